@@ -1,0 +1,26 @@
+// Where the program's own files live. Paths in the program's texts use
+// backslashes and are relative to the program folder; this is the one place
+// that turns them into native paths.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vx {
+
+// The folder of the executable, or $VELLUMIX_HOME when it is set. Ends without a slash.
+std::string ProgramFolder();
+
+// The folder that holds the settings store: $VELLUMIX_CONFIG, or ~/.config/vellumix.
+std::string ConfigFolder();
+
+// "data\htmltags.ae" -> "<program folder>/data/htmltags.ae". An absolute path stays absolute.
+std::string ProgramPath(std::string_view relative);
+
+// Backslashes become slashes; nothing else changes.
+std::string NativePath(std::string_view path);
+
+// Joins a folder and a name with exactly one slash between them.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+} // namespace vx

@@ -1,0 +1,479 @@
+#include "platform/TStringList.h"
+
+#include "platform/AnsiText.h"
+#include "platform/Exception.h"
+#include "platform/FileIO.h"
+
+#include <algorithm>
+#include <iterator>
+#include <sstream>
+
+int CompareText(std::string_view a, std::string_view b)
+{
+    size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        int ca = vx::AnsiUpper(static_cast<unsigned char>(a[i]));
+        int cb = vx::AnsiUpper(static_cast<unsigned char>(b[i]));
+        if (ca != cb)
+            return ca - cb;
+    }
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+bool SameText(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && CompareText(a, b) == 0;
+}
+
+TStringList::TStringList(const TStringList& other)
+    : items_(other.items_)
+    , lineBreak_(other.lineBreak_)
+    , sorted_(other.sorted_)
+    , caseSensitive_(other.caseSensitive_)
+    , duplicates_(other.duplicates_)
+{
+}
+
+TStringList& TStringList::operator=(const TStringList& other)
+{
+    if (this != &other)
+        Assign(other);
+    return *this;
+}
+
+void TStringList::CheckIndex(int index) const
+{
+    if (index < 0 || index >= Count())
+        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+}
+
+const std::string& TStringList::Get(int index) const
+{
+    CheckIndex(index);
+    return items_[static_cast<size_t>(index)].text;
+}
+
+TObjectSlot TStringList::Objects(int index) const
+{
+    CheckIndex(index);
+    return items_[static_cast<size_t>(index)].object;
+}
+
+int TStringList::CompareStrings(std::string_view a, std::string_view b) const
+{
+    if (caseSensitive_)
+        return a.compare(b);
+    return CompareText(a, b);
+}
+
+int TStringList::IndexOf(std::string_view s) const
+{
+    if (sorted_) {
+        int index = 0;
+        return Find(s, index) ? index : -1;
+    }
+    for (int i = 0; i < Count(); ++i)
+        if (CompareStrings(items_[static_cast<size_t>(i)].text, s) == 0)
+            return i;
+    return -1;
+}
+
+int TStringList::IndexOfObject(TObjectSlot object) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (items_[static_cast<size_t>(i)].object == object)
+            return i;
+    return -1;
+}
+
+void TStringList::InsertItem(int index, const std::string& s, TObjectSlot object)
+{
+    Changing();
+    items_.insert(items_.begin() + index, Item{s, object});
+    Changed();
+}
+
+int TStringList::Add(const std::string& s)
+{
+    int index = Count();
+    if (sorted_ && Find(s, index)) {
+        if (duplicates_ == TDuplicates::dupIgnore)
+            return index;
+        if (duplicates_ == TDuplicates::dupError)
+            throw EListError("String list does not allow duplicates");
+    }
+    InsertItem(index, s, 0);
+    return index;
+}
+
+int TStringList::AddObject(const std::string& s, TObjectSlot object)
+{
+    int index = Add(s);
+    PutObject(index, object);
+    return index;
+}
+
+void TStringList::AddStrings(const TStringList& strings)
+{
+    BeginUpdate();
+    try {
+        // Copy first: strings may be this list.
+        std::vector<Item> source = strings.items_;
+        for (const Item& item : source)
+            AddObject(item.text, item.object);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+void TStringList::Assign(const TStringList& source)
+{
+    if (&source == this)
+        return;
+    TStringList copy(source);
+    BeginUpdate();
+    try {
+        Clear();
+        AddStrings(copy);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+void TStringList::Clear()
+{
+    if (items_.empty())
+        return;
+    Changing();
+    items_.clear();
+    Changed();
+}
+
+void TStringList::Delete(int index)
+{
+    CheckIndex(index);
+    Changing();
+    items_.erase(items_.begin() + index);
+    Changed();
+}
+
+void TStringList::Insert(int index, const std::string& s)
+{
+    if (sorted_)
+        throw EListError("Operation not allowed on sorted string list");
+    if (index < 0 || index > Count())
+        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+    InsertItem(index, s, 0);
+}
+
+void TStringList::InsertObject(int index, const std::string& s, TObjectSlot object)
+{
+    Insert(index, s);
+    PutObject(index, object);
+}
+
+void TStringList::Put(int index, const std::string& s)
+{
+    if (sorted_)
+        throw EListError("Operation not allowed on sorted string list");
+    CheckIndex(index);
+    Changing();
+    items_[static_cast<size_t>(index)].text = s;
+    Changed();
+}
+
+void TStringList::PutObject(int index, TObjectSlot object)
+{
+    CheckIndex(index);
+    Changing();
+    items_[static_cast<size_t>(index)].object = object;
+    Changed();
+}
+
+void TStringList::Exchange(int index1, int index2)
+{
+    CheckIndex(index1);
+    CheckIndex(index2);
+    Changing();
+    std::swap(items_[static_cast<size_t>(index1)], items_[static_cast<size_t>(index2)]);
+    Changed();
+}
+
+void TStringList::Move(int curIndex, int newIndex)
+{
+    if (curIndex == newIndex)
+        return;
+    CheckIndex(curIndex);
+    CheckIndex(newIndex);
+    Changing();
+    Item item = std::move(items_[static_cast<size_t>(curIndex)]);
+    items_.erase(items_.begin() + curIndex);
+    items_.insert(items_.begin() + newIndex, std::move(item));
+    Changed();
+}
+
+std::string TStringList::GetTextStr() const
+{
+    size_t size = 0;
+    for (const Item& item : items_)
+        size += item.text.size() + lineBreak_.size();
+    std::string text;
+    text.reserve(size);
+    for (const Item& item : items_) {
+        text += item.text;
+        text += lineBreak_;
+    }
+    return text;
+}
+
+void TStringList::SetTextStr(std::string_view text)
+{
+    BeginUpdate();
+    try {
+        Clear();
+        size_t pos = 0;
+        while (pos < text.size()) {
+            size_t end = text.find_first_of("\r\n", pos);
+            if (end == std::string_view::npos)
+                end = text.size();
+            Add(std::string(text.substr(pos, end - pos)));
+            pos = end;
+            if (pos < text.size() && text[pos] == '\r')
+                ++pos;
+            if (pos < text.size() && text[pos] == '\n')
+                ++pos;
+        }
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+std::string TStringList::CommaText() const
+{
+    if (Count() == 1 && items_[0].text.empty())
+        return "\"\"";
+    std::string result;
+    for (size_t i = 0; i < items_.size(); ++i) {
+        const std::string& s = items_[i].text;
+        if (i > 0)
+            result += ',';
+        bool quote = std::any_of(s.begin(), s.end(), [](char c) {
+            return static_cast<unsigned char>(c) <= ' ' || c == '"' || c == ',';
+        });
+        if (!quote) {
+            result += s;
+            continue;
+        }
+        result += '"';
+        for (char c : s) {
+            if (c == '"')
+                result += '"';
+            result += c;
+        }
+        result += '"';
+    }
+    return result;
+}
+
+void TStringList::SetCommaText(std::string_view text)
+{
+    auto blank = [&](size_t p) {
+        return p < text.size() && text[p] != '\0' && static_cast<unsigned char>(text[p]) <= ' ';
+    };
+    BeginUpdate();
+    try {
+        Clear();
+        size_t p = 0;
+        while (blank(p))
+            ++p;
+        while (p < text.size()) {
+            std::string s;
+            if (text[p] == '"') {
+                ++p;
+                while (p < text.size()) {
+                    if (text[p] == '"') {
+                        if (p + 1 < text.size() && text[p + 1] == '"') {
+                            s += '"';
+                            p += 2;
+                            continue;
+                        }
+                        ++p;
+                        break;
+                    }
+                    s += text[p++];
+                }
+            } else {
+                size_t start = p;
+                while (p < text.size() && static_cast<unsigned char>(text[p]) > ' ' && text[p] != ',')
+                    ++p;
+                s = std::string(text.substr(start, p - start));
+            }
+            Add(s);
+            while (blank(p))
+                ++p;
+            if (p < text.size() && text[p] == ',') {
+                do
+                    ++p;
+                while (blank(p));
+            }
+        }
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+std::string TStringList::Names(int index) const
+{
+    const std::string& s = Get(index);
+    size_t eq = s.find('=');
+    return eq == std::string::npos ? std::string() : s.substr(0, eq);
+}
+
+int TStringList::IndexOfName(std::string_view name) const
+{
+    for (int i = 0; i < Count(); ++i) {
+        const std::string& s = items_[static_cast<size_t>(i)].text;
+        size_t eq = s.find('=');
+        if (eq != std::string::npos && CompareStrings(std::string_view(s).substr(0, eq), name) == 0)
+            return i;
+    }
+    return -1;
+}
+
+std::string TStringList::Values(std::string_view name) const
+{
+    int i = IndexOfName(name);
+    if (i < 0)
+        return {};
+    const std::string& s = items_[static_cast<size_t>(i)].text;
+    return s.substr(s.find('=') + 1);
+}
+
+void TStringList::SetValue(std::string_view name, const std::string& value)
+{
+    int i = IndexOfName(name);
+    if (value.empty()) {
+        if (i >= 0)
+            Delete(i);
+        return;
+    }
+    if (i < 0)
+        i = Add("");
+    Put(i, std::string(name) + "=" + value);
+}
+
+void TStringList::LoadFromStream(std::istream& in)
+{
+    std::string data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    BeginUpdate();
+    try {
+        SetTextStr(data);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+void TStringList::SaveToStream(std::ostream& out) const
+{
+    std::string text = GetTextStr();
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+void TStringList::LoadFromFile(const std::string& path)
+{
+    std::istringstream in(vx::ReadWholeFile(path));
+    LoadFromStream(in);
+}
+
+void TStringList::SaveToFile(const std::string& path) const
+{
+    vx::WriteFileAtomic(path, GetTextStr());
+}
+
+void TStringList::SetSorted(bool sorted)
+{
+    if (sorted_ == sorted)
+        return;
+    if (sorted)
+        Sort();
+    sorted_ = sorted;
+}
+
+void TStringList::SetCaseSensitive(bool value)
+{
+    if (caseSensitive_ == value)
+        return;
+    caseSensitive_ = value;
+    if (sorted_)
+        Sort();
+}
+
+void TStringList::Sort()
+{
+    Changing();
+    std::stable_sort(items_.begin(), items_.end(), [this](const Item& a, const Item& b) {
+        return CompareStrings(a.text, b.text) < 0;
+    });
+    Changed();
+}
+
+bool TStringList::Find(std::string_view s, int& index) const
+{
+    int lo = 0;
+    int hi = Count() - 1;
+    bool found = false;
+    while (lo <= hi) {
+        int mid = lo + (hi - lo) / 2;
+        int c = CompareStrings(items_[static_cast<size_t>(mid)].text, s);
+        if (c < 0) {
+            lo = mid + 1;
+        } else {
+            hi = mid - 1;
+            if (c == 0) {
+                found = true;
+                if (duplicates_ != TDuplicates::dupAccept)
+                    lo = mid;
+            }
+        }
+    }
+    index = lo;
+    return found;
+}
+
+void TStringList::BeginUpdate()
+{
+    if (updateCount_ == 0)
+        Changing();
+    ++updateCount_;
+}
+
+void TStringList::EndUpdate()
+{
+    if (updateCount_ <= 0)
+        return;
+    --updateCount_;
+    if (updateCount_ == 0)
+        Changed();
+}
+
+void TStringList::Changed()
+{
+    if (updateCount_ == 0 && OnChange)
+        OnChange(this);
+}
+
+void TStringList::Changing()
+{
+    if (updateCount_ == 0 && OnChanging)
+        OnChanging(this);
+}

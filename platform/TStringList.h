@@ -1,0 +1,131 @@
+// The text list: an ordered list of 8-bit strings, each with an opaque object
+// slot, as the class library's string list has it. Mutating operations are
+// virtual and call each other the way the class library's do (Assign calls
+// Clear and AddStrings, SetTextStr calls Clear and Add, LoadFromStream calls
+// SetTextStr), so subclasses such as the editor's line store can hook them.
+//
+// Changes are announced through OnChanging before and OnChange after; inside a
+// BeginUpdate/EndUpdate bracket they are announced once, around the bracket.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <istream>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What a per-item object slot holds: a pointer or a small integer, opaque to the list.
+using TObjectSlot = std::intptr_t;
+
+enum class TDuplicates { dupIgnore, dupAccept, dupError };
+
+class TStringList {
+public:
+    using TNotifyEvent = std::function<void(TStringList* sender)>;
+
+    TStringList() = default;
+    TStringList(const TStringList& other);
+    TStringList& operator=(const TStringList& other);
+    virtual ~TStringList() = default;
+
+    // --- reading
+    int Count() const { return static_cast<int>(items_.size()); }
+    bool Empty() const { return items_.empty(); }
+    // Raises EListError "List index out of bounds (<i>)" outside 0..Count-1.
+    const std::string& Get(int index) const;
+    const std::string& operator[](int index) const { return Get(index); }
+    TObjectSlot Objects(int index) const;
+    // Position of the first string equal to s (by CaseSensitive), or -1.
+    virtual int IndexOf(std::string_view s) const;
+    int IndexOfObject(TObjectSlot object) const;
+
+    // --- changing
+    virtual int Add(const std::string& s);
+    int AddObject(const std::string& s, TObjectSlot object);
+    virtual void AddStrings(const TStringList& strings);
+    virtual void Assign(const TStringList& source);
+    virtual void Clear();
+    virtual void Delete(int index);
+    virtual void Insert(int index, const std::string& s);
+    void InsertObject(int index, const std::string& s, TObjectSlot object);
+    virtual void Put(int index, const std::string& s);
+    virtual void PutObject(int index, TObjectSlot object);
+    void Exchange(int index1, int index2);
+    void Move(int curIndex, int newIndex);
+
+    // --- whole text: lines joined by LineBreak, each line ending in one.
+    std::string Text() const { return GetTextStr(); }
+    void SetText(std::string_view text) { SetTextStr(text); }
+    virtual std::string GetTextStr() const;
+    // Splits at CR LF, CR or LF; a final line break adds no empty line.
+    virtual void SetTextStr(std::string_view text);
+    // What Text and SaveToFile put after each line; CR LF unless changed.
+    const std::string& LineBreak() const { return lineBreak_; }
+    void SetLineBreak(std::string lineBreak) { lineBreak_ = std::move(lineBreak); }
+
+    // Comma-separated form: items containing blanks, commas or quotes are
+    // double-quoted with inner quotes doubled.
+    std::string CommaText() const;
+    void SetCommaText(std::string_view text);
+
+    // --- "name=value" items
+    std::string Names(int index) const;
+    std::string Values(std::string_view name) const;
+    void SetValue(std::string_view name, const std::string& value);
+    int IndexOfName(std::string_view name) const;
+
+    // --- files and streams (byte for byte)
+    virtual void LoadFromStream(std::istream& in);
+    void SaveToStream(std::ostream& out) const;
+    // Raises EFOpenError "Cannot open file <path>" when the file cannot be read.
+    void LoadFromFile(const std::string& path);
+    // Written atomically; raises EFCreateError or EWriteError and keeps the old file on failure.
+    void SaveToFile(const std::string& path) const;
+
+    // --- sorting
+    bool Sorted() const { return sorted_; }
+    void SetSorted(bool sorted);
+    TDuplicates Duplicates() const { return duplicates_; }
+    void SetDuplicates(TDuplicates d) { duplicates_ = d; }
+    bool CaseSensitive() const { return caseSensitive_; }
+    void SetCaseSensitive(bool value);
+    virtual void Sort();
+    // Binary search in a sorted list: true when found; index is where s is or would go.
+    bool Find(std::string_view s, int& index) const;
+
+    // --- update bracket and events
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateCount() const { return updateCount_; }
+    TNotifyEvent OnChange;
+    TNotifyEvent OnChanging;
+
+protected:
+    virtual void Changed();
+    virtual void Changing();
+    int CompareStrings(std::string_view a, std::string_view b) const;
+    void CheckIndex(int index) const;
+    // Inserts without the sorted check; fires Changing/Changed.
+    void InsertItem(int index, const std::string& s, TObjectSlot object);
+
+private:
+    struct Item {
+        std::string text;
+        TObjectSlot object = 0;
+    };
+    std::vector<Item> items_;
+    std::string lineBreak_ = "\r\n";
+    int updateCount_ = 0;
+    bool sorted_ = false;
+    bool caseSensitive_ = false;
+    TDuplicates duplicates_ = TDuplicates::dupIgnore;
+};
+
+// The class library names its abstract base TStrings; one class serves both here.
+using TStrings = TStringList;
+
+// Compares two 8-bit strings ignoring the case of Windows-1252 letters.
+int CompareText(std::string_view a, std::string_view b);
+bool SameText(std::string_view a, std::string_view b);

@@ -1,0 +1,174 @@
+#include "platform/Exception.h"
+#include "platform/TStringList.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+TEST(TStringList, TextSplitsAtEveryLineEndAndJoinsWithCrLf)
+{
+    TStringList list;
+    list.SetText("a\r\nb\nc\rd\r\n\r\ne");
+    ASSERT_EQ(list.Count(), 6);
+    EXPECT_EQ(list[3], "d");
+    EXPECT_EQ(list[4], "");
+    EXPECT_EQ(list.Text(), "a\r\nb\r\nc\r\nd\r\n\r\ne\r\n");
+
+    list.SetText("x\n");
+    EXPECT_EQ(list.Count(), 1) << "a final line break adds no line";
+    list.SetText("");
+    EXPECT_EQ(list.Count(), 0);
+    list.SetText("\n\r");
+    EXPECT_EQ(list.Count(), 2) << "LF then CR are two breaks";
+}
+
+TEST(TStringList, NulBytesAreOrdinaryCharacters)
+{
+    TStringList list;
+    list.SetText(std::string("a\0b\nc", 5));
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(list[0], std::string("a\0b", 3));
+}
+
+TEST(TStringList, ChangeEventsFireOncePerUpdateBracket)
+{
+    TStringList list;
+    int changing = 0, changed = 0;
+    list.OnChanging = [&](TStringList*) { ++changing; };
+    list.OnChange = [&](TStringList*) { ++changed; };
+    list.Add("a");
+    EXPECT_EQ(changing, 1);
+    EXPECT_EQ(changed, 1);
+    list.SetText("1\n2\n3");
+    EXPECT_EQ(changing, 2);
+    EXPECT_EQ(changed, 2);
+    list.BeginUpdate();
+    list.Add("x");
+    list.Delete(0);
+    EXPECT_EQ(changed, 2);
+    list.EndUpdate();
+    EXPECT_EQ(changed, 3);
+    list.EndUpdate(); // unbalanced: ignored
+    EXPECT_EQ(list.UpdateCount(), 0);
+}
+
+TEST(TStringList, IndexErrorsAreListErrors)
+{
+    TStringList list;
+    list.Add("a");
+    EXPECT_THROW(list.Get(1), EListError);
+    EXPECT_THROW(list.Delete(-1), EListError);
+    EXPECT_THROW(list.Insert(2, "x"), EListError);
+    list.Insert(1, "b");
+    EXPECT_EQ(list[1], "b");
+    try {
+        list.Put(5, "x");
+        FAIL();
+    } catch (const EListError& e) {
+        EXPECT_STREQ(e.what(), "List index out of bounds (5)");
+    }
+}
+
+TEST(TStringList, SortedListsFindAndRejectDuplicatesAsConfigured)
+{
+    TStringList list;
+    list.SetSorted(true);
+    list.Add("pear");
+    list.Add("Apple");
+    list.Add("banana");
+    EXPECT_EQ(list.Add("APPLE"), 0) << "dupIgnore returns the existing index";
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list[0], "Apple");
+    EXPECT_EQ(list.IndexOf("BANANA"), 1);
+    EXPECT_EQ(list.IndexOf("cherry"), -1);
+    EXPECT_THROW(list.Insert(0, "x"), EListError);
+    list.SetDuplicates(TDuplicates::dupError);
+    EXPECT_THROW(list.Add("pear"), EListError);
+    list.SetDuplicates(TDuplicates::dupAccept);
+    list.Add("pear");
+    EXPECT_EQ(list.Count(), 4);
+    list.SetCaseSensitive(true);
+    EXPECT_EQ(list.IndexOf("apple"), -1);
+}
+
+TEST(TStringList, CaseInsensitiveCompareFoldsWindows1252Letters)
+{
+    EXPECT_TRUE(SameText("\xC4rger", "\xE4RGER"));
+    EXPECT_TRUE(SameText("\x8A", "\x9A"));
+    EXPECT_FALSE(SameText("\xD7", "\xF7")) << "multiplication and division signs are not letters";
+}
+
+TEST(TStringList, NamesAndValues)
+{
+    TStringList list;
+    list.Add("Host=example");
+    list.Add("novalue");
+    list.Add("Port=21");
+    EXPECT_EQ(list.Values("host"), "example");
+    EXPECT_EQ(list.Names(2), "Port");
+    EXPECT_EQ(list.Names(1), "");
+    list.SetValue("port", "2121");
+    EXPECT_EQ(list[2], "port=2121");
+    list.SetValue("User", "anon");
+    EXPECT_EQ(list.Count(), 4);
+    list.SetValue("Host", "");
+    EXPECT_EQ(list.IndexOfName("host"), -1);
+}
+
+TEST(TStringList, CommaTextQuotesWhatNeedsIt)
+{
+    TStringList list;
+    list.Add("plain");
+    list.Add("two words");
+    list.Add("say \"hi\"");
+    list.Add("a,b");
+    EXPECT_EQ(list.CommaText(), "plain,\"two words\",\"say \"\"hi\"\"\",\"a,b\"");
+    TStringList back;
+    back.SetCommaText(list.CommaText());
+    EXPECT_EQ(back.Text(), list.Text());
+    back.SetCommaText("  one ,two three");
+    ASSERT_EQ(back.Count(), 3);
+    EXPECT_EQ(back[1], "two");
+}
+
+TEST(TStringList, AssignCopiesObjectsAndSurvivesSelfAssignment)
+{
+    TStringList a;
+    a.AddObject("x", 42);
+    TStringList b;
+    b.Add("old");
+    b.Assign(a);
+    ASSERT_EQ(b.Count(), 1);
+    EXPECT_EQ(b.Objects(0), 42);
+    b.Assign(b);
+    EXPECT_EQ(b.Count(), 1);
+    b.AddStrings(b);
+    EXPECT_EQ(b.Count(), 2);
+}
+
+TEST(TStringList, FilesRoundTripByteForByte)
+{
+    vx::test::TempDir dir;
+    std::string path = dir.file("list.txt");
+    TStringList list;
+    list.Add("caf\xE9");
+    list.Add("");
+    list.SaveToFile(path);
+    EXPECT_EQ(vx::test::readFile(path), "caf\xE9\r\n\r\n");
+    TStringList back;
+    back.LoadFromFile(path);
+    EXPECT_EQ(back.Text(), list.Text());
+    EXPECT_THROW(back.LoadFromFile(dir.file("missing.txt")), EFOpenError);
+    EXPECT_THROW(list.SaveToFile(dir.file("no/such/folder/x.txt")), EStreamError);
+}
+
+TEST(TStringList, MoveAndExchange)
+{
+    TStringList list;
+    list.SetCommaText("a,b,c,d");
+    list.Move(0, 3);
+    EXPECT_EQ(list.CommaText(), "b,c,d,a");
+    list.Exchange(0, 3);
+    EXPECT_EQ(list.CommaText(), "a,c,d,b");
+}
