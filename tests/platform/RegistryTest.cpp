@@ -1,0 +1,358 @@
+#include "platform/Registry.h"
+#include "tests/platform/RegistrySandbox.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+
+using vx::test::readFile;
+using vx::test::writeFile;
+
+namespace {
+
+class RegistryTest : public ::testing::Test {
+protected:
+    vx::test::RegistrySandbox sandbox;
+};
+
+std::string allBytes()
+{
+    std::string bytes;
+    for (int c = 0; c < 256; ++c)
+        bytes += static_cast<char>(c);
+    return bytes;
+}
+
+// Text that the file format must escape or could mistake for syntax.
+const std::string kTricky = "say \"hi\" C:\\dir\\ a=b @ [x] ;no \x80\xE9\xFF end\\";
+
+void writeEveryType(TRegistry& reg)
+{
+    reg.WriteString("Str", kTricky);
+    reg.WriteString("", "default value");
+    reg.WriteString("Lines", "one\r\ntwo\nthree\r");
+    reg.WriteString("Empty", "");
+    reg.WriteExpandString("Expand", "%HOME%\\x\xA0");
+    reg.WriteInteger("Int", -5);
+    reg.WriteInteger("Max", 0x7fffffff);
+    reg.WriteBool("Yes", true);
+    reg.WriteBool("No", false);
+    reg.WriteBinaryData("Bin", allBytes());
+    reg.WriteBinaryData("NoBytes", std::string_view());
+    reg.WriteMultiString("Multi", {"a", "", kTricky, "z"});
+    reg.WriteMultiString("NoStrings", {});
+    reg.WriteMultiString("OneEmpty", {""});
+}
+
+void expectEveryType(TRegistry& reg)
+{
+    EXPECT_EQ(reg.ReadString("Str"), kTricky);
+    EXPECT_EQ(reg.ReadString(""), "default value");
+    EXPECT_EQ(reg.ReadString("Lines"), "one\r\ntwo\nthree\r");
+    EXPECT_TRUE(reg.ValueExists("Empty"));
+    EXPECT_EQ(reg.GetDataType("Empty"), TRegDataType::rdString);
+    EXPECT_EQ(reg.ReadString("Expand"), "%HOME%\\x\xA0");
+    EXPECT_EQ(reg.GetDataType("Expand"), TRegDataType::rdExpandString);
+    EXPECT_EQ(reg.ReadInteger("Int"), -5);
+    EXPECT_EQ(reg.ReadInteger("Max"), 0x7fffffff);
+    EXPECT_TRUE(reg.ReadBool("Yes"));
+    EXPECT_FALSE(reg.ReadBool("No"));
+    EXPECT_EQ(reg.ReadInteger("Yes"), 1);
+    EXPECT_EQ(reg.ReadBinaryData("Bin"), allBytes());
+    EXPECT_EQ(reg.GetDataType("NoBytes"), TRegDataType::rdBinary);
+    EXPECT_EQ(reg.ReadMultiString("Multi"), (std::vector<std::string>{"a", "", kTricky, "z"}));
+    EXPECT_TRUE(reg.ReadMultiString("NoStrings").empty());
+    EXPECT_EQ(reg.GetDataType("NoStrings"), TRegDataType::rdMultiString);
+    EXPECT_EQ(reg.ReadMultiString("OneEmpty"), std::vector<std::string>{""});
+}
+
+} // namespace
+
+TEST_F(RegistryTest, EveryValueTypeRoundTripsAcrossObjectsAndReload)
+{
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("\\Software\\Vellumix", true));
+        EXPECT_EQ(reg.CurrentPath(), "Software\\Vellumix");
+        writeEveryType(reg);
+        TRegistry other;
+        ASSERT_TRUE(other.OpenKey("Software\\Vellumix", false));
+        expectEveryType(other);
+    }
+    std::string text = readFile(sandbox.File());
+    EXPECT_EQ(text.rfind("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\r\n"
+                         "[HKEY_CURRENT_USER\\Software\\Vellumix]\r\n", 0), 0u) << text;
+    EXPECT_NE(text.find("\"Int\"=dword:fffffffb\r\n"), std::string::npos);
+    EXPECT_NE(text.find("@=\"default value\"\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\"Str\"=\"say \\\"hi\\\" C:\\\\dir\\\\ a=b"), std::string::npos);
+
+    TRegistry::ResetStoreForTests();
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\Vellumix", false));
+    expectEveryType(reg);
+    reg.CloseKey();
+    EXPECT_EQ(readFile(sandbox.File()), text) << "a reloaded tree writes the same file";
+}
+
+TEST_F(RegistryTest, NamesMatchInAnyCaseAndKeepTheirFirstCase)
+{
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("Software\\MixedCase\xC9", true));
+        reg.WriteString("ValueName\xE9", "1");
+    }
+    TRegistry::ResetStoreForTests();
+    TRegistry reg;
+    EXPECT_TRUE(reg.KeyExists("SOFTWARE\\mixedcase\xE9"));
+    ASSERT_TRUE(reg.OpenKey("\\software\\MIXEDCASE\xC9", false));
+    EXPECT_EQ(reg.ReadString("VALUENAME\xC9"), "1");
+    reg.WriteString("valuename\xE9", "2");
+    TStringList names;
+    reg.GetValueNames(names);
+    ASSERT_EQ(names.Count(), 1);
+    EXPECT_EQ(names[0], "ValueName\xE9");
+    EXPECT_EQ(reg.ReadString("ValueName\xE9"), "2");
+    reg.OpenKey("\\Software", false);
+    reg.GetKeyNames(names);
+    EXPECT_EQ(names.Text(), "MixedCase\xC9\r\n");
+}
+
+TEST_F(RegistryTest, KeyAndValueNamesKeepTheirOrderOfCreation)
+{
+    {
+        TRegistry reg;
+        reg.OpenKey("Order", true);
+        for (const char* name : {"b", "a", "C"})
+            reg.CreateKey(name);
+        for (const char* name : {"z", "y", "X"})
+            reg.WriteString(name, name);
+        reg.WriteInteger("Y", 3); // rewriting keeps the place
+    }
+    TRegistry::ResetStoreForTests();
+    TRegistry reg;
+    reg.OpenKey("Order", false);
+    TStringList names;
+    reg.GetKeyNames(names);
+    EXPECT_EQ(names.CommaText(), "b,a,C");
+    reg.GetValueNames(names);
+    EXPECT_EQ(names.CommaText(), "z,y,X");
+    EXPECT_EQ(reg.ReadInteger("y"), 3);
+    EXPECT_TRUE(reg.HasSubKeys());
+    reg.OpenKey("a", false);
+    EXPECT_FALSE(reg.HasSubKeys());
+    EXPECT_EQ(reg.CurrentPath(), "Order\\a");
+}
+
+TEST_F(RegistryTest, DeleteKeyTakesItsSubkeysWithIt)
+{
+    TRegistry reg;
+    ASSERT_TRUE(reg.CreateKey("A\\B\\C"));
+    reg.OpenKey("A\\B\\C", false);
+    reg.WriteString("v", "x");
+    reg.CloseKey();
+    ASSERT_TRUE(reg.CreateKey("A\\Keep"));
+    EXPECT_TRUE(reg.DeleteKey("a\\b"));
+    EXPECT_FALSE(reg.KeyExists("A\\B\\C"));
+    EXPECT_FALSE(reg.DeleteKey("A\\B"));
+    EXPECT_FALSE(reg.DeleteKey(""));
+    TRegistry::ResetStoreForTests();
+    EXPECT_FALSE(reg.KeyExists("A\\B"));
+    EXPECT_TRUE(reg.KeyExists("A\\Keep"));
+}
+
+TEST_F(RegistryTest, ReadOnlyKeysOpenOnlyWhenPresentAndRefuseWrites)
+{
+    TRegistry reg;
+    EXPECT_FALSE(reg.OpenKeyReadOnly("Missing"));
+    EXPECT_FALSE(reg.KeyExists("Missing")) << "a failed read-only open creates nothing";
+    EXPECT_FALSE(reg.OpenKey("Missing", false));
+
+    ASSERT_TRUE(reg.OpenKey("Present", true));
+    reg.WriteString("v", "x");
+    ASSERT_TRUE(reg.OpenKeyReadOnly("\\Present"));
+    EXPECT_EQ(reg.ReadString("v"), "x");
+    EXPECT_THROW(reg.WriteString("v", "y"), ERegistryException);
+    EXPECT_THROW(reg.WriteInteger("n", 1), ERegistryException);
+    EXPECT_THROW(reg.CreateKey("Sub"), ERegistryException);
+    EXPECT_FALSE(reg.DeleteValue("v"));
+    EXPECT_EQ(reg.ReadString("v"), "x");
+
+    ASSERT_TRUE(reg.OpenKey("\\Present", false));
+    reg.WriteString("v", "y");
+    EXPECT_EQ(reg.ReadString("v"), "y");
+}
+
+TEST_F(RegistryTest, WrongTypesReadAsAbsentAndDefaultsNeverRaise)
+{
+    TRegistry reg;
+    reg.OpenKey("T", true);
+    reg.WriteInteger("n", 42);
+    reg.WriteString("s", "42");
+    reg.WriteBinaryData("b", "xy");
+    reg.WriteMultiString("m", {"q"});
+
+    EXPECT_EQ(reg.ReadString("n"), "");
+    EXPECT_EQ(reg.ReadString("b"), "");
+    EXPECT_EQ(reg.ReadBinaryData("s"), "");
+    EXPECT_TRUE(reg.ReadMultiString("s").empty());
+    char buf[4];
+    EXPECT_EQ(reg.ReadBinaryData("n", buf, sizeof buf), 0);
+    EXPECT_EQ(reg.ReadBinaryData("missing", buf, sizeof buf), 0);
+    EXPECT_EQ(reg.GetDataType("missing"), TRegDataType::rdUnknown);
+
+    try {
+        reg.ReadInteger("s");
+        FAIL() << "a string read as an integer must raise";
+    } catch (const ERegistryException& e) {
+        EXPECT_STREQ(e.what(), "Invalid data type for 's'");
+    }
+    try {
+        reg.ReadBool("Missing");
+        FAIL() << "a missing integer must raise";
+    } catch (const ERegistryException& e) {
+        EXPECT_STREQ(e.what(), "Invalid data type for 'Missing'");
+    }
+
+    EXPECT_EQ(RegReadIntegerDef(reg, "s", 7), 7);
+    EXPECT_EQ(RegReadIntegerDef(reg, "missing", 7), 7);
+    EXPECT_EQ(RegReadIntegerDef(reg, "N", 7), 42);
+    EXPECT_EQ(RegReadStringDef(reg, "n", "d"), "d");
+    EXPECT_EQ(RegReadStringDef(reg, "S", "d"), "42");
+    reg.WriteString("empty", "");
+    EXPECT_EQ(RegReadStringDef(reg, "empty", "d"), "") << "a present empty string is not the default";
+}
+
+TEST_F(RegistryTest, BinaryReadsIntoABufferOnlyWhenItFits)
+{
+    TRegistry reg;
+    reg.OpenKey("B", true);
+    reg.WriteBinaryData("b", "\x01\x02\x03", 3);
+    char buf[3] = {};
+    EXPECT_EQ(reg.ReadBinaryData("b", buf, 3), 3);
+    EXPECT_EQ(std::string(buf, 3), "\x01\x02\x03");
+    EXPECT_THROW(reg.ReadBinaryData("b", buf, 2), ERegistryException);
+    EXPECT_THROW(reg.WriteBinaryData("c", buf, -1), ERegistryException);
+}
+
+TEST_F(RegistryTest, ObjectsShareOneTreeAndClosingWritesTheFile)
+{
+    TRegistry writer;
+    writer.OpenKey("Shared", true);
+    writer.WriteString("v", "first");
+    TRegistry reader;
+    reader.OpenKey("shared", false);
+    EXPECT_EQ(reader.ReadString("V"), "first") << "no file round trip needed between objects";
+
+    writer.CloseKey();
+    EXPECT_NE(readFile(sandbox.File()).find("\"v\"=\"first\""), std::string::npos);
+
+    writer.OpenKey("Shared", false);
+    writer.WriteString("v", "second");
+    writer.OpenKey("\\Elsewhere", true); // opening another key closes this one
+    EXPECT_NE(readFile(sandbox.File()).find("\"v\"=\"second\""), std::string::npos);
+
+    {
+        TRegistry scoped;
+        scoped.OpenKey("Shared", false);
+        scoped.WriteInteger("n", 1);
+    }
+    EXPECT_NE(readFile(sandbox.File()).find("\"n\"=dword:00000001"), std::string::npos);
+
+    // A key deleted under a reader makes its writes fail instead of vanishing.
+    EXPECT_TRUE(writer.DeleteKey("\\Shared"));
+    EXPECT_THROW(reader.WriteString("v", "lost"), ERegistryException);
+    EXPECT_EQ(reader.ReadString("v"), "");
+}
+
+TEST_F(RegistryTest, RootsAreSeparateFiles)
+{
+    TRegistry reg;
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    reg.OpenKey("\\software\\Orvane", true);
+    reg.WriteString("x", "1");
+    reg.SetRootKey(HKEY_CURRENT_USER);
+    EXPECT_EQ(reg.RootKey(), HKEY_CURRENT_USER);
+    EXPECT_EQ(reg.CurrentPath(), "");
+    EXPECT_FALSE(reg.KeyExists("software"));
+    EXPECT_NE(readFile(sandbox.File("HKEY_LOCAL_MACHINE")).find("[HKEY_LOCAL_MACHINE\\software\\Orvane]"),
+              std::string::npos);
+    EXPECT_THROW(reg.SetRootKey(0x1234), ERegistryException);
+}
+
+TEST_F(RegistryTest, NamesTheFileCannotHoldAreRefused)
+{
+    TRegistry reg;
+    reg.OpenKey("K", true);
+    EXPECT_THROW(reg.WriteString("two\nlines", "x"), ERegistryException);
+    EXPECT_THROW(reg.OpenKey("bad\rkey", true), ERegistryException);
+    EXPECT_FALSE(reg.ValueExists("two\nlines"));
+}
+
+TEST_F(RegistryTest, AFailedWriteLeavesTheOldFileAndKeepsTheChangePending)
+{
+    TRegistry reg;
+    reg.OpenKey("K", true);
+    reg.WriteString("old", "kept");
+    reg.CloseKey();
+    const std::string before = readFile(sandbox.File());
+    // Leftovers of an earlier crash between write and rename are harmless.
+    writeFile(sandbox.File() + ".vxtmp-AbCdEf", "REGEDIT4\r\ngarbage");
+
+    // Cap the size of files this process may write, so the new file cannot be
+    // completed (works for root too, unlike a read-only folder).
+    struct rlimit saved {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = before.size() + 16;
+    setrlimit(RLIMIT_FSIZE, &small);
+    reg.OpenKey("K", false);
+    reg.WriteString("big", std::string(4096, 'x'));
+    EXPECT_THROW(reg.CloseKey(), ERegistryException);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(readFile(sandbox.File()), before);
+    TRegistry later;
+    later.OpenKey("K", false);
+    later.WriteString("new", "1");
+    later.CloseKey();
+    TRegistry::ResetStoreForTests();
+    later.OpenKey("K", false);
+    EXPECT_EQ(later.ReadString("old"), "kept");
+    EXPECT_EQ(later.ReadString("big").size(), 4096u) << "the failed change went out with the next write";
+    EXPECT_EQ(later.ReadString("new"), "1");
+}
+
+TEST_F(RegistryTest, ACorruptFileIsReportedSetAsideAndTheStoreGoesOn)
+{
+    const std::string corrupt = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=dword:zz\r\n";
+    writeFile(sandbox.File(), corrupt);
+    TRegistry reg;
+    try {
+        reg.OpenKey("A", false);
+        FAIL() << "a corrupt file must be reported";
+    } catch (const ERegistryException& e) {
+        std::string message = e.what();
+        EXPECT_NE(message.find(sandbox.File()), std::string::npos) << message;
+        EXPECT_NE(message.find("line 4"), std::string::npos) << message;
+    }
+    std::vector<std::string> aside;
+    for (const auto& entry : std::filesystem::directory_iterator(sandbox.Dir().path()))
+        if (entry.path().filename().string().rfind("HKEY_CURRENT_USER.reg.corrupt-", 0) == 0)
+            aside.push_back(entry.path().string());
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_EQ(readFile(aside[0]), corrupt) << "the bad file is kept for the user";
+
+    EXPECT_FALSE(reg.KeyExists("A")) << "after the report the store is empty and usable";
+    ASSERT_TRUE(reg.OpenKey("A", true));
+    reg.WriteString("x", "fresh");
+    reg.CloseKey();
+    EXPECT_EQ(readFile(aside[0]), corrupt);
+    TRegistry::ResetStoreForTests();
+    reg.OpenKey("A", false);
+    EXPECT_EQ(reg.ReadString("x"), "fresh");
+}
