@@ -29,3 +29,5 @@ VX_DECLARE_EXCEPTION(EWriteError, EStreamError);
 VX_DECLARE_EXCEPTION(EListError, Exception);
 // A string that is not a number, date or the like.
 VX_DECLARE_EXCEPTION(EConvertError, Exception);
+// Ends the current operation silently: the application shows no message for it.
+VX_DECLARE_EXCEPTION(EAbort, Exception);

@@ -1,0 +1,12 @@
+// The process-wide format settings object.
+#include "localisation/FormatSettings.h"
+
+namespace vx {
+
+TFormatSettings& FormatSettings()
+{
+    static TFormatSettings settings;
+    return settings;
+}
+
+} // namespace vx
