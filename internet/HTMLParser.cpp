@@ -54,6 +54,8 @@ const TStringList& HTMLContainerTags()
 THTMLParser::THTMLParser(std::istream& stream)
 {
     if (std::streambuf* buf = stream.rdbuf()) {
+        if (std::streamsize ready = buf->in_avail(); ready > 0)
+            page_.reserve(static_cast<std::size_t>(ready));
         char chunk[65536];
         for (std::streamsize n; (n = buf->sgetn(chunk, sizeof chunk)) > 0;)
             page_.append(chunk, static_cast<std::size_t>(n));
@@ -85,7 +87,7 @@ void THTMLParser::Take(std::size_t end, std::string& into)
     const char* from = page_.data() + pos_;
     const char* to = page_.data() + end;
     line_ += static_cast<int>(std::count(from, to, '\n'));
-    into.append(from, to);
+    into.append(from, static_cast<std::size_t>(to - from));
     pos_ = end;
 }
 
@@ -107,7 +109,8 @@ void THTMLParser::ReadUntil(char stop, std::string& into)
 THTMLTokenKind THTMLParser::NextToken()
 {
     text_.clear();
-    attributes_.Clear();
+    if (!attributes_.Empty())
+        attributes_.Clear();
     endTag_ = false;
     tokenPos_ = pos_;
     ReadChar();
@@ -154,18 +157,7 @@ void THTMLParser::ReadTag()
         return;
     }
 
-    // Upper-cased name -> its line, so a tag with very many attributes still reads
-    // in linear time.
-    std::unordered_map<std::string, int> lines;
-    auto store = [&](const std::string& name, const std::string& value) {
-        std::string key = vx::AnsiUpperCase(name);
-        auto [at, added] = lines.try_emplace(key, attributes_.Count());
-        if (added)
-            attributes_.Add(key + "=" + value);
-        else
-            attributes_.Put(at->second, key + "=" + value);
-    };
-
+    TAttributeIndex index;
     std::string name, word;
     bool equals = false;
     for (;;) {
@@ -193,16 +185,50 @@ void THTMLParser::ReadTag()
         if (name.empty()) {
             name.swap(word);
         } else if (equals) {
-            store(name, word);
+            StoreAttribute(name, word, index);
             name.clear();
             equals = false;
         } else {
-            store(name, "Y");
+            StoreAttribute(name, "Y", index);
             name.swap(word);
         }
     }
     if (!name.empty())
-        store(name, "Y");
+        StoreAttribute(name, "Y", index);
+}
+
+void THTMLParser::StoreAttribute(std::string& name, std::string_view value, TAttributeIndex& index)
+{
+    for (char& c : name) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+        else if (static_cast<unsigned char>(c) >= 0x80)
+            c = static_cast<char>(vx::AnsiUpper(static_cast<unsigned char>(c)));
+    }
+    // Matched as the list's own name lookup would match it: up to the first "=".
+    std::string_view key(name.data(), std::min(name.find('='), name.size()));
+    int at = -1;
+    const int count = attributes_.Count();
+    if (count < kLinearAttributes) {
+        for (int i = 0; i < count && at < 0; ++i) {
+            const std::string& line = attributes_[i];
+            if (line.size() > key.size() && line[key.size()] == '=' && line.starts_with(key))
+                at = i;
+        }
+    } else {
+        // Many attributes: an index keeps the tag linear in its length.
+        if (index.empty())
+            for (int i = 0; i < count; ++i)
+                index.emplace(attributes_.Names(i), i);
+        auto [found, added] = index.try_emplace(std::string(key), count);
+        if (!added)
+            at = found->second;
+    }
+    lineBuffer_.assign(name).append(1, '=').append(value);
+    if (at < 0)
+        attributes_.Add(lineBuffer_);
+    else
+        attributes_.Put(at, lineBuffer_);
 }
 
 void THTMLParser::ReadComment()

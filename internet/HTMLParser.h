@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <istream>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 // Raised for a page that ends inside a tag or a comment; the message names the line.
 VX_DECLARE_EXCEPTION(EParserError, Exception);
@@ -59,7 +61,14 @@ private:
     // Appends bytes to `into` up to, not including, the first stop byte or the end.
     void ReadUntil(const bool (&stop)[256], std::string& into);
     void ReadUntil(char stop, std::string& into);
+    // Upper-cased attribute name -> its line, for tags with many attributes.
+    using TAttributeIndex = std::unordered_map<std::string, int>;
+    static constexpr int kLinearAttributes = 16;
+
     void ReadTag();
+    // Upper-cases name in place and stores NAME=value, replacing an earlier line
+    // of the same name.
+    void StoreAttribute(std::string& name, std::string_view value, TAttributeIndex& index);
     void ReadComment();
     [[noreturn]] void RaiseError(const char* message) const;
 
@@ -74,4 +83,5 @@ private:
     std::string text_;
     TStringList attributes_;
     bool endTag_ = false;
+    std::string lineBuffer_;
 };
