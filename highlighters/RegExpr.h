@@ -1,0 +1,59 @@
+// TRegExpr: the regular-expression engine the multi-language highlighter finds
+// block markers with. Single-byte text, case-sensitive, first match only.
+//
+// Syntax: alternatives "|", groups "(...)" (at most nine), "*", "+", "?" after
+// an atom, "^" and "$" for the start and end of the input, ".", sets "[...]"
+// and "[^...]", and the escapes \d \D \w \W \n \r \t \e \xHH. Errors raise
+// Exception with fixed English messages.
+#pragma once
+
+#include "highlighters/RegExprMatcher.h"
+#include "highlighters/RegExprProgram.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class TRegExpr {
+public:
+    TRegExpr() = default;
+    virtual ~TRegExpr() = default;
+    TRegExpr(const TRegExpr&) = delete;
+    TRegExpr& operator=(const TRegExpr&) = delete;
+
+    const std::string& Expression() const { return expression_; }
+    // Compiles a changed, non-empty text at once and raises its syntax error;
+    // after an error, or for an empty text, no program is kept and Exec
+    // reports "Not assigned expression property".
+    void SetExpression(std::string_view expression);
+
+    // Searches the input for the first match. False when there is none, and
+    // also when the search ran out of its step budget.
+    bool Exec(std::string_view input);
+
+    // 1-based position and length of sub-expression n (0 = the whole match,
+    // 1..9 the groups by their "("); -1 when n is out of range, the last Exec
+    // failed, or the group took no part. A group inside a loop reports its
+    // last repetition.
+    int MatchPos(int n) const;
+    int MatchLen(int n) const;
+    // How many sub-expressions from 0 upwards matched before the first that did not.
+    int SubExprMatchCount() const;
+
+    // When set, the set ranges 0xE0-0xFF, 0xC0-0xDF and 0xE0-0xDF stand for the
+    // lower-case, upper-case and all letters of Windows-1252's upper half.
+    std::uint8_t ExtendedCharClasses = 1;
+
+protected:
+    // Raises Exception with the message.
+    virtual void Error(const std::string& message);
+
+private:
+    bool takingPart(int n) const;
+
+    std::string expression_;
+    vx::regexpr::Program program_;
+    vx::regexpr::Matcher matcher_;
+    vx::regexpr::Captures captures_;
+    bool matched_ = false;
+};

@@ -1,0 +1,497 @@
+// Recursive-descent compiler of regular expressions into byte programs. The
+// recursion only deepens at "(", and an expression holds at most nine groups,
+// so its depth is bounded whatever the text.
+#include "highlighters/RegExprCompiler.h"
+
+#include "platform/AnsiText.h"
+#include "platform/Exception.h"
+
+#include <cstring>
+
+namespace vx::regexpr {
+
+namespace {
+
+enum Flags : int {
+    WORST = 0,
+    HASWIDTH = 1, // never matches the empty string
+    SIMPLE = 2,   // matches exactly one character
+    SPSTART = 4,  // may begin with a repetition
+};
+
+bool isQuantifier(int c) { return c == '*' || c == '+' || c == '?'; }
+
+bool isMeta(unsigned char c)
+{
+    switch (c) {
+    case '^': case '$': case '.': case '[': case '(': case ')':
+    case '|': case '?': case '+': case '*': case '\\':
+        return true;
+    default:
+        return false;
+    }
+}
+
+int hexValue(unsigned char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+using CharSet = std::uint8_t[kSetBytes];
+
+void addToSet(CharSet set, unsigned c) { set[c >> 3] |= std::uint8_t(1u << (c & 7)); }
+
+template <class Pred>
+void addWhere(CharSet set, Pred pred)
+{
+    for (unsigned c = 0; c < 256; ++c)
+        if (pred(static_cast<unsigned char>(c)))
+            addToSet(set, c);
+}
+
+// The letters of the upper half of Windows-1252; ß, ª, º, µ and ƒ have no
+// upper-case partner and count as lower-case.
+bool isHighLetter(unsigned char c) { return c >= 0x80 && IsAnsiLetter(c); }
+bool isHighUpper(unsigned char c) { return c >= 0x80 && IsAnsiUpper(c); }
+bool isHighLower(unsigned char c) { return isHighLetter(c) && !IsAnsiUpper(c); }
+
+// Runs twice over the text, as the program is allocated once: the first pass
+// only counts bytes (and finds every syntax error), the second emits.
+class Compiler {
+public:
+    Compiler(std::string_view text, bool extended) : text_(text), extended_(extended) {}
+
+    Program Run()
+    {
+        int flags = 0;
+        pass(true, flags);
+        if (size_ > kMaxProgram)
+            fail("regexp too big");
+        code_.reserve(size_);
+        pass(false, flags);
+
+        Program program;
+        program.code = std::move(code_);
+        analyse(program, flags);
+        return program;
+    }
+
+private:
+    std::string_view text_;
+    bool extended_;
+    std::size_t at_ = 0;
+    int nextGroup_ = 1;
+    bool counting_ = true;
+    std::size_t size_ = 0;
+    std::vector<std::uint8_t> code_;
+
+    [[noreturn]] static void fail(const std::string& message) { throw Exception(message); }
+
+    bool atEnd() const { return at_ >= text_.size(); }
+    int peek() const { return atEnd() ? -1 : static_cast<unsigned char>(text_[at_]); }
+    unsigned char take() { return static_cast<unsigned char>(text_[at_++]); }
+
+    void pass(bool counting, int& flags)
+    {
+        counting_ = counting;
+        at_ = 0;
+        nextGroup_ = 1;
+        size_ = 0;
+        code_.clear();
+        emitBytes(&kProgramMagic, 1);
+        parseReg(false, flags);
+    }
+
+    // --- emission (no-ops on the counting pass apart from the size)
+
+    void emitBytes(const std::uint8_t* bytes, std::size_t n)
+    {
+        size_ += n;
+        if (!counting_)
+            code_.insert(code_.end(), bytes, bytes + n);
+    }
+
+    std::uint32_t emitNode(std::uint8_t op)
+    {
+        const auto at = static_cast<std::uint32_t>(size_);
+        const std::uint8_t header[kNodeHeader] = {op, 0, 0};
+        emitBytes(header, kNodeHeader);
+        return at;
+    }
+
+    // Puts a node header in front of the operand that starts at `at`.
+    void insertNode(std::uint8_t op, std::uint32_t at)
+    {
+        size_ += kNodeHeader;
+        if (!counting_)
+            code_.insert(code_.begin() + at, {op, 0, 0});
+    }
+
+    void setNext(std::uint32_t node, std::uint32_t target)
+    {
+        const std::uint32_t offset = code_[node] == OP_BACK ? node - target : target - node;
+        code_[node + 1] = std::uint8_t(offset >> 8);
+        code_[node + 2] = std::uint8_t(offset);
+    }
+
+    // Links the last node of the chain that starts at `chain` to `target`.
+    void linkTail(std::uint32_t chain, std::uint32_t target)
+    {
+        if (counting_)
+            return;
+        std::uint32_t scan = chain;
+        for (std::uint32_t next; (next = NextNode(code_.data(), scan)) != 0;)
+            scan = next;
+        setNext(scan, target);
+    }
+
+    // For a branch, links the end of its operand's chain to `target`.
+    void linkOperandTail(std::uint32_t node, std::uint32_t target)
+    {
+        if (!counting_ && code_[node] == OP_BRANCH)
+            linkTail(Operand(node), target);
+    }
+
+    std::uint32_t emitLiteral(const std::uint8_t* bytes, std::size_t n)
+    {
+        const std::uint32_t node = emitNode(OP_EXACTLY);
+        const std::uint8_t length[2] = {std::uint8_t(n >> 8), std::uint8_t(n)};
+        emitBytes(length, 2);
+        emitBytes(bytes, n);
+        return node;
+    }
+
+    // --- parsing
+
+    std::uint32_t parseReg(bool paren, int& flags)
+    {
+        flags = HASWIDTH;
+        std::uint32_t ret = 0;
+        int group = 0;
+        if (paren) {
+            if (nextGroup_ >= kMaxGroups)
+                fail("too many ()");
+            group = nextGroup_++;
+            ret = emitNode(std::uint8_t(OP_OPEN + group));
+        }
+
+        bool first = true;
+        do {
+            if (!first)
+                ++at_; // the "|"
+            int branchFlags = 0;
+            const std::uint32_t br = parseBranch(branchFlags);
+            if (first && !paren)
+                ret = br;
+            else
+                linkTail(ret, br);
+            if (!(branchFlags & HASWIDTH))
+                flags &= ~HASWIDTH;
+            flags |= branchFlags & SPSTART;
+            first = false;
+        } while (peek() == '|');
+
+        const std::uint32_t ender = emitNode(std::uint8_t(paren ? OP_CLOSE + group : OP_END));
+        linkTail(ret, ender);
+        if (!counting_)
+            for (std::uint32_t br = ret; br != 0; br = NextNode(code_.data(), br))
+                linkOperandTail(br, ender);
+
+        if (paren) {
+            if (peek() != ')')
+                fail("unmatched ()");
+            ++at_;
+        } else if (!atEnd()) {
+            fail(peek() == ')' ? "unmatched ()" : "junk on end");
+        }
+        return ret;
+    }
+
+    std::uint32_t parseBranch(int& flags)
+    {
+        flags = WORST;
+        const std::uint32_t ret = emitNode(OP_BRANCH);
+        std::uint32_t chain = 0;
+        bool empty = true;
+        while (!atEnd() && peek() != '|' && peek() != ')') {
+            int pieceFlags = 0;
+            const std::uint32_t latest = parsePiece(pieceFlags);
+            flags |= pieceFlags & HASWIDTH;
+            if (empty)
+                flags |= pieceFlags & SPSTART;
+            else
+                linkTail(chain, latest);
+            chain = latest;
+            empty = false;
+        }
+        if (empty)
+            emitNode(OP_NOTHING);
+        return ret;
+    }
+
+    std::uint32_t parsePiece(int& flags)
+    {
+        int atomFlags = 0;
+        const std::uint32_t ret = parseAtom(atomFlags);
+        const int op = peek();
+        if (!isQuantifier(op)) {
+            flags = atomFlags;
+            return ret;
+        }
+        if (!(atomFlags & HASWIDTH) && op != '?')
+            fail("*+ operand could be empty");
+        flags = op != '+' ? (WORST | SPSTART) : (WORST | HASWIDTH);
+        const bool simple = atomFlags & SIMPLE;
+
+        if (op == '*' && simple) {
+            insertNode(OP_STAR, ret);
+        } else if (op == '*') {
+            // branch(operand, back to the branch) | nothing
+            insertNode(OP_BRANCH, ret);
+            linkOperandTail(ret, emitNode(OP_BACK));
+            linkOperandTail(ret, ret);
+            linkTail(ret, emitNode(OP_BRANCH));
+            linkTail(ret, emitNode(OP_NOTHING));
+        } else if (op == '+' && simple) {
+            insertNode(OP_PLUS, ret);
+        } else if (op == '+') {
+            // operand, then branch(back to the operand) | nothing
+            const std::uint32_t loop = emitNode(OP_BRANCH);
+            linkTail(ret, loop);
+            linkTail(emitNode(OP_BACK), ret);
+            linkTail(loop, emitNode(OP_BRANCH));
+            linkTail(ret, emitNode(OP_NOTHING));
+        } else {
+            // branch(operand) | nothing
+            insertNode(OP_BRANCH, ret);
+            linkTail(ret, emitNode(OP_BRANCH));
+            const std::uint32_t nothing = emitNode(OP_NOTHING);
+            linkTail(ret, nothing);
+            linkOperandTail(ret, nothing);
+        }
+        ++at_;
+        if (isQuantifier(peek()))
+            fail("nested *?+");
+        return ret;
+    }
+
+    std::uint32_t parseAtom(int& flags)
+    {
+        flags = WORST;
+        if (atEnd())
+            fail("Internal urp");
+        const unsigned char c = take();
+        switch (c) {
+        case '^':
+            return emitNode(OP_BOL);
+        case '$':
+            return emitNode(OP_EOL);
+        case '.':
+            flags = HASWIDTH | SIMPLE;
+            return emitNode(OP_ANY);
+        case '[':
+            flags = HASWIDTH | SIMPLE;
+            return parseSet();
+        case '(': {
+            int groupFlags = 0;
+            const std::uint32_t ret = parseReg(true, groupFlags);
+            flags = groupFlags & (HASWIDTH | SPSTART);
+            return ret;
+        }
+        case '|':
+        case ')':
+            fail("Internal urp");
+        case '?':
+        case '+':
+        case '*':
+            fail("?+* follows nothing");
+        case '\\':
+            flags = HASWIDTH | SIMPLE;
+            return parseEscape();
+        default:
+            --at_;
+            return parseLiteralRun(flags);
+        }
+    }
+
+    std::uint32_t parseLiteralRun(int& flags)
+    {
+        std::size_t len = 0;
+        while (at_ + len < text_.size() && !isMeta(static_cast<unsigned char>(text_[at_ + len])))
+            ++len;
+        if (len == 0)
+            fail("Internal disaster");
+        // In "abc*" the star repeats the "c" alone.
+        if (len > 1 && at_ + len < text_.size() && isQuantifier(text_[at_ + len]))
+            --len;
+        flags = HASWIDTH | (len == 1 ? SIMPLE : 0);
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(text_.data() + at_);
+        at_ += len;
+        return emitLiteral(bytes, len);
+    }
+
+    std::uint32_t parseEscape()
+    {
+        if (atEnd())
+            fail("Trailing \\");
+        const unsigned char c = take();
+        switch (c) {
+        case 'd':
+            return emitNode(OP_ANYDIGIT);
+        case 'D':
+            return emitNode(OP_NOTDIGIT);
+        case 'w':
+            return emitNode(OP_ANYLETTER);
+        case 'W':
+            return emitNode(OP_NOTLETTER);
+        default: {
+            const std::uint8_t literal = escapedChar(c);
+            return emitLiteral(&literal, 1);
+        }
+        }
+    }
+
+    // The character an escape other than a class stands for; reads "\x" digits.
+    std::uint8_t escapedChar(unsigned char c)
+    {
+        switch (c) {
+        case 'n':
+            return 10;
+        case 'r':
+            return 13;
+        case 't':
+            return 9;
+        case 'e':
+            return 27;
+        case 'x': {
+            int value = 0;
+            for (int i = 0; i < 2; ++i) {
+                if (atEnd())
+                    fail("No hex code after \\x");
+                const unsigned char digit = take();
+                const int v = hexValue(digit);
+                if (v < 0)
+                    fail(std::string("Bad hex digit \"") + char(digit) + "\"");
+                value = value * 16 + v;
+            }
+            return std::uint8_t(value);
+        }
+        default:
+            return c;
+        }
+    }
+
+    // One member of a set: its character, or -1 for "\d" and "\w", which add
+    // their characters at once.
+    int parseSetMember(CharSet set)
+    {
+        const unsigned char c = take();
+        if (c != '\\')
+            return c;
+        if (atEnd())
+            fail("Trailing \\");
+        const unsigned char e = take();
+        if (e == 'd') {
+            addWhere(set, IsDigit);
+            return -1;
+        }
+        if (e == 'w') {
+            addWhere(set, IsWordLetter);
+            return -1;
+        }
+        return escapedChar(e);
+    }
+
+    void addRange(CharSet set, int first, int last)
+    {
+        if (extended_ && first == 0xE0 && last == 0xFF)
+            addWhere(set, isHighLower);
+        else if (extended_ && first == 0xC0 && last == 0xDF)
+            addWhere(set, isHighUpper);
+        else if (extended_ && first == 0xE0 && last == 0xDF)
+            addWhere(set, isHighLetter);
+        else if (first > last)
+            fail("Invalid [] range");
+        else
+            for (int c = first; c <= last; ++c)
+                addToSet(set, unsigned(c));
+    }
+
+    std::uint32_t parseSet()
+    {
+        const bool negated = peek() == '^';
+        if (negated)
+            ++at_;
+        const std::uint32_t ret = emitNode(negated ? OP_ANYBUT : OP_ANYOF);
+        CharSet set{};
+        if (peek() == ']' || peek() == '-')
+            addToSet(set, take());
+        while (!atEnd() && peek() != ']') {
+            const int first = parseSetMember(set);
+            if (first < 0)
+                continue;
+            const bool range = peek() == '-' && at_ + 1 < text_.size() && text_[at_ + 1] != ']';
+            if (!range) {
+                addToSet(set, unsigned(first));
+                continue;
+            }
+            ++at_; // the "-"
+            const int last = parseSetMember(set);
+            if (last < 0) {
+                addToSet(set, unsigned(first));
+                addToSet(set, '-');
+            } else {
+                addRange(set, first, last);
+            }
+        }
+        if (atEnd())
+            fail("Unmatched []");
+        ++at_; // the "]"
+        emitBytes(set, kSetBytes);
+        return ret;
+    }
+
+    // --- what a search can learn before trying positions
+
+    static void analyse(Program& program, int flags)
+    {
+        const std::uint8_t* code = program.code.data();
+        const std::uint32_t top = 1;
+        if (code[NextNode(code, top)] != OP_END)
+            return; // several top-level alternatives: nothing is certain
+        const std::uint32_t first = Operand(top);
+        program.anchored = code[first] == OP_BOL;
+
+        std::uint32_t node = first;
+        for (; code[node] == OP_EXACTLY; node = NextNode(code, node))
+            program.prefix.append(reinterpret_cast<const char*>(LiteralBytes(code, node)),
+                                  LiteralLength(code, node));
+        program.afterPrefix = node;
+
+        if (flags & SPSTART) {
+            std::uint32_t longest = 0;
+            for (std::uint32_t scan = first; scan != 0; scan = NextNode(code, scan))
+                if (code[scan] == OP_EXACTLY &&
+                    (longest == 0 || LiteralLength(code, scan) >= LiteralLength(code, longest)))
+                    longest = scan;
+            if (longest != 0)
+                program.required.assign(reinterpret_cast<const char*>(LiteralBytes(code, longest)),
+                                        LiteralLength(code, longest));
+        }
+    }
+};
+
+} // namespace
+
+Program CompileRegExpr(std::string_view expression, bool extendedCharClasses)
+{
+    return Compiler(expression, extendedCharClasses).Run();
+}
+
+} // namespace vx::regexpr

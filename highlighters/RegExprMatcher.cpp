@@ -1,0 +1,298 @@
+// Backtracking search of a compiled regular expression with an explicit stack.
+#include "highlighters/RegExprMatcher.h"
+
+#include <cstring>
+
+namespace vx::regexpr {
+
+namespace {
+
+constexpr std::size_t kNone = SIZE_MAX;
+
+// The test of a one-character node on an input character.
+bool matchesOne(const std::uint8_t* code, std::uint32_t node, std::uint8_t c)
+{
+    switch (code[node]) {
+    case OP_ANYOF:
+        return InSet(code, node, c);
+    case OP_ANYBUT:
+        return !InSet(code, node, c);
+    case OP_ANYDIGIT:
+        return IsDigit(c);
+    case OP_NOTDIGIT:
+        return !IsDigit(c);
+    case OP_ANYLETTER:
+        return IsWordLetter(c);
+    case OP_NOTLETTER:
+        return !IsWordLetter(c);
+    default: // OP_ANY
+        return true;
+    }
+}
+
+} // namespace
+
+std::size_t Matcher::findPrefix(const std::string& prefix, std::size_t from) const
+{
+    const std::size_t n = prefix.size();
+    if (len_ < n)
+        return kNone;
+    const auto first = static_cast<unsigned char>(prefix[0]);
+    const std::uint8_t* p = in_ + from;
+    const std::uint8_t* last = in_ + (len_ - n); // the last place the prefix fits
+    while (p <= last) {
+        p = static_cast<const std::uint8_t*>(std::memchr(p, first, std::size_t(last - p) + 1));
+        if (!p)
+            return kNone;
+        if (std::memcmp(p + 1, prefix.data() + 1, n - 1) == 0)
+            return std::size_t(p - in_);
+        ++p;
+    }
+    return kNone;
+}
+
+Matcher::Result Matcher::Search(const Program& program, std::string_view input, Captures& captures)
+{
+    code_ = program.code.data();
+    in_ = reinterpret_cast<const std::uint8_t*>(input.data());
+    len_ = input.size();
+    budget_ = kBaseSteps + kStepsPerByte * std::int64_t(len_);
+    captures_ = &captures;
+    captures.Clear();
+
+    if (!program.required.empty() && input.find(program.required) == std::string_view::npos)
+        return Result::NoMatch;
+
+    auto tryAt = [&](std::uint32_t node, std::size_t start, std::size_t pos) {
+        std::size_t end = 0;
+        const Result r = attempt(node, pos, end);
+        if (r == Result::Match) {
+            captures.at[0] = start;
+            captures.at[kMaxGroups] = end;
+        } else if (capturesTouched_) {
+            captures.Clear();
+        }
+        return r;
+    };
+    const std::uint32_t top = 1;
+
+    if (program.anchored)
+        return tryAt(top, 0, 0);
+
+    if (!program.prefix.empty()) {
+        for (std::size_t p = findPrefix(program.prefix, 0); p != kNone; p = findPrefix(program.prefix, p + 1)) {
+            const Result r = tryAt(program.afterPrefix, p, p + program.prefix.size());
+            if (r != Result::NoMatch || budget_ < 0)
+                return r;
+        }
+        return Result::NoMatch;
+    }
+
+    // One attempt per character; none after the last one (but one for an empty input).
+    const std::size_t last = len_ == 0 ? 0 : len_ - 1;
+    for (std::size_t p = 0; p <= last; ++p) {
+        const Result r = tryAt(top, p, p);
+        if (r != Result::NoMatch || budget_ < 0)
+            return r;
+    }
+    return Result::NoMatch;
+}
+
+bool Matcher::push(const Frame& frame)
+{
+    if (stack_.size() >= kMaxStackFrames) {
+        budget_ = -1;
+        return false;
+    }
+    stack_.push_back(frame);
+    return true;
+}
+
+std::size_t Matcher::repeatCount(std::uint32_t operand, std::size_t pos) const
+{
+    const std::uint8_t* p = in_ + pos;
+    const std::uint8_t* end = in_ + len_;
+    // Each class gets its own loop so the test inside is not a dispatch.
+    auto run = [&](auto accepts) {
+        const std::uint8_t* q = p;
+        while (q < end && accepts(*q))
+            ++q;
+        return std::size_t(q - p);
+    };
+    const std::uint8_t* code = code_;
+    switch (code[operand]) {
+    case OP_ANY:
+        return len_ - pos;
+    case OP_EXACTLY: {
+        const std::uint8_t c = LiteralBytes(code, operand)[0];
+        return run([c](std::uint8_t x) { return x == c; });
+    }
+    case OP_ANYOF:
+        return run([code, operand](std::uint8_t x) { return InSet(code, operand, x); });
+    case OP_ANYBUT:
+        return run([code, operand](std::uint8_t x) { return !InSet(code, operand, x); });
+    case OP_ANYDIGIT:
+        return run([](std::uint8_t x) { return IsDigit(x); });
+    case OP_NOTDIGIT:
+        return run([](std::uint8_t x) { return !IsDigit(x); });
+    case OP_ANYLETTER:
+        return run([](std::uint8_t x) { return IsWordLetter(x); });
+    case OP_NOTLETTER:
+        return run([](std::uint8_t x) { return !IsWordLetter(x); });
+    default:
+        return kNone;
+    }
+}
+
+// The largest repetition count from `count` down to `min` after which the
+// next literal can start; kNone when there is none.
+std::size_t Matcher::fitCount(std::uint32_t next, std::size_t pos, std::size_t count, std::size_t min) const
+{
+    if (count < min || count == kNone)
+        return kNone;
+    if (code_[next] != OP_EXACTLY)
+        return count;
+    const std::uint8_t c = LiteralBytes(code_, next)[0];
+    for (;;) {
+        if (pos + count < len_ && in_[pos + count] == c)
+            return count;
+        if (count == min)
+            return kNone;
+        --count;
+    }
+}
+
+bool Matcher::backtrack(std::uint32_t& node, std::size_t& pos)
+{
+    while (!stack_.empty()) {
+        Frame& f = stack_.back();
+        switch (f.kind) {
+        case FrameKind::Capture:
+            captures_->at[f.count] = f.pos;
+            stack_.pop_back();
+            break;
+        case FrameKind::Alternative: {
+            const std::uint32_t branch = f.node;
+            pos = f.pos;
+            const std::uint32_t following = NextNode(code_, branch);
+            if (following != 0 && code_[following] == OP_BRANCH)
+                f.node = following;
+            else
+                stack_.pop_back();
+            node = Operand(branch);
+            return true;
+        }
+        case FrameKind::Repeat: {
+            const std::size_t min = code_[f.node] == OP_PLUS ? 1 : 0;
+            const std::uint32_t next = NextNode(code_, f.node);
+            const std::size_t count = fitCount(next, f.pos, std::size_t(f.count) - 1, min);
+            if (count == kNone) {
+                stack_.pop_back();
+                break;
+            }
+            pos = f.pos + count;
+            node = next;
+            if (count == min)
+                stack_.pop_back();
+            else
+                f.count = std::uint32_t(count);
+            return true;
+        }
+        }
+    }
+    return false;
+}
+
+Matcher::Result Matcher::attempt(std::uint32_t node, std::size_t pos, std::size_t& end)
+{
+    stack_.clear();
+    capturesTouched_ = false;
+    for (;;) {
+        if (--budget_ < 0)
+            return Result::NoMatch;
+        const std::uint8_t op = code_[node];
+        bool ok = true;
+        switch (op) {
+        case OP_END:
+            end = pos;
+            return Result::Match;
+        case OP_BOL:
+            ok = pos == 0;
+            break;
+        case OP_EOL:
+            ok = pos == len_;
+            break;
+        case OP_ANY:
+        case OP_ANYOF:
+        case OP_ANYBUT:
+        case OP_ANYDIGIT:
+        case OP_NOTDIGIT:
+        case OP_ANYLETTER:
+        case OP_NOTLETTER:
+            ok = pos < len_ && matchesOne(code_, node, in_[pos]);
+            pos += ok;
+            break;
+        case OP_EXACTLY: {
+            const std::uint32_t n = LiteralLength(code_, node);
+            ok = len_ - pos >= n && std::memcmp(in_ + pos, LiteralBytes(code_, node), n) == 0;
+            pos += ok ? n : 0;
+            break;
+        }
+        case OP_NOTHING:
+        case OP_BACK:
+            break;
+        case OP_BRANCH: {
+            const std::uint32_t following = NextNode(code_, node);
+            if (following != 0 && code_[following] == OP_BRANCH &&
+                !push({pos, following, 0, FrameKind::Alternative}))
+                return Result::NoMatch;
+            node = Operand(node);
+            continue;
+        }
+        case OP_STAR:
+        case OP_PLUS: {
+            const std::uint32_t next = NextNode(code_, node);
+            if (next == 0)
+                return Result::CorruptedPointers;
+            const std::size_t max = repeatCount(Operand(node), pos);
+            if (max == kNone)
+                return Result::InternalFoulup;
+            budget_ -= std::int64_t(max);
+            const std::size_t min = op == OP_PLUS ? 1 : 0;
+            const std::size_t count = fitCount(next, pos, max, min);
+            if (count == kNone) {
+                ok = false;
+                break;
+            }
+            if (count > min && !push({pos, node, std::uint32_t(count), FrameKind::Repeat}))
+                return Result::NoMatch;
+            pos += count;
+            node = next;
+            continue;
+        }
+        default: {
+            const bool open = op > OP_OPEN && op < OP_OPEN + kMaxGroups;
+            const bool close = op > OP_CLOSE && op < OP_CLOSE + kMaxGroups;
+            if (!open && !close)
+                return Result::MemoryCorruption;
+            // A group passed again (a loop) overwrites: the last repetition counts.
+            const std::uint32_t slot = open ? op - OP_OPEN : kMaxGroups + (op - OP_CLOSE);
+            if (!stack_.empty() && !push({captures_->at[slot], 0, slot, FrameKind::Capture}))
+                return Result::NoMatch;
+            captures_->at[slot] = pos;
+            capturesTouched_ = true;
+            break;
+        }
+        }
+        if (!ok) {
+            if (!backtrack(node, pos))
+                return Result::NoMatch;
+            continue;
+        }
+        node = NextNode(code_, node);
+        if (node == 0)
+            return Result::CorruptedPointers;
+    }
+}
+
+} // namespace vx::regexpr

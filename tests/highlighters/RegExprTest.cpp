@@ -1,0 +1,345 @@
+// TRegExpr: syntax, sub-expression positions, error messages, the 8-bit
+// character rules and the bounded search.
+#include "highlighters/RegExpr.h"
+
+#include "platform/Exception.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+struct MatchCase {
+    std::string expr;
+    std::string input;
+    int pos; // MatchPos(0), -1 for no match
+    int len;
+};
+
+void PrintTo(const MatchCase& c, std::ostream* os) { *os << '"' << c.expr << "\" on \"" << c.input << '"'; }
+
+class RegExprMatch : public ::testing::TestWithParam<MatchCase> {};
+
+TEST_P(RegExprMatch, FindsTheFirstMatch)
+{
+    const MatchCase& c = GetParam();
+    TRegExpr re;
+    re.SetExpression(c.expr);
+    EXPECT_EQ(re.Exec(c.input), c.pos >= 0);
+    EXPECT_EQ(re.MatchPos(0), c.pos);
+    EXPECT_EQ(re.MatchLen(0), c.pos >= 0 ? c.len : -1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Syntax, RegExprMatch, ::testing::Values(
+    MatchCase{"ab*c", "ac", 1, 2},
+    MatchCase{"ab*c", "abc", 1, 3},
+    MatchCase{"ab*c", "abbbc", 1, 5},
+    MatchCase{"ab+c", "ac", -1, 0},
+    MatchCase{"ab+c", "xabbc", 2, 4},
+    MatchCase{"(a|b)+c", "xxabac", 3, 4},
+    MatchCase{"[a-]", "-", 1, 1},
+    MatchCase{"[a-]", "xa", 2, 1},
+    MatchCase{"[]a]", "x]", 2, 1},
+    MatchCase{"[^]a]+", "]]bc", 3, 2},
+    MatchCase{"[^a]", "", -1, 0},
+    // a quantifier after a literal run repeats its last character only
+    MatchCase{"abc*", "abd", 1, 2},
+    MatchCase{"abc+", "xabccc", 2, 5},
+    MatchCase{"abc?d", "abd", 1, 3},
+    MatchCase{"^ab", "xab", -1, 0},
+    MatchCase{"^ab", "abx", 1, 2},
+    MatchCase{"a$", "aba", 3, 1},
+    MatchCase{"a^b", "ab", -1, 0},
+    MatchCase{"\\d+", "ab123c", 3, 3},
+    MatchCase{"\\D+", "12ab3", 3, 2},
+    MatchCase{"\\w+", "-ab_c1", 2, 4},
+    MatchCase{"\\W", "ab1", 3, 1},
+    MatchCase{"a\\.b", "axb a.b", 5, 3},
+    MatchCase{"\\x41\\x4a", "zAJ", 2, 2},
+    MatchCase{"a\\tb\\nc\\rd\\e", "a\tb\nc\rd\x1b", 1, 8},
+    MatchCase{"[\\x41-\\x43]+", "ABCD", 1, 3},
+    MatchCase{"[\\d\\w]+", "-a1_", 2, 3},
+    MatchCase{"[\\n\\]]", "a]", 2, 1},
+    MatchCase{"x.z", "xyz", 1, 3},
+    MatchCase{"x*", "", 1, 0},
+    MatchCase{"x*", "abc", 1, 0},
+    MatchCase{"x", "", -1, 0},
+    MatchCase{"a|bc|d", "xbcd", 2, 2},
+    MatchCase{"(ab|a)(bc|c)", "abc", 1, 3},
+    MatchCase{"a*bc", "xxbc", 3, 2},
+    MatchCase{"a*bc", "xxbd", -1, 0},
+    MatchCase{"a[^b]*b", "acccb", 1, 5},
+    MatchCase{"a.*b", "axbyb", 1, 5}));
+
+} // namespace
+
+// The error texts, word for word.
+struct ErrorCase {
+    std::string expr;
+    std::string message;
+};
+
+class RegExprError : public ::testing::TestWithParam<ErrorCase> {};
+
+TEST_P(RegExprError, RaisesItsMessageAndKeepsNoProgram)
+{
+    TRegExpr re;
+    try {
+        re.SetExpression(GetParam().expr);
+        FAIL() << "no error for " << GetParam().expr;
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), GetParam().message);
+    }
+    try {
+        re.Exec("abc");
+        FAIL() << "Exec ran without a program";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "Not assigned expression property");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Messages, RegExprError, ::testing::Values(
+    ErrorCase{"[z-a]", "Invalid [] range"},
+    ErrorCase{"a**", "nested *?+"},
+    ErrorCase{"a+?", "nested *?+"},
+    ErrorCase{"a.*?", "nested *?+"},
+    ErrorCase{"(a", "unmatched ()"},
+    ErrorCase{"a)", "unmatched ()"},
+    ErrorCase{"(a))", "unmatched ()"},
+    ErrorCase{"*a", "?+* follows nothing"},
+    ErrorCase{"a|+b", "?+* follows nothing"},
+    ErrorCase{"(?a)", "?+* follows nothing"},
+    ErrorCase{"\\x4", "No hex code after \\x"},
+    ErrorCase{"\\x", "No hex code after \\x"},
+    ErrorCase{"\\xg1", "Bad hex digit \"g\""},
+    ErrorCase{"\\x4z", "Bad hex digit \"z\""},
+    ErrorCase{"a\\", "Trailing \\"},
+    ErrorCase{"[a\\", "Trailing \\"},
+    ErrorCase{"[abc", "Unmatched []"},
+    ErrorCase{"[", "Unmatched []"},
+    ErrorCase{"(a*)*b", "*+ operand could be empty"},
+    ErrorCase{"(^)+", "*+ operand could be empty"},
+    ErrorCase{"(a|)*", "*+ operand could be empty"},
+    ErrorCase{"$*", "*+ operand could be empty"},
+    ErrorCase{"(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)", "too many ()"},
+    ErrorCase{std::string(70000, 'a'), "regexp too big"},
+    // the whole text is checked before its size
+    ErrorCase{std::string(70000, 'a') + "(", "unmatched ()"}));
+
+TEST(RegExpr, GroupsReportOneBasedPositions)
+{
+    TRegExpr re;
+    re.SetExpression("(a|b)+c");
+    ASSERT_TRUE(re.Exec("xxabac"));
+    EXPECT_EQ(re.MatchPos(1), 5); // the last repetition
+    EXPECT_EQ(re.MatchLen(1), 1);
+    EXPECT_EQ(re.SubExprMatchCount(), 2);
+
+    re.SetExpression("<\\?([pP][hH][pP])?");
+    ASSERT_TRUE(re.Exec("x <?PHP y"));
+    EXPECT_EQ(re.MatchPos(0), 3);
+    EXPECT_EQ(re.MatchLen(0), 5);
+    EXPECT_EQ(re.MatchPos(1), 5);
+    EXPECT_EQ(re.MatchLen(1), 3);
+    ASSERT_TRUE(re.Exec("x <? y"));
+    EXPECT_EQ(re.MatchLen(0), 2);
+    EXPECT_EQ(re.SubExprMatchCount(), 1);
+    EXPECT_EQ(re.MatchPos(1), -1);
+
+    re.SetExpression("((a)b)+");
+    ASSERT_TRUE(re.Exec("xabab"));
+    EXPECT_EQ(re.MatchPos(1), 4);
+    EXPECT_EQ(re.MatchLen(1), 2);
+    EXPECT_EQ(re.MatchPos(2), 4);
+    EXPECT_EQ(re.SubExprMatchCount(), 3);
+}
+
+TEST(RegExpr, GroupsLeftByBacktrackingAreUnset)
+{
+    TRegExpr re;
+    re.SetExpression("(ab)?ac");
+    ASSERT_TRUE(re.Exec("ac"));
+    EXPECT_EQ(re.MatchPos(1), -1);
+    EXPECT_EQ(re.MatchLen(1), -1);
+
+    re.SetExpression("(a)|b");
+    ASSERT_TRUE(re.Exec("b"));
+    EXPECT_EQ(re.MatchPos(1), -1);
+
+    // a group that took no part ends the count even when a later one matched
+    re.SetExpression("(a)?(b)");
+    ASSERT_TRUE(re.Exec("b"));
+    EXPECT_EQ(re.SubExprMatchCount(), 1);
+    EXPECT_EQ(re.MatchPos(2), 1);
+}
+
+TEST(RegExpr, NineGroupsAreAllowed)
+{
+    TRegExpr re;
+    re.SetExpression("(a)(b)(c)(d)(e)(f)(g)(h)(i)");
+    ASSERT_TRUE(re.Exec("_abcdefghi"));
+    EXPECT_EQ(re.SubExprMatchCount(), 10);
+    EXPECT_EQ(re.MatchPos(9), 10);
+    EXPECT_EQ(re.MatchPos(10), -1);
+    EXPECT_EQ(re.MatchPos(-1), -1);
+    EXPECT_EQ(re.MatchLen(10), -1);
+}
+
+TEST(RegExpr, DollarAloneOnlyMatchesAnEmptyInput)
+{
+    TRegExpr re;
+    re.SetExpression("$");
+    EXPECT_FALSE(re.Exec("abc"));
+    ASSERT_TRUE(re.Exec(""));
+    EXPECT_EQ(re.MatchPos(0), 1);
+    EXPECT_EQ(re.MatchLen(0), 0);
+}
+
+TEST(RegExpr, FailedExecForgetsTheLastMatch)
+{
+    TRegExpr re;
+    re.SetExpression("b(c)");
+    ASSERT_TRUE(re.Exec("abc"));
+    EXPECT_FALSE(re.Exec("xyz"));
+    EXPECT_EQ(re.MatchPos(0), -1);
+    EXPECT_EQ(re.MatchPos(1), -1);
+    EXPECT_EQ(re.SubExprMatchCount(), 0);
+}
+
+TEST(RegExpr, EmptyExpressionReleasesTheProgram)
+{
+    TRegExpr re;
+    EXPECT_THROW(re.Exec("a"), Exception);
+    re.SetExpression("a");
+    EXPECT_TRUE(re.Exec("a"));
+    re.SetExpression("");
+    try {
+        re.Exec("a");
+        FAIL();
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "Not assigned expression property");
+    }
+    re.SetExpression("b");
+    EXPECT_EQ(re.Expression(), "b");
+    EXPECT_TRUE(re.Exec("ab"));
+}
+
+TEST(RegExpr, SchemeExpressionsOfTheMultiLanguageHighlighter)
+{
+    TRegExpr re;
+    re.SetExpression("<script language=\"([jJ][sS][cC][rR][iI][pP][tT])\">");
+    ASSERT_TRUE(re.Exec("  <script language=\"JScript\">"));
+    EXPECT_EQ(re.MatchPos(0), 3);
+    EXPECT_EQ(re.MatchLen(0), 27);
+    EXPECT_EQ(re.MatchPos(1), 21);
+    EXPECT_EQ(re.MatchLen(1), 7);
+    EXPECT_FALSE(re.Exec("<script language=\"JavaScript\">"));
+
+    re.SetExpression("<script language=(\"[vV][bB]\")>");
+    EXPECT_TRUE(re.Exec("<script language=\"vb\">"));
+    EXPECT_FALSE(re.Exec("<script  language=\"VB\">"));
+
+    re.SetExpression("<style type=(\"[tT][eE][xX][tT]/[cC][sS][sS]\")>");
+    EXPECT_TRUE(re.Exec("<style type=\"Text/CSS\">"));
+
+    re.SetExpression("\\?>");
+    ASSERT_TRUE(re.Exec("a ? b ?> c"));
+    EXPECT_EQ(re.MatchPos(0), 7);
+}
+
+// Bytes 0xF6 and 0xD6 are letters of Windows-1252 and stand for themselves.
+TEST(RegExpr, HighBytesMatchThemselves)
+{
+    TRegExpr re;
+    re.SetExpression("a\xF6" "b");
+    EXPECT_TRUE(re.Exec("xa\xF6" "b"));
+    EXPECT_FALSE(re.Exec("a5b"));
+    re.SetExpression("\xD6+");
+    ASSERT_TRUE(re.Exec("x\xD6\xD6y"));
+    EXPECT_EQ(re.MatchLen(0), 2);
+    EXPECT_FALSE(re.Exec("xy"));
+    re.SetExpression("[\xF6]");
+    EXPECT_TRUE(re.Exec("\xF6"));
+    EXPECT_FALSE(re.Exec("7"));
+}
+
+TEST(RegExpr, LetterRangesUseWindows1252)
+{
+    TRegExpr re;
+    re.SetExpression("[\xE0-\xFF]");
+    for (unsigned char c : {0xE0, 0xE9, 0xFF, 0x9A, 0x9C, 0xDF})
+        EXPECT_TRUE(re.Exec(std::string(1, char(c)))) << int(c);
+    for (unsigned char c : {0xF7, 0xB8, 0xC9, 0x61})
+        EXPECT_FALSE(re.Exec(std::string(1, char(c)))) << int(c);
+
+    re.SetExpression("[\xC0-\xDF]");
+    for (unsigned char c : {0xC0, 0xDE, 0x8A, 0x9F})
+        EXPECT_TRUE(re.Exec(std::string(1, char(c)))) << int(c);
+    for (unsigned char c : {0xD7, 0xA8, 0xDF, 0xE0})
+        EXPECT_FALSE(re.Exec(std::string(1, char(c)))) << int(c);
+
+    re.SetExpression("[\xE0-\xDF]+");
+    ASSERT_TRUE(re.Exec("\xC0\xE0\x8A\x9A\xDF\xD7"));
+    EXPECT_EQ(re.MatchLen(0), 5);
+
+    TRegExpr plain;
+    plain.ExtendedCharClasses = 0;
+    plain.SetExpression("[\xE0-\xFF]");
+    EXPECT_TRUE(plain.Exec("\xF7"));
+    EXPECT_FALSE(plain.Exec("\x9A"));
+    EXPECT_THROW(plain.SetExpression("[\xE0-\xDF]"), Exception);
+}
+
+TEST(RegExpr, NulBytesAreOrdinaryCharacters)
+{
+    TRegExpr re;
+    const std::string input("a\0b", 3);
+    re.SetExpression("a.b");
+    EXPECT_TRUE(re.Exec(input));
+    re.SetExpression("b$");
+    ASSERT_TRUE(re.Exec(input));
+    EXPECT_EQ(re.MatchPos(0), 3);
+    re.SetExpression("\\x00+");
+    ASSERT_TRUE(re.Exec(std::string("x\0\0y", 4)));
+    EXPECT_EQ(re.MatchPos(0), 2);
+    EXPECT_EQ(re.MatchLen(0), 2);
+    re.SetExpression("[\\x00]b");
+    EXPECT_TRUE(re.Exec(input));
+    re.SetExpression(std::string("a\0", 2));
+    EXPECT_TRUE(re.Exec(input));
+    EXPECT_FALSE(re.Exec("ab"));
+}
+
+TEST(RegExpr, PathologicalPatternsGiveUpWithinTheStepLimit)
+{
+    const std::string as(10000, 'a');
+    TRegExpr re;
+    for (const char* expr : {"(a+)+b", "(a|aa)+b", "(a|a)*[bc]", "((a)|a)+$x"}) {
+        re.SetExpression(expr);
+        EXPECT_FALSE(re.Exec(as)) << expr;
+        EXPECT_EQ(re.MatchPos(0), -1);
+        EXPECT_EQ(re.SubExprMatchCount(), 0);
+    }
+    // the engine is usable again at once
+    re.SetExpression("(a+)+b");
+    ASSERT_TRUE(re.Exec("xaab"));
+    EXPECT_EQ(re.MatchPos(1), 2);
+}
+
+TEST(RegExpr, LongInputsWithinTheBudgetAreSearchedWhole)
+{
+    TRegExpr re;
+    std::string line(1000000, 'c');
+    line += "<?php";
+    re.SetExpression("<\\?([pP][hH][pP])?");
+    ASSERT_TRUE(re.Exec(line));
+    EXPECT_EQ(re.MatchPos(0), 1000001);
+    EXPECT_EQ(re.MatchLen(0), 5);
+
+    std::string loop = "x" + std::string(200000, 'a') + "b";
+    re.SetExpression("x(a|c)*b");
+    ASSERT_TRUE(re.Exec(loop));
+    EXPECT_EQ(re.MatchLen(0), 200002);
+    EXPECT_EQ(re.MatchPos(1), 200001);
+}
