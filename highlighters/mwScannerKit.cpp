@@ -1,0 +1,258 @@
+// The scanner kit: tables, keyword look-up and the routines all languages share.
+#include "highlighters/mwScannerKit.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+constexpr int kPadding = 8;
+
+} // namespace
+
+bool SameKeyword(std::string_view text, std::string_view word)
+{
+    if (text.size() != word.size())
+        return false;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (AsciiUpper(text[i]) != AsciiUpper(word[i]))
+            return false;
+    return true;
+}
+
+TmwCharTables TmwCharTables::Standard(const TCharSet& identChars, int underscoreHash)
+{
+    TmwCharTables t;
+    for (int c = 0; c < 256; ++c) {
+        t.Identifiers[static_cast<size_t>(c)] = identChars[static_cast<size_t>(c)];
+        t.HashChars[static_cast<size_t>(c)] = identChars[static_cast<size_t>(c)];
+        if (c >= 'A' && c <= 'Z')
+            t.mHashTable[static_cast<size_t>(c)] = c - 'A' + 1;
+        else if (c >= 'a' && c <= 'z')
+            t.mHashTable[static_cast<size_t>(c)] = c - 'a' + 1;
+    }
+    t.mHashTable['_'] = underscoreHash;
+    return t;
+}
+
+TmwKeywordTable::TmwKeywordTable(const TmwCharTables& tables, std::initializer_list<TKeyword> keywords)
+    : TmwKeywordTable(tables, std::vector<TKeyword>(keywords))
+{
+}
+
+TmwKeywordTable::TmwKeywordTable(const TmwCharTables& tables, const std::vector<TKeyword>& keywords)
+    : tables_(tables)
+{
+    int slots = 0;
+    for (const auto& k : keywords)
+        slots = std::max(slots, Hash(k.word) + 1);
+    // Counting sort by hash, keeping the given order within a slot.
+    std::vector<int> count(static_cast<size_t>(slots), 0);
+    for (const auto& k : keywords)
+        ++count[static_cast<size_t>(Hash(k.word))];
+    slotStart_.assign(static_cast<size_t>(slots) + 1, 0);
+    std::partial_sum(count.begin(), count.end(), slotStart_.begin() + 1);
+    entries_.resize(keywords.size());
+    std::vector<int> next(slotStart_.begin(), slotStart_.end() - 1);
+    for (const auto& k : keywords) {
+        std::string upper(k.word);
+        std::transform(upper.begin(), upper.end(), upper.begin(), AsciiUpper);
+        entries_[static_cast<size_t>(next[static_cast<size_t>(Hash(k.word))]++)] = Entry{std::move(upper), k.kind};
+    }
+}
+
+int TmwKeywordTable::Hash(std::string_view word) const
+{
+    int sum = 0;
+    for (char c : word)
+        sum += tables_.Hash(c);
+    return sum;
+}
+
+int TmwKeywordTable::Find(std::string_view text, int hash, int notFound) const
+{
+    if (hash < 0 || hash >= SlotCount())
+        return notFound;
+    for (int i = slotStart_[static_cast<size_t>(hash)]; i < slotStart_[static_cast<size_t>(hash) + 1]; ++i) {
+        const Entry& e = entries_[static_cast<size_t>(i)];
+        if (SameKeyword(text, e.word))
+            return e.kind;
+    }
+    return notFound;
+}
+
+int TmwKeywordTable::Find(std::string_view text, int notFound) const { return Find(text, Hash(text), notFound); }
+
+TmwScannerHighlighter::TmwScannerHighlighter(const TmwCharTables& tables, const TmwKeywordTable* keywords,
+                                             TmwScannerKinds kinds, std::uint8_t startRange)
+    : tables_(tables), keywords_(keywords), kinds_(kinds), fRange(startRange), fTokenID(kinds.null),
+      startRange_(startRange)
+{
+    fLine.assign(kPadding, '\0');
+}
+
+TmwHighLightAttributes* TmwScannerHighlighter::MakeAttribute(const std::string& name, TFontStyles style,
+                                                             TColor foreground, TColor background)
+{
+    TmwHighLightAttributes* attribute = AddAttribute(name);
+    attribute->SetStyle(style);
+    attribute->SetForeground(foreground);
+    attribute->SetBackground(background);
+    return attribute;
+}
+
+void TmwScannerHighlighter::MapKind(int kind, TmwHighLightAttributes* attribute, bool needsEscape, bool isSpace)
+{
+    if (kind >= static_cast<int>(kindInfo_.size()))
+        kindInfo_.resize(static_cast<size_t>(kind) + 1);
+    kindInfo_[static_cast<size_t>(kind)] = KindInfo{attribute, needsEscape, isSpace};
+}
+
+void TmwScannerHighlighter::RouteAttributeChanges()
+{
+    SetAttributesOnChange([this](TmwHighLightAttributes* sender) { AttributeChanged(sender); });
+}
+
+TmwHighLightAttributes* TmwScannerHighlighter::GetTokenAttribute() const
+{
+    if (fTokenID < 0 || fTokenID >= static_cast<int>(kindInfo_.size()) || fTokenID == kinds_.null)
+        return nullptr;
+    return kindInfo_[static_cast<size_t>(fTokenID)].attribute;
+}
+
+void TmwScannerHighlighter::LoadLine(const std::string& text)
+{
+    // Reuses the copy's storage: no allocation once lines stop growing.
+    fLine.assign(text);
+    fLineLen = static_cast<int>(text.size());
+    fLine.append(kPadding, '\0');
+    Run = 0;
+}
+
+void TmwScannerHighlighter::SetLine(const std::string& NewValue, int LineNumber)
+{
+    LoadLine(NewValue);
+    fLineNumber = LineNumber;
+    Next();
+}
+
+void TmwScannerHighlighter::SetLineForExport(const std::string& NewValue)
+{
+    LoadLine(NewValue);
+    ExportNext();
+}
+
+void TmwScannerHighlighter::ExportNext()
+{
+    Next();
+    TmwExportTarget* exporter = Exporter();
+    if (!exporter)
+        return;
+    if (GetEol()) {
+        exporter->FormatToken(std::string(), nullptr, false, false);
+        return;
+    }
+    KindInfo info;
+    if (fTokenID >= 0 && fTokenID < static_cast<int>(kindInfo_.size()))
+        info = kindInfo_[static_cast<size_t>(fTokenID)];
+    exporter->FormatToken(GetToken(), info.attribute, info.needsEscape, info.isSpace);
+}
+
+void TmwScannerHighlighter::RunToLineBreak()
+{
+    while (!AtLineBreak())
+        ++Run;
+}
+
+bool TmwScannerHighlighter::RunTo(std::string_view text)
+{
+    while (!AtLineBreak()) {
+        if (Run + static_cast<int>(text.size()) <= fLineLen &&
+            std::string_view(fLine).substr(static_cast<size_t>(Run), text.size()) == text)
+            return true;
+        ++Run;
+    }
+    return false;
+}
+
+void TmwScannerHighlighter::NullProc()
+{
+    if (AtEnd())
+        fTokenID = kinds_.null;
+    else
+        UnknownProc();
+}
+
+void TmwScannerHighlighter::SpaceProc()
+{
+    fTokenID = kinds_.space;
+    ++Run;
+    for (;;) {
+        auto c = static_cast<unsigned char>(Cur());
+        if (c == 0 || c > 32 || c == 10 || c == 13)
+            break;
+        ++Run;
+    }
+}
+
+void TmwScannerHighlighter::CRProc()
+{
+    fTokenID = kinds_.space;
+    ++Run;
+    if (Cur() == '\n' && !AtEnd())
+        ++Run;
+}
+
+void TmwScannerHighlighter::LFProc()
+{
+    fTokenID = kinds_.space;
+    ++Run;
+}
+
+void TmwScannerHighlighter::UnknownProc()
+{
+    fTokenID = kinds_.unknown;
+    ++Run;
+}
+
+void TmwScannerHighlighter::IdentProc()
+{
+    int start = Run;
+    fTokenID = IdentKind(Run);
+    Run += fStringLen;
+    while (tables_.IsIdent(Cur()))
+        ++Run;
+    if (Run == start) // a routine table entry on a character no run takes
+        ++Run;
+}
+
+int TmwScannerHighlighter::KeyHash(int p)
+{
+    fToIdent = p;
+    int sum = 0;
+    int i = p;
+    while (tables_.IsHashChar(fLine[static_cast<size_t>(i)])) {
+        sum += tables_.Hash(fLine[static_cast<size_t>(i)]);
+        ++i;
+    }
+    fStringLen = i - p;
+    return sum;
+}
+
+bool TmwScannerHighlighter::KeyComp(std::string_view word) const
+{
+    return SameKeyword(std::string_view(fLine).substr(static_cast<size_t>(fToIdent), static_cast<size_t>(fStringLen)),
+                       word);
+}
+
+int TmwScannerHighlighter::IdentKind(int p)
+{
+    int hash = KeyHash(p);
+    if (!keywords_)
+        return kinds_.identifier;
+    return keywords_->Find(
+        std::string_view(fLine).substr(static_cast<size_t>(p), static_cast<size_t>(fStringLen)), hash,
+        kinds_.identifier);
+}

@@ -1,0 +1,191 @@
+// The scanner kit every language highlighter is built on: character tables,
+// the keyword table, the per-character routine table and the shared routines
+// (line end, white space, identifiers), the line copy and the export hook.
+// A language highlighter is its tables plus its own small routines.
+#pragma once
+
+#include "editor/mwHighlighter.h"
+
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Character tables of one language, built once and shared by its instances.
+struct TmwCharTables {
+    // Characters that continue an identifier.
+    std::array<bool, 256> Identifiers{};
+    // Characters whose run KeyHash sums (as a rule the identifier characters).
+    std::array<bool, 256> HashChars{};
+    std::array<int, 256> mHashTable{};
+
+    bool IsIdent(char c) const { return Identifiers[static_cast<unsigned char>(c)]; }
+    bool IsHashChar(char c) const { return HashChars[static_cast<unsigned char>(c)]; }
+    int Hash(char c) const { return mHashTable[static_cast<unsigned char>(c)]; }
+
+    // Identifiers and hashed characters are identChars; letters hash to 1..26
+    // without regard to case, '_' to underscoreHash, everything else to 0.
+    static TmwCharTables Standard(const TCharSet& identChars, int underscoreHash = 31);
+};
+
+// The keywords of one language by hash value. A word is a keyword only when it
+// is one: after the hash picks the slot, the whole word is compared, ASCII
+// letters without regard to case, so no hash collision makes a keyword.
+class TmwKeywordTable {
+public:
+    struct TKeyword {
+        const char* word;
+        int kind;
+    };
+
+    // Words with the same hash are tried in the order given.
+    TmwKeywordTable(const TmwCharTables& tables, std::initializer_list<TKeyword> keywords);
+    TmwKeywordTable(const TmwCharTables& tables, const std::vector<TKeyword>& keywords);
+
+    // The kind of the keyword equal to text, whose hash is given; notFound otherwise.
+    int Find(std::string_view text, int hash, int notFound) const;
+    // The same, hashing text itself.
+    int Find(std::string_view text, int notFound) const;
+    // Hash values 0..SlotCount()-1 have slots; greater ones hold no keyword.
+    int SlotCount() const { return static_cast<int>(slotStart_.size()) - 1; }
+    int Hash(std::string_view word) const;
+
+private:
+    struct Entry {
+        std::string word; // upper case
+        int kind;
+    };
+    const TmwCharTables& tables_;
+    std::vector<int> slotStart_;
+    std::vector<Entry> entries_;
+};
+
+// True when text equals word ignoring the case of ASCII letters.
+bool SameKeyword(std::string_view text, std::string_view word);
+
+// The kinds the shared routines produce, in the language's own numbering.
+struct TmwScannerKinds {
+    int null;       // the line end
+    int space;      // white space and line-end characters
+    int identifier; // a word that is no keyword
+    int unknown;    // a character no routine claims, NUL bytes inside the line included
+};
+
+class TmwScannerHighlighter : public TmwCustomHighLighter {
+public:
+    bool GetEol() const override { return fTokenID == kinds_.null; }
+    std::int32_t GetRange() const override { return fRange; }
+    void SetRange(std::int32_t value) override { fRange = static_cast<std::uint8_t>(value); }
+    void ResetRange() override { fRange = startRange_; }
+    std::string GetToken() const override { return std::string(TokenView()); }
+    int GetTokenKind() const override { return fTokenID; }
+    int GetTokenPos() const override { return fTokenPos; }
+    TmwHighLightAttributes* GetTokenAttribute() const override;
+    void SetLine(const std::string& NewValue, int LineNumber) override;
+    void SetLineForExport(const std::string& NewValue) override;
+    void ExportNext() override;
+    unsigned GetCapability() const override { return hcRegistry | hcExportable; }
+
+    // The current token's text without a copy; valid until the next SetLine.
+    std::string_view TokenView() const
+    {
+        return std::string_view(fLine).substr(static_cast<size_t>(fTokenPos), static_cast<size_t>(Run - fTokenPos));
+    }
+    int LineNumber() const { return fLineNumber; }
+
+protected:
+    template <class D> using TProcTable = std::array<void (D::*)(), 256>;
+
+    TmwScannerHighlighter(const TmwCharTables& tables, const TmwKeywordTable* keywords, TmwScannerKinds kinds,
+                          std::uint8_t startRange);
+
+    // Adds an attribute named name with the given colours and style.
+    TmwHighLightAttributes* MakeAttribute(const std::string& name, TFontStyles style = {},
+                                          TColor foreground = clWindowText, TColor background = clWindow);
+    // What a kind shows as and how it is exported: needsEscape for kinds whose
+    // text the output format may have to escape, isSpace for white space.
+    void MapKind(int kind, TmwHighLightAttributes* attribute, bool needsEscape, bool isSpace = false);
+    // Routes every attribute's change to the hooked editors; call after the last MakeAttribute.
+    void RouteAttributeChanges();
+
+    // The routine table with the shared routines in place: NUL, CR, LF and
+    // white space (1..9, 11, 12, 14..32) have theirs, every other character
+    // gets other.
+    template <class D> static TProcTable<D> CommonProcTable(void (D::*other)())
+    {
+        TProcTable<D> table;
+        table.fill(other);
+        for (int c = 1; c <= 32; ++c)
+            table[static_cast<size_t>(c)] = &TmwScannerHighlighter::SpaceProc;
+        table[0] = &TmwScannerHighlighter::NullProc;
+        table[10] = &TmwScannerHighlighter::LFProc;
+        table[13] = &TmwScannerHighlighter::CRProc;
+        return table;
+    }
+    template <class D> static void SetProcs(TProcTable<D>& table, std::string_view chars, void (D::*proc)())
+    {
+        for (char c : chars)
+            table[static_cast<unsigned char>(c)] = proc;
+    }
+    template <class D> void Dispatch(const TProcTable<D>& table)
+    {
+        (static_cast<D*>(this)->*table[static_cast<unsigned char>(fLine[static_cast<size_t>(Run)])])();
+    }
+
+    // --- reading the line: the copy ends in padding NULs, so Cur() at the end is NUL.
+    char Cur() const { return fLine[static_cast<size_t>(Run)]; }
+    // The character k places on, or NUL beyond the end.
+    char Peek(int k = 1) const { return Run + k < fLineLen ? fLine[static_cast<size_t>(Run + k)] : '\0'; }
+    bool AtEnd() const { return Run >= fLineLen; }
+    // At the end of the line or at a CR or LF.
+    bool AtLineBreak() const { return AtEnd() || Cur() == '\r' || Cur() == '\n'; }
+    // Moves to the end of the line (the next CR or LF, or the end).
+    void RunToLineBreak();
+    // Moves up to the next occurrence of text before the line break; true when
+    // found (Run then points at it), false at the line break.
+    bool RunTo(std::string_view text);
+
+    // --- shared routines
+    // The line end, or an ordinary NUL byte inside the line (one unknown character).
+    void NullProc();
+    void SpaceProc();
+    void CRProc();
+    void LFProc();
+    void UnknownProc();
+    // A keyword or an identifier over the run of identifier characters.
+    void IdentProc();
+
+    // Sums the hash over the run of hash characters at p; fStringLen is its length.
+    int KeyHash(int p);
+    // True when the run measured by KeyHash is word (ASCII case ignored).
+    bool KeyComp(std::string_view word) const;
+    // The keyword kind of the run at p, or the identifier kind.
+    int IdentKind(int p);
+
+    const TmwCharTables& tables_;
+    const TmwKeywordTable* keywords_;
+    TmwScannerKinds kinds_;
+
+    std::uint8_t fRange;
+    std::string fLine;
+    int fLineLen = 0;
+    int fLineNumber = 0;
+    int Run = 0;
+    int fStringLen = 0;
+    int fToIdent = 0;
+    int fTokenPos = 0;
+    int fTokenID;
+
+private:
+    struct KindInfo {
+        TmwHighLightAttributes* attribute = nullptr;
+        bool needsEscape = false;
+        bool isSpace = false;
+    };
+    void LoadLine(const std::string& text);
+
+    std::uint8_t startRange_;
+    std::vector<KindInfo> kindInfo_;
+};
