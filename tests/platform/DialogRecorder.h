@@ -1,0 +1,45 @@
+// Answers every dialog programmatically for the life of the object, records
+// what each one showed, and gives the queued answers in turn (mrOk for a
+// message box when none is queued, mrCancel for the other dialogs).
+#pragma once
+
+#include "platform/qt/Dialogs.h"
+
+#include <deque>
+#include <vector>
+
+namespace vx::test {
+
+class DialogRecorder {
+public:
+    DialogRecorder()
+    {
+        vx::dialogs::SetAnswerer([this](const vx::dialogs::Request& request) {
+            requests.push_back(request);
+            if (!answers.empty()) {
+                vx::dialogs::Answer answer = answers.front();
+                answers.pop_front();
+                return answer;
+            }
+            vx::dialogs::Answer answer;
+            answer.result = request.kind == vx::dialogs::Kind::Message ? mrOk : mrCancel;
+            return answer;
+        });
+    }
+    ~DialogRecorder() { vx::dialogs::SetAnswerer({}); }
+    DialogRecorder(const DialogRecorder&) = delete;
+    DialogRecorder& operator=(const DialogRecorder&) = delete;
+
+    void Queue(int result, std::string path = {})
+    {
+        vx::dialogs::Answer answer;
+        answer.result = result;
+        answer.path = std::move(path);
+        answers.push_back(answer);
+    }
+
+    std::vector<vx::dialogs::Request> requests;
+    std::deque<vx::dialogs::Answer> answers;
+};
+
+} // namespace vx::test
