@@ -1,0 +1,725 @@
+// The editor control's model: construction, line store handlers, range
+// rescans, caret, selection, settings and invalidation.
+#include "editor/mwCustomEditModel.h"
+
+#include "editor/mwHighlighter.h"
+#include "platform/AnsiText.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// Stands in for the window while the model has none.
+class TNoWindow final : public TmwEditMetrics, public TmwEditView {
+public:
+    bool WindowExists() const override { return false; }
+    int ClientWidth() const override { return 0; }
+    int ClientHeight() const override { return 0; }
+    int CharWidth(bool) const override { return 1; }
+    int CharHeight(bool) const override { return 1; }
+    void InvalidateRect(const TRect&) override {}
+    void ScrollText(int) override {}
+    void UpdateScrollBars() override {}
+    void UpdateCaret() override {}
+    void RecreateCaret() override {}
+};
+
+TNoWindow noWindow;
+
+} // namespace
+
+TmwCustomEditModel::TmwCustomEditModel(TmwEditMetrics* metrics, TmwEditView* view, TmwCustomEdit* owner)
+    : metrics_(metrics ? metrics : &noWindow)
+    , view_(view ? view : &noWindow)
+    , lines_(std::make_unique<TmwEditList>())
+    , bookMarkOptions_(owner)
+{
+    undoList_.OnAddedChange = [this](TUndoList* list) { UndoAddedChange(list); };
+    redoList_.OnAddedChange = [this](TUndoList* list) { UndoAddedChange(list); };
+    SetMaxUndo(1024);
+    lines_->Add("");
+    lines_->OnAdded = [this](TmwEditList*) { ListAdded(); };
+    lines_->OnCleared = [this](TmwEditList*) { ListCleared(); };
+    lines_->OnDeleted = [this](int index) { ListDeleted(index); };
+    lines_->OnInserted = [this](int index) { ListInserted(index); };
+    lines_->OnTextLoaded = [this](TmwEditList*) { ListTextLoaded(); };
+    lines_->OnLinePut = [this](int index) { ListLinePut(index); };
+    lines_->OnScanRanges = [this](TmwEditList*) { ListScanRanges(); };
+    lines_->OnChanging = [this](TStringList*) { ListChanging(); };
+    lines_->OnChange = [this](TStringList*) { ListChanged(); };
+    selectedColor_.OnChange = [this](TmwSelectedColor*) { Invalidate(); };
+    bookMarkOptions_.OnChange = [this](TmwBookMarkOpt*) { InvalidateGutterLines(-1, -1); };
+    gutter_.OnChange = [this](TmwGutter*) { GutterChanged(); };
+    marks_.OnChange = [this](TMarkList*) { InvalidateGutterLines(-1, -1); };
+    gutterWidth_ = gutter_.RealGutterWidth(charWidth_);
+    textOffset_ = gutterWidth_ + 2;
+    FontChanged();
+}
+
+TmwCustomEditModel::~TmwCustomEditModel()
+{
+    SetHighLighter(nullptr);
+    // The handlers point back at this model; the line store must not call them while it dies.
+    lines_->OnAdded = nullptr;
+    lines_->OnCleared = nullptr;
+    lines_->OnDeleted = nullptr;
+    lines_->OnInserted = nullptr;
+    lines_->OnTextLoaded = nullptr;
+    lines_->OnLinePut = nullptr;
+    lines_->OnScanRanges = nullptr;
+    lines_->OnChanging = nullptr;
+    lines_->OnChange = nullptr;
+    marks_.OnChange = nullptr;
+}
+
+// ---------------------------------------------------------------- line store
+
+void TmwCustomEditModel::ScanLine(int index)
+{
+    highlighter_->SetLine(lines_->Get(index), index);
+    highlighter_->NextToEol();
+}
+
+int TmwCustomEditModel::ScanFrom(int index)
+{
+    int count = lines_->Count();
+    if (index >= count - 1)
+        return index;
+    ScanLine(index);
+    int i = index + 1;
+    for (; i < count; ++i) {
+        int32_t range = highlighter_->GetRange();
+        if (lines_->Range(i) == range)
+            break;
+        lines_->SetRange(i, range);
+        ScanLine(i);
+    }
+    return i - 1;
+}
+
+void TmwCustomEditModel::RescanAll()
+{
+    if (!highlighter_ || lines_->Count() == 0)
+        return;
+    highlighter_->ResetRange();
+    lines_->SetRange(0, highlighter_->GetRange());
+    for (int i = 1; i < lines_->Count(); ++i) {
+        highlighter_->SetRange(lines_->Range(i - 1));
+        ScanLine(i - 1);
+        lines_->SetRange(i, highlighter_->GetRange());
+    }
+}
+
+void TmwCustomEditModel::ListAdded()
+{
+    int count = lines_->Count();
+    if (highlighter_) {
+        if (count < 2) {
+            highlighter_->ResetRange();
+            lines_->SetRange(0, highlighter_->GetRange());
+        } else {
+            highlighter_->SetRange(lines_->Range(count - 2));
+            ScanLine(count - 2);
+            lines_->SetRange(count - 1, highlighter_->GetRange());
+        }
+    }
+    InvalidateLine(count);
+}
+
+void TmwCustomEditModel::ListCleared()
+{
+    invalidateRect_ = TRect{};
+    Invalidate();
+    ClearUndo();
+    blockBegin_ = blockEnd_ = Point(1, 1);
+    caretX_ = caretY_ = 0;
+    StatusChanged(mwscCaretX | mwscCaretY | mwscSelection);
+    SetTopLine(1);
+    SetLeftChar(1);
+}
+
+void TmwCustomEditModel::ListDeleted(int index)
+{
+    if (highlighter_ && lines_->Count() > 0) {
+        if (index < 1) {
+            highlighter_->ResetRange();
+            lines_->SetRange(0, highlighter_->GetRange());
+            if (lines_->Count() > 1)
+                ScanFrom(0);
+        } else {
+            highlighter_->SetRange(lines_->Range(index - 1));
+            ScanFrom(index - 1);
+        }
+    }
+    InvalidateLines(index + 1, std::max(index + 1, topLine_ + linesInWindow_));
+    InvalidateGutterLines(index + 1, std::max(index + 1, topLine_ + linesInWindow_));
+}
+
+void TmwCustomEditModel::ListInserted(int index)
+{
+    if (highlighter_ && lines_->Count() > 0) {
+        if (index < 1) {
+            highlighter_->ResetRange();
+            lines_->SetRange(0, highlighter_->GetRange());
+            if (lines_->Count() > 1)
+                ScanFrom(0);
+        } else {
+            highlighter_->SetRange(lines_->Range(index - 1));
+            // The inserted line's stored state is 0, which may happen to equal
+            // the state computed for it: scan it before comparing from the next line on.
+            int last = ScanFrom(index - 1);
+            if (last == index - 1 && index < lines_->Count()) {
+                highlighter_->SetRange(lines_->Range(index));
+                ScanFrom(index);
+            }
+        }
+    }
+    InvalidateLines(index + 1, topLine_ + linesInWindow_);
+    InvalidateGutterLines(index + 1, topLine_ + linesInWindow_);
+}
+
+void TmwCustomEditModel::ListLinePut(int index)
+{
+    if (!highlighter_) {
+        InvalidateLine(index + 1);
+        return;
+    }
+    highlighter_->SetRange(lines_->Range(index));
+    int last = ScanFrom(index);
+    InvalidateLines(index + 1, last + 1);
+}
+
+void TmwCustomEditModel::ListTextLoaded()
+{
+    if (lines_->Count() == 0)
+        lines_->Add("");
+    ClearUndo();
+}
+
+void TmwCustomEditModel::ListScanRanges() { RescanAll(); }
+
+void TmwCustomEditModel::ListChanging() { stateFlags_ |= mwsfLinesChanging; }
+
+void TmwCustomEditModel::ListChanged()
+{
+    stateFlags_ &= ~mwsfLinesChanging;
+    // The selection collapses to the caret after every completed change, window or not.
+    blockBegin_ = blockEnd_ = CaretXY();
+    if (!metrics_->WindowExists()) {
+        invalidateRect_ = TRect{};
+        return;
+    }
+    UpdateScrollBars(false);
+    if (!invalidateRect_.IsEmpty())
+        view_->InvalidateRect(invalidateRect_);
+    invalidateRect_ = TRect{};
+    if (gutter_.ShowLineNumbers() && gutter_.AutoSize())
+        gutter_.AutoSizeDigitCount(lines_->Count());
+}
+
+// ---------------------------------------------------------------- highlighter
+
+void TmwCustomEditModel::SetHighLighter(TmwCustomHighLighter* value)
+{
+    if (value == highlighter_)
+        return;
+    if (highlighter_ && highlighterHook_)
+        highlighter_->RemoveChangeHook(highlighterHook_);
+    highlighterHook_ = 0;
+    highlighter_ = value;
+    if (highlighter_)
+        highlighterHook_ = highlighter_->AddChangeHook([this](void*) {
+            RecalcCharExtent();
+            Invalidate();
+        });
+    RecalcCharExtent();
+    lines_->BeginUpdate();
+    RescanAll();
+    lines_->EndUpdate();
+    UpdateGeometry(true);
+}
+
+void TmwCustomEditModel::HighLighterDestroyed()
+{
+    highlighter_ = nullptr;
+    highlighterHook_ = 0;
+    Invalidate();
+}
+
+bool TmwCustomEditModel::AnyAttributeStyle(TFontStyle style) const
+{
+    for (int i = 0; i < highlighter_->GetAttribCount(); ++i)
+        if (highlighter_->GetAttribute(i)->Style().Contains(style))
+            return true;
+    return false;
+}
+
+// ---------------------------------------------------------------- metrics
+
+void TmwCustomEditModel::RecalcCharExtent()
+{
+    // The font's own style is the widget's; without a highlighter it measures plainly.
+    bool bold = highlighter_ && AnyAttributeStyle(fsBold);
+    bool italic = highlighter_ && AnyAttributeStyle(fsItalic);
+    charWidth_ = std::max(1, metrics_->CharWidth(bold));
+    lineHeight_ = std::max(1, metrics_->CharHeight(italic) + extraLineSpacing_);
+}
+
+void TmwCustomEditModel::FontChanged()
+{
+    RecalcCharExtent();
+    UpdateGeometry(true);
+}
+
+void TmwCustomEditModel::SizeChanged()
+{
+    UpdateGeometry(false);
+    SetLeftChar(LeftChar());
+}
+
+void TmwCustomEditModel::UpdateGeometry(bool fontChanged)
+{
+    if (!metrics_->WindowExists())
+        return;
+    charsInWindow_ = std::max(0, (metrics_->ClientWidth() - gutterWidth_ - 2) / charWidth_);
+    linesInWindow_ = std::max(0, metrics_->ClientHeight() / lineHeight_);
+    if (!fontChanged) {
+        UpdateScrollBars(false);
+        return;
+    }
+    if (gutter_.ShowLineNumbers())
+        GutterChanged();
+    else
+        UpdateScrollBars(false);
+    view_->RecreateCaret();
+    Invalidate();
+}
+
+void TmwCustomEditModel::GutterChanged()
+{
+    if (gutter_.ShowLineNumbers() && gutter_.AutoSize())
+        gutter_.AutoSizeDigitCount(lines_->Count());
+    int width = gutter_.RealGutterWidth(charWidth_);
+    if (width == gutterWidth_) {
+        InvalidateGutterLines(-1, -1);
+        return;
+    }
+    gutterWidth_ = width;
+    textOffset_ = gutterWidth_ + 2 - leftChar_ * charWidth_;
+    if (metrics_->WindowExists())
+        charsInWindow_ = std::max(0, (metrics_->ClientWidth() - gutterWidth_ - 2) / charWidth_);
+    UpdateScrollBars(false);
+    Invalidate();
+}
+
+// ---------------------------------------------------------------- invalidation
+
+TRect TmwCustomEditModel::LinesRect(int first, int last, int left, int right) const
+{
+    int bottom = metrics_->ClientHeight();
+    if (first == -1 && last == -1)
+        return TRect{left, 0, right, bottom};
+    if (first > last)
+        std::swap(first, last);
+    first = std::max(first, topLine_);
+    last = std::min(last, topLine_ + linesInWindow_);
+    if (first > last)
+        return TRect{};
+    return TRect{left, (first - topLine_) * lineHeight_, right, (last - topLine_ + 1) * lineHeight_};
+}
+
+void TmwCustomEditModel::InvalidateRectOf(const TRect& rect)
+{
+    if (rect.IsEmpty() || !metrics_->WindowExists())
+        return;
+    if (stateFlags_ & mwsfLinesChanging)
+        invalidateRect_ = UnionRect(invalidateRect_, rect);
+    else
+        view_->InvalidateRect(rect);
+}
+
+void TmwCustomEditModel::InvalidateLines(int first, int last)
+{
+    InvalidateRectOf(LinesRect(first, last, gutterWidth_, metrics_->ClientWidth()));
+}
+
+void TmwCustomEditModel::InvalidateGutterLines(int first, int last)
+{
+    InvalidateRectOf(LinesRect(first, last, 0, gutterWidth_));
+}
+
+void TmwCustomEditModel::InvalidateLine(int line)
+{
+    if (line < 1 || line > lines_->Count() || line < topLine_ || line > topLine_ + linesInWindow_)
+        return;
+    InvalidateRectOf(LinesRect(line, line, 0, metrics_->ClientWidth()));
+}
+
+void TmwCustomEditModel::Invalidate()
+{
+    InvalidateRectOf(TRect{0, 0, metrics_->ClientWidth(), metrics_->ClientHeight()});
+}
+
+// ---------------------------------------------------------------- paint lock and status
+
+void TmwCustomEditModel::DecPaintLock()
+{
+    if (paintLock_ > 0)
+        --paintLock_;
+    if (paintLock_ > 0 || !metrics_->WindowExists())
+        return;
+    if (stateFlags_ & mwsfScrollbarChanged)
+        UpdateScrollBars(false);
+    if (stateFlags_ & mwsfCaretChanged)
+        UpdateCaret();
+    if (statusChanges_)
+        StatusChanged(0);
+}
+
+void TmwCustomEditModel::StatusChanged(TmwStatusChanges changes)
+{
+    statusChanges_ |= changes;
+    if (paintLock_ == 0 && OnStatusChange && statusChanges_) {
+        TmwStatusChanges pending = statusChanges_;
+        statusChanges_ = 0;
+        OnStatusChange(this, pending);
+    }
+}
+
+void TmwCustomEditModel::SetStateFlag(TmwStateFlags flag, bool on)
+{
+    if (on)
+        stateFlags_ |= flag;
+    else
+        stateFlags_ &= ~flag;
+}
+
+void TmwCustomEditModel::UpdateCaret()
+{
+    if (paintLock_ > 0 || !metrics_->WindowExists()) {
+        stateFlags_ |= mwsfCaretChanged;
+        return;
+    }
+    stateFlags_ &= ~mwsfCaretChanged;
+    view_->UpdateCaret();
+}
+
+void TmwCustomEditModel::UpdateScrollBars(bool force)
+{
+    if (!metrics_->WindowExists() || (paintLock_ > 0 && !force)) {
+        stateFlags_ |= mwsfScrollbarChanged;
+        return;
+    }
+    stateFlags_ &= ~mwsfScrollbarChanged;
+    if (scrollBars_ != ssNone)
+        view_->UpdateScrollBars();
+}
+
+// ---------------------------------------------------------------- caret and scrolling
+
+void TmwCustomEditModel::SetCaretXY(TPoint value)
+{
+    int count = lines_->Count();
+    int y = std::clamp(value.Y, 1, std::max(count, 1)) - 1;
+    int bound = maxLeftChar_;
+    if (!HasOption(mweoScrollPastEol))
+        bound = count > 0 ? static_cast<int>(lines_->Get(y).size()) : 0;
+    int x = std::max(std::min(value.X - 1, bound), 0);
+    if (x == caretX_ && y == caretY_)
+        return;
+    IncPaintLock();
+    if (x != caretX_) {
+        caretX_ = x;
+        StatusChanged(mwscCaretX);
+    }
+    if (y != caretY_) {
+        caretY_ = y;
+        StatusChanged(mwscCaretY);
+    }
+    EnsureCursorPosVisible();
+    stateFlags_ |= mwsfCaretChanged | mwsfScrollbarChanged;
+    DecPaintLock();
+    DoOnSelectionChange();
+}
+
+void TmwCustomEditModel::SetCaretFree(TPoint value)
+{
+    TmwEditorOptions saved = options_;
+    options_ |= mweoScrollPastEol;
+    SetCaretXY(value);
+    options_ = saved;
+}
+
+void TmwCustomEditModel::EnsureCursorPosVisible()
+{
+    IncPaintLock();
+    if (leftChar_ > caretX_)
+        SetLeftChar(caretX_ + 1);
+    else if (leftChar_ + 1 + charsInWindow_ <= caretX_)
+        SetLeftChar(caretX_ - charsInWindow_ + 2);
+    if (topLine_ - 1 > caretY_)
+        SetTopLine(caretY_ + 1);
+    else if (topLine_ + linesInWindow_ - 2 < caretY_)
+        SetTopLine(caretY_ - (linesInWindow_ - 2));
+    DecPaintLock();
+}
+
+void TmwCustomEditModel::SetLeftChar(int value)
+{
+    value = std::max(std::min(value, maxLeftChar_ - charsInWindow_ + 1) - 1, 0);
+    if (value == leftChar_)
+        return;
+    leftChar_ = value;
+    textOffset_ = gutterWidth_ + 2 - leftChar_ * charWidth_;
+    UpdateScrollBars(false);
+    InvalidateLines(-1, -1);
+    StatusChanged(mwscLeftChar);
+}
+
+void TmwCustomEditModel::SetTopLine(int value)
+{
+    value = std::max(std::min(value, lines_->Count()), 1);
+    if (value == topLine_)
+        return;
+    int delta = topLine_ - value;
+    topLine_ = value;
+    UpdateScrollBars(false);
+    if (std::abs(delta) < linesInWindow_)
+        view_->ScrollText(delta * lineHeight_);
+    else
+        Invalidate();
+    StatusChanged(mwscTopLine);
+}
+
+void TmwCustomEditModel::DoOnSelectionChange()
+{
+    if (OnSelectionChange)
+        OnSelectionChange(this);
+}
+
+bool TmwCustomEditModel::DoOnSpecialLineColors(int line, TColor& foreground, TColor& background)
+{
+    bool special = false;
+    if (OnSpecialLineColors)
+        OnSpecialLineColors(this, line, special, foreground, background);
+    return special;
+}
+
+// ---------------------------------------------------------------- settings
+
+void TmwCustomEditModel::SetOptions(TmwEditorOptions value)
+{
+    if (value == options_)
+        return;
+    options_ = value;
+    if (!HasOption(mweoScrollPastEol))
+        SetCaretX(CaretX());
+}
+
+void TmwCustomEditModel::SetInsertMode(bool value)
+{
+    if (value == insertMode_)
+        return;
+    insertMode_ = value;
+    view_->RecreateCaret();
+    StatusChanged(mwscInsertMode);
+}
+
+void TmwCustomEditModel::SetInsertCaret(TCaretType value)
+{
+    if (value == insertCaret_)
+        return;
+    insertCaret_ = value;
+    view_->RecreateCaret();
+}
+
+void TmwCustomEditModel::SetOverwriteCaret(TCaretType value)
+{
+    if (value == overwriteCaret_)
+        return;
+    overwriteCaret_ = value;
+    view_->RecreateCaret();
+}
+
+void TmwCustomEditModel::SetModified(bool value)
+{
+    if (value == modified_)
+        return;
+    modified_ = value;
+    StatusChanged(mwscModified);
+}
+
+void TmwCustomEditModel::SetMaxUndo(int value)
+{
+    if (value < 0)
+        return;
+    undoList_.SetMaxUndo(value);
+    redoList_.SetMaxUndo(value);
+}
+
+void TmwCustomEditModel::SetTabWidth(int value)
+{
+    value = std::clamp(value, 0, 256);
+    if (value == tabWidth_)
+        return;
+    tabWidth_ = value;
+    Invalidate();
+}
+
+void TmwCustomEditModel::SetExtraLineSpacing(int value)
+{
+    extraLineSpacing_ = value;
+    FontChanged();
+}
+
+void TmwCustomEditModel::SetHideSelection(bool value)
+{
+    if (value == hideSelection_)
+        return;
+    hideSelection_ = value;
+    Invalidate();
+}
+
+void TmwCustomEditModel::SetRightEdge(int value)
+{
+    if (value == rightEdge_)
+        return;
+    rightEdge_ = value;
+    Invalidate();
+}
+
+void TmwCustomEditModel::SetRightEdgeColor(TColor value)
+{
+    if (value == rightEdgeColor_)
+        return;
+    rightEdgeColor_ = value;
+    int x = textOffset_ + rightEdge_ * charWidth_;
+    InvalidateRectOf(TRect{x - 1, 0, x + 1, metrics_->ClientHeight()});
+}
+
+void TmwCustomEditModel::SetScrollBars(TScrollStyle value)
+{
+    if (value == scrollBars_)
+        return;
+    scrollBars_ = value;
+    UpdateScrollBars(true);
+    Invalidate();
+}
+
+void TmwCustomEditModel::SetSelectionMode(TSelectionMode value)
+{
+    if (value == selectionMode_)
+        return;
+    selectionMode_ = value;
+    if (SelAvail())
+        Invalidate();
+    StatusChanged(mwscSelection);
+}
+
+// ---------------------------------------------------------------- text
+
+void TmwCustomEditModel::SetText(const std::string& value)
+{
+    lines_->BeginLoad();
+    try {
+        lines_->SetTextStr(value);
+    } catch (...) {
+        lines_->EndLoad();
+        throw;
+    }
+    lines_->EndLoad();
+}
+
+std::string TmwCustomEditModel::LineText() const
+{
+    return caretY_ < lines_->Count() ? lines_->Get(caretY_) : std::string();
+}
+
+void TmwCustomEditModel::SetLineText(const std::string& value)
+{
+    if (caretY_ < lines_->Count())
+        lines_->Put(caretY_, value);
+}
+
+int TmwCustomEditModel::LeftSpaces(const std::string& line) const
+{
+    if (!HasOption(mweoAutoIndent))
+        return 0;
+    int n = 0;
+    while (n < static_cast<int>(line.size()) && line[n] >= 1 && line[n] <= 32)
+        ++n;
+    return n;
+}
+
+// ---------------------------------------------------------------- marks
+
+void TmwCustomEditModel::ShiftMarks(int fromLine, int delta)
+{
+    for (int i = 0; i < marks_.Count(); ++i) {
+        TMark* mark = marks_.Items(i);
+        if (mark->Line() >= fromLine)
+            mark->SetLine(mark->Line() + delta);
+    }
+}
+
+void TmwCustomEditModel::ShiftMarksAfterDelete(int firstGone, int lastGone, int target)
+{
+    if (lastGone < firstGone)
+        return;
+    int removed = lastGone - firstGone + 1;
+    for (int i = 0; i < marks_.Count(); ++i) {
+        TMark* mark = marks_.Items(i);
+        if (mark->Line() >= firstGone && mark->Line() <= lastGone)
+            mark->SetLine(target);
+        else if (mark->Line() > lastGone)
+            mark->SetLine(mark->Line() - removed);
+    }
+}
+
+void TmwCustomEditModel::SetBookMark(int number, int x, int y)
+{
+    if (number < 0 || number >= BookmarkCount || y < 1 || y > lines_->Count())
+        return;
+    auto mark = std::make_unique<TMark>(this);
+    mark->SetLine(y);
+    mark->SetColumn(x);
+    mark->SetImageIndex(number);
+    mark->SetBookmarkNumber(number);
+    mark->SetVisible(true);
+    mark->SetInternalImage(bookMarkOptions_.BookmarkImages() == nullptr);
+    if (OnPlaceBookmark)
+        OnPlaceBookmark(this, mark);
+    if (!mark)
+        return;
+    for (int i = 0; i < BookmarkCount; ++i)
+        if (bookmarks_[i] && bookmarks_[i]->Line() == y)
+            ClearBookMark(i);
+    ClearBookMark(number);
+    bookmarks_[number] = marks_.Add(std::move(mark));
+}
+
+void TmwCustomEditModel::ClearBookMark(int number)
+{
+    if (!IsBookmark(number))
+        return;
+    TMark* mark = bookmarks_[number];
+    bookmarks_[number] = nullptr;
+    marks_.Remove(mark);
+}
+
+void TmwCustomEditModel::GotoBookMark(int number)
+{
+    int x = 0, y = 0;
+    if (GetBookMark(number, x, y) && y <= lines_->Count())
+        SetCaretXY(Point(x, y));
+}
+
+bool TmwCustomEditModel::GetBookMark(int number, int& x, int& y) const
+{
+    if (!IsBookmark(number))
+        return false;
+    x = bookmarks_[number]->Column();
+    y = bookmarks_[number]->Line();
+    return true;
+}

@@ -1,0 +1,343 @@
+// The editor control's model: lines with their highlighter states, caret,
+// selection in three modes, marks and bookmarks, undo and redo, clipboard.
+// It knows no toolkit; the window that shows it supplies metrics through
+// TmwEditMetrics and receives invalidations, scrolling and caret moves through
+// TmwEditView.
+#pragma once
+
+#include "editor/Colors.h"
+#include "editor/mwEditClipboard.h"
+#include "editor/mwEditList.h"
+#include "editor/mwEditTypes.h"
+#include "editor/mwEditWindow.h"
+#include "editor/mwMarks.h"
+#include "editor/mwMethodChain.h"
+#include "editor/mwSupportClasses.h"
+#include "editor/mwUndoList.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class TmwCustomHighLighter;
+class TmwCustomEdit;
+
+using TmwEditorOptions = uint16_t;
+enum : TmwEditorOptions {
+    mweoAutoIndent = 1,
+    mweoDragDropEditing = 2,
+    mweoDropFiles = 4,
+    mweoHalfPageScroll = 8,
+    mweoNoCaret = 16,
+    mweoNoSelection = 32,
+    mweoScrollPastEol = 64,
+    mweoShowScrollHint = 128,
+    mweoTabsToSpaces = 256,
+    mweoSmartTabs = 512,
+    mweoDefaultOptions = 963
+};
+
+using TmwStatusChanges = uint16_t;
+enum : TmwStatusChanges {
+    mwscCaretX = 2,
+    mwscCaretY = 4,
+    mwscLeftChar = 8,
+    mwscTopLine = 16,
+    mwscInsertMode = 32,
+    mwscModified = 64,
+    mwscSelection = 128
+};
+
+// Editor state flags.
+using TmwStateFlags = uint16_t;
+enum : TmwStateFlags {
+    mwsfCaretChanged = 1,
+    mwsfScrollbarChanged = 2,
+    mwsfLinesChanging = 4,
+    mwsfScrolling = 8,
+    mwsfIgnoreNextChar = 16,
+    mwsfCaretVisible = 32,
+    mwsfDblClicked = 64,
+    mwsfGutterClicked = 128,
+    mwsfWaitForDragging = 256
+};
+
+enum TScrollStyle : uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
+enum TCaretType : uint8_t { ctVerticalLine, ctHorizontalLine, ctHalfBlock, ctBlock };
+enum TBorderStyle : uint8_t { bsNone, bsSingle };
+
+class TmwCustomEditModel {
+public:
+    using TNotifyEvent = std::function<void(TmwCustomEditModel* Sender)>;
+    using TPlaceMarkEvent = std::function<void(TmwCustomEditModel* Sender, std::unique_ptr<TMark>& Mark)>;
+    using TStatusChangeEvent = std::function<void(TmwCustomEditModel* Sender, TmwStatusChanges Changes)>;
+    using TSpecialLineColorsEvent =
+        std::function<void(TmwCustomEditModel* Sender, int Line, bool& Special, TColor& FG, TColor& BG)>;
+
+    static constexpr int BookmarkCount = 10;
+
+    // metrics and view may be null: the model then behaves as without a window.
+    // owner is the widget showing the model, handed to the bookmark options.
+    explicit TmwCustomEditModel(TmwEditMetrics* metrics = nullptr, TmwEditView* view = nullptr,
+                                TmwCustomEdit* owner = nullptr);
+    virtual ~TmwCustomEditModel();
+    TmwCustomEditModel(const TmwCustomEditModel&) = delete;
+    TmwCustomEditModel& operator=(const TmwCustomEditModel&) = delete;
+
+    // --- owned parts
+    TmwEditList& Lines() { return *lines_; }
+    const TmwEditList& Lines() const { return *lines_; }
+    // Replaces the whole text by the given lines, with or without a window.
+    void SetLines(const TStrings& value) { lines_->Assign(value); }
+    int LineCount() const { return lines_->Count(); }
+    TUndoList& UndoList() { return undoList_; }
+    TUndoList& RedoList() { return redoList_; }
+    TMarkList& Marks() { return marks_; }
+    TmwSelectedColor& SelectedColor() { return selectedColor_; }
+    TmwBookMarkOpt& BookMarkOptions() { return bookMarkOptions_; }
+    TmwGutter& Gutter() { return gutter_; }
+    void SetGutter(const TmwGutter& value) { gutter_.Assign(value); }
+
+    // --- highlighter (referenced, not owned)
+    TmwCustomHighLighter* HighLighter() const { return highlighter_; }
+    void SetHighLighter(TmwCustomHighLighter* value);
+    // The highlighter is being destroyed: drop it and repaint.
+    void HighLighterDestroyed();
+
+    // --- clipboard (referenced, not owned); without one, clipboard commands do nothing
+    void SetClipboard(TmwClipboard* clipboard) { clipboard_ = clipboard; }
+
+    // --- caret, 1-based
+    int CaretX() const { return caretX_ + 1; }
+    int CaretY() const { return caretY_ + 1; }
+    TPoint CaretXY() const { return Point(CaretX(), CaretY()); }
+    void SetCaretX(int value) { SetCaretXY(Point(value, CaretY())); }
+    void SetCaretY(int value) { SetCaretXY(Point(CaretX(), value)); }
+    virtual void SetCaretXY(TPoint value);
+    void EnsureCursorPosVisible();
+
+    // --- selection
+    TPoint BlockBegin() const; // the earlier end
+    TPoint BlockEnd() const;   // the later end
+    TPoint RawBlockBegin() const { return blockBegin_; } // the anchor
+    TPoint RawBlockEnd() const { return blockEnd_; }     // the moving end
+    void SetBlockBegin(TPoint value);
+    void SetBlockEnd(TPoint value);
+    bool SelAvail() const;
+    std::string GetSelText() const;
+    void SetSelText(const std::string& value);
+    void SetSelTextPrimitive(const std::string& value) { SetSelTextPrimitiveEx(smNormal, value, nullptr); }
+    // Replaces the selection by value inserted in pasteMode, recording nothing.
+    // With tag, a column insertion reports the length of its pieces there.
+    void SetSelTextPrimitiveEx(TSelectionMode pasteMode, const std::string& value, int* tag);
+    void SelectAll();
+    TSelectionMode SelectionMode() const { return selectionMode_; }
+    void SetSelectionMode(TSelectionMode value);
+    // Whether (column, line) lies inside the selection.
+    bool IsPointInSelection(TPoint value) const;
+
+    // --- text
+    std::string GetText() const { return lines_->Text(); }
+    void SetText(const std::string& value);
+    std::string LineText() const;
+    void SetLineText(const std::string& value);
+    // Leading characters #1..#32 of line, when auto indent is on.
+    int LeftSpaces(const std::string& line) const;
+
+    // --- scrolling and window metrics
+    int LeftChar() const { return leftChar_ + 1; }
+    void SetLeftChar(int value);
+    int TopLine() const { return topLine_; }
+    void SetTopLine(int value);
+    int CharsInWindow() const { return charsInWindow_; }
+    int LinesInWindow() const { return linesInWindow_; }
+    int CharWidth() const { return charWidth_; }
+    int LineHeight() const { return lineHeight_; }
+    int GutterWidth() const { return gutterWidth_; }
+    int TextOffset() const { return textOffset_; }
+    int MaxLeftChar() const { return maxLeftChar_; }
+    // The window's font or size changed: measure again.
+    void FontChanged();
+    void SizeChanged();
+
+    // --- invalidation (1-based lines; (-1, -1) is the whole area)
+    void InvalidateLines(int first, int last);
+    void InvalidateGutterLines(int first, int last);
+    void InvalidateLine(int line);
+    void Invalidate();
+
+    // --- paint lock and status
+    void IncPaintLock() { ++paintLock_; }
+    void DecPaintLock();
+    int PaintLock() const { return paintLock_; }
+    void StatusChanged(TmwStatusChanges changes);
+    TmwStateFlags StateFlags() const { return stateFlags_; }
+    void SetStateFlag(TmwStateFlags flag, bool on);
+    void UpdateCaret();
+    void UpdateScrollBars(bool force);
+
+    // --- published settings
+    TmwEditorOptions Options() const { return options_; }
+    void SetOptions(TmwEditorOptions value);
+    bool HasOption(TmwEditorOptions option) const { return (options_ & option) != 0; }
+    bool InsertMode() const { return insertMode_; }
+    void SetInsertMode(bool value);
+    TCaretType InsertCaret() const { return insertCaret_; }
+    void SetInsertCaret(TCaretType value);
+    TCaretType OverwriteCaret() const { return overwriteCaret_; }
+    void SetOverwriteCaret(TCaretType value);
+    virtual bool GetReadOnly() const { return readOnly_; }
+    virtual void SetReadOnly(bool value) { readOnly_ = value; }
+    bool Modified() const { return modified_; }
+    void SetModified(bool value);
+    int MaxUndo() const { return undoList_.MaxUndo(); }
+    void SetMaxUndo(int value);
+    int TabWidth() const { return tabWidth_; }
+    void SetTabWidth(int value);
+    bool WantTabs() const { return wantTabs_; }
+    void SetWantTabs(bool value) { wantTabs_ = value; }
+    int ExtraLineSpacing() const { return extraLineSpacing_; }
+    void SetExtraLineSpacing(int value);
+    bool HideSelection() const { return hideSelection_; }
+    void SetHideSelection(bool value);
+    int RightEdge() const { return rightEdge_; }
+    void SetRightEdge(int value);
+    TColor RightEdgeColor() const { return rightEdgeColor_; }
+    void SetRightEdgeColor(TColor value);
+    TScrollStyle ScrollBars() const { return scrollBars_; }
+    void SetScrollBars(TScrollStyle value);
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle value) { borderStyle_ = value; }
+
+    // --- undo and redo
+    bool CanUndo() const { return !undoList_.Empty(); }
+    bool CanRedo() const { return !redoList_.Empty(); }
+    void Undo();
+    void Redo();
+    void ClearUndo();
+
+    // --- line break, shared by the command processor and by undo and redo:
+    // opens a line at the caret with auto-indent; moveCaret false leaves the caret.
+    void InsertLineBreak(bool moveCaret);
+
+    // --- clipboard
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+    bool CanPaste() const;
+
+    // --- bookmarks
+    void SetBookMark(int number, int x, int y);
+    void ClearBookMark(int number);
+    void GotoBookMark(int number);
+    // The bookmark's position; false when it is not set.
+    bool GetBookMark(int number, int& x, int& y) const;
+    bool IsBookmark(int number) const { return number >= 0 && number < BookmarkCount && bookmarks_[number]; }
+
+    // --- events
+    TNotifyEvent OnChange;
+    TNotifyEvent OnCommandDone;
+    TPlaceMarkEvent OnPlaceBookmark;
+    TNotifyEvent OnSelectionChange;
+    TSpecialLineColorsEvent OnSpecialLineColors;
+    TStatusChangeEvent OnStatusChange;
+
+    virtual void DoOnSelectionChange();
+    // Special colours of line; false when OnSpecialLineColors does not answer Special.
+    virtual bool DoOnSpecialLineColors(int line, TColor& foreground, TColor& background);
+
+protected:
+    // Moves marks at or below line by delta lines.
+    void ShiftMarks(int fromLine, int delta);
+    // Lines firstGone..lastGone were removed: their marks go to target, later ones move up.
+    void ShiftMarksAfterDelete(int firstGone, int lastGone, int target);
+
+private:
+    // Line store handlers.
+    void ListAdded();
+    void ListCleared();
+    void ListDeleted(int index);
+    void ListInserted(int index);
+    void ListLinePut(int index);
+    void ListTextLoaded();
+    void ListScanRanges();
+    void ListChanging();
+    void ListChanged();
+    // Highlighter state rescans.
+    int ScanFrom(int index);
+    void ScanLine(int index);
+    void RescanAll();
+
+    void DeleteSelection(TPoint bb, TPoint be);
+    void InsertNormal(const std::string& value);
+    void InsertColumn(const std::string& value, int* tag);
+    void InsertLines(const std::string& value);
+    // Caret anywhere up to MaxLeftChar, whatever the options.
+    void SetCaretFree(TPoint value);
+    // The end point to record for text just inserted in mode, the caret standing after it.
+    TPoint InsertedEnd(TSelectionMode mode) const;
+    // One record each; true when the next record belongs to the same step.
+    bool UndoItem();
+    bool RedoItem();
+    // Inserts text as a column block spanning begin..end.
+    void InsertColumnBlock(TPoint begin, TPoint end, const std::string& text);
+    // Puts text on the clipboard as plain text and as the private block.
+    void SetClipboardText(const std::string& text);
+    void UndoAddedChange(TUndoList* list);
+    void RecalcCharExtent();
+    void UpdateGeometry(bool fontChanged);
+    void GutterChanged();
+    TRect LinesRect(int first, int last, int left, int right) const;
+    void InvalidateRectOf(const TRect& rect);
+    bool AnyAttributeStyle(TFontStyle style) const;
+
+    TmwEditMetrics* metrics_;
+    TmwEditView* view_;
+    std::unique_ptr<TmwEditList> lines_;
+    TUndoList undoList_;
+    TUndoList redoList_;
+    TMarkList marks_;
+    TmwSelectedColor selectedColor_;
+    TmwBookMarkOpt bookMarkOptions_;
+    TmwGutter gutter_;
+    TmwCustomHighLighter* highlighter_ = nullptr;
+    TmwChainHandle highlighterHook_ = 0;
+    TmwClipboard* clipboard_ = nullptr;
+
+    TPoint blockBegin_{1, 1};
+    TPoint blockEnd_{1, 1};
+    int caretX_ = 0;
+    int caretY_ = 0;
+    int charsInWindow_ = 0;
+    int charWidth_ = 1;
+    int gutterWidth_ = 0;
+    bool insertMode_ = true;
+    int linesInWindow_ = 0;
+    int leftChar_ = 0;
+    int maxLeftChar_ = 1024;
+    int paintLock_ = 0;
+    int rightEdge_ = 80;
+    TColor rightEdgeColor_ = clSilver;
+    TScrollStyle scrollBars_ = ssBoth;
+    TBorderStyle borderStyle_ = bsSingle;
+    int lineHeight_ = 1;
+    int textOffset_ = 0;
+    int topLine_ = 1;
+    std::array<TMark*, BookmarkCount> bookmarks_{};
+    bool modified_ = false;
+    TSelectionMode selectionMode_ = smNormal;
+    TRect invalidateRect_;
+    TmwStateFlags stateFlags_ = 0;
+    TmwStatusChanges statusChanges_ = 0;
+    TmwEditorOptions options_ = mweoDefaultOptions;
+    TCaretType insertCaret_ = ctVerticalLine;
+    TCaretType overwriteCaret_ = ctBlock;
+    bool readOnly_ = false;
+    int tabWidth_ = 8;
+    bool wantTabs_ = false;
+    int extraLineSpacing_ = 0;
+    bool hideSelection_ = false;
+    int undoRedoDepth_ = 0;
+};

@@ -1,0 +1,376 @@
+// The editor model's selection: block ends, selected text, and the primitive
+// that replaces the selection by text in the three selection modes.
+#include "editor/mwCustomEditModel.h"
+
+#include "platform/AnsiText.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Splits at CR LF, CR or LF; "a\r\n" gives "a" and "".
+std::vector<std::string> SplitLines(const std::string& value)
+{
+    std::vector<std::string> pieces;
+    size_t pos = 0;
+    for (;;) {
+        size_t end = value.find_first_of("\r\n", pos);
+        if (end == std::string::npos) {
+            pieces.push_back(value.substr(pos));
+            return pieces;
+        }
+        pieces.push_back(value.substr(pos, end - pos));
+        pos = end + ((value[end] == '\r' && end + 1 < value.size() && value[end + 1] == '\n') ? 2 : 1);
+    }
+}
+
+// Columns from..to-1 (1-based) of line; what lies past its end is missing.
+std::string Columns(const std::string& line, int from, int to)
+{
+    if (to <= from || from - 1 >= static_cast<int>(line.size()))
+        return {};
+    return line.substr(static_cast<size_t>(from - 1), static_cast<size_t>(to - from));
+}
+
+// Line from column from (1-based) on.
+std::string ColumnsFrom(const std::string& line, int from)
+{
+    return from - 1 < static_cast<int>(line.size()) ? line.substr(static_cast<size_t>(from - 1)) : std::string();
+}
+
+} // namespace
+
+TPoint TmwCustomEditModel::BlockBegin() const
+{
+    return PointBefore(blockEnd_, blockBegin_) ? blockEnd_ : blockBegin_;
+}
+
+TPoint TmwCustomEditModel::BlockEnd() const
+{
+    return PointBefore(blockEnd_, blockBegin_) ? blockBegin_ : blockEnd_;
+}
+
+bool TmwCustomEditModel::SelAvail() const
+{
+    return blockBegin_.X != blockEnd_.X || (blockBegin_.Y != blockEnd_.Y && selectionMode_ != smColumn);
+}
+
+void TmwCustomEditModel::SetBlockBegin(TPoint value)
+{
+    value.X = std::clamp(value.X, 1, maxLeftChar_);
+    value.Y = std::clamp(value.Y, 1, std::max(lines_->Count(), 1));
+    if (selectionMode_ == smNormal)
+        value.X = value.Y <= lines_->Count()
+                      ? std::min(value.X, static_cast<int>(lines_->Get(value.Y - 1).size()) + 1)
+                      : 1;
+    bool changed;
+    if (SelAvail()) {
+        int first = std::min(blockBegin_.Y, blockEnd_.Y);
+        int last = std::max(blockBegin_.Y, blockEnd_.Y);
+        InvalidateLines(std::min(value.Y, first), std::max(value.Y, last));
+        changed = true;
+    } else {
+        changed = value != blockBegin_ && value != blockEnd_;
+    }
+    blockBegin_ = blockEnd_ = value;
+    if (changed)
+        StatusChanged(mwscSelection);
+}
+
+void TmwCustomEditModel::SetBlockEnd(TPoint value)
+{
+    if (HasOption(mweoNoSelection))
+        return;
+    value.X = std::clamp(value.X, 1, maxLeftChar_);
+    value.Y = std::clamp(value.Y, 1, std::max(lines_->Count(), 1));
+    if (value == blockEnd_)
+        return;
+    if (selectionMode_ == smColumn && value.X != blockEnd_.X) {
+        InvalidateLines(std::min({blockBegin_.Y, blockEnd_.Y, value.Y}),
+                        std::max({blockBegin_.Y, blockEnd_.Y, value.Y}));
+    } else if (selectionMode_ != smColumn || blockBegin_.X != value.X) {
+        InvalidateLines(blockEnd_.Y, value.Y);
+    }
+    blockEnd_ = value;
+    StatusChanged(mwscSelection);
+}
+
+void TmwCustomEditModel::SelectAll()
+{
+    SetBlockBegin(Point(1, 1));
+    int count = lines_->Count();
+    if (count > 0) {
+        TPoint last = Point(static_cast<int>(lines_->Get(count - 1).size()) + 1, count);
+        SetBlockEnd(last);
+        SetCaretXY(last);
+    }
+    StatusChanged(mwscSelection);
+}
+
+bool TmwCustomEditModel::IsPointInSelection(TPoint value) const
+{
+    TPoint bb = BlockBegin();
+    TPoint be = BlockEnd();
+    if (!SelAvail() || value.Y < bb.Y || value.Y > be.Y)
+        return false;
+    switch (selectionMode_) {
+    case smLine:
+        return true;
+    case smColumn: {
+        int left = std::min(bb.X, be.X);
+        int right = std::max(bb.X, be.X);
+        return value.X >= left && value.X < right;
+    }
+    case smNormal:
+        return (value.Y > bb.Y || value.X >= bb.X) && (value.Y < be.Y || value.X < be.X);
+    }
+    return false;
+}
+
+std::string TmwCustomEditModel::GetSelText() const
+{
+    if (!SelAvail())
+        return {};
+    TPoint bb = BlockBegin();
+    TPoint be = BlockEnd();
+    const int maxLine = lines_->Count();
+    auto line = [&](int y) -> const std::string& { return lines_->Get(std::min(y, maxLine) - 1); };
+    std::string result;
+    switch (selectionMode_) {
+    case smNormal:
+        if (bb.Y == be.Y)
+            return Columns(line(bb.Y), bb.X, be.X);
+        result = ColumnsFrom(line(bb.Y), bb.X);
+        for (int y = bb.Y + 1; y < be.Y; ++y)
+            result += "\r\n" + line(y);
+        result += "\r\n" + Columns(line(be.Y), 1, be.X);
+        return result;
+    case smColumn: {
+        int left = std::min(bb.X, be.X);
+        int right = std::max(bb.X, be.X);
+        for (int y = bb.Y; y <= be.Y; ++y) {
+            std::string part = Columns(line(y), left, right);
+            part.resize(static_cast<size_t>(right - left), ' ');
+            if (y > bb.Y)
+                result += "\r\n";
+            result += part;
+        }
+        return result;
+    }
+    case smLine:
+        for (int y = bb.Y; y <= be.Y; ++y) {
+            result += line(y);
+            if (y < maxLine)
+                result += "\r\n";
+        }
+        return result;
+    }
+    return result;
+}
+
+void TmwCustomEditModel::SetSelText(const std::string& value)
+{
+    IncPaintLock();
+    if (SelAvail()) {
+        undoList_.AddChange(mwcrSelDelete, blockBegin_, blockEnd_, GetSelText(), selectionMode_);
+        SetSelTextPrimitiveEx(selectionMode_, "", nullptr);
+    }
+    // Deleting leaves the caret where the text goes, whichever way the selection ran.
+    TPoint start = CaretXY();
+    SetSelTextPrimitiveEx(smNormal, value, nullptr);
+    undoList_.AddChange(mwcrInsert, start, CaretXY(), GetSelText(), smNormal);
+    DecPaintLock();
+}
+
+void TmwCustomEditModel::SetSelTextPrimitiveEx(TSelectionMode pasteMode, const std::string& value, int* tag)
+{
+    IncPaintLock();
+    lines_->BeginUpdate();
+    try {
+        if (SelAvail())
+            DeleteSelection(BlockBegin(), BlockEnd());
+        if (!value.empty()) {
+            switch (pasteMode) {
+            case smNormal:
+                InsertNormal(value);
+                break;
+            case smColumn:
+                InsertColumn(value, tag);
+                break;
+            case smLine:
+                InsertLines(value);
+                break;
+            }
+            EnsureCursorPosVisible();
+        }
+    } catch (...) {
+        lines_->EndUpdate();
+        DecPaintLock();
+        throw;
+    }
+    lines_->EndUpdate();
+    DecPaintLock();
+}
+
+void TmwCustomEditModel::DeleteSelection(TPoint bb, TPoint be)
+{
+    switch (selectionMode_) {
+    case smNormal: {
+        std::string joined = Columns(lines_->Get(bb.Y - 1), 1, bb.X);
+        joined += ColumnsFrom(lines_->Get(be.Y - 1), be.X);
+        if (HasOption(mweoScrollPastEol))
+            joined = vx::TrimRight(joined);
+        for (int y = be.Y; y > bb.Y; --y)
+            lines_->Delete(y - 1);
+        lines_->Put(bb.Y - 1, joined);
+        ShiftMarksAfterDelete(bb.Y + 1, be.Y, bb.Y);
+        SetCaretFree(bb);
+        break;
+    }
+    case smColumn: {
+        int left = std::min(bb.X, be.X);
+        int right = std::max(bb.X, be.X);
+        for (int y = bb.Y; y <= be.Y; ++y) {
+            std::string s = lines_->Get(y - 1);
+            if (left - 1 < static_cast<int>(s.size()))
+                s.erase(static_cast<size_t>(left - 1), static_cast<size_t>(right - left));
+            lines_->Put(y - 1, vx::TrimRight(s));
+        }
+        SetCaretFree(Point(left, blockEnd_.Y));
+        break;
+    }
+    case smLine: {
+        int count = lines_->Count();
+        int lastGone = be.Y;
+        if (be.Y == count) {
+            lines_->Put(be.Y - 1, "");
+            lastGone = be.Y - 1;
+        }
+        for (int y = lastGone; y >= bb.Y; --y)
+            lines_->Delete(y - 1);
+        ShiftMarksAfterDelete(bb.Y, lastGone, bb.Y);
+        SetCaretFree(Point(1, bb.Y));
+        break;
+    }
+    }
+}
+
+void TmwCustomEditModel::InsertNormal(const std::string& value)
+{
+    const std::string& line = lines_->Get(caretY_);
+    std::vector<std::string> pieces = SplitLines(value);
+    std::string left = line.substr(0, std::min(line.size(), static_cast<size_t>(caretX_)));
+    // Blanks that would only end a line are not added.
+    if (pieces.size() == 1 || !pieces[0].empty())
+        left.resize(static_cast<size_t>(caretX_), ' ');
+    std::string right = ColumnsFrom(line, caretX_ + 1);
+    int startLine = caretY_;
+    int n = static_cast<int>(pieces.size());
+    if (n == 1) {
+        lines_->Put(startLine, left + pieces[0] + right);
+        SetCaretFree(Point(caretX_ + static_cast<int>(pieces[0].size()) + 1, startLine + 1));
+        return;
+    }
+    lines_->Put(startLine, left + pieces[0]);
+    for (int i = 1; i < n - 1; ++i)
+        lines_->Insert(startLine + i, pieces[static_cast<size_t>(i)]);
+    lines_->Insert(startLine + n - 1, pieces.back() + right);
+    ShiftMarks(startLine + 1, n - 1);
+    SetCaretFree(Point(static_cast<int>(pieces.back().size()) + 1, startLine + n));
+}
+
+void TmwCustomEditModel::InsertColumn(const std::string& value, int* tag)
+{
+    std::vector<std::string> pieces = SplitLines(value);
+    int column = caretX_;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        int y = caretY_ + static_cast<int>(i);
+        if (tag)
+            *tag = static_cast<int>(pieces[i].size());
+        if (y < lines_->Count()) {
+            std::string s = lines_->Get(y);
+            if (static_cast<int>(s.size()) < column)
+                s.resize(static_cast<size_t>(column), ' ');
+            s.insert(static_cast<size_t>(column), pieces[i]);
+            lines_->Put(y, s);
+        } else {
+            lines_->Add(std::string(static_cast<size_t>(column), ' ') + pieces[i]);
+        }
+    }
+    SetCaretFree(Point(column + static_cast<int>(pieces.back().size()) + 1,
+                       caretY_ + static_cast<int>(pieces.size())));
+}
+
+void TmwCustomEditModel::InsertLines(const std::string& value)
+{
+    std::vector<std::string> pieces = SplitLines(value);
+    int startLine = caretY_;
+    int y = startLine;
+    for (size_t i = 0; i + 1 < pieces.size(); ++i)
+        lines_->Insert(y++, pieces[i]);
+    const std::string& final = pieces.back();
+    if (y < lines_->Count())
+        lines_->Put(y, final + lines_->Get(y));
+    else
+        lines_->Add(final);
+    ShiftMarks(startLine + 1, static_cast<int>(pieces.size()) - 1);
+    SetCaretFree(Point(static_cast<int>(final.size()) + 1, y + 1));
+}
+
+void TmwCustomEditModel::InsertLineBreak(bool moveCaret)
+{
+    if (SelAvail()) {
+        undoList_.AddChange(mwcrDelete, blockBegin_, blockEnd_, GetSelText(), selectionMode_);
+        SetSelTextPrimitiveEx(selectionMode_, "", nullptr);
+    }
+    lines_->BeginUpdate();
+    const std::string line = LineText();
+    const int len = static_cast<int>(line.size());
+    const int x = CaretX();
+    const int y = CaretY();
+    // Indent of the nearest non-empty line at or above the caret.
+    auto indentAbove = [&] {
+        for (int i = y; i >= 1; --i)
+            if (!lines_->Get(i - 1).empty())
+                return LeftSpaces(lines_->Get(i - 1));
+        return 0;
+    };
+    TPoint caret = CaretXY();
+    auto moveLineDown = [&] {
+        lines_->Put(y - 1, "");
+        lines_->Insert(y, line);
+        undoList_.AddChange(mwcrLineBreak, caret, caret, line, smNormal);
+        caret = Point(x, y + 1);
+    };
+    if (len == 0) {
+        int n = indentAbove();
+        undoList_.AddChange(mwcrLineBreak, caret, caret, "", smNormal);
+        lines_->Insert(y - 1, "");
+        caret = Point(n + 1, y + 1);
+    } else if (len < x) {
+        int n = indentAbove();
+        undoList_.AddChange(mwcrLineBreak, caret, caret, "", smNormal);
+        bool plain = !moveCaret || HasOption(mweoScrollPastEol);
+        lines_->Insert(y, plain ? std::string() : std::string(static_cast<size_t>(n), ' '));
+        caret = Point(n + 1, y + 1);
+    } else if (x == 1) {
+        moveLineDown();
+    } else {
+        int n = LeftSpaces(line);
+        if (x - 1 > n) {
+            std::string rest = line.substr(static_cast<size_t>(x - 1));
+            lines_->Put(y - 1, vx::TrimRight(line.substr(0, static_cast<size_t>(x - 1))));
+            undoList_.AddChange(mwcrLineBreak, caret, caret, rest, smNormal);
+            lines_->Insert(y, std::string(static_cast<size_t>(n), ' ') + rest);
+            caret = Point(n + 1, y + 1);
+        } else {
+            moveLineDown();
+        }
+    }
+    int markLine = moveCaret ? caret.Y : y;
+    ShiftMarks(markLine, 1);
+    if (moveCaret)
+        SetCaretFree(caret);
+    lines_->EndUpdate();
+}

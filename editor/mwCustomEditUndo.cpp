@@ -1,0 +1,362 @@
+// The editor model's undo and redo, and its clipboard commands.
+#include "editor/mwCustomEditModel.h"
+
+#include "platform/AnsiText.h"
+
+#include <algorithm>
+
+namespace {
+
+std::string WithoutFinalLineBreak(std::string s)
+{
+    if (!s.empty() && s.back() == '\n')
+        s.pop_back();
+    if (!s.empty() && s.back() == '\r')
+        s.pop_back();
+    return s;
+}
+
+// The lengths of the lines of text, split at CR with an optional LF.
+std::vector<int> PieceLengths(const std::string& text)
+{
+    std::vector<int> lengths;
+    size_t pos = 0;
+    for (;;) {
+        size_t end = text.find('\r', pos);
+        if (end == std::string::npos) {
+            lengths.push_back(static_cast<int>(text.size() - pos));
+            return lengths;
+        }
+        lengths.push_back(static_cast<int>(end - pos));
+        pos = end + 1;
+        if (pos < text.size() && text[pos] == '\n')
+            ++pos;
+    }
+}
+
+} // namespace
+
+void TmwCustomEditModel::ClearUndo()
+{
+    undoList_.ClearList();
+    redoList_.ClearList();
+}
+
+void TmwCustomEditModel::UndoAddedChange(TUndoList* list)
+{
+    SetModified(true);
+    // A change made outside Undo and Redo makes the redo history stale.
+    if (list == &undoList_ && undoRedoDepth_ == 0)
+        redoList_.ClearList();
+    if (OnChange)
+        OnChange(this);
+}
+
+TPoint TmwCustomEditModel::InsertedEnd(TSelectionMode mode) const
+{
+    // A line block that ended in a line break stops at the end of the line before the caret.
+    if (mode == smLine && CaretX() == 1)
+        return Point(std::max(charsInWindow_, 2), CaretY() - 1);
+    return CaretXY();
+}
+
+void TmwCustomEditModel::Undo()
+{
+    if (undoList_.Empty())
+        return;
+    TSelectionMode saved = selectionMode_;
+    IncPaintLock();
+    ++undoRedoDepth_;
+    try {
+        while (UndoItem()) {
+        }
+    } catch (...) {
+        --undoRedoDepth_;
+        selectionMode_ = saved;
+        DecPaintLock();
+        throw;
+    }
+    --undoRedoDepth_;
+    selectionMode_ = saved;
+    DecPaintLock();
+}
+
+void TmwCustomEditModel::Redo()
+{
+    if (redoList_.Empty())
+        return;
+    TSelectionMode saved = selectionMode_;
+    IncPaintLock();
+    ++undoRedoDepth_;
+    try {
+        while (RedoItem()) {
+        }
+    } catch (...) {
+        --undoRedoDepth_;
+        selectionMode_ = saved;
+        DecPaintLock();
+        throw;
+    }
+    --undoRedoDepth_;
+    selectionMode_ = saved;
+    DecPaintLock();
+}
+
+bool TmwCustomEditModel::UndoItem()
+{
+    TChangeRecord rec;
+    if (undoList_.GetChange(rec) == mwcrNone)
+        return false;
+    selectionMode_ = rec.mode;
+    switch (rec.reason) {
+    case mwcrInsert:
+    case mwcrPaste:
+    case mwcrDragDropInsert: {
+        SetBlockBegin(rec.start);
+        SetBlockEnd(rec.end);
+        std::string inserted = GetSelText();
+        SetSelTextPrimitiveEx(rec.mode, rec.text, nullptr);
+        // The redo record covers what was put back (overwritten text), so redo replaces exactly that.
+        TPoint restoredEnd = rec.text.empty() ? rec.start : InsertedEnd(rec.mode);
+        redoList_.AddChange(rec.reason, rec.start, restoredEnd, inserted, rec.mode);
+        SetCaretXY(rec.start);
+        TChangeReason next = undoList_.LastChangeReason();
+        return next == mwcrSelDelete || (next == mwcrDragDropDelete && rec.reason == mwcrDragDropInsert);
+    }
+    case mwcrDeleteAfter:
+    case mwcrDelete:
+    case mwcrSelDelete:
+    case mwcrDragDropDelete: {
+        TPoint p = PointBefore(rec.end, rec.start) ? rec.end : rec.start;
+        if (rec.mode == smColumn)
+            p = Point(std::min(rec.start.X, rec.end.X), std::min(rec.start.Y, rec.end.Y));
+        std::string text = rec.text;
+        int count = lines_->Count();
+        if (p.Y > count) {
+            // The deleted text was the last line: it comes back after the line
+            // that is last now, and no empty line follows it.
+            p = Point(static_cast<int>(lines_->Get(count - 1).size()) + 1, count);
+            text = "\r\n" + WithoutFinalLineBreak(text);
+        }
+        SetCaretFree(p);
+        SetBlockBegin(p);
+        SetSelTextPrimitiveEx(rec.mode, text, nullptr);
+        TPoint restoredEnd = InsertedEnd(rec.mode);
+        if (rec.mode == smColumn) {
+            // Lines shorter than the block came back padded; blanks never end a line.
+            for (int y = p.Y; y <= std::min(restoredEnd.Y, lines_->Count()); ++y) {
+                std::string trimmed = vx::TrimRight(lines_->Get(y - 1));
+                if (trimmed.size() != lines_->Get(y - 1).size())
+                    lines_->Put(y - 1, trimmed);
+            }
+        }
+        SetCaretFree(rec.end);
+        SetBlockBegin(rec.start);
+        SetBlockEnd(rec.end);
+        redoList_.AddChange(rec.reason, p, restoredEnd, "", rec.mode);
+        EnsureCursorPosVisible();
+        return false;
+    }
+    case mwcrLineBreak: {
+        SetCaretFree(rec.start);
+        redoList_.AddChange(rec.reason, rec.start, rec.end, "", rec.mode);
+        std::string line = LineText();
+        int x = CaretX();
+        if (static_cast<int>(line.size()) < x - 1 && (!line.empty() || LeftSpaces(rec.text) == 0))
+            line.resize(static_cast<size_t>(x - 1), ' ');
+        lines_->BeginUpdate();
+        if (caretY_ + 1 < lines_->Count())
+            lines_->Delete(caretY_ + 1);
+        lines_->Put(caretY_, vx::TrimRight(line + rec.text));
+        lines_->EndUpdate();
+        ShiftMarks(CaretY() + 1, -1);
+        return false;
+    }
+    case mwcrIndent: {
+        int endLine = rec.end.X == 1 ? rec.end.Y - 1 : rec.end.Y;
+        blockBegin_ = Point(1, rec.start.Y);
+        blockEnd_ = Point(tabWidth_ + 1, endLine);
+        redoList_.AddChange(rec.reason, rec.start, rec.end, GetSelText(), rec.mode);
+        SetSelTextPrimitiveEx(rec.mode, "", nullptr);
+        SetBlockBegin(rec.start);
+        SetCaretFree(rec.end);
+        SetBlockEnd(CaretXY());
+        return false;
+    }
+    case mwcrUnindent: {
+        redoList_.AddChange(rec.reason, rec.start, rec.end, rec.text, rec.mode);
+        InsertColumnBlock(Point(1, rec.start.Y), Point(1, rec.end.Y), rec.text);
+        SetCaretFree(rec.start);
+        SetBlockBegin(rec.start);
+        SetBlockEnd(rec.end);
+        return false;
+    }
+    case mwcrNone:
+        break;
+    }
+    return false;
+}
+
+bool TmwCustomEditModel::RedoItem()
+{
+    TChangeRecord rec;
+    if (redoList_.GetChange(rec) == mwcrNone)
+        return false;
+    selectionMode_ = rec.mode;
+    switch (rec.reason) {
+    case mwcrInsert:
+    case mwcrPaste:
+    case mwcrDragDropInsert: {
+        SetCaretFree(rec.start);
+        SetBlockBegin(rec.start);
+        std::string replaced;
+        if (rec.end != rec.start) {
+            SetBlockEnd(rec.end);
+            replaced = GetSelText();
+        }
+        SetSelTextPrimitiveEx(rec.mode, rec.text, nullptr);
+        undoList_.AddChange(rec.reason, rec.start, InsertedEnd(rec.mode), replaced, rec.mode);
+        return false;
+    }
+    case mwcrDeleteAfter:
+    case mwcrDelete:
+    case mwcrSelDelete:
+    case mwcrDragDropDelete: {
+        if (rec.reason == mwcrDeleteAfter)
+            SetCaretFree(rec.start);
+        SetBlockBegin(rec.start);
+        SetBlockEnd(rec.end);
+        undoList_.AddChange(rec.reason, rec.start, rec.end, GetSelText(), rec.mode);
+        SetSelTextPrimitiveEx(rec.mode, rec.text, nullptr);
+        SetCaretXY(rec.start);
+        return rec.reason == mwcrSelDelete ||
+               (rec.reason == mwcrDragDropDelete && redoList_.LastChangeReason() == mwcrDragDropInsert);
+    }
+    case mwcrLineBreak:
+        // Where it was made, whatever the caret did since.
+        SetCaretFree(rec.start);
+        SetBlockBegin(rec.start);
+        InsertLineBreak(true);
+        return false;
+    case mwcrIndent: {
+        int endLine = rec.end.X == 1 ? rec.end.Y - 1 : rec.end.Y;
+        InsertColumnBlock(Point(1, rec.start.Y), Point(1, endLine), rec.text);
+        undoList_.AddChange(rec.reason, rec.start, rec.end, rec.text, rec.mode);
+        SetCaretFree(Point(1, rec.end.Y + 1));
+        SetBlockBegin(Point(rec.start.X + tabWidth_, rec.start.Y));
+        SetBlockEnd(rec.end.X == 1 ? Point(1, rec.end.Y) : Point(rec.end.X + tabWidth_, rec.end.Y));
+        return false;
+    }
+    case mwcrUnindent: {
+        undoList_.AddChange(rec.reason, rec.start, rec.end, rec.text, smColumn);
+        std::vector<int> counts = PieceLengths(rec.text);
+        lines_->BeginUpdate();
+        for (size_t i = 0; i < counts.size(); ++i) {
+            int index = rec.start.Y - 1 + static_cast<int>(i);
+            if (index >= lines_->Count())
+                break;
+            const std::string& line = lines_->Get(index);
+            if (counts[i] > 0)
+                lines_->Put(index, line.substr(std::min(line.size(), static_cast<size_t>(counts[i]))));
+        }
+        lines_->EndUpdate();
+        TPoint from = Point(rec.start.X - tabWidth_, rec.start.Y);
+        SetCaretFree(from);
+        SetBlockBegin(from);
+        SetBlockEnd(Point(rec.end.X - counts.back(), rec.end.Y));
+        return false;
+    }
+    case mwcrNone:
+        break;
+    }
+    return false;
+}
+
+void TmwCustomEditModel::InsertColumnBlock(TPoint begin, TPoint end, const std::string& text)
+{
+    SetCaretFree(begin);
+    blockBegin_ = begin;
+    blockEnd_ = end;
+    selectionMode_ = smColumn;
+    SetSelTextPrimitiveEx(smColumn, text, nullptr);
+    StatusChanged(mwscSelection);
+}
+
+// ---------------------------------------------------------------- clipboard
+
+void TmwCustomEditModel::SetClipboardText(const std::string& text)
+{
+    if (text.empty() || !clipboard_)
+        return;
+    if (!clipboard_->SetTextAndBlock(text, EncodeEditBlock(selectionMode_, text)))
+        throw EmwEditError("Clipboard copy operation failed");
+}
+
+void TmwCustomEditModel::CopyToClipboard()
+{
+    if (SelAvail())
+        SetClipboardText(GetSelText());
+}
+
+void TmwCustomEditModel::CutToClipboard()
+{
+    if (!SelAvail())
+        return;
+    std::string text = GetSelText();
+    SetClipboardText(text);
+    undoList_.AddChange(mwcrDelete, blockBegin_, blockEnd_, text, selectionMode_);
+    undoList_.LockUndo();
+    redoList_.LockUndo();
+    try {
+        SetSelText("");
+    } catch (...) {
+        undoList_.UnLockUndo();
+        redoList_.UnLockUndo();
+        throw;
+    }
+    undoList_.UnLockUndo();
+    redoList_.UnLockUndo();
+}
+
+bool TmwCustomEditModel::CanPaste() const
+{
+    return clipboard_ && (clipboard_->HasText() || clipboard_->HasBlock());
+}
+
+void TmwCustomEditModel::PasteFromClipboard()
+{
+    if (!clipboard_)
+        return;
+    TSelectionMode mode = smNormal;
+    std::string text;
+    if (clipboard_->HasBlock()) {
+        std::string block;
+        if (!clipboard_->Block(block) || !DecodeEditBlock(block, mode, text))
+            throw EmwEditError("Clipboard paste operation failed.");
+    } else if (clipboard_->HasText()) {
+        text = clipboard_->Text();
+    } else {
+        StatusChanged(mwscSelection);
+        return;
+    }
+    IncPaintLock();
+    if (SelAvail()) {
+        undoList_.AddChange(mwcrSelDelete, blockBegin_, blockEnd_, GetSelText(), selectionMode_);
+        SetSelTextPrimitiveEx(selectionMode_, "", nullptr);
+    }
+    // Where the deletion left the caret is where the text goes.
+    TPoint s = CaretXY();
+    SetSelTextPrimitiveEx(mode, text, nullptr);
+    TPoint e = CaretXY();
+    if (mode != smLine)
+        undoList_.AddChange(mwcrPaste, s, e, "", mode);
+    else if (e.X == 1)
+        undoList_.AddChange(mwcrPaste, Point(1, s.Y), InsertedEnd(smLine), "", smLine);
+    else
+        undoList_.AddChange(mwcrPaste, Point(1, s.Y), e, "", smNormal);
+    if (mode == smColumn)
+        SetCaretFree(Point(std::min(s.X, e.X), std::max(s.Y, e.Y) + 1));
+    DecPaintLock();
+    EnsureCursorPosVisible();
+    StatusChanged(mwscSelection);
+}

@@ -1,0 +1,145 @@
+#include "editor/mwEditList.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Records every callback of a line store as text, with the update depth it fired at.
+struct Recorder {
+    explicit Recorder(TmwEditList& list)
+    {
+        list.OnAdded = [&](TmwEditList* l) { log.push_back("added " + std::to_string(l->Count())); };
+        list.OnCleared = [&](TmwEditList* l) { log.push_back("cleared " + std::to_string(l->Count())); };
+        list.OnDeleted = [&](int i) { log.push_back("deleted " + std::to_string(i)); };
+        list.OnInserted = [&](int i) { log.push_back("inserted " + std::to_string(i)); };
+        list.OnTextLoaded = [&](TmwEditList* l) { log.push_back("loaded " + std::to_string(l->Count())); };
+        list.OnLinePut = [&](int i) { log.push_back("put " + std::to_string(i)); };
+        list.OnScanRanges = [&](TmwEditList* l) { log.push_back("scan " + std::to_string(l->Count())); };
+        list.OnChange = [&](TStringList*) { log.push_back("change"); };
+    }
+    std::vector<std::string> log;
+};
+
+using Log = std::vector<std::string>;
+
+} // namespace
+
+TEST(TmwEditList, EachMutationFiresItsCallbackBeforeTheListsChangeEvent)
+{
+    TmwEditList list;
+    Recorder r(list);
+    list.Add("a");
+    list.Insert(0, "b");
+    list.Put(1, "c");
+    list.Delete(0);
+    EXPECT_EQ(r.log, (Log{"added 1", "change", "inserted 0", "change", "put 1", "change", "deleted 0", "change"}));
+    EXPECT_EQ(list.Text(), "c\r\n");
+}
+
+TEST(TmwEditList, NeverStaysEmpty)
+{
+    TmwEditList list;
+    list.Add("only");
+    Recorder r(list);
+    list.Delete(0);
+    ASSERT_EQ(list.Count(), 1) << "deleting the only line empties it";
+    EXPECT_EQ(list[0], "");
+    EXPECT_EQ(r.log, (Log{"deleted 0", "change"})) << "no put callback for the emptying";
+
+    list.Add("x");
+    r.log.clear();
+    list.Clear();
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(list[0], "");
+    EXPECT_EQ(r.log.front(), "cleared 2") << "fired before the lines go";
+    EXPECT_NE(std::find(r.log.begin(), r.log.end(), "added 1"), r.log.end()) << "the empty line is added through Add";
+
+    TStringList empty;
+    list.Assign(empty);
+    EXPECT_EQ(list.Count(), 1) << "assigning an empty list leaves one empty line";
+    EXPECT_EQ(list[0], "");
+
+    list.SetTextStr("");
+    EXPECT_EQ(list.Count(), 1);
+    std::istringstream in("");
+    list.LoadFromStream(in);
+    EXPECT_EQ(list.Count(), 1);
+}
+
+TEST(TmwEditList, LoadCounterHoldsBackTheEmptyLineUntilItReturnsToZero)
+{
+    TmwEditList list;
+    list.Add("a");
+    list.BeginLoad();
+    list.BeginLoad();
+    list.Clear();
+    EXPECT_EQ(list.Count(), 0);
+    list.EndLoad();
+    EXPECT_EQ(list.Count(), 0);
+    list.EndLoad();
+    EXPECT_EQ(list.Count(), 1);
+    list.EndLoad();
+    EXPECT_EQ(list.LoadCount(), 0) << "lowering below zero does nothing";
+}
+
+TEST(TmwEditList, SettingTheTextKeepsExactlyItsLines)
+{
+    TmwEditList list;
+    list.Add("old");
+    Recorder r(list);
+    list.SetTextStr("a\nb");
+    ASSERT_EQ(list.Count(), 2) << "no empty line left over from clearing";
+    EXPECT_EQ(list[0], "a");
+    EXPECT_EQ(r.log, (Log{"cleared 1", "added 1", "added 2", "loaded 2", "change"}));
+}
+
+TEST(TmwEditList, BulkLoadsScanOnceAfterAllLinesAreIn)
+{
+    TmwEditList list;
+    Recorder r(list);
+    std::istringstream in("a\r\nb\r\nc");
+    list.LoadFromStream(in);
+    EXPECT_EQ(list.Count(), 3);
+    EXPECT_EQ(r.log, (Log{"cleared 0", "loaded 3", "scan 3", "change"})) << "no per-line callback";
+    ASSERT_TRUE(list.OnAdded) << "the per-line callback is back afterwards";
+
+    TStringList source;
+    source.AddObject("x", 42);
+    r.log.clear();
+    list.AddStrings(source);
+    EXPECT_EQ(list.Count(), 4);
+    EXPECT_EQ(list.Objects(3), 0) << "objects are not copied";
+    EXPECT_EQ(r.log, (Log{"scan 4", "change"}));
+
+    r.log.clear();
+    list.Assign(source);
+    EXPECT_EQ(list.Text(), "x\r\n");
+    EXPECT_EQ(r.log, (Log{"cleared 4", "scan 1", "change"}));
+}
+
+TEST(TmwEditList, LoadWithoutScanHandlerAddsLineByLine)
+{
+    TmwEditList list;
+    Recorder r(list);
+    list.OnScanRanges = nullptr;
+    std::istringstream in("a\nb");
+    list.LoadFromStream(in);
+    EXPECT_EQ(r.log, (Log{"cleared 0", "added 1", "added 2", "loaded 2", "change"}));
+}
+
+TEST(TmwEditList, RangesLiveInTheObjectSlot)
+{
+    TmwEditList list;
+    list.Add("a");
+    list.Insert(0, "b");
+    EXPECT_EQ(list.Range(0), 0) << "a new line's state is 0";
+    list.SetRange(1, -7);
+    EXPECT_EQ(list.Range(1), -7);
+    EXPECT_EQ(list.Objects(1), -7);
+}
