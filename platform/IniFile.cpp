@@ -60,6 +60,7 @@ void TIniFile::save()
     try {
         vx::WriteFileAtomic(FileName(), doc_.Format());
     } catch (const Exception& e) {
+        known_ = false; // the next call reads the file again, without the failed change
         throw EIniFileException("Unable to write to " + FileName() + ": " + e.Message());
     }
     stamp_ = stampNow();

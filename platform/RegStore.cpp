@@ -122,8 +122,11 @@ void Store::Flush()
     if (!root_ || !dirty_)
         return;
     try {
+        // Settings may hold passwords: a new settings folder is the user's alone.
+        std::filesystem::path folder = std::filesystem::path(path_).parent_path();
         std::error_code ec;
-        std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), ec);
+        if (std::filesystem::create_directories(folder, ec))
+            std::filesystem::permissions(folder, std::filesystem::perms::owner_all, ec);
         WriteFileAtomic(path_, FormatRegFile(*root_, rootName_));
     } catch (const Exception& e) {
         throw ERegistryException("Cannot write the registry file " + path_ + ": " + e.Message());

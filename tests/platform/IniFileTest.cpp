@@ -1,4 +1,5 @@
 #include "platform/IniFile.h"
+#include "tests/platform/FileSizeLimit.h"
 #include "tests/platform/RegistrySandbox.h"
 #include "tests/support/TempDir.h"
 
@@ -123,6 +124,23 @@ TEST(IniFile, BadFilesAndBadNamesNeverCorruptAnything)
     EXPECT_EQ(unreadable.ReadString("S", "k", "d"), "d");
     EXPECT_THROW(unreadable.WriteString("S", "k", "v"), EIniFileException);
     EXPECT_TRUE(std::filesystem::is_directory(folder));
+}
+
+TEST(IniFile, AFailedWriteChangesNothingOnDiskOrInTheObject)
+{
+    TempDir dir;
+    const std::string path = dir.file("w.ini");
+    TIniFile ini(path);
+    ini.WriteString("S", "k", "old");
+    const std::string before = readFile(path);
+    {
+        vx::test::FileSizeLimit limit(before.size() + 8);
+        EXPECT_THROW(ini.WriteString("S", "k", std::string(1000, 'x')), EIniFileException);
+    }
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(ini.ReadString("S", "k", ""), "old");
+    ini.WriteString("S", "k2", "after");
+    EXPECT_EQ(TIniFile(path).ReadString("S", "k2", ""), "after");
 }
 
 TEST(RegIniFile, SectionsAreSubkeysAndNumbersAreStrings)

@@ -1,12 +1,11 @@
 #include "platform/Registry.h"
+#include "tests/platform/FileSizeLimit.h"
 #include "tests/platform/RegistrySandbox.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 
 using vx::test::readFile;
 using vx::test::writeFile;
@@ -180,6 +179,10 @@ TEST_F(RegistryTest, ReadOnlyKeysOpenOnlyWhenPresentAndRefuseWrites)
     EXPECT_FALSE(reg.DeleteValue("v"));
     EXPECT_EQ(reg.ReadString("v"), "x");
 
+    EXPECT_FALSE(reg.OpenKey("Missing", false));
+    EXPECT_FALSE(reg.OpenKeyReadOnly("\\Missing"));
+    EXPECT_EQ(reg.CurrentPath(), "Present") << "a failed open or write keeps the current key";
+
     ASSERT_TRUE(reg.OpenKey("\\Present", false));
     reg.WriteString("v", "y");
     EXPECT_EQ(reg.ReadString("v"), "y");
@@ -267,6 +270,16 @@ TEST_F(RegistryTest, ObjectsShareOneTreeAndClosingWritesTheFile)
     EXPECT_EQ(reader.ReadString("v"), "");
 }
 
+TEST_F(RegistryTest, ANewSettingsFolderIsPrivate)
+{
+    std::filesystem::remove(sandbox.Dir().path());
+    TRegistry reg;
+    reg.OpenKey("K", true);
+    reg.CloseKey();
+    EXPECT_TRUE(std::filesystem::exists(sandbox.File()));
+    EXPECT_EQ(std::filesystem::status(sandbox.Dir().path()).permissions(), std::filesystem::perms::owner_all);
+}
+
 TEST_F(RegistryTest, RootsAreSeparateFiles)
 {
     TRegistry reg;
@@ -301,21 +314,14 @@ TEST_F(RegistryTest, AFailedWriteLeavesTheOldFileAndKeepsTheChangePending)
     // Leftovers of an earlier crash between write and rename are harmless.
     writeFile(sandbox.File() + ".vxtmp-AbCdEf", "REGEDIT4\r\ngarbage");
 
-    // Cap the size of files this process may write, so the new file cannot be
-    // completed (works for root too, unlike a read-only folder).
-    struct rlimit saved {};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = before.size() + 16;
-    setrlimit(RLIMIT_FSIZE, &small);
     reg.OpenKey("K", false);
     reg.WriteString("big", std::string(4096, 'x'));
-    EXPECT_THROW(reg.CloseKey(), ERegistryException);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-
+    {
+        vx::test::FileSizeLimit limit(before.size() + 16);
+        EXPECT_THROW(reg.CloseKey(), ERegistryException);
+    }
     EXPECT_EQ(readFile(sandbox.File()), before);
+    EXPECT_EQ(reg.CurrentPath(), "");
     TRegistry later;
     later.OpenKey("K", false);
     later.WriteString("new", "1");
