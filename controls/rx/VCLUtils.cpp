@@ -2,6 +2,7 @@
 #include "controls/rx/VCLUtils.h"
 
 #include "controls/SysColors.h"
+#include "platform/qt/Dialogs.h"
 
 #include <QApplication>
 #include <QColor>
@@ -10,7 +11,6 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
-#include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
 #include <QWidget>
@@ -411,8 +411,7 @@ void NotImplemented()
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
     waitCount = 0;
-    QMessageBox::information(QApplication::activeWindow(), QApplication::applicationDisplayName(),
-                             QString::fromLatin1(ResourceText("Function not yet implemented").c_str()));
+    MessageDlg(ResourceText("Function not yet implemented"), mtInformation, mbOK);
     throw EAbort("");
 }
 

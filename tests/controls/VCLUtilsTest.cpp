@@ -1,12 +1,11 @@
 #include "controls/rx/RXConst.h"
 #include "controls/rx/VCLUtils.h"
+#include "platform/qt/Dialogs.h"
 
 #include <QApplication>
 #include <QFontMetrics>
 #include <QImage>
-#include <QMessageBox>
 #include <QPainter>
-#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -237,15 +236,15 @@ TEST(VCLUtils, WaitCursorNests)
 TEST(VCLUtils, NotImplementedSaysSoAndAbortsSilently)
 {
     StartWait();
-    QString shown;
-    QTimer::singleShot(0, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->text();
-            box->accept();
-        }
+    vx::dialogs::Request shown;
+    vx::dialogs::SetAnswerer([&](const vx::dialogs::Request& r) {
+        shown = r;
+        return vx::dialogs::Answer{mrOk};
     });
     EXPECT_THROW(NotImplemented(), EAbort);
-    EXPECT_EQ(shown, "Function not yet implemented");
+    vx::dialogs::SetAnswerer(nullptr);
+    EXPECT_EQ(shown.text, "Function not yet implemented");
+    EXPECT_EQ(shown.type, mtInformation);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(WaitCount(), 0);
 }
