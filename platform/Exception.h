@@ -31,3 +31,7 @@ VX_DECLARE_EXCEPTION(EListError, Exception);
 VX_DECLARE_EXCEPTION(EConvertError, Exception);
 // Ends the current operation silently: the application shows no message for it.
 VX_DECLARE_EXCEPTION(EAbort, Exception);
+// A failed call of the operating system; the message is the system's own text.
+VX_DECLARE_EXCEPTION(EOSError, Exception);
+// The system ran out of timers, handles or similar.
+VX_DECLARE_EXCEPTION(EOutOfResources, Exception);
