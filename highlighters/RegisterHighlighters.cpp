@@ -1,8 +1,9 @@
 // Registration of the language highlighter classes, in a fixed order.
 #include "highlighters/RegisterHighlighters.h"
 
-#include "editor/mwHighlighter.h"
+#include "highlighters/wmSQLSyn.h"
 
 void RegisterAllHighlighters()
 {
+    RegisterHighlighter(TwmSQLSyn::Class);
 }

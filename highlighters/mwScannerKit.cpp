@@ -37,13 +37,15 @@ TmwCharTables TmwCharTables::Standard(const TCharSet& identChars, int underscore
     return t;
 }
 
-TmwKeywordTable::TmwKeywordTable(const TmwCharTables& tables, std::initializer_list<TKeyword> keywords)
-    : TmwKeywordTable(tables, std::vector<TKeyword>(keywords))
+TmwKeywordTable::TmwKeywordTable(const TmwCharTables& tables, std::initializer_list<TKeyword> keywords,
+                                 bool caseSensitive)
+    : TmwKeywordTable(tables, std::vector<TKeyword>(keywords), caseSensitive)
 {
 }
 
-TmwKeywordTable::TmwKeywordTable(const TmwCharTables& tables, const std::vector<TKeyword>& keywords)
-    : tables_(tables)
+TmwKeywordTable::TmwKeywordTable(const TmwCharTables& tables, const std::vector<TKeyword>& keywords,
+                                 bool caseSensitive)
+    : tables_(tables), caseSensitive_(caseSensitive)
 {
     int slots = 0;
     for (const auto& k : keywords)
@@ -56,11 +58,8 @@ TmwKeywordTable::TmwKeywordTable(const TmwCharTables& tables, const std::vector<
     std::partial_sum(count.begin(), count.end(), slotStart_.begin() + 1);
     entries_.resize(keywords.size());
     std::vector<int> next(slotStart_.begin(), slotStart_.end() - 1);
-    for (const auto& k : keywords) {
-        std::string upper(k.word);
-        std::transform(upper.begin(), upper.end(), upper.begin(), AsciiUpper);
-        entries_[static_cast<size_t>(next[static_cast<size_t>(Hash(k.word))]++)] = Entry{std::move(upper), k.kind};
-    }
+    for (const auto& k : keywords)
+        entries_[static_cast<size_t>(next[static_cast<size_t>(Hash(k.word))]++)] = Entry{k.word, k.kind};
 }
 
 int TmwKeywordTable::Hash(std::string_view word) const
@@ -77,13 +76,32 @@ int TmwKeywordTable::Find(std::string_view text, int hash, int notFound) const
         return notFound;
     for (int i = slotStart_[static_cast<size_t>(hash)]; i < slotStart_[static_cast<size_t>(hash) + 1]; ++i) {
         const Entry& e = entries_[static_cast<size_t>(i)];
-        if (SameKeyword(text, e.word))
+        if (Matches(text, e.word))
             return e.kind;
     }
     return notFound;
 }
 
 int TmwKeywordTable::Find(std::string_view text, int notFound) const { return Find(text, Hash(text), notFound); }
+
+TmwOperatorTable::TmwOperatorTable(std::initializer_list<std::string_view> operators)
+{
+    for (auto op : operators)
+        byFirst_[static_cast<unsigned char>(op[0])].emplace_back(op);
+    for (auto& forms : byFirst_)
+        std::stable_sort(forms.begin(), forms.end(),
+                         [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+}
+
+int TmwOperatorTable::Match(std::string_view rest) const
+{
+    if (rest.empty())
+        return 1;
+    for (const auto& form : byFirst_[static_cast<unsigned char>(rest[0])])
+        if (rest.substr(0, form.size()) == form)
+            return static_cast<int>(form.size());
+    return 1;
+}
 
 TmwScannerHighlighter::TmwScannerHighlighter(const TmwCharTables& tables, const TmwKeywordTable* keywords,
                                              TmwScannerKinds kinds, std::uint8_t startRange)
@@ -177,6 +195,45 @@ bool TmwScannerHighlighter::RunTo(std::string_view text)
     return false;
 }
 
+bool TmwScannerHighlighter::ScanQuoted(char quote, bool backslashEscapes)
+{
+    while (!AtLineBreak()) {
+        char c = Cur();
+        if (c == quote) {
+            ++Run;
+            return true;
+        }
+        ++Run;
+        if (c == '\\' && backslashEscapes && !AtLineBreak())
+            ++Run;
+    }
+    return false;
+}
+
+void TmwScannerHighlighter::ScanNumberBody(const std::array<bool, 256>& numberChars)
+{
+    bool hex = false;
+    for (;;) {
+        char c = Cur();
+        if (AtEnd())
+            return;
+        if (c == '.' && Peek() == '.')
+            return;
+        if (c == 'x' || c == 'X')
+            hex = true;
+        if (numberChars[static_cast<unsigned char>(c)]) {
+            ++Run;
+            continue;
+        }
+        if ((c != '-' && c != '+') || hex || Run == fTokenPos)
+            return;
+        char before = fLine[static_cast<size_t>(Run - 1)];
+        if (before != 'e' && before != 'E')
+            return;
+        ++Run;
+    }
+}
+
 void TmwScannerHighlighter::NullProc()
 {
     if (AtEnd())
@@ -243,8 +300,8 @@ int TmwScannerHighlighter::KeyHash(int p)
 
 bool TmwScannerHighlighter::KeyComp(std::string_view word) const
 {
-    return SameKeyword(std::string_view(fLine).substr(static_cast<size_t>(fToIdent), static_cast<size_t>(fStringLen)),
-                       word);
+    auto run = std::string_view(fLine).substr(static_cast<size_t>(fToIdent), static_cast<size_t>(fStringLen));
+    return keywords_ ? keywords_->Matches(run, word) : SameKeyword(run, word);
 }
 
 int TmwScannerHighlighter::IdentKind(int p)

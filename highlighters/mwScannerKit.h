@@ -30,9 +30,13 @@ struct TmwCharTables {
     static TmwCharTables Standard(const TCharSet& identChars, int underscoreHash = 31);
 };
 
+// True when text equals word ignoring the case of ASCII letters.
+bool SameKeyword(std::string_view text, std::string_view word);
+
 // The keywords of one language by hash value. A word is a keyword only when it
-// is one: after the hash picks the slot, the whole word is compared, ASCII
-// letters without regard to case, so no hash collision makes a keyword.
+// is one: after the hash picks the slot, the whole word is compared (ASCII
+// letters without regard to case, unless caseSensitive), so no hash collision
+// makes a keyword.
 class TmwKeywordTable {
 public:
     struct TKeyword {
@@ -41,8 +45,15 @@ public:
     };
 
     // Words with the same hash are tried in the order given.
-    TmwKeywordTable(const TmwCharTables& tables, std::initializer_list<TKeyword> keywords);
-    TmwKeywordTable(const TmwCharTables& tables, const std::vector<TKeyword>& keywords);
+    TmwKeywordTable(const TmwCharTables& tables, std::initializer_list<TKeyword> keywords,
+                    bool caseSensitive = false);
+    TmwKeywordTable(const TmwCharTables& tables, const std::vector<TKeyword>& keywords, bool caseSensitive = false);
+
+    // Whether text is word under this table's rule of case.
+    bool Matches(std::string_view text, std::string_view word) const
+    {
+        return caseSensitive_ ? text == word : SameKeyword(text, word);
+    }
 
     // The kind of the keyword equal to text, whose hash is given; notFound otherwise.
     int Find(std::string_view text, int hash, int notFound) const;
@@ -54,16 +65,25 @@ public:
 
 private:
     struct Entry {
-        std::string word; // upper case
+        std::string word;
         int kind;
     };
     const TmwCharTables& tables_;
+    bool caseSensitive_;
     std::vector<int> slotStart_;
     std::vector<Entry> entries_;
 };
 
-// True when text equals word ignoring the case of ASCII letters.
-bool SameKeyword(std::string_view text, std::string_view word);
+// Operators by their first character: Match gives the length of the longest
+// listed operator at a position, or 1 when none is listed there.
+class TmwOperatorTable {
+public:
+    explicit TmwOperatorTable(std::initializer_list<std::string_view> operators);
+    int Match(std::string_view rest) const;
+
+private:
+    std::array<std::vector<std::string>, 256> byFirst_; // longest first
+};
 
 // The kinds the shared routines produce, in the language's own numbering.
 struct TmwScannerKinds {
@@ -147,6 +167,22 @@ protected:
     // found (Run then points at it), false at the line break.
     bool RunTo(std::string_view text);
 
+    // Scans a quoted text from the character after the opening quote up to and
+    // including the closing one; with backslashEscapes a backslash takes the
+    // character after it into the text. True when the closing quote was found;
+    // otherwise Run stops at the line break.
+    bool ScanQuoted(char quote, bool backslashEscapes);
+    // Scans the rest of a number: characters of numberChars, except a '.' that
+    // another '.' follows, and a sign directly after the exponent's e or E
+    // (not in a hexadecimal number).
+    void ScanNumberBody(const std::array<bool, 256>& numberChars);
+    // Length of the longest operator of ops at Run (1 when none).
+    int MatchOperator(const TmwOperatorTable& ops) const
+    {
+        return ops.Match(std::string_view(fLine).substr(static_cast<size_t>(Run),
+                                                        static_cast<size_t>(fLineLen - Run)));
+    }
+
     // --- shared routines
     // The line end, or an ordinary NUL byte inside the line (one unknown character).
     void NullProc();
@@ -159,7 +195,7 @@ protected:
 
     // Sums the hash over the run of hash characters at p; fStringLen is its length.
     int KeyHash(int p);
-    // True when the run measured by KeyHash is word (ASCII case ignored).
+    // True when the run measured by KeyHash is word (case as the keyword table has it).
     bool KeyComp(std::string_view word) const;
     // The keyword kind of the run at p, or the identifier kind.
     int IdentKind(int p);
