@@ -1,0 +1,159 @@
+// Shared arithmetic of the flat-look controls.
+#include "controls/flat/FlatUtilitys.h"
+
+#include "controls/QtText.h"
+#include "controls/SysColors.h"
+#include "controls/flat/HSLUtils.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QKeySequence>
+#include <QPainter>
+#include <QWidget>
+
+#include <algorithm>
+#include <cmath>
+
+namespace vx {
+
+TColor CalcAdvancedColor(TColor parentColor, TColor originalColor, int percent, bool darken)
+{
+    if (percent == 0)
+        return originalColor;
+    int h, s, l;
+    RGBtoHSLRange(ColorToRGB(parentColor), h, s, l);
+    l += 10;
+    l = darken ? l - percent : l + percent;
+    return HSLRangeToRGB(h, s, std::clamp(l, 0, HSLRange));
+}
+
+int GetFontHeight(const QFont& font)
+{
+    return static_cast<int>(std::nearbyint(QFontMetrics(font).height() * 9.0 / 8.0));
+}
+
+bool RectInRect(const QRect& a, const QRect& b)
+{
+    return a.intersects(b);
+}
+
+void CalcButtonLayout(const QFontMetrics& metrics, const QRect& client, QPoint offset, const std::string& caption,
+                      TButtonLayout layout, int margin, int spacing, QPoint& glyphPos, QRect& textBounds,
+                      int numGlyphs, const QImage& glyph)
+{
+    const int cx = client.width();
+    const int cy = client.height();
+    QSize glyphSize(0, 0);
+    if (!glyph.isNull() && numGlyphs > 0)
+        glyphSize = QSize(glyph.width() / numGlyphs, glyph.height());
+    QSize textSize(0, 0);
+    if (!caption.empty()) {
+        QRect r = metrics.boundingRect(QRect(0, 0, cx, 0), Qt::TextSingleLine | Qt::TextShowMnemonic, QStr(caption));
+        textSize = r.size();
+    }
+
+    const bool horizontal = layout == TButtonLayout::blGlyphLeft || layout == TButtonLayout::blGlyphRight;
+    QPoint textPos;
+    if (horizontal) {
+        glyphPos.setY((cy - glyphSize.height() + 1) / 2);
+        textPos.setY((cy - textSize.height() + 1) / 2);
+    } else {
+        glyphPos.setX((cx - glyphSize.width() + 1) / 2);
+        textPos.setX((cx - textSize.width() + 1) / 2);
+    }
+
+    if (textSize.width() == 0 || glyphSize.width() == 0)
+        spacing = 0;
+    const int clientAxis = horizontal ? cx : cy;
+    const int glyphAxis = horizontal ? glyphSize.width() : glyphSize.height();
+    const int textAxis = horizontal ? textSize.width() : textSize.height();
+    if (margin == -1) {
+        if (spacing == -1) {
+            margin = (clientAxis - (glyphAxis + textAxis)) / 3;
+            spacing = margin;
+        } else {
+            margin = (clientAxis - (glyphAxis + spacing + textAxis) + 1) / 2;
+        }
+    } else if (spacing == -1) {
+        spacing = (clientAxis - (margin + glyphAxis) - textAxis) / 2;
+    }
+
+    switch (layout) {
+    case TButtonLayout::blGlyphLeft:
+        glyphPos.setX(margin);
+        textPos.setX(glyphPos.x() + glyphSize.width() + spacing);
+        break;
+    case TButtonLayout::blGlyphRight:
+        glyphPos.setX(cx - margin - glyphSize.width());
+        textPos.setX(glyphPos.x() - spacing - textSize.width());
+        break;
+    case TButtonLayout::blGlyphTop:
+        glyphPos.setY(margin);
+        textPos.setY(glyphPos.y() + glyphSize.height() + spacing);
+        break;
+    case TButtonLayout::blGlyphBottom:
+        glyphPos.setY(cy - margin - glyphSize.height());
+        textPos.setY(glyphPos.y() - spacing - textSize.height());
+        break;
+    }
+
+    const QPoint shift = client.topLeft() + offset;
+    glyphPos += shift;
+    textBounds = QRect(textPos + shift, textSize);
+}
+
+QImage CreateDisabledBitmap(const QImage& source, TColor maskColor, TColor backColor, bool drawHighlight,
+                            TColor shadowColor, TColor highlightColor)
+{
+    QImage src = source.convertToFormat(QImage::Format_RGB32);
+    QImage result(src.size(), QImage::Format_RGB32);
+    result.fill(ToQColor(backColor));
+    const QRgb mask = ToQColor(maskColor).rgb() | 0xFF000000u;
+    auto paintForm = [&](int dx, int dy, QRgb colour) {
+        for (int y = 0; y < src.height(); ++y)
+            for (int x = 0; x < src.width(); ++x)
+                if ((src.pixel(x, y) | 0xFF000000u) != mask && result.rect().contains(x + dx, y + dy))
+                    result.setPixel(x + dx, y + dy, colour);
+    };
+    if (drawHighlight)
+        paintForm(1, 1, ToQColor(highlightColor).rgb());
+    paintForm(0, 0, ToQColor(shadowColor).rgb());
+    return result;
+}
+
+void DrawCaption(QPainter& painter, const QRect& rect, int flags, const QString& text, bool enabled,
+                 const QColor& color)
+{
+    if (enabled) {
+        painter.setPen(color);
+        painter.drawText(rect, flags, text);
+        return;
+    }
+    painter.setPen(ToQColor(clBtnHighlight));
+    painter.drawText(rect.translated(1, 1), flags, text);
+    painter.setPen(ToQColor(clBtnShadow));
+    painter.drawText(rect, flags, text);
+}
+
+int GrabMnemonic(QWidget& widget, int oldId, const std::string& caption)
+{
+    if (oldId)
+        widget.releaseShortcut(oldId);
+    QKeySequence mnemonic = QKeySequence::mnemonic(QStr(caption));
+    return mnemonic.isEmpty() ? 0 : widget.grabShortcut(mnemonic);
+}
+
+QImage MaskedImage(const QImage& image, QRgb transparent)
+{
+    QImage out = image.convertToFormat(QImage::Format_ARGB32);
+    transparent |= 0xFF000000u;
+    for (int y = 0; y < out.height(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x)
+            if ((line[x] | 0xFF000000u) == transparent)
+                line[x] = 0;
+    }
+    return out;
+}
+
+} // namespace vx

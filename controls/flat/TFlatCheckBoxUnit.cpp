@@ -1,0 +1,242 @@
+// The flat check box.
+#include "controls/flat/TFlatCheckBoxUnit.h"
+
+#include "controls/QtText.h"
+#include "controls/SysColors.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QShortcutEvent>
+
+#include <array>
+#include <cstdlib>
+
+namespace {
+
+struct TickLine {
+    int x1, y1, x2, y2;
+};
+
+// Each line runs from its first point up to, not including, its second.
+constexpr std::array<TickLine, 6> kTick{{{2, 4, 6, 8}, {2, 5, 5, 8}, {2, 6, 5, 9}, {8, 2, 4, 6}, {8, 3, 4, 7}, {8, 4, 5, 7}}};
+
+} // namespace
+
+TFlatHoverTracker& TFlatCheckBox::Hover()
+{
+    static TFlatHoverTracker tracker;
+    return tracker;
+}
+
+TFlatCheckBox::TFlatCheckBox(QWidget* parent) : TFlatColorControl<QWidget>(parent, clBtnFace, true)
+{
+    Hover().Attach();
+    resize(121, 17);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+}
+
+TFlatCheckBox::~TFlatCheckBox()
+{
+    Hover().Detach(this);
+}
+
+void TFlatCheckBox::SetChecked(bool value)
+{
+    if (value == checked_)
+        return;
+    checked_ = value;
+    if (OnClick)
+        OnClick(this);
+    update();
+}
+
+void TFlatCheckBox::SetLayout(TCheckBoxLayout value)
+{
+    if (value == layout_)
+        return;
+    layout_ = value;
+    update();
+}
+
+void TFlatCheckBox::SetCaption(const std::string& value)
+{
+    caption_ = value;
+    shortcutId_ = vx::GrabMnemonic(*this, shortcutId_, value);
+    update();
+}
+
+void TFlatCheckBox::SetColors(int index, TColor value)
+{
+    colors_[index] = value;
+    update();
+}
+
+void TFlatCheckBox::SetAdvColor(int index, int value)
+{
+    vx::TAdvColors v = vx::ClampAdvColor(value);
+    if (v == adv_[index])
+        return;
+    adv_[index] = v;
+    RecalcAdvColors();
+}
+
+void TFlatCheckBox::CalcAdvColors()
+{
+    colors_[0] = vx::CalcAdvancedColor(Color(), colors_[0], adv_[0], false);
+    colors_[1] = vx::CalcAdvancedColor(Color(), colors_[1], adv_[1], true);
+    colors_[3] = vx::CalcAdvancedColor(Color(), colors_[3], adv_[2], true);
+}
+
+QRect TFlatCheckBox::CheckRect() const
+{
+    if (layout_ == TCheckBoxLayout::checkboxLeft)
+        return vx::WinRect(1, 3, 12, 14);
+    return vx::WinRect(width() - 12, 3, width() - 1, 14);
+}
+
+void TFlatCheckBox::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QRect square = CheckRect();
+    TColor fill = colors_[0];
+    if (!focused_ && !mouseIn_)
+        fill = Color();
+    else if (mouseDown_)
+        fill = colors_[1];
+    p.fillRect(square, vx::ToQColor(fill));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::NoBrush);
+    const QColor border = vx::ToQColor(colors_[3]);
+    p.fillRect(square.left(), square.top(), square.width(), 1, border);
+    p.fillRect(square.left(), square.bottom(), square.width(), 1, border);
+    p.fillRect(square.left(), square.top(), 1, square.height(), border);
+    p.fillRect(square.right(), square.top(), 1, square.height(), border);
+
+    if (checked_) {
+        const QColor tick = vx::ToQColor(isEnabled() ? colors_[2] : clBtnShadow);
+        for (const TickLine& l : kTick) {
+            int steps = std::max(std::abs(l.x2 - l.x1), std::abs(l.y2 - l.y1));
+            for (int i = 0; i < steps; ++i)
+                p.fillRect(square.left() + l.x1 + (l.x2 - l.x1) * i / steps,
+                           square.top() + l.y1 + (l.y2 - l.y1) * i / steps, 1, 1, tick);
+        }
+    }
+
+    QRect text = layout_ == TCheckBoxLayout::checkboxLeft ? vx::WinRect(16, 1, width() - 1, height() - 1)
+                                                          : vx::WinRect(1, 1, width() - 16, height() - 1);
+    int align = layout_ == TCheckBoxLayout::checkboxLeft ? Qt::AlignLeft : Qt::AlignRight;
+    p.setFont(font());
+    vx::DrawCaption(p, text, align | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic, vx::QStr(caption_),
+                    isEnabled(), palette().color(QPalette::WindowText));
+}
+
+void TFlatCheckBox::Toggle()
+{
+    SetChecked(!checked_);
+}
+
+void TFlatCheckBox::mousePressEvent(QMouseEvent* e)
+{
+    if (e->button() != Qt::LeftButton || !isEnabled())
+        return;
+    setFocus(Qt::MouseFocusReason);
+    mouseDown_ = true;
+    update();
+}
+
+void TFlatCheckBox::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() != Qt::LeftButton || !mouseDown_)
+        return;
+    mouseDown_ = false;
+    if (rect().contains(e->position().toPoint()))
+        Toggle();
+    else
+        MouseLeave();
+    update();
+}
+
+void TFlatCheckBox::mouseMoveEvent(QMouseEvent* e)
+{
+    Hover().MouseMoved(this, rect().contains(e->position().toPoint()));
+}
+
+void TFlatCheckBox::enterEvent(QEnterEvent*)
+{
+    Hover().MouseMoved(this, true);
+}
+
+void TFlatCheckBox::leaveEvent(QEvent*)
+{
+    if (Hover().Owner() == this)
+        MouseLeave();
+}
+
+void TFlatCheckBox::MouseEnter()
+{
+    if (!isEnabled() || mouseIn_)
+        return;
+    mouseIn_ = true;
+    update();
+}
+
+void TFlatCheckBox::MouseLeave()
+{
+    if (!isEnabled() || !mouseIn_ || mouseDown_)
+        return;
+    mouseIn_ = false;
+    Hover().Release(this);
+    update();
+}
+
+void TFlatCheckBox::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_Space && !e->isAutoRepeat()) {
+        Toggle();
+        return;
+    }
+    TFlatColorControl<QWidget>::keyPressEvent(e);
+}
+
+void TFlatCheckBox::focusInEvent(QFocusEvent* e)
+{
+    TFlatColorControl<QWidget>::focusInEvent(e);
+    focused_ = true;
+    update();
+}
+
+void TFlatCheckBox::focusOutEvent(QFocusEvent* e)
+{
+    TFlatColorControl<QWidget>::focusOutEvent(e);
+    if (!isEnabled())
+        return;
+    focused_ = false;
+    mouseIn_ = false;
+    update();
+}
+
+void TFlatCheckBox::changeEvent(QEvent* e)
+{
+    TFlatColorControl<QWidget>::changeEvent(e);
+    if (e->type() == QEvent::EnabledChange && !isEnabled()) {
+        mouseIn_ = false;
+        mouseDown_ = false;
+        Hover().Release(this);
+        update();
+    }
+}
+
+bool TFlatCheckBox::event(QEvent* e)
+{
+    if (e->type() == QEvent::Shortcut && static_cast<QShortcutEvent*>(e)->shortcutId() == shortcutId_) {
+        if (isEnabled()) {
+            setFocus(Qt::ShortcutFocusReason);
+            Toggle();
+        }
+        return true;
+    }
+    return TFlatColorControl<QWidget>::event(e);
+}

@@ -1,0 +1,82 @@
+// TFlatCheckBox: a custom-drawn check box with a flat 11 x 11 square.
+#pragma once
+
+#include "controls/Events.h"
+#include "controls/flat/FlatHover.h"
+#include "controls/flat/FlatUtilitys.h"
+#include "controls/flat/TFlatColorControl.h"
+
+#include <string>
+
+enum class TCheckBoxLayout { checkboxLeft, checkboxRight };
+
+class TFlatCheckBox : public TFlatColorControl<QWidget>, private TFlatHoverClient {
+public:
+    explicit TFlatCheckBox(QWidget* parent = nullptr);
+    ~TFlatCheckBox() override;
+
+    bool Checked() const { return checked_; }
+    // Fires OnClick when the value changes.
+    void SetChecked(bool value);
+    TCheckBoxLayout Layout() const { return layout_; }
+    void SetLayout(TCheckBoxLayout value);
+    // "&" marks the accelerator character.
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& value);
+
+    TColor ColorFocused() const { return colors_[0]; }
+    void SetColorFocused(TColor value) { SetColors(0, value); }
+    TColor ColorDown() const { return colors_[1]; }
+    void SetColorDown(TColor value) { SetColors(1, value); }
+    TColor ColorCheck() const { return colors_[2]; }
+    void SetColorCheck(TColor value) { SetColors(2, value); }
+    TColor ColorBorder() const { return colors_[3]; }
+    void SetColorBorder(TColor value) { SetColors(3, value); }
+    vx::TAdvColors AdvColorFocused() const { return adv_[0]; }
+    void SetAdvColorFocused(int value) { SetAdvColor(0, value); }
+    vx::TAdvColors AdvColorDown() const { return adv_[1]; }
+    void SetAdvColorDown(int value) { SetAdvColor(1, value); }
+    vx::TAdvColors AdvColorBorder() const { return adv_[2]; }
+    void SetAdvColorBorder(int value) { SetAdvColor(2, value); }
+
+    bool MouseInControl() const { return mouseIn_; }
+    bool MouseDown() const { return mouseDown_; }
+    // The square in client coordinates.
+    QRect CheckRect() const;
+
+    vx::TNotifyEvent OnClick;
+
+    static TFlatHoverTracker& Hover();
+
+protected:
+    void SetColors(int index, TColor value);
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void enterEvent(QEnterEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    bool event(QEvent* e) override;
+
+private:
+    void MouseEnter() override;
+    void MouseLeave() override;
+    QWidget* HoverWidget() override { return this; }
+    void SetAdvColor(int index, int value);
+    void CalcAdvColors() override;
+    void Toggle();
+
+    bool checked_ = false;
+    TCheckBoxLayout layout_ = TCheckBoxLayout::checkboxLeft;
+    std::string caption_;
+    int shortcutId_ = 0;
+    TColor colors_[4] = {vx::clFlatFocused, vx::clFlatDown, clBlack, vx::clFlatBorder};
+    vx::TAdvColors adv_[3] = {10, 10, 50};
+    bool mouseIn_ = false;
+    bool mouseDown_ = false;
+    bool focused_ = false;
+};

@@ -1,0 +1,41 @@
+// The base of the flat controls that derive their colours from their own
+// Color: Color and ParentColor as the class library has them, and UseAdvColors.
+#pragma once
+
+#include "editor/Colors.h"
+
+#include <QWidget>
+
+// Base is the Qt widget the control is built on (QWidget, QComboBox).
+template <class Base>
+class TFlatColorControl : public Base {
+public:
+    TFlatColorControl(QWidget* parent, TColor color, bool parentColor);
+
+    TColor Color() const { return color_; }
+    // Switches ParentColor off.
+    void SetColor(TColor value);
+    bool ParentColor() const { return parentColor_; }
+    // True takes the parent's colour now and whenever it changes.
+    void SetParentColor(bool value);
+    bool UseAdvColors() const { return useAdvColors_; }
+    // Also sets ParentColor to the same value.
+    void SetUseAdvColors(bool value);
+
+protected:
+    // Overwrites the derived colours; runs only while UseAdvColors is set.
+    virtual void CalcAdvColors() = 0;
+    virtual void ColorChanged() { this->update(); }
+    void RecalcAdvColors();
+    bool event(QEvent* e) override;
+    void changeEvent(QEvent* e) override;
+
+private:
+    void ParentColorChanged();
+    void TakeParentColor();
+    void StoreColor(TColor value);
+
+    TColor color_;
+    bool parentColor_;
+    bool useAdvColors_ = false;
+};

@@ -1,0 +1,354 @@
+// The flat speed button: states, groups, glyph and painting.
+#include "controls/flat/TFlatSpeedButtonUnit.h"
+
+#include "controls/QtText.h"
+#include "controls/SysColors.h"
+
+#include <QDialog>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QShortcutEvent>
+
+namespace {
+
+// Image of a multi-image glyph to show, by NumGlyphs - 1 and state.
+constexpr int kGlyphIndex[4][4] = {{0, 0, 0, 0}, {0, 1, 0, 0}, {0, 1, 2, 2}, {0, 1, 2, 3}};
+
+} // namespace
+
+TFlatHoverTracker& TFlatSpeedButton::Hover()
+{
+    static TFlatHoverTracker tracker;
+    return tracker;
+}
+
+TFlatSpeedButton::TFlatSpeedButton(QWidget* parent) : TFlatColorControl<QWidget>(parent, vx::clFlatBackground, true)
+{
+    Hover().Attach();
+    resize(25, 25);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+TFlatSpeedButton::~TFlatSpeedButton()
+{
+    Hover().Detach(this);
+}
+
+void TFlatSpeedButton::SetColors(int index, TColor value)
+{
+    colors_[index] = value;
+    update();
+}
+
+void TFlatSpeedButton::SetAdvColor(int index, int value)
+{
+    vx::TAdvColors v = vx::ClampAdvColor(value);
+    if (v == adv_[index])
+        return;
+    adv_[index] = v;
+    RecalcAdvColors();
+}
+
+void TFlatSpeedButton::CalcAdvColors()
+{
+    colors_[0] = vx::CalcAdvancedColor(Color(), colors_[0], adv_[0], false);
+    colors_[1] = vx::CalcAdvancedColor(Color(), colors_[1], adv_[1], true);
+    colors_[2] = vx::CalcAdvancedColor(Color(), colors_[2], adv_[2], true);
+}
+
+void TFlatSpeedButton::SetGroupIndex(int value)
+{
+    if (value == groupIndex_)
+        return;
+    groupIndex_ = value;
+    UpdateExclusive();
+}
+
+void TFlatSpeedButton::SetAllowAllUp(bool value)
+{
+    if (value == allowAllUp_)
+        return;
+    allowAllUp_ = value;
+    UpdateExclusive();
+}
+
+void TFlatSpeedButton::SetDown(bool value)
+{
+    if (groupIndex_ == 0)
+        value = false;
+    if (value == down_)
+        return;
+    if (down_ && !allowAllUp_)
+        return;
+    down_ = value;
+    if (value) {
+        if (state_ == bsUp)
+            update();
+        state_ = bsExclusive;
+        UpdateExclusive();
+    } else {
+        state_ = bsUp;
+        repaint();
+    }
+}
+
+void TFlatSpeedButton::UpdateExclusive()
+{
+    if (groupIndex_ == 0 || !parentWidget())
+        return;
+    for (QObject* child : parentWidget()->children())
+        if (auto* button = dynamic_cast<TFlatSpeedButton*>(child); button && button != this)
+            button->ButtonPressed(groupIndex_, this);
+}
+
+void TFlatSpeedButton::ButtonPressed(int group, TFlatSpeedButton* sender)
+{
+    if (group != groupIndex_ || sender == this)
+        return;
+    if (sender->Down() && down_) {
+        down_ = false;
+        state_ = bsUp;
+        update();
+    }
+    allowAllUp_ = sender->AllowAllUp();
+}
+
+void TFlatSpeedButton::SetGlyph(const QImage& value)
+{
+    glyph_ = value;
+    if (!glyph_.isNull() && glyph_.height() > 0 && glyph_.width() % glyph_.height() == 0) {
+        int n = glyph_.width() / glyph_.height();
+        numGlyphs_ = n > 4 || n < 1 ? 1 : n;
+    }
+    update();
+}
+
+void TFlatSpeedButton::SetNumGlyphs(int value)
+{
+    numGlyphs_ = value < 1 ? 1 : value > 4 ? 4 : value;
+    update();
+}
+
+void TFlatSpeedButton::SetLayout(vx::TButtonLayout value)
+{
+    layout_ = value;
+    update();
+}
+
+void TFlatSpeedButton::SetMargin(int value)
+{
+    if (value < -1 || value == margin_)
+        return;
+    margin_ = value;
+    update();
+}
+
+void TFlatSpeedButton::SetSpacing(int value)
+{
+    spacing_ = value;
+    update();
+}
+
+void TFlatSpeedButton::SetCaption(const std::string& value)
+{
+    caption_ = value;
+    shortcutId_ = vx::GrabMnemonic(*this, shortcutId_, value);
+    update();
+}
+
+void TFlatSpeedButton::Click()
+{
+    if (modalResult_ != 0 && parentWidget())
+        if (auto* dialog = qobject_cast<QDialog*>(window()))
+            dialog->done(modalResult_);
+    if (OnClick)
+        OnClick(this);
+}
+
+bool TFlatSpeedButton::Inside(const QPoint& p) const
+{
+    return p.x() >= 0 && p.x() < width() && p.y() >= 0 && p.y() < height();
+}
+
+void TFlatSpeedButton::CorrectState()
+{
+    if (!isEnabled()) {
+        state_ = bsDisabled;
+        dragging_ = false;
+    } else if (state_ == bsDisabled) {
+        state_ = down_ && groupIndex_ != 0 ? bsExclusive : bsUp;
+    }
+}
+
+void TFlatSpeedButton::mousePressEvent(QMouseEvent* e)
+{
+    if (e->button() != Qt::LeftButton || !isEnabled())
+        return;
+    if (!down_) {
+        state_ = bsDown;
+        update();
+    }
+    dragging_ = true;
+}
+
+void TFlatSpeedButton::mouseMoveEvent(QMouseEvent* e)
+{
+    const bool inside = Inside(e->position().toPoint());
+    Hover().MouseMoved(this, inside);
+    if (!dragging_)
+        return;
+    TButtonState next = down_ ? bsExclusive : bsUp;
+    if (inside)
+        next = down_ ? bsExclusive : bsDown;
+    if (next != state_) {
+        state_ = next;
+        update();
+    }
+}
+
+void TFlatSpeedButton::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (!dragging_)
+        return;
+    dragging_ = false;
+    const bool inside = Inside(e->position().toPoint());
+    if (groupIndex_ == 0) {
+        state_ = bsUp;
+        mouseIn_ = false;
+        if (inside)
+            update();
+    } else if (inside) {
+        SetDown(!down_);
+        if (down_)
+            repaint();
+    } else {
+        if (down_)
+            state_ = bsExclusive;
+        repaint();
+    }
+    if (inside)
+        Click();
+    else
+        MouseLeave();
+    mouseIn_ = inside && isEnabled();
+    update();
+}
+
+void TFlatSpeedButton::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    if (down_ && OnDblClick)
+        OnDblClick(this);
+    mousePressEvent(e);
+}
+
+void TFlatSpeedButton::enterEvent(QEnterEvent*)
+{
+    Hover().MouseMoved(this, true);
+}
+
+void TFlatSpeedButton::leaveEvent(QEvent*)
+{
+    if (Hover().Owner() == this)
+        MouseLeave();
+}
+
+void TFlatSpeedButton::MouseEnter()
+{
+    if (!isEnabled() || mouseIn_)
+        return;
+    mouseIn_ = true;
+    update();
+}
+
+void TFlatSpeedButton::MouseLeave()
+{
+    if (!isEnabled() || !mouseIn_ || dragging_)
+        return;
+    mouseIn_ = false;
+    Hover().Release(this);
+    update();
+}
+
+void TFlatSpeedButton::changeEvent(QEvent* e)
+{
+    TFlatColorControl<QWidget>::changeEvent(e);
+    if (e->type() == QEvent::EnabledChange) {
+        if (!isEnabled()) {
+            mouseIn_ = false;
+            Hover().Release(this);
+        }
+        CorrectState();
+        update();
+    } else if (e->type() == QEvent::FontChange) {
+        update();
+    }
+}
+
+bool TFlatSpeedButton::event(QEvent* e)
+{
+    if (e->type() == QEvent::Shortcut && static_cast<QShortcutEvent*>(e)->shortcutId() == shortcutId_) {
+        if (isEnabled())
+            Click();
+        return true;
+    }
+    return TFlatColorControl<QWidget>::event(e);
+}
+
+void TFlatSpeedButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QRgb transparent = glyph_.isNull() ? 0 : glyph_.pixel(0, glyph_.height() - 1);
+    const QPoint offset = state_ == bsDown || state_ == bsExclusive ? QPoint(1, 1) : QPoint(0, 0);
+    QPoint glyphPos;
+    QRect textBounds;
+    vx::CalcButtonLayout(QFontMetrics(font()), rect(), offset, caption_, layout_, margin_, spacing_, glyphPos,
+                         textBounds, numGlyphs_, glyph_);
+    CorrectState();
+
+    TColor topLeft = colors_[2], bottomRight = colors_[2];
+    TColor face = Color();
+    switch (state_) {
+    case bsUp:
+        if (mouseIn_) {
+            topLeft = colors_[3];
+            bottomRight = colors_[4];
+            face = colors_[0];
+        }
+        break;
+    case bsDisabled:
+        break;
+    case bsDown:
+        topLeft = colors_[4];
+        bottomRight = colors_[3];
+        face = colors_[1];
+        break;
+    case bsExclusive:
+        topLeft = colors_[4];
+        bottomRight = colors_[3];
+        face = mouseIn_ ? colors_[0] : colors_[1];
+        break;
+    }
+    const QRect r = rect();
+    p.fillRect(r.left(), r.top(), r.width(), 1, vx::ToQColor(topLeft));
+    p.fillRect(r.left(), r.top(), 1, r.height(), vx::ToQColor(topLeft));
+    p.fillRect(r.left(), r.bottom(), r.width(), 1, vx::ToQColor(bottomRight));
+    p.fillRect(r.right(), r.top(), 1, r.height(), vx::ToQColor(bottomRight));
+    p.fillRect(r.adjusted(1, 1, -1, -1), vx::ToQColor(face));
+
+    if (!glyph_.isNull() && glyph_.height() > 0) {
+        const int imageWidth = glyph_.width() / numGlyphs_;
+        const int index = kGlyphIndex[numGlyphs_ - 1][state_];
+        QImage image = glyph_.copy(index * imageWidth, 0, imageWidth, glyph_.height());
+        QRgb imageTransparent = transparent;
+        if (numGlyphs_ == 1 && state_ == bsDisabled) {
+            image = vx::CreateDisabledBitmap(image, clBlack, clBtnFace, true, clBtnShadow, clBtnHighlight);
+            imageTransparent = image.pixel(0, image.height() - 1);
+        }
+        p.drawImage(glyphPos, vx::MaskedImage(image, imageTransparent));
+    }
+
+    p.setFont(font());
+    vx::DrawCaption(p, textBounds, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, vx::QStr(caption_),
+                    state_ != bsDisabled, palette().color(QPalette::ButtonText));
+}

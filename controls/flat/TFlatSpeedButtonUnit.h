@@ -1,0 +1,115 @@
+// TFlatSpeedButton: a flat button with glyph and caption that can latch down
+// and work in exclusive groups with its siblings.
+#pragma once
+
+#include "controls/Events.h"
+#include "controls/flat/FlatHover.h"
+#include "controls/flat/FlatUtilitys.h"
+#include "controls/flat/TFlatColorControl.h"
+
+#include <QImage>
+
+#include <string>
+
+enum TButtonState { bsUp = 0, bsDisabled = 1, bsDown = 2, bsExclusive = 3 };
+using TModalResult = int;
+
+class TFlatSpeedButton : public TFlatColorControl<QWidget>, private TFlatHoverClient {
+public:
+    explicit TFlatSpeedButton(QWidget* parent = nullptr);
+    ~TFlatSpeedButton() override;
+
+    TColor ColorFocused() const { return colors_[0]; }
+    void SetColorFocused(TColor value) { SetColors(0, value); }
+    TColor ColorDown() const { return colors_[1]; }
+    void SetColorDown(TColor value) { SetColors(1, value); }
+    TColor ColorBorder() const { return colors_[2]; }
+    void SetColorBorder(TColor value) { SetColors(2, value); }
+    TColor ColorHighLight() const { return colors_[3]; }
+    void SetColorHighLight(TColor value) { SetColors(3, value); }
+    TColor ColorShadow() const { return colors_[4]; }
+    void SetColorShadow(TColor value) { SetColors(4, value); }
+    vx::TAdvColors AdvColorFocused() const { return adv_[0]; }
+    void SetAdvColorFocused(int value) { SetAdvColor(0, value); }
+    vx::TAdvColors AdvColorDown() const { return adv_[1]; }
+    void SetAdvColorDown(int value) { SetAdvColor(1, value); }
+    vx::TAdvColors AdvColorBorder() const { return adv_[2]; }
+    void SetAdvColorBorder(int value) { SetAdvColor(2, value); }
+
+    int GroupIndex() const { return groupIndex_; }
+    void SetGroupIndex(int value);
+    bool Down() const { return down_; }
+    // Ungrouped buttons never stay down; a down button of a group without
+    // AllowAllUp is released only by another button of its group.
+    void SetDown(bool value);
+    bool AllowAllUp() const { return allowAllUp_; }
+    void SetAllowAllUp(bool value);
+    const QImage& Glyph() const { return glyph_; }
+    // A glyph whose width is 1 to 4 times its height sets NumGlyphs.
+    void SetGlyph(const QImage& value);
+    int NumGlyphs() const { return numGlyphs_; }
+    void SetNumGlyphs(int value);
+    vx::TButtonLayout Layout() const { return layout_; }
+    void SetLayout(vx::TButtonLayout value);
+    int Margin() const { return margin_; }
+    // Values below -1 are ignored; -1 centres.
+    void SetMargin(int value);
+    int Spacing() const { return spacing_; }
+    void SetSpacing(int value);
+    TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult value) { modalResult_ = value; }
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& value);
+
+    TButtonState State() const { return state_; }
+    bool MouseInControl() const { return mouseIn_; }
+    // Sets the dialog's result first (a non-zero ModalResult closes it), then fires OnClick.
+    virtual void Click();
+    // The group notification every sibling receives when a button goes down
+    // or its group settings change.
+    void ButtonPressed(int group, TFlatSpeedButton* sender);
+
+    vx::TNotifyEvent OnClick;
+    vx::TNotifyEvent OnDblClick;
+
+    static TFlatHoverTracker& Hover();
+
+protected:
+    void SetColors(int index, TColor value);
+    void CalcAdvColors() override;
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void enterEvent(QEnterEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    bool event(QEvent* e) override;
+
+private:
+    void MouseEnter() override;
+    void MouseLeave() override;
+    QWidget* HoverWidget() override { return this; }
+    void SetAdvColor(int index, int value);
+    bool Inside(const QPoint& p) const;
+    void CorrectState();
+    void UpdateExclusive();
+
+    TColor colors_[5] = {vx::clFlatBackground, vx::clFlatDown, vx::clFlatBorder, clWhite, clBlack};
+    vx::TAdvColors adv_[3] = {10, 10, 50};
+    int groupIndex_ = 0;
+    bool down_ = false;
+    bool allowAllUp_ = false;
+    QImage glyph_;
+    int numGlyphs_ = 1;
+    vx::TButtonLayout layout_ = vx::TButtonLayout::blGlyphTop;
+    int margin_ = -1;
+    int spacing_ = 4;
+    TModalResult modalResult_ = 0;
+    std::string caption_;
+    int shortcutId_ = 0;
+    TButtonState state_ = bsUp;
+    bool dragging_ = false;
+    bool mouseIn_ = false;
+};

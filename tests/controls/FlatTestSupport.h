@@ -1,0 +1,29 @@
+// Helpers the flat-control tests share: rendering a widget into an image,
+// synthetic mouse and key input, an active window to hover in.
+#pragma once
+
+#include "editor/Colors.h"
+
+#include <QImage>
+#include <QPoint>
+
+class QWidget;
+
+namespace vx::test {
+
+// The widget as it paints itself now.
+QImage Render(QWidget& widget);
+// The pixel at (x, y) as an RGB TColor.
+TColor PixelAt(const QImage& image, int x, int y);
+// Shows the top-level window of widget and makes it the active window.
+void Activate(QWidget& widget);
+
+void MousePress(QWidget& widget, QPoint pos);
+void MouseRelease(QWidget& widget, QPoint pos);
+void MouseMove(QWidget& widget, QPoint pos, bool leftHeld = false);
+void MouseEnter(QWidget& widget);
+void MouseLeave(QWidget& widget);
+void Click(QWidget& widget, QPoint pos);
+void KeyPress(QWidget& widget, int key, const QString& text = QString());
+
+} // namespace vx::test
