@@ -1,0 +1,85 @@
+// DIB row reader and writer.
+#include "images/GIFDIB.h"
+
+#include "images/GIFException.h"
+
+#include <algorithm>
+
+namespace {
+
+void Put32(std::string& out, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<char>(v >> (8 * i)));
+}
+
+void Put16(std::string& out, int v)
+{
+    out.push_back(static_cast<char>(v));
+    out.push_back(static_cast<char>(v >> 8));
+}
+
+} // namespace
+
+TDIBReader::TDIBReader(TGIFBitmap& bitmap, TPixelFormat format) : TDIB(bitmap, format)
+{
+    bitmap.SetPixelFormat(format);
+}
+
+TDIBWriter::TDIBWriter(TGIFBitmap& bitmap, TPixelFormat format, int width, int height, const TGIFPalette& palette)
+    : TDIB(bitmap, format), width_(width), height_(height), stride_(TGIFBitmap::Stride(width, format))
+{
+    if (format != TPixelFormat::pf8bit && format != TPixelFormat::pf24bit)
+        throw GIFException("Unsupported PixelFormat");
+    if (width <= 0 || height <= 0)
+        throw GIFException("Invalid image dimensions");
+    const int bits = static_cast<int>(format);
+    Put32(info_, 40);
+    Put32(info_, static_cast<std::uint32_t>(width));
+    Put32(info_, static_cast<std::uint32_t>(height));
+    Put16(info_, 1);
+    Put16(info_, bits);
+    Put32(info_, 0);
+    Put32(info_, static_cast<std::uint32_t>(stride_) * static_cast<std::uint32_t>(height));
+    Put32(info_, 0);
+    Put32(info_, 0);
+    if (format == TPixelFormat::pf8bit) {
+        const auto important = static_cast<std::uint32_t>(std::min<size_t>(palette.size(), 256));
+        Put32(info_, 256);
+        Put32(info_, important);
+        for (std::uint32_t i = 0; i < 256; ++i) {
+            const TGIFColor color = i < important ? palette[i] : TGIFColor{};
+            info_.push_back(static_cast<char>(color.Blue));
+            info_.push_back(static_cast<char>(color.Green));
+            info_.push_back(static_cast<char>(color.Red));
+            info_.push_back(0);
+        }
+    } else {
+        Put32(info_, 0);
+        Put32(info_, 0);
+    }
+}
+
+std::uint8_t* TDIBWriter::ScanLine(int y)
+{
+    if (y < 0 || y >= height_)
+        throw GIFException("Scan line index out of range");
+    if (bits_.empty())
+        bits_.assign(static_cast<size_t>(stride_) * static_cast<size_t>(height_), 0);
+    // The bits are stored bottom-up, as a BMP with a positive height holds them.
+    return bits_.data() + static_cast<size_t>(height_ - 1 - y) * stride_;
+}
+
+void TDIBWriter::Finish()
+{
+    if (bits_.empty())
+        bits_.assign(static_cast<size_t>(stride_) * static_cast<size_t>(height_), 0);
+    std::string file = "BM";
+    const auto offset = static_cast<std::uint32_t>(14 + info_.size());
+    Put32(file, offset + static_cast<std::uint32_t>(bits_.size()));
+    Put32(file, 0);
+    Put32(file, offset);
+    file += info_;
+    file.append(reinterpret_cast<const char*>(bits_.data()), bits_.size());
+    bitmap_.LoadFromBMP(file);
+}

@@ -1,0 +1,310 @@
+// LZW decoding of GIF image data.
+#include "images/GIFDecoder.h"
+
+#include "images/GIFException.h"
+#include "images/GIFGraphicControl.h"
+#include "images/GIFStream.h"
+#include "images/GIFSubImage.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr int kTableSize = 4096;
+constexpr int kStackSize = 8192;
+
+// Hands out the frame's pixels in file order as runs of consecutive bytes: the
+// whole frame at once, or one row at a time in the four interlace passes.
+class TPixelCursor {
+public:
+    TPixelCursor(std::uint8_t* pixels, int width, int height, bool interlaced)
+        : pixels_(pixels), width_(width), height_(height), interlaced_(interlaced)
+    {
+        if (width <= 0 || height <= 0)
+            return;
+        if (!interlaced) {
+            run_ = pixels;
+            left_ = width * height;
+        } else {
+            row_ = 0;
+            run_ = pixels;
+            left_ = width;
+        }
+    }
+
+    bool Done() const { return left_ == 0; }
+    int Left() const { return left_; }
+    std::uint8_t* Run() const { return run_; }
+    // Marks n pixels of the current run as written.
+    void Advance(int n)
+    {
+        run_ += n;
+        left_ -= n;
+        if (left_ == 0 && interlaced_)
+            NextRow();
+    }
+    void Put(std::uint8_t pixel)
+    {
+        *run_ = pixel;
+        Advance(1);
+    }
+
+private:
+    void NextRow()
+    {
+        static constexpr int kStart[4] = {0, 4, 2, 1};
+        static constexpr int kStep[4] = {8, 8, 4, 2};
+        row_ += kStep[pass_];
+        while (row_ >= height_) {
+            if (++pass_ == 4)
+                return;
+            row_ = kStart[pass_];
+        }
+        run_ = pixels_ + static_cast<size_t>(row_) * width_;
+        left_ = width_;
+    }
+
+    std::uint8_t* pixels_;
+    int width_;
+    int height_;
+    bool interlaced_;
+    std::uint8_t* run_ = nullptr;
+    int left_ = 0;
+    int row_ = 0;
+    int pass_ = 0;
+};
+
+class TLZWDecoder {
+public:
+    TLZWDecoder(TGIFSubImage& subImage, TByteStream& stream) : subImage_(subImage), stream_(stream) {}
+    void Run(int minCodeSize, TPixelCursor& cursor);
+
+private:
+    int ReadCode();
+    bool Refill();
+    void Reset();
+    void Emit(int code, TPixelCursor& cursor);
+    bool EmitDirect(int code, int length, TPixelCursor& cursor);
+    void EmitStacked(int code, TPixelCursor& cursor);
+    void AddEntry(int incoming);
+    void SkipRest();
+    void Warning(const char* message) { subImage_.Warning(TGIFSeverity::gsWarning, message); }
+
+    TGIFSubImage& subImage_;
+    TByteStream& stream_;
+    int minCodeSize_ = 0;
+    int clear_ = 0;
+    int end_ = 0;
+    int codeSize_ = 0;
+    int boundary_ = 0;
+    int nextFree_ = 0;
+    int firstCode_ = 0;
+    int oldCode_ = 0;
+    // The image data of the current sub-block, behind the unread bytes of the last one.
+    std::uint8_t buffer_[2 + 255 + 8] = {};
+    int currentBit_ = 0;
+    int lastBit_ = 0;
+    int lastByte_ = 0;
+    bool dataEnded_ = false;
+    bool zeroBlockSeen_ = false;
+    std::uint16_t prefix_[kTableSize] = {};
+    std::uint8_t suffix_[kTableSize] = {};
+    // String length of every table entry, for writing strings straight into the frame.
+    std::uint16_t length_[kTableSize] = {};
+    std::uint8_t stack_[kStackSize] = {};
+};
+
+bool TLZWDecoder::Refill()
+{
+    // Keep the bytes still holding unread bits in front of the next sub-block.
+    const int keepFrom = std::min(currentBit_ >> 3, lastByte_);
+    const int keep = lastByte_ - keepFrom;
+    std::memmove(buffer_, buffer_ + keepFrom, static_cast<size_t>(keep));
+    currentBit_ -= keepFrom * 8;
+    const int length = ReadByte(stream_);
+    if (length < 0) {
+        Warning("Premature end of data");
+        dataEnded_ = true;
+        return false;
+    }
+    int got = 0;
+    if (length == 0) {
+        dataEnded_ = true;
+        zeroBlockSeen_ = true;
+    } else {
+        got = static_cast<int>(stream_.Read(buffer_ + keep, length));
+        if (got < length)
+            Warning("Premature end of data");
+        if (got == 0)
+            dataEnded_ = true;
+    }
+    lastByte_ = keep + got;
+    lastBit_ = lastByte_ * 8;
+    return got > 0;
+}
+
+int TLZWDecoder::ReadCode()
+{
+    while (currentBit_ + codeSize_ > lastBit_) {
+        if (dataEnded_ || !Refill()) {
+            if (currentBit_ >= lastBit_)
+                Warning("Decoder bit buffer under-run");
+            return -1;
+        }
+    }
+    const int byte = currentBit_ >> 3;
+    const std::uint32_t bits = static_cast<std::uint32_t>(buffer_[byte]) |
+                               static_cast<std::uint32_t>(buffer_[byte + 1]) << 8 |
+                               static_cast<std::uint32_t>(buffer_[byte + 2]) << 16;
+    const int code = static_cast<int>((bits >> (currentBit_ & 7)) & ((1u << codeSize_) - 1));
+    currentBit_ += codeSize_;
+    return code;
+}
+
+void TLZWDecoder::Reset()
+{
+    for (int i = 0; i < clear_; ++i) {
+        prefix_[i] = 0;
+        suffix_[i] = static_cast<std::uint8_t>(i);
+        length_[i] = 1;
+    }
+    // An entry not yet made reads as the string "0 0": prefix 0, suffix 0.
+    std::fill(prefix_ + clear_, prefix_ + kTableSize, 0);
+    std::fill(suffix_ + clear_, suffix_ + kTableSize, 0);
+    std::fill(length_ + clear_, length_ + kTableSize, 2);
+    codeSize_ = minCodeSize_ + 1;
+    boundary_ = 2 * clear_;
+    nextFree_ = clear_ + 2;
+}
+
+// Writes the string of code straight into the frame, back to front, when it fits
+// the current run and the table agrees with its recorded length; answers false
+// (having written only inside that run) when the careful path must take over.
+bool TLZWDecoder::EmitDirect(int code, int length, TPixelCursor& cursor)
+{
+    if (length > cursor.Left())
+        return false;
+    std::uint8_t* out = cursor.Run();
+    int i = length - 1;
+    if (code >= nextFree_) {
+        out[i--] = static_cast<std::uint8_t>(firstCode_);
+        code = oldCode_;
+    }
+    while (i > 0 && code >= clear_) {
+        out[i--] = suffix_[code];
+        code = prefix_[code];
+    }
+    if (i != 0 || code >= clear_)
+        return false;
+    out[0] = suffix_[code];
+    firstCode_ = suffix_[code];
+    cursor.Advance(length);
+    return true;
+}
+
+void TLZWDecoder::EmitStacked(int code, TPixelCursor& cursor)
+{
+    int sp = 0;
+    if (code >= nextFree_) {
+        stack_[sp++] = static_cast<std::uint8_t>(firstCode_);
+        code = oldCode_;
+    }
+    while (code >= clear_) {
+        if (sp >= kTableSize || prefix_[code] == code)
+            throw GIFException("Circular decoder table entry");
+        stack_[sp++] = suffix_[code];
+        code = prefix_[code];
+    }
+    firstCode_ = suffix_[code];
+    stack_[sp++] = static_cast<std::uint8_t>(firstCode_);
+    while (sp > 0 && !cursor.Done())
+        cursor.Put(stack_[--sp]);
+}
+
+void TLZWDecoder::AddEntry(int incoming)
+{
+    if (nextFree_ < kTableSize) {
+        prefix_[nextFree_] = static_cast<std::uint16_t>(oldCode_);
+        suffix_[nextFree_] = static_cast<std::uint8_t>(firstCode_);
+        length_[nextFree_] = static_cast<std::uint16_t>(std::min(length_[oldCode_] + 1, kTableSize + 2));
+        if (++nextFree_ >= boundary_ && boundary_ < kTableSize) {
+            boundary_ *= 2;
+            ++codeSize_;
+        }
+    }
+    oldCode_ = incoming;
+}
+
+void TLZWDecoder::Emit(int code, TPixelCursor& cursor)
+{
+    const int length = code >= nextFree_ ? length_[oldCode_] + 1 : length_[code];
+    if (!EmitDirect(code, length, cursor))
+        EmitStacked(code, cursor);
+    AddEntry(code);
+}
+
+void TLZWDecoder::SkipRest()
+{
+    if (!dataEnded_)
+        SkipSubBlocks(stream_);
+}
+
+void TLZWDecoder::Run(int minCodeSize, TPixelCursor& cursor)
+{
+    minCodeSize_ = minCodeSize;
+    clear_ = 1 << minCodeSize;
+    end_ = clear_ + 1;
+    Reset();
+    int code = clear_;
+    while (!cursor.Done()) {
+        if (code == clear_) {
+            Reset();
+            do
+                code = ReadCode();
+            while (code == clear_);
+            if (code < 0 || code == end_)
+                break;
+            // The first code after a clear must be a pixel; anything else reads as 0.
+            firstCode_ = code < clear_ ? code : 0;
+            oldCode_ = code < clear_ ? code : 0;
+            cursor.Put(static_cast<std::uint8_t>(firstCode_));
+        } else if (code < clear_) {
+            cursor.Put(static_cast<std::uint8_t>(code));
+            firstCode_ = code;
+            AddEntry(code);
+        } else {
+            Emit(code, cursor);
+        }
+        if (cursor.Done())
+            break;
+        code = ReadCode();
+        if (code < 0 || code == end_)
+            break;
+    }
+    // Whatever follows the pixels (an end code, stray codes) is data of this frame only.
+    SkipRest();
+}
+
+} // namespace
+
+void Decompress(TGIFSubImage& subImage, TByteStream& stream)
+{
+    const TGIFGraphicControlExtension* gce = subImage.GraphicControlExtension();
+    const std::uint8_t fill = gce && gce->Transparent() ? gce->TransparentColorIndex() : 0;
+    std::vector<std::uint8_t>& pixels = subImage.MutableData();
+    pixels.assign(static_cast<size_t>(subImage.Width()) * static_cast<size_t>(subImage.Height()), fill);
+    const int minCodeSize = ReadByte(stream);
+    if (minCodeSize < 0) {
+        subImage.Warning(TGIFSeverity::gsWarning, "Premature end of data");
+        return;
+    }
+    if (minCodeSize < 1 || minCodeSize > 8)
+        throw GIFException("Invalid GIF data");
+    TPixelCursor cursor(pixels.data(), subImage.Width(), subImage.Height(), subImage.Interlaced());
+    // About 30 KB of tables in this routine's own storage, for one frame.
+    TLZWDecoder decoder(subImage, stream);
+    decoder.Run(minCodeSize, cursor);
+}

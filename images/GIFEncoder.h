@@ -1,0 +1,148 @@
+// The encoder base (code output, pixel cursor, sub-block writing), the LZW
+// dictionary encoder with its hash table, and the entry point a sub-image writes with.
+#pragma once
+
+#include "images/GIFStream.h"
+
+#include <cstdint>
+#include <memory>
+
+class TGIFSubImage;
+
+// Writes the image data of the sub-image: minimum code size, data sub-blocks and
+// the zero-length block. The image's compression setting 1 picks the run-length
+// encoder, anything else LZW. Raises "Color not in color table" for a pixel at or
+// past the colour count.
+void Compress(TGIFSubImage& subImage, TByteStream& stream);
+
+class TGIFEncoder {
+public:
+    explicit TGIFEncoder(TGIFImage* image) : image_(image) {}
+    virtual ~TGIFEncoder() = default;
+    TGIFEncoder(const TGIFEncoder&) = delete;
+    TGIFEncoder& operator=(const TGIFEncoder&) = delete;
+
+    // Interlaced frames are taken row by row in the four interlace passes.
+    void Encode(TByteStream& stream, int bitsPerPixel, int colorCount, const std::uint8_t* pixels,
+                bool interlaced, int width, int height);
+
+protected:
+    virtual void Output(int code) { WriteCode(code); }
+    // Sets the clear flag and outputs the clear code.
+    virtual void Clear();
+    virtual void Compress() = 0;
+
+    // Puts the code above the bits held, at the current code size.
+    void WriteCode(int code)
+    {
+        accumulator_ |= static_cast<std::uint64_t>(code) << bitCount_;
+        bitCount_ += codeSize_;
+        while (bitCount_ >= 8) {
+            writer_->WriteByte(static_cast<std::uint8_t>(accumulator_));
+            accumulator_ >>= 8;
+            bitCount_ -= 8;
+        }
+    }
+    // The next pixel in file order, or -1 after the last.
+    int NextPixel()
+    {
+        if (left_ == 0 && !NextRow())
+            return -1;
+        --left_;
+        const int pixel = *cursor_++;
+        if (pixel >= colorCount_)
+            ColorError();
+        return pixel;
+    }
+
+    int initBits_ = 0;
+    int colorCount_ = 0;
+    int codeSize_ = 0;
+    int initCodeSize_ = 0;
+    int maxCode_ = 0;
+    int clearCode_ = 0;
+    int endCode_ = 0;
+    int firstFree_ = 0;
+    bool clearFlag_ = false;
+
+private:
+    bool NextRow();
+    [[noreturn]] static void ColorError();
+
+    TGIFImage* image_;
+    std::unique_ptr<TGIFWriter> writer_;
+    std::uint64_t accumulator_ = 0;
+    int bitCount_ = 0;
+    const std::uint8_t* pixels_ = nullptr;
+    const std::uint8_t* cursor_ = nullptr;
+    int left_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+    bool interlaced_ = false;
+    int row_ = 0;
+    int pass_ = 0;
+};
+
+// 8009 entries of (key << 12 | code); the key of a string is prefix << 8 | pixel.
+class THashTable {
+public:
+    static constexpr int kSize = 8009;
+    THashTable() { Clear(); }
+    void Clear();
+    void Insert(std::uint32_t key, int code);
+    // The code stored for key, or -1.
+    int Lookup(std::uint32_t key) const;
+
+    // The slot that holds key, or the empty slot where it belongs.
+    int Find(std::uint32_t key) const
+    {
+        int index = static_cast<int>(((key >> 4) ^ key) % kSize);
+        const int step = index == 0 ? 1 : kSize - index;
+        for (;;) {
+            const std::uint32_t entry = table_[index];
+            if (entry == kEmpty || (entry >> 12) == key)
+                return index;
+            index -= step;
+            if (index < 0)
+                index += kSize;
+        }
+    }
+    bool Occupied(int slot) const { return table_[slot] != kEmpty; }
+    int CodeAt(int slot) const { return static_cast<int>(table_[slot] & 0xFFF); }
+    void Set(int slot, std::uint32_t key, int code) { table_[slot] = key << 12 | static_cast<std::uint32_t>(code); }
+
+private:
+    static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
+    std::uint32_t table_[kSize];
+};
+
+class TLZWEncoder : public TGIFEncoder {
+public:
+    using TGIFEncoder::TGIFEncoder;
+
+protected:
+    void Output(int code) override { OutputCode(code); }
+    void Clear() override;
+    void Compress() override;
+
+private:
+    // Writes the code, then grows the code size when the next free code passed the
+    // largest code of this size, or returns it to the initial size after a clear.
+    void OutputCode(int code)
+    {
+        WriteCode(code);
+        if (nextFree_ > maxCode_ || clearFlag_) {
+            if (clearFlag_) {
+                codeSize_ = initCodeSize_;
+                maxCode_ = (1 << codeSize_) - 1;
+                clearFlag_ = false;
+            } else {
+                ++codeSize_;
+                maxCode_ = codeSize_ == 12 ? 4096 : (1 << codeSize_) - 1;
+            }
+        }
+    }
+
+    int nextFree_ = 0;
+    THashTable hash_;
+};

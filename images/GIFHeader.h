@@ -1,0 +1,37 @@
+// The GIF header block: signature, logical screen descriptor and the global colour table.
+#pragma once
+
+#include "images/GIFColorMap.h"
+#include "images/GIFItem.h"
+
+#include <cstdint>
+
+class TGIFHeader : public TGIFItem {
+public:
+    explicit TGIFHeader(TGIFImage* image);
+
+    std::uint16_t LogicalScreenWidth = 0;
+    std::uint16_t LogicalScreenHeight = 0;
+    std::uint8_t Packed = 0;
+    std::uint8_t BackgroundColorIndex = 0;
+    std::uint8_t AspectRatio = 0;
+
+    TGIFGlobalColorMap& ColorMap() { return colorMap_; }
+    const TGIFGlobalColorMap& ColorMap() const { return colorMap_; }
+
+    // 2 when the global table is optimised or an aspect ratio is set.
+    int Version() const override;
+    // Recomputes the packed byte from the global table and the frames' local tables.
+    void Prepare();
+    // The largest bit count of the global table and of every local table.
+    int BitsPerPixel() const;
+    int ColorResolution() const;
+
+    // Writes the signature (version of the image), the screen and the padded global table.
+    void SaveToStream(TByteStream& stream) override;
+    void LoadFromStream(TByteStream& stream) override;
+    void Clear();
+
+private:
+    TGIFGlobalColorMap colorMap_;
+};

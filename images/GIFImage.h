@@ -1,0 +1,71 @@
+// The GIF image: owner of the header, the frames and the reading and writing of whole files.
+#pragma once
+
+#include "images/GIFHeader.h"
+#include "images/GIFItem.h"
+#include "images/GIFSubImage.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class TGIFImageList : public TGIFList {
+public:
+    using TGIFList::TGIFList;
+    TGIFSubImage& SubImage(int index) const { return static_cast<TGIFSubImage&>(*Items(index)); }
+    // Reads frames until the trailer, the end of the stream or an unknown block.
+    void LoadFromStream(TByteStream& stream) override;
+};
+
+enum class TProgressStage { psStarting, psRunning, psEnding };
+
+class TGIFImage {
+public:
+    using TWarningEvent = std::function<void(TGIFItem* sender, TGIFSeverity severity, const std::string& message)>;
+    using TProgressEvent = std::function<void(TProgressStage stage, int percent, const std::string& message)>;
+
+    TGIFImage();
+    virtual ~TGIFImage();
+    TGIFImage(const TGIFImage&) = delete;
+    TGIFImage& operator=(const TGIFImage&) = delete;
+
+    TGIFHeader& Header() { return header_; }
+    const TGIFHeader& Header() const { return header_; }
+    TGIFImageList& Images() { return images_; }
+    const TGIFImageList& Images() const { return images_; }
+    bool Empty() const { return images_.Count() == 0; }
+
+    int Width() const { return header_.LogicalScreenWidth; }
+    int Height() const { return header_.LogicalScreenHeight; }
+    // Raise "Image width too small for contained frames" / "Image height too small
+    // for contained frames" when a frame would pass the new edge.
+    void SetWidth(int value);
+    void SetHeight(int value);
+
+    // The highest version of the frames; 0 without frames.
+    int Version() const;
+    int BitsPerPixel() const { return header_.BitsPerPixel(); }
+
+    // 1 writes image data with the run-length encoder, anything else with LZW.
+    std::uint8_t Compression = 0;
+
+    void Clear();
+    TGIFSubImage& Add(std::unique_ptr<TGIFSubImage> subImage);
+
+    // On an error the stream goes back to where loading began and the error goes on.
+    void LoadFromStream(TByteStream& stream);
+    void SaveToStream(TByteStream& stream);
+    void LoadFromFile(const std::string& path);
+    void SaveToFile(const std::string& path);
+
+    // Calls OnWarning when set; otherwise the warning is dropped.
+    virtual void Warning(TGIFItem* sender, TGIFSeverity severity, const std::string& message);
+    void Progress(TProgressStage stage, int percent, const std::string& message);
+
+    TWarningEvent OnWarning;
+    TProgressEvent OnProgress;
+
+private:
+    TGIFHeader header_;
+    TGIFImageList images_;
+};

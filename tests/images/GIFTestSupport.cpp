@@ -1,0 +1,238 @@
+// Helpers shared by the GIF tests.
+#include "tests/images/GIFTestSupport.h"
+
+#include "images/GIFAppExtension.h"
+#include "images/GIFGraphicControl.h"
+#include "images/GIFImage.h"
+#include "images/GIFStream.h"
+#include "tests/support/TempDir.h"
+
+#include <gif_lib.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+namespace giftest {
+
+namespace {
+
+TGIFPalette Padded(TGIFPalette palette)
+{
+    palette.resize(256);
+    return palette;
+}
+
+struct MemoryReader {
+    const std::string* bytes;
+    size_t position = 0;
+};
+
+int ReadMemory(GifFileType* gif, GifByteType* buffer, int count)
+{
+    auto* reader = static_cast<MemoryReader*>(gif->UserData);
+    const size_t n = std::min<size_t>(static_cast<size_t>(count), reader->bytes->size() - reader->position);
+    std::memcpy(buffer, reader->bytes->data() + reader->position, n);
+    reader->position += n;
+    return static_cast<int>(n);
+}
+
+TGIFPalette FromGiflib(const ColorMapObject* map)
+{
+    TGIFPalette palette;
+    if (map)
+        for (int i = 0; i < map->ColorCount; ++i)
+            palette.push_back(TGIFColor{map->Colors[i].Red, map->Colors[i].Green, map->Colors[i].Blue});
+    return Padded(palette);
+}
+
+} // namespace
+
+Picture Describe(TGIFImage& image)
+{
+    Picture picture;
+    picture.width = image.Width();
+    picture.height = image.Height();
+    for (int i = 0; i < image.Images().Count(); ++i) {
+        TGIFSubImage& sub = image.Images().SubImage(i);
+        for (int e = 0; e < sub.Extensions().Count() && picture.loops < 0; ++e)
+            if (auto* loop = dynamic_cast<TGIFAppExtNSLoop*>(&sub.Extensions().Extension(e)))
+                picture.loops = loop->Loops;
+        if (sub.Empty())
+            continue;
+        Frame frame;
+        frame.left = sub.Left();
+        frame.top = sub.Top();
+        frame.width = sub.Width();
+        frame.height = sub.Height();
+        frame.pixels = sub.Data();
+        frame.palette = Padded(sub.ActiveColorMap().ExportPalette());
+        if (const TGIFGraphicControlExtension* gce = sub.GraphicControlExtension()) {
+            frame.delay = gce->Delay();
+            frame.disposal = gce->Disposal();
+            frame.transparent = gce->Transparent() ? gce->TransparentColorIndex() : -1;
+        }
+        picture.frames.push_back(std::move(frame));
+    }
+    return picture;
+}
+
+Picture DescribeWithGiflib(const std::string& bytes)
+{
+    Picture picture;
+    MemoryReader reader{&bytes};
+    int error = 0;
+    GifFileType* gif = DGifOpen(&reader, ReadMemory, &error);
+    if (!gif) {
+        ADD_FAILURE() << "giflib cannot open the file: " << GifErrorString(error);
+        return picture;
+    }
+    if (DGifSlurp(gif) != GIF_OK) {
+        ADD_FAILURE() << "giflib cannot read the file: " << GifErrorString(gif->Error);
+        DGifCloseFile(gif, &error);
+        return picture;
+    }
+    picture.width = gif->SWidth;
+    picture.height = gif->SHeight;
+    for (int i = 0; i < gif->ImageCount; ++i) {
+        const SavedImage& saved = gif->SavedImages[i];
+        for (int e = 0; e + 1 < saved.ExtensionBlockCount && picture.loops < 0; ++e) {
+            const ExtensionBlock& block = saved.ExtensionBlocks[e];
+            const ExtensionBlock& data = saved.ExtensionBlocks[e + 1];
+            if (block.Function == APPLICATION_EXT_FUNC_CODE && block.ByteCount == 11 &&
+                (std::memcmp(block.Bytes, "NETSCAPE2.0", 11) == 0 || std::memcmp(block.Bytes, "ANIMEXTS1.0", 11) == 0) &&
+                data.ByteCount >= 3 && (data.Bytes[0] & 7) == 1)
+                picture.loops = data.Bytes[1] | data.Bytes[2] << 8;
+        }
+        Frame frame;
+        frame.left = saved.ImageDesc.Left;
+        frame.top = saved.ImageDesc.Top;
+        frame.width = saved.ImageDesc.Width;
+        frame.height = saved.ImageDesc.Height;
+        frame.pixels.assign(saved.RasterBits, saved.RasterBits + static_cast<size_t>(frame.width) * frame.height);
+        frame.palette = FromGiflib(saved.ImageDesc.ColorMap ? saved.ImageDesc.ColorMap : gif->SColorMap);
+        GraphicsControlBlock gcb;
+        if (DGifSavedExtensionToGCB(gif, i, &gcb) == GIF_OK) {
+            frame.delay = gcb.DelayTime;
+            frame.disposal = gcb.DisposalMode;
+            frame.transparent = gcb.TransparentColor;
+        }
+        picture.frames.push_back(std::move(frame));
+    }
+    DGifCloseFile(gif, &error);
+    return picture;
+}
+
+std::string SaveToString(TGIFImage& image)
+{
+    TMemoryByteStream stream;
+    image.SaveToStream(stream);
+    return stream.Data();
+}
+
+void LoadFromString(TGIFImage& image, const std::string& bytes)
+{
+    TMemoryByteStream stream(bytes);
+    image.LoadFromStream(stream);
+}
+
+bool HaveTool(const std::string& name)
+{
+    return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::vector<ToolFile> MakeToolCorpus(const std::string& folder)
+{
+    struct Recipe {
+        const char* tool;
+        const char* name;
+        const char* command; // %s stands for the folder
+    };
+    static const Recipe recipes[] = {
+        {"convert", "rose256.gif", "convert rose: -colors 256 %s/rose256.gif"},
+        {"convert", "two87a.gif", "convert rose: -colors 2 GIF87:%s/two87a.gif"},
+        {"convert", "gradient16i.gif", "convert -size 40x30 gradient:red-blue -colors 16 -interlace GIF %s/gradient16i.gif"},
+        {"convert", "anim.gif",
+         "convert -delay 20 -loop 3 -size 30x20 xc:red xc:green xc:blue -dispose Background %s/anim.gif"},
+        {"convert", "transparent.gif",
+         "convert -size 30x30 xc:none -fill red -draw 'circle 15,15 15,5' %s/transparent.gif"},
+        {"convert", "wizard.gif", "convert wizard: -resize 50% -colors 200 %s/wizard.gif"},
+        {"convert", "small4.gif", "convert -size 1x4 gradient:black-white -colors 4 -interlace GIF %s/small4.gif"},
+        {"gifsicle", "anim-opt.gif", "gifsicle -O3 --loopcount=5 %s/anim.gif -o %s/anim-opt.gif"},
+        {"gifsicle", "rose-interlaced.gif", "gifsicle -i %s/rose256.gif -o %s/rose-interlaced.gif"},
+        {"gifsicle", "rose8.gif", "gifsicle --colors 8 %s/rose256.gif -o %s/rose8.gif"},
+        {"gifsicle", "merged.gif",
+         "gifsicle --delay 7 --disposal previous --loopcount=forever %s/two87a.gif %s/rose8.gif -o %s/merged.gif"},
+    };
+    std::vector<ToolFile> files;
+    for (const Recipe& r : recipes) {
+        if (!HaveTool(r.tool))
+            continue;
+        std::string command = r.command;
+        for (size_t at; (at = command.find("%s")) != std::string::npos;)
+            command.replace(at, 2, folder);
+        const std::string path = folder + "/" + r.name;
+        if (std::system((command + " 2>/dev/null").c_str()) != 0 || !std::filesystem::exists(path))
+            continue;
+        files.push_back({r.name, vx::test::readFile(path)});
+    }
+    return files;
+}
+
+void BitPacker::Put(int code, int bits)
+{
+    accumulator_ |= static_cast<std::uint32_t>(code) << count_;
+    count_ += bits;
+    while (count_ >= 8) {
+        bytes_.push_back(static_cast<char>(accumulator_ & 0xFF));
+        accumulator_ >>= 8;
+        count_ -= 8;
+    }
+}
+
+std::string BitPacker::Flushed() const
+{
+    std::string bytes = bytes_;
+    if (count_ > 0)
+        bytes.push_back(static_cast<char>(accumulator_ & 0xFF));
+    return bytes;
+}
+
+std::string BitPacker::ImageData(int minCodeSize, int blockSize) const
+{
+    const std::string bytes = Flushed();
+    std::string data(1, static_cast<char>(minCodeSize));
+    for (size_t at = 0; at < bytes.size(); at += static_cast<size_t>(blockSize)) {
+        const size_t n = std::min(bytes.size() - at, static_cast<size_t>(blockSize));
+        data.push_back(static_cast<char>(n));
+        data.append(bytes, at, n);
+    }
+    data.push_back('\0');
+    return data;
+}
+
+std::string MakeGif(int width, int height, const std::string& imageData, bool trailer, bool interlaced)
+{
+    std::string gif = "GIF89a";
+    auto put16 = [&](int v) {
+        gif.push_back(static_cast<char>(v & 0xFF));
+        gif.push_back(static_cast<char>(v >> 8));
+    };
+    put16(width);
+    put16(height);
+    gif += std::string("\x81\x00\x00", 3);
+    gif += std::string("\x00\x00\x00\xFF\x00\x00\x00\xFF\x00\x00\x00\xFF", 12);
+    gif.push_back(',');
+    put16(0);
+    put16(0);
+    put16(width);
+    put16(height);
+    gif.push_back(interlaced ? '\x40' : '\x00');
+    gif += imageData;
+    if (trailer)
+        gif.push_back(';');
+    return gif;
+}
+
+} // namespace giftest

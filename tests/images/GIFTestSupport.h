@@ -1,0 +1,68 @@
+// Shared helpers of the GIF tests: a neutral description of a decoded GIF (ours
+// or giflib's), files made by outside tools, and hand-built LZW image data.
+#pragma once
+
+#include "images/GIFColor.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TGIFImage;
+
+namespace giftest {
+
+struct Frame {
+    int left = 0, top = 0, width = 0, height = 0;
+    std::vector<std::uint8_t> pixels;
+    TGIFPalette palette; // the frame's active table, padded with black to 256 entries
+    int delay = 0;
+    int disposal = 0;
+    int transparent = -1;
+    bool operator==(const Frame&) const = default;
+};
+
+struct Picture {
+    int width = 0, height = 0;
+    int loops = -1; // -1: no loop extension
+    std::vector<Frame> frames;
+    bool operator==(const Picture&) const = default;
+};
+
+// Frames without pixels are left out: they are extension carriers, not images.
+Picture Describe(TGIFImage& image);
+// Decodes with giflib; fails the current test (and answers an empty picture) when giflib refuses.
+Picture DescribeWithGiflib(const std::string& bytes);
+
+std::string SaveToString(TGIFImage& image);
+void LoadFromString(TGIFImage& image, const std::string& bytes);
+
+bool HaveTool(const std::string& name);
+// A GIF made by an outside tool: name, command that writes it, and its bytes.
+struct ToolFile {
+    std::string name;
+    std::string bytes;
+};
+// Makes the corpus with ImageMagick's convert and gifsicle in folder; files of a
+// missing tool are left out.
+std::vector<ToolFile> MakeToolCorpus(const std::string& folder);
+
+// Packs LZW codes least significant bit first.
+class BitPacker {
+public:
+    void Put(int code, int bits);
+    // Minimum code size byte, the packed bytes as sub-blocks of at most `blockSize`, zero block.
+    std::string ImageData(int minCodeSize, int blockSize = 255) const;
+
+private:
+    std::string bytes_;
+    std::uint32_t accumulator_ = 0;
+    int count_ = 0;
+    std::string Flushed() const;
+};
+
+// A GIF89a with a 4-colour global table and one frame of the given image data (no trailer when asked).
+std::string MakeGif(int width, int height, const std::string& imageData, bool trailer = true,
+                    bool interlaced = false);
+
+} // namespace giftest
