@@ -1,9 +1,11 @@
 // Registration of the language highlighter classes, in a fixed order.
 #include "highlighters/RegisterHighlighters.h"
 
+#include "highlighters/wmPHPSyn.h"
 #include "highlighters/wmSQLSyn.h"
 
 void RegisterAllHighlighters()
 {
     RegisterHighlighter(TwmSQLSyn::Class);
+    RegisterHighlighter(TwmPHPSyn::Class);
 }
