@@ -1,6 +1,7 @@
 // Registration of the language highlighter classes, in a fixed order.
 #include "highlighters/RegisterHighlighters.h"
 
+#include "highlighters/DcjPerlSyn.h"
 #include "highlighters/wmPHPSyn.h"
 #include "highlighters/wmSQLSyn.h"
 
@@ -8,4 +9,5 @@ void RegisterAllHighlighters()
 {
     RegisterHighlighter(TwmSQLSyn::Class);
     RegisterHighlighter(TwmPHPSyn::Class);
+    RegisterHighlighter(TDcjPerlSyn::Class);
 }

@@ -1,0 +1,246 @@
+// The Perl highlighter: comments, strings, numbers, operators, and words that
+// are keywords, word operators, pragmas or special variables, exactly as written.
+#include "highlighters/DcjPerlSyn.h"
+
+namespace {
+
+using T = TDcjPerlSyn;
+
+const TCharSet& HashRunChars()
+{
+    static const TCharSet chars =
+        CharRangeSet('0', '9') | CharRangeSet('A', 'Z') | CharRangeSet('a', 'z') | MakeCharSet("$%@_");
+    return chars;
+}
+
+// The hash sums raw character codes over "$%@", digits, letters and '_';
+// identifiers continue over digits, letters and '_'.
+const TmwCharTables& Tables()
+{
+    static const TmwCharTables tables = [] {
+        TmwCharTables t;
+        for (int c = 0; c < 256; ++c) {
+            auto i = static_cast<size_t>(c);
+            t.HashChars[i] = HashRunChars()[i];
+            t.Identifiers[i] = t.HashChars[i] && c != '$' && c != '%' && c != '@';
+            t.mHashTable[i] = t.HashChars[i] ? c : 0;
+        }
+        return t;
+    }();
+    return tables;
+}
+
+void AddWords(std::vector<TmwKeywordTable::TKeyword>& words, int kind, std::initializer_list<const char*> list)
+{
+    for (const char* w : list)
+        words.push_back({w, kind});
+}
+
+const TmwKeywordTable& Words()
+{
+    static const TmwKeywordTable table = [] {
+        std::vector<TmwKeywordTable::TKeyword> w;
+        AddWords(w, T::tkKey,
+                 {"abs", "accept", "alarm", "atan2", "bind", "binmode", "bless", "caller", "chdir", "chmod", "chomp",
+                  "chop", "chown", "chr", "chroot", "close", "closedir", "connect", "cos", "crypt", "dbmclose",
+                  "dbmopen", "defined", "delete", "die", "do", "dump", "each", "else", "elsif", "endgrent",
+                  "endhostent", "endnetent", "endprotoent", "endpwent", "endservent", "eof", "eval", "exec", "exists",
+                  "exit", "exp", "fcntl", "fileno", "flock", "for", "foreach", "fork", "format", "formline", "getc",
+                  "getgrent", "getgrgid", "getgrnam", "gethostbyaddr", "gethostbyname", "gethostent", "getlogin",
+                  "getnetbyaddr", "getnetbyname", "getnetent", "getpeername", "getpgrp", "getppid", "getpriority",
+                  "getprotobyname", "getprotobynumber", "getprotoent", "getpwent", "getpwnam", "getpwuid",
+                  "getservbyname", "getservbyport", "getservent", "getsockname", "getsockopt", "glob", "gmtime",
+                  "goto", "grep", "hex", "if", "import", "index", "int", "ioctl", "join", "keys", "kill", "last",
+                  "lc", "lcfirst", "length", "link", "listen", "local", "localtime", "log", "lstat", "m", "map",
+                  "mkdir", "msgctl", "msgget", "msgrcv", "msgsnd", "my", "next", "no", "oct", "open", "opendir",
+                  "ord", "pack", "package", "pipe", "pop", "pos", "print", "push", "q", "qq", "quotemeta", "qw",
+                  "qx", "rand", "read", "readdir", "readlink", "recv", "redo", "ref", "rename", "require", "reset",
+                  "return", "reverse", "rewinddir", "rindex", "rmdir", "scalar", "seek", "seekdir", "select",
+                  "semctl", "semget", "semop", "send", "setgrent", "sethostent", "setnetent", "setpgrp",
+                  "setpriority", "setprotoent", "setpwent", "setservent", "setsockopt", "shift", "shmctl", "shmget",
+                  "shmread", "shmwrite", "shutdown", "sin", "sleep", "socket", "socketpair", "sort", "splice",
+                  "split", "sprintf", "sqrt", "srand", "stat", "study", "sub", "substr", "symlink", "syscall",
+                  "sysread", "system", "syswrite", "tell", "telldir", "tie", "time", "times", "tr", "truncate", "uc",
+                  "ucfirst", "umask", "undef", "unless", "unlink", "unpack", "unshift", "untie", "use", "utime",
+                  "values", "vec", "wait", "waitpid", "wantarray", "warn", "while", "write"});
+        AddWords(w, T::tkOperator, {"and", "cmp", "eq", "ge", "gt", "le", "lt", "ne", "not", "or", "xor"});
+        AddWords(w, T::tkPragma,
+                 {"constant", "diagnostics", "integer", "less", "locale", "sigtrap", "strict", "subs", "vars"});
+        AddWords(w, T::tkVariable,
+                 {"$ACCUMULATOR", "$ARG", "$ARGV", "$BASETIME", "$CHILD_ERROR", "$DEBUGGING", "$EFFECTIVE_GROUP_ID",
+                  "$EFFECTIVE_USER_ID", "$EGID", "$ENV", "$ERRNO", "$EUID", "$EVAL_ERROR", "$EXECUTABLE_NAME",
+                  "$FORMAT_FORMFEED", "$FORMAT_LINES_LEFT", "$FORMAT_LINES_PER_PAGE", "$FORMAT_LINE_BREAK_CHARACTERS",
+                  "$FORMAT_NAME", "$FORMAT_PAGE_NUMBER", "$FORMAT_TOP_NAME", "$GID", "$INPLACE_EDIT",
+                  "$INPUT_LINE_NUMBER", "$INPUT_RECORD_SEPARATOR", "$LAST_PAREN_MATCH", "$LIST_SEPARATOR", "$MATCH",
+                  "$MULTILINE_MATCHING", "$NR", "$OFMT", "$ORS", "$OS_ERROR", "$OUTPUT_AUTOFLUSH",
+                  "$OUTPUT_FIELD_SEPARATOR", "$PERLDB", "$PERL_VERSION", "$PID", "$POSTMATCH", "$PREMATCH",
+                  "$PROCESS_ID", "$PROGRAM_NAME", "$REAL_GROUP_ID", "$REAL_USER_ID", "$RS", "$SIG",
+                  "$SUBSCRIPT_SEPARATOR", "$SUBSEP", "$SYSTEM_FD_MAX", "$UID", "$WARNING", "%INC", "@ARGV", "@INC"});
+        return TmwKeywordTable(Tables(), w, true);
+    }();
+    return table;
+}
+
+const TmwOperatorTable& Operators()
+{
+    static const TmwOperatorTable ops({"!=", "!~", "&&=", "&&", "&=", "**=", "**", "*=", "++", "+=", "--", "-=",
+                                       "->", "/=", "^=", "::", "<<=", "<<", "<=>", "<=", "==", "=>", "=~", ">=",
+                                       ">>=", ">>", "|=", "||=", "||", "...", "..", ".="});
+    return ops;
+}
+
+const std::array<bool, 256>& NumberChars()
+{
+    static const std::array<bool, 256> chars = [] {
+        std::array<bool, 256> a{};
+        for (unsigned char c : std::string_view(".0123456789ABCDEFXabcdefx_"))
+            a[c] = true;
+        return a;
+    }();
+    return chars;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// What may follow "$" in a two-character special variable.
+const TCharSet& SpecialAfterDollar()
+{
+    static const TCharSet chars = CharRangeSet('0', '9') | MakeCharSet("!\"#$%&'()*+-./:;<=>?@[\\]_`|~");
+    return chars;
+}
+
+std::unique_ptr<TmwCustomHighLighter> Create() { return std::make_unique<TDcjPerlSyn>(); }
+
+} // namespace
+
+const TmwHighlighterClass TDcjPerlSyn::Class{"TDcjPerlSyn", &Create};
+
+TDcjPerlSyn::TDcjPerlSyn()
+    : TmwScannerHighlighter(Tables(), &Words(), {tkNull, tkSpace, tkIdentifier, tkIllegal}, 0)
+{
+    CommentAttri = MakeAttribute(mwAttrName::Comment, fsItalic);
+    IdentifierAttri = MakeAttribute(mwAttrName::Identifier);
+    InvalidAttri = MakeAttribute(mwAttrName::IllegalChar);
+    KeyAttri = MakeAttribute(mwAttrName::ReservedWord, fsBold);
+    NumberAttri = MakeAttribute(mwAttrName::Number);
+    OperatorAttri = MakeAttribute(mwAttrName::Operator);
+    PragmaAttri = MakeAttribute(mwAttrName::Pragma, fsBold);
+    SpaceAttri = MakeAttribute(mwAttrName::Space, {}, clWindow);
+    StringAttri = MakeAttribute(mwAttrName::String);
+    SymbolAttri = MakeAttribute(mwAttrName::Symbol);
+    VariableAttri = MakeAttribute(mwAttrName::Variable, fsBold);
+    RouteAttributeChanges();
+    MapKind(tkComment, CommentAttri, true);
+    MapKind(tkIdentifier, IdentifierAttri, false);
+    MapKind(tkKey, KeyAttri, false);
+    MapKind(tkNumber, NumberAttri, false);
+    MapKind(tkOperator, OperatorAttri, false);
+    MapKind(tkPragma, PragmaAttri, false);
+    MapKind(tkSpace, SpaceAttri, false, true);
+    MapKind(tkString, StringAttri, true);
+    MapKind(tkSymbol, SymbolAttri, true);
+    MapKind(tkIllegal, InvalidAttri, true);
+    MapKind(tkVariable, VariableAttri, false);
+    SetDefaultFilter("Perl files (*.pl,*.pm,*.cgi)|*.pl;*.pm;*.cgi");
+}
+
+TCharSet TDcjPerlSyn::GetIdentChars() const { return HashRunChars(); }
+
+TmwHighLightAttributes* TDcjPerlSyn::GetDefaultAttribute(int index) const
+{
+    switch (index) {
+    case 0: return SpaceAttri;
+    case 1: return CommentAttri;
+    case 2: return KeyAttri;
+    default: return nullptr;
+    }
+}
+
+void TDcjPerlSyn::Next()
+{
+    fTokenPos = Run;
+    Dispatch(Procs());
+}
+
+void TDcjPerlSyn::Take(int length, int kind)
+{
+    fTokenID = kind;
+    Run += length;
+}
+
+void TDcjPerlSyn::CommentProc()
+{
+    fTokenID = tkComment;
+    RunToLineBreak();
+}
+
+void TDcjPerlSyn::DoubleQuoteProc()
+{
+    fTokenID = tkString;
+    // A string opened by three quotes is not closed by the second and third.
+    if (Peek(1) == '"' && Peek(2) == '"')
+        Run += 2;
+    ++Run;
+    ScanQuoted('"', true);
+}
+
+void TDcjPerlSyn::SingleQuoteProc()
+{
+    fTokenID = tkString;
+    ++Run;
+    ScanQuoted('\'', true);
+}
+
+void TDcjPerlSyn::WordProc()
+{
+    char c = Cur();
+    char next = Peek();
+    bool lastOnLine = Run + 1 >= fLineLen;
+    if (c == '$' && !lastOnLine && InSet(SpecialAfterDollar(), next))
+        return Take(2, tkVariable);
+    if (c == '$' && next == '^' && !lastOnLine) {
+        bool named = Run + 2 < fLineLen && std::string_view("ADFILPTWX").find(Peek(2)) != std::string_view::npos;
+        if (named)
+            return Take(3, tkVariable);
+        if (Run + 2 >= fLineLen)
+            return Take(2, tkVariable);
+    }
+    if ((c == '%' || c == 'x') && lastOnLine)
+        return Take(1, tkSymbol);
+    if ((c == '%' || c == 'x') && next == '=')
+        return Take(2, tkSymbol);
+    IdentProc();
+}
+
+void TDcjPerlSyn::NumberProc()
+{
+    if (Cur() == '.' && !IsDigit(Peek())) {
+        // Concatenation and ranges: ".", "..", "...", ".=".
+        SymbolProc();
+        return;
+    }
+    fTokenID = tkNumber;
+    ++Run;
+    ScanNumberBody(NumberChars());
+}
+
+void TDcjPerlSyn::SymbolProc()
+{
+    fTokenID = tkSymbol;
+    Run += MatchOperator(Operators());
+}
+
+const TDcjPerlSyn::TProcTable<TDcjPerlSyn>& TDcjPerlSyn::Procs()
+{
+    static const TProcTable<TDcjPerlSyn> table = [] {
+        auto t = CommonProcTable<TDcjPerlSyn>(&T::UnknownProc);
+        SetProcs<TDcjPerlSyn>(t, "#", &T::CommentProc);
+        SetProcs<TDcjPerlSyn>(t, "\"", &T::DoubleQuoteProc);
+        SetProcs<TDcjPerlSyn>(t, "'", &T::SingleQuoteProc);
+        SetProcs<TDcjPerlSyn>(t, "$%@ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz", &T::WordProc);
+        SetProcs<TDcjPerlSyn>(t, ".0123456789", &T::NumberProc);
+        SetProcs<TDcjPerlSyn>(t, "!&*+-/^:<=>|(),;?[\\]{}~", &T::SymbolProc);
+        return t;
+    }();
+    return table;
+}

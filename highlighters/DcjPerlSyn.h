@@ -1,0 +1,44 @@
+// The Perl highlighter: no state across lines, case-sensitive words of four kinds.
+#pragma once
+
+#include "highlighters/mwScannerKit.h"
+
+class TDcjPerlSyn : public TmwScannerHighlighter {
+public:
+    enum TokenKind {
+        tkComment, tkIdentifier, tkKey, tkNull, tkNumber, tkOperator,
+        tkPragma, tkSpace, tkString, tkSymbol, tkIllegal, tkVariable
+    };
+
+    static const TmwHighlighterClass Class;
+
+    TDcjPerlSyn();
+
+    TCharSet GetIdentChars() const override;
+    TmwHighLightAttributes* GetDefaultAttribute(int index) const override;
+    std::string GetLanguageName() const override { return "Perl"; }
+    void Next() override;
+
+    TmwHighLightAttributes* CommentAttri;
+    TmwHighLightAttributes* IdentifierAttri;
+    TmwHighLightAttributes* InvalidAttri;
+    TmwHighLightAttributes* KeyAttri;
+    TmwHighLightAttributes* NumberAttri;
+    TmwHighLightAttributes* OperatorAttri;
+    TmwHighLightAttributes* PragmaAttri;
+    TmwHighLightAttributes* SpaceAttri;
+    TmwHighLightAttributes* StringAttri;
+    TmwHighLightAttributes* SymbolAttri;
+    TmwHighLightAttributes* VariableAttri;
+
+private:
+    static const TProcTable<TDcjPerlSyn>& Procs();
+    void CommentProc();
+    void DoubleQuoteProc();
+    void SingleQuoteProc();
+    void WordProc();
+    void NumberProc();
+    void SymbolProc();
+    // A token of length characters and kind.
+    void Take(int length, int kind);
+};
