@@ -11,22 +11,37 @@ void TRegExpr::SetExpression(std::string_view expression)
     if (expression == expression_)
         return;
     expression_ = expression;
-    program_ = {};
+    program_.reset();
     matched_ = false;
     if (!expression_.empty())
-        program_ = vx::regexpr::CompileRegExpr(expression_, ExtendedCharClasses != 0);
+        program_ = compiled(expression_);
+}
+
+// Callers that take turns with a few expressions on one engine (the
+// multi-language highlighter does so for every line) compile each only once.
+std::shared_ptr<const vx::regexpr::Program> TRegExpr::compiled(const std::string& expression)
+{
+    const bool extended = ExtendedCharClasses != 0;
+    for (const CompiledExpression& c : recent_)
+        if (c.extended == extended && c.text == expression)
+            return c.program;
+    auto program = std::make_shared<const vx::regexpr::Program>(vx::regexpr::CompileRegExpr(expression, extended));
+    if (recent_.size() < kRecentPrograms)
+        recent_.push_back({expression, extended, program});
+    else
+        recent_[nextRecent_++ % kRecentPrograms] = {expression, extended, program};
+    return program;
 }
 
 bool TRegExpr::Exec(std::string_view input)
 {
     using vx::regexpr::Matcher;
     matched_ = false;
-    captures_.Clear();
-    if (program_.code.empty()) {
+    if (!program_) {
         Error("Not assigned expression property");
         return false;
     }
-    switch (matcher_.Search(program_, input, captures_)) {
+    switch (matcher_.Search(*program_, input, captures_)) {
     case Matcher::Result::Match:
         matched_ = true;
         return true;

@@ -10,9 +10,12 @@
 #include "highlighters/RegExprMatcher.h"
 #include "highlighters/RegExprProgram.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TRegExpr {
 public:
@@ -50,9 +53,19 @@ protected:
 
 private:
     bool takingPart(int n) const;
+    std::shared_ptr<const vx::regexpr::Program> compiled(const std::string& expression);
+
+    struct CompiledExpression {
+        std::string text;
+        bool extended;
+        std::shared_ptr<const vx::regexpr::Program> program;
+    };
+    static constexpr std::size_t kRecentPrograms = 16;
+    std::vector<CompiledExpression> recent_;
+    std::size_t nextRecent_ = 0;
 
     std::string expression_;
-    vx::regexpr::Program program_;
+    std::shared_ptr<const vx::regexpr::Program> program_; // none: no expression compiled
     vx::regexpr::Matcher matcher_;
     vx::regexpr::Captures captures_;
     bool matched_ = false;

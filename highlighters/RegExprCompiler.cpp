@@ -113,8 +113,11 @@ private:
     void emitBytes(const std::uint8_t* bytes, std::size_t n)
     {
         size_ += n;
-        if (!counting_)
-            code_.insert(code_.end(), bytes, bytes + n);
+        if (!counting_) {
+            const std::size_t at = code_.size();
+            code_.resize(at + n);
+            std::memcpy(code_.data() + at, bytes, n);
+        }
     }
 
     std::uint32_t emitNode(std::uint8_t op)
@@ -129,8 +132,10 @@ private:
     void insertNode(std::uint8_t op, std::uint32_t at)
     {
         size_ += kNodeHeader;
-        if (!counting_)
-            code_.insert(code_.begin() + at, {op, 0, 0});
+        if (!counting_) {
+            code_.insert(code_.begin() + at, kNodeHeader, std::uint8_t(0));
+            code_[at] = op;
+        }
     }
 
     void setNext(std::uint32_t node, std::uint32_t target)

@@ -3,6 +3,10 @@
 
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace vx::regexpr {
 
 namespace {
@@ -32,22 +36,50 @@ bool matchesOne(const std::uint8_t* code, std::uint32_t node, std::uint8_t c)
 
 } // namespace
 
+// Candidates must agree with the prefix in its first and its last byte; with
+// SSE2 sixteen start positions are tested at once, and only the few that pass
+// are compared in full.
 std::size_t Matcher::findPrefix(const std::string& prefix, std::size_t from) const
 {
     const std::size_t n = prefix.size();
-    if (len_ < n)
+    if (len_ < n || from > len_ - n)
         return kNone;
-    const auto first = static_cast<unsigned char>(prefix[0]);
-    const std::uint8_t* p = in_ + from;
-    const std::uint8_t* last = in_ + (len_ - n); // the last place the prefix fits
-    while (p <= last) {
-        p = static_cast<const std::uint8_t*>(std::memchr(p, first, std::size_t(last - p) + 1));
-        if (!p)
-            return kNone;
-        if (std::memcmp(p + 1, prefix.data() + 1, n - 1) == 0)
-            return std::size_t(p - in_);
-        ++p;
+    const auto* want = reinterpret_cast<const std::uint8_t*>(prefix.data());
+    if (n == 1) {
+        const void* p = std::memchr(in_ + from, want[0], len_ - from);
+        return p ? std::size_t(static_cast<const std::uint8_t*>(p) - in_) : kNone;
     }
+    const std::uint8_t first = want[0];
+    const std::uint8_t last = want[n - 1];
+    const std::size_t lastStart = len_ - n;
+    std::size_t i = from;
+#ifdef __SSE2__
+    if (lastStart - i >= 15) {
+        const __m128i wantFirst = _mm_set1_epi32(int(first * 0x01010101u));
+        const __m128i wantLast = _mm_set1_epi32(int(last * 0x01010101u));
+        // Candidates among the sixteen start positions from `at`, those before `skip` ignored.
+        auto block = [&](std::size_t at, unsigned skip) -> std::size_t {
+            const __m128i heads = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in_ + at));
+            const __m128i tails = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in_ + at + n - 1));
+            unsigned mask = unsigned(_mm_movemask_epi8(
+                _mm_and_si128(_mm_cmpeq_epi8(heads, wantFirst), _mm_cmpeq_epi8(tails, wantLast))));
+            for (mask &= ~0u << skip; mask != 0; mask &= mask - 1) {
+                const std::size_t start = at + std::size_t(__builtin_ctz(mask));
+                if (std::memcmp(in_ + start + 1, want + 1, n - 2) == 0)
+                    return start;
+            }
+            return kNone;
+        };
+        for (; i + 15 <= lastStart; i += 16)
+            if (const std::size_t found = block(i, 0); found != kNone)
+                return found;
+        // The rest in one block that overlaps the positions already tested.
+        return i > lastStart ? kNone : block(lastStart - 15, unsigned(i - (lastStart - 15)));
+    }
+#endif
+    for (; i <= lastStart; ++i)
+        if (in_[i] == first && in_[i + n - 1] == last && std::memcmp(in_ + i + 1, want + 1, n - 2) == 0)
+            return i;
     return kNone;
 }
 
@@ -69,7 +101,8 @@ Matcher::Result Matcher::Search(const Program& program, std::string_view input, 
         if (r == Result::Match) {
             captures.at[0] = start;
             captures.at[kMaxGroups] = end;
-        } else if (capturesTouched_) {
+            captures.clean = false;
+        } else {
             captures.Clear();
         }
         return r;
@@ -206,7 +239,6 @@ bool Matcher::backtrack(std::uint32_t& node, std::size_t& pos)
 Matcher::Result Matcher::attempt(std::uint32_t node, std::size_t pos, std::size_t& end)
 {
     stack_.clear();
-    capturesTouched_ = false;
     for (;;) {
         if (--budget_ < 0)
             return Result::NoMatch;
@@ -280,7 +312,7 @@ Matcher::Result Matcher::attempt(std::uint32_t node, std::size_t pos, std::size_
             if (!stack_.empty() && !push({captures_->at[slot], 0, slot, FrameKind::Capture}))
                 return Result::NoMatch;
             captures_->at[slot] = pos;
-            capturesTouched_ = true;
+            captures_->clean = false;
             break;
         }
         }

@@ -17,8 +17,14 @@ namespace vx::regexpr {
 struct Captures {
     static constexpr std::size_t kUnset = SIZE_MAX;
     std::array<std::size_t, 2 * kMaxGroups> at;
-    Captures() { Clear(); }
-    void Clear() { at.fill(kUnset); }
+    bool clean = true; // all unset; lets a search skip clearing them again
+    Captures() { at.fill(kUnset); }
+    void Clear()
+    {
+        if (!clean)
+            at.fill(kUnset);
+        clean = true;
+    }
     std::size_t Start(int n) const { return at[n]; }
     std::size_t End(int n) const { return at[kMaxGroups + n]; }
 };
@@ -59,7 +65,6 @@ private:
     std::size_t len_ = 0;
     std::int64_t budget_ = 0;
     Captures* captures_ = nullptr;
-    bool capturesTouched_ = false;
 };
 
 } // namespace vx::regexpr

@@ -343,3 +343,49 @@ TEST(RegExpr, LongInputsWithinTheBudgetAreSearchedWhole)
     EXPECT_EQ(re.MatchLen(0), 200002);
     EXPECT_EQ(re.MatchPos(1), 200001);
 }
+
+// The search for a leading literal tests many start positions at once; the
+// literal must be found wherever it lies, and near misses must not count.
+TEST(RegExpr, LeadingLiteralIsFoundAtEveryPlace)
+{
+    TRegExpr re;
+    re.SetExpression("</script>");
+    for (std::size_t len = 9; len <= 70; ++len)
+        for (std::size_t at = 0; at + 9 <= len; ++at) {
+            std::string line(len, 'x');
+            // near misses before the real one: same first and last byte
+            for (std::size_t m = 0; m + 9 <= at; m += 10)
+                line.replace(m, 9, "</sxript>");
+            line.replace(at, 9, "</script>");
+            ASSERT_TRUE(re.Exec(line)) << len << " " << at;
+            ASSERT_EQ(re.MatchPos(0), int(at) + 1) << len << " " << at;
+        }
+    EXPECT_FALSE(re.Exec(std::string(40, 'x') + "</scrip" + std::string(40, '>')));
+    EXPECT_FALSE(re.Exec(std::string(64, '<')));
+
+    re.SetExpression("<\\?");
+    ASSERT_TRUE(re.Exec(std::string(30, '<') + "?"));
+    EXPECT_EQ(re.MatchPos(0), 30);
+}
+
+// An engine given many expressions in turn, some again and again, must use
+// each one's own program, and the letter-range setting in force at the time.
+TEST(RegExpr, ExpressionsTakenInTurnKeepTheirMeaning)
+{
+    TRegExpr re;
+    for (int round = 0; round < 3; ++round)
+        for (int i = 0; i < 40; ++i) {
+            const std::string word = "w" + std::to_string(i) + "x";
+            re.SetExpression(word);
+            ASSERT_TRUE(re.Exec("a w" + std::to_string(i) + "x")) << word;
+            EXPECT_EQ(re.MatchPos(0), 3);
+            EXPECT_FALSE(re.Exec("a w" + std::to_string(i + 1) + "x")) << word;
+        }
+
+    re.SetExpression("[\xE0-\xFF]");
+    EXPECT_FALSE(re.Exec("\xF7"));
+    re.SetExpression("");
+    re.ExtendedCharClasses = 0;
+    re.SetExpression("[\xE0-\xFF]");
+    EXPECT_TRUE(re.Exec("\xF7"));
+}
