@@ -145,6 +145,12 @@ void TkLangFileEdit::WriteFile()
     empty_ = false;
 }
 
+void TkLangFileEdit::SaveAs(const std::string& path)
+{
+    fileName_ = path;
+    WriteFile();
+}
+
 void TkLangFileEdit::CaptureLocale()
 {
     locale_ = vx::FormatSettings();

@@ -13,6 +13,8 @@ public:
     // file is then no longer empty. ELangFileError when a name, key or table
     // does not fit its field (nothing is written then).
     virtual void WriteFile();
+    // path becomes the file name (nothing is read from it) and WriteFile runs.
+    void SaveAs(const std::string& path);
     // The process-wide format settings become the locale block (texts cut to their widths).
     void CaptureLocale();
     void SetHasLocale(bool on) { hasLocale_ = on; }

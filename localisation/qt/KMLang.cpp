@@ -1,0 +1,557 @@
+// Translation of the program's windows from language files.
+#include "localisation/qt/KMLang.h"
+
+#include "localisation/qt/KMLangAdapters.h"
+#include "platform/AnsiText.h"
+#include "platform/FileIO.h"
+#include "platform/ProgramPaths.h"
+#include "platform/qt/Dialogs.h"
+#include "platform/qt/QtText.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+const char* const kDefaultRules[] = {"+Caption", "+DisplayLabel", "+Hint", "+Text", "+Header",
+                                     "+ReportTitle", "+Items", "+Lines", "+Values", "+Hints"};
+
+std::string noSuchFile(const std::string& path)
+{
+    return "No such language file \"" + path + "\"";
+}
+
+// The hourglass for the duration of a file operation.
+class HourGlass {
+public:
+    HourGlass()
+    {
+        if (qGuiApp)
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~HourGlass()
+    {
+        if (qGuiApp)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    HourGlass(const HourGlass&) = delete;
+    HourGlass& operator=(const HourGlass&) = delete;
+};
+
+bool hasOwnTranslator(const QObject* object)
+{
+    return !object->findChildren<TKMLang*>(Qt::FindDirectChildrenOnly).isEmpty();
+}
+
+// The named objects of a window, depth first in creation order; objects of
+// another translated window and Qt's own internal objects are left out.
+void collectComponents(QObject* object, std::vector<QObject*>& out)
+{
+    for (QObject* child : object->children()) {
+        if (qobject_cast<TKMLang*>(child) || (child->isWidgetType() && hasOwnTranslator(child)))
+            continue;
+        const QString name = child->objectName();
+        if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_")))
+            out.push_back(child);
+        collectComponents(child, out);
+    }
+}
+
+std::string lastElement(std::string_view path)
+{
+    size_t dot = path.rfind('.');
+    return std::string(dot == std::string_view::npos ? path : path.substr(dot + 1));
+}
+
+QFont fontOf(const TkFontItem& item, QFont font)
+{
+    font.setFamily(vx::ToQString(item.Name));
+    if (item.Size > 0)
+        font.setPointSize(item.Size);
+    font.setBold(item.Style & 1);
+    font.setItalic(item.Style & 2);
+    font.setUnderline(item.Style & 4);
+    font.setStrikeOut(item.Style & 8);
+    return font;
+}
+
+std::uint8_t styleOf(const QFont& font)
+{
+    return static_cast<std::uint8_t>((font.bold() ? 1 : 0) | (font.italic() ? 2 : 0) | (font.underline() ? 4 : 0) |
+                                     (font.strikeOut() ? 8 : 0));
+}
+
+std::uint32_t readU32(std::string_view data, size_t& pos)
+{
+    if (data.size() - pos < 4)
+        throw EKMLangError("Stored language data is damaged");
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | static_cast<std::uint8_t>(data[pos + static_cast<size_t>(i)]);
+    pos += 4;
+    return v;
+}
+
+void writeU32(std::string& out, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i, v >>= 8)
+        out += static_cast<char>(v & 0xFF);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- TKAppLanguage
+
+TKAppLanguage& TKAppLanguage::Instance()
+{
+    static TKAppLanguage instance;
+    return instance;
+}
+
+TKAppLanguage::TKAppLanguage()
+{
+    for (const char* rule : kDefaultRules)
+        scanRules_.Add(rule);
+    effectiveDir_ = vx::ProgramFolder() + "/";
+}
+
+void TKAppLanguage::Initialize()
+{
+    if (!initialized_) {
+        initialized_ = true;
+        TStringList rules;
+        for (const char* rule : kDefaultRules)
+            rules.Add(rule);
+        rules.Add("+SQL");
+        SetScanRules(rules);
+    }
+    RebuildLanguageList();
+}
+
+void TKAppLanguage::SetLangDir(const std::string& dir)
+{
+    if (dir == langDir_)
+        return;
+    langDir_ = dir;
+    effectiveDir_ = dir.empty() ? vx::ProgramFolder() : vx::ProgramPath(dir);
+    if (effectiveDir_.empty() || effectiveDir_.back() != '/')
+        effectiveDir_ += '/';
+    RebuildLanguageList();
+    OpenCurrentLanguage();
+}
+
+void TKAppLanguage::SetScanRules(const TStringList& rules)
+{
+    scanRules_.Assign(rules);
+}
+
+bool TKAppLanguage::IsNativeName(std::string_view name)
+{
+    return SameText(name, "Native");
+}
+
+bool TKAppLanguage::IsNativeCurrent() const
+{
+    return IsNativeName(current_);
+}
+
+std::string TKAppLanguage::LangFilePath(const std::string& name) const
+{
+    std::string file = name;
+    if (vx::AnsiLowerCase(name).find(".lng") == std::string::npos)
+        file += ".lng";
+    const std::string exact = effectiveDir_ + file;
+    if (vx::FileExists(exact))
+        return exact;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(effectiveDir_, ec)) {
+        const std::string found = entry.path().filename().string();
+        if (SameText(found, file))
+            return effectiveDir_ + found;
+    }
+    return exact;
+}
+
+std::unique_ptr<TKLangFile> TKAppLanguage::loadLanguage(const std::string& name, bool mustExist) const
+{
+    HourGlass wait;
+    auto file = std::make_unique<TKLangFile>();
+    auto stored = storedData_.find(vx::AnsiLowerCase(name));
+    if (stored != storedData_.end() && !stored->second.empty()) {
+        file->LoadFromBytes(stored->second);
+        return file;
+    }
+    const std::string path = LangFilePath(name);
+    if (mustExist && !vx::FileExists(path))
+        throw EKMLangError(noSuchFile(path));
+    file->SetFileName(path);
+    return file;
+}
+
+void TKAppLanguage::useFile(std::unique_ptr<TKLangFile> file)
+{
+    if (file->HasLocale()) {
+        if (!localeApplied_) {
+            builtInLocale_ = vx::FormatSettings();
+            localeApplied_ = true;
+        }
+        file->ApplyLocale();
+    } else if (localeApplied_) {
+        vx::FormatSettings() = builtInLocale_;
+        localeApplied_ = false;
+    }
+    file_ = std::move(file);
+}
+
+void TKAppLanguage::OpenCurrentLanguage()
+{
+    file_.reset();
+    try {
+        useFile(loadLanguage(current_, false));
+    } catch (...) {
+        file_ = std::make_unique<TKLangFile>();
+        throw;
+    }
+}
+
+TKLangFile& TKAppLanguage::CurrentFile()
+{
+    if (!file_)
+        OpenCurrentLanguage();
+    return *file_;
+}
+
+void TKAppLanguage::SetLanguage(const std::string& name)
+{
+    std::unique_ptr<TKLangFile> file = loadLanguage(name, !IsNativeName(name));
+    previous_ = current_;
+    current_ = name;
+    useFile(std::move(file));
+    const std::vector<TKMLang*> windows = live_;
+    for (TKMLang* component : windows)
+        component->Translate();
+}
+
+void TKAppLanguage::RebuildLanguageList()
+{
+    TKLangFile::ListLanguageFiles(effectiveDir_, languages_);
+    for (int i = stored_.Count() - 1; i >= 0; --i)
+        if (languages_.IndexOf(stored_[i]) < 0)
+            languages_.Insert(0, stored_[i]);
+}
+
+void TKAppLanguage::SetStoredLanguages(const TStringList& names)
+{
+    TStringList checked;
+    for (int i = 0; i < names.Count(); ++i) {
+        const std::string name = vx::Trim(names[i]);
+        if (name.empty())
+            continue;
+        const std::string path = LangFilePath(name);
+        if (!vx::FileExists(path))
+            throw EKMLangError(noSuchFile(path));
+        checked.Add(name);
+    }
+    stored_.Assign(checked);
+    storedData_.clear();
+}
+
+std::string TKAppLanguage::StoredLangsData() const
+{
+    std::string out;
+    writeU32(out, static_cast<std::uint32_t>(stored_.Count()));
+    for (int i = 0; i < stored_.Count(); ++i) {
+        const std::string name = stored_[i].substr(0, 255);
+        std::string bytes;
+        const std::string path = LangFilePath(stored_[i]);
+        try {
+            bytes = vx::ReadWholeFile(path);
+        } catch (const Exception&) {
+            // The entry keeps its name and no data: that language reads as empty.
+            MessageDlg(noSuchFile(path), mtError, mbOK);
+        }
+        out += static_cast<char>(name.size());
+        out += name;
+        writeU32(out, static_cast<std::uint32_t>(bytes.size()));
+        out += bytes;
+    }
+    return out;
+}
+
+void TKAppLanguage::SetStoredLangsData(std::string_view data)
+{
+    size_t pos = 0;
+    const std::uint32_t count = readU32(data, pos);
+    TStringList names;
+    std::map<std::string, std::string> files;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (pos >= data.size() || data.size() - pos - 1 < static_cast<std::uint8_t>(data[pos]))
+            throw EKMLangError("Stored language data is damaged");
+        const size_t length = static_cast<std::uint8_t>(data[pos++]);
+        std::string name(data.substr(pos, length));
+        pos += length;
+        const std::uint32_t size = readU32(data, pos);
+        if (size > data.size() - pos)
+            throw EKMLangError("Stored language data is damaged");
+        files[vx::AnsiLowerCase(name)] = std::string(data.substr(pos, size));
+        pos += size;
+        names.Add(name);
+    }
+    stored_.Assign(names);
+    storedData_ = std::move(files);
+    RebuildLanguageList();
+}
+
+void TKAppLanguage::add(TKMLang* component)
+{
+    live_.push_back(component);
+}
+
+void TKAppLanguage::remove(TKMLang* component)
+{
+    live_.erase(std::remove(live_.begin(), live_.end(), component), live_.end());
+    if (live_.empty())
+        file_.reset();
+}
+
+void SetLanguage(const std::string& name)
+{
+    TKAppLanguage::Instance().SetLanguage(name);
+}
+
+std::string LangFilePath(const std::string& name)
+{
+    return TKAppLanguage::Instance().LangFilePath(name);
+}
+
+bool HasTranslatableChars(std::string_view text)
+{
+    static const std::string_view kPunctuation = ":;<=>?[\\]^";
+    for (char c : text)
+        if (static_cast<unsigned char>(c) > '9' && kPunctuation.find(c) == std::string_view::npos)
+            return true;
+    return false;
+}
+
+// ---------------------------------------------------------------- TKMLang
+
+struct TKMLang::Walk {
+    Mode mode = Mode::Apply;
+    TKLangFile* file = nullptr;       // apply: the texts; none under "Native"
+    std::uint8_t biDiMode = 0;        // apply
+    TkLangFileEdit* edit = nullptr;   // collect
+    bool mayAdd = false;              // collect
+    std::string section;
+    QWidget* font = nullptr;          // the current font object
+    std::string fontPath;
+    std::uint16_t fontNo = 0;         // collect
+};
+
+TKMLang::TKMLang(QWidget* owner) : QObject(owner), owner_(owner)
+{
+    TKAppLanguage::Instance().add(this);
+    rebuildRules();
+}
+
+TKMLang::~TKMLang()
+{
+    TKAppLanguage::Instance().remove(this);
+}
+
+std::string TKMLang::LangDir() const
+{
+    return TKAppLanguage::Instance().LangDir();
+}
+
+void TKMLang::SetLangDir(const std::string& dir)
+{
+    TKAppLanguage::Instance().SetLangDir(dir);
+}
+
+std::string TKMLang::LangFileName() const
+{
+    return TKAppLanguage::Instance().CurrentLanguage();
+}
+
+void TKMLang::SetLangFileName(const std::string& name)
+{
+    TKAppLanguage::Instance().SetLanguage(name);
+}
+
+void TKMLang::SetLocalRules(const TStringList& rules)
+{
+    localRules_.Assign(rules);
+    rebuildRules();
+}
+
+const TStringList& TKMLang::GlobalRules() const
+{
+    return TKAppLanguage::Instance().ScanRules();
+}
+
+void TKMLang::SetGlobalRules(const TStringList& rules)
+{
+    TKAppLanguage::Instance().SetScanRules(rules);
+    rebuildRules();
+}
+
+const TStringList& TKMLang::StoredLangs() const
+{
+    return TKAppLanguage::Instance().StoredLanguages();
+}
+
+std::string TKMLang::OwnerName() const
+{
+    if (!ownerName_.empty() || !owner_)
+        return ownerName_;
+    return vx::FromQString(owner_->objectName());
+}
+
+void TKMLang::SetOwnerName(const std::string& name)
+{
+    ownerName_ = name;
+}
+
+void TKMLang::rebuildRules()
+{
+    rules_.clear();
+    const TStringList& global = GlobalRules();
+    for (int i = localRules_.Count() - 1; i >= 0; --i)
+        rules_.push_back(vx::AnsiLowerCase(localRules_[i]));
+    for (int i = global.Count() - 1; i >= 0; --i)
+        rules_.push_back(vx::AnsiLowerCase(global[i]));
+}
+
+bool TKMLang::PropAllowed(std::string_view className, std::string_view path, std::string_view prop) const
+{
+    auto has = [this](const std::string& rule) {
+        return std::find(rules_.begin(), rules_.end(), vx::AnsiLowerCase(rule)) != rules_.end();
+    };
+    const std::string cls(className), component = lastElement(path), name(prop);
+    if (has("-" + cls) || has("-" + component) || has("-" + component + "." + name))
+        return false;
+    return (has("+" + name) || has("+" + cls + "." + name)) && !has("-" + cls + "." + name);
+}
+
+void TKMLang::Loaded()
+{
+    if (!TKAppLanguage::Instance().IsNativeCurrent())
+        Translate();
+}
+
+void TKMLang::Translate()
+{
+    const std::string language = TKAppLanguage::Instance().CurrentLanguage();
+    if (BeforeTrans)
+        BeforeTrans(language);
+    Walk w;
+    w.mode = Mode::Apply;
+    TKLangFile& file = TKAppLanguage::Instance().CurrentFile();
+    w.biDiMode = file.BiDiMode();
+    w.file = TKAppLanguage::Instance().IsNativeCurrent() ? nullptr : &file;
+    walk(w);
+    if (AfterTrans)
+        AfterTrans(language);
+}
+
+void TKMLang::CollectInto(TkLangFileEdit& file)
+{
+    rebuildRules();
+    const bool native = TKAppLanguage::Instance().IsNativeCurrent();
+    Walk w;
+    w.mode = Mode::Collect;
+    w.edit = &file;
+    w.mayAdd = native;
+    walk(w);
+    if (!native)
+        throw EKMLangError("Can not save form while current language is not native");
+}
+
+void TKMLang::walk(Walk& w)
+{
+    if (!owner_)
+        return;
+    w.section = OwnerName();
+    walkNode(w, DescribeObject(owner_), "", true);
+    std::vector<QObject*> components;
+    collectComponents(owner_, components);
+    for (QObject* component : components)
+        walkNode(w, DescribeObject(component), vx::FromQString(component->objectName()), true);
+}
+
+void TKMLang::walkNode(Walk& w, const TTransNode& node, const std::string& path, bool component)
+{
+    if (component) {
+        // A component without a font of its own takes no font from the one before it.
+        w.font = node.FontHolder;
+        w.fontPath = path;
+        w.fontNo = 0;
+        if (w.font && w.mode == Mode::Apply) {
+            if (fontTranslated_.erase(path))
+                w.font->setFont(builtInFonts_[path]);
+            w.font->setLayoutDirection(w.biDiMode == 0 ? Qt::LeftToRight : Qt::RightToLeft);
+        } else if (w.font) {
+            const QFont f = w.font->font();
+            const int size = std::clamp(f.pointSize() > 0 ? f.pointSize() : 0, 0, 0xFFFF);
+            w.fontNo = static_cast<std::uint16_t>(
+                w.edit->AddFont(vx::FromQString(f.family()), static_cast<std::uint16_t>(size), styleOf(f)) + 1);
+        }
+    }
+    for (const TTransProp& prop : node.Props) {
+        if (!PropAllowed(prop.IsList ? "TStrings" : node.ClassName, path, prop.Name))
+            continue;
+        const std::string key = path.empty() ? prop.Name : path + "." + prop.Name;
+        if (w.mode == Mode::Apply)
+            applyText(w, key, prop);
+        else
+            collectText(w, key, prop);
+    }
+    for (const auto& [name, child] : node.Children)
+        walkNode(w, child, path.empty() ? name : path + "." + name, false);
+}
+
+void TKMLang::applyText(Walk& w, const std::string& key, const TTransProp& prop)
+{
+    TKLangStr* record = w.file ? w.file->FindString(w.section, key) : nullptr;
+    if (record && !record->HasFlags(lsNativeOnly)) {
+        const std::string text = record->Text();
+        const std::uint16_t fontNo = record->FontNo();
+        builtInTexts_.try_emplace(key, prop.Get());
+        prop.Set(text);
+        translated_.insert(key);
+        if (fontNo > 0 && fontNo <= w.file->FontCount())
+            applyFont(w, w.file->FontAt(fontNo - 1));
+    } else if (translated_.erase(key)) {
+        prop.Set(builtInTexts_[key]);
+    }
+}
+
+void TKMLang::applyFont(Walk& w, const TkFontItem& font)
+{
+    if (!w.font)
+        return;
+    builtInFonts_.try_emplace(w.fontPath, w.font->font());
+    fontTranslated_.insert(w.fontPath);
+    w.font->setFont(fontOf(font, w.font->font()));
+}
+
+void TKMLang::collectText(Walk& w, const std::string& key, const TTransProp& prop)
+{
+    const std::string text = prop.Get();
+    const bool keep = !text.empty() && HasTranslatableChars(text);
+    TkLangFileEdit& file = *w.edit;
+    if (file.Props().Find(w.section, key)) {
+        if (keep)
+            file.SetString(file.Props().CurrentIdent(), text, w.fontNo);
+        else
+            file.DeleteString(w.section, key);
+    } else if (w.mayAdd && keep) {
+        if (file.LastIdent() == 0xFFFF)
+            throw ELangFileError("Too many texts for one language file");
+        file.AddString(static_cast<std::uint16_t>(file.LastIdent() + 1), w.section, key, w.fontNo, text);
+    }
+}

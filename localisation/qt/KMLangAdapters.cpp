@@ -1,0 +1,239 @@
+// What the translator sees of a Qt object.
+#include "localisation/qt/KMLangAdapters.h"
+
+#include "platform/TStringList.h"
+#include "platform/qt/QtText.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QTreeWidget>
+
+#include <map>
+
+namespace {
+
+using vx::FromQString;
+using vx::ToQString;
+
+// Binds a getter and setter of a guarded object into a string property.
+template <typename T, typename Get, typename Set>
+TTransProp textProp(const char* name, T* object, Get get, Set set)
+{
+    QPointer<T> guard(object);
+    return TTransProp{name, false,
+                      [guard, get] { return guard ? FromQString(get(guard.data())) : std::string(); },
+                      [guard, set](const std::string& s) {
+                          if (guard)
+                              set(guard.data(), ToQString(s));
+                      }};
+}
+
+std::string joinLines(const QStringList& lines)
+{
+    TStringList list;
+    for (const QString& line : lines)
+        list.Add(FromQString(line));
+    return list.Text();
+}
+
+QStringList splitLines(const std::string& text)
+{
+    TStringList list;
+    list.SetText(text);
+    QStringList lines;
+    for (int i = 0; i < list.Count(); ++i)
+        lines << ToQString(list[i]);
+    return lines;
+}
+
+template <typename T, typename Get, typename Set>
+TTransProp listProp(const char* name, T* object, Get get, Set set)
+{
+    QPointer<T> guard(object);
+    return TTransProp{name, true,
+                      [guard, get] { return guard ? joinLines(get(guard.data())) : std::string(); },
+                      [guard, set](const std::string& s) {
+                          if (guard)
+                              set(guard.data(), splitLines(s));
+                      }};
+}
+
+QStringList plainLines(const QString& text)
+{
+    return text.isEmpty() ? QStringList() : text.split('\n');
+}
+
+TTransProp hintProp(QWidget* w)
+{
+    return textProp("Hint", w, [](QWidget* o) { return o->toolTip(); }, [](QWidget* o, const QString& s) { o->setToolTip(s); });
+}
+
+QTabWidget* tabWidgetOf(QWidget* page)
+{
+    QWidget* stack = page->parentWidget();
+    auto* tabs = stack ? qobject_cast<QTabWidget*>(stack->parentWidget()) : nullptr;
+    return tabs && tabs->indexOf(page) >= 0 ? tabs : nullptr;
+}
+
+void describeTree(QTreeWidget* tree, TTransNode& node)
+{
+    QPointer<QTreeWidget> guard(tree);
+    TTransNode columns{"TListColumns", nullptr, {}, {}};
+    for (int i = 0; i < tree->columnCount(); ++i) {
+        TTransNode column{"TListColumn", nullptr, {}, {}};
+        column.Props.push_back(TTransProp{
+            "Caption", false,
+            [guard, i] { return guard && guard->headerItem() ? FromQString(guard->headerItem()->text(i)) : std::string(); },
+            [guard, i](const std::string& s) {
+                if (guard && guard->headerItem())
+                    guard->headerItem()->setText(i, ToQString(s));
+            }});
+        columns.Children.emplace_back("Item" + std::to_string(i), std::move(column));
+    }
+    node.Children.emplace_back("Columns", std::move(columns));
+    node.Props.push_back(hintProp(tree));
+    TTransNode items{"TListItems", nullptr, {}, {}};
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        TTransNode item{"TListItem", nullptr, {}, {}};
+        item.Props.push_back(TTransProp{
+            "Caption", false,
+            [guard, i] {
+                return guard && guard->topLevelItem(i) ? FromQString(guard->topLevelItem(i)->text(0)) : std::string();
+            },
+            [guard, i](const std::string& s) {
+                if (guard && guard->topLevelItem(i))
+                    guard->topLevelItem(i)->setText(0, ToQString(s));
+            }});
+        items.Children.emplace_back("Item" + std::to_string(i), std::move(item));
+    }
+    node.Children.emplace_back("Items", std::move(items));
+}
+
+void describeWidget(QWidget* w, TTransNode& node)
+{
+    node.FontHolder = w;
+    if (w->isWindow() && !qobject_cast<QMenu*>(w)) {
+        node.Props.push_back(textProp("Caption", w, [](QWidget* o) { return o->windowTitle(); },
+                                      [](QWidget* o, const QString& s) { o->setWindowTitle(s); }));
+    } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+        node.Props.push_back(textProp("Caption", b, [](QAbstractButton* o) { return o->text(); },
+                                      [](QAbstractButton* o, const QString& s) { o->setText(s); }));
+    } else if (auto* l = qobject_cast<QLabel*>(w)) {
+        node.Props.push_back(textProp("Caption", l, [](QLabel* o) { return o->text(); },
+                                      [](QLabel* o, const QString& s) { o->setText(s); }));
+    } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+        node.Props.push_back(textProp("Caption", g, [](QGroupBox* o) { return o->title(); },
+                                      [](QGroupBox* o, const QString& s) { o->setTitle(s); }));
+    } else if (auto* m = qobject_cast<QMenu*>(w)) {
+        node.Props.push_back(textProp("Caption", m, [](QMenu* o) { return o->title(); },
+                                      [](QMenu* o, const QString& s) { o->setTitle(s); }));
+    } else if (QTabWidget* tabs = tabWidgetOf(w)) {
+        QPointer<QTabWidget> guard(tabs);
+        node.Props.push_back(textProp(
+            "Caption", w, [guard](QWidget* o) { return guard ? guard->tabText(guard->indexOf(o)) : QString(); },
+            [guard](QWidget* o, const QString& s) {
+                if (guard)
+                    guard->setTabText(guard->indexOf(o), s);
+            }));
+    }
+    if (auto* tree = qobject_cast<QTreeWidget*>(w)) {
+        describeTree(tree, node);
+        return;
+    }
+    node.Props.push_back(hintProp(w));
+    if (auto* e = qobject_cast<QLineEdit*>(w)) {
+        node.Props.push_back(textProp("Text", e, [](QLineEdit* o) { return o->text(); },
+                                      [](QLineEdit* o, const QString& s) { o->setText(s); }));
+    } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
+        node.Props.push_back(listProp("Lines", p, [](QPlainTextEdit* o) { return plainLines(o->toPlainText()); },
+                                      [](QPlainTextEdit* o, const QStringList& s) { o->setPlainText(s.join('\n')); }));
+    } else if (auto* t = qobject_cast<QTextEdit*>(w)) {
+        node.Props.push_back(listProp("Lines", t, [](QTextEdit* o) { return plainLines(o->toPlainText()); },
+                                      [](QTextEdit* o, const QStringList& s) { o->setPlainText(s.join('\n')); }));
+    } else if (auto* c = qobject_cast<QComboBox*>(w)) {
+        node.Props.push_back(listProp(
+            "Items", c,
+            [](QComboBox* o) {
+                QStringList items;
+                for (int i = 0; i < o->count(); ++i)
+                    items << o->itemText(i);
+                return items;
+            },
+            [](QComboBox* o, const QStringList& items) {
+                // The selected item stays selected when its text changes.
+                const int index = o->currentIndex();
+                const QString edit = o->isEditable() ? o->currentText() : QString();
+                o->clear();
+                o->addItems(items);
+                o->setCurrentIndex(std::min(index, o->count() - 1));
+                if (o->isEditable())
+                    o->setEditText(edit);
+            }));
+        if (c->isEditable())
+            node.Props.push_back(textProp("Text", c, [](QComboBox* o) { return o->currentText(); },
+                                          [](QComboBox* o, const QString& s) { o->setEditText(s); }));
+    } else if (auto* lw = qobject_cast<QListWidget*>(w)) {
+        node.Props.push_back(listProp(
+            "Items", lw,
+            [](QListWidget* o) {
+                QStringList items;
+                for (int i = 0; i < o->count(); ++i)
+                    items << o->item(i)->text();
+                return items;
+            },
+            [](QListWidget* o, const QStringList& items) {
+                const int row = o->currentRow();
+                o->clear();
+                o->addItems(items);
+                o->setCurrentRow(std::min(row, o->count() - 1));
+            }));
+    }
+}
+
+} // namespace
+
+std::string TransClassName(const QObject* object)
+{
+    static const std::map<std::string, std::string> kNames = {
+        {"QPushButton", "TButton"},   {"QCheckBox", "TCheckBox"},     {"QRadioButton", "TRadioButton"},
+        {"QToolButton", "TSpeedButton"}, {"QLabel", "TLabel"},         {"QGroupBox", "TGroupBox"},
+        {"QLineEdit", "TEdit"},       {"QPlainTextEdit", "TMemo"},    {"QTextEdit", "TRichEdit"},
+        {"QComboBox", "TComboBox"},   {"QListWidget", "TListBox"},    {"QTreeWidget", "TListView"},
+        {"QTabWidget", "TPageControl"}, {"QMenu", "TMenuItem"},       {"QAction", "TMenuItem"},
+        {"QMenuBar", "TMainMenu"},    {"QWidget", "TPanel"},          {"QFrame", "TPanel"},
+        {"QDialog", "TForm"},         {"QMainWindow", "TForm"},
+    };
+    std::string name = object->metaObject()->className();
+    if (name == "QWidget" && object->isWidgetType() && static_cast<const QWidget*>(object)->isWindow())
+        return "TForm";
+    auto it = kNames.find(name);
+    return it == kNames.end() ? name : it->second;
+}
+
+TTransNode DescribeObject(QObject* object)
+{
+    TTransNode node;
+    node.ClassName = TransClassName(object);
+    if (auto* w = qobject_cast<QWidget*>(object)) {
+        describeWidget(w, node);
+    } else if (auto* a = qobject_cast<QAction*>(object)) {
+        node.Props.push_back(textProp("Caption", a, [](QAction* o) { return o->text(); },
+                                      [](QAction* o, const QString& s) { o->setText(s); }));
+        node.Props.push_back(textProp("Hint", a, [](QAction* o) { return o->statusTip(); },
+                                      [](QAction* o, const QString& s) { o->setStatusTip(s); }));
+    }
+    return node;
+}

@@ -1,0 +1,35 @@
+// What the translator sees of a Qt object: its translatable texts under the
+// property names the scan rules use (Caption, Hint, Text, Items, Lines,
+// Columns.Item<i>.Caption ...), in a fixed order, with the class name the
+// rules compare (QPushButton is TButton, QLabel is TLabel and so on).
+#pragma once
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+class QObject;
+class QWidget;
+
+struct TTransProp {
+    std::string Name;
+    // A string list: its text is the lines joined by CR LF, each line ending in one.
+    bool IsList = false;
+    std::function<std::string()> Get;
+    std::function<void(const std::string&)> Set;
+};
+
+struct TTransNode {
+    std::string ClassName;
+    // The widget whose font and reading order translation sets; none for
+    // objects without a font (actions, columns, list items).
+    QWidget* FontHolder = nullptr;
+    std::vector<TTransProp> Props;
+    // Nested objects walked with path + "." + name (Columns, Item0 ...).
+    std::vector<std::pair<std::string, TTransNode>> Children;
+};
+
+// The class name the rules use for the object.
+std::string TransClassName(const QObject* object);
+TTransNode DescribeObject(QObject* object);
