@@ -52,8 +52,9 @@ protected:
             GTEST_SKIP() << "neither convert nor gifsicle is installed";
         files_ = MakeToolCorpus(dir_.path().string());
         ASSERT_FALSE(files_.empty());
-        if (HaveTool("convert") && HaveTool("gifsicle"))
+        if (HaveTool("convert") && HaveTool("gifsicle")) {
             ASSERT_EQ(files_.size(), 11u) << "a tool failed to make its file";
+        }
     }
     vx::test::TempDir dir_;
     std::vector<ToolFile> files_;
