@@ -1,6 +1,7 @@
 #include "localisation/qt/KLangTool.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/FileIO.h"
+#include "platform/ProgramPaths.h"
 #include "tests/localisation/TestWindow.h"
 #include "tests/support/TempDir.h"
 
@@ -287,6 +288,10 @@ TEST_F(KMLang, LanguageFilesAreFoundWhateverTheirCase)
     EXPECT_EQ(LangFilePath("x.Lng"), folder + "x.Lng") << "no second extension";
     app().RebuildLanguageList();
     EXPECT_EQ(app().Languages().CommaText(), "Base,native,Portugu\xEAs.BR");
+
+    app().SetLangDir("languages");
+    EXPECT_EQ(app().EffectiveLangDir(), vx::ProgramFolder() + "/languages/") << "relative to the program folder";
+    EXPECT_EQ(app().Languages().Count(), 0);
 }
 
 TEST_F(KMLang, StoredLanguagesTravelAsData)
