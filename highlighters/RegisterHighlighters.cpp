@@ -2,6 +2,7 @@
 #include "highlighters/RegisterHighlighters.h"
 
 #include "highlighters/DcjPerlSyn.h"
+#include "highlighters/siTCLTKSyn.h"
 #include "highlighters/wmPHPSyn.h"
 #include "highlighters/wmSQLSyn.h"
 
@@ -10,4 +11,5 @@ void RegisterAllHighlighters()
     RegisterHighlighter(TwmSQLSyn::Class);
     RegisterHighlighter(TwmPHPSyn::Class);
     RegisterHighlighter(TDcjPerlSyn::Class);
+    RegisterHighlighter(TsiTCLTKSyn::Class);
 }

@@ -1,0 +1,251 @@
+// The Tcl/Tk highlighter: comments, strings, numbers and words looked up in
+// the two word lists, which are stored in the registry with the attributes.
+#include "highlighters/siTCLTKSyn.h"
+
+#include "platform/AnsiText.h"
+
+namespace {
+
+using T = TsiTCLTKSyn;
+
+const TmwCharTables& Tables()
+{
+    static const TmwCharTables tables = TmwCharTables::Standard(
+        CharRangeSet('0', '9') | CharRangeSet('A', 'Z') | CharRangeSet('a', 'z') | MakeCharSet("_"));
+    return tables;
+}
+
+const std::array<bool, 256>& NumberChars()
+{
+    static const std::array<bool, 256> chars = [] {
+        std::array<bool, 256> a{};
+        for (unsigned char c : std::string_view(".0123456789Ee"))
+            a[c] = true;
+        return a;
+    }();
+    return chars;
+}
+
+constexpr const char* kBuiltInWords[] = {
+    "AFTER", "APPEND", "ARRAY", "BELL", "BGERROR", "BINARY", "BIND", "BINDIDPROC", "BINDPROC", "BINDTAGS",
+    "BITMAP", "BREAK", "BUTTON", "CANVAS", "CATCH", "CD", "CHECKBUTTON", "CLIPBOARD", "CLOCK", "CLOSE", "CONCAT",
+    "CONTINUE", "DESTROY", "ELSE", "ENTRY", "EOF", "ERROR", "EVAL", "EVENT", "EXEC", "EXIT", "EXPR", "FBLOCKED",
+    "FCONFIGURE", "FCOPY", "FILE", "FILEEVENT", "FILENAME", "FLUSH", "FOCUS", "FONT", "FOR", "FOREACH", "FORMAT",
+    "FRAME", "GETS", "GLOB", "GLOBAL", "GRAB", "GRID", "HISTORY", "HTTP", "IF", "IMAGE", "INCR", "INFO", "INTERP",
+    "JOIN", "LABEL", "LAPPEND", "LIBRARY", "LINDEX", "LINSERT", "LIST", "LISTBOX", "LLENGTH", "LOAD", "LOADTK",
+    "LOWER", "LRANGE", "LREPLACE", "LSEARCH", "LSORT", "MENU", "MESSAGE", "NAMESPACE", "NAMESPUPD", "OPEN",
+    "OPTION", "OPTIONS", "PACK", "PACKAGE", "PHOTO", "PID", "PKG_MKINDEX", "PLACE", "PROC", "PUTS", "PWD",
+    "RADIOBUTTON", "RAISE", "READ", "REGEXP", "REGISTRY", "REGSUB", "RENAME", "RESOURCE", "RETURN", "RGB",
+    "SAFEBASE", "SCALE", "SCAN", "SEEK", "SELECTION", "SEND", "SENDOUT", "SET", "SOCKET", "SOURCE", "SPLIT",
+    "STRING", "SUBST", "SWITCH", "TCL", "TCLVARS", "TELL", "TEXT", "THEN", "TIME", "TK", "TK_BISQUE",
+    "TK_CHOOSECOLOR", "TK_DIALOG", "TK_FOCUSFOLLOWSMOUSE", "TK_FOCUSNEXT", "TK_FOCUSPREV", "TK_GETOPENFILE",
+    "TK_GETSAVEFILE", "TK_MESSAGEBOX", "TK_OPTIONMENU", "TK_POPUP", "TK_SETPALETTE", "TKERROR", "TKVARS",
+    "TKWAIT", "TOPLEVEL", "TRACE", "UNKNOWN", "UNSET", "UPDATE", "UPLEVEL", "UPVAR", "VARIABLE", "VWAIT", "WHILE",
+    "WINFO", "WM"};
+
+void MakeWordList(TStringList& list)
+{
+    list.SetSorted(true);
+    list.SetDuplicates(TDuplicates::dupIgnore);
+}
+
+// Upper-cases every item in place, keeping a sorted list sorted.
+void UpperCaseItems(TStrings& list)
+{
+    bool sorted = list.Sorted();
+    list.BeginUpdate();
+    list.SetSorted(false);
+    for (int i = 0; i < list.Count(); ++i)
+        list.Put(i, vx::UpperCase(list[i]));
+    list.SetSorted(sorted);
+    list.EndUpdate();
+}
+
+std::unique_ptr<TmwCustomHighLighter> Create() { return std::make_unique<TsiTCLTKSyn>(); }
+
+} // namespace
+
+const TmwHighlighterClass TsiTCLTKSyn::Class{"TsiTCLTKSyn", &Create};
+
+TsiTCLTKSyn::TsiTCLTKSyn()
+    : TmwScannerHighlighter(Tables(), nullptr, {tkNull, tkSpace, tkIdentifier, tkUnknown}, rsUnKnown)
+{
+    MakeWordList(keyWords_);
+    MakeWordList(secondKeyWords_);
+    keyWords_.BeginUpdate();
+    for (const char* w : kBuiltInWords)
+        keyWords_.Add(w);
+    keyWords_.EndUpdate();
+    CommentAttri = MakeAttribute(mwAttrName::Comment, fsItalic);
+    IdentifierAttri = MakeAttribute(mwAttrName::Identifier);
+    KeyAttri = MakeAttribute(mwAttrName::ReservedWord, fsBold);
+    SecondKeyAttri = MakeAttribute(mwAttrName::SecondReservedWord, fsBold);
+    NumberAttri = MakeAttribute(mwAttrName::Number);
+    SpaceAttri = MakeAttribute(mwAttrName::Space);
+    StringAttri = MakeAttribute(mwAttrName::String);
+    SymbolAttri = MakeAttribute(mwAttrName::Symbol);
+    RouteAttributeChanges();
+    MapKind(tkComment, CommentAttri, true);
+    MapKind(tkIdentifier, IdentifierAttri, false);
+    MapKind(tkKey, KeyAttri, false);
+    MapKind(tkSecondKey, SecondKeyAttri, false);
+    MapKind(tkNumber, NumberAttri, false);
+    MapKind(tkSpace, SpaceAttri, false, true);
+    MapKind(tkString, StringAttri, true);
+    MapKind(tkSymbol, SymbolAttri, true);
+    MapKind(tkUnknown, SymbolAttri, true);
+    SetDefaultFilter("Tcl/Tk files (*.tcl)|*.tcl");
+}
+
+TmwHighLightAttributes* TsiTCLTKSyn::GetDefaultAttribute(int index) const
+{
+    switch (index) {
+    case 0: return SpaceAttri;
+    case 1: return CommentAttri;
+    case 2: return KeyAttri;
+    default: return nullptr;
+    }
+}
+
+void TsiTCLTKSyn::Next()
+{
+    fTokenPos = Run;
+    if (fRange >= rsAnsi && fRange <= rsCStyle && !AtLineBreak()) {
+        static constexpr std::string_view closers[] = {"*)", "}", "*/"};
+        CommentBody(closers[fRange - rsAnsi]);
+        return;
+    }
+    Dispatch(Procs());
+}
+
+void TsiTCLTKSyn::CommentBody(std::string_view closer)
+{
+    fTokenID = tkComment;
+    if (RunTo(closer)) {
+        Run += static_cast<int>(closer.size());
+        fRange = rsUnKnown;
+    }
+}
+
+void TsiTCLTKSyn::StringProc()
+{
+    fTokenID = tkString;
+    // A string opened by three quotes is not closed by the second and third.
+    if (Peek(1) == '"' && Peek(2) == '"')
+        Run += 2;
+    ++Run;
+    // A backslash quotes the next character, as Tcl's substitution does.
+    ScanQuoted('"', true);
+}
+
+void TsiTCLTKSyn::HashProc()
+{
+    fTokenID = tkComment;
+    RunToLineBreak();
+}
+
+void TsiTCLTKSyn::SlashProc()
+{
+    if (Peek() == '/') {
+        HashProc();
+    } else if (Peek() == '*') {
+        // The scan starts after the opener, so "/*/" leaves the comment open.
+        fRange = rsCStyle;
+        Run += 2;
+        CommentBody("*/");
+    } else {
+        SymbolProc();
+    }
+}
+
+void TsiTCLTKSyn::SymbolProc()
+{
+    fTokenID = tkSymbol;
+    ++Run;
+}
+
+void TsiTCLTKSyn::NumberProc()
+{
+    fTokenID = tkNumber;
+    ++Run;
+    ScanNumberBody(NumberChars());
+}
+
+void TsiTCLTKSyn::WordProc()
+{
+    word_.clear();
+    while (tables_.IsIdent(Cur())) {
+        char c = Cur();
+        word_ += c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        ++Run;
+    }
+    fTokenID = Holds(keyWords_) ? tkKey : Holds(secondKeyWords_) ? tkSecondKey : tkIdentifier;
+}
+
+bool TsiTCLTKSyn::Holds(const TStringList& list) const
+{
+    int index = 0;
+    return list.Find(word_, index) && list[index] == word_;
+}
+
+void TsiTCLTKSyn::SetWords(TStringList& own, TStrings& value)
+{
+    UpperCaseItems(value);
+    own.Assign(value);
+    AttributeChanged(nullptr);
+}
+
+void TsiTCLTKSyn::SetKeyWords(TStrings& value) { SetWords(keyWords_, value); }
+
+void TsiTCLTKSyn::SetSecondKeyWords(TStrings& value) { SetWords(secondKeyWords_, value); }
+
+bool TsiTCLTKSyn::LoadFromRegistry(HKEY rootKey, const std::string& key)
+{
+    try {
+        TBetterRegistry reg;
+        reg.SetRootKey(rootKey);
+        if (!reg.OpenKeyReadOnly(key))
+            return false;
+        auto type = reg.GetDataType("KeyWords");
+        if (type == TRegDataType::rdString || type == TRegDataType::rdExpandString) {
+            TStringList words;
+            words.SetText(reg.ReadString("KeyWords"));
+            UpperCaseItems(words);
+            keyWords_.Assign(words);
+        }
+    } catch (const Exception&) {
+        return false;
+    }
+    return TmwCustomHighLighter::LoadFromRegistry(rootKey, key);
+}
+
+bool TsiTCLTKSyn::SaveToRegistry(HKEY rootKey, const std::string& key)
+{
+    try {
+        TBetterRegistry reg;
+        reg.SetRootKey(rootKey);
+        if (!reg.OpenKey(key, true))
+            return false;
+        reg.WriteString("KeyWords", keyWords_.Text());
+        reg.CloseKey();
+    } catch (const Exception&) {
+        return false;
+    }
+    return TmwCustomHighLighter::SaveToRegistry(rootKey, key);
+}
+
+const TsiTCLTKSyn::TProcTable<TsiTCLTKSyn>& TsiTCLTKSyn::Procs()
+{
+    static const TProcTable<TsiTCLTKSyn> table = [] {
+        auto t = CommonProcTable<TsiTCLTKSyn>(&T::UnknownProc);
+        t[12] = &T::UnknownProc; // a form feed starts no white space (but continues it)
+        SetProcs<TsiTCLTKSyn>(t, "\"", &T::StringProc);
+        SetProcs<TsiTCLTKSyn>(t, "#", &T::HashProc);
+        SetProcs<TsiTCLTKSyn>(t, "/", &T::SlashProc);
+        SetProcs<TsiTCLTKSyn>(t, "(;{", &T::SymbolProc);
+        SetProcs<TsiTCLTKSyn>(t, "0123456789", &T::NumberProc);
+        SetProcs<TsiTCLTKSyn>(t, "ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz", &T::WordProc);
+        return t;
+    }();
+    return table;
+}

@@ -1,0 +1,58 @@
+// The Tcl/Tk highlighter, whose keywords are two editable sorted word lists.
+#pragma once
+
+#include "highlighters/mwScannerKit.h"
+
+class TsiTCLTKSyn : public TmwScannerHighlighter {
+public:
+    enum TokenKind {
+        tkComment, tkIdentifier, tkKey, tkNull, tkNumber, tkSpace, tkString, tkSymbol, tkUnknown, tkSecondKey
+    };
+    // 1..3 continue a comment closed by "*)", "}" and "*/"; 4 is normal.
+    enum Range : std::uint8_t { rsAnsi = 1, rsPasStyle = 2, rsCStyle = 3, rsUnKnown = 4 };
+
+    static const TmwHighlighterClass Class;
+
+    TsiTCLTKSyn();
+
+    TmwHighLightAttributes* GetDefaultAttribute(int index) const override;
+    std::string GetLanguageName() const override { return "Tcl/Tk"; }
+    void Next() override;
+    // The attributes and the "KeyWords" value of the key. Words loaded are
+    // upper-cased, as the look-up needs them.
+    bool LoadFromRegistry(HKEY rootKey, const std::string& key) override;
+    bool SaveToRegistry(HKEY rootKey, const std::string& key) override;
+
+    const TStringList& KeyWords() const { return keyWords_; }
+    const TStringList& SecondKeyWords() const { return secondKeyWords_; }
+    // Upper-cases the items of value in place, takes a sorted copy without
+    // duplicates, and tells the hooked editors.
+    void SetKeyWords(TStrings& value);
+    void SetSecondKeyWords(TStrings& value);
+
+    TmwHighLightAttributes* CommentAttri;
+    TmwHighLightAttributes* IdentifierAttri;
+    TmwHighLightAttributes* KeyAttri;
+    TmwHighLightAttributes* SecondKeyAttri;
+    TmwHighLightAttributes* NumberAttri;
+    TmwHighLightAttributes* SpaceAttri;
+    TmwHighLightAttributes* StringAttri;
+    TmwHighLightAttributes* SymbolAttri;
+
+private:
+    static const TProcTable<TsiTCLTKSyn>& Procs();
+    void SetWords(TStringList& own, TStrings& value);
+    // Whether the list holds exactly the upper-case text of the current word.
+    bool Holds(const TStringList& list) const;
+    void CommentBody(std::string_view closer);
+    void StringProc();
+    void HashProc();
+    void SlashProc();
+    void SymbolProc();
+    void NumberProc();
+    void WordProc();
+
+    TStringList keyWords_;
+    TStringList secondKeyWords_;
+    std::string word_; // the current word in upper case; reused, so scanning allocates nothing
+};
