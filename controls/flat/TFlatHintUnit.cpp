@@ -257,7 +257,6 @@ void TFlatHintWindow::ActivateHintAt(QPoint cursor, const std::string& text)
     arrowPos_ = placement.ArrowPos;
     setGeometry(placement.Bounds);
     show();
-    raise();
 }
 
 void TFlatHintWindow::paintEvent(QPaintEvent*)
