@@ -270,6 +270,10 @@ private:
     void ScanLine(int index);
     void RescanAll();
 
+    std::string SelectedText(bool padColumns) const;
+    // The selected text as undo keeps it: column pieces hold only what the lines
+    // had, so that putting them back gives the lines exactly.
+    std::string UndoText() const { return SelectedText(false); }
     void DeleteSelection(TPoint bb, TPoint be);
     void InsertNormal(const std::string& value);
     void InsertColumn(const std::string& value, int* tag);

@@ -128,7 +128,9 @@ bool TmwCustomEditModel::IsPointInSelection(TPoint value) const
     return false;
 }
 
-std::string TmwCustomEditModel::GetSelText() const
+std::string TmwCustomEditModel::GetSelText() const { return SelectedText(true); }
+
+std::string TmwCustomEditModel::SelectedText(bool padColumns) const
 {
     if (!SelAvail())
         return {};
@@ -151,7 +153,8 @@ std::string TmwCustomEditModel::GetSelText() const
         int right = std::max(bb.X, be.X);
         for (int y = bb.Y; y <= be.Y; ++y) {
             std::string part = Columns(line(y), left, right);
-            part.resize(static_cast<size_t>(right - left), ' ');
+            if (padColumns)
+                part.resize(static_cast<size_t>(right - left), ' ');
             if (y > bb.Y)
                 result += "\r\n";
             result += part;
@@ -173,7 +176,7 @@ void TmwCustomEditModel::SetSelText(const std::string& value)
 {
     IncPaintLock();
     if (SelAvail()) {
-        undoList_.AddChange(mwcrSelDelete, blockBegin_, blockEnd_, GetSelText(), selectionMode_);
+        undoList_.AddChange(mwcrSelDelete, blockBegin_, blockEnd_, UndoText(), selectionMode_);
         SetSelTextPrimitiveEx(selectionMode_, "", nullptr);
     }
     // Deleting leaves the caret where the text goes, whichever way the selection ran.
@@ -261,9 +264,7 @@ void TmwCustomEditModel::InsertNormal(const std::string& value)
     const std::string& line = lines_->Get(caretY_);
     std::vector<std::string> pieces = SplitLines(value);
     std::string left = line.substr(0, std::min(line.size(), static_cast<size_t>(caretX_)));
-    // Blanks that would only end a line are not added.
-    if (pieces.size() == 1 || !pieces[0].empty())
-        left.resize(static_cast<size_t>(caretX_), ' ');
+    left.resize(static_cast<size_t>(caretX_), ' ');
     std::string right = ColumnsFrom(line, caretX_ + 1);
     int startLine = caretY_;
     int n = static_cast<int>(pieces.size());
@@ -289,13 +290,17 @@ void TmwCustomEditModel::InsertColumn(const std::string& value, int* tag)
         if (tag)
             *tag = static_cast<int>(pieces[i].size());
         if (y < lines_->Count()) {
+            // Nothing to put on a line that ends before the column: it is not padded.
             std::string s = lines_->Get(y);
+            if (pieces[i].empty() && static_cast<int>(s.size()) <= column)
+                continue;
             if (static_cast<int>(s.size()) < column)
                 s.resize(static_cast<size_t>(column), ' ');
             s.insert(static_cast<size_t>(column), pieces[i]);
             lines_->Put(y, s);
         } else {
-            lines_->Add(std::string(static_cast<size_t>(column), ' ') + pieces[i]);
+            lines_->Add(pieces[i].empty() ? std::string()
+                                          : std::string(static_cast<size_t>(column), ' ') + pieces[i]);
         }
     }
     SetCaretFree(Point(column + static_cast<int>(pieces.back().size()) + 1,
@@ -321,7 +326,7 @@ void TmwCustomEditModel::InsertLines(const std::string& value)
 void TmwCustomEditModel::InsertLineBreak(bool moveCaret)
 {
     if (SelAvail()) {
-        undoList_.AddChange(mwcrDelete, blockBegin_, blockEnd_, GetSelText(), selectionMode_);
+        undoList_.AddChange(mwcrDelete, blockBegin_, blockEnd_, UndoText(), selectionMode_);
         SetSelTextPrimitiveEx(selectionMode_, "", nullptr);
     }
     lines_->BeginUpdate();

@@ -4,6 +4,7 @@
 #include "platform/AnsiText.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -32,6 +33,29 @@ std::vector<int> PieceLengths(const std::string& text)
         if (pos < text.size() && text[pos] == '\n')
             ++pos;
     }
+}
+
+// A column block with every line blank-padded to the widest, as copying one
+// gives it: only a rectangular block can be taken out again exactly.
+std::string RectangularBlock(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t width = 0;
+    size_t pos = 0;
+    for (;;) {
+        size_t end = text.find_first_of("\r\n", pos);
+        lines.push_back(text.substr(pos, end == std::string::npos ? std::string::npos : end - pos));
+        width = std::max(width, lines.back().size());
+        if (end == std::string::npos)
+            break;
+        pos = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+    }
+    std::string block;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        lines[i].resize(width, ' ');
+        block += (i > 0 ? "\r\n" : "") + lines[i];
+    }
+    return block;
 }
 
 } // namespace
@@ -114,7 +138,7 @@ bool TmwCustomEditModel::UndoItem()
     case mwcrDragDropInsert: {
         SetBlockBegin(rec.start);
         SetBlockEnd(rec.end);
-        std::string inserted = GetSelText();
+        std::string inserted = UndoText();
         SetSelTextPrimitiveEx(rec.mode, rec.text, nullptr);
         // The redo record covers what was put back (overwritten text), so redo replaces exactly that.
         TPoint restoredEnd = rec.text.empty() ? rec.start : InsertedEnd(rec.mode);
@@ -142,17 +166,12 @@ bool TmwCustomEditModel::UndoItem()
         SetBlockBegin(p);
         SetSelTextPrimitiveEx(rec.mode, text, nullptr);
         TPoint restoredEnd = InsertedEnd(rec.mode);
-        if (rec.mode == smColumn) {
-            // Lines shorter than the block came back padded; blanks never end a line.
-            for (int y = p.Y; y <= std::min(restoredEnd.Y, lines_->Count()); ++y) {
-                std::string trimmed = vx::TrimRight(lines_->Get(y - 1));
-                if (trimmed.size() != lines_->Get(y - 1).size())
-                    lines_->Put(y - 1, trimmed);
-            }
-        }
         SetCaretFree(rec.end);
         SetBlockBegin(rec.start);
         SetBlockEnd(rec.end);
+        // Column pieces come back unpadded and unequal: the block is the record's rectangle.
+        if (rec.mode == smColumn)
+            restoredEnd = Point(std::max(rec.start.X, rec.end.X), std::max(rec.start.Y, rec.end.Y));
         redoList_.AddChange(rec.reason, p, restoredEnd, "", rec.mode);
         EnsureCursorPosVisible();
         return false;
@@ -176,7 +195,7 @@ bool TmwCustomEditModel::UndoItem()
         int endLine = rec.end.X == 1 ? rec.end.Y - 1 : rec.end.Y;
         blockBegin_ = Point(1, rec.start.Y);
         blockEnd_ = Point(tabWidth_ + 1, endLine);
-        redoList_.AddChange(rec.reason, rec.start, rec.end, GetSelText(), rec.mode);
+        redoList_.AddChange(rec.reason, rec.start, rec.end, UndoText(), rec.mode);
         SetSelTextPrimitiveEx(rec.mode, "", nullptr);
         SetBlockBegin(rec.start);
         SetCaretFree(rec.end);
@@ -212,7 +231,7 @@ bool TmwCustomEditModel::RedoItem()
         std::string replaced;
         if (rec.end != rec.start) {
             SetBlockEnd(rec.end);
-            replaced = GetSelText();
+            replaced = UndoText();
         }
         SetSelTextPrimitiveEx(rec.mode, rec.text, nullptr);
         undoList_.AddChange(rec.reason, rec.start, InsertedEnd(rec.mode), replaced, rec.mode);
@@ -226,7 +245,7 @@ bool TmwCustomEditModel::RedoItem()
             SetCaretFree(rec.start);
         SetBlockBegin(rec.start);
         SetBlockEnd(rec.end);
-        undoList_.AddChange(rec.reason, rec.start, rec.end, GetSelText(), rec.mode);
+        undoList_.AddChange(rec.reason, rec.start, rec.end, UndoText(), rec.mode);
         SetSelTextPrimitiveEx(rec.mode, rec.text, nullptr);
         SetCaretXY(rec.start);
         return rec.reason == mwcrSelDelete ||
@@ -304,7 +323,7 @@ void TmwCustomEditModel::CutToClipboard()
         return;
     std::string text = GetSelText();
     SetClipboardText(text);
-    undoList_.AddChange(mwcrDelete, blockBegin_, blockEnd_, text, selectionMode_);
+    undoList_.AddChange(mwcrDelete, blockBegin_, blockEnd_, UndoText(), selectionMode_);
     undoList_.LockUndo();
     redoList_.LockUndo();
     try {
@@ -333,6 +352,8 @@ void TmwCustomEditModel::PasteFromClipboard()
         std::string block;
         if (!clipboard_->Block(block) || !DecodeEditBlock(block, mode, text))
             throw EmwEditError("Clipboard paste operation failed.");
+        if (mode == smColumn)
+            text = RectangularBlock(text);
     } else if (clipboard_->HasText()) {
         text = clipboard_->Text();
     } else {
@@ -341,19 +362,22 @@ void TmwCustomEditModel::PasteFromClipboard()
     }
     IncPaintLock();
     if (SelAvail()) {
-        undoList_.AddChange(mwcrSelDelete, blockBegin_, blockEnd_, GetSelText(), selectionMode_);
+        undoList_.AddChange(mwcrSelDelete, blockBegin_, blockEnd_, UndoText(), selectionMode_);
         SetSelTextPrimitiveEx(selectionMode_, "", nullptr);
     }
     // Where the deletion left the caret is where the text goes.
     TPoint s = CaretXY();
     SetSelTextPrimitiveEx(mode, text, nullptr);
     TPoint e = CaretXY();
-    if (mode != smLine)
-        undoList_.AddChange(mwcrPaste, s, e, "", mode);
-    else if (e.X == 1)
-        undoList_.AddChange(mwcrPaste, Point(1, s.Y), InsertedEnd(smLine), "", smLine);
-    else
-        undoList_.AddChange(mwcrPaste, Point(1, s.Y), e, "", smNormal);
+    // Nothing pasted, nothing to take out again.
+    if (!text.empty()) {
+        if (mode != smLine)
+            undoList_.AddChange(mwcrPaste, s, e, "", mode);
+        else if (e.X == 1)
+            undoList_.AddChange(mwcrPaste, Point(1, s.Y), InsertedEnd(smLine), "", smLine);
+        else
+            undoList_.AddChange(mwcrPaste, Point(1, s.Y), e, "", smNormal);
+    }
     if (mode == smColumn)
         SetCaretFree(Point(std::min(s.X, e.X), std::max(s.Y, e.Y) + 1));
     DecPaintLock();

@@ -1,0 +1,441 @@
+#include "editor/mwCustomEditModel.h"
+#include "tests/editor/support/FakeClipboard.h"
+#include "tests/editor/support/FakeEditWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+struct Editor {
+    explicit Editor(const std::string& text) : model(&window, &window)
+    {
+        model.SetText(text);
+        model.SetClipboard(&clipboard);
+    }
+    void Select(TSelectionMode mode, TPoint from, TPoint to)
+    {
+        model.SetSelectionMode(mode);
+        model.SetCaretXY(to);
+        model.SetBlockBegin(from);
+        model.SetBlockEnd(to);
+    }
+    TFakeEditWindow window;
+    TFakeClipboard clipboard;
+    TmwCustomEditModel model;
+};
+
+} // namespace
+
+TEST(TmwCustomEditUndo, TypingOverASelectionUndoesInOneStep)
+{
+    Editor e("one word here");
+    TmwCustomEditModel& m = e.model;
+    e.Select(smNormal, Point(5, 1), Point(9, 1));
+    m.SetSelText("X");
+    EXPECT_EQ(m.LineText(), "one X here");
+    ASSERT_EQ(m.UndoList().Count(), 2);
+    EXPECT_EQ(m.UndoList().Item(0).reason, mwcrSelDelete);
+    EXPECT_EQ(m.UndoList().Item(1).reason, mwcrInsert);
+    m.Undo();
+    EXPECT_EQ(m.LineText(), "one word here");
+    EXPECT_FALSE(m.CanUndo());
+    EXPECT_EQ(m.GetSelText(), "word") << "the restored text is selected";
+    m.Redo();
+    EXPECT_EQ(m.LineText(), "one X here");
+    EXPECT_FALSE(m.CanRedo()) << "redone as one step too";
+    m.Undo();
+    EXPECT_EQ(m.LineText(), "one word here");
+}
+
+TEST(TmwCustomEditUndo, BackwardsSelectionsUndoExactly)
+{
+    Editor e("alpha\r\nbeta\r\ngamma");
+    TmwCustomEditModel& m = e.model;
+    e.Select(smNormal, Point(3, 3), Point(2, 1));
+    m.SetSelText("Z\r\nY");
+    EXPECT_EQ(m.GetText(), "aZ\r\nYmma\r\n");
+    EXPECT_EQ(m.UndoList().Item(1).start, Point(2, 1)) << "the insertion starts at the earlier point";
+    m.Undo();
+    EXPECT_EQ(m.GetText(), "alpha\r\nbeta\r\ngamma\r\n");
+    m.Redo();
+    EXPECT_EQ(m.GetText(), "aZ\r\nYmma\r\n");
+
+    Editor c("abcd\r\nefgh\r\nijkl");
+    e.model.SetText("");
+    c.Select(smColumn, Point(4, 3), Point(2, 1));
+    c.model.SetSelText("--");
+    EXPECT_EQ(c.model.GetText(), "a--d\r\neh\r\nil\r\n") << "inserted at the block's left column, top line";
+    c.model.Undo();
+    EXPECT_EQ(c.model.GetText(), "abcd\r\nefgh\r\nijkl\r\n");
+
+    Editor l("1\r\n2\r\n3");
+    l.Select(smLine, Point(1, 3), Point(1, 2));
+    l.model.SetSelText("x");
+    EXPECT_EQ(l.model.GetText(), "1\r\nx\r\n");
+    l.model.Undo();
+    EXPECT_EQ(l.model.GetText(), "1\r\n2\r\n3\r\n");
+}
+
+TEST(TmwCustomEditUndo, NewEditsClearTheRedoList)
+{
+    Editor e("abc");
+    TmwCustomEditModel& m = e.model;
+    m.SetCaretXY(Point(4, 1));
+    m.SetSelText("d");
+    m.Undo();
+    ASSERT_TRUE(m.CanRedo());
+    m.SetSelText("e");
+    EXPECT_FALSE(m.CanRedo());
+    m.Redo();
+    EXPECT_EQ(m.LineText(), "abce");
+}
+
+TEST(TmwCustomEditUndo, EmptyListsAndLimits)
+{
+    Editor e("abc");
+    TmwCustomEditModel& m = e.model;
+    m.Undo();
+    m.Redo();
+    EXPECT_EQ(m.GetText(), "abc\r\n");
+    EXPECT_FALSE(m.Modified());
+
+    m.SetMaxUndo(2);
+    for (const char* s : {"1", "2", "3"})
+        m.SetSelText(s);
+    EXPECT_EQ(m.UndoList().Count(), 2);
+    m.SetMaxUndo(0);
+    EXPECT_EQ(m.UndoList().Count(), 0);
+    int changes = 0;
+    m.OnChange = [&](TmwCustomEditModel*) { ++changes; };
+    m.SetModified(false);
+    m.SetSelText("4");
+    EXPECT_EQ(m.UndoList().Count(), 0) << "a limit of 0 records nothing";
+    EXPECT_TRUE(m.Modified()) << "but the change still counts";
+    EXPECT_EQ(changes, 1);
+}
+
+TEST(TmwCustomEditUndo, LineBreaksSplitAndJoinBack)
+{
+    Editor e("    abcdef\r\nnext");
+    TmwCustomEditModel& m = e.model;
+    m.SetCaretXY(Point(8, 1));
+    m.InsertLineBreak(true);
+    EXPECT_EQ(m.GetText(), "    abc\r\n    def\r\nnext\r\n");
+    EXPECT_EQ(m.CaretXY(), Point(5, 2));
+    m.SetCaretXY(Point(3, 1));
+    m.InsertLineBreak(false);
+    EXPECT_EQ(m.GetText(), "\r\n    abc\r\n    def\r\nnext\r\n") << "inside the indentation the whole line moves";
+    EXPECT_EQ(m.CaretXY(), Point(3, 1));
+    m.SetCaretXY(Point(5, 4));
+    m.InsertLineBreak(true);
+    m.Undo();
+    m.Undo();
+    m.Undo();
+    EXPECT_EQ(m.GetText(), "    abcdef\r\nnext\r\n");
+    m.Redo();
+    m.Redo();
+    m.Redo();
+    EXPECT_EQ(m.GetText(), "\r\n    abc\r\n    def\r\nnext\r\n\r\n");
+}
+
+TEST(TmwCustomEditUndo, DeletedLastLineComesBackWithoutAnExtraLine)
+{
+    Editor e("first\r\nlast");
+    TmwCustomEditModel& m = e.model;
+    // What deleting the caret line does: record it with its line break, then remove it.
+    m.SetCaretXY(Point(3, 2));
+    m.UndoList().AddChange(mwcrDeleteAfter, Point(1, 2), m.CaretXY(), "last\r\n", smNormal);
+    m.Lines().Delete(1);
+    m.Undo();
+    EXPECT_EQ(m.GetText(), "first\r\nlast\r\n");
+    m.Redo();
+    EXPECT_EQ(m.GetText(), "first\r\n");
+}
+
+TEST(TmwCustomEditUndo, DeletionsAtTheCaretRedoExactly)
+{
+    Editor e("abc");
+    TmwCustomEditModel& m = e.model;
+    // A forward delete records at the caret only (start = end).
+    m.SetCaretXY(Point(2, 1));
+    m.UndoList().AddChange(mwcrDeleteAfter, m.CaretXY(), m.CaretXY(), "b", smNormal);
+    m.SetLineText("ac");
+    m.Undo();
+    EXPECT_EQ(m.LineText(), "abc");
+    m.Redo();
+    EXPECT_EQ(m.LineText(), "ac");
+}
+
+TEST(TmwCustomEditUndo, BlockIndentAndUnindentRecords)
+{
+    Editor e("a\r\nb\r\nc");
+    TmwCustomEditModel& m = e.model;
+    m.SetTabWidth(2);
+    // Indent lines 1 and 2 (the block ends in column 1 of line 3).
+    m.SetCaretXY(Point(1, 1));
+    m.SetSelTextPrimitiveEx(smColumn, "  \r\n  ", nullptr);
+    m.UndoList().AddChange(mwcrIndent, Point(1, 1), Point(1, 3), "", smColumn);
+    ASSERT_EQ(m.GetText(), "  a\r\n  b\r\nc\r\n");
+    m.Undo();
+    EXPECT_EQ(m.GetText(), "a\r\nb\r\nc\r\n");
+    m.Redo();
+    EXPECT_EQ(m.GetText(), "  a\r\n  b\r\nc\r\n");
+    EXPECT_EQ(m.BlockBegin(), Point(3, 1));
+
+    // Unindent removes one blank from line 1 and two from line 2.
+    Editor u(" a\r\n  b");
+    u.model.SetTabWidth(2);
+    u.model.SetLineText("a");
+    u.model.SetCaretXY(Point(1, 2));
+    u.model.SetLineText("b");
+    u.model.UndoList().AddChange(mwcrUnindent, Point(3, 1), Point(4, 2), " \r\n  ", smColumn);
+    u.model.Undo();
+    EXPECT_EQ(u.model.GetText(), " a\r\n  b\r\n");
+    u.model.Redo();
+    EXPECT_EQ(u.model.GetText(), "a\r\nb\r\n");
+}
+
+// --- clipboard
+
+TEST(TmwCustomEditClipboard, CopyPutsTextAndBlock)
+{
+    Editor e("abc\r\ndef");
+    TmwCustomEditModel& m = e.model;
+    m.CopyToClipboard();
+    EXPECT_FALSE(e.clipboard.hasText) << "nothing selected leaves the clipboard alone";
+    e.Select(smColumn, Point(2, 1), Point(3, 2));
+    m.SetReadOnly(true);
+    m.CopyToClipboard();
+    EXPECT_EQ(e.clipboard.text, "b\r\ne");
+    EXPECT_EQ(e.clipboard.block, std::string("\x01" "b\r\ne") + '\0');
+    EXPECT_FALSE(m.CanUndo());
+}
+
+TEST(TmwCustomEditClipboard, CutRecordsOneDeletionAndFailsCleanly)
+{
+    Editor e("abc\r\ndef");
+    TmwCustomEditModel& m = e.model;
+    e.Select(smNormal, Point(2, 1), Point(2, 2));
+    e.clipboard.failWrite = true;
+    EXPECT_THROW(m.CutToClipboard(), EmwEditError);
+    EXPECT_EQ(m.GetText(), "abc\r\ndef\r\n");
+    EXPECT_FALSE(m.CanUndo());
+    e.clipboard.failWrite = false;
+    m.CutToClipboard();
+    EXPECT_EQ(m.GetText(), "aef\r\n");
+    ASSERT_EQ(m.UndoList().Count(), 1);
+    EXPECT_EQ(m.UndoList().Item(0).reason, mwcrDelete);
+    m.Undo();
+    EXPECT_EQ(m.GetText(), "abc\r\ndef\r\n");
+}
+
+TEST(TmwCustomEditClipboard, ColumnBlocksPasteAsBlocks)
+{
+    Editor e("abcd\r\nefgh\r\nijkl\r\nmnop");
+    TmwCustomEditModel& m = e.model;
+    e.Select(smColumn, Point(2, 1), Point(4, 2));
+    m.CopyToClipboard();
+    m.SetSelectionMode(smNormal);
+    m.SetCaretXY(Point(1, 3));
+    m.SetBlockBegin(m.CaretXY());
+    m.PasteFromClipboard();
+    EXPECT_EQ(m.GetText(), "abcd\r\nefgh\r\nbcijkl\r\nfgmnop\r\n");
+    EXPECT_EQ(m.CaretXY(), Point(1, 5 > m.LineCount() ? m.LineCount() : 5))
+        << "below the block at its left edge, as far as the text goes";
+    m.Undo();
+    EXPECT_EQ(m.GetText(), "abcd\r\nefgh\r\nijkl\r\nmnop\r\n");
+    m.Redo();
+    EXPECT_EQ(m.GetText(), "abcd\r\nefgh\r\nbcijkl\r\nfgmnop\r\n");
+}
+
+TEST(TmwCustomEditClipboard, LineBlocksPasteAsWholeLines)
+{
+    Editor e("one\r\ntwo\r\nthree");
+    TmwCustomEditModel& m = e.model;
+    e.Select(smLine, Point(2, 1), Point(2, 1));
+    m.SetBlockEnd(Point(3, 1));
+    m.CopyToClipboard();
+    m.SetSelectionMode(smNormal);
+    m.SetCaretXY(Point(3, 3));
+    m.SetBlockBegin(m.CaretXY());
+    m.PasteFromClipboard();
+    EXPECT_EQ(m.GetText(), "one\r\ntwo\r\none\r\nthree\r\n");
+    m.Undo();
+    EXPECT_EQ(m.GetText(), "one\r\ntwo\r\nthree\r\n");
+}
+
+TEST(TmwCustomEditClipboard, PlainTextOverASelectionUndoesInOneStep)
+{
+    Editor e("hello world");
+    TmwCustomEditModel& m = e.model;
+    e.clipboard.hasText = true;
+    e.clipboard.text = "big\r\nnew";
+    e.Select(smNormal, Point(7, 1), Point(12, 1));
+    m.PasteFromClipboard();
+    EXPECT_EQ(m.GetText(), "hello big\r\nnew\r\n");
+    m.Undo();
+    EXPECT_EQ(m.GetText(), "hello world\r\n");
+    EXPECT_EQ(m.GetSelText(), "world");
+}
+
+TEST(TmwCustomEditClipboard, UnreadableBlocksChangeNothing)
+{
+    Editor e("abc");
+    TmwCustomEditModel& m = e.model;
+    e.clipboard.hasBlock = true;
+    e.clipboard.block = "";
+    EXPECT_THROW(m.PasteFromClipboard(), EmwEditError) << "an empty block is rejected";
+    e.clipboard.block = EncodeEditBlock(smNormal, "x");
+    e.clipboard.failRead = true;
+    EXPECT_THROW(m.PasteFromClipboard(), EmwEditError);
+    EXPECT_EQ(m.GetText(), "abc\r\n");
+    EXPECT_FALSE(m.CanUndo());
+    EXPECT_TRUE(m.CanPaste());
+    e.clipboard.hasBlock = false;
+    EXPECT_FALSE(m.CanPaste());
+    m.PasteFromClipboard();
+    EXPECT_EQ(m.GetText(), "abc\r\n") << "nothing on the clipboard pastes nothing";
+}
+
+// --- random round trip
+
+namespace {
+
+std::string RandomWord(std::mt19937& rng)
+{
+    static const char letters[] = "abcdefghij{}()XYZ";
+    std::uniform_int_distribution<int> len(1, 6), pick(0, sizeof(letters) - 2);
+    std::string w;
+    for (int n = len(rng); n > 0; --n)
+        w += letters[pick(rng)];
+    return w;
+}
+
+// Text of 0..3 line breaks; no line ends in a blank, as the editor keeps it.
+std::string RandomText(std::mt19937& rng)
+{
+    std::uniform_int_distribution<int> breaks(0, 3), words(0, 3), coin(0, 1);
+    std::string text;
+    for (int b = breaks(rng); b >= 0; --b) {
+        std::string line;
+        for (int w = words(rng); w > 0; --w)
+            line += (line.empty() ? "" : " ") + RandomWord(rng);
+        text += line;
+        if (b > 0)
+            text += coin(rng) ? "\r\n" : "\n";
+    }
+    return text;
+}
+
+// The text with blanks at line ends dropped. The editor drops them itself in
+// several places (joined lines, column blocks, line breaks), so where a line
+// ended in blanks, undo gives the line back without them; everything else
+// comes back exactly.
+std::string Normalized(const std::string& text)
+{
+    std::string out;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find("\r\n", pos);
+        std::string line = text.substr(pos, end - pos);
+        line.erase(line.find_last_not_of(' ') + 1);
+        out += line + "\r\n";
+        pos = end + 2;
+    }
+    return out;
+}
+
+TPoint RandomPoint(std::mt19937& rng, TmwCustomEditModel& m, int extra)
+{
+    int y = std::uniform_int_distribution<int>(1, m.LineCount())(rng);
+    int len = static_cast<int>(m.Lines()[y - 1].size());
+    return Point(std::uniform_int_distribution<int>(1, len + 1 + extra)(rng), y);
+}
+
+} // namespace
+
+TEST(TmwCustomEditUndo, ThousandsOfRandomEditsUndoAndRedoExactly)
+{
+    std::mt19937 rng(20261207);
+    Editor e("");
+    TmwCustomEditModel& m = e.model;
+    std::string original;
+    for (int i = 0; i < 40; ++i)
+        original += RandomText(rng) + "\r\n";
+    m.SetText(original);
+    original = m.GetText();
+    m.SetMaxUndo(100000);
+
+    std::uniform_int_distribution<int> kind(0, 6), modes(0, 2);
+    for (int step = 0; step < 3000; ++step) {
+        m.SetSelectionMode(smNormal);
+        m.SetBlockBegin(m.CaretXY());
+        const std::string before = Normalized(m.GetText());
+        const int records = m.UndoList().Count();
+        const int what = kind(rng);
+        switch (what) {
+        case 0: // type or replace at the caret, possibly past the line end
+            m.SetCaretXY(RandomPoint(rng, m, 3));
+            m.SetBlockBegin(m.CaretXY());
+            m.SetSelText(RandomText(rng));
+            break;
+        case 1: // replace a selection made either way in any mode
+        case 2:
+            e.Select(static_cast<TSelectionMode>(modes(rng)), RandomPoint(rng, m, 0), RandomPoint(rng, m, 0));
+            m.SetSelText(kind(rng) < 2 ? std::string() : RandomText(rng));
+            break;
+        case 3: // line break or inserted line
+            m.SetCaretXY(RandomPoint(rng, m, 2));
+            m.SetBlockBegin(m.CaretXY());
+            m.InsertLineBreak(modes(rng) != 0);
+            break;
+        case 4: // cut a selection
+            e.Select(static_cast<TSelectionMode>(modes(rng)), RandomPoint(rng, m, 0), RandomPoint(rng, m, 0));
+            m.CutToClipboard();
+            break;
+        case 5: { // paste a normal or line block, or a two-line column block within the text
+            TSelectionMode mode = static_cast<TSelectionMode>(modes(rng));
+            if (mode == smColumn && m.LineCount() < 2)
+                mode = smNormal;
+            std::string text = RandomText(rng);
+            if (mode == smColumn)
+                text = RandomWord(rng) + "\r\n" + RandomWord(rng);
+            e.clipboard.SetTextAndBlock(text, EncodeEditBlock(mode, text));
+            TPoint at = RandomPoint(rng, m, 0);
+            if (mode == smColumn && at.Y >= m.LineCount())
+                at.Y = m.LineCount() - 1;
+            m.SetCaretXY(at);
+            m.SetBlockBegin(at);
+            m.PasteFromClipboard();
+            break;
+        }
+        case 6: { // delete the caret line as the command does
+            int y = RandomPoint(rng, m, 0).Y;
+            if (m.LineCount() < 2)
+                break;
+            m.SetCaretXY(Point(1, y));
+            m.UndoList().AddChange(mwcrDeleteAfter, Point(1, y), m.CaretXY(), m.Lines()[y - 1] + "\r\n", smNormal);
+            m.Lines().Delete(y - 1);
+            break;
+        }
+        }
+        // Each edit alone undoes to the text before it and redoes to the text after it.
+        if (m.UndoList().Count() == records)
+            continue;
+        const std::string after = Normalized(m.GetText());
+        m.Undo();
+        ASSERT_EQ(Normalized(m.GetText()), before) << "undo of edit kind " << what << " at step " << step;
+        m.Redo();
+        ASSERT_EQ(Normalized(m.GetText()), after) << "redo of edit kind " << what << " at step " << step;
+    }
+    const std::string edited = Normalized(m.GetText());
+    ASSERT_NE(edited, original);
+    while (m.CanUndo())
+        m.Undo();
+    EXPECT_EQ(m.GetText(), original) << "the original has no blanks at line ends";
+    while (m.CanRedo())
+        m.Redo();
+    EXPECT_EQ(Normalized(m.GetText()), edited);
+}
