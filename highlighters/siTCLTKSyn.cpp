@@ -4,6 +4,8 @@
 
 #include "platform/AnsiText.h"
 
+#include <algorithm>
+
 namespace {
 
 using T = TsiTCLTKSyn;
@@ -61,6 +63,20 @@ void UpperCaseItems(TStrings& list)
     list.EndUpdate();
 }
 
+std::vector<std::string> SortedWords(const TStringList& list)
+{
+    std::vector<std::string> words;
+    for (int i = 0; i < list.Count(); ++i)
+        words.push_back(list[i]);
+    std::sort(words.begin(), words.end());
+    return words;
+}
+
+bool Holds(const std::vector<std::string>& index, const std::string& word)
+{
+    return std::binary_search(index.begin(), index.end(), word);
+}
+
 std::unique_ptr<TmwCustomHighLighter> Create() { return std::make_unique<TsiTCLTKSyn>(); }
 
 } // namespace
@@ -76,6 +92,7 @@ TsiTCLTKSyn::TsiTCLTKSyn()
     for (const char* w : kBuiltInWords)
         keyWords_.Add(w);
     keyWords_.EndUpdate();
+    IndexWords();
     CommentAttri = MakeAttribute(mwAttrName::Comment, fsItalic);
     IdentifierAttri = MakeAttribute(mwAttrName::Identifier);
     KeyAttri = MakeAttribute(mwAttrName::ReservedWord, fsBold);
@@ -179,19 +196,20 @@ void TsiTCLTKSyn::WordProc()
         word_ += c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
         ++Run;
     }
-    fTokenID = Holds(keyWords_) ? tkKey : Holds(secondKeyWords_) ? tkSecondKey : tkIdentifier;
+    fTokenID = Holds(keyIndex_, word_) ? tkKey : Holds(secondKeyIndex_, word_) ? tkSecondKey : tkIdentifier;
 }
 
-bool TsiTCLTKSyn::Holds(const TStringList& list) const
+void TsiTCLTKSyn::IndexWords()
 {
-    int index = 0;
-    return list.Find(word_, index) && list[index] == word_;
+    keyIndex_ = SortedWords(keyWords_);
+    secondKeyIndex_ = SortedWords(secondKeyWords_);
 }
 
 void TsiTCLTKSyn::SetWords(TStringList& own, TStrings& value)
 {
     UpperCaseItems(value);
     own.Assign(value);
+    IndexWords();
     AttributeChanged(nullptr);
 }
 
@@ -212,6 +230,7 @@ bool TsiTCLTKSyn::LoadFromRegistry(HKEY rootKey, const std::string& key)
             words.SetText(reg.ReadString("KeyWords"));
             UpperCaseItems(words);
             keyWords_.Assign(words);
+            IndexWords();
         }
     } catch (const Exception&) {
         return false;

@@ -42,8 +42,8 @@ public:
 private:
     static const TProcTable<TsiTCLTKSyn>& Procs();
     void SetWords(TStringList& own, TStrings& value);
-    // Whether the list holds exactly the upper-case text of the current word.
-    bool Holds(const TStringList& list) const;
+    // Rebuilds the look-up copies of both lists.
+    void IndexWords();
     void CommentBody(std::string_view closer);
     void StringProc();
     void HashProc();
@@ -54,5 +54,8 @@ private:
 
     TStringList keyWords_;
     TStringList secondKeyWords_;
+    // The lists' words in byte order, searched for the exact upper-case word.
+    std::vector<std::string> keyIndex_;
+    std::vector<std::string> secondKeyIndex_;
     std::string word_; // the current word in upper case; reused, so scanning allocates nothing
 };
