@@ -1,0 +1,85 @@
+// The scheme collection of the multi-language highlighter.
+#include "highlighters/wmMultiSchemes.h"
+
+#include "platform/Exception.h"
+
+int TgmScheme::Index() const { return collection_ ? collection_->IndexOf(this) : -1; }
+
+void TgmScheme::Changed()
+{
+    if (collection_)
+        collection_->Changed();
+}
+
+void TgmScheme::SetStartExpr(const std::string& value)
+{
+    startExpr_ = value;
+    Changed();
+}
+
+void TgmScheme::SetEndExpr(const std::string& value)
+{
+    endExpr_ = value;
+    Changed();
+}
+
+void TgmScheme::SetHighlighter(TmwCustomHighLighter* value)
+{
+    highlighter_ = value;
+    Changed();
+}
+
+void TgmScheme::Assign(const TgmScheme& source)
+{
+    startExpr_ = source.startExpr_;
+    endExpr_ = source.endExpr_;
+    highlighter_ = source.highlighter_;
+    Changed();
+}
+
+TgmScheme& TgmSchemes::Items(int index)
+{
+    if (index < 0 || index >= Count())
+        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+    return *items_[static_cast<size_t>(index)];
+}
+
+const TgmScheme& TgmSchemes::Items(int index) const { return const_cast<TgmSchemes*>(this)->Items(index); }
+
+TgmScheme& TgmSchemes::Add()
+{
+    items_.push_back(std::make_unique<TgmScheme>(this));
+    Changed();
+    return *items_.back();
+}
+
+void TgmSchemes::Delete(int index)
+{
+    Items(index);
+    items_.erase(items_.begin() + index);
+    Changed();
+}
+
+void TgmSchemes::Clear()
+{
+    items_.clear();
+    Changed();
+}
+
+void TgmSchemes::Assign(const TgmSchemes& source)
+{
+    if (&source == this)
+        return;
+    items_.clear();
+    for (const auto& item : source.items_)
+        Add().Assign(*item);
+    Changed();
+}
+
+int TgmSchemes::IndexOf(const TgmScheme* scheme) const
+{
+    for (size_t i = 0; i < items_.size(); ++i)
+        if (items_[i].get() == scheme)
+            return static_cast<int>(i);
+    return -1;
+}

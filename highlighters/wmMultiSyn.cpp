@@ -1,0 +1,243 @@
+// The multi-language highlighter: token delivery, range packing and export.
+#include "highlighters/wmMultiSyn.h"
+
+namespace {
+constexpr std::uint32_t kInnerMask = 0xFFFF;
+}
+
+TwmMultiSyn::TwmMultiSyn() : schemes_(std::make_unique<TgmSchemes>(this)), finderVersion_(schemes_->Version() - 1)
+{
+    MarkerAttri = AddAttribute(mwAttrName::Marker);
+    MarkerAttri->SetBackground(clYellow);
+    MarkerAttri->SetStyle(TFontStyles{fsBold});
+}
+
+TwmMultiSyn::~TwmMultiSyn() = default;
+
+TmwHighLightAttributes* TwmMultiSyn::GetDefaultAttribute(int) const { return nullptr; }
+
+bool TwmMultiSyn::usableScheme(int scheme) const
+{
+    return scheme >= 0 && scheme < schemes_->Count() && schemes_->Items(scheme).Highlighter() != nullptr;
+}
+
+TmwCustomHighLighter* TwmMultiSyn::active() const
+{
+    return usableScheme(current_) ? schemes_->Items(current_).Highlighter() : default_;
+}
+
+void TwmMultiSyn::refreshSchemes()
+{
+    if (finderVersion_ != schemes_->Version()) {
+        finder_.Build(*schemes_);
+        finderVersion_ = schemes_->Version();
+    }
+    if (current_ >= 0 && !usableScheme(current_)) {
+        current_ = -1;
+        if (default_)
+            default_->ResetRange();
+    }
+}
+
+// In a scheme, its closing marker and the opening markers of the others;
+// outside, every opening marker.
+bool TwmMultiSyn::relevant(const TgmMarker& marker) const
+{
+    if (marker.NewScheme < 0)
+        return current_ >= 0 && marker.Scheme == current_;
+    return marker.NewScheme != current_;
+}
+
+const TgmMarker* TwmMultiSyn::nextRelevantMarker()
+{
+    for (; markerCursor_ < markers_.size(); ++markerCursor_) {
+        const TgmMarker& m = markers_[markerCursor_];
+        if (m.Pos - 1 >= scanOffset_ && relevant(m))
+            return &m;
+    }
+    return nullptr;
+}
+
+void TwmMultiSyn::switchTo(int newScheme)
+{
+    if (newScheme >= 0) {
+        if (current_ < 0)
+            defaultRangeBeforeBlock_ = default_->GetRange();
+        current_ = newScheme;
+        active()->ResetRange();
+        return;
+    }
+    current_ = -1;
+    if (defaultRangeBeforeBlock_)
+        default_->SetRange(*defaultRangeBeforeBlock_);
+    else
+        default_->ResetRange();
+    defaultRangeBeforeBlock_.reset();
+}
+
+void TwmMultiSyn::startItem()
+{
+    const int lineLen = static_cast<int>(line_.size());
+    for (;;) {
+        marker_ = -1;
+        const TgmMarker* m = nextRelevantMarker();
+        const int end = m ? m->Pos - 1 : lineLen;
+        if (m && end == scanOffset_) {
+            marker_ = static_cast<int>(m - markers_.data());
+            scanOffset_ += m->Len;
+            switchTo(m->NewScheme);
+            return;
+        }
+        TmwCustomHighLighter* hl = active();
+        piece_.assign(line_, static_cast<size_t>(scanOffset_), static_cast<size_t>(end - scanOffset_));
+        pieceStart_ = scanOffset_;
+        scanOffset_ = end;
+        hl->SetLine(piece_, lineNumber_);
+        // A highlighter that gives nothing for a non-empty piece is skipped.
+        if (!hl->GetEol() || end == lineLen)
+            return;
+    }
+}
+
+void TwmMultiSyn::SetLine(const std::string& NewValue, int LineNumber)
+{
+    refreshSchemes();
+    line_ = NewValue;
+    lineNumber_ = LineNumber;
+    finder_.Find(line_, markers_);
+    markerCursor_ = 0;
+    marker_ = -1;
+    scanOffset_ = 0;
+    pieceStart_ = 0;
+    defaultRangeBeforeBlock_.reset();
+    if (default_)
+        startItem();
+}
+
+void TwmMultiSyn::Next()
+{
+    if (!default_)
+        return;
+    if (marker_ < 0) {
+        TmwCustomHighLighter* hl = active();
+        if (!hl->GetEol())
+            hl->Next();
+        if (!hl->GetEol() || scanOffset_ >= static_cast<int>(line_.size()))
+            return;
+    }
+    startItem();
+}
+
+bool TwmMultiSyn::GetEol() const
+{
+    if (!default_)
+        return true;
+    return marker_ < 0 && active()->GetEol();
+}
+
+std::string TwmMultiSyn::GetToken() const
+{
+    if (!default_)
+        return line_;
+    if (marker_ >= 0)
+        return markers_[static_cast<size_t>(marker_)].Text;
+    return active()->GetToken();
+}
+
+int TwmMultiSyn::GetTokenPos() const
+{
+    if (!default_)
+        return 0;
+    if (marker_ >= 0)
+        return markers_[static_cast<size_t>(marker_)].Pos - 1;
+    return pieceStart_ + active()->GetTokenPos();
+}
+
+TmwHighLightAttributes* TwmMultiSyn::GetTokenAttribute() const
+{
+    if (!default_)
+        return nullptr;
+    if (marker_ >= 0)
+        return MarkerAttri;
+    return active()->GetTokenAttribute();
+}
+
+int TwmMultiSyn::GetTokenKind() const
+{
+    if (!default_)
+        return 0;
+    if (marker_ >= 0)
+        return tkMarker;
+    return active()->GetTokenKind();
+}
+
+std::int32_t TwmMultiSyn::GetRange() const
+{
+    if (current_ >= 0 && usableScheme(current_)) {
+        const std::uint32_t inner = static_cast<std::uint32_t>(active()->GetRange()) & kInnerMask;
+        return static_cast<std::int32_t>((static_cast<std::uint32_t>(current_ + 1) << 16) | inner);
+    }
+    // Masked so that SetRange reads it back as the default state.
+    return default_ ? static_cast<std::int32_t>(static_cast<std::uint32_t>(default_->GetRange()) & kInnerMask) : 0;
+}
+
+void TwmMultiSyn::SetRange(std::int32_t Value)
+{
+    refreshSchemes();
+    const auto v = static_cast<std::uint32_t>(Value);
+    const int scheme = static_cast<int>(v >> 16) - 1;
+    const auto inner = static_cast<std::int32_t>(v & kInnerMask);
+    defaultRangeBeforeBlock_.reset();
+    if (usableScheme(scheme)) {
+        current_ = scheme;
+        if (default_)
+            active()->SetRange(inner);
+        return;
+    }
+    current_ = -1;
+    if (!default_)
+        return;
+    if (scheme < 0)
+        default_->SetRange(inner);
+    else
+        default_->ResetRange();
+}
+
+void TwmMultiSyn::ResetRange()
+{
+    current_ = -1;
+    defaultRangeBeforeBlock_.reset();
+    if (default_)
+        default_->ResetRange();
+    for (int s = 0; s < schemes_->Count(); ++s)
+        if (auto* hl = schemes_->Items(s).Highlighter())
+            hl->ResetRange();
+}
+
+void TwmMultiSyn::exportToken()
+{
+    TmwExportTarget* target = Exporter();
+    if (!target)
+        return;
+    if (GetEol()) {
+        target->FormatToken("", nullptr, false, false);
+        return;
+    }
+    const std::string token = GetToken();
+    bool space = !token.empty();
+    for (char c : token)
+        space = space && c != '\0' && static_cast<unsigned char>(c) <= ' ';
+    target->FormatToken(token, GetTokenAttribute(), !space, space);
+}
+
+void TwmMultiSyn::SetLineForExport(const std::string& NewValue)
+{
+    SetLine(NewValue, 0);
+    exportToken();
+}
+
+void TwmMultiSyn::ExportNext()
+{
+    Next();
+    exportToken();
+}

@@ -1,0 +1,92 @@
+// The multi-language highlighter: a default highlighter colours the page, and
+// the blocks that the schemes' markers open and close are handed to the
+// schemes' own highlighters.
+#pragma once
+
+#include "editor/mwHighlighter.h"
+#include "highlighters/wmMultiMarkers.h"
+#include "highlighters/wmMultiSchemes.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The range packs the active scheme with its highlighter's range:
+// ((scheme + 1) << 16) | (inner range & 0xFFFF); 0 in the upper half is the
+// default highlighter, whose own range is then the low half. A line's tokens
+// and end range depend only on its text and its start range:
+// - a block opened by a marker starts its highlighter from its reset range;
+// - the default highlighter goes on after a block that closes on the line it
+//   opened on with the range it had before the block, and starts from its
+//   reset range after a block that closes on a later line;
+// - a range naming no usable scheme is the default highlighter's reset range.
+// So one instance may serve several editors in any order.
+class TwmMultiSyn : public TmwCustomHighLighter {
+public:
+    // The kind of every marker token, whatever the highlighters around it use.
+    static constexpr int tkMarker = 255;
+
+    TwmMultiSyn();
+    ~TwmMultiSyn() override;
+
+    TgmSchemes& Schemes() { return *schemes_; }
+    const TgmSchemes& Schemes() const { return *schemes_; }
+    // Takes copies of value's schemes.
+    void SetSchemes(const TgmSchemes& value) { schemes_->Assign(value); }
+    // Not owned. Without one, lines yield no tokens.
+    TmwCustomHighLighter* DefaultHighlighter() const { return default_; }
+    void SetDefaultHighlighter(TmwCustomHighLighter* value) { default_ = value; }
+
+    TmwHighLightAttributes* GetDefaultAttribute(int index) const override;
+    std::string GetLanguageName() const override { return "General Multi-Highlighter"; }
+    // Exports through the same tokens as the editor paints.
+    unsigned GetCapability() const override { return hcRegistry | hcExportable; }
+    void ExportNext() override;
+    bool GetEol() const override;
+    std::int32_t GetRange() const override;
+    std::string GetToken() const override;
+    TmwHighLightAttributes* GetTokenAttribute() const override;
+    int GetTokenKind() const override;
+    int GetTokenPos() const override;
+    void Next() override;
+    void SetLine(const std::string& NewValue, int LineNumber) override;
+    void SetLineForExport(const std::string& NewValue) override;
+    void SetRange(std::int32_t Value) override;
+    // Resets the default highlighter and every scheme's highlighter as well.
+    void ResetRange() override;
+
+    // Yellow background, bold.
+    TmwHighLightAttributes* MarkerAttri;
+
+private:
+    // The highlighter of the current scheme, else the default one.
+    TmwCustomHighLighter* active() const;
+    bool usableScheme(int scheme) const;
+    void refreshSchemes();
+    bool relevant(const TgmMarker& marker) const;
+    const TgmMarker* nextRelevantMarker();
+    void switchTo(int newScheme);
+    // Starts the token at the scan offset: a marker, or the first token of
+    // the piece up to the next relevant marker (the line end's empty piece last).
+    void startItem();
+    void exportToken();
+
+    std::unique_ptr<TgmSchemes> schemes_;
+    TgmMarkerFinder finder_;
+    unsigned finderVersion_;
+    TmwCustomHighLighter* default_ = nullptr;
+    int current_ = -1;
+    // The default highlighter's range where the line's block began, when it began on this line.
+    std::optional<std::int32_t> defaultRangeBeforeBlock_;
+
+    std::string line_;
+    int lineNumber_ = 0;
+    std::vector<TgmMarker> markers_;
+    size_t markerCursor_ = 0; // no relevant marker before it lies at or after the scan offset
+    int marker_ = -1;         // the marker that is the current token, or -1
+    std::string piece_;       // the text the active highlighter scans
+    int pieceStart_ = 0;
+    int scanOffset_ = 0; // characters consumed, the current token included
+};

@@ -1,0 +1,37 @@
+// The page schemes of the main window's multi-language highlighter.
+#include "highlighters/wmMultiSynSetup.h"
+
+#include "highlighters/wmMultiSyn.h"
+
+namespace {
+
+struct TSchemeText {
+    const char* start;
+    const char* end;
+    TmwCustomHighLighter* TwmPageHighlighters::*highlighter;
+};
+
+// The script tags must be written as here apart from the case of the language
+// name; "<?" opens PHP with or without "php" in any case.
+constexpr TSchemeText kPageSchemes[] = {
+    {R"re(<\?([pP][hH][pP])?)re", R"re(\?>)re", &TwmPageHighlighters::Php},
+    {R"re(<script language="([jJ][sS][cC][rR][iI][pP][tT])">)re", "</script>", &TwmPageHighlighters::JScript},
+    {R"re(<script language=("[vV][bB]")>)re", "</script>", &TwmPageHighlighters::VBScript},
+    {R"re(<style type=("[tT][eE][xX][tT]/[cC][sS][sS]")>)re", "</style>", &TwmPageHighlighters::Css},
+};
+
+} // namespace
+
+void SetupPageSchemes(TwmMultiSyn& multi, const TwmPageHighlighters& highlighters)
+{
+    multi.SetDefaultFilter("*.asp");
+    multi.SetDefaultHighlighter(highlighters.Html);
+    TgmSchemes& schemes = multi.Schemes();
+    schemes.Clear();
+    for (const TSchemeText& text : kPageSchemes) {
+        TgmScheme& scheme = schemes.Add();
+        scheme.SetStartExpr(text.start);
+        scheme.SetEndExpr(text.end);
+        scheme.SetHighlighter(highlighters.*text.highlighter);
+    }
+}
