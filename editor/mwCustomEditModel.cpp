@@ -23,6 +23,7 @@ public:
     void UpdateScrollBars() override {}
     void UpdateCaret() override {}
     void RecreateCaret() override {}
+    void WindowStyleChanged() override {}
 };
 
 TNoWindow noWindow;
@@ -132,9 +133,8 @@ void TmwCustomEditModel::ListCleared()
     invalidateRect_ = TRect{};
     Invalidate();
     ClearUndo();
-    blockBegin_ = blockEnd_ = Point(1, 1);
-    caretX_ = caretY_ = 0;
-    StatusChanged(mwscCaretX | mwscCaretY | mwscSelection);
+    SetBlockBegin(Point(1, 1));
+    SetCaretXY(Point(1, 1));
     SetTopLine(1);
     SetLeftChar(1);
 }
@@ -367,12 +367,15 @@ void TmwCustomEditModel::DecPaintLock()
 {
     if (paintLock_ > 0)
         --paintLock_;
-    if (paintLock_ > 0 || !metrics_->WindowExists())
+    if (paintLock_ > 0)
         return;
-    if (stateFlags_ & mwsfScrollbarChanged)
-        UpdateScrollBars(false);
-    if (stateFlags_ & mwsfCaretChanged)
-        UpdateCaret();
+    if (metrics_->WindowExists()) {
+        if (stateFlags_ & mwsfScrollbarChanged)
+            UpdateScrollBars(false);
+        if (stateFlags_ & mwsfCaretChanged)
+            UpdateCaret();
+    }
+    // Status is no window matter: a hidden editor reports it too.
     if (statusChanges_)
         StatusChanged(0);
 }
@@ -498,6 +501,27 @@ void TmwCustomEditModel::DoOnSelectionChange()
         OnSelectionChange(this);
 }
 
+void TmwCustomEditModel::DoOnGutterClick(int x, int y)
+{
+    if (!OnGutterClick)
+        return;
+    int line = topLine_ + y / lineHeight_;
+    if (line < 1 || line > lines_->Count())
+        return;
+    TMark* clicked = nullptr;
+    int right = 0;
+    for (TMark* mark : marks_.GetMarksForLine(line)) {
+        if (!mark)
+            continue;
+        right += bookMarkOptions_.Xoffset();
+        if (right > x) {
+            clicked = mark;
+            break;
+        }
+    }
+    OnGutterClick(this, x, y, line, clicked);
+}
+
 bool TmwCustomEditModel::DoOnSpecialLineColors(int line, TColor& foreground, TColor& background)
 {
     bool special = false;
@@ -603,7 +627,24 @@ void TmwCustomEditModel::SetScrollBars(TScrollStyle value)
     if (value == scrollBars_)
         return;
     scrollBars_ = value;
+    view_->WindowStyleChanged();
     UpdateScrollBars(true);
+    Invalidate();
+}
+
+void TmwCustomEditModel::SetBorderStyle(TBorderStyle value)
+{
+    if (value == borderStyle_)
+        return;
+    borderStyle_ = value;
+    view_->WindowStyleChanged();
+}
+
+void TmwCustomEditModel::SetColor(TColor value)
+{
+    if (value == color_)
+        return;
+    color_ = value;
     Invalidate();
 }
 

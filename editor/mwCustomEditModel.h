@@ -73,6 +73,8 @@ public:
     using TNotifyEvent = std::function<void(TmwCustomEditModel* Sender)>;
     using TPlaceMarkEvent = std::function<void(TmwCustomEditModel* Sender, std::unique_ptr<TMark>& Mark)>;
     using TStatusChangeEvent = std::function<void(TmwCustomEditModel* Sender, TmwStatusChanges Changes)>;
+    using TGutterClickEvent =
+        std::function<void(TmwCustomEditModel* Sender, int X, int Y, int Line, TMark* Mark)>;
     using TSpecialLineColorsEvent =
         std::function<void(TmwCustomEditModel* Sender, int Line, bool& Special, TColor& FG, TColor& BG)>;
 
@@ -209,7 +211,9 @@ public:
     TScrollStyle ScrollBars() const { return scrollBars_; }
     void SetScrollBars(TScrollStyle value);
     TBorderStyle BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(TBorderStyle value) { borderStyle_ = value; }
+    void SetBorderStyle(TBorderStyle value);
+    TColor Color() const { return color_; }
+    void SetColor(TColor value);
 
     // --- undo and redo
     bool CanUndo() const { return !undoList_.Empty(); }
@@ -239,12 +243,15 @@ public:
     // --- events
     TNotifyEvent OnChange;
     TNotifyEvent OnCommandDone;
+    TGutterClickEvent OnGutterClick;
     TPlaceMarkEvent OnPlaceBookmark;
     TNotifyEvent OnSelectionChange;
     TSpecialLineColorsEvent OnSpecialLineColors;
     TStatusChangeEvent OnStatusChange;
 
     virtual void DoOnSelectionChange();
+    // A click at pixel (x, y) in the gutter: OnGutterClick with its line and the mark clicked, if any.
+    virtual void DoOnGutterClick(int x, int y);
     // Special colours of line; false when OnSpecialLineColors does not answer Special.
     virtual bool DoOnSpecialLineColors(int line, TColor& foreground, TColor& background);
 
@@ -326,6 +333,7 @@ private:
     TColor rightEdgeColor_ = clSilver;
     TScrollStyle scrollBars_ = ssBoth;
     TBorderStyle borderStyle_ = bsSingle;
+    TColor color_ = clWindow;
     int lineHeight_ = 1;
     int textOffset_ = 0;
     int topLine_ = 1;

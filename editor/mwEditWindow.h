@@ -49,4 +49,6 @@ public:
     virtual void UpdateCaret() = 0;
     // Insert mode, caret shapes or metrics changed.
     virtual void RecreateCaret() = 0;
+    // The border style or the scroll bars to show changed.
+    virtual void WindowStyleChanged() = 0;
 };

@@ -3,6 +3,7 @@
 
 #include "platform/qt/QtText.h"
 
+#include <QAction>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPaintEvent>
@@ -31,6 +32,7 @@ TmwCustomEdit::TmwCustomEdit(QWidget* parent) : QAbstractScrollArea(parent)
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAutoFillBackground(false);
+    WindowStyleChanged();
     resize(200, 150);
 }
 
@@ -85,6 +87,39 @@ void TmwCustomEdit::UpdateScrollBars()
 void TmwCustomEdit::UpdateCaret() { viewport()->update(); }
 
 void TmwCustomEdit::RecreateCaret() { viewport()->update(); }
+
+void TmwCustomEdit::WindowStyleChanged()
+{
+    setFrameShape(model_->BorderStyle() == bsSingle ? QFrame::StyledPanel : QFrame::NoFrame);
+    TScrollStyle bars = model_->ScrollBars();
+    setHorizontalScrollBarPolicy(bars == ssHorizontal || bars == ssBoth ? Qt::ScrollBarAlwaysOn
+                                                                        : Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(bars == ssVertical || bars == ssBoth ? Qt::ScrollBarAlwaysOn
+                                                                    : Qt::ScrollBarAlwaysOff);
+}
+
+void TmwCustomEdit::ExecuteAction(TmwEditAction action)
+{
+    switch (action) {
+    case TmwEditAction::Cut:
+        model_->CutToClipboard();
+        break;
+    case TmwEditAction::Copy:
+        model_->CopyToClipboard();
+        break;
+    case TmwEditAction::Paste:
+        model_->PasteFromClipboard();
+        break;
+    }
+}
+
+bool TmwCustomEdit::UpdateAction(TmwEditAction action, QAction& target) const
+{
+    if (!hasFocus())
+        return false;
+    target.setEnabled(action == TmwEditAction::Paste ? model_->CanPaste() : model_->SelAvail());
+    return true;
+}
 
 void TmwCustomEdit::resizeEvent(QResizeEvent* event)
 {

@@ -10,6 +10,11 @@
 
 #include <memory>
 
+class QAction;
+
+// The standard edit actions an editor carries out.
+enum class TmwEditAction { Cut, Copy, Paste };
+
 class TmwCustomEdit : public QAbstractScrollArea, private TmwEditMetrics, private TmwEditView {
     Q_OBJECT
 
@@ -23,6 +28,13 @@ public:
     // The editor font; proportional fonts give their size and style to a fixed-pitch face.
     const QFont& Font() const { return font_; }
     void SetFont(const QFont& font);
+
+    // Runs a standard edit action on this editor.
+    void ExecuteAction(TmwEditAction action);
+    // While this editor has the focus, enables the action when it can run: cut
+    // and copy with a selection, paste with something to paste. An unfocused
+    // editor leaves the action alone; false then.
+    bool UpdateAction(TmwEditAction action, QAction& target) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -43,6 +55,7 @@ private:
     void UpdateScrollBars() override;
     void UpdateCaret() override;
     void RecreateCaret() override;
+    void WindowStyleChanged() override;
 
     QFont font_;
     TmwQtClipboard clipboard_;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 
 namespace {
 
@@ -365,6 +366,49 @@ TEST(TmwCustomEditModel, WholeTextReplacementsClearUndoAndRedo)
     m.Lines().Clear();
     EXPECT_FALSE(m.CanUndo() || m.CanRedo());
     EXPECT_EQ(m.CaretXY(), Point(1, 1));
+    edit();
+    std::istringstream in("loaded\r\n");
+    m.Lines().LoadFromStream(in);
+    EXPECT_FALSE(m.CanUndo() || m.CanRedo());
+    EXPECT_EQ(m.GetText(), "loaded\r\n");
+}
+
+TEST(TmwCustomEditModel, GutterClicksFindTheMarkUnderThePointer)
+{
+    Editor e("a\r\nb\r\nc");
+    TmwCustomEditModel& m = e.model;
+    m.SetBookMark(1, 1, 2);
+    auto plain = std::make_unique<TMark>(&m);
+    plain->SetLine(2);
+    TMark* second = m.Marks().Add(std::move(plain));
+    std::vector<std::pair<int, TMark*>> clicks;
+    m.DoOnGutterClick(5, 0);
+    m.OnGutterClick = [&](TmwCustomEditModel*, int, int, int line, TMark* mark) { clicks.push_back({line, mark}); };
+    const int row2 = TFakeEditWindow::LineH + 3;
+    m.DoOnGutterClick(5, row2);
+    m.DoOnGutterClick(12, row2);
+    m.DoOnGutterClick(30, row2);
+    m.DoOnGutterClick(5, 0);
+    m.DoOnGutterClick(5, 10 * TFakeEditWindow::LineH);
+    ASSERT_EQ(clicks.size(), 4u) << "no event below the last line";
+    EXPECT_EQ(clicks[0], std::make_pair(2, m.Marks().Items(0)));
+    EXPECT_EQ(clicks[1], std::make_pair(2, second)) << "each mark takes Xoffset pixels";
+    EXPECT_EQ(clicks[2], std::make_pair(2, static_cast<TMark*>(nullptr)));
+    EXPECT_EQ(clicks[3], std::make_pair(1, static_cast<TMark*>(nullptr)));
+}
+
+TEST(TmwCustomEditModel, HiddenEditorsStillReportStatus)
+{
+    TmwCustomEditModel m;
+    std::vector<TmwStatusChanges> status;
+    m.OnStatusChange = [&](TmwCustomEditModel*, TmwStatusChanges c) { status.push_back(c); };
+    m.StatusChanged(0);
+    status.clear();
+    m.SetText("abc");
+    m.SetCaretXY(Point(3, 1));
+    m.SetSelText("x");
+    ASSERT_FALSE(status.empty());
+    EXPECT_TRUE(status.back() & mwscModified);
 }
 
 TEST(TmwCustomEditModel, SettingsClampAndRepaint)
@@ -380,6 +424,13 @@ TEST(TmwCustomEditModel, SettingsClampAndRepaint)
     EXPECT_TRUE(e.window.invalidated.empty()) << "an unchanged value repaints nothing";
     m.SetRightEdge(40);
     EXPECT_FALSE(e.window.invalidated.empty());
+    e.window.invalidated.clear();
+    m.SetColor(clWhite);
+    EXPECT_EQ(m.Color(), clWhite);
+    EXPECT_FALSE(e.window.invalidated.empty());
+    m.SetBorderStyle(bsNone);
+    m.SetScrollBars(ssNone);
+    EXPECT_EQ(e.window.styleChanges, 2);
     m.SetMaxUndo(-1);
     EXPECT_EQ(m.MaxUndo(), 1024);
     EXPECT_EQ(m.LeftSpaces("  \tx"), 3);

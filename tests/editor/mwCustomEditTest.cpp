@@ -1,6 +1,7 @@
 #include "editor/qt/mwCustomEdit.h"
 #include "editor/qt/mwQtClipboard.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
@@ -73,4 +74,44 @@ TEST(TmwCustomEdit, ColumnBlocksTravelBetweenEditorsOverTheSystemClipboard)
     TmwQtClipboard clipboard;
     EXPECT_FALSE(clipboard.HasBlock());
     EXPECT_EQ(clipboard.Text(), "plain \xe9") << "text arrives as Windows-1252";
+}
+
+TEST(TmwCustomEdit, BorderAndScrollBarsFollowTheModel)
+{
+    TmwCustomEdit edit;
+    EXPECT_EQ(edit.frameShape(), QFrame::StyledPanel);
+    EXPECT_EQ(edit.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    edit.Model().SetBorderStyle(bsNone);
+    edit.Model().SetScrollBars(ssHorizontal);
+    EXPECT_EQ(edit.frameShape(), QFrame::NoFrame);
+    EXPECT_EQ(edit.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    EXPECT_EQ(edit.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+}
+
+TEST(TmwCustomEdit, StandardEditActions)
+{
+    TmwCustomEdit edit;
+    edit.Model().SetText("cut me");
+    QAction cut("Cut");
+    cut.setEnabled(true);
+    EXPECT_FALSE(edit.UpdateAction(TmwEditAction::Cut, cut)) << "unfocused: left alone";
+    EXPECT_TRUE(cut.isEnabled());
+
+    edit.show();
+    edit.activateWindow();
+    edit.setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(edit.hasFocus());
+    EXPECT_TRUE(edit.UpdateAction(TmwEditAction::Cut, cut));
+    EXPECT_FALSE(cut.isEnabled()) << "nothing selected";
+    edit.Model().SetBlockEnd(Point(4, 1));
+    edit.UpdateAction(TmwEditAction::Cut, cut);
+    EXPECT_TRUE(cut.isEnabled());
+    edit.ExecuteAction(TmwEditAction::Cut);
+    EXPECT_EQ(edit.Model().GetText(), " me\r\n");
+    QAction paste("Paste");
+    edit.UpdateAction(TmwEditAction::Paste, paste);
+    EXPECT_TRUE(paste.isEnabled());
+    edit.ExecuteAction(TmwEditAction::Paste);
+    EXPECT_EQ(edit.Model().GetText(), "cut me\r\n");
 }

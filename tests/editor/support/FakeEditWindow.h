@@ -27,6 +27,7 @@ public:
     void UpdateScrollBars() override { ++scrollBarUpdates; }
     void UpdateCaret() override { ++caretUpdates; }
     void RecreateCaret() override { ++caretRecreations; }
+    void WindowStyleChanged() override { ++styleChanges; }
 
     // The 1-based visible rows (top line 1) that invalidations touched, in the text area.
     std::vector<int> InvalidatedRows(int gutterWidth) const
@@ -49,4 +50,5 @@ public:
     int scrollBarUpdates = 0;
     int caretUpdates = 0;
     int caretRecreations = 0;
+    int styleChanges = 0;
 };
