@@ -1,8 +1,9 @@
 // Shared arithmetic of the flat-look controls.
 #include "controls/flat/FlatUtilitys.h"
 
-#include "controls/QtText.h"
+#include "platform/qt/QtText.h"
 #include "controls/SysColors.h"
+#include "controls/rx/VCLUtils.h"
 #include "controls/flat/HSLUtils.h"
 
 #include <QFont>
@@ -48,7 +49,7 @@ void CalcButtonLayout(const QFontMetrics& metrics, const QRect& client, QPoint o
         glyphSize = QSize(glyph.width() / numGlyphs, glyph.height());
     QSize textSize(0, 0);
     if (!caption.empty()) {
-        QRect r = metrics.boundingRect(QRect(0, 0, cx, 0), Qt::TextSingleLine | Qt::TextShowMnemonic, QStr(caption));
+        QRect r = metrics.boundingRect(QRect(0, 0, cx, 0), Qt::TextSingleLine | Qt::TextShowMnemonic, ToQString(caption));
         textSize = r.size();
     }
 
@@ -105,20 +106,7 @@ void CalcButtonLayout(const QFontMetrics& metrics, const QRect& client, QPoint o
 QImage CreateDisabledBitmap(const QImage& source, TColor maskColor, TColor backColor, bool drawHighlight,
                             TColor shadowColor, TColor highlightColor)
 {
-    QImage src = source.convertToFormat(QImage::Format_RGB32);
-    QImage result(src.size(), QImage::Format_RGB32);
-    result.fill(ToQColor(backColor));
-    const QRgb mask = ToQColor(maskColor).rgb() | 0xFF000000u;
-    auto paintForm = [&](int dx, int dy, QRgb colour) {
-        for (int y = 0; y < src.height(); ++y)
-            for (int x = 0; x < src.width(); ++x)
-                if ((src.pixel(x, y) | 0xFF000000u) != mask && result.rect().contains(x + dx, y + dy))
-                    result.setPixel(x + dx, y + dy, colour);
-    };
-    if (drawHighlight)
-        paintForm(1, 1, ToQColor(highlightColor).rgb());
-    paintForm(0, 0, ToQColor(shadowColor).rgb());
-    return result;
+    return CreateDisabledBitmapEx(source, maskColor, backColor, drawHighlight, shadowColor, highlightColor);
 }
 
 void DrawCaption(QPainter& painter, const QRect& rect, int flags, const QString& text, bool enabled,
@@ -139,21 +127,8 @@ int GrabMnemonic(QWidget& widget, int oldId, const std::string& caption)
 {
     if (oldId)
         widget.releaseShortcut(oldId);
-    QKeySequence mnemonic = QKeySequence::mnemonic(QStr(caption));
+    QKeySequence mnemonic = QKeySequence::mnemonic(ToQString(caption));
     return mnemonic.isEmpty() ? 0 : widget.grabShortcut(mnemonic);
-}
-
-QImage MaskedImage(const QImage& image, QRgb transparent)
-{
-    QImage out = image.convertToFormat(QImage::Format_ARGB32);
-    transparent |= 0xFF000000u;
-    for (int y = 0; y < out.height(); ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x)
-            if ((line[x] | 0xFF000000u) == transparent)
-                line[x] = 0;
-    }
-    return out;
 }
 
 } // namespace vx

@@ -64,7 +64,4 @@ void DrawCaption(QPainter& painter, const QRect& rect, int flags, const QString&
 // the one registered before (id 0 = none); returns the new id, 0 without accelerator.
 int GrabMnemonic(QWidget& widget, int oldId, const std::string& caption);
 
-// A copy of image in which every pixel of the transparent colour is see-through.
-QImage MaskedImage(const QImage& image, QRgb transparent);
-
 } // namespace vx

@@ -1,7 +1,7 @@
 // The flat check box.
 #include "controls/flat/TFlatCheckBoxUnit.h"
 
-#include "controls/QtText.h"
+#include "platform/qt/QtText.h"
 #include "controls/SysColors.h"
 
 #include <QApplication>
@@ -129,7 +129,7 @@ void TFlatCheckBox::paintEvent(QPaintEvent*)
                                                           : vx::WinRect(1, 1, width() - 16, height() - 1);
     int align = layout_ == TCheckBoxLayout::checkboxLeft ? Qt::AlignLeft : Qt::AlignRight;
     p.setFont(font());
-    vx::DrawCaption(p, text, align | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic, vx::QStr(caption_),
+    vx::DrawCaption(p, text, align | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic, vx::ToQString(caption_),
                     isEnabled(), palette().color(QPalette::WindowText));
 }
 

@@ -1,7 +1,7 @@
 // The flat combo box: items, styles, events and the flat frame and button.
 #include "controls/flat/TFlatComboBoxUnit.h"
 
-#include "controls/QtText.h"
+#include "platform/qt/QtText.h"
 #include "controls/SysColors.h"
 
 #include <QAbstractItemView>
@@ -126,7 +126,7 @@ void TFlatComboBox::SetStyle(TComboBoxStyle value)
             });
         }
         SetMaxLength(maxLength_);
-        edit->setText(vx::QStr(text));
+        edit->setText(vx::ToQString(text));
         PlaceEdit();
     }
     ColorChanged();
@@ -142,7 +142,7 @@ void TFlatComboBox::ItemsChanged()
     QSignalBlocker block(this);
     clear();
     for (int i = 0; i < items_.Count(); ++i)
-        addItem(vx::QStr(items_[i]));
+        addItem(vx::ToQString(items_[i]));
     setCurrentIndex(index < items_.Count() ? index : -1);
     if (HasEdit())
         setEditText(editText);
@@ -158,12 +158,12 @@ void TFlatComboBox::SetItemIndex(int value)
 
 std::string TFlatComboBox::Text() const
 {
-    return vx::AnsiStr(currentText());
+    return vx::FromQString(currentText());
 }
 
 void TFlatComboBox::SetText(const std::string& value)
 {
-    const QString text = vx::QStr(value);
+    const QString text = vx::ToQString(value);
     if (HasEdit()) {
         setEditText(text);
     } else {

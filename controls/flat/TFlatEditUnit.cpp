@@ -1,7 +1,7 @@
 // The flat edit.
 #include "controls/flat/TFlatEditUnit.h"
 
-#include "controls/QtText.h"
+#include "platform/qt/QtText.h"
 #include "platform/AnsiText.h"
 
 #include <QEvent>
@@ -21,12 +21,12 @@ TFlatEdit::TFlatEdit(QWidget* parent) : TFlatTextControl<QLineEdit>(parent)
 
 std::string TFlatEdit::Text() const
 {
-    return vx::AnsiStr(text());
+    return vx::FromQString(text());
 }
 
 void TFlatEdit::SetText(const std::string& value)
 {
-    setText(vx::QStr(value));
+    setText(vx::ToQString(value));
     ApplyCharCase();
 }
 
@@ -57,7 +57,7 @@ void TFlatEdit::ApplyCharCase()
     if (converted == current)
         return;
     int pos = cursorPosition();
-    setText(vx::QStr(converted));
+    setText(vx::ToQString(converted));
     setCursorPosition(pos);
 }
 

@@ -1,7 +1,7 @@
 // The flat gauge: range arithmetic and painting.
 #include "controls/flat/TFlatGaugeUnit.h"
 
-#include "controls/QtText.h"
+#include "platform/qt/QtText.h"
 #include "controls/SysColors.h"
 
 #include <QPainter>
@@ -106,7 +106,7 @@ void TFlatGauge::paintEvent(QPaintEvent*)
     emptyPicture.fill(background);
 
     if (showText_) {
-        const QString text = vx::QStr(PercentText());
+        const QString text = vx::ToQString(PercentText());
         const QFontMetrics fm(font());
         const int x = width() / 2 - fm.horizontalAdvance(text) / 2;
         const int y = pictureSize.height() / 2 - fm.height() / 2;

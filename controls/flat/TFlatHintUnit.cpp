@@ -2,7 +2,7 @@
 // that shows the window in place of Qt's tooltips.
 #include "controls/flat/TFlatHintUnit.h"
 
-#include "controls/QtText.h"
+#include "platform/qt/QtText.h"
 #include "controls/SysColors.h"
 #include "controls/flat/FlatUtilitys.h"
 
@@ -157,7 +157,7 @@ private:
     {
         if (!target_ || !target_->isVisible())
             return;
-        std::string text = vx::AnsiStr(target_->toolTip());
+        std::string text = vx::FromQString(target_->toolTip());
         bool canShow = true;
         THintInfo info{target_, QCursor::pos(), 0};
         info.HintMaxWidth = TFlatHintWindow::CurrentLook().MaxHintWidth;
@@ -250,7 +250,7 @@ void TFlatHintWindow::ActivateHintAt(QPoint cursor, const std::string& text)
     text_ = text;
     const TFlatHintLook look = CurrentLook();
     setFont(look.Font);
-    const QSize size = vx::CalcHintSize(look.Font, look.MaxHintWidth, vx::QStr(text));
+    const QSize size = vx::CalcHintSize(look.Font, look.MaxHintWidth, vx::ToQString(text));
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->geometry().size() : QSize(0, 0);
     const THintPlacement placement = vx::CalcHintPlacement(cursor, screenSize, size);
@@ -285,5 +285,5 @@ void TFlatHintWindow::paintEvent(QPaintEvent*)
     text.adjust(3, 1, -3, -1);
     p.setFont(look.Font);
     p.setPen(vx::ToQColor(clWindowText));
-    p.drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, vx::QStr(text_));
+    p.drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, vx::ToQString(text_));
 }

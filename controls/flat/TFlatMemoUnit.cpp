@@ -1,7 +1,7 @@
 // The flat memo and the text list bound to it.
 #include "controls/flat/TFlatMemoUnit.h"
 
-#include "controls/QtText.h"
+#include "platform/qt/QtText.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -26,12 +26,12 @@ TFlatMemo::TFlatMemo(QWidget* parent) : TFlatTextControl<QPlainTextEdit>(parent)
 
 std::string TFlatMemo::Text() const
 {
-    return vx::AnsiStr(toPlainText());
+    return vx::FromQString(toPlainText());
 }
 
 void TFlatMemo::SetText(const std::string& value)
 {
-    setPlainText(vx::QStr(value));
+    setPlainText(vx::ToQString(value));
 }
 
 // The list's text without its final line break, lines separated by the widget's own breaks.
@@ -46,7 +46,7 @@ void TFlatMemo::PushLines()
         text += lines_[i];
     }
     syncing_ = true;
-    setPlainText(vx::QStr(text));
+    setPlainText(vx::ToQString(text));
     syncing_ = false;
     FireChange();
 }
@@ -57,7 +57,7 @@ void TFlatMemo::TextEdited()
         return;
     syncing_ = true;
     EnforceMaxLength();
-    lines_.SetTextStr(vx::AnsiStr(toPlainText()));
+    lines_.SetTextStr(vx::FromQString(toPlainText()));
     syncing_ = false;
     FireChange();
 }

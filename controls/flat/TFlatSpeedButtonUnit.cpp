@@ -1,8 +1,9 @@
 // The flat speed button: states, groups, glyph and painting.
 #include "controls/flat/TFlatSpeedButtonUnit.h"
 
-#include "controls/QtText.h"
+#include "platform/qt/QtText.h"
 #include "controls/SysColors.h"
+#include "controls/rx/VCLUtils.h"
 
 #include <QDialog>
 #include <QMouseEvent>
@@ -340,15 +341,15 @@ void TFlatSpeedButton::paintEvent(QPaintEvent*)
         const int imageWidth = glyph_.width() / numGlyphs_;
         const int index = kGlyphIndex[numGlyphs_ - 1][state_];
         QImage image = glyph_.copy(index * imageWidth, 0, imageWidth, glyph_.height());
-        QRgb imageTransparent = transparent;
+        TColor imageTransparent = vx::FromQColor(QColor(transparent));
         if (numGlyphs_ == 1 && state_ == bsDisabled) {
             image = vx::CreateDisabledBitmap(image, clBlack, clBtnFace, true, clBtnShadow, clBtnHighlight);
-            imageTransparent = image.pixel(0, image.height() - 1);
+            imageTransparent = clDefault;
         }
-        p.drawImage(glyphPos, vx::MaskedImage(image, imageTransparent));
+        vx::DrawTransparentBitmap(p, glyphPos.x(), glyphPos.y(), image, imageTransparent);
     }
 
     p.setFont(font());
-    vx::DrawCaption(p, textBounds, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, vx::QStr(caption_),
+    vx::DrawCaption(p, textBounds, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, vx::ToQString(caption_),
                     state_ != bsDisabled, palette().color(QPalette::ButtonText));
 }

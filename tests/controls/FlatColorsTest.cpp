@@ -1,6 +1,5 @@
 // Colour arithmetic, system-colour resolution, layout and disabled-glyph
 // routines shared by the flat-look controls.
-#include "controls/QtText.h"
 #include "controls/SysColors.h"
 #include "controls/flat/FlatUtilitys.h"
 #include "controls/flat/HSLUtils.h"
@@ -108,13 +107,6 @@ TEST(SysColors, ResolvesThroughTheApplicationPalette)
     EXPECT_EQ(c.red(), 0x99);
     EXPECT_EQ(c.green(), 0x66);
     EXPECT_EQ(c.blue(), 0x33);
-}
-
-TEST(QtText, Windows1252BothWays)
-{
-    EXPECT_EQ(QStr("\x80 caf\xE9"), QString::fromUtf8("\u20AC caf\u00E9"));
-    EXPECT_EQ(AnsiStr(QString::fromUtf8("\u20AC\u2122\u00FF")), "\x80\x99\xFF");
-    EXPECT_EQ(AnsiStr(QString::fromUtf8("\u0100x")), "?x");
 }
 
 TEST(FlatUtilitys, RectInRectMeansIntersecting)
