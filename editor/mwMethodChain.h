@@ -73,7 +73,6 @@ public:
     void RemoveHandler(TmwChainHandle handle) { Remove(handle); }
 
     void* Sender() const { return sender_; }
-    void SetSender(void* sender) { sender_ = sender; }
 
 private:
     void* sender_;
