@@ -2,6 +2,10 @@
 #include "highlighters/RegisterHighlighters.h"
 
 #include "highlighters/DcjPerlSyn.h"
+#include "highlighters/hkHTMLSyn.h"
+#include "highlighters/lbVBSSyn.h"
+#include "highlighters/mwCSSSyn.h"
+#include "highlighters/mwJScriptSyn.h"
 #include "highlighters/siTCLTKSyn.h"
 #include "highlighters/wmPHPSyn.h"
 #include "highlighters/wmSQLSyn.h"
@@ -12,4 +16,8 @@ void RegisterAllHighlighters()
     RegisterHighlighter(TwmPHPSyn::Class);
     RegisterHighlighter(TDcjPerlSyn::Class);
     RegisterHighlighter(TsiTCLTKSyn::Class);
+    RegisterHighlighter(ThkHTMLSyn::Class);
+    RegisterHighlighter(TmwJScriptSyn::Class);
+    RegisterHighlighter(TlbVbsSyn::Class);
+    RegisterHighlighter(TmwCSSSyn::Class);
 }

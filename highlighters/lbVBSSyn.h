@@ -1,0 +1,37 @@
+// The VBScript highlighter: keywords, numbers, strings, date literals,
+// comments and symbols. Nothing spans lines.
+#pragma once
+
+#include "highlighters/mwScannerKit.h"
+
+class TlbVbsSyn : public TmwScannerHighlighter {
+public:
+    enum TokenKind { tkComment, tkIdentifier, tkKey, tkNull, tkNumber, tkSpace, tkString, tkSymbol };
+    enum Range : std::uint8_t { rsNormal = 1 };
+
+    static const TmwHighlighterClass Class;
+
+    TlbVbsSyn();
+
+    TCharSet GetIdentChars() const override;
+    TmwHighLightAttributes* GetDefaultAttribute(int index) const override;
+    std::string GetLanguageName() const override { return "MS VBScript"; }
+    void Next() override;
+
+    TmwHighLightAttributes* CommentAttri;
+    TmwHighLightAttributes* IdentifierAttri;
+    TmwHighLightAttributes* KeyAttri;
+    TmwHighLightAttributes* NumberAttri;
+    TmwHighLightAttributes* SpaceAttri;
+    TmwHighLightAttributes* StringAttri;
+    TmwHighLightAttributes* SymbolAttri;
+
+private:
+    static const TProcTable<TlbVbsSyn>& Procs();
+    void NumberProc();
+    void StringProc();
+    void DateProc();
+    void CommentProc();
+    void AmpersandProc();
+    void SymbolProc();
+};
