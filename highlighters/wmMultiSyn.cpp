@@ -21,22 +21,34 @@ bool TwmMultiSyn::usableScheme(int scheme) const
     return scheme >= 0 && scheme < schemes_->Count() && schemes_->Items(scheme).Highlighter() != nullptr;
 }
 
-TmwCustomHighLighter* TwmMultiSyn::active() const
+void TwmMultiSyn::setCurrent(int scheme)
 {
-    return usableScheme(current_) ? schemes_->Items(current_).Highlighter() : default_;
+    current_ = scheme;
+    active_ = scheme >= 0 ? schemes_->Items(scheme).Highlighter() : default_;
+}
+
+void TwmMultiSyn::SetDefaultHighlighter(TmwCustomHighLighter* value)
+{
+    default_ = value;
+    if (current_ < 0)
+        active_ = value;
 }
 
 void TwmMultiSyn::refreshSchemes()
 {
-    if (finderVersion_ != schemes_->Version()) {
-        finder_.Build(*schemes_);
-        finderVersion_ = schemes_->Version();
+    if (finderVersion_ == schemes_->Version())
+        return;
+    finder_.Build(*schemes_);
+    finderVersion_ = schemes_->Version();
+    if (current_ < 0)
+        return;
+    if (usableScheme(current_)) {
+        setCurrent(current_); // its highlighter may have been replaced
+        return;
     }
-    if (current_ >= 0 && !usableScheme(current_)) {
-        current_ = -1;
-        if (default_)
-            default_->ResetRange();
-    }
+    setCurrent(-1);
+    if (default_)
+        default_->ResetRange();
 }
 
 // In a scheme, its closing marker and the opening markers of the others;
@@ -63,11 +75,11 @@ void TwmMultiSyn::switchTo(int newScheme)
     if (newScheme >= 0) {
         if (current_ < 0)
             defaultRangeBeforeBlock_ = default_->GetRange();
-        current_ = newScheme;
-        active()->ResetRange();
+        setCurrent(newScheme);
+        active_->ResetRange();
         return;
     }
-    current_ = -1;
+    setCurrent(-1);
     if (defaultRangeBeforeBlock_)
         default_->SetRange(*defaultRangeBeforeBlock_);
     else
@@ -88,13 +100,17 @@ void TwmMultiSyn::startItem()
             switchTo(m->NewScheme);
             return;
         }
-        TmwCustomHighLighter* hl = active();
-        piece_.assign(line_, static_cast<size_t>(scanOffset_), static_cast<size_t>(end - scanOffset_));
         pieceStart_ = scanOffset_;
         scanOffset_ = end;
-        hl->SetLine(piece_, lineNumber_);
+        if (pieceStart_ == 0 && end == lineLen) {
+            active_->SetLine(line_, lineNumber_);
+        } else {
+            piece_.assign(line_, static_cast<size_t>(pieceStart_), static_cast<size_t>(end - pieceStart_));
+            active_->SetLine(piece_, lineNumber_);
+        }
+        innerEol_ = active_->GetEol();
         // A highlighter that gives nothing for a non-empty piece is skipped.
-        if (!hl->GetEol() || end == lineLen)
+        if (!innerEol_ || end == lineLen)
             return;
     }
 }
@@ -119,10 +135,13 @@ void TwmMultiSyn::Next()
     if (!default_)
         return;
     if (marker_ < 0) {
-        TmwCustomHighLighter* hl = active();
-        if (!hl->GetEol())
-            hl->Next();
-        if (!hl->GetEol() || scanOffset_ >= static_cast<int>(line_.size()))
+        if (!innerEol_) {
+            active_->Next();
+            innerEol_ = active_->GetEol();
+            if (!innerEol_)
+                return;
+        }
+        if (scanOffset_ >= static_cast<int>(line_.size()))
             return;
     }
     startItem();
@@ -132,7 +151,7 @@ bool TwmMultiSyn::GetEol() const
 {
     if (!default_)
         return true;
-    return marker_ < 0 && active()->GetEol();
+    return marker_ < 0 && innerEol_;
 }
 
 std::string TwmMultiSyn::GetToken() const
@@ -141,7 +160,7 @@ std::string TwmMultiSyn::GetToken() const
         return line_;
     if (marker_ >= 0)
         return markers_[static_cast<size_t>(marker_)].Text;
-    return active()->GetToken();
+    return active_->GetToken();
 }
 
 int TwmMultiSyn::GetTokenPos() const
@@ -150,7 +169,7 @@ int TwmMultiSyn::GetTokenPos() const
         return 0;
     if (marker_ >= 0)
         return markers_[static_cast<size_t>(marker_)].Pos - 1;
-    return pieceStart_ + active()->GetTokenPos();
+    return pieceStart_ + active_->GetTokenPos();
 }
 
 TmwHighLightAttributes* TwmMultiSyn::GetTokenAttribute() const
@@ -159,7 +178,7 @@ TmwHighLightAttributes* TwmMultiSyn::GetTokenAttribute() const
         return nullptr;
     if (marker_ >= 0)
         return MarkerAttri;
-    return active()->GetTokenAttribute();
+    return active_->GetTokenAttribute();
 }
 
 int TwmMultiSyn::GetTokenKind() const
@@ -168,13 +187,13 @@ int TwmMultiSyn::GetTokenKind() const
         return 0;
     if (marker_ >= 0)
         return tkMarker;
-    return active()->GetTokenKind();
+    return active_->GetTokenKind();
 }
 
 std::int32_t TwmMultiSyn::GetRange() const
 {
-    if (current_ >= 0 && usableScheme(current_)) {
-        const std::uint32_t inner = static_cast<std::uint32_t>(active()->GetRange()) & kInnerMask;
+    if (current_ >= 0) {
+        const std::uint32_t inner = static_cast<std::uint32_t>(active_->GetRange()) & kInnerMask;
         return static_cast<std::int32_t>((static_cast<std::uint32_t>(current_ + 1) << 16) | inner);
     }
     // Masked so that SetRange reads it back as the default state.
@@ -189,12 +208,12 @@ void TwmMultiSyn::SetRange(std::int32_t Value)
     const auto inner = static_cast<std::int32_t>(v & kInnerMask);
     defaultRangeBeforeBlock_.reset();
     if (usableScheme(scheme)) {
-        current_ = scheme;
+        setCurrent(scheme);
         if (default_)
-            active()->SetRange(inner);
+            active_->SetRange(inner);
         return;
     }
-    current_ = -1;
+    setCurrent(-1);
     if (!default_)
         return;
     if (scheme < 0)
@@ -205,7 +224,7 @@ void TwmMultiSyn::SetRange(std::int32_t Value)
 
 void TwmMultiSyn::ResetRange()
 {
-    current_ = -1;
+    setCurrent(-1);
     defaultRangeBeforeBlock_.reset();
     if (default_)
         default_->ResetRange();

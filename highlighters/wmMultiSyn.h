@@ -37,7 +37,7 @@ public:
     void SetSchemes(const TgmSchemes& value) { schemes_->Assign(value); }
     // Not owned. Without one, lines yield no tokens.
     TmwCustomHighLighter* DefaultHighlighter() const { return default_; }
-    void SetDefaultHighlighter(TmwCustomHighLighter* value) { default_ = value; }
+    void SetDefaultHighlighter(TmwCustomHighLighter* value);
 
     TmwHighLightAttributes* GetDefaultAttribute(int index) const override;
     std::string GetLanguageName() const override { return "General Multi-Highlighter"; }
@@ -61,9 +61,8 @@ public:
     TmwHighLightAttributes* MarkerAttri;
 
 private:
-    // The highlighter of the current scheme, else the default one.
-    TmwCustomHighLighter* active() const;
     bool usableScheme(int scheme) const;
+    void setCurrent(int scheme);
     void refreshSchemes();
     bool relevant(const TgmMarker& marker) const;
     const TgmMarker* nextRelevantMarker();
@@ -78,6 +77,8 @@ private:
     unsigned finderVersion_;
     TmwCustomHighLighter* default_ = nullptr;
     int current_ = -1;
+    // The highlighter of the current scheme, else the default one.
+    TmwCustomHighLighter* active_ = nullptr;
     // The default highlighter's range where the line's block began, when it began on this line.
     std::optional<std::int32_t> defaultRangeBeforeBlock_;
 
@@ -86,7 +87,8 @@ private:
     std::vector<TgmMarker> markers_;
     size_t markerCursor_ = 0; // no relevant marker before it lies at or after the scan offset
     int marker_ = -1;         // the marker that is the current token, or -1
-    std::string piece_;       // the text the active highlighter scans
+    std::string piece_;       // the text the active highlighter scans, unless it is the whole line
+    bool innerEol_ = true;    // the active highlighter is at the end of its piece
     int pieceStart_ = 0;
     int scanOffset_ = 0; // characters consumed, the current token included
 };
