@@ -1,0 +1,450 @@
+// The speed button: states, groups, auto-repeat, drop-down menu and painting.
+#include "controls/rx/RXCtrls.h"
+
+#include "controls/SysColors.h"
+#include "controls/flat/FlatUtilitys.h"
+#include "controls/rx/VCLUtils.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QShortcutEvent>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+
+int gLiveButtons = 0;
+
+// Top and left edges in one colour, bottom and right in the other; rect shrinks by 1.
+void Frame3D(QPainter& p, QRect& r, TColor topLeft, TColor bottomRight)
+{
+    const QColor tl = vx::ToQColor(topLeft), br = vx::ToQColor(bottomRight);
+    p.fillRect(r.left(), r.top(), r.width(), 1, tl);
+    p.fillRect(r.left(), r.top(), 1, r.height(), tl);
+    p.fillRect(r.left(), r.bottom(), r.width(), 1, br);
+    p.fillRect(r.right(), r.top(), 1, r.height(), br);
+    r.adjust(1, 1, -1, -1);
+}
+
+} // namespace
+
+int TRxSpeedButton::LiveButtons()
+{
+    return gLiveButtons;
+}
+
+TRxSpeedButton::TRxSpeedButton(QWidget* parent) : QWidget(parent)
+{
+    ++gLiveButtons;
+    resize(25, 25);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+TRxSpeedButton::~TRxSpeedButton()
+{
+    --gLiveButtons;
+}
+
+void TRxSpeedButton::SetAlignment(TRxAlignment value)
+{
+    glyph_.SetAlignment(value);
+    update();
+}
+
+void TRxSpeedButton::SetAllowAllUp(bool value)
+{
+    if (value == allowAllUp_)
+        return;
+    allowAllUp_ = value;
+    UpdateExclusive();
+}
+
+void TRxSpeedButton::SetAllowTimer(bool value)
+{
+    allowTimer_ = value;
+    if (!value)
+        repeatTimer_.reset();
+}
+
+void TRxSpeedButton::SetDown(bool value)
+{
+    if (groupIndex_ == 0)
+        value = false;
+    if (value == down_)
+        return;
+    if (down_ && !allowAllUp_)
+        return;
+    down_ = value;
+    if (value) {
+        state_ = rbsExclusive;
+        UpdateExclusive();
+    } else {
+        state_ = rbsUp;
+    }
+    update();
+}
+
+void TRxSpeedButton::SetDropDownMenu(QMenu* value)
+{
+    menu_ = value;
+    update();
+}
+
+void TRxSpeedButton::SetFlat(bool value)
+{
+    flat_ = value;
+    update();
+}
+
+void TRxSpeedButton::SetGlyph(const QImage& value)
+{
+    glyph_.SetGlyph(value);
+    update();
+}
+
+void TRxSpeedButton::SetGrayedInactive(bool value)
+{
+    grayedInactive_ = value;
+    update();
+}
+
+void TRxSpeedButton::SetGroupIndex(int value)
+{
+    if (value == groupIndex_)
+        return;
+    groupIndex_ = value;
+    UpdateExclusive();
+}
+
+void TRxSpeedButton::SetLayout(TRxButtonLayout value)
+{
+    layout_ = value;
+    update();
+}
+
+void TRxSpeedButton::SetMargin(int value)
+{
+    if (value < -1)
+        return;
+    margin_ = value;
+    update();
+}
+
+void TRxSpeedButton::SetMarkDropDown(bool value)
+{
+    markDropDown_ = value;
+    update();
+}
+
+void TRxSpeedButton::SetNumGlyphs(int value)
+{
+    glyph_.SetNumGlyphs(value);
+    update();
+}
+
+void TRxSpeedButton::SetSpacing(int value)
+{
+    spacing_ = value;
+    update();
+}
+
+void TRxSpeedButton::SetStyle(TRxButtonStyle value)
+{
+    style_ = value;
+    update();
+}
+
+void TRxSpeedButton::SetTransparent(bool value)
+{
+    transparent_ = value;
+    setAttribute(Qt::WA_OpaquePaintEvent, !value);
+    update();
+}
+
+void TRxSpeedButton::SetWordWrap(bool value)
+{
+    glyph_.SetWordWrap(value);
+    update();
+}
+
+void TRxSpeedButton::SetCaption(const std::string& value)
+{
+    caption_ = value;
+    shortcutId_ = vx::GrabMnemonic(*this, shortcutId_, value);
+    update();
+}
+
+void TRxSpeedButton::UpdateExclusive()
+{
+    if (groupIndex_ == 0 || !parentWidget())
+        return;
+    for (QObject* child : parentWidget()->children())
+        if (auto* button = dynamic_cast<TRxSpeedButton*>(child); button && button != this)
+            button->ButtonPressed(groupIndex_, this);
+}
+
+void TRxSpeedButton::ButtonPressed(int group, TRxSpeedButton* sender)
+{
+    if (group != groupIndex_ || sender == this)
+        return;
+    if (sender->Down() && down_) {
+        down_ = false;
+        state_ = rbsUp;
+        update();
+    }
+    allowAllUp_ = sender->AllowAllUp();
+}
+
+void TRxSpeedButton::Click()
+{
+    if (modalResult_ != 0)
+        if (auto* dialog = qobject_cast<QDialog*>(window()))
+            dialog->done(modalResult_);
+    if (OnClick)
+        OnClick(this);
+}
+
+void TRxSpeedButton::ButtonClick()
+{
+    if (!isEnabled())
+        return;
+    if (!down_) {
+        state_ = rbsDown;
+        repaint();
+    }
+    QThread::msleep(20);
+    if (groupIndex_ == 0) {
+        Click();
+        state_ = rbsUp;
+    } else {
+        state_ = rbsUp;
+        SetDown(!down_);
+        Click();
+    }
+    update();
+}
+
+QPoint TRxSpeedButton::DropDownMenuPos() const
+{
+    return menuPosition_ == TDropDownMenuPos::dmpBottom ? QPoint(-1, height()) : QPoint(width(), -1);
+}
+
+bool TRxSpeedButton::CheckMenuDropdown()
+{
+    if (!menu_)
+        return false;
+    menu_->exec(mapToGlobal(DropDownMenuPos()));
+    return true;
+}
+
+void TRxSpeedButton::CorrectState()
+{
+    if (!isEnabled()) {
+        state_ = rbsDisabled;
+        dragging_ = false;
+    } else if (state_ == rbsDisabled) {
+        state_ = down_ && groupIndex_ != 0 ? rbsExclusive : rbsUp;
+    }
+}
+
+TRxButtonState TRxSpeedButton::PaintState() const
+{
+    if (!isEnabled())
+        return rbsDisabled;
+    if (flat_ && !mouseIn_ && grayedInactive_)
+        return rbsInactive;
+    return state_;
+}
+
+void TRxSpeedButton::mousePressEvent(QMouseEvent* e)
+{
+    if (e->button() != Qt::LeftButton || !isEnabled())
+        return;
+    if (!down_) {
+        state_ = rbsDown;
+        repaint();
+    }
+    dragging_ = true;
+    menuTracking_ = true;
+    if (CheckMenuDropdown()) {
+        // The menu ran its own loop; the release it swallowed is handled now.
+        dragging_ = false;
+        if (!down_)
+            state_ = rbsUp;
+        update();
+    }
+    menuTracking_ = false;
+    if (allowTimer_ && dragging_) {
+        if (!repeatTimer_) {
+            repeatTimer_ = std::make_unique<QTimer>();
+            QObject::connect(repeatTimer_.get(), &QTimer::timeout, [this] { TimerExpired(); });
+        }
+        repeatTimer_->start(initPause_);
+    }
+}
+
+void TRxSpeedButton::TimerExpired()
+{
+    repeatTimer_->setInterval(repeatInterval_);
+    if (state_ == rbsDown && dragging_) {
+        try {
+            Click();
+        } catch (...) {
+            repeatTimer_->stop();
+            throw;
+        }
+    }
+}
+
+void TRxSpeedButton::mouseMoveEvent(QMouseEvent* e)
+{
+    const bool inside = rect().contains(e->position().toPoint());
+    UpdateTracking(inside);
+    if (!dragging_)
+        return;
+    TRxButtonState next = down_ ? rbsExclusive : (inside ? rbsDown : rbsUp);
+    if (next != state_) {
+        state_ = next;
+        update();
+    }
+}
+
+void TRxSpeedButton::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() != Qt::LeftButton || !dragging_)
+        return;
+    dragging_ = false;
+    const bool inside = rect().contains(e->position().toPoint());
+    if (groupIndex_ == 0) {
+        state_ = rbsUp;
+    } else if (inside) {
+        SetDown(!down_);
+    } else if (down_) {
+        state_ = rbsExclusive;
+    }
+    if (repeatTimer_)
+        repeatTimer_->stop();
+    update();
+    if (inside)
+        Click();
+    UpdateTracking(inside);
+}
+
+void TRxSpeedButton::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    if (down_ && OnDblClick)
+        OnDblClick(this);
+    mousePressEvent(e);
+}
+
+void TRxSpeedButton::UpdateTracking(bool inside)
+{
+    const bool now = isEnabled() && inside && QApplication::activeWindow() != nullptr;
+    if (now == mouseIn_)
+        return;
+    if (!now && dragging_)
+        return;
+    mouseIn_ = now;
+    if (now ? OnMouseEnter : OnMouseLeave)
+        (now ? OnMouseEnter : OnMouseLeave)(this);
+    update();
+}
+
+void TRxSpeedButton::enterEvent(QEnterEvent*)
+{
+    UpdateTracking(true);
+}
+
+void TRxSpeedButton::leaveEvent(QEvent*)
+{
+    UpdateTracking(false);
+}
+
+void TRxSpeedButton::changeEvent(QEvent* e)
+{
+    QWidget::changeEvent(e);
+    switch (e->type()) {
+    case QEvent::EnabledChange:
+        CorrectState();
+        if (!isEnabled())
+            UpdateTracking(false);
+        update();
+        break;
+    case QEvent::PaletteChange:
+    case QEvent::ApplicationPaletteChange:
+        glyph_.Invalidate();
+        update();
+        break;
+    case QEvent::FontChange:
+        update();
+        break;
+    default:
+        break;
+    }
+}
+
+bool TRxSpeedButton::event(QEvent* e)
+{
+    if (e->type() == QEvent::Shortcut && static_cast<QShortcutEvent*>(e)->shortcutId() == shortcutId_) {
+        if (isEnabled())
+            Click();
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void TRxSpeedButton::paintEvent(QPaintEvent*)
+{
+    CorrectState();
+    QPainter p(this);
+    p.fillRect(rect(), vx::ToQColor(clBtnFace));
+    if (transparent_)
+        vx::CopyParentImage(this, p);
+
+    QRect r = rect();
+    const bool pressed = state_ == rbsDown || state_ == rbsExclusive;
+    if (flat_ && !mouseIn_ && state_ != rbsExclusive) {
+        r.adjust(2, 2, -2, -2);
+    } else {
+        if (!pressed) {
+            if (NewStyle() && !flat_) {
+                Frame3D(p, r, clBtnHighlight, clWindowFrame);
+                Frame3D(p, r, clBtnFace, clBtnShadow);
+            } else if (NewStyle()) {
+                Frame3D(p, r, clBtnHighlight, clBtnShadow);
+            } else if (!flat_) {
+                Frame3D(p, r, clWindowFrame, clWindowFrame);
+                Frame3D(p, r, clBtnHighlight, clBtnShadow);
+            } else {
+                Frame3D(p, r, clBtnHighlight, clWindowFrame);
+            }
+        } else if (NewStyle()) {
+            Frame3D(p, r, clWindowFrame, clBtnHighlight);
+            if (!flat_)
+                Frame3D(p, r, clBtnShadow, clBtnFace);
+        } else if (!flat_) {
+            Frame3D(p, r, clWindowFrame, clWindowFrame);
+            p.fillRect(r.left(), r.top(), r.width(), 1, vx::ToQColor(clBtnShadow));
+            p.fillRect(r.left(), r.top(), 1, r.height(), vx::ToQColor(clBtnShadow));
+        } else {
+            Frame3D(p, r, clWindowFrame, clBtnHighlight);
+        }
+        r.adjust(1, 1, -1, -1);
+    }
+    if (state_ == rbsExclusive && !flat_) {
+        QImage dither(2, 2, QImage::Format_RGB32);
+        const QRgb face = vx::ToQColor(clBtnFace).rgb(), light = vx::ToQColor(clBtnHighlight).rgb();
+        dither.setPixel(0, 0, face);
+        dither.setPixel(1, 1, face);
+        dither.setPixel(1, 0, light);
+        dither.setPixel(0, 1, light);
+        p.fillRect(r, QBrush(dither));
+    }
+    p.setFont(font());
+    glyph_.Draw(p, r, pressed ? QPoint(1, 1) : QPoint(0, 0), caption_, layout_, margin_, spacing_,
+                markDropDown_ && menu_, PaintState());
+}

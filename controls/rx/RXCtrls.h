@@ -1,0 +1,139 @@
+// TRxSpeedButton: a speed button with flat look, drop-down menu, auto-repeat,
+// five glyph states and word-wrapped captions; it works in exclusive groups
+// with the other speed buttons of its parent.
+#pragma once
+
+#include "controls/Events.h"
+#include "controls/rx/RxButtonGlyph.h"
+
+#include <QMenu>
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+#include <string>
+
+class QTimer;
+
+enum class TRxButtonStyle { bsAutoDetect, bsWin31, bsNew };
+enum class TDropDownMenuPos { dmpBottom, dmpRight };
+
+class TRxSpeedButton : public QWidget {
+public:
+    explicit TRxSpeedButton(QWidget* parent = nullptr);
+    ~TRxSpeedButton() override;
+
+    TRxAlignment Alignment() const { return glyph_.Alignment(); }
+    void SetAlignment(TRxAlignment value);
+    bool AllowAllUp() const { return allowAllUp_; }
+    void SetAllowAllUp(bool value);
+    // Holding the button clicks it again after InitPause, then every RepeatInterval.
+    bool AllowTimer() const { return allowTimer_; }
+    void SetAllowTimer(bool value);
+    bool Down() const { return down_; }
+    // Refused to go up while AllowAllUp is False; ungrouped buttons never stay down.
+    void SetDown(bool value);
+    QMenu* DropDownMenu() const { return menu_; }
+    void SetDropDownMenu(QMenu* value);
+    bool Flat() const { return flat_; }
+    void SetFlat(bool value);
+    const QImage& Glyph() const { return glyph_.Glyph(); }
+    void SetGlyph(const QImage& value);
+    bool GrayedInactive() const { return grayedInactive_; }
+    void SetGrayedInactive(bool value);
+    int GroupIndex() const { return groupIndex_; }
+    void SetGroupIndex(int value);
+    int InitPause() const { return initPause_; }
+    void SetInitPause(int value) { initPause_ = value; }
+    TRxButtonLayout Layout() const { return layout_; }
+    void SetLayout(TRxButtonLayout value);
+    int Margin() const { return margin_; }
+    void SetMargin(int value);
+    bool MarkDropDown() const { return markDropDown_; }
+    void SetMarkDropDown(bool value);
+    TDropDownMenuPos MenuPosition() const { return menuPosition_; }
+    void SetMenuPosition(TDropDownMenuPos value) { menuPosition_ = value; }
+    int ModalResult() const { return modalResult_; }
+    void SetModalResult(int value) { modalResult_ = value; }
+    int NumGlyphs() const { return glyph_.NumGlyphs(); }
+    void SetNumGlyphs(int value);
+    int RepeatInterval() const { return repeatInterval_; }
+    void SetRepeatInterval(int value) { repeatInterval_ = value; }
+    int Spacing() const { return spacing_; }
+    void SetSpacing(int value);
+    TRxButtonStyle Style() const { return style_; }
+    void SetStyle(TRxButtonStyle value);
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool value);
+    bool WordWrap() const { return glyph_.WordWrap(); }
+    void SetWordWrap(bool value);
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& value);
+
+    TRxButtonState State() const { return state_; }
+    bool MouseInControl() const { return mouseIn_; }
+    TRxButtonGlyph& ButtonGlyph() { return glyph_; }
+    // Where the drop-down menu opens, in client coordinates.
+    QPoint DropDownMenuPos() const;
+
+    // Ends the dialog with a non-zero ModalResult, then fires OnClick.
+    virtual void Click();
+    // A click made by the keyboard: shows the button pressed for a moment.
+    void ButtonClick();
+    // The group notification every sibling receives.
+    void ButtonPressed(int group, TRxSpeedButton* sender);
+
+    vx::TNotifyEvent OnClick;
+    vx::TNotifyEvent OnDblClick;
+    vx::TNotifyEvent OnMouseEnter;
+    vx::TNotifyEvent OnMouseLeave;
+
+    static int LiveButtons();
+
+protected:
+    // The state the face is painted in: inactive for a flat button without the mouse.
+    TRxButtonState PaintState() const;
+    bool NewStyle() const { return style_ != TRxButtonStyle::bsWin31; }
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void enterEvent(QEnterEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    bool event(QEvent* e) override;
+
+private:
+    void UpdateExclusive();
+    void UpdateTracking(bool inside);
+    void CorrectState();
+    bool CheckMenuDropdown();
+    void TimerExpired();
+
+    TRxButtonGlyph glyph_;
+    bool allowAllUp_ = false;
+    bool allowTimer_ = false;
+    bool down_ = false;
+    QPointer<QMenu> menu_;
+    bool flat_ = false;
+    bool grayedInactive_ = true;
+    int groupIndex_ = 0;
+    int initPause_ = 500;
+    TRxButtonLayout layout_ = TRxButtonLayout::blGlyphTop;
+    int margin_ = -1;
+    bool markDropDown_ = true;
+    TDropDownMenuPos menuPosition_ = TDropDownMenuPos::dmpBottom;
+    int modalResult_ = 0;
+    int repeatInterval_ = 100;
+    int spacing_ = 1;
+    TRxButtonStyle style_ = TRxButtonStyle::bsAutoDetect;
+    bool transparent_ = false;
+    std::string caption_;
+    int shortcutId_ = 0;
+    TRxButtonState state_ = rbsUp;
+    bool dragging_ = false;
+    bool mouseIn_ = false;
+    bool menuTracking_ = false;
+    std::unique_ptr<QTimer> repeatTimer_;
+};
