@@ -51,17 +51,17 @@ void TGIFEncoder::Encode(TByteStream& stream, int bitsPerPixel, int colorCount, 
     bitCount_ = 0;
 
     pixels_ = pixels;
-    cursor_ = pixels;
-    width_ = width;
-    height_ = height;
+    width_ = pixels ? std::max(width, 0) : 0;
+    height_ = pixels ? std::max(height, 0) : 0;
     interlaced_ = interlaced;
-    row_ = 0;
+    row_ = -1;
     pass_ = 0;
-    left_ = width <= 0 || height <= 0 ? 0 : interlaced ? width : width * height;
 
     writer_ = std::make_unique<TGIFWriter>(stream, image_);
-    if (pixels && width >= 1 && height >= 1)
+    if (width_ >= 1 && height_ >= 1) {
+        CheckColors();
         Compress();
+    }
     WriteCode(endCode_);
     if (bitCount_ > 0)
         writer_->WriteByte(static_cast<std::uint8_t>(accumulator_));
@@ -70,24 +70,38 @@ void TGIFEncoder::Encode(TByteStream& stream, int bitsPerPixel, int colorCount, 
     WriteByte(stream, 0);
 }
 
-bool TGIFEncoder::NextRow()
+bool TGIFEncoder::NextSpan(const std::uint8_t*& begin, const std::uint8_t*& end)
 {
-    if (!interlaced_ || width_ <= 0)
+    if (width_ <= 0 || height_ <= 0 || pass_ == 4)
         return false;
-    row_ += kInterlaceStep[pass_];
+    if (!interlaced_) {
+        begin = pixels_;
+        end = pixels_ + static_cast<size_t>(width_) * static_cast<size_t>(height_);
+        pass_ = 4;
+        return true;
+    }
+    row_ = row_ < 0 ? 0 : row_ + kInterlaceStep[pass_];
     while (row_ >= height_) {
         if (++pass_ == 4)
             return false;
         row_ = kInterlaceStart[pass_];
     }
-    cursor_ = pixels_ + static_cast<size_t>(row_) * width_;
-    left_ = width_;
+    begin = pixels_ + static_cast<size_t>(row_) * static_cast<size_t>(width_);
+    end = begin + width_;
     return true;
 }
 
-void TGIFEncoder::ColorError()
+void TGIFEncoder::CheckColors() const
 {
-    throw GIFException("Color not in color table");
+    if (colorCount_ >= 256)
+        return;
+    const std::uint8_t* p = pixels_;
+    const std::uint8_t* end = pixels_ + static_cast<size_t>(width_) * static_cast<size_t>(height_);
+    std::uint8_t highest = 0;
+    for (; p != end; ++p)
+        highest = std::max(highest, *p);
+    if (highest >= colorCount_)
+        throw GIFException("Color not in color table");
 }
 
 void TGIFEncoder::Clear()
@@ -112,32 +126,81 @@ int THashTable::Lookup(std::uint32_t key) const
     return Occupied(slot) ? CodeAt(slot) : -1;
 }
 
+namespace {
+
+constexpr int kDirectBits = 4;
+
+// The hash table seen as a dictionary: a slot either holds the string or is where it goes.
+struct THashDictionary {
+    THashTable& table;
+    int Find(int prefix, int pixel) const { return table.Find(Key(prefix, pixel)); }
+    bool Found(int slot) const { return table.Occupied(slot); }
+    int Code(int slot) const { return table.CodeAt(slot); }
+    void Set(int slot, int prefix, int pixel, int code) { table.Set(slot, Key(prefix, pixel), code); }
+    static std::uint32_t Key(int prefix, int pixel)
+    {
+        return static_cast<std::uint32_t>(prefix) << 8 | static_cast<std::uint32_t>(pixel);
+    }
+};
+
+// The child table: slot prefix << bits | pixel holds the code of that string, or 0.
+struct TDirectDictionary {
+    std::vector<std::uint16_t>& children;
+    int bits;
+    int Find(int prefix, int pixel) const { return prefix << bits | pixel; }
+    bool Found(int slot) const { return children[static_cast<size_t>(slot)] != 0; }
+    int Code(int slot) const { return children[static_cast<size_t>(slot)]; }
+    void Set(int slot, int, int, int code) { children[static_cast<size_t>(slot)] = static_cast<std::uint16_t>(code); }
+};
+
+} // namespace
+
 void TLZWEncoder::Clear()
 {
-    hash_.Clear();
+    if (direct_)
+        std::fill_n(children_.begin(), std::min<size_t>(children_.size(), static_cast<size_t>(nextFree_) << initBits_), 0);
+    else
+        hash_.Clear();
     nextFree_ = firstFree_;
     TGIFEncoder::Clear();
 }
 
 void TLZWEncoder::Compress()
 {
-    Clear();
-    int prefix = NextPixel();
-    if (prefix < 0)
-        return;
-    for (int pixel = NextPixel(); pixel >= 0; pixel = NextPixel()) {
-        const std::uint32_t key = static_cast<std::uint32_t>(prefix) << 8 | static_cast<std::uint32_t>(pixel);
-        const int slot = hash_.Find(key);
-        if (hash_.Occupied(slot)) {
-            prefix = hash_.CodeAt(slot);
-            continue;
-        }
-        OutputCode(prefix);
-        prefix = pixel;
-        if (nextFree_ >= 4095)
-            Clear();
-        else
-            hash_.Set(slot, key, nextFree_++);
+    direct_ = initBits_ <= kDirectBits;
+    if (direct_) {
+        children_.assign(static_cast<size_t>(4096) << initBits_, 0);
+        TDirectDictionary dictionary{children_, initBits_};
+        CompressWith(dictionary);
+    } else {
+        THashDictionary dictionary{hash_};
+        CompressWith(dictionary);
     }
+}
+
+template <class Dictionary>
+void TLZWEncoder::CompressWith(Dictionary& dictionary)
+{
+    Clear();
+    const std::uint8_t* p;
+    const std::uint8_t* end;
+    if (!NextSpan(p, end))
+        return;
+    int prefix = *p++;
+    do {
+        for (; p != end; ++p) {
+            const int slot = dictionary.Find(prefix, *p);
+            if (dictionary.Found(slot)) {
+                prefix = dictionary.Code(slot);
+                continue;
+            }
+            OutputCode(prefix);
+            if (nextFree_ >= 4095)
+                Clear();
+            else
+                dictionary.Set(slot, prefix, *p, nextFree_++);
+            prefix = *p;
+        }
+    } while (NextSpan(p, end));
     OutputCode(prefix);
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class TGIFSubImage;
 
@@ -43,17 +44,9 @@ protected:
             bitCount_ -= 8;
         }
     }
-    // The next pixel in file order, or -1 after the last.
-    int NextPixel()
-    {
-        if (left_ == 0 && !NextRow())
-            return -1;
-        --left_;
-        const int pixel = *cursor_++;
-        if (pixel >= colorCount_)
-            ColorError();
-        return pixel;
-    }
+    // The next stretch of pixels that follow each other in the file: the whole
+    // frame, or one row of an interlaced frame. False after the last.
+    bool NextSpan(const std::uint8_t*& begin, const std::uint8_t*& end);
 
     int initBits_ = 0;
     int colorCount_ = 0;
@@ -66,20 +59,18 @@ protected:
     bool clearFlag_ = false;
 
 private:
-    bool NextRow();
-    [[noreturn]] static void ColorError();
+    // Raises "Color not in color table" when a pixel is at or past the colour count.
+    void CheckColors() const;
 
     TGIFImage* image_;
     std::unique_ptr<TGIFWriter> writer_;
     std::uint64_t accumulator_ = 0;
     int bitCount_ = 0;
     const std::uint8_t* pixels_ = nullptr;
-    const std::uint8_t* cursor_ = nullptr;
-    int left_ = 0;
     int width_ = 0;
     int height_ = 0;
     bool interlaced_ = false;
-    int row_ = 0;
+    int row_ = -1;
     int pass_ = 0;
 };
 
@@ -96,7 +87,7 @@ public:
     // The slot that holds key, or the empty slot where it belongs.
     int Find(std::uint32_t key) const
     {
-        int index = static_cast<int>(((key >> 4) ^ key) % kSize);
+        int index = Mod(((key >> 4) ^ key));
         const int step = index == 0 ? 1 : kSize - index;
         for (;;) {
             const std::uint32_t entry = table_[index];
@@ -113,9 +104,22 @@ public:
 
 private:
     static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
+    // x mod 8009 by two multiplications (exact for every 32-bit x); the probe for
+    // the next pixel waits on it, so it is kept short.
+    static int Mod(std::uint32_t x)
+    {
+        constexpr std::uint64_t kInverse = UINT64_MAX / kSize + 1;
+        const std::uint64_t low = kInverse * x;
+        __extension__ typedef unsigned __int128 TWide;
+        return static_cast<int>((static_cast<TWide>(low) * kSize) >> 64);
+    }
     std::uint32_t table_[kSize];
 };
 
+// Dictionary encoder. Frames of up to 16 colours keep the dictionary as a direct
+// child table (code x pixel -> code): compressible pictures then cost one memory
+// read per pixel instead of a hash probe. Larger palettes use the hash table.
+// Both give exactly the same codes.
 class TLZWEncoder : public TGIFEncoder {
 public:
     using TGIFEncoder::TGIFEncoder;
@@ -142,7 +146,11 @@ private:
             }
         }
     }
+    template <class Dictionary>
+    void CompressWith(Dictionary& dictionary);
 
     int nextFree_ = 0;
+    bool direct_ = false;
     THashTable hash_;
+    std::vector<std::uint16_t> children_;
 };

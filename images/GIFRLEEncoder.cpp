@@ -148,16 +148,24 @@ void TRLEEncoder::Compress()
     runLength_ = 0;
     tablePixel_ = -1;
     Clear();
-    for (int pixel = NextPixel(); pixel >= 0; pixel = NextPixel()) {
-        if (pixel == runPixel_) {
-            ++runLength_;
-            continue;
+    const std::uint8_t* p;
+    const std::uint8_t* end;
+    while (NextSpan(p, end))
+        while (p != end) {
+            const std::uint8_t pixel = *p;
+            const std::uint8_t* runEnd = p + 1;
+            while (runEnd != end && *runEnd == pixel)
+                ++runEnd;
+            if (pixel == runPixel_) {
+                runLength_ += static_cast<int>(runEnd - p);
+            } else {
+                if (runLength_ > 0)
+                    FlushRun(runLength_);
+                runPixel_ = pixel;
+                runLength_ = static_cast<int>(runEnd - p);
+            }
+            p = runEnd;
         }
-        if (runLength_ > 0)
-            FlushRun(runLength_);
-        runPixel_ = pixel;
-        runLength_ = 1;
-    }
     if (runLength_ > 0)
         FlushRun(runLength_);
 }
