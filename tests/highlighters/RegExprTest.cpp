@@ -389,3 +389,20 @@ TEST(RegExpr, ExpressionsTakenInTurnKeepTheirMeaning)
     re.SetExpression("[\xE0-\xFF]");
     EXPECT_TRUE(re.Exec("\xF7"));
 }
+
+// Groups are limited to nine, so deep nesting stops at the tenth "(" and the
+// compiler's recursion stays shallow whatever the text.
+TEST(RegExpr, DeepNestingIsRejectedEarly)
+{
+    TRegExpr re;
+    try {
+        re.SetExpression(std::string(100000, '(') + "a" + std::string(100000, ')'));
+        FAIL();
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "too many ()");
+    }
+    re.SetExpression("(((((((((a)))))))))");
+    ASSERT_TRUE(re.Exec("xa"));
+    EXPECT_EQ(re.SubExprMatchCount(), 10);
+    EXPECT_EQ(re.MatchPos(9), 2);
+}
