@@ -85,6 +85,15 @@ std::size_t Matcher::findPrefix(const std::string& prefix, std::size_t from) con
 
 Matcher::Result Matcher::Search(const Program& program, std::string_view input, Captures& captures)
 {
+    const Result result = find(program, input, captures);
+    // An unusual search does not keep its large stack for the rest of the program's life.
+    if (stack_.capacity() > kKeptFrames)
+        std::vector<Frame>().swap(stack_);
+    return result;
+}
+
+Matcher::Result Matcher::find(const Program& program, std::string_view input, Captures& captures)
+{
     code_ = program.code.data();
     in_ = reinterpret_cast<const std::uint8_t*>(input.data());
     len_ = input.size();
@@ -218,7 +227,7 @@ bool Matcher::backtrack(std::uint32_t& node, std::size_t& pos)
         case FrameKind::Repeat: {
             const std::size_t min = code_[f.node] == OP_PLUS ? 1 : 0;
             const std::uint32_t next = NextNode(code_, f.node);
-            const std::size_t count = fitCount(next, f.pos, std::size_t(f.count) - 1, min);
+            const std::size_t count = fitCount(next, f.pos, f.count - 1, min);
             if (count == kNone) {
                 stack_.pop_back();
                 break;
@@ -228,7 +237,7 @@ bool Matcher::backtrack(std::uint32_t& node, std::size_t& pos)
             if (count == min)
                 stack_.pop_back();
             else
-                f.count = std::uint32_t(count);
+                f.count = count;
             return true;
         }
         }
@@ -276,7 +285,7 @@ Matcher::Result Matcher::attempt(std::uint32_t node, std::size_t pos, std::size_
         case OP_BRANCH: {
             const std::uint32_t following = NextNode(code_, node);
             if (following != 0 && code_[following] == OP_BRANCH &&
-                !push({pos, following, 0, FrameKind::Alternative}))
+                !push({pos, 0, following, FrameKind::Alternative}))
                 return Result::NoMatch;
             node = Operand(node);
             continue;
@@ -296,7 +305,7 @@ Matcher::Result Matcher::attempt(std::uint32_t node, std::size_t pos, std::size_
                 ok = false;
                 break;
             }
-            if (count > min && !push({pos, node, std::uint32_t(count), FrameKind::Repeat}))
+            if (count > min && !push({pos, count, node, FrameKind::Repeat}))
                 return Result::NoMatch;
             pos += count;
             node = next;
@@ -309,7 +318,7 @@ Matcher::Result Matcher::attempt(std::uint32_t node, std::size_t pos, std::size_
                 return Result::MemoryCorruption;
             // A group passed again (a loop) overwrites: the last repetition counts.
             const std::uint32_t slot = open ? op - OP_OPEN : kMaxGroups + (op - OP_CLOSE);
-            if (!stack_.empty() && !push({captures_->at[slot], 0, slot, FrameKind::Capture}))
+            if (!stack_.empty() && !push({captures_->at[slot], slot, 0, FrameKind::Capture}))
                 return Result::NoMatch;
             captures_->at[slot] = pos;
             captures_->clean = false;

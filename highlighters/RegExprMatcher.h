@@ -36,7 +36,8 @@ public:
     // Steps a search may take: a base plus a share per input byte.
     static constexpr std::int64_t kBaseSteps = std::int64_t(1) << 20;
     static constexpr std::int64_t kStepsPerByte = 16;
-    static constexpr std::size_t kMaxStackFrames = std::size_t(1) << 22;
+    // Choice points one search may hold; a search that needs more gives up.
+    static constexpr std::size_t kMaxStackFrames = std::size_t(1) << 21;
 
     // Finds the first match of `program` in `input`. On Match, `captures`
     // describes it; otherwise every capture is unset. A search that runs out of
@@ -46,12 +47,15 @@ public:
 private:
     enum class FrameKind : std::uint8_t { Alternative, Repeat, Capture };
     struct Frame {
-        std::size_t pos;      // where to resume, or a capture's previous value
-        std::uint32_t node;   // the branch to try next, or the repeat node
-        std::uint32_t count;  // repetitions last tried, or the capture slot
+        std::size_t pos;     // where to resume, or a capture's previous value
+        std::size_t count;   // repetitions last tried, or the capture slot
+        std::uint32_t node;  // the branch to try next, or the repeat node
         FrameKind kind;
     };
 
+    static constexpr std::size_t kKeptFrames = std::size_t(1) << 14;
+
+    Result find(const Program& program, std::string_view input, Captures& captures);
     Result attempt(std::uint32_t node, std::size_t pos, std::size_t& end);
     bool backtrack(std::uint32_t& node, std::size_t& pos);
     bool push(const Frame& frame);
