@@ -7,9 +7,9 @@
 
 #include <algorithm>
 
-void TgmMarkerFinder::addUse(const std::string& text, TUse use)
+void TgmMarkerFinder::addUse(std::vector<TExpression>& list, const std::string& text, TUse use)
 {
-    for (auto& e : expressions_)
+    for (auto& e : list)
         if (e.text == text) {
             e.uses.push_back(use);
             return;
@@ -24,24 +24,23 @@ void TgmMarkerFinder::addUse(const std::string& text, TUse use)
             // A scheme the user got wrong colours nothing rather than stopping the editor.
         }
     }
-    expressions_.push_back(std::move(e));
+    list.push_back(std::move(e));
 }
 
 void TgmMarkerFinder::Build(const TgmSchemes& schemes)
 {
-    expressions_.clear();
+    opening_.clear();
+    closing_.clear();
     for (int s = 0; s < schemes.Count(); ++s)
-        if (schemes.Items(s).Highlighter())
-            addUse(schemes.Items(s).StartExpr(), {s, s});
-    for (int s = 0; s < schemes.Count(); ++s)
-        if (schemes.Items(s).Highlighter())
-            addUse(schemes.Items(s).EndExpr(), {s, -1});
+        if (schemes.Items(s).Highlighter()) {
+            addUse(opening_, schemes.Items(s).StartExpr(), {s, s});
+            addUse(closing_, schemes.Items(s).EndExpr(), {s, -1});
+        }
 }
 
-void TgmMarkerFinder::Find(std::string_view line, std::vector<TgmMarker>& markers)
+void TgmMarkerFinder::search(std::vector<TExpression>& list, std::string_view line, std::vector<TgmMarker>& markers)
 {
-    markers.clear();
-    for (auto& e : expressions_) {
+    for (auto& e : list) {
         if (!e.regExpr)
             continue;
         size_t offset = 0;
@@ -63,6 +62,14 @@ void TgmMarkerFinder::Find(std::string_view line, std::vector<TgmMarker>& marker
             offset = pos + std::max<size_t>(len, 1);
         }
     }
+}
+
+void TgmMarkerFinder::Find(std::string_view line, bool startsInBlock, std::vector<TgmMarker>& markers)
+{
+    markers.clear();
+    search(opening_, line, markers);
+    if (startsInBlock || !markers.empty())
+        search(closing_, line, markers);
     std::sort(markers.begin(), markers.end(), [](const TgmMarker& a, const TgmMarker& b) {
         if (a.Pos != b.Pos)
             return a.Pos < b.Pos;

@@ -31,7 +31,9 @@ public:
     // markers come before closing ones, each in scheme order. Matches are
     // searched from the end of the previous one (one character on after an
     // empty match), and an empty match gives no marker: it has nothing to show.
-    void Find(std::string_view line, std::vector<TgmMarker>& markers);
+    // Closing markers are only looked for when they can matter: when the line
+    // starts inside a block or has an opening marker.
+    void Find(std::string_view line, bool startsInBlock, std::vector<TgmMarker>& markers);
 
 private:
     struct TUse {
@@ -43,7 +45,9 @@ private:
         std::unique_ptr<TRegExpr> regExpr; // none when the text does not compile
         std::vector<TUse> uses;
     };
-    void addUse(const std::string& text, TUse use);
+    static void addUse(std::vector<TExpression>& list, const std::string& text, TUse use);
+    static void search(std::vector<TExpression>& list, std::string_view line, std::vector<TgmMarker>& markers);
 
-    std::vector<TExpression> expressions_;
+    std::vector<TExpression> opening_;
+    std::vector<TExpression> closing_;
 };

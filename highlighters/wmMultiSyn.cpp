@@ -120,7 +120,7 @@ void TwmMultiSyn::SetLine(const std::string& NewValue, int LineNumber)
     refreshSchemes();
     line_ = NewValue;
     lineNumber_ = LineNumber;
-    finder_.Find(line_, markers_);
+    finder_.Find(line_, current_ >= 0, markers_);
     markerCursor_ = 0;
     marker_ = -1;
     scanOffset_ = 0;
