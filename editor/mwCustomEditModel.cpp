@@ -53,6 +53,7 @@ TmwCustomEditModel::TmwCustomEditModel(TmwEditMetrics* metrics, TmwEditView* vie
     bookMarkOptions_.OnChange = [this](TmwBookMarkOpt*) { InvalidateGutterLines(-1, -1); };
     gutter_.OnChange = [this](TmwGutter*) { GutterChanged(); };
     marks_.OnChange = [this](TMarkList*) { InvalidateGutterLines(-1, -1); };
+    keystrokes_.ResetDefaults();
     gutterWidth_ = gutter_.RealGutterWidth(charWidth_);
     textOffset_ = gutterWidth_ + 2;
     FontChanged();

@@ -10,6 +10,7 @@
 #include "editor/mwEditList.h"
 #include "editor/mwEditTypes.h"
 #include "editor/mwEditWindow.h"
+#include "editor/mwKeyCmds.h"
 #include "editor/mwMarks.h"
 #include "editor/mwMethodChain.h"
 #include "editor/mwSupportClasses.h"
@@ -75,6 +76,10 @@ public:
     using TStatusChangeEvent = std::function<void(TmwCustomEditModel* Sender, TmwStatusChanges Changes)>;
     using TGutterClickEvent =
         std::function<void(TmwCustomEditModel* Sender, int X, int Y, int Line, TMark* Mark)>;
+    using TProcessCommandEvent =
+        std::function<void(TmwCustomEditModel* Sender, TmwEditorCommand& Command, char& AChar, void* Data)>;
+    using TKeyEvent = std::function<void(TmwCustomEditModel* Sender, uint16_t& Key, TShiftState Shift)>;
+    using TKeyPressEvent = std::function<void(TmwCustomEditModel* Sender, char& Key)>;
     using TSpecialLineColorsEvent =
         std::function<void(TmwCustomEditModel* Sender, int Line, bool& Special, TColor& FG, TColor& BG)>;
 
@@ -129,6 +134,9 @@ public:
     void SetBlockEnd(TPoint value);
     bool SelAvail() const;
     std::string GetSelText() const;
+    // The selected text as undo records keep it: column pieces hold only what
+    // the lines had, so that putting them back gives the lines exactly.
+    std::string SelTextForUndo() const { return SelectedText(false); }
     void SetSelText(const std::string& value);
     void SetSelTextPrimitive(const std::string& value) { SetSelTextPrimitiveEx(smNormal, value, nullptr); }
     // Replaces the selection by value inserted in pasteMode, recording nothing.
@@ -222,6 +230,36 @@ public:
     void Redo();
     void ClearUndo();
 
+    // --- key bindings and commands
+    TmwKeyStrokes& Keystrokes() { return keystrokes_; }
+    // Copies the given bindings; none empties the collection.
+    void SetKeystrokes(const TmwKeyStrokes* value);
+    virtual void SetDefaultKeystrokes() { keystrokes_.ResetDefaults(); }
+    // A key went down: OnKeyDown may change or clear it, then its binding (or
+    // the chord it completes) runs. A key that ran a command is set to 0, and
+    // the character it would type next is swallowed.
+    void KeyDown(uint16_t& key, TShiftState shift);
+    // A typed character: OnKeyPress may change it, then it is typed.
+    void KeyPress(char& key);
+    // Carries out one command. Data: a TPoint for ecGotoXY and ecSelGotoXY,
+    // a zero-terminated string for ecImeStr.
+    virtual void CommandProcessor(TmwEditorCommand command, char aChar, void* data);
+    virtual void DoOnProcessCommand(TmwEditorCommand& command, char& aChar, void* data);
+
+    // --- caret moves
+    void MoveCaretHorz(int dx, bool selecting);
+    void MoveCaretVert(int dy, bool selecting);
+    void MoveCaretAndSelection(TPoint from, TPoint to, bool selecting);
+    virtual TPoint NextWordPosition() const;
+    virtual TPoint PrevWordPosition() const;
+    // Moves the caret to the partner of the bracket under it.
+    virtual void FindMatchingBracket();
+
+    // --- the selection as character offsets, each line counting its length plus 2
+    int GetSelStart() const;
+    void SetSelStart(int value);
+    void SetSelEnd(int value);
+
     // --- line break, shared by the command processor and by undo and redo:
     // opens a line at the caret with auto-indent; moveCaret false leaves the caret.
     void InsertLineBreak(bool moveCaret);
@@ -246,6 +284,10 @@ public:
     TGutterClickEvent OnGutterClick;
     TPlaceMarkEvent OnPlaceBookmark;
     TNotifyEvent OnSelectionChange;
+    TProcessCommandEvent OnProcessCommand;
+    TProcessCommandEvent OnProcessUserCommand;
+    TKeyEvent OnKeyDown;
+    TKeyPressEvent OnKeyPress;
     TSpecialLineColorsEvent OnSpecialLineColors;
     TStatusChangeEvent OnStatusChange;
 
@@ -278,9 +320,42 @@ private:
     void RescanAll();
 
     std::string SelectedText(bool padColumns) const;
-    // The selected text as undo keeps it: column pieces hold only what the lines
-    // had, so that putting them back gives the lines exactly.
-    std::string UndoText() const { return SelectedText(false); }
+    // Command handlers, dispatched by a table in the command processor.
+    using TCommandHandler = void (TmwCustomEditModel::*)(TmwEditorCommand command, char aChar, void* data);
+    struct TCommandEntry;
+    static const TCommandEntry* FindCommand(TmwEditorCommand command);
+    void CmdMove(TmwEditorCommand command, char, void* data);
+    void CmdSelectAll(TmwEditorCommand, char, void*) { SelectAll(); }
+    void CmdDeleteLastChar(TmwEditorCommand, char, void*);
+    void CmdDeleteChar(TmwEditorCommand, char, void*);
+    void CmdDeleteWords(TmwEditorCommand command, char, void*);
+    void CmdDeleteToLineEnds(TmwEditorCommand command, char, void*);
+    void CmdDeleteLine(TmwEditorCommand, char, void*);
+    void CmdClearAll(TmwEditorCommand, char, void*) { lines_->Clear(); }
+    void CmdLineBreak(TmwEditorCommand command, char, void*) { InsertLineBreak(command == ecLineBreak); }
+    void CmdChar(TmwEditorCommand, char aChar, void*);
+    void CmdImeStr(TmwEditorCommand, char, void* data);
+    void CmdHistory(TmwEditorCommand command, char, void*);
+    void CmdClipboard(TmwEditorCommand command, char, void*);
+    void CmdScroll(TmwEditorCommand command, char, void*);
+    void CmdInsertMode(TmwEditorCommand command, char, void*);
+    void CmdSelectionMode(TmwEditorCommand command, char, void*);
+    void CmdBlockIndent(TmwEditorCommand, char, void*);
+    void CmdBlockUnindent(TmwEditorCommand, char, void*);
+    void CmdTab(TmwEditorCommand, char, void*);
+    void CmdMatchBracket(TmwEditorCommand, char, void*) { FindMatchingBracket(); }
+    void CmdBookmark(TmwEditorCommand command, char, void*);
+    // Types text at the caret, or over the selection (recorded with selReason).
+    void TypeText(const std::string& text, TChangeReason selReason);
+    // Records the selection with reason, deletes it, and returns where the caret went.
+    TPoint DeleteSelectionRecorded(TChangeReason reason);
+    // Deletes start..end (smNormal) after recording it with reason and the given points.
+    void DeleteRangeRecorded(TPoint start, TPoint end, TChangeReason reason, TPoint recStart, TPoint recEnd);
+    int TabWidthAtLeastOne() const { return tabWidth_ > 0 ? tabWidth_ : 1; }
+    // The point at a character offset; the end of the text for offsets past it.
+    TPoint OffsetToPoint(int value) const;
+    bool IsWordChar(char c) const;
+
     void DeleteSelection(TPoint bb, TPoint be);
     void InsertNormal(const std::string& value);
     void InsertColumn(const std::string& value, int* tag);
@@ -352,4 +427,7 @@ private:
     int extraLineSpacing_ = 0;
     bool hideSelection_ = false;
     int undoRedoDepth_ = 0;
+    TmwKeyStrokes keystrokes_;
+    uint16_t chordKey_ = 0;
+    TShiftState chordShift_ = 0;
 };

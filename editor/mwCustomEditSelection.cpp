@@ -176,7 +176,7 @@ void TmwCustomEditModel::SetSelText(const std::string& value)
 {
     IncPaintLock();
     if (SelAvail()) {
-        undoList_.AddChange(mwcrSelDelete, blockBegin_, blockEnd_, UndoText(), selectionMode_);
+        undoList_.AddChange(mwcrSelDelete, blockBegin_, blockEnd_, SelTextForUndo(), selectionMode_);
         SetSelTextPrimitiveEx(selectionMode_, "", nullptr);
     }
     // Deleting leaves the caret where the text goes, whichever way the selection ran.
@@ -326,7 +326,7 @@ void TmwCustomEditModel::InsertLines(const std::string& value)
 void TmwCustomEditModel::InsertLineBreak(bool moveCaret)
 {
     if (SelAvail()) {
-        undoList_.AddChange(mwcrDelete, blockBegin_, blockEnd_, UndoText(), selectionMode_);
+        undoList_.AddChange(mwcrDelete, blockBegin_, blockEnd_, SelTextForUndo(), selectionMode_);
         SetSelTextPrimitiveEx(selectionMode_, "", nullptr);
     }
     lines_->BeginUpdate();

@@ -138,7 +138,7 @@ bool TmwCustomEditModel::UndoItem()
     case mwcrDragDropInsert: {
         SetBlockBegin(rec.start);
         SetBlockEnd(rec.end);
-        std::string inserted = UndoText();
+        std::string inserted = SelTextForUndo();
         SetSelTextPrimitiveEx(rec.mode, rec.text, nullptr);
         // The redo record covers what was put back (overwritten text), so redo replaces exactly that.
         TPoint restoredEnd = rec.text.empty() ? rec.start : InsertedEnd(rec.mode);
@@ -194,8 +194,8 @@ bool TmwCustomEditModel::UndoItem()
     case mwcrIndent: {
         int endLine = rec.end.X == 1 ? rec.end.Y - 1 : rec.end.Y;
         blockBegin_ = Point(1, rec.start.Y);
-        blockEnd_ = Point(tabWidth_ + 1, endLine);
-        redoList_.AddChange(rec.reason, rec.start, rec.end, UndoText(), rec.mode);
+        blockEnd_ = Point(TabWidthAtLeastOne() + 1, endLine);
+        redoList_.AddChange(rec.reason, rec.start, rec.end, SelTextForUndo(), rec.mode);
         SetSelTextPrimitiveEx(rec.mode, "", nullptr);
         SetBlockBegin(rec.start);
         SetCaretFree(rec.end);
@@ -231,7 +231,7 @@ bool TmwCustomEditModel::RedoItem()
         std::string replaced;
         if (rec.end != rec.start) {
             SetBlockEnd(rec.end);
-            replaced = UndoText();
+            replaced = SelTextForUndo();
         }
         SetSelTextPrimitiveEx(rec.mode, rec.text, nullptr);
         undoList_.AddChange(rec.reason, rec.start, InsertedEnd(rec.mode), replaced, rec.mode);
@@ -245,7 +245,7 @@ bool TmwCustomEditModel::RedoItem()
             SetCaretFree(rec.start);
         SetBlockBegin(rec.start);
         SetBlockEnd(rec.end);
-        undoList_.AddChange(rec.reason, rec.start, rec.end, UndoText(), rec.mode);
+        undoList_.AddChange(rec.reason, rec.start, rec.end, SelTextForUndo(), rec.mode);
         SetSelTextPrimitiveEx(rec.mode, rec.text, nullptr);
         SetCaretXY(rec.start);
         return rec.reason == mwcrSelDelete ||
@@ -262,8 +262,8 @@ bool TmwCustomEditModel::RedoItem()
         InsertColumnBlock(Point(1, rec.start.Y), Point(1, endLine), rec.text);
         undoList_.AddChange(rec.reason, rec.start, rec.end, rec.text, rec.mode);
         SetCaretFree(Point(1, rec.end.Y + 1));
-        SetBlockBegin(Point(rec.start.X + tabWidth_, rec.start.Y));
-        SetBlockEnd(rec.end.X == 1 ? Point(1, rec.end.Y) : Point(rec.end.X + tabWidth_, rec.end.Y));
+        SetBlockBegin(Point(rec.start.X + TabWidthAtLeastOne(), rec.start.Y));
+        SetBlockEnd(rec.end.X == 1 ? Point(1, rec.end.Y) : Point(rec.end.X + TabWidthAtLeastOne(), rec.end.Y));
         return false;
     }
     case mwcrUnindent: {
@@ -279,7 +279,7 @@ bool TmwCustomEditModel::RedoItem()
                 lines_->Put(index, line.substr(std::min(line.size(), static_cast<size_t>(counts[i]))));
         }
         lines_->EndUpdate();
-        TPoint from = Point(rec.start.X - tabWidth_, rec.start.Y);
+        TPoint from = Point(rec.start.X - TabWidthAtLeastOne(), rec.start.Y);
         SetCaretFree(from);
         SetBlockBegin(from);
         SetBlockEnd(Point(rec.end.X - counts.back(), rec.end.Y));
@@ -323,7 +323,7 @@ void TmwCustomEditModel::CutToClipboard()
         return;
     std::string text = GetSelText();
     SetClipboardText(text);
-    undoList_.AddChange(mwcrDelete, blockBegin_, blockEnd_, UndoText(), selectionMode_);
+    undoList_.AddChange(mwcrDelete, blockBegin_, blockEnd_, SelTextForUndo(), selectionMode_);
     undoList_.LockUndo();
     redoList_.LockUndo();
     try {
@@ -362,7 +362,7 @@ void TmwCustomEditModel::PasteFromClipboard()
     }
     IncPaintLock();
     if (SelAvail()) {
-        undoList_.AddChange(mwcrSelDelete, blockBegin_, blockEnd_, UndoText(), selectionMode_);
+        undoList_.AddChange(mwcrSelDelete, blockBegin_, blockEnd_, SelTextForUndo(), selectionMode_);
         SetSelTextPrimitiveEx(selectionMode_, "", nullptr);
     }
     // Where the deletion left the caret is where the text goes.

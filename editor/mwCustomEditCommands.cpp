@@ -1,0 +1,463 @@
+// The editor model's command processor: key translation, dispatch, and the
+// commands that change the text.
+#include "editor/mwCustomEditModel.h"
+
+#include "platform/AnsiText.h"
+
+#include <algorithm>
+
+struct TmwCustomEditModel::TCommandEntry {
+    TmwEditorCommand first;
+    TmwEditorCommand last;
+    bool changesText; // ignored on a read-only editor
+    TCommandHandler handler;
+};
+
+const TmwCustomEditModel::TCommandEntry* TmwCustomEditModel::FindCommand(TmwEditorCommand command)
+{
+    using M = TmwCustomEditModel;
+    static const TCommandEntry table[] = {
+        {ecLeft, ecSelGotoXY, false, &M::CmdMove},
+        {ecSelectAll, ecSelectAll, false, &M::CmdSelectAll},
+        {ecDeleteLastChar, ecDeleteLastChar, true, &M::CmdDeleteLastChar},
+        {ecDeleteChar, ecDeleteChar, true, &M::CmdDeleteChar},
+        {ecDeleteWord, ecDeleteLastWord, true, &M::CmdDeleteWords},
+        {ecDeleteBOL, ecDeleteEOL, true, &M::CmdDeleteToLineEnds},
+        {ecDeleteLine, ecDeleteLine, true, &M::CmdDeleteLine},
+        {ecClearAll, ecClearAll, true, &M::CmdClearAll},
+        {ecLineBreak, ecInsertLine, true, &M::CmdLineBreak},
+        {ecChar, ecChar, true, &M::CmdChar},
+        {ecImeStr, ecImeStr, true, &M::CmdImeStr},
+        {ecUndo, ecRedo, true, &M::CmdHistory},
+        {ecCut, ecCut, true, &M::CmdClipboard},
+        {ecCopy, ecCopy, false, &M::CmdClipboard},
+        {ecPaste, ecPaste, true, &M::CmdClipboard},
+        {ecScrollUp, ecScrollRight, false, &M::CmdScroll},
+        {ecInsertMode, ecToggleMode, false, &M::CmdInsertMode},
+        {ecBlockIndent, ecBlockIndent, true, &M::CmdBlockIndent},
+        {ecBlockUnindent, ecBlockUnindent, true, &M::CmdBlockUnindent},
+        {ecNormalSelect, ecLineSelect, false, &M::CmdSelectionMode},
+        {ecTab, ecTab, true, &M::CmdTab},
+        {ecMatchBracket, ecMatchBracket, false, &M::CmdMatchBracket},
+        {ecGotoMarker0, ecGotoMarker9, false, &M::CmdBookmark},
+        {ecSetMarker0, ecSetMarker9, false, &M::CmdBookmark},
+    };
+    for (const TCommandEntry& entry : table)
+        if (command >= entry.first && command <= entry.last)
+            return &entry;
+    return nullptr;
+}
+
+void TmwCustomEditModel::SetKeystrokes(const TmwKeyStrokes* value)
+{
+    if (value)
+        keystrokes_.Assign(*value);
+    else
+        keystrokes_.Clear();
+}
+
+void TmwCustomEditModel::KeyDown(uint16_t& key, TShiftState shift)
+{
+    if (OnKeyDown)
+        OnKeyDown(this, key, shift);
+    TmwEditorCommand command = ecNone;
+    int found = keystrokes_.FindKeycode2(chordKey_, chordShift_, key, shift);
+    if (found < 0)
+        found = keystrokes_.FindKeycode(key, shift);
+    if (found >= 0)
+        command = keystrokes_.Items(found).Command();
+    // An unbound key that could start a chord is kept as the first stroke.
+    if (command == ecNone && key >= 0x1E && key <= 0x91) {
+        chordKey_ = key;
+        chordShift_ = shift;
+    } else {
+        chordKey_ = 0;
+        chordShift_ = 0;
+    }
+    if (command == ecNone) {
+        stateFlags_ &= ~mwsfIgnoreNextChar;
+        return;
+    }
+    key = 0;
+    stateFlags_ |= mwsfIgnoreNextChar;
+    CommandProcessor(command, '\0', nullptr);
+}
+
+void TmwCustomEditModel::KeyPress(char& key)
+{
+    if (stateFlags_ & mwsfIgnoreNextChar) {
+        stateFlags_ &= ~mwsfIgnoreNextChar;
+        return;
+    }
+    if (OnKeyPress)
+        OnKeyPress(this, key);
+    CommandProcessor(ecChar, key, nullptr);
+}
+
+void TmwCustomEditModel::DoOnProcessCommand(TmwEditorCommand& command, char& aChar, void* data)
+{
+    const TProcessCommandEvent& event = command >= ecUserFirst ? OnProcessUserCommand : OnProcessCommand;
+    if (event)
+        event(this, command, aChar, data);
+}
+
+void TmwCustomEditModel::CommandProcessor(TmwEditorCommand command, char aChar, void* data)
+{
+    DoOnProcessCommand(command, aChar, data);
+    if (command == ecNone || command >= ecUserFirst)
+        return;
+    const TCommandEntry* entry = FindCommand(command);
+    if (entry && entry->changesText && GetReadOnly())
+        return;
+    IncPaintLock();
+    try {
+        if (entry)
+            (this->*entry->handler)(command, aChar, data);
+    } catch (...) {
+        DecPaintLock();
+        throw;
+    }
+    DecPaintLock();
+    if (OnCommandDone)
+        OnCommandDone(this);
+}
+
+// ---------------------------------------------------------------- typing
+
+TPoint TmwCustomEditModel::DeleteSelectionRecorded(TChangeReason reason)
+{
+    undoList_.AddChange(reason, blockBegin_, blockEnd_, SelTextForUndo(), selectionMode_);
+    SetSelTextPrimitiveEx(selectionMode_, "", nullptr);
+    return CaretXY();
+}
+
+void TmwCustomEditModel::TypeText(const std::string& text, TChangeReason selReason)
+{
+    if (SelAvail()) {
+        // The text goes where the deletion left the caret: the earlier end of the block.
+        TPoint start = DeleteSelectionRecorded(selReason);
+        SetSelTextPrimitiveEx(smNormal, text, nullptr);
+        undoList_.AddChange(mwcrInsert, start, CaretXY(), "", smNormal);
+        return;
+    }
+    TmwEditorOptions saved = options_;
+    options_ |= mweoScrollPastEol;
+    std::string line = LineText();
+    const size_t x = static_cast<size_t>(caretX_);
+    if (line.size() < x)
+        line.resize(x, ' ');
+    std::string replaced;
+    if (insertMode_) {
+        line.insert(x, text);
+    } else {
+        replaced = line.substr(x, text.size());
+        line.replace(x, replaced.size(), text);
+    }
+    TPoint start = CaretXY();
+    lines_->Put(caretY_, vx::TrimRight(line));
+    SetCaretXY(Point(start.X + static_cast<int>(text.size()), start.Y));
+    // Ends at the caret even when nothing was overwritten, so undo finds the typed text.
+    undoList_.AddChange(mwcrInsert, start, CaretXY(), replaced, smNormal);
+    if (charsInWindow_ > 0 && CaretX() >= LeftChar() + charsInWindow_)
+        SetLeftChar(LeftChar() + std::min(25, charsInWindow_ - 1));
+    // Straight back: the writer would pull the caret to the line end.
+    options_ = saved;
+}
+
+void TmwCustomEditModel::CmdChar(TmwEditorCommand, char aChar, void*)
+{
+    auto c = static_cast<unsigned char>(aChar);
+    if (c < 32 || c == 127)
+        return;
+    TypeText(std::string(1, aChar), mwcrSelDelete);
+}
+
+void TmwCustomEditModel::CmdImeStr(TmwEditorCommand, char, void* data)
+{
+    if (!data)
+        return;
+    std::string text(static_cast<const char*>(data));
+    if (!text.empty())
+        TypeText(text, mwcrDelete);
+}
+
+// ---------------------------------------------------------------- deletions
+
+void TmwCustomEditModel::DeleteRangeRecorded(TPoint start, TPoint end, TChangeReason reason, TPoint recStart,
+                                             TPoint recEnd)
+{
+    TSelectionMode saved = selectionMode_;
+    selectionMode_ = smNormal;
+    blockBegin_ = start;
+    blockEnd_ = end;
+    undoList_.AddChange(reason, recStart, recEnd, SelTextForUndo(), smNormal);
+    SetSelTextPrimitiveEx(smNormal, "", nullptr);
+    selectionMode_ = saved;
+}
+
+void TmwCustomEditModel::CmdDeleteLastChar(TmwEditorCommand, char, void*)
+{
+    if (SelAvail()) {
+        DeleteSelectionRecorded(mwcrDelete);
+        return;
+    }
+    const std::string line = LineText();
+    const int len = static_cast<int>(line.size());
+    const int x = CaretX();
+    const int y = CaretY();
+    if (x > len + 1) {
+        undoList_.AddChange(mwcrDelete, CaretXY(), CaretXY(), "", smNormal);
+        SetCaretFree(Point(x - 1, y));
+        return;
+    }
+    if (x > 1) {
+        int n = LeftSpaces(line);
+        int count = 1;
+        TPoint recStart;
+        if (static_cast<unsigned char>(line[static_cast<size_t>(x - 2)]) < 33 && x - 1 == n) {
+            // Back to the indent of the nearest less indented line above, or to column 1.
+            int above = 0;
+            for (int i = y - 1; i >= 1; --i) {
+                int indent = LeftSpaces(lines_->Get(i - 1));
+                if (indent < n) {
+                    above = indent;
+                    break;
+                }
+            }
+            count = n - above;
+            // Recorded at the line start, where the removed characters were.
+            recStart = Point(1, y);
+            lines_->Put(caretY_, vx::TrimRight(line.substr(static_cast<size_t>(count))));
+            SetCaretFree(Point(x - count, y));
+            undoList_.AddChange(mwcrDelete, recStart, Point(count + 1, y), line.substr(0, static_cast<size_t>(count)),
+                                smNormal);
+            return;
+        }
+        std::string removed = line.substr(static_cast<size_t>(x - 1 - count), static_cast<size_t>(count));
+        lines_->Put(caretY_, vx::TrimRight(line.substr(0, static_cast<size_t>(x - 1 - count)) +
+                                           line.substr(static_cast<size_t>(x - 1))));
+        SetCaretFree(Point(x - count, y));
+        undoList_.AddChange(mwcrDelete, CaretXY(), CaretXY(), removed, smNormal);
+        return;
+    }
+    if (y == 1)
+        return;
+    const std::string previous = lines_->Get(y - 2);
+    lines_->BeginUpdate();
+    lines_->Delete(y - 1);
+    ShiftMarks(y, -1);
+    TPoint at = Point(static_cast<int>(previous.size()) + 1, y - 1);
+    lines_->Put(y - 2, vx::TrimRight(previous + line));
+    lines_->EndUpdate();
+    SetCaretFree(at);
+    undoList_.AddChange(mwcrDelete, at, at, "\r\n", smNormal);
+}
+
+void TmwCustomEditModel::CmdDeleteChar(TmwEditorCommand, char, void*)
+{
+    if (SelAvail()) {
+        DeleteSelectionRecorded(mwcrDeleteAfter);
+        return;
+    }
+    std::string line = LineText();
+    const int x = CaretX();
+    const TPoint caret = CaretXY();
+    if (static_cast<int>(line.size()) >= x) {
+        std::string removed = line.substr(static_cast<size_t>(x - 1), 1);
+        line.erase(static_cast<size_t>(x - 1), 1);
+        undoList_.AddChange(mwcrDeleteAfter, caret, caret, removed, smNormal);
+        lines_->Put(caretY_, vx::TrimRight(line));
+        return;
+    }
+    if (caretY_ + 1 >= lines_->Count())
+        return;
+    line.resize(static_cast<size_t>(x - 1), ' ');
+    lines_->BeginUpdate();
+    lines_->Put(caretY_, vx::TrimRight(line + lines_->Get(caretY_ + 1)));
+    undoList_.AddChange(mwcrDeleteAfter, caret, caret, "\r\n", smNormal);
+    lines_->Delete(caretY_ + 1);
+    // The joined line's marks come up with it; the caret line's stay.
+    ShiftMarks(CaretY() + 1, -1);
+    lines_->EndUpdate();
+    SetCaretFree(caret);
+}
+
+void TmwCustomEditModel::CmdDeleteWords(TmwEditorCommand command, char, void*)
+{
+    TPoint caret = CaretXY();
+    TPoint word = command == ecDeleteWord ? NextWordPosition() : PrevWordPosition();
+    if (word == caret)
+        return;
+    if (command == ecDeleteWord) {
+        DeleteRangeRecorded(caret, word, mwcrDeleteAfter, caret, caret);
+        SetCaretFree(caret);
+    } else {
+        DeleteRangeRecorded(word, caret, mwcrDeleteAfter, word, caret);
+        SetCaretFree(word);
+    }
+}
+
+void TmwCustomEditModel::CmdDeleteToLineEnds(TmwEditorCommand command, char, void*)
+{
+    const TPoint caret = CaretXY();
+    const int len = static_cast<int>(LineText().size());
+    if (command == ecDeleteBOL) {
+        if (caret.X == 1)
+            return;
+        TPoint lineStart = Point(1, caret.Y);
+        DeleteRangeRecorded(lineStart, Point(std::min(caret.X, len + 1), caret.Y), mwcrDelete, lineStart,
+                            lineStart);
+        SetCaretFree(lineStart);
+    } else {
+        if (caret.X > len)
+            return;
+        DeleteRangeRecorded(caret, Point(len + 1, caret.Y), mwcrDeleteAfter, caret, caret);
+        SetCaretFree(caret);
+    }
+}
+
+void TmwCustomEditModel::CmdDeleteLine(TmwEditorCommand, char, void*)
+{
+    const int count = lines_->Count();
+    if (count == 1 && lines_->Get(0).empty())
+        return;
+    SetBlockBegin(CaretXY());
+    const int y = CaretY();
+    const std::string line = LineText();
+    if (count > 1) {
+        undoList_.AddChange(mwcrDeleteAfter, Point(1, y), CaretXY(), line + "\r\n", smNormal);
+        lines_->Delete(y - 1);
+    } else {
+        undoList_.AddChange(mwcrDeleteAfter, Point(1, y), CaretXY(), line, smNormal);
+        lines_->Put(0, "");
+    }
+    // Marks of the deleted line go to the line before it, or stay on the first.
+    for (int i = 0; i < marks_.Count(); ++i) {
+        TMark* mark = marks_.Items(i);
+        if (mark->Line() >= y && mark->Line() > 1)
+            mark->SetLine(mark->Line() - 1);
+    }
+    SetCaretXY(Point(1, y));
+}
+
+// ---------------------------------------------------------------- history and clipboard
+
+void TmwCustomEditModel::CmdHistory(TmwEditorCommand command, char, void*)
+{
+    if (command == ecUndo)
+        Undo();
+    else
+        Redo();
+}
+
+void TmwCustomEditModel::CmdClipboard(TmwEditorCommand command, char, void*)
+{
+    switch (command) {
+    case ecCut:
+        if (SelAvail())
+            CutToClipboard();
+        break;
+    case ecCopy:
+        CopyToClipboard();
+        break;
+    default:
+        PasteFromClipboard();
+        break;
+    }
+}
+
+// ---------------------------------------------------------------- tabs and blocks
+
+void TmwCustomEditModel::CmdTab(TmwEditorCommand, char, void*)
+{
+    const int x = CaretX();
+    int width = 0;
+    if (HasOption(mweoSmartTabs)) {
+        for (int i = caretY_ - 1; i >= 0; --i) {
+            const std::string& above = lines_->Get(i);
+            if (static_cast<int>(above.size()) < x)
+                continue;
+            size_t p = static_cast<size_t>(x - 1);
+            while (p < above.size() && above[p] != ' ')
+                ++p;
+            while (p < above.size() && above[p] == ' ')
+                ++p;
+            width = static_cast<int>(p) - (x - 1);
+            break;
+        }
+    }
+    if (width == 0)
+        width = TabWidthAtLeastOne() - (x - 1) % TabWidthAtLeastOne();
+    const std::string blanks(static_cast<size_t>(width), ' ');
+    TPoint start = SelAvail() ? DeleteSelectionRecorded(mwcrDelete) : CaretXY();
+    SetSelTextPrimitiveEx(smNormal, blanks, nullptr);
+    std::string line = LineText();
+    std::string trimmed = vx::TrimRight(line);
+    if (trimmed.size() != line.size())
+        lines_->Put(caretY_, trimmed);
+    // Blanks at the line end are dropped again: then there is nothing to undo.
+    if (static_cast<int>(trimmed.size()) >= start.X)
+        undoList_.AddChange(mwcrInsert, start, CaretXY(), "", smNormal);
+    EnsureCursorPosVisible();
+}
+
+void TmwCustomEditModel::CmdBlockIndent(TmwEditorCommand, char, void*)
+{
+    if (!SelAvail())
+        return;
+    const int tab = TabWidthAtLeastOne();
+    const TPoint b = BlockBegin();
+    const TPoint e = BlockEnd();
+    const TPoint caret = CaretXY();
+    const TSelectionMode saved = selectionMode_;
+    const int lastLine = e.X == 1 ? e.Y - 1 : e.Y;
+    const int endColumn = e.X == 1 ? 1 : e.X + tab;
+    std::string block;
+    for (int y = b.Y; y <= lastLine; ++y)
+        block += (y > b.Y ? "\r\n" : "") + std::string(static_cast<size_t>(tab), ' ');
+    InsertColumnBlock(Point(1, b.Y), Point(1, lastLine), block);
+    undoList_.AddChange(mwcrIndent, b, e, "", smColumn);
+    selectionMode_ = saved;
+    SetCaretFree(caret);
+    SetBlockBegin(Point(b.X + tab, b.Y));
+    SetBlockEnd(Point(endColumn, e.Y));
+}
+
+void TmwCustomEditModel::CmdBlockUnindent(TmwEditorCommand, char, void*)
+{
+    if (!SelAvail())
+        return;
+    const int tab = TabWidthAtLeastOne();
+    const TPoint b = BlockBegin();
+    const TPoint e = BlockEnd();
+    const TPoint caret = CaretXY();
+    const int lastLine = e.X == 1 ? e.Y - 1 : e.Y;
+    std::string removedText;
+    std::vector<int> counts;
+    for (int y = b.Y; y <= lastLine; ++y) {
+        const std::string& line = lines_->Get(y - 1);
+        int n = 0;
+        while (n < tab && n < static_cast<int>(line.size()) && line[static_cast<size_t>(n)] == ' ')
+            ++n;
+        counts.push_back(n);
+        removedText += (y > b.Y ? "\r\n" : "") + std::string(static_cast<size_t>(n), ' ');
+    }
+    int first = 0;
+    int last = 0;
+    if (std::any_of(counts.begin(), counts.end(), [](int n) { return n > 0; })) {
+        SetCaretFree(Point(CaretX(), b.Y));
+        lines_->BeginUpdate();
+        for (int y = b.Y; y <= lastLine; ++y) {
+            int n = counts[static_cast<size_t>(y - b.Y)];
+            if (n > 0)
+                lines_->Put(y - 1, lines_->Get(y - 1).substr(static_cast<size_t>(n)));
+        }
+        lines_->EndUpdate();
+        undoList_.AddChange(mwcrUnindent, b, e, removedText, smColumn);
+        first = counts.front();
+        last = counts.back();
+    }
+    SetCaretFree(caret);
+    SetBlockBegin(Point(b.X - first, b.Y));
+    SetBlockEnd(Point(e.X - last, e.Y));
+}
