@@ -40,7 +40,8 @@ void TGIFEncoder::Encode(TByteStream& stream, int bitsPerPixel, int colorCount, 
 {
     initBits_ = std::clamp(bitsPerPixel, 2, 8);
     WriteByte(stream, static_cast<std::uint8_t>(initBits_));
-    colorCount_ = colorCount;
+    // A pixel must stay below the clear code, whatever count the caller gives.
+    colorCount_ = std::min(colorCount, 1 << initBits_);
     initCodeSize_ = initBits_ + 1;
     codeSize_ = initCodeSize_;
     maxCode_ = (1 << codeSize_) - 1;

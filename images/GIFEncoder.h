@@ -75,6 +75,7 @@ private:
 };
 
 // 8009 entries of (key << 12 | code); the key of a string is prefix << 8 | pixel.
+// An encoder stores at most 4096 strings, so a probe always meets an empty slot.
 class THashTable {
 public:
     static constexpr int kSize = 8009;

@@ -205,6 +205,19 @@ TEST(GIFEncoders, PixelsPastTheColourCountRaise)
     }
 }
 
+TEST(GIFEncoders, ColourCountNeverPassesTheClearCode)
+{
+    // Two bits per pixel cannot carry pixel 4, however many colours the caller claims.
+    for (bool lzw : {true, false}) {
+        std::unique_ptr<TGIFEncoder> encoder;
+        if (lzw)
+            encoder = std::make_unique<TLZWEncoder>(nullptr);
+        else
+            encoder = std::make_unique<TRLEEncoder>(nullptr);
+        EXPECT_THROW(Encode(*encoder, 2, 256, {1, 4}, 2, 1), GIFException);
+    }
+}
+
 TEST(GIFEncoders, LZWClearsWhenTheTableFills)
 {
     // Every pair of a 256-colour walk is a new string: far more than 4096 entries.

@@ -7,6 +7,7 @@
 #include "images/GIFImage.h"
 #include "images/GIFStream.h"
 #include "images/GIFTextExtension.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -388,4 +389,43 @@ TEST(GIFStreams, LaterRegistrationsWin)
     TMemoryByteStream stream(std::string("\xFF\x0BNETSCAPE2.0", 13));
     EXPECT_EQ(FindExtension(stream), &TGIFAppExtNSLoop::Class());
     EXPECT_EQ(stream.Position(), 0);
+}
+
+TEST(GIFImageFile, SavesAndLoadsFilesWithProgress)
+{
+    vx::test::TempDir dir;
+    TGIFImage image;
+    image.Header().ColorMap().ImportPalette({{0, 0, 0}, {255, 255, 255}});
+    AddFrame(image, 3, 2).SetPixels(2, 1, 1);
+    AddFrame(image, 3, 2).SetPixels(0, 0, 1);
+    std::vector<std::string> reports;
+    auto record = [&](TProgressStage stage, int percent, const std::string& message) {
+        reports.push_back(message + std::to_string(static_cast<int>(stage)) + ":" + std::to_string(percent));
+    };
+    image.OnProgress = record;
+    image.SaveToFile(dir.file("two.gif"));
+    EXPECT_EQ(reports, (std::vector<std::string>{"Saving...0:0", "Saving...1:50", "Saving...1:100", "Saving...2:100"}));
+
+    TGIFImage loaded;
+    reports.clear();
+    loaded.OnProgress = record;
+    loaded.LoadFromFile(dir.file("two.gif"));
+    ASSERT_EQ(loaded.Images().Count(), 2);
+    EXPECT_EQ(loaded.Images().SubImage(0).Pixels(2, 1), 1);
+    ASSERT_EQ(reports.size(), 4u);
+    EXPECT_EQ(reports.front(), "Loading...0:0");
+    EXPECT_EQ(reports.back(), "Loading...2:100");
+
+    // A single block saves and loads on its own too.
+    loaded.Images().SubImage(1).SaveToFile(dir.file("frame.bin"));
+    TGIFSubImage frame(&loaded);
+    frame.LoadFromFile(dir.file("frame.bin"));
+    EXPECT_EQ(frame.Pixels(0, 0), 1);
+
+    loaded.Images().Delete(0);
+    EXPECT_EQ(loaded.Images().Count(), 1);
+    EXPECT_THROW(loaded.Images().Delete(1), EListError);
+    std::unique_ptr<TGIFItem> removed = loaded.Images().Remove(&loaded.Images().SubImage(0));
+    EXPECT_NE(removed, nullptr);
+    EXPECT_TRUE(loaded.Empty());
 }
