@@ -93,8 +93,12 @@ TGIFPalette TColorQuantizer::ColorTable() const
 
 TGIFPalette CreateOptimizedPaletteFromBitmap(const TGIFBitmap& bitmap, int colors, int colorBits, bool systemColors)
 {
-    TGIFBitmap rgb = bitmap;
-    rgb.SetPixelFormat(TPixelFormat::pf24bit);
+    TGIFBitmap converted;
+    if (bitmap.PixelFormat() != TPixelFormat::pf24bit) {
+        converted = bitmap;
+        converted.SetPixelFormat(TPixelFormat::pf24bit);
+    }
+    const TGIFBitmap& rgb = bitmap.PixelFormat() == TPixelFormat::pf24bit ? bitmap : converted;
     TColorQuantizer quantizer(colors, colorBits);
     for (int y = 0; y < rgb.Height(); ++y) {
         const std::uint8_t* row = rgb.ScanLine(y);

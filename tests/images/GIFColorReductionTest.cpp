@@ -230,3 +230,23 @@ TEST(GIFDIB, WriterChecksAndBitmapFormats)
     EXPECT_THROW(target.SetPixelFormat(TPixelFormat::pf8bit), GIFException);
     EXPECT_THROW(target.LoadFromBMP("BM not really"), GIFException);
 }
+
+TEST(GIFReduce, PaletteBitmapsAreReadThroughTheirPalette)
+{
+    TGIFBitmap indexed(4, 2, TPixelFormat::pf8bit);
+    indexed.Palette = {{10, 20, 30}, {200, 100, 50}};
+    indexed.ScanLine(1)[3] = 1;
+    const TGIFPalette palette = CreateOptimizedPaletteFromBitmap(indexed, 4, 8, false);
+    EXPECT_NE(std::find(palette.begin(), palette.end(), TGIFColor{200, 100, 50}), palette.end());
+    auto reduced = ReduceColors(indexed, rmQuantize, 0, {}, 2);
+    EXPECT_EQ(indexed.PixelFormat(), TPixelFormat::pf8bit) << "the caller's bitmap keeps its format";
+    EXPECT_EQ(reduced->Palette[reduced->ScanLine(1)[3]], (TGIFColor{200, 100, 50}));
+    EXPECT_EQ(reduced->Palette[reduced->ScanLine(0)[0]], (TGIFColor{10, 20, 30}));
+
+    TGIFBitmap mono(9, 1, TPixelFormat::pf1bit);
+    mono.Palette = {{0, 0, 0}, {255, 255, 255}};
+    mono.ScanLine(0)[1] = 0x80; // pixel 8
+    auto fromMono = ReduceColors(mono, rmMonochrome, 0, {}, 8);
+    EXPECT_EQ(fromMono->ScanLine(0)[8], 1);
+    EXPECT_EQ(fromMono->ScanLine(0)[7], 0);
+}
