@@ -32,7 +32,7 @@ void TgmMarkerFinder::Build(const TgmSchemes& schemes)
     opening_.clear();
     closing_.clear();
     for (int s = 0; s < schemes.Count(); ++s)
-        if (schemes.Items(s).Highlighter()) {
+        if (schemes.Usable(s)) {
             addUse(opening_, schemes.Items(s).StartExpr(), {s, s});
             addUse(closing_, schemes.Items(s).EndExpr(), {s, -1});
         }

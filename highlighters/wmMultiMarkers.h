@@ -22,7 +22,7 @@ struct TgmMarker {
 
 class TgmMarkerFinder {
 public:
-    // Takes the expressions of every scheme that has a highlighter; an
+    // Takes the expressions of every usable scheme; an
     // expression that is empty or does not compile finds nothing. Schemes
     // sharing one expression text share its program and its search.
     void Build(const TgmSchemes& schemes);

@@ -1,6 +1,7 @@
 // The scheme collection of the multi-language highlighter.
 #include "highlighters/wmMultiSchemes.h"
 
+#include "highlighters/wmMultiSyn.h"
 #include "platform/Exception.h"
 
 int TgmScheme::Index() const { return collection_ ? collection_->IndexOf(this) : -1; }
@@ -37,14 +38,23 @@ void TgmScheme::Assign(const TgmScheme& source)
     Changed();
 }
 
-TgmScheme& TgmSchemes::Items(int index)
+void TgmSchemes::check(int index) const
 {
     if (index < 0 || index >= Count())
         throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+}
+
+TgmScheme& TgmSchemes::Items(int index)
+{
+    check(index);
     return *items_[static_cast<size_t>(index)];
 }
 
-const TgmScheme& TgmSchemes::Items(int index) const { return const_cast<TgmSchemes*>(this)->Items(index); }
+const TgmScheme& TgmSchemes::Items(int index) const
+{
+    check(index);
+    return *items_[static_cast<size_t>(index)];
+}
 
 TgmScheme& TgmSchemes::Add()
 {
@@ -55,7 +65,7 @@ TgmScheme& TgmSchemes::Add()
 
 void TgmSchemes::Delete(int index)
 {
-    Items(index);
+    check(index);
     items_.erase(items_.begin() + index);
     Changed();
 }
@@ -82,4 +92,12 @@ int TgmSchemes::IndexOf(const TgmScheme* scheme) const
         if (items_[i].get() == scheme)
             return static_cast<int>(i);
     return -1;
+}
+
+bool TgmSchemes::Usable(int index) const
+{
+    if (index < 0 || index >= Count())
+        return false;
+    const TmwCustomHighLighter* hl = items_[static_cast<size_t>(index)]->Highlighter();
+    return hl && hl != static_cast<const TmwCustomHighLighter*>(owner_);
 }

@@ -57,6 +57,9 @@ public:
     // Replaces the items by copies of source's items.
     void Assign(const TgmSchemes& source);
     int IndexOf(const TgmScheme* scheme) const;
+    // Whether the scheme at index can colour a block: it has a highlighter,
+    // and that is not the highlighter owning these schemes.
+    bool Usable(int index) const;
 
     // Changes whenever a scheme is added, removed or edited, so a user of
     // the collection can tell when what it derived from it is out of date.
@@ -65,6 +68,7 @@ public:
 private:
     friend class TgmScheme;
     void Changed() { ++version_; }
+    void check(int index) const;
 
     TwmMultiSyn* owner_;
     std::vector<std::unique_ptr<TgmScheme>> items_;

@@ -16,11 +16,6 @@ TwmMultiSyn::~TwmMultiSyn() = default;
 
 TmwHighLightAttributes* TwmMultiSyn::GetDefaultAttribute(int) const { return nullptr; }
 
-bool TwmMultiSyn::usableScheme(int scheme) const
-{
-    return scheme >= 0 && scheme < schemes_->Count() && schemes_->Items(scheme).Highlighter() != nullptr;
-}
-
 void TwmMultiSyn::setCurrent(int scheme)
 {
     current_ = scheme;
@@ -29,7 +24,7 @@ void TwmMultiSyn::setCurrent(int scheme)
 
 void TwmMultiSyn::SetDefaultHighlighter(TmwCustomHighLighter* value)
 {
-    default_ = value;
+    default_ = value == this ? nullptr : value; // it would hand every line to itself
     if (current_ < 0)
         active_ = value;
 }
@@ -42,7 +37,7 @@ void TwmMultiSyn::refreshSchemes()
     finderVersion_ = schemes_->Version();
     if (current_ < 0)
         return;
-    if (usableScheme(current_)) {
+    if (schemes_->Usable(current_)) {
         setCurrent(current_); // its highlighter may have been replaced
         return;
     }
@@ -207,7 +202,7 @@ void TwmMultiSyn::SetRange(std::int32_t Value)
     const int scheme = static_cast<int>(v >> 16) - 1;
     const auto inner = static_cast<std::int32_t>(v & kInnerMask);
     defaultRangeBeforeBlock_.reset();
-    if (usableScheme(scheme)) {
+    if (schemes_->Usable(scheme)) {
         setCurrent(scheme);
         if (default_)
             active_->SetRange(inner);

@@ -35,7 +35,7 @@ public:
     const TgmSchemes& Schemes() const { return *schemes_; }
     // Takes copies of value's schemes.
     void SetSchemes(const TgmSchemes& value) { schemes_->Assign(value); }
-    // Not owned. Without one, lines yield no tokens.
+    // Not owned. Without one (or with this highlighter itself), lines yield no tokens.
     TmwCustomHighLighter* DefaultHighlighter() const { return default_; }
     void SetDefaultHighlighter(TmwCustomHighLighter* value);
 
@@ -61,7 +61,6 @@ public:
     TmwHighLightAttributes* MarkerAttri;
 
 private:
-    bool usableScheme(int scheme) const;
     void setCurrent(int scheme);
     void refreshSchemes();
     bool relevant(const TgmMarker& marker) const;

@@ -184,6 +184,16 @@ TEST_F(MultiSynTest, RangeNamingNoUsableSchemeIsTheDefaultState)
     EXPECT_EQ(multi.GetRange(), 0);
 }
 
+TEST_F(MultiSynTest, TheHighlighterItselfIsNeverHandedAPiece)
+{
+    addScheme("<s>", "</q>", &multi);
+    EXPECT_EQ(scanFrom(0, "<s>x"), (Strings{"</html", "s/html", ">/html", "x/html"}));
+    EXPECT_EQ(scanFrom(0x00040000, "x"), (Strings{"x/html"}));
+    multi.SetDefaultHighlighter(&multi);
+    EXPECT_EQ(multi.DefaultHighlighter(), nullptr);
+    EXPECT_EQ(scanFrom(0, "x <% y"), Strings{});
+}
+
 TEST_F(MultiSynTest, WithoutDefaultHighlighterNothingIsColoured)
 {
     multi.SetDefaultHighlighter(nullptr);
