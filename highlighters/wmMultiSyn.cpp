@@ -26,7 +26,7 @@ void TwmMultiSyn::SetDefaultHighlighter(TmwCustomHighLighter* value)
 {
     default_ = value == this ? nullptr : value; // it would hand every line to itself
     if (current_ < 0)
-        active_ = value;
+        active_ = default_;
 }
 
 void TwmMultiSyn::refreshSchemes()

@@ -177,26 +177,6 @@ TEST_F(MixedPageTest, ColouringInAnyOrderEqualsColouringTopToBottom)
     }
 }
 
-TEST_F(MixedPageTest, OneMegabyteLineIsScannedOnce)
-{
-    std::string line;
-    const std::string unit = "<b>x</b><?php $a = \"?\"; ?><script language=\"vb\">Dim y</script>";
-    while (line.size() < (1u << 20))
-        line += unit;
-    multi.ResetRange();
-    multi.SetLine(line, 0);
-    size_t covered = 0;
-    size_t markers = 0;
-    while (!multi.GetEol()) {
-        ASSERT_EQ(static_cast<size_t>(multi.GetTokenPos()), covered);
-        covered += multi.GetToken().size();
-        markers += multi.GetTokenKind() == TwmMultiSyn::tkMarker ? 1 : 0;
-        multi.Next();
-    }
-    EXPECT_EQ(covered, line.size());
-    EXPECT_EQ(markers, 4 * (line.size() / unit.size()));
-}
-
 class CollectingExporter : public TmwExportTarget {
 public:
     void FormatToken(const std::string& token, TmwHighLightAttributes* attribute, bool, bool) override
