@@ -1,39 +1,19 @@
 // Highlighting throughput of the SQL, PHP, Perl and Tcl/Tk highlighters, each
 // on about 10 MB of generated text of its language, scanned line by line with
 // the range carried from line to line, as the editor's rescans do.
+#include "bench/HighlighterBench.h"
 #include "highlighters/DcjPerlSyn.h"
 #include "highlighters/siTCLTKSyn.h"
 #include "highlighters/wmPHPSyn.h"
 #include "highlighters/wmSQLSyn.h"
 
-#include <benchmark/benchmark.h>
-
-#include <random>
-#include <string>
-#include <vector>
-
 namespace {
 
-constexpr size_t kTextSize = 10 * 1024 * 1024;
-
-// Lines drawn from typical ones, with numbers varied so the text is not periodic.
-std::vector<std::string> Generate(const std::vector<std::string>& samples)
-{
-    std::mt19937 rng(1234);
-    std::vector<std::string> lines;
-    size_t size = 0;
-    while (size < kTextSize) {
-        std::string line = samples[rng() % samples.size()];
-        line += std::to_string(rng() % 100000);
-        size += line.size() + 2;
-        lines.push_back(std::move(line));
-    }
-    return lines;
-}
+using vx::bench::GenerateText;
 
 const std::vector<std::string>& SqlText()
 {
-    static const auto lines = Generate({
+    static const auto lines = GenerateText({
         "SELECT c.name, c.city, SUM(o.total) AS total FROM customers c",
         "  INNER JOIN orders o ON o.customer_id = c.id -- join the orders",
         "WHERE o.placed_at BETWEEN '2001-01-01' AND '2001-12-31' AND o.total > 12.5e-3",
@@ -48,7 +28,7 @@ const std::vector<std::string>& SqlText()
 
 const std::vector<std::string>& PhpText()
 {
-    static const auto lines = Generate({
+    static const auto lines = GenerateText({
         "function total($items, $tax = 0.19) {",
         "    $sum = 0; // running total",
         "    foreach ($items as $item) { $sum += $item->price * $item->qty; }",
@@ -64,7 +44,7 @@ const std::vector<std::string>& PhpText()
 
 const std::vector<std::string>& PerlText()
 {
-    static const auto lines = Generate({
+    static const auto lines = GenerateText({
         "use strict; use vars qw($opt_v);",
         "my %seen = (); my @list = grep { !$seen{$_}++ } @ARGV;",
         "foreach my $line (<STDIN>) { chomp $line; next if $line =~ /^#/; }",
@@ -78,7 +58,7 @@ const std::vector<std::string>& PerlText()
 
 const std::vector<std::string>& TclText()
 {
-    static const auto lines = Generate({
+    static const auto lines = GenerateText({
         "proc fact {n} {",
         "    if {$n <= 1} { return 1 } else { return [expr {$n * [fact [expr {$n - 1}]]}] }",
         "}",
@@ -94,23 +74,7 @@ const std::vector<std::string>& TclText()
 template <class Highlighter> void Scan(benchmark::State& state, const std::vector<std::string>& lines)
 {
     Highlighter hl;
-    size_t bytes = 0;
-    for (const auto& line : lines)
-        bytes += line.size();
-    for (auto _ : state) {
-        hl.ResetRange();
-        long tokens = 0;
-        for (const auto& line : lines) {
-            hl.SetLine(line, 0);
-            while (!hl.GetEol()) {
-                benchmark::DoNotOptimize(hl.GetTokenAttribute());
-                ++tokens;
-                hl.Next();
-            }
-        }
-        benchmark::DoNotOptimize(tokens);
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
+    vx::bench::ScanText(state, hl, lines);
 }
 
 void BM_SQL(benchmark::State& state) { Scan<TwmSQLSyn>(state, SqlText()); }
