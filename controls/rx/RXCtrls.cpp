@@ -178,6 +178,12 @@ void TRxSpeedButton::SetCaption(const std::string& value)
     update();
 }
 
+void TRxSpeedButton::SetFontColor(TColor value)
+{
+    fontColor_ = value;
+    update();
+}
+
 void TRxSpeedButton::UpdateExclusive()
 {
     if (groupIndex_ == 0 || !parentWidget())
@@ -446,5 +452,5 @@ void TRxSpeedButton::paintEvent(QPaintEvent*)
     }
     p.setFont(font());
     glyph_.Draw(p, r, pressed ? QPoint(1, 1) : QPoint(0, 0), caption_, layout_, margin_, spacing_,
-                markDropDown_ && menu_, PaintState());
+                markDropDown_ && menu_, PaintState(), fontColor_);
 }

@@ -69,6 +69,9 @@ public:
     void SetWordWrap(bool value);
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& value);
+    // Colour of the caption text.
+    TColor FontColor() const { return fontColor_; }
+    void SetFontColor(TColor value);
 
     TRxButtonState State() const { return state_; }
     bool MouseInControl() const { return mouseIn_; }
@@ -130,6 +133,7 @@ private:
     TRxButtonStyle style_ = TRxButtonStyle::bsAutoDetect;
     bool transparent_ = false;
     std::string caption_;
+    TColor fontColor_ = clBtnText;
     int shortcutId_ = 0;
     TRxButtonState state_ = rbsUp;
     bool dragging_ = false;

@@ -314,7 +314,8 @@ void DrawDropDownMark(QPainter& canvas, QPoint point, const QColor& colour)
 } // namespace
 
 QRect TRxButtonGlyph::Draw(QPainter& canvas, const QRect& client, const QPoint& offset, const std::string& caption,
-                           TRxButtonLayout layout, int margin, int spacing, bool dropDownMark, TRxButtonState state)
+                           TRxButtonLayout layout, int margin, int spacing, bool dropDownMark, TRxButtonState state,
+                           TColor textColor)
 {
     QPoint glyphPos;
     QRect textBounds;
@@ -339,7 +340,7 @@ QRect TRxButtonGlyph::Draw(QPainter& canvas, const QRect& client, const QPoint& 
             canvas.drawText(textRect.translated(1, 1), flags, text);
             canvas.setPen(QColor(128, 128, 128));
         } else {
-            canvas.setPen(vx::ToQColor(clBtnText));
+            canvas.setPen(vx::ToQColor(textColor));
         }
         canvas.drawText(textRect, flags, text);
     }

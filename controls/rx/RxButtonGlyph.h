@@ -98,9 +98,11 @@ public:
     void Invalidate();
     bool Cached(TRxButtonState state) const { return indexes_[state] >= 0; }
 
-    // Places glyph and caption in client and draws them; returns the text rectangle.
+    // Places glyph and caption in client and draws them, the caption in textColor
+    // unless disabled; returns the text rectangle.
     QRect Draw(QPainter& canvas, const QRect& client, const QPoint& offset, const std::string& caption,
-               TRxButtonLayout layout, int margin, int spacing, bool dropDownMark, TRxButtonState state);
+               TRxButtonLayout layout, int margin, int spacing, bool dropDownMark, TRxButtonState state,
+               TColor textColor = clBtnText);
 
     // Computes the positions Draw uses.
     void CalcLayout(const QFontMetrics& metrics, const QRect& client, const QPoint& offset,
