@@ -5,7 +5,9 @@
 #include "controls/rx/RxSync.h"
 #include "platform/Exception.h"
 #include "platform/ProgramPaths.h"
+#include "platform/qt/Application.h"
 
+#include <QPointer>
 #include <QTimer>
 
 #include <poll.h>
@@ -239,9 +241,9 @@ void TRxFolderMonitor::SetDelayTime(int value)
 void TRxFolderMonitor::Changed(std::uint64_t count)
 {
     if (delayTime_ <= 0) {
-        for (std::uint64_t i = 0; i < count && Active(); ++i)
-            if (OnChange)
-                OnChange(this);
+        QPointer<TRxFolderMonitor> alive(this);
+        for (std::uint64_t i = 0; i < count && alive && Active(); ++i)
+            Report();
         return;
     }
     if (delayTimer_)
@@ -257,6 +259,18 @@ void TRxFolderMonitor::DelayElapsed()
     // The timer may be the sender of the call that got here.
     delayTimer_->deleteLater();
     delayTimer_ = nullptr;
-    if (OnChange)
-        OnChange(this);
+    Report();
+}
+
+void TRxFolderMonitor::Report()
+{
+    if (!OnChange)
+        return;
+    // A copy: the handler may destroy the monitor. Its errors are shown, as any
+    // error of an event handler is.
+    vx::TNotifyEvent handler = OnChange;
+    vx::DeliverShowingExceptions([&] {
+        handler(this);
+        return true;
+    });
 }

@@ -58,6 +58,7 @@ private:
     void SetMonitor(bool active);
     void Changed(std::uint64_t count);
     void DelayElapsed();
+    void Report();
 
     int delayTime_ = 0;
     TFileChangeFilters filter_ = fnFileName | fnDirName | fnSize | fnLastWrite;

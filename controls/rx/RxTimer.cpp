@@ -2,6 +2,7 @@
 #include "controls/rx/RxTimer.h"
 
 #include "controls/rx/RxSync.h"
+#include "platform/qt/Application.h"
 #include "platform/Exception.h"
 
 #include <QTimerEvent>
@@ -149,14 +150,20 @@ void TRxTimer::WorkerLoop(int interval, TThreadPriority priority)
 
 void TRxTimer::Tick()
 {
-    if (enabled_ && !destroying_ && onTimer_)
-        onTimer_(this);
+    if (!enabled_ || destroying_ || !onTimer_)
+        return;
+    // A copy: the handler may destroy the timer. Its errors are shown, as any
+    // error of an event handler is.
+    vx::TNotifyEvent handler = onTimer_;
+    vx::DeliverShowingExceptions([&] {
+        handler(this);
+        return true;
+    });
 }
 
 void TRxTimer::timerEvent(QTimerEvent* event)
 {
     if (event->timerId() != timerId_)
         return QObject::timerEvent(event);
-    // An exception of the handler goes on to the application's handler.
     Tick();
 }

@@ -1,5 +1,7 @@
 #include "controls/rx/RxTimer.h"
 
+#include "platform/Exception.h"
+#include "platform/qt/Dialogs.h"
 #include "tests/controls/WaitFor.h"
 
 #include <gtest/gtest.h>
@@ -88,6 +90,30 @@ TEST(TRxTimer, EventLoopTimerTicks)
     int stopped = ticks;
     Pump(30);
     EXPECT_EQ(ticks, stopped);
+}
+
+TEST(TRxTimer, AFailingHandlerIsShownAndTheTimerGoesOn)
+{
+    for (bool threaded : {false, true}) {
+        TRxTimer timer;
+        timer.SetThreaded(threaded);
+        timer.SetInterval(2);
+        int ticks = 0;
+        timer.SetOnTimer([&](QObject*) {
+            ++ticks;
+            throw Exception("Tick failed");
+        });
+        int shown = 0;
+        vx::dialogs::SetAnswerer([&](const vx::dialogs::Request& request) {
+            EXPECT_EQ(request.text, "Tick failed");
+            ++shown;
+            return vx::dialogs::Answer{mrOk};
+        });
+        EXPECT_TRUE(WaitFor([&] { return ticks >= 2; }));
+        timer.SetEnabled(false);
+        vx::dialogs::SetAnswerer(nullptr);
+        EXPECT_EQ(shown, ticks);
+    }
 }
 
 TEST(TRxTimer, NoTickReachesADestroyedTimer)
