@@ -133,11 +133,11 @@ constexpr int kDirectBits = 4;
 
 // The hash table seen as a dictionary: a slot either holds the string or is where it goes.
 struct THashDictionary {
-    THashTable& table;
-    int Find(int prefix, int pixel) const { return table.Find(Key(prefix, pixel)); }
-    bool Found(int slot) const { return table.Occupied(slot); }
-    int Code(int slot) const { return table.CodeAt(slot); }
-    void Set(int slot, int prefix, int pixel, int code) { table.Set(slot, Key(prefix, pixel), code); }
+    THashTable* table;
+    int Find(int prefix, int pixel) const { return table->Find(Key(prefix, pixel)); }
+    bool Found(int slot) const { return table->Occupied(slot); }
+    int Code(int slot) const { return table->CodeAt(slot); }
+    void Set(int slot, int prefix, int pixel, int code) { table->Set(slot, Key(prefix, pixel), code); }
     static std::uint32_t Key(int prefix, int pixel)
     {
         return static_cast<std::uint32_t>(prefix) << 8 | static_cast<std::uint32_t>(pixel);
@@ -146,12 +146,12 @@ struct THashDictionary {
 
 // The child table: slot prefix << bits | pixel holds the code of that string, or 0.
 struct TDirectDictionary {
-    std::vector<std::uint16_t>& children;
+    std::uint16_t* children;
     int bits;
     int Find(int prefix, int pixel) const { return prefix << bits | pixel; }
-    bool Found(int slot) const { return children[static_cast<size_t>(slot)] != 0; }
-    int Code(int slot) const { return children[static_cast<size_t>(slot)]; }
-    void Set(int slot, int, int, int code) { children[static_cast<size_t>(slot)] = static_cast<std::uint16_t>(code); }
+    bool Found(int slot) const { return children[slot] != 0; }
+    int Code(int slot) const { return children[slot]; }
+    void Set(int slot, int, int, int code) { children[slot] = static_cast<std::uint16_t>(code); }
 };
 
 } // namespace
@@ -171,16 +171,14 @@ void TLZWEncoder::Compress()
     direct_ = initBits_ <= kDirectBits;
     if (direct_) {
         children_.assign(static_cast<size_t>(4096) << initBits_, 0);
-        TDirectDictionary dictionary{children_, initBits_};
-        CompressWith(dictionary);
+        CompressWith(TDirectDictionary{children_.data(), initBits_});
     } else {
-        THashDictionary dictionary{hash_};
-        CompressWith(dictionary);
+        CompressWith(THashDictionary{&hash_});
     }
 }
 
 template <class Dictionary>
-void TLZWEncoder::CompressWith(Dictionary& dictionary)
+void TLZWEncoder::CompressWith(Dictionary dictionary)
 {
     Clear();
     const std::uint8_t* p;

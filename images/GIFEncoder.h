@@ -148,7 +148,7 @@ private:
         }
     }
     template <class Dictionary>
-    void CompressWith(Dictionary& dictionary);
+    void CompressWith(Dictionary dictionary);
 
     int nextFree_ = 0;
     bool direct_ = false;
