@@ -284,6 +284,17 @@ TEST(GIFStreamFormat, ZeroSizedDescriptorTakesTheScreenSize)
     EXPECT_EQ(loaded.image.Images().SubImage(0).Data(), (std::vector<std::uint8_t>{0, 1, 2, 3}));
 }
 
+TEST(GIFStreamFormat, FrameOutsideTheScreenGrowsItWithWarnings)
+{
+    std::string gif = SmallGif();
+    gif[13 + 12 + 1] = 3; // frame left 3 on a screen 2 wide
+    Loaded loaded(gif);
+    EXPECT_EQ(loaded.warnings, (std::vector<std::string>{"Image width too small for contained frames",
+                                                         "Image exceeds Logical Screen size"}));
+    EXPECT_EQ(loaded.image.Width(), 5);
+    EXPECT_EQ(loaded.image.Images().SubImage(0).Data(), (std::vector<std::uint8_t>{0, 1, 2, 3}));
+}
+
 TEST(GIFSubImage, BoundsGrowTheScreenAndResizeThePixels)
 {
     TGIFImage image;
