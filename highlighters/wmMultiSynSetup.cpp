@@ -12,10 +12,11 @@ struct TSchemeText {
 };
 
 // The script tags must be written as here apart from the case of the language
-// name; "<?" opens PHP with or without "php" in any case.
+// name; client script may be named "JScript" or "JavaScript", the name pages
+// mostly use. "<?" opens PHP with or without "php" in any case.
 constexpr TSchemeText kPageSchemes[] = {
     {R"re(<\?([pP][hH][pP])?)re", R"re(\?>)re", &TwmPageHighlighters::Php},
-    {R"re(<script language="([jJ][sS][cC][rR][iI][pP][tT])">)re", "</script>", &TwmPageHighlighters::JScript},
+    {R"re(<script language="([jJ]([aA][vV][aA])?[sS][cC][rR][iI][pP][tT])">)re", "</script>", &TwmPageHighlighters::JScript},
     {R"re(<script language=("[vV][bB]")>)re", "</script>", &TwmPageHighlighters::VBScript},
     {R"re(<style type=("[tT][eE][xX][tT]/[cC][sS][sS]")>)re", "</style>", &TwmPageHighlighters::Css},
 };

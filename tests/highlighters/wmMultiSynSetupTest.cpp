@@ -68,6 +68,9 @@ TEST_F(PageSchemesTest, ScriptTagsOpenOnlyAsWritten)
 {
     EXPECT_EQ(scanFrom(0, "<script language=\"JScript\">"), (Strings{"<script language=\"JScript\">/marker"}));
     EXPECT_EQ(multi.GetRange(), 0x00020000);
+    EXPECT_EQ(rangeAfter("<script language=\"javascript\">"), 0x00020000);
+    EXPECT_EQ(rangeAfter("<script language=\"JavaScript\">"), 0x00020000);
+    EXPECT_EQ(rangeAfter("<script language=\"javscript\">"), 0);
     EXPECT_EQ(rangeAfter("<script language=\"VB\">"), 0x00030000);
     EXPECT_EQ(rangeAfter("<script language=\"vb\">"), 0x00030000);
     EXPECT_EQ(rangeAfter("<style type=\"TEXT/css\">"), 0x00040000);
@@ -75,7 +78,6 @@ TEST_F(PageSchemesTest, ScriptTagsOpenOnlyAsWritten)
     EXPECT_EQ(rangeAfter("<script  language=\"VB\">"), 0);
     EXPECT_EQ(rangeAfter("<script language=\"VBScript\">"), 0);
     EXPECT_EQ(rangeAfter("<script language=VB>"), 0);
-    EXPECT_EQ(rangeAfter("<script language=\"javascript\">"), 0);
     EXPECT_EQ(rangeAfter("<style>"), 0);
 }
 
