@@ -1,20 +1,13 @@
-// The one place where TColor values meet Qt colours: system-colour references
-// (0x80000000 plus a system colour index) are resolved through the application
-// palette when something is drawn.
+// Colour helpers of the controls: the TColor resolution of the editor layer
+// and the colour a widget is painted in.
 #pragma once
 
-#include "editor/Colors.h"
+#include "editor/qt/SysColors.h"
 
-class QColor;
 class QWidget;
 
 namespace vx {
 
-// The RGB value a colour stands for now; an RGB colour is returned unchanged
-// (its top byte cleared), an unknown system index gives black.
-TColor ColorToRGB(TColor color);
-QColor ToQColor(TColor color);
-TColor FromQColor(const QColor& color);
 // The colour a widget's background is painted in, as RGB.
 TColor WidgetColor(const QWidget* widget);
 

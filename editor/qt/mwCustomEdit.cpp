@@ -1,38 +1,30 @@
 // The editor control widget.
 #include "editor/qt/mwCustomEdit.h"
 
-#include "platform/qt/QtText.h"
+#include "editor/qt/mwInternalImage.h"
+#include "editor/qt/uTextDrawer.h"
 
 #include <QAction>
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QFontInfo>
-#include <QFontMetrics>
-#include <QPaintEvent>
-#include <QPainter>
 #include <QScrollBar>
-
-namespace {
-
-QFont StyledFont(QFont font, bool bold, bool italic)
-{
-    font.setBold(bold);
-    font.setItalic(italic);
-    return font;
-}
-
-} // namespace
 
 TmwCustomEdit::TmwCustomEdit(QWidget* parent) : QAbstractScrollArea(parent)
 {
     font_ = QFont("Courier New", 10);
     font_.setStyleHint(QFont::Monospace);
     font_.setFixedPitch(true);
+    textDrawer_ = std::make_unique<TheTextDrawer>(TFontStyles(fsBold), font_);
     model_ = std::make_unique<TmwCustomEditModel>(static_cast<TmwEditMetrics*>(this),
                                                   static_cast<TmwEditView*>(this), this);
     model_->SetClipboard(&clipboard_);
     setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAutoFillBackground(false);
     WindowStyleChanged();
+    InitMouseAndScrolling();
     resize(200, 150);
 }
 
@@ -47,6 +39,7 @@ void TmwCustomEdit::SetFont(const QFont& font)
         font_.setBold(font.bold());
         font_.setItalic(font.italic());
     }
+    textDrawer_->SetBaseFont(&font_);
     model_->FontChanged();
 }
 
@@ -56,12 +49,14 @@ int TmwCustomEdit::ClientHeight() const { return viewport()->height(); }
 
 int TmwCustomEdit::CharWidth(bool bold) const
 {
-    return QFontMetrics(StyledFont(font_, bold || font_.bold(), false)).horizontalAdvance(QLatin1Char('M'));
+    textDrawer_->SetBaseStyle(bold || font_.bold() ? TFontStyles(fsBold) : TFontStyles());
+    return textDrawer_->CharWidth();
 }
 
 int TmwCustomEdit::CharHeight(bool italic) const
 {
-    return QFontMetrics(StyledFont(font_, false, italic || font_.italic())).height();
+    textDrawer_->SetBaseStyle(italic || font_.italic() ? TFontStyles(fsItalic) : TFontStyles());
+    return textDrawer_->CharHeight();
 }
 
 void TmwCustomEdit::InvalidateRect(const TRect& rect)
@@ -69,7 +64,11 @@ void TmwCustomEdit::InvalidateRect(const TRect& rect)
     viewport()->update(QRect(rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top));
 }
 
-void TmwCustomEdit::ScrollText(int dy) { viewport()->scroll(0, dy); }
+void TmwCustomEdit::ScrollText(int dy)
+{
+    viewport()->scroll(0, dy);
+    caretRect_.translate(0, dy); // the caret's pixels moved with the text
+}
 
 void TmwCustomEdit::UpdateScrollBars()
 {
@@ -84,9 +83,24 @@ void TmwCustomEdit::UpdateScrollBars()
     verticalScrollBar()->setValue(m.TopLine());
 }
 
-void TmwCustomEdit::UpdateCaret() { viewport()->update(); }
+void TmwCustomEdit::UpdateCaret()
+{
+    QRect now = CaretRect();
+    if (now == caretRect_)
+        return;
+    viewport()->update(caretRect_);
+    viewport()->update(now);
+    caretRect_ = now;
+    if (hasFocus())
+        QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
+}
 
-void TmwCustomEdit::RecreateCaret() { viewport()->update(); }
+void TmwCustomEdit::RecreateCaret()
+{
+    viewport()->update(caretRect_);
+    caretRect_ = QRect();
+    UpdateCaret();
+}
 
 void TmwCustomEdit::WindowStyleChanged()
 {
@@ -137,30 +151,4 @@ void TmwCustomEdit::focusOutEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusOutEvent(event);
     viewport()->update();
-}
-
-void TmwCustomEdit::paintEvent(QPaintEvent* event)
-{
-    const TmwCustomEditModel& m = *model_;
-    QPainter painter(viewport());
-    painter.fillRect(event->rect(), palette().base());
-    painter.fillRect(QRect(0, 0, m.GutterWidth(), viewport()->height()), palette().button());
-    painter.setFont(font_);
-    painter.setPen(palette().text().color());
-    const int lineHeight = m.LineHeight();
-    const int ascent = QFontMetrics(font_).ascent();
-    painter.setClipRect(QRect(m.GutterWidth(), 0, viewport()->width(), viewport()->height()));
-    for (int row = 0; row <= m.LinesInWindow(); ++row) {
-        int line = m.TopLine() + row;
-        if (line > m.LineCount())
-            break;
-        const std::string& text = m.Lines()[line - 1];
-        int skip = std::min(static_cast<int>(text.size()), m.LeftChar() - 1);
-        painter.drawText(m.GutterWidth() + 2, row * lineHeight + ascent, vx::ToQString(std::string_view(text).substr(skip)));
-    }
-    if (hasFocus()) {
-        int x = m.TextOffset() + (m.CaretX() - 1) * m.CharWidth();
-        int y = (m.CaretY() - m.TopLine()) * lineHeight;
-        painter.fillRect(QRect(x - 1, y, 2, lineHeight - 2), palette().text());
-    }
 }

@@ -7,10 +7,18 @@
 
 #include <QAbstractScrollArea>
 #include <QFont>
+#include <QPoint>
+#include <QRect>
 
+#include <functional>
 #include <memory>
 
 class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+class TheTextDrawer;
+class TmwInternalImage;
 
 // The standard edit actions an editor carries out.
 enum class TmwEditAction { Cut, Copy, Paste };
@@ -36,8 +44,61 @@ public:
     // editor leaves the action alone; false then.
     bool UpdateAction(TmwEditAction action, QAction& target) const;
 
+    // --- painting
+    using TPaintEvent = std::function<void(TmwCustomEdit* Sender, QPainter& Canvas)>;
+    // Paints the part clip of the client area: gutter, text lines, OnPaint, caret.
+    void Paint(QPainter& canvas, const QRect& clip);
+    // Lines are 1-based and inclusive.
+    virtual void PaintGutter(QPainter& canvas, const QRect& clip, int firstLine, int lastLine);
+    virtual void PaintTextLines(QPainter& canvas, const QRect& clip, int firstLine, int lastLine, int firstCol,
+                                int lastCol);
+    TheTextDrawer& TextDrawer() { return *textDrawer_; }
+    // The colour text is drawn in where no attribute says otherwise.
+    TColor FontColor() const { return fontColor_; }
+    void SetFontColor(TColor value);
+    TPaintEvent OnPaint;
+
+    // --- pixels and cells (column, line), 1-based
+    // The caret position a click at (x, y) gives: the nearest cell boundary.
+    TPoint PixelsToRowColumn(int x, int y) const;
+    // The top left pixel of a cell.
+    TPoint RowColumnToPixels(TPoint rowColumn) const;
+    void SetCaretAtPixel(int x, int y);
+
+    // --- mouse, drag and drop
+    using TDropFilesEvent = std::function<void(TmwCustomEdit* Sender, int X, int Y, TStrings& Files)>;
+    // Selects the word at (column, line); at or past the line end only moves the caret there.
+    void SetWordBlock(TPoint value);
+    // Drops the selection dragged from source at pixel (x, y): moved, or copied with copy.
+    // Drops from other sources and into read-only editors do nothing.
+    void DragDrop(QObject* source, int x, int y, bool copy);
+    // Shown on a right click; a right click inside a selection keeps it for the menu. Not owned.
+    QMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(QMenu* menu) { popupMenu_ = menu; }
+    // Files dropped from outside while the mweoDropFiles option is on.
+    TDropFilesEvent OnDropFiles;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    void scrollContentsBy(int dx, int dy) override;
+    // Starts dragging the selection; a drop back into this editor lands in DragDrop.
+    virtual void StartTextDrag();
+    // One pass of scrolling while a selection is dragged outside the text area,
+    // the pointer at pos; false when the pointer is back inside. far tells
+    // whether it is so far out that the next pass follows without a pause.
+    bool AutoScrollStep(QPoint pos, bool& far);
     void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -57,7 +118,29 @@ private:
     void RecreateCaret() override;
     void WindowStyleChanged() override;
 
+    // The caret's rectangle in the client area; empty when it is not shown.
+    QRect CaretRect() const;
+    void UpdateCursorShape(QPoint pos);
+    // Sets up the mouse, drop, input-method and scroll-bar handling; once, from the constructor.
+    void InitMouseAndScrolling();
+    void AutoScrollTimeout();
+    void StopAutoScroll();
+    // The top-line hint beside the vertical scroll bar while its thumb is dragged.
+    void ShowScrollHint(bool show);
+
     QFont font_;
+    std::unique_ptr<TheTextDrawer> textDrawer_;
+    std::unique_ptr<TmwInternalImage> internalImage_;
+    TColor fontColor_ = clWindowText;
+    QRect caretRect_;
+    QMenu* popupMenu_ = nullptr;
+    QTimer* autoScrollTimer_ = nullptr;
+    QLabel* scrollHint_ = nullptr;
+    bool mouseCaptured_ = false;
+    QPoint mouseDownPoint_;
+    TPoint dragBlockBegin_;
+    TPoint dragBlockEnd_;
+    int wheelAccumulator_ = 0;
     TmwQtClipboard clipboard_;
     std::unique_ptr<TmwCustomEditModel> model_;
 };

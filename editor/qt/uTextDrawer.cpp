@@ -1,0 +1,294 @@
+// The text drawer, its font stock and the shared fonts-info manager.
+#include "editor/qt/uTextDrawer.h"
+
+#include "editor/qt/SysColors.h"
+#include "platform/Cp1252.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QGlyphRun>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+constexpr char kNoFont[] = "SetBaseFont: 'Value' must be specified.";
+constexpr int kDistanceStep = 64;
+
+QFont WithStyle(QFont font, TFontStyles style)
+{
+    font.setBold(style.Contains(fsBold));
+    font.setItalic(style.Contains(fsItalic));
+    font.setUnderline(style.Contains(fsUnderline));
+    font.setStrikeOut(style.Contains(fsStrikeOut));
+    return font;
+}
+
+QString BaseKey(const QFont& font) { return WithStyle(font, TFontStyles()).key(); }
+
+void CreateFontData(const QFont& base, int style, TheFontData& data)
+{
+    data.Font = WithStyle(base, TFontStyles::FromBits(static_cast<unsigned>(style)));
+    // Every glyph is placed at its own cell, so pair kerning has nothing to say.
+    data.Font.setKerning(false);
+    QFontMetrics metrics(data.Font);
+    data.CharAdv = std::max(1, metrics.horizontalAdvance(QLatin1Char('M')));
+    data.CharHeight = std::max(1, metrics.height());
+    data.Ascent = metrics.ascent();
+    data.Raw = QRawFont::fromFont(data.Font);
+    for (int byte = 0; byte < 256; ++byte) {
+        QChar ch(static_cast<char16_t>(vx::Cp1252ToUnicode(static_cast<unsigned char>(byte))));
+        quint32 glyph = 0;
+        int count = 1;
+        if (!data.Raw.isValid() || !data.Raw.glyphIndexesForChars(&ch, 1, &glyph, &count))
+            glyph = 0;
+        data.Glyphs[static_cast<size_t>(byte)] = glyph;
+    }
+    data.Created = true;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- manager
+
+TheFontsInfoManager::~TheFontsInfoManager() = default;
+
+TheFontsInfoManager& GetFontsInfoManager()
+{
+    static TheFontsInfoManager manager;
+    return manager;
+}
+
+TheSharedFontsInfo* TheFontsInfoManager::GetFontsInfo(const QFont& font)
+{
+    QString key = BaseKey(font);
+    for (auto& record : records_)
+        if (record->Key == key) {
+            ++record->RefCount;
+            return record.get();
+        }
+    auto record = std::make_unique<TheSharedFontsInfo>();
+    record->RefCount = 1;
+    record->BaseFont = WithStyle(font, TFontStyles());
+    record->Key = key;
+    records_.push_back(std::move(record));
+    return records_.back().get();
+}
+
+void TheFontsInfoManager::ReleaseFontsInfo(TheSharedFontsInfo* info)
+{
+    auto it = std::find_if(records_.begin(), records_.end(), [info](const auto& r) { return r.get() == info; });
+    if (it == records_.end())
+        return;
+    if (info->RefCount >= 2) {
+        --info->RefCount;
+        return;
+    }
+    if (info->LockCount > 0)
+        throw EheFontStockException("ReleaseFontsInfo: the font information is locked.");
+    records_.erase(it);
+}
+
+void TheFontsInfoManager::LockFontsInfo(TheSharedFontsInfo* info) { ++info->LockCount; }
+
+void TheFontsInfoManager::UnLockFontsInfo(TheSharedFontsInfo* info)
+{
+    if (info->LockCount > 0)
+        --info->LockCount;
+}
+
+QFont ResolveFixedPitchFont(const QFont& requested)
+{
+    QFontInfo info(requested);
+    if (info.fixedPitch() && info.family().compare(requested.family(), Qt::CaseInsensitive) == 0)
+        return requested;
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (requested.pointSizeF() > 0)
+        font.setPointSizeF(requested.pointSizeF());
+    else if (requested.pixelSize() > 0)
+        font.setPixelSize(requested.pixelSize());
+    font.setBold(requested.bold());
+    font.setItalic(requested.italic());
+    font.setUnderline(requested.underline());
+    font.setStrikeOut(requested.strikeOut());
+    return font;
+}
+
+// ---------------------------------------------------------------- font stock
+
+TheFontStock::TheFontStock(const QFont& baseFont) { SetBaseFont(&baseFont); }
+
+TheFontStock::~TheFontStock() { ReleaseFontsInfo(); }
+
+void TheFontStock::UseFontsInfo(TheSharedFontsInfo* info)
+{
+    ReleaseFontsInfo();
+    info_ = info;
+    current_ = nullptr;
+}
+
+void TheFontStock::ReleaseFontsInfo()
+{
+    if (!info_)
+        return;
+    if (locked_) {
+        GetFontsInfoManager().UnLockFontsInfo(info_);
+        locked_ = false;
+    }
+    GetFontsInfoManager().ReleaseFontsInfo(info_);
+    info_ = nullptr;
+    current_ = nullptr;
+}
+
+void TheFontStock::SetBaseFont(const QFont* value)
+{
+    if (!value)
+        throw EheFontStockException(kNoFont);
+    QFont font = ResolveFixedPitchFont(*value);
+    if (info_ && info_->Key == BaseKey(font))
+        return;
+    UseFontsInfo(GetFontsInfoManager().GetFontsInfo(font));
+    SetStyle(style_);
+}
+
+void TheFontStock::SetStyle(TFontStyles value)
+{
+    TheFontData& data = info_->FontsData[value.Bits()];
+    if (!data.Created) {
+        if (!locked_) {
+            GetFontsInfoManager().LockFontsInfo(info_);
+            locked_ = true;
+        }
+        CreateFontData(info_->BaseFont, static_cast<int>(value.Bits()), data);
+    }
+    style_ = value;
+    current_ = &data;
+}
+
+// ---------------------------------------------------------------- text drawer
+
+TheTextDrawer::TheTextDrawer(TFontStyles calcExtentBaseStyle, const QFont& baseFont)
+    : stock_(baseFont), calcExtentBaseStyle_(calcExtentBaseStyle)
+{
+    fore_ = vx::ToQColor(foreColor_);
+    back_ = vx::ToQColor(backColor_);
+    MeasureBase();
+}
+
+TheTextDrawer::~TheTextDrawer() = default;
+
+void TheTextDrawer::MeasureBase()
+{
+    TFontStyles selected = stock_.Style();
+    stock_.SetStyle(calcExtentBaseStyle_);
+    baseCharWidth_ = stock_.CharAdvance();
+    baseCharHeight_ = stock_.CharHeight();
+    stock_.SetStyle(selected);
+}
+
+void TheTextDrawer::SetBaseFont(const QFont* value)
+{
+    if (!value)
+        throw EheTextDrawerException(kNoFont);
+    TFontStyles selected = stock_.Style();
+    stock_.SetBaseFont(value);
+    MeasureBase();
+    stock_.SetStyle(selected);
+}
+
+void TheTextDrawer::SetBaseStyle(TFontStyles value)
+{
+    if (value == calcExtentBaseStyle_)
+        return;
+    calcExtentBaseStyle_ = value;
+    MeasureBase();
+}
+
+void TheTextDrawer::SetStyle(TFontStyles value) { stock_.SetStyle(value); }
+
+void TheTextDrawer::SetForeColor(TColor value)
+{
+    if (value == foreColor_)
+        return;
+    foreColor_ = value;
+    fore_ = vx::ToQColor(value);
+}
+
+void TheTextDrawer::SetBackColor(TColor value)
+{
+    if (value == backColor_)
+        return;
+    backColor_ = value;
+    back_ = vx::ToQColor(value);
+}
+
+void TheTextDrawer::SetCharExtra(int value) { charExtra_ = value; }
+
+void TheTextDrawer::BeginDrawing(QPainter& painter)
+{
+    if (drawingCount_++ == 0) {
+        painter_ = &painter;
+        painter_->save();
+    }
+}
+
+void TheTextDrawer::EndDrawing()
+{
+    if (drawingCount_ == 0)
+        return;
+    if (--drawingCount_ == 0) {
+        painter_->restore();
+        painter_ = nullptr;
+    }
+}
+
+void TheTextDrawer::ReleaseTemporaryResources()
+{
+    positions_.clear();
+    positions_.shrink_to_fit();
+    glyphs_.clear();
+    glyphs_.shrink_to_fit();
+}
+
+void TheTextDrawer::TextOut(int x, int y, const char* text, int length)
+{
+    ExtTextOut(x, y, 0, QRect(), text, length);
+}
+
+void TheTextDrawer::ExtTextOut(int x, int y, unsigned options, const QRect& rect, const char* text, int length)
+{
+    if (!painter_)
+        return;
+    if ((options & etoOpaque) && !rect.isEmpty())
+        painter_->fillRect(rect, back_);
+    if (length <= 0 || !text)
+        return;
+    if (static_cast<int>(positions_.size()) < length) {
+        size_t grown = static_cast<size_t>(length / kDistanceStep * kDistanceStep + kDistanceStep);
+        positions_.resize(grown);
+        glyphs_.resize(grown);
+    }
+    const TheFontData& font = stock_.Current();
+    const qreal cell = CharWidth();
+    const qreal baseline = y + font.Ascent;
+    for (int i = 0; i < length; ++i) {
+        glyphs_[static_cast<size_t>(i)] = font.Glyphs[static_cast<unsigned char>(text[i])];
+        positions_[static_cast<size_t>(i)] = QPointF(x + i * cell, baseline);
+    }
+    QGlyphRun run;
+    run.setRawFont(font.Raw);
+    run.setRawData(glyphs_.data(), positions_.data(), length);
+    run.setUnderline(font.Font.underline());
+    run.setStrikeOut(font.Font.strikeOut());
+    bool clip = (options & etoClipped) && !rect.isEmpty();
+    if (clip) {
+        painter_->save();
+        painter_->setClipRect(rect, Qt::IntersectClip);
+    }
+    painter_->setPen(fore_);
+    painter_->drawGlyphRun(QPointF(0, 0), run);
+    if (clip)
+        painter_->restore();
+}
