@@ -59,6 +59,14 @@ TErrorDiffusionDitherer::TErrorDiffusionDitherer(int width, TColorLookup& lookup
     }
     rowLength_ = (std::max(width, 0) + 2 * margin_) * 3;
     errors_.assign(static_cast<size_t>(rows_) * rowLength_, 0);
+    AimRows();
+}
+
+void TErrorDiffusionDitherer::AimRows()
+{
+    rowStart_.resize(static_cast<size_t>(rows_));
+    for (int row = 0; row < rows_; ++row)
+        rowStart_[static_cast<size_t>(row)] = errors_.data() + static_cast<size_t>((first_ + row) % rows_) * rowLength_;
 }
 
 std::uint8_t TErrorDiffusionDitherer::Dither(int red, int green, int blue)
@@ -85,6 +93,7 @@ void TErrorDiffusionDitherer::NextLine()
 {
     std::fill_n(errors_.begin() + static_cast<std::ptrdiff_t>(first_) * rowLength_, rowLength_, 0);
     first_ = (first_ + 1) % rows_;
+    AimRows();
     TDitherEngine::NextLine();
 }
 

@@ -57,7 +57,9 @@ public:
     void NextLine() override;
 
 private:
-    int* Errors(int row, int column) { return &errors_[static_cast<size_t>(((first_ + row) % rows_) * rowLength_ + (column + margin_) * 3)]; }
+    // Points every kernel row at its error row, starting with the row of `first`.
+    void AimRows();
+    int* Errors(int row, int column) { return rowStart_[static_cast<size_t>(row)] + (column + margin_) * 3; }
 
     const TDitherKernel& kernel_;
     int rows_ = 1;
@@ -65,6 +67,7 @@ private:
     int rowLength_ = 0;
     int first_ = 0;
     std::vector<int> errors_;
+    std::vector<int*> rowStart_;
 };
 
 class TFloydSteinbergDitherer : public TErrorDiffusionDitherer {
