@@ -192,6 +192,7 @@ void TRxFolderMonitor::SetActive(bool value)
 
 void TRxFolderMonitor::SetMonitor(bool active)
 {
+    ++session_;
     thread_.reset();
     std::string folder = vx::NativePath(folderName_);
     if (!active || !vx::DirExists(folder))
@@ -241,8 +242,11 @@ void TRxFolderMonitor::SetDelayTime(int value)
 void TRxFolderMonitor::Changed(std::uint64_t count)
 {
     if (delayTime_ <= 0) {
+        // A handler may restart the monitor: the rest of the count belongs to the
+        // watch that ended.
         QPointer<TRxFolderMonitor> alive(this);
-        for (std::uint64_t i = 0; i < count && alive && Active(); ++i)
+        const unsigned session = session_;
+        for (std::uint64_t i = 0; i < count && alive && session_ == session; ++i)
             Report();
         return;
     }

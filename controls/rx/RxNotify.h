@@ -65,5 +65,6 @@ private:
     std::string folderName_;
     bool monitorSubtree_ = true;
     std::unique_ptr<TNotifyThread> thread_;
+    unsigned session_ = 0; // counts the starts and stops of the watch
     QTimer* delayTimer_ = nullptr; // a child, while a report waits
 };

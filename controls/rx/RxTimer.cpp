@@ -125,7 +125,7 @@ void TRxTimer::WorkerLoop(int interval, TThreadPriority priority)
 {
     if (priority != tpNormal)
         setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), NiceOf(priority));
-    const auto period = std::chrono::milliseconds(interval < 0 ? 0 : interval);
+    const auto period = std::chrono::milliseconds(interval);
     std::unique_lock lock(mutex_);
     while (!stop_) {
         if (wake_.wait_for(lock, period, [this] { return stop_; }))

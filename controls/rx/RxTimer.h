@@ -31,7 +31,7 @@ public:
 
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool value);
-    // Milliseconds; 0 stops the timer.
+    // Milliseconds; 0 (or less) stops the timer.
     int Interval() const { return interval_; }
     void SetInterval(int value);
     bool SyncEvent() const { return syncEvent_; }
@@ -56,7 +56,7 @@ private:
     void StopWorker();
     void WorkerLoop(int interval, TThreadPriority priority);
     void Tick();
-    bool ShouldRun() const { return interval_ != 0 && enabled_ && onTimer_; }
+    bool ShouldRun() const { return interval_ > 0 && enabled_ && onTimer_; }
 
     std::atomic<bool> enabled_{true};
     std::atomic<bool> syncEvent_{true};

@@ -32,6 +32,8 @@ TEST(TRxTimer, DefaultsAndNoWorkerWithoutHandler)
     timer.SetEnabled(true);
     timer.SetInterval(0);
     EXPECT_FALSE(timer.WorkerRunning()) << "interval 0 stops it";
+    timer.SetInterval(-5);
+    EXPECT_FALSE(timer.WorkerRunning()) << "so does a negative one";
     timer.SetInterval(5);
     timer.SetThreaded(false);
     EXPECT_FALSE(timer.WorkerRunning()) << "the event-loop timer needs no worker";
