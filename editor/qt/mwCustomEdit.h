@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editor/mwCustomEditModel.h"
+#include "editor/mwEditSearch.h"
 #include "editor/qt/mwQtClipboard.h"
 
 #include <QAbstractScrollArea>
@@ -22,6 +23,9 @@ class TmwInternalImage;
 
 // The standard edit actions an editor carries out.
 enum class TmwEditAction { Cut, Copy, Paste };
+
+// Where a print job of the editor's text stands.
+enum TmwPrintStatus { psBegin, psNewPage, psEnd };
 
 class TmwCustomEdit : public QAbstractScrollArea, private TmwEditMetrics, private TmwEditView {
     Q_OBJECT
@@ -77,6 +81,19 @@ public:
     void SetPopupMenu(QMenu* menu) { popupMenu_ = menu; }
     // Files dropped from outside while the mweoDropFiles option is on.
     TDropFilesEvent OnDropFiles;
+
+    // --- printing progress, reported by whoever prints the text
+    using TPrintStatusEvent =
+        std::function<void(TmwCustomEdit* Sender, TmwPrintStatus Status, int PageNumber, bool& Abort)>;
+    virtual void DoOnPrintStatus(TmwPrintStatus status, int pageNumber, bool& abort)
+    {
+        if (OnPrintStatus)
+            OnPrintStatus(this, status, pageNumber, abort);
+    }
+    TPrintStatusEvent OnPrintStatus;
+
+    // The editor's search object; no editor operation searches with it.
+    TmwEditSearch& Search() { return search_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -141,6 +158,7 @@ private:
     TPoint dragBlockBegin_;
     TPoint dragBlockEnd_;
     int wheelAccumulator_ = 0;
+    TmwEditSearch search_;
     TmwQtClipboard clipboard_;
     std::unique_ptr<TmwCustomEditModel> model_;
 };
