@@ -1,0 +1,20 @@
+// The file manager: the files the last Save wrote, with the time of the save.
+#pragma once
+
+#include "shell/ShellDialog.h"
+
+class QLabel;
+class QListWidget;
+class QTreeWidget;
+
+class TFrm_filemanager : public TShellDialog {
+public:
+    explicit TFrm_filemanager(QWidget* parent = nullptr);
+
+    QListWidget* ListBox1; // full paths
+    QListWidget* ListBox2; // save times
+    QTreeWidget* ListView1;
+    QLabel* Label4;
+};
+
+extern TFrm_filemanager* frm_filemanager;

@@ -1,0 +1,314 @@
+// The main window's construction: its layout, menus, highlighters and timers,
+// and the creation event.
+#include "shell/MainForm.h"
+
+// MRUList.h needs the complete menu type.
+#include <QMenu>
+
+#include "controls/rx/MRUList.h"
+#include "controls/rx/Placemnt.h"
+#include "editor/qt/mwCustomEdit.h"
+#include "highlighters/DcjPerlSyn.h"
+#include "highlighters/hkHTMLSyn.h"
+#include "highlighters/lbVBSSyn.h"
+#include "highlighters/mwCSSSyn.h"
+#include "highlighters/mwJScriptSyn.h"
+#include "highlighters/siTCLTKSyn.h"
+#include "highlighters/wmMultiSyn.h"
+#include "highlighters/wmMultiSynSetup.h"
+#include "highlighters/wmPHPSyn.h"
+#include "highlighters/wmSQLSyn.h"
+#include "localisation/qt/KMLang.h"
+#include "platform/qt/Application.h"
+#include "platform/qt/QtText.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+template <class W> W* Named(W* widget, const char* name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+// Runs a command from a Qt signal; what it raises is shown, never passed on.
+template <class Handler> auto Guarded(Handler handler)
+{
+    return [handler] { vx::DeliverShowingExceptions([&] { handler(); return true; }); };
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName("Form1");
+    resize(1000, 700);
+    CreateHighlighters();
+    BuildLayout();
+    BuildMenus();
+    KMLang1 = Named(new TKMLang(this), "KMLang1");
+    FormStorage1 = Named(new TFormStorage(this), "FormStorage1");
+    FormStorage1->SetUseRegistry(true);
+    FormStorage1->SetIniFileName("\\software\\inis\\Vellumix");
+    mru = Named(new TMRUManager(this), "mru");
+    mru->SetCapacity(5);
+    mru->SetIniStorage(FormStorage1);
+    mru->SetRecentMenu(ReOpen1);
+    mru->OnClick = [this](QObject*, const std::string& name, const std::string&, TObjectSlot) {
+        vx::DeliverShowingExceptions([&] {
+            OpenDocumentInFreeSlot(name, false);
+            return true;
+        });
+    };
+    Timer1 = Named(new QTimer(this), "Timer1");
+    Timer2 = Named(new QTimer(this), "Timer2");
+    Timer2->setInterval(1000);
+    connect(Timer2, &QTimer::timeout, this, Guarded([this] { Timer2Timer(); }));
+    Timer2->start();
+    tipstimer = Named(new QTimer(this), "tipstimer");
+    res_timer = Named(new QTimer(this), "res_timer");
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (IsOwnEditor(now))
+            lastFocused_ = static_cast<TmwCustomEdit*>(now);
+    });
+    Form1 = this;
+    vx::shell::MainWindow() = this;
+    FormCreate();
+    KMLang1->Loaded();
+}
+
+TForm1::~TForm1()
+{
+    // The editors refer to the highlighters: they go first.
+    delete PageControl1;
+    delete newedit;
+    if (Form1 == this)
+        Form1 = nullptr;
+    if (vx::shell::MainWindow() == this)
+        vx::shell::MainWindow() = nullptr;
+}
+
+void TForm1::CreateHighlighters()
+{
+    hi_html = std::make_unique<ThkHTMLSyn>();
+    hi_css = std::make_unique<TmwCSSSyn>();
+    hi_js = std::make_unique<TmwJScriptSyn>();
+    hi_perl = std::make_unique<TDcjPerlSyn>();
+    hi_php = std::make_unique<TwmPHPSyn>();
+    hi_sql = std::make_unique<TwmSQLSyn>();
+    hi_vbs = std::make_unique<TlbVbsSyn>();
+    hi_tcl = std::make_unique<TsiTCLTKSyn>();
+    wmMultiSyn1 = std::make_unique<TwmMultiSyn>();
+    SetupPageSchemes(*wmMultiSyn1, {hi_html.get(), hi_php.get(), hi_js.get(), hi_vbs.get(), hi_css.get()});
+}
+
+void TForm1::BuildLayout()
+{
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+
+    // Stand-ins for the gradient caption and the speed bar, which the window's
+    // own components replace when they exist.
+    auto* caption = Named(new QLabel(ProductVersion, central), "RxGradientCaption1");
+    caption->setStyleSheet("color: white; font-weight: bold; padding: 3px;"
+                           "background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #000080, stop:1 #1084d0);");
+    RxGradientCaption1 = caption;
+    SpeedBar1 = Named(new QWidget(central), "SpeedBar1");
+    auto* bar = new QHBoxLayout(SpeedBar1);
+    bar->setContentsMargins(0, 0, 0, 0);
+    const std::pair<const char*, const char*> buttons[] = {
+        {"SpeedButton1", "New file"}, {"SpeedButton2", "Open file"}, {"SpeedButton3", "Save file"},
+        {"SpeedButton12", "Preferences"}};
+    for (const auto& [name, hint] : buttons) {
+        auto* button = Named(new QToolButton(SpeedBar1), name);
+        button->setText(hint);
+        button->setToolTip(hint);
+        button->setAutoRaise(true);
+        bar->addWidget(button);
+    }
+    bar->addStretch();
+
+    toppanel = Named(new QWidget(central), "toppanel");
+    auto* top = new QHBoxLayout(toppanel);
+    top->setContentsMargins(0, 0, 0, 0);
+    combobox1 = Named(new QComboBox(toppanel), "combobox1");
+    combobox2 = Named(new QComboBox(toppanel), "combobox2");
+    combobox3 = Named(new QComboBox(toppanel), "combobox3");
+    ComboBox4 = Named(new QComboBox(toppanel), "ComboBox4");
+    ComboBox4->setToolTip("Quick Fontsize tool");
+    ComboBox4->addItems({"normal", "1", "2", "3", "4", "5", "6", "7", "+1", "+2", "+3", "-1", "-2"});
+    CheckBox1 = Named(new QCheckBox("Auto launch wizards", toppanel), "CheckBox1");
+    for (QWidget* w : {static_cast<QWidget*>(combobox1), static_cast<QWidget*>(combobox2),
+                       static_cast<QWidget*>(combobox3), static_cast<QWidget*>(ComboBox4),
+                       static_cast<QWidget*>(CheckBox1)})
+        top->addWidget(w);
+    top->addStretch();
+
+    auto* splitter = Named(new QSplitter(central), "Splitter1");
+    BuildTagLists(splitter);
+    PageControl1 = Named(new QTabWidget(splitter), "PageControl1");
+    for (int i = 1; i <= SlotCount; ++i) {
+        auto* tab = Named(new QWidget, QString("TabSheet%1").arg(i).toLatin1().constData());
+        auto* tabLayout = new QVBoxLayout(tab);
+        tabLayout->setContentsMargins(0, 0, 0, 0);
+        auto* editor = Named(new TmwCustomEdit(tab), QString("richedit%1").arg(i).toLatin1().constData());
+        editor->Model().SetHighLighter(wmMultiSyn1.get());
+        tabLayout->addWidget(editor);
+        PageControl1->addTab(tab, "<empty>");
+        TabSheets[i - 1] = tab;
+        richedit[i - 1] = editor;
+    }
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({220, 780});
+
+    newedit = Named(new TmwCustomEdit, "newedit");
+    newedit->hide();
+    vblist = Named(new QListWidget(central), "vblist");
+    vblist->hide();
+
+    layout->addWidget(RxGradientCaption1);
+    layout->addWidget(SpeedBar1);
+    layout->addWidget(toppanel);
+    layout->addWidget(splitter, 1);
+    setCentralWidget(central);
+    StatusBar1 = Named(new QStatusBar(this), "StatusBar1");
+    setStatusBar(StatusBar1);
+}
+
+void TForm1::BuildTagLists(QWidget* parent)
+{
+    auto* pages = Named(new QTabWidget(parent), "PageControl2");
+    pages->setTabPosition(QTabWidget::West);
+    auto addList = [pages](const char* name, const char* caption) {
+        auto* list = Named(new QListWidget(pages), name);
+        pages->addTab(list, caption);
+        return list;
+    };
+    tags = addList("tags", "HTML");
+    aspbox = addList("aspbox", "ASP");
+    sqlbox = addList("sqlbox", "SQL");
+    phplist = addList("phplist", "PHP");
+    perllist = addList("perllist", "Perl");
+    mivalist = addList("mivalist", "Miva");
+    coldfusion = addList("coldfusion", "ColdFusion");
+    webtv = addList("webtv", "WebTV");
+    usertags = addList("usertags", "User");
+    csslist = addList("csslist", "CSS");
+    Jtree = Named(new QTreeWidget(pages), "Jtree");
+    Jtree->setHeaderHidden(true);
+    pages->addTab(Jtree, "JavaScript");
+    ListBox1 = addList("ListBox1", "Files");
+    vcsbox = Named(new QTreeWidget(pages), "vcsbox");
+    vcsbox->setHeaderHidden(true);
+    pages->addTab(vcsbox, "VCS");
+}
+
+void TForm1::BuildMenus()
+{
+    QMenu* file = menuBar()->addMenu("File");
+    auto add = [this](QMenu* menu, const char* name, const char* caption, QKeySequence key, auto handler) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, Guarded(handler));
+        return action;
+    };
+    add(file, "New1", "New", QKeySequence("Ctrl+N"), [this] { New1Click(); });
+    add(file, "Fileopen1", "Open &File", QKeySequence("Alt+F"), [this] { Fileopen1Click(); });
+    ReOpen1 = file->addMenu("Re-Open");
+    ReOpen1->setObjectName("ReOpen1");
+    ReOpen1->setEnabled(false);
+    add(file, "Save1", "&Save", QKeySequence("Ctrl+S"), [this] { Save1Click(); });
+    add(file, "SaveAs1", "Save As", QKeySequence("Ctrl+Alt+S"), [this] { SaveAs1Click(); });
+    file->addSeparator();
+    add(file, "Closefile1", "&Close current file", QKeySequence(), [this] { Closefile1Click(); });
+    add(file, "CloseAllfiles1", "Close &All files", QKeySequence(), [this] { CloseAllfiles1Click(); });
+    file->addSeparator();
+    add(file, "Exit1", "&Exit", QKeySequence(), [this] { Exit1Click(); });
+    QMenu* options = menuBar()->addMenu("Options");
+    add(options, "Prefferences1", "Edit Preferences / Setup", QKeySequence(), [this] { Prefferences1Click(); });
+    QMenu* view = menuBar()->addMenu("View");
+    VellumixAssistant1 = view->addAction("Vellumix Assistant");
+    VellumixAssistant1->setObjectName("VellumixAssistant1");
+    VellumixAssistant1->setCheckable(true);
+    for (const auto& [name, handler] :
+         std::initializer_list<std::pair<const char*, std::function<void()>>>{
+             {"SpeedButton1", [this] { New1Click(); }},
+             {"SpeedButton2", [this] { Fileopen1Click(); }},
+             {"SpeedButton3", [this] { Save1Click(); }},
+             {"SpeedButton12", [this] { SpeedButton12Click(); }}})
+        connect(SpeedBar1->findChild<QToolButton*>(name), &QToolButton::clicked, this, Guarded(handler));
+}
+
+void TForm1::FormCreate()
+{
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationInactive)
+            vx::DeliverShowingExceptions([this] {
+                ApplicationDeactivate();
+                return true;
+            });
+    });
+    setWindowTitle("");
+    for (TmwCustomEdit* editor : richedit)
+        editor->Model().SetLineText(" ");
+    for (int i = 0; i < SlotCount; ++i) {
+        slots_[i].FileName.clear();
+        PageControl1->setTabText(i, "<empty>");
+    }
+}
+
+bool TForm1::event(QEvent* e)
+{
+    const bool result = QMainWindow::event(e);
+    if (e->type() == QEvent::WindowActivate)
+        vx::DeliverShowingExceptions([this] {
+            FormActivate();
+            return true;
+        });
+    return result;
+}
+
+void TForm1::showEvent(QShowEvent* e)
+{
+    QMainWindow::showEvent(e);
+    if (!e->spontaneous())
+        vx::DeliverShowingExceptions([this] {
+            FormShow();
+            return true;
+        });
+}
+
+void TForm1::closeEvent(QCloseEvent* e)
+{
+    bool allowed = false;
+    vx::DeliverShowingExceptions([&] {
+        allowed = FormCloseQuery();
+        return true;
+    });
+    if (!allowed) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+    QCoreApplication::quit();
+}

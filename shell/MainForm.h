@@ -1,0 +1,200 @@
+// The main window: five document slots and the extra workspaces, the tag and
+// completion lists, the file commands, the insertion routines every command
+// and dialog puts its text through, and the start-up and shut-down steps.
+#pragma once
+
+#include "shell/api/MainWindow.h"
+#include "shell/core/DocumentFile.h"
+#include "platform/TStringList.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTime>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QListWidget;
+class QMenu;
+class QStatusBar;
+class QTabWidget;
+class QTimer;
+class QTreeWidget;
+class TDcjPerlSyn;
+class TFormStorage;
+class TKMLang;
+class TMRUManager;
+class ThkHTMLSyn;
+class TlbVbsSyn;
+class TmwCSSSyn;
+class TmwCustomEdit;
+class TmwJScriptSyn;
+class TsiTCLTKSyn;
+class TwmMultiSyn;
+class TwmPHPSyn;
+class TwmSQLSyn;
+
+class TForm1 : public QMainWindow, public vx::shell::IMainWindow {
+public:
+    static constexpr int SlotCount = 5;
+    static constexpr int MaxWorkspaces = 100;
+
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // --- life cycle
+    void FormCreate();
+    void FormActivate();
+    void FormShow();
+    // True when the window may close.
+    bool FormCloseQuery();
+    void ApplicationDeactivate();
+    void ShowAssistantText(const std::string& text) override;
+    void RegisterShellEditVerb();
+    // True when the FrontPage editor check fired.
+    bool CheckFrontPageEditorSetting(bool force);
+    void LoadVcsList();
+    void CreateWorkspaces();
+    bool FirstActivation() const { return firstActivation_; }
+    const QTime& ProjectStart() const { return projectStart_; }
+    // The file names the program was started with.
+    std::vector<std::string> CommandLine;
+
+    // --- document slots, 1-based
+    TmwCustomEdit* SlotEditor(int slot) const { return richedit.at(slot - 1); }
+    QWidget* SlotTab(int slot) const { return TabSheets.at(slot - 1); }
+    const std::string& SlotFileName(int slot) const { return slots_.at(slot - 1).FileName; }
+    const std::vector<TmwCustomEdit*>& Workspaces() const { return workspaces_; }
+    void OpenDocumentInFreeSlot(const std::string& fileName, bool readOnly) override;
+    void Save1Click();
+    void SaveAs1Click();
+    void Fileopen1Click();
+    void New1Click();
+    void Closefile1Click();
+    void CloseAllfiles1Click();
+    void Timer2Timer();
+    void Exit1Click();
+    void Prefferences1Click();
+    void SpeedButton12Click();
+
+    // --- insertion
+    TmwCustomEdit* ActiveEditor() const override;
+    void insert_item(const std::string& text, std::uint8_t mode) override;
+    void insert_item_2(const std::string& text, std::uint16_t back) override;
+
+    // The new-page wizard: true when it produced a page and left it on the clipboard.
+    std::function<bool()> RunNewPageWizard;
+    // The FrontPage editor dialog, shown modally when the check fires.
+    std::function<void()> ShowFrontPageDialog;
+    // Whether a tip waits for the assistant (set by the tips timer).
+    bool TipPending = false;
+
+    // --- components
+    QTabWidget* PageControl1;
+    std::array<QWidget*, SlotCount> TabSheets{};
+    std::array<TmwCustomEdit*, SlotCount> richedit{};
+    TmwCustomEdit* newedit;
+    QStatusBar* StatusBar1;
+    QWidget* toppanel;
+    QWidget* RxGradientCaption1;
+    QWidget* SpeedBar1;
+    QTreeWidget* Jtree;
+    QListWidget* sqlbox;
+    QListWidget* vblist;
+    QListWidget* aspbox;
+    QListWidget* mivalist;
+    QListWidget* phplist;
+    QListWidget* perllist;
+    QListWidget* tags;
+    QListWidget* coldfusion;
+    QListWidget* webtv;
+    QListWidget* usertags;
+    QListWidget* csslist;
+    QComboBox* combobox1;
+    QComboBox* combobox2;
+    QComboBox* combobox3;
+    QComboBox* ComboBox4;
+    QListWidget* ListBox1;
+    QTreeWidget* vcsbox;
+    QCheckBox* CheckBox1;
+    QAction* VellumixAssistant1;
+    QMenu* ReOpen1;
+    QTimer* Timer1;
+    QTimer* Timer2;
+    QTimer* tipstimer;
+    QTimer* res_timer;
+    TMRUManager* mru;
+    TFormStorage* FormStorage1;
+    TKMLang* KMLang1;
+    // The completion proposals and the auto-complete abbreviations, held until
+    // the completion components take them over.
+    TStringList CodeCompleteItems;
+    TStringList AutoCompleteList;
+
+    // Highlighters, one of each; the multi-language one is every slot's own.
+    std::unique_ptr<ThkHTMLSyn> hi_html;
+    std::unique_ptr<TmwCSSSyn> hi_css;
+    std::unique_ptr<TmwJScriptSyn> hi_js;
+    std::unique_ptr<TDcjPerlSyn> hi_perl;
+    std::unique_ptr<TwmPHPSyn> hi_php;
+    std::unique_ptr<TwmSQLSyn> hi_sql;
+    std::unique_ptr<TlbVbsSyn> hi_vbs;
+    std::unique_ptr<TsiTCLTKSyn> hi_tcl;
+    std::unique_ptr<TwmMultiSyn> wmMultiSyn1;
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    struct TSlot {
+        std::string FileName;
+        vx::shell::TLineEndStyle Style;
+        vx::shell::TFileStamp Stamp;
+    };
+    // Background saves (autosave, deactivation) never ask: a file changed on
+    // disk is left alone until the user saves explicitly.
+    enum class TSaveKind { Explicit, Background };
+
+    void BuildLayout();
+    void BuildMenus();
+    void BuildTagLists(QWidget* parent);
+    void CreateHighlighters();
+    void LoadListFiles();
+    void FirstActivationSetup();
+    void SaveNamedSlots(TSaveKind kind);
+    // True when the slot's file holds the editor's text afterwards.
+    bool SaveSlot(int slot, TSaveKind kind);
+    void WriteSlot(int slot);
+    void ClearSlot(int slot);
+    int FirstFreeSlot() const;
+    // The slot whose editor is the active one; 0 for none.
+    int ActiveSlot() const;
+    bool IsOwnEditor(const QWidget* widget) const;
+    // Named, writable and modified.
+    bool NeedsSave(int slot) const;
+    // Asks about modified documents before quitting; false when quitting is cancelled.
+    bool AskToSaveModified();
+    std::string DocumentFilter() const;
+
+    std::array<TSlot, SlotCount> slots_;
+    std::vector<TmwCustomEdit*> workspaces_;
+    QPointer<TmwCustomEdit> lastFocused_;
+    bool firstActivation_ = true;
+    bool workspacesCreated_ = false;
+    bool completionAttached_ = false;
+    QTime projectStart_;
+};
+
+extern TForm1* Form1;
+
+// The product banner: the application title and the template's generator.
+inline constexpr const char* ProductName = "Vellumix";
+inline constexpr const char* ProductVersion = "Vellumix Professional 1.0";

@@ -1,0 +1,66 @@
+// The main window's assistant texts and the quit question. (The flat memo and
+// the editor control are kept in separate units: their headers both name a
+// scroll-bar style type.)
+#include "shell/MainForm.h"
+
+#include "controls/flat/TFlatMemoUnit.h"
+#include "platform/FileIO.h"
+#include "platform/qt/Dialogs.h"
+#include "platform/qt/QtText.h"
+#include "shell/PrefForm.h"
+#include "shell/ProfHelp.h"
+#include "shell/ShellDialog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTime>
+#include <QTimer>
+
+void TForm1::ShowAssistantText(const std::string& text)
+{
+    if (!frm_profhelp)
+        return;
+    TStrings& lines = frm_profhelp->Memo1->Lines();
+    lines.Clear();
+    lines.Add("");
+    if (TipPending) {
+        frm_profhelp->Image2->show();
+        lines.Add(vx::FromQString(frm_profhelp->Edit1->text()));
+        lines.Add("");
+        TipPending = false;
+    }
+    frm_profhelp->Image3->show();
+    frm_profhelp->Image2->hide();
+    lines.Add(text);
+}
+
+bool TForm1::FormCloseQuery()
+{
+    if (frm_pref && frm_pref->Ticked(13)) {
+        const std::string wave = vx::FromQString(frm_pref->sound->text());
+        if (!wave.empty() && vx::FileExists(wave) && frm_pref->PlayWave)
+            frm_pref->PlayWave(wave);
+    }
+    if (!frm_profhelp)
+        return AskToSaveModified();
+    frm_profhelp->Button1->show();
+    frm_profhelp->Button2->show();
+    ShowAssistantText("Do you really want to quit?");
+    frm_profhelp->hide();
+    const int result = frm_profhelp->exec();
+    if (result == mrOk) {
+        if (!AskToSaveModified())
+            return false;
+        Timer1->stop();
+        return true;
+    }
+    if (result == mrCancel) {
+        frm_profhelp->hide();
+        ShowAssistantText("Current time is : " + LongTimeNow());
+        frm_profhelp->show();
+        frm_profhelp->raise();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,61 @@
+// Insertion into the active editor. The active editor is the slot or
+// workspace editor that has the focus; while no widget has the focus at all
+// (a modal dialog has just closed and the main window is not active again
+// yet) it is the editor that had it last, which the window tracks itself
+// because platforms differ in when they give the focus back.
+#include "shell/MainForm.h"
+
+#include "editor/qt/mwCustomEdit.h"
+#include "shell/PrefForm.h"
+#include "shell/core/TagCase.h"
+
+#include <QApplication>
+
+#include <algorithm>
+
+bool TForm1::IsOwnEditor(const QWidget* widget) const
+{
+    if (!widget)
+        return false;
+    return std::find(richedit.begin(), richedit.end(), widget) != richedit.end() ||
+           std::find(workspaces_.begin(), workspaces_.end(), widget) != workspaces_.end();
+}
+
+TmwCustomEdit* TForm1::ActiveEditor() const
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (IsOwnEditor(focus))
+        return static_cast<TmwCustomEdit*>(focus);
+    if (focus || QApplication::activeModalWidget())
+        return nullptr;
+    if (lastFocused_ && lastFocused_->isVisible())
+        return lastFocused_;
+    return nullptr;
+}
+
+void TForm1::insert_item(const std::string& text, std::uint8_t mode)
+{
+    const std::string converted = vx::shell::ApplyTagCase(text, TagCaseMode());
+    TmwCustomEdit* editor = ActiveEditor();
+    if (!editor || editor->Model().GetReadOnly())
+        return;
+    if (mode == 0) {
+        editor->Model().SetSelText(converted);
+        editor->setFocus();
+    } else if (mode == 1) {
+        editor->Model().Lines().Add(converted);
+    }
+}
+
+void TForm1::insert_item_2(const std::string& text, std::uint16_t back)
+{
+    const std::string converted = vx::shell::ApplyTagCase(text, TagCaseMode());
+    TmwCustomEdit* editor = ActiveEditor();
+    if (!editor || editor->Model().GetReadOnly())
+        return;
+    TmwCustomEditModel& model = editor->Model();
+    const std::size_t split = converted.size() - std::min<std::size_t>(back, converted.size());
+    model.SetSelText(converted.substr(0, split) + model.GetSelText() + converted.substr(split));
+    model.SetCaretX(model.CaretX() - back);
+    editor->setFocus();
+}

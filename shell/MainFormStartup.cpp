@@ -1,0 +1,255 @@
+// The main window's start-up and shut-down: activation with the first-time
+// set-up, the list files of the data folder, the shell verb, the FrontPage
+// check and the version-manager list.
+#include "shell/MainForm.h"
+
+#include "editor/qt/mwCustomEdit.h"
+#include "localisation/qt/KMLang.h"
+#include "platform/AnsiText.h"
+#include "platform/Exception.h"
+#include "platform/FileIO.h"
+#include "platform/IniFile.h"
+#include "platform/ProgramPaths.h"
+#include "platform/Registry.h"
+#include "platform/qt/Application.h"
+#include "platform/qt/Dialogs.h"
+#include "platform/qt/QtText.h"
+#include "shell/PrefForm.h"
+#include "shell/ProfHelp.h"
+#include "shell/core/ListFiles.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <filesystem>
+
+namespace {
+
+void FillList(QListWidget* list, const TStringList& items)
+{
+    list->clear();
+    QStringList texts;
+    texts.reserve(items.Count());
+    for (int i = 0; i < items.Count(); ++i)
+        texts.append(vx::ToQString(items[i]));
+    list->addItems(texts);
+}
+
+void FillCombo(QComboBox* combo, const TStringList& items)
+{
+    combo->clear();
+    for (int i = 0; i < items.Count(); ++i)
+        combo->addItem(vx::ToQString(items[i]));
+    combo->setCurrentIndex(0);
+}
+
+void FillTree(QTreeWidget* tree, const std::string& text)
+{
+    tree->clear();
+    std::vector<QTreeWidgetItem*> parents;
+    for (const vx::shell::TTreeTextNode& node : vx::shell::ParseTreeText(text)) {
+        parents.resize(node.Level);
+        auto* item = node.Level == 0 ? new QTreeWidgetItem(tree) : new QTreeWidgetItem(parents.back());
+        item->setText(0, vx::ToQString(node.Caption));
+        parents.push_back(item);
+    }
+}
+
+} // namespace
+
+void TForm1::FormActivate()
+{
+    const bool first = firstActivation_;
+    if (first) {
+        FirstActivationSetup();
+        // Everything below that reads a setting reads the stored one.
+        if (frm_pref)
+            frm_pref->FormActivate();
+    }
+    ComboBox4->setCurrentIndex(0);
+    tipstimer->setInterval(50000);
+    KMLang1->SetLangDir(vx::ProgramPath("languages"));
+    for (QListWidget* list : {tags, webtv, usertags, aspbox, vblist})
+        list->clear();
+    for (TmwCustomEdit* editor : richedit)
+        editor->Model().SetMaxUndo(50);
+    LoadListFiles();
+    if (frm_pref && frm_pref->Ticked(10))
+        toppanel->hide();
+    static_cast<QLabel*>(RxGradientCaption1)->setText(ProductVersion);
+    if (!first)
+        return;
+
+    if (frm_pref) {
+        try {
+            KMLang1->SetLangFileName(frm_pref->ComboBox1->currentIndex() == 1 ? "Nederlands" : "Native");
+        } catch (const Exception&) {
+            // A language without its file leaves the built-in texts; start-up goes on.
+        }
+        if (frm_pref->Ticked(11))
+            res_timer->start();
+        CheckBox1->setChecked(frm_pref->Ticked(8));
+        VellumixAssistant1->setChecked(frm_pref->Ticked(5));
+        if (frm_pref->Ticked(5) && frm_profhelp) {
+            frm_profhelp->show();
+            frm_profhelp->raise();
+        }
+    }
+    CreateWorkspaces();
+    if (frm_pref && frm_pref->Ticked(1))
+        QDesktopServices::openUrl(QUrl::fromLocalFile("vbscript.chm"));
+    if (CommandLine.size() <= SlotCount)
+        for (const std::string& name : CommandLine)
+            vx::DeliverShowingExceptions([&] {
+                OpenDocumentInFreeSlot(name, false);
+                return true;
+            });
+    LoadVcsList();
+    firstActivation_ = false;
+    richedit[0]->setFocus();
+    projectStart_ = QTime::currentTime();
+}
+
+void TForm1::FirstActivationSetup()
+{
+    try {
+        RegisterShellEditVerb();
+    } catch (const Exception&) {
+        // The verb only helps other programs; a store that cannot take it must not stop start-up.
+    }
+    for (TmwCustomEdit* editor : richedit)
+        editor->Model().Lines().Clear();
+    for (int i = 1; i < SlotCount; ++i)
+        richedit[i]->Model().SetLineText(" ");
+    TmwEditList& lines = richedit[0]->Model().Lines();
+    lines.BeginUpdate();
+    lines.Clear();
+    for (const std::string& line : {std::string("<html>"), std::string(" <head>"),
+                                    std::string("  <meta name=\"Generator\" content=\"") + ProductVersion + "\">",
+                                    std::string("  <title>Title goes here</title>"), std::string(" </head>"),
+                                    std::string(), std::string("</html>")})
+        lines.Add(line);
+    lines.EndUpdate();
+    richedit[0]->Model().SetCaretXY(Point(1, 6));
+    for (int i = 0; i < SlotCount; ++i) {
+        richedit[i]->Model().ClearUndo();
+        richedit[i]->Model().SetModified(false);
+        slots_[i] = TSlot{};
+        PageControl1->setTabText(i, "<empty>");
+    }
+}
+
+void TForm1::LoadListFiles()
+{
+    using vx::shell::DataFile;
+    using vx::shell::LoadListFile;
+    const std::string jscript = DataFile("jscript.ae");
+    if (vx::FileExists(jscript))
+        FillTree(Jtree, vx::ReadWholeFile(jscript));
+    LoadListFile(DataFile("macros.dat"), AutoCompleteList);
+    const std::pair<const char*, QListWidget*> lists[] = {
+        {"sql.ae", sqlbox},   {"vbscript.ae", vblist}, {"asp.ae", aspbox},        {"miva.ae", mivalist},
+        {"php.ae", phplist},  {"perl.ae", perllist},   {"htmltags.ae", tags},     {"codecomplete.ae", nullptr},
+        {"coldtags.ae", coldfusion}, {"webtv.ae", webtv}, {"usertag.ae", usertags}, {"css.ae", csslist}};
+    for (const auto& [name, list] : lists) {
+        TStringList items;
+        if (!LoadListFile(DataFile(name), list ? items : CodeCompleteItems) || !list)
+            continue;
+        FillList(list, items);
+        if (list == mivalist)
+            FillCombo(combobox2, items);
+        else if (list == phplist)
+            FillCombo(combobox3, items);
+        else if (list == tags)
+            FillCombo(combobox1, items);
+    }
+}
+
+void TForm1::CreateWorkspaces()
+{
+    if (workspacesCreated_)
+        return;
+    workspacesCreated_ = true;
+    const int count = std::clamp(frm_pref ? frm_pref->WorkspaceCount() : 0, 0, MaxWorkspaces);
+    for (int k = 1; k <= count; ++k) {
+        auto* tab = new QWidget;
+        tab->setObjectName(QString("tabs_%1").arg(k + 5));
+        auto* layout = new QVBoxLayout(tab);
+        layout->setContentsMargins(0, 0, 0, 0);
+        auto* editor = new TmwCustomEdit(tab);
+        editor->setObjectName(QString("richedit%1").arg(k + 5));
+        editor->Model().SetLineText(" ");
+        auto* status = new QStatusBar(tab);
+        status->setObjectName(QString("statusbar_%1").arg(k));
+        status->setSizeGripEnabled(false);
+        layout->addWidget(editor, 1);
+        layout->addWidget(status);
+        PageControl1->addTab(tab, "<empty>");
+        workspaces_.push_back(editor);
+    }
+}
+
+void TForm1::FormShow()
+{
+    CheckFrontPageEditorSetting(false);
+}
+
+void TForm1::RegisterShellEditVerb()
+{
+    const std::string command =
+        vx::AnsiLowerCase(vx::FromQString(QCoreApplication::applicationFilePath())) + " \"%1\"";
+    TRegistry reg;
+    reg.SetRootKey(HKEY_CLASSES_ROOT);
+    for (const std::string base : {"\\htmlfile\\shell\\vellumix\\", "\\httfile\\shell\\vellumix\\"}) {
+        reg.OpenKey(base, true);
+        reg.WriteString("", "Edit with &Vellumix");
+        reg.OpenKey(base + "command", true);
+        reg.WriteString("", command);
+    }
+    reg.CloseKey();
+}
+
+bool TForm1::CheckFrontPageEditorSetting(bool force)
+{
+    bool fires = force;
+    if (!force) {
+        TRegistry reg;
+        reg.SetRootKey(HKEY_LOCAL_MACHINE);
+        if (reg.OpenKey(PreferencesKey, true) && reg.ReadString("fpcheck") == "FALSE")
+            return false;
+        reg.OpenKey("\\software\\Microsoft\\Frontpage\\Explorer\\Frontpage Explorer\\Editors\\", true);
+        fires = vx::AnsiUpperCase(reg.ReadString("asp")).find("FRONTPG.EXE") != std::string::npos;
+        reg.CloseKey();
+    }
+    if (fires && ShowFrontPageDialog)
+        ShowFrontPageDialog();
+    return fires;
+}
+
+void TForm1::LoadVcsList()
+{
+    vcsbox->clear();
+    const std::string path = vx::ProgramPath("data\\vcsmanager.dat");
+    std::error_code ec;
+    if (!vx::FileExists(path) || std::filesystem::file_size(path, ec) == 0 || ec)
+        return;
+    TIniFile ini(path);
+    TStringList sections;
+    ini.ReadSections(sections);
+    for (int i = 0; i < sections.Count(); ++i) {
+        auto* item = new QTreeWidgetItem(vcsbox);
+        item->setText(0, vx::ToQString(ini.ReadString(sections[i], "F_file", "")));
+    }
+}

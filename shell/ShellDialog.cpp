@@ -1,0 +1,48 @@
+// The base of the shell's own windows.
+#include "shell/ShellDialog.h"
+
+#include "localisation/qt/KMLang.h"
+#include "platform/qt/QtText.h"
+
+#include <QDate>
+#include <QPushButton>
+#include <QTime>
+
+TShellDialog::TShellDialog(const char* name, const std::string& caption, QWidget* parent)
+    : QDialog(parent), lang_(nullptr)
+{
+    setObjectName(name);
+    setWindowTitle(vx::ToQString(caption));
+    lang_ = new TKMLang(this);
+    lang_->setObjectName("KMLang1");
+}
+
+QPushButton* TShellDialog::AddButton(const char* name, const std::string& caption, QWidget* parent)
+{
+    auto* button = new QPushButton(vx::ToQString(caption), parent ? parent : this);
+    button->setObjectName(name);
+    return button;
+}
+
+void TShellDialog::Loaded()
+{
+    lang_->Loaded();
+}
+
+TStringList MakeList(std::initializer_list<const char*> items)
+{
+    TStringList list;
+    for (const char* item : items)
+        list.Add(item);
+    return list;
+}
+
+std::string LongTimeNow()
+{
+    return vx::FromQString(QTime::currentTime().toString("h:mm:ss AP"));
+}
+
+std::string ShortDateToday()
+{
+    return vx::FromQString(QDate::currentDate().toString("M/d/yyyy"));
+}

@@ -1,0 +1,36 @@
+// The base of the shell's own windows: a dialog that carries its component
+// name, its caption and the language component that translates it.
+#pragma once
+
+#include <QDialog>
+
+#include "platform/TStringList.h"
+
+#include <initializer_list>
+#include <string>
+
+class QPushButton;
+class TKMLang;
+
+class TShellDialog : public QDialog {
+public:
+    TShellDialog(const char* name, const std::string& caption, QWidget* parent);
+
+    TKMLang* KMLang1() const { return lang_; }
+    // A push button named name with the caption, a child of parent (this window when null).
+    QPushButton* AddButton(const char* name, const std::string& caption, QWidget* parent = nullptr);
+
+protected:
+    // Ends building the window: the language component translates it.
+    void Loaded();
+
+private:
+    TKMLang* lang_;
+};
+
+// A text list of the given items, for item lists written in the window layouts.
+TStringList MakeList(std::initializer_list<const char*> items);
+
+// The time of day and today's date in the long time and short date formats.
+std::string LongTimeNow();
+std::string ShortDateToday();

@@ -1,0 +1,52 @@
+// Creation of the main window and the long-lived windows.
+#include "shell/Startup.h"
+
+#include "shell/FileManager.h"
+#include "shell/ImgContainer.h"
+#include "shell/MainForm.h"
+#include "shell/PrefForm.h"
+#include "shell/Preview.h"
+#include "shell/ProfHelp.h"
+#include "shell/Recorder.h"
+#include "shell/SearchForm.h"
+#include "shell/SelDoc.h"
+#include "shell/SqlWiz.h"
+
+namespace {
+
+// Creates the window owned by the main window and keeps the global reference
+// in step with its life.
+template <class W> void Create(TForm1* owner, W*& global)
+{
+    global = new W(owner);
+    QObject::connect(global, &QObject::destroyed, [&global] { global = nullptr; });
+}
+
+} // namespace
+
+TForm1* CreateMainWindows(const TStartupStep& step)
+{
+    auto* form = new TForm1;
+    Create(form, frm_imgcontainer);
+    step(10, nullptr);
+    Create(form, frm_seldoc);
+    step(20, "Doc. selection");
+    Create(form, frm_search);
+    step(30, "Search capabilities");
+    Create(form, frm_pref);
+    step(40, "Configuration file");
+    Create(form, frm_jump);
+    step(60, nullptr);
+    Create(form, frm_filemanager);
+    step(70, "File Manager");
+    step(80, nullptr);
+    Create(form, frm_profhelp);
+    step(90, nullptr);
+    Create(form, frm_preview);
+    step(90, "Preview tools");
+    Create(form, frm_sqlwiz);
+    step(100, nullptr);
+    Create(form, frm_recorder);
+    step(110, "Recorder tools");
+    return form;
+}
