@@ -91,25 +91,6 @@ void FillItem(QPainter& painter, const QWidget& widget, const QRect& rect, bool 
     painter.setPen(widget.palette().color(selected ? QPalette::HighlightedText : QPalette::Text));
 }
 
-// The closed combo box: the native frame and button, the current item drawn by its owner.
-template <class Combo>
-void PaintClosed(Combo& combo)
-{
-    QStylePainter painter(&combo);
-    QStyleOptionComboBox option;
-    option.initFrom(&combo);
-    option.editable = false;
-    option.frame = true;
-    painter.drawComplexControl(QStyle::CC_ComboBox, option);
-    const QRect field = combo.style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &combo);
-    if (combo.currentIndex() >= 0) {
-        combo.DrawItem(painter, field, combo.currentIndex(), combo.hasFocus());
-    } else if (!combo.placeholderText().isEmpty()) {
-        painter.setPen(combo.palette().color(QPalette::Text));
-        painter.drawText(field.adjusted(26, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, combo.placeholderText());
-    }
-}
-
 // Small marks standing beside TrueType and device font names.
 QImage FontPicture(bool trueType)
 {
@@ -228,9 +209,17 @@ void TColorComboBox::DrawItem(QPainter& painter, const QRect& rect, int index, b
     }
 }
 
+// The native frame and button, the current item drawn as in the list.
 void TColorComboBox::paintEvent(QPaintEvent*)
 {
-    PaintClosed(*this);
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    option.initFrom(this);
+    option.frame = true;
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    if (currentIndex() >= 0)
+        DrawItem(painter, field, currentIndex(), hasFocus());
 }
 
 void TColorComboBox::changeEvent(QEvent* e)
@@ -242,6 +231,10 @@ void TColorComboBox::changeEvent(QEvent* e)
 
 TFontComboBox::TFontComboBox(QWidget* parent) : QComboBox(parent)
 {
+    // A kept name that is not installed shows as ordinary text, not as a greyed hint.
+    QPalette pal = palette();
+    pal.setColor(QPalette::PlaceholderText, pal.color(QPalette::Text));
+    setPalette(pal);
     setItemDelegate(new OwnerDrawDelegate<TFontComboBox>(*this));
     UpdateItemHeight();
     Rebuild();

@@ -4,7 +4,9 @@
 #include "controls/flat/TFlatCheckBoxUnit.h"
 #include "tests/controls/FlatTestSupport.h"
 
+#include <QApplication>
 #include <QCursor>
+#include <QShortcutEvent>
 #include <QLineEdit>
 
 #include <gtest/gtest.h>
@@ -191,4 +193,20 @@ TEST(FlatCheckBox, DisablingClearsHoverAndHeld)
     EXPECT_FALSE(w.box1->MouseInControl());
     EXPECT_FALSE(w.box1->MouseDown());
     EXPECT_FALSE(TFlatCheckBox::Hover().Running());
+}
+
+TEST(FlatCheckBox, AcceleratorFocusesAndToggles)
+{
+    CheckWindow w;
+    // Widget shortcut ids count down from -1: the box's grab was the one before this probe's.
+    w.box2->SetCaption("&Italic");
+    QWidget probe;
+    const int boxId = probe.grabShortcut(QKeySequence("Ctrl+Shift+F12")) + 1;
+    QShortcutEvent e(QKeySequence("Alt+I"), boxId);
+    QApplication::sendEvent(w.box2, &e);
+    EXPECT_TRUE(w.box2->Checked());
+    EXPECT_TRUE(w.box2->hasFocus());
+    w.box2->setEnabled(false);
+    QApplication::sendEvent(w.box2, &e);
+    EXPECT_TRUE(w.box2->Checked());
 }

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 using namespace vx;
 using namespace vx::test;
 
@@ -287,4 +289,19 @@ TEST(DateEdit, DialogStyleRunsTheDateDialog)
     });
     edit->Button()->ButtonClick();
     EXPECT_EQ(edit->Date(), EncodeDate(2005, 2, 28));
+}
+
+TEST(DateEdit, TwoDigitYearsLieInTheWindowEndingThirtyYearsAhead)
+{
+    DayFirstLocale locale;
+    TDateEdit edit;
+    edit.SetYearDigits(TYearDigits::dyTwo);
+    const int last = CurrentYear() + 30;
+    char text[16];
+    std::snprintf(text, sizeof text, "01/01/%02d", last % 100);
+    edit.SetText(text);
+    EXPECT_EQ(edit.Date(), EncodeDate(last, 1, 1));
+    std::snprintf(text, sizeof text, "01/01/%02d", (last + 1) % 100);
+    edit.SetText(text);
+    EXPECT_EQ(edit.Date(), EncodeDate(last + 1 - 100, 1, 1));
 }
