@@ -110,6 +110,8 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     void scrollContentsBy(int dx, int dy) override;
+    // Tab stays in the editor when it wants tabs.
+    bool focusNextPrevChild(bool next) override;
     // Starts dragging the selection; a drop back into this editor lands in DragDrop.
     virtual void StartTextDrag();
     // One pass of scrolling while a selection is dragged outside the text area,

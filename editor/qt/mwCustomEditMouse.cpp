@@ -1,7 +1,8 @@
-// The editor control's mouse handling: clicks, shift-clicks, double-click
-// word selection, drag selection with timer-driven auto-scroll, gutter clicks,
-// drag and drop of text and of files, the wheel, the cursor shape, the scroll
-// bars with their top-line hint, and input-method text.
+// The editor control's mouse and window-message handling: clicks,
+// shift-clicks, double-click word selection, drag selection with timer-driven
+// auto-scroll, gutter clicks, drag and drop of text and of files, the wheel,
+// the cursor shape, the scroll bars with their top-line hint, the tab key in
+// dialogs, and input-method text.
 #include "editor/mwHighlighter.h"
 #include "editor/qt/mwCustomEdit.h"
 #include "platform/AnsiText.h"
@@ -484,6 +485,16 @@ void TmwCustomEdit::ShowScrollHint(bool show)
     QPoint topRight = viewport()->mapToGlobal(QPoint(viewport()->width() - 4, 10));
     scrollHint_->move(topRight.x() - scrollHint_->width(), topRight.y());
     scrollHint_->show();
+}
+
+// ---------------------------------------------------------------- dialog keys
+
+bool TmwCustomEdit::focusNextPrevChild(bool next)
+{
+    // Qt asks only for Tab and Shift+Tab without Ctrl: with Ctrl the key reaches the editor anyway.
+    if (model_->WantTabs())
+        return false;
+    return QAbstractScrollArea::focusNextPrevChild(next);
 }
 
 // ---------------------------------------------------------------- input method

@@ -338,3 +338,41 @@ TEST_F(MouseFixture, DroppedFilesReachTheHandlerWhateverTheirLength)
     EXPECT_EQ(names[0], longName);
     EXPECT_EQ(names[1], "/tmp/b.asp");
 }
+
+namespace {
+
+// Records the keys that reach the editor's key handling.
+class TKeyRecordingEdit : public TmwCustomEdit {
+public:
+    using TmwCustomEdit::TmwCustomEdit;
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        keys.push_back(event->key());
+        event->accept();
+    }
+    std::vector<int> keys;
+};
+
+} // namespace
+
+TEST(TmwCustomEditWindow, TabReachesAnEditorThatWantsTabs)
+{
+    QWidget window;
+    auto* edit = new TKeyRecordingEdit(&window);
+    auto* next = new TmwCustomEdit(&window);
+    next->move(0, 200);
+    window.show();
+    window.activateWindow();
+    QApplication::processEvents();
+    auto tab = [&] {
+        edit->setFocus();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, "\t");
+        QApplication::sendEvent(edit, &press);
+        return QApplication::focusWidget();
+    };
+    EXPECT_EQ(tab(), next) << "by default Tab moves on";
+    EXPECT_TRUE(edit->keys.empty());
+    edit->Model().SetWantTabs(true);
+    EXPECT_EQ(tab(), edit);
+    EXPECT_EQ(edit->keys, std::vector<int>{Qt::Key_Tab});
+}
