@@ -20,6 +20,7 @@ class QMenu;
 class QTimer;
 class TheTextDrawer;
 class TmwInternalImage;
+class TmwCustomExport;
 
 // The standard edit actions an editor carries out.
 enum class TmwEditAction { Cut, Copy, Paste };
@@ -47,6 +48,15 @@ public:
     // and copy with a selection, paste with something to paste. An unfocused
     // editor leaves the action alone; false then.
     bool UpdateAction(TmwEditAction action, QAction& target) const;
+
+    // --- export
+    // Exports the selection (when selectionOnly and there is one) or every
+    // line through exporter, coloured by the editor's highlighter, and writes
+    // the result to fileName. False, with nothing written, without an
+    // exporter or when there is no text to export.
+    bool ExportToFile(bool selectionOnly, const std::string& fileName, TmwCustomExport* exporter);
+    // Puts the selection, exported, on the clipboard in the exporter's format.
+    void ExportToClipboard(TmwCustomExport* exporter);
 
     // --- painting
     using TPaintEvent = std::function<void(TmwCustomEdit* Sender, QPainter& Canvas)>;

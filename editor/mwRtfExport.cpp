@@ -1,0 +1,187 @@
+// The RTF exporter.
+#include "editor/mwRtfExport.h"
+
+#include "editor/mwCustomEditModel.h"
+
+#include <algorithm>
+#include <charconv>
+#include <memory>
+
+namespace {
+
+const TmwExportClass RtfExportClass{"TmwRtfExport", [] {
+                                        return std::unique_ptr<TmwCustomExport>(std::make_unique<TmwRtfExport>());
+                                    }};
+const bool registered = (RegisterExporter(RtfExportClass), true);
+
+void AppendNumber(std::string& out, unsigned value)
+{
+    char digits[12];
+    auto result = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, result.ptr);
+}
+
+bool NeedsRtfEscape(char c) { return c == '\\' || c == '{' || c == '}'; }
+
+} // namespace
+
+void AppendRtfEscaped(std::string& out, std::string_view text)
+{
+    size_t from = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (!NeedsRtfEscape(text[i]))
+            continue;
+        out.append(text.substr(from, i - from));
+        out += '\\';
+        from = i;
+    }
+    out.append(text.substr(from));
+}
+
+std::string RtfEscapeField(std::string_view text)
+{
+    static constexpr char hex[] = "0123456789abcdef";
+    std::string out;
+    for (char c : text) {
+        auto b = static_cast<unsigned char>(c);
+        if (b > 0x7F || b < 0x20) {
+            out += "\\'";
+            out += hex[b >> 4];
+            out += hex[b & 0x0F];
+        } else {
+            if (NeedsRtfEscape(c))
+                out += '\\';
+            out += c;
+        }
+    }
+    return out;
+}
+
+TmwRtfExport::TmwRtfExport()
+{
+    (void)registered;
+    SetFilter("Rich Text Format (*.rtf)|*.rtf");
+}
+
+TmwRtfExport::~TmwRtfExport() = default;
+
+std::string TmwRtfExport::GetFormatName() const { return "RTF"; }
+
+std::string TmwRtfExport::GetDisplayName() const { return "RTF"; }
+
+TmwCustomExport* TmwRtfExport::GetInstance() const
+{
+    static std::unique_ptr<TmwRtfExport> instance = std::make_unique<TmwRtfExport>();
+    return instance.get();
+}
+
+void TmwRtfExport::Setup(TmwCustomEditModel* editor, TmwCustomHighLighter* highlighter, int lineCount)
+{
+    TmwCustomExport::Setup(editor, highlighter, lineCount);
+    fontSize_ = "\\fs";
+    AppendNumber(fontSize_, static_cast<unsigned>(std::max(Look().FontSize, 1)) * 2);
+}
+
+void TmwRtfExport::Clear()
+{
+    TmwCustomExport::Clear();
+    colors_.clear();
+}
+
+int TmwRtfExport::ColorIndex(TColor color)
+{
+    auto it = std::find(colors_.begin(), colors_.end(), color);
+    if (it != colors_.end())
+        return static_cast<int>(it - colors_.begin());
+    colors_.push_back(color);
+    return static_cast<int>(colors_.size()) - 1;
+}
+
+void TmwRtfExport::FormatToken(const std::string& token, TmwHighLightAttributes* attribute, bool needsEscape,
+                               bool isSpace)
+{
+    if (attribute) {
+        AppendRun(token, *attribute, needsEscape);
+    } else if (!token.empty()) {
+        AppendRun(token, plain_, needsEscape);
+    } else {
+        Out() += "\r\n\\par ";
+        ForgetLastAttribute();
+    }
+}
+
+void TmwRtfExport::AppendRun(std::string_view token, const TmwHighLightAttributes& attribute, bool needsEscape)
+{
+    std::string& out = Out();
+    const int foreground = ColorIndex(attribute.Foreground());
+    const int background = useBackGround_ ? ColorIndex(attribute.Background()) : 0;
+    if (AttributeChanged(attribute)) {
+        out += "\\plain";
+        out += fontSize_;
+        if (useBackGround_) {
+            out += "\\cb";
+            AppendNumber(out, static_cast<unsigned>(background));
+        }
+        out += "\\cf";
+        AppendNumber(out, static_cast<unsigned>(foreground));
+        const TFontStyles style = attribute.Style();
+        if (style.Contains(fsBold))
+            out += "\\b";
+        if (style.Contains(fsItalic))
+            out += "\\i";
+        if (style.Contains(fsUnderline))
+            out += "\\ul";
+        if (style.Contains(fsStrikeOut))
+            out += "\\strike";
+        out += ' ';
+        if (needsEscape)
+            AppendRtfEscaped(out, token);
+        else
+            out += token;
+        if (useBackGround_) {
+            // The run is closed: a following token of the same attribute needs its own.
+            out += "\\plain\\f0";
+            out += fontSize_;
+            out += ' ';
+            ForgetLastAttribute();
+        }
+        return;
+    }
+    if (needsEscape)
+        AppendRtfEscaped(out, token);
+    else
+        out += token;
+}
+
+std::string TmwRtfExport::ColorTable() const
+{
+    std::string table = "{\\colortbl";
+    for (TColor color : colors_) {
+        const TColor rgb = ResolveColor(color);
+        table += "\\red";
+        AppendNumber(table, rgb & 0xFF);
+        table += "\\green";
+        AppendNumber(table, (rgb >> 8) & 0xFF);
+        table += "\\blue";
+        AppendNumber(table, (rgb >> 16) & 0xFF);
+        table += ';';
+    }
+    table += '}';
+    return table;
+}
+
+std::string TmwRtfExport::GetHeader()
+{
+    std::string header = "{\\rtf1\\ansi\\deff0\\deftab720";
+    header += "{\\fonttbl{\\f0\\fmodern " + RtfEscapeField(Look().FontName) + ";}}";
+    header += "\r\n" + ColorTable() + "\r\n";
+    header += "{\\info{\\comment Generated by mwRtfExport}\r\n";
+    header += "{\\title " + RtfEscapeField(Title()) + "}}";
+    if (useBackGround_) {
+        header += "\r\n{\\*\\background{\\shp{{\\sp{\\sn fillColor}{\\sv ";
+        AppendNumber(header, ResolveColor(Editor() ? Editor()->Color() : clWindow));
+        header += "}}}}}";
+    }
+    header += "\r\n\\deflang1033\\pard\\plain \r\n";
+    return header;
+}
