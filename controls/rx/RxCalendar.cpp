@@ -226,7 +226,7 @@ void TRxCalendar::paintEvent(QPaintEvent*)
             const QRect cell = CellRect(col, row);
             const bool selected = QPoint(col, row) == selected_;
             if (row == 0)
-                p.fillRect(cell, vx::ToQColor(clBtnFace));
+                p.fillRect(cell, FixedColor());
             else if (selected)
                 p.fillRect(cell, vx::ToQColor(clHighlight));
             QColor text = palette().color(QPalette::WindowText);
@@ -303,6 +303,11 @@ void TRxCalendar::keyPressEvent(QKeyEvent* e)
         }
     }
     QWidget::keyPressEvent(e);
+}
+
+QColor TRxCalendar::FixedColor() const
+{
+    return vx::ToQColor(clBtnFace);
 }
 
 TLocCalendar::TLocCalendar(QWidget* parent) : TRxCalendar(parent)

@@ -79,6 +79,8 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     // The framed cell of today's date.
     virtual bool MarkToday() const { return false; }
+    // The colour of the day-name row.
+    virtual QColor FixedColor() const;
 
 private:
     void ChangeDate(vx::TDateTime date);
@@ -104,4 +106,6 @@ public:
 
 protected:
     bool MarkToday() const override { return true; }
+    // The day-name row follows the parent's colour.
+    QColor FixedColor() const override { return palette().color(backgroundRole()); }
 };

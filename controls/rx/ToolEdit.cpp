@@ -666,3 +666,11 @@ void TCustomDateEdit::focusOutEvent(QFocusEvent* e)
     if (checkOnExit_)
         CheckValidDate();
 }
+
+// A change of the regional settings rebuilds format and mask.
+void TCustomDateEdit::changeEvent(QEvent* e)
+{
+    TCustomComboEdit::changeEvent(e);
+    if (e->type() == QEvent::LocaleChange)
+        UpdateMask();
+}

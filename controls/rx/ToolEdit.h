@@ -183,6 +183,7 @@ protected:
     void SetPopupValue(const QVariant& value) override;
     void keyPressEvent(QKeyEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     TPopupCalendar* PopupCalendar() const;

@@ -305,3 +305,23 @@ TEST(DateEdit, TwoDigitYearsLieInTheWindowEndingThirtyYearsAhead)
     edit.SetText(text);
     EXPECT_EQ(edit.Date(), EncodeDate(last + 1 - 100, 1, 1));
 }
+
+TEST(DateEdit, RegionalSettingsChangeRebuildsTheFormatKeepingTheDate)
+{
+    TFormatSettings saved = FormatSettings();
+    FormatSettings().ShortDateFormat = "M/d/yyyy";
+    FormatSettings().DateSeparator = '/';
+    {
+        TDateEdit edit;
+        edit.SetYearDigits(TYearDigits::dyFour);
+        edit.SetDate(EncodeDate(2026, 3, 7));
+        EXPECT_EQ(edit.Text(), "03/07/2026");
+        FormatSettings().ShortDateFormat = "dd.MM.yyyy";
+        QEvent change(QEvent::LocaleChange);
+        QApplication::sendEvent(&edit, &change);
+        EXPECT_EQ(edit.DateFormat(), "DD/MM/YYYY");
+        EXPECT_EQ(edit.Text(), "07/03/2026");
+        EXPECT_EQ(edit.Date(), EncodeDate(2026, 3, 7));
+    }
+    FormatSettings() = saved;
+}
