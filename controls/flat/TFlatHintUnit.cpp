@@ -95,7 +95,7 @@ public:
     {
         if (--liveHints_ == 0) {
             Hide();
-            delete window_;
+            window_.reset();
         }
     }
 
@@ -166,7 +166,7 @@ private:
         if (!canShow || text.empty())
             return;
         if (!window_)
-            window_ = new TFlatHintWindow;
+            window_ = std::make_unique<TFlatHintWindow>();
         window_->ActivateHintAt(QCursor::pos(), text);
         hideTimer_.start(TFlatHint::HintHidePause);
     }
@@ -179,7 +179,7 @@ private:
             window_->hide();
     }
 
-    QPointer<TFlatHintWindow> window_;
+    std::unique_ptr<TFlatHintWindow> window_;
     QPointer<QWidget> target_;
     int liveHints_ = 0;
     QTimer showTimer_;
