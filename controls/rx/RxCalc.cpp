@@ -180,10 +180,9 @@ TCalculatorPanel::TCalculatorPanel(QWidget* parent, TCalcPanelLayout layout) : Q
         buttons_.push_back(button);
     }
     if (dialog) {
-        auto* box = new QFrame(this);
-        box->setGeometry(6, 7, 34, 20);
-        box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        memoryLabel_ = new QLabel(box);
+        memoryBox_ = new QFrame(this);
+        memoryBox_->setGeometry(6, 7, 34, 20);
+        memoryLabel_ = new QLabel(memoryBox_);
         memoryLabel_->setGeometry(3, 3, 26, 14);
         memoryLabel_->setAlignment(Qt::AlignCenter);
         QFont plain = memoryLabel_->font();
@@ -191,6 +190,7 @@ TCalculatorPanel::TCalculatorPanel(QWidget* parent, TCalcPanelLayout layout) : Q
         memoryLabel_->setFont(plain);
     }
 
+    SetCtl3D(true);
     engine_.OnBeep = [] { QApplication::beep(); };
     engine_.OnCopy = [this] { Copy(); };
     engine_.OnPaste = [this] { Paste(); };
@@ -239,6 +239,14 @@ TCalcButton* TCalculatorPanel::ButtonOfKind(TCalcBtnKind kind) const
         if (button->Kind() == kind)
             return button;
     return nullptr;
+}
+
+void TCalculatorPanel::SetCtl3D(bool value)
+{
+    for (TCalcButton* button : buttons_)
+        button->SetStyle(value ? TRxButtonStyle::bsNew : TRxButtonStyle::bsWin31);
+    if (memoryBox_)
+        memoryBox_->setFrameStyle(value ? QFrame::Panel | QFrame::Sunken : QFrame::Box | QFrame::Plain);
 }
 
 void TCalculatorPanel::UpdateMemoryLabel()
@@ -353,6 +361,7 @@ TRxCalculatorForm::TRxCalculatorForm(QWidget* parent, int helpContext) : QDialog
 void TRxCalculatorForm::SetCtl3D(bool value)
 {
     displayBox_->setFrameStyle(value ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
+    panel_->SetCtl3D(value);
 }
 
 void TRxCalculatorForm::keyPressEvent(QKeyEvent* e)

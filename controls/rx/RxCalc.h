@@ -58,6 +58,8 @@ public:
     void SetDisplayLabel(QLabel* label);
     QLabel* MemoryLabel() const { return memoryLabel_; }
     void UpdateMemoryLabel();
+    // 3-D look: new-style keys and a sunken memory box; without it old-style keys and a plain border.
+    void SetCtl3D(bool value);
 
     vx::TNotifyEvent OnOk;
     vx::TNotifyEvent OnCancel;
@@ -73,6 +75,7 @@ private:
     TCalcEngine engine_;
     std::vector<TCalcButton*> buttons_;
     QPointer<QLabel> display_;
+    QFrame* memoryBox_ = nullptr;
     QLabel* memoryLabel_ = nullptr;
 };
 

@@ -49,6 +49,11 @@ TEST(CalculatorPanel, LayoutsHoldTheirKeys)
     EXPECT_EQ(dialog.FindButton(19)->Kind(), cbEql);
     EXPECT_EQ(dialog.ButtonOfKind(cbOk)->Tag(), -1);
 
+    dialog.SetCtl3D(false);
+    EXPECT_EQ(dialog.ButtonOfKind(cbEql)->Style(), TRxButtonStyle::bsWin31);
+    dialog.SetCtl3D(true);
+    EXPECT_EQ(dialog.ButtonOfKind(cbEql)->Style(), TRxButtonStyle::bsNew);
+
     TCalculatorPanel popup(nullptr, TCalcPanelLayout::clPopup);
     EXPECT_EQ(popup.size(), QSize(98, 124));
     EXPECT_EQ(popup.ButtonOfKind(cbEql)->geometry(), QRect(52, 98, 44, 21));
