@@ -395,7 +395,9 @@ void TmwCustomEdit::dragMoveEvent(QDragMoveEvent* event)
 
 void TmwCustomEdit::dragLeaveEvent(QDragLeaveEvent* event)
 {
-    SetCaretAtPixel(mouseDownPoint_.x(), mouseDownPoint_.y());
+    // The button is still held only while this editor's own drag runs.
+    if (mouseCaptured_)
+        SetCaretAtPixel(mouseDownPoint_.x(), mouseDownPoint_.y());
     event->accept();
 }
 

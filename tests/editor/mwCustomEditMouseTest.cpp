@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QUrl>
+#include <QInputMethodEvent>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -375,4 +376,18 @@ TEST(TmwCustomEditWindow, TabReachesAnEditorThatWantsTabs)
     edit->Model().SetWantTabs(true);
     EXPECT_EQ(tab(), edit);
     EXPECT_EQ(edit->keys, std::vector<int>{Qt::Key_Tab});
+}
+
+TEST_F(MouseFixture, InputMethodTextIsTypedAsWindows1252)
+{
+    m.SetText("ab");
+    m.SetCaretXY(Point(2, 1));
+    QInputMethodEvent event;
+    event.setCommitString(QString::fromUtf8("\xc3\xa9\xe2\x82\xac"));
+    QApplication::sendEvent(&edit, &event);
+    EXPECT_EQ(m.GetText(), "a\xe9\x80" "b\r\n");
+    EXPECT_EQ(m.CaretXY(), Point(4, 1));
+    QWidget& widget = edit;
+    EXPECT_EQ(widget.inputMethodQuery(Qt::ImCursorRectangle).toRect().isValid(), edit.hasFocus())
+        << "the composition window follows the caret";
 }
