@@ -88,8 +88,8 @@ TMRUManager::TMRUManager(QObject* owner)
     : QObject(owner)
 {
     list_.OnChange = [this](TStringList*) { ListChanged(); };
-    link_.OnSave = [this] { SaveToIni(link_.IniObject(), StoreSection()); };
-    link_.OnLoad = [this] { LoadFromIni(link_.IniObject(), StoreSection()); };
+    link_.OnSave = [this] { SaveToIni(link_.IniObject(), StoreSection(false)); };
+    link_.OnLoad = [this] { LoadFromIni(link_.IniObject(), StoreSection(true)); };
 }
 
 TMRUManager::~TMRUManager()
@@ -98,9 +98,13 @@ TMRUManager::~TMRUManager()
     ClearRecentMenu();
 }
 
-std::string TMRUManager::StoreSection() const
+std::string TMRUManager::StoreSection(bool refresh)
 {
-    return link_.RootSection() + vx::GetDefaultSection(this);
+    // Saving may happen while the window is being destroyed and no longer knows
+    // its class: the name found when loading is kept for it.
+    if (refresh || defaultSection_.empty())
+        defaultSection_ = vx::GetDefaultSection(this);
+    return link_.RootSection() + defaultSection_;
 }
 
 void TMRUManager::Add(const std::string& recentName, TObjectSlot userData)

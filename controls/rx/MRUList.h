@@ -102,7 +102,7 @@ public:
     void SaveToIni(TCustomIniFile* ini, const std::string& section);
 
 private:
-    std::string StoreSection() const;
+    std::string StoreSection(bool refresh);
     void ListChanged();
     void ClearRecentMenu();
     void UpdateEnabled();
@@ -111,6 +111,7 @@ private:
 
     TRecentStrings list_;
     TIniLink link_;
+    std::string defaultSection_;
     QPointer<QMenu> menu_;
     std::vector<QPointer<QAction>> items_;
     TAccelDelimiter accelDelimiter_ = adTab;

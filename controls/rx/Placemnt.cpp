@@ -72,7 +72,13 @@ std::string TFormPlacement::IniFileName() const
 
 std::string TFormPlacement::IniSection() const
 {
-    return iniSection_.empty() ? vx::GetDefaultSection(window_) : iniSection_;
+    if (!iniSection_.empty())
+        return iniSection_;
+    // A window that is being destroyed no longer knows its class: the name is
+    // settled by the first restore, when the window is whole.
+    if (defaultSection_.empty() || (!restored_ && !destroying_))
+        defaultSection_ = vx::GetDefaultSection(window_);
+    return defaultSection_;
 }
 
 TFormPlacement::TIniSession TFormPlacement::OpenIni()

@@ -126,6 +126,7 @@ private:
     bool active_ = true;
     std::string iniFileName_;
     std::string iniSection_;
+    mutable std::string defaultSection_;
     TPlacementOptions options_ = fpState | fpPosition;
     bool preventResize_ = false;
     bool useRegistry_ = false;

@@ -232,6 +232,25 @@ TEST(TMRUManager, KeptInThePlacementStore)
     session([](TMRUManager& mru) { EXPECT_EQ(mru.Strings().Text(), "/b.htm\r\n"); }, 5);
 }
 
+TEST(TMRUManager, SavedWhenTheWindowIsDestroyedWithoutClosing)
+{
+    const std::string section = "\\Software\\VellumixTest\\Destroyed\\mru";
+    {
+        QWidget form;
+        form.setObjectName("Form1");
+        auto* storage = new TFormStorage(&form);
+        storage->SetUseRegistry(true);
+        storage->SetOptions(0);
+        storage->SetIniSection(section);
+        auto* mru = new TMRUManager(&form);
+        mru->setObjectName("mru");
+        mru->SetIniStorage(storage);
+        form.show();
+        mru->Add("/kept.htm", 0);
+    }
+    EXPECT_EQ(TRegIniFile("Software").ReadString(section + "\\TForm1.mru", "Item_0", ""), "/kept.htm");
+}
+
 TEST(TMRUManager, LoadingSkipsGapsAndCustomItemsReplaceTheDefault)
 {
     TempDir dir;

@@ -37,6 +37,11 @@ protected:
     void closeEvent(QCloseEvent* event) override { event->setAccepted(allowClose); }
 };
 
+// A window class of its own, as the program's windows are.
+class TMainForm : public QWidget {
+    Q_OBJECT
+};
+
 std::unique_ptr<TClosingForm> MakeForm(const char* name)
 {
     auto form = std::make_unique<TClosingForm>();
@@ -120,6 +125,25 @@ TEST(TFormPlacement, RefusedCloseSavesNothingAndDestructionSaves)
 
     form.reset();
     EXPECT_EQ(TIniFile(file).ReadString("TClosing", "Visible", "none"), "1") << "saved while being destroyed";
+}
+
+TEST(TFormPlacement, DestructionSavesUnderTheWindowsClassName)
+{
+    TempDir dir;
+    std::string file = dir.file("c.ini");
+    {
+        TMainForm form;
+        form.setObjectName("Form1");
+        auto* placement = new TFormPlacement(&form);
+        placement->SetIniFileName(file);
+        EXPECT_EQ(placement->IniSection(), "TMainForm");
+        form.show();
+    }
+    TIniFile ini(file);
+    TStringList sections;
+    ini.ReadSections(sections);
+    EXPECT_EQ(sections.Text(), "TMainForm\r\n") << "not the name a dying window would give";
+    EXPECT_EQ(ini.ReadString("TMainForm", "Visible", "none"), "1");
 }
 
 TEST(TFormPlacement, PreventResizeAndLimits)
@@ -255,3 +279,5 @@ TEST(TIniLink, CalledWithTheOpenStoreAfterThePlacement)
     placement.reset();
     EXPECT_EQ(link.Storage(), nullptr) << "a placement that goes takes its links off";
 }
+
+#include "PlacemntTest.moc"
