@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QUrl>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -390,4 +391,42 @@ TEST_F(MouseFixture, InputMethodTextIsTypedAsWindows1252)
     QWidget& widget = edit;
     EXPECT_EQ(widget.inputMethodQuery(Qt::ImCursorRectangle).toRect().isValid(), edit.hasFocus())
         << "the composition window follows the caret";
+}
+
+TEST_F(MouseFixture, ThumbTrackingShowsTheTopLineHint)
+{
+    m.SetText(ManyLines(300));
+    QScrollBar* bar = edit.verticalScrollBar();
+    bar->setSliderDown(true);
+    EXPECT_TRUE(m.StateFlags() & mwsfScrolling);
+    bar->setValue(120);
+    auto* hint = edit.findChild<QLabel*>();
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(hint->text(), "TopLine: 120");
+    bar->setSliderDown(false);
+    EXPECT_FALSE(hint->isVisible());
+    EXPECT_FALSE(m.StateFlags() & mwsfScrolling);
+
+    m.SetOptions(m.Options() & ~mweoShowScrollHint);
+    bar->setSliderDown(true);
+    bar->setValue(150);
+    EXPECT_FALSE(hint->isVisible()) << "only with mweoShowScrollHint";
+    bar->setSliderDown(false);
+}
+
+TEST_F(MouseFixture, AutoScrollSidewaysByOneOrEightColumns)
+{
+    m.SetText(std::string(600, 'x'));
+    m.SetLeftChar(100);
+    Send(QEvent::MouseButtonPress, At(100, 1), Qt::LeftButton, Qt::LeftButton);
+    bool far = false;
+    EXPECT_TRUE(edit.AutoScrollStep(QPoint(m.GutterWidth() - 3, 5), far));
+    EXPECT_EQ(m.LeftChar(), 99);
+    EXPECT_EQ(m.CaretX(), 99);
+    EXPECT_TRUE(edit.AutoScrollStep(QPoint(edit.viewport()->width() + 20, 5), far));
+    EXPECT_EQ(m.LeftChar(), 107);
+    EXPECT_EQ(m.CaretX(), 107 + m.CharsInWindow());
+    EXPECT_FALSE(far);
+    Send(QEvent::MouseButtonRelease, At(100, 1), Qt::LeftButton, Qt::NoButton);
 }

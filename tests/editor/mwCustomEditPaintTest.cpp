@@ -345,3 +345,36 @@ TEST(TheTextDrawer, EveryByteTakesOneCell)
     EXPECT_EQ(inkIn(10), 0);
     EXPECT_GT(inkIn(0), 0);
 }
+
+TEST_F(PaintFixture, MarksOfOneLineStandSideBySideAndOnPaintFollows)
+{
+    m.SetText("a\r\nb");
+    auto mark = std::make_unique<TMark>(&m);
+    mark->SetLine(1);
+    mark->SetImageIndex(5);
+    mark->SetVisible(true);
+    mark->SetInternalImage(true);
+    m.Marks().Add(std::move(mark));
+    m.SetBookMark(1, 1, 1);
+    int painted = 0;
+    edit.OnPaint = [&](TmwCustomEdit* sender, QPainter& canvas) {
+        ++painted;
+        EXPECT_EQ(sender, &edit);
+        canvas.fillRect(QRect(400, 200, 4, 4), Qt::red);
+    };
+    image = RenderEdit(edit);
+    EXPECT_EQ(painted, 1);
+    EXPECT_EQ(QColor(image.pixel(401, 201)), QColor(Qt::red)) << "OnPaint draws over the text";
+    const int left = m.BookMarkOptions().LeftMargin();
+    const int step = m.BookMarkOptions().Xoffset();
+    auto ink = [&](int x0) {
+        int n = 0;
+        for (int y = 0; y < m.LineHeight(); ++y)
+            for (int x = x0; x < x0 + step; ++x)
+                n += QColor(image.pixel(x, y)) != vx::ToQColor(clSilver);
+        return n;
+    };
+    EXPECT_GT(ink(left), 0) << "the plain mark first";
+    EXPECT_GT(ink(left + step), 0) << "then the bookmark beside it";
+    edit.OnPaint = nullptr;
+}
