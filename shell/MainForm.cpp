@@ -96,6 +96,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
 
 TForm1::~TForm1()
 {
+    // Nothing of the application reaches a window being taken apart.
+    disconnect(qApp, nullptr, this, nullptr);
     // The editors refer to the highlighters: they go first.
     delete PageControl1;
     delete newedit;

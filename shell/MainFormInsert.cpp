@@ -23,10 +23,13 @@ bool TForm1::IsOwnEditor(const QWidget* widget) const
 
 TmwCustomEdit* TForm1::ActiveEditor() const
 {
+    // While a modal dialog is up, the document is not the target.
+    if (QApplication::activeModalWidget())
+        return nullptr;
     QWidget* focus = QApplication::focusWidget();
     if (IsOwnEditor(focus))
         return static_cast<TmwCustomEdit*>(focus);
-    if (focus || QApplication::activeModalWidget())
+    if (focus)
         return nullptr;
     if (lastFocused_ && lastFocused_->isVisible())
         return lastFocused_;

@@ -133,15 +133,9 @@ void TForm1::FirstActivationSetup()
         editor->Model().Lines().Clear();
     for (int i = 1; i < SlotCount; ++i)
         richedit[i]->Model().SetLineText(" ");
-    TmwEditList& lines = richedit[0]->Model().Lines();
-    lines.BeginUpdate();
-    lines.Clear();
-    for (const std::string& line : {std::string("<html>"), std::string(" <head>"),
-                                    std::string("  <meta name=\"Generator\" content=\"") + ProductVersion + "\">",
-                                    std::string("  <title>Title goes here</title>"), std::string(" </head>"),
-                                    std::string(), std::string("</html>")})
-        lines.Add(line);
-    lines.EndUpdate();
+    richedit[0]->Model().Lines().SetText(std::string("<html>\r\n <head>\r\n  <meta name=\"Generator\" content=\"") +
+                                         ProductVersion +
+                                         "\">\r\n  <title>Title goes here</title>\r\n </head>\r\n\r\n</html>\r\n");
     richedit[0]->Model().SetCaretXY(Point(1, 6));
     for (int i = 0; i < SlotCount; ++i) {
         richedit[i]->Model().ClearUndo();

@@ -26,8 +26,11 @@ TLineEndStyle LineEndStyleOf(std::string_view bytes)
 {
     TLineEndStyle style;
     const std::size_t at = bytes.find_first_of("\r\n");
-    if (at == std::string_view::npos)
+    if (at == std::string_view::npos) {
+        // One line without a break stays so; an empty file gets breaks once it has lines.
+        style.FinalBreak = bytes.empty();
         return style;
+    }
     if (bytes[at] == '\n')
         style.Break = "\n";
     else if (at + 1 < bytes.size() && bytes[at + 1] == '\n')

@@ -29,8 +29,8 @@ struct TLineEndStyle {
     bool operator==(const TLineEndStyle&) const = default;
 };
 
-// The style of the first line break in the bytes (CR LF, LF or CR); CR LF with
-// a final break for a text without any.
+// The style of the first line break in the bytes (CR LF, LF or CR); CR LF for
+// a text without any, with a final break only for an empty text.
 TLineEndStyle LineEndStyleOf(std::string_view bytes);
 
 // The lines joined in the style; a single empty line gives an empty text.

@@ -1,0 +1,119 @@
+#include "tests/shell/ShellFixture.h"
+
+#include "shell/PrefForm.h"
+
+#include <QDialog>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QTimer>
+
+using vx::test::ShellTest;
+
+namespace {
+
+class InsertTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        StartAndActivate();
+        editor = form->SlotEditor(1);
+        editor->Model().SetText("first\r\nsecond word");
+        Focus(editor);
+        ASSERT_EQ(form->ActiveEditor(), editor);
+    }
+    void TearDown() override { TagCaseMode() = "NORMAL"; }
+    void Select(int line, int from, int to)
+    {
+        editor->Model().SetCaretXY(Point(to, line));
+        editor->Model().SetBlockBegin(Point(from, line));
+        editor->Model().SetBlockEnd(Point(to, line));
+    }
+
+    TmwCustomEdit* editor = nullptr;
+};
+
+} // namespace
+
+TEST_F(InsertTest, ModeZeroReplacesTheSelectionModeOneAppendsALine)
+{
+    Select(2, 8, 12);
+    form->insert_item("<b>", 0);
+    EXPECT_EQ(Text(editor), "first\r\nsecond <b>\r\n");
+    EXPECT_EQ(editor->Model().CaretXY(), Point(11, 2));
+
+    editor->Model().SetCaretXY(Point(2, 1));
+    form->insert_item("<hr>", 1);
+    EXPECT_EQ(Text(editor), "first\r\nsecond <b>\r\n<hr>\r\n");
+    EXPECT_EQ(editor->Model().CaretXY(), Point(2, 1)) << "appending leaves the caret";
+    form->insert_item("ignored", 7);
+    EXPECT_EQ(editor->Model().LineCount(), 3);
+}
+
+TEST_F(InsertTest, WrapsTheSelectionAndLeavesTheCaretBeforeTheClosingPart)
+{
+    Select(2, 8, 12);
+    form->insert_item_2("<b></b>", 4);
+    EXPECT_EQ(editor->Model().Lines()[1], "second <b>word</b>");
+    EXPECT_EQ(editor->Model().CaretX(), 15);
+
+    editor->Model().SetCaretXY(Point(1, 1));
+    form->insert_item_2("<i></i>", 0);
+    EXPECT_EQ(editor->Model().Lines()[0], "<i></i>first");
+    EXPECT_EQ(editor->Model().CaretX(), 8);
+
+    editor->Model().SetCaretXY(Point(1, 1));
+    form->insert_item_2("ab", 10);
+    EXPECT_EQ(editor->Model().Lines()[0], "ab<i></i>first");
+    EXPECT_EQ(editor->Model().CaretX(), 1) << "a step back past the line start stops at column 1";
+}
+
+TEST_F(InsertTest, EachTagCaseModeConvertsTagNamesOnly)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        {"UP", "<FONT FACE=Arial>Word</FONT>"}, {"LO", "<font face=Arial>Word</font>"},
+        {"CAPS", "<font Face=Arial>Word</font>"}, {"NORMAL", "<font face=Arial>Word</font>"}};
+    for (const auto& [mode, expected] : rows) {
+        TagCaseMode() = mode;
+        editor->Model().SetText("Word");
+        editor->Model().SelectAll();
+        form->insert_item_2("<font face=Arial></font>", 7);
+        EXPECT_EQ(editor->Model().Lines()[0], expected) << mode;
+    }
+    TagCaseMode() = "UP";
+    form->insert_item("<p align=Left>Text", 1);
+    EXPECT_EQ(editor->Model().Lines()[1], "<P ALIGN=Left>Text");
+}
+
+TEST_F(InsertTest, NothingIsInsertedWhenTheFocusIsElsewhereOrTheEditorIsReadOnly)
+{
+    form->tags->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(form->ActiveEditor(), nullptr);
+    form->insert_item("x", 0);
+    form->insert_item("x", 1);
+    EXPECT_EQ(Text(editor), "first\r\nsecond word\r\n");
+
+    editor->setFocus();
+    editor->Model().SetReadOnly(true);
+    form->insert_item("x", 0);
+    form->insert_item("x", 1);
+    form->insert_item_2("<b></b>", 4);
+    EXPECT_EQ(Text(editor), "first\r\nsecond word\r\n");
+}
+
+TEST_F(InsertTest, InsertionAfterAModalDialogReachesTheEditorThatHadTheFocus)
+{
+    TmwCustomEdit* workspace = form->Workspaces()[0];
+    form->PageControl1->setCurrentIndex(TForm1::SlotCount);
+    workspace->setFocus();
+    QApplication::processEvents();
+    QDialog dialog(form.get());
+    QTimer::singleShot(0, &dialog, [&] {
+        EXPECT_EQ(form->ActiveEditor(), nullptr) << "while the dialog is up nothing is the target";
+        dialog.accept();
+    });
+    dialog.exec();
+    form->insert_item("<br>", 0);
+    EXPECT_EQ(workspace->Model().Lines()[0], "<br> ");
+    EXPECT_EQ(Text(editor), "first\r\nsecond word\r\n");
+}

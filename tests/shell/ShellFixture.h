@@ -1,0 +1,88 @@
+// The windows of a started program on a fresh settings store and a program
+// folder of its own, with every dialog answered by the test.
+#pragma once
+
+#include "editor/qt/mwCustomEdit.h"
+#include "platform/Registry.h"
+#include "shell/MainForm.h"
+#include "shell/Startup.h"
+#include "tests/platform/DialogRecorder.h"
+#include "tests/platform/RegistrySandbox.h"
+#include "tests/support/TempDir.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vx::test {
+
+// $VELLUMIX_HOME points at a fresh program folder with an empty data folder.
+class HomeSandbox {
+public:
+    HomeSandbox()
+    {
+        const char* old = std::getenv("VELLUMIX_HOME");
+        old_ = old ? old : "";
+        setenv("VELLUMIX_HOME", dir_.path().c_str(), 1);
+        std::filesystem::create_directories(dir_.path() / "data");
+    }
+    ~HomeSandbox() { setenv("VELLUMIX_HOME", old_.c_str(), 1); }
+    HomeSandbox(const HomeSandbox&) = delete;
+    HomeSandbox& operator=(const HomeSandbox&) = delete;
+
+    std::string File(const std::string& name) const { return dir_.file(name); }
+    std::string Data(const std::string& name) const { return dir_.file("data/" + name); }
+
+private:
+    TempDir dir_{"vellumix-program"};
+    std::string old_;
+};
+
+class ShellTest : public ::testing::Test {
+protected:
+    void Start()
+    {
+        form.reset(CreateMainWindows([this](int gauge, const char* label) {
+            gauges.push_back(gauge);
+            if (label)
+                labels.emplace_back(label);
+        }));
+    }
+    void StartAndActivate(std::vector<std::string> commandLine = {})
+    {
+        Start();
+        form->CommandLine = std::move(commandLine);
+        form->FormActivate();
+    }
+    // The main window shown, active, and the slot's tab current with its editor focused.
+    void Focus(TmwCustomEdit* editor)
+    {
+        form->show();
+        form->activateWindow();
+        QApplication::processEvents();
+        editor->setFocus();
+        QApplication::processEvents();
+    }
+    std::string Text(TmwCustomEdit* editor) const { return editor->Model().GetText(); }
+    std::string WriteDoc(const std::string& name, const std::string& bytes) const
+    {
+        const std::string path = docs.file(name);
+        writeFile(path, bytes);
+        return path;
+    }
+
+    RegistrySandbox registry;
+    HomeSandbox home;
+    TempDir docs{"vellumix-docs"};
+    DialogRecorder dialogs;
+    std::unique_ptr<TForm1> form;
+    std::vector<int> gauges;
+    std::vector<std::string> labels;
+};
+
+} // namespace vx::test

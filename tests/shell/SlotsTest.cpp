@@ -1,0 +1,228 @@
+#include "tests/shell/ShellFixture.h"
+
+// MRUList.h needs the complete menu type.
+#include <QMenu>
+
+#include "controls/rx/MRUList.h"
+#include "highlighters/hkHTMLSyn.h"
+#include "shell/FileManager.h"
+#include "shell/PrefForm.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QTimer>
+
+using vx::test::ShellTest;
+
+namespace {
+
+void Edit(TmwCustomEdit* editor, const std::string& line)
+{
+    editor->Model().Lines().Add(line);
+    editor->Model().SetModified(true);
+}
+
+} // namespace
+
+TEST_F(ShellTest, OpensIntoTheFirstFreeSlotAndNotASixthTime)
+{
+    StartAndActivate();
+    std::vector<std::string> paths;
+    for (int i = 1; i <= 6; ++i)
+        paths.push_back(WriteDoc("doc" + std::to_string(i) + ".asp", "line " + std::to_string(i) + "\r\n"));
+    for (int i = 0; i < 5; ++i)
+        form->OpenDocumentInFreeSlot(paths[i], false);
+    for (int i = 1; i <= 5; ++i) {
+        EXPECT_EQ(form->SlotFileName(i), paths[i - 1]);
+        EXPECT_EQ(form->PageControl1->tabText(i - 1), QString("doc%1.asp").arg(i));
+    }
+    EXPECT_EQ(form->mru->Strings().Count(), 5);
+    form->OpenDocumentInFreeSlot(paths[5], false);
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_EQ(form->SlotFileName(i), paths[i - 1]);
+    EXPECT_TRUE(dialogs.requests.empty());
+
+    dialogs.Queue(mrYes);
+    Focus(form->SlotEditor(2));
+    form->PageControl1->setCurrentIndex(1);
+    form->SlotEditor(2)->setFocus();
+    form->Closefile1Click();
+    EXPECT_EQ(form->SlotFileName(2), "");
+    form->OpenDocumentInFreeSlot(paths[5], true);
+    EXPECT_EQ(form->SlotFileName(2), paths[5]) << "the freed slot is the first free one";
+}
+
+TEST_F(ShellTest, MissingFileAndReadOnlyOpens)
+{
+    StartAndActivate();
+    form->OpenDocumentInFreeSlot(docs.file("nowhere.asp"), false);
+    EXPECT_EQ(form->SlotFileName(1), "");
+    EXPECT_EQ(form->mru->Strings().Count(), 0) << "a recent entry only after a successful load";
+    for (int i = 1; i <= 4; ++i)
+        form->OpenDocumentInFreeSlot(WriteDoc(std::to_string(i) + ".htm", "x"), false);
+    form->OpenDocumentInFreeSlot(WriteDoc("ro.htm", "read me"), true);
+    EXPECT_TRUE(form->SlotEditor(5)->Model().GetReadOnly());
+    EXPECT_FALSE(form->SlotEditor(2)->Model().GetReadOnly());
+    EXPECT_EQ(form->SlotEditor(2)->Model().ScrollBars(), ssBoth);
+    EXPECT_EQ(form->mru->Strings()[0], docs.file("ro.htm"));
+}
+
+TEST_F(ShellTest, SaveWritesOnlyModifiedWritableSlotsKeepingLineEnds)
+{
+    const std::string lf = WriteDoc("lf.asp", "one\ntwo\n");
+    const std::string untouched = WriteDoc("same.asp", "same\r\n");
+    const std::string ro = WriteDoc("ro.asp", "read only\r\n");
+    StartAndActivate({lf, untouched});
+    form->OpenDocumentInFreeSlot(ro, true);
+    Edit(form->SlotEditor(1), "three");
+    Edit(form->SlotEditor(3), "never");
+    // An untouched slot is not written: a change made on disk meanwhile stays.
+    vx::test::writeFile(untouched, "changed elsewhere\r\n");
+
+    form->Save1Click();
+    EXPECT_EQ(vx::test::readFile(lf), "one\ntwo\nthree\n");
+    EXPECT_FALSE(form->SlotEditor(1)->Model().Modified());
+    EXPECT_EQ(vx::test::readFile(untouched), "changed elsewhere\r\n");
+    EXPECT_EQ(vx::test::readFile(ro), "read only\r\n");
+    EXPECT_TRUE(dialogs.requests.empty());
+    ASSERT_EQ(form->ListBox1->count(), 3);
+    EXPECT_EQ(form->ListBox1->item(0)->text(), "lf.asp");
+    ASSERT_EQ(frm_filemanager->ListBox1->count(), 3);
+    EXPECT_EQ(frm_filemanager->ListBox1->item(2)->text(), QString::fromStdString(ro));
+    EXPECT_EQ(frm_filemanager->ListBox2->count(), 3);
+}
+
+TEST_F(ShellTest, ExternalChangeIsAskedAboutAndBackgroundSavesLeaveIt)
+{
+    const std::string path = WriteDoc("page.asp", "mine\r\n");
+    StartAndActivate({path});
+    Edit(form->SlotEditor(1), "more");
+    vx::test::writeFile(path, "theirs, longer\r\n");
+
+    form->ApplicationDeactivate();
+    EXPECT_TRUE(dialogs.requests.empty());
+    EXPECT_EQ(vx::test::readFile(path), "theirs, longer\r\n");
+
+    dialogs.Queue(mrNo);
+    form->Save1Click();
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_NE(dialogs.requests[0].text.find("changed by another program"), std::string::npos);
+    EXPECT_EQ(vx::test::readFile(path), "theirs, longer\r\n");
+    EXPECT_TRUE(form->SlotEditor(1)->Model().Modified());
+
+    dialogs.Queue(mrYes);
+    form->Save1Click();
+    EXPECT_EQ(vx::test::readFile(path), "mine\r\nmore\r\n");
+    EXPECT_FALSE(form->SlotEditor(1)->Model().Modified());
+}
+
+TEST_F(ShellTest, AutosaveAndDeactivationSaveModifiedSlots)
+{
+    const std::string path = WriteDoc("page.asp", "a\r\n");
+    StartAndActivate({path});
+    Edit(form->SlotEditor(1), "b");
+    frm_pref->CheckBox(6)->setChecked(false);
+    form->Timer2Timer();
+    EXPECT_EQ(form->Timer2->interval(), 10000);
+    EXPECT_EQ(vx::test::readFile(path), "a\r\n");
+    frm_pref->CheckBox(6)->setChecked(true);
+    form->Timer2Timer();
+    EXPECT_EQ(vx::test::readFile(path), "a\r\nb\r\n");
+    Edit(form->SlotEditor(1), "c");
+    form->ApplicationDeactivate();
+    EXPECT_EQ(vx::test::readFile(path), "a\r\nb\r\nc\r\n");
+}
+
+TEST_F(ShellTest, FailedWriteSaysWhyAndKeepsTheText)
+{
+    vx::test::TempDir gone("vellumix-gone");
+    const std::string path = gone.file("page.asp");
+    vx::test::writeFile(path, "x\r\n");
+    StartAndActivate({path});
+    Edit(form->SlotEditor(1), "y");
+    std::filesystem::remove_all(gone.path());
+    form->Save1Click();
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_EQ(dialogs.requests[0].type, mtError);
+    EXPECT_NE(dialogs.requests[0].text.find(path), std::string::npos);
+    EXPECT_TRUE(form->SlotEditor(1)->Model().Modified());
+    EXPECT_EQ(form->SlotFileName(1), path);
+}
+
+TEST_F(ShellTest, SaveAsNamesTheFocusedSlotOnly)
+{
+    StartAndActivate();
+    const std::string target = docs.file("new.asp");
+    form->PageControl1->setCurrentIndex(3);
+    Focus(form->SlotEditor(4));
+    form->SlotEditor(4)->Model().SetText("four");
+    dialogs.Queue(mrOk, target);
+    form->SaveAs1Click();
+    EXPECT_EQ(form->SlotFileName(4), target);
+    EXPECT_EQ(form->PageControl1->tabText(3), "new.asp");
+    EXPECT_EQ(form->SlotTab(4)->toolTip(), QString::fromStdString(target));
+    EXPECT_EQ(vx::test::readFile(target), "four\r\n");
+
+    const std::string other = docs.file("other.asp");
+    form->PageControl1->setCurrentIndex(TForm1::SlotCount);
+    form->Workspaces()[0]->setFocus();
+    QApplication::processEvents();
+    dialogs.Queue(mrOk, other);
+    form->SaveAs1Click();
+    EXPECT_FALSE(std::filesystem::exists(other)) << "a workspace has no file";
+}
+
+TEST_F(ShellTest, CloseAllClearsEverySlotButNoWorkspace)
+{
+    const std::string path = WriteDoc("a.asp", "a\r\n");
+    StartAndActivate({path});
+    form->OpenDocumentInFreeSlot(WriteDoc("b.asp", "b"), true);
+    form->Workspaces()[0]->Model().SetText("kept");
+    dialogs.Queue(mrNo);
+    form->CloseAllfiles1Click();
+    EXPECT_EQ(form->SlotFileName(1), path);
+
+    dialogs.Queue(mrYes);
+    form->CloseAllfiles1Click();
+    for (int i = 1; i <= TForm1::SlotCount; ++i) {
+        TmwCustomEditModel& model = form->SlotEditor(i)->Model();
+        EXPECT_EQ(form->SlotFileName(i), "");
+        EXPECT_EQ(model.GetText(), " \r\n");
+        EXPECT_FALSE(model.GetReadOnly());
+        EXPECT_EQ(model.HighLighter(), form->hi_html.get());
+        EXPECT_EQ(form->PageControl1->tabText(i - 1), "<empty>");
+    }
+    EXPECT_EQ(form->Workspaces()[0]->Model().GetText(), "kept\r\n");
+}
+
+TEST_F(ShellTest, CloseActsOnTheFocusedSlotOnly)
+{
+    StartAndActivate({WriteDoc("a.asp", "a"), WriteDoc("b.asp", "b")});
+    form->PageControl1->setCurrentIndex(1);
+    Focus(form->SlotEditor(2));
+    dialogs.Queue(mrNo);
+    form->Closefile1Click();
+    EXPECT_NE(form->SlotFileName(2), "");
+    dialogs.Queue(mrYes);
+    form->Closefile1Click();
+    EXPECT_EQ(form->SlotFileName(2), "");
+    EXPECT_NE(form->SlotFileName(1), "");
+    ASSERT_EQ(dialogs.requests.size(), 2u);
+    EXPECT_EQ(dialogs.requests[0].text, " Are you sure you want to close this file (save unfinished work first!) ");
+}
+
+TEST_F(ShellTest, NewSavesTheWizardsPageAndOpensIt)
+{
+    StartAndActivate();
+    const std::string target = docs.file("fresh.asp");
+    form->RunNewPageWizard = [] {
+        QApplication::clipboard()->setText("<html>\n</html>");
+        return true;
+    };
+    dialogs.Queue(mrOk, target);
+    form->New1Click();
+    EXPECT_EQ(vx::test::readFile(target), "<html>\r\n</html>\r\n");
+    EXPECT_EQ(form->SlotFileName(1), target);
+}

@@ -1,0 +1,231 @@
+#include "tests/shell/ShellFixture.h"
+
+#include "platform/AnsiText.h"
+#include "shell/PrefForm.h"
+#include "shell/ProfHelp.h"
+#include "shell/SearchForm.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeWidget>
+
+using vx::test::ShellTest;
+
+namespace {
+
+QString AssistantText()
+{
+    return frm_profhelp->findChild<QPlainTextEdit*>("Memo1")->toPlainText();
+}
+
+} // namespace
+
+TEST_F(ShellTest, StartsOnAnEmptyStoreWithoutAnyMessage)
+{
+    StartAndActivate();
+    EXPECT_EQ(gauges, (std::vector<int>{10, 20, 30, 40, 60, 70, 80, 90, 90, 100, 110}));
+    EXPECT_EQ(labels, (std::vector<std::string>{"Doc. selection", "Search capabilities", "Configuration file",
+                                                "File Manager", "Preview tools", "Recorder tools"}));
+    ASSERT_TRUE(frm_pref && frm_search && frm_jump && frm_profhelp);
+    EXPECT_EQ(frm_search->windowTitle(), "Search");
+    EXPECT_TRUE(dialogs.requests.empty());
+    EXPECT_FALSE(form->FirstActivation());
+
+    TmwEditList& lines = form->SlotEditor(1)->Model().Lines();
+    ASSERT_EQ(lines.Count(), 7);
+    EXPECT_EQ(lines[0], "<html>");
+    EXPECT_EQ(lines[3], "  <title>Title goes here</title>");
+    EXPECT_EQ(lines[5], "");
+    EXPECT_EQ(form->SlotEditor(1)->Model().CaretY(), 6);
+    EXPECT_EQ(form->SlotEditor(2)->Model().Lines()[0], " ");
+    for (int i = 1; i <= TForm1::SlotCount; ++i) {
+        EXPECT_EQ(form->SlotFileName(i), "");
+        EXPECT_EQ(form->PageControl1->tabText(i - 1), "<empty>");
+        EXPECT_EQ(form->SlotEditor(i)->Model().MaxUndo(), 50);
+    }
+    // Settings a fresh store gives: the layout's values and the table's defaults.
+    EXPECT_EQ(frm_pref->WorkspaceCount(), 2);
+    EXPECT_TRUE(frm_pref->Ticked(5));
+    EXPECT_TRUE(frm_pref->Ticked(8));
+    EXPECT_TRUE(form->CheckBox1->isChecked());
+    EXPECT_TRUE(form->VellumixAssistant1->isChecked());
+    EXPECT_EQ(TagCaseMode(), "NORMAL");
+
+    TRegistry reg;
+    reg.SetRootKey(HKEY_CLASSES_ROOT);
+    ASSERT_TRUE(reg.OpenKey("\\httfile\\shell\\vellumix\\command", false));
+    const std::string command = reg.ReadString("");
+    EXPECT_EQ(command.substr(command.size() - 5), " \"%1\"");
+    EXPECT_EQ(command, vx::LowerCase(command));
+}
+
+TEST_F(ShellTest, ListFilesFillTheirControlsOnEveryActivation)
+{
+    vx::test::writeFile(home.Data("htmltags.ae"), "<b>:</b>\r\n<br>\r\n");
+    vx::test::writeFile(home.Data("sql.ae"), "SELECT\nFROM\n");
+    vx::test::writeFile(home.Data("webtv.ae"), "<audioscope>\r\n");
+    vx::test::writeFile(home.Data("jscript.ae"), "Statements\r\n\tbreak;\r\n\t\tinner\r\nDocument\r\n");
+    vx::test::writeFile(home.Data("codecomplete.ae"), "one\r\ntwo\r\n");
+    StartAndActivate();
+    ASSERT_EQ(form->tags->count(), 2);
+    EXPECT_EQ(form->combobox1->currentText(), "<b>:</b>");
+    EXPECT_EQ(form->sqlbox->item(1)->text(), "FROM");
+    EXPECT_EQ(form->webtv->count(), 1);
+    EXPECT_EQ(form->CodeCompleteItems.Count(), 2);
+    ASSERT_EQ(form->Jtree->topLevelItemCount(), 2);
+    EXPECT_EQ(form->Jtree->topLevelItem(0)->child(0)->child(0)->text(0), "inner");
+
+    std::filesystem::remove(home.Data("webtv.ae"));
+    std::filesystem::remove(home.Data("sql.ae"));
+    vx::test::writeFile(home.Data("htmltags.ae"), "<hr>\r\n");
+    form->FormActivate();
+    EXPECT_EQ(form->webtv->count(), 0) << "the WebTV list is emptied before loading";
+    EXPECT_EQ(form->sqlbox->count(), 2) << "a missing file leaves its list as it was";
+    EXPECT_EQ(form->tags->item(0)->text(), "<hr>");
+}
+
+TEST_F(ShellTest, CommandLineOpensUpToFiveFiles)
+{
+    const std::string a = WriteDoc("a.asp", "A\r\n");
+    const std::string b = WriteDoc("b.htm", "B\r\n");
+    StartAndActivate({a, docs.file("missing.asp"), b});
+    EXPECT_EQ(form->SlotFileName(1), a);
+    EXPECT_EQ(form->SlotFileName(2), b);
+    EXPECT_EQ(Text(form->SlotEditor(1)), "A\r\n");
+    EXPECT_EQ(form->PageControl1->tabText(1), "b.htm");
+}
+
+TEST_F(ShellTest, SixArgumentsOpenNothingAndTheSetUpStillCompletes)
+{
+    std::vector<std::string> six;
+    for (int i = 0; i < 6; ++i)
+        six.push_back(WriteDoc("f" + std::to_string(i) + ".asp", "x"));
+    StartAndActivate(six);
+    for (int i = 1; i <= TForm1::SlotCount; ++i)
+        EXPECT_EQ(form->SlotFileName(i), "");
+    EXPECT_EQ(form->Workspaces().size(), 2u);
+    EXPECT_FALSE(form->FirstActivation());
+}
+
+TEST_F(ShellTest, WorkspaceCountIsClampedAndNamed)
+{
+    for (const auto& [stored, created] : {std::pair{150, 100}, std::pair{-3, 0}, std::pair{3, 3}}) {
+        {
+            TRegistry reg;
+            reg.SetRootKey(HKEY_LOCAL_MACHINE);
+            reg.OpenKey(PreferencesKey, true);
+            reg.WriteInteger("workspace", stored);
+        }
+        StartAndActivate();
+        ASSERT_EQ(static_cast<int>(form->Workspaces().size()), created) << stored;
+        ASSERT_EQ(form->PageControl1->count(), TForm1::SlotCount + created);
+        if (created > 0) {
+            QWidget* last = form->PageControl1->widget(TForm1::SlotCount + created - 1);
+            EXPECT_EQ(last->objectName(), QString("tabs_%1").arg(created + 5));
+            EXPECT_TRUE(last->findChild<QWidget*>(QString("statusbar_%1").arg(created)));
+            EXPECT_EQ(form->Workspaces().back()->objectName(), QString("richedit%1").arg(created + 5));
+            EXPECT_EQ(form->PageControl1->tabText(TForm1::SlotCount), "<empty>");
+        }
+        form->FormActivate();
+        EXPECT_EQ(static_cast<int>(form->Workspaces().size()), created) << "created once";
+        form.reset();
+    }
+}
+
+TEST_F(ShellTest, AssistantTextShowsAPendingTipFirst)
+{
+    StartAndActivate();
+    form->TipPending = true;
+    form->ShowAssistantText("Hello");
+    EXPECT_EQ(AssistantText(), "\nDid you know that, \n\nHello");
+    EXPECT_FALSE(form->TipPending);
+    form->ShowAssistantText("Again");
+    EXPECT_EQ(AssistantText(), "\nAgain");
+}
+
+TEST_F(ShellTest, QuitQuestionNoKeepsRunningAndShowsTheTime)
+{
+    StartAndActivate();
+    QTimer::singleShot(0, [] { frm_profhelp->Button1->click(); });
+    EXPECT_FALSE(form->FormCloseQuery());
+    EXPECT_TRUE(AssistantText().startsWith("\nCurrent time is : "));
+    EXPECT_TRUE(frm_profhelp->Button1->isHidden());
+}
+
+TEST_F(ShellTest, QuitAsksAboutModifiedDocumentsBeforeEnding)
+{
+    const std::string path = WriteDoc("page.asp", "old\r\n");
+    StartAndActivate({path});
+    form->SlotEditor(1)->Model().Lines().Add("new");
+    form->SlotEditor(1)->Model().SetModified(true);
+
+    dialogs.Queue(mrCancel);
+    QTimer::singleShot(0, [] { frm_profhelp->Button2->click(); });
+    EXPECT_FALSE(form->FormCloseQuery()) << "cancel keeps the program running";
+    EXPECT_EQ(vx::test::readFile(path), "old\r\n");
+
+    dialogs.Queue(mrYes);
+    QTimer::singleShot(0, [] { frm_profhelp->Button2->click(); });
+    EXPECT_TRUE(form->FormCloseQuery());
+    EXPECT_EQ(vx::test::readFile(path), "old\r\nnew\r\n");
+}
+
+TEST_F(ShellTest, ExitSoundPlaysOnlyAnExistingFile)
+{
+    StartAndActivate();
+    std::vector<std::string> played;
+    frm_pref->PlayWave = [&](const std::string& name) { played.push_back(name); };
+    frm_pref->CheckBox(13)->setChecked(true);
+    frm_pref->sound->clear();
+    QTimer::singleShot(0, [] { frm_profhelp->Button2->click(); });
+    EXPECT_TRUE(form->FormCloseQuery()) << "the question follows without a sound";
+    EXPECT_TRUE(played.empty());
+
+    const std::string wave = home.File("exit.wav");
+    vx::test::writeFile(wave, "RIFF");
+    frm_pref->sound->setText(QString::fromStdString(wave));
+    QTimer::singleShot(0, [] { frm_profhelp->Button2->click(); });
+    form->FormCloseQuery();
+    EXPECT_EQ(played, std::vector<std::string>{wave});
+}
+
+TEST_F(ShellTest, FrontPageCheckReadsTheEditorKeyUnlessSwitchedOff)
+{
+    StartAndActivate();
+    int shown = 0;
+    form->ShowFrontPageDialog = [&] { ++shown; };
+    EXPECT_FALSE(form->CheckFrontPageEditorSetting(false));
+    {
+        TRegistry reg;
+        reg.SetRootKey(HKEY_LOCAL_MACHINE);
+        reg.OpenKey("\\software\\Microsoft\\Frontpage\\Explorer\\Frontpage Explorer\\Editors\\", true);
+        reg.WriteString("asp", "c:\\program files\\frontpg.exe");
+        reg.OpenKey(PreferencesKey, true);
+        reg.WriteString("fpcheck", "FALSE");
+    }
+    EXPECT_FALSE(form->CheckFrontPageEditorSetting(false));
+    {
+        TRegistry reg;
+        reg.SetRootKey(HKEY_LOCAL_MACHINE);
+        reg.OpenKey(PreferencesKey, true);
+        reg.WriteString("fpcheck", "TRUE");
+    }
+    EXPECT_TRUE(form->CheckFrontPageEditorSetting(false));
+    EXPECT_TRUE(form->CheckFrontPageEditorSetting(true));
+    EXPECT_EQ(shown, 2);
+}
+
+TEST_F(ShellTest, VcsListTakesTheFileOfEverySection)
+{
+    vx::test::writeFile(home.Data("vcsmanager.dat"), "[one]\r\nF_file=c:\\a.asp\r\n[two]\r\nOther=1\r\n");
+    StartAndActivate();
+    ASSERT_EQ(form->vcsbox->topLevelItemCount(), 2);
+    EXPECT_EQ(form->vcsbox->topLevelItem(0)->text(0), "c:\\a.asp");
+    EXPECT_EQ(form->vcsbox->topLevelItem(1)->text(0), "");
+}
