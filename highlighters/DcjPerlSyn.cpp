@@ -30,17 +30,12 @@ const TmwCharTables& Tables()
     return tables;
 }
 
-void AddWords(std::vector<TmwKeywordTable::TKeyword>& words, int kind, std::initializer_list<const char*> list)
-{
-    for (const char* w : list)
-        words.push_back({w, kind});
-}
-
 const TmwKeywordTable& Words()
 {
     static const TmwKeywordTable table = [] {
-        std::vector<TmwKeywordTable::TKeyword> w;
-        AddWords(w, T::tkKey,
+        using K = TmwKeywordTable;
+        std::vector<K::TKeyword> w;
+        K::AddWords(w, T::tkKey,
                  {"abs", "accept", "alarm", "atan2", "bind", "binmode", "bless", "caller", "chdir", "chmod", "chomp",
                   "chop", "chown", "chr", "chroot", "close", "closedir", "connect", "cos", "crypt", "dbmclose",
                   "dbmopen", "defined", "delete", "die", "do", "dump", "each", "else", "elsif", "endgrent",
@@ -63,10 +58,10 @@ const TmwKeywordTable& Words()
                   "sysread", "system", "syswrite", "tell", "telldir", "tie", "time", "times", "tr", "truncate", "uc",
                   "ucfirst", "umask", "undef", "unless", "unlink", "unpack", "unshift", "untie", "use", "utime",
                   "values", "vec", "wait", "waitpid", "wantarray", "warn", "while", "write"});
-        AddWords(w, T::tkOperator, {"and", "cmp", "eq", "ge", "gt", "le", "lt", "ne", "not", "or", "xor"});
-        AddWords(w, T::tkPragma,
+        K::AddWords(w, T::tkOperator, {"and", "cmp", "eq", "ge", "gt", "le", "lt", "ne", "not", "or", "xor"});
+        K::AddWords(w, T::tkPragma,
                  {"constant", "diagnostics", "integer", "less", "locale", "sigtrap", "strict", "subs", "vars"});
-        AddWords(w, T::tkVariable,
+        K::AddWords(w, T::tkVariable,
                  {"$ACCUMULATOR", "$ARG", "$ARGV", "$BASETIME", "$CHILD_ERROR", "$DEBUGGING", "$EFFECTIVE_GROUP_ID",
                   "$EFFECTIVE_USER_ID", "$EGID", "$ENV", "$ERRNO", "$EUID", "$EVAL_ERROR", "$EXECUTABLE_NAME",
                   "$FORMAT_FORMFEED", "$FORMAT_LINES_LEFT", "$FORMAT_LINES_PER_PAGE", "$FORMAT_LINE_BREAK_CHARACTERS",
@@ -91,16 +86,9 @@ const TmwOperatorTable& Operators()
 
 const std::array<bool, 256>& NumberChars()
 {
-    static const std::array<bool, 256> chars = [] {
-        std::array<bool, 256> a{};
-        for (unsigned char c : std::string_view(".0123456789ABCDEFXabcdefx_"))
-            a[c] = true;
-        return a;
-    }();
+    static const std::array<bool, 256> chars = CharTable(".0123456789ABCDEFXabcdefx_");
     return chars;
 }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // What may follow "$" in a two-character special variable.
 const TCharSet& SpecialAfterDollar()
@@ -116,29 +104,17 @@ std::unique_ptr<TmwCustomHighLighter> Create() { return std::make_unique<TDcjPer
 const TmwHighlighterClass TDcjPerlSyn::Class{"TDcjPerlSyn", &Create};
 
 TDcjPerlSyn::TDcjPerlSyn()
-    : TmwScannerHighlighter(Tables(), &Words(), {tkNull, tkSpace, tkIdentifier, tkIllegal}, 0)
+    : TmwCodeHighlighter(Tables(), &Words(), {tkNull, tkSpace, tkIdentifier, tkIllegal}, 0,
+                         {tkComment, tkIdentifier, tkKey, tkNumber, tkSpace, tkString, tkSymbol})
 {
-    CommentAttri = MakeAttribute(mwAttrName::Comment, fsItalic);
-    IdentifierAttri = MakeAttribute(mwAttrName::Identifier);
+    SpaceAttri->SetForeground(clWindow);
     InvalidAttri = MakeAttribute(mwAttrName::IllegalChar);
-    KeyAttri = MakeAttribute(mwAttrName::ReservedWord, fsBold);
-    NumberAttri = MakeAttribute(mwAttrName::Number);
     OperatorAttri = MakeAttribute(mwAttrName::Operator);
     PragmaAttri = MakeAttribute(mwAttrName::Pragma, fsBold);
-    SpaceAttri = MakeAttribute(mwAttrName::Space, {}, clWindow);
-    StringAttri = MakeAttribute(mwAttrName::String);
-    SymbolAttri = MakeAttribute(mwAttrName::Symbol);
     VariableAttri = MakeAttribute(mwAttrName::Variable, fsBold);
     RouteAttributeChanges();
-    MapKind(tkComment, CommentAttri, true);
-    MapKind(tkIdentifier, IdentifierAttri, false);
-    MapKind(tkKey, KeyAttri, false);
-    MapKind(tkNumber, NumberAttri, false);
     MapKind(tkOperator, OperatorAttri, false);
     MapKind(tkPragma, PragmaAttri, false);
-    MapKind(tkSpace, SpaceAttri, false, true);
-    MapKind(tkString, StringAttri, true);
-    MapKind(tkSymbol, SymbolAttri, true);
     MapKind(tkIllegal, InvalidAttri, true);
     MapKind(tkVariable, VariableAttri, false);
     SetDefaultFilter("Perl files (*.pl,*.pm,*.cgi)|*.pl;*.pm;*.cgi");
@@ -146,50 +122,17 @@ TDcjPerlSyn::TDcjPerlSyn()
 
 TCharSet TDcjPerlSyn::GetIdentChars() const { return HashRunChars(); }
 
-TmwHighLightAttributes* TDcjPerlSyn::GetDefaultAttribute(int index) const
-{
-    switch (index) {
-    case 0: return SpaceAttri;
-    case 1: return CommentAttri;
-    case 2: return KeyAttri;
-    default: return nullptr;
-    }
-}
-
 void TDcjPerlSyn::Next()
 {
     fTokenPos = Run;
     Dispatch(Procs());
 }
 
-void TDcjPerlSyn::Take(int length, int kind)
-{
-    fTokenID = kind;
-    Run += length;
-}
+void TDcjPerlSyn::CommentProc() { TakeToLineBreak(tkComment); }
 
-void TDcjPerlSyn::CommentProc()
-{
-    fTokenID = tkComment;
-    RunToLineBreak();
-}
+void TDcjPerlSyn::DoubleQuoteProc() { QuotedToken(tkString, true, true); }
 
-void TDcjPerlSyn::DoubleQuoteProc()
-{
-    fTokenID = tkString;
-    // A string opened by three quotes is not closed by the second and third.
-    if (Peek(1) == '"' && Peek(2) == '"')
-        Run += 2;
-    ++Run;
-    ScanQuoted('"', true);
-}
-
-void TDcjPerlSyn::SingleQuoteProc()
-{
-    fTokenID = tkString;
-    ++Run;
-    ScanQuoted('\'', true);
-}
+void TDcjPerlSyn::SingleQuoteProc() { QuotedToken(tkString, true, false); }
 
 void TDcjPerlSyn::WordProc()
 {
@@ -197,38 +140,30 @@ void TDcjPerlSyn::WordProc()
     char next = Peek();
     bool lastOnLine = Run + 1 >= fLineLen;
     if (c == '$' && !lastOnLine && InSet(SpecialAfterDollar(), next))
-        return Take(2, tkVariable);
+        return TakeToken(tkVariable, 2);
     if (c == '$' && next == '^' && !lastOnLine) {
         bool named = Run + 2 < fLineLen && std::string_view("ADFILPTWX").find(Peek(2)) != std::string_view::npos;
         if (named)
-            return Take(3, tkVariable);
+            return TakeToken(tkVariable, 3);
         if (Run + 2 >= fLineLen)
-            return Take(2, tkVariable);
+            return TakeToken(tkVariable, 2);
     }
     if ((c == '%' || c == 'x') && lastOnLine)
-        return Take(1, tkSymbol);
+        return TakeToken(tkSymbol, 1);
     if ((c == '%' || c == 'x') && next == '=')
-        return Take(2, tkSymbol);
+        return TakeToken(tkSymbol, 2);
     IdentProc();
 }
 
 void TDcjPerlSyn::NumberProc()
 {
-    if (Cur() == '.' && !IsDigit(Peek())) {
-        // Concatenation and ranges: ".", "..", "...", ".=".
-        SymbolProc();
-        return;
-    }
-    fTokenID = tkNumber;
-    ++Run;
-    ScanNumberBody(NumberChars());
+    if (Cur() == '.' && !IsDigitChar(Peek()))
+        SymbolProc(); // concatenation and ranges: ".", "..", "...", ".="
+    else
+        NumberToken(tkNumber, NumberChars());
 }
 
-void TDcjPerlSyn::SymbolProc()
-{
-    fTokenID = tkSymbol;
-    Run += MatchOperator(Operators());
-}
+void TDcjPerlSyn::SymbolProc() { OperatorToken(tkSymbol, Operators()); }
 
 const TDcjPerlSyn::TProcTable<TDcjPerlSyn>& TDcjPerlSyn::Procs()
 {
@@ -237,7 +172,8 @@ const TDcjPerlSyn::TProcTable<TDcjPerlSyn>& TDcjPerlSyn::Procs()
         SetProcs<TDcjPerlSyn>(t, "#", &T::CommentProc);
         SetProcs<TDcjPerlSyn>(t, "\"", &T::DoubleQuoteProc);
         SetProcs<TDcjPerlSyn>(t, "'", &T::SingleQuoteProc);
-        SetProcs<TDcjPerlSyn>(t, "$%@ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz", &T::WordProc);
+        SetProcs<TDcjPerlSyn>(t, "$%@", &T::WordProc);
+        SetProcs<TDcjPerlSyn>(t, kIdentStartChars, &T::WordProc);
         SetProcs<TDcjPerlSyn>(t, ".0123456789", &T::NumberProc);
         SetProcs<TDcjPerlSyn>(t, "!&*+-/^:<=>|(),;?[\\]{}~", &T::SymbolProc);
         return t;

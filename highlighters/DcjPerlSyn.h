@@ -3,7 +3,7 @@
 
 #include "highlighters/mwScannerKit.h"
 
-class TDcjPerlSyn : public TmwScannerHighlighter {
+class TDcjPerlSyn : public TmwCodeHighlighter {
 public:
     enum TokenKind {
         tkComment, tkIdentifier, tkKey, tkNull, tkNumber, tkOperator,
@@ -15,20 +15,12 @@ public:
     TDcjPerlSyn();
 
     TCharSet GetIdentChars() const override;
-    TmwHighLightAttributes* GetDefaultAttribute(int index) const override;
     std::string GetLanguageName() const override { return "Perl"; }
     void Next() override;
 
-    TmwHighLightAttributes* CommentAttri;
-    TmwHighLightAttributes* IdentifierAttri;
     TmwHighLightAttributes* InvalidAttri;
-    TmwHighLightAttributes* KeyAttri;
-    TmwHighLightAttributes* NumberAttri;
     TmwHighLightAttributes* OperatorAttri;
     TmwHighLightAttributes* PragmaAttri;
-    TmwHighLightAttributes* SpaceAttri;
-    TmwHighLightAttributes* StringAttri;
-    TmwHighLightAttributes* SymbolAttri;
     TmwHighLightAttributes* VariableAttri;
 
 private:
@@ -39,6 +31,4 @@ private:
     void WordProc();
     void NumberProc();
     void SymbolProc();
-    // A token of length characters and kind.
-    void Take(int length, int kind);
 };

@@ -11,7 +11,6 @@ using T = ThkHTMLSyn;
 constexpr int kTagSlots = 244;
 
 bool IsTagNameChar(char c) { return c == '!' || c == '/' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 const TCharSet& IdentChars()
 {
@@ -125,16 +124,6 @@ ThkHTMLSyn::ThkHTMLSyn()
 }
 
 TCharSet ThkHTMLSyn::GetIdentChars() const { return IdentChars(); }
-
-TmwHighLightAttributes* ThkHTMLSyn::GetDefaultAttribute(int index) const
-{
-    switch (index) {
-    case 0: return SpaceAttri;
-    case 1: return CommentAttri;
-    case 2: return KeyAttri;
-    default: return nullptr;
-    }
-}
 
 void ThkHTMLSyn::SetLine(const std::string& NewValue, int LineNumber)
 {
@@ -315,7 +304,7 @@ int ThkHTMLSyn::TagKind()
     int hash = 0;
     while (IsTagNameChar(fLine[static_cast<size_t>(p)]))
         hash += tables_.Hash(fLine[static_cast<size_t>(p++)]);
-    while (IsDigit(fLine[static_cast<size_t>(p)]))
+    while (IsDigitChar(fLine[static_cast<size_t>(p)]))
         hash += tables_.Hash(fLine[static_cast<size_t>(p++)]);
     fStringLen = p - Run;
     if (hash >= kTagSlots)

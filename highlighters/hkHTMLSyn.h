@@ -27,7 +27,6 @@ public:
     ThkHTMLSyn();
 
     TCharSet GetIdentChars() const override;
-    TmwHighLightAttributes* GetDefaultAttribute(int index) const override;
     std::string GetLanguageName() const override { return "HTML Document"; }
     void Next() override;
     // Each of these forgets an entity found but not yet delivered.
@@ -37,10 +36,7 @@ public:
     void ResetRange() override;
 
     TmwHighLightAttributes* ASPAttri;
-    TmwHighLightAttributes* CommentAttri;
     TmwHighLightAttributes* IdentifierAttri;
-    TmwHighLightAttributes* KeyAttri;
-    TmwHighLightAttributes* SpaceAttri;
     TmwHighLightAttributes* SymbolAttri;
     TmwHighLightAttributes* TextAttri;
     TmwHighLightAttributes* UndefKeyAttri;

@@ -4,7 +4,7 @@
 
 #include "highlighters/mwScannerKit.h"
 
-class TlbVbsSyn : public TmwScannerHighlighter {
+class TlbVbsSyn : public TmwCodeHighlighter {
 public:
     enum TokenKind { tkComment, tkIdentifier, tkKey, tkNull, tkNumber, tkSpace, tkString, tkSymbol };
     enum Range : std::uint8_t { rsNormal = 1 };
@@ -14,17 +14,8 @@ public:
     TlbVbsSyn();
 
     TCharSet GetIdentChars() const override;
-    TmwHighLightAttributes* GetDefaultAttribute(int index) const override;
     std::string GetLanguageName() const override { return "MS VBScript"; }
     void Next() override;
-
-    TmwHighLightAttributes* CommentAttri;
-    TmwHighLightAttributes* IdentifierAttri;
-    TmwHighLightAttributes* KeyAttri;
-    TmwHighLightAttributes* NumberAttri;
-    TmwHighLightAttributes* SpaceAttri;
-    TmwHighLightAttributes* StringAttri;
-    TmwHighLightAttributes* SymbolAttri;
 
 private:
     static const TProcTable<TlbVbsSyn>& Procs();

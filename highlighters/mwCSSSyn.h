@@ -4,7 +4,7 @@
 
 #include "highlighters/mwScannerKit.h"
 
-class TmwCSSSyn : public TmwScannerHighlighter {
+class TmwCSSSyn : public TmwCodeHighlighter {
 public:
     enum TokenKind { tkComment, tkIdentifier, tkKey, tkNull, tkNumber, tkSpace, tkString, tkSymbol, tkUnknown };
     // rsComment: inside a block comment that did not close on its line.
@@ -15,21 +15,11 @@ public:
     TmwCSSSyn();
 
     TCharSet GetIdentChars() const override;
-    TmwHighLightAttributes* GetDefaultAttribute(int index) const override;
     std::string GetLanguageName() const override { return "Cascading Stylesheets"; }
     void Next() override;
 
-    TmwHighLightAttributes* CommentAttri;
-    TmwHighLightAttributes* IdentifierAttri;
-    TmwHighLightAttributes* KeyAttri;
-    TmwHighLightAttributes* NumberAttri;
-    TmwHighLightAttributes* SpaceAttri;
-    TmwHighLightAttributes* StringAttri;
-    TmwHighLightAttributes* SymbolAttri;
-
 private:
     static const TProcTable<TmwCSSSyn>& Procs();
-    void CommentBody();
     void SlashProc();
     void HexNumberProc();
     void NumberProc();

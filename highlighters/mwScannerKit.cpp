@@ -22,6 +22,27 @@ bool SameKeyword(std::string_view text, std::string_view word)
     return true;
 }
 
+const TCharSet& StandardIdentChars()
+{
+    static const TCharSet chars =
+        CharRangeSet('0', '9') | CharRangeSet('A', 'Z') | CharRangeSet('a', 'z') | MakeCharSet("_");
+    return chars;
+}
+
+std::array<bool, 256> CharTable(std::string_view chars)
+{
+    std::array<bool, 256> table{};
+    for (char c : chars)
+        table[static_cast<unsigned char>(c)] = true;
+    return table;
+}
+
+const TmwCharTables& TmwCharTables::Common()
+{
+    static const TmwCharTables tables = Standard(StandardIdentChars());
+    return tables;
+}
+
 TmwCharTables TmwCharTables::Standard(const TCharSet& identChars, int underscoreHash)
 {
     TmwCharTables t;
@@ -60,6 +81,24 @@ TmwKeywordTable::TmwKeywordTable(const TmwCharTables& tables, const std::vector<
     std::vector<int> next(slotStart_.begin(), slotStart_.end() - 1);
     for (const auto& k : keywords)
         entries_[static_cast<size_t>(next[static_cast<size_t>(Hash(k.word))]++)] = Entry{k.word, k.kind};
+}
+
+void TmwKeywordTable::AddWords(std::vector<TKeyword>& list, int kind, std::initializer_list<const char*> words)
+{
+    for (const char* w : words)
+        list.push_back({w, kind});
+}
+
+TmwKeywordTable::TmwKeywordTable(const TmwCharTables& tables, int kind, std::initializer_list<const char*> words,
+                                 bool caseSensitive)
+    : TmwKeywordTable(tables,
+                      [&] {
+                          std::vector<TKeyword> list;
+                          AddWords(list, kind, words);
+                          return list;
+                      }(),
+                      caseSensitive)
+{
 }
 
 int TmwKeywordTable::Hash(std::string_view word) const
@@ -131,6 +170,16 @@ void TmwScannerHighlighter::MapKind(int kind, TmwHighLightAttributes* attribute,
 void TmwScannerHighlighter::RouteAttributeChanges()
 {
     SetAttributesOnChange([this](TmwHighLightAttributes* sender) { AttributeChanged(sender); });
+}
+
+TmwHighLightAttributes* TmwScannerHighlighter::GetDefaultAttribute(int index) const
+{
+    switch (index) {
+    case 0: return SpaceAttri;
+    case 1: return CommentAttri;
+    case 2: return KeyAttri;
+    default: return nullptr;
+    }
 }
 
 TmwHighLightAttributes* TmwScannerHighlighter::GetTokenAttribute() const
@@ -234,6 +283,27 @@ void TmwScannerHighlighter::ScanNumberBody(const std::array<bool, 256>& numberCh
     }
 }
 
+void TmwScannerHighlighter::QuotedToken(int kind, bool backslashEscapes, bool tripleOpener)
+{
+    fTokenID = kind;
+    const char quote = Cur();
+    ++Run;
+    if (tripleOpener && Cur() == quote && Peek() == quote)
+        Run += 2;
+    ScanQuoted(quote, backslashEscapes);
+}
+
+void TmwScannerHighlighter::BlockCommentBody(const TmwBlockComment& comment)
+{
+    fTokenID = comment.kind;
+    if (RunTo(comment.closer)) {
+        Run += static_cast<int>(comment.closer.size());
+        fRange = comment.closedRange;
+    } else {
+        fRange = comment.openRange;
+    }
+}
+
 void TmwScannerHighlighter::NullProc()
 {
     if (AtEnd())
@@ -312,4 +382,27 @@ int TmwScannerHighlighter::IdentKind(int p)
     return keywords_->Find(
         std::string_view(fLine).substr(static_cast<size_t>(p), static_cast<size_t>(fStringLen)), hash,
         kinds_.identifier);
+}
+
+TmwCodeHighlighter::TmwCodeHighlighter(const TmwCharTables& tables, const TmwKeywordTable* keywords,
+                                       TmwScannerKinds kinds, std::uint8_t startRange, const TmwCodeKinds& codeKinds,
+                                       const std::string& keyName)
+    : TmwScannerHighlighter(tables, keywords, kinds, startRange)
+{
+    CommentAttri = MakeAttribute(mwAttrName::Comment, fsItalic);
+    IdentifierAttri = MakeAttribute(mwAttrName::Identifier);
+    KeyAttri = MakeAttribute(keyName, fsBold);
+    NumberAttri = MakeAttribute(mwAttrName::Number);
+    StringAttri = MakeAttribute(mwAttrName::String);
+    SymbolAttri = MakeAttribute(mwAttrName::Symbol);
+    MapKind(codeKinds.comment, CommentAttri, true);
+    MapKind(codeKinds.identifier, IdentifierAttri, false);
+    MapKind(codeKinds.key, KeyAttri, false);
+    MapKind(codeKinds.number, NumberAttri, false);
+    MapKind(codeKinds.string, StringAttri, true);
+    MapKind(codeKinds.symbol, SymbolAttri, true);
+    if (codeKinds.space >= 0) {
+        SpaceAttri = MakeAttribute(mwAttrName::Space);
+        MapKind(codeKinds.space, SpaceAttri, false, true);
+    }
 }

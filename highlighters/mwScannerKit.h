@@ -13,6 +13,18 @@
 #include <string_view>
 #include <vector>
 
+// ASCII letters, digits and '_': the identifier characters of most languages.
+const TCharSet& StandardIdentChars();
+// The characters that start an identifier in most languages, for routine tables.
+inline constexpr std::string_view kIdentStartChars = "ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz";
+inline constexpr std::string_view kDigitChars = "0123456789";
+
+inline bool IsDigitChar(char c) { return c >= '0' && c <= '9'; }
+inline bool IsHexDigitChar(char c) { return IsDigitChar(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+
+// A character table holding exactly chars.
+std::array<bool, 256> CharTable(std::string_view chars);
+
 // Character tables of one language, built once and shared by its instances.
 struct TmwCharTables {
     // Characters that continue an identifier.
@@ -28,6 +40,8 @@ struct TmwCharTables {
     // Identifiers and hashed characters are identChars; letters hash to 1..26
     // without regard to case, '_' to underscoreHash, everything else to 0.
     static TmwCharTables Standard(const TCharSet& identChars, int underscoreHash = 31);
+    // The standard tables of StandardIdentChars, built once for every language that uses them.
+    static const TmwCharTables& Common();
 };
 
 // True when text equals word ignoring the case of ASCII letters.
@@ -48,6 +62,11 @@ public:
     TmwKeywordTable(const TmwCharTables& tables, std::initializer_list<TKeyword> keywords,
                     bool caseSensitive = false);
     TmwKeywordTable(const TmwCharTables& tables, const std::vector<TKeyword>& keywords, bool caseSensitive = false);
+    // Words all of one kind.
+    TmwKeywordTable(const TmwCharTables& tables, int kind, std::initializer_list<const char*> words,
+                    bool caseSensitive = false);
+    // Appends words, all of kind, to list.
+    static void AddWords(std::vector<TKeyword>& list, int kind, std::initializer_list<const char*> words);
 
     // Whether text is word under this table's rule of case.
     bool Matches(std::string_view text, std::string_view word) const
@@ -93,8 +112,20 @@ struct TmwScannerKinds {
     int unknown;    // a character no routine claims, NUL bytes inside the line included
 };
 
+// A comment that may run over lines: opener starts it and closer ends it; the
+// range is openRange while it stays open and becomes closedRange when it closes.
+struct TmwBlockComment {
+    std::string_view opener;
+    std::string_view closer;
+    int kind;
+    std::uint8_t openRange;
+    std::uint8_t closedRange;
+};
+
 class TmwScannerHighlighter : public TmwCustomHighLighter {
 public:
+    // 0 is SpaceAttri, 1 CommentAttri, 2 KeyAttri; any of them may be null.
+    TmwHighLightAttributes* GetDefaultAttribute(int index) const override;
     bool GetEol() const override { return fTokenID == kinds_.null; }
     std::int32_t GetRange() const override { return fRange; }
     void SetRange(std::int32_t value) override { fRange = static_cast<std::uint8_t>(value); }
@@ -114,6 +145,11 @@ public:
         return std::string_view(fLine).substr(static_cast<size_t>(fTokenPos), static_cast<size_t>(Run - fTokenPos));
     }
     int LineNumber() const { return fLineNumber; }
+
+    // The default attributes; the language makes them (or leaves one null).
+    TmwHighLightAttributes* CommentAttri = nullptr;
+    TmwHighLightAttributes* KeyAttri = nullptr;
+    TmwHighLightAttributes* SpaceAttri = nullptr;
 
 protected:
     template <class D> using TProcTable = std::array<void (D::*)(), 256>;
@@ -182,6 +218,64 @@ protected:
         return ops.Match(std::string_view(fLine).substr(static_cast<size_t>(Run),
                                                         static_cast<size_t>(fLineLen - Run)));
     }
+    void SkipDigits()
+    {
+        while (IsDigitChar(Cur()))
+            ++Run;
+    }
+    void SkipHexDigits()
+    {
+        while (IsHexDigitChar(Cur()))
+            ++Run;
+    }
+
+    // --- whole tokens
+    // The next length characters, as kind.
+    void TakeToken(int kind, int length = 1)
+    {
+        fTokenID = kind;
+        Run += length;
+    }
+    // Everything up to the line break, as kind: a comment to the line end.
+    void TakeToLineBreak(int kind)
+    {
+        fTokenID = kind;
+        RunToLineBreak();
+    }
+    // The longest operator of ops at Run, as kind.
+    void OperatorToken(int kind, const TmwOperatorTable& ops) { TakeToken(kind, MatchOperator(ops)); }
+    // A number: the character at Run and what ScanNumberBody takes after it.
+    void NumberToken(int kind, const std::array<bool, 256>& numberChars)
+    {
+        fTokenID = kind;
+        ++Run;
+        ScanNumberBody(numberChars);
+    }
+    // A text quoted by the character at Run, as ScanQuoted takes it. With
+    // tripleOpener an opener of three quotes is taken whole, so its second and
+    // third quote do not close the text.
+    void QuotedToken(int kind, bool backslashEscapes, bool tripleOpener);
+
+    // --- comments over lines
+    // The comment's text from Run up to and including its closer, or up to the
+    // line break, which leaves the range at the comment's openRange.
+    void BlockCommentBody(const TmwBlockComment& comment);
+    // A comment whose opener is at Run. The search for the closer starts after
+    // the opener, so "/*/" leaves a "/*" comment open.
+    void OpenBlockComment(const TmwBlockComment& comment)
+    {
+        Run += static_cast<int>(comment.opener.size());
+        BlockCommentBody(comment);
+    }
+    // Continues the comment when the range says it is open and text is left on
+    // the line; true when it did.
+    bool ContinueBlockComment(const TmwBlockComment& comment)
+    {
+        if (fRange != comment.openRange || AtLineBreak())
+            return false;
+        BlockCommentBody(comment);
+        return true;
+    }
 
     // --- shared routines
     // The line end, or an ordinary NUL byte inside the line (one unknown character).
@@ -224,4 +318,33 @@ private:
 
     std::uint8_t startRange_;
     std::vector<KindInfo> kindInfo_;
+};
+
+// The kinds of the attributes programming languages share, in the language's
+// own numbering; space is -1 where white space has no attribute of its own.
+struct TmwCodeKinds {
+    int comment;
+    int identifier;
+    int key;
+    int number;
+    int space;
+    int string;
+    int symbol;
+};
+
+// A programming language's highlighter: the scanner with the attributes such
+// languages share made and mapped. The language adds its own attributes, then
+// calls RouteAttributeChanges.
+class TmwCodeHighlighter : public TmwScannerHighlighter {
+public:
+    TmwHighLightAttributes* IdentifierAttri;
+    TmwHighLightAttributes* NumberAttri;
+    TmwHighLightAttributes* StringAttri;
+    TmwHighLightAttributes* SymbolAttri;
+
+protected:
+    // Comments are italic; keywords, under keyName, bold.
+    TmwCodeHighlighter(const TmwCharTables& tables, const TmwKeywordTable* keywords, TmwScannerKinds kinds,
+                       std::uint8_t startRange, const TmwCodeKinds& codeKinds,
+                       const std::string& keyName = mwAttrName::ReservedWord);
 };

@@ -10,21 +10,16 @@ namespace {
 
 using T = TsiTCLTKSyn;
 
-const TmwCharTables& Tables()
-{
-    static const TmwCharTables tables = TmwCharTables::Standard(
-        CharRangeSet('0', '9') | CharRangeSet('A', 'Z') | CharRangeSet('a', 'z') | MakeCharSet("_"));
-    return tables;
-}
+// The comments by the range that continues them.
+constexpr TmwBlockComment kComments[] = {
+    {"(*", "*)", T::tkComment, T::rsAnsi, T::rsUnKnown},
+    {"{", "}", T::tkComment, T::rsPasStyle, T::rsUnKnown},
+    {"/*", "*/", T::tkComment, T::rsCStyle, T::rsUnKnown},
+};
 
 const std::array<bool, 256>& NumberChars()
 {
-    static const std::array<bool, 256> chars = [] {
-        std::array<bool, 256> a{};
-        for (unsigned char c : std::string_view(".0123456789Ee"))
-            a[c] = true;
-        return a;
-    }();
+    static const std::array<bool, 256> chars = CharTable(".0123456789Ee");
     return chars;
 }
 
@@ -84,7 +79,8 @@ std::unique_ptr<TmwCustomHighLighter> Create() { return std::make_unique<TsiTCLT
 const TmwHighlighterClass TsiTCLTKSyn::Class{"TsiTCLTKSyn", &Create};
 
 TsiTCLTKSyn::TsiTCLTKSyn()
-    : TmwScannerHighlighter(Tables(), nullptr, {tkNull, tkSpace, tkIdentifier, tkUnknown}, rsUnKnown)
+    : TmwCodeHighlighter(TmwCharTables::Common(), nullptr, {tkNull, tkSpace, tkIdentifier, tkUnknown}, rsUnKnown,
+                         {tkComment, tkIdentifier, tkKey, tkNumber, tkSpace, tkString, tkSymbol})
 {
     MakeWordList(keyWords_);
     MakeWordList(secondKeyWords_);
@@ -93,100 +89,39 @@ TsiTCLTKSyn::TsiTCLTKSyn()
         keyWords_.Add(w);
     keyWords_.EndUpdate();
     IndexWords();
-    CommentAttri = MakeAttribute(mwAttrName::Comment, fsItalic);
-    IdentifierAttri = MakeAttribute(mwAttrName::Identifier);
-    KeyAttri = MakeAttribute(mwAttrName::ReservedWord, fsBold);
     SecondKeyAttri = MakeAttribute(mwAttrName::SecondReservedWord, fsBold);
-    NumberAttri = MakeAttribute(mwAttrName::Number);
-    SpaceAttri = MakeAttribute(mwAttrName::Space);
-    StringAttri = MakeAttribute(mwAttrName::String);
-    SymbolAttri = MakeAttribute(mwAttrName::Symbol);
     RouteAttributeChanges();
-    MapKind(tkComment, CommentAttri, true);
-    MapKind(tkIdentifier, IdentifierAttri, false);
-    MapKind(tkKey, KeyAttri, false);
     MapKind(tkSecondKey, SecondKeyAttri, false);
-    MapKind(tkNumber, NumberAttri, false);
-    MapKind(tkSpace, SpaceAttri, false, true);
-    MapKind(tkString, StringAttri, true);
-    MapKind(tkSymbol, SymbolAttri, true);
     MapKind(tkUnknown, SymbolAttri, true);
     SetDefaultFilter("Tcl/Tk files (*.tcl)|*.tcl");
-}
-
-TmwHighLightAttributes* TsiTCLTKSyn::GetDefaultAttribute(int index) const
-{
-    switch (index) {
-    case 0: return SpaceAttri;
-    case 1: return CommentAttri;
-    case 2: return KeyAttri;
-    default: return nullptr;
-    }
 }
 
 void TsiTCLTKSyn::Next()
 {
     fTokenPos = Run;
-    if (fRange >= rsAnsi && fRange <= rsCStyle && !AtLineBreak()) {
-        static constexpr std::string_view closers[] = {"*)", "}", "*/"};
-        CommentBody(closers[fRange - rsAnsi]);
+    if (fRange >= rsAnsi && fRange <= rsCStyle && ContinueBlockComment(kComments[fRange - rsAnsi]))
         return;
-    }
     Dispatch(Procs());
 }
 
-void TsiTCLTKSyn::CommentBody(std::string_view closer)
-{
-    fTokenID = tkComment;
-    if (RunTo(closer)) {
-        Run += static_cast<int>(closer.size());
-        fRange = rsUnKnown;
-    }
-}
+// A backslash quotes the next character, as Tcl's substitution does.
+void TsiTCLTKSyn::StringProc() { QuotedToken(tkString, true, true); }
 
-void TsiTCLTKSyn::StringProc()
-{
-    fTokenID = tkString;
-    // A string opened by three quotes is not closed by the second and third.
-    if (Peek(1) == '"' && Peek(2) == '"')
-        Run += 2;
-    ++Run;
-    // A backslash quotes the next character, as Tcl's substitution does.
-    ScanQuoted('"', true);
-}
-
-void TsiTCLTKSyn::HashProc()
-{
-    fTokenID = tkComment;
-    RunToLineBreak();
-}
+void TsiTCLTKSyn::HashProc() { TakeToLineBreak(tkComment); }
 
 void TsiTCLTKSyn::SlashProc()
 {
-    if (Peek() == '/') {
+    if (Peek() == '/')
         HashProc();
-    } else if (Peek() == '*') {
-        // The scan starts after the opener, so "/*/" leaves the comment open.
-        fRange = rsCStyle;
-        Run += 2;
-        CommentBody("*/");
-    } else {
+    else if (Peek() == '*')
+        OpenBlockComment(kComments[rsCStyle - rsAnsi]);
+    else
         SymbolProc();
-    }
 }
 
-void TsiTCLTKSyn::SymbolProc()
-{
-    fTokenID = tkSymbol;
-    ++Run;
-}
+void TsiTCLTKSyn::SymbolProc() { TakeToken(tkSymbol); }
 
-void TsiTCLTKSyn::NumberProc()
-{
-    fTokenID = tkNumber;
-    ++Run;
-    ScanNumberBody(NumberChars());
-}
+void TsiTCLTKSyn::NumberProc() { NumberToken(tkNumber, NumberChars()); }
 
 void TsiTCLTKSyn::WordProc()
 {
@@ -262,8 +197,8 @@ const TsiTCLTKSyn::TProcTable<TsiTCLTKSyn>& TsiTCLTKSyn::Procs()
         SetProcs<TsiTCLTKSyn>(t, "#", &T::HashProc);
         SetProcs<TsiTCLTKSyn>(t, "/", &T::SlashProc);
         SetProcs<TsiTCLTKSyn>(t, "(;{", &T::SymbolProc);
-        SetProcs<TsiTCLTKSyn>(t, "0123456789", &T::NumberProc);
-        SetProcs<TsiTCLTKSyn>(t, "ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz", &T::WordProc);
+        SetProcs<TsiTCLTKSyn>(t, kDigitChars, &T::NumberProc);
+        SetProcs<TsiTCLTKSyn>(t, kIdentStartChars, &T::WordProc);
         return t;
     }();
     return table;

@@ -3,7 +3,7 @@
 
 #include "highlighters/mwScannerKit.h"
 
-class TsiTCLTKSyn : public TmwScannerHighlighter {
+class TsiTCLTKSyn : public TmwCodeHighlighter {
 public:
     enum TokenKind {
         tkComment, tkIdentifier, tkKey, tkNull, tkNumber, tkSpace, tkString, tkSymbol, tkUnknown, tkSecondKey
@@ -15,7 +15,6 @@ public:
 
     TsiTCLTKSyn();
 
-    TmwHighLightAttributes* GetDefaultAttribute(int index) const override;
     std::string GetLanguageName() const override { return "Tcl/Tk"; }
     void Next() override;
     // The attributes and the "KeyWords" value of the key. Words loaded are
@@ -30,21 +29,13 @@ public:
     void SetKeyWords(TStrings& value);
     void SetSecondKeyWords(TStrings& value);
 
-    TmwHighLightAttributes* CommentAttri;
-    TmwHighLightAttributes* IdentifierAttri;
-    TmwHighLightAttributes* KeyAttri;
     TmwHighLightAttributes* SecondKeyAttri;
-    TmwHighLightAttributes* NumberAttri;
-    TmwHighLightAttributes* SpaceAttri;
-    TmwHighLightAttributes* StringAttri;
-    TmwHighLightAttributes* SymbolAttri;
 
 private:
     static const TProcTable<TsiTCLTKSyn>& Procs();
     void SetWords(TStringList& own, TStrings& value);
     // Rebuilds the look-up copies of both lists.
     void IndexWords();
-    void CommentBody(std::string_view closer);
     void StringProc();
     void HashProc();
     void SlashProc();

@@ -6,37 +6,21 @@ namespace {
 
 using T = TwmPHPSyn;
 
-const TCharSet& IdentChars()
-{
-    static const TCharSet chars =
-        CharRangeSet('0', '9') | CharRangeSet('A', 'Z') | CharRangeSet('a', 'z') | MakeCharSet("_");
-    return chars;
-}
-
-const TmwCharTables& Tables()
-{
-    static const TmwCharTables tables = TmwCharTables::Standard(IdentChars());
-    return tables;
-}
+constexpr TmwBlockComment kComment{"/*", "*/", T::tkComment, T::rsComment, T::rsUnknown};
 
 const TmwKeywordTable& Keywords()
 {
-    static const TmwKeywordTable keywords = [] {
-        std::vector<TmwKeywordTable::TKeyword> words;
-        for (const char* w :
-             {"and",      "array",     "break",       "case",      "cfunction",      "class",
-              "const",    "continue",  "default",     "die",       "do",             "double",
-              "echo",     "else",      "elseif",      "empty",     "endfor",         "endif",
-              "endswitch", "endwhile", "eval",        "exit",      "extends",        "false",
-              "float",    "for",       "function",    "global",    "highlight_file", "highlight_string",
-              "if",       "include",   "int",         "integer",   "isset",          "list",
-              "new",      "object",    "old_function", "or",       "print",          "real",
-              "require",  "return",    "show_source", "static",    "string",         "switch",
-              "true",     "unset",     "var",         "while",     "xor",            "__FILE__",
-              "__LINE__"})
-            words.push_back({w, T::tkKey});
-        return TmwKeywordTable(Tables(), words);
-    }();
+    static const TmwKeywordTable keywords(TmwCharTables::Common(), T::tkKey,
+        {"and",      "array",     "break",       "case",      "cfunction",      "class",
+         "const",    "continue",  "default",     "die",       "do",             "double",
+         "echo",     "else",      "elseif",      "empty",     "endfor",         "endif",
+         "endswitch", "endwhile", "eval",        "exit",      "extends",        "false",
+         "float",    "for",       "function",    "global",    "highlight_file", "highlight_string",
+         "if",       "include",   "int",         "integer",   "isset",          "list",
+         "new",      "object",    "old_function", "or",       "print",          "real",
+         "require",  "return",    "show_source", "static",    "string",         "switch",
+         "true",     "unset",     "var",         "while",     "xor",            "__FILE__",
+         "__LINE__"});
     return keywords;
 }
 
@@ -49,12 +33,7 @@ const TmwOperatorTable& Operators()
 
 const std::array<bool, 256>& NumberChars()
 {
-    static const std::array<bool, 256> chars = [] {
-        std::array<bool, 256> a{};
-        for (unsigned char c : std::string_view(".0123456789ABCDEFLXabcdeflx"))
-            a[c] = true;
-        return a;
-    }();
+    static const std::array<bool, 256> chars = CharTable(".0123456789ABCDEFLXabcdeflx");
     return chars;
 }
 
@@ -65,42 +44,19 @@ std::unique_ptr<TmwCustomHighLighter> Create() { return std::make_unique<TwmPHPS
 const TmwHighlighterClass TwmPHPSyn::Class{"TwmPHPSyn", &Create};
 
 TwmPHPSyn::TwmPHPSyn()
-    : TmwScannerHighlighter(Tables(), &Keywords(), {tkNull, tkSpace, tkIdentifier, tkUnknown}, rsUnknown)
+    : TmwCodeHighlighter(TmwCharTables::Common(), &Keywords(), {tkNull, tkSpace, tkIdentifier, tkUnknown}, rsUnknown,
+                         {tkComment, tkIdentifier, tkKey, tkNumber, tkSpace, tkString, tkSymbol})
 {
-    CommentAttri = MakeAttribute(mwAttrName::Comment, fsItalic);
-    IdentifierAttri = MakeAttribute(mwAttrName::Identifier);
     InvalidSymbolAttri = MakeAttribute(mwAttrName::InvalidSymbol);
-    KeyAttri = MakeAttribute(mwAttrName::ReservedWord, fsBold);
-    NumberAttri = MakeAttribute(mwAttrName::Number);
-    SpaceAttri = MakeAttribute(mwAttrName::Space);
-    StringAttri = MakeAttribute(mwAttrName::String);
-    SymbolAttri = MakeAttribute(mwAttrName::Symbol);
     VariableAttri = MakeAttribute(mwAttrName::Variable);
     RouteAttributeChanges();
-    MapKind(tkComment, CommentAttri, true);
-    MapKind(tkIdentifier, IdentifierAttri, false);
     MapKind(tkUnknown, IdentifierAttri, false);
     MapKind(tkInvalidSymbol, InvalidSymbolAttri, false);
-    MapKind(tkKey, KeyAttri, false);
-    MapKind(tkNumber, NumberAttri, false);
-    MapKind(tkSpace, SpaceAttri, false, true);
-    MapKind(tkString, StringAttri, true);
-    MapKind(tkSymbol, SymbolAttri, true);
     MapKind(tkVariable, VariableAttri, false);
     SetDefaultFilter("PHP files (*.php,*.php3,*.phtml,*.inc)|*.php;*.php3;*.phtml;*.inc");
 }
 
-TCharSet TwmPHPSyn::GetIdentChars() const { return IdentChars(); }
-
-TmwHighLightAttributes* TwmPHPSyn::GetDefaultAttribute(int index) const
-{
-    switch (index) {
-    case 0: return SpaceAttri;
-    case 1: return CommentAttri;
-    case 2: return KeyAttri;
-    default: return nullptr;
-    }
-}
+TCharSet TwmPHPSyn::GetIdentChars() const { return StandardIdentChars(); }
 
 void TwmPHPSyn::Next()
 {
@@ -109,7 +65,7 @@ void TwmPHPSyn::Next()
         switch (fRange) {
         case rsString39: StringBody('\'', rsString39); return;
         case rsString34: StringBody('"', rsString34); return;
-        case rsComment: CommentBody(); return;
+        case rsComment: BlockCommentBody(kComment); return;
         default: break;
         }
     }
@@ -126,17 +82,6 @@ void TwmPHPSyn::StringBody(char quote, Range range)
     fRange = ScanQuoted(quote, true) ? rsUnknown : range;
 }
 
-void TwmPHPSyn::CommentBody()
-{
-    fTokenID = tkComment;
-    if (RunTo("*/")) {
-        Run += 2;
-        fRange = rsUnknown;
-    } else {
-        fRange = rsComment;
-    }
-}
-
 void TwmPHPSyn::DoubleQuoteProc()
 {
     ++Run;
@@ -149,51 +94,30 @@ void TwmPHPSyn::SingleQuoteProc()
     StringBody('\'', rsString39);
 }
 
-void TwmPHPSyn::LineCommentProc()
-{
-    fTokenID = tkComment;
-    RunToLineBreak();
-}
+void TwmPHPSyn::LineCommentProc() { TakeToLineBreak(tkComment); }
 
 void TwmPHPSyn::VariableProc()
 {
-    fTokenID = tkVariable;
-    ++Run;
+    TakeToken(tkVariable);
     while (tables_.IsIdent(Cur()))
         ++Run;
 }
 
-void TwmPHPSyn::InvalidSymbolProc()
-{
-    fTokenID = tkInvalidSymbol;
-    ++Run;
-}
+void TwmPHPSyn::InvalidSymbolProc() { TakeToken(tkInvalidSymbol); }
 
 void TwmPHPSyn::SlashProc()
 {
-    if (Peek() == '*') {
-        // The scan starts after the opener, so "/*/" leaves the comment open.
-        Run += 2;
-        CommentBody();
-    } else if (Peek() == '/') {
+    if (Peek() == '*')
+        OpenBlockComment(kComment);
+    else if (Peek() == '/')
         LineCommentProc();
-    } else {
+    else
         SymbolProc();
-    }
 }
 
-void TwmPHPSyn::NumberProc()
-{
-    fTokenID = tkNumber;
-    ++Run;
-    ScanNumberBody(NumberChars());
-}
+void TwmPHPSyn::NumberProc() { NumberToken(tkNumber, NumberChars()); }
 
-void TwmPHPSyn::SymbolProc()
-{
-    fTokenID = tkSymbol;
-    Run += MatchOperator(Operators());
-}
+void TwmPHPSyn::SymbolProc() { OperatorToken(tkSymbol, Operators()); }
 
 const TwmPHPSyn::TProcTable<TwmPHPSyn>& TwmPHPSyn::Procs()
 {
@@ -205,8 +129,8 @@ const TwmPHPSyn::TProcTable<TwmPHPSyn>& TwmPHPSyn::Procs()
         SetProcs<TwmPHPSyn>(t, "$", &T::VariableProc);
         SetProcs<TwmPHPSyn>(t, "@", &T::InvalidSymbolProc);
         SetProcs<TwmPHPSyn>(t, "/", &T::SlashProc);
-        SetProcs<TwmPHPSyn>(t, "0123456789", &T::NumberProc);
-        SetProcs<TwmPHPSyn>(t, "ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz", &T::IdentProc);
+        SetProcs<TwmPHPSyn>(t, kDigitChars, &T::NumberProc);
+        SetProcs<TwmPHPSyn>(t, kIdentStartChars, &T::IdentProc);
         SetProcs<TwmPHPSyn>(t, "!%*^&+-<=>|(),.:;?[]{}~", &T::SymbolProc);
         return t;
     }();

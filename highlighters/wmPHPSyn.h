@@ -3,7 +3,7 @@
 
 #include "highlighters/mwScannerKit.h"
 
-class TwmPHPSyn : public TmwScannerHighlighter {
+class TwmPHPSyn : public TmwCodeHighlighter {
 public:
     enum TokenKind {
         tkComment, tkIdentifier, tkInvalidSymbol, tkKey, tkNull, tkNumber,
@@ -16,24 +16,15 @@ public:
     TwmPHPSyn();
 
     TCharSet GetIdentChars() const override;
-    TmwHighLightAttributes* GetDefaultAttribute(int index) const override;
     std::string GetLanguageName() const override { return "PHP"; }
     void Next() override;
 
-    TmwHighLightAttributes* CommentAttri;
-    TmwHighLightAttributes* IdentifierAttri;
     TmwHighLightAttributes* InvalidSymbolAttri;
-    TmwHighLightAttributes* KeyAttri;
-    TmwHighLightAttributes* NumberAttri;
-    TmwHighLightAttributes* SpaceAttri;
-    TmwHighLightAttributes* StringAttri;
-    TmwHighLightAttributes* SymbolAttri;
     TmwHighLightAttributes* VariableAttri;
 
 private:
     static const TProcTable<TwmPHPSyn>& Procs();
     void StringBody(char quote, Range range);
-    void CommentBody();
     void DoubleQuoteProc();
     void SingleQuoteProc();
     void LineCommentProc();

@@ -14,43 +14,35 @@ const TmwCharTables& Tables()
     return tables;
 }
 
+constexpr TmwBlockComment kComment{"/*", "*/", T::tkComment, T::rsComment, T::rsUnknown};
+
 const TmwKeywordTable& Keywords()
 {
-    static const TmwKeywordTable keywords = [] {
-        std::vector<TmwKeywordTable::TKeyword> words;
-        for (const char* w :
-             {"ACTIVE",     "AFTER",     "ALL",       "ALTER",      "AND",         "ANY",         "AS",
-              "ASC",        "ASCENDING", "AT",        "AUTO",       "BASE_NAME",   "BEFORE",      "BEGIN",
-              "BETWEEN",    "BY",        "CACHE",     "CAST",       "CHECK",       "COLUMN",      "COMMIT",
-              "COMMITTED",  "COMPUTED",  "CONDITIONAL", "CONSTRAINT", "CONTAINING", "COUNT",      "CREATE",
-              "CURRENT",    "CURSOR",    "DATABASE",  "DEBUG",      "DECLARE",     "DEFAULT",     "DELETE",
-              "DESC",       "DESCENDING", "DISTINCT", "DO",         "DOMAIN",      "DROP",        "ELSE",
-              "END",        "ENTRY_POINT", "ESCAPE",  "EXCEPTION",  "EXECUTE",     "EXISTS",      "EXIT",
-              "EXTERNAL",   "EXTRACT",   "FILTER",    "FOR",        "FOREIGN",     "FROM",        "FULL",
-              "FUNCTION",   "GENERATOR", "GRANT",     "GROUP",      "HAVING",      "IF",          "IN",
-              "INACTIVE",   "INDEX",     "INNER",     "INSERT",     "INTO",        "IS",          "ISOLATION",
-              "JOIN",       "KEY",       "LEFT",      "LEVEL",      "LIKE",        "MERGE",       "NAMES",
-              "NO",         "NOT",       "NULL",      "OF",         "ON",          "ONLY",        "OR",
-              "ORDER",      "OUTER",     "PARAMETER", "PASSWORD",   "PLAN",        "POSITION",    "PRIMARY",
-              "PRIVILEGES", "PROCEDURE", "PROTECTED", "READ",       "RETAIN",      "RETURNS",     "REVOKE",
-              "RIGHT",      "ROLLBACK",  "SCHEMA",    "SELECT",     "SET",         "SHADOW",      "SHARED",
-              "SNAPSHOT",   "SOME",      "SUSPEND",   "TABLE",      "THEN",        "TO",          "TRANSACTION",
-              "TRIGGER",    "UNCOMMITTED", "UNION",   "UNIQUE",     "UPDATE",      "USER",        "USING",
-              "VIEW",       "WAIT",      "WHEN",      "WHERE",      "WHILE",       "WITH",        "WORK"})
-            words.push_back({w, T::tkKey});
-        return TmwKeywordTable(Tables(), words);
-    }();
+    static const TmwKeywordTable keywords(Tables(), T::tkKey,
+        {"ACTIVE",     "AFTER",     "ALL",       "ALTER",      "AND",         "ANY",         "AS",
+         "ASC",        "ASCENDING", "AT",        "AUTO",       "BASE_NAME",   "BEFORE",      "BEGIN",
+         "BETWEEN",    "BY",        "CACHE",     "CAST",       "CHECK",       "COLUMN",      "COMMIT",
+         "COMMITTED",  "COMPUTED",  "CONDITIONAL", "CONSTRAINT", "CONTAINING", "COUNT",      "CREATE",
+         "CURRENT",    "CURSOR",    "DATABASE",  "DEBUG",      "DECLARE",     "DEFAULT",     "DELETE",
+         "DESC",       "DESCENDING", "DISTINCT", "DO",         "DOMAIN",      "DROP",        "ELSE",
+         "END",        "ENTRY_POINT", "ESCAPE",  "EXCEPTION",  "EXECUTE",     "EXISTS",      "EXIT",
+         "EXTERNAL",   "EXTRACT",   "FILTER",    "FOR",        "FOREIGN",     "FROM",        "FULL",
+         "FUNCTION",   "GENERATOR", "GRANT",     "GROUP",      "HAVING",      "IF",          "IN",
+         "INACTIVE",   "INDEX",     "INNER",     "INSERT",     "INTO",        "IS",          "ISOLATION",
+         "JOIN",       "KEY",       "LEFT",      "LEVEL",      "LIKE",        "MERGE",       "NAMES",
+         "NO",         "NOT",       "NULL",      "OF",         "ON",          "ONLY",        "OR",
+         "ORDER",      "OUTER",     "PARAMETER", "PASSWORD",   "PLAN",        "POSITION",    "PRIMARY",
+         "PRIVILEGES", "PROCEDURE", "PROTECTED", "READ",       "RETAIN",      "RETURNS",     "REVOKE",
+         "RIGHT",      "ROLLBACK",  "SCHEMA",    "SELECT",     "SET",         "SHADOW",      "SHARED",
+         "SNAPSHOT",   "SOME",      "SUSPEND",   "TABLE",      "THEN",        "TO",          "TRANSACTION",
+         "TRIGGER",    "UNCOMMITTED", "UNION",   "UNIQUE",     "UPDATE",      "USER",        "USING",
+         "VIEW",       "WAIT",      "WHEN",      "WHERE",      "WHILE",       "WITH",        "WORK"});
     return keywords;
 }
 
 const std::array<bool, 256>& NumberChars()
 {
-    static const std::array<bool, 256> chars = [] {
-        std::array<bool, 256> a{};
-        for (unsigned char c : std::string_view(".0123456789ABCDEFXabcdefx_"))
-            a[c] = true;
-        return a;
-    }();
+    static const std::array<bool, 256> chars = CharTable(".0123456789ABCDEFXabcdefx_");
     return chars;
 }
 
@@ -61,21 +53,10 @@ std::unique_ptr<TmwCustomHighLighter> Create() { return std::make_unique<TwmSQLS
 const TmwHighlighterClass TwmSQLSyn::Class{"TwmSQLSyn", &Create};
 
 TwmSQLSyn::TwmSQLSyn()
-    : TmwScannerHighlighter(Tables(), &Keywords(), {tkNull, tkSymbol, tkIdentifier, tkUnknown}, rsUnknown)
+    : TmwCodeHighlighter(Tables(), &Keywords(), {tkNull, tkSymbol, tkIdentifier, tkUnknown}, rsUnknown,
+                         {tkComment, tkIdentifier, tkKey, tkNumber, -1, tkString, tkSymbol})
 {
-    CommentAttri = MakeAttribute(mwAttrName::Comment, fsItalic);
-    IdentifierAttri = MakeAttribute(mwAttrName::Identifier);
-    KeyAttri = MakeAttribute(mwAttrName::ReservedWord, fsBold);
-    NumberAttri = MakeAttribute(mwAttrName::Number);
-    StringAttri = MakeAttribute(mwAttrName::String);
-    SymbolAttri = MakeAttribute(mwAttrName::Symbol);
     RouteAttributeChanges();
-    MapKind(tkComment, CommentAttri, true);
-    MapKind(tkIdentifier, IdentifierAttri, false);
-    MapKind(tkKey, KeyAttri, false);
-    MapKind(tkNumber, NumberAttri, false);
-    MapKind(tkString, StringAttri, true);
-    MapKind(tkSymbol, SymbolAttri, true);
     MapKind(tkUnknown, SymbolAttri, true);
     SetDefaultFilter("SQL files (*.sql)|*.sql");
     UseUserSettings(0);
@@ -84,57 +65,19 @@ TwmSQLSyn::TwmSQLSyn()
 void TwmSQLSyn::Next()
 {
     fTokenPos = Run;
-    if (fRange == rsComment) {
-        if (AtLineBreak())
-            Dispatch(Procs());
-        else
-            CommentBody();
+    if (ContinueBlockComment(kComment))
         return;
-    }
-    fRange = rsUnknown;
+    // Any range but an open comment's (which a line break keeps) is forgotten.
+    if (fRange != rsComment)
+        fRange = rsUnknown;
     Dispatch(Procs());
 }
 
-TmwHighLightAttributes* TwmSQLSyn::GetDefaultAttribute(int index) const
-{
-    switch (index) {
-    case 1: return CommentAttri;
-    case 2: return KeyAttri;
-    default: return nullptr;
-    }
-}
+void TwmSQLSyn::DoubleQuoteProc() { QuotedToken(tkString, true, true); }
 
-void TwmSQLSyn::CommentBody()
-{
-    fTokenID = tkComment;
-    if (RunTo("*/")) {
-        Run += 2;
-        fRange = rsUnknown;
-    }
-}
+void TwmSQLSyn::SingleQuoteProc() { QuotedToken(tkString, false, false); }
 
-void TwmSQLSyn::DoubleQuoteProc()
-{
-    fTokenID = tkString;
-    // A string opened by three quotes is not closed by the second and third.
-    if (Peek(1) == '"' && Peek(2) == '"')
-        Run += 2;
-    ++Run;
-    ScanQuoted('"', true);
-}
-
-void TwmSQLSyn::SingleQuoteProc()
-{
-    fTokenID = tkString;
-    ++Run;
-    ScanQuoted('\'', false);
-}
-
-void TwmSQLSyn::LineCommentProc()
-{
-    fTokenID = tkComment;
-    RunToLineBreak();
-}
+void TwmSQLSyn::LineCommentProc() { TakeToLineBreak(tkComment); }
 
 void TwmSQLSyn::MinusProc()
 {
@@ -146,34 +89,23 @@ void TwmSQLSyn::MinusProc()
 
 void TwmSQLSyn::SlashProc()
 {
-    if (Peek() == '*') {
-        // The scan starts after the opener, so "/*/" leaves the comment open.
-        fRange = rsComment;
-        Run += 2;
-        CommentBody();
-    } else if (Peek() == '/') {
+    if (Peek() == '*')
+        OpenBlockComment(kComment);
+    else if (Peek() == '/')
         LineCommentProc();
-    } else {
+    else
         SymbolProc();
-    }
 }
 
 void TwmSQLSyn::NumberProc()
 {
-    if (Cur() == '.' && !(Peek() >= '0' && Peek() <= '9')) {
+    if (Cur() == '.' && !IsDigitChar(Peek()))
         SymbolProc();
-        return;
-    }
-    fTokenID = tkNumber;
-    ++Run;
-    ScanNumberBody(NumberChars());
+    else
+        NumberToken(tkNumber, NumberChars());
 }
 
-void TwmSQLSyn::SymbolProc()
-{
-    fTokenID = tkSymbol;
-    ++Run;
-}
+void TwmSQLSyn::SymbolProc() { TakeToken(tkSymbol); }
 
 void TwmSQLSyn::EnumUserSettings(TStrings& settings)
 {
@@ -228,7 +160,7 @@ const TwmSQLSyn::TProcTable<TwmSQLSyn>& TwmSQLSyn::Procs()
         SetProcs<TwmSQLSyn>(t, "-", &T::MinusProc);
         SetProcs<TwmSQLSyn>(t, "/", &T::SlashProc);
         SetProcs<TwmSQLSyn>(t, ".0123456789", &T::NumberProc);
-        SetProcs<TwmSQLSyn>(t, "ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz", &T::IdentProc);
+        SetProcs<TwmSQLSyn>(t, kIdentStartChars, &T::IdentProc);
         SetProcs<TwmSQLSyn>(t, "&()*+,:;<=>?[\\]^|", &T::SymbolProc);
         return t;
     }();

@@ -3,7 +3,7 @@
 
 #include "highlighters/mwScannerKit.h"
 
-class TwmSQLSyn : public TmwScannerHighlighter {
+class TwmSQLSyn : public TmwCodeHighlighter {
 public:
     enum TokenKind { tkComment, tkIdentifier, tkKey, tkNull, tkNumber, tkString, tkSymbol, tkUnknown };
     enum Range : std::uint8_t { rsComment = 1, rsUnknown = 2 };
@@ -15,7 +15,6 @@ public:
     // Applies the first stored scheme, when there is one.
     TwmSQLSyn();
 
-    TmwHighLightAttributes* GetDefaultAttribute(int index) const override;
     std::string GetLanguageName() const override { return "SQL"; }
     unsigned GetCapability() const override { return hcUserSettings | hcRegistry | hcExportable; }
     void Next() override;
@@ -24,16 +23,8 @@ public:
     // Applies scheme number settingIndex; on any failure every attribute is as before.
     bool UseUserSettings(int settingIndex) override;
 
-    TmwHighLightAttributes* CommentAttri;
-    TmwHighLightAttributes* IdentifierAttri;
-    TmwHighLightAttributes* KeyAttri;
-    TmwHighLightAttributes* NumberAttri;
-    TmwHighLightAttributes* StringAttri;
-    TmwHighLightAttributes* SymbolAttri;
-
 private:
     static const TProcTable<TwmSQLSyn>& Procs();
-    void CommentBody();
     void DoubleQuoteProc();
     void SingleQuoteProc();
     void LineCommentProc();
