@@ -4,7 +4,9 @@
 #include "controls/SysColors.h"
 #include "controls/flat/FlatUtilitys.h"
 #include "controls/rx/VCLUtils.h"
+#include "platform/qt/QtText.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QMenu>
@@ -47,6 +49,35 @@ TRxSpeedButton::TRxSpeedButton(QWidget* parent) : QWidget(parent)
 TRxSpeedButton::~TRxSpeedButton()
 {
     --gLiveButtons;
+}
+
+void TRxSpeedButton::SetAction(QAction* value)
+{
+    if (value == action_)
+        return;
+    if (action_)
+        QObject::disconnect(action_, nullptr, this, nullptr);
+    action_ = value;
+    if (!value)
+        return;
+    QObject::connect(value, &QAction::changed, this, [this] { ActionChange(); });
+    ActionChange();
+}
+
+void TRxSpeedButton::ActionChange()
+{
+    if (!action_)
+        return;
+    SetCaption(vx::FromQString(action_->text()));
+    setEnabled(action_->isEnabled());
+    setToolTip(action_->toolTip());
+    if (groupIndex_ != 0)
+        SetDown(action_->isChecked());
+    if (glyph_.Glyph().isNull() && !action_->icon().isNull()) {
+        glyph_.SetGlyph(vx::IconGlyph(action_->icon()));
+        glyph_.SetTransparentColor(qRgb(255, 0, 255));
+        update();
+    }
 }
 
 void TRxSpeedButton::SetAlignment(TRxAlignment value)
@@ -212,11 +243,13 @@ void TRxSpeedButton::Click()
             dialog->done(modalResult_);
     if (OnClick)
         OnClick(this);
+    else if (action_)
+        action_->trigger();
 }
 
 void TRxSpeedButton::ButtonClick()
 {
-    if (!isEnabled())
+    if (!isEnabled() || CheckMenuDropdown())
         return;
     if (!down_) {
         state_ = rbsDown;

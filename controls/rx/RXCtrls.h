@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+class QAction;
 class QTimer;
 
 enum class TRxButtonStyle { bsAutoDetect, bsWin31, bsNew };
@@ -23,6 +24,11 @@ public:
     explicit TRxSpeedButton(QWidget* parent = nullptr);
     ~TRxSpeedButton() override;
 
+    // The button follows the action's text, enabled state, tool tip and (in a
+    // group) checked state, takes its icon when it has no glyph of its own, and
+    // a click without an OnClick handler triggers it.
+    QAction* Action() const { return action_; }
+    void SetAction(QAction* value);
     TRxAlignment Alignment() const { return glyph_.Alignment(); }
     void SetAlignment(TRxAlignment value);
     bool AllowAllUp() const { return allowAllUp_; }
@@ -76,10 +82,12 @@ public:
     TRxButtonState State() const { return state_; }
     bool MouseInControl() const { return mouseIn_; }
     TRxButtonGlyph& ButtonGlyph() { return glyph_; }
+    // The auto-repeat timer while one exists.
+    const QTimer* RepeatTimer() const { return repeatTimer_.get(); }
     // Where the drop-down menu opens, in client coordinates.
     QPoint DropDownMenuPos() const;
 
-    // Ends the dialog with a non-zero ModalResult, then fires OnClick.
+    // Ends the dialog with a non-zero ModalResult, then fires OnClick (or triggers the Action).
     virtual void Click();
     // A click made by the keyboard: shows the button pressed for a moment.
     void ButtonClick();
@@ -106,13 +114,15 @@ protected:
     void leaveEvent(QEvent* e) override;
     void changeEvent(QEvent* e) override;
     bool event(QEvent* e) override;
+    // The repeat timer's tick: clicks again while the button is held down.
+    void TimerExpired();
 
 private:
     void UpdateExclusive();
     void UpdateTracking(bool inside);
     void CorrectState();
     bool CheckMenuDropdown();
-    void TimerExpired();
+    void ActionChange();
 
     TRxButtonGlyph glyph_;
     bool allowAllUp_ = false;
@@ -140,4 +150,5 @@ private:
     bool mouseIn_ = false;
     bool menuTracking_ = false;
     std::unique_ptr<QTimer> repeatTimer_;
+    QPointer<QAction> action_;
 };

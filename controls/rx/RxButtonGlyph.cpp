@@ -6,6 +6,7 @@
 #include "platform/qt/QtText.h"
 
 #include <QFontMetrics>
+#include <QIcon>
 #include <QPainter>
 #include <QStringList>
 
@@ -123,6 +124,16 @@ QImage GrayedGlyph(const QImage& cell, QRgb transparent)
     return out;
 }
 
+QImage IconGlyph(const QIcon& icon)
+{
+    const QSize size = icon.availableSizes().value(0, QSize(16, 16));
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(qRgb(255, 0, 255));
+    QPainter p(&image);
+    icon.paint(&p, image.rect());
+    return image;
+}
+
 } // namespace vx
 
 TRxButtonGlyph::TRxButtonGlyph()
@@ -151,6 +162,12 @@ void TRxButtonGlyph::SetGlyph(const QImage& glyph)
     }
     numGlyphs_ = cells;
     transparent_ = glyph_.pixel(0, glyph_.height() - 1);
+}
+
+void TRxButtonGlyph::SetTransparentColor(QRgb value)
+{
+    Invalidate();
+    transparent_ = value;
 }
 
 void TRxButtonGlyph::SetNumGlyphs(int value)

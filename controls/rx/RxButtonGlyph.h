@@ -14,6 +14,7 @@
 #include <vector>
 
 class QFontMetrics;
+class QIcon;
 class QPainter;
 
 enum TRxButtonState { rbsUp = 0, rbsDisabled = 1, rbsDown = 2, rbsExclusive = 3, rbsInactive = 4 };
@@ -67,6 +68,8 @@ int GlyphCellCount(const QImage& bitmap, int maxCells);
 int GlyphCellIndex(TRxButtonState state, int count);
 // A glyph cell turned grey: pixels of the transparent colour or the button face stay.
 QImage GrayedGlyph(const QImage& cell, QRgb transparent);
+// An icon painted on fuchsia at its first size (16 x 16 when it names none).
+QImage IconGlyph(const QIcon& icon);
 
 } // namespace vx
 
@@ -85,6 +88,8 @@ public:
     int NumGlyphs() const { return numGlyphs_; }
     void SetNumGlyphs(int value);
     QRgb TransparentColor() const { return transparent_; }
+    // Overrides the colour taken from the bitmap.
+    void SetTransparentColor(QRgb value);
     TRxAlignment Alignment() const { return alignment_; }
     void SetAlignment(TRxAlignment value) { alignment_ = value; }
     bool WordWrap() const { return wordWrap_; }

@@ -4,13 +4,19 @@
 #include "controls/rx/RXCtrls.h"
 #include "tests/controls/FlatTestSupport.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QFontMetrics>
+#include <QIcon>
+#include <QMenu>
+#include <QPixmap>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 
 using namespace vx;
 using namespace vx::test;
@@ -185,16 +191,94 @@ TEST(RxSpeedButton, GroupsReleaseEachOther)
     EXPECT_FALSE(w.b[1]->Down());
 }
 
-TEST(RxSpeedButton, RepeatTimerExistsOnlyWhileAllowed)
+namespace {
+
+// Lets a test fire the repeat timer's ticks instead of waiting for them.
+class TickedButton : public TRxSpeedButton {
+public:
+    using TRxSpeedButton::TRxSpeedButton;
+    using TRxSpeedButton::TimerExpired;
+};
+
+} // namespace
+
+TEST(RxSpeedButton, HoldingRepeatsClicksUntilRelease)
 {
     RxWindow w;
-    TRxSpeedButton& b = *w.b[0];
-    b.SetAllowTimer(true);
-    MousePress(b, QPoint(5, 5));
-    MouseRelease(b, QPoint(5, 5));
+    auto* b = new TickedButton(&w.window);
+    b->move(60, 0);
+    int clicks = 0;
+    b->OnClick = [&](QObject*) { ++clicks; };
+    b->SetAllowTimer(true);
+    b->SetInitPause(300);
+    b->SetRepeatInterval(40);
+
+    MousePress(*b, QPoint(5, 5));
+    ASSERT_NE(b->RepeatTimer(), nullptr);
+    EXPECT_TRUE(b->RepeatTimer()->isActive());
+    EXPECT_EQ(b->RepeatTimer()->interval(), 300);
+    EXPECT_EQ(clicks, 0);
+    // The first tick ends the pause and clicks; later ticks come at RepeatInterval.
+    b->TimerExpired();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(b->RepeatTimer()->interval(), 40);
+    b->TimerExpired();
+    b->TimerExpired();
+    EXPECT_EQ(clicks, 3);
+
+    // Dragged off the button it stops repeating, and repeats again when back on it.
+    MouseMove(*b, QPoint(60, 5), true);
+    b->TimerExpired();
+    EXPECT_EQ(clicks, 3);
+    MouseMove(*b, QPoint(5, 5), true);
+    b->TimerExpired();
+    EXPECT_EQ(clicks, 4);
+
+    // The release clicks once more and stops the timer; stray ticks click nothing.
+    MouseRelease(*b, QPoint(5, 5));
+    EXPECT_EQ(clicks, 5);
+    EXPECT_FALSE(b->RepeatTimer()->isActive());
+    b->TimerExpired();
+    EXPECT_EQ(clicks, 5);
+
+    // A new press starts with the pause again.
+    MousePress(*b, QPoint(5, 5));
+    EXPECT_EQ(b->RepeatTimer()->interval(), 300);
+    MouseRelease(*b, QPoint(5, 5));
+
+    b->SetAllowTimer(false);
+    EXPECT_EQ(b->RepeatTimer(), nullptr);
+    MousePress(*b, QPoint(5, 5));
+    EXPECT_EQ(b->RepeatTimer(), nullptr);
+    MouseRelease(*b, QPoint(5, 5));
+    EXPECT_EQ(clicks, 7);
+}
+
+TEST(RxSpeedButton, RepeatStopsWhenTheClickFails)
+{
+    RxWindow w;
+    auto* b = new TickedButton(&w.window);
+    b->SetAllowTimer(true);
+    b->OnClick = [](QObject*) { throw std::runtime_error("click failed"); };
+    MousePress(*b, QPoint(5, 5));
+    EXPECT_THROW(b->TimerExpired(), std::runtime_error);
+    EXPECT_FALSE(b->RepeatTimer()->isActive());
+    b->OnClick = nullptr;
+    MouseRelease(*b, QPoint(5, 5));
+}
+
+TEST(RxSpeedButton, KeyboardClickDoesNothingWhenTheMenuDropsDown)
+{
+    RxWindow w;
+    QMenu menu;
+    menu.addAction("Item");
+    w.b[0]->SetDropDownMenu(&menu);
+    QTimer::singleShot(0, &menu, &QMenu::close);
+    w.b[0]->ButtonClick();
+    EXPECT_EQ(w.clicks[0], 0);
+    w.b[0]->SetDropDownMenu(nullptr);
+    w.b[0]->ButtonClick();
     EXPECT_EQ(w.clicks[0], 1);
-    b.SetAllowTimer(false);
-    EXPECT_FALSE(b.AllowTimer());
 }
 
 TEST(RxSpeedButton, FramesByStyleAndFlatness)
@@ -251,4 +335,118 @@ TEST(RxSpeedButton, ModalResultEndsTheDialog)
     dialog.show();
     b->Click();
     EXPECT_EQ(dialog.result(), 1);
+}
+
+namespace {
+
+// A 16 x 16 icon: blue everywhere but a transparent top-left quarter.
+QIcon BlueIcon()
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::blue);
+    QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            image.setPixel(x, y, qRgba(0, 0, 0, 0));
+    return QIcon(QPixmap::fromImage(image));
+}
+
+} // namespace
+
+TEST(RxSpeedButtonAction, FollowsTheActionsStateAndTriggersIt)
+{
+    RxWindow w;
+    TRxSpeedButton& b = *w.b[0];
+    b.OnClick = nullptr;
+    QAction action("&Open");
+    action.setToolTip("Open a file");
+    int triggered = 0;
+    QObject::connect(&action, &QAction::triggered, [&] { ++triggered; });
+    b.SetAction(&action);
+    EXPECT_EQ(b.Action(), &action);
+    EXPECT_EQ(b.Caption(), "&Open");
+    EXPECT_EQ(b.toolTip(), "Open a file");
+    EXPECT_TRUE(b.isEnabled());
+
+    action.setEnabled(false);
+    EXPECT_FALSE(b.isEnabled());
+    action.setEnabled(true);
+    action.setText("Save");
+    EXPECT_EQ(b.Caption(), "Save");
+
+    Click(b, QPoint(5, 5));
+    EXPECT_EQ(triggered, 1);
+    // An OnClick handler of its own takes the click instead.
+    int own = 0;
+    b.OnClick = [&](QObject*) { ++own; };
+    Click(b, QPoint(5, 5));
+    EXPECT_EQ(own, 1);
+    EXPECT_EQ(triggered, 1);
+    b.OnClick = nullptr;
+
+    // Once unlinked, the action's changes no longer reach the button.
+    b.SetAction(nullptr);
+    action.setText("Other");
+    EXPECT_EQ(b.Caption(), "Save");
+    Click(b, QPoint(5, 5));
+    EXPECT_EQ(triggered, 1);
+}
+
+TEST(RxSpeedButtonAction, CheckedSetsDownOnlyInAGroup)
+{
+    RxWindow w;
+    QAction action("Bold");
+    action.setCheckable(true);
+    action.setChecked(true);
+    w.b[1]->SetAction(&action);
+    EXPECT_FALSE(w.b[1]->Down());
+
+    w.b[0]->SetGroupIndex(2);
+    w.b[1]->SetGroupIndex(2);
+    w.b[1]->SetAllowAllUp(true);
+    w.b[1]->SetAction(nullptr);
+    w.b[1]->SetAction(&action);
+    EXPECT_TRUE(w.b[1]->Down());
+    action.setChecked(false);
+    EXPECT_FALSE(w.b[1]->Down());
+
+    // Clicking the button checks the action and keeps the button down with it.
+    w.b[1]->OnClick = nullptr;
+    Click(*w.b[1], QPoint(5, 5));
+    EXPECT_TRUE(action.isChecked());
+    EXPECT_TRUE(w.b[1]->Down());
+}
+
+TEST(RxSpeedButtonAction, IconBecomesTheGlyphOnFuchsia)
+{
+    RxWindow w;
+    TRxSpeedButton& b = *w.b[0];
+    QAction action(BlueIcon(), "Find");
+    b.SetAction(&action);
+    ASSERT_EQ(b.Glyph().size(), QSize(16, 16));
+    EXPECT_EQ(b.Glyph().pixel(2, 2) & 0xFFFFFF, 0xFF00FFu);
+    EXPECT_EQ(b.Glyph().pixel(12, 12) & 0xFFFFFF, 0x0000FFu);
+    // Fuchsia is the transparent colour even though the bitmap's corner is blue.
+    EXPECT_EQ(b.ButtonGlyph().TransparentColor() & 0xFFFFFF, 0xFF00FFu);
+    const QImage up = b.ButtonGlyph().GlyphFor(rbsUp);
+    EXPECT_EQ(qAlpha(up.pixel(2, 2)), 0);
+    EXPECT_EQ(up.pixel(0, 15) & 0xFFFFFF, 0x0000FFu);
+
+    // A button with a glyph of its own keeps it.
+    TRxSpeedButton& other = *w.b[1];
+    other.SetGlyph(Strip(16, 16));
+    other.SetAction(&action);
+    EXPECT_EQ(other.Glyph().pixel(12, 12) & 0xFFFFFF, 0x008000u);
+}
+
+TEST(RxSpeedButtonAction, DeletedActionLeavesTheButtonAlone)
+{
+    RxWindow w;
+    auto action = std::make_unique<QAction>("Gone");
+    w.b[0]->SetAction(action.get());
+    action.reset();
+    EXPECT_EQ(w.b[0]->Action(), nullptr);
+    w.b[0]->OnClick = nullptr;
+    Click(*w.b[0], QPoint(5, 5));
+    EXPECT_EQ(w.b[0]->Caption(), "Gone");
 }
