@@ -100,17 +100,20 @@ int TmwRtfExport::ColorIndex(TColor color)
 void TmwRtfExport::FormatToken(const std::string& token, TmwHighLightAttributes* attribute, bool needsEscape,
                                bool isSpace)
 {
+    // Every token is escaped, whatever needsEscape says: not every highlighter
+    // flags all the kinds whose text can hold a brace or a backslash, and one
+    // unescaped brace breaks the whole document.
     if (attribute) {
-        AppendRun(token, *attribute, needsEscape);
+        AppendRun(token, *attribute);
     } else if (!token.empty()) {
-        AppendRun(token, plain_, needsEscape);
+        AppendRun(token, plain_);
     } else {
         Out() += "\r\n\\par ";
         ForgetLastAttribute();
     }
 }
 
-void TmwRtfExport::AppendRun(std::string_view token, const TmwHighLightAttributes& attribute, bool needsEscape)
+void TmwRtfExport::AppendRun(std::string_view token, const TmwHighLightAttributes& attribute)
 {
     std::string& out = Out();
     const int foreground = ColorIndex(attribute.Foreground());
@@ -134,10 +137,7 @@ void TmwRtfExport::AppendRun(std::string_view token, const TmwHighLightAttribute
         if (style.Contains(fsStrikeOut))
             out += "\\strike";
         out += ' ';
-        if (needsEscape)
-            AppendRtfEscaped(out, token);
-        else
-            out += token;
+        AppendRtfEscaped(out, token);
         if (useBackGround_) {
             // The run is closed: a following token of the same attribute needs its own.
             out += "\\plain\\f0";
@@ -147,10 +147,7 @@ void TmwRtfExport::AppendRun(std::string_view token, const TmwHighLightAttribute
         }
         return;
     }
-    if (needsEscape)
-        AppendRtfEscaped(out, token);
-    else
-        out += token;
+    AppendRtfEscaped(out, token);
 }
 
 std::string TmwRtfExport::ColorTable() const

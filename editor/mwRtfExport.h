@@ -34,7 +34,7 @@ private:
     // The colour's index in the colour table, added when new.
     int ColorIndex(TColor color);
     std::string ColorTable() const;
-    void AppendRun(std::string_view token, const TmwHighLightAttributes& attribute, bool needsEscape);
+    void AppendRun(std::string_view token, const TmwHighLightAttributes& attribute);
 
     std::vector<TColor> colors_;
     // Formats text that comes without an attribute.

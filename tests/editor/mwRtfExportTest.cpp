@@ -1,5 +1,6 @@
 #include "editor/mwCustomEditModel.h"
 #include "editor/mwRtfExport.h"
+#include "highlighters/RegisterHighlighters.h"
 #include "highlighters/hkHTMLSyn.h"
 #include "platform/FileIO.h"
 #include "tests/editor/support/BraceHighlighter.h"
@@ -14,6 +15,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 
 namespace {
 
@@ -67,11 +69,12 @@ TEST_F(RunFixture, ChangedAttributeOpensARunAndLineEndsCloseTheParagraph)
     model.SetHighLighter(nullptr);
 }
 
-TEST_F(RunFixture, EscapesOnlyWhereTheHighlighterAsks)
+TEST_F(RunFixture, EscapesSpecialsWhateverTheHighlighterSays)
 {
     rtf.FormatToken("a\\b{c}", &keyword, true, false);
     rtf.FormatToken("{d}", &keyword, false, false);
-    EXPECT_EQ(rtf.Buffer(), "\\plain\\fs10\\cf0\\b a\\\\b\\{c\\}{d}");
+    rtf.FormatToken("ident", &keyword, false, false);
+    EXPECT_EQ(rtf.Buffer(), "\\plain\\fs10\\cf0\\b a\\\\b\\{c\\}\\{d\\}ident");
 }
 
 TEST_F(RunFixture, TextWithoutAnAttributeIsKeptInAPlainRun)
@@ -227,6 +230,39 @@ INSTANTIATE_TEST_SUITE_P(Page, RtfGolden,
                          ::testing::Values(GoldenCase{"page.rtf", false, false}, GoldenCase{"page-bg.rtf", false, true},
                                            GoldenCase{"page-sel.rtf", true, false},
                                            GoldenCase{"page-sel-bg.rtf", true, true}));
+
+// Random text with every character RTF treats specially, through every
+// language highlighter: each export is a valid document.
+TEST(RtfProperty, EveryLanguageExportsValidRtfFromAnyText)
+{
+    RegisterAllHighlighters();
+    const std::string alphabet = "{}\\<>&;\"'=%!-/*#$@()[]:.,\t  abcXYZ019\xE9\xFF";
+    std::mt19937 rng(77);
+    for (int h = 0; h < HighlighterList().Count(); ++h) {
+        std::unique_ptr<TmwCustomHighLighter> hl = HighlighterList()[h]->Create();
+        TmwCustomEditModel model;
+        model.SetHighLighter(hl.get());
+        std::string text;
+        for (int line = 0; line < 60; ++line) {
+            const size_t length = rng() % 40;
+            for (size_t i = 0; i < length; ++i)
+                text += alphabet[rng() % alphabet.size()];
+            text += "\r\n";
+        }
+        model.SetText(text + "end");
+        model.SetBlockBegin(Point(3, 7));
+        model.SetBlockEnd(Point(5, 40));
+        TmwRtfExport rtf;
+        for (bool background : {false, true}) {
+            rtf.SetUseBackGround(background);
+            ASSERT_TRUE(rtf.ExportLines(1, model.LineCount(), hl.get(), &model));
+            EXPECT_EQ(Joined(CheckRtf(rtf.Buffer())), "") << HighlighterList()[h]->ClassName;
+            ASSERT_TRUE(rtf.ExportSelection(hl.get(), &model));
+            EXPECT_EQ(Joined(CheckRtf(rtf.Buffer())), "") << HighlighterList()[h]->ClassName;
+        }
+        model.SetHighLighter(nullptr);
+    }
+}
 
 // ---------------------------------------------------------------- a real reader
 
