@@ -84,11 +84,7 @@ const TmwOperatorTable& Operators()
     return ops;
 }
 
-const std::array<bool, 256>& NumberChars()
-{
-    static const std::array<bool, 256> chars = CharTable(".0123456789ABCDEFXabcdefx_");
-    return chars;
-}
+constexpr std::array<bool, 256> kNumberChars = CharTable(".0123456789ABCDEFXabcdefx_");
 
 // What may follow "$" in a two-character special variable.
 const TCharSet& SpecialAfterDollar()
@@ -97,11 +93,9 @@ const TCharSet& SpecialAfterDollar()
     return chars;
 }
 
-std::unique_ptr<TmwCustomHighLighter> Create() { return std::make_unique<TDcjPerlSyn>(); }
-
 } // namespace
 
-const TmwHighlighterClass TDcjPerlSyn::Class{"TDcjPerlSyn", &Create};
+const TmwHighlighterClass TDcjPerlSyn::Class{"TDcjPerlSyn", &CreateHighlighter<TDcjPerlSyn>};
 
 TDcjPerlSyn::TDcjPerlSyn()
     : TmwCodeHighlighter(Tables(), &Words(), {tkNull, tkSpace, tkIdentifier, tkIllegal}, 0,
@@ -160,7 +154,7 @@ void TDcjPerlSyn::NumberProc()
     if (Cur() == '.' && !IsDigitChar(Peek()))
         SymbolProc(); // concatenation and ranges: ".", "..", "...", ".="
     else
-        NumberToken(tkNumber, NumberChars());
+        NumberToken(tkNumber, kNumberChars);
 }
 
 void TDcjPerlSyn::SymbolProc() { OperatorToken(tkSymbol, Operators()); }

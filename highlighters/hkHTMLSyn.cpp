@@ -67,11 +67,9 @@ const TmwKeywordTable& Keywords()
     return keywords;
 }
 
-std::unique_ptr<TmwCustomHighLighter> Create() { return std::make_unique<ThkHTMLSyn>(); }
-
 } // namespace
 
-const TmwHighlighterClass ThkHTMLSyn::Class{"ThkHTMLSyn", &Create};
+const TmwHighlighterClass ThkHTMLSyn::Class{"ThkHTMLSyn", &CreateHighlighter<ThkHTMLSyn>};
 
 const std::vector<std::string>& ThkHTMLSyn::Entities()
 {

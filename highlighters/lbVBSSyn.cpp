@@ -22,17 +22,11 @@ const TmwOperatorTable& Operators()
     return ops;
 }
 
-const std::array<bool, 256>& NumberChars()
-{
-    static const std::array<bool, 256> chars = CharTable(".0123456789Ee");
-    return chars;
-}
-
-std::unique_ptr<TmwCustomHighLighter> Create() { return std::make_unique<TlbVbsSyn>(); }
+constexpr std::array<bool, 256> kNumberChars = CharTable(".0123456789Ee");
 
 } // namespace
 
-const TmwHighlighterClass TlbVbsSyn::Class{"TlbVbsSyn", &Create};
+const TmwHighlighterClass TlbVbsSyn::Class{"TlbVbsSyn", &CreateHighlighter<TlbVbsSyn>};
 
 TlbVbsSyn::TlbVbsSyn()
     : TmwCodeHighlighter(TmwCharTables::Common(), &Keywords(), {tkNull, tkSpace, tkIdentifier, tkIdentifier}, rsNormal,
@@ -50,7 +44,7 @@ void TlbVbsSyn::Next()
     Dispatch(Procs());
 }
 
-void TlbVbsSyn::NumberProc() { NumberToken(tkNumber, NumberChars()); }
+void TlbVbsSyn::NumberProc() { NumberToken(tkNumber, kNumberChars); }
 
 // A doubled quote ends the string and the second one opens the next, so the
 // text between still shows as string.

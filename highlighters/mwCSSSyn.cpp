@@ -17,11 +17,9 @@ const TmwKeywordTable& Keywords()
     return keywords;
 }
 
-std::unique_ptr<TmwCustomHighLighter> Create() { return std::make_unique<TmwCSSSyn>(); }
-
 } // namespace
 
-const TmwHighlighterClass TmwCSSSyn::Class{"TmwCSSSyn", &Create};
+const TmwHighlighterClass TmwCSSSyn::Class{"TmwCSSSyn", &CreateHighlighter<TmwCSSSyn>};
 
 TmwCSSSyn::TmwCSSSyn()
     : TmwCodeHighlighter(TmwCharTables::Common(), &Keywords(), {tkNull, tkSpace, tkIdentifier, tkUnknown}, rsNormal,

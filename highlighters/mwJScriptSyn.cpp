@@ -48,17 +48,11 @@ const TmwOperatorTable& Operators()
     return ops;
 }
 
-const std::array<bool, 256>& NumberChars()
-{
-    static const std::array<bool, 256> chars = CharTable(".0123456789ABCDEFXabcdefx");
-    return chars;
-}
-
-std::unique_ptr<TmwCustomHighLighter> Create() { return std::make_unique<TmwJScriptSyn>(); }
+constexpr std::array<bool, 256> kNumberChars = CharTable(".0123456789ABCDEFXabcdefx");
 
 } // namespace
 
-const TmwHighlighterClass TmwJScriptSyn::Class{"TmwJScriptSyn", &Create};
+const TmwHighlighterClass TmwJScriptSyn::Class{"TmwJScriptSyn", &CreateHighlighter<TmwJScriptSyn>};
 
 TmwJScriptSyn::TmwJScriptSyn()
     : TmwCodeHighlighter(TmwCharTables::Common(), &Keywords(), {tkNull, tkSpace, tkIdentifier, tkUnknown}, rsNormal,
@@ -88,7 +82,7 @@ void TmwJScriptSyn::SlashProc()
         SymbolProc();
 }
 
-void TmwJScriptSyn::NumberProc() { NumberToken(tkNumber, NumberChars()); }
+void TmwJScriptSyn::NumberProc() { NumberToken(tkNumber, kNumberChars); }
 
 void TmwJScriptSyn::DollarProc()
 {

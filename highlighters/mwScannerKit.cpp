@@ -29,14 +29,6 @@ const TCharSet& StandardIdentChars()
     return chars;
 }
 
-std::array<bool, 256> CharTable(std::string_view chars)
-{
-    std::array<bool, 256> table{};
-    for (char c : chars)
-        table[static_cast<unsigned char>(c)] = true;
-    return table;
-}
-
 const TmwCharTables& TmwCharTables::Common()
 {
     static const TmwCharTables tables = Standard(StandardIdentChars());

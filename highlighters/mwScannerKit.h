@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,7 +24,16 @@ inline bool IsDigitChar(char c) { return c >= '0' && c <= '9'; }
 inline bool IsHexDigitChar(char c) { return IsDigitChar(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 
 // A character table holding exactly chars.
-std::array<bool, 256> CharTable(std::string_view chars);
+constexpr std::array<bool, 256> CharTable(std::string_view chars)
+{
+    std::array<bool, 256> table{};
+    for (char c : chars)
+        table[static_cast<unsigned char>(c)] = true;
+    return table;
+}
+
+// The creator a language's TmwHighlighterClass names.
+template <class H> std::unique_ptr<TmwCustomHighLighter> CreateHighlighter() { return std::make_unique<H>(); }
 
 // Character tables of one language, built once and shared by its instances.
 struct TmwCharTables {

@@ -17,11 +17,7 @@ constexpr TmwBlockComment kComments[] = {
     {"/*", "*/", T::tkComment, T::rsCStyle, T::rsUnKnown},
 };
 
-const std::array<bool, 256>& NumberChars()
-{
-    static const std::array<bool, 256> chars = CharTable(".0123456789Ee");
-    return chars;
-}
+constexpr std::array<bool, 256> kNumberChars = CharTable(".0123456789Ee");
 
 constexpr const char* kBuiltInWords[] = {
     "AFTER", "APPEND", "ARRAY", "BELL", "BGERROR", "BINARY", "BIND", "BINDIDPROC", "BINDPROC", "BINDTAGS",
@@ -72,11 +68,9 @@ bool Holds(const std::vector<std::string>& index, const std::string& word)
     return std::binary_search(index.begin(), index.end(), word);
 }
 
-std::unique_ptr<TmwCustomHighLighter> Create() { return std::make_unique<TsiTCLTKSyn>(); }
-
 } // namespace
 
-const TmwHighlighterClass TsiTCLTKSyn::Class{"TsiTCLTKSyn", &Create};
+const TmwHighlighterClass TsiTCLTKSyn::Class{"TsiTCLTKSyn", &CreateHighlighter<TsiTCLTKSyn>};
 
 TsiTCLTKSyn::TsiTCLTKSyn()
     : TmwCodeHighlighter(TmwCharTables::Common(), nullptr, {tkNull, tkSpace, tkIdentifier, tkUnknown}, rsUnKnown,
@@ -121,7 +115,7 @@ void TsiTCLTKSyn::SlashProc()
 
 void TsiTCLTKSyn::SymbolProc() { TakeToken(tkSymbol); }
 
-void TsiTCLTKSyn::NumberProc() { NumberToken(tkNumber, NumberChars()); }
+void TsiTCLTKSyn::NumberProc() { NumberToken(tkNumber, kNumberChars); }
 
 void TsiTCLTKSyn::WordProc()
 {

@@ -31,17 +31,11 @@ const TmwOperatorTable& Operators()
     return ops;
 }
 
-const std::array<bool, 256>& NumberChars()
-{
-    static const std::array<bool, 256> chars = CharTable(".0123456789ABCDEFLXabcdeflx");
-    return chars;
-}
-
-std::unique_ptr<TmwCustomHighLighter> Create() { return std::make_unique<TwmPHPSyn>(); }
+constexpr std::array<bool, 256> kNumberChars = CharTable(".0123456789ABCDEFLXabcdeflx");
 
 } // namespace
 
-const TmwHighlighterClass TwmPHPSyn::Class{"TwmPHPSyn", &Create};
+const TmwHighlighterClass TwmPHPSyn::Class{"TwmPHPSyn", &CreateHighlighter<TwmPHPSyn>};
 
 TwmPHPSyn::TwmPHPSyn()
     : TmwCodeHighlighter(TmwCharTables::Common(), &Keywords(), {tkNull, tkSpace, tkIdentifier, tkUnknown}, rsUnknown,
@@ -115,7 +109,7 @@ void TwmPHPSyn::SlashProc()
         SymbolProc();
 }
 
-void TwmPHPSyn::NumberProc() { NumberToken(tkNumber, NumberChars()); }
+void TwmPHPSyn::NumberProc() { NumberToken(tkNumber, kNumberChars); }
 
 void TwmPHPSyn::SymbolProc() { OperatorToken(tkSymbol, Operators()); }
 

@@ -40,17 +40,11 @@ const TmwKeywordTable& Keywords()
     return keywords;
 }
 
-const std::array<bool, 256>& NumberChars()
-{
-    static const std::array<bool, 256> chars = CharTable(".0123456789ABCDEFXabcdefx_");
-    return chars;
-}
-
-std::unique_ptr<TmwCustomHighLighter> Create() { return std::make_unique<TwmSQLSyn>(); }
+constexpr std::array<bool, 256> kNumberChars = CharTable(".0123456789ABCDEFXabcdefx_");
 
 } // namespace
 
-const TmwHighlighterClass TwmSQLSyn::Class{"TwmSQLSyn", &Create};
+const TmwHighlighterClass TwmSQLSyn::Class{"TwmSQLSyn", &CreateHighlighter<TwmSQLSyn>};
 
 TwmSQLSyn::TwmSQLSyn()
     : TmwCodeHighlighter(Tables(), &Keywords(), {tkNull, tkSymbol, tkIdentifier, tkUnknown}, rsUnknown,
@@ -102,7 +96,7 @@ void TwmSQLSyn::NumberProc()
     if (Cur() == '.' && !IsDigitChar(Peek()))
         SymbolProc();
     else
-        NumberToken(tkNumber, NumberChars());
+        NumberToken(tkNumber, kNumberChars);
 }
 
 void TwmSQLSyn::SymbolProc() { TakeToken(tkSymbol); }

@@ -55,9 +55,7 @@ public:
     void Next() override
     {
         fTokenPos = Run;
-        if (fRange == rsComment && !AtLineBreak())
-            CommentBody();
-        else
+        if (!ContinueBlockComment(kComment))
             Dispatch(Procs());
     }
 
@@ -66,6 +64,8 @@ public:
     TmwHighLightAttributes* space;
 
 private:
+    static constexpr TmwBlockComment kComment{"{", "}", tkComment, rsComment, rsNormal};
+
     static const TProcTable<TTestSyn>& Procs()
     {
         static const TProcTable<TTestSyn> table = [] {
@@ -93,19 +93,7 @@ private:
         if (RunTo("\""))
             ++Run;
     }
-    void CommentOpen()
-    {
-        fRange = rsComment;
-        CommentBody();
-    }
-    void CommentBody()
-    {
-        fTokenID = tkComment;
-        if (RunTo("}")) {
-            ++Run;
-            fRange = rsNormal;
-        }
-    }
+    void CommentOpen() { OpenBlockComment(kComment); }
     void SymbolProc()
     {
         fTokenID = tkSymbol;
