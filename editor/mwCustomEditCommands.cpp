@@ -126,7 +126,7 @@ void TmwCustomEditModel::CommandProcessor(TmwEditorCommand command, char aChar, 
 
 TPoint TmwCustomEditModel::DeleteSelectionRecorded(TChangeReason reason)
 {
-    undoList_.AddChange(reason, blockBegin_, blockEnd_, SelTextForUndo(), selectionMode_);
+    RecordSelection(reason);
     SetSelTextPrimitiveEx(selectionMode_, "", nullptr);
     return CaretXY();
 }

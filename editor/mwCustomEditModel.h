@@ -320,6 +320,8 @@ private:
     void RescanAll();
 
     std::string SelectedText(bool padColumns) const;
+    // Records the selection's text for undo with reason, before it is deleted.
+    void RecordSelection(TChangeReason reason);
     // Command handlers, dispatched by a table in the command processor.
     using TCommandHandler = void (TmwCustomEditModel::*)(TmwEditorCommand command, char aChar, void* data);
     struct TCommandEntry;
@@ -363,10 +365,12 @@ private:
     // Caret anywhere up to MaxLeftChar, whatever the options.
     void SetCaretFree(TPoint value);
     // The end point to record for text just inserted in mode, the caret standing after it.
-    TPoint InsertedEnd(TSelectionMode mode) const;
+    TPoint InsertedEnd(TSelectionMode mode, const std::string& text) const;
     // One record each; true when the next record belongs to the same step.
     bool UndoItem();
     bool RedoItem();
+    // Selects start..end exactly as an undo record holds them.
+    void SelectRecorded(TPoint start, TPoint end);
     // Inserts text as a column block spanning begin..end.
     void InsertColumnBlock(TPoint begin, TPoint end, const std::string& text);
     // Puts text on the clipboard as plain text and as the private block.

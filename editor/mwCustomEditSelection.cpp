@@ -51,6 +51,11 @@ TPoint TmwCustomEditModel::BlockEnd() const
     return PointBefore(blockEnd_, blockBegin_) ? blockBegin_ : blockEnd_;
 }
 
+void TmwCustomEditModel::RecordSelection(TChangeReason reason)
+{
+    undoList_.AddChange(reason, blockBegin_, blockEnd_, SelTextForUndo(), selectionMode_);
+}
+
 bool TmwCustomEditModel::SelAvail() const
 {
     return blockBegin_.X != blockEnd_.X || (blockBegin_.Y != blockEnd_.Y && selectionMode_ != smColumn);
@@ -176,7 +181,7 @@ void TmwCustomEditModel::SetSelText(const std::string& value)
 {
     IncPaintLock();
     if (SelAvail()) {
-        undoList_.AddChange(mwcrSelDelete, blockBegin_, blockEnd_, SelTextForUndo(), selectionMode_);
+        RecordSelection(mwcrSelDelete);
         SetSelTextPrimitiveEx(selectionMode_, "", nullptr);
     }
     // Deleting leaves the caret where the text goes, whichever way the selection ran.
@@ -221,6 +226,10 @@ void TmwCustomEditModel::DeleteSelection(TPoint bb, TPoint be)
     switch (selectionMode_) {
     case smNormal: {
         std::string joined = Columns(lines_->Get(bb.Y - 1), 1, bb.X);
+        // Lines joined from past the first line's end meet at the block's column,
+        // as the text that undo puts back expects them.
+        if (be.Y > bb.Y)
+            joined.resize(std::max(joined.size(), static_cast<size_t>(bb.X - 1)), ' ');
         joined += ColumnsFrom(lines_->Get(be.Y - 1), be.X);
         if (HasOption(mweoScrollPastEol))
             joined = vx::TrimRight(joined);
@@ -264,7 +273,12 @@ void TmwCustomEditModel::InsertNormal(const std::string& value)
     const std::string& line = lines_->Get(caretY_);
     std::vector<std::string> pieces = SplitLines(value);
     std::string left = line.substr(0, std::min(line.size(), static_cast<size_t>(caretX_)));
-    left.resize(static_cast<size_t>(caretX_), ' ');
+    // A line that the text breaks right at the caret ends there: it keeps no
+    // blanks at its end. Otherwise the text goes at the caret column.
+    if (pieces.size() > 1 && pieces[0].empty())
+        left = vx::TrimRight(left);
+    else
+        left.resize(static_cast<size_t>(caretX_), ' ');
     std::string right = ColumnsFrom(line, caretX_ + 1);
     int startLine = caretY_;
     int n = static_cast<int>(pieces.size());
@@ -294,13 +308,14 @@ void TmwCustomEditModel::InsertColumn(const std::string& value, int* tag)
             std::string s = lines_->Get(y);
             if (pieces[i].empty() && static_cast<int>(s.size()) <= column)
                 continue;
+            bool atEnd = static_cast<int>(s.size()) <= column;
             if (static_cast<int>(s.size()) < column)
                 s.resize(static_cast<size_t>(column), ' ');
             s.insert(static_cast<size_t>(column), pieces[i]);
-            lines_->Put(y, s);
+            // A block put past a line's end leaves no blanks at its end.
+            lines_->Put(y, atEnd ? vx::TrimRight(s) : s);
         } else {
-            lines_->Add(pieces[i].empty() ? std::string()
-                                          : std::string(static_cast<size_t>(column), ' ') + pieces[i]);
+            lines_->Add(vx::TrimRight(std::string(static_cast<size_t>(column), ' ') + pieces[i]));
         }
     }
     SetCaretFree(Point(column + static_cast<int>(pieces.back().size()) + 1,
@@ -326,7 +341,7 @@ void TmwCustomEditModel::InsertLines(const std::string& value)
 void TmwCustomEditModel::InsertLineBreak(bool moveCaret)
 {
     if (SelAvail()) {
-        undoList_.AddChange(mwcrDelete, blockBegin_, blockEnd_, SelTextForUndo(), selectionMode_);
+        RecordSelection(mwcrDelete);
         SetSelTextPrimitiveEx(selectionMode_, "", nullptr);
     }
     lines_->BeginUpdate();

@@ -76,12 +76,15 @@ void TmwCustomEditModel::UndoAddedChange(TUndoList* list)
         OnChange(this);
 }
 
-TPoint TmwCustomEditModel::InsertedEnd(TSelectionMode mode) const
+TPoint TmwCustomEditModel::InsertedEnd(TSelectionMode mode, const std::string& text) const
 {
-    // A line block that ended in a line break stops at the end of the line before the caret.
-    if (mode == smLine && CaretX() == 1)
-        return Point(std::max(charsInWindow_, 2), CaretY() - 1);
-    return CaretXY();
+    if (mode != smLine)
+        return CaretXY();
+    // A line block covers whole lines: up to the caret line, or the line
+    // before it when the text ended in a line break. The column only has to
+    // differ from the start's column 1 for the block to count as a selection.
+    bool breakAtEnd = !text.empty() && (text.back() == '\n' || text.back() == '\r');
+    return Point(std::max(charsInWindow_, 2), breakAtEnd ? CaretY() - 1 : CaretY());
 }
 
 void TmwCustomEditModel::Undo()
@@ -136,12 +139,13 @@ bool TmwCustomEditModel::UndoItem()
     case mwcrInsert:
     case mwcrPaste:
     case mwcrDragDropInsert: {
-        SetBlockBegin(rec.start);
-        SetBlockEnd(rec.end);
+        // The caret first: with nothing left to select, the old text goes in there.
+        SetCaretFree(rec.start);
+        SelectRecorded(rec.start, rec.end);
         std::string inserted = SelTextForUndo();
         SetSelTextPrimitiveEx(rec.mode, rec.text, nullptr);
         // The redo record covers what was put back (overwritten text), so redo replaces exactly that.
-        TPoint restoredEnd = rec.text.empty() ? rec.start : InsertedEnd(rec.mode);
+        TPoint restoredEnd = rec.text.empty() ? rec.start : InsertedEnd(rec.mode, rec.text);
         redoList_.AddChange(rec.reason, rec.start, restoredEnd, inserted, rec.mode);
         SetCaretXY(rec.start);
         TChangeReason next = undoList_.LastChangeReason();
@@ -165,7 +169,9 @@ bool TmwCustomEditModel::UndoItem()
         SetCaretFree(p);
         SetBlockBegin(p);
         SetSelTextPrimitiveEx(rec.mode, text, nullptr);
-        TPoint restoredEnd = InsertedEnd(rec.mode);
+        TPoint restoredEnd = InsertedEnd(rec.mode, text);
+        if (rec.mode == smLine)
+            p.X = 1;
         SetCaretFree(rec.end);
         SetBlockBegin(rec.start);
         SetBlockEnd(rec.end);
@@ -179,14 +185,17 @@ bool TmwCustomEditModel::UndoItem()
     case mwcrLineBreak: {
         SetCaretFree(rec.start);
         redoList_.AddChange(rec.reason, rec.start, rec.end, "", rec.mode);
+        // The moved text goes back to the caret column; the caret line is
+        // otherwise left as it is, so the line comes back exactly.
         std::string line = LineText();
         int x = CaretX();
-        if (static_cast<int>(line.size()) < x - 1 && (!line.empty() || LeftSpaces(rec.text) == 0))
+        if (!rec.text.empty() && static_cast<int>(line.size()) < x - 1 &&
+            (!line.empty() || LeftSpaces(rec.text) == 0))
             line.resize(static_cast<size_t>(x - 1), ' ');
         lines_->BeginUpdate();
         if (caretY_ + 1 < lines_->Count())
             lines_->Delete(caretY_ + 1);
-        lines_->Put(caretY_, vx::TrimRight(line + rec.text));
+        lines_->Put(caretY_, line + rec.text);
         lines_->EndUpdate();
         ShiftMarks(CaretY() + 1, -1);
         return false;
@@ -227,14 +236,10 @@ bool TmwCustomEditModel::RedoItem()
     case mwcrPaste:
     case mwcrDragDropInsert: {
         SetCaretFree(rec.start);
-        SetBlockBegin(rec.start);
-        std::string replaced;
-        if (rec.end != rec.start) {
-            SetBlockEnd(rec.end);
-            replaced = SelTextForUndo();
-        }
+        SelectRecorded(rec.start, rec.end);
+        std::string replaced = SelTextForUndo();
         SetSelTextPrimitiveEx(rec.mode, rec.text, nullptr);
-        undoList_.AddChange(rec.reason, rec.start, InsertedEnd(rec.mode), replaced, rec.mode);
+        undoList_.AddChange(rec.reason, rec.start, InsertedEnd(rec.mode, rec.text), replaced, rec.mode);
         return false;
     }
     case mwcrDeleteAfter:
@@ -243,8 +248,7 @@ bool TmwCustomEditModel::RedoItem()
     case mwcrDragDropDelete: {
         if (rec.reason == mwcrDeleteAfter)
             SetCaretFree(rec.start);
-        SetBlockBegin(rec.start);
-        SetBlockEnd(rec.end);
+        SelectRecorded(rec.start, rec.end);
         undoList_.AddChange(rec.reason, rec.start, rec.end, SelTextForUndo(), rec.mode);
         SetSelTextPrimitiveEx(rec.mode, rec.text, nullptr);
         SetCaretXY(rec.start);
@@ -291,6 +295,17 @@ bool TmwCustomEditModel::RedoItem()
     return false;
 }
 
+void TmwCustomEditModel::SelectRecorded(TPoint start, TPoint end)
+{
+    // As recorded: a line may have lost its end blanks since, which must not move the block.
+    if (SelAvail())
+        InvalidateLines(std::min(blockBegin_.Y, blockEnd_.Y), std::max(blockBegin_.Y, blockEnd_.Y));
+    blockBegin_ = start;
+    blockEnd_ = end;
+    InvalidateLines(start.Y, end.Y);
+    StatusChanged(mwscSelection);
+}
+
 void TmwCustomEditModel::InsertColumnBlock(TPoint begin, TPoint end, const std::string& text)
 {
     SetCaretFree(begin);
@@ -323,7 +338,7 @@ void TmwCustomEditModel::CutToClipboard()
         return;
     std::string text = GetSelText();
     SetClipboardText(text);
-    undoList_.AddChange(mwcrDelete, blockBegin_, blockEnd_, SelTextForUndo(), selectionMode_);
+    RecordSelection(mwcrDelete);
     undoList_.LockUndo();
     redoList_.LockUndo();
     try {
@@ -362,7 +377,7 @@ void TmwCustomEditModel::PasteFromClipboard()
     }
     IncPaintLock();
     if (SelAvail()) {
-        undoList_.AddChange(mwcrSelDelete, blockBegin_, blockEnd_, SelTextForUndo(), selectionMode_);
+        RecordSelection(mwcrSelDelete);
         SetSelTextPrimitiveEx(selectionMode_, "", nullptr);
     }
     // Where the deletion left the caret is where the text goes.
@@ -374,7 +389,7 @@ void TmwCustomEditModel::PasteFromClipboard()
         if (mode != smLine)
             undoList_.AddChange(mwcrPaste, s, e, "", mode);
         else if (e.X == 1)
-            undoList_.AddChange(mwcrPaste, Point(1, s.Y), InsertedEnd(smLine), "", smLine);
+            undoList_.AddChange(mwcrPaste, Point(1, s.Y), InsertedEnd(smLine, text), "", smLine);
         else
             undoList_.AddChange(mwcrPaste, Point(1, s.Y), e, "", smNormal);
     }
