@@ -2,6 +2,7 @@
 #include "controls/rx/RXProps.h"
 
 #include "controls/rx/AppUtils.h"
+#include "controls/rx/StrUtils.h"
 #include "platform/AnsiText.h"
 #include "platform/CustomIniFile.h"
 #include "platform/qt/QtText.h"
@@ -51,18 +52,13 @@ std::string SetText(const QMetaEnum& flags, int value)
 
 int SetValue(const QMetaEnum& flags, const std::string& text)
 {
+    const std::string_view delimiters = " ,[]";
     int value = 0;
-    size_t at = 0;
-    while (at < text.size()) {
-        size_t start = text.find_first_not_of(" ,[]", at);
-        if (start == std::string::npos)
-            break;
-        size_t end = text.find_first_of(" ,[]", start);
-        std::string word = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    for (int n = WordCount(text, delimiters); n > 0; --n) {
+        std::string word = ExtractWord(n, text, delimiters);
         for (int i = 0; i < flags.keyCount(); ++i)
             if (SameText(flags.key(i), word))
                 value |= flags.value(i);
-        at = end == std::string::npos ? text.size() : end;
     }
     return value;
 }
