@@ -11,8 +11,10 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleFactory>
 
 #include <algorithm>
 #include <cmath>
@@ -110,9 +112,36 @@ std::string FormatDateFmt(std::string_view format, TDateTime date)
     return out;
 }
 
+int CaretWidth(const QFont& font)
+{
+    return font.bold() ? 2 : 1;
+}
+
 } // namespace vx
 
 namespace {
+
+// The application's look with the edit's own caret width. Qt's line edit asks
+// its style for the width (on creation and on every font change) without
+// naming itself, so each edit has one of these that knows it.
+class TCaretStyle : public QProxyStyle {
+public:
+    explicit TCaretStyle(QWidget* edit)
+        : QProxyStyle(QStyleFactory::create(QApplication::style()->name())), edit_(edit)
+    {
+        setParent(edit);
+    }
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (metric == PM_TextCursorWidth)
+            return vx::CaretWidth(edit_->font());
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+
+private:
+    QWidget* edit_;
+};
 
 // The picture of the drop-down kind: a small arrow.
 QImage DropDownGlyph()
@@ -159,6 +188,7 @@ void TEditButton::paintEvent(QPaintEvent* e)
 
 TCustomComboEdit::TCustomComboEdit(QWidget* parent) : QLineEdit(parent)
 {
+    setStyle(new TCaretStyle(this));
     button_ = new TEditButton(this);
     button_->setCursor(Qt::ArrowCursor);
     button_->OnClick = [this](QObject*) { EditButtonClick(); };

@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPointer>
 
+class QFont;
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -32,6 +34,8 @@ QPoint PopupPosition(QPoint editTopLeft, QSize edit, QSize popup, QSize screen, 
 QString QtInputMask(std::string_view mask);
 // A date in a format of DD, MM, YY or YYYY and "/" (the date separator).
 std::string FormatDateFmt(std::string_view format, TDateTime date);
+// The edit's caret: 1 pixel wide, 2 in a bold font.
+int CaretWidth(const QFont& font);
 
 } // namespace vx
 

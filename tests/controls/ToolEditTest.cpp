@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QProxyStyle>
+#include <QStyle>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -115,6 +117,47 @@ TEST(ComboEdit, ButtonLayoutAndClicks)
     EXPECT_EQ(edit->palette().color(QPalette::Base), QColor(Qt::black));
     edit->SetButtonWidth(1);
     EXPECT_FALSE(edit->Button()->isVisible());
+}
+
+namespace {
+
+// Columns left of the button that are dark over most of the edit's height: the caret of an empty edit.
+int CaretColumns(TComboEdit& edit)
+{
+    const QImage image = Render(edit);
+    int columns = 0;
+    for (int x = 0; x < image.width() / 2; ++x) {
+        int dark = 0;
+        for (int y = 0; y < image.height(); ++y)
+            dark += qGray(image.pixel(x, y)) < 64;
+        columns += dark > image.height() / 3;
+    }
+    return columns;
+}
+
+} // namespace
+
+TEST(ComboEdit, CaretIsOnePixelWideOrTwoInABoldFont)
+{
+    QWidget window;
+    auto* edit = new TComboEdit(&window);
+    edit->resize(150, 24);
+    Activate(window);
+    EXPECT_EQ(edit->style()->pixelMetric(QStyle::PM_TextCursorWidth), 1);
+    edit->setFocus();
+    EXPECT_EQ(CaretColumns(*edit), 1);
+
+    QFont bold = edit->font();
+    bold.setBold(true);
+    edit->setFont(bold);
+    EXPECT_EQ(edit->style()->pixelMetric(QStyle::PM_TextCursorWidth), 2);
+    edit->clearFocus();
+    edit->setFocus();
+    EXPECT_EQ(CaretColumns(*edit), 2);
+    // The edit's style is its own, on the application's look.
+    auto* own = qobject_cast<QProxyStyle*>(edit->style());
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(own->baseStyle()->name(), QApplication::style()->name());
 }
 
 TEST(DateEdit, FourDigitMaskAndEmptyText)
