@@ -161,16 +161,14 @@ void TDcjPerlSyn::SymbolProc() { OperatorToken(tkSymbol, Operators()); }
 
 const TDcjPerlSyn::TProcTable<TDcjPerlSyn>& TDcjPerlSyn::Procs()
 {
-    static const TProcTable<TDcjPerlSyn> table = [] {
-        auto t = CommonProcTable<TDcjPerlSyn>(&T::UnknownProc);
-        SetProcs<TDcjPerlSyn>(t, "#", &T::CommentProc);
-        SetProcs<TDcjPerlSyn>(t, "\"", &T::DoubleQuoteProc);
-        SetProcs<TDcjPerlSyn>(t, "'", &T::SingleQuoteProc);
-        SetProcs<TDcjPerlSyn>(t, "$%@", &T::WordProc);
-        SetProcs<TDcjPerlSyn>(t, kIdentStartChars, &T::WordProc);
-        SetProcs<TDcjPerlSyn>(t, ".0123456789", &T::NumberProc);
-        SetProcs<TDcjPerlSyn>(t, "!&*+-/^:<=>|(),;?[\\]{}~", &T::SymbolProc);
-        return t;
-    }();
+    static const TProcTable<TDcjPerlSyn> table = MakeProcTable<TDcjPerlSyn>(&T::UnknownProc, {
+        {"#", &T::CommentProc},
+        {"\"", &T::DoubleQuoteProc},
+        {"'", &T::SingleQuoteProc},
+        {"$%@", &T::WordProc},
+        {kIdentStartChars, &T::WordProc},
+        {".0123456789", &T::NumberProc},
+        {"!&*+-/^:<=>|(),;?[\\]{}~", &T::SymbolProc},
+    });
     return table;
 }

@@ -68,16 +68,14 @@ void TlbVbsSyn::SymbolProc() { OperatorToken(tkSymbol, Operators()); }
 
 const TlbVbsSyn::TProcTable<TlbVbsSyn>& TlbVbsSyn::Procs()
 {
-    static const TProcTable<TlbVbsSyn> table = [] {
-        auto t = CommonProcTable<TlbVbsSyn>(&T::UnknownProc);
-        SetProcs<TlbVbsSyn>(t, kIdentStartChars, &T::IdentProc);
-        SetProcs<TlbVbsSyn>(t, kDigitChars, &T::NumberProc);
-        SetProcs<TlbVbsSyn>(t, "\"", &T::StringProc);
-        SetProcs<TlbVbsSyn>(t, "#", &T::DateProc);
-        SetProcs<TlbVbsSyn>(t, "'", &T::CommentProc);
-        SetProcs<TlbVbsSyn>(t, "&", &T::AmpersandProc);
-        SetProcs<TlbVbsSyn>(t, "<>()*+,-./:;=^{}", &T::SymbolProc);
-        return t;
-    }();
+    static const TProcTable<TlbVbsSyn> table = MakeProcTable<TlbVbsSyn>(&T::UnknownProc, {
+        {kIdentStartChars, &T::IdentProc},
+        {kDigitChars, &T::NumberProc},
+        {"\"", &T::StringProc},
+        {"#", &T::DateProc},
+        {"'", &T::CommentProc},
+        {"&", &T::AmpersandProc},
+        {"<>()*+,-./:;=^{}", &T::SymbolProc},
+    });
     return table;
 }

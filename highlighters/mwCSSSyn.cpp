@@ -83,17 +83,16 @@ void TmwCSSSyn::SymbolProc() { TakeToken(tkSymbol); }
 
 const TmwCSSSyn::TProcTable<TmwCSSSyn>& TmwCSSSyn::Procs()
 {
-    static const TProcTable<TmwCSSSyn> table = [] {
-        auto t = CommonProcTable<TmwCSSSyn>(&T::UnknownProc);
-        t[12] = &T::UnknownProc; // a form feed joins white space but does not start it
-        SetProcs<TmwCSSSyn>(t, kIdentStartChars, &T::IdentProc);
-        SetProcs<TmwCSSSyn>(t, kDigitChars, &T::NumberProc);
-        SetProcs<TmwCSSSyn>(t, "#$", &T::HexNumberProc);
-        SetProcs<TmwCSSSyn>(t, "'\"", &T::QuoteProc);
-        SetProcs<TmwCSSSyn>(t, "()", &T::SymbolProc);
-        SetProcs<TmwCSSSyn>(t, "/", &T::SlashProc);
-        SetProcs<TmwCSSSyn>(t, "{}", &T::BraceProc);
-        return t;
-    }();
+    static const TProcTable<TmwCSSSyn> table = MakeProcTable<TmwCSSSyn>(&T::UnknownProc, {
+        // a form feed joins white space but does not start it
+        {"\f", &T::UnknownProc},
+        {kIdentStartChars, &T::IdentProc},
+        {kDigitChars, &T::NumberProc},
+        {"#$", &T::HexNumberProc},
+        {"'\"", &T::QuoteProc},
+        {"()", &T::SymbolProc},
+        {"/", &T::SlashProc},
+        {"{}", &T::BraceProc},
+    });
     return table;
 }

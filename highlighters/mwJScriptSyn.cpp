@@ -102,16 +102,14 @@ void TmwJScriptSyn::SymbolProc() { OperatorToken(tkSymbol, Operators()); }
 
 const TmwJScriptSyn::TProcTable<TmwJScriptSyn>& TmwJScriptSyn::Procs()
 {
-    static const TProcTable<TmwJScriptSyn> table = [] {
-        auto t = CommonProcTable<TmwJScriptSyn>(&T::UnknownProc);
-        SetProcs<TmwJScriptSyn>(t, kIdentStartChars, &T::IdentProc);
-        SetProcs<TmwJScriptSyn>(t, kDigitChars, &T::NumberProc);
-        SetProcs<TmwJScriptSyn>(t, "$", &T::DollarProc);
-        SetProcs<TmwJScriptSyn>(t, "#", &T::HashProc);
-        SetProcs<TmwJScriptSyn>(t, "\"'", &T::QuoteProc);
-        SetProcs<TmwJScriptSyn>(t, "/", &T::SlashProc);
-        SetProcs<TmwJScriptSyn>(t, "+-&|*%.(),{}~", &T::SymbolProc);
-        return t;
-    }();
+    static const TProcTable<TmwJScriptSyn> table = MakeProcTable<TmwJScriptSyn>(&T::UnknownProc, {
+        {kIdentStartChars, &T::IdentProc},
+        {kDigitChars, &T::NumberProc},
+        {"$", &T::DollarProc},
+        {"#", &T::HashProc},
+        {"\"'", &T::QuoteProc},
+        {"/", &T::SlashProc},
+        {"+-&|*%.(),{}~", &T::SymbolProc},
+    });
     return table;
 }

@@ -195,6 +195,20 @@ protected:
         for (char c : chars)
             table[static_cast<unsigned char>(c)] = proc;
     }
+    template <class D> struct TProcEntry {
+        std::string_view chars;
+        void (D::*proc)();
+    };
+    // The common table with each entry's routine set for its characters, in
+    // order, so a later entry wins over an earlier one.
+    template <class D>
+    static TProcTable<D> MakeProcTable(void (D::*other)(), std::initializer_list<TProcEntry<D>> entries)
+    {
+        TProcTable<D> table = CommonProcTable<D>(other);
+        for (const auto& entry : entries)
+            SetProcs<D>(table, entry.chars, entry.proc);
+        return table;
+    }
     template <class D> void Dispatch(const TProcTable<D>& table)
     {
         (static_cast<D*>(this)->*table[static_cast<unsigned char>(fLine[static_cast<size_t>(Run)])])();

@@ -184,16 +184,15 @@ bool TsiTCLTKSyn::SaveToRegistry(HKEY rootKey, const std::string& key)
 
 const TsiTCLTKSyn::TProcTable<TsiTCLTKSyn>& TsiTCLTKSyn::Procs()
 {
-    static const TProcTable<TsiTCLTKSyn> table = [] {
-        auto t = CommonProcTable<TsiTCLTKSyn>(&T::UnknownProc);
-        t[12] = &T::UnknownProc; // a form feed starts no white space (but continues it)
-        SetProcs<TsiTCLTKSyn>(t, "\"", &T::StringProc);
-        SetProcs<TsiTCLTKSyn>(t, "#", &T::HashProc);
-        SetProcs<TsiTCLTKSyn>(t, "/", &T::SlashProc);
-        SetProcs<TsiTCLTKSyn>(t, "(;{", &T::SymbolProc);
-        SetProcs<TsiTCLTKSyn>(t, kDigitChars, &T::NumberProc);
-        SetProcs<TsiTCLTKSyn>(t, kIdentStartChars, &T::WordProc);
-        return t;
-    }();
+    static const TProcTable<TsiTCLTKSyn> table = MakeProcTable<TsiTCLTKSyn>(&T::UnknownProc, {
+        // a form feed starts no white space (but continues it)
+        {"\f", &T::UnknownProc},
+        {"\"", &T::StringProc},
+        {"#", &T::HashProc},
+        {"/", &T::SlashProc},
+        {"(;{", &T::SymbolProc},
+        {kDigitChars, &T::NumberProc},
+        {kIdentStartChars, &T::WordProc},
+    });
     return table;
 }

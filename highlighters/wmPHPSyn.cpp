@@ -115,18 +115,16 @@ void TwmPHPSyn::SymbolProc() { OperatorToken(tkSymbol, Operators()); }
 
 const TwmPHPSyn::TProcTable<TwmPHPSyn>& TwmPHPSyn::Procs()
 {
-    static const TProcTable<TwmPHPSyn> table = [] {
-        auto t = CommonProcTable<TwmPHPSyn>(&T::UnknownProc);
-        SetProcs<TwmPHPSyn>(t, "\"", &T::DoubleQuoteProc);
-        SetProcs<TwmPHPSyn>(t, "'", &T::SingleQuoteProc);
-        SetProcs<TwmPHPSyn>(t, "#", &T::LineCommentProc);
-        SetProcs<TwmPHPSyn>(t, "$", &T::VariableProc);
-        SetProcs<TwmPHPSyn>(t, "@", &T::InvalidSymbolProc);
-        SetProcs<TwmPHPSyn>(t, "/", &T::SlashProc);
-        SetProcs<TwmPHPSyn>(t, kDigitChars, &T::NumberProc);
-        SetProcs<TwmPHPSyn>(t, kIdentStartChars, &T::IdentProc);
-        SetProcs<TwmPHPSyn>(t, "!%*^&+-<=>|(),.:;?[]{}~", &T::SymbolProc);
-        return t;
-    }();
+    static const TProcTable<TwmPHPSyn> table = MakeProcTable<TwmPHPSyn>(&T::UnknownProc, {
+        {"\"", &T::DoubleQuoteProc},
+        {"'", &T::SingleQuoteProc},
+        {"#", &T::LineCommentProc},
+        {"$", &T::VariableProc},
+        {"@", &T::InvalidSymbolProc},
+        {"/", &T::SlashProc},
+        {kDigitChars, &T::NumberProc},
+        {kIdentStartChars, &T::IdentProc},
+        {"!%*^&+-<=>|(),.:;?[]{}~", &T::SymbolProc},
+    });
     return table;
 }

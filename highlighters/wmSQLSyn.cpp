@@ -146,17 +146,15 @@ bool TwmSQLSyn::UseUserSettings(int settingIndex)
 
 const TwmSQLSyn::TProcTable<TwmSQLSyn>& TwmSQLSyn::Procs()
 {
-    static const TProcTable<TwmSQLSyn> table = [] {
-        auto t = CommonProcTable<TwmSQLSyn>(&T::UnknownProc);
-        SetProcs<TwmSQLSyn>(t, "\"", &T::DoubleQuoteProc);
-        SetProcs<TwmSQLSyn>(t, "'", &T::SingleQuoteProc);
-        SetProcs<TwmSQLSyn>(t, "#", &T::LineCommentProc);
-        SetProcs<TwmSQLSyn>(t, "-", &T::MinusProc);
-        SetProcs<TwmSQLSyn>(t, "/", &T::SlashProc);
-        SetProcs<TwmSQLSyn>(t, ".0123456789", &T::NumberProc);
-        SetProcs<TwmSQLSyn>(t, kIdentStartChars, &T::IdentProc);
-        SetProcs<TwmSQLSyn>(t, "&()*+,:;<=>?[\\]^|", &T::SymbolProc);
-        return t;
-    }();
+    static const TProcTable<TwmSQLSyn> table = MakeProcTable<TwmSQLSyn>(&T::UnknownProc, {
+        {"\"", &T::DoubleQuoteProc},
+        {"'", &T::SingleQuoteProc},
+        {"#", &T::LineCommentProc},
+        {"-", &T::MinusProc},
+        {"/", &T::SlashProc},
+        {".0123456789", &T::NumberProc},
+        {kIdentStartChars, &T::IdentProc},
+        {"&()*+,:;<=>?[\\]^|", &T::SymbolProc},
+    });
     return table;
 }
