@@ -68,7 +68,6 @@ void TmwCustomExport::SetFilter(const std::string& value)
 void TmwCustomExport::CopyToClipboardFormat(TmwExportClipboard& clipboard, TmwCustomEditModel* editor,
                                             TmwCustomHighLighter* highlighter, const std::string& format)
 {
-    clipboardFormat_ = format;
     if (!ExportSelection(highlighter, editor))
         return;
     const bool stored = clipboard.SetData(format, buffer_);

@@ -112,7 +112,6 @@ private:
     TColor lastForeground_ = 0;
     unsigned lastStyle_ = 0;
     TmwCustomEditModel* editor_ = nullptr;
-    std::string clipboardFormat_;
     TmwExportLook look_;
 };
 

@@ -46,6 +46,10 @@ TCompletionProposalForm::TCompletionProposalForm(QWidget* parent)
 
 TCompletionProposalForm::~TCompletionProposalForm() = default;
 
+TmwCustomEdit* TCompletionProposalForm::CurrentEditor() const { return currentEditor_; }
+
+void TCompletionProposalForm::SetCurrentEditor(TmwCustomEdit* editor) { currentEditor_ = editor; }
+
 void TCompletionProposalForm::SetCurrentString(const std::string& value)
 {
     currentString_ = value;
@@ -280,8 +284,10 @@ bool TMwCompletionProposal::EditorKeyDown(TmwCustomEdit* editor, uint16_t key, T
 void TMwCompletionProposal::Validate()
 {
     TmwCustomEdit* editor = Form().CurrentEditor();
-    if (!editor)
+    if (!editor) {
+        Form().hide(); // its editor is gone
         return;
+    }
     const TStringList& items = ItemList();
     if (Position() < 0 || Position() >= items.Count()) {
         Cancel(); // nothing to put in
@@ -297,10 +303,10 @@ void TMwCompletionProposal::Validate()
 
 void TMwCompletionProposal::Cancel()
 {
+    Form().hide();
     TmwCustomEdit* editor = Form().CurrentEditor();
     if (!editor)
         return;
-    Form().hide();
     hooks_.ForgetPendingChar(editor);
     if (QWidget* owner = editor->parentWidget())
         owner->setFocus();

@@ -49,8 +49,9 @@ public:
     bool AnsiStrings() const { return ansiStrings_; }
     void SetAnsiStrings(bool value) { ansiStrings_ = value; }
     QScrollBar* ScrollBar() const { return scrollBar_; }
-    TmwCustomEdit* CurrentEditor() const { return currentEditor_; }
-    void SetCurrentEditor(TmwCustomEdit* editor) { currentEditor_ = editor; }
+    // The editor that opened the popup; none once that editor is gone.
+    TmwCustomEdit* CurrentEditor() const;
+    void SetCurrentEditor(TmwCustomEdit* editor);
 
     // The popup's keys as virtual-key codes, and its typed characters.
     void KeyDown(uint16_t key, TShiftState shift);

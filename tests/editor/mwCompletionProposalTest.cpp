@@ -268,6 +268,21 @@ TEST_F(CompletionFixture, DetachingGivesTheEditorItsHandlersBack)
     EXPECT_EQ(proposal.EditorCount(), 1);
 }
 
+TEST(CompletionLifetime, EditorGoneWhileThePopupIsOpen)
+{
+    TMwCompletionProposal proposal;
+    proposal.ItemList().SetText("table\n");
+    auto edit = std::make_unique<TmwCustomEdit>();
+    proposal.AddEditor(edit.get());
+    EditorKey(*edit, Qt::Key_Space, Qt::ControlModifier, " ");
+    ASSERT_TRUE(proposal.Form().isVisible());
+    edit.reset();
+    EXPECT_EQ(proposal.Form().CurrentEditor(), nullptr);
+    WidgetKey(proposal.Form(), 'A', {}, "a"); // typed nowhere
+    WidgetKey(proposal.Form(), Qt::Key_Return, {}, "\r");
+    EXPECT_FALSE(proposal.Form().isVisible());
+}
+
 TEST(CompletionLifetime, EditorsAndComponentsMayGoInAnyOrder)
 {
     auto proposal = std::make_unique<TMwCompletionProposal>();
