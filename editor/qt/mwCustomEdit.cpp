@@ -2,11 +2,13 @@
 #include "editor/qt/mwCustomEdit.h"
 
 #include "editor/qt/mwInternalImage.h"
+#include "editor/qt/mwKeyMapping.h"
 #include "editor/qt/uTextDrawer.h"
 
 #include <QAction>
 #include <QGuiApplication>
 #include <QInputMethod>
+#include <QKeyEvent>
 #include <QFontInfo>
 #include <QScrollBar>
 
@@ -139,6 +141,12 @@ void TmwCustomEdit::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
     model_->SizeChanged();
+}
+
+void TmwCustomEdit::keyPressEvent(QKeyEvent* event)
+{
+    DeliverKeyPress(*model_, *event);
+    event->accept();
 }
 
 void TmwCustomEdit::focusInEvent(QFocusEvent* event)

@@ -131,6 +131,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    // One key press is one key-down and at most one typed character.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // TmwEditMetrics

@@ -1,0 +1,94 @@
+#include "editor/qt/mwCustomEdit.h"
+#include "editor/qt/mwKeyMapping.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QKeyEvent Press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = QString())
+{
+    return QKeyEvent(QEvent::KeyPress, key, mods, text);
+}
+
+} // namespace
+
+TEST(KeyMapping, QtKeysBecomeVirtualKeysAndShiftStates)
+{
+    uint16_t key = 0;
+    TShiftState shift = 0;
+    ASSERT_TRUE(KeyEventToKey(Press(Qt::Key_Y, Qt::ControlModifier | Qt::ShiftModifier), key, shift));
+    EXPECT_EQ(key, 'Y');
+    EXPECT_EQ(shift, ssCtrl | ssShift);
+    ASSERT_TRUE(KeyEventToKey(Press(Qt::Key_PageDown, Qt::AltModifier), key, shift));
+    EXPECT_EQ(key, 0x22);
+    EXPECT_EQ(shift, ssAlt);
+    ASSERT_TRUE(KeyEventToKey(Press(Qt::Key_Backtab, Qt::ShiftModifier), key, shift));
+    EXPECT_EQ(key, 0x09);
+    EXPECT_EQ(shift, ssShift);
+    ASSERT_TRUE(KeyEventToKey(Press(Qt::Key_F24), key, shift));
+    EXPECT_EQ(key, 0x87);
+    ASSERT_TRUE(KeyEventToKey(Press(Qt::Key_Exclam, Qt::ShiftModifier), key, shift));
+    EXPECT_EQ(key, '1') << "a shifted digit is its digit key";
+    for (int modifier : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt, Qt::Key_Meta})
+        EXPECT_FALSE(KeyEventToKey(Press(modifier), key, shift)) << "no stroke of its own";
+}
+
+TEST(KeyMapping, OneKeyEventIsOneKeyDownAndAtMostOneCharacter)
+{
+    TmwCustomEditModel m;
+    m.SetText("ab");
+    m.SetCaretXY(Point(2, 1));
+    int keyDowns = 0;
+    int chars = 0;
+    m.OnKeyDown = [&](TmwCustomEditModel*, uint16_t&, TShiftState) { ++keyDowns; };
+    m.OnKeyPress = [&](TmwCustomEditModel*, char&) { ++chars; };
+    DeliverKeyPress(m, Press(Qt::Key_Return, Qt::NoModifier, "\r"));
+    EXPECT_EQ(m.GetText(), "a\r\nb\r\n") << "one line break, the character swallowed";
+    EXPECT_EQ(keyDowns, 1);
+    EXPECT_EQ(chars, 0);
+    DeliverKeyPress(m, Press(Qt::Key_X, Qt::NoModifier, "x"));
+    EXPECT_EQ(m.Lines()[1], "xb");
+    EXPECT_EQ(keyDowns, 2);
+    EXPECT_EQ(chars, 1);
+    DeliverKeyPress(m, Press(Qt::Key_E, Qt::NoModifier, QString::fromUtf8("\xc3\xa9")));
+    EXPECT_EQ(m.Lines()[1], "x\xe9" "b") << "typed as its Windows-1252 byte";
+}
+
+TEST(KeyMapping, ModifierPressesKeepAPendingChord)
+{
+    TmwCustomEditModel m;
+    m.SetText("x(a)");
+    TmwKeyStroke& chord = m.Keystrokes().Add();
+    chord.SetKey('Q', ssCtrl);
+    chord.SetKey2('B', ssCtrl);
+    chord.SetCommand(ecMatchBracket);
+    m.SetCaretXY(Point(2, 1));
+    DeliverKeyPress(m, Press(Qt::Key_Control, Qt::ControlModifier));
+    DeliverKeyPress(m, Press(Qt::Key_Q, Qt::ControlModifier, "\x11"));
+    DeliverKeyPress(m, Press(Qt::Key_Control, Qt::ControlModifier));
+    DeliverKeyPress(m, Press(Qt::Key_B, Qt::ControlModifier, "\x02"));
+    EXPECT_EQ(m.CaretX(), 4) << "Ctrl+Q Ctrl+B reached the chord";
+    EXPECT_EQ(m.GetText(), "x(a)\r\n");
+}
+
+TEST(KeyMapping, TheWidgetTakesKeysThroughTheMapping)
+{
+    TmwCustomEdit edit;
+    edit.Model().SetText("abc");
+    edit.show();
+    edit.activateWindow();
+    edit.setFocus();
+    QApplication::processEvents();
+    QKeyEvent end = Press(Qt::Key_End);
+    QApplication::sendEvent(&edit, &end);
+    QKeyEvent d = Press(Qt::Key_D, Qt::NoModifier, "d");
+    QApplication::sendEvent(&edit, &d);
+    QKeyEvent undo = Press(Qt::Key_Z, Qt::ControlModifier, "\x1a");
+    QApplication::sendEvent(&edit, &undo);
+    QKeyEvent redo = Press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, "\x1a");
+    QApplication::sendEvent(&edit, &redo);
+    EXPECT_EQ(edit.Model().GetText(), "abcd\r\n");
+}
