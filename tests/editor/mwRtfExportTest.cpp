@@ -2,6 +2,12 @@
 #include "editor/mwRtfExport.h"
 #include "highlighters/RegisterHighlighters.h"
 #include "highlighters/hkHTMLSyn.h"
+#include "highlighters/lbVBSSyn.h"
+#include "highlighters/mwCSSSyn.h"
+#include "highlighters/mwJScriptSyn.h"
+#include "highlighters/wmMultiSyn.h"
+#include "highlighters/wmMultiSynSetup.h"
+#include "highlighters/wmPHPSyn.h"
 #include "platform/FileIO.h"
 #include "tests/editor/support/BraceHighlighter.h"
 #include "tests/editor/support/RtfChecker.h"
@@ -13,6 +19,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -262,6 +269,30 @@ TEST(RtfProperty, EveryLanguageExportsValidRtfFromAnyText)
         }
         model.SetHighLighter(nullptr);
     }
+}
+
+// The main window's default highlighter: a page whose blocks each language colours.
+TEST(RtfMultiLanguage, MixedPageExportsEveryPieceInItsColours)
+{
+    ThkHTMLSyn html;
+    TwmPHPSyn php;
+    TmwJScriptSyn js;
+    TlbVbsSyn vbs;
+    TmwCSSSyn css;
+    TwmMultiSyn multi;
+    SetupPageSchemes(multi, {&html, &php, &js, &vbs, &css});
+    TmwCustomEditModel model;
+    model.SetHighLighter(&multi);
+    model.SetText("<p>{a}</p>\r\n<?php\r\n$x = \"{\\n}\";\r\n?>\r\n<style>p { color: red }</style>");
+    TmwRtfExport rtf;
+    ASSERT_TRUE(rtf.ExportLines(1, model.LineCount(), &multi, &model));
+    const std::string doc = rtf.Buffer();
+    EXPECT_EQ(Joined(CheckRtf(doc)), "");
+    EXPECT_NE(doc.find("\\{a\\}"), std::string::npos);
+    EXPECT_NE(doc.find("\\{\\\\n\\}"), std::string::npos) << doc;
+    EXPECT_NE(doc.find(" color"), std::string::npos);
+    EXPECT_EQ(std::count(doc.begin(), doc.end(), '\n'), 5 + 5) << "five header lines, five paragraphs";
+    model.SetHighLighter(nullptr);
 }
 
 // ---------------------------------------------------------------- a real reader
