@@ -2,7 +2,6 @@
 #include "tests/editor/support/EditorKeys.h"
 
 #include "editor/qt/mwCustomEdit.h"
-#include "editor/qt/mwKeyMapping.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -23,8 +22,7 @@ int KeyOf(QChar c)
 
 void EditorKey(TmwCustomEdit& edit, int key, Qt::KeyboardModifiers modifiers, const QString& text)
 {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    DeliverKeyPress(edit.Model(), press);
+    WidgetKey(edit, key, modifiers, text);
 }
 
 void EditorType(TmwCustomEdit& edit, const QString& text)

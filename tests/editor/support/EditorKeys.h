@@ -10,7 +10,7 @@ class TmwCustomEdit;
 
 namespace vx::test {
 
-// One key press in the editor: key-down, then the character the press types.
+// One key press sent to the editor widget.
 void EditorKey(TmwCustomEdit& edit, int key, Qt::KeyboardModifiers modifiers = {}, const QString& text = {});
 // Types each character of text in the editor, one key press each.
 void EditorType(TmwCustomEdit& edit, const QString& text);
