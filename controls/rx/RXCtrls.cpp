@@ -373,11 +373,12 @@ void TRxSpeedButton::mouseReleaseEvent(QMouseEvent* e)
     UpdateTracking(inside);
 }
 
-void TRxSpeedButton::mouseDoubleClickEvent(QMouseEvent* e)
+// The second press of a double click presses nothing, so a double click on a
+// down button of a group leaves it down.
+void TRxSpeedButton::mouseDoubleClickEvent(QMouseEvent*)
 {
     if (down_ && OnDblClick)
         OnDblClick(this);
-    mousePressEvent(e);
 }
 
 void TRxSpeedButton::UpdateTracking(bool inside)

@@ -273,6 +273,8 @@ void TCustomComboEdit::SetNumGlyphs(int value)
 {
     if (glyphKind_ == TGlyphKind::gkDropDown || glyphKind_ == TGlyphKind::gkEllipsis)
         value = 1;
+    else if (glyphKind_ == TGlyphKind::gkDefault)
+        DefaultBitmap(value);
     button_->SetNumGlyphs(value);
 }
 

@@ -10,6 +10,7 @@
 #include <QFontMetrics>
 #include <QIcon>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QTimer>
 
@@ -279,6 +280,32 @@ TEST(RxSpeedButton, KeyboardClickDoesNothingWhenTheMenuDropsDown)
     w.b[0]->SetDropDownMenu(nullptr);
     w.b[0]->ButtonClick();
     EXPECT_EQ(w.clicks[0], 1);
+}
+
+TEST(RxSpeedButton, DoubleClickOnADownButtonKeepsItDown)
+{
+    RxWindow w;
+    TRxSpeedButton& b = *w.b[0];
+    b.SetGroupIndex(1);
+    b.SetAllowAllUp(true);
+    int doubles = 0;
+    b.OnDblClick = [&](QObject*) { ++doubles; };
+    Click(b, QPoint(5, 5));
+    ASSERT_TRUE(b.Down());
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(5, 5), b.mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&b, &dbl);
+    MouseRelease(b, QPoint(5, 5));
+    EXPECT_EQ(doubles, 1);
+    EXPECT_TRUE(b.Down());
+    EXPECT_EQ(w.clicks[0], 1);
+    // Up, a double click fires nothing.
+    Click(b, QPoint(5, 5));
+    ASSERT_FALSE(b.Down());
+    QApplication::sendEvent(&b, &dbl);
+    MouseRelease(b, QPoint(5, 5));
+    EXPECT_EQ(doubles, 1);
+    EXPECT_EQ(w.clicks[0], 2);
 }
 
 TEST(RxSpeedButton, FramesByStyleAndFlatness)

@@ -250,6 +250,19 @@ TEST(DateEdit, KeysMoveTheDate)
     EXPECT_EQ(edit->Date(), Date());
 }
 
+TEST(DateEdit, GlyphKindDecidesTheGlyphCount)
+{
+    TDateEdit edit;
+    edit.SetNumGlyphs(1);
+    EXPECT_EQ(edit.NumGlyphs(), 2);
+    edit.SetGlyphKind(TGlyphKind::gkEllipsis);
+    edit.SetNumGlyphs(3);
+    EXPECT_EQ(edit.NumGlyphs(), 1);
+    edit.SetGlyphKind(TGlyphKind::gkCustom);
+    edit.SetNumGlyphs(3);
+    EXPECT_EQ(edit.NumGlyphs(), 3);
+}
+
 TEST(DateEdit, CalendarHintsKeepFourLines)
 {
     TDateEdit edit;
