@@ -211,8 +211,9 @@ bool TRxCalendar::IsWeekend(int col) const
 
 QRect TRxCalendar::CellRect(int col, int row) const
 {
-    const int w = (width() - 6) / 7, h = (height() - 6) / 7;
-    return QRect(col * (w + 1), row * (h + 1), w, h);
+    const int line = VerticalLines() ? 1 : 0;
+    const int w = (width() - 6 * line) / 7, h = (height() - 6) / 7;
+    return QRect(col * (w + line), row * (h + 1), w, h);
 }
 
 void TRxCalendar::paintEvent(QPaintEvent*)

@@ -81,6 +81,8 @@ protected:
     virtual bool MarkToday() const { return false; }
     // The colour of the day-name row.
     virtual QColor FixedColor() const;
+    // Lines between the columns take a pixel of each but the last.
+    virtual bool VerticalLines() const { return true; }
 
 private:
     void ChangeDate(vx::TDateTime date);
@@ -108,4 +110,5 @@ protected:
     bool MarkToday() const override { return true; }
     // The day-name row follows the parent's colour.
     QColor FixedColor() const override { return palette().color(backgroundRole()); }
+    bool VerticalLines() const override { return false; }
 };

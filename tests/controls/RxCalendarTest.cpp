@@ -129,3 +129,15 @@ TEST(RxCalendar, ClicksSelectOnlyDays)
     Click(c, c.CellRect(3, 0).center());
     EXPECT_EQ(c.Day(), 11);
 }
+
+TEST(RxCalendar, ColumnsShareTheWidthLessTheVerticalLines)
+{
+    TRxCalendar grid;
+    grid.resize(181, 118);
+    EXPECT_EQ(grid.CellRect(6, 6), QRect(6 * 26, 6 * 17, 25, 16));
+    // The borderless calendar has no lines between columns: seven equal columns.
+    TLocCalendar plain;
+    plain.resize(175, 118);
+    EXPECT_EQ(plain.CellRect(6, 6), QRect(150, 6 * 17, 25, 16));
+    EXPECT_EQ(plain.CellRect(1, 1).left(), 25);
+}
