@@ -234,6 +234,26 @@ bool TGIFGlobalColorMap::Optimize()
     return TGIFColorMap::Optimize();
 }
 
+void TGIFGlobalColorMap::Changed()
+{
+    TGIFColorMap::Changed();
+    TGIFImage* image = header_.Image();
+    if (!image)
+        return;
+    image->SetPalette(std::nullopt);
+    for (int i = 0; i < image->Images().Count(); ++i) {
+        TGIFSubImage& frame = image->Images().SubImage(i);
+        if (&frame.ActiveColorMap() == this)
+            frame.FreeBitmap();
+    }
+}
+
+void TGIFLocalColorMap::Changed()
+{
+    TGIFColorMap::Changed();
+    subImage_.SetPalette(std::nullopt);
+}
+
 void TGIFLocalColorMap::Warning(TGIFSeverity severity, const std::string& message)
 {
     subImage_.Warning(severity, message);

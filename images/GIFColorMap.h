@@ -64,6 +64,7 @@ public:
     virtual void Remap(const TColorRemap& map) = 0;
     // Sorts the entries by descending use and drops the unused tail; answers whether it ran.
     virtual bool Optimize();
+    // Every change clears the optimised flag and drops the palettes made from the table.
     virtual void Changed() { optimized_ = false; }
 
 private:
@@ -83,6 +84,8 @@ public:
     void Remap(const TColorRemap& map) override;
     // Runs only when the image has at least one sub-image.
     bool Optimize() override;
+    // The image's palette goes; so do the bitmaps of the frames drawn with this table.
+    void Changed() override;
 
 private:
     TGIFHeader& header_;
@@ -94,6 +97,8 @@ public:
     void Warning(TGIFSeverity severity, const std::string& message) override;
     void CountUse(TColorHistogram& histogram) override;
     void Remap(const TColorRemap& map) override;
+    // The sub-image's palette goes, and with it a bitmap drawn in the old colours.
+    void Changed() override;
 
 private:
     TGIFSubImage& subImage_;

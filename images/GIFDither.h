@@ -18,6 +18,9 @@ public:
 
     // The palette index for the colour at the current column; the column moves on.
     virtual std::uint8_t Dither(int red, int green, int blue);
+    // Moves past a pixel that is not dithered (a transparent one): it takes no
+    // colour and spreads no error.
+    void Skip() { Step(); }
     // Reverses the direction; the column restarts at the row's new first end.
     virtual void NextLine();
     int Column() const { return column_; }

@@ -1,6 +1,7 @@
 // The GIF image: whole-file reading and writing, logical screen size, warnings and progress.
 #include "images/GIFImage.h"
 
+#include "images/GIFPalettes.h"
 #include "images/GIFStream.h"
 #include "platform/FileIO.h"
 
@@ -72,6 +73,34 @@ void TGIFImage::Clear()
 {
     images_.Clear();
     header_.Clear();
+    palette_.reset();
+}
+
+bool TGIFImage::Dithering() const
+{
+    return (DrawOptions & goDither) && (!(DrawOptions & goAutoDither) || GIFPaletteDisplay);
+}
+
+TGIFPalette TGIFImage::Palette()
+{
+    if (paletteBusy_)
+        throw GIFException("No global or local color table defined");
+    if (palette_)
+        return *palette_;
+    paletteBusy_ = true;
+    struct TBusy {
+        bool& flag;
+        ~TBusy() { flag = false; }
+    } busy{paletteBusy_};
+    if (Dithering())
+        palette_ = WebPalette();
+    else if (header_.ColorMap().Count() > 0)
+        palette_ = header_.ColorMap().ExportPalette();
+    else if (images_.Count() > 0)
+        return images_.SubImage(0).Palette();
+    else
+        return {};
+    return *palette_;
 }
 
 TGIFSubImage& TGIFImage::Add(std::unique_ptr<TGIFSubImage> subImage)

@@ -7,7 +7,19 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+
+// Library-wide settings, one value for the whole program.
+// Build each frame's bitmap while it is loaded (default off: on first use).
+inline bool GIFImageRenderOnLoad = false;
+// Set at start-up when the screen shows fewer than 9 bits per pixel.
+inline bool GIFPaletteDisplay = false;
+
+// Draw option bits that decide whether frames are dithered to the web palette.
+constexpr std::uint16_t goDither = 0x0200;
+// With goDither: dither only on a palette display.
+constexpr std::uint16_t goAutoDither = 0x0400;
 
 class TGIFImageList : public TGIFList {
 public:
@@ -48,6 +60,17 @@ public:
 
     // 1 writes image data with the run-length encoder, anything else with LZW.
     std::uint8_t Compression = 0;
+    std::uint16_t DrawOptions = 0x060F;
+    // goDither, unless goAutoDither is set too and the screen is no palette display.
+    bool Dithering() const;
+
+    // The palette set, else (kept) the web palette when dithering or the global
+    // table's colours, else frame 0's palette. Asked for again while it is being
+    // worked out (no table anywhere) raises "No global or local color table defined".
+    TGIFPalette Palette();
+    // None makes the next Palette() work it out anew.
+    void SetPalette(std::optional<TGIFPalette> palette) { palette_ = std::move(palette); }
+    bool HasPalette() const { return palette_.has_value(); }
 
     void Clear();
     TGIFSubImage& Add(std::unique_ptr<TGIFSubImage> subImage);
@@ -68,4 +91,6 @@ public:
 private:
     TGIFHeader header_;
     TGIFImageList images_;
+    std::optional<TGIFPalette> palette_;
+    bool paletteBusy_ = false;
 };

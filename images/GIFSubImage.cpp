@@ -3,8 +3,10 @@
 
 #include "images/GIFDecoder.h"
 #include "images/GIFEncoder.h"
+#include "images/GIFFrameBitmap.h"
 #include "images/GIFGraphicControl.h"
 #include "images/GIFImage.h"
+#include "images/GIFPalettes.h"
 #include "images/GIFStream.h"
 #include "images/GIFTextExtension.h"
 
@@ -58,6 +60,8 @@ void TGIFSubImage::Clear()
     data_.shrink_to_fit();
     descriptor_ = TGIFImageDescriptor{};
     transparent_ = false;
+    FreeBitmap();
+    palette_.reset();
 }
 
 bool TGIFSubImage::Empty() const
@@ -71,6 +75,7 @@ void TGIFSubImage::SetBounds(int left, int top, int width, int height)
     top = std::clamp(top, 0, 0xFFFF);
     if (width != Width() || height != Height()) {
         CheckFrameSize(width, height, kMaxPixels);
+        FreeBitmap();
         data_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
     }
     descriptor_.Left = static_cast<std::uint16_t>(left);
@@ -146,6 +151,106 @@ std::uint8_t* TGIFSubImage::ScanLine(int y)
     return data_.data() + static_cast<size_t>(y) * Width();
 }
 
+const TGIFBitmap& TGIFSubImage::Bitmap()
+{
+    if (bitmap_)
+        return *bitmap_;
+    TGIFImage* image = Image();
+    const bool dither = image && image->Dithering();
+    TFrameSource source;
+    source.Pixels = Empty() ? nullptr : data_.data();
+    source.Width = Width();
+    source.Height = Height();
+    if (dither)
+        source.Colors = ActiveColorMap().ExportPalette();
+    if (transparent_ && graphicControl_)
+        source.TransparentIndex = graphicControl_->TransparentColorIndex();
+    const TGIFPalette palette = dither ? TGIFPalette{} : Palette();
+    const std::string message = "Rendering...";
+    auto progress = [&](TProgressStage stage, int percent) {
+        if (image)
+            image->Progress(stage, percent, message);
+    };
+    progress(TProgressStage::psStarting, 0);
+    TFrameBitmap built;
+    try {
+        built = RenderFrameBitmap(source, palette, dither, [&](int rows) {
+            progress(TProgressStage::psRunning, rows * 100 / source.Height);
+        });
+    } catch (...) {
+        progress(TProgressStage::psEnding, 0);
+        throw;
+    }
+    progress(TProgressStage::psEnding, 100);
+    bitmap_ = std::make_unique<TGIFBitmap>(std::move(built.Bitmap));
+    mask_ = std::move(built.Mask);
+    needMask_ = false;
+    return *bitmap_;
+}
+
+const TGIFBitmap* TGIFSubImage::Mask()
+{
+    if (needMask_ || !bitmap_)
+        Bitmap();
+    return mask_.get();
+}
+
+void TGIFSubImage::FreeBitmap()
+{
+    bitmap_.reset();
+    mask_.reset();
+    needMask_ = true;
+}
+
+TGIFPalette TGIFSubImage::Palette()
+{
+    if (bitmap_)
+        return bitmap_->Palette;
+    if (palette_)
+        return *palette_;
+    TGIFImage* image = Image();
+    if (image && image->Dithering())
+        palette_ = WebPalette();
+    else if (colorMap_.Count() > 0)
+        palette_ = colorMap_.ExportPalette();
+    else
+        return image ? image->Palette() : TGIFPalette{};
+    return *palette_;
+}
+
+void TGIFSubImage::SetPalette(std::optional<TGIFPalette> palette)
+{
+    if (bitmap_ && (!palette || *palette != bitmap_->Palette))
+        FreeBitmap();
+    palette_ = std::move(palette);
+}
+
+void TGIFSubImage::Assign(const TGIFSubImage& source)
+{
+    if (&source == this)
+        return;
+    Clear();
+    descriptor_.Separator = source.descriptor_.Separator;
+    descriptor_.Packed = source.descriptor_.Packed;
+    SetBounds(source.Left(), source.Top(), source.Width(), source.Height());
+    data_ = source.data_;
+    colorMap_.Assign(source.colorMap_);
+    // Each extension is made anew from its own bytes, so it belongs to this frame.
+    TMemoryByteStream extensions;
+    // Writing leaves the extensions as they are; only the list's signature is not const.
+    const_cast<TGIFExtensionList&>(source.extensions_).SaveToStream(extensions);
+    extensions.SetPosition(0);
+    extensions_.LoadFromStream(extensions);
+    transparent_ = source.transparent_;
+    if (source.bitmap_)
+        Bitmap();
+}
+
+void TGIFSubImage::AssignTo(TGIFBitmap& bitmap)
+{
+    bitmap = Bitmap();
+}
+
 int TGIFSubImage::Version() const
 {
     return colorMap_.Optimized() || extensions_.Count() > 0 ? 2 : 1;
@@ -219,4 +324,6 @@ void TGIFSubImage::LoadFromStream(TByteStream& stream)
         colorMap_.SetOptimized(descriptor_.Packed & kSorted);
     }
     Decompress(*this, stream);
+    if (GIFImageRenderOnLoad)
+        Bitmap();
 }

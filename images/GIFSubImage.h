@@ -1,11 +1,14 @@
 // One image (frame) of a GIF file: extensions, descriptor, local colour table and pixels.
 #pragma once
 
+#include "images/GIFBitmap.h"
 #include "images/GIFColorMap.h"
 #include "images/GIFExtension.h"
 #include "images/GIFItem.h"
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <vector>
 
 class TGIFGraphicControlExtension;
@@ -25,7 +28,7 @@ public:
     explicit TGIFSubImage(TGIFImage* image);
     ~TGIFSubImage() override;
 
-    // Empties extensions, local table, pixels, size and transparency.
+    // Empties extensions, local table, pixels, size, transparency and the bitmaps.
     void Clear();
     // No pixel data, or a width or height of 0.
     bool Empty() const;
@@ -38,7 +41,8 @@ public:
     void SetTop(int value) { SetBounds(Left(), value, Width(), Height()); }
     void SetWidth(int value) { SetBounds(Left(), Top(), value, Height()); }
     void SetHeight(int value) { SetBounds(Left(), Top(), Width(), value); }
-    // A new width or height reallocates the pixels (cleared to 0); a frame that passes
+    // A new width or height drops the bitmaps and reallocates the pixels (cleared
+    // to 0); a frame that passes
     // the logical screen grows the screen, with a warning when the screen was set.
     // Raises "Invalid image dimensions" for a frame too large to hold.
     void SetBounds(int left, int top, int width, int height);
@@ -68,6 +72,30 @@ public:
     TGIFGraphicControlExtension* GraphicControlExtension() const { return graphicControl_; }
     void SetGraphicControlExtension(TGIFGraphicControlExtension* extension) { graphicControl_ = extension; }
 
+    // The frame as an 8-bit bitmap, built on first use (with "Rendering..." progress)
+    // and kept: its colour indices with its palette, or dithered to the web palette
+    // when the image dithers.
+    const TGIFBitmap& Bitmap();
+    bool HasBitmap() const { return bitmap_ != nullptr; }
+    // The transparent pixels of a transparent frame (built with the bitmap); null
+    // when the frame is not transparent or no pixel is.
+    const TGIFBitmap* Mask();
+    // Drops the bitmap and the mask; the next use builds them again.
+    void FreeBitmap();
+    // The bitmap's palette, else the palette set, else (kept) the web palette when
+    // the image dithers or the local table's colours, else the image's palette.
+    TGIFPalette Palette();
+    // A palette other than the bitmap's drops the bitmap; none works it out anew.
+    void SetPalette(std::optional<TGIFPalette> palette);
+    bool HasPalette() const { return palette_.has_value(); }
+
+    // Becomes a copy of the source frame: descriptor, transparency, pixels, local
+    // table, and extensions re-created from their bytes; a source with a bitmap
+    // gives this frame its bitmap too. The bounds go through SetBounds.
+    void Assign(const TGIFSubImage& source);
+    // The bitmap receives this frame's bitmap.
+    void AssignTo(TGIFBitmap& bitmap);
+
     // 2 when the local table is optimised or the frame has an extension.
     int Version() const override;
     void SaveToStream(TByteStream& stream) override;
@@ -77,6 +105,11 @@ private:
     void CheckPixel(int x, int y) const;
     bool WritesExtension(int index) const;
 
+    std::unique_ptr<TGIFBitmap> bitmap_;
+    std::unique_ptr<TGIFBitmap> mask_;
+    // Cleared once a built mask turned out to have no transparent pixel.
+    bool needMask_ = true;
+    std::optional<TGIFPalette> palette_;
     TGIFImageDescriptor descriptor_;
     std::vector<std::uint8_t> data_;
     TGIFLocalColorMap colorMap_;

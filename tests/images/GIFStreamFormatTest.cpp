@@ -56,22 +56,6 @@ std::string LoadError(const std::string& bytes)
     return "";
 }
 
-TGIFSubImage& AddFrame(TGIFImage& image, int width, int height)
-{
-    TGIFSubImage& frame = image.Add(std::make_unique<TGIFSubImage>(&image));
-    frame.SetBounds(0, 0, width, height);
-    return frame;
-}
-
-template <class T>
-T& AddExtension(TGIFSubImage& frame)
-{
-    auto extension = std::make_unique<T>(frame);
-    T& added = *extension;
-    frame.Extensions().Add(std::move(extension));
-    return added;
-}
-
 } // namespace
 
 TEST(GIFStreamFormat, SignatureMayFollowFourBytesButNotFive)

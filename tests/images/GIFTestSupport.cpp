@@ -235,4 +235,11 @@ std::string MakeGif(int width, int height, const std::string& imageData, bool tr
     return gif;
 }
 
+TGIFSubImage& AddFrame(TGIFImage& image, int width, int height)
+{
+    TGIFSubImage& frame = image.Add(std::make_unique<TGIFSubImage>(&image));
+    frame.SetBounds(0, 0, width, height);
+    return frame;
+}
+
 } // namespace giftest

@@ -3,8 +3,10 @@
 #pragma once
 
 #include "images/GIFColor.h"
+#include "images/GIFSubImage.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,18 @@ private:
     int count_ = 0;
     std::string Flushed() const;
 };
+
+// Appends a frame of the given size at 0, 0.
+TGIFSubImage& AddFrame(TGIFImage& image, int width, int height);
+
+template <class T>
+T& AddExtension(TGIFSubImage& frame)
+{
+    auto extension = std::make_unique<T>(frame);
+    T& added = *extension;
+    frame.Extensions().Add(std::move(extension));
+    return added;
+}
 
 // A GIF89a with a 4-colour global table and one frame of the given image data (no trailer when asked).
 std::string MakeGif(int width, int height, const std::string& imageData, bool trailer = true,
