@@ -9,8 +9,11 @@
 #include "images/GIFQuantizer.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
+
+constexpr std::int64_t kLargePixels = 500000;
 
 TGIFPalette ChoosePalette(const TGIFBitmap& rgb, int reduction, const TGIFPalette& given, int bits)
 {
@@ -50,6 +53,10 @@ std::unique_ptr<TGIFBitmap> ReduceColors(const TGIFBitmap& bitmap, int reduction
     }
     if (reduction < rmNone || reduction > rmPalette || bitmap.Empty())
         return result;
+    // A large result starts as small as a bitmap can be; the 8-bit picture replaces
+    // it at the end, and a reduction that gives up leaves it so.
+    if (std::int64_t{bitmap.Width()} * bitmap.Height() > kLargePixels)
+        result->SetPixelFormat(TPixelFormat::pf1bit);
     // The caller's bitmap keeps its own format; rows are read from a 24-bit copy.
     TGIFBitmap source = bitmap;
     TDIBReader reader(source, TPixelFormat::pf24bit);

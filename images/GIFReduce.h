@@ -23,6 +23,7 @@ enum TColorReduction {
 
 // Dither modes 0 (nearest colour) to 6, see CreateDitherer.
 // Reduction bits are clamped to 1..8. An unknown reduction or dither mode, or an
-// empty palette, answers an empty bitmap.
+// empty palette, answers an empty bitmap; past 500,000 source pixels an empty answer
+// to a known reduction has 1 bit per pixel.
 std::unique_ptr<TGIFBitmap> ReduceColors(const TGIFBitmap& bitmap, int reduction, int ditherMode,
                                          const TGIFPalette& palette, int reductionBits);

@@ -159,6 +159,23 @@ TEST(GIFReduce, ReductionChoosesThePalette)
     EXPECT_TRUE(ReduceColors(source, rmPalette, 0, {}, 8)->Empty());
 }
 
+TEST(GIFReduce, LargeResultsStartAtOneBitPerPixel)
+{
+    const TGIFBitmap large = Make24(1000, 501, [](int x, int) { return Grey(x % 256); });
+    const TGIFBitmap limit = Make24(1000, 500, [](int x, int) { return Grey(x % 256); });
+    auto givenUp = ReduceColors(large, rmNetscape, 7, {}, 8);
+    EXPECT_TRUE(givenUp->Empty());
+    EXPECT_EQ(givenUp->PixelFormat(), TPixelFormat::pf1bit) << "past 500,000 pixels";
+    EXPECT_EQ(ReduceColors(large, rmPalette, 0, {}, 8)->PixelFormat(), TPixelFormat::pf1bit);
+    EXPECT_EQ(ReduceColors(limit, rmNetscape, 7, {}, 8)->PixelFormat(), TPixelFormat::pf24bit)
+        << "500,000 pixels exactly is not large";
+    EXPECT_EQ(ReduceColors(large, 10, 0, {}, 8)->PixelFormat(), TPixelFormat::pf24bit)
+        << "an unknown reduction gives up before";
+    auto reduced = ReduceColors(large, rmMonochrome, 0, {}, 8);
+    EXPECT_EQ(reduced->PixelFormat(), TPixelFormat::pf8bit) << "the reduced picture replaces the 1-bit start";
+    EXPECT_EQ(reduced->ScanLine(500)[255], 1);
+}
+
 TEST(GIFReduce, RowsKeepTheirOrderAndNearestColour)
 {
     // Top half red, bottom half blue: the bottom-up DIB must not turn it over.
