@@ -9,22 +9,11 @@
 
 TFrm_filemanager* frm_filemanager = nullptr;
 
-namespace {
-
-QListWidget* NamedList(const char* name, QWidget* parent)
-{
-    auto* list = new QListWidget(parent);
-    list->setObjectName(name);
-    return list;
-}
-
-} // namespace
-
 TFrm_filemanager::TFrm_filemanager(QWidget* parent) : TShellDialog("Frm_filemanager", "File Manager", parent)
 {
     auto* grid = new QGridLayout(this);
-    ListBox1 = NamedList("ListBox1", this);
-    ListBox2 = NamedList("ListBox2", this);
+    ListBox1 = Named(new QListWidget(this), "ListBox1");
+    ListBox2 = Named(new QListWidget(this), "ListBox2");
     ListView1 = new QTreeWidget(this);
     ListView1->setObjectName("ListView1");
     ListView1->setHeaderLabels({"Speed", "Time"});

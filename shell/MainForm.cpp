@@ -21,6 +21,7 @@
 #include "localisation/qt/KMLang.h"
 #include "platform/qt/Application.h"
 #include "platform/qt/QtText.h"
+#include "shell/ShellDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -39,22 +40,6 @@
 #include <QVBoxLayout>
 
 TForm1* Form1 = nullptr;
-
-namespace {
-
-template <class W> W* Named(W* widget, const char* name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-// Runs a command from a Qt signal; what it raises is shown, never passed on.
-template <class Handler> auto Guarded(Handler handler)
-{
-    return [handler] { vx::DeliverShowingExceptions([&] { handler(); return true; }); };
-}
-
-} // namespace
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
 {
@@ -98,6 +83,11 @@ TForm1::~TForm1()
 {
     // Nothing of the application reaches a window being taken apart.
     disconnect(qApp, nullptr, this, nullptr);
+    // The store keeps the recent files also when the window goes without closing.
+    vx::DeliverShowingExceptions([this] {
+        FormStorage1->SaveFormPlacement();
+        return true;
+    });
     // The editors refer to the highlighters: they go first.
     delete PageControl1;
     delete newedit;
@@ -169,10 +159,10 @@ void TForm1::BuildLayout()
     BuildTagLists(splitter);
     PageControl1 = Named(new QTabWidget(splitter), "PageControl1");
     for (int i = 1; i <= SlotCount; ++i) {
-        auto* tab = Named(new QWidget, QString("TabSheet%1").arg(i).toLatin1().constData());
+        auto* tab = Named(new QWidget, QString("TabSheet%1").arg(i));
         auto* tabLayout = new QVBoxLayout(tab);
         tabLayout->setContentsMargins(0, 0, 0, 0);
-        auto* editor = Named(new TmwCustomEdit(tab), QString("richedit%1").arg(i).toLatin1().constData());
+        auto* editor = Named(new TmwCustomEdit(tab), QString("richedit%1").arg(i));
         editor->Model().SetHighLighter(wmMultiSyn1.get());
         tabLayout->addWidget(editor);
         PageControl1->addTab(tab, "<empty>");

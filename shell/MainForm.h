@@ -182,7 +182,6 @@ private:
     bool NeedsSave(int slot) const;
     // Asks about modified documents before quitting; false when quitting is cancelled.
     bool AskToSaveModified();
-    std::string DocumentFilter() const;
 
     std::array<TSlot, SlotCount> slots_;
     std::vector<TmwCustomEdit*> workspaces_;

@@ -34,15 +34,16 @@ std::string NameWithoutFolder(const std::string& path)
 constexpr const char* WebFileMasks = "*.asp;*.inc;*.asa;*.htm;*.html;*.htc;*.shtml;*.css;*.js;*.vbs;*.pl;*.cgi;"
                                      "*.pm;*.php;*.php3;*.php4;*.txt;*.xml";
 
-} // namespace
-
-std::string TForm1::DocumentFilter() const
+// The document filter of the open and save dialogs; the new-page save labels two entries its own way.
+std::string DocumentFilter(const char* vbscriptLabel = "Vbscript", const char* allLabel = "All webrelated")
 {
     return std::string("Active Server Files|*.asp;*.inc|Active Server Pages|*.asp|Active Server Includes|*.inc|"
                        "Html files|*.htm;*.html;*.htc|Perl|*.pl;*.cgi;*.pm|CSS|*.css|PHP|*.php;*.php3;*.php2;"
-                       "*.php4|Vbscript|*.vbs|JavaScript|*.js|All webrelated|") +
-           WebFileMasks;
+                       "*.php4|") +
+           vbscriptLabel + "|*.vbs|JavaScript|*.js|" + allLabel + "|" + WebFileMasks;
 }
+
+} // namespace
 
 int TForm1::FirstFreeSlot() const
 {
@@ -104,11 +105,7 @@ void TForm1::New1Click()
         return;
     newedit->Model().Lines().Clear();
     newedit->Model().PasteFromClipboard();
-    const std::string chosen = vx::dialogs::SaveFile(
-        "Save page", "Active Server Files|*.asp;*.inc|Active Server Pages|*.asp|Active Server Includes|*.inc|"
-                     "Html files|*.htm;*.html;*.htc|Perl|*.pl;*.cgi;*.pm|CSS|*.css|PHP|*.php;*.php3;*.php2;*.php4|"
-                     "VBscript|*.vbs|JavaScript|*.js|All webreleated|" +
-                         std::string(WebFileMasks));
+    const std::string chosen = vx::dialogs::SaveFile("Save page", DocumentFilter("VBscript", "All webreleated"));
     if (chosen.empty())
         return;
     newedit->Model().Lines().SaveToFile(chosen);

@@ -57,13 +57,6 @@ QComboBox* NewColourBox(const char* name, TColor initial, QWidget* parent)
     return box;
 }
 
-QLineEdit* NewEdit(const char* name, QWidget* parent)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    return edit;
-}
-
 QSpinBox* NewSpin(const char* name, int min, int max, int value, QWidget* parent)
 {
     auto* spin = new QSpinBox(parent);
@@ -73,18 +66,11 @@ QSpinBox* NewSpin(const char* name, int min, int max, int value, QWidget* parent
     return spin;
 }
 
-QToolButton* NewToolButton(const char* name, const char* caption, QWidget* parent)
+QToolButton* NewToolButton(const QString& name, const char* caption, QWidget* parent)
 {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(name);
+    auto* button = Named(new QToolButton(parent), name);
     button->setText(caption);
     return button;
-}
-
-// Runs a handler from a Qt signal; what it raises is shown, never passed on.
-template <class Handler> auto Guarded(Handler handler)
-{
-    return [handler] { vx::DeliverShowingExceptions([&] { handler(); return true; }); };
 }
 
 } // namespace
@@ -140,9 +126,9 @@ QWidget* Tfrm_pref::BuildGlobalPage()
     auto* page = new QWidget;
     page->setObjectName("TabSheet1");
     auto* form = new QFormLayout(page);
-    p_name = NewEdit("p_name", page);
-    p_email = NewEdit("p_email", page);
-    smtp = NewEdit("smtp", page);
+    p_name = Named(new QLineEdit(page), "p_name");
+    p_email = Named(new QLineEdit(page), "p_email");
+    smtp = Named(new QLineEdit(page), "smtp");
     form->addRow("Your name", p_name);
     form->addRow("Emailaddress", p_email);
     form->addRow("SMTP mailer", smtp);
@@ -154,7 +140,7 @@ QWidget* Tfrm_pref::BuildGlobalPage()
     RadioGroup2->SetItems(MakeList({"Normal", "Upper case", "Lower case", "Capitalize"}));
     RadioGroup2->SetItemIndex(0);
     form->addRow(RadioGroup2);
-    ComboEdit2 = NewEdit("ComboEdit2", page);
+    ComboEdit2 = Named(new QLineEdit(page), "ComboEdit2");
     QAction* browse = ComboEdit2->addAction(style()->standardIcon(QStyle::SP_DirOpenIcon), QLineEdit::TrailingPosition);
     connect(browse, &QAction::triggered, this, Guarded([this] { ComboEdit2ButtonClick(); }));
     form->addRow("Shared data directory", ComboEdit2);
@@ -163,7 +149,7 @@ QWidget* Tfrm_pref::BuildGlobalPage()
     ComboBox1->addItems({"English", "Nederlands"});
     form->addRow("Start with this language", ComboBox1);
     auto* soundRow = new QHBoxLayout;
-    sound = NewEdit("sound", page);
+    sound = Named(new QLineEdit(page), "sound");
     soundButton = NewToolButton("soundButton", "...", page);
     SpeedButton1 = NewToolButton("SpeedButton1", "Test", page);
     soundRow->addWidget(sound);
@@ -264,9 +250,9 @@ QWidget* Tfrm_pref::BuildToolsPage()
     auto* form = new QFormLayout(page);
     for (int i = 0; i < 3; ++i) {
         auto* row = new QHBoxLayout;
-        ToolPrograms[i] = NewEdit(QString("ToolProgram%1").arg(i + 1).toLatin1().constData(), page);
-        ToolNames[i] = NewEdit(QString("ToolName%1").arg(i + 1).toLatin1().constData(), page);
-        ToolButtons[i] = NewToolButton(QString("ToolButton%1").arg(i + 1).toLatin1().constData(), "...", page);
+        ToolPrograms[i] = Named(new QLineEdit(page), QString("ToolProgram%1").arg(i + 1));
+        ToolNames[i] = Named(new QLineEdit(page), QString("ToolName%1").arg(i + 1));
+        ToolButtons[i] = NewToolButton(QString("ToolButton%1").arg(i + 1), "...", page);
         row->addWidget(ToolPrograms[i], 2);
         row->addWidget(ToolButtons[i]);
         row->addWidget(ToolNames[i], 1);

@@ -11,24 +11,6 @@
 Tfrm_search* frm_search = nullptr;
 Tfrm_jump* frm_jump = nullptr;
 
-namespace {
-
-QLineEdit* NamedEdit(const char* name, QWidget* parent)
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    return edit;
-}
-
-QCheckBox* NamedCheckBox(const char* name, const char* caption, QWidget* parent)
-{
-    auto* box = new QCheckBox(caption, parent);
-    box->setObjectName(name);
-    return box;
-}
-
-} // namespace
-
 Tfrm_search::Tfrm_search(QWidget* parent) : TShellDialog("frm_search", "Search", parent)
 {
     auto* outer = new QHBoxLayout(this);
@@ -36,10 +18,10 @@ Tfrm_search::Tfrm_search(QWidget* parent) : TShellDialog("frm_search", "Search",
     Image1->setObjectName("Image1");
     outer->addWidget(Image1);
     auto* form = new QFormLayout;
-    Edit1 = NamedEdit("Edit1", this);
-    CheckBox1 = NamedCheckBox("CheckBox1", "Replace with", this);
-    Edit2 = NamedEdit("Edit2", this);
-    curloc = NamedCheckBox("curloc", "Search from current location in text", this);
+    Edit1 = Named(new QLineEdit(this), "Edit1");
+    CheckBox1 = Named(new QCheckBox("Replace with", this), "CheckBox1");
+    Edit2 = Named(new QLineEdit(this), "Edit2");
+    curloc = Named(new QCheckBox("Search from current location in text", this), "curloc");
     form->addRow("Search for", Edit1);
     form->addRow(CheckBox1, Edit2);
     form->addRow(curloc);
@@ -56,7 +38,7 @@ Tfrm_jump::Tfrm_jump(QWidget* parent) : TShellDialog("frm_jump", "Jump to line",
     auto* layout = new QHBoxLayout(this);
     auto* label = new QLabel("Jump to line", this);
     label->setObjectName("Label1");
-    edit1 = NamedEdit("edit1", this);
+    edit1 = Named(new QLineEdit(this), "edit1");
     edit1->setToolTip("Type in linenumber then press return");
     layout->addWidget(label);
     layout->addWidget(edit1);

@@ -2,6 +2,7 @@
 #include "shell/ShellDialog.h"
 
 #include "localisation/qt/KMLang.h"
+#include "platform/qt/Application.h"
 #include "platform/qt/QtText.h"
 
 #include <QDate>
@@ -45,4 +46,14 @@ std::string LongTimeNow()
 std::string ShortDateToday()
 {
     return vx::FromQString(QDate::currentDate().toString("M/d/yyyy"));
+}
+
+std::function<void()> Guarded(std::function<void()> command)
+{
+    return [command = std::move(command)] {
+        vx::DeliverShowingExceptions([&] {
+            command();
+            return true;
+        });
+    };
 }

@@ -6,6 +6,9 @@
 
 #include "platform/TStringList.h"
 
+#include <QString>
+
+#include <functional>
 #include <initializer_list>
 #include <string>
 
@@ -34,3 +37,14 @@ TStringList MakeList(std::initializer_list<const char*> items);
 // The time of day and today's date in the long time and short date formats.
 std::string LongTimeNow();
 std::string ShortDateToday();
+
+// The widget, carrying its component name.
+template <class W> W* Named(W* widget, const QString& name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+// A handler for a Qt signal: what the command raises is shown in a message
+// box and goes no further.
+std::function<void()> Guarded(std::function<void()> command);

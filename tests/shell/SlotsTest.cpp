@@ -226,3 +226,16 @@ TEST_F(ShellTest, NewSavesTheWizardsPageAndOpensIt)
     EXPECT_EQ(vx::test::readFile(target), "<html>\r\n</html>\r\n");
     EXPECT_EQ(form->SlotFileName(1), target);
 }
+
+TEST_F(ShellTest, RecentFileEntryReopensIntoAFreeSlot)
+{
+    const std::string a = WriteDoc("a.asp", "a\r\n");
+    StartAndActivate({a});
+    ASSERT_EQ(form->mru->Strings().Count(), 1);
+    EXPECT_EQ(form->mru->Strings().Objects(0), 1) << "the slot number goes with the name";
+    EXPECT_TRUE(form->ReOpen1->isEnabled());
+    dialogs.Queue(mrYes);
+    form->CloseAllfiles1Click();
+    form->mru->OnClick(form->mru, a, "", 1);
+    EXPECT_EQ(form->SlotFileName(1), a);
+}
