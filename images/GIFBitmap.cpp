@@ -25,7 +25,7 @@ int Get16(std::string_view data, size_t at)
 
 [[noreturn]] void InvalidBitmap()
 {
-    throw GIFException("Bitmap image is not valid");
+    throw EInvalidGraphic("Bitmap image is not valid");
 }
 
 } // namespace
@@ -85,7 +85,7 @@ std::uint8_t* TGIFBitmap::ScanLine(int y)
 const std::uint8_t* TGIFBitmap::ScanLine(int y) const
 {
     if (y < 0 || y >= height_)
-        throw GIFException("Scan line index out of range");
+        throw EInvalidGraphicOperation("Scan line index out of range");
     return bits_.data() + static_cast<size_t>(y) * Stride();
 }
 

@@ -29,12 +29,13 @@ public:
     // format. Other conversions raise "Unsupported PixelFormat".
     void SetPixelFormat(TPixelFormat format);
 
-    // Rows top to bottom; outside the bitmap raises "Scan line index out of range".
+    // Rows top to bottom; outside the bitmap raises EInvalidGraphicOperation
+    // "Scan line index out of range".
     std::uint8_t* ScanLine(int y);
     const std::uint8_t* ScanLine(int y) const;
 
     // Takes the picture from an in-memory BMP file (uncompressed, 1, 8 or 24 bits).
-    // Raises "Bitmap image is not valid" for anything else.
+    // Raises EInvalidGraphic "Bitmap image is not valid" for anything else.
     void LoadFromBMP(std::string_view bmp);
 
     TGIFPalette Palette;

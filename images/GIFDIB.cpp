@@ -63,7 +63,7 @@ TDIBWriter::TDIBWriter(TGIFBitmap& bitmap, TPixelFormat format, int width, int h
 std::uint8_t* TDIBWriter::ScanLine(int y)
 {
     if (y < 0 || y >= height_)
-        throw GIFException("Scan line index out of range");
+        throw EInvalidGraphicOperation("Scan line index out of range");
     if (bits_.empty())
         bits_.assign(static_cast<size_t>(stride_) * static_cast<size_t>(height_), 0);
     // The bits are stored bottom-up, as a BMP with a positive height holds them.

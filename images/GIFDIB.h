@@ -34,7 +34,7 @@ class TDIBWriter : public TDIB {
 public:
     TDIBWriter(TGIFBitmap& bitmap, TPixelFormat format, int width, int height, const TGIFPalette& palette);
     // Rows top to bottom; the bits are made on the first request. Outside the
-    // picture raises "Scan line index out of range".
+    // picture raises EInvalidGraphicOperation "Scan line index out of range".
     std::uint8_t* ScanLine(int y);
     // The information block: a 40-byte header, then 256 colours for 8 bits.
     const std::string& Info() const { return info_; }

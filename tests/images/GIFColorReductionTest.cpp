@@ -235,7 +235,7 @@ TEST(GIFDIB, WriterChecksAndBitmapFormats)
     }
     TDIBWriter writer(target, TPixelFormat::pf8bit, 3, 2, {Grey(0), Grey(9)});
     EXPECT_EQ(writer.Info().size(), 40u + 1024u);
-    EXPECT_THROW(writer.ScanLine(2), GIFException);
+    EXPECT_THROW(writer.ScanLine(2), EInvalidGraphicOperation);
     writer.ScanLine(1)[2] = 1;
     writer.Finish();
     EXPECT_EQ(target.Palette, (TGIFPalette{Grey(0), Grey(9)}));
@@ -245,7 +245,7 @@ TEST(GIFDIB, WriterChecksAndBitmapFormats)
     target.SetPixelFormat(TPixelFormat::pf24bit);
     EXPECT_EQ(target.ScanLine(1)[2 * 3], 9);
     EXPECT_THROW(target.SetPixelFormat(TPixelFormat::pf8bit), GIFException);
-    EXPECT_THROW(target.LoadFromBMP("BM not really"), GIFException);
+    EXPECT_THROW(target.LoadFromBMP("BM not really"), EInvalidGraphic);
 }
 
 TEST(GIFReduce, PaletteBitmapsAreReadThroughTheirPalette)

@@ -1,0 +1,8 @@
+// The picture exceptions of the graphics layer: a picture that cannot be read or
+// used, and an operation a picture cannot do (a row outside it, for one).
+#pragma once
+
+#include "platform/Exception.h"
+
+VX_DECLARE_EXCEPTION(EInvalidGraphic, Exception);
+VX_DECLARE_EXCEPTION(EInvalidGraphicOperation, Exception);
