@@ -364,6 +364,8 @@ private:
     void InsertLines(const std::string& value);
     // Caret anywhere up to MaxLeftChar, whatever the options.
     void SetCaretFree(TPoint value);
+    // The far corner of text as a column block put at start.
+    static TPoint ColumnBlockEnd(TPoint start, const std::string& text);
     // The end point to record for text just inserted in mode, the caret standing after it.
     TPoint InsertedEnd(TSelectionMode mode, const std::string& text) const;
     // One record each; true when the next record belongs to the same step.

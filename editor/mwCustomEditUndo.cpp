@@ -76,6 +76,13 @@ void TmwCustomEditModel::UndoAddedChange(TUndoList* list)
         OnChange(this);
 }
 
+TPoint TmwCustomEditModel::ColumnBlockEnd(TPoint start, const std::string& text)
+{
+    std::vector<int> lengths = PieceLengths(text);
+    return Point(start.X + *std::max_element(lengths.begin(), lengths.end()),
+                 start.Y + static_cast<int>(lengths.size()) - 1);
+}
+
 TPoint TmwCustomEditModel::InsertedEnd(TSelectionMode mode, const std::string& text) const
 {
     if (mode != smLine)
@@ -239,7 +246,9 @@ bool TmwCustomEditModel::RedoItem()
         SelectRecorded(rec.start, rec.end);
         std::string replaced = SelTextForUndo();
         SetSelTextPrimitiveEx(rec.mode, rec.text, nullptr);
-        undoList_.AddChange(rec.reason, rec.start, InsertedEnd(rec.mode, rec.text), replaced, rec.mode);
+        // A column block spans its widest line, whatever the caret says.
+        TPoint end = rec.mode == smColumn ? ColumnBlockEnd(rec.start, rec.text) : InsertedEnd(rec.mode, rec.text);
+        undoList_.AddChange(rec.reason, rec.start, end, replaced, rec.mode);
         return false;
     }
     case mwcrDeleteAfter:
