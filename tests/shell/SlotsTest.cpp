@@ -197,6 +197,14 @@ TEST_F(ShellTest, CloseAllClearsEverySlotButNoWorkspace)
     EXPECT_EQ(form->Workspaces()[0]->Model().GetText(), "kept\r\n");
 }
 
+TEST_F(ShellTest, CloseAllClearsTheTemplate)
+{
+    StartAndActivate();
+    dialogs.Queue(mrYes);
+    form->CloseAllfiles1Click();
+    EXPECT_EQ(Text(form->SlotEditor(1)), " \r\n");
+}
+
 TEST_F(ShellTest, CloseActsOnTheFocusedSlotOnly)
 {
     StartAndActivate({WriteDoc("a.asp", "a"), WriteDoc("b.asp", "b")});

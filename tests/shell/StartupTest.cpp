@@ -65,6 +65,26 @@ TEST_F(ShellTest, StartsOnAnEmptyStoreWithoutAnyMessage)
     EXPECT_EQ(command, vx::LowerCase(command));
 }
 
+TEST_F(ShellTest, FirstActivationReadsTheStoredSettings)
+{
+    {
+        TRegistry reg;
+        reg.SetRootKey(HKEY_LOCAL_MACHINE);
+        reg.OpenKey(PreferencesKey, true);
+        reg.WriteString("l_wiz", "FALSE");
+        reg.WriteString("assistant", "FALSE");
+        reg.WriteString("toppanel", "TRUE");
+        reg.WriteString("tag_ins", "UP");
+    }
+    StartAndActivate();
+    EXPECT_FALSE(form->CheckBox1->isChecked());
+    EXPECT_FALSE(form->VellumixAssistant1->isChecked());
+    EXPECT_FALSE(frm_profhelp->isVisible());
+    EXPECT_TRUE(form->toppanel->isHidden());
+    EXPECT_EQ(TagCaseMode(), "UP");
+    TagCaseMode() = "NORMAL";
+}
+
 TEST_F(ShellTest, ListFilesFillTheirControlsOnEveryActivation)
 {
     vx::test::writeFile(home.Data("htmltags.ae"), "<b>:</b>\r\n<br>\r\n");
