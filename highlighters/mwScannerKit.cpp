@@ -227,12 +227,17 @@ void TmwScannerHighlighter::RunToLineBreak()
 
 bool TmwScannerHighlighter::RunTo(std::string_view text)
 {
-    while (!AtLineBreak()) {
-        if (Run + static_cast<int>(text.size()) <= fLineLen &&
-            std::string_view(fLine).substr(static_cast<size_t>(Run), text.size()) == text)
+    // A local position and line: the loop then keeps them in registers.
+    const char* line = fLine.data();
+    const int size = static_cast<int>(text.size());
+    int at = Run;
+    for (; at < fLineLen && line[at] != '\r' && line[at] != '\n'; ++at) {
+        if (at + size <= fLineLen && std::string_view(line + at, text.size()) == text) {
+            Run = at;
             return true;
-        ++Run;
+        }
     }
+    Run = at;
     return false;
 }
 
