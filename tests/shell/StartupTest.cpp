@@ -36,6 +36,7 @@ TEST_F(ShellTest, StartsOnAnEmptyStoreWithoutAnyMessage)
     EXPECT_EQ(frm_search->windowTitle(), "Search");
     EXPECT_TRUE(dialogs.requests.empty());
     EXPECT_FALSE(form->FirstActivation());
+    EXPECT_EQ(vx::shell::MainWindow(), form.get()) << "dialogs of other libraries reach the window";
 
     TmwEditList& lines = form->SlotEditor(1)->Model().Lines();
     ASSERT_EQ(lines.Count(), 7);
