@@ -188,7 +188,6 @@ private:
     QPointer<TmwCustomEdit> lastFocused_;
     bool firstActivation_ = true;
     bool workspacesCreated_ = false;
-    bool completionAttached_ = false;
     QTime projectStart_;
 };
 
