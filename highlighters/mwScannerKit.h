@@ -1,6 +1,8 @@
 // The scanner kit every language highlighter is built on: character tables,
 // the keyword table, the per-character routine table and the shared routines
-// (line end, white space, identifiers), the line copy and the export hook.
+// (line end, white space, identifiers, whole tokens, comments over lines), the
+// default attributes, the line copy and the export hook; and the programming
+// language highlighter with the attributes such languages share.
 // A language highlighter is its tables plus its own small routines.
 #pragma once
 
