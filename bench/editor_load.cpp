@@ -1,12 +1,8 @@
-// Loading and typing in the editor's model with a highlighter attached: a
-// generated 10 MB, 200,000-line HTML text. Reports time, and the heap the
+// Loading and typing in the editor's model with the HTML highlighter attached:
+// a generated 10 MB, 200,000-line HTML text. Reports time, and the heap the
 // loaded lines hold per byte of text.
-//
-// The highlighter here is a small HTML scanner of this benchmark's own (tags,
-// text, and comments that span lines), standing in for the language
-// highlighters: what is measured is the line store and its range rescans.
 #include "editor/mwCustomEditModel.h"
-#include "editor/mwHighlighter.h"
+#include "highlighters/hkHTMLSyn.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,89 +12,6 @@
 #include <string>
 
 namespace {
-
-class TBenchHtml : public TmwCustomHighLighter {
-public:
-    enum Range { rsText, rsTag, rsComment };
-    enum Kind { tkNull, tkText, tkTag, tkComment };
-
-    TBenchHtml()
-    {
-        tag_ = AddAttribute(mwAttrName::Key);
-        comment_ = AddAttribute(mwAttrName::Comment);
-    }
-    TmwHighLightAttributes* GetDefaultAttribute(int) const override { return nullptr; }
-    std::string GetLanguageName() const override { return "Bench HTML"; }
-    void ExportNext() override { Next(); }
-    bool GetEol() const override { return kind_ == tkNull; }
-    std::int32_t GetRange() const override { return range_; }
-    std::string GetToken() const override { return line_.substr(pos_, run_ - pos_); }
-    TmwHighLightAttributes* GetTokenAttribute() const override
-    {
-        return kind_ == tkTag ? tag_ : kind_ == tkComment ? comment_ : nullptr;
-    }
-    int GetTokenKind() const override { return kind_; }
-    int GetTokenPos() const override { return static_cast<int>(pos_); }
-    void SetLine(const std::string& value, int) override
-    {
-        line_ = value;
-        run_ = 0;
-        Next();
-    }
-    void SetLineForExport(const std::string& value) override { SetLine(value, 0); }
-    void SetRange(std::int32_t value) override { range_ = value; }
-    void ResetRange() override { range_ = rsText; }
-
-    void Next() override
-    {
-        pos_ = run_;
-        const size_t n = line_.size();
-        if (run_ >= n) {
-            kind_ = tkNull;
-            return;
-        }
-        if (range_ == rsComment) {
-            kind_ = tkComment;
-            size_t end = line_.find("-->", run_);
-            run_ = end == std::string::npos ? n : end + 3;
-            if (end != std::string::npos)
-                range_ = rsText;
-            return;
-        }
-        if (range_ == rsTag) {
-            kind_ = tkTag;
-            size_t end = line_.find('>', run_);
-            run_ = end == std::string::npos ? n : end + 1;
-            if (end != std::string::npos)
-                range_ = rsText;
-            return;
-        }
-        if (line_.compare(run_, 4, "<!--") == 0) {
-            range_ = rsComment;
-            run_ += 4;
-            kind_ = tkComment;
-            return;
-        }
-        if (line_[run_] == '<') {
-            range_ = rsTag;
-            ++run_;
-            kind_ = tkTag;
-            return;
-        }
-        kind_ = tkText;
-        size_t end = line_.find('<', run_);
-        run_ = end == std::string::npos ? n : end;
-    }
-
-private:
-    TmwHighLightAttributes* tag_;
-    TmwHighLightAttributes* comment_;
-    std::string line_;
-    size_t run_ = 0;
-    size_t pos_ = 0;
-    Kind kind_ = tkNull;
-    std::int32_t range_ = rsText;
-};
 
 // Lines of 50 bytes with CR LF (200,000 of them make 10 MB): tags, text,
 // and a comment over three lines every hundred lines.
@@ -130,7 +43,7 @@ size_t HeapInUse() { return mallinfo2().uordblks; }
 void BM_LoadHtml(benchmark::State& state)
 {
     static const std::string text = HtmlText(200'000);
-    TBenchHtml html;
+    ThkHTMLSyn html;
     double perByte = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -160,7 +73,7 @@ BENCHMARK(BM_LoadHtml)->Unit(benchmark::kMillisecond)->Iterations(5);
 void BM_TypeInHugeDocument(benchmark::State& state)
 {
     const int lineCount = static_cast<int>(state.range(0));
-    TBenchHtml html;
+    ThkHTMLSyn html;
     TmwCustomEditModel model;
     model.SetHighLighter(&html);
     std::istringstream in(HtmlText(lineCount));

@@ -1,6 +1,34 @@
 // The editor's line store.
 #include "editor/mwEditList.h"
 
+#include <sstream>
+
+namespace {
+
+// The rest of the stream in one piece: by size where the stream can tell it,
+// which is several times faster than reading character by character.
+std::string ReadRest(std::istream& in)
+{
+    std::string data;
+    const std::istream::pos_type start = in.tellg();
+    if (start != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
+        const std::istream::pos_type end = in.tellg();
+        in.seekg(start);
+        if (end != std::istream::pos_type(-1) && end >= start) {
+            data.resize(static_cast<size_t>(end - start));
+            in.read(data.data(), static_cast<std::streamsize>(data.size()));
+            data.resize(static_cast<size_t>(in.gcount()));
+            return data;
+        }
+    }
+    in.clear();
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+} // namespace
+
 template <class Body> void TmwEditList::Updating(Body body)
 {
     BeginUpdate();
@@ -109,16 +137,17 @@ void TmwEditList::LoadFromStream(std::istream& in)
 {
     BeginLoad();
     try {
+        const std::string text = ReadRest(in);
         Updating([&] {
             if (!OnScanRanges) {
-                TStringList::LoadFromStream(in);
+                SetTextStr(text);
                 return;
             }
             // One scan over all lines afterwards instead of one step per line.
             TListEvent added = std::move(OnAdded);
             OnAdded = nullptr;
             try {
-                TStringList::LoadFromStream(in);
+                SetTextStr(text);
             } catch (...) {
                 OnAdded = std::move(added);
                 throw;

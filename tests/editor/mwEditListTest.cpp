@@ -143,3 +143,31 @@ TEST(TmwEditList, RangesLiveInTheObjectSlot)
     EXPECT_EQ(list.Range(1), -7);
     EXPECT_EQ(list.Objects(1), -7);
 }
+
+namespace {
+
+// A stream that cannot tell its position or size, like a pipe.
+class TPipeBuf : public std::streambuf {
+public:
+    explicit TPipeBuf(std::string data) : data_(std::move(data)) { setg(data_.data(), data_.data(), data_.data() + data_.size()); }
+
+private:
+    std::string data_;
+};
+
+} // namespace
+
+TEST(TmwEditList, LoadsTheRestOfAnyStream)
+{
+    TmwEditList list;
+    std::istringstream in("skip\r\nkeep\r\nthis");
+    std::string first;
+    std::getline(in, first);
+    list.LoadFromStream(in);
+    EXPECT_EQ(list.Text(), "keep\r\nthis\r\n") << "from where the stream stands";
+
+    TPipeBuf pipe("a\nb");
+    std::istream piped(&pipe);
+    list.LoadFromStream(piped);
+    EXPECT_EQ(list.Text(), "a\r\nb\r\n");
+}
