@@ -309,6 +309,10 @@ void TmwCustomEditModel::SelectRecorded(TPoint start, TPoint end)
     // As recorded: a line may have lost its end blanks since, which must not move the block.
     if (SelAvail())
         InvalidateLines(std::min(blockBegin_.Y, blockEnd_.Y), std::max(blockBegin_.Y, blockEnd_.Y));
+    // Records always name existing lines; should one not, the block stays inside the text.
+    const int count = lines_->Count();
+    start = Point(std::max(start.X, 1), std::clamp(start.Y, 1, count));
+    end = Point(std::max(end.X, 1), std::clamp(end.Y, 1, count));
     blockBegin_ = start;
     blockEnd_ = end;
     InvalidateLines(start.Y, end.Y);
