@@ -15,6 +15,7 @@
 #include "editor/mwMethodChain.h"
 #include "editor/mwSupportClasses.h"
 #include "editor/mwUndoList.h"
+#include "platform/ControlTypes.h"
 
 #include <array>
 #include <cstdint>
@@ -65,7 +66,6 @@ enum : TmwStateFlags {
     mwsfWaitForDragging = 256
 };
 
-enum TScrollStyle : uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TCaretType : uint8_t { ctVerticalLine, ctHorizontalLine, ctHalfBlock, ctBlock };
 enum TBorderStyle : uint8_t { bsNone, bsSingle };
 

@@ -2,11 +2,10 @@
 #pragma once
 
 #include "controls/flat/TFlatTextControl.h"
+#include "platform/ControlTypes.h"
 #include "platform/TStringList.h"
 
 #include <QPlainTextEdit>
-
-enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 class TFlatMemo;
 

@@ -8,6 +8,7 @@
 #include "platform/TStringList.h"
 
 #include <QKeySequence>
+#include <QMenu>
 #include <QObject>
 #include <QPointer>
 
