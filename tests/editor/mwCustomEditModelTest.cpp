@@ -486,6 +486,14 @@ TEST(TmwCustomEditModel, AssigningAHighlighterScansEveryLine)
     Highlighted h("a\r\n{b\r\nc\r\nd}\r\ne");
     EXPECT_EQ(h.Ranges(), (std::vector<int32_t>{0, 0, 1, 1, 0}));
     EXPECT_EQ(h.hl.scanned, (std::vector<int>{0, 1, 2, 3})) << "the last line's end state is never stored";
+
+    h.window.invalidated.clear();
+    h.model.HighLighterDestroyed();
+    EXPECT_EQ(h.model.HighLighter(), nullptr) << "a dying highlighter is dropped";
+    EXPECT_FALSE(h.window.invalidated.empty());
+    h.hl.scanned.clear();
+    h.model.Lines().Put(0, "{");
+    EXPECT_TRUE(h.hl.scanned.empty());
 }
 
 TEST(TmwCustomEditModel, ChangingALineRescansOnlyWhileStatesDiffer)
