@@ -124,9 +124,9 @@ void TDcjPerlSyn::Next()
 
 void TDcjPerlSyn::CommentProc() { TakeToLineBreak(tkComment); }
 
-void TDcjPerlSyn::DoubleQuoteProc() { QuotedToken(tkString, true, true); }
+void TDcjPerlSyn::DoubleQuoteProc() { QuotedToken(tkString, qtBackslash | qtTripleOpener); }
 
-void TDcjPerlSyn::SingleQuoteProc() { QuotedToken(tkString, true, false); }
+void TDcjPerlSyn::SingleQuoteProc() { QuotedToken(tkString, qtBackslash); }
 
 void TDcjPerlSyn::WordProc()
 {

@@ -48,9 +48,9 @@ void TlbVbsSyn::NumberProc() { NumberToken(tkNumber, kNumberChars); }
 
 // A doubled quote ends the string and the second one opens the next, so the
 // text between still shows as string.
-void TlbVbsSyn::StringProc() { QuotedToken(tkString, false, true); }
+void TlbVbsSyn::StringProc() { QuotedToken(tkString, qtTripleOpener); }
 
-void TlbVbsSyn::DateProc() { QuotedToken(tkString, false, false); }
+void TlbVbsSyn::DateProc() { QuotedToken(tkString, qtPlain); }
 
 void TlbVbsSyn::CommentProc() { TakeToLineBreak(tkComment); }
 

@@ -71,7 +71,7 @@ void TmwCSSSyn::NumberProc()
     }
 }
 
-void TmwCSSSyn::QuoteProc() { QuotedToken(tkString, false, true); }
+void TmwCSSSyn::QuoteProc() { QuotedToken(tkString, qtTripleOpener); }
 
 void TmwCSSSyn::BraceProc()
 {

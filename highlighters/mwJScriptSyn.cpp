@@ -96,7 +96,7 @@ void TmwJScriptSyn::HashProc()
     SkipDigits();
 }
 
-void TmwJScriptSyn::QuoteProc() { QuotedToken(tkString, true, true); }
+void TmwJScriptSyn::QuoteProc() { QuotedToken(tkString, qtBackslash | qtTripleOpener); }
 
 void TmwJScriptSyn::SymbolProc() { OperatorToken(tkSymbol, Operators()); }
 

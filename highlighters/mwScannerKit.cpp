@@ -280,14 +280,14 @@ void TmwScannerHighlighter::ScanNumberBody(const std::array<bool, 256>& numberCh
     }
 }
 
-void TmwScannerHighlighter::QuotedToken(int kind, bool backslashEscapes, bool tripleOpener)
+void TmwScannerHighlighter::QuotedToken(int kind, unsigned quoting)
 {
     fTokenID = kind;
     const char quote = Cur();
     ++Run;
-    if (tripleOpener && Cur() == quote && Peek() == quote)
+    if ((quoting & qtTripleOpener) && Cur() == quote && Peek() == quote)
         Run += 2;
-    ScanQuoted(quote, backslashEscapes);
+    ScanQuoted(quote, (quoting & qtBackslash) != 0);
 }
 
 void TmwScannerHighlighter::BlockCommentBody(const TmwBlockComment& comment)

@@ -277,10 +277,12 @@ protected:
         ++Run;
         ScanNumberBody(numberChars);
     }
-    // A text quoted by the character at Run, as ScanQuoted takes it. With
-    // tripleOpener an opener of three quotes is taken whole, so its second and
-    // third quote do not close the text.
-    void QuotedToken(int kind, bool backslashEscapes, bool tripleOpener);
+    // How QuotedToken reads a text: qtBackslash lets a backslash take the next
+    // character in; with qtTripleOpener an opener of three quotes is taken
+    // whole, so its second and third quote do not close the text.
+    enum TQuoting : unsigned { qtPlain = 0, qtBackslash = 1, qtTripleOpener = 2 };
+    // A text quoted by the character at Run, as ScanQuoted takes it.
+    void QuotedToken(int kind, unsigned quoting);
 
     // --- comments over lines
     // The comment's text from Run up to and including its closer, or up to the

@@ -99,7 +99,7 @@ void TsiTCLTKSyn::Next()
 }
 
 // A backslash quotes the next character, as Tcl's substitution does.
-void TsiTCLTKSyn::StringProc() { QuotedToken(tkString, true, true); }
+void TsiTCLTKSyn::StringProc() { QuotedToken(tkString, qtBackslash | qtTripleOpener); }
 
 void TsiTCLTKSyn::HashProc() { TakeToLineBreak(tkComment); }
 

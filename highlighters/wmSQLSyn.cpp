@@ -67,9 +67,9 @@ void TwmSQLSyn::Next()
     Dispatch(Procs());
 }
 
-void TwmSQLSyn::DoubleQuoteProc() { QuotedToken(tkString, true, true); }
+void TwmSQLSyn::DoubleQuoteProc() { QuotedToken(tkString, qtBackslash | qtTripleOpener); }
 
-void TwmSQLSyn::SingleQuoteProc() { QuotedToken(tkString, false, false); }
+void TwmSQLSyn::SingleQuoteProc() { QuotedToken(tkString, qtPlain); }
 
 void TwmSQLSyn::LineCommentProc() { TakeToLineBreak(tkComment); }
 
