@@ -53,6 +53,8 @@ TFormPlacement::TFormPlacement(QWidget* owner)
     hook_->BeforeMessage = [this](QObject*, QEvent* event, bool&) { BeforeMessage(event); };
     hook_->AfterMessage = [this](QObject*, QEvent* event, bool&) { AfterMessage(event); };
     hook_->SetWinControl(window_);
+    // A widget announces its destruction before it deletes its children, so
+    // this store, its links and the stored controls are all still there.
     connect(window_, &QObject::destroyed, this, [this] { FormDestroyed(); });
     Capture();
 }

@@ -146,6 +146,42 @@ TEST(TFormPlacement, DestructionSavesUnderTheWindowsClassName)
     EXPECT_EQ(ini.ReadString("TMainForm", "Visible", "none"), "1");
 }
 
+// The window's parts are all still there when it goes: its stored properties
+// and its links are saved with the placement, whether the storage is the
+// window's own child or a child of one of its panels.
+TEST(TFormStorage, DestroyedWindowSavesItsPropertiesAndLinks)
+{
+    TempDir dir;
+    for (bool onPanel : {false, true}) {
+        const std::string file = dir.file(onPanel ? "panel.ini" : "own.ini");
+        int saves = 0;
+        TIniLink link;
+        {
+            TMainForm form;
+            auto* panel = new QWidget(&form);
+            auto* edit = new QLineEdit(panel);
+            edit->setObjectName("Edit1");
+            auto* storage = new TFormStorage(onPanel ? panel : static_cast<QWidget*>(&form));
+            storage->SetIniFileName(file);
+            storage->StoredProps().Add("Edit1.Text");
+            link.SetStorage(storage);
+            link.OnSave = [&] {
+                ++saves;
+                link.IniObject()->WriteString(link.RootSection() + "List", "Item_0", "recent.htm");
+            };
+            form.show();
+            edit->setText("typed");
+        }
+        EXPECT_EQ(saves, 1) << onPanel;
+        EXPECT_EQ(link.Storage(), nullptr) << "the storage went with its window";
+        TIniFile ini(file);
+        EXPECT_EQ(ini.ReadString("TMainForm", "Edit1_Text", ""), "typed") << onPanel;
+        EXPECT_EQ(ini.ReadString("TMainForm\\List", "Item_0", ""), "recent.htm") << onPanel;
+        EXPECT_EQ(ini.ReadString("TMainForm", "Visible", "none"), onPanel ? "none" : "1")
+            << "placement values only for a storage the window owns itself";
+    }
+}
+
 TEST(TFormPlacement, PreventResizeAndLimits)
 {
     auto form = MakeForm("Fixed");
