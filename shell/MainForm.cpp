@@ -5,8 +5,11 @@
 // MRUList.h needs the complete menu type.
 #include <QMenu>
 
+#include "controls/flat/TFlatHintUnit.h"
 #include "controls/rx/MRUList.h"
 #include "controls/rx/Placemnt.h"
+#include "editor/qt/mwAutoComplete.h"
+#include "editor/qt/mwCompletionProposal.h"
 #include "editor/qt/mwCustomEdit.h"
 #include "highlighters/DcjPerlSyn.h"
 #include "highlighters/hkHTMLSyn.h"
@@ -48,7 +51,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     CreateHighlighters();
     BuildLayout();
     BuildMenus();
+    codec1 = std::make_unique<TMwCompletionProposal>();
+    a_complete = std::make_unique<TmwAutoComplete>();
+    AttachCompletion(1);
     KMLang1 = Named(new TKMLang(this), "KMLang1");
+    FlatHint1 = Named(new TFlatHint(this), "FlatHint1");
     FormStorage1 = Named(new TFormStorage(this), "FormStorage1");
     FormStorage1->SetUseRegistry(true);
     FormStorage1->SetIniFileName("\\software\\inis\\Vellumix");
@@ -75,6 +82,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     });
     Form1 = this;
     vx::shell::MainWindow() = this;
+    TFlatHint::SetMainForm(this);
     FormCreate();
     KMLang1->Loaded();
 }
@@ -83,14 +91,11 @@ TForm1::~TForm1()
 {
     // Nothing of the application reaches a window being taken apart.
     disconnect(qApp, nullptr, this, nullptr);
-    // The store keeps the recent files also when the window goes without closing.
-    vx::DeliverShowingExceptions([this] {
-        FormStorage1->SaveFormPlacement();
-        return true;
-    });
     // The editors refer to the highlighters: they go first.
     delete PageControl1;
     delete newedit;
+    if (TFlatHint::MainForm() == this)
+        TFlatHint::SetMainForm(nullptr);
     if (Form1 == this)
         Form1 = nullptr;
     if (vx::shell::MainWindow() == this)

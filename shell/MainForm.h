@@ -27,9 +27,12 @@ class QTabWidget;
 class QTimer;
 class QTreeWidget;
 class TDcjPerlSyn;
+class TFlatHint;
 class TFormStorage;
 class TKMLang;
 class TMRUManager;
+class TMwCompletionProposal;
+class TmwAutoComplete;
 class ThkHTMLSyn;
 class TlbVbsSyn;
 class TmwCSSSyn;
@@ -132,10 +135,13 @@ public:
     TMRUManager* mru;
     TFormStorage* FormStorage1;
     TKMLang* KMLang1;
-    // The completion proposals and the auto-complete abbreviations, held until
-    // the completion components take them over.
-    TStringList CodeCompleteItems;
-    TStringList AutoCompleteList;
+    // Styles every tooltip of the program.
+    TFlatHint* FlatHint1;
+    // The completion popup (its items from codecomplete.ae) and the
+    // abbreviation expander (its list from macros.dat); slot 1's editor is
+    // attached to both from the start, slots 2 to 5 once codecomplete.ae exists.
+    std::unique_ptr<TMwCompletionProposal> codec1;
+    std::unique_ptr<TmwAutoComplete> a_complete;
 
     // Highlighters, one of each; the multi-language one is every slot's own.
     std::unique_ptr<ThkHTMLSyn> hi_html;
@@ -168,6 +174,9 @@ private:
     void BuildTagLists(QWidget* parent);
     void CreateHighlighters();
     void LoadListFiles();
+    // Hooks the slot's editor to the completion popup and the expander; an
+    // editor already attached stays attached once.
+    void AttachCompletion(int slot);
     void FirstActivationSetup();
     void SaveNamedSlots(TSaveKind kind);
     // True when the slot's file holds the editor's text afterwards.

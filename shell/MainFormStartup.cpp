@@ -3,6 +3,8 @@
 // check and the version-manager list.
 #include "shell/MainForm.h"
 
+#include "editor/qt/mwAutoComplete.h"
+#include "editor/qt/mwCompletionProposal.h"
 #include "editor/qt/mwCustomEdit.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/AnsiText.h"
@@ -152,14 +154,20 @@ void TForm1::LoadListFiles()
     const std::string jscript = DataFile("jscript.ae");
     if (vx::FileExists(jscript))
         FillTree(Jtree, vx::ReadWholeFile(jscript));
-    LoadListFile(DataFile("macros.dat"), AutoCompleteList);
+    LoadListFile(DataFile("macros.dat"), a_complete->AutoCompleteList());
     const std::pair<const char*, QListWidget*> lists[] = {
         {"sql.ae", sqlbox},   {"vbscript.ae", vblist}, {"asp.ae", aspbox},        {"miva.ae", mivalist},
         {"php.ae", phplist},  {"perl.ae", perllist},   {"htmltags.ae", tags},     {"codecomplete.ae", nullptr},
         {"coldtags.ae", coldfusion}, {"webtv.ae", webtv}, {"usertag.ae", usertags}, {"css.ae", csslist}};
     for (const auto& [name, list] : lists) {
+        if (!list) {
+            if (LoadListFile(DataFile(name), codec1->ItemList()))
+                for (int slot = 2; slot <= SlotCount; ++slot)
+                    AttachCompletion(slot);
+            continue;
+        }
         TStringList items;
-        if (!LoadListFile(DataFile(name), list ? items : CodeCompleteItems) || !list)
+        if (!LoadListFile(DataFile(name), items))
             continue;
         FillList(list, items);
         if (list == mivalist)
@@ -169,6 +177,12 @@ void TForm1::LoadListFiles()
         else if (list == tags)
             FillCombo(combobox1, items);
     }
+}
+
+void TForm1::AttachCompletion(int slot)
+{
+    codec1->AddEditor(SlotEditor(slot));
+    a_complete->AddEditor(SlotEditor(slot));
 }
 
 void TForm1::CreateWorkspaces()

@@ -1,5 +1,6 @@
 #include "tests/shell/ShellFixture.h"
 
+#include "editor/qt/mwCompletionProposal.h"
 #include "platform/AnsiText.h"
 #include "shell/PrefForm.h"
 #include "shell/ProfHelp.h"
@@ -98,7 +99,7 @@ TEST_F(ShellTest, ListFilesFillTheirControlsOnEveryActivation)
     EXPECT_EQ(form->combobox1->currentText(), "<b>:</b>");
     EXPECT_EQ(form->sqlbox->item(1)->text(), "FROM");
     EXPECT_EQ(form->webtv->count(), 1);
-    EXPECT_EQ(form->CodeCompleteItems.Count(), 2);
+    EXPECT_EQ(form->codec1->ItemList().Count(), 2);
     ASSERT_EQ(form->Jtree->topLevelItemCount(), 2);
     EXPECT_EQ(form->Jtree->topLevelItem(0)->child(0)->child(0)->text(0), "inner");
 
