@@ -1,6 +1,4 @@
-// The main window's assistant texts and the quit question. (The flat memo and
-// the editor control are kept in separate units: their headers both name a
-// scroll-bar style type.)
+// The main window's assistant texts and the quit question.
 #include "shell/MainForm.h"
 
 #include "controls/flat/TFlatMemoUnit.h"

@@ -2,6 +2,8 @@
 #include "shell/PrefForm.h"
 
 #include "controls/flat/TFlatMemoUnit.h"
+#include "controls/rx/RXCombos.h"
+#include "controls/rx/ToolEdit.h"
 #include "editor/Colors.h"
 #include "platform/ProgramPaths.h"
 #include "platform/qt/Application.h"
@@ -13,7 +15,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -140,9 +141,9 @@ QWidget* Tfrm_pref::BuildGlobalPage()
     RadioGroup2->SetItems(MakeList({"Normal", "Upper case", "Lower case", "Capitalize"}));
     RadioGroup2->SetItemIndex(0);
     form->addRow(RadioGroup2);
-    ComboEdit2 = Named(new QLineEdit(page), "ComboEdit2");
-    QAction* browse = ComboEdit2->addAction(style()->standardIcon(QStyle::SP_DirOpenIcon), QLineEdit::TrailingPosition);
-    connect(browse, &QAction::triggered, this, Guarded([this] { ComboEdit2ButtonClick(); }));
+    ComboEdit2 = Named(new TComboEdit(page), "ComboEdit2");
+    ComboEdit2->SetGlyphKind(TGlyphKind::gkEllipsis);
+    ComboEdit2->OnButtonClick = [click = Guarded([this] { ComboEdit2ButtonClick(); })](QObject*) { click(); };
     form->addRow("Shared data directory", ComboEdit2);
     ComboBox1 = new QComboBox(page);
     ComboBox1->setObjectName("ComboBox1");
@@ -190,7 +191,7 @@ QWidget* Tfrm_pref::BuildColorPage()
     form->addRow("Font size (pitch)", SpinEdit1);
     const char* fontCaptions[] = {"Editor Font", "ASP font", "VBScript font", "HTML font"};
     for (int i = 0; i < 4; ++i) {
-        FontComboBoxes[i] = new QFontComboBox(page);
+        FontComboBoxes[i] = new TFontComboBox(page);
         FontComboBoxes[i]->setObjectName(QString("FontComboBox%1").arg(i + 1));
         form->addRow(fontCaptions[i], FontComboBoxes[i]);
     }

@@ -13,12 +13,13 @@
 
 class QCheckBox;
 class QComboBox;
-class QFontComboBox;
 class QLabel;
 class QLineEdit;
 class QSpinBox;
 class QToolButton;
+class TComboEdit;
 class TFlatMemo;
+class TFontComboBox;
 class TRadioGroup;
 
 // The registry key of the preferences under HKEY_LOCAL_MACHINE.
@@ -44,7 +45,7 @@ public:
     QLineEdit* smtp;
     QSpinBox* workspacer;
     TRadioGroup* RadioGroup2; // tag case
-    QLineEdit* ComboEdit2;    // shared data directory
+    TComboEdit* ComboEdit2;   // shared data directory
     QComboBox* ComboBox1;     // start language
     QLineEdit* sound;         // wave file of the exit sound
     QToolButton* soundButton;
@@ -56,7 +57,7 @@ public:
     QComboBox* ColorComboBox3;
     QComboBox* ColorComboBox4;
     QSpinBox* SpinEdit1;
-    std::array<QFontComboBox*, 4> FontComboBoxes; // FontComboBox1..FontComboBox4
+    std::array<TFontComboBox*, 4> FontComboBoxes; // FontComboBox1..FontComboBox4
     QComboBox* asp;
     QComboBox* vbs;
     QComboBox* html;

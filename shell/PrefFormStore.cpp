@@ -4,6 +4,8 @@
 #include "shell/PrefForm.h"
 
 #include "controls/flat/TFlatMemoUnit.h"
+#include "controls/rx/RXCombos.h"
+#include "controls/rx/ToolEdit.h"
 #include "platform/Exception.h"
 #include "platform/Registry.h"
 #include "platform/ProgramPaths.h"
@@ -15,7 +17,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -106,10 +107,7 @@ void Tfrm_pref::LoadRegistry()
     for (const TColourValue& colour : ColourValues)
         SetColorBoxValue(*(this->*colour.Box), IntegerOr(reg, colour.Value, colour.Default));
     SpinEdit1->setValue(IntegerOr(reg, "fontsize", DefaultFontSize));
-    const QString font = vx::ToQString(reg.ReadString("fonttype"));
-    FontComboBoxes[0]->setCurrentFont(QFont(font));
-    if (font.isEmpty())
-        FontComboBoxes[0]->setCurrentIndex(-1);
+    FontComboBoxes[0]->SetFontName(reg.ReadString("fonttype"));
     workspaceCount_ = std::clamp(IntegerOr(reg, "workspace", DefaultWorkspaces), 0, MaxWorkspaces);
     workspacer->setValue(workspaceCount_);
     const std::string tagMode = reg.ReadString("tag_ins");
@@ -158,7 +156,7 @@ void Tfrm_pref::SaveRegistry()
     for (const TColourValue& colour : ColourValues)
         reg.WriteInteger(colour.Value, static_cast<int>(ColorBoxValue(*(this->*colour.Box))));
     reg.WriteInteger("fontsize", SpinEdit1->value());
-    reg.WriteString("fonttype", vx::FromQString(FontComboBoxes[0]->currentText()));
+    reg.WriteString("fonttype", FontComboBoxes[0]->FontName());
     reg.WriteInteger("workspace", workspacer->value());
     reg.WriteString("lastupdate_date", ShortDateToday());
     reg.WriteString("lastupdate_time", LongTimeNow());

@@ -1,11 +1,12 @@
 #include "tests/shell/ShellFixture.h"
 
+#include "controls/rx/RXCombos.h"
+#include "controls/rx/ToolEdit.h"
 #include "shell/PrefForm.h"
 #include "shell/RadioGroup.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -140,8 +141,8 @@ TEST_F(PrefTest, FieldButtonsFillTheirOwnFieldsAndCancelKeepsThem)
     frm_pref->ComboEdit2ButtonClick();
     EXPECT_EQ(frm_pref->ComboEdit2->text(), "/before");
     dialogs.Queue(mrOk, "/after");
-    frm_pref->ComboEdit2ButtonClick();
-    EXPECT_EQ(frm_pref->ComboEdit2->text(), "/after");
+    frm_pref->ComboEdit2->ButtonClick();
+    EXPECT_EQ(frm_pref->ComboEdit2->text(), "/after") << "the field's own button";
 
     frm_pref->sound->setText("keep.wav");
     dialogs.Queue(mrOk, "/bin/tool");
@@ -181,4 +182,18 @@ TEST_F(PrefTest, MenuCommandDropsCancelledEditsAndTheToolButtonKeepsThem)
     });
     form->SpeedButton12Click();
     EXPECT_EQ(frm_pref->p_name->text(), "edited");
+}
+
+TEST_F(PrefTest, EditorFontNameIsKeptEvenWhenNotInstalled)
+{
+    Put("fonttype", "Vellumix Missing Face");
+    frm_pref->FormActivate();
+    EXPECT_EQ(frm_pref->FontComboBoxes[0]->FontName(), "Vellumix Missing Face");
+    frm_pref->Button2Click();
+    EXPECT_EQ(Get("fonttype"), "Vellumix Missing Face") << "saving never swaps in a substitute";
+
+    Put("fonttype", "");
+    frm_pref->FormActivate();
+    frm_pref->Button2Click();
+    EXPECT_EQ(Get("fonttype"), "");
 }
