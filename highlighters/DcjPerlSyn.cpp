@@ -110,7 +110,8 @@ TDcjPerlSyn::TDcjPerlSyn()
     MapKind(tkOperator, OperatorAttri, false);
     MapKind(tkPragma, PragmaAttri, false);
     MapKind(tkIllegal, InvalidAttri, true);
-    MapKind(tkVariable, VariableAttri, false);
+    ExportKindAs(tkIllegal, SymbolAttri);
+    MapKind(tkVariable, VariableAttri, true); // "$" and a backslash make one
     SetDefaultFilter("Perl files (*.pl,*.pm,*.cgi)|*.pl;*.pm;*.cgi");
 }
 

@@ -110,7 +110,8 @@ ThkHTMLSyn::ThkHTMLSyn()
     MapKind(tkAmpersand, AndAttri, false);
     MapKind(tkAsp, ASPAttri, true);
     MapKind(tkComment, CommentAttri, true);
-    MapKind(tkIdentifier, IdentifierAttri, false);
+    // Words inside a tag may hold any character but blanks, quotes, "=" and ">".
+    MapKind(tkIdentifier, IdentifierAttri, true);
     MapKind(tkKey, KeyAttri, false);
     MapKind(tkSpace, SpaceAttri, false, true);
     MapKind(tkString, ValueAttri, true);

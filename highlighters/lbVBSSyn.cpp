@@ -33,6 +33,8 @@ TlbVbsSyn::TlbVbsSyn()
                          {tkComment, tkIdentifier, tkKey, tkNumber, tkSpace, tkString, tkSymbol})
 {
     RouteAttributeChanges();
+    // Characters no routine claims (a backslash, "[", "|", ...) are identifiers too.
+    MapKind(tkIdentifier, IdentifierAttri, true);
     SetDefaultFilter("VBScript files (*.vbs)|*.vbs");
 }
 

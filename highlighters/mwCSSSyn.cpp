@@ -26,7 +26,7 @@ TmwCSSSyn::TmwCSSSyn()
                          {tkComment, tkIdentifier, tkKey, tkNumber, tkSpace, tkString, tkSymbol}, mwAttrName::Key)
 {
     RouteAttributeChanges();
-    MapKind(tkUnknown, IdentifierAttri, false);
+    MapKind(tkUnknown, IdentifierAttri, true); // a backslash among them
     SetDefaultFilter("Cascading Stylesheets (*.css)|*.css");
 }
 

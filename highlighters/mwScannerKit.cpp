@@ -156,7 +156,14 @@ void TmwScannerHighlighter::MapKind(int kind, TmwHighLightAttributes* attribute,
 {
     if (kind >= static_cast<int>(kindInfo_.size()))
         kindInfo_.resize(static_cast<size_t>(kind) + 1);
-    kindInfo_[static_cast<size_t>(kind)] = KindInfo{attribute, needsEscape, isSpace};
+    kindInfo_[static_cast<size_t>(kind)] = KindInfo{attribute, nullptr, needsEscape, isSpace};
+}
+
+void TmwScannerHighlighter::ExportKindAs(int kind, TmwHighLightAttributes* attribute)
+{
+    if (kind >= static_cast<int>(kindInfo_.size()))
+        kindInfo_.resize(static_cast<size_t>(kind) + 1);
+    kindInfo_[static_cast<size_t>(kind)].exportAttribute = attribute;
 }
 
 void TmwScannerHighlighter::RouteAttributeChanges()
@@ -216,7 +223,8 @@ void TmwScannerHighlighter::ExportNext()
     KindInfo info;
     if (fTokenID >= 0 && fTokenID < static_cast<int>(kindInfo_.size()))
         info = kindInfo_[static_cast<size_t>(fTokenID)];
-    exporter->FormatToken(GetToken(), info.attribute, info.needsEscape, info.isSpace);
+    exporter->FormatToken(GetToken(), info.exportAttribute ? info.exportAttribute : info.attribute, info.needsEscape,
+                          info.isSpace);
 }
 
 void TmwScannerHighlighter::RunToLineBreak()

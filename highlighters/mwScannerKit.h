@@ -175,6 +175,8 @@ protected:
     // What a kind shows as and how it is exported: needsEscape for kinds whose
     // text the output format may have to escape, isSpace for white space.
     void MapKind(int kind, TmwHighLightAttributes* attribute, bool needsEscape, bool isSpace = false);
+    // Hands kind to the exporter with attribute instead of the one it shows with.
+    void ExportKindAs(int kind, TmwHighLightAttributes* attribute);
     // Routes every attribute's change to the hooked editors; call after the last MakeAttribute.
     void RouteAttributeChanges();
 
@@ -339,6 +341,7 @@ protected:
 private:
     struct KindInfo {
         TmwHighLightAttributes* attribute = nullptr;
+        TmwHighLightAttributes* exportAttribute = nullptr; // null: attribute
         bool needsEscape = false;
         bool isSpace = false;
     };

@@ -44,7 +44,7 @@ TwmPHPSyn::TwmPHPSyn()
     InvalidSymbolAttri = MakeAttribute(mwAttrName::InvalidSymbol);
     VariableAttri = MakeAttribute(mwAttrName::Variable);
     RouteAttributeChanges();
-    MapKind(tkUnknown, IdentifierAttri, false);
+    MapKind(tkUnknown, IdentifierAttri, true); // a backslash among them
     MapKind(tkInvalidSymbol, InvalidSymbolAttri, false);
     MapKind(tkVariable, VariableAttri, false);
     SetDefaultFilter("PHP files (*.php,*.php3,*.phtml,*.inc)|*.php;*.php3;*.phtml;*.inc");

@@ -3,6 +3,7 @@
 
 #include "editor/mwHighlighter.h"
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,11 @@ struct ExportedToken {
     bool isSpace;
     bool operator==(const ExportedToken&) const = default;
 };
+
+inline std::ostream& operator<<(std::ostream& out, const ExportedToken& t)
+{
+    return out << "{\"" << t.text << "\", \"" << t.attribute << "\", " << t.needsEscape << ", " << t.isSpace << "}";
+}
 
 class TExportCapture : public TmwExportTarget {
 public:

@@ -172,7 +172,7 @@ TEST(HTMLSyn, ExportMarksTheKindsToEscape)
     EXPECT_EQ(out.tokens, (std::vector<ExportedToken>{{"<", "Symbol", true, false},
                                                       {"a", "Reserved word", false, false},
                                                       {" ", "Space", false, true},
-                                                      {"x", "Identifier", false, false},
+                                                      {"x", "Identifier", true, false},
                                                       {"=", "Symbol", true, false},
                                                       {"1", "Value", true, false},
                                                       {">", "Symbol", true, false},

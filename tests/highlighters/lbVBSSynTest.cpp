@@ -81,7 +81,7 @@ TEST(VbsSyn, ExportAndSettings)
     V hl;
     TExportCapture out;
     out.ExportLine(hl, "x=\"a\"'c");
-    EXPECT_EQ(out.tokens, (std::vector<ExportedToken>{{"x", "Identifier", false, false},
+    EXPECT_EQ(out.tokens, (std::vector<ExportedToken>{{"x", "Identifier", true, false},
                                                       {"=", "Symbol", true, false},
                                                       {"\"a\"", "String", true, false},
                                                       {"'c", "Comment", true, false},
