@@ -2,8 +2,6 @@
 // commands that change the text.
 #include "editor/mwCustomEditModel.h"
 
-#include "platform/AnsiText.h"
-
 #include <algorithm>
 
 struct TmwCustomEditModel::TCommandEntry {
@@ -136,13 +134,16 @@ void TmwCustomEditModel::TypeText(const std::string& text, TChangeReason selReas
     if (SelAvail()) {
         // The text goes where the deletion left the caret: the earlier end of the block.
         TPoint start = DeleteSelectionRecorded(selReason);
+        std::vector<std::string> tails = LineTails(start.Y, 1);
         SetSelTextPrimitiveEx(smNormal, text, nullptr);
-        undoList_.AddChange(mwcrInsert, start, CaretXY(), "", smNormal);
+        undoList_.AddChange(mwcrInsert, start, CaretXY(), "", smNormal, std::move(tails));
         return;
     }
     TmwEditorOptions saved = options_;
     options_ |= mweoScrollPastEol;
     std::string line = LineText();
+    // Storing the line drops its end blanks: the record keeps them.
+    std::vector<std::string> tails = LineTails(CaretY(), 1);
     const size_t x = static_cast<size_t>(caretX_);
     if (line.size() < x)
         line.resize(x, ' ');
@@ -154,10 +155,10 @@ void TmwCustomEditModel::TypeText(const std::string& text, TChangeReason selReas
         line.replace(x, replaced.size(), text);
     }
     TPoint start = CaretXY();
-    lines_->Put(caretY_, vx::TrimRight(line));
+    lines_->Put(caretY_, TrimEndBlanks(line));
     SetCaretXY(Point(start.X + static_cast<int>(text.size()), start.Y));
     // Ends at the caret even when nothing was overwritten, so undo finds the typed text.
-    undoList_.AddChange(mwcrInsert, start, CaretXY(), replaced, smNormal);
+    undoList_.AddChange(mwcrInsert, start, CaretXY(), replaced, smNormal, std::move(tails));
     if (charsInWindow_ > 0 && CaretX() >= LeftChar() + charsInWindow_)
         SetLeftChar(LeftChar() + std::min(25, charsInWindow_ - 1));
     // Straight back: the writer would pull the caret to the line end.
@@ -190,7 +191,7 @@ void TmwCustomEditModel::DeleteRangeRecorded(TPoint start, TPoint end, TChangeRe
     selectionMode_ = smNormal;
     blockBegin_ = start;
     blockEnd_ = end;
-    undoList_.AddChange(reason, recStart, recEnd, SelTextForUndo(), smNormal);
+    undoList_.AddChange(reason, recStart, recEnd, SelTextForUndo(), smNormal, LineTails(start.Y, end.Y - start.Y + 1));
     SetSelTextPrimitiveEx(smNormal, "", nullptr);
     selectionMode_ = saved;
 }
@@ -205,6 +206,8 @@ void TmwCustomEditModel::CmdDeleteLastChar(TmwEditorCommand, char, void*)
     const int len = static_cast<int>(line.size());
     const int x = CaretX();
     const int y = CaretY();
+    // Storing the line drops its end blanks: the records keep them.
+    std::vector<std::string> tails = LineTails(y, 1);
     if (x > len + 1) {
         undoList_.AddChange(mwcrDelete, CaretXY(), CaretXY(), "", smNormal);
         SetCaretFree(Point(x - 1, y));
@@ -227,30 +230,31 @@ void TmwCustomEditModel::CmdDeleteLastChar(TmwEditorCommand, char, void*)
             count = n - above;
             // Recorded at the line start, where the removed characters were.
             recStart = Point(1, y);
-            lines_->Put(caretY_, vx::TrimRight(line.substr(static_cast<size_t>(count))));
+            lines_->Put(caretY_, TrimEndBlanks(line.substr(static_cast<size_t>(count))));
             SetCaretFree(Point(x - count, y));
             undoList_.AddChange(mwcrDelete, recStart, Point(count + 1, y), line.substr(0, static_cast<size_t>(count)),
-                                smNormal);
+                                smNormal, std::move(tails));
             return;
         }
         std::string removed = line.substr(static_cast<size_t>(x - 1 - count), static_cast<size_t>(count));
-        lines_->Put(caretY_, vx::TrimRight(line.substr(0, static_cast<size_t>(x - 1 - count)) +
-                                           line.substr(static_cast<size_t>(x - 1))));
+        lines_->Put(caretY_, TrimEndBlanks(line.substr(0, static_cast<size_t>(x - 1 - count)) +
+                                          line.substr(static_cast<size_t>(x - 1))));
         SetCaretFree(Point(x - count, y));
-        undoList_.AddChange(mwcrDelete, CaretXY(), CaretXY(), removed, smNormal);
+        undoList_.AddChange(mwcrDelete, CaretXY(), CaretXY(), removed, smNormal, std::move(tails));
         return;
     }
     if (y == 1)
         return;
     const std::string previous = lines_->Get(y - 2);
+    tails = LineTails(y - 1, 2);
     lines_->BeginUpdate();
     lines_->Delete(y - 1);
     ShiftMarks(y, -1);
     TPoint at = Point(static_cast<int>(previous.size()) + 1, y - 1);
-    lines_->Put(y - 2, vx::TrimRight(previous + line));
+    lines_->Put(y - 2, TrimEndBlanks(previous + line));
     lines_->EndUpdate();
     SetCaretFree(at);
-    undoList_.AddChange(mwcrDelete, at, at, "\r\n", smNormal);
+    undoList_.AddChange(mwcrDelete, at, at, "\r\n", smNormal, std::move(tails));
 }
 
 void TmwCustomEditModel::CmdDeleteChar(TmwEditorCommand, char, void*)
@@ -265,16 +269,17 @@ void TmwCustomEditModel::CmdDeleteChar(TmwEditorCommand, char, void*)
     if (static_cast<int>(line.size()) >= x) {
         std::string removed = line.substr(static_cast<size_t>(x - 1), 1);
         line.erase(static_cast<size_t>(x - 1), 1);
-        undoList_.AddChange(mwcrDeleteAfter, caret, caret, removed, smNormal);
-        lines_->Put(caretY_, vx::TrimRight(line));
+        undoList_.AddChange(mwcrDeleteAfter, caret, caret, removed, smNormal, LineTails(caret.Y, 1));
+        lines_->Put(caretY_, TrimEndBlanks(line));
         return;
     }
     if (caretY_ + 1 >= lines_->Count())
         return;
     line.resize(static_cast<size_t>(x - 1), ' ');
+    std::vector<std::string> tails = LineTails(caret.Y, 2);
     lines_->BeginUpdate();
-    lines_->Put(caretY_, vx::TrimRight(line + lines_->Get(caretY_ + 1)));
-    undoList_.AddChange(mwcrDeleteAfter, caret, caret, "\r\n", smNormal);
+    lines_->Put(caretY_, TrimEndBlanks(line + lines_->Get(caretY_ + 1)));
+    undoList_.AddChange(mwcrDeleteAfter, caret, caret, "\r\n", smNormal, std::move(tails));
     lines_->Delete(caretY_ + 1);
     // The joined line's marks come up with it; the caret line's stay.
     ShiftMarks(CaretY() + 1, -1);
@@ -325,10 +330,10 @@ void TmwCustomEditModel::CmdDeleteLine(TmwEditorCommand, char, void*)
     const int y = CaretY();
     const std::string line = LineText();
     if (count > 1) {
-        undoList_.AddChange(mwcrDeleteAfter, Point(1, y), CaretXY(), line + "\r\n", smNormal);
+        undoList_.AddChange(mwcrDeleteAfter, Point(1, y), CaretXY(), line + "\r\n", smNormal, LineTails(y, 2));
         lines_->Delete(y - 1);
     } else {
-        undoList_.AddChange(mwcrDeleteAfter, Point(1, y), CaretXY(), line, smNormal);
+        undoList_.AddChange(mwcrDeleteAfter, Point(1, y), CaretXY(), line, smNormal, LineTails(y, 1));
         lines_->Put(0, "");
     }
     // Marks of the deleted line go to the line before it, or stay on the first.
@@ -390,14 +395,17 @@ void TmwCustomEditModel::CmdTab(TmwEditorCommand, char, void*)
         width = TabWidthAtLeastOne() - (x - 1) % TabWidthAtLeastOne();
     const std::string blanks(static_cast<size_t>(width), ' ');
     TPoint start = SelAvail() ? DeleteSelectionRecorded(mwcrDelete) : CaretXY();
+    std::vector<std::string> tails = LineTails(start.Y, 1);
+    const std::string before = LineText();
     SetSelTextPrimitiveEx(smNormal, blanks, nullptr);
     std::string line = LineText();
-    std::string trimmed = vx::TrimRight(line);
+    std::string trimmed = TrimEndBlanks(line);
     if (trimmed.size() != line.size())
         lines_->Put(caretY_, trimmed);
-    // Blanks at the line end are dropped again: then there is nothing to undo.
-    if (static_cast<int>(trimmed.size()) >= start.X)
-        undoList_.AddChange(mwcrInsert, start, CaretXY(), "", smNormal);
+    // Blanks at the line end are dropped again: then there is nothing to undo,
+    // unless the line lost blanks it ended in before.
+    if (trimmed != before)
+        undoList_.AddChange(mwcrInsert, start, CaretXY(), "", smNormal, std::move(tails));
     EnsureCursorPosVisible();
 }
 
@@ -415,8 +423,9 @@ void TmwCustomEditModel::CmdBlockIndent(TmwEditorCommand, char, void*)
     std::string block;
     for (int y = b.Y; y <= lastLine; ++y)
         block += (y > b.Y ? "\r\n" : "") + std::string(static_cast<size_t>(tab), ' ');
+    std::vector<std::string> tails = LineTails(b.Y, lastLine - b.Y + 1);
     InsertColumnBlock(Point(1, b.Y), Point(1, lastLine), block);
-    undoList_.AddChange(mwcrIndent, b, e, "", smColumn);
+    undoList_.AddChange(mwcrIndent, b, e, "", smColumn, std::move(tails));
     selectionMode_ = saved;
     SetCaretFree(caret);
     SetBlockBegin(Point(b.X + tab, b.Y));
@@ -446,6 +455,7 @@ void TmwCustomEditModel::CmdBlockUnindent(TmwEditorCommand, char, void*)
     int last = 0;
     if (std::any_of(counts.begin(), counts.end(), [](int n) { return n > 0; })) {
         SetCaretFree(Point(CaretX(), b.Y));
+        std::vector<std::string> tails = LineTails(b.Y, lastLine - b.Y + 1);
         lines_->BeginUpdate();
         for (int y = b.Y; y <= lastLine; ++y) {
             int n = counts[static_cast<size_t>(y - b.Y)];
@@ -453,7 +463,7 @@ void TmwCustomEditModel::CmdBlockUnindent(TmwEditorCommand, char, void*)
                 lines_->Put(y - 1, lines_->Get(y - 1).substr(static_cast<size_t>(n)));
         }
         lines_->EndUpdate();
-        undoList_.AddChange(mwcrUnindent, b, e, removedText, smColumn);
+        undoList_.AddChange(mwcrUnindent, b, e, removedText, smColumn, std::move(tails));
         first = counts.front();
         last = counts.back();
     }

@@ -22,6 +22,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 class TmwCustomHighLighter;
 class TmwCustomEdit;
@@ -138,6 +140,10 @@ public:
     // the lines had, so that putting them back gives the lines exactly.
     std::string SelTextForUndo() const { return SelectedText(false); }
     void SetSelText(const std::string& value);
+    // The blanks ending each of count lines from firstLine (1-based) on, as
+    // trimming would drop them: what an undo record keeps of the lines a
+    // change is about to replace. Lines past the end are left out.
+    std::vector<std::string> LineTails(int firstLine, int count) const;
     void SetSelTextPrimitive(const std::string& value) { SetSelTextPrimitiveEx(smNormal, value, nullptr); }
     // Replaces the selection by value inserted in pasteMode, recording nothing.
     // With tag, a column insertion reports the length of its pieces there.
@@ -371,6 +377,13 @@ private:
     // One record each; true when the next record belongs to the same step.
     bool UndoItem();
     bool RedoItem();
+    // The line without the blanks (spaces) at its end: padding the editor added
+    // goes again, tabs and other characters stay.
+    static std::string TrimEndBlanks(std::string_view line);
+    // Ends the lines from firstLine on with exactly the blanks in tails.
+    void RestoreLineTails(int firstLine, const std::vector<std::string>& tails);
+    // Removes count lines from the end of the text.
+    void RemoveLastLines(int count);
     // Selects start..end exactly as an undo record holds them.
     void SelectRecorded(TPoint start, TPoint end);
     // Inserts text as a column block spanning begin..end.

@@ -2,8 +2,6 @@
 // that replaces the selection by text in the three selection modes.
 #include "editor/mwCustomEditModel.h"
 
-#include "platform/AnsiText.h"
-
 #include <algorithm>
 #include <vector>
 
@@ -41,6 +39,12 @@ std::string ColumnsFrom(const std::string& line, int from)
 
 } // namespace
 
+std::string TmwCustomEditModel::TrimEndBlanks(std::string_view line)
+{
+    const size_t end = line.find_last_not_of(' ');
+    return std::string(line.substr(0, end == std::string_view::npos ? 0 : end + 1));
+}
+
 TPoint TmwCustomEditModel::BlockBegin() const
 {
     return PointBefore(blockEnd_, blockBegin_) ? blockEnd_ : blockBegin_;
@@ -53,7 +57,9 @@ TPoint TmwCustomEditModel::BlockEnd() const
 
 void TmwCustomEditModel::RecordSelection(TChangeReason reason)
 {
-    undoList_.AddChange(reason, blockBegin_, blockEnd_, SelTextForUndo(), selectionMode_);
+    const int first = std::min(blockBegin_.Y, blockEnd_.Y);
+    undoList_.AddChange(reason, blockBegin_, blockEnd_, SelTextForUndo(), selectionMode_,
+                        LineTails(first, std::max(blockBegin_.Y, blockEnd_.Y) - first + 1));
 }
 
 bool TmwCustomEditModel::SelAvail() const
@@ -186,8 +192,9 @@ void TmwCustomEditModel::SetSelText(const std::string& value)
     }
     // Deleting leaves the caret where the text goes, whichever way the selection ran.
     TPoint start = CaretXY();
+    std::vector<std::string> tails = LineTails(start.Y, 1);
     SetSelTextPrimitiveEx(smNormal, value, nullptr);
-    undoList_.AddChange(mwcrInsert, start, CaretXY(), GetSelText(), smNormal);
+    undoList_.AddChange(mwcrInsert, start, CaretXY(), GetSelText(), smNormal, std::move(tails));
     DecPaintLock();
 }
 
@@ -232,7 +239,7 @@ void TmwCustomEditModel::DeleteSelection(TPoint bb, TPoint be)
             joined.resize(std::max(joined.size(), static_cast<size_t>(bb.X - 1)), ' ');
         joined += ColumnsFrom(lines_->Get(be.Y - 1), be.X);
         if (HasOption(mweoScrollPastEol))
-            joined = vx::TrimRight(joined);
+            joined = TrimEndBlanks(joined);
         for (int y = be.Y; y > bb.Y; --y)
             lines_->Delete(y - 1);
         lines_->Put(bb.Y - 1, joined);
@@ -247,7 +254,7 @@ void TmwCustomEditModel::DeleteSelection(TPoint bb, TPoint be)
             std::string s = lines_->Get(y - 1);
             if (left - 1 < static_cast<int>(s.size()))
                 s.erase(static_cast<size_t>(left - 1), static_cast<size_t>(right - left));
-            lines_->Put(y - 1, vx::TrimRight(s));
+            lines_->Put(y - 1, TrimEndBlanks(s));
         }
         SetCaretFree(Point(left, blockEnd_.Y));
         break;
@@ -276,7 +283,7 @@ void TmwCustomEditModel::InsertNormal(const std::string& value)
     // A line that the text breaks right at the caret ends there: it keeps no
     // blanks at its end. Otherwise the text goes at the caret column.
     if (pieces.size() > 1 && pieces[0].empty())
-        left = vx::TrimRight(left);
+        left = TrimEndBlanks(left);
     else
         left.resize(static_cast<size_t>(caretX_), ' ');
     std::string right = ColumnsFrom(line, caretX_ + 1);
@@ -313,9 +320,9 @@ void TmwCustomEditModel::InsertColumn(const std::string& value, int* tag)
                 s.resize(static_cast<size_t>(column), ' ');
             s.insert(static_cast<size_t>(column), pieces[i]);
             // A block put past a line's end leaves no blanks at its end.
-            lines_->Put(y, atEnd ? vx::TrimRight(s) : s);
+            lines_->Put(y, atEnd ? TrimEndBlanks(s) : s);
         } else {
-            lines_->Add(vx::TrimRight(std::string(static_cast<size_t>(column), ' ') + pieces[i]));
+            lines_->Add(TrimEndBlanks(std::string(static_cast<size_t>(column), ' ') + pieces[i]));
         }
     }
     SetCaretFree(Point(column + static_cast<int>(pieces.back().size()) + 1,
@@ -357,20 +364,25 @@ void TmwCustomEditModel::InsertLineBreak(bool moveCaret)
         return 0;
     };
     TPoint caret = CaretXY();
+    // The break replaces the caret line alone.
+    const std::vector<std::string> tails = LineTails(y, 1);
+    auto record = [&](const std::string& moved) {
+        undoList_.AddChange(mwcrLineBreak, caret, caret, moved, smNormal, tails);
+    };
     auto moveLineDown = [&] {
         lines_->Put(y - 1, "");
         lines_->Insert(y, line);
-        undoList_.AddChange(mwcrLineBreak, caret, caret, line, smNormal);
+        record(line);
         caret = Point(x, y + 1);
     };
     if (len == 0) {
         int n = indentAbove();
-        undoList_.AddChange(mwcrLineBreak, caret, caret, "", smNormal);
+        record("");
         lines_->Insert(y - 1, "");
         caret = Point(n + 1, y + 1);
     } else if (len < x) {
         int n = indentAbove();
-        undoList_.AddChange(mwcrLineBreak, caret, caret, "", smNormal);
+        record("");
         bool plain = !moveCaret || HasOption(mweoScrollPastEol);
         lines_->Insert(y, plain ? std::string() : std::string(static_cast<size_t>(n), ' '));
         caret = Point(n + 1, y + 1);
@@ -380,8 +392,8 @@ void TmwCustomEditModel::InsertLineBreak(bool moveCaret)
         int n = LeftSpaces(line);
         if (x - 1 > n) {
             std::string rest = line.substr(static_cast<size_t>(x - 1));
-            lines_->Put(y - 1, vx::TrimRight(line.substr(0, static_cast<size_t>(x - 1))));
-            undoList_.AddChange(mwcrLineBreak, caret, caret, rest, smNormal);
+            lines_->Put(y - 1, TrimEndBlanks(line.substr(0, static_cast<size_t>(x - 1))));
+            record(rest);
             lines_->Insert(y, std::string(static_cast<size_t>(n), ' ') + rest);
             caret = Point(n + 1, y + 1);
         } else {

@@ -1,8 +1,6 @@
 // The editor model's undo and redo, and its clipboard commands.
 #include "editor/mwCustomEditModel.h"
 
-#include "platform/AnsiText.h"
-
 #include <algorithm>
 #include <vector>
 
@@ -59,6 +57,45 @@ std::string RectangularBlock(const std::string& text)
 }
 
 } // namespace
+
+std::vector<std::string> TmwCustomEditModel::LineTails(int firstLine, int count) const
+{
+    std::vector<std::string> tails;
+    const int last = std::min(firstLine + count - 1, lines_->Count());
+    for (int y = std::max(firstLine, 1); y <= last; ++y) {
+        const std::string& line = lines_->Get(y - 1);
+        tails.push_back(line.substr(TrimEndBlanks(line).size()));
+    }
+    return tails;
+}
+
+void TmwCustomEditModel::RestoreLineTails(int firstLine, const std::vector<std::string>& tails)
+{
+    lines_->BeginUpdate();
+    for (size_t i = 0; i < tails.size(); ++i) {
+        const int index = firstLine - 1 + static_cast<int>(i);
+        if (index < 0 || index >= lines_->Count())
+            continue;
+        const std::string& line = lines_->Get(index);
+        std::string exact = TrimEndBlanks(line) + tails[i];
+        if (exact != line)
+            lines_->Put(index, exact);
+    }
+    lines_->EndUpdate();
+}
+
+void TmwCustomEditModel::RemoveLastLines(int count)
+{
+    const int last = lines_->Count();
+    count = std::min(count, last - 1);
+    if (count <= 0)
+        return;
+    lines_->BeginUpdate();
+    for (int i = 0; i < count; ++i)
+        lines_->Delete(lines_->Count() - 1);
+    lines_->EndUpdate();
+    ShiftMarksAfterDelete(last - count + 1, last, last - count);
+}
 
 void TmwCustomEditModel::ClearUndo()
 {
@@ -142,6 +179,9 @@ bool TmwCustomEditModel::UndoItem()
     if (undoList_.GetChange(rec) == mwcrNone)
         return false;
     selectionMode_ = rec.mode;
+    // Each branch keeps the ends of the lines it replaces for the redo record,
+    // and gives the lines it brings back the ends the record kept.
+    const int top = std::min(rec.start.Y, rec.end.Y);
     switch (rec.reason) {
     case mwcrInsert:
     case mwcrPaste:
@@ -149,11 +189,15 @@ bool TmwCustomEditModel::UndoItem()
         // The caret first: with nothing left to select, the old text goes in there.
         SetCaretFree(rec.start);
         SelectRecorded(rec.start, rec.end);
+        std::vector<std::string> tails = LineTails(top, std::abs(blockEnd_.Y - blockBegin_.Y) + 1);
         std::string inserted = SelTextForUndo();
         SetSelTextPrimitiveEx(rec.mode, rec.text, nullptr);
+        RemoveLastLines(rec.addedLines);
+        if (!rec.tails.empty())
+            RestoreLineTails(top, rec.tails);
         // The redo record covers what was put back (overwritten text), so redo replaces exactly that.
         TPoint restoredEnd = rec.text.empty() ? rec.start : InsertedEnd(rec.mode, rec.text);
-        redoList_.AddChange(rec.reason, rec.start, restoredEnd, inserted, rec.mode);
+        redoList_.AddChange(rec.reason, rec.start, restoredEnd, inserted, rec.mode, std::move(tails));
         SetCaretXY(rec.start);
         TChangeReason next = undoList_.LastChangeReason();
         return next == mwcrSelDelete || (next == mwcrDragDropDelete && rec.reason == mwcrDragDropInsert);
@@ -164,19 +208,26 @@ bool TmwCustomEditModel::UndoItem()
     case mwcrDragDropDelete: {
         TPoint p = PointBefore(rec.end, rec.start) ? rec.end : rec.start;
         if (rec.mode == smColumn)
-            p = Point(std::min(rec.start.X, rec.end.X), std::min(rec.start.Y, rec.end.Y));
+            p = Point(std::min(rec.start.X, rec.end.X), top);
         std::string text = rec.text;
+        std::vector<std::string> restore = rec.tails;
         int count = lines_->Count();
         if (p.Y > count) {
             // The deleted text was the last line: it comes back after the line
             // that is last now, and no empty line follows it.
             p = Point(static_cast<int>(lines_->Get(count - 1).size()) + 1, count);
             text = "\r\n" + WithoutFinalLineBreak(text);
+            // The line it follows stays as it is.
+            restore.insert(restore.begin(), LineTails(count, 1).front());
         }
+        std::vector<std::string> tails =
+            LineTails(p.Y, rec.mode == smColumn ? static_cast<int>(PieceLengths(text).size()) : 1);
         SetCaretFree(p);
         SetBlockBegin(p);
         SetSelTextPrimitiveEx(rec.mode, text, nullptr);
         TPoint restoredEnd = InsertedEnd(rec.mode, text);
+        if (!restore.empty())
+            RestoreLineTails(p.Y, restore);
         if (rec.mode == smLine)
             p.X = 1;
         SetCaretFree(rec.end);
@@ -185,13 +236,13 @@ bool TmwCustomEditModel::UndoItem()
         // Column pieces come back unpadded and unequal: the block is the record's rectangle.
         if (rec.mode == smColumn)
             restoredEnd = Point(std::max(rec.start.X, rec.end.X), std::max(rec.start.Y, rec.end.Y));
-        redoList_.AddChange(rec.reason, p, restoredEnd, "", rec.mode);
+        redoList_.AddChange(rec.reason, p, restoredEnd, "", rec.mode, std::move(tails));
         EnsureCursorPosVisible();
         return false;
     }
     case mwcrLineBreak: {
         SetCaretFree(rec.start);
-        redoList_.AddChange(rec.reason, rec.start, rec.end, "", rec.mode);
+        redoList_.AddChange(rec.reason, rec.start, rec.end, "", rec.mode, LineTails(rec.start.Y, 2));
         // The moved text goes back to the caret column; the caret line is
         // otherwise left as it is, so the line comes back exactly.
         std::string line = LineText();
@@ -203,6 +254,8 @@ bool TmwCustomEditModel::UndoItem()
         if (caretY_ + 1 < lines_->Count())
             lines_->Delete(caretY_ + 1);
         lines_->Put(caretY_, line + rec.text);
+        if (!rec.tails.empty())
+            RestoreLineTails(rec.start.Y, rec.tails);
         lines_->EndUpdate();
         ShiftMarks(CaretY() + 1, -1);
         return false;
@@ -211,16 +264,22 @@ bool TmwCustomEditModel::UndoItem()
         int endLine = rec.end.X == 1 ? rec.end.Y - 1 : rec.end.Y;
         blockBegin_ = Point(1, rec.start.Y);
         blockEnd_ = Point(TabWidthAtLeastOne() + 1, endLine);
-        redoList_.AddChange(rec.reason, rec.start, rec.end, SelTextForUndo(), rec.mode);
+        redoList_.AddChange(rec.reason, rec.start, rec.end, SelTextForUndo(), rec.mode,
+                            LineTails(rec.start.Y, endLine - rec.start.Y + 1));
         SetSelTextPrimitiveEx(rec.mode, "", nullptr);
+        if (!rec.tails.empty())
+            RestoreLineTails(rec.start.Y, rec.tails);
         SetBlockBegin(rec.start);
         SetCaretFree(rec.end);
         SetBlockEnd(CaretXY());
         return false;
     }
     case mwcrUnindent: {
-        redoList_.AddChange(rec.reason, rec.start, rec.end, rec.text, rec.mode);
+        redoList_.AddChange(rec.reason, rec.start, rec.end, rec.text, rec.mode,
+                            LineTails(rec.start.Y, static_cast<int>(PieceLengths(rec.text).size())));
         InsertColumnBlock(Point(1, rec.start.Y), Point(1, rec.end.Y), rec.text);
+        if (!rec.tails.empty())
+            RestoreLineTails(rec.start.Y, rec.tails);
         SetCaretFree(rec.start);
         SetBlockBegin(rec.start);
         SetBlockEnd(rec.end);
@@ -238,17 +297,27 @@ bool TmwCustomEditModel::RedoItem()
     if (redoList_.GetChange(rec) == mwcrNone)
         return false;
     selectionMode_ = rec.mode;
+    const int top = std::min(rec.start.Y, rec.end.Y);
     switch (rec.reason) {
     case mwcrInsert:
     case mwcrPaste:
     case mwcrDragDropInsert: {
         SetCaretFree(rec.start);
         SelectRecorded(rec.start, rec.end);
+        int touched = std::abs(blockEnd_.Y - blockBegin_.Y) + 1;
+        if (rec.mode == smColumn)
+            touched = std::max(touched, static_cast<int>(PieceLengths(rec.text).size()));
+        std::vector<std::string> tails = LineTails(top, touched);
         std::string replaced = SelTextForUndo();
+        const int count = lines_->Count();
         SetSelTextPrimitiveEx(rec.mode, rec.text, nullptr);
+        // Only a column block appends lines; other insertions move the lines below.
+        const int added = rec.mode == smColumn ? lines_->Count() - count : 0;
+        if (!rec.tails.empty())
+            RestoreLineTails(top, rec.tails);
         // A column block spans its widest line, whatever the caret says.
         TPoint end = rec.mode == smColumn ? ColumnBlockEnd(rec.start, rec.text) : InsertedEnd(rec.mode, rec.text);
-        undoList_.AddChange(rec.reason, rec.start, end, replaced, rec.mode);
+        undoList_.AddChange(rec.reason, rec.start, end, replaced, rec.mode, std::move(tails), added);
         return false;
     }
     case mwcrDeleteAfter:
@@ -258,8 +327,11 @@ bool TmwCustomEditModel::RedoItem()
         if (rec.reason == mwcrDeleteAfter)
             SetCaretFree(rec.start);
         SelectRecorded(rec.start, rec.end);
-        undoList_.AddChange(rec.reason, rec.start, rec.end, SelTextForUndo(), rec.mode);
+        undoList_.AddChange(rec.reason, rec.start, rec.end, SelTextForUndo(), rec.mode,
+                            LineTails(top, std::abs(blockEnd_.Y - blockBegin_.Y) + 1));
         SetSelTextPrimitiveEx(rec.mode, rec.text, nullptr);
+        if (!rec.tails.empty())
+            RestoreLineTails(top, rec.tails);
         SetCaretXY(rec.start);
         return rec.reason == mwcrSelDelete ||
                (rec.reason == mwcrDragDropDelete && redoList_.LastChangeReason() == mwcrDragDropInsert);
@@ -269,19 +341,25 @@ bool TmwCustomEditModel::RedoItem()
         SetCaretFree(rec.start);
         SetBlockBegin(rec.start);
         InsertLineBreak(true);
+        if (!rec.tails.empty())
+            RestoreLineTails(rec.start.Y, rec.tails);
         return false;
     case mwcrIndent: {
         int endLine = rec.end.X == 1 ? rec.end.Y - 1 : rec.end.Y;
+        std::vector<std::string> tails = LineTails(rec.start.Y, endLine - rec.start.Y + 1);
         InsertColumnBlock(Point(1, rec.start.Y), Point(1, endLine), rec.text);
-        undoList_.AddChange(rec.reason, rec.start, rec.end, rec.text, rec.mode);
+        if (!rec.tails.empty())
+            RestoreLineTails(rec.start.Y, rec.tails);
+        undoList_.AddChange(rec.reason, rec.start, rec.end, rec.text, rec.mode, std::move(tails));
         SetCaretFree(Point(1, rec.end.Y + 1));
         SetBlockBegin(Point(rec.start.X + TabWidthAtLeastOne(), rec.start.Y));
         SetBlockEnd(rec.end.X == 1 ? Point(1, rec.end.Y) : Point(rec.end.X + TabWidthAtLeastOne(), rec.end.Y));
         return false;
     }
     case mwcrUnindent: {
-        undoList_.AddChange(rec.reason, rec.start, rec.end, rec.text, smColumn);
         std::vector<int> counts = PieceLengths(rec.text);
+        undoList_.AddChange(rec.reason, rec.start, rec.end, rec.text, smColumn,
+                            LineTails(rec.start.Y, static_cast<int>(counts.size())));
         lines_->BeginUpdate();
         for (size_t i = 0; i < counts.size(); ++i) {
             int index = rec.start.Y - 1 + static_cast<int>(i);
@@ -291,6 +369,8 @@ bool TmwCustomEditModel::RedoItem()
             if (counts[i] > 0)
                 lines_->Put(index, line.substr(std::min(line.size(), static_cast<size_t>(counts[i]))));
         }
+        if (!rec.tails.empty())
+            RestoreLineTails(rec.start.Y, rec.tails);
         lines_->EndUpdate();
         TPoint from = Point(rec.start.X - TabWidthAtLeastOne(), rec.start.Y);
         SetCaretFree(from);
@@ -395,16 +475,21 @@ void TmwCustomEditModel::PasteFromClipboard()
     }
     // Where the deletion left the caret is where the text goes.
     TPoint s = CaretXY();
+    std::vector<std::string> tails =
+        LineTails(s.Y, mode == smColumn ? static_cast<int>(PieceLengths(text).size()) : 1);
+    const int count = lines_->Count();
     SetSelTextPrimitiveEx(mode, text, nullptr);
     TPoint e = CaretXY();
     // Nothing pasted, nothing to take out again.
     if (!text.empty()) {
-        if (mode != smLine)
-            undoList_.AddChange(mwcrPaste, s, e, "", mode);
+        if (mode == smColumn)
+            undoList_.AddChange(mwcrPaste, s, e, "", mode, std::move(tails), lines_->Count() - count);
+        else if (mode == smNormal)
+            undoList_.AddChange(mwcrPaste, s, e, "", mode, std::move(tails));
         else if (e.X == 1)
-            undoList_.AddChange(mwcrPaste, Point(1, s.Y), InsertedEnd(smLine, text), "", smLine);
+            undoList_.AddChange(mwcrPaste, Point(1, s.Y), InsertedEnd(smLine, text), "", smLine, std::move(tails));
         else
-            undoList_.AddChange(mwcrPaste, Point(1, s.Y), e, "", smNormal);
+            undoList_.AddChange(mwcrPaste, Point(1, s.Y), e, "", smNormal, std::move(tails));
     }
     if (mode == smColumn)
         SetCaretFree(Point(std::min(s.X, e.X), std::max(s.Y, e.Y) + 1));

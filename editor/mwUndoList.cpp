@@ -2,9 +2,10 @@
 #include "editor/mwUndoList.h"
 
 #include <algorithm>
+#include <utility>
 
 void TUndoList::AddChange(TChangeReason reason, TPoint start, TPoint end, const std::string& text,
-                          TSelectionMode mode)
+                          TSelectionMode mode, std::vector<std::string> tails, int addedLines)
 {
     if (locked_)
         return;
@@ -12,7 +13,7 @@ void TUndoList::AddChange(TChangeReason reason, TPoint start, TPoint end, const 
     if (maxUndo_ > 0) {
         if (Count() >= maxUndo_)
             items_.pop_front();
-        items_.push_back(TChangeRecord{text, reason, start, end, mode});
+        items_.push_back(TChangeRecord{text, reason, start, end, mode, std::move(tails), addedLines});
     }
     if (OnAddedChange)
         OnAddedChange(this);

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
 enum TChangeReason : uint8_t {
     mwcrInsert = 0,         // typed or input-method text; overwrite keeps what it replaced
@@ -29,6 +30,14 @@ struct TChangeRecord {
     TPoint start;
     TPoint end;
     TSelectionMode mode = smNormal;
+    // The blanks that ended each line of the text this record's reversal
+    // brings back, from its first line on: edits drop blanks at line ends, so
+    // the lines can only come back exactly with these. Empty for records that
+    // carry none; their lines are then left as the reversal gives them.
+    std::vector<std::string> tails;
+    // Lines the change appended after the last line (a column block put past
+    // the end), which its reversal removes again.
+    int addedLines = 0;
 };
 
 class TUndoList {
@@ -39,7 +48,7 @@ public:
     // Ignored while locked; drops the oldest record when the list is full.
     // The text is copied.
     void AddChange(TChangeReason reason, TPoint start, TPoint end, const std::string& text,
-                   TSelectionMode mode);
+                   TSelectionMode mode, std::vector<std::string> tails = {}, int addedLines = 0);
     // Removes the newest record; mwcrNone (and an untouched record) when empty.
     TChangeReason GetChange(TChangeRecord& record);
     TChangeReason LastChangeReason() const;

@@ -483,36 +483,64 @@ TEST(TmwEditCommands, ClipboardCommandsRoundTrip)
     EXPECT_EQ(e.Line(1), "two");
 }
 
+namespace {
+
+// Lines as loaded files have them: some end in blanks and tabs, some hold only blanks.
+std::string RandomStartText(std::mt19937& rng)
+{
+    static const char* const ends[] = {"", "", " ", "  ", "\t", " \t ", "\t\t"};
+    std::uniform_int_distribution<size_t> end(0, std::size(ends) - 1);
+    std::string text;
+    for (int i = 0; i < 30; ++i) {
+        std::string line = i % 5 == 4 ? "" : "line " + std::to_string(i * 37 % 101) + (i % 3 ? " (x[y]{z})" : "");
+        if (i % 4 == 1)
+            line = "    " + line;
+        text += line + ends[end(rng)] + "\r\n";
+    }
+    return text;
+}
+
+} // namespace
+
 TEST(TmwEditCommands, RandomCommandsUndoAndRedoExactly)
 {
-    std::mt19937 rng(4242);
-    Editor e("");
-    std::string original;
-    for (int i = 0; i < 30; ++i)
-        original += "line " + std::to_string(i * 37 % 101) + (i % 3 ? " (x[y]{z})" : "") + "\r\n";
-    e.model.SetText(original);
-    e.model.SetMaxUndo(100000);
     static const TmwEditorCommand commands[] = {
         ecChar, ecChar, ecChar, ecChar, ecDeleteLastChar, ecDeleteChar, ecDeleteWord, ecDeleteLastWord,
         ecDeleteBOL, ecDeleteEOL, ecDeleteLine, ecLineBreak, ecInsertLine, ecTab, ecBlockIndent,
         ecBlockUnindent, ecImeStr, ecToggleMode, ecLeft, ecRight, ecUp, ecDown, ecSelRight, ecSelDown,
-        ecSelWordRight, ecWordLeft, ecLineEnd, ecNormalSelect, ecColumnSelect, ecLineSelect, ecUndo, ecRedo,
+        ecSelWordRight, ecWordLeft, ecLineEnd, ecEditorBottom, ecNormalSelect, ecColumnSelect, ecLineSelect,
+        ecCut, ecCopy, ecPaste, ecUndo, ecRedo,
     };
-    std::uniform_int_distribution<size_t> pick(0, std::size(commands) - 1);
-    std::uniform_int_distribution<int> letter('a', 'z');
-    std::string ime = "ime";
-    for (int step = 0; step < 4000; ++step) {
-        const TmwEditorCommand c = commands[pick(rng)];
-        e.Run(c, static_cast<char>(c == ecChar && step % 7 == 0 ? ' ' : letter(rng)), ime.data());
+    for (unsigned seed = 1; seed <= 16; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 rng(seed);
+        Editor e("");
+        const std::string original = RandomStartText(rng);
+        e.model.SetText(original);
+        ASSERT_EQ(e.model.GetText(), original);
+        e.model.SetMaxUndo(100000);
+        std::uniform_int_distribution<size_t> pick(0, std::size(commands) - 1);
+        std::uniform_int_distribution<int> letter('a', 'z');
+        std::string ime = "ime";
+        for (int step = 0; step < 1500; ++step) {
+            const TmwEditorCommand c = commands[pick(rng)];
+            // Now and then a column block on the clipboard, pasted at the caret
+            // even where it runs past the last line.
+            if (c == ecPaste && step % 3 == 0) {
+                std::string block = "ab\r\ncd\r\nef";
+                e.clipboard.SetTextAndBlock(block, EncodeEditBlock(smColumn, block));
+            }
+            e.Run(c, static_cast<char>(c == ecChar && step % 7 == 0 ? ' ' : letter(rng)), ime.data());
+        }
+        while (e.model.CanRedo())
+            e.Run(ecRedo);
+        const std::string edited = e.model.GetText();
+        ASSERT_NE(edited, original);
+        while (e.model.CanUndo())
+            e.Run(ecUndo);
+        ASSERT_EQ(e.model.GetText(), original);
+        while (e.model.CanRedo())
+            e.Run(ecRedo);
+        ASSERT_EQ(e.model.GetText(), edited);
     }
-    while (e.model.CanRedo())
-        e.Run(ecRedo);
-    const std::string edited = e.model.GetText();
-    ASSERT_NE(edited, original);
-    while (e.model.CanUndo())
-        e.Run(ecUndo);
-    EXPECT_EQ(e.model.GetText(), original);
-    while (e.model.CanRedo())
-        e.Run(ecRedo);
-    EXPECT_EQ(e.model.GetText(), edited);
 }

@@ -197,6 +197,86 @@ TEST(TmwCustomEditUndo, BlockIndentAndUnindentRecords)
     EXPECT_EQ(u.model.GetText(), "a\r\nb\r\n");
 }
 
+// Loaded lines may end in blanks, which edits drop from the lines they store:
+// undo gives each line back with exactly the characters it had.
+TEST(TmwCustomEditUndo, LinesEndingInBlanksComeBackExactly)
+{
+    const std::string text = "    abc   \r\nnext  \r\n  \r\nlast\t \r\n";
+    struct Case {
+        const char* what;
+        TPoint caret;
+        TmwEditorCommand command;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"typing", Point(5, 1), ecChar, "    xabc\r\nnext  \r\n  \r\nlast\t \r\n"},
+        {"backspace", Point(6, 1), ecDeleteLastChar, "    bc\r\nnext  \r\n  \r\nlast\t \r\n"},
+        {"backspace at the indent", Point(3, 3), ecDeleteLastChar, "    abc   \r\nnext  \r\n\r\nlast\t \r\n"},
+        {"join by backspace", Point(1, 2), ecDeleteLastChar, "    abc   next\r\n  \r\nlast\t \r\n"},
+        {"delete", Point(5, 1), ecDeleteChar, "    bc\r\nnext  \r\n  \r\nlast\t \r\n"},
+        {"join by delete", Point(7, 2), ecDeleteChar, "    abc   \r\nnext\r\nlast\t \r\n"},
+        {"enter", Point(8, 1), ecLineBreak, "    abc\r\n       \r\nnext  \r\n  \r\nlast\t \r\n"},
+        {"tab within the end blanks", Point(9, 1), ecTab, "    abc\r\nnext  \r\n  \r\nlast\t \r\n"},
+        {"delete to the line end", Point(2, 2), ecDeleteEOL, "    abc   \r\nn\r\n  \r\nlast\t \r\n"},
+        {"delete word", Point(5, 4), ecDeleteWord, "    abc   \r\nnext  \r\n  \r\nlast\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Editor e(text);
+        TmwCustomEditModel& m = e.model;
+        m.SetCaretXY(c.caret);
+        m.SetBlockBegin(c.caret);
+        m.CommandProcessor(c.command, 'x', nullptr);
+        EXPECT_EQ(m.GetText(), c.after) << "stored lines end in no blanks the edit reached";
+        m.Undo();
+        EXPECT_EQ(m.GetText(), text);
+        m.Redo();
+        EXPECT_EQ(m.GetText(), c.after);
+    }
+}
+
+TEST(TmwCustomEditUndo, BlanksBeforeADeletedEndComeBackAsTheyWere)
+{
+    // The blank and tab left in front of a deleted line end are dropped, and
+    // undo must not put plain blanks in their place.
+    Editor e(" \t dZhZh  \r\nab\t  cd \r\n");
+    TmwCustomEditModel& m = e.model;
+    e.Select(smNormal, Point(20, 1), Point(4, 1));
+    m.SetSelText("");
+    EXPECT_EQ(m.GetText(), " \t\r\nab\t  cd \r\n") << "a tab is not a blank: it stays";
+    e.Select(smNormal, Point(6, 2), Point(9, 2));
+    m.SetSelText("");
+    EXPECT_EQ(m.GetText(), " \t\r\nab\t\r\n");
+    m.Undo();
+    m.Undo();
+    EXPECT_EQ(m.GetText(), " \t dZhZh  \r\nab\t  cd \r\n");
+    m.Redo();
+    m.Redo();
+    EXPECT_EQ(m.GetText(), " \t\r\nab\t\r\n");
+}
+
+TEST(TmwCustomEditUndo, BlockIndentOfBlankLinesUndoesExactly)
+{
+    Editor e("a  \r\n   \r\n\r\nb");
+    TmwCustomEditModel& m = e.model;
+    m.SetTabWidth(2);
+    e.Select(smNormal, Point(1, 1), Point(2, 4));
+    m.CommandProcessor(ecBlockIndent, '\0', nullptr);
+    EXPECT_EQ(m.GetText(), "  a  \r\n     \r\n\r\n  b\r\n");
+    m.CommandProcessor(ecBlockUnindent, '\0', nullptr);
+    m.CommandProcessor(ecBlockUnindent, '\0', nullptr);
+    EXPECT_EQ(m.GetText(), "a  \r\n \r\n\r\nb\r\n");
+    m.Undo();
+    m.Undo();
+    EXPECT_EQ(m.GetText(), "  a  \r\n     \r\n\r\n  b\r\n");
+    m.Undo();
+    EXPECT_EQ(m.GetText(), "a  \r\n   \r\n\r\nb\r\n");
+    m.Redo();
+    m.Redo();
+    m.Redo();
+    EXPECT_EQ(m.GetText(), "a  \r\n \r\n\r\nb\r\n");
+}
+
 // --- clipboard
 
 TEST(TmwCustomEditClipboard, CopyPutsTextAndBlock)
@@ -248,6 +328,34 @@ TEST(TmwCustomEditClipboard, ColumnBlocksPasteAsBlocks)
     EXPECT_EQ(m.GetText(), "abcd\r\nefgh\r\nijkl\r\nmnop\r\n");
     m.Redo();
     EXPECT_EQ(m.GetText(), "abcd\r\nefgh\r\nbcijkl\r\nfgmnop\r\n");
+}
+
+TEST(TmwCustomEditClipboard, ColumnBlocksPastedPastTheLastLineUndoExactly)
+{
+    Editor e("abcd  \r\nefgh");
+    TmwCustomEditModel& m = e.model;
+    const std::string block = "12\r\n34\r\n56\r\n78";
+    e.clipboard.SetTextAndBlock(block, EncodeEditBlock(smColumn, block));
+    m.SetCaretXY(Point(3, 2));
+    m.SetBlockBegin(m.CaretXY());
+    m.PasteFromClipboard();
+    const std::string pasted = "abcd  \r\nef12gh\r\n  34\r\n  56\r\n  78\r\n";
+    EXPECT_EQ(m.GetText(), pasted) << "the block appends the lines it needs";
+    m.Undo();
+    EXPECT_EQ(m.GetText(), "abcd  \r\nefgh\r\n") << "and undo takes them away again";
+    m.Redo();
+    EXPECT_EQ(m.GetText(), pasted);
+    m.Undo();
+    EXPECT_EQ(m.GetText(), "abcd  \r\nefgh\r\n");
+
+    // Over a column selection reaching the last line, in one step.
+    e.Select(smColumn, Point(3, 2), Point(1, 1));
+    m.PasteFromClipboard();
+    EXPECT_EQ(m.GetText(), "12cd\r\n34gh\r\n56\r\n78\r\n");
+    m.Undo();
+    EXPECT_EQ(m.GetText(), "abcd  \r\nefgh\r\n");
+    m.Redo();
+    EXPECT_EQ(m.GetText(), "12cd\r\n34gh\r\n56\r\n78\r\n");
 }
 
 TEST(TmwCustomEditClipboard, LineBlocksPasteAsWholeLines)
@@ -313,20 +421,51 @@ std::string RandomWord(std::mt19937& rng)
     return w;
 }
 
-// Text of 0..3 line breaks; no line ends in a blank, as the editor keeps it.
+// Blanks and tabs as loaded files end lines with; often none.
+std::string RandomBlanks(std::mt19937& rng)
+{
+    std::uniform_int_distribution<int> len(-3, 3), tab(0, 3);
+    std::string blanks;
+    for (int n = len(rng); n > 0; --n)
+        blanks += tab(rng) == 0 ? '\t' : ' ';
+    return blanks;
+}
+
+// A line of words, or of blanks only, that may end in blanks and tabs.
+std::string RandomLine(std::mt19937& rng)
+{
+    std::uniform_int_distribution<int> words(0, 3);
+    std::string line = RandomBlanks(rng);
+    for (int w = words(rng); w > 0; --w)
+        line += (line.empty() ? "" : " ") + RandomWord(rng) + (w % 2 ? "" : RandomBlanks(rng));
+    return line + RandomBlanks(rng);
+}
+
+// Text of 0..3 line breaks.
 std::string RandomText(std::mt19937& rng)
 {
-    std::uniform_int_distribution<int> breaks(0, 3), words(0, 3), coin(0, 1);
+    std::uniform_int_distribution<int> breaks(0, 3), coin(0, 1);
     std::string text;
     for (int b = breaks(rng); b >= 0; --b) {
-        std::string line;
-        for (int w = words(rng); w > 0; --w)
-            line += (line.empty() ? "" : " ") + RandomWord(rng);
-        text += line;
+        text += RandomLine(rng);
         if (b > 0)
             text += coin(rng) ? "\r\n" : "\n";
     }
     return text;
+}
+
+// A column block of 1..4 equally wide pieces, as copying one gives it.
+std::string RandomColumnBlock(std::mt19937& rng)
+{
+    std::uniform_int_distribution<int> lines(1, 4);
+    std::string block;
+    std::string first = RandomWord(rng);
+    for (int n = lines(rng); n > 0; --n) {
+        std::string piece = block.empty() ? first : RandomWord(rng);
+        piece.resize(first.size(), ' ');
+        block += (block.empty() ? "" : "\r\n") + piece;
+    }
+    return block;
 }
 
 TPoint RandomPoint(std::mt19937& rng, TmwCustomEditModel& m, int extra)
@@ -336,88 +475,96 @@ TPoint RandomPoint(std::mt19937& rng, TmwCustomEditModel& m, int extra)
     return Point(std::uniform_int_distribution<int>(1, len + 1 + extra)(rng), y);
 }
 
+// One random edit of the text, through the model's editing calls; returns its kind.
+int RandomEdit(std::mt19937& rng, Editor& e)
+{
+    TmwCustomEditModel& m = e.model;
+    std::uniform_int_distribution<int> kind(0, 6), modes(0, 2);
+    const int what = kind(rng);
+    switch (what) {
+    case 0: // type or replace at the caret, possibly past the line end
+        m.SetCaretXY(RandomPoint(rng, m, 3));
+        m.SetBlockBegin(m.CaretXY());
+        m.SetSelText(RandomText(rng));
+        break;
+    case 1: // replace a selection made either way in any mode
+    case 2: {
+        TSelectionMode md = static_cast<TSelectionMode>(modes(rng));
+        TPoint a = RandomPoint(rng, m, 0), b = RandomPoint(rng, m, 0);
+        e.Select(md, a, b);
+        std::string t = kind(rng) < 2 ? std::string() : RandomText(rng);
+        m.SetSelText(t);
+        break;
+    }
+    case 3: // line break or inserted line
+        m.SetCaretXY(RandomPoint(rng, m, 2));
+        m.SetBlockBegin(m.CaretXY());
+        m.InsertLineBreak(modes(rng) != 0);
+        break;
+    case 4: // cut a selection
+        e.Select(static_cast<TSelectionMode>(modes(rng)), RandomPoint(rng, m, 0), RandomPoint(rng, m, 0));
+        m.CutToClipboard();
+        break;
+    case 5: { // paste a block in any mode, column blocks also running past the last line
+        TSelectionMode mode = static_cast<TSelectionMode>(modes(rng));
+        std::string text = mode == smColumn ? RandomColumnBlock(rng) : RandomText(rng);
+        e.clipboard.SetTextAndBlock(text, EncodeEditBlock(mode, text));
+        TPoint at = RandomPoint(rng, m, 2);
+        m.SetCaretXY(at);
+        m.SetBlockBegin(at);
+        m.PasteFromClipboard();
+        break;
+    }
+    case 6: { // delete the caret line as the command does
+        int y = RandomPoint(rng, m, 0).Y;
+        if (m.LineCount() < 2)
+            break;
+        m.SetCaretXY(Point(1, y));
+        m.UndoList().AddChange(mwcrDeleteAfter, Point(1, y), m.CaretXY(), m.Lines()[y - 1] + "\r\n", smNormal);
+        m.Lines().Delete(y - 1);
+        break;
+    }
+    }
+    return what;
+}
+
 } // namespace
 
-TEST(TmwCustomEditUndo, ThousandsOfRandomEditsUndoAndRedoExactly)
+TEST(TmwCustomEditUndo, RandomEditsOnLinesEndingInBlanksUndoAndRedoExactly)
 {
-    std::mt19937 rng(20261207);
-    Editor e("");
-    TmwCustomEditModel& m = e.model;
-    std::string original;
-    for (int i = 0; i < 40; ++i)
-        original += RandomText(rng) + "\r\n";
-    m.SetText(original);
-    original = m.GetText();
-    m.SetMaxUndo(100000);
-
-    std::uniform_int_distribution<int> kind(0, 6), modes(0, 2);
-    for (int step = 0; step < 3000; ++step) {
-        m.SetSelectionMode(smNormal);
-        m.SetBlockBegin(m.CaretXY());
-        const std::string before = m.GetText();
-        const int records = m.UndoList().Count();
-        const int what = kind(rng);
-        switch (what) {
-        case 0: // type or replace at the caret, possibly past the line end
-            m.SetCaretXY(RandomPoint(rng, m, 3));
+    for (unsigned seed = 1; seed <= 24; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 rng(seed);
+        Editor e("");
+        TmwCustomEditModel& m = e.model;
+        std::string original;
+        for (int i = 0; i < 30; ++i)
+            original += RandomLine(rng) + "\r\n";
+        m.SetText(original);
+        original = m.GetText();
+        m.SetMaxUndo(100000);
+        for (int step = 0; step < 600; ++step) {
+            m.SetSelectionMode(smNormal);
             m.SetBlockBegin(m.CaretXY());
-            m.SetSelText(RandomText(rng));
-            break;
-        case 1: // replace a selection made either way in any mode
-        case 2:
-            e.Select(static_cast<TSelectionMode>(modes(rng)), RandomPoint(rng, m, 0), RandomPoint(rng, m, 0));
-            m.SetSelText(kind(rng) < 2 ? std::string() : RandomText(rng));
-            break;
-        case 3: // line break or inserted line
-            m.SetCaretXY(RandomPoint(rng, m, 2));
-            m.SetBlockBegin(m.CaretXY());
-            m.InsertLineBreak(modes(rng) != 0);
-            break;
-        case 4: // cut a selection
-            e.Select(static_cast<TSelectionMode>(modes(rng)), RandomPoint(rng, m, 0), RandomPoint(rng, m, 0));
-            m.CutToClipboard();
-            break;
-        case 5: { // paste a normal or line block, or a two-line column block within the text
-            TSelectionMode mode = static_cast<TSelectionMode>(modes(rng));
-            if (mode == smColumn && m.LineCount() < 2)
-                mode = smNormal;
-            std::string text = RandomText(rng);
-            if (mode == smColumn)
-                text = RandomWord(rng) + "\r\n" + RandomWord(rng);
-            e.clipboard.SetTextAndBlock(text, EncodeEditBlock(mode, text));
-            TPoint at = RandomPoint(rng, m, 0);
-            if (mode == smColumn && at.Y >= m.LineCount())
-                at.Y = m.LineCount() - 1;
-            m.SetCaretXY(at);
-            m.SetBlockBegin(at);
-            m.PasteFromClipboard();
-            break;
+            const std::string before = m.GetText();
+            const int records = m.UndoList().Count();
+            const int what = RandomEdit(rng, e);
+            // Each edit alone undoes to the text before it and redoes to the text after it.
+            if (m.UndoList().Count() == records)
+                continue;
+            const std::string after = m.GetText();
+            m.Undo();
+            ASSERT_EQ(m.GetText(), before) << "undo of edit kind " << what << " at step " << step;
+            m.Redo();
+            ASSERT_EQ(m.GetText(), after) << "redo of edit kind " << what << " at step " << step;
         }
-        case 6: { // delete the caret line as the command does
-            int y = RandomPoint(rng, m, 0).Y;
-            if (m.LineCount() < 2)
-                break;
-            m.SetCaretXY(Point(1, y));
-            m.UndoList().AddChange(mwcrDeleteAfter, Point(1, y), m.CaretXY(), m.Lines()[y - 1] + "\r\n", smNormal);
-            m.Lines().Delete(y - 1);
-            break;
-        }
-        }
-        // Each edit alone undoes to the text before it and redoes to the text after it.
-        if (m.UndoList().Count() == records)
-            continue;
-        const std::string after = m.GetText();
-        m.Undo();
-        ASSERT_EQ(m.GetText(), before) << "undo of edit kind " << what << " at step " << step;
-        m.Redo();
-        ASSERT_EQ(m.GetText(), after) << "redo of edit kind " << what << " at step " << step;
+        const std::string edited = m.GetText();
+        ASSERT_NE(edited, original);
+        while (m.CanUndo())
+            m.Undo();
+        ASSERT_EQ(m.GetText(), original);
+        while (m.CanRedo())
+            m.Redo();
+        ASSERT_EQ(m.GetText(), edited);
     }
-    const std::string edited = m.GetText();
-    ASSERT_NE(edited, original);
-    while (m.CanUndo())
-        m.Undo();
-    EXPECT_EQ(m.GetText(), original);
-    while (m.CanRedo())
-        m.Redo();
-    EXPECT_EQ(m.GetText(), edited);
 }
