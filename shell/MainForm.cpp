@@ -243,6 +243,8 @@ void TForm1::BuildMenus()
     add(file, "Exit1", "&Exit", QKeySequence(), [this] { Exit1Click(); });
     QMenu* options = menuBar()->addMenu("Options");
     add(options, "Prefferences1", "Edit Preferences / Setup", QKeySequence(), [this] { Prefferences1Click(); });
+    AdvancedNovice1 =
+        add(options, "AdvancedNovice1", "Toggle Advanced /Novice mode", QKeySequence(), [this] { AdvancedNovice1Click(); });
     QMenu* view = menuBar()->addMenu("View");
     VellumixAssistant1 = view->addAction("Vellumix Assistant");
     VellumixAssistant1->setObjectName("VellumixAssistant1");
@@ -254,6 +256,16 @@ void TForm1::BuildMenus()
              {"SpeedButton3", [this] { Save1Click(); }},
              {"SpeedButton12", [this] { SpeedButton12Click(); }}})
         connect(SpeedBar1->findChild<QToolButton*>(name), &QToolButton::clicked, this, Guarded(handler));
+}
+
+void TForm1::AdvancedNovice1Click()
+{
+    const bool advanced = beginnersMode_;
+    for (QAction* action : findChildren<QAction*>())
+        if (action->property(BeginnerTag).toInt() == 1)
+            action->setEnabled(advanced);
+    AdvancedNovice1->setText(advanced ? "Switch to Beginners mode" : "Switch to Advanced mode");
+    beginnersMode_ = !advanced;
 }
 
 void TForm1::FormCreate()

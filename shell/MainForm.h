@@ -85,6 +85,12 @@ public:
     void Exit1Click();
     void Prefferences1Click();
     void SpeedButton12Click();
+    // "Toggle Advanced /Novice mode": enables or disables every menu command
+    // whose BeginnerTag property is 1 and flips the mode.
+    void AdvancedNovice1Click();
+    bool BeginnersMode() const { return beginnersMode_; }
+    // The property that marks the commands a beginner does without.
+    static constexpr const char* BeginnerTag = "Tag";
 
     // --- insertion
     TmwCustomEdit* ActiveEditor() const override;
@@ -127,6 +133,7 @@ public:
     QTreeWidget* vcsbox;
     QCheckBox* CheckBox1;
     QAction* VellumixAssistant1;
+    QAction* AdvancedNovice1;
     QMenu* ReOpen1;
     QTimer* Timer1;
     QTimer* Timer2;
@@ -196,6 +203,7 @@ private:
     std::vector<TmwCustomEdit*> workspaces_;
     QPointer<TmwCustomEdit> lastFocused_;
     bool firstActivation_ = true;
+    bool beginnersMode_ = false;
     bool workspacesCreated_ = false;
     QTime projectStart_;
 };

@@ -109,6 +109,9 @@ void TForm1::FormActivate()
             frm_profhelp->raise();
         }
     }
+    // The switch flips the flag: start from the opposite of the wanted mode.
+    beginnersMode_ = !(frm_pref && frm_pref->Ticked(9));
+    AdvancedNovice1Click();
     CreateWorkspaces();
     if (frm_pref && frm_pref->Ticked(1))
         QDesktopServices::openUrl(QUrl::fromLocalFile("vbscript.chm"));

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -250,4 +251,35 @@ TEST_F(ShellTest, VcsListTakesTheFileOfEverySection)
     ASSERT_EQ(form->vcsbox->topLevelItemCount(), 2);
     EXPECT_EQ(form->vcsbox->topLevelItem(0)->text(0), "c:\\a.asp");
     EXPECT_EQ(form->vcsbox->topLevelItem(1)->text(0), "");
+}
+
+TEST_F(ShellTest, BeginnersModeFollowsThePreferenceAndTheSwitchFlipsIt)
+{
+    StartAndActivate();
+    EXPECT_FALSE(form->BeginnersMode());
+    EXPECT_EQ(form->AdvancedNovice1->text(), "Switch to Beginners mode");
+    form.reset();
+
+    {
+        TRegistry reg;
+        reg.SetRootKey(HKEY_LOCAL_MACHINE);
+        reg.OpenKey(PreferencesKey, true);
+        reg.WriteString("beginners_mode", "TRUE");
+    }
+    Start();
+    QAction* expert = form->menuBar()->addMenu("Expert")->addAction("Expert command");
+    expert->setProperty(TForm1::BeginnerTag, 1);
+    QAction* everyone = form->findChild<QAction*>("Save1");
+    form->FormActivate();
+    EXPECT_TRUE(form->BeginnersMode());
+    EXPECT_FALSE(expert->isEnabled());
+    EXPECT_TRUE(everyone->isEnabled()) << "untagged commands stay";
+    EXPECT_EQ(form->AdvancedNovice1->text(), "Switch to Advanced mode");
+
+    form->AdvancedNovice1->trigger();
+    EXPECT_FALSE(form->BeginnersMode());
+    EXPECT_TRUE(expert->isEnabled());
+    EXPECT_EQ(form->AdvancedNovice1->text(), "Switch to Beginners mode");
+    form->FormActivate();
+    EXPECT_FALSE(form->BeginnersMode()) << "the preference decides only at the first activation";
 }
