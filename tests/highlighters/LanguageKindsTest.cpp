@@ -295,6 +295,23 @@ TEST(LanguageKinds, AttributesNamesAndFlagsOfEveryLanguage)
     }
 }
 
+TEST(LanguageKinds, EveryAttributeChangeReachesTheHookedEditors)
+{
+    for (const LanguageFacts& facts : Languages()) {
+        SCOPED_TRACE(facts.languageName);
+        auto hl = facts.make();
+        int notified = 0;
+        hl->AddChangeHook([&](void*) { ++notified; });
+        for (int i = 0; i < hl->GetAttribCount(); ++i) {
+            TmwHighLightAttributes* a = hl->GetAttribute(i);
+            a->SetForeground(a->Foreground());
+            EXPECT_EQ(notified, i) << a->Name(); // an equal value is no change
+            a->SetForeground(a->Foreground() == clRed ? clBlue : clRed);
+            EXPECT_EQ(notified, i + 1) << a->Name();
+        }
+    }
+}
+
 TEST(LanguageKinds, TheEightLanguagesAreRegisteredOnce)
 {
     RegisterAllHighlighters();

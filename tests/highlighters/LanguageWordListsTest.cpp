@@ -6,6 +6,7 @@
 #include "highlighters/lbVBSSyn.h"
 #include "highlighters/mwCSSSyn.h"
 #include "highlighters/mwJScriptSyn.h"
+#include "highlighters/siTCLTKSyn.h"
 #include "highlighters/wmPHPSyn.h"
 #include "highlighters/wmSQLSyn.h"
 #include "platform/AnsiText.h"
@@ -144,6 +145,23 @@ const char* const kPerlVariables[] = {
     "$SIG", "$SUBSCRIPT_SEPARATOR", "$SUBSEP", "$SYSTEM_FD_MAX", "$UID", "$WARNING", "%INC", "@ARGV", "@INC"
 };
 
+const char* const kTclWords[] = {
+    "AFTER", "APPEND", "ARRAY", "BELL", "BGERROR", "BINARY", "BIND", "BINDIDPROC", "BINDPROC", "BINDTAGS", "BITMAP",
+    "BREAK", "BUTTON", "CANVAS", "CATCH", "CD", "CHECKBUTTON", "CLIPBOARD", "CLOCK", "CLOSE", "CONCAT", "CONTINUE",
+    "DESTROY", "ELSE", "ENTRY", "EOF", "ERROR", "EVAL", "EVENT", "EXEC", "EXIT", "EXPR", "FBLOCKED", "FCONFIGURE",
+    "FCOPY", "FILE", "FILEEVENT", "FILENAME", "FLUSH", "FOCUS", "FONT", "FOR", "FOREACH", "FORMAT", "FRAME", "GETS",
+    "GLOB", "GLOBAL", "GRAB", "GRID", "HISTORY", "HTTP", "IF", "IMAGE", "INCR", "INFO", "INTERP", "JOIN", "LABEL",
+    "LAPPEND", "LIBRARY", "LINDEX", "LINSERT", "LIST", "LISTBOX", "LLENGTH", "LOAD", "LOADTK", "LOWER", "LRANGE",
+    "LREPLACE", "LSEARCH", "LSORT", "MENU", "MESSAGE", "NAMESPACE", "NAMESPUPD", "OPEN", "OPTION", "OPTIONS",
+    "PACK", "PACKAGE", "PHOTO", "PID", "PKG_MKINDEX", "PLACE", "PROC", "PUTS", "PWD", "RADIOBUTTON", "RAISE",
+    "READ", "REGEXP", "REGISTRY", "REGSUB", "RENAME", "RESOURCE", "RETURN", "RGB", "SAFEBASE", "SCALE", "SCAN",
+    "SEEK", "SELECTION", "SEND", "SENDOUT", "SET", "SOCKET", "SOURCE", "SPLIT", "STRING", "SUBST", "SWITCH", "TCL",
+    "TCLVARS", "TELL", "TEXT", "THEN", "TIME", "TK", "TK_BISQUE", "TK_CHOOSECOLOR", "TK_DIALOG",
+    "TK_FOCUSFOLLOWSMOUSE", "TK_FOCUSNEXT", "TK_FOCUSPREV", "TK_GETOPENFILE", "TK_GETSAVEFILE", "TK_MESSAGEBOX",
+    "TK_OPTIONMENU", "TK_POPUP", "TK_SETPALETTE", "TKERROR", "TKVARS", "TKWAIT", "TOPLEVEL", "TRACE", "UNKNOWN",
+    "UNSET", "UPDATE", "UPLEVEL", "UPVAR", "VARIABLE", "VWAIT", "WHILE", "WINFO", "WM"
+};
+
 std::string SwapCase(const std::string& word)
 {
     std::string swapped = word;
@@ -221,4 +239,11 @@ TEST(LanguageWordLists, PerlWordsOfFourKindsExactlyAsWritten)
     ExpectWordKinds(hl, kPerlOperators, 0, P::tkOperator, false, P::tkIdentifier);
     ExpectWordKinds(hl, kPerlPragmas, 0, P::tkPragma, false, P::tkIdentifier);
     ExpectWordKinds(hl, kPerlVariables, 0, P::tkVariable, false, P::tkIdentifier);
+}
+
+TEST(LanguageWordLists, TclBuiltInWordsInAnyCase)
+{
+    TsiTCLTKSyn hl;
+    EXPECT_EQ(hl.KeyWords().Count(), static_cast<int>(std::size(kTclWords)));
+    ExpectWordKinds(hl, kTclWords, TsiTCLTKSyn::rsUnKnown, TsiTCLTKSyn::tkKey, true);
 }
