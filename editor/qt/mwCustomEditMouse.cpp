@@ -441,7 +441,8 @@ void TmwCustomEdit::DragDrop(QObject* source, int x, int y, bool copy)
     }
     const std::string text = m.GetSelText();
     if (!copy) {
-        m.UndoList().AddChange(mwcrDragDropDelete, m.RawBlockBegin(), m.RawBlockEnd(), m.SelTextForUndo(), mode);
+        m.UndoList().AddChange(mwcrDragDropDelete, m.RawBlockBegin(), m.RawBlockEnd(), m.SelTextForUndo(), mode,
+                               m.LineTails(bb.Y, be.Y - bb.Y + 1));
         m.SetSelTextPrimitive("");
         drop = AfterBlockRemoved(drop, bb, be, mode);
     }
@@ -450,9 +451,10 @@ void TmwCustomEdit::DragDrop(QObject* source, int x, int y, bool copy)
     m.SetCaretXY(drop);
     m.SetBlockBegin(drop);
     const TPoint start = m.CaretXY();
+    std::vector<std::string> tails = m.LineTails(start.Y, 1);
     m.SetSelTextPrimitive(text);
     m.SetOptions(options);
-    m.UndoList().AddChange(mwcrDragDropInsert, start, m.CaretXY(), "", smNormal);
+    m.UndoList().AddChange(mwcrDragDropInsert, start, m.CaretXY(), "", smNormal, std::move(tails));
     m.DecPaintLock();
 }
 

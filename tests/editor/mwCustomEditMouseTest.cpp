@@ -230,6 +230,21 @@ TEST_F(MouseFixture, DropMovesTheBlockWhereItWasDropped)
     EXPECT_EQ(m.GetText(), "one\r\ntwo\r\nonethree\r\n") << "nothing drops into a read-only editor";
 }
 
+TEST_F(MouseFixture, MovedTextLeavesLinesThatUndoGivesBackExactly)
+{
+    // The source line loses the blanks it ended in when the block leaves it.
+    m.SetText("ab cd  \r\nxy   \r\nlast");
+    m.SetBlockBegin(Point(4, 1));
+    m.SetBlockEnd(Point(6, 1));
+    QPoint drop = At(1, 2);
+    edit.DragDrop(&edit, drop.x(), drop.y(), false);
+    EXPECT_EQ(m.GetText(), "ab\r\ncdxy   \r\nlast\r\n");
+    m.Undo();
+    EXPECT_EQ(m.GetText(), "ab cd  \r\nxy   \r\nlast\r\n");
+    m.Redo();
+    EXPECT_EQ(m.GetText(), "ab\r\ncdxy   \r\nlast\r\n");
+}
+
 TEST_F(MouseFixture, ColumnBlockDropsOnItsOwnLines)
 {
     m.SetText("abcdef\r\nabcdef");
