@@ -91,6 +91,7 @@ TForm1::~TForm1()
 {
     // Nothing of the application reaches a window being taken apart.
     disconnect(qApp, nullptr, this, nullptr);
+    qApp->removeEventFilter(this);
     // The editors refer to the highlighters: they go first.
     delete PageControl1;
     delete newedit;
@@ -270,6 +271,7 @@ void TForm1::AdvancedNovice1Click()
 
 void TForm1::FormCreate()
 {
+    qApp->installEventFilter(this);
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationInactive)
             vx::DeliverShowingExceptions([this] {

@@ -59,6 +59,9 @@ public:
     bool FormCloseQuery();
     void ApplicationDeactivate();
     void ShowAssistantText(const std::string& text) override;
+    // The application's hint changed to hint (the long part of the hint of
+    // the control under the mouse); a hint that is not empty goes to the assistant.
+    void ApplicationHint(const std::string& hint);
     void RegisterShellEditVerb();
     // True when the FrontPage editor check fired.
     bool CheckFrontPageEditorSetting(bool force);
@@ -163,6 +166,8 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    // Follows the mouse over every window of the program for the application hint.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -204,6 +209,7 @@ private:
     QPointer<TmwCustomEdit> lastFocused_;
     bool firstActivation_ = true;
     bool beginnersMode_ = false;
+    std::string applicationHint_;
     bool workspacesCreated_ = false;
     QTime projectStart_;
 };

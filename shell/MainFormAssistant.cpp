@@ -3,12 +3,14 @@
 
 #include "controls/flat/TFlatMemoUnit.h"
 #include "platform/FileIO.h"
+#include "platform/qt/Application.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 #include "shell/PrefForm.h"
 #include "shell/ProfHelp.h"
 #include "shell/ShellDialog.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,6 +33,44 @@ void TForm1::ShowAssistantText(const std::string& text)
     frm_profhelp->Image3->show();
     frm_profhelp->Image2->hide();
     lines.Add(text);
+}
+
+namespace {
+
+// The hint of the control or, when it has none, of the nearest parent that has
+// one; of a "short|long" hint only the long part.
+std::string LongHintOf(const QWidget* widget)
+{
+    while (widget && widget->toolTip().isEmpty())
+        widget = widget->parentWidget();
+    if (!widget)
+        return {};
+    const QString hint = widget->toolTip();
+    const qsizetype bar = hint.indexOf('|');
+    return vx::FromQString(bar < 0 ? hint : hint.mid(bar + 1));
+}
+
+} // namespace
+
+void TForm1::ApplicationHint(const std::string& hint)
+{
+    if (!hint.empty())
+        ShowAssistantText("Hint : " + hint);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Enter && watched->isWidgetType()) {
+        std::string hint = LongHintOf(static_cast<QWidget*>(watched));
+        if (hint != applicationHint_) {
+            applicationHint_ = std::move(hint);
+            vx::DeliverShowingExceptions([this] {
+                ApplicationHint(applicationHint_);
+                return true;
+            });
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 bool TForm1::FormCloseQuery()

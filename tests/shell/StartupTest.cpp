@@ -9,12 +9,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 
 using vx::test::ShellTest;
@@ -170,6 +172,32 @@ TEST_F(ShellTest, AssistantTextShowsAPendingTipFirst)
     EXPECT_FALSE(form->TipPending);
     form->ShowAssistantText("Again");
     EXPECT_EQ(AssistantText(), "\nAgain");
+}
+
+TEST_F(ShellTest, HintOfTheControlUnderTheMouseGoesToTheAssistant)
+{
+    StartAndActivate();
+    auto enter = [](QWidget* widget) {
+        QEvent event(QEvent::Enter);
+        QApplication::sendEvent(widget, &event);
+    };
+    form->ShowAssistantText("before");
+    auto* save = form->SpeedBar1->findChild<QToolButton*>("SpeedButton3");
+    enter(save);
+    EXPECT_EQ(AssistantText(), "\nHint : Save file");
+
+    form->ShowAssistantText("typing");
+    enter(save);
+    EXPECT_EQ(AssistantText(), "\ntyping") << "the same hint again is no change";
+    enter(form->PageControl1);
+    EXPECT_EQ(AssistantText(), "\ntyping") << "no hint: nothing shown";
+
+    auto* label = new QLabel(form->toppanel);
+    form->toppanel->setToolTip("Top|The quick tools of the top panel");
+    enter(label);
+    EXPECT_EQ(AssistantText(), "\nHint : The quick tools of the top panel") << "a parent's hint, its long part";
+    enter(save);
+    EXPECT_EQ(AssistantText(), "\nHint : Save file");
 }
 
 TEST_F(ShellTest, QuitQuestionNoKeepsRunningAndShowsTheTime)
