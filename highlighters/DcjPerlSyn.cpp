@@ -127,6 +127,7 @@ void TDcjPerlSyn::CommentProc() { TakeToLineBreak(tkComment); }
 
 void TDcjPerlSyn::DoubleQuoteProc() { QuotedToken(tkString, qtBackslash | qtTripleOpener); }
 
+// Single quotes take \' and \\ in, so a backslash keeps the next character in the string.
 void TDcjPerlSyn::SingleQuoteProc() { QuotedToken(tkString, qtBackslash); }
 
 void TDcjPerlSyn::WordProc()

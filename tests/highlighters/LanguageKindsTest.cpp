@@ -15,11 +15,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 using namespace vx::test;
 
 namespace {
+
+bool NeedsEscapeInRtf(char c) { return c == '{' || c == '}' || c == '\\' || static_cast<unsigned char>(c) > 127; }
 
 using TMake = std::unique_ptr<TmwCustomHighLighter> (*)();
 
@@ -151,13 +154,15 @@ TEST(LanguageKinds, ExportFlagsTheKindsWhoseTextMayNeedEscaping)
     }
 }
 
-// Whatever the line, every token holding a brace or a backslash reaches the
-// exporter flagged for escaping, and the exported texts are the line.
-TEST(LanguageKinds, NoBraceOrBackslashIsExportedUnflagged)
+// Whatever the line, every token holding a brace, a backslash or a byte
+// above 127 reaches the exporter flagged for escaping, and the exported texts
+// are the line.
+TEST(LanguageKinds, NoTextToEscapeIsExportedUnflagged)
 {
     const std::vector<std::string> fragments = {
         "{", "}", "\\", "{1", "\\x", "x\\", "a{b", "$\\", "$", "@", "#", "%", "&", "&amp;", "<", ">", "=", "\"",
-        "'", "<%", "%>", "<!--", "-->", "/*", "*/", "//", "--", " ", "\t", "word", "if", "12", "x{", "`", "("};
+        "'", "\xE9", "x\xFC", "<%", "%>", "<!--", "-->", "/*", "*/", "//", "--", " ", "\t", "word", "if", "12",
+        "x{", "`", "("};
     const auto lines = RandomLines(fragments, 400, 7);
     for (const KindSample& sample : KindSamples()) {
         SCOPED_TRACE(sample.language);
@@ -170,7 +175,7 @@ TEST(LanguageKinds, NoBraceOrBackslashIsExportedUnflagged)
                 std::string joined;
                 for (const ExportedToken& t : out.tokens) {
                     joined += t.text;
-                    if (t.text.find_first_of("{}\\") != std::string::npos) {
+                    if (std::any_of(t.text.begin(), t.text.end(), NeedsEscapeInRtf)) {
                         ASSERT_TRUE(t.needsEscape) << "token \"" << t.text << "\" of line \"" << line << "\"";
                     }
                 }
@@ -216,15 +221,21 @@ const std::vector<LanguageFacts>& Languages()
           {"Escape ampersand", clLime, clWindow, kBold}},
          {"Space", "Comment", "Reserved word"}, '7', '_'},
         {&CreateHighlighter<TmwJScriptSyn>, "Javascript", "Javascript files (*.js)|*.js", 6, 1,
-         {{"Comment", clWindowText, clWindow, kItalic}, {"Identifier"}, {"Reserved word", clWindowText, clWindow, kBold},
+         {{"Comment", clWindowText, clWindow, kItalic},
+          {"Identifier"},
+          {"Reserved word", clWindowText, clWindow, kBold},
           {"Number"}, {"Space"}, {"String"}, {"Symbol"}},
          {"Space", "Comment", "Reserved word"}, '_', '$'},
         {&CreateHighlighter<TlbVbsSyn>, "MS VBScript", "VBScript files (*.vbs)|*.vbs", 6, 1,
-         {{"Comment", clWindowText, clWindow, kItalic}, {"Identifier"}, {"Reserved word", clWindowText, clWindow, kBold},
+         {{"Comment", clWindowText, clWindow, kItalic},
+          {"Identifier"},
+          {"Reserved word", clWindowText, clWindow, kBold},
           {"Number"}, {"Space"}, {"String"}, {"Symbol"}},
          {"Space", "Comment", "Reserved word"}, '_', '&'},
         {&CreateHighlighter<TwmSQLSyn>, "SQL", "SQL files (*.sql)|*.sql", 7, 2,
-         {{"Comment", clWindowText, clWindow, kItalic}, {"Identifier"}, {"Reserved word", clWindowText, clWindow, kBold},
+         {{"Comment", clWindowText, clWindow, kItalic},
+          {"Identifier"},
+          {"Reserved word", clWindowText, clWindow, kBold},
           {"Number"}, {"String"}, {"Symbol"}},
          {"", "Comment", "Reserved word"}, '!', ' '},
         {&CreateHighlighter<TwmPHPSyn>, "PHP",
@@ -240,11 +251,15 @@ const std::vector<LanguageFacts>& Languages()
           {"Variable", clWindowText, clWindow, kBold}},
          {"Space", "Comment", "Reserved word"}, '@', '-'},
         {&CreateHighlighter<TmwCSSSyn>, "Cascading Stylesheets", "Cascading Stylesheets (*.css)|*.css", 6, 0,
-         {{"Comment", clWindowText, clWindow, kItalic}, {"Identifier"}, {"Key", clWindowText, clWindow, kBold},
+         {{"Comment", clWindowText, clWindow, kItalic},
+          {"Identifier"},
+          {"Key", clWindowText, clWindow, kBold},
           {"Number"}, {"Space"}, {"String"}, {"Symbol"}},
          {"Space", "Comment", "Key"}, '_', '-'},
         {&CreateHighlighter<TsiTCLTKSyn>, "Tcl/Tk", "Tcl/Tk files (*.tcl)|*.tcl", 6, 4,
-         {{"Comment", clWindowText, clWindow, kItalic}, {"Identifier"}, {"Reserved word", clWindowText, clWindow, kBold},
+         {{"Comment", clWindowText, clWindow, kItalic},
+          {"Identifier"},
+          {"Reserved word", clWindowText, clWindow, kBold},
           {"Second reserved word", clWindowText, clWindow, kBold}, {"Number"}, {"Space"}, {"String"}, {"Symbol"}},
          {"Space", "Comment", "Reserved word"}, '$', ' '},
     };
