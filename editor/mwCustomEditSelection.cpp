@@ -364,25 +364,27 @@ void TmwCustomEditModel::InsertLineBreak(bool moveCaret)
         return 0;
     };
     TPoint caret = CaretXY();
-    // The break replaces the caret line alone.
+    // The break replaces the caret line alone. The record's end column is
+    // where the moved text went back: the caret, or column 1 when the whole
+    // line moved, whatever the options are when it is undone.
     const std::vector<std::string> tails = LineTails(y, 1);
-    auto record = [&](const std::string& moved) {
-        undoList_.AddChange(mwcrLineBreak, caret, caret, moved, smNormal, tails);
+    auto record = [&](const std::string& moved, TPoint end) {
+        undoList_.AddChange(mwcrLineBreak, caret, end, moved, smNormal, tails);
     };
     auto moveLineDown = [&] {
         lines_->Put(y - 1, "");
         lines_->Insert(y, line);
-        record(line);
+        record(line, Point(1, y));
         caret = Point(x, y + 1);
     };
     if (len == 0) {
         int n = indentAbove();
-        record("");
+        record("", caret);
         lines_->Insert(y - 1, "");
         caret = Point(n + 1, y + 1);
     } else if (len < x) {
         int n = indentAbove();
-        record("");
+        record("", caret);
         bool plain = !moveCaret || HasOption(mweoScrollPastEol);
         lines_->Insert(y, plain ? std::string() : std::string(static_cast<size_t>(n), ' '));
         caret = Point(n + 1, y + 1);
@@ -393,7 +395,7 @@ void TmwCustomEditModel::InsertLineBreak(bool moveCaret)
         if (x - 1 > n) {
             std::string rest = line.substr(static_cast<size_t>(x - 1));
             lines_->Put(y - 1, TrimEndBlanks(line.substr(0, static_cast<size_t>(x - 1))));
-            record(rest);
+            record(rest, caret);
             lines_->Insert(y, std::string(static_cast<size_t>(n), ' ') + rest);
             caret = Point(n + 1, y + 1);
         } else {

@@ -242,14 +242,16 @@ bool TmwCustomEditModel::UndoItem()
     }
     case mwcrLineBreak: {
         SetCaretFree(rec.start);
-        redoList_.AddChange(rec.reason, rec.start, rec.end, "", rec.mode, LineTails(rec.start.Y, 2));
-        // The moved text goes back to the caret column; the caret line is
-        // otherwise left as it is, so the line comes back exactly.
+        // The redo record keeps the line that was opened, so that redo opens
+        // it again as it was, whatever the options say by then.
+        const std::string opened = caretY_ + 1 < lines_->Count() ? lines_->Get(caretY_ + 1) : std::string();
+        redoList_.AddChange(rec.reason, rec.start, rec.end, opened, rec.mode, LineTails(rec.start.Y, 2));
+        // The moved text goes back to the column the record ends at; the
+        // caret line is otherwise left as it is, so the line comes back exactly.
         std::string line = LineText();
-        int x = CaretX();
-        if (!rec.text.empty() && static_cast<int>(line.size()) < x - 1 &&
-            (!line.empty() || LeftSpaces(rec.text) == 0))
-            line.resize(static_cast<size_t>(x - 1), ' ');
+        const size_t column = static_cast<size_t>(std::max(rec.end.X - 1, 0));
+        if (!rec.text.empty() && line.size() < column)
+            line.resize(column, ' ');
         lines_->BeginUpdate();
         if (caretY_ + 1 < lines_->Count())
             lines_->Delete(caretY_ + 1);
@@ -336,14 +338,26 @@ bool TmwCustomEditModel::RedoItem()
         return rec.reason == mwcrSelDelete ||
                (rec.reason == mwcrDragDropDelete && redoList_.LastChangeReason() == mwcrDragDropInsert);
     }
-    case mwcrLineBreak:
-        // Where it was made, whatever the caret did since.
+    case mwcrLineBreak: {
+        // Where it was made, whatever the caret did since: the caret line
+        // ends at the record's end column and the opened line follows it.
         SetCaretFree(rec.start);
         SetBlockBegin(rec.start);
-        InsertLineBreak(true);
+        const std::string line = LineText();
+        const size_t column = std::min(line.size(), static_cast<size_t>(std::max(rec.end.X - 1, 0)));
+        undoList_.AddChange(rec.reason, rec.start, rec.end, line.substr(column), rec.mode, LineTails(rec.start.Y, 1));
+        lines_->BeginUpdate();
+        lines_->Put(caretY_, TrimEndBlanks(line.substr(0, column)));
+        lines_->Insert(caretY_ + 1, rec.text);
         if (!rec.tails.empty())
             RestoreLineTails(rec.start.Y, rec.tails);
+        lines_->EndUpdate();
+        ShiftMarks(rec.start.Y + 1, 1);
+        const size_t indent = rec.text.find_first_not_of(' ');
+        SetCaretFree(Point(static_cast<int>(indent == std::string::npos ? rec.text.size() : indent) + 1,
+                           rec.start.Y + 1));
         return false;
+    }
     case mwcrIndent: {
         int endLine = rec.end.X == 1 ? rec.end.Y - 1 : rec.end.Y;
         std::vector<std::string> tails = LineTails(rec.start.Y, endLine - rec.start.Y + 1);

@@ -522,7 +522,17 @@ TEST(TmwEditCommands, RandomCommandsUndoAndRedoExactly)
         std::uniform_int_distribution<size_t> pick(0, std::size(commands) - 1);
         std::uniform_int_distribution<int> letter('a', 'z');
         std::string ime = "ime";
+        std::uniform_int_distribution<int> option(0, 40);
         for (int step = 0; step < 1500; ++step) {
+            // Options change between an edit and its undo or redo, which must not matter.
+            switch (option(rng)) {
+            case 0:
+                e.model.SetOptions(e.model.Options() ^ mweoAutoIndent);
+                break;
+            case 1:
+                e.model.SetOptions(e.model.Options() ^ mweoScrollPastEol);
+                break;
+            }
             const TmwEditorCommand c = commands[pick(rng)];
             // Now and then a column block on the clipboard, pasted at the caret
             // even where it runs past the last line.

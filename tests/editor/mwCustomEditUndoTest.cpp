@@ -140,6 +140,33 @@ TEST(TmwCustomEditUndo, LineBreaksSplitAndJoinBack)
     EXPECT_EQ(m.GetText(), "\r\n    abc\r\n    def\r\nnext\r\n\r\n");
 }
 
+TEST(TmwCustomEditUndo, LineBreaksUndoAlikeWhateverAutoIndentSaysLater)
+{
+    // Inside the indentation the whole line moves down; auto indent off by
+    // the time of the undo must not pad the line it comes back to.
+    Editor e("      abc");
+    TmwCustomEditModel& m = e.model;
+    m.SetCaretXY(Point(3, 1));
+    m.InsertLineBreak(true);
+    ASSERT_EQ(m.GetText(), "\r\n      abc\r\n");
+    m.SetOptions(m.Options() & ~mweoAutoIndent);
+    m.Undo();
+    EXPECT_EQ(m.GetText(), "      abc\r\n");
+    m.Redo();
+    EXPECT_EQ(m.GetText(), "\r\n      abc\r\n");
+
+    // Without auto indent the line splits at the caret, leaving no blanks
+    // before it; turning auto indent on must not lose them on undo.
+    Editor f("      abc");
+    f.model.SetOptions(f.model.Options() & ~mweoAutoIndent);
+    f.model.SetCaretXY(Point(3, 1));
+    f.model.InsertLineBreak(true);
+    ASSERT_EQ(f.model.GetText(), "\r\n    abc\r\n");
+    f.model.SetOptions(f.model.Options() | mweoAutoIndent);
+    f.model.Undo();
+    EXPECT_EQ(f.model.GetText(), "      abc\r\n");
+}
+
 TEST(TmwCustomEditUndo, DeletedLastLineComesBackWithoutAnExtraLine)
 {
     Editor e("first\r\nlast");
