@@ -310,6 +310,22 @@ TEST(LanguageKinds, AttributesNamesAndFlagsOfEveryLanguage)
     }
 }
 
+TEST(LanguageKinds, AnEmptyLineIsTheLineEndAtOnceInEveryRange)
+{
+    for (const LanguageFacts& facts : Languages()) {
+        SCOPED_TRACE(facts.languageName);
+        auto hl = facts.make();
+        for (std::int32_t range = 0; range < 8; ++range) {
+            hl->SetRange(range);
+            hl->SetLine("", 1);
+            EXPECT_TRUE(hl->GetEol()) << range;
+            EXPECT_EQ(hl->GetTokenPos(), 0);
+            EXPECT_EQ(hl->GetToken(), "");
+            EXPECT_EQ(hl->GetTokenAttribute(), nullptr);
+        }
+    }
+}
+
 TEST(LanguageKinds, EveryAttributeChangeReachesTheHookedEditors)
 {
     for (const LanguageFacts& facts : Languages()) {
