@@ -32,16 +32,6 @@ bool isMeta(unsigned char c)
     }
 }
 
-int hexValue(unsigned char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 using CharSet = std::uint8_t[kSetBytes];
 
@@ -380,7 +370,7 @@ private:
                 if (atEnd())
                     fail("No hex code after \\x");
                 const unsigned char digit = take();
-                const int v = hexValue(digit);
+                const int v = vx::DigitValue(static_cast<char>(digit), 16);
                 if (v < 0)
                     fail(std::string("Bad hex digit \"") + char(digit) + "\"");
                 value = value * 16 + v;

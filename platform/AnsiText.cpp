@@ -85,6 +85,18 @@ std::string LowerCase(std::string_view s)
     return r;
 }
 
+int DigitValue(char c, int base)
+{
+    int value = -1;
+    if (c >= '0' && c <= '9')
+        value = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        value = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        value = c - 'A' + 10;
+    return value < base ? value : -1;
+}
+
 std::string Trim(std::string_view s) { return TrimRight(TrimLeft(s)); }
 
 std::string TrimLeft(std::string_view s)

@@ -19,6 +19,9 @@ std::string AnsiLowerCase(std::string_view s);
 std::string UpperCase(std::string_view s);
 std::string LowerCase(std::string_view s);
 
+// The value of c as a digit of base 10 or 16 (either case), or -1 when it is none.
+int DigitValue(char c, int base);
+
 std::string Trim(std::string_view s);
 std::string TrimLeft(std::string_view s);
 std::string TrimRight(std::string_view s);

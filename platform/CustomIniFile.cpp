@@ -23,15 +23,8 @@ int IniStrToIntDef(std::string_view text, int def)
         return def;
     std::int64_t n = 0;
     for (; pos < s.size(); ++pos) {
-        char c = s[pos];
-        unsigned digit;
-        if (c >= '0' && c <= '9')
-            digit = static_cast<unsigned>(c - '0');
-        else if (base == 16 && c >= 'a' && c <= 'f')
-            digit = static_cast<unsigned>(c - 'a' + 10);
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            digit = static_cast<unsigned>(c - 'A' + 10);
-        else
+        int digit = vx::DigitValue(s[pos], base);
+        if (digit < 0)
             return def;
         n = n * base + digit;
         if (n > 0xFFFFFFFFLL)

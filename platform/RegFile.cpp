@@ -1,5 +1,6 @@
 #include "platform/RegFile.h"
 
+#include "platform/AnsiText.h"
 #include "platform/TStringList.h"
 
 #include <cstdio>
@@ -29,16 +30,7 @@ std::string_view trimLeft(std::string_view s)
     return s;
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
+int hexDigit(char c) { return vx::DigitValue(c, 16); }
 
 // --- writing
 

@@ -36,14 +36,8 @@ bool HtmlToColor(std::string_view text, TColor& color)
         return false;
     TColor rgb = 0;
     for (char c : text) {
-        int digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else
+        int digit = DigitValue(c, 16);
+        if (digit < 0)
             return false;
         rgb = rgb << 4 | static_cast<TColor>(digit);
     }

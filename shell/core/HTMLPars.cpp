@@ -43,16 +43,6 @@ bool IsTagSeparator(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-int DigitValue(char c, bool hex)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (hex && c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (hex && c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // The code of a numeric reference's body ("65", "x41"), or -1 when it is not a
 // number of at most three digits from 0 to 255.
@@ -65,7 +55,7 @@ int NumericCode(std::string_view body)
         return -1;
     int code = 0;
     for (char c : body) {
-        int digit = DigitValue(c, hex);
+        int digit = vx::DigitValue(c, hex ? 16 : 10);
         if (digit < 0)
             return -1;
         code = code * (hex ? 16 : 10) + digit;
