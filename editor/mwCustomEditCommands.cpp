@@ -136,7 +136,7 @@ void TmwCustomEditModel::TypeText(const std::string& text, TChangeReason selReas
         TPoint start = DeleteSelectionRecorded(selReason);
         std::vector<std::string> tails = LineTails(start.Y, 1);
         SetSelTextPrimitiveEx(smNormal, text, nullptr);
-        undoList_.AddChange(mwcrInsert, start, CaretXY(), "", smNormal, std::move(tails));
+        undoList_.AddChange(mwcrInsert, start, InsertedEnd(smNormal, start, text), "", smNormal, std::move(tails));
         return;
     }
     TmwEditorOptions saved = options_;
@@ -158,7 +158,7 @@ void TmwCustomEditModel::TypeText(const std::string& text, TChangeReason selReas
     lines_->Put(caretY_, TrimEndBlanks(line));
     SetCaretXY(Point(start.X + static_cast<int>(text.size()), start.Y));
     // Ends at the caret even when nothing was overwritten, so undo finds the typed text.
-    undoList_.AddChange(mwcrInsert, start, CaretXY(), replaced, smNormal, std::move(tails));
+    undoList_.AddChange(mwcrInsert, start, InsertedEnd(smNormal, start, text), replaced, smNormal, std::move(tails));
     if (charsInWindow_ > 0 && CaretX() >= LeftChar() + charsInWindow_)
         SetLeftChar(LeftChar() + std::min(25, charsInWindow_ - 1));
     // Straight back: the writer would pull the caret to the line end.
@@ -405,7 +405,7 @@ void TmwCustomEditModel::CmdTab(TmwEditorCommand, char, void*)
     // Blanks at the line end are dropped again: then there is nothing to undo,
     // unless the line lost blanks it ended in before.
     if (trimmed != before)
-        undoList_.AddChange(mwcrInsert, start, CaretXY(), "", smNormal, std::move(tails));
+        undoList_.AddChange(mwcrInsert, start, InsertedEnd(smNormal, start, blanks), "", smNormal, std::move(tails));
     EnsureCursorPosVisible();
 }
 

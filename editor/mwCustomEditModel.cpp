@@ -455,6 +455,12 @@ void TmwCustomEditModel::SetCaretFree(TPoint value)
     options_ = saved;
 }
 
+void TmwCustomEditModel::PlaceInsertionPoint(TPoint value)
+{
+    SetCaretFree(value);
+    caretX_ = std::max(value.X - 1, 0);
+}
+
 void TmwCustomEditModel::EnsureCursorPosVisible()
 {
     IncPaintLock();

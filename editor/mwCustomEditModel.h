@@ -370,10 +370,14 @@ private:
     void InsertLines(const std::string& value);
     // Caret anywhere up to MaxLeftChar, whatever the options.
     void SetCaretFree(TPoint value);
+    // Caret exactly at value, past MaxLeftChar too: where text is taken out
+    // of or put into a line, which may be longer than the caret can go.
+    void PlaceInsertionPoint(TPoint value);
     // The far corner of text as a column block put at start.
     static TPoint ColumnBlockEnd(TPoint start, const std::string& text);
-    // The end point to record for text just inserted in mode, the caret standing after it.
-    TPoint InsertedEnd(TSelectionMode mode, const std::string& text) const;
+    // The end point to record for text inserted in mode at start, worked out
+    // from the text: the caret stops at MaxLeftChar, the text does not.
+    TPoint InsertedEnd(TSelectionMode mode, TPoint start, const std::string& text) const;
     // One record each; true when the next record belongs to the same step.
     bool UndoItem();
     bool RedoItem();

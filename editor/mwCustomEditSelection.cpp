@@ -45,6 +45,26 @@ std::string TmwCustomEditModel::TrimEndBlanks(std::string_view line)
     return std::string(line.substr(0, end == std::string_view::npos ? 0 : end + 1));
 }
 
+TPoint TmwCustomEditModel::InsertedEnd(TSelectionMode mode, TPoint start, const std::string& text) const
+{
+    const std::vector<std::string> pieces = SplitLines(text);
+    const int lastLine = start.Y + static_cast<int>(pieces.size()) - 1;
+    const int lastLength = static_cast<int>(pieces.back().size());
+    switch (mode) {
+    case smNormal:
+        return Point(pieces.size() == 1 ? start.X + lastLength : lastLength + 1, lastLine);
+    case smColumn:
+        return Point(start.X + lastLength, lastLine);
+    case smLine:
+        break;
+    }
+    // A line block covers whole lines: up to the last line the text went on,
+    // or the line before it when the text ended in a line break. The column
+    // only has to differ from the start's column 1 for the block to count as
+    // a selection.
+    return Point(std::max(charsInWindow_, 2), pieces.back().empty() && pieces.size() > 1 ? lastLine - 1 : lastLine);
+}
+
 TPoint TmwCustomEditModel::BlockBegin() const
 {
     return PointBefore(blockEnd_, blockBegin_) ? blockEnd_ : blockBegin_;
@@ -194,7 +214,8 @@ void TmwCustomEditModel::SetSelText(const std::string& value)
     TPoint start = CaretXY();
     std::vector<std::string> tails = LineTails(start.Y, 1);
     SetSelTextPrimitiveEx(smNormal, value, nullptr);
-    undoList_.AddChange(mwcrInsert, start, CaretXY(), GetSelText(), smNormal, std::move(tails));
+    undoList_.AddChange(mwcrInsert, start, InsertedEnd(smNormal, start, value), GetSelText(), smNormal,
+                        std::move(tails));
     DecPaintLock();
 }
 
@@ -244,7 +265,7 @@ void TmwCustomEditModel::DeleteSelection(TPoint bb, TPoint be)
             lines_->Delete(y - 1);
         lines_->Put(bb.Y - 1, joined);
         ShiftMarksAfterDelete(bb.Y + 1, be.Y, bb.Y);
-        SetCaretFree(bb);
+        PlaceInsertionPoint(bb);
         break;
     }
     case smColumn: {
@@ -256,7 +277,7 @@ void TmwCustomEditModel::DeleteSelection(TPoint bb, TPoint be)
                 s.erase(static_cast<size_t>(left - 1), static_cast<size_t>(right - left));
             lines_->Put(y - 1, TrimEndBlanks(s));
         }
-        SetCaretFree(Point(left, blockEnd_.Y));
+        PlaceInsertionPoint(Point(left, blockEnd_.Y));
         break;
     }
     case smLine: {

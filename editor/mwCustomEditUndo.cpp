@@ -120,17 +120,6 @@ TPoint TmwCustomEditModel::ColumnBlockEnd(TPoint start, const std::string& text)
                  start.Y + static_cast<int>(lengths.size()) - 1);
 }
 
-TPoint TmwCustomEditModel::InsertedEnd(TSelectionMode mode, const std::string& text) const
-{
-    if (mode != smLine)
-        return CaretXY();
-    // A line block covers whole lines: up to the caret line, or the line
-    // before it when the text ended in a line break. The column only has to
-    // differ from the start's column 1 for the block to count as a selection.
-    bool breakAtEnd = !text.empty() && (text.back() == '\n' || text.back() == '\r');
-    return Point(std::max(charsInWindow_, 2), breakAtEnd ? CaretY() - 1 : CaretY());
-}
-
 void TmwCustomEditModel::Undo()
 {
     if (undoList_.Empty())
@@ -187,7 +176,7 @@ bool TmwCustomEditModel::UndoItem()
     case mwcrPaste:
     case mwcrDragDropInsert: {
         // The caret first: with nothing left to select, the old text goes in there.
-        SetCaretFree(rec.start);
+        PlaceInsertionPoint(rec.start);
         SelectRecorded(rec.start, rec.end);
         std::vector<std::string> tails = LineTails(top, std::abs(blockEnd_.Y - blockBegin_.Y) + 1);
         std::string inserted = SelTextForUndo();
@@ -196,7 +185,7 @@ bool TmwCustomEditModel::UndoItem()
         if (!rec.tails.empty())
             RestoreLineTails(top, rec.tails);
         // The redo record covers what was put back (overwritten text), so redo replaces exactly that.
-        TPoint restoredEnd = rec.text.empty() ? rec.start : InsertedEnd(rec.mode, rec.text);
+        TPoint restoredEnd = rec.text.empty() ? rec.start : InsertedEnd(rec.mode, rec.start, rec.text);
         redoList_.AddChange(rec.reason, rec.start, restoredEnd, inserted, rec.mode, std::move(tails));
         SetCaretXY(rec.start);
         TChangeReason next = undoList_.LastChangeReason();
@@ -222,10 +211,10 @@ bool TmwCustomEditModel::UndoItem()
         }
         std::vector<std::string> tails =
             LineTails(p.Y, rec.mode == smColumn ? static_cast<int>(PieceLengths(text).size()) : 1);
-        SetCaretFree(p);
         SetBlockBegin(p);
+        PlaceInsertionPoint(p);
         SetSelTextPrimitiveEx(rec.mode, text, nullptr);
-        TPoint restoredEnd = InsertedEnd(rec.mode, text);
+        TPoint restoredEnd = InsertedEnd(rec.mode, p, text);
         if (!restore.empty())
             RestoreLineTails(p.Y, restore);
         if (rec.mode == smLine)
@@ -304,7 +293,7 @@ bool TmwCustomEditModel::RedoItem()
     case mwcrInsert:
     case mwcrPaste:
     case mwcrDragDropInsert: {
-        SetCaretFree(rec.start);
+        PlaceInsertionPoint(rec.start);
         SelectRecorded(rec.start, rec.end);
         int touched = std::abs(blockEnd_.Y - blockBegin_.Y) + 1;
         if (rec.mode == smColumn)
@@ -318,7 +307,8 @@ bool TmwCustomEditModel::RedoItem()
         if (!rec.tails.empty())
             RestoreLineTails(top, rec.tails);
         // A column block spans its widest line, whatever the caret says.
-        TPoint end = rec.mode == smColumn ? ColumnBlockEnd(rec.start, rec.text) : InsertedEnd(rec.mode, rec.text);
+        TPoint end =
+            rec.mode == smColumn ? ColumnBlockEnd(rec.start, rec.text) : InsertedEnd(rec.mode, rec.start, rec.text);
         undoList_.AddChange(rec.reason, rec.start, end, replaced, rec.mode, std::move(tails), added);
         return false;
     }
@@ -327,7 +317,7 @@ bool TmwCustomEditModel::RedoItem()
     case mwcrSelDelete:
     case mwcrDragDropDelete: {
         if (rec.reason == mwcrDeleteAfter)
-            SetCaretFree(rec.start);
+            PlaceInsertionPoint(rec.start);
         SelectRecorded(rec.start, rec.end);
         undoList_.AddChange(rec.reason, rec.start, rec.end, SelTextForUndo(), rec.mode,
                             LineTails(top, std::abs(blockEnd_.Y - blockBegin_.Y) + 1));
@@ -488,12 +478,12 @@ void TmwCustomEditModel::PasteFromClipboard()
         SetSelTextPrimitiveEx(selectionMode_, "", nullptr);
     }
     // Where the deletion left the caret is where the text goes.
-    TPoint s = CaretXY();
+    const TPoint s = CaretXY();
     std::vector<std::string> tails =
         LineTails(s.Y, mode == smColumn ? static_cast<int>(PieceLengths(text).size()) : 1);
     const int count = lines_->Count();
     SetSelTextPrimitiveEx(mode, text, nullptr);
-    TPoint e = CaretXY();
+    const TPoint e = InsertedEnd(mode == smLine ? smNormal : mode, mode == smLine ? Point(1, s.Y) : s, text);
     // Nothing pasted, nothing to take out again.
     if (!text.empty()) {
         if (mode == smColumn)
@@ -501,7 +491,7 @@ void TmwCustomEditModel::PasteFromClipboard()
         else if (mode == smNormal)
             undoList_.AddChange(mwcrPaste, s, e, "", mode, std::move(tails));
         else if (e.X == 1)
-            undoList_.AddChange(mwcrPaste, Point(1, s.Y), InsertedEnd(smLine, text), "", smLine, std::move(tails));
+            undoList_.AddChange(mwcrPaste, Point(1, s.Y), InsertedEnd(smLine, s, text), "", smLine, std::move(tails));
         else
             undoList_.AddChange(mwcrPaste, Point(1, s.Y), e, "", smNormal, std::move(tails));
     }

@@ -495,6 +495,8 @@ std::string RandomStartText(std::mt19937& rng)
         std::string line = i % 5 == 4 ? "" : "line " + std::to_string(i * 37 % 101) + (i % 3 ? " (x[y]{z})" : "");
         if (i % 4 == 1)
             line = "    " + line;
+        if (i % 10 == 7)
+            line += std::string(1030, 'W'); // longer than the caret can go (MaxLeftChar)
         text += line + ends[end(rng)] + "\r\n";
     }
     return text;

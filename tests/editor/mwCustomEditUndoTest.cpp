@@ -282,6 +282,45 @@ TEST(TmwCustomEditUndo, BlanksBeforeADeletedEndComeBackAsTheyWere)
     EXPECT_EQ(m.GetText(), " \t\r\nab\t\r\n");
 }
 
+// The caret stops at MaxLeftChar; lines and the text put into them do not.
+TEST(TmwCustomEditUndo, LinesLongerThanTheCaretGoesUndoExactly)
+{
+    const std::string longLine(2000, 'a');
+    const std::string text = longLine + "\r\nxyz\r\n";
+    Editor e(text);
+    TmwCustomEditModel& m = e.model;
+    ASSERT_LT(m.MaxLeftChar(), 2000);
+
+    m.SetCaretXY(Point(1, 2));
+    m.CommandProcessor(ecDeleteLastChar, '\0', nullptr);
+    ASSERT_EQ(m.GetText(), longLine + "xyz\r\n");
+    m.Undo();
+    EXPECT_EQ(m.GetText(), text) << "the join is split again after the long line's end";
+    m.Redo();
+    EXPECT_EQ(m.GetText(), longLine + "xyz\r\n");
+    m.Undo();
+
+    const std::string pasted = "q\r\n" + std::string(1500, 'b');
+    e.clipboard.SetTextAndBlock(pasted, EncodeEditBlock(smNormal, pasted));
+    m.SetCaretXY(Point(2, 2));
+    m.SetBlockBegin(m.CaretXY());
+    m.PasteFromClipboard();
+    const std::string after = longLine + "\r\nxq\r\n" + std::string(1500, 'b') + "yz\r\n";
+    ASSERT_EQ(m.GetText(), after);
+    m.Undo();
+    EXPECT_EQ(m.GetText(), text) << "all of a long pasted line goes";
+    m.Redo();
+    EXPECT_EQ(m.GetText(), after);
+    m.Undo();
+
+    std::string ime(30, 'i');
+    m.SetCaretXY(Point(1010, 1));
+    m.CommandProcessor(ecImeStr, '\0', ime.data());
+    ASSERT_EQ(m.Lines()[0], std::string(1009, 'a') + ime + std::string(991, 'a'));
+    m.Undo();
+    EXPECT_EQ(m.GetText(), text) << "text typed across the caret's limit";
+}
+
 TEST(TmwCustomEditUndo, BlockIndentOfBlankLinesUndoesExactly)
 {
     Editor e("a  \r\n   \r\n\r\nb");
@@ -509,10 +548,10 @@ int RandomEdit(std::mt19937& rng, Editor& e)
     std::uniform_int_distribution<int> kind(0, 6), modes(0, 2);
     const int what = kind(rng);
     switch (what) {
-    case 0: // type or replace at the caret, possibly past the line end
+    case 0: // type or replace at the caret, possibly past the line end, now and then a long line
         m.SetCaretXY(RandomPoint(rng, m, 3));
         m.SetBlockBegin(m.CaretXY());
-        m.SetSelText(RandomText(rng));
+        m.SetSelText(modes(rng) == 0 && kind(rng) == 0 ? RandomText(rng) + std::string(1100, 'L') : RandomText(rng));
         break;
     case 1: // replace a selection made either way in any mode
     case 2: {
@@ -565,8 +604,9 @@ TEST(TmwCustomEditUndo, RandomEditsOnLinesEndingInBlanksUndoAndRedoExactly)
         Editor e("");
         TmwCustomEditModel& m = e.model;
         std::string original;
+        // Some lines are longer than the caret can go (MaxLeftChar).
         for (int i = 0; i < 30; ++i)
-            original += RandomLine(rng) + "\r\n";
+            original += (i % 10 == 3 ? std::string(1030, 'W') : std::string()) + RandomLine(rng) + "\r\n";
         m.SetText(original);
         original = m.GetText();
         m.SetMaxUndo(100000);
