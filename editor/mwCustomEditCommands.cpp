@@ -425,7 +425,8 @@ void TmwCustomEditModel::CmdBlockIndent(TmwEditorCommand, char, void*)
         block += (y > b.Y ? "\r\n" : "") + std::string(static_cast<size_t>(tab), ' ');
     std::vector<std::string> tails = LineTails(b.Y, lastLine - b.Y + 1);
     InsertColumnBlock(Point(1, b.Y), Point(1, lastLine), block);
-    undoList_.AddChange(mwcrIndent, b, e, "", smColumn, std::move(tails));
+    // The record holds the indentation it put in: the tab width may change before it is undone.
+    undoList_.AddChange(mwcrIndent, b, e, block, smColumn, std::move(tails));
     selectionMode_ = saved;
     SetCaretFree(caret);
     SetBlockBegin(Point(b.X + tab, b.Y));

@@ -56,6 +56,13 @@ std::string RectangularBlock(const std::string& text)
     return block;
 }
 
+// The width of the indentation a block indent record holds; records without
+// it indented by the tab width.
+int RecordedIndent(const std::string& text, int tabWidth)
+{
+    return text.empty() ? tabWidth : PieceLengths(text).front();
+}
+
 } // namespace
 
 std::vector<std::string> TmwCustomEditModel::LineTails(int firstLine, int count) const
@@ -254,7 +261,7 @@ bool TmwCustomEditModel::UndoItem()
     case mwcrIndent: {
         int endLine = rec.end.X == 1 ? rec.end.Y - 1 : rec.end.Y;
         blockBegin_ = Point(1, rec.start.Y);
-        blockEnd_ = Point(TabWidthAtLeastOne() + 1, endLine);
+        blockEnd_ = Point(RecordedIndent(rec.text, TabWidthAtLeastOne()) + 1, endLine);
         redoList_.AddChange(rec.reason, rec.start, rec.end, SelTextForUndo(), rec.mode,
                             LineTails(rec.start.Y, endLine - rec.start.Y + 1));
         SetSelTextPrimitiveEx(rec.mode, "", nullptr);
@@ -355,9 +362,10 @@ bool TmwCustomEditModel::RedoItem()
         if (!rec.tails.empty())
             RestoreLineTails(rec.start.Y, rec.tails);
         undoList_.AddChange(rec.reason, rec.start, rec.end, rec.text, rec.mode, std::move(tails));
+        const int width = RecordedIndent(rec.text, TabWidthAtLeastOne());
         SetCaretFree(Point(1, rec.end.Y + 1));
-        SetBlockBegin(Point(rec.start.X + TabWidthAtLeastOne(), rec.start.Y));
-        SetBlockEnd(rec.end.X == 1 ? Point(1, rec.end.Y) : Point(rec.end.X + TabWidthAtLeastOne(), rec.end.Y));
+        SetBlockBegin(Point(rec.start.X + width, rec.start.Y));
+        SetBlockEnd(rec.end.X == 1 ? Point(1, rec.end.Y) : Point(rec.end.X + width, rec.end.Y));
         return false;
     }
     case mwcrUnindent: {

@@ -534,6 +534,9 @@ TEST(TmwEditCommands, RandomCommandsUndoAndRedoExactly)
             case 1:
                 e.model.SetOptions(e.model.Options() ^ mweoScrollPastEol);
                 break;
+            case 2:
+                e.model.SetTabWidth(e.model.TabWidth() == 3 ? 2 : 3);
+                break;
             }
             const TmwEditorCommand c = commands[pick(rng)];
             // Now and then a column block on the clipboard, pasted at the caret

@@ -343,6 +343,24 @@ TEST(TmwCustomEditUndo, BlockIndentOfBlankLinesUndoesExactly)
     EXPECT_EQ(m.GetText(), "a  \r\n \r\n\r\nb\r\n");
 }
 
+TEST(TmwCustomEditUndo, BlockIndentUndoesWhateverTheTabWidthBecame)
+{
+    Editor e("ab\r\ncd\r\nef");
+    TmwCustomEditModel& m = e.model;
+    m.SetTabWidth(2);
+    e.Select(smNormal, Point(1, 1), Point(2, 2));
+    m.CommandProcessor(ecBlockIndent, '\0', nullptr);
+    ASSERT_EQ(m.GetText(), "  ab\r\n  cd\r\nef\r\n");
+    m.SetTabWidth(4);
+    m.Undo();
+    EXPECT_EQ(m.GetText(), "ab\r\ncd\r\nef\r\n");
+    m.SetTabWidth(1);
+    m.Redo();
+    EXPECT_EQ(m.GetText(), "  ab\r\n  cd\r\nef\r\n");
+    m.Undo();
+    EXPECT_EQ(m.GetText(), "ab\r\ncd\r\nef\r\n");
+}
+
 // --- clipboard
 
 TEST(TmwCustomEditClipboard, CopyPutsTextAndBlock)
