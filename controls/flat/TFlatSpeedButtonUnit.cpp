@@ -58,61 +58,15 @@ void TFlatSpeedButton::CalcAdvColors()
     colors_[2] = vx::CalcAdvancedColor(Color(), colors_[2], adv_[2], true);
 }
 
-void TFlatSpeedButton::SetGroupIndex(int value)
-{
-    if (value == groupIndex_)
-        return;
-    groupIndex_ = value;
-    UpdateExclusive();
-}
-
-void TFlatSpeedButton::SetAllowAllUp(bool value)
-{
-    if (value == allowAllUp_)
-        return;
-    allowAllUp_ = value;
-    UpdateExclusive();
-}
-
 void TFlatSpeedButton::SetDown(bool value)
 {
-    if (groupIndex_ == 0)
-        value = false;
-    if (value == down_)
+    const bool wasUp = state_ == bsUp;
+    if (!Latch(value))
         return;
-    if (down_ && !allowAllUp_)
-        return;
-    down_ = value;
-    if (value) {
-        if (state_ == bsUp)
-            update();
-        state_ = bsExclusive;
-        UpdateExclusive();
-    } else {
-        state_ = bsUp;
+    if (!down_)
         repaint();
-    }
-}
-
-void TFlatSpeedButton::UpdateExclusive()
-{
-    if (groupIndex_ == 0 || !parentWidget())
-        return;
-    for (QObject* child : parentWidget()->children())
-        if (auto* button = dynamic_cast<TFlatSpeedButton*>(child); button && button != this)
-            button->ButtonPressed(groupIndex_, this);
-}
-
-void TFlatSpeedButton::ButtonPressed(int group, TFlatSpeedButton* sender)
-{
-    if (group != groupIndex_ || sender == this)
-        return;
-    if (sender->Down() && down_) {
-        down_ = false;
-        state_ = bsUp;
+    else if (wasUp)
         update();
-    }
-    allowAllUp_ = sender->AllowAllUp();
 }
 
 void TFlatSpeedButton::SetGlyph(const QImage& value)
@@ -172,16 +126,6 @@ bool TFlatSpeedButton::Inside(const QPoint& p) const
     return p.x() >= 0 && p.x() < width() && p.y() >= 0 && p.y() < height();
 }
 
-void TFlatSpeedButton::CorrectState()
-{
-    if (!isEnabled()) {
-        state_ = bsDisabled;
-        dragging_ = false;
-    } else if (state_ == bsDisabled) {
-        state_ = down_ && groupIndex_ != 0 ? bsExclusive : bsUp;
-    }
-}
-
 void TFlatSpeedButton::mousePressEvent(QMouseEvent* e)
 {
     if (e->button() != Qt::LeftButton || !isEnabled())
@@ -197,15 +141,8 @@ void TFlatSpeedButton::mouseMoveEvent(QMouseEvent* e)
 {
     const bool inside = Inside(e->position().toPoint());
     Hover().MouseMoved(this, inside);
-    if (!dragging_)
-        return;
-    TButtonState next = down_ ? bsExclusive : bsUp;
-    if (inside)
-        next = down_ ? bsExclusive : bsDown;
-    if (next != state_) {
-        state_ = next;
-        update();
-    }
+    if (dragging_)
+        DragTo(inside);
 }
 
 void TFlatSpeedButton::mouseReleaseEvent(QMouseEvent* e)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "controls/Events.h"
+#include "controls/TSpeedButtonLatch.h"
 #include "controls/flat/FlatHover.h"
 #include "controls/flat/FlatUtilitys.h"
 #include "controls/flat/TFlatColorControl.h"
@@ -14,7 +15,9 @@
 enum TButtonState { bsUp = 0, bsDisabled = 1, bsDown = 2, bsExclusive = 3 };
 using TModalResult = int;
 
-class TFlatSpeedButton : public TFlatColorControl<QWidget>, private TFlatHoverClient {
+class TFlatSpeedButton : public TFlatColorControl<QWidget>,
+                         public TSpeedButtonLatch<TFlatSpeedButton, TButtonState>,
+                         private TFlatHoverClient {
 public:
     explicit TFlatSpeedButton(QWidget* parent = nullptr);
     ~TFlatSpeedButton() override;
@@ -36,14 +39,9 @@ public:
     vx::TAdvColors AdvColorBorder() const { return adv_[2]; }
     void SetAdvColorBorder(int value) { SetAdvColor(2, value); }
 
-    int GroupIndex() const { return groupIndex_; }
-    void SetGroupIndex(int value);
-    bool Down() const { return down_; }
     // Ungrouped buttons never stay down; a down button of a group without
     // AllowAllUp is released only by another button of its group.
     void SetDown(bool value);
-    bool AllowAllUp() const { return allowAllUp_; }
-    void SetAllowAllUp(bool value);
     const QImage& Glyph() const { return glyph_; }
     // A glyph whose width is 1 to 4 times its height sets NumGlyphs.
     void SetGlyph(const QImage& value);
@@ -61,13 +59,9 @@ public:
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& value);
 
-    TButtonState State() const { return state_; }
     bool MouseInControl() const { return mouseIn_; }
     // Sets the dialog's result first (a non-zero ModalResult closes it), then fires OnClick.
     virtual void Click();
-    // The group notification every sibling receives when a button goes down
-    // or its group settings change.
-    void ButtonPressed(int group, TFlatSpeedButton* sender);
 
     vx::TNotifyEvent OnClick;
     vx::TNotifyEvent OnDblClick;
@@ -93,14 +87,9 @@ private:
     QWidget* HoverWidget() override { return this; }
     void SetAdvColor(int index, int value);
     bool Inside(const QPoint& p) const;
-    void CorrectState();
-    void UpdateExclusive();
 
     TColor colors_[5] = {vx::clFlatBackground, vx::clFlatDown, vx::clFlatBorder, clWhite, clBlack};
     vx::TAdvColors adv_[3] = {10, 10, 50};
-    int groupIndex_ = 0;
-    bool down_ = false;
-    bool allowAllUp_ = false;
     QImage glyph_;
     int numGlyphs_ = 1;
     vx::TButtonLayout layout_ = vx::TButtonLayout::blGlyphTop;
@@ -109,7 +98,5 @@ private:
     TModalResult modalResult_ = 0;
     std::string caption_;
     int shortcutId_ = 0;
-    TButtonState state_ = bsUp;
-    bool dragging_ = false;
     bool mouseIn_ = false;
 };

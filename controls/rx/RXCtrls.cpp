@@ -86,14 +86,6 @@ void TRxSpeedButton::SetAlignment(TRxAlignment value)
     update();
 }
 
-void TRxSpeedButton::SetAllowAllUp(bool value)
-{
-    if (value == allowAllUp_)
-        return;
-    allowAllUp_ = value;
-    UpdateExclusive();
-}
-
 void TRxSpeedButton::SetAllowTimer(bool value)
 {
     allowTimer_ = value;
@@ -103,20 +95,8 @@ void TRxSpeedButton::SetAllowTimer(bool value)
 
 void TRxSpeedButton::SetDown(bool value)
 {
-    if (groupIndex_ == 0)
-        value = false;
-    if (value == down_)
-        return;
-    if (down_ && !allowAllUp_)
-        return;
-    down_ = value;
-    if (value) {
-        state_ = rbsExclusive;
-        UpdateExclusive();
-    } else {
-        state_ = rbsUp;
-    }
-    update();
+    if (Latch(value))
+        update();
 }
 
 void TRxSpeedButton::SetDropDownMenu(QMenu* value)
@@ -141,14 +121,6 @@ void TRxSpeedButton::SetGrayedInactive(bool value)
 {
     grayedInactive_ = value;
     update();
-}
-
-void TRxSpeedButton::SetGroupIndex(int value)
-{
-    if (value == groupIndex_)
-        return;
-    groupIndex_ = value;
-    UpdateExclusive();
 }
 
 void TRxSpeedButton::SetLayout(TRxButtonLayout value)
@@ -215,27 +187,6 @@ void TRxSpeedButton::SetFontColor(TColor value)
     update();
 }
 
-void TRxSpeedButton::UpdateExclusive()
-{
-    if (groupIndex_ == 0 || !parentWidget())
-        return;
-    for (QObject* child : parentWidget()->children())
-        if (auto* button = dynamic_cast<TRxSpeedButton*>(child); button && button != this)
-            button->ButtonPressed(groupIndex_, this);
-}
-
-void TRxSpeedButton::ButtonPressed(int group, TRxSpeedButton* sender)
-{
-    if (group != groupIndex_ || sender == this)
-        return;
-    if (sender->Down() && down_) {
-        down_ = false;
-        state_ = rbsUp;
-        update();
-    }
-    allowAllUp_ = sender->AllowAllUp();
-}
-
 void TRxSpeedButton::Click()
 {
     if (modalResult_ != 0)
@@ -278,16 +229,6 @@ bool TRxSpeedButton::CheckMenuDropdown()
         return false;
     menu_->exec(mapToGlobal(DropDownMenuPos()));
     return true;
-}
-
-void TRxSpeedButton::CorrectState()
-{
-    if (!isEnabled()) {
-        state_ = rbsDisabled;
-        dragging_ = false;
-    } else if (state_ == rbsDisabled) {
-        state_ = down_ && groupIndex_ != 0 ? rbsExclusive : rbsUp;
-    }
 }
 
 TRxButtonState TRxSpeedButton::PaintState() const
@@ -343,13 +284,8 @@ void TRxSpeedButton::mouseMoveEvent(QMouseEvent* e)
 {
     const bool inside = rect().contains(e->position().toPoint());
     UpdateTracking(inside);
-    if (!dragging_)
-        return;
-    TRxButtonState next = down_ ? rbsExclusive : (inside ? rbsDown : rbsUp);
-    if (next != state_) {
-        state_ = next;
-        update();
-    }
+    if (dragging_)
+        DragTo(inside);
 }
 
 void TRxSpeedButton::mouseReleaseEvent(QMouseEvent* e)

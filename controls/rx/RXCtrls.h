@@ -4,6 +4,7 @@
 #pragma once
 
 #include "controls/Events.h"
+#include "controls/TSpeedButtonLatch.h"
 #include "controls/rx/RxButtonGlyph.h"
 
 #include <QMenu>
@@ -19,7 +20,7 @@ class QTimer;
 enum class TRxButtonStyle { bsAutoDetect, bsWin31, bsNew };
 enum class TDropDownMenuPos { dmpBottom, dmpRight };
 
-class TRxSpeedButton : public QWidget {
+class TRxSpeedButton : public QWidget, public TSpeedButtonLatch<TRxSpeedButton, TRxButtonState> {
 public:
     explicit TRxSpeedButton(QWidget* parent = nullptr);
     ~TRxSpeedButton() override;
@@ -31,12 +32,9 @@ public:
     void SetAction(QAction* value);
     TRxAlignment Alignment() const { return glyph_.Alignment(); }
     void SetAlignment(TRxAlignment value);
-    bool AllowAllUp() const { return allowAllUp_; }
-    void SetAllowAllUp(bool value);
     // Holding the button clicks it again after InitPause, then every RepeatInterval.
     bool AllowTimer() const { return allowTimer_; }
     void SetAllowTimer(bool value);
-    bool Down() const { return down_; }
     // Refused to go up while AllowAllUp is False; ungrouped buttons never stay down.
     void SetDown(bool value);
     QMenu* DropDownMenu() const { return menu_; }
@@ -47,8 +45,6 @@ public:
     void SetGlyph(const QImage& value);
     bool GrayedInactive() const { return grayedInactive_; }
     void SetGrayedInactive(bool value);
-    int GroupIndex() const { return groupIndex_; }
-    void SetGroupIndex(int value);
     int InitPause() const { return initPause_; }
     void SetInitPause(int value) { initPause_ = value; }
     TRxButtonLayout Layout() const { return layout_; }
@@ -79,7 +75,6 @@ public:
     TColor FontColor() const { return fontColor_; }
     void SetFontColor(TColor value);
 
-    TRxButtonState State() const { return state_; }
     bool MouseInControl() const { return mouseIn_; }
     TRxButtonGlyph& ButtonGlyph() { return glyph_; }
     // The auto-repeat timer while one exists.
@@ -91,8 +86,6 @@ public:
     virtual void Click();
     // A click made by the keyboard: shows the button pressed for a moment.
     void ButtonClick();
-    // The group notification every sibling receives.
-    void ButtonPressed(int group, TRxSpeedButton* sender);
 
     vx::TNotifyEvent OnClick;
     vx::TNotifyEvent OnDblClick;
@@ -118,20 +111,15 @@ protected:
     void TimerExpired();
 
 private:
-    void UpdateExclusive();
     void UpdateTracking(bool inside);
-    void CorrectState();
     bool CheckMenuDropdown();
     void ActionChange();
 
     TRxButtonGlyph glyph_;
-    bool allowAllUp_ = false;
     bool allowTimer_ = false;
-    bool down_ = false;
     QPointer<QMenu> menu_;
     bool flat_ = false;
     bool grayedInactive_ = true;
-    int groupIndex_ = 0;
     int initPause_ = 500;
     TRxButtonLayout layout_ = TRxButtonLayout::blGlyphTop;
     int margin_ = -1;
@@ -145,8 +133,6 @@ private:
     std::string caption_;
     TColor fontColor_ = clBtnText;
     int shortcutId_ = 0;
-    TRxButtonState state_ = rbsUp;
-    bool dragging_ = false;
     bool mouseIn_ = false;
     bool menuTracking_ = false;
     std::unique_ptr<QTimer> repeatTimer_;
