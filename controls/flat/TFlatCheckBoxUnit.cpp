@@ -3,6 +3,7 @@
 
 #include "platform/qt/QtText.h"
 #include "controls/SysColors.h"
+#include "controls/rx/VCLUtils.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -109,11 +110,8 @@ void TFlatCheckBox::paintEvent(QPaintEvent*)
     p.fillRect(square, vx::ToQColor(fill));
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::NoBrush);
-    const QColor border = vx::ToQColor(colors_[3]);
-    p.fillRect(square.left(), square.top(), square.width(), 1, border);
-    p.fillRect(square.left(), square.bottom(), square.width(), 1, border);
-    p.fillRect(square.left(), square.top(), 1, square.height(), border);
-    p.fillRect(square.right(), square.top(), 1, square.height(), border);
+    QRect frame = square;
+    vx::Frame3D(p, frame, colors_[3], colors_[3]);
 
     if (checked_) {
         const QColor tick = vx::ToQColor(isEnabled() ? colors_[2] : clBtnShadow);

@@ -267,12 +267,9 @@ void TFlatSpeedButton::paintEvent(QPaintEvent*)
         face = mouseIn_ ? colors_[0] : colors_[1];
         break;
     }
-    const QRect r = rect();
-    p.fillRect(r.left(), r.top(), r.width(), 1, vx::ToQColor(topLeft));
-    p.fillRect(r.left(), r.top(), 1, r.height(), vx::ToQColor(topLeft));
-    p.fillRect(r.left(), r.bottom(), r.width(), 1, vx::ToQColor(bottomRight));
-    p.fillRect(r.right(), r.top(), 1, r.height(), vx::ToQColor(bottomRight));
-    p.fillRect(r.adjusted(1, 1, -1, -1), vx::ToQColor(face));
+    QRect r = rect();
+    vx::Frame3D(p, r, topLeft, bottomRight);
+    p.fillRect(r, vx::ToQColor(face));
 
     if (!glyph_.isNull() && glyph_.height() > 0) {
         const int imageWidth = glyph_.width() / numGlyphs_;

@@ -20,17 +20,6 @@ namespace {
 
 int gLiveButtons = 0;
 
-// Top and left edges in one colour, bottom and right in the other; rect shrinks by 1.
-void Frame3D(QPainter& p, QRect& r, TColor topLeft, TColor bottomRight)
-{
-    const QColor tl = vx::ToQColor(topLeft), br = vx::ToQColor(bottomRight);
-    p.fillRect(r.left(), r.top(), r.width(), 1, tl);
-    p.fillRect(r.left(), r.top(), 1, r.height(), tl);
-    p.fillRect(r.left(), r.bottom(), r.width(), 1, br);
-    p.fillRect(r.right(), r.top(), 1, r.height(), br);
-    r.adjust(1, 1, -1, -1);
-}
-
 } // namespace
 
 int TRxSpeedButton::LiveButtons()
@@ -388,26 +377,26 @@ void TRxSpeedButton::paintEvent(QPaintEvent*)
     } else {
         if (!pressed) {
             if (NewStyle() && !flat_) {
-                Frame3D(p, r, clBtnHighlight, clWindowFrame);
-                Frame3D(p, r, clBtnFace, clBtnShadow);
+                vx::Frame3D(p, r, clBtnHighlight, clWindowFrame);
+                vx::Frame3D(p, r, clBtnFace, clBtnShadow);
             } else if (NewStyle()) {
-                Frame3D(p, r, clBtnHighlight, clBtnShadow);
+                vx::Frame3D(p, r, clBtnHighlight, clBtnShadow);
             } else if (!flat_) {
-                Frame3D(p, r, clWindowFrame, clWindowFrame);
-                Frame3D(p, r, clBtnHighlight, clBtnShadow);
+                vx::Frame3D(p, r, clWindowFrame, clWindowFrame);
+                vx::Frame3D(p, r, clBtnHighlight, clBtnShadow);
             } else {
-                Frame3D(p, r, clBtnHighlight, clWindowFrame);
+                vx::Frame3D(p, r, clBtnHighlight, clWindowFrame);
             }
         } else if (NewStyle()) {
-            Frame3D(p, r, clWindowFrame, clBtnHighlight);
+            vx::Frame3D(p, r, clWindowFrame, clBtnHighlight);
             if (!flat_)
-                Frame3D(p, r, clBtnShadow, clBtnFace);
+                vx::Frame3D(p, r, clBtnShadow, clBtnFace);
         } else if (!flat_) {
-            Frame3D(p, r, clWindowFrame, clWindowFrame);
+            vx::Frame3D(p, r, clWindowFrame, clWindowFrame);
             p.fillRect(r.left(), r.top(), r.width(), 1, vx::ToQColor(clBtnShadow));
             p.fillRect(r.left(), r.top(), 1, r.height(), vx::ToQColor(clBtnShadow));
         } else {
-            Frame3D(p, r, clWindowFrame, clBtnHighlight);
+            vx::Frame3D(p, r, clWindowFrame, clBtnHighlight);
         }
         r.adjust(1, 1, -1, -1);
     }

@@ -2,6 +2,7 @@
 #include "controls/rx/RxCalendar.h"
 
 #include "controls/SysColors.h"
+#include "controls/rx/VCLUtils.h"
 #include "localisation/FormatSettings.h"
 #include "platform/qt/QtText.h"
 
@@ -239,10 +240,8 @@ void TRxCalendar::paintEvent(QPaintEvent*)
             p.drawText(cell, Qt::AlignCenter, vx::ToQString(CellText(col, row)));
             const int day = CellDay(col, row);
             if (MarkToday() && day && vx::EncodeDate(Year(), Month(), day) == today) {
-                p.fillRect(cell.left(), cell.top(), cell.width(), 1, vx::ToQColor(clBtnShadow));
-                p.fillRect(cell.left(), cell.top(), 1, cell.height(), vx::ToQColor(clBtnShadow));
-                p.fillRect(cell.left(), cell.bottom(), cell.width(), 1, vx::ToQColor(clBtnHighlight));
-                p.fillRect(cell.right(), cell.top(), 1, cell.height(), vx::ToQColor(clBtnHighlight));
+                QRect frame = cell;
+                vx::Frame3D(p, frame, clBtnShadow, clBtnHighlight);
             }
         }
 }

@@ -256,6 +256,16 @@ void CopyParentImage(QWidget* control, QPainter& canvas)
     }
 }
 
+void Frame3D(QPainter& canvas, QRect& rect, TColor topColor, TColor bottomColor)
+{
+    const QColor top = ToQColor(topColor), bottom = ToQColor(bottomColor);
+    canvas.fillRect(rect.left(), rect.top(), rect.width(), 1, top);
+    canvas.fillRect(rect.left(), rect.top(), 1, rect.height(), top);
+    canvas.fillRect(rect.left(), rect.bottom(), rect.width(), 1, bottom);
+    canvas.fillRect(rect.right(), rect.top(), 1, rect.height(), bottom);
+    rect.adjust(1, 1, -1, -1);
+}
+
 void GradientFillRect(QPainter& canvas, const QRect& rect, TColor beginColor, TColor endColor,
                       TFillDirection direction, int colors)
 {

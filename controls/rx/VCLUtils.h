@@ -73,6 +73,9 @@ void ImageListDrawDisabled(const std::vector<QImage>& images, QPainter& canvas, 
 // Paints what lies behind control: its parent's own painting and the visible
 // siblings before it that overlap it, in control coordinates.
 void CopyParentImage(QWidget* control, QPainter& canvas);
+// A 1-pixel 3-D frame: top and left edges in topColor, bottom and right in
+// bottomColor; rect shrinks by the frame.
+void Frame3D(QPainter& canvas, QRect& rect, TColor topColor, TColor bottomColor);
 void GradientFillRect(QPainter& canvas, const QRect& rect, TColor beginColor, TColor endColor,
                       TFillDirection direction, int colors);
 // Shows width nested dotted frames around a screen rectangle; the same call again removes them.
