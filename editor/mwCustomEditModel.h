@@ -144,6 +144,9 @@ public:
     // trimming would drop them: what an undo record keeps of the lines a
     // change is about to replace. Lines past the end are left out.
     std::vector<std::string> LineTails(int firstLine, int count) const;
+    // The end point to record for text inserted in mode at start, worked out
+    // from the text: the caret stops at MaxLeftChar, the text does not.
+    TPoint InsertedEnd(TSelectionMode mode, TPoint start, const std::string& text) const;
     void SetSelTextPrimitive(const std::string& value) { SetSelTextPrimitiveEx(smNormal, value, nullptr); }
     // Replaces the selection by value inserted in pasteMode, recording nothing.
     // With tag, a column insertion reports the length of its pieces there.
@@ -375,9 +378,6 @@ private:
     void PlaceInsertionPoint(TPoint value);
     // The far corner of text as a column block put at start.
     static TPoint ColumnBlockEnd(TPoint start, const std::string& text);
-    // The end point to record for text inserted in mode at start, worked out
-    // from the text: the caret stops at MaxLeftChar, the text does not.
-    TPoint InsertedEnd(TSelectionMode mode, TPoint start, const std::string& text) const;
     // One record each; true when the next record belongs to the same step.
     bool UndoItem();
     bool RedoItem();

@@ -454,7 +454,8 @@ void TmwCustomEdit::DragDrop(QObject* source, int x, int y, bool copy)
     std::vector<std::string> tails = m.LineTails(start.Y, 1);
     m.SetSelTextPrimitive(text);
     m.SetOptions(options);
-    m.UndoList().AddChange(mwcrDragDropInsert, start, m.CaretXY(), "", smNormal, std::move(tails));
+    m.UndoList().AddChange(mwcrDragDropInsert, start, m.InsertedEnd(smNormal, start, text), "", smNormal,
+                           std::move(tails));
     m.DecPaintLock();
 }
 

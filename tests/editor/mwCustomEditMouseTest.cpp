@@ -243,6 +243,18 @@ TEST_F(MouseFixture, MovedTextLeavesLinesThatUndoGivesBackExactly)
     EXPECT_EQ(m.GetText(), "ab cd  \r\nxy   \r\nlast\r\n");
     m.Redo();
     EXPECT_EQ(m.GetText(), "ab\r\ncdxy   \r\nlast\r\n");
+
+    // A block that ends past the column the caret can reach goes back whole.
+    const std::string text = "x\r\n" + std::string(1100, 'w') + "\r\nlast";
+    m.SetText(text);
+    m.SetBlockBegin(Point(1, 2));
+    m.SetBlockEnd(Point(1000, 2));
+    drop = At(40, 3);
+    edit.DragDrop(&edit, drop.x(), drop.y(), false);
+    EXPECT_EQ(m.GetText(), "x\r\n" + std::string(101, 'w') + "\r\nlast" + std::string(35, ' ') +
+                               std::string(999, 'w') + "\r\n");
+    m.Undo();
+    EXPECT_EQ(m.GetText(), text + "\r\n");
 }
 
 TEST_F(MouseFixture, ColumnBlockDropsOnItsOwnLines)
