@@ -25,23 +25,10 @@ constexpr std::array<TickLine, 6> kTick{{{2, 4, 6, 8}, {2, 5, 5, 8}, {2, 6, 5, 9
 
 } // namespace
 
-TFlatHoverTracker& TFlatCheckBox::Hover()
+TFlatCheckBox::TFlatCheckBox(QWidget* parent) : TFlatHoverControl(parent, clBtnFace)
 {
-    static TFlatHoverTracker tracker;
-    return tracker;
-}
-
-TFlatCheckBox::TFlatCheckBox(QWidget* parent) : TFlatColorControl<QWidget>(parent, clBtnFace, true)
-{
-    Hover().Attach();
     resize(121, 17);
     setFocusPolicy(Qt::StrongFocus);
-    setMouseTracking(true);
-}
-
-TFlatCheckBox::~TFlatCheckBox()
-{
-    Hover().Detach(this);
 }
 
 void TFlatCheckBox::SetChecked(bool value)
@@ -159,35 +146,7 @@ void TFlatCheckBox::mouseReleaseEvent(QMouseEvent* e)
 
 void TFlatCheckBox::mouseMoveEvent(QMouseEvent* e)
 {
-    Hover().MouseMoved(this, rect().contains(e->position().toPoint()));
-}
-
-void TFlatCheckBox::enterEvent(QEnterEvent*)
-{
-    Hover().MouseMoved(this, true);
-}
-
-void TFlatCheckBox::leaveEvent(QEvent*)
-{
-    if (Hover().Owner() == this)
-        MouseLeave();
-}
-
-void TFlatCheckBox::MouseEnter()
-{
-    if (!isEnabled() || mouseIn_)
-        return;
-    mouseIn_ = true;
-    update();
-}
-
-void TFlatCheckBox::MouseLeave()
-{
-    if (!isEnabled() || !mouseIn_ || mouseDown_)
-        return;
-    mouseIn_ = false;
-    Hover().Release(this);
-    update();
+    HoverMove(e->position().toPoint());
 }
 
 void TFlatCheckBox::keyPressEvent(QKeyEvent* e)
@@ -196,19 +155,19 @@ void TFlatCheckBox::keyPressEvent(QKeyEvent* e)
         Toggle();
         return;
     }
-    TFlatColorControl<QWidget>::keyPressEvent(e);
+    TFlatHoverControl::keyPressEvent(e);
 }
 
 void TFlatCheckBox::focusInEvent(QFocusEvent* e)
 {
-    TFlatColorControl<QWidget>::focusInEvent(e);
+    TFlatHoverControl::focusInEvent(e);
     focused_ = true;
     update();
 }
 
 void TFlatCheckBox::focusOutEvent(QFocusEvent* e)
 {
-    TFlatColorControl<QWidget>::focusOutEvent(e);
+    TFlatHoverControl::focusOutEvent(e);
     if (!isEnabled())
         return;
     focused_ = false;
@@ -218,11 +177,10 @@ void TFlatCheckBox::focusOutEvent(QFocusEvent* e)
 
 void TFlatCheckBox::changeEvent(QEvent* e)
 {
-    TFlatColorControl<QWidget>::changeEvent(e);
+    TFlatHoverControl::changeEvent(e);
     if (e->type() == QEvent::EnabledChange && !isEnabled()) {
-        mouseIn_ = false;
         mouseDown_ = false;
-        Hover().Release(this);
+        HoverClear();
         update();
     }
 }
@@ -236,5 +194,5 @@ bool TFlatCheckBox::event(QEvent* e)
         }
         return true;
     }
-    return TFlatColorControl<QWidget>::event(e);
+    return TFlatHoverControl::event(e);
 }

@@ -2,18 +2,16 @@
 #pragma once
 
 #include "controls/Events.h"
-#include "controls/flat/FlatHover.h"
 #include "controls/flat/FlatUtilitys.h"
-#include "controls/flat/TFlatColorControl.h"
+#include "controls/flat/TFlatHoverControl.h"
 
 #include <string>
 
 enum class TCheckBoxLayout { checkboxLeft, checkboxRight };
 
-class TFlatCheckBox : public TFlatColorControl<QWidget>, private TFlatHoverClient {
+class TFlatCheckBox : public TFlatHoverControl<TFlatCheckBox> {
 public:
     explicit TFlatCheckBox(QWidget* parent = nullptr);
-    ~TFlatCheckBox() override;
 
     bool Checked() const { return checked_; }
     // Fires OnClick when the value changes.
@@ -39,14 +37,11 @@ public:
     vx::TAdvColors AdvColorBorder() const { return adv_[2]; }
     void SetAdvColorBorder(int value) { SetAdvColor(2, value); }
 
-    bool MouseInControl() const { return mouseIn_; }
     bool MouseDown() const { return mouseDown_; }
     // The square in client coordinates.
     QRect CheckRect() const;
 
     vx::TNotifyEvent OnClick;
-
-    static TFlatHoverTracker& Hover();
 
 protected:
     void SetColors(int index, TColor value);
@@ -54,8 +49,6 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
-    void enterEvent(QEnterEvent* e) override;
-    void leaveEvent(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
@@ -63,9 +56,7 @@ protected:
     bool event(QEvent* e) override;
 
 private:
-    void MouseEnter() override;
-    void MouseLeave() override;
-    QWidget* HoverWidget() override { return this; }
+    bool MouseHeld() const override { return mouseDown_; }
     void SetAdvColor(int index, int value);
     void CalcAdvColors() override;
     void Toggle();
@@ -76,7 +67,6 @@ private:
     int shortcutId_ = 0;
     TColor colors_[4] = {vx::clFlatFocused, vx::clFlatDown, clBlack, vx::clFlatBorder};
     vx::TAdvColors adv_[3] = {10, 10, 50};
-    bool mouseIn_ = false;
     bool mouseDown_ = false;
     bool focused_ = false;
 };

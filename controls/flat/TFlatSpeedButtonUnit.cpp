@@ -17,23 +17,10 @@ constexpr int kGlyphIndex[4][4] = {{0, 0, 0, 0}, {0, 1, 0, 0}, {0, 1, 2, 2}, {0,
 
 } // namespace
 
-TFlatHoverTracker& TFlatSpeedButton::Hover()
+TFlatSpeedButton::TFlatSpeedButton(QWidget* parent) : TFlatHoverControl(parent, vx::clFlatBackground)
 {
-    static TFlatHoverTracker tracker;
-    return tracker;
-}
-
-TFlatSpeedButton::TFlatSpeedButton(QWidget* parent) : TFlatColorControl<QWidget>(parent, vx::clFlatBackground, true)
-{
-    Hover().Attach();
     resize(25, 25);
-    setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-TFlatSpeedButton::~TFlatSpeedButton()
-{
-    Hover().Detach(this);
 }
 
 void TFlatSpeedButton::SetColors(int index, TColor value)
@@ -121,11 +108,6 @@ void TFlatSpeedButton::Click()
         OnClick(this);
 }
 
-bool TFlatSpeedButton::Inside(const QPoint& p) const
-{
-    return p.x() >= 0 && p.x() < width() && p.y() >= 0 && p.y() < height();
-}
-
 void TFlatSpeedButton::mousePressEvent(QMouseEvent* e)
 {
     if (e->button() != Qt::LeftButton || !isEnabled())
@@ -139,8 +121,7 @@ void TFlatSpeedButton::mousePressEvent(QMouseEvent* e)
 
 void TFlatSpeedButton::mouseMoveEvent(QMouseEvent* e)
 {
-    const bool inside = Inside(e->position().toPoint());
-    Hover().MouseMoved(this, inside);
+    const bool inside = HoverMove(e->position().toPoint());
     if (dragging_)
         DragTo(inside);
 }
@@ -150,7 +131,7 @@ void TFlatSpeedButton::mouseReleaseEvent(QMouseEvent* e)
     if (!dragging_)
         return;
     dragging_ = false;
-    const bool inside = Inside(e->position().toPoint());
+    const bool inside = rect().contains(e->position().toPoint());
     if (groupIndex_ == 0) {
         state_ = bsUp;
         mouseIn_ = false;
@@ -180,42 +161,12 @@ void TFlatSpeedButton::mouseDoubleClickEvent(QMouseEvent* e)
     mousePressEvent(e);
 }
 
-void TFlatSpeedButton::enterEvent(QEnterEvent*)
-{
-    Hover().MouseMoved(this, true);
-}
-
-void TFlatSpeedButton::leaveEvent(QEvent*)
-{
-    if (Hover().Owner() == this)
-        MouseLeave();
-}
-
-void TFlatSpeedButton::MouseEnter()
-{
-    if (!isEnabled() || mouseIn_)
-        return;
-    mouseIn_ = true;
-    update();
-}
-
-void TFlatSpeedButton::MouseLeave()
-{
-    if (!isEnabled() || !mouseIn_ || dragging_)
-        return;
-    mouseIn_ = false;
-    Hover().Release(this);
-    update();
-}
-
 void TFlatSpeedButton::changeEvent(QEvent* e)
 {
-    TFlatColorControl<QWidget>::changeEvent(e);
+    TFlatHoverControl::changeEvent(e);
     if (e->type() == QEvent::EnabledChange) {
-        if (!isEnabled()) {
-            mouseIn_ = false;
-            Hover().Release(this);
-        }
+        if (!isEnabled())
+            HoverClear();
         CorrectState();
         update();
     } else if (e->type() == QEvent::FontChange) {
@@ -230,7 +181,7 @@ bool TFlatSpeedButton::event(QEvent* e)
             Click();
         return true;
     }
-    return TFlatColorControl<QWidget>::event(e);
+    return TFlatHoverControl::event(e);
 }
 
 void TFlatSpeedButton::paintEvent(QPaintEvent*)

@@ -4,9 +4,8 @@
 
 #include "controls/Events.h"
 #include "controls/TSpeedButtonLatch.h"
-#include "controls/flat/FlatHover.h"
 #include "controls/flat/FlatUtilitys.h"
-#include "controls/flat/TFlatColorControl.h"
+#include "controls/flat/TFlatHoverControl.h"
 
 #include <QImage>
 
@@ -15,12 +14,10 @@
 enum TButtonState { bsUp = 0, bsDisabled = 1, bsDown = 2, bsExclusive = 3 };
 using TModalResult = int;
 
-class TFlatSpeedButton : public TFlatColorControl<QWidget>,
-                         public TSpeedButtonLatch<TFlatSpeedButton, TButtonState>,
-                         private TFlatHoverClient {
+class TFlatSpeedButton : public TFlatHoverControl<TFlatSpeedButton>,
+                         public TSpeedButtonLatch<TFlatSpeedButton, TButtonState> {
 public:
     explicit TFlatSpeedButton(QWidget* parent = nullptr);
-    ~TFlatSpeedButton() override;
 
     TColor ColorFocused() const { return colors_[0]; }
     void SetColorFocused(TColor value) { SetColors(0, value); }
@@ -59,14 +56,11 @@ public:
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& value);
 
-    bool MouseInControl() const { return mouseIn_; }
     // Sets the dialog's result first (a non-zero ModalResult closes it), then fires OnClick.
     virtual void Click();
 
     vx::TNotifyEvent OnClick;
     vx::TNotifyEvent OnDblClick;
-
-    static TFlatHoverTracker& Hover();
 
 protected:
     void SetColors(int index, TColor value);
@@ -76,17 +70,12 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
-    void enterEvent(QEnterEvent* e) override;
-    void leaveEvent(QEvent* e) override;
     void changeEvent(QEvent* e) override;
     bool event(QEvent* e) override;
 
 private:
-    void MouseEnter() override;
-    void MouseLeave() override;
-    QWidget* HoverWidget() override { return this; }
+    bool MouseHeld() const override { return dragging_; }
     void SetAdvColor(int index, int value);
-    bool Inside(const QPoint& p) const;
 
     TColor colors_[5] = {vx::clFlatBackground, vx::clFlatDown, vx::clFlatBorder, clWhite, clBlack};
     vx::TAdvColors adv_[3] = {10, 10, 50};
@@ -98,5 +87,4 @@ private:
     TModalResult modalResult_ = 0;
     std::string caption_;
     int shortcutId_ = 0;
-    bool mouseIn_ = false;
 };
