@@ -18,8 +18,8 @@ enum TChangeReason : uint8_t {
     mwcrDelete = 4,         // deleted before the caret, or a deleted selection
     mwcrSelDelete = 5,      // selection replaced
     mwcrDragDropDelete = 6, // drag-and-drop source removed
-    mwcrLineBreak = 7,      // line break; holds the text that moved to the new line
-    mwcrIndent = 8,         // block indent
+    mwcrLineBreak = 7,      // line break; holds the text that moved to the new line (redo: the new line)
+    mwcrIndent = 8,         // block indent; holds the indentation put in
     mwcrUnindent = 9,       // block unindent; holds the removed blanks
     mwcrNone = 10           // what an empty list answers
 };

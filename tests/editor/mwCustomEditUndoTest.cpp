@@ -262,6 +262,22 @@ TEST(TmwCustomEditUndo, LinesEndingInBlanksComeBackExactly)
     }
 }
 
+TEST(TmwCustomEditUndo, OnlyBlanksAreDroppedFromLineEnds)
+{
+    // A NUL or a tab at a line end is text like any other character.
+    const std::string text("ab\0\r\ncd\t\r\n", 10);
+    Editor e(text);
+    TmwCustomEditModel& m = e.model;
+    m.SetCaretXY(Point(1, 1));
+    m.CommandProcessor(ecChar, 'x', nullptr);
+    m.SetCaretXY(Point(1, 2));
+    m.CommandProcessor(ecDeleteChar, '\0', nullptr);
+    EXPECT_EQ(m.GetText(), std::string("xab\0\r\nd\t\r\n", 10));
+    m.Undo();
+    m.Undo();
+    EXPECT_EQ(m.GetText(), text);
+}
+
 TEST(TmwCustomEditUndo, BlanksBeforeADeletedEndComeBackAsTheyWere)
 {
     // The blank and tab left in front of a deleted line end are dropped, and
