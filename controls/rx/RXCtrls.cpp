@@ -7,7 +7,6 @@
 #include "platform/qt/QtText.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDialog>
 #include <QMenu>
 #include <QMouseEvent>
@@ -224,7 +223,7 @@ TRxButtonState TRxSpeedButton::PaintState() const
 {
     if (!isEnabled())
         return rbsDisabled;
-    if (flat_ && !mouseIn_ && grayedInactive_)
+    if (flat_ && !MouseInControl() && grayedInactive_)
         return rbsInactive;
     return state_;
 }
@@ -308,15 +307,8 @@ void TRxSpeedButton::mouseDoubleClickEvent(QMouseEvent*)
 
 void TRxSpeedButton::UpdateTracking(bool inside)
 {
-    const bool now = isEnabled() && inside && QApplication::activeWindow() != nullptr;
-    if (now == mouseIn_)
-        return;
-    if (!now && dragging_)
-        return;
-    mouseIn_ = now;
-    if (now ? OnMouseEnter : OnMouseLeave)
-        (now ? OnMouseEnter : OnMouseLeave)(this);
-    update();
+    if (TrackMouse(*this, inside, dragging_))
+        update();
 }
 
 void TRxSpeedButton::enterEvent(QEnterEvent*)
@@ -372,7 +364,7 @@ void TRxSpeedButton::paintEvent(QPaintEvent*)
 
     QRect r = rect();
     const bool pressed = state_ == rbsDown || state_ == rbsExclusive;
-    if (flat_ && !mouseIn_ && state_ != rbsExclusive) {
+    if (flat_ && !MouseInControl() && state_ != rbsExclusive) {
         r.adjust(2, 2, -2, -2);
     } else {
         if (!pressed) {

@@ -6,6 +6,7 @@
 #include "controls/Events.h"
 #include "controls/TSpeedButtonLatch.h"
 #include "controls/rx/RxButtonGlyph.h"
+#include "controls/rx/RxMouseTracking.h"
 
 #include <QMenu>
 #include <QPointer>
@@ -20,7 +21,9 @@ class QTimer;
 enum class TRxButtonStyle { bsAutoDetect, bsWin31, bsNew };
 enum class TDropDownMenuPos { dmpBottom, dmpRight };
 
-class TRxSpeedButton : public QWidget, public TSpeedButtonLatch<TRxSpeedButton, TRxButtonState> {
+class TRxSpeedButton : public QWidget,
+                       public TSpeedButtonLatch<TRxSpeedButton, TRxButtonState>,
+                       public TRxMouseTracking {
 public:
     explicit TRxSpeedButton(QWidget* parent = nullptr);
     ~TRxSpeedButton() override;
@@ -75,7 +78,6 @@ public:
     TColor FontColor() const { return fontColor_; }
     void SetFontColor(TColor value);
 
-    bool MouseInControl() const { return mouseIn_; }
     TRxButtonGlyph& ButtonGlyph() { return glyph_; }
     // The auto-repeat timer while one exists.
     const QTimer* RepeatTimer() const { return repeatTimer_.get(); }
@@ -89,8 +91,6 @@ public:
 
     vx::TNotifyEvent OnClick;
     vx::TNotifyEvent OnDblClick;
-    vx::TNotifyEvent OnMouseEnter;
-    vx::TNotifyEvent OnMouseLeave;
 
     static int LiveButtons();
 
@@ -133,7 +133,6 @@ private:
     std::string caption_;
     TColor fontColor_ = clBtnText;
     int shortcutId_ = 0;
-    bool mouseIn_ = false;
     bool menuTracking_ = false;
     std::unique_ptr<QTimer> repeatTimer_;
     QPointer<QAction> action_;

@@ -3,9 +3,9 @@
 
 #include "controls/SysColors.h"
 #include "controls/flat/FlatUtilitys.h"
+#include "controls/rx/VCLUtils.h"
 #include "platform/qt/QtText.h"
 
-#include <QApplication>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
@@ -248,12 +248,7 @@ bool TRxLabel::eventFilter(QObject* watched, QEvent* e)
 
 void TRxLabel::UpdateTracking(bool inside)
 {
-    const bool now = isEnabled() && inside && QApplication::activeWindow() != nullptr;
-    if (now == mouseIn_ || (!now && pressed_))
-        return;
-    mouseIn_ = now;
-    if (now ? OnMouseEnter : OnMouseLeave)
-        (now ? OnMouseEnter : OnMouseLeave)(this);
+    TrackMouse(*this, inside, pressed_);
 }
 
 void TRxLabel::mousePressEvent(QMouseEvent* e)
@@ -300,15 +295,8 @@ void TButtonImage::Draw(QPainter& canvas, QPoint pos, TRxButtonState state, cons
 {
     QRect r(pos, size_);
     canvas.fillRect(r, vx::ToQColor(clBtnFace));
-    auto frame = [&](TColor topLeft, TColor bottomRight) {
-        canvas.fillRect(r.left(), r.top(), r.width(), 1, vx::ToQColor(topLeft));
-        canvas.fillRect(r.left(), r.top(), 1, r.height(), vx::ToQColor(topLeft));
-        canvas.fillRect(r.left(), r.bottom(), r.width(), 1, vx::ToQColor(bottomRight));
-        canvas.fillRect(r.right(), r.top(), 1, r.height(), vx::ToQColor(bottomRight));
-        r.adjust(1, 1, -1, -1);
-    };
-    frame(clBtnShadow, clWindowFrame);
-    frame(clBtnHighlight, clBtnShadow);
+    vx::Frame3D(canvas, r, clBtnShadow, clWindowFrame);
+    vx::Frame3D(canvas, r, clBtnHighlight, clBtnShadow);
     canvas.setFont(font);
     glyph_.Draw(canvas, r, QPoint(), caption_, TRxButtonLayout::blGlyphTop, -1, 1, false, state);
 }

@@ -5,6 +5,7 @@
 
 #include "controls/Events.h"
 #include "controls/rx/RxButtonGlyph.h"
+#include "controls/rx/RxMouseTracking.h"
 #include "editor/Colors.h"
 
 #include <QPointer>
@@ -22,7 +23,7 @@ QPoint ShadowOffset(TShadowPosition position, int size);
 
 } // namespace vx
 
-class TRxLabel : public QWidget {
+class TRxLabel : public QWidget, public TRxMouseTracking {
 public:
     explicit TRxLabel(QWidget* parent = nullptr);
 
@@ -56,13 +57,10 @@ public:
     bool ParentColor() const { return parentColor_; }
     void SetParentColor(bool value);
 
-    bool MouseInControl() const { return mouseIn_; }
     // Size of the caption as drawn, shadow included, in a box of the given width.
     QSize TextExtent(int width) const;
     void AdjustBounds();
 
-    vx::TNotifyEvent OnMouseEnter;
-    vx::TNotifyEvent OnMouseLeave;
     vx::TNotifyEvent OnMouseDown;
     vx::TNotifyEvent OnClick;
 
@@ -98,7 +96,6 @@ private:
     bool wordWrap_ = false;
     TColor color_ = clBtnFace;
     bool parentColor_ = true;
-    bool mouseIn_ = false;
     bool pressed_ = false;
     int shortcutId_ = 0;
 };
