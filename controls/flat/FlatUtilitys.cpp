@@ -10,6 +10,7 @@
 #include <QFontMetrics>
 #include <QKeySequence>
 #include <QPainter>
+#include <QShortcutEvent>
 #include <QWidget>
 
 #include <algorithm>
@@ -129,6 +130,11 @@ int GrabMnemonic(QWidget& widget, int oldId, const std::string& caption)
         widget.releaseShortcut(oldId);
     QKeySequence mnemonic = QKeySequence::mnemonic(ToQString(caption));
     return mnemonic.isEmpty() ? 0 : widget.grabShortcut(mnemonic);
+}
+
+bool IsMnemonic(const QEvent* event, int id)
+{
+    return event->type() == QEvent::Shortcut && static_cast<const QShortcutEvent*>(event)->shortcutId() == id;
 }
 
 } // namespace vx

@@ -13,6 +13,7 @@
 #include <string>
 
 
+class QEvent;
 class QFont;
 class QFontMetrics;
 class QPainter;
@@ -63,5 +64,7 @@ void DrawCaption(QPainter& painter, const QRect& rect, int flags, const QString&
 // Registers the "&" accelerator of caption as a shortcut of widget in place of
 // the one registered before (id 0 = none); returns the new id, 0 without accelerator.
 int GrabMnemonic(QWidget& widget, int oldId, const std::string& caption);
+// Whether event is the accelerator registered under id.
+bool IsMnemonic(const QEvent* event, int id);
 
 } // namespace vx

@@ -9,7 +9,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QShortcutEvent>
 
 #include <array>
 #include <cstdlib>
@@ -187,7 +186,7 @@ void TFlatCheckBox::changeEvent(QEvent* e)
 
 bool TFlatCheckBox::event(QEvent* e)
 {
-    if (e->type() == QEvent::Shortcut && static_cast<QShortcutEvent*>(e)->shortcutId() == shortcutId_) {
+    if (vx::IsMnemonic(e, shortcutId_)) {
         if (isEnabled()) {
             setFocus(Qt::ShortcutFocusReason);
             Toggle();

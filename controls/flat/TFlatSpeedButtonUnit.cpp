@@ -5,10 +5,8 @@
 #include "controls/SysColors.h"
 #include "controls/rx/VCLUtils.h"
 
-#include <QDialog>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QShortcutEvent>
 
 namespace {
 
@@ -101,9 +99,7 @@ void TFlatSpeedButton::SetCaption(const std::string& value)
 
 void TFlatSpeedButton::Click()
 {
-    if (modalResult_ != 0 && parentWidget())
-        if (auto* dialog = qobject_cast<QDialog*>(window()))
-            dialog->done(modalResult_);
+    vx::EndModal(*this, modalResult_);
     if (OnClick)
         OnClick(this);
 }
@@ -176,7 +172,7 @@ void TFlatSpeedButton::changeEvent(QEvent* e)
 
 bool TFlatSpeedButton::event(QEvent* e)
 {
-    if (e->type() == QEvent::Shortcut && static_cast<QShortcutEvent*>(e)->shortcutId() == shortcutId_) {
+    if (vx::IsMnemonic(e, shortcutId_)) {
         if (isEnabled())
             Click();
         return true;

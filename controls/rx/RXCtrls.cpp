@@ -7,11 +7,9 @@
 #include "platform/qt/QtText.h"
 
 #include <QAction>
-#include <QDialog>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QShortcutEvent>
 #include <QThread>
 #include <QTimer>
 
@@ -177,9 +175,7 @@ void TRxSpeedButton::SetFontColor(TColor value)
 
 void TRxSpeedButton::Click()
 {
-    if (modalResult_ != 0)
-        if (auto* dialog = qobject_cast<QDialog*>(window()))
-            dialog->done(modalResult_);
+    vx::EndModal(*this, modalResult_);
     if (OnClick)
         OnClick(this);
     else if (action_)
@@ -346,7 +342,7 @@ void TRxSpeedButton::changeEvent(QEvent* e)
 
 bool TRxSpeedButton::event(QEvent* e)
 {
-    if (e->type() == QEvent::Shortcut && static_cast<QShortcutEvent*>(e)->shortcutId() == shortcutId_) {
+    if (vx::IsMnemonic(e, shortcutId_)) {
         if (isEnabled())
             Click();
         return true;

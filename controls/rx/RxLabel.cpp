@@ -9,7 +9,6 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QShortcutEvent>
 #include <QStyleOptionFocusRect>
 
 namespace vx {
@@ -231,7 +230,7 @@ void TRxLabel::UpdateShortcut()
 
 bool TRxLabel::event(QEvent* e)
 {
-    if (e->type() == QEvent::Shortcut && static_cast<QShortcutEvent*>(e)->shortcutId() == shortcutId_) {
+    if (vx::IsMnemonic(e, shortcutId_)) {
         if (isEnabled() && focusControl_ && focusControl_->isEnabled() && focusControl_->focusPolicy() != Qt::NoFocus)
             focusControl_->setFocus(Qt::ShortcutFocusReason);
         return true;

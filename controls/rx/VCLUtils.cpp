@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDialog>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
@@ -329,6 +330,13 @@ void KillMessage(QObject* window, QEvent::Type type)
     if (type == QEvent::Quit)
         return;
     QCoreApplication::removePostedEvents(window, type);
+}
+
+void EndModal(QWidget& control, int modalResult)
+{
+    if (modalResult != 0)
+        if (auto* dialog = qobject_cast<QDialog*>(control.window()))
+            dialog->done(modalResult);
 }
 
 void CenterControl(QWidget* control)

@@ -88,6 +88,8 @@ bool PointInRect(const QPoint& point, const QRect& rect);
 // Drops pending posted events of that type for the object; a quit is kept.
 void KillMessage(QObject* window, QEvent::Type type);
 void CenterControl(QWidget* control);
+// Ends the dialog control sits in with modalResult; nothing for 0 or outside a dialog.
+void EndModal(QWidget& control, int modalResult);
 // The text when it fits in maxWidth; else the longest head of it followed by "...".
 QString MinimizeText(const QString& text, const QFontMetrics& metrics, int maxWidth);
 void DrawCellTextEx(QPainter& canvas, const QRect& rect, int dx, bool rightToLeft, bool wordWrap,
