@@ -25,6 +25,15 @@ namespace vx {
 // A lightness step in per cent (0..100) for derived colours.
 using TAdvColors = std::uint8_t;
 inline TAdvColors ClampAdvColor(int value) { return static_cast<TAdvColors>(value < 0 ? 0 : value > 100 ? 100 : value); }
+// Stores value, clamped, in step; answers whether that changed it.
+inline bool StoreAdvColor(TAdvColors& step, int value)
+{
+    const TAdvColors clamped = ClampAdvColor(value);
+    if (clamped == step)
+        return false;
+    step = clamped;
+    return true;
+}
 
 constexpr TColor clFlatFocused = 0x00FFFFFF;
 constexpr TColor clFlatBorder = 0x008396A0;

@@ -55,21 +55,6 @@ void TFlatCheckBox::SetCaption(const std::string& value)
     update();
 }
 
-void TFlatCheckBox::SetColors(int index, TColor value)
-{
-    colors_[index] = value;
-    update();
-}
-
-void TFlatCheckBox::SetAdvColor(int index, int value)
-{
-    vx::TAdvColors v = vx::ClampAdvColor(value);
-    if (v == adv_[index])
-        return;
-    adv_[index] = v;
-    RecalcAdvColors();
-}
-
 void TFlatCheckBox::CalcAdvColors()
 {
     colors_[0] = vx::CalcAdvancedColor(Color(), colors_[0], adv_[0], false);

@@ -23,19 +23,19 @@ public:
     void SetCaption(const std::string& value);
 
     TColor ColorFocused() const { return colors_[0]; }
-    void SetColorFocused(TColor value) { SetColors(0, value); }
+    void SetColorFocused(TColor value) { SetColors(colors_[0], value); }
     TColor ColorDown() const { return colors_[1]; }
-    void SetColorDown(TColor value) { SetColors(1, value); }
+    void SetColorDown(TColor value) { SetColors(colors_[1], value); }
     TColor ColorCheck() const { return colors_[2]; }
-    void SetColorCheck(TColor value) { SetColors(2, value); }
+    void SetColorCheck(TColor value) { SetColors(colors_[2], value); }
     TColor ColorBorder() const { return colors_[3]; }
-    void SetColorBorder(TColor value) { SetColors(3, value); }
+    void SetColorBorder(TColor value) { SetColors(colors_[3], value); }
     vx::TAdvColors AdvColorFocused() const { return adv_[0]; }
-    void SetAdvColorFocused(int value) { SetAdvColor(0, value); }
+    void SetAdvColorFocused(int value) { SetAdvColor(adv_[0], value); }
     vx::TAdvColors AdvColorDown() const { return adv_[1]; }
-    void SetAdvColorDown(int value) { SetAdvColor(1, value); }
+    void SetAdvColorDown(int value) { SetAdvColor(adv_[1], value); }
     vx::TAdvColors AdvColorBorder() const { return adv_[2]; }
-    void SetAdvColorBorder(int value) { SetAdvColor(2, value); }
+    void SetAdvColorBorder(int value) { SetAdvColor(adv_[2], value); }
 
     bool MouseDown() const { return mouseDown_; }
     // The square in client coordinates.
@@ -44,7 +44,6 @@ public:
     vx::TNotifyEvent OnClick;
 
 protected:
-    void SetColors(int index, TColor value);
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
@@ -57,7 +56,6 @@ protected:
 
 private:
     bool MouseHeld() const override { return mouseDown_; }
-    void SetAdvColor(int index, int value);
     void CalcAdvColors() override;
     void Toggle();
 

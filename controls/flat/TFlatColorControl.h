@@ -2,6 +2,7 @@
 // Color: Color and ParentColor as the class library has them, and UseAdvColors.
 #pragma once
 
+#include "controls/flat/FlatUtilitys.h"
 #include "editor/Colors.h"
 
 #include <QWidget>
@@ -27,6 +28,18 @@ protected:
     virtual void CalcAdvColors() = 0;
     virtual void ColorChanged() { this->update(); }
     void RecalcAdvColors();
+    // The setter every colour property of a derived class goes through: stores and repaints.
+    void SetColors(TColor& color, TColor value)
+    {
+        color = value;
+        this->update();
+    }
+    // A lightness step of a derived colour; a change derives the colours again.
+    void SetAdvColor(vx::TAdvColors& step, int value)
+    {
+        if (vx::StoreAdvColor(step, value))
+            RecalcAdvColors();
+    }
     bool event(QEvent* e) override;
     void changeEvent(QEvent* e) override;
 

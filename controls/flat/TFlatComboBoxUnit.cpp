@@ -78,21 +78,6 @@ TFlatComboBox::TFlatComboBox(QWidget* parent) : TFlatColorControl<QComboBox>(par
     });
 }
 
-void TFlatComboBox::SetColors(int index, TColor value)
-{
-    colors_[index] = value;
-    update();
-}
-
-void TFlatComboBox::SetAdvColor(int index, int value)
-{
-    vx::TAdvColors v = vx::ClampAdvColor(value);
-    if (v == adv_[index])
-        return;
-    adv_[index] = v;
-    RecalcAdvColors();
-}
-
 void TFlatComboBox::CalcAdvColors()
 {
     TColor base = parentWidget() ? vx::WidgetColor(parentWidget()) : Color();

@@ -40,15 +40,15 @@ public:
     explicit TFlatComboBox(QWidget* parent = nullptr);
 
     TColor ColorArrow() const { return colors_[0]; }
-    void SetColorArrow(TColor value) { SetColors(0, value); }
+    void SetColorArrow(TColor value) { SetColors(colors_[0], value); }
     TColor ColorArrowBackground() const { return colors_[1]; }
-    void SetColorArrowBackground(TColor value) { SetColors(1, value); }
+    void SetColorArrowBackground(TColor value) { SetColors(colors_[1], value); }
     TColor ColorBorder() const { return colors_[2]; }
-    void SetColorBorder(TColor value) { SetColors(2, value); }
+    void SetColorBorder(TColor value) { SetColors(colors_[2], value); }
     vx::TAdvColors AdvColorBorder() const { return adv_[0]; }
-    void SetAdvColorBorder(int value) { SetAdvColor(0, value); }
+    void SetAdvColorBorder(int value) { SetAdvColor(adv_[0], value); }
     vx::TAdvColors AdvColorArrowBackground() const { return adv_[1]; }
-    void SetAdvColorArrowBackground(int value) { SetAdvColor(1, value); }
+    void SetAdvColorArrowBackground(int value) { SetAdvColor(adv_[1], value); }
 
     TComboBoxStyle Style() const { return style_; }
     void SetStyle(TComboBoxStyle value);
@@ -82,7 +82,6 @@ public:
     TMeasureItemEvent OnMeasureItem;
 
 protected:
-    void SetColors(int index, TColor value);
     void CalcAdvColors() override;
     void ColorChanged() override;
     void paintEvent(QPaintEvent* e) override;
@@ -97,7 +96,6 @@ private:
     friend class TComboItems;
     class ItemDelegate;
     void ItemsChanged();
-    void SetAdvColor(int index, int value);
     void UpdateActive();
     void PlaceEdit();
     bool HasEdit() const { return style_ == TComboBoxStyle::csDropDown || style_ == TComboBoxStyle::csSimple; }

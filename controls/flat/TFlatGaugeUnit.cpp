@@ -51,21 +51,6 @@ void TFlatGauge::SetShowText(bool value)
     update();
 }
 
-void TFlatGauge::SetColors(int index, TColor value)
-{
-    colors_[index] = value;
-    update();
-}
-
-void TFlatGauge::SetAdvColorBorder(int value)
-{
-    vx::TAdvColors v = vx::ClampAdvColor(value);
-    if (v == advColorBorder_)
-        return;
-    advColorBorder_ = v;
-    RecalcAdvColors();
-}
-
 void TFlatGauge::CalcAdvColors()
 {
     colors_[0] = vx::CalcAdvancedColor(Color(), colors_[0], advColorBorder_, true);

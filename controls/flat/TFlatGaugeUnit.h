@@ -22,11 +22,11 @@ public:
     bool ShowText() const { return showText_; }
     void SetShowText(bool value);
     TColor BorderColor() const { return colors_[0]; }
-    void SetBorderColor(TColor value) { SetColors(0, value); }
+    void SetBorderColor(TColor value) { SetColors(colors_[0], value); }
     TColor BarColor() const { return colors_[1]; }
-    void SetBarColor(TColor value) { SetColors(1, value); }
+    void SetBarColor(TColor value) { SetColors(colors_[1], value); }
     vx::TAdvColors AdvColorBorder() const { return advColorBorder_; }
-    void SetAdvColorBorder(int value);
+    void SetAdvColorBorder(int value) { SetAdvColor(advColorBorder_, value); }
 
     // The text shown: the whole per cent followed by " %", or "error" for an empty range.
     std::string PercentText() const;
@@ -34,7 +34,6 @@ public:
     int BarLength(int pictureWidth) const;
 
 protected:
-    void SetColors(int index, TColor value);
     void CalcAdvColors() override;
     void paintEvent(QPaintEvent* e) override;
 

@@ -21,21 +21,6 @@ TFlatSpeedButton::TFlatSpeedButton(QWidget* parent) : TFlatHoverControl(parent, 
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TFlatSpeedButton::SetColors(int index, TColor value)
-{
-    colors_[index] = value;
-    update();
-}
-
-void TFlatSpeedButton::SetAdvColor(int index, int value)
-{
-    vx::TAdvColors v = vx::ClampAdvColor(value);
-    if (v == adv_[index])
-        return;
-    adv_[index] = v;
-    RecalcAdvColors();
-}
-
 void TFlatSpeedButton::CalcAdvColors()
 {
     colors_[0] = vx::CalcAdvancedColor(Color(), colors_[0], adv_[0], false);

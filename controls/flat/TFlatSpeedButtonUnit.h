@@ -20,21 +20,21 @@ public:
     explicit TFlatSpeedButton(QWidget* parent = nullptr);
 
     TColor ColorFocused() const { return colors_[0]; }
-    void SetColorFocused(TColor value) { SetColors(0, value); }
+    void SetColorFocused(TColor value) { SetColors(colors_[0], value); }
     TColor ColorDown() const { return colors_[1]; }
-    void SetColorDown(TColor value) { SetColors(1, value); }
+    void SetColorDown(TColor value) { SetColors(colors_[1], value); }
     TColor ColorBorder() const { return colors_[2]; }
-    void SetColorBorder(TColor value) { SetColors(2, value); }
+    void SetColorBorder(TColor value) { SetColors(colors_[2], value); }
     TColor ColorHighLight() const { return colors_[3]; }
-    void SetColorHighLight(TColor value) { SetColors(3, value); }
+    void SetColorHighLight(TColor value) { SetColors(colors_[3], value); }
     TColor ColorShadow() const { return colors_[4]; }
-    void SetColorShadow(TColor value) { SetColors(4, value); }
+    void SetColorShadow(TColor value) { SetColors(colors_[4], value); }
     vx::TAdvColors AdvColorFocused() const { return adv_[0]; }
-    void SetAdvColorFocused(int value) { SetAdvColor(0, value); }
+    void SetAdvColorFocused(int value) { SetAdvColor(adv_[0], value); }
     vx::TAdvColors AdvColorDown() const { return adv_[1]; }
-    void SetAdvColorDown(int value) { SetAdvColor(1, value); }
+    void SetAdvColorDown(int value) { SetAdvColor(adv_[1], value); }
     vx::TAdvColors AdvColorBorder() const { return adv_[2]; }
-    void SetAdvColorBorder(int value) { SetAdvColor(2, value); }
+    void SetAdvColorBorder(int value) { SetAdvColor(adv_[2], value); }
 
     // Ungrouped buttons never stay down; a down button of a group without
     // AllowAllUp is released only by another button of its group.
@@ -63,7 +63,6 @@ public:
     vx::TNotifyEvent OnDblClick;
 
 protected:
-    void SetColors(int index, TColor value);
     void CalcAdvColors() override;
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
@@ -75,7 +74,6 @@ protected:
 
 private:
     bool MouseHeld() const override { return dragging_; }
-    void SetAdvColor(int index, int value);
 
     TColor colors_[5] = {vx::clFlatBackground, vx::clFlatDown, vx::clFlatBorder, clWhite, clBlack};
     vx::TAdvColors adv_[3] = {10, 10, 50};

@@ -41,21 +41,15 @@ void TFlatTextControl<Base>::SetParentColor(bool value)
 template <class Base>
 void TFlatTextControl<Base>::SetAdvColorFocused(int value)
 {
-    vx::TAdvColors v = vx::ClampAdvColor(value);
-    if (v == advColorFocused_)
-        return;
-    advColorFocused_ = v;
-    CalcAdvColors();
+    if (vx::StoreAdvColor(advColorFocused_, value))
+        CalcAdvColors();
 }
 
 template <class Base>
 void TFlatTextControl<Base>::SetAdvColorBorder(int value)
 {
-    vx::TAdvColors v = vx::ClampAdvColor(value);
-    if (v == advColorBorder_)
-        return;
-    advColorBorder_ = v;
-    CalcAdvColors();
+    if (vx::StoreAdvColor(advColorBorder_, value))
+        CalcAdvColors();
 }
 
 template <class Base>
