@@ -381,6 +381,8 @@ private:
     // One record each; true when the next record belongs to the same step.
     bool UndoItem();
     bool RedoItem();
+    // Runs step until it reports no more records of list.
+    void ReplayChanges(const TUndoList& list, bool (TmwCustomEditModel::*step)());
     // The line without the blanks (spaces) at its end: padding the editor added
     // goes again, tabs and other characters stay.
     static std::string TrimEndBlanks(std::string_view line);

@@ -127,47 +127,31 @@ TPoint TmwCustomEditModel::ColumnBlockEnd(TPoint start, const std::string& text)
                  start.Y + static_cast<int>(lengths.size()) - 1);
 }
 
-void TmwCustomEditModel::Undo()
+void TmwCustomEditModel::ReplayChanges(const TUndoList& list, bool (TmwCustomEditModel::*step)())
 {
-    if (undoList_.Empty())
+    if (list.Empty())
         return;
-    TSelectionMode saved = selectionMode_;
+    // Undo and redo change the selection mode record by record; the user's mode,
+    // the paint lock and the depth counter come back however the replay ends.
+    struct Restore {
+        TmwCustomEditModel& model;
+        TSelectionMode mode;
+        ~Restore()
+        {
+            --model.undoRedoDepth_;
+            model.selectionMode_ = mode;
+            model.DecPaintLock();
+        }
+    } restore{*this, selectionMode_};
     IncPaintLock();
     ++undoRedoDepth_;
-    try {
-        while (UndoItem()) {
-        }
-    } catch (...) {
-        --undoRedoDepth_;
-        selectionMode_ = saved;
-        DecPaintLock();
-        throw;
+    while ((this->*step)()) {
     }
-    --undoRedoDepth_;
-    selectionMode_ = saved;
-    DecPaintLock();
 }
 
-void TmwCustomEditModel::Redo()
-{
-    if (redoList_.Empty())
-        return;
-    TSelectionMode saved = selectionMode_;
-    IncPaintLock();
-    ++undoRedoDepth_;
-    try {
-        while (RedoItem()) {
-        }
-    } catch (...) {
-        --undoRedoDepth_;
-        selectionMode_ = saved;
-        DecPaintLock();
-        throw;
-    }
-    --undoRedoDepth_;
-    selectionMode_ = saved;
-    DecPaintLock();
-}
+void TmwCustomEditModel::Undo() { ReplayChanges(undoList_, &TmwCustomEditModel::UndoItem); }
+
+void TmwCustomEditModel::Redo() { ReplayChanges(redoList_, &TmwCustomEditModel::RedoItem); }
 
 bool TmwCustomEditModel::UndoItem()
 {
