@@ -2,6 +2,7 @@
 #include "controls/flat/TFlatTextControl.h"
 
 #include "controls/SysColors.h"
+#include "controls/rx/VCLUtils.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -119,21 +120,13 @@ template <class Base>
 void TFlatTextControl<Base>::PaintFrame()
 {
     QPainter p(this);
-    QColor inner = vx::ToQColor(Color());
+    const TColor inner = Color();
     QRect r = this->rect();
+    vx::Frame3D(p, r, colors_[1], colors_[1]);
+    vx::Frame3D(p, r, inner, inner);
+    vx::Frame3D(p, r, inner, inner);
     p.setPen(Qt::NoPen);
-    auto frame = [&](const QColor& c) {
-        p.setBrush(c);
-        p.drawRect(r.left(), r.top(), r.width(), 1);
-        p.drawRect(r.left(), r.bottom(), r.width(), 1);
-        p.drawRect(r.left(), r.top(), 1, r.height());
-        p.drawRect(r.right(), r.top(), 1, r.height());
-        r.adjust(1, 1, -1, -1);
-    };
-    frame(vx::ToQColor(colors_[1]));
-    frame(inner);
-    frame(inner);
-    PaintExtras(p, inner);
+    PaintExtras(p, vx::ToQColor(inner));
 }
 
 template <class Base>
