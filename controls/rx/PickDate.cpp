@@ -53,11 +53,16 @@ void MakeStepButtons(QWidget* parent, TRxTimerSpeedButton* (&buttons)[4], TRxCal
     }
 }
 
-void ApplyHints(TRxTimerSpeedButton* (&buttons)[4], const TStringList& hints)
+// The date edit's calendar settings, for the drop-down calendar and the dialog alike;
+// an empty hint keeps the button's own.
+void ApplySettings(TRxCalendar& calendar, TRxTimerSpeedButton* (&buttons)[4], const TCalendarSettings& settings)
 {
-    for (int k = 0; k < 4 && k < hints.Count(); ++k)
-        if (!hints[k].empty())
-            buttons[k]->setToolTip(vx::ToQString(hints[k]));
+    calendar.SetStartOfWeek(settings.StartOfWeek);
+    calendar.SetWeekends(settings.Weekends);
+    calendar.SetWeekendColor(settings.WeekendColor);
+    for (int k = 0; k < 4 && k < settings.Hints.Count(); ++k)
+        if (!settings.Hints[k].empty())
+            buttons[k]->setToolTip(vx::ToQString(settings.Hints[k]));
 }
 
 } // namespace
@@ -144,10 +149,7 @@ void TPopupCalendar::SetValue(const QVariant& value)
 
 void TPopupCalendar::Apply(const TCalendarSettings& settings)
 {
-    calendar_->SetStartOfWeek(settings.StartOfWeek);
-    calendar_->SetWeekends(settings.Weekends);
-    calendar_->SetWeekendColor(settings.WeekendColor);
-    ApplyHints(buttons_, settings.Hints);
+    ApplySettings(*calendar_, buttons_, settings);
 }
 
 void TPopupCalendar::HandleKey(QKeyEvent* e)
@@ -217,10 +219,7 @@ void TSelectDateDlg::UpdateTitle()
 
 void TSelectDateDlg::Apply(const TCalendarSettings& settings)
 {
-    calendar_->SetStartOfWeek(settings.StartOfWeek);
-    calendar_->SetWeekends(settings.Weekends);
-    calendar_->SetWeekendColor(settings.WeekendColor);
-    ApplyHints(buttons_, settings.Hints);
+    ApplySettings(*calendar_, buttons_, settings);
 }
 
 void TSelectDateDlg::keyPressEvent(QKeyEvent* e)

@@ -153,30 +153,34 @@ TPropsStorage::TPropsStorage(QObject* root, TCustomIniFile* ini, std::string sec
 {
 }
 
-void TPropsStorage::StoreObjectsProps(const TStrings& list)
+template <class Action>
+void TPropsStorage::ForEachStoredProp(const TStrings& list, Action action)
 {
     for (int i = 0; i < list.Count(); ++i) {
         std::string component, property;
         if (!ParseStoredItem(list[i], component, property))
             continue;
         if (QObject* object = FindComponent(root_, component))
-            StoreProperty(object, property, component + "_" + property);
+            action(object, property, component + "_" + property);
     }
+}
+
+void TPropsStorage::StoreObjectsProps(const TStrings& list)
+{
+    ForEachStoredProp(list, [this](QObject* object, const std::string& property, const std::string& valueName) {
+        StoreProperty(object, property, valueName);
+    });
 }
 
 void TPropsStorage::LoadObjectsProps(const TStrings& list)
 {
-    for (int i = 0; i < list.Count(); ++i) {
-        std::string component, property;
-        if (!ParseStoredItem(list[i], component, property))
-            continue;
+    ForEachStoredProp(list, [this](QObject* object, const std::string& property, const std::string& valueName) {
         try {
-            if (QObject* object = FindComponent(root_, component))
-                LoadProperty(object, property, component + "_" + property);
+            LoadProperty(object, property, valueName);
         } catch (...) {
             // A stored value that cannot be applied leaves the property as it is.
         }
-    }
+    });
 }
 
 void TPropsStorage::StoreProperty(QObject* object, const std::string& property, const std::string& valueName)

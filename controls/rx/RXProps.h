@@ -46,6 +46,10 @@ public:
     void LoadProperty(QObject* object, const std::string& property, const std::string& valueName);
 
 private:
+    // Calls action(object, property, valueName) for each "Component.Property"
+    // line whose component lives under the root; other lines are passed over.
+    template <class Action>
+    void ForEachStoredProp(const TStrings& list, Action action);
     // The text of a property, or nothing when it is not to be written.
     std::optional<std::string> StoreValue(QObject* object, const QMetaProperty& property);
     void LoadValue(QObject* object, const QMetaProperty& property, const std::string& text);
