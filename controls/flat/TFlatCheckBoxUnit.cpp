@@ -24,7 +24,7 @@ constexpr std::array<TickLine, 6> kTick{{{2, 4, 6, 8}, {2, 5, 5, 8}, {2, 6, 5, 9
 
 } // namespace
 
-TFlatCheckBox::TFlatCheckBox(QWidget* parent) : TFlatHoverControl(parent, clBtnFace)
+TFlatCheckBox::TFlatCheckBox(QWidget* parent) : TFlatHoverControl(parent, clBtnFace, vx::clFlatFocused)
 {
     resize(121, 17);
     setFocusPolicy(Qt::StrongFocus);
@@ -55,13 +55,6 @@ void TFlatCheckBox::SetCaption(const std::string& value)
     update();
 }
 
-void TFlatCheckBox::CalcAdvColors()
-{
-    colors_[0] = vx::CalcAdvancedColor(Color(), colors_[0], adv_[0], false);
-    colors_[1] = vx::CalcAdvancedColor(Color(), colors_[1], adv_[1], true);
-    colors_[3] = vx::CalcAdvancedColor(Color(), colors_[3], adv_[2], true);
-}
-
 QRect TFlatCheckBox::CheckRect() const
 {
     if (layout_ == TCheckBoxLayout::checkboxLeft)
@@ -73,19 +66,19 @@ void TFlatCheckBox::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     const QRect square = CheckRect();
-    TColor fill = colors_[0];
+    TColor fill = colorFocused_;
     if (!focused_ && !mouseIn_)
         fill = Color();
     else if (mouseDown_)
-        fill = colors_[1];
+        fill = colorDown_;
     p.fillRect(square, vx::ToQColor(fill));
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::NoBrush);
     QRect frame = square;
-    vx::Frame3D(p, frame, colors_[3], colors_[3]);
+    vx::Frame3D(p, frame, colorBorder_, colorBorder_);
 
     if (checked_) {
-        const QColor tick = vx::ToQColor(isEnabled() ? colors_[2] : clBtnShadow);
+        const QColor tick = vx::ToQColor(isEnabled() ? colorCheck_ : clBtnShadow);
         for (const TickLine& l : kTick) {
             int steps = std::max(std::abs(l.x2 - l.x1), std::abs(l.y2 - l.y1));
             for (int i = 0; i < steps; ++i)

@@ -22,20 +22,8 @@ public:
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& value);
 
-    TColor ColorFocused() const { return colors_[0]; }
-    void SetColorFocused(TColor value) { SetColors(colors_[0], value); }
-    TColor ColorDown() const { return colors_[1]; }
-    void SetColorDown(TColor value) { SetColors(colors_[1], value); }
-    TColor ColorCheck() const { return colors_[2]; }
-    void SetColorCheck(TColor value) { SetColors(colors_[2], value); }
-    TColor ColorBorder() const { return colors_[3]; }
-    void SetColorBorder(TColor value) { SetColors(colors_[3], value); }
-    vx::TAdvColors AdvColorFocused() const { return adv_[0]; }
-    void SetAdvColorFocused(int value) { SetAdvColor(adv_[0], value); }
-    vx::TAdvColors AdvColorDown() const { return adv_[1]; }
-    void SetAdvColorDown(int value) { SetAdvColor(adv_[1], value); }
-    vx::TAdvColors AdvColorBorder() const { return adv_[2]; }
-    void SetAdvColorBorder(int value) { SetAdvColor(adv_[2], value); }
+    TColor ColorCheck() const { return colorCheck_; }
+    void SetColorCheck(TColor value) { SetColors(colorCheck_, value); }
 
     bool MouseDown() const { return mouseDown_; }
     // The square in client coordinates.
@@ -56,15 +44,13 @@ protected:
 
 private:
     bool MouseHeld() const override { return mouseDown_; }
-    void CalcAdvColors() override;
     void Toggle();
 
     bool checked_ = false;
     TCheckBoxLayout layout_ = TCheckBoxLayout::checkboxLeft;
     std::string caption_;
     int shortcutId_ = 0;
-    TColor colors_[4] = {vx::clFlatFocused, vx::clFlatDown, clBlack, vx::clFlatBorder};
-    vx::TAdvColors adv_[3] = {10, 10, 50};
+    TColor colorCheck_ = clBlack;
     bool mouseDown_ = false;
     bool focused_ = false;
 };

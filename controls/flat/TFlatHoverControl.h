@@ -1,8 +1,10 @@
-// TFlatHoverControl: the hover behaviour the flat check box and the flat speed
-// button share: a mouse-over flag kept by one hover tracker per control class.
+// TFlatHoverControl: the hover look and behaviour the flat check box and the
+// flat speed button share: a mouse-over flag kept by one hover tracker per
+// control class, and the hovered, pressed and border colours.
 #pragma once
 
 #include "controls/flat/FlatHover.h"
+#include "controls/flat/FlatUtilitys.h"
 #include "controls/flat/TFlatColorControl.h"
 
 #include <QWidget>
@@ -13,6 +15,21 @@ class TFlatHoverControl : public TFlatColorControl<QWidget>, private TFlatHoverC
 public:
     ~TFlatHoverControl() override { Hover().Detach(this); }
 
+    // With UseAdvColors ColorFocused is lightened, ColorDown and ColorBorder
+    // darkened from the control's own Color.
+    TColor ColorFocused() const { return colorFocused_; }
+    void SetColorFocused(TColor value) { SetColors(colorFocused_, value); }
+    TColor ColorDown() const { return colorDown_; }
+    void SetColorDown(TColor value) { SetColors(colorDown_, value); }
+    TColor ColorBorder() const { return colorBorder_; }
+    void SetColorBorder(TColor value) { SetColors(colorBorder_, value); }
+    vx::TAdvColors AdvColorFocused() const { return adv_[0]; }
+    void SetAdvColorFocused(int value) { SetAdvColor(adv_[0], value); }
+    vx::TAdvColors AdvColorDown() const { return adv_[1]; }
+    void SetAdvColorDown(int value) { SetAdvColor(adv_[1], value); }
+    vx::TAdvColors AdvColorBorder() const { return adv_[2]; }
+    void SetAdvColorBorder(int value) { SetAdvColor(adv_[2], value); }
+
     bool MouseInControl() const { return mouseIn_; }
 
     static TFlatHoverTracker& Hover()
@@ -22,10 +39,18 @@ public:
     }
 
 protected:
-    TFlatHoverControl(QWidget* parent, TColor color) : TFlatColorControl<QWidget>(parent, color, true)
+    TFlatHoverControl(QWidget* parent, TColor color, TColor colorFocused)
+        : TFlatColorControl<QWidget>(parent, color, true), colorFocused_(colorFocused)
     {
         Hover().Attach();
         setMouseTracking(true);
+    }
+
+    void CalcAdvColors() override
+    {
+        colorFocused_ = vx::CalcAdvancedColor(Color(), colorFocused_, adv_[0], false);
+        colorDown_ = vx::CalcAdvancedColor(Color(), colorDown_, adv_[1], true);
+        colorBorder_ = vx::CalcAdvancedColor(Color(), colorBorder_, adv_[2], true);
     }
 
     // True while a mouse button pressed on the control is held: the hover
@@ -71,6 +96,10 @@ protected:
         update();
     }
 
+    TColor colorFocused_;
+    TColor colorDown_ = vx::clFlatDown;
+    TColor colorBorder_ = vx::clFlatBorder;
+    vx::TAdvColors adv_[3] = {10, 10, 50};
     bool mouseIn_ = false;
 
 private:

@@ -15,17 +15,10 @@ constexpr int kGlyphIndex[4][4] = {{0, 0, 0, 0}, {0, 1, 0, 0}, {0, 1, 2, 2}, {0,
 
 } // namespace
 
-TFlatSpeedButton::TFlatSpeedButton(QWidget* parent) : TFlatHoverControl(parent, vx::clFlatBackground)
+TFlatSpeedButton::TFlatSpeedButton(QWidget* parent) : TFlatHoverControl(parent, vx::clFlatBackground, vx::clFlatBackground)
 {
     resize(25, 25);
     setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void TFlatSpeedButton::CalcAdvColors()
-{
-    colors_[0] = vx::CalcAdvancedColor(Color(), colors_[0], adv_[0], false);
-    colors_[1] = vx::CalcAdvancedColor(Color(), colors_[1], adv_[1], true);
-    colors_[2] = vx::CalcAdvancedColor(Color(), colors_[2], adv_[2], true);
 }
 
 void TFlatSpeedButton::SetDown(bool value)
@@ -176,27 +169,27 @@ void TFlatSpeedButton::paintEvent(QPaintEvent*)
                          textBounds, numGlyphs_, glyph_);
     CorrectState();
 
-    TColor topLeft = colors_[2], bottomRight = colors_[2];
+    TColor topLeft = colorBorder_, bottomRight = colorBorder_;
     TColor face = Color();
     switch (state_) {
     case bsUp:
         if (mouseIn_) {
-            topLeft = colors_[3];
-            bottomRight = colors_[4];
-            face = colors_[0];
+            topLeft = colorHighLight_;
+            bottomRight = colorShadow_;
+            face = colorFocused_;
         }
         break;
     case bsDisabled:
         break;
     case bsDown:
-        topLeft = colors_[4];
-        bottomRight = colors_[3];
-        face = colors_[1];
+        topLeft = colorShadow_;
+        bottomRight = colorHighLight_;
+        face = colorDown_;
         break;
     case bsExclusive:
-        topLeft = colors_[4];
-        bottomRight = colors_[3];
-        face = mouseIn_ ? colors_[0] : colors_[1];
+        topLeft = colorShadow_;
+        bottomRight = colorHighLight_;
+        face = mouseIn_ ? colorFocused_ : colorDown_;
         break;
     }
     QRect r = rect();

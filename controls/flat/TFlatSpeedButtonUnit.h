@@ -19,22 +19,10 @@ class TFlatSpeedButton : public TFlatHoverControl<TFlatSpeedButton>,
 public:
     explicit TFlatSpeedButton(QWidget* parent = nullptr);
 
-    TColor ColorFocused() const { return colors_[0]; }
-    void SetColorFocused(TColor value) { SetColors(colors_[0], value); }
-    TColor ColorDown() const { return colors_[1]; }
-    void SetColorDown(TColor value) { SetColors(colors_[1], value); }
-    TColor ColorBorder() const { return colors_[2]; }
-    void SetColorBorder(TColor value) { SetColors(colors_[2], value); }
-    TColor ColorHighLight() const { return colors_[3]; }
-    void SetColorHighLight(TColor value) { SetColors(colors_[3], value); }
-    TColor ColorShadow() const { return colors_[4]; }
-    void SetColorShadow(TColor value) { SetColors(colors_[4], value); }
-    vx::TAdvColors AdvColorFocused() const { return adv_[0]; }
-    void SetAdvColorFocused(int value) { SetAdvColor(adv_[0], value); }
-    vx::TAdvColors AdvColorDown() const { return adv_[1]; }
-    void SetAdvColorDown(int value) { SetAdvColor(adv_[1], value); }
-    vx::TAdvColors AdvColorBorder() const { return adv_[2]; }
-    void SetAdvColorBorder(int value) { SetAdvColor(adv_[2], value); }
+    TColor ColorHighLight() const { return colorHighLight_; }
+    void SetColorHighLight(TColor value) { SetColors(colorHighLight_, value); }
+    TColor ColorShadow() const { return colorShadow_; }
+    void SetColorShadow(TColor value) { SetColors(colorShadow_, value); }
 
     // Ungrouped buttons never stay down; a down button of a group without
     // AllowAllUp is released only by another button of its group.
@@ -63,7 +51,6 @@ public:
     vx::TNotifyEvent OnDblClick;
 
 protected:
-    void CalcAdvColors() override;
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
@@ -75,8 +62,8 @@ protected:
 private:
     bool MouseHeld() const override { return dragging_; }
 
-    TColor colors_[5] = {vx::clFlatBackground, vx::clFlatDown, vx::clFlatBorder, clWhite, clBlack};
-    vx::TAdvColors adv_[3] = {10, 10, 50};
+    TColor colorHighLight_ = clWhite;
+    TColor colorShadow_ = clBlack;
     QImage glyph_;
     int numGlyphs_ = 1;
     vx::TButtonLayout layout_ = vx::TButtonLayout::blGlyphTop;
