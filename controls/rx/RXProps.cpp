@@ -21,13 +21,14 @@ namespace vx {
 
 namespace {
 
-int FindProperty(const QObject* object, const std::string& name)
+// The object's property of that name, case ignored; invalid when it has none.
+QMetaProperty FindProperty(const QObject* object, const std::string& name)
 {
     const QMetaObject* meta = object->metaObject();
     for (int i = 0; i < meta->propertyCount(); ++i)
         if (SameText(meta->property(i).name(), name))
-            return i;
-    return -1;
+            return meta->property(i);
+    return {};
 }
 
 std::string ObjectName(const QObject* object)
@@ -185,10 +186,9 @@ void TPropsStorage::LoadObjectsProps(const TStrings& list)
 
 void TPropsStorage::StoreProperty(QObject* object, const std::string& property, const std::string& valueName)
 {
-    int index = FindProperty(object, property);
-    if (index < 0)
+    const QMetaProperty meta = FindProperty(object, property);
+    if (!meta.isValid())
         return;
-    QMetaProperty meta = object->metaObject()->property(index);
     if (meta.userType() == QMetaType::QStringList) {
         StoreList(object, meta, valueName);
         return;
@@ -199,11 +199,8 @@ void TPropsStorage::StoreProperty(QObject* object, const std::string& property, 
 
 void TPropsStorage::LoadProperty(QObject* object, const std::string& property, const std::string& valueName)
 {
-    int index = FindProperty(object, property);
-    if (index < 0)
-        return;
-    QMetaProperty meta = object->metaObject()->property(index);
-    if (!meta.isWritable())
+    const QMetaProperty meta = FindProperty(object, property);
+    if (!meta.isValid() || !meta.isWritable())
         return;
     if (meta.userType() == QMetaType::QStringList) {
         LoadList(object, meta, valueName);
