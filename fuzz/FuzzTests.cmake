@@ -1,0 +1,45 @@
+# Included by tests/: builds the fuzz targets of fuzz/ with clang as a project of
+# their own and registers each as a CTest suite that fuzzes for a few seconds from
+# its seed corpus. Without clang and its libFuzzer runtime they are left out.
+set(VX_FUZZ_SECONDS 8 CACHE STRING "How long each fuzz test runs, in seconds")
+set(VX_FUZZ_TARGETS gif html_tokenizer html_tags lang_file reg_file ini_file)
+
+find_program(VX_CLANGXX NAMES clang++ clang++-14)
+set(vx_fuzz_runtime "")
+if(VX_CLANGXX)
+  execute_process(COMMAND ${VX_CLANGXX} -print-resource-dir
+    OUTPUT_VARIABLE vx_clang_resources OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  file(GLOB vx_fuzz_runtime "${vx_clang_resources}/lib/*/libclang_rt.fuzzer*.a")
+endif()
+
+if(NOT vx_fuzz_runtime)
+  message(STATUS "Fuzz tests skipped: clang++ with its libFuzzer runtime (libclang-rt-14-dev) is not installed")
+else()
+  include(ExternalProject)
+  set(vx_fuzz_build ${CMAKE_CURRENT_BINARY_DIR}/fuzz)
+  set(vx_fuzz_args -DCMAKE_CXX_COMPILER=${VX_CLANGXX})
+  if(CCACHE_PROGRAM)
+    list(APPEND vx_fuzz_args -DCMAKE_CXX_COMPILER_LAUNCHER=${CCACHE_PROGRAM})
+  endif()
+  # Always handed to the sub-build, which knows itself what is out of date.
+  ExternalProject_Add(vx_fuzz
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}/fuzz
+    BINARY_DIR ${vx_fuzz_build}
+    CMAKE_ARGS ${vx_fuzz_args}
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS TRUE)
+
+  foreach(target IN LISTS VX_FUZZ_TARGETS)
+    # New inputs libFuzzer finds go to the first folder, never into the checked-in seeds.
+    set(work ${vx_fuzz_build}/work/${target})
+    file(MAKE_DIRECTORY ${work})
+    add_test(NAME fuzz_${target}
+      COMMAND ${vx_fuzz_build}/fuzz_${target}
+        -max_total_time=${VX_FUZZ_SECONDS} -timeout=5 -rss_limit_mb=2048
+        -print_final_stats=0 -artifact_prefix=${vx_fuzz_build}/${target}-
+        ${work} ${PROJECT_SOURCE_DIR}/fuzz/corpus/${target})
+    set_tests_properties(fuzz_${target} PROPERTIES
+      ENVIRONMENT "UBSAN_OPTIONS=print_stacktrace=1"
+      TIMEOUT 120)
+  endforeach()
+endif()
