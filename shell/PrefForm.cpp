@@ -4,6 +4,7 @@
 #include "controls/flat/TFlatMemoUnit.h"
 #include "controls/rx/RXCombos.h"
 #include "controls/rx/ToolEdit.h"
+#include "controls/single/WWave32.h"
 #include "editor/Colors.h"
 #include "platform/ProgramPaths.h"
 #include "platform/qt/Application.h"
@@ -95,6 +96,12 @@ void SetColorBoxValue(QComboBox& box, std::uint32_t color)
 
 Tfrm_pref::Tfrm_pref(QWidget* parent) : TShellDialog("frm_pref", "Preferences", parent)
 {
+    Wave1 = new TWave(this);
+    Wave1->setObjectName("Wave1");
+    PlayWave = [this](const std::string& fileName) {
+        Wave1->SetWaveName(fileName);
+        Wave1->Play();
+    };
     auto* outer = new QHBoxLayout(this);
     Image1 = new QLabel(this);
     Image1->setObjectName("Image1");

@@ -21,6 +21,7 @@ class TComboEdit;
 class TFlatMemo;
 class TFontComboBox;
 class TRadioGroup;
+class TWave;
 
 // The registry key of the preferences under HKEY_LOCAL_MACHINE.
 inline constexpr const char* PreferencesKey = "\\software\\Orvane\\Vellumix\\";
@@ -87,7 +88,9 @@ public:
     // Whether the external CSS editor was found.
     bool CssEditorPresent() const { return cssEditor_; }
 
-    // The window's wave player: plays a wave file once. Unset, nothing plays.
+    // The window's wave player.
+    TWave* Wave1;
+    // Plays a wave file once; by default through Wave1.
     std::function<void(const std::string& fileName)> PlayWave;
 
     void FormActivate();   // load
