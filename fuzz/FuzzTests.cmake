@@ -3,6 +3,11 @@
 # its seed corpus. Without clang and its libFuzzer runtime they are left out.
 set(VX_FUZZ_SECONDS 8 CACHE STRING "How long each fuzz test runs, in seconds")
 set(VX_FUZZ_TARGETS gif html_tokenizer html_tags lang_file reg_file ini_file)
+# The markup words each target's mutations may splice in (fuzz/dict/<name>.dict).
+set(vx_fuzz_dict_gif gif)
+set(vx_fuzz_dict_html_tokenizer html)
+set(vx_fuzz_dict_html_tags html)
+set(vx_fuzz_dict_reg_file reg_file)
 
 find_program(VX_CLANGXX NAMES clang++ clang++-14)
 set(vx_fuzz_runtime "")
@@ -33,10 +38,14 @@ else()
     # New inputs libFuzzer finds go to the first folder, never into the checked-in seeds.
     set(work ${vx_fuzz_build}/work/${target})
     file(MAKE_DIRECTORY ${work})
+    set(dict)
+    if(vx_fuzz_dict_${target})
+      set(dict -dict=${PROJECT_SOURCE_DIR}/fuzz/dict/${vx_fuzz_dict_${target}}.dict)
+    endif()
     add_test(NAME fuzz_${target}
       COMMAND ${vx_fuzz_build}/fuzz_${target}
         -max_total_time=${VX_FUZZ_SECONDS} -timeout=5 -rss_limit_mb=2048
-        -print_final_stats=0 -artifact_prefix=${vx_fuzz_build}/${target}-
+        -print_final_stats=0 -artifact_prefix=${vx_fuzz_build}/${target}- ${dict}
         ${work} ${PROJECT_SOURCE_DIR}/fuzz/corpus/${target})
     set_tests_properties(fuzz_${target} PROPERTIES
       ENVIRONMENT "UBSAN_OPTIONS=print_stacktrace=1"
