@@ -55,15 +55,6 @@ void CalcButtonLayout(const QFontMetrics& metrics, const QRect& client, QPoint o
     }
 
     const bool horizontal = layout == TButtonLayout::blGlyphLeft || layout == TButtonLayout::blGlyphRight;
-    QPoint textPos;
-    if (horizontal) {
-        glyphPos.setY((cy - glyphSize.height() + 1) / 2);
-        textPos.setY((cy - textSize.height() + 1) / 2);
-    } else {
-        glyphPos.setX((cx - glyphSize.width() + 1) / 2);
-        textPos.setX((cx - textSize.width() + 1) / 2);
-    }
-
     if (textSize.width() == 0 || glyphSize.width() == 0)
         spacing = 0;
     const int clientAxis = horizontal ? cx : cy;
@@ -80,28 +71,43 @@ void CalcButtonLayout(const QFontMetrics& metrics, const QRect& client, QPoint o
         spacing = (clientAxis - (margin + glyphAxis) - textAxis) / 2;
     }
 
+    QPoint textPos;
+    PlaceGlyphAndText(client, offset, layout, glyphSize, textSize, margin, spacing, glyphPos, textPos);
+    textBounds = QRect(textPos, textSize);
+}
+
+void PlaceGlyphAndText(const QRect& client, QPoint offset, TButtonLayout layout, QSize glyph, QSize text, int margin,
+                       int spacing, QPoint& glyphPos, QPoint& textPos)
+{
+    const int cx = client.width(), cy = client.height();
+    if (layout == TButtonLayout::blGlyphLeft || layout == TButtonLayout::blGlyphRight) {
+        glyphPos.setY((cy - glyph.height() + 1) / 2);
+        textPos.setY((cy - text.height() + 1) / 2);
+    } else {
+        glyphPos.setX((cx - glyph.width() + 1) / 2);
+        textPos.setX((cx - text.width() + 1) / 2);
+    }
     switch (layout) {
     case TButtonLayout::blGlyphLeft:
         glyphPos.setX(margin);
-        textPos.setX(glyphPos.x() + glyphSize.width() + spacing);
+        textPos.setX(glyphPos.x() + glyph.width() + spacing);
         break;
     case TButtonLayout::blGlyphRight:
-        glyphPos.setX(cx - margin - glyphSize.width());
-        textPos.setX(glyphPos.x() - spacing - textSize.width());
+        glyphPos.setX(cx - margin - glyph.width());
+        textPos.setX(glyphPos.x() - spacing - text.width());
         break;
     case TButtonLayout::blGlyphTop:
         glyphPos.setY(margin);
-        textPos.setY(glyphPos.y() + glyphSize.height() + spacing);
+        textPos.setY(glyphPos.y() + glyph.height() + spacing);
         break;
     case TButtonLayout::blGlyphBottom:
-        glyphPos.setY(cy - margin - glyphSize.height());
-        textPos.setY(glyphPos.y() - spacing - textSize.height());
+        glyphPos.setY(cy - margin - glyph.height());
+        textPos.setY(glyphPos.y() - spacing - text.height());
         break;
     }
-
     const QPoint shift = client.topLeft() + offset;
     glyphPos += shift;
-    textBounds = QRect(textPos + shift, textSize);
+    textPos += shift;
 }
 
 QImage CreateDisabledBitmap(const QImage& source, TColor maskColor, TColor backColor, bool drawHighlight,

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 
 #include <cstdint>
 #include <string>
@@ -54,6 +55,13 @@ bool RectInRect(const QRect& a, const QRect& b);
 inline QRect WinRect(int left, int top, int right, int bottom) { return QRect(left, top, right - left, bottom - top); }
 
 enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+
+// The last step of every button layout: glyph and text of the given sizes,
+// margin and spacing already resolved, placed along the layout's axis of
+// client and centred across it; both positions then move by client's origin
+// plus offset.
+void PlaceGlyphAndText(const QRect& client, QPoint offset, TButtonLayout layout, QSize glyph, QSize text, int margin,
+                       int spacing, QPoint& glyphPos, QPoint& textPos);
 
 // Places glyph and caption in client; Margin -1 centres, Spacing -1 spreads.
 // glyph holds numGlyphs images side by side; a null glyph takes no room.

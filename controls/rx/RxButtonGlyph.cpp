@@ -275,14 +275,6 @@ void TRxButtonGlyph::CalcLayout(const QFontMetrics& metrics, const QRect& client
             glyph.rwidth() += 6;
     }
 
-    QPoint textPos;
-    if (horizontal) {
-        glyphPos.setY((cy - glyph.height() + 1) / 2);
-        textPos.setY((cy - text.height() + 1) / 2);
-    } else {
-        glyphPos.setX((cx - glyph.width() + 1) / 2);
-        textPos.setX((cx - text.width() + 1) / 2);
-    }
     const int extent = horizontal ? cx : cy;
     const int g = horizontal ? glyph.width() : glyph.height();
     const int t = horizontal ? text.width() : text.height();
@@ -296,27 +288,9 @@ void TRxButtonGlyph::CalcLayout(const QFontMetrics& metrics, const QRect& client
     } else if (spacing == -1) {
         spacing = (extent - margin - g - t) / 2;
     }
-    switch (layout) {
-    case TRxButtonLayout::blGlyphLeft:
-        glyphPos.setX(margin);
-        textPos.setX(margin + glyph.width() + spacing);
-        break;
-    case TRxButtonLayout::blGlyphRight:
-        glyphPos.setX(cx - margin - glyph.width());
-        textPos.setX(glyphPos.x() - spacing - text.width());
-        break;
-    case TRxButtonLayout::blGlyphTop:
-        glyphPos.setY(margin);
-        textPos.setY(margin + glyph.height() + spacing);
-        break;
-    case TRxButtonLayout::blGlyphBottom:
-        glyphPos.setY(cy - margin - glyph.height());
-        textPos.setY(glyphPos.y() - spacing - text.height());
-        break;
-    }
-    const QPoint shift = client.topLeft() + offset;
-    glyphPos += shift;
-    textBounds = QRect(textPos + shift, text);
+    QPoint textPos;
+    vx::PlaceGlyphAndText(client, offset, layout, glyph, text, margin, spacing, glyphPos, textPos);
+    textBounds = QRect(textPos, text);
 }
 
 namespace {

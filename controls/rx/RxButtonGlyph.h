@@ -3,6 +3,7 @@
 // drawing of glyph, caption and drop-down mark on a button face.
 #pragma once
 
+#include "controls/flat/FlatUtilitys.h"
 #include "editor/Colors.h"
 
 #include <QImage>
@@ -18,7 +19,8 @@ class QIcon;
 class QPainter;
 
 enum TRxButtonState { rbsUp = 0, rbsDisabled = 1, rbsDown = 2, rbsExclusive = 3, rbsInactive = 4 };
-enum class TRxButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+// Where the glyph sits beside the caption: the same layout as the flat buttons'.
+using TRxButtonLayout = vx::TButtonLayout;
 enum class TRxAlignment { taLeftJustify, taRightJustify, taCenter };
 
 // An image list of one glyph size whose slots are reused once released.
