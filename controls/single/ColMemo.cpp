@@ -1,6 +1,7 @@
 // The colour memo: its lines, span collection and painting, hot spots.
 #include "controls/single/ColMemo.h"
 
+#include "controls/rx/RXConst.h"
 #include "editor/qt/SysColors.h"
 #include "platform/qt/QtText.h"
 
@@ -14,6 +15,21 @@
 
 namespace vx {
 
+namespace {
+
+// The hot-spot cursor is registered once, as the screen cursor the memo shows
+// over a hot spot; the system's pointing hand stands for its picture.
+void RegisterHotSpotCursor()
+{
+    static const bool registered = [] {
+        SetScreenCursor(crHotSpot, QCursor(Qt::PointingHandCursor));
+        return true;
+    }();
+    (void)registered;
+}
+
+} // namespace
+
 void TColorMemoLines::Changed()
 {
     TStringList::Changed();
@@ -23,6 +39,7 @@ void TColorMemoLines::Changed()
 
 TColorMemo::TColorMemo(QWidget* parent) : QPlainTextEdit(parent)
 {
+    RegisterHotSpotCursor();
     setLineWrapMode(QPlainTextEdit::NoWrap);
     viewport()->setMouseTracking(true); // hot spots follow the mouse without a button held
     connect(this, &QPlainTextEdit::textChanged, this, [this] { TextEdited(); });
@@ -294,7 +311,7 @@ void TColorMemo::mouseMoveEvent(QMouseEvent* event)
     if (over != hotCursor_) {
         hotCursor_ = over;
         if (over)
-            viewport()->setCursor(Qt::PointingHandCursor);
+            viewport()->setCursor(ScreenCursor(crHotSpot));
         else
             viewport()->setCursor(Qt::IBeamCursor);
     }

@@ -18,6 +18,9 @@ namespace vx {
 
 class TColorMemo;
 
+// Screen cursor number of the hot-spot cursor.
+constexpr int crHotSpot = 1;
+
 // The memo's lines: changing the list changes the text shown, and editing the
 // text changes the list.
 class TColorMemoLines : public TStringList {

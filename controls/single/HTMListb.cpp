@@ -11,6 +11,8 @@
 #include <QStyledItemDelegate>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace vx {
 
 class THTMItemDelegate : public QStyledItemDelegate {
@@ -43,7 +45,8 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        return {option.rect.width(), box_.MeasureItem(index.row())};
+        (void)option;
+        return {box_.ItemWidth(), box_.MeasureItem(index.row())};
     }
 
 private:
@@ -110,6 +113,23 @@ void THTMListbox::SetItemHeight(int value)
     Remeasure();
 }
 
+void THTMListbox::SetColumns(int value)
+{
+    value = std::max(value, 0);
+    if (columns_ == value)
+        return;
+    columns_ = value;
+    setWrapping(columns_ > 0);
+    setHorizontalScrollBarPolicy(columns_ > 0 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    Remeasure();
+}
+
+int THTMListbox::ItemWidth() const
+{
+    const int width = viewport()->width();
+    return columns_ > 0 ? std::max(width / columns_, 1) : width;
+}
+
 void THTMListbox::SetMultiSelect(bool value)
 {
     UpdateSelectionMode(value);
@@ -149,7 +169,7 @@ int THTMListbox::MeasureItem(int index) const
     QPainter painter(&scratch);
     painter.setFont(font());
     THTMLItemResult result;
-    const QRect rect(0, 0, viewport()->width(), 1000);
+    const QRect rect(0, 0, ItemWidth(), 1000);
     DrawHTMLItem(painter, items_[index], rect, urlColor_, true, false, 0, 0, images_, result);
     return result.Height + 4;
 }
@@ -212,7 +232,7 @@ void THTMListbox::mouseDoubleClickEvent(QMouseEvent* event)
 void THTMListbox::resizeEvent(QResizeEvent* event)
 {
     QListWidget::resizeEvent(event);
-    if (multiline_)
+    if (multiline_ || columns_ > 0)
         Remeasure();
 }
 

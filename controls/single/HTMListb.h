@@ -51,11 +51,15 @@ public:
     void SetMultiSelect(bool value);
     bool ExtendedSelect() const { return extendedSelect_; }
     void SetExtendedSelect(bool value);
+    // Above 0: items flow down into columns of this many per view width.
+    int Columns() const { return columns_; }
+    void SetColumns(int value);
     bool Sorted() const { return items_.Sorted(); }
     void SetSorted(bool value) { items_.SetSorted(value); }
 
     // Height of an item as the list asks for it.
     int MeasureItem(int index) const;
+    int ItemWidth() const;
     // The link under a point of the viewport, when there is one.
     bool LinkAt(const QPoint& point, int& index, std::string& anchor) const;
 
@@ -83,6 +87,7 @@ private:
     bool multiline_ = false;
     const THTMLImages* images_ = nullptr;
     int itemHeight_ = 16;
+    int columns_ = 0;
     bool extendedSelect_ = true;
     bool remeasuring_ = false;
 };

@@ -27,7 +27,7 @@ void Put(std::initializer_list<std::pair<const char*, QByteArray>> formats)
     QGuiApplication::clipboard()->setMimeData(data);
 }
 
-struct ViewerFixture : ::testing::Test {
+struct ClipViewerFixture : ::testing::Test {
     std::unique_ptr<TClipboardViewer> viewer;
     int changes = 0;
     void SetUp() override
@@ -48,7 +48,7 @@ struct ViewerFixture : ::testing::Test {
 
 } // namespace
 
-TEST_F(ViewerFixture, TextIsShownReadOnlyWithBothScrollBars)
+TEST_F(ClipViewerFixture, TextIsShownReadOnlyWithBothScrollBars)
 {
     EXPECT_EQ(viewer->View(), nullptr);
     EXPECT_EQ(viewer->ViewFormat(), cvEmpty);
@@ -67,7 +67,7 @@ TEST_F(ViewerFixture, TextIsShownReadOnlyWithBothScrollBars)
     EXPECT_EQ(viewer->ViewFormat(), cvEmpty);
 }
 
-TEST_F(ViewerFixture, OemTextUsesTheTerminalFont)
+TEST_F(ClipViewerFixture, OemTextUsesTheTerminalFont)
 {
     Put({{OemTextClipboardFormat, QByteArray("dir c:\\")}});
     EXPECT_EQ(viewer->GetDrawFormat(), cvOemText);
@@ -76,7 +76,7 @@ TEST_F(ViewerFixture, OemTextUsesTheTerminalFont)
     EXPECT_EQ(Memo()->toPlainText(), QStringLiteral("dir c:\\"));
 }
 
-TEST_F(ViewerFixture, AFormatTheClipboardLacksFallsBackToDefault)
+TEST_F(ClipViewerFixture, AFormatTheClipboardLacksFallsBackToDefault)
 {
     QGuiApplication::clipboard()->setText(QStringLiteral("only text"));
     viewer->SetViewFormat(cvBitmap);
@@ -98,7 +98,7 @@ TEST_F(ViewerFixture, AFormatTheClipboardLacksFallsBackToDefault)
     EXPECT_EQ(label->size(), QSize(40, 20));
 }
 
-TEST_F(ViewerFixture, ImagesAreCentredAndFollowResizes)
+TEST_F(ClipViewerFixture, ImagesAreCentredAndFollowResizes)
 {
     QImage image(40, 20, QImage::Format_RGB32);
     image.fill(Qt::blue);
@@ -115,7 +115,7 @@ TEST_F(ViewerFixture, ImagesAreCentredAndFollowResizes)
     EXPECT_EQ(view->geometry().left(), (viewer->viewport()->width() - 40) / 2);
 }
 
-TEST_F(ViewerFixture, OtherFormatsPickedInOrder)
+TEST_F(ClipViewerFixture, OtherFormatsPickedInOrder)
 {
     Put({{EnhMetafileClipboardFormat, QByteArray("EMF")}});
     EXPECT_EQ(viewer->GetDrawFormat(), cvMetafile);
@@ -144,7 +144,7 @@ TEST_F(ViewerFixture, OtherFormatsPickedInOrder)
     EXPECT_EQ(Memo()->toPlainText(), QStringLiteral("Cannot display. Data in Clipboard is in an unknown format."));
 }
 
-TEST_F(ViewerFixture, IconsComeThroughTheIconFormat)
+TEST_F(ClipViewerFixture, IconsComeThroughTheIconFormat)
 {
     QImage icon(16, 16, QImage::Format_ARGB32);
     icon.fill(Qt::yellow);
@@ -159,7 +159,7 @@ TEST_F(ViewerFixture, IconsComeThroughTheIconFormat)
     EXPECT_EQ(label->size(), QSize(16, 16));
 }
 
-TEST_F(ViewerFixture, PalettesShowInAGrid)
+TEST_F(ClipViewerFixture, PalettesShowInAGrid)
 {
     QByteArray bytes;
     for (int i = 0; i < 20; ++i)

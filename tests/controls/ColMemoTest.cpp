@@ -207,7 +207,7 @@ TEST(HotSpots, MarkersTextHoverAndClickText)
 
 namespace {
 
-struct MemoFixture : ::testing::Test {
+struct ColorMemoFixture : ::testing::Test {
     TColorMemo memo;
     void SetUp() override
     {
@@ -219,7 +219,7 @@ struct MemoFixture : ::testing::Test {
 
 } // namespace
 
-TEST_F(MemoFixture, WithoutRulesItIsAPlainMemo)
+TEST_F(ColorMemoFixture, WithoutRulesItIsAPlainMemo)
 {
     memo.Lines().Add("first");
     memo.Lines().Add("second");
@@ -239,7 +239,7 @@ TEST_F(MemoFixture, WithoutRulesItIsAPlainMemo)
     EXPECT_EQ(memo.Lines()[1], "text");
 }
 
-TEST_F(MemoFixture, KeywordsArePaintedInTheirColour)
+TEST_F(ColorMemoFixture, KeywordsArePaintedInTheirColour)
 {
     TColorRule& rule = memo.ColorRules().Add();
     rule.SetKeyDrawingType(dtKeyShow);
@@ -265,7 +265,7 @@ TEST_F(MemoFixture, KeywordsArePaintedInTheirColour)
     EXPECT_EQ(keys[0], "select");
 }
 
-TEST_F(MemoFixture, CommentSpanReachesBackAboveTheView)
+TEST_F(ColorMemoFixture, CommentSpanReachesBackAboveTheView)
 {
     TColorRule& rule = memo.ColorRules().Add();
     rule.SetKeyBegEndLst(List({"<!--;-->;gray"}));
@@ -283,7 +283,7 @@ TEST_F(MemoFixture, CommentSpanReachesBackAboveTheView)
     EXPECT_EQ(runs[0].Color, clGray);
 }
 
-TEST_F(MemoFixture, SelectionKeepsRuleColoursOffAndNavigationCollapsesIt)
+TEST_F(ColorMemoFixture, SelectionKeepsRuleColoursOffAndNavigationCollapsesIt)
 {
     TColorRule& rule = memo.ColorRules().Add();
     rule.SetKeyDrawingType(dtKeyShow);
@@ -303,7 +303,7 @@ TEST_F(MemoFixture, SelectionKeepsRuleColoursOffAndNavigationCollapsesIt)
     EXPECT_EQ(memo.textCursor().position(), 2) << "collapsed to the end, then moved left";
 }
 
-TEST_F(MemoFixture, EventRulesTakeAtMostTheBufferCapacity)
+TEST_F(ColorMemoFixture, EventRulesTakeAtMostTheBufferCapacity)
 {
     TColorRule& rule = memo.ColorRules().Add();
     rule.SetKeyDrawingType(dtEventDraw);
@@ -330,7 +330,7 @@ TEST_F(MemoFixture, EventRulesTakeAtMostTheBufferCapacity)
     EXPECT_EQ(runs[1].Color, clNavy);
 }
 
-TEST_F(MemoFixture, HotSpotShowsTheHandAndReportsItsText)
+TEST_F(ColorMemoFixture, HotSpotShowsTheHandAndReportsItsText)
 {
     THotSpot hot;
     hot.BeginChar = '[';

@@ -3,6 +3,7 @@
 
 #include "editor/qt/SysColors.h"
 #include "tests/controls/FlatTestSupport.h"
+#include "tests/support/TempDir.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -198,9 +199,28 @@ TEST(HtmlEngine, ImagesFromTheListSetTheLineHeight)
               GhHeight() + 40);
 }
 
+TEST(HtmlEngine, FileImagesAndSystemIcons)
+{
+    test::TempDir dir;
+    QImage tall(10, 50, QImage::Format_RGB32);
+    tall.fill(Qt::blue);
+    ASSERT_TRUE(tall.save(QString::fromStdString(dir.file("tall.bmp")), "BMP"));
+    Canvas c;
+    EXPECT_EQ(c.Run("<img src=\"file://" + dir.file("tall.bmp") + "\">", kRect, true).Height, 50);
+    EXPECT_EQ(c.Run("<img src=\"file://" + dir.file("missing.bmp") + "\">", kRect, true).Height, GhHeight());
+    EXPECT_EQ(c.Run("<img src=\"lsys:page.html\">", kRect, true).Height, std::max(32, GhHeight()));
+    QImage target(40, 40, QImage::Format_ARGB32);
+    QPainter p(&target);
+    QSize size;
+    DrawSysIcon(p, 0, 0, size, false, false, dir.file("tall.bmp"));
+    EXPECT_EQ(size, QSize(16, 16));
+    DrawSysIcon(p, 0, 0, size, true, true, "4");
+    EXPECT_EQ(size, QSize(32, 32));
+}
+
 namespace {
 
-struct ListFixture : ::testing::Test {
+struct HTMListboxFixture : ::testing::Test {
     THTMListbox box;
     std::vector<std::string> opened;
     void SetUp() override
@@ -220,7 +240,7 @@ struct ListFixture : ::testing::Test {
 
 } // namespace
 
-TEST_F(ListFixture, ItemHeightUnlessMultiline)
+TEST_F(HTMListboxFixture, ItemHeightUnlessMultiline)
 {
     box.Items().Add("one<br>two<br>three");
     box.Items().Add("x");
@@ -237,7 +257,20 @@ TEST_F(ListFixture, ItemHeightUnlessMultiline)
     EXPECT_EQ(box.count(), 0);
 }
 
-TEST_F(ListFixture, ClicksOpenSchemesAndReportPlainAnchors)
+TEST_F(HTMListboxFixture, ColumnsShareTheWidth)
+{
+    for (int i = 0; i < 40; ++i)
+        box.Items().Add("item " + std::to_string(i));
+    box.SetColumns(3);
+    QCoreApplication::processEvents();
+    const int width = box.viewport()->width() / 3;
+    EXPECT_EQ(box.visualItemRect(box.item(0)).width(), width);
+    EXPECT_EQ(box.visualItemRect(box.item(0)).left(), 0);
+    EXPECT_EQ(box.visualItemRect(box.item(39)).left() % width, 0);
+    EXPECT_GT(box.visualItemRect(box.item(39)).left(), 0);
+}
+
+TEST_F(HTMListboxFixture, ClicksOpenSchemesAndReportPlainAnchors)
 {
     box.Items().Add("see <a href=\"http://x.org/\">web</a>");
     box.Items().Add("go <a href=\"topic\">there</a>");
@@ -260,7 +293,7 @@ TEST_F(ListFixture, ClicksOpenSchemesAndReportPlainAnchors)
     EXPECT_EQ(opened.size(), 1u);
 }
 
-TEST_F(ListFixture, MovingOverALinkReportsItAndShowsTheHand)
+TEST_F(HTMListboxFixture, MovingOverALinkReportsItAndShowsTheHand)
 {
     box.Items().Add("go <a href=\"topic\">there</a>");
     std::string entered;
@@ -272,7 +305,7 @@ TEST_F(ListFixture, MovingOverALinkReportsItAndShowsTheHand)
     EXPECT_EQ(box.viewport()->cursor().shape(), Qt::ArrowCursor);
 }
 
-TEST_F(ListFixture, SelectedItemsDrawLinksInTheHighlightTextColour)
+TEST_F(HTMListboxFixture, SelectedItemsDrawLinksInTheHighlightTextColour)
 {
     box.SetURLColor(clLime);
     box.Items().Add("<a href=\"x\">WWWWWW</a>");
