@@ -62,10 +62,9 @@ constexpr std::array<BasicColor, TColorComboBox::ColorCount> kColors{{
 }};
 
 // Lets a combo box draw its own items at its own item height.
-template <class Combo>
 class OwnerDrawDelegate : public QStyledItemDelegate {
 public:
-    explicit OwnerDrawDelegate(Combo& combo) : QStyledItemDelegate(&combo), combo_(combo) {}
+    explicit OwnerDrawDelegate(TOwnerDrawComboBox& combo) : QStyledItemDelegate(&combo), combo_(combo) {}
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         combo_.DrawItem(*painter, option.rect, index.row(), option.state & QStyle::State_Selected);
@@ -76,7 +75,7 @@ public:
     }
 
 private:
-    Combo& combo_;
+    TOwnerDrawComboBox& combo_;
 };
 
 void FillItem(QPainter& painter, const QWidget& widget, const QRect& rect, bool selected)
@@ -114,6 +113,18 @@ const QImage& DevicePicture()
 
 } // namespace
 
+TOwnerDrawComboBox::TOwnerDrawComboBox(QWidget* parent) : QComboBox(parent)
+{
+    setItemDelegate(new OwnerDrawDelegate(*this));
+}
+
+void TOwnerDrawComboBox::changeEvent(QEvent* e)
+{
+    QComboBox::changeEvent(e);
+    if (e->type() == QEvent::FontChange)
+        UpdateItemHeight();
+}
+
 void TColorNames::Changed()
 {
     TStringList::Changed();
@@ -121,9 +132,8 @@ void TColorNames::Changed()
         combo_.BuildList();
 }
 
-TColorComboBox::TColorComboBox(QWidget* parent) : QComboBox(parent)
+TColorComboBox::TColorComboBox(QWidget* parent) : TOwnerDrawComboBox(parent)
 {
-    setItemDelegate(new OwnerDrawDelegate<TColorComboBox>(*this));
     UpdateItemHeight();
     BuildList();
     QObject::connect(this, &QComboBox::activated, [this](int index) {
@@ -183,9 +193,9 @@ void TColorComboBox::SetDisplayNames(bool value)
     update();
 }
 
-void TColorComboBox::UpdateItemHeight()
+int TColorComboBox::MeasureItemHeight() const
 {
-    itemHeight_ = std::max(QFontMetrics(font()).height() + 1, 9);
+    return std::max(QFontMetrics(font()).height() + 1, 9);
 }
 
 void TColorComboBox::DrawItem(QPainter& painter, const QRect& rect, int index, bool selected) const
@@ -216,20 +226,12 @@ void TColorComboBox::paintEvent(QPaintEvent*)
         DrawItem(painter, field, currentIndex(), hasFocus());
 }
 
-void TColorComboBox::changeEvent(QEvent* e)
-{
-    QComboBox::changeEvent(e);
-    if (e->type() == QEvent::FontChange)
-        UpdateItemHeight();
-}
-
-TFontComboBox::TFontComboBox(QWidget* parent) : QComboBox(parent)
+TFontComboBox::TFontComboBox(QWidget* parent) : TOwnerDrawComboBox(parent)
 {
     // A kept name that is not installed shows as ordinary text, not as a greyed hint.
     QPalette pal = palette();
     pal.setColor(QPalette::PlaceholderText, pal.color(QPalette::Text));
     setPalette(pal);
-    setItemDelegate(new OwnerDrawDelegate<TFontComboBox>(*this));
     UpdateItemHeight();
     Rebuild();
     QObject::connect(this, &QComboBox::activated, [this](int index) {
@@ -337,9 +339,9 @@ void TFontComboBox::Changed()
         OnChange(this);
 }
 
-void TFontComboBox::UpdateItemHeight()
+int TFontComboBox::MeasureItemHeight() const
 {
-    itemHeight_ = std::max({QFontMetrics(font()).height() + 1, TrueTypePicture().height() - 1, 9});
+    return std::max({QFontMetrics(font()).height() + 1, TrueTypePicture().height() - 1, 9});
 }
 
 void TFontComboBox::DrawItem(QPainter& painter, const QRect& rect, int index, bool selected) const
@@ -354,11 +356,4 @@ void TFontComboBox::DrawItem(QPainter& painter, const QRect& rect, int index, bo
     }
     painter.drawText(vx::WinRect(textLeft, rect.top(), rect.left() + rect.width(), rect.top() + rect.height()),
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, itemText(index));
-}
-
-void TFontComboBox::changeEvent(QEvent* e)
-{
-    QComboBox::changeEvent(e);
-    if (e->type() == QEvent::FontChange)
-        UpdateItemHeight();
 }

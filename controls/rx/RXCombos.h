@@ -19,6 +19,29 @@ bool HtmlToColor(std::string_view text, TColor& color);
 
 } // namespace vx
 
+// The base of both: every item, in the list and in the closed field alike, is
+// painted by DrawItem at an item height that follows the font.
+class TOwnerDrawComboBox : public QComboBox {
+public:
+    int ItemHeight() const { return itemHeight_; }
+    // Paints one item the way the list shows it.
+    virtual void DrawItem(QPainter& painter, const QRect& rect, int index, bool selected) const = 0;
+
+    vx::TNotifyEvent OnChange;
+    vx::TNotifyEvent OnClick;
+
+protected:
+    explicit TOwnerDrawComboBox(QWidget* parent);
+    // The height one item needs in the current font.
+    virtual int MeasureItemHeight() const = 0;
+    // Derived constructors call it once they can measure.
+    void UpdateItemHeight() { itemHeight_ = MeasureItemHeight(); }
+    void changeEvent(QEvent* e) override;
+
+private:
+    int itemHeight_ = 9;
+};
+
 class TColorComboBox;
 
 // The colour names; a change rebuilds the list.
@@ -33,7 +56,7 @@ private:
     TColorComboBox& combo_;
 };
 
-class TColorComboBox : public QComboBox {
+class TColorComboBox : public TOwnerDrawComboBox {
 public:
     static constexpr int ColorCount = 16;
 
@@ -50,27 +73,20 @@ public:
     static TColor ListColor(int index);
     static std::string DefaultName(int index);
     std::string ItemName(int index) const;
-    int ItemHeight() const { return itemHeight_; }
 
-    vx::TNotifyEvent OnChange;
-    vx::TNotifyEvent OnClick;
-
-    // Paints one item the way the list shows it.
-    void DrawItem(QPainter& painter, const QRect& rect, int index, bool selected) const;
+    void DrawItem(QPainter& painter, const QRect& rect, int index, bool selected) const override;
 
 protected:
+    int MeasureItemHeight() const override;
     void paintEvent(QPaintEvent* e) override;
-    void changeEvent(QEvent* e) override;
 
 private:
     friend class TColorNames;
     void BuildList();
-    void UpdateItemHeight();
 
     TColor colorValue_ = clBlack;
     TColorNames names_{*this};
     bool displayNames_ = true;
-    int itemHeight_ = 9;
 };
 
 enum class TFontDevice { fdScreen, fdPrinter, fdBoth };
@@ -83,7 +99,7 @@ enum TFontListOption {
     foScalableOnly = 32
 };
 
-class TFontComboBox : public QComboBox {
+class TFontComboBox : public TOwnerDrawComboBox {
 public:
     // Font-type bits of an item.
     static constexpr int RasterFont = 1, DeviceFont = 2, TrueTypeFont = 4;
@@ -101,25 +117,19 @@ public:
     bool TrueTypeOnly() const { return options_ & foTrueTypeOnly; }
     void SetTrueTypeOnly(bool value);
     int FontType(int index) const;
-    int ItemHeight() const { return itemHeight_; }
 
-    vx::TNotifyEvent OnChange;
-    vx::TNotifyEvent OnClick;
-
-    void DrawItem(QPainter& painter, const QRect& rect, int index, bool selected) const;
+    void DrawItem(QPainter& painter, const QRect& rect, int index, bool selected) const override;
 
 protected:
-    void changeEvent(QEvent* e) override;
+    int MeasureItemHeight() const override;
 
 private:
     void Rebuild();
     void SelectName();
     void Changed();
-    void UpdateItemHeight();
 
     TFontDevice device_ = TFontDevice::fdScreen;
     std::string fontName_;
     int options_ = 0;
-    int itemHeight_ = 9;
     bool rebuilding_ = false;
 };
