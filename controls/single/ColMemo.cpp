@@ -30,10 +30,21 @@ void RegisterHotSpotCursor()
 
 } // namespace
 
+int TColorMemoLines::Add(const std::string& s)
+{
+    if (UpdateCount() != 0 || Sorted())
+        return TStringList::Add(s);
+    appending_ = true;
+    const int index = TStringList::Add(s);
+    appending_ = false;
+    memo_.AppendLine(s);
+    return index;
+}
+
 void TColorMemoLines::Changed()
 {
     TStringList::Changed();
-    if (UpdateCount() == 0)
+    if (UpdateCount() == 0 && !appending_)
         memo_.PushLines();
 }
 
@@ -73,9 +84,34 @@ void TColorMemo::PushLines()
     syncing_ = true;
     setPlainText(ToQString(text));
     syncing_ = false;
+    RememberSize();
+    PaintText(false);
+}
+
+void TColorMemo::AppendLine(const std::string& line)
+{
+    if (syncing_)
+        return;
+    syncing_ = true;
+    if (lines_.Count() == 1) {
+        setPlainText(ToQString(line));
+    } else {
+        QTextCursor end(document());
+        end.movePosition(QTextCursor::End);
+        // A text that already ends in a line break takes the line on its last, empty line.
+        if (!end.block().text().isEmpty() || document()->blockCount() < lines_.Count())
+            end.insertBlock();
+        end.insertText(ToQString(line));
+    }
+    syncing_ = false;
+    RememberSize();
+    PaintText(false);
+}
+
+void TColorMemo::RememberSize()
+{
     lastLineCount_ = document()->blockCount();
     lastLength_ = document()->characterCount();
-    PaintText(false);
 }
 
 void TColorMemo::TextEdited()
@@ -89,8 +125,7 @@ void TColorMemo::TextEdited()
     const int length = document()->characterCount();
     // Typing one character leaves the other lines' colours as they were.
     const bool oneChar = !redrawAlways_ && lineCount == lastLineCount_ && length == lastLength_ + 1;
-    lastLineCount_ = lineCount;
-    lastLength_ = length;
+    RememberSize();
     PaintText(oneChar);
 }
 

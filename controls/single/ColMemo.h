@@ -27,11 +27,16 @@ class TColorMemoLines : public TStringList {
 public:
     explicit TColorMemoLines(TColorMemo& memo) : memo_(memo) {}
 
+    // Appending a line adds it to the end of the text instead of setting the
+    // whole text again, so filling the memo line by line stays linear.
+    int Add(const std::string& s) override;
+
 protected:
     void Changed() override;
 
 private:
     TColorMemo& memo_;
+    bool appending_ = false;
 };
 
 class TColorMemo : public QPlainTextEdit {
@@ -80,7 +85,9 @@ protected:
 private:
     friend class TColorMemoLines;
     void PushLines();
+    void AppendLine(const std::string& line);
     void TextEdited();
+    void RememberSize();
     void CollectSpans(const std::string& text, int from, int to, std::vector<TKeyDescr>& spans);
     void VisibleRange(int& from, int& to) const;
     void PaintRun(QPainter& painter, const std::string& text, const TKeyDescr& run);

@@ -239,6 +239,28 @@ TEST_F(ColorMemoFixture, WithoutRulesItIsAPlainMemo)
     EXPECT_EQ(memo.Lines()[1], "text");
 }
 
+TEST_F(ColorMemoFixture, AppendedLinesJoinTheTextWhateverItEndsIn)
+{
+    memo.Lines().Add("");
+    memo.Lines().Add("b");
+    EXPECT_EQ(memo.Text(), "\nb");
+    memo.setPlainText(QStringLiteral("typed\n"));
+    ASSERT_EQ(memo.Lines().Count(), 1);
+    memo.Lines().Add("next");
+    EXPECT_EQ(memo.Text(), "typed\nnext");
+    memo.Lines().Add("");
+    memo.Lines().Add("last");
+    EXPECT_EQ(memo.Text(), "typed\nnext\n\nlast");
+    EXPECT_EQ(memo.Lines().Count(), 4);
+    memo.Lines().Clear();
+    for (int i = 0; i < 2000; ++i)
+        memo.Lines().Add("line " + std::to_string(i));
+    EXPECT_EQ(memo.document()->blockCount(), 2000);
+    EXPECT_EQ(memo.Lines()[1999], "line 1999");
+    memo.setPlainText(QStringLiteral("x"));
+    EXPECT_EQ(memo.Lines().Count(), 1) << "editing still rebuilds the lines";
+}
+
 TEST_F(ColorMemoFixture, KeywordsArePaintedInTheirColour)
 {
     TColorRule& rule = memo.ColorRules().Add();
