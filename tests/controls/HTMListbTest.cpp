@@ -132,6 +132,18 @@ TEST(HtmlEngine, FontColoursByNameInMixedCaseAndByHex)
     EXPECT_GT(unknown.Ink(kRect), 0);
 }
 
+TEST(HtmlEngine, FontSizeGrowsTheLineAndTheClosingTagRestoresIt)
+{
+    QFont big = TestFont();
+    big.setPointSize(20);
+    const int bigHeight = QFontMetrics(big).size(Qt::TextSingleLine, QStringLiteral("A")).height();
+    ASSERT_GT(bigHeight, GhHeight());
+    Canvas c;
+    EXPECT_EQ(c.Run("<font size=\"20\">A</font><br>b", kRect, true).Height, bigHeight + GhHeight());
+    EXPECT_EQ(c.Run("<font size=\"20\">A<br>b", kRect, true).Height, 2 * bigHeight);
+    EXPECT_EQ(c.Run("<font size=\"x\" face=\"DejaVu Sans\">A", kRect, true).Height, GhHeight());
+}
+
 TEST(HtmlEngine, LinksHitTestTheirTextAndTakeTheLinkColour)
 {
     Canvas c;
