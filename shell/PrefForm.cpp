@@ -10,6 +10,7 @@
 #include "platform/qt/Application.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
+#include "shell/DirSelector.h"
 #include "shell/ImgContainer.h"
 #include "shell/PrefSettings.h"
 #include "shell/RadioGroup.h"
@@ -378,7 +379,7 @@ void Tfrm_pref::CheckBox22Click()
 
 void Tfrm_pref::ComboEdit2ButtonClick()
 {
-    const std::string chosen = vx::dialogs::ChooseFolder("Select directory", vx::FromQString(ComboEdit2->text()));
+    const std::string chosen = Tfrm_dirselector::Choose(this);
     if (!chosen.empty())
         ComboEdit2->setText(vx::ToQString(chosen));
 }

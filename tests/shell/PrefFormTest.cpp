@@ -136,14 +136,6 @@ TEST_F(PrefTest, VcsNeedsASharedDirectory)
 
 TEST_F(PrefTest, FieldButtonsFillTheirOwnFieldsAndCancelKeepsThem)
 {
-    frm_pref->ComboEdit2->setText("/before");
-    dialogs.Queue(mrCancel);
-    frm_pref->ComboEdit2ButtonClick();
-    EXPECT_EQ(frm_pref->ComboEdit2->text(), "/before");
-    dialogs.Queue(mrOk, "/after");
-    frm_pref->ComboEdit2->ButtonClick();
-    EXPECT_EQ(frm_pref->ComboEdit2->text(), "/after") << "the field's own button";
-
     frm_pref->sound->setText("keep.wav");
     dialogs.Queue(mrOk, "/bin/tool");
     frm_pref->ToolButtonClick(1);
