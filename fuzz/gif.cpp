@@ -2,6 +2,7 @@
 // read back. Only GIFException may escape the reader; what our writer makes from
 // a file we read must read back to the same frames.
 #include "fuzz/FuzzCheck.h"
+#include "images/GIFGraphicControl.h"
 #include "images/GIFImage.h"
 #include "images/GIFStream.h"
 
@@ -14,6 +15,8 @@ namespace {
 struct FrameShape {
     int left, top, width, height;
     std::vector<std::uint8_t> pixels;
+    TGIFPalette palette;
+    int delay = 0, disposal = 0, transparent = -1;
     bool operator==(const FrameShape&) const = default;
 };
 
@@ -22,8 +25,18 @@ std::vector<FrameShape> Frames(TGIFImage& image)
     std::vector<FrameShape> frames;
     for (int i = 0; i < image.Images().Count(); ++i) {
         TGIFSubImage& sub = image.Images().SubImage(i);
-        if (!sub.Empty())
-            frames.push_back({sub.Left(), sub.Top(), sub.Width(), sub.Height(), sub.Data()});
+        if (sub.Empty())
+            continue;
+        FrameShape frame{sub.Left(), sub.Top(), sub.Width(), sub.Height(), sub.Data(),
+                         sub.ActiveColorMap().ExportPalette()};
+        // A table may be written larger than read, padded with black.
+        frame.palette.resize(256);
+        if (const TGIFGraphicControlExtension* control = sub.GraphicControlExtension()) {
+            frame.delay = control->Delay();
+            frame.disposal = control->Disposal();
+            frame.transparent = control->Transparent() ? control->TransparentColorIndex() : -1;
+        }
+        frames.push_back(std::move(frame));
     }
     return frames;
 }
@@ -59,6 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
+    // Both encoders get their share of the inputs.
+    image.Compression = static_cast<std::uint8_t>(size % 2);
     TMemoryByteStream out;
     try {
         image.SaveToStream(out);
