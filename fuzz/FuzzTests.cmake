@@ -1,6 +1,8 @@
 # Included by tests/: builds the fuzz targets of fuzz/ with clang as a project of
 # their own and registers each as a CTest suite that fuzzes for a few seconds from
 # its seed corpus. Without clang and its libFuzzer runtime they are left out.
+# `ctest -L fuzz` runs only these, `ctest -LE fuzz` all but these; for a longer
+# run by hand: tests/fuzz/fuzz_gif -max_total_time=600 tests/fuzz/work/gif <root>/fuzz/corpus/gif
 set(VX_FUZZ_SECONDS 8 CACHE STRING "How long each fuzz test runs, in seconds")
 set(VX_FUZZ_TARGETS gif html_tokenizer html_tags lang_file reg_file ini_file)
 # The markup words each target's mutations may splice in (fuzz/dict/<name>.dict).
@@ -49,6 +51,7 @@ else()
         ${work} ${PROJECT_SOURCE_DIR}/fuzz/corpus/${target})
     set_tests_properties(fuzz_${target} PROPERTIES
       ENVIRONMENT "UBSAN_OPTIONS=print_stacktrace=1"
+      LABELS fuzz
       TIMEOUT 120)
   endforeach()
 endif()
