@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <random>
+
 using namespace vx;
 
 namespace {
@@ -203,6 +206,48 @@ TEST(HotSpots, MarkersTextHoverAndClickText)
     EXPECT_FALSE(hot.IsOver(text, 17)) << "the end marker is on another line";
     EXPECT_EQ(hot.TextAt(text, 6), "there");
     EXPECT_EQ(hot.TextAt("plain] x", 2), "plain");
+}
+
+TEST(SpanMerge, RandomRulesAndTextStayInsideTheText)
+{
+    static constexpr char kAlphabet[] = "ab;<>-!\n @x";
+    std::mt19937 random(11);
+    auto randomText = [&](std::size_t max) {
+        std::string text(random() % max, ' ');
+        for (char& ch : text)
+            ch = kAlphabet[random() % (sizeof kAlphabet - 1)];
+        return text;
+    };
+    for (int round = 0; round < 300; ++round) {
+        TColorRule rule;
+        rule.SetKeyDrawingType(static_cast<TKeyDrawingType>(random() % 4));
+        TStringList list;
+        for (int i = 0; i < 4; ++i)
+            list.Add(randomText(8));
+        // Most random colour parts are not colours; those lists are refused whole.
+        const auto refusedWhole = [&](const std::function<void()>& set, const TStrings& stored) {
+            try {
+                set();
+            } catch (const EConvertError&) {
+                EXPECT_EQ(stored.Count(), 0);
+            }
+        };
+        refusedWhole([&] { rule.SetKeyBegEndLst(list); }, rule.KeyBegEndLst());
+        refusedWhole([&] { rule.SetKeyLineEndLst(list); }, rule.KeyLineEndLst());
+        refusedWhole([&] { rule.SetKeywords(list); }, rule.Keywords());
+        const std::string text = randomText(60);
+        std::vector<TKeyDescr> spans;
+        rule.Match(text, static_cast<int>(random() % 70) - 5, static_cast<int>(random() % 70), spans);
+        for (const TKeyDescr& s : spans) {
+            EXPECT_LE(0, s.Start);
+            EXPECT_LE(s.Start, s.End);
+            EXPECT_LT(s.End, static_cast<int>(text.size()));
+        }
+        for (const TKeyDescr& run : MergeSpans(spans, static_cast<int>(text.size()))) {
+            EXPECT_LE(0, run.Start);
+            EXPECT_LT(run.End, static_cast<int>(text.size()));
+        }
+    }
 }
 
 namespace {

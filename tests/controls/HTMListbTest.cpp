@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace vx;
 
 namespace {
@@ -228,6 +230,22 @@ TEST(HtmlEngine, FileImagesAndSystemIcons)
     EXPECT_EQ(size, QSize(16, 16));
     DrawSysIcon(p, 0, 0, size, true, true, "4");
     EXPECT_EQ(size, QSize(32, 32));
+}
+
+TEST(HtmlEngine, RandomMarkupNeverStallsOrOverflows)
+{
+    static constexpr char kAlphabet[] = "<>/\" =#abBfFhHiIuUpPrRxXdDcCsSlL0123456789 \t";
+    std::mt19937 random(7);
+    Canvas c;
+    for (int round = 0; round < 400; ++round) {
+        std::string text(random() % 80, ' ');
+        for (char& ch : text)
+            ch = kAlphabet[random() % (sizeof kAlphabet - 1)];
+        const QRect rect(0, 0, static_cast<int>(random() % 120), 60);
+        EXPECT_GT(c.Run(text, rect, true).Height, 0) << text;
+        c.Run(text, rect, false);
+        c.Run(text, rect, false, true, 10, 5);
+    }
 }
 
 namespace {
