@@ -29,6 +29,7 @@ class QTreeWidget;
 class TDcjPerlSyn;
 class TFlatHint;
 class TFormStorage;
+class TSpeedBar;
 class TKMLang;
 class TMRUManager;
 class TMwCompletionProposal;
@@ -115,7 +116,7 @@ public:
     QStatusBar* StatusBar1;
     QWidget* toppanel;
     QWidget* RxGradientCaption1;
-    QWidget* SpeedBar1;
+    TSpeedBar* SpeedBar1;
     QTreeWidget* Jtree;
     QListWidget* sqlbox;
     QListWidget* vblist;

@@ -1,5 +1,6 @@
 #include "tests/shell/ShellFixture.h"
 
+#include "controls/rx/SpeedBar.h"
 #include "editor/qt/mwCompletionProposal.h"
 #include "platform/AnsiText.h"
 #include "shell/PrefForm.h"
@@ -16,7 +17,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
-#include <QToolButton>
 #include <QTreeWidget>
 
 using vx::test::ShellTest;
@@ -174,6 +174,25 @@ TEST_F(ShellTest, AssistantTextShowsAPendingTipFirst)
     EXPECT_EQ(AssistantText(), "\nAgain");
 }
 
+TEST_F(ShellTest, SpeedBarButtonsRunTheirCommands)
+{
+    StartAndActivate();
+    ASSERT_EQ(form->SpeedBar1->SectionCount(), 1);
+    EXPECT_EQ(form->SpeedBar1->ItemsCount(0), 4);
+    TSpeedItem* item = form->SpeedBar1->FindItemByName("SpeedButton1");
+    ASSERT_NE(item, nullptr);
+    EXPECT_FALSE(item->Button()->isHidden());
+    EXPECT_EQ(item->BtnCaption(), "New file");
+    EXPECT_LT(item->Left(), form->SpeedBar1->FindItemByName("SpeedButton2")->Left()) << "side by side";
+    int wizards = 0;
+    form->RunNewPageWizard = [&] {
+        ++wizards;
+        return false;
+    };
+    item->ButtonClick();
+    EXPECT_EQ(wizards, 1);
+}
+
 TEST_F(ShellTest, HintOfTheControlUnderTheMouseGoesToTheAssistant)
 {
     StartAndActivate();
@@ -182,7 +201,7 @@ TEST_F(ShellTest, HintOfTheControlUnderTheMouseGoesToTheAssistant)
         QApplication::sendEvent(widget, &event);
     };
     form->ShowAssistantText("before");
-    auto* save = form->SpeedBar1->findChild<QToolButton*>("SpeedButton3");
+    auto* save = form->SpeedBar1->FindItemByName("SpeedButton3")->Button();
     enter(save);
     EXPECT_EQ(AssistantText(), "\nHint : Save file");
 
