@@ -7,8 +7,8 @@
 
 #include "controls/flat/TFlatHintUnit.h"
 #include "controls/rx/MRUList.h"
-#include "controls/rx/SpeedBar.h"
 #include "controls/rx/Placemnt.h"
+#include "controls/rx/RxGrdCpt.h"
 #include "editor/qt/mwAutoComplete.h"
 #include "editor/qt/mwCompletionProposal.h"
 #include "editor/qt/mwCustomEdit.h"
@@ -32,13 +32,13 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -124,30 +124,25 @@ void TForm1::BuildLayout()
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
 
-    // Stand-ins for the gradient caption and the speed bar, which the window's
-    // own components replace when they exist.
-    auto* caption = Named(new QLabel(ProductVersion, central), "RxGradientCaption1");
-    caption->setStyleSheet("color: white; font-weight: bold; padding: 3px;"
-                           "background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #000080, stop:1 #1084d0);");
-    RxGradientCaption1 = caption;
-    SpeedBar1 = Named(new TSpeedBar(central), "SpeedBar1");
-    SpeedBar1->SetOptions(sbFlatBtns | sbGrayedBtns);
-    SpeedBar1->SetBtnWidth(80);
-    const int files = SpeedBar1->AppendSection("File");
+    // The gradient caption is a bar inside the window: window managers here
+    // paint their own title bars. The speed bar is a stand-in until its
+    // component replaces it.
+    RxGradientCaption1 = Named(new TRxGradientCaption(central), "RxGradientCaption1");
+    RxGradientCaption1->SetFormCaption(ProductVersion);
+    SpeedBar1 = Named(new QWidget(central), "SpeedBar1");
+    auto* bar = new QHBoxLayout(SpeedBar1);
+    bar->setContentsMargins(0, 0, 0, 0);
     const std::pair<const char*, const char*> buttons[] = {
         {"SpeedButton1", "New file"}, {"SpeedButton2", "Open file"}, {"SpeedButton3", "Save file"},
         {"SpeedButton12", "Preferences"}};
-    int left = SpeedBar1->BtnOffsetHorz();
     for (const auto& [name, hint] : buttons) {
-        auto* item = Named(new TSpeedItem(this), name);
-        SpeedBar1->AddItem(files, item);
-        item->SetCaption(hint);
-        item->SetBtnCaption(hint);
-        item->SetHint(hint);
-        item->SetLeft(left);
-        item->SetVisible(true);
-        left += SpeedBar1->BtnWidth();
+        auto* button = Named(new QToolButton(SpeedBar1), name);
+        button->setText(hint);
+        button->setToolTip(hint);
+        button->setAutoRaise(true);
+        bar->addWidget(button);
     }
+    bar->addStretch();
 
     toppanel = Named(new QWidget(central), "toppanel");
     auto* top = new QHBoxLayout(toppanel);
@@ -260,7 +255,7 @@ void TForm1::BuildMenus()
              {"SpeedButton2", [this] { Fileopen1Click(); }},
              {"SpeedButton3", [this] { Save1Click(); }},
              {"SpeedButton12", [this] { SpeedButton12Click(); }}})
-        SpeedBar1->FindItemByName(name)->SetOnClick([run = Guarded(handler)](QObject*) { run(); });
+        connect(SpeedBar1->findChild<QToolButton*>(name), &QToolButton::clicked, this, Guarded(handler));
 }
 
 void TForm1::AdvancedNovice1Click()

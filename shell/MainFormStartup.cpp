@@ -3,6 +3,7 @@
 // check and the version-manager list.
 #include "shell/MainForm.h"
 
+#include "controls/rx/RxGrdCpt.h"
 #include "editor/qt/mwAutoComplete.h"
 #include "editor/qt/mwCompletionProposal.h"
 #include "editor/qt/mwCustomEdit.h"
@@ -24,7 +25,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -90,7 +90,7 @@ void TForm1::FormActivate()
     LoadListFiles();
     if (frm_pref && frm_pref->Ticked(10))
         toppanel->hide();
-    static_cast<QLabel*>(RxGradientCaption1)->setText(ProductVersion);
+    RxGradientCaption1->SetFormCaption(ProductVersion);
     if (!first)
         return;
 

@@ -461,6 +461,16 @@ void TRxGradientCaption::DrawTexts(QPainter& canvas, QRect area)
     }
 }
 
+QMenu* TRxGradientCaption::PopupMenu() const
+{
+    return popupMenu_;
+}
+
+void TRxGradientCaption::SetPopupMenu(QMenu* value)
+{
+    popupMenu_ = value;
+}
+
 void TRxGradientCaption::mousePressEvent(QMouseEvent* e)
 {
     if (e->button() == Qt::RightButton && popupMenu_) {

@@ -118,8 +118,9 @@ public:
     void SetGradientSteps(int value);
     THideDirection HideDirection() const { return hideDirection_; }
     void SetHideDirection(THideDirection value);
-    QMenu* PopupMenu() const { return popupMenu_; }
-    void SetPopupMenu(QMenu* value) { popupMenu_ = value; }
+    // Shown on a right click in the bar.
+    QMenu* PopupMenu() const;
+    void SetPopupMenu(QMenu* value);
     TColor StartColor() const { return startColor_; }
     void SetStartColor(TColor value);
 
