@@ -7,6 +7,7 @@
 
 #include "controls/flat/TFlatHintUnit.h"
 #include "controls/rx/MRUList.h"
+#include "controls/rx/SpeedBar.h"
 #include "controls/rx/Placemnt.h"
 #include "controls/rx/RxGrdCpt.h"
 #include "editor/qt/mwAutoComplete.h"
@@ -38,7 +39,6 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
-#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -125,24 +125,27 @@ void TForm1::BuildLayout()
     layout->setSpacing(2);
 
     // The gradient caption is a bar inside the window: window managers here
-    // paint their own title bars. The speed bar is a stand-in until its
-    // component replaces it.
+    // paint their own title bars.
     RxGradientCaption1 = Named(new TRxGradientCaption(central), "RxGradientCaption1");
     RxGradientCaption1->SetFormCaption(ProductVersion);
-    SpeedBar1 = Named(new QWidget(central), "SpeedBar1");
-    auto* bar = new QHBoxLayout(SpeedBar1);
-    bar->setContentsMargins(0, 0, 0, 0);
+    SpeedBar1 = Named(new TSpeedBar(central), "SpeedBar1");
+    SpeedBar1->SetOptions(sbFlatBtns | sbGrayedBtns);
+    SpeedBar1->SetBtnWidth(80);
+    const int files = SpeedBar1->AppendSection("File");
     const std::pair<const char*, const char*> buttons[] = {
         {"SpeedButton1", "New file"}, {"SpeedButton2", "Open file"}, {"SpeedButton3", "Save file"},
         {"SpeedButton12", "Preferences"}};
+    int left = SpeedBar1->BtnOffsetHorz();
     for (const auto& [name, hint] : buttons) {
-        auto* button = Named(new QToolButton(SpeedBar1), name);
-        button->setText(hint);
-        button->setToolTip(hint);
-        button->setAutoRaise(true);
-        bar->addWidget(button);
+        auto* item = Named(new TSpeedItem(this), name);
+        SpeedBar1->AddItem(files, item);
+        item->SetCaption(hint);
+        item->SetBtnCaption(hint);
+        item->SetHint(hint);
+        item->SetLeft(left);
+        item->SetVisible(true);
+        left += SpeedBar1->BtnWidth();
     }
-    bar->addStretch();
 
     toppanel = Named(new QWidget(central), "toppanel");
     auto* top = new QHBoxLayout(toppanel);
@@ -255,7 +258,7 @@ void TForm1::BuildMenus()
              {"SpeedButton2", [this] { Fileopen1Click(); }},
              {"SpeedButton3", [this] { Save1Click(); }},
              {"SpeedButton12", [this] { SpeedButton12Click(); }}})
-        connect(SpeedBar1->findChild<QToolButton*>(name), &QToolButton::clicked, this, Guarded(handler));
+        SpeedBar1->FindItemByName(name)->SetOnClick([run = Guarded(handler)](QObject*) { run(); });
 }
 
 void TForm1::AdvancedNovice1Click()

@@ -30,6 +30,7 @@ class TRxGradientCaption;
 class TDcjPerlSyn;
 class TFlatHint;
 class TFormStorage;
+class TSpeedBar;
 class TKMLang;
 class TMRUManager;
 class TMwCompletionProposal;
@@ -116,7 +117,7 @@ public:
     QStatusBar* StatusBar1;
     QWidget* toppanel;
     TRxGradientCaption* RxGradientCaption1;
-    QWidget* SpeedBar1;
+    TSpeedBar* SpeedBar1;
     QTreeWidget* Jtree;
     QListWidget* sqlbox;
     QListWidget* vblist;
