@@ -468,6 +468,9 @@ bool DrawHTMLItem(QPainter& canvas, std::string_view text, const QRect& rect, TC
         DrawHTMLText(canvas, baseFont, st, rest, measure);
         if (measure.Consumed == 0) // cannot happen with a positive width; guards against a stall
             measure.Consumed = 1;
+        // A drawn line that would pass the bottom ends the item; the first line always shows.
+        if (drawing && top > rect.top() && top + measure.LineHeight > rect.bottom() + 1)
+            break;
         const std::string_view lineText = rest.substr(0, measure.Consumed);
         rest.remove_prefix(measure.Consumed);
         st.Font = font;
@@ -496,8 +499,6 @@ bool DrawHTMLItem(QPainter& canvas, std::string_view text, const QRect& rect, TC
         }
         top += measure.LineHeight;
         result.Height += measure.LineHeight;
-        if (drawing && top + measure.LineHeight > rect.bottom() + 1)
-            break;
     }
     if (result.Height == 0)
         result.Height = TextSize(baseFont, QStringLiteral("gh")).height();

@@ -193,6 +193,14 @@ TEST(HtmlEngine, RuleBackgroundAndDrawingStopAtTheBottom)
     const int h = GhHeight();
     clipped.Run("a<br>b<br>WWW<br>WWW", QRect(0, 0, 100, 2 * h), false);
     EXPECT_EQ(clipped.Ink(QRect(0, 2 * h, 100, 100)), 0);
+    EXPECT_GT(clipped.Ink(QRect(0, h, 100, h)), 0) << "a second line that fits is drawn";
+    const int tallTop = clipped.Run("<font size=\"20\">A</font>", QRect(0, 0, 100, 200), true).Height;
+    Canvas exact;
+    exact.Run("<font size=\"20\">A</font><br>bbb", QRect(0, 0, 100, tallTop + h), false);
+    EXPECT_GT(exact.Ink(QRect(0, tallTop, 100, h)), 0) << "a short line after a tall one fits the rest";
+    Canvas tiny;
+    tiny.Run("WWW<br>WWW", QRect(0, 0, 100, 3), false);
+    EXPECT_GT(tiny.Ink(QRect(0, 0, 100, 200)), 0) << "the first line always shows";
 }
 
 TEST(HtmlEngine, ImagesFromTheListSetTheLineHeight)
