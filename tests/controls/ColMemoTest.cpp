@@ -332,6 +332,23 @@ TEST_F(ColorMemoFixture, KeywordsArePaintedInTheirColour)
     EXPECT_EQ(keys[0], "select");
 }
 
+TEST_F(ColorMemoFixture, ScrollingIsReported)
+{
+    std::string text(300, 'x');
+    for (int i = 0; i < 30; ++i)
+        text += "\nline";
+    memo.setPlainText(QString::fromLatin1(text.c_str()));
+    int vertical = 0;
+    int horizontal = 0;
+    memo.OnVScroll = [&](QObject*) { ++vertical; };
+    memo.OnHScroll = [&](QObject*) { ++horizontal; };
+    memo.verticalScrollBar()->setValue(3);
+    EXPECT_EQ(vertical, 1);
+    EXPECT_EQ(horizontal, 0);
+    memo.horizontalScrollBar()->setValue(20);
+    EXPECT_EQ(horizontal, 1);
+}
+
 TEST_F(ColorMemoFixture, CommentSpanReachesBackAboveTheView)
 {
     TColorRule& rule = memo.ColorRules().Add();

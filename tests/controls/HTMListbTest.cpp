@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -329,6 +330,18 @@ TEST_F(HTMListboxFixture, ClicksOpenSchemesAndReportPlainAnchors)
     test::Click(*box.viewport(), LinkPoint(1, "") - QPoint(2, 0));
     EXPECT_EQ(box.ItemIndex(), 1);
     EXPECT_EQ(opened.size(), 1u);
+}
+
+TEST_F(HTMListboxFixture, DoubleClickIsReported)
+{
+    box.Items().Add("one");
+    QObject* sender = nullptr;
+    box.OnDblClick = [&](QObject* s) { sender = s; };
+    const QPoint at = box.visualItemRect(box.item(0)).center();
+    QMouseEvent twice(QEvent::MouseButtonDblClick, at, box.viewport()->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(box.viewport(), &twice);
+    EXPECT_EQ(sender, &box);
 }
 
 TEST_F(HTMListboxFixture, MovingOverALinkReportsItAndShowsTheHand)
