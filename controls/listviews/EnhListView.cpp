@@ -12,8 +12,6 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
-#include <QPolygon>
-#include <QScrollBar>
 #include <QTimer>
 
 #include <algorithm>

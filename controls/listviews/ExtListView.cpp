@@ -507,11 +507,13 @@ void TCustomExtListView::mouseMoveEvent(QMouseEvent* event)
     TCustomEnhListView::mouseMoveEvent(event);
 }
 
-void TCustomExtListView::leaveEvent(QEvent* event)
+bool TCustomExtListView::viewportEvent(QEvent* event)
 {
-    hoverTimer_->stop();
-    setHotRow(-1);
-    TCustomEnhListView::leaveEvent(event);
+    if (event->type() == QEvent::Leave) {
+        hoverTimer_->stop();
+        setHotRow(-1);
+    }
+    return TCustomEnhListView::viewportEvent(event);
 }
 
 void TCustomExtListView::mousePressEvent(QMouseEvent* event)

@@ -465,3 +465,57 @@ TEST(ExtListView, CommonControlsVersionCheck)
     EXPECT_NO_THROW(view.SetRequireComCtlUpdate(true));
     EXPECT_TRUE(view.RequireComCtlUpdate());
 }
+
+TEST(ExtListView, UnderlinedRowsFollowTheHotItem)
+{
+    TExtListView view;
+    Fill(view, 1, {{"a"}, {"b"}});
+    ShowSized(view);
+    const auto underlined = [&](int row) {
+        return view.model()->data(view.model()->index(row, 0), Qt::FontRole).value<QFont>().underline();
+    };
+    MouseMove(*view.viewport(), RowPoint(view, 1));
+    EXPECT_FALSE(underlined(0));
+    EXPECT_FALSE(underlined(1));
+    view.SetExtendedStyles(LVX(lvxUnderlineHot));
+    MouseMove(*view.viewport(), RowPoint(view, 1));
+    EXPECT_FALSE(underlined(0));
+    EXPECT_TRUE(underlined(1));
+    view.SetExtendedStyles(LVX(lvxUnderlineCold));
+    EXPECT_TRUE(underlined(0));
+    EXPECT_FALSE(underlined(1));
+    MouseLeave(*view.viewport());
+    EXPECT_TRUE(underlined(1));
+}
+
+TEST(ExtListView, OwnerDrawnVirtualRowsLeaveTheCellsToTheOwner)
+{
+    TExtListView view;
+    view.AddColumn("A", 80);
+    view.AddColumn("B", 80);
+    view.SetVirtualMode(true);
+    view.SetItemCountEx(2, 0);
+    view.SetExtendedStyles(LVX(lvxFullRowSelect));
+    view.SetStyle(lvOwnerDrawFixed);
+    ShowSized(view);
+    int infos = 0;
+    view.OnVMGetItemInfo = [&](QObject*, int, int, TLVVMMaskItems, int&, std::intptr_t&, unsigned&, int&, std::string&) { ++infos; };
+    std::vector<bool> fullRow;
+    view.OnDrawItem = [&](QObject*, QPainter*&, int, QRect, TOwnerDrawState, bool& defaultDrawing, bool& full) {
+        fullRow.push_back(full);
+        defaultDrawing = true;
+    };
+    std::vector<std::pair<int, int>> cells;
+    view.OnDrawSubItem = [&](QObject*, QPainter*&, int index, int sub, QRect, TOwnerDrawState, bool&) { cells.emplace_back(index, sub); };
+    const QImage image = Render(*view.viewport());
+    EXPECT_EQ(fullRow, (std::vector<bool>{true, true}));
+    EXPECT_EQ(cells, (std::vector<std::pair<int, int>>{{0, -1}, {0, 0}, {1, -1}, {1, 0}}));
+    EXPECT_EQ(infos, 0);
+    // No text of its own: the rows stay blank.
+    const QRgb base = view.palette().color(QPalette::Base).rgb();
+    int inked = 0;
+    for (int x = 0; x < 160; ++x)
+        for (int y = 0; y < 2 * view.rowHeight(0); ++y)
+            inked += image.pixel(x, y) != base;
+    EXPECT_EQ(inked, 0);
+}
