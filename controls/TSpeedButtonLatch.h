@@ -83,6 +83,18 @@ protected:
         }
     }
 
+    // A left press on an enabled button: dragging starts, and a button that is
+    // not down shows pressed. Answers whether the face is to be repainted
+    // pressed; how soon is left to the caller.
+    bool BeginDrag()
+    {
+        dragging_ = true;
+        if (down_)
+            return false;
+        state_ = kDown;
+        return true;
+    }
+
     // The mouse moved while dragging: pressed inside, up outside; a down
     // button stays exclusive either way.
     void DragTo(bool inside)

@@ -86,11 +86,8 @@ void TFlatSpeedButton::mousePressEvent(QMouseEvent* e)
 {
     if (e->button() != Qt::LeftButton || !isEnabled())
         return;
-    if (!down_) {
-        state_ = bsDown;
+    if (BeginDrag())
         update();
-    }
-    dragging_ = true;
 }
 
 void TFlatSpeedButton::mouseMoveEvent(QMouseEvent* e)

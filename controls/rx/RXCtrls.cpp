@@ -228,11 +228,8 @@ void TRxSpeedButton::mousePressEvent(QMouseEvent* e)
 {
     if (e->button() != Qt::LeftButton || !isEnabled())
         return;
-    if (!down_) {
-        state_ = rbsDown;
+    if (BeginDrag())
         repaint();
-    }
-    dragging_ = true;
     menuTracking_ = true;
     if (CheckMenuDropdown()) {
         // The menu ran its own loop; the release it swallowed is handled now.
