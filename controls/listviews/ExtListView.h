@@ -7,6 +7,7 @@
 
 #include "controls/listviews/EnhListModel.h"
 #include "controls/listviews/EnhListView.h"
+#include "controls/listviews/ExtListColumns.h"
 #include "platform/Exception.h"
 
 #include <QElapsedTimer>
@@ -74,43 +75,6 @@ enum TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
 using TItemStates = unsigned;
 // SetItemCountEx flags.
 enum : unsigned { lvsicfNoInvalidateAll = 1, lvsicfNoScroll = 2 };
-
-enum TColumnImageAlign { ciaLeftOfText, ciaRightOfText };
-
-class TExtListColumns;
-
-class TExtListColumn {
-public:
-    int ImageIndex() const { return imageIndex_; }
-    void SetImageIndex(int value);
-    TColumnImageAlign ImageAlignment() const { return imageAlignment_; }
-    void SetImageAlignment(TColumnImageAlign value);
-    void Assign(const TExtListColumn& source);
-
-private:
-    friend class TExtListColumns;
-    explicit TExtListColumn(TExtListColumns& owner) : owner_(&owner) {}
-    TExtListColumns* owner_;
-    int imageIndex_ = -1;
-    TColumnImageAlign imageAlignment_ = ciaRightOfText;
-};
-
-// The header-image settings of the columns, one item per column.
-class TExtListColumns {
-public:
-    explicit TExtListColumns(std::function<void()> onChange) : onChange_(std::move(onChange)) {}
-    TExtListColumn& Add();
-    int Count() const { return static_cast<int>(items_.size()); }
-    // Null for a bad index.
-    TExtListColumn* Items(int index) const;
-    void Clear();
-    void Assign(const TExtListColumns& source);
-    void Changed() const;
-
-private:
-    std::vector<std::unique_ptr<TExtListColumn>> items_;
-    std::function<void()> onChange_;
-};
 
 struct TExtLVSaveSettings : TEnhLVSaveSettings {
     bool SaveColumnOrder = true;
