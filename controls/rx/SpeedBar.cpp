@@ -360,6 +360,10 @@ void TSpeedBar::ScaleBy(int m, int d)
     offset_[1] = std::max(MinOffset(), offset_[1] * m / d);
     UpdateGrid();
     SetThickness(Thickness() * m / d);
+    ForEachLiveItem([m, d](TSpeedItem* item) {
+        QWidget* button = item->Button();
+        button->move(button->x() * m / d, button->y() * m / d);
+    });
     ApplyButtonSize();
     AlignItemsToGrid();
 }

@@ -537,3 +537,49 @@ TEST(SpeedBarPaint, BoundLinesAndWallpaper)
     image = Render(*f.bar);
     EXPECT_EQ(PixelAt(image, 395, 25), TColor(0x030201)) << "tiled to the far corner";
 }
+
+TEST(SpeedBar, ScalingSizesButtonsAndOffsetsAndSnapsItems)
+{
+    BarForm f;
+    auto* item = f.Item("A");
+    item->Button()->move(3 + 8, 3);
+    f.bar->ScaleBy(3, 2);
+    EXPECT_EQ(f.bar->BtnWidth(), 36);
+    EXPECT_EQ(f.bar->BtnHeight(), 34);
+    EXPECT_EQ(f.bar->BtnOffsetHorz(), 4);
+    EXPECT_EQ(f.bar->GridX(), 9);
+    EXPECT_EQ(f.bar->height(), 43);
+    EXPECT_EQ(item->Button()->size(), QSize(36, 34));
+    EXPECT_EQ(item->Left(), 4 + 9) << "11 scaled to 16, snapped to the new grid from the new offset";
+    EXPECT_EQ(item->Top(), 4);
+}
+
+TEST(SpeedBarSections, MovingASectionToAnotherBarKeepsItsPlace)
+{
+    BarForm f;
+    f.bar->AppendSection("File");
+    f.bar->AppendSection("Edit");
+    auto* item = f.Item("A", 1);
+    TSpeedBar other(f.form.get());
+    other.AppendSection("One");
+    other.AppendSection("Two");
+    other.AppendSection("Three");
+    TSpeedbarSection* edit = f.bar->Sections(1);
+    edit->SetSpeedBar(&other);
+    EXPECT_EQ(f.bar->SectionCount(), 1);
+    EXPECT_EQ(edit->Index(), 1) << "its former index";
+    EXPECT_EQ(other.Sections(2)->Caption(), "Two");
+    EXPECT_EQ(item->SpeedBar(), nullptr) << "its items were detached from the old bar";
+    other.AddItem(1, item);
+    EXPECT_EQ(item->SpeedBar(), &other);
+    EXPECT_EQ(other.Items(1, 0), item);
+}
+
+TEST(SpeedBarPaint, RaisedBevelAroundTheFace)
+{
+    BarForm f;
+    const QImage image = Render(*f.bar);
+    EXPECT_EQ(PixelAt(image, 50, 0), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(PixelAt(image, 50, f.bar->height() - 1), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(PixelAt(image, 50, 5), ColorToRGB(clBtnFace));
+}
