@@ -75,10 +75,15 @@ void Click(QWidget& widget, QPoint pos)
     MouseRelease(widget, pos);
 }
 
+void KeyDown(QWidget& widget, int key, Qt::KeyboardModifiers mods, const QString& text)
+{
+    QKeyEvent press(QEvent::KeyPress, key, mods, text);
+    QApplication::sendEvent(&widget, &press);
+}
+
 void KeyPress(QWidget& widget, int key, const QString& text)
 {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(&widget, &press);
+    KeyDown(widget, key, Qt::NoModifier, text);
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
     QApplication::sendEvent(&widget, &release);
 }

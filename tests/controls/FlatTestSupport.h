@@ -6,6 +6,8 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QString>
+#include <Qt>
 
 class QWidget;
 
@@ -24,6 +26,9 @@ void MouseMove(QWidget& widget, QPoint pos, bool leftHeld = false);
 void MouseEnter(QWidget& widget);
 void MouseLeave(QWidget& widget);
 void Click(QWidget& widget, QPoint pos);
+// A key going down only, with modifiers.
+void KeyDown(QWidget& widget, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = QString());
+// A key going down and up again.
 void KeyPress(QWidget& widget, int key, const QString& text = QString());
 
 } // namespace vx::test

@@ -3,23 +3,10 @@
 #include "controls/rx/RxCalendar.h"
 #include "tests/controls/FlatTestSupport.h"
 
-#include <QApplication>
-#include <QKeyEvent>
-
 #include <gtest/gtest.h>
 
 using namespace vx;
 using namespace vx::test;
-
-namespace {
-
-void Key(QWidget& w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {})
-{
-    QKeyEvent e(QEvent::KeyPress, key, mods, text);
-    QApplication::sendEvent(&w, &e);
-}
-
-} // namespace
 
 TEST(CalendarArithmetic, DayOfWeekCountsFromSunday)
 {
@@ -99,17 +86,17 @@ TEST(RxCalendar, KeysStepDays)
 {
     TRxCalendar c;
     c.SetCalendarDate(EncodeDate(2026, 3, 1));
-    Key(c, Qt::Key_Left);
+    KeyDown(c, Qt::Key_Left);
     EXPECT_EQ(c.CalendarDate(), EncodeDate(2026, 2, 28));
-    Key(c, Qt::Key_Right);
-    Key(c, Qt::Key_Plus, Qt::KeypadModifier);
+    KeyDown(c, Qt::Key_Right);
+    KeyDown(c, Qt::Key_Plus, Qt::KeypadModifier);
     EXPECT_EQ(c.CalendarDate(), EncodeDate(2026, 3, 2));
-    Key(c, Qt::Key_Down);
+    KeyDown(c, Qt::Key_Down);
     EXPECT_EQ(c.CalendarDate(), EncodeDate(2026, 3, 9));
-    Key(c, Qt::Key_T, Qt::NoModifier, "t");
+    KeyDown(c, Qt::Key_T, Qt::NoModifier, "t");
     EXPECT_EQ(c.CalendarDate(), Date());
     c.SetReadOnly(true);
-    Key(c, Qt::Key_Left);
+    KeyDown(c, Qt::Key_Left);
     EXPECT_EQ(c.CalendarDate(), Date());
 }
 

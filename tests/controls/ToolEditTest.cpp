@@ -7,7 +7,6 @@
 #include "tests/controls/FlatTestSupport.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QProxyStyle>
 #include <QStyle>
@@ -32,12 +31,6 @@ struct DayFirstLocale {
     }
     ~DayFirstLocale() { FormatSettings() = saved; }
 };
-
-void Key(QWidget& w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {})
-{
-    QKeyEvent e(QEvent::KeyPress, key, mods, text);
-    QApplication::sendEvent(&w, &e);
-}
 
 } // namespace
 
@@ -101,7 +94,7 @@ TEST(ComboEdit, ButtonLayoutAndClicks)
     EXPECT_EQ(edit->Text(), "C:\\web\\index.asp");
 
     edit->setFocus();
-    Key(*edit, Qt::Key_Down, Qt::AltModifier);
+    KeyDown(*edit, Qt::Key_Down, Qt::AltModifier);
     EXPECT_EQ(clicks, 2);
 
     edit->SetReadOnly(true);
@@ -239,14 +232,14 @@ TEST(DateEdit, KeysMoveTheDate)
     Activate(window);
     edit->setFocus();
     edit->SetYearDigits(TYearDigits::dyFour);
-    Key(*edit, Qt::Key_Plus, Qt::KeypadModifier, "+");
+    KeyDown(*edit, Qt::Key_Plus, Qt::KeypadModifier, "+");
     EXPECT_EQ(edit->Date(), Date() + 1);
     edit->SetDate(EncodeDate(2026, 3, 1));
-    Key(*edit, Qt::Key_Minus, Qt::KeypadModifier, "-");
+    KeyDown(*edit, Qt::Key_Minus, Qt::KeypadModifier, "-");
     EXPECT_EQ(edit->Date(), EncodeDate(2026, 2, 28));
-    Key(*edit, Qt::Key_Minus, Qt::NoModifier, "-");
+    KeyDown(*edit, Qt::Key_Minus, Qt::NoModifier, "-");
     EXPECT_EQ(edit->Date(), EncodeDate(2026, 2, 28));
-    Key(*edit, Qt::Key_T, Qt::NoModifier, "t");
+    KeyDown(*edit, Qt::Key_T, Qt::NoModifier, "t");
     EXPECT_EQ(edit->Date(), Date());
 }
 
@@ -283,31 +276,31 @@ TEST(DateEdit, PopupAcceptsOnEnterAndKeepsOnEscape)
     edit->SetYearDigits(TYearDigits::dyFour);
     edit->SetDate(EncodeDate(2026, 1, 31));
 
-    Key(*edit, Qt::Key_Down, Qt::AltModifier);
+    KeyDown(*edit, Qt::Key_Down, Qt::AltModifier);
     ASSERT_TRUE(edit->PopupVisible());
     auto* popup = dynamic_cast<TPopupCalendar*>(edit->Popup());
     ASSERT_NE(popup, nullptr);
     EXPECT_EQ(popup->Calendar()->CalendarDate(), EncodeDate(2026, 1, 31));
     EXPECT_EQ(popup->Title()->text(), "January, 2026");
-    Key(*edit, Qt::Key_PageDown);
+    KeyDown(*edit, Qt::Key_PageDown);
     EXPECT_EQ(popup->Calendar()->CalendarDate(), EncodeDate(2026, 2, 28));
     EXPECT_EQ(popup->Title()->text(), "February, 2026");
-    Key(*edit, Qt::Key_Escape);
+    KeyDown(*edit, Qt::Key_Escape);
     EXPECT_FALSE(edit->PopupVisible());
     EXPECT_EQ(edit->Date(), EncodeDate(2026, 1, 31));
 
-    Key(*edit, Qt::Key_Down, Qt::AltModifier);
-    Key(*edit, Qt::Key_PageDown, Qt::ControlModifier);
-    Key(*edit, Qt::Key_Right);
-    Key(*edit, Qt::Key_Return);
+    KeyDown(*edit, Qt::Key_Down, Qt::AltModifier);
+    KeyDown(*edit, Qt::Key_PageDown, Qt::ControlModifier);
+    KeyDown(*edit, Qt::Key_Right);
+    KeyDown(*edit, Qt::Key_Return);
     EXPECT_FALSE(edit->PopupVisible());
     EXPECT_EQ(edit->Date(), EncodeDate(2027, 2, 1));
 
     // The accept handler may refuse the picked date.
     edit->OnAcceptDate = [](QObject*, TDateTime&, bool& action) { action = false; };
-    Key(*edit, Qt::Key_Down, Qt::AltModifier);
-    Key(*edit, Qt::Key_Right);
-    Key(*edit, Qt::Key_Down, Qt::AltModifier);
+    KeyDown(*edit, Qt::Key_Down, Qt::AltModifier);
+    KeyDown(*edit, Qt::Key_Right);
+    KeyDown(*edit, Qt::Key_Down, Qt::AltModifier);
     EXPECT_EQ(edit->Date(), EncodeDate(2027, 2, 1));
 }
 
@@ -332,7 +325,7 @@ TEST(DateEdit, DialogStyleRunsTheDateDialog)
         EXPECT_EQ(dialog->StepButton(skPrevYear)->toolTip(), "Previous Year");
         dialog->StepButton(skNextYear)->ButtonClick();
         EXPECT_EQ(dialog->TitleLabel()->text(), "February, 2005");
-        Key(*dialog, Qt::Key_Return);
+        KeyDown(*dialog, Qt::Key_Return);
     });
     edit->Button()->ButtonClick();
     EXPECT_EQ(edit->Date(), EncodeDate(2005, 2, 28));
@@ -340,8 +333,8 @@ TEST(DateEdit, DialogStyleRunsTheDateDialog)
     QTimer::singleShot(0, [] {
         auto* dialog = dynamic_cast<TSelectDateDlg*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
-        Key(*dialog, Qt::Key_Tab);
-        Key(*dialog, Qt::Key_Escape);
+        KeyDown(*dialog, Qt::Key_Tab);
+        KeyDown(*dialog, Qt::Key_Escape);
     });
     edit->Button()->ButtonClick();
     EXPECT_EQ(edit->Date(), EncodeDate(2005, 2, 28));
