@@ -106,8 +106,14 @@ public:
     void MoveTo(int left, int top);
     // Shows the bar's image of the item's ImageIndex in place of the item's own glyph while there is one.
     void SyncImageGlyph();
+    // Setting ShowHint stops taking the bar's.
+    bool ShowHint() const;
+    void SetShowHint(bool value);
+    bool ParentShowHint() const { return parentShowHint_; }
+    void SetParentShowHint(bool value) { parentShowHint_ = value; }
 
 protected:
+    bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
@@ -121,6 +127,8 @@ private:
     TSpeedItem* item_;
     bool facePaint_ = false;
     bool usingImage_ = false;
+    bool showHint_ = true;
+    bool parentShowHint_ = true;
     QImage ownGlyph_;
     int ownNumGlyphs_ = 1;
     std::unique_ptr<TBtnControl> floating_;
@@ -177,6 +185,10 @@ public:
     void SetFont(const QFont& value);
     bool ParentFont() const;
     void SetParentFont(bool value);
+    bool ShowHint() const { return button_->ShowHint(); }
+    void SetShowHint(bool value) { button_->SetShowHint(value); }
+    bool ParentShowHint() const { return button_->ParentShowHint(); }
+    void SetParentShowHint(bool value) { button_->SetParentShowHint(value); }
     QCursor Cursor() const;
     void SetCursor(const QCursor& value);
     QImage Glyph() const { return button_->ownGlyph_; }
@@ -273,6 +285,9 @@ public:
     void SetBtnWidth(int value) { SetBtnSize(0, value); }
     int BtnHeight() const { return btnSize_[1]; }
     void SetBtnHeight(int value) { SetBtnSize(1, value); }
+    // Whether the buttons that follow the bar show their tool tips.
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool value) { showHint_ = value; }
     TFormPlacement* IniStorage() const { return iniLink_.Storage(); }
     void SetIniStorage(TFormPlacement* value) { iniLink_.SetStorage(value); }
     int Version() const { return version_; }
@@ -382,6 +397,7 @@ private:
     int btnSize_[2] = {24, 23};
     int grid_[2] = {8, 23};
     int version_ = 0;
+    bool showHint_ = true;
     QImage wallpaper_;
     const std::vector<QImage>* images_ = nullptr;
     TPanelBevel bevelOuter_ = bvRaised;

@@ -85,6 +85,27 @@ void TSpeedbarButton::paintEvent(QPaintEvent* e)
         TRxSpeedButton::paintEvent(e);
 }
 
+bool TSpeedbarButton::ShowHint() const
+{
+    const TSpeedBar* bar = item_->SpeedBar();
+    return parentShowHint_ && bar ? bar->ShowHint() : showHint_;
+}
+
+void TSpeedbarButton::SetShowHint(bool value)
+{
+    showHint_ = value;
+    parentShowHint_ = false;
+}
+
+bool TSpeedbarButton::event(QEvent* e)
+{
+    if (e->type() == QEvent::ToolTip && !ShowHint()) {
+        e->ignore();
+        return true;
+    }
+    return TRxSpeedButton::event(e);
+}
+
 void TSpeedbarButton::mousePressEvent(QMouseEvent* e)
 {
     const QPoint p = e->position().toPoint();

@@ -355,6 +355,15 @@ TEST(SpeedBarItems, ButtonPropertiesAreTheButtons)
     item->SetParentFont(true);
     EXPECT_TRUE(item->ParentFont());
 
+    EXPECT_TRUE(item->ParentShowHint());
+    f.bar->SetShowHint(false);
+    EXPECT_FALSE(item->ShowHint()) << "taken from the bar";
+    item->SetShowHint(true);
+    EXPECT_FALSE(item->ParentShowHint());
+    EXPECT_TRUE(item->ShowHint());
+    item->SetShowHint(false);
+    EXPECT_FALSE(item->ShowHint());
+
     int clicks = 0;
     item->SetOnClick([&](QObject*) { ++clicks; });
     item->ButtonClick();
