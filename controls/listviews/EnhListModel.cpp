@@ -7,6 +7,7 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QPainter>
 
 #include <algorithm>
 #include <unordered_map>
@@ -157,6 +158,12 @@ void TEnhListModel::SetSmallImages(TImageList* images)
     RefreshAll();
 }
 
+void TEnhListModel::SetStateImages(TImageList* images)
+{
+    stateImages_ = images;
+    RefreshAll();
+}
+
 void TEnhListModel::SetOptions(bool subItemImages, bool checkboxes, bool readOnly)
 {
     if (subItemImages_ == subItemImages && checkboxes_ == checkboxes && readOnly_ == readOnly)
@@ -186,18 +193,33 @@ int TEnhListModel::columnCount(const QModelIndex& parent) const { return parent.
 
 QVariant TEnhListModel::cellImage(int row, int column) const
 {
-    if (!smallImages_ || (column > 0 && !subItemImages_))
-        return {};
     int image = -1;
+    QPixmap state;
     if (virtual_) {
+        if (!smallImages_ || (column > 0 && !subItemImages_))
+            return {};
         std::string unused;
         if (hooks_.VirtualCell)
             hooks_.VirtualCell(row, column, lvifImage, unused, image);
     } else if (column == 0) {
-        image = items_[static_cast<size_t>(row)]->imageIndex_;
+        const TListItem& item = *items_[static_cast<size_t>(row)];
+        image = item.imageIndex_;
+        if (stateImages_)
+            state = stateImages_->Image(item.stateIndex_);
     }
-    const QPixmap picture = smallImages_->Image(image);
-    return picture.isNull() ? QVariant() : QVariant(QIcon(picture));
+    const QPixmap picture = smallImages_ ? smallImages_->Image(image) : QPixmap();
+    if (state.isNull())
+        return picture.isNull() ? QVariant() : QVariant(QIcon(picture));
+    if (picture.isNull())
+        return QIcon(state);
+    // The state image goes before the item's own, as one picture.
+    QPixmap both(state.width() + picture.width(), std::max(state.height(), picture.height()));
+    both.fill(Qt::transparent);
+    QPainter painter(&both);
+    painter.drawPixmap(0, 0, state);
+    painter.drawPixmap(state.width(), 0, picture);
+    painter.end();
+    return QIcon(both);
 }
 
 QVariant TEnhListModel::data(const QModelIndex& index, int role) const

@@ -59,6 +59,8 @@ public:
 
     void SetSmallImages(TImageList* images);
     TImageList* SmallImages() const { return smallImages_; }
+    void SetStateImages(TImageList* images);
+    TImageList* StateImages() const { return stateImages_; }
     void SetOptions(bool subItemImages, bool checkboxes, bool readOnly);
     void RefreshAll();
     void RefreshHeader();
@@ -84,6 +86,7 @@ private:
     bool virtual_ = false;
     int virtualCount_ = 0;
     TImageList* smallImages_ = nullptr;
+    TImageList* stateImages_ = nullptr;
     bool subItemImages_ = false, checkboxes_ = false, readOnly_ = false;
 };
 

@@ -156,18 +156,47 @@ void TCustomEnhListView::SetHideSelection(bool value)
 
 TImageList* TCustomEnhListView::SmallImages() const { return model_->SmallImages(); }
 
-void TCustomEnhListView::SetSmallImages(TImageList* images)
+void TCustomEnhListView::WatchImages(TImageList* previous, TImageList* images)
 {
-    if (images == SmallImages())
-        return;
-    if (SmallImages())
-        disconnect(SmallImages(), nullptr, this, nullptr);
-    model_->SetSmallImages(images);
+    if (previous && previous != SmallImages() && previous != StateImages())
+        disconnect(previous, nullptr, this, nullptr);
     if (images) {
-        connect(images, &TImageList::Changed, this, [this] { model_->RefreshAll(); });
-        connect(images, &QObject::destroyed, this, [this] { model_->SetSmallImages(nullptr); });
+        connect(images, &TImageList::Changed, this, [this] { model_->RefreshAll(); }, Qt::UniqueConnection);
+        connect(images, &QObject::destroyed, this, [this](QObject* gone) {
+            if (gone == SmallImages())
+                model_->SetSmallImages(nullptr);
+            if (gone == StateImages())
+                model_->SetStateImages(nullptr);
+        });
     }
     UpdateRowHeight();
+}
+
+void TCustomEnhListView::SetSmallImages(TImageList* images)
+{
+    TImageList* previous = SmallImages();
+    if (images == previous)
+        return;
+    model_->SetSmallImages(images);
+    WatchImages(previous, images);
+}
+
+TImageList* TCustomEnhListView::StateImages() const { return model_->StateImages(); }
+
+void TCustomEnhListView::SetStateImages(TImageList* images)
+{
+    TImageList* previous = StateImages();
+    if (images == previous)
+        return;
+    model_->SetStateImages(images);
+    WatchImages(previous, images);
+}
+
+int TCustomEnhListView::ImagesWidth() const
+{
+    if (Model().Virtual())
+        return 0;
+    return (StateImages() ? StateImages()->Width() : 0) + (SmallImages() ? SmallImages()->Width() : 0);
 }
 
 // ---- sorting ----
@@ -562,7 +591,8 @@ void TCustomEnhListView::UpdateRowHeight()
     if (style_ == lvOwnerDrawFixed)
         DoMeasureItem(height);
     else
-        height = std::max(height + 2, SmallImages() ? SmallImages()->Height() + 2 : 0);
+        height = std::max({height + 2, SmallImages() ? SmallImages()->Height() + 2 : 0,
+                           StateImages() ? StateImages()->Height() + 2 : 0});
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(std::max(height, 1));
 }
@@ -637,9 +667,9 @@ void TCustomEnhListView::DrawItem(QPainter& canvas, int Index, const QRect& Rect
         if (!fullRowSelect && ColumnCount() > 0) {
             const int first = GetActualColumn(0);
             const int cellLeft = columnViewportPosition(first);
-            int left = cellLeft + LVTextOffset - 2;
-            if (!Model().Virtual() && SmallImages())
-                left += SmallImages()->Width() + LVImageOffset;
+            int left = cellLeft + LVTextOffset - 2 + ImagesWidth();
+            if (ImagesWidth() > 0)
+                left += LVImageOffset;
             const int width = QFontMetrics(font()).horizontalAdvance(ToQString(GetSubItemText(Index, -1))) + 8;
             focus.setLeft(left);
             focus.setWidth(std::min(width, cellLeft + columnWidth(first) - left));
@@ -673,20 +703,27 @@ void TCustomEnhListView::DefaultDrawItem(QPainter* ACanvas, int Index, QRect Rec
         const bool marked = position == 0 || FullRowSelect;
         p.fillRect(cell, marked ? back : pal.base());
         p.setPen(marked ? fore : pal.color(QPalette::Text));
-        if (position == 0 && !Model().Virtual() && SmallImages()) {
-            const TListItem* item = Items(Index);
-            QPixmap picture = item ? SmallImages()->Image(item->ImageIndex()) : QPixmap();
-            const int x = cell.left() + LVImageOffset;
-            if (!picture.isNull()) {
-                if (selected && hasFocus()) {
-                    QColor tint = pal.color(QPalette::Highlight);
-                    tint.setAlpha(128);
-                    QPainter dim(&picture);
-                    dim.fillRect(picture.rect(), tint);
+        const TListItem* item = position == 0 ? Items(Index) : nullptr;
+        if (item && ImagesWidth() > 0) {
+            int x = cell.left() + LVImageOffset;
+            const auto draw = [&](TImageList* images, int image, bool dimmed) {
+                if (!images)
+                    return;
+                QPixmap picture = images->Image(image);
+                if (!picture.isNull()) {
+                    if (dimmed) {
+                        QColor tint = pal.color(QPalette::Highlight);
+                        tint.setAlpha(128);
+                        QPainter dim(&picture);
+                        dim.fillRect(picture.rect(), tint);
+                    }
+                    p.drawPixmap(x, cell.top() + (cell.height() - picture.height()) / 2, picture);
                 }
-                p.drawPixmap(x, cell.top() + (cell.height() - picture.height()) / 2, picture);
-            }
-            cell.setLeft(x + SmallImages()->Width());
+                x += images->Width();
+            };
+            draw(StateImages(), item->StateIndex(), false);
+            draw(SmallImages(), item->ImageIndex(), selected && hasFocus());
+            cell.setLeft(x);
         }
         DefaultDrawSubItem(ACanvas, Index, position - 1, cell, State);
     }

@@ -90,6 +90,8 @@ public:
     void SetHideSelection(bool value);
     TImageList* SmallImages() const;
     virtual void SetSmallImages(TImageList* images);
+    TImageList* StateImages() const;
+    void SetStateImages(TImageList* images);
 
     TAutoColumnSort AutoColumnSort() const { return autoColumnSort_; }
     void SetAutoColumnSort(TAutoColumnSort value) { autoColumnSort_ = value; }
@@ -197,6 +199,10 @@ protected:
     // Row height of the current style and font.
     void UpdateRowHeight();
     void ApplyModelOptions(bool subItemImages, bool checkboxes);
+    // Follows an image list's changes until it is replaced or destroyed.
+    void WatchImages(TImageList* previous, TImageList* images);
+    // The width the images take before an item's caption.
+    int ImagesWidth() const;
 
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;

@@ -39,6 +39,14 @@ void TListItem::SetImageIndex(int value)
     changed(0);
 }
 
+void TListItem::SetStateIndex(int value)
+{
+    if (stateIndex_ == value)
+        return;
+    stateIndex_ = value;
+    changed(0);
+}
+
 void TListItem::SetChecked(bool value)
 {
     if (checked_ == value)

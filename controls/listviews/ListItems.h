@@ -27,6 +27,9 @@ public:
     void SetSubItem(int index, const std::string& value);
     int ImageIndex() const { return imageIndex_; }
     void SetImageIndex(int value);
+    // The picture of the state image list drawn before the item's image; -1 none.
+    int StateIndex() const { return stateIndex_; }
+    void SetStateIndex(int value);
     bool Checked() const { return checked_; }
     void SetChecked(bool value);
     // States the owner marks for itself; GetNextItem finds them.
@@ -47,6 +50,7 @@ private:
     std::string caption_;
     std::vector<std::string> subItems_;
     int imageIndex_ = -1;
+    int stateIndex_ = -1;
     bool checked_ = false, cut_ = false, dropTarget_ = false;
 };
 

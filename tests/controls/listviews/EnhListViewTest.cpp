@@ -2,6 +2,7 @@
 // the registry, sort arrows, owner-drawn rows and headers, label editing.
 #include "controls/listviews/EnhListView.h"
 
+#include "controls/listviews/ImgList.h"
 #include "platform/IniFile.h"
 #include "tests/controls/FlatTestSupport.h"
 #include "tests/controls/listviews/ListViewTestSupport.h"
@@ -394,4 +395,43 @@ TEST(EnhListView, BackgroundImageBecomesTheBaseBrush)
     EXPECT_EQ(view.palette().base().texture().toImage(), tile.toImage());
     view.SetBackgroundImage(QPixmap());
     EXPECT_TRUE(view.palette().base().texture().isNull());
+}
+
+TEST(EnhListView, StateImageComesBeforeTheItemImage)
+{
+    TImageList state, small;
+    QPixmap green(16, 16), blue(16, 16);
+    green.fill(Qt::green);
+    blue.fill(Qt::blue);
+    state.Add(green);
+    small.Add(blue);
+    TEnhListView view;
+    Fill(view, 1, {{"a"}, {"b"}});
+    view.SetColumnWidth(0, 200);
+    view.SetStateImages(&state);
+    view.SetSmallImages(&small);
+    view.Items(0)->SetStateIndex(0);
+    view.Items(0)->SetImageIndex(0);
+    view.Items(1)->SetImageIndex(0);
+    EXPECT_GE(view.rowHeight(0), 18);
+    const QIcon both = view.model()->data(view.model()->index(0, 0), Qt::DecorationRole).value<QIcon>();
+    EXPECT_EQ(both.availableSizes().value(0), QSize(32, 16));
+
+    view.SetStyle(lvOwnerDrawFixed);
+    ShowSized(view);
+    const QImage image = Render(*view.viewport());
+    const int y = view.rowHeight(0) / 2;
+    EXPECT_EQ(QColor(image.pixel(LVImageOffset + 8, y)), QColor(Qt::green));
+    EXPECT_EQ(QColor(image.pixel(LVImageOffset + 24, y)), QColor(Qt::blue));
+    // Without a state image the item's image keeps the state image's place free.
+    EXPECT_EQ(QColor(image.pixel(LVImageOffset + 24, view.rowHeight(0) + y)), QColor(Qt::blue));
+    EXPECT_NE(QColor(image.pixel(LVImageOffset + 8, view.rowHeight(0) + y)), QColor(Qt::green));
+
+    // A destroyed list is dropped by the control.
+    auto* gone = new TImageList;
+    gone->Add(green);
+    view.SetStateImages(gone);
+    delete gone;
+    EXPECT_EQ(view.StateImages(), nullptr);
+    EXPECT_EQ(view.SmallImages(), &small);
 }
