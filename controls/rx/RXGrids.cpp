@@ -5,6 +5,7 @@
 #include "controls/SysColors.h"
 #include "controls/rx/AppUtils.h"
 #include "controls/rx/VCLUtils.h"
+#include "platform/qt/QtText.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -202,9 +203,155 @@ void TRxDrawGrid::MoveCurrent(int col, int row)
     row = std::clamp(row, fixedRows_, RowCount() - 1);
     if (col == col_ && row == row_)
         return;
+    const bool editing = EditorMode();
+    if (editing)
+        HideEditor(true);
     col_ = col;
     row_ = row;
     update();
+    if (editing && (options_ & goAlwaysShowEditor))
+        ShowEditor();
+}
+
+// ----------------------------------------------------------------- editing
+
+TRxInplaceEdit* TRxDrawGrid::CreateEditor()
+{
+    return new TRxInplaceEdit(this);
+}
+
+bool TRxDrawGrid::CanEditAcceptKey(char& key)
+{
+    if (OnAcceptEditKey)
+        OnAcceptEditKey(this, key);
+    return key != '\0';
+}
+
+int TRxDrawGrid::GetEditLimit()
+{
+    int limit = 0;
+    if (OnGetEditLimit)
+        OnGetEditLimit(this, limit);
+    return limit;
+}
+
+bool TRxDrawGrid::CanEditShow()
+{
+    if (!(options_ & goEditing) || (options_ & goRowSelect) || (StateOf(col_, row_) & gdFixed))
+        return false;
+    bool allow = true;
+    if (OnShowEditor)
+        OnShowEditor(this, col_, row_, allow);
+    return allow;
+}
+
+bool TRxDrawGrid::EditorMode() const
+{
+    return editor_ && editor_->isVisible();
+}
+
+void TRxDrawGrid::SetEditorMode(bool value)
+{
+    if (value)
+        ShowEditor();
+    else if (EditorMode())
+        HideEditor(true);
+}
+
+void TRxDrawGrid::ShowEditor()
+{
+    if (!CanEditShow()) {
+        if (EditorMode())
+            HideEditor(true);
+        return;
+    }
+    if (!editor_)
+        editor_ = CreateEditor();
+    UpdateEditor();
+    editor_->show();
+    editor_->setFocus(Qt::OtherFocusReason);
+}
+
+void TRxDrawGrid::UpdateEditor()
+{
+    std::string text;
+    if (OnGetEditText)
+        OnGetEditText(this, col_, row_, text);
+    vx::TAlignment alignment = vx::taLeftJustify;
+    if (OnGetEditAlign)
+        OnGetEditAlign(this, col_, row_, alignment);
+    TInplaceEditStyle style = ieSimple;
+    if (OnGetEditStyle)
+        OnGetEditStyle(this, col_, row_, style);
+    editor_->SetAlignment(alignment);
+    editor_->SetEditStyle(style);
+    if (style == iePickList) {
+        TPopupListbox* list = editor_->PickList();
+        TStringList items;
+        if (OnGetPicklist)
+            OnGetPicklist(this, col_, row_, items);
+        list->clear();
+        for (int i = 0; i < items.Count(); ++i)
+            list->addItem(vx::ToQString(items[i]));
+    }
+    const int limit = GetEditLimit();
+    editor_->setMaxLength(limit > 0 ? limit : 32767);
+    editor_->setText(vx::ToQString(text));
+    editor_->selectAll();
+    editor_->setGeometry(CellRect(col_, row_));
+}
+
+void TRxDrawGrid::StoreEditText()
+{
+    if (OnSetEditText)
+        OnSetEditText(this, col_, row_, vx::FromQString(editor_->text()));
+}
+
+void TRxDrawGrid::HideEditor(bool store)
+{
+    if (!EditorMode())
+        return;
+    if (store)
+        StoreEditText();
+    const bool hadFocus = editor_->hasFocus();
+    editor_->hide();
+    if (hadFocus)
+        setFocus(Qt::OtherFocusReason);
+    update(CellRect(col_, row_));
+}
+
+bool TRxDrawGrid::EditorKey(QKeyEvent* e)
+{
+    const bool ctrl = e->modifiers() & Qt::ControlModifier;
+    switch (e->key()) {
+    case Qt::Key_Escape: {
+        char key = 27;
+        if (CanEditAcceptKey(key) && !ctrl && EditorMode() && !(options_ & goAlwaysShowEditor)) {
+            HideEditor(false);
+            if (OnCancelEdit)
+                OnCancelEdit(this);
+            return true;
+        }
+        return false;
+    }
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (options_ & goAlwaysShowEditor) {
+            StoreEditText();
+            editor_->selectAll();
+        } else {
+            HideEditor(true);
+        }
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        keyPressEvent(e);
+        return true;
+    default:
+        return false;
+    }
 }
 
 // --------------------------------------------------------------- geometry
@@ -406,11 +553,12 @@ void TRxDrawGrid::mousePressEvent(QMouseEvent* e)
 void TRxDrawGrid::mouseDoubleClickEvent(QMouseEvent* e)
 {
     int col, row;
-    if (fixedButtons_ && e->button() == Qt::LeftButton && MouseToCell(e->position().toPoint(), col, row) &&
-        (StateOf(col, row) & gdFixed))
-        mousePressEvent(e);
-    else
+    if (e->button() != Qt::LeftButton || !MouseToCell(e->position().toPoint(), col, row))
         QWidget::mouseDoubleClickEvent(e);
+    else if (StateOf(col, row) & gdFixed)
+        fixedButtons_ ? mousePressEvent(e) : QWidget::mouseDoubleClickEvent(e);
+    else
+        ShowEditor();
 }
 
 void TRxDrawGrid::mouseMoveEvent(QMouseEvent* e)
@@ -463,7 +611,25 @@ void TRxDrawGrid::mouseReleaseEvent(QMouseEvent* e)
 void TRxDrawGrid::keyPressEvent(QKeyEvent* e)
 {
     const bool rowSelect = options_ & goRowSelect;
+    const QString typed = e->text();
+    if ((options_ & goEditing) && !EditorMode() && typed.size() == 1 && typed[0].unicode() >= 32 &&
+        !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        char key = vx::FromQString(typed).front();
+        if (CanEditAcceptKey(key)) {
+            ShowEditor();
+            if (EditorMode())
+                editor_->setText(vx::ToQString(std::string(1, key)));
+        }
+        e->accept();
+        return;
+    }
     switch (e->key()) {
+    case Qt::Key_F2:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        ShowEditor();
+        break;
+
     case Qt::Key_Left:
         if (!rowSelect)
             MoveCurrent(col_ - 1, row_);

@@ -1,12 +1,15 @@
 // TRxDrawGrid: a grid of owner-drawn cells whose column widths are kept in a
-// window's placement storage and whose fixed cells can act as push buttons.
-// The grid shows every cell from the first one (it has no scroll bars); the
-// current cell moves with the mouse and the arrow keys, columns and rows are
-// sized by dragging their lines in the fixed cells.
+// window's placement storage, whose fixed cells can act as push buttons, and
+// whose cells are edited in place (TRxInplaceEdit) with the owner deciding per
+// cell whether, and with which editor style, a cell is edited. The grid shows
+// every cell from the first one (it has no scroll bars); the current cell
+// moves with the mouse and the arrow keys, columns and rows are sized by
+// dragging their lines in the fixed cells.
 #pragma once
 
 #include "controls/Events.h"
 #include "controls/rx/Placemnt.h"
+#include "controls/rx/RXGridsEditor.h"
 #include "editor/Colors.h"
 #include "platform/Exception.h"
 
@@ -104,9 +107,35 @@ public:
     vx::TNotifyEvent OnColumnSized;
     vx::TNotifyEvent OnRowSized;
 
+    // Editing: the editor is shown for the current cell while EditorMode is on.
+    bool EditorMode() const;
+    void SetEditorMode(bool value);
+    // The editor once created, else null.
+    TRxInplaceEdit* InplaceEditor() const { return editor_; }
+
+    // Asked for each key typed into a cell; setting Key to #0 rejects it.
+    std::function<void(QObject* Sender, char& Key)> OnAcceptEditKey;
+    vx::TNotifyEvent OnCancelEdit;
+    std::function<void(QObject* Sender, int& MaxLength)> OnGetEditLimit;
+    vx::TNotifyEvent OnEditChange;
+    std::function<void(QObject* Sender, int ACol, int ARow, bool& AllowEdit)> OnShowEditor;
+    std::function<void(QObject* Sender, int ACol, int ARow, vx::TAlignment& Alignment)> OnGetEditAlign;
+    std::function<void(QObject* Sender, int ACol, int ARow, TInplaceEditStyle& Style)> OnGetEditStyle;
+    std::function<void(QObject* Sender, int ACol, int ARow, TStrings& PickList)> OnGetPicklist;
+    vx::TNotifyEvent OnEditButtonClick;
+    // The text a cell's editor starts with, and where the edited text goes.
+    std::function<void(QObject* Sender, int ACol, int ARow, std::string& Value)> OnGetEditText;
+    std::function<void(QObject* Sender, int ACol, int ARow, const std::string& Value)> OnSetEditText;
+
     QSize sizeHint() const override;
 
 protected:
+    virtual TRxInplaceEdit* CreateEditor();
+    virtual bool CanEditAcceptKey(char& key);
+    // The editor's text limit; 0 for none.
+    virtual int GetEditLimit();
+    virtual bool CanEditShow();
+
     virtual void ColWidthsChanged();
     virtual void RowHeightsChanged();
     virtual void DrawCell(QPainter& canvas, int col, int row, QRect rect, TGridDrawState state);
@@ -122,6 +151,14 @@ protected:
     bool event(QEvent* e) override;
 
 private:
+    friend class TRxInplaceEdit;
+    void ShowEditor();
+    // Hides the editor; the text goes to the cell unless the edit is cancelled.
+    void HideEditor(bool store);
+    void UpdateEditor();
+    void StoreEditText();
+    // A key the editor hands on: Escape, Enter and the keys that move the current cell.
+    bool EditorKey(QKeyEvent* e);
     // Line positions along one axis: where each cell starts, from sizes and the line width.
     int CellStart(const std::vector<int>& sizes, int index) const;
     // The column (row) whose far line lies within the sizing zone of pos, else -1.
@@ -152,6 +189,7 @@ private:
     bool fixedButtons_ = false;
     TIniLink iniLink_;
     QPainter* canvas_ = nullptr;
+    TRxInplaceEdit* editor_ = nullptr;
 
     // Fixed-cell button state.
     int pressedCol_ = -1;
