@@ -175,9 +175,8 @@ void TSpeedBar::SetOrientation(bool vertical)
 void TSpeedBar::FitToParent()
 {
     QWidget* parent = parentWidget();
-    if (!parent) {
+    if (!parent)
         return;
-    }
     if (parent->layout()) {
         updateGeometry();
         return;
@@ -520,11 +519,10 @@ void TSpeedBar::RemoveItem(TSpeedItem* item)
     item->sectionIndex_ = -1;
 }
 
-// Items follow their section's place after sections come or go.
-static void ReindexSections(const std::vector<TSpeedbarSection*>& sections)
+void TSpeedBar::ReindexSections()
 {
-    for (std::size_t i = 0; i < sections.size(); ++i)
-        for (TSpeedItem* item : sections[i]->List())
+    for (std::size_t i = 0; i < sections_.size(); ++i)
+        for (TSpeedItem* item : sections_[i]->items_)
             item->SetSectionIndex(int(i));
 }
 
@@ -537,7 +535,7 @@ void TSpeedBar::RemoveSection(int index)
         RemoveItem(section->items_.back());
     sections_.erase(sections_.begin() + index);
     section->bar_ = nullptr;
-    ReindexSections(sections_);
+    ReindexSections();
 }
 
 void TSpeedBar::DeleteSection(int index)
@@ -545,7 +543,7 @@ void TSpeedBar::DeleteSection(int index)
     if (!Sections(index))
         return;
     delete sections_[std::size_t(index)];
-    ReindexSections(sections_);
+    ReindexSections();
 }
 
 void TSpeedBar::ClearSections()

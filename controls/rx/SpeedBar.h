@@ -378,6 +378,8 @@ private:
     void ApplyButtonSize();
     void MoveItems(int dx, int dy);
     void PlaceItem(TSpeedItem* item);
+    // Items follow their section's place after sections move, come or go.
+    void ReindexSections();
     void ForEachLiveItem(const std::function<void(TSpeedItem*)>& proc) const;
     void RealignOffsets();
     void FitToParent();

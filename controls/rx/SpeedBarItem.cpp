@@ -434,9 +434,7 @@ void TSpeedbarSection::SetIndex(int value)
         return;
     list.erase(list.begin() + current);
     list.insert(list.begin() + value, this);
-    for (int i = 0; i <= last; ++i)
-        for (TSpeedItem* item : list[std::size_t(i)]->items_)
-            item->SetSectionIndex(i);
+    bar_->ReindexSections();
 }
 
 void TSpeedbarSection::SetSpeedBar(TSpeedBar* bar)
