@@ -197,6 +197,9 @@ void TRxCustomSlider::SetBevelStyle(TBevelCut value)
     if (bevelStyle_ == value)
         return;
     bevelStyle_ = value;
+    // Child widgets sit inside the bevel too.
+    const int bevel = value == TBevelCut::bvNone ? 0 : 1;
+    setContentsMargins(bevel, bevel, bevel, bevel);
     AdjustElements();
 }
 

@@ -82,6 +82,7 @@ TEST(RxSlider, OffsetsAlongATrack)
 
     slider.SetBevelStyle(TBevelCut::bvLowered);
     EXPECT_EQ(slider.OffsetOfValue(0), 7) << "the bevel moves the track in";
+    EXPECT_EQ(slider.contentsRect(), QRect(1, 1, 148, 38)) << "and children inside it";
 }
 
 TEST(RxSlider, VerticalShowsTheMaximumAtTheTop)
