@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
+#include <QStyledItemDelegate>
 
 #include <gtest/gtest.h>
 
@@ -434,4 +435,45 @@ TEST(EnhListView, StateImageComesBeforeTheItemImage)
     delete gone;
     EXPECT_EQ(view.StateImages(), nullptr);
     EXPECT_EQ(view.SmallImages(), &small);
+}
+
+TEST(EnhListView, OwnerDrawnRowsAreMeasuredAgainForANewFont)
+{
+    TEnhListView view;
+    Fill(view, 1, {{"a"}});
+    view.SetStyle(lvOwnerDrawFixed);
+    EXPECT_EQ(view.rowHeight(0), QFontMetrics(view.font()).height() + 1);
+    QFont big = view.font();
+    big.setPixelSize(40);
+    view.setFont(big);
+    EXPECT_EQ(view.rowHeight(0), QFontMetrics(big).height() + 1);
+}
+
+TEST(EnhListView, SelectionShowsInTheFirstColumnOnlyAndHidesUnfocused)
+{
+    TEnhListView view;
+    Fill(view, 2, {{"a", "b"}});
+    ShowSized(view);
+    view.selectRow(0);
+    const auto paintCell = [&](int column, QStyle::State state) {
+        QStyleOptionViewItem cell;
+        cell.state = state | QStyle::State_Enabled;
+        auto* delegate = static_cast<QStyledItemDelegate*>(view.itemDelegate());
+        QImage canvas(60, 20, QImage::Format_RGB32);
+        canvas.fill(Qt::white);
+        QPainter painter(&canvas);
+        cell.rect = canvas.rect();
+        cell.widget = &view;
+        delegate->paint(&painter, cell, view.model()->index(0, column));
+        return canvas;
+    };
+    const auto selectedShown = [&](int column) {
+        return paintCell(column, QStyle::State_Selected) != paintCell(column, QStyle::State_None);
+    };
+    view.SetHideSelection(false);
+    EXPECT_TRUE(selectedShown(0));
+    EXPECT_FALSE(selectedShown(1));
+    view.SetHideSelection(true);
+    ASSERT_FALSE(view.hasFocus());
+    EXPECT_FALSE(selectedShown(0));
 }
