@@ -26,7 +26,7 @@ TRxCaption::TRxCaption(TRxGradientCaption* owner) : owner_(owner)
 void TRxCaption::Changed()
 {
     if (owner_)
-        owner_->PieceChanged(*this, false);
+        owner_->PieceChanged(false);
 }
 
 void TRxCaption::SetCaption(const std::string& value)
@@ -73,7 +73,7 @@ void TRxCaption::SetInactiveColor(TColor value)
         return;
     inactiveColor_ = value;
     if (owner_)
-        owner_->PieceChanged(*this, true);
+        owner_->PieceChanged(true);
 }
 
 void TRxCaption::SetGlueNext(bool value)
@@ -97,7 +97,7 @@ void TRxCaption::SetVisible(bool value)
 TRxCaption& TRxCaptionList::Add()
 {
     items_.push_back(std::make_unique<TRxCaption>(owner_));
-    owner_->PieceChanged(*items_.back(), false);
+    owner_->PieceChanged(false);
     return *items_.back();
 }
 
@@ -345,9 +345,8 @@ void TRxGradientCaption::SetStartColor(TColor value)
     Invalidate();
 }
 
-void TRxGradientCaption::PieceChanged(const TRxCaption& piece, bool colorOnly)
+void TRxGradientCaption::PieceChanged(bool colorOnly)
 {
-    (void)piece;
     if (!active_ || (colorOnly && formActive_))
         return;
     Invalidate();
@@ -417,7 +416,7 @@ int TRxGradientCaption::DrawIcon(QPainter& canvas, const QRect& bar)
     const int square = bar.height();
     const QRect place(bar.left() + 1 + (square - SmallIconSize) / 2, bar.top() + (square - SmallIconSize) / 2,
                       SmallIconSize, SmallIconSize);
-    icon.paint(&canvas, place);
+    icon.paint(&canvas, QStyle::visualRect(layoutDirection(), rect(), place));
     return bar.left() + 1 + square;
 }
 
@@ -446,6 +445,10 @@ void TRxGradientCaption::DrawTexts(QPainter& canvas, QRect area)
     }
     texts.push_back({caption, font_, formActive_ ? fontColor_ : fontInactiveColor_});
 
+    // A right-to-left window reads its bar from the right: the same layout, mirrored.
+    const bool rightToLeft = layoutDirection() == Qt::RightToLeft;
+    const int flags = Qt::AlignVCenter | Qt::AlignAbsolute | Qt::TextSingleLine |
+                      (rightToLeft ? Qt::AlignRight | Qt::TextForceRightToLeft : Qt::AlignLeft);
     int x = area.left() + 2;
     for (const TText& t : texts) {
         const int room = area.right() + 1 - x;
@@ -455,8 +458,8 @@ void TRxGradientCaption::DrawTexts(QPainter& canvas, QRect area)
         const QFontMetrics metrics(t.font);
         const QString shown = vx::MinimizeText(t.text, metrics, room);
         canvas.setPen(vx::ToQColor(t.color));
-        canvas.drawText(QRect(x, area.top(), room, area.height()), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                        shown);
+        canvas.drawText(QStyle::visualRect(layoutDirection(), rect(), QRect(x, area.top(), room, area.height())),
+                        flags, shown);
         x += metrics.horizontalAdvance(shown);
     }
 }

@@ -146,7 +146,8 @@ protected:
 private:
     friend class TRxCaption;
     friend class TRxCaptionList;
-    void PieceChanged(const TRxCaption& piece, bool colorOnly);
+    // A piece changed; an inactive colour alone matters only while the window is inactive.
+    void PieceChanged(bool colorOnly);
     void ApplyDefaultFont();
     // Draws the icon when the window shows one; returns where the texts start.
     int DrawIcon(QPainter& canvas, const QRect& bar);

@@ -205,3 +205,30 @@ TEST(RxGradientCaption, TextsAreDrawnInTheirColours)
     EXPECT_TRUE(red);
     EXPECT_TRUE(lime);
 }
+
+TEST(RxGradientCaption, RightToLeftWindowReadsFromTheRight)
+{
+    CaptionWindow w;
+    Activate(w.form);
+    w.bar->setFixedSize(400, 24);
+    w.bar->SetGradientActive(false);
+    w.bar->SetFontColor(clRed);
+    w.bar->SetFormCaption("MMMM");
+    auto textColumns = [&] {
+        const QImage image = Render(*w.bar);
+        int first = image.width(), last = -1;
+        for (int x = 0; x < image.width(); ++x)
+            for (int y = 0; y < image.height(); ++y)
+                if (PixelAt(image, x, y) == clRed) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+        return std::make_pair(first, last);
+    };
+    const auto [left, leftEnd] = textColumns();
+    EXPECT_LT(leftEnd, 200);
+    w.form.setLayoutDirection(Qt::RightToLeft);
+    const auto [right, rightEnd] = textColumns();
+    EXPECT_GT(right, 200);
+    EXPECT_LT(std::abs((400 - 1 - rightEnd) - left), 3) << "the same distance from the other edge";
+}
