@@ -267,6 +267,7 @@ bool TSpeedbarSetupWindow::ButtonsMouse(QEvent* e)
         if (dragItem_) {
             floating_ = std::make_unique<TBtnControl>();
             floating_->InitButton(dragItem_);
+            viewport->setCursor(floating_->cursor());
         }
         ShowItemHint();
         return true;
@@ -282,9 +283,8 @@ bool TSpeedbarSetupWindow::ButtonsMouse(QEvent* e)
     }
     if (mouse->button() != Qt::LeftButton)
         return true;
-    if (!floating_ || !dragItem_)
-        viewport->unsetCursor();
-    else
+    viewport->unsetCursor();
+    if (floating_ && dragItem_)
         EndDrag(global);
     dragging_ = false;
     dragItem_ = nullptr;

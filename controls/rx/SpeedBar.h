@@ -143,9 +143,6 @@ public:
     TSpeedBar* SpeedBar() const { return bar_; }
     int SectionIndex() const { return sectionIndex_; }
     void SetSectionIndex(int value) { sectionIndex_ = value; }
-    // The section name an item carries until it finds its section.
-    const std::string& SectionName() const { return sectionName_; }
-    void SetSectionName(const std::string& value) { sectionName_ = value; }
     bool Editing() const { return editing_; }
     void SetEditing(bool value);
 
@@ -230,7 +227,6 @@ private:
     QPointer<TSpeedbarButton> button_;
     TSpeedBar* bar_ = nullptr;
     int sectionIndex_ = -1;
-    std::string sectionName_;
     std::string caption_;
     bool enabled_ = true;
     bool visible_ = false;

@@ -122,6 +122,7 @@ void TSpeedbarButton::mousePressEvent(QMouseEvent* e)
     raise();
     floating_ = std::make_unique<TBtnControl>();
     floating_->InitButton(item_);
+    setCursor(floating_->cursor());
 }
 
 void TSpeedbarButton::mouseMoveEvent(QMouseEvent* e)
@@ -153,6 +154,7 @@ void TSpeedbarButton::mouseReleaseEvent(QMouseEvent* e)
     }
     const QSize size = floating_->size();
     floating_.reset();
+    unsetCursor();
     TSpeedBar* bar = item_->SpeedBar();
     const QPoint point = bar->mapFromGlobal(e->globalPosition().toPoint() - QPoint(size.width(), size.height()));
     if (!bar->rect().contains(point)) {

@@ -1,5 +1,6 @@
 // The speed bar's stored layout and its customisation window.
 #include "controls/rx/AppUtils.h"
+#include "controls/rx/RXConst.h"
 #include "controls/rx/SbSetup.h"
 #include "controls/rx/SpeedBar.h"
 #include "platform/IniFile.h"
@@ -301,8 +302,12 @@ TEST_F(LayoutFixture, DraggingFromTheListPlacesHiddenItemsOnly)
 
     // Released so that the image's top-left lands at (100, 10) on the bar.
     const QPoint target = bar->mapToGlobal(QPoint(100 + 24, 10 + 23));
+    SetScreenCursor(crDragHand, QCursor(Qt::ClosedHandCursor));
     MousePress(*viewport, secondRow.topLeft() + QPoint(5, 5));
+    SetScreenCursor(crDragHand, QCursor(Qt::ArrowCursor));
+    EXPECT_EQ(viewport->cursor().shape(), Qt::ClosedHandCursor) << "the drag hand while dragging";
     MouseRelease(*viewport, viewport->mapFromGlobal(target));
+    EXPECT_EQ(viewport->cursor().shape(), Qt::ArrowCursor);
     EXPECT_TRUE(hidden->Visible());
     EXPECT_EQ(hidden->Left(), 99) << "snapped: 3 + 12 * 8";
     EXPECT_EQ(hidden->Top(), 3);
