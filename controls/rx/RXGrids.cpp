@@ -406,7 +406,7 @@ TGridDrawState TRxDrawGrid::StateOf(int col, int row) const
     TGridDrawState state = 0;
     if (row == row_ && (col == col_ || (options_ & goRowSelect)))
         state |= gdSelected;
-    if (row == row_ && col == col_)
+    if (row == row_ && col == col_ && (hasFocus() || EditorMode()))
         state |= gdFocused;
     return state;
 }

@@ -159,7 +159,7 @@ TEST(RxDrawGrid, DrawCellIsToldStateAndCanvas)
     EXPECT_EQ(states.size(), 25u);
     EXPECT_EQ(states[std::make_pair(0, 0)], TGridDrawState(gdFixed));
     EXPECT_EQ(states[std::make_pair(2, 0)], TGridDrawState(gdFixed));
-    EXPECT_EQ(states[std::make_pair(2, 3)], TGridDrawState(gdSelected | gdFocused));
+    EXPECT_EQ(states[std::make_pair(2, 3)], TGridDrawState(gdSelected)) << "focused only with the focus";
     EXPECT_EQ(states[std::make_pair(1, 3)], TGridDrawState(0));
     grid.SetOptions(grid.Options() | goRowSelect);
     Render(grid);
@@ -224,7 +224,14 @@ TEST(RxDrawGrid, KeysAndFocus)
     int focus = 0;
     g->OnChangeFocus = [&](QObject*) { ++focus; };
     Activate(window);
+    TGridDrawState current = 0;
+    g->OnDrawCell = [&](QObject*, int col, int row, const QRect&, TGridDrawState state) {
+        if (col == g->Col() && row == g->Row())
+            current = state;
+    };
     g->setFocus();
+    Render(*g);
+    EXPECT_EQ(current, TGridDrawState(gdSelected | gdFocused));
     other->setFocus();
     EXPECT_EQ(focus, 2);
 }
