@@ -291,7 +291,7 @@ TEST(VCLUtils, InvertFrameTogglesAndMemoryHelpers)
 
 TEST(RXConst, HandCursorsAreRegistered)
 {
-    EXPECT_EQ(ScreenCursor(crHand).shape(), Qt::ArrowCursor);
+    // Other suites may have registered them already; registering again is harmless.
     RegisterRxCursors();
     EXPECT_NE(ScreenCursor(crHand).shape(), Qt::ArrowCursor);
     EXPECT_NE(ScreenCursor(crDragHand).shape(), Qt::ArrowCursor);
