@@ -288,11 +288,20 @@ void TSpeedBar::SetWallpaper(const QImage& value)
     update();
 }
 
-void TSpeedBar::SetImages(const std::vector<QImage>* value)
+void TSpeedBar::SetImages(vx::TImageList* value)
 {
     if (value == images_)
         return;
+    if (images_)
+        QObject::disconnect(images_, nullptr, this, nullptr);
     images_ = value;
+    if (value) {
+        QObject::connect(value, &vx::TImageList::Changed, this, [this] { ImagesChanged(); });
+        QObject::connect(value, &QObject::destroyed, this, [this] {
+            images_ = nullptr;
+            ImagesChanged();
+        });
+    }
     ImagesChanged();
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "controls/Events.h"
+#include "controls/listviews/ImgList.h"
 #include "controls/rx/Placemnt.h"
 #include "controls/rx/RXCtrls.h"
 #include "platform/Exception.h"
@@ -290,11 +291,10 @@ public:
     void SetVersion(int value) { version_ = value; }
     const QImage& Wallpaper() const { return wallpaper_; }
     void SetWallpaper(const QImage& value);
-    // The image list of items with an ImageIndex; the caller keeps it alive
-    // while set and calls ImagesChanged after changing it.
-    const std::vector<QImage>* Images() const { return images_; }
-    void SetImages(const std::vector<QImage>* value);
-    void ImagesChanged();
+    // The image list of items with an ImageIndex; its changes repaint those
+    // items, and a list that is destroyed leaves the bar.
+    vx::TImageList* Images() const { return images_; }
+    void SetImages(vx::TImageList* value);
 
     // The panel's frame.
     TPanelBevel BevelOuter() const { return bevelOuter_; }
@@ -376,6 +376,7 @@ private:
     void PlaceItem(TSpeedItem* item);
     // Items follow their section's place after sections move, come or go.
     void ReindexSections();
+    void ImagesChanged();
     void ForEachLiveItem(const std::function<void(TSpeedItem*)>& proc) const;
     void RealignOffsets();
     void FitToParent();
@@ -397,7 +398,7 @@ private:
     int version_ = 0;
     bool showHint_ = true;
     QImage wallpaper_;
-    const std::vector<QImage>* images_ = nullptr;
+    QPointer<vx::TImageList> images_;
     TPanelBevel bevelOuter_ = bvRaised;
     TPanelBevel bevelInner_ = bvNone;
     int bevelWidth_ = 1;

@@ -45,11 +45,11 @@ bool TSpeedbarButton::Editing() const
 void TSpeedbarButton::SyncImageGlyph()
 {
     const TSpeedBar* bar = item_->SpeedBar();
-    const auto* images = bar ? bar->Images() : nullptr;
+    const vx::TImageList* images = bar ? bar->Images() : nullptr;
     const int index = item_->ImageIndex();
-    const bool useImage = images && index >= 0 && index < int(images->size());
+    const bool useImage = images && index >= 0 && index < images->Count();
     if (useImage) {
-        SetGlyph((*images)[std::size_t(index)]);
+        SetGlyph(images->Image(index).toImage());
         SetNumGlyphs(1);
     } else if (usingImage_) {
         SetGlyph(ownGlyph_);

@@ -377,14 +377,22 @@ TEST(SpeedBarItems, ImagesStandInForTheGlyph)
     QImage own(16, 16, QImage::Format_RGB32);
     own.fill(Qt::red);
     item->SetGlyph(own);
-    std::vector<QImage> images(2, QImage(16, 16, QImage::Format_RGB32));
-    images[1].fill(Qt::blue);
-    f.bar->SetImages(&images);
-    EXPECT_EQ(item->Button()->Glyph(), own) << "no image index yet";
+    auto images = std::make_unique<TImageList>(16, 16);
+    QPixmap blue(16, 16);
+    blue.fill(Qt::blue);
+    images->Add(blue);
+    f.bar->SetImages(images.get());
     item->SetImageIndex(1);
-    EXPECT_EQ(item->Button()->Glyph(), images[1]);
+    EXPECT_EQ(item->Button()->Glyph(), own) << "no image 1 yet";
+    images->Add(blue);
+    EXPECT_EQ(item->Button()->Glyph().pixel(3, 3), qRgb(0, 0, 255)) << "the list's change reached the item";
     EXPECT_EQ(item->Glyph(), own) << "the item's own glyph is kept";
-    f.bar->SetImages(nullptr);
+    images->Clear();
+    EXPECT_EQ(item->Button()->Glyph(), own);
+    images->Add(blue);
+    images->Add(blue);
+    images.reset();
+    EXPECT_EQ(f.bar->Images(), nullptr) << "a destroyed list leaves the bar";
     EXPECT_EQ(item->Button()->Glyph(), own);
 }
 
