@@ -837,16 +837,22 @@ void TSpeedBar::mouseMoveEvent(QMouseEvent* e)
         setCursor(vx::ScreenCursor(vx::crDragHand));
         return;
     }
+    DragTo(global);
+}
+
+// The frame follows the side under the point while that side is accepted.
+void TSpeedBar::DragTo(QPoint globalPos)
+{
     QWidget* parent = parentWidget();
-    const TAlign side = vx::SpeedbarSideUnderPoint(parent->mapFromGlobal(global), parent->size());
+    const TAlign side = vx::SpeedbarSideUnderPoint(parent->mapFromGlobal(globalPos), parent->size());
     QRect frame;
-    if (FrameForSide(side, frame)) {
-        dragAlign_ = side;
-        if (frame != dragFrame_) {
-            vx::DrawInvertFrame(dragFrame_, 3);
-            dragFrame_ = frame;
-            vx::DrawInvertFrame(dragFrame_, 3);
-        }
+    if (!FrameForSide(side, frame))
+        return;
+    dragAlign_ = side;
+    if (frame != dragFrame_) {
+        vx::DrawInvertFrame(dragFrame_, 3);
+        dragFrame_ = frame;
+        vx::DrawInvertFrame(dragFrame_, 3);
     }
 }
 
@@ -866,11 +872,7 @@ void TSpeedBar::mouseReleaseEvent(QMouseEvent* e)
 
 void TSpeedBar::EndDrag(QPoint globalPos)
 {
-    QWidget* parent = parentWidget();
-    const TAlign side = vx::SpeedbarSideUnderPoint(parent->mapFromGlobal(globalPos), parent->size());
-    QRect frame;
-    if (FrameForSide(side, frame))
-        dragAlign_ = side;
+    DragTo(globalPos);
     vx::DrawInvertFrame(dragFrame_, 3);
     unsetCursor();
     dragging_ = false;

@@ -385,6 +385,7 @@ private:
     QRect InnerRect() const;
     int ResizeZone(QPoint p) const;
     void ResizeTo(QPoint p);
+    void DragTo(QPoint globalPos);
     void EndDrag(QPoint globalPos);
 
     std::vector<TSpeedbarSection*> sections_;
