@@ -425,10 +425,32 @@ void TKLangFile::Close()
     data_.shrink_to_fit();
 }
 
+void TKLangFile::ForgetContents()
+{
+    version_ = 0;
+    offsetWidth_ = 4;
+    empty_ = true;
+    fileFlags_ = 0;
+    hasLocale_ = false;
+    locale_ = vx::TFormatSettings{};
+    charset_ = 0;
+    biDiMode_ = 0;
+    names_.Clear();
+    props_ = TkLangProps{};
+    records_.clear();
+    fonts_.clear();
+    cursor_ = TKLangStr(*this, -1);
+}
+
 void TKLangFile::ReadFile()
 {
-    if (data_.empty())
+    // A file of no bytes answers every lookup with nothing: what an earlier
+    // file held must not show through. (A file that cannot be opened keeps the
+    // contents, so an edited file can be written under a new name.)
+    if (data_.empty()) {
+        ForgetContents();
         return;
+    }
     Reader in(data_);
     if (in.Bytes(2) != "LF")
         throw ELangFileError("Not a language file or old version (1.1)");

@@ -128,7 +128,8 @@ public:
     void SetFileName(const std::string& name);
     // Loads the named file's bytes; false (and nothing raised) when it cannot be read.
     virtual bool OpenFile();
-    // Parses the loaded bytes. Zero bytes leave the file empty.
+    // Parses the loaded bytes. Zero bytes leave the file empty; a damaged file
+    // raises ELangFileError and changes nothing.
     virtual void ReadFile();
     // Reads a language file held by the caller (a stored language).
     void LoadFromStream(std::istream& stream);
@@ -171,6 +172,8 @@ public:
 
 protected:
     friend class TKLangStr;
+
+    void ForgetContents();
 
     std::string fileName_;
     std::string data_;

@@ -408,3 +408,15 @@ TEST(KLngFile, RandomDamageNeverReadsPastTheData)
     EXPECT_GT(read, 0);
     EXPECT_GT(refused, 0);
 }
+
+TEST(KLngFile, ZeroBytesLeaveTheFileEmptyAfterAnEarlierFile)
+{
+    TKLangFile f;
+    readBytes(f, oldLayout("3.10"));
+    ASSERT_FALSE(f.IsEmpty());
+    ASSERT_NE(f.StringByIdent(3), nullptr);
+    f.LoadFromBytes("");
+    EXPECT_TRUE(f.IsEmpty());
+    EXPECT_FALSE(f.HasLocale());
+    EXPECT_EQ(f.StringByIdent(3), nullptr);
+}
