@@ -30,11 +30,18 @@ void TgmScheme::SetHighlighter(TmwCustomHighLighter* value)
     Changed();
 }
 
+void TgmScheme::SetEndOutsideStrings(bool value)
+{
+    endOutsideStrings_ = value;
+    Changed();
+}
+
 void TgmScheme::Assign(const TgmScheme& source)
 {
     startExpr_ = source.startExpr_;
     endExpr_ = source.endExpr_;
     highlighter_ = source.highlighter_;
+    endOutsideStrings_ = source.endOutsideStrings_;
     Changed();
 }
 

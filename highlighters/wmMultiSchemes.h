@@ -27,6 +27,11 @@ public:
     // Not owned. A scheme without one opens no block.
     TmwCustomHighLighter* Highlighter() const { return highlighter_; }
     void SetHighlighter(TmwCustomHighLighter* value);
+    // Whether the end marker counts only where the highlighter is at its
+    // base range: not inside a string or block comment that could run on
+    // past it (a line comment leaves the range alone, so it still ends there).
+    bool EndOutsideStrings() const { return endOutsideStrings_; }
+    void SetEndOutsideStrings(bool value);
 
     void Assign(const TgmScheme& source);
 
@@ -37,6 +42,7 @@ private:
     std::string startExpr_;
     std::string endExpr_;
     TmwCustomHighLighter* highlighter_ = nullptr;
+    bool endOutsideStrings_ = false;
 };
 
 // The ordered schemes of one multi-language highlighter.

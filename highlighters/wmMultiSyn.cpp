@@ -19,7 +19,16 @@ TmwHighLightAttributes* TwmMultiSyn::GetDefaultAttribute(int) const { return nul
 void TwmMultiSyn::setCurrent(int scheme)
 {
     current_ = scheme;
-    active_ = scheme >= 0 ? schemes_->Items(scheme).Highlighter() : default_;
+    if (scheme < 0) {
+        active_ = default_;
+        endOutsideStrings_ = false;
+        return;
+    }
+    const TgmScheme& s = schemes_->Items(scheme);
+    active_ = s.Highlighter();
+    endOutsideStrings_ = s.EndOutsideStrings();
+    if (endOutsideStrings_)
+        baseRange_ = baseRanges_[static_cast<size_t>(scheme)];
 }
 
 void TwmMultiSyn::SetDefaultHighlighter(TmwCustomHighLighter* value)
@@ -35,6 +44,16 @@ void TwmMultiSyn::refreshSchemes()
         return;
     finder_.Build(*schemes_);
     finderVersion_ = schemes_->Version();
+    baseRanges_.assign(static_cast<size_t>(schemes_->Count()), 0);
+    for (int s = 0; s < schemes_->Count(); ++s)
+        if (schemes_->Usable(s) && schemes_->Items(s).EndOutsideStrings()) {
+            // Read without disturbing the range a line may be about to start from.
+            TmwCustomHighLighter* hl = schemes_->Items(s).Highlighter();
+            const std::int32_t saved = hl->GetRange();
+            hl->ResetRange();
+            baseRanges_[static_cast<size_t>(s)] = hl->GetRange();
+            hl->SetRange(saved);
+        }
     if (current_ < 0)
         return;
     if (schemes_->Usable(current_)) {
@@ -82,13 +101,17 @@ void TwmMultiSyn::switchTo(int newScheme)
     defaultRangeBeforeBlock_.reset();
 }
 
-void TwmMultiSyn::startItem()
+void TwmMultiSyn::startPiece()
 {
     const int lineLen = static_cast<int>(line_.size());
     for (;;) {
         marker_ = -1;
         const TgmMarker* m = nextRelevantMarker();
         const int end = m ? m->Pos - 1 : lineLen;
+        if (m && end == scanOffset_ && m->NewScheme < 0 && inStringOrComment()) {
+            ++markerCursor_; // a line starting in a string: the end marker is its text
+            continue;
+        }
         if (m && end == scanOffset_) {
             marker_ = static_cast<int>(m - markers_.data());
             scanOffset_ += m->Len;
@@ -97,6 +120,7 @@ void TwmMultiSyn::startItem()
         }
         pieceStart_ = scanOffset_;
         scanOffset_ = end;
+        checkEndMarker_ = endOutsideStrings_ && m && m->NewScheme < 0;
         if (pieceStart_ == 0 && end == lineLen) {
             active_->SetLine(line_, lineNumber_);
         } else {
@@ -110,6 +134,41 @@ void TwmMultiSyn::startItem()
     }
 }
 
+bool TwmMultiSyn::inStringOrComment() const
+{
+    return endOutsideStrings_ && active_->GetRange() != baseRange_;
+}
+
+bool TwmMultiSyn::endMarkerInToken() const
+{
+    if (!checkEndMarker_ || innerEol_ || marker_ >= 0)
+        return false;
+    // The range test first: it is cheap and almost always settles it.
+    if (!inStringOrComment())
+        return false;
+    const auto tokenEnd = static_cast<size_t>(active_->GetTokenPos()) + active_->GetToken().size();
+    return tokenEnd == static_cast<size_t>(scanOffset_ - pieceStart_);
+}
+
+void TwmMultiSyn::settleToken()
+{
+    while (endMarkerInToken()) {
+        if (tokenStart_ < 0)
+            tokenStart_ = pieceStart_ + active_->GetTokenPos();
+        ++markerCursor_; // the end marker is the token's text now
+        startPiece();    // the highlighter goes on in the string from its range
+        if (marker_ >= 0 || innerEol_)
+            tokenStart_ = -1; // nothing to carry on into
+    }
+}
+
+void TwmMultiSyn::startItem()
+{
+    startPiece();
+    if (checkEndMarker_) [[unlikely]]
+        settleToken();
+}
+
 void TwmMultiSyn::SetLine(const std::string& NewValue, int LineNumber)
 {
     refreshSchemes();
@@ -120,6 +179,7 @@ void TwmMultiSyn::SetLine(const std::string& NewValue, int LineNumber)
     marker_ = -1;
     scanOffset_ = 0;
     pieceStart_ = 0;
+    tokenStart_ = -1;
     defaultRangeBeforeBlock_.reset();
     if (default_)
         startItem();
@@ -129,12 +189,16 @@ void TwmMultiSyn::Next()
 {
     if (!default_)
         return;
+    tokenStart_ = -1;
     if (marker_ < 0) {
         if (!innerEol_) {
             active_->Next();
             innerEol_ = active_->GetEol();
-            if (!innerEol_)
+            if (!innerEol_) {
+                if (checkEndMarker_) [[unlikely]]
+                    settleToken();
                 return;
+            }
         }
         if (scanOffset_ >= static_cast<int>(line_.size()))
             return;
@@ -155,6 +219,10 @@ std::string TwmMultiSyn::GetToken() const
         return line_;
     if (marker_ >= 0)
         return markers_[static_cast<size_t>(marker_)].Text;
+    if (tokenStart_ >= 0) {
+        const auto end = static_cast<size_t>(pieceStart_ + active_->GetTokenPos()) + active_->GetToken().size();
+        return line_.substr(static_cast<size_t>(tokenStart_), end - static_cast<size_t>(tokenStart_));
+    }
     return active_->GetToken();
 }
 
@@ -164,6 +232,8 @@ int TwmMultiSyn::GetTokenPos() const
         return 0;
     if (marker_ >= 0)
         return markers_[static_cast<size_t>(marker_)].Pos - 1;
+    if (tokenStart_ >= 0)
+        return tokenStart_;
     return pieceStart_ + active_->GetTokenPos();
 }
 

@@ -21,7 +21,10 @@
 // - the default highlighter goes on after a block that closes on the line it
 //   opened on with the range it had before the block, and starts from its
 //   reset range after a block that closes on a later line;
-// - a range naming no usable scheme is the default highlighter's reset range.
+// - a range naming no usable scheme is the default highlighter's reset range;
+// - in a scheme whose end marker counts only outside strings, an end marker
+//   met while its highlighter is inside a string or block comment is text of
+//   that token, which is delivered whole.
 // So one instance may serve several editors in any order.
 class TwmMultiSyn : public TmwCustomHighLighter {
 public:
@@ -68,7 +71,17 @@ private:
     void switchTo(int newScheme);
     // Starts the token at the scan offset: a marker, or the first token of
     // the piece up to the next relevant marker (the line end's empty piece last).
+    void startPiece();
+    // startPiece, then settleToken.
     void startItem();
+    // Whether the current scheme's end marker does not count at the
+    // active highlighter's range.
+    bool inStringOrComment() const;
+    // Whether the current inner token is the last of a piece cut at the
+    // scheme's end marker and leaves a string or comment open there.
+    bool endMarkerInToken() const;
+    // Carries such a token on past the end marker into one token.
+    void settleToken();
     void exportToken();
 
     std::unique_ptr<TgmSchemes> schemes_;
@@ -78,6 +91,12 @@ private:
     int current_ = -1;
     // The highlighter of the current scheme, else the default one.
     TmwCustomHighLighter* active_ = nullptr;
+    // Per scheme: its highlighter's range after a reset.
+    std::vector<std::int32_t> baseRanges_;
+    // The current scheme's end marker counts only outside strings, at its
+    // highlighter's base range.
+    bool endOutsideStrings_ = false;
+    std::int32_t baseRange_ = 0;
     // The default highlighter's range where the line's block began, when it began on this line.
     std::optional<std::int32_t> defaultRangeBeforeBlock_;
 
@@ -89,5 +108,8 @@ private:
     std::string piece_;       // the text the active highlighter scans, unless it is the whole line
     bool innerEol_ = true;    // the active highlighter is at the end of its piece
     int pieceStart_ = 0;
+    // The piece ends at the current scheme's end marker, which counts only outside strings.
+    bool checkEndMarker_ = false;
+    int tokenStart_ = -1; // where a token carried past end markers began, else -1
     int scanOffset_ = 0; // characters consumed, the current token included
 };

@@ -117,14 +117,74 @@ TEST_F(MixedPageTest, PhpBlocksOnOneLineAndOverSeveral)
     EXPECT_EQ(start[5], html.GetRange());
 }
 
-TEST_F(MixedPageTest, PhpEndTagInsideAStringEndsTheBlock)
+TEST_F(MixedPageTest, PhpEndTagInAStringOrBlockCommentIsText)
 {
-    // The end tag is found in the line, whatever PHP makes of the text
-    // around it: the string is cut there and the rest is HTML text.
-    scanPage({"<?php echo \"x ?> y\"; ?>"});
-    EXPECT_EQ(brief(0), (Strings{"<?php/marker", " /php", "echo/php", " /php", "\"x /php", "?>/marker",
-                                 " y\"; ?>/html"}));
+    scanPage({
+        "<?php echo \"x ?> y\"; ?>",        // 0
+        "<?php $a = 'p?>q?>'; /* ?> */ ?>", // 1: several in one token, and in a comment
+        "<?php \"?>\"?>",                    // 2: the end tag right after the string closes
+    });
+    EXPECT_EQ(brief(0), (Strings{"<?php/marker", " /php", "echo/php", " /php", "\"x ?> y\"/php", ";/php", " /php",
+                                 "?>/marker"}));
     EXPECT_EQ(tokens[0][4].kind, TwmPHPSyn::tkString);
+    EXPECT_EQ(tokens[0][4].pos, 11);
+    EXPECT_EQ(tokens[0][5].pos, 19);
+    EXPECT_EQ(start[1], html.GetRange());
+
+    EXPECT_EQ(brief(1), (Strings{"<?php/marker", " /php", "$a/php", " /php", "=/php", " /php", "'p?>q?>'/php",
+                                 ";/php", " /php", "/* ?> *//php", " /php", "?>/marker"}));
+    EXPECT_EQ(tokens[1][6].kind, TwmPHPSyn::tkString);
+    EXPECT_EQ(tokens[1][9].kind, TwmPHPSyn::tkComment);
+    EXPECT_EQ(brief(2), (Strings{"<?php/marker", " /php", "\"?>\"/php", "?>/marker"}));
+    EXPECT_EQ(start[3], html.GetRange());
+}
+
+TEST_F(MixedPageTest, PhpEndTagEndsALineComment)
+{
+    scanPage({"<?php // a ?> <b>", "<?php # a ?> <b>"});
+    for (size_t line = 0; line < 2; ++line) {
+        ASSERT_EQ(tokens[line].size(), 8u) << line;
+        EXPECT_EQ(tokens[line][2].kind, TwmPHPSyn::tkComment);
+        EXPECT_EQ(tokens[line][3].text, "?>");
+        EXPECT_EQ(tokens[line][3].by, "marker");
+        EXPECT_EQ(tokens[line][4].by, "html");
+        EXPECT_EQ(tokens[line][5].text, "<");
+        EXPECT_EQ(start[line + 1], html.GetRange());
+    }
+}
+
+TEST_F(MixedPageTest, PhpStringOverLinesHoldsTheEndTag)
+{
+    scanPage({
+        "<?php $s = \"one ?> ",  // 0: open string, end tag in it
+        "two ?> three\"; ?> <i>", // 1
+        "<?php /* a",             // 2
+        "b ?> c */ ?>",           // 3
+        "<?php $s = '",           // 4
+        "?>'; ?>",                // 5: the end tag first on a line in a string
+    });
+    EXPECT_EQ(brief(0).back(), "\"one ?> /php");
+    EXPECT_EQ(start[1], 0x00010000 | TwmPHPSyn::rsString34);
+    EXPECT_EQ(brief(1), (Strings{"two ?> three\"/php", ";/php", " /php", "?>/marker", " /html", "</html", "i/html", ">/html"}));
+    EXPECT_EQ(tokens[1][0].kind, TwmPHPSyn::tkString);
+    EXPECT_EQ(start[2], html.GetRange());
+    EXPECT_EQ(start[3], 0x00010000 | TwmPHPSyn::rsComment);
+    EXPECT_EQ(brief(3), (Strings{"b ?> c *//php", " /php", "?>/marker"}));
+    EXPECT_EQ(start[4], html.GetRange());
+    EXPECT_EQ(start[5], 0x00010000 | TwmPHPSyn::rsString39);
+    EXPECT_EQ(brief(5), (Strings{"?>'/php", ";/php", " /php", "?>/marker"}));
+    EXPECT_EQ(start[6], html.GetRange());
+}
+
+TEST_F(MixedPageTest, ScriptEndTagInAScriptStringStillEndsTheBlock)
+{
+    scanPage({"<script language=\"JavaScript\">var s = \"a</script>b\";"});
+    const Strings b = brief(0);
+    const auto end = std::find(b.begin(), b.end(), "</script>/marker");
+    ASSERT_NE(end, b.end());
+    EXPECT_EQ(*(end - 1), "\"a/js");
+    EXPECT_EQ(tokens[0][static_cast<size_t>(end - b.begin()) - 1].kind, TmwJScriptSyn::tkString);
+    EXPECT_EQ(*(end + 1), "b\";/html");
     EXPECT_EQ(start[1], html.GetRange());
 }
 

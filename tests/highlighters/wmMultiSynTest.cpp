@@ -277,6 +277,51 @@ TEST_F(MultiSynTest, EachPieceIsHandedOverOnceAndScannedToItsEnd)
     EXPECT_EQ(tokens, units * (6 + 2 + 7));
 }
 
+TEST_F(MultiSynTest, EndMarkerInsideACommentIsTextWhereTheSchemeSaysSo)
+{
+    // Unflagged, the marker cuts the comment.
+    EXPECT_EQ(scanFrom(0, "<% {%>} %>"), (Strings{"<%/marker", " /a", "{/a", "%>/marker", "}/html", " /html",
+                                                  "%/html", ">/html"}));
+    multi.Schemes().Items(0).SetEndOutsideStrings(true);
+    auto tokens = (multi.SetRange(0), ScanLabelled(multi, labels, "<% {%>%>} %>x"));
+    EXPECT_EQ(Brief(tokens), (Strings{"<%/marker", " /a", "{%>%>}/a", " /a", "%>/marker", "x/html"}));
+    EXPECT_EQ(tokens[2].pos, 3);
+    EXPECT_EQ(tokens[2].kind, tkComment);
+    EXPECT_EQ(tokens[4].pos, 10);
+    // The comment runs on over the line end and ends on the next line.
+    EXPECT_EQ(scanFrom(0, "<% {%>"), (Strings{"<%/marker", " /a", "{%>/a"}));
+    EXPECT_EQ(multi.GetRange(), 0x00010000 | rsComment);
+    EXPECT_EQ(scanFrom(0x00010000 | rsComment, "%>}%>"), (Strings{"%>}/a", "%>/marker"}));
+    // Another scheme's block still opens inside the comment.
+    EXPECT_EQ(scanFrom(0, "<% {%><b>x"), (Strings{"<%/marker", " /a", "{%>/a", "<b>/marker", "x/b"}));
+}
+
+TEST_F(MultiSynTest, EndMarkersInCommentsCostLinearWork)
+{
+    multi.Schemes().Items(0).SetEndOutsideStrings(true);
+    std::string line = "<%";
+    const std::string unit = " {%>%>} x%> <% ";
+    while (line.size() < (1u << 20))
+        line += unit;
+    multi.ResetRange();
+    multi.SetLine(line, 0);
+    std::int64_t covered = 0;
+    std::int64_t tokens = 0;
+    while (!multi.GetEol()) {
+        ASSERT_EQ(multi.GetTokenPos(), covered);
+        covered += static_cast<std::int64_t>(multi.GetToken().size());
+        ++tokens;
+        multi.Next();
+    }
+    EXPECT_EQ(covered, static_cast<std::int64_t>(line.size()));
+    const auto units = static_cast<std::int64_t>((line.size() - 2) / unit.size());
+    // Every character but the counted markers is handed over once; each
+    // piece by one SetLine, each token by one Next.
+    EXPECT_EQ(html.charsGiven + a.charsGiven, static_cast<std::int64_t>(line.size()) - 2 - units * 4);
+    EXPECT_LE(html.setLineCalls + a.setLineCalls, 4 * units + 2);
+    EXPECT_LE(html.nextCalls + a.nextCalls, tokens + html.setLineCalls + a.setLineCalls);
+}
+
 TEST_F(MultiSynTest, AnyScanOrderGivesTheSameColours)
 {
     const Strings fragments{"<%", "%>", "<b>", "<c>", "</s>", "{", "}", "if", "x", " ", "12", "\"s\"", "\"", ";",
@@ -373,6 +418,7 @@ TEST(MultiSynBasics, SchemeCollection)
     first.SetStartExpr("<a>");
     first.SetEndExpr("</a>");
     first.SetHighlighter(&hl);
+    first.SetEndOutsideStrings(true);
     source.Add().SetStartExpr("<b>");
     EXPECT_EQ(source.Items(1).Index(), 1);
     EXPECT_THROW(source.Items(2), EListError);
@@ -385,7 +431,9 @@ TEST(MultiSynBasics, SchemeCollection)
     EXPECT_EQ(multi.Schemes().Items(0).StartExpr(), "<a>");
     EXPECT_EQ(multi.Schemes().Items(0).EndExpr(), "</a>");
     EXPECT_EQ(multi.Schemes().Items(0).Highlighter(), &hl);
+    EXPECT_TRUE(multi.Schemes().Items(0).EndOutsideStrings());
     EXPECT_EQ(multi.Schemes().Items(1).Highlighter(), nullptr);
+    EXPECT_FALSE(multi.Schemes().Items(1).EndOutsideStrings());
 
     const unsigned before = source.Version();
     source.Items(1).SetEndExpr("</b>");
