@@ -27,6 +27,7 @@
 #include "platform/qt/Application.h"
 #include "platform/qt/QtText.h"
 #include "shell/ShellDialog.h"
+#include "shell/launch/Launchers.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -85,6 +86,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     TFlatHint::SetMainForm(this);
     FormCreate();
     KMLang1->Loaded();
+    vx::shell::BindLaunchers(*this);
 }
 
 TForm1::~TForm1()

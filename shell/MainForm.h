@@ -20,6 +20,7 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QListWidget;
 class QMenu;
 class QStatusBar;
@@ -61,6 +62,7 @@ public:
     bool FormCloseQuery();
     void ApplicationDeactivate();
     void ShowAssistantText(const std::string& text) override;
+    void CopySidePicture(QLabel& target) const override;
     // The application's hint changed to hint (the long part of the hint of
     // the control under the mouse); a hint that is not empty goes to the assistant.
     void ApplicationHint(const std::string& hint);
