@@ -27,6 +27,7 @@
 #include "platform/qt/Application.h"
 #include "platform/qt/QtText.h"
 #include "shell/ShellDialog.h"
+#include "shell/MainFormCommands.h"
 #include "shell/launch/Launchers.h"
 
 #include <QApplication>
@@ -87,6 +88,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     FormCreate();
     KMLang1->Loaded();
     vx::shell::BindLaunchers(*this);
+    vx::shell::BindMainCommands(*this);
 }
 
 TForm1::~TForm1()

@@ -10,6 +10,8 @@
 #include <QTabWidget>
 #include <QVariant>
 
+#include <filesystem>
+
 namespace vx::shell {
 
 bool TLaunch::Accepted() const
@@ -239,6 +241,15 @@ void SetMemoLines(QDialog& dialog, const char* memo, const std::string& text)
 }
 
 } // namespace
+
+void PresetDroppedImage(TLaunch& launch)
+{
+    if (launch.Argument.empty())
+        return;
+    const std::filesystem::path path(launch.Argument);
+    launch.Dialog->setProperty("vxInitialDir", ToQString(path.parent_path().string()));
+    launch.Dialog->setProperty("vxFileName", ToQString(path.filename().string()));
+}
 
 void SelectionToDump(TLaunch& launch)
 {

@@ -53,6 +53,9 @@ void ReplaceSelection(TLaunch& launch);
 // --- hand-ins and guards
 bool HasSelection(TLaunch& launch);
 bool HasSlotEditor(TLaunch& launch);
+// The dropped image's folder and name preset the image dialog (its
+// properties "vxInitialDir" and "vxFileName").
+void PresetDroppedImage(TLaunch& launch);
 void SelectionToDump(TLaunch& launch);
 void SelectionToMemo2(TLaunch& launch);
 void SelectionToMemo1(TLaunch& launch);

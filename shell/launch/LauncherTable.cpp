@@ -4,6 +4,7 @@
 #include "shell/launch/LauncherTable.h"
 
 #include "shell/MainForm.h"
+#include "shell/MainFormCommandsState.h"
 #include "shell/launch/LaunchSteps.h"
 #include "tools/framework/DisplayDialogs.h"
 
@@ -31,7 +32,7 @@ const std::vector<TLauncherRow>& LauncherTable()
         {"Tfrm_sql_generator",      nullptr,                 nullptr,              Lines},
         {"Tfrm_ado",                nullptr,                 nullptr,              Lines},
         {"Tfrm_dsnless",            nullptr,                 nullptr,              Lines},
-        {"Tfrm_addimg",             nullptr,                 nullptr,              FirstLine},
+        {"Tfrm_addimg",             nullptr,                 PresetDroppedImage,   FirstLine},
         {"Tfrm_cookie",             nullptr,                 nullptr,              BlankLineThenLines},
         {"Tfrm_incwizard",          nullptr,                 nullptr,              PasteWhenAccepted},
         {"Tfrm_meta",               nullptr,                 nullptr,              Lines},
@@ -88,6 +89,8 @@ const std::vector<TLauncherRow>& LauncherTable()
         {"Tfrm_rtfexport",          nullptr,                 EditorTextToMemo1},
         {"Tfrm_tagsused",           Make<Tfrm_tagsused>,     FillUsedTags},
         {"Tfrm_docinfo",            Make<Tfrm_docinfo>,      FillDocumentInfo},
+        // Not a menu command: the internal preview of an ASP page asks it first.
+        {"Tfrm_asp_warning",        nullptr,                 nullptr,              TakeWebServerChoice},
     };
     // clang-format on
     return rows;

@@ -20,6 +20,8 @@ struct TLaunch {
     TForm1& Form;
     // The editor that had the focus when the command ran; null for none.
     TmwCustomEdit* Editor;
+    // What the command hands on besides the editor (a dropped file's path).
+    std::string Argument;
     QDialog* Dialog = nullptr;
     int Result = 0;
     bool Accepted() const;
@@ -50,7 +52,7 @@ template <class D> QDialog* Make(QWidget* parent)
 const std::vector<TLauncherRow>& LauncherTable();
 // The common steps for the row (its Run aside): guard, create, hand in, show
 // through the dialog host, take the result, free. Answers the modal result.
-int LaunchRow(TForm1& form, const TLauncherRow& row);
+int LaunchRow(TForm1& form, const TLauncherRow& row, std::string argument = {});
 const TLauncherRow* FindLauncher(std::string_view dialogClass);
 
 } // namespace vx::shell

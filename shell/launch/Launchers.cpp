@@ -35,9 +35,9 @@ std::string LauncherOf(const QObject& command)
 
 } // namespace
 
-int LaunchRow(TForm1& form, const TLauncherRow& row)
+int LaunchRow(TForm1& form, const TLauncherRow& row, std::string argument)
 {
-    TLaunch launch{form, form.ActiveEditor()};
+    TLaunch launch{form, form.ActiveEditor(), std::move(argument)};
     if (row.Guard && !row.Guard(launch))
         return QDialog::Rejected;
     std::unique_ptr<QDialog> dialog(row.Make(&form));
@@ -119,7 +119,7 @@ bool LauncherAvailable(std::string_view dialogClass)
     return row && row->Make;
 }
 
-void RunLauncher(TForm1& form, std::string_view dialogClass)
+void RunLauncher(TForm1& form, std::string_view dialogClass, std::string_view argument)
 {
     const TLauncherRow* row = FindLauncher(dialogClass);
     if (!row || !row->Make)
@@ -127,7 +127,7 @@ void RunLauncher(TForm1& form, std::string_view dialogClass)
     if (row->Run)
         row->Run(form);
     else
-        LaunchRow(form, *row);
+        LaunchRow(form, *row, std::string(argument));
 }
 
 void BindLaunchers(TForm1& form)

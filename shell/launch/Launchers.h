@@ -20,8 +20,9 @@ inline constexpr const char* LauncherProperty = "vxLauncher";
 void BindLaunchers(TForm1& form);
 bool LauncherAvailable(std::string_view dialogClass);
 // Runs the launcher of the class: create, hand in, show modally, take the
-// result, free. An unknown or unbuilt class does nothing.
-void RunLauncher(TForm1& form, std::string_view dialogClass);
+// result, free. An unknown or unbuilt class does nothing. argument is handed
+// on to the hand-in (the image dialog takes a dropped file's path).
+void RunLauncher(TForm1& form, std::string_view dialogClass, std::string_view argument = {});
 
 // Shows a launched dialog modally and answers its modal result. Tests put in
 // one that answers without waiting for a user; an empty host restores exec().
