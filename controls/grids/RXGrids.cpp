@@ -5,6 +5,7 @@
 #include "controls/common/SysColors.h"
 #include "controls/stores/AppUtils.h"
 #include "controls/common/VCLUtils.h"
+#include "controls/grids/RXGridsEditor.h"
 #include "platform/qt/QtText.h"
 
 #include <QKeyEvent>

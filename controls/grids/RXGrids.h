@@ -8,8 +8,8 @@
 #pragma once
 
 #include "controls/common/Events.h"
+#include "controls/common/VCLUtils.h"
 #include "controls/stores/Placemnt.h"
-#include "controls/grids/RXGridsEditor.h"
 #include "editor/Colors.h"
 #include "platform/Exception.h"
 
@@ -19,6 +19,11 @@
 #include <vector>
 
 class QPainter;
+class TRxInplaceEdit;
+
+// How the in-place editor of a cell looks: a plain line, a line with an
+// ellipsis button, or a line with a drop-down pick list.
+enum TInplaceEditStyle { ieSimple = 0, ieEllipsis = 1, iePickList = 2 };
 
 // A fixed row or column count that leaves no cell unfixed.
 VX_DECLARE_EXCEPTION(EInvalidGridOperation, Exception);

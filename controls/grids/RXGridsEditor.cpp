@@ -3,7 +3,6 @@
 #include "controls/grids/RXGridsEditor.h"
 
 #include "controls/common/SysColors.h"
-#include "controls/grids/RXGrids.h"
 #include "platform/qt/QtText.h"
 
 #include <QApplication>

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "controls/common/VCLUtils.h"
+#include "controls/grids/RXGrids.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -12,10 +13,6 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-
-class TRxDrawGrid;
-
-enum TInplaceEditStyle { ieSimple = 0, ieEllipsis = 1, iePickList = 2 };
 
 class TPopupListbox : public QListWidget {
 public:

@@ -321,19 +321,19 @@ void TSpeedbarSetupWindow::closeEvent(QCloseEvent* e)
     QDialog::closeEvent(e);
 }
 
-void ShowSpeedbarSetupWindow(TSpeedBar* bar, int helpContext)
+// The bar opens its customisation window from here, so that the bar's own unit
+// knows nothing of the window and the window reaches the bar through its header.
+void TSpeedBar::Customize(int helpContext)
 {
-    if (!bar)
-        return;
     TSpeedbarSetupWindow* window = nullptr;
     for (QWidget* top : QApplication::topLevelWidgets()) {
         auto* candidate = dynamic_cast<TSpeedbarSetupWindow*>(top);
-        if (candidate && candidate->SpeedBar() == bar)
+        if (candidate && candidate->SpeedBar() == this)
             window = candidate;
     }
     if (!window) {
         window = new TSpeedbarSetupWindow;
-        window->SetSpeedBar(bar);
+        window->SetSpeedBar(this);
     }
     if (helpContext > 0)
         window->SetHelpContext(helpContext);

@@ -63,6 +63,3 @@ private:
     bool dragging_ = false;
     TSpeedItem* dragItem_ = nullptr;
 };
-
-// Shows the bar's customisation window, making one when the bar has none.
-void ShowSpeedbarSetupWindow(TSpeedBar* bar, int helpContext);

@@ -4,7 +4,6 @@
 #include "controls/common/SysColors.h"
 #include "controls/stores/AppUtils.h"
 #include "controls/common/RXConst.h"
-#include "controls/speedbar/SbSetup.h"
 #include "controls/common/VCLUtils.h"
 #include "platform/TStringList.h"
 #include "platform/qt/QtText.h"
@@ -382,11 +381,6 @@ void TSpeedBar::SetEditWin(QWidget* window)
     ForEachLiveItem([window](TSpeedItem* item) { item->SetEditing(window != nullptr); });
     if (!window && OnCustomize)
         OnCustomize(this);
-}
-
-void TSpeedBar::Customize(int helpContext)
-{
-    ShowSpeedbarSetupWindow(this, helpContext);
 }
 
 // --- sections and items

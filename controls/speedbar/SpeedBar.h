@@ -332,6 +332,7 @@ public:
     void AlignItemsToGrid();
     // Scales button size and offsets by m / d.
     void ScaleBy(int m, int d);
+    // Shows the bar's customisation window, making one when the bar has none.
     void Customize(int helpContext);
     virtual void SetFontDefault();
 

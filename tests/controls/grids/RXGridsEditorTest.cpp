@@ -1,7 +1,7 @@
 // Editing cells of the extended draw grid: the owner's events decide whether
 // and how a cell is edited; Escape cancels; the ellipsis button and the pick
 // list with its incremental search.
-#include "controls/grids/RXGrids.h"
+#include "controls/grids/RXGridsEditor.h"
 #include "tests/controls/FlatTestSupport.h"
 
 #include <QApplication>
