@@ -6,10 +6,10 @@
 #include <QMenu>
 
 #include "controls/flat/TFlatHintUnit.h"
-#include "controls/rx/MRUList.h"
-#include "controls/rx/SpeedBar.h"
-#include "controls/rx/Placemnt.h"
-#include "controls/rx/RxGrdCpt.h"
+#include "controls/stores/MRUList.h"
+#include "controls/speedbar/SpeedBar.h"
+#include "controls/stores/Placemnt.h"
+#include "controls/display/RxGrdCpt.h"
 #include "editor/qt/mwAutoComplete.h"
 #include "editor/qt/mwCompletionProposal.h"
 #include "editor/qt/mwCustomEdit.h"

@@ -5,7 +5,7 @@
 // MRUList.h needs the complete menu type.
 #include <QMenu>
 
-#include "controls/rx/MRUList.h"
+#include "controls/stores/MRUList.h"
 #include "editor/qt/mwCustomEdit.h"
 #include "highlighters/hkHTMLSyn.h"
 #include "platform/Exception.h"

@@ -3,7 +3,7 @@
 // check and the version-manager list.
 #include "shell/MainForm.h"
 
-#include "controls/rx/RxGrdCpt.h"
+#include "controls/display/RxGrdCpt.h"
 #include "editor/qt/mwAutoComplete.h"
 #include "editor/qt/mwCompletionProposal.h"
 #include "editor/qt/mwCustomEdit.h"

@@ -2,9 +2,9 @@
 #include "shell/PrefForm.h"
 
 #include "controls/flat/TFlatMemoUnit.h"
-#include "controls/rx/RXCombos.h"
-#include "controls/rx/ToolEdit.h"
-#include "controls/single/WWave32.h"
+#include "controls/edits/RXCombos.h"
+#include "controls/edits/ToolEdit.h"
+#include "controls/sound/WWave32.h"
 #include "editor/Colors.h"
 #include "platform/ProgramPaths.h"
 #include "platform/qt/Application.h"

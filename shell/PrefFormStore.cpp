@@ -4,8 +4,8 @@
 #include "shell/PrefForm.h"
 
 #include "controls/flat/TFlatMemoUnit.h"
-#include "controls/rx/RXCombos.h"
-#include "controls/rx/ToolEdit.h"
+#include "controls/edits/RXCombos.h"
+#include "controls/edits/ToolEdit.h"
 #include "platform/Exception.h"
 #include "platform/Registry.h"
 #include "platform/ProgramPaths.h"

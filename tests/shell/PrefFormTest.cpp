@@ -1,7 +1,7 @@
 #include "tests/shell/ShellFixture.h"
 
-#include "controls/rx/RXCombos.h"
-#include "controls/rx/ToolEdit.h"
+#include "controls/edits/RXCombos.h"
+#include "controls/edits/ToolEdit.h"
 #include "shell/PrefForm.h"
 #include "shell/RadioGroup.h"
 

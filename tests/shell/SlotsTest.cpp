@@ -3,7 +3,7 @@
 // MRUList.h needs the complete menu type.
 #include <QMenu>
 
-#include "controls/rx/MRUList.h"
+#include "controls/stores/MRUList.h"
 #include "highlighters/hkHTMLSyn.h"
 #include "shell/FileManager.h"
 #include "shell/PrefForm.h"

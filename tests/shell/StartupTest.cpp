@@ -1,6 +1,6 @@
 #include "tests/shell/ShellFixture.h"
 
-#include "controls/rx/SpeedBar.h"
+#include "controls/speedbar/SpeedBar.h"
 #include "editor/qt/mwCompletionProposal.h"
 #include "platform/AnsiText.h"
 #include "shell/PrefForm.h"
