@@ -1,7 +1,7 @@
 // Binding the commands to their launchers and running the common steps.
 #include "shell/launch/Launchers.h"
 
-#include "controls/rx/SpeedBar.h"
+#include "controls/speedbar/SpeedBar.h"
 #include "shell/MainForm.h"
 #include "shell/ShellDialog.h"
 #include "shell/launch/LauncherTable.h"
