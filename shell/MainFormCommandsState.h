@@ -43,6 +43,9 @@ void PreviewInExternalBrowser(TForm1& form);
 void PreviewInInternalBrowser(TForm1& form);
 // True when the preview window holds a browser control that can navigate.
 bool InternalPreviewAvailable();
+// The web server's root folder, as the preferences store keeps it (value
+// "webroot"); empty when unknown.
+std::string WebRoot();
 // The preview warning's choice ("1": through the web server) becomes the preview's way.
 void TakeWebServerChoice(TLaunch& launch);
 

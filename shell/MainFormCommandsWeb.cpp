@@ -36,15 +36,14 @@ std::string FocusedFileName(TForm1& form)
     return steps::FileNameOf(form, form.ActiveEditor());
 }
 
-// The web server's root folder, as the preferences store keeps it; empty when unknown.
+} // namespace
+
 std::string WebRoot()
 {
     TRegistry reg;
     reg.SetRootKey(HKEY_LOCAL_MACHINE);
     return reg.OpenKey(PreferencesKey, false) ? reg.ReadString("webroot") : std::string();
 }
-
-} // namespace
 
 void OpenHelpIndex(TForm1&)
 {

@@ -13,7 +13,7 @@
 #include "shell/DirSelector.h"
 #include "shell/ImgContainer.h"
 #include "shell/PrefSettings.h"
-#include "shell/RadioGroup.h"
+#include "tools/framework/RadioGroup.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -12,7 +12,7 @@
 #include "platform/qt/QtText.h"
 #include "shell/ImgContainer.h"
 #include "shell/PrefSettings.h"
-#include "shell/RadioGroup.h"
+#include "tools/framework/RadioGroup.h"
 #include "shell/core/ListFiles.h"
 
 #include <QCheckBox>

@@ -5,6 +5,8 @@
 #include "editor/qt/mwCustomEdit.h"
 #include "platform/qt/QtText.h"
 #include "shell/MainForm.h"
+#include "shell/MainFormCommandsState.h"
+#include "tools/FileGenerators.h"
 
 #include <QDialog>
 #include <QTabWidget>
@@ -249,6 +251,12 @@ void PresetDroppedImage(TLaunch& launch)
     const std::filesystem::path path(launch.Argument);
     launch.Dialog->setProperty("vxInitialDir", ToQString(path.parent_path().string()));
     launch.Dialog->setProperty("vxFileName", ToQString(path.filename().string()));
+}
+
+void IncludeHandIn(TLaunch& launch)
+{
+    if (auto* wizard = dynamic_cast<Tfrm_incwizard*>(launch.Dialog))
+        wizard->SetDocument(FileNameOf(launch.Form, launch.Editor), WebRoot());
 }
 
 void SelectionToDump(TLaunch& launch)

@@ -56,6 +56,8 @@ bool HasSlotEditor(TLaunch& launch);
 // The dropped image's folder and name preset the image dialog (its
 // properties "vxInitialDir" and "vxFileName").
 void PresetDroppedImage(TLaunch& launch);
+// The include wizard learns the document's file and the site root.
+void IncludeHandIn(TLaunch& launch);
 void SelectionToDump(TLaunch& launch);
 void SelectionToMemo2(TLaunch& launch);
 void SelectionToMemo1(TLaunch& launch);

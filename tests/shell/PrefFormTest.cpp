@@ -3,7 +3,7 @@
 #include "controls/edits/RXCombos.h"
 #include "controls/edits/ToolEdit.h"
 #include "shell/PrefForm.h"
-#include "shell/RadioGroup.h"
+#include "tools/framework/RadioGroup.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -10,6 +10,7 @@
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 #include "shell/api/MainWindow.h"
+#include "tools/framework/RadioGroup.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -18,6 +19,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -131,6 +133,29 @@ TFlatCheckBox* GeneratorDialog::AddCheck(const char* name, const std::string& ca
     return check;
 }
 
+QSpinBox* GeneratorDialog::AddSpin(const char* name, const std::string& label, int min, int max, int value,
+                                   QWidget* page)
+{
+    auto* spin = Named(new QSpinBox(page ? page : this), name);
+    spin->setRange(min, max);
+    spin->setValue(value);
+    AddRow(label, spin, page);
+    return spin;
+}
+
+TRadioGroup* GeneratorDialog::AddRadioGroup(const char* name, const std::string& caption,
+                                            std::initializer_list<const char*> items, int index, QWidget* page)
+{
+    auto* group = new TRadioGroup(name, caption, page ? page : this);
+    TStringList list;
+    for (const char* item : items)
+        list.Add(item);
+    group->SetItems(list);
+    group->SetItemIndex(index);
+    AddRow({}, group, page);
+    return group;
+}
+
 QWidget* GeneratorDialog::AddPage(const char* name, const std::string& caption)
 {
     if (!PageControl1) {
@@ -197,6 +222,15 @@ TFlatSpeedButton* GeneratorDialog::AddCancelButton(const char* name, const std::
             Memo1->Lines().Clear();
         done(mrCancel);
     };
+    buttons_->addWidget(button);
+    return button;
+}
+
+TFlatSpeedButton* GeneratorDialog::AddCommandButton(const char* name, const std::string& caption,
+                                                    std::function<void()> command)
+{
+    TFlatSpeedButton* button = AddButton(name, caption, this);
+    button->OnClick = [command = std::move(command)](QObject*) { command(); };
     buttons_->addWidget(button);
     return button;
 }

@@ -16,6 +16,7 @@ class QFormLayout;
 class QFrame;
 class QHBoxLayout;
 class QLabel;
+class QSpinBox;
 class QTabWidget;
 class QVBoxLayout;
 class TFlatCheckBox;
@@ -24,6 +25,7 @@ class TFlatEdit;
 class TFlatMemo;
 class TFlatSpeedButton;
 class TKMLang;
+class TRadioGroup;
 
 namespace vx::tools {
 
@@ -65,6 +67,10 @@ public:
                             QWidget* page = nullptr);
     TFlatCheckBox* AddCheck(const char* name, const std::string& caption, bool checked = false,
                             QWidget* page = nullptr);
+    QSpinBox* AddSpin(const char* name, const std::string& label, int min, int max, int value,
+                      QWidget* page = nullptr);
+    TRadioGroup* AddRadioGroup(const char* name, const std::string& caption,
+                               std::initializer_list<const char*> items, int index = -1, QWidget* page = nullptr);
     // Any other control, under an optional label.
     void AddRow(const std::string& label, QWidget* field, QWidget* page = nullptr);
     QWidget* AddPage(const char* name, const std::string& caption);
@@ -75,6 +81,8 @@ public:
     TFlatSpeedButton* AddGenerateButton(const char* name, const std::string& caption, std::function<TLines()> build);
     // Closes as cancelled; clears Memo1 first when clears is set.
     TFlatSpeedButton* AddCancelButton(const char* name, const std::string& caption, bool clears = true);
+    // A button of the button row that runs a command and leaves the dialog open.
+    TFlatSpeedButton* AddCommandButton(const char* name, const std::string& caption, std::function<void()> command);
     // The one button of a display dialog: closes as accepted.
     TFlatSpeedButton* AddCloseButton(const char* name, const std::string& caption);
     // The client area beside the picture, for dialogs that lay out more than fields.

@@ -1,5 +1,5 @@
 // The radio group.
-#include "shell/RadioGroup.h"
+#include "tools/framework/RadioGroup.h"
 
 #include "platform/qt/QtText.h"
 

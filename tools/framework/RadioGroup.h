@@ -1,4 +1,5 @@
-// A framed group of radio buttons chosen by index, as the class library's
+// A framed group of radio buttons chosen by index, shared by the shell's
+// windows and the generator dialogs, as the class library's
 // radio group offers it: the items are texts, ItemIndex -1 means none.
 #pragma once
 
