@@ -129,6 +129,8 @@ TFlatCheckBox* GeneratorDialog::AddCheck(const char* name, const std::string& ca
     auto* check = Named(new TFlatCheckBox(page ? page : this), name);
     check->SetCaption(caption);
     check->SetChecked(checked);
+    // The flat check box gives layouts no size of its own: keep its designed height.
+    check->setMinimumHeight(check->height());
     AddRow({}, check, page);
     return check;
 }
