@@ -23,6 +23,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace vx::tools {
 
 namespace {
@@ -130,7 +132,7 @@ TFlatCheckBox* GeneratorDialog::AddCheck(const char* name, const std::string& ca
     check->SetCaption(caption);
     check->SetChecked(checked);
     // The flat check box gives layouts no size of its own: keep its designed height.
-    check->setMinimumHeight(check->height());
+    check->setMinimumSize(check->fontMetrics().horizontalAdvance(ToQString(caption)) + 24, check->height());
     AddRow({}, check, page);
     return check;
 }
@@ -191,7 +193,8 @@ TFlatSpeedButton* GeneratorDialog::AddButton(const char* name, const std::string
 {
     auto* button = Named(new TFlatSpeedButton(parent), name);
     button->SetCaption(caption);
-    button->setMinimumSize(75, 25);
+    button->setMinimumWidth(std::max(75, button->fontMetrics().horizontalAdvance(ToQString(caption)) + 16));
+    button->setFixedHeight(25);
     return button;
 }
 
