@@ -13,6 +13,7 @@
 #include <QVariant>
 
 #include <filesystem>
+#include <optional>
 
 namespace vx::shell {
 
@@ -40,6 +41,20 @@ const char* TextPropertyOf(const QObject& control)
 std::vector<std::string> ResultLines(const TLaunch& launch)
 {
     return MemoLines(*launch.Dialog, "Memo1");
+}
+
+std::optional<std::string> FirstResultLine(const TLaunch& launch)
+{
+    std::vector<std::string> lines = ResultLines(launch);
+    if (lines.empty())
+        return std::nullopt;
+    return std::move(lines.front());
+}
+
+void WrapWhenNotEmpty(TLaunch& launch, const std::string& text, std::uint16_t back)
+{
+    if (!text.empty())
+        launch.Form.insert_item_2(text, back);
 }
 
 } // namespace
@@ -114,9 +129,8 @@ void Lines(TLaunch& launch)
 
 void FirstLine(TLaunch& launch)
 {
-    const std::vector<std::string> lines = ResultLines(launch);
-    if (!lines.empty())
-        launch.Form.insert_item(lines.front(), 0);
+    if (const std::optional<std::string> line = FirstResultLine(launch))
+        launch.Form.insert_item(*line, 0);
 }
 
 void FirstLineIntoActiveSlot(TLaunch& launch)
@@ -148,30 +162,24 @@ void WrapWholeMemo(TLaunch& launch)
 
 void WrapWholeMemoWhenNotEmpty(TLaunch& launch)
 {
-    const std::string text = MemoText(ResultLines(launch));
-    if (!text.empty())
-        launch.Form.insert_item_2(text, 0);
+    WrapWhenNotEmpty(launch, MemoText(ResultLines(launch)), 0);
 }
 
 void WrapFirstLineBack7(TLaunch& launch)
 {
-    const std::vector<std::string> lines = ResultLines(launch);
-    if (!lines.empty())
-        launch.Form.insert_item_2(lines.front(), 7);
+    if (const std::optional<std::string> line = FirstResultLine(launch))
+        launch.Form.insert_item_2(*line, 7);
 }
 
 void WrapFirstLine(TLaunch& launch)
 {
-    const std::vector<std::string> lines = ResultLines(launch);
-    if (!lines.empty())
-        launch.Form.insert_item_2(lines.front(), 0);
+    if (const std::optional<std::string> line = FirstResultLine(launch))
+        launch.Form.insert_item_2(*line, 0);
 }
 
 void WrapEdit1WhenNotEmpty(TLaunch& launch)
 {
-    const std::string text = ControlText(*launch.Dialog, "Edit1");
-    if (!text.empty())
-        launch.Form.insert_item_2(text, 0);
+    WrapWhenNotEmpty(launch, ControlText(*launch.Dialog, "Edit1"), 0);
 }
 
 void WrapUserColour(TLaunch& launch)
