@@ -131,6 +131,14 @@ TEST(HTMLPars, Entities)
     EXPECT_EQ(Decoded("&x&amp;"), "&x&") << "an entity begins at every &";
 }
 
+TEST(HTMLPars, LongRunsOfAmpersandsStayAsWrittenAndEndInAnEntity)
+{
+    const std::string run(80000, '&');
+    EXPECT_EQ(Decoded(run), run);
+    EXPECT_EQ(Decoded(run + "amp;"), run + "&") << "only the last & starts the entity";
+    EXPECT_EQ(Decoded(run + "#65 x"), run + "A x");
+}
+
 TEST(HTMLPars, DecodedCharacterIsFinal)
 {
     EXPECT_EQ(Decoded("&amp;lt;"), "&lt;");
