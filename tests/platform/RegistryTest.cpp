@@ -334,6 +334,32 @@ TEST_F(RegistryTest, AFailedWriteLeavesTheOldFileAndKeepsTheChangePending)
     EXPECT_EQ(later.ReadString("new"), "1");
 }
 
+TEST_F(RegistryTest, AnOversizedFileIsReportedAsDamagedWithoutBeingRead)
+{
+    writeFile(sandbox.File(), "REGEDIT4\r\n");
+    std::filesystem::resize_file(sandbox.File(), vx::reg::MaxSettingsFileSize + 1);
+    std::vector<std::string> reports;
+    vx::reg::SetDamageReporter([&](const std::string& message) { reports.push_back(message); });
+    TRegistry reg;
+    EXPECT_FALSE(reg.KeyExists("A"));
+    vx::reg::SetDamageReporter({});
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("larger than 16 MB"), std::string::npos) << reports[0];
+    EXPECT_FALSE(std::filesystem::exists(sandbox.File())) << "set aside, not overwritten";
+}
+
+TEST_F(RegistryTest, ReportsMadeBeforeAReporterIsSetWaitForIt)
+{
+    writeFile(sandbox.File(), "garbage");
+    TRegistry reg;
+    EXPECT_FALSE(reg.KeyExists("A"));
+    std::vector<std::string> reports;
+    vx::reg::SetDamageReporter([&](const std::string& message) { reports.push_back(message); });
+    vx::reg::SetDamageReporter({});
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("line 1"), std::string::npos) << reports[0];
+}
+
 TEST_F(RegistryTest, ACorruptFileIsReportedSetAsideAndTheStoreGoesOn)
 {
     const std::string corrupt = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=dword:zz\r\n";
