@@ -23,3 +23,5 @@ void BM_DecodeAmpersandRun(benchmark::State& state)
 BENCHMARK(BM_DecodeAmpersandRun)->RangeMultiplier(4)->Range(16 << 10, 1 << 20)->Complexity()->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+BENCHMARK_MAIN();

@@ -199,7 +199,8 @@ private:
     void AttachCompletion(int slot);
     void FirstActivationSetup();
     // Runs the steps of an activation; a step that fails does not stop the
-    // others, and the failures are shown together in one message at the end.
+    // others, and the failures are shown together in one message at the end,
+    // unless the last activation ended in the same ones.
     void RunActivationSteps(const std::vector<std::function<void()>>& steps);
     // A language file that cannot be used is reported and the built-in texts stay.
     void ApplyStartLanguage();
@@ -239,6 +240,7 @@ private:
     bool workspacesCreated_ = false;
     std::function<bool()> newPageWizard_;
     std::string backgroundFailure_;
+    std::string activationFailures_;
     QTime projectStart_;
 };
 

@@ -147,8 +147,11 @@ void TForm1::RunActivationSteps(const std::vector<std::function<void()>>& steps)
             failures += (failures.empty() ? "" : "\r\n") + std::string(e.what());
         }
     }
-    if (!failures.empty())
+    // The box ends in an activation of the window: the same failure again is
+    // not shown again, or the boxes would never stop.
+    if (!failures.empty() && failures != activationFailures_)
         MessageDlg(failures, mtError, mbOK);
+    activationFailures_ = failures;
 }
 
 void TForm1::ApplyStartLanguage()
