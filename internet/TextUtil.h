@@ -1,0 +1,17 @@
+// Small text helpers the protocol code shares.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vx::net {
+
+// Without leading and trailing blanks and control characters (bytes up to 32).
+std::string Trim(std::string_view text);
+// Each run of CR and LF becomes one blank: a value that goes into a header or a
+// protocol command cannot start a line of its own.
+std::string OneLine(std::string_view text);
+std::string LowerCase(std::string_view text);
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+
+} // namespace vx::net
