@@ -12,6 +12,7 @@ std::string Trim(std::string_view text);
 // protocol command cannot start a line of its own.
 std::string OneLine(std::string_view text);
 std::string LowerCase(std::string_view text);
+std::string UpperCase(std::string_view text);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 // "&", "<", ">" and the double quote as character references, for text placed in markup.
 std::string HtmlEscape(std::string_view text);
