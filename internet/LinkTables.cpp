@@ -40,10 +40,12 @@ std::vector<TTagLink> TagLinks(std::string_view upperName, const TStringList& at
         if (upperName != rule.Tag)
             continue;
         std::string value = attributes.Values(rule.Attribute);
+        // A missing attribute is no link, even where a CODEBASE would go in front of it.
+        if (value.empty())
+            continue;
         if (upperName == "OBJECT" || upperName == "APPLET")
             value = attributes.Values("CODEBASE") + value;
-        if (!value.empty())
-            links.push_back({value, rule.Kind});
+        links.push_back({value, rule.Kind});
     }
     return links;
 }

@@ -31,9 +31,9 @@ std::span<const TLinkPrefix> LinkCheckerPrefixes();
 std::span<const TLinkRule> StructureRules();
 std::span<const TLinkPrefix> StructurePrefixes();
 
-// The non-empty link values of a tag (its name upper-cased, its attribute
-// lines NAME=value), in rule order; OBJECT and APPLET values get the tag's
-// CODEBASE in front.
+// The link values of a tag (its name upper-cased, its attribute lines
+// NAME=value), in rule order, for the attributes present and not empty;
+// OBJECT and APPLET values get the tag's CODEBASE in front.
 std::vector<TTagLink> TagLinks(std::string_view upperName, const TStringList& attributes,
                                std::span<const TLinkRule> rules);
 // The kind of the first prefix the address starts with (any case), else kind.
