@@ -112,6 +112,7 @@ std::vector<TFetchReply> TCurlHttpFetcher::FetchAll(const std::vector<TFetchRequ
             reply.Error = t->tooLarge ? "Reply larger than " + std::to_string(t->maxBody) + " bytes"
                                       : curl_easy_strerror(msg->data.result);
             reply.Ok = false;
+            reply.InvalidHost = msg->data.result == CURLE_COULDNT_RESOLVE_HOST;
             if (!t->tooLarge)
                 reply.Status = 0;
         }

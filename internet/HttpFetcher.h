@@ -19,6 +19,8 @@ struct TFetchRequest {
 struct TFetchReply {
     // False when no HTTP reply arrived (refused, time-out, bad address); Error says why.
     bool Ok = false;
+    // The host name could not be resolved.
+    bool InvalidHost = false;
     int Status = 0;
     // The Content-Type header as sent, "" without one.
     std::string ContentType;
