@@ -1,6 +1,8 @@
 // TCP sockets through POSIX: non-blocking, polled in slices.
 #include "internet/TcpLineTransport.h"
 
+#include "internet/MailAddress.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -82,6 +84,9 @@ void TTcpLineTransport::Connect(const std::string& host, int port)
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
+    // A dotted address is used as it stands, without asking the resolver.
+    if (vx::net::IsDottedIPAddress(host))
+        hints.ai_flags = AI_NUMERICHOST;
     AddrInfoList found;
     int rc = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found.list);
     if (rc != 0 || !found.list)

@@ -1,7 +1,7 @@
 // The Open URL window.
 #include "internet/qt/OpenUrlForm.h"
 
-#include "internet/CurlHttpFetcher.h"
+#include "internet/qt/WindowFetcher.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"
@@ -10,7 +10,6 @@
 #include "platform/qt/QtText.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -30,13 +29,8 @@ constexpr const char* kSaveFilter = "HTM|*.htm|HTML|*.html|SHTML|*.shtml|ASP|*.a
 Tfrm_openurl::Tfrm_openurl(QWidget* parent) : Tfrm_openurl(parent, nullptr) {}
 
 Tfrm_openurl::Tfrm_openurl(QWidget* parent, std::unique_ptr<IHttpFetcher> fetcher)
-    : QDialog(parent), fetcher_(std::move(fetcher))
+    : QDialog(parent), fetcher_(fetcher ? std::move(fetcher) : NewWindowFetcher())
 {
-    if (!fetcher_) {
-        auto curl = std::make_unique<TCurlHttpFetcher>();
-        curl->Idle = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
-        fetcher_ = std::move(curl);
-    }
     setObjectName("frm_openurl");
     setWindowTitle("Open URL");
     ComboBox1 = new QComboBox(this);

@@ -4,6 +4,7 @@
 #include "internet/HTMLParser.h"
 #include "internet/StructureBuilder.h"
 #include "internet/qt/LinkPictures.h"
+#include "internet/qt/WindowFetcher.h"
 #include "platform/FileIO.h"
 #include "platform/TStringList.h"
 #include "platform/qt/Dialogs.h"
@@ -56,20 +57,19 @@ private:
 
 } // namespace
 
-TfrmHTMLParsing::TfrmHTMLParsing(QWidget* parent) : QDialog(parent)
+TfrmHTMLParsing::TfrmHTMLParsing(QWidget* parent) : QDialog(parent), fetcher_(NewWindowFetcher())
 {
     setObjectName("frmHTMLParsing");
     setWindowTitle("Structure");
     BuildWindow();
-    fetcher_.Idle = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
 }
 
 TfrmHTMLParsing::~TfrmHTMLParsing() = default;
 
 void TfrmHTMLParsing::SetProxy(const std::string& host, int port)
 {
-    fetcher_.Proxy = host;
-    fetcher_.ProxyPort = port;
+    fetcher_->Proxy = host;
+    fetcher_->ProxyPort = port;
 }
 
 void TfrmHTMLParsing::BuildWindow()
@@ -141,7 +141,7 @@ std::string TfrmHTMLParsing::LoadPage(const std::string& source)
             throw Exception("The file " + source + " is too large");
         return vx::ReadWholeFile(source);
     }
-    TFetchReply reply = fetcher_.Fetch({source, false});
+    TFetchReply reply = fetcher_->Fetch({source, false});
     if (!reply.Ok)
         throw Exception("Cannot load " + source + ": " + reply.Error);
     if (!IsSuccess(reply.Status))

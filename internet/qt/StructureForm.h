@@ -49,5 +49,5 @@ private:
     std::string LoadPage(const std::string& source);
     void ShowTree(QTreeWidget& tree, const std::vector<TStructureNode>& nodes, bool structure);
 
-    TCurlHttpFetcher fetcher_;
+    std::unique_ptr<TCurlHttpFetcher> fetcher_;
 };

@@ -1,13 +1,12 @@
 // The update check window.
 #include "internet/qt/UpdateForm.h"
 
-#include "internet/CurlHttpFetcher.h"
+#include "internet/qt/WindowFetcher.h"
 #include "internet/UpdateCheck.h"
 #include "platform/TStringList.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -24,8 +23,8 @@ Tfrm_update::Tfrm_update(QWidget* parent, std::unique_ptr<IHttpFetcher> fetcher)
     : QDialog(parent), fetcher_(std::move(fetcher))
 {
     if (!fetcher_) {
-        auto curl = std::make_unique<TCurlHttpFetcher>();
-        curl->Idle = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
+        auto curl = NewWindowFetcher();
+        // A version file is one short line; anything large is not one.
         curl->MaxBody = 64 << 10;
         fetcher_ = std::move(curl);
     }
