@@ -44,7 +44,9 @@ void GenerateSite(const fs::path& folder)
 {
     fs::create_directories(folder);
     for (int i = 0; i < kPages; ++i) {
-        std::ofstream page(folder / std::to_string(i).insert(0, "p").append(".html"));
+        char name[32];
+        std::snprintf(name, sizeof name, "p%d.html", i);
+        std::ofstream page(folder / name);
         page << "<html><body><h1>Page " << i << "</h1>\n";
         for (int k = 0; k < kLinksPerPage; ++k) {
             int target = (i + 1 + k * 47) % kPages;
