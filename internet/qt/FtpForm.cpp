@@ -185,7 +185,7 @@ void Tf_ftp::Wire()
     on(SpeedButton2, &Tf_ftp::Disconnect);
     on(SpeedButton3, &Tf_ftp::Download);
     on(SpeedButton4, &Tf_ftp::OpenEntry);
-    on(SpeedButton5, &Tf_ftp::RefreshRemote);
+    on(SpeedButton5, &Tf_ftp::RefreshList);
     on(SpeedButton6, &Tf_ftp::DeleteEntry);
     on(SpeedButton7, &Tf_ftp::MakeFolder);
     on(SpeedButton8, &Tf_ftp::RefreshLocal);

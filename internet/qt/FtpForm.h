@@ -82,6 +82,8 @@ private:
     void Connect();
     void Disconnect();
     void RefreshRemote();
+    // The local file list and the remote folder.
+    void RefreshList();
     void OpenEntry();
     void ChangeFolderFromBox();
     void Upload();

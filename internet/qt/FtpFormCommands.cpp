@@ -137,6 +137,12 @@ void Tf_ftp::RefreshRemote()
         FillRemote(listing);
 }
 
+void Tf_ftp::RefreshList()
+{
+    RefreshLocal();
+    RefreshRemote();
+}
+
 const TFtpEntry* Tf_ftp::SelectedEntry()
 {
     int index = h_list->ItemIndex();
@@ -167,10 +173,8 @@ void Tf_ftp::ChangeFolderFromBox()
     std::string name = vx::FromQString(ComboBox1->currentText().trimmed());
     if (name.empty() || !session_->Connected())
         return;
-    if (Run("Change directory", [&] { session_->ChangeDir(name); })) {
-        RefreshLocal();
-        RefreshRemote();
-    }
+    if (Run("Change directory", [&] { session_->ChangeDir(name); }))
+        RefreshList();
 }
 
 void Tf_ftp::Upload()
@@ -187,7 +191,7 @@ void Tf_ftp::Upload()
         if (Run(name + " upload", [&] { session_->Upload(FileSystemPath(path), name); }))
             Log(name + " uploaded succesfully");
     }
-    RefreshRemote();
+    RefreshList();
 }
 
 void Tf_ftp::Download()
@@ -221,7 +225,7 @@ void Tf_ftp::DeleteEntry()
     std::string name = entry->Name;
     if (Run(name + " delete", [&] { session_->Delete(name); }))
         Log(name + " Deleted succesfully");
-    RefreshRemote();
+    RefreshList();
 }
 
 void Tf_ftp::MakeFolder()
@@ -234,5 +238,5 @@ void Tf_ftp::MakeFolder()
     if (!ok || name.empty())
         return;
     Run("Make directory", [&] { session_->MakeDirectory(name); });
-    RefreshRemote();
+    RefreshList();
 }

@@ -182,6 +182,23 @@ TEST_F(FtpFormTest, TransfersActOnTheChosenRow)
     EXPECT_EQ(form.RemoteList().Row(0)->Name, "inner.htm");
 }
 
+TEST_F(FtpFormTest, RefreshAndFolderBoxFollowTheServer)
+{
+    ConnectAs("secret", false);
+    vx::test::writeFile(remote.file("later.htm"), "new");
+    vx::test::writeFile(local.file("fresh.htm"), "new");
+    QTest::mouseClick(form.SpeedButton5, Qt::LeftButton);
+    EXPECT_GE(RowOf("later.htm"), 0);
+    EXPECT_EQ(form.FileListBox1->findItems("fresh.htm", Qt::MatchExactly).size(), 1);
+    ASSERT_EQ(form.ComboBox1->currentText(), "docs");
+    QTest::mouseClick(form.SpeedButton9, Qt::LeftButton);
+    ASSERT_EQ(form.RemoteList().Count(), 1);
+    EXPECT_EQ(form.RemoteList().Row(0)->Name, "inner.htm");
+    form.ComboBox1->setEditText("..");
+    QTest::mouseClick(form.SpeedButton9, Qt::LeftButton);
+    EXPECT_GE(RowOf("docs"), 0);
+}
+
 TEST_F(FtpFormTest, NothingSelectedDoesNothing)
 {
     ConnectAs("secret", false);
