@@ -26,11 +26,18 @@ std::string ResolveLink(std::string_view value, std::string_view pageAddress, st
 std::string NormalizeAddress(std::string_view address)
 {
     address = address.substr(0, address.find('#'));
-    // The part the dot segments may not climb out of: scheme and host.
+    // The part the dot segments may not climb out of: "scheme://host", or "scheme:".
     std::size_t pathStart = 0;
-    if (auto sep = address.find("://"); sep != std::string_view::npos) {
-        auto slash = address.find('/', sep + 3);
-        pathStart = slash == std::string_view::npos ? address.size() : slash;
+    bool authority = false;
+    if (HasScheme(address)) {
+        std::size_t colon = GetURLProtocol(address).size();
+        authority = address.substr(colon, 3) == "://";
+        if (authority) {
+            auto slash = address.find('/', colon + 3);
+            pathStart = slash == std::string_view::npos ? address.size() : slash;
+        } else {
+            pathStart = colon + 1;
+        }
     }
     auto queryAt = address.find('?', pathStart);
     std::string_view path = address.substr(pathStart, queryAt == std::string_view::npos ? std::string_view::npos
@@ -65,6 +72,9 @@ std::string NormalizeAddress(std::string_view address)
     }
     if (trailingSlash)
         out += '/';
+    // Without a host, a path that came to start with "//" would read as one.
+    if (!authority && out.compare(pathStart, 2, "//") == 0)
+        out.insert(pathStart, "/.");
     if (queryAt != std::string_view::npos)
         out += address.substr(queryAt);
     return out;

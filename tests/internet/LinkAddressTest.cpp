@@ -48,8 +48,14 @@ TEST(LinkAddressTest, NormalisingRemovesDotSegmentsAndFragments)
              Case{"/site/sub/../a.htm", "/site/a.htm"},
              Case{"/site/../../../a.htm", "/a.htm"},
              Case{"mailto:a@b", "mailto:a@b"},
+             Case{"ftp:/.//x", "ftp:/.//x"},
+             Case{"news:a/./b", "news:a/b"},
+             Case{"/.//x", "/.//x"},
          })
+    {
         EXPECT_EQ(NormalizeAddress(c.in), c.out) << c.in;
+        EXPECT_EQ(NormalizeAddress(c.out), c.out) << c.out;
+    }
     EXPECT_EQ(LocalFilePart("/s/a.htm?x=1#y"), "/s/a.htm");
     EXPECT_EQ(LocalFilePart("/s/a.htm#y?x"), "/s/a.htm");
 }
