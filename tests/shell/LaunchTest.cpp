@@ -3,6 +3,9 @@
 #include "tests/shell/ShellFixture.h"
 
 #include "controls/flat/TFlatMemoUnit.h"
+#include "internet/qt/EmailForm.h"
+#include "internet/qt/LinkCheckForm.h"
+#include "internet/qt/StructureForm.h"
 #include "shell/launch/LauncherTable.h"
 #include "shell/launch/Launchers.h"
 #include "tools/framework/DisplayDialogs.h"
@@ -334,4 +337,34 @@ TEST_F(LaunchTest, BoundCommandsAreEnabledOnlyForBuiltDialogs)
     });
     built->trigger();
     EXPECT_EQ(rows.size(), 8u) << "the command ran its launcher";
+}
+
+TEST_F(LaunchTest, TheInternetToolsAreHandedTheFocusedDocument)
+{
+    SetDoc("line one\r\nline two");
+    std::vector<std::string> mailed;
+    std::string checked, parsed;
+    SetDialogHost([&](QDialog& dialog) {
+        if (auto* mail = dynamic_cast<Tfrm_email*>(&dialog))
+            for (int i = 0; i < mail->SakMsg1().Text().Count(); ++i)
+                mailed.push_back(mail->SakMsg1().Text()[i]);
+        if (auto* links = dynamic_cast<TfrmLinkChecking*>(&dialog))
+            checked = links->edtHTML->text().toStdString();
+        if (auto* structure = dynamic_cast<TfrmHTMLParsing*>(&dialog))
+            parsed = structure->edtHTML->text().toStdString();
+        return int(QDialog::Rejected);
+    });
+    for (const char* dialogClass : {"Tfrm_email", "TfrmLinkChecking", "TfrmHTMLParsing", "Tf_ftp", "Tfrm_update", "Tfrm_openurl"})
+        EXPECT_TRUE(LauncherAvailable(dialogClass)) << dialogClass;
+    RunLauncher(*form, "Tfrm_email");
+    EXPECT_EQ(mailed, (std::vector<std::string>{"line one", "line two"}));
+    const std::string page = WriteDoc("page.htm", "<a href=x.htm>x</a>\r\n");
+    form->OpenDocumentInFreeSlot(page, false);
+    for (int slot = 1; slot <= TForm1::SlotCount; ++slot)
+        if (form->SlotFileName(slot) == page)
+            Focus(form->SlotEditor(slot));
+    RunLauncher(*form, "TfrmLinkChecking");
+    RunLauncher(*form, "TfrmHTMLParsing");
+    EXPECT_EQ(checked, page);
+    EXPECT_EQ(parsed, page);
 }
