@@ -101,11 +101,13 @@ void TGIFBitmap::LoadFromBMP(std::string_view bmp)
     const std::uint32_t compression = Get32(bmp, kFileHeaderSize + 16);
     std::uint32_t colorsUsed = Get32(bmp, kFileHeaderSize + 32);
     if (infoSize < kInfoHeaderSize || width <= 0 || height == 0 || width > 32768 || height > 32768 ||
-        height < -32768 || compression != 0 || (bitCount != 1 && bitCount != 8 && bitCount != 24))
+        height < -32768 || compression != 0 ||
+        (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24))
         InvalidBitmap();
-    const auto format = static_cast<TPixelFormat>(bitCount);
+    // 4-bit files are held with one byte per pixel.
+    const auto format = bitCount == 4 ? TPixelFormat::pf8bit : static_cast<TPixelFormat>(bitCount);
     const int rows = height < 0 ? -height : height;
-    const size_t stride = static_cast<size_t>(Stride(width, format));
+    const size_t stride = static_cast<size_t>((width * bitCount + 31) / 32 * 4);
     if (pixelOffset > bmp.size() || bmp.size() - pixelOffset < stride * static_cast<size_t>(rows))
         InvalidBitmap();
     TGIFPalette palette;
@@ -128,6 +130,13 @@ void TGIFBitmap::LoadFromBMP(std::string_view bmp)
     Palette = std::move(palette);
     for (int y = 0; y < rows; ++y) {
         const int fileRow = height > 0 ? rows - 1 - y : y;
-        std::memcpy(ScanLine(y), bmp.data() + pixelOffset + static_cast<size_t>(fileRow) * stride, stride);
+        const char* src = bmp.data() + pixelOffset + static_cast<size_t>(fileRow) * stride;
+        if (bitCount == 4) {
+            std::uint8_t* dst = ScanLine(y);
+            for (int x = 0; x < width; ++x)
+                dst[x] = static_cast<std::uint8_t>(static_cast<std::uint8_t>(src[x / 2]) >> (x % 2 ? 0 : 4) & 0x0F);
+        } else {
+            std::memcpy(ScanLine(y), src, stride);
+        }
     }
 }

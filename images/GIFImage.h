@@ -2,6 +2,7 @@
 #pragma once
 
 #include "images/GIFHeader.h"
+#include "images/Graphic.h"
 #include "images/GIFItem.h"
 #include "images/GIFSubImage.h"
 
@@ -28,8 +29,6 @@ public:
     // Reads frames until the trailer, the end of the stream or an unknown block.
     void LoadFromStream(TByteStream& stream) override;
 };
-
-enum class TProgressStage { psStarting, psRunning, psEnding };
 
 class TGIFImage {
 public:

@@ -11,6 +11,9 @@
 #include <vector>
 
 class TGIFImage;
+namespace RxGIF {
+class TGIFImage;
+}
 
 namespace giftest {
 
@@ -33,6 +36,8 @@ struct Picture {
 
 // Frames without pixels are left out: they are extension carriers, not images.
 Picture Describe(TGIFImage& image);
+// The animator's image described the same way: frame pixels from the decoded bitmaps.
+Picture Describe(RxGIF::TGIFImage& image);
 // Decodes with giflib; fails the current test (and answers an empty picture) when giflib refuses.
 Picture DescribeWithGiflib(const std::string& bytes);
 
@@ -78,5 +83,22 @@ T& AddExtension(TGIFSubImage& frame)
 // A GIF89a with a 4-colour global table and one frame of the given image data (no trailer when asked).
 std::string MakeGif(int width, int height, const std::string& imageData, bool trailer = true,
                     bool interlaced = false);
+
+// Pieces of GIF files for tests that build one block by block.
+namespace block {
+std::string Word(int value);
+// "GIF89a" (or the given signature), the screen and a global table of `colours` (0: none).
+std::string Header(int width, int height, const TGIFPalette& colours, const std::string& signature = "GIF89a");
+std::string GraphicControl(int flags, int delay, int transparent);
+std::string Comment(const std::vector<std::string>& blocks);
+// An application extension with the given fixed part (its size byte is its length) and data blocks.
+std::string Application(const std::string& fixed, const std::vector<std::string>& blocks);
+std::string Loop(int count);
+// Image descriptor, an optional local table, and the image data.
+std::string Image(int left, int top, int width, int height, const std::string& imageData,
+                  const TGIFPalette& local = {}, bool interlaced = false);
+// Image data of literal pixel codes, a clear code before each run of `runLength` pixels.
+std::string Literals(const std::vector<int>& pixels, int minCodeSize);
+} // namespace block
 
 } // namespace giftest
