@@ -1,6 +1,7 @@
 // The animator's GIF image: frames, their properties and the editing of the frame list.
 #include "images/RxGIF.h"
 
+#include "images/AnimatedCursorImage.h"
 #include "images/GIFClipboard.h"
 #include "images/GIFStream.h"
 #include "images/GraphicException.h"
@@ -8,6 +9,7 @@
 #include "platform/FileIO.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace RxGIF {
 
@@ -425,6 +427,40 @@ void TGIFImage::Assign(const TGIFBitmap& bitmap)
 {
     Clear();
     AddFrame(bitmap);
+}
+
+namespace {
+
+// A colour no opaque pixel of the icon has, the window colour when it is free.
+TColor KeyColour(const TIcon& icon)
+{
+    std::vector<bool> used(1 << 12);
+    for (int y = 0; y < icon.Height(); ++y)
+        for (int x = 0; x < icon.Width(); ++x)
+            if (!icon.Transparent(x, y)) {
+                const std::uint8_t* p = icon.Image().ScanLine(y) + x * 3;
+                used[static_cast<size_t>((p[2] >> 4) << 8 | (p[1] >> 4) << 4 | p[0] >> 4)] = true;
+            }
+    for (size_t i = used.size(); i-- > 0;)
+        if (!used[i])
+            return ColorOf(TGIFColor{static_cast<std::uint8_t>((i >> 8) * 17), static_cast<std::uint8_t>((i >> 4 & 15) * 17),
+                                     static_cast<std::uint8_t>((i & 15) * 17)});
+    return TGIFImage::WindowColor;
+}
+
+} // namespace
+
+void TGIFImage::Assign(const TAnimatedCursorImage& cursor)
+{
+    Clear();
+    backgroundColor_ = WindowColor;
+    for (int i = 0; i < cursor.Count(); ++i) {
+        const TIconFrame& frame = cursor.Frame(i);
+        const TColor key = KeyColour(frame.Icon);
+        AddFrame(frame.Icon.Composed(key), key);
+        frames_.back()->SetDelay(static_cast<std::int32_t>(std::min<std::uint64_t>(
+            std::uint64_t{frame.JiffRate} * 100 / 6, std::numeric_limits<std::int32_t>::max())));
+    }
 }
 
 void TGIFImage::AssignTo(TGIFBitmap& destination, TColor* transparent) const

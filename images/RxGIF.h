@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+class TAnimatedCursorImage;
+
 namespace RxGIF {
 
 class TGIFImage;
@@ -132,6 +134,8 @@ public:
     void SetComment(const TStringList& lines);
     int ScreenWidth() const { return frames_.empty() ? 0 : screenWidth_; }
     int ScreenHeight() const { return frames_.empty() ? 0 : screenHeight_; }
+    // The system window colour frames made from icons are laid on.
+    static constexpr TColor WindowColor = 0xFFFFFF;
     TColor BackgroundColor() const { return backgroundColor_; }
     void SetBackgroundColor(TColor color);
     bool Looping() const { return looping_; }
@@ -154,6 +158,9 @@ public:
     // An image of one frame on the frame's owner's colours.
     void Assign(const TGIFFrame& source);
     void Assign(const TGIFBitmap& bitmap);
+    // One frame per icon over the window colour, the icon's transparent pixels in
+    // a colour of their own; each frame shows for its rate in jiffies.
+    void Assign(const TAnimatedCursorImage& cursor);
     // The current frame's bitmap into the destination (cleared for an empty image);
     // its transparent colour comes along.
     void AssignTo(TGIFBitmap& destination, TColor* transparent = nullptr) const;
