@@ -4,6 +4,7 @@
 #include "images/AnimatedCursorImage.h"
 #include "images/GIFClipboard.h"
 #include "images/GIFStream.h"
+#include "images/KeyColor.h"
 #include "images/GraphicException.h"
 #include "images/RxLZW.h"
 #include "platform/FileIO.h"
@@ -429,34 +430,14 @@ void TGIFImage::Assign(const TGIFBitmap& bitmap)
     AddFrame(bitmap);
 }
 
-namespace {
-
-// A colour no opaque pixel of the icon has, the window colour when it is free.
-TColor KeyColour(const TIcon& icon)
-{
-    std::vector<bool> used(1 << 12);
-    for (int y = 0; y < icon.Height(); ++y)
-        for (int x = 0; x < icon.Width(); ++x)
-            if (!icon.Transparent(x, y)) {
-                const std::uint8_t* p = icon.Image().ScanLine(y) + x * 3;
-                used[static_cast<size_t>((p[2] >> 4) << 8 | (p[1] >> 4) << 4 | p[0] >> 4)] = true;
-            }
-    for (size_t i = used.size(); i-- > 0;)
-        if (!used[i])
-            return ColorOf(TGIFColor{static_cast<std::uint8_t>((i >> 8) * 17), static_cast<std::uint8_t>((i >> 4 & 15) * 17),
-                                     static_cast<std::uint8_t>((i & 15) * 17)});
-    return TGIFImage::WindowColor;
-}
-
-} // namespace
-
 void TGIFImage::Assign(const TAnimatedCursorImage& cursor)
 {
     Clear();
     backgroundColor_ = WindowColor;
     for (int i = 0; i < cursor.Count(); ++i) {
         const TIconFrame& frame = cursor.Frame(i);
-        const TColor key = KeyColour(frame.Icon);
+        const TColor key = UnusedColor(frame.Icon.Image(), [&](int x, int y) { return frame.Icon.Transparent(x, y); },
+                                       WindowColor);
         AddFrame(frame.Icon.Composed(key), key);
         frames_.back()->SetDelay(static_cast<std::int32_t>(std::min<std::uint64_t>(
             std::uint64_t{frame.JiffRate} * 100 / 6, std::numeric_limits<std::int32_t>::max())));
