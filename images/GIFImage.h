@@ -22,6 +22,14 @@ constexpr std::uint16_t goDither = 0x0200;
 // With goDither: dither only on a palette display.
 constexpr std::uint16_t goAutoDither = 0x0400;
 
+// Optimisation option bits.
+constexpr std::uint8_t ooCrop = 0x01;         // frames shrink to their visible part; invisible frames go
+constexpr std::uint8_t ooMerge = 0x02;        // pixels repeating the previous frame become transparent
+constexpr std::uint8_t ooCleanup = 0x04;      // needless transparency, disposal, extensions and frames go
+constexpr std::uint8_t ooColorMap = 0x08;     // colour tables sorted by use, unused entries dropped
+constexpr std::uint8_t ooReduceColors = 0x10; // colour reduction to a common palette
+constexpr std::uint8_t ooAll = 0x1F;
+
 class TGIFImageList : public TGIFList {
 public:
     using TGIFList::TGIFList;
@@ -72,6 +80,10 @@ public:
     bool HasPalette() const { return palette_.has_value(); }
 
     void Clear();
+    // Rewrites the frames so that the image saves smaller and shows the same, by the
+    // option bits; progress "Optimizing...". Colour reduction rmPalette without
+    // ooCleanup but with ooReduceColors raises "Invalid reduction method".
+    void Optimize(std::uint8_t options, int reduction, int ditherMode, int reductionBits);
     TGIFSubImage& Add(std::unique_ptr<TGIFSubImage> subImage);
 
     // On an error the stream goes back to where loading began and the error goes on.

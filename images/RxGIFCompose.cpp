@@ -64,7 +64,7 @@ void Draw(TGIFBitmap& target, TGIFFrame& frame)
 
 } // namespace
 
-TComposedFrame ComposeFrame(TGIFImage& image, int index, TColor windowColor)
+TComposedFrame ComposeFrame(TGIFImage& image, int index, TColor windowColor, bool keyBackground)
 {
     TComposedFrame out;
     if (image.Count() == 0 || image.ScreenWidth() < 1 || image.ScreenHeight() < 1)
@@ -72,7 +72,7 @@ TComposedFrame ComposeFrame(TGIFImage& image, int index, TColor windowColor)
     const int last = std::clamp(index, 0, image.Count() - 1);
     TGIFFrame& shown = image.Frame(last);
     TColor background = windowColor;
-    if (shown.TransparentColor() != clNone) {
+    if (keyBackground && shown.TransparentColor() != clNone) {
         background = shown.TransparentColor();
         out.Transparent = background;
     } else if (image.BackgroundColor() != clNone && image.Transparent()) {

@@ -15,9 +15,10 @@ struct TComposedFrame {
 };
 
 // The frame at index (clamped to the last frame) on a screen-sized bitmap. The
-// background is the frame's transparent colour when it has one, otherwise the
-// image's background colour when set and the image is transparent, otherwise
-// windowColor. An image without frames or screen gives an empty bitmap.
-TComposedFrame ComposeFrame(TGIFImage& image, int index, TColor windowColor);
+// background is the frame's transparent colour when it has one (unless
+// keyBackground is off), otherwise the image's background colour when set and
+// the image is transparent, otherwise windowColor. An image without frames or
+// screen gives an empty bitmap.
+TComposedFrame ComposeFrame(TGIFImage& image, int index, TColor windowColor, bool keyBackground = true);
 
 } // namespace RxGIF
