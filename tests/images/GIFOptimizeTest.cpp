@@ -8,8 +8,6 @@
 #include "images/GIFImage.h"
 #include "images/GIFStream.h"
 #include "images/GIFTextExtension.h"
-#include "images/RxGIF.h"
-#include "images/RxGIFCompose.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -20,33 +18,6 @@ using namespace giftest;
 
 namespace {
 
-// What a viewer shows: each distinct picture in turn with how long it stays.
-struct Shown {
-    std::vector<std::uint8_t> pixels;
-    int hundredths;
-    bool operator==(const Shown&) const = default;
-};
-
-std::vector<Shown> Timeline(const std::string& bytes)
-{
-    RxGIF::TGIFImage image;
-    TMemoryByteStream stream(bytes);
-    image.LoadFromStream(stream);
-    std::vector<Shown> shown;
-    for (int i = 0; i < image.Count(); ++i) {
-        const RxGIF::TComposedFrame composed = RxGIF::ComposeFrame(image, i, 0x123456, false);
-        std::vector<std::uint8_t> pixels;
-        for (int y = 0; y < composed.Bitmap.Height(); ++y)
-            pixels.insert(pixels.end(), composed.Bitmap.ScanLine(y), composed.Bitmap.ScanLine(y) + composed.Bitmap.Width() * 3);
-        const int delay = image.Frame(i).Delay() / 10;
-        if (!shown.empty() && shown.back().pixels == pixels)
-            shown.back().hundredths += delay;
-        else
-            shown.push_back(Shown{std::move(pixels), delay});
-    }
-    return shown;
-}
-
 std::string Optimized(const std::string& bytes, std::uint8_t options)
 {
     TGIFImage image;
@@ -55,79 +26,12 @@ std::string Optimized(const std::string& bytes, std::uint8_t options)
     return SaveToString(image);
 }
 
-TGIFPalette Colours(int n)
-{
-    TGIFPalette palette;
-    for (int i = 0; i < n; ++i)
-        palette.push_back(TGIFColor{static_cast<std::uint8_t>(i * 37), static_cast<std::uint8_t>(255 - i * 11),
-                                    static_cast<std::uint8_t>(i * 5)});
-    return palette;
-}
-
-TGIFSubImage& Frame(TGIFImage& image, int left, int top, int width, int height, int delay, int disposal,
-                    int transparent = -1)
-{
-    TGIFSubImage& frame = AddFrame(image, width, height);
-    frame.SetBounds(left, top, width, height);
-    auto& control = AddExtension<TGIFGraphicControlExtension>(frame);
-    control.SetDelay(static_cast<std::uint16_t>(delay));
-    control.SetDisposal(disposal);
-    if (transparent >= 0) {
-        control.SetTransparent(true);
-        control.SetTransparentColorIndexUnchecked(static_cast<std::uint8_t>(transparent));
-    }
-    return frame;
-}
-
-// An animation with something for every phase: repeats, transparent margins, an
-// invisible frame, restoring frames, comments and unused colours.
-std::string Workbench(unsigned seed)
-{
-    TGIFImage image;
-    for (const TGIFColor& c : Colours(32))
-        image.Header().ColorMap().Add(c);
-    std::mt19937 random(seed);
-    auto fill = [&](TGIFSubImage& f, int colours) {
-        for (auto& p : f.MutableData())
-            p = static_cast<std::uint8_t>(random() % static_cast<unsigned>(colours));
-    };
-    TGIFSubImage& first = Frame(image, 0, 0, 24, 16, 10, 1);
-    fill(first, 12);
-    auto loop = std::make_unique<TGIFAppExtNSLoop>(first);
-    loop->Loops = 3;
-    first.Extensions().Add(std::move(loop));
-    AddExtension<TGIFCommentExtension>(first).Text.Add("made by the test");
-    // Mostly the first frame again, a block changed.
-    TGIFSubImage& second = Frame(image, 0, 0, 24, 16, 20, 1);
-    second.MutableData() = first.Data();
-    for (int y = 4; y < 9; ++y)
-        for (int x = 5; x < 13; ++x)
-            second.ScanLine(y)[x] = 13;
-    // A transparent frame with wide transparent margins, restoring the previous picture.
-    TGIFSubImage& third = Frame(image, 2, 2, 20, 12, 15, 3, 31);
-    std::fill(third.MutableData().begin(), third.MutableData().end(), 31);
-    for (int y = 3; y < 7; ++y)
-        for (int x = 6; x < 11; ++x)
-            third.ScanLine(y)[x] = static_cast<std::uint8_t>(14 + (x + y) % 3);
-    // Nothing visible at all.
-    TGIFSubImage& invisible = Frame(image, 0, 0, 10, 10, 30, 1, 30);
-    std::fill(invisible.MutableData().begin(), invisible.MutableData().end(), 30);
-    // A frame with its own table that repeats part of what is below, then clears.
-    TGIFSubImage& local = Frame(image, 8, 4, 8, 8, 12, 2);
-    for (const TGIFColor& c : Colours(16))
-        local.ColorMap().Add(c);
-    fill(local, 10);
-    TGIFSubImage& last = Frame(image, 0, 0, 24, 16, 40, 0);
-    fill(last, 20);
-    return SaveToString(image);
-}
-
 const std::uint8_t kOptionSets[] = {0, ooCrop, ooMerge, ooCleanup, ooColorMap, ooReduceColors, 29, 31};
 
 TEST(GIFOptimize, EveryOptionKeepsTheShownAnimation)
 {
     for (unsigned seed : {1u, 2u, 3u}) {
-        const std::string original = Workbench(seed);
+        const std::string original = OptimizableAnimation(seed);
         const std::vector<Shown> reference = Timeline(original);
         for (std::uint8_t options : kOptionSets) {
             const std::string optimized = Optimized(original, options);
@@ -150,8 +54,8 @@ TEST(GIFOptimize, ToolFilesKeepTheirAnimation)
 
 TEST(GIFOptimize, OptionsZeroChangeNothing)
 {
-    DescribeWithGiflib(Workbench(4));
-    const std::string original = Workbench(4);
+    DescribeWithGiflib(OptimizableAnimation(4));
+    const std::string original = OptimizableAnimation(4);
     EXPECT_EQ(Optimized(original, 0), original);
 }
 
@@ -160,17 +64,17 @@ TEST(GIFOptimize, InvisibleFramesGoButTheirTimeStays)
     TGIFImage image;
     for (const TGIFColor& c : Colours(4))
         image.Header().ColorMap().Add(c);
-    TGIFSubImage& lead = Frame(image, 0, 0, 4, 4, 0, 1, 3);
+    TGIFSubImage& lead = AddControlledFrame(image, 0, 0, 4, 4, 0, 1, 3);
     std::fill(lead.MutableData().begin(), lead.MutableData().end(), 3);
     auto loop = std::make_unique<TGIFAppExtNSLoop>(lead);
     loop->Loops = 7;
     lead.Extensions().Add(std::move(loop));
-    Frame(image, 0, 0, 4, 4, 65000, 1).MutableData().assign(16, 1);
-    TGIFSubImage& gone = Frame(image, 0, 0, 4, 4, 1000, 1, 3);
+    AddControlledFrame(image, 0, 0, 4, 4, 65000, 1).MutableData().assign(16, 1);
+    TGIFSubImage& gone = AddControlledFrame(image, 0, 0, 4, 4, 1000, 1, 3);
     std::fill(gone.MutableData().begin(), gone.MutableData().end(), 3);
-    TGIFSubImage& clearing = Frame(image, 0, 0, 4, 4, 5, 2, 3);
+    TGIFSubImage& clearing = AddControlledFrame(image, 0, 0, 4, 4, 5, 2, 3);
     std::fill(clearing.MutableData().begin(), clearing.MutableData().end(), 3);
-    Frame(image, 1, 1, 2, 2, 5, 1).MutableData().assign(4, 2);
+    AddControlledFrame(image, 1, 1, 2, 2, 5, 1).MutableData().assign(4, 2);
 
     image.Optimize(ooCrop, 0, 0, 8);
     ASSERT_EQ(image.Images().Count(), 3);
@@ -185,11 +89,11 @@ TEST(GIFOptimize, MergingNeverMakesAnOpaqueColourTransparent)
     TGIFImage image;
     for (const TGIFColor& c : Colours(4))
         image.Header().ColorMap().Add(c);
-    Frame(image, 0, 0, 4, 1, 5, 1).MutableData() = {0, 1, 2, 1};
+    AddControlledFrame(image, 0, 0, 4, 1, 5, 1).MutableData() = {0, 1, 2, 1};
     // Transparent on index 2.
-    Frame(image, 0, 0, 4, 1, 5, 1, 2).MutableData() = {1, 2, 2, 0};
+    AddControlledFrame(image, 0, 0, 4, 1, 5, 1, 2).MutableData() = {1, 2, 2, 0};
     // Shows index 2 as a colour, and repeats pixel 3 of what is below.
-    TGIFSubImage& third = Frame(image, 0, 0, 4, 1, 5, 1);
+    TGIFSubImage& third = AddControlledFrame(image, 0, 0, 4, 1, 5, 1);
     third.MutableData() = {2, 2, 3, 0};
     const std::string original = SaveToString(image);
     image.Optimize(ooMerge, 0, 0, 8);
@@ -203,9 +107,9 @@ TEST(GIFOptimize, TransparencyIsSettledBeforeTablesAreCut)
     TGIFImage image;
     for (const TGIFColor& c : Colours(8))
         image.Header().ColorMap().Add(c);
-    TGIFSubImage& frame = Frame(image, 0, 0, 2, 2, 0, 0, 7);
+    TGIFSubImage& frame = AddControlledFrame(image, 0, 0, 2, 2, 0, 0, 7);
     frame.MutableData() = {0, 1, 1, 0};
-    Frame(image, 0, 0, 2, 2, 0, 0).MutableData() = {2, 2, 2, 2};
+    AddControlledFrame(image, 0, 0, 2, 2, 0, 0).MutableData() = {2, 2, 2, 2};
 
     TGIFImage tablesOnly;
     LoadFromString(tablesOnly, SaveToString(image));
@@ -225,7 +129,7 @@ TEST(GIFOptimize, SingleFrameLosesNeedlessExtensions)
     TGIFImage image;
     for (const TGIFColor& c : Colours(2))
         image.Header().ColorMap().Add(c);
-    TGIFSubImage& frame = Frame(image, 0, 0, 2, 2, 50, 0);
+    TGIFSubImage& frame = AddControlledFrame(image, 0, 0, 2, 2, 50, 0);
     auto loop = std::make_unique<TGIFAppExtNSLoop>(frame);
     frame.Extensions().Add(std::move(loop));
     image.Optimize(ooCleanup, 0, 0, 8);
@@ -235,7 +139,7 @@ TEST(GIFOptimize, SingleFrameLosesNeedlessExtensions)
 
 TEST(GIFOptimize, OptionsWithoutMergingNeverAddTransparency)
 {
-    const std::string original = Workbench(5);
+    const std::string original = OptimizableAnimation(5);
     TGIFImage before, after;
     LoadFromString(before, original);
     LoadFromString(after, Optimized(original, 29));
@@ -250,7 +154,7 @@ TEST(GIFOptimize, OptionsWithoutMergingNeverAddTransparency)
 TEST(GIFOptimize, ProgressAndTheReductionCheck)
 {
     TGIFImage image;
-    LoadFromString(image, Workbench(6));
+    LoadFromString(image, OptimizableAnimation(6));
     std::vector<int> seen;
     image.OnProgress = [&](TProgressStage stage, int percent, const std::string& message) {
         EXPECT_EQ(message, "Optimizing...");

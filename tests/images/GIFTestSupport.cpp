@@ -2,10 +2,12 @@
 #include "tests/images/GIFTestSupport.h"
 
 #include "images/GIFAppExtension.h"
+#include "images/GIFTextExtension.h"
 #include "images/GIFGraphicControl.h"
 #include "images/GIFImage.h"
 #include "images/GIFStream.h"
 #include "images/RxGIF.h"
+#include "images/RxGIFCompose.h"
 #include "tests/support/TempDir.h"
 
 #include <gif_lib.h>
@@ -14,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <random>
 
 namespace giftest {
 
@@ -271,6 +274,92 @@ TGIFSubImage& AddFrame(TGIFImage& image, int width, int height)
     TGIFSubImage& frame = image.Add(std::make_unique<TGIFSubImage>(&image));
     frame.SetBounds(0, 0, width, height);
     return frame;
+}
+
+std::vector<Shown> Timeline(const std::string& bytes)
+{
+    RxGIF::TGIFImage image;
+    TMemoryByteStream stream(bytes);
+    image.LoadFromStream(stream);
+    std::vector<Shown> shown;
+    for (int i = 0; i < image.Count(); ++i) {
+        const RxGIF::TComposedFrame composed = RxGIF::ComposeFrame(image, i, 0x123456, false);
+        std::vector<std::uint8_t> pixels;
+        for (int y = 0; y < composed.Bitmap.Height(); ++y)
+            pixels.insert(pixels.end(), composed.Bitmap.ScanLine(y),
+                          composed.Bitmap.ScanLine(y) + composed.Bitmap.Width() * 3);
+        const int delay = image.Frame(i).Delay() / 10;
+        if (!shown.empty() && shown.back().pixels == pixels)
+            shown.back().hundredths += delay;
+        else
+            shown.push_back(Shown{std::move(pixels), delay});
+    }
+    return shown;
+}
+
+TGIFPalette Colours(int n)
+{
+    TGIFPalette palette;
+    for (int i = 0; i < n; ++i)
+        palette.push_back(TGIFColor{static_cast<std::uint8_t>(i * 37), static_cast<std::uint8_t>(255 - i * 11),
+                                    static_cast<std::uint8_t>(i * 5)});
+    return palette;
+}
+
+TGIFSubImage& AddControlledFrame(TGIFImage& image, int left, int top, int width, int height, int delay, int disposal,
+                                 int transparent)
+{
+    TGIFSubImage& frame = AddFrame(image, width, height);
+    frame.SetBounds(left, top, width, height);
+    auto& control = AddExtension<TGIFGraphicControlExtension>(frame);
+    control.SetDelay(static_cast<std::uint16_t>(delay));
+    control.SetDisposal(disposal);
+    if (transparent >= 0) {
+        control.SetTransparent(true);
+        control.SetTransparentColorIndexUnchecked(static_cast<std::uint8_t>(transparent));
+    }
+    return frame;
+}
+
+std::string OptimizableAnimation(unsigned seed)
+{
+    TGIFImage image;
+    for (const TGIFColor& c : Colours(32))
+        image.Header().ColorMap().Add(c);
+    std::mt19937 random(seed);
+    auto fill = [&](TGIFSubImage& f, int colours) {
+        for (auto& p : f.MutableData())
+            p = static_cast<std::uint8_t>(random() % static_cast<unsigned>(colours));
+    };
+    TGIFSubImage& first = AddControlledFrame(image, 0, 0, 24, 16, 10, 1);
+    fill(first, 12);
+    auto loop = std::make_unique<TGIFAppExtNSLoop>(first);
+    loop->Loops = 3;
+    first.Extensions().Add(std::move(loop));
+    AddExtension<TGIFCommentExtension>(first).Text.Add("made by the test");
+    // Mostly the first frame again, a block changed.
+    TGIFSubImage& second = AddControlledFrame(image, 0, 0, 24, 16, 20, 1);
+    second.MutableData() = first.Data();
+    for (int y = 4; y < 9; ++y)
+        for (int x = 5; x < 13; ++x)
+            second.ScanLine(y)[x] = 13;
+    // A transparent frame with wide transparent margins, restoring the previous picture.
+    TGIFSubImage& third = AddControlledFrame(image, 2, 2, 20, 12, 15, 3, 31);
+    std::fill(third.MutableData().begin(), third.MutableData().end(), 31);
+    for (int y = 3; y < 7; ++y)
+        for (int x = 6; x < 11; ++x)
+            third.ScanLine(y)[x] = static_cast<std::uint8_t>(14 + (x + y) % 3);
+    // Nothing visible at all.
+    TGIFSubImage& invisible = AddControlledFrame(image, 0, 0, 10, 10, 30, 1, 30);
+    std::fill(invisible.MutableData().begin(), invisible.MutableData().end(), 30);
+    // A frame with its own table that repeats part of what is below, then clears.
+    TGIFSubImage& local = AddControlledFrame(image, 8, 4, 8, 8, 12, 2);
+    for (const TGIFColor& c : Colours(16))
+        local.ColorMap().Add(c);
+    fill(local, 10);
+    TGIFSubImage& last = AddControlledFrame(image, 0, 0, 24, 16, 40, 0);
+    fill(last, 20);
+    return SaveToString(image);
 }
 
 namespace block {

@@ -84,6 +84,24 @@ T& AddExtension(TGIFSubImage& frame)
 std::string MakeGif(int width, int height, const std::string& imageData, bool trailer = true,
                     bool interlaced = false);
 
+// Colours i * 37, 255 - i * 11, i * 5 for i below n.
+TGIFPalette Colours(int n);
+// Appends a frame at the position with a graphic control extension (transparent index -1: opaque).
+TGIFSubImage& AddControlledFrame(TGIFImage& image, int left, int top, int width, int height, int delay, int disposal,
+                                 int transparent = -1);
+// An animation with something for every optimisation: repeats, transparent
+// margins, an invisible frame, restoring frames, a comment and unused colours.
+std::string OptimizableAnimation(unsigned seed);
+
+// What a viewer shows of a GIF file: each distinct composed picture in turn with
+// how long it stays, in hundredths of a second.
+struct Shown {
+    std::vector<std::uint8_t> pixels;
+    int hundredths;
+    bool operator==(const Shown&) const = default;
+};
+std::vector<Shown> Timeline(const std::string& bytes);
+
 // Pieces of GIF files for tests that build one block by block.
 namespace block {
 std::string Word(int value);
