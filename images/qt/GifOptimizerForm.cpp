@@ -129,6 +129,17 @@ void Tfrm_gifoptimizer::FillDrives()
 void Tfrm_gifoptimizer::ChangeFolder(const std::string& folder)
 {
     folder_ = QDir::cleanPath(QString::fromStdString(folder)).toStdString();
+    // The drive shown is the volume that holds the folder.
+    int drive = -1;
+    qsizetype longest = -1;
+    for (int i = 0; i < drives_->count(); ++i) {
+        const QString root = drives_->itemData(i).toString();
+        if (QString::fromStdString(folder_).startsWith(root) && root.size() > longest) {
+            longest = root.size();
+            drive = i;
+        }
+    }
+    drives_->setCurrentIndex(drive);
     FillFolders();
     FillFiles();
 }
