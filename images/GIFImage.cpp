@@ -1,6 +1,7 @@
 // The GIF image: whole-file reading and writing, logical screen size, warnings and progress.
 #include "images/GIFImage.h"
 
+#include "images/GIFClipboard.h"
 #include "images/GIFPalettes.h"
 #include "images/GIFStream.h"
 #include "platform/FileIO.h"
@@ -157,6 +158,25 @@ void TGIFImage::SaveToFile(const std::string& path)
     TMemoryByteStream stream;
     SaveToStream(stream);
     vx::WriteFileAtomic(path, stream.Data());
+}
+
+std::optional<std::string> TGIFImage::ClipboardPayload()
+{
+    if (Empty())
+        return std::nullopt;
+    TMemoryByteStream stream;
+    SaveToStream(stream);
+    return MakeGIFClipboardPayload(stream.Data());
+}
+
+bool TGIFImage::LoadFromClipboardPayload(std::string_view payload)
+{
+    const std::optional<std::string_view> gif = GIFFromClipboardPayload(payload);
+    if (!gif)
+        return false;
+    TMemoryByteStream stream{std::string(*gif)};
+    LoadFromStream(stream);
+    return true;
 }
 
 void TGIFImage::Warning(TGIFItem* sender, TGIFSeverity severity, const std::string& message)

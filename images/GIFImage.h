@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // Library-wide settings, one value for the whole program.
 // Build each frame's bitmap while it is loaded (default off: on first use).
@@ -38,13 +39,15 @@ public:
     void LoadFromStream(TByteStream& stream) override;
 };
 
-class TGIFImage {
+// The GIF library's picture. Its progress event carries a message text; it
+// stands in for the plain graphic's one.
+class TGIFImage : public TGraphic {
 public:
     using TWarningEvent = std::function<void(TGIFItem* sender, TGIFSeverity severity, const std::string& message)>;
     using TProgressEvent = std::function<void(TProgressStage stage, int percent, const std::string& message)>;
 
     TGIFImage();
-    virtual ~TGIFImage();
+    ~TGIFImage() override;
     TGIFImage(const TGIFImage&) = delete;
     TGIFImage& operator=(const TGIFImage&) = delete;
 
@@ -52,10 +55,10 @@ public:
     const TGIFHeader& Header() const { return header_; }
     TGIFImageList& Images() { return images_; }
     const TGIFImageList& Images() const { return images_; }
-    bool Empty() const { return images_.Count() == 0; }
+    bool Empty() const override { return images_.Count() == 0; }
 
-    int Width() const { return header_.LogicalScreenWidth; }
-    int Height() const { return header_.LogicalScreenHeight; }
+    int Width() const override { return header_.LogicalScreenWidth; }
+    int Height() const override { return header_.LogicalScreenHeight; }
     // Raise "Image width too small for contained frames" / "Image height too small
     // for contained frames" when a frame would pass the new edge.
     void SetWidth(int value);
@@ -87,8 +90,12 @@ public:
     TGIFSubImage& Add(std::unique_ptr<TGIFSubImage> subImage);
 
     // On an error the stream goes back to where loading began and the error goes on.
-    void LoadFromStream(TByteStream& stream);
-    void SaveToStream(TByteStream& stream);
+    void LoadFromStream(TByteStream& stream) override;
+    void SaveToStream(TByteStream& stream) override;
+    // The "GIF Image" clipboard payload of the image; none when it is empty.
+    std::optional<std::string> ClipboardPayload();
+    // Reads a payload; false, the image untouched, when it holds no GIF.
+    bool LoadFromClipboardPayload(std::string_view payload);
     void LoadFromFile(const std::string& path);
     void SaveToFile(const std::string& path);
 

@@ -1,6 +1,7 @@
 // The picture loader's format table.
 #include "images/PictureFormats.h"
 
+#include "images/GIFImage.h"
 #include "images/GIFStream.h"
 #include "images/Graphic.h"
 #include "images/GraphicException.h"
@@ -50,6 +51,8 @@ TPictureFormats& PictureFormats()
 {
     static TPictureFormats formats = [] {
         TPictureFormats table;
+        // The animator's class comes later, so general picture loads of ".gif" files get it.
+        table.Register({"gif", "GIF Image", "TGIFImage", [] { return std::make_unique<TGIFImage>(); }});
         table.Register({"gif", "CompuServe GIF Image", "RxGIF.TGIFImage",
                         [] { return std::make_unique<RxGIF::TGIFImage>(); }});
         return table;

@@ -3,6 +3,7 @@
 #include "tests/images/GIFTestSupport.h"
 
 #include "images/GIFClipboard.h"
+#include "images/GIFImage.h"
 #include "images/GIFStream.h"
 #include "images/GraphicException.h"
 #include "images/PictureFormats.h"
@@ -282,7 +283,19 @@ TEST(RxGIFWrite, ClipboardPayloadAndRegistration)
 
     const TPictureFormat* format = PictureFormats().Find(".GIF");
     ASSERT_NE(format, nullptr);
-    EXPECT_EQ(format->Description, "CompuServe GIF Image");
+    EXPECT_EQ(format->Description, "CompuServe GIF Image") << "the animator's class, registered last";
+    EXPECT_EQ(PictureFormats().Formats().front().ClassName, "TGIFImage") << "the library's class, registered first";
+
+    // Either class reads the other's payload.
+    TGIFImage library;
+    ASSERT_TRUE(library.LoadFromClipboardPayload(*payload));
+    EXPECT_EQ(library.Width(), 3);
+    const std::optional<std::string> back = library.ClipboardPayload();
+    ASSERT_TRUE(back);
+    RxGIF::TGIFImage animator;
+    ASSERT_TRUE(animator.LoadFromClipboardPayload(*back));
+    EXPECT_EQ(Describe(animator).frames[0].pixels, Describe(image).frames[0].pixels);
+    EXPECT_FALSE(library.LoadFromClipboardPayload(MakeGIFClipboardPayload("BMP...")));
     vx::test::TempDir dir;
     image.SaveToFile(dir.file("a.gif"));
     std::unique_ptr<TGraphic> loaded = LoadPicture(dir.file("a.gif"));
