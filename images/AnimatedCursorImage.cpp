@@ -2,6 +2,7 @@
 #include "images/AnimatedCursorImage.h"
 
 #include "images/IconList.h"
+#include "images/LittleEndian.h"
 #include "images/ReducedDIB.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
@@ -13,14 +14,6 @@ namespace {
 
 constexpr size_t kChunkHeader = 8;
 constexpr size_t kMaxText = 255;
-
-std::uint32_t Get32(std::string_view d, size_t at)
-{
-    std::uint32_t v = 0;
-    for (int i = 0; i < 4; ++i)
-        v |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(d[at + static_cast<size_t>(i)])) << (8 * i);
-    return v;
-}
 
 [[noreturn]] void ReadError()
 {
@@ -42,7 +35,7 @@ public:
         if (span_.size() - at_ < kChunkHeader)
             return false;
         chunk.tag = span_.substr(at_, 4);
-        const std::uint64_t size = Get32(span_, at_ + 4);
+        const std::uint64_t size = le::Get32(span_, at_ + 4);
         at_ += kChunkHeader;
         chunk.padded = static_cast<size_t>(std::min<std::uint64_t>(size + (size & 1), span_.size() - at_));
         chunk.data = span_.substr(at_, static_cast<size_t>(std::min<std::uint64_t>(size, span_.size() - at_)));
@@ -87,7 +80,7 @@ void TAnimatedCursorImage::LoadFromData(std::string_view data)
     if (data.size() < 12 || data.substr(0, 4) != "RIFF" || data.substr(8, 4) != "ACON")
         ReadError();
     Clear();
-    const std::uint64_t formEnd = std::min<std::uint64_t>(std::uint64_t{Get32(data, 4)} + 8, data.size());
+    const std::uint64_t formEnd = std::min<std::uint64_t>(std::uint64_t{le::Get32(data, 4)} + 8, data.size());
     TChunkReader chunks(data.substr(12, formEnd > 12 ? static_cast<size_t>(formEnd - 12) : 0));
     size_t rateChunk = 0, seqChunk = 0;
     bool sequenced = false;
@@ -99,7 +92,7 @@ void TAnimatedCursorImage::LoadFromData(std::string_view data)
                 break;
             std::uint32_t fields[9];
             for (size_t i = 0; i < 9; ++i)
-                fields[i] = Get32(chunk.data, i * 4);
+                fields[i] = le::Get32(chunk.data, i * 4);
             header_ = TAniHeader{fields[0], fields[1], fields[2], fields[3], fields[4],
                                  fields[5], fields[6], fields[7], fields[8]};
             if (!(header_.Flags & 1) || header_.Steps == 0)
@@ -118,9 +111,9 @@ void TAnimatedCursorImage::LoadFromData(std::string_view data)
             sequenced = sequenced || !rate;
             for (size_t at = 0; at + 4 <= chunk.data.size() && next < frames_.size(); at += 4, ++next) {
                 if (rate)
-                    frames_[next].JiffRate = Get32(chunk.data, at);
+                    frames_[next].JiffRate = le::Get32(chunk.data, at);
                 else
-                    frames_[next].Index = static_cast<std::int32_t>(Get32(chunk.data, at));
+                    frames_[next].Index = static_cast<std::int32_t>(le::Get32(chunk.data, at));
             }
         } else if (chunk.tag == "LIST") {
             if (chunk.data.size() < 4)

@@ -2,22 +2,7 @@
 #include "images/BMPFile.h"
 
 #include "images/GIFBitmap.h"
-
-namespace {
-
-void Put32(std::string& out, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<char>(v >> (8 * i)));
-}
-
-void Put16(std::string& out, int v)
-{
-    out.push_back(static_cast<char>(v));
-    out.push_back(static_cast<char>(v >> 8));
-}
-
-} // namespace
+#include "images/LittleEndian.h"
 
 std::string BuildBMP(int width, int height, int bitCount, const TGIFPalette& palette, TGIFColor filler,
                      std::uint32_t importantColors, const std::vector<std::uint8_t>& rows)
@@ -28,20 +13,20 @@ std::string BuildBMP(int width, int height, int bitCount, const TGIFPalette& pal
     const auto imageSize = static_cast<std::uint32_t>(stride * static_cast<size_t>(height));
     std::string out = "BM";
     out.reserve(offset + imageSize);
-    Put32(out, offset + imageSize);
-    Put32(out, 0);
-    Put32(out, offset);
-    Put32(out, 40);
-    Put32(out, static_cast<std::uint32_t>(width));
-    Put32(out, static_cast<std::uint32_t>(height));
-    Put16(out, 1);
-    Put16(out, bitCount);
-    Put32(out, 0);
-    Put32(out, imageSize);
-    Put32(out, 0);
-    Put32(out, 0);
-    Put32(out, 0);
-    Put32(out, importantColors);
+    le::Put32(out, offset + imageSize);
+    le::Put32(out, 0);
+    le::Put32(out, offset);
+    le::Put32(out, 40);
+    le::Put32(out, static_cast<std::uint32_t>(width));
+    le::Put32(out, static_cast<std::uint32_t>(height));
+    le::Put16(out, 1);
+    le::Put16(out, bitCount);
+    le::Put32(out, 0);
+    le::Put32(out, imageSize);
+    le::Put32(out, 0);
+    le::Put32(out, 0);
+    le::Put32(out, 0);
+    le::Put32(out, importantColors);
     for (std::uint32_t i = 0; i < entries; ++i) {
         const TGIFColor c = i < palette.size() ? palette[i] : filler;
         out.push_back(static_cast<char>(c.Blue));

@@ -1,6 +1,9 @@
 // The shared "GIF Image" clipboard payload.
 #include "images/GIFClipboard.h"
 
+#include "images/GIFStream.h"
+#include "images/Graphic.h"
+
 #include <cctype>
 #include <cstdint>
 
@@ -29,4 +32,21 @@ std::optional<std::string_view> GIFFromClipboardPayload(std::string_view payload
         if (std::tolower(static_cast<unsigned char>(gif[static_cast<size_t>(i)])) != "gif"[i])
             return std::nullopt;
     return gif;
+}
+
+std::string GIFClipboardPayloadOf(TGraphic& graphic)
+{
+    TMemoryByteStream stream;
+    graphic.SaveToStream(stream);
+    return MakeGIFClipboardPayload(stream.Data());
+}
+
+bool ReadGIFClipboardPayload(std::string_view payload, const std::function<void(TByteStream& gif)>& read)
+{
+    const std::optional<std::string_view> gif = GIFFromClipboardPayload(payload);
+    if (!gif)
+        return false;
+    TMemoryByteStream stream{std::string(*gif)};
+    read(stream);
+    return true;
 }

@@ -4,7 +4,6 @@
 #include "images/GIFClipboard.h"
 #include "images/GIFPalettes.h"
 #include "images/GIFStream.h"
-#include "platform/FileIO.h"
 
 #include <algorithm>
 
@@ -147,36 +146,16 @@ void TGIFImage::SaveToStream(TByteStream& stream)
     Progress(TProgressStage::psEnding, 100, message);
 }
 
-void TGIFImage::LoadFromFile(const std::string& path)
-{
-    TMemoryByteStream stream(vx::ReadWholeFile(path));
-    LoadFromStream(stream);
-}
-
-void TGIFImage::SaveToFile(const std::string& path)
-{
-    TMemoryByteStream stream;
-    SaveToStream(stream);
-    vx::WriteFileAtomic(path, stream.Data());
-}
-
 std::optional<std::string> TGIFImage::ClipboardPayload()
 {
     if (Empty())
         return std::nullopt;
-    TMemoryByteStream stream;
-    SaveToStream(stream);
-    return MakeGIFClipboardPayload(stream.Data());
+    return GIFClipboardPayloadOf(*this);
 }
 
 bool TGIFImage::LoadFromClipboardPayload(std::string_view payload)
 {
-    const std::optional<std::string_view> gif = GIFFromClipboardPayload(payload);
-    if (!gif)
-        return false;
-    TMemoryByteStream stream{std::string(*gif)};
-    LoadFromStream(stream);
-    return true;
+    return ReadGIFClipboardPayload(payload, [this](TByteStream& gif) { LoadFromStream(gif); });
 }
 
 void TGIFImage::Warning(TGIFItem* sender, TGIFSeverity severity, const std::string& message)

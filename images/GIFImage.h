@@ -96,8 +96,6 @@ public:
     std::optional<std::string> ClipboardPayload();
     // Reads a payload; false, the image untouched, when it holds no GIF.
     bool LoadFromClipboardPayload(std::string_view payload);
-    void LoadFromFile(const std::string& path);
-    void SaveToFile(const std::string& path);
 
     // Calls OnWarning when set; otherwise the warning is dropped.
     virtual void Warning(TGIFItem* sender, TGIFSeverity severity, const std::string& message);

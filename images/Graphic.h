@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 class TByteStream;
 
@@ -24,6 +25,10 @@ public:
     virtual bool Empty() const = 0;
     virtual int Width() const = 0;
     virtual int Height() const = 0;
+    // The whole file through LoadFromStream; saving writes a temporary file and
+    // renames it over the old one, so a failure leaves the old file whole.
+    void LoadFromFile(const std::string& path);
+    void SaveToFile(const std::string& path);
 
     // The framework's transparent flag: whether drawing honours transparency.
     bool TransparentFlag = false;

@@ -1,24 +1,13 @@
 // Reading icon files: the directory, and each image's colour bitmap and mask.
 #include "images/Icon.h"
 
+#include "images/LittleEndian.h"
+
 #include <optional>
 
 namespace {
 
 constexpr int kMaxIconSide = 1024;
-
-std::uint32_t Get32(std::string_view d, size_t at)
-{
-    return static_cast<std::uint32_t>(static_cast<std::uint8_t>(d[at])) |
-           static_cast<std::uint32_t>(static_cast<std::uint8_t>(d[at + 1])) << 8 |
-           static_cast<std::uint32_t>(static_cast<std::uint8_t>(d[at + 2])) << 16 |
-           static_cast<std::uint32_t>(static_cast<std::uint8_t>(d[at + 3])) << 24;
-}
-
-int Get16(std::string_view d, size_t at)
-{
-    return static_cast<std::uint8_t>(d[at]) | static_cast<std::uint8_t>(d[at + 1]) << 8;
-}
 
 struct TDecoded {
     TGIFBitmap image;
@@ -35,12 +24,12 @@ std::optional<TDecoded> DecodeImage(std::string_view image)
 {
     if (image.size() < 40)
         return std::nullopt;
-    const std::uint32_t headerSize = Get32(image, 0);
-    const auto width = static_cast<std::int32_t>(Get32(image, 4));
-    const auto doubleHeight = static_cast<std::int32_t>(Get32(image, 8));
-    const int bits = Get16(image, 14);
-    const std::uint32_t compression = Get32(image, 16);
-    std::uint32_t colours = Get32(image, 32);
+    const std::uint32_t headerSize = le::Get32(image, 0);
+    const auto width = static_cast<std::int32_t>(le::Get32(image, 4));
+    const auto doubleHeight = static_cast<std::int32_t>(le::Get32(image, 8));
+    const int bits = le::Get16(image, 14);
+    const std::uint32_t compression = le::Get32(image, 16);
+    std::uint32_t colours = le::Get32(image, 32);
     if (headerSize < 40 || headerSize > image.size() || width <= 0 || width > kMaxIconSide || doubleHeight <= 0 ||
         doubleHeight / 2 > kMaxIconSide || doubleHeight < 2 || compression != 0 ||
         (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32))
@@ -105,21 +94,21 @@ TIcon TIcon::FromICO(std::string_view file)
     TIcon icon;
     if (file.size() < 6)
         return icon;
-    const int count = Get16(file, 4);
+    const int count = le::Get16(file, 4);
     for (int i = 0; i < count; ++i) {
         const size_t entry = 6 + static_cast<size_t>(i) * 16;
         if (entry + 16 > file.size())
             break;
-        const std::uint32_t size = Get32(file, entry + 8);
-        const std::uint32_t offset = Get32(file, entry + 12);
+        const std::uint32_t size = le::Get32(file, entry + 8);
+        const std::uint32_t offset = le::Get32(file, entry + 12);
         if (offset > file.size() || size > file.size() - offset)
             continue;
         std::optional<TDecoded> decoded = DecodeImage(file.substr(offset, size));
         if (!decoded)
             continue;
         icon.entries_.push_back(TIconEntryInfo{decoded->image.Width(), decoded->image.Height(),
-                                               Get16(file, offset + 14), Get16(file, entry + 4),
-                                               Get16(file, entry + 6)});
+                                               le::Get16(file, offset + 14), le::Get16(file, entry + 4),
+                                               le::Get16(file, entry + 6)});
         if (icon.image_.Empty()) {
             icon.image_ = std::move(decoded->image);
             icon.mask_ = std::move(decoded->mask);

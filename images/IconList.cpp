@@ -1,23 +1,10 @@
 // The icon list and its stored form.
 #include "images/IconList.h"
 
+#include "images/LittleEndian.h"
 #include "platform/Exception.h"
 
 namespace {
-
-void Put32(std::string& out, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<char>(v >> (8 * i)));
-}
-
-std::uint32_t Get32(std::string_view d, size_t at)
-{
-    std::uint32_t v = 0;
-    for (int i = 0; i < 4; ++i)
-        v |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(d[at + static_cast<size_t>(i)])) << (8 * i);
-    return v;
-}
 
 const TIcon& EmptyIcon()
 {
@@ -131,10 +118,10 @@ void TIconList::Assign(const TIcon& icon)
 std::string TIconList::WriteData() const
 {
     std::string out;
-    Put32(out, static_cast<std::uint32_t>(Count()));
+    le::Put32(out, static_cast<std::uint32_t>(Count()));
     for (const auto& icon : icons_) {
         const std::string& data = icon ? icon->Data() : std::string();
-        Put32(out, static_cast<std::uint32_t>(data.size()));
+        le::Put32(out, static_cast<std::uint32_t>(data.size()));
         out += data;
     }
     return out;
@@ -151,7 +138,7 @@ void TIconList::ReadData(std::string_view data)
     };
     if (data.size() < 4)
         fail();
-    const std::uint32_t count = Get32(data, 0);
+    const std::uint32_t count = le::Get32(data, 0);
     // Every entry needs at least its size field.
     if (count > (data.size() - 4) / 4)
         fail();
@@ -159,7 +146,7 @@ void TIconList::ReadData(std::string_view data)
     for (std::uint32_t i = 0; i < count; ++i) {
         if (data.size() - at < 4)
             fail();
-        const std::uint32_t size = Get32(data, at);
+        const std::uint32_t size = le::Get32(data, at);
         at += 4;
         if (size > data.size() - at)
             fail();

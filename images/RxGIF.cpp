@@ -7,7 +7,6 @@
 #include "images/KeyColor.h"
 #include "images/GraphicException.h"
 #include "images/RxLZW.h"
-#include "platform/FileIO.h"
 
 #include <algorithm>
 #include <limits>
@@ -93,21 +92,24 @@ void TGIFFrame::SetVersion89()
 
 void TGIFFrame::SetLeft(int value)
 {
-    if (value == left_)
-        return;
-    left_ = value;
-    if (owner_)
-        owner_->screenWidth_ = std::max(owner_->screenWidth_, Width() + left_);
-    Changed();
+    MoveTo(value, top_);
 }
 
 void TGIFFrame::SetTop(int value)
 {
-    if (value == top_)
+    MoveTo(left_, value);
+}
+
+void TGIFFrame::MoveTo(int left, int top)
+{
+    if (left == left_ && top == top_)
         return;
-    top_ = value;
-    if (owner_)
+    left_ = left;
+    top_ = top;
+    if (owner_) {
+        owner_->screenWidth_ = std::max(owner_->screenWidth_, Width() + left_);
         owner_->screenHeight_ = std::max(owner_->screenHeight_, Height() + top_);
+    }
     Changed();
 }
 
@@ -257,22 +259,19 @@ TGIFBitmap& TGIFImage::Bitmap()
 
 int TGIFImage::AddFrame(const TGIFBitmap& bitmap, TColor transparent)
 {
-    frames_.push_back(std::make_unique<TGIFFrame>(this));
-    frameIndex_ = Count() - 1;
-    frames_.back()->Assign(bitmap, transparent);
-    if (version_ == 0)
-        version_ = 1;
-    if (Count() > 1)
-        version_ = 2;
-    Changed();
-    return frameIndex_;
+    return AppendFrame([&](TGIFFrame& frame) { frame.Assign(bitmap, transparent); });
 }
 
-int TGIFImage::AddFrame(const TGIFFrame& frame)
+int TGIFImage::AddFrame(const TGIFFrame& source)
+{
+    return AppendFrame([&](TGIFFrame& frame) { frame.Assign(source); });
+}
+
+int TGIFImage::AppendFrame(const std::function<void(TGIFFrame&)>& assign)
 {
     frames_.push_back(std::make_unique<TGIFFrame>(this));
     frameIndex_ = Count() - 1;
-    frames_.back()->Assign(frame);
+    assign(*frames_.back());
     if (version_ == 0)
         version_ = 1;
     if (Count() > 1)
@@ -483,39 +482,21 @@ void TGIFImage::WriteData(TByteStream& stream)
     WriteStream(stream, true);
 }
 
-void TGIFImage::LoadFromFile(const std::string& path)
-{
-    TMemoryByteStream stream(vx::ReadWholeFile(path));
-    LoadFromStream(stream);
-}
-
-void TGIFImage::SaveToFile(const std::string& path)
-{
-    TMemoryByteStream stream;
-    SaveToStream(stream);
-    vx::WriteFileAtomic(path, stream.Data());
-}
-
 std::optional<std::string> TGIFImage::ClipboardPayload()
 {
     if (frames_.empty() ||
         !std::all_of(frames_.begin(), frames_.end(), [](const auto& f) { return f->FrameData()->HasData(); }))
         return std::nullopt;
-    TMemoryByteStream stream;
-    WriteStream(stream, false);
-    return MakeGIFClipboardPayload(stream.Data());
+    return GIFClipboardPayloadOf(*this);
 }
 
 bool TGIFImage::LoadFromClipboardPayload(std::string_view payload)
 {
-    const std::optional<std::string_view> gif = GIFFromClipboardPayload(payload);
-    if (!gif)
-        return false;
-    TMemoryByteStream stream{std::string(*gif)};
-    ReadStream(stream.Size(), stream, false);
-    if (!frames_.empty())
-        frameIndex_ = 0;
-    return true;
+    return ReadGIFClipboardPayload(payload, [this](TByteStream& gif) {
+        ReadStream(gif.Size(), gif, false);
+        if (!frames_.empty())
+            frameIndex_ = 0;
+    });
 }
 
 } // namespace RxGIF

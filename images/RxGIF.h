@@ -6,6 +6,7 @@
 #include "images/Graphic.h"
 #include "images/RxGIFTypes.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -75,6 +76,7 @@ private:
 
     void Changed();
     void SetVersion89();
+    void MoveTo(int left, int top);
     void Encode(bool redecode);
     void RebuildGraphicControl();
 
@@ -108,8 +110,6 @@ public:
     // The byte count first, then the file.
     void WriteData(TByteStream& stream);
     void WriteStream(TByteStream& stream, bool writeSize);
-    void SaveToFile(const std::string& path);
-    void LoadFromFile(const std::string& path);
 
     // --- frames
     int Count() const { return static_cast<int>(frames_.size()); }
@@ -181,6 +181,8 @@ private:
     void ReportProgress(TProgressStage stage, int percent) { Progress(stage, percent); }
     void EncodeFrames(bool redecode);
     void UniqueImageData();
+    // Appends a frame, makes it current and lets assign fill it.
+    int AppendFrame(const std::function<void(TGIFFrame&)>& assign);
 
     int version_ = 0;
     std::shared_ptr<TGIFData> imageData_;

@@ -84,6 +84,22 @@ T& AddExtension(TGIFSubImage& frame)
 std::string MakeGif(int width, int height, const std::string& imageData, bool trailer = true,
                     bool interlaced = false);
 
+// A 24-bit bitmap filled by f(x, y) -> colour.
+template <class F>
+TGIFBitmap Make24(int width, int height, F f)
+{
+    TGIFBitmap bitmap(width, height, TPixelFormat::pf24bit);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const TGIFColor c = f(x, y);
+            std::uint8_t* p = bitmap.ScanLine(y) + x * 3;
+            p[0] = c.Blue;
+            p[1] = c.Green;
+            p[2] = c.Red;
+        }
+    return bitmap;
+}
+
 // Colours i * 37, 255 - i * 11, i * 5 for i below n.
 TGIFPalette Colours(int n);
 // Appends a frame at the position with a graphic control extension (transparent index -1: opaque).

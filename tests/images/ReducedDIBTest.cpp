@@ -3,29 +3,13 @@
 #include "images/GIFBitmap.h"
 #include "images/GraphicException.h"
 #include "images/ReducedDIB.h"
+#include "tests/images/GIFTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <set>
 
 namespace {
-
-using TPaint = std::function<TGIFColor(int x, int y)>;
-
-TGIFBitmap Paint(int width, int height, const TPaint& paint)
-{
-    TGIFBitmap bitmap(width, height, TPixelFormat::pf24bit);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const TGIFColor c = paint(x, y);
-            std::uint8_t* p = bitmap.ScanLine(y) + x * 3;
-            p[0] = c.Blue;
-            p[1] = c.Green;
-            p[2] = c.Red;
-        }
-    return bitmap;
-}
 
 struct Reduced {
     TGIFBitmap bitmap;
@@ -46,7 +30,7 @@ Reduced Reduce(const TGIFBitmap& bitmap, int bits, TMappingMethod method)
 
 TEST(ReducedDIB, FrequencyKeepsUpTo256ColoursExactly)
 {
-    const TGIFBitmap bitmap = Paint(40, 30, [](int x, int y) {
+    const TGIFBitmap bitmap = giftest::Make24(40, 30, [](int x, int y) {
         const int i = (x * 7 + y * 3) % 250;
         return TGIFColor{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i), static_cast<std::uint8_t>(i * 3)};
     });
@@ -62,7 +46,7 @@ TEST(ReducedDIB, FrequencyKeepsUpTo256ColoursExactly)
 TEST(ReducedDIB, FrequencyCoarsensBlueFirst)
 {
     // 3000 colours with odd red values; dropping blue's low bit leaves 1500 of them.
-    const TGIFBitmap bitmap = Paint(100, 30, [](int x, int y) {
+    const TGIFBitmap bitmap = giftest::Make24(100, 30, [](int x, int y) {
         const int i = y * 100 + x;
         return TGIFColor{static_cast<std::uint8_t>(i / 256 * 16 + 1), 0, static_cast<std::uint8_t>(i % 256)};
     });
@@ -88,7 +72,7 @@ TEST(ReducedDIB, SameDepthComesBackUnlessGrey)
 TEST(ReducedDIB, MedianCutMakesDarkBoxesBlack)
 {
     const TGIFColor dark[] = {{0, 0, 0}, {15, 15, 15}, {10, 0, 5}, {5, 12, 3}, {200, 40, 90}};
-    const TGIFBitmap bitmap = Paint(10, 10, [&](int x, int y) { return dark[(x + y) % 5]; });
+    const TGIFBitmap bitmap = giftest::Make24(10, 10, [&](int x, int y) { return dark[(x + y) % 5]; });
     const Reduced r = Reduce(bitmap, 8, mmMedianCut);
     EXPECT_GE(r.important, 2u);
     for (int y = 0; y < 10; ++y)
@@ -103,7 +87,7 @@ TEST(ReducedDIB, MedianCutMakesDarkBoxesBlack)
 
 TEST(ReducedDIB, TruncationAndTripelIndices)
 {
-    const TGIFBitmap white = Paint(6, 3, [](int, int) { return TGIFColor{255, 255, 255}; });
+    const TGIFBitmap white = giftest::Make24(6, 3, [](int, int) { return TGIFColor{255, 255, 255}; });
     const Reduced tripel = Reduce(white, 8, mmTripel);
     const int ramps[] = {63, 127, 191};
     for (int y = 0; y < 3; ++y)
@@ -121,7 +105,7 @@ TEST(ReducedDIB, TruncationAndTripelIndices)
         {mmTruncate666, {255, 0, 51}, 5 * 36 + 1, 216}, {mmTruncate666, {26, 25, 0}, 1 * 36, 216},
     };
     for (const Case& c : cases) {
-        const Reduced r = Reduce(Paint(1, 1, [&](int, int) { return c.colour; }), 8, c.method);
+        const Reduced r = Reduce(giftest::Make24(1, 1, [&](int, int) { return c.colour; }), 8, c.method);
         EXPECT_EQ(r.Index(0, 0), c.index) << int(c.method);
         EXPECT_EQ(r.important, c.important);
     }
@@ -129,7 +113,7 @@ TEST(ReducedDIB, TruncationAndTripelIndices)
 
 TEST(ReducedDIB, OtherDepths)
 {
-    const TGIFBitmap colours = Paint(5, 2, [](int x, int) { return TGIFColor{std::uint8_t(x * 60), 0, 0}; });
+    const TGIFBitmap colours = giftest::Make24(5, 2, [](int x, int) { return TGIFColor{std::uint8_t(x * 60), 0, 0}; });
     const Reduced one = Reduce(colours, 1, mmFrequency);
     EXPECT_EQ(one.bitCount, 1);
     EXPECT_EQ(one.bitmap.PixelFormat(), TPixelFormat::pf1bit);

@@ -37,16 +37,7 @@ void Load(RxGIF::TGIFImage& image, const std::string& bytes)
 // A 24-bit bitmap whose pixel (x, y) has colour colours[(x + y) % size].
 TGIFBitmap Colourful(int width, int height, const TGIFPalette& colours)
 {
-    TGIFBitmap bitmap(width, height, TPixelFormat::pf24bit);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const TGIFColor c = colours[static_cast<size_t>(x + y) % colours.size()];
-            std::uint8_t* p = bitmap.ScanLine(y) + x * 3;
-            p[0] = c.Blue;
-            p[1] = c.Green;
-            p[2] = c.Red;
-        }
-    return bitmap;
+    return Make24(width, height, [&](int x, int y) { return colours[static_cast<size_t>(x + y) % colours.size()]; });
 }
 
 TGIFColor ColourAt(const Frame& frame, int x, int y)
