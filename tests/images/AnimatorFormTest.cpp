@@ -218,6 +218,34 @@ TEST_F(AnimatorFormTest, FramePageEdits)
     EXPECT_FALSE(form_.Image().Looping());
 }
 
+TEST_F(AnimatorFormTest, InsertTakesPicturesWithTheirTransparency)
+{
+    QImage picture(5, 3, QImage::Format_ARGB32);
+    picture.fill(QColor(255, 255, 255));
+    picture.setPixel(0, 0, qRgba(0, 0, 0, 0));
+    const std::string png = dir_.file("hole.png");
+    ASSERT_TRUE(picture.save(QString::fromStdString(png)));
+    answers_ = {Choose(mrOk, png)};
+    Click("InsertBtn");
+    ASSERT_EQ(form_.Image().Count(), 1);
+    RxGIF::TGIFFrame& frame = form_.Image().Frame(0);
+    ASSERT_NE(frame.TransparentColor(), RxGIF::clNone);
+    EXPECT_NE(frame.TransparentColor(), RxGIF::ColorOf(TGIFColor{255, 255, 255})) << "white is a colour of the picture";
+
+    RxGIF::TGIFImage two;
+    two.AddFrame(giftest::Make24(2, 2, [](int, int) { return TGIFColor{9, 9, 9}; }));
+    two.AddFrame(giftest::Make24(2, 2, [](int, int) { return TGIFColor{200, 9, 9}; }));
+    const std::string gif = dir_.file("two.gif");
+    two.SaveToFile(gif);
+    answers_ = {Choose(mrOk, gif)};
+    Click("InsertBtn");
+    EXPECT_EQ(form_.Image().Count(), 2) << "a GIF picture is one frame";
+    answers_ = {Choose(mrOk, dir_.file("missing.png")), Choose(mrOk)};
+    Click("InsertBtn");
+    EXPECT_EQ(form_.Image().Count(), 2) << "an unreadable file adds nothing";
+    EXPECT_EQ(asked_.back().kind, vx::dialogs::Kind::Message);
+}
+
 TEST(PaletteForm, GridShapeFollowsThePalette)
 {
     TGIFPalette sixteen(16);
