@@ -88,6 +88,13 @@ public:
     // ooCleanup but with ooReduceColors raises "Invalid reduction method".
     void Optimize(std::uint8_t options, int reduction, int ditherMode, int reductionBits);
     TGIFSubImage& Add(std::unique_ptr<TGIFSubImage> subImage);
+    // A new frame of the bitmap on a local table: 1- and 8-bit pixels as they are,
+    // 24-bit colours found or added (reduced to the web palette first past 256
+    // colours). Set bits of the 1-bit mask make pixels transparent. "Converting...".
+    TGIFSubImage& AddBitmap(const TGIFBitmap& bitmap, const TGIFBitmap* mask = nullptr);
+    // A copy of the source's header, frames and draw options; the copy keeps no
+    // progress or warning handler. "Copying...".
+    void Assign(const TGIFImage& source);
 
     // On an error the stream goes back to where loading began and the error goes on.
     void LoadFromStream(TByteStream& stream) override;

@@ -36,19 +36,14 @@ T* Named(T* widget, const char* name)
     return widget;
 }
 
-// The optimised size of a file's image by the options; the bytes go to out.
-std::int64_t Candidate(const std::string& input, std::uint8_t options, std::string& out,
-                       const TGIFImage::TProgressEvent& progress)
+// The image optimised by the options and saved; it is emptied afterwards.
+std::string Candidate(TGIFImage& image, std::uint8_t options)
 {
-    TGIFImage image;
-    image.OnProgress = progress;
-    TMemoryByteStream in(input);
-    image.LoadFromStream(in);
     image.Optimize(options, 0, 0, 8);
     TMemoryByteStream saved;
     image.SaveToStream(saved);
-    out = saved.Data();
-    return static_cast<std::int64_t>(out.size());
+    image.Clear();
+    return saved.Data();
 }
 
 } // namespace
@@ -245,18 +240,26 @@ void Tfrm_gifoptimizer::OptimizeItem(int index, bool write)
     const TGIFImage::TProgressEvent progress = [this](TProgressStage stage, int percent, const std::string&) {
         ImageProgress(static_cast<int>(stage), percent);
     };
-    // Two passes only pay for animations: the second candidate keeps frames unmerged.
-    TGIFImage probe;
+    TGIFImage second;
+    second.OnProgress = progress;
     {
         TMemoryByteStream in(input);
-        probe.LoadFromStream(in);
+        second.LoadFromStream(in);
     }
-    const bool twoPasses = twoPass_->isChecked() && probe.Images().Count() > 1;
-    std::string a, b;
-    const std::int64_t sizeA = twoPasses ? Candidate(input, kAllButMerging, a, progress) : 0;
-    const std::int64_t sizeB = Candidate(input, ooAll, b, progress);
-    const bool aWins = twoPasses && sizeB > sizeA;
-    const std::int64_t best = aWins ? sizeA : sizeB;
+    if (abort_)
+        throw EAbort("");
+    // Two passes only pay for animations: the first candidate keeps frames unmerged.
+    const bool twoPasses = twoPass_->isChecked() && second.Images().Count() > 1;
+    std::string a;
+    if (twoPasses) {
+        TGIFImage first;
+        first.Assign(second);
+        first.OnProgress = progress;
+        a = Candidate(first, kAllButMerging);
+    }
+    const std::string b = Candidate(second, ooAll);
+    const bool aWins = twoPasses && b.size() > a.size();
+    const auto best = static_cast<std::int64_t>(aWins ? a.size() : b.size());
     const std::string& bestBytes = aWins ? a : b;
     item->setText(2, QString::number(best));
     const double percent = start > 0 ? static_cast<double>(start - best) * 100.0 / static_cast<double>(start) : 0.0;
