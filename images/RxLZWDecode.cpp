@@ -75,6 +75,8 @@ private:
 void PlaceRows(const std::vector<std::uint8_t>& pixels, TGIFBitmap& target, bool interlaced)
 {
     const int width = target.Width();
+    if (width == 0)
+        return;
     size_t from = 0;
     ForEachStoredRow(target.Height(), interlaced, [&](int y) {
         const std::uint8_t* src = pixels.data() + from;

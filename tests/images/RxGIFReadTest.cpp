@@ -203,6 +203,15 @@ TEST(RxGIFRead, ClearCodesAddNoPixel)
     }
 }
 
+TEST(RxGIFRead, FramesWithoutAreaDecodeToNothing)
+{
+    RxGIF::TGIFImage image;
+    Load(image, Header(4, 3, kFour) + Image(0, 0, 0, 3, Literals({1, 2}, 2)) + Image(0, 0, 4, 0, Literals({1}, 2)) + ";");
+    ASSERT_EQ(image.Count(), 2);
+    EXPECT_TRUE(image.Frame(0).Bitmap().Empty());
+    EXPECT_TRUE(image.Frame(1).Bitmap().Empty());
+}
+
 TEST(RxGIFRead, CodeSizeOutOfRange)
 {
     for (char size : {'\x01', '\x0A'}) {
