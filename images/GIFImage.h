@@ -92,6 +92,9 @@ public:
     // 24-bit colours found or added (reduced to the web palette first past 256
     // colours). Set bits of the 1-bit mask make pixels transparent. "Converting...".
     TGIFSubImage& AddBitmap(const TGIFBitmap& bitmap, const TGIFBitmap* mask = nullptr);
+    // The picture of the logical screen: the background colour (white without a
+    // global table) with frame 0 at its place, its transparent pixels left out.
+    void AssignTo(TGIFBitmap& bitmap);
     // A copy of the source's header, frames and draw options; the copy keeps no
     // progress or warning handler. "Copying...".
     void Assign(const TGIFImage& source);

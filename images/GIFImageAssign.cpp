@@ -140,3 +140,35 @@ TGIFSubImage& TGIFImage::AddBitmap(const TGIFBitmap& source, const TGIFBitmap* m
     frame.Extensions().Add(std::move(control));
     return frame;
 }
+
+void TGIFImage::AssignTo(TGIFBitmap& bitmap)
+{
+    bitmap = TGIFBitmap(Width(), Height(), TPixelFormat::pf24bit);
+    TGIFColor back{255, 255, 255};
+    if (header_.BackgroundColorIndex < header_.ColorMap().Count())
+        back = header_.ColorMap().Data()[header_.BackgroundColorIndex];
+    for (int y = 0; y < bitmap.Height(); ++y)
+        for (int x = 0; x < bitmap.Width(); ++x) {
+            std::uint8_t* p = bitmap.ScanLine(y) + x * 3;
+            p[0] = back.Blue;
+            p[1] = back.Green;
+            p[2] = back.Red;
+        }
+    if (images_.Count() == 0 || images_.SubImage(0).Empty())
+        return;
+    TGIFSubImage& frame = images_.SubImage(0);
+    const TGIFColorMap& table = frame.ActiveColorMap();
+    const TGIFGraphicControlExtension* control = frame.GraphicControlExtension();
+    const int clear = control && control->Transparent() ? control->TransparentColorIndex() : -1;
+    for (int y = 0; y < frame.Height() && frame.Top() + y < bitmap.Height(); ++y)
+        for (int x = 0; x < frame.Width() && frame.Left() + x < bitmap.Width(); ++x) {
+            const int index = frame.ScanLine(y)[x];
+            if (index == clear || index >= table.Count())
+                continue;
+            const TGIFColor c = table.Data()[index];
+            std::uint8_t* p = bitmap.ScanLine(frame.Top() + y) + (frame.Left() + x) * 3;
+            p[0] = c.Blue;
+            p[1] = c.Green;
+            p[2] = c.Red;
+        }
+}

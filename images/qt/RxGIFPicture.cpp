@@ -2,6 +2,7 @@
 #include "images/qt/RxGIFPicture.h"
 
 #include "images/GIFClipboard.h"
+#include "images/GIFImage.h"
 #include "images/RxGIF.h"
 #include "images/qt/BitmapImage.h"
 
@@ -10,6 +11,19 @@
 #include <QImage>
 #include <QMimeData>
 #include <QPainter>
+
+namespace {
+
+void PutOnClipboard(const QImage& picture, const std::optional<std::string>& payload)
+{
+    auto data = std::make_unique<QMimeData>();
+    data->setImageData(picture);
+    if (payload)
+        data->setData(GIFClipboardMimeType, QByteArray(payload->data(), static_cast<qsizetype>(payload->size())));
+    QGuiApplication::clipboard()->setMimeData(data.release());
+}
+
+} // namespace
 
 void DrawGIFImage(QPainter& painter, const QRect& rect, RxGIF::TGIFImage& image)
 {
@@ -24,11 +38,7 @@ void CopyGIFImageToClipboard(RxGIF::TGIFImage& image)
 {
     if (image.Count() == 0)
         return;
-    auto data = std::make_unique<QMimeData>();
-    data->setImageData(BitmapToQImage(image.Frame(0).Bitmap()));
-    if (const std::optional<std::string> payload = image.ClipboardPayload())
-        data->setData(GIFClipboardMimeType, QByteArray(payload->data(), static_cast<qsizetype>(payload->size())));
-    QGuiApplication::clipboard()->setMimeData(data.release());
+    PutOnClipboard(BitmapToQImage(image.Frame(0).Bitmap()), image.ClipboardPayload());
 }
 
 bool ClipboardHasGIFImage()
@@ -53,5 +63,32 @@ std::unique_ptr<RxGIF::TGIFImage> GIFImageFromClipboard()
     if (picture.isNull())
         return nullptr;
     image->Assign(QImageToBitmap(picture));
+    return image;
+}
+
+
+void CopyGIFImageToClipboard(TGIFImage& image)
+{
+    if (image.Empty())
+        return;
+    TGIFBitmap picture;
+    image.AssignTo(picture);
+    PutOnClipboard(BitmapToQImage(picture), image.ClipboardPayload());
+}
+
+std::unique_ptr<TGIFImage> GIFLibraryImageFromClipboard()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data)
+        return nullptr;
+    auto image = std::make_unique<TGIFImage>();
+    if (data->hasFormat(GIFClipboardMimeType)) {
+        const QByteArray payload = data->data(GIFClipboardMimeType);
+        if (image->LoadFromClipboardPayload(std::string_view(payload.constData(), static_cast<size_t>(payload.size()))))
+            return image;
+    }
+    if (!data->hasImage())
+        return nullptr;
+    image->AddBitmap(QImageToBitmap(qvariant_cast<QImage>(data->imageData())));
     return image;
 }

@@ -7,6 +7,8 @@ class QMimeData;
 class QPainter;
 class QRect;
 
+class TGIFImage;
+
 namespace RxGIF {
 class TGIFImage;
 }
@@ -22,3 +24,9 @@ void CopyGIFImageToClipboard(RxGIF::TGIFImage& image);
 bool ClipboardHasGIFImage();
 // The clipboard's GIF, or a one-frame image of the clipboard's picture; none when it holds neither.
 std::unique_ptr<RxGIF::TGIFImage> GIFImageFromClipboard();
+
+// The GIF library's image on the clipboard: its logical screen picture, and the
+// "GIF Image" payload. Nothing happens for an empty image.
+void CopyGIFImageToClipboard(TGIFImage& image);
+// The clipboard's "GIF Image" payload, or its picture as one frame; none when it holds neither.
+std::unique_ptr<TGIFImage> GIFLibraryImageFromClipboard();

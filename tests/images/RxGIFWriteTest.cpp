@@ -8,7 +8,12 @@
 #include "images/GraphicException.h"
 #include "images/PictureFormats.h"
 #include "images/RxGIF.h"
+#include "images/qt/RxGIFPicture.h"
 #include "tests/support/TempDir.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -300,6 +305,31 @@ TEST(RxGIFWrite, ClipboardPayloadAndRegistration)
     EXPECT_EQ(table.Find("gif")->Description, "second") << "the later registration wins";
     table.Unregister("B");
     EXPECT_EQ(table.Find("gif")->Description, "first");
+}
+
+TEST(GIFClipboard, BothClassesOnTheDesktopClipboard)
+{
+    RxGIF::TGIFImage animator;
+    animator.AddFrame(Colourful(3, 2, kFour));
+    animator.EncodeAllFrames();
+    CopyGIFImageToClipboard(animator);
+    const std::unique_ptr<TGIFImage> library = GIFLibraryImageFromClipboard();
+    ASSERT_NE(library, nullptr);
+    EXPECT_EQ(library->Width(), 3);
+    TGIFBitmap picture;
+    library->AssignTo(picture);
+    EXPECT_EQ(picture.ScanLine(1)[2], kFour[1].Red) << "pixel (0, 1) shows colour 1, red";
+
+    library->Images().SubImage(0).SetPixels(0, 0, 2);
+    CopyGIFImageToClipboard(*library);
+    const std::unique_ptr<RxGIF::TGIFImage> back = GIFImageFromClipboard();
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(Describe(*back).frames[0].pixels[0], 2);
+
+    QApplication::clipboard()->setImage(QImage(4, 4, QImage::Format_RGB32));
+    const std::unique_ptr<TGIFImage> fromPicture = GIFLibraryImageFromClipboard();
+    ASSERT_NE(fromPicture, nullptr);
+    EXPECT_EQ(fromPicture->Images().Count(), 1);
 }
 
 } // namespace
