@@ -6,6 +6,7 @@
 #include "images/GIFPainter.h"
 
 #include <QPainter>
+#include <QPixmap>
 #include <QTimer>
 
 TGIFPaintBox::TGIFPaintBox(QWidget* parent) : QWidget(parent), timer_(new QTimer(this))
@@ -135,6 +136,11 @@ void TGIFPaintBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
-    if (!buffer_.isNull())
+    if (buffer_.isNull())
+        return;
+    // Tiling repeats the picture at its own size; otherwise it is scaled to the box.
+    if (DrawOptions & goTile)
+        painter.drawTiledPixmap(rect(), QPixmap::fromImage(buffer_));
+    else
         painter.drawImage(rect(), buffer_);
 }

@@ -138,6 +138,18 @@ TEST_F(GIFPaintBoxTest, OneFrameIsDrawnOnceWithoutAThread)
     EXPECT_EQ(box_->FramesDrawn(), 1);
 }
 
+TEST_F(GIFPaintBoxTest, TilingRepeatsThePicture)
+{
+    auto image = Animation(1, 0);
+    image->Images().SubImage(0).SetPixels(0, 0, 1);
+    box_->DrawOptions = goTile;
+    box_->SetImage(image);
+    const QImage shot = box_->grab().toImage();
+    EXPECT_EQ(shot.pixel(0, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(shot.pixel(4, 4), qRgb(0, 0, 255)) << "the 4 x 4 picture again";
+    EXPECT_EQ(shot.pixel(5, 4), qRgb(255, 0, 0));
+}
+
 TEST_F(GIFPaintBoxTest, UnthreadedPainterIsDrivenByATimer)
 {
     box_->DrawOptions = goAnimate | goLoop;
