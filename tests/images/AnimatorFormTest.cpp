@@ -6,6 +6,7 @@
 #include "images/qt/PreviewForm.h"
 #include "images/qt/RxGIFAnimator.h"
 #include "platform/qt/Dialogs.h"
+#include "tests/images/AniTestSupport.h"
 #include "tests/images/GIFTestSupport.h"
 #include "tests/support/TempDir.h"
 
@@ -244,6 +245,22 @@ TEST_F(AnimatorFormTest, InsertTakesPicturesWithTheirTransparency)
     Click("InsertBtn");
     EXPECT_EQ(form_.Image().Count(), 2) << "an unreadable file adds nothing";
     EXPECT_EQ(asked_.back().kind, vx::dialogs::Kind::Message);
+}
+
+TEST_F(AnimatorFormTest, InsertTakesAnAnimatedCursorAsFrames)
+{
+    using namespace anitest;
+    const std::string cursor = dir_.file("spin.ani");
+    vx::test::writeFile(cursor, Riff(Anih(3, 3, 6) + Chunk("rate", Words({6, 12, 3})) +
+                                     Fram({Ico(8, 8, 8), Ico(8, 8, 24), Ico(8, 8, 4)})));
+    answers_ = {Choose(mrOk, cursor)};
+    Click("InsertBtn");
+    ASSERT_EQ(form_.Image().Count(), 3);
+    EXPECT_EQ(form_.Image().Frame(0).Delay(), 100);
+    EXPECT_EQ(form_.Image().Frame(1).Delay(), 200);
+    EXPECT_EQ(form_.Image().Frame(2).Delay(), 50);
+    EXPECT_NE(form_.Image().Frame(0).TransparentColor(), RxGIF::clNone) << "the icons' masks";
+    EXPECT_TRUE(form_.Modified());
 }
 
 TEST(PaletteForm, GridShapeFollowsThePalette)
