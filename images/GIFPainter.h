@@ -71,7 +71,7 @@ public:
     // below 1 waits until stopped (threaded) or 12 s (unthreaded).
     static int FrameWait(const TGIFPaintFrame& frame, bool threaded, int speed);
 
-    // Fired on the user-interface thread through the poster.
+    // Fired on the user-interface thread through the poster; set them before Start.
     TEvent OnStartPaint;
     TEvent OnPaint;
     TEvent OnAfterPaint;
