@@ -6,6 +6,8 @@
 #include "shell/MainForm.h"
 #include "shell/MainFormCommandsState.h"
 #include "shell/launch/LaunchSteps.h"
+#include "images/qt/AnimatorForm.h"
+#include "images/qt/GifOptimizerForm.h"
 #include "internet/qt/EmailForm.h"
 #include "internet/qt/FtpForm.h"
 #include "internet/qt/LinkCheckForm.h"
@@ -83,8 +85,8 @@ const std::vector<TLauncherRow>& LauncherTable()
         {"Tfrm_usertag",              nullptr,                  nullptr,               ReloadUserTags},
         {"Tf_ftp",                    Make<Tf_ftp>},
         {"Tfrm_enc",                  nullptr},
-        {"TAnimatorForm",             nullptr},
-        {"Tfrm_gifoptimizer",         nullptr},
+        {"TAnimatorForm",             Make<TAnimatorForm>},
+        {"Tfrm_gifoptimizer",         Make<Tfrm_gifoptimizer>},
         {"Tfrm_clipview",             nullptr},
         {"Tfrm_compresshtml",         nullptr},
         {"Tfrm_codebase",             nullptr},

@@ -3,6 +3,8 @@
 #include "tests/shell/ShellFixture.h"
 
 #include "controls/flat/TFlatMemoUnit.h"
+#include "images/qt/AnimatorForm.h"
+#include "images/qt/GifOptimizerForm.h"
 #include "internet/qt/EmailForm.h"
 #include "internet/qt/LinkCheckForm.h"
 #include "internet/qt/StructureForm.h"
@@ -367,4 +369,19 @@ TEST_F(LaunchTest, TheInternetToolsAreHandedTheFocusedDocument)
     RunLauncher(*form, "TfrmHTMLParsing");
     EXPECT_EQ(checked, page);
     EXPECT_EQ(parsed, page);
+}
+
+TEST_F(LaunchTest, TheImageToolsOpenFromTheirCommands)
+{
+    std::vector<std::string> opened;
+    SetDialogHost([&](QDialog& dialog) {
+        if (dynamic_cast<TAnimatorForm*>(&dialog))
+            opened.push_back("TAnimatorForm");
+        if (dynamic_cast<Tfrm_gifoptimizer*>(&dialog))
+            opened.push_back("Tfrm_gifoptimizer");
+        return int(QDialog::Rejected);
+    });
+    RunLauncher(*form, "TAnimatorForm");
+    RunLauncher(*form, "Tfrm_gifoptimizer");
+    EXPECT_EQ(opened, (std::vector<std::string>{"TAnimatorForm", "Tfrm_gifoptimizer"}));
 }
