@@ -161,7 +161,8 @@ void TCustomEnhListView::WatchImages(TImageList* previous, TImageList* images)
     if (previous && previous != SmallImages() && previous != StateImages())
         disconnect(previous, nullptr, this, nullptr);
     if (images) {
-        connect(images, &TImageList::Changed, this, [this] { model_->RefreshAll(); }, Qt::UniqueConnection);
+        // A member function, as Qt refuses a unique connection to a lambda.
+        connect(images, &TImageList::Changed, this, &TCustomEnhListView::ImagesChanged, Qt::UniqueConnection);
         connect(images, &QObject::destroyed, this, [this](QObject* gone) {
             if (gone == SmallImages())
                 model_->SetSmallImages(nullptr);
@@ -170,6 +171,11 @@ void TCustomEnhListView::WatchImages(TImageList* previous, TImageList* images)
         });
     }
     UpdateRowHeight();
+}
+
+void TCustomEnhListView::ImagesChanged()
+{
+    model_->RefreshAll();
 }
 
 void TCustomEnhListView::SetSmallImages(TImageList* images)

@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
+#include <QSignalSpy>
 #include <QStyledItemDelegate>
 
 #include <gtest/gtest.h>
@@ -435,6 +436,24 @@ TEST(EnhListView, StateImageComesBeforeTheItemImage)
     delete gone;
     EXPECT_EQ(view.StateImages(), nullptr);
     EXPECT_EQ(view.SmallImages(), &small);
+}
+
+TEST(EnhListView, AChangeOfAnAssignedImageListRefreshesTheItems)
+{
+    TImageList small, state;
+    TEnhListView view;
+    Fill(view, 1, {{"a"}});
+    view.SetSmallImages(&small);
+    view.SetStateImages(&state);
+    // Assigning the same list again keeps one connection, not two.
+    view.SetSmallImages(&small);
+    QSignalSpy refreshed(view.model(), &QAbstractItemModel::dataChanged);
+    QPixmap blue(16, 16);
+    blue.fill(Qt::blue);
+    small.Add(blue);
+    EXPECT_EQ(refreshed.count(), 1);
+    state.Add(blue);
+    EXPECT_EQ(refreshed.count(), 2);
 }
 
 TEST(EnhListView, OwnerDrawnRowsAreMeasuredAgainForANewFont)
