@@ -414,7 +414,7 @@ int TSpeedBar::AddSection(TSpeedbarSection* section)
     sections_.push_back(section);
     section->bar_ = this;
     for (TSpeedItem* item : section->items_) {
-        item->SetSectionIndex(index);
+        item->sectionIndex_ = index;
         PlaceItem(item);
     }
     return index;
@@ -526,7 +526,7 @@ void TSpeedBar::ReindexSections()
 {
     for (std::size_t i = 0; i < sections_.size(); ++i)
         for (TSpeedItem* item : sections_[i]->items_)
-            item->SetSectionIndex(int(i));
+            item->sectionIndex_ = int(i);
 }
 
 void TSpeedBar::RemoveSection(int index)

@@ -143,7 +143,9 @@ public:
     TSpeedbarButton* Button() const { return button_; }
     TSpeedBar* SpeedBar() const { return bar_; }
     int SectionIndex() const { return sectionIndex_; }
-    void SetSectionIndex(int value) { sectionIndex_ = value; }
+    // On a bar this moves the item to that section (clamped), as AddItem does;
+    // the bar's section lists and the index never disagree.
+    void SetSectionIndex(int value);
     bool Editing() const { return editing_; }
     void SetEditing(bool value);
 

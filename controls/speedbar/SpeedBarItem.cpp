@@ -230,6 +230,14 @@ TSpeedItem::~TSpeedItem()
     delete button_.data();
 }
 
+void TSpeedItem::SetSectionIndex(int value)
+{
+    if (bar_ && sectionIndex_ >= 0)
+        bar_->AddItem(value, this);
+    else
+        sectionIndex_ = value;
+}
+
 void TSpeedItem::UpdateButton()
 {
     if (!button_)

@@ -271,6 +271,27 @@ TEST(SpeedBarSections, AddMoveRemoveAndDelete)
     delete b;
 }
 
+TEST(SpeedBarSections, SettingAnItemsSectionIndexMovesItThere)
+{
+    BarForm f;
+    f.bar->AppendSection("File");
+    f.bar->AppendSection("Edit");
+    auto* a = f.Item("A", 0);
+    a->SetSectionIndex(1);
+    EXPECT_EQ(a->SectionIndex(), 1);
+    EXPECT_EQ(f.bar->ItemsCount(0), 0);
+    ASSERT_EQ(f.bar->ItemsCount(1), 1);
+    EXPECT_EQ(f.bar->Items(1, 0), a);
+    a->SetSectionIndex(7);
+    EXPECT_EQ(a->SectionIndex(), 1) << "clamped to the last section";
+    // Removing it afterwards leaves no trace in any section, so nothing is
+    // destroyed twice when the sections go.
+    f.bar->RemoveItem(a);
+    EXPECT_EQ(f.bar->ItemsCount(0) + f.bar->ItemsCount(1), 0);
+    f.bar->ClearSections();
+    delete a;
+}
+
 TEST(SpeedBarSections, DestroyingAnItemOrTheBarCleansUp)
 {
     BarForm f;
