@@ -121,10 +121,15 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void enterEvent(QEnterEvent* e) override;
     void leaveEvent(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     friend class TSpeedItem;
     bool Editing() const;
+    // Dragging the button while the bar is customised: the floating image
+    // follows the mouse; the release drops the button or takes it off the bar.
+    void DragTo(QPoint screenPoint);
+    void DragEnd(QPoint screenPoint);
     TSpeedItem* item_;
     bool facePaint_ = false;
     bool usingImage_ = false;

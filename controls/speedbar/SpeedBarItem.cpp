@@ -134,13 +134,7 @@ void TSpeedbarButton::mouseMoveEvent(QMouseEvent* e)
         TRxSpeedButton::mouseMoveEvent(e);
         return;
     }
-    hide();
-    TSpeedBar* bar = item_->SpeedBar();
-    const QPoint topLeft = e->globalPosition().toPoint() - QPoint(floating_->width(), floating_->height());
-    if (bar->rect().contains(bar->mapFromGlobal(topLeft)))
-        floating_->ShowAt(topLeft);
-    else
-        floating_->hide();
+    DragTo(e->globalPosition().toPoint());
 }
 
 void TSpeedbarButton::mouseReleaseEvent(QMouseEvent* e)
@@ -152,11 +146,53 @@ void TSpeedbarButton::mouseReleaseEvent(QMouseEvent* e)
         TRxSpeedButton::mouseReleaseEvent(e);
         return;
     }
+    DragEnd(e->globalPosition().toPoint());
+}
+
+// Once hidden the button hears no more of the mouse, so the bar holds the
+// mouse for the rest of the drag and its moves and the release come here.
+bool TSpeedbarButton::eventFilter(QObject* watched, QEvent* e)
+{
+    if (!floating_ || watched != item_->SpeedBar())
+        return TRxSpeedButton::eventFilter(watched, e);
+    if (e->type() == QEvent::MouseMove) {
+        DragTo(static_cast<QMouseEvent*>(e)->globalPosition().toPoint());
+        return true;
+    }
+    if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+        DragEnd(static_cast<QMouseEvent*>(e)->globalPosition().toPoint());
+        return true;
+    }
+    return e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick;
+}
+
+void TSpeedbarButton::DragTo(QPoint screenPoint)
+{
+    TSpeedBar* bar = item_->SpeedBar();
+    if (isVisible()) {
+        hide();
+        bar->installEventFilter(this);
+        bar->grabMouse();
+    }
+    const QPoint topLeft = screenPoint - QPoint(floating_->width(), floating_->height());
+    if (bar->rect().contains(bar->mapFromGlobal(topLeft)))
+        floating_->ShowAt(topLeft);
+    else
+        floating_->hide();
+}
+
+void TSpeedbarButton::DragEnd(QPoint screenPoint)
+{
+    TSpeedBar* bar = item_->SpeedBar();
+    bar->removeEventFilter(this);
+    if (QWidget::mouseGrabber() == bar)
+        bar->releaseMouse();
     const QSize size = floating_->size();
     floating_.reset();
     unsetCursor();
-    TSpeedBar* bar = item_->SpeedBar();
-    const QPoint point = bar->mapFromGlobal(e->globalPosition().toPoint() - QPoint(size.width(), size.height()));
+    // Shown again for the drop to place; the outcomes that hide the item hide it.
+    show();
+    const QPoint point = bar->mapFromGlobal(screenPoint - QPoint(size.width(), size.height()));
     if (!bar->rect().contains(point)) {
         lower();
         item_->SetVisible(false);

@@ -7,7 +7,11 @@
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTest>
 #include <QWidget>
+#include <QWindow>
+
+#include <gtest/gtest.h>
 
 namespace vx::test {
 
@@ -73,6 +77,41 @@ void Click(QWidget& widget, QPoint pos)
 {
     MousePress(widget, pos);
     MouseRelease(widget, pos);
+}
+
+namespace {
+
+QWindow* ShownWindow(QWidget& widget)
+{
+    QWidget* top = widget.window();
+    if (!top->isVisible()) {
+        top->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(top));
+    }
+    return top->windowHandle();
+}
+
+} // namespace
+
+void WindowPress(QWidget& widget, QPoint pos)
+{
+    QWindow* window = ShownWindow(widget);
+    const QPoint at = widget.mapTo(widget.window(), pos);
+    QTest::mouseMove(window, at);
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, at);
+}
+
+void WindowMove(QWidget& widget, QPoint pos)
+{
+    QTest::mouseMove(ShownWindow(widget), widget.mapTo(widget.window(), pos));
+}
+
+void WindowRelease(QWidget& widget, QPoint pos)
+{
+    QWindow* window = ShownWindow(widget);
+    const QPoint at = widget.mapTo(widget.window(), pos);
+    QTest::mouseMove(window, at);
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, at);
 }
 
 void KeyDown(QWidget& widget, int key, Qt::KeyboardModifiers mods, const QString& text)

@@ -26,6 +26,12 @@ void MouseMove(QWidget& widget, QPoint pos, bool leftHeld = false);
 void MouseEnter(QWidget& widget);
 void MouseLeave(QWidget& widget);
 void Click(QWidget& widget, QPoint pos);
+// The same through the widget's top-level window (shown first), as a user's
+// mouse: the window routes them, grabs and hidden widgets included. The
+// position is the widget's; it may lie outside the widget or the window.
+void WindowPress(QWidget& widget, QPoint pos);
+void WindowMove(QWidget& widget, QPoint pos);
+void WindowRelease(QWidget& widget, QPoint pos);
 // A key going down only, with modifiers.
 void KeyDown(QWidget& widget, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = QString());
 // A key going down and up again.

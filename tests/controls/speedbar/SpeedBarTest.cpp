@@ -483,6 +483,44 @@ TEST(SpeedBarItems, DraggingAButtonOffTheBarHidesIt)
     f.bar->SetEditWin(nullptr);
 }
 
+// Through the window, as a user drags: the button hides on the first move, and
+// the moves and the release that follow still end the drag.
+TEST(SpeedBarItems, DraggingAButtonThroughTheWindowDropsOrHidesIt)
+{
+    BarForm f;
+    f.form->show();
+    auto* item = f.Item("A");
+    item->SetLeft(3);
+    NotifySink sink;
+    f.bar->SetEditWin(&sink);
+    TSpeedbarButton* button = item->Button();
+
+    WindowPress(*button, {5, 5});
+    WindowMove(*button, {40, 5});
+    EXPECT_FALSE(button->isVisible()) << "the real button hides while its image is dragged";
+    WindowMove(*button, {60, 8});
+    WindowRelease(*button, {80, 28});
+    EXPECT_TRUE(item->Visible());
+    EXPECT_TRUE(button->isVisible()) << "an item shown on the bar shows its button";
+    EXPECT_EQ(item->Left(), 59);
+    ASSERT_FALSE(sink.codes.empty());
+    EXPECT_EQ(sink.codes.back(), sbnButtonDropped);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    for (QWidget* top : QApplication::topLevelWidgets())
+        EXPECT_FALSE(dynamic_cast<TBtnControl*>(top) && top->isVisible()) << "no floating image stays";
+
+    sink.codes.clear();
+    WindowPress(*button, {5, 5});
+    WindowMove(*button, {6, 40});
+    WindowRelease(*button, {5, 200});
+    EXPECT_FALSE(item->Visible()) << "dropped below the bar";
+    EXPECT_FALSE(button->isVisible());
+    ASSERT_FALSE(sink.codes.empty());
+    EXPECT_EQ(sink.codes.back(), sbnChanged);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    f.bar->SetEditWin(nullptr);
+}
+
 TEST(SpeedBarDrag, FiveMovedPixelsStartADragToAnotherEdge)
 {
     BarForm f;
