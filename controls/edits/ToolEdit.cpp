@@ -379,6 +379,8 @@ void TCustomComboEdit::DoDropDown()
     setFocus();
     popup_->ShowAt(at);
     popupVisible_ = true;
+    // While the popup is open the text is its: read-only, and no caret shown.
+    ApplyReadOnly();
     qApp->installEventFilter(this);
 }
 
@@ -437,7 +439,9 @@ void TCustomComboEdit::keyPressEvent(QKeyEvent* e)
 void TCustomComboEdit::focusOutEvent(QFocusEvent* e)
 {
     QLineEdit::focusOutEvent(e);
-    if (popupVisible_)
+    // A window system that activates the popup as it shows it takes the focus
+    // away only to the popup: that leaves it open.
+    if (popupVisible_ && !(popup_ && popup_->isActiveWindow()))
         PopupCloseUp(false);
 }
 

@@ -84,10 +84,8 @@ namespace {
 QWindow* ShownWindow(QWidget& widget)
 {
     QWidget* top = widget.window();
-    if (!top->isVisible()) {
-        top->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(top));
-    }
+    top->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(top));
     return top->windowHandle();
 }
 

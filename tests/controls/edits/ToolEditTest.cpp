@@ -12,6 +12,8 @@
 #include <QStyle>
 #include <QTimer>
 
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -263,6 +265,28 @@ TEST(DateEdit, CalendarHintsKeepFourLines)
         edit.CalendarHints().Add(s);
     EXPECT_EQ(edit.CalendarHints().Count(), 4);
     EXPECT_EQ(edit.CalendarHints()[3], "d");
+}
+
+TEST(DateEdit, TextIsReadOnlyWhileThePopupIsOpen)
+{
+    DayFirstLocale locale;
+    QWidget window;
+    window.resize(300, 200);
+    auto* edit = new TDateEdit(&window);
+    edit->SetYearDigits(TYearDigits::dyFour);
+    edit->SetDate(EncodeDate(2026, 1, 31));
+    Activate(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_FALSE(edit->isReadOnly());
+
+    WindowPress(*edit->Button(), QPoint(5, 5));
+    WindowRelease(*edit->Button(), QPoint(5, 5));
+    ASSERT_TRUE(edit->PopupVisible());
+    EXPECT_TRUE(edit->isReadOnly()) << "no typing, and no caret, while the calendar is open";
+    QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
+    EXPECT_FALSE(edit->PopupVisible());
+    EXPECT_FALSE(edit->isReadOnly());
+    EXPECT_EQ(edit->Date(), EncodeDate(2026, 1, 31));
 }
 
 TEST(DateEdit, PopupAcceptsOnEnterAndKeepsOnEscape)
