@@ -257,8 +257,10 @@ TEST(ExtListView, TypingAsksTheOwnerToFindAnItem)
 TEST(ExtListView, ColumnOrderAndSubItemTexts)
 {
     TExtListView view;
+    std::vector<int> order{7};
+    EXPECT_FALSE(view.GetColumnOrder(order)) << "no columns, no order";
+    EXPECT_TRUE(order.empty());
     Fill(view, 3, {{"cap", "s0", "s1"}});
-    std::vector<int> order;
     ASSERT_TRUE(view.GetColumnOrder(order));
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2}));
     view.SetColumnOrder({2, 0, 1});
