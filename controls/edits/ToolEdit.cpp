@@ -441,7 +441,7 @@ void TCustomComboEdit::focusOutEvent(QFocusEvent* e)
     QLineEdit::focusOutEvent(e);
     // A window system that activates the popup as it shows it takes the focus
     // away only to the popup: that leaves it open.
-    if (popupVisible_ && !(popup_ && popup_->isActiveWindow()))
+    if (popupVisible_ && !(popup_ && QApplication::activeWindow() == popup_))
         PopupCloseUp(false);
 }
 

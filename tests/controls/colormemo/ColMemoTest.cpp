@@ -421,8 +421,7 @@ TEST_F(ColorMemoFixture, SelectionKeepsRuleColoursOffAndNavigationCollapsesIt)
     ASSERT_EQ(runs.size(), 2u);
     EXPECT_EQ(runs[0].Order, kOrderSelection);
     EXPECT_EQ(runs[1].Color, clRed);
-    QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
-    QCoreApplication::sendEvent(&memo, &left);
+    test::KeyDown(memo, Qt::Key_Left);
     EXPECT_FALSE(memo.textCursor().hasSelection());
     EXPECT_EQ(memo.textCursor().position(), 2) << "collapsed to the end, then moved left";
 }

@@ -3,6 +3,7 @@
 #include "controls/display/Titler.h"
 
 #include "editor/qt/SysColors.h"
+#include "tests/controls/FlatTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -89,8 +90,7 @@ TEST(TBmpMosaic, PaintRebuildsForANewWidthAndFramesAnEmptyPicture)
 
     int clicks = 0;
     empty.OnClick = [&](QObject*) { ++clicks; };
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::NoButton, {});
-    QCoreApplication::sendEvent(&empty, &release);
+    vx::test::Click(empty, QPoint(5, 5));
     EXPECT_EQ(clicks, 1);
 }
 

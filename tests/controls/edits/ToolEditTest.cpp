@@ -279,8 +279,8 @@ TEST(DateEdit, TextIsReadOnlyWhileThePopupIsOpen)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     ASSERT_FALSE(edit->isReadOnly());
 
-    WindowPress(*edit->Button(), QPoint(5, 5));
-    WindowRelease(*edit->Button(), QPoint(5, 5));
+    MousePress(*edit->Button(), QPoint(5, 5));
+    MouseRelease(*edit->Button(), QPoint(5, 5));
     ASSERT_TRUE(edit->PopupVisible());
     EXPECT_TRUE(edit->isReadOnly()) << "no typing, and no caret, while the calendar is open";
     QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
@@ -347,7 +347,7 @@ TEST(DateEdit, DialogStyleRunsTheDateDialog)
         EXPECT_EQ(dialog->TitleLabel()->text(), "February, 2004");
         EXPECT_EQ(dialog->StepButton(skPrevMonth)->toolTip(), "Back a month");
         EXPECT_EQ(dialog->StepButton(skPrevYear)->toolTip(), "Previous Year");
-        dialog->StepButton(skNextYear)->ButtonClick();
+        Click(*dialog->StepButton(skNextYear), QPoint(3, 3));
         EXPECT_EQ(dialog->TitleLabel()->text(), "February, 2005");
         KeyDown(*dialog, Qt::Key_Return);
     });

@@ -69,9 +69,9 @@ TEST(FlatSpeedButton, ClickInsideAndReleaseOutside)
     TFlatSpeedButton& b = *w.b[0];
     MousePress(b, QPoint(5, 5));
     EXPECT_EQ(b.State(), bsDown);
-    MouseMove(b, QPoint(40, 5), true);
+    MouseMove(b, QPoint(40, 5));
     EXPECT_EQ(b.State(), bsUp);
-    MouseMove(b, QPoint(5, 5), true);
+    MouseMove(b, QPoint(5, 5));
     EXPECT_EQ(b.State(), bsDown);
     MouseRelease(b, QPoint(5, 5));
     EXPECT_EQ(b.State(), bsUp);
@@ -153,14 +153,11 @@ TEST(FlatSpeedButton, DoubleClickFiresOnlyWhileDown)
     ButtonWindow w;
     int doubles = 0;
     w.b[0]->OnDblClick = [&](QObject*) { ++doubles; };
-    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-    QApplication::sendEvent(w.b[0], &dbl);
-    MouseRelease(*w.b[0], QPoint(5, 5));
+    DoubleClick(*w.b[0], QPoint(5, 5));
     EXPECT_EQ(doubles, 0);
     w.b[0]->SetGroupIndex(3);
     w.b[0]->SetDown(true);
-    QApplication::sendEvent(w.b[0], &dbl);
+    DoubleClick(*w.b[0], QPoint(5, 5));
     EXPECT_EQ(doubles, 1);
 }
 
@@ -203,16 +200,16 @@ TEST(FlatSpeedButton, TheRowJustBelowTheFaceStillCountsAsInside)
     ButtonWindow w;
     TFlatSpeedButton& b = *w.b[0];
     const int h = b.height();
-    WindowPress(b, QPoint(5, 5));
-    WindowMove(b, QPoint(5, h));
+    MousePress(b, QPoint(5, 5));
+    MouseMove(b, QPoint(5, h));
     EXPECT_EQ(b.State(), bsDown) << "dragged to y = height";
-    WindowRelease(b, QPoint(5, h));
+    MouseRelease(b, QPoint(5, h));
     EXPECT_EQ(w.clicks[0], 1) << "released at y = height";
-    WindowPress(b, QPoint(5, 5));
-    WindowRelease(b, QPoint(5, h + 1));
+    MousePress(b, QPoint(5, 5));
+    MouseRelease(b, QPoint(5, h + 1));
     EXPECT_EQ(w.clicks[0], 1) << "released below it";
-    WindowPress(b, QPoint(5, 5));
-    WindowRelease(b, QPoint(b.width(), 5));
+    MousePress(b, QPoint(5, 5));
+    MouseRelease(b, QPoint(b.width(), 5));
     EXPECT_EQ(w.clicks[0], 1) << "x = width is outside";
 }
 

@@ -295,7 +295,7 @@ TEST_F(LayoutFixture, DraggingFromTheListPlacesHiddenItemsOnly)
     const QRect secondRow = window->ButtonsList->visualItemRect(window->ButtonsList->item(1));
 
     MousePress(*viewport, firstRow.topLeft() + QPoint(5, 5));
-    MouseMove(*viewport, firstRow.topLeft() + QPoint(50, 5), true);
+    MouseMove(*viewport, firstRow.topLeft() + QPoint(50, 5));
     EXPECT_EQ(viewport->cursor().shape(), Qt::ForbiddenCursor) << "an item already on the bar";
     MouseRelease(*viewport, firstRow.topLeft() + QPoint(50, 5));
     EXPECT_EQ(shown->Left(), 3);

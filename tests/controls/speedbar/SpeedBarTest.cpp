@@ -467,7 +467,7 @@ TEST(SpeedBarItems, DraggingAButtonOffTheBarHidesIt)
     f.bar->SetEditWin(&sink);
     TSpeedbarButton* button = item->Button();
     MousePress(*button, {5, 5});
-    MouseMove(*button, {40, 5}, true);
+    MouseMove(*button, {40, 5});
     MouseRelease(*button, {80, 28});
     EXPECT_TRUE(item->Visible());
     EXPECT_EQ(item->Left(), 59) << "dropped at 3 + 56 - 24 + 24: on the grid of 8";
@@ -495,11 +495,11 @@ TEST(SpeedBarItems, DraggingAButtonThroughTheWindowDropsOrHidesIt)
     f.bar->SetEditWin(&sink);
     TSpeedbarButton* button = item->Button();
 
-    WindowPress(*button, {5, 5});
-    WindowMove(*button, {40, 5});
+    MousePress(*button, {5, 5});
+    MouseMove(*button, {40, 5});
     EXPECT_FALSE(button->isVisible()) << "the real button hides while its image is dragged";
-    WindowMove(*button, {60, 8});
-    WindowRelease(*button, {80, 28});
+    MouseMove(*button, {60, 8});
+    MouseRelease(*button, {80, 28});
     EXPECT_TRUE(item->Visible());
     EXPECT_TRUE(button->isVisible()) << "an item shown on the bar shows its button";
     EXPECT_EQ(item->Left(), 59);
@@ -510,9 +510,9 @@ TEST(SpeedBarItems, DraggingAButtonThroughTheWindowDropsOrHidesIt)
         EXPECT_FALSE(dynamic_cast<TBtnControl*>(top) && top->isVisible()) << "no floating image stays";
 
     sink.codes.clear();
-    WindowPress(*button, {5, 5});
-    WindowMove(*button, {6, 40});
-    WindowRelease(*button, {5, 200});
+    MousePress(*button, {5, 5});
+    MouseMove(*button, {6, 40});
+    MouseRelease(*button, {5, 200});
     EXPECT_FALSE(item->Visible()) << "dropped below the bar";
     EXPECT_FALSE(button->isVisible());
     ASSERT_FALSE(sink.codes.empty());
@@ -529,7 +529,7 @@ TEST(SpeedBarDrag, FiveMovedPixelsStartADragToAnotherEdge)
     int moved = 0;
     f.bar->OnPosChanged = [&](QObject*) { ++moved; };
     MousePress(*f.bar, {100, 10});
-    MouseMove(*f.bar, {104, 14}, true);
+    MouseMove(*f.bar, {104, 14});
     MouseRelease(*f.bar, {104, 14});
     EXPECT_EQ(moved, 0) << "4 pixels do not start a drag";
 
@@ -539,8 +539,8 @@ TEST(SpeedBarDrag, FiveMovedPixelsStartADragToAnotherEdge)
         apply = align != alRight;
     };
     MousePress(*f.bar, {100, 10});
-    MouseMove(*f.bar, {105, 10}, true);
-    MouseMove(*f.bar, {390 - f.bar->x(), 150}, true);
+    MouseMove(*f.bar, {105, 10});
+    MouseMove(*f.bar, {390 - f.bar->x(), 150});
     EXPECT_EQ(asked.back(), alRight);
     MouseRelease(*f.bar, {10, 150});
     EXPECT_EQ(f.bar->Align(), alLeft);
@@ -549,7 +549,7 @@ TEST(SpeedBarDrag, FiveMovedPixelsStartADragToAnotherEdge)
     EXPECT_EQ(f.bar->geometry(), QRect(0, 0, 29, 300));
 
     MousePress(*f.bar, {10, 100});
-    MouseMove(*f.bar, {10, 106}, true);
+    MouseMove(*f.bar, {10, 106});
     MouseRelease(*f.bar, {390, 150});
     EXPECT_EQ(f.bar->Align(), alLeft) << "a refused side keeps the last accepted one";
     EXPECT_EQ(moved, 2);
@@ -578,7 +578,7 @@ TEST(SpeedBarDrag, ResizingByWholeRowsWhileCustomised)
     NotifySink sink;
     f.bar->SetOptions(sbGrayedBtns | sbAllowResize);
     MousePress(*f.bar, {50, 27});
-    MouseMove(*f.bar, {50, 80}, true);
+    MouseMove(*f.bar, {50, 80});
     MouseRelease(*f.bar, {50, 80});
     EXPECT_EQ(f.bar->height(), 29) << "not customised: no resizing";
 
@@ -586,9 +586,9 @@ TEST(SpeedBarDrag, ResizingByWholeRowsWhileCustomised)
     MouseMove(*f.bar, {50, 27});
     EXPECT_EQ(f.bar->cursor().shape(), Qt::SizeVerCursor);
     MousePress(*f.bar, {50, 27});
-    MouseMove(*f.bar, {50, 80}, true);
+    MouseMove(*f.bar, {50, 80});
     EXPECT_EQ(f.bar->height(), 3 * 23 + 6) << "(80 - 6) div 23 = 3 rows";
-    MouseMove(*f.bar, {50, 2}, true);
+    MouseMove(*f.bar, {50, 2});
     EXPECT_EQ(f.bar->height(), 23 + 6) << "at least one row";
     MouseRelease(*f.bar, {50, 2});
     f.bar->SetEditWin(nullptr);
