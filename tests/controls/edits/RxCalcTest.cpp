@@ -171,3 +171,16 @@ TEST(RxCalculator, CancelKeepsValueAndMemory)
     EXPECT_EQ(calc.Value, 0);
     EXPECT_EQ(calc.Memory(), 0);
 }
+
+TEST(RxCalculator, CopyAndPasteShortcutsWorkWithoutTheMenu)
+{
+    TRxCalculatorForm form(nullptr, 0);
+    Activate(form);
+    Type(form, "12");
+    QApplication::clipboard()->clear();
+    KeyDown(form, Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "12");
+    QApplication::clipboard()->setText("345");
+    KeyDown(form, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(form.Display()->text(), "345");
+}
