@@ -4,9 +4,11 @@
 #include "controls/edits/ToolEdit.h"
 #include "localisation/FormatSettings.h"
 #include "platform/Exception.h"
+#include "platform/qt/QtText.h"
 #include "tests/controls/FlatTestSupport.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QProxyStyle>
 #include <QStyle>
@@ -287,6 +289,17 @@ TEST(DateEdit, TextIsReadOnlyWhileThePopupIsOpen)
     EXPECT_FALSE(edit->PopupVisible());
     EXPECT_FALSE(edit->isReadOnly());
     EXPECT_EQ(edit->Date(), EncodeDate(2026, 1, 31));
+}
+
+TEST(DateEdit, PopupCalendarDayNamesFitTheirCellsInItsSmallFont)
+{
+    TPopupCalendar popup(nullptr);
+    EXPECT_EQ(popup.font().pointSize(), 8);
+    TLocCalendar& calendar = *popup.Calendar();
+    const QFontMetrics metrics(calendar.font());
+    for (int col = 0; col < 7; ++col)
+        EXPECT_LE(metrics.horizontalAdvance(ToQString(calendar.CellText(col, 0))), calendar.CellRect(col, 0).width())
+            << calendar.CellText(col, 0);
 }
 
 TEST(DateEdit, PopupAcceptsOnEnterAndKeepsOnEscape)
