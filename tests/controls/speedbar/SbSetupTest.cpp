@@ -2,6 +2,7 @@
 #include "controls/stores/AppUtils.h"
 #include "controls/common/RXConst.h"
 #include "controls/speedbar/SbSetup.h"
+#include "controls/common/HelpContext.h"
 #include "controls/speedbar/SpeedBar.h"
 #include "platform/IniFile.h"
 #include "tests/controls/FlatTestSupport.h"
@@ -311,5 +312,50 @@ TEST_F(LayoutFixture, DraggingFromTheListPlacesHiddenItemsOnly)
     EXPECT_TRUE(hidden->Visible());
     EXPECT_EQ(hidden->Left(), 99) << "snapped: 3 + 12 * 8";
     EXPECT_EQ(hidden->Top(), 3);
+    CloseAll();
+}
+
+TEST_F(LayoutFixture, HelpButtonShowsTheHelpContextWhenTheProgramHasHelp)
+{
+    Item("A", 0, {3, 3});
+    form->show();
+    bar->Customize(7);
+    TSpeedbarSetupWindow* window = SetupWindowOf(bar);
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(window->HelpBtn->isEnabled()) << "no help installed";
+    CloseAll();
+
+    std::vector<int> shown;
+    SetHelpHandler([&](int context) { shown.push_back(context); });
+    bar->Customize(7);
+    window = SetupWindowOf(bar);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(window->HelpBtn->isEnabled());
+    Click(*window->HelpBtn, QPoint(5, 5));
+    EXPECT_EQ(shown, std::vector<int>{7});
+    SetHelpHandler({});
+    CloseAll();
+}
+
+TEST_F(LayoutFixture, NoOtherButtonRowIsChosenDuringADrag)
+{
+    Item("First", 0, {3, 3}, false);
+    Item("Second", 0, {3, 3}, false);
+    form->show();
+    bar->Customize(0);
+    TSpeedbarSetupWindow* window = SetupWindowOf(bar);
+    ASSERT_NE(window, nullptr);
+    window->move(form->geometry().bottomLeft() + QPoint(0, 50));
+    QApplication::processEvents();
+    QWidget* viewport = window->ButtonsList->viewport();
+    const QRect secondRow = window->ButtonsList->visualItemRect(window->ButtonsList->item(1));
+    MousePress(*viewport, secondRow.topLeft() + QPoint(5, 5));
+    ASSERT_EQ(window->ButtonsList->currentRow(), 1);
+    KeyDown(*window->ButtonsList, Qt::Key_Up);
+    EXPECT_EQ(window->ButtonsList->currentRow(), 1) << "the dragged item's row stays chosen";
+    EXPECT_TRUE(window->toolTip().isEmpty());
+    MouseRelease(*viewport, secondRow.topLeft() + QPoint(5, 5));
+    KeyDown(*window->ButtonsList, Qt::Key_Up);
+    EXPECT_EQ(window->ButtonsList->currentRow(), 0) << "after the drag rows are chosen again";
     CloseAll();
 }
