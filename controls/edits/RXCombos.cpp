@@ -8,6 +8,7 @@
 
 #include <QEvent>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -234,6 +235,8 @@ TFontComboBox::TFontComboBox(QWidget* parent) : TOwnerDrawComboBox(parent)
     setPalette(pal);
     UpdateItemHeight();
     Rebuild();
+    // Fonts installed or removed while the program runs.
+    QObject::connect(qApp, &QGuiApplication::fontDatabaseChanged, this, [this] { Rebuild(); });
     QObject::connect(this, &QComboBox::activated, [this](int index) {
         fontName_ = vx::FromQString(itemText(index));
         setPlaceholderText(QString());

@@ -7,6 +7,7 @@
 #include "tests/controls/FlatTestSupport.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -157,6 +158,15 @@ TEST(FontComboBox, NameMatchesInAnyCaseAndMissingNamesAreKept)
     f.SetOptions(foScalableOnly);
     EXPECT_EQ(f.FontName(), "MS Sans Serif");
     EXPECT_EQ(changes, 2);
+}
+
+TEST(FontComboBox, AChangeOfTheInstalledFontsRebuildsTheList)
+{
+    TFontComboBox f;
+    ASSERT_GT(f.count(), 0);
+    f.clear();
+    emit qApp->fontDatabaseChanged();
+    EXPECT_EQ(f.count(), QFontDatabase::families().size());
 }
 
 TEST(FontComboBox, ClickSignalsAfterTheClickEvent)
