@@ -569,6 +569,19 @@ TEST(SpeedBarDrag, FrameLeavesRoomForBarsAlreadyOnTheEdges)
     other->hide();
     ASSERT_TRUE(f.bar->FrameForSide(alLeft, frame));
     EXPECT_EQ(frame, QRect(origin, QSize(29, 300))) << "hidden bars take no room";
+
+    // Any sibling along a whole edge takes its room (a status line at the
+    // bottom); one that does not span its edge takes none.
+    auto* status = new QWidget(f.form.get());
+    status->setGeometry(0, 280, 400, 20);
+    auto* loose = new QWidget(f.form.get());
+    loose->setGeometry(0, 100, 30, 30);
+    for (QWidget* w : {status, loose})
+        w->show();
+    ASSERT_TRUE(f.bar->FrameForSide(alLeft, frame));
+    EXPECT_EQ(frame, QRect(origin, QSize(29, 280))) << "the bottom line comes before the left side";
+    ASSERT_TRUE(f.bar->FrameForSide(alRight, frame));
+    EXPECT_EQ(frame, QRect(origin + QPoint(400 - 29, 0), QSize(29, 280)));
 }
 
 TEST(SpeedBarDrag, ResizingByWholeRowsWhileCustomised)
