@@ -193,3 +193,22 @@ TEST(ClipIcon, ReadsIconsOnlyInTheFormat)
     EXPECT_EQ(kept.pixmap(8, 8).toImage().pixel(0, 0), qRgb(255, 0, 0)) << "a broken icon leaves it alone";
     clipboard->clear();
 }
+
+TEST(TTitler, BevelsAndBorderWidthFrameTheTitles)
+{
+    TTitler titler;
+    titler.resize(60, 40);
+    titler.SetBevelOuter(bvRaised);
+    titler.SetBevelInner(bvLowered);
+    titler.SetBevelWidth(2);
+    titler.SetBorderWidth(3);
+    // One border line, two bevels of two, three of border width.
+    EXPECT_EQ(titler.contentsRect(), QRect(1 + 7, 1 + 7, 60 - 16, 40 - 16));
+    const QImage image = vx::test::Render(titler);
+    const TColor highlight = vx::ColorToRGB(clBtnHighlight), shadow = vx::ColorToRGB(clBtnShadow);
+    EXPECT_EQ(vx::test::PixelAt(image, 1, 20), highlight) << "the raised outer bevel's lit side";
+    EXPECT_EQ(vx::test::PixelAt(image, 58, 20), shadow);
+    EXPECT_EQ(vx::test::PixelAt(image, 4, 20), clBlack) << "the border width in Color";
+    EXPECT_EQ(vx::test::PixelAt(image, 6, 20), shadow) << "the lowered inner bevel's dark side";
+    EXPECT_EQ(vx::test::PixelAt(image, 53, 20), highlight);
+}
