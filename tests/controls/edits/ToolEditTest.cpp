@@ -76,6 +76,27 @@ TEST(ComboEditParts, MasksAndFormats)
     EXPECT_EQ(FormatDateFmt("MM/DD/YYYY", EncodeDate(2026, 3, 7)), "03.07.2026");
 }
 
+TEST(ComboEdit, ButtonFollowsTheBorderAndTheMinimumHeightFollowsTheFont)
+{
+    QWidget window;
+    auto* edit = new TComboEdit(&window);
+    Activate(window);
+    edit->setFrame(false);
+    edit->resize(150, 25);
+    EXPECT_EQ(edit->Button()->geometry(), QRect(150 - 21, 0, 21, 25)) << "without a border: the whole right edge";
+
+    QFont small = edit->font();
+    small.setPixelSize(8);
+    edit->setFont(small);
+    const int smallMinimum = edit->minimumHeight();
+    QFont big = small;
+    big.setPixelSize(40);
+    edit->setFont(big);
+    const int expected = std::min(QFontMetrics(QApplication::font()).height(), QFontMetrics(big).height()) + 5;
+    EXPECT_EQ(edit->minimumHeight(), expected);
+    EXPECT_GT(edit->minimumHeight(), smallMinimum);
+}
+
 TEST(ComboEdit, ButtonLayoutAndClicks)
 {
     QWidget window;
