@@ -50,6 +50,8 @@ struct LayoutFixture : ::testing::Test {
         item->SetVisible(visible);
         return item;
     }
+    // The bar's customisation window, shown below the form.
+    TSpeedbarSetupWindow* OpenSetup();
     std::string Read(const char* ident) { return ini->ReadString(section, ident, "<none>"); }
     void Write(const char* ident, const std::string& value) { ini->WriteString(section, ident, value); }
     void Stamp()
@@ -72,6 +74,19 @@ TSpeedbarSetupWindow* SetupWindowOf(TSpeedBar* bar)
         if (auto* window = dynamic_cast<TSpeedbarSetupWindow*>(top); window && window->SpeedBar() == bar)
             return window;
     return nullptr;
+}
+
+TSpeedbarSetupWindow* LayoutFixture::OpenSetup()
+{
+    form->show();
+    Activate(*form);
+    bar->Customize(0);
+    TSpeedbarSetupWindow* window = SetupWindowOf(bar);
+    if (window) {
+        window->move(form->geometry().bottomLeft() + QPoint(0, 50));
+        QApplication::processEvents();
+    }
+    return window;
 }
 
 } // namespace
@@ -284,13 +299,8 @@ TEST_F(LayoutFixture, DraggingFromTheListPlacesHiddenItemsOnly)
 {
     auto* shown = Item("Shown", 0, {3, 3});
     auto* hidden = Item("Hidden", 0, {3, 3}, false);
-    form->show();
-    Activate(*form);
-    bar->Customize(0);
-    TSpeedbarSetupWindow* window = SetupWindowOf(bar);
+    TSpeedbarSetupWindow* window = OpenSetup();
     ASSERT_NE(window, nullptr);
-    window->move(form->geometry().bottomLeft() + QPoint(0, 50));
-    QApplication::processEvents();
     QWidget* viewport = window->ButtonsList->viewport();
     const QRect firstRow = window->ButtonsList->visualItemRect(window->ButtonsList->item(0));
     const QRect secondRow = window->ButtonsList->visualItemRect(window->ButtonsList->item(1));
@@ -341,12 +351,8 @@ TEST_F(LayoutFixture, NoOtherButtonRowIsChosenDuringADrag)
 {
     Item("First", 0, {3, 3}, false);
     Item("Second", 0, {3, 3}, false);
-    form->show();
-    bar->Customize(0);
-    TSpeedbarSetupWindow* window = SetupWindowOf(bar);
+    TSpeedbarSetupWindow* window = OpenSetup();
     ASSERT_NE(window, nullptr);
-    window->move(form->geometry().bottomLeft() + QPoint(0, 50));
-    QApplication::processEvents();
     QWidget* viewport = window->ButtonsList->viewport();
     const QRect secondRow = window->ButtonsList->visualItemRect(window->ButtonsList->item(1));
     MousePress(*viewport, secondRow.topLeft() + QPoint(5, 5));

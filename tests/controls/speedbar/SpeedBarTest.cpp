@@ -457,32 +457,6 @@ TEST(SpeedBarItems, EnablingVisibilityAndCustomisation)
     EXPECT_EQ(customized, 1);
 }
 
-TEST(SpeedBarItems, DraggingAButtonOffTheBarHidesIt)
-{
-    BarForm f;
-    f.form->show();
-    auto* item = f.Item("A");
-    item->SetLeft(3);
-    NotifySink sink;
-    f.bar->SetEditWin(&sink);
-    TSpeedbarButton* button = item->Button();
-    MousePress(*button, {5, 5});
-    MouseMove(*button, {40, 5});
-    MouseRelease(*button, {80, 28});
-    EXPECT_TRUE(item->Visible());
-    EXPECT_EQ(item->Left(), 59) << "dropped at 3 + 56 - 24 + 24: on the grid of 8";
-    EXPECT_EQ(item->Top(), 3);
-    ASSERT_FALSE(sink.codes.empty());
-    EXPECT_EQ(sink.codes.back(), sbnButtonDropped);
-    EXPECT_EQ(sink.subjects.back(), item);
-
-    MousePress(*button, {5, 5});
-    MouseRelease(*button, {5, 200});
-    EXPECT_FALSE(item->Visible()) << "dropped below the bar";
-    EXPECT_EQ(sink.codes.back(), sbnChanged);
-    f.bar->SetEditWin(nullptr);
-}
-
 // Through the window, as a user drags: the button hides on the first move, and
 // the moves and the release that follow still end the drag.
 TEST(SpeedBarItems, DraggingAButtonThroughTheWindowDropsOrHidesIt)
