@@ -297,6 +297,6 @@ TEST(RXConst, HandCursorsAreRegistered)
 {
     // Other suites may have registered them already; registering again is harmless.
     RegisterRxCursors();
-    EXPECT_NE(ScreenCursor(crHand).shape(), Qt::ArrowCursor);
-    EXPECT_NE(ScreenCursor(crDragHand).shape(), Qt::ArrowCursor);
+    for (int id : {crHand, crDragHand, crToolbarHand, crRightHand, crLeftHand, crTopHand})
+        EXPECT_NE(ScreenCursor(id).shape(), Qt::ArrowCursor) << id;
 }
