@@ -53,8 +53,8 @@ TEST(ColorComboBox, ClickSetsTheValueBeforeTheClickEvent)
     TColorComboBox c;
     TColor seen = 0xFFFFFFFF;
     c.OnClick = [&](QObject*) { seen = c.ColorValue(); };
-    c.setCurrentIndex(12);
-    emit c.activated(12);
+    c.setCurrentIndex(11);
+    KeyDown(c, Qt::Key_Down);
     EXPECT_EQ(seen, clBlue);
 }
 
@@ -176,8 +176,9 @@ TEST(FontComboBox, ClickSignalsAfterTheClickEvent)
     std::string order;
     f.OnClick = [&](QObject*) { order += "click "; };
     f.OnChange = [&](QObject*) { order += "change"; };
-    f.setCurrentIndex(0);
-    emit f.activated(0);
+    f.setCurrentIndex(-1);
+    KeyDown(f, Qt::Key_Down);
+    EXPECT_EQ(f.currentIndex(), 0);
     EXPECT_EQ(order, "click change");
     EXPECT_EQ(f.FontName(), FromQString(f.itemText(0)));
 }
