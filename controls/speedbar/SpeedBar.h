@@ -100,6 +100,7 @@ private:
 class TSpeedbarButton : public TRxSpeedButton {
 public:
     explicit TSpeedbarButton(TSpeedItem* item);
+    ~TSpeedbarButton() override;
     TSpeedItem* Item() const { return item_; }
     // The face as the button paints it, whether shown or not.
     QImage FaceImage();
@@ -130,6 +131,8 @@ private:
     // follows the mouse; the release drops the button or takes it off the bar.
     void DragTo(QPoint screenPoint);
     void DragEnd(QPoint screenPoint);
+    // Ends a drag without a drop: the bar lets the mouse go, the image goes.
+    void StopDrag();
     TSpeedItem* item_;
     bool facePaint_ = false;
     bool usingImage_ = false;
@@ -138,6 +141,7 @@ private:
     QImage ownGlyph_;
     int ownNumGlyphs_ = 1;
     std::unique_ptr<TBtnControl> floating_;
+    QPointer<TSpeedBar> dragBar_;
 };
 
 class TSpeedItem : public QObject {

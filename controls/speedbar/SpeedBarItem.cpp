@@ -29,6 +29,11 @@ std::string SpeedItemHintFor(const std::string& newCaption, const std::string& o
 
 // --- the button
 
+TSpeedbarButton::~TSpeedbarButton()
+{
+    StopDrag();
+}
+
 TSpeedbarButton::TSpeedbarButton(TSpeedItem* item) : item_(item)
 {
     hide();
@@ -122,6 +127,7 @@ void TSpeedbarButton::mousePressEvent(QMouseEvent* e)
     raise();
     floating_ = std::make_unique<TBtnControl>();
     floating_->InitButton(item_);
+    dragBar_ = item_->SpeedBar();
     setCursor(floating_->cursor());
 }
 
@@ -153,7 +159,7 @@ void TSpeedbarButton::mouseReleaseEvent(QMouseEvent* e)
 // mouse for the rest of the drag and its moves and the release come here.
 bool TSpeedbarButton::eventFilter(QObject* watched, QEvent* e)
 {
-    if (!floating_ || watched != item_->SpeedBar())
+    if (!floating_ || watched != dragBar_)
         return TRxSpeedButton::eventFilter(watched, e);
     if (e->type() == QEvent::MouseMove) {
         DragTo(static_cast<QMouseEvent*>(e)->globalPosition().toPoint());
@@ -168,7 +174,11 @@ bool TSpeedbarButton::eventFilter(QObject* watched, QEvent* e)
 
 void TSpeedbarButton::DragTo(QPoint screenPoint)
 {
-    TSpeedBar* bar = item_->SpeedBar();
+    TSpeedBar* bar = dragBar_;
+    if (!bar || item_->SpeedBar() != bar) {
+        StopDrag(); // the item left its bar meanwhile
+        return;
+    }
     if (isVisible()) {
         hide();
         bar->installEventFilter(this);
@@ -181,15 +191,25 @@ void TSpeedbarButton::DragTo(QPoint screenPoint)
         floating_->hide();
 }
 
-void TSpeedbarButton::DragEnd(QPoint screenPoint)
+void TSpeedbarButton::StopDrag()
 {
-    TSpeedBar* bar = item_->SpeedBar();
-    bar->removeEventFilter(this);
-    if (QWidget::mouseGrabber() == bar)
-        bar->releaseMouse();
-    const QSize size = floating_->size();
+    if (TSpeedBar* bar = dragBar_) {
+        bar->removeEventFilter(this);
+        if (QWidget::mouseGrabber() == bar)
+            bar->releaseMouse();
+    }
+    dragBar_ = nullptr;
     floating_.reset();
     unsetCursor();
+}
+
+void TSpeedbarButton::DragEnd(QPoint screenPoint)
+{
+    TSpeedBar* bar = dragBar_;
+    const QSize size = floating_->size();
+    StopDrag();
+    if (!bar || item_->SpeedBar() != bar)
+        return;
     // Shown again for the drop to place; the outcomes that hide the item hide it.
     show();
     const QPoint point = bar->mapFromGlobal(screenPoint - QPoint(size.width(), size.height()));

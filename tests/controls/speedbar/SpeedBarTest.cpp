@@ -495,6 +495,28 @@ TEST(SpeedBarItems, DraggingAButtonThroughTheWindowDropsOrHidesIt)
     f.bar->SetEditWin(nullptr);
 }
 
+TEST(SpeedBarItems, AnItemTakenOffItsBarDuringADragEndsTheDrag)
+{
+    BarForm f;
+    f.form->show();
+    auto* item = f.Item("A");
+    NotifySink sink;
+    f.bar->SetEditWin(&sink);
+    TSpeedbarButton* button = item->Button();
+    MousePress(*button, {5, 5});
+    MouseMove(*button, {40, 5});
+    ASSERT_EQ(QWidget::mouseGrabber(), f.bar);
+    f.bar->RemoveItem(item);
+    MouseMove(*f.bar, {60, 5});
+    MouseRelease(*f.bar, {60, 5});
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_EQ(item->SpeedBar(), nullptr);
+    for (QWidget* top : QApplication::topLevelWidgets())
+        EXPECT_FALSE(dynamic_cast<TBtnControl*>(top) && top->isVisible()) << "no floating image stays";
+    f.bar->SetEditWin(nullptr);
+    delete item;
+}
+
 TEST(SpeedBarDrag, FiveMovedPixelsStartADragToAnotherEdge)
 {
     BarForm f;
