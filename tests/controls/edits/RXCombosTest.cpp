@@ -8,6 +8,7 @@
 
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QPrinterInfo>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -181,4 +182,16 @@ TEST(FontComboBox, ClickSignalsAfterTheClickEvent)
     EXPECT_EQ(f.currentIndex(), 0);
     EXPECT_EQ(order, "click change");
     EXPECT_EQ(f.FontName(), FromQString(f.itemText(0)));
+}
+
+TEST(FontComboBox, PrinterFontsNeedAPrinter)
+{
+    TFontComboBox f;
+    const int screenFonts = f.count();
+    ASSERT_GT(screenFonts, 0);
+    const bool havePrinter = !QPrinterInfo::availablePrinterNames().isEmpty();
+    f.SetDevice(TFontDevice::fdPrinter);
+    EXPECT_EQ(f.count(), havePrinter ? screenFonts : 0);
+    f.SetDevice(TFontDevice::fdBoth);
+    EXPECT_EQ(f.count(), screenFonts) << "each face once";
 }
