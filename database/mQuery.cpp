@@ -403,10 +403,11 @@ void TmCustomQuery::InternalInitFieldDefs()
     SQLSMALLINT nameLength = 0, sqlType = 0, digits = 0, nullable = 0;
     SQLULEN columnSize = 0;
     if (useBookmarks_) {
-        CheckStatementResult(SQLDescribeCol(hstmt_, 0, name, sizeof name, &nameLength, &sqlType, &columnSize,
-                                            &digits, &nullable),
-                             hstmt_);
-        bookmarkSize_ = columnSize > 0 && columnSize <= 256 ? columnSize : 8;
+        // Drivers that cannot describe the bookmark column give bookmarks of a 64-bit word.
+        SQLRETURN rc = SQLDescribeCol(hstmt_, 0, name, sizeof name, &nameLength, &sqlType, &columnSize, &digits,
+                                      &nullable);
+        bool described = (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) && columnSize > 0 && columnSize <= 256;
+        bookmarkSize_ = described ? columnSize : 8;
         boundDataSize_ = (bookmarkSize_ + 7) & ~std::size_t{7};
     }
     for (SQLUSMALLINT column = 1; column <= columns; ++column) {
