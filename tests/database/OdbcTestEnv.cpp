@@ -2,12 +2,26 @@
 
 #include "database/mQuery.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <sstream>
 
 #include <stdlib.h>
 
 namespace vx::test {
+
+namespace {
+
+// The driver manager reads where its configuration is on its first call: the
+// private one is in place before any test runs.
+class PrivateConfiguration : public ::testing::Environment {
+public:
+    void SetUp() override { OdbcTestEnv::Get(); }
+};
+const auto* const kRegistered = ::testing::AddGlobalTestEnvironment(new PrivateConfiguration);
+
+} // namespace
 
 OdbcTestEnv& OdbcTestEnv::Get()
 {
