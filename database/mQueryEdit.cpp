@@ -104,15 +104,19 @@ void TmCustomQuery::bindForPositionedOperation()
         if (def.IsLong()) {
             // Long values go with their exact length, and a null one as NULL.
             TLongValue& slot = active.longs.at(def.Offset);
-            longIndicators_.at(def.Offset) = slot.null ? SQL_NULL_DATA : static_cast<SQLLEN>(slot.bytes.size());
+            SQLLEN& length = longIndicators_.at(def.Offset);
             CheckStatementResult(SQLBindCol(hstmt_, column, def.CType, slot.bytes.data(),
-                                            static_cast<SQLLEN>(slot.bytes.size()), &longIndicators_.at(def.Offset)),
+                                            static_cast<SQLLEN>(slot.bytes.size()), &length),
                                  hstmt_);
+            length = slot.null ? SQL_NULL_DATA : static_cast<SQLLEN>(slot.bytes.size());
             continue;
         }
+        // Some drivers reset the indicator when a column is bound: it is set again behind the binding.
+        SQLLEN value = *indicator;
         CheckStatementResult(SQLBindCol(hstmt_, column, def.CType, active.data.data() + def.Offset,
                                         static_cast<SQLLEN>(def.SlotSize), indicator),
                              hstmt_);
+        *indicator = value;
     }
 }
 
