@@ -140,6 +140,12 @@ void TmCustomQuery::AllocateStatement()
         case ctDynamicCursor: setOption(SQL_ATTR_CURSOR_TYPE, SQL_CURSOR_DYNAMIC); break;
         case ctFwdOnlyCursor: break;
         }
+        // A cursor library that keeps a forward-only cursor instead of the one asked
+        // for (unixODBC's does) still offers a static one.
+        SQLULEN granted = SQL_CURSOR_FORWARD_ONLY;
+        SQLGetStmtAttr(hstmt_, SQL_ATTR_CURSOR_TYPE, &granted, 0, nullptr);
+        if (granted == SQL_CURSOR_FORWARD_ONLY && cursorType_ != ctFwdOnlyCursor)
+            setOption(SQL_ATTR_CURSOR_TYPE, SQL_CURSOR_STATIC);
         SQLUINTEGER concurrency = infoWord(SQL_SCROLL_CONCURRENCY);
         if (concurrency & SQL_SCCO_LOCK)
             setOption(SQL_ATTR_CONCURRENCY, SQL_CONCUR_LOCK);
@@ -339,6 +345,8 @@ void TmCustomQuery::bindParameters(std::vector<std::string>& storage, std::vecto
 void TmCustomQuery::ExecuteStatement()
 {
     crack_ = Crack::BeforeFirst;
+    position_ = 0;
+    rowCount_ = -1;
     canModify_ = false;
     FieldDefs().clear();
     boundDataSize_ = 0;

@@ -156,6 +156,8 @@ private:
     void unbindRowBuffer();
     void readLongValues(TRecordBuffer& buffer);
     bool isDeleted(const TBookmark& bookmark) const;
+    // A row number of -1 stands for no row in particular.
+    bool knownBookmark(const TBookmark& bookmark) const;
     const TRecordBuffer* cachedRecord(const TBookmark& bookmark) const;
     void cacheRecord(const TRecordBuffer& record);
     void bindForPositionedOperation();
@@ -190,6 +192,10 @@ private:
     std::vector<SQLLEN> longIndicators_;
     bool rowBound_ = false;
     Crack crack_ = Crack::BeforeFirst;
+    // The cursor's row number as counted from the fetches (0 before the first,
+    // -1 unknown), and the number of rows once the end was reached.
+    std::int32_t position_ = 0;
+    std::int32_t rowCount_ = -1;
     SQLLEN rowsAffected_ = 0;
     std::vector<TBookmark> deleted_;
     std::vector<TRecordBuffer> changed_;

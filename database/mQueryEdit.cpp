@@ -191,6 +191,8 @@ void TmCustomQuery::runChangeStatement(int kind)
 void TmCustomQuery::cacheRecord(const TRecordBuffer& record)
 {
     TBookmark bookmark = GetBookmarkData(record);
+    if (!knownBookmark(bookmark))
+        return;
     for (TRecordBuffer& entry : changed_)
         if (entry.updateStatus == record.updateStatus && GetBookmarkData(entry) == bookmark) {
             entry = record;
@@ -243,7 +245,7 @@ void TmCustomQuery::InternalDelete()
     } else {
         runChangeStatement(2);
     }
-    if (!(sensitivity_ & SQL_SS_DELETIONS))
+    if (!(sensitivity_ & SQL_SS_DELETIONS) && knownBookmark(GetBookmarkData(active)))
         deleted_.push_back(GetBookmarkData(active));
 }
 

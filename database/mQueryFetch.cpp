@@ -87,13 +87,24 @@ int TmCustomQuery::GetRecNo() const
 
 bool TmCustomQuery::isDeleted(const TBookmark& bookmark) const
 {
-    if (sensitivity_ & SQL_SS_DELETIONS)
+    if ((sensitivity_ & SQL_SS_DELETIONS) || !knownBookmark(bookmark))
         return false;
     return std::find(deleted_.begin(), deleted_.end(), bookmark) != deleted_.end();
 }
 
+bool TmCustomQuery::knownBookmark(const TBookmark& bookmark) const
+{
+    if (useBookmarks_)
+        return true;
+    std::int32_t row = -1;
+    std::memcpy(&row, bookmark.data(), std::min(bookmark.size(), sizeof row));
+    return row > 0;
+}
+
 const TRecordBuffer* TmCustomQuery::cachedRecord(const TBookmark& bookmark) const
 {
+    if (!knownBookmark(bookmark))
+        return nullptr;
     for (const TRecordBuffer& record : changed_)
         if (GetBookmarkData(record) == bookmark)
             return &record;
@@ -170,13 +181,25 @@ TGetResult TmCustomQuery::GetRecord(TRecordBuffer& buffer, TGetMode mode)
             break;
         }
         crack_ = Crack::OnRow;
+        // The row number the fetch lands on, counted here for drivers that cannot tell it.
+        std::int32_t expected = -1;
+        switch (orientation) {
+        case SQL_FETCH_FIRST: expected = 1; break;
+        case SQL_FETCH_NEXT: expected = position_ > 0 ? position_ + 1 : -1; break;
+        case SQL_FETCH_PRIOR: expected = position_ > 1 ? position_ - 1 : -1; break;
+        case SQL_FETCH_LAST: expected = rowCount_; break;
+        default: expected = position_; break;
+        }
         SQLRETURN rc = SQLFetchScroll(hstmt_, orientation, 0);
         if (rc == SQL_NO_DATA) {
             if (mode == gmNext) {
+                if (position_ > 0)
+                    rowCount_ = position_;
                 crack_ = Crack::AfterLast;
                 return grEOF;
             }
             if (mode == gmPrior) {
+                position_ = 0;
                 crack_ = Crack::BeforeFirst;
                 return grBOF;
             }
@@ -209,7 +232,8 @@ TGetResult TmCustomQuery::GetRecord(TRecordBuffer& buffer, TGetMode mode)
         auto signedRow = static_cast<SQLLEN>(rowNumber);
         std::int32_t row = numbered == SQL_SUCCESS && signedRow > 0 && signedRow <= INT32_MAX
                                ? static_cast<std::int32_t>(signedRow)
-                               : -1;
+                               : expected;
+        position_ = row;
         TBookmark bookmark = useBookmarks_ ? TBookmark(boundRow_.data(), bookmarkSize_)
                                            : TBookmark(reinterpret_cast<const char*>(&row), sizeof row);
         if (isDeleted(bookmark)) {
@@ -256,6 +280,7 @@ void TmCustomQuery::InternalGotoBookmark(const TBookmark& bookmark)
         if (row < 0)
             throw ESQLerror("Record Number can't be determined by driver");
         CheckStatementResult(SQLFetchScroll(hstmt_, SQL_FETCH_ABSOLUTE, row), hstmt_);
+        position_ = row;
     }
     crack_ = Crack::OnRow;
 }

@@ -84,7 +84,9 @@ Tfrm_sql_generator::Tfrm_sql_generator(QWidget* parent) : QDialog(parent)
     ODBCErrorDlg();
     setObjectName("frm_sql_generator");
     setWindowTitle("SQL Query Builder");
-    mDB.OdbcCursors = ocUSE_ODBC;
+    // The cursor library only where the driver cannot scroll: unixODBC's does not
+    // pass commits on, and the changes made in the grid would be lost.
+    mDB.OdbcCursors = ocUSE_IF_NEEDED;
     mQuery.SetDataBase(&mDB);
     mQuery.RequestLive = true;
     mTable1.SetDataBase(&mDB);

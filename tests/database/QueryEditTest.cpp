@@ -106,6 +106,17 @@ TEST_F(QueryEdit, ChangeStatementsTakeOldAndNewValues)
 
     q->First();
     q->Delete();
+    // What the change statements did is committed: another connection sees it while the query is open.
+    TmDataBase other;
+    other.SetParams(db.Params());
+    other.DriverCompletion = sdNoPrompt;
+    TmQuery seen;
+    seen.SetDataBase(&other);
+    seen.SetSQLText("select count(*) from t");
+    seen.Open();
+    EXPECT_EQ(seen.Fields(0).AsInteger(), 3);
+    seen.Close();
+    other.Disconnect();
     q->Close();
     EXPECT_EQ(Rows(), "2:two 5:O'Brien 9007199254740995:a name tha ");
     EXPECT_EQ(Scalar("select bl from t where id = 5"), kBlob);

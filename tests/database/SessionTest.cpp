@@ -118,6 +118,11 @@ TEST(DataBase, TransactionsCommitAndRollBack)
     db.StartTransaction();
     OdbcTestEnv::Exec(db, "insert into t values(1)");
     db.Commit();
+    TmDataBase other;
+    other.SetDataBaseName("trans");
+    other.DriverCompletion = sdNoPrompt;
+    EXPECT_EQ(countRows(other, "t"), 1) << "committed rows are seen by other connections";
+    other.Disconnect();
     db.StartTransaction();
     OdbcTestEnv::Exec(db, "insert into t values(2)");
     EXPECT_EQ(countRows(db, "t"), 2);
