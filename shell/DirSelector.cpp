@@ -1,7 +1,7 @@
 // The directory selector's window.
 #include "shell/DirSelector.h"
 
-#include "controls/single/DirTree.h"
+#include "controls/foldertree/DirTree.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>

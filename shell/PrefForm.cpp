@@ -2,9 +2,9 @@
 #include "shell/PrefForm.h"
 
 #include "controls/flat/TFlatMemoUnit.h"
-#include "controls/rx/RXCombos.h"
-#include "controls/rx/ToolEdit.h"
-#include "controls/single/WWave32.h"
+#include "controls/edits/RXCombos.h"
+#include "controls/edits/ToolEdit.h"
+#include "controls/sound/WWave32.h"
 #include "editor/Colors.h"
 #include "platform/ProgramPaths.h"
 #include "platform/qt/Application.h"
@@ -13,7 +13,7 @@
 #include "shell/DirSelector.h"
 #include "shell/ImgContainer.h"
 #include "shell/PrefSettings.h"
-#include "shell/RadioGroup.h"
+#include "tools/framework/RadioGroup.h"
 
 #include <QCheckBox>
 #include <QComboBox>

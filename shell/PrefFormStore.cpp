@@ -4,15 +4,15 @@
 #include "shell/PrefForm.h"
 
 #include "controls/flat/TFlatMemoUnit.h"
-#include "controls/rx/RXCombos.h"
-#include "controls/rx/ToolEdit.h"
+#include "controls/edits/RXCombos.h"
+#include "controls/edits/ToolEdit.h"
 #include "platform/Exception.h"
 #include "platform/Registry.h"
 #include "platform/ProgramPaths.h"
 #include "platform/qt/QtText.h"
 #include "shell/ImgContainer.h"
 #include "shell/PrefSettings.h"
-#include "shell/RadioGroup.h"
+#include "tools/framework/RadioGroup.h"
 #include "shell/core/ListFiles.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // The document selector's window.
 #include "shell/SelDoc.h"
 
-#include "shell/RadioGroup.h"
+#include "tools/framework/RadioGroup.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -2,7 +2,7 @@
 // dragged from other programs, and TDropFileTarget, which accepts file lists.
 #pragma once
 
-#include "controls/Events.h"
+#include "controls/common/Events.h"
 #include "platform/TStringList.h"
 
 #include <QObject>

@@ -1,7 +1,7 @@
 // TagDropFileTarget: the file drop target the application's windows place.
 #pragma once
 
-#include "controls/Events.h"
+#include "controls/common/Events.h"
 #include "controls/dragdrop/DropTarget.h"
 
 class TagDropFileTarget : public TDropFileTarget {

@@ -2,8 +2,8 @@
 #include "controls/flat/FlatUtilitys.h"
 
 #include "platform/qt/QtText.h"
-#include "controls/SysColors.h"
-#include "controls/rx/VCLUtils.h"
+#include "controls/common/SysColors.h"
+#include "controls/common/VCLUtils.h"
 #include "controls/flat/HSLUtils.h"
 
 #include <QFont>

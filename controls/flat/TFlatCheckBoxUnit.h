@@ -1,7 +1,7 @@
 // TFlatCheckBox: a custom-drawn check box with a flat 11 x 11 square.
 #pragma once
 
-#include "controls/Events.h"
+#include "controls/common/Events.h"
 #include "controls/flat/FlatUtilitys.h"
 #include "controls/flat/TFlatHoverControl.h"
 

@@ -1,7 +1,7 @@
 // Own colour, parent colour and derived-colour switch of the flat controls.
 #include "controls/flat/TFlatColorControl.h"
 
-#include "controls/SysColors.h"
+#include "controls/common/SysColors.h"
 
 #include <QComboBox>
 #include <QEvent>

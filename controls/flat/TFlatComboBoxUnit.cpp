@@ -2,7 +2,7 @@
 #include "controls/flat/TFlatComboBoxUnit.h"
 
 #include "platform/qt/QtText.h"
-#include "controls/SysColors.h"
+#include "controls/common/SysColors.h"
 
 #include <QAbstractItemView>
 #include <QFocusEvent>

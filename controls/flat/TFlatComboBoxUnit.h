@@ -1,7 +1,7 @@
 // TFlatComboBox: a combo box with a flat frame and a flat drop-down button.
 #pragma once
 
-#include "controls/Events.h"
+#include "controls/common/Events.h"
 #include "controls/flat/FlatUtilitys.h"
 #include "controls/flat/TFlatColorControl.h"
 #include "platform/TStringList.h"

@@ -2,7 +2,7 @@
 #include "controls/flat/TFlatGaugeUnit.h"
 
 #include "platform/qt/QtText.h"
-#include "controls/SysColors.h"
+#include "controls/common/SysColors.h"
 
 #include <QPainter>
 

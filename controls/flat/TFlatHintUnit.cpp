@@ -3,7 +3,7 @@
 #include "controls/flat/TFlatHintUnit.h"
 
 #include "platform/qt/QtText.h"
-#include "controls/SysColors.h"
+#include "controls/common/SysColors.h"
 #include "controls/flat/FlatUtilitys.h"
 
 #include <QApplication>

@@ -2,8 +2,8 @@
 // and work in exclusive groups with its siblings.
 #pragma once
 
-#include "controls/Events.h"
-#include "controls/TSpeedButtonLatch.h"
+#include "controls/common/Events.h"
+#include "controls/common/TSpeedButtonLatch.h"
 #include "controls/flat/FlatUtilitys.h"
 #include "controls/flat/TFlatHoverControl.h"
 

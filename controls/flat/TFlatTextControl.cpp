@@ -1,8 +1,8 @@
 // Frame, background and derived colours of the flat edit and the flat memo.
 #include "controls/flat/TFlatTextControl.h"
 
-#include "controls/SysColors.h"
-#include "controls/rx/VCLUtils.h"
+#include "controls/common/SysColors.h"
+#include "controls/common/VCLUtils.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -3,7 +3,7 @@
 // can follow the parent's colour.
 #pragma once
 
-#include "controls/Events.h"
+#include "controls/common/Events.h"
 #include "controls/flat/FlatUtilitys.h"
 #include "editor/Colors.h"
 

@@ -1,7 +1,7 @@
 // Smart comparison of list texts and the integer lists of the settings.
 #include "controls/listviews/EnhListSort.h"
 
-#include "controls/rx/DateUtil.h"
+#include "controls/common/DateUtil.h"
 #include "localisation/FormatSettings.h"
 #include "platform/AnsiText.h"
 #include "platform/CustomIniFile.h"

@@ -5,7 +5,7 @@
 // in the registry.
 #pragma once
 
-#include "controls/Events.h"
+#include "controls/common/Events.h"
 #include "controls/listviews/EnhListSort.h"
 #include "controls/listviews/ListItems.h"
 

@@ -1,12 +1,13 @@
 // What the dialogs of every subsystem may ask of the main window: the focused
-// editor, insertion into it, opening a file into a document slot and a message
-// in the assistant window. The main window implements it and registers itself,
+// editor, insertion into it, opening a file into a document slot, a message
+// in the assistant window and the artwork every generator dialog shows. The main window implements it and registers itself,
 // so dialogs reach it without linking the shell.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+class QLabel;
 class TmwCustomEdit;
 
 namespace vx::shell {
@@ -21,6 +22,8 @@ public:
     virtual void insert_item_2(const std::string& text, std::uint16_t back) = 0;
     virtual void OpenDocumentInFreeSlot(const std::string& fileName, bool readOnly) = 0;
     virtual void ShowAssistantText(const std::string& text) = 0;
+    // Puts the shared side picture into target; a window without one leaves it.
+    virtual void CopySidePicture(QLabel& target) const {}
 
 protected:
     ~IMainWindow() = default;

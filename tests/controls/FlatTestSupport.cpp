@@ -1,7 +1,7 @@
 // Shared helpers of the flat-control tests.
 #include "tests/controls/FlatTestSupport.h"
 
-#include "controls/SysColors.h"
+#include "controls/common/SysColors.h"
 
 #include <QApplication>
 #include <QEnterEvent>

@@ -1,7 +1,7 @@
 // Developer program: builds a window holding one of each flat-look control,
 // renders it offscreen and writes it to a PNG (first argument, default
 // "flat_gallery.png").
-#include "controls/SysColors.h"
+#include "controls/common/SysColors.h"
 #include "controls/flat/TFlatCheckBoxUnit.h"
 #include "controls/flat/TFlatComboBoxUnit.h"
 #include "controls/flat/TFlatEditUnit.h"

@@ -2,7 +2,7 @@
 // showing the product title once the window has been activated.
 #include "tests/shell/ShellFixture.h"
 
-#include "controls/rx/RxGrdCpt.h"
+#include "controls/display/RxGrdCpt.h"
 
 #include <QLayout>
 

@@ -1,8 +1,8 @@
 #include "tests/shell/ShellFixture.h"
 
-#include "controls/rx/ToolEdit.h"
-#include "controls/single/DirTree.h"
-#include "controls/single/WWave32.h"
+#include "controls/edits/ToolEdit.h"
+#include "controls/foldertree/DirTree.h"
+#include "controls/sound/WWave32.h"
 #include "shell/DirSelector.h"
 #include "shell/PrefForm.h"
 #include "tests/support/TempDir.h"

@@ -1,9 +1,9 @@
 #include "tests/shell/ShellFixture.h"
 
-#include "controls/rx/RXCombos.h"
-#include "controls/rx/ToolEdit.h"
+#include "controls/edits/RXCombos.h"
+#include "controls/edits/ToolEdit.h"
 #include "shell/PrefForm.h"
-#include "shell/RadioGroup.h"
+#include "tools/framework/RadioGroup.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "controls/rx/MRUList.h"
+#include "controls/stores/MRUList.h"
 #include "platform/Exception.h"
 #include "tests/shell/ShellFixture.h"
 

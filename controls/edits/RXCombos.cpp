@@ -1,0 +1,359 @@
+// The colour and font combo boxes.
+#include "controls/edits/RXCombos.h"
+
+#include "controls/common/SysColors.h"
+#include "controls/flat/FlatUtilitys.h"
+#include "platform/AnsiText.h"
+#include "platform/qt/QtText.h"
+
+#include <QEvent>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QStylePainter>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <set>
+
+namespace vx {
+
+std::string ColorToHtml(TColor color)
+{
+    const TColor rgb = ColorToRGB(color);
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+    return text;
+}
+
+bool HtmlToColor(std::string_view text, TColor& color)
+{
+    if (!text.empty() && text[0] == '#')
+        text.remove_prefix(1);
+    if (text.size() != 6)
+        return false;
+    TColor rgb = 0;
+    for (char c : text) {
+        int digit = DigitValue(c, 16);
+        if (digit < 0)
+            return false;
+        rgb = rgb << 4 | static_cast<TColor>(digit);
+    }
+    color = (rgb >> 16) | (rgb & 0x00FF00) | ((rgb & 0xFF) << 16);
+    return true;
+}
+
+} // namespace vx
+
+namespace {
+
+struct BasicColor {
+    TColor color;
+    const char* name;
+};
+
+constexpr std::array<BasicColor, TColorComboBox::ColorCount> kColors{{
+    {clBlack, "Black"}, {clMaroon, "Maroon"}, {clGreen, "Green"}, {clOlive, "Olive"},
+    {clNavy, "Navy"}, {clPurple, "Purple"}, {clTeal, "Teal"}, {clGray, "Gray"},
+    {clSilver, "Silver"}, {clRed, "Red"}, {clLime, "Lime"}, {clYellow, "Yellow"},
+    {clBlue, "Blue"}, {clFuchsia, "Fuchsia"}, {clAqua, "Aqua"}, {clWhite, "White"},
+}};
+
+// Lets a combo box draw its own items at its own item height.
+class OwnerDrawDelegate : public QStyledItemDelegate {
+public:
+    explicit OwnerDrawDelegate(TOwnerDrawComboBox& combo) : QStyledItemDelegate(&combo), combo_(combo) {}
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        combo_.DrawItem(*painter, option.rect, index.row(), option.state & QStyle::State_Selected);
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return QSize(QStyledItemDelegate::sizeHint(option, index).width(), combo_.ItemHeight());
+    }
+
+private:
+    TOwnerDrawComboBox& combo_;
+};
+
+void FillItem(QPainter& painter, const QWidget& widget, const QRect& rect, bool selected)
+{
+    painter.fillRect(rect, widget.palette().color(selected ? QPalette::Highlight : QPalette::Base));
+    painter.setPen(widget.palette().color(selected ? QPalette::HighlightedText : QPalette::Text));
+}
+
+// Small marks standing beside TrueType and device font names.
+QImage FontPicture(bool trueType)
+{
+    QImage image(16, 12, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    const QColor first = trueType ? QColor(128, 128, 128) : QColor(0, 0, 128);
+    const QColor second = trueType ? QColor(0, 0, 0) : QColor(0, 0, 128);
+    p.fillRect(1, 1, 7, 2, first);
+    p.fillRect(3, 1, 2, 9, first);
+    p.fillRect(6, 3, 7, 2, second);
+    p.fillRect(8, 3, 2, 9, second);
+    return image;
+}
+
+const QImage& TrueTypePicture()
+{
+    static const QImage picture = FontPicture(true);
+    return picture;
+}
+
+const QImage& DevicePicture()
+{
+    static const QImage picture = FontPicture(false);
+    return picture;
+}
+
+} // namespace
+
+TOwnerDrawComboBox::TOwnerDrawComboBox(QWidget* parent) : QComboBox(parent)
+{
+    setItemDelegate(new OwnerDrawDelegate(*this));
+}
+
+void TOwnerDrawComboBox::changeEvent(QEvent* e)
+{
+    QComboBox::changeEvent(e);
+    if (e->type() == QEvent::FontChange)
+        UpdateItemHeight();
+}
+
+void TColorNames::Changed()
+{
+    TStringList::Changed();
+    if (UpdateCount() == 0)
+        combo_.BuildList();
+}
+
+TColorComboBox::TColorComboBox(QWidget* parent) : TOwnerDrawComboBox(parent)
+{
+    UpdateItemHeight();
+    BuildList();
+    QObject::connect(this, &QComboBox::activated, [this](int index) {
+        SetColorValue(itemData(index).value<TColor>());
+        if (OnClick)
+            OnClick(this);
+    });
+}
+
+TColor TColorComboBox::ListColor(int index)
+{
+    return kColors.at(index).color;
+}
+
+std::string TColorComboBox::DefaultName(int index)
+{
+    return kColors.at(index).name;
+}
+
+std::string TColorComboBox::ItemName(int index) const
+{
+    return vx::FromQString(itemText(index));
+}
+
+void TColorComboBox::BuildList()
+{
+    QSignalBlocker block(this);
+    clear();
+    for (int i = 0; i < ColorCount; ++i) {
+        const bool named = i < names_.Count() && !names_[i].empty();
+        addItem(vx::ToQString(named ? names_[i] : DefaultName(i)), QVariant::fromValue(ListColor(i)));
+    }
+    setCurrentIndex(findData(QVariant::fromValue(colorValue_)));
+    update();
+}
+
+void TColorComboBox::SetColorValue(TColor value)
+{
+    if (currentIndex() >= 0 && value == colorValue_)
+        return;
+    const int index = findData(QVariant::fromValue(value));
+    if (index < 0)
+        return;
+    colorValue_ = value;
+    if (index != currentIndex()) {
+        QSignalBlocker block(this);
+        setCurrentIndex(index);
+    }
+    update();
+    if (OnChange)
+        OnChange(this);
+}
+
+void TColorComboBox::SetDisplayNames(bool value)
+{
+    displayNames_ = value;
+    update();
+}
+
+int TColorComboBox::MeasureItemHeight() const
+{
+    return std::max(QFontMetrics(font()).height() + 1, 9);
+}
+
+void TColorComboBox::DrawItem(QPainter& painter, const QRect& rect, int index, bool selected) const
+{
+    FillItem(painter, *this, rect, selected);
+    const QColor text = painter.pen().color();
+    const int right = displayNames_ ? rect.left() + 24 : rect.left() + rect.width() - 3;
+    const QRect swatch = vx::WinRect(rect.left() + 2, rect.top() + 2, right, rect.top() + rect.height() - 2);
+    painter.fillRect(swatch, vx::ToQColor(clWindowText));
+    painter.fillRect(swatch.adjusted(1, 1, -1, -1), vx::ToQColor(itemData(index).value<TColor>()));
+    if (displayNames_) {
+        painter.setPen(text);
+        painter.drawText(vx::WinRect(rect.left() + 28, rect.top(), rect.left() + rect.width(), rect.top() + rect.height()),
+                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, itemText(index));
+    }
+}
+
+// The native frame and button, the current item drawn as in the list.
+void TColorComboBox::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    option.initFrom(this);
+    option.frame = true;
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    if (currentIndex() >= 0)
+        DrawItem(painter, field, currentIndex(), hasFocus());
+}
+
+TFontComboBox::TFontComboBox(QWidget* parent) : TOwnerDrawComboBox(parent)
+{
+    // A kept name that is not installed shows as ordinary text, not as a greyed hint.
+    QPalette pal = palette();
+    pal.setColor(QPalette::PlaceholderText, pal.color(QPalette::Text));
+    setPalette(pal);
+    UpdateItemHeight();
+    Rebuild();
+    QObject::connect(this, &QComboBox::activated, [this](int index) {
+        fontName_ = vx::FromQString(itemText(index));
+        setPlaceholderText(QString());
+        if (OnClick)
+            OnClick(this);
+        Changed();
+    });
+}
+
+void TFontComboBox::SetDevice(TFontDevice value)
+{
+    if (value == device_)
+        return;
+    device_ = value;
+    Rebuild();
+}
+
+void TFontComboBox::SetOptions(int value)
+{
+    if (value == options_)
+        return;
+    options_ = value;
+    Rebuild();
+}
+
+void TFontComboBox::SetTrueTypeOnly(bool value)
+{
+    SetOptions(value ? options_ | foTrueTypeOnly : options_ & ~foTrueTypeOnly);
+}
+
+int TFontComboBox::FontType(int index) const
+{
+    return itemData(index).toInt();
+}
+
+void TFontComboBox::Rebuild()
+{
+    rebuilding_ = true;
+    // Screen and printer draw from one font database here, so every device lists each face once.
+    std::set<QString> seen;
+    std::vector<std::pair<QString, int>> fonts;
+    for (const QString& family : QFontDatabase::families()) {
+        if (!seen.insert(family).second)
+            continue;
+        int type = QFontDatabase::isSmoothlyScalable(family) ? TrueTypeFont : 0;
+        if (!QFontDatabase::isScalable(family) || QFontDatabase::isBitmapScalable(family))
+            type |= RasterFont;
+        if ((options_ & foAnsiOnly) && !QFontDatabase::writingSystems(family).contains(QFontDatabase::Latin))
+            continue;
+        if ((options_ & foTrueTypeOnly) && !(type & TrueTypeFont))
+            continue;
+        if ((options_ & foFixedPitchOnly) && !QFontDatabase::isFixedPitch(family))
+            continue;
+        // No font of this system uses the OEM character set.
+        if (options_ & foOEMFontsOnly)
+            continue;
+        if ((options_ & foScalableOnly) && (type & RasterFont))
+            continue;
+        fonts.emplace_back(family, type);
+    }
+    std::sort(fonts.begin(), fonts.end(), [](const auto& a, const auto& b) {
+        return CompareText(vx::FromQString(a.first), vx::FromQString(b.first)) < 0;
+    });
+    {
+        QSignalBlocker block(this);
+        clear();
+        for (const auto& [family, type] : fonts)
+            addItem(family, type);
+    }
+    SelectName();
+    rebuilding_ = false;
+}
+
+void TFontComboBox::SelectName()
+{
+    QSignalBlocker block(this);
+    const std::string wanted = vx::AnsiUpperCase(fontName_);
+    for (int i = 0; i < count(); ++i)
+        if (vx::AnsiUpperCase(vx::FromQString(itemText(i))) == wanted) {
+            setCurrentIndex(i);
+            fontName_ = vx::FromQString(itemText(i));
+            setPlaceholderText(QString());
+            update();
+            return;
+        }
+    setCurrentIndex(-1);
+    setPlaceholderText(vx::ToQString(fontName_));
+    update();
+}
+
+void TFontComboBox::SetFontName(const std::string& value)
+{
+    if (value == fontName_)
+        return;
+    fontName_ = value;
+    SelectName();
+    Changed();
+}
+
+void TFontComboBox::Changed()
+{
+    if (!rebuilding_ && OnChange)
+        OnChange(this);
+}
+
+int TFontComboBox::MeasureItemHeight() const
+{
+    return std::max({QFontMetrics(font()).height() + 1, TrueTypePicture().height() - 1, 9});
+}
+
+void TFontComboBox::DrawItem(QPainter& painter, const QRect& rect, int index, bool selected) const
+{
+    FillItem(painter, *this, rect, selected);
+    const int type = FontType(index);
+    const QImage* picture = type & TrueTypeFont ? &TrueTypePicture() : type & DeviceFont ? &DevicePicture() : nullptr;
+    int textLeft = rect.left() + 20 + 6;
+    if (picture) {
+        painter.drawImage(rect.left() + 2, rect.top() + (rect.height() - picture->height()) / 2, *picture);
+        textLeft = rect.left() + picture->width() + 6;
+    }
+    painter.drawText(vx::WinRect(textLeft, rect.top(), rect.left() + rect.width(), rect.top() + rect.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, itemText(index));
+}

@@ -1,0 +1,162 @@
+// The main window's remaining commands, bound to its actions by name, and
+// what it lends the dialogs.
+#include "shell/MainFormCommands.h"
+
+#include "editor/qt/mwCustomEdit.h"
+#include "localisation/qt/KMLang.h"
+#include "platform/qt/QtText.h"
+#include "shell/ImgContainer.h"
+#include "shell/MainForm.h"
+#include "shell/MainFormCommandsState.h"
+#include "shell/Recorder.h"
+#include "shell/ShellDialog.h"
+#include "shell/core/ListFiles.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTimer>
+
+#include <random>
+#include <utility>
+
+void TForm1::CopySidePicture(QLabel& target) const
+{
+    if (frm_imgcontainer)
+        frm_imgcontainer->CopySidePicture(target);
+}
+
+namespace vx::shell {
+
+TCommandState& CommandState(TForm1& form)
+{
+    if (auto* state = form.findChild<TCommandState*>("MainCommands", Qt::FindDirectChildrenOnly))
+        return *state;
+    auto* state = new TCommandState(&form);
+    state->setObjectName("MainCommands");
+    return *state;
+}
+
+TStringList& Tips(TForm1& form)
+{
+    return CommandState(form).Tips;
+}
+
+void ShowTip(TForm1& form)
+{
+    TCommandState& state = CommandState(form);
+    if (state.Tips.Count() == 0)
+        return;
+    std::uniform_int_distribution<int> pick(0, state.Tips.Count() - 1);
+    form.TipPending = true;
+    form.ShowAssistantText(state.Tips[pick(state.Random)]);
+}
+
+QAction* AddPluginCommand(TForm1& form, const std::string& caption, const QKeySequence& shortcut,
+                          const std::string& hint, std::function<void()> execute)
+{
+    auto* menu = form.findChild<QMenu*>("Plugins1");
+    if (!menu)
+        return nullptr;
+    auto* action = new QAction(ToQString(caption), menu);
+    action->setShortcut(shortcut);
+    action->setToolTip(ToQString(hint));
+    action->setStatusTip(ToQString(hint));
+    QObject::connect(action, &QAction::triggered, &form, Guarded(std::move(execute)));
+    const QList<QAction*> existing = menu->actions();
+    menu->insertAction(existing.isEmpty() ? nullptr : existing.front(), action);
+    return action;
+}
+
+namespace {
+
+void SetLanguage(TForm1& form, const char* name)
+{
+    form.KMLang1->SetLangFileName(name);
+}
+
+void Redo(TForm1& form)
+{
+    if (TmwCustomEdit* editor = form.ActiveEditor())
+        editor->Model().Redo();
+}
+
+void ShowRecorder(TForm1&)
+{
+    if (!frm_recorder)
+        return;
+    frm_recorder->show();
+    frm_recorder->raise();
+}
+
+void DefaultEditorCheck(TForm1& form)
+{
+    form.CheckFrontPageEditorSetting(true);
+    form.RegisterShellEditVerb();
+}
+
+using TCommand = void (*)(TForm1&);
+
+// Action names and their commands; several actions may share one.
+const std::pair<const char*, TCommand> Commands[] = {
+    {"English1", [](TForm1& f) { SetLanguage(f, "Native"); }},
+    {"Nederlands1", [](TForm1& f) { SetLanguage(f, "Nederlands"); }},
+    {"Redo1", Redo},
+    {"Redo2", Redo},
+    {"Movementrecorder1", ShowRecorder},
+    {"Defaulteditorcheck1", DefaultEditorCheck},
+    {"VellumixHelpIndex1", OpenHelpIndex},
+    {"VBScriptHelpindex1", OpenVBScriptHelp},
+    {"Currentpageinexternalbrowser1", PreviewInExternalBrowser},
+    {"Currentpageininternalbrowser1", PreviewInInternalBrowser},
+};
+
+// Commands that cannot work here: the external style-sheet editor does not
+// exist on this platform, and the plug-in manager is not part of the program yet.
+const char* const Unavailable[] = {
+    "LaunchTopstyle1", "EditstylesheetwithTopStyle1", "VisitTopstylewebsite1", "SpeedButtonStyleSheet1",
+    "SpeedButtonStyleSheet2", "SpeedButtonStyleBlock1", "LoadPlugins1", "Unloadplugins1",
+};
+
+// An action is bound once, however often the binding runs.
+bool Claim(QAction* action)
+{
+    if (!action || action->property("vxCommandBound").toBool())
+        return false;
+    action->setProperty("vxCommandBound", true);
+    return true;
+}
+
+void LoadTips(TForm1& form)
+{
+    TCommandState& state = CommandState(form);
+    if (state.TipsLoaded)
+        return;
+    state.TipsLoaded = true;
+    LoadListFile(DataFile("tips.txt"), state.Tips);
+    QObject::connect(form.tipstimer, &QTimer::timeout, &form, Guarded([&form] { ShowTip(form); }));
+    form.tipstimer->setInterval(50000);
+    form.tipstimer->start();
+}
+
+} // namespace
+
+void BindMainCommands(TForm1& form)
+{
+    LoadTips(form);
+    BindDropTargets(form);
+    for (const auto& [name, command] : Commands)
+        if (QAction* action = form.findChild<QAction*>(name); Claim(action))
+            QObject::connect(action, &QAction::triggered, &form, Guarded([&form, command = command] { command(form); }));
+    for (const auto& [name, url] : WebLinks())
+        if (QAction* action = form.findChild<QAction*>(name); Claim(action))
+            QObject::connect(action, &QAction::triggered, &form, Guarded([url = url] { OpenWebLink(url); }));
+    for (const char* name : Unavailable)
+        if (QAction* action = form.findChild<QAction*>(name)) {
+            action->setEnabled(false);
+            action->setProperty(TForm1::BeginnerTag, 0);
+        }
+    if (QAction* internal = form.findChild<QAction*>("Currentpageininternalbrowser1"); internal && !InternalPreviewAvailable())
+        internal->setEnabled(false);
+}
+
+} // namespace vx::shell

@@ -1,0 +1,52 @@
+// What the main window's remaining commands keep between runs, and the
+// command functions the binding table names.
+#pragma once
+
+#include "platform/TStringList.h"
+
+#include <QObject>
+
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+class TForm1;
+
+namespace vx::shell {
+
+struct TLaunch;
+
+class TCommandState : public QObject {
+public:
+    using QObject::QObject;
+
+    // The assistant's tips, one per line of data\tips.txt.
+    TStringList Tips;
+    bool TipsLoaded = false;
+    std::mt19937 Random{std::random_device{}()};
+    // The preview of an ASP page goes through the web server (the warning's choice).
+    bool ThroughWebServer = false;
+};
+
+// The state of the form, made on first use.
+TCommandState& CommandState(TForm1& form);
+
+void BindDropTargets(TForm1& form);
+
+void OpenHelpIndex(TForm1& form);
+void OpenVBScriptHelp(TForm1& form);
+// Action name and address of each outside web link.
+const std::vector<std::pair<const char*, const char*>>& WebLinks();
+void OpenWebLink(const std::string& url);
+void PreviewInExternalBrowser(TForm1& form);
+void PreviewInInternalBrowser(TForm1& form);
+// True when the preview window holds a browser control that can navigate.
+bool InternalPreviewAvailable();
+// The web server's root folder, as the preferences store keeps it (value
+// "webroot"); empty when unknown.
+std::string WebRoot();
+// The preview warning's choice ("1": through the web server) becomes the preview's way.
+void TakeWebServerChoice(TLaunch& launch);
+
+} // namespace vx::shell

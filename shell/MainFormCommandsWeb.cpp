@@ -1,0 +1,141 @@
+// Help files, outside web links and the browser previews of the current page.
+#include "shell/MainFormCommands.h"
+
+#include "editor/qt/mwCustomEdit.h"
+#include "platform/AnsiText.h"
+#include "platform/Registry.h"
+#include "platform/qt/Dialogs.h"
+#include "platform/qt/QtText.h"
+#include "shell/MainForm.h"
+#include "shell/MainFormCommandsState.h"
+#include "shell/PrefForm.h"
+#include "shell/Preview.h"
+#include "shell/launch/LaunchSteps.h"
+#include "shell/launch/Launchers.h"
+
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDir>
+#include <QUrl>
+#include <QWidget>
+
+#include <filesystem>
+
+namespace vx::shell {
+
+namespace {
+
+void OpenLocal(const std::string& path)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(ToQString(path))));
+}
+
+// The file name of the slot whose editor has the focus.
+std::string FocusedFileName(TForm1& form)
+{
+    return steps::FileNameOf(form, form.ActiveEditor());
+}
+
+} // namespace
+
+std::string WebRoot()
+{
+    TRegistry reg;
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    return reg.OpenKey(PreferencesKey, false) ? reg.ReadString("webroot") : std::string();
+}
+
+void OpenHelpIndex(TForm1&)
+{
+    OpenLocal("vellumix.chm");
+}
+
+void OpenVBScriptHelp(TForm1&)
+{
+    OpenLocal("vbscript.chm");
+}
+
+const std::vector<std::pair<const char*, const char*>>& WebLinks()
+{
+    static const std::vector<std::pair<const char*, const char*>> links = {
+        {"ASPTown1", "http://www.asptown.com/"},
+        {"N4GuysfromRolla1", "http://www.4guysfromrolla.com/"},
+        {"TheASPHole1", "http://www.asphole.com/"},
+        {"TheASPdeveloppernetwork1", "http://www.aspdeveloper.net/"},
+        {"TheASPAlliance1", "http://www.aspalliance.com/"},
+        {"ASP101Course1", "http://www.asp101.com/"},
+        {"IntroductiontoSQL1", "http://www.w3schools.com/sql/"},
+        {"TypicalSQLCommands1", "http://www.w3schools.com/sql/sql_syntax.asp"},
+    };
+    return links;
+}
+
+void OpenWebLink(const std::string& url)
+{
+    QDesktopServices::openUrl(QUrl(ToQString(url)));
+}
+
+std::optional<std::string> PreviewUrl(const std::string& fileName, const std::string& webRoot,
+                                      const std::string& host)
+{
+    if (webRoot.empty() || fileName.empty())
+        return std::nullopt;
+    namespace fs = std::filesystem;
+    const fs::path root = fs::path(webRoot).lexically_normal();
+    const fs::path file = fs::path(fileName).lexically_normal();
+    const fs::path relative = file.lexically_relative(root);
+    if (relative.empty() || *relative.begin() == ".." || relative.is_absolute() || relative == ".")
+        return std::nullopt;
+    const QString path = QString::fromStdString(relative.generic_string());
+    const QByteArray encoded = QUrl::toPercentEncoding(path, "/");
+    return "http://" + host + "/" + encoded.toStdString();
+}
+
+void TakeWebServerChoice(TLaunch& launch)
+{
+    CommandState(launch.Form).ThroughWebServer = steps::DialogResult(*launch.Dialog) == "1";
+}
+
+void PreviewInExternalBrowser(TForm1& form)
+{
+    const std::string name = FocusedFileName(form);
+    if (name.empty()) {
+        ShowMessage("Save document first!");
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(name)));
+}
+
+bool InternalPreviewAvailable()
+{
+    return frm_preview && frm_preview->PreviewHTML1 &&
+           frm_preview->PreviewHTML1->metaObject()->indexOfProperty("url") >= 0;
+}
+
+void PreviewInInternalBrowser(TForm1& form)
+{
+    TCommandState& state = CommandState(form);
+    const std::string name = FocusedFileName(form);
+    // The warning's choice is kept for later previews.
+    if (AnsiUpperCase(std::filesystem::path(name).extension().string()) == ".ASP")
+        RunLauncher(form, "Tfrm_asp_warning");
+    if (name.empty()) {
+        ShowMessage("You must save the document first!");
+        return;
+    }
+    QUrl url = QUrl::fromLocalFile(ToQString(name));
+    if (state.ThroughWebServer) {
+        const std::optional<std::string> served = PreviewUrl(name, WebRoot(), "127.0.0.1");
+        if (!served) {
+            ShowMessage("The page does not lie below the web server's root folder: it cannot be viewed through the "
+                        "web server.");
+            return;
+        }
+        url = QUrl(ToQString(*served));
+    }
+    frm_preview->show();
+    frm_preview->raise();
+    frm_preview->PreviewHTML1->setProperty("url", url);
+}
+
+} // namespace vx::shell

@@ -1,0 +1,56 @@
+// The display dialogs.
+#include "tools/framework/DisplayDialogs.h"
+
+#include "controls/flat/TFlatMemoUnit.h"
+#include "platform/qt/QtText.h"
+
+#include <QLabel>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+Tfrm_tagsused::Tfrm_tagsused(QWidget* parent) : GeneratorDialog("frm_tagsused", "Tags used in document", parent)
+{
+    memo1 = new TFlatMemo(this);
+    memo1->setObjectName("memo1");
+    memo1->SetReadOnly(true);
+    memo1->SetScrollBars(TScrollStyle::ssVertical);
+    Client()->insertWidget(0, memo1, 1);
+    AddCloseButton("SpeedButton1", "&Ok");
+    Loaded();
+}
+
+Tfrm_docinfo::Tfrm_docinfo(QWidget* parent) : GeneratorDialog("frm_docinfo", "Document Information", parent)
+{
+    ListView1 = new QTreeWidget(this);
+    ListView1->setObjectName("ListView1");
+    ListView1->setRootIsDecorated(false);
+    ListView1->setHeaderLabels({"Item", "Data"});
+    ListView1->setColumnWidth(0, 160);
+    Client()->insertWidget(0, ListView1, 1);
+    AddCloseButton("SpeedButton1", "&Close");
+    resize(480, 300);
+    Loaded();
+}
+
+void Tfrm_docinfo::AddRow(const std::string& item, const std::string& data)
+{
+    auto* row = new QTreeWidgetItem(ListView1);
+    row->setText(0, vx::ToQString(item));
+    row->setText(1, vx::ToQString(data));
+}
+
+Tfrm_progress::Tfrm_progress(QWidget* parent)
+    : GeneratorDialog("frm_progress", "Progress", parent, {.SidePicture = false})
+{
+    Panel1->hide();
+    auto label = [this](const char* name, const char* text) {
+        auto* l = new QLabel(text, this);
+        l->setObjectName(name);
+        Client()->insertWidget(Client()->count() - 1, l);
+        return l;
+    };
+    Label1 = label("Label1", "Progress");
+    Label2 = label("Label2", "Scanning  line ");
+    Label3 = label("Label3", "00000 of 00000");
+    Loaded();
+}
