@@ -4,6 +4,7 @@
 #include "database/qt/ODBCErrorDlg.h"
 #include "platform/qt/Application.h"
 #include "platform/qt/QtText.h"
+#include "shell/api/MainWindow.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -14,6 +15,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace {
@@ -138,6 +140,10 @@ Tfrm_dsncfg::Tfrm_dsncfg(QWidget* parent) : QDialog(parent)
 void Tfrm_dsncfg::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    if (vx::shell::IMainWindow* main = vx::shell::MainWindow())
+        main->CopySidePicture(*Image1);
     move(20, 20);
 }
 

@@ -1,6 +1,7 @@
 #include "database/qt/SqlGenerator.h"
 
 #include "controls/flat/TFlatMemoUnit.h"
+#include "controls/flat/TFlatSpeedButtonUnit.h"
 #include "database/SqlBuilder.h"
 #include "database/SqlNames.h"
 #include "database/qt/DataSetModel.h"
@@ -79,11 +80,10 @@ std::string currentText(const QListWidget* list)
 
 } // namespace
 
-Tfrm_sql_generator::Tfrm_sql_generator(QWidget* parent) : QDialog(parent)
+Tfrm_sql_generator::Tfrm_sql_generator(QWidget* parent)
+    : GeneratorDialog("frm_sql_generator", "SQL Query Builder", parent)
 {
     ODBCErrorDlg();
-    setObjectName("frm_sql_generator");
-    setWindowTitle("SQL Query Builder");
     // The cursor library only where the driver cannot scroll: unixODBC's does not
     // pass commits on, and the changes made in the grid would be lost.
     mDB.OdbcCursors = ocUSE_IF_NEEDED;
@@ -102,6 +102,7 @@ Tfrm_sql_generator::Tfrm_sql_generator(QWidget* parent) : QDialog(parent)
     for (int i = 0; i < names.Count(); ++i)
         ListBox1->addItem(vx::ToQString(names[i]));
     Notebook1->setCurrentIndex(0);
+    Loaded();
 }
 
 Tfrm_sql_generator::~Tfrm_sql_generator()
@@ -115,6 +116,7 @@ void Tfrm_sql_generator::buildLayout()
 {
     auto* left = new QWidget(this);
     auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
     ListBox1 = listBox("ListBox1", "Double click to select a datasouce", left);
     ListBox2 = listBox("ListBox2", "Click the desired database, then you can start selecting the fields you want to include", left);
     ListBox3 = listBox("ListBox3", "Select fields, then click on generate SQL", left);
@@ -130,36 +132,53 @@ void Tfrm_sql_generator::buildLayout()
     leftLayout->addWidget(SpeedButton1);
 
     Notebook1 = named(new QStackedWidget(this), "Notebook1");
-    Notebook1->addWidget(buildDefaultPage());
+    auto* defaultPage = named(new QWidget(Notebook1), "Default");
+    buildStatementPages(defaultPage);
+    Notebook1->addWidget(defaultPage);
     Notebook1->addWidget(buildResultPage());
-
-    bitbtn1 = button("bitbtn1", "Test SQL", this, "Test Compiled query on live data");
-    bitbtn1->setEnabled(false);
-    bitbtn2 = button("bitbtn2", "Close Query", this, "Close result screen and return to first screen");
-    bitbtn2->setEnabled(false);
-    auto* bottom = new QHBoxLayout;
-    bottom->addStretch();
-    bottom->addWidget(bitbtn1);
-    bottom->addWidget(bitbtn2);
-
     auto* top = new QHBoxLayout;
     top->addWidget(left);
     top->addWidget(Notebook1, 1);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top, 1);
-    layout->addLayout(bottom);
+    Client()->insertLayout(0, top, 1);
+
+    // Memo1 already holds the statement: Ok keeps it, or turns it into the ASP text first.
+    SpeedButton3 = AddCommandButton("SpeedButton3", "&Ok", [this] {
+        if (CheckBox2->isChecked())
+            aspFunction();
+        done(mrOk);
+    });
+    SpeedButton3->setToolTip("Close the SQL generator and copy current statement into docume");
+    SpeedButton4 = AddCancelButton("SpeedButton4", "&Cancel");
+    SpeedButton4->setToolTip("Cancel operation and return to document");
+    bitbtn1 = AddCommandButton("bitbtn1", "Test SQL", handler([this] { testSql(); }));
+    bitbtn1->setToolTip("Test Compiled query on live data");
+    bitbtn1->setEnabled(false);
+    bitbtn2 = AddCommandButton("bitbtn2", "Close Query", handler([this] { mQuery.Close(); }));
+    bitbtn2->setToolTip("Close result screen and return to first screen");
+    bitbtn2->setEnabled(false);
 }
 
-QWidget* Tfrm_sql_generator::buildDefaultPage()
+void Tfrm_sql_generator::buildStatementPages(QWidget* page)
 {
-    auto* page = named(new QWidget, "Default");
-    PageControl1 = named(new QTabWidget(page), "PageControl1");
-    auto* selectTab = new QWidget;
-    Memo1 = named(new TFlatMemo(selectTab), "Memo1");
-    Memo2 = named(new TFlatMemo, "Memo2");
-    Memo3 = named(new TFlatMemo, "Memo3");
-    Memo4 = named(new TFlatMemo, "Memo4");
-
+    QWidget* selectTab = AddPage("TabSheet1", "select statement");
+    QWidget* insertTab = AddPage("TabSheet2", "Insert statement");
+    QWidget* updateTab = AddPage("TabSheet3", "update statement");
+    QWidget* deleteTab = AddPage("TabSheet4", "delete statement");
+    // The statement pages stand on the notebook's first page.
+    Client()->removeWidget(PageControl1);
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addWidget(PageControl1);
+    const std::pair<QWidget*, TFlatMemo**> memos[] = {{insertTab, &Memo2}, {updateTab, &Memo3}, {deleteTab, &Memo4}};
+    const char* const memoNames[] = {"Memo2", "Memo3", "Memo4"};
+    for (int i = 0; i < 3; ++i) {
+        auto [tab, memo] = memos[i];
+        *memo = named(new TFlatMemo(tab), memoNames[i]);
+        (new QVBoxLayout(tab))->addWidget(*memo);
+    }
+    // The statement itself is the dialog's result memo, shown here.
+    Memo1->setParent(selectTab);
+    Memo1->show();
     GroupBox1 = named(new QGroupBox("< Extra SQL Information >", selectTab), "GroupBox1");
     ComboBox1 = named(new QComboBox(GroupBox1), "ComboBox1");
     ComboBox2 = named(new QComboBox(GroupBox1), "ComboBox2");
@@ -201,31 +220,13 @@ QWidget* Tfrm_sql_generator::buildDefaultPage()
     Memo5->setReadOnly(true);
     for (const char* line : kHelp)
         Memo5->Lines().Add(line);
-    Image1 = named(new QLabel(help), "Image1");
-    auto* helpLayout = new QHBoxLayout(help);
-    helpLayout->addWidget(Image1);
-    helpLayout->addWidget(Memo5, 1);
-
-    SpeedButton3 = button("SpeedButton3", "&Ok", selectTab, "Close the SQL generator and copy current statement into docume");
-    SpeedButton4 = button("SpeedButton4", "&Cancel", selectTab, "Cancel operation and return to document");
-    auto* okCancel = new QHBoxLayout;
-    okCancel->addStretch();
-    okCancel->addWidget(SpeedButton3);
-    okCancel->addWidget(SpeedButton4);
+    (new QHBoxLayout(help))->addWidget(Memo5);
 
     auto* selectLayout = new QVBoxLayout(selectTab);
     selectLayout->addWidget(Memo1, 1);
     selectLayout->addWidget(GroupBox1);
     selectLayout->addWidget(GroupBox3);
     selectLayout->addWidget(help);
-    selectLayout->addLayout(okCancel);
-    PageControl1->addTab(selectTab, "select statement");
-    PageControl1->addTab(Memo2, "Insert statement");
-    PageControl1->addTab(Memo3, "update statement");
-    PageControl1->addTab(Memo4, "delete statement");
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(PageControl1);
-    return page;
 }
 
 QWidget* Tfrm_sql_generator::buildResultPage()
@@ -267,10 +268,6 @@ void Tfrm_sql_generator::connectHandlers()
     connect(SpeedButton1, &QPushButton::clicked, this, handler([this] { generateSql(); }));
     connect(SpeedButton2, &QPushButton::clicked, this, handler([this] { addToStatement(); }));
     connect(SpeedButton5, &QPushButton::clicked, this, handler([this] { aspFunction(); }));
-    connect(bitbtn1, &QPushButton::clicked, this, handler([this] { testSql(); }));
-    connect(bitbtn2, &QPushButton::clicked, this, handler([this] { mQuery.Close(); }));
-    connect(SpeedButton3, &QPushButton::clicked, this, handler([this] { okClick(); }));
-    connect(SpeedButton4, &QPushButton::clicked, this, [this] { cancelClick(); });
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { showCurrentField(); });
     mQuery.AfterOpen = [this](TDataSet*) {
         Notebook1->setCurrentIndex(1);
@@ -284,11 +281,8 @@ void Tfrm_sql_generator::connectHandlers()
     };
 }
 
-void Tfrm_sql_generator::showEvent(QShowEvent* event)
+void Tfrm_sql_generator::Activated()
 {
-    QDialog::showEvent(event);
-    move(20, 20);
-    Memo1->Lines().Clear();
     ComboBox2->setCurrentIndex(0);
 }
 
@@ -400,19 +394,6 @@ void Tfrm_sql_generator::aspFunction()
          BuilderAspFunction(statement, vx::FromQString(Edit3->text()), vx::FromQString(Edit4->text())))
         lines.Add(line);
     Memo1->Lines().Assign(lines);
-}
-
-void Tfrm_sql_generator::okClick()
-{
-    if (CheckBox2->isChecked())
-        aspFunction();
-    accept();
-}
-
-void Tfrm_sql_generator::cancelClick()
-{
-    Memo1->Lines().Clear();
-    reject();
 }
 
 void Tfrm_sql_generator::showCurrentField()

@@ -6,8 +6,7 @@
 
 #include "database/mQuery.h"
 #include "database/mTable.h"
-
-#include <QDialog>
+#include "tools/framework/GeneratorDialog.h"
 
 class QCheckBox;
 class QComboBox;
@@ -21,8 +20,9 @@ class QTabWidget;
 class QTableView;
 class TDataSetModel;
 class TFlatMemo;
+class TFlatSpeedButton;
 
-class Tfrm_sql_generator : public QDialog {
+class Tfrm_sql_generator : public vx::tools::GeneratorDialog {
 public:
     explicit Tfrm_sql_generator(QWidget* parent = nullptr);
     ~Tfrm_sql_generator() override;
@@ -37,8 +37,6 @@ public:
     QListWidget* ListBox3;
     QPushButton* SpeedButton1;
     QStackedWidget* Notebook1;
-    QTabWidget* PageControl1;
-    TFlatMemo* Memo1;
     TFlatMemo* Memo2;
     TFlatMemo* Memo3;
     TFlatMemo* Memo4;
@@ -55,21 +53,20 @@ public:
     QCheckBox* CheckBox2;
     QPushButton* SpeedButton5;
     TFlatMemo* Memo5;
-    QLabel* Image1;
-    QPushButton* SpeedButton3;
-    QPushButton* SpeedButton4;
+    TFlatSpeedButton* SpeedButton3;
+    TFlatSpeedButton* SpeedButton4;
     QTableView* DBGrid1;
     TFlatMemo* DBMemo1;
     QWidget* DBNavigator1;
-    QPushButton* bitbtn1;
-    QPushButton* bitbtn2;
+    TFlatSpeedButton* bitbtn1;
+    TFlatSpeedButton* bitbtn2;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void Activated() override;
 
 private:
     void buildLayout();
-    QWidget* buildDefaultPage();
+    void buildStatementPages(QWidget* page);
     QWidget* buildResultPage();
     void connectHandlers();
     void dataSourceChosen();
@@ -79,8 +76,6 @@ private:
     void addToStatement();
     void testSql();
     void aspFunction();
-    void okClick();
-    void cancelClick();
     void showCurrentField();
     void moveGrid(int to);
     std::string quote();

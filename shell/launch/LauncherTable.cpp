@@ -5,6 +5,8 @@
 
 #include "shell/MainForm.h"
 #include "shell/MainFormCommandsState.h"
+#include "database/qt/DsnCfg.h"
+#include "database/qt/SqlGenerator.h"
 #include "shell/launch/LaunchSteps.h"
 #include "tools/FileGenerators.h"
 #include "tools/PageGenerators.h"
@@ -32,7 +34,7 @@ const std::vector<TLauncherRow>& LauncherTable()
     static const std::vector<TLauncherRow> rows = {
         // class                      maker                     hand-in                result                      guard            run
         {"Tfrm_newpage",              Make<Tfrm_newpage>,       nullptr,               nullptr,                    nullptr,         NewPage},
-        {"Tfrm_sql_generator",        nullptr,                  nullptr,               Lines},
+        {"Tfrm_sql_generator",        Make<Tfrm_sql_generator>, nullptr,               Lines},
         {"Tfrm_ado",                  nullptr,                  nullptr,               Lines},
         {"Tfrm_dsnless",              nullptr,                  nullptr,               Lines},
         {"Tfrm_addimg",               nullptr,                  PresetDroppedImage,    FirstLine},
@@ -84,7 +86,7 @@ const std::vector<TLauncherRow>& LauncherTable()
         {"Tfrm_codebase",             nullptr},
         {"Tfrm_update",               nullptr},
         {"TFStart",                   nullptr},
-        {"Tfrm_dsncfg",               nullptr},
+        {"Tfrm_dsncfg",               Make<Tfrm_dsncfg>},
         {"Tfrm_openurl",              nullptr,                  nullptr,               OpenChosenFile},
         {"Tfrm_favefiles",            nullptr},
         {"Tfrm_todo",                 nullptr,                  nullptr,               ReloadVcsList},

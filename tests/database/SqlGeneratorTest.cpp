@@ -1,4 +1,5 @@
 #include "controls/flat/TFlatMemoUnit.h"
+#include "controls/flat/TFlatSpeedButtonUnit.h"
 #include "database/qt/SqlGenerator.h"
 #include "platform/qt/Dialogs.h"
 #include "tests/database/OdbcTestEnv.h"
@@ -189,14 +190,14 @@ TEST_F(SqlGeneratorTest, OkLeavesTheAspTextAndCancelLeavesNothing)
     generate({"first name"});
     QTest::mouseClick(dialog->CheckBox2, Qt::LeftButton);
     QTest::mouseClick(dialog->SpeedButton3, Qt::LeftButton);
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(dialog->result(), mrOk);
     ASSERT_EQ(dialog->Memo1->Lines().Count(), 18);
     EXPECT_EQ(dialog->Memo1->Lines()[16], "Call Exec_Query(\"Select \"\"first name\"\" from \"\"order details\"\"\")");
 
     dialog->show();
     generate({"first name"});
     QTest::mouseClick(dialog->SpeedButton4, Qt::LeftButton);
-    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    EXPECT_EQ(dialog->result(), mrCancel);
     EXPECT_TRUE(dialog->Memo1->Lines().Empty());
 }
 
