@@ -7,13 +7,7 @@ namespace {
 // A VBScript string literal: in quotes, inner quotes doubled.
 std::string vbString(const std::string& text)
 {
-    std::string out = "\"";
-    for (char c : text) {
-        out += c;
-        if (c == '"')
-            out += '"';
-    }
-    return out + "\"";
+    return QuotedText(text, '"');
 }
 
 } // namespace

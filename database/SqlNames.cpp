@@ -49,15 +49,9 @@ std::string IdentifierQuote(SQLHDBC connection)
 
 std::string QuoteIdentifier(const std::string& name, const std::string& quote)
 {
-    if (quote.empty() || plainIdentifier(name))
+    if (quote.size() != 1 || plainIdentifier(name))
         return name;
-    std::string out = quote;
-    for (char c : name) {
-        out += c;
-        if (quote.size() == 1 && c == quote[0])
-            out += c;
-    }
-    return out + quote;
+    return QuotedText(name, quote[0]);
 }
 
 std::string ParamMarker(const std::string& name)
@@ -92,13 +86,18 @@ std::string NthName(const std::string& list, int n)
     return n >= 1 && n <= static_cast<int>(names.size()) ? names[static_cast<size_t>(n - 1)] : std::string{};
 }
 
-std::string SqlStringLiteral(const std::string& text)
+std::string QuotedText(const std::string& text, char quote)
 {
-    std::string out = "'";
+    std::string out(1, quote);
     for (char c : text) {
         out += c;
-        if (c == '\'')
-            out += '\'';
+        if (c == quote)
+            out += quote;
     }
-    return out + "'";
+    return out + quote;
+}
+
+std::string SqlStringLiteral(const std::string& text)
+{
+    return QuotedText(text, '\'');
 }

@@ -19,5 +19,7 @@ std::string ParamMarker(const std::string& name);
 std::vector<std::string> SplitNameList(const std::string& list);
 // The n-th name (from 1); empty beyond the last.
 std::string NthName(const std::string& list, int n);
+// text between two quote characters, the quote character inside doubled.
+std::string QuotedText(const std::string& text, char quote);
 // A text as an SQL string literal: in apostrophes, inner apostrophes doubled.
 std::string SqlStringLiteral(const std::string& text);

@@ -18,22 +18,30 @@ protected:
         Exec("insert into t with recursive c(x) as (select 1 union all select x + 1 from c where x < 600) "
              "select x, 'row ' || x from c");
     }
+
+    // A live query on t shown in a grid view.
+    void ShowGrid()
+    {
+        q = Open("select id, name from t order by id", true);
+        source.SetDataSet(q.get());
+        model.SetDataSource(&source);
+        view.setModel(&model);
+        view.resize(400, 300);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    }
+
+    std::unique_ptr<TmQuery> q;
+    TDataSource source;
+    TDataSetModel model;
+    QTableView view;
 };
 
 } // namespace
 
 TEST_F(DataSetModelTest, AGridViewShowsTheRowsAsItScrolls)
 {
-    auto q = Open("select id, name from t order by id", true);
-    TDataSource source;
-    source.SetDataSet(q.get());
-    TDataSetModel model;
-    model.SetDataSource(&source);
-    QTableView view;
-    view.setModel(&model);
-    view.resize(400, 300);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ShowGrid();
     EXPECT_EQ(model.columnCount(), 2);
     EXPECT_EQ(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "name");
     EXPECT_GE(model.rowCount(), 1);
@@ -47,15 +55,7 @@ TEST_F(DataSetModelTest, AGridViewShowsTheRowsAsItScrolls)
 
 TEST_F(DataSetModelTest, AnEditedCellIsPostedToTheDatabase)
 {
-    auto q = Open("select id, name from t order by id", true);
-    TDataSource source;
-    source.SetDataSet(q.get());
-    TDataSetModel model;
-    model.SetDataSource(&source);
-    QTableView view;
-    view.setModel(&model);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ShowGrid();
     QModelIndex cell = model.index(2, 1);
     view.setCurrentIndex(cell);
     view.edit(cell);
@@ -74,10 +74,8 @@ TEST_F(DataSetModelTest, AnEditedCellIsPostedToTheDatabase)
 
 TEST_F(DataSetModelTest, ClosingTheDatasetEmptiesTheModel)
 {
-    auto q = Open("select id, name from t order by id");
-    TDataSource source;
+    q = Open("select id, name from t order by id");
     source.SetDataSet(q.get());
-    TDataSetModel model;
     model.SetDataSource(&source);
     model.fetchMore({});
     EXPECT_GT(model.rowCount(), 0);

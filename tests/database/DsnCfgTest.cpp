@@ -1,5 +1,6 @@
 #include "controls/flat/TFlatMemoUnit.h"
 #include "database/qt/DsnCfg.h"
+#include "tests/database/ListClick.h"
 #include "tests/database/OdbcTestEnv.h"
 
 #include <QComboBox>
@@ -18,14 +19,6 @@ namespace {
 bool listed(const QListWidget* list, const QString& name)
 {
     return !list->findItems(name, Qt::MatchExactly).isEmpty();
-}
-
-void choose(QListWidget* list, const QString& name)
-{
-    QListWidgetItem* item = list->findItems(name, Qt::MatchExactly).value(0);
-    ASSERT_NE(item, nullptr) << name.toStdString();
-    list->scrollToItem(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
 }
 
 class DsnCfgTest : public ::testing::Test {
@@ -60,7 +53,7 @@ TEST_F(DsnCfgTest, AddsAUserDataSourceThroughTheAddDialog)
     TmDataBase db;
     EXPECT_EQ(db.GetDataSourceDriver("added_dsn"), OdbcTestEnv::kDriver);
 
-    choose(dialog.DsnList, "added_dsn");
+    vx::test::ClickItem(dialog.DsnList, "added_dsn");
     QTest::mouseClick(dialog.RemoveDsnBtn, Qt::LeftButton);
     EXPECT_FALSE(listed(dialog.DsnList, "added_dsn"));
 }
@@ -89,7 +82,7 @@ TEST_F(DsnCfgTest, RemovesASystemDataSourceWithoutAskingForTheDriver)
     // With nothing chosen the buttons do nothing.
     QTest::mouseClick(dialog.RemoveSysDsnBtn, Qt::LeftButton);
     EXPECT_TRUE(listed(dialog.DsnList, "system_one"));
-    choose(dialog.DsnList, "system_one");
+    vx::test::ClickItem(dialog.DsnList, "system_one");
     QTest::mouseClick(dialog.RemoveSysDsnBtn, Qt::LeftButton);
     EXPECT_FALSE(listed(dialog.DsnList, "system_one"));
 }

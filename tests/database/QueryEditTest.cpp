@@ -16,6 +16,16 @@ protected:
              "insert into t values(3, 'three', null, null, null)");
     }
 
+    // A live query on db, not yet open, for change statements to be given.
+    std::unique_ptr<TmQuery> Live(const std::string& sql)
+    {
+        auto query = std::make_unique<TmQuery>();
+        query->SetDataBase(&db);
+        query->RequestLive = true;
+        query->SetSQLText(sql);
+        return query;
+    }
+
     static TStringList Lines(const std::string& text)
     {
         TStringList lines;
@@ -82,10 +92,7 @@ TEST_F(QueryEdit, PositionedOperationsEditInsertAndDelete)
 TEST_F(QueryEdit, ChangeStatementsTakeOldAndNewValues)
 {
     Exec("update t set id = 9007199254740993 where id = 3");
-    auto q = std::make_unique<TmQuery>();
-    q->SetDataBase(&db);
-    q->RequestLive = true;
-    q->SetSQLText("select id, name, bl, tx from t order by id");
+    auto q = Live("select id, name, bl, tx from t order by id");
     q->SetModifySQL(Lines("update t set id = :id, name = :name, bl = :bl, tx = :tx where id = :OLD_id"));
     q->SetInsertSQL(Lines("insert into t(id, name, bl) values(:id, :name, :bl)"));
     q->SetDeleteSQL(Lines("delete from t where id = :old_id"));
@@ -126,10 +133,7 @@ TEST_F(QueryEdit, ChangeStatementsTakeOldAndNewValues)
 TEST_F(QueryEdit, AnUpdateThatWouldTouchTwoRowsIsRolledBackAndReported)
 {
     Exec("update t set name = 'same' where id in (2, 3)");
-    auto q = std::make_unique<TmQuery>();
-    q->SetDataBase(&db);
-    q->RequestLive = true;
-    q->SetSQLText("select id, name from t order by id");
+    auto q = Live("select id, name from t order by id");
     q->SetModifySQL(Lines("update t set name = :name where name = :old_name"));
     q->Open();
     q->Next();
@@ -151,10 +155,7 @@ TEST_F(QueryEdit, AnUpdateThatWouldTouchTwoRowsIsRolledBackAndReported)
 
 TEST_F(QueryEdit, AnUpdateThatFindsNoRowIsReported)
 {
-    auto q = std::make_unique<TmQuery>();
-    q->SetDataBase(&db);
-    q->RequestLive = true;
-    q->SetSQLText("select id, name from t order by id");
+    auto q = Live("select id, name from t order by id");
     q->SetModifySQL(Lines("update t set name = :name where id = :old_id + 100"));
     q->Open();
     q->Edit();
@@ -191,10 +192,7 @@ TEST_F(QueryEdit, RefusesWritesItCannotMake)
 
 TEST_F(QueryEdit, BlobStreamsReadAndWriteTheLongValue)
 {
-    auto q = std::make_unique<TmQuery>();
-    q->SetDataBase(&db);
-    q->RequestLive = true;
-    q->SetSQLText("select id, bl from t order by id");
+    auto q = Live("select id, bl from t order by id");
     q->SetModifySQL(Lines("update t set bl = :bl where id = :old_id"));
     q->Open();
     {

@@ -2,6 +2,7 @@
 #include "controls/flat/TFlatSpeedButtonUnit.h"
 #include "database/qt/SqlGenerator.h"
 #include "platform/qt/Dialogs.h"
+#include "tests/database/ListClick.h"
 #include "tests/database/OdbcTestEnv.h"
 
 #include <QCheckBox>
@@ -20,14 +21,6 @@
 using vx::test::OdbcTestEnv;
 
 namespace {
-
-void click(QListWidget* list, const QString& name)
-{
-    QListWidgetItem* item = list->findItems(name, Qt::MatchExactly).value(0);
-    ASSERT_NE(item, nullptr) << name.toStdString();
-    list->scrollToItem(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-}
 
 class SqlGeneratorTest : public ::testing::Test {
 protected:
@@ -58,16 +51,16 @@ protected:
     // Chooses the data source, the table and the fields, and generates the statement.
     void generate(const QStringList& fields)
     {
-        click(dialog->ListBox1, "builder");
-        click(dialog->ListBox2, "order details");
+        vx::test::ClickItem(dialog->ListBox1, "builder");
+        vx::test::ClickItem(dialog->ListBox2, "order details");
         // The first field comes selected; the user's choice replaces it.
         dialog->ListBox3->clearSelection();
         for (const QString& field : fields)
-            click(dialog->ListBox3, field);
+            vx::test::ClickItem(dialog->ListBox3, field);
         if (fields.isEmpty()) {
             // Chosen and let go again: fields clicked, none selected.
-            click(dialog->ListBox3, "key");
-            click(dialog->ListBox3, "key");
+            vx::test::ClickItem(dialog->ListBox3, "key");
+            vx::test::ClickItem(dialog->ListBox3, "key");
         }
         QTest::mouseClick(dialog->SpeedButton1, Qt::LeftButton);
     }
@@ -179,7 +172,7 @@ TEST_F(SqlGeneratorTest, ADataSourceWithoutTablesSaysSo)
         answer.result = mrOk;
         return answer;
     });
-    click(dialog->ListBox1, "builder_empty");
+    vx::test::ClickItem(dialog->ListBox1, "builder_empty");
     EXPECT_EQ(said, " Sorry no tables found in this datasource ");
     EXPECT_EQ(dialog->ListBox2->count(), 0);
     EXPECT_EQ(dialog->ListBox3->count(), 0);
