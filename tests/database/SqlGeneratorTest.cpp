@@ -194,16 +194,24 @@ TEST_F(SqlGeneratorTest, OkLeavesTheAspTextAndCancelLeavesNothing)
     EXPECT_TRUE(dialog->Memo1->Lines().Empty());
 }
 
-// Run under Xvfb with VX_SCREENSHOT_DIR set to keep the picture of the builder over the test database.
+// Run under Xvfb with VX_SCREENSHOT_DIR set to keep pictures of the builder over the test database.
 TEST_F(SqlGeneratorTest, Screenshot)
 {
+    auto shoot = [this](const char* name) {
+        QTest::qWait(20);
+        QImage shot = dialog->grab().toImage();
+        ASSERT_FALSE(shot.isNull());
+        EXPECT_EQ(shot.size(), dialog->size() * dialog->devicePixelRatio());
+        if (const char* folder = std::getenv("VX_SCREENSHOT_DIR")) {
+            EXPECT_TRUE(shot.save(QDir(folder).filePath(name)));
+        }
+    };
     generate({"key", "first name"});
+    dialog->ComboBox2->setCurrentText(">");
+    dialog->Edit1->setText("1");
+    QTest::mouseClick(dialog->SpeedButton2, Qt::LeftButton);
+    shoot("sql_query_builder.png");
     QTest::mouseClick(dialog->bitbtn1, Qt::LeftButton);
-    QImage shot = dialog->grab().toImage();
-    ASSERT_FALSE(shot.isNull());
-    EXPECT_EQ(shot.size(), dialog->size() * dialog->devicePixelRatio());
-    if (const char* folder = std::getenv("VX_SCREENSHOT_DIR")) {
-        EXPECT_TRUE(shot.save(QDir(folder).filePath("sql_query_builder.png")));
-    }
+    shoot("sql_query_builder_result.png");
     QTest::mouseClick(dialog->bitbtn2, Qt::LeftButton);
 }
