@@ -155,6 +155,8 @@ private:
     void bindRowBuffer();
     void unbindRowBuffer();
     void readLongValues(TRecordBuffer& buffer);
+    // What tells a row from the others: the driver's bookmark, or the row number.
+    TBookmark rowKey(const TRecordBuffer& buffer) const;
     bool isDeleted(const TBookmark& bookmark) const;
     // A row number of -1 stands for no row in particular.
     bool knownBookmark(const TBookmark& bookmark) const;

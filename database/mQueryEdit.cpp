@@ -190,11 +190,11 @@ void TmCustomQuery::runChangeStatement(int kind)
 
 void TmCustomQuery::cacheRecord(const TRecordBuffer& record)
 {
-    TBookmark bookmark = GetBookmarkData(record);
+    TBookmark bookmark = rowKey(record);
     if (!knownBookmark(bookmark))
         return;
     for (TRecordBuffer& entry : changed_)
-        if (entry.updateStatus == record.updateStatus && GetBookmarkData(entry) == bookmark) {
+        if (entry.updateStatus == record.updateStatus && rowKey(entry) == bookmark) {
             entry = record;
             return;
         }
@@ -245,8 +245,8 @@ void TmCustomQuery::InternalDelete()
     } else {
         runChangeStatement(2);
     }
-    if (!(sensitivity_ & SQL_SS_DELETIONS) && knownBookmark(GetBookmarkData(active)))
-        deleted_.push_back(GetBookmarkData(active));
+    if (!(sensitivity_ & SQL_SS_DELETIONS) && knownBookmark(rowKey(active)))
+        deleted_.push_back(rowKey(active));
 }
 
 // --- TmBlobStream

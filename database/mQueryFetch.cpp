@@ -71,11 +71,20 @@ void TmCustomQuery::unbindRowBuffer()
     rowBound_ = false;
 }
 
-TBookmark TmCustomQuery::GetBookmarkData(const TRecordBuffer& buffer) const
+TBookmark TmCustomQuery::rowKey(const TRecordBuffer& buffer) const
 {
     if (useBookmarks_)
         return TBookmark(buffer.data.data(), std::min(bookmarkSize_, buffer.data.size()));
     return TBookmark(reinterpret_cast<const char*>(&buffer.rowNumber), sizeof buffer.rowNumber);
+}
+
+TBookmark TmCustomQuery::GetBookmarkData(const TRecordBuffer& buffer) const
+{
+    // A driver's bookmark carries the row number behind it, so that the row
+    // number is known again after going back to it.
+    if (useBookmarks_)
+        return rowKey(buffer) + TBookmark(reinterpret_cast<const char*>(&buffer.rowNumber), sizeof buffer.rowNumber);
+    return rowKey(buffer);
 }
 
 int TmCustomQuery::GetRecNo() const
@@ -106,7 +115,7 @@ const TRecordBuffer* TmCustomQuery::cachedRecord(const TBookmark& bookmark) cons
     if (!knownBookmark(bookmark))
         return nullptr;
     for (const TRecordBuffer& record : changed_)
-        if (GetBookmarkData(record) == bookmark)
+        if (rowKey(record) == bookmark)
             return &record;
     return nullptr;
 }
@@ -265,8 +274,13 @@ TGetResult TmCustomQuery::GetRecord(TRecordBuffer& buffer, TGetMode mode)
 
 void TmCustomQuery::InternalGotoBookmark(const TBookmark& bookmark)
 {
+    std::size_t rowAt = useBookmarks_ ? bookmarkSize_ : 0;
+    std::int32_t row = -1;
+    if (bookmark.size() >= rowAt + sizeof row)
+        std::memcpy(&row, bookmark.data() + rowAt, sizeof row);
     if (useBookmarks_) {
-        std::vector<char> copy(bookmark.begin(), bookmark.end());
+        std::vector<char> copy(bookmark.begin(), bookmark.begin() + std::min(bookmark.size(), bookmarkSize_));
+        copy.resize(bookmarkSize_, 0);
         CheckStatementResult(SQLSetStmtAttr(hstmt_, SQL_ATTR_FETCH_BOOKMARK_PTR, copy.data(), SQL_IS_POINTER),
                              hstmt_);
         SQLRETURN rc = SQLFetchScroll(hstmt_, SQL_FETCH_BOOKMARK, 0);
@@ -275,13 +289,11 @@ void TmCustomQuery::InternalGotoBookmark(const TBookmark& bookmark)
     } else {
         if (!(cursorAttributes_ & SQL_CA1_ABSOLUTE))
             throw ESQLerror("Absolute set to record is not supported by driver");
-        std::int32_t row = -1;
-        std::memcpy(&row, bookmark.data(), std::min(bookmark.size(), sizeof row));
         if (row < 0)
             throw ESQLerror("Record Number can't be determined by driver");
         CheckStatementResult(SQLFetchScroll(hstmt_, SQL_FETCH_ABSOLUTE, row), hstmt_);
-        position_ = row;
     }
+    position_ = row;
     crack_ = Crack::OnRow;
 }
 

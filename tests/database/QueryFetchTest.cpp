@@ -242,3 +242,25 @@ TEST(ParseSQLParams, ReplacesMarkersAndKeepsQuotedTextAndDoubleColons)
         EXPECT_EQ(names, c.names) << c.text;
     }
 }
+
+// The SQLite driver does not tell row numbers: the dataset counts the rows
+// itself, and a bookmark brings the row number back with the row.
+TEST_F(QueryFetch, CountsRowNumbersTheDriverDoesNotTell)
+{
+    auto q = Open("select id from t order by id");
+    EXPECT_EQ(q->RecNo(), 1);
+    q->Next();
+    q->Next();
+    EXPECT_EQ(q->RecNo(), 3);
+    TBookmark third = q->GetBookmark();
+    EXPECT_EQ(q->RecordCount(), 4);
+    q->Last();
+    EXPECT_EQ(q->Fields(0).AsInteger(), 4);
+    EXPECT_EQ(q->RecNo(), 4);
+    q->GotoBookmark(third);
+    EXPECT_EQ(q->Fields(0).AsInteger(), 3);
+    EXPECT_EQ(q->RecNo(), 3);
+    q->Prior();
+    EXPECT_EQ(q->RecNo(), 2);
+    EXPECT_EQ(q->Fields(0).AsInteger(), 2);
+}
