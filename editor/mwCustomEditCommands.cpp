@@ -131,9 +131,12 @@ TPoint TmwCustomEditModel::DeleteSelectionRecorded(TChangeReason reason)
 
 void TmwCustomEditModel::TypeText(const std::string& text, TChangeReason selReason)
 {
-    if (SelAvail()) {
+    // Text of several lines (input-method text may have line breaks) becomes
+    // several lines, as a paste does.
+    const bool breaks = text.find_first_of("\r\n") != std::string::npos;
+    if (SelAvail() || breaks) {
         // The text goes where the deletion left the caret: the earlier end of the block.
-        TPoint start = DeleteSelectionRecorded(selReason);
+        TPoint start = SelAvail() ? DeleteSelectionRecorded(selReason) : CaretXY();
         std::vector<std::string> tails = LineTails(start.Y, 1);
         SetSelTextPrimitiveEx(smNormal, text, nullptr);
         undoList_.AddChange(mwcrInsert, start, InsertedEnd(smNormal, start, text), "", smNormal, std::move(tails));
@@ -179,7 +182,7 @@ void TmwCustomEditModel::CmdImeStr(TmwEditorCommand, char, void* data)
         return;
     std::string text(static_cast<const char*>(data));
     if (!text.empty())
-        TypeText(text, mwcrDelete);
+        TypeText(text, mwcrSelDelete);
 }
 
 // ---------------------------------------------------------------- deletions
@@ -394,7 +397,8 @@ void TmwCustomEditModel::CmdTab(TmwEditorCommand, char, void*)
     if (width == 0)
         width = TabWidthAtLeastOne() - (x - 1) % TabWidthAtLeastOne();
     const std::string blanks(static_cast<size_t>(width), ' ');
-    TPoint start = SelAvail() ? DeleteSelectionRecorded(mwcrDelete) : CaretXY();
+    const bool overSelection = SelAvail();
+    TPoint start = overSelection ? DeleteSelectionRecorded(mwcrSelDelete) : CaretXY();
     std::vector<std::string> tails = LineTails(start.Y, 1);
     const std::string before = LineText();
     SetSelTextPrimitiveEx(smNormal, blanks, nullptr);
@@ -404,7 +408,8 @@ void TmwCustomEditModel::CmdTab(TmwEditorCommand, char, void*)
         lines_->Put(caretY_, trimmed);
     // Blanks at the line end are dropped again: then there is nothing to undo,
     // unless the line lost blanks it ended in before.
-    if (trimmed != before)
+    // A deleted selection always gets its insertion: the two undo as one step.
+    if (trimmed != before || overSelection)
         undoList_.AddChange(mwcrInsert, start, InsertedEnd(smNormal, start, blanks), "", smNormal, std::move(tails));
     EnsureCursorPosVisible();
 }

@@ -89,8 +89,8 @@ bool TmwCustomEditModel::SelAvail() const
 
 void TmwCustomEditModel::SetBlockBegin(TPoint value)
 {
-    value.X = std::clamp(value.X, 1, maxLeftChar_);
     value.Y = std::clamp(value.Y, 1, std::max(lines_->Count(), 1));
+    value.X = std::clamp(value.X, 1, ColumnLimit(value.Y));
     if (selectionMode_ == smNormal)
         value.X = value.Y <= lines_->Count()
                       ? std::min(value.X, static_cast<int>(lines_->Get(value.Y - 1).size()) + 1)
@@ -113,8 +113,8 @@ void TmwCustomEditModel::SetBlockEnd(TPoint value)
 {
     if (HasOption(mweoNoSelection))
         return;
-    value.X = std::clamp(value.X, 1, maxLeftChar_);
     value.Y = std::clamp(value.Y, 1, std::max(lines_->Count(), 1));
+    value.X = std::clamp(value.X, 1, ColumnLimit(value.Y));
     if (value == blockEnd_)
         return;
     if (selectionMode_ == smColumn && value.X != blockEnd_.X) {
@@ -369,7 +369,8 @@ void TmwCustomEditModel::InsertLines(const std::string& value)
 void TmwCustomEditModel::InsertLineBreak(bool moveCaret)
 {
     if (SelAvail()) {
-        RecordSelection(mwcrDelete);
+        // Undone together with the break that follows.
+        RecordSelection(mwcrSelDelete);
         SetSelTextPrimitiveEx(selectionMode_, "", nullptr);
     }
     lines_->BeginUpdate();

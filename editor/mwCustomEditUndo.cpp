@@ -240,7 +240,7 @@ bool TmwCustomEditModel::UndoItem()
             RestoreLineTails(rec.start.Y, rec.tails);
         lines_->EndUpdate();
         ShiftMarks(CaretY() + 1, -1);
-        return false;
+        return undoList_.LastChangeReason() == mwcrSelDelete;
     }
     case mwcrIndent: {
         int endLine = rec.end.X == 1 ? rec.end.Y - 1 : rec.end.Y;
@@ -466,7 +466,9 @@ void TmwCustomEditModel::PasteFromClipboard()
     }
     IncPaintLock();
     if (SelAvail()) {
-        RecordSelection(mwcrSelDelete);
+        // Undone with the insertion that follows; an empty paste inserts
+        // nothing and its deletion is a step of its own.
+        RecordSelection(text.empty() ? mwcrDelete : mwcrSelDelete);
         SetSelTextPrimitiveEx(selectionMode_, "", nullptr);
     }
     // Where the deletion left the caret is where the text goes.

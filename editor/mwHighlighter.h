@@ -169,6 +169,10 @@ public:
     // Handlers get this highlighter as Sender.
     TmwChainHandle AddChangeHook(TmwNotifyEventChain::TNotifyEvent handler);
     void RemoveChangeHook(TmwChainHandle handle);
+    // Handlers run first thing in the destructor: whoever keeps a reference to
+    // this highlighter (an editor) drops it there.
+    TmwChainHandle AddDestroyHook(TmwNotifyEventChain::TNotifyEvent handler);
+    void RemoveDestroyHook(TmwChainHandle handle);
 
     // Set by an exporter while it exports; not owned.
     TmwExportTarget* Exporter() const { return exporter_; }
@@ -187,6 +191,7 @@ protected:
 private:
     std::vector<std::unique_ptr<TmwHighLightAttributes>> attributes_; // sorted by name
     TmwNotifyEventChain changeChain_;
+    TmwNotifyEventChain destroyChain_;
     TmwExportTarget* exporter_ = nullptr;
     std::string defaultFilter_;
 };

@@ -77,12 +77,17 @@ void TmwCustomEdit::UpdateScrollBars()
     if (!model_)
         return; // the model asks while it is being built; the first resize sets the bars
     const TmwCustomEditModel& m = *model_;
-    horizontalScrollBar()->setRange(1, m.MaxLeftChar());
+    // Setting one bar scrolls the view through scrollContentsBy: it must not
+    // read the other bar before that one holds the model's value too.
+    const bool wasUpdating = updatingBars_;
+    updatingBars_ = true;
+    horizontalScrollBar()->setRange(1, m.LastLeftChar());
     horizontalScrollBar()->setPageStep(std::max(1, m.CharsInWindow()));
     horizontalScrollBar()->setValue(m.LeftChar());
     verticalScrollBar()->setRange(1, std::max(1, m.LineCount()));
     verticalScrollBar()->setPageStep(std::max(1, m.LinesInWindow()));
     verticalScrollBar()->setValue(m.TopLine());
+    updatingBars_ = wasUpdating;
 }
 
 void TmwCustomEdit::UpdateCaret()

@@ -168,6 +168,7 @@ private:
     QTimer* autoScrollTimer_ = nullptr;
     QLabel* scrollHint_ = nullptr;
     bool mouseCaptured_ = false;
+    bool updatingBars_ = false; // the scroll bars are being set from the model
     QPoint mouseDownPoint_;
     TPoint dragBlockBegin_;
     TPoint dragBlockEnd_;

@@ -216,8 +216,8 @@ void TmwCustomEdit::mouseDoubleClickEvent(QMouseEvent* event)
 void TmwCustomEdit::SetWordBlock(TPoint value)
 {
     TmwCustomEditModel& m = *model_;
-    int x = std::clamp(value.X, 1, m.MaxLeftChar());
     int y = std::clamp(value.Y, 1, m.LineCount());
+    int x = std::clamp(value.X, 1, m.ColumnLimit(y));
     std::string t = m.Lines().Get(y - 1);
     t += '\0';
     const int length = static_cast<int>(t.size());
@@ -461,11 +461,15 @@ void TmwCustomEdit::DragDrop(QObject* source, int x, int y, bool copy)
 
 // ---------------------------------------------------------------- scroll bars
 
-void TmwCustomEdit::scrollContentsBy(int, int)
+void TmwCustomEdit::scrollContentsBy(int dx, int dy)
 {
+    if (updatingBars_)
+        return; // the bars only show what the model already holds
     TmwCustomEditModel& m = *model_;
-    m.SetLeftChar(horizontalScrollBar()->value());
-    m.SetTopLine(verticalScrollBar()->value());
+    if (dx != 0)
+        m.SetLeftChar(horizontalScrollBar()->value());
+    if (dy != 0)
+        m.SetTopLine(verticalScrollBar()->value());
     if (verticalScrollBar()->isSliderDown())
         ShowScrollHint(m.HasOption(mweoShowScrollHint));
 }

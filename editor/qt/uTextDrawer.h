@@ -66,8 +66,10 @@ private:
 // The one manager of the process.
 TheFontsInfoManager& GetFontsInfoManager();
 
-// The font the editor really draws with: the requested one when it is there
-// and of fixed pitch, otherwise the system's fixed-pitch font at its size and style.
+// The font the editor really draws with: the requested one (or whatever the
+// machine gives for it) when its characters measure alike, otherwise the first
+// installed font of a known monospace family, or the system's fixed-pitch font,
+// at the requested size and style.
 QFont ResolveFixedPitchFont(const QFont& requested);
 
 class TheFontStock {

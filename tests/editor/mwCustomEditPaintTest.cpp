@@ -5,6 +5,7 @@
 #include "tests/editor/support/EditRender.h"
 
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -120,14 +121,36 @@ TEST(TmwCustomEditGeometry, GutterWidthFollowsTheLineCount)
     EXPECT_EQ(m.GutterWidth(), expected(4)) << "and shrinks again";
 }
 
+namespace {
+
+// Every character of the sample, plain and bold, takes the same width: what the
+// editor's grid of cells relies on, whichever font the machine gave.
+void ExpectEveryCellAlike(const QFont& font, const char* what)
+{
+    const QString sample = QStringLiteral("iWm. 0_|MlL{}\t");
+    for (bool bold : {false, true}) {
+        QFont styled = font;
+        styled.setBold(bold);
+        const QFontMetricsF metrics(styled);
+        const qreal width = metrics.horizontalAdvance(QLatin1Char('W'));
+        for (QChar c : sample)
+            if (c != QLatin1Char('\t'))
+                EXPECT_NEAR(metrics.horizontalAdvance(c), width, 0.01)
+                    << what << ": '" << c.toLatin1() << "' bold " << bold << " in " << QFontInfo(styled).family().toStdString();
+    }
+}
+
+} // namespace
+
 TEST(TmwCustomEditGeometry, FixedPitchWhateverTheFontAsked)
 {
     TmwCustomEdit edit;
-    EXPECT_TRUE(QFontInfo(edit.TextDrawer().BaseFont()).fixedPitch())
-        << "a missing Courier New gives way to the system's fixed-pitch font";
-    edit.SetFont(QFont("DejaVu Sans", 14));
-    EXPECT_TRUE(QFontInfo(edit.TextDrawer().BaseFont()).fixedPitch()) << "a proportional font keeps a fixed pitch";
-    EXPECT_EQ(edit.Font().pointSize(), 14);
+    ExpectEveryCellAlike(edit.TextDrawer().BaseFont(), "the default Courier New or its stand-in");
+    for (const char* family : {"DejaVu Sans", "Noto Sans Mono", "Liberation Mono", "NoSuchFontAnywhere", "Serif"}) {
+        edit.SetFont(QFont(family, 14));
+        ExpectEveryCellAlike(edit.TextDrawer().BaseFont(), family);
+        EXPECT_EQ(edit.Font().pointSize(), 14) << family;
+    }
 }
 
 TEST(TmwCustomEditPaint, ClipDecidesWhatIsPainted)
