@@ -107,6 +107,9 @@ void TmwCustomEditModel::CommandProcessor(TmwEditorCommand command, char aChar, 
     const TCommandEntry* entry = FindCommand(command);
     if (entry && entry->changesText && GetReadOnly())
         return;
+    // Deleting a selection by Backspace or Delete is the one command that
+    // reports no completion.
+    const bool silent = (command == ecDeleteLastChar || command == ecDeleteChar) && SelAvail();
     IncPaintLock();
     try {
         if (entry)
@@ -116,7 +119,7 @@ void TmwCustomEditModel::CommandProcessor(TmwEditorCommand command, char aChar, 
         throw;
     }
     DecPaintLock();
-    if (OnCommandDone)
+    if (OnCommandDone && !silent)
         OnCommandDone(this);
 }
 
@@ -219,7 +222,6 @@ void TmwCustomEditModel::CmdDeleteLastChar(TmwEditorCommand, char, void*)
     if (x > 1) {
         int n = LeftSpaces(line);
         int count = 1;
-        TPoint recStart;
         if (static_cast<unsigned char>(line[static_cast<size_t>(x - 2)]) < 33 && x - 1 == n) {
             // Back to the indent of the nearest less indented line above, or to column 1.
             int above = 0;
@@ -231,11 +233,13 @@ void TmwCustomEditModel::CmdDeleteLastChar(TmwEditorCommand, char, void*)
                 }
             }
             count = n - above;
-            // Recorded at the line start, where the removed characters were.
-            recStart = Point(1, y);
-            lines_->Put(caretY_, TrimEndBlanks(line.substr(static_cast<size_t>(count))));
+            // The indent characters just before the caret go, so that the
+            // record at the new caret puts back exactly those, whatever mix
+            // of tabs and spaces the indent is.
+            const size_t from = static_cast<size_t>(n - count);
+            lines_->Put(caretY_, TrimEndBlanks(line.substr(0, from) + line.substr(static_cast<size_t>(n))));
             SetCaretFree(Point(x - count, y));
-            undoList_.AddChange(mwcrDelete, recStart, Point(count + 1, y), line.substr(0, static_cast<size_t>(count)),
+            undoList_.AddChange(mwcrDelete, CaretXY(), CaretXY(), line.substr(from, static_cast<size_t>(count)),
                                 smNormal, std::move(tails));
             return;
         }
