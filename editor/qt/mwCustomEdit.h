@@ -135,6 +135,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Hooks the destruction of the bookmark image list the options hold now.
+    void WatchBookmarkImages(TImageList* images);
     // TmwEditMetrics
     bool WindowExists() const override { return true; }
     int ClientWidth() const override;
@@ -162,6 +164,8 @@ private:
     QFont font_;
     std::unique_ptr<TheTextDrawer> textDrawer_;
     std::unique_ptr<TmwInternalImage> internalImage_;
+    TImageList* watchedImages_ = nullptr;
+    TmwChainHandle imagesHook_ = 0;
     TColor fontColor_ = clWindowText;
     QRect caretRect_;
     QMenu* popupMenu_ = nullptr;

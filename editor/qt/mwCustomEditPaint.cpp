@@ -5,6 +5,7 @@
 #include "editor/mwSupportProcs.h"
 #include "editor/qt/SysColors.h"
 #include "editor/qt/mwCustomEdit.h"
+#include "editor/qt/mwImageList.h"
 #include "editor/qt/mwInternalImage.h"
 #include "editor/qt/uTextDrawer.h"
 
@@ -362,14 +363,18 @@ void TmwCustomEdit::PaintGutter(QPainter& canvas, const QRect& clip, int firstLi
             if (!mark->Visible() || mark->IsBookmark() != bookmarks || mark->Line() < firstLine ||
                 mark->Line() > lastLine)
                 continue;
-            // Only the internal glyphs can be drawn: a mark wanting an image list's picture shows none.
-            if (options.BookmarkImages() && !mark->InternalImage())
-                continue;
-            if (mark->ImageIndex() < 0 || mark->ImageIndex() > 9)
-                continue;
             int& offset = offsets[static_cast<size_t>(mark->Line() - m.TopLine())];
-            internalImage_->DrawMark(canvas, mark->ImageIndex(), options.LeftMargin() + offset,
-                                     (mark->Line() - m.TopLine()) * lh, lh);
+            const int x = options.LeftMargin() + offset;
+            const int y = (mark->Line() - m.TopLine()) * lh;
+            if (TImageList* images = options.BookmarkImages(); images && !mark->InternalImage()) {
+                if (mark->ImageIndex() >= images->Count())
+                    continue;
+                images->Draw(canvas, mark->ImageIndex(), x, y);
+            } else {
+                if (mark->ImageIndex() < 0 || mark->ImageIndex() > 9)
+                    continue;
+                internalImage_->DrawMark(canvas, mark->ImageIndex(), x, y, lh);
+            }
             offset += options.Xoffset();
         }
     }

@@ -107,9 +107,8 @@ namespace {
 constexpr const char* kMonospaceFamilies[] = {"DejaVu Sans Mono", "Liberation Mono", "Noto Sans Mono",
                                               "Noto Mono", "FreeMono", "Courier New"};
 
-// Fixed pitch as the grid needs it: every sample character, plain and bold,
-// advances by the same width. Font flags are not asked (some monospace fonts
-// do not set them, and a substitute may differ in name only).
+} // namespace
+
 bool MeasuresFixedPitch(const QFont& font)
 {
     static const QString sample = QStringLiteral("iWm. 0_|MlL");
@@ -126,6 +125,8 @@ bool MeasuresFixedPitch(const QFont& font)
     }
     return true;
 }
+
+namespace {
 
 QFont SizedAndStyledLike(QFont font, const QFont& requested)
 {

@@ -71,6 +71,10 @@ TheFontsInfoManager& GetFontsInfoManager();
 // installed font of a known monospace family, or the system's fixed-pitch font,
 // at the requested size and style.
 QFont ResolveFixedPitchFont(const QFont& requested);
+// Fixed pitch as the grid needs it: every sample character, plain and bold,
+// advances by the same width. Font flags are not asked (some monospace fonts
+// do not set them, and a substitute may differ in name only).
+bool MeasuresFixedPitch(const QFont& font);
 
 class TheFontStock {
 public:

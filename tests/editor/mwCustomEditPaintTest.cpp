@@ -1,5 +1,6 @@
 #include "editor/qt/SysColors.h"
 #include "editor/qt/mwCustomEdit.h"
+#include "editor/qt/mwImageList.h"
 #include "editor/qt/uTextDrawer.h"
 #include "tests/editor/support/BraceHighlighter.h"
 #include "tests/editor/support/EditRender.h"
@@ -313,6 +314,40 @@ TEST_F(PaintFixture, GutterShowsNumbersAndBookmarks)
     image = RenderEdit(edit);
     EXPECT_GT(inkInRow(0, 0, m.GutterWidth() - 2), 0) << "line numbers";
     EXPECT_EQ(inkInRow(4, 0, m.GutterWidth() - 2), 0) << "no number below the text";
+}
+
+TEST_F(PaintFixture, MarksDrawFromTheBookmarkImageListUntilItIsGone)
+{
+    m.SetText("a\r\nb\r\nc");
+    auto images = std::make_unique<TImageList>(8, 8);
+    QPixmap red(8, 8);
+    red.fill(Qt::red);
+    images->Add(red);
+    m.BookMarkOptions().SetBookmarkImages(images.get());
+    m.SetBookMark(0, 1, 2);
+    ASSERT_FALSE(m.Marks().Items(0)->InternalImage()) << "a bookmark placed with a list uses it";
+    auto mark = std::make_unique<TMark>(&m);
+    mark->SetLine(3);
+    mark->SetImageIndex(5); // beyond the list: not drawn
+    mark->SetVisible(true);
+    m.Marks().Add(std::move(mark));
+    image = RenderEdit(edit);
+    const int lh = m.LineHeight();
+    const int left = m.BookMarkOptions().LeftMargin();
+    auto redInRow = [&](int row) {
+        int n = 0;
+        for (int y = row * lh; y < (row + 1) * lh; ++y)
+            for (int x = left; x < left + 8; ++x)
+                n += QColor(image.pixel(x, y)) == QColor(Qt::red);
+        return n;
+    };
+    EXPECT_EQ(redInRow(1), 64) << "the list's picture at the left margin, row top";
+    EXPECT_EQ(redInRow(2), 0);
+
+    images.reset();
+    EXPECT_EQ(m.BookMarkOptions().BookmarkImages(), nullptr) << "a destroyed list is dropped";
+    image = RenderEdit(edit);
+    EXPECT_EQ(redInRow(1), 0);
 }
 
 TEST(TheTextDrawer, FontsAreSharedAndTheDistanceArrayGrowsInSteps)
