@@ -3,6 +3,7 @@
 #include "editor/mwCustomEditModel.h"
 
 #include "editor/mwHighlighter.h"
+#include "editor/mwSupportProcs.h"
 #include "platform/AnsiText.h"
 
 #include <algorithm>
@@ -504,10 +505,12 @@ void TmwCustomEditModel::PlaceInsertionPoint(TPoint value)
 void TmwCustomEditModel::EnsureCursorPosVisible()
 {
     IncPaintLock();
-    if (leftChar_ > caretX_)
-        SetLeftChar(caretX_ + 1);
-    else if (leftChar_ + 1 + charsInWindow_ <= caretX_)
-        SetLeftChar(caretX_ - charsInWindow_ + 2);
+    // Scrolling is by the cells the line shows, tabs expanded.
+    const int shown = DisplayColumn(CaretXY()) - 1;
+    if (leftChar_ > shown)
+        SetLeftChar(shown + 1);
+    else if (leftChar_ + 1 + charsInWindow_ <= shown)
+        SetLeftChar(shown - charsInWindow_ + 2);
     if (topLine_ - 1 > caretY_)
         SetTopLine(caretY_ + 1);
     else if (topLine_ + linesInWindow_ - 2 < caretY_)
@@ -545,6 +548,20 @@ int TmwCustomEditModel::ColumnLimit(int line) const
 {
     const int length = line >= 1 && line <= lines_->Count() ? static_cast<int>(lines_->Get(line - 1).size()) : 0;
     return std::max(maxLeftChar_, length) + 1;
+}
+
+int TmwCustomEditModel::DisplayColumn(TPoint value) const
+{
+    if (value.Y < 1 || value.Y > lines_->Count())
+        return value.X;
+    return CharToDisplayColumn(lines_->Get(value.Y - 1), value.X, tabWidth_);
+}
+
+TPoint TmwCustomEditModel::CharPoint(int displayColumn, int line) const
+{
+    if (line < 1 || line > lines_->Count())
+        return Point(displayColumn, line);
+    return Point(DisplayToCharColumn(lines_->Get(line - 1), displayColumn, tabWidth_), line);
 }
 
 void TmwCustomEditModel::SetLeftChar(int value)

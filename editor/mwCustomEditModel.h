@@ -187,6 +187,10 @@ public:
     // The widest column the caret or a selection end on line (1-based) can
     // have: the one after MaxLeftChar, or after the end of a longer line.
     int ColumnLimit(int line) const;
+    // Where a point's column shows on its line, tabs expanded as painted.
+    int DisplayColumn(TPoint value) const;
+    // The point of line (1-based) nearest to where display column shows.
+    TPoint CharPoint(int displayColumn, int line) const;
     // The window's font or size changed: measure again.
     void FontChanged();
     void SizeChanged();

@@ -107,13 +107,18 @@ TPoint TmwCustomEdit::PixelsToRowColumn(int x, int y) const
     // The nearest cell boundary, halves away from zero.
     long long twice = 2 * (static_cast<long long>(m.LeftChar()) * cw + x - m.GutterWidth() - 2);
     long long column = twice >= 0 ? (twice + cw) / (2 * cw) : -((-twice + cw) / (2 * cw));
-    return Point(static_cast<int>(column), m.TopLine() + y / m.LineHeight());
+    const int line = m.TopLine() + y / m.LineHeight();
+    // The cell is where the line shows; the point is in the line's characters.
+    if (column < 1)
+        return Point(static_cast<int>(column), line);
+    return m.CharPoint(static_cast<int>(column), line);
 }
 
 TPoint TmwCustomEdit::RowColumnToPixels(TPoint rowColumn) const
 {
     const TmwCustomEditModel& m = *model_;
-    return Point((rowColumn.X - 1) * m.CharWidth() + m.TextOffset(), (rowColumn.Y - m.TopLine()) * m.LineHeight() + 1);
+    return Point((m.DisplayColumn(rowColumn) - 1) * m.CharWidth() + m.TextOffset(),
+                 (rowColumn.Y - m.TopLine()) * m.LineHeight() + 1);
 }
 
 void TmwCustomEdit::SetCaretAtPixel(int x, int y) { model_->SetCaretXY(PixelsToRowColumn(x, y)); }

@@ -91,20 +91,23 @@ void TLinePainter::SelectedColumns(int line, TLineLook& look) const
     int start = firstCol_;
     int end = lastCol_ + 1;
     bool partly = false;
+    // The block's columns are the line's characters: painted where they show.
+    const int begin = m_.DisplayColumn(Point(selBegin_.X, line));
+    const int finish = m_.DisplayColumn(Point(selEnd_.X, line));
     if (mode == smColumn || (mode == smNormal && line == selBegin_.Y)) {
-        if (selBegin_.X > lastCol_)
+        if (begin > lastCol_)
             return;
-        if (selBegin_.X > firstCol_) {
-            start = selBegin_.X;
+        if (begin > firstCol_) {
+            start = begin;
             partly = true;
         }
     }
     if (mode == smColumn || (mode == smNormal && line == selEnd_.Y)) {
-        if (selEnd_.X < firstCol_)
+        if (finish < firstCol_)
             return;
         // At lastCol too: the last column drawn is then not selected.
-        if (selEnd_.X <= lastCol_) {
-            end = selEnd_.X;
+        if (finish <= lastCol_) {
+            end = finish;
             partly = true;
         }
     }
@@ -310,7 +313,7 @@ QRect TmwCustomEdit::CaretRect() const
     case ctBlock:
         break;
     }
-    int x = m.TextOffset() + (m.CaretX() - 1) * cw + dx;
+    int x = m.TextOffset() + (m.DisplayColumn(m.CaretXY()) - 1) * cw + dx;
     int y = (m.CaretY() - m.TopLine()) * lh + dy;
     if (x < m.GutterWidth() || x >= viewport()->width() || y < 0 || y >= viewport()->height())
         return QRect();

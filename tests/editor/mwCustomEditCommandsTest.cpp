@@ -296,6 +296,13 @@ TEST(TmwEditCommands, TabsInsertBlanks)
     EXPECT_EQ(e.Line(1), " a       bc") << "a tab width of 0 counts as 1";
     e.Run(ecShiftTab);
     EXPECT_EQ(e.Line(1), " a       bc");
+    for (bool toSpaces : {true, false}) {
+        Editor t("ab");
+        t.model.SetOptions(toSpaces ? mweoTabsToSpaces : 0);
+        t.Caret(2, 1);
+        t.Run(ecTab);
+        EXPECT_EQ(t.Line(1), "a       b") << "the Tab key types blanks, never a tab character: " << toSpaces;
+    }
 
     Editor s("if (x) then\r\nz");
     s.Caret(1, 2);

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using vx::test::CellBackground;
 using vx::test::CellInk;
 using vx::test::RenderEdit;
@@ -273,7 +275,7 @@ TEST_F(PaintFixture, RightEdgeAndTabs)
 {
     m.SetText("\tX");
     image = RenderEdit(edit);
-    TPoint edge = edit.RowColumnToPixels(Point(6, 1));
+    const TPoint edge = Point(m.TextOffset() + 5 * m.CharWidth(), 0);
     EXPECT_EQ(QColor(image.pixel(edge.X, 40)), vx::ToQColor(kPaper)) << "RightEdge 0 draws no line";
     m.SetRightEdge(5);
     m.SetRightEdgeColor(clRed);
@@ -289,6 +291,38 @@ TEST_F(PaintFixture, RightEdgeAndTabs)
     image = RenderEdit(edit);
     EXPECT_EQ(CellInk(edit, image, Point(2, 1)), 0);
     EXPECT_GT(CellInk(edit, image, Point(5, 1)), 0);
+}
+
+TEST_F(PaintFixture, LinesWithTabsShowTheSelectionWhereItsCharactersAre)
+{
+    m.SetText("\tabcdef\r\nxy\tz");
+    m.SetTabWidth(4);
+    m.SetBlockBegin(Point(2, 1));
+    m.SetBlockEnd(Point(4, 1));
+    ASSERT_EQ(m.GetSelText(), "ab");
+    image = RenderEdit(edit);
+    EXPECT_EQ(SelectedCells(1, 10), "....SS....") << "the cells of a and b, after the tab's four";
+
+    m.SetSelectionMode(smColumn);
+    m.SetBlockBegin(Point(3, 1));
+    m.SetBlockEnd(Point(4, 2));
+    ASSERT_EQ(m.GetSelText(), "b\r\n\t");
+    image = RenderEdit(edit);
+    EXPECT_EQ(SelectedCells(1, 10), ".....S....");
+    EXPECT_EQ(SelectedCells(2, 10), "..SS......") << "each line's block where its characters show: here a tab";
+    m.SetSelectionMode(smNormal);
+
+    // Caret and clicks: a character column shows at its tab-expanded cell and back.
+    for (auto [column, line, cell] : {std::tuple{1, 1, 1}, {2, 1, 5}, {8, 1, 11}, {10, 1, 13}, {3, 2, 3},
+                                      {4, 2, 5}, {5, 2, 6}}) {
+        const TPoint px = edit.RowColumnToPixels(Point(column, line));
+        EXPECT_EQ(px.X, m.TextOffset() + (cell - 1) * m.CharWidth()) << column << "," << line;
+        EXPECT_EQ(edit.PixelsToRowColumn(px.X, px.Y), Point(column, line)) << column << "," << line;
+    }
+    // A click inside the tab's cells goes to the nearer side of the tab.
+    const int cw = m.CharWidth();
+    EXPECT_EQ(edit.PixelsToRowColumn(m.TextOffset() + cw + 1, 1).X, 1);
+    EXPECT_EQ(edit.PixelsToRowColumn(m.TextOffset() + 3 * cw + 1, 1).X, 2);
 }
 
 TEST_F(PaintFixture, GutterShowsNumbersAndBookmarks)
