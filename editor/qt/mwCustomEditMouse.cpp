@@ -4,6 +4,7 @@
 // the cursor shape, the scroll bars with their top-line hint, the tab key in
 // dialogs, and input-method text.
 #include "editor/mwHighlighter.h"
+#include "editor/mwStrConst.h"
 #include "editor/qt/mwCustomEdit.h"
 #include "platform/AnsiText.h"
 #include "platform/qt/QtText.h"
@@ -494,7 +495,11 @@ void TmwCustomEdit::ShowScrollHint(bool show)
         scrollHint_->setMargin(2);
         scrollHint_->setMaximumWidth(200);
     }
-    scrollHint_->setText(QString("TopLine: %1").arg(model_->TopLine()));
+    // The table's text, as a translation may word it, with the line in place of %d.
+    std::string hint = mwRes::TopLine;
+    if (const size_t at = hint.find("%d"); at != std::string::npos)
+        hint.replace(at, 2, std::to_string(model_->TopLine()));
+    scrollHint_->setText(vx::ToQString(hint));
     scrollHint_->adjustSize();
     QPoint topRight = viewport()->mapToGlobal(QPoint(viewport()->width() - 4, 10));
     scrollHint_->move(topRight.x() - scrollHint_->width(), topRight.y());
