@@ -161,7 +161,7 @@ void TmwCustomEditModel::TypeText(const std::string& text, TChangeReason selReas
         line.replace(x, replaced.size(), text);
     }
     TPoint start = CaretXY();
-    lines_->Put(caretY_, TrimEndBlanks(line));
+    lines_->Put(caretY_, TrimEndBlanks(std::move(line)));
     SetCaretXY(Point(start.X + static_cast<int>(text.size()), start.Y));
     // Ends at the caret even when nothing was overwritten, so undo finds the typed text.
     undoList_.AddChange(mwcrInsert, start, InsertedEnd(smNormal, start, text), replaced, smNormal, std::move(tails));
@@ -277,7 +277,7 @@ void TmwCustomEditModel::CmdDeleteChar(TmwEditorCommand, char, void*)
         std::string removed = line.substr(static_cast<size_t>(x - 1), 1);
         line.erase(static_cast<size_t>(x - 1), 1);
         undoList_.AddChange(mwcrDeleteAfter, caret, caret, removed, smNormal, LineTails(caret.Y, 1));
-        lines_->Put(caretY_, TrimEndBlanks(line));
+        lines_->Put(caretY_, TrimEndBlanks(std::move(line)));
         return;
     }
     if (caretY_ + 1 >= lines_->Count())

@@ -407,7 +407,9 @@ private:
     void ReplayChanges(const TUndoList& list, bool (TmwCustomEditModel::*step)());
     // The line without the blanks (spaces) at its end: padding the editor added
     // goes again, tabs and other characters stay.
-    static std::string TrimEndBlanks(std::string_view line);
+    static std::string TrimEndBlanks(std::string line);
+    // The length of line without the blanks at its end.
+    static size_t TrimmedLength(std::string_view line);
     // Ends the lines from firstLine on with exactly the blanks in tails.
     void RestoreLineTails(int firstLine, const std::vector<std::string>& tails);
     // Removes count lines from the end of the text.

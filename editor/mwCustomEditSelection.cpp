@@ -39,10 +39,16 @@ std::string ColumnsFrom(const std::string& line, int from)
 
 } // namespace
 
-std::string TmwCustomEditModel::TrimEndBlanks(std::string_view line)
+size_t TmwCustomEditModel::TrimmedLength(std::string_view line)
 {
     const size_t end = line.find_last_not_of(' ');
-    return std::string(line.substr(0, end == std::string_view::npos ? 0 : end + 1));
+    return end == std::string_view::npos ? 0 : end + 1;
+}
+
+std::string TmwCustomEditModel::TrimEndBlanks(std::string line)
+{
+    line.resize(TrimmedLength(line));
+    return line;
 }
 
 TPoint TmwCustomEditModel::InsertedEnd(TSelectionMode mode, TPoint start, const std::string& text) const

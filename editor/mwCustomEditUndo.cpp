@@ -71,7 +71,7 @@ std::vector<std::string> TmwCustomEditModel::LineTails(int firstLine, int count)
     const int last = std::min(firstLine + count - 1, lines_->Count());
     for (int y = std::max(firstLine, 1); y <= last; ++y) {
         const std::string& line = lines_->Get(y - 1);
-        tails.push_back(line.substr(TrimEndBlanks(line).size()));
+        tails.push_back(line.substr(TrimmedLength(line)));
     }
     return tails;
 }
@@ -84,9 +84,9 @@ void TmwCustomEditModel::RestoreLineTails(int firstLine, const std::vector<std::
         if (index < 0 || index >= lines_->Count())
             continue;
         const std::string& line = lines_->Get(index);
-        std::string exact = TrimEndBlanks(line) + tails[i];
-        if (exact != line)
-            lines_->Put(index, exact);
+        const size_t kept = TrimmedLength(line);
+        if (std::string_view(line).substr(kept) != tails[i])
+            lines_->Put(index, line.substr(0, kept) + tails[i]);
     }
     lines_->EndUpdate();
 }

@@ -177,13 +177,13 @@ void TStringList::InsertObject(int index, const std::string& s, TObjectSlot obje
     PutObject(index, object);
 }
 
-void TStringList::Put(int index, const std::string& s)
+void TStringList::Put(int index, std::string s)
 {
     if (sorted_)
         throw EListError("Operation not allowed on sorted string list");
     CheckIndex(index);
     Changing();
-    items_[static_cast<size_t>(index)].text = s;
+    items_[static_cast<size_t>(index)].text = std::move(s);
     Changed();
 }
 

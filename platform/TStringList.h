@@ -50,7 +50,8 @@ public:
     virtual void Delete(int index);
     virtual void Insert(int index, const std::string& s);
     void InsertObject(int index, const std::string& s, TObjectSlot object);
-    virtual void Put(int index, const std::string& s);
+    // Takes s over: a caller handing a temporary has the line stored without a copy.
+    virtual void Put(int index, std::string s);
     virtual void PutObject(int index, TObjectSlot object);
     void Exchange(int index1, int index2);
     void Move(int curIndex, int newIndex);

@@ -17,6 +17,9 @@
 
 namespace {
 
+// Characters of a long line read past the last column shown.
+constexpr size_t kScanMargin = 4096;
+
 // A stretch of one line drawn in one style and pair of colours; columns are 1-based.
 struct TRun {
     int Column = 0; // first column
@@ -156,7 +159,13 @@ void TLinePainter::DrawRun(const TRun& run, const TLineLook& look, int top)
 void TLinePainter::PaintLine(int line, TColor defaultBack, TFontStyles fontStyle)
 {
     const int top = (line - m_.TopLine()) * m_.LineHeight();
-    const std::string text = ConvertTabs(m_.Lines().Get(line - 1), m_.TabWidth());
+    // A long line is read only as far as the window shows it and a margin on:
+    // the tokens the window shows end in the margin, so they are the whole
+    // line's tokens, and painting costs what is shown, not the line's length.
+    const std::string& stored = m_.Lines().Get(line - 1);
+    const size_t shown = static_cast<size_t>(std::max(lastCol_, 0)) + kScanMargin;
+    const std::string text =
+        stored.size() > shown ? ConvertTabs(stored.substr(0, shown), m_.TabWidth()) : ConvertTabs(stored, m_.TabWidth());
     TLineLook look;
     SelectedColumns(line, look);
     look.Fore = edit_.FontColor();
