@@ -145,23 +145,33 @@ void TmwCustomEditModel::TypeText(const std::string& text, TChangeReason selReas
         undoList_.AddChange(mwcrInsert, start, InsertedEnd(smNormal, start, text), "", smNormal, std::move(tails));
         return;
     }
+    if (caretY_ >= lines_->Count())
+        return;
     TmwEditorOptions saved = options_;
     options_ |= mweoScrollPastEol;
-    std::string line = LineText();
     // Storing the line drops its end blanks: the record keeps them.
     std::vector<std::string> tails = LineTails(CaretY(), 1);
+    // The line is edited where it is stored: a keystroke copies no line.
+    std::string line = lines_->ExtractText(caretY_);
     const size_t x = static_cast<size_t>(caretX_);
-    if (line.size() < x)
-        line.resize(x, ' ');
     std::string replaced;
-    if (insertMode_) {
-        line.insert(x, text);
-    } else {
-        replaced = line.substr(x, text.size());
-        line.replace(x, replaced.size(), text);
+    try {
+        if (line.size() < x)
+            line.resize(x, ' ');
+        if (insertMode_) {
+            line.insert(x, text);
+        } else {
+            replaced = line.substr(x, text.size());
+            line.replace(x, replaced.size(), text);
+        }
+    } catch (...) {
+        lines_->Put(caretY_, std::move(line));
+        options_ = saved;
+        throw;
     }
     TPoint start = CaretXY();
-    lines_->Put(caretY_, TrimEndBlanks(std::move(line)));
+    line.resize(TrimmedLength(line));
+    lines_->Put(caretY_, std::move(line));
     SetCaretXY(Point(start.X + static_cast<int>(text.size()), start.Y));
     // Ends at the caret even when nothing was overwritten, so undo finds the typed text.
     undoList_.AddChange(mwcrInsert, start, InsertedEnd(smNormal, start, text), replaced, smNormal, std::move(tails));

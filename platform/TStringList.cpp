@@ -187,6 +187,12 @@ void TStringList::Put(int index, std::string s)
     Changed();
 }
 
+std::string TStringList::ExtractText(int index)
+{
+    CheckIndex(index);
+    return std::move(items_[static_cast<size_t>(index)].text);
+}
+
 void TStringList::PutObject(int index, TObjectSlot object)
 {
     CheckIndex(index);

@@ -213,3 +213,20 @@ TEST(TStringList, MoveAndExchange)
     list.Exchange(0, 3);
     EXPECT_EQ(list.CommaText(), "a,c,d,b");
 }
+
+TEST(TStringList, ExtractedTextComesBackThroughPut)
+{
+    TStringList list;
+    list.Add("alpha");
+    list.Add("beta");
+    int changed = 0;
+    list.OnChange = [&](TStringList*) { ++changed; };
+    std::string text = list.ExtractText(1);
+    EXPECT_EQ(text, "beta");
+    EXPECT_EQ(changed, 0) << "taking the text out announces nothing";
+    text += "!";
+    list.Put(1, std::move(text));
+    EXPECT_EQ(list[1], "beta!");
+    EXPECT_EQ(changed, 1);
+    EXPECT_THROW(list.ExtractText(2), EListError);
+}
