@@ -100,8 +100,10 @@ Matcher::Result Matcher::find(const Program& program, std::string_view input, Ca
     len_ = input.size();
     budget_ = kBaseSteps + kStepsPerByte * std::int64_t(len_);
     remembering_ = false;
-    visited_.clear();
-    lowestTried_.clear();
+    if (!visited_.empty())
+        visited_.clear();
+    if (!lowestTried_.empty())
+        lowestTried_.clear();
     captures_ = &captures;
     captures.Clear();
 
@@ -243,7 +245,6 @@ std::size_t Matcher::fitCount(std::uint32_t next, std::size_t pos, std::size_t c
 
 bool Matcher::backtrack(std::uint32_t& node, std::size_t& pos)
 {
-    afterRepeat_ = false;
     while (!stack_.empty()) {
         Frame& f = stack_.back();
         switch (f.kind) {
@@ -266,7 +267,8 @@ bool Matcher::backtrack(std::uint32_t& node, std::size_t& pos)
             const std::size_t min = code_[f.node] == OP_PLUS ? 1 : 0;
             const std::uint32_t next = NextNode(code_, f.node);
             const std::size_t start = f.pos;
-            const std::size_t count = f.count == 0 ? kNone : untriedCount(f.node, start, f.top, f.count - 1, min);
+            const std::size_t count =
+                remembering_ ? untriedCount(f.node, start, f.top, f.count - 1, min) : fitCount(next, start, f.count - 1, min);
             if (count == kNone) {
                 stack_.pop_back();
                 break;
@@ -277,7 +279,7 @@ bool Matcher::backtrack(std::uint32_t& node, std::size_t& pos)
                 f.count = count;
             pos = start + count;
             node = next;
-            afterRepeat_ = true;
+            afterRepeat_ = remembering_;
             return true;
         }
         }
@@ -294,12 +296,14 @@ Matcher::Result Matcher::attempt(std::uint32_t node, std::size_t pos, std::size_
         const std::uint8_t op = code_[node];
         // Paths meet at choice nodes and after repeats: there a place entered
         // before is not searched again.
-        const bool meeting = afterRepeat_ || op == OP_BRANCH || op == OP_STAR || op == OP_PLUS;
-        afterRepeat_ = false;
-        if (meeting && !firstVisit(node, pos)) {
-            if (!backtrack(node, pos))
-                return Result::NoMatch;
-            continue;
+        if (remembering_) [[unlikely]] {
+            const bool meeting = afterRepeat_ || op == OP_BRANCH || op == OP_STAR || op == OP_PLUS;
+            afterRepeat_ = false;
+            if (meeting && !firstVisit(node, pos)) {
+                if (!backtrack(node, pos))
+                    return Result::NoMatch;
+                continue;
+            }
         }
         bool ok = true;
         switch (op) {
@@ -349,7 +353,8 @@ Matcher::Result Matcher::attempt(std::uint32_t node, std::size_t pos, std::size_
                 return Result::InternalFoulup;
             budget_ -= std::int64_t(max);
             const std::size_t min = op == OP_PLUS ? 1 : 0;
-            const std::size_t count = untriedCount(node, pos, pos + max, max, min);
+            const std::size_t count =
+                remembering_ ? untriedCount(node, pos, pos + max, max, min) : fitCount(next, pos, max, min);
             if (count == kNone) {
                 ok = false;
                 break;
@@ -358,7 +363,7 @@ Matcher::Result Matcher::attempt(std::uint32_t node, std::size_t pos, std::size_
                 return Result::NoMatch;
             pos += count;
             node = next;
-            afterRepeat_ = true;
+            afterRepeat_ = remembering_;
             continue;
         }
         default: {
