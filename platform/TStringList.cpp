@@ -253,6 +253,8 @@ void TStringList::SetTextStr(std::string_view text)
         };
         size_t nextCR = next('\r', 0);
         size_t nextLF = next('\n', 0);
+        // Room for every line at once: the list does not grow (and move) its items on the way.
+        items_.reserve(items_.size() + static_cast<size_t>(std::count(begin, begin + size, '\n')) + 1);
         std::string line;
         size_t pos = 0;
         while (pos < size) {
