@@ -61,8 +61,9 @@ public:
     }
 
     // A style sheet of short lines, at least bytes bytes.
-    std::string StyleSheet(std::size_t bytes)
+    std::string StyleSheet(std::size_t bytes, const std::string& lineBreak = "\r\n")
     {
+        br_ = lineBreak;
         std::string css;
         css.reserve(bytes + 1024);
         while (css.size() < bytes)
