@@ -14,7 +14,9 @@
 
 #include <cstddef>
 #include <random>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace vx::bench {
 
@@ -192,5 +194,18 @@ private:
     std::mt19937 rng_;
     std::string br_;
 };
+
+// A page as its lines, without their line breaks.
+inline std::vector<std::string> SplitLines(const std::string& page)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(page);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
 
 } // namespace vx::bench

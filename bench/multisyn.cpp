@@ -13,28 +13,15 @@
 
 namespace {
 
-// The generated pages (BenchPages.h) as lines.
-std::vector<std::string> Lines(const std::string& page)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(page);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(std::move(line));
-    }
-    return lines;
-}
-
 const std::vector<std::string>& AspPage()
 {
-    static const auto lines = Lines(vx::bench::TPageWriter(4321).Page(vx::bench::TPageWriter::kAsp, 10 * vx::bench::kMB));
+    static const auto lines = vx::bench::SplitLines(vx::bench::TPageWriter(4321).Page(vx::bench::TPageWriter::kAsp, 10 * vx::bench::kMB));
     return lines;
 }
 
 const std::vector<std::string>& PhpPage()
 {
-    static const auto lines = Lines(vx::bench::TPageWriter(4322).Page(vx::bench::TPageWriter::kPhp, 10 * vx::bench::kMB));
+    static const auto lines = vx::bench::SplitLines(vx::bench::TPageWriter(4322).Page(vx::bench::TPageWriter::kPhp, 10 * vx::bench::kMB));
     return lines;
 }
 
