@@ -5,6 +5,7 @@
 // Pages come from BenchPages.h, coloured by the multi-language highlighter as
 // the main window sets it up.
 #include "bench/BenchPages.h"
+#include "bench/QtBenchmarkMain.h"
 #include "editor/qt/mwCustomEdit.h"
 
 #include <QApplication>
@@ -14,7 +15,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -145,13 +145,4 @@ BENCHMARK(BM_ResidentPerByteCss10MB)->Unit(benchmark::kMillisecond)->Iterations(
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return vx::bench::RunWithQtApplication(argc, argv); }
