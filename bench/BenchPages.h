@@ -4,13 +4,7 @@
 // order of the page's parts vary (seeded), so no page is a few lines repeated.
 #pragma once
 
-#include "highlighters/hkHTMLSyn.h"
-#include "highlighters/lbVBSSyn.h"
-#include "highlighters/mwCSSSyn.h"
-#include "highlighters/mwJScriptSyn.h"
-#include "highlighters/wmMultiSyn.h"
-#include "highlighters/wmMultiSynSetup.h"
-#include "highlighters/wmPHPSyn.h"
+#include "highlighters/wmPageHighlighterSet.h"
 
 #include <cstddef>
 #include <random>
@@ -24,15 +18,7 @@ constexpr std::size_t kKB = 1024;
 constexpr std::size_t kMB = 1024 * 1024;
 
 // The multi-language highlighter with the schemes the main window gives it.
-struct TPageHighlighters {
-    ThkHTMLSyn html;
-    TwmPHPSyn php;
-    TmwJScriptSyn js;
-    TlbVbsSyn vbs;
-    TmwCSSSyn css;
-    TwmMultiSyn multi;
-    TPageHighlighters() { SetupPageSchemes(multi, {&html, &php, &js, &vbs, &css}); }
-};
+using TPageHighlighters = TwmPageHighlighterSet;
 
 class TPageWriter {
 public:
