@@ -256,8 +256,11 @@ void TmwCustomEditModel::CmdDeleteLastChar(TmwEditorCommand, char, void*)
         std::string removed = line.substr(static_cast<size_t>(x - 1 - count), static_cast<size_t>(count));
         lines_->Put(caretY_, TrimEndBlanks(line.substr(0, static_cast<size_t>(x - 1 - count)) +
                                           line.substr(static_cast<size_t>(x - 1))));
-        SetCaretFree(Point(x - count, y));
-        undoList_.AddChange(mwcrDelete, CaretXY(), CaretXY(), removed, smNormal, std::move(tails));
+        // Recorded where the character stood: past a long line's end the
+        // caret stops at the end, where the blanks before it are gone.
+        const TPoint at = Point(x - count, y);
+        SetCaretFree(at);
+        undoList_.AddChange(mwcrDelete, at, at, removed, smNormal, std::move(tails));
         return;
     }
     if (y == 1)

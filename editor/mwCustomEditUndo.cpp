@@ -171,6 +171,11 @@ bool TmwCustomEditModel::UndoItem()
         SelectRecorded(rec.start, rec.end);
         std::vector<std::string> tails = LineTails(top, std::abs(blockEnd_.Y - blockBegin_.Y) + 1);
         std::string inserted = SelTextForUndo();
+        // A column block of no width selects nothing, yet it has its lines:
+        // redo puts them back, past the last line too.
+        if (rec.mode == smColumn && rec.start.X == rec.end.X)
+            for (int y = top; y < std::max(rec.start.Y, rec.end.Y); ++y)
+                inserted += "\r\n";
         SetSelTextPrimitiveEx(rec.mode, rec.text, nullptr);
         RemoveLastLines(rec.addedLines);
         if (!rec.tails.empty())

@@ -4,8 +4,13 @@
 // caret, the anchor and the block lie inside the text, and the step undoes to
 // the text before it and redoes to the text after it.
 #include "editor/mwCustomEditModel.h"
+#include "editor/qt/mwCustomEdit.h"
+#include "tests/editor/support/EditorKeys.h"
 #include "tests/editor/support/FakeClipboard.h"
 #include "tests/editor/support/FakeEditWindow.h"
+
+#include <QApplication>
+#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
@@ -266,6 +271,35 @@ TEST(TmwCustomEditRandom, FoundCases)
         EXPECT_EQ(m.GetText(), "one\r\n\r\nthree\r\n");
     }
     {
+        SCOPED_TRACE("a column block of no width pasted on the last line redoes its added line");
+        Editor e;
+        TmwCustomEditModel& m = e.model;
+        m.SetText("ab\r\ncd");
+        m.SetCaretXY(Point(2, 2));
+        m.SetBlockBegin(Point(2, 2));
+        e.clipboard.SetTextAndBlock("\n", EncodeEditBlock(smColumn, "\n"));
+        m.CommandProcessor(ecPaste, '\0', nullptr);
+        const std::string after = m.GetText();
+        EXPECT_EQ(after, "ab\r\ncd\r\n\r\n");
+        m.Undo();
+        EXPECT_EQ(m.GetText(), "ab\r\ncd\r\n");
+        m.Redo();
+        EXPECT_EQ(m.GetText(), after);
+    }
+    {
+        SCOPED_TRACE("backspace at the end of a long line ending in tab, blank, tab undoes exactly");
+        Editor e;
+        TmwCustomEditModel& m = e.model;
+        m.SetOptions(mweoScrollPastEol);
+        const std::string line = std::string(1400, 'L') + "\t \t";
+        m.SetText(line);
+        m.SetCaretXY(Point(1404, 1));
+        m.CommandProcessor(ecDeleteLastChar, '\0', nullptr);
+        EXPECT_EQ(m.Lines()[0], std::string(1400, 'L') + "\t");
+        m.Undo();
+        EXPECT_EQ(m.Lines()[0], line);
+    }
+    {
         SCOPED_TRACE("pasting nothing over a selection is a step of its own");
         Editor e;
         TmwCustomEditModel& m = e.model;
@@ -279,5 +313,98 @@ TEST(TmwCustomEditRandom, FoundCases)
         EXPECT_EQ(m.GetText(), "x two\r\n");
         m.Undo();
         EXPECT_EQ(m.GetText(), "xone two\r\n") << "the typed x stays";
+    }
+}
+
+// The same through the widget, as a user gives it: clicks, shift+clicks and
+// drags of the mouse at any pixel, and keys.
+namespace {
+
+class TRandomEdit : public TmwCustomEdit {
+public:
+    void StartTextDrag() override {} // a real drag waits for the pointer
+};
+
+void Mouse(TmwCustomEdit& edit, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
+{
+    QMouseEvent event(type, pos, edit.viewport()->mapToGlobal(pos),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, mods);
+    QApplication::sendEvent(edit.viewport(), &event);
+}
+
+struct TKey {
+    int key;
+    Qt::KeyboardModifiers mods;
+    const char* text;
+};
+
+const TKey kKeys[] = {
+    {Qt::Key_A, {}, "a"},           {Qt::Key_Space, {}, " "},         {Qt::Key_Tab, {}, "\t"},
+    {Qt::Key_Return, {}, "\r"},     {Qt::Key_Backspace, {}, "\b"},    {Qt::Key_Delete, {}, ""},
+    {Qt::Key_Left, {}, ""},         {Qt::Key_Right, Qt::ShiftModifier, ""}, {Qt::Key_Down, Qt::ShiftModifier, ""},
+    {Qt::Key_End, {}, ""},          {Qt::Key_Home, Qt::ShiftModifier, ""},  {Qt::Key_PageDown, {}, ""},
+    {Qt::Key_Z, Qt::ControlModifier, "\x1a"}, {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, "\x1a"},
+    {Qt::Key_X, Qt::ControlModifier, "\x18"}, {Qt::Key_V, Qt::ControlModifier, "\x16"},
+    {Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier, "\x03"}, {Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier, "\x0e"},
+    {Qt::Key_Y, Qt::ControlModifier, "\x19"}, {Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier, "\t"},
+};
+
+} // namespace
+
+TEST(TmwCustomEditRandom, MouseAndKeysThroughTheWidget)
+{
+    for (unsigned seed = 1; seed <= 8; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        Rng rng(seed);
+        TRandomEdit edit;
+        edit.resize(400, 240);
+        edit.show();
+        edit.activateWindow();
+        edit.setFocus();
+        QApplication::processEvents();
+        TmwCustomEditModel& m = edit.Model();
+        m.SetMaxUndo(100000);
+        m.SetText(RandomText(rng, 20));
+        const QSize area = edit.viewport()->size();
+        int edits = 0;
+        for (int step = 0; step < 600; ++step) {
+            const std::string before = m.GetText();
+            const int records = m.UndoList().Count();
+            std::string what;
+            const QPoint a(Pick(rng, 0, area.width() - 1), Pick(rng, 0, area.height() - 1));
+            const QPoint b(Pick(rng, 0, area.width() - 1), Pick(rng, 0, area.height() - 1));
+            switch (Pick(rng, 0, 3)) {
+            case 0: { // click or shift+click
+                const Qt::KeyboardModifiers mods = Pick(rng, 0, 1) ? Qt::ShiftModifier : Qt::NoModifier;
+                Mouse(edit, QEvent::MouseButtonPress, a, Qt::LeftButton, mods);
+                Mouse(edit, QEvent::MouseButtonRelease, a, Qt::NoButton, mods);
+                what = "click";
+                break;
+            }
+            case 1: // drag
+                Mouse(edit, QEvent::MouseButtonPress, a, Qt::LeftButton, {});
+                Mouse(edit, QEvent::MouseMove, b, Qt::LeftButton, {});
+                Mouse(edit, QEvent::MouseButtonRelease, b, Qt::NoButton, {});
+                what = "drag";
+                break;
+            default: {
+                const TKey& k = kKeys[Pick(rng, 0, std::size(kKeys) - 1)];
+                vx::test::EditorKey(edit, k.key, k.mods, QString::fromLatin1(k.text));
+                what = "key " + std::to_string(k.key);
+                break;
+            }
+            }
+            ASSERT_EQ(OutsideText(m), "") << what << " at step " << step;
+            if (m.UndoList().Count() <= records || what.starts_with("key 90"))
+                continue;
+            ++edits;
+            const std::string after = m.GetText();
+            m.Undo();
+            ASSERT_EQ(Difference(m.GetText(), before), "") << "undo of " << what << " at step " << step;
+            m.Redo();
+            ASSERT_EQ(Difference(m.GetText(), after), "") << "redo of " << what << " at step " << step;
+            ASSERT_EQ(OutsideText(m), "") << "redo of " << what << " at step " << step;
+        }
+        EXPECT_GT(edits, 60) << "the keys reached the editor and changed the text";
     }
 }
