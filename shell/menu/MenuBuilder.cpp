@@ -57,8 +57,13 @@ public:
     {
         for (const TMenuRow& row : MenuRows())
             Make(row);
+        // Aliases last, so that they start from their targets' final state.
         for (const TMenuRow& row : MenuRows())
-            Bind(row);
+            if (row.Kind != TKind::Alias)
+                Bind(row);
+        for (const TMenuRow& row : MenuRows())
+            if (row.Kind == TKind::Alias)
+                Bind(row);
     }
 
 private:
@@ -90,11 +95,14 @@ private:
             action->setShortcut(QKeySequence(QString::fromLatin1(row.Shortcut)));
         // Shortcuts of pop-up and tool-bar items reach the window as those of the menu bar do.
         form_.addAction(action);
-        if (IsToolBarRow(row))
+        // A hidden tool button hides its button only: the action stays available to aliases.
+        if (IsToolBarRow(row)) {
             AddToolButton(row, action);
-        else
+            action->setCheckable(row.Flags & rfCheckable);
+        } else {
             ParentMenu(row)->addAction(action);
-        ApplyFlags(row, action);
+            ApplyFlags(row, action);
+        }
         actions_[row.Name] = action;
     }
 
@@ -134,10 +142,11 @@ private:
         item->SetOnClick([action](QObject*) { action->trigger(); });
     }
 
+    // The reason goes first: aliases copy it when the item changes.
     void Disable(QAction* action, const std::string& reason)
     {
-        action->setEnabled(false);
         action->setProperty(DisabledReason, vx::ToQString(reason));
+        action->setEnabled(false);
     }
 
     void Connect(QAction* action, TKind kind, std::function<void()> run)
