@@ -4,6 +4,7 @@
 #include "shell/MainForm.h"
 #include "shell/PrefForm.h"
 #include "shell/menu/EditCommands.h"
+#include "shell/menu/TextCommands.h"
 #include "shell/taglists/TagLists.h"
 
 #include <QTabWidget>
@@ -52,7 +53,7 @@ void TabsBottom(TForm1& form, std::string_view)
     pages->setTabPosition(QTabWidget::South);
 }
 
-constexpr std::array<std::pair<std::string_view, TCommand>, 14> Commands{{
+constexpr std::array<std::pair<std::string_view, TCommand>, 26> Commands{{
     {"Bold", Bold},
     {"ImportStyleSheet", ImportStyleSheet},
     {"ShowPage", ShowPage},
@@ -67,6 +68,18 @@ constexpr std::array<std::pair<std::string_view, TCommand>, 14> Commands{{
     {"LowerCase", LowerCase},
     {"Capitalize", Capitalize},
     {"Highlighter", SelectHighlighter},
+    {"Convert", Conversion},
+    {"TabsToSpaces", TabsToSpaces},
+    {"SelectTagBlock", SelectTagBlockCommand},
+    {"VbsRemark", VbsRemark},
+    {"HtmlRemark", HtmlRemark},
+    {"HtmlEncode", HtmlEncode},
+    {"SaveSelectionas", SaveSelectionas},
+    {"ExportUnix", ExportUnix},
+    {"ExportMac", ExportMac},
+    {"ImportCsv", ImportCsv},
+    {"CreateGlobalAsa", CreateGlobalAsa},
+    {"PrintDocument", PrintDocument},
 }};
 
 std::string_view CommandName(std::string_view nameAndArg)
