@@ -28,6 +28,7 @@
 #include "platform/qt/QtText.h"
 #include "shell/ShellDialog.h"
 #include "shell/menu/MenuBuilder.h"
+#include "shell/panels/SidePanels.h"
 #include "shell/taglists/TagLists.h"
 #include "shell/typing/TypingRules.h"
 
@@ -229,6 +230,7 @@ void TForm1::BuildMenus()
 {
     vx::shell::menu::BuildMenus(*this);
     vx::shell::SetUpTagLists(*this);
+    vx::shell::SetUpPanels(*this);
     (new vx::shell::TTypingRules(*this))->Install();
 }
 

@@ -5,6 +5,7 @@
 #include "shell/PrefForm.h"
 #include "shell/menu/EditCommands.h"
 #include "shell/menu/TextCommands.h"
+#include "shell/panels/SidePanels.h"
 #include "shell/taglists/TagLists.h"
 
 #include <QTabWidget>
@@ -53,7 +54,7 @@ void TabsBottom(TForm1& form, std::string_view)
     pages->setTabPosition(QTabWidget::South);
 }
 
-constexpr std::array<std::pair<std::string_view, TCommand>, 26> Commands{{
+constexpr std::array<std::pair<std::string_view, TCommand>, 38> Commands{{
     {"Bold", Bold},
     {"ImportStyleSheet", ImportStyleSheet},
     {"ShowPage", ShowPage},
@@ -80,6 +81,18 @@ constexpr std::array<std::pair<std::string_view, TCommand>, 26> Commands{{
     {"ImportCsv", ImportCsv},
     {"CreateGlobalAsa", CreateGlobalAsa},
     {"PrintDocument", PrintDocument},
+    {"ToggleFilePanel", ToggleFilePanel},
+    {"ToggleWordWrap", ToggleWordWrap},
+    {"ToggleValidatorPanel", ToggleValidatorPanel},
+    {"GeneralToolbar", GeneralToolbar},
+    {"ToggleAssistant", ToggleAssistant},
+    {"ToggleLogoPanel", ToggleLogoPanel},
+    {"CloseLogoBar", CloseLogoBar},
+    {"FlatTabs", FlatTabs},
+    {"Mask", Mask},
+    {"Calculator", Calculator},
+    {"ShowFileManager", ShowFileManager},
+    {"VisitMakerWebsite", VisitMakerWebsite},
 }};
 
 std::string_view CommandName(std::string_view nameAndArg)

@@ -577,6 +577,7 @@ constexpr TMenuRow Rows[] = {
     {"Filepanel2", "SpeedBar1:Tools", "File panel", "", Alias, "Filepanel1", 0, 0},
     {"Wordwrap2", "SpeedBar1:Tools", "Wordwrap", "", Alias, "Wordwraponoff1", 0, 0},
     {"Undo3", "SpeedBar1:Tools", "Undo", "", Alias, "Undo1", 0, 0},
+    {"SpeedButton14", "SpeedBar1:Tools", "Change look of edit boxes", "", Command, "FlatTabs", 0, rfCheckable},
 };
 
 } // namespace

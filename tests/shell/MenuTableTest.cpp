@@ -29,6 +29,15 @@ const TMenuRow* FindRow(std::string_view name)
     return nullptr;
 }
 
+// The items whose commands rewrite their captions (a mode or a panel's state).
+bool CaptionChanges(std::string_view name)
+{
+    for (std::string_view changing : {"AdvancedNovice1", "Filepanel1", "Wordwraponoff1", "Hidevalidatorpanel1"})
+        if (name == changing)
+            return true;
+    return false;
+}
+
 // The objectNames from the top-level menu down to the item.
 std::vector<const char*> PathOf(const char* name)
 {
@@ -91,13 +100,15 @@ TEST_F(MenuTest, EveryItemRunsSomethingOrIsDisabledWithAReason)
             continue;
         QAction* action = Action(row.Name);
         ASSERT_NE(action, nullptr) << row.Name;
-        if (std::string_view(row.Name) != "AdvancedNovice1") // its caption tells the mode
+        if (!CaptionChanges(row.Name))
             EXPECT_EQ(action->text().toStdString(), row.Caption);
+        const bool handled = action->property(vx::shell::menu::HandlerProperty).isValid();
+        const bool explained = !action->property(vx::shell::menu::DisabledReason).toString().isEmpty();
+        EXPECT_TRUE(handled || explained) << row.Name;
         if (action->isEnabled())
-            EXPECT_TRUE(action->property(vx::shell::menu::HandlerProperty).isValid()) << row.Name << " has no handler";
-        else
-            EXPECT_FALSE(action->property(vx::shell::menu::DisabledReason).toString().isEmpty()) << row.Name
-                                                                                                  << " says nothing";
+            EXPECT_TRUE(handled) << row.Name << " has no handler";
+        else if (action->isVisible())
+            EXPECT_TRUE(explained) << row.Name << " says nothing";
         if (row.Kind == TKind::Launcher) {
             EXPECT_FALSE(action->isEnabled()) << "launchers wait for their binding: " << row.Name;
             EXPECT_EQ(action->property(vx::shell::menu::LauncherProperty).toString().toStdString(), row.Arg);
