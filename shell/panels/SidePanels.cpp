@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -130,7 +131,14 @@ void ListBox1Click(TForm1& form)
 void SetUpPanels(TForm1& form)
 {
     auto* splitter = form.findChild<QSplitter*>("Splitter1");
-    splitter->insertWidget(1, new TFilePanel(form, splitter));
+    auto* files = new TFilePanel(form, splitter);
+    splitter->insertWidget(1, files);
+    // The close button leaves the menu item as hiding from the menu does, so
+    // that one pick of "Show filepanel" brings the panel back.
+    QObject::connect(files->SpeedButton10, &QToolButton::clicked, files, Guarded([&form] {
+                         Item(form, "Filepanel1")->setChecked(true);
+                         vx::shell::menu::ToggleFilePanel(form, {});
+                     }));
     splitter->addWidget(BuildRightPanels(form, splitter));
     splitter->setStretchFactor(2, 1);
     form.centralWidget()->layout()->addWidget(BuildLogoPanel(form));
