@@ -43,12 +43,7 @@ protected:
         });
         poll->start(5);
     }
-    void Select(int line, int from, int to)
-    {
-        editor->Model().SetCaretXY(Point(to, line));
-        editor->Model().SetBlockBegin(Point(from, line));
-        editor->Model().SetBlockEnd(Point(to, line));
-    }
+    void Select(int line, int from, int to) { vx::test::SelectRange(*editor, line, from, to); }
 
     TmwCustomEdit* editor = nullptr;
 };
