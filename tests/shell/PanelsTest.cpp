@@ -1,6 +1,7 @@
 #include "tests/shell/MenuDriver.h"
 #include "tests/shell/ShellFixture.h"
 
+#include "controls/rx/SpeedBar.h"
 #include "platform/FileIO.h"
 #include "shell/ProfHelp.h"
 #include "shell/panels/FileListModel.h"
@@ -146,6 +147,20 @@ TEST_F(PanelTest, ViewToggles)
     vx::test::PickMenuItem(*form, {"View1", "Wordwraponoff1"});
     EXPECT_EQ(Item("Wordwraponoff1")->text(), "Wordwrap on");
     EXPECT_TRUE(Item("Wordwraponoff1")->isChecked());
+
+    Item("Viewgeneraltoolbar1")->setChecked(true);
+    Item("Viewgeneraltoolbar1")->trigger();
+    EXPECT_FALSE(Item("Viewgeneraltoolbar1")->isChecked()) << "it only unchecks itself";
+}
+
+TEST_F(PanelTest, TheLookButtonDrawsTheDocumentTabsFlat)
+{
+    TSpeedItem* look = form->SpeedBar1->FindItemByName("SpeedButton14");
+    ASSERT_NE(look, nullptr);
+    QTest::mouseClick(look->Button(), Qt::LeftButton);
+    EXPECT_TRUE(form->PageControl1->documentMode());
+    QTest::mouseClick(look->Button(), Qt::LeftButton);
+    EXPECT_FALSE(form->PageControl1->documentMode());
 }
 
 TEST_F(PanelTest, TreesGiveTheirHelpTexts)
