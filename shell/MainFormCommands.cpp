@@ -1,6 +1,7 @@
 // The main window's remaining commands, bound to its actions by name, and
 // what it lends the dialogs.
 #include "shell/MainFormCommands.h"
+#include "shell/menu/MenuBuilder.h"
 
 #include "editor/qt/mwCustomEdit.h"
 #include "localisation/qt/KMLang.h"
@@ -117,12 +118,16 @@ const char* const Unavailable[] = {
     "SpeedButtonStyleSheet2", "SpeedButtonStyleBlock1", "LoadPlugins1", "Unloadplugins1",
 };
 
-// An action is bound once, however often the binding runs.
+// An action is bound once, however often the binding runs. The menu leaves a
+// command that another unit binds disabled, saying why, until it is bound.
 bool Claim(QAction* action)
 {
     if (!action || action->property("vxCommandBound").toBool())
         return false;
     action->setProperty("vxCommandBound", true);
+    action->setProperty(menu::DisabledReason, QVariant());
+    action->setProperty(menu::HandlerProperty, action->objectName());
+    action->setEnabled(true);
     return true;
 }
 
@@ -152,11 +157,14 @@ void BindMainCommands(TForm1& form)
             QObject::connect(action, &QAction::triggered, &form, Guarded([url = url] { OpenWebLink(url); }));
     for (const char* name : Unavailable)
         if (QAction* action = form.findChild<QAction*>(name)) {
+            action->setProperty(menu::DisabledReason, "not available on this system");
             action->setEnabled(false);
             action->setProperty(TForm1::BeginnerTag, 0);
         }
-    if (QAction* internal = form.findChild<QAction*>("Currentpageininternalbrowser1"); internal && !InternalPreviewAvailable())
+    if (QAction* internal = form.findChild<QAction*>("Currentpageininternalbrowser1"); internal && !InternalPreviewAvailable()) {
+        internal->setProperty(menu::DisabledReason, "the internal browser preview is not built");
         internal->setEnabled(false);
+    }
 }
 
 } // namespace vx::shell
