@@ -30,6 +30,7 @@
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 #include "shell/ShellDialog.h"
+#include "shell/StatusPanels.h"
 #include "shell/MainFormCommands.h"
 #include "shell/launch/Launchers.h"
 
@@ -77,6 +78,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
         });
     };
     Timer1 = Named(new QTimer(this), "Timer1");
+    CreateStatusPanels();
     Timer2 = Named(new QTimer(this), "Timer2");
     Timer2->setInterval(1000);
     connect(Timer2, &QTimer::timeout, this, Guarded([this] { Timer2Timer(); }));
@@ -219,7 +221,7 @@ void TForm1::BuildLayout()
     layout->addWidget(toppanel);
     layout->addWidget(splitter, 1);
     setCentralWidget(central);
-    StatusBar1 = Named(new QStatusBar(this), "StatusBar1");
+    StatusBar1 = Named(new TStatusPanels(this), "StatusBar1");
     setStatusBar(StatusBar1);
 }
 

@@ -5,10 +5,13 @@
 #include "editor/qt/mwCustomEdit.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/qt/QtText.h"
+#include "shell/About.h"
 #include "shell/ImgContainer.h"
 #include "shell/MainForm.h"
 #include "shell/MainFormCommandsState.h"
+#include "shell/PreviewImg.h"
 #include "shell/Recorder.h"
+#include "shell/RegEdit.h"
 #include "shell/ShellDialog.h"
 #include "shell/core/ListFiles.h"
 
@@ -96,6 +99,11 @@ void DefaultEditorCheck(TForm1& form)
 
 using TCommand = void (*)(TForm1&);
 
+template <class Window> void RunWindow(TForm1& form)
+{
+    Window::Run(&form);
+}
+
 // Action names and their commands; several actions may share one.
 const std::pair<const char*, TCommand> Commands[] = {
     {"English1", [](TForm1& f) { SetLanguage(f, "Native"); }},
@@ -104,6 +112,11 @@ const std::pair<const char*, TCommand> Commands[] = {
     {"Redo2", Redo},
     {"Movementrecorder1", ShowRecorder},
     {"Defaulteditorcheck1", DefaultEditorCheck},
+    {"FindandReplace1", [](TForm1& f) { f.Find1Click(); }},
+    {"Jumptoline1", [](TForm1& f) { f.Jumptoline1Click(); }},
+    {"Imagepreviewer1", RunWindow<Tfrm_previewimg>},
+    {"AboutVellumix1", RunWindow<Tfrm_about>},
+    {"EditASPregistryentries1", RunWindow<Tfrm_regedit>},
     {"VellumixHelpIndex1", OpenHelpIndex},
     {"VBScriptHelpindex1", OpenVBScriptHelp},
     {"Currentpageinexternalbrowser1", PreviewInExternalBrowser},
@@ -145,8 +158,11 @@ void BindMainCommands(TForm1& form)
     LoadTips(form);
     BindDropTargets(form);
     for (const auto& [name, command] : Commands)
-        if (QAction* action = form.findChild<QAction*>(name); Claim(action))
+        if (QAction* action = form.findChild<QAction*>(name); Claim(action)) {
             QObject::connect(action, &QAction::triggered, &form, Guarded([&form, command = command] { command(form); }));
+            // The menu leaves a command that another unit binds disabled until it is bound.
+            action->setEnabled(true);
+        }
     for (const auto& [name, url] : WebLinks())
         if (QAction* action = form.findChild<QAction*>(name); Claim(action))
             QObject::connect(action, &QAction::triggered, &form, Guarded([url = url] { OpenWebLink(url); }));

@@ -131,7 +131,7 @@ void TForm1::FormActivate()
         steps.emplace_back([this] { LoadVcsList(); });
         steps.emplace_back([this] {
             richedit[0]->setFocus();
-            projectStart_ = QTime::currentTime();
+            projectStart_ = std::chrono::steady_clock::now();
         });
     }
     RunActivationSteps(steps);

@@ -1,0 +1,35 @@
+// The panelled status bar.
+#include "shell/StatusPanels.h"
+
+#include "platform/qt/QtText.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+
+TStatusPanels::TStatusPanels(QWidget* parent) : QStatusBar(parent) {}
+
+void TStatusPanels::AddPanel(const std::string& layoutText, Qt::Alignment alignment)
+{
+    auto* panel = new QLabel(vx::ToQString(layoutText), this);
+    panel->setObjectName(QString("Panel%1").arg(panels_.size()));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setAlignment(alignment);
+    panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(panel->text()) + 12);
+    addPermanentWidget(panel);
+    panels_.push_back(panel);
+}
+
+std::string TStatusPanels::PanelText(int index) const
+{
+    return vx::FromQString(panels_.at(index)->text());
+}
+
+bool TStatusPanels::SetPanelText(int index, const std::string& text)
+{
+    QLabel* panel = panels_.at(index);
+    const QString value = vx::ToQString(text);
+    if (panel->text() == value)
+        return false;
+    panel->setText(value);
+    return true;
+}

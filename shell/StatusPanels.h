@@ -1,0 +1,27 @@
+// A status bar divided into panels of text, each as wide as its layout text.
+// A panel is repainted only when its text really changes.
+#pragma once
+
+#include <QStatusBar>
+
+#include <string>
+#include <vector>
+
+class QLabel;
+
+class TStatusPanels : public QStatusBar {
+public:
+    explicit TStatusPanels(QWidget* parent = nullptr);
+
+    // Adds a panel showing layoutText, at least wide enough for it, named
+    // "Panel" and its index.
+    void AddPanel(const std::string& layoutText, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
+    int PanelCount() const { return static_cast<int>(panels_.size()); }
+    std::string PanelText(int index) const;
+    // False when the panel already showed text (nothing is repainted).
+    bool SetPanelText(int index, const std::string& text);
+    QLabel* Panel(int index) const { return panels_.at(index); }
+
+private:
+    std::vector<QLabel*> panels_;
+};
