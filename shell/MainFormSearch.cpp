@@ -16,12 +16,13 @@ void TForm1::Find1Click()
 {
     if (!frm_search)
         return;
+    // The editor that has the focus now has it again once the dialog is gone.
+    const TmwCustomEdit* focused = ActiveEditor();
     frm_search->SearchRequested = false;
     frm_search->exec();
     if (!frm_search->SearchRequested)
         return;
     frm_search->SearchRequested = false;
-    const TmwCustomEdit* focused = ActiveEditor();
     for (int slot = 1; slot <= SlotCount; ++slot)
         if (focused && SlotEditor(slot) == focused)
             FindTextInSlot(std::to_string(slot));
@@ -50,12 +51,10 @@ void TForm1::Jumptoline1Click()
 {
     if (!frm_jump)
         return;
+    const QPointer<TmwCustomEdit> editor = ActiveEditor();
     frm_jump->exec();
     const std::string typed = vx::FromQString(frm_jump->edit1->text());
-    if (typed.empty())
-        return;
-    TmwCustomEdit* editor = ActiveEditor();
-    if (!editor)
+    if (typed.empty() || !editor)
         return;
     TmwCustomEditModel& model = editor->Model();
     const int last = std::max(model.Lines().Count(), 1);

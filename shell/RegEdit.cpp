@@ -75,8 +75,7 @@ void Tfrm_regedit::FormActivate()
 {
     ShowSidePicture(*Image1);
     move(20, 20);
-    // After the window is up, so the warning stands in front of it.
-    QMetaObject::invokeMethod(this, Guarded([this] { FormShow(); }), Qt::QueuedConnection);
+    FormShow();
 }
 
 void Tfrm_regedit::Button1Click()
