@@ -11,7 +11,6 @@ TStatusPanels::TStatusPanels(QWidget* parent) : QStatusBar(parent) {}
 void TStatusPanels::AddPanel(const std::string& layoutText, Qt::Alignment alignment)
 {
     auto* panel = new QLabel(vx::ToQString(layoutText), this);
-    panel->setObjectName(QString("Panel%1").arg(panels_.size()));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setAlignment(alignment);
     panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(panel->text()) + 12);

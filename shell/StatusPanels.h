@@ -13,8 +13,9 @@ class TStatusPanels : public QStatusBar {
 public:
     explicit TStatusPanels(QWidget* parent = nullptr);
 
-    // Adds a panel showing layoutText, at least wide enough for it, named
-    // "Panel" and its index.
+    // Adds a panel showing layoutText, at least wide enough for it. Panels
+    // have no name of their own: translation knows them as the bar's
+    // Panels.Item<index>.
     void AddPanel(const std::string& layoutText, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
     int PanelCount() const { return static_cast<int>(panels_.size()); }
     std::string PanelText(int index) const;

@@ -57,7 +57,8 @@ void collectComponents(QObject* object, std::vector<QObject*>& out)
         const QString name = child->objectName();
         if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_")))
             out.push_back(child);
-        collectComponents(child, out);
+        if (!TransHidesChildren(child))
+            collectComponents(child, out);
     }
 }
 

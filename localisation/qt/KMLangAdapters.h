@@ -33,3 +33,6 @@ struct TTransNode {
 // The class name the rules use for the object.
 std::string TransClassName(const QObject* object);
 TTransNode DescribeObject(QObject* object);
+// True for an object whose children are items of one of its properties (a
+// radio group's buttons are its Items), not components of their own.
+bool TransHidesChildren(const QObject* object);

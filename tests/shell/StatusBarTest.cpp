@@ -110,7 +110,6 @@ TEST_F(StatusBarTest, APanelIsRepaintedOnlyWhenItsTextChanges)
     bar.setObjectName("bar");
     bar.AddPanel("NUM");
     bar.AddPanel("CAPS");
-    EXPECT_EQ(bar.Panel(1)->objectName(), "Panel1");
     EXPECT_GE(bar.Panel(0)->minimumWidth(), bar.Panel(0)->fontMetrics().horizontalAdvance("NUM"));
     bar.show();
     QApplication::processEvents();
