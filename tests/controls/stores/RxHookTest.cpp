@@ -45,6 +45,24 @@ void Record(TRxWindowHook& hook, std::string* log, const std::string& name, bool
     };
 }
 
+// An event filter installed on the widget before any hook, as the toolkit's
+// own helpers (a size grip on its window) install them.
+class TRecordingFilter : public QObject {
+public:
+    explicit TRecordingFilter(std::string* log) : log_(log) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == kProbe)
+            *log_ += "F;";
+        return false;
+    }
+
+private:
+    std::string* log_;
+};
+
 void Probe(QWidget* widget)
 {
     QEvent probe(kProbe);
@@ -138,4 +156,28 @@ TEST(TRxWindowHook, AHookMayDetachWhileAnEventRuns)
     log.clear();
     Probe(&widget);
     EXPECT_EQ(log, "W;");
+}
+
+TEST(TRxWindowHook, FiltersInstalledBeforeTheHooksStillSeeTheEvents)
+{
+    std::string log;
+    TRecordingWidget widget(&log);
+    TRecordingFilter filter(&log);
+    widget.installEventFilter(&filter);
+    TRxWindowHook first, second;
+    Record(first, &log, "1");
+    Record(second, &log, "2");
+    first.SetWinControl(&widget);
+    second.SetWinControl(&widget);
+    Probe(&widget);
+    EXPECT_EQ(log, "2<;1<;F;W;2>;1>;") << "once each, between the hooks' before and after";
+    log.clear();
+    Record(second, &log, "2", true);
+    Probe(&widget);
+    EXPECT_EQ(log, "2<;2>;1>;") << "a handled event goes no further down";
+    second.SetActive(false);
+    first.SetActive(false);
+    log.clear();
+    Probe(&widget);
+    EXPECT_EQ(log, "F;W;");
 }
