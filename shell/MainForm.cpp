@@ -29,8 +29,9 @@
 #include "platform/qt/Application.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
+#include "shell/ComponentTranslation.h"
 #include "shell/ShellDialog.h"
-#include "shell/StatusPanels.h"
+#include "shell/StatusBar.h"
 #include "shell/MainFormCommands.h"
 #include "shell/launch/Launchers.h"
 
@@ -54,6 +55,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName("Form1");
     resize(1000, 700);
+    vx::shell::RegisterComponentTranslation();
     CreateHighlighters();
     BuildLayout();
     BuildMenus();
@@ -221,7 +223,7 @@ void TForm1::BuildLayout()
     layout->addWidget(toppanel);
     layout->addWidget(splitter, 1);
     setCentralWidget(central);
-    StatusBar1 = Named(new TStatusPanels(this), "StatusBar1");
+    StatusBar1 = Named(new TStatusBar(this), "StatusBar1");
     setStatusBar(StatusBar1);
 }
 

@@ -32,7 +32,7 @@ class TDcjPerlSyn;
 class TFlatHint;
 class TFormStorage;
 class TSpeedBar;
-class TStatusPanels;
+class TStatusBar;
 class TKMLang;
 class TMRUManager;
 class TMwCompletionProposal;
@@ -130,9 +130,9 @@ public:
     std::array<QWidget*, SlotCount> TabSheets{};
     std::array<TmwCustomEdit*, SlotCount> richedit{};
     TmwCustomEdit* newedit;
-    TStatusPanels* StatusBar1;
+    TStatusBar* StatusBar1;
     // The focused editor's caret, keyboard locks, project time and states.
-    TStatusPanels* glob_stat;
+    TStatusBar* glob_stat;
     // The IP address watcher the status bar reads; null until one is plugged in.
     vx::shell::IAddressWatch* ipwatcher = nullptr;
     QWidget* toppanel;

@@ -4,7 +4,7 @@
 #include "editor/qt/mwCustomEdit.h"
 #include "shell/KeyboardLocks.h"
 #include "shell/ShellDialog.h"
-#include "shell/StatusPanels.h"
+#include "shell/StatusBar.h"
 #include "shell/core/StatusText.h"
 
 #include <QLayout>
@@ -18,7 +18,7 @@ namespace {
 constexpr int FirstRefreshMs = 1000;
 constexpr int RefreshMs = 100;
 
-void ShowTexts(TStatusPanels& bar, const auto& texts)
+void ShowTexts(TStatusBar& bar, const auto& texts)
 {
     for (int i = 0; i < static_cast<int>(texts.size()); ++i)
         bar.SetPanelText(i, texts[i]);
@@ -31,7 +31,7 @@ void TForm1::CreateStatusPanels()
     using namespace vx::shell;
     for (int i = 0; i < MainPanelCount; ++i)
         StatusBar1->AddPanel(MainPanelLayout()[i], i >= 3 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
-    glob_stat = Named(new TStatusPanels(centralWidget()), "glob_stat");
+    glob_stat = Named(new TStatusBar(centralWidget()), "glob_stat");
     glob_stat->setSizeGripEnabled(false);
     for (const std::string& text : DocPanelLayout())
         glob_stat->AddPanel(text);

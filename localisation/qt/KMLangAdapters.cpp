@@ -304,6 +304,32 @@ std::string TransClassName(const QObject* object)
     return it == kNames.end() ? name : it->second;
 }
 
+namespace {
+
+std::vector<TTransAdapter>& Adapters()
+{
+    static std::vector<TTransAdapter> adapters;
+    return adapters;
+}
+
+} // namespace
+
+void RegisterTransAdapter(TTransAdapter adapter)
+{
+    Adapters().push_back(std::move(adapter));
+}
+
+TTransProp MakeTransProp(QObject* guard, const char* name, std::function<std::string()> get,
+                         std::function<void(const std::string&)> set)
+{
+    QPointer<QObject> alive(guard);
+    return TTransProp{name, false, [alive, get = std::move(get)] { return alive ? get() : std::string(); },
+                      [alive, set = std::move(set)](const std::string& s) {
+                          if (alive)
+                              set(s);
+                      }};
+}
+
 bool TransHidesChildren(const QObject* object)
 {
     return isRadioGroup(object);
@@ -321,5 +347,7 @@ TTransNode DescribeObject(QObject* object)
         node.Props.push_back(textProp("Hint", a, [](QAction* o) { return o->statusTip(); },
                                       [](QAction* o, const QString& s) { o->setStatusTip(s); }));
     }
+    for (const TTransAdapter& adapter : Adapters())
+        adapter(object, node);
     return node;
 }

@@ -8,6 +8,7 @@
 #include "localisation/qt/KMLang.h"
 #include "platform/Exception.h"
 #include "platform/ProgramPaths.h"
+#include "shell/ComponentTranslation.h"
 #include "shell/LanguageWindows.h"
 
 #include <QApplication>
@@ -50,6 +51,7 @@ int main(int argc, char** argv)
     }
 
     try {
+        vx::shell::RegisterComponentTranslation();
         vx::shell::RegisterLanguageWindows(LangWindows());
         TKAppLanguage::Instance().Initialize();
         const TNativeFileReport report = WriteNativeLanguage(LangWindows(), folder, base);

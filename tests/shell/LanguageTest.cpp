@@ -4,12 +4,18 @@
 // language whose file is missing is reported.
 #include "tests/shell/ShellFixture.h"
 
+#include "controls/display/RxLabel.h"
+#include "controls/flat/TFlatCheckBoxUnit.h"
+#include "controls/speedbar/SpeedBar.h"
 #include "localisation/KLangEd.h"
+#include "localisation/qt/KMLangAdapters.h"
 #include "localisation/qt/KLangTool.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/FileIO.h"
 #include "shell/LanguageWindows.h"
 #include "shell/PrefForm.h"
+#include "shell/SearchForm.h"
+#include "shell/StatusBar.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -108,6 +114,22 @@ std::vector<std::pair<std::string, QString>> NamedTexts(QWidget& window)
     return texts;
 }
 
+TEST_F(LanguageTest, OurOwnComponentsGoByTheirOwnClassNames)
+{
+    Start();
+    QWidget window;
+    const std::pair<QObject*, std::string> cases[] = {
+        {new TFlatCheckBox(&window), "TFlatCheckBox"},
+        {new TRxLabel(&window), "TRxLabel"},
+        {form->SpeedBar1->FindItemByName("SpeedButton1"), "TSpeedItem"},
+        {frm_search, "Tfrm_search"},
+        {form->StatusBar1, "TStatusBar"},
+        {new QLabel(&window), "TLabel"},
+    };
+    for (const auto& [object, name] : cases)
+        EXPECT_EQ(TransClassName(object), name);
+}
+
 TEST_F(LanguageTest, ALanguageReachesEveryTextOfTheMainWindowAndThePreferences)
 {
     Start();
@@ -131,6 +153,11 @@ TEST_F(LanguageTest, ALanguageReachesEveryTextOfTheMainWindowAndThePreferences)
         for (const auto& [what, text] : NamedTexts(*window))
             EXPECT_TRUE(text.startsWith("ZZ")) << window->objectName().toStdString() << ": " << what << " = "
                                                 << text.toStdString();
+    TSpeedItem* item = form->SpeedBar1->FindItemByName("SpeedButton1");
+    EXPECT_EQ(item->Caption(), "ZZNew file");
+    EXPECT_EQ(item->Hint(), "ZZNew file");
+    EXPECT_EQ(form->StatusBar1->PanelText(3), "ZZ IP-Address") << "status-bar panels";
+    EXPECT_EQ(form->glob_stat->PanelText(4), "ZZModified");
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 // plugged in, and panels repainted only when their text changes.
 #include "tests/shell/ShellFixture.h"
 
-#include "shell/StatusPanels.h"
+#include "shell/StatusBar.h"
 #include "shell/core/StatusText.h"
 
 #include <QCheckBox>
@@ -22,7 +22,7 @@ public:
     std::string ip = "10.1.2.3";
 };
 
-std::vector<std::string> Texts(const TStatusPanels& bar)
+std::vector<std::string> Texts(const TStatusBar& bar)
 {
     std::vector<std::string> texts;
     for (int i = 0; i < bar.PanelCount(); ++i)
@@ -106,7 +106,7 @@ TEST_F(StatusBarTest, WithNoEditorFocusedTheDocumentBarKeepsItsTexts)
 
 TEST_F(StatusBarTest, APanelIsRepaintedOnlyWhenItsTextChanges)
 {
-    TStatusPanels bar;
+    TStatusBar bar;
     bar.setObjectName("bar");
     bar.AddPanel("NUM");
     bar.AddPanel("CAPS");

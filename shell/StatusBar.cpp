@@ -1,14 +1,14 @@
 // The panelled status bar.
-#include "shell/StatusPanels.h"
+#include "shell/StatusBar.h"
 
 #include "platform/qt/QtText.h"
 
 #include <QFontMetrics>
 #include <QLabel>
 
-TStatusPanels::TStatusPanels(QWidget* parent) : QStatusBar(parent) {}
+TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent) {}
 
-void TStatusPanels::AddPanel(const std::string& layoutText, Qt::Alignment alignment)
+void TStatusBar::AddPanel(const std::string& layoutText, Qt::Alignment alignment)
 {
     auto* panel = new QLabel(vx::ToQString(layoutText), this);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -18,12 +18,12 @@ void TStatusPanels::AddPanel(const std::string& layoutText, Qt::Alignment alignm
     panels_.push_back(panel);
 }
 
-std::string TStatusPanels::PanelText(int index) const
+std::string TStatusBar::PanelText(int index) const
 {
     return vx::FromQString(panels_.at(index)->text());
 }
 
-bool TStatusPanels::SetPanelText(int index, const std::string& text)
+bool TStatusBar::SetPanelText(int index, const std::string& text)
 {
     QLabel* panel = panels_.at(index);
     const QString value = vx::ToQString(text);

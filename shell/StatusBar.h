@@ -9,9 +9,9 @@
 
 class QLabel;
 
-class TStatusPanels : public QStatusBar {
+class TStatusBar : public QStatusBar {
 public:
-    explicit TStatusPanels(QWidget* parent = nullptr);
+    explicit TStatusBar(QWidget* parent = nullptr);
 
     // Adds a panel showing layoutText, at least wide enough for it. Panels
     // have no name of their own: translation knows them as the bar's
