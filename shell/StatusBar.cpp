@@ -18,6 +18,14 @@ void TStatusBar::AddPanel(const std::string& layoutText, Qt::Alignment alignment
     panels_.push_back(panel);
 }
 
+void TStatusBar::CopyPanels(const TStatusBar& other)
+{
+    for (const QLabel* panel : other.panels_) {
+        AddPanel(vx::FromQString(panel->text()), panel->alignment());
+        panels_.back()->setMinimumWidth(panel->minimumWidth());
+    }
+}
+
 std::string TStatusBar::PanelText(int index) const
 {
     return vx::FromQString(panels_.at(index)->text());

@@ -17,6 +17,8 @@ public:
     // have no name of their own: translation knows them as the bar's
     // Panels.Item<index>.
     void AddPanel(const std::string& layoutText, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
+    // Adds a copy of each panel of other, with the text it shows now.
+    void CopyPanels(const TStatusBar& other);
     int PanelCount() const { return static_cast<int>(panels_.size()); }
     std::string PanelText(int index) const;
     // False when the panel already showed text (nothing is repainted).

@@ -104,6 +104,20 @@ TEST_F(StatusBarTest, WithNoEditorFocusedTheDocumentBarKeepsItsTexts)
     EXPECT_EQ(Texts(*form->glob_stat), kept);
 }
 
+TEST_F(StatusBarTest, WorkspacesCarryACopyOfTheWindowsPanelsThatTheTimerLeaves)
+{
+    ASSERT_FALSE(form->Workspaces().empty());
+    auto* copy = form->findChild<TStatusBar*>("statusbar_1");
+    ASSERT_NE(copy, nullptr);
+    const std::vector<std::string> copied = Texts(*copy);
+    EXPECT_EQ(copied.size(), 5u);
+    EXPECT_EQ(copied[3], " IP-Address");
+    FixedAddress address;
+    form->ipwatcher = &address;
+    QTRY_COMPARE_WITH_TIMEOUT(form->StatusBar1->PanelText(3), std::string("10.1.2.3"), 5000);
+    EXPECT_EQ(Texts(*copy), copied);
+}
+
 TEST_F(StatusBarTest, APanelIsRepaintedOnlyWhenItsTextChanges)
 {
     TStatusBar bar;
