@@ -10,6 +10,7 @@
 #include "platform/ProgramPaths.h"
 #include "shell/ComponentTranslation.h"
 #include "shell/LanguageWindows.h"
+#include "shell/main/PrivateSettings.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -36,8 +37,7 @@ int main(int argc, char** argv)
     // The windows read and may write settings while they are built: on a
     // settings folder of the tool's own, the user's stay untouched.
     QTemporaryDir settings;
-    for (const char* variable : {"VELLUMIX_CONFIG", "VELLUMIX_DATA"})
-        setenv(variable, settings.path().toLocal8Bit().constData(), 1);
+    UsePrivateSettings(settings, TSettingsOverride::Always);
     QApplication app(argc, argv);
 
     std::string folder = vx::ProgramPath("languages");

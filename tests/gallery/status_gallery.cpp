@@ -6,6 +6,7 @@
 #include "shell/MainForm.h"
 #include "shell/Startup.h"
 #include "editor/qt/mwCustomEdit.h"
+#include "shell/main/PrivateSettings.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -41,9 +42,7 @@ void Wait(int ms)
 int main(int argc, char** argv)
 {
     QTemporaryDir settings;
-    for (const char* variable : {"VELLUMIX_CONFIG", "VELLUMIX_DATA"})
-        if (!std::getenv(variable))
-            setenv(variable, settings.path().toLocal8Bit().constData(), 1);
+    UsePrivateSettings(settings, TSettingsOverride::KeepSet);
     QApplication app(argc, argv);
     const std::string out = argc > 1 ? argv[1] : "statusbar.png";
     LoopbackAddress address;

@@ -1,6 +1,8 @@
 // The line search, its messages and the jump dialog's number, without windows.
 #include "shell/core/TextSearch.h"
 
+#include "shell/ShellDialog.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -10,21 +12,9 @@ using vx::shell::FoundMessage;
 using vx::shell::LeadingNumber;
 using vx::shell::TTextHit;
 
-namespace {
-
-TStringList Lines(std::initializer_list<const char*> items)
-{
-    TStringList list;
-    for (const char* item : items)
-        list.Add(item);
-    return list;
-}
-
-} // namespace
-
 TEST(TextSearch, FindsTheFirstOccurrenceOfEachLineFromTheStartLine)
 {
-    const TStringList page = Lines({"<html>", "<table>", "<tr><td>a</td><td>b</td>", "</tr>", "<tr>", "TD upper",
+    const TStringList page = MakeList({"<html>", "<table>", "<tr><td>a</td><td>b</td>", "</tr>", "<tr>", "TD upper",
                                     "  <td>", "</table>"});
     struct Case {
         const char* text;
