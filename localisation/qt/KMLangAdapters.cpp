@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMetaProperty>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -279,6 +280,39 @@ void describeWidget(QWidget* w, TTransNode& node)
     }
 }
 
+// Texts that data, report and query components declare as Qt properties
+// under the names the scan rules give them (a query's SQL, a field's
+// DisplayLabel, a navigator's Hints ...).
+void describeMetaTexts(QObject* object, TTransNode& node)
+{
+    static const char* const kNames[] = {"DisplayLabel", "Header", "ReportTitle", "Values", "Hints", "SQL"};
+    const QMetaObject* meta = object->metaObject();
+    for (const char* name : kNames) {
+        const int index = meta->indexOfProperty(name);
+        if (index < 0)
+            continue;
+        const QMetaProperty property = meta->property(index);
+        if (!property.isWritable())
+            continue;
+        QPointer<QObject> guard(object);
+        if (property.userType() == QMetaType::QString)
+            node.Props.push_back(TTransProp{
+                name, false, [guard, property] { return guard ? FromQString(property.read(guard).toString()) : std::string(); },
+                [guard, property](const std::string& s) {
+                    if (guard)
+                        property.write(guard, ToQString(s));
+                }});
+        else if (property.userType() == QMetaType::QStringList)
+            node.Props.push_back(TTransProp{
+                name, true,
+                [guard, property] { return guard ? joinLines(property.read(guard).toStringList()) : std::string(); },
+                [guard, property](const std::string& s) {
+                    if (guard)
+                        property.write(guard, splitLines(s));
+                }});
+    }
+}
+
 } // namespace
 
 std::string TransClassName(const QObject* object)
@@ -347,6 +381,7 @@ TTransNode DescribeObject(QObject* object)
         node.Props.push_back(textProp("Hint", a, [](QAction* o) { return o->statusTip(); },
                                       [](QAction* o, const QString& s) { o->setStatusTip(s); }));
     }
+    describeMetaTexts(object, node);
     for (const TTransAdapter& adapter : Adapters())
         adapter(object, node);
     return node;
