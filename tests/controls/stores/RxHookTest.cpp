@@ -4,6 +4,9 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QMainWindow>
+#include <QSizeGrip>
+#include <QStatusBar>
 #include <QPointer>
 #include <QWidget>
 
@@ -180,4 +183,26 @@ TEST(TRxWindowHook, FiltersInstalledBeforeTheHooksStillSeeTheEvents)
     log.clear();
     Probe(&widget);
     EXPECT_EQ(log, "F;W;");
+}
+
+TEST(TRxWindowHook, AHookedWindowsSizeGripStillHidesWhenMaximised)
+{
+    QMainWindow window;
+    window.statusBar()->setSizeGripEnabled(true);
+    TRxWindowHook hook;
+    int seen = 0;
+    hook.BeforeMessage = [&](QObject*, QEvent* e, bool&) {
+        if (e->type() == QEvent::WindowStateChange)
+            ++seen;
+    };
+    hook.SetWinControl(&window);
+    window.show();
+    QCoreApplication::processEvents();
+    auto* grip = window.statusBar()->findChild<QSizeGrip*>();
+    ASSERT_NE(grip, nullptr);
+    EXPECT_TRUE(grip->isVisible());
+    window.setWindowState(Qt::WindowMaximized);
+    QCoreApplication::processEvents();
+    EXPECT_GT(seen, 0);
+    EXPECT_FALSE(grip->isVisible()) << "the grip's own filter on the window saw the change";
 }
