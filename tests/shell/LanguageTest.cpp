@@ -88,12 +88,12 @@ TEST_F(LanguageTest, ALanguageWhoseFileIsMissingIsReported)
     EXPECT_TRUE(TKAppLanguage::Instance().IsNativeCurrent());
 }
 
-// Every named text of a window: captions, titles, hints and list items.
-std::vector<std::pair<std::string, QString>> NamedTexts(QWidget& window)
+// Every text of a window: captions, titles, hints and list items.
+std::vector<std::pair<std::string, QString>> WindowTexts(QWidget& window)
 {
     std::vector<std::pair<std::string, QString>> texts;
     auto add = [&texts](const QObject* o, const char* what, const QString& text) {
-        if (!o->objectName().isEmpty() && HasTranslatableChars(text.toStdString()))
+        if (HasTranslatableChars(text.toStdString()))
             texts.emplace_back(o->objectName().toStdString() + "." + what, text);
     };
     add(&window, "Caption", window.windowTitle());
@@ -150,7 +150,7 @@ TEST_F(LanguageTest, ALanguageReachesEveryTextOfTheMainWindowAndThePreferences)
     TKAppLanguage::Instance().SetLangDir(folder.path().string());
     TKAppLanguage::Instance().SetLanguage("Test");
     for (QWidget* window : {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(frm_pref)})
-        for (const auto& [what, text] : NamedTexts(*window))
+        for (const auto& [what, text] : WindowTexts(*window))
             EXPECT_TRUE(text.startsWith("ZZ")) << window->objectName().toStdString() << ": " << what << " = "
                                                 << text.toStdString();
     TSpeedItem* item = form->SpeedBar1->FindItemByName("SpeedButton1");
