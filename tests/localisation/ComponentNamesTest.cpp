@@ -1,9 +1,8 @@
 // Components built without a name still reach the language file: each one
 // that carries a text gets its class's name and the next free number.
 #include "localisation/KLangEd.h"
-#include "localisation/qt/KLangTool.h"
 #include "localisation/qt/KMLang.h"
-#include "platform/FileIO.h"
+#include "tests/localisation/TestWindow.h"
 #include "tests/support/TempDir.h"
 
 #include <QGroupBox>
@@ -48,13 +47,9 @@ std::unique_ptr<QWidget> MakeUnnamedWindow()
 
 TEST(ComponentNames, EveryTextGetsANameThatNoOtherComponentUses)
 {
-    TKAppLanguage::Instance().Initialize();
     vx::test::TempDir dir("vellumix-names");
-    TLangWindowRegistry registry;
-    registry.Register("Plain", MakeUnnamedWindow);
-    WriteNativeLanguage(registry, dir.path().string());
     TkLangFileEdit file;
-    file.LoadFromBytes(vx::ReadWholeFile(dir.file("native.lng")));
+    vx::test::CollectNativeFile("Plain", MakeUnnamedWindow, dir.path().string(), file);
     const std::pair<const char*, const char*> expected[] = {
         {"Label1.Caption", "First label"},
         {"Label2.Caption", "Named label"},

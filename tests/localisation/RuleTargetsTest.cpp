@@ -2,10 +2,9 @@
 // (a query's SQL, a field's DisplayLabel, a navigator's Hints) are collected
 // into the native file and translated like any caption.
 #include "localisation/KLangEd.h"
-#include "localisation/qt/KLangTool.h"
 #include "localisation/qt/KMLang.h"
 #include "localisation/qt/KMLangAdapters.h"
-#include "platform/FileIO.h"
+#include "tests/localisation/TestWindow.h"
 #include "tests/support/TempDir.h"
 
 #include <QStringList>
@@ -43,13 +42,9 @@ std::unique_ptr<QWidget> MakeDataWindow()
 
 TEST(RuleTargets, DeclaredTextsAreCollectedAndTranslated)
 {
-    TKAppLanguage::Instance().Initialize();
     vx::test::TempDir dir("vellumix-rules");
-    TLangWindowRegistry registry;
-    registry.Register("DataForm", MakeDataWindow);
-    WriteNativeLanguage(registry, dir.path().string());
     TkLangFileEdit file;
-    file.LoadFromBytes(vx::ReadWholeFile(dir.file("native.lng")));
+    vx::test::CollectNativeFile("DataForm", MakeDataWindow, dir.path().string(), file);
     ASSERT_NE(file.FindString("DataForm", "Query1.SQL"), nullptr);
     EXPECT_EQ(file.FindString("DataForm", "Query1.SQL")->Text(), "Select Name from Customers\r\n");
     ASSERT_NE(file.FindString("DataForm", "Query1.DisplayLabel"), nullptr);
