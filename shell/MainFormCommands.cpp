@@ -162,6 +162,7 @@ void BindMainCommands(TForm1& form)
             QObject::connect(action, &QAction::triggered, &form, Guarded([&form, command = command] { command(form); }));
             // The menu leaves a command that another unit binds disabled until it is bound.
             action->setEnabled(true);
+            action->setProperty("vxDisabledReason", QVariant());
         }
     for (const auto& [name, url] : WebLinks())
         if (QAction* action = form.findChild<QAction*>(name); Claim(action))
