@@ -138,8 +138,14 @@ bool TwmSQLSyn::UseUserSettings(int settingIndex)
         }
         return true;
     } catch (const std::exception&) {
-        for (size_t i = 0; i < saved.size(); ++i)
-            attributes[i]->Assign(*saved[i]);
+        // A change hook that fails again while the old colours go back must
+        // neither escape nor keep the attributes after it from going back.
+        for (size_t i = 0; i < saved.size(); ++i) {
+            try {
+                attributes[i]->Assign(*saved[i]);
+            } catch (const std::exception&) {
+            }
+        }
         return false;
     }
 }

@@ -17,12 +17,6 @@ Tfrm_dirselector::Tfrm_dirselector(QWidget* parent) : TShellDialog("frm_dirselec
     Loaded();
 }
 
-void Tfrm_dirselector::showEvent(QShowEvent* event)
-{
-    TShellDialog::showEvent(event);
-    FormActivate();
-}
-
 void Tfrm_dirselector::FormActivate() { move(50, 50); }
 
 void Tfrm_dirselector::SpeedButton1Click() { accept(); }

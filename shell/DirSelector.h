@@ -16,12 +16,9 @@ public:
     TDirTree* DirTree1;
     QPushButton* SpeedButton1;
 
-    void FormActivate();
+    void FormActivate() override;
     void SpeedButton1Click();
 
     // Shows a selector modally; the folder chosen, or "" when none was selected.
     static std::string Choose(QWidget* parent);
-
-protected:
-    void showEvent(QShowEvent* event) override;
 };

@@ -1,11 +1,16 @@
 // The file manager's window.
 #include "shell/FileManager.h"
 
+#include "platform/qt/QtText.h"
+#include "shell/core/TransferTimes.h"
+
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTreeWidget>
+
+#include <filesystem>
 
 TFrm_filemanager* frm_filemanager = nullptr;
 
@@ -17,15 +22,54 @@ TFrm_filemanager::TFrm_filemanager(QWidget* parent) : TShellDialog("Frm_filemana
     ListView1 = new QTreeWidget(this);
     ListView1->setObjectName("ListView1");
     ListView1->setHeaderLabels({"Speed", "Time"});
+    ListView1->setRootIsDecorated(false);
     Label4 = new QLabel("00000000", this);
     Label4->setObjectName("Label4");
-    grid->addWidget(new QLabel("Filename", this), 0, 0);
-    grid->addWidget(new QLabel("Saved", this), 0, 1);
+    grid->addWidget(Named(new QLabel("Filename", this), "Label1"), 0, 0);
+    grid->addWidget(Named(new QLabel("Saved", this), "Label2"), 0, 1);
     grid->addWidget(ListBox1, 1, 0);
     grid->addWidget(ListBox2, 1, 1);
     grid->addWidget(ListView1, 2, 0, 1, 2);
-    grid->addWidget(new QLabel("FileSize", this), 3, 0);
+    grid->addWidget(Named(new QLabel("FileSize", this), "Label3"), 3, 0);
     grid->addWidget(Label4, 3, 1);
-    grid->addWidget(AddButton("Button1", "&Close"), 4, 1);
+    QPushButton* close = AddButton("Button1", "&Close");
+    grid->addWidget(close, 4, 1);
+    connect(close, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
+    connect(ListBox1, &QListWidget::itemClicked, this, Guarded([this] { ListBox1Click(); }));
+    FormCreate();
     Loaded();
+}
+
+void TFrm_filemanager::FormCreate()
+{
+    move(40, 40);
+}
+
+void TFrm_filemanager::FormActivate()
+{
+    move(20, 20);
+    if (ListBox1->count() > 0)
+        ListBox1->setCurrentRow(0);
+}
+
+void TFrm_filemanager::ListBox1Click()
+{
+    const QListWidgetItem* item = ListBox1->currentItem();
+    if (!item)
+        return;
+    ListView1->clear();
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(vx::FromQString(item->text()), error);
+    if (error) {
+        Label4->setText("File not found");
+        return;
+    }
+    for (const auto& [speed, time] : vx::shell::TransferRows(size))
+        new QTreeWidgetItem(ListView1, {vx::ToQString(speed), vx::ToQString(time)});
+    Label4->setText(vx::ToQString(vx::shell::SizeText(size)));
+}
+
+void TFrm_filemanager::Button1Click()
+{
+    close();
 }

@@ -29,7 +29,9 @@
 #include "platform/qt/Application.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
+#include "shell/ComponentTranslation.h"
 #include "shell/ShellDialog.h"
+#include "shell/StatusBar.h"
 #include "shell/MainFormCommands.h"
 #include "shell/launch/Launchers.h"
 #include "shell/menu/MenuBuilder.h"
@@ -57,6 +59,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName("Form1");
     resize(1000, 700);
+    vx::shell::RegisterComponentTranslation();
     CreateHighlighters();
     BuildLayout();
     BuildMenus();
@@ -81,6 +84,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
         });
     };
     Timer1 = Named(new QTimer(this), "Timer1");
+    CreateStatusPanels();
     Timer2 = Named(new QTimer(this), "Timer2");
     Timer2->setInterval(1000);
     connect(Timer2, &QTimer::timeout, this, Guarded([this] { Timer2Timer(); }));
@@ -223,7 +227,7 @@ void TForm1::BuildLayout()
     layout->addWidget(toppanel);
     layout->addWidget(splitter, 1);
     setCentralWidget(central);
-    StatusBar1 = Named(new QStatusBar(this), "StatusBar1");
+    StatusBar1 = Named(new TStatusBar(this), "StatusBar1");
     setStatusBar(StatusBar1);
 }
 

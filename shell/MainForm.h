@@ -3,15 +3,15 @@
 // and dialog puts its text through, and the start-up and shut-down steps.
 #pragma once
 
+#include "shell/api/AddressWatch.h"
 #include "shell/api/MainWindow.h"
 #include "shell/core/DocumentFile.h"
 #include "platform/TStringList.h"
 
 #include <QMainWindow>
 #include <QPointer>
-#include <QTime>
-
 #include <array>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,6 +32,7 @@ class TDcjPerlSyn;
 class TFlatHint;
 class TFormStorage;
 class TSpeedBar;
+class TStatusBar;
 class TKMLang;
 class TMRUManager;
 class TMwCompletionProposal;
@@ -72,7 +73,8 @@ public:
     void LoadVcsList();
     void CreateWorkspaces();
     bool FirstActivation() const { return firstActivation_; }
-    const QTime& ProjectStart() const { return projectStart_; }
+    // Counted on a monotonic clock: changes of the wall clock do not move it.
+    std::chrono::steady_clock::time_point ProjectStart() const { return projectStart_; }
     // The file names the program was started with.
     std::vector<std::string> CommandLine;
 
@@ -105,6 +107,14 @@ public:
     // The property that marks the commands a beginner does without.
     static constexpr const char* BeginnerTag = "Tag";
 
+    // --- search, jump to line and the status bars
+    // Shows the search dialog; on "&Go" searches the focused slot.
+    void Find1Click();
+    // Slot is the slot's number as text, "1" to "5".
+    void FindTextInSlot(const std::string& slot);
+    void Jumptoline1Click();
+    void Timer1Timer();
+
     // --- insertion
     TmwCustomEdit* ActiveEditor() const override;
     void insert_item(const std::string& text, std::uint8_t mode) override;
@@ -120,7 +130,11 @@ public:
     std::array<QWidget*, SlotCount> TabSheets{};
     std::array<TmwCustomEdit*, SlotCount> richedit{};
     TmwCustomEdit* newedit;
-    QStatusBar* StatusBar1;
+    TStatusBar* StatusBar1;
+    // The focused editor's caret, keyboard locks, project time and states.
+    TStatusBar* glob_stat;
+    // The IP address watcher the status bar reads; null until one is plugged in.
+    vx::shell::IAddressWatch* ipwatcher = nullptr;
     QWidget* toppanel;
     TRxGradientCaption* RxGradientCaption1;
     TSpeedBar* SpeedBar1;
@@ -194,6 +208,7 @@ private:
     void BuildLayout();
     void BuildMenus();
     void BuildTagLists(QWidget* parent);
+    void CreateStatusPanels();
     void CreateHighlighters();
     void LoadListFiles();
     // Hooks the slot's editor to the completion popup and the expander; an
@@ -243,7 +258,7 @@ private:
     std::function<bool()> newPageWizard_;
     std::string backgroundFailure_;
     std::string activationFailures_;
-    QTime projectStart_;
+    std::chrono::steady_clock::time_point projectStart_ = std::chrono::steady_clock::now();
 };
 
 extern TForm1* Form1;

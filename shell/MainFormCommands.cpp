@@ -6,10 +6,13 @@
 #include "editor/qt/mwCustomEdit.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/qt/QtText.h"
+#include "shell/About.h"
 #include "shell/ImgContainer.h"
 #include "shell/MainForm.h"
 #include "shell/MainFormCommandsState.h"
+#include "shell/PreviewImg.h"
 #include "shell/Recorder.h"
+#include "shell/RegEdit.h"
 #include "shell/ShellDialog.h"
 #include "shell/core/ListFiles.h"
 
@@ -97,6 +100,11 @@ void DefaultEditorCheck(TForm1& form)
 
 using TCommand = void (*)(TForm1&);
 
+template <class Window> void RunWindow(TForm1& form)
+{
+    Window::Run(&form);
+}
+
 // Action names and their commands; several actions may share one.
 const std::pair<const char*, TCommand> Commands[] = {
     {"English1", [](TForm1& f) { SetLanguage(f, "Native"); }},
@@ -105,6 +113,11 @@ const std::pair<const char*, TCommand> Commands[] = {
     {"Redo2", Redo},
     {"Movementrecorder1", ShowRecorder},
     {"Defaulteditorcheck1", DefaultEditorCheck},
+    {"FindandReplace1", [](TForm1& f) { f.Find1Click(); }},
+    {"Jumptoline1", [](TForm1& f) { f.Jumptoline1Click(); }},
+    {"Imagepreviewer1", RunWindow<Tfrm_previewimg>},
+    {"AboutVellumix1", RunWindow<Tfrm_about>},
+    {"EditASPregistryentries1", RunWindow<Tfrm_regedit>},
     {"VellumixHelpIndex1", OpenHelpIndex},
     {"VBScriptHelpindex1", OpenVBScriptHelp},
     {"Currentpageinexternalbrowser1", PreviewInExternalBrowser},

@@ -13,6 +13,7 @@
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 #include "shell/FileManager.h"
+#include "shell/StatusBar.h"
 #include "shell/PrefForm.h"
 #include "shell/ShellDialog.h"
 

@@ -19,6 +19,7 @@
 #include "platform/qt/QtText.h"
 #include "shell/PrefForm.h"
 #include "shell/ProfHelp.h"
+#include "shell/StatusBar.h"
 #include "shell/core/ListFiles.h"
 
 #include <QApplication>
@@ -131,7 +132,7 @@ void TForm1::FormActivate()
         steps.emplace_back([this] { LoadVcsList(); });
         steps.emplace_back([this] {
             richedit[0]->setFocus();
-            projectStart_ = QTime::currentTime();
+            projectStart_ = std::chrono::steady_clock::now();
         });
     }
     RunActivationSteps(steps);
@@ -247,9 +248,10 @@ void TForm1::CreateWorkspaces()
         auto* editor = new TmwCustomEdit(tab);
         editor->setObjectName(QString("richedit%1").arg(k + 5));
         editor->Model().SetLineText(" ");
-        auto* status = new QStatusBar(tab);
+        auto* status = new TStatusBar(tab);
         status->setObjectName(QString("statusbar_%1").arg(k));
         status->setSizeGripEnabled(false);
+        status->CopyPanels(*StatusBar1);
         layout->addWidget(editor, 1);
         layout->addWidget(status);
         PageControl1->addTab(tab, "<empty>");

@@ -1,6 +1,8 @@
 // The document selector's window.
 #include "shell/SelDoc.h"
 
+#include "editor/qt/mwCustomEdit.h"
+#include "shell/MainForm.h"
 #include "tools/framework/RadioGroup.h"
 
 #include <QHBoxLayout>
@@ -18,10 +20,34 @@ Tfrm_seldoc::Tfrm_seldoc(QWidget* parent) : TShellDialog("frm_seldoc", "Outcome"
     RadioGroup1 = new TRadioGroup("RadioGroup1", "", this);
     RadioGroup1->SetItems(MakeList({"Document 1", "Document 2", "Document 3", "Document 4", "Document 5"}));
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(AddButton("Button2", "&Ok"));
-    buttons->addWidget(AddButton("Button1", "&Cancel"));
+    QPushButton* ok = AddButton("Button2", "&Ok");
+    QPushButton* cancel = AddButton("Button1", "&Cancel");
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
     layout->addWidget(Label1);
     layout->addWidget(RadioGroup1);
     layout->addLayout(buttons);
+    connect(ok, &QPushButton::clicked, this, Guarded([this] { Button2Click(); }));
+    connect(cancel, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
+    FormCreate();
     Loaded();
+}
+
+void Tfrm_seldoc::FormCreate()
+{
+    RadioGroup1->SetItemIndex(-1);
+}
+
+void Tfrm_seldoc::Button2Click()
+{
+    const int slot = RadioGroup1->ItemIndex() + 1;
+    if (Form1 && slot >= 1 && slot <= TForm1::SlotCount)
+        Form1->SlotEditor(slot)->Model().PasteFromClipboard();
+    accept();
+}
+
+void Tfrm_seldoc::Button1Click()
+{
+    RadioGroup1->SetItemIndex(-1);
+    reject();
 }

@@ -1,5 +1,5 @@
 // The document selector: asks in which of the five documents a wizard's
-// outcome should appear.
+// outcome should appear, and pastes the clipboard there.
 #pragma once
 
 #include "shell/ShellDialog.h"
@@ -13,6 +13,12 @@ public:
 
     QLabel* Label1;
     TRadioGroup* RadioGroup1;
+
+    void FormCreate();
+    // "&Ok": pastes into the chosen document's editor and closes.
+    void Button2Click();
+    // "&Cancel": clears the choice and closes.
+    void Button1Click();
 };
 
 extern Tfrm_seldoc* frm_seldoc;

@@ -4,9 +4,11 @@
 #include "localisation/qt/KMLang.h"
 #include "platform/qt/Application.h"
 #include "platform/qt/QtText.h"
+#include "shell/api/MainWindow.h"
 
 #include <QDate>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTime>
 
 TShellDialog::TShellDialog(const char* name, const std::string& caption, QWidget* parent)
@@ -22,7 +24,24 @@ QPushButton* TShellDialog::AddButton(const char* name, const std::string& captio
 {
     auto* button = new QPushButton(vx::ToQString(caption), parent ? parent : this);
     button->setObjectName(name);
+    button->setAutoDefault(false);
     return button;
+}
+
+void TShellDialog::ShowSidePicture(QLabel& picture)
+{
+    if (vx::shell::IMainWindow* main = vx::shell::MainWindow())
+        main->CopySidePicture(picture);
+}
+
+void TShellDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        vx::DeliverShowingExceptions([this] {
+            FormActivate();
+            return true;
+        });
 }
 
 void TShellDialog::Loaded()

@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <string>
 
+class QLabel;
 class QPushButton;
 class TKMLang;
 
@@ -20,12 +21,20 @@ public:
     TShellDialog(const char* name, const std::string& caption, QWidget* parent);
 
     TKMLang* KMLang1() const { return lang_; }
-    // A push button named name with the caption, a child of parent (this window when null).
+    // A push button named name with the caption, a child of parent (this
+    // window when null). Enter in a field never presses it: the window says
+    // what Enter does.
     QPushButton* AddButton(const char* name, const std::string& caption, QWidget* parent = nullptr);
+
+    // Runs each time the program shows the window.
+    virtual void FormActivate() {}
 
 protected:
     // Ends building the window: the language component translates it.
     void Loaded();
+    // The shared side picture of the dialogs into picture.
+    static void ShowSidePicture(QLabel& picture);
+    void showEvent(QShowEvent* event) override;
 
 private:
     TKMLang* lang_;

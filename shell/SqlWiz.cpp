@@ -2,6 +2,7 @@
 #include "shell/SqlWiz.h"
 
 #include "controls/flat/TFlatMemoUnit.h"
+#include "platform/qt/QtText.h"
 
 #include <QPushButton>
 #include <QFormLayout>
@@ -32,7 +33,6 @@ Tfrm_sqlwiz::Tfrm_sqlwiz(QWidget* parent) : TShellDialog("frm_sqlwiz", "Sql Wiza
     auto* namesLayout = new QVBoxLayout(names);
     fields = new TFlatMemo(names);
     fields->setObjectName("fields");
-    fields->Lines().Add("*");
     namesLayout->addWidget(fields);
     namesLayout->addWidget(new QLabel("Fieldnames to  include in statement\r\nDefault an * is used to extract all "
                                       "fields\r\nfrom current selected database",
@@ -43,9 +43,38 @@ Tfrm_sqlwiz::Tfrm_sqlwiz(QWidget* parent) : TShellDialog("frm_sqlwiz", "Sql Wiza
     Memo1->setObjectName("Memo1");
     Memo1->hide();
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(AddButton("Button1", "&Ok"));
-    buttons->addWidget(AddButton("Button2", "&Cancel"));
+    QPushButton* ok = AddButton("Button1", "&Ok");
+    QPushButton* cancel = AddButton("Button2", "&Cancel");
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
     layout->addWidget(pages);
     layout->addLayout(buttons);
+    connect(ok, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
+    connect(cancel, &QPushButton::clicked, this, Guarded([this] { Button2Click(); }));
+    FormCreate();
     Loaded();
+}
+
+void Tfrm_sqlwiz::FormCreate()
+{
+    Memo1->Lines().Clear();
+    fields->Lines().Clear();
+    fields->Lines().Add("*");
+}
+
+void Tfrm_sqlwiz::Button1Click()
+{
+    Memo1->Lines().Clear();
+    Memo1->Lines().Add(vx::FromQString(edit2->text()) + "= \"Select * from " + vx::FromQString(edit1->text()) + "\"");
+    accept();
+}
+
+void Tfrm_sqlwiz::Button2Click()
+{
+    reject();
+}
+
+void Tfrm_sqlwiz::FormActivate()
+{
+    move(20, 20);
 }

@@ -1,4 +1,5 @@
-// The SQL wizard window, created at start-up.
+// The SQL wizard window, created at start-up: builds a select statement for
+// a table into a variable.
 #pragma once
 
 #include "shell/ShellDialog.h"
@@ -14,6 +15,12 @@ public:
     QLineEdit* edit2;
     TFlatMemo* fields;
     TFlatMemo* Memo1; // the result, hidden
+
+    void FormCreate();
+    // "&Ok": the statement into Memo1, then closes.
+    void Button1Click();
+    void Button2Click();
+    void FormActivate() override;
 };
 
 extern Tfrm_sqlwiz* frm_sqlwiz;

@@ -6,6 +6,9 @@
 #include "platform/qt/QtText.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
+#include <QMainWindow>
+#include <QMdiArea>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -247,12 +250,42 @@ QRect ClampToScreens(const QRect& rect)
     return QRect(left, top, width, height);
 }
 
+QWidget* ApplicationMainWindow()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (qobject_cast<QMainWindow*>(window))
+            return window;
+    return nullptr;
+}
+
+namespace {
+
+bool StartsMaximised(const QWidget* form)
+{
+    const QWidget* main = ApplicationMainWindow();
+    if (main && main != form)
+        return false;
+    const auto* window = qobject_cast<const QMainWindow*>(form);
+    const bool mdiParent = window && qobject_cast<const QMdiArea*>(window->centralWidget());
+    return mdiParent || !form->testAttribute(Qt::WA_Moved);
+}
+
+} // namespace
+
 void ReadFormPlacement(QWidget* form, TCustomIniFile* ini, const std::string& section, bool loadState,
-                       bool loadPosition)
+                       bool loadPosition, TWindowPlacement* read)
 {
     if (!form || !ini || !(loadState || loadPosition))
         return;
     if (loadPosition) {
+        if (read) {
+            read->flags = IniReadInteger(ini, section, kFlags, read->flags);
+            int points[4] = {read->minPosition.x(), read->minPosition.y(), read->maxPosition.x(),
+                             read->maxPosition.y()};
+            ParseFour(IniReadStringScr(ini, section, kMinMaxPos, ""), points);
+            read->minPosition = QPoint(points[0], points[1]);
+            read->maxPosition = QPoint(points[2], points[3]);
+        }
         std::string minMax = IniReadStringScr(ini, section, kMinMaxPos, "");
         std::string norm = IniReadStringScr(ini, section, kNormPos, "");
         bool found = !minMax.empty() || !norm.empty();
@@ -271,21 +304,37 @@ void ReadFormPlacement(QWidget* form, TCustomIniFile* ini, const std::string& se
         }
     }
     if (loadState) {
-        Qt::WindowStates state = form->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
-        switch (IniReadInteger(ini, section, kShowCmd, -1)) {
+        const Qt::WindowStates normal = form->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+        Qt::WindowStates state = StartsMaximised(form) ? normal | Qt::WindowMaximized : normal;
+        bool minimiseApplication = false;
+        const int showCmd = IniReadInteger(ini, section, kShowCmd, -1);
+        if (read)
+            read->showCmd = showCmd;
+        switch (showCmd) {
+        case 1:
+        case 5:
+        case 9:
+            state = normal;
+            break;
         case 2:
         case 6:
         case 7:
-            state |= Qt::WindowMinimized;
+            state = normal | Qt::WindowMinimized;
+            // The main window comes back normal; the application is what is minimised.
+            if (form == ApplicationMainWindow()) {
+                state = normal;
+                minimiseApplication = true;
+            }
             break;
         case 3:
-            state |= Qt::WindowMaximized;
+            state = normal | Qt::WindowMaximized;
             break;
         default:
-            // 1, 5, 9 ask for normal; anything else keeps the default, which is normal.
             break;
         }
         form->setWindowState(state);
+        if (minimiseApplication)
+            QMetaObject::invokeMethod(form, &QWidget::showMinimized, Qt::QueuedConnection);
         form->update();
     }
 }

@@ -64,8 +64,15 @@ void WritePlacement(TCustomIniFile* ini, const std::string& section, const TWind
 void WriteFormPlacement(const QWidget* form, TCustomIniFile* ini, const std::string& section);
 // Restores what is stored. A position stored at another pixel density is ignored,
 // and a window is always placed within the available area of an existing screen.
+// The main window (or any window while there is none) starts maximised when it
+// is an MDI parent or its position is left to the window system, unless the
+// stored show command says otherwise; a main window stored minimised comes
+// back normal and is then minimised as the application. When read is given it
+// receives the stored flags and minimised and maximised positions.
 void ReadFormPlacement(QWidget* form, TCustomIniFile* ini, const std::string& section, bool loadState,
-                       bool loadPosition);
+                       bool loadPosition, TWindowPlacement* read = nullptr);
+// The program's main window: its first top-level main window; null when none.
+QWidget* ApplicationMainWindow();
 // The rectangle moved (and if need be shrunk) into the available area of the
 // screen it lies on most, or of the primary screen when it lies on none.
 QRect ClampToScreens(const QRect& rect);

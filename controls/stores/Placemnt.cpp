@@ -97,6 +97,8 @@ void TFormPlacement::Capture()
     if (!form_)
         return;
     placement_ = vx::GetWindowPlacement(form_);
+    placement_.flags = stored_.flags;
+    placement_.minPosition = stored_.minPosition;
     QWidget* focus = form_->focusWidget();
     if (focus && focus != form_ && form_->isAncestorOf(focus))
         activeControl_ = vx::FromQString(focus->objectName());
@@ -166,7 +168,7 @@ void TFormPlacement::SavePlacement()
 void TFormPlacement::RestorePlacement()
 {
     if (form_)
-        vx::ReadFormPlacement(form_, ini_.get(), IniSection(), options_ & fpState, options_ & fpPosition);
+        vx::ReadFormPlacement(form_, ini_.get(), IniSection(), options_ & fpState, options_ & fpPosition, &stored_);
 }
 
 void TFormPlacement::SetPreventResize(bool value)

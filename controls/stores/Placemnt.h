@@ -139,6 +139,9 @@ private:
     Qt::WindowFlags designFlags_;
     // The last placement seen, for saving once the window is being destroyed.
     vx::TWindowPlacement placement_;
+    // What the last restore read: the flags and the minimised position have
+    // no counterpart on this window system and go back as they came.
+    vx::TWindowPlacement stored_;
     std::string activeControl_;
 };
 

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QMetaEnum>
 #include <QMetaProperty>
+#include <QSequentialIterable>
 #include <QStringList>
 #include <QVariant>
 #include <QWidget>
@@ -92,6 +93,23 @@ bool IsObjectReference(const QMetaProperty& property)
 {
     return property.metaType().flags().testFlag(QMetaType::PointerToQObject);
 }
+
+// A value object with properties of its own (an "other object").
+bool IsGadget(const QMetaType& type)
+{
+    return type.flags().testFlag(QMetaType::IsGadget) && type.metaObject();
+}
+
+// A list of value objects (a collection).
+bool IsCollection(const QVariant& value)
+{
+    if (!value.canView<QSequentialIterable>())
+        return false;
+    return IsGadget(value.value<QSequentialIterable>().metaContainer().valueMetaType());
+}
+
+// More items than any window keeps: a damaged count.
+constexpr int kMaxStoredItems = 100000;
 
 } // namespace
 
@@ -193,7 +211,16 @@ void TPropsStorage::StoreProperty(QObject* object, const std::string& property, 
         StoreList(object, meta, valueName);
         return;
     }
-    if (std::optional<std::string> text = StoreValue(object, meta))
+    const QVariant value = meta.read(object);
+    if (IsGadget(meta.metaType())) {
+        StoreGadget(value, section_, valueName);
+        return;
+    }
+    if (IsCollection(value)) {
+        StoreCollection(value, valueName);
+        return;
+    }
+    if (std::optional<std::string> text = ValueText(meta, value))
         IniWriteString(ini_, section_, valueName, *text);
 }
 
@@ -206,17 +233,86 @@ void TPropsStorage::LoadProperty(QObject* object, const std::string& property, c
         LoadList(object, meta, valueName);
         return;
     }
+    QVariant value = meta.read(object);
+    if (IsGadget(meta.metaType())) {
+        LoadGadget(value, section_, valueName);
+        meta.write(object, value);
+        return;
+    }
+    if (IsCollection(value)) {
+        if (LoadCollection(value, valueName))
+            meta.write(object, value);
+        return;
+    }
+    if (std::optional<QVariant> loaded = StoredValue(meta, section_, valueName))
+        meta.write(object, *loaded);
+}
+
+std::optional<QVariant> TPropsStorage::StoredValue(const QMetaProperty& meta, const std::string& section,
+                                                   const std::string& valueName) const
+{
     // A value that was never stored reads as empty: strings take it as it is,
     // everything else stays unchanged.
     const std::string kMissing(1, '\0');
-    std::string text = IniReadString(ini_, section_, valueName, kMissing);
-    if (text != kMissing)
-        LoadValue(object, meta, text);
+    std::string text = IniReadString(ini_, section, valueName, kMissing);
+    if (text == kMissing)
+        return std::nullopt;
+    return TextValue(meta, text);
 }
 
-std::optional<std::string> TPropsStorage::StoreValue(QObject* object, const QMetaProperty& property)
+void TPropsStorage::StoreGadget(const QVariant& value, const std::string& section, const std::string& prefix)
 {
-    QVariant value = property.read(object);
+    const QMetaObject* type = value.metaType().metaObject();
+    for (int i = type->propertyOffset(); i < type->propertyCount(); ++i) {
+        const QMetaProperty meta = type->property(i);
+        if (std::optional<std::string> text = ValueText(meta, meta.readOnGadget(value.constData())))
+            IniWriteString(ini_, section, prefix + meta.name(), *text);
+    }
+}
+
+void TPropsStorage::LoadGadget(QVariant& value, const std::string& section, const std::string& prefix) const
+{
+    const QMetaObject* type = value.metaType().metaObject();
+    for (int i = type->propertyOffset(); i < type->propertyCount(); ++i) {
+        const QMetaProperty meta = type->property(i);
+        if (!meta.isWritable())
+            continue;
+        if (std::optional<QVariant> loaded = StoredValue(meta, section, prefix + meta.name()))
+            meta.writeOnGadget(value.data(), *loaded);
+    }
+}
+
+void TPropsStorage::StoreCollection(const QVariant& value, const std::string& valueName)
+{
+    const std::string section = section_ + "." + valueName;
+    IniEraseSection(ini_, section);
+    const QSequentialIterable items = value.value<QSequentialIterable>();
+    IniWriteInteger(ini_, section, "Count", static_cast<int>(items.size()));
+    int i = 0;
+    for (const QVariant& item : items)
+        StoreGadget(item, section, "Item" + std::to_string(i++) + "_");
+}
+
+bool TPropsStorage::LoadCollection(QVariant& value, const std::string& valueName) const
+{
+    const std::string section = section_ + "." + valueName;
+    const int count = IniReadInteger(ini_, section, "Count", 0);
+    if (count <= 0 || count > kMaxStoredItems)
+        return false;
+    QVariant loaded(value.metaType());
+    QSequentialIterable items = loaded.view<QSequentialIterable>();
+    const QMetaType itemType = items.metaContainer().valueMetaType();
+    for (int i = 0; i < count; ++i) {
+        QVariant item(itemType);
+        LoadGadget(item, section, "Item" + std::to_string(i) + "_");
+        items.addValue(item);
+    }
+    value = loaded;
+    return true;
+}
+
+std::optional<std::string> TPropsStorage::ValueText(const QMetaProperty& property, const QVariant& value) const
+{
     std::string text;
     if (property.isEnumType()) {
         QMetaEnum e = property.enumerator();
@@ -263,46 +359,39 @@ std::optional<std::string> TPropsStorage::StoreValue(QObject* object, const QMet
     return text;
 }
 
-void TPropsStorage::LoadValue(QObject* object, const QMetaProperty& property, const std::string& text)
+std::optional<QVariant> TPropsStorage::TextValue(const QMetaProperty& property, const std::string& text) const
 {
     if (property.isEnumType()) {
         QMetaEnum e = property.enumerator();
-        if (e.isFlag()) {
-            property.write(object, SetValue(e, text));
-            return;
-        }
+        if (e.isFlag())
+            return QVariant(SetValue(e, text));
         for (int i = 0; i < e.keyCount(); ++i)
-            if (SameText(e.key(i), Trim(text))) {
-                property.write(object, e.value(i));
-                return;
-            }
-        return;
+            if (SameText(e.key(i), Trim(text)))
+                return QVariant(e.value(i));
+        return std::nullopt;
     }
-    if (IsObjectReference(property)) {
-        LoadReference(object, property, text);
-        return;
-    }
+    if (IsObjectReference(property))
+        return ReferenceValue(text);
     switch (property.userType()) {
     case QMetaType::QString:
     case QMetaType::QByteArray:
-        property.write(object, ToQString(text));
-        return;
+        return QVariant(ToQString(text));
     case QMetaType::QChar:
-        if (!text.empty())
-            property.write(object, ToQString(text.substr(0, 1)).at(0));
-        return;
+        if (text.empty())
+            return std::nullopt;
+        return QVariant(ToQString(text.substr(0, 1)).at(0));
     case QMetaType::Bool:
         if (SameText(Trim(text), "True"))
-            property.write(object, true);
-        else if (SameText(Trim(text), "False"))
-            property.write(object, false);
-        return;
+            return QVariant(true);
+        if (SameText(Trim(text), "False"))
+            return QVariant(false);
+        return std::nullopt;
     case QMetaType::Float:
     case QMetaType::Double: {
         double value = 0;
         if (ParseFloat(text, value))
-            property.write(object, value);
-        return;
+            return QVariant(value);
+        return std::nullopt;
     }
     case QMetaType::Int:
     case QMetaType::UInt:
@@ -310,19 +399,16 @@ void TPropsStorage::LoadValue(QObject* object, const QMetaProperty& property, co
     case QMetaType::UShort:
     case QMetaType::Long:
     case QMetaType::ULong:
-        property.write(object, QVariant::fromValue<qlonglong>(IniStrToIntDef(text, 0)));
-        return;
+        return QVariant::fromValue<qlonglong>(IniStrToIntDef(text, 0));
     case QMetaType::LongLong:
-        property.write(object, QVariant::fromValue<qlonglong>(ParseInt64<qlonglong>(text)));
-        return;
+        return QVariant::fromValue<qlonglong>(ParseInt64<qlonglong>(text));
     case QMetaType::ULongLong:
-        property.write(object, QVariant::fromValue<qulonglong>(ParseInt64<qulonglong>(text)));
-        return;
+        return QVariant::fromValue<qulonglong>(ParseInt64<qulonglong>(text));
     default: {
         QVariant value(ToQString(text));
         if (value.convert(property.metaType()))
-            property.write(object, value);
-        return;
+            return value;
+        return std::nullopt;
     }
     }
 }
@@ -346,16 +432,14 @@ std::string TPropsStorage::ReferenceText(const QObject* target) const
     return ownerName + "." + ObjectName(target);
 }
 
-void TPropsStorage::LoadReference(QObject* object, const QMetaProperty& property, const std::string& text)
+std::optional<QVariant> TPropsStorage::ReferenceValue(const std::string& text) const
 {
     std::string name = Trim(text);
     if (name.empty())
-        return;
+        return std::nullopt;
     QVariant none = QVariant::fromValue<QObject*>(nullptr);
-    if (SameText(name, "(null)")) {
-        property.write(object, none);
-        return;
-    }
+    if (SameText(name, "(null)"))
+        return none;
     const QObject* owner = root_;
     size_t dot = name.find('.');
     if (dot != std::string::npos) {
@@ -366,10 +450,10 @@ void TPropsStorage::LoadReference(QObject* object, const QMetaProperty& property
             if (SameText(ObjectName(window), ownerName))
                 owner = window;
         if (!owner)
-            return;
+            return std::nullopt;
     }
     QObject* target = FindComponent(owner, name);
-    property.write(object, target ? QVariant::fromValue(target) : none);
+    return target ? QVariant::fromValue(target) : none;
 }
 
 void TPropsStorage::StoreList(QObject* object, const QMetaProperty& property, const std::string& valueName)

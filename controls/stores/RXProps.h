@@ -6,7 +6,10 @@
 // changes nothing); sets as "[Name1,Name2]"; floating point with "." whatever
 // the locale; strings as they are, blanks included; string lists in a section
 // of their own (Count, Item0, Item1, ...); object references as "(null)", a name
-// on the window, or Owner.Name; anything else in its variant text form.
+// on the window, or Owner.Name; value objects (gadgets) as their properties
+// under the value's name followed by the property's; lists of value objects in
+// a section of their own (Count, Item0_Property, ...); anything else in its
+// variant text form.
 #pragma once
 
 #include "platform/TStringList.h"
@@ -16,6 +19,7 @@
 
 class QObject;
 class QMetaProperty;
+class QVariant;
 class TCustomIniFile;
 
 namespace vx {
@@ -50,11 +54,21 @@ private:
     // line whose component lives under the root; other lines are passed over.
     template <class Action>
     void ForEachStoredProp(const TStrings& list, Action action);
-    // The text of a property, or nothing when it is not to be written.
-    std::optional<std::string> StoreValue(QObject* object, const QMetaProperty& property);
-    void LoadValue(QObject* object, const QMetaProperty& property, const std::string& text);
+    // The text of a property's value, or nothing when it is not to be written.
+    std::optional<std::string> ValueText(const QMetaProperty& property, const QVariant& value) const;
+    // The value a text stands for; nothing when it leaves the property as it is.
+    std::optional<QVariant> TextValue(const QMetaProperty& property, const std::string& text) const;
+    std::optional<QVariant> StoredValue(const QMetaProperty& property, const std::string& section,
+                                        const std::string& valueName) const;
     std::string ReferenceText(const QObject* target) const;
-    void LoadReference(QObject* object, const QMetaProperty& property, const std::string& text);
+    std::optional<QVariant> ReferenceValue(const std::string& text) const;
+    // An other object: each of its properties under prefix + the property's name.
+    void StoreGadget(const QVariant& value, const std::string& section, const std::string& prefix);
+    void LoadGadget(QVariant& value, const std::string& section, const std::string& prefix) const;
+    // A collection: its own section with Count and Item<i>_<property>.
+    void StoreCollection(const QVariant& value, const std::string& valueName);
+    // False when nothing was stored: the collection stays as it is.
+    bool LoadCollection(QVariant& value, const std::string& valueName) const;
     void StoreList(QObject* object, const QMetaProperty& property, const std::string& valueName);
     void LoadList(QObject* object, const QMetaProperty& property, const std::string& valueName);
 

@@ -1,6 +1,8 @@
-// Window hooks: one shared event filter per hooked widget.
+// Window hooks: one shared event filter per hooked widget, passing what its
+// hooks leave unhandled on down the chain.
 #include "controls/stores/RxHook.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QWidget>
 
@@ -52,7 +54,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched != control_)
+        // The event this hook passes on down the chain goes by it.
+        if (watched != control_ || event == passing_)
             return false;
         ++depth_;
         // A hook may detach (or be destroyed) while the event runs.
@@ -64,7 +67,7 @@ protected:
             return false;
         }
         if (!handled)
-            static_cast<QObject*>(control_)->event(event);
+            PassOn(event);
         if (control)
             Run(hooks, &TRxWindowHook::AfterMessage, event);
         --depth_;
@@ -101,9 +104,21 @@ private:
         return false;
     }
 
+    // Hands the event to what the hook replaced: the filters installed on the
+    // control before it, then the control itself. notify keeps the event's
+    // spontaneous flag, which handlers of show and activation events read.
+    void PassOn(QEvent* event)
+    {
+        QEvent* outer = passing_;
+        passing_ = event;
+        QCoreApplication::instance()->notify(control_, event);
+        passing_ = outer;
+    }
+
     QWidget* control_;
     std::vector<TRxWindowHook*> hooks_;
     int depth_ = 0;
+    QEvent* passing_ = nullptr;
 };
 
 } // namespace

@@ -1,7 +1,9 @@
 // TRxWindowHook: sees every event of a widget before and after the widget
 // handles it. Several hooks may share one widget; they run from the last
 // attached to the first, and a BeforeMessage that sets Handled keeps the event
-// from the earlier hooks and from the widget. The event that destroys a widget
+// from the earlier hooks, from event filters installed on the widget before
+// the hooks, and from the widget; an event no hook handles goes through those
+// filters and the widget before AfterMessage runs. The event that destroys a widget
 // (a deferred delete) always reaches it. Main thread only.
 #pragma once
 

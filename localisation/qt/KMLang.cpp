@@ -8,7 +8,12 @@
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
+#include <QAbstractButton>
+#include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
 #include <QWidget>
 
 #include <algorithm>
@@ -57,7 +62,72 @@ void collectComponents(QObject* object, std::vector<QObject*>& out)
         const QString name = child->objectName();
         if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_")))
             out.push_back(child);
-        collectComponents(child, out);
+        if (!TransHidesChildren(child))
+            collectComponents(child, out);
+    }
+}
+
+// The name a component of the class gets when it was built without one:
+// the class name the rules use, without its leading T.
+QString namePrefix(const QObject* object)
+{
+    const std::string cls = TransClassName(object);
+    return vx::ToQString(cls.size() > 1 && cls[0] == 'T' ? cls.substr(1) : cls);
+}
+
+bool carriesText(const QObject* object)
+{
+    if (auto* label = qobject_cast<const QLabel*>(object))
+        return HasTranslatableChars(vx::FromQString(label->text()));
+    if (auto* button = qobject_cast<const QAbstractButton*>(object))
+        return HasTranslatableChars(vx::FromQString(button->text()));
+    if (auto* group = qobject_cast<const QGroupBox*>(object))
+        return HasTranslatableChars(vx::FromQString(group->title()));
+    if (auto* menu = qobject_cast<const QMenu*>(object))
+        return HasTranslatableChars(vx::FromQString(menu->title()));
+    return false;
+}
+
+void textComponents(QObject* object, std::vector<QObject*>& out)
+{
+    for (QObject* child : object->children()) {
+        if (qobject_cast<TKMLang*>(child) || (child->isWidgetType() && hasOwnTranslator(child)))
+            continue;
+        // The panels and items that belong to their owner keep no names.
+        if (TransHidesChildren(child) || qobject_cast<QStatusBar*>(child)) {
+            out.push_back(child);
+            continue;
+        }
+        // Qt's own parts (a tab widget's page stack, a scroll area's view)
+        // hold the window's components but are none themselves.
+        if (!child->objectName().startsWith(QLatin1String("qt_")))
+            out.push_back(child);
+        textComponents(child, out);
+    }
+}
+
+// Every component carrying a text gets a name, as every component of a
+// window has one: label, button, group box or menu plus a number that no
+// other component of the window uses, in creation order.
+void nameTextComponents(QObject* owner)
+{
+    std::vector<QObject*> all;
+    textComponents(owner, all);
+    std::set<QString> used;
+    for (const QObject* object : all)
+        if (!object->objectName().isEmpty())
+            used.insert(object->objectName().toLower());
+    std::map<QString, int> next;
+    for (QObject* object : all) {
+        if (!object->objectName().isEmpty() || !carriesText(object))
+            continue;
+        const QString prefix = namePrefix(object);
+        QString name;
+        do
+            name = prefix + QString::number(++next[prefix]);
+        while (used.count(name.toLower()));
+        used.insert(name.toLower());
+        object->setObjectName(name);
     }
 }
 
@@ -476,6 +546,7 @@ void TKMLang::walk(Walk& w)
     if (!owner_)
         return;
     w.section = OwnerName();
+    nameTextComponents(owner_);
     walkNode(w, DescribeObject(owner_), "", true);
     std::vector<QObject*> components;
     collectComponents(owner_, components);

@@ -12,16 +12,24 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMetaProperty>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QCheckBox>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTreeWidget>
 
+#include <cxxabi.h>
+
+#include <cctype>
+#include <cstdlib>
 #include <map>
+#include <memory>
+#include <typeinfo>
 
 namespace {
 
@@ -122,9 +130,61 @@ void describeTree(QTreeWidget* tree, TTransNode& node)
     node.Children.emplace_back("Items", std::move(items));
 }
 
+// The class the object was made as, without its namespace: our own
+// components are named as the rules name them (TFlatCheckBox, TRxLabel ...).
+std::string dynamicClassName(const QObject* object)
+{
+    int status = 0;
+    std::unique_ptr<char, decltype(&std::free)> name(
+        abi::__cxa_demangle(typeid(*object).name(), nullptr, nullptr, &status), &std::free);
+    if (status != 0 || !name)
+        return {};
+    std::string full = name.get();
+    const std::size_t colons = full.rfind("::");
+    return colons == std::string::npos ? full : full.substr(colons + 2);
+}
+
+// Lists that show the file system (a folder's subfolders, its files, the
+// drives) and the label naming their folder: what they hold is found at run
+// time, never a text to translate.
+bool showsFileSystem(const QObject* object)
+{
+    const QString name = object->objectName();
+    for (const char* prefix : {"DirectoryListBox", "FileListBox", "DriveComboBox", "DirectoryLabel"})
+        if (name.startsWith(QLatin1String(prefix)))
+            return true;
+    return false;
+}
+
+bool isRadioGroup(const QObject* object)
+{
+    return qobject_cast<const QGroupBox*>(object) && dynamicClassName(object) == "TRadioGroup";
+}
+
+QList<QRadioButton*> radioItems(QGroupBox* group)
+{
+    return group->findChildren<QRadioButton*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+// A status bar's panels, in order, as Panels.Item<i>.Text.
+void describePanels(QStatusBar* bar, TTransNode& node)
+{
+    TTransNode panels{"TStatusPanels", nullptr, {}, {}};
+    int i = 0;
+    for (QLabel* panel : bar->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
+        TTransNode item{"TStatusPanel", nullptr, {}, {}};
+        item.Props.push_back(textProp("Text", panel, [](QLabel* o) { return o->text(); },
+                                      [](QLabel* o, const QString& s) { o->setText(s); }));
+        panels.Children.emplace_back("Item" + std::to_string(i++), std::move(item));
+    }
+    node.Children.emplace_back("Panels", std::move(panels));
+}
+
 void describeWidget(QWidget* w, TTransNode& node)
 {
     node.FontHolder = w;
+    if (showsFileSystem(w))
+        return;
     if (w->isWindow() && !qobject_cast<QMenu*>(w)) {
         node.Props.push_back(textProp("Caption", w, [](QWidget* o) { return o->windowTitle(); },
                                       [](QWidget* o, const QString& s) { o->setWindowTitle(s); }));
@@ -154,6 +214,23 @@ void describeWidget(QWidget* w, TTransNode& node)
         return;
     }
     node.Props.push_back(hintProp(w));
+    if (auto* bar = qobject_cast<QStatusBar*>(w))
+        describePanels(bar, node);
+    if (isRadioGroup(w)) {
+        node.Props.push_back(listProp(
+            "Items", static_cast<QGroupBox*>(w),
+            [](QGroupBox* o) {
+                QStringList items;
+                for (const QRadioButton* button : radioItems(o))
+                    items << button->text();
+                return items;
+            },
+            [](QGroupBox* o, const QStringList& items) {
+                const QList<QRadioButton*> buttons = radioItems(o);
+                for (int i = 0; i < buttons.size() && i < items.size(); ++i)
+                    buttons[i]->setText(items[i]);
+            }));
+    }
     if (auto* e = qobject_cast<QLineEdit*>(w)) {
         node.Props.push_back(textProp("Text", e, [](QLineEdit* o) { return o->text(); },
                                       [](QLineEdit* o, const QString& s) { o->setText(s); }));
@@ -203,6 +280,39 @@ void describeWidget(QWidget* w, TTransNode& node)
     }
 }
 
+// Texts that data, report and query components declare as Qt properties
+// under the names the scan rules give them (a query's SQL, a field's
+// DisplayLabel, a navigator's Hints ...).
+void describeMetaTexts(QObject* object, TTransNode& node)
+{
+    static const char* const kNames[] = {"DisplayLabel", "Header", "ReportTitle", "Values", "Hints", "SQL"};
+    const QMetaObject* meta = object->metaObject();
+    for (const char* name : kNames) {
+        const int index = meta->indexOfProperty(name);
+        if (index < 0)
+            continue;
+        const QMetaProperty property = meta->property(index);
+        if (!property.isWritable())
+            continue;
+        QPointer<QObject> guard(object);
+        if (property.userType() == QMetaType::QString)
+            node.Props.push_back(TTransProp{
+                name, false, [guard, property] { return guard ? FromQString(property.read(guard).toString()) : std::string(); },
+                [guard, property](const std::string& s) {
+                    if (guard)
+                        property.write(guard, ToQString(s));
+                }});
+        else if (property.userType() == QMetaType::QStringList)
+            node.Props.push_back(TTransProp{
+                name, true,
+                [guard, property] { return guard ? joinLines(property.read(guard).toStringList()) : std::string(); },
+                [guard, property](const std::string& s) {
+                    if (guard)
+                        property.write(guard, splitLines(s));
+                }});
+    }
+}
+
 } // namespace
 
 std::string TransClassName(const QObject* object)
@@ -216,11 +326,47 @@ std::string TransClassName(const QObject* object)
         {"QMenuBar", "TMainMenu"},    {"QWidget", "TPanel"},          {"QFrame", "TPanel"},
         {"QDialog", "TForm"},         {"QMainWindow", "TForm"},
     };
+    const std::string own = dynamicClassName(object);
+    if (own.size() > 1 && own[0] == 'T' && std::isupper(static_cast<unsigned char>(own[1])))
+        return own;
+    if (own.rfind("Tfrm_", 0) == 0 || own.rfind("TFrm_", 0) == 0)
+        return own;
     std::string name = object->metaObject()->className();
     if (name == "QWidget" && object->isWidgetType() && static_cast<const QWidget*>(object)->isWindow())
         return "TForm";
     auto it = kNames.find(name);
     return it == kNames.end() ? name : it->second;
+}
+
+namespace {
+
+std::vector<TTransAdapter>& Adapters()
+{
+    static std::vector<TTransAdapter> adapters;
+    return adapters;
+}
+
+} // namespace
+
+void RegisterTransAdapter(TTransAdapter adapter)
+{
+    Adapters().push_back(std::move(adapter));
+}
+
+TTransProp MakeTransProp(QObject* guard, const char* name, std::function<std::string()> get,
+                         std::function<void(const std::string&)> set)
+{
+    QPointer<QObject> alive(guard);
+    return TTransProp{name, false, [alive, get = std::move(get)] { return alive ? get() : std::string(); },
+                      [alive, set = std::move(set)](const std::string& s) {
+                          if (alive)
+                              set(s);
+                      }};
+}
+
+bool TransHidesChildren(const QObject* object)
+{
+    return isRadioGroup(object);
 }
 
 TTransNode DescribeObject(QObject* object)
@@ -235,5 +381,8 @@ TTransNode DescribeObject(QObject* object)
         node.Props.push_back(textProp("Hint", a, [](QAction* o) { return o->statusTip(); },
                                       [](QAction* o, const QString& s) { o->setStatusTip(s); }));
     }
+    describeMetaTexts(object, node);
+    for (const TTransAdapter& adapter : Adapters())
+        adapter(object, node);
     return node;
 }

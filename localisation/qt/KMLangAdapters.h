@@ -30,6 +30,18 @@ struct TTransNode {
     std::vector<std::pair<std::string, TTransNode>> Children;
 };
 
+// Adds what the translator sees of objects of a class the built-in
+// descriptions do not know (a component's own captions, its items); runs after
+// them, for every object.
+using TTransAdapter = std::function<void(QObject* object, TTransNode& node)>;
+void RegisterTransAdapter(TTransAdapter adapter);
+// A text property that reads as empty and ignores writes once guard is gone.
+TTransProp MakeTransProp(QObject* guard, const char* name, std::function<std::string()> get,
+                         std::function<void(const std::string&)> set);
+
 // The class name the rules use for the object.
 std::string TransClassName(const QObject* object);
 TTransNode DescribeObject(QObject* object);
+// True for an object whose children are items of one of its properties (a
+// radio group's buttons are its Items), not components of their own.
+bool TransHidesChildren(const QObject* object);

@@ -138,7 +138,11 @@ private:
         item->SetCaption(row.Caption);
         item->SetHint(row.Caption);
         action->setToolTip(vx::ToQString(row.Caption));
-        item->SetAction(action);
+        // The item keeps its own caption and hint (translated as the item's);
+        // it follows only whether its command is available.
+        auto follow = [item, action] { item->SetEnabled(action->isEnabled()); };
+        QObject::connect(action, &QAction::changed, item, follow);
+        follow();
         item->SetOnClick([action](QObject*) { action->trigger(); });
     }
 

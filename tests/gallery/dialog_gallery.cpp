@@ -6,6 +6,7 @@
 #include "shell/MainForm.h"
 #include "shell/Startup.h"
 #include "shell/launch/Launchers.h"
+#include "shell/main/PrivateSettings.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -22,9 +23,7 @@
 int main(int argc, char** argv)
 {
     QTemporaryDir settings;
-    for (const char* variable : {"VELLUMIX_CONFIG", "VELLUMIX_DATA"})
-        if (!std::getenv(variable))
-            setenv(variable, settings.path().toLocal8Bit().constData(), 1);
+    UsePrivateSettings(settings, TSettingsOverride::KeepSet);
     QApplication app(argc, argv);
     const std::string dialogClass = argc > 1 ? argv[1] : "Tfrm_newpage";
     const std::string out = argc > 2 ? argv[2] : dialogClass + ".png";

@@ -206,3 +206,23 @@ TEST_F(SchemeFixture, AFailedLoadRestoresEveryAttribute)
     EXPECT_EQ(hl.CommentAttri->Foreground(), clRed);
     EXPECT_EQ(hl.KeyAttri->Foreground(), clRed);
 }
+
+TEST_F(SchemeFixture, AHookThatFailsWhileRestoringDoesNotEscape)
+{
+    WriteScheme("Broken", "Comment", clRed, 0);
+    WriteScheme("Broken", "Reserved word", clRed, 0);
+    S hl;
+    WriteScheme("Broken", "Comment", clBlue, 0);
+    WriteScheme("Broken", "Reserved word", clGreen, 0);
+    int calls = 0;
+    hl.AddChangeHook([&](void*) {
+        ++calls;
+        throw std::runtime_error("editor failed every time");
+    });
+    bool result = true;
+    EXPECT_NO_THROW(result = hl.UseUserSettings(0));
+    EXPECT_FALSE(result);
+    EXPECT_GE(calls, 2) << "the hook ran while loading and again while restoring";
+    EXPECT_EQ(hl.CommentAttri->Foreground(), clRed);
+    EXPECT_EQ(hl.KeyAttri->Foreground(), clRed);
+}

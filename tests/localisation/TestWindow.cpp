@@ -1,7 +1,11 @@
 // A window with one of each kind of translatable object.
 #include "tests/localisation/TestWindow.h"
 
+#include "localisation/KLangEd.h"
+#include "localisation/qt/KLangTool.h"
 #include "localisation/qt/KMLang.h"
+#include "platform/FileIO.h"
+#include "platform/ProgramPaths.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -51,6 +55,16 @@ TestWindow::TestWindow(const QString& name)
 std::unique_ptr<QWidget> MakeTestWindow()
 {
     return std::make_unique<TestWindow>();
+}
+
+void CollectNativeFile(const char* name, std::unique_ptr<QWidget> (*make)(), const std::string& folder,
+                       TkLangFileEdit& file)
+{
+    TKAppLanguage::Instance().Initialize();
+    TLangWindowRegistry registry;
+    registry.Register(name, make);
+    WriteNativeLanguage(registry, folder);
+    file.LoadFromBytes(ReadWholeFile(JoinPath(folder, "native.lng")));
 }
 
 } // namespace vx::test

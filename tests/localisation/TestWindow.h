@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <string>
 
 class QAction;
 class QComboBox;
@@ -15,6 +16,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
 class TKMLang;
+class TkLangFileEdit;
 
 namespace vx::test {
 
@@ -36,5 +38,10 @@ public:
 };
 
 std::unique_ptr<QWidget> MakeTestWindow();
+
+// Writes the native language file of the one window made by make into folder,
+// as the language tool does, and reads it into file.
+void CollectNativeFile(const char* name, std::unique_ptr<QWidget> (*make)(), const std::string& folder,
+                       TkLangFileEdit& file);
 
 } // namespace vx::test

@@ -5,16 +5,20 @@
 #include "editor/qt/mwCustomEdit.h"
 #include "platform/Registry.h"
 #include "shell/MainForm.h"
+#include "shell/MainFormCommands.h"
 #include "shell/Startup.h"
 #include "tests/platform/DialogRecorder.h"
 #include "tests/platform/RegistrySandbox.h"
 #include "tests/support/TempDir.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,6 +79,30 @@ protected:
         QApplication::processEvents();
         editor->setFocus();
         QApplication::processEvents();
+    }
+    // The menu item the main menu makes under that name, bound as the program binds it.
+    QAction* MenuCommand(const char* name, const char* shortcut = "")
+    {
+        if (auto* made = form->findChild<QAction*>(name))
+            return made;
+        auto* action = new QAction(form.get());
+        action->setObjectName(name);
+        action->setShortcut(QKeySequence(shortcut));
+        action->setEnabled(false);
+        form->addAction(action);
+        vx::shell::BindMainCommands(*form);
+        return action;
+    }
+    // Acts on the modal window the next step opens, once it is up; a step
+    // that opens none fails the test.
+    static void WhenModal(std::function<void(QWidget&)> act)
+    {
+        QTimer::singleShot(0, [act = std::move(act)] {
+            QWidget* window = QApplication::activeModalWidget();
+            EXPECT_NE(window, nullptr) << "no modal window came up";
+            if (window)
+                act(*window);
+        });
     }
     std::string Text(TmwCustomEdit* editor) const { return editor->Model().GetText(); }
     std::string WriteDoc(const std::string& name, const std::string& bytes) const

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QScreen>
 #include <QWidget>
 
@@ -168,4 +169,59 @@ TEST(AppUtils, PlacementIsIgnoredWhenNotUsable)
     vx::ReadFormPlacement(&form, &ini, "X", false, true);
     EXPECT_EQ(form.geometry(), QRect(avail.left() + 50, avail.top() + 60, 200, 100))
         << "a fixed-size window takes only the position";
+}
+
+TEST(AppUtils, FlagsAndMinMaxPositionsAreReadBack)
+{
+    TempDir dir;
+    TIniFile ini(dir.file("p.ini"));
+    ini.WriteInteger("F", "Flags", 2);
+    ini.WriteString("F", "MinMaxPos", "-32000,-32000,-4,x");
+    ini.WriteString("F", "NormPos", "10,10,210,110");
+    QWidget form;
+    form.move(5, 5);
+    vx::TWindowPlacement read;
+    vx::ReadFormPlacement(&form, &ini, "F", true, true, &read);
+    EXPECT_EQ(read.flags, 2);
+    EXPECT_EQ(read.minPosition, QPoint(-32000, -32000));
+    EXPECT_EQ(read.maxPosition, QPoint(-4, 0)) << "a bad word reads as 0";
+    EXPECT_EQ(read.showCmd, -1) << "no show command stored";
+}
+
+TEST(AppUtils, TheMainWindowStartsMaximisedUnlessTheShowCommandSaysOtherwise)
+{
+    TempDir dir;
+    TIniFile ini(dir.file("p.ini"));
+    struct Case {
+        int showCmd; // -1: none stored
+        bool moved;
+        Qt::WindowStates state;
+    };
+    const Case cases[] = {
+        {-1, false, Qt::WindowMaximized}, // position left to the window system
+        {-1, true, Qt::WindowNoState},    // a designed position
+        {4, false, Qt::WindowMaximized},  // an unknown command keeps the default
+        {1, false, Qt::WindowNoState},
+        {3, true, Qt::WindowMaximized},
+        {2, true, Qt::WindowNoState},     // minimised: normal now, the application minimises after
+    };
+    for (const Case& c : cases) {
+        QMainWindow main;
+        if (c.moved)
+            main.move(20, 20);
+        ini.EraseSection("M");
+        if (c.showCmd >= 0)
+            ini.WriteInteger("M", "ShowCmd", c.showCmd);
+        vx::ReadFormPlacement(&main, &ini, "M", true, false);
+        EXPECT_EQ(main.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized), c.state)
+            << c.showCmd << (c.moved ? " moved" : "");
+        if (c.showCmd == 2) {
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(main.windowState() & Qt::WindowMinimized) << "then minimised as the application";
+        }
+        QWidget other;
+        vx::ReadFormPlacement(&other, &ini, "M", true, false);
+        if (c.showCmd < 0 || c.showCmd == 4)
+            EXPECT_FALSE(other.windowState() & Qt::WindowMaximized) << "only the main window starts maximised";
+    }
 }

@@ -287,6 +287,8 @@ TEST(TIniLink, CalledWithTheOpenStoreAfterThePlacement)
 {
     TempDir dir;
     auto form = MakeForm("Linked");
+    // A designed position: the window does not start maximised.
+    form->move(30, 30);
     auto placement = std::make_unique<TFormPlacement>(form.get());
     placement->SetIniFileName(dir.file("l.ini"));
     placement->SetIniSection("Main");
@@ -317,3 +319,24 @@ TEST(TIniLink, CalledWithTheOpenStoreAfterThePlacement)
 }
 
 #include "PlacemntTest.moc"
+
+TEST(TFormPlacement, StoredFlagsAndMinimisedPositionGoBackAsTheyCame)
+{
+    TempDir dir;
+    {
+        TIniFile ini(dir.file("f.ini"));
+        ini.WriteInteger("Kept", "Flags", 2);
+        ini.WriteString("Kept", "MinMaxPos", "-32000,-32000,-4,-4");
+        ini.WriteString("Kept", "NormPos", "40,40,340,240");
+        ini.WriteInteger("Kept", "ShowCmd", 1);
+    }
+    auto form = MakeForm("Kept");
+    auto placement = std::make_unique<TFormPlacement>(form.get());
+    placement->SetIniFileName(dir.file("f.ini"));
+    placement->SetIniSection("Kept");
+    form->show();
+    form->close();
+    TIniFile ini(dir.file("f.ini"));
+    EXPECT_EQ(ini.ReadInteger("Kept", "Flags", 0), 2);
+    EXPECT_EQ(ini.ReadString("Kept", "MinMaxPos", "").rfind("-32000,-32000,", 0), 0u) << ini.ReadString("Kept", "MinMaxPos", "");
+}

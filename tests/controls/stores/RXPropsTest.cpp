@@ -12,6 +12,30 @@
 
 using vx::test::TempDir;
 
+// A value object with properties of its own, as a stored "other object" and
+// as the items of a collection.
+struct TBand {
+    Q_GADGET
+    Q_PROPERTY(int Low MEMBER low)
+    Q_PROPERTY(int High MEMBER high)
+    Q_PROPERTY(QString Caption MEMBER caption)
+public:
+    int low = 0;
+    int high = 0;
+    QString caption;
+    bool operator==(const TBand&) const = default;
+};
+Q_DECLARE_METATYPE(TBand)
+
+class TBandHolder : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(TBand Limits MEMBER limits)
+    Q_PROPERTY(QList<TBand> Bands MEMBER bands)
+public:
+    TBand limits;
+    QList<TBand> bands;
+};
+
 // A component with one property of each kind the storage knows.
 class TPropHolder : public QObject {
     Q_OBJECT
@@ -169,6 +193,48 @@ TEST(RXProps, BadAndUnknownTexts)
     vx::TPropsStorage(&form, &ini, "S").LoadObjectsProps(list);
     EXPECT_EQ(holder.buddy, nullptr);
     holder.setParent(nullptr);
+}
+
+TEST(RXProps, OtherObjectsAndCollectionsKeepTheirPropertiesUnderTheirNames)
+{
+    TempDir dir;
+    TIniFile ini(dir.file("b.ini"));
+    QWidget form;
+    auto* holder = new TBandHolder;
+    holder->setParent(&form);
+    holder->setObjectName("Holder");
+    holder->limits = {3, 9, "Middle"};
+    holder->bands = {{0, 10, "Low band"}, {10, 20, "High band"}};
+    TStringList list;
+    list.SetText("Holder.Limits\nHolder.Bands");
+    {
+        vx::TPropsStorage storage(&form, &ini, "F");
+        storage.StoreObjectsProps(list);
+    }
+    EXPECT_EQ(ini.ReadString("F", "Holder_LimitsLow", ""), "3");
+    EXPECT_EQ(ini.ReadString("F", "Holder_LimitsHigh", ""), "9");
+    EXPECT_EQ(ini.ReadString("F", "Holder_LimitsCaption", ""), "Middle");
+    EXPECT_FALSE(ini.ValueExists("F", "Holder_Limits")) << "the object's properties, not the object";
+    EXPECT_EQ(ini.ReadString("F.Holder_Bands", "Count", ""), "2");
+    EXPECT_EQ(ini.ReadString("F.Holder_Bands", "Item1_Caption", ""), "High band");
+    EXPECT_EQ(ini.ReadString("F.Holder_Bands", "Item0_High", ""), "10");
+
+    holder->limits = {};
+    holder->bands = {{7, 7, "other"}};
+    ini.WriteString("F", "Holder_LimitsHigh", "not a number");
+    {
+        vx::TPropsStorage storage(&form, &ini, "F");
+        storage.LoadObjectsProps(list);
+    }
+    EXPECT_EQ(holder->limits, (TBand{3, 0, "Middle"})) << "a bad number reads as 0";
+    EXPECT_EQ(holder->bands, (QList<TBand>{{0, 10, "Low band"}, {10, 20, "High band"}}));
+
+    ini.WriteString("F.Holder_Bands", "Count", "0");
+    holder->bands = {{7, 7, "kept"}};
+    vx::TPropsStorage(&form, &ini, "F").LoadObjectsProps(list);
+    EXPECT_EQ(holder->bands, (QList<TBand>{{7, 7, "kept"}})) << "no count leaves the collection as it is";
+    holder->setParent(nullptr);
+    delete holder;
 }
 
 #include "RXPropsTest.moc"

@@ -4,6 +4,9 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QMainWindow>
+#include <QSizeGrip>
+#include <QStatusBar>
 #include <QPointer>
 #include <QWidget>
 
@@ -44,6 +47,24 @@ void Record(TRxWindowHook& hook, std::string* log, const std::string& name, bool
             *log += name + ">;";
     };
 }
+
+// An event filter installed on the widget before any hook, as the toolkit's
+// own helpers (a size grip on its window) install them.
+class TRecordingFilter : public QObject {
+public:
+    explicit TRecordingFilter(std::string* log) : log_(log) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == kProbe)
+            *log_ += "F;";
+        return false;
+    }
+
+private:
+    std::string* log_;
+};
 
 void Probe(QWidget* widget)
 {
@@ -138,4 +159,50 @@ TEST(TRxWindowHook, AHookMayDetachWhileAnEventRuns)
     log.clear();
     Probe(&widget);
     EXPECT_EQ(log, "W;");
+}
+
+TEST(TRxWindowHook, FiltersInstalledBeforeTheHooksStillSeeTheEvents)
+{
+    std::string log;
+    TRecordingWidget widget(&log);
+    TRecordingFilter filter(&log);
+    widget.installEventFilter(&filter);
+    TRxWindowHook first, second;
+    Record(first, &log, "1");
+    Record(second, &log, "2");
+    first.SetWinControl(&widget);
+    second.SetWinControl(&widget);
+    Probe(&widget);
+    EXPECT_EQ(log, "2<;1<;F;W;2>;1>;") << "once each, between the hooks' before and after";
+    log.clear();
+    Record(second, &log, "2", true);
+    Probe(&widget);
+    EXPECT_EQ(log, "2<;2>;1>;") << "a handled event goes no further down";
+    second.SetActive(false);
+    first.SetActive(false);
+    log.clear();
+    Probe(&widget);
+    EXPECT_EQ(log, "F;W;");
+}
+
+TEST(TRxWindowHook, AHookedWindowsSizeGripStillHidesWhenMaximised)
+{
+    QMainWindow window;
+    window.statusBar()->setSizeGripEnabled(true);
+    TRxWindowHook hook;
+    int seen = 0;
+    hook.BeforeMessage = [&](QObject*, QEvent* e, bool&) {
+        if (e->type() == QEvent::WindowStateChange)
+            ++seen;
+    };
+    hook.SetWinControl(&window);
+    window.show();
+    QCoreApplication::processEvents();
+    auto* grip = window.statusBar()->findChild<QSizeGrip*>();
+    ASSERT_NE(grip, nullptr);
+    EXPECT_TRUE(grip->isVisible());
+    window.setWindowState(Qt::WindowMaximized);
+    QCoreApplication::processEvents();
+    EXPECT_GT(seen, 0);
+    EXPECT_FALSE(grip->isVisible()) << "the grip's own filter on the window saw the change";
 }

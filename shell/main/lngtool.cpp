@@ -8,8 +8,12 @@
 #include "localisation/qt/KMLang.h"
 #include "platform/Exception.h"
 #include "platform/ProgramPaths.h"
+#include "shell/ComponentTranslation.h"
+#include "shell/LanguageWindows.h"
+#include "shell/main/PrivateSettings.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <cstdlib>
 #include <iostream>
@@ -30,6 +34,10 @@ int main(int argc, char** argv)
     // The windows are built, never shown: no display is needed.
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // The windows read and may write settings while they are built: on a
+    // settings folder of the tool's own, the user's stay untouched.
+    QTemporaryDir settings;
+    UsePrivateSettings(settings, TSettingsOverride::Always);
     QApplication app(argc, argv);
 
     std::string folder = vx::ProgramPath("languages");
@@ -42,9 +50,9 @@ int main(int argc, char** argv)
             return usage();
     }
 
-    // Each library of windows adds its windows to LangWindows() here, as the
-    // program's windows come to exist.
     try {
+        vx::shell::RegisterComponentTranslation();
+        vx::shell::RegisterLanguageWindows(LangWindows());
         TKAppLanguage::Instance().Initialize();
         const TNativeFileReport report = WriteNativeLanguage(LangWindows(), folder, base);
         std::cout << "Wrote " << report.Texts << " texts of " << report.Windows << " windows to "

@@ -1,0 +1,11 @@
+// Tells the translator about the texts of our own components: the flat and
+// speed buttons' and labels' captions, the gradient caption's pieces and the
+// speed bar's items.
+#pragma once
+
+namespace vx::shell {
+
+// Once per process; later calls do nothing.
+void RegisterComponentTranslation();
+
+} // namespace vx::shell

@@ -1,0 +1,59 @@
+// The windows the language tool collects.
+#include "shell/LanguageWindows.h"
+
+#include "localisation/qt/KLangTool.h"
+#include "shell/About.h"
+#include "shell/DirSelector.h"
+#include "shell/FileManager.h"
+#include "shell/ImgContainer.h"
+#include "shell/MainForm.h"
+#include "shell/PrefForm.h"
+#include "shell/Preview.h"
+#include "shell/PreviewImg.h"
+#include "shell/ProfHelp.h"
+#include "shell/Recorder.h"
+#include "shell/RegEdit.h"
+#include "shell/SearchForm.h"
+#include "shell/SelDoc.h"
+#include "shell/SqlWiz.h"
+#include "shell/launch/LauncherTable.h"
+
+#include <set>
+#include <string>
+
+namespace vx::shell {
+
+namespace {
+
+template <class W> void Add(TLangWindowRegistry& registry, const char* name)
+{
+    registry.Register(name, [] { return std::unique_ptr<QWidget>(new W(nullptr)); });
+}
+
+} // namespace
+
+void RegisterLanguageWindows(TLangWindowRegistry& registry)
+{
+    Add<TForm1>(registry, "TForm1");
+    Add<Tfrm_imgcontainer>(registry, "Tfrm_imgcontainer");
+    Add<Tfrm_seldoc>(registry, "Tfrm_seldoc");
+    Add<Tfrm_search>(registry, "Tfrm_search");
+    Add<Tfrm_pref>(registry, "Tfrm_pref");
+    Add<Tfrm_jump>(registry, "Tfrm_jump");
+    Add<TFrm_filemanager>(registry, "TFrm_filemanager");
+    Add<Tfrm_profhelp>(registry, "Tfrm_profhelp");
+    Add<Tfrm_preview>(registry, "Tfrm_preview");
+    Add<Tfrm_sqlwiz>(registry, "Tfrm_sqlwiz");
+    Add<Tfrm_recorder>(registry, "Tfrm_recorder");
+    Add<Tfrm_previewimg>(registry, "Tfrm_previewimg");
+    Add<Tfrm_dirselector>(registry, "Tfrm_dirselector");
+    Add<Tfrm_about>(registry, "Tfrm_about");
+    Add<Tfrm_regedit>(registry, "Tfrm_regedit");
+    // A dialog class that several commands open is collected once.
+    std::set<std::string> seen;
+    for (const TLauncherRow& row : LauncherTable())
+        if (row.Make && seen.insert(row.DialogClass).second)
+            registry.Register(row.DialogClass, [make = row.Make] { return std::unique_ptr<QWidget>(make(nullptr)); });
+}
+
+} // namespace vx::shell

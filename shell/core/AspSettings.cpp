@@ -1,0 +1,121 @@
+// The web server's ASP parameters.
+#include "shell/core/AspSettings.h"
+
+#include "platform/Registry.h"
+
+namespace vx::shell {
+
+const std::array<TAspField, AspFieldCount>& AspFields()
+{
+    using enum TAspValueKind;
+    static const std::array<TAspField, AspFieldCount> fields{{
+        {"buffering", "Buffering on ", "bufferingon", Dword},
+        {"logerrorrequests", "Log error requests", "logerrorrequests", Dword},
+        {"cputhreads", "Max. cpu threads", "processorthreadmax", Dword},
+        {"errorstobrowser", "Errors to browser", "Scripterrorssenttobrowser", Dword},
+        {"errormsg", "Script error message", "ScriptErrorMessage", String},
+        {"scriptcache", "Scriptfile cache size", "Scriptfilecachesize", Dword},
+        {"cachettl", "Scriptfile cache ttl", "Scriptfilecachettl", Dword},
+        {"timeout", "Script timeout", "Scripttimeout", Dword},
+        {"sessiontimeout", "Session timeout", "Sessiontimeout", Dword},
+        {"scriptlanguage", "Scriptlanguage", "DefaultScriptLanguage", String},
+        {"pooling", "Connection pooling", "Startconnectionpool", Dword},
+    }};
+    return fields;
+}
+
+namespace {
+
+std::string DwordText(const TRegistry& reg, const std::string& name)
+{
+    return std::to_string(static_cast<std::uint32_t>(reg.ReadInteger(name)));
+}
+
+// A string field shows a DWORD stored under its name as its number.
+std::string AnyText(const TRegistry& reg, const std::string& name)
+{
+    switch (reg.GetDataType(name)) {
+    case TRegDataType::rdString:
+    case TRegDataType::rdExpandString:
+        return reg.ReadString(name);
+    case TRegDataType::rdInteger:
+        return DwordText(reg, name);
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+TAspSettings LoadAspSettings()
+{
+    TAspSettings settings;
+    TRegistry reg;
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    if (!reg.KeyExists(AspParametersKey) || !reg.OpenKeyReadOnly(AspParametersKey))
+        return settings;
+    settings.KeyExists = true;
+    for (int i = 0; i < AspFieldCount; ++i) {
+        const TAspField& field = AspFields()[i];
+        if (field.Kind == TAspValueKind::String)
+            settings.Texts[i] = AnyText(reg, field.Value);
+        else if (reg.GetDataType(field.Value) == TRegDataType::rdInteger)
+            settings.Texts[i] = DwordText(reg, field.Value);
+    }
+    TStringList names;
+    reg.GetValueNames(names);
+    for (int i = 0; i < names.Count(); ++i)
+        if (reg.GetDataType(names[i]) == TRegDataType::rdInteger)
+            settings.DwordLines.push_back(std::to_string(i) + ") " + DwordText(reg, names[i]));
+    reg.CloseKey();
+    return settings;
+}
+
+std::optional<std::uint32_t> ParseDword(const std::string& text)
+{
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return std::nullopt;
+    const std::size_t last = text.find_last_not_of(' ');
+    std::uint64_t value = 0;
+    for (std::size_t i = first; i <= last; ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        if (value > 0xFFFFFFFFull)
+            return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
+std::optional<std::string> CheckAspTexts(const std::array<std::string, AspFieldCount>& texts)
+{
+    for (int i = 0; i < AspFieldCount; ++i) {
+        const TAspField& field = AspFields()[i];
+        if (field.Kind == TAspValueKind::Dword && !texts[i].empty() && !ParseDword(texts[i]))
+            return std::string(field.Label) + ": '" + texts[i] +
+                   "' is not a valid integer value (a whole number from 0 to 4294967295)";
+    }
+    return std::nullopt;
+}
+
+TAspSaveResult SaveAspSettings(const std::array<std::string, AspFieldCount>& texts)
+{
+    TRegistry reg;
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    if (!reg.KeyExists(AspParametersKey))
+        return TAspSaveResult::NoKey;
+    reg.OpenKey(AspParametersKey, false);
+    for (int i = 0; i < AspFieldCount; ++i) {
+        const TAspField& field = AspFields()[i];
+        if (field.Kind == TAspValueKind::String)
+            reg.WriteString(field.Value, texts[i]);
+        else if (const std::optional<std::uint32_t> value = ParseDword(texts[i]))
+            reg.WriteInteger(field.Value, static_cast<int>(*value));
+    }
+    reg.CloseKey();
+    return TAspSaveResult::Written;
+}
+
+} // namespace vx::shell
