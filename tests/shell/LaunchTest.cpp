@@ -100,7 +100,7 @@ TEST_F(LaunchTest, EveryRowNamesOneDialogClassOnce)
     std::set<std::string> seen;
     for (const TLauncherRow& row : LauncherTable())
         EXPECT_TRUE(seen.insert(row.DialogClass).second) << row.DialogClass;
-    EXPECT_EQ(seen.size(), 62u);
+    EXPECT_EQ(seen.size(), 63u);
     EXPECT_TRUE(LauncherAvailable("Tfrm_docinfo"));
     EXPECT_FALSE(LauncherAvailable("Tfrm_no_such_dialog"));
 }
