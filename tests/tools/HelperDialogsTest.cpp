@@ -2,6 +2,7 @@
 // and make-function dialogs driven through their widgets.
 #include "tests/controls/FlatTestSupport.h"
 #include "tests/support/TempDir.h"
+#include "tests/tools/DialogClicks.h"
 #include "tests/tools/FakeMainWindow.h"
 
 #include "controls/edits/RXCombos.h"
@@ -33,14 +34,9 @@
 using vx::tools::GeneratorDialog;
 using vx::tools::TLines;
 
-namespace {
+using vx::test::ClickButton;
 
-void ClickButton(QWidget& dialog, const char* name)
-{
-    auto* button = dynamic_cast<TFlatSpeedButton*>(dialog.findChild<QObject*>(name));
-    ASSERT_NE(button, nullptr) << name;
-    vx::test::Click(*button, button->rect().center());
-}
+namespace {
 
 // Clicks the list's item with that text, as the user picks it.
 void ClickItem(QListWidget& list, const QString& text)

@@ -2,6 +2,7 @@
 // through their widgets.
 #include "tests/controls/FlatTestSupport.h"
 #include "tests/support/TempDir.h"
+#include "tests/tools/DialogClicks.h"
 #include "tests/tools/FakeMainWindow.h"
 #include "tests/tools/ScriptCheck.h"
 
@@ -30,15 +31,9 @@
 using vx::tools::GeneratorDialog;
 using vx::tools::TLines;
 
-namespace {
+using vx::test::ClickButton;
 
-void ClickButton(QWidget& dialog, const char* name)
-{
-    auto* button = dynamic_cast<TFlatSpeedButton*>(dialog.findChild<QObject*>(name));
-    ASSERT_NE(button, nullptr) << name;
-    ASSERT_TRUE(button->isVisible()) << name;
-    vx::test::Click(*button, button->rect().center());
-}
+namespace {
 
 void ClickEllipsis(TComboEdit& edit)
 {

@@ -2,26 +2,13 @@
 #include "tools/core/AdSchedule.h"
 
 #include "platform/FileIO.h"
+#include "tools/core/TextLines.h"
 
 #include <filesystem>
 
 namespace vx::tools {
 
 namespace {
-
-std::vector<std::string> SplitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos)
-            end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-    }
-    return lines;
-}
 
 // The line without its keyword and the one character after it, where the
 // keyword occurs first; a line without it stays whole.
@@ -37,7 +24,8 @@ std::string WithoutKeyword(std::string line, const std::string& keyword)
 
 std::optional<TAdSchedule> ParseAdSchedule(const std::string& text)
 {
-    const std::vector<std::string> lines = SplitLines(text);
+    const std::vector<std::string_view> views = SplitLines(text);
+    const std::vector<std::string> lines(views.begin(), views.end());
     if (lines.size() < 5 || lines[4] != "*")
         return std::nullopt;
     TAdSchedule schedule{WithoutKeyword(lines[0], "REDIRECT"), WithoutKeyword(lines[1], "WIDTH"),

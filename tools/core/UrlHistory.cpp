@@ -3,6 +3,7 @@
 
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"
+#include "tools/core/TextLines.h"
 
 #include <algorithm>
 
@@ -15,15 +16,8 @@ TUrlHistory::TUrlHistory(std::string path) : path_(std::move(path))
     if (!vx::FileExists(path_))
         return;
     const std::string text = ReadWholeFile(path_);
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos)
-            end = text.size();
-        items_.push_back(text.substr(start, end - start));
-        // CR LF, CR or LF ends a line.
-        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-    }
+    for (std::string_view line : SplitLines(text))
+        items_.emplace_back(line);
 }
 
 bool TUrlHistory::FileExists() const
