@@ -46,6 +46,17 @@ std::string ConfigFolder()
     return base + "/vellumix";
 }
 
+std::string DataFolder()
+{
+    std::string data = fromEnvironment("VELLUMIX_DATA");
+    if (!data.empty())
+        return withoutTrailingSlash(data);
+    std::string base = fromEnvironment("XDG_DATA_HOME");
+    if (base.empty())
+        base = fromEnvironment("HOME") + "/.local/share";
+    return base + "/vellumix";
+}
+
 std::string NativePath(std::string_view path)
 {
     std::string result(path);
@@ -74,6 +85,19 @@ std::string ProgramPath(std::string_view relative)
     if (!native.empty() && native.front() == '/')
         return native;
     return JoinPath(ProgramFolder(), native);
+}
+
+std::string UserDataPath(std::string_view relative)
+{
+    const std::filesystem::path user = JoinPath(DataFolder(), NativePath(relative));
+    std::error_code ec;
+    if (std::filesystem::exists(user, ec))
+        return user.string();
+    std::filesystem::create_directories(user.parent_path(), ec);
+    const std::filesystem::path seed = ProgramPath(relative);
+    if (std::filesystem::is_regular_file(seed, ec))
+        std::filesystem::copy_file(seed, user, ec);
+    return user.string();
 }
 
 } // namespace vx

@@ -14,6 +14,15 @@ std::string ProgramFolder();
 // The folder that holds the settings store: $VELLUMIX_CONFIG, or ~/.config/vellumix.
 std::string ConfigFolder();
 
+// The per-user data folder: $VELLUMIX_DATA, or ~/.local/share/vellumix.
+std::string DataFolder();
+
+// The user's copy of a data file the user changes ("data\urldata.dat" ->
+// "<data folder>/data/urldata.dat"). When the user has none yet, the program's
+// file of that name, where there is one, is copied there first; the folder is
+// created as needed. Failures to seed leave the path to a missing file.
+std::string UserDataPath(std::string_view relative);
+
 // "data\htmltags.ae" -> "<program folder>/data/htmltags.ae". An absolute path stays absolute.
 std::string ProgramPath(std::string_view relative);
 

@@ -184,16 +184,6 @@ void WrapEdit1WhenNotEmpty(TLaunch& launch)
     WrapWhenNotEmpty(launch, ControlText(*launch.Dialog, "Edit1"), 0);
 }
 
-void WrapUserColour(TLaunch& launch)
-{
-    launch.Form.insert_item_2(ControlText(*launch.Dialog, "pnlUserColor"), 0);
-}
-
-void WrapEntityBack1(TLaunch& launch)
-{
-    launch.Form.insert_item_2(DialogResult(*launch.Dialog), 1);
-}
-
 void LinesOfMemo2(TLaunch& launch)
 {
     for (const std::string& line : MemoLines(*launch.Dialog, "memo2"))

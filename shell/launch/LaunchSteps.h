@@ -42,8 +42,6 @@ void WrapWholeMemoWhenNotEmpty(TLaunch& launch);
 void WrapFirstLineBack7(TLaunch& launch);
 void WrapFirstLine(TLaunch& launch);
 void WrapEdit1WhenNotEmpty(TLaunch& launch);
-void WrapUserColour(TLaunch& launch);
-void WrapEntityBack1(TLaunch& launch);
 void LinesOfMemo2(TLaunch& launch);
 void OpenChosenFile(TLaunch& launch);
 void ReloadVcsList(TLaunch& launch);

@@ -16,10 +16,23 @@
 #include "internet/qt/OpenUrlForm.h"
 #include "internet/qt/StructureForm.h"
 #include "internet/qt/UpdateForm.h"
+#include "tools/AdRotator.h"
+#include "tools/AspGenerators.h"
 #include "tools/FileGenerators.h"
+#include "tools/FontDialogs.h"
+#include "tools/ImageInsert.h"
+#include "tools/LinkDialogs.h"
 #include "tools/PageGenerators.h"
+#include "tools/PerlDialogs.h"
+#include "tools/RtfExportDialog.h"
+#include "tools/SqlTableDialog.h"
 #include "tools/TableWizard.h"
+#include "tools/TextDialogs.h"
 #include "tools/framework/DisplayDialogs.h"
+
+#include "platform/qt/QtText.h"
+
+#include <QListWidget>
 
 #include <algorithm>
 
@@ -34,6 +47,17 @@ void NewPage(TForm1& form)
     form.New1Click();
 }
 
+// Each list's selected item, blank-padded, where the caret stands; "&Cancel" inserts nothing.
+void InsertDateAndTime(TLaunch& launch)
+{
+    auto* dialog = dynamic_cast<Tfrm_datetime*>(launch.Dialog);
+    if (!dialog || !launch.Accepted())
+        return;
+    for (const QListWidget* list : {dialog->ListBox1, dialog->ListBox2})
+        if (const QListWidgetItem* item = list->currentItem(); item && item->isSelected())
+            launch.Form.insert_item(" " + FromQString(item->text()) + " ", 0);
+}
+
 } // namespace
 
 const std::vector<TLauncherRow>& LauncherTable()
@@ -43,44 +67,45 @@ const std::vector<TLauncherRow>& LauncherTable()
         // class                      maker                     hand-in                result                      guard            run
         {"Tfrm_newpage",              Make<Tfrm_newpage>,       nullptr,               nullptr,                    nullptr,         NewPage},
         {"Tfrm_sql_generator",        Make<Tfrm_sql_generator>, nullptr,               Lines},
-        {"Tfrm_ado",                  nullptr,                  nullptr,               Lines},
-        {"Tfrm_dsnless",              nullptr,                  nullptr,               Lines},
-        {"Tfrm_addimg",               nullptr,                  PresetDroppedImage,    FirstLine},
-        {"Tfrm_cookie",               nullptr,                  nullptr,               BlankLineThenLines},
+        {"Tfrm_ado",                  Make<Tfrm_ado>,           nullptr,               Lines},
+        {"Tfrm_dsnless",              Make<Tfrm_dsnless>,       nullptr,               Lines},
+        {"Tfrm_addimg",               Make<Tfrm_addimg>,        PresetDroppedImage,    FirstLine},
+        {"Tfrm_cookie",               Make<Tfrm_cookie>,        nullptr,               BlankLineThenLines},
         {"Tfrm_incwizard",            Make<Tfrm_incwizard>,     IncludeHandIn,         PasteWhenAccepted},
         {"Tfrm_meta",                 Make<Tfrm_meta>,          nullptr,               Lines},
         {"Tfrm_redirect",             Make<Tfrm_redirect>,      nullptr,               Lines},
         {"Tfrm_sound",                Make<Tfrm_sound>,         nullptr,               WrapWholeMemo},
         {"Tfrm_tablewiz",             Make<Tfrm_tablewiz>,      nullptr,               Lines},
-        {"Tfrm_mailwiz",              nullptr,                  nullptr,               Lines},
-        {"Tfrm_perlmail",             nullptr,                  nullptr,               Lines},
-        {"Tfrm_coldmail",             nullptr,                  nullptr,               Lines},
-        {"Tfrm_addurl",               nullptr,                  nullptr,               FirstLineIntoActiveSlot},
-        {"Tfrm_fontcolor",            nullptr,                  nullptr,               WrapFirstLineBack7},
-        {"Tfrm_font",                 nullptr,                  nullptr,               WrapFirstLineBack7},
-        {"Tfrm_mailto",               nullptr,                  nullptr,               WrapWholeMemoWhenNotEmpty},
+        {"Tfrm_mailwiz",              Make<Tfrm_mailwiz>,       nullptr,               Lines},
+        {"Tfrm_perlmail",             Make<Tfrm_perlmail>,      nullptr,               Lines},
+        {"Tfrm_coldmail",             Make<Tfrm_coldmail>,      nullptr,               Lines},
+        {"Tfrm_addurl",               Make<Tfrm_addurl>,        nullptr,               FirstLineIntoActiveSlot},
+        {"Tfrm_fontcolor",            Make<Tfrm_fontcolor>,     nullptr,               WrapFirstLineBack7},
+        {"Tfrm_font",                 Make<Tfrm_font>,          nullptr,               WrapFirstLineBack7},
+        {"Tfrm_mailto",               Make<Tfrm_mailto>,        nullptr,               WrapWholeMemoWhenNotEmpty},
         {"Tfrm_marquee",              Make<Tfrm_marquee>,       nullptr,               FirstLine},
         {"Tfrm_transition",           Make<Tfrm_transition>,    nullptr,               WrapEdit1WhenNotEmpty},
         {"Tfrm_fp_subst",             Make<Tfrm_fp_subst>,      nullptr,               Lines},
-        {"Tfrm_adrotator",            nullptr,                  nullptr,               Lines},
-        {"Tfrm_cookiedetect",         nullptr,                  nullptr,               Lines},
-        {"Tfrm_massmailing",          nullptr,                  nullptr,               Lines},
-        {"Tfrm_aspcounter",           nullptr,                  nullptr,               Lines},
-        {"Tfrm_responsewiz",          nullptr,                  nullptr,               WrapFirstLine},
-        {"Tfrm_sqlmaketable",         nullptr,                  nullptr,               Lines},
-        {"Tfrm_ifthen",               nullptr,                  nullptr,               Lines},
-        {"Tfrm_remark",               nullptr,                  nullptr,               Lines},
-        {"Tfrm_charmap",              nullptr,                  nullptr,               WrapEntityBack1},
+        {"Tfrm_adrotator",            Make<Tfrm_adrotator>,     nullptr,               Lines},
+        {"Tfrm_cookiedetect",         Make<Tfrm_cookiedetect>,  nullptr,               Lines},
+        {"Tfrm_massmailing",          Make<Tfrm_massmailing>,   nullptr,               Lines},
+        {"Tfrm_aspcounter",           Make<Tfrm_aspcounter>,    nullptr,               Lines},
+        {"Tfrm_responsewiz",          Make<Tfrm_responsewiz>,   nullptr,               WrapFirstLine},
+        {"Tfrm_sqlmaketable",         Make<Tfrm_sqlmaketable>,  nullptr,               Lines},
+        {"Tfrm_ifthen",               Make<Tfrm_ifthen>,        nullptr,               Lines},
+        {"Tfrm_remark",               Make<Tfrm_remark>,        nullptr,               Lines},
+        {"Tfrm_datetime",             Make<Tfrm_datetime>,      nullptr,               InsertDateAndTime},
+        {"Tfrm_charmap",              Make<Tfrm_charmap>,       nullptr,               FirstLine},
         {"Tfrm_cvthtml",              nullptr,                  nullptr,               LinesOfMemo2},
         {"Tfrm_txt2html",             nullptr},
         {"Tfrm_rtfhtml",              nullptr},
         {"TFrm_aspb",                 nullptr,                  BeautifyHandIn,        BeautifyResult,             HasSlotEditor},
-        {"Tfrm_makefunction",         nullptr,                  SelectionToDump,       ReplaceSelection},
-        {"Tfrm_make_perl",            nullptr,                  SelectionToMemo2,      ReplaceSelection},
-        {"Tfrm_makeperl",             nullptr,                  SelectionToMemo2,      ReplaceSelection},
+        {"Tfrm_makefunction",         Make<Tfrm_makefunction>,  SelectionToDump,       ReplaceSelection},
+        {"Tfrm_make_perl",            Make<Tfrm_make_perl>,     SelectionToMemo2,      ReplaceSelection},
+        {"Tfrm_makeperl",             Make<Tfrm_makeperl>,      SelectionToMemo2,      ReplaceSelection},
         {"Tfrm_makesnippet",          nullptr,                  SelectionToMemo1,      nullptr,                    HasSelection},
         {"Tfrm_snippets",             nullptr,                  nullptr,               Lines},
-        {"Tfrm_colorpicker",          nullptr,                  nullptr,               WrapUserColour},
+        {"Tfrm_colorpicker",          Make<Tfrm_colorpicker>,   nullptr,               WrapFirstLine},
         {"Tfrm_email",                Make<Tfrm_email>,                  EditorToMailMessage},
         {"TfrmLinkChecking",          Make<TfrmLinkChecking>,                  FileNameToEdtHTML,     CopyLinkTree},
         {"TfrmHTMLParsing",           Make<TfrmHTMLParsing>,                  FileNameToEdtHTML,     CopyStructureTrees},
@@ -99,7 +124,7 @@ const std::vector<TLauncherRow>& LauncherTable()
         {"Tfrm_favefiles",            nullptr},
         {"Tfrm_todo",                 nullptr,                  nullptr,               ReloadVcsList},
         {"Tfrm_print",                nullptr,                  EditorToPrintMemo},
-        {"Tfrm_rtfexport",            nullptr,                  EditorTextToMemo1},
+        {"Tfrm_rtfexport",            Make<Tfrm_rtfexport>,     EditorTextToMemo1},
         {"Tfrm_tagsused",             Make<Tfrm_tagsused>,      FillUsedTags},
         {"Tfrm_docinfo",              Make<Tfrm_docinfo>,       FillDocumentInfo},
         // Not a menu command: the internal preview of an ASP page asks it first.

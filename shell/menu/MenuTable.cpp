@@ -334,7 +334,7 @@ constexpr TMenuRow Rows[] = {
     {"PerlEmailroutine1", "PerlStatements1", "Perl Email routine", "", Template, "Perl Email routine", 0, 0},
     {"Parseroutine1", "PerlStatements1", "Parse routine", "", Template, "Parse routine", 0, 0},
     {"RemarkWizard1", "Insertstatements1", "Remark Wizard", "", Launcher, "Tfrm_remark", 0, 0},
-    {"Inserttime1", "Insertstatements1", "Date / Time wizard", "", External, "the date and time dialog", 0, 0},
+    {"Inserttime1", "Insertstatements1", "Date / Time wizard", "", Launcher, "Tfrm_datetime", 0, 0},
     {"Extendedcharacters1", "Insertstatements1", "Extended characters", "", Launcher, "Tfrm_charmap", 0, 0},
 
     // --- 5. Sample Scripts

@@ -129,6 +129,12 @@ TEST_F(CommandsTest, ADroppedFileOpensOnlyWithAnExactDocumentExtension)
     };
     const Case cases[] = {{"page.HTM", true}, {"style.css", true}, {"picture.gif", false}, {"photo.JPG", false},
                           {"x.exe", false},   {"noext", false},    {"short.ht", false},    {"half.p", false}};
+    // A dropped picture opens the image dialog, which the user cancels.
+    std::vector<std::string> shown;
+    SetDialogHost([&shown](QDialog& dialog) {
+        shown.push_back(dialog.objectName().toStdString());
+        return int(QDialog::Rejected);
+    });
     for (const Case& c : cases) {
         const std::string file = WriteDoc(c.name, "text");
         const int before = NamedSlots();
@@ -138,6 +144,8 @@ TEST_F(CommandsTest, ADroppedFileOpensOnlyWithAnExactDocumentExtension)
             EXPECT_EQ(form->SlotFileName(before + 1), file) << "only the first dropped file counts";
         }
     }
+    SetDialogHost({});
+    EXPECT_EQ(shown, (std::vector<std::string>{"frm_addimg", "frm_addimg"}));
     ASSERT_EQ(NamedSlots(), 2);
     for (int i = 0; i < 3; ++i)
         form->OpenDocumentInFreeSlot(WriteDoc("fill" + std::to_string(i) + ".htm", "x"), false);

@@ -2,12 +2,16 @@
 // confirmed through their widgets, their results in the focused document.
 #include "tests/shell/ShellFixture.h"
 
+#include "controls/flat/TFlatComboBoxUnit.h"
 #include "controls/flat/TFlatEditUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
+#include "controls/foldertree/DirTree.h"
 #include "shell/launch/Launchers.h"
 #include "tests/controls/FlatTestSupport.h"
+#include "tools/AspGenerators.h"
 #include "tools/FileGenerators.h"
 #include "tools/PageGenerators.h"
+#include "tools/RtfExportDialog.h"
 #include "tools/framework/FileChooser.h"
 #include "tools/framework/RadioGroup.h"
 
@@ -127,4 +131,36 @@ TEST_F(LaunchGenerators, NewSavesTheGeneratedPageAndOpensIt)
     Answer({}, "SpeedButton2");
     form->New1Click();
     EXPECT_TRUE(dialogs.requests.empty()) << "a cancelled page asks for no file name";
+}
+
+TEST_F(LaunchGenerators, CookieBlockFollowsOneEmptyLine)
+{
+    Answer([](QDialog& d) { static_cast<Tfrm_cookie&>(d).edit1->SetText("theme"); });
+    RunLauncher(*form, "Tfrm_cookie");
+    const std::string text = Text(editor);
+    EXPECT_EQ(text.rfind("top\r\n\r\n<%\r\n Response.Cookies(\"theme\") = \"\"\r\n", 0), 0u) << text;
+    EXPECT_EQ(text.find('\r' + std::string("\r")), std::string::npos) << "no lone carriage return";
+}
+
+TEST_F(LaunchGenerators, ResponseStatementGoesToTheCaret)
+{
+    editor->Model().SetCaretXY(Point(1, 1));
+    Answer([](QDialog& d) { static_cast<Tfrm_responsewiz&>(d).ComboBox1->SetItemIndex(5); });
+    RunLauncher(*form, "Tfrm_responsewiz");
+    EXPECT_EQ(Text(editor), "<% Response.Charset = \"Charset_Name\" %>top\r\n");
+
+    Answer({}, "SpeedButton2");
+    RunLauncher(*form, "Tfrm_responsewiz");
+    EXPECT_EQ(Text(editor), "<% Response.Charset = \"Charset_Name\" %>top\r\n");
+}
+
+TEST_F(LaunchGenerators, RtfExportWritesTheDocumentAndInsertsNothing)
+{
+    editor->Model().SetText("<b>exported</b>");
+    Answer([this](QDialog& d) { static_cast<Tfrm_rtfexport&>(d).DirTree1->SetSelectedDir(docs.path().string()); });
+    RunLauncher(*form, "Tfrm_rtfexport");
+    EXPECT_EQ(Text(editor), "<b>exported</b>\r\n");
+    const std::string rtf = vx::test::readFile(docs.file("export.rtf"));
+    EXPECT_EQ(rtf.rfind("{\\rtf", 0), 0u);
+    EXPECT_NE(rtf.find("exported"), std::string::npos);
 }

@@ -100,7 +100,7 @@ TEST_F(LaunchTest, EveryRowNamesOneDialogClassOnce)
     std::set<std::string> seen;
     for (const TLauncherRow& row : LauncherTable())
         EXPECT_TRUE(seen.insert(row.DialogClass).second) << row.DialogClass;
-    EXPECT_EQ(seen.size(), 62u);
+    EXPECT_EQ(seen.size(), 63u);
     EXPECT_TRUE(LauncherAvailable("Tfrm_docinfo"));
     EXPECT_FALSE(LauncherAvailable("Tfrm_no_such_dialog"));
 }
@@ -320,8 +320,8 @@ TEST_F(LaunchTest, BoundCommandsAreEnabledOnlyForBuiltDialogs)
     auto* built = new QAction("Show document information", form.get());
     built->setProperty(LauncherProperty, "Tfrm_docinfo");
     built->setProperty(TForm1::BeginnerTag, 1);
-    auto* missing = new QAction("ADO wizard", form.get());
-    missing->setProperty(LauncherProperty, "Tfrm_ado");
+    auto* missing = new QAction("Code base", form.get());
+    missing->setProperty(LauncherProperty, "Tfrm_codebase");
     missing->setProperty(TForm1::BeginnerTag, 1);
     missing->setEnabled(true);
     BindLaunchers(*form);

@@ -1,5 +1,5 @@
 // Test entry point: every suite runs with a QApplication on the offscreen platform
-// and with its own temporary program folder and settings store, so no test ever
+// and with its own temporary program folder, settings store and user data folder, so no test ever
 // touches the user's settings.
 #include "tests/support/TempDir.h"
 
@@ -33,8 +33,10 @@ int main(int argc, char** argv)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     vx::test::TempDir home("vellumix-home");
     vx::test::TempDir config("vellumix-config");
+    vx::test::TempDir data("vellumix-data");
     setenv("VELLUMIX_HOME", home.path().c_str(), 1);
     setenv("VELLUMIX_CONFIG", config.path().c_str(), 1);
+    setenv("VELLUMIX_DATA", data.path().c_str(), 1);
 
     previousHandler = qInstallMessageHandler(FailOnConnectWarning);
     QApplication app(argc, argv);

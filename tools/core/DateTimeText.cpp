@@ -121,6 +121,12 @@ std::string FormatDateTime(std::string_view pattern, const TClockReading& when, 
         case 's':
             out += Padded(when.Second, std::min<std::size_t>(run, 2));
             break;
+        case 'c':
+            out += ShortDateLongTime(when, settings);
+            break;
+        case 't':
+            out += FormatDateTime(run >= 2 ? settings.LongTimeFormat : settings.ShortTimeFormat, when, settings);
+            break;
         case '/':
             out += settings.DateSeparator;
             break;

@@ -28,7 +28,8 @@ using TClock = std::function<TClockReading()>;
 // The reading written by a pattern of the class library's date and time
 // formats, case-insensitive: d dd ddd dddd, m mm mmm mmmm (minutes right after
 // an hour), yy yyyy, h hh, n nn, s ss, ampm am/pm a/p, / and : for the
-// separators, text in quotes as it stands. An am/pm part makes hours 12-hour.
+// separators, c short date and long time, t short time, tt long time, text
+// in quotes as it stands. An am/pm part makes hours 12-hour.
 std::string FormatDateTime(std::string_view pattern, const TClockReading& when,
                            const TFormatSettings& settings = FormatSettings());
 

@@ -1,0 +1,54 @@
+// The shared generator fields.
+#include "tools/DialogFields.h"
+
+#include "controls/edits/ToolEdit.h"
+#include "controls/flat/TFlatMemoUnit.h"
+#include "controls/flat/TFlatSpeedButtonUnit.h"
+#include "platform/qt/Dialogs.h"
+
+namespace vx::tools {
+
+TLines MemoLines(const TFlatMemo& memo)
+{
+    TLines lines;
+    for (int i = 0; i < memo.Lines().Count(); ++i)
+        lines.push_back(memo.Lines()[i]);
+    return lines;
+}
+
+TFlatMemo* AddMemo(GeneratorDialog& dialog, const char* name, const std::string& label, QWidget* page)
+{
+    auto* memo = new TFlatMemo(page ? page : &dialog);
+    memo->setObjectName(name);
+    dialog.AddRow(label, memo, page);
+    return memo;
+}
+
+TComboEdit* AddFileEdit(GeneratorDialog& dialog, const char* name, const std::string& label,
+                        const std::string& filter, std::function<std::string(const std::string&)> take, QWidget* page)
+{
+    auto* edit = new TComboEdit(page ? page : &dialog);
+    edit->setObjectName(name);
+    edit->SetGlyphKind(TGlyphKind::gkEllipsis);
+    edit->OnButtonClick = [edit, filter, take = std::move(take)](QObject*) {
+        const std::string path = vx::dialogs::OpenFile("Open", filter);
+        if (!path.empty())
+            edit->SetText(take(path));
+    };
+    dialog.AddRow(label, edit, page);
+    return edit;
+}
+
+TFlatSpeedButton* AddPageButton(GeneratorDialog& dialog, QWidget* page, const char* name, const std::string& caption,
+                                std::function<void()> command)
+{
+    auto* button = new TFlatSpeedButton(page);
+    button->setObjectName(name);
+    button->SetCaption(caption);
+    button->setFixedHeight(25);
+    button->OnClick = [command = std::move(command)](QObject*) { command(); };
+    dialog.AddRow({}, button, page);
+    return button;
+}
+
+} // namespace vx::tools

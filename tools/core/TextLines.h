@@ -1,0 +1,13 @@
+// Lines of a text file as the program reads them: ended by CR LF, CR or LF.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace vx::tools {
+
+// The lines of text, views into it; a last line without its end counts, an
+// empty text has none.
+std::vector<std::string_view> SplitLines(std::string_view text);
+
+} // namespace vx::tools
