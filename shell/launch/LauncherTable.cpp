@@ -12,8 +12,11 @@
 #include "internet/qt/OpenUrlForm.h"
 #include "internet/qt/StructureForm.h"
 #include "internet/qt/UpdateForm.h"
+#include "tools/CompressHtmlWizard.h"
 #include "tools/FileGenerators.h"
+#include "tools/HtmlToAspWizard.h"
 #include "tools/PageGenerators.h"
+#include "tools/SourceBeautifierDialog.h"
 #include "tools/TableWizard.h"
 #include "tools/framework/DisplayDialogs.h"
 
@@ -67,10 +70,10 @@ const std::vector<TLauncherRow>& LauncherTable()
         {"Tfrm_ifthen",               nullptr,                  nullptr,               Lines},
         {"Tfrm_remark",               nullptr,                  nullptr,               Lines},
         {"Tfrm_charmap",              nullptr,                  nullptr,               WrapEntityBack1},
-        {"Tfrm_cvthtml",              nullptr,                  nullptr,               LinesOfMemo2},
+        {"Tfrm_cvthtml",              Make<Tfrm_cvthtml>,                 nullptr,               LinesOfMemo2},
         {"Tfrm_txt2html",             nullptr},
         {"Tfrm_rtfhtml",              nullptr},
-        {"TFrm_aspb",                 nullptr,                  BeautifyHandIn,        BeautifyResult,             HasSlotEditor},
+        {"TFrm_aspb",                 Make<TFrm_aspb>,               BeautifyHandIn,        BeautifyResult,             HasSlotEditor},
         {"Tfrm_makefunction",         nullptr,                  SelectionToDump,       ReplaceSelection},
         {"Tfrm_make_perl",            nullptr,                  SelectionToMemo2,      ReplaceSelection},
         {"Tfrm_makeperl",             nullptr,                  SelectionToMemo2,      ReplaceSelection},
@@ -86,7 +89,7 @@ const std::vector<TLauncherRow>& LauncherTable()
         {"TAnimatorForm",             nullptr},
         {"Tfrm_gifoptimizer",         nullptr},
         {"Tfrm_clipview",             nullptr},
-        {"Tfrm_compresshtml",         nullptr},
+        {"Tfrm_compresshtml",         Make<Tfrm_compresshtml>},
         {"Tfrm_codebase",             nullptr},
         {"Tfrm_update",               Make<Tfrm_update>},
         {"TFStart",                   nullptr},

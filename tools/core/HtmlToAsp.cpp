@@ -18,7 +18,8 @@ std::string ResponseWriteLine(std::string_view line)
 }
 
 std::vector<std::string> HtmlToAspLines(const std::vector<std::string>& source, bool asFunction,
-                                        const std::string& functionName)
+                                        const std::string& functionName,
+                                        const std::function<void(std::size_t)>& onLine)
 {
     std::vector<std::string> lines;
     lines.reserve(source.size() + 4);
@@ -27,8 +28,11 @@ std::vector<std::string> HtmlToAspLines(const std::vector<std::string>& source, 
     lines.emplace_back();
     if (asFunction)
         lines.push_back("Function " + functionName);
-    for (const std::string& line : source)
-        lines.push_back(ResponseWriteLine(line));
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        if (onLine)
+            onLine(i);
+        lines.push_back(ResponseWriteLine(source[i]));
+    }
     if (asFunction)
         lines.emplace_back("end function");
     return lines;
