@@ -3,6 +3,9 @@
 #include "tools/core/TextScan.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <initializer_list>
 #include <cstring>
 
 namespace vx::tools {
@@ -52,6 +55,57 @@ private:
     std::size_t r_ = 0;
 };
 
+// The characters a scan must stop at; everything between them is copied in bulk.
+class TStops {
+public:
+    TStops() = default;
+    TStops(std::initializer_list<char> stops)
+    {
+        for (const char c : stops)
+            Add(c);
+    }
+    void Add(char c)
+    {
+        for (const char each : {c, c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c}) {
+            if (!At(each) && count_ < static_cast<int>(bytes_.size()))
+                bytes_[count_] = Repeated(each);
+            if (!At(each))
+                ++count_;
+            stop_[static_cast<unsigned char>(each)] = true;
+        }
+    }
+    bool At(char c) const { return stop_[static_cast<unsigned char>(c)]; }
+    // The first stop at or after from, or the end.
+    std::size_t Next(std::string_view text, std::size_t from) const
+    {
+        // Eight bytes at a time while no stop is among them.
+        if (count_ <= static_cast<int>(bytes_.size()))
+            while (from + 8 <= text.size() && !AnyStop(text.data() + from))
+                from += 8;
+        while (from < text.size() && !At(text[from]))
+            ++from;
+        return from;
+    }
+
+private:
+    static std::uint64_t Repeated(char c) { return 0x0101010101010101ULL * static_cast<unsigned char>(c); }
+    bool AnyStop(const char* at) const
+    {
+        std::uint64_t word;
+        std::memcpy(&word, at, sizeof word);
+        std::uint64_t found = 0;
+        for (int i = 0; i < count_; ++i) {
+            const std::uint64_t x = word ^ bytes_[i];
+            found |= (x - 0x0101010101010101ULL) & ~x & 0x8080808080808080ULL;
+        }
+        return found != 0;
+    }
+
+    std::array<bool, 256> stop_{};
+    std::array<std::uint64_t, 4> bytes_{};
+    int count_ = 0;
+};
+
 bool IsBreakOrBlank(char c)
 {
     return c == ' ' || c == '\r' || c == '\n';
@@ -82,26 +136,58 @@ bool MayDelete(const TCompactor& scan, std::size_t length)
 
 } // namespace
 
+namespace {
+
+enum class TRuleResult { Changed, NoMatch };
+
+// Step 3 of the engine: the first rule that matches here replaces, or deletes
+// where its neighbours allow it.
+TRuleResult ApplyRules(TCompactor& scan, std::span<const TReplaceRule> rules)
+{
+    for (const TReplaceRule& rule : rules) {
+        if (!StartsNoCase(scan.Text(), scan.Read(), rule.Search))
+            continue;
+        if (!rule.Replacement.empty()) {
+            scan.Replace(rule.Search.size(), rule.Replacement);
+            return TRuleResult::Changed;
+        }
+        if (MayDelete(scan, rule.Search.size())) {
+            scan.Skip(rule.Search.size());
+            return TRuleResult::Changed;
+        }
+    }
+    return TRuleResult::NoMatch;
+}
+
+} // namespace
+
 void ReplacePass(std::string& text, const TReplacePass& pass, bool webbots)
 {
     TCompactor scan(text);
-    const bool stepsOverTags = !pass.Search.empty() && pass.Search.front() == '\r';
+    const bool stepsOverTags = !pass.Rules.empty() && pass.Rules.front().Search.starts_with('\r');
+    TStops stops;
+    if (pass.KeepPre || pass.KeepScript || stepsOverTags)
+        stops.Add('<');
+    for (const TReplaceRule& rule : pass.Rules)
+        if (!rule.Search.empty())
+            stops.Add(rule.Search.front());
     while (!scan.AtEnd()) {
-        if (pass.KeepPre &&
-            (!StepToBlockEnd(scan, "<textarea", "</textarea>") || !StepToBlockEnd(scan, "<pre", "</pre>")))
-            return;
-        if (pass.KeepScript && !StepToBlockEnd(scan, "<script", "</script>"))
-            return;
-        if (StartsNoCase(scan.Text(), scan.Read(), pass.Search)) {
-            if (!pass.Replacement.empty()) {
-                scan.Replace(pass.Search.size(), pass.Replacement);
-                continue;
-            }
-            if (MayDelete(scan, pass.Search.size())) {
-                scan.Skip(pass.Search.size());
-                continue;
-            }
+        if (!stops.At(scan.Current())) {
+            scan.CopyTo(stops.Next(scan.Text(), scan.Read() + 1));
+            continue;
         }
+        if (scan.Current() == '<') {
+            // Every protected block opens with one of these letters after its "<".
+            const char second = AsciiLower(scan.Read() + 1 < scan.Text().size() ? scan.Text()[scan.Read() + 1] : 0);
+            const bool opener = second == 't' || second == 'p' || second == 's';
+            if (opener && pass.KeepPre &&
+                (!StepToBlockEnd(scan, "<textarea", "</textarea>") || !StepToBlockEnd(scan, "<pre", "</pre>")))
+                return;
+            if (opener && pass.KeepScript && !StepToBlockEnd(scan, "<script", "</script>"))
+                return;
+        }
+        if (ApplyRules(scan, pass.Rules) == TRuleResult::Changed)
+            continue;
         if (stepsOverTags && scan.Current() == '<') {
             const std::size_t close = scan.Text().find('>', scan.Read());
             if (close == std::string_view::npos)
@@ -125,8 +211,13 @@ constexpr std::string_view ValueOpen = "value=\"";
 // false when the text ended inside the tag.
 bool StripTag(TCompactor& scan)
 {
+    static const TStops stops{'v', '"', '>'};
     std::string_view text = scan.Text();
     while (!scan.AtEnd()) {
+        if (!stops.At(scan.Current())) {
+            scan.CopyTo(stops.Next(text, scan.Read() + 1));
+            continue;
+        }
         const std::size_t pos = scan.Read();
         if (StartsNoCase(text, pos, ValueOpen)) {
             const std::size_t valueStart = pos + ValueOpen.size();
@@ -177,7 +268,8 @@ void StripQuotes(std::string& text)
                 return;
             continue;
         }
-        scan.CopyTo(pos + 1);
+        const std::size_t next = view.find('<', pos + 1);
+        scan.CopyTo(next == std::string_view::npos ? view.size() : next);
     }
 }
 

@@ -4,42 +4,33 @@
 #include "platform/FileIO.h"
 #include "tools/core/CompressPasses.h"
 
-#include <array>
 
 namespace vx::tools {
 
 namespace {
 
-// The doubled breaks may go inside script blocks; nothing else touches them.
-constexpr std::array<TReplacePass, 2> DoubledBreaks{{
-    {"\r\r", "\r", true, false},
-    {"\n\n", "\n", true, false},
-}};
-constexpr std::array<TReplacePass, 3> BreakDeletions{{
-    {"\r\n", "", true, true},
-    {"\r", "", true, true},
-    {"\n", "", true, true},
-}};
-constexpr std::array<TReplacePass, 5> BlankRuns{{
-    {"    ", " ", true, true},
-    {"   ", " ", true, true},
-    {"  ", " ", true, true},
-    {"  ", " ", true, true},
-    {" >", ">", true, true},
-}};
-// Short tags are wanted inside pre blocks too, but never inside scripts.
-constexpr std::array<TReplacePass, 8> ShortTags{{
-    {"<strong>", "<b>", false, true},
-    {"</strong>", "</b>", false, true},
-    {"<em>", "<i>", false, true},
-    {"</em>", "</i>", false, true},
-    {"<strike>", "<s>", false, true},
-    {"</strike>", "</s>", false, true},
-    {"<blockquote>", "<ul>", false, true},
-    {"</blockquote>", "</ul>", false, true},
-}};
+constexpr TReplaceRule DoubledCr[] = {{"\r\r", "\r"}};
+constexpr TReplaceRule DoubledLf[] = {{"\n\n", "\n"}};
+constexpr TReplaceRule CrLf[] = {{"\r\n", ""}};
+constexpr TReplaceRule Cr[] = {{"\r", ""}};
+constexpr TReplaceRule Lf[] = {{"\n", ""}};
+// Run one after the other these collapse every blank run; tried in order at
+// each place they do the same in one pass.
+constexpr TReplaceRule BlankRuns[] = {{"    ", " "}, {"   ", " "}, {"  ", " "}, {"  ", " "}, {" >", ">"}};
+// No short tag is part of a long one, so the eight share one pass.
+constexpr TReplaceRule ShortTags[] = {
+    {"<strong>", "<b>"}, {"</strong>", "</b>"}, {"<em>", "<i>"},         {"</em>", "</i>"},
+    {"<strike>", "<s>"}, {"</strike>", "</s>"}, {"<blockquote>", "<ul>"}, {"</blockquote>", "</ul>"},
+};
 
-template <std::size_t N> void RunPasses(std::string& text, const std::array<TReplacePass, N>& passes, bool webbots)
+// The doubled breaks may go inside script blocks; nothing else touches them.
+constexpr TReplacePass DoubledBreaks[] = {{DoubledCr, true, false}, {DoubledLf, true, false}};
+constexpr TReplacePass BreakDeletions[] = {{CrLf, true, true}, {Cr, true, true}, {Lf, true, true}};
+constexpr TReplacePass Blanks[] = {{BlankRuns, true, true}};
+// Short tags are wanted inside pre blocks too, but never inside scripts.
+constexpr TReplacePass Tags[] = {{ShortTags, false, true}};
+
+void RunPasses(std::string& text, std::span<const TReplacePass> passes, bool webbots)
 {
     for (const TReplacePass& pass : passes)
         ReplacePass(text, pass, webbots);
@@ -93,9 +84,9 @@ void THTMLCompressor::Compress()
     if (AllReturns)
         RunPasses(text, BreakDeletions, Webbots);
     if (Spaces)
-        RunPasses(text, BlankRuns, Webbots);
+        RunPasses(text, Blanks, Webbots);
     if (SimpleTags)
-        RunPasses(text, ShortTags, Webbots);
+        RunPasses(text, Tags, Webbots);
     if (Center) {
         PairRule(text, "<p align=center>", "<center>", "</p>", "</center>");
         PairRule(text, "<p align=\"center\">", "<center>", "</p>", "</center>");

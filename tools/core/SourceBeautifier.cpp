@@ -17,36 +17,78 @@ constexpr std::string_view OpenOutput = "<%=";
 constexpr std::string_view MaskedOpen = "%%<<<<=";
 constexpr std::string_view MaskedClose = ">>>>%%";
 
-// Appends text with every occurrence of the lower-case search replaced.
-void AppendReplaced(std::string& out, std::string_view text, std::string_view search, std::string_view replacement)
-{
-    if (search.empty()) {
-        out.append(text);
-        return;
+// The next match of the lower-case search at or after from; with
+// outsideQuotes, matches inside double-quoted strings are passed over. Calls
+// come with growing positions, and the text after the last match stays as it
+// was, so the next opening quote is found once.
+class TMatcher {
+public:
+    TMatcher(std::string_view search, bool outsideQuotes) : search_(search), outsideQuotes_(outsideQuotes) {}
+
+    std::size_t Next(std::string_view text, std::size_t from)
+    {
+        for (;;) {
+            const std::size_t hit = FindNoCase(text, search_, from);
+            if (!outsideQuotes_ || hit == std::string_view::npos)
+                return hit;
+            if (!quoteKnown_) {
+                openQuote_ = Find(text, '"', from);
+                quoteKnown_ = true;
+            }
+            if (openQuote_ == std::string_view::npos || openQuote_ > hit)
+                return hit;
+            const std::size_t close = Find(text, '"', openQuote_ + 1);
+            if (close == std::string_view::npos)
+                return close;
+            openQuote_ = Find(text, '"', close + 1);
+            from = std::max(from, close + 1);
+        }
     }
-    if (replacement.size() >= search.size()) {
+
+private:
+    static std::size_t Find(std::string_view text, char c, std::size_t from)
+    {
+        return from >= text.size() ? std::string_view::npos : text.find(c, from);
+    }
+
+    std::string_view search_;
+    bool outsideQuotes_;
+    bool quoteKnown_ = false;
+    std::size_t openQuote_ = std::string_view::npos;
+};
+
+// Every match replaced. A replacement shorter than the search is written into
+// the unread text and read again, so runs collapse; a longer one is not.
+std::string Replaced(std::string_view text, std::string_view lowerSearch, std::string_view replacement,
+                     bool outsideQuotes)
+{
+    if (lowerSearch.empty())
+        return std::string(text);
+    TMatcher matcher(lowerSearch, outsideQuotes);
+    if (replacement.size() >= lowerSearch.size()) {
+        std::string out;
+        out.reserve(text.size());
         std::size_t pos = 0;
-        for (std::size_t hit; (hit = FindNoCase(text, search, pos)) != std::string_view::npos;
-             pos = hit + search.size()) {
+        for (std::size_t hit; (hit = matcher.Next(text, pos)) != std::string_view::npos;
+             pos = hit + lowerSearch.size()) {
             out.append(text, pos, hit - pos);
             out.append(replacement);
         }
         out.append(text.substr(pos));
-        return;
+        return out;
     }
-    // Shrinking: the replacement is written into the unread part and read again.
     std::string work(text);
     std::size_t written = 0;
     std::size_t read = 0;
-    for (std::size_t hit; (hit = FindNoCase(work, search, read)) != std::string::npos;) {
+    for (std::size_t hit; (hit = matcher.Next(work, read)) != std::string::npos;) {
         std::memmove(&work[written], &work[read], hit - read);
         written += hit - read;
-        read = hit + search.size() - replacement.size();
+        read = hit + lowerSearch.size() - replacement.size();
         std::copy(replacement.begin(), replacement.end(), work.begin() + static_cast<std::ptrdiff_t>(read));
     }
     std::memmove(&work[written], &work[read], work.size() - read);
     work.resize(written + work.size() - read);
-    out.append(work);
+    return work;
 }
 
 // Cuts text into pieces alternating outside and inside double quotes; each
@@ -330,24 +372,12 @@ std::vector<std::string> WordKeys(const std::vector<std::string>& lines)
 
 std::string ReplaceAllText(std::string_view text, std::string_view search, std::string_view replacement)
 {
-    std::string out;
-    out.reserve(text.size());
-    AppendReplaced(out, text, LowerCase(search), replacement);
-    return out;
+    return Replaced(text, LowerCase(search), replacement, false);
 }
 
 std::string ReplaceOutsideQuotes(std::string_view text, std::string_view search, std::string_view replacement)
 {
-    const std::string lower = LowerCase(search);
-    std::string out;
-    out.reserve(text.size());
-    ForEachQuotePiece(text, [&](std::string_view piece, bool inside) {
-        if (inside)
-            out.append(piece);
-        else
-            AppendReplaced(out, piece, lower, replacement);
-    });
-    return out;
+    return Replaced(text, LowerCase(search), replacement, true);
 }
 
 std::string MakeWordKey(std::string_view line)
