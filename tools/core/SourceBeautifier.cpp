@@ -162,6 +162,45 @@ std::string JoinLines(const std::vector<std::string>& lines)
     return text;
 }
 
+// Every line ended by CR LF, the last one too; a text that ends in a line
+// break gains no empty line.
+std::string NormaliseBreaks(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 16 + 2);
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
+        out.append(text, pos, end - pos);
+        out += CrLf;
+        pos = end + (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+    }
+    return out;
+}
+
+// Trims every line of a text of CR LF lines.
+std::string TrimLines(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    for (std::size_t pos = 0; pos < text.size();) {
+        std::size_t end = text.find(CrLf, pos);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::size_t first = pos;
+        std::size_t last = end;
+        while (first < last && blank(text[first]))
+            ++first;
+        while (last > first && blank(text[last - 1]))
+            --last;
+        out.append(text, first, last - first);
+        if (end < text.size())
+            out += CrLf;
+        pos = end + CrLf.size();
+    }
+    return out;
+}
+
 // Each "<%=" and the first "%>" after it are masked, so an output expression
 // stays inside its HTML line.
 std::string MaskOutputExpressions(std::string_view text)
@@ -241,7 +280,7 @@ const std::string* BlockKeyword(const std::string& key, const std::vector<std::s
 int CountMatches(const std::string& key, const std::vector<std::string>& entries)
 {
     return static_cast<int>(std::count_if(entries.begin(), entries.end(), [&key](const std::string& entry) {
-        return !entry.empty() && key.find(entry) != std::string::npos;
+        return !entry.empty() && FindExact(key, entry) != std::string_view::npos;
     }));
 }
 
@@ -257,10 +296,10 @@ public:
     void Line(std::vector<std::string>& lines, std::size_t& i)
     {
         std::string& line = lines[i];
-        if (line.find("<%") != std::string::npos) {
+        if (FindExact(line, "<%") != std::string_view::npos) {
             inScript_ = true;
             Indent(line);
-        } else if (line.find("%>") != std::string::npos) {
+        } else if (FindExact(line, "%>") != std::string_view::npos) {
             inScript_ = false;
             Indent(line);
         } else if (inScript_) {
@@ -432,10 +471,7 @@ std::vector<std::string> BeautifyLines(std::string_view input, const TBeautifyOp
     };
 
     step(1);
-    std::vector<std::string> lines = SplitLines(MaskOutputExpressions(JoinLines(SplitLines(input))));
-    for (std::string& line : lines)
-        line = Trim(line);
-    std::string text = ReplaceOutsideQuotes(JoinLines(lines), Mark + Mark, Mark);
+    std::string text = ReplaceOutsideQuotes(TrimLines(MaskOutputExpressions(NormaliseBreaks(input))), Mark + Mark, Mark);
     text = CollapseBlanks(text);
 
     step(2);
@@ -451,7 +487,7 @@ std::vector<std::string> BeautifyLines(std::string_view input, const TBeautifyOp
         text.erase(0, CrLf.size());
 
     step(3);
-    lines = SplitLines(text);
+    std::vector<std::string> lines = SplitLines(text);
     TIndenter indenter(options, !HasScriptBlocks(input));
     for (std::size_t i = 0; i < lines.size(); ++i)
         indenter.Line(lines, i);

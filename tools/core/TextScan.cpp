@@ -29,9 +29,30 @@ std::size_t FindNoCase(std::string_view text, std::string_view pattern, std::siz
                 return pos;
         return std::string_view::npos;
     }
-    for (std::size_t pos = NextOf(text, first, from); pos < text.size(); pos = NextOf(text, first, pos + 1))
-        if (StartsNoCase(text, pos, pattern))
-            return pos;
+    // Look for the first character that is neither a letter nor a blank:
+    // blanks are common, and letters come in two cases.
+    std::size_t anchor = 0;
+    for (std::size_t i = 1; i < pattern.size() && pattern[anchor] == ' '; ++i)
+        if (!(pattern[i] >= 'a' && pattern[i] <= 'z'))
+            anchor = i;
+    const char key = pattern[anchor];
+    for (std::size_t at = NextOf(text, key, from + anchor); at < text.size(); at = NextOf(text, key, at + 1))
+        if (StartsNoCase(text, at - anchor, pattern))
+            return at - anchor;
+    return std::string_view::npos;
+}
+
+std::size_t FindExact(std::string_view text, std::string_view part, std::size_t from)
+{
+    if (part.empty())
+        return from <= text.size() ? from : std::string_view::npos;
+    std::size_t anchor = 0;
+    while (anchor + 1 < part.size() && (part[anchor] == ' ' || part[anchor] == '<' || part[anchor] == '\xB3'))
+        ++anchor;
+    const char key = part[anchor];
+    for (std::size_t at = NextOf(text, key, from + anchor); at < text.size(); at = NextOf(text, key, at + 1))
+        if (text.size() - (at - anchor) >= part.size() && text.compare(at - anchor, part.size(), part) == 0)
+            return at - anchor;
     return std::string_view::npos;
 }
 

@@ -26,4 +26,8 @@ inline bool StartsNoCase(std::string_view text, std::size_t pos, std::string_vie
 // The first place at or after from where pattern starts (case of text ignored), or npos.
 std::size_t FindNoCase(std::string_view text, std::string_view pattern, std::size_t from);
 
+// The first place at or after from where part starts, exactly; looked for by
+// one of its rarer characters (not a blank, "<" or the byte 0xB3).
+std::size_t FindExact(std::string_view text, std::string_view part, std::size_t from = 0);
+
 } // namespace vx::tools
