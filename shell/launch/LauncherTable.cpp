@@ -15,9 +15,11 @@
 #include "tools/CompressHtmlWizard.h"
 #include "tools/FileGenerators.h"
 #include "tools/HtmlToAspWizard.h"
+#include "tools/MultiFileReplaceWindow.h"
 #include "tools/PageGenerators.h"
 #include "tools/SourceBeautifierDialog.h"
 #include "tools/TableWizard.h"
+#include "tools/TextToHtmlDialog.h"
 #include "tools/framework/DisplayDialogs.h"
 
 #include <algorithm>
@@ -71,7 +73,7 @@ const std::vector<TLauncherRow>& LauncherTable()
         {"Tfrm_remark",               nullptr,                  nullptr,               Lines},
         {"Tfrm_charmap",              nullptr,                  nullptr,               WrapEntityBack1},
         {"Tfrm_cvthtml",              Make<Tfrm_cvthtml>,                 nullptr,               LinesOfMemo2},
-        {"Tfrm_txt2html",             nullptr},
+        {"Tfrm_txt2html",             Make<Tfrm_txt2html>},
         {"Tfrm_rtfhtml",              nullptr},
         {"TFrm_aspb",                 Make<TFrm_aspb>,               BeautifyHandIn,        BeautifyResult,             HasSlotEditor},
         {"Tfrm_makefunction",         nullptr,                  SelectionToDump,       ReplaceSelection},
@@ -92,7 +94,7 @@ const std::vector<TLauncherRow>& LauncherTable()
         {"Tfrm_compresshtml",         Make<Tfrm_compresshtml>},
         {"Tfrm_codebase",             nullptr},
         {"Tfrm_update",               Make<Tfrm_update>},
-        {"TFStart",                   nullptr},
+        {"TFStart",                   Make<TFStart>},
         {"Tfrm_dsncfg",               nullptr},
         {"Tfrm_openurl",              Make<Tfrm_openurl>,                  nullptr,               OpenChosenFile},
         {"Tfrm_favefiles",            nullptr},
