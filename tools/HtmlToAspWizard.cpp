@@ -10,6 +10,7 @@
 #include "platform/qt/QtText.h"
 #include "tools/core/HtmlToAsp.h"
 #include "tools/framework/FileChooser.h"
+#include "tools/framework/MemoLines.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -67,9 +68,7 @@ void Tfrm_cvthtml::Finish()
         PageControl1->setCurrentIndex(0);
         return;
     }
-    std::vector<std::string> source;
-    for (int i = 0; i < memo1->Lines().Count(); ++i)
-        source.push_back(memo1->Lines()[i]);
+    const std::vector<std::string> source = MemoLinesOf(*memo1);
     ProgressBar1->setRange(0, std::max<int>(0, memo1->Lines().Count() - 1));
     const std::vector<std::string> result =
         HtmlToAspLines(source, CheckBox1->Checked(), Edit1->Text(), [this](std::size_t i) {
@@ -79,11 +78,7 @@ void Tfrm_cvthtml::Finish()
             if (i % 512 == 0)
                 QApplication::processEvents();
         });
-    TStrings& out = memo2->Lines();
-    out.BeginUpdate();
-    for (const std::string& line : result)
-        out.Add(line);
-    out.EndUpdate();
+    AddMemoLines(*memo2, result);
     StatusBar1->setText("Writing line..");
     ProgressBar1->setValue(0);
     PageControl1->setCurrentIndex(0);

@@ -5,6 +5,7 @@
 #include "controls/flat/TFlatSpeedButtonUnit.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
+#include "tools/framework/MemoLines.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -41,10 +42,7 @@ TFlatMemo* WordList(QGroupBox& box, QGridLayout& grid, int column, const char* n
 
 std::vector<std::string> LinesOf(const TFlatMemo& memo)
 {
-    std::vector<std::string> lines;
-    for (int i = 0; i < memo.Lines().Count(); ++i)
-        lines.push_back(memo.Lines()[i]);
-    return WordKeys(lines);
+    return WordKeys(MemoLinesOf(memo));
 }
 
 QAction* Check(QMenu& menu, const char* name, const char* caption, bool checked)

@@ -8,6 +8,7 @@
 #include "platform/FileIO.h"
 #include "platform/qt/Dialogs.h"
 #include "tools/core/TextToHtml.h"
+#include "tools/framework/MemoLines.h"
 
 #include <QApplication>
 #include <QProgressBar>
@@ -22,15 +23,6 @@ TFlatMemo* HiddenMemo(QWidget* parent, const char* name)
     memo->setObjectName(name);
     memo->hide();
     return memo;
-}
-
-std::vector<std::string> LinesOf(const TFlatMemo& memo)
-{
-    std::vector<std::string> lines;
-    lines.reserve(static_cast<std::size_t>(memo.Lines().Count()));
-    for (int i = 0; i < memo.Lines().Count(); ++i)
-        lines.push_back(memo.Lines()[i]);
-    return lines;
 }
 
 } // namespace
@@ -66,16 +58,12 @@ void Tfrm_txt2html::Convert()
         }
         ProgressBar1->setRange(0, std::max(0, memo1->Lines().Count() - 1));
         const std::vector<std::string> page =
-            TextToHtmlLines(LinesOf(*memo1), {checkbox1->Checked(), CheckBox2->Checked()}, [this](std::size_t i) {
+            TextToHtmlLines(MemoLinesOf(*memo1), {checkbox1->Checked(), CheckBox2->Checked()}, [this](std::size_t i) {
                 ProgressBar1->setValue(static_cast<int>(i));
                 if (i % 512 == 0)
                     QApplication::processEvents();
             });
-        TStrings& out = memo2->Lines();
-        out.BeginUpdate();
-        for (const std::string& line : page)
-            out.Add(line);
-        out.EndUpdate();
+        AddMemoLines(*memo2, page);
     }
     memo2->Lines().Add("</html>");
     const std::string target = vx::dialogs::SaveFile("Save file", "htmlfiles|*.htm;*.html", "", "htm");

@@ -17,6 +17,7 @@
 #include "tools/HtmlToAspWizard.h"
 #include "tools/MultiFileReplaceWindow.h"
 #include "tools/PageGenerators.h"
+#include "tools/RtfToHtmlDialog.h"
 #include "tools/SourceBeautifierDialog.h"
 #include "tools/TableWizard.h"
 #include "tools/TextToHtmlDialog.h"
@@ -74,7 +75,7 @@ const std::vector<TLauncherRow>& LauncherTable()
         {"Tfrm_charmap",              nullptr,                  nullptr,               WrapEntityBack1},
         {"Tfrm_cvthtml",              Make<Tfrm_cvthtml>,                 nullptr,               LinesOfMemo2},
         {"Tfrm_txt2html",             Make<Tfrm_txt2html>},
-        {"Tfrm_rtfhtml",              nullptr},
+        {"Tfrm_rtfhtml",              Make<Tfrm_rtfhtml>},
         {"TFrm_aspb",                 Make<TFrm_aspb>,               BeautifyHandIn,        BeautifyResult,             HasSlotEditor},
         {"Tfrm_makefunction",         nullptr,                  SelectionToDump,       ReplaceSelection},
         {"Tfrm_make_perl",            nullptr,                  SelectionToMemo2,      ReplaceSelection},

@@ -5,9 +5,13 @@
 #include "controls/flat/TFlatCheckBoxUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
 #include "tests/controls/FlatTestSupport.h"
+#include "tests/tools/ClickWidget.h"
 #include "tests/platform/DialogRecorder.h"
 #include "tests/support/TempDir.h"
+#include "controls/colormemo/ColMemo.h"
 #include "tools/MultiFileReplaceWindow.h"
+#include "tools/RtfToHtmlDialog.h"
+#include "tools/framework/FileChooser.h"
 #include "tools/TextToHtmlDialog.h"
 
 #include <QCheckBox>
@@ -25,8 +29,7 @@ namespace {
 
 void Click(QWidget* widget)
 {
-    ASSERT_NE(widget, nullptr);
-    vx::test::Click(*widget, widget->rect().center());
+    vx::test::ClickWidget(widget);
 }
 
 class FileToolWindows : public ::testing::Test {
@@ -134,4 +137,19 @@ TEST_F(FileToolWindows, QueryEnablesGoOnlyForAUsefulRun)
     EXPECT_EQ(find.Button1->text(), "&Find");
     EXPECT_FALSE(find.Edit2->isEnabled());
     EXPECT_FALSE(find.CheckBox4->isEnabled());
+}
+
+TEST_F(FileToolWindows, RtfToHtmlShowsTheConvertedFile)
+{
+    writeFile(dir.file("a.rtf"), "{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}\r\n\\b bold\\b0\r\n\\cf1 red\\par}");
+    Tfrm_rtfhtml dialog;
+    vx::test::Activate(dialog);
+    dialog.Files->SetDirectory(dir.path().string());
+    QListWidget* list = dialog.Files->FileListBox1;
+    ASSERT_EQ(list->count(), 1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    Click(dialog.findChild<TFlatSpeedButton*>("SpeedButton1"));
+    ASSERT_EQ(dialog.ColorMemo1->Lines().Count(), 1);
+    EXPECT_EQ(dialog.ColorMemo1->Lines()[0],
+              "<P><B>bold</B><FONT FACE=\"\" COLOR=\"#FF0000\" SIZE=\"0\">red");
 }

@@ -7,6 +7,7 @@
 #include "controls/flat/TFlatMemoUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
 #include "tests/controls/FlatTestSupport.h"
+#include "tests/tools/ClickWidget.h"
 #include "tests/platform/DialogRecorder.h"
 #include "tests/support/TempDir.h"
 #include "tools/CompressHtmlWizard.h"
@@ -36,8 +37,7 @@ namespace {
 
 void Click(QWidget* widget)
 {
-    ASSERT_NE(widget, nullptr);
-    vx::test::Click(*widget, widget->rect().center());
+    vx::test::ClickWidget(widget);
 }
 
 void ClickButton(QWidget& dialog, const char* name)

@@ -106,16 +106,25 @@ template <class F> void ForEachQuotePiece(std::string_view text, F&& piece)
     }
 }
 
-// Runs of blanks and tabs outside quotes become one blank.
-std::string CollapseBlanks(std::string_view text)
+// The text with each piece outside double quotes passed through change
+// (which appends it to out as it should be); quoted pieces stay as they are.
+template <class F> std::string ChangeOutsideQuotes(std::string_view text, F&& change)
 {
     std::string out;
     out.reserve(text.size());
-    ForEachQuotePiece(text, [&out](std::string_view piece, bool inside) {
-        if (inside) {
+    ForEachQuotePiece(text, [&out, &change](std::string_view piece, bool inside) {
+        if (inside)
             out.append(piece);
-            return;
-        }
+        else
+            change(out, piece);
+    });
+    return out;
+}
+
+// Runs of blanks and tabs outside quotes become one blank.
+std::string CollapseBlanks(std::string_view text)
+{
+    return ChangeOutsideQuotes(text, [](std::string& out, std::string_view piece) {
         for (std::size_t i = 0; i < piece.size(); ++i) {
             const char c = piece[i];
             if (c != ' ' && c != '\t') {
@@ -127,7 +136,6 @@ std::string CollapseBlanks(std::string_view text)
                 ++i;
         }
     });
-    return out;
 }
 
 std::vector<std::string> SplitLines(std::string_view text)
@@ -356,13 +364,7 @@ private:
 // "endif" as a word of its own, outside strings.
 std::string SplitEndIf(std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size());
-    ForEachQuotePiece(text, [&out](std::string_view piece, bool inside) {
-        if (inside) {
-            out.append(piece);
-            return;
-        }
+    return ChangeOutsideQuotes(text, [](std::string& out, std::string_view piece) {
         const auto isWordChar = [](char c) {
             return (c >= '0' && c <= '9') || c == '_' || IsAnsiLetter(static_cast<unsigned char>(c));
         };
@@ -375,7 +377,6 @@ std::string SplitEndIf(std::string_view text)
         }
         out.append(piece.substr(pos));
     });
-    return out;
 }
 
 } // namespace
