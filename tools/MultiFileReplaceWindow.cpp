@@ -138,6 +138,33 @@ void TFStatus::Show(const TReplaceCounters& counters, std::int64_t total)
         ProgressBar1->setValue(static_cast<int>(std::min<std::int64_t>(counters.BytesRead * 100 / total, 100)));
 }
 
+TFFilter::TFFilter(QWidget* parent, const TScanSettings& settings) : QDialog(parent)
+{
+    setObjectName("FFilter");
+    setWindowTitle("File Filter");
+    auto* form = new QFormLayout(this);
+    Edit1 = Named(new QLineEdit(vx::ToQString(settings.Extensions), this), "Edit1");
+    Edit1->setToolTip("To separate extensions use the semi-colon (;)");
+    form->addRow("Valid file extensions", Edit1);
+    CheckBox1 = Named(new QCheckBox("Include subfolders", this), "CheckBox1");
+    CheckBox1->setChecked(settings.IncludeSubfolders);
+    form->addRow(CheckBox1);
+    Ok = Named(new QPushButton("&Ok", this), "Ok");
+    form->addRow(Ok);
+    connect(Ok, &QPushButton::clicked, this, &QDialog::accept);
+    const auto update = [this] { Ok->setEnabled(!Edit1->text().trimmed().isEmpty()); };
+    connect(Edit1, &QLineEdit::textChanged, this, update);
+    update();
+}
+
+TScanSettings TFFilter::Settings() const
+{
+    TScanSettings settings;
+    settings.Extensions = vx::FromQString(Edit1->text().trimmed().toLower());
+    settings.IncludeSubfolders = CheckBox1->isChecked();
+    return settings;
+}
+
 TFStart::TFStart(QWidget* parent)
     : GeneratorDialog("FStart", "Search and replace across files", parent, {.SidePicture = false})
 {
@@ -159,8 +186,19 @@ TFStart::TFStart(QWidget* parent)
     AddCommandButton("SpeedButton1", "Browse", [this] { Browse(); });
     AddCommandButton("SpeedButton2", "&Find", [this] { Run(true); })->setToolTip("Find occurance");
     AddCommandButton("SpeedButton3", "&Replace", [this] { Run(false); })->setToolTip("Find and replace occurances");
+    AddCommandButton("SpeedButton5", "Add fol&der...", [this] {
+        const std::string folder = vx::dialogs::ChooseFolder("Add folder");
+        if (!folder.empty())
+            ScanDir(folder);
+    });
+    AddCommandButton("SpeedButton6", "File fil&ter...", [this] {
+        TFFilter filter(this, TScanSettings::Load());
+        if (RunFilter(filter))
+            filter.Settings().Save();
+    });
     Prompt = [this](const std::string& question) { return AskReplace(this, question); };
     RunQuery = [](TFQuery& query) { return query.exec() == QDialog::Accepted; };
+    RunFilter = [](TFFilter& filter) { return filter.exec() == QDialog::Accepted; };
     UpdateCount();
     Loaded();
 }
@@ -179,6 +217,19 @@ bool TFStart::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return GeneratorDialog::eventFilter(watched, event);
+}
+
+void TFStart::ScanDir(const std::string& path)
+{
+    const QString caption = windowTitle();
+    const std::vector<std::string> files = vx::tools::ScanDir(path, TScanSettings::Load(), [this](const std::string& name) {
+        setWindowTitle(vx::ToQString(name));
+        QApplication::processEvents();
+    });
+    setWindowTitle(caption);
+    for (const std::string& file : files)
+        ListBox1->addItem(vx::ToQString(file));
+    UpdateCount();
 }
 
 void TFStart::Browse()

@@ -2,6 +2,7 @@
 // the query dialog TFQuery and the status window TFStatus of a run.
 #pragma once
 
+#include "tools/core/FolderScan.h"
 #include "tools/core/MultiFileReplace.h"
 #include "tools/framework/GeneratorDialog.h"
 
@@ -50,6 +51,18 @@ public:
     void Show(const vx::tools::TReplaceCounters& counters, std::int64_t total);
 };
 
+// "File Filter": the extensions and sub-folders of the folder scan.
+class TFFilter : public QDialog {
+public:
+    TFFilter(QWidget* parent, const vx::tools::TScanSettings& settings);
+
+    QLineEdit* Edit1;
+    QCheckBox* CheckBox1;
+    QPushButton* Ok;
+
+    vx::tools::TScanSettings Settings() const;
+};
+
 class TFStart : public vx::tools::GeneratorDialog {
 public:
     explicit TFStart(QWidget* parent = nullptr);
@@ -62,6 +75,11 @@ public:
     std::function<bool(TFQuery&)> RunQuery;
     // How long the status window stays up at least, in milliseconds.
     int StatusMinimum = 2500;
+    // Runs the filter dialog; answers whether it was confirmed.
+    std::function<bool(TFFilter&)> RunFilter;
+
+    // Adds the files of a folder (or the file) that the scan settings let in.
+    void ScanDir(const std::string& path);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

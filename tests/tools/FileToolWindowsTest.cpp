@@ -15,6 +15,7 @@
 #include "tools/TextToHtmlDialog.h"
 
 #include <QCheckBox>
+#include <filesystem>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -152,4 +153,34 @@ TEST_F(FileToolWindows, RtfToHtmlShowsTheConvertedFile)
     ASSERT_EQ(dialog.ColorMemo1->Lines().Count(), 1);
     EXPECT_EQ(dialog.ColorMemo1->Lines()[0],
               "<P><B>bold</B><FONT FACE=\"\" COLOR=\"#FF0000\" SIZE=\"0\">red");
+}
+
+TEST_F(FileToolWindows, FilterAndFolderScanFillTheList)
+{
+    std::filesystem::create_directories(dir.file("site/sub"));
+    for (const char* name : {"site/a.htm", "site/b.txt", "site/sub/c.htm"})
+        writeFile(dir.file(name), "x");
+    TFStart window;
+    vx::test::Activate(window);
+    window.RunFilter = [](TFFilter& filter) {
+        filter.show();
+        filter.Edit1->selectAll();
+        QTest::keyClick(filter.Edit1, Qt::Key_Delete);
+        EXPECT_FALSE(filter.Ok->isEnabled()) << "an empty list cannot be confirmed";
+        QTest::keyClicks(filter.Edit1, " .HTM ");
+        if (!filter.CheckBox1->isChecked())
+            Click(filter.CheckBox1);
+        Click(filter.Ok);
+        return filter.result() == QDialog::Accepted;
+    };
+    Click(window.findChild<TFlatSpeedButton*>("SpeedButton6"));
+    EXPECT_EQ(vx::tools::TScanSettings::Load().Extensions, ".htm");
+    dialogs.Queue(mrOk, dir.file("site"));
+    Click(window.findChild<TFlatSpeedButton*>("SpeedButton5"));
+    ASSERT_EQ(window.ListBox1->count(), 2);
+    EXPECT_EQ(window.ListBox1->item(0)->text().toStdString(), dir.file("site/a.htm"));
+    EXPECT_EQ(window.ListBox1->item(1)->text().toStdString(), dir.file("site/sub/c.htm"));
+    EXPECT_EQ(window.StatusBar1->text(), "2  ");
+    EXPECT_EQ(window.windowTitle(), "Search and replace across files");
+    vx::tools::TScanSettings().Save();
 }

@@ -1,4 +1,5 @@
 // Search and replace across files on real temporary folders.
+#include "tools/core/FolderScan.h"
 #include "tools/core/MultiFileReplace.h"
 
 #include "tests/support/TempDir.h"
@@ -168,4 +169,39 @@ TEST(ExtensionList, WholeEntries)
         EXPECT_EQ(MatchesExtensionList(".htm; .asp", name), matches) << name;
     EXPECT_TRUE(MatchesExtensionList(".txt;*.*", "noext"));
     EXPECT_FALSE(MatchesExtensionList("", "a.htm"));
+}
+
+TEST(FolderScan, FilesSortedThenSubfolders)
+{
+    vx::test::TempDir dir;
+    const auto path = [&dir](const std::string& name) { return dir.file(name); };
+    std::filesystem::create_directories(path("sub/deeper"));
+    std::filesystem::create_directories(path(".hidden"));
+    for (const char* name : {"b.htm", "a.asp", "c.tm", "noext", ".dot.htm", "sub/x.htm", "sub/deeper/y.htm",
+                             ".hidden/z.htm"})
+        writeFile(path(name), "x");
+    TScanSettings settings;
+    settings.Extensions = ".htm;.asp";
+    EXPECT_EQ(ScanDir(dir.path().string(), settings), (std::vector<std::string>{path("a.asp"), path("b.htm")}));
+    settings.IncludeSubfolders = true;
+    std::vector<std::string> seen;
+    EXPECT_EQ(ScanDir(dir.path().string(), settings, [&seen](const std::string& name) { seen.push_back(name); }),
+              (std::vector<std::string>{path("a.asp"), path("b.htm"), path("sub/x.htm"), path("sub/deeper/y.htm")}));
+    EXPECT_FALSE(seen.empty());
+    EXPECT_EQ(ScanDir(path("b.htm"), settings), std::vector<std::string>{path("b.htm")});
+    EXPECT_EQ(ScanDir(path("c.tm"), settings), std::vector<std::string>{});
+    EXPECT_EQ(ScanDir(path("missing"), settings), std::vector<std::string>{});
+    EXPECT_EQ(ScanDir(path("b.htm") + std::string(1, '\0') + "junk", settings), std::vector<std::string>{path("b.htm")});
+}
+
+TEST(FolderScan, SettingsAreStored)
+{
+    TScanSettings settings;
+    settings.Extensions = ".txt";
+    settings.IncludeSubfolders = true;
+    settings.Save();
+    const TScanSettings loaded = TScanSettings::Load();
+    EXPECT_EQ(loaded.Extensions, ".txt");
+    EXPECT_TRUE(loaded.IncludeSubfolders);
+    TScanSettings().Save();
 }
