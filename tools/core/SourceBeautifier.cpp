@@ -352,7 +352,7 @@ private:
 
     void Indent(std::string& line) const
     {
-        line = IndentOf(html_, options_.Unit) + IndentOf(script_, options_.Unit) + line;
+        line.insert(0, IndentOf(html_, options_.Unit) + IndentOf(script_, options_.Unit));
     }
 
     const TBeautifyOptions& options_;
@@ -429,16 +429,27 @@ std::string MakeWordKey(std::string_view line)
 
 std::string MakeLineKey(std::string_view line)
 {
-    std::string marked;
-    marked.reserve(line.size() + 8);
-    for (const char c : line.substr(0, CommentStart(line))) {
+    // One pass doing what the word key does to the line with its tag brackets marked.
+    const std::string_view kept = line.substr(0, CommentStart(line));
+    std::string key;
+    key.reserve(kept.size() + 8);
+    key += WordMark;
+    bool inString = false;
+    for (const char c : kept) {
+        if (c == '"') {
+            inString = !inString;
+            continue;
+        }
+        if (inString)
+            continue;
         if (c == '<')
-            marked += Mark;
-        marked.push_back(c);
+            key += WordMark;
+        key += c == ' ' ? WordMark : static_cast<char>(AnsiUpper(static_cast<unsigned char>(c)));
         if (c == '>')
-            marked += Mark;
+            key += WordMark;
     }
-    return Mark + MakeWordKey(marked) + Mark;
+    key += WordMark;
+    return key;
 }
 
 std::string IndentOf(int level, TIndentUnit unit)
