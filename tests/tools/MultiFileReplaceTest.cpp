@@ -130,6 +130,24 @@ TEST_F(MultiFileReplaceTest, FindOnlyLeavesFilesAlone)
     EXPECT_EQ(run.Counters().FilesRead, 1);
 }
 
+TEST_F(MultiFileReplaceTest, ARewrittenFileKeepsItsPermissionsAndLeavesNoTemporary)
+{
+    const std::string file = dir.file("page.htm");
+    writeFile(file, "cat");
+    namespace fs = std::filesystem;
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(file, mode);
+    TMultiFileReplace run(Replacing("cat", "dog"), nullptr);
+    EXPECT_EQ(run.ReplaceInFile(file), TFileOutcome::Accepted);
+    EXPECT_EQ(readFile(file), "dog");
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, mode);
+    EXPECT_EQ(run.Counters().BytesWritten, 3);
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path()))
+        ++entries;
+    EXPECT_EQ(entries, 1) << "no temporary file is left beside it";
+}
+
 TEST_F(MultiFileReplaceTest, BackupAndWriteFailures)
 {
     TReplaceOptions options = Replacing("a", "b");
