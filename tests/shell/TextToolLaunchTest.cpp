@@ -5,6 +5,7 @@
 
 #include "controls/flat/TFlatSpeedButtonUnit.h"
 #include "tests/controls/FlatTestSupport.h"
+#include "tests/tools/ClickWidget.h"
 #include "shell/launch/Launchers.h"
 #include "tools/HtmlToAspWizard.h"
 #include "tools/SourceBeautifierDialog.h"
@@ -77,11 +78,7 @@ TEST_F(TextToolLaunchTest, ConvertedHtmlGoesIntoTheDocument)
     SetDialogHost([&page](QDialog& dialog) {
         auto& wizard = static_cast<Tfrm_cvthtml&>(dialog);
         wizard.show();
-        wizard.Files->SetDirectory(std::filesystem::path(page).parent_path().string());
-        QListWidget* list = wizard.Files->FileListBox1;
-        for (int i = 0; i < list->count(); ++i)
-            if (list->item(i)->text() == "page.htm")
-                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(i)).center());
+        vx::test::ChooseFile(*wizard.Files, std::filesystem::path(page).parent_path().string(), "page.htm");
         ClickButton(wizard, "SpeedButton1");
         ClickButton(wizard, "SpeedButton2");
         return wizard.result();

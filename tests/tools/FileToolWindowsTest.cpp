@@ -145,10 +145,7 @@ TEST_F(FileToolWindows, RtfToHtmlShowsTheConvertedFile)
     writeFile(dir.file("a.rtf"), "{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}\r\n\\b bold\\b0\r\n\\cf1 red\\par}");
     Tfrm_rtfhtml dialog;
     vx::test::Activate(dialog);
-    dialog.Files->SetDirectory(dir.path().string());
-    QListWidget* list = dialog.Files->FileListBox1;
-    ASSERT_EQ(list->count(), 1);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    vx::test::ChooseFile(*dialog.Files, dir.path().string(), "a.rtf");
     Click(dialog.findChild<TFlatSpeedButton*>("SpeedButton1"));
     ASSERT_EQ(dialog.ColorMemo1->Lines().Count(), 1);
     EXPECT_EQ(dialog.ColorMemo1->Lines()[0],

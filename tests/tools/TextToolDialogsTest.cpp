@@ -217,10 +217,7 @@ TEST_F(TextToolDialogs, HtmlToAspConvertsTheChosenFile)
     vx::test::writeFile(dir.file("page.htm"), "<a href=\"x.htm\">\r\n\r\nend");
     Tfrm_cvthtml dialog;
     vx::test::Activate(dialog);
-    dialog.Files->SetDirectory(dir.path().string());
-    QListWidget* list = dialog.Files->FileListBox1;
-    ASSERT_EQ(list->count(), 1);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    vx::test::ChooseFile(*dialog.Files, dir.path().string(), "page.htm");
     ClickButton(dialog, "SpeedButton1");
     ASSERT_EQ(dialog.PageControl1->currentIndex(), 1);
     EXPECT_FALSE(dialog.Panel3->isEnabled());
