@@ -43,7 +43,7 @@ Tfrm_adrotator::Tfrm_adrotator(QWidget* parent)
     Edit3 = AddEdit("Edit3", "Height", {}, file);
     Edit4 = AddEdit("Edit4", "Border", {}, file);
     AddNextButton(file, "SpeedButton1", "&Next");
-    AddPageButton(*this, file, "SpeedButton2", "Create new scheduler", [this] { CreateNew(); });
+    AddPageButton(file, "SpeedButton2", "Create new scheduler", [this] { CreateNew(); });
 
     QWidget* banner = AddPage("TabSheet2", "Banner specifics");
     ComboBox1 = AddCombo("ComboBox1", "Entry", {}, banner);
@@ -67,13 +67,13 @@ Tfrm_adrotator::Tfrm_adrotator(QWidget* parent)
                 ad->*member = edit->Text();
         });
     AddBackButton(banner, "SpeedButton3", "&Back");
-    AddPageButton(*this, banner, "SpeedButton4", "Add new record", [this] {
+    AddPageButton(banner, "SpeedButton4", "Add new record", [this] {
         schedule_.Ads.push_back(NewAdvertisement());
         ShowSchedule();
         ComboBox1->SetItemIndex(ComboBox1->Items().Count() - 1);
         ShowEntry(ComboBox1->ItemIndex());
     });
-    AddPageButton(*this, banner, "SpeedButton5", "Delete record", [this] { Delete(); });
+    AddPageButton(banner, "SpeedButton5", "Delete record", [this] { Delete(); });
     AddNextButton(banner, "SpeedButton6", "&Next");
 
     QWidget* finalize = AddPage("TabSheet3", "Finalize");

@@ -39,16 +39,4 @@ TComboEdit* AddFileEdit(GeneratorDialog& dialog, const char* name, const std::st
     return edit;
 }
 
-TFlatSpeedButton* AddPageButton(GeneratorDialog& dialog, QWidget* page, const char* name, const std::string& caption,
-                                std::function<void()> command)
-{
-    auto* button = new TFlatSpeedButton(page);
-    button->setObjectName(name);
-    button->SetCaption(caption);
-    button->setFixedHeight(25);
-    button->OnClick = [command = std::move(command)](QObject*) { command(); };
-    dialog.AddRow({}, button, page);
-    return button;
-}
-
 } // namespace vx::tools

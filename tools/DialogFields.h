@@ -19,8 +19,4 @@ TComboEdit* AddFileEdit(GeneratorDialog& dialog, const char* name, const std::st
                         const std::string& filter, std::function<std::string(const std::string&)> take,
                         QWidget* page = nullptr);
 
-// A button on a page that runs a command and leaves the dialog open.
-TFlatSpeedButton* AddPageButton(GeneratorDialog& dialog, QWidget* page, const char* name, const std::string& caption,
-                                std::function<void()> command);
-
 } // namespace vx::tools

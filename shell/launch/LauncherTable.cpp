@@ -18,16 +18,22 @@
 #include "internet/qt/UpdateForm.h"
 #include "tools/AdRotator.h"
 #include "tools/AspGenerators.h"
+#include "tools/CompressHtmlWizard.h"
 #include "tools/FileGenerators.h"
 #include "tools/FontDialogs.h"
+#include "tools/HtmlToAspWizard.h"
 #include "tools/ImageInsert.h"
 #include "tools/LinkDialogs.h"
+#include "tools/MultiFileReplaceWindow.h"
 #include "tools/PageGenerators.h"
 #include "tools/PerlDialogs.h"
 #include "tools/RtfExportDialog.h"
+#include "tools/RtfToHtmlDialog.h"
+#include "tools/SourceBeautifierDialog.h"
 #include "tools/SqlTableDialog.h"
 #include "tools/TableWizard.h"
 #include "tools/TextDialogs.h"
+#include "tools/TextToHtmlDialog.h"
 #include "tools/framework/DisplayDialogs.h"
 
 #include "platform/qt/QtText.h"
@@ -96,10 +102,10 @@ const std::vector<TLauncherRow>& LauncherTable()
         {"Tfrm_remark",               Make<Tfrm_remark>,        nullptr,               Lines},
         {"Tfrm_datetime",             Make<Tfrm_datetime>,      nullptr,               InsertDateAndTime},
         {"Tfrm_charmap",              Make<Tfrm_charmap>,       nullptr,               FirstLine},
-        {"Tfrm_cvthtml",              nullptr,                  nullptr,               LinesOfMemo2},
-        {"Tfrm_txt2html",             nullptr},
-        {"Tfrm_rtfhtml",              nullptr},
-        {"TFrm_aspb",                 nullptr,                  BeautifyHandIn,        BeautifyResult,             HasSlotEditor},
+        {"Tfrm_cvthtml",              Make<Tfrm_cvthtml>,       nullptr,               LinesOfMemo2},
+        {"Tfrm_txt2html",             Make<Tfrm_txt2html>},
+        {"Tfrm_rtfhtml",              Make<Tfrm_rtfhtml>},
+        {"TFrm_aspb",                 Make<TFrm_aspb>,          BeautifyHandIn,        BeautifyResult,             HasSlotEditor},
         {"Tfrm_makefunction",         Make<Tfrm_makefunction>,  SelectionToDump,       ReplaceSelection},
         {"Tfrm_make_perl",            Make<Tfrm_make_perl>,     SelectionToMemo2,      ReplaceSelection},
         {"Tfrm_makeperl",             Make<Tfrm_makeperl>,      SelectionToMemo2,      ReplaceSelection},
@@ -115,10 +121,10 @@ const std::vector<TLauncherRow>& LauncherTable()
         {"TAnimatorForm",             Make<TAnimatorForm>},
         {"Tfrm_gifoptimizer",         Make<Tfrm_gifoptimizer>},
         {"Tfrm_clipview",             nullptr},
-        {"Tfrm_compresshtml",         nullptr},
+        {"Tfrm_compresshtml",         Make<Tfrm_compresshtml>},
         {"Tfrm_codebase",             nullptr},
         {"Tfrm_update",               Make<Tfrm_update>},
-        {"TFStart",                   nullptr},
+        {"TFStart",                   Make<TFStart>},
         {"Tfrm_dsncfg",               Make<Tfrm_dsncfg>},
         {"Tfrm_openurl",              Make<Tfrm_openurl>,       nullptr,               OpenChosenFile},
         {"Tfrm_favefiles",            nullptr},

@@ -189,6 +189,15 @@ TFlatSpeedButton* GeneratorDialog::AddBackButton(QWidget* page, const char* name
     return button;
 }
 
+TFlatSpeedButton* GeneratorDialog::AddPageButton(QWidget* page, const char* name, const std::string& caption,
+                                                 std::function<void()> command)
+{
+    TFlatSpeedButton* button = AddButton(name, caption, page);
+    button->OnClick = [command = std::move(command)](QObject*) { command(); };
+    FormOf(page)->addRow(button);
+    return button;
+}
+
 TFlatSpeedButton* GeneratorDialog::AddButton(const char* name, const std::string& caption, QWidget* parent)
 {
     auto* button = Named(new TFlatSpeedButton(parent), name);

@@ -77,6 +77,9 @@ public:
     // "Next" and "Back" on a page select the following and the previous page.
     TFlatSpeedButton* AddNextButton(QWidget* page, const char* name = "Next", const std::string& caption = "Next");
     TFlatSpeedButton* AddBackButton(QWidget* page, const char* name = "Back", const std::string& caption = "Back");
+    // Any other button of a page (a wizard's "Finish", a field's "...").
+    TFlatSpeedButton* AddPageButton(QWidget* page, const char* name, const std::string& caption,
+                                    std::function<void()> command);
     // Empties Memo1, fills it with what build gives, and closes as accepted.
     TFlatSpeedButton* AddGenerateButton(const char* name, const std::string& caption, std::function<TLines()> build);
     // Closes as cancelled; clears Memo1 first when clears is set.

@@ -1,0 +1,248 @@
+// The compressor wizard, the beautifier window and the HTML-to-ASP wizard,
+// driven through their buttons, menus and fields.
+#include "tests/tools/FakeMainWindow.h"
+
+#include "controls/flat/TFlatCheckBoxUnit.h"
+#include "controls/flat/TFlatEditUnit.h"
+#include "controls/flat/TFlatMemoUnit.h"
+#include "controls/flat/TFlatSpeedButtonUnit.h"
+#include "tests/controls/FlatTestSupport.h"
+#include "tests/tools/ClickWidget.h"
+#include "tests/platform/DialogRecorder.h"
+#include "tests/support/TempDir.h"
+#include "tools/CompressHtmlWizard.h"
+#include "tools/HtmlToAspWizard.h"
+#include "tools/SourceBeautifierDialog.h"
+#include "tools/framework/FileChooser.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using vx::test::DialogRecorder;
+using vx::test::TempDir;
+
+namespace {
+
+void Click(QWidget* widget)
+{
+    vx::test::ClickWidget(widget);
+}
+
+void ClickButton(QWidget& dialog, const char* name)
+{
+    Click(dialog.findChild<TFlatSpeedButton*>(name));
+}
+
+void Type(TFlatEdit* edit, const std::string& text)
+{
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, QString::fromStdString(text));
+}
+
+// Opens the menu of the bar by its title and clicks its item, as the mouse would.
+void ChooseMenu(QWidget& dialog, const QString& path)
+{
+    auto* bar = dialog.findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    const QStringList parts = path.split('>');
+    QMenu* menu = nullptr;
+    for (QAction* action : bar->actions())
+        if (action->text() == parts[0])
+            menu = action->menu();
+    ASSERT_NE(menu, nullptr) << path.toStdString();
+    for (int i = 1; i < parts.size(); ++i) {
+        QAction* item = nullptr;
+        for (QAction* action : menu->actions())
+            if (action->text() == parts[i])
+                item = action;
+        ASSERT_NE(item, nullptr) << parts[i].toStdString();
+        menu->popup(QPoint(0, 0));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        const QPoint at = menu->actionGeometry(item).center();
+        QTest::mouseMove(menu, at);
+        if (item->menu()) {
+            QTest::mouseClick(menu, Qt::LeftButton, {}, at);
+            menu->hide();
+            menu = item->menu();
+            continue;
+        }
+        QTest::mouseClick(menu, Qt::LeftButton, {}, at);
+    }
+}
+
+class TextToolDialogs : public ::testing::Test {
+protected:
+    vx::test::FakeMainWindow main;
+    TempDir dir;
+    DialogRecorder dialogs;
+
+    std::vector<std::string> Messages() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& request : dialogs.requests)
+            if (request.kind == vx::dialogs::Kind::Message)
+                texts.push_back(request.text);
+        return texts;
+    }
+};
+
+} // namespace
+
+TEST_F(TextToolDialogs, CompressWizardWalksItsPages)
+{
+    const std::string source = dir.file("in.htm");
+    vx::test::writeFile(source, "<strong>a    b</strong>\r\n\r\n<p align=center>c</p>");
+    Tfrm_compresshtml dialog;
+    vx::test::Activate(dialog);
+    EXPECT_EQ(dialog.PageControl1->currentIndex(), 0);
+    EXPECT_EQ(dialog.Memo2->Lines()[2],
+              "Compressing html files will have as a side effect that it will become unreadable");
+    ClickButton(dialog, "Next1");
+    ASSERT_EQ(dialog.PageControl1->currentIndex(), 1);
+    for (TFlatCheckBox* box : {dialog.CheckBox1, dialog.CheckBox2, dialog.CheckBox3, dialog.CheckBox4,
+                               dialog.CheckBox5})
+        EXPECT_FALSE(box->Checked());
+    Click(dialog.CheckBox2);
+    Click(dialog.CheckBox4);
+    ClickButton(dialog, "Next2");
+    ASSERT_EQ(dialog.PageControl1->currentIndex(), 2);
+    dialogs.Queue(mrOk, source);
+    ClickButton(dialog, "SourceButton");
+    EXPECT_EQ(dialog.Edit1->Text(), source);
+    EXPECT_EQ(dialogs.requests.back().kind, vx::dialogs::Kind::OpenFile);
+    dialogs.Queue(mrOk, dir.file("out.htm"));
+    ClickButton(dialog, "OutputButton");
+    EXPECT_EQ(dialogs.requests.back().kind, vx::dialogs::Kind::SaveFile);
+    EXPECT_EQ(dialogs.requests.back().defaultExt, "html");
+    ClickButton(dialog, "Finish");
+    ASSERT_EQ(dialog.PageControl1->currentIndex(), 3);
+    // Short tags stay on; centring was not ticked.
+    EXPECT_EQ(vx::test::readFile(dir.file("out.htm")), "<b>a b</b><p align=center>c</p>");
+    EXPECT_EQ(dialog.Label4->text(), "48");
+    EXPECT_EQ(dialog.Label5->text(), "31");
+    EXPECT_EQ(dialog.Label6->text(), "17");
+    ClickButton(dialog, "Ok");
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(TextToolDialogs, CompressWizardStaysOnTheFilesPageWhenItCannot)
+{
+    Tfrm_compresshtml dialog;
+    vx::test::Activate(dialog);
+    dialog.PageControl1->setCurrentIndex(2);
+    const std::string same = dir.file("a.htm");
+    Type(dialog.Edit1, same);
+    Type(dialog.Edit2, same);
+    ClickButton(dialog, "Finish");
+    EXPECT_EQ(Messages(), std::vector<std::string>{" You cannot have the same name for a source and output file "});
+    EXPECT_EQ(dialog.Edit2->Text(), "");
+    EXPECT_EQ(dialog.PageControl1->currentIndex(), 2);
+
+    Type(dialog.Edit2, dir.file("out.htm"));
+    ClickButton(dialog, "Finish");
+    ASSERT_EQ(Messages().size(), 2u);
+    EXPECT_NE(Messages()[1].find(same), std::string::npos) << "the unreadable source is named";
+    EXPECT_EQ(dialog.PageControl1->currentIndex(), 2);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.htm")));
+    EXPECT_EQ(dialog.Label4->text(), "000000");
+
+    vx::test::writeFile(same, "x");
+    Type(dialog.Edit2, dir.file("missing/out.htm"));
+    ClickButton(dialog, "Finish");
+    ASSERT_EQ(Messages().size(), 3u) << "a failed write is reported";
+    EXPECT_EQ(dialog.PageControl1->currentIndex(), 2);
+}
+
+TEST_F(TextToolDialogs, BeautifierWorksOnTheHandedInText)
+{
+    TFrm_aspb dialog;
+    dialog.Clock = [] { return vx::tools::TClockReading{2026, 3, 4, 3, 13, 5, 6}; };
+    vx::test::Activate(dialog);
+    EXPECT_TRUE(dialog.sp3->isChecked());
+    EXPECT_EQ(dialog.indent->Lines()[0], "\xB3" "FOR\xB3");
+    dialog.memo1->setPlainText("<%\nFor i = 1 To 2\nx\nNext\n%>\n");
+    ClickButton(dialog, "SpeedButton1");
+    const QStringList lines = dialog.memo1->toPlainText().split('\n');
+    ASSERT_GE(lines.size(), 7);
+    EXPECT_TRUE(lines[0].startsWith("<!--'code beautified ")) << lines[0].toStdString();
+    EXPECT_EQ(lines[1], "");
+    EXPECT_EQ(lines.mid(2, 5), (QStringList{"<%", "For i = 1 To 2", "   x", "Next", "%>"}));
+    EXPECT_TRUE(dialog.info->text().startsWith("Done : Beautify took "));
+
+    // A plain script gets no page comment; the unit comes from the menu.
+    dialog.memo1->setPlainText("If a Then\nb\nEnd If");
+    ChooseMenu(dialog, "Settings>Indent Using>1 Tab Per Level");
+    EXPECT_TRUE(dialog.tab1->isChecked());
+    EXPECT_FALSE(dialog.sp3->isChecked());
+    ChooseMenu(dialog, "&Edit>&Beautify");
+    EXPECT_EQ(dialog.memo1->toPlainText(), "If a Then\n\tb\nEnd If\n");
+    EXPECT_EQ(dialog.ProgressBar1->value(), 6);
+
+    ChooseMenu(dialog, "Settings>VBScript Indention");
+    EXPECT_FALSE(dialog.doscript->isChecked());
+    ChooseMenu(dialog, "&Edit>&Beautify");
+    EXPECT_EQ(dialog.memo1->toPlainText(), "If a Then\nb\nEnd If\n");
+}
+
+TEST_F(TextToolDialogs, BeautifierClipboardCommands)
+{
+    TFrm_aspb dialog;
+    vx::test::Activate(dialog);
+    QApplication::clipboard()->setText("Do\nx\nLoop");
+    ChooseMenu(dialog, "&Edit>&Paste, Beautify, Copy");
+    EXPECT_EQ(dialog.memo1->toPlainText(), "Do\n   x\nLoop\n");
+    ChooseMenu(dialog, "&Edit>&Copy All");
+    EXPECT_EQ(QApplication::clipboard()->text(), "Do\n   x\nLoop\n");
+    EXPECT_EQ(dialog.windowTitle(), "ASP-Beautify");
+    EXPECT_FALSE(dialog.memo1->textCursor().hasSelection());
+    ClickButton(dialog, "SpeedButton2");
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(TextToolDialogs, HtmlToAspConvertsTheChosenFile)
+{
+    vx::test::writeFile(dir.file("page.htm"), "<a href=\"x.htm\">\r\n\r\nend");
+    Tfrm_cvthtml dialog;
+    vx::test::Activate(dialog);
+    vx::test::ChooseFile(*dialog.Files, dir.path().string(), "page.htm");
+    ClickButton(dialog, "SpeedButton1");
+    ASSERT_EQ(dialog.PageControl1->currentIndex(), 1);
+    EXPECT_FALSE(dialog.Panel3->isEnabled());
+    Click(dialog.CheckBox1);
+    EXPECT_TRUE(dialog.Panel3->isEnabled());
+    ClickButton(dialog, "SpeedButton2");
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    const TStrings& out = dialog.memo2->Lines();
+    ASSERT_EQ(out.Count(), 7);
+    EXPECT_EQ(out[2], "Function my_function");
+    EXPECT_EQ(out[3], " Response.write (\"<a href=\"\"x.htm\"\">\")");
+    EXPECT_EQ(out[4], " Response.write (\"\")");
+    EXPECT_EQ(out[6], "end function");
+    EXPECT_EQ(dialog.PageControl1->currentIndex(), 0);
+}
+
+TEST_F(TextToolDialogs, HtmlToAspWithoutAFileAsksForOne)
+{
+    Tfrm_cvthtml dialog;
+    vx::test::Activate(dialog);
+    dialog.Files->SetDirectory(dir.path().string());
+    ClickButton(dialog, "SpeedButton1");
+    ClickButton(dialog, "SpeedButton2");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Select the html file to convert"});
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.PageControl1->currentIndex(), 0);
+    EXPECT_EQ(dialog.memo2->Lines().Count(), 0);
+}

@@ -1,0 +1,514 @@
+#include "tools/core/SourceBeautifier.h"
+
+#include "platform/AnsiText.h"
+#include "tools/core/Banner.h"
+#include "tools/core/TextScan.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vx::tools {
+
+namespace {
+
+const std::string Mark(1, WordMark);
+constexpr std::string_view CrLf = "\r\n";
+constexpr std::string_view OpenOutput = "<%=";
+constexpr std::string_view MaskedOpen = "%%<<<<=";
+constexpr std::string_view MaskedClose = ">>>>%%";
+
+// The next match of the lower-case search at or after from; with
+// outsideQuotes, matches inside double-quoted strings are passed over. Calls
+// come with growing positions, and the text after the last match stays as it
+// was, so the next opening quote is found once.
+class TMatcher {
+public:
+    TMatcher(std::string_view search, bool outsideQuotes) : search_(search), outsideQuotes_(outsideQuotes) {}
+
+    std::size_t Next(std::string_view text, std::size_t from)
+    {
+        for (;;) {
+            const std::size_t hit = FindNoCase(text, search_, from);
+            if (!outsideQuotes_ || hit == std::string_view::npos)
+                return hit;
+            if (!quoteKnown_) {
+                openQuote_ = Find(text, '"', from);
+                quoteKnown_ = true;
+            }
+            if (openQuote_ == std::string_view::npos || openQuote_ > hit)
+                return hit;
+            const std::size_t close = Find(text, '"', openQuote_ + 1);
+            if (close == std::string_view::npos)
+                return close;
+            openQuote_ = Find(text, '"', close + 1);
+            from = std::max(from, close + 1);
+        }
+    }
+
+private:
+    static std::size_t Find(std::string_view text, char c, std::size_t from)
+    {
+        return from >= text.size() ? std::string_view::npos : text.find(c, from);
+    }
+
+    std::string_view search_;
+    bool outsideQuotes_;
+    bool quoteKnown_ = false;
+    std::size_t openQuote_ = std::string_view::npos;
+};
+
+// Every match replaced. A replacement shorter than the search is written into
+// the unread text and read again, so runs collapse; a longer one is not.
+std::string Replaced(std::string_view text, std::string_view lowerSearch, std::string_view replacement,
+                     bool outsideQuotes)
+{
+    if (lowerSearch.empty())
+        return std::string(text);
+    TMatcher matcher(lowerSearch, outsideQuotes);
+    if (replacement.size() >= lowerSearch.size()) {
+        std::string out;
+        out.reserve(text.size());
+        std::size_t pos = 0;
+        for (std::size_t hit; (hit = matcher.Next(text, pos)) != std::string_view::npos;
+             pos = hit + lowerSearch.size()) {
+            out.append(text, pos, hit - pos);
+            out.append(replacement);
+        }
+        out.append(text.substr(pos));
+        return out;
+    }
+    std::string work(text);
+    std::size_t written = 0;
+    std::size_t read = 0;
+    for (std::size_t hit; (hit = matcher.Next(work, read)) != std::string::npos;) {
+        std::memmove(&work[written], &work[read], hit - read);
+        written += hit - read;
+        read = hit + lowerSearch.size() - replacement.size();
+        std::copy(replacement.begin(), replacement.end(), work.begin() + static_cast<std::ptrdiff_t>(read));
+    }
+    std::memmove(&work[written], &work[read], work.size() - read);
+    work.resize(written + work.size() - read);
+    return work;
+}
+
+// Cuts text into pieces alternating outside and inside double quotes; each
+// piece keeps the quote that ends it.
+template <class F> void ForEachQuotePiece(std::string_view text, F&& piece)
+{
+    std::size_t pos = 0;
+    bool inside = false;
+    while (pos < text.size()) {
+        const std::size_t quote = text.find('"', pos);
+        const std::size_t end = quote == std::string_view::npos ? text.size() : quote + 1;
+        piece(text.substr(pos, end - pos), inside);
+        inside = !inside;
+        pos = end;
+    }
+}
+
+// The text with each piece outside double quotes passed through change
+// (which appends it to out as it should be); quoted pieces stay as they are.
+template <class F> std::string ChangeOutsideQuotes(std::string_view text, F&& change)
+{
+    std::string out;
+    out.reserve(text.size());
+    ForEachQuotePiece(text, [&out, &change](std::string_view piece, bool inside) {
+        if (inside)
+            out.append(piece);
+        else
+            change(out, piece);
+    });
+    return out;
+}
+
+// Runs of blanks and tabs outside quotes become one blank.
+std::string CollapseBlanks(std::string_view text)
+{
+    return ChangeOutsideQuotes(text, [](std::string& out, std::string_view piece) {
+        for (std::size_t i = 0; i < piece.size(); ++i) {
+            const char c = piece[i];
+            if (c != ' ' && c != '\t') {
+                out.push_back(c);
+                continue;
+            }
+            out.push_back(' ');
+            while (i + 1 < piece.size() && (piece[i + 1] == ' ' || piece[i + 1] == '\t'))
+                ++i;
+        }
+    });
+}
+
+std::vector<std::string> SplitLines(std::string_view text)
+{
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) {
+            lines.emplace_back(text.substr(pos));
+            break;
+        }
+        lines.emplace_back(text.substr(pos, end - pos));
+        pos = end + 1;
+        if (text[end] == '\r' && pos < text.size() && text[pos] == '\n')
+            ++pos;
+    }
+    return lines;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines)
+{
+    std::size_t size = 0;
+    for (const std::string& line : lines)
+        size += line.size() + CrLf.size();
+    std::string text;
+    text.reserve(size);
+    for (const std::string& line : lines) {
+        text += line;
+        text += CrLf;
+    }
+    return text;
+}
+
+// Every line ended by CR LF, the last one too; a text that ends in a line
+// break gains no empty line.
+std::string NormaliseBreaks(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 16 + 2);
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
+        out.append(text, pos, end - pos);
+        out += CrLf;
+        pos = end + (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+    }
+    return out;
+}
+
+// Trims every line of a text of CR LF lines.
+std::string TrimLines(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    for (std::size_t pos = 0; pos < text.size();) {
+        std::size_t end = text.find(CrLf, pos);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::size_t first = pos;
+        std::size_t last = end;
+        while (first < last && blank(text[first]))
+            ++first;
+        while (last > first && blank(text[last - 1]))
+            --last;
+        out.append(text, first, last - first);
+        if (end < text.size())
+            out += CrLf;
+        pos = end + CrLf.size();
+    }
+    return out;
+}
+
+// Each "<%=" and the first "%>" after it are masked, so an output expression
+// stays inside its HTML line.
+std::string MaskOutputExpressions(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    std::size_t pos = 0;
+    for (std::size_t open; (open = text.find(OpenOutput, pos)) != std::string_view::npos;) {
+        const std::size_t close = text.find("%>", open + OpenOutput.size());
+        if (close == std::string_view::npos)
+            break;
+        out.append(text, pos, open - pos);
+        out.append(MaskedOpen);
+        out.append(text, open + OpenOutput.size(), close - open - OpenOutput.size());
+        out.append(MaskedClose);
+        pos = close + 2;
+    }
+    out.append(text.substr(pos));
+    return out;
+}
+
+// Where the line's comment starts outside string literals: an apostrophe, or
+// REM as the first word of a statement; the line's end when it has none.
+std::size_t CommentStart(std::string_view line)
+{
+    bool inString = false;
+    bool statementStart = true;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '"') {
+            inString = !inString;
+            statementStart = false;
+            continue;
+        }
+        if (inString)
+            continue;
+        if (c == '\'')
+            return i;
+        if (c == ' ' || c == '\t')
+            continue;
+        if (c == ':') {
+            statementStart = true;
+            continue;
+        }
+        if (statementStart && StartsNoCase(line, i, "rem") &&
+            (i + 3 == line.size() || line[i + 3] == ' ' || line[i + 3] == '\t'))
+            return i;
+        statementStart = false;
+    }
+    return line.size();
+}
+
+std::string WithoutStrings(std::string_view line)
+{
+    std::string out;
+    out.reserve(line.size());
+    bool inString = false;
+    for (const char c : line) {
+        if (c == '"')
+            inString = !inString;
+        else if (!inString)
+            out.push_back(c);
+    }
+    return out;
+}
+
+// The longest entry the key starts with, or null: a statement holds one block keyword.
+const std::string* BlockKeyword(const std::string& key, const std::vector<std::string>& entries)
+{
+    const std::string* best = nullptr;
+    for (const std::string& entry : entries)
+        if (!entry.empty() && key.starts_with(entry) && (!best || entry.size() > best->size()))
+            best = &entry;
+    return best;
+}
+
+int CountMatches(const std::string& key, const std::vector<std::string>& entries)
+{
+    return static_cast<int>(std::count_if(entries.begin(), entries.end(), [&key](const std::string& entry) {
+        return !entry.empty() && FindExact(key, entry) != std::string_view::npos;
+    }));
+}
+
+bool EndsWithContinuation(std::string_view line)
+{
+    return line.size() >= 2 && line.ends_with(" _");
+}
+
+class TIndenter {
+public:
+    TIndenter(const TBeautifyOptions& options, bool startsInScript) : options_(options), inScript_(startsInScript) {}
+
+    void Line(std::vector<std::string>& lines, std::size_t& i)
+    {
+        std::string& line = lines[i];
+        if (FindExact(line, "<%") != std::string_view::npos) {
+            inScript_ = true;
+            Indent(line);
+        } else if (FindExact(line, "%>") != std::string_view::npos) {
+            inScript_ = false;
+            Indent(line);
+        } else if (inScript_) {
+            Statement(lines, i);
+        } else {
+            const std::string key = MakeLineKey(line);
+            if (options_.Html)
+                html_ -= CountMatches(key, options_.OutdentHtml);
+            Indent(line);
+            if (options_.Html)
+                html_ += CountMatches(key, options_.IndentHtml);
+        }
+    }
+
+private:
+    // A statement may run over continuation lines; those follow it at its level.
+    void Statement(std::vector<std::string>& lines, std::size_t& i)
+    {
+        std::string statement = lines[i];
+        std::size_t last = i;
+        while (EndsWithContinuation(lines[last]) && last + 1 < lines.size()) {
+            statement.resize(statement.size() - 1);
+            statement += lines[++last];
+        }
+        std::string key = MakeLineKey(statement);
+        const bool startsIf = key.starts_with(Mark + "IF" + Mark);
+        const bool blockIf = startsIf && key.ends_with(Mark + "THEN" + Mark);
+        const bool endsIf = key.find(Mark + "END" + Mark + "IF") != std::string::npos;
+        if (startsIf && !blockIf && !endsIf)
+            lines[last] += " end if";
+        const bool oneLineIf = startsIf && !blockIf;
+        if (options_.Script && BlockKeyword(key, options_.OutdentScript))
+            --script_;
+        for (std::size_t k = i; k <= last; ++k)
+            Indent(lines[k]);
+        if (options_.Script && !oneLineIf && BlockKeyword(key, options_.IndentScript))
+            ++script_;
+        if (script_ < -2)
+            script_ = 0;
+        i = last;
+    }
+
+    void Indent(std::string& line) const
+    {
+        line.insert(0, IndentOf(html_, options_.Unit) + IndentOf(script_, options_.Unit));
+    }
+
+    const TBeautifyOptions& options_;
+    bool inScript_;
+    int html_ = 0;
+    int script_ = 0;
+};
+
+// "endif" as a word of its own, outside strings.
+std::string SplitEndIf(std::string_view text)
+{
+    return ChangeOutsideQuotes(text, [](std::string& out, std::string_view piece) {
+        const auto isWordChar = [](char c) {
+            return (c >= '0' && c <= '9') || c == '_' || IsAnsiLetter(static_cast<unsigned char>(c));
+        };
+        std::size_t pos = 0;
+        for (std::size_t hit; (hit = FindNoCase(piece, "endif", pos)) != std::string_view::npos; pos = hit + 5) {
+            const bool word = (hit == 0 || !isWordChar(piece[hit - 1])) &&
+                              (hit + 5 == piece.size() || !isWordChar(piece[hit + 5]));
+            out.append(piece, pos, hit - pos);
+            out.append(word ? std::string_view("end if") : piece.substr(hit, 5));
+        }
+        out.append(piece.substr(pos));
+    });
+}
+
+} // namespace
+
+const TShippedLists& ShippedWordLists()
+{
+    const auto marked = [](std::initializer_list<const char*> words) {
+        std::vector<std::string> lines;
+        for (const char* word : words) {
+            std::string line(word);
+            std::replace(line.begin(), line.end(), '|', WordMark);
+            lines.push_back(line);
+        }
+        return lines;
+    };
+    static const TShippedLists lists{
+        marked({"|<html", "|<body", "|<table", "|<tr", "|<td", "|<font"}),
+        marked({"|</html", "|</body", "|</table", "|</tr", "|</td", "|</font"}),
+        marked({"|for|", "|if|", "|else|", "|REPEAT|", "|DO|", "|FUNCTION|", "|SELECT|", "|SUB|", "|WHILE|"}),
+        marked({"|next|", "|else|", "|WEND|", "|UNTIL|", "|LOOP|", "|end|", "|loop|while|"}),
+    };
+    return lists;
+}
+
+std::vector<std::string> WordKeys(const std::vector<std::string>& lines)
+{
+    std::vector<std::string> keys;
+    keys.reserve(lines.size());
+    for (const std::string& line : lines)
+        keys.push_back(MakeWordKey(Trim(line)));
+    return keys;
+}
+
+std::string ReplaceAllText(std::string_view text, std::string_view search, std::string_view replacement)
+{
+    return Replaced(text, LowerCase(search), replacement, false);
+}
+
+std::string ReplaceOutsideQuotes(std::string_view text, std::string_view search, std::string_view replacement)
+{
+    return Replaced(text, LowerCase(search), replacement, true);
+}
+
+std::string MakeWordKey(std::string_view line)
+{
+    std::string key = WithoutStrings(line.substr(0, CommentStart(line)));
+    std::replace(key.begin(), key.end(), ' ', WordMark);
+    return AnsiUpperCase(key);
+}
+
+std::string MakeLineKey(std::string_view line)
+{
+    // One pass doing what the word key does to the line with its tag brackets marked.
+    const std::string_view kept = line.substr(0, CommentStart(line));
+    std::string key;
+    key.reserve(kept.size() + 8);
+    key += WordMark;
+    bool inString = false;
+    for (const char c : kept) {
+        if (c == '"') {
+            inString = !inString;
+            continue;
+        }
+        if (inString)
+            continue;
+        if (c == '<')
+            key += WordMark;
+        key += c == ' ' ? WordMark : static_cast<char>(AnsiUpper(static_cast<unsigned char>(c)));
+        if (c == '>')
+            key += WordMark;
+    }
+    key += WordMark;
+    return key;
+}
+
+std::string IndentOf(int level, TIndentUnit unit)
+{
+    const bool tabs = unit == TIndentUnit::Tab1 || unit == TIndentUnit::Tab2;
+    const int multiplier =
+        unit == TIndentUnit::Space3 ? 3 : (unit == TIndentUnit::Space2 || unit == TIndentUnit::Tab2 ? 2 : 1);
+    const int length = tabs ? 80 : 129;
+    const int count = std::min(level * multiplier, length);
+    if (count <= 0)
+        return {};
+    return std::string(static_cast<std::size_t>(count), tabs ? '\t' : ' ');
+}
+
+bool HasScriptBlocks(std::string_view text)
+{
+    return text.find("<%") != std::string_view::npos;
+}
+
+std::string BeautifyBanner(const std::string& dateTime)
+{
+    return "<!--'code beautified " + dateTime + " by Vellumix Professional " + VersionTag + "-->";
+}
+
+std::vector<std::string> BeautifyLines(std::string_view input, const TBeautifyOptions& options,
+                                       const TBeautifyProgress& progress)
+{
+    const auto step = [&progress](int number) {
+        if (progress)
+            progress("Working: Step " + std::to_string(number), number);
+    };
+
+    step(1);
+    std::string text = ReplaceOutsideQuotes(TrimLines(MaskOutputExpressions(NormaliseBreaks(input))), Mark + Mark, Mark);
+    text = CollapseBlanks(text);
+
+    step(2);
+    text = ReplaceAllText(text, "<% ", "\r\n<% \r\n");
+    text = ReplaceAllText(text, "<%\r\n", "\r\n<% \r\n");
+    text = ReplaceAllText(text, "%>", "\r\n%>\r\n");
+    text = ReplaceAllText(text, "\r\n\r\n", "\r\n");
+    for (const auto& [search, replacement] : {std::pair{"\r\n \r\n", "\r\n"}, {" \n", "\n"}, {" \r", "\r"},
+                                              {"\n ", "\n"}, {"\r ", "\r"}})
+        text = ReplaceOutsideQuotes(text, search, replacement);
+    // No empty lines remain, not even a first one left by a leading delimiter.
+    if (text.starts_with(CrLf))
+        text.erase(0, CrLf.size());
+
+    step(3);
+    std::vector<std::string> lines = SplitLines(text);
+    TIndenter indenter(options, !HasScriptBlocks(input));
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        indenter.Line(lines, i);
+
+    step(6);
+    text = SplitEndIf(JoinLines(lines));
+    text = ReplaceAllText(text, MaskedOpen, OpenOutput);
+    text = ReplaceAllText(text, MaskedClose, "%>");
+    return SplitLines(text);
+}
+
+} // namespace vx::tools

@@ -1,0 +1,66 @@
+// Re-indents an ASP page or a plain VBScript: blanks normalised, every script
+// delimiter on a line of its own, and two indentation levels (HTML nesting and
+// script nesting) driven by four word lists of boundary-marked keys.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vx::tools {
+
+// The word-boundary mark of the keys (0xB3).
+inline constexpr char WordMark = '\xB3';
+
+enum class TIndentUnit { Space1, Space2, Space3, Tab1, Tab2 };
+
+struct TBeautifyOptions {
+    bool Html = true;
+    bool Script = true;
+    TIndentUnit Unit = TIndentUnit::Space3;
+    // Word keys (see MakeWordKey).
+    std::vector<std::string> IndentHtml;
+    std::vector<std::string> OutdentHtml;
+    std::vector<std::string> IndentScript;
+    std::vector<std::string> OutdentScript;
+};
+
+// The word lists as shipped, as the lines the settings memos show.
+struct TShippedLists {
+    std::vector<std::string> IndentHtml;
+    std::vector<std::string> OutdentHtml;
+    std::vector<std::string> IndentScript;
+    std::vector<std::string> OutdentScript;
+};
+const TShippedLists& ShippedWordLists();
+// Each line trimmed and made a word key.
+std::vector<std::string> WordKeys(const std::vector<std::string>& lines);
+
+// Every occurrence of search (ASCII letter case ignored) replaced in one pass
+// from left to right. A replacement shorter than the search is looked at again
+// with what follows it, so runs collapse; a longer one is never rescanned.
+std::string ReplaceAllText(std::string_view text, std::string_view search, std::string_view replacement);
+// The same, only outside double-quoted strings (quotes pair across line ends).
+std::string ReplaceOutsideQuotes(std::string_view text, std::string_view search, std::string_view replacement);
+
+// The line without its comment and strings, blanks as marks, upper case.
+std::string MakeWordKey(std::string_view line);
+// The word key with marks around tag brackets and at both ends.
+std::string MakeLineKey(std::string_view line);
+
+std::string IndentOf(int level, TIndentUnit unit);
+
+// Called before each step with its status text and number.
+using TBeautifyProgress = std::function<void(const std::string& status, int step)>;
+
+// The beautified lines of text (lines split at CR LF, CR or LF).
+std::vector<std::string> BeautifyLines(std::string_view text, const TBeautifyOptions& options,
+                                       const TBeautifyProgress& progress = {});
+
+// Whether the text is an ASP page rather than a plain script.
+bool HasScriptBlocks(std::string_view text);
+// The comment line put above a beautified ASP page.
+std::string BeautifyBanner(const std::string& dateTime);
+
+} // namespace vx::tools

@@ -1,0 +1,33 @@
+// Case-blind scanning of 8-bit text for lower-case patterns, the one match the
+// compressor, the beautifier and the converters use.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace vx::tools {
+
+inline char AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Whether text at pos starts with pattern, letter case of text ignored; pattern is lower case.
+inline bool StartsNoCase(std::string_view text, std::size_t pos, std::string_view pattern)
+{
+    if (pos > text.size() || text.size() - pos < pattern.size())
+        return false;
+    for (std::size_t i = 0; i < pattern.size(); ++i)
+        if (AsciiLower(text[pos + i]) != pattern[i])
+            return false;
+    return true;
+}
+
+// The first place at or after from where pattern starts (case of text ignored), or npos.
+std::size_t FindNoCase(std::string_view text, std::string_view pattern, std::size_t from);
+
+// The first place at or after from where part starts, exactly; looked for by
+// one of its rarer characters (not a blank, "<" or the byte 0xB3).
+std::size_t FindExact(std::string_view text, std::string_view part, std::size_t from = 0);
+
+} // namespace vx::tools
