@@ -9,6 +9,7 @@
 #include <cctype>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <ctime>
 #include <optional>
 
@@ -64,6 +65,29 @@ const long kDateDelta = daysBefore(1899, 12, 30);
 bool fourDigitFlag = [] {
     return UpperCase(FormatSettings().ShortDateFormat).find("YYYY") != std::string::npos;
 }();
+
+// Chinese, Japanese and Korean locales, by the character-type locale in effect.
+bool farEastFlag = [] {
+    for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"})
+        if (const char* value = std::getenv(name); value && *value) {
+            std::string_view locale(value);
+            return locale.starts_with("ja") || locale.starts_with("zh") || locale.starts_with("ko");
+        }
+    return false;
+}();
+
+// A far-east date may be followed by words such as the weekday; they run up to
+// the time, which starts with a digit or with the morning or afternoon text.
+void skipToTime(std::string_view text, size_t& pos, const TFormatSettings& fs)
+{
+    const bool digitFirst = !fs.ShortTimeFormat.empty() && isDigit(fs.ShortTimeFormat[0]);
+    auto atMarker = [&](const std::string& marker) { return SameText(text.substr(pos, marker.size()), marker); };
+    while (pos < text.size()) {
+        if (digitFirst ? isDigit(text[pos]) : atMarker(fs.TimeAMString) || atMarker(fs.TimePMString))
+            return;
+        ++pos;
+    }
+}
 
 } // namespace
 
@@ -207,6 +231,8 @@ bool ScanDate(std::string_view text, std::string_view dateFormat, size_t& pos, i
     }
     scanChar(text, pos, fs.DateSeparator);
     skipBlanks(text, pos);
+    if (farEastFlag && fs.ShortDateFormat.find("ddd") != std::string::npos)
+        skipToTime(text, pos, fs);
     if (!ValidDate(y, m, d) || pos != text.size())
         return false;
     year = y;
@@ -314,6 +340,16 @@ bool FourDigitYear()
 void SetFourDigitYear(bool value)
 {
     fourDigitFlag = value;
+}
+
+bool FarEastLocale()
+{
+    return farEastFlag;
+}
+
+void SetFarEastLocale(bool value)
+{
+    farEastFlag = value;
 }
 
 } // namespace vx

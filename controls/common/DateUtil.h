@@ -35,7 +35,9 @@ int ExpandYear(int year, int currentYear = CurrentYear());
 
 // Reads a date of up to three numbers separated by the date separator from
 // text at pos (0-based, moved past what was read), in the order of
-// dateFormat. True when the date is valid and the whole text was used.
+// dateFormat. In a far-east locale whose short date format shows the weekday
+// ("ddd"), the words after the date are passed over up to the time. True when
+// the date is valid and the whole text was used.
 bool ScanDate(std::string_view text, std::string_view dateFormat, size_t& pos, int& year, int& month, int& day);
 // Reads the fields at the positions of the format's D, M (MMM: a month name)
 // and Y runs; falls back to ScanDate when that gives no valid date.
@@ -52,5 +54,10 @@ std::string DefDateMask(char blank, bool fourDigitYear);
 // settings on first use, settable afterwards.
 bool FourDigitYear();
 void SetFourDigitYear(bool value);
+
+// Whether the locale is Chinese, Japanese or Korean; taken from the
+// environment's character-type locale at start, settable afterwards.
+bool FarEastLocale();
+void SetFarEastLocale(bool value);
 
 } // namespace vx

@@ -12,8 +12,11 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMdiSubWindow>
 #include <QPainter>
+#include <QPicture>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 #include <algorithm>
@@ -78,6 +81,28 @@ private:
     bool smooth_;
 };
 
+// Cell index of a columns x rows grid over size.
+QRect gridCell(const QSize& size, int columns, int rows, int index)
+{
+    columns = std::max(columns, 1);
+    rows = std::max(rows, 1);
+    index = std::max(index, 0);
+    const int w = size.width() / columns;
+    const int h = size.height() / rows;
+    return QRect((index % columns) * w, (index / columns) * h, w, h);
+}
+
+// Makes the pixels of colour (alpha ignored) of an ARGB32 image fully transparent.
+void clearColour(QImage& image, QRgb colour)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if ((line[x] & 0xFFFFFF) == (colour & 0xFFFFFF))
+                line[x] = 0;
+    }
+}
+
 class InvertFrame : public QWidget {
 public:
     InvertFrame(const QRect& rect, int width) : width_(width)
@@ -130,39 +155,58 @@ void ResourceNotFound(int resource)
     ResourceNotFound(std::to_string(resource));
 }
 
-QImage MakeBitmap(const std::string& resource)
+QImage MakeBitmap(TModule module, const std::string& resource)
 {
-    QImage image(":/" + QString::fromLatin1(resource.data(), static_cast<qsizetype>(resource.size())));
+    QImage image;
+    if (module)
+        image.load(QString::fromLatin1(module) +
+                   QString::fromLatin1(resource.data(), static_cast<qsizetype>(resource.size())));
     if (image.isNull())
         ResourceNotFound(resource);
     return image;
 }
 
-QImage MakeBitmap(int resource)
+QImage MakeBitmap(TModule module, int resource)
 {
-    return MakeBitmap(std::to_string(resource));
+    if (module)
+        return MakeBitmap(module, std::to_string(resource));
+    QImage image;
+    if (resource >= 0 && static_cast<unsigned>(resource) < QStyle::SP_CustomBase)
+        image = QApplication::style()->standardPixmap(static_cast<QStyle::StandardPixmap>(resource)).toImage();
+    if (image.isNull())
+        ResourceNotFound(resource);
+    return image;
 }
 
 void AssignBitmapCell(const QImage& source, QImage& dest, int columns, int rows, int index)
 {
-    columns = std::max(columns, 1);
-    rows = std::max(rows, 1);
-    index = std::max(index, 0);
-    int w = source.width() / columns;
-    int h = source.height() / rows;
-    dest = source.copy((index % columns) * w, (index / columns) * h, w, h);
+    const QRect cell = gridCell(source.size(), columns, rows, index);
+    dest = source.copy(cell);
+}
+
+void AssignBitmapCell(const QPicture& source, bool transparent, QImage& dest, int columns, int rows, int index)
+{
+    const QRect bounds = source.boundingRect();
+    const QRect cell = gridCell(bounds.size(), columns, rows, index);
+    const QRgb silver = qRgb(0xC0, 0xC0, 0xC0);
+    QImage image(cell.size(), QImage::Format_ARGB32);
+    image.fill(silver);
+    if (!image.isNull()) {
+        // A picture plays at its own coordinates; shift so the cell's corner lands at (0, 0).
+        QPainter p(&image);
+        p.translate(-bounds.topLeft() - cell.topLeft());
+        QPicture(source).play(&p); // play is not const; the copy shares the data
+    }
+    if (transparent)
+        clearColour(image, silver);
+    dest = image;
 }
 
 void StretchBltTransparent(QPainter& canvas, const QRect& dest, const QImage& bitmap, const QRect& srcRect,
                            QRgb transparent)
 {
     QImage part = bitmap.copy(srcRect).convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < part.height(); ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(part.scanLine(y));
-        for (int x = 0; x < part.width(); ++x)
-            if ((line[x] & 0xFFFFFF) == (transparent & 0xFFFFFF))
-                line[x] = 0;
-    }
+    clearColour(part, transparent);
     PlainScaling plain(canvas);
     canvas.drawImage(dest, part);
 }
@@ -343,6 +387,11 @@ void CenterControl(QWidget* control)
 {
     if (!control)
         return;
+    // An MDI child form sits in a sub-window frame on the MDI area's viewport,
+    // the main form's client area: the frame is what moves there.
+    auto* frame = qobject_cast<QMdiSubWindow*>(control->parentWidget());
+    if (frame && frame->widget() == control && frame->mdiArea())
+        control = frame;
     QRect area;
     if (control->isWindow()) {
         QScreen* screen = control->screen() ? control->screen() : QGuiApplication::primaryScreen();

@@ -21,6 +21,7 @@ class QFontMetrics;
 class QImage;
 class QObject;
 class QPainter;
+class QPicture;
 class QWidget;
 
 // A resource the program asked for by name or number is missing.
@@ -41,12 +42,19 @@ int PaletteEntries(const QImage& image);
 // Raises EResNotFound "Resource <name> not found".
 [[noreturn]] void ResourceNotFound(const std::string& resource);
 [[noreturn]] void ResourceNotFound(int resource);
-// A bitmap of the program's resources (":/<name>"); EResNotFound when missing.
-QImage MakeBitmap(const std::string& resource);
-QImage MakeBitmap(int resource);
+// A module's bitmaps are the resources under its prefix; 0 stands for the
+// system's predefined bitmaps, numbered as the style's standard pixmaps.
+using TModule = const char*;
+inline constexpr TModule ProgramModule = ":/";
+// A bitmap of module by name or number; EResNotFound when missing.
+QImage MakeBitmap(TModule module, const std::string& resource);
+QImage MakeBitmap(TModule module, int resource);
 // Cell `index` of a columns x rows grid of equal cells (each count at least 1,
 // index below 0 taken as 0); the cell keeps the source's transparency.
 void AssignBitmapCell(const QImage& source, QImage& dest, int columns, int rows, int index);
+// The same for a drawing: it is played onto silver shifted so that the cell
+// shows; when transparent, the silver left over becomes transparent.
+void AssignBitmapCell(const QPicture& source, bool transparent, QImage& dest, int columns, int rows, int index);
 // Stretches srcRect of bitmap onto dest, leaving out the pixels of colour transparent.
 void StretchBltTransparent(QPainter& canvas, const QRect& dest, const QImage& bitmap, const QRect& srcRect,
                            QRgb transparent);
@@ -87,6 +95,8 @@ int RectHeight(const QRect& rect);
 bool PointInRect(const QPoint& point, const QRect& rect);
 // Drops pending posted events of that type for the object; a quit is kept.
 void KillMessage(QObject* window, QEvent::Type type);
+// A form in an MDI frame is centred in the frame's client area, another
+// form on its screen, another control in its parent; no coordinate below 0.
 void CenterControl(QWidget* control);
 // Ends the dialog control sits in with modalResult; nothing for 0 or outside a dialog.
 void EndModal(QWidget& control, int modalResult);

@@ -96,6 +96,42 @@ TEST(DateUtil, ScanDateReadsNumbersInTheDateOrder)
     }
 }
 
+TEST(DateUtil, ScanDatePassesFarEastWordsUpToTheTime)
+{
+    struct Case {
+        bool farEast;
+        const char* shortDate;
+        const char* shortTime;
+        const char* text;
+        bool whole;
+        size_t stop;
+    };
+    const Case cases[] = {
+        {true, "yyyy/mm/dd ddd", "h:mm AMPM", "2024/02/29 Thu", true, 14},
+        {true, "yyyy/mm/dd ddd", "h:mm AMPM", "2024/02/29 Thu pm 3:10", false, 15},
+        {true, "yyyy/mm/dd ddd", "h:mm AMPM", "2024/02/29 (Thu) AM", false, 17},
+        {true, "yyyy/mm/dd ddd", "9h:mm", "2024/02/29 Thu 15:10", false, 15},
+        {true, "yyyy/mm/dd ddd", "9h:mm", "2024/02/29 Thu PM", true, 17},
+        {true, "yyyy/mm/dd", "h:mm AMPM", "2024/02/29 Thu", false, 11},
+        {false, "yyyy/mm/dd ddd", "h:mm AMPM", "2024/02/29 Thu", false, 11},
+        {true, "yyyy/mm/dd ddd", "h:mm AMPM", "2024/02/30 Thu", false, 14},
+    };
+    const bool savedFarEast = FarEastLocale();
+    for (const Case& c : cases) {
+        DateFormatScope scope(c.shortDate, '/');
+        FormatSettings().ShortTimeFormat = c.shortTime;
+        SetFarEastLocale(c.farEast);
+        int y = 0, m = 0, d = 0;
+        size_t pos = 0;
+        EXPECT_EQ(ScanDate(c.text, "yyyy/mm/dd", pos, y, m, d), c.whole) << c.text << " " << c.shortTime;
+        EXPECT_EQ(pos, c.stop) << c.text << " " << c.shortTime;
+        if (c.whole) {
+            EXPECT_EQ(y * 10000 + m * 100 + d, 20240229) << c.text;
+        }
+    }
+    SetFarEastLocale(savedFarEast);
+}
+
 TEST(DateUtil, StrToDateFmtByFieldPositionsAndMonthNames)
 {
     DateFormatScope scope("dd.MM.yyyy", '.');

@@ -2,12 +2,21 @@
 #include "controls/common/VCLUtils.h"
 #include "controls/listviews/ListItems.h"
 #include "platform/qt/Dialogs.h"
+#include "tests/support/TempDir.h"
 
 #include <QApplication>
 #include <QFontMetrics>
 #include <QImage>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPainter>
+#include <QPicture>
+#include <QStyle>
+#include <QTest>
 #include <QWidget>
+
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -137,12 +146,91 @@ TEST(VCLUtils, BitmapCellsAndResources)
     EXPECT_EQ(cell.size(), grid.size()) << "counts below 1 are taken as 1";
 
     try {
-        MakeBitmap("NO_SUCH_BITMAP");
+        MakeBitmap(ProgramModule, "NO_SUCH_BITMAP");
         FAIL();
     } catch (const EResNotFound& e) {
         EXPECT_STREQ(e.what(), "Resource NO_SUCH_BITMAP not found");
     }
-    EXPECT_THROW(MakeBitmap(4711), EResNotFound);
+    EXPECT_THROW(MakeBitmap(ProgramModule, 4711), EResNotFound);
+}
+
+TEST(VCLUtils, MakeBitmapReadsTheModuleOrTheSystemBitmaps)
+{
+    test::TempDir dir;
+    QImage glyph(3, 2, QImage::Format_ARGB32);
+    glyph.fill(Qt::red);
+    ASSERT_TRUE(glyph.save(QString::fromStdString(dir.file("GLYPH")), "PNG"));
+    ASSERT_TRUE(glyph.save(QString::fromStdString(dir.file("12")), "PNG"));
+    const std::string module = dir.path().string() + "/";
+    // The current folder holds a file of the same name: module 0 must not read it.
+    const std::filesystem::path savedCwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+
+    struct Case {
+        TModule module;
+        std::string name;
+        int number;
+        bool found;
+    };
+    const Case cases[] = {
+        {module.c_str(), "GLYPH", -1, true},
+        {module.c_str(), "", 12, true},
+        {module.c_str(), "NONE", -1, false},
+        {module.c_str(), "", 13, false},
+        {nullptr, "", QStyle::SP_ArrowUp, true},
+        {nullptr, "", QStyle::SP_DialogOkButton, true},
+        {nullptr, "GLYPH", -1, false},
+        {nullptr, "", 12000, false},
+        {nullptr, "", -5, false},
+    };
+    for (const Case& c : cases) {
+        const std::string what = (c.module ? "module " : "system ") + c.name + std::to_string(c.number);
+        try {
+            QImage image = c.name.empty() ? MakeBitmap(c.module, c.number) : MakeBitmap(c.module, c.name);
+            EXPECT_TRUE(c.found) << what;
+            EXPECT_FALSE(image.isNull()) << what;
+            if (c.module) {
+                EXPECT_EQ(image.size(), glyph.size()) << what;
+            }
+        } catch (const EResNotFound&) {
+            EXPECT_FALSE(c.found) << what;
+        }
+    }
+    std::filesystem::current_path(savedCwd);
+}
+
+TEST(VCLUtils, AssignBitmapCellDrawsOtherGraphicsOnSilver)
+{
+    const QRgb silver = qRgb(0xC0, 0xC0, 0xC0), red = qRgb(255, 0, 0);
+    struct Case {
+        QPoint origin;
+        bool transparent;
+        int index;
+        QRgb corner;
+        QRgb rest;
+    };
+    const Case cases[] = {
+        {QPoint(0, 0), false, 5, red, silver},
+        {QPoint(10, 20), false, 5, red, silver},
+        {QPoint(0, 0), true, 5, red, 0},
+        {QPoint(0, 0), false, 0, silver, silver},
+        {QPoint(0, 0), true, -2, 0, 0},
+    };
+    for (const Case& c : cases) {
+        QPicture picture;
+        {
+            QPainter p(&picture);
+            p.fillRect(QRect(c.origin + QPoint(4, 2), QSize(1, 1)), QColor(red));
+        }
+        picture.setBoundingRect(QRect(c.origin, QSize(6, 4)));
+        QImage cell;
+        AssignBitmapCell(picture, c.transparent, cell, 3, 2, c.index);
+        const std::string what = std::to_string(c.index) + (c.transparent ? " transparent" : " opaque");
+        ASSERT_EQ(cell.size(), QSize(2, 2)) << what;
+        EXPECT_EQ(cell.pixel(0, 0), c.corner) << what;
+        EXPECT_EQ(cell.pixel(1, 1), c.rest) << what;
+        EXPECT_EQ(cell.pixel(1, 0), c.rest) << what;
+    }
 }
 
 TEST(VCLUtils, Geometry)
@@ -264,6 +352,39 @@ TEST(VCLUtils, CenterControlKeepsCoordinatesNonNegative)
     child.resize(300, 10);
     CenterControl(&child);
     EXPECT_EQ(child.pos(), QPoint(0, 25));
+}
+
+TEST(VCLUtils, CenterControlPutsAnMdiChildInTheMainFormsClientArea)
+{
+    QMainWindow main;
+    auto* area = new QMdiArea;
+    main.setCentralWidget(area);
+    main.resize(500, 400);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    const QSize client = area->viewport()->size();
+
+    struct Case {
+        QSize frame;
+        QPoint expected;
+    };
+    const Case cases[] = {
+        {QSize(120, 80), QPoint((client.width() - 120) / 2, (client.height() - 80) / 2)},
+        {QSize(client.width() + 50, 80), QPoint(0, (client.height() - 80) / 2)},
+    };
+    for (const Case& c : cases) {
+        auto* form = new QWidget;
+        QMdiSubWindow* frame = area->addSubWindow(form);
+        frame->resize(c.frame);
+        frame->show();
+        frame->move(3, 3);
+        const QPoint inside = form->pos();
+        CenterControl(form);
+        EXPECT_EQ(frame->pos(), c.expected) << c.frame.width();
+        EXPECT_EQ(form->pos(), inside) << "the form keeps its place in its frame";
+        area->removeSubWindow(frame);
+        delete frame;
+    }
 }
 
 TEST(VCLUtils, InvertFrameTogglesAndMemoryHelpers)
