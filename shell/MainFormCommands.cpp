@@ -29,7 +29,7 @@ namespace vx::shell {
 
 TCommandState& CommandState(TForm1& form)
 {
-    if (auto* state = form.findChild<TCommandState*>("MainCommands", Qt::FindDirectChildrenOnly))
+    if (auto* state = dynamic_cast<TCommandState*>(form.findChild<QObject*>("MainCommands", Qt::FindDirectChildrenOnly)))
         return *state;
     auto* state = new TCommandState(&form);
     state->setObjectName("MainCommands");
