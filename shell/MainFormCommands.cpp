@@ -2,6 +2,7 @@
 // what it lends the dialogs.
 #include "shell/MainFormCommands.h"
 
+#include "controls/speedbar/SpeedBar.h"
 #include "editor/qt/mwCustomEdit.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/qt/QtText.h"
@@ -113,9 +114,22 @@ const std::pair<const char*, TCommand> Commands[] = {
 // Commands that cannot work here: the external style-sheet editor does not
 // exist on this platform, and the plug-in manager is not part of the program yet.
 const char* const Unavailable[] = {
-    "LaunchTopstyle1", "EditstylesheetwithTopStyle1", "VisitTopstylewebsite1", "SpeedButtonStyleSheet1",
-    "SpeedButtonStyleSheet2", "SpeedButtonStyleBlock1", "LoadPlugins1", "Unloadplugins1",
+    "LaunchStylesheeteditorCSS1", "LaunchStylesheeteditor1",     "LaunchStylesheeteditor2",
+    "LaunchTopstyle1",            "Editstyleinselectedpartoftext1", "EditstylesheetwithTopStyle1",
+    "VisitTopstylewebsite1",      "LoadPlugins1",                "Unloadplugins1",
 };
+
+// A menu item or a speed item that stays disabled, beginner mode or not.
+void Disable(TForm1& form, const char* name)
+{
+    for (QObject* command : form.findChildren<QObject*>(name)) {
+        if (auto* action = qobject_cast<QAction*>(command))
+            action->setEnabled(false);
+        else if (auto* item = dynamic_cast<TSpeedItem*>(command))
+            item->SetEnabled(false);
+        command->setProperty(TForm1::BeginnerTag, 0);
+    }
+}
 
 // An action is bound once, however often the binding runs.
 bool Claim(QAction* action)
@@ -151,12 +165,9 @@ void BindMainCommands(TForm1& form)
         if (QAction* action = form.findChild<QAction*>(name); Claim(action))
             QObject::connect(action, &QAction::triggered, &form, Guarded([url = url] { OpenWebLink(url); }));
     for (const char* name : Unavailable)
-        if (QAction* action = form.findChild<QAction*>(name)) {
-            action->setEnabled(false);
-            action->setProperty(TForm1::BeginnerTag, 0);
-        }
-    if (QAction* internal = form.findChild<QAction*>("Currentpageininternalbrowser1"); internal && !InternalPreviewAvailable())
-        internal->setEnabled(false);
+        Disable(form, name);
+    if (!InternalPreviewAvailable())
+        Disable(form, "Currentpageininternalbrowser1");
 }
 
 } // namespace vx::shell
