@@ -1,6 +1,6 @@
 // Whole-file reading and atomic writing. Every file that holds user data is
-// written to a temporary file in the same folder and renamed over the old one,
-// so a crash or a full disk never leaves a half-written file behind.
+// written to a temporary file beside the real file and renamed over it, so a
+// crash or a full disk never leaves a half-written file behind.
 #pragma once
 
 #include <string>
@@ -8,14 +8,35 @@
 
 namespace vx {
 
-// Reads the whole file byte for byte. Raises EFOpenError "Cannot open file <path>"
-// when it cannot be opened and EReadError when reading fails.
+// Reads the whole file byte for byte. Raises EFOpenError "Cannot open file
+// <path>: <reason>" when it cannot be opened and EReadError when reading fails.
 std::string ReadWholeFile(const std::string& path);
 
-// Writes data to path atomically (temporary file in the same folder, flushed,
-// then renamed). Raises EFCreateError "Cannot create file <path>" or EWriteError
-// and leaves the old file untouched on failure.
-void WriteFileAtomic(const std::string& path, std::string_view data);
+// Who may read a file the program creates: everyone the umask allows, or the
+// owner alone (settings, which may hold passwords).
+enum class TFileAccess { Shared, OwnerOnly };
+
+// Writes data to path atomically: a temporary file beside the real file (the
+// target of a symbolic link; the link stays a link), flushed, then renamed.
+// The file keeps its mode, and its owner where the system allows; a file with
+// further hard links, or whose owner cannot be kept, is overwritten in place
+// from the flushed temporary, so that it keeps its identity. An existing file
+// the user may not write, or a folder where no file can be created, raises
+// EFCreateError "Cannot create file <path>: <reason>" and nothing changes;
+// other failures raise EWriteError with the reason. OwnerOnly makes the file
+// readable by its owner alone whatever it was.
+void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess access = TFileAccess::Shared);
+
+// The file a path names once symbolic links are followed (the path itself
+// when it is no link); a dangling link gives the missing file it points to.
+std::string LinkTarget(const std::string& path);
+
+// Whether name is a temporary file of an atomic write ("<file>.vxtmp-XXXXXX").
+bool IsWriteTemporary(std::string_view name);
+
+// Removes the temporary files that writes of path left behind when they were
+// killed; failures to remove one are ignored.
+void RemoveStaleTemporaries(const std::string& path);
 
 bool FileExists(const std::string& path);
 

@@ -180,6 +180,10 @@ public:
                 if (!current)
                     fail("a value before the first key");
                 current->SetValue(value(content));
+                // Every value line is written with its line end: one without
+                // is a file cut short inside the value.
+                if (!lineEnded_)
+                    fail("the file ends inside a value");
             } else
                 fail("unexpected text");
         }
@@ -196,7 +200,8 @@ private:
             end = text_.size();
         line = text_.substr(pos_, end - pos_);
         pos_ = end;
-        if (pos_ < text_.size())
+        lineEnded_ = pos_ < text_.size();
+        if (lineEnded_)
             pos_ += text_.compare(pos_, 2, "\r\n") == 0 ? 2 : 1;
         ++lineNo_;
         return true;
@@ -369,6 +374,7 @@ private:
     std::string_view rootName_;
     size_t pos_ = 0;
     int lineNo_ = 0;
+    bool lineEnded_ = false;
 };
 
 } // namespace

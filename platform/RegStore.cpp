@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <list>
 #include <sys/stat.h>
+#include <vector>
 
 namespace vx::reg {
 
@@ -49,7 +50,41 @@ std::string asideName(const std::string& path)
     return name;
 }
 
+struct DamageReports {
+    std::mutex mutex;
+    TDamageReporter reporter;
+    std::vector<std::string> waiting;
+};
+
+DamageReports& damageReports()
+{
+    static DamageReports reports;
+    return reports;
+}
+
+void reportDamage(const std::string& message)
+{
+    DamageReports& reports = damageReports();
+    std::lock_guard lock(reports.mutex);
+    if (reports.reporter)
+        reports.reporter(message);
+    else
+        reports.waiting.push_back(message);
+}
+
 } // namespace
+
+void SetDamageReporter(TDamageReporter reporter)
+{
+    DamageReports& reports = damageReports();
+    std::lock_guard lock(reports.mutex);
+    reports.reporter = std::move(reporter);
+    if (!reports.reporter)
+        return;
+    for (const std::string& message : reports.waiting)
+        reports.reporter(message);
+    reports.waiting.clear();
+}
 
 Store& Store::For(std::string_view rootName)
 {
@@ -62,6 +97,10 @@ Store& Store::For(std::string_view rootName)
 
 void Store::ResetAll()
 {
+    {
+        std::lock_guard lock(damageReports().mutex);
+        damageReports().waiting.clear();
+    }
     std::lock_guard guard(registryMutex());
     for (Store& store : stores()) {
         std::lock_guard lock(store.mutex_);
@@ -94,26 +133,34 @@ void Store::load()
         root_ = std::make_unique<Key>(rootName_);
         return;
     }
-    std::string text;
-    try {
-        text = ReadWholeFile(path_);
-    } catch (const Exception& e) {
-        throw ERegistryException("Cannot read the registry file " + path_ + ": " + e.Message());
-    }
-    try {
-        root_ = ParseRegFile(text, rootName_);
-        return;
-    } catch (const ERegFileError& e) {
-        std::string aside = asideName(path_);
-        if (std::rename(path_.c_str(), aside.c_str()) != 0) {
-            failure_ = "The registry file " + path_ + " is corrupt (" + e.Message()
-                + ") and cannot be renamed: " + std::strerror(errno);
-            throw ERegistryException(failure_);
+    std::string damage;
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(path_, ec);
+    if (!ec && size > MaxSettingsFileSize) {
+        damage = "larger than " + std::to_string(MaxSettingsFileSize >> 20) + " MB";
+    } else {
+        std::string text;
+        try {
+            text = ReadWholeFile(path_);
+        } catch (const Exception& e) {
+            throw ERegistryException("Cannot read the registry file " + path_ + ": " + e.Message());
         }
-        root_ = std::make_unique<Key>(rootName_);
-        throw ERegistryException("The registry file " + path_ + " is corrupt (" + e.Message()
-                                 + "); it was renamed to " + aside + " and its settings start empty");
+        try {
+            root_ = ParseRegFile(text, rootName_);
+            return;
+        } catch (const ERegFileError& e) {
+            damage = e.Message();
+        }
     }
+    std::string aside = asideName(path_);
+    if (std::rename(path_.c_str(), aside.c_str()) != 0) {
+        failure_ = "The registry file " + path_ + " is corrupt (" + damage + ") and cannot be renamed: "
+            + std::strerror(errno);
+        throw ERegistryException(failure_);
+    }
+    root_ = std::make_unique<Key>(rootName_);
+    reportDamage("The registry file " + path_ + " is corrupt (" + damage + "); it was renamed to " + aside
+                 + " and its settings start empty");
 }
 
 void Store::Flush()
@@ -127,7 +174,7 @@ void Store::Flush()
         std::error_code ec;
         if (std::filesystem::create_directories(folder, ec))
             std::filesystem::permissions(folder, std::filesystem::perms::owner_all, ec);
-        WriteFileAtomic(path_, FormatRegFile(*root_, rootName_));
+        WriteFileAtomic(path_, FormatRegFile(*root_, rootName_), TFileAccess::OwnerOnly);
     } catch (const Exception& e) {
         throw ERegistryException("Cannot write the registry file " + path_ + ": " + e.Message());
     }

@@ -5,12 +5,25 @@
 
 #include "platform/RegTree.h"
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
 
 namespace vx::reg {
+
+// Settings files larger than this are not read: a settings tree is small, and
+// a file this large is damaged or not ours.
+inline constexpr std::uintmax_t MaxSettingsFileSize = 16u << 20;
+
+// Tells the user about a damaged settings file. It runs with a store locked
+// and must not use the registry itself (a window posts the message to show it
+// later). Each file set aside is reported once; reports made while no reporter
+// is set wait for the next one set.
+using TDamageReporter = std::function<void(const std::string& message)>;
+void SetDamageReporter(TDamageReporter reporter);
 
 class Store {
 public:
@@ -36,13 +49,16 @@ public:
     };
 
     // Locks the store, loading the file on first use. A file that cannot be
-    // parsed is renamed to "<file>.corrupt-<timestamp>" and reported with an
-    // ERegistryException naming the file and line; later calls then see an empty
-    // tree. A file that cannot be read or set aside raises on every call, so
-    // that it is never overwritten by an empty tree.
+    // parsed, or is larger than MaxSettingsFileSize, is renamed to
+    // "<file>.corrupt-<timestamp>" and reported through the damage reporter
+    // with a message naming the file (and the line); the store then starts as
+    // an empty tree. A file that cannot be read or set aside raises an
+    // ERegistryException on every call, so that it is never overwritten by an
+    // empty tree.
     Access Open();
 
-    // Writes the tree to its file when it changed since it was last written.
+    // Writes the tree to its file, readable by the owner alone, when it changed
+    // since it was last written.
     // Raises ERegistryException when the file cannot be written; the change
     // stays pending and the old file stays as it was.
     void Flush();

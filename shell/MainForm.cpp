@@ -12,6 +12,7 @@
 #include "controls/display/RxGrdCpt.h"
 #include "editor/qt/mwAutoComplete.h"
 #include "editor/qt/mwCompletionProposal.h"
+#include "editor/Colors.h"
 #include "editor/qt/mwCustomEdit.h"
 #include "highlighters/DcjPerlSyn.h"
 #include "highlighters/hkHTMLSyn.h"
@@ -24,7 +25,9 @@
 #include "highlighters/wmPHPSyn.h"
 #include "highlighters/wmSQLSyn.h"
 #include "localisation/qt/KMLang.h"
+#include "platform/RegStore.h"
 #include "platform/qt/Application.h"
+#include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 #include "shell/ShellDialog.h"
 #include "shell/MainFormCommands.h"
@@ -59,8 +62,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     KMLang1 = Named(new TKMLang(this), "KMLang1");
     FlatHint1 = Named(new TFlatHint(this), "FlatHint1");
     FormStorage1 = Named(new TFormStorage(this), "FormStorage1");
+    // The storage keeps only the recent-files list: no window placement.
     FormStorage1->SetUseRegistry(true);
-    FormStorage1->SetIniFileName("\\software\\inis\\Vellumix");
+    FormStorage1->SetOptions(0);
+    FormStorage1->SetIniSection("\\software\\inis\\Vellumix\\mru");
     mru = Named(new TMRUManager(this), "mru");
     mru->SetCapacity(5);
     mru->SetIniStorage(FormStorage1);
@@ -78,9 +83,17 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     Timer2->start();
     tipstimer = Named(new QTimer(this), "tipstimer");
     res_timer = Named(new QTimer(this), "res_timer");
+    // It has nothing to do when it ticks; a slow tick keeps an idle program idle.
+    res_timer->setInterval(1000);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (IsOwnEditor(now))
             lastFocused_ = static_cast<TmwCustomEdit*>(now);
+    });
+    // A damaged settings file is found while a store is locked: the message
+    // is shown once the event loop is free.
+    vx::reg::SetDamageReporter([this](const std::string& message) {
+        QMetaObject::invokeMethod(
+            this, [message] { MessageDlg(message, mtError, mbOK); }, Qt::QueuedConnection);
     });
     Form1 = this;
     vx::shell::MainWindow() = this;
@@ -95,6 +108,7 @@ TForm1::~TForm1()
 {
     // Nothing of the application reaches a window being taken apart.
     disconnect(qApp, nullptr, this, nullptr);
+    vx::reg::SetDamageReporter({});
     qApp->removeEventFilter(this);
     // The editors refer to the highlighters: they go first.
     delete PageControl1;
@@ -118,6 +132,17 @@ void TForm1::CreateHighlighters()
     hi_vbs = std::make_unique<TlbVbsSyn>();
     hi_tcl = std::make_unique<TsiTCLTKSyn>();
     wmMultiSyn1 = std::make_unique<TwmMultiSyn>();
+    // The main window's own colours, over the highlighters' defaults.
+    hi_html->ASPAttri->SetBackground(clYellow);
+    hi_html->ASPAttri->SetForeground(clBlack);
+    hi_html->SymbolAttri->SetForeground(clBlack);
+    hi_html->UndefKeyAttri->SetForeground(clRed);
+    hi_perl->InvalidAttri->SetForeground(clBlack);
+    hi_perl->KeyAttri->SetForeground(clNavy);
+    hi_perl->NumberAttri->SetForeground(clRed);
+    hi_perl->SpaceAttri->SetForeground(clWindow);
+    hi_css->IdentifierAttri->SetBackground(clWhite);
+    hi_css->KeyAttri->SetForeground(clGreen);
     SetupPageSchemes(*wmMultiSyn1, {hi_html.get(), hi_php.get(), hi_js.get(), hi_vbs.get(), hi_css.get()});
 }
 
@@ -236,7 +261,7 @@ void TForm1::BuildMenus()
         connect(action, &QAction::triggered, this, Guarded(handler));
         return action;
     };
-    add(file, "New1", "New", QKeySequence("Ctrl+N"), [this] { New1Click(); });
+    New1 = add(file, "New1", "New", QKeySequence("Ctrl+N"), [this] { New1Click(); });
     add(file, "Fileopen1", "Open &File", QKeySequence("Alt+F"), [this] { Fileopen1Click(); });
     ReOpen1 = file->addMenu("Re-Open");
     ReOpen1->setObjectName("ReOpen1");
@@ -245,7 +270,9 @@ void TForm1::BuildMenus()
     add(file, "SaveAs1", "Save As", QKeySequence("Ctrl+Alt+S"), [this] { SaveAs1Click(); });
     file->addSeparator();
     add(file, "Closefile1", "&Close current file", QKeySequence(), [this] { Closefile1Click(); });
-    add(file, "CloseAllfiles1", "Close &All files", QKeySequence(), [this] { CloseAllfiles1Click(); });
+    add(file, "CloseAllfiles1", "Close &All files", QKeySequence(), [this] {
+        CloseAllfiles1Click();
+    })->setProperty(BeginnerTag, 1);
     file->addSeparator();
     add(file, "Exit1", "&Exit", QKeySequence(), [this] { Exit1Click(); });
     QMenu* options = menuBar()->addMenu("Options");
@@ -256,6 +283,7 @@ void TForm1::BuildMenus()
     VellumixAssistant1 = view->addAction("Vellumix Assistant");
     VellumixAssistant1->setObjectName("VellumixAssistant1");
     VellumixAssistant1->setCheckable(true);
+    connect(VellumixAssistant1, &QAction::triggered, this, Guarded([this] { VellumixAssistant1Click(); }));
     for (const auto& [name, handler] :
          std::initializer_list<std::pair<const char*, std::function<void()>>>{
              {"SpeedButton1", [this] { New1Click(); }},
@@ -263,6 +291,14 @@ void TForm1::BuildMenus()
              {"SpeedButton3", [this] { Save1Click(); }},
              {"SpeedButton12", [this] { SpeedButton12Click(); }}})
         SpeedBar1->FindItemByName(name)->SetOnClick([run = Guarded(handler)](QObject*) { run(); });
+    SetNewPageWizard(nullptr);
+}
+
+void TForm1::SetNewPageWizard(std::function<bool()> wizard)
+{
+    newPageWizard_ = std::move(wizard);
+    New1->setEnabled(static_cast<bool>(newPageWizard_));
+    SpeedBar1->FindItemByName("SpeedButton1")->SetEnabled(static_cast<bool>(newPageWizard_));
 }
 
 void TForm1::AdvancedNovice1Click()

@@ -85,7 +85,11 @@ public:
     void Save1Click();
     void SaveAs1Click();
     void Fileopen1Click();
+    // "New": runs the new-page wizard; disabled while no wizard is set.
     void New1Click();
+    // The new-page wizard: true when it produced a page and left it on the
+    // clipboard. Setting one enables "New" and its tool button.
+    void SetNewPageWizard(std::function<bool()> wizard);
     void Closefile1Click();
     void CloseAllfiles1Click();
     void Timer2Timer();
@@ -96,6 +100,8 @@ public:
     // whose BeginnerTag property is 1 and flips the mode.
     void AdvancedNovice1Click();
     bool BeginnersMode() const { return beginnersMode_; }
+    // "Vellumix Assistant": shows or closes the assistant window.
+    void VellumixAssistant1Click();
     // The property that marks the commands a beginner does without.
     static constexpr const char* BeginnerTag = "Tag";
 
@@ -104,8 +110,6 @@ public:
     void insert_item(const std::string& text, std::uint8_t mode) override;
     void insert_item_2(const std::string& text, std::uint16_t back) override;
 
-    // The new-page wizard: true when it produced a page and left it on the clipboard.
-    std::function<bool()> RunNewPageWizard;
     // The FrontPage editor dialog, shown modally when the check fires.
     std::function<void()> ShowFrontPageDialog;
     // Whether a tip waits for the assistant (set by the tips timer).
@@ -139,6 +143,7 @@ public:
     QListWidget* ListBox1;
     QTreeWidget* vcsbox;
     QCheckBox* CheckBox1;
+    QAction* New1;
     QAction* VellumixAssistant1;
     QAction* AdvancedNovice1;
     QMenu* ReOpen1;
@@ -178,12 +183,13 @@ protected:
 private:
     struct TSlot {
         std::string FileName;
-        vx::shell::TLineEndStyle Style;
+        vx::shell::TLoadedLines Loaded;
         vx::shell::TFileStamp Stamp;
     };
     // Background saves (autosave, deactivation) never ask: a file changed on
     // disk is left alone until the user saves explicitly.
     enum class TSaveKind { Explicit, Background };
+    enum class TSaveResult { Written, Unchanged, Failed };
 
     void BuildLayout();
     void BuildMenus();
@@ -194,10 +200,26 @@ private:
     // editor already attached stays attached once.
     void AttachCompletion(int slot);
     void FirstActivationSetup();
+    // Runs the steps of an activation; a step that fails does not stop the
+    // others, and the failures are shown together in one message at the end,
+    // unless the last activation ended in the same ones.
+    void RunActivationSteps(const std::vector<std::function<void()>>& steps);
+    // A language file that cannot be used is reported and the built-in texts stay.
+    void ApplyStartLanguage();
     void SaveNamedSlots(TSaveKind kind);
-    // True when the slot's file holds the editor's text afterwards.
-    bool SaveSlot(int slot, TSaveKind kind);
+    // Written when the slot's file was written now; Unchanged when the file
+    // already held the editor's text.
+    TSaveResult SaveSlot(int slot, TSaveKind kind);
     void WriteSlot(int slot);
+    // A background save that failed: shown once in the status bar, not again
+    // while the same failure repeats.
+    void ReportBackgroundFailure(const std::string& message);
+    // Asks for a file name and writes an editor without one (an unnamed slot
+    // becomes named); false when the user cancels or the write fails.
+    bool SaveUnnamed(TmwCustomEdit* editor);
+    // True when the slot may take a file: it holds no typed text that was never
+    // saved, or the user lets it go.
+    bool MayReplaceUnsavedText(int slot, const std::string& fileName);
     void ClearSlot(int slot);
     int FirstFreeSlot() const;
     // The slot whose editor is the active one; 0 for none.
@@ -205,6 +227,9 @@ private:
     bool IsOwnEditor(const QWidget* widget) const;
     // Named, writable and modified.
     bool NeedsSave(int slot) const;
+    // Text the user typed that no file holds: a modified slot without a name
+    // or a modified workspace.
+    bool HoldsUnsavedText(const TmwCustomEdit* editor) const;
     // Asks about modified documents before quitting; false when quitting is cancelled.
     bool AskToSaveModified();
 
@@ -215,6 +240,9 @@ private:
     bool beginnersMode_ = false;
     std::string applicationHint_;
     bool workspacesCreated_ = false;
+    std::function<bool()> newPageWizard_;
+    std::string backgroundFailure_;
+    std::string activationFailures_;
     QTime projectStart_;
 };
 

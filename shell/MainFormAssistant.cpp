@@ -86,19 +86,32 @@ bool TForm1::FormCloseQuery()
     frm_profhelp->Button2->show();
     ShowAssistantText("Do you really want to quit?");
     frm_profhelp->hide();
-    const int result = frm_profhelp->exec();
-    if (result == mrOk) {
+    // Only "&Yes" means quitting; "&No", Escape and the close box keep the program running.
+    if (frm_profhelp->exec() == mrOk) {
         if (!AskToSaveModified())
             return false;
         Timer1->stop();
         return true;
     }
-    if (result == mrCancel) {
-        frm_profhelp->hide();
-        ShowAssistantText("Current time is : " + LongTimeNow());
+    frm_profhelp->Button1->hide();
+    frm_profhelp->Button2->hide();
+    frm_profhelp->hide();
+    ShowAssistantText("Current time is : " + LongTimeNow());
+    frm_profhelp->show();
+    frm_profhelp->raise();
+    return false;
+}
+
+void TForm1::VellumixAssistant1Click()
+{
+    // The action checks itself when triggered; the window follows the new state.
+    if (!VellumixAssistant1->isChecked()) {
+        if (frm_profhelp)
+            frm_profhelp->hide();
+        return;
+    }
+    if (frm_profhelp) {
         frm_profhelp->show();
         frm_profhelp->raise();
-        return false;
     }
-    return true;
 }

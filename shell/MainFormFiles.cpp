@@ -18,11 +18,14 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTime>
 #include <QTimer>
 
+#include <array>
 #include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -31,8 +34,9 @@ std::string NameWithoutFolder(const std::string& path)
     return std::filesystem::path(path).filename().string();
 }
 
-constexpr const char* WebFileMasks = "*.asp;*.inc;*.asa;*.htm;*.html;*.htc;*.shtml;*.css;*.js;*.vbs;*.pl;*.cgi;"
-                                     "*.pm;*.php;*.php3;*.php4;*.txt;*.xml";
+constexpr const char* WebFileMasks = "*.asp;*.inc;*.asa;*.htm;*.html;*.htx;*.shtml;*.js;*.vbs;*.cgi;*.pl;*.php3;"
+                                     "*.php;*.php2;*.php4;*.pm;*.css";
+constexpr const char* DefaultExtension = "asp";
 
 // The document filter of the open and save dialogs; the new-page save labels two entries its own way.
 std::string DocumentFilter(const char* vbscriptLabel = "Vbscript", const char* allLabel = "All webrelated")
@@ -41,6 +45,11 @@ std::string DocumentFilter(const char* vbscriptLabel = "Vbscript", const char* a
                        "Html files|*.htm;*.html;*.htc|Perl|*.pl;*.cgi;*.pm|CSS|*.css|PHP|*.php;*.php3;*.php2;"
                        "*.php4|") +
            vbscriptLabel + "|*.vbs|JavaScript|*.js|" + allLabel + "|" + WebFileMasks;
+}
+
+QString TabCaptionOf(const std::string& path)
+{
+    return vx::ToQPath(NameWithoutFolder(path));
 }
 
 } // namespace
@@ -67,11 +76,12 @@ void TForm1::OpenDocumentInFreeSlot(const std::string& fileName, bool readOnly)
     if (fileName.empty() || !vx::FileExists(fileName))
         return;
     const int slot = FirstFreeSlot();
-    if (slot == 0)
+    if (slot == 0 || !MayReplaceUnsavedText(slot, fileName))
         return;
     // Read first: a file that cannot be read leaves the slot free and the
     // recent-files list as it was.
     const std::string bytes = vx::ReadWholeFile(fileName);
+    vx::RemoveStaleTemporaries(fileName);
     TmwCustomEdit* editor = SlotEditor(slot);
     TmwCustomEditModel& model = editor->Model();
     model.Lines().SetText(bytes);
@@ -84,28 +94,42 @@ void TForm1::OpenDocumentInFreeSlot(const std::string& fileName, bool readOnly)
         model.SetScrollBars(ssBoth);
     TSlot& state = slots_[slot - 1];
     state.FileName = fileName;
-    state.Style = vx::shell::LineEndStyleOf(bytes);
+    state.Loaded = vx::shell::LoadedLinesOf(bytes);
     state.Stamp = vx::shell::StampOf(fileName);
     mru->Add(fileName, slot);
-    PageControl1->setTabText(slot - 1, vx::ToQString(NameWithoutFolder(fileName)));
+    PageControl1->setTabText(slot - 1, TabCaptionOf(fileName));
     PageControl1->setCurrentIndex(slot - 1);
     editor->setFocus();
+    if (vx::shell::LooksBinary(bytes))
+        StatusBar1->showMessage(TabCaptionOf(fileName) +
+                                " looks like a binary file: saving it may change its bytes.");
+}
+
+bool TForm1::MayReplaceUnsavedText(int slot, const std::string& fileName)
+{
+    if (!HoldsUnsavedText(SlotEditor(slot)))
+        return true;
+    return MessageDlg("Document " + std::to_string(slot) + " holds text that has not been saved.\r\n"
+                      "Do you want to discard it and open " + NameWithoutFolder(fileName) + "?",
+                      mtConfirmation, mbYesNo) == mrYes;
 }
 
 void TForm1::Fileopen1Click()
 {
-    const std::string chosen = vx::dialogs::OpenFile("Open", DocumentFilter());
-    if (!chosen.empty())
-        OpenDocumentInFreeSlot(chosen, false);
+    const vx::dialogs::FileChoice chosen =
+        vx::dialogs::OpenFileOfferingReadOnly("Open", DocumentFilter(), DefaultExtension);
+    if (!chosen.path.empty())
+        OpenDocumentInFreeSlot(chosen.path, chosen.readOnly);
 }
 
 void TForm1::New1Click()
 {
-    if (!RunNewPageWizard || !RunNewPageWizard())
+    if (!newPageWizard_ || !newPageWizard_())
         return;
     newedit->Model().Lines().Clear();
     newedit->Model().PasteFromClipboard();
-    const std::string chosen = vx::dialogs::SaveFile("Save page", DocumentFilter("VBscript", "All webreleated"));
+    const std::string chosen =
+        vx::dialogs::SaveFile("Save page", DocumentFilter("VBscript", "All webreleated"), "", DefaultExtension);
     if (chosen.empty())
         return;
     newedit->Model().Lines().SaveToFile(chosen);
@@ -116,54 +140,72 @@ void TForm1::WriteSlot(int slot)
 {
     TSlot& state = slots_[slot - 1];
     TmwCustomEditModel& model = SlotEditor(slot)->Model();
-    vx::WriteFileAtomic(state.FileName, vx::shell::JoinLines(model.Lines(), state.Style));
+    const std::string bytes = vx::shell::JoinLines(model.Lines(), state.Loaded);
+    vx::WriteFileAtomic(state.FileName, bytes);
     model.SetModified(false);
+    state.Loaded = vx::shell::LoadedLinesOf(bytes);
     state.Stamp = vx::shell::StampOf(state.FileName);
+    backgroundFailure_.clear();
 }
 
-bool TForm1::SaveSlot(int slot, TSaveKind kind)
+void TForm1::ReportBackgroundFailure(const std::string& message)
+{
+    if (message == backgroundFailure_)
+        return;
+    backgroundFailure_ = message;
+    StatusBar1->showMessage(vx::ToQString(message));
+}
+
+TForm1::TSaveResult TForm1::SaveSlot(int slot, TSaveKind kind)
 {
     const TSlot& state = slots_[slot - 1];
     const TmwCustomEditModel& model = SlotEditor(slot)->Model();
     if (state.FileName.empty() || model.GetReadOnly())
-        return false;
+        return TSaveResult::Failed;
     if (!model.Modified())
-        return true;
+        return TSaveResult::Unchanged;
     const vx::shell::TFileStamp disk = vx::shell::StampOf(state.FileName);
     if (disk.Exists && disk != state.Stamp) {
         if (kind == TSaveKind::Background)
-            return false;
+            return TSaveResult::Failed;
         if (MessageDlg(state.FileName + " has been changed by another program since it was loaded.\r\n"
                                         "Do you want to overwrite it?",
                        mtWarning, mbYesNo) != mrYes)
-            return false;
+            return TSaveResult::Failed;
     }
     try {
         WriteSlot(slot);
     } catch (const Exception& e) {
-        MessageDlg("Could not save " + state.FileName + ":\r\n" + e.Message(), mtError, mbOK);
-        return false;
+        const std::string message = "Could not save " + state.FileName + ":\r\n" + e.Message();
+        // A save the user did not ask for must not stack boxes every few seconds.
+        if (kind == TSaveKind::Background)
+            ReportBackgroundFailure(message);
+        else
+            MessageDlg(message, mtError, mbOK);
+        return TSaveResult::Failed;
     }
-    return true;
+    return TSaveResult::Written;
 }
 
 void TForm1::SaveNamedSlots(TSaveKind kind)
 {
     ListBox1->clear();
+    std::array<bool, SlotCount> written{};
     for (int i = 1; i <= SlotCount; ++i)
-        SaveSlot(i, kind);
+        written[i - 1] = SaveSlot(i, kind) == TSaveResult::Written;
     if (frm_filemanager) {
         frm_filemanager->ListBox1->clear();
         frm_filemanager->ListBox2->clear();
     }
+    // Only files this save really wrote are listed as saved.
     const std::string now = LongTimeNow();
     for (int i = 1; i <= SlotCount; ++i) {
-        const std::string& name = SlotFileName(i);
-        if (name.empty())
+        if (!written[i - 1])
             continue;
-        ListBox1->addItem(vx::ToQString(NameWithoutFolder(name)));
+        const std::string& name = SlotFileName(i);
+        ListBox1->addItem(TabCaptionOf(name));
         if (frm_filemanager) {
-            frm_filemanager->ListBox1->addItem(vx::ToQString(name));
+            frm_filemanager->ListBox1->addItem(vx::ToQPath(name));
             frm_filemanager->ListBox2->addItem(vx::ToQString(now));
         }
     }
@@ -189,7 +231,7 @@ void TForm1::Timer2Timer()
 void TForm1::SaveAs1Click()
 {
     const int slot = ActiveSlot();
-    const std::string chosen = vx::dialogs::SaveFile("Save As", DocumentFilter());
+    const std::string chosen = vx::dialogs::SaveFile("Save As", DocumentFilter(), "", DefaultExtension);
     if (chosen.empty() || slot == 0)
         return;
     TSlot& state = slots_[slot - 1];
@@ -201,8 +243,8 @@ void TForm1::SaveAs1Click()
         state.FileName = previous;
         throw;
     }
-    PageControl1->setTabText(slot - 1, vx::ToQString(NameWithoutFolder(chosen)));
-    SlotTab(slot)->setToolTip(vx::ToQString(chosen));
+    PageControl1->setTabText(slot - 1, TabCaptionOf(chosen));
+    SlotTab(slot)->setToolTip(vx::ToQPath(chosen));
 }
 
 void TForm1::ClearSlot(int slot)
@@ -259,12 +301,58 @@ bool TForm1::NeedsSave(int slot) const
     return !SlotFileName(slot).empty() && !model.GetReadOnly() && model.Modified();
 }
 
+bool TForm1::HoldsUnsavedText(const TmwCustomEdit* editor) const
+{
+    const TmwCustomEditModel& model = editor->Model();
+    if (!model.Modified() || model.GetReadOnly())
+        return false;
+    for (int i = 1; i <= SlotCount; ++i)
+        if (SlotEditor(i) == editor)
+            return SlotFileName(i).empty();
+    return true;
+}
+
+bool TForm1::SaveUnnamed(TmwCustomEdit* editor)
+{
+    int slot = 0;
+    for (int i = 1; i <= SlotCount; ++i)
+        if (SlotEditor(i) == editor)
+            slot = i;
+    const std::string chosen = vx::dialogs::SaveFile("Save As", DocumentFilter(), "", DefaultExtension);
+    if (chosen.empty())
+        return false;
+    try {
+        if (slot == 0) {
+            vx::WriteFileAtomic(chosen, vx::shell::JoinLines(editor->Model().Lines(), {}));
+            editor->Model().SetModified(false);
+            return true;
+        }
+        slots_[slot - 1].FileName = chosen;
+        WriteSlot(slot);
+    } catch (const Exception& e) {
+        if (slot != 0)
+            slots_[slot - 1].FileName.clear();
+        MessageDlg("Could not save " + chosen + ":\r\n" + e.Message(), mtError, mbOK);
+        return false;
+    }
+    PageControl1->setTabText(slot - 1, TabCaptionOf(chosen));
+    SlotTab(slot)->setToolTip(vx::ToQPath(chosen));
+    return true;
+}
+
 bool TForm1::AskToSaveModified()
 {
+    std::vector<TmwCustomEdit*> unnamed;
     bool modified = false;
     for (int i = 1; i <= SlotCount; ++i)
         modified = modified || NeedsSave(i);
-    if (!modified)
+    for (TmwCustomEdit* editor : richedit)
+        if (HoldsUnsavedText(editor))
+            unnamed.push_back(editor);
+    for (TmwCustomEdit* editor : workspaces_)
+        if (HoldsUnsavedText(editor))
+            unnamed.push_back(editor);
+    if (!modified && unnamed.empty())
         return true;
     const int answer = MessageDlg("Save the changes to your documents before quitting?", mtConfirmation, mbYesNoCancel);
     if (answer == mrNo)
@@ -274,6 +362,10 @@ bool TForm1::AskToSaveModified()
     bool saved = true;
     for (int i = 1; i <= SlotCount; ++i)
         if (NeedsSave(i))
-            saved = SaveSlot(i, TSaveKind::Explicit) && saved;
+            saved = SaveSlot(i, TSaveKind::Explicit) == TSaveResult::Written && saved;
+    // Text without a file needs a name; cancelling that keeps the program running.
+    for (TmwCustomEdit* editor : unnamed)
+        if (saved && !SaveUnnamed(editor))
+            saved = false;
     return saved;
 }

@@ -40,10 +40,13 @@ void TForm1::insert_item(const std::string& text, std::uint8_t mode)
 {
     const std::string converted = vx::shell::ApplyTagCase(text, TagCaseMode());
     TmwCustomEdit* editor = ActiveEditor();
-    if (!editor || editor->Model().GetReadOnly())
+    if (!editor)
         return;
+    // A read-only editor refuses a change of its selected text, not a line
+    // added to its line store.
     if (mode == 0) {
-        editor->Model().SetSelText(converted);
+        if (!editor->Model().GetReadOnly())
+            editor->Model().SetSelText(converted);
         editor->setFocus();
     } else if (mode == 1) {
         editor->Model().Lines().Add(converted);

@@ -74,66 +74,101 @@ void FillTree(QTreeWidget* tree, const std::string& text)
 void TForm1::FormActivate()
 {
     const bool first = firstActivation_;
-    if (first) {
-        FirstActivationSetup();
-        // Everything below that reads a setting reads the stored one.
-        if (frm_pref)
-            frm_pref->FormActivate();
-    }
-    ComboBox4->setCurrentIndex(0);
-    tipstimer->setInterval(50000);
-    KMLang1->SetLangDir(vx::ProgramPath("languages"));
-    for (QListWidget* list : {tags, webtv, usertags, aspbox, vblist})
-        list->clear();
-    for (TmwCustomEdit* editor : richedit)
-        editor->Model().SetMaxUndo(50);
-    LoadListFiles();
-    if (frm_pref && frm_pref->Ticked(10))
-        toppanel->hide();
-    RxGradientCaption1->SetFormCaption(ProductVersion);
-    if (!first)
-        return;
-
-    if (frm_pref) {
-        try {
-            KMLang1->SetLangFileName(frm_pref->ComboBox1->currentIndex() == 1 ? "Nederlands" : "Native");
-        } catch (const Exception&) {
-            // A language without its file leaves the built-in texts; start-up goes on.
-        }
-        if (frm_pref->Ticked(11))
-            res_timer->start();
-        CheckBox1->setChecked(frm_pref->Ticked(8));
-        VellumixAssistant1->setChecked(frm_pref->Ticked(5));
-        if (frm_pref->Ticked(5) && frm_profhelp) {
-            frm_profhelp->show();
-            frm_profhelp->raise();
-        }
-    }
-    // The switch flips the flag: start from the opposite of the wanted mode.
-    beginnersMode_ = !(frm_pref && frm_pref->Ticked(9));
-    AdvancedNovice1Click();
-    CreateWorkspaces();
-    if (frm_pref && frm_pref->Ticked(1))
-        QDesktopServices::openUrl(QUrl::fromLocalFile("vbscript.chm"));
-    if (CommandLine.size() <= SlotCount)
-        for (const std::string& name : CommandLine)
-            vx::DeliverShowingExceptions([&] {
-                OpenDocumentInFreeSlot(name, false);
-                return true;
-            });
-    LoadVcsList();
+    // Cleared before the set-up runs: whatever fails in it, a later
+    // activation never runs it again.
     firstActivation_ = false;
-    richedit[0]->setFocus();
-    projectStart_ = QTime::currentTime();
+    std::vector<std::function<void()>> steps;
+    if (first) {
+        steps.emplace_back([this] { FirstActivationSetup(); });
+        // Everything below that reads a setting reads the stored one.
+        steps.emplace_back([this] {
+            if (frm_pref)
+                frm_pref->FormActivate();
+        });
+    }
+    steps.emplace_back([this] {
+        ComboBox4->setCurrentIndex(0);
+        tipstimer->setInterval(50000);
+        KMLang1->SetLangDir(vx::ProgramPath("languages"));
+        for (QListWidget* list : {tags, webtv, usertags, aspbox, vblist})
+            list->clear();
+        for (TmwCustomEdit* editor : richedit)
+            editor->Model().SetMaxUndo(50);
+    });
+    steps.emplace_back([this] { LoadListFiles(); });
+    steps.emplace_back([this] {
+        if (frm_pref && frm_pref->Ticked(10))
+            toppanel->hide();
+        RxGradientCaption1->SetFormCaption(ProductVersion);
+    });
+    if (first) {
+        steps.emplace_back([this] { ApplyStartLanguage(); });
+        steps.emplace_back([this] {
+            if (!frm_pref)
+                return;
+            if (frm_pref->Ticked(11))
+                res_timer->start();
+            CheckBox1->setChecked(frm_pref->Ticked(8));
+            VellumixAssistant1->setChecked(frm_pref->Ticked(5));
+            if (frm_pref->Ticked(5) && frm_profhelp) {
+                frm_profhelp->show();
+                frm_profhelp->raise();
+            }
+        });
+        steps.emplace_back([this] {
+            // The switch flips the flag: start from the opposite of the wanted mode.
+            beginnersMode_ = !(frm_pref && frm_pref->Ticked(9));
+            AdvancedNovice1Click();
+        });
+        steps.emplace_back([this] { CreateWorkspaces(); });
+        steps.emplace_back([this] {
+            if (frm_pref && frm_pref->Ticked(1))
+                QDesktopServices::openUrl(QUrl::fromLocalFile("vbscript.chm"));
+        });
+        if (CommandLine.size() <= SlotCount)
+            for (const std::string& name : CommandLine)
+                steps.emplace_back([this, name] { OpenDocumentInFreeSlot(name, false); });
+        steps.emplace_back([this] { LoadVcsList(); });
+        steps.emplace_back([this] {
+            richedit[0]->setFocus();
+            projectStart_ = QTime::currentTime();
+        });
+    }
+    RunActivationSteps(steps);
+}
+
+void TForm1::RunActivationSteps(const std::vector<std::function<void()>>& steps)
+{
+    std::string failures;
+    for (const auto& step : steps) {
+        try {
+            step();
+        } catch (const std::exception& e) {
+            failures += (failures.empty() ? "" : "\r\n") + std::string(e.what());
+        }
+    }
+    // The box ends in an activation of the window: the same failure again is
+    // not shown again, or the boxes would never stop.
+    if (!failures.empty() && failures != activationFailures_)
+        MessageDlg(failures, mtError, mbOK);
+    activationFailures_ = failures;
+}
+
+void TForm1::ApplyStartLanguage()
+{
+    if (!frm_pref)
+        return;
+    try {
+        KMLang1->SetLangFileName(frm_pref->ComboBox1->currentIndex() == 1 ? "Nederlands" : "Native");
+    } catch (const Exception&) {
+        // The windows keep their built-in texts, not a half-translated mix.
+        KMLang1->SetLangFileName("Native");
+        throw;
+    }
 }
 
 void TForm1::FirstActivationSetup()
 {
-    try {
-        RegisterShellEditVerb();
-    } catch (const Exception&) {
-        // The verb only helps other programs; a store that cannot take it must not stop start-up.
-    }
     for (TmwCustomEdit* editor : richedit)
         editor->Model().Lines().Clear();
     for (int i = 1; i < SlotCount; ++i)
@@ -148,29 +183,39 @@ void TForm1::FirstActivationSetup()
         slots_[i] = TSlot{};
         PageControl1->setTabText(i, "<empty>");
     }
+    // Last: a store that cannot take the verb is reported, and the template stands.
+    RegisterShellEditVerb();
 }
 
 void TForm1::LoadListFiles()
 {
     using vx::shell::DataFile;
     using vx::shell::LoadListFile;
-    const std::string jscript = DataFile("jscript.ae");
-    if (vx::FileExists(jscript))
-        FillTree(Jtree, vx::ReadWholeFile(jscript));
-    LoadListFile(DataFile("macros.dat"), a_complete->AutoCompleteList());
+    // A list file that is missing or cannot be read is skipped; the others still load.
+    auto load = [](const std::string& name, TStrings& list) {
+        try {
+            return LoadListFile(DataFile(name), list);
+        } catch (const EStreamError&) {
+            return false;
+        }
+    };
+    TStringList jscript;
+    if (load("jscript.ae", jscript))
+        FillTree(Jtree, jscript.Text());
+    load("macros.dat", a_complete->AutoCompleteList());
     const std::pair<const char*, QListWidget*> lists[] = {
         {"sql.ae", sqlbox},   {"vbscript.ae", vblist}, {"asp.ae", aspbox},        {"miva.ae", mivalist},
         {"php.ae", phplist},  {"perl.ae", perllist},   {"htmltags.ae", tags},     {"codecomplete.ae", nullptr},
         {"coldtags.ae", coldfusion}, {"webtv.ae", webtv}, {"usertag.ae", usertags}, {"css.ae", csslist}};
     for (const auto& [name, list] : lists) {
         if (!list) {
-            if (LoadListFile(DataFile(name), codec1->ItemList()))
+            if (load(name, codec1->ItemList()))
                 for (int slot = 2; slot <= SlotCount; ++slot)
                     AttachCompletion(slot);
             continue;
         }
         TStringList items;
-        if (!LoadListFile(DataFile(name), items))
+        if (!load(name, items))
             continue;
         FillList(list, items);
         if (list == mivalist)

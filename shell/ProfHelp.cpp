@@ -27,7 +27,8 @@ QLabel* NamedPicture(const char* name, const QColor& color, QWidget* parent)
 
 Tfrm_profhelp::Tfrm_profhelp(QWidget* parent) : TShellDialog("frm_profhelp", "Assistance", parent)
 {
-    setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
+    // Owned by the main window, it stays above that window as its dialogs do,
+    // and modal dialogs and message boxes come above it.
     setStyleSheet("Tfrm_profhelp { background: silver; }");
     auto* grid = new QGridLayout(this);
     auto* drag = new QLabel("Click here to drag assistant", this);

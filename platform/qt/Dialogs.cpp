@@ -4,11 +4,13 @@
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QColor>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFont>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -93,18 +95,53 @@ int showMessage(const std::string& caption, const std::string& text, TMsgDlgType
 }
 
 
-std::string fileDialog(Kind kind, const std::string& caption, const std::string& filter, const std::string& initial)
+std::string withDefaultExtension(std::string path, const std::string& defaultExt)
 {
+    const size_t slash = path.rfind('/');
+    const size_t dot = path.rfind('.');
+    if (!path.empty() && !defaultExt.empty() && (dot == std::string::npos || (slash != std::string::npos && dot < slash)))
+        path += "." + defaultExt;
+    return path;
+}
+
+FileChoice fileDialog(Request request)
+{
+    FileChoice choice;
     if (answerer()) {
-        Answer answer = answerer()(makeRequest(kind, caption, filter, initial));
-        return answer.result == mrOk ? answer.path : std::string();
+        const Answer answer = answerer()(request);
+        if (answer.result == mrOk) {
+            choice.path = withDefaultExtension(answer.path, request.defaultExt);
+            choice.readOnly = request.offersReadOnly && answer.readOnly;
+        }
+        return choice;
     }
-    QWidget* parent = QApplication::activeWindow();
-    QString qtFilter = ToQString(QtFilter(filter));
-    QString chosen = kind == Kind::OpenFile
-        ? QFileDialog::getOpenFileName(parent, ToQString(caption), ToQString(initial), qtFilter)
-        : QFileDialog::getSaveFileName(parent, ToQString(caption), ToQString(initial), qtFilter);
-    return FromQString(chosen);
+    QFileDialog dialog(QApplication::activeWindow(), ToQString(request.caption), ToQPath(request.initial),
+                       ToQString(QtFilter(request.text)));
+    const bool open = request.kind == Kind::OpenFile;
+    dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(ToQString(request.defaultExt));
+    QCheckBox* readOnly = nullptr;
+    if (request.offersReadOnly) {
+        // The platform's own dialog cannot carry the box.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        readOnly = new QCheckBox(QStringLiteral("Open as &read-only"), &dialog);
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+            grid->addWidget(readOnly, grid->rowCount(), 0, 1, -1);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return choice;
+    choice.path = FromQPath(dialog.selectedFiles().first());
+    choice.readOnly = readOnly && readOnly->isChecked();
+    return choice;
+}
+
+Request fileRequest(Kind kind, const std::string& caption, const std::string& filter, const std::string& initial,
+                    const std::string& defaultExt)
+{
+    Request request = makeRequest(kind, caption, filter, initial);
+    request.defaultExt = defaultExt;
+    return request;
 }
 
 QColor toQColor(std::uint32_t color)
@@ -173,12 +210,21 @@ std::string QtFilter(std::string_view filter)
 
 std::string OpenFile(const std::string& caption, const std::string& filter, const std::string& initial)
 {
-    return fileDialog(Kind::OpenFile, caption, filter, initial);
+    return fileDialog(fileRequest(Kind::OpenFile, caption, filter, initial, "")).path;
 }
 
-std::string SaveFile(const std::string& caption, const std::string& filter, const std::string& initial)
+std::string SaveFile(const std::string& caption, const std::string& filter, const std::string& initial,
+                     const std::string& defaultExt)
 {
-    return fileDialog(Kind::SaveFile, caption, filter, initial);
+    return fileDialog(fileRequest(Kind::SaveFile, caption, filter, initial, defaultExt)).path;
+}
+
+FileChoice OpenFileOfferingReadOnly(const std::string& caption, const std::string& filter,
+                                    const std::string& defaultExt)
+{
+    Request request = fileRequest(Kind::OpenFile, caption, filter, "", defaultExt);
+    request.offersReadOnly = true;
+    return fileDialog(std::move(request));
 }
 
 bool ChooseColor(std::uint32_t& color)
@@ -234,7 +280,7 @@ std::string ChooseFolder(const std::string& caption, const std::string& initial)
         Answer answer = answerer()(makeRequest(Kind::Folder, caption, "", initial));
         return answer.result == mrOk ? answer.path : std::string();
     }
-    return FromQString(QFileDialog::getExistingDirectory(QApplication::activeWindow(), ToQString(caption), ToQString(initial)));
+    return FromQPath(QFileDialog::getExistingDirectory(QApplication::activeWindow(), ToQString(caption), ToQPath(initial)));
 }
 
 } // namespace vx::dialogs

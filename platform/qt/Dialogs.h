@@ -94,6 +94,10 @@ struct Request {
     std::string text;
     // File dialogs: the initial file name or folder; Folder: the start folder.
     std::string initial;
+    // File dialogs: the extension a chosen name without one gets ("asp").
+    std::string defaultExt;
+    // Open dialog: whether it offers the "Open as read-only" box.
+    bool offersReadOnly = false;
     // Message only.
     TMsgDlgType type = mtCustom;
     TMsgDlgButtons buttons = mbOK;
@@ -107,6 +111,8 @@ struct Request {
 struct Answer {
     int result = mrCancel;
     std::string path;
+    // Open dialog: the state of its read-only box.
+    bool readOnly = false;
     std::uint32_t color = 0;
     FontChoice font;
 };
@@ -116,9 +122,20 @@ using Answerer = std::function<Answer(const Request&)>;
 // the real dialogs.
 void SetAnswerer(Answerer answerer);
 
-// The chosen file's path, or "" when cancelled.
+// The chosen file's path, or "" when cancelled. Paths are file names in the
+// system's encoding, not Windows-1252 text. A chosen name without an extension
+// gets defaultExt when that is not empty.
 std::string OpenFile(const std::string& caption, const std::string& filter, const std::string& initial = "");
-std::string SaveFile(const std::string& caption, const std::string& filter, const std::string& initial = "");
+std::string SaveFile(const std::string& caption, const std::string& filter, const std::string& initial = "",
+                     const std::string& defaultExt = "");
+
+struct FileChoice {
+    std::string path; // "" when cancelled
+    bool readOnly = false;
+};
+// The open dialog with the "Open as read-only" box.
+FileChoice OpenFileOfferingReadOnly(const std::string& caption, const std::string& filter,
+                                    const std::string& defaultExt);
 // True and the choice in color (a TColor) when the user chose one.
 bool ChooseColor(std::uint32_t& color);
 bool ChooseFont(FontChoice& font);

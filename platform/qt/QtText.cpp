@@ -2,6 +2,8 @@
 
 #include "platform/Cp1252.h"
 
+#include <QFile>
+
 namespace vx {
 
 QString ToQString(std::string_view text)
@@ -25,6 +27,17 @@ std::string FromQString(const QString& text)
         result += byte < 0 ? '?' : static_cast<char>(byte);
     }
     return result;
+}
+
+QString ToQPath(std::string_view path)
+{
+    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+std::string FromQPath(const QString& path)
+{
+    const QByteArray bytes = QFile::encodeName(path);
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 } // namespace vx

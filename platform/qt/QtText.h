@@ -1,5 +1,6 @@
 // The one crossing between the program's 8-bit Windows-1252 text and Qt's
-// Unicode strings.
+// Unicode strings, and between file names (bytes in the system's file-name
+// encoding, not Windows-1252 text) and Qt's strings.
 #pragma once
 
 #include <QString>
@@ -12,5 +13,9 @@ namespace vx {
 QString ToQString(std::string_view text);
 // Characters the code page cannot show become "?".
 std::string FromQString(const QString& text);
+
+// A file name as Qt shows and takes it, and back (Qt's file-name encoding).
+QString ToQPath(std::string_view path);
+std::string FromQPath(const QString& path);
 
 } // namespace vx

@@ -1,6 +1,7 @@
-// Line-end styles and file stamps of documents.
+// Line breaks and file stamps of documents.
 #include "shell/core/DocumentFile.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -22,40 +23,65 @@ TFileStamp StampOf(const std::string& path)
     return stamp;
 }
 
-TLineEndStyle LineEndStyleOf(std::string_view bytes)
+TLoadedLines LoadedLinesOf(std::string_view bytes)
 {
-    TLineEndStyle style;
-    const std::size_t at = bytes.find_first_of("\r\n");
-    if (at == std::string_view::npos) {
-        // One line without a break stays so; an empty file gets breaks once it has lines.
-        style.FinalBreak = bytes.empty();
-        return style;
+    TLoadedLines loaded;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const std::size_t at = bytes.find_first_of("\r\n", start);
+        if (at == std::string_view::npos) {
+            loaded.Lines.emplace_back(bytes.substr(start));
+            loaded.Breaks.emplace_back();
+            break;
+        }
+        const std::size_t length = bytes[at] == '\r' && at + 1 < bytes.size() && bytes[at + 1] == '\n' ? 2 : 1;
+        loaded.Lines.emplace_back(bytes.substr(start, at - start));
+        loaded.Breaks.emplace_back(bytes.substr(at, length));
+        if (loaded.Breaks.size() == 1)
+            loaded.Usual = loaded.Breaks.back();
+        start = at + length;
     }
-    if (bytes[at] == '\n')
-        style.Break = "\n";
-    else if (at + 1 < bytes.size() && bytes[at + 1] == '\n')
-        style.Break = "\r\n";
-    else
-        style.Break = "\r";
-    const char last = bytes.back();
-    style.FinalBreak = last == '\n' || last == '\r';
-    return style;
+    return loaded;
 }
 
-std::string JoinLines(const TStrings& lines, const TLineEndStyle& style)
+std::string JoinLines(const TStrings& lines, const TLoadedLines& loaded)
 {
     std::string text;
     // A document that is one empty line is an empty file, not a lone line break.
     if (lines.Count() == 1 && lines[0].empty())
         return text;
-    for (int i = 0; i < lines.Count(); ++i) {
-        if (i > 0)
-            text += style.Break;
-        text += lines[i];
+    const std::size_t count = static_cast<std::size_t>(lines.Count());
+    const std::size_t old = loaded.Lines.size();
+    std::size_t head = 0;
+    while (head < count && head < old && lines[static_cast<int>(head)] == loaded.Lines[head])
+        ++head;
+    std::size_t tail = 0;
+    while (tail < count - head && tail < old - head &&
+           lines[static_cast<int>(count - 1 - tail)] == loaded.Lines[old - 1 - tail])
+        ++tail;
+    const std::string finalBreak = old == 0 ? std::string("\r\n") : loaded.Breaks.back();
+    for (std::size_t i = 0; i < count; ++i) {
+        text += lines[static_cast<int>(i)];
+        std::string brk;
+        if (i < head)
+            brk = loaded.Breaks[i];
+        else if (i >= count - tail)
+            brk = loaded.Breaks[old - (count - i)];
+        else if (i < old - tail)
+            brk = loaded.Breaks[i];
+        if (i + 1 == count)
+            brk = finalBreak;
+        else if (brk.empty())
+            brk = loaded.Usual;
+        text += brk;
     }
-    if (style.FinalBreak && lines.Count() > 0)
-        text += style.Break;
     return text;
+}
+
+bool LooksBinary(std::string_view bytes)
+{
+    constexpr std::size_t FirstBlock = 8192;
+    return bytes.substr(0, std::min(bytes.size(), FirstBlock)).find('\0') != std::string_view::npos;
 }
 
 } // namespace vx::shell

@@ -1,7 +1,7 @@
 // What the main window remembers of a file in a document slot besides its
-// name: the line-end style it was loaded with, so that saving keeps it, and a
-// stamp of the file on disk, so that a change made by another program since
-// the load is noticed before the file is overwritten.
+// name: the line break each line had when it was loaded, so that saving keeps
+// them, and a stamp of the file on disk, so that a change made by another
+// program since the load is noticed before the file is overwritten.
 #pragma once
 
 #include "platform/TStringList.h"
@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vx::shell {
 
@@ -22,18 +23,28 @@ struct TFileStamp {
 
 TFileStamp StampOf(const std::string& path);
 
-struct TLineEndStyle {
-    std::string Break = "\r\n";
-    // Whether the last line is followed by a line break.
-    bool FinalBreak = true;
-    bool operator==(const TLineEndStyle&) const = default;
+// The lines of a loaded text as the line store splits them (at CR LF, CR or
+// LF; a break at the very end opens no further line), each with the break
+// that followed it: "\r\n", "\n", "\r", or "" after a last line without one.
+struct TLoadedLines {
+    std::vector<std::string> Lines;
+    std::vector<std::string> Breaks;
+    // The break of lines that have none of their own: the text's first, or
+    // CR LF for a text without breaks.
+    std::string Usual = "\r\n";
 };
 
-// The style of the first line break in the bytes (CR LF, LF or CR); CR LF for
-// a text without any, with a final break only for an empty text.
-TLineEndStyle LineEndStyleOf(std::string_view bytes);
+TLoadedLines LoadedLinesOf(std::string_view bytes);
 
-// The lines joined in the style; a single empty line gives an empty text.
-std::string JoinLines(const TStrings& lines, const TLineEndStyle& style);
+// The lines joined for saving. Lines that match the loaded ones at the start
+// and at the end of the text keep their own breaks; changed lines between
+// take the break of the loaded line they replace, added lines the usual one; the
+// text ends with a break as the loaded text did (a new, empty text: CR LF).
+// A single empty line gives an empty text.
+std::string JoinLines(const TStrings& lines, const TLoadedLines& loaded);
+
+// Whether the start of a file looks like binary data rather than text (a NUL
+// byte in its first block).
+bool LooksBinary(std::string_view bytes);
 
 } // namespace vx::shell

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string_view>
+#include <vector>
 
 namespace HTMLPars {
 namespace {
@@ -91,10 +92,15 @@ std::string DecodeText(const std::string& raw)
     // An entity runs from "&" to the next ";" or blank. A decoded character is
     // final: the scan goes on after it, so "&amp;lt;" reads "&lt;". A blank that
     // ends an entity is a word break, not part of the character, and stays.
+    // The end of the entity at each place is looked up, not searched for
+    // anew from every "&", so that a long run of "&" takes linear time.
+    std::vector<size_t> nextEnd(collapsed.size() + 1, std::string::npos);
+    for (size_t i = collapsed.size(); i-- > 0;)
+        nextEnd[i] = collapsed[i] == ';' || collapsed[i] == ' ' ? i : nextEnd[i + 1];
     std::string out;
     out.reserve(collapsed.size());
     for (size_t i = 0; i < collapsed.size();) {
-        size_t end = collapsed[i] == '&' ? collapsed.find_first_of("; ", i + 1) : std::string::npos;
+        size_t end = collapsed[i] == '&' ? nextEnd[i + 1] : std::string::npos;
         if (end == std::string::npos) {
             out.push_back(collapsed[i++]);
             continue;

@@ -38,7 +38,7 @@ TEST(RegFile, ReadsTheExportFormsOfOtherWriters)
         "\r\n"
         "[hkey_current_user\\a\\C]\r"
         "[HKEY_CURRENT_USER\\A\\B]\n"
-        "\"d\"=dword:FFFFFFFF";
+        "\"d\"=dword:FFFFFFFF\n";
     auto root = ParseRegFile(text, kRoot);
     const Key& a = child(*root, "A");
     ASSERT_EQ(a.Keys().size(), 2u);
@@ -111,6 +111,11 @@ TEST(RegFile, FaultsNameTheirLine)
         {"REGEDIT4\r\n[HKEY_CURRENT_USER]\r\n\"a\"=hex(4):00,01\r\n", "line 3: a hex(4) value needs four bytes"},
         {"REGEDIT4\r\n[HKEY_CURRENT_USER]\r\n\"a\"=hex(2\r\n", "line 3: hex( must be followed by a type and ):"},
         {"REGEDIT4\r\n[HKEY_CURRENT_USER]\r\n\"a\"=-\r\n", "line 3: unknown value data"},
+        // Files cut short inside a value, where what is left still reads as a value.
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER]\r\n\"a\"=dword:0000", "line 3: the file ends inside a value"},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER]\r\n\"a\"=hex:01,02", "line 3: the file ends inside a value"},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER]\r\n\"a\"=hex:01,\\\r\n  02", "line 4: the file ends inside a value"},
+        {"REGEDIT4\r\n[HKEY_CURRENT_USER]\r\n\"a\"=\"text\"", "line 3: the file ends inside a value"},
     };
     for (const Case& c : cases) {
         try {

@@ -1,3 +1,4 @@
+#include "platform/RegStore.h"
 #include "platform/Registry.h"
 #include "tests/platform/FileSizeLimit.h"
 #include "tests/platform/RegistrySandbox.h"
@@ -333,19 +334,44 @@ TEST_F(RegistryTest, AFailedWriteLeavesTheOldFileAndKeepsTheChangePending)
     EXPECT_EQ(later.ReadString("new"), "1");
 }
 
+TEST_F(RegistryTest, AnOversizedFileIsReportedAsDamagedWithoutBeingRead)
+{
+    writeFile(sandbox.File(), "REGEDIT4\r\n");
+    std::filesystem::resize_file(sandbox.File(), vx::reg::MaxSettingsFileSize + 1);
+    std::vector<std::string> reports;
+    vx::reg::SetDamageReporter([&](const std::string& message) { reports.push_back(message); });
+    TRegistry reg;
+    EXPECT_FALSE(reg.KeyExists("A"));
+    vx::reg::SetDamageReporter({});
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("larger than 16 MB"), std::string::npos) << reports[0];
+    EXPECT_FALSE(std::filesystem::exists(sandbox.File())) << "set aside, not overwritten";
+}
+
+TEST_F(RegistryTest, ReportsMadeBeforeAReporterIsSetWaitForIt)
+{
+    writeFile(sandbox.File(), "garbage");
+    TRegistry reg;
+    EXPECT_FALSE(reg.KeyExists("A"));
+    std::vector<std::string> reports;
+    vx::reg::SetDamageReporter([&](const std::string& message) { reports.push_back(message); });
+    vx::reg::SetDamageReporter({});
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("line 1"), std::string::npos) << reports[0];
+}
+
 TEST_F(RegistryTest, ACorruptFileIsReportedSetAsideAndTheStoreGoesOn)
 {
     const std::string corrupt = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=dword:zz\r\n";
     writeFile(sandbox.File(), corrupt);
+    std::vector<std::string> reports;
+    vx::reg::SetDamageReporter([&](const std::string& message) { reports.push_back(message); });
     TRegistry reg;
-    try {
-        reg.OpenKey("A", false);
-        FAIL() << "a corrupt file must be reported";
-    } catch (const ERegistryException& e) {
-        std::string message = e.what();
-        EXPECT_NE(message.find(sandbox.File()), std::string::npos) << message;
-        EXPECT_NE(message.find("line 4"), std::string::npos) << message;
-    }
+    EXPECT_FALSE(reg.OpenKey("A", false));
+    ASSERT_EQ(reports.size(), 1u) << "a corrupt file must be reported";
+    EXPECT_NE(reports[0].find(sandbox.File()), std::string::npos) << reports[0];
+    EXPECT_NE(reports[0].find("line 4"), std::string::npos) << reports[0];
+    vx::reg::SetDamageReporter({});
     std::vector<std::string> aside;
     for (const auto& entry : std::filesystem::directory_iterator(sandbox.Dir().path()))
         if (entry.path().filename().string().rfind("HKEY_CURRENT_USER.reg.corrupt-", 0) == 0)

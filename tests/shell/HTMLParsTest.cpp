@@ -131,6 +131,15 @@ TEST(HTMLPars, Entities)
     EXPECT_EQ(Decoded("&x&amp;"), "&x&") << "an entity begins at every &";
 }
 
+TEST(HTMLPars, LongRunsOfAmpersandsStayAsWrittenAndEndInAnEntity)
+{
+    // Compared as truth values: a failure must not print 80,000 characters.
+    const std::string run(80000, '&');
+    EXPECT_TRUE(Decoded(run) == run);
+    EXPECT_TRUE(Decoded(run + "amp;") == run) << "only the last & starts the entity";
+    EXPECT_TRUE(Decoded(run + "#65 x") == run.substr(1) + "A x");
+}
+
 TEST(HTMLPars, DecodedCharacterIsFinal)
 {
     EXPECT_EQ(Decoded("&amp;lt;"), "&lt;");

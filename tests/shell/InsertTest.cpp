@@ -84,7 +84,7 @@ TEST_F(InsertTest, EachTagCaseModeConvertsTagNamesOnly)
     EXPECT_EQ(editor->Model().Lines()[1], "<P ALIGN=Left>Text");
 }
 
-TEST_F(InsertTest, NothingIsInsertedWhenTheFocusIsElsewhereOrTheEditorIsReadOnly)
+TEST_F(InsertTest, NothingIsInsertedWhenTheFocusIsElsewhereAndAReadOnlyEditorTakesOnlyNewLines)
 {
     form->tags->setFocus();
     QApplication::processEvents();
@@ -96,9 +96,11 @@ TEST_F(InsertTest, NothingIsInsertedWhenTheFocusIsElsewhereOrTheEditorIsReadOnly
     editor->setFocus();
     editor->Model().SetReadOnly(true);
     form->insert_item("x", 0);
-    form->insert_item("x", 1);
     form->insert_item_2("<b></b>", 4);
-    EXPECT_EQ(Text(editor), "first\r\nsecond word\r\n");
+    EXPECT_EQ(Text(editor), "first\r\nsecond word\r\n") << "the selected text is refused";
+    EXPECT_EQ(form->ActiveEditor(), editor) << "and the editor keeps the focus";
+    form->insert_item("added", 1);
+    EXPECT_EQ(Text(editor), "first\r\nsecond word\r\nadded\r\n") << "a line added to the line store is taken";
 }
 
 TEST_F(InsertTest, InsertionAfterAModalDialogReachesTheEditorThatHadTheFocus)

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-using vx::shell::JoinLines;
-using vx::shell::LineEndStyleOf;
 using vx::shell::LoadListFile;
 using vx::shell::ParseTreeText;
 using vx::shell::TTreeTextNode;
@@ -65,26 +63,4 @@ TEST(ListFiles, TreeTextNeverJumpsMoreThanOneLevel)
     const std::vector<TTreeTextNode> expected{{0, "first"}, {0, "root"}, {1, "far"}, {2, "next"}};
     EXPECT_EQ(nodes, expected);
     EXPECT_TRUE(ParseTreeText("").empty());
-}
-
-TEST(DocumentFile, LineEndStyleIsTheFirstBreaksAndTheFinalBreakIsKept)
-{
-    EXPECT_EQ(LineEndStyleOf("a\r\nb\r\n").Break, "\r\n");
-    EXPECT_EQ(LineEndStyleOf("a\nb\r\n").Break, "\n");
-    EXPECT_EQ(LineEndStyleOf("a\rb").Break, "\r");
-    EXPECT_FALSE(LineEndStyleOf("a\rb").FinalBreak);
-    EXPECT_EQ(LineEndStyleOf("no break").Break, "\r\n");
-    EXPECT_TRUE(LineEndStyleOf("").FinalBreak);
-}
-
-TEST(DocumentFile, JoinGivesBackTheBytesTheLinesCameFrom)
-{
-    for (const std::string bytes : {"a\nb\n\nc\n", "a\r\nb", "x\ry\r", "one line", "\n\n"}) {
-        TStringList lines;
-        lines.SetText(bytes);
-        EXPECT_EQ(JoinLines(lines, LineEndStyleOf(bytes)), bytes) << bytes;
-    }
-    TStringList empty;
-    empty.Add("");
-    EXPECT_EQ(JoinLines(empty, LineEndStyleOf("")), "");
 }

@@ -87,11 +87,16 @@ TEST_F(ShellTest, SaveWritesOnlyModifiedWritableSlotsKeepingLineEnds)
     EXPECT_EQ(vx::test::readFile(untouched), "changed elsewhere\r\n");
     EXPECT_EQ(vx::test::readFile(ro), "read only\r\n");
     EXPECT_TRUE(dialogs.requests.empty());
-    ASSERT_EQ(form->ListBox1->count(), 3);
+    // Only the file this save really wrote is listed as saved.
+    ASSERT_EQ(form->ListBox1->count(), 1);
     EXPECT_EQ(form->ListBox1->item(0)->text(), "lf.asp");
-    ASSERT_EQ(frm_filemanager->ListBox1->count(), 3);
-    EXPECT_EQ(frm_filemanager->ListBox1->item(2)->text(), QString::fromStdString(ro));
-    EXPECT_EQ(frm_filemanager->ListBox2->count(), 3);
+    ASSERT_EQ(frm_filemanager->ListBox1->count(), 1);
+    EXPECT_EQ(frm_filemanager->ListBox1->item(0)->text(), QString::fromStdString(lf));
+    EXPECT_EQ(frm_filemanager->ListBox2->count(), 1);
+
+    form->Save1Click();
+    EXPECT_EQ(form->ListBox1->count(), 0) << "nothing changed, nothing written";
+    EXPECT_EQ(frm_filemanager->ListBox1->count(), 0);
 }
 
 TEST_F(ShellTest, ExternalChangeIsAskedAboutAndBackgroundSavesLeaveIt)
@@ -225,10 +230,12 @@ TEST_F(ShellTest, NewSavesTheWizardsPageAndOpensIt)
 {
     StartAndActivate();
     const std::string target = docs.file("fresh.asp");
-    form->RunNewPageWizard = [] {
+    EXPECT_FALSE(form->New1->isEnabled()) << "no wizard, no New";
+    form->SetNewPageWizard([] {
         QApplication::clipboard()->setText("<html>\n</html>");
         return true;
-    };
+    });
+    EXPECT_TRUE(form->New1->isEnabled());
     dialogs.Queue(mrOk, target);
     form->New1Click();
     EXPECT_EQ(vx::test::readFile(target), "<html>\r\n</html>\r\n");

@@ -184,11 +184,13 @@ TEST_F(ShellTest, SpeedBarButtonsRunTheirCommands)
     EXPECT_FALSE(item->Button()->isHidden());
     EXPECT_EQ(item->BtnCaption(), "New file");
     EXPECT_LT(item->Left(), form->SpeedBar1->FindItemByName("SpeedButton2")->Left()) << "side by side";
+    EXPECT_FALSE(item->Enabled()) << "no new-page wizard yet";
     int wizards = 0;
-    form->RunNewPageWizard = [&] {
+    form->SetNewPageWizard([&] {
         ++wizards;
         return false;
-    };
+    });
+    EXPECT_TRUE(item->Enabled());
     item->ButtonClick();
     EXPECT_EQ(wizards, 1);
 }

@@ -1,0 +1,169 @@
+#include "platform/Exception.h"
+#include "platform/FileIO.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/Unprivileged.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using vx::test::readFile;
+using vx::test::TempDir;
+using vx::test::writeFile;
+
+namespace {
+
+struct stat StatOf(const std::string& path)
+{
+    struct stat st {};
+    ::lstat(path.c_str(), &st);
+    return st;
+}
+
+// The names in the folder that are temporaries of an atomic write.
+int TemporariesIn(const std::filesystem::path& folder)
+{
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        count += vx::IsWriteTemporary(entry.path().filename().string());
+    return count;
+}
+
+} // namespace
+
+TEST(FileIO, UnwritableFilesAndFoldersFailWithTheReasonAndStayAsTheyWere)
+{
+    TempDir dir;
+    const std::string locked = dir.file("locked.asp");
+    writeFile(locked, "old");
+    ::chmod(locked.c_str(), 0444);
+    std::filesystem::create_directory(dir.file("shut"));
+    const std::string inShut = dir.file("shut/new.asp");
+    vx::test::GiveToUnprivileged(dir.path().string());
+    ::chmod(dir.file("shut").c_str(), 0555);
+
+    const int result = vx::test::RunUnprivileged([&] {
+        for (const std::string& path : {locked, inShut}) {
+            try {
+                vx::WriteFileAtomic(path, "new");
+                return 1;
+            } catch (const EFCreateError& e) {
+                const std::string message = e.Message();
+                if (message != "Cannot create file " + path + ": Permission denied")
+                    return 2;
+            }
+        }
+        return 0;
+    });
+    EXPECT_EQ(result, 0) << "1: written anyway, 2: no reason given";
+    EXPECT_EQ(readFile(locked), "old");
+    EXPECT_FALSE(std::filesystem::exists(inShut));
+    EXPECT_EQ(TemporariesIn(dir.path()), 0);
+
+    // A file without any write permission is read-only for root too.
+    EXPECT_THROW(vx::WriteFileAtomic(locked, "new"), EFCreateError);
+    EXPECT_EQ(readFile(locked), "old");
+}
+
+TEST(FileIO, AWriteThroughASymbolicLinkWritesTheTargetBesideItself)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("real"));
+    std::filesystem::create_directory(dir.file("links"));
+    const std::string target = dir.file("real/page.htm");
+    writeFile(target, "old");
+    ::chmod(target.c_str(), 0640);
+    const std::string link = dir.file("links/page.htm");
+    std::filesystem::create_symlink("../real/page.htm", link);
+
+    vx::WriteFileAtomic(link, "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(link)) << "the link stays a link";
+    EXPECT_EQ(readFile(target), "new");
+    EXPECT_EQ(StatOf(target).st_mode & 07777, 0640u);
+    EXPECT_EQ(TemporariesIn(dir.file("links")), 0);
+    EXPECT_EQ(vx::LinkTarget(link), dir.file("links/../real/page.htm"));
+
+    const std::string dangling = dir.file("links/later.htm");
+    std::filesystem::create_symlink("../real/later.htm", dangling);
+    vx::WriteFileAtomic(dangling, "made");
+    EXPECT_TRUE(std::filesystem::is_symlink(dangling));
+    EXPECT_EQ(readFile(dir.file("real/later.htm")), "made");
+}
+
+TEST(FileIO, HardLinksOwnersAndModesAreKept)
+{
+    TempDir dir;
+    const std::string first = dir.file("a.htm");
+    const std::string second = dir.file("b.htm");
+    writeFile(first, "old");
+    ::chmod(first.c_str(), 0604);
+    std::filesystem::create_hard_link(first, second);
+    const ino_t inode = StatOf(first).st_ino;
+
+    vx::WriteFileAtomic(first, "new text");
+    EXPECT_EQ(readFile(second), "new text") << "every name of the file sees the text";
+    EXPECT_EQ(StatOf(first).st_ino, inode);
+    EXPECT_EQ(StatOf(first).st_nlink, 2u);
+    EXPECT_EQ(StatOf(first).st_mode & 07777, 0604u);
+    EXPECT_EQ(TemporariesIn(dir.path()), 0);
+
+    const std::string fresh = dir.file("fresh.htm");
+    const mode_t mask = ::umask(022);
+    vx::WriteFileAtomic(fresh, "x");
+    ::umask(mask);
+    EXPECT_EQ(StatOf(fresh).st_mode & 07777, 0644u) << "a new file gets what the umask allows";
+    vx::WriteFileAtomic(fresh, "secret", vx::TFileAccess::OwnerOnly);
+    EXPECT_EQ(StatOf(fresh).st_mode & 07777, 0600u);
+
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "files of another owner can only be made by root";
+    const std::string theirs = dir.file("theirs.htm");
+    writeFile(theirs, "old");
+    ASSERT_EQ(::chown(theirs.c_str(), 65534, 65534), 0);
+    vx::WriteFileAtomic(theirs, "new");
+    EXPECT_EQ(StatOf(theirs).st_uid, 65534u) << "the file keeps its owner";
+    EXPECT_EQ(StatOf(theirs).st_gid, 65534u);
+    EXPECT_EQ(readFile(theirs), "new");
+}
+
+TEST(FileIO, TemporariesOfKilledWritesAreRemovedByTheNextWrite)
+{
+    TempDir dir;
+    const std::string path = dir.file("doc.asp");
+    writeFile(path, "text");
+    writeFile(path + ".vxtmp-a1B2c3", "half");
+    writeFile(dir.file("other.asp.vxtmp-a1B2c3"), "not ours");
+    writeFile(path + ".vxtmp-long-name", "no temporary");
+    vx::RemoveStaleTemporaries(path);
+    EXPECT_FALSE(std::filesystem::exists(path + ".vxtmp-a1B2c3"));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("other.asp.vxtmp-a1B2c3"))) << "another file's";
+    EXPECT_TRUE(std::filesystem::exists(path + ".vxtmp-long-name"));
+
+    writeFile(path + ".vxtmp-zzzzzz", "half");
+    vx::WriteFileAtomic(path, "new");
+    EXPECT_FALSE(std::filesystem::exists(path + ".vxtmp-zzzzzz"));
+
+    EXPECT_TRUE(vx::IsWriteTemporary("doc.asp.vxtmp-Ab12Cd"));
+    EXPECT_FALSE(vx::IsWriteTemporary(".vxtmp-Ab12Cd"));
+    EXPECT_FALSE(vx::IsWriteTemporary("doc.asp"));
+}
+
+TEST(FileIO, FailedReadsSayWhy)
+{
+    TempDir dir;
+    const std::string missing = dir.file("missing.asp");
+    try {
+        vx::ReadWholeFile(missing);
+        FAIL() << "a missing file must raise";
+    } catch (const EFOpenError& e) {
+        EXPECT_EQ(e.Message(), "Cannot open file " + missing + ": No such file or directory");
+    }
+    try {
+        vx::ReadWholeFile(dir.path().string());
+        FAIL() << "a folder must raise";
+    } catch (const EFOpenError& e) {
+        EXPECT_EQ(e.Message(), "Cannot open file " + dir.path().string() + ": Is a directory");
+    }
+}

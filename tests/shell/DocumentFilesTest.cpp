@@ -1,0 +1,142 @@
+// Documents on a real file system: failing background saves, line ends,
+// binary files, temporaries of killed saves, file names that are not ASCII,
+// and the open and save dialogs' choices.
+#include "tests/shell/ShellFixture.h"
+
+#include <QAction>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTest>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+using vx::test::readFile;
+using vx::test::ShellTest;
+
+namespace {
+
+class DocumentFilesTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        StartAndActivate();
+        Focus(form->SlotEditor(1));
+    }
+    TmwCustomEdit* OpenAndFocus(const std::string& path, bool readOnly = false)
+    {
+        form->OpenDocumentInFreeSlot(path, readOnly);
+        const int slot = form->PageControl1->currentIndex() + 1;
+        TmwCustomEdit* editor = form->SlotEditor(slot);
+        editor->setFocus();
+        QApplication::processEvents();
+        return editor;
+    }
+};
+
+} // namespace
+
+TEST_F(DocumentFilesTest, FailingBackgroundSavesGiveOneNoticeAndNoBoxes)
+{
+    const std::string path = WriteDoc("locked.asp", "old\r\n");
+    TmwCustomEdit* editor = OpenAndFocus(path);
+    QTest::keyClicks(editor, "new ");
+    ::chmod(path.c_str(), 0444);
+    QSignalSpy notices(form->StatusBar1, &QStatusBar::messageChanged);
+    for (int i = 0; i < 3; ++i)
+        form->ApplicationDeactivate();
+    EXPECT_TRUE(dialogs.requests.empty()) << "no modal box for a save the user did not ask for";
+    ASSERT_EQ(notices.count(), 1);
+    const QString notice = notices[0][0].toString();
+    EXPECT_TRUE(notice.contains("locked.asp")) << notice.toStdString();
+    EXPECT_TRUE(notice.contains("Permission denied")) << notice.toStdString();
+    EXPECT_EQ(readFile(path), "old\r\n");
+
+    // The save the user asks for says why in a box.
+    QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_EQ(dialogs.requests[0].type, mtError);
+    EXPECT_NE(dialogs.requests[0].text.find("Cannot create file " + path + ": Permission denied"), std::string::npos)
+        << dialogs.requests[0].text;
+    EXPECT_TRUE(editor->Model().Modified()) << "the text is still the user's";
+}
+
+TEST_F(DocumentFilesTest, MixedLineEndsComeBackByteIdenticalExceptTheEdit)
+{
+    const std::string path = WriteDoc("mixed.asp", "one\r\ntwo\nthree\rfour\r\n");
+    TmwCustomEdit* editor = OpenAndFocus(path);
+    QTest::keyClicks(editor, "X");
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QTest::keyClick(editor, Qt::Key_Down);
+    QTest::keyClicks(editor, "2");
+    QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
+    EXPECT_TRUE(dialogs.requests.empty());
+    EXPECT_EQ(readFile(path), "one\r\n2two\nthree\rfour\r\n");
+}
+
+TEST_F(DocumentFilesTest, ABinaryLookingFileOpensWithAWarning)
+{
+    const std::string path = WriteDoc("image.gif", std::string("GIF89a\0\0\x01", 9));
+    form->OpenDocumentInFreeSlot(path, false);
+    EXPECT_EQ(form->SlotFileName(1), path) << "it still opens";
+    EXPECT_TRUE(form->StatusBar1->currentMessage().contains("image.gif"));
+    EXPECT_TRUE(form->StatusBar1->currentMessage().contains("binary"));
+}
+
+TEST_F(DocumentFilesTest, TemporariesOfAKilledSaveGoWhenTheDocumentIsOpenedOrSaved)
+{
+    const std::string path = WriteDoc("page.asp", "text\r\n");
+    vx::test::writeFile(path + ".vxtmp-Ab12Cd", "half a save");
+    TmwCustomEdit* editor = OpenAndFocus(path);
+    EXPECT_FALSE(std::filesystem::exists(path + ".vxtmp-Ab12Cd"));
+
+    vx::test::writeFile(path + ".vxtmp-Zz99Yy", "half a save");
+    QTest::keyClicks(editor, "more ");
+    QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
+    EXPECT_FALSE(std::filesystem::exists(path + ".vxtmp-Zz99Yy"));
+    EXPECT_EQ(readFile(path), "more text\r\n");
+}
+
+TEST_F(DocumentFilesTest, NamesThatAreNotAsciiOpenAndSaveAsTheyAre)
+{
+    const std::string cafe = WriteDoc("caf\xC3\xA9.html", "menu\r\n");
+    dialogs.answers.push_back({mrOk, cafe, false});
+    QTest::keySequence(form.get(), QKeySequence("Alt+F"));
+    ASSERT_EQ(form->SlotFileName(1), cafe);
+    EXPECT_EQ(form->PageControl1->tabText(0), QString::fromUtf8("caf\xC3\xA9.html"));
+
+    const std::string resume = docs.file("r\xC3\xA9sum\xC3\xA9.html");
+    dialogs.Queue(mrOk, resume);
+    form->SlotEditor(1)->setFocus();
+    QTest::keySequence(form.get(), QKeySequence("Ctrl+Alt+S"));
+    EXPECT_EQ(readFile(resume), "menu\r\n") << "the name is written in UTF-8 as chosen";
+    EXPECT_EQ(form->PageControl1->tabText(0), QString::fromUtf8("r\xC3\xA9sum\xC3\xA9.html"));
+
+    form.reset();
+    StartAndActivate({cafe});
+    EXPECT_EQ(form->SlotFileName(1), cafe) << "and from the command line";
+    EXPECT_EQ(form->PageControl1->tabText(0), QString::fromUtf8("caf\xC3\xA9.html"));
+}
+
+TEST_F(DocumentFilesTest, OpenOffersReadOnlyAndSaveDialogsAddTheAspExtension)
+{
+    const std::string path = WriteDoc("page.asp", "text\r\n");
+    dialogs.answers.push_back({mrOk, path, true});
+    QTest::keySequence(form.get(), QKeySequence("Alt+F"));
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_TRUE(dialogs.requests[0].offersReadOnly);
+    EXPECT_EQ(dialogs.requests[0].defaultExt, "asp");
+    EXPECT_TRUE(dialogs.requests[0].text.ends_with(
+        "All webrelated|*.asp;*.inc;*.asa;*.htm;*.html;*.htx;*.shtml;*.js;*.vbs;*.cgi;*.pl;*.php3;*.php;*.php2;"
+        "*.php4;*.pm;*.css"));
+    EXPECT_TRUE(form->SlotEditor(1)->Model().GetReadOnly());
+
+    form->PageControl1->setCurrentIndex(1);
+    form->SlotEditor(2)->setFocus();
+    QTest::keyClicks(form->SlotEditor(2), "new");
+    dialogs.Queue(mrOk, docs.file("fresh"));
+    QTest::keySequence(form.get(), QKeySequence("Ctrl+Alt+S"));
+    EXPECT_EQ(form->SlotFileName(2), docs.file("fresh.asp"));
+    EXPECT_EQ(readFile(docs.file("fresh.asp")), "new\r\n");
+}

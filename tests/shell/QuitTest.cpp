@@ -1,0 +1,117 @@
+// Quitting and replacing text: nothing the user typed goes without a question.
+#include "tests/shell/ShellFixture.h"
+
+#include "shell/ProfHelp.h"
+
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using vx::test::ShellTest;
+
+namespace {
+
+class QuitTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        StartAndActivate();
+        Focus(form->SlotEditor(1));
+    }
+    void Type(TmwCustomEdit* editor, const char* text)
+    {
+        editor->setFocus();
+        QTest::keyClicks(editor, text);
+    }
+    // Closes the main window as its close box does, answering the assistant's
+    // question with answer once it shows; true when the window closed.
+    bool CloseAnswering(const std::function<void()>& answer)
+    {
+        QTimer::singleShot(0, frm_profhelp, answer);
+        return form->close();
+    }
+};
+
+void PressEscape()
+{
+    QTest::keyClick(frm_profhelp, Qt::Key_Escape);
+}
+
+void PressYes()
+{
+    QTest::mouseClick(frm_profhelp->Button2, Qt::LeftButton);
+}
+
+} // namespace
+
+TEST_F(QuitTest, EscapeOrTheCloseBoxAtTheQuitQuestionKeepsTheProgramRunning)
+{
+    const std::string path = WriteDoc("page.asp", "mine\r\n");
+    form->OpenDocumentInFreeSlot(path, false);
+    Type(form->SlotEditor(1), "edit ");
+    EXPECT_FALSE(CloseAnswering(PressEscape));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(dialogs.requests.empty()) << "no save question, nothing decided";
+    EXPECT_EQ(vx::test::readFile(path), "mine\r\n");
+    EXPECT_TRUE(frm_profhelp->Button2->isHidden()) << "the question is over";
+
+    EXPECT_FALSE(CloseAnswering([] { frm_profhelp->close(); }));
+    EXPECT_TRUE(form->isVisible());
+
+    dialogs.Queue(mrCancel);
+    EXPECT_FALSE(CloseAnswering(PressYes)) << "Yes, then Cancel at the save question";
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_EQ(dialogs.requests[0].text, "Save the changes to your documents before quitting?");
+
+    dialogs.Queue(mrYes);
+    EXPECT_TRUE(CloseAnswering(PressYes));
+    EXPECT_EQ(vx::test::readFile(path), "edit mine\r\n");
+}
+
+TEST_F(QuitTest, TextTypedIntoAnUnnamedSlotOrAWorkspaceIsAskedAboutAndSavedUnderAName)
+{
+    Type(form->SlotEditor(1), "typed ");
+    Type(form->Workspaces()[0], "notes");
+    const std::string slotFile = docs.file("typed");
+    const std::string notesFile = docs.file("notes.txt");
+    dialogs.Queue(mrYes);
+    dialogs.Queue(mrOk, slotFile);
+    dialogs.Queue(mrOk, notesFile);
+    EXPECT_TRUE(CloseAnswering(PressYes));
+    ASSERT_EQ(dialogs.requests.size(), 3u);
+    EXPECT_EQ(dialogs.requests[1].kind, vx::dialogs::Kind::SaveFile);
+    EXPECT_EQ(dialogs.requests[1].defaultExt, "asp");
+    EXPECT_NE(vx::test::readFile(slotFile + ".asp").find("\r\ntyped\r\n"), std::string::npos);
+    EXPECT_EQ(form->SlotFileName(1), slotFile + ".asp");
+    EXPECT_EQ(vx::test::readFile(notesFile), "notes\r\n") << "typed blanks at a line end are not kept";
+}
+
+TEST_F(QuitTest, CancellingTheNameForUnnamedTextCancelsTheQuit)
+{
+    Type(form->SlotEditor(1), "typed ");
+    dialogs.Queue(mrYes);
+    dialogs.Queue(mrCancel);
+    EXPECT_FALSE(CloseAnswering(PressYes));
+    EXPECT_TRUE(form->SlotEditor(1)->Model().Modified());
+}
+
+TEST_F(QuitTest, OpeningIntoASlotWithTypedTextAsksFirst)
+{
+    Type(form->SlotEditor(1), "typed ");
+    const std::string path = WriteDoc("page.asp", "file\r\n");
+    dialogs.Queue(mrNo);
+    form->OpenDocumentInFreeSlot(path, false);
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_EQ(dialogs.requests[0].type, mtConfirmation);
+    EXPECT_EQ(form->SlotFileName(1), "");
+    EXPECT_EQ(form->SlotEditor(1)->Model().Lines()[5], "typed");
+
+    dialogs.Queue(mrYes);
+    form->OpenDocumentInFreeSlot(path, false);
+    EXPECT_EQ(form->SlotFileName(1), path);
+    EXPECT_EQ(Text(form->SlotEditor(1)), "file\r\n");
+
+    // The untouched start-up template is no typed text.
+    form->OpenDocumentInFreeSlot(WriteDoc("second.asp", "x"), false);
+    EXPECT_EQ(dialogs.requests.size(), 2u);
+}
