@@ -230,6 +230,8 @@ TEST_F(ShellTest, NewSavesTheWizardsPageAndOpensIt)
 {
     StartAndActivate();
     const std::string target = docs.file("fresh.asp");
+    EXPECT_TRUE(form->New1->isEnabled()) << "the new-page dialog is the wizard";
+    form->SetNewPageWizard(nullptr);
     EXPECT_FALSE(form->New1->isEnabled()) << "no wizard, no New";
     form->SetNewPageWizard([] {
         QApplication::clipboard()->setText("<html>\n</html>");
