@@ -3,7 +3,8 @@
 # subfolder and forms `vx_<folder>_qt`. Folders that are Qt through and through
 # (controls, shell, tools) link Qt in their one library.
 
-set(VX_WARNINGS -Wall -Wextra -Wpedantic -Wno-unused-parameter)
+# Aggregates with default member values are initialised partly on purpose.
+set(VX_WARNINGS -Wall -Wextra -Wpedantic -Wno-unused-parameter -Wno-missing-field-initializers)
 
 # vx_library(<target> GLOB <pattern>... [DEPS <target>...])
 function(vx_library target)

@@ -2,6 +2,7 @@
 #include "images/GIFBitmap.h"
 
 #include "images/GIFException.h"
+#include "images/LittleEndian.h"
 
 #include <cstring>
 
@@ -9,19 +10,6 @@ namespace {
 
 constexpr int kFileHeaderSize = 14;
 constexpr int kInfoHeaderSize = 40;
-
-std::uint32_t Get32(std::string_view data, size_t at)
-{
-    return static_cast<std::uint32_t>(static_cast<std::uint8_t>(data[at])) |
-           static_cast<std::uint32_t>(static_cast<std::uint8_t>(data[at + 1])) << 8 |
-           static_cast<std::uint32_t>(static_cast<std::uint8_t>(data[at + 2])) << 16 |
-           static_cast<std::uint32_t>(static_cast<std::uint8_t>(data[at + 3])) << 24;
-}
-
-int Get16(std::string_view data, size_t at)
-{
-    return static_cast<std::uint8_t>(data[at]) | static_cast<std::uint8_t>(data[at + 1]) << 8;
-}
 
 [[noreturn]] void InvalidBitmap()
 {
@@ -93,19 +81,21 @@ void TGIFBitmap::LoadFromBMP(std::string_view bmp)
 {
     if (bmp.size() < kFileHeaderSize + kInfoHeaderSize || bmp[0] != 'B' || bmp[1] != 'M')
         InvalidBitmap();
-    const std::uint32_t pixelOffset = Get32(bmp, 10);
-    const std::uint32_t infoSize = Get32(bmp, kFileHeaderSize);
-    const auto width = static_cast<std::int32_t>(Get32(bmp, kFileHeaderSize + 4));
-    const auto height = static_cast<std::int32_t>(Get32(bmp, kFileHeaderSize + 8));
-    const int bitCount = Get16(bmp, kFileHeaderSize + 14);
-    const std::uint32_t compression = Get32(bmp, kFileHeaderSize + 16);
-    std::uint32_t colorsUsed = Get32(bmp, kFileHeaderSize + 32);
+    const std::uint32_t pixelOffset = le::Get32(bmp, 10);
+    const std::uint32_t infoSize = le::Get32(bmp, kFileHeaderSize);
+    const auto width = static_cast<std::int32_t>(le::Get32(bmp, kFileHeaderSize + 4));
+    const auto height = static_cast<std::int32_t>(le::Get32(bmp, kFileHeaderSize + 8));
+    const int bitCount = le::Get16(bmp, kFileHeaderSize + 14);
+    const std::uint32_t compression = le::Get32(bmp, kFileHeaderSize + 16);
+    std::uint32_t colorsUsed = le::Get32(bmp, kFileHeaderSize + 32);
     if (infoSize < kInfoHeaderSize || width <= 0 || height == 0 || width > 32768 || height > 32768 ||
-        height < -32768 || compression != 0 || (bitCount != 1 && bitCount != 8 && bitCount != 24))
+        height < -32768 || compression != 0 ||
+        (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24))
         InvalidBitmap();
-    const auto format = static_cast<TPixelFormat>(bitCount);
+    // 4-bit files are held with one byte per pixel.
+    const auto format = bitCount == 4 ? TPixelFormat::pf8bit : static_cast<TPixelFormat>(bitCount);
     const int rows = height < 0 ? -height : height;
-    const size_t stride = static_cast<size_t>(Stride(width, format));
+    const size_t stride = static_cast<size_t>((width * bitCount + 31) / 32 * 4);
     if (pixelOffset > bmp.size() || bmp.size() - pixelOffset < stride * static_cast<size_t>(rows))
         InvalidBitmap();
     TGIFPalette palette;
@@ -116,7 +106,7 @@ void TGIFBitmap::LoadFromBMP(std::string_view bmp)
         if (table + colorsUsed * 4 > pixelOffset)
             InvalidBitmap();
         // The important-colour count tells how many entries the palette really has.
-        const std::uint32_t important = Get32(bmp, kFileHeaderSize + 36);
+        const std::uint32_t important = le::Get32(bmp, kFileHeaderSize + 36);
         for (std::uint32_t i = 0; i < (important > 0 && important < colorsUsed ? important : colorsUsed); ++i) {
             const size_t at = table + i * 4;
             palette.push_back(TGIFColor{static_cast<std::uint8_t>(bmp[at + 2]), static_cast<std::uint8_t>(bmp[at + 1]),
@@ -128,6 +118,13 @@ void TGIFBitmap::LoadFromBMP(std::string_view bmp)
     Palette = std::move(palette);
     for (int y = 0; y < rows; ++y) {
         const int fileRow = height > 0 ? rows - 1 - y : y;
-        std::memcpy(ScanLine(y), bmp.data() + pixelOffset + static_cast<size_t>(fileRow) * stride, stride);
+        const char* src = bmp.data() + pixelOffset + static_cast<size_t>(fileRow) * stride;
+        if (bitCount == 4) {
+            std::uint8_t* dst = ScanLine(y);
+            for (int x = 0; x < width; ++x)
+                dst[x] = static_cast<std::uint8_t>(static_cast<std::uint8_t>(src[x / 2]) >> (x % 2 ? 0 : 4) & 0x0F);
+        } else {
+            std::memcpy(ScanLine(y), src, stride);
+        }
     }
 }

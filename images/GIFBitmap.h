@@ -34,7 +34,8 @@ public:
     std::uint8_t* ScanLine(int y);
     const std::uint8_t* ScanLine(int y) const;
 
-    // Takes the picture from an in-memory BMP file (uncompressed, 1, 8 or 24 bits).
+    // Takes the picture from an in-memory BMP file (uncompressed, 1, 4, 8 or 24 bits;
+    // 4-bit pixels are held as 8-bit ones).
     // Raises EInvalidGraphic "Bitmap image is not valid" for anything else.
     void LoadFromBMP(std::string_view bmp);
 

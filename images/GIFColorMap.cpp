@@ -18,6 +18,11 @@ void CountSubImage(const TGIFSubImage& subImage, TColorHistogram& histogram)
 {
     for (std::uint8_t pixel : subImage.Data())
         ++histogram[pixel];
+    // A transparent index counts as used even when no pixel holds it, so that
+    // cutting unused entries never leaves the frame's transparency pointing past its table.
+    if (const TGIFGraphicControlExtension* gce = subImage.GraphicControlExtension())
+        if (gce->Transparent())
+            ++histogram[gce->TransparentColorIndex()];
 }
 
 void RemapSubImage(TGIFSubImage& subImage, const TColorRemap& map)

@@ -2,24 +2,9 @@
 #include "images/GIFDIB.h"
 
 #include "images/GIFException.h"
+#include "images/LittleEndian.h"
 
 #include <algorithm>
-
-namespace {
-
-void Put32(std::string& out, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<char>(v >> (8 * i)));
-}
-
-void Put16(std::string& out, int v)
-{
-    out.push_back(static_cast<char>(v));
-    out.push_back(static_cast<char>(v >> 8));
-}
-
-} // namespace
 
 TDIBReader::TDIBReader(TGIFBitmap& bitmap, TPixelFormat format) : TDIB(bitmap, format)
 {
@@ -34,19 +19,19 @@ TDIBWriter::TDIBWriter(TGIFBitmap& bitmap, TPixelFormat format, int width, int h
     if (width <= 0 || height <= 0)
         throw GIFException("Invalid image dimensions");
     const int bits = static_cast<int>(format);
-    Put32(info_, 40);
-    Put32(info_, static_cast<std::uint32_t>(width));
-    Put32(info_, static_cast<std::uint32_t>(height));
-    Put16(info_, 1);
-    Put16(info_, bits);
-    Put32(info_, 0);
-    Put32(info_, static_cast<std::uint32_t>(stride_) * static_cast<std::uint32_t>(height));
-    Put32(info_, 0);
-    Put32(info_, 0);
+    le::Put32(info_, 40);
+    le::Put32(info_, static_cast<std::uint32_t>(width));
+    le::Put32(info_, static_cast<std::uint32_t>(height));
+    le::Put16(info_, 1);
+    le::Put16(info_, bits);
+    le::Put32(info_, 0);
+    le::Put32(info_, static_cast<std::uint32_t>(stride_) * static_cast<std::uint32_t>(height));
+    le::Put32(info_, 0);
+    le::Put32(info_, 0);
     if (format == TPixelFormat::pf8bit) {
         const auto important = static_cast<std::uint32_t>(std::min<size_t>(palette.size(), 256));
-        Put32(info_, 256);
-        Put32(info_, important);
+        le::Put32(info_, 256);
+        le::Put32(info_, important);
         for (std::uint32_t i = 0; i < 256; ++i) {
             const TGIFColor color = i < important ? palette[i] : TGIFColor{};
             info_.push_back(static_cast<char>(color.Blue));
@@ -55,8 +40,8 @@ TDIBWriter::TDIBWriter(TGIFBitmap& bitmap, TPixelFormat format, int width, int h
             info_.push_back(0);
         }
     } else {
-        Put32(info_, 0);
-        Put32(info_, 0);
+        le::Put32(info_, 0);
+        le::Put32(info_, 0);
     }
 }
 
@@ -76,9 +61,9 @@ void TDIBWriter::Finish()
         bits_.assign(static_cast<size_t>(stride_) * static_cast<size_t>(height_), 0);
     std::string file = "BM";
     const auto offset = static_cast<std::uint32_t>(14 + info_.size());
-    Put32(file, offset + static_cast<std::uint32_t>(bits_.size()));
-    Put32(file, 0);
-    Put32(file, offset);
+    le::Put32(file, offset + static_cast<std::uint32_t>(bits_.size()));
+    le::Put32(file, 0);
+    le::Put32(file, offset);
     file += info_;
     file.append(reinterpret_cast<const char*>(bits_.data()), bits_.size());
     bitmap_.LoadFromBMP(file);

@@ -1,9 +1,9 @@
 // The GIF image: whole-file reading and writing, logical screen size, warnings and progress.
 #include "images/GIFImage.h"
 
+#include "images/GIFClipboard.h"
 #include "images/GIFPalettes.h"
 #include "images/GIFStream.h"
-#include "platform/FileIO.h"
 
 #include <algorithm>
 
@@ -146,17 +146,16 @@ void TGIFImage::SaveToStream(TByteStream& stream)
     Progress(TProgressStage::psEnding, 100, message);
 }
 
-void TGIFImage::LoadFromFile(const std::string& path)
+std::optional<std::string> TGIFImage::ClipboardPayload()
 {
-    TMemoryByteStream stream(vx::ReadWholeFile(path));
-    LoadFromStream(stream);
+    if (Empty())
+        return std::nullopt;
+    return GIFClipboardPayloadOf(*this);
 }
 
-void TGIFImage::SaveToFile(const std::string& path)
+bool TGIFImage::LoadFromClipboardPayload(std::string_view payload)
 {
-    TMemoryByteStream stream;
-    SaveToStream(stream);
-    vx::WriteFileAtomic(path, stream.Data());
+    return ReadGIFClipboardPayload(payload, [this](TByteStream& gif) { LoadFromStream(gif); });
 }
 
 void TGIFImage::Warning(TGIFItem* sender, TGIFSeverity severity, const std::string& message)

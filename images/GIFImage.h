@@ -2,6 +2,7 @@
 #pragma once
 
 #include "images/GIFHeader.h"
+#include "images/Graphic.h"
 #include "images/GIFItem.h"
 #include "images/GIFSubImage.h"
 
@@ -9,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // Library-wide settings, one value for the whole program.
 // Build each frame's bitmap while it is loaded (default off: on first use).
@@ -21,6 +23,14 @@ constexpr std::uint16_t goDither = 0x0200;
 // With goDither: dither only on a palette display.
 constexpr std::uint16_t goAutoDither = 0x0400;
 
+// Optimisation option bits.
+constexpr std::uint8_t ooCrop = 0x01;         // frames shrink to their visible part; invisible frames go
+constexpr std::uint8_t ooMerge = 0x02;        // pixels repeating the previous frame become transparent
+constexpr std::uint8_t ooCleanup = 0x04;      // needless transparency, disposal, extensions and frames go
+constexpr std::uint8_t ooColorMap = 0x08;     // colour tables sorted by use, unused entries dropped
+constexpr std::uint8_t ooReduceColors = 0x10; // colour reduction to a common palette
+constexpr std::uint8_t ooAll = 0x1F;
+
 class TGIFImageList : public TGIFList {
 public:
     using TGIFList::TGIFList;
@@ -29,15 +39,15 @@ public:
     void LoadFromStream(TByteStream& stream) override;
 };
 
-enum class TProgressStage { psStarting, psRunning, psEnding };
-
-class TGIFImage {
+// The GIF library's picture. Its progress event carries a message text; it
+// stands in for the plain graphic's one.
+class TGIFImage : public TGraphic {
 public:
     using TWarningEvent = std::function<void(TGIFItem* sender, TGIFSeverity severity, const std::string& message)>;
     using TProgressEvent = std::function<void(TProgressStage stage, int percent, const std::string& message)>;
 
     TGIFImage();
-    virtual ~TGIFImage();
+    ~TGIFImage() override;
     TGIFImage(const TGIFImage&) = delete;
     TGIFImage& operator=(const TGIFImage&) = delete;
 
@@ -45,10 +55,10 @@ public:
     const TGIFHeader& Header() const { return header_; }
     TGIFImageList& Images() { return images_; }
     const TGIFImageList& Images() const { return images_; }
-    bool Empty() const { return images_.Count() == 0; }
+    bool Empty() const override { return images_.Count() == 0; }
 
-    int Width() const { return header_.LogicalScreenWidth; }
-    int Height() const { return header_.LogicalScreenHeight; }
+    int Width() const override { return header_.LogicalScreenWidth; }
+    int Height() const override { return header_.LogicalScreenHeight; }
     // Raise "Image width too small for contained frames" / "Image height too small
     // for contained frames" when a frame would pass the new edge.
     void SetWidth(int value);
@@ -73,13 +83,29 @@ public:
     bool HasPalette() const { return palette_.has_value(); }
 
     void Clear();
+    // Rewrites the frames so that the image saves smaller and shows the same, by the
+    // option bits; progress "Optimizing...". Colour reduction rmPalette without
+    // ooCleanup but with ooReduceColors raises "Invalid reduction method".
+    void Optimize(std::uint8_t options, int reduction, int ditherMode, int reductionBits);
     TGIFSubImage& Add(std::unique_ptr<TGIFSubImage> subImage);
+    // A new frame of the bitmap on a local table: 1- and 8-bit pixels as they are,
+    // 24-bit colours found or added (reduced to the web palette first past 256
+    // colours). Set bits of the 1-bit mask make pixels transparent. "Converting...".
+    TGIFSubImage& AddBitmap(const TGIFBitmap& bitmap, const TGIFBitmap* mask = nullptr);
+    // The picture of the logical screen: the background colour (white without a
+    // global table) with frame 0 at its place, its transparent pixels left out.
+    void AssignTo(TGIFBitmap& bitmap);
+    // A copy of the source's header, frames and draw options; the copy keeps no
+    // progress or warning handler. "Copying...".
+    void Assign(const TGIFImage& source);
 
     // On an error the stream goes back to where loading began and the error goes on.
-    void LoadFromStream(TByteStream& stream);
-    void SaveToStream(TByteStream& stream);
-    void LoadFromFile(const std::string& path);
-    void SaveToFile(const std::string& path);
+    void LoadFromStream(TByteStream& stream) override;
+    void SaveToStream(TByteStream& stream) override;
+    // The "GIF Image" clipboard payload of the image; none when it is empty.
+    std::optional<std::string> ClipboardPayload();
+    // Reads a payload; false, the image untouched, when it holds no GIF.
+    bool LoadFromClipboardPayload(std::string_view payload);
 
     // Calls OnWarning when set; otherwise the warning is dropped.
     virtual void Warning(TGIFItem* sender, TGIFSeverity severity, const std::string& message);

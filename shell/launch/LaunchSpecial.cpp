@@ -1,6 +1,7 @@
 // The launchers' special steps: beautify, the link and structure trees, the
 // user tags, the used tags and the document information.
 #include "shell/launch/LaunchSteps.h"
+#include "internet/qt/TreeCopy.h"
 
 #include "editor/qt/mwCustomEdit.h"
 #include "platform/FileIO.h"
@@ -31,12 +32,10 @@ void CopyTree(TLaunch& launch, const char* from, const char* to)
     auto* target = launch.Form.findChild<QTreeWidget*>(to);
     if (!target)
         return;
-    target->clear();
-    if (!source)
-        return;
-    for (int i = 0; i < source->topLevelItemCount(); ++i)
-        target->addTopLevelItem(source->topLevelItem(i)->clone());
-    target->expandAll();
+    if (source)
+        CopyTreeItems(*source, *target);
+    else
+        target->clear();
 }
 
 std::string DateTimeText(const QDateTime& when)

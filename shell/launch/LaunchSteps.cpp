@@ -3,6 +3,8 @@
 
 #include "controls/flat/TFlatMemoUnit.h"
 #include "editor/qt/mwCustomEdit.h"
+#include "internet/qt/EmailForm.h"
+#include "internet/qt/OpenUrlForm.h"
 #include "platform/qt/QtText.h"
 #include "shell/MainForm.h"
 #include "shell/MainFormCommandsState.h"
@@ -200,9 +202,9 @@ void LinesOfMemo2(TLaunch& launch)
 
 void OpenChosenFile(TLaunch& launch)
 {
-    const std::string name = DialogResult(*launch.Dialog);
-    if (!name.empty())
-        launch.Form.OpenDocumentInFreeSlot(name, false);
+    auto* openUrl = dynamic_cast<Tfrm_openurl*>(launch.Dialog);
+    if (openUrl && !openUrl->SavedFile().empty())
+        launch.Form.OpenDocumentInFreeSlot(openUrl->SavedFile(), false);
 }
 
 void ReloadVcsList(TLaunch& launch)
@@ -285,8 +287,9 @@ void SelectionToMemo1(TLaunch& launch)
 
 void EditorToMailMessage(TLaunch& launch)
 {
-    if (launch.Editor)
-        SetControlText(*launch.Dialog, "SakMsg1", launch.Editor->Model().GetText());
+    auto* mail = dynamic_cast<Tfrm_email*>(launch.Dialog);
+    if (mail && launch.Editor)
+        mail->SakMsg1().SetText(launch.Editor->Model().Lines());
 }
 
 void FileNameToEdtHTML(TLaunch& launch)

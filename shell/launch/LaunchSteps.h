@@ -1,6 +1,6 @@
-// The hand-in and result steps the launcher table is made of. Dialogs of
-// other folders are reached by the component names of their controls
-// (objectName) and Qt properties, so the shell needs none of their headers.
+// The hand-in and result steps the launcher table is made of. Dialogs are
+// reached by the component names of their controls (objectName) and Qt
+// properties; the few whose hand-in is no control are reached by their class.
 #pragma once
 
 #include "shell/launch/LauncherTable.h"

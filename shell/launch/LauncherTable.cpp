@@ -6,6 +6,14 @@
 #include "shell/MainForm.h"
 #include "shell/MainFormCommandsState.h"
 #include "shell/launch/LaunchSteps.h"
+#include "images/qt/AnimatorForm.h"
+#include "images/qt/GifOptimizerForm.h"
+#include "internet/qt/EmailForm.h"
+#include "internet/qt/FtpForm.h"
+#include "internet/qt/LinkCheckForm.h"
+#include "internet/qt/OpenUrlForm.h"
+#include "internet/qt/StructureForm.h"
+#include "internet/qt/UpdateForm.h"
 #include "tools/FileGenerators.h"
 #include "tools/PageGenerators.h"
 #include "tools/TableWizard.h"
@@ -71,21 +79,21 @@ const std::vector<TLauncherRow>& LauncherTable()
         {"Tfrm_makesnippet",          nullptr,                  SelectionToMemo1,      nullptr,                    HasSelection},
         {"Tfrm_snippets",             nullptr,                  nullptr,               Lines},
         {"Tfrm_colorpicker",          nullptr,                  nullptr,               WrapUserColour},
-        {"Tfrm_email",                nullptr,                  EditorToMailMessage},
-        {"TfrmLinkChecking",          nullptr,                  FileNameToEdtHTML,     CopyLinkTree},
-        {"TfrmHTMLParsing",           nullptr,                  FileNameToEdtHTML,     CopyStructureTrees},
+        {"Tfrm_email",                Make<Tfrm_email>,                  EditorToMailMessage},
+        {"TfrmLinkChecking",          Make<TfrmLinkChecking>,                  FileNameToEdtHTML,     CopyLinkTree},
+        {"TfrmHTMLParsing",           Make<TfrmHTMLParsing>,                  FileNameToEdtHTML,     CopyStructureTrees},
         {"Tfrm_usertag",              nullptr,                  nullptr,               ReloadUserTags},
-        {"Tf_ftp",                    nullptr},
+        {"Tf_ftp",                    Make<Tf_ftp>},
         {"Tfrm_enc",                  nullptr},
-        {"TAnimatorForm",             nullptr},
-        {"Tfrm_gifoptimizer",         nullptr},
+        {"TAnimatorForm",             Make<TAnimatorForm>},
+        {"Tfrm_gifoptimizer",         Make<Tfrm_gifoptimizer>},
         {"Tfrm_clipview",             nullptr},
         {"Tfrm_compresshtml",         nullptr},
         {"Tfrm_codebase",             nullptr},
-        {"Tfrm_update",               nullptr},
+        {"Tfrm_update",               Make<Tfrm_update>},
         {"TFStart",                   nullptr},
         {"Tfrm_dsncfg",               nullptr},
-        {"Tfrm_openurl",              nullptr,                  nullptr,               OpenChosenFile},
+        {"Tfrm_openurl",              Make<Tfrm_openurl>,                  nullptr,               OpenChosenFile},
         {"Tfrm_favefiles",            nullptr},
         {"Tfrm_todo",                 nullptr,                  nullptr,               ReloadVcsList},
         {"Tfrm_print",                nullptr,                  EditorToPrintMemo},

@@ -8,27 +8,13 @@
 #include "images/GIFQuantizer.h"
 #include "images/GIFReduce.h"
 
+#include "tests/images/GIFTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 
 namespace {
-
-// A 24-bit bitmap filled by f(x, y) -> colour.
-template <class F>
-TGIFBitmap Make24(int width, int height, F f)
-{
-    TGIFBitmap bitmap(width, height, TPixelFormat::pf24bit);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const TGIFColor c = f(x, y);
-            std::uint8_t* p = bitmap.ScanLine(y) + x * 3;
-            p[0] = c.Blue;
-            p[1] = c.Green;
-            p[2] = c.Red;
-        }
-    return bitmap;
-}
 
 TGIFColor Grey(int v)
 {
@@ -105,7 +91,7 @@ TEST(GIFPalettes, FixedPalettes)
 TEST(GIFQuantizer, ExactColoursSurviveAndLeavesStayBounded)
 {
     const TGIFColor colours[5] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {10, 20, 30}, {200, 200, 200}};
-    TGIFBitmap five = Make24(10, 10, [&](int x, int y) { return colours[(x + y) % 5]; });
+    TGIFBitmap five = giftest::Make24(10, 10, [&](int x, int y) { return colours[(x + y) % 5]; });
     TGIFPalette palette = CreateOptimizedPaletteFromBitmap(five, 8, 8, false);
     ASSERT_EQ(palette.size(), 8u);
     for (const TGIFColor& c : colours)
@@ -129,7 +115,7 @@ TEST(GIFQuantizer, ExactColoursSurviveAndLeavesStayBounded)
 
 TEST(GIFReduce, ReductionChoosesThePalette)
 {
-    TGIFBitmap source = Make24(16, 8, [](int x, int y) {
+    TGIFBitmap source = giftest::Make24(16, 8, [](int x, int y) {
         return TGIFColor{static_cast<std::uint8_t>(x * 16), static_cast<std::uint8_t>(y * 32), 90};
     });
     for (int dither : {0, 1, 6}) {
@@ -161,8 +147,8 @@ TEST(GIFReduce, ReductionChoosesThePalette)
 
 TEST(GIFReduce, LargeResultsStartAtOneBitPerPixel)
 {
-    const TGIFBitmap large = Make24(1000, 501, [](int x, int) { return Grey(x % 256); });
-    const TGIFBitmap limit = Make24(1000, 500, [](int x, int) { return Grey(x % 256); });
+    const TGIFBitmap large = giftest::Make24(1000, 501, [](int x, int) { return Grey(x % 256); });
+    const TGIFBitmap limit = giftest::Make24(1000, 500, [](int x, int) { return Grey(x % 256); });
     auto givenUp = ReduceColors(large, rmNetscape, 7, {}, 8);
     EXPECT_TRUE(givenUp->Empty());
     EXPECT_EQ(givenUp->PixelFormat(), TPixelFormat::pf1bit) << "past 500,000 pixels";
@@ -179,7 +165,7 @@ TEST(GIFReduce, LargeResultsStartAtOneBitPerPixel)
 TEST(GIFReduce, RowsKeepTheirOrderAndNearestColour)
 {
     // Top half red, bottom half blue: the bottom-up DIB must not turn it over.
-    TGIFBitmap source = Make24(5, 4, [](int, int y) { return y < 2 ? TGIFColor{255, 0, 0} : TGIFColor{0, 0, 250}; });
+    TGIFBitmap source = giftest::Make24(5, 4, [](int, int y) { return y < 2 ? TGIFColor{255, 0, 0} : TGIFColor{0, 0, 250}; });
     auto reduced = ReduceColors(source, rmNetscape, 0, {}, 8);
     EXPECT_EQ(reduced->ScanLine(0)[4], 180);
     EXPECT_EQ(reduced->ScanLine(3)[0], 4) << "250 is web level (250 + 3) div 51 = 4";
@@ -189,7 +175,7 @@ TEST(GIFReduce, ErrorDiffusionKeepsTheMeanBrightness)
 {
     // A flat grey of 100 in black and white: plain look-up gives all black, every
     // error-diffusion kernel gives about 100/255 white pixels.
-    TGIFBitmap grey = Make24(64, 64, [](int, int) { return Grey(100); });
+    TGIFBitmap grey = giftest::Make24(64, 64, [](int, int) { return Grey(100); });
     for (int mode = 0; mode <= 6; ++mode) {
         auto reduced = ReduceColors(grey, rmMonochrome, mode, {}, 8);
         int white = 0;

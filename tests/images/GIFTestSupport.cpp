@@ -2,9 +2,12 @@
 #include "tests/images/GIFTestSupport.h"
 
 #include "images/GIFAppExtension.h"
+#include "images/GIFTextExtension.h"
 #include "images/GIFGraphicControl.h"
 #include "images/GIFImage.h"
 #include "images/GIFStream.h"
+#include "images/RxGIF.h"
+#include "images/RxGIFCompose.h"
 #include "tests/support/TempDir.h"
 
 #include <gif_lib.h>
@@ -13,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <random>
 
 namespace giftest {
 
@@ -73,6 +77,36 @@ Picture Describe(TGIFImage& image)
             frame.disposal = gce->Disposal();
             frame.transparent = gce->Transparent() ? gce->TransparentColorIndex() : -1;
         }
+        picture.frames.push_back(std::move(frame));
+    }
+    return picture;
+}
+
+Picture Describe(RxGIF::TGIFImage& image)
+{
+    Picture picture;
+    picture.width = image.ScreenWidth();
+    picture.height = image.ScreenHeight();
+    picture.loops = image.Looping() ? image.RepeatCount() : -1;
+    for (int i = 0; i < image.Count(); ++i) {
+        RxGIF::TGIFFrame& source = image.Frame(i);
+        const TGIFBitmap& bitmap = source.Bitmap();
+        Frame frame;
+        frame.left = source.Left();
+        frame.top = source.Top();
+        frame.width = bitmap.Width();
+        frame.height = bitmap.Height();
+        for (int y = 0; y < bitmap.Height(); ++y)
+            for (int x = 0; x < bitmap.Width(); ++x)
+                frame.pixels.push_back(bitmap.PixelFormat() == TPixelFormat::pf1bit
+                                           ? (bitmap.ScanLine(y)[x >> 3] >> (7 - (x & 7))) & 1
+                                           : bitmap.ScanLine(y)[x]);
+        const RxGIF::TGIFColorTable& table = source.FrameData()->ColorTable;
+        frame.palette.assign(table.Colors.begin(), table.Colors.begin() + table.Count);
+        frame.palette = Padded(frame.palette);
+        frame.delay = source.Delay() / 10;
+        frame.disposal = source.Disposal();
+        frame.transparent = source.TransparentColor() == RxGIF::clNone ? -1 : source.TransparentIndex();
         picture.frames.push_back(std::move(frame));
     }
     return picture;
@@ -241,5 +275,188 @@ TGIFSubImage& AddFrame(TGIFImage& image, int width, int height)
     frame.SetBounds(0, 0, width, height);
     return frame;
 }
+
+std::vector<Shown> Timeline(const std::string& bytes)
+{
+    RxGIF::TGIFImage image;
+    TMemoryByteStream stream(bytes);
+    image.LoadFromStream(stream);
+    std::vector<Shown> shown;
+    for (int i = 0; i < image.Count(); ++i) {
+        const RxGIF::TComposedFrame composed = RxGIF::ComposeFrame(image, i, 0x123456, false);
+        std::vector<std::uint8_t> pixels;
+        for (int y = 0; y < composed.Bitmap.Height(); ++y)
+            pixels.insert(pixels.end(), composed.Bitmap.ScanLine(y),
+                          composed.Bitmap.ScanLine(y) + composed.Bitmap.Width() * 3);
+        const int delay = image.Frame(i).Delay() / 10;
+        if (!shown.empty() && shown.back().pixels == pixels)
+            shown.back().hundredths += delay;
+        else
+            shown.push_back(Shown{std::move(pixels), delay});
+    }
+    return shown;
+}
+
+TGIFPalette Colours(int n)
+{
+    TGIFPalette palette;
+    for (int i = 0; i < n; ++i)
+        palette.push_back(TGIFColor{static_cast<std::uint8_t>(i * 37), static_cast<std::uint8_t>(255 - i * 11),
+                                    static_cast<std::uint8_t>(i * 5)});
+    return palette;
+}
+
+TGIFSubImage& AddControlledFrame(TGIFImage& image, int left, int top, int width, int height, int delay, int disposal,
+                                 int transparent)
+{
+    TGIFSubImage& frame = AddFrame(image, width, height);
+    frame.SetBounds(left, top, width, height);
+    auto& control = AddExtension<TGIFGraphicControlExtension>(frame);
+    control.SetDelay(static_cast<std::uint16_t>(delay));
+    control.SetDisposal(disposal);
+    if (transparent >= 0) {
+        control.SetTransparent(true);
+        control.SetTransparentColorIndexUnchecked(static_cast<std::uint8_t>(transparent));
+    }
+    return frame;
+}
+
+std::string OptimizableAnimation(unsigned seed)
+{
+    TGIFImage image;
+    for (const TGIFColor& c : Colours(32))
+        image.Header().ColorMap().Add(c);
+    std::mt19937 random(seed);
+    auto fill = [&](TGIFSubImage& f, int colours) {
+        for (auto& p : f.MutableData())
+            p = static_cast<std::uint8_t>(random() % static_cast<unsigned>(colours));
+    };
+    TGIFSubImage& first = AddControlledFrame(image, 0, 0, 24, 16, 10, 1);
+    fill(first, 12);
+    auto loop = std::make_unique<TGIFAppExtNSLoop>(first);
+    loop->Loops = 3;
+    first.Extensions().Add(std::move(loop));
+    AddExtension<TGIFCommentExtension>(first).Text.Add("made by the test");
+    // Mostly the first frame again, a block changed.
+    TGIFSubImage& second = AddControlledFrame(image, 0, 0, 24, 16, 20, 1);
+    second.MutableData() = first.Data();
+    for (int y = 4; y < 9; ++y)
+        for (int x = 5; x < 13; ++x)
+            second.ScanLine(y)[x] = 13;
+    // A transparent frame with wide transparent margins, restoring the previous picture.
+    TGIFSubImage& third = AddControlledFrame(image, 2, 2, 20, 12, 15, 3, 31);
+    std::fill(third.MutableData().begin(), third.MutableData().end(), 31);
+    for (int y = 3; y < 7; ++y)
+        for (int x = 6; x < 11; ++x)
+            third.ScanLine(y)[x] = static_cast<std::uint8_t>(14 + (x + y) % 3);
+    // Nothing visible at all.
+    TGIFSubImage& invisible = AddControlledFrame(image, 0, 0, 10, 10, 30, 1, 30);
+    std::fill(invisible.MutableData().begin(), invisible.MutableData().end(), 30);
+    // A frame with its own table that repeats part of what is below, then clears.
+    TGIFSubImage& local = AddControlledFrame(image, 8, 4, 8, 8, 12, 2);
+    for (const TGIFColor& c : Colours(16))
+        local.ColorMap().Add(c);
+    fill(local, 10);
+    TGIFSubImage& last = AddControlledFrame(image, 0, 0, 24, 16, 40, 0);
+    fill(last, 20);
+    return SaveToString(image);
+}
+
+namespace block {
+
+std::string Word(int value)
+{
+    return std::string{static_cast<char>(value & 0xFF), static_cast<char>(value >> 8 & 0xFF)};
+}
+
+namespace {
+
+std::string Table(const TGIFPalette& colours, int bits)
+{
+    std::string out;
+    for (int i = 0; i < 1 << bits; ++i) {
+        const TGIFColor c = i < static_cast<int>(colours.size()) ? colours[static_cast<size_t>(i)] : TGIFColor{};
+        out += {static_cast<char>(c.Red), static_cast<char>(c.Green), static_cast<char>(c.Blue)};
+    }
+    return out;
+}
+
+int BitsFor(size_t count)
+{
+    int bits = 1;
+    while ((size_t{1} << bits) < count)
+        ++bits;
+    return bits;
+}
+
+std::string SubBlocks(const std::vector<std::string>& blocks)
+{
+    std::string out;
+    for (const std::string& b : blocks)
+        out += static_cast<char>(b.size()) + b;
+    return out + '\0';
+}
+
+} // namespace
+
+std::string Header(int width, int height, const TGIFPalette& colours, const std::string& signature)
+{
+    std::string out = signature + Word(width) + Word(height);
+    if (colours.empty())
+        return out + std::string(3, '\0');
+    const int bits = BitsFor(colours.size());
+    out += static_cast<char>(0x80 | (bits - 1) << 4 | (bits - 1));
+    out += std::string(2, '\0');
+    return out + Table(colours, bits);
+}
+
+std::string GraphicControl(int flags, int delay, int transparent)
+{
+    return std::string("\x21\xF9\x04", 3) + static_cast<char>(flags) + Word(delay) + static_cast<char>(transparent) +
+           '\0';
+}
+
+std::string Comment(const std::vector<std::string>& blocks)
+{
+    return std::string("\x21\xFE", 2) + SubBlocks(blocks);
+}
+
+std::string Application(const std::string& fixed, const std::vector<std::string>& blocks)
+{
+    return std::string("\x21\xFF", 2) + static_cast<char>(fixed.size()) + fixed + SubBlocks(blocks);
+}
+
+std::string Loop(int count)
+{
+    return Application("NETSCAPE2.0", {std::string("\x01", 1) + Word(count)});
+}
+
+std::string Image(int left, int top, int width, int height, const std::string& imageData, const TGIFPalette& local,
+                  bool interlaced)
+{
+    std::string out = "," + Word(left) + Word(top) + Word(width) + Word(height);
+    int flags = interlaced ? 0x40 : 0;
+    if (!local.empty())
+        flags |= 0x80 | (BitsFor(local.size()) - 1);
+    out += static_cast<char>(flags);
+    if (!local.empty())
+        out += Table(local, BitsFor(local.size()));
+    return out + imageData;
+}
+
+std::string Literals(const std::vector<int>& pixels, int minCodeSize)
+{
+    // A clear code before every pixel keeps the code width fixed.
+    BitPacker packer;
+    const int clear = 1 << minCodeSize;
+    for (int p : pixels) {
+        packer.Put(clear, minCodeSize + 1);
+        packer.Put(p, minCodeSize + 1);
+    }
+    packer.Put(clear + 1, minCodeSize + 1);
+    return packer.ImageData(minCodeSize);
+}
+
+} // namespace block
 
 } // namespace giftest

@@ -11,6 +11,9 @@
 #include <vector>
 
 class TGIFImage;
+namespace RxGIF {
+class TGIFImage;
+}
 
 namespace giftest {
 
@@ -33,6 +36,8 @@ struct Picture {
 
 // Frames without pixels are left out: they are extension carriers, not images.
 Picture Describe(TGIFImage& image);
+// The animator's image described the same way: frame pixels from the decoded bitmaps.
+Picture Describe(RxGIF::TGIFImage& image);
 // Decodes with giflib; fails the current test (and answers an empty picture) when giflib refuses.
 Picture DescribeWithGiflib(const std::string& bytes);
 
@@ -78,5 +83,56 @@ T& AddExtension(TGIFSubImage& frame)
 // A GIF89a with a 4-colour global table and one frame of the given image data (no trailer when asked).
 std::string MakeGif(int width, int height, const std::string& imageData, bool trailer = true,
                     bool interlaced = false);
+
+// A 24-bit bitmap filled by f(x, y) -> colour.
+template <class F>
+TGIFBitmap Make24(int width, int height, F f)
+{
+    TGIFBitmap bitmap(width, height, TPixelFormat::pf24bit);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const TGIFColor c = f(x, y);
+            std::uint8_t* p = bitmap.ScanLine(y) + x * 3;
+            p[0] = c.Blue;
+            p[1] = c.Green;
+            p[2] = c.Red;
+        }
+    return bitmap;
+}
+
+// Colours i * 37, 255 - i * 11, i * 5 for i below n.
+TGIFPalette Colours(int n);
+// Appends a frame at the position with a graphic control extension (transparent index -1: opaque).
+TGIFSubImage& AddControlledFrame(TGIFImage& image, int left, int top, int width, int height, int delay, int disposal,
+                                 int transparent = -1);
+// An animation with something for every optimisation: repeats, transparent
+// margins, an invisible frame, restoring frames, a comment and unused colours.
+std::string OptimizableAnimation(unsigned seed);
+
+// What a viewer shows of a GIF file: each distinct composed picture in turn with
+// how long it stays, in hundredths of a second.
+struct Shown {
+    std::vector<std::uint8_t> pixels;
+    int hundredths;
+    bool operator==(const Shown&) const = default;
+};
+std::vector<Shown> Timeline(const std::string& bytes);
+
+// Pieces of GIF files for tests that build one block by block.
+namespace block {
+std::string Word(int value);
+// "GIF89a" (or the given signature), the screen and a global table of `colours` (0: none).
+std::string Header(int width, int height, const TGIFPalette& colours, const std::string& signature = "GIF89a");
+std::string GraphicControl(int flags, int delay, int transparent);
+std::string Comment(const std::vector<std::string>& blocks);
+// An application extension with the given fixed part (its size byte is its length) and data blocks.
+std::string Application(const std::string& fixed, const std::vector<std::string>& blocks);
+std::string Loop(int count);
+// Image descriptor, an optional local table, and the image data.
+std::string Image(int left, int top, int width, int height, const std::string& imageData,
+                  const TGIFPalette& local = {}, bool interlaced = false);
+// Image data of literal pixel codes, a clear code before each run of `runLength` pixels.
+std::string Literals(const std::vector<int>& pixels, int minCodeSize);
+} // namespace block
 
 } // namespace giftest

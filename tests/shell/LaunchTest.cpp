@@ -3,6 +3,11 @@
 #include "tests/shell/ShellFixture.h"
 
 #include "controls/flat/TFlatMemoUnit.h"
+#include "images/qt/AnimatorForm.h"
+#include "images/qt/GifOptimizerForm.h"
+#include "internet/qt/EmailForm.h"
+#include "internet/qt/LinkCheckForm.h"
+#include "internet/qt/StructureForm.h"
 #include "shell/launch/LauncherTable.h"
 #include "shell/launch/Launchers.h"
 #include "controls/speedbar/SpeedBar.h"
@@ -362,4 +367,49 @@ TEST_F(LaunchTest, SpeedItemsAndButtonsBindLikeMenuItems)
     built->ButtonClick();
     button->click();
     EXPECT_EQ(shown, 2);
+}
+
+TEST_F(LaunchTest, TheInternetToolsAreHandedTheFocusedDocument)
+{
+    SetDoc("line one\r\nline two");
+    std::vector<std::string> mailed;
+    std::string checked, parsed;
+    SetDialogHost([&](QDialog& dialog) {
+        if (auto* mail = dynamic_cast<Tfrm_email*>(&dialog))
+            for (int i = 0; i < mail->SakMsg1().Text().Count(); ++i)
+                mailed.push_back(mail->SakMsg1().Text()[i]);
+        if (auto* links = dynamic_cast<TfrmLinkChecking*>(&dialog))
+            checked = links->edtHTML->text().toStdString();
+        if (auto* structure = dynamic_cast<TfrmHTMLParsing*>(&dialog))
+            parsed = structure->edtHTML->text().toStdString();
+        return int(QDialog::Rejected);
+    });
+    for (const char* dialogClass : {"Tfrm_email", "TfrmLinkChecking", "TfrmHTMLParsing", "Tf_ftp", "Tfrm_update", "Tfrm_openurl"})
+        EXPECT_TRUE(LauncherAvailable(dialogClass)) << dialogClass;
+    RunLauncher(*form, "Tfrm_email");
+    EXPECT_EQ(mailed, (std::vector<std::string>{"line one", "line two"}));
+    const std::string page = WriteDoc("page.htm", "<a href=x.htm>x</a>\r\n");
+    form->OpenDocumentInFreeSlot(page, false);
+    for (int slot = 1; slot <= TForm1::SlotCount; ++slot)
+        if (form->SlotFileName(slot) == page)
+            Focus(form->SlotEditor(slot));
+    RunLauncher(*form, "TfrmLinkChecking");
+    RunLauncher(*form, "TfrmHTMLParsing");
+    EXPECT_EQ(checked, page);
+    EXPECT_EQ(parsed, page);
+}
+
+TEST_F(LaunchTest, TheImageToolsOpenFromTheirCommands)
+{
+    std::vector<std::string> opened;
+    SetDialogHost([&](QDialog& dialog) {
+        if (dynamic_cast<TAnimatorForm*>(&dialog))
+            opened.push_back("TAnimatorForm");
+        if (dynamic_cast<Tfrm_gifoptimizer*>(&dialog))
+            opened.push_back("Tfrm_gifoptimizer");
+        return int(QDialog::Rejected);
+    });
+    RunLauncher(*form, "TAnimatorForm");
+    RunLauncher(*form, "Tfrm_gifoptimizer");
+    EXPECT_EQ(opened, (std::vector<std::string>{"TAnimatorForm", "Tfrm_gifoptimizer"}));
 }

@@ -230,7 +230,7 @@ TEST_F(ShellTest, NewSavesTheWizardsPageAndOpensIt)
 {
     StartAndActivate();
     const std::string target = docs.file("fresh.asp");
-    EXPECT_TRUE(form->New1->isEnabled()) << "the new-page dialog is the wizard";
+    EXPECT_TRUE(form->New1->isEnabled()) << "the new-page dialog is built";
     form->SetNewPageWizard(nullptr);
     EXPECT_FALSE(form->New1->isEnabled()) << "no wizard, no New";
     form->SetNewPageWizard([] {

@@ -1,0 +1,259 @@
+// The animator window's commands: files, the clipboard and the frame list.
+#include "images/qt/AnimatorForm.h"
+
+#include "images/AnimatedCursorImage.h"
+#include "images/GraphicException.h"
+#include "images/KeyColor.h"
+#include "images/RxGIF.h"
+#include "images/qt/AnimatorFormParts.h"
+#include "images/qt/BitmapImage.h"
+#include "images/qt/PreviewForm.h"
+#include "images/qt/RxGIFPicture.h"
+#include "platform/Exception.h"
+#include "platform/qt/Application.h"
+#include "platform/qt/Dialogs.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QImageReader>
+
+#include <filesystem>
+
+namespace {
+
+// A wait cursor for as long as it lives.
+class TWaitCursor {
+public:
+    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+    TWaitCursor(const TWaitCursor&) = delete;
+    TWaitCursor& operator=(const TWaitCursor&) = delete;
+};
+
+std::string Extension(const std::string& path)
+{
+    std::string ext = std::filesystem::path(path).extension().string();
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+} // namespace
+
+void TAnimatorForm::Run(const std::function<void()>& command)
+{
+    vx::DeliverShowingExceptions([&] {
+        command();
+        return true;
+    });
+    UpdateButtons();
+}
+
+bool TAnimatorForm::SaveQuestion()
+{
+    if (!modified_)
+        return true;
+    switch (MessageDlg(kSaveChanges, mtWarning, mbYesNoCancel)) {
+    case mrYes: return SaveCmd();
+    case mrNo: return true;
+    default: return false;
+    }
+}
+
+void TAnimatorForm::NewCmd()
+{
+    if (!SaveQuestion())
+        return;
+    if (!image_->Empty())
+        image_->Clear();
+    fileName_.clear();
+    ImageChanged();
+    UpdateCaption();
+    SetStatus(kReady);
+    modified_ = false;
+}
+
+void TAnimatorForm::OpenCmd()
+{
+    if (!SaveQuestion())
+        return;
+    const std::string path = vx::dialogs::OpenFile("", kGIFFilter, fileName_);
+    if (path.empty())
+        return;
+    auto finish = [this] {
+        loading_ = aborted_ = false;
+        modified_ = false;
+        SetStatus(kReady);
+        ImageChanged();
+        UpdateCaption();
+    };
+    TWaitCursor wait;
+    loading_ = true;
+    SetStatus(kPressEsc);
+    QApplication::processEvents();
+    try {
+        image_->LoadFromFile(path);
+        for (int i = 0; i < image_->Count(); ++i)
+            image_->Frame(i).Bitmap();
+        fileName_ = path;
+    } catch (const EAbort&) {
+        // Esc abandons the load without a message.
+        image_->Clear();
+        fileName_.clear();
+    } catch (...) {
+        image_->Clear();
+        fileName_.clear();
+        finish();
+        throw;
+    }
+    finish();
+}
+
+bool TAnimatorForm::SaveCmd()
+{
+    if (fileName_.empty())
+        return SaveAsCmd();
+    TWaitCursor wait;
+    image_->SaveToFile(fileName_);
+    modified_ = false;
+    SetStatus(kReady);
+    return true;
+}
+
+bool TAnimatorForm::SaveAsCmd()
+{
+    if (image_->Empty())
+        return false;
+    std::string path = vx::dialogs::SaveFile("", kGIFFilter, fileName_);
+    if (path.empty())
+        return false;
+    if (std::filesystem::path(path).extension().empty())
+        path += ".gif";
+    TWaitCursor wait;
+    image_->SaveToFile(path);
+    fileName_ = path;
+    UpdateCaption();
+    modified_ = false;
+    SetStatus(kReady);
+    return true;
+}
+
+void TAnimatorForm::LoadFramesFromFile(const std::string& path, RxGIF::TGIFImage& into)
+{
+    const std::string ext = Extension(path);
+    if (ext == ".gif") {
+        RxGIF::TGIFImage gif;
+        gif.OnProgress = [this](TGraphic*, TProgressStage stage, int percent) { Progress(stage, percent); };
+        gif.LoadFromFile(path);
+        // A picture is one frame: the one the file has current.
+        if (gif.Count() > 0)
+            into.Assign(gif.Frame(std::max(0, gif.FrameIndex())));
+        return;
+    }
+    if (ext == ".ani") {
+        TAnimatedCursorImage cursor;
+        cursor.LoadFromFile(path);
+        into.Assign(cursor);
+        return;
+    }
+    QImageReader reader(QString::fromStdString(path));
+    const QImage picture = reader.read();
+    if (picture.isNull())
+        throw EInvalidGraphic("Bitmap image is not valid");
+    if (!picture.hasAlphaChannel()) {
+        into.Assign(QImageToBitmap(picture));
+        return;
+    }
+    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+    const auto clear = [&](int x, int y) { return qAlpha(argb.pixel(x, y)) < 128; };
+    const RxGIF::TColor key = RxGIF::UnusedColor(QImageToBitmap(argb), clear, RxGIF::TGIFImage::WindowColor);
+    into.Clear();
+    into.AddFrame(QImageToBitmap(argb, key), key);
+}
+
+void TAnimatorForm::AddFrames(const RxGIF::TGIFImage& frames)
+{
+    if (frames.Count() == 0 || frames.Empty())
+        return;
+    for (int i = 0; i < frames.Count(); ++i)
+        image_->AddFrame(frames.Frame(i));
+    SetModified();
+    RefreshControls();
+    {
+        TWaitCursor wait;
+        image_->EncodeAllFrames();
+    }
+    ImageChanged();
+    SetStatus(kReady);
+}
+
+void TAnimatorForm::InsertCmd()
+{
+    const std::string path = vx::dialogs::OpenFile("", kPictureFilter, fileName_);
+    if (path.empty())
+        return;
+    RxGIF::TGIFImage frames;
+    LoadFramesFromFile(path, frames);
+    AddFrames(frames);
+}
+
+void TAnimatorForm::PasteCmd()
+{
+    if (!ClipboardHasGIFImage())
+        return;
+    const std::unique_ptr<RxGIF::TGIFImage> pasted = GIFImageFromClipboard();
+    if (!pasted || pasted->Count() == 0)
+        return;
+    RxGIF::TGIFImage one;
+    one.Assign(pasted->Frame(std::max(0, pasted->FrameIndex())));
+    AddFrames(one);
+}
+
+void TAnimatorForm::CopyCmd()
+{
+    if (!HasCurrentFrame())
+        return;
+    RxGIF::TGIFImage one;
+    one.Assign(image_->Frame(image_->FrameIndex()));
+    one.EncodeAllFrames();
+    CopyGIFImageToClipboard(one);
+}
+
+void TAnimatorForm::CutCmd()
+{
+    CopyCmd();
+    DeleteCmd();
+}
+
+void TAnimatorForm::DeleteCmd()
+{
+    if (!HasCurrentFrame())
+        return;
+    image_->DeleteFrame(image_->FrameIndex());
+    SetModified();
+}
+
+void TAnimatorForm::MoveCmd(int by)
+{
+    if (!HasCurrentFrame())
+        return;
+    const int index = image_->FrameIndex();
+    if (index + by < 0 || index + by >= image_->Count())
+        return;
+    image_->MoveFrame(index, index + by);
+    SetModified();
+}
+
+void TAnimatorForm::GrayscaleCmd()
+{
+    if (image_->Empty())
+        return;
+    image_->MakeGrayScale(true);
+    SetModified();
+}
+
+void TAnimatorForm::PreviewCmd()
+{
+    if (HasCurrentFrame())
+        PreviewGIFImage(this, *image_);
+}

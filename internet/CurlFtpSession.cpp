@@ -1,0 +1,325 @@
+// FTP through libcurl's easy interface.
+#include "internet/CurlFtpSession.h"
+
+#include "internet/FtpListing.h"
+#include "internet/SmtpReply.h"
+
+#include <curl/curl.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+struct TCurlFtpSession::Handle {
+    CURL* easy = nullptr;
+    curl_slist* quote = nullptr;
+    ~Handle()
+    {
+        curl_slist_free_all(quote);
+        if (easy)
+            curl_easy_cleanup(easy);
+    }
+};
+
+namespace {
+
+void GlobalInit()
+{
+    static const bool done = [] {
+        curl_global_init(CURL_GLOBAL_DEFAULT);
+        return true;
+    }();
+    (void)done;
+}
+
+struct TStringSink {
+    std::string data;
+    bool tooLarge = false;
+};
+
+size_t WriteToString(char* ptr, size_t size, size_t count, void* user)
+{
+    auto* sink = static_cast<TStringSink*>(user);
+    size_t n = size * count;
+    if (static_cast<std::int64_t>(sink->data.size() + n) > TCurlFtpSession::kMaxListing) {
+        sink->tooLarge = true;
+        return 0;
+    }
+    sink->data.append(ptr, n);
+    return n;
+}
+
+size_t WriteToFd(char* ptr, size_t size, size_t count, void* user)
+{
+    int fd = *static_cast<int*>(user);
+    size_t n = size * count, done = 0;
+    while (done < n) {
+        ssize_t w = ::write(fd, ptr + done, n - done);
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w <= 0)
+            return 0;
+        done += static_cast<size_t>(w);
+    }
+    return n;
+}
+
+size_t ReadFromFile(char* buffer, size_t size, size_t count, void* user)
+{
+    return std::fread(buffer, size, count, static_cast<FILE*>(user));
+}
+
+std::string Escape(CURL* easy, const std::string& segment)
+{
+    char* escaped = curl_easy_escape(easy, segment.c_str(), static_cast<int>(segment.size()));
+    std::string out = escaped ? escaped : "";
+    curl_free(escaped);
+    return out;
+}
+
+} // namespace
+
+// The callbacks reach the session's private reply state through this friend.
+struct TCurlCallbacks {
+    static size_t Header(char* ptr, size_t size, size_t count, void* user)
+    {
+        auto* session = static_cast<TCurlFtpSession*>(user);
+        std::string line(ptr, size * count);
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+            line.pop_back();
+        // The last line of a reply has a blank after its code.
+        if (line.size() >= 3 && SmtpCodeNumber(line.substr(0, 3)) > 0 && (line.size() == 3 || line[3] == ' '))
+            session->reply_ = line;
+        return size * count;
+    }
+    static int Progress(void* user, curl_off_t dltotal, curl_off_t dlnow, curl_off_t ultotal, curl_off_t ulnow)
+    {
+        auto* session = static_cast<TCurlFtpSession*>(user);
+        if (session->OnProgress)
+            session->OnProgress(dlnow, ulnow);
+        return 0;
+    }
+};
+
+TCurlFtpSession::TCurlFtpSession()
+{
+    GlobalInit();
+}
+
+TCurlFtpSession::~TCurlFtpSession() = default;
+
+int TCurlFtpSession::ReplyNumber() const
+{
+    return reply_.size() >= 3 ? SmtpCodeNumber(reply_.substr(0, 3)) : 0;
+}
+
+std::string TCurlFtpSession::CurrentDir() const
+{
+    std::string path = "/";
+    for (const auto& folder : folders_)
+        path += folder + "/";
+    return path;
+}
+
+std::string TCurlFtpSession::Url(const std::string& name, const std::vector<std::string>* folders) const
+{
+    std::string url = "ftp://" + login_.Host + ":" + std::to_string(login_.Port) + "/";
+    for (const auto& folder : folders ? *folders : folders_)
+        url += Escape(handle_->easy, folder) + "/";
+    if (!name.empty())
+        url += Escape(handle_->easy, name);
+    return url;
+}
+
+void TCurlFtpSession::CheckName(const std::string& name) const
+{
+    if (!IsPlainFileName(name) || name.find_first_of("\r\n") != std::string::npos)
+        throw EFtpError("Invalid remote name: " + name);
+}
+
+void TCurlFtpSession::Prepare(const std::string& url)
+{
+    if (!handle_)
+        throw EFtpError("Not connected");
+    CURL* easy = handle_->easy;
+    curl_easy_reset(easy);
+    curl_slist_free_all(handle_->quote);
+    handle_->quote = nullptr;
+    curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(easy, CURLOPT_USERNAME, login_.User.c_str());
+    curl_easy_setopt(easy, CURLOPT_PASSWORD, login_.Password.c_str());
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "ftp");
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(login_.TimeOutMs));
+    curl_easy_setopt(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(login_.TimeOutMs / 1000 + 1));
+    // A transfer that stalls is ended rather than waited on for ever.
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(login_.TimeOutMs / 1000 + 1));
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &TCurlCallbacks::Header);
+    curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
+    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &TCurlCallbacks::Progress);
+    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this);
+    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+}
+
+void TCurlFtpSession::Perform(const char* what)
+{
+    CURLcode rc = curl_easy_perform(handle_->easy);
+    char* ip = nullptr;
+    if (curl_easy_getinfo(handle_->easy, CURLINFO_PRIMARY_IP, &ip) == CURLE_OK && ip && *ip)
+        remoteIp_ = ip;
+    if (curl_easy_getinfo(handle_->easy, CURLINFO_LOCAL_IP, &ip) == CURLE_OK && ip && *ip)
+        localIp_ = ip;
+    if (rc == CURLE_OK)
+        return;
+    std::string message = std::string(what) + " failed: " + curl_easy_strerror(rc);
+    if (ReplyNumber() >= 400)
+        message += " (" + reply_ + ")";
+    throw EFtpError(message);
+}
+
+void TCurlFtpSession::Connect(const TFtpLogin& login)
+{
+    Disconnect();
+    login_ = login;
+    handle_ = std::make_unique<Handle>();
+    handle_->easy = curl_easy_init();
+    if (!handle_->easy)
+        throw EFtpError("Cannot start an FTP session");
+    reply_.clear();
+    try {
+        Prepare(Url());
+        curl_easy_setopt(handle_->easy, CURLOPT_NOBODY, 1L);
+        Perform("Connect");
+        char* entry = nullptr;
+        if (curl_easy_getinfo(handle_->easy, CURLINFO_FTP_ENTRY_PATH, &entry) == CURLE_OK && entry)
+            entryPath_ = entry;
+    } catch (...) {
+        handle_.reset();
+        throw;
+    }
+    connected_ = true;
+}
+
+void TCurlFtpSession::Disconnect()
+{
+    handle_.reset();
+    folders_.clear();
+    connected_ = false;
+}
+
+std::vector<std::string> TCurlFtpSession::List()
+{
+    Prepare(Url());
+    TStringSink sink;
+    curl_easy_setopt(handle_->easy, CURLOPT_WRITEFUNCTION, &WriteToString);
+    curl_easy_setopt(handle_->easy, CURLOPT_WRITEDATA, &sink);
+    try {
+        Perform("List");
+    } catch (const EFtpError&) {
+        if (sink.tooLarge)
+            throw EFtpError("List failed: the listing is larger than " + std::to_string(kMaxListing) + " bytes");
+        throw;
+    }
+    return SplitListing(sink.data);
+}
+
+void TCurlFtpSession::ChangeDir(const std::string& name)
+{
+    std::vector<std::string> target = folders_;
+    if (name == "..") {
+        if (target.empty())
+            throw EFtpError("Change directory failed: already in the top folder");
+        target.pop_back();
+    } else {
+        CheckName(name);
+        target.push_back(name);
+    }
+    Prepare(Url({}, &target));
+    curl_easy_setopt(handle_->easy, CURLOPT_NOBODY, 1L);
+    Perform("Change directory");
+    folders_ = std::move(target);
+}
+
+void TCurlFtpSession::Command(const std::string& command, const char* what)
+{
+    Prepare(Url());
+    handle_->quote = curl_slist_append(nullptr, command.c_str());
+    curl_easy_setopt(handle_->easy, CURLOPT_QUOTE, handle_->quote);
+    curl_easy_setopt(handle_->easy, CURLOPT_NOBODY, 1L);
+    Perform(what);
+}
+
+std::string TCurlFtpSession::ServerPath(const std::string& name) const
+{
+    std::string entry = entryPath_;
+    if (!entry.empty() && entry.back() == '/')
+        entry.pop_back();
+    return entry + CurrentDir() + name;
+}
+
+void TCurlFtpSession::Delete(const std::string& name)
+{
+    CheckName(name);
+    Command("DELE " + ServerPath(name), "Delete");
+}
+
+void TCurlFtpSession::MakeDirectory(const std::string& name)
+{
+    CheckName(name);
+    Command("MKD " + ServerPath(name), "Make directory");
+}
+
+void TCurlFtpSession::Upload(const std::string& localPath, const std::string& remoteName)
+{
+    CheckName(remoteName);
+    FILE* file = std::fopen(localPath.c_str(), "rb");
+    if (!file)
+        throw EFtpError("Cannot open file " + localPath);
+    struct stat info {};
+    ::fstat(fileno(file), &info);
+    try {
+        Prepare(Url(remoteName));
+        curl_easy_setopt(handle_->easy, CURLOPT_UPLOAD, 1L);
+        curl_easy_setopt(handle_->easy, CURLOPT_READFUNCTION, &ReadFromFile);
+        curl_easy_setopt(handle_->easy, CURLOPT_READDATA, file);
+        curl_easy_setopt(handle_->easy, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(info.st_size));
+        Perform("Upload");
+    } catch (...) {
+        std::fclose(file);
+        throw;
+    }
+    std::fclose(file);
+}
+
+void TCurlFtpSession::Download(const std::string& remoteName, const std::string& localPath)
+{
+    CheckName(remoteName);
+    std::string temp = localPath + ".vxpart-XXXXXX";
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        throw EFtpError("Cannot create file " + localPath);
+    bool ok = false;
+    try {
+        Prepare(Url(remoteName));
+        curl_easy_setopt(handle_->easy, CURLOPT_WRITEFUNCTION, &WriteToFd);
+        curl_easy_setopt(handle_->easy, CURLOPT_WRITEDATA, &fd);
+        Perform("Download");
+        ok = ::fsync(fd) == 0;
+    } catch (...) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        throw;
+    }
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    ok = ::close(fd) == 0 && ok && ::rename(temp.c_str(), localPath.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        throw EFtpError("Cannot write file " + localPath);
+    }
+}

@@ -1,0 +1,54 @@
+// An FTP session as the publishing window uses it: log in, list, change folder,
+// transfer, delete and create folders. Each call raises EFtpError when it
+// fails, with the server's reply where there was one; a call that returns has
+// been confirmed by the server. Transfers report their bytes through
+// OnProgress, which also gives the window a chance to process its events.
+#pragma once
+
+#include "platform/Exception.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+VX_DECLARE_EXCEPTION(EFtpError, Exception);
+
+struct TFtpLogin {
+    std::string Host;
+    int Port = 21;
+    std::string User;
+    std::string Password;
+    // The longest wait for the server, in milliseconds.
+    int TimeOutMs = 20000;
+};
+
+class IFtpSession {
+public:
+    virtual ~IFtpSession() = default;
+
+    // Logs in and reads the first folder's listing to prove it.
+    virtual void Connect(const TFtpLogin& login) = 0;
+    virtual void Disconnect() = 0;
+    virtual bool Connected() const = 0;
+    // The raw LIST lines of the current folder.
+    virtual std::vector<std::string> List() = 0;
+    // A name of the current folder, or ".." for the folder above.
+    virtual void ChangeDir(const std::string& name) = 0;
+    // "/" followed by the folders changed into.
+    virtual std::string CurrentDir() const = 0;
+    virtual void Upload(const std::string& localPath, const std::string& remoteName) = 0;
+    // Writes the file under localPath only once it arrived whole.
+    virtual void Download(const std::string& remoteName, const std::string& localPath) = 0;
+    virtual void Delete(const std::string& name) = 0;
+    virtual void MakeDirectory(const std::string& name) = 0;
+
+    // The server's last reply line and its number.
+    virtual int ReplyNumber() const = 0;
+    virtual std::string ReplyText() const = 0;
+    virtual std::string RemoteAddress() const = 0;
+    virtual std::string LocalAddress() const = 0;
+
+    // Bytes received and sent during the current transfer.
+    std::function<void(std::int64_t received, std::int64_t sent)> OnProgress;
+};

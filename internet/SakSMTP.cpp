@@ -1,0 +1,255 @@
+// The SMTP dialogue.
+#include "internet/SakSMTP.h"
+
+#include "internet/Base64.h"
+#include "internet/MailAddress.h"
+#include "internet/MailBuilder.h"
+#include "internet/MailDate.h"
+#include "internet/TcpLineTransport.h"
+#include "internet/TextUtil.h"
+#include "platform/FileIO.h"
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+namespace {
+
+// Percentages reported in steps: the next threshold starts at step and grows by it.
+class TProgressSteps {
+public:
+    explicit TProgressSteps(std::uint16_t step) : step_(step ? step : 1), next_(step_) {}
+    // True when percent reached the next threshold.
+    bool Reached(std::uint16_t percent)
+    {
+        if (percent < next_)
+            return false;
+        while (next_ <= percent)
+            next_ = static_cast<std::uint16_t>(next_ + step_);
+        return true;
+    }
+
+private:
+    std::uint16_t step_;
+    std::uint16_t next_;
+};
+
+std::uint16_t Percent(std::size_t done, std::size_t total)
+{
+    return total ? static_cast<std::uint16_t>(std::lround(static_cast<double>(done) * 100.0 / static_cast<double>(total)))
+                 : 100;
+}
+
+} // namespace
+
+TSakSMTP::TSakSMTP() : TSakSMTP(std::make_unique<TTcpLineTransport>())
+{
+    ownTcp_ = true;
+}
+
+TSakSMTP::TSakSMTP(std::unique_ptr<ILineTransport> transport)
+    : transport_(std::move(transport)),
+      random_(static_cast<std::mt19937::result_type>(std::chrono::steady_clock::now().time_since_epoch().count()))
+{
+}
+
+TSakSMTP::~TSakSMTP() = default;
+
+void TSakSMTP::Idle()
+{
+    if (ProcessMessages)
+        ProcessMessages();
+}
+
+void TSakSMTP::SetUpTransport()
+{
+    if (!ownTcp_)
+        return;
+    auto& tcp = static_cast<TTcpLineTransport&>(*transport_);
+    tcp.TimeOutMs = TimeOut;
+    tcp.Idle = [this] { Idle(); };
+}
+
+void TSakSMTP::CloseTransport()
+{
+    bool was = connected_ || transport_->Connected();
+    transport_->Close();
+    connected_ = false;
+    if (was && OnQuit)
+        OnQuit(this);
+}
+
+bool TSakSMTP::Fail(int code, const std::string& text)
+{
+    error_ = true;
+    replyText_ = text;
+    CloseTransport();
+    if (OnError)
+        OnError(this, code, text);
+    return false;
+}
+
+void TSakSMTP::ReadReply()
+{
+    TSmtpReply reply;
+    while (!reply.AddLine(transport_->ReadLine()))
+        Idle();
+    replyCode_ = reply.Code();
+    replyText_ = reply.Text();
+}
+
+bool TSakSMTP::Expect(const char* expected)
+{
+    try {
+        ReadReply();
+    } catch (const ENetError& e) {
+        replyCode_.clear();
+        return Fail(0, e.what());
+    }
+    if (replyCode_ != expected)
+        return Fail(SmtpCodeNumber(replyCode_), replyText_);
+    return true;
+}
+
+bool TSakSMTP::Exchange(const std::string& command, const char* expected)
+{
+    try {
+        transport_->Send(vx::net::OneLine(command) + "\r\n");
+    } catch (const ENetError& e) {
+        replyCode_.clear();
+        return Fail(0, e.what());
+    }
+    return Expect(expected);
+}
+
+void TSakSMTP::Connect()
+{
+    error_ = false;
+    replyCode_.clear();
+    replyText_.clear();
+    CloseTransport();
+    SetUpTransport();
+    int port = 0;
+    try {
+        port = std::stoi(Port);
+    } catch (const std::exception&) {
+        Fail(0, "Invalid port " + Port);
+        return;
+    }
+    try {
+        transport_->Connect(vx::net::Trim(Host), port);
+    } catch (const ENetError& e) {
+        Fail(0, e.what());
+        return;
+    }
+    connected_ = true;
+    if (OnConnect)
+        OnConnect(this);
+    try {
+        do {
+            ReadReply();
+            Idle();
+            // A refusal other than 421 (554 "no service") ends the wait as well.
+        } while (replyCode_ != "220" && SmtpCodeNumber(replyCode_) < 400);
+    } catch (const ENetError& e) {
+        replyCode_.clear();
+        Fail(0, e.what());
+        return;
+    }
+    if (replyCode_ != "220") {
+        Fail(SmtpCodeNumber(replyCode_), replyText_);
+        return;
+    }
+    Exchange("HELO " + transport_->LocalHostName(), "250");
+}
+
+void TSakSMTP::EncodeAttachments(TSakMsg& msg)
+{
+    for (int i = 0; i < msg.AttachedFiles().Count(); ++i) {
+        TAttachedFile& file = msg.AttachedFiles().Items(i);
+        Idle();
+        std::string bytes = vx::ReadWholeFile(file.Path);
+        if (OnEncodeStart)
+            OnEncodeStart(this, file.FileName, static_cast<std::int64_t>(bytes.size()));
+        TProgressSteps steps(EncodeProgressStep);
+        encodeProgress_ = 0;
+        std::size_t linesDone = 0;
+        auto lines = vx::net::Base64Lines(bytes, [&](std::size_t done) {
+            encodeProgress_ = Percent(done, bytes.size());
+            if (steps.Reached(encodeProgress_) && OnEncodeProgress)
+                OnEncodeProgress(this, encodeProgress_);
+            if (++linesDone % 40 == 0)
+                Idle();
+        });
+        if (encodeProgress_ < 100 && OnEncodeProgress)
+            OnEncodeProgress(this, 100);
+        file.EncodedLines.Clear();
+        for (auto& line : lines)
+            file.EncodedLines.Add(line);
+        Idle();
+        if (OnEncodeEnd)
+            OnEncodeEnd(this);
+    }
+}
+
+bool TSakSMTP::SendData(const std::vector<std::string>& lines)
+{
+    TProgressSteps steps(SendProgressStep);
+    sendProgress_ = 0;
+    try {
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            transport_->Send(lines[i] + "\r\n");
+            sendProgress_ = Percent(i, lines.size());
+            if (steps.Reached(sendProgress_) && OnSendProgress)
+                OnSendProgress(this, sendProgress_);
+            Idle();
+            if (LinePause > 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(LinePause));
+        }
+        transport_->Send("\r\n.\r\n");
+    } catch (const ENetError& e) {
+        replyCode_.clear();
+        return Fail(0, e.what());
+    }
+    return Expect("250");
+}
+
+bool TSakSMTP::SendMessage(TSakMsg& msg)
+{
+    if (!connected_)
+        throw ESakSMTPError("Not connected.");
+    if (msg.From.empty())
+        throw ESakSMTPError("\"From\" field not specified.");
+    // A list of nothing but blanks and empty brackets names no recipient either.
+    if (vx::net::AddressList(msg.SendTo).empty())
+        throw ESakSMTPError("\"SendTo\" field not specified.");
+
+    msg.Date = vx::net::MailDateNow(LocalizedDates);
+    EncodeAttachments(msg);
+    vx::net::TMailContext context{transport_->LocalHostName(), Host, MailerTitle};
+    std::vector<std::string> lines = vx::net::DataLines(vx::net::BuildMailLines(msg, context, random_));
+    Idle();
+    if (OnBeforeSend)
+        OnBeforeSend(this);
+
+    if (!Exchange("MAIL FROM:<" + vx::net::BareAddress(msg.From) + ">", "250"))
+        return false;
+    for (const std::string& list : {msg.SendTo, msg.CC})
+        for (const std::string& address : vx::net::AddressList(list))
+            if (!Exchange("RCPT TO:<" + address + ">", "250"))
+                return false;
+    if (!Exchange("DATA", "354") || !SendData(lines))
+        return false;
+    if (sendProgress_ < 100 && OnSendProgress)
+        OnSendProgress(this, 100);
+    if (OnAfterSend)
+        OnAfterSend(this);
+    return true;
+}
+
+void TSakSMTP::Quit()
+{
+    if (connected_)
+        Exchange("QUIT", "221");
+    CloseTransport();
+}

@@ -1,0 +1,92 @@
+// TSakSMTP: sends TSakMsg messages over SMTP. The dialogue runs over a line
+// transport (TCP unless another is handed in); each step sends one command
+// and reads one whole reply, and every wait is bounded by TimeOut, so no step
+// can hang. Any failure - a refused reply, a closed connection, a time-out -
+// closes the connection and fires OnError with the reply code (0 when the
+// server gave none) and the reply or failure text.
+#pragma once
+
+#include "internet/LineTransport.h"
+#include "internet/SakMsg.h"
+#include "internet/SmtpReply.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+
+// Misuse of the component: sending while not connected or without addresses.
+VX_DECLARE_EXCEPTION(ESakSMTPError, Exception);
+
+class TSakSMTP {
+public:
+    using TNotify = std::function<void(TSakSMTP* Sender)>;
+
+    TSakSMTP();
+    explicit TSakSMTP(std::unique_ptr<ILineTransport> transport);
+    ~TSakSMTP();
+    TSakSMTP(const TSakSMTP&) = delete;
+    TSakSMTP& operator=(const TSakSMTP&) = delete;
+
+    std::string Port = "25";
+    // A host name or a dotted address.
+    std::string Host;
+    bool LocalizedDates = false;
+    std::uint16_t EncodeProgressStep = 10;
+    std::uint16_t SendProgressStep = 10;
+    // The longest wait for the server, in milliseconds, for each step.
+    int TimeOut = 30000;
+    // The pause after each data line, in milliseconds.
+    int LinePause = 30;
+    // What follows "X-Mailer: ".
+    std::string MailerTitle = "Vellumix";
+    // Run between waits so the window that sends stays responsive.
+    std::function<void()> ProcessMessages;
+
+    TNotify OnConnect;
+    TNotify OnQuit;
+    std::function<void(TSakSMTP* Sender, int code, const std::string& text)> OnError;
+    TNotify OnBeforeSend;
+    TNotify OnAfterSend;
+    std::function<void(TSakSMTP* Sender, const std::string& fileName, std::int64_t size)> OnEncodeStart;
+    std::function<void(TSakSMTP* Sender, std::uint16_t percent)> OnEncodeProgress;
+    TNotify OnEncodeEnd;
+    std::function<void(TSakSMTP* Sender, std::uint16_t percent)> OnSendProgress;
+
+    // Connects and greets the server; Error() tells whether it failed.
+    void Connect();
+    // True when the server accepted the message. Raises ESakSMTPError "Not
+    // connected." and "\"From\" field not specified." / "\"SendTo\" ...".
+    bool SendMessage(TSakMsg& msg);
+    // Says QUIT when connected, then closes the connection.
+    void Quit();
+
+    bool Connected() const { return connected_; }
+    bool Error() const { return error_; }
+    const std::string& ReplyCode() const { return replyCode_; }
+    const std::string& ReplyText() const { return replyText_; }
+
+private:
+    void SetUpTransport();
+    // Reads one whole reply into the reply code and text.
+    void ReadReply();
+    // Sends the command line and checks the reply's code; false after an error.
+    bool Exchange(const std::string& command, const char* expected);
+    bool Expect(const char* expected);
+    bool Fail(int code, const std::string& text);
+    void CloseTransport();
+    void EncodeAttachments(TSakMsg& msg);
+    bool SendData(const std::vector<std::string>& lines);
+    void Idle();
+
+    std::unique_ptr<ILineTransport> transport_;
+    bool ownTcp_ = false;
+    std::string replyCode_;
+    std::string replyText_;
+    bool error_ = false;
+    bool connected_ = false;
+    std::uint16_t sendProgress_ = 0;
+    std::uint16_t encodeProgress_ = 0;
+    std::mt19937 random_;
+};

@@ -1,0 +1,36 @@
+// Assembling SMTP replies from lines.
+#include "internet/SmtpReply.h"
+
+#include "internet/TextUtil.h"
+
+#include <cctype>
+
+namespace {
+constexpr std::size_t kTextLength = 64;
+}
+
+bool TSmtpReply::AddLine(std::string_view line)
+{
+    if (complete_) {
+        complete_ = false;
+        code_.clear();
+        text_.clear();
+    }
+    code_ = vx::net::Trim(line.substr(0, 3));
+    text_ = line.size() > 4 ? vx::net::Trim(line.substr(4, kTextLength)) : std::string();
+    complete_ = line.size() < 4 || line[3] != '-';
+    return complete_;
+}
+
+int SmtpCodeNumber(std::string_view code)
+{
+    if (code.size() != 3)
+        return 0;
+    int value = 0;
+    for (char c : code) {
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+            return 0;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}

@@ -1,0 +1,160 @@
+// TCP sockets through POSIX: non-blocking, polled in slices.
+#include "internet/TcpLineTransport.h"
+
+#include "internet/MailAddress.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kSliceMs = 50;
+constexpr std::size_t kReadChunk = 1024;
+
+std::string SystemError(const std::string& what, int error)
+{
+    return what + ": " + std::strerror(error);
+}
+
+struct AddrInfoList {
+    addrinfo* list = nullptr;
+    ~AddrInfoList() { if (list) freeaddrinfo(list); }
+};
+
+} // namespace
+
+TTcpLineTransport::~TTcpLineTransport()
+{
+    Close();
+}
+
+void TTcpLineTransport::Close()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    buffer_ = TLineBuffer();
+}
+
+std::string TTcpLineTransport::LocalHostName() const
+{
+    char name[256] = {};
+    if (gethostname(name, sizeof name - 1) != 0 || !name[0])
+        return "localhost";
+    return name;
+}
+
+void TTcpLineTransport::WaitFor(short events, const char* what)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeOutMs);
+    for (;;) {
+        pollfd p{fd_, events, 0};
+        int n = ::poll(&p, 1, kSliceMs);
+        if (n > 0) {
+            if (p.revents & (POLLERR | POLLNVAL) && !(p.revents & POLLIN)) {
+                int error = 0;
+                socklen_t len = sizeof error;
+                getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &len);
+                throw ENetError(SystemError("Connection failed", error ? error : EIO));
+            }
+            return;
+        }
+        if (n < 0 && errno != EINTR)
+            throw ENetError(SystemError("Connection failed", errno));
+        if (Idle)
+            Idle();
+        if (fd_ < 0)
+            throw ENetError("Connection closed");
+        if (std::chrono::steady_clock::now() >= deadline)
+            throw ENetError(std::string("Timed out ") + what);
+    }
+}
+
+void TTcpLineTransport::Connect(const std::string& host, int port)
+{
+    Close();
+    if (port <= 0 || port > 65535)
+        throw ENetError("Invalid port " + std::to_string(port));
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    // A dotted address is used as it stands, without asking the resolver.
+    if (vx::net::IsDottedIPAddress(host))
+        hints.ai_flags = AI_NUMERICHOST;
+    AddrInfoList found;
+    int rc = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found.list);
+    if (rc != 0 || !found.list)
+        throw ENetError("Invalid host name " + host + ": " + gai_strerror(rc));
+    std::string lastError = "Connection failed";
+    for (addrinfo* a = found.list; a; a = a->ai_next) {
+        fd_ = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
+        if (fd_ < 0)
+            continue;
+        if (::connect(fd_, a->ai_addr, a->ai_addrlen) == 0)
+            return;
+        if (errno == EINPROGRESS) {
+            try {
+                WaitFor(POLLOUT, "connecting to the server");
+                int error = 0;
+                socklen_t len = sizeof error;
+                getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &len);
+                if (error == 0)
+                    return;
+                lastError = SystemError("Connection failed", error);
+            } catch (const ENetError& e) {
+                lastError = e.what();
+            }
+        } else {
+            lastError = SystemError("Connection failed", errno);
+        }
+        Close();
+    }
+    throw ENetError(lastError);
+}
+
+void TTcpLineTransport::Send(std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        if (fd_ < 0)
+            throw ENetError("Not connected");
+        ssize_t n = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (n > 0) {
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+        } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            WaitFor(POLLOUT, "sending to the server");
+        } else if (n < 0 && errno != EINTR) {
+            throw ENetError(SystemError("Sending failed", errno));
+        }
+    }
+}
+
+std::string TTcpLineTransport::ReadLine()
+{
+    for (;;) {
+        if (auto line = buffer_.TakeLine())
+            return *line;
+        if (fd_ < 0)
+            throw ENetError("Not connected");
+        WaitFor(POLLIN, "waiting for the server's reply");
+        char chunk[kReadChunk];
+        ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
+        if (n == 0)
+            throw ENetError("Connection closed by the server");
+        if (n < 0) {
+            if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
+                continue;
+            throw ENetError(SystemError("Receiving failed", errno));
+        }
+        try {
+            buffer_.Append(std::string_view(chunk, static_cast<std::size_t>(n)));
+        } catch (const ELineTooLong& e) {
+            throw ENetError(e.what());
+        }
+    }
+}

@@ -1,0 +1,73 @@
+// Text helpers of the protocol code.
+#include "internet/TextUtil.h"
+
+#include <cctype>
+
+namespace vx::net {
+
+std::string Trim(std::string_view text)
+{
+    std::size_t b = 0, e = text.size();
+    while (b < e && static_cast<unsigned char>(text[b]) <= ' ')
+        ++b;
+    while (e > b && static_cast<unsigned char>(text[e - 1]) <= ' ')
+        --e;
+    return std::string(text.substr(b, e - b));
+}
+
+std::string OneLine(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    bool inBreak = false;
+    for (char c : text) {
+        if (c == '\r' || c == '\n') {
+            if (!inBreak)
+                out += ' ';
+            inBreak = true;
+        } else {
+            out += c;
+            inBreak = false;
+        }
+    }
+    return out;
+}
+
+std::string LowerCase(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string UpperCase(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix)
+{
+    return text.size() >= prefix.size() && LowerCase(text.substr(0, prefix.size())) == LowerCase(prefix);
+}
+
+std::string HtmlEscape(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace vx::net

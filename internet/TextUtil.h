@@ -1,0 +1,20 @@
+// Small text helpers the protocol code shares.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vx::net {
+
+// Without leading and trailing blanks and control characters (bytes up to 32).
+std::string Trim(std::string_view text);
+// Each run of CR and LF becomes one blank: a value that goes into a header or a
+// protocol command cannot start a line of its own.
+std::string OneLine(std::string_view text);
+std::string LowerCase(std::string_view text);
+std::string UpperCase(std::string_view text);
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+// "&", "<", ">" and the double quote as character references, for text placed in markup.
+std::string HtmlEscape(std::string_view text);
+
+} // namespace vx::net

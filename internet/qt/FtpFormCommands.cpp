@@ -1,0 +1,242 @@
+// The publishing window's commands.
+#include "internet/qt/FtpForm.h"
+
+#include "controls/flat/TFlatGaugeUnit.h"
+#include "controls/flat/TFlatMemoUnit.h"
+#include "controls/htmllist/HTMListb.h"
+#include "internet/FtpSettings.h"
+#include "platform/qt/Dialogs.h"
+#include "platform/qt/QtText.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTime>
+
+namespace {
+
+std::string Now()
+{
+    return QTime::currentTime().toString("hh:mm:ss").toStdString();
+}
+
+// Local paths go to the C library in the file system's own encoding.
+std::string FileSystemPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace
+
+void Tf_ftp::Log(const std::string& text)
+{
+    MEMO1->Lines().Add("* " + Now() + " " + text);
+}
+
+bool Tf_ftp::Run(const std::string& what, const std::function<void()>& call)
+{
+    transferIn_ = transferOut_ = 0;
+    bool ok = true;
+    try {
+        call();
+    } catch (const Exception& e) {
+        ok = false;
+        SetPanel(3, "Error : " + std::string(e.what()));
+        Log(what + ": " + e.what());
+    }
+    if (ok)
+        SetPanel(3, "Transfer successfull");
+    bytesIn_ += transferIn_;
+    bytesOut_ += transferOut_;
+    transferIn_ = transferOut_ = 0;
+    ShowCounters();
+    if (session_->ReplyNumber() > 0)
+        MEMO1->Lines().Add(session_->ReplyText());
+    return ok;
+}
+
+void Tf_ftp::Connect()
+{
+    SetConnectedState(true);
+    button1->setEnabled(false);
+    SpeedButton3->setEnabled(false);
+    TFtpSettings settings{vx::FromQString(edit1->text()), vx::FromQString(edit2->text()),
+                          vx::FromQString(Edit3->text()), SavePassword->isChecked()};
+    try {
+        settings.Save();
+    } catch (const Exception& e) {
+        Log(e.what());
+    }
+    sessionStart_ = QDateTime::currentDateTime();
+    Log("Ftp session started");
+    ClearRemote();
+    TFtpLogin login{settings.Host, FtpPort, settings.User, settings.Password, 20000};
+    if (!Run("Connect", [&] { session_->Connect(login); })) {
+        SetConnectedState(false);
+        return;
+    }
+    Panel5->setText(vx::ToQString("Remote system [" + session_->RemoteAddress() + "]"));
+    SetConnectedState(true);
+    SetPanel(3, "Connected");
+    RefreshRemote();
+}
+
+void Tf_ftp::Disconnect()
+{
+    session_->Disconnect();
+    SetConnectedState(false);
+    SetPanel(3, "Disconnected");
+    Log("Ftp session ended");
+    qint64 seconds = sessionStart_.isValid() ? sessionStart_.secsTo(QDateTime::currentDateTime()) : 0;
+    Log("Session lasted " + QTime(0, 0).addSecs(static_cast<int>(seconds % 86400)).toString("hh:mm:ss").toStdString());
+    ClearRemote();
+    SetPanel(3, "* Not connected *");
+}
+
+void Tf_ftp::ClearRemote()
+{
+    remote_.Clear();
+    h_list->Items().Clear();
+    ListBox1->clear();
+    ListBox2->clear();
+    ListBox3->clear();
+}
+
+void Tf_ftp::FillRemote(const std::vector<std::string>& listing)
+{
+    remote_.Assign(listing);
+    h_list->Items().BeginUpdate();
+    for (const auto& row : remote_.Rows()) {
+        h_list->Items().Add(TFtpRemoteList::Markup(row));
+        ListBox1->addItem(vx::ToQString(row.Raw));
+        ListBox2->addItem(vx::ToQString(row.Name));
+        ListBox3->addItem(QString::number(row.Size));
+    }
+    h_list->Items().EndUpdate();
+    ComboBox1->clear();
+    for (const auto& name : remote_.FolderNames())
+        ComboBox1->addItem(vx::ToQString(name));
+    ComboBox1->setCurrentIndex(ComboBox1->count() > 0 ? 0 : -1);
+}
+
+void Tf_ftp::RefreshRemote()
+{
+    if (!session_->Connected())
+        return;
+    SetPanel(3, "Retrieving filelist, one moment please");
+    ClearRemote();
+    std::vector<std::string> listing;
+    if (Run("List", [&] { listing = session_->List(); }))
+        FillRemote(listing);
+}
+
+void Tf_ftp::RefreshList()
+{
+    RefreshLocal();
+    RefreshRemote();
+}
+
+const TFtpEntry* Tf_ftp::SelectedEntry()
+{
+    int index = h_list->ItemIndex();
+    const TFtpEntry* entry = remote_.Row(index);
+    if (!entry)
+        return nullptr;
+    for (QListWidget* list : {ListBox1, ListBox2, ListBox3})
+        list->setCurrentRow(index);
+    return entry;
+}
+
+void Tf_ftp::OpenEntry()
+{
+    const TFtpEntry* entry = SelectedEntry();
+    if (!entry || !session_->Connected())
+        return;
+    if (entry->Kind != TFtpEntryKind::Directory) {
+        Download();
+        return;
+    }
+    std::string name = entry->Name;
+    if (Run("Change directory", [&] { session_->ChangeDir(name); }))
+        RefreshRemote();
+}
+
+void Tf_ftp::ChangeFolderFromBox()
+{
+    std::string name = vx::FromQString(ComboBox1->currentText().trimmed());
+    if (name.empty() || !session_->Connected())
+        return;
+    if (Run("Change directory", [&] { session_->ChangeDir(name); }))
+        RefreshList();
+}
+
+void Tf_ftp::Upload()
+{
+    if (!session_->Connected())
+        return;
+    auto selected = FileListBox1->selectedItems();
+    int number = 0;
+    for (QListWidgetItem* item : selected) {
+        ++number;
+        SetPanel(3, "Transfering file " + std::to_string(number) + " of " + std::to_string(selected.size()));
+        QString path = QDir(localFolder_).filePath(item->text());
+        std::string name = vx::FromQString(QFileInfo(path).fileName());
+        if (Run(name + " upload", [&] { session_->Upload(FileSystemPath(path), name); }))
+            Log(name + " uploaded succesfully");
+    }
+    RefreshList();
+}
+
+void Tf_ftp::Download()
+{
+    const TFtpEntry* entry = SelectedEntry();
+    if (!entry || !session_->Connected() || entry->Kind != TFtpEntryKind::File)
+        return;
+    std::string name = entry->Name;
+    if (!IsPlainFileName(name)) {
+        Log("Refused to download \"" + name + "\": not a plain file name");
+        return;
+    }
+    QString local = QDir(localFolder_).filePath(vx::ToQString(name));
+    if (QFileInfo::exists(local)
+        && MessageDlg("Overwrite " + vx::FromQString(local) + "?", mtConfirmation, mbYesNo) != mrYes)
+        return;
+    FlatGauge1->SetMaxValue(static_cast<int>(std::min<std::int64_t>(entry->Size, INT32_MAX)));
+    FlatGauge1->SetProgress(0);
+    bool ok = Run(name + " download", [&] { session_->Download(name, FileSystemPath(local)); });
+    RefreshLocal();
+    if (ok)
+        Log(name + " Downloaded succesfully");
+    FlatGauge1->SetProgress(0);
+}
+
+void Tf_ftp::DeleteEntry()
+{
+    const TFtpEntry* entry = SelectedEntry();
+    if (!entry || !session_->Connected())
+        return;
+    std::string name = entry->Name;
+    if (Run(name + " delete", [&] { session_->Delete(name); }))
+        Log(name + " Deleted succesfully");
+    RefreshList();
+}
+
+void Tf_ftp::MakeFolder()
+{
+    if (!session_->Connected())
+        return;
+    bool ok = false;
+    QString answer = QInputDialog::getText(this, "New foldername", QString(), QLineEdit::Normal, QString(), &ok);
+    std::string name = vx::FromQString(answer.trimmed());
+    if (!ok || name.empty())
+        return;
+    Run("Make directory", [&] { session_->MakeDirectory(name); });
+    RefreshList();
+}

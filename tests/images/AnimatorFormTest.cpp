@@ -1,0 +1,313 @@
+// The GIF animator window driven as a user would: pasting pictures as frames,
+// setting delays, saving, reopening, the save question, and its pages.
+#include "images/RxGIF.h"
+#include "images/qt/AnimatorForm.h"
+#include "images/qt/PaletteForm.h"
+#include "images/qt/PreviewForm.h"
+#include "images/qt/RxGIFAnimator.h"
+#include "platform/qt/Dialogs.h"
+#include "tests/images/AniTestSupport.h"
+#include "tests/images/GIFTestSupport.h"
+#include "tests/support/TempDir.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <deque>
+
+namespace {
+
+QImage Solid(QColor colour, int width = 6, int height = 4)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+class AnimatorFormTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QApplication::clipboard()->setImage(Solid(Qt::red));
+        vx::dialogs::SetAnswerer([this](const vx::dialogs::Request& request) {
+            asked_.push_back(request);
+            if (answers_.empty()) {
+                ADD_FAILURE() << "unexpected dialog: " << request.text;
+                return vx::dialogs::Answer{};
+            }
+            vx::dialogs::Answer answer = answers_.front();
+            answers_.pop_front();
+            return answer;
+        });
+        form_.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form_));
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(answers_.empty()) << "a dialog that was expected did not come";
+        vx::dialogs::SetAnswerer({});
+    }
+
+    template <class T>
+    T* Find(const char* name)
+    {
+        T* widget = form_.findChild<T*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    void Click(const char* button)
+    {
+        QToolButton* b = Find<QToolButton>(button);
+        ASSERT_TRUE(b->isEnabled()) << button;
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+    void Paste(QColor colour)
+    {
+        QApplication::clipboard()->setImage(Solid(colour));
+        Click("PasteBtn");
+    }
+    void ShowPage(int index)
+    {
+        QTabBar* bar = Find<QTabWidget>("Pages")->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    }
+    void Type(const char* spin, const QString& text)
+    {
+        QSpinBox* box = Find<QSpinBox>(spin);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+    // A check box takes clicks on its box and label only, at its left.
+    void Tick(const char* name)
+    {
+        QCheckBox* box = Find<QCheckBox>(name);
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    }
+    void SelectThumbnail(int tag)
+    {
+        QTest::mouseClick(Find<QWidget>(QString("PaintBox%1").arg(tag + 1).toLatin1().constData()), Qt::LeftButton);
+    }
+    static vx::dialogs::Answer Choose(int result, const std::string& path = "")
+    {
+        vx::dialogs::Answer answer;
+        answer.result = result;
+        answer.path = path;
+        return answer;
+    }
+
+    TAnimatorForm form_;
+    std::deque<vx::dialogs::Answer> answers_;
+    std::vector<vx::dialogs::Request> asked_;
+    vx::test::TempDir dir_;
+};
+
+TEST_F(AnimatorFormTest, BuildSaveAndReopenAnAnimation)
+{
+    EXPECT_EQ(form_.windowTitle(), "Vellumix Gif Animator 1.0");
+    Paste(Qt::red);
+    Paste(Qt::green);
+    Paste(Qt::blue);
+    ASSERT_EQ(form_.Image().Count(), 3);
+    EXPECT_TRUE(form_.Modified());
+    ShowPage(2);
+    const int delays[] = {25, 50, 125};
+    for (int i = 0; i < 3; ++i) {
+        SelectThumbnail(i);
+        EXPECT_EQ(form_.Image().FrameIndex(), i);
+        Type("DelayTime", QString::number(delays[i]));
+    }
+    ShowPage(1);
+    Tick("LoopBox");
+    Tick("RepeatForever");
+    EXPECT_TRUE(form_.Image().Looping());
+    EXPECT_EQ(form_.Image().RepeatCount(), 0);
+
+    const std::string path = dir_.file("three.gif");
+    answers_ = {Choose(mrOk, path)};
+    Click("SaveAsBtn");
+    EXPECT_EQ(form_.FileName(), path);
+    EXPECT_FALSE(form_.Modified());
+    EXPECT_EQ(form_.windowTitle(), "Vellumix Gif Animator 1.0 - three.gif");
+
+    const giftest::Picture saved = giftest::DescribeWithGiflib(vx::test::readFile(path));
+    ASSERT_EQ(saved.frames.size(), 3u);
+    EXPECT_EQ(saved.loops, 0) << "repeat forever";
+
+    Click("NewBtn");
+    EXPECT_EQ(form_.Image().Count(), 0);
+    EXPECT_TRUE(form_.FileName().empty());
+    answers_ = {Choose(mrOk, path)};
+    Click("OpenBtn");
+    ASSERT_EQ(form_.Image().Count(), 3);
+    const QColor colours[] = {Qt::red, Qt::green, Qt::blue};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(form_.Image().Frame(i).Delay(), delays[i] * 10);
+        const TGIFBitmap& bitmap = form_.Image().Frame(i).Bitmap();
+        const TGIFColor c = bitmap.Palette.at(bitmap.ScanLine(1)[2]);
+        EXPECT_EQ(QColor(c.Red, c.Green, c.Blue), colours[i]) << i;
+    }
+    EXPECT_FALSE(form_.Modified());
+}
+
+TEST_F(AnimatorFormTest, CancellingSaveAsKeepsTheUnsavedAnimation)
+{
+    Paste(Qt::red);
+    answers_ = {Choose(mrYes), Choose(mrCancel)};
+    Click("NewBtn");
+    ASSERT_EQ(asked_.size(), 2u);
+    EXPECT_EQ(asked_[0].text, "Save changes to current animation?");
+    EXPECT_EQ(asked_[1].kind, vx::dialogs::Kind::SaveFile);
+    EXPECT_EQ(form_.Image().Count(), 1);
+    EXPECT_TRUE(form_.Modified());
+
+    answers_ = {Choose(mrCancel)};
+    QTest::keyClick(&form_, Qt::Key_Escape);
+    EXPECT_TRUE(form_.isVisible()) << "Cancel keeps the window open";
+
+    answers_ = {Choose(mrNo)};
+    Click("NewBtn");
+    EXPECT_EQ(form_.Image().Count(), 0);
+}
+
+TEST_F(AnimatorFormTest, ThumbnailsFollowTheSelection)
+{
+    for (int i = 0; i < 6; ++i)
+        Paste(QColor(i * 40, 0, 0));
+    EXPECT_EQ(form_.Image().FrameIndex(), 5);
+    EXPECT_EQ(form_.TopIndex(), 2);
+    EXPECT_EQ(Find<QLabel>("No1")->text(), "3");
+    EXPECT_EQ(Find<QLabel>("No4")->text(), "6");
+    Click("UpBtn");
+    EXPECT_EQ(form_.Image().FrameIndex(), 4);
+    Click("DeleteBtn");
+    EXPECT_EQ(form_.Image().Count(), 5);
+}
+
+TEST_F(AnimatorFormTest, FramePageEdits)
+{
+    Paste(Qt::red);
+    ShowPage(2);
+    RxGIF::TGIFFrame& frame = form_.Image().Frame(0);
+    frame.SetTransparentColor(RxGIF::ColorOf(TGIFColor{255, 0, 0}));
+    frame.SetDisposal(5);
+    form_.Image().SetFrameIndex(-1);
+    SelectThumbnail(0);
+    EXPECT_EQ(Find<QComboBox>("DisposalCombo")->currentText(), "Undefined");
+    EXPECT_TRUE(Find<QCheckBox>("TransBox")->isChecked());
+    Tick("TransBox");
+    EXPECT_EQ(frame.TransparentColor(), RxGIF::clNone);
+    Tick("TransBox");
+    EXPECT_EQ(frame.TransparentColor(), RxGIF::clNone) << "checking alone picks no colour";
+
+    ShowPage(1);
+    Tick("LoopBox");
+    EXPECT_TRUE(Find<QCheckBox>("RepeatForever")->isEnabled());
+    Tick("LoopBox");
+    EXPECT_FALSE(Find<QCheckBox>("RepeatForever")->isEnabled());
+    EXPECT_FALSE(form_.Image().Looping());
+}
+
+TEST_F(AnimatorFormTest, InsertTakesPicturesWithTheirTransparency)
+{
+    QImage picture(5, 3, QImage::Format_ARGB32);
+    picture.fill(QColor(255, 255, 255));
+    picture.setPixel(0, 0, qRgba(0, 0, 0, 0));
+    const std::string png = dir_.file("hole.png");
+    ASSERT_TRUE(picture.save(QString::fromStdString(png)));
+    answers_ = {Choose(mrOk, png)};
+    Click("InsertBtn");
+    ASSERT_EQ(form_.Image().Count(), 1);
+    RxGIF::TGIFFrame& frame = form_.Image().Frame(0);
+    ASSERT_NE(frame.TransparentColor(), RxGIF::clNone);
+    EXPECT_NE(frame.TransparentColor(), RxGIF::ColorOf(TGIFColor{255, 255, 255})) << "white is a colour of the picture";
+
+    RxGIF::TGIFImage two;
+    two.AddFrame(giftest::Make24(2, 2, [](int, int) { return TGIFColor{9, 9, 9}; }));
+    two.AddFrame(giftest::Make24(2, 2, [](int, int) { return TGIFColor{200, 9, 9}; }));
+    const std::string gif = dir_.file("two.gif");
+    two.SaveToFile(gif);
+    answers_ = {Choose(mrOk, gif)};
+    Click("InsertBtn");
+    EXPECT_EQ(form_.Image().Count(), 2) << "a GIF picture is one frame";
+    answers_ = {Choose(mrOk, dir_.file("missing.png")), Choose(mrOk)};
+    Click("InsertBtn");
+    EXPECT_EQ(form_.Image().Count(), 2) << "an unreadable file adds nothing";
+    EXPECT_EQ(asked_.back().kind, vx::dialogs::Kind::Message);
+}
+
+TEST_F(AnimatorFormTest, InsertTakesAnAnimatedCursorAsFrames)
+{
+    using namespace anitest;
+    const std::string cursor = dir_.file("spin.ani");
+    vx::test::writeFile(cursor, Riff(Anih(3, 3, 6) + Chunk("rate", Words({6, 12, 3})) +
+                                     Fram({Ico(8, 8, 8), Ico(8, 8, 24), Ico(8, 8, 4)})));
+    answers_ = {Choose(mrOk, cursor)};
+    Click("InsertBtn");
+    ASSERT_EQ(form_.Image().Count(), 3);
+    EXPECT_EQ(form_.Image().Frame(0).Delay(), 100);
+    EXPECT_EQ(form_.Image().Frame(1).Delay(), 200);
+    EXPECT_EQ(form_.Image().Frame(2).Delay(), 50);
+    EXPECT_NE(form_.Image().Frame(0).TransparentColor(), RxGIF::clNone) << "the icons' masks";
+    EXPECT_TRUE(form_.Modified());
+}
+
+TEST(PaletteForm, GridShapeFollowsThePalette)
+{
+    TGIFPalette sixteen(16);
+    sixteen[5] = TGIFColor{10, 200, 30};
+    TPaletteForm small(nullptr, sixteen, RxGIF::ColorOf(TGIFColor{12, 199, 30}));
+    EXPECT_EQ(small.Columns(), 8);
+    EXPECT_EQ(small.CellSize(), 31);
+    EXPECT_EQ(small.Selected(), 5) << "the nearest entry starts selected";
+    QWidget* grid = small.findChild<QWidget*>("ColorGrid");
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->size(), QSize(8 * 31, 2 * 31));
+    small.show();
+    QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(31 + 10, 31 + 10));
+    EXPECT_EQ(small.Selected(), 9);
+
+    TPaletteForm large(nullptr, TGIFPalette(40), 0);
+    EXPECT_EQ(large.Columns(), 16);
+    EXPECT_EQ(large.findChild<QWidget*>("ColorGrid")->size(), QSize(16 * 18, 3 * 18));
+    EXPECT_EQ(SelectPaletteColor(nullptr, {}, 1234u), 1234u) << "no palette: the colour comes back";
+}
+
+TEST(PreviewForm, SliderReachesEveryFrame)
+{
+    RxGIF::TGIFImage image;
+    for (int i = 0; i < 3; ++i) {
+        TGIFBitmap bitmap(2, 2, TPixelFormat::pf8bit);
+        bitmap.Palette = {TGIFColor{static_cast<std::uint8_t>(i * 80), 0, 0}};
+        image.AddFrame(bitmap);
+    }
+    TPreviewForm preview(nullptr, image);
+    preview.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
+    QTest::mouseClick(preview.findChild<QToolButton*>("StopBtn"), Qt::LeftButton);
+    QSlider* slider = preview.findChild<QSlider*>("Slider");
+    ASSERT_NE(slider, nullptr);
+    EXPECT_EQ(slider->minimum(), 0);
+    EXPECT_EQ(slider->maximum(), 2);
+    slider->setFocus();
+    QTest::keyClick(slider, Qt::Key_End);
+    EXPECT_EQ(preview.Animator().FrameIndex(), 2);
+    QTest::keyClick(slider, Qt::Key_Home);
+    EXPECT_EQ(preview.Animator().FrameIndex(), 0);
+    EXPECT_EQ(preview.findChild<QLabel*>("FrameNo")->text(), "1");
+    QTest::mouseClick(preview.findChild<QToolButton*>("ForwardBtn"), Qt::LeftButton);
+    EXPECT_EQ(preview.Animator().FrameIndex(), 1);
+}
+
+} // namespace

@@ -1,0 +1,233 @@
+// The publishing window driven through its widgets against pyftpdlib.
+#include "internet/qt/FtpForm.h"
+
+#include "controls/flat/TFlatMemoUnit.h"
+#include "controls/htmllist/HTMListb.h"
+#include "platform/Registry.h"
+#include "platform/qt/Dialogs.h"
+#include "tests/internet/FtpServer.h"
+#include "tests/support/TempDir.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class FtpFormTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* name : {"a b.htm", "x<y>&z.htm"})
+            vx::test::writeFile(remote.file(name), std::string("content of ") + name);
+        fs::create_directory(remote.path() / "docs");
+        vx::test::writeFile(remote.file("docs/inner.htm"), "inner");
+        fs::create_symlink("a b.htm", remote.path() / "link.htm");
+        vx::test::writeFile(local.file("upload.htm"), "<html>uploaded</html>");
+        server = std::make_unique<vx::test::FtpServer>(remote.path().string());
+        vx::dialogs::SetAnswerer([this](const vx::dialogs::Request& r) {
+            asked.push_back(r.text);
+            return vx::dialogs::Answer{answer, {}, 0, {}};
+        });
+        form.FtpPort = server->Port();
+        form.SetLocalFolder(QString::fromStdString(local.path().string()));
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    }
+    void TearDown() override { vx::dialogs::SetAnswerer({}); }
+
+    void ConnectAs(const char* password, bool keep)
+    {
+        for (QLineEdit* edit : {form.edit1, form.edit2, form.Edit3})
+            edit->clear();
+        QTest::keyClicks(form.edit1, "127.0.0.1");
+        QTest::keyClicks(form.edit2, "user");
+        QTest::keyClicks(form.Edit3, password);
+        if (form.SavePassword->isChecked() != keep)
+            QTest::mouseClick(form.SavePassword, Qt::LeftButton, {}, QPoint(5, form.SavePassword->height() / 2));
+        QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
+    }
+
+    int RowOf(const std::string& name)
+    {
+        for (int i = 0; i < form.RemoteList().Count(); ++i)
+            if (form.RemoteList().Row(i)->Name == name)
+                return i;
+        return -1;
+    }
+
+    void ClickRow(const std::string& name)
+    {
+        int row = RowOf(name);
+        ASSERT_GE(row, 0) << name;
+        QRect rect = form.h_list->visualItemRect(form.h_list->item(row));
+        QTest::mouseClick(form.h_list->viewport(), Qt::LeftButton, {}, rect.center());
+        ASSERT_EQ(form.h_list->currentRow(), row);
+    }
+
+    bool LogHas(const std::string& text)
+    {
+        return form.MEMO1->Lines().Text().find(text) != std::string::npos;
+    }
+
+    vx::test::TempDir remote{"vellumix-ftp-remote"};
+    vx::test::TempDir local{"vellumix-ftp-local"};
+    std::unique_ptr<vx::test::FtpServer> server;
+    std::vector<std::string> asked;
+    int answer = mrYes;
+    Tf_ftp form;
+};
+
+TEST_F(FtpFormTest, ConnectListsEveryRowWithItsOwnEntry)
+{
+    ConnectAs("secret", false);
+    EXPECT_FALSE(form.SpeedButton1->isEnabled());
+    EXPECT_TRUE(form.SpeedButton2->isEnabled());
+    EXPECT_EQ(form.StatusPanel(3), "Transfer successfull");
+    EXPECT_TRUE(LogHas("Ftp session started"));
+    ASSERT_EQ(form.RemoteList().Count(), 3) << "links get no row";
+    EXPECT_EQ(form.h_list->Items().Count(), 3);
+    EXPECT_EQ(form.ListBox1->count(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(form.ListBox2->item(i)->text().toStdString(), form.RemoteList().Row(i)->Name);
+        EXPECT_EQ(form.ListBox1->item(i)->text().toStdString(), form.RemoteList().Row(i)->Raw);
+    }
+    std::string markup = form.h_list->Items()[RowOf("x<y>&z.htm")];
+    EXPECT_EQ(markup.rfind("[FIL] <font color=\"#000099\">", 0), 0u) << markup;
+    EXPECT_NE(markup.find("x&lt;y&gt;&amp;z.htm</font>"), std::string::npos) << markup;
+    EXPECT_EQ(form.h_list->Items()[RowOf("docs")].rfind("[DIR] <b><font color=\"#cc0000\">", 0), 0u);
+    EXPECT_EQ(form.ComboBox1->currentText(), "docs");
+    if (const char* dir = std::getenv("VX_SCREENSHOT_DIR"))
+        form.grab().save(QString::fromLocal8Bit(dir) + "/ftp_window.png");
+
+    QTest::mouseClick(form.SpeedButton2, Qt::LeftButton);
+    EXPECT_EQ(form.StatusPanel(3), "* Not connected *");
+    EXPECT_EQ(form.h_list->Items().Count(), 0);
+    EXPECT_TRUE(LogHas("Session lasted 00:00:"));
+    EXPECT_TRUE(form.SpeedButton1->isEnabled());
+}
+
+TEST_F(FtpFormTest, PasswordIsStoredOnlyWhenAskedFor)
+{
+    for (bool keep : {false, true, false}) {
+        ConnectAs("secret", keep);
+        TRegistry reg;
+        reg.SetRootKey(HKEY_LOCAL_MACHINE);
+        ASSERT_TRUE(reg.OpenKey("\\software\\Orvane\\Vellumix\\ftp", false));
+        EXPECT_EQ(reg.ReadString("ftp_host"), "127.0.0.1");
+        EXPECT_EQ(reg.ValueExists("ftp_passwod"), keep);
+        reg.CloseKey();
+        QTest::mouseClick(form.SpeedButton2, Qt::LeftButton);
+    }
+}
+
+TEST_F(FtpFormTest, TransfersActOnTheChosenRow)
+{
+    ConnectAs("secret", false);
+    ClickRow("x<y>&z.htm");
+    QTest::mouseClick(form.SpeedButton3, Qt::LeftButton);
+    EXPECT_EQ(vx::test::readFile(local.file("x<y>&z.htm")), "content of x<y>&z.htm");
+    EXPECT_TRUE(LogHas("x<y>&z.htm Downloaded succesfully"));
+
+    // A second download asks first; "No" keeps the local file.
+    vx::test::writeFile(local.file("x<y>&z.htm"), "mine");
+    answer = mrNo;
+    ClickRow("x<y>&z.htm");
+    QTest::mouseClick(form.SpeedButton3, Qt::LeftButton);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_NE(asked[0].find("Overwrite"), std::string::npos);
+    EXPECT_EQ(vx::test::readFile(local.file("x<y>&z.htm")), "mine");
+
+    auto items = form.FileListBox1->findItems("upload.htm", Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1);
+    QTest::mouseClick(form.FileListBox1->viewport(), Qt::LeftButton, {},
+                      form.FileListBox1->visualItemRect(items[0]).center());
+    QTest::mouseClick(form.button1, Qt::LeftButton);
+    EXPECT_EQ(vx::test::readFile(remote.file("upload.htm")), "<html>uploaded</html>");
+    EXPECT_TRUE(LogHas("upload.htm uploaded succesfully"));
+    EXPECT_GE(RowOf("upload.htm"), 0);
+
+    ClickRow("a b.htm");
+    QTest::mouseClick(form.SpeedButton6, Qt::LeftButton);
+    EXPECT_FALSE(fs::exists(remote.path() / "a b.htm"));
+    EXPECT_TRUE(LogHas("a b.htm Deleted succesfully"));
+    EXPECT_EQ(RowOf("a b.htm"), -1);
+
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "New foldername");
+        dialog->setTextValue("new folder");
+        dialog->accept();
+    });
+    QTest::mouseClick(form.SpeedButton7, Qt::LeftButton);
+    EXPECT_TRUE(fs::is_directory(remote.path() / "new folder"));
+    EXPECT_GE(RowOf("new folder"), 0);
+
+    ClickRow("docs");
+    QTest::mouseDClick(form.h_list->viewport(), Qt::LeftButton, {},
+                       form.h_list->visualItemRect(form.h_list->item(RowOf("docs"))).center());
+    ASSERT_EQ(form.RemoteList().Count(), 1);
+    EXPECT_EQ(form.RemoteList().Row(0)->Name, "inner.htm");
+}
+
+TEST_F(FtpFormTest, RefreshAndFolderBoxFollowTheServer)
+{
+    ConnectAs("secret", false);
+    vx::test::writeFile(remote.file("later.htm"), "new");
+    vx::test::writeFile(local.file("fresh.htm"), "new");
+    QTest::mouseClick(form.SpeedButton5, Qt::LeftButton);
+    EXPECT_GE(RowOf("later.htm"), 0);
+    EXPECT_EQ(form.FileListBox1->findItems("fresh.htm", Qt::MatchExactly).size(), 1);
+    ASSERT_EQ(form.ComboBox1->currentText(), "docs");
+    QTest::mouseClick(form.SpeedButton9, Qt::LeftButton);
+    ASSERT_EQ(form.RemoteList().Count(), 1);
+    EXPECT_EQ(form.RemoteList().Row(0)->Name, "inner.htm");
+    form.ComboBox1->setEditText("..");
+    QTest::mouseClick(form.SpeedButton9, Qt::LeftButton);
+    EXPECT_GE(RowOf("docs"), 0);
+}
+
+TEST_F(FtpFormTest, NothingSelectedDoesNothing)
+{
+    ConnectAs("secret", false);
+    form.h_list->setCurrentRow(-1);
+    std::string log = form.MEMO1->Lines().Text();
+    for (QPushButton* button : {form.SpeedButton3, form.SpeedButton4, form.SpeedButton6})
+        QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(form.MEMO1->Lines().Text(), log);
+    EXPECT_FALSE(fs::exists(local.path() / "a b.htm"));
+    EXPECT_EQ(form.RemoteList().Count(), 3);
+}
+
+TEST_F(FtpFormTest, FailuresAreLoggedWithTheReason)
+{
+    ConnectAs("wrong", false);
+    EXPECT_TRUE(form.SpeedButton1->isEnabled());
+    EXPECT_FALSE(form.SpeedButton2->isEnabled());
+    EXPECT_EQ(form.StatusPanel(3).rfind("Error : ", 0), 0u);
+    EXPECT_TRUE(LogHas("530"));
+
+    vx::test::writeFile(remote.file("drop.bin"), std::string(300000, 'd'));
+    ConnectAs("secret", false);
+    ClickRow("drop.bin");
+    QTest::mouseClick(form.SpeedButton3, Qt::LeftButton);
+    EXPECT_TRUE(LogHas("drop.bin download: Download failed"));
+    EXPECT_FALSE(LogHas("drop.bin Downloaded succesfully"));
+    EXPECT_FALSE(fs::exists(local.path() / "drop.bin"));
+    for (const auto& entry : fs::directory_iterator(local.path()))
+        EXPECT_EQ(entry.path().filename(), "upload.htm");
+}
+
+} // namespace

@@ -1,0 +1,44 @@
+// The pyftpdlib peer.
+#include "tests/internet/FtpServer.h"
+
+namespace vx::test {
+
+namespace {
+
+constexpr const char* kScript = R"PY(
+import os, sys, logging
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler, DTPHandler
+from pyftpdlib.servers import FTPServer
+from pyftpdlib.filesystems import AbstractedFS
+
+logging.disable(logging.CRITICAL)
+
+class DropDTP(DTPHandler):
+    ac_out_buffer_size = 1024
+    def send(self, data):
+        name = getattr(self.file_obj, 'name', '') if self.file_obj else ''
+        if os.path.basename(str(name)) == 'drop.bin' and self.tot_bytes_sent > 4096:
+            self.cmd_channel.close()
+            self.close()
+            return 0
+        return DTPHandler.send(self, data[:1024])
+
+class Handler(FTPHandler):
+    dtp_handler = DropDTP
+    use_sendfile = False
+    banner = 'test server ready'
+
+authorizer = DummyAuthorizer()
+authorizer.add_user('user', 'secret', sys.argv[1], perm='elradfmwMT')
+Handler.authorizer = authorizer
+server = FTPServer(('127.0.0.1', 0), Handler)
+print(server.socket.getsockname()[1], flush=True)
+server.serve_forever()
+)PY";
+
+} // namespace
+
+FtpServer::FtpServer(const std::string& folder) : peer_(kScript, {QString::fromStdString(folder)}) {}
+
+} // namespace vx::test

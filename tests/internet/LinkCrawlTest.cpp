@@ -1,0 +1,252 @@
+// The link checker's walk against a real HTTP server and over local files.
+#include "internet/CurlHttpFetcher.h"
+#include "internet/LinkCrawl.h"
+
+#include "tests/internet/HttpServer.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void Page(const fs::path& path, const std::string& body)
+{
+    fs::create_directories(path.parent_path());
+    vx::test::writeFile(path.string(), body);
+}
+
+// A small site under <root>/site with a page outside it.
+void BuildSite(const fs::path& root, int deadPort)
+{
+    Page(root / "outside.htm", "<a href=\"never-parsed.htm\">x</a>");
+    Page(root / "site/index.htm",
+         "<html><body background=\"bg.gif\"><a name=\"Top\"></a>"
+         "<a href=\"a.htm\">a</a><A HREF=\"A.htm\">again</A><a href=\"#top\">up</a><a href=\"#missing\">no</a>"
+         "<img src=\"a.htm\"><a href=\"b.htm\">b</a><a href=\"missing.htm\">m</a>"
+         "<a href=\"../outside.htm\">out</a><a href=\"sub/c.htm#part\">c</a>"
+         "<a href=\"mailto:me@example.test\">mail</a><a href=\"http.htm\">h</a>"
+         "<a href=\"charset.chs\">cs</a><a href=\"plain.txt\">t</a><a href=\"/site/abs.htm\">abs</a>"
+         "<object codebase=\"obj/\" data=\"d.bin\"></object>"
+         "<a href=\"http://127.0.0.1:" + std::to_string(deadPort) + "/gone.htm\">dead</a>"
+         "<a href=\"based.htm\">based</a></body></html>");
+    Page(root / "site/a.htm", "<a href=\"b.htm\">b</a><a href=\"index.htm\">home</a>");
+    Page(root / "site/b.htm", "<a href=\"sub/../sub/./c.htm\">c</a>");
+    Page(root / "site/sub/c.htm", "<a href=\"../sub/../sub/c.htm\">me</a><a href=\"../../site/sub/c.htm?x=1\">q</a>");
+    Page(root / "site/sub/c.htm?x=1", "");
+    Page(root / "site/bg.gif", "GIF89a");
+    Page(root / "site/http.htm", "plain");
+    Page(root / "site/charset.chs", "<a href=\"viacharset.htm\">v</a>");
+    Page(root / "site/viacharset.htm", "ok");
+    Page(root / "site/plain.txt", "<a href=\"nottext.htm\">n</a>");
+    Page(root / "site/abs.htm", "ok");
+    Page(root / "site/obj/d.bin", "data");
+    Page(root / "site/based.htm", "<base href=\"sub\"><a href=\"c.htm\">c</a><base href=\"\"><a href=\"d.htm\">d</a>");
+    Page(root / "site/d.htm", "<a href=\"broken");
+}
+
+class LinkCrawlTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        deadPort = vx::test::ClosedPort();
+        BuildSite(root.path(), deadPort);
+        server = std::make_unique<vx::test::HttpServer>(root.path().string());
+        fetcher.TimeOutMs = 10000;
+        crawl.OnParseError = [this](const std::string& message) { parseErrors.push_back(message); };
+        crawl.OnStatus = [this](const std::string& address, const std::string& phase) {
+            if (phase == "Loading")
+                loaded.push_back(address);
+            last = phase;
+        };
+    }
+
+    // Every node by address; "Checked above" nodes under their own key.
+    std::map<std::string, TLinkNode> ByAddress() const
+    {
+        std::map<std::string, TLinkNode> nodes;
+        for (const auto& node : crawl.Nodes())
+            if (node.State != lsCheckedAbove && node.Kind != 1)
+                nodes.emplace(node.Address, node);
+        return nodes;
+    }
+
+    vx::test::TempDir root{"vellumix-site"};
+    int deadPort = 0;
+    std::unique_ptr<vx::test::HttpServer> server;
+    TCurlHttpFetcher fetcher;
+    TLinkCrawl crawl{fetcher};
+    std::vector<std::string> parseErrors;
+    std::vector<std::string> loaded;
+    std::string last;
+};
+
+TEST_F(LinkCrawlTest, RemoteWalkChecksEveryLinkOnceBreadthFirst)
+{
+    const std::string base = server->Url("/site/");
+    crawl.Run(base + "index.htm");
+    EXPECT_EQ(last, "Finished");
+    auto nodes = ByAddress();
+    struct Expect {
+        std::string address;
+        int state, status, kind;
+    };
+    for (const Expect& e : std::vector<Expect>{
+             {base + "index.htm", lsOk, 200, 0},
+             {base + "a.htm", lsOk, 200, 2},
+             {base + "b.htm", lsOk, 200, 2},
+             {base + "missing.htm", lsBad, 404, 2},
+             {server->Url("/outside.htm"), lsOk, 200, 2},
+             {base + "sub/c.htm", lsOk, 200, 2},
+             {base + "sub/c.htm?x=1", lsOk, 200, 2},
+             {"mailto:me@example.test", lsUnknown, 0, 7},
+             {base + "http.htm", lsOk, 200, 2},
+             {base + "bg.gif", lsOk, 200, 3},
+             {base + "viacharset.htm", lsOk, 200, 2},
+             {server->Url("/site/abs.htm"), lsOk, 200, 2},
+             {base + "obj/d.bin", lsOk, 200, 5},
+             {"http://127.0.0.1:" + std::to_string(deadPort) + "/gone.htm", lsBad, 0, 2},
+             {base + "d.htm", lsOk, 200, 2},
+         }) {
+        auto it = nodes.find(e.address);
+        ASSERT_NE(it, nodes.end()) << e.address;
+        EXPECT_EQ(it->second.State, e.state) << e.address;
+        EXPECT_EQ(it->second.Status, e.status) << e.address;
+        EXPECT_EQ(it->second.Kind, e.kind) << e.address;
+    }
+    // Pages not parsed: outside the site, or not served as HTML.
+    for (const char* never : {"/never-parsed.htm", "/site/nottext.htm"})
+        EXPECT_EQ(nodes.count(server->Url(never)), 0u) << never;
+    // Each address is requested once, GET inside the site and HEAD outside it.
+    auto requests = server->Requests();
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), "GET /site/a.htm"), 1);
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), "HEAD /outside.htm"), 1);
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), "GET /outside.htm"), 0);
+    std::vector<std::string> sorted = requests;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
+    EXPECT_EQ(parseErrors.size(), 1u);
+    EXPECT_EQ(parseErrors[0].rfind("Error during parse:\n", 0), 0u);
+}
+
+TEST_F(LinkCrawlTest, TreeHoldsDuplicatesAnchorsAndCheckedAbove)
+{
+    const std::string base = server->Url("/site/");
+    crawl.Run(base + "index.htm");
+    const auto& nodes = crawl.Nodes();
+    std::vector<std::string> rootChildren;
+    for (const auto& node : nodes)
+        if (node.Parent == 0)
+            rootChildren.push_back(node.Address);
+    // a.htm stands three times on the page (twice as a link, once as an image) but gets one node.
+    EXPECT_EQ(std::count(rootChildren.begin(), rootChildren.end(), base + "a.htm"), 1);
+    EXPECT_TRUE(std::is_sorted(rootChildren.begin(), rootChildren.end(), [](const std::string& a, const std::string& b) {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                            [](char x, char y) { return std::tolower(x) < std::tolower(y); });
+    }));
+    auto find = [&](int parent, const std::string& address) {
+        for (const auto& node : nodes)
+            if (node.Parent == parent && node.Address == address)
+                return node;
+        ADD_FAILURE() << address << " under " << parent;
+        return TLinkNode{};
+    };
+    EXPECT_EQ(find(0, "#top").State, lsOk);
+    EXPECT_EQ(find(0, "#missing").State, lsBad);
+    EXPECT_EQ(find(0, "#top").Kind, 1);
+    int aNode = -1;
+    for (int i = 0; i < static_cast<int>(nodes.size()); ++i)
+        if (nodes[i].Parent == 0 && nodes[i].Address == base + "a.htm")
+            aNode = i;
+    ASSERT_GT(aNode, 0);
+    EXPECT_EQ(find(aNode, base + "b.htm").State, lsCheckedAbove);
+    EXPECT_EQ(find(aNode, base + "index.htm").State, lsCheckedAbove);
+
+    // Breadth-first: pages are loaded in the order they were queued, level by level.
+    std::vector<int> loadedParents;
+    for (const auto& address : loaded)
+        for (int i = 0; i < static_cast<int>(nodes.size()); ++i)
+            if (nodes[i].Address == address && nodes[i].State != lsCheckedAbove && nodes[i].Kind != 1) {
+                loadedParents.push_back(nodes[i].Parent);
+                break;
+            }
+    EXPECT_EQ(loadedParents.size(), crawl.QueueSize());
+    EXPECT_TRUE(std::is_sorted(loadedParents.begin(), loadedParents.end()));
+}
+
+TEST_F(LinkCrawlTest, LoopsThroughDotSegmentsEndAndTheQueueIsBounded)
+{
+    // Every page links one level deeper through "../": without normalising, the walk never ends.
+    Page(root.path() / "loop/index.htm", "<a href=\"x/../index.htm\">self</a><a href=\"deep/../../loop/index.htm\">up</a>");
+    crawl.Run(server->Url("/loop/index.htm"));
+    EXPECT_EQ(crawl.QueueSize(), 1u);
+
+    crawl.MaxQueue = 3;
+    crawl.Run(server->Url("/site/index.htm"));
+    EXPECT_EQ(crawl.QueueSize(), 3u);
+    EXPECT_EQ(last, "Finished");
+}
+
+TEST_F(LinkCrawlTest, CancelStopsAfterTheCurrentPage)
+{
+    int pages = 0;
+    crawl.ProcessMessages = [&] {
+        if (++pages == 2)
+            crawl.Cancel();
+    };
+    crawl.Run(server->Url("/site/index.htm"));
+    EXPECT_EQ(loaded.size(), 2u);
+    EXPECT_EQ(last, "Cancelled");
+}
+
+TEST_F(LinkCrawlTest, StartThatIsNeitherFileNorWebAddressStaysUnknown)
+{
+    crawl.Run("no-such-file.htm");
+    ASSERT_EQ(crawl.Nodes().size(), 1u);
+    EXPECT_EQ(crawl.Nodes()[0].State, lsUnknown);
+    EXPECT_EQ(last, "Finished");
+}
+
+TEST_F(LinkCrawlTest, LocalWalkStaysInItsFolderAndChecksWebLinksOverHttp)
+{
+    const fs::path site = root.path() / "site";
+    Page(site / "local.htm", "<a href=\"a.htm?x=1#y\">q</a><a href=\"../outside.htm\">out</a>"
+                             "<a href=\"plain.txt\">t</a><a href=\"nothere.htm\">n</a>"
+                             "<a href=\"" + server->Url("/site/b.htm") + "\">web</a>"
+                             "<a href=\"" + server->Url("/site/missing.htm") + "\">gone</a>");
+    crawl.Run((site / "local.htm").string());
+    auto nodes = ByAddress();
+    const std::string folder = site.string() + "/";
+    struct Expect {
+        std::string address;
+        int state, status;
+    };
+    for (const Expect& e : std::vector<Expect>{
+             {folder + "a.htm?x=1", lsOk, 200},
+             {root.path().string() + "/outside.htm", lsOk, 200},
+             {folder + "plain.txt", lsOk, 200},
+             {folder + "nothere.htm", lsBad, 404},
+             {server->Url("/site/b.htm"), lsOk, 200},
+             {server->Url("/site/missing.htm"), lsBad, 404},
+             {folder + "b.htm", lsOk, 200},
+         }) {
+        auto it = nodes.find(e.address);
+        ASSERT_NE(it, nodes.end()) << e.address;
+        EXPECT_EQ(it->second.State, e.state) << e.address;
+        EXPECT_EQ(it->second.Status, e.status) << e.address;
+    }
+    // Outside the folder and non-HTML files are checked, not walked.
+    EXPECT_EQ(nodes.count(root.path().string() + "/never-parsed.htm"), 0u);
+    EXPECT_EQ(nodes.count(folder + "nottext.htm"), 0u);
+    // Web pages found in a local walk are only checked.
+    auto requests = server->Requests();
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), "HEAD /site/b.htm"), 1);
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), "GET /site/b.htm"), 0);
+}
+
+} // namespace
