@@ -2,6 +2,7 @@
 // showing a 200,000-line ASP page through the HTML highlighter, at the top,
 // in the middle and at the end of the text, and a repaint after a page
 // scroll. Painted offscreen into an image, as the window system would ask.
+#include "bench/QtBenchmarkMain.h"
 #include "editor/qt/mwCustomEdit.h"
 #include "highlighters/hkHTMLSyn.h"
 
@@ -11,7 +12,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -110,13 +110,6 @@ BENCHMARK(BM_PageScroll)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    gSetup = std::make_unique<PaintSetup>();
-    benchmark::RunSpecifiedBenchmarks();
-    gSetup.reset();
-    benchmark::Shutdown();
-    return 0;
+    return vx::bench::RunWithQtApplication(
+        argc, argv, [] { gSetup = std::make_unique<PaintSetup>(); }, [] { gSetup.reset(); });
 }

@@ -19,10 +19,11 @@ namespace {
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 
-enum Kind { kPhoto, kLineArt, kNoise };
+enum Kind { kPhoto, kLineArt, kNoise, kSmooth64, kSmooth128 };
 
 // 8-bit pixels of a kind of picture: a smooth photo-like field with grain, flat
-// two-colour line art, or pure noise.
+// two-colour line art, pure noise, or a smooth picture of 64 or 128 colours
+// (shaded areas as a colour reduction leaves them: bands with dithered edges).
 std::vector<std::uint8_t> Pixels(Kind kind)
 {
     std::vector<std::uint8_t> pixels(static_cast<size_t>(kWidth) * kHeight);
@@ -36,6 +37,13 @@ std::vector<std::uint8_t> Pixels(Kind kind)
                 break;
             case kLineArt: v = ((x / 16 + y / 16) % 7 == 0 || (x * x + y * y) % 997 < 40) ? 1 : 0; break;
             case kNoise: v = static_cast<int>(random() & 0xFF); break;
+            case kSmooth64:
+            case kSmooth128: {
+                const int colours = kind == kSmooth64 ? 64 : 128;
+                const double shade = (0.5 + 0.5 * std::sin(x / 150.0 + y / 210.0)) * (colours - 1);
+                v = static_cast<int>(shade + (random() % 100) / 100.0);
+                break;
+            }
             }
             pixels[static_cast<size_t>(y) * kWidth + x] = static_cast<std::uint8_t>(std::clamp(v, 0, 255));
         }
@@ -44,7 +52,12 @@ std::vector<std::uint8_t> Pixels(Kind kind)
 
 int BitsOf(Kind kind)
 {
-    return kind == kLineArt ? 1 : 8;
+    switch (kind) {
+    case kLineArt: return 1;
+    case kSmooth64: return 6;
+    case kSmooth128: return 7;
+    default: return 8;
+    }
 }
 
 ColorMapObject* GiflibMap(int bits)
@@ -167,12 +180,20 @@ void Dither(benchmark::State& state)
 
 } // namespace
 
-// Argument: 0 photo-like, 1 line art (2 colours), 2 noise.
+// Argument: 0 photo-like, 1 line art (2 colours), 2 noise, 3 and 4 smooth pictures of 64 and 128 colours.
 BENCHMARK(DecodeOurs)->Arg(kPhoto)->Arg(kLineArt)->Arg(kNoise)->Unit(benchmark::kMillisecond);
 BENCHMARK(DecodeGiflib)->Arg(kPhoto)->Arg(kLineArt)->Arg(kNoise)->Unit(benchmark::kMillisecond);
 // Second argument: 0 LZW, 1 run-length encoder.
-BENCHMARK(EncodeOurs)->ArgsProduct({{kPhoto, kLineArt, kNoise}, {0, 1}})->Unit(benchmark::kMillisecond);
-BENCHMARK(EncodeGiflib)->Arg(kPhoto)->Arg(kLineArt)->Arg(kNoise)->Unit(benchmark::kMillisecond);
+BENCHMARK(EncodeOurs)
+    ->ArgsProduct({{kPhoto, kLineArt, kNoise, kSmooth64, kSmooth128}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(EncodeGiflib)
+    ->Arg(kPhoto)
+    ->Arg(kLineArt)
+    ->Arg(kNoise)
+    ->Arg(kSmooth64)
+    ->Arg(kSmooth128)
+    ->Unit(benchmark::kMillisecond);
 // Dither modes 0..6 to the web palette, and to an octree palette (reduction 7).
 BENCHMARK(Dither)->ArgsProduct({{0, 1, 2, 3, 4, 5, 6}, {rmNetscape}})->Args({1, rmQuantize})->Unit(benchmark::kMillisecond);
 

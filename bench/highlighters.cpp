@@ -1,5 +1,7 @@
 // Highlighting throughput of the HTML, JScript, VBScript and CSS highlighters,
-// each on about 10 MB of generated text of its language.
+// each on about 10 MB of generated text of its language; the HTML and CSS
+// highlighters also on pages and style sheets like real ones (BenchPages.h).
+#include "bench/BenchPages.h"
 #include "bench/HighlighterBench.h"
 #include "highlighters/hkHTMLSyn.h"
 #include "highlighters/lbVBSSyn.h"
@@ -92,8 +94,25 @@ void BM_CSS(benchmark::State& state)
     ScanText(state, hl, CssText());
 }
 
+void BM_HTMLPage(benchmark::State& state)
+{
+    static const auto lines =
+        vx::bench::SplitLines(vx::bench::TPageWriter(77).Page(vx::bench::TPageWriter::kHtml, vx::bench::kTextSize));
+    ThkHTMLSyn hl;
+    ScanText(state, hl, lines);
+}
+
+void BM_CSSStyleSheet(benchmark::State& state)
+{
+    static const auto lines = vx::bench::SplitLines(vx::bench::TPageWriter(78).StyleSheet(vx::bench::kTextSize));
+    TmwCSSSyn hl;
+    ScanText(state, hl, lines);
+}
+
 } // namespace
 
+BENCHMARK(BM_HTMLPage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CSSStyleSheet)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HTML)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JScript)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_VBScript)->Unit(benchmark::kMillisecond);

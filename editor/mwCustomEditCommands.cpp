@@ -107,6 +107,9 @@ void TmwCustomEditModel::CommandProcessor(TmwEditorCommand command, char aChar, 
     const TCommandEntry* entry = FindCommand(command);
     if (entry && entry->changesText && GetReadOnly())
         return;
+    // Deleting a selection by Backspace or Delete is the one command that
+    // reports no completion.
+    const bool silent = (command == ecDeleteLastChar || command == ecDeleteChar) && SelAvail();
     IncPaintLock();
     try {
         if (entry)
@@ -116,7 +119,7 @@ void TmwCustomEditModel::CommandProcessor(TmwEditorCommand command, char aChar, 
         throw;
     }
     DecPaintLock();
-    if (OnCommandDone)
+    if (OnCommandDone && !silent)
         OnCommandDone(this);
 }
 
@@ -131,31 +134,44 @@ TPoint TmwCustomEditModel::DeleteSelectionRecorded(TChangeReason reason)
 
 void TmwCustomEditModel::TypeText(const std::string& text, TChangeReason selReason)
 {
-    if (SelAvail()) {
+    // Text of several lines (input-method text may have line breaks) becomes
+    // several lines, as a paste does.
+    const bool breaks = text.find_first_of("\r\n") != std::string::npos;
+    if (SelAvail() || breaks) {
         // The text goes where the deletion left the caret: the earlier end of the block.
-        TPoint start = DeleteSelectionRecorded(selReason);
+        TPoint start = SelAvail() ? DeleteSelectionRecorded(selReason) : CaretXY();
         std::vector<std::string> tails = LineTails(start.Y, 1);
         SetSelTextPrimitiveEx(smNormal, text, nullptr);
         undoList_.AddChange(mwcrInsert, start, InsertedEnd(smNormal, start, text), "", smNormal, std::move(tails));
         return;
     }
+    if (caretY_ >= lines_->Count())
+        return;
     TmwEditorOptions saved = options_;
     options_ |= mweoScrollPastEol;
-    std::string line = LineText();
     // Storing the line drops its end blanks: the record keeps them.
     std::vector<std::string> tails = LineTails(CaretY(), 1);
+    // The line is edited where it is stored: a keystroke copies no line.
+    std::string line = lines_->ExtractText(caretY_);
     const size_t x = static_cast<size_t>(caretX_);
-    if (line.size() < x)
-        line.resize(x, ' ');
     std::string replaced;
-    if (insertMode_) {
-        line.insert(x, text);
-    } else {
-        replaced = line.substr(x, text.size());
-        line.replace(x, replaced.size(), text);
+    try {
+        if (line.size() < x)
+            line.resize(x, ' ');
+        if (insertMode_) {
+            line.insert(x, text);
+        } else {
+            replaced = line.substr(x, text.size());
+            line.replace(x, replaced.size(), text);
+        }
+    } catch (...) {
+        lines_->Put(caretY_, std::move(line));
+        options_ = saved;
+        throw;
     }
     TPoint start = CaretXY();
-    lines_->Put(caretY_, TrimEndBlanks(line));
+    line.resize(TrimmedLength(line));
+    lines_->Put(caretY_, std::move(line));
     SetCaretXY(Point(start.X + static_cast<int>(text.size()), start.Y));
     // Ends at the caret even when nothing was overwritten, so undo finds the typed text.
     undoList_.AddChange(mwcrInsert, start, InsertedEnd(smNormal, start, text), replaced, smNormal, std::move(tails));
@@ -179,7 +195,7 @@ void TmwCustomEditModel::CmdImeStr(TmwEditorCommand, char, void* data)
         return;
     std::string text(static_cast<const char*>(data));
     if (!text.empty())
-        TypeText(text, mwcrDelete);
+        TypeText(text, mwcrSelDelete);
 }
 
 // ---------------------------------------------------------------- deletions
@@ -216,7 +232,6 @@ void TmwCustomEditModel::CmdDeleteLastChar(TmwEditorCommand, char, void*)
     if (x > 1) {
         int n = LeftSpaces(line);
         int count = 1;
-        TPoint recStart;
         if (static_cast<unsigned char>(line[static_cast<size_t>(x - 2)]) < 33 && x - 1 == n) {
             // Back to the indent of the nearest less indented line above, or to column 1.
             int above = 0;
@@ -228,19 +243,24 @@ void TmwCustomEditModel::CmdDeleteLastChar(TmwEditorCommand, char, void*)
                 }
             }
             count = n - above;
-            // Recorded at the line start, where the removed characters were.
-            recStart = Point(1, y);
-            lines_->Put(caretY_, TrimEndBlanks(line.substr(static_cast<size_t>(count))));
+            // The indent characters just before the caret go, so that the
+            // record at the new caret puts back exactly those, whatever mix
+            // of tabs and spaces the indent is.
+            const size_t from = static_cast<size_t>(n - count);
+            lines_->Put(caretY_, TrimEndBlanks(line.substr(0, from) + line.substr(static_cast<size_t>(n))));
             SetCaretFree(Point(x - count, y));
-            undoList_.AddChange(mwcrDelete, recStart, Point(count + 1, y), line.substr(0, static_cast<size_t>(count)),
+            undoList_.AddChange(mwcrDelete, CaretXY(), CaretXY(), line.substr(from, static_cast<size_t>(count)),
                                 smNormal, std::move(tails));
             return;
         }
         std::string removed = line.substr(static_cast<size_t>(x - 1 - count), static_cast<size_t>(count));
         lines_->Put(caretY_, TrimEndBlanks(line.substr(0, static_cast<size_t>(x - 1 - count)) +
                                           line.substr(static_cast<size_t>(x - 1))));
-        SetCaretFree(Point(x - count, y));
-        undoList_.AddChange(mwcrDelete, CaretXY(), CaretXY(), removed, smNormal, std::move(tails));
+        // Recorded where the character stood: past a long line's end the
+        // caret stops at the end, where the blanks before it are gone.
+        const TPoint at = Point(x - count, y);
+        SetCaretFree(at);
+        undoList_.AddChange(mwcrDelete, at, at, removed, smNormal, std::move(tails));
         return;
     }
     if (y == 1)
@@ -270,7 +290,7 @@ void TmwCustomEditModel::CmdDeleteChar(TmwEditorCommand, char, void*)
         std::string removed = line.substr(static_cast<size_t>(x - 1), 1);
         line.erase(static_cast<size_t>(x - 1), 1);
         undoList_.AddChange(mwcrDeleteAfter, caret, caret, removed, smNormal, LineTails(caret.Y, 1));
-        lines_->Put(caretY_, TrimEndBlanks(line));
+        lines_->Put(caretY_, TrimEndBlanks(std::move(line)));
         return;
     }
     if (caretY_ + 1 >= lines_->Count())
@@ -394,7 +414,8 @@ void TmwCustomEditModel::CmdTab(TmwEditorCommand, char, void*)
     if (width == 0)
         width = TabWidthAtLeastOne() - (x - 1) % TabWidthAtLeastOne();
     const std::string blanks(static_cast<size_t>(width), ' ');
-    TPoint start = SelAvail() ? DeleteSelectionRecorded(mwcrDelete) : CaretXY();
+    const bool overSelection = SelAvail();
+    TPoint start = overSelection ? DeleteSelectionRecorded(mwcrSelDelete) : CaretXY();
     std::vector<std::string> tails = LineTails(start.Y, 1);
     const std::string before = LineText();
     SetSelTextPrimitiveEx(smNormal, blanks, nullptr);
@@ -404,7 +425,8 @@ void TmwCustomEditModel::CmdTab(TmwEditorCommand, char, void*)
         lines_->Put(caretY_, trimmed);
     // Blanks at the line end are dropped again: then there is nothing to undo,
     // unless the line lost blanks it ended in before.
-    if (trimmed != before)
+    // A deleted selection always gets its insertion: the two undo as one step.
+    if (trimmed != before || overSelection)
         undoList_.AddChange(mwcrInsert, start, InsertedEnd(smNormal, start, blanks), "", smNormal, std::move(tails));
     EnsureCursorPosVisible();
 }

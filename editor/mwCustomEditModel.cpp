@@ -3,6 +3,7 @@
 #include "editor/mwCustomEditModel.h"
 
 #include "editor/mwHighlighter.h"
+#include "editor/mwSupportProcs.h"
 #include "platform/AnsiText.h"
 
 #include <algorithm>
@@ -116,6 +117,7 @@ void TmwCustomEditModel::RescanAll()
 void TmwCustomEditModel::ListAdded()
 {
     int count = lines_->Count();
+    LineLengthChanged(count - 1);
     if (highlighter_) {
         if (count < 2) {
             highlighter_->ResetRange();
@@ -131,6 +133,7 @@ void TmwCustomEditModel::ListAdded()
 
 void TmwCustomEditModel::ListCleared()
 {
+    longestIndex_ = -1;
     invalidateRect_ = TRect{};
     Invalidate();
     ClearUndo();
@@ -142,6 +145,10 @@ void TmwCustomEditModel::ListCleared()
 
 void TmwCustomEditModel::ListDeleted(int index)
 {
+    if (index == longestIndex_)
+        longestIndex_ = -1;
+    else if (index < longestIndex_)
+        --longestIndex_;
     if (highlighter_ && lines_->Count() > 0) {
         if (index < 1) {
             highlighter_->ResetRange();
@@ -159,6 +166,9 @@ void TmwCustomEditModel::ListDeleted(int index)
 
 void TmwCustomEditModel::ListInserted(int index)
 {
+    if (longestIndex_ >= index)
+        ++longestIndex_;
+    LineLengthChanged(index);
     if (highlighter_ && lines_->Count() > 0) {
         if (index < 1) {
             highlighter_->ResetRange();
@@ -182,6 +192,7 @@ void TmwCustomEditModel::ListInserted(int index)
 
 void TmwCustomEditModel::ListLinePut(int index)
 {
+    LineLengthChanged(index);
     if (!highlighter_) {
         InvalidateLine(index + 1);
         return;
@@ -193,19 +204,27 @@ void TmwCustomEditModel::ListLinePut(int index)
 
 void TmwCustomEditModel::ListTextLoaded()
 {
+    longestIndex_ = -1;
     if (lines_->Count() == 0)
         lines_->Add("");
     ClearUndo();
 }
 
-void TmwCustomEditModel::ListScanRanges() { RescanAll(); }
+void TmwCustomEditModel::ListScanRanges()
+{
+    longestIndex_ = -1;
+    RescanAll();
+}
 
 void TmwCustomEditModel::ListChanging() { stateFlags_ |= mwsfLinesChanging; }
 
 void TmwCustomEditModel::ListChanged()
 {
     stateFlags_ &= ~mwsfLinesChanging;
-    // The selection collapses to the caret after every completed change, window or not.
+    // A change that took the caret's line away leaves it on the last line;
+    // the selection collapses to the caret after every completed change,
+    // window or not.
+    KeepInsideText();
     blockBegin_ = blockEnd_ = CaretXY();
     if (!metrics_->WindowExists()) {
         invalidateRect_ = TRect{};
@@ -225,15 +244,19 @@ void TmwCustomEditModel::SetHighLighter(TmwCustomHighLighter* value)
 {
     if (value == highlighter_)
         return;
-    if (highlighter_ && highlighterHook_)
+    if (highlighter_) {
         highlighter_->RemoveChangeHook(highlighterHook_);
-    highlighterHook_ = 0;
+        highlighter_->RemoveDestroyHook(highlighterDestroyHook_);
+    }
+    highlighterHook_ = highlighterDestroyHook_ = 0;
     highlighter_ = value;
-    if (highlighter_)
+    if (highlighter_) {
         highlighterHook_ = highlighter_->AddChangeHook([this](void*) {
             RecalcCharExtent();
             Invalidate();
         });
+        highlighterDestroyHook_ = highlighter_->AddDestroyHook([this](void*) { HighLighterDestroyed(); });
+    }
     RecalcCharExtent();
     lines_->BeginUpdate();
     RescanAll();
@@ -243,8 +266,10 @@ void TmwCustomEditModel::SetHighLighter(TmwCustomHighLighter* value)
 
 void TmwCustomEditModel::HighLighterDestroyed()
 {
+    // The dying highlighter clears its own chains; nothing is removed from them here.
     highlighter_ = nullptr;
-    highlighterHook_ = 0;
+    highlighterHook_ = highlighterDestroyHook_ = 0;
+    RecalcCharExtent();
     Invalidate();
 }
 
@@ -364,12 +389,28 @@ void TmwCustomEditModel::Invalidate()
 
 // ---------------------------------------------------------------- paint lock and status
 
+void TmwCustomEditModel::KeepInsideText()
+{
+    const int count = std::max(lines_->Count(), 1);
+    if (caretY_ >= count || caretX_ >= ColumnLimit(caretY_ + 1)) {
+        const int y = std::min(CaretY(), count);
+        SetCaretFree(Point(std::min(CaretX(), ColumnLimit(y)), y));
+    }
+    auto clamp = [&](TPoint& p) {
+        p.Y = std::clamp(p.Y, 1, count);
+        p.X = std::clamp(p.X, 1, ColumnLimit(p.Y));
+    };
+    clamp(blockBegin_);
+    clamp(blockEnd_);
+}
+
 void TmwCustomEditModel::DecPaintLock()
 {
     if (paintLock_ > 0)
         --paintLock_;
     if (paintLock_ > 0)
         return;
+    KeepInsideText();
     if (metrics_->WindowExists()) {
         if (stateFlags_ & mwsfScrollbarChanged)
             UpdateScrollBars(false);
@@ -426,9 +467,9 @@ void TmwCustomEditModel::SetCaretXY(TPoint value)
 {
     int count = lines_->Count();
     int y = std::clamp(value.Y, 1, std::max(count, 1)) - 1;
-    int bound = maxLeftChar_;
-    if (!HasOption(mweoScrollPastEol))
-        bound = count > 0 ? static_cast<int>(lines_->Get(y).size()) : 0;
+    // Past the line end up to MaxLeftChar, and to the end of a longer line.
+    const int length = count > 0 ? static_cast<int>(lines_->Get(y).size()) : 0;
+    const int bound = HasOption(mweoScrollPastEol) ? std::max(maxLeftChar_, length) : length;
     int x = std::max(std::min(value.X - 1, bound), 0);
     if (x == caretX_ && y == caretY_)
         return;
@@ -464,10 +505,12 @@ void TmwCustomEditModel::PlaceInsertionPoint(TPoint value)
 void TmwCustomEditModel::EnsureCursorPosVisible()
 {
     IncPaintLock();
-    if (leftChar_ > caretX_)
-        SetLeftChar(caretX_ + 1);
-    else if (leftChar_ + 1 + charsInWindow_ <= caretX_)
-        SetLeftChar(caretX_ - charsInWindow_ + 2);
+    // Scrolling is by the cells the line shows, tabs expanded.
+    const int shown = DisplayColumn(CaretXY()) - 1;
+    if (leftChar_ > shown)
+        SetLeftChar(shown + 1);
+    else if (leftChar_ + 1 + charsInWindow_ <= shown)
+        SetLeftChar(shown - charsInWindow_ + 2);
     if (topLine_ - 1 > caretY_)
         SetTopLine(caretY_ + 1);
     else if (topLine_ + linesInWindow_ - 2 < caretY_)
@@ -475,9 +518,55 @@ void TmwCustomEditModel::EnsureCursorPosVisible()
     DecPaintLock();
 }
 
+int TmwCustomEditModel::LongestLine() const
+{
+    if (longestIndex_ < 0 || longestIndex_ >= lines_->Count()) {
+        longestIndex_ = 0;
+        for (int i = 1; i < lines_->Count(); ++i)
+            if (lines_->Get(i).size() > lines_->Get(longestIndex_).size())
+                longestIndex_ = i;
+    }
+    return lines_->Count() > 0 ? static_cast<int>(lines_->Get(longestIndex_).size()) : 0;
+}
+
+void TmwCustomEditModel::LineLengthChanged(int index)
+{
+    if (longestIndex_ < 0)
+        return;
+    if (index == longestIndex_)
+        longestIndex_ = -1; // it may have become shorter: measure again when asked
+    else if (index < lines_->Count() && longestIndex_ < lines_->Count() &&
+             lines_->Get(index).size() > lines_->Get(longestIndex_).size())
+        longestIndex_ = index;
+}
+
+int TmwCustomEditModel::ColumnCount() const { return std::max(maxLeftChar_, LongestLine() + 1); }
+
+int TmwCustomEditModel::LastLeftChar() const { return std::max(1, ColumnCount() - charsInWindow_ + 1); }
+
+int TmwCustomEditModel::ColumnLimit(int line) const
+{
+    const int length = line >= 1 && line <= lines_->Count() ? static_cast<int>(lines_->Get(line - 1).size()) : 0;
+    return std::max(maxLeftChar_, length) + 1;
+}
+
+int TmwCustomEditModel::DisplayColumn(TPoint value) const
+{
+    if (value.Y < 1 || value.Y > lines_->Count())
+        return value.X;
+    return CharToDisplayColumn(lines_->Get(value.Y - 1), value.X, tabWidth_);
+}
+
+TPoint TmwCustomEditModel::CharPoint(int displayColumn, int line) const
+{
+    if (line < 1 || line > lines_->Count())
+        return Point(displayColumn, line);
+    return Point(DisplayToCharColumn(lines_->Get(line - 1), displayColumn, tabWidth_), line);
+}
+
 void TmwCustomEditModel::SetLeftChar(int value)
 {
-    value = std::max(std::min(value, maxLeftChar_ - charsInWindow_ + 1) - 1, 0);
+    value = std::clamp(value, 1, LastLeftChar()) - 1;
     if (value == leftChar_)
         return;
     leftChar_ = value;
@@ -725,6 +814,16 @@ void TmwCustomEditModel::ShiftMarksAfterDelete(int firstGone, int lastGone, int 
     }
 }
 
+TMark* TmwCustomEditModel::FindBookmark(int number) const
+{
+    if (number < 0 || number >= BookmarkCount)
+        return nullptr;
+    for (int i = 0; i < marks_.Count(); ++i)
+        if (marks_.Items(i)->BookmarkNumber() == number)
+            return marks_.Items(i);
+    return nullptr;
+}
+
 void TmwCustomEditModel::SetBookMark(int number, int x, int y)
 {
     if (number < 0 || number >= BookmarkCount || y < 1 || y > lines_->Count())
@@ -740,20 +839,19 @@ void TmwCustomEditModel::SetBookMark(int number, int x, int y)
         OnPlaceBookmark(this, mark);
     if (!mark)
         return;
+    // The slot is the mark's number: a replacement stays in the slot it was placed for.
+    mark->SetBookmarkNumber(number);
     for (int i = 0; i < BookmarkCount; ++i)
-        if (bookmarks_[i] && bookmarks_[i]->Line() == y)
+        if (TMark* other = FindBookmark(i); other && other->Line() == y)
             ClearBookMark(i);
     ClearBookMark(number);
-    bookmarks_[number] = marks_.Add(std::move(mark));
+    marks_.Add(std::move(mark));
 }
 
 void TmwCustomEditModel::ClearBookMark(int number)
 {
-    if (!IsBookmark(number))
-        return;
-    TMark* mark = bookmarks_[number];
-    bookmarks_[number] = nullptr;
-    marks_.Remove(mark);
+    if (TMark* mark = FindBookmark(number))
+        marks_.Remove(mark);
 }
 
 void TmwCustomEditModel::GotoBookMark(int number)
@@ -765,9 +863,10 @@ void TmwCustomEditModel::GotoBookMark(int number)
 
 bool TmwCustomEditModel::GetBookMark(int number, int& x, int& y) const
 {
-    if (!IsBookmark(number))
+    const TMark* mark = FindBookmark(number);
+    if (!mark)
         return false;
-    x = bookmarks_[number]->Column();
-    y = bookmarks_[number]->Line();
+    x = mark->Column();
+    y = mark->Line();
     return true;
 }

@@ -177,6 +177,20 @@ public:
     int GutterWidth() const { return gutterWidth_; }
     int TextOffset() const { return textOffset_; }
     int MaxLeftChar() const { return maxLeftChar_; }
+    // The length of the longest line.
+    int LongestLine() const;
+    // Columns the horizontal scroll range covers: MaxLeftChar, or more for a
+    // longer line, so that every character can be shown.
+    int ColumnCount() const;
+    // The largest LeftChar: the last page of columns fills the window.
+    int LastLeftChar() const;
+    // The widest column the caret or a selection end on line (1-based) can
+    // have: the one after MaxLeftChar, or after the end of a longer line.
+    int ColumnLimit(int line) const;
+    // Where a point's column shows on its line, tabs expanded as painted.
+    int DisplayColumn(TPoint value) const;
+    // The point of line (1-based) nearest to where display column shows.
+    TPoint CharPoint(int displayColumn, int line) const;
     // The window's font or size changed: measure again.
     void FontChanged();
     void SizeChanged();
@@ -280,12 +294,14 @@ public:
     bool CanPaste() const;
 
     // --- bookmarks
+    // Bookmark n is the mark of the list with bookmark number n: a mark
+    // removed from the list, or a list cleared, takes the bookmark with it.
     void SetBookMark(int number, int x, int y);
     void ClearBookMark(int number);
     void GotoBookMark(int number);
     // The bookmark's position; false when it is not set.
     bool GetBookMark(int number, int& x, int& y) const;
-    bool IsBookmark(int number) const { return number >= 0 && number < BookmarkCount && bookmarks_[number]; }
+    bool IsBookmark(int number) const { return FindBookmark(number) != nullptr; }
 
     // --- events
     TNotifyEvent OnChange;
@@ -311,6 +327,12 @@ protected:
     void ShiftMarks(int fromLine, int delta);
     // Lines firstGone..lastGone were removed: their marks go to target, later ones move up.
     void ShiftMarksAfterDelete(int firstGone, int lastGone, int target);
+    TMark* FindBookmark(int number) const;
+    // Puts the caret and both block ends back inside the text when a change
+    // took their line away or made it shorter than their column allows.
+    void KeepInsideText();
+    // Line index changed length: keeps track of the longest line.
+    void LineLengthChanged(int index);
 
 private:
     // Line store handlers.
@@ -385,7 +407,9 @@ private:
     void ReplayChanges(const TUndoList& list, bool (TmwCustomEditModel::*step)());
     // The line without the blanks (spaces) at its end: padding the editor added
     // goes again, tabs and other characters stay.
-    static std::string TrimEndBlanks(std::string_view line);
+    static std::string TrimEndBlanks(std::string line);
+    // The length of line without the blanks at its end.
+    static size_t TrimmedLength(std::string_view line);
     // Ends the lines from firstLine on with exactly the blanks in tails.
     void RestoreLineTails(int firstLine, const std::vector<std::string>& tails);
     // Removes count lines from the end of the text.
@@ -415,6 +439,7 @@ private:
     TmwGutter gutter_;
     TmwCustomHighLighter* highlighter_ = nullptr;
     TmwChainHandle highlighterHook_ = 0;
+    TmwChainHandle highlighterDestroyHook_ = 0;
     TmwClipboard* clipboard_ = nullptr;
 
     TPoint blockBegin_{1, 1};
@@ -428,6 +453,7 @@ private:
     int linesInWindow_ = 0;
     int leftChar_ = 0;
     int maxLeftChar_ = 1024;
+    mutable int longestIndex_ = -1; // the longest line, or -1 when it has to be found again
     int paintLock_ = 0;
     int rightEdge_ = 80;
     TColor rightEdgeColor_ = clSilver;
@@ -437,7 +463,6 @@ private:
     int lineHeight_ = 1;
     int textOffset_ = 0;
     int topLine_ = 1;
-    std::array<TMark*, BookmarkCount> bookmarks_{};
     bool modified_ = false;
     TSelectionMode selectionMode_ = smNormal;
     TRect invalidateRect_;

@@ -39,10 +39,16 @@ std::string ColumnsFrom(const std::string& line, int from)
 
 } // namespace
 
-std::string TmwCustomEditModel::TrimEndBlanks(std::string_view line)
+size_t TmwCustomEditModel::TrimmedLength(std::string_view line)
 {
     const size_t end = line.find_last_not_of(' ');
-    return std::string(line.substr(0, end == std::string_view::npos ? 0 : end + 1));
+    return end == std::string_view::npos ? 0 : end + 1;
+}
+
+std::string TmwCustomEditModel::TrimEndBlanks(std::string line)
+{
+    line.resize(TrimmedLength(line));
+    return line;
 }
 
 TPoint TmwCustomEditModel::InsertedEnd(TSelectionMode mode, TPoint start, const std::string& text) const
@@ -89,8 +95,8 @@ bool TmwCustomEditModel::SelAvail() const
 
 void TmwCustomEditModel::SetBlockBegin(TPoint value)
 {
-    value.X = std::clamp(value.X, 1, maxLeftChar_);
     value.Y = std::clamp(value.Y, 1, std::max(lines_->Count(), 1));
+    value.X = std::clamp(value.X, 1, ColumnLimit(value.Y));
     if (selectionMode_ == smNormal)
         value.X = value.Y <= lines_->Count()
                       ? std::min(value.X, static_cast<int>(lines_->Get(value.Y - 1).size()) + 1)
@@ -113,8 +119,8 @@ void TmwCustomEditModel::SetBlockEnd(TPoint value)
 {
     if (HasOption(mweoNoSelection))
         return;
-    value.X = std::clamp(value.X, 1, maxLeftChar_);
     value.Y = std::clamp(value.Y, 1, std::max(lines_->Count(), 1));
+    value.X = std::clamp(value.X, 1, ColumnLimit(value.Y));
     if (value == blockEnd_)
         return;
     if (selectionMode_ == smColumn && value.X != blockEnd_.X) {
@@ -369,7 +375,8 @@ void TmwCustomEditModel::InsertLines(const std::string& value)
 void TmwCustomEditModel::InsertLineBreak(bool moveCaret)
 {
     if (SelAvail()) {
-        RecordSelection(mwcrDelete);
+        // Undone together with the break that follows.
+        RecordSelection(mwcrSelDelete);
         SetSelTextPrimitiveEx(selectionMode_, "", nullptr);
     }
     lines_->BeginUpdate();

@@ -71,7 +71,7 @@ std::vector<std::string> TmwCustomEditModel::LineTails(int firstLine, int count)
     const int last = std::min(firstLine + count - 1, lines_->Count());
     for (int y = std::max(firstLine, 1); y <= last; ++y) {
         const std::string& line = lines_->Get(y - 1);
-        tails.push_back(line.substr(TrimEndBlanks(line).size()));
+        tails.push_back(line.substr(TrimmedLength(line)));
     }
     return tails;
 }
@@ -84,9 +84,9 @@ void TmwCustomEditModel::RestoreLineTails(int firstLine, const std::vector<std::
         if (index < 0 || index >= lines_->Count())
             continue;
         const std::string& line = lines_->Get(index);
-        std::string exact = TrimEndBlanks(line) + tails[i];
-        if (exact != line)
-            lines_->Put(index, exact);
+        const size_t kept = TrimmedLength(line);
+        if (std::string_view(line).substr(kept) != tails[i])
+            lines_->Put(index, line.substr(0, kept) + tails[i]);
     }
     lines_->EndUpdate();
 }
@@ -171,6 +171,11 @@ bool TmwCustomEditModel::UndoItem()
         SelectRecorded(rec.start, rec.end);
         std::vector<std::string> tails = LineTails(top, std::abs(blockEnd_.Y - blockBegin_.Y) + 1);
         std::string inserted = SelTextForUndo();
+        // A column block of no width selects nothing, yet it has its lines:
+        // redo puts them back, past the last line too.
+        if (rec.mode == smColumn && rec.start.X == rec.end.X)
+            for (int y = top; y < std::max(rec.start.Y, rec.end.Y); ++y)
+                inserted += "\r\n";
         SetSelTextPrimitiveEx(rec.mode, rec.text, nullptr);
         RemoveLastLines(rec.addedLines);
         if (!rec.tails.empty())
@@ -240,7 +245,7 @@ bool TmwCustomEditModel::UndoItem()
             RestoreLineTails(rec.start.Y, rec.tails);
         lines_->EndUpdate();
         ShiftMarks(CaretY() + 1, -1);
-        return false;
+        return undoList_.LastChangeReason() == mwcrSelDelete;
     }
     case mwcrIndent: {
         int endLine = rec.end.X == 1 ? rec.end.Y - 1 : rec.end.Y;
@@ -466,7 +471,9 @@ void TmwCustomEditModel::PasteFromClipboard()
     }
     IncPaintLock();
     if (SelAvail()) {
-        RecordSelection(mwcrSelDelete);
+        // Undone with the insertion that follows; an empty paste inserts
+        // nothing and its deletion is a step of its own.
+        RecordSelection(text.empty() ? mwcrDelete : mwcrSelDelete);
         SetSelTextPrimitiveEx(selectionMode_, "", nullptr);
     }
     // Where the deletion left the caret is where the text goes.

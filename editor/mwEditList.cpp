@@ -106,10 +106,10 @@ void TmwEditList::Insert(int index, const std::string& s)
     });
 }
 
-void TmwEditList::Put(int index, const std::string& s)
+void TmwEditList::Put(int index, std::string s)
 {
     Updating([&] {
-        TStringList::Put(index, s);
+        TStringList::Put(index, std::move(s));
         if (OnLinePut)
             OnLinePut(index);
     });

@@ -27,7 +27,7 @@ public:
     void Clear() override;
     void Delete(int index) override;
     void Insert(int index, const std::string& s) override;
-    void Put(int index, const std::string& s) override;
+    void Put(int index, std::string s) override;
     void SetTextStr(std::string_view value) override;
     void LoadFromStream(std::istream& in) override;
 

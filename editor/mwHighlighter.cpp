@@ -253,10 +253,11 @@ bool TmwHighLightAttributes::ImportColorScheme(HKEY rootKey, const std::string& 
     }
 }
 
-TmwCustomHighLighter::TmwCustomHighLighter() : changeChain_(this) {}
+TmwCustomHighLighter::TmwCustomHighLighter() : changeChain_(this), destroyChain_(this) {}
 
 TmwCustomHighLighter::~TmwCustomHighLighter()
 {
+    destroyChain_.Fire();
     while (!attributes_.empty())
         attributes_.pop_back();
 }
@@ -335,6 +336,13 @@ TmwChainHandle TmwCustomHighLighter::AddChangeHook(TmwNotifyEventChain::TNotifyE
 }
 
 void TmwCustomHighLighter::RemoveChangeHook(TmwChainHandle handle) { changeChain_.RemoveHandler(handle); }
+
+TmwChainHandle TmwCustomHighLighter::AddDestroyHook(TmwNotifyEventChain::TNotifyEvent handler)
+{
+    return destroyChain_.AddHandler(std::move(handler));
+}
+
+void TmwCustomHighLighter::RemoveDestroyHook(TmwChainHandle handle) { destroyChain_.RemoveHandler(handle); }
 
 TmwHighLightAttributes* TmwCustomHighLighter::AddAttribute(std::unique_ptr<TmwHighLightAttributes> attribute)
 {

@@ -7,6 +7,7 @@
 #include "editor/mwMethodChain.h"
 #include "editor/mwSupportProcs.h"
 #include "platform/Registry.h"
+#include "platform/ResStrings.h"
 #include "platform/TStringList.h"
 
 #include <array>
@@ -18,7 +19,8 @@
 
 class TmwCustomHighLighter;
 
-// Attribute names shared by every language.
+// Attribute names shared by every language; those with a number are the
+// string table's, so a translation reaches them.
 namespace mwAttrName {
 inline constexpr char Asp[] = "Asp";
 inline constexpr char Comment[] = "Comment";
@@ -29,17 +31,17 @@ inline constexpr char InvalidSymbol[] = "Invalid symbol";
 inline constexpr char Key[] = "Key";
 inline constexpr char Marker[] = "Marker";
 inline constexpr char Number[] = "Number";
-inline constexpr char Operator[] = "Operator";
-inline constexpr char Pragma[] = "Pragma";
-inline constexpr char ReservedWord[] = "Reserved word";
-inline constexpr char SecondReservedWord[] = "Second reserved word";
-inline constexpr char Space[] = "Space";
-inline constexpr char String[] = "String";
-inline constexpr char Symbol[] = "Symbol";
-inline constexpr char Text[] = "Text";
-inline constexpr char UnknownWord[] = "Unknown word";
-inline constexpr char Value[] = "Value";
-inline constexpr char Variable[] = "Variable";
+inline constexpr TResText Operator{65156, "Operator"};
+inline constexpr TResText Pragma{65157, "Pragma"};
+inline constexpr TResText ReservedWord{65158, "Reserved word"};
+inline constexpr TResText SecondReservedWord{65159, "Second reserved word"};
+inline constexpr TResText Space{65160, "Space"};
+inline constexpr TResText String{65161, "String"};
+inline constexpr TResText Symbol{65162, "Symbol"};
+inline constexpr TResText Text{65163, "Text"};
+inline constexpr TResText UnknownWord{65164, "Unknown word"};
+inline constexpr TResText Value{65165, "Value"};
+inline constexpr TResText Variable{65166, "Variable"};
 } // namespace mwAttrName
 
 // All registry access of the highlighters goes through this class.
@@ -169,6 +171,10 @@ public:
     // Handlers get this highlighter as Sender.
     TmwChainHandle AddChangeHook(TmwNotifyEventChain::TNotifyEvent handler);
     void RemoveChangeHook(TmwChainHandle handle);
+    // Handlers run first thing in the destructor: whoever keeps a reference to
+    // this highlighter (an editor) drops it there.
+    TmwChainHandle AddDestroyHook(TmwNotifyEventChain::TNotifyEvent handler);
+    void RemoveDestroyHook(TmwChainHandle handle);
 
     // Set by an exporter while it exports; not owned.
     TmwExportTarget* Exporter() const { return exporter_; }
@@ -187,6 +193,7 @@ protected:
 private:
     std::vector<std::unique_ptr<TmwHighLightAttributes>> attributes_; // sorted by name
     TmwNotifyEventChain changeChain_;
+    TmwNotifyEventChain destroyChain_;
     TmwExportTarget* exporter_ = nullptr;
     std::string defaultFilter_;
 };

@@ -1,7 +1,11 @@
 // Editor commands, their names, and key bindings with the default map.
 #include "editor/mwKeyCmds.h"
 
+#include "editor/mwStrConst.h"
+#include "platform/TStringList.h"
+
 #include <array>
+#include <charconv>
 #include <utility>
 
 namespace {
@@ -110,7 +114,6 @@ constexpr TShortCut scShift = 0x2000;
 constexpr TShortCut scCtrl = 0x4000;
 constexpr TShortCut scAlt = 0x8000;
 
-const char* const ShortcutExists = "Shortcut already exists";
 
 } // namespace
 
@@ -208,7 +211,7 @@ void TmwKeyStroke::CheckDuplicate(TShortCut shortCut, TShortCut shortCut2) const
         return;
     int found = collection_->FindShortcut2(shortCut, shortCut2);
     if (found >= 0 && &collection_->Items(found) != this)
-        throw EmwKeyError(ShortcutExists);
+        throw EmwKeyError(std::string(mwRes::ShortcutExists));
 }
 
 void TmwKeyStroke::SetShortCut(TShortCut value)
@@ -293,4 +296,61 @@ int TmwKeyStrokes::FindShortcut2(TShortCut shortCut, TShortCut shortCut2) const
             return i;
     }
     return -1;
+}
+
+// ---------------------------------------------------------------- storage
+
+namespace {
+
+std::optional<int> ParseNumber(std::string_view text)
+{
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+void TmwKeyStrokes::SaveToStrings(TStringList& lines) const
+{
+    lines.BeginUpdate();
+    lines.Clear();
+    for (const auto& item : items_)
+        lines.Add(EditorCommandToIdent(item->Command()) + "=" + std::to_string(item->GetShortCut()) + "," +
+                  std::to_string(item->GetShortCut2()));
+    lines.EndUpdate();
+}
+
+void TmwKeyStrokes::LoadFromStrings(const TStringList& lines)
+{
+    TmwKeyStrokes loaded;
+    for (int i = 0; i < lines.Count(); ++i) {
+        const std::string& line = lines[i];
+        const size_t equals = line.find('=');
+        const size_t comma = line.find(',', equals == std::string::npos ? 0 : equals);
+        std::optional<int> command;
+        std::optional<int> first;
+        std::optional<int> second;
+        if (equals != std::string::npos && comma != std::string::npos) {
+            const std::string_view name = std::string_view(line).substr(0, equals);
+            const std::optional<TmwEditorCommand> named = IdentToEditorCommand(name);
+            command = named ? std::optional<int>(*named) : ParseNumber(name);
+            first = ParseNumber(std::string_view(line).substr(equals + 1, comma - equals - 1));
+            second = ParseNumber(std::string_view(line).substr(comma + 1));
+        }
+        auto word = [](const std::optional<int>& v) { return v && *v >= 0 && *v <= 0xFFFF; };
+        if (!word(command) || !word(first) || !word(second))
+            throw EmwKeyError("Invalid key binding: " + line);
+        TmwKeyStroke& item = loaded.Add();
+        item.SetCommand(static_cast<TmwEditorCommand>(*command));
+        uint16_t key = 0;
+        TShiftState shift = 0;
+        ShortCutToKey(static_cast<TShortCut>(*first), key, shift);
+        item.SetKey(key, shift);
+        ShortCutToKey(static_cast<TShortCut>(*second), key, shift);
+        item.SetKey2(key, shift);
+    }
+    Assign(loaded);
 }

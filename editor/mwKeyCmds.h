@@ -55,6 +55,8 @@ std::optional<TmwEditorCommand> IdentToEditorCommand(std::string_view ident);
 
 VX_DECLARE_EXCEPTION(EmwKeyError, Exception);
 
+class TStringList;
+
 class TmwKeyStrokes;
 
 class TmwKeyStroke {
@@ -116,6 +118,15 @@ public:
     int FindKeycode2(uint16_t key, TShiftState shift, uint16_t key2, TShiftState shift2) const;
     // Index of the first binding with both short cuts, or -1.
     int FindShortcut2(TShortCut shortCut, TShortCut shortCut2) const;
+
+    // The bindings as they are stored: one line per binding,
+    // "<command>=<ShortCut>,<ShortCut2>", the command by its identifier
+    // ("ecDeleteLine"), or its number when it has none.
+    void SaveToStrings(TStringList& lines) const;
+    // The stored bindings in place of these. A line that is no binding (an
+    // unknown command, a short cut that is no number) raises EmwKeyError
+    // naming it, and the bindings stay as they were.
+    void LoadFromStrings(const TStringList& lines);
 
 private:
     std::vector<std::unique_ptr<TmwKeyStroke>> items_;

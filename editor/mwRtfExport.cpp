@@ -2,6 +2,7 @@
 #include "editor/mwRtfExport.h"
 
 #include "editor/mwCustomEditModel.h"
+#include "editor/mwStrConst.h"
 
 #include <algorithm>
 #include <charconv>
@@ -60,14 +61,14 @@ std::string RtfEscapeField(std::string_view text)
 TmwRtfExport::TmwRtfExport()
 {
     (void)registered;
-    SetFilter("Rich Text Format (*.rtf)|*.rtf");
+    SetFilter(mwRes::RtfFilter);
 }
 
 TmwRtfExport::~TmwRtfExport() = default;
 
-std::string TmwRtfExport::GetFormatName() const { return "RTF"; }
+std::string TmwRtfExport::GetFormatName() const { return mwRes::RtfFormatName; }
 
-std::string TmwRtfExport::GetDisplayName() const { return "RTF"; }
+std::string TmwRtfExport::GetDisplayName() const { return mwRes::RtfFormatName; }
 
 TmwCustomExport* TmwRtfExport::GetInstance() const
 {

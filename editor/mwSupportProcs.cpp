@@ -1,6 +1,8 @@
 // Tab expansion in its three equivalent forms, and the character scans.
 #include "editor/mwSupportProcs.h"
 
+#include <algorithm>
+
 TCharSet MakeCharSet(std::string_view chars)
 {
     TCharSet set;
@@ -76,6 +78,49 @@ TConvertTabsProc GetBestConvertTabsProc(int tabWidth)
 std::string ConvertTabs(const std::string& line, int tabWidth)
 {
     return GetBestConvertTabsProc(tabWidth)(line, tabWidth);
+}
+
+namespace {
+
+// The display column (0-based) after character c standing at display column col.
+std::size_t NextDisplay(std::size_t col, char c, int tabWidth)
+{
+    if (c != '\t')
+        return col + 1;
+    if (tabWidth < 2)
+        return col + 1;
+    const auto w = static_cast<std::size_t>(tabWidth);
+    return col + w - col % w;
+}
+
+} // namespace
+
+int CharToDisplayColumn(std::string_view line, int column, int tabWidth)
+{
+    const std::size_t chars = static_cast<std::size_t>(std::max(column, 1) - 1);
+    const std::size_t within = std::min(chars, line.size());
+    // Only a tab before the column moves it.
+    if (line.substr(0, within).find('\t') == std::string_view::npos)
+        return column;
+    std::size_t col = 0;
+    for (std::size_t i = 0; i < within; ++i)
+        col = NextDisplay(col, line[i], tabWidth);
+    return static_cast<int>(col + (chars - within)) + 1;
+}
+
+int DisplayToCharColumn(std::string_view line, int displayColumn, int tabWidth)
+{
+    const std::size_t target = static_cast<std::size_t>(std::max(displayColumn, 1) - 1);
+    std::size_t col = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (col >= target)
+            return static_cast<int>(i) + 1;
+        const std::size_t next = NextDisplay(col, line[i], tabWidth);
+        if (next > target)
+            return static_cast<int>(target - col <= next - target ? i : i + 1) + 1;
+        col = next;
+    }
+    return static_cast<int>(line.size() + (target - col)) + 1;
 }
 
 int StrScanForCharInSet(std::string_view s, int start, const TCharSet& set)

@@ -35,6 +35,12 @@ bool GetHasTabs(std::string_view line, int& charsBefore);
 using TConvertTabsProc = std::string (*)(const std::string& line, int tabWidth);
 TConvertTabsProc GetBestConvertTabsProc(int tabWidth);
 std::string ConvertTabs(const std::string& line, int tabWidth);
+// Where character column (1-based) of line shows once its tabs are expanded as
+// ConvertTabs expands them; columns past the end go on one cell each.
+int CharToDisplayColumn(std::string_view line, int column, int tabWidth);
+// The character column whose start is the nearest to display column (1-based)
+// of line: a cell inside a tab's cells goes to whichever side of the tab is nearer.
+int DisplayToCharColumn(std::string_view line, int displayColumn, int tabWidth);
 
 // 1-based position of the first character at or after start that is in set;
 // 0 when start is outside 1..length or there is none.

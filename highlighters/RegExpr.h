@@ -30,8 +30,7 @@ public:
     // reports "Not assigned expression property".
     void SetExpression(std::string_view expression);
 
-    // Searches the input for the first match. False when there is none, and
-    // also when the search ran out of its step budget.
+    // Searches the input for the first match. False when there is none.
     bool Exec(std::string_view input);
 
     // 1-based position and length of sub-expression n (0 = the whole match,

@@ -1,6 +1,7 @@
 // Backtracking search of a compiled regular expression with an explicit stack.
 #include "highlighters/RegExprMatcher.h"
 
+#include <algorithm>
 #include <cstring>
 
 #ifdef __SSE2__
@@ -98,6 +99,11 @@ Matcher::Result Matcher::find(const Program& program, std::string_view input, Ca
     in_ = reinterpret_cast<const std::uint8_t*>(input.data());
     len_ = input.size();
     budget_ = kBaseSteps + kStepsPerByte * std::int64_t(len_);
+    remembering_ = false;
+    if (!visited_.empty())
+        visited_.clear();
+    if (!lowestTried_.empty())
+        lowestTried_.clear();
     captures_ = &captures;
     captures.Clear();
 
@@ -124,7 +130,7 @@ Matcher::Result Matcher::find(const Program& program, std::string_view input, Ca
     if (!program.prefix.empty()) {
         for (std::size_t p = findPrefix(program.prefix, 0); p != kNone; p = findPrefix(program.prefix, p + 1)) {
             const Result r = tryAt(program.afterPrefix, p, p + program.prefix.size());
-            if (r != Result::NoMatch || budget_ < 0)
+            if (r != Result::NoMatch || stack_.size() >= kMaxStackFrames)
                 return r;
         }
         return Result::NoMatch;
@@ -134,7 +140,7 @@ Matcher::Result Matcher::find(const Program& program, std::string_view input, Ca
     const std::size_t last = len_ == 0 ? 0 : len_ - 1;
     for (std::size_t p = 0; p <= last; ++p) {
         const Result r = tryAt(top, p, p);
-        if (r != Result::NoMatch || budget_ < 0)
+        if (r != Result::NoMatch || stack_.size() >= kMaxStackFrames)
             return r;
     }
     return Result::NoMatch;
@@ -142,12 +148,45 @@ Matcher::Result Matcher::find(const Program& program, std::string_view input, Ca
 
 bool Matcher::push(const Frame& frame)
 {
-    if (stack_.size() >= kMaxStackFrames) {
-        budget_ = -1;
+    if (stack_.size() >= kMaxStackFrames)
         return false;
-    }
     stack_.push_back(frame);
     return true;
+}
+
+namespace {
+std::uint64_t key(std::uint32_t node, std::size_t pos) { return (std::uint64_t(pos) << 17) | node; }
+} // namespace
+
+bool Matcher::firstVisit(std::uint32_t node, std::size_t pos)
+{
+    return !remembering_ || visited_.insert(key(node, pos)).second;
+}
+
+std::size_t Matcher::untriedCount(std::uint32_t node, std::size_t pos, std::size_t top, std::size_t count,
+                                  std::size_t min)
+{
+    if (remembering_) {
+        const auto it = lowestTried_.find(key(node, top));
+        if (it != lowestTried_.end()) {
+            if (it->second <= pos + min)
+                return kNone;
+            count = std::min(count, it->second - 1 - pos);
+        }
+    }
+    const std::size_t fit = fitCount(NextNode(code_, node), pos, count, min);
+    if (fit != kNone)
+        triedDownTo(node, top, pos + fit);
+    return fit;
+}
+
+void Matcher::triedDownTo(std::uint32_t node, std::size_t top, std::size_t reached)
+{
+    if (!remembering_)
+        return;
+    const auto [it, added] = lowestTried_.try_emplace(key(node, top), reached);
+    if (!added)
+        it->second = std::min(it->second, reached);
 }
 
 std::size_t Matcher::repeatCount(std::uint32_t operand, std::size_t pos) const
@@ -227,17 +266,20 @@ bool Matcher::backtrack(std::uint32_t& node, std::size_t& pos)
         case FrameKind::Repeat: {
             const std::size_t min = code_[f.node] == OP_PLUS ? 1 : 0;
             const std::uint32_t next = NextNode(code_, f.node);
-            const std::size_t count = fitCount(next, f.pos, f.count - 1, min);
+            const std::size_t start = f.pos;
+            const std::size_t count =
+                remembering_ ? untriedCount(f.node, start, f.top, f.count - 1, min) : fitCount(next, start, f.count - 1, min);
             if (count == kNone) {
                 stack_.pop_back();
                 break;
             }
-            pos = f.pos + count;
-            node = next;
             if (count == min)
                 stack_.pop_back();
             else
                 f.count = count;
+            pos = start + count;
+            node = next;
+            afterRepeat_ = remembering_;
             return true;
         }
         }
@@ -249,9 +291,20 @@ Matcher::Result Matcher::attempt(std::uint32_t node, std::size_t pos, std::size_
 {
     stack_.clear();
     for (;;) {
-        if (--budget_ < 0)
-            return Result::NoMatch;
+        if (--budget_ < 0 && !remembering_)
+            remembering_ = true;
         const std::uint8_t op = code_[node];
+        // Paths meet at choice nodes and after repeats: there a place entered
+        // before is not searched again.
+        if (remembering_) [[unlikely]] {
+            const bool meeting = afterRepeat_ || op == OP_BRANCH || op == OP_STAR || op == OP_PLUS;
+            afterRepeat_ = false;
+            if (meeting && !firstVisit(node, pos)) {
+                if (!backtrack(node, pos))
+                    return Result::NoMatch;
+                continue;
+            }
+        }
         bool ok = true;
         switch (op) {
         case OP_END:
@@ -285,7 +338,7 @@ Matcher::Result Matcher::attempt(std::uint32_t node, std::size_t pos, std::size_
         case OP_BRANCH: {
             const std::uint32_t following = NextNode(code_, node);
             if (following != 0 && code_[following] == OP_BRANCH &&
-                !push({pos, 0, following, FrameKind::Alternative}))
+                !push({pos, 0, 0, following, FrameKind::Alternative}))
                 return Result::NoMatch;
             node = Operand(node);
             continue;
@@ -300,15 +353,17 @@ Matcher::Result Matcher::attempt(std::uint32_t node, std::size_t pos, std::size_
                 return Result::InternalFoulup;
             budget_ -= std::int64_t(max);
             const std::size_t min = op == OP_PLUS ? 1 : 0;
-            const std::size_t count = fitCount(next, pos, max, min);
+            const std::size_t count =
+                remembering_ ? untriedCount(node, pos, pos + max, max, min) : fitCount(next, pos, max, min);
             if (count == kNone) {
                 ok = false;
                 break;
             }
-            if (count > min && !push({pos, count, node, FrameKind::Repeat}))
+            if (count > min && !push({pos, count, pos + max, node, FrameKind::Repeat}))
                 return Result::NoMatch;
             pos += count;
             node = next;
+            afterRepeat_ = remembering_;
             continue;
         }
         default: {
@@ -318,7 +373,7 @@ Matcher::Result Matcher::attempt(std::uint32_t node, std::size_t pos, std::size_
                 return Result::MemoryCorruption;
             // A group passed again (a loop) overwrites: the last repetition counts.
             const std::uint32_t slot = open ? op - OP_OPEN : kMaxGroups + (op - OP_CLOSE);
-            if (!stack_.empty() && !push({captures_->at[slot], slot, 0, FrameKind::Capture}))
+            if (!stack_.empty() && !push({captures_->at[slot], slot, 0, 0, FrameKind::Capture}))
                 return Result::NoMatch;
             captures_->at[slot] = pos;
             captures_->clean = false;

@@ -11,7 +11,7 @@ const TmwKeywordTable& Keywords()
     static const TmwKeywordTable keywords(TmwCharTables::Common(), T::tkKey,
         {"And", "Call", "Case", "Class", "Const", "Dim", "Do", "Each", "Else", "End", "Eqv", "Erase", "Error",
          "Exit", "Explicit", "For", "Function", "Get", "If", "Imp", "Is", "Let", "Loop", "Mod", "Next", "Not",
-         "On", "Option", "Or", "Private", "property", "Public", "Randomize", "ReDim", "Rem", "Select", "Set",
+         "On", "Option", "Or", "Private", "property", "Public", "Randomize", "ReDim", "Select", "Set",
          "Sub", "Then", "Wend", "While", "Xor"});
     return keywords;
 }
@@ -56,6 +56,19 @@ void TlbVbsSyn::DateProc() { QuotedToken(tkString, qtPlain); }
 
 void TlbVbsSyn::CommentProc() { TakeToLineBreak(tkComment); }
 
+// "Rem" as a whole word is the other way to write a comment; in a longer word
+// ("Remove") it is an ordinary identifier.
+void TlbVbsSyn::WordProc()
+{
+    const int start = Run;
+    IdentProc();
+    const std::string_view word = TokenView();
+    if (word.size() == 3 && (word[0] | 0x20) == 'r' && (word[1] | 0x20) == 'e' && (word[2] | 0x20) == 'm') {
+        Run = start;
+        CommentProc();
+    }
+}
+
 void TlbVbsSyn::AmpersandProc()
 {
     if ((Peek() == 'H' || Peek() == 'h') && IsHexDigitChar(Peek(2))) {
@@ -71,7 +84,7 @@ void TlbVbsSyn::SymbolProc() { OperatorToken(tkSymbol, Operators()); }
 const TlbVbsSyn::TProcTable<TlbVbsSyn>& TlbVbsSyn::Procs()
 {
     static const TProcTable<TlbVbsSyn> table = MakeProcTable<TlbVbsSyn>(&T::UnknownProc, {
-        {kIdentStartChars, &T::IdentProc},
+        {kIdentStartChars, &T::WordProc},
         {kDigitChars, &T::NumberProc},
         {"\"", &T::StringProc},
         {"#", &T::DateProc},

@@ -1,5 +1,5 @@
 // The VBScript highlighter: keywords, numbers, strings, date literals,
-// comments and symbols. Nothing spans lines.
+// comments ("'" or "Rem") and symbols. Nothing spans lines.
 #pragma once
 
 #include "highlighters/mwScannerKit.h"
@@ -23,6 +23,7 @@ private:
     void StringProc();
     void DateProc();
     void CommentProc();
+    void WordProc();
     void AmpersandProc();
     void SymbolProc();
 };

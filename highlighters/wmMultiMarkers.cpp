@@ -57,8 +57,8 @@ void TgmMarkerFinder::search(std::vector<TExpression>& list, std::string_view li
             const size_t len = static_cast<size_t>(e.regExpr->MatchLen(0));
             if (len > 0)
                 for (const TUse& use : e.uses)
-                    markers.push_back(TgmMarker{use.scheme, use.newScheme, static_cast<int>(pos + 1),
-                                                static_cast<int>(len), std::string(line.substr(pos, len))});
+                    markers.push_back(
+                        TgmMarker{use.scheme, use.newScheme, static_cast<int>(pos + 1), static_cast<int>(len)});
             offset = pos + std::max<size_t>(len, 1);
         }
     }

@@ -16,8 +16,7 @@ struct TgmMarker {
     int Scheme = 0;    // the scheme whose expression matched
     int NewScheme = 0; // the scheme it switches to: Scheme when opening, -1 when closing
     int Pos = 0;       // 1-based position of its first character
-    int Len = 0;
-    std::string Text;
+    int Len = 0; // its text is the line's from Pos on
 };
 
 class TgmMarkerFinder {

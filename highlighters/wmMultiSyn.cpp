@@ -217,8 +217,10 @@ std::string TwmMultiSyn::GetToken() const
 {
     if (!default_)
         return line_;
-    if (marker_ >= 0)
-        return markers_[static_cast<size_t>(marker_)].Text;
+    if (marker_ >= 0) {
+        const TgmMarker& m = markers_[static_cast<size_t>(marker_)];
+        return line_.substr(static_cast<size_t>(m.Pos - 1), static_cast<size_t>(m.Len));
+    }
     if (tokenStart_ >= 0) {
         const auto end = static_cast<size_t>(pieceStart_ + active_->GetTokenPos()) + active_->GetToken().size();
         return line_.substr(static_cast<size_t>(tokenStart_), end - static_cast<size_t>(tokenStart_));

@@ -74,29 +74,31 @@ private:
     int pass_ = 0;
 };
 
-// 8009 entries of (key << 12 | code); the key of a string is prefix << 8 | pixel.
-// An encoder stores at most 4096 strings, so a probe always meets an empty slot.
+// 8192 entries of (key << 12 | code); the key of a string is prefix << 8 | pixel.
+// An encoder stores at most 4096 strings, so the table is never more than half
+// full and a probe always meets an empty slot. The slot of a key is a shift and
+// an exclusive or of it, so the probe for the next pixel does not wait on a
+// multiplication; collisions go to the next slot.
 class THashTable {
 public:
-    static constexpr int kSize = 8009;
+    static constexpr int kSize = 8192;
     THashTable() { Clear(); }
     void Clear();
     void Insert(std::uint32_t key, int code);
     // The code stored for key, or -1.
     int Lookup(std::uint32_t key) const;
 
+    // The first slot probed for key.
+    static int Home(std::uint32_t key) { return static_cast<int>((key ^ (key >> 12)) & (kSize - 1)); }
     // The slot that holds key, or the empty slot where it belongs.
     int Find(std::uint32_t key) const
     {
-        int index = Mod(((key >> 4) ^ key));
-        const int step = index == 0 ? 1 : kSize - index;
+        int index = Home(key);
         for (;;) {
             const std::uint32_t entry = table_[index];
             if (entry == kEmpty || (entry >> 12) == key)
                 return index;
-            index -= step;
-            if (index < 0)
-                index += kSize;
+            index = (index + 1) & (kSize - 1);
         }
     }
     bool Occupied(int slot) const { return table_[slot] != kEmpty; }
@@ -105,15 +107,6 @@ public:
 
 private:
     static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
-    // x mod 8009 by two multiplications (exact for every 32-bit x); the probe for
-    // the next pixel waits on it, so it is kept short.
-    static int Mod(std::uint32_t x)
-    {
-        constexpr std::uint64_t kInverse = UINT64_MAX / kSize + 1;
-        const std::uint64_t low = kInverse * x;
-        __extension__ typedef unsigned __int128 TWide;
-        return static_cast<int>((static_cast<TWide>(low) * kSize) >> 64);
-    }
     std::uint32_t table_[kSize];
 };
 

@@ -5,6 +5,7 @@
 #include "platform/FileIO.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <sstream>
 
@@ -176,14 +177,20 @@ void TStringList::InsertObject(int index, const std::string& s, TObjectSlot obje
     PutObject(index, object);
 }
 
-void TStringList::Put(int index, const std::string& s)
+void TStringList::Put(int index, std::string s)
 {
     if (sorted_)
         throw EListError("Operation not allowed on sorted string list");
     CheckIndex(index);
     Changing();
-    items_[static_cast<size_t>(index)].text = s;
+    items_[static_cast<size_t>(index)].text = std::move(s);
     Changed();
+}
+
+std::string TStringList::ExtractText(int index)
+{
+    CheckIndex(index);
+    return std::move(items_[static_cast<size_t>(index)].text);
 }
 
 void TStringList::PutObject(int index, TObjectSlot object)
@@ -235,16 +242,33 @@ void TStringList::SetTextStr(std::string_view text)
     BeginUpdate();
     try {
         Clear();
+        // One pass: the next CR and the next LF are each found by memchr and
+        // looked for again only once passed. Every line goes through one
+        // buffer, so each line is allocated once, in the list.
+        const char* const begin = text.data();
+        const size_t size = text.size();
+        auto next = [&](char c, size_t from) {
+            const void* p = from < size ? std::memchr(begin + from, c, size - from) : nullptr;
+            return p ? static_cast<size_t>(static_cast<const char*>(p) - begin) : size;
+        };
+        size_t nextCR = next('\r', 0);
+        size_t nextLF = next('\n', 0);
+        // Room for every line at once: the list does not grow (and move) its items on the way.
+        items_.reserve(items_.size() + static_cast<size_t>(std::count(begin, begin + size, '\n')) + 1);
+        std::string line;
         size_t pos = 0;
-        while (pos < text.size()) {
-            size_t end = text.find_first_of("\r\n", pos);
-            if (end == std::string_view::npos)
-                end = text.size();
-            Add(std::string(text.substr(pos, end - pos)));
+        while (pos < size) {
+            if (nextCR < pos)
+                nextCR = next('\r', pos);
+            if (nextLF < pos)
+                nextLF = next('\n', pos);
+            const size_t end = std::min(nextCR, nextLF);
+            line.assign(begin + pos, end - pos);
+            Add(line);
             pos = end;
-            if (pos < text.size() && text[pos] == '\r')
+            if (pos < size && text[pos] == '\r')
                 ++pos;
-            if (pos < text.size() && text[pos] == '\n')
+            if (pos < size && text[pos] == '\n')
                 ++pos;
         }
     } catch (...) {

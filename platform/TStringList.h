@@ -50,7 +50,12 @@ public:
     virtual void Delete(int index);
     virtual void Insert(int index, const std::string& s);
     void InsertObject(int index, const std::string& s, TObjectSlot object);
-    virtual void Put(int index, const std::string& s);
+    // Takes s over: a caller handing a temporary has the line stored without a copy.
+    virtual void Put(int index, std::string s);
+    // Moves the text of item index out without a copy, leaving the item empty
+    // and announcing nothing: the caller edits it and hands it back through
+    // Put, which announces the change (also when the edit fails).
+    std::string ExtractText(int index);
     virtual void PutObject(int index, TObjectSlot object);
     void Exchange(int index1, int index2);
     void Move(int curIndex, int newIndex);

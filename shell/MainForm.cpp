@@ -32,6 +32,10 @@
 #include "shell/ShellDialog.h"
 #include "shell/MainFormCommands.h"
 #include "shell/launch/Launchers.h"
+#include "shell/menu/MenuBuilder.h"
+#include "shell/panels/SidePanels.h"
+#include "shell/taglists/TagLists.h"
+#include "shell/typing/TypingRules.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -253,44 +257,13 @@ void TForm1::BuildTagLists(QWidget* parent)
 
 void TForm1::BuildMenus()
 {
-    QMenu* file = menuBar()->addMenu("File");
-    auto add = [this](QMenu* menu, const char* name, const char* caption, QKeySequence key, auto handler) {
-        QAction* action = menu->addAction(caption);
-        action->setObjectName(name);
-        action->setShortcut(key);
-        connect(action, &QAction::triggered, this, Guarded(handler));
-        return action;
-    };
-    New1 = add(file, "New1", "New", QKeySequence("Ctrl+N"), [this] { New1Click(); });
-    add(file, "Fileopen1", "Open &File", QKeySequence("Alt+F"), [this] { Fileopen1Click(); });
-    ReOpen1 = file->addMenu("Re-Open");
-    ReOpen1->setObjectName("ReOpen1");
-    ReOpen1->setEnabled(false);
-    add(file, "Save1", "&Save", QKeySequence("Ctrl+S"), [this] { Save1Click(); });
-    add(file, "SaveAs1", "Save As", QKeySequence("Ctrl+Alt+S"), [this] { SaveAs1Click(); });
-    file->addSeparator();
-    add(file, "Closefile1", "&Close current file", QKeySequence(), [this] { Closefile1Click(); });
-    add(file, "CloseAllfiles1", "Close &All files", QKeySequence(), [this] {
-        CloseAllfiles1Click();
-    })->setProperty(BeginnerTag, 1);
-    file->addSeparator();
-    add(file, "Exit1", "&Exit", QKeySequence(), [this] { Exit1Click(); });
-    QMenu* options = menuBar()->addMenu("Options");
-    add(options, "Prefferences1", "Edit Preferences / Setup", QKeySequence(), [this] { Prefferences1Click(); });
-    AdvancedNovice1 =
-        add(options, "AdvancedNovice1", "Toggle Advanced /Novice mode", QKeySequence(), [this] { AdvancedNovice1Click(); });
-    QMenu* view = menuBar()->addMenu("View");
-    VellumixAssistant1 = view->addAction("Vellumix Assistant");
-    VellumixAssistant1->setObjectName("VellumixAssistant1");
-    VellumixAssistant1->setCheckable(true);
-    connect(VellumixAssistant1, &QAction::triggered, this, Guarded([this] { VellumixAssistant1Click(); }));
-    for (const auto& [name, handler] :
-         std::initializer_list<std::pair<const char*, std::function<void()>>>{
-             {"SpeedButton1", [this] { New1Click(); }},
-             {"SpeedButton2", [this] { Fileopen1Click(); }},
-             {"SpeedButton3", [this] { Save1Click(); }},
-             {"SpeedButton12", [this] { SpeedButton12Click(); }}})
-        SpeedBar1->FindItemByName(name)->SetOnClick([run = Guarded(handler)](QObject*) { run(); });
+    vx::shell::menu::BuildMenus(*this);
+    vx::shell::SetUpTagLists(*this);
+    vx::shell::SetUpPanels(*this);
+    (new vx::shell::TTypingRules(*this))->Install();
+    New1 = findChild<QAction*>("New1");
+    if (QAction* closeAll = findChild<QAction*>("CloseAllfiles1"))
+        closeAll->setProperty(BeginnerTag, 1);
     SetNewPageWizard(nullptr);
 }
 

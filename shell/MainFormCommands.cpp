@@ -12,6 +12,7 @@
 #include "shell/Recorder.h"
 #include "shell/ShellDialog.h"
 #include "shell/core/ListFiles.h"
+#include "shell/menu/MenuBuilder.h"
 
 #include <QAction>
 #include <QMenu>
@@ -119,24 +120,30 @@ const char* const Unavailable[] = {
     "VisitTopstylewebsite1",      "LoadPlugins1",                "Unloadplugins1",
 };
 
-// A menu item or a speed item that stays disabled, beginner mode or not.
-void Disable(TForm1& form, const char* name)
+// A menu item or a speed item that stays disabled, beginner mode or not, saying why.
+void Disable(TForm1& form, const char* name, const char* reason)
 {
     for (QObject* command : form.findChildren<QObject*>(name)) {
+        // The reason first: items that follow this one copy it when it changes.
+        command->setProperty(menu::DisabledReason, reason);
+        command->setProperty(TForm1::BeginnerTag, 0);
         if (auto* action = qobject_cast<QAction*>(command))
             action->setEnabled(false);
         else if (auto* item = dynamic_cast<TSpeedItem*>(command))
             item->SetEnabled(false);
-        command->setProperty(TForm1::BeginnerTag, 0);
     }
 }
 
-// An action is bound once, however often the binding runs.
+// An action is bound once, however often the binding runs. The menu leaves a
+// command that another unit binds disabled, saying why, until it is bound.
 bool Claim(QAction* action)
 {
     if (!action || action->property("vxCommandBound").toBool())
         return false;
     action->setProperty("vxCommandBound", true);
+    action->setProperty(menu::DisabledReason, QVariant());
+    action->setProperty(menu::HandlerProperty, action->objectName());
+    action->setEnabled(true);
     return true;
 }
 
@@ -165,9 +172,9 @@ void BindMainCommands(TForm1& form)
         if (QAction* action = form.findChild<QAction*>(name); Claim(action))
             QObject::connect(action, &QAction::triggered, &form, Guarded([url = url] { OpenWebLink(url); }));
     for (const char* name : Unavailable)
-        Disable(form, name);
+        Disable(form, name, "not available on this system");
     if (!InternalPreviewAvailable())
-        Disable(form, "Currentpageininternalbrowser1");
+        Disable(form, "Currentpageininternalbrowser1", "the internal browser preview is not built");
 }
 
 } // namespace vx::shell

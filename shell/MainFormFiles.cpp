@@ -197,14 +197,14 @@ void TForm1::SaveNamedSlots(TSaveKind kind)
         frm_filemanager->ListBox1->clear();
         frm_filemanager->ListBox2->clear();
     }
-    // Only files this save really wrote are listed as saved.
+    // The side panel lists the files open; the file manager only those this
+    // save really wrote, with their save times.
     const std::string now = LongTimeNow();
     for (int i = 1; i <= SlotCount; ++i) {
-        if (!written[i - 1])
-            continue;
         const std::string& name = SlotFileName(i);
-        ListBox1->addItem(TabCaptionOf(name));
-        if (frm_filemanager) {
+        if (!name.empty())
+            ListBox1->addItem(TabCaptionOf(name));
+        if (written[i - 1] && frm_filemanager) {
             frm_filemanager->ListBox1->addItem(vx::ToQPath(name));
             frm_filemanager->ListBox2->addItem(vx::ToQString(now));
         }

@@ -250,6 +250,9 @@ void TRxSpeedButton::mousePressEvent(QMouseEvent* e)
 
 void TRxSpeedButton::TimerExpired()
 {
+    // A tick without a timer (auto-repeat turned off meanwhile) repeats nothing.
+    if (!repeatTimer_)
+        return;
     repeatTimer_->setInterval(repeatInterval_);
     if (state_ == rbsDown && dragging_) {
         try {

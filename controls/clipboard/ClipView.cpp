@@ -174,6 +174,9 @@ void TPaletteGrid::Resize()
             item->setFlags(SelectCell(c, r) ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags);
             setItem(r, c, item);
         }
+    // The grid is as high as its rows.
+    const int frame = height() - viewport()->height();
+    resize(width(), DefaultRowHeight() * rows + frame);
     sizing_ = false;
 }
 

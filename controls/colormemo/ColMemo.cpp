@@ -186,13 +186,37 @@ void TColorMemo::VisibleRange(int& from, int& to) const
     }
 }
 
-void TColorMemo::CollectSpans(const std::string& text, int from, int to, std::vector<TKeyDescr>& spans)
+std::string TColorMemo::LinesText(int first, int last, int& base) const
 {
-    hotSpot_.Match(text, from, to, spans);
+    QTextBlock block = document()->findBlock(std::max(first, 0));
+    base = block.isValid() ? block.position() : 0;
+    std::string text;
+    for (; block.isValid() && block.position() <= last; block = block.next()) {
+        text += FromQString(block.text());
+        if (block.next().isValid())
+            text += '\n';
+    }
+    return text;
+}
+
+void TColorMemo::CollectSpans(const TTextWindow& window, int from, int to, std::vector<TKeyDescr>& spans)
+{
+    // Matchers work on the window's text; their spans are moved to memo offsets.
+    const int localFrom = from - window.Base;
+    const int localTo = to - window.Base;
+    const auto matched = [&](const auto& match) {
+        const std::size_t first = spans.size();
+        match(std::string_view(window.Text), localFrom, localTo, spans);
+        for (std::size_t i = first; i < spans.size(); ++i) {
+            spans[i].Start += window.Base;
+            spans[i].End += window.Base;
+        }
+    };
+    matched([this](std::string_view text, int a, int b, std::vector<TKeyDescr>& out) { hotSpot_.Match(text, a, b, out); });
     if (!tabChangesFocus())
-        for (int i = std::max(from, 0); i <= to && i < static_cast<int>(text.size()); ++i)
-            if (text[static_cast<std::size_t>(i)] == '\t')
-                spans.push_back({i, i, FromQColor(palette().text().color()), kOrderTab, 0});
+        for (int i = std::max(localFrom, 0); i <= localTo && i < static_cast<int>(window.Text.size()); ++i)
+            if (window.Text[static_cast<std::size_t>(i)] == '\t')
+                spans.push_back({window.Base + i, window.Base + i, FromQColor(palette().text().color()), kOrderTab, 0});
     const QTextCursor cursor = textCursor();
     if (redrawAlways_) {
         const int lineStart = document()->findBlock(cursor.position()).position();
@@ -205,7 +229,7 @@ void TColorMemo::CollectSpans(const std::string& text, int from, int to, std::ve
         if (!rule.Enabled())
             continue;
         if (rule.KeyDrawingType() != dtEventDraw) {
-            rule.Match(text, from, to, spans);
+            matched([&rule](std::string_view text, int a, int b, std::vector<TKeyDescr>& out) { rule.Match(text, a, b, out); });
             continue;
         }
         if (colorLimMax_ <= 0 || !OnDraw)
@@ -229,35 +253,49 @@ void TColorMemo::CollectSpans(const std::string& text, int from, int to, std::ve
         spans.push_back({cursor.selectionStart(), cursor.selectionEnd() - 1, clRed, kOrderSelection, 0});
 }
 
-std::vector<TKeyDescr> TColorMemo::VisibleSpans()
+std::vector<TKeyDescr> TColorMemo::VisibleSpans(TTextWindow* shown)
 {
-    const std::string text = Text();
     int from = 0;
     int to = -1;
     VisibleRange(from, to);
+    TTextWindow window;
     std::vector<TKeyDescr> spans;
-    if (to >= from)
-        CollectSpans(text, from, to, spans);
-    return MergeSpans(spans, static_cast<int>(text.size()));
+    if (to >= from) {
+        // One character either side: a keyword's neighbours decide whether it is a whole word.
+        window.Text = LinesText(from - 1, to + 1, window.Base);
+        CollectSpans(window, from, to, spans);
+        // A selection or an owner's span may reach far beyond the view.
+        for (TKeyDescr& span : spans) {
+            if (span.Start == TKeyDescr::Unused || span.End == TKeyDescr::Unused)
+                continue;
+            span.Start = std::max(span.Start, from);
+            span.End = std::min(span.End, to);
+        }
+    }
+    std::vector<TKeyDescr> runs = MergeSpans(spans, document()->characterCount() - 1);
+    if (shown)
+        *shown = std::move(window);
+    return runs;
 }
 
 void TColorMemo::paintEvent(QPaintEvent* event)
 {
     QPlainTextEdit::paintEvent(event);
-    const std::vector<TKeyDescr> runs = VisibleSpans();
+    TTextWindow window;
+    const std::vector<TKeyDescr> runs = VisibleSpans(&window);
     if (runs.empty())
         return;
-    const std::string text = Text();
     QPainter painter(viewport());
     painter.setFont(font());
     for (const TKeyDescr& run : runs)
         if (run.Order != kOrderSelection && run.Order != kOrderTab)
-            PaintRun(painter, text, run);
+            PaintRun(painter, window, run);
 }
 
-void TColorMemo::PaintRun(QPainter& painter, const std::string& text, const TKeyDescr& run)
+void TColorMemo::PaintRun(QPainter& painter, const TTextWindow& window, const TKeyDescr& run)
 {
     const QPointF offset = contentOffset();
+    const std::string_view text(window.Text);
     int pos = run.Start;
     while (pos <= run.End) {
         const QTextBlock block = document()->findBlock(pos);
@@ -267,16 +305,18 @@ void TColorMemo::PaintRun(QPainter& painter, const std::string& text, const TKey
         const int lastInBlock = std::min(run.End, base + block.length() - 2);
         const QTextLayout* layout = block.layout();
         const QPointF origin = blockBoundingGeometry(block).translated(offset).topLeft();
+        // Where the block's first character sits in the window's text.
+        const int inWindow = base - window.Base;
         for (int l = 0; layout && block.isVisible() && l < layout->lineCount(); ++l) {
             const QTextLine line = layout->lineAt(l);
             const int a = std::max(pos - base, line.textStart());
             const int b = std::min(lastInBlock - base, line.textStart() + line.textLength() - 1);
-            if (a > b)
+            if (a > b || inWindow + a < 0 || inWindow + b >= static_cast<int>(text.size()))
                 continue;
             const qreal x1 = line.cursorToX(a);
             const qreal x2 = line.cursorToX(b + 1);
             const QRectF rect(origin.x() + x1, origin.y() + line.y(), x2 - x1, line.height());
-            const std::string piece = text.substr(static_cast<std::size_t>(base + a), static_cast<std::size_t>(b - a + 1));
+            const std::string piece(text.substr(static_cast<std::size_t>(inWindow + a), static_cast<std::size_t>(b - a + 1)));
             if (run.Key != 0 && OnDrawKey) {
                 OnDrawKey(painter, piece, rect.toAlignedRect(), run.Color);
                 continue;
@@ -292,12 +332,12 @@ void TColorMemo::PaintRun(QPainter& painter, const std::string& text, const TKey
             int s = a;
             while (s <= b) {
                 int e = s;
-                while (e <= b && text[static_cast<std::size_t>(base + e)] != '\t')
+                while (e <= b && text[static_cast<std::size_t>(inWindow + e)] != '\t')
                     ++e;
                 if (e > s)
                     painter.drawText(QPointF(origin.x() + line.cursorToX(s), origin.y() + line.y() + line.ascent()),
-                                     ToQString(std::string_view(text).substr(static_cast<std::size_t>(base + s),
-                                                                             static_cast<std::size_t>(e - s))));
+                                     ToQString(text.substr(static_cast<std::size_t>(inWindow + s),
+                                                           static_cast<std::size_t>(e - s))));
                 s = e + 1;
             }
         }
@@ -342,7 +382,8 @@ void TColorMemo::mouseMoveEvent(QMouseEvent* event)
 {
     QPlainTextEdit::mouseMoveEvent(event);
     const int pos = hotSpot_.Active ? PositionAt(event->position().toPoint()) : -1;
-    const bool over = pos >= 0 && hotSpot_.IsOver(Text(), pos);
+    int base = 0;
+    const bool over = pos >= 0 && hotSpot_.IsOver(LinesText(pos, pos, base), pos - base);
     if (over != hotCursor_) {
         hotCursor_ = over;
         if (over)
@@ -362,8 +403,9 @@ void TColorMemo::mouseReleaseEvent(QMouseEvent* event)
     if (!hotCursor_ || !OnHotSpotClick)
         return;
     const int pos = PositionAt(event->position().toPoint());
+    int base = 0;
     if (pos >= 0)
-        OnHotSpotClick(this, hotSpot_.TextAt(Text(), pos));
+        OnHotSpotClick(this, hotSpot_.TextAt(LinesText(pos, pos, base), pos - base));
 }
 
 } // namespace vx

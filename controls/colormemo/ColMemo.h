@@ -59,9 +59,17 @@ public:
     const THotSpot& HotSpot() const { return hotSpot_; }
     void SetHotSpot(const THotSpot& value);
 
-    // The spans painting would use for the visible text, merged; exposed so
-    // the colouring can be checked without reading pixels.
-    std::vector<TKeyDescr> VisibleSpans();
+    // The text of the lines painting looks at, and the memo offset of its
+    // first character.
+    struct TTextWindow {
+        std::string Text;
+        int Base = 0;
+    };
+    // The spans painting would use for the visible text, merged, in memo
+    // offsets; exposed so the colouring can be checked without reading pixels.
+    // Only the lines on view and the rules' look-back are read, so the cost
+    // does not grow with the length of the text.
+    std::vector<TKeyDescr> VisibleSpans(TTextWindow* shown = nullptr);
     // Asks for the colours to be painted again: the caret line or the view.
     virtual void PaintText(bool OnlyCaretLine);
 
@@ -88,9 +96,12 @@ private:
     void AppendLine(const std::string& line);
     void TextEdited();
     void RememberSize();
-    void CollectSpans(const std::string& text, int from, int to, std::vector<TKeyDescr>& spans);
+    // The text of the lines holding the offsets first..last (clamped), joined
+    // by line breaks; base receives the offset of its first character.
+    std::string LinesText(int first, int last, int& base) const;
+    void CollectSpans(const TTextWindow& window, int from, int to, std::vector<TKeyDescr>& spans);
     void VisibleRange(int& from, int& to) const;
-    void PaintRun(QPainter& painter, const std::string& text, const TKeyDescr& run);
+    void PaintRun(QPainter& painter, const TTextWindow& window, const TKeyDescr& run);
     int PositionAt(const QPoint& point) const;
 
     TColorMemoLines lines_{*this};

@@ -160,9 +160,10 @@ int ExpandYear(int year, int currentYear)
 {
     if (year >= 100 || year < 0)
         return year;
-    int last = currentYear + 30;
-    int candidate = last - ((last % 100 - year) % 100 + 100) % 100;
-    return candidate;
+    // The current century, or the next one for the years up to thirty years
+    // past the current two-digit year less a hundred.
+    const int century = currentYear - currentYear % 100;
+    return year > currentYear % 100 + 30 - 100 ? century + year : century + 100 + year;
 }
 
 bool ScanDate(std::string_view text, std::string_view dateFormat, size_t& pos, int& year, int& month, int& day)

@@ -1,4 +1,4 @@
-// The two hand cursors of the speed bar and the slider, and the screen cursor table.
+// The hand cursors the program registers at start-up, and the screen cursor table.
 #include "controls/common/RXConst.h"
 
 #include <QPixmap>
@@ -25,8 +25,21 @@ QCursor loadCursor(const char* resource, Qt::CursorShape fallback)
 
 void RegisterRxCursors()
 {
-    SetScreenCursor(crHand, loadCursor("RX_HANDCUR", Qt::OpenHandCursor));
-    SetScreenCursor(crDragHand, loadCursor("RX_DRAGCUR", Qt::ClosedHandCursor));
+    struct StartupCursor {
+        int id;
+        const char* resource;
+        Qt::CursorShape fallback;
+    };
+    static constexpr StartupCursor kCursors[] = {
+        {crHand, "RX_HANDCUR", Qt::OpenHandCursor},
+        {crDragHand, "RX_DRAGCUR", Qt::ClosedHandCursor},
+        {crToolbarHand, "HAND", Qt::PointingHandCursor},
+        {crRightHand, "RightHand", Qt::PointingHandCursor},
+        {crLeftHand, "LeftHand", Qt::PointingHandCursor},
+        {crTopHand, "TopHand", Qt::PointingHandCursor},
+    };
+    for (const StartupCursor& cursor : kCursors)
+        SetScreenCursor(cursor.id, loadCursor(cursor.resource, cursor.fallback));
 }
 
 void SetScreenCursor(int id, const QCursor& cursor)

@@ -3,6 +3,7 @@
 // (system colours resolve against the application palette when drawn).
 #pragma once
 
+#include "controls/common/Alignment.h"
 #include "editor/Colors.h"
 #include "platform/Exception.h"
 
@@ -27,7 +28,6 @@ VX_DECLARE_EXCEPTION(EResNotFound, Exception);
 
 namespace vx {
 
-enum TAlignment { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
 enum TVertAlignment { vaTopJustify = 0, vaCenter = 1, vaBottomJustify = 2 };
 enum TFillDirection { fdTopToBottom = 0, fdBottomToTop = 1, fdLeftToRight = 2, fdRightToLeft = 3 };
 

@@ -1,6 +1,7 @@
 // Scrolling titles: the text is drawn off-screen, entering at the bottom.
 #include "controls/display/Titler.h"
 
+#include "controls/common/VCLUtils.h"
 #include "editor/qt/SysColors.h"
 #include "platform/qt/QtText.h"
 
@@ -63,7 +64,32 @@ void TTitler::SetBorderStyle(TTitlerBorderStyle value)
 {
     borderStyle_ = value;
     setFrameStyle(value == bsSingle ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
+    UpdateFrame();
+}
+
+void TTitler::UpdateFrame()
+{
+    const int inset = (bevelOuter_ != bvNone ? bevelWidth_ : 0) + borderWidth_ + (bevelInner_ != bvNone ? bevelWidth_ : 0);
+    // The frame line's width counts in the margins as well.
+    const int margin = inset + frameWidth();
+    setContentsMargins(margin, margin, margin, margin);
     update();
+}
+
+void TTitler::PaintBevels(QPainter& painter) const
+{
+    QRect area = rect().adjusted(frameWidth(), frameWidth(), -frameWidth(), -frameWidth());
+    const auto bevel = [&](TPanelBevel kind) {
+        if (kind == bvNone)
+            return;
+        const bool raised = kind == bvRaised;
+        for (int i = 0; i < bevelWidth_; ++i)
+            vx::Frame3D(painter, area, raised ? clBtnHighlight : clBtnShadow, raised ? clBtnShadow : clBtnHighlight);
+    };
+    bevel(bevelOuter_);
+    for (int i = 0; i < borderWidth_; ++i)
+        vx::Frame3D(painter, area, color_, color_);
+    bevel(bevelInner_);
 }
 
 void TTitler::Tick()
@@ -104,4 +130,5 @@ void TTitler::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.drawPixmap(client.topLeft(), canvas);
     drawFrame(&painter);
+    PaintBevels(painter);
 }

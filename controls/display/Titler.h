@@ -6,6 +6,8 @@
 
 #include <QFrame>
 
+#include <algorithm>
+
 #include <functional>
 
 class QPainter;
@@ -38,14 +40,16 @@ public:
     void SetFontColor(TColor value);
     TTitlerBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TTitlerBorderStyle value);
+    // The panel's frame, outside in: the single border line, the outer bevel,
+    // BorderWidth pixels of Color, the inner bevel; the titles scroll inside.
     TPanelBevel BevelInner() const { return bevelInner_; }
-    void SetBevelInner(TPanelBevel value) { bevelInner_ = value; }
+    void SetBevelInner(TPanelBevel value) { SetFramePart(bevelInner_, value); }
     TPanelBevel BevelOuter() const { return bevelOuter_; }
-    void SetBevelOuter(TPanelBevel value) { bevelOuter_ = value; }
+    void SetBevelOuter(TPanelBevel value) { SetFramePart(bevelOuter_, value); }
     int BevelWidth() const { return bevelWidth_; }
-    void SetBevelWidth(int value) { bevelWidth_ = value; }
+    void SetBevelWidth(int value) { SetFramePart(bevelWidth_, std::max(value, 1)); }
     int BorderWidth() const { return borderWidth_; }
-    void SetBorderWidth(int value) { borderWidth_ = value; }
+    void SetBorderWidth(int value) { SetFramePart(borderWidth_, std::max(value, 0)); }
     bool Locked() const { return locked_; }
     void SetLocked(bool value) { locked_ = value; }
 
@@ -60,6 +64,17 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    template <class T> void SetFramePart(T& field, T value)
+    {
+        if (field != value) {
+            field = value;
+            UpdateFrame();
+        }
+    }
+    // Keeps the titles inside the bevels and the border width.
+    void UpdateFrame();
+    void PaintBevels(QPainter& painter) const;
+
     TStringList titles_;
     QTimer* timer_;
     int step_ = 1;

@@ -102,6 +102,9 @@ TRxTimerSpeedButton::TRxTimerSpeedButton(QWidget* parent) : TRxSpeedButton(paren
 TPopupCalendar::TPopupCalendar(QWidget* owner) : TPopupWindow(owner)
 {
     resize(180, 120);
+    QFont small("MS Sans Serif");
+    small.setPointSize(8);
+    setFont(small);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, vx::ToQColor(clBtnFace));

@@ -8,6 +8,8 @@
 
 #include <QEvent>
 #include <QFontDatabase>
+#include <QGuiApplication>
+#include <QPrinterInfo>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -234,6 +236,8 @@ TFontComboBox::TFontComboBox(QWidget* parent) : TOwnerDrawComboBox(parent)
     setPalette(pal);
     UpdateItemHeight();
     Rebuild();
+    // Fonts installed or removed while the program runs.
+    QObject::connect(qApp, &QGuiApplication::fontDatabaseChanged, this, [this] { Rebuild(); });
     QObject::connect(this, &QComboBox::activated, [this](int index) {
         fontName_ = vx::FromQString(itemText(index));
         setPlaceholderText(QString());
@@ -272,10 +276,15 @@ int TFontComboBox::FontType(int index) const
 void TFontComboBox::Rebuild()
 {
     rebuilding_ = true;
-    // Screen and printer draw from one font database here, so every device lists each face once.
+    // Screen and printer draw from one font database here: the printer can print
+    // every face the screen shows, and a machine without a printer has no
+    // printer fonts. Every device lists each face once.
+    const bool screen = device_ != TFontDevice::fdPrinter;
+    const bool printer = device_ != TFontDevice::fdScreen && !QPrinterInfo::availablePrinterNames().isEmpty();
+    const QStringList families = screen || printer ? QFontDatabase::families() : QStringList();
     std::set<QString> seen;
     std::vector<std::pair<QString, int>> fonts;
-    for (const QString& family : QFontDatabase::families()) {
+    for (const QString& family : families) {
         if (!seen.insert(family).second)
             continue;
         int type = QFontDatabase::isSmoothlyScalable(family) ? TrueTypeFont : 0;

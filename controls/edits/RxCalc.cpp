@@ -8,6 +8,7 @@
 #include "platform/qt/QtText.h"
 #include "controls/common/StrUtils.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -355,6 +356,14 @@ TRxCalculatorForm::TRxCalculatorForm(QWidget* parent, int helpContext) : QDialog
     panel_->SetDisplayLabel(display_);
     panel_->OnOk = [this](QObject*) { done(QDialog::Accepted); };
     panel_->OnCancel = [this](QObject*) { done(QDialog::Rejected); };
+    copy_ = new QAction("&Copy", this);
+    copy_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    connect(copy_, &QAction::triggered, this, [this] { panel_->Copy(); });
+    paste_ = new QAction("&Paste", this);
+    paste_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+    connect(paste_, &QAction::triggered, this, [this] { panel_->Paste(); });
+    addAction(copy_);
+    addAction(paste_);
     SetCtl3D(true);
 }
 
@@ -390,17 +399,13 @@ void TRxCalculatorForm::keyPressEvent(QKeyEvent* e)
 void TRxCalculatorForm::contextMenuEvent(QContextMenuEvent* e)
 {
     QMenu menu(this);
-    QAction* copy = menu.addAction("&Copy");
-    copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Insert));
-    QAction* paste = menu.addAction("&Paste");
-    paste->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+    menu.addAction(copy_);
+    menu.addAction(paste_);
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    paste->setEnabled(data && data->hasText());
-    QAction* chosen = menu.exec(e->globalPos());
-    if (chosen == copy)
-        panel_->Copy();
-    else if (chosen == paste)
-        panel_->Paste();
+    paste_->setEnabled(data && data->hasText());
+    menu.exec(e->globalPos());
+    // Pasting without text does nothing, so the shortcut stays on.
+    paste_->setEnabled(true);
 }
 
 TRxCalculator::TRxCalculator(QObject* owner) : QObject(owner) {}

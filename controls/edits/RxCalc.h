@@ -15,6 +15,7 @@
 #include <vector>
 
 class QLabel;
+class QAction;
 class QFrame;
 
 enum TCalcBtnKind {
@@ -94,6 +95,9 @@ private:
     TCalculatorPanel* panel_;
     QFrame* displayBox_;
     QLabel* display_;
+    // The context menu's commands; their shortcuts work without the menu.
+    QAction* copy_;
+    QAction* paste_;
 };
 
 class TRxCalculator : public QObject {

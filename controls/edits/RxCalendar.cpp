@@ -244,6 +244,26 @@ void TRxCalendar::paintEvent(QPaintEvent*)
                 vx::Frame3D(p, frame, clBtnShadow, clBtnHighlight);
             }
         }
+    PaintLines(p);
+}
+
+void TRxCalendar::PaintLines(QPainter& p) const
+{
+    p.setPen(vx::ToQColor(clBtnFace));
+    const QRect last = CellRect(6, 6);
+    for (int i = 0; i < 6; ++i) {
+        const QRect cell = CellRect(i, i);
+        if (VerticalLines())
+            p.drawLine(cell.right() + 1, 0, cell.right() + 1, last.bottom());
+        p.drawLine(0, cell.bottom() + 1, last.right(), cell.bottom() + 1);
+    }
+}
+
+void TLocCalendar::PaintLines(QPainter& p) const
+{
+    p.setPen(vx::ToQColor(clBtnShadow));
+    const int y = CellRect(0, 0).bottom() + 1;
+    p.drawLine(0, y, width() - 1, y);
 }
 
 void TRxCalendar::mousePressEvent(QMouseEvent* e)

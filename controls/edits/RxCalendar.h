@@ -11,6 +11,8 @@
 
 #include <string>
 
+class QPainter;
+
 enum TDayOfWeek { Sun = 0, Mon, Tue, Wed, Thu, Fri, Sat };
 // A set of days: bit (1 << day).
 using TDaysOfWeek = unsigned;
@@ -83,6 +85,8 @@ protected:
     virtual QColor FixedColor() const;
     // Lines between the columns take a pixel of each but the last.
     virtual bool VerticalLines() const { return true; }
+    // Draws the grid lines into the pixel gaps between the cells.
+    virtual void PaintLines(QPainter& p) const;
 
 private:
     void ChangeDate(vx::TDateTime date);
@@ -111,4 +115,6 @@ protected:
     // The day-name row follows the parent's colour.
     QColor FixedColor() const override { return palette().color(backgroundRole()); }
     bool VerticalLines() const override { return false; }
+    // Only the line under the day names.
+    void PaintLines(QPainter& p) const override;
 };

@@ -193,8 +193,7 @@ TCustomComboEdit::TCustomComboEdit(QWidget* parent) : QLineEdit(parent)
     button_->setCursor(Qt::ArrowCursor);
     button_->OnClick = [this](QObject*) { EditButtonClick(); };
     resize(121, 21);
-    const int minimum = std::min(QFontMetrics(QApplication::font()).height(), QFontMetrics(font()).height()) + 4 + 1;
-    setMinimumHeight(minimum);
+    UpdateMinimumHeight();
     QObject::connect(this, &QLineEdit::textChanged, [this] {
         if (OnChange)
             OnChange(this);
@@ -323,8 +322,18 @@ void TCustomComboEdit::UpdateLayout()
 {
     const int b = buttonWidth_;
     button_->setVisible(b >= 2);
-    button_->setGeometry(width() - b - 2, 2, b, height() - 4);
+    // Inside the sunken border, or along the whole right edge without one.
+    if (hasFrame())
+        button_->setGeometry(width() - b - 2, 2, b, height() - 4);
+    else
+        button_->setGeometry(width() - b, 0, b, height());
     setTextMargins(0, 0, b >= 2 ? b + 2 : 0, 0);
+}
+
+void TCustomComboEdit::UpdateMinimumHeight()
+{
+    // The smaller of the system's and the edit's text heights, and the border.
+    setMinimumHeight(std::min(QFontMetrics(QApplication::font()).height(), QFontMetrics(font()).height()) + 4 + 1);
 }
 
 void TCustomComboEdit::resizeEvent(QResizeEvent* e)
@@ -379,6 +388,8 @@ void TCustomComboEdit::DoDropDown()
     setFocus();
     popup_->ShowAt(at);
     popupVisible_ = true;
+    // While the popup is open the text is its: read-only, and no caret shown.
+    ApplyReadOnly();
     qApp->installEventFilter(this);
 }
 
@@ -437,7 +448,9 @@ void TCustomComboEdit::keyPressEvent(QKeyEvent* e)
 void TCustomComboEdit::focusOutEvent(QFocusEvent* e)
 {
     QLineEdit::focusOutEvent(e);
-    if (popupVisible_)
+    // A window system that activates the popup as it shows it takes the focus
+    // away only to the popup: that leaves it open.
+    if (popupVisible_ && !(popup_ && QApplication::activeWindow() == popup_))
         PopupCloseUp(false);
 }
 
@@ -446,6 +459,8 @@ void TCustomComboEdit::changeEvent(QEvent* e)
     QLineEdit::changeEvent(e);
     if (e->type() == QEvent::EnabledChange && popup_)
         popup_->setEnabled(isEnabled());
+    if (e->type() == QEvent::FontChange)
+        UpdateMinimumHeight();
 }
 
 bool TCustomComboEdit::eventFilter(QObject* watched, QEvent* e)

@@ -111,6 +111,7 @@ protected:
 private:
     void UpdateLayout();
     void ApplyReadOnly();
+    void UpdateMinimumHeight();
     void ApplyGlyph();
 
     TEditButton* button_;

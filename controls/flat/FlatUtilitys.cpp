@@ -18,6 +18,10 @@
 
 namespace vx {
 
+namespace {
+constexpr int LightenCap = 100;
+}
+
 TColor CalcAdvancedColor(TColor parentColor, TColor originalColor, int percent, bool darken)
 {
     if (percent == 0)
@@ -25,8 +29,10 @@ TColor CalcAdvancedColor(TColor parentColor, TColor originalColor, int percent, 
     int h, s, l;
     RGBtoHSLRange(ColorToRGB(parentColor), h, s, l);
     l += 10;
-    l = darken ? l - percent : l + percent;
-    return HSLRangeToRGB(h, s, std::clamp(l, 0, HSLRange));
+    // Lightening stops at 100 of the 240 steps: the flat look's derived colours
+    // never come near white, whatever the parent colour.
+    l = darken ? std::clamp(l - percent, 0, HSLRange) : std::min(l + percent, LightenCap);
+    return HSLRangeToRGB(h, s, l);
 }
 
 int GetFontHeight(const QFont& font)

@@ -92,9 +92,9 @@ void TFlatSpeedButton::mousePressEvent(QMouseEvent* e)
 
 void TFlatSpeedButton::mouseMoveEvent(QMouseEvent* e)
 {
-    const bool inside = HoverMove(e->position().toPoint());
+    HoverMove(e->position().toPoint());
     if (dragging_)
-        DragTo(inside);
+        DragTo(PressArea(e->position().toPoint()));
 }
 
 void TFlatSpeedButton::mouseReleaseEvent(QMouseEvent* e)
@@ -102,7 +102,7 @@ void TFlatSpeedButton::mouseReleaseEvent(QMouseEvent* e)
     if (!dragging_)
         return;
     dragging_ = false;
-    const bool inside = rect().contains(e->position().toPoint());
+    const bool inside = PressArea(e->position().toPoint());
     if (groupIndex_ == 0) {
         state_ = bsUp;
         mouseIn_ = false;

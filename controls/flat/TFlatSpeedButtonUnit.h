@@ -61,6 +61,12 @@ protected:
 
 private:
     bool MouseHeld() const override { return dragging_; }
+    // Where a held button counts as pressed: the bottom row just below the
+    // face, y = height, counts as inside.
+    bool PressArea(QPoint point) const
+    {
+        return point.x() >= 0 && point.x() < width() && point.y() >= 0 && point.y() <= height();
+    }
 
     TColor colorHighLight_ = clWhite;
     TColor colorShadow_ = clBlack;

@@ -9,9 +9,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 #include <QMimeData>
 #include <QStandardPaths>
 #include <QStorageInfo>
@@ -23,6 +27,38 @@ namespace {
 
 constexpr int PathRole = Qt::UserRole;
 constexpr int ReadRole = Qt::UserRole + 1;
+constexpr int IconRole = Qt::UserRole + 2;  // the icon without the share overlay
+constexpr int SharedRole = Qt::UserRole + 3;
+
+// The folders Samba's user shares (the desktop's "share this folder") name.
+std::vector<std::string> UserShares()
+{
+    std::vector<std::string> paths;
+    const QDir definitions(QStringLiteral("/var/lib/samba/usershares"));
+    for (const QString& name : definitions.entryList(QDir::Files)) {
+        QFile file(definitions.filePath(name));
+        if (!file.open(QIODevice::ReadOnly) || file.size() > 65536)
+            continue;
+        for (const QByteArray& line : file.readAll().split('\n'))
+            if (line.startsWith("path="))
+                paths.push_back(line.mid(5).trimmed().toStdString());
+    }
+    return paths;
+}
+
+// The icon with the share mark in its bottom-left corner.
+QIcon SharedIcon(const QIcon& icon)
+{
+    QPixmap picture = icon.pixmap(16, 16);
+    if (picture.isNull()) {
+        picture = QPixmap(16, 16);
+        picture.fill(Qt::transparent);
+    }
+    QPainter painter(&picture);
+    painter.fillRect(0, 9, 7, 7, Qt::white);
+    painter.fillRect(1, 10, 5, 5, QColor(0, 0, 128));
+    return QIcon(picture);
+}
 
 const char* const MountFolders[] = {"/media", "/run/media", "/mnt"};
 
@@ -149,6 +185,41 @@ std::string TDirTree::PathOf(const QTreeWidgetItem* node)
 
 bool TDirTree::IsRead(const QTreeWidgetItem* node) { return node && node->data(0, ReadRole).toBool(); }
 
+bool TDirTree::IsShownShared(const QTreeWidgetItem* node) { return node && node->data(0, SharedRole).toBool(); }
+
+void TDirTree::SetShowShareOverlay(bool value)
+{
+    if (value == showShareOverlay_)
+        return;
+    showShareOverlay_ = value;
+    shares_ = value ? (ShareSource ? ShareSource() : UserShares()) : std::vector<std::string>();
+    std::vector<QTreeWidgetItem*> pending;
+    for (int i = 0; i < topLevelItemCount(); ++i)
+        pending.push_back(topLevelItem(i));
+    while (!pending.empty()) {
+        QTreeWidgetItem* node = pending.back();
+        pending.pop_back();
+        OverlayShare(node);
+        for (int i = 0; i < node->childCount(); ++i)
+            pending.push_back(node->child(i));
+    }
+}
+
+void TDirTree::OverlayShare(QTreeWidgetItem* node) const
+{
+    const bool shared =
+        showShareOverlay_ && std::find(shares_.begin(), shares_.end(), PathOf(node)) != shares_.end();
+    if (shared == IsShownShared(node))
+        return;
+    if (shared) {
+        node->setData(0, IconRole, node->icon(0));
+        node->setIcon(0, SharedIcon(node->icon(0)));
+    } else {
+        node->setIcon(0, node->data(0, IconRole).value<QIcon>());
+    }
+    node->setData(0, SharedRole, shared);
+}
+
 std::vector<TDirDrive> TDirTree::ReadDrives() const
 {
     std::vector<TDirDrive> drives = DriveSource ? DriveSource() : SystemDrives();
@@ -201,6 +272,7 @@ QTreeWidgetItem* TDirTree::AddNode(QTreeWidgetItem* parent, const std::string& p
     node->setIcon(0, icons_->icon(QFileInfo(vx::ToQString(path))));
     if (OnGetIcon)
         OnGetIcon(this, node);
+    OverlayShare(node);
     return node;
 }
 

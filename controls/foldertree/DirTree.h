@@ -60,14 +60,17 @@ public:
     void SetFastLoad(bool value) { fastLoad_ = value; }
     bool ReadOnStart() const { return readOnStart_; }
     void SetReadOnStart(bool value) { readOnStart_ = value; }
+    // Marks the icons of shared folders with the share overlay.
     bool ShowShareOverlay() const { return showShareOverlay_; }
-    void SetShowShareOverlay(bool value) { showShareOverlay_ = value; }
+    void SetShowShareOverlay(bool value);
     bool AcceptDropFiles() const { return acceptDropFiles_; }
     void SetAcceptDropFiles(bool value);
 
     // The folder a node stands for, and whether its sub-folders were read.
     static std::string PathOf(const QTreeWidgetItem* node);
     static bool IsRead(const QTreeWidgetItem* node);
+    // Whether the node's icon carries the share overlay.
+    static bool IsShownShared(const QTreeWidgetItem* node);
 
     std::function<void(QObject* Sender, const std::string& Path, bool& Accept)> OnAddDir;
     // Replaces the folder listing: fills Names with the sub-folder names of Path.
@@ -79,6 +82,9 @@ public:
         OnDropFiles;
     // Replaces the drive list (tests and special hosts); unset, the system's.
     std::function<std::vector<TDirDrive>()> DriveSource;
+    // Replaces the list of shared folders; unset, the folders the desktop
+    // shares on the network (Samba's user shares).
+    std::function<std::vector<std::string>()> ShareSource;
 
     // Re-reads the drives: the whole list when the set of drives changed, else
     // the last drive whose medium changed. Runs when a mount folder changes.
@@ -102,6 +108,7 @@ private:
     QTreeWidgetItem* FindDrive(const std::string& path, std::string& rest) const;
     void FireDeleted(QTreeWidgetItem* node);
     void AnswerFileDrag(QDropEvent* event) const;
+    void OverlayShare(QTreeWidgetItem* node) const;
 
     std::string initialDirectory_;
     TDirTypes dirTypes_ = dtNormal | dtAll;
@@ -110,6 +117,7 @@ private:
     bool fastLoad_ = false;
     bool readOnStart_ = true;
     bool showShareOverlay_ = false;
+    std::vector<std::string> shares_;
     bool acceptDropFiles_ = false;
     std::vector<TDirDrive> drives_;
     std::unique_ptr<QFileIconProvider> icons_;

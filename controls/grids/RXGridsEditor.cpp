@@ -332,7 +332,10 @@ void TRxInplaceEdit::mouseDoubleClickEvent(QMouseEvent* e)
 
 void TRxInplaceEdit::focusOutEvent(QFocusEvent* e)
 {
-    CloseUp(false);
+    // A window system that activates the pick list as it shows it takes the
+    // focus away only to the list: that leaves it open.
+    if (!pickList_ || QApplication::activeWindow() != pickList_)
+        CloseUp(false);
     QLineEdit::focusOutEvent(e);
 }
 

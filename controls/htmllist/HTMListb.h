@@ -36,7 +36,9 @@ public:
 
     TStrings& Items() { return items_; }
     const TStrings& Items() const { return items_; }
-    int ItemIndex() const { return currentRow(); }
+    // The selected item's index; the current item that taking the focus
+    // gives a list is no choice of the user's.
+    int ItemIndex() const { return currentItem() && currentItem()->isSelected() ? currentRow() : -1; }
     void SetItemIndex(int value) { setCurrentRow(value); }
 
     TColor URLColor() const { return urlColor_; }

@@ -161,7 +161,8 @@ void TCustomEnhListView::WatchImages(TImageList* previous, TImageList* images)
     if (previous && previous != SmallImages() && previous != StateImages())
         disconnect(previous, nullptr, this, nullptr);
     if (images) {
-        connect(images, &TImageList::Changed, this, [this] { model_->RefreshAll(); }, Qt::UniqueConnection);
+        // A member function, as Qt refuses a unique connection to a lambda.
+        connect(images, &TImageList::Changed, this, &TCustomEnhListView::ImagesChanged, Qt::UniqueConnection);
         connect(images, &QObject::destroyed, this, [this](QObject* gone) {
             if (gone == SmallImages())
                 model_->SetSmallImages(nullptr);
@@ -170,6 +171,11 @@ void TCustomEnhListView::WatchImages(TImageList* previous, TImageList* images)
         });
     }
     UpdateRowHeight();
+}
+
+void TCustomEnhListView::ImagesChanged()
+{
+    model_->RefreshAll();
 }
 
 void TCustomEnhListView::SetSmallImages(TImageList* images)
@@ -244,13 +250,14 @@ void TCustomEnhListView::SortColumn(int Column, bool Ascending)
 {
     resortNeeded_ = false;
     SetLastColumnClicked(Column);
-    DoSortBegin(Column, Ascending);
+    // The sort events carry the inverse of the requested direction.
+    DoSortBegin(Column, !Ascending);
     const int factor = Ascending ? 1 : -1;
     const int compareColumn = Column - 1;
     model_->Sort([&](const TListItem* a, const TListItem* b) {
         return factor * DoSortItems(const_cast<TListItem*>(a), const_cast<TListItem*>(b), compareColumn);
     });
-    DoSortFinished(Column, Ascending);
+    DoSortFinished(Column, !Ascending);
 }
 
 void TCustomEnhListView::SortColumnToggle(int Column, bool Ascending)

@@ -201,6 +201,7 @@ protected:
     void ApplyModelOptions(bool subItemImages, bool checkboxes);
     // Follows an image list's changes until it is replaced or destroyed.
     void WatchImages(TImageList* previous, TImageList* images);
+    void ImagesChanged();
     // The width the images take before an item's caption.
     int ImagesWidth() const;
 

@@ -357,10 +357,18 @@ void TCustomExtListView::SetColumnOrder(const std::vector<int>& Order)
 
 bool TCustomExtListView::GetColumnOrder(std::vector<int>& Order) const
 {
+    // No columns means no order to report; a header out of step with the
+    // columns answers -1 for a place, and that is no order either.
     Order.clear();
-    for (int position = 0; position < ColumnCount(); ++position)
-        Order.push_back(GetActualColumn(position));
-    return true;
+    for (int position = 0; position < ColumnCount(); ++position) {
+        const int column = GetActualColumn(position);
+        if (column < 0) {
+            Order.clear();
+            return false;
+        }
+        Order.push_back(column);
+    }
+    return !Order.empty();
 }
 
 // ---- settings ----

@@ -2,14 +2,14 @@
 // image, a check mark and a data pointer) and TListColumn.
 #pragma once
 
+#include "controls/common/Alignment.h"
+
 #include <string>
 #include <vector>
 
 namespace vx {
 
 class TEnhListModel;
-
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 struct TListColumn {
     std::string Caption;

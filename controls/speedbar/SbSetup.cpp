@@ -2,6 +2,7 @@
 #include "controls/speedbar/SbSetup.h"
 
 #include "controls/speedbar/SpeedBar.h"
+#include "controls/common/HelpContext.h"
 #include "controls/common/VCLUtils.h"
 #include "platform/qt/QtText.h"
 
@@ -85,8 +86,9 @@ TSpeedbarSetupWindow::TSpeedbarSetupWindow()
     grid->addLayout(buttons, 3, 0, 1, 2);
 
     connect(SectionList, &QListWidget::currentRowChanged, this, [this] { SectionChosen(); });
-    connect(ButtonsList, &QListWidget::currentRowChanged, this, [this] { ShowItemHint(); });
+    connect(ButtonsList, &QListWidget::currentRowChanged, this, [this] { ButtonRowChosen(); });
     connect(CloseBtn, &QPushButton::clicked, this, &QWidget::close);
+    connect(HelpBtn, &QPushButton::clicked, this, [this] { vx::ShowHelpContext(helpContext_); });
     ButtonsList->viewport()->installEventFilter(this);
     ButtonsList->viewport()->setMouseTracking(true);
     SectionList->setFocus();
@@ -189,6 +191,16 @@ void TSpeedbarSetupWindow::FitColumns()
             grid->item(i)->setSizeHint(QSize(grid->viewport()->width(), grid->item(i)->sizeHint().height()));
 }
 
+// While an item is dragged its row stays the chosen one.
+void TSpeedbarSetupWindow::ButtonRowChosen()
+{
+    if (dragging_ && ButtonsList->currentRow() != dragRow_) {
+        const QSignalBlocker block(ButtonsList);
+        ButtonsList->setCurrentRow(dragRow_);
+    }
+    ShowItemHint();
+}
+
 void TSpeedbarSetupWindow::ShowItemHint()
 {
     TSpeedItem* item = dragging_ ? nullptr : CurrentItem();
@@ -262,6 +274,7 @@ bool TSpeedbarSetupWindow::ButtonsMouse(QEvent* e)
         if (!item)
             return false;
         ButtonsList->setCurrentRow(row);
+        dragRow_ = row;
         dragging_ = true;
         dragItem_ = item->Visible() ? nullptr : item;
         if (dragItem_) {
@@ -338,6 +351,7 @@ void TSpeedBar::Customize(int helpContext)
     if (helpContext > 0)
         window->SetHelpContext(helpContext);
     window->HelpBtn->setVisible(helpContext > 0);
+    window->HelpBtn->setEnabled(vx::HelpAvailable());
     if (window->isMinimized())
         window->showNormal();
     vx::CenterControl(window);

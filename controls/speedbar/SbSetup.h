@@ -51,6 +51,7 @@ private:
     void RefreshLists(bool keepSection);
     void SectionChosen();
     void FillButtons();
+    void ButtonRowChosen();
     void ShowItemHint();
     void FitColumns();
     bool ButtonsMouse(QEvent* e);
@@ -62,4 +63,5 @@ private:
     std::unique_ptr<TBtnControl> floating_;
     bool dragging_ = false;
     TSpeedItem* dragItem_ = nullptr;
+    int dragRow_ = -1;
 };

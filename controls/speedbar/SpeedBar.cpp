@@ -58,6 +58,31 @@ bool EdgeAlign(TAlign align)
     return align == alTop || align == alBottom || align == alLeft || align == alRight;
 }
 
+// The edge a sibling is aligned to. A speed bar says so; any other widget
+// counts as aligned to an edge it touches along the whole of that edge (a
+// status bar, a tool panel), as the layouts of this program place them.
+TAlign SiblingAlign(const QWidget& widget, const QRect& parent)
+{
+    if (const auto* bar = dynamic_cast<const TSpeedBar*>(&widget))
+        return bar->Align();
+    const QRect g = widget.geometry();
+    if (g == parent)
+        return alNone;
+    if (g.left() <= parent.left() && g.right() >= parent.right()) {
+        if (g.top() <= parent.top())
+            return alTop;
+        if (g.bottom() >= parent.bottom())
+            return alBottom;
+    }
+    if (g.top() <= parent.top() && g.bottom() >= parent.bottom()) {
+        if (g.left() <= parent.left())
+            return alLeft;
+        if (g.right() >= parent.right())
+            return alRight;
+    }
+    return alNone;
+}
+
 } // namespace
 
 TSpeedbarNotifyEvent::TSpeedbarNotifyEvent(TSpeedbarNotify code, TSpeedBar* bar, QObject* subject)
@@ -414,7 +439,7 @@ int TSpeedBar::AddSection(TSpeedbarSection* section)
     sections_.push_back(section);
     section->bar_ = this;
     for (TSpeedItem* item : section->items_) {
-        item->SetSectionIndex(index);
+        item->sectionIndex_ = index;
         PlaceItem(item);
     }
     return index;
@@ -526,7 +551,7 @@ void TSpeedBar::ReindexSections()
 {
     for (std::size_t i = 0; i < sections_.size(); ++i)
         for (TSpeedItem* item : sections_[i]->items_)
-            item->SetSectionIndex(int(i));
+            item->sectionIndex_ = int(i);
 }
 
 void TSpeedBar::RemoveSection(int index)
@@ -760,10 +785,12 @@ bool TSpeedBar::FrameForSide(TAlign side, QRect& frame)
         return false;
     QRect r = parent->rect();
     for (QObject* child : parent->children()) {
-        auto* other = dynamic_cast<TSpeedBar*>(child);
-        if (!other || other == this || other->isHidden() || !EdgeAlign(other->align_))
+        auto* other = qobject_cast<QWidget*>(child);
+        if (!other || other == this || other->isHidden() || other->isWindow())
             continue;
-        const TAlign a = other->align_;
+        const TAlign a = SiblingAlign(*other, parent->rect());
+        if (!EdgeAlign(a))
+            continue;
         bool before = a < side;
         if (a == side)
             before = (a == alTop && other->y() < y()) || (a == alBottom && other->geometry().bottom() > geometry().bottom()) ||

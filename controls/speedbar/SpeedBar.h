@@ -100,6 +100,7 @@ private:
 class TSpeedbarButton : public TRxSpeedButton {
 public:
     explicit TSpeedbarButton(TSpeedItem* item);
+    ~TSpeedbarButton() override;
     TSpeedItem* Item() const { return item_; }
     // The face as the button paints it, whether shown or not.
     QImage FaceImage();
@@ -121,10 +122,17 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void enterEvent(QEnterEvent* e) override;
     void leaveEvent(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     friend class TSpeedItem;
     bool Editing() const;
+    // Dragging the button while the bar is customised: the floating image
+    // follows the mouse; the release drops the button or takes it off the bar.
+    void DragTo(QPoint screenPoint);
+    void DragEnd(QPoint screenPoint);
+    // Ends a drag without a drop: the bar lets the mouse go, the image goes.
+    void StopDrag();
     TSpeedItem* item_;
     bool facePaint_ = false;
     bool usingImage_ = false;
@@ -133,6 +141,7 @@ private:
     QImage ownGlyph_;
     int ownNumGlyphs_ = 1;
     std::unique_ptr<TBtnControl> floating_;
+    QPointer<TSpeedBar> dragBar_;
 };
 
 class TSpeedItem : public QObject {
@@ -143,7 +152,9 @@ public:
     TSpeedbarButton* Button() const { return button_; }
     TSpeedBar* SpeedBar() const { return bar_; }
     int SectionIndex() const { return sectionIndex_; }
-    void SetSectionIndex(int value) { sectionIndex_ = value; }
+    // On a bar this moves the item to that section (clamped), as AddItem does;
+    // the bar's section lists and the index never disagree.
+    void SetSectionIndex(int value);
     bool Editing() const { return editing_; }
     void SetEditing(bool value);
 

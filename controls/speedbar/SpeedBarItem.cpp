@@ -29,6 +29,11 @@ std::string SpeedItemHintFor(const std::string& newCaption, const std::string& o
 
 // --- the button
 
+TSpeedbarButton::~TSpeedbarButton()
+{
+    StopDrag();
+}
+
 TSpeedbarButton::TSpeedbarButton(TSpeedItem* item) : item_(item)
 {
     hide();
@@ -122,6 +127,7 @@ void TSpeedbarButton::mousePressEvent(QMouseEvent* e)
     raise();
     floating_ = std::make_unique<TBtnControl>();
     floating_->InitButton(item_);
+    dragBar_ = item_->SpeedBar();
     setCursor(floating_->cursor());
 }
 
@@ -134,13 +140,7 @@ void TSpeedbarButton::mouseMoveEvent(QMouseEvent* e)
         TRxSpeedButton::mouseMoveEvent(e);
         return;
     }
-    hide();
-    TSpeedBar* bar = item_->SpeedBar();
-    const QPoint topLeft = e->globalPosition().toPoint() - QPoint(floating_->width(), floating_->height());
-    if (bar->rect().contains(bar->mapFromGlobal(topLeft)))
-        floating_->ShowAt(topLeft);
-    else
-        floating_->hide();
+    DragTo(e->globalPosition().toPoint());
 }
 
 void TSpeedbarButton::mouseReleaseEvent(QMouseEvent* e)
@@ -152,11 +152,67 @@ void TSpeedbarButton::mouseReleaseEvent(QMouseEvent* e)
         TRxSpeedButton::mouseReleaseEvent(e);
         return;
     }
-    const QSize size = floating_->size();
+    DragEnd(e->globalPosition().toPoint());
+}
+
+// Once hidden the button hears no more of the mouse, so the bar holds the
+// mouse for the rest of the drag and its moves and the release come here.
+bool TSpeedbarButton::eventFilter(QObject* watched, QEvent* e)
+{
+    if (!floating_ || watched != dragBar_)
+        return TRxSpeedButton::eventFilter(watched, e);
+    if (e->type() == QEvent::MouseMove) {
+        DragTo(static_cast<QMouseEvent*>(e)->globalPosition().toPoint());
+        return true;
+    }
+    if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+        DragEnd(static_cast<QMouseEvent*>(e)->globalPosition().toPoint());
+        return true;
+    }
+    return e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick;
+}
+
+void TSpeedbarButton::DragTo(QPoint screenPoint)
+{
+    TSpeedBar* bar = dragBar_;
+    if (!bar || item_->SpeedBar() != bar) {
+        StopDrag(); // the item left its bar meanwhile
+        return;
+    }
+    if (isVisible()) {
+        hide();
+        bar->installEventFilter(this);
+        bar->grabMouse();
+    }
+    const QPoint topLeft = screenPoint - QPoint(floating_->width(), floating_->height());
+    if (bar->rect().contains(bar->mapFromGlobal(topLeft)))
+        floating_->ShowAt(topLeft);
+    else
+        floating_->hide();
+}
+
+void TSpeedbarButton::StopDrag()
+{
+    if (TSpeedBar* bar = dragBar_) {
+        bar->removeEventFilter(this);
+        if (QWidget::mouseGrabber() == bar)
+            bar->releaseMouse();
+    }
+    dragBar_ = nullptr;
     floating_.reset();
     unsetCursor();
-    TSpeedBar* bar = item_->SpeedBar();
-    const QPoint point = bar->mapFromGlobal(e->globalPosition().toPoint() - QPoint(size.width(), size.height()));
+}
+
+void TSpeedbarButton::DragEnd(QPoint screenPoint)
+{
+    TSpeedBar* bar = dragBar_;
+    const QSize size = floating_->size();
+    StopDrag();
+    if (!bar || item_->SpeedBar() != bar)
+        return;
+    // Shown again for the drop to place; the outcomes that hide the item hide it.
+    show();
+    const QPoint point = bar->mapFromGlobal(screenPoint - QPoint(size.width(), size.height()));
     if (!bar->rect().contains(point)) {
         lower();
         item_->SetVisible(false);
@@ -228,6 +284,14 @@ TSpeedItem::~TSpeedItem()
         bar_->RemoveItem(this);
     }
     delete button_.data();
+}
+
+void TSpeedItem::SetSectionIndex(int value)
+{
+    if (bar_ && sectionIndex_ >= 0)
+        bar_->AddItem(value, this);
+    else
+        sectionIndex_ = value;
 }
 
 void TSpeedItem::UpdateButton()

@@ -183,16 +183,13 @@ void TCompletionProposalForm::keyPressEvent(QKeyEvent* event)
     if (!KeyEventToKey(*event, key, shift))
         return;
     KeyDown(key, shift);
-    const std::string text = vx::FromQString(event->text());
-    if (text.size() != 1)
+    // Enter, Esc and Space close the popup and are done with: their character
+    // is neither typed nor handed to the editor.
+    if (key == VK_RETURN || key == VK_ESCAPE || key == VK_SPACE)
         return;
-    if (isVisible()) {
+    const std::string text = vx::FromQString(event->text());
+    if (text.size() == 1 && isVisible())
         KeyPress(text[0]);
-    } else if (TmwCustomEdit* editor = currentEditor_) {
-        // The key closed the popup: its character goes to the editor that has the focus again.
-        char c = text[0];
-        editor->Model().KeyPress(c);
-    }
 }
 
 bool TCompletionProposalForm::focusNextPrevChild(bool) { return false; }

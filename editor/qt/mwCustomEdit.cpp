@@ -1,6 +1,8 @@
 // The editor control widget.
 #include "editor/qt/mwCustomEdit.h"
 
+#include "editor/qt/mwImageList.h"
+
 #include "editor/qt/mwInternalImage.h"
 #include "editor/qt/mwKeyMapping.h"
 #include "editor/qt/uTextDrawer.h"
@@ -27,14 +29,38 @@ TmwCustomEdit::TmwCustomEdit(QWidget* parent) : QAbstractScrollArea(parent)
     viewport()->setAutoFillBackground(false);
     WindowStyleChanged();
     InitMouseAndScrolling();
+    // The bookmark image list is referenced, not owned: its end takes it out of the options.
+    TmwBookMarkOpt& options = model_->BookMarkOptions();
+    options.OnChange = [this, repaint = options.OnChange](TmwBookMarkOpt* sender) {
+        WatchBookmarkImages(sender->BookmarkImages());
+        if (repaint)
+            repaint(sender);
+    };
     resize(200, 150);
 }
 
-TmwCustomEdit::~TmwCustomEdit() = default;
+TmwCustomEdit::~TmwCustomEdit() { WatchBookmarkImages(nullptr); }
+
+void TmwCustomEdit::WatchBookmarkImages(TImageList* images)
+{
+    if (images == watchedImages_)
+        return;
+    if (watchedImages_)
+        watchedImages_->RemoveDestroyHook(imagesHook_);
+    watchedImages_ = images;
+    imagesHook_ = 0;
+    if (images)
+        imagesHook_ = images->AddDestroyHook([this](void*) {
+            // The dying list clears its own chain.
+            watchedImages_ = nullptr;
+            imagesHook_ = 0;
+            model_->BookMarkOptions().SetBookmarkImages(nullptr);
+        });
+}
 
 void TmwCustomEdit::SetFont(const QFont& font)
 {
-    if (QFontInfo(font).fixedPitch()) {
+    if (MeasuresFixedPitch(font)) {
         font_ = font;
     } else {
         font_.setPointSizeF(font.pointSizeF());
@@ -77,12 +103,17 @@ void TmwCustomEdit::UpdateScrollBars()
     if (!model_)
         return; // the model asks while it is being built; the first resize sets the bars
     const TmwCustomEditModel& m = *model_;
-    horizontalScrollBar()->setRange(1, m.MaxLeftChar());
+    // Setting one bar scrolls the view through scrollContentsBy: it must not
+    // read the other bar before that one holds the model's value too.
+    const bool wasUpdating = updatingBars_;
+    updatingBars_ = true;
+    horizontalScrollBar()->setRange(1, m.LastLeftChar());
     horizontalScrollBar()->setPageStep(std::max(1, m.CharsInWindow()));
     horizontalScrollBar()->setValue(m.LeftChar());
     verticalScrollBar()->setRange(1, std::max(1, m.LineCount()));
     verticalScrollBar()->setPageStep(std::max(1, m.LinesInWindow()));
     verticalScrollBar()->setValue(m.TopLine());
+    updatingBars_ = wasUpdating;
 }
 
 void TmwCustomEdit::UpdateCaret()

@@ -135,6 +135,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Hooks the destruction of the bookmark image list the options hold now.
+    void WatchBookmarkImages(TImageList* images);
     // TmwEditMetrics
     bool WindowExists() const override { return true; }
     int ClientWidth() const override;
@@ -162,12 +164,15 @@ private:
     QFont font_;
     std::unique_ptr<TheTextDrawer> textDrawer_;
     std::unique_ptr<TmwInternalImage> internalImage_;
+    TImageList* watchedImages_ = nullptr;
+    TmwChainHandle imagesHook_ = 0;
     TColor fontColor_ = clWindowText;
     QRect caretRect_;
     QMenu* popupMenu_ = nullptr;
     QTimer* autoScrollTimer_ = nullptr;
     QLabel* scrollHint_ = nullptr;
     bool mouseCaptured_ = false;
+    bool updatingBars_ = false; // the scroll bars are being set from the model
     QPoint mouseDownPoint_;
     TPoint dragBlockBegin_;
     TPoint dragBlockEnd_;

@@ -4,6 +4,7 @@
 // the cursor shape, the scroll bars with their top-line hint, the tab key in
 // dialogs, and input-method text.
 #include "editor/mwHighlighter.h"
+#include "editor/mwStrConst.h"
 #include "editor/qt/mwCustomEdit.h"
 #include "platform/AnsiText.h"
 #include "platform/qt/QtText.h"
@@ -107,13 +108,18 @@ TPoint TmwCustomEdit::PixelsToRowColumn(int x, int y) const
     // The nearest cell boundary, halves away from zero.
     long long twice = 2 * (static_cast<long long>(m.LeftChar()) * cw + x - m.GutterWidth() - 2);
     long long column = twice >= 0 ? (twice + cw) / (2 * cw) : -((-twice + cw) / (2 * cw));
-    return Point(static_cast<int>(column), m.TopLine() + y / m.LineHeight());
+    const int line = m.TopLine() + y / m.LineHeight();
+    // The cell is where the line shows; the point is in the line's characters.
+    if (column < 1)
+        return Point(static_cast<int>(column), line);
+    return m.CharPoint(static_cast<int>(column), line);
 }
 
 TPoint TmwCustomEdit::RowColumnToPixels(TPoint rowColumn) const
 {
     const TmwCustomEditModel& m = *model_;
-    return Point((rowColumn.X - 1) * m.CharWidth() + m.TextOffset(), (rowColumn.Y - m.TopLine()) * m.LineHeight() + 1);
+    return Point((m.DisplayColumn(rowColumn) - 1) * m.CharWidth() + m.TextOffset(),
+                 (rowColumn.Y - m.TopLine()) * m.LineHeight() + 1);
 }
 
 void TmwCustomEdit::SetCaretAtPixel(int x, int y) { model_->SetCaretXY(PixelsToRowColumn(x, y)); }
@@ -216,8 +222,8 @@ void TmwCustomEdit::mouseDoubleClickEvent(QMouseEvent* event)
 void TmwCustomEdit::SetWordBlock(TPoint value)
 {
     TmwCustomEditModel& m = *model_;
-    int x = std::clamp(value.X, 1, m.MaxLeftChar());
     int y = std::clamp(value.Y, 1, m.LineCount());
+    int x = std::clamp(value.X, 1, m.ColumnLimit(y));
     std::string t = m.Lines().Get(y - 1);
     t += '\0';
     const int length = static_cast<int>(t.size());
@@ -461,11 +467,15 @@ void TmwCustomEdit::DragDrop(QObject* source, int x, int y, bool copy)
 
 // ---------------------------------------------------------------- scroll bars
 
-void TmwCustomEdit::scrollContentsBy(int, int)
+void TmwCustomEdit::scrollContentsBy(int dx, int dy)
 {
+    if (updatingBars_)
+        return; // the bars only show what the model already holds
     TmwCustomEditModel& m = *model_;
-    m.SetLeftChar(horizontalScrollBar()->value());
-    m.SetTopLine(verticalScrollBar()->value());
+    if (dx != 0)
+        m.SetLeftChar(horizontalScrollBar()->value());
+    if (dy != 0)
+        m.SetTopLine(verticalScrollBar()->value());
     if (verticalScrollBar()->isSliderDown())
         ShowScrollHint(m.HasOption(mweoShowScrollHint));
 }
@@ -485,7 +495,11 @@ void TmwCustomEdit::ShowScrollHint(bool show)
         scrollHint_->setMargin(2);
         scrollHint_->setMaximumWidth(200);
     }
-    scrollHint_->setText(QString("TopLine: %1").arg(model_->TopLine()));
+    // The table's text, as a translation may word it, with the line in place of %d.
+    std::string hint = mwRes::TopLine;
+    if (const size_t at = hint.find("%d"); at != std::string::npos)
+        hint.replace(at, 2, std::to_string(model_->TopLine()));
+    scrollHint_->setText(vx::ToQString(hint));
     scrollHint_->adjustSize();
     QPoint topRight = viewport()->mapToGlobal(QPoint(viewport()->width() - 4, 10));
     scrollHint_->move(topRight.x() - scrollHint_->width(), topRight.y());

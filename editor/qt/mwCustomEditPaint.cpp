@@ -5,6 +5,7 @@
 #include "editor/mwSupportProcs.h"
 #include "editor/qt/SysColors.h"
 #include "editor/qt/mwCustomEdit.h"
+#include "editor/qt/mwImageList.h"
 #include "editor/qt/mwInternalImage.h"
 #include "editor/qt/uTextDrawer.h"
 
@@ -15,6 +16,9 @@
 #include <vector>
 
 namespace {
+
+// Characters of a long line read past the last column shown.
+constexpr size_t kScanMargin = 4096;
 
 // A stretch of one line drawn in one style and pair of colours; columns are 1-based.
 struct TRun {
@@ -90,20 +94,23 @@ void TLinePainter::SelectedColumns(int line, TLineLook& look) const
     int start = firstCol_;
     int end = lastCol_ + 1;
     bool partly = false;
+    // The block's columns are the line's characters: painted where they show.
+    const int begin = m_.DisplayColumn(Point(selBegin_.X, line));
+    const int finish = m_.DisplayColumn(Point(selEnd_.X, line));
     if (mode == smColumn || (mode == smNormal && line == selBegin_.Y)) {
-        if (selBegin_.X > lastCol_)
+        if (begin > lastCol_)
             return;
-        if (selBegin_.X > firstCol_) {
-            start = selBegin_.X;
+        if (begin > firstCol_) {
+            start = begin;
             partly = true;
         }
     }
     if (mode == smColumn || (mode == smNormal && line == selEnd_.Y)) {
-        if (selEnd_.X < firstCol_)
+        if (finish < firstCol_)
             return;
         // At lastCol too: the last column drawn is then not selected.
-        if (selEnd_.X <= lastCol_) {
-            end = selEnd_.X;
+        if (finish <= lastCol_) {
+            end = finish;
             partly = true;
         }
     }
@@ -152,7 +159,13 @@ void TLinePainter::DrawRun(const TRun& run, const TLineLook& look, int top)
 void TLinePainter::PaintLine(int line, TColor defaultBack, TFontStyles fontStyle)
 {
     const int top = (line - m_.TopLine()) * m_.LineHeight();
-    const std::string text = ConvertTabs(m_.Lines().Get(line - 1), m_.TabWidth());
+    // A long line is read only as far as the window shows it and a margin on:
+    // the tokens the window shows end in the margin, so they are the whole
+    // line's tokens, and painting costs what is shown, not the line's length.
+    const std::string& stored = m_.Lines().Get(line - 1);
+    const size_t shown = static_cast<size_t>(std::max(lastCol_, 0)) + kScanMargin;
+    const std::string text =
+        stored.size() > shown ? ConvertTabs(stored.substr(0, shown), m_.TabWidth()) : ConvertTabs(stored, m_.TabWidth());
     TLineLook look;
     SelectedColumns(line, look);
     look.Fore = edit_.FontColor();
@@ -309,7 +322,7 @@ QRect TmwCustomEdit::CaretRect() const
     case ctBlock:
         break;
     }
-    int x = m.TextOffset() + (m.CaretX() - 1) * cw + dx;
+    int x = m.TextOffset() + (m.DisplayColumn(m.CaretXY()) - 1) * cw + dx;
     int y = (m.CaretY() - m.TopLine()) * lh + dy;
     if (x < m.GutterWidth() || x >= viewport()->width() || y < 0 || y >= viewport()->height())
         return QRect();
@@ -362,14 +375,18 @@ void TmwCustomEdit::PaintGutter(QPainter& canvas, const QRect& clip, int firstLi
             if (!mark->Visible() || mark->IsBookmark() != bookmarks || mark->Line() < firstLine ||
                 mark->Line() > lastLine)
                 continue;
-            // Only the internal glyphs can be drawn: a mark wanting an image list's picture shows none.
-            if (options.BookmarkImages() && !mark->InternalImage())
-                continue;
-            if (mark->ImageIndex() < 0 || mark->ImageIndex() > 9)
-                continue;
             int& offset = offsets[static_cast<size_t>(mark->Line() - m.TopLine())];
-            internalImage_->DrawMark(canvas, mark->ImageIndex(), options.LeftMargin() + offset,
-                                     (mark->Line() - m.TopLine()) * lh, lh);
+            const int x = options.LeftMargin() + offset;
+            const int y = (mark->Line() - m.TopLine()) * lh;
+            if (TImageList* images = options.BookmarkImages(); images && !mark->InternalImage()) {
+                if (mark->ImageIndex() >= images->Count())
+                    continue;
+                images->Draw(canvas, mark->ImageIndex(), x, y);
+            } else {
+                if (mark->ImageIndex() < 0 || mark->ImageIndex() > 9)
+                    continue;
+                internalImage_->DrawMark(canvas, mark->ImageIndex(), x, y, lh);
+            }
             offset += options.Xoffset();
         }
     }

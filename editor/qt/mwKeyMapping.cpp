@@ -32,31 +32,18 @@ constexpr std::pair<int, uint16_t> ShiftedDigits[] = {
     {Qt::Key_ParenLeft, '9'}, {Qt::Key_ParenRight, '0'},
 };
 
-bool IsModifierKey(int k)
-{
-    switch (k) {
-    case Qt::Key_Shift:
-    case Qt::Key_Control:
-    case Qt::Key_Meta:
-    case Qt::Key_Alt:
-    case Qt::Key_AltGr:
-    case Qt::Key_CapsLock:
-    case Qt::Key_Super_L:
-    case Qt::Key_Super_R:
-    case Qt::Key_Hyper_L:
-    case Qt::Key_Hyper_R:
-        return true;
-    default:
-        return false;
-    }
-}
+// Modifier keys pressed alone are strokes too, with the codes the platform gives them.
+constexpr std::pair<int, uint16_t> ModifierKeys[] = {
+    {Qt::Key_Shift, 0x10}, {Qt::Key_Control, 0x11}, {Qt::Key_Alt, 0x12}, {Qt::Key_AltGr, 0x12},
+    {Qt::Key_CapsLock, 0x14}, {Qt::Key_Meta, 0x5B}, {Qt::Key_Super_L, 0x5B}, {Qt::Key_Super_R, 0x5C},
+};
 
 } // namespace
 
 bool KeyEventToKey(const QKeyEvent& event, uint16_t& key, TShiftState& shift)
 {
     const int k = event.key();
-    if (IsModifierKey(k))
+    if (k == 0 || k == Qt::Key_unknown)
         return false;
     const Qt::KeyboardModifiers mods = event.modifiers();
     shift = 0;
@@ -75,6 +62,9 @@ bool KeyEventToKey(const QKeyEvent& event, uint16_t& key, TShiftState& shift)
         if (qt == k)
             key = vk;
     for (const auto& [qt, vk] : ShiftedDigits)
+        if (qt == k)
+            key = vk;
+    for (const auto& [qt, vk] : ModifierKeys)
         if (qt == k)
             key = vk;
     return true;

@@ -11,6 +11,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -99,12 +100,36 @@ void TheFontsInfoManager::UnLockFontsInfo(TheSharedFontsInfo* info)
         --info->LockCount;
 }
 
-QFont ResolveFixedPitchFont(const QFont& requested)
+namespace {
+
+// Families known to be of fixed pitch, tried in order when the requested font
+// is not: whichever the machine has, the grid stays the same.
+constexpr const char* kMonospaceFamilies[] = {"DejaVu Sans Mono", "Liberation Mono", "Noto Sans Mono",
+                                              "Noto Mono", "FreeMono", "Courier New"};
+
+} // namespace
+
+bool MeasuresFixedPitch(const QFont& font)
 {
-    QFontInfo info(requested);
-    if (info.fixedPitch() && info.family().compare(requested.family(), Qt::CaseInsensitive) == 0)
-        return requested;
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    static const QString sample = QStringLiteral("iWm. 0_|MlL");
+    for (bool bold : {false, true}) {
+        QFont styled = font;
+        styled.setBold(bold);
+        const QFontMetricsF metrics(styled);
+        const qreal width = metrics.horizontalAdvance(sample[0]);
+        if (width <= 0)
+            return false;
+        for (QChar c : sample)
+            if (std::abs(metrics.horizontalAdvance(c) - width) > 0.01)
+                return false;
+    }
+    return true;
+}
+
+namespace {
+
+QFont SizedAndStyledLike(QFont font, const QFont& requested)
+{
     if (requested.pointSizeF() > 0)
         font.setPointSizeF(requested.pointSizeF());
     else if (requested.pixelSize() > 0)
@@ -114,6 +139,23 @@ QFont ResolveFixedPitchFont(const QFont& requested)
     font.setUnderline(requested.underline());
     font.setStrikeOut(requested.strikeOut());
     return font;
+}
+
+} // namespace
+
+QFont ResolveFixedPitchFont(const QFont& requested)
+{
+    if (MeasuresFixedPitch(requested))
+        return requested;
+    for (const char* family : kMonospaceFamilies) {
+        QFont candidate = SizedAndStyledLike(QFont(QString::fromLatin1(family)), requested);
+        if (QFontInfo(candidate).family().compare(QString::fromLatin1(family), Qt::CaseInsensitive) == 0 &&
+            MeasuresFixedPitch(candidate))
+            return candidate;
+    }
+    QFont fallback = SizedAndStyledLike(QFontDatabase::systemFont(QFontDatabase::FixedFont), requested);
+    fallback.setStyleHint(QFont::Monospace);
+    return fallback;
 }
 
 // ---------------------------------------------------------------- font stock

@@ -66,9 +66,15 @@ private:
 // The one manager of the process.
 TheFontsInfoManager& GetFontsInfoManager();
 
-// The font the editor really draws with: the requested one when it is there
-// and of fixed pitch, otherwise the system's fixed-pitch font at its size and style.
+// The font the editor really draws with: the requested one (or whatever the
+// machine gives for it) when its characters measure alike, otherwise the first
+// installed font of a known monospace family, or the system's fixed-pitch font,
+// at the requested size and style.
 QFont ResolveFixedPitchFont(const QFont& requested);
+// Fixed pitch as the grid needs it: every sample character, plain and bold,
+// advances by the same width. Font flags are not asked (some monospace fonts
+// do not set them, and a substitute may differ in name only).
+bool MeasuresFixedPitch(const QFont& font);
 
 class TheFontStock {
 public:

@@ -13,14 +13,32 @@ void ShowException(const std::exception& e)
     MessageBox(e.what(), FromQString(QCoreApplication::applicationName()), MB_OK | MB_ICONERROR);
 }
 
+TExceptionEvent& ApplicationOnException()
+{
+    static TExceptionEvent handler;
+    return handler;
+}
+
+namespace {
+
+void handleException(const std::exception& e)
+{
+    if (ApplicationOnException())
+        ApplicationOnException()(e);
+    else
+        ShowException(e);
+}
+
+} // namespace
+
 bool DeliverShowingExceptions(const std::function<bool()>& deliver)
 {
     try {
         return deliver();
     } catch (const std::exception& e) {
-        ShowException(e);
+        handleException(e);
     } catch (...) {
-        ShowException(Exception("Unknown error"));
+        handleException(Exception("Unknown error"));
     }
     return false;
 }

@@ -14,7 +14,14 @@ namespace vx {
 // captioned with the application title. EAbort, the silent exception, shows nothing.
 void ShowException(const std::exception& e);
 
-// Runs deliver and shows any exception that escapes it; false after an exception.
+// The application's exception event: while set, an exception that escapes an
+// event's delivery goes to it instead of ShowException. A handler that takes
+// it over keeps the one it replaced and passes on what it does not show itself.
+using TExceptionEvent = std::function<void(const std::exception& e)>;
+TExceptionEvent& ApplicationOnException();
+
+// Runs deliver and hands any exception that escapes it to the exception event,
+// or shows it; false after an exception.
 bool DeliverShowingExceptions(const std::function<bool()>& deliver);
 
 class TApplication : public QApplication {

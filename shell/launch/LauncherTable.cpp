@@ -6,6 +6,8 @@
 #include "shell/MainForm.h"
 #include "shell/MainFormCommandsState.h"
 #include "shell/launch/LaunchSteps.h"
+#include "database/qt/DsnCfg.h"
+#include "database/qt/SqlGenerator.h"
 #include "images/qt/AnimatorForm.h"
 #include "images/qt/GifOptimizerForm.h"
 #include "internet/qt/EmailForm.h"
@@ -40,7 +42,7 @@ const std::vector<TLauncherRow>& LauncherTable()
     static const std::vector<TLauncherRow> rows = {
         // class                      maker                     hand-in                result                      guard            run
         {"Tfrm_newpage",              Make<Tfrm_newpage>,       nullptr,               nullptr,                    nullptr,         NewPage},
-        {"Tfrm_sql_generator",        nullptr,                  nullptr,               Lines},
+        {"Tfrm_sql_generator",        Make<Tfrm_sql_generator>, nullptr,               Lines},
         {"Tfrm_ado",                  nullptr,                  nullptr,               Lines},
         {"Tfrm_dsnless",              nullptr,                  nullptr,               Lines},
         {"Tfrm_addimg",               nullptr,                  PresetDroppedImage,    FirstLine},
@@ -92,8 +94,8 @@ const std::vector<TLauncherRow>& LauncherTable()
         {"Tfrm_codebase",             nullptr},
         {"Tfrm_update",               Make<Tfrm_update>},
         {"TFStart",                   nullptr},
-        {"Tfrm_dsncfg",               nullptr},
-        {"Tfrm_openurl",              Make<Tfrm_openurl>,                  nullptr,               OpenChosenFile},
+        {"Tfrm_dsncfg",               Make<Tfrm_dsncfg>},
+        {"Tfrm_openurl",              Make<Tfrm_openurl>,       nullptr,               OpenChosenFile},
         {"Tfrm_favefiles",            nullptr},
         {"Tfrm_todo",                 nullptr,                  nullptr,               ReloadVcsList},
         {"Tfrm_print",                nullptr,                  EditorToPrintMemo},

@@ -5,6 +5,7 @@
 #include "shell/MainForm.h"
 #include "shell/ShellDialog.h"
 #include "shell/launch/LauncherTable.h"
+#include "shell/menu/MenuBuilder.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -86,6 +87,11 @@ template <class Command> void Bind(TForm1& form, Command* command)
 {
     const std::string dialogClass = LauncherOf(*command);
     const bool available = LauncherAvailable(dialogClass);
+    if (available) {
+        // Cleared before enabling: aliases copy the reason when their target changes.
+        command->setProperty(menu::DisabledReason, QVariant());
+        command->setProperty(menu::HandlerProperty, QString::fromStdString(dialogClass));
+    }
     SetEnabled(command, available);
     if (available)
         Connect(form, command, Guarded([&form, dialogClass] { RunLauncher(form, dialogClass); }));

@@ -1,13 +1,16 @@
-// Shared helpers of the flat-control tests.
+// Shared helpers of the control tests: pictures of widgets, and mouse and keys
+// that reach a widget the way a user's do, through its shown top-level window.
 #include "tests/controls/FlatTestSupport.h"
 
 #include "controls/common/SysColors.h"
 
 #include <QApplication>
-#include <QEnterEvent>
-#include <QKeyEvent>
-#include <QMouseEvent>
+#include <QPointer>
+#include <QTest>
 #include <QWidget>
+#include <QWindow>
+
+#include <gtest/gtest.h>
 
 namespace vx::test {
 
@@ -33,40 +36,128 @@ void Activate(QWidget& widget)
 
 namespace {
 
-void SendMouse(QWidget& widget, QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons held)
+QWindow* ShownWindow(QWidget& widget)
 {
-    QMouseEvent e(type, QPointF(pos), QPointF(widget.mapToGlobal(pos)), button, held, Qt::NoModifier);
-    QApplication::sendEvent(&widget, &e);
+    QWidget* top = widget.window();
+    top->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(top));
+    // A window a user clicks in is active, and whatever it does on activation
+    // (moving itself, choosing a default row) is done before the click lands.
+    if (!top->isActiveWindow()) {
+        QApplication::setActiveWindow(top);
+        QApplication::processEvents();
+    }
+    return top->windowHandle();
+}
+
+// Maps only once the window is shown and active: what a window does on
+// activation (placing itself, sizing its controls) moves what is under pos.
+QPoint InWindow(QWidget& widget, QPoint pos)
+{
+    ShownWindow(widget);
+    return widget.mapTo(widget.window(), pos);
+}
+
+// Where the mouse is. Qt tells a window that the mouse came in with the first
+// move there; a move out of the window tells it nothing, so the helpers do, as
+// a platform would: not while a button is held (the window keeps the mouse),
+// but on the release out there.
+QPointer<QWindow> mouseWindow;
+QPoint mousePos;
+// The window a button went down in and has not come up yet. Qt's test library
+// keeps the button held across windows; a test that ends with it down must
+// not leave the next window's mouse dragging.
+QPointer<QWindow> heldIn;
+bool held = false;
+
+void LeaveIfOutside(QWidget& widget, QPoint pos)
+{
+    if (mouseWindow && !widget.window()->rect().contains(pos)) {
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(mouseWindow, &leave);
+        mouseWindow = nullptr;
+    }
+}
+
+QWindow* WindowOf(QWidget& widget)
+{
+    QWindow* window = ShownWindow(widget);
+    if (held && heldIn != window) {
+        QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, QPoint(-100, -100));
+        held = false;
+    }
+    return window;
+}
+
+// Moves the mouse to pos of the widget's window (window coordinates).
+QWindow* MoveTo(QWidget& widget, QPoint pos)
+{
+    QWindow* window = WindowOf(widget);
+    mousePos = pos;
+    // Without a button held, a window hears nothing of the mouse outside it
+    // but that it left.
+    if (!held && !widget.window()->rect().contains(pos)) {
+        LeaveIfOutside(widget, pos);
+        return window;
+    }
+    QTest::mouseMove(window, pos);
+    mouseWindow = window;
+    return window;
+}
+
+// A button goes down or up where the mouse is: a mouse elsewhere moves there first.
+void MouseButton(QWidget& widget, QPoint pos, Qt::MouseButton button, bool press)
+{
+    pos = InWindow(widget, pos);
+    QWindow* window = WindowOf(widget);
+    if (mouseWindow != window || mousePos != pos)
+        MoveTo(widget, pos);
+    if (press)
+        QTest::mousePress(window, button, Qt::NoModifier, pos);
+    else
+        QTest::mouseRelease(window, button, Qt::NoModifier, pos);
+    held = press;
+    heldIn = window;
+    if (!press)
+        LeaveIfOutside(widget, pos);
 }
 
 } // namespace
 
-void MousePress(QWidget& widget, QPoint pos)
+void MousePress(QWidget& widget, QPoint pos, Qt::MouseButton button)
 {
-    SendMouse(widget, QEvent::MouseButtonPress, pos, Qt::LeftButton, Qt::LeftButton);
+    MouseButton(widget, pos, button, true);
 }
 
-void MouseRelease(QWidget& widget, QPoint pos)
+void MouseRelease(QWidget& widget, QPoint pos, Qt::MouseButton button)
 {
-    SendMouse(widget, QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
+    MouseButton(widget, pos, button, false);
 }
 
-void MouseMove(QWidget& widget, QPoint pos, bool leftHeld)
+void MouseMove(QWidget& widget, QPoint pos)
 {
-    SendMouse(widget, QEvent::MouseMove, pos, Qt::NoButton, leftHeld ? Qt::LeftButton : Qt::NoButton);
+    MoveTo(widget, InWindow(widget, pos));
 }
 
 void MouseEnter(QWidget& widget)
 {
-    QPointF local(1, 1);
-    QEnterEvent e(local, local, QPointF(widget.mapToGlobal(QPoint(1, 1))));
-    QApplication::sendEvent(&widget, &e);
+    MouseMove(widget, QPoint(1, 1));
 }
 
 void MouseLeave(QWidget& widget)
 {
-    QEvent e(QEvent::Leave);
-    QApplication::sendEvent(&widget, &e);
+    // To a point of the window beside the widget, else out of the window.
+    const QRect area = widget.window()->rect();
+    const QRect rect(InWindow(widget, QPoint(0, 0)), widget.size());
+    const QPoint centre = rect.center();
+    for (QPoint beside : {QPoint(rect.right() + 3, centre.y()), QPoint(centre.x(), rect.bottom() + 3),
+                          QPoint(rect.left() - 3, centre.y()), QPoint(centre.x(), rect.top() - 3)}) {
+        if (area.contains(beside)) {
+            MoveTo(widget, beside);
+            return;
+        }
+    }
+    MoveTo(widget, QPoint(-10, -10));
 }
 
 void Click(QWidget& widget, QPoint pos)
@@ -75,17 +166,27 @@ void Click(QWidget& widget, QPoint pos)
     MouseRelease(widget, pos);
 }
 
+void DoubleClick(QWidget& widget, QPoint pos)
+{
+    MouseMove(widget, pos);
+    QTest::mouseDClick(WindowOf(widget), Qt::LeftButton, Qt::NoModifier, InWindow(widget, pos));
+}
+
 void KeyDown(QWidget& widget, int key, Qt::KeyboardModifiers mods, const QString& text)
 {
-    QKeyEvent press(QEvent::KeyPress, key, mods, text);
-    QApplication::sendEvent(&widget, &press);
+    QWindow* window = ShownWindow(widget);
+    if (!widget.hasFocus())
+        widget.setFocus();
+    QTest::sendKeyEvent(QTest::Press, window, Qt::Key(key), text, mods);
 }
 
 void KeyPress(QWidget& widget, int key, const QString& text)
 {
+    // The key may close the widget (an in-place editor): its window stays.
+    QPointer<QWindow> window = ShownWindow(widget);
     KeyDown(widget, key, Qt::NoModifier, text);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(&widget, &release);
+    if (window)
+        QTest::sendKeyEvent(QTest::Release, window, Qt::Key(key), text, Qt::NoModifier);
 }
 
 } // namespace vx::test

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 using vx::test::EditorKey;
@@ -130,15 +132,24 @@ TEST_F(CompletionFixture, EscapeAndTabCancelLeavingTheText)
     EXPECT_EQ(Line(), "tb");
 }
 
-TEST_F(CompletionFixture, SpaceCancelsAndIsTyped)
+TEST_F(CompletionFixture, EnterEscapeAndSpaceOnlyCloseThePopup)
 {
-    Load("tb", 3);
-    Open();
-    Popup(Qt::Key_Space, " ");
-    EXPECT_FALSE(Form().isVisible());
-    EXPECT_EQ(M().CaretX(), 4) << "the space went to the editor";
+    proposal.RemoveEditor(edit);
+    std::string pressed;
+    M().OnKeyPress = [&](TmwCustomEditModel*, char& c) { pressed += c; };
+    proposal.AddEditor(edit);
+    for (auto [key, text] : {std::pair{Qt::Key_Space, " "}, {Qt::Key_Escape, "\x1b"}, {Qt::Key_Return, "\r"}}) {
+        Load("tb", 3);
+        Open();
+        pressed.clear();
+        Popup(key, QString::fromLatin1(text));
+        EXPECT_FALSE(Form().isVisible()) << text;
+        EXPECT_EQ(pressed, "") << "the editor's OnKeyPress does not see it: " << int(text[0]);
+        EXPECT_EQ(M().LineCount(), 1);
+        EXPECT_EQ(M().CaretX(), key == Qt::Key_Return ? 6 : 3) << "nothing typed: " << int(text[0]);
+    }
     EditorType(*edit, "x");
-    EXPECT_EQ(Line(), "tb x");
+    EXPECT_EQ(Line(), "tbodyx");
 }
 
 TEST_F(CompletionFixture, EnterOnAnEmptyListCancels)

@@ -117,7 +117,15 @@ TEST(TmwEditCommands, KeyEventsCanBeChangedOrCancelled)
     e.model.SetBlockEnd(Point(3, 1));
     e.Run(ecDeleteLastChar);
     EXPECT_EQ(e.Line(1), "cD");
-    EXPECT_EQ(done, 1) << "a deletion of the selection is a completed command too";
+    EXPECT_EQ(done, 0) << "Backspace over a selection reports no completion";
+    e.model.SetBlockBegin(Point(1, 1));
+    e.model.SetBlockEnd(Point(2, 1));
+    e.Run(ecDeleteChar);
+    EXPECT_EQ(e.Line(1), "D");
+    EXPECT_EQ(done, 0) << "nor does Delete";
+    e.Run(ecDeleteChar);
+    e.Run(ecDeleteLastChar);
+    EXPECT_EQ(done, 2) << "without a selection both do";
 }
 
 TEST(TmwEditCommands, TypingPadsAndNeverLeavesBlanksAtTheEnd)
@@ -186,6 +194,22 @@ TEST(TmwEditCommands, BackspaceUnindentsToTheLineAbove)
     f.Caret(9, 2);
     f.Run(ecDeleteLastChar);
     EXPECT_EQ(f.Line(2), "b") << "no less indented line above: the whole indent goes";
+
+    // Recorded at the new caret with the characters that stood before it, so
+    // an indent of tabs and spaces comes back as it was.
+    Editor g("  a\r\n\t   b");
+    g.Caret(5, 2);
+    g.Run(ecDeleteLastChar);
+    EXPECT_EQ(g.Line(2), "\t b");
+    EXPECT_EQ(g.model.CaretX(), 3);
+    ASSERT_EQ(g.model.UndoList().Count(), 1);
+    EXPECT_EQ(g.model.UndoList().Item(0).start, Point(3, 2));
+    EXPECT_EQ(g.model.UndoList().Item(0).end, Point(3, 2));
+    EXPECT_EQ(g.model.UndoList().Item(0).text, "  ");
+    g.Run(ecUndo);
+    EXPECT_EQ(g.Line(2), "\t   b");
+    g.Run(ecRedo);
+    EXPECT_EQ(g.Line(2), "\t b");
 }
 
 TEST(TmwEditCommands, BackspaceAtLineStartJoinsLines)
@@ -272,6 +296,13 @@ TEST(TmwEditCommands, TabsInsertBlanks)
     EXPECT_EQ(e.Line(1), " a       bc") << "a tab width of 0 counts as 1";
     e.Run(ecShiftTab);
     EXPECT_EQ(e.Line(1), " a       bc");
+    for (bool toSpaces : {true, false}) {
+        Editor t("ab");
+        t.model.SetOptions(toSpaces ? mweoTabsToSpaces : 0);
+        t.Caret(2, 1);
+        t.Run(ecTab);
+        EXPECT_EQ(t.Line(1), "a       b") << "the Tab key types blanks, never a tab character: " << toSpaces;
+    }
 
     Editor s("if (x) then\r\nz");
     s.Caret(1, 2);

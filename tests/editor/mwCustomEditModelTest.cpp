@@ -326,6 +326,30 @@ TEST(TmwCustomEditModel, Bookmarks)
     EXPECT_EQ(m.CaretXY(), Point(1, 2)) << "a cleared bookmark goes nowhere";
 }
 
+TEST(TmwCustomEditModel, BookmarksGoWithTheirMarks)
+{
+    Editor e("a\r\nbb\r\nccc");
+    TmwCustomEditModel& m = e.model;
+    m.SetBookMark(1, 1, 1);
+    m.SetBookMark(2, 2, 3);
+    m.Marks().Remove(m.Marks().Items(0));
+    EXPECT_FALSE(m.IsBookmark(1)) << "a mark taken from the list takes its bookmark";
+    int x = 0, y = 0;
+    EXPECT_FALSE(m.GetBookMark(1, x, y));
+    m.SetCaretXY(Point(2, 2));
+    m.GotoBookMark(1);
+    EXPECT_EQ(m.CaretXY(), Point(2, 2));
+    m.SetBookMark(1, 1, 2);
+    EXPECT_EQ(m.Marks().Count(), 2);
+    m.Marks().Clear();
+    for (int n : {1, 2})
+        EXPECT_FALSE(m.IsBookmark(n)) << n;
+    m.ClearBookMark(2);
+    m.SetBookMark(2, 1, 1);
+    EXPECT_TRUE(m.GetBookMark(2, x, y));
+    EXPECT_EQ(Point(x, y), Point(1, 1));
+}
+
 TEST(TmwCustomEditModel, LinesAssignedWithoutAWindowAreKept)
 {
     TmwCustomEditModel m;
@@ -487,13 +511,34 @@ TEST(TmwCustomEditModel, AssigningAHighlighterScansEveryLine)
     EXPECT_EQ(h.Ranges(), (std::vector<int32_t>{0, 0, 1, 1, 0}));
     EXPECT_EQ(h.hl.scanned, (std::vector<int>{0, 1, 2, 3})) << "the last line's end state is never stored";
 
-    h.window.invalidated.clear();
-    h.model.HighLighterDestroyed();
-    EXPECT_EQ(h.model.HighLighter(), nullptr) << "a dying highlighter is dropped";
-    EXPECT_FALSE(h.window.invalidated.empty());
-    h.hl.scanned.clear();
-    h.model.Lines().Put(0, "{");
-    EXPECT_TRUE(h.hl.scanned.empty());
+}
+
+TEST(TmwCustomEditModel, ADestroyedHighlighterLeavesEveryEditorUsingIt)
+{
+    Editor first("a\r\n{b");
+    Editor second("c");
+    auto hl = std::make_unique<TBraceHighlighter>();
+    first.model.SetHighLighter(hl.get());
+    second.model.SetHighLighter(hl.get());
+    first.window.invalidated.clear();
+    hl.reset();
+    for (Editor* e : {&first, &second})
+        EXPECT_EQ(e->model.HighLighter(), nullptr) << "a dying highlighter is dropped";
+    EXPECT_FALSE(first.window.invalidated.empty()) << "and the text repainted";
+    // Editing and painting paths run without it (the sanitizers catch a freed one).
+    first.model.Lines().Put(0, "{");
+    first.model.SetHighLighter(nullptr);
+    EXPECT_EQ(first.model.GetText(), "{\r\n{b\r\n");
+
+    // An editor that let go of a highlighter is no longer told of its end.
+    Editor third("x");
+    auto other = std::make_unique<TBraceHighlighter>();
+    TBraceHighlighter kept;
+    third.model.SetHighLighter(other.get());
+    third.model.SetHighLighter(&kept);
+    other.reset();
+    EXPECT_EQ(third.model.HighLighter(), &kept);
+    third.model.SetHighLighter(nullptr);
 }
 
 TEST(TmwCustomEditModel, ChangingALineRescansOnlyWhileStatesDiffer)

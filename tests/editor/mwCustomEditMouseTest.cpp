@@ -1,5 +1,6 @@
 #include "editor/qt/mwCustomEdit.h"
 #include "tests/editor/support/BraceHighlighter.h"
+#include "tests/editor/support/EditorKeys.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -456,4 +457,52 @@ TEST_F(MouseFixture, AutoScrollSidewaysByOneOrEightColumns)
     EXPECT_EQ(m.CaretX(), 107 + m.CharsInWindow());
     EXPECT_FALSE(far);
     Send(QEvent::MouseButtonRelease, At(100, 1), Qt::LeftButton, Qt::NoButton);
+}
+
+// Keys as the user gives them, through the widget's event handling.
+TEST_F(MouseFixture, LongLinesAreReachedWholeAndScrolledToTheirEnd)
+{
+    const std::string last(1500, 'x');
+    m.SetText(ManyLines(80) + last);
+    edit.setFocus();
+    vx::test::EditorKey(edit, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(m.CaretXY(), Point(1501, 81)) << "the caret reaches the end of a line past the widest column";
+    EXPECT_EQ(edit.horizontalScrollBar()->maximum(), 1501 - m.CharsInWindow() + 1)
+        << "the horizontal range ends where the last page shows the longest line's end";
+    EXPECT_GE(m.LeftChar() + m.CharsInWindow(), 1501) << "the caret is on screen";
+    EXPECT_EQ(edit.horizontalScrollBar()->value(), m.LeftChar());
+
+    // Both scroll positions change in one update: the view follows both.
+    vx::test::EditorKey(edit, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(m.CaretXY(), Point(1, 1));
+    EXPECT_EQ(m.TopLine(), 1);
+    EXPECT_EQ(m.LeftChar(), 1);
+    EXPECT_EQ(edit.verticalScrollBar()->value(), 1);
+    EXPECT_EQ(edit.horizontalScrollBar()->value(), 1);
+    for (int i = 0; i < 12; ++i)
+        vx::test::EditorKey(edit, Qt::Key_PageDown);
+    vx::test::EditorKey(edit, Qt::Key_End);
+    vx::test::EditorKey(edit, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(m.TopLine(), 1) << "the top line is not taken back from the vertical bar's old value";
+    EXPECT_EQ(m.LeftChar(), 1);
+
+    vx::test::EditorKey(edit, Qt::Key_A, Qt::ControlModifier);
+    vx::test::EditorKey(edit, Qt::Key_Delete);
+    EXPECT_EQ(m.GetText(), "\r\n") << "Select All and Delete take every character";
+    EXPECT_EQ(edit.horizontalScrollBar()->maximum(), 1024 - m.CharsInWindow() + 1)
+        << "the range shrinks back with the long line gone";
+    vx::test::EditorKey(edit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(m.GetText(), ManyLines(80) + last + "\r\n");
+}
+
+TEST_F(MouseFixture, DraggingOneScrollBarLeavesTheOtherPosition)
+{
+    m.SetText(ManyLines(200) + std::string(2000, 'y'));
+    m.SetTopLine(50);
+    edit.horizontalScrollBar()->setValue(300);
+    EXPECT_EQ(m.LeftChar(), 300);
+    EXPECT_EQ(m.TopLine(), 50);
+    edit.verticalScrollBar()->setValue(120);
+    EXPECT_EQ(m.TopLine(), 120);
+    EXPECT_EQ(m.LeftChar(), 300);
 }

@@ -1,13 +1,17 @@
 #include "editor/qt/SysColors.h"
 #include "editor/qt/mwCustomEdit.h"
+#include "editor/qt/mwImageList.h"
 #include "editor/qt/uTextDrawer.h"
 #include "tests/editor/support/BraceHighlighter.h"
 #include "tests/editor/support/EditRender.h"
 
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QPainter>
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using vx::test::CellBackground;
 using vx::test::CellInk;
@@ -120,14 +124,36 @@ TEST(TmwCustomEditGeometry, GutterWidthFollowsTheLineCount)
     EXPECT_EQ(m.GutterWidth(), expected(4)) << "and shrinks again";
 }
 
+namespace {
+
+// Every character of the sample, plain and bold, takes the same width: what the
+// editor's grid of cells relies on, whichever font the machine gave.
+void ExpectEveryCellAlike(const QFont& font, const char* what)
+{
+    const QString sample = QStringLiteral("iWm. 0_|MlL{}\t");
+    for (bool bold : {false, true}) {
+        QFont styled = font;
+        styled.setBold(bold);
+        const QFontMetricsF metrics(styled);
+        const qreal width = metrics.horizontalAdvance(QLatin1Char('W'));
+        for (QChar c : sample)
+            if (c != QLatin1Char('\t'))
+                EXPECT_NEAR(metrics.horizontalAdvance(c), width, 0.01)
+                    << what << ": '" << c.toLatin1() << "' bold " << bold << " in " << QFontInfo(styled).family().toStdString();
+    }
+}
+
+} // namespace
+
 TEST(TmwCustomEditGeometry, FixedPitchWhateverTheFontAsked)
 {
     TmwCustomEdit edit;
-    EXPECT_TRUE(QFontInfo(edit.TextDrawer().BaseFont()).fixedPitch())
-        << "a missing Courier New gives way to the system's fixed-pitch font";
-    edit.SetFont(QFont("DejaVu Sans", 14));
-    EXPECT_TRUE(QFontInfo(edit.TextDrawer().BaseFont()).fixedPitch()) << "a proportional font keeps a fixed pitch";
-    EXPECT_EQ(edit.Font().pointSize(), 14);
+    ExpectEveryCellAlike(edit.TextDrawer().BaseFont(), "the default Courier New or its stand-in");
+    for (const char* family : {"DejaVu Sans", "Noto Sans Mono", "Liberation Mono", "NoSuchFontAnywhere", "Serif"}) {
+        edit.SetFont(QFont(family, 14));
+        ExpectEveryCellAlike(edit.TextDrawer().BaseFont(), family);
+        EXPECT_EQ(edit.Font().pointSize(), 14) << family;
+    }
 }
 
 TEST(TmwCustomEditPaint, ClipDecidesWhatIsPainted)
@@ -249,7 +275,7 @@ TEST_F(PaintFixture, RightEdgeAndTabs)
 {
     m.SetText("\tX");
     image = RenderEdit(edit);
-    TPoint edge = edit.RowColumnToPixels(Point(6, 1));
+    const TPoint edge = Point(m.TextOffset() + 5 * m.CharWidth(), 0);
     EXPECT_EQ(QColor(image.pixel(edge.X, 40)), vx::ToQColor(kPaper)) << "RightEdge 0 draws no line";
     m.SetRightEdge(5);
     m.SetRightEdgeColor(clRed);
@@ -265,6 +291,38 @@ TEST_F(PaintFixture, RightEdgeAndTabs)
     image = RenderEdit(edit);
     EXPECT_EQ(CellInk(edit, image, Point(2, 1)), 0);
     EXPECT_GT(CellInk(edit, image, Point(5, 1)), 0);
+}
+
+TEST_F(PaintFixture, LinesWithTabsShowTheSelectionWhereItsCharactersAre)
+{
+    m.SetText("\tabcdef\r\nxy\tz");
+    m.SetTabWidth(4);
+    m.SetBlockBegin(Point(2, 1));
+    m.SetBlockEnd(Point(4, 1));
+    ASSERT_EQ(m.GetSelText(), "ab");
+    image = RenderEdit(edit);
+    EXPECT_EQ(SelectedCells(1, 10), "....SS....") << "the cells of a and b, after the tab's four";
+
+    m.SetSelectionMode(smColumn);
+    m.SetBlockBegin(Point(3, 1));
+    m.SetBlockEnd(Point(4, 2));
+    ASSERT_EQ(m.GetSelText(), "b\r\n\t");
+    image = RenderEdit(edit);
+    EXPECT_EQ(SelectedCells(1, 10), ".....S....");
+    EXPECT_EQ(SelectedCells(2, 10), "..SS......") << "each line's block where its characters show: here a tab";
+    m.SetSelectionMode(smNormal);
+
+    // Caret and clicks: a character column shows at its tab-expanded cell and back.
+    for (auto [column, line, cell] : {std::tuple{1, 1, 1}, {2, 1, 5}, {8, 1, 11}, {10, 1, 13}, {3, 2, 3},
+                                      {4, 2, 5}, {5, 2, 6}}) {
+        const TPoint px = edit.RowColumnToPixels(Point(column, line));
+        EXPECT_EQ(px.X, m.TextOffset() + (cell - 1) * m.CharWidth()) << column << "," << line;
+        EXPECT_EQ(edit.PixelsToRowColumn(px.X, px.Y), Point(column, line)) << column << "," << line;
+    }
+    // A click inside the tab's cells goes to the nearer side of the tab.
+    const int cw = m.CharWidth();
+    EXPECT_EQ(edit.PixelsToRowColumn(m.TextOffset() + cw + 1, 1).X, 1);
+    EXPECT_EQ(edit.PixelsToRowColumn(m.TextOffset() + 3 * cw + 1, 1).X, 2);
 }
 
 TEST_F(PaintFixture, GutterShowsNumbersAndBookmarks)
@@ -290,6 +348,40 @@ TEST_F(PaintFixture, GutterShowsNumbersAndBookmarks)
     image = RenderEdit(edit);
     EXPECT_GT(inkInRow(0, 0, m.GutterWidth() - 2), 0) << "line numbers";
     EXPECT_EQ(inkInRow(4, 0, m.GutterWidth() - 2), 0) << "no number below the text";
+}
+
+TEST_F(PaintFixture, MarksDrawFromTheBookmarkImageListUntilItIsGone)
+{
+    m.SetText("a\r\nb\r\nc");
+    auto images = std::make_unique<TImageList>(8, 8);
+    QPixmap red(8, 8);
+    red.fill(Qt::red);
+    images->Add(red);
+    m.BookMarkOptions().SetBookmarkImages(images.get());
+    m.SetBookMark(0, 1, 2);
+    ASSERT_FALSE(m.Marks().Items(0)->InternalImage()) << "a bookmark placed with a list uses it";
+    auto mark = std::make_unique<TMark>(&m);
+    mark->SetLine(3);
+    mark->SetImageIndex(5); // beyond the list: not drawn
+    mark->SetVisible(true);
+    m.Marks().Add(std::move(mark));
+    image = RenderEdit(edit);
+    const int lh = m.LineHeight();
+    const int left = m.BookMarkOptions().LeftMargin();
+    auto redInRow = [&](int row) {
+        int n = 0;
+        for (int y = row * lh; y < (row + 1) * lh; ++y)
+            for (int x = left; x < left + 8; ++x)
+                n += QColor(image.pixel(x, y)) == QColor(Qt::red);
+        return n;
+    };
+    EXPECT_EQ(redInRow(1), 64) << "the list's picture at the left margin, row top";
+    EXPECT_EQ(redInRow(2), 0);
+
+    images.reset();
+    EXPECT_EQ(m.BookMarkOptions().BookmarkImages(), nullptr) << "a destroyed list is dropped";
+    image = RenderEdit(edit);
+    EXPECT_EQ(redInRow(1), 0);
 }
 
 TEST(TheTextDrawer, FontsAreSharedAndTheDistanceArrayGrowsInSteps)

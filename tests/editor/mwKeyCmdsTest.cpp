@@ -1,4 +1,8 @@
 #include "editor/mwKeyCmds.h"
+#include "editor/mwHighlighter.h"
+#include "editor/mwStrConst.h"
+#include "platform/ResStrings.h"
+#include "platform/TStringList.h"
 
 #include <gtest/gtest.h>
 
@@ -88,4 +92,66 @@ TEST(TmwKeyStrokes, DuplicateShortCutsAreRefused)
     copy.Assign(keys);
     ASSERT_EQ(copy.Count(), 2);
     EXPECT_EQ(copy.Items(0).Key2(), 'B');
+}
+
+TEST(TmwKeyStrokes, BindingsAreStoredByCommandName)
+{
+    TmwKeyStrokes keys;
+    keys.ResetDefaults();
+    TmwKeyStroke& chord = keys.Add();
+    chord.SetKey('Q', ssCtrl);
+    chord.SetKey2('B', ssShift);
+    chord.SetCommand(ecMatchBracket);
+    keys.Add().SetCommand(1042); // a user command has no name
+    TStringList stored;
+    keys.SaveToStrings(stored);
+    ASSERT_EQ(stored.Count(), 81);
+    EXPECT_EQ(stored[0], "ecUp=38,0");
+    EXPECT_EQ(stored[53], "ecGotoMarker0=16432,0");
+    EXPECT_EQ(stored[79], "ecMatchBracket=16465,8258");
+    EXPECT_EQ(stored[80], "1042=0,0");
+
+    TmwKeyStrokes loaded;
+    loaded.LoadFromStrings(stored);
+    ASSERT_EQ(loaded.Count(), keys.Count());
+    for (int i = 0; i < keys.Count(); ++i) {
+        EXPECT_EQ(loaded.Items(i).Command(), keys.Items(i).Command()) << i;
+        EXPECT_EQ(loaded.Items(i).GetShortCut(), keys.Items(i).GetShortCut()) << i;
+        EXPECT_EQ(loaded.Items(i).GetShortCut2(), keys.Items(i).GetShortCut2()) << i;
+    }
+
+    // A stored list with a bad line changes nothing and says which line it was.
+    for (const char* bad : {"ecNoSuchCommand=38,0", "ecUp=38", "ecUp=x,0", "ecUp=38,70000", "=38,0", "ecUp 38,0"}) {
+        TStringList lines;
+        lines.Add("ecDown=40,0");
+        lines.Add(bad);
+        try {
+            loaded.LoadFromStrings(lines);
+            ADD_FAILURE() << bad;
+        } catch (const EmwKeyError& e) {
+            EXPECT_NE(std::string(e.what()).find(bad), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(loaded.Count(), keys.Count()) << "the bindings stay as they were: " << bad;
+    }
+}
+
+TEST(TmwKeyStrokes, TextsComeFromTheStringTable)
+{
+    EXPECT_EQ(std::string(mwRes::ShortcutExists), "Shortcut already exists");
+    EXPECT_EQ(LoadResString(65136), "Shortcut already exists");
+    SetResString(65136, "Raccourci existant");
+    TmwKeyStrokes keys;
+    keys.Add().SetShortCut(ShortCut('Q', ssCtrl));
+    TmwKeyStroke& second = keys.Add();
+    try {
+        second.SetShortCut(ShortCut('Q', ssCtrl));
+        ADD_FAILURE();
+    } catch (const EmwKeyError& e) {
+        EXPECT_STREQ(e.what(), "Raccourci existant") << "a translation reaches the message";
+    }
+    SetResString(65136, "Shortcut already exists");
+    EXPECT_EQ(std::string(mwAttrName::ReservedWord), "Reserved word");
+    EXPECT_EQ(LoadResString(65158), "Reserved word");
+    EXPECT_EQ(std::string(mwRes::TopLine), "TopLine: %d");
+    EXPECT_EQ(std::string(mwRes::RtfFilter), "Rich Text Format (*.rtf)|*.rtf");
 }

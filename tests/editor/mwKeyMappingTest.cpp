@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 QKeyEvent Press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = QString())
@@ -32,8 +34,11 @@ TEST(KeyMapping, QtKeysBecomeVirtualKeysAndShiftStates)
     EXPECT_EQ(key, 0x87);
     ASSERT_TRUE(KeyEventToKey(Press(Qt::Key_Exclam, Qt::ShiftModifier), key, shift));
     EXPECT_EQ(key, '1') << "a shifted digit is its digit key";
-    for (int modifier : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt, Qt::Key_Meta})
-        EXPECT_FALSE(KeyEventToKey(Press(modifier), key, shift)) << "no stroke of its own";
+    for (auto [modifier, vk] : {std::pair{Qt::Key_Shift, 0x10}, {Qt::Key_Control, 0x11}, {Qt::Key_Alt, 0x12}}) {
+        ASSERT_TRUE(KeyEventToKey(Press(modifier), key, shift)) << "a stroke of its own";
+        EXPECT_EQ(key, vk);
+    }
+    EXPECT_FALSE(KeyEventToKey(Press(Qt::Key_unknown), key, shift));
 }
 
 TEST(KeyMapping, OneKeyEventIsOneKeyDownAndAtMostOneCharacter)
@@ -57,7 +62,7 @@ TEST(KeyMapping, OneKeyEventIsOneKeyDownAndAtMostOneCharacter)
     EXPECT_EQ(m.Lines()[1], "x\xe9" "b") << "typed as its Windows-1252 byte";
 }
 
-TEST(KeyMapping, ModifierPressesKeepAPendingChord)
+TEST(KeyMapping, AModifierPressedAloneClearsAPendingChord)
 {
     TmwCustomEditModel m;
     m.SetText("x(a)");
@@ -68,9 +73,16 @@ TEST(KeyMapping, ModifierPressesKeepAPendingChord)
     m.SetCaretXY(Point(2, 1));
     DeliverKeyPress(m, Press(Qt::Key_Control, Qt::ControlModifier));
     DeliverKeyPress(m, Press(Qt::Key_Q, Qt::ControlModifier, "\x11"));
-    DeliverKeyPress(m, Press(Qt::Key_Control, Qt::ControlModifier));
     DeliverKeyPress(m, Press(Qt::Key_B, Qt::ControlModifier, "\x02"));
-    EXPECT_EQ(m.CaretX(), 4) << "Ctrl+Q Ctrl+B reached the chord";
+    EXPECT_EQ(m.CaretX(), 4) << "Ctrl held: Ctrl+Q Ctrl+B reached the chord";
+
+    m.SetCaretXY(Point(2, 1));
+    for (int modifier : {Qt::Key_Control, Qt::Key_Shift, Qt::Key_Alt}) {
+        DeliverKeyPress(m, Press(Qt::Key_Q, Qt::ControlModifier, "\x11"));
+        DeliverKeyPress(m, Press(modifier, Qt::ControlModifier));
+        DeliverKeyPress(m, Press(Qt::Key_B, Qt::ControlModifier, "\x02"));
+        EXPECT_EQ(m.CaretX(), 2) << "the modifier pressed between cleared the chord: " << modifier;
+    }
     EXPECT_EQ(m.GetText(), "x(a)\r\n");
 }
 

@@ -2,12 +2,7 @@
 #include "editor/mwRtfExport.h"
 #include "highlighters/RegisterHighlighters.h"
 #include "highlighters/hkHTMLSyn.h"
-#include "highlighters/lbVBSSyn.h"
-#include "highlighters/mwCSSSyn.h"
-#include "highlighters/mwJScriptSyn.h"
-#include "highlighters/wmMultiSyn.h"
-#include "highlighters/wmMultiSynSetup.h"
-#include "highlighters/wmPHPSyn.h"
+#include "highlighters/wmPageHighlighterSet.h"
 #include "platform/FileIO.h"
 #include "tests/editor/support/BraceHighlighter.h"
 #include "tests/editor/support/RtfChecker.h"
@@ -274,13 +269,8 @@ TEST(RtfProperty, EveryLanguageExportsValidRtfFromAnyText)
 // The main window's default highlighter: a page whose blocks each language colours.
 TEST(RtfMultiLanguage, MixedPageExportsEveryPieceInItsColours)
 {
-    ThkHTMLSyn html;
-    TwmPHPSyn php;
-    TmwJScriptSyn js;
-    TlbVbsSyn vbs;
-    TmwCSSSyn css;
-    TwmMultiSyn multi;
-    SetupPageSchemes(multi, {&html, &php, &js, &vbs, &css});
+    TwmPageHighlighterSet page;
+    TwmMultiSyn& multi = page.multi;
     TmwCustomEditModel model;
     model.SetHighLighter(&multi);
     model.SetText("<p>{a}</p>\r\n<?php\r\n$x = \"{\\n}\";\r\n?>\r\n<style>p { color: red }</style>");

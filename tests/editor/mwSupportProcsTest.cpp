@@ -84,3 +84,28 @@ TEST(SupportProcs, LineBreakScan)
     EXPECT_EQ(StrScanForLineBreak("abc"), 3u);
     EXPECT_EQ(StrScanForLineBreak("abc", 10), 3u);
 }
+
+TEST(SupportProcs, DisplayColumnsOfLinesWithTabs)
+{
+    struct Row {
+        const char* line;
+        int tabWidth;
+        int column;
+        int display;
+    };
+    const Row rows[] = {
+        {"abc", 8, 2, 2},     {"abc", 8, 9, 9},    {"\tab", 8, 1, 1},   {"\tab", 8, 2, 9},
+        {"\tab", 8, 4, 11},   {"\tab", 8, 6, 13},  {"a\tb\tc", 4, 3, 5}, {"a\tb\tc", 4, 5, 9},
+        {"\t\t", 0, 3, 3},    {"\t\t", 1, 3, 3},   {"x\t", 3, 3, 4},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(CharToDisplayColumn(r.line, r.column, r.tabWidth), r.display) << r.line << " " << r.column;
+        EXPECT_EQ(DisplayToCharColumn(r.line, r.display, r.tabWidth), r.column) << r.line << " " << r.display;
+        // Agrees with what painting shows.
+        if (r.column <= static_cast<int>(std::string(r.line).size()) && r.line[r.column - 1] != '\t')
+            EXPECT_EQ(ConvertTabs(r.line, r.tabWidth)[static_cast<size_t>(r.display - 1)], r.line[r.column - 1]);
+    }
+    // Inside a tab's cells: the nearer side.
+    EXPECT_EQ(DisplayToCharColumn("\tab", 4, 8), 1);
+    EXPECT_EQ(DisplayToCharColumn("\tab", 6, 8), 2);
+}

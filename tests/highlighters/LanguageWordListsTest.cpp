@@ -70,7 +70,7 @@ const char* const kJScriptWords[] = {
 const char* const kVbsWords[] = {
     "And", "Call", "Case", "Class", "Const", "Dim", "Do", "Each", "Else", "End", "Eqv", "Erase", "Error", "Exit",
     "Explicit", "For", "Function", "Get", "If", "Imp", "Is", "Let", "Loop", "Mod", "Next", "Not", "On", "Option",
-    "Or", "Private", "property", "Public", "Randomize", "ReDim", "Rem", "Select", "Set", "Sub", "Then", "Wend",
+    "Or", "Private", "property", "Public", "Randomize", "ReDim", "Select", "Set", "Sub", "Then", "Wend",
     "While", "Xor"
 };
 

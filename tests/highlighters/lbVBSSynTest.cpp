@@ -25,7 +25,22 @@ TEST(VbsSyn, StatementsOfThePart)
     EXPECT_EQ(TextsAndKinds(Scan(hl, "d = #1/1/2000#")),
               (TK{{"d", V::tkIdentifier}, {" ", V::tkSpace}, {"=", V::tkSymbol}, {" ", V::tkSpace},
                   {"#1/1/2000#", V::tkString}}));
-    EXPECT_EQ(TextsAndKinds(Scan(hl, "Rem text")), (TK{{"Rem", V::tkKey}, {" ", V::tkSpace}, {"text", V::tkIdentifier}}));
+}
+
+TEST(VbsSyn, RemStartsACommentAsTheApostropheDoes)
+{
+    V hl;
+    const std::vector<std::pair<std::string, TK>> rows = {
+        {"Rem text", {{"Rem text", V::tkComment}}},
+        {"REM", {{"REM", V::tkComment}}},
+        {"x = 1 rem it's \"odd\"", {{"x", V::tkIdentifier}, {" ", V::tkSpace}, {"=", V::tkSymbol},
+                                     {" ", V::tkSpace}, {"1", V::tkNumber}, {" ", V::tkSpace},
+                                     {"rem it's \"odd\"", V::tkComment}}},
+        {"Remove Rem1", {{"Remove", V::tkIdentifier}, {" ", V::tkSpace}, {"Rem1", V::tkIdentifier}}},
+        {"Re m", {{"Re", V::tkIdentifier}, {" ", V::tkSpace}, {"m", V::tkIdentifier}}},
+    };
+    for (const auto& [line, expected] : rows)
+        EXPECT_EQ(TextsAndKinds(Scan(hl, line)), expected) << line;
 }
 
 TEST(VbsSyn, StringsEndAtTheLineAndKeepTheRange)

@@ -1,12 +1,6 @@
 // The multi-language highlighter with the real language highlighters, set up
 // as the main window sets it up, on mixed ASP and PHP pages.
-#include "highlighters/hkHTMLSyn.h"
-#include "highlighters/lbVBSSyn.h"
-#include "highlighters/mwCSSSyn.h"
-#include "highlighters/mwJScriptSyn.h"
-#include "highlighters/wmMultiSyn.h"
-#include "highlighters/wmMultiSynSetup.h"
-#include "highlighters/wmPHPSyn.h"
+#include "highlighters/wmPageHighlighterSet.h"
 #include "tests/highlighters/HighlighterTestSupport.h"
 #include "tests/highlighters/MultiSynTestSupport.h"
 
@@ -22,11 +16,10 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-class MixedPageTest : public ::testing::Test {
+class MixedPageTest : public ::testing::Test, protected TwmPageHighlighterSet {
 protected:
     MixedPageTest()
     {
-        SetupPageSchemes(multi, {&html, &php, &js, &vbs, &css});
         labels = {{&html, "html"}, {&php, "php"}, {&js, "js"}, {&vbs, "vbs"}, {&css, "css"}};
     }
     // The lines scanned top to bottom from the reset range: each line's
@@ -43,12 +36,6 @@ protected:
     }
     Strings brief(size_t line) const { return Brief(tokens.at(line)); }
 
-    ThkHTMLSyn html;
-    TwmPHPSyn php;
-    TmwJScriptSyn js;
-    TlbVbsSyn vbs;
-    TmwCSSSyn css;
-    TwmMultiSyn multi;
     Labels labels;
     std::vector<std::vector<LTok>> tokens;
     std::vector<std::int32_t> start;

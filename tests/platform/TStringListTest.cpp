@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sstream>
+#include <string>
+#include <vector>
 
 TEST(TStringList, TextSplitsAtEveryLineEndAndJoinsWithCrLf)
 {
@@ -21,6 +24,44 @@ TEST(TStringList, TextSplitsAtEveryLineEndAndJoinsWithCrLf)
     EXPECT_EQ(list.Count(), 0);
     list.SetText("\n\r");
     EXPECT_EQ(list.Count(), 2) << "LF then CR are two breaks";
+}
+
+// The split a line at a time by the rule (CR LF, CR or LF ends a line), to
+// hold the one-pass split against on texts of every mix of breaks.
+std::vector<std::string> SplitByRule(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') {
+            line += text[i];
+            continue;
+        }
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        lines.push_back(line);
+        line.clear();
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    return lines;
+}
+
+TEST(TStringList, OnePassSplitAgreesWithTheRuleOnRandomTexts)
+{
+    std::mt19937 rng(7);
+    const char pieces[] = "ab\r\n\0";
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        for (int n = std::uniform_int_distribution<int>(0, 40)(rng); n > 0; --n)
+            text += pieces[std::uniform_int_distribution<int>(0, 4)(rng)];
+        TStringList list;
+        list.SetText(text);
+        const std::vector<std::string> want = SplitByRule(text);
+        ASSERT_EQ(list.Count(), static_cast<int>(want.size())) << round;
+        for (int i = 0; i < list.Count(); ++i)
+            ASSERT_EQ(list[i], want[static_cast<size_t>(i)]) << round << " line " << i;
+    }
 }
 
 TEST(TStringList, NulBytesAreOrdinaryCharacters)
@@ -171,4 +212,21 @@ TEST(TStringList, MoveAndExchange)
     EXPECT_EQ(list.CommaText(), "b,c,d,a");
     list.Exchange(0, 3);
     EXPECT_EQ(list.CommaText(), "a,c,d,b");
+}
+
+TEST(TStringList, ExtractedTextComesBackThroughPut)
+{
+    TStringList list;
+    list.Add("alpha");
+    list.Add("beta");
+    int changed = 0;
+    list.OnChange = [&](TStringList*) { ++changed; };
+    std::string text = list.ExtractText(1);
+    EXPECT_EQ(text, "beta");
+    EXPECT_EQ(changed, 0) << "taking the text out announces nothing";
+    text += "!";
+    list.Put(1, std::move(text));
+    EXPECT_EQ(list[1], "beta!");
+    EXPECT_EQ(changed, 1);
+    EXPECT_THROW(list.ExtractText(2), EListError);
 }

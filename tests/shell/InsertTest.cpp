@@ -22,12 +22,7 @@ protected:
         ASSERT_EQ(form->ActiveEditor(), editor);
     }
     void TearDown() override { TagCaseMode() = "NORMAL"; }
-    void Select(int line, int from, int to)
-    {
-        editor->Model().SetCaretXY(Point(to, line));
-        editor->Model().SetBlockBegin(Point(from, line));
-        editor->Model().SetBlockEnd(Point(to, line));
-    }
+    void Select(int line, int from, int to) { vx::test::SelectRange(*editor, line, from, to); }
 
     TmwCustomEdit* editor = nullptr;
 };

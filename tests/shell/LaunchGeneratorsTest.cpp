@@ -11,6 +11,7 @@
 #include "tools/framework/FileChooser.h"
 #include "tools/framework/RadioGroup.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
@@ -127,4 +128,20 @@ TEST_F(LaunchGenerators, NewSavesTheGeneratedPageAndOpensIt)
     Answer({}, "SpeedButton2");
     form->New1Click();
     EXPECT_TRUE(dialogs.requests.empty()) << "a cancelled page asks for no file name";
+}
+
+TEST_F(LaunchGenerators, TheMenusGeneratorItemsRunTheirDialogs)
+{
+    auto* meta = form->findChild<QAction*>("Metataggenerator1");
+    ASSERT_NE(meta, nullptr);
+    EXPECT_TRUE(meta->isEnabled());
+    for (const char* name : {"Redirectpagewizard1", "TableWizard1", "Marqueewizard1", "Pagetransitionwizard1",
+                             "Substitution1", "IncludefileWizard1", "Soundwizard1", "Showdocumentinformation1"}) {
+        auto* action = form->findChild<QAction*>(name);
+        ASSERT_NE(action, nullptr) << name;
+        EXPECT_TRUE(action->isEnabled()) << name;
+    }
+    Answer({});
+    meta->trigger();
+    EXPECT_NE(Text(editor).find("<!-- start of meta-tags -->"), std::string::npos);
 }

@@ -322,8 +322,8 @@ TEST_F(LaunchTest, BoundCommandsAreEnabledOnlyForBuiltDialogs)
     auto* built = new QAction("Show document information", form.get());
     built->setProperty(LauncherProperty, "Tfrm_docinfo");
     built->setProperty(TForm1::BeginnerTag, 1);
-    auto* missing = new QAction("SQL Query Builder", form.get());
-    missing->setProperty(LauncherProperty, "Tfrm_sql_generator");
+    auto* missing = new QAction("ADO wizard", form.get());
+    missing->setProperty(LauncherProperty, "Tfrm_ado");
     missing->setProperty(TForm1::BeginnerTag, 1);
     missing->setEnabled(true);
     BindLaunchers(*form);

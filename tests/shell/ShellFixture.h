@@ -43,6 +43,14 @@ private:
     std::string old_;
 };
 
+// Selects columns from..to of a line, the caret at the end.
+inline void SelectRange(TmwCustomEdit& editor, int line, int from, int to)
+{
+    editor.Model().SetCaretXY(Point(to, line));
+    editor.Model().SetBlockBegin(Point(from, line));
+    editor.Model().SetBlockEnd(Point(to, line));
+}
+
 class ShellTest : public ::testing::Test {
 protected:
     void Start()

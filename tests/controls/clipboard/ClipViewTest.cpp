@@ -188,10 +188,12 @@ TEST(PaletteGrid, ColumnsFollowTheWidthAndEmptyCellsCannotBeSelected)
     EXPECT_EQ(grid.columnCount(), 10);
     EXPECT_EQ(grid.rowCount(), 2);
     EXPECT_EQ(grid.columnWidth(0), 20);
+    EXPECT_EQ(grid.viewport()->height(), 2 * 20) << "as high as its rows";
     grid.resize(150 + (grid.width() - grid.viewport()->width()), 200);
     QCoreApplication::processEvents();
     EXPECT_EQ(grid.columnCount(), 7);
     EXPECT_EQ(grid.rowCount(), 3);
+    EXPECT_EQ(grid.viewport()->height(), 3 * 20);
     EXPECT_TRUE(grid.SelectCell(5, 2));
     EXPECT_FALSE(grid.SelectCell(6, 2));
     EXPECT_EQ(grid.item(2, 6)->flags() & Qt::ItemIsSelectable, Qt::NoItemFlags);

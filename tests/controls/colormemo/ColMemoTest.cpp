@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QTextBlock>
 
 #include <gtest/gtest.h>
 
@@ -367,6 +368,45 @@ TEST_F(ColorMemoFixture, CommentSpanReachesBackAboveTheView)
     EXPECT_EQ(runs[0].Color, clGray);
 }
 
+// Painting reads only the lines on view (and the rules' look-back): what it
+// finds there lies at the right offsets of the whole text, and a selection of
+// everything is cut to the view.
+TEST_F(ColorMemoFixture, SpansOfALongTextLieOnTheLinesOnView)
+{
+    TColorRule& rule = memo.ColorRules().Add();
+    rule.SetKeyDrawingType(dtKeyShow);
+    rule.SetKeywords(List({"select;#0000FF"}));
+    std::string text;
+    for (int i = 0; i < 3000; ++i)
+        text += "row " + std::to_string(i) + " select xselect\n";
+    text += "select";
+    memo.setPlainText(QString::fromLatin1(text.c_str()));
+    memo.selectAll();
+    memo.verticalScrollBar()->setValue(memo.verticalScrollBar()->maximum());
+    const QTextBlock first = memo.document()->findBlockByNumber(memo.FirstVisibleLine());
+    ASSERT_GT(first.blockNumber(), 2000);
+    const auto runs = memo.VisibleSpans();
+    ASSERT_FALSE(runs.empty());
+    int keywords = 0;
+    for (const TKeyDescr& run : runs) {
+        EXPECT_GE(run.Start, first.position()) << "nothing above the lines on view";
+        EXPECT_LT(run.End, static_cast<int>(text.size()));
+        if (run.Order != kOrderSelection)
+            ++keywords;
+    }
+    EXPECT_EQ(keywords, 0) << "the selection keeps the keyword colours off";
+
+    memo.moveCursor(QTextCursor::End);
+    const auto plain = memo.VisibleSpans();
+    ASSERT_FALSE(plain.empty());
+    for (const TKeyDescr& run : plain) {
+        ASSERT_EQ(run.Color, clBlue);
+        EXPECT_EQ(text.substr(static_cast<std::size_t>(run.Start), 6), "select");
+        EXPECT_TRUE(run.Start == 0 || text[static_cast<std::size_t>(run.Start - 1)] != 'x') << "whole words only";
+    }
+    EXPECT_EQ(plain.back().End, static_cast<int>(text.size()) - 1) << "the last line's keyword";
+}
+
 TEST_F(ColorMemoFixture, SelectionKeepsRuleColoursOffAndNavigationCollapsesIt)
 {
     TColorRule& rule = memo.ColorRules().Add();
@@ -381,8 +421,7 @@ TEST_F(ColorMemoFixture, SelectionKeepsRuleColoursOffAndNavigationCollapsesIt)
     ASSERT_EQ(runs.size(), 2u);
     EXPECT_EQ(runs[0].Order, kOrderSelection);
     EXPECT_EQ(runs[1].Color, clRed);
-    QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
-    QCoreApplication::sendEvent(&memo, &left);
+    test::KeyDown(memo, Qt::Key_Left);
     EXPECT_FALSE(memo.textCursor().hasSelection());
     EXPECT_EQ(memo.textCursor().position(), 2) << "collapsed to the end, then moved left";
 }

@@ -57,19 +57,16 @@ TEST(DateUtil, DateValuesCountFromDecember1899)
     EXPECT_THROW(EncodeDate(2023, 2, 29), EConvertError);
 }
 
-TEST(DateUtil, ExpandYearKeepsTheHundredYearsEndingThirtyAfterNow)
+TEST(DateUtil, ExpandYearPutsTwoDigitYearsInTheCurrentCenturyUnlessPastTheWindow)
 {
-    EXPECT_EQ(ExpandYear(5, 2026), 2005);
-    EXPECT_EQ(ExpandYear(56, 2026), 2056);
-    EXPECT_EQ(ExpandYear(57, 2026), 1957);
-    EXPECT_EQ(ExpandYear(99, 2026), 1999);
-    EXPECT_EQ(ExpandYear(0, 2026), 2000);
-    EXPECT_EQ(ExpandYear(5, 1999), 2005);
-    EXPECT_EQ(ExpandYear(45, 1999), 1945);
-    EXPECT_EQ(ExpandYear(29, 1999), 2029);
-    EXPECT_EQ(ExpandYear(30, 1999), 1930);
-    EXPECT_EQ(ExpandYear(100, 2026), 100);
-    EXPECT_EQ(ExpandYear(1850, 2026), 1850);
+    struct Row {
+        int year, now, expanded;
+    };
+    for (const Row& row : {Row{5, 2026, 2005}, Row{56, 2026, 2056}, Row{57, 2026, 2057}, Row{99, 2026, 2099},
+                           Row{0, 2026, 2000}, Row{5, 1999, 2005}, Row{45, 1999, 1945}, Row{29, 1999, 2029},
+                           Row{30, 1999, 1930}, Row{10, 2080, 2110}, Row{11, 2080, 2011}, Row{100, 2026, 100},
+                           Row{1850, 2026, 1850}})
+        EXPECT_EQ(ExpandYear(row.year, row.now), row.expanded) << row.year << " in " << row.now;
 }
 
 TEST(DateUtil, ScanDateReadsNumbersInTheDateOrder)

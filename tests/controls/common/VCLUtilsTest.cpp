@@ -1,5 +1,6 @@
 #include "controls/common/RXConst.h"
 #include "controls/common/VCLUtils.h"
+#include "controls/listviews/ListItems.h"
 #include "platform/qt/Dialogs.h"
 
 #include <QApplication>
@@ -174,12 +175,15 @@ TEST(VCLUtils, MinimizeTextKeepsTheLongestFittingHead)
 
 TEST(VCLUtils, CellTextAlignment)
 {
+    // A list column's alignment is the one the cell routines take.
+    TListColumn column;
+    column.Alignment = taRightJustify;
     QImage image = canvasImage(100, 20, Qt::white);
     {
         QPainter p(&image);
         p.setBrush(Qt::white);
         p.setPen(Qt::black);
-        DrawCellTextEx(p, QRect(0, 0, 100, 20), 2, false, false, taRightJustify, "MMM", 2);
+        DrawCellTextEx(p, QRect(0, 0, 100, 20), 2, false, false, column.Alignment, "MMM", 2);
     }
     int leftmost = 100;
     for (int x = 0; x < 100; ++x)
@@ -293,6 +297,6 @@ TEST(RXConst, HandCursorsAreRegistered)
 {
     // Other suites may have registered them already; registering again is harmless.
     RegisterRxCursors();
-    EXPECT_NE(ScreenCursor(crHand).shape(), Qt::ArrowCursor);
-    EXPECT_NE(ScreenCursor(crDragHand).shape(), Qt::ArrowCursor);
+    for (int id : {crHand, crDragHand, crToolbarHand, crRightHand, crLeftHand, crTopHand})
+        EXPECT_NE(ScreenCursor(id).shape(), Qt::ArrowCursor) << id;
 }

@@ -169,9 +169,10 @@ TEST(RxGradientCaption, RightClickShowsThePopupMenu)
     QMenu menu;
     menu.addAction("Close");
     auto right = [&](QEvent::Type type) {
-        QMouseEvent e(type, QPointF(5, 5), QPointF(w.bar->mapToGlobal(QPoint(5, 5))), Qt::RightButton,
-                      type == QEvent::MouseButtonPress ? Qt::RightButton : Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(w.bar, &e);
+        if (type == QEvent::MouseButtonPress)
+            MousePress(*w.bar, QPoint(5, 5), Qt::RightButton);
+        else
+            MouseRelease(*w.bar, QPoint(5, 5), Qt::RightButton);
     };
     right(QEvent::MouseButtonPress);
     right(QEvent::MouseButtonRelease);

@@ -3,6 +3,7 @@
 #include "controls/display/Titler.h"
 
 #include "editor/qt/SysColors.h"
+#include "tests/controls/FlatTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -89,8 +90,7 @@ TEST(TBmpMosaic, PaintRebuildsForANewWidthAndFramesAnEmptyPicture)
 
     int clicks = 0;
     empty.OnClick = [&](QObject*) { ++clicks; };
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::NoButton, {});
-    QCoreApplication::sendEvent(&empty, &release);
+    vx::test::Click(empty, QPoint(5, 5));
     EXPECT_EQ(clicks, 1);
 }
 
@@ -192,4 +192,23 @@ TEST(ClipIcon, ReadsIconsOnlyInTheFormat)
     LoadIconFromClipboard(kept);
     EXPECT_EQ(kept.pixmap(8, 8).toImage().pixel(0, 0), qRgb(255, 0, 0)) << "a broken icon leaves it alone";
     clipboard->clear();
+}
+
+TEST(TTitler, BevelsAndBorderWidthFrameTheTitles)
+{
+    TTitler titler;
+    titler.resize(60, 40);
+    titler.SetBevelOuter(bvRaised);
+    titler.SetBevelInner(bvLowered);
+    titler.SetBevelWidth(2);
+    titler.SetBorderWidth(3);
+    // One border line, two bevels of two, three of border width.
+    EXPECT_EQ(titler.contentsRect(), QRect(1 + 7, 1 + 7, 60 - 16, 40 - 16));
+    const QImage image = vx::test::Render(titler);
+    const TColor highlight = vx::ColorToRGB(clBtnHighlight), shadow = vx::ColorToRGB(clBtnShadow);
+    EXPECT_EQ(vx::test::PixelAt(image, 1, 20), highlight) << "the raised outer bevel's lit side";
+    EXPECT_EQ(vx::test::PixelAt(image, 58, 20), shadow);
+    EXPECT_EQ(vx::test::PixelAt(image, 4, 20), clBlack) << "the border width in Color";
+    EXPECT_EQ(vx::test::PixelAt(image, 6, 20), shadow) << "the lowered inner bevel's dark side";
+    EXPECT_EQ(vx::test::PixelAt(image, 53, 20), highlight);
 }

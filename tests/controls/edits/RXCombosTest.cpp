@@ -7,6 +7,8 @@
 #include "tests/controls/FlatTestSupport.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
+#include <QPrinterInfo>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -52,8 +54,8 @@ TEST(ColorComboBox, ClickSetsTheValueBeforeTheClickEvent)
     TColorComboBox c;
     TColor seen = 0xFFFFFFFF;
     c.OnClick = [&](QObject*) { seen = c.ColorValue(); };
-    c.setCurrentIndex(12);
-    emit c.activated(12);
+    c.setCurrentIndex(11);
+    KeyDown(c, Qt::Key_Down);
     EXPECT_EQ(seen, clBlue);
 }
 
@@ -159,6 +161,15 @@ TEST(FontComboBox, NameMatchesInAnyCaseAndMissingNamesAreKept)
     EXPECT_EQ(changes, 2);
 }
 
+TEST(FontComboBox, AChangeOfTheInstalledFontsRebuildsTheList)
+{
+    TFontComboBox f;
+    ASSERT_GT(f.count(), 0);
+    f.clear();
+    emit qApp->fontDatabaseChanged();
+    EXPECT_EQ(f.count(), QFontDatabase::families().size());
+}
+
 TEST(FontComboBox, ClickSignalsAfterTheClickEvent)
 {
     TFontComboBox f;
@@ -166,8 +177,21 @@ TEST(FontComboBox, ClickSignalsAfterTheClickEvent)
     std::string order;
     f.OnClick = [&](QObject*) { order += "click "; };
     f.OnChange = [&](QObject*) { order += "change"; };
-    f.setCurrentIndex(0);
-    emit f.activated(0);
+    f.setCurrentIndex(-1);
+    KeyDown(f, Qt::Key_Down);
+    EXPECT_EQ(f.currentIndex(), 0);
     EXPECT_EQ(order, "click change");
     EXPECT_EQ(f.FontName(), FromQString(f.itemText(0)));
+}
+
+TEST(FontComboBox, PrinterFontsNeedAPrinter)
+{
+    TFontComboBox f;
+    const int screenFonts = f.count();
+    ASSERT_GT(screenFonts, 0);
+    const bool havePrinter = !QPrinterInfo::availablePrinterNames().isEmpty();
+    f.SetDevice(TFontDevice::fdPrinter);
+    EXPECT_EQ(f.count(), havePrinter ? screenFonts : 0);
+    f.SetDevice(TFontDevice::fdBoth);
+    EXPECT_EQ(f.count(), screenFonts) << "each face once";
 }

@@ -25,10 +25,8 @@ void Press(TCalculatorPanel& panel, TCalcBtnKind kind)
 
 void Type(QWidget& target, const QString& text)
 {
-    for (QChar c : text) {
-        QKeyEvent e(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(&target, &e);
-    }
+    for (QChar c : text)
+        KeyDown(target, 0, Qt::NoModifier, QString(c));
 }
 
 } // namespace
@@ -144,10 +142,10 @@ TEST(RxCalculator, OkTakesTheValueAndMemory)
         EXPECT_EQ(form->windowTitle(), "Calculator");
         // The first digit replaces the shown value.
         Type(*form, "3*2=");
-        form->Panel()->ButtonOfKind(cbMS)->ButtonClick();
+        Click(*form->Panel()->ButtonOfKind(cbMS), QPoint(3, 3));
         // After a memory key the next operator has no number to act on.
         Type(*form, "+=");
-        form->Panel()->ButtonOfKind(cbOk)->ButtonClick();
+        Click(*form->Panel()->ButtonOfKind(cbOk), QPoint(3, 3));
     });
     EXPECT_TRUE(calc.Execute());
     EXPECT_EQ(calc.Value, 6);
@@ -166,10 +164,23 @@ TEST(RxCalculator, CancelKeepsValueAndMemory)
         EXPECT_EQ(form->windowTitle(), "Sums");
         EXPECT_EQ(form->Display()->text(), "0");
         Type(*form, "77");
-        form->Panel()->ButtonOfKind(cbMS)->ButtonClick();
-        form->Panel()->ButtonOfKind(cbCancel)->ButtonClick();
+        Click(*form->Panel()->ButtonOfKind(cbMS), QPoint(3, 3));
+        Click(*form->Panel()->ButtonOfKind(cbCancel), QPoint(3, 3));
     });
     EXPECT_FALSE(calc.Execute());
     EXPECT_EQ(calc.Value, 0);
     EXPECT_EQ(calc.Memory(), 0);
+}
+
+TEST(RxCalculator, CopyAndPasteShortcutsWorkWithoutTheMenu)
+{
+    TRxCalculatorForm form(nullptr, 0);
+    Activate(form);
+    Type(form, "12");
+    QApplication::clipboard()->clear();
+    KeyDown(form, Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "12");
+    QApplication::clipboard()->setText("345");
+    KeyDown(form, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(form.Display()->text(), "345");
 }

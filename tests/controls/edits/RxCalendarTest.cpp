@@ -1,6 +1,7 @@
 // The month calendar: the first day's cell by start of week, stepping months
 // and years across short months and leap days, date parts, keys and clicks.
 #include "controls/edits/RxCalendar.h"
+#include "editor/qt/SysColors.h"
 #include "tests/controls/FlatTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -127,4 +128,22 @@ TEST(RxCalendar, ColumnsShareTheWidthLessTheVerticalLines)
     plain.resize(175, 118);
     EXPECT_EQ(plain.CellRect(6, 6), QRect(150, 6 * 17, 25, 16));
     EXPECT_EQ(plain.CellRect(1, 1).left(), 25);
+}
+
+TEST(RxCalendar, GridLinesFillTheGapsBetweenCells)
+{
+    TRxCalendar grid;
+    grid.resize(181, 118);
+    const QImage full = Render(grid);
+    const QRect first = grid.CellRect(0, 1);
+    EXPECT_EQ(PixelAt(full, first.right() + 1, first.center().y()), ColorToRGB(clBtnFace)) << "a line between columns";
+    EXPECT_EQ(PixelAt(full, first.center().x(), first.bottom() + 1), ColorToRGB(clBtnFace)) << "a line between rows";
+
+    // The borderless calendar draws one line only, under the day names.
+    TLocCalendar plain;
+    plain.resize(175, 118);
+    const QImage loc = Render(plain);
+    const int under = plain.CellRect(0, 0).bottom() + 1;
+    EXPECT_EQ(PixelAt(loc, 10, under), ColorToRGB(clBtnShadow));
+    EXPECT_NE(PixelAt(loc, 10, plain.CellRect(0, 1).bottom() + 1), ColorToRGB(clBtnShadow));
 }

@@ -4,13 +4,17 @@
 #include "controls/edits/ToolEdit.h"
 #include "localisation/FormatSettings.h"
 #include "platform/Exception.h"
+#include "platform/qt/QtText.h"
 #include "tests/controls/FlatTestSupport.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QProxyStyle>
 #include <QStyle>
 #include <QTimer>
+
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -70,6 +74,27 @@ TEST(ComboEditParts, MasksAndFormats)
     FormatSettings().DateSeparator = '.';
     EXPECT_EQ(QtInputMask("!99/99/99;1; "), "00.00.00; ");
     EXPECT_EQ(FormatDateFmt("MM/DD/YYYY", EncodeDate(2026, 3, 7)), "03.07.2026");
+}
+
+TEST(ComboEdit, ButtonFollowsTheBorderAndTheMinimumHeightFollowsTheFont)
+{
+    QWidget window;
+    auto* edit = new TComboEdit(&window);
+    Activate(window);
+    edit->setFrame(false);
+    edit->resize(150, 25);
+    EXPECT_EQ(edit->Button()->geometry(), QRect(150 - 21, 0, 21, 25)) << "without a border: the whole right edge";
+
+    QFont small = edit->font();
+    small.setPixelSize(8);
+    edit->setFont(small);
+    const int smallMinimum = edit->minimumHeight();
+    QFont big = small;
+    big.setPixelSize(40);
+    edit->setFont(big);
+    const int expected = std::min(QFontMetrics(QApplication::font()).height(), QFontMetrics(big).height()) + 5;
+    EXPECT_EQ(edit->minimumHeight(), expected);
+    EXPECT_GT(edit->minimumHeight(), smallMinimum);
 }
 
 TEST(ComboEdit, ButtonLayoutAndClicks)
@@ -265,6 +290,39 @@ TEST(DateEdit, CalendarHintsKeepFourLines)
     EXPECT_EQ(edit.CalendarHints()[3], "d");
 }
 
+TEST(DateEdit, TextIsReadOnlyWhileThePopupIsOpen)
+{
+    DayFirstLocale locale;
+    QWidget window;
+    window.resize(300, 200);
+    auto* edit = new TDateEdit(&window);
+    edit->SetYearDigits(TYearDigits::dyFour);
+    edit->SetDate(EncodeDate(2026, 1, 31));
+    Activate(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_FALSE(edit->isReadOnly());
+
+    MousePress(*edit->Button(), QPoint(5, 5));
+    MouseRelease(*edit->Button(), QPoint(5, 5));
+    ASSERT_TRUE(edit->PopupVisible());
+    EXPECT_TRUE(edit->isReadOnly()) << "no typing, and no caret, while the calendar is open";
+    QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
+    EXPECT_FALSE(edit->PopupVisible());
+    EXPECT_FALSE(edit->isReadOnly());
+    EXPECT_EQ(edit->Date(), EncodeDate(2026, 1, 31));
+}
+
+TEST(DateEdit, PopupCalendarDayNamesFitTheirCellsInItsSmallFont)
+{
+    TPopupCalendar popup(nullptr);
+    EXPECT_EQ(popup.font().pointSize(), 8);
+    TLocCalendar& calendar = *popup.Calendar();
+    const QFontMetrics metrics(calendar.font());
+    for (int col = 0; col < 7; ++col)
+        EXPECT_LE(metrics.horizontalAdvance(ToQString(calendar.CellText(col, 0))), calendar.CellRect(col, 0).width())
+            << calendar.CellText(col, 0);
+}
+
 TEST(DateEdit, PopupAcceptsOnEnterAndKeepsOnEscape)
 {
     DayFirstLocale locale;
@@ -323,7 +381,7 @@ TEST(DateEdit, DialogStyleRunsTheDateDialog)
         EXPECT_EQ(dialog->TitleLabel()->text(), "February, 2004");
         EXPECT_EQ(dialog->StepButton(skPrevMonth)->toolTip(), "Back a month");
         EXPECT_EQ(dialog->StepButton(skPrevYear)->toolTip(), "Previous Year");
-        dialog->StepButton(skNextYear)->ButtonClick();
+        Click(*dialog->StepButton(skNextYear), QPoint(3, 3));
         EXPECT_EQ(dialog->TitleLabel()->text(), "February, 2005");
         KeyDown(*dialog, Qt::Key_Return);
     });
@@ -340,19 +398,21 @@ TEST(DateEdit, DialogStyleRunsTheDateDialog)
     EXPECT_EQ(edit->Date(), EncodeDate(2005, 2, 28));
 }
 
-TEST(DateEdit, TwoDigitYearsLieInTheWindowEndingThirtyYearsAhead)
+TEST(DateEdit, TwoDigitYearsLieInTheCurrentCenturyUnlessPastTheWindow)
 {
     DayFirstLocale locale;
     TDateEdit edit;
     edit.SetYearDigits(TYearDigits::dyTwo);
-    const int last = CurrentYear() + 30;
-    char text[16];
-    std::snprintf(text, sizeof text, "01/01/%02d", last % 100);
-    edit.SetText(text);
-    EXPECT_EQ(edit.Date(), EncodeDate(last, 1, 1));
-    std::snprintf(text, sizeof text, "01/01/%02d", (last + 1) % 100);
-    edit.SetText(text);
-    EXPECT_EQ(edit.Date(), EncodeDate(last + 1 - 100, 1, 1));
+    const int now = CurrentYear();
+    const int century = now - now % 100;
+    for (int yy : {0, 5, 57, 99}) {
+        char text[16];
+        std::snprintf(text, sizeof text, "01/01/%02d", yy);
+        edit.SetText(text);
+        // The next century only for years up to the current two-digit year + 30 - 100.
+        const int year = yy > now % 100 + 30 - 100 ? century + yy : century + 100 + yy;
+        EXPECT_EQ(edit.Date(), EncodeDate(year, 1, 1)) << text;
+    }
 }
 
 TEST(DateEdit, RegionalSettingsChangeRebuildsTheFormatKeepingTheDate)

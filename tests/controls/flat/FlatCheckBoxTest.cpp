@@ -82,7 +82,7 @@ TEST(FlatCheckBox, ReleaseOutsideLeavesItAlone)
     CheckWindow w;
     MousePress(*w.box1, QPoint(5, 8));
     EXPECT_TRUE(w.box1->MouseDown());
-    MouseMove(*w.box1, QPoint(200, 40), true);
+    MouseMove(*w.box1, QPoint(200, 40));
     MouseRelease(*w.box1, QPoint(200, 40));
     EXPECT_FALSE(w.box1->Checked());
     EXPECT_FALSE(w.box1->MouseDown());
@@ -161,10 +161,13 @@ TEST(FlatCheckBox, OneHoverOwnerPerClass)
     EXPECT_TRUE(w.box2->MouseInControl());
 
     // A tick with the mouse far away takes the hover away.
+    const QPoint cursor = QCursor::pos();
     QCursor::setPos(QPoint(5000, 5000));
     hover.Tick();
+    QCursor::setPos(cursor);
     EXPECT_FALSE(w.box2->MouseInControl());
     EXPECT_FALSE(hover.Running());
+    MouseLeave(*w.box2);
 
     MouseMove(*w.box2, QPoint(5, 8));
     EXPECT_TRUE(w.box2->MouseInControl());

@@ -74,12 +74,20 @@ TEST(CalcAdvancedColor, ZeroPercentKeepsTheOriginalUntouched)
     EXPECT_EQ(CalcAdvancedColor(clBlack, 0x123456, 0, true), 0x123456u);
 }
 
-TEST(CalcAdvancedColor, LighteningAWhiteParentGivesALightColour)
+TEST(CalcAdvancedColor, LighteningStopsAtAHundredOfTheScale)
 {
-    EXPECT_EQ(CalcAdvancedColor(clWhite, clBlack, 10, false), 0xFFFFFFu);
-    int h, s, l;
-    RGBtoHSLRange(CalcAdvancedColor(clFlatBackground, clBlack, 10, false), h, s, l);
-    EXPECT_EQ(l, 236);
+    struct Row {
+        TColor parent;
+        int percent;
+        int lightness;
+    };
+    // Lightness of the parent + 10 + percent, but at most 100 of 240.
+    for (const Row& row : {Row{clWhite, 10, 100}, Row{clFlatBackground, 10, 100}, Row{clBlack, 10, 20}, Row{0x404040, 30, 100}}) {
+        int h, s, l;
+        RGBtoHSLRange(CalcAdvancedColor(row.parent, clBlack, row.percent, false), h, s, l);
+        EXPECT_EQ(l, row.lightness) << std::hex << row.parent;
+    }
+    EXPECT_EQ(CalcAdvancedColor(clWhite, clBlack, 10, false), 0x6A6A6Au);
 }
 
 TEST(CalcAdvancedColor, DarkeningBelowZeroGivesBlackAndAboveTheTopStaysWhite)

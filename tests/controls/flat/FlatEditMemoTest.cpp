@@ -99,7 +99,8 @@ TEST(FlatEdit, AdvancedColoursDeriveFromTheParent)
     m.SetUseAdvColors(true);
     EXPECT_TRUE(m.ParentColor());
     EXPECT_EQ(m.ColorFlat(), clWhite);
-    EXPECT_EQ(m.ColorFocused(), clWhite);
+    // Lightening stops at 100 of the 240 steps of lightness.
+    EXPECT_EQ(m.ColorFocused(), 0x006A6A6Au);
     EXPECT_EQ(m.ColorBorder(), 0x00CACACAu);
 
     SetBackground(parent, clBlack);

@@ -139,9 +139,7 @@ TEST(FlatHint, ShowHintEventCanChangeTheText)
         text = "Changed";
     };
     Activate(form);
-    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(target->mapToGlobal(QPoint(5, 5))), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &move);
+    MouseMove(*target, QPoint(5, 5));
 
     TFlatHintWindow* shown = nullptr;
     QElapsedTimer clock;
@@ -156,8 +154,7 @@ TEST(FlatHint, ShowHintEventCanChangeTheText)
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(shown->Text(), "Changed");
 
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(target, &press);
+    MousePress(*target, QPoint(5, 5));
     EXPECT_FALSE(shown->isVisible());
+    MouseRelease(*target, QPoint(5, 5));
 }

@@ -232,3 +232,23 @@ TEST_F(DirTreeTest, DroppedFilesReachTheFolderUnderThePoint)
     QCoreApplication::sendEvent(tree.viewport(), &again);
     EXPECT_TRUE(path.empty());
 }
+
+TEST_F(DirTreeTest, SharedFoldersCarryTheShareOverlayWhileItIsOn)
+{
+    const std::string web = dir.file("c/Web");
+    tree.ShareSource = [&] { return std::vector<std::string>{web}; };
+    tree.SetSelectedDir(dir.file("c/Web/css"));
+    QTreeWidgetItem* webNode = Child(Drive(0), "Web");
+    ASSERT_NE(webNode, nullptr);
+    const QImage plain = webNode->icon(0).pixmap(16, 16).toImage();
+    EXPECT_FALSE(TDirTree::IsShownShared(webNode));
+
+    tree.SetShowShareOverlay(true);
+    EXPECT_TRUE(TDirTree::IsShownShared(webNode));
+    EXPECT_FALSE(TDirTree::IsShownShared(Child(Drive(0), "alpha")));
+    EXPECT_NE(webNode->icon(0).pixmap(16, 16).toImage(), plain);
+
+    tree.SetShowShareOverlay(false);
+    EXPECT_FALSE(TDirTree::IsShownShared(webNode));
+    EXPECT_EQ(webNode->icon(0).pixmap(16, 16).toImage(), plain);
+}

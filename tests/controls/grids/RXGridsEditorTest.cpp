@@ -19,8 +19,7 @@ namespace {
 
 void Key(QWidget& widget, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = QString())
 {
-    QKeyEvent e(QEvent::KeyPress, key, mods, text);
-    QApplication::sendEvent(&widget, &e);
+    KeyDown(widget, key, mods, text);
 }
 
 void Type(QWidget& widget, const QString& text)
@@ -147,7 +146,7 @@ TEST(RxDrawGridEditing, EllipsisButton)
     Click(g.Editor(), button.center());
     EXPECT_EQ(clicks, 1);
     MousePress(g.Editor(), button.center());
-    MouseMove(g.Editor(), QPoint(2, 2), true);
+    MouseMove(g.Editor(), QPoint(2, 2));
     MouseRelease(g.Editor(), QPoint(2, 2));
     EXPECT_EQ(clicks, 1) << "released off the button";
     Key(g.Editor(), Qt::Key_Return, Qt::ControlModifier);

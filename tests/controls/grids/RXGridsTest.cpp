@@ -100,7 +100,7 @@ TEST(RxDrawGrid, FixedCellsActAsButtons)
     EXPECT_EQ(b.clicks, (std::vector<std::pair<int, int>>{{2, 0}}));
 
     MousePress(b.grid, b.Centre(0, 3));
-    MouseMove(b.grid, b.Centre(1, 3), true);
+    MouseMove(b.grid, b.Centre(1, 3));
     MouseRelease(b.grid, b.Centre(1, 3));
     EXPECT_EQ(b.clicks.size(), 1u) << "released outside the pressed cell";
 
@@ -136,7 +136,7 @@ TEST(RxDrawGrid, PressedButtonIsDrawnSunkenAndShifted)
     MousePress(b.grid, cell.center());
     EXPECT_EQ(topLeft(), ColorToRGB(clBtnShadow)) << "sunken while pressed";
     EXPECT_EQ(rects[std::make_pair(2, 0)], cell.translated(1, 1));
-    MouseMove(b.grid, b.Centre(3, 0), true);
+    MouseMove(b.grid, b.Centre(3, 0));
     EXPECT_EQ(topLeft(), ColorToRGB(clBtnHighlight)) << "raised while the mouse is off the cell";
     MouseRelease(b.grid, b.Centre(3, 0));
 }
@@ -187,7 +187,7 @@ TEST(RxDrawGrid, DraggingAColumnLineSizesIt)
     grid.OnColumnSized = [&](QObject*) { ++sized; };
     const int line = grid.CellRect(1, 0).right() + 1;
     MousePress(grid, QPoint(line, 5));
-    MouseMove(grid, QPoint(line + 20, 5), true);
+    MouseMove(grid, QPoint(line + 20, 5));
     EXPECT_EQ(sized, 0);
     MouseRelease(grid, QPoint(line + 20, 5));
     EXPECT_EQ(grid.ColWidths(1), 84);

@@ -338,9 +338,7 @@ TEST_F(HTMListboxFixture, DoubleClickIsReported)
     QObject* sender = nullptr;
     box.OnDblClick = [&](QObject* s) { sender = s; };
     const QPoint at = box.visualItemRect(box.item(0)).center();
-    QMouseEvent twice(QEvent::MouseButtonDblClick, at, box.viewport()->mapToGlobal(at), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(box.viewport(), &twice);
+    test::DoubleClick(*box.viewport(), at);
     EXPECT_EQ(sender, &box);
 }
 

@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
+#include <QSignalSpy>
 #include <QStyledItemDelegate>
 
 #include <gtest/gtest.h>
@@ -86,7 +87,9 @@ TEST(EnhListView, HeaderClicksSortAndToggle)
     EXPECT_EQ(Captions(view), (std::vector<std::string>{"1.5", "2", "10"}));
 }
 
-TEST(EnhListView, SortEventsReportTheRequestedDirection)
+// The events' flag is the inverse of the requested direction: false for an
+// ascending sort, as the owners written against this control expect.
+TEST(EnhListView, SortEventsReportTheInverseOfTheRequestedDirection)
 {
     TEnhListView view;
     Fill(view, 2, Numbers);
@@ -95,7 +98,7 @@ TEST(EnhListView, SortEventsReportTheRequestedDirection)
     view.OnSortFinished = [&](QObject*, int column, bool ascending) { log.push_back("end " + std::to_string(column) + (ascending ? " up" : " down")); };
     view.SortColumn(1, true);
     view.SortColumn(0, false);
-    EXPECT_EQ(log, (std::vector<std::string>{"begin 1 up", "end 1 up", "begin 0 down", "end 0 down"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"begin 1 down", "end 1 down", "begin 0 up", "end 0 up"}));
     EXPECT_EQ(Captions(view), (std::vector<std::string>{"10", "2", "1.5"}));
     EXPECT_EQ(view.LastColumnClicked(), 0);
 }
@@ -435,6 +438,24 @@ TEST(EnhListView, StateImageComesBeforeTheItemImage)
     delete gone;
     EXPECT_EQ(view.StateImages(), nullptr);
     EXPECT_EQ(view.SmallImages(), &small);
+}
+
+TEST(EnhListView, AChangeOfAnAssignedImageListRefreshesTheItems)
+{
+    TImageList small, state;
+    TEnhListView view;
+    Fill(view, 1, {{"a"}});
+    view.SetSmallImages(&small);
+    view.SetStateImages(&state);
+    // Assigning the same list again keeps one connection, not two.
+    view.SetSmallImages(&small);
+    QSignalSpy refreshed(view.model(), &QAbstractItemModel::dataChanged);
+    QPixmap blue(16, 16);
+    blue.fill(Qt::blue);
+    small.Add(blue);
+    EXPECT_EQ(refreshed.count(), 1);
+    state.Add(blue);
+    EXPECT_EQ(refreshed.count(), 2);
 }
 
 TEST(EnhListView, OwnerDrawnRowsAreMeasuredAgainForANewFont)

@@ -2,6 +2,7 @@
 #include "controls/stores/AppUtils.h"
 #include "controls/common/RXConst.h"
 #include "controls/speedbar/SbSetup.h"
+#include "controls/common/HelpContext.h"
 #include "controls/speedbar/SpeedBar.h"
 #include "platform/IniFile.h"
 #include "tests/controls/FlatTestSupport.h"
@@ -49,6 +50,8 @@ struct LayoutFixture : ::testing::Test {
         item->SetVisible(visible);
         return item;
     }
+    // The bar's customisation window, shown below the form.
+    TSpeedbarSetupWindow* OpenSetup();
     std::string Read(const char* ident) { return ini->ReadString(section, ident, "<none>"); }
     void Write(const char* ident, const std::string& value) { ini->WriteString(section, ident, value); }
     void Stamp()
@@ -71,6 +74,19 @@ TSpeedbarSetupWindow* SetupWindowOf(TSpeedBar* bar)
         if (auto* window = dynamic_cast<TSpeedbarSetupWindow*>(top); window && window->SpeedBar() == bar)
             return window;
     return nullptr;
+}
+
+TSpeedbarSetupWindow* LayoutFixture::OpenSetup()
+{
+    form->show();
+    Activate(*form);
+    bar->Customize(0);
+    TSpeedbarSetupWindow* window = SetupWindowOf(bar);
+    if (window) {
+        window->move(form->geometry().bottomLeft() + QPoint(0, 50));
+        QApplication::processEvents();
+    }
+    return window;
 }
 
 } // namespace
@@ -283,19 +299,14 @@ TEST_F(LayoutFixture, DraggingFromTheListPlacesHiddenItemsOnly)
 {
     auto* shown = Item("Shown", 0, {3, 3});
     auto* hidden = Item("Hidden", 0, {3, 3}, false);
-    form->show();
-    Activate(*form);
-    bar->Customize(0);
-    TSpeedbarSetupWindow* window = SetupWindowOf(bar);
+    TSpeedbarSetupWindow* window = OpenSetup();
     ASSERT_NE(window, nullptr);
-    window->move(form->geometry().bottomLeft() + QPoint(0, 50));
-    QApplication::processEvents();
     QWidget* viewport = window->ButtonsList->viewport();
     const QRect firstRow = window->ButtonsList->visualItemRect(window->ButtonsList->item(0));
     const QRect secondRow = window->ButtonsList->visualItemRect(window->ButtonsList->item(1));
 
     MousePress(*viewport, firstRow.topLeft() + QPoint(5, 5));
-    MouseMove(*viewport, firstRow.topLeft() + QPoint(50, 5), true);
+    MouseMove(*viewport, firstRow.topLeft() + QPoint(50, 5));
     EXPECT_EQ(viewport->cursor().shape(), Qt::ForbiddenCursor) << "an item already on the bar";
     MouseRelease(*viewport, firstRow.topLeft() + QPoint(50, 5));
     EXPECT_EQ(shown->Left(), 3);
@@ -311,5 +322,46 @@ TEST_F(LayoutFixture, DraggingFromTheListPlacesHiddenItemsOnly)
     EXPECT_TRUE(hidden->Visible());
     EXPECT_EQ(hidden->Left(), 99) << "snapped: 3 + 12 * 8";
     EXPECT_EQ(hidden->Top(), 3);
+    CloseAll();
+}
+
+TEST_F(LayoutFixture, HelpButtonShowsTheHelpContextWhenTheProgramHasHelp)
+{
+    Item("A", 0, {3, 3});
+    form->show();
+    bar->Customize(7);
+    TSpeedbarSetupWindow* window = SetupWindowOf(bar);
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(window->HelpBtn->isEnabled()) << "no help installed";
+    CloseAll();
+
+    std::vector<int> shown;
+    SetHelpHandler([&](int context) { shown.push_back(context); });
+    bar->Customize(7);
+    window = SetupWindowOf(bar);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(window->HelpBtn->isEnabled());
+    Click(*window->HelpBtn, QPoint(5, 5));
+    EXPECT_EQ(shown, std::vector<int>{7});
+    SetHelpHandler({});
+    CloseAll();
+}
+
+TEST_F(LayoutFixture, NoOtherButtonRowIsChosenDuringADrag)
+{
+    Item("First", 0, {3, 3}, false);
+    Item("Second", 0, {3, 3}, false);
+    TSpeedbarSetupWindow* window = OpenSetup();
+    ASSERT_NE(window, nullptr);
+    QWidget* viewport = window->ButtonsList->viewport();
+    const QRect secondRow = window->ButtonsList->visualItemRect(window->ButtonsList->item(1));
+    MousePress(*viewport, secondRow.topLeft() + QPoint(5, 5));
+    ASSERT_EQ(window->ButtonsList->currentRow(), 1);
+    KeyDown(*window->ButtonsList, Qt::Key_Up);
+    EXPECT_EQ(window->ButtonsList->currentRow(), 1) << "the dragged item's row stays chosen";
+    EXPECT_TRUE(window->toolTip().isEmpty());
+    MouseRelease(*viewport, secondRow.topLeft() + QPoint(5, 5));
+    KeyDown(*window->ButtonsList, Qt::Key_Up);
+    EXPECT_EQ(window->ButtonsList->currentRow(), 0) << "after the drag rows are chosen again";
     CloseAll();
 }

@@ -271,6 +271,27 @@ TEST(SpeedBarSections, AddMoveRemoveAndDelete)
     delete b;
 }
 
+TEST(SpeedBarSections, SettingAnItemsSectionIndexMovesItThere)
+{
+    BarForm f;
+    f.bar->AppendSection("File");
+    f.bar->AppendSection("Edit");
+    auto* a = f.Item("A", 0);
+    a->SetSectionIndex(1);
+    EXPECT_EQ(a->SectionIndex(), 1);
+    EXPECT_EQ(f.bar->ItemsCount(0), 0);
+    ASSERT_EQ(f.bar->ItemsCount(1), 1);
+    EXPECT_EQ(f.bar->Items(1, 0), a);
+    a->SetSectionIndex(7);
+    EXPECT_EQ(a->SectionIndex(), 1) << "clamped to the last section";
+    // Removing it afterwards leaves no trace in any section, so nothing is
+    // destroyed twice when the sections go.
+    f.bar->RemoveItem(a);
+    EXPECT_EQ(f.bar->ItemsCount(0) + f.bar->ItemsCount(1), 0);
+    f.bar->ClearSections();
+    delete a;
+}
+
 TEST(SpeedBarSections, DestroyingAnItemOrTheBarCleansUp)
 {
     BarForm f;
@@ -436,7 +457,9 @@ TEST(SpeedBarItems, EnablingVisibilityAndCustomisation)
     EXPECT_EQ(customized, 1);
 }
 
-TEST(SpeedBarItems, DraggingAButtonOffTheBarHidesIt)
+// Through the window, as a user drags: the button hides on the first move, and
+// the moves and the release that follow still end the drag.
+TEST(SpeedBarItems, DraggingAButtonThroughTheWindowDropsOrHidesIt)
 {
     BarForm f;
     f.form->show();
@@ -445,21 +468,53 @@ TEST(SpeedBarItems, DraggingAButtonOffTheBarHidesIt)
     NotifySink sink;
     f.bar->SetEditWin(&sink);
     TSpeedbarButton* button = item->Button();
-    MousePress(*button, {5, 5});
-    MouseMove(*button, {40, 5}, true);
-    MouseRelease(*button, {80, 28});
-    EXPECT_TRUE(item->Visible());
-    EXPECT_EQ(item->Left(), 59) << "dropped at 3 + 56 - 24 + 24: on the grid of 8";
-    EXPECT_EQ(item->Top(), 3);
-    ASSERT_FALSE(sink.codes.empty());
-    EXPECT_EQ(sink.codes.back(), sbnButtonDropped);
-    EXPECT_EQ(sink.subjects.back(), item);
 
     MousePress(*button, {5, 5});
+    MouseMove(*button, {40, 5});
+    EXPECT_FALSE(button->isVisible()) << "the real button hides while its image is dragged";
+    MouseMove(*button, {60, 8});
+    MouseRelease(*button, {80, 28});
+    EXPECT_TRUE(item->Visible());
+    EXPECT_TRUE(button->isVisible()) << "an item shown on the bar shows its button";
+    EXPECT_EQ(item->Left(), 59);
+    ASSERT_FALSE(sink.codes.empty());
+    EXPECT_EQ(sink.codes.back(), sbnButtonDropped);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    for (QWidget* top : QApplication::topLevelWidgets())
+        EXPECT_FALSE(dynamic_cast<TBtnControl*>(top) && top->isVisible()) << "no floating image stays";
+
+    sink.codes.clear();
+    MousePress(*button, {5, 5});
+    MouseMove(*button, {6, 40});
     MouseRelease(*button, {5, 200});
     EXPECT_FALSE(item->Visible()) << "dropped below the bar";
+    EXPECT_FALSE(button->isVisible());
+    ASSERT_FALSE(sink.codes.empty());
     EXPECT_EQ(sink.codes.back(), sbnChanged);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
     f.bar->SetEditWin(nullptr);
+}
+
+TEST(SpeedBarItems, AnItemTakenOffItsBarDuringADragEndsTheDrag)
+{
+    BarForm f;
+    f.form->show();
+    auto* item = f.Item("A");
+    NotifySink sink;
+    f.bar->SetEditWin(&sink);
+    TSpeedbarButton* button = item->Button();
+    MousePress(*button, {5, 5});
+    MouseMove(*button, {40, 5});
+    ASSERT_EQ(QWidget::mouseGrabber(), f.bar);
+    f.bar->RemoveItem(item);
+    MouseMove(*f.bar, {60, 5});
+    MouseRelease(*f.bar, {60, 5});
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_EQ(item->SpeedBar(), nullptr);
+    for (QWidget* top : QApplication::topLevelWidgets())
+        EXPECT_FALSE(dynamic_cast<TBtnControl*>(top) && top->isVisible()) << "no floating image stays";
+    f.bar->SetEditWin(nullptr);
+    delete item;
 }
 
 TEST(SpeedBarDrag, FiveMovedPixelsStartADragToAnotherEdge)
@@ -470,7 +525,7 @@ TEST(SpeedBarDrag, FiveMovedPixelsStartADragToAnotherEdge)
     int moved = 0;
     f.bar->OnPosChanged = [&](QObject*) { ++moved; };
     MousePress(*f.bar, {100, 10});
-    MouseMove(*f.bar, {104, 14}, true);
+    MouseMove(*f.bar, {104, 14});
     MouseRelease(*f.bar, {104, 14});
     EXPECT_EQ(moved, 0) << "4 pixels do not start a drag";
 
@@ -480,8 +535,8 @@ TEST(SpeedBarDrag, FiveMovedPixelsStartADragToAnotherEdge)
         apply = align != alRight;
     };
     MousePress(*f.bar, {100, 10});
-    MouseMove(*f.bar, {105, 10}, true);
-    MouseMove(*f.bar, {390 - f.bar->x(), 150}, true);
+    MouseMove(*f.bar, {105, 10});
+    MouseMove(*f.bar, {390 - f.bar->x(), 150});
     EXPECT_EQ(asked.back(), alRight);
     MouseRelease(*f.bar, {10, 150});
     EXPECT_EQ(f.bar->Align(), alLeft);
@@ -490,7 +545,7 @@ TEST(SpeedBarDrag, FiveMovedPixelsStartADragToAnotherEdge)
     EXPECT_EQ(f.bar->geometry(), QRect(0, 0, 29, 300));
 
     MousePress(*f.bar, {10, 100});
-    MouseMove(*f.bar, {10, 106}, true);
+    MouseMove(*f.bar, {10, 106});
     MouseRelease(*f.bar, {390, 150});
     EXPECT_EQ(f.bar->Align(), alLeft) << "a refused side keeps the last accepted one";
     EXPECT_EQ(moved, 2);
@@ -510,6 +565,19 @@ TEST(SpeedBarDrag, FrameLeavesRoomForBarsAlreadyOnTheEdges)
     other->hide();
     ASSERT_TRUE(f.bar->FrameForSide(alLeft, frame));
     EXPECT_EQ(frame, QRect(origin, QSize(29, 300))) << "hidden bars take no room";
+
+    // Any sibling along a whole edge takes its room (a status line at the
+    // bottom); one that does not span its edge takes none.
+    auto* status = new QWidget(f.form.get());
+    status->setGeometry(0, 280, 400, 20);
+    auto* loose = new QWidget(f.form.get());
+    loose->setGeometry(0, 100, 30, 30);
+    for (QWidget* w : {status, loose})
+        w->show();
+    ASSERT_TRUE(f.bar->FrameForSide(alLeft, frame));
+    EXPECT_EQ(frame, QRect(origin, QSize(29, 280))) << "the bottom line comes before the left side";
+    ASSERT_TRUE(f.bar->FrameForSide(alRight, frame));
+    EXPECT_EQ(frame, QRect(origin + QPoint(400 - 29, 0), QSize(29, 280)));
 }
 
 TEST(SpeedBarDrag, ResizingByWholeRowsWhileCustomised)
@@ -519,7 +587,7 @@ TEST(SpeedBarDrag, ResizingByWholeRowsWhileCustomised)
     NotifySink sink;
     f.bar->SetOptions(sbGrayedBtns | sbAllowResize);
     MousePress(*f.bar, {50, 27});
-    MouseMove(*f.bar, {50, 80}, true);
+    MouseMove(*f.bar, {50, 80});
     MouseRelease(*f.bar, {50, 80});
     EXPECT_EQ(f.bar->height(), 29) << "not customised: no resizing";
 
@@ -527,9 +595,9 @@ TEST(SpeedBarDrag, ResizingByWholeRowsWhileCustomised)
     MouseMove(*f.bar, {50, 27});
     EXPECT_EQ(f.bar->cursor().shape(), Qt::SizeVerCursor);
     MousePress(*f.bar, {50, 27});
-    MouseMove(*f.bar, {50, 80}, true);
+    MouseMove(*f.bar, {50, 80});
     EXPECT_EQ(f.bar->height(), 3 * 23 + 6) << "(80 - 6) div 23 = 3 rows";
-    MouseMove(*f.bar, {50, 2}, true);
+    MouseMove(*f.bar, {50, 2});
     EXPECT_EQ(f.bar->height(), 23 + 6) << "at least one row";
     MouseRelease(*f.bar, {50, 2});
     f.bar->SetEditWin(nullptr);

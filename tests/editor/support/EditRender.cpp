@@ -12,11 +12,12 @@ namespace vx::test {
 
 namespace {
 
+// Cells are the screen's: a tab spans several of them.
 QRect CellRect(const TmwCustomEdit& edit, TPoint cell)
 {
-    TPoint p = edit.RowColumnToPixels(cell);
     const TmwCustomEditModel& m = edit.Model();
-    return QRect(p.X, p.Y - 1, m.CharWidth(), m.LineHeight());
+    return QRect(m.TextOffset() + (cell.X - 1) * m.CharWidth(), (cell.Y - m.TopLine()) * m.LineHeight(),
+                 m.CharWidth(), m.LineHeight());
 }
 
 } // namespace

@@ -13,7 +13,7 @@ namespace vx::test {
 
 // The editor's client area as painted now.
 QImage RenderEdit(TmwCustomEdit& edit);
-// The colour most pixels of the text cell (column, line) have: its background.
+// The colour most pixels of the screen cell (column, line) have: its background.
 TColor CellBackground(const TmwCustomEdit& edit, const QImage& image, TPoint cell);
 // Pixels of the cell in a colour other than its background: its ink.
 int CellInk(const TmwCustomEdit& edit, const QImage& image, TPoint cell);

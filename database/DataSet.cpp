@@ -1,0 +1,609 @@
+#include "database/DataSet.h"
+
+#include "platform/TStringList.h"
+
+#include <algorithm>
+
+// --- TField
+
+TField::TField(TDataSet* dataSet, const TFieldDef& def)
+    : Required(def.Required), dataSet_(dataSet), name_(def.Name), type_(def.DataType), size_(def.Size),
+      fieldNo_(def.FieldNo)
+{
+}
+
+int TField::Index() const
+{
+    for (int i = 0; i < dataSet_->FieldCount(); ++i)
+        if (&dataSet_->Fields(i) == this)
+            return i;
+    return -1;
+}
+
+TVariant TField::valueIn(TDataSetState state) const
+{
+    TVariant value;
+    dataSet_->WithState(state, [&] { dataSet_->GetFieldData(*this, value); });
+    return value;
+}
+
+bool TField::IsNull() const
+{
+    TVariant value;
+    return !dataSet_->GetFieldData(*this, value);
+}
+
+TVariant TField::Value() const
+{
+    TVariant value;
+    if (!dataSet_->GetFieldData(*this, value))
+        return {};
+    return value;
+}
+
+std::string TField::AsString() const
+{
+    return VarToStr(Value());
+}
+
+TVariant TField::OldValue() const
+{
+    return valueIn(dsOldValue);
+}
+
+void TField::SetValue(const TVariant& value)
+{
+    if (VarIsEmpty(value)) {
+        Clear();
+        return;
+    }
+    if (OnValidate)
+        OnValidate(this);
+    dataSet_->SetFieldData(*this, &value);
+}
+
+void TField::SetAsString(const std::string& v)
+{
+    switch (type_) {
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+    case ftAutoInc:
+    case ftLargeint: SetValue(v.empty() ? TVariant{} : TVariant{VarToInt(v)}); break;
+    case ftFloat:
+    case ftCurrency:
+    case ftDate:
+    case ftTime:
+    case ftDateTime: SetValue(v.empty() ? TVariant{} : TVariant{VarToFloat(v)}); break;
+    case ftBoolean: SetValue(v.empty() ? TVariant{} : TVariant{VarToBool(v)}); break;
+    default: SetValue(v); break;
+    }
+}
+
+void TField::Clear()
+{
+    dataSet_->SetFieldData(*this, nullptr);
+}
+
+// --- TDataLink and TDataSource
+
+TDataLink::~TDataLink()
+{
+    SetDataSource(nullptr);
+}
+
+void TDataLink::SetDataSource(TDataSource* source)
+{
+    if (source_ == source)
+        return;
+    if (source_) {
+        auto& links = source_->links_;
+        links.erase(std::remove(links.begin(), links.end(), this), links.end());
+    }
+    source_ = source;
+    if (source_)
+        source_->links_.push_back(this);
+    ActiveChanged();
+}
+
+TDataSet* TDataLink::DataSet() const
+{
+    return source_ ? source_->DataSet() : nullptr;
+}
+
+bool TDataLink::Active() const
+{
+    return DataSet() && DataSet()->Active();
+}
+
+TDataSource::~TDataSource()
+{
+    SetDataSet(nullptr);
+    for (TDataLink* link : std::vector<TDataLink*>(links_))
+        link->SetDataSource(nullptr);
+}
+
+void TDataSource::SetDataSet(TDataSet* dataSet)
+{
+    if (dataSet_ == dataSet)
+        return;
+    if (dataSet_) {
+        auto& sources = dataSet_->sources_;
+        sources.erase(std::remove(sources.begin(), sources.end(), this), sources.end());
+    }
+    dataSet_ = dataSet;
+    if (dataSet_)
+        dataSet_->sources_.push_back(this);
+    for (TDataLink* link : std::vector<TDataLink*>(links_))
+        link->ActiveChanged();
+}
+
+// --- TDataSet
+
+TDataSet::TDataSet() = default;
+
+TDataSet::~TDataSet()
+{
+    for (TDataSource* source : std::vector<TDataSource*>(sources_))
+        source->SetDataSet(nullptr);
+}
+
+void TDataSet::notify(void (TDataLink::*event)())
+{
+    if (ControlsDisabled())
+        return;
+    for (TDataSource* source : std::vector<TDataSource*>(sources_))
+        for (TDataLink* link : std::vector<TDataLink*>(source->links_))
+            (link->*event)();
+}
+
+void TDataSet::changed()
+{
+    notify(&TDataLink::DataSetChanged);
+    if (!ControlsDisabled() && AfterScroll && state_ == dsBrowse)
+        AfterScroll(this);
+}
+
+void TDataSet::DataEvent(TField* field)
+{
+    if (ControlsDisabled())
+        return;
+    for (TDataSource* source : std::vector<TDataSource*>(sources_))
+        for (TDataLink* link : std::vector<TDataLink*>(source->links_))
+            link->RecordChanged(field);
+}
+
+void TDataSet::EnableControls()
+{
+    if (disableCount_ > 0 && --disableCount_ == 0)
+        notify(&TDataLink::DataSetChanged);
+}
+
+void TDataSet::CheckActive() const
+{
+    if (!Active())
+        throw EDatabaseError("Cannot perform this operation on a closed dataset");
+}
+
+void TDataSet::SetState(TDataSetState state)
+{
+    if (state_ == state)
+        return;
+    state_ = state;
+    notify(&TDataLink::EditingChanged);
+}
+
+void TDataSet::ClearBuffers()
+{
+    hasRecord_ = false;
+    eof_ = bof_ = true;
+}
+
+void TDataSet::WithState(TDataSetState state, const std::function<void()>& run)
+{
+    TDataSetState saved = state_;
+    state_ = state;
+    try {
+        run();
+    } catch (...) {
+        state_ = saved;
+        throw;
+    }
+    state_ = saved;
+}
+
+TRecordBuffer* TDataSet::StateBuffer()
+{
+    switch (state_) {
+    case dsFilter: return filterBuffer_;
+    case dsOldValue: return oldValues_ ? oldValues_.get() : ActiveBuffer();
+    case dsInactive: return nullptr;
+    default: return ActiveBuffer();
+    }
+}
+
+bool TDataSet::FilterAccepts(TRecordBuffer& buffer)
+{
+    if (!OnFilterRecord)
+        return true;
+    bool accept = true;
+    TRecordBuffer* saved = filterBuffer_;
+    filterBuffer_ = &buffer;
+    WithState(dsFilter, [&] { OnFilterRecord(this, accept); });
+    filterBuffer_ = saved;
+    return accept;
+}
+
+void TDataSet::CreateFields()
+{
+    fields_.clear();
+    for (const auto& def : fieldDefs_)
+        fields_.push_back(std::make_unique<TField>(this, *def));
+}
+
+TField* TDataSet::FindField(const std::string& name) const
+{
+    for (const auto& field : fields_)
+        if (SameText(field->FieldName(), name))
+            return field.get();
+    return nullptr;
+}
+
+TField& TDataSet::FieldByName(const std::string& name) const
+{
+    if (TField* field = FindField(name))
+        return *field;
+    throw EDatabaseError("Field '" + name + "' not found");
+}
+
+TFieldDef* TDataSet::FindFieldDef(const std::string& name) const
+{
+    for (const auto& def : fieldDefs_)
+        if (SameText(def->Name, name))
+            return def.get();
+    return nullptr;
+}
+
+void TDataSet::SetActive(bool active)
+{
+    if (active == Active())
+        return;
+    if (active) {
+        if (BeforeOpen)
+            BeforeOpen(this);
+        try {
+            InternalOpen();
+            active_ = AllocRecordBuffer();
+            state_ = dsBrowse;
+            First();
+        } catch (...) {
+            state_ = dsInactive;
+            InternalClose();
+            throw;
+        }
+        notify(&TDataLink::ActiveChanged);
+        if (AfterOpen)
+            AfterOpen(this);
+    } else {
+        if (BeforeClose)
+            BeforeClose(this);
+        FreeOldValues();
+        restore_.reset();
+        state_ = dsInactive;
+        ClearBuffers();
+        InternalClose();
+        notify(&TDataLink::ActiveChanged);
+        if (AfterClose)
+            AfterClose(this);
+    }
+}
+
+void TDataSet::CheckBrowseMode()
+{
+    CheckActive();
+    if (state_ == dsEdit || state_ == dsInsert)
+        Post();
+}
+
+void TDataSet::First()
+{
+    CheckBrowseMode();
+    InternalFirst();
+    hasRecord_ = GetRecord(active_, gmNext) == grOK;
+    bof_ = true;
+    eof_ = !hasRecord_;
+    changed();
+}
+
+void TDataSet::Last()
+{
+    CheckBrowseMode();
+    InternalLast();
+    hasRecord_ = GetRecord(active_, gmPrior) == grOK;
+    eof_ = true;
+    bof_ = !hasRecord_;
+    changed();
+}
+
+void TDataSet::Next()
+{
+    CheckBrowseMode();
+    if (eof_ || !hasRecord_)
+        return;
+    TRecordBuffer next = AllocRecordBuffer();
+    if (GetRecord(next, gmNext) == grOK) {
+        active_ = std::move(next);
+        bof_ = false;
+        changed();
+        return;
+    }
+    // The cursor went past the end: put it back on the active row.
+    GetRecord(next, gmPrior);
+    eof_ = true;
+}
+
+void TDataSet::Prior()
+{
+    CheckBrowseMode();
+    if (bof_ || !hasRecord_)
+        return;
+    TRecordBuffer prior = AllocRecordBuffer();
+    if (GetRecord(prior, gmPrior) == grOK) {
+        active_ = std::move(prior);
+        eof_ = false;
+        changed();
+        return;
+    }
+    GetRecord(prior, gmNext);
+    bof_ = true;
+}
+
+int TDataSet::MoveBy(int distance)
+{
+    int moved = 0;
+    while (distance > 0 && !eof_) {
+        Next();
+        if (!eof_)
+            ++moved;
+        --distance;
+    }
+    while (distance < 0 && !bof_) {
+        Prior();
+        if (!bof_)
+            --moved;
+        ++distance;
+    }
+    return moved;
+}
+
+int TDataSet::GetRecordCount()
+{
+    CheckActive();
+    if (!hasRecord_)
+        return 0;
+    TBookmark here = GetBookmark();
+    int count = 0;
+    DisableControls();
+    try {
+        First();
+        while (!eof_) {
+            ++count;
+            Next();
+        }
+        GotoBookmark(here);
+    } catch (...) {
+        EnableControls();
+        throw;
+    }
+    --disableCount_;
+    return count;
+}
+
+TBookmark TDataSet::GetBookmark() const
+{
+    if (!hasRecord_ || state_ != dsBrowse)
+        return {};
+    return GetBookmarkData(active_);
+}
+
+void TDataSet::GotoBookmark(const TBookmark& bookmark)
+{
+    CheckBrowseMode();
+    if (bookmark.empty())
+        return;
+    InternalGotoBookmark(bookmark);
+    TRecordBuffer row = AllocRecordBuffer();
+    if (GetRecord(row, gmCurrent) == grOK) {
+        active_ = std::move(row);
+        hasRecord_ = true;
+        bof_ = eof_ = false;
+    }
+    changed();
+}
+
+void TDataSet::resync()
+{
+    TRecordBuffer row = AllocRecordBuffer();
+    if (GetRecord(row, gmCurrent) == grOK) {
+        active_ = std::move(row);
+        hasRecord_ = true;
+        bof_ = eof_ = false;
+    } else if (GetRecord(row, gmPrior) == grOK) {
+        active_ = std::move(row);
+        hasRecord_ = true;
+        bof_ = false;
+        eof_ = true;
+    } else {
+        hasRecord_ = false;
+        bof_ = eof_ = true;
+    }
+}
+
+void TDataSet::Edit()
+{
+    CheckActive();
+    if (state_ == dsEdit || state_ == dsInsert)
+        return;
+    if (!CanModify())
+        throw EDatabaseError("Cannot modify a read-only dataset");
+    if (!hasRecord_) {
+        Insert();
+        return;
+    }
+    restore_ = std::make_unique<TRecordBuffer>(active_);
+    InternalEdit();
+    SetState(dsEdit);
+    DataEvent(nullptr);
+}
+
+void TDataSet::Insert()
+{
+    CheckBrowseMode();
+    if (!CanModify())
+        throw EDatabaseError("Cannot modify a read-only dataset");
+    restore_ = std::make_unique<TRecordBuffer>(active_);
+    TRecordBuffer fresh = AllocRecordBuffer();
+    InternalInitRecord(fresh);
+    active_ = std::move(fresh);
+    SetState(dsInsert);
+    if (OnNewRecord)
+        OnNewRecord(this);
+    DataEvent(nullptr);
+}
+
+void TDataSet::Post()
+{
+    CheckActive();
+    if (state_ != dsEdit && state_ != dsInsert)
+        return;
+    if (BeforePost)
+        BeforePost(this);
+    bool inserting = state_ == dsInsert;
+    InternalPost();
+    FreeOldValues();
+    restore_.reset();
+    SetState(dsBrowse);
+    if (inserting)
+        resync();
+    else
+        hasRecord_ = true;
+    changed();
+    if (AfterPost)
+        AfterPost(this);
+}
+
+void TDataSet::Cancel()
+{
+    if (state_ != dsEdit && state_ != dsInsert)
+        return;
+    bool inserting = state_ == dsInsert;
+    InternalCancel();
+    if (restore_)
+        active_ = std::move(*restore_);
+    restore_.reset();
+    FreeOldValues();
+    SetState(dsBrowse);
+    if (inserting && !hasRecord_)
+        ClearBuffers();
+    changed();
+    DoAfterCancel();
+}
+
+void TDataSet::Delete()
+{
+    CheckActive();
+    if (state_ == dsInsert) {
+        Cancel();
+        return;
+    }
+    if (!hasRecord_)
+        throw EDatabaseError("Cannot perform this operation on an empty dataset");
+    if (!CanModify())
+        throw EDatabaseError("Cannot modify a read-only dataset");
+    CheckBrowseMode();
+    InternalDelete();
+    resync();
+    changed();
+}
+
+namespace {
+
+std::vector<std::string> splitFieldNames(const std::string& names)
+{
+    std::vector<std::string> out;
+    std::string current;
+    for (char c : names) {
+        if (c == ';') {
+            out.push_back(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    out.push_back(current);
+    return out;
+}
+
+std::string upper(std::string s)
+{
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+bool sameValue(const TField& field, const TVariant& key, TLocateOptions options)
+{
+    if (field.IsNull() || VarIsEmpty(key))
+        return field.IsNull() && VarIsEmpty(key);
+    if (field.DataType() == ftString || field.DataType() == ftMemo || field.DataType() == ftBCD ||
+        field.DataType() == ftFixedChar) {
+        std::string text = field.AsString();
+        std::string wanted = VarToStr(key);
+        if (!(options & loCaseInsensitive)) {
+            text = upper(text);
+            wanted = upper(wanted);
+        }
+        if (options & loPartialKey)
+            return text.find(wanted) != std::string::npos;
+        return text == wanted;
+    }
+    try {
+        if (field.DataType() == ftLargeint || field.DataType() == ftInteger || field.DataType() == ftSmallint)
+            return field.AsInteger() == VarToInt(key);
+        if (field.DataType() == ftBoolean)
+            return field.AsBoolean() == VarToBool(key);
+        return field.AsFloat() == VarToFloat(key);
+    } catch (const EConvertError&) {
+        return false;
+    }
+}
+
+} // namespace
+
+bool TDataSet::Locate(const std::string& keyFields, const std::vector<TVariant>& keyValues, TLocateOptions options)
+{
+    CheckBrowseMode();
+    std::vector<TField*> fields;
+    for (const std::string& name : splitFieldNames(keyFields))
+        fields.push_back(&FieldByName(name));
+    if (keyValues.size() != fields.size())
+        throw EDatabaseError("Locate: one key value is needed per key field");
+    DisableControls();
+    bool found = false;
+    try {
+        First();
+        while (!eof_ && !found) {
+            found = true;
+            for (size_t i = 0; i < fields.size() && found; ++i)
+                found = sameValue(*fields[i], keyValues[i], options);
+            if (!found)
+                Next();
+        }
+    } catch (...) {
+        EnableControls();
+        throw;
+    }
+    EnableControls();
+    return found;
+}

@@ -1,0 +1,343 @@
+#include "database/mSession.h"
+
+#include "database/SQLError.h"
+
+#include <sqlext.h>
+#include <odbcinst.h>
+
+#include <algorithm>
+#include <vector>
+
+TmSession::~TmSession()
+{
+    if (env_ != SQL_NULL_HENV)
+        SQLFreeHandle(SQL_HANDLE_ENV, env_);
+}
+
+SQLHENV TmSession::Environment()
+{
+    if (env_ != SQL_NULL_HENV)
+        return env_;
+    SQLHENV env = SQL_NULL_HENV;
+    if (SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env) != SQL_SUCCESS)
+        throw Exception("Can`t allocate enviroument handle");
+    SQLRETURN rc = SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    if (static_cast<SQLUSMALLINT>(rc) >= 2) {
+        SQLFreeHandle(SQL_HANDLE_ENV, env);
+        throw Exception("Can`t set enviroument attribute");
+    }
+    env_ = env;
+    return env_;
+}
+
+TmSession& TmSession::Default()
+{
+    static TmSession session;
+    return session;
+}
+
+std::string ConnectionStringOf(const TStringList& params)
+{
+    std::string text;
+    for (int i = 0; i < params.Count(); ++i) {
+        if (!text.empty())
+            text += ';';
+        text += params[i];
+    }
+    return text;
+}
+
+std::string InstallerAttributes(const std::string& name, const TStringList* attributes)
+{
+    std::string block = "DSN=" + name;
+    block += '\0';
+    if (attributes) {
+        for (int i = 0; i < attributes->Count(); ++i) {
+            block += (*attributes)[i];
+            block += '\0';
+        }
+    }
+    block += '\0';
+    return block;
+}
+
+namespace {
+
+SQLUINTEGER cursorsValue(TmOdbcCursors cursors)
+{
+    switch (cursors) {
+    case ocUSE_IF_NEEDED: return SQL_CUR_USE_IF_NEEDED;
+    case ocUSE_ODBC: return SQL_CUR_USE_ODBC;
+    default: return SQL_CUR_USE_DRIVER;
+    }
+}
+
+SQLUSMALLINT completionValue(TmDriverCompletion completion)
+{
+    switch (completion) {
+    case sdPrompt: return SQL_DRIVER_PROMPT;
+    case sdComplete: return SQL_DRIVER_COMPLETE;
+    case sdNoPrompt: return SQL_DRIVER_NOPROMPT;
+    default: return SQL_DRIVER_COMPLETE_REQUIRED;
+    }
+}
+
+SQLINTEGER isolationValue(TmIsolationLevels level)
+{
+    switch (level) {
+    case TxnDirtyRead: return SQL_TXN_READ_UNCOMMITTED;
+    case TxnReadCommitted: return SQL_TXN_READ_COMMITTED;
+    case TxnRepeatableRead: return SQL_TXN_REPEATABLE_READ;
+    case TxnSerializable: return SQL_TXN_SERIALIZABLE;
+    default: return 0;
+    }
+}
+
+bool succeeded(SQLRETURN rc)
+{
+    return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO;
+}
+
+// Walks the data sources from the first; visit returns false to stop.
+template <typename Visit>
+void walkDataSources(SQLHENV env, Visit visit)
+{
+    // The longest names ODBC allows, with their terminating zero.
+    SQLCHAR name[SQL_MAX_DSN_LENGTH + 1];
+    SQLCHAR description[256];
+    SQLUSMALLINT direction = SQL_FETCH_FIRST;
+    for (;;) {
+        SQLSMALLINT nameLength = 0, descriptionLength = 0;
+        SQLRETURN rc = SQLDataSources(env, direction, name, sizeof name, &nameLength, description,
+                                      sizeof description, &descriptionLength);
+        if (!succeeded(rc))
+            return;
+        if (!visit(std::string(reinterpret_cast<const char*>(name)),
+                   std::string(reinterpret_cast<const char*>(description))))
+            return;
+        direction = SQL_FETCH_NEXT;
+    }
+}
+
+} // namespace
+
+TmDataBase::TmDataBase() = default;
+
+TmDataBase::~TmDataBase()
+{
+    Disconnect();
+    for (TmDataBaseClient* client : std::vector<TmDataBaseClient*>(clients_))
+        client->DataBaseDestroyed();
+}
+
+SQLHENV TmDataBase::environment()
+{
+    return (session_ ? *session_ : TmSession::Default()).Environment();
+}
+
+void TmDataBase::SetSession(TmSession* session)
+{
+    Disconnect();
+    session_ = session;
+}
+
+void TmDataBase::CheckResult(SQLRETURN code)
+{
+    if (code != SQL_SUCCESS)
+        throw ESQLerror(SQL_HANDLE_DBC, code, hdbc_);
+}
+
+void TmDataBase::Connect()
+{
+    if (Connected())
+        return;
+    SQLHENV env = environment();
+    SQLHDBC hdbc = SQL_NULL_HDBC;
+    if (SQLAllocHandle(SQL_HANDLE_DBC, env, &hdbc) != SQL_SUCCESS)
+        throw Exception("Can`t allocate HDBC handle");
+    hdbc_ = hdbc;
+    bool opened = false;
+    try {
+        CheckResult(SQLSetConnectAttr(hdbc_, SQL_ATTR_ODBC_CURSORS,
+                                      reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(cursorsValue(OdbcCursors))),
+                                      SQL_IS_UINTEGER));
+        if (OnConnect)
+            OnConnect(this);
+        std::string in = ConnectionStringOf(params_);
+        SQLCHAR out[1024] = {};
+        SQLSMALLINT outLength = 0;
+        SQLRETURN rc = SQLDriverConnect(hdbc_, nullptr, reinterpret_cast<SQLCHAR*>(in.data()), SQL_NTS, out,
+                                        sizeof out, &outLength, completionValue(DriverCompletion));
+        opened = succeeded(rc);
+        try {
+            CheckResult(rc);
+        } catch (ESQLerror& e) {
+            if (e.ReturnCode() == SQL_NO_DATA) {
+                e.SetMessage("Database not opened");
+                throw;
+            }
+            if (e.SQLState() != "01000")
+                throw;
+        }
+        completed_ = reinterpret_cast<const char*>(out);
+        if (TransIsolation != TxnDefault)
+            CheckResult(SQLSetConnectAttr(hdbc_, SQL_ATTR_TXN_ISOLATION,
+                                          reinterpret_cast<SQLPOINTER>(static_cast<SQLLEN>(isolationValue(TransIsolation))),
+                                          SQL_IS_INTEGER));
+    } catch (...) {
+        // A connection that was opened is closed before its handle goes.
+        if (opened)
+            SQLDisconnect(hdbc_);
+        SQLFreeHandle(SQL_HANDLE_DBC, hdbc_);
+        hdbc_ = SQL_NULL_HDBC;
+        throw;
+    }
+}
+
+void TmDataBase::Disconnect()
+{
+    if (!Connected())
+        return;
+    for (TmDataBaseClient* client : std::vector<TmDataBaseClient*>(clients_))
+        client->FreeStatement();
+    if (inTransaction_) {
+        // An open transaction is not kept past the connection.
+        SQLEndTran(SQL_HANDLE_DBC, hdbc_, SQL_ROLLBACK);
+        inTransaction_ = false;
+    }
+    SQLDisconnect(hdbc_);
+    SQLFreeHandle(SQL_HANDLE_DBC, hdbc_);
+    hdbc_ = SQL_NULL_HDBC;
+}
+
+void TmDataBase::GetInfo(SQLUSMALLINT infoType, SQLPOINTER buffer, SQLSMALLINT bufferLength, SQLSMALLINT* lengthOut)
+{
+    SQLRETURN rc = SQLGetInfo(hdbc_, infoType, buffer, bufferLength, lengthOut);
+    switch (rc) {
+    case SQL_SUCCESS: return;
+    case SQL_ERROR:
+    case SQL_SUCCESS_WITH_INFO: throw ESQLerror(SQL_HANDLE_DBC, rc, hdbc_);
+    case SQL_INVALID_HANDLE: throw ESQLerror("SQL_INVALID_HANDLE");
+    case SQL_STILL_EXECUTING: throw ESQLerror("SQL_STILL_EXECUTING");
+    default: throw ESQLerror("unknown SQL result");
+    }
+}
+
+void TmDataBase::StartTransaction()
+{
+    Connect();
+    CheckResult(SQLSetConnectAttr(hdbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF),
+                                  SQL_IS_UINTEGER));
+    inTransaction_ = true;
+}
+
+void TmDataBase::endTransaction(SQLSMALLINT completion)
+{
+    if (!Connected() || !inTransaction_)
+        return;
+    inTransaction_ = false;
+    SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, hdbc_, completion);
+    SQLRETURN back = SQLSetConnectAttr(hdbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
+                                       SQL_IS_UINTEGER);
+    if (!succeeded(rc))
+        CheckResult(rc);
+    if (!succeeded(back))
+        CheckResult(back);
+}
+
+void TmDataBase::Commit()
+{
+    endTransaction(SQL_COMMIT);
+}
+
+void TmDataBase::Rollback()
+{
+    endTransaction(SQL_ROLLBACK);
+}
+
+void TmDataBase::GetDataSourceNames(TStringList& list)
+{
+    list.Clear();
+    walkDataSources(environment(), [&](const std::string& name, const std::string&) {
+        list.Add(name);
+        return true;
+    });
+}
+
+void TmDataBase::GetDriverNames(TStringList& list)
+{
+    list.Clear();
+    SQLHENV env = environment();
+    SQLCHAR description[256];
+    SQLUSMALLINT direction = SQL_FETCH_FIRST;
+    for (;;) {
+        SQLSMALLINT length = 0, attributesLength = 0;
+        SQLRETURN rc = SQLDrivers(env, direction, description, sizeof description, &length, nullptr, 0,
+                                  &attributesLength);
+        if (!succeeded(rc))
+            return;
+        list.Add(reinterpret_cast<const char*>(description));
+        direction = SQL_FETCH_NEXT;
+    }
+}
+
+void TmDataBase::GetTableNames(TStringList& list)
+{
+    list.Clear();
+    Connect();
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    if (!succeeded(SQLAllocHandle(SQL_HANDLE_STMT, hdbc_, &stmt)))
+        return;
+    if (SQLTables(stmt, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0) == SQL_SUCCESS) {
+        SQLCHAR name[129] = {}, type[129] = {};
+        SQLLEN nameLength = 0, typeLength = 0;
+        SQLBindCol(stmt, 3, SQL_C_CHAR, name, sizeof name, &nameLength);
+        SQLBindCol(stmt, 4, SQL_C_CHAR, type, sizeof type, &typeLength);
+        while (succeeded(SQLFetch(stmt))) {
+            std::string tableType = typeLength == SQL_NULL_DATA ? "" : reinterpret_cast<const char*>(type);
+            if (nameLength != SQL_NULL_DATA && tableType != "SYSTEM TABLE")
+                list.Add(reinterpret_cast<const char*>(name));
+        }
+    }
+    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+}
+
+std::string TmDataBase::GetDataSourceDriver(const std::string& name)
+{
+    std::string driver;
+    walkDataSources(environment(), [&](const std::string& entry, const std::string& description) {
+        if (entry != name)
+            return true;
+        driver = description;
+        return false;
+    });
+    return driver;
+}
+
+void TmDataBase::ConfigDataSource(int mode, const std::string& name, const TStringList* attributes, std::string driver)
+{
+    if (mode < 0 || mode > 5)
+        return;
+    WORD request = static_cast<WORD>(mode + 1);
+    std::string block = InstallerAttributes(name, attributes);
+    if (driver.empty() && mode != 0 && mode != 3)
+        driver = GetDataSourceDriver(name);
+    if (SQLConfigDataSource(nullptr, request, driver.c_str(), block.c_str()))
+        return;
+    DWORD code = 0;
+    char message[SQL_MAX_MESSAGE_LENGTH + 1] = {};
+    WORD length = 0;
+    SQLInstallerError(1, &code, message, sizeof message, &length);
+    throw ESQLerror(std::string("SQLConfigDataSource:\r") + message);
+}
+
+void TmDataBase::RegisterClient(TmDataBaseClient* client)
+{
+    if (std::find(clients_.begin(), clients_.end(), client) == clients_.end())
+        clients_.push_back(client);
+}
+
+void TmDataBase::UnregisterClient(TmDataBaseClient* client)
+{
+    clients_.erase(std::remove(clients_.begin(), clients_.end(), client), clients_.end());
+}

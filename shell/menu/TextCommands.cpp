@@ -1,0 +1,299 @@
+#include "shell/menu/TextCommands.h"
+
+#include "controls/common/StrUtils.h"
+#include "editor/qt/mwCustomEdit.h"
+#include "platform/FileIO.h"
+#include "platform/qt/Dialogs.h"
+#include "platform/qt/QtText.h"
+#include "shell/MainForm.h"
+#include "shell/ShellDialog.h"
+#include "shell/core/CsvHtml.h"
+#include "shell/core/DocumentText.h"
+#include "shell/core/ListFiles.h"
+#include "shell/core/TagBlock.h"
+#include "shell/menu/ProgressWindow.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QInputDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTextDocument>
+
+#include <array>
+#include <filesystem>
+#include <utility>
+
+namespace vx::shell {
+
+namespace {
+
+// "All webrelated" ends the filters of the file dialogs.
+constexpr const char* SaveFilter = "All files (*.*)|*.*";
+constexpr const char* CsvFilter = "Comma delimited files (*.csv)|*.csv|All files (*.*)|*.*";
+
+// Lines handed to the editor at once; the progress window moves between them.
+constexpr int ProgressStep = 64;
+
+// The focused editor's caret line, restored when the command is done.
+class TCaretKeeper {
+public:
+    explicit TCaretKeeper(TmwCustomEditModel& model) : model_(model), caret_(model.CaretXY()) {}
+    ~TCaretKeeper() { model_.SetCaretXY(caret_); }
+    TCaretKeeper(const TCaretKeeper&) = delete;
+    TCaretKeeper& operator=(const TCaretKeeper&) = delete;
+
+private:
+    TmwCustomEditModel& model_;
+    TPoint caret_;
+};
+
+// Rewrites every line by convert under a progress window; lines that stay
+// the same are not touched.
+template <class F> void RewriteLines(TForm1& form, TmwCustomEdit& editor, F convert)
+{
+    TmwCustomEditModel& model = editor.Model();
+    TCaretKeeper caret(model);
+    TStrings& lines = model.Lines();
+    Tfrm_progress progress(&form, lines.Count() - 1);
+    progress.show();
+    lines.BeginUpdate();
+    try {
+        for (int i = 0; i < lines.Count(); ++i) {
+            if (i % ProgressStep == 0)
+                progress.Step(i);
+            std::string changed = convert(lines[i]);
+            if (changed != lines[i])
+                lines.Put(i, changed);
+        }
+    } catch (...) {
+        lines.EndUpdate();
+        throw;
+    }
+    lines.EndUpdate();
+    progress.Step(lines.Count() - 1);
+}
+
+std::string LinesText(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+// The selection start as an offset from 0 into the text, line breaks counting
+// two; without a selection, the caret's place.
+std::size_t SelectionStart(const TmwCustomEditModel& model)
+{
+    if (model.SelAvail())
+        return static_cast<std::size_t>(std::max(1, model.GetSelStart()) - 1);
+    const TPoint caret = model.CaretXY();
+    std::size_t offset = 0;
+    for (int i = 0; i + 1 < caret.Y && i < model.LineCount(); ++i)
+        offset += model.Lines()[i].size() + 2;
+    return offset + static_cast<std::size_t>(caret.X - 1);
+}
+
+// An answer, or nothing when the box is cancelled.
+bool InputQuery(QWidget* parent, const std::string& caption, const std::string& prompt, std::string& value)
+{
+    bool accepted = false;
+    const QString answer = QInputDialog::getText(parent, vx::ToQString(caption), vx::ToQString(prompt),
+                                                 QLineEdit::Normal, vx::ToQString(value), &accepted);
+    if (accepted)
+        value = vx::FromQString(answer);
+    return accepted;
+}
+
+void InsertAnswer(TForm1& form, const char* caption, const char* prompt, const char* preset, const char* before,
+                  const char* after)
+{
+    if (!form.ActiveEditor())
+        return;
+    std::string answer = preset;
+    if (InputQuery(&form, caption, prompt, answer))
+        form.insert_item(before + answer + after, 0);
+}
+
+void ExportLines(TForm1& form, std::string_view lineEnd)
+{
+    TmwCustomEdit* editor = form.ActiveEditor();
+    if (!editor)
+        return;
+    const std::string path = vx::dialogs::SaveFile("Export", SaveFilter);
+    if (path.empty())
+        return;
+    vx::WriteFileAtomic(path, JoinLines(editor->Model().Lines(), lineEnd));
+    MessageBox("Document succesfully exported", "Information", MB_OK | MB_ICONINFORMATION);
+}
+
+} // namespace
+
+void ReplaceAllWithProgress(TForm1& form, std::string_view find, std::string_view replace)
+{
+    TmwCustomEdit* editor = form.ActiveEditor();
+    if (!editor || find.empty())
+        return;
+    RewriteLines(form, *editor, [&](const std::string& line) { return ReplaceStr(line, find, replace); });
+}
+
+std::string SelectTagBlock(TForm1& form)
+{
+    TmwCustomEdit* editor = form.ActiveEditor();
+    if (!editor)
+        return {};
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    TmwCustomEditModel& model = editor->Model();
+    const std::string text = model.GetText();
+    const auto block = FindTagBlock(text, SelectionStart(model));
+    QApplication::restoreOverrideCursor();
+    if (!block)
+        return {};
+    // The editor counts its offsets from 1.
+    model.SetSelStart(static_cast<int>(block->Begin) + 1);
+    model.SetSelEnd(static_cast<int>(block->End) + 1);
+    return model.GetSelText();
+}
+
+QPrinter& DocumentPrinter()
+{
+    static QPrinter printer;
+    return printer;
+}
+
+} // namespace vx::shell
+
+namespace vx::shell::menu {
+
+void Conversion(TForm1& form, std::string_view which)
+{
+    struct TPair {
+        std::string_view Which;
+        std::string_view Find;
+        std::string_view Replace;
+    };
+    static constexpr std::array<TPair, 9> Pairs{{
+        {"SpacesToNbsp", " ", "&nbsp;"},
+        {"BackToForwardSlash", "\\", "/"},
+        {"ForwardToBackSlash", "/", "\\"},
+        {"BoldToStrong", "<b>", "<strong>"},
+        {"BoldToStrong", "</b>", "</strong>"},
+        {"StrongToBold", "<strong>", "<b>"},
+        {"StrongToBold", "</strong>", "</b>"},
+        {"BracketsToEntities", "<", "&lt;"},
+        {"BracketsToEntities", ">", "&gt;"},
+    }};
+    for (const TPair& pair : Pairs)
+        if (pair.Which == which)
+            ReplaceAllWithProgress(form, pair.Find, pair.Replace);
+}
+
+void TabsToSpaces(TForm1& form, std::string_view)
+{
+    if (TmwCustomEdit* editor = form.ActiveEditor())
+        RewriteLines(form, *editor, [](const std::string& line) { return vx::TabsToSpaces(line, 4); });
+}
+
+void SelectTagBlockCommand(TForm1& form, std::string_view)
+{
+    SelectTagBlock(form);
+}
+
+void VbsRemark(TForm1& form, std::string_view)
+{
+    InsertAnswer(form, "State remark", "State remark", "..", " Rem ", "");
+}
+
+void HtmlRemark(TForm1& form, std::string_view)
+{
+    InsertAnswer(form, "State remark", "State remark", "..", " <!--", " --> ");
+}
+
+void HtmlEncode(TForm1& form, std::string_view)
+{
+    InsertAnswer(form, "Variable", "Prompt", "", " Server.htmlencode(", ")");
+}
+
+void SaveSelectionas(TForm1& form, std::string_view)
+{
+    TmwCustomEdit* editor = form.ActiveEditor();
+    if (!editor)
+        return;
+    const std::string path = vx::dialogs::SaveFile("Save Selection as", SaveFilter);
+    if (!path.empty())
+        vx::WriteFileAtomic(path, editor->Model().GetSelText() + "\r\n");
+}
+
+void ExportUnix(TForm1& form, std::string_view)
+{
+    ExportLines(form, "\n");
+}
+
+void ExportMac(TForm1& form, std::string_view)
+{
+    ExportLines(form, "\r");
+}
+
+void ImportCsv(TForm1&, std::string_view)
+{
+    const std::string input = vx::dialogs::OpenFile("Import CSV file", CsvFilter);
+    if (input.empty())
+        return;
+    const std::filesystem::path in(input);
+    const std::string output = std::filesystem::path(in).replace_extension(".html").string();
+    if (output == input) {
+        MessageDlg("The CSV file itself would be overwritten: give it another extension first.", mtError, mbOK);
+        return;
+    }
+    if (vx::FileExists(output) &&
+        MessageDlg("Overwrite " + output + "?", mtConfirmation, TMsgDlgButtons(mbYes | mbNo)) != mrYes)
+        return;
+    TStringList lines;
+    LoadListFile(input, lines);
+    std::vector<std::string> rows;
+    for (int i = 0; i < lines.Count(); ++i)
+        rows.push_back(lines[i]);
+    const std::vector<std::string> page =
+        CsvToHtml(rows, in.filename().string(), ProductVersion, ShortDateToday() + " " + LongTimeNow());
+    vx::WriteFileAtomic(output, LinesText(page));
+    ShowMessage(" File saved as " + output + " ");
+}
+
+void CreateGlobalAsa(TForm1& form, std::string_view)
+{
+    const std::string path = vx::dialogs::SaveFile("Create Global.asa", "Global.asa (*.asa)|*.asa", "global.asa");
+    if (path.empty())
+        return;
+    vx::WriteFileAtomic(path, LinesText(GlobalAsaLines()));
+    form.OpenDocumentInFreeSlot(path, false);
+}
+
+void PrintDocument(TForm1& form, std::string_view)
+{
+    TmwCustomEdit* editor = form.ActiveEditor();
+    if (!editor)
+        return;
+    QPrinter& printer = DocumentPrinter();
+    QPrintDialog dialog(&printer, &form);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    std::vector<std::string> lines = PrintHeaderLines(ShortDateToday(), LongTimeNow());
+    const TStrings& text = editor->Model().Lines();
+    for (int i = 0; i < text.Count(); ++i)
+        lines.push_back(text[i]);
+    QTextDocument document;
+    QFont font("Courier New");
+    font.setStyleHint(QFont::Monospace);
+    font.setPointSize(11);
+    document.setDefaultFont(font);
+    std::string plain;
+    for (const std::string& line : lines)
+        plain += line + "\n";
+    document.setPlainText(vx::ToQString(plain));
+    printer.setDocName("--");
+    printer.setColorMode(QPrinter::GrayScale);
+    document.print(&printer);
+}
+
+} // namespace vx::shell::menu

@@ -1,0 +1,82 @@
+#include "database/mSession.h"
+#include "database/qt/ODBCErrorDlg.h"
+#include "platform/qt/Application.h"
+#include "tests/database/OdbcTestEnv.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Seen {
+    bool shown = false;
+    QString text;
+    bool back = true;
+    bool next = true;
+};
+
+// Looks at the dialog once it is up, then presses OK as the user would.
+void answerWhenShown(TmODBCErrorDlg& dialog, Seen& seen)
+{
+    QTimer::singleShot(0, &dialog, [&] {
+        seen.shown = dialog.isVisible();
+        seen.text = dialog.ErrorLabel->text();
+        seen.back = dialog.BackBtn->isEnabled();
+        seen.next = dialog.NextBtn->isEnabled();
+        QTest::mouseClick(dialog.OKBtn, Qt::LeftButton);
+    });
+}
+
+} // namespace
+
+TEST(ODBCErrorDlg, ShowsTheDriverManagersTextForABadDataSource)
+{
+    TmODBCErrorDlg dialog;
+    EXPECT_EQ(dialog.windowTitle(), "ODBC Error");
+    Seen seen;
+    answerWhenShown(dialog, seen);
+    vx::DeliverShowingExceptions([] {
+        TmDataBase db;
+        db.SetDataBaseName("missing_dsn");
+        db.DriverCompletion = sdNoPrompt;
+        db.Connect();
+        return true;
+    });
+    EXPECT_TRUE(seen.shown);
+    EXPECT_TRUE(seen.text.startsWith("IM002:")) << seen.text.toStdString();
+    EXPECT_TRUE(seen.text.contains("Data source name not found")) << seen.text.toStdString();
+    EXPECT_FALSE(seen.back);
+    EXPECT_FALSE(seen.next);
+}
+
+TEST(ODBCErrorDlg, AFixedTextShowsWithBothPagingButtonsDisabled)
+{
+    TmODBCErrorDlg dialog;
+    Seen seen;
+    answerWhenShown(dialog, seen);
+    vx::DeliverShowingExceptions([]() -> bool { throw ESQLerror("ODBC datasource not defined"); });
+    EXPECT_TRUE(seen.shown);
+    EXPECT_EQ(seen.text, "ODBC datasource not defined");
+    EXPECT_FALSE(seen.back);
+    EXPECT_FALSE(seen.next);
+}
+
+TEST(ODBCErrorDlg, OtherExceptionsGoToTheHandlerItReplacedAndItIsPutBack)
+{
+    std::string passedOn;
+    vx::ApplicationOnException() = [&](const std::exception& e) { passedOn = e.what(); };
+    {
+        TmODBCErrorDlg dialog;
+        vx::DeliverShowingExceptions([]() -> bool { throw EConvertError("not a number"); });
+        EXPECT_EQ(passedOn, "not a number");
+        EXPECT_FALSE(dialog.isVisible());
+    }
+    passedOn.clear();
+    vx::DeliverShowingExceptions([]() -> bool { throw ESQLerror("after the dialog"); });
+    EXPECT_EQ(passedOn, "after the dialog");
+    vx::ApplicationOnException() = nullptr;
+}

@@ -1,0 +1,70 @@
+#include "tests/database/OdbcTestEnv.h"
+
+#include "database/mQuery.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include <stdlib.h>
+
+namespace vx::test {
+
+namespace {
+
+// The driver manager reads where its configuration is on its first call: the
+// private one is in place before any test runs.
+class PrivateConfiguration : public ::testing::Environment {
+public:
+    void SetUp() override { OdbcTestEnv::Get(); }
+};
+const auto* const kRegistered = ::testing::AddGlobalTestEnvironment(new PrivateConfiguration);
+
+} // namespace
+
+OdbcTestEnv& OdbcTestEnv::Get()
+{
+    static OdbcTestEnv env;
+    return env;
+}
+
+OdbcTestEnv::OdbcTestEnv() : folder_(dir_.path().string())
+{
+    std::ofstream(folder_ + "/odbcinst.ini") << "[" << kDriver << "]\n"
+                                              << "Description=SQLite driver of the tests\n"
+                                              << "Driver=" << VX_SQLITE_ODBC_DRIVER << "\n"
+                                              << "Setup=" << VX_ODBC_SETUP_LIBRARY << "\n";
+    std::ofstream(folder_ + "/odbc.ini") << "";
+    std::ofstream(folder_ + "/user.ini") << "";
+    setenv("ODBCSYSINI", folder_.c_str(), 1);
+    setenv("ODBCINI", (folder_ + "/user.ini").c_str(), 1);
+}
+
+std::string OdbcTestEnv::AddDsn(const std::string& name)
+{
+    std::string database = folder_ + "/" + name + ".db";
+    std::remove(database.c_str());
+    TmDataBase db;
+    TStringList attributes;
+    attributes.Add("Database=" + database);
+    db.ConfigDataSource(0, name, &attributes, kDriver);
+    return database;
+}
+
+void OdbcTestEnv::Exec(TmDataBase& db, const std::string& statements)
+{
+    std::istringstream in(statements);
+    std::string statement;
+    while (std::getline(in, statement, ';')) {
+        if (statement.find_first_not_of(" \n\r\t") == std::string::npos)
+            continue;
+        TmQuery query;
+        query.SetDataBase(&db);
+        query.ParamCheck = false;
+        query.SetSQLText(statement);
+        query.ExecSQL();
+    }
+}
+
+} // namespace vx::test

@@ -1,0 +1,410 @@
+// Seeded random editing through the command processor: every command, mouse-
+// style selections, pastes of all block kinds, option changes, lines longer
+// than the window's widest column and lines with tabs. After every step the
+// caret, the anchor and the block lie inside the text, and the step undoes to
+// the text before it and redoes to the text after it.
+#include "editor/mwCustomEditModel.h"
+#include "editor/qt/mwCustomEdit.h"
+#include "tests/editor/support/EditorKeys.h"
+#include "tests/editor/support/FakeClipboard.h"
+#include "tests/editor/support/FakeEditWindow.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+struct Editor {
+    Editor() : window(40, 12), model(&window, &window) { model.SetClipboard(&clipboard); }
+    TFakeEditWindow window;
+    TFakeClipboard clipboard;
+    TmwCustomEditModel model;
+};
+
+using Rng = std::mt19937;
+
+int Pick(Rng& rng, int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
+
+std::string RandomLine(Rng& rng)
+{
+    static const char chars[] = "abc xyz\t{}()  ";
+    std::string line;
+    switch (Pick(rng, 0, 9)) {
+    case 0:
+        return line;
+    case 1: // longer than the widest column the window knows of
+        line.assign(static_cast<size_t>(Pick(rng, 1020, 1600)), 'L');
+        break;
+    default:
+        break;
+    }
+    for (int n = Pick(rng, 0, 14); n > 0; --n)
+        line += chars[Pick(rng, 0, sizeof(chars) - 2)];
+    return line;
+}
+
+std::string RandomText(Rng& rng, int maxBreaks)
+{
+    std::string text = RandomLine(rng);
+    for (int b = Pick(rng, 0, maxBreaks); b > 0; --b)
+        text += (Pick(rng, 0, 2) == 0 ? "\n" : "\r\n") + RandomLine(rng);
+    return text;
+}
+
+// A point anywhere on the text, now and then past a line's end.
+TPoint RandomPoint(Rng& rng, TmwCustomEditModel& m)
+{
+    const int y = Pick(rng, 1, m.LineCount());
+    const int len = static_cast<int>(m.Lines()[y - 1].size());
+    return Point(Pick(rng, 1, len + 4), y);
+}
+
+const TmwEditorCommand kCommands[] = {
+    ecLeft, ecRight, ecUp, ecDown, ecWordLeft, ecWordRight, ecLineStart, ecLineEnd, ecPageUp, ecPageDown,
+    ecPageLeft, ecPageRight, ecPageTop, ecPageBottom, ecEditorTop, ecEditorBottom, ecSelLeft, ecSelRight,
+    ecSelUp, ecSelDown, ecSelWordLeft, ecSelWordRight, ecSelLineStart, ecSelLineEnd, ecSelPageUp,
+    ecSelPageDown, ecSelPageLeft, ecSelPageRight, ecSelPageTop, ecSelPageBottom, ecSelEditorTop,
+    ecSelEditorBottom, ecSelectAll, ecDeleteLastChar, ecDeleteChar, ecDeleteWord, ecDeleteLastWord,
+    ecDeleteBOL, ecDeleteEOL, ecDeleteLine, ecLineBreak, ecInsertLine, ecCut, ecCopy, ecPaste, ecScrollUp,
+    ecScrollDown, ecScrollLeft, ecScrollRight, ecInsertMode, ecOverwriteMode, ecToggleMode, ecBlockIndent,
+    ecBlockUnindent, ecNormalSelect, ecColumnSelect, ecLineSelect, ecTab, ecShiftTab, ecMatchBracket,
+    ecGotoMarker0, ecGotoMarker9, ecSetMarker0, ecSetMarker9,
+};
+
+const TmwEditorOptions kToggledOptions[] = {mweoAutoIndent, mweoScrollPastEol, mweoTabsToSpaces,
+                                            mweoSmartTabs, mweoHalfPageScroll};
+
+// One step; returns a description for failure messages.
+std::string RandomStep(Rng& rng, Editor& e)
+{
+    TmwCustomEditModel& m = e.model;
+    switch (Pick(rng, 0, 11)) {
+    case 0:
+    case 1:
+    case 2: {
+        const TmwEditorCommand command = kCommands[Pick(rng, 0, std::size(kCommands) - 1)];
+        m.CommandProcessor(command, '\0', nullptr);
+        return EditorCommandToIdent(command);
+    }
+    case 3: {
+        const char c = "az \t{}"[Pick(rng, 0, 5)];
+        m.CommandProcessor(ecChar, c, nullptr);
+        return "ecChar";
+    }
+    case 4: { // a click, a shift+click or a drag, as the mouse handling sets them
+        const TPoint a = RandomPoint(rng, m);
+        const TPoint b = RandomPoint(rng, m);
+        if (Pick(rng, 0, 1) == 0) {
+            m.SetCaretXY(a);
+            m.SetBlockBegin(a);
+        }
+        m.SetCaretXY(b);
+        m.SetBlockEnd(b);
+        return "mouse selection";
+    }
+    case 5: {
+        const TPoint at = RandomPoint(rng, m);
+        m.CommandProcessor(Pick(rng, 0, 1) ? ecGotoXY : ecSelGotoXY, '\0', const_cast<TPoint*>(&at));
+        return "goto";
+    }
+    case 6: { // a block of any kind on the clipboard, pasted
+        const TSelectionMode mode = static_cast<TSelectionMode>(Pick(rng, 0, 2));
+        std::string text = RandomText(rng, 3);
+        if (Pick(rng, 0, 4) == 0)
+            text.clear();
+        e.clipboard.SetTextAndBlock(text, EncodeEditBlock(mode, text));
+        m.CommandProcessor(ecPaste, '\0', nullptr);
+        return "paste of mode " + std::to_string(mode) + " and " + std::to_string(text.size()) + " bytes";
+    }
+    case 7: {
+        const std::string text = RandomText(rng, 2);
+        m.CommandProcessor(ecImeStr, '\0', const_cast<char*>(text.c_str()));
+        return "ime text of " + std::to_string(text.size());
+    }
+    case 8: {
+        const TmwEditorOptions option = kToggledOptions[Pick(rng, 0, std::size(kToggledOptions) - 1)];
+        m.SetOptions(m.Options() ^ option);
+        return "option";
+    }
+    case 9:
+        m.SetTabWidth(Pick(rng, 0, 9));
+        return "tab width";
+    case 10:
+        m.CommandProcessor(ecUndo, '\0', nullptr);
+        return "undo";
+    default:
+        m.CommandProcessor(ecRedo, '\0', nullptr);
+        return "redo";
+    }
+}
+
+// Empty when the caret, the anchor and the moving end are inside the text.
+std::string OutsideText(TmwCustomEditModel& m)
+{
+    const int count = m.LineCount();
+    if (count < 1)
+        return "no lines";
+    auto inside = [&](TPoint p) { return p.Y >= 1 && p.Y <= count && p.X >= 1 && p.X <= m.ColumnLimit(p.Y); };
+    auto describe = [&](const char* what, TPoint p) {
+        return std::string(what) + " at " + std::to_string(p.X) + "," + std::to_string(p.Y) + " of " +
+               std::to_string(count) + " lines";
+    };
+    if (!inside(m.CaretXY()))
+        return describe("caret", m.CaretXY());
+    if (!inside(m.RawBlockBegin()))
+        return describe("anchor", m.RawBlockBegin());
+    if (!inside(m.RawBlockEnd()))
+        return describe("block end", m.RawBlockEnd());
+    return {};
+}
+
+// Empty when the texts are equal, else where they part (long lines make whole texts unreadable).
+std::string Difference(const std::string& got, const std::string& want)
+{
+    if (got == want)
+        return {};
+    size_t at = 0;
+    while (at < got.size() && at < want.size() && got[at] == want[at])
+        ++at;
+    const size_t from = at > 20 ? at - 20 : 0;
+    return "texts part at byte " + std::to_string(at) + " of " + std::to_string(got.size()) + "/" +
+           std::to_string(want.size()) + ": got \"" + got.substr(from, 50) + "\" want \"" + want.substr(from, 50) + "\"";
+}
+
+} // namespace
+
+TEST(TmwCustomEditRandom, EveryStepKeepsPositionsInsideAndUndoesExactly)
+{
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        Rng rng(seed);
+        Editor e;
+        TmwCustomEditModel& m = e.model;
+        m.SetMaxUndo(100000);
+        m.SetText(RandomText(rng, 30));
+        std::vector<std::string> steps;
+        for (int step = 0; step < 500; ++step) {
+            const std::string before = m.GetText();
+            const int records = m.UndoList().Count();
+            const std::string state = "caret " + std::to_string(m.CaretX()) + "," + std::to_string(m.CaretY()) +
+                                      " block " + std::to_string(m.RawBlockBegin().X) + "," +
+                                      std::to_string(m.RawBlockBegin().Y) + "-" + std::to_string(m.RawBlockEnd().X) +
+                                      "," + std::to_string(m.RawBlockEnd().Y) + " mode " +
+                                      std::to_string(m.SelectionMode()) + " options " + std::to_string(m.Options()) +
+                                      " insert " + std::to_string(m.InsertMode());
+            std::string what = RandomStep(rng, e) + " from " + state;
+            steps.push_back(what);
+            ASSERT_EQ(OutsideText(m), "") << what << " at step " << step;
+            if (what.starts_with("undo") || what.starts_with("redo") || m.UndoList().Count() <= records)
+                continue;
+            const std::string after = m.GetText();
+            m.Undo();
+            ASSERT_EQ(Difference(m.GetText(), before), "")
+                << "undo of " << what << " at step " << step << " after " << steps[steps.size() - 2];
+            ASSERT_EQ(OutsideText(m), "") << "undo of " << what << " at step " << step;
+            m.Redo();
+            ASSERT_EQ(Difference(m.GetText(), after), "") << "redo of " << what << " at step " << step;
+            ASSERT_EQ(OutsideText(m), "") << "redo of " << what << " at step " << step;
+        }
+    }
+}
+
+// The cases the random runs found, kept as they were found.
+TEST(TmwCustomEditRandom, FoundCases)
+{
+    {
+        SCOPED_TRACE("input-method text over a selection ending past the widest column undoes in one step");
+        Editor e;
+        TmwCustomEditModel& m = e.model;
+        m.SetText("abc\r\n" + std::string(1100, 'W') + "z\r\n" + std::string(1030, 'L') + "q\r\nend");
+        const std::string before = m.GetText();
+        m.SetCaretXY(Point(1031, 3));
+        m.SetBlockBegin(Point(805, 2));
+        m.SetBlockEnd(Point(1031, 3));
+        std::string text = "x\r\nyy";
+        m.CommandProcessor(ecImeStr, '\0', text.data());
+        EXPECT_EQ(m.LineCount(), 4) << "the text's line break makes a line";
+        EXPECT_EQ(m.Lines()[1], std::string(804, 'W') + "x");
+        EXPECT_EQ(m.Lines()[2], "yyq");
+        m.Undo();
+        EXPECT_EQ(Difference(m.GetText(), before), "");
+    }
+    {
+        SCOPED_TRACE("a column paste ending past the widest column keeps the anchor inside");
+        Editor e;
+        TmwCustomEditModel& m = e.model;
+        m.SetText("a\r\nb");
+        const std::string block = "x\r\n" + std::string(1100, 'L');
+        e.clipboard.SetTextAndBlock(block, EncodeEditBlock(smColumn, block));
+        m.CommandProcessor(ecPaste, '\0', nullptr);
+        EXPECT_EQ(OutsideText(m), "");
+        EXPECT_EQ(m.Lines()[1], std::string(1100, 'L') + "b");
+    }
+    {
+        SCOPED_TRACE("backspace at the end of a line longer than the widest column");
+        Editor e;
+        TmwCustomEditModel& m = e.model;
+        m.SetText(std::string(1489, 'L'));
+        m.SetSelectionMode(smLine);
+        m.SetCaretXY(Point(1490, 1));
+        EXPECT_EQ(m.CaretX(), 1490) << "the caret reaches the end of a long line";
+        m.CommandProcessor(ecDeleteLastChar, '\0', nullptr);
+        EXPECT_EQ(m.Lines()[0].size(), 1488u);
+        EXPECT_EQ(OutsideText(m), "");
+    }
+    {
+        SCOPED_TRACE("a line break over a selection undoes with the selection");
+        Editor e;
+        TmwCustomEditModel& m = e.model;
+        m.SetText("one\r\ntwo\r\nthree");
+        m.SetCaretXY(Point(1, 3));
+        m.SetBlockBegin(Point(1, 2));
+        m.SetBlockEnd(Point(1, 3));
+        m.CommandProcessor(ecLineBreak, '\0', nullptr);
+        m.Undo();
+        EXPECT_EQ(m.GetText(), "one\r\ntwo\r\nthree\r\n");
+        m.Redo();
+        EXPECT_EQ(m.GetText(), "one\r\n\r\nthree\r\n");
+    }
+    {
+        SCOPED_TRACE("a column block of no width pasted on the last line redoes its added line");
+        Editor e;
+        TmwCustomEditModel& m = e.model;
+        m.SetText("ab\r\ncd");
+        m.SetCaretXY(Point(2, 2));
+        m.SetBlockBegin(Point(2, 2));
+        e.clipboard.SetTextAndBlock("\n", EncodeEditBlock(smColumn, "\n"));
+        m.CommandProcessor(ecPaste, '\0', nullptr);
+        const std::string after = m.GetText();
+        EXPECT_EQ(after, "ab\r\ncd\r\n\r\n");
+        m.Undo();
+        EXPECT_EQ(m.GetText(), "ab\r\ncd\r\n");
+        m.Redo();
+        EXPECT_EQ(m.GetText(), after);
+    }
+    {
+        SCOPED_TRACE("backspace at the end of a long line ending in tab, blank, tab undoes exactly");
+        Editor e;
+        TmwCustomEditModel& m = e.model;
+        m.SetOptions(mweoScrollPastEol);
+        const std::string line = std::string(1400, 'L') + "\t \t";
+        m.SetText(line);
+        m.SetCaretXY(Point(1404, 1));
+        m.CommandProcessor(ecDeleteLastChar, '\0', nullptr);
+        EXPECT_EQ(m.Lines()[0], std::string(1400, 'L') + "\t");
+        m.Undo();
+        EXPECT_EQ(m.Lines()[0], line);
+    }
+    {
+        SCOPED_TRACE("pasting nothing over a selection is a step of its own");
+        Editor e;
+        TmwCustomEditModel& m = e.model;
+        m.SetText("one two");
+        m.CommandProcessor(ecChar, 'x', nullptr);
+        m.SetCaretXY(Point(5, 1));
+        m.SetBlockBegin(Point(2, 1));
+        m.SetBlockEnd(Point(5, 1));
+        e.clipboard.SetTextAndBlock("", EncodeEditBlock(smNormal, ""));
+        m.CommandProcessor(ecPaste, '\0', nullptr);
+        EXPECT_EQ(m.GetText(), "x two\r\n");
+        m.Undo();
+        EXPECT_EQ(m.GetText(), "xone two\r\n") << "the typed x stays";
+    }
+}
+
+// The same through the widget, as a user gives it: clicks, shift+clicks and
+// drags of the mouse at any pixel, and keys.
+namespace {
+
+class TRandomEdit : public TmwCustomEdit {
+public:
+    void StartTextDrag() override {} // a real drag waits for the pointer
+};
+
+void Mouse(TmwCustomEdit& edit, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
+{
+    QMouseEvent event(type, pos, edit.viewport()->mapToGlobal(pos),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, mods);
+    QApplication::sendEvent(edit.viewport(), &event);
+}
+
+struct TKey {
+    int key;
+    Qt::KeyboardModifiers mods;
+    const char* text;
+};
+
+const TKey kKeys[] = {
+    {Qt::Key_A, {}, "a"},           {Qt::Key_Space, {}, " "},         {Qt::Key_Tab, {}, "\t"},
+    {Qt::Key_Return, {}, "\r"},     {Qt::Key_Backspace, {}, "\b"},    {Qt::Key_Delete, {}, ""},
+    {Qt::Key_Left, {}, ""},         {Qt::Key_Right, Qt::ShiftModifier, ""}, {Qt::Key_Down, Qt::ShiftModifier, ""},
+    {Qt::Key_End, {}, ""},          {Qt::Key_Home, Qt::ShiftModifier, ""},  {Qt::Key_PageDown, {}, ""},
+    {Qt::Key_Z, Qt::ControlModifier, "\x1a"}, {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, "\x1a"},
+    {Qt::Key_X, Qt::ControlModifier, "\x18"}, {Qt::Key_V, Qt::ControlModifier, "\x16"},
+    {Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier, "\x03"}, {Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier, "\x0e"},
+    {Qt::Key_Y, Qt::ControlModifier, "\x19"}, {Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier, "\t"},
+};
+
+} // namespace
+
+TEST(TmwCustomEditRandom, MouseAndKeysThroughTheWidget)
+{
+    for (unsigned seed = 1; seed <= 8; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        Rng rng(seed);
+        TRandomEdit edit;
+        edit.resize(400, 240);
+        edit.show();
+        edit.activateWindow();
+        edit.setFocus();
+        QApplication::processEvents();
+        TmwCustomEditModel& m = edit.Model();
+        m.SetMaxUndo(100000);
+        m.SetText(RandomText(rng, 20));
+        const QSize area = edit.viewport()->size();
+        int edits = 0;
+        for (int step = 0; step < 600; ++step) {
+            const std::string before = m.GetText();
+            const int records = m.UndoList().Count();
+            std::string what;
+            const QPoint a(Pick(rng, 0, area.width() - 1), Pick(rng, 0, area.height() - 1));
+            const QPoint b(Pick(rng, 0, area.width() - 1), Pick(rng, 0, area.height() - 1));
+            switch (Pick(rng, 0, 3)) {
+            case 0: { // click or shift+click
+                const Qt::KeyboardModifiers mods = Pick(rng, 0, 1) ? Qt::ShiftModifier : Qt::NoModifier;
+                Mouse(edit, QEvent::MouseButtonPress, a, Qt::LeftButton, mods);
+                Mouse(edit, QEvent::MouseButtonRelease, a, Qt::NoButton, mods);
+                what = "click";
+                break;
+            }
+            case 1: // drag
+                Mouse(edit, QEvent::MouseButtonPress, a, Qt::LeftButton, {});
+                Mouse(edit, QEvent::MouseMove, b, Qt::LeftButton, {});
+                Mouse(edit, QEvent::MouseButtonRelease, b, Qt::NoButton, {});
+                what = "drag";
+                break;
+            default: {
+                const TKey& k = kKeys[Pick(rng, 0, std::size(kKeys) - 1)];
+                vx::test::EditorKey(edit, k.key, k.mods, QString::fromLatin1(k.text));
+                what = "key " + std::to_string(k.key);
+                break;
+            }
+            }
+            ASSERT_EQ(OutsideText(m), "") << what << " at step " << step;
+            if (m.UndoList().Count() <= records || what.starts_with("key 90"))
+                continue;
+            ++edits;
+            const std::string after = m.GetText();
+            m.Undo();
+            ASSERT_EQ(Difference(m.GetText(), before), "") << "undo of " << what << " at step " << step;
+            m.Redo();
+            ASSERT_EQ(Difference(m.GetText(), after), "") << "redo of " << what << " at step " << step;
+            ASSERT_EQ(OutsideText(m), "") << "redo of " << what << " at step " << step;
+        }
+        EXPECT_GT(edits, 60) << "the keys reached the editor and changed the text";
+    }
+}

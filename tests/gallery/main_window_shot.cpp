@@ -1,0 +1,71 @@
+// Developer program: starts the main window on the screen it is given (run it
+// under Xvfb), opens a view of it and writes a screenshot of the whole screen.
+//   main_window_shot OUT.png insert      the Insert statements menu open
+//   main_window_shot OUT.png files DIR   the file panel showing the folder DIR
+// Point VELLUMIX_HOME and VELLUMIX_CONFIG at scratch folders first.
+#include "highlighters/RegisterHighlighters.h"
+#include "localisation/qt/KMLang.h"
+#include "platform/qt/Application.h"
+#include "shell/MainForm.h"
+#include "shell/Startup.h"
+#include "shell/panels/FilePanel.h"
+#include "shell/panels/SidePanels.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+void OpenMenu(TForm1& form, const char* top, const char* sub)
+{
+    QMenuBar* bar = form.menuBar();
+    auto* menu = form.findChild<QMenu*>(top);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+    QTest::qWait(300);
+    auto* submenu = form.findChild<QMenu*>(sub);
+    QTest::mouseMove(menu, menu->actionGeometry(submenu->menuAction()).center());
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(submenu->menuAction()).center());
+    QTest::qWait(300);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const bool insert = argc == 3 && std::strcmp(argv[2], "insert") == 0;
+    const bool files = argc == 4 && std::strcmp(argv[2], "files") == 0;
+    if (!insert && !files) {
+        std::fprintf(stderr, "usage: %s OUT.png insert | %s OUT.png files DIR\n", argv[0], argv[0]);
+        return 2;
+    }
+    RegisterAllHighlighters();
+    vx::TApplication app(argc, argv);
+    TKAppLanguage::Instance().Initialize();
+    std::unique_ptr<TForm1> form(CreateMainWindows([](int, const char*) {}));
+    form->resize(1200, 820);
+    form->move(0, 0);
+    form->show();
+    form->activateWindow();
+    QTest::qWait(500);
+    if (form->FirstActivation())
+        form->FormActivate();
+    if (insert) {
+        OpenMenu(*form, "Insertstatements1", "VBScriptstatements1");
+    } else {
+        form->findChild<QAction*>("Filepanel1")->trigger();
+        vx::shell::FilePanel(*form)->SetFolder(argv[3]);
+        QTest::qWait(500);
+    }
+    const bool saved = form->screen()->grabWindow(0).save(QString::fromLocal8Bit(argv[1]));
+    std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "wrote" : "could not write", argv[1]);
+    return saved ? 0 : 1;
+}

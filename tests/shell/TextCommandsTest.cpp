@@ -1,0 +1,251 @@
+#include "tests/shell/MenuDriver.h"
+#include "tests/shell/ShellFixture.h"
+
+#include "highlighters/hkHTMLSyn.h"
+#include "highlighters/lbVBSSyn.h"
+#include "highlighters/wmMultiSyn.h"
+#include "platform/FileIO.h"
+#include "shell/menu/TextCommands.h"
+
+#include <QClipboard>
+#include <QInputDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTest>
+#include <QTimer>
+
+using vx::test::ShellTest;
+
+namespace {
+
+class TextCommandTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        StartAndActivate();
+        editor = form->SlotEditor(1);
+        editor->Model().SetText("a\r\nb");
+        Focus(editor);
+        ASSERT_EQ(form->ActiveEditor(), editor);
+    }
+    void Pick(std::initializer_list<const char*> path) { vx::test::PickMenuItem(*form, path); }
+    // Answers the next modal dialog of type D through its own widgets, once it is up.
+    template <class D, class F> void AnswerNext(F answer)
+    {
+        auto* poll = new QTimer(form.get());
+        QObject::connect(poll, &QTimer::timeout, poll, [poll, answer] {
+            auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            poll->stop();
+            poll->deleteLater();
+            answer(*dialog);
+        });
+        poll->start(5);
+    }
+    void Select(int line, int from, int to) { vx::test::SelectRange(*editor, line, from, to); }
+
+    TmwCustomEdit* editor = nullptr;
+};
+
+} // namespace
+
+TEST_F(TextCommandTest, ExportsWithUnixAndMacLineEnds)
+{
+    const std::string unix = docs.file("unix.txt");
+    dialogs.Queue(mrOk, unix);
+    Pick({"File1", "Export1", "AsUnixformattedfile1"});
+    EXPECT_EQ(vx::ReadWholeFile(unix), std::string("a\nb\n"));
+    ASSERT_FALSE(dialogs.requests.empty());
+    EXPECT_EQ(dialogs.requests.back().text, "Document succesfully exported");
+    EXPECT_EQ(dialogs.requests.back().caption, "Information");
+
+    editor->Model().SetText("\xe9\r\n\xff");
+    const std::string mac = docs.file("mac.txt");
+    dialogs.Queue(mrOk, mac);
+    Pick({"File1", "Export1", "AsMacformattedfile1"});
+    EXPECT_EQ(vx::ReadWholeFile(mac), std::string("\xe9\r\xff\r"));
+
+    editor->Model().SetText("");
+    dialogs.Queue(mrOk, unix);
+    Pick({"File1", "Export1", "AsUnixformattedfile1"});
+    EXPECT_EQ(vx::ReadWholeFile(unix), std::string(editor->Model().LineCount(), '\n')) << "an empty document";
+
+    const std::size_t asked = dialogs.requests.size();
+    Pick({"File1", "Export1", "AsUnixformattedfile1"}); // cancelled
+    EXPECT_EQ(dialogs.requests.size(), asked + 1) << "no success message after a cancel";
+}
+
+TEST_F(TextCommandTest, ReplacementsScanEachLineOnceAndKeepTheCaretLine)
+{
+    editor->Model().SetText("a b  c\r\nx\r\nbanana");
+    editor->Model().SetCaretXY(Point(2, 2));
+    Pick({"Edit1", "Convert1", "Spacestohtmlspaces1"});
+    EXPECT_EQ(editor->Model().Lines()[0], "a&nbsp;b&nbsp;&nbsp;c");
+    EXPECT_EQ(editor->Model().CaretY(), 2);
+
+    vx::shell::ReplaceAllWithProgress(*form, "a", "aa");
+    EXPECT_EQ(editor->Model().Lines()[2], "baanaanaa") << "replaced text is not scanned again";
+    vx::shell::ReplaceAllWithProgress(*form, "", "x");
+    EXPECT_EQ(editor->Model().Lines()[2], "baanaanaa") << "an empty find changes nothing";
+
+    editor->Model().SetText("<b>x</b> <strong>y</strong>");
+    Pick({"Edit1", "Convert1", "Boldtagtostrong1"});
+    EXPECT_EQ(editor->Model().Lines()[0], "<strong>x</strong> <strong>y</strong>");
+    Pick({"Edit1", "Convert1", "Strongtagtobold1"});
+    EXPECT_EQ(editor->Model().Lines()[0], "<b>x</b> <b>y</b>");
+    Pick({"Edit1", "Convert1", "Htmlbrackets1"});
+    EXPECT_EQ(editor->Model().Lines()[0], "&lt;b&gt;x&lt;/b&gt; &lt;b&gt;y&lt;/b&gt;");
+    editor->Model().SetText("c:\\dir\\f");
+    Pick({"Edit1", "Convert1", "Backwardslash1"});
+    EXPECT_EQ(editor->Model().Lines()[0], "c:/dir/f");
+}
+
+TEST_F(TextCommandTest, TabsToSpacesInMemory)
+{
+    editor->Model().SetText("\tx\r\nno tabs\r\na\t\tb");
+    editor->Model().SetCaretXY(Point(3, 2));
+    Pick({"Edit1", "Convert1", "Tabstospaces1"});
+    EXPECT_EQ(editor->Model().GetText(), "    x\r\nno tabs\r\na        b\r\n");
+    EXPECT_EQ(editor->Model().CaretXY(), Point(3, 2));
+    EXPECT_FALSE(vx::FileExists("_temp.tmp"));
+    EXPECT_FALSE(vx::FileExists("_temp.tm_"));
+}
+
+TEST_F(TextCommandTest, CaseChanges)
+{
+    editor->Model().SetText("hello big world");
+    editor->Model().SetCaretXY(Point(3, 1));
+    Pick({"Edit1", "Uppercase1"});
+    EXPECT_EQ(editor->Model().Lines()[0], "hello big world") << "an empty selection stays";
+    editor->Model().SelectAll();
+    Pick({"Edit1", "Capatilize1"});
+    EXPECT_EQ(editor->Model().Lines()[0], "hello Big World");
+    Select(1, 1, 6);
+    Pick({"Edit1", "Uppercase1"});
+    EXPECT_EQ(editor->Model().Lines()[0], "HELLO Big World");
+    editor->Model().SelectAll();
+    Pick({"Edit1", "LowerCase1"});
+    EXPECT_EQ(editor->Model().Lines()[0], "hello big world");
+}
+
+TEST_F(TextCommandTest, SelectTagBlockFromTheKeyboard)
+{
+    editor->Model().SetText("<table>\r\n<tr><td>x</td></tr>\r\n</table>");
+    editor->Model().SetCaretXY(Point(9, 2));
+    QTest::keyClick(editor, Qt::Key_B, Qt::ControlModifier);
+    EXPECT_EQ(editor->Model().GetSelText(), "<td>x</td>");
+    QTest::keyClick(editor, Qt::Key_B, Qt::ControlModifier);
+    EXPECT_EQ(editor->Model().GetSelText(), "<td>x</td>") << "from a selection, the same block";
+
+    editor->Model().SetText("<table>\r\n<tr>x</tr>");
+    editor->Model().SetCaretXY(Point(8, 1));
+    QTest::keyClick(editor, Qt::Key_B, Qt::ControlModifier);
+    EXPECT_EQ(editor->Model().GetSelText(), "") << "the table's closing tag is missing";
+}
+
+TEST_F(TextCommandTest, SaveSelectionAs)
+{
+    editor->Model().SetText("one two");
+    Select(1, 5, 8);
+    const std::string path = docs.file("part.txt");
+    dialogs.Queue(mrOk, path);
+    Pick({"File1", "SaveSelectionas1"});
+    EXPECT_EQ(vx::ReadWholeFile(path), "two\r\n");
+}
+
+TEST_F(TextCommandTest, CsvImport)
+{
+    const std::string csv = WriteDoc("people.csv", "name,city\r\n\"Smith, J\",<Ede>\r\n\r\n");
+    dialogs.Queue(mrOk, csv);
+    Pick({"File1", "Import1", "FromCSVfilecommadelimited1"});
+    const std::string html = docs.file("people.html");
+    const std::string page = vx::ReadWholeFile(html);
+    EXPECT_NE(page.find(" <title>people.csv</title>\r\n"), std::string::npos);
+    EXPECT_NE(page.find("      Smith, J\r\n      </td>\r\n      <td>\r\n      &lt;Ede&gt;\r\n"), std::string::npos) << page;
+    EXPECT_EQ(dialogs.requests.back().text, " File saved as " + html + " ");
+
+    vx::test::writeFile(html, "keep");
+    dialogs.Queue(mrOk, csv);
+    dialogs.Queue(mrNo);
+    Pick({"File1", "Import1", "FromCSVfilecommadelimited1"});
+    EXPECT_EQ(vx::ReadWholeFile(html), "keep") << "not overwritten without a yes";
+
+    const std::string itself = WriteDoc("table.html", "a,b\r\n");
+    dialogs.Queue(mrOk, itself);
+    Pick({"File1", "Import1", "FromCSVfilecommadelimited1"});
+    EXPECT_EQ(vx::ReadWholeFile(itself), "a,b\r\n") << "the input is never its own output";
+}
+
+TEST_F(TextCommandTest, RemarksAskAndACancelInsertsNothing)
+{
+    editor->Model().SetText("");
+    AnswerNext<QInputDialog>([](QInputDialog& box) {
+        EXPECT_EQ(box.textValue(), "..");
+        box.setTextValue("check");
+        box.accept();
+    });
+    Pick({"Insertstatements1", "VBScriptstatements1", "InsertRemark1"});
+    EXPECT_EQ(editor->Model().Lines()[0], " Rem check");
+
+    editor->Model().SetText("");
+    AnswerNext<QInputDialog>([](QInputDialog& box) { box.reject(); });
+    Pick({"Insertstatements1", "HTMLStatements1", "InsertHTMlRemark1"});
+    EXPECT_EQ(editor->Model().Lines()[0], "");
+
+    AnswerNext<QInputDialog>([](QInputDialog& box) {
+        EXPECT_EQ(box.windowTitle(), "Variable");
+        box.setTextValue("name");
+        box.accept();
+    });
+    Pick({"Insertstatements1", "ASPServerstatements1", "Htmlencode1"});
+    EXPECT_EQ(editor->Model().Lines()[0], " Server.htmlencode(name)");
+}
+
+TEST_F(TextCommandTest, GlobalAsaIsSavedWhereTheUserSaysAndOpened)
+{
+    QApplication::clipboard()->setText("mine");
+    const std::string path = docs.file("global.asa");
+    dialogs.Queue(mrOk, path);
+    Pick({"Insertstatements1", "ASPGeneralASP1", "CreateGlobalasa1"});
+    EXPECT_EQ(dialogs.requests.back().initial, "global.asa");
+    const std::string text = vx::ReadWholeFile(path);
+    EXPECT_EQ(text.find("\r\n<SCRIPT LANGUAGE=VBScript RUNAT=Server>\r\nSub Session_OnStart\r\n"), 0u);
+    EXPECT_EQ(QApplication::clipboard()->text(), "mine") << "the clipboard is left alone";
+    bool opened = false;
+    for (int slot = 1; slot <= TForm1::SlotCount; ++slot)
+        opened = opened || form->SlotFileName(slot) == path;
+    EXPECT_TRUE(opened);
+}
+
+TEST_F(TextCommandTest, PrintsToPdfOrNothingWhenCancelled)
+{
+    const std::string pdf = docs.file("print.pdf");
+    QPrinter& printer = vx::shell::DocumentPrinter();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    AnswerNext<QPrintDialog>([](QPrintDialog& dialog) { dialog.reject(); });
+    Pick({"File1", "Printdocument1"});
+    EXPECT_FALSE(vx::FileExists(pdf));
+
+    AnswerNext<QPrintDialog>([](QPrintDialog& dialog) { dialog.accept(); });
+    Pick({"File1", "Printdocument1"});
+    ASSERT_TRUE(vx::FileExists(pdf));
+    EXPECT_EQ(vx::ReadWholeFile(pdf).substr(0, 4), "%PDF");
+}
+
+TEST_F(TextCommandTest, TheEditorMenuChoosesTheHighlighter)
+{
+    QMenu* popup = form->findChild<QMenu*>("PopupMenu1");
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(editor->PopupMenu(), popup);
+    form->findChild<QAction*>("Html2")->trigger();
+    EXPECT_EQ(editor->Model().HighLighter(), form->hi_html.get());
+    form->findChild<QAction*>("Vbscript2")->trigger();
+    EXPECT_EQ(editor->Model().HighLighter(), form->hi_vbs.get());
+    form->findChild<QAction*>("Normal1")->trigger();
+    EXPECT_EQ(editor->Model().HighLighter(), form->wmMultiSyn1.get());
+    form->PageControl1->setFocus();
+    form->findChild<QAction*>("Html2")->trigger();
+    EXPECT_EQ(editor->Model().HighLighter(), form->wmMultiSyn1.get()) << "no focused editor, no change";
+}
