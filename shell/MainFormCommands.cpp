@@ -1,8 +1,8 @@
 // The main window's remaining commands, bound to its actions by name, and
 // what it lends the dialogs.
 #include "shell/MainFormCommands.h"
-#include "shell/menu/MenuBuilder.h"
 
+#include "controls/speedbar/SpeedBar.h"
 #include "editor/qt/mwCustomEdit.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/qt/QtText.h"
@@ -15,6 +15,7 @@
 #include "shell/RegEdit.h"
 #include "shell/ShellDialog.h"
 #include "shell/core/ListFiles.h"
+#include "shell/menu/MenuBuilder.h"
 
 #include <QAction>
 #include <QMenu>
@@ -33,7 +34,7 @@ namespace vx::shell {
 
 TCommandState& CommandState(TForm1& form)
 {
-    if (auto* state = form.findChild<TCommandState*>("MainCommands", Qt::FindDirectChildrenOnly))
+    if (auto* state = dynamic_cast<TCommandState*>(form.findChild<QObject*>("MainCommands", Qt::FindDirectChildrenOnly)))
         return *state;
     auto* state = new TCommandState(&form);
     state->setObjectName("MainCommands");
@@ -127,9 +128,24 @@ const std::pair<const char*, TCommand> Commands[] = {
 // Commands that cannot work here: the external style-sheet editor does not
 // exist on this platform, and the plug-in manager is not part of the program yet.
 const char* const Unavailable[] = {
-    "LaunchTopstyle1", "EditstylesheetwithTopStyle1", "VisitTopstylewebsite1", "SpeedButtonStyleSheet1",
-    "SpeedButtonStyleSheet2", "SpeedButtonStyleBlock1", "LoadPlugins1", "Unloadplugins1",
+    "LaunchStylesheeteditorCSS1", "LaunchStylesheeteditor1",     "LaunchStylesheeteditor2",
+    "LaunchTopstyle1",            "Editstyleinselectedpartoftext1", "EditstylesheetwithTopStyle1",
+    "VisitTopstylewebsite1",      "LoadPlugins1",                "Unloadplugins1",
 };
+
+// A menu item or a speed item that stays disabled, beginner mode or not, saying why.
+void Disable(TForm1& form, const char* name, const char* reason)
+{
+    for (QObject* command : form.findChildren<QObject*>(name)) {
+        // The reason first: items that follow this one copy it when it changes.
+        command->setProperty(menu::DisabledReason, reason);
+        command->setProperty(TForm1::BeginnerTag, 0);
+        if (auto* action = qobject_cast<QAction*>(command))
+            action->setEnabled(false);
+        else if (auto* item = dynamic_cast<TSpeedItem*>(command))
+            item->SetEnabled(false);
+    }
+}
 
 // An action is bound once, however often the binding runs. The menu leaves a
 // command that another unit binds disabled, saying why, until it is bound.
@@ -169,15 +185,9 @@ void BindMainCommands(TForm1& form)
         if (QAction* action = form.findChild<QAction*>(name); Claim(action))
             QObject::connect(action, &QAction::triggered, &form, Guarded([url = url] { OpenWebLink(url); }));
     for (const char* name : Unavailable)
-        if (QAction* action = form.findChild<QAction*>(name)) {
-            action->setProperty(menu::DisabledReason, "not available on this system");
-            action->setEnabled(false);
-            action->setProperty(TForm1::BeginnerTag, 0);
-        }
-    if (QAction* internal = form.findChild<QAction*>("Currentpageininternalbrowser1"); internal && !InternalPreviewAvailable()) {
-        internal->setProperty(menu::DisabledReason, "the internal browser preview is not built");
-        internal->setEnabled(false);
-    }
+        Disable(form, name, "not available on this system");
+    if (!InternalPreviewAvailable())
+        Disable(form, "Currentpageininternalbrowser1", "the internal browser preview is not built");
 }
 
 } // namespace vx::shell

@@ -47,7 +47,7 @@ void BindDropTargets(TForm1& form)
 {
     for (int slot = 1; slot <= TForm1::SlotCount; ++slot) {
         const QString name = QString("agDropFileTarget%1").arg(slot);
-        if (form.findChild<TagDropFileTarget*>(name))
+        if (form.findChild<QObject*>(name, Qt::FindDirectChildrenOnly))
             continue;
         auto* target = Named(new TagDropFileTarget(&form), name);
         target->SetTarget(form.SlotEditor(slot));

@@ -141,8 +141,9 @@ void BindLaunchers(TForm1& form)
     for (QObject* command : form.findChildren<QObject*>())
         BindCommand(form, command);
     if (const TLauncherRow* page = FindLauncher("Tfrm_newpage"); page && page->Make)
-        form.SetNewPageWizard(
-            [&form, page] { return LaunchRow(form, TLauncherRow{page->DialogClass, page->Make}) == QDialog::Accepted; });
+        form.SetNewPageWizard([&form, page] {
+            return LaunchRow(form, TLauncherRow{page->DialogClass, page->Make}) == QDialog::Accepted;
+        });
 }
 
 } // namespace vx::shell

@@ -281,4 +281,19 @@ TEST_F(CommandsTest, TheLanguageMenuSwitchesTheCaptionsAtRunTime)
     EXPECT_EQ(save->text(), "Save");
 }
 
+TEST_F(CommandsTest, StyleSheetEditorAndInternalPreviewStayDisabled)
+{
+    QAction* css = Action("EditstylesheetwithTopStyle1");
+    QAction* internal = Action("Currentpageininternalbrowser1");
+    css->setProperty(TForm1::BeginnerTag, 1);
+    css->setEnabled(true);
+    internal->setEnabled(true);
+    BindMainCommands(*form);
+    EXPECT_FALSE(css->isEnabled()) << "the external style-sheet editor does not exist here";
+    EXPECT_FALSE(internal->isEnabled()) << "the preview window holds no browser control yet";
+    form->AdvancedNovice1->trigger();
+    form->AdvancedNovice1->trigger();
+    EXPECT_FALSE(css->isEnabled()) << "beginner mode does not bring it back";
+}
+
 #include "LaunchCommandsTest.moc"

@@ -15,6 +15,7 @@
 #include "tools/framework/FileChooser.h"
 #include "tools/framework/RadioGroup.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
@@ -163,4 +164,20 @@ TEST_F(LaunchGenerators, RtfExportWritesTheDocumentAndInsertsNothing)
     const std::string rtf = vx::test::readFile(docs.file("export.rtf"));
     EXPECT_EQ(rtf.rfind("{\\rtf", 0), 0u);
     EXPECT_NE(rtf.find("exported"), std::string::npos);
+}
+
+TEST_F(LaunchGenerators, TheMenusGeneratorItemsRunTheirDialogs)
+{
+    auto* meta = form->findChild<QAction*>("Metataggenerator1");
+    ASSERT_NE(meta, nullptr);
+    EXPECT_TRUE(meta->isEnabled());
+    for (const char* name : {"Redirectpagewizard1", "TableWizard1", "Marqueewizard1", "Pagetransitionwizard1",
+                             "Substitution1", "IncludefileWizard1", "Soundwizard1", "Showdocumentinformation1"}) {
+        auto* action = form->findChild<QAction*>(name);
+        ASSERT_NE(action, nullptr) << name;
+        EXPECT_TRUE(action->isEnabled()) << name;
+    }
+    Answer({});
+    meta->trigger();
+    EXPECT_NE(Text(editor).find("<!-- start of meta-tags -->"), std::string::npos);
 }

@@ -10,6 +10,7 @@
 #include "internet/qt/StructureForm.h"
 #include "shell/launch/LauncherTable.h"
 #include "shell/launch/Launchers.h"
+#include "controls/speedbar/SpeedBar.h"
 #include "tools/framework/DisplayDialogs.h"
 
 #include <QAction>
@@ -18,6 +19,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTreeWidget>
 
 #include <set>
@@ -339,6 +341,32 @@ TEST_F(LaunchTest, BoundCommandsAreEnabledOnlyForBuiltDialogs)
     });
     built->trigger();
     EXPECT_EQ(rows.size(), 8u) << "the command ran its launcher";
+}
+
+TEST_F(LaunchTest, SpeedItemsAndButtonsBindLikeMenuItems)
+{
+    const int section = form->SpeedBar1->AppendSection("Wizards");
+    auto* built = new TSpeedItem(form.get());
+    form->SpeedBar1->AddItem(section, built);
+    built->setProperty(LauncherProperty, "Tfrm_docinfo");
+    auto* missing = new TSpeedItem(form.get());
+    form->SpeedBar1->AddItem(section, missing);
+    missing->setProperty(LauncherProperty, "Tfrm_codebase");
+    auto* button = new QPushButton("Info", form.get());
+    button->setProperty(LauncherProperty, "Tfrm_docinfo");
+    BindLaunchers(*form);
+    EXPECT_TRUE(built->Enabled());
+    EXPECT_FALSE(missing->Enabled());
+    EXPECT_TRUE(button->isEnabled());
+
+    int shown = 0;
+    SetDialogHost([&shown](QDialog&) {
+        ++shown;
+        return int(QDialog::Accepted);
+    });
+    built->ButtonClick();
+    button->click();
+    EXPECT_EQ(shown, 2);
 }
 
 TEST_F(LaunchTest, TheInternetToolsAreHandedTheFocusedDocument)

@@ -4,7 +4,6 @@
 #include "controls/flat/TFlatMemoUnit.h"
 #include "platform/qt/QtText.h"
 
-#include <QLabel>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -37,20 +36,4 @@ void Tfrm_docinfo::AddRow(const std::string& item, const std::string& data)
     auto* row = new QTreeWidgetItem(ListView1);
     row->setText(0, vx::ToQString(item));
     row->setText(1, vx::ToQString(data));
-}
-
-Tfrm_progress::Tfrm_progress(QWidget* parent)
-    : GeneratorDialog("frm_progress", "Progress", parent, {.SidePicture = false})
-{
-    Panel1->hide();
-    auto label = [this](const char* name, const char* text) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(name);
-        Client()->insertWidget(Client()->count() - 1, l);
-        return l;
-    };
-    Label1 = label("Label1", "Progress");
-    Label2 = label("Label2", "Scanning  line ");
-    Label3 = label("Label3", "00000 of 00000");
-    Loaded();
 }

@@ -1,11 +1,9 @@
 // The dialogs that only show what their launcher filled in: the tags a
-// document uses, the document's information, and the progress of a long text
-// operation.
+// document uses and the document's information.
 #pragma once
 
 #include "tools/framework/GeneratorDialog.h"
 
-class QLabel;
 class QTreeWidget;
 
 // "Tags used in document": memo1 holds one "<NAME>" per tag, in document order.
@@ -23,14 +21,4 @@ public:
 
     QTreeWidget* ListView1;
     void AddRow(const std::string& item, const std::string& data);
-};
-
-// "Progress": the tools that show it set the counter label.
-class Tfrm_progress : public vx::tools::GeneratorDialog {
-public:
-    explicit Tfrm_progress(QWidget* parent = nullptr);
-
-    QLabel* Label1; // "Progress"
-    QLabel* Label2; // "Scanning  line "
-    QLabel* Label3; // "00000 of 00000"
 };
