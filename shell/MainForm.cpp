@@ -32,6 +32,7 @@
 #include "shell/ComponentTranslation.h"
 #include "shell/ShellDialog.h"
 #include "shell/StatusBar.h"
+#include "internet/qt/IPWatch.h"
 #include "shell/MainFormCommands.h"
 #include "shell/launch/Launchers.h"
 #include "shell/menu/MenuBuilder.h"
@@ -110,6 +111,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     KMLang1->Loaded();
     vx::shell::BindLaunchers(*this);
     vx::shell::BindMainCommands(*this);
+    // The status bar shows the address and the online state the watcher sees.
+    ipwatcher = new TIPWatch(this);
 }
 
 TForm1::~TForm1()

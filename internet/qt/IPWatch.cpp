@@ -7,7 +7,7 @@
 #include <QTimer>
 
 TIPWatch::TIPWatch(QObject* owner)
-    : TIPWatch(owner, std::make_unique<vx::net::TSystemAddressSource>(), vx::ProgramPath("iphist.dat"))
+    : TIPWatch(owner, std::make_unique<vx::net::TSystemAddressSource>(), vx::UserDataPath("iphist.dat"))
 {
 }
 

@@ -2,12 +2,13 @@
 // online. This is what the main window's status bar reads: IsOnline,
 // CurrentIP and PreviousIP, and OnStatusChanged fired on the user-interface
 // thread whenever the online state changes. The history is kept in
-// "iphist.dat" beside the program and written when the watcher is destroyed.
+// "iphist.dat" in the user's data folder and written when the watcher is destroyed.
 #pragma once
 
-#include <QObject>
-
 #include "internet/IPWatchState.h"
+#include "shell/api/AddressWatch.h"
+
+#include <QObject>
 
 #include <functional>
 #include <memory>
@@ -15,7 +16,7 @@
 
 class QTimer;
 
-class TIPWatch : public QObject {
+class TIPWatch : public QObject, public vx::shell::IAddressWatch {
 public:
     explicit TIPWatch(QObject* owner = nullptr);
     // For tests: another address source and history file.
@@ -26,8 +27,8 @@ public:
     void SetEnabled(bool value);
     int WatchInterval() const { return interval_; }
     void SetWatchInterval(int value);
-    bool IsOnline() const { return state_.IsOnline(); }
-    std::string CurrentIP() const { return state_.CurrentIP(); }
+    bool IsOnline() const override { return state_.IsOnline(); }
+    std::string CurrentIP() const override { return state_.CurrentIP(); }
     std::string PreviousIP() const { return state_.PreviousIP(); }
     std::string GetLocalIP() { return state_.GetLocalIP(); }
 

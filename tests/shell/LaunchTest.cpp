@@ -6,6 +6,7 @@
 #include "images/qt/AnimatorForm.h"
 #include "images/qt/GifOptimizerForm.h"
 #include "internet/qt/EmailForm.h"
+#include "internet/qt/IPWatch.h"
 #include "internet/qt/LinkCheckForm.h"
 #include "internet/qt/StructureForm.h"
 #include "shell/launch/LauncherTable.h"
@@ -412,4 +413,12 @@ TEST_F(LaunchTest, TheImageToolsOpenFromTheirCommands)
     RunLauncher(*form, "TAnimatorForm");
     RunLauncher(*form, "Tfrm_gifoptimizer");
     EXPECT_EQ(opened, (std::vector<std::string>{"TAnimatorForm", "Tfrm_gifoptimizer"}));
+}
+
+TEST_F(LaunchTest, TheStatusBarReadsTheMachinesAddressWatcher)
+{
+    auto* watcher = dynamic_cast<TIPWatch*>(form->ipwatcher);
+    ASSERT_NE(watcher, nullptr);
+    EXPECT_EQ(watcher->parent(), form.get()) << "the watcher lives as long as the window";
+    EXPECT_EQ(form->ipwatcher->CurrentIP(), watcher->CurrentIP());
 }
