@@ -1,4 +1,7 @@
 #include "shell/panels/SidePanels.h"
+#include "internet/qt/LinkCheckForm.h"
+#include "internet/qt/TreeCopy.h"
+#include "shell/launch/LaunchSteps.h"
 
 #include "controls/edits/RxCalc.h"
 #include "controls/display/BmpMosaic.h"
@@ -15,6 +18,7 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QLayout>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QSplitter>
@@ -52,6 +56,20 @@ QAction* Item(const TForm1& form, const char* name)
     return form.findChild<QAction*>(name);
 }
 
+// The validator page checks the focused slot's file with a link checker that
+// is never shown, and keeps its tree.
+void CheckLinksOfFocusedSlot(TForm1& form)
+{
+    const std::string file = steps::FileNameOf(form, form.ActiveEditor());
+    TfrmLinkChecking checker(&form);
+    checker.edtHTML->setText(vx::ToQPath(file));
+    if (file.empty())
+        return;
+    checker.btnCheck1Click();
+    if (auto* target = form.findChild<QTreeWidget*>("TreeView1"))
+        CopyTreeItems(*checker.trvLinks, *target);
+}
+
 QTabWidget* BuildRightPanels(TForm1& form, QWidget* parent)
 {
     auto* pages = Named(new QTabWidget(parent), "PageControl3");
@@ -69,6 +87,10 @@ QTabWidget* BuildRightPanels(TForm1& form, QWidget* parent)
         QObject::connect(tree, &QTreeWidget::itemClicked, tree,
                          Guarded([&form, text = TreeHelps[i].Text] { form.ShowAssistantText(text); }));
     }
+    QObject::connect(pages, &QTabWidget::currentChanged, pages, Guarded([&form, pages] {
+        if (pages->currentWidget()->objectName() == "TabSheet11")
+            CheckLinksOfFocusedSlot(form);
+    }));
     return pages;
 }
 

@@ -20,6 +20,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 using vx::shell::TFilePanel;
 using vx::test::ShellTest;
@@ -209,4 +210,26 @@ TEST_F(PanelTest, CalculatorRunsModally)
     poll->start(5);
     vx::test::PickMenuItem(*form, {"Tools1", "Calculator1"});
     EXPECT_TRUE(shown);
+}
+
+TEST_F(PanelTest, TheValidatorPageChecksTheFocusedSlotsLinks)
+{
+    WriteDoc("there.htm", "<p>\r\n");
+    const std::string page = WriteDoc("links.htm", "<a href=\"there.htm\">x</a> <a href=\"gone.htm\">y</a>\r\n");
+    form->OpenDocumentInFreeSlot(page, false);
+    for (int slot = 1; slot <= TForm1::SlotCount; ++slot)
+        if (form->SlotFileName(slot) == page)
+            Focus(form->SlotEditor(slot));
+    auto* tree = form->findChild<QTreeWidget*>("TreeView1");
+    QTabWidget* pages = vx::shell::RightPanels(*form);
+    pages->setCurrentIndex(1);
+    EXPECT_EQ(tree->topLevelItemCount(), 0) << "only the validator page checks";
+    pages->setCurrentIndex(0);
+    ASSERT_GT(tree->topLevelItemCount(), 0);
+    QStringList texts;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        texts << (*it)->text(0);
+    const QString all = texts.join('\n');
+    EXPECT_TRUE(all.contains("there.htm")) << all.toStdString();
+    EXPECT_TRUE(all.contains("gone.htm")) << all.toStdString();
 }
