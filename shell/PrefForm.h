@@ -120,6 +120,8 @@ private:
 
     std::array<QCheckBox*, CheckBoxCount> checkBoxes_{};
     int workspaceCount_ = 0;
+    // The editor font setting as loaded, which the combo cannot show when not installed.
+    std::string storedFontName_;
     bool cssEditor_ = false;
 };
 

@@ -107,7 +107,8 @@ void Tfrm_pref::LoadRegistry()
     for (const TColourValue& colour : ColourValues)
         SetColorBoxValue(*(this->*colour.Box), IntegerOr(reg, colour.Value, colour.Default));
     SpinEdit1->setValue(IntegerOr(reg, "fontsize", DefaultFontSize));
-    FontComboBoxes[0]->SetFontName(reg.ReadString("fonttype"));
+    storedFontName_ = reg.ReadString("fonttype");
+    FontComboBoxes[0]->SetFontName(storedFontName_);
     workspaceCount_ = std::clamp(IntegerOr(reg, "workspace", DefaultWorkspaces), 0, MaxWorkspaces);
     workspacer->setValue(workspaceCount_);
     const std::string tagMode = reg.ReadString("tag_ins");
@@ -156,7 +157,10 @@ void Tfrm_pref::SaveRegistry()
     for (const TColourValue& colour : ColourValues)
         reg.WriteInteger(colour.Value, static_cast<int>(ColorBoxValue(*(this->*colour.Box))));
     reg.WriteInteger("fontsize", SpinEdit1->value());
-    reg.WriteString("fonttype", FontComboBoxes[0]->FontName());
+    // A face this machine lacks leaves the combo empty; keep the setting
+    // unless another face was picked.
+    const std::string face = FontComboBoxes[0]->FontName();
+    reg.WriteString("fonttype", face.empty() ? storedFontName_ : face);
     reg.WriteInteger("workspace", workspacer->value());
     reg.WriteString("lastupdate_date", ShortDateToday());
     reg.WriteString("lastupdate_time", LongTimeNow());

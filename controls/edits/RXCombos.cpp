@@ -230,17 +230,12 @@ void TColorComboBox::paintEvent(QPaintEvent*)
 
 TFontComboBox::TFontComboBox(QWidget* parent) : TOwnerDrawComboBox(parent)
 {
-    // A kept name that is not installed shows as ordinary text, not as a greyed hint.
-    QPalette pal = palette();
-    pal.setColor(QPalette::PlaceholderText, pal.color(QPalette::Text));
-    setPalette(pal);
     UpdateItemHeight();
     Rebuild();
     // Fonts installed or removed while the program runs.
     QObject::connect(qApp, &QGuiApplication::fontDatabaseChanged, this, [this] { Rebuild(); });
     QObject::connect(this, &QComboBox::activated, [this](int index) {
         fontName_ = vx::FromQString(itemText(index));
-        setPlaceholderText(QString());
         if (OnClick)
             OnClick(this);
         Changed();
@@ -275,7 +270,7 @@ int TFontComboBox::FontType(int index) const
 
 void TFontComboBox::Rebuild()
 {
-    rebuilding_ = true;
+    const std::string before = fontName_;
     // Screen and printer draw from one font database here: the printer can print
     // every face the screen shows, and a machine without a printer has no
     // printer fonts. Every device lists each face once.
@@ -313,7 +308,9 @@ void TFontComboBox::Rebuild()
             addItem(family, type);
     }
     SelectName();
-    rebuilding_ = false;
+    // A face the new list lacks leaves no name behind; owners hear of that once.
+    if (fontName_ != before)
+        Changed();
 }
 
 void TFontComboBox::SelectName()
@@ -324,12 +321,11 @@ void TFontComboBox::SelectName()
         if (vx::AnsiUpperCase(vx::FromQString(itemText(i))) == wanted) {
             setCurrentIndex(i);
             fontName_ = vx::FromQString(itemText(i));
-            setPlaceholderText(QString());
             update();
             return;
         }
     setCurrentIndex(-1);
-    setPlaceholderText(vx::ToQString(fontName_));
+    fontName_.clear();
     update();
 }
 
@@ -344,7 +340,7 @@ void TFontComboBox::SetFontName(const std::string& value)
 
 void TFontComboBox::Changed()
 {
-    if (!rebuilding_ && OnChange)
+    if (OnChange)
         OnChange(this);
 }
 

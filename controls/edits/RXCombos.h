@@ -108,8 +108,7 @@ public:
 
     TFontDevice Device() const { return device_; }
     void SetDevice(TFontDevice value);
-    // The chosen face; a face that is not installed is kept (and shown in the
-    // system's substitute), never turned into an empty name.
+    // The chosen face in the list's spelling; empty when no listed face matches.
     std::string FontName() const { return fontName_; }
     void SetFontName(const std::string& value);
     int Options() const { return options_; }
@@ -131,5 +130,4 @@ private:
     TFontDevice device_ = TFontDevice::fdScreen;
     std::string fontName_;
     int options_ = 0;
-    bool rebuilding_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include "controls/edits/RXCombos.h"
 #include "controls/edits/ToolEdit.h"
+#include "platform/qt/QtText.h"
 #include "shell/PrefForm.h"
 #include "tools/framework/RadioGroup.h"
 
@@ -9,6 +10,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <QSpinBox>
@@ -180,7 +184,7 @@ TEST_F(PrefTest, EditorFontNameIsKeptEvenWhenNotInstalled)
 {
     Put("fonttype", "Vellumix Missing Face");
     frm_pref->FormActivate();
-    EXPECT_EQ(frm_pref->FontComboBoxes[0]->FontName(), "Vellumix Missing Face");
+    EXPECT_EQ(frm_pref->FontComboBoxes[0]->FontName(), "") << "the combo cannot show a face that is not installed";
     frm_pref->Button2Click();
     EXPECT_EQ(Get("fonttype"), "Vellumix Missing Face") << "saving never swaps in a substitute";
 
@@ -188,4 +192,27 @@ TEST_F(PrefTest, EditorFontNameIsKeptEvenWhenNotInstalled)
     frm_pref->FormActivate();
     frm_pref->Button2Click();
     EXPECT_EQ(Get("fonttype"), "");
+}
+
+TEST_F(PrefTest, APickedEditorFontReplacesAnUninstalledSetting)
+{
+    Put("fonttype", "Vellumix Missing Face");
+    frm_pref->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frm_pref));
+    frm_pref->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(1);
+    TFontComboBox& fonts = *frm_pref->FontComboBoxes[0];
+    ASSERT_GT(fonts.count(), 0);
+    ASSERT_EQ(fonts.currentIndex(), -1);
+    frm_pref->activateWindow();
+    fonts.setFocus();
+    QTest::keyClick(&fonts, Qt::Key_Down);
+    const std::string picked = vx::FromQString(fonts.itemText(0));
+    EXPECT_EQ(fonts.FontName(), picked);
+    QPushButton* save = nullptr;
+    for (QPushButton* button : frm_pref->findChildren<QPushButton*>())
+        if (button->text() == "&Save Information")
+            save = button;
+    ASSERT_NE(save, nullptr);
+    QTest::mouseClick(save, Qt::LeftButton);
+    EXPECT_EQ(Get("fonttype"), picked);
 }

@@ -139,7 +139,7 @@ TEST(FontComboBox, ListsInstalledFontsOnce)
         EXPECT_TRUE(f.FontType(i) & TFontComboBox::TrueTypeFont);
 }
 
-TEST(FontComboBox, NameMatchesInAnyCaseAndMissingNamesAreKept)
+TEST(FontComboBox, NameMatchesInAnyCaseAndAnUnknownNameReadsEmpty)
 {
     TFontComboBox f;
     ASSERT_GT(f.count(), 0);
@@ -150,15 +150,33 @@ TEST(FontComboBox, NameMatchesInAnyCaseAndMissingNamesAreKept)
     EXPECT_EQ(f.currentIndex(), 0);
     EXPECT_EQ(f.FontName(), first);
     EXPECT_EQ(changes, 1);
+    f.SetFontName(first);
+    EXPECT_EQ(changes, 1) << "the same name again changes nothing";
 
-    f.SetFontName("MS Sans Serif");
-    EXPECT_EQ(f.currentIndex() >= 0, QFontDatabase::families().contains("MS Sans Serif"));
-    EXPECT_EQ(f.FontName(), "MS Sans Serif");
+    f.SetFontName("Vellumix Missing Face");
+    EXPECT_EQ(f.currentIndex(), -1);
+    EXPECT_EQ(f.FontName(), "");
     EXPECT_EQ(changes, 2);
-    // A rebuild keeps the name and signals nothing.
-    f.SetOptions(foScalableOnly);
-    EXPECT_EQ(f.FontName(), "MS Sans Serif");
-    EXPECT_EQ(changes, 2);
+}
+
+TEST(FontComboBox, ARebuildKeepsTheNameAndSignalsOnceWhenItIsLost)
+{
+    TFontComboBox f;
+    ASSERT_GT(f.count(), 0);
+    const std::string first = FromQString(f.itemText(0));
+    f.SetFontName(first);
+    int changes = 0;
+    f.OnChange = [&](QObject*) { ++changes; };
+    f.SetDevice(TFontDevice::fdBoth);
+    EXPECT_EQ(f.FontName(), first);
+    EXPECT_EQ(changes, 0);
+    // No face here uses the OEM character set, so the list empties.
+    f.SetOptions(foOEMFontsOnly);
+    EXPECT_EQ(f.FontName(), "");
+    EXPECT_EQ(changes, 1);
+    f.SetOptions(0);
+    EXPECT_EQ(f.FontName(), "");
+    EXPECT_EQ(changes, 1);
 }
 
 TEST(FontComboBox, AChangeOfTheInstalledFontsRebuildsTheList)
