@@ -299,6 +299,10 @@ public:
     TFormPlacement* IniStorage() const { return iniLink_.Storage(); }
     void SetIniStorage(TFormPlacement* value) { iniLink_.SetStorage(value); }
     int Version() const { return version_; }
+    // The layout format version read with the layout (0 for layouts older than
+    // the format), and the kept new-style flag nothing uses.
+    int InternalVer() const { return internalVer_; }
+    bool NewStyle() const { return newStyle_; }
     void SetVersion(int value) { version_ = value; }
     const QImage& Wallpaper() const { return wallpaper_; }
     void SetWallpaper(const QImage& value);
@@ -349,6 +353,9 @@ public:
 
     void SaveLayout(TCustomIniFile* ini, const std::string& section);
     void RestoreLayout(TCustomIniFile* ini, const std::string& section);
+    // The sections, options and item sections kept with the layout.
+    void SaveStoredValues(TCustomIniFile* ini, const std::string& section);
+    void RestoreStoredValues(TCustomIniFile* ini, const std::string& section);
     TIniLink& IniLink() { return iniLink_; }
 
     // The drag frame for moving the bar to a side, in screen coordinates;
@@ -409,6 +416,8 @@ private:
     int btnSize_[2] = {24, 23};
     int grid_[2] = {8, 23};
     int version_ = 0;
+    int internalVer_ = 0;
+    bool newStyle_ = false;
     bool showHint_ = true;
     QImage wallpaper_;
     QPointer<vx::TImageList> images_;

@@ -3,11 +3,13 @@
 
 #include "controls/stores/AppUtils.h"
 #include "controls/common/StrUtils.h"
+#include "platform/TStringList.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -54,15 +56,56 @@ void TSpeedBar::SaveLayout(TCustomIniFile* ini, const std::string& section)
                            item->Name() + "," + std::to_string(item->Left()) + "," + std::to_string(item->Top()));
     });
     vx::IniWriteInteger(ini, section, "Count", count);
+    SaveStoredValues(ini, section);
+}
+
+void TSpeedBar::SaveStoredValues(TCustomIniFile* ini, const std::string& section)
+{
+    vx::IniWriteInteger(ini, section, "InternalVer", 1);
+    ForEachLiveItem([&](TSpeedItem* item) {
+        if (!item->Name().empty() && item->SectionIndex() >= 0)
+            vx::IniWriteString(ini, section, item->Name() + ".SectionName", Sections(item->SectionIndex())->Caption());
+    });
+}
+
+void TSpeedBar::RestoreStoredValues(TCustomIniFile* ini, const std::string& section)
+{
+    TStringList captions;
+    captions.SetCommaText(vx::IniReadString(ini, section, "Sections", ""));
+    for (int i = 0; i < captions.Count(); ++i)
+        if (SearchSection(captions[i]) < 0)
+            AppendSection(captions[i]);
+    newStyle_ = vx::IniReadInteger(ini, section, "NewStyle", newStyle_) != 0;
+    internalVer_ = vx::IniReadInteger(ini, section, "InternalVer", 0);
+    const int allowDrag = vx::IniReadInteger(ini, section, "AllowDrag", -1);
+    if (allowDrag >= 0)
+        SetOptions(allowDrag ? options_ | sbAllowDrag : options_ & ~sbAllowDrag);
+    // Moving an item changes the lists being walked, so gather them first.
+    std::vector<TSpeedItem*> items;
+    ForEachLiveItem([&](TSpeedItem* item) { items.push_back(item); });
+    for (TSpeedItem* item : items) {
+        if (item->Name().empty())
+            continue;
+        int index = vx::IniReadInteger(ini, section, item->Name() + ".Section", item->SectionIndex());
+        const std::string name = vx::IniReadString(ini, section, item->Name() + ".SectionName", "");
+        if (!name.empty())
+            index = SearchSection(name);
+        index = std::max(index, 0);
+        if (index != item->SectionIndex() && index < SectionCount())
+            item->SetSectionIndex(index);
+    }
 }
 
 void TSpeedBar::RestoreLayout(TCustomIniFile* ini, const std::string& section)
 {
+    RestoreStoredValues(ini, section);
     const TAlign before = align_;
     if (vx::IniReadInteger(ini, section, "Version", version_) < version_)
         return;
     if (options_ & sbAllowDrag) {
         const int stored = vx::IniReadInteger(ini, section, "Position", int(align_));
+        // An edge the bar refuses, such as alNone from a layout older than the
+        // format version, puts the bar at the top.
         try {
             if (stored < alNone || stored > alClient)
                 throw ESpeedbarError("Cannot set this property value while Position is bpAuto");

@@ -2,7 +2,10 @@
 // and hint, enabling and customisation mode, dragging and resizing the bar.
 #include "editor/qt/SysColors.h"
 #include "controls/speedbar/SpeedBar.h"
+#include "controls/stores/AppUtils.h"
+#include "platform/RegIniFile.h"
 #include "tests/controls/FlatTestSupport.h"
+#include "tests/platform/RegistrySandbox.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -667,4 +670,80 @@ TEST(SpeedBarPaint, RaisedBevelAroundTheFace)
     EXPECT_EQ(PixelAt(image, 50, 0), ColorToRGB(clBtnHighlight));
     EXPECT_EQ(PixelAt(image, 50, f.bar->height() - 1), ColorToRGB(clBtnShadow));
     EXPECT_EQ(PixelAt(image, 50, 5), ColorToRGB(clBtnFace));
+}
+
+namespace {
+
+constexpr const char* LayoutKey = "Software\\VellumixTest\\SpeedBarLayout";
+
+// A bar whose layout lives in the registry store through its window's placement.
+struct StoredBar : BarForm {
+    TFormPlacement placement{form.get()};
+
+    StoredBar()
+    {
+        form->setObjectName("LayoutForm");
+        placement.SetUseRegistry(true);
+        placement.SetIniFileName(LayoutKey);
+        bar->SetIniStorage(&placement);
+    }
+    std::string Section() const { return placement.IniSection() + "\\" + GetDefaultSection(bar); }
+};
+
+} // namespace
+
+TEST(SpeedBarLayout, SectionsOptionsAndItemSectionsRoundTripThroughTheRegistry)
+{
+    RegistrySandbox sandbox;
+    {
+        StoredBar saved;
+        saved.bar->AppendSection("Files");
+        saved.bar->AppendSection("Edit");
+        saved.Item("OpenItem", 0);
+        saved.Item("CopyItem", 1);
+        saved.placement.RestoreFormPlacement();
+        saved.placement.SaveFormPlacement();
+    }
+    StoredBar loaded;
+    loaded.bar->AppendSection("Files");
+    loaded.Item("OpenItem", 0);
+    TSpeedItem* copy = loaded.Item("CopyItem", 0);
+    {
+        TRegIniFile reg(LayoutKey);
+        EXPECT_EQ(reg.ReadInteger(loaded.Section(), "InternalVer", 0), 1);
+        EXPECT_EQ(reg.ReadString(loaded.Section(), "CopyItem.SectionName", ""), "Edit");
+        EXPECT_EQ(reg.ReadString(loaded.Section(), "OpenItem.SectionName", ""), "Files");
+        // Values the bar reads but never writes itself.
+        reg.WriteString(loaded.Section(), "Sections", "Files,Edit,\"Web tools\"");
+        reg.WriteInteger(loaded.Section(), "NewStyle", 1);
+        reg.WriteInteger(loaded.Section(), "AllowDrag", 0);
+    }
+    ASSERT_TRUE(loaded.bar->Options() & sbAllowDrag);
+    loaded.placement.RestoreFormPlacement();
+
+    ASSERT_EQ(loaded.bar->SectionCount(), 3);
+    EXPECT_EQ(loaded.bar->Sections(1)->Caption(), "Edit");
+    EXPECT_EQ(loaded.bar->Sections(2)->Caption(), "Web tools");
+    EXPECT_EQ(copy->SectionIndex(), 1) << "the stored section name finds the item's section";
+    EXPECT_EQ(loaded.bar->ItemsCount(0), 1);
+    EXPECT_EQ(loaded.bar->InternalVer(), 1);
+    EXPECT_TRUE(loaded.bar->NewStyle());
+    EXPECT_FALSE(loaded.bar->Options() & sbAllowDrag);
+}
+
+TEST(SpeedBarLayout, AnUnalignedBarFromAnOlderLayoutGoesToTheTop)
+{
+    RegistrySandbox sandbox;
+    StoredBar stored;
+    {
+        TRegIniFile reg(LayoutKey);
+        reg.WriteInteger(stored.Section(), "Position", int(alNone));
+    }
+    stored.bar->SetAlign(alLeft);
+    int moved = 0;
+    stored.bar->OnPosChanged = [&](QObject*) { ++moved; };
+    stored.placement.RestoreFormPlacement();
+    EXPECT_EQ(stored.bar->InternalVer(), 0);
+    EXPECT_EQ(stored.bar->Align(), alTop);
+    EXPECT_EQ(moved, 1);
 }
