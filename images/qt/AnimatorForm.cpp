@@ -1,6 +1,8 @@
 // The GIF animator window: its speed bar, thumbnails, pages and their wiring.
 #include "images/qt/AnimatorForm.h"
 
+#include "controls/stores/AppUtils.h"
+#include "controls/stores/Placemnt.h"
 #include "images/ReducedDIB.h"
 #include "images/RxGIF.h"
 #include "images/qt/AnimatorFormParts.h"
@@ -89,6 +91,9 @@ private:
 TAnimatorForm::TAnimatorForm(QWidget* parent) : QDialog(parent), image_(std::make_unique<RxGIF::TGIFImage>())
 {
     setObjectName("AnimatorForm");
+    // The placement lives under the company's key, named after the application's title.
+    vx::DefCompanyName = "Orvane Software";
+    vx::RegUseAppTitle = true;
     auto* layout = new QVBoxLayout(this);
     auto* bar = Named(new QWidget(this), "SpeedBar");
     BuildSpeedBar(bar);
@@ -107,6 +112,7 @@ TAnimatorForm::TAnimatorForm(QWidget* parent) : QDialog(parent), image_(std::mak
     statusBar_->setSizeGripEnabled(false);
     layout->addWidget(statusBar_);
     BindEdits();
+    BuildStorage();
 
     image_->OnChange = [this](TGraphic*) { ImageChanged(); };
     image_->OnProgress = [this](TGraphic*, TProgressStage stage, int percent) { Progress(stage, percent); };
@@ -116,6 +122,18 @@ TAnimatorForm::TAnimatorForm(QWidget* parent) : QDialog(parent), image_(std::mak
     UpdateCaption();
     SetStatus(kReady);
     modified_ = false;
+}
+
+void TAnimatorForm::BuildStorage()
+{
+    // The size is fixed at what the layout asks for, so it must be settled
+    // first; the window has its place, so the store does not maximise it.
+    adjustSize();
+    layout()->setSizeConstraint(QLayout::SetNoConstraint);
+    move(20, 20);
+    storage_ = Named(new TFormStorage(this), "Storage");
+    storage_->SetUseRegistry(true);
+    storage_->SetPreventResize(true);
 }
 
 TAnimatorForm::~TAnimatorForm()

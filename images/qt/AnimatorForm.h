@@ -22,6 +22,7 @@ class QStatusBar;
 class QTabWidget;
 class QToolButton;
 class QWidget;
+class TFormStorage;
 
 namespace RxGIF {
 class TGIFImage;
@@ -36,6 +37,7 @@ public:
     const std::string& FileName() const { return fileName_; }
     bool Modified() const { return modified_; }
     int TopIndex() const { return topIndex_; }
+    TFormStorage& Storage() { return *storage_; }
 
 protected:
     // Closing (the close button, Esc) asks about unsaved changes first; Cancel keeps the window.
@@ -54,6 +56,7 @@ private:
     QWidget* BuildAnimationPage();
     QWidget* BuildImagePage();
     void BindEdits();
+    void BuildStorage();
 
     // --- commands
     bool SaveQuestion();
@@ -103,6 +106,7 @@ private:
     bool aborted_ = false;
     int topIndex_ = -1;
     int lastProgress_ = 0;
+    TFormStorage* storage_ = nullptr;
 
     std::array<QToolButton*, 14> buttons_{};
     std::array<QWidget*, 4> paintBoxes_{};

@@ -1,13 +1,17 @@
 // The GIF animator window driven as a user would: pasting pictures as frames,
 // setting delays, saving, reopening, the save question, and its pages.
 #include "images/RxGIF.h"
+#include "controls/stores/AppUtils.h"
+#include "controls/stores/Placemnt.h"
 #include "images/qt/AnimatorForm.h"
 #include "images/qt/PaletteForm.h"
 #include "images/qt/PreviewForm.h"
 #include "images/qt/RxGIFAnimator.h"
+#include "platform/RegIniFile.h"
 #include "platform/qt/Dialogs.h"
 #include "tests/images/AniTestSupport.h"
 #include "tests/images/GIFTestSupport.h"
+#include "tests/platform/RegistrySandbox.h"
 #include "tests/support/TempDir.h"
 
 #include <QApplication>
@@ -107,6 +111,8 @@ protected:
         return answer;
     }
 
+    // The window keeps its placement in the registry: a test's own.
+    vx::test::RegistrySandbox sandbox_;
     TAnimatorForm form_;
     std::deque<vx::dialogs::Answer> answers_;
     std::vector<vx::dialogs::Request> asked_;
@@ -311,3 +317,56 @@ TEST(PreviewForm, SliderReachesEveryFrame)
 }
 
 } // namespace
+
+// The placement lives under the company's key named after the application's
+// title; it is written when the window goes and read back when the next one is
+// shown, before the window takes its place at 20, 20. The size stays fixed.
+TEST(AnimatorFormPlacement, RoundTripThroughTheRegistry)
+{
+    vx::test::RegistrySandbox sandbox;
+    const std::string key = "Software\\Orvane Software\\" + QCoreApplication::applicationName().toStdString();
+    const char* const section = "TAnimatorForm";
+    QRect first;
+    QPoint firstPos;
+    {
+        TAnimatorForm form;
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        EXPECT_EQ(form.pos(), QPoint(20, 20));
+        EXPECT_EQ(form.minimumSize(), form.maximumSize()) << "the window cannot be resized";
+        EXPECT_EQ(form.size(), form.minimumSize());
+        first = form.geometry();
+        firstPos = form.pos();
+        QTest::keyClick(&form, Qt::Key_Escape);
+        EXPECT_FALSE(form.isVisible());
+    }
+    auto asText = [](const QRect& r) {
+        return std::to_string(r.left()) + "," + std::to_string(r.top()) + "," + std::to_string(r.left() + r.width())
+               + "," + std::to_string(r.top() + r.height());
+    };
+    {
+        TRegIniFile reg(key);
+        EXPECT_EQ(vx::IniReadStringScr(&reg, section, "NormPos", ""), asText(first));
+        EXPECT_EQ(TRegIniFile("Software\\" + QCoreApplication::applicationName().toStdString())
+                      .ReadString(section, "NormPos", "none"),
+                  "none")
+            << "nothing outside the company's key";
+        // Lower down, as another session may have left it; the test screen is
+        // narrower than the window, so only the height is free.
+        vx::IniWriteStringScr(&reg, section, "NormPos", asText(first.translated(0, 60)));
+    }
+
+    TAnimatorForm again;
+    QPoint restoredAt;
+    int restores = 0;
+    again.Storage().OnRestorePlacement = [&](QObject*) {
+        ++restores;
+        restoredAt = again.pos();
+    };
+    again.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&again));
+    EXPECT_EQ(restores, 1);
+    EXPECT_EQ(restoredAt.y(), firstPos.y() + 60);
+    EXPECT_EQ(again.size(), first.size());
+    EXPECT_EQ(again.pos(), QPoint(20, 20));
+}
