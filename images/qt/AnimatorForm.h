@@ -23,6 +23,12 @@ class QTabWidget;
 class QToolButton;
 class QWidget;
 class TFormStorage;
+class TSpeedBar;
+class TSpeedItem;
+
+namespace vx {
+class TImageList;
+}
 
 namespace RxGIF {
 class TGIFImage;
@@ -38,6 +44,7 @@ public:
     bool Modified() const { return modified_; }
     int TopIndex() const { return topIndex_; }
     TFormStorage& Storage() { return *storage_; }
+    TSpeedBar& SpeedBar() { return *speedBar_; }
 
 protected:
     // Closing (the close button, Esc) asks about unsaved changes first; Cancel keeps the window.
@@ -49,7 +56,9 @@ private:
     friend class TThumbnail;
 
     // --- construction
-    void BuildSpeedBar(QWidget* bar);
+    void BuildSpeedBar();
+    // The bar's customisation window, owned by this window so that it takes input while this one is modal.
+    void CustomizeSpeedBar();
     QWidget* BuildThumbnails();
     void BuildPages();
     QWidget* BuildOptionsPage();
@@ -108,7 +117,9 @@ private:
     int lastProgress_ = 0;
     TFormStorage* storage_ = nullptr;
 
-    std::array<QToolButton*, 14> buttons_{};
+    TSpeedBar* speedBar_ = nullptr;
+    vx::TImageList* toolbarImages_ = nullptr;
+    std::array<TSpeedItem*, 14> buttons_{};
     std::array<QWidget*, 4> paintBoxes_{};
     std::array<QLabel*, 4> frameLabels_{};
     std::array<QLabel*, 4> numbers_{};
