@@ -1,11 +1,17 @@
 // The GIF animator window: its speed bar, thumbnails, pages and their wiring.
 #include "images/qt/AnimatorForm.h"
 
+#include "controls/stores/AppUtils.h"
+#include "controls/speedbar/SbSetup.h"
+#include "controls/speedbar/SpeedBar.h"
+#include "controls/stores/Placemnt.h"
 #include "images/ReducedDIB.h"
 #include "images/RxGIF.h"
 #include "images/qt/AnimatorFormParts.h"
+#include "images/qt/AnimatorGlyphs.h"
 #include "images/qt/RxGIFPicture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -29,16 +35,17 @@ namespace {
 struct TButtonRow {
     const char* name;
     const char* text;
-    bool sectionEnd;
+    // The section that starts after this button, if one does.
+    const char* nextSection;
 };
 
 // The speed bar's buttons in their sections: File, Edit, Image, Help.
 constexpr TButtonRow kButtons[] = {
-    {"NewBtn", "New", false},         {"OpenBtn", "Open", false},         {"SaveBtn", "Save", false},
-    {"SaveAsBtn", "SaveAs", false},   {"InsertBtn", "Insert", true},      {"CutBtn", "Cut", false},
-    {"CopyBtn", "Copy", false},       {"PasteBtn", "Paste", false},       {"DeleteBtn", "Delete", true},
-    {"UpBtn", "Move Up", false},      {"DownBtn", "Move Down", false},    {"GrayscaleBtn", "Grayscale", false},
-    {"PreviewBtn", "Preview", true},  {"AboutBtn", "About", false},
+    {"NewBtn", "New", nullptr},       {"OpenBtn", "Open", nullptr},        {"SaveBtn", "Save", nullptr},
+    {"SaveAsBtn", "SaveAs", nullptr}, {"InsertBtn", "Insert", "Edit"},     {"CutBtn", "Cut", nullptr},
+    {"CopyBtn", "Copy", nullptr},     {"PasteBtn", "Paste", nullptr},      {"DeleteBtn", "Delete", "Image"},
+    {"UpBtn", "Move Up", nullptr},    {"DownBtn", "Move Down", nullptr},   {"GrayscaleBtn", "Grayscale", nullptr},
+    {"PreviewBtn", "Preview", "Help"}, {"AboutBtn", "About", nullptr},
 };
 
 template <class T>
@@ -89,10 +96,12 @@ private:
 TAnimatorForm::TAnimatorForm(QWidget* parent) : QDialog(parent), image_(std::make_unique<RxGIF::TGIFImage>())
 {
     setObjectName("AnimatorForm");
+    // The placement lives under the company's key, named after the application's title.
+    vx::DefCompanyName = "Orvane Software";
+    vx::RegUseAppTitle = true;
     auto* layout = new QVBoxLayout(this);
-    auto* bar = Named(new QWidget(this), "SpeedBar");
-    BuildSpeedBar(bar);
-    layout->addWidget(bar);
+    BuildSpeedBar();
+    layout->addWidget(speedBar_);
     layout->addWidget(BuildThumbnails());
     imageScroll_ = Named(new QScrollBar(Qt::Horizontal, this), "ImageScroll");
     imageScroll_->setPageStep(4);
@@ -107,6 +116,7 @@ TAnimatorForm::TAnimatorForm(QWidget* parent) : QDialog(parent), image_(std::mak
     statusBar_->setSizeGripEnabled(false);
     layout->addWidget(statusBar_);
     BindEdits();
+    BuildStorage();
 
     image_->OnChange = [this](TGraphic*) { ImageChanged(); };
     image_->OnProgress = [this](TGraphic*, TProgressStage stage, int percent) { Progress(stage, percent); };
@@ -118,27 +128,34 @@ TAnimatorForm::TAnimatorForm(QWidget* parent) : QDialog(parent), image_(std::mak
     modified_ = false;
 }
 
+void TAnimatorForm::BuildStorage()
+{
+    // The size is fixed at what the layout asks for, so it must be settled
+    // first; the window has its place, so the store does not maximise it.
+    adjustSize();
+    layout()->setSizeConstraint(QLayout::SetNoConstraint);
+    move(20, 20);
+    storage_ = Named(new TFormStorage(this), "Storage");
+    storage_->SetUseRegistry(true);
+    storage_->SetPreventResize(true);
+    speedBar_->SetIniStorage(storage_);
+}
+
 TAnimatorForm::~TAnimatorForm()
 {
     image_->OnChange = nullptr;
     image_->OnProgress = nullptr;
 }
 
-void TAnimatorForm::BuildSpeedBar(QWidget* bar)
+void TAnimatorForm::BuildSpeedBar()
 {
-    auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(0, 0, 0, 0);
-    for (size_t i = 0; i < std::size(kButtons); ++i) {
-        auto* button = Named(new QToolButton(bar), kButtons[i].name);
-        button->setText(kButtons[i].text);
-        button->setToolTip(kButtons[i].text);
-        button->setAutoRaise(true);
-        row->addWidget(button);
-        if (kButtons[i].sectionEnd)
-            row->addSpacing(12);
-        buttons_[i] = button;
-    }
-    row->addStretch();
+    speedBar_ = Named(new TSpeedBar(this), "SpeedBar");
+    speedBar_->SetOptions(sbFlatBtns | sbGrayedBtns | sbTransparentBtns);
+    toolbarImages_ = new vx::TImageList(16, 16, this);
+    toolbarImages_->setObjectName("ToolbarImages");
+    for (int i = 0; i < kAnimatorGlyphCount; ++i)
+        toolbarImages_->Add(AnimatorGlyph(i));
+    speedBar_->SetImages(toolbarImages_);
     const std::function<void()> commands[] = {
         [this] { NewCmd(); },     [this] { OpenCmd(); },      [this] { SaveCmd(); },
         [this] { SaveAsCmd(); },  [this] { InsertCmd(); },    [this] { CutCmd(); },
@@ -146,8 +163,39 @@ void TAnimatorForm::BuildSpeedBar(QWidget* bar)
         [this] { MoveCmd(-1); },  [this] { MoveCmd(1); },     [this] { GrayscaleCmd(); },
         [this] { PreviewCmd(); }, [] {},
     };
-    for (size_t i = 0; i < std::size(commands); ++i)
-        connect(buttons_[i], &QToolButton::clicked, this, [this, command = commands[i]] { Run(command); });
+    static_assert(std::size(commands) == std::size(kButtons));
+    int section = speedBar_->AppendSection("File");
+    int left = speedBar_->BtnOffsetHorz();
+    for (size_t i = 0; i < std::size(kButtons); ++i) {
+        auto* item = Named(new TSpeedItem(this), kButtons[i].name);
+        speedBar_->AddItem(section, item);
+        item->SetCaption(kButtons[i].text);
+        item->SetHint(kButtons[i].text);
+        item->SetImageIndex(int(i));
+        item->SetLeft(left);
+        item->SetVisible(true);
+        item->SetOnClick([this, command = commands[i]](QObject*) { Run(command); });
+        buttons_[i] = item;
+        left += speedBar_->BtnWidth();
+        if (kButtons[i].nextSection) {
+            section = speedBar_->AppendSection(kButtons[i].nextSection);
+            left += speedBar_->BtnWidth() / 2;
+        }
+    }
+    speedBar_->OnDblClick = [this](QObject*) { CustomizeSpeedBar(); };
+}
+
+void TAnimatorForm::CustomizeSpeedBar()
+{
+    speedBar_->Customize(0);
+    // The window is modal: its customisation window must be its own to take input.
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        auto* setup = dynamic_cast<TSpeedbarSetupWindow*>(top);
+        if (setup && setup->SpeedBar() == speedBar_ && setup->parentWidget() != this) {
+            setup->setParent(this, setup->windowFlags());
+            setup->show();
+        }
+    }
 }
 
 QWidget* TAnimatorForm::BuildThumbnails()

@@ -22,6 +22,13 @@ class QStatusBar;
 class QTabWidget;
 class QToolButton;
 class QWidget;
+class TFormStorage;
+class TSpeedBar;
+class TSpeedItem;
+
+namespace vx {
+class TImageList;
+}
 
 namespace RxGIF {
 class TGIFImage;
@@ -36,6 +43,8 @@ public:
     const std::string& FileName() const { return fileName_; }
     bool Modified() const { return modified_; }
     int TopIndex() const { return topIndex_; }
+    TFormStorage& Storage() { return *storage_; }
+    TSpeedBar& SpeedBar() { return *speedBar_; }
 
 protected:
     // Closing (the close button, Esc) asks about unsaved changes first; Cancel keeps the window.
@@ -47,13 +56,16 @@ private:
     friend class TThumbnail;
 
     // --- construction
-    void BuildSpeedBar(QWidget* bar);
+    void BuildSpeedBar();
+    // The bar's customisation window, owned by this window so that it takes input while this one is modal.
+    void CustomizeSpeedBar();
     QWidget* BuildThumbnails();
     void BuildPages();
     QWidget* BuildOptionsPage();
     QWidget* BuildAnimationPage();
     QWidget* BuildImagePage();
     void BindEdits();
+    void BuildStorage();
 
     // --- commands
     bool SaveQuestion();
@@ -103,8 +115,11 @@ private:
     bool aborted_ = false;
     int topIndex_ = -1;
     int lastProgress_ = 0;
+    TFormStorage* storage_ = nullptr;
 
-    std::array<QToolButton*, 14> buttons_{};
+    TSpeedBar* speedBar_ = nullptr;
+    vx::TImageList* toolbarImages_ = nullptr;
+    std::array<TSpeedItem*, 14> buttons_{};
     std::array<QWidget*, 4> paintBoxes_{};
     std::array<QLabel*, 4> frameLabels_{};
     std::array<QLabel*, 4> numbers_{};

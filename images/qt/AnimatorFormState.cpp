@@ -2,6 +2,7 @@
 // pages' controls, button states, progress, and the edits made in the controls.
 #include "images/qt/AnimatorForm.h"
 
+#include "controls/speedbar/SpeedBar.h"
 #include "images/ReducedDIB.h"
 #include "images/RxGIF.h"
 #include "images/qt/AnimatorFormParts.h"
@@ -119,8 +120,7 @@ void TAnimatorForm::BindEdits()
             box->update();
     });
     connect(flatBtns_, &QCheckBox::toggled, this, [this](bool flat) {
-        for (QToolButton* button : buttons_)
-            button->setAutoRaise(flat);
+        speedBar_->SetOptions(flat ? speedBar_->Options() | sbFlatBtns : speedBar_->Options() & ~sbFlatBtns);
     });
     connect(alwaysOnTop_, &QCheckBox::toggled, this, [this](bool onTop) {
         const bool shown = isVisible();
@@ -253,7 +253,7 @@ void TAnimatorForm::UpdateButtons()
                            current,
                            true};
     for (size_t i = 0; i < buttons_.size(); ++i)
-        buttons_[i]->setEnabled(states[i]);
+        buttons_[i]->SetEnabled(states[i]);
 }
 
 void TAnimatorForm::UpdateCaption()

@@ -1,13 +1,19 @@
 // The GIF animator window driven as a user would: pasting pictures as frames,
 // setting delays, saving, reopening, the save question, and its pages.
 #include "images/RxGIF.h"
+#include "controls/speedbar/SbSetup.h"
+#include "controls/speedbar/SpeedBar.h"
+#include "controls/stores/AppUtils.h"
+#include "controls/stores/Placemnt.h"
 #include "images/qt/AnimatorForm.h"
 #include "images/qt/PaletteForm.h"
 #include "images/qt/PreviewForm.h"
 #include "images/qt/RxGIFAnimator.h"
+#include "platform/RegIniFile.h"
 #include "platform/qt/Dialogs.h"
 #include "tests/images/AniTestSupport.h"
 #include "tests/images/GIFTestSupport.h"
+#include "tests/platform/RegistrySandbox.h"
 #include "tests/support/TempDir.h"
 
 #include <QApplication>
@@ -65,9 +71,16 @@ protected:
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
+    // The visual button of a speed bar item.
+    QWidget* Button(const char* name)
+    {
+        auto* item = dynamic_cast<TSpeedItem*>(form_.findChild<QObject*>(name));
+        EXPECT_NE(item, nullptr) << name;
+        return item ? item->Button() : nullptr;
+    }
     void Click(const char* button)
     {
-        QToolButton* b = Find<QToolButton>(button);
+        QWidget* b = Button(button);
         ASSERT_TRUE(b->isEnabled()) << button;
         QTest::mouseClick(b, Qt::LeftButton);
     }
@@ -107,6 +120,8 @@ protected:
         return answer;
     }
 
+    // The window keeps its placement in the registry: a test's own.
+    vx::test::RegistrySandbox sandbox_;
     TAnimatorForm form_;
     std::deque<vx::dialogs::Answer> answers_;
     std::vector<vx::dialogs::Request> asked_;
@@ -311,3 +326,110 @@ TEST(PreviewForm, SliderReachesEveryFrame)
 }
 
 } // namespace
+
+// The speed bar: its sections and buttons, glyphs from the image list, the
+// flat switch, and a double click opening its customisation window that takes
+// input while the animator is modal.
+TEST_F(AnimatorFormTest, SpeedBarSectionsFlatSwitchAndCustomising)
+{
+    TSpeedBar& bar = form_.SpeedBar();
+    ASSERT_EQ(bar.SectionCount(), 4);
+    const char* const sections[] = {"File", "Edit", "Image", "Help"};
+    const std::vector<std::vector<std::string>> items = {
+        {"NewBtn", "OpenBtn", "SaveBtn", "SaveAsBtn", "InsertBtn"},
+        {"CutBtn", "CopyBtn", "PasteBtn", "DeleteBtn"},
+        {"UpBtn", "DownBtn", "GrayscaleBtn", "PreviewBtn"},
+        {"AboutBtn"}};
+    int image = 0;
+    for (int s = 0; s < 4; ++s) {
+        EXPECT_EQ(bar.Sections(s)->Caption(), sections[s]);
+        ASSERT_EQ(bar.ItemsCount(s), int(items[s].size())) << sections[s];
+        for (int i = 0; i < bar.ItemsCount(s); ++i) {
+            TSpeedItem* item = bar.Items(s, i);
+            EXPECT_EQ(item->Name(), items[s][i]);
+            EXPECT_EQ(item->ImageIndex(), image++);
+            EXPECT_TRUE(item->Button()->isVisible()) << item->Name();
+        }
+    }
+    EXPECT_EQ(bar.Images()->Count(), image);
+    EXPECT_EQ(bar.Images()->Image(0).toImage().pixelColor(0, 0).alpha(), 0) << "the mask colour is cut out";
+    EXPECT_EQ(bar.Options(), unsigned(sbFlatBtns | sbGrayedBtns | sbTransparentBtns));
+
+    ShowPage(0);
+    Tick("FlatBtns");
+    EXPECT_EQ(bar.Options() & sbFlatBtns, 0u);
+    Tick("FlatBtns");
+    EXPECT_NE(bar.Options() & sbFlatBtns, 0u);
+
+    // A place on the bar that no button covers.
+    QTest::mouseDClick(&bar, Qt::LeftButton, {}, QPoint(bar.width() - 4, bar.height() / 2));
+    TSpeedbarSetupWindow* setup = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* window = dynamic_cast<TSpeedbarSetupWindow*>(top); window && window->isVisible())
+            setup = window;
+    ASSERT_NE(setup, nullptr) << "the customisation window is shown";
+    EXPECT_EQ(setup->SpeedBar(), &bar);
+    EXPECT_EQ(setup->parentWidget(), &form_);
+    EXPECT_TRUE(setup->isWindow());
+    setup->close();
+    delete setup;
+}
+
+// The placement and the speed bar's layout live under the company's key named
+// after the application's title; they are written when the window goes and
+// read back when the next one is shown, before the window takes its place at
+// 20, 20. The size stays fixed.
+TEST(AnimatorFormPlacement, RoundTripThroughTheRegistry)
+{
+    vx::test::RegistrySandbox sandbox;
+    const std::string key = "Software\\Orvane Software\\" + QCoreApplication::applicationName().toStdString();
+    const char* const section = "TAnimatorForm";
+    QRect first;
+    QPoint firstPos;
+    {
+        TAnimatorForm form;
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        EXPECT_EQ(form.pos(), QPoint(20, 20));
+        EXPECT_EQ(form.minimumSize(), form.maximumSize()) << "the window cannot be resized";
+        EXPECT_EQ(form.size(), form.minimumSize());
+        first = form.geometry();
+        firstPos = form.pos();
+        // The layout of the speed bar goes with the placement: one button taken off.
+        form.SpeedBar().FindItemByName("AboutBtn")->SetVisible(false);
+        QTest::keyClick(&form, Qt::Key_Escape);
+        EXPECT_FALSE(form.isVisible());
+    }
+    auto asText = [](const QRect& r) {
+        return std::to_string(r.left()) + "," + std::to_string(r.top()) + "," + std::to_string(r.left() + r.width())
+               + "," + std::to_string(r.top() + r.height());
+    };
+    {
+        TRegIniFile reg(key);
+        EXPECT_EQ(vx::IniReadStringScr(&reg, section, "NormPos", ""), asText(first));
+        EXPECT_EQ(TRegIniFile("Software\\" + QCoreApplication::applicationName().toStdString())
+                      .ReadString(section, "NormPos", "none"),
+                  "none")
+            << "nothing outside the company's key";
+        EXPECT_EQ(reg.ReadInteger("TAnimatorForm\\TAnimatorFormSpeedBar", "Count", 0), 13);
+        // Lower down, as another session may have left it; the test screen is
+        // narrower than the window, so only the height is free.
+        vx::IniWriteStringScr(&reg, section, "NormPos", asText(first.translated(0, 60)));
+    }
+
+    TAnimatorForm again;
+    QPoint restoredAt;
+    int restores = 0;
+    again.Storage().OnRestorePlacement = [&](QObject*) {
+        ++restores;
+        restoredAt = again.pos();
+    };
+    again.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&again));
+    EXPECT_EQ(restores, 1);
+    EXPECT_EQ(restoredAt.y(), firstPos.y() + 60);
+    EXPECT_EQ(again.size(), first.size());
+    EXPECT_EQ(again.pos(), QPoint(20, 20));
+    EXPECT_FALSE(again.SpeedBar().FindItemByName("AboutBtn")->Visible());
+    EXPECT_TRUE(again.SpeedBar().FindItemByName("PreviewBtn")->Visible());
+}
