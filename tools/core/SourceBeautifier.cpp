@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace vx::tools {
 
@@ -138,13 +139,22 @@ std::string CollapseBlanks(std::string_view text)
     });
 }
 
+// Where the line at pos ends: its CR or LF, or the end of the text. A plain
+// byte loop, as lines are short and a set search costs a call per byte.
+std::size_t LineEnd(std::string_view text, std::size_t pos)
+{
+    while (pos < text.size() && text[pos] != '\r' && text[pos] != '\n')
+        ++pos;
+    return pos;
+}
+
 std::vector<std::string> SplitLines(std::string_view text)
 {
     std::vector<std::string> lines;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) {
+        const std::size_t end = LineEnd(text, pos);
+        if (end == text.size()) {
             lines.emplace_back(text.substr(pos));
             break;
         }
@@ -170,31 +180,15 @@ std::string JoinLines(const std::vector<std::string>& lines)
     return text;
 }
 
-// Every line ended by CR LF, the last one too; a text that ends in a line
-// break gains no empty line.
-std::string NormaliseBreaks(std::string_view text)
+// Every line trimmed and ended by CR LF, the last one too; a text that ends
+// in a line break gains no empty line.
+std::string TrimmedLines(std::string_view text)
 {
     std::string out;
     out.reserve(text.size() + text.size() / 16 + 2);
-    for (std::size_t pos = 0; pos < text.size();) {
-        const std::size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
-        out.append(text, pos, end - pos);
-        out += CrLf;
-        pos = end + (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-    }
-    return out;
-}
-
-// Trims every line of a text of CR LF lines.
-std::string TrimLines(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
     const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
     for (std::size_t pos = 0; pos < text.size();) {
-        std::size_t end = text.find(CrLf, pos);
-        if (end == std::string_view::npos)
-            end = text.size();
+        const std::size_t end = LineEnd(text, pos);
         std::size_t first = pos;
         std::size_t last = end;
         while (first < last && blank(text[first]))
@@ -202,9 +196,8 @@ std::string TrimLines(std::string_view text)
         while (last > first && blank(text[last - 1]))
             --last;
         out.append(text, first, last - first);
-        if (end < text.size())
-            out += CrLf;
-        pos = end + CrLf.size();
+        out += CrLf;
+        pos = end + (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
     }
     return out;
 }
@@ -292,6 +285,17 @@ int CountMatches(const std::string& key, const std::vector<std::string>& entries
     }));
 }
 
+// How many of which character indent a level.
+std::pair<std::size_t, char> IndentRun(int level, TIndentUnit unit)
+{
+    const bool tabs = unit == TIndentUnit::Tab1 || unit == TIndentUnit::Tab2;
+    const int multiplier =
+        unit == TIndentUnit::Space3 ? 3 : (unit == TIndentUnit::Space2 || unit == TIndentUnit::Tab2 ? 2 : 1);
+    const int length = tabs ? 80 : 129;
+    const int count = std::min(level * multiplier, length);
+    return {count > 0 ? static_cast<std::size_t>(count) : 0, tabs ? '\t' : ' '};
+}
+
 bool EndsWithContinuation(std::string_view line)
 {
     return line.size() >= 2 && line.ends_with(" _");
@@ -326,16 +330,21 @@ private:
     // A statement may run over continuation lines; those follow it at its level.
     void Statement(std::vector<std::string>& lines, std::size_t& i)
     {
-        std::string statement = lines[i];
+        static const std::string IfKey = Mark + "IF" + Mark;
+        static const std::string ThenKey = Mark + "THEN" + Mark;
+        static const std::string EndIfKey = Mark + "END" + Mark + "IF";
         std::size_t last = i;
+        std::string joined;
         while (EndsWithContinuation(lines[last]) && last + 1 < lines.size()) {
-            statement.resize(statement.size() - 1);
-            statement += lines[++last];
+            if (last == i)
+                joined = lines[i];
+            joined.resize(joined.size() - 1);
+            joined += lines[++last];
         }
-        std::string key = MakeLineKey(statement);
-        const bool startsIf = key.starts_with(Mark + "IF" + Mark);
-        const bool blockIf = startsIf && key.ends_with(Mark + "THEN" + Mark);
-        const bool endsIf = key.find(Mark + "END" + Mark + "IF") != std::string::npos;
+        const std::string key = MakeLineKey(last == i ? lines[i] : joined);
+        const bool startsIf = key.starts_with(IfKey);
+        const bool blockIf = startsIf && key.ends_with(ThenKey);
+        const bool endsIf = key.find(EndIfKey) != std::string::npos;
         if (startsIf && !blockIf && !endsIf)
             lines[last] += " end if";
         const bool oneLineIf = startsIf && !blockIf;
@@ -352,7 +361,9 @@ private:
 
     void Indent(std::string& line) const
     {
-        line.insert(0, IndentOf(html_, options_.Unit) + IndentOf(script_, options_.Unit));
+        const auto [htmlCount, fill] = IndentRun(html_, options_.Unit);
+        const std::size_t scriptCount = IndentRun(script_, options_.Unit).first;
+        line.insert(0, htmlCount + scriptCount, fill);
     }
 
     const TBeautifyOptions& options_;
@@ -454,14 +465,8 @@ std::string MakeLineKey(std::string_view line)
 
 std::string IndentOf(int level, TIndentUnit unit)
 {
-    const bool tabs = unit == TIndentUnit::Tab1 || unit == TIndentUnit::Tab2;
-    const int multiplier =
-        unit == TIndentUnit::Space3 ? 3 : (unit == TIndentUnit::Space2 || unit == TIndentUnit::Tab2 ? 2 : 1);
-    const int length = tabs ? 80 : 129;
-    const int count = std::min(level * multiplier, length);
-    if (count <= 0)
-        return {};
-    return std::string(static_cast<std::size_t>(count), tabs ? '\t' : ' ');
+    const auto [count, fill] = IndentRun(level, unit);
+    return std::string(count, fill);
 }
 
 bool HasScriptBlocks(std::string_view text)
@@ -483,7 +488,7 @@ std::vector<std::string> BeautifyLines(std::string_view input, const TBeautifyOp
     };
 
     step(1);
-    std::string text = ReplaceOutsideQuotes(TrimLines(MaskOutputExpressions(NormaliseBreaks(input))), Mark + Mark, Mark);
+    std::string text = ReplaceOutsideQuotes(MaskOutputExpressions(TrimmedLines(input)), Mark + Mark, Mark);
     text = CollapseBlanks(text);
 
     step(2);
