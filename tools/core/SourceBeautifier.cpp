@@ -92,12 +92,12 @@ std::string Replaced(std::string_view text, std::string_view lowerSearch, std::s
     return work;
 }
 
-// Cuts text into pieces alternating outside and inside double quotes; each
-// piece keeps the quote that ends it.
-template <class F> void ForEachQuotePiece(std::string_view text, F&& piece)
+// Cuts text into pieces alternating outside and inside double quotes, the
+// first inside when a string runs on into the text; each piece keeps the
+// quote that ends it.
+template <class F> void ForEachQuotePiece(std::string_view text, F&& piece, bool inside = false)
 {
     std::size_t pos = 0;
-    bool inside = false;
     while (pos < text.size()) {
         const std::size_t quote = text.find('"', pos);
         const std::size_t end = quote == std::string_view::npos ? text.size() : quote + 1;
@@ -148,36 +148,22 @@ std::size_t LineEnd(std::string_view text, std::size_t pos)
     return pos;
 }
 
-std::vector<std::string> SplitLines(std::string_view text)
+std::vector<std::string_view> SplitLines(std::string_view text)
 {
-    std::vector<std::string> lines;
+    std::vector<std::string_view> lines;
     std::size_t pos = 0;
     while (pos < text.size()) {
         const std::size_t end = LineEnd(text, pos);
         if (end == text.size()) {
-            lines.emplace_back(text.substr(pos));
+            lines.push_back(text.substr(pos));
             break;
         }
-        lines.emplace_back(text.substr(pos, end - pos));
+        lines.push_back(text.substr(pos, end - pos));
         pos = end + 1;
         if (text[end] == '\r' && pos < text.size() && text[pos] == '\n')
             ++pos;
     }
     return lines;
-}
-
-std::string JoinLines(const std::vector<std::string>& lines)
-{
-    std::size_t size = 0;
-    for (const std::string& line : lines)
-        size += line.size() + CrLf.size();
-    std::string text;
-    text.reserve(size);
-    for (const std::string& line : lines) {
-        text += line;
-        text += CrLf;
-    }
-    return text;
 }
 
 // Every line trimmed and ended by CR LF, the last one too; a text that ends
@@ -301,26 +287,29 @@ bool EndsWithContinuation(std::string_view line)
     return line.size() >= 2 && line.ends_with(" _");
 }
 
+// Reads the lines of the text and writes each out indented.
 class TIndenter {
 public:
     TIndenter(const TBeautifyOptions& options, bool startsInScript) : options_(options), inScript_(startsInScript) {}
 
-    void Line(std::vector<std::string>& lines, std::size_t& i)
+    void Line(const std::vector<std::string_view>& lines, std::size_t& i, std::vector<std::string>& out)
     {
-        std::string& line = lines[i];
-        if (FindExact(line, "<%") != std::string_view::npos) {
+        const std::string_view line = lines[i];
+        // Both delimiters hold a percent sign; most lines have none.
+        const bool maybeDelimiter = line.find('%') != std::string_view::npos;
+        if (maybeDelimiter && FindExact(line, "<%") != std::string_view::npos) {
             inScript_ = true;
-            Indent(line);
-        } else if (FindExact(line, "%>") != std::string_view::npos) {
+            out.push_back(Indented(line));
+        } else if (maybeDelimiter && FindExact(line, "%>") != std::string_view::npos) {
             inScript_ = false;
-            Indent(line);
+            out.push_back(Indented(line));
         } else if (inScript_) {
-            Statement(lines, i);
+            Statement(lines, i, out);
         } else {
             const std::string key = MakeLineKey(line);
             if (options_.Html)
                 html_ -= CountMatches(key, options_.OutdentHtml);
-            Indent(line);
+            out.push_back(Indented(line));
             if (options_.Html)
                 html_ += CountMatches(key, options_.IndentHtml);
         }
@@ -328,7 +317,7 @@ public:
 
 private:
     // A statement may run over continuation lines; those follow it at its level.
-    void Statement(std::vector<std::string>& lines, std::size_t& i)
+    void Statement(const std::vector<std::string_view>& lines, std::size_t& i, std::vector<std::string>& out)
     {
         static const std::string IfKey = Mark + "IF" + Mark;
         static const std::string ThenKey = Mark + "THEN" + Mark;
@@ -341,17 +330,17 @@ private:
             joined.resize(joined.size() - 1);
             joined += lines[++last];
         }
-        const std::string key = MakeLineKey(last == i ? lines[i] : joined);
+        const std::string key = MakeLineKey(last == i ? lines[i] : std::string_view(joined));
         const bool startsIf = key.starts_with(IfKey);
         const bool blockIf = startsIf && key.ends_with(ThenKey);
         const bool endsIf = key.find(EndIfKey) != std::string::npos;
-        if (startsIf && !blockIf && !endsIf)
-            lines[last] += " end if";
         const bool oneLineIf = startsIf && !blockIf;
         if (options_.Script && BlockKeyword(key, options_.OutdentScript))
             --script_;
         for (std::size_t k = i; k <= last; ++k)
-            Indent(lines[k]);
+            out.push_back(Indented(lines[k]));
+        if (oneLineIf && !endsIf)
+            out.back() += " end if";
         if (options_.Script && !oneLineIf && BlockKeyword(key, options_.IndentScript))
             ++script_;
         if (script_ < -2)
@@ -359,11 +348,15 @@ private:
         i = last;
     }
 
-    void Indent(std::string& line) const
+    std::string Indented(std::string_view line) const
     {
         const auto [htmlCount, fill] = IndentRun(html_, options_.Unit);
         const std::size_t scriptCount = IndentRun(script_, options_.Unit).first;
-        line.insert(0, htmlCount + scriptCount, fill);
+        std::string indented;
+        indented.reserve(htmlCount + scriptCount + line.size() + 7);
+        indented.append(htmlCount + scriptCount, fill);
+        indented.append(line);
+        return indented;
     }
 
     const TBeautifyOptions& options_;
@@ -372,22 +365,46 @@ private:
     int script_ = 0;
 };
 
-// "endif" as a word of its own, outside strings.
-std::string SplitEndIf(std::string_view text)
+// "endif" as a word of its own in a piece outside strings, appended to out.
+void AppendSplitEndIf(std::string& out, std::string_view piece)
 {
-    return ChangeOutsideQuotes(text, [](std::string& out, std::string_view piece) {
-        const auto isWordChar = [](char c) {
-            return (c >= '0' && c <= '9') || c == '_' || IsAnsiLetter(static_cast<unsigned char>(c));
-        };
-        std::size_t pos = 0;
-        for (std::size_t hit; (hit = FindNoCase(piece, "endif", pos)) != std::string_view::npos; pos = hit + 5) {
-            const bool word = (hit == 0 || !isWordChar(piece[hit - 1])) &&
-                              (hit + 5 == piece.size() || !isWordChar(piece[hit + 5]));
-            out.append(piece, pos, hit - pos);
-            out.append(word ? std::string_view("end if") : piece.substr(hit, 5));
-        }
-        out.append(piece.substr(pos));
-    });
+    const auto isWordChar = [](char c) {
+        return (c >= '0' && c <= '9') || c == '_' || IsAnsiLetter(static_cast<unsigned char>(c));
+    };
+    std::size_t pos = 0;
+    for (std::size_t hit; (hit = FindNoCase(piece, "endif", pos)) != std::string_view::npos; pos = hit + 5) {
+        const bool word = (hit == 0 || !isWordChar(piece[hit - 1])) &&
+                          (hit + 5 == piece.size() || !isWordChar(piece[hit + 5]));
+        out.append(piece, pos, hit - pos);
+        out.append(word ? std::string_view("end if") : piece.substr(hit, 5));
+    }
+    out.append(piece.substr(pos));
+}
+
+// "endif" split outside strings and the output expressions unmasked, in
+// place. Neither crosses a line end, so lines are done one by one; inside
+// carries whether a string runs on from the line before.
+void FinishLine(std::string& line, bool& inside)
+{
+    const bool startsInside = inside;
+    if (std::count(line.begin(), line.end(), '"') % 2 != 0)
+        inside = !inside;
+    if (FindNoCase(line, "endif", 0) != std::string_view::npos) {
+        std::string out;
+        out.reserve(line.size() + 8);
+        ForEachQuotePiece(
+            line,
+            [&out](std::string_view piece, bool quoted) {
+                if (quoted)
+                    out.append(piece);
+                else
+                    AppendSplitEndIf(out, piece);
+            },
+            startsInside);
+        line = std::move(out);
+    }
+    if (line.find('%') != std::string::npos)
+        line = ReplaceAllText(ReplaceAllText(line, MaskedOpen, OpenOutput), MaskedClose, "%>");
 }
 
 } // namespace
@@ -504,16 +521,18 @@ std::vector<std::string> BeautifyLines(std::string_view input, const TBeautifyOp
         text.erase(0, CrLf.size());
 
     step(3);
-    std::vector<std::string> lines = SplitLines(text);
+    const std::vector<std::string_view> lines = SplitLines(text);
+    std::vector<std::string> out;
+    out.reserve(lines.size());
     TIndenter indenter(options, !HasScriptBlocks(input));
     for (std::size_t i = 0; i < lines.size(); ++i)
-        indenter.Line(lines, i);
+        indenter.Line(lines, i, out);
 
     step(6);
-    text = SplitEndIf(JoinLines(lines));
-    text = ReplaceAllText(text, MaskedOpen, OpenOutput);
-    text = ReplaceAllText(text, MaskedClose, "%>");
-    return SplitLines(text);
+    bool inString = false;
+    for (std::string& line : out)
+        FinishLine(line, inString);
+    return out;
 }
 
 } // namespace vx::tools
