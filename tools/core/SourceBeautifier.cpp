@@ -5,6 +5,7 @@
 #include "tools/core/TextScan.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cstring>
 #include <utility>
 
@@ -58,13 +59,13 @@ private:
     std::size_t openQuote_ = std::string_view::npos;
 };
 
-// Every match replaced. A replacement shorter than the search is written into
-// the unread text and read again, so runs collapse; a longer one is not.
-std::string Replaced(std::string_view text, std::string_view lowerSearch, std::string_view replacement,
-                     bool outsideQuotes)
+// Every match replaced, in place. A replacement shorter than the search is
+// written into the unread text and read again, so runs collapse; a longer one
+// is not, and needs a new text.
+void ReplaceWithin(std::string& text, std::string_view lowerSearch, std::string_view replacement, bool outsideQuotes)
 {
     if (lowerSearch.empty())
-        return std::string(text);
+        return;
     TMatcher matcher(lowerSearch, outsideQuotes);
     if (replacement.size() >= lowerSearch.size()) {
         std::string out;
@@ -75,21 +76,22 @@ std::string Replaced(std::string_view text, std::string_view lowerSearch, std::s
             out.append(text, pos, hit - pos);
             out.append(replacement);
         }
-        out.append(text.substr(pos));
-        return out;
+        if (pos == 0)
+            return;
+        out.append(text, pos);
+        text = std::move(out);
+        return;
     }
-    std::string work(text);
     std::size_t written = 0;
     std::size_t read = 0;
-    for (std::size_t hit; (hit = matcher.Next(work, read)) != std::string::npos;) {
-        std::memmove(&work[written], &work[read], hit - read);
+    for (std::size_t hit; (hit = matcher.Next(text, read)) != std::string::npos;) {
+        std::memmove(&text[written], &text[read], hit - read);
         written += hit - read;
         read = hit + lowerSearch.size() - replacement.size();
-        std::copy(replacement.begin(), replacement.end(), work.begin() + static_cast<std::ptrdiff_t>(read));
+        std::copy(replacement.begin(), replacement.end(), text.begin() + static_cast<std::ptrdiff_t>(read));
     }
-    std::memmove(&work[written], &work[read], work.size() - read);
-    work.resize(written + work.size() - read);
-    return work;
+    std::memmove(&text[written], &text[read], text.size() - read);
+    text.resize(written + text.size() - read);
 }
 
 // Cuts text into pieces alternating outside and inside double quotes, the
@@ -266,8 +268,14 @@ const std::string* BlockKeyword(const std::string& key, const std::vector<std::s
 
 int CountMatches(const std::string& key, const std::vector<std::string>& entries)
 {
-    return static_cast<int>(std::count_if(entries.begin(), entries.end(), [&key](const std::string& entry) {
-        return !entry.empty() && FindExact(key, entry) != std::string_view::npos;
+    // Most entries hold a character the key lacks, which is told without a search.
+    std::bitset<256> present;
+    for (const char c : key)
+        present.set(static_cast<unsigned char>(c));
+    const auto inKey = [&present](char c) { return present.test(static_cast<unsigned char>(c)); };
+    return static_cast<int>(std::count_if(entries.begin(), entries.end(), [&key, &inKey](const std::string& entry) {
+        return !entry.empty() && std::all_of(entry.begin(), entry.end(), inKey) &&
+               FindExact(key, entry) != std::string_view::npos;
     }));
 }
 
@@ -440,12 +448,16 @@ std::vector<std::string> WordKeys(const std::vector<std::string>& lines)
 
 std::string ReplaceAllText(std::string_view text, std::string_view search, std::string_view replacement)
 {
-    return Replaced(text, LowerCase(search), replacement, false);
+    std::string out(text);
+    ReplaceWithin(out, LowerCase(search), replacement, false);
+    return out;
 }
 
 std::string ReplaceOutsideQuotes(std::string_view text, std::string_view search, std::string_view replacement)
 {
-    return Replaced(text, LowerCase(search), replacement, true);
+    std::string out(text);
+    ReplaceWithin(out, LowerCase(search), replacement, true);
+    return out;
 }
 
 std::string MakeWordKey(std::string_view line)
@@ -460,7 +472,8 @@ std::string MakeLineKey(std::string_view line)
     // One pass doing what the word key does to the line with its tag brackets marked.
     const std::string_view kept = line.substr(0, CommentStart(line));
     std::string key;
-    key.reserve(kept.size() + 8);
+    // Room for a mark around every character, so marked brackets never regrow the key.
+    key.reserve(2 * kept.size() + 2);
     key += WordMark;
     bool inString = false;
     for (const char c : kept) {
@@ -505,17 +518,19 @@ std::vector<std::string> BeautifyLines(std::string_view input, const TBeautifyOp
     };
 
     step(1);
-    std::string text = ReplaceOutsideQuotes(MaskOutputExpressions(TrimmedLines(input)), Mark + Mark, Mark);
+    std::string text = MaskOutputExpressions(TrimmedLines(input));
+    ReplaceWithin(text, Mark + Mark, Mark, true);
     text = CollapseBlanks(text);
 
     step(2);
-    text = ReplaceAllText(text, "<% ", "\r\n<% \r\n");
-    text = ReplaceAllText(text, "<%\r\n", "\r\n<% \r\n");
-    text = ReplaceAllText(text, "%>", "\r\n%>\r\n");
-    text = ReplaceAllText(text, "\r\n\r\n", "\r\n");
+    // Searches are lower case already.
+    ReplaceWithin(text, "<% ", "\r\n<% \r\n", false);
+    ReplaceWithin(text, "<%\r\n", "\r\n<% \r\n", false);
+    ReplaceWithin(text, "%>", "\r\n%>\r\n", false);
+    ReplaceWithin(text, "\r\n\r\n", "\r\n", false);
     for (const auto& [search, replacement] : {std::pair{"\r\n \r\n", "\r\n"}, {" \n", "\n"}, {" \r", "\r"},
                                               {"\n ", "\n"}, {"\r ", "\r"}})
-        text = ReplaceOutsideQuotes(text, search, replacement);
+        ReplaceWithin(text, search, replacement, true);
     // No empty lines remain, not even a first one left by a leading delimiter.
     if (text.starts_with(CrLf))
         text.erase(0, CrLf.size());
