@@ -69,7 +69,8 @@ void ReplaceWithin(std::string& text, std::string_view lowerSearch, std::string_
     TMatcher matcher(lowerSearch, outsideQuotes);
     if (replacement.size() >= lowerSearch.size()) {
         std::string out;
-        out.reserve(text.size());
+        // Room for growth, so a text with many matches is not copied again as it grows.
+        out.reserve(text.size() + text.size() / 4);
         std::size_t pos = 0;
         for (std::size_t hit; (hit = matcher.Next(text, pos)) != std::string_view::npos;
              pos = hit + lowerSearch.size()) {
@@ -266,6 +267,32 @@ const std::string* BlockKeyword(const std::string& key, const std::vector<std::s
     return best;
 }
 
+// The line key written into key, whose room is kept from line to line.
+void MakeLineKeyIn(std::string& key, std::string_view line)
+{
+    // One pass doing what the word key does to the line with its tag brackets marked.
+    const std::string_view kept = line.substr(0, CommentStart(line));
+    key.clear();
+    // Room for a mark around every character, so marked brackets never regrow the key.
+    key.reserve(2 * kept.size() + 2);
+    key += WordMark;
+    bool inString = false;
+    for (const char c : kept) {
+        if (c == '"') {
+            inString = !inString;
+            continue;
+        }
+        if (inString)
+            continue;
+        if (c == '<')
+            key += WordMark;
+        key += c == ' ' ? WordMark : static_cast<char>(AnsiUpper(static_cast<unsigned char>(c)));
+        if (c == '>')
+            key += WordMark;
+    }
+    key += WordMark;
+}
+
 int CountMatches(const std::string& key, const std::vector<std::string>& entries)
 {
     // Most entries hold a character the key lacks, which is told without a search.
@@ -314,12 +341,13 @@ public:
         } else if (inScript_) {
             Statement(lines, i, out);
         } else {
-            const std::string key = MakeLineKey(line);
-            if (options_.Html)
-                html_ -= CountMatches(key, options_.OutdentHtml);
+            if (options_.Html) {
+                MakeLineKeyIn(key_, line);
+                html_ -= CountMatches(key_, options_.OutdentHtml);
+            }
             out.push_back(Indented(line));
             if (options_.Html)
-                html_ += CountMatches(key, options_.IndentHtml);
+                html_ += CountMatches(key_, options_.IndentHtml);
         }
     }
 
@@ -338,7 +366,8 @@ private:
             joined.resize(joined.size() - 1);
             joined += lines[++last];
         }
-        const std::string key = MakeLineKey(last == i ? lines[i] : std::string_view(joined));
+        MakeLineKeyIn(key_, last == i ? lines[i] : std::string_view(joined));
+        const std::string& key = key_;
         const bool startsIf = key.starts_with(IfKey);
         const bool blockIf = startsIf && key.ends_with(ThenKey);
         const bool endsIf = key.find(EndIfKey) != std::string::npos;
@@ -371,6 +400,7 @@ private:
     bool inScript_;
     int html_ = 0;
     int script_ = 0;
+    std::string key_;
 };
 
 // "endif" as a word of its own in a piece outside strings, appended to out.
@@ -469,27 +499,8 @@ std::string MakeWordKey(std::string_view line)
 
 std::string MakeLineKey(std::string_view line)
 {
-    // One pass doing what the word key does to the line with its tag brackets marked.
-    const std::string_view kept = line.substr(0, CommentStart(line));
     std::string key;
-    // Room for a mark around every character, so marked brackets never regrow the key.
-    key.reserve(2 * kept.size() + 2);
-    key += WordMark;
-    bool inString = false;
-    for (const char c : kept) {
-        if (c == '"') {
-            inString = !inString;
-            continue;
-        }
-        if (inString)
-            continue;
-        if (c == '<')
-            key += WordMark;
-        key += c == ' ' ? WordMark : static_cast<char>(AnsiUpper(static_cast<unsigned char>(c)));
-        if (c == '>')
-            key += WordMark;
-    }
-    key += WordMark;
+    MakeLineKeyIn(key, line);
     return key;
 }
 
