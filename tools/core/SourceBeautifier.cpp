@@ -293,12 +293,19 @@ void MakeLineKeyIn(std::string& key, std::string_view line)
     key += WordMark;
 }
 
-int CountMatches(const std::string& key, const std::vector<std::string>& entries)
+// The bytes a line key holds, to pass over entries that cannot be in it.
+using TKeyBytes = std::bitset<256>;
+
+TKeyBytes KeyBytes(const std::string& key)
 {
-    // Most entries hold a character the key lacks, which is told without a search.
-    std::bitset<256> present;
+    TKeyBytes present;
     for (const char c : key)
         present.set(static_cast<unsigned char>(c));
+    return present;
+}
+
+int CountMatches(const std::string& key, const TKeyBytes& present, const std::vector<std::string>& entries)
+{
     const auto inKey = [&present](char c) { return present.test(static_cast<unsigned char>(c)); };
     return static_cast<int>(std::count_if(entries.begin(), entries.end(), [&key, &inKey](const std::string& entry) {
         return !entry.empty() && std::all_of(entry.begin(), entry.end(), inKey) &&
@@ -341,13 +348,15 @@ public:
         } else if (inScript_) {
             Statement(lines, i, out);
         } else {
+            TKeyBytes present;
             if (options_.Html) {
                 MakeLineKeyIn(key_, line);
-                html_ -= CountMatches(key_, options_.OutdentHtml);
+                present = KeyBytes(key_);
+                html_ -= CountMatches(key_, present, options_.OutdentHtml);
             }
             out.push_back(Indented(line));
             if (options_.Html)
-                html_ += CountMatches(key_, options_.IndentHtml);
+                html_ += CountMatches(key_, present, options_.IndentHtml);
         }
     }
 
