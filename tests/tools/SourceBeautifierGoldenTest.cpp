@@ -55,15 +55,13 @@ std::uint64_t Fingerprint(const std::vector<std::string>& lines)
 
 TBeautifyOptions Options(bool html, bool script, TIndentUnit unit)
 {
+    TBeautifyOptions options{html, script, unit, {}, {}, {}, {}};
     const TShippedLists& lists = ShippedWordLists();
-    TBeautifyOptions options;
-    options.Html = html;
-    options.Script = script;
-    options.Unit = unit;
-    options.IndentHtml = WordKeys(lists.IndentHtml);
-    options.OutdentHtml = WordKeys(lists.OutdentHtml);
-    options.IndentScript = WordKeys(lists.IndentScript);
-    options.OutdentScript = WordKeys(lists.OutdentScript);
+    for (const auto& [keys, words] : {std::pair{&options.IndentHtml, &lists.IndentHtml},
+                                      {&options.OutdentHtml, &lists.OutdentHtml},
+                                      {&options.IndentScript, &lists.IndentScript},
+                                      {&options.OutdentScript, &lists.OutdentScript}})
+        *keys = WordKeys(*words);
     return options;
 }
 

@@ -5,6 +5,7 @@
 #include "tools/core/TextScan.h"
 
 #include <algorithm>
+#include <array>
 #include <bitset>
 #include <cstring>
 #include <utility>
@@ -270,12 +271,19 @@ const std::string* BlockKeyword(const std::string& key, const std::vector<std::s
 // The line key written into key, whose room is kept from line to line.
 void MakeLineKeyIn(std::string& key, std::string_view line)
 {
+    // The upper-case table looked up once rather than a call per character.
+    static const std::array<char, 256> Upper = [] {
+        std::array<char, 256> table{};
+        for (int c = 0; c < 256; ++c)
+            table[static_cast<std::size_t>(c)] = static_cast<char>(AnsiUpper(static_cast<unsigned char>(c)));
+        return table;
+    }();
     // One pass doing what the word key does to the line with its tag brackets marked.
     const std::string_view kept = line.substr(0, CommentStart(line));
-    key.clear();
-    // Room for a mark around every character, so marked brackets never regrow the key.
-    key.reserve(2 * kept.size() + 2);
-    key += WordMark;
+    // Room for a mark around every character and at both ends.
+    key.resize(2 * kept.size() + 2);
+    char* out = key.data();
+    *out++ = WordMark;
     bool inString = false;
     for (const char c : kept) {
         if (c == '"') {
@@ -285,12 +293,13 @@ void MakeLineKeyIn(std::string& key, std::string_view line)
         if (inString)
             continue;
         if (c == '<')
-            key += WordMark;
-        key += c == ' ' ? WordMark : static_cast<char>(AnsiUpper(static_cast<unsigned char>(c)));
+            *out++ = WordMark;
+        *out++ = c == ' ' ? WordMark : Upper[static_cast<unsigned char>(c)];
         if (c == '>')
-            key += WordMark;
+            *out++ = WordMark;
     }
-    key += WordMark;
+    *out++ = WordMark;
+    key.resize(static_cast<std::size_t>(out - key.data()));
 }
 
 // The bytes a line key holds, to pass over entries that cannot be in it.
