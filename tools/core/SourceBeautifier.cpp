@@ -111,36 +111,25 @@ template <class F> void ForEachQuotePiece(std::string_view text, F&& piece, bool
     }
 }
 
-// The text with each piece outside double quotes passed through change
-// (which appends it to out as it should be); quoted pieces stay as they are.
-template <class F> std::string ChangeOutsideQuotes(std::string_view text, F&& change)
+// Runs of blanks and tabs outside quotes become one blank, in place.
+void CollapseBlanks(std::string& text)
 {
-    std::string out;
-    out.reserve(text.size());
-    ForEachQuotePiece(text, [&out, &change](std::string_view piece, bool inside) {
-        if (inside)
-            out.append(piece);
-        else
-            change(out, piece);
-    });
-    return out;
-}
-
-// Runs of blanks and tabs outside quotes become one blank.
-std::string CollapseBlanks(std::string_view text)
-{
-    return ChangeOutsideQuotes(text, [](std::string& out, std::string_view piece) {
-        for (std::size_t i = 0; i < piece.size(); ++i) {
-            const char c = piece[i];
-            if (c != ' ' && c != '\t') {
-                out.push_back(c);
-                continue;
-            }
-            out.push_back(' ');
-            while (i + 1 < piece.size() && (piece[i + 1] == ' ' || piece[i + 1] == '\t'))
-                ++i;
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t written = 0;
+    bool inside = false;
+    for (std::size_t read = 0; read < text.size(); ++read) {
+        const char c = text[read];
+        if (c == '"') {
+            inside = !inside;
+        } else if (!inside && blank(c)) {
+            while (read + 1 < text.size() && blank(text[read + 1]))
+                ++read;
+            text[written++] = ' ';
+            continue;
         }
-    });
+        text[written++] = c;
+    }
+    text.resize(written);
 }
 
 // Where the line at pos ends: its CR or LF, or the end of the text. A plain
@@ -549,7 +538,7 @@ std::vector<std::string> BeautifyLines(std::string_view input, const TBeautifyOp
     step(1);
     std::string text = MaskOutputExpressions(TrimmedLines(input));
     ReplaceWithin(text, Mark + Mark, Mark, true);
-    text = CollapseBlanks(text);
+    CollapseBlanks(text);
 
     step(2);
     // Searches are lower case already.
