@@ -86,12 +86,16 @@ void ReplaceWithin(std::string& text, std::string_view lowerSearch, std::string_
     }
     std::size_t written = 0;
     std::size_t read = 0;
+    // Until the first match, the text stays where it is.
     for (std::size_t hit; (hit = matcher.Next(text, read)) != std::string::npos;) {
-        std::memmove(&text[written], &text[read], hit - read);
+        if (written != read)
+            std::memmove(&text[written], &text[read], hit - read);
         written += hit - read;
         read = hit + lowerSearch.size() - replacement.size();
         std::copy(replacement.begin(), replacement.end(), text.begin() + static_cast<std::ptrdiff_t>(read));
     }
+    if (written == read)
+        return;
     std::memmove(&text[written], &text[read], text.size() - read);
     text.resize(written + text.size() - read);
 }
