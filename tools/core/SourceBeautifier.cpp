@@ -5,7 +5,10 @@
 #include "tools/core/TextScan.h"
 
 #include <algorithm>
+#include <array>
+#include <bitset>
 #include <cstring>
+#include <utility>
 
 namespace vx::tools {
 
@@ -57,46 +60,52 @@ private:
     std::size_t openQuote_ = std::string_view::npos;
 };
 
-// Every match replaced. A replacement shorter than the search is written into
-// the unread text and read again, so runs collapse; a longer one is not.
-std::string Replaced(std::string_view text, std::string_view lowerSearch, std::string_view replacement,
-                     bool outsideQuotes)
+// Every match replaced, in place. A replacement shorter than the search is
+// written into the unread text and read again, so runs collapse; a longer one
+// is not, and needs a new text.
+void ReplaceWithin(std::string& text, std::string_view lowerSearch, std::string_view replacement, bool outsideQuotes)
 {
     if (lowerSearch.empty())
-        return std::string(text);
+        return;
     TMatcher matcher(lowerSearch, outsideQuotes);
     if (replacement.size() >= lowerSearch.size()) {
         std::string out;
-        out.reserve(text.size());
+        // Room for growth, so a text with many matches is not copied again as it grows.
+        out.reserve(text.size() + text.size() / 4);
         std::size_t pos = 0;
         for (std::size_t hit; (hit = matcher.Next(text, pos)) != std::string_view::npos;
              pos = hit + lowerSearch.size()) {
             out.append(text, pos, hit - pos);
             out.append(replacement);
         }
-        out.append(text.substr(pos));
-        return out;
+        if (pos == 0)
+            return;
+        out.append(text, pos);
+        text = std::move(out);
+        return;
     }
-    std::string work(text);
     std::size_t written = 0;
     std::size_t read = 0;
-    for (std::size_t hit; (hit = matcher.Next(work, read)) != std::string::npos;) {
-        std::memmove(&work[written], &work[read], hit - read);
+    // Until the first match, the text stays where it is.
+    for (std::size_t hit; (hit = matcher.Next(text, read)) != std::string::npos;) {
+        if (written != read)
+            std::memmove(&text[written], &text[read], hit - read);
         written += hit - read;
         read = hit + lowerSearch.size() - replacement.size();
-        std::copy(replacement.begin(), replacement.end(), work.begin() + static_cast<std::ptrdiff_t>(read));
+        std::copy(replacement.begin(), replacement.end(), text.begin() + static_cast<std::ptrdiff_t>(read));
     }
-    std::memmove(&work[written], &work[read], work.size() - read);
-    work.resize(written + work.size() - read);
-    return work;
+    if (written == read)
+        return;
+    std::memmove(&text[written], &text[read], text.size() - read);
+    text.resize(written + text.size() - read);
 }
 
-// Cuts text into pieces alternating outside and inside double quotes; each
-// piece keeps the quote that ends it.
-template <class F> void ForEachQuotePiece(std::string_view text, F&& piece)
+// Cuts text into pieces alternating outside and inside double quotes, the
+// first inside when a string runs on into the text; each piece keeps the
+// quote that ends it.
+template <class F> void ForEachQuotePiece(std::string_view text, F&& piece, bool inside = false)
 {
     std::size_t pos = 0;
-    bool inside = false;
     while (pos < text.size()) {
         const std::size_t quote = text.find('"', pos);
         const std::size_t end = quote == std::string_view::npos ? text.size() : quote + 1;
@@ -106,49 +115,47 @@ template <class F> void ForEachQuotePiece(std::string_view text, F&& piece)
     }
 }
 
-// The text with each piece outside double quotes passed through change
-// (which appends it to out as it should be); quoted pieces stay as they are.
-template <class F> std::string ChangeOutsideQuotes(std::string_view text, F&& change)
+// Runs of blanks and tabs outside quotes become one blank, in place.
+void CollapseBlanks(std::string& text)
 {
-    std::string out;
-    out.reserve(text.size());
-    ForEachQuotePiece(text, [&out, &change](std::string_view piece, bool inside) {
-        if (inside)
-            out.append(piece);
-        else
-            change(out, piece);
-    });
-    return out;
-}
-
-// Runs of blanks and tabs outside quotes become one blank.
-std::string CollapseBlanks(std::string_view text)
-{
-    return ChangeOutsideQuotes(text, [](std::string& out, std::string_view piece) {
-        for (std::size_t i = 0; i < piece.size(); ++i) {
-            const char c = piece[i];
-            if (c != ' ' && c != '\t') {
-                out.push_back(c);
-                continue;
-            }
-            out.push_back(' ');
-            while (i + 1 < piece.size() && (piece[i + 1] == ' ' || piece[i + 1] == '\t'))
-                ++i;
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t written = 0;
+    bool inside = false;
+    for (std::size_t read = 0; read < text.size(); ++read) {
+        const char c = text[read];
+        if (c == '"') {
+            inside = !inside;
+        } else if (!inside && blank(c)) {
+            while (read + 1 < text.size() && blank(text[read + 1]))
+                ++read;
+            text[written++] = ' ';
+            continue;
         }
-    });
+        text[written++] = c;
+    }
+    text.resize(written);
 }
 
-std::vector<std::string> SplitLines(std::string_view text)
+// Where the line at pos ends: its CR or LF, or the end of the text. A plain
+// byte loop, as lines are short and a set search costs a call per byte.
+std::size_t LineEnd(std::string_view text, std::size_t pos)
 {
-    std::vector<std::string> lines;
+    while (pos < text.size() && text[pos] != '\r' && text[pos] != '\n')
+        ++pos;
+    return pos;
+}
+
+std::vector<std::string_view> SplitLines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(pos));
+        const std::size_t end = LineEnd(text, pos);
+        if (end == text.size()) {
+            lines.push_back(text.substr(pos));
             break;
         }
-        lines.emplace_back(text.substr(pos, end - pos));
+        lines.push_back(text.substr(pos, end - pos));
         pos = end + 1;
         if (text[end] == '\r' && pos < text.size() && text[pos] == '\n')
             ++pos;
@@ -156,45 +163,15 @@ std::vector<std::string> SplitLines(std::string_view text)
     return lines;
 }
 
-std::string JoinLines(const std::vector<std::string>& lines)
-{
-    std::size_t size = 0;
-    for (const std::string& line : lines)
-        size += line.size() + CrLf.size();
-    std::string text;
-    text.reserve(size);
-    for (const std::string& line : lines) {
-        text += line;
-        text += CrLf;
-    }
-    return text;
-}
-
-// Every line ended by CR LF, the last one too; a text that ends in a line
-// break gains no empty line.
-std::string NormaliseBreaks(std::string_view text)
+// Every line trimmed and ended by CR LF, the last one too; a text that ends
+// in a line break gains no empty line.
+std::string TrimmedLines(std::string_view text)
 {
     std::string out;
     out.reserve(text.size() + text.size() / 16 + 2);
-    for (std::size_t pos = 0; pos < text.size();) {
-        const std::size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
-        out.append(text, pos, end - pos);
-        out += CrLf;
-        pos = end + (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-    }
-    return out;
-}
-
-// Trims every line of a text of CR LF lines.
-std::string TrimLines(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
     const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
     for (std::size_t pos = 0; pos < text.size();) {
-        std::size_t end = text.find(CrLf, pos);
-        if (end == std::string_view::npos)
-            end = text.size();
+        const std::size_t end = LineEnd(text, pos);
         std::size_t first = pos;
         std::size_t last = end;
         while (first < last && blank(text[first]))
@@ -202,9 +179,8 @@ std::string TrimLines(std::string_view text)
         while (last > first && blank(text[last - 1]))
             --last;
         out.append(text, first, last - first);
-        if (end < text.size())
-            out += CrLf;
-        pos = end + CrLf.size();
+        out += CrLf;
+        pos = end + (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
     }
     return out;
 }
@@ -285,11 +261,69 @@ const std::string* BlockKeyword(const std::string& key, const std::vector<std::s
     return best;
 }
 
-int CountMatches(const std::string& key, const std::vector<std::string>& entries)
+// The line key written into key, whose room is kept from line to line.
+void MakeLineKeyIn(std::string& key, std::string_view line)
 {
-    return static_cast<int>(std::count_if(entries.begin(), entries.end(), [&key](const std::string& entry) {
-        return !entry.empty() && FindExact(key, entry) != std::string_view::npos;
+    // The upper-case table looked up once rather than a call per character.
+    static const std::array<char, 256> Upper = [] {
+        std::array<char, 256> table{};
+        for (int c = 0; c < 256; ++c)
+            table[static_cast<std::size_t>(c)] = static_cast<char>(AnsiUpper(static_cast<unsigned char>(c)));
+        return table;
+    }();
+    // One pass doing what the word key does to the line with its tag brackets marked.
+    const std::string_view kept = line.substr(0, CommentStart(line));
+    // Room for a mark around every character and at both ends.
+    key.resize(2 * kept.size() + 2);
+    char* out = key.data();
+    *out++ = WordMark;
+    bool inString = false;
+    for (const char c : kept) {
+        if (c == '"') {
+            inString = !inString;
+            continue;
+        }
+        if (inString)
+            continue;
+        if (c == '<')
+            *out++ = WordMark;
+        *out++ = c == ' ' ? WordMark : Upper[static_cast<unsigned char>(c)];
+        if (c == '>')
+            *out++ = WordMark;
+    }
+    *out++ = WordMark;
+    key.resize(static_cast<std::size_t>(out - key.data()));
+}
+
+// The bytes a line key holds, to pass over entries that cannot be in it.
+using TKeyBytes = std::bitset<256>;
+
+TKeyBytes KeyBytes(const std::string& key)
+{
+    TKeyBytes present;
+    for (const char c : key)
+        present.set(static_cast<unsigned char>(c));
+    return present;
+}
+
+int CountMatches(const std::string& key, const TKeyBytes& present, const std::vector<std::string>& entries)
+{
+    const auto inKey = [&present](char c) { return present.test(static_cast<unsigned char>(c)); };
+    return static_cast<int>(std::count_if(entries.begin(), entries.end(), [&key, &inKey](const std::string& entry) {
+        return !entry.empty() && std::all_of(entry.begin(), entry.end(), inKey) &&
+               FindExact(key, entry) != std::string_view::npos;
     }));
+}
+
+// How many of which character indent a level.
+std::pair<std::size_t, char> IndentRun(int level, TIndentUnit unit)
+{
+    const bool tabs = unit == TIndentUnit::Tab1 || unit == TIndentUnit::Tab2;
+    const int multiplier =
+        unit == TIndentUnit::Space3 ? 3 : (unit == TIndentUnit::Space2 || unit == TIndentUnit::Tab2 ? 2 : 1);
+    const int length = tabs ? 80 : 129;
+    const int count = std::min(level * multiplier, length);
+    return {count > 0 ? static_cast<std::size_t>(count) : 0, tabs ? '\t' : ' '};
 }
 
 bool EndsWithContinuation(std::string_view line)
@@ -297,52 +331,64 @@ bool EndsWithContinuation(std::string_view line)
     return line.size() >= 2 && line.ends_with(" _");
 }
 
+// Reads the lines of the text and writes each out indented.
 class TIndenter {
 public:
     TIndenter(const TBeautifyOptions& options, bool startsInScript) : options_(options), inScript_(startsInScript) {}
 
-    void Line(std::vector<std::string>& lines, std::size_t& i)
+    void Line(const std::vector<std::string_view>& lines, std::size_t& i, std::vector<std::string>& out)
     {
-        std::string& line = lines[i];
-        if (FindExact(line, "<%") != std::string_view::npos) {
+        const std::string_view line = lines[i];
+        // Both delimiters hold a percent sign; most lines have none.
+        const bool maybeDelimiter = line.find('%') != std::string_view::npos;
+        if (maybeDelimiter && FindExact(line, "<%") != std::string_view::npos) {
             inScript_ = true;
-            Indent(line);
-        } else if (FindExact(line, "%>") != std::string_view::npos) {
+            out.push_back(Indented(line));
+        } else if (maybeDelimiter && FindExact(line, "%>") != std::string_view::npos) {
             inScript_ = false;
-            Indent(line);
+            out.push_back(Indented(line));
         } else if (inScript_) {
-            Statement(lines, i);
+            Statement(lines, i, out);
         } else {
-            const std::string key = MakeLineKey(line);
+            TKeyBytes present;
+            if (options_.Html) {
+                MakeLineKeyIn(key_, line);
+                present = KeyBytes(key_);
+                html_ -= CountMatches(key_, present, options_.OutdentHtml);
+            }
+            out.push_back(Indented(line));
             if (options_.Html)
-                html_ -= CountMatches(key, options_.OutdentHtml);
-            Indent(line);
-            if (options_.Html)
-                html_ += CountMatches(key, options_.IndentHtml);
+                html_ += CountMatches(key_, present, options_.IndentHtml);
         }
     }
 
 private:
     // A statement may run over continuation lines; those follow it at its level.
-    void Statement(std::vector<std::string>& lines, std::size_t& i)
+    void Statement(const std::vector<std::string_view>& lines, std::size_t& i, std::vector<std::string>& out)
     {
-        std::string statement = lines[i];
+        static const std::string IfKey = Mark + "IF" + Mark;
+        static const std::string ThenKey = Mark + "THEN" + Mark;
+        static const std::string EndIfKey = Mark + "END" + Mark + "IF";
         std::size_t last = i;
+        std::string joined;
         while (EndsWithContinuation(lines[last]) && last + 1 < lines.size()) {
-            statement.resize(statement.size() - 1);
-            statement += lines[++last];
+            if (last == i)
+                joined = lines[i];
+            joined.resize(joined.size() - 1);
+            joined += lines[++last];
         }
-        std::string key = MakeLineKey(statement);
-        const bool startsIf = key.starts_with(Mark + "IF" + Mark);
-        const bool blockIf = startsIf && key.ends_with(Mark + "THEN" + Mark);
-        const bool endsIf = key.find(Mark + "END" + Mark + "IF") != std::string::npos;
-        if (startsIf && !blockIf && !endsIf)
-            lines[last] += " end if";
+        MakeLineKeyIn(key_, last == i ? lines[i] : std::string_view(joined));
+        const std::string& key = key_;
+        const bool startsIf = key.starts_with(IfKey);
+        const bool blockIf = startsIf && key.ends_with(ThenKey);
+        const bool endsIf = key.find(EndIfKey) != std::string::npos;
         const bool oneLineIf = startsIf && !blockIf;
         if (options_.Script && BlockKeyword(key, options_.OutdentScript))
             --script_;
         for (std::size_t k = i; k <= last; ++k)
-            Indent(lines[k]);
+            out.push_back(Indented(lines[k]));
+        if (oneLineIf && !endsIf)
+            out.back() += " end if";
         if (options_.Script && !oneLineIf && BlockKeyword(key, options_.IndentScript))
             ++script_;
         if (script_ < -2)
@@ -350,33 +396,64 @@ private:
         i = last;
     }
 
-    void Indent(std::string& line) const
+    std::string Indented(std::string_view line) const
     {
-        line.insert(0, IndentOf(html_, options_.Unit) + IndentOf(script_, options_.Unit));
+        const auto [htmlCount, fill] = IndentRun(html_, options_.Unit);
+        const std::size_t scriptCount = IndentRun(script_, options_.Unit).first;
+        std::string indented;
+        indented.reserve(htmlCount + scriptCount + line.size() + 7);
+        indented.append(htmlCount + scriptCount, fill);
+        indented.append(line);
+        return indented;
     }
 
     const TBeautifyOptions& options_;
     bool inScript_;
     int html_ = 0;
     int script_ = 0;
+    std::string key_;
 };
 
-// "endif" as a word of its own, outside strings.
-std::string SplitEndIf(std::string_view text)
+// "endif" as a word of its own in a piece outside strings, appended to out.
+void AppendSplitEndIf(std::string& out, std::string_view piece)
 {
-    return ChangeOutsideQuotes(text, [](std::string& out, std::string_view piece) {
-        const auto isWordChar = [](char c) {
-            return (c >= '0' && c <= '9') || c == '_' || IsAnsiLetter(static_cast<unsigned char>(c));
-        };
-        std::size_t pos = 0;
-        for (std::size_t hit; (hit = FindNoCase(piece, "endif", pos)) != std::string_view::npos; pos = hit + 5) {
-            const bool word = (hit == 0 || !isWordChar(piece[hit - 1])) &&
-                              (hit + 5 == piece.size() || !isWordChar(piece[hit + 5]));
-            out.append(piece, pos, hit - pos);
-            out.append(word ? std::string_view("end if") : piece.substr(hit, 5));
-        }
-        out.append(piece.substr(pos));
-    });
+    const auto isWordChar = [](char c) {
+        return (c >= '0' && c <= '9') || c == '_' || IsAnsiLetter(static_cast<unsigned char>(c));
+    };
+    std::size_t pos = 0;
+    for (std::size_t hit; (hit = FindNoCase(piece, "endif", pos)) != std::string_view::npos; pos = hit + 5) {
+        const bool word = (hit == 0 || !isWordChar(piece[hit - 1])) &&
+                          (hit + 5 == piece.size() || !isWordChar(piece[hit + 5]));
+        out.append(piece, pos, hit - pos);
+        out.append(word ? std::string_view("end if") : piece.substr(hit, 5));
+    }
+    out.append(piece.substr(pos));
+}
+
+// "endif" split outside strings and the output expressions unmasked, in
+// place. Neither crosses a line end, so lines are done one by one; inside
+// carries whether a string runs on from the line before.
+void FinishLine(std::string& line, bool& inside)
+{
+    const bool startsInside = inside;
+    if (std::count(line.begin(), line.end(), '"') % 2 != 0)
+        inside = !inside;
+    if (FindNoCase(line, "endif", 0) != std::string_view::npos) {
+        std::string out;
+        out.reserve(line.size() + 8);
+        ForEachQuotePiece(
+            line,
+            [&out](std::string_view piece, bool quoted) {
+                if (quoted)
+                    out.append(piece);
+                else
+                    AppendSplitEndIf(out, piece);
+            },
+            startsInside);
+        line = std::move(out);
+    }
+    if (line.find('%') != std::string::npos)
+        line = ReplaceAllText(ReplaceAllText(line, MaskedOpen, OpenOutput), MaskedClose, "%>");
 }
 
 } // namespace
@@ -412,12 +489,16 @@ std::vector<std::string> WordKeys(const std::vector<std::string>& lines)
 
 std::string ReplaceAllText(std::string_view text, std::string_view search, std::string_view replacement)
 {
-    return Replaced(text, LowerCase(search), replacement, false);
+    std::string out(text);
+    ReplaceWithin(out, LowerCase(search), replacement, false);
+    return out;
 }
 
 std::string ReplaceOutsideQuotes(std::string_view text, std::string_view search, std::string_view replacement)
 {
-    return Replaced(text, LowerCase(search), replacement, true);
+    std::string out(text);
+    ReplaceWithin(out, LowerCase(search), replacement, true);
+    return out;
 }
 
 std::string MakeWordKey(std::string_view line)
@@ -429,39 +510,15 @@ std::string MakeWordKey(std::string_view line)
 
 std::string MakeLineKey(std::string_view line)
 {
-    // One pass doing what the word key does to the line with its tag brackets marked.
-    const std::string_view kept = line.substr(0, CommentStart(line));
     std::string key;
-    key.reserve(kept.size() + 8);
-    key += WordMark;
-    bool inString = false;
-    for (const char c : kept) {
-        if (c == '"') {
-            inString = !inString;
-            continue;
-        }
-        if (inString)
-            continue;
-        if (c == '<')
-            key += WordMark;
-        key += c == ' ' ? WordMark : static_cast<char>(AnsiUpper(static_cast<unsigned char>(c)));
-        if (c == '>')
-            key += WordMark;
-    }
-    key += WordMark;
+    MakeLineKeyIn(key, line);
     return key;
 }
 
 std::string IndentOf(int level, TIndentUnit unit)
 {
-    const bool tabs = unit == TIndentUnit::Tab1 || unit == TIndentUnit::Tab2;
-    const int multiplier =
-        unit == TIndentUnit::Space3 ? 3 : (unit == TIndentUnit::Space2 || unit == TIndentUnit::Tab2 ? 2 : 1);
-    const int length = tabs ? 80 : 129;
-    const int count = std::min(level * multiplier, length);
-    if (count <= 0)
-        return {};
-    return std::string(static_cast<std::size_t>(count), tabs ? '\t' : ' ');
+    const auto [count, fill] = IndentRun(level, unit);
+    return std::string(count, fill);
 }
 
 bool HasScriptBlocks(std::string_view text)
@@ -483,32 +540,36 @@ std::vector<std::string> BeautifyLines(std::string_view input, const TBeautifyOp
     };
 
     step(1);
-    std::string text = ReplaceOutsideQuotes(TrimLines(MaskOutputExpressions(NormaliseBreaks(input))), Mark + Mark, Mark);
-    text = CollapseBlanks(text);
+    std::string text = MaskOutputExpressions(TrimmedLines(input));
+    ReplaceWithin(text, Mark + Mark, Mark, true);
+    CollapseBlanks(text);
 
     step(2);
-    text = ReplaceAllText(text, "<% ", "\r\n<% \r\n");
-    text = ReplaceAllText(text, "<%\r\n", "\r\n<% \r\n");
-    text = ReplaceAllText(text, "%>", "\r\n%>\r\n");
-    text = ReplaceAllText(text, "\r\n\r\n", "\r\n");
+    // Searches are lower case already.
+    ReplaceWithin(text, "<% ", "\r\n<% \r\n", false);
+    ReplaceWithin(text, "<%\r\n", "\r\n<% \r\n", false);
+    ReplaceWithin(text, "%>", "\r\n%>\r\n", false);
+    ReplaceWithin(text, "\r\n\r\n", "\r\n", false);
     for (const auto& [search, replacement] : {std::pair{"\r\n \r\n", "\r\n"}, {" \n", "\n"}, {" \r", "\r"},
                                               {"\n ", "\n"}, {"\r ", "\r"}})
-        text = ReplaceOutsideQuotes(text, search, replacement);
+        ReplaceWithin(text, search, replacement, true);
     // No empty lines remain, not even a first one left by a leading delimiter.
     if (text.starts_with(CrLf))
         text.erase(0, CrLf.size());
 
     step(3);
-    std::vector<std::string> lines = SplitLines(text);
+    const std::vector<std::string_view> lines = SplitLines(text);
+    std::vector<std::string> out;
+    out.reserve(lines.size());
     TIndenter indenter(options, !HasScriptBlocks(input));
     for (std::size_t i = 0; i < lines.size(); ++i)
-        indenter.Line(lines, i);
+        indenter.Line(lines, i, out);
 
     step(6);
-    text = SplitEndIf(JoinLines(lines));
-    text = ReplaceAllText(text, MaskedOpen, OpenOutput);
-    text = ReplaceAllText(text, MaskedClose, "%>");
-    return SplitLines(text);
+    bool inString = false;
+    for (std::string& line : out)
+        FinishLine(line, inString);
+    return out;
 }
 
 } // namespace vx::tools
