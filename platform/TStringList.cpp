@@ -237,6 +237,17 @@ std::string TStringList::GetTextStr() const
     return text;
 }
 
+std::string TStringList::JoinedText(std::string_view separator) const
+{
+    std::string text;
+    for (size_t i = 0; i < items_.size(); ++i) {
+        if (i)
+            text += separator;
+        text += items_[i].text;
+    }
+    return text;
+}
+
 void TStringList::SetTextStr(std::string_view text)
 {
     BeginUpdate();

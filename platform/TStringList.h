@@ -64,6 +64,9 @@ public:
     std::string Text() const { return GetTextStr(); }
     void SetText(std::string_view text) { SetTextStr(text); }
     virtual std::string GetTextStr() const;
+    // The lines with separator between them and none after the last, as a
+    // text widget holds them.
+    std::string JoinedText(std::string_view separator) const;
     // Splits at CR LF, CR or LF; a final line break adds no empty line.
     virtual void SetTextStr(std::string_view text);
     // What Text and SaveToFile put after each line; CR LF unless changed.

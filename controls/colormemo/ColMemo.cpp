@@ -75,12 +75,7 @@ void TColorMemo::PushLines()
 {
     if (syncing_)
         return;
-    std::string text;
-    for (int i = 0; i < lines_.Count(); ++i) {
-        if (i)
-            text += '\n';
-        text += lines_[i];
-    }
+    const std::string text = lines_.JoinedText("\n");
     syncing_ = true;
     setPlainText(ToQString(text));
     syncing_ = false;

@@ -55,13 +55,7 @@ TStringList LinesOf(const QPlainTextEdit* edit)
 
 QString TextOf(const TStringList& lines)
 {
-    QString text;
-    for (int i = 0; i < lines.Count(); ++i) {
-        if (i > 0)
-            text += '\n';
-        text += QString::fromStdString(lines[i]);
-    }
-    return text;
+    return QString::fromStdString(lines.JoinedText("\n"));
 }
 
 void SetText(QPlainTextEdit* edit, const QString& text)

@@ -230,3 +230,24 @@ TEST(TStringList, ExtractedTextComesBackThroughPut)
     EXPECT_EQ(changed, 1);
     EXPECT_THROW(list.ExtractText(2), EListError);
 }
+
+TEST(TStringListJoinedText, SeparatesLinesWithoutATrailingSeparator)
+{
+    struct Case {
+        std::vector<std::string> lines;
+        std::string joined;
+    };
+    const Case cases[] = {
+        {{}, ""},
+        {{""}, ""},
+        {{"a"}, "a"},
+        {{"a", "", "b"}, "a\n\nb"},
+        {{"", ""}, "\n"},
+    };
+    for (const Case& c : cases) {
+        TStringList list;
+        for (const std::string& line : c.lines)
+            list.Add(line);
+        EXPECT_EQ(list.JoinedText("\n"), c.joined) << c.lines.size() << " lines";
+    }
+}
