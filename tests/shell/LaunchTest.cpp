@@ -390,10 +390,7 @@ TEST_F(LaunchTest, TheInternetToolsAreHandedTheFocusedDocument)
     RunLauncher(*form, "Tfrm_email");
     EXPECT_EQ(mailed, (std::vector<std::string>{"line one", "line two"}));
     const std::string page = WriteDoc("page.htm", "<a href=x.htm>x</a>\r\n");
-    form->OpenDocumentInFreeSlot(page, false);
-    for (int slot = 1; slot <= TForm1::SlotCount; ++slot)
-        if (form->SlotFileName(slot) == page)
-            Focus(form->SlotEditor(slot));
+    OpenAndFocus(page);
     RunLauncher(*form, "TfrmLinkChecking");
     RunLauncher(*form, "TfrmHTMLParsing");
     EXPECT_EQ(checked, page);

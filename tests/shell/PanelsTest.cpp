@@ -216,10 +216,7 @@ TEST_F(PanelTest, TheValidatorPageChecksTheFocusedSlotsLinks)
 {
     WriteDoc("there.htm", "<p>\r\n");
     const std::string page = WriteDoc("links.htm", "<a href=\"there.htm\">x</a> <a href=\"gone.htm\">y</a>\r\n");
-    form->OpenDocumentInFreeSlot(page, false);
-    for (int slot = 1; slot <= TForm1::SlotCount; ++slot)
-        if (form->SlotFileName(slot) == page)
-            Focus(form->SlotEditor(slot));
+    OpenAndFocus(page);
     auto* tree = form->findChild<QTreeWidget*>("TreeView1");
     QTabWidget* pages = vx::shell::RightPanels(*form);
     pages->setCurrentIndex(1);

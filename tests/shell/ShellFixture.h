@@ -104,6 +104,14 @@ protected:
                 act(*window);
         });
     }
+    // Opens the file into a free slot and gives that slot's editor the focus.
+    void OpenAndFocus(const std::string& path)
+    {
+        form->OpenDocumentInFreeSlot(path, false);
+        for (int slot = 1; slot <= TForm1::SlotCount; ++slot)
+            if (form->SlotFileName(slot) == path)
+                Focus(form->SlotEditor(slot));
+    }
     std::string Text(TmwCustomEdit* editor) const { return editor->Model().GetText(); }
     std::string WriteDoc(const std::string& name, const std::string& bytes) const
     {
