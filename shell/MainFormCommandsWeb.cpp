@@ -5,6 +5,7 @@
 #include "platform/AnsiText.h"
 #include "platform/Registry.h"
 #include "platform/qt/Dialogs.h"
+#include "platform/qt/PreviewHTML.h"
 #include "platform/qt/QtText.h"
 #include "shell/MainForm.h"
 #include "shell/MainFormCommandsState.h"
@@ -108,8 +109,7 @@ void PreviewInExternalBrowser(TForm1& form)
 
 bool InternalPreviewAvailable()
 {
-    return frm_preview && frm_preview->PreviewHTML1 &&
-           frm_preview->PreviewHTML1->metaObject()->indexOfProperty("url") >= 0;
+    return frm_preview && frm_preview->PreviewHTML1->Available();
 }
 
 void PreviewInInternalBrowser(TForm1& form)
@@ -135,7 +135,7 @@ void PreviewInInternalBrowser(TForm1& form)
     }
     frm_preview->show();
     frm_preview->raise();
-    frm_preview->PreviewHTML1->setProperty("url", url);
+    frm_preview->PreviewHTML1->Navigate(url);
 }
 
 } // namespace vx::shell
