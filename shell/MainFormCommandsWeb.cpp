@@ -109,7 +109,8 @@ void PreviewInExternalBrowser(TForm1& form)
 
 bool InternalPreviewAvailable()
 {
-    return frm_preview && frm_preview->PreviewHTML1->Available();
+    // The commands are bound before the preview window is made: the engine decides.
+    return WebBrowserInstalled();
 }
 
 void PreviewInInternalBrowser(TForm1& form)
@@ -133,6 +134,8 @@ void PreviewInInternalBrowser(TForm1& form)
         }
         url = QUrl(ToQString(*served));
     }
+    if (!frm_preview)
+        return;
     frm_preview->show();
     frm_preview->raise();
     frm_preview->PreviewHTML1->Navigate(url);
