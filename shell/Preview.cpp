@@ -46,6 +46,7 @@ Tfrm_preview::Tfrm_preview(QWidget* parent) : TShellDialog("frm_preview", "", pa
     layout->addLayout(bar);
     layout->addWidget(PreviewHTML1, 1);
     layout->addWidget(StatusBar1);
+    resize(640, 480);
 
     connect(ToolButton1, &QToolButton::clicked, this, [this] { PreviewHTML1->GoBack(); });
     connect(ToolButton2, &QToolButton::clicked, this, [this] { PreviewHTML1->GoForward(); });
