@@ -48,7 +48,7 @@ void Tfrm_favefiles::ShowList()
 
 void Tfrm_favefiles::SpeedButton1Click()
 {
-    const std::string path = vx::dialogs::OpenFile("Open", FaveFilter);
+    const std::string path = vx::dialogs::OpenFile("Open", FaveFilter, "", "asp", 10);
     if (path.empty())
         return;
     faves_.Add(path);

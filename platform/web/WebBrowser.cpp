@@ -30,6 +30,10 @@ public:
         QObject::connect(view_, &QWebEngineView::loadStarted, view_, [this] { busy_ = true; });
         QObject::connect(view_, &QWebEngineView::loadFinished, view_, [this](bool ok) {
             busy_ = false;
+            // The engine is silent about a title that did not change, as on a
+            // page loaded again: whoever shows it hears it after every load.
+            if (OnTitleChange)
+                OnTitleChange(view_->title());
             if (OnDocumentComplete)
                 OnDocumentComplete(ok);
         });

@@ -109,6 +109,11 @@ TEST_F(PreviewTest, ALocalPageLoadsAndItsTitleBecomesTheCaption)
     const QUrl url = Write("page.html", Page("Local page", "<h1>Hello</h1>"));
     Show(url, "Local page");
     EXPECT_EQ(window->PreviewHTML1->LocationURL(), url);
+    // Shown again for the same page, as the preview command does.
+    window->hide();
+    window->show();
+    EXPECT_EQ(window->windowTitle(), "");
+    Show(url, "Local page");
 }
 
 TEST_F(PreviewTest, ChoosingAResolutionSizesTheWindowAndPutsItTopLeft)

@@ -127,6 +127,8 @@ TEST_F(FavouritesWindowTest, AddedFilesAreListedAndSavedAndTheListComesBackNextT
         ASSERT_EQ(dialogs.requests.size(), 1u);
         EXPECT_EQ(dialogs.requests[0].kind, vx::dialogs::Kind::OpenFile);
         EXPECT_NE(dialogs.requests[0].text.find("All webrelated|*.asp;*.inc;*.asa;*.htm;*.html"), std::string::npos);
+        EXPECT_EQ(dialogs.requests[0].filterIndex, 10) << "all web files are shown first";
+        EXPECT_EQ(dialogs.requests[0].defaultExt, "asp");
         dialogs.Queue(mrOk, second);
         Press(window.SpeedButton1);
         Press(window.SpeedButton1); // cancelled: nothing added
