@@ -45,18 +45,6 @@ QLabel* NamedPicture(const char* name, int size, const QColor& color, const char
     return label;
 }
 
-bool IsLeftPress(const QEvent* event)
-{
-    return event->type() == QEvent::MouseButtonPress &&
-           static_cast<const QMouseEvent*>(event)->button() == Qt::LeftButton;
-}
-
-bool IsLeftDrag(const QEvent* event)
-{
-    return event->type() == QEvent::MouseMove &&
-           (static_cast<const QMouseEvent*>(event)->buttons() & Qt::LeftButton);
-}
-
 } // namespace
 
 Tfrm_profhelp::Tfrm_profhelp(QWidget* parent) : TShellDialog("frm_profhelp", "Assistance", parent)
@@ -184,15 +172,7 @@ bool Tfrm_profhelp::eventFilter(QObject* watched, QEvent* event)
     default:
         break;
     }
-    // The pictures, labels and the balloon are no controls of their own: a
-    // press on them drags the window as a press on the window does.
-    const bool graphic = watched == Label1 || watched == Shape1 || watched == Image1 || watched == Image2 ||
-                         watched == Image3;
-    if (graphic && IsLeftPress(event))
-        StartDrag(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
-    else if (graphic && IsLeftDrag(event))
-        DragTo(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
-    else if (watched == Image1 && event->type() == QEvent::MouseButtonDblClick)
+    if (watched == Image1 && event->type() == QEvent::MouseButtonDblClick)
         vx::DeliverShowingExceptions([this] {
             Tfrm_about::Run(this);
             return true;
@@ -200,6 +180,9 @@ bool Tfrm_profhelp::eventFilter(QObject* watched, QEvent* event)
     return TShellDialog::eventFilter(watched, event);
 }
 
+// The pictures, labels and the balloon leave the mouse to the window, so a
+// press on them drags it as a press on the window does; the memo and the
+// buttons keep theirs.
 void Tfrm_profhelp::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)

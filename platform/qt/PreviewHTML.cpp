@@ -38,22 +38,6 @@ TPreviewHTML::TPreviewHTML(QWidget* parent) : QWidget(parent)
 
 TPreviewHTML::~TPreviewHTML() = default;
 
-const TStringList& TPreviewHTML::About() const
-{
-    static const TStringList credits = [] {
-        TStringList list;
-        list.Add("Browser control of Vellumix");
-        list.Add("Pages are shown by the Qt WebEngine browser engine.");
-        return list;
-    }();
-    return credits;
-}
-
-bool TPreviewHTML::Available() const
-{
-    return browser_ || WebBrowserInstalled();
-}
-
 TWebBrowser* TPreviewHTML::Browser()
 {
     if (browser_ || !WebBrowserInstalled())

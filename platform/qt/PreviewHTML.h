@@ -4,8 +4,6 @@
 // the program and the browser's tests link it.
 #pragma once
 
-#include "platform/TStringList.h"
-
 #include <QUrl>
 #include <QWidget>
 
@@ -47,11 +45,6 @@ class TPreviewHTML : public QWidget {
 public:
     explicit TPreviewHTML(QWidget* parent = nullptr);
     ~TPreviewHTML() override;
-
-    // The credits of the control; read-only.
-    const TStringList& About() const;
-    // True when a browser engine is installed, so the control can browse.
-    bool Available() const;
 
     // Each call reaches the browser, made on first use. Without an engine they
     // do nothing; what the engine raises is dropped.

@@ -95,7 +95,7 @@ TEST_F(AssistantTest, ThePopupMenuSizesTheTextAndNeverBelowOnePoint)
     EXPECT_FALSE(assistant->isVisible());
 }
 
-TEST_F(AssistantTest, APressOnAPictureOrLabelDragsTheWindow)
+TEST_F(AssistantTest, APressOnAPictureOrLabelDragsTheWindowAndOneOnTheMemoDoesNot)
 {
     for (QWidget* part : {static_cast<QWidget*>(assistant->Label1), static_cast<QWidget*>(assistant->Image3)}) {
         const QPoint start = assistant->pos();
@@ -106,6 +106,12 @@ TEST_F(AssistantTest, APressOnAPictureOrLabelDragsTheWindow)
         MouseRelease(*part, at);
         EXPECT_EQ(assistant->pos(), start + QPoint(-30, -20)) << part->objectName().toStdString();
     }
+    QWidget& text = *assistant->Memo1->viewport();
+    const QPoint start = assistant->pos();
+    MousePress(text, QPoint(10, 10));
+    MouseMove(text, QPoint(40, 30));
+    MouseRelease(text, QPoint(40, 30));
+    EXPECT_EQ(assistant->pos(), start) << "the memo keeps the mouse for its text";
 }
 
 TEST_F(AssistantTest, DoubleClickingThePictureShowsTheCredits)
