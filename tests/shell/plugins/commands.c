@@ -23,7 +23,9 @@ VX_PLUGIN_EXPORT vxtest_probe* vxtest_probe_of(void)
 static void Execute(vx_plugin* self, const vx_plugin_command* command)
 {
     (void)self;
-    strncat(probe.executed, command->caption, sizeof probe.executed - strlen(probe.executed) - 2);
+    if (strlen(probe.executed) + strlen(command->caption) + 2 > sizeof probe.executed)
+        return;
+    strcat(probe.executed, command->caption);
     strcat(probe.executed, ";");
 }
 
