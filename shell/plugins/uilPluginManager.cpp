@@ -150,6 +150,7 @@ void TuilPluginManager::UnloadPlugin(int index)
     CheckIndex(index);
     if (OnUnloadPlugin)
         OnUnloadPlugin(*this, index);
+    // Freed on leaving: the plug-in object, then its library.
     const TLoaded unloaded = std::move(loaded_[index]);
     loaded_.erase(loaded_.begin() + index);
 }
