@@ -76,7 +76,7 @@ unsigned ReadFolderAttributes(const std::string& path, const std::string& name)
     facts.name = name;
     struct stat status {};
     if (stat(path.c_str(), &status) != 0)
-        return !name.empty() && name[0] == '.' ? faHidden : 0;
+        return !name.empty() && name[0] == '.' ? unsigned(faHidden) : 0u;
     facts.mode = status.st_mode;
     facts.owner = status.st_uid;
     facts.group = status.st_gid;
