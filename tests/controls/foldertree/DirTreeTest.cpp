@@ -318,7 +318,9 @@ TEST(DirTreeAttributes, FoldersShowByTheirAttributes)
     const auto mark = [&](const char* name, const char* bits) {
         return setxattr(dir.file(name).c_str(), "user.DOSATTRIB", bits, std::strlen(bits) + 1, 0) == 0;
     };
-    ASSERT_TRUE(mark("c/archived", "0x20") && mark("c/system", "0x4")) << "the temporary folder keeps user attributes";
+    // Some file systems keep no user attributes; the pure mapping is tested above without them.
+    if (!mark("c/archived", "0x20") || !mark("c/system", "0x4"))
+        GTEST_SKIP() << "the temporary folder keeps no user attributes";
     TDirTree tree;
     tree.DriveSource = [&] { return std::vector<TDirDrive>{{dir.file("c"), "C", drtFixed, "1"}}; };
     struct Row {
