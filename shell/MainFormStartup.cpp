@@ -10,6 +10,7 @@
 #include "localisation/qt/KMLang.h"
 #include "platform/AnsiText.h"
 #include "platform/Exception.h"
+#include "shell/core/TopStyleHook.h"
 #include "platform/FileIO.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramPaths.h"
@@ -81,6 +82,8 @@ void TForm1::FormActivate()
     std::vector<std::function<void()>> steps;
     if (first) {
         steps.emplace_back([this] { FirstActivationSetup(); });
+        // Before the preferences show whether the style-sheet editor is there.
+        steps.emplace_back([] { vx::shell::TopStyleHook().Register(ProductName); });
         // Everything below that reads a setting reads the stored one.
         steps.emplace_back([this] {
             if (frm_pref)
@@ -291,8 +294,6 @@ bool TForm1::CheckFrontPageEditorSetting(bool force)
         fires = vx::AnsiUpperCase(reg.ReadString("asp")).find("FRONTPG.EXE") != std::string::npos;
         reg.CloseKey();
     }
-    if (fires && ShowFrontPageDialog)
-        ShowFrontPageDialog();
     return fires;
 }
 

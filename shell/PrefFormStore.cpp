@@ -10,6 +10,7 @@
 #include "platform/Registry.h"
 #include "platform/ProgramPaths.h"
 #include "platform/qt/QtText.h"
+#include "shell/core/TopStyleHook.h"
 #include "shell/ImgContainer.h"
 #include "shell/PrefSettings.h"
 #include "tools/framework/RadioGroup.h"
@@ -84,7 +85,7 @@ void Tfrm_pref::FormActivate()
     if (frm_imgcontainer)
         frm_imgcontainer->CopySidePicture(*Image1);
     vx::shell::LoadListFile(vx::shell::DataFile("macros.dat"), Memo1->Lines());
-    TopStyleLabel->setText(cssEditor_ ? "Yes!" : "No");
+    TopStyleLabel->setText(vx::shell::TopStyleHook().Registered() ? "Yes!" : "No");
     ComboBox1->setCurrentIndex(0);
     move(40, 40);
     try {
