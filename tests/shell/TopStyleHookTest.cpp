@@ -248,3 +248,17 @@ TEST_F(TopStyleHookTest, TheDynamicLoaderFindsNoHookLibraryHere)
     EXPECT_FALSE(named.LoadTopStyleHook());
     EXPECT_EQ(vx::shell::LoadTopStyleLibrary(notALibrary), nullptr);
 }
+
+TEST_F(TopStyleHookTest, AHookLibraryNamedByAppPathsIsLoadedAndCalled)
+{
+    SetAppPath(VX_TSHOOK_LIBRARY);
+    TTopStyleHook hook;
+    ASSERT_TRUE(hook.LoadTopStyleHook());
+    EXPECT_TRUE(hook.Register("Vellumix"));
+    std::string text = "h1 { color: red }";
+    EXPECT_TRUE(hook.EditStyleBlock(text, nullptr));
+    EXPECT_EQ(text, "H1 { COLOR: RED }");
+    EXPECT_FALSE(hook.EditStyleSheet("main.css", "")) << "an entry the library lacks answers 0";
+    hook.Unload();
+    EXPECT_FALSE(hook.Registered());
+}
