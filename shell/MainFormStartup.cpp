@@ -10,7 +10,6 @@
 #include "localisation/qt/KMLang.h"
 #include "platform/AnsiText.h"
 #include "platform/Exception.h"
-#include "shell/core/TopStyleHook.h"
 #include "platform/FileIO.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramPaths.h"
@@ -22,6 +21,7 @@
 #include "shell/ProfHelp.h"
 #include "shell/StatusBar.h"
 #include "shell/core/ListFiles.h"
+#include "shell/core/TopStyleHook.h"
 
 #include <QApplication>
 #include <QCheckBox>

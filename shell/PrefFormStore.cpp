@@ -10,9 +10,9 @@
 #include "platform/Registry.h"
 #include "platform/ProgramPaths.h"
 #include "platform/qt/QtText.h"
-#include "shell/core/TopStyleHook.h"
 #include "shell/ImgContainer.h"
 #include "shell/PrefSettings.h"
+#include "shell/core/TopStyleHook.h"
 #include "tools/framework/RadioGroup.h"
 #include "shell/core/ListFiles.h"
 

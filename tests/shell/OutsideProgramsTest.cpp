@@ -23,7 +23,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
 using vx::test::ShellTest;
 using namespace vx::shell;
@@ -125,29 +127,32 @@ TEST_F(OutsideProgramsTest, TheEncoderSaysWhatIsMissingAndStartsNothing)
     const fs::path folder = fs::path(docs.path()) / "scripts";
     fs::create_directories(folder);
     vx::test::writeFile((folder / "a.vbs").string(), "x");
+    enum TEncoder { Runs, NotRunnable, Missing };
     struct Row {
         const char* File;
         const char* Output;
-        bool Installed;
+        TEncoder Encoder;
         std::string Message;
     };
     const Row rows[] = {
-        {"", "out.vbs", true, "Select the file to encrypt first."},
-        {"a.vbs", "", true, "Enter the name of the output file."},
-        {"a.vbs", "out.vbs", false, "The script encoder is not installed ("},
+        {"", "out.vbs", Runs, "Select the file to encrypt first."},
+        {"a.vbs", "", Runs, "Enter the name of the output file."},
+        {"a.vbs", "out.vbs", NotRunnable, "The script encoder could not be started ("},
+        {"a.vbs", "out.vbs", Missing, "The script encoder is not installed ("},
     };
     for (const Row& row : rows) {
-        const std::string args = row.Installed ? InstallFakeEncoder() : "";
-        if (!row.Installed)
+        const std::string args = InstallFakeEncoder();
+        if (row.Encoder == NotRunnable)
+            fs::permissions(Tfrm_enc::EncoderPath(), fs::perms::owner_read | fs::perms::owner_write);
+        if (row.Encoder == Missing)
             fs::remove(Tfrm_enc::EncoderPath());
         dialogs.requests.clear();
         Encrypt(folder.string(), row.File, row.Output);
         EXPECT_EQ(LastMessage().substr(0, row.Message.size()), row.Message) << row.Message;
-        if (!args.empty()) {
-            EXPECT_FALSE(vx::FileExists(args)) << row.Message;
-        }
+        EXPECT_NE(LastMessage().find(row.Encoder == Runs ? "" : Tfrm_enc::EncoderPath()), std::string::npos)
+            << "names where it looked";
+        EXPECT_FALSE(vx::FileExists(args)) << row.Message;
     }
-    EXPECT_NE(LastMessage().find(Tfrm_enc::EncoderPath()), std::string::npos) << "names where it looked";
 }
 
 TEST_F(OutsideProgramsTest, ColourPrintingPutsTheHighlightersColoursOnThePage)
@@ -173,6 +178,11 @@ TEST_F(OutsideProgramsTest, ColourPrintingPutsTheHighlightersColoursOnThePage)
     Pick({"File1", "Printdocumentcolor1"});
     EXPECT_EQ(result, QDialog::Accepted) << "closes once printed";
     ASSERT_TRUE(vx::FileExists(pdf));
+    std::vector<std::string> written;
+    for (const fs::directory_entry& entry : fs::directory_iterator(docs.path()))
+        written.push_back(entry.path().filename().string());
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(written, (std::vector<std::string>{"color.pdf", "page.htm"})) << "no file on the way to the printer";
 
     const QImage page = RenderFirstPage(pdf, docs.file("color-page"));
     ASSERT_FALSE(page.isNull()) << "pdftoppm rendered the page";
