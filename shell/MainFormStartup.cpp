@@ -22,6 +22,7 @@
 #include "shell/StatusBar.h"
 #include "shell/core/ListFiles.h"
 #include "shell/core/TopStyleHook.h"
+#include "shell/plugins/uilPluginManager.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -94,6 +95,8 @@ void TForm1::FormActivate()
         ComboBox4->setCurrentIndex(0);
         tipstimer->setInterval(50000);
         KMLang1->SetLangDir(vx::ProgramPath("languages"));
+        plugins1->SetExtension("plg");
+        plugins1->SetPluginFolder(vx::ProgramPath("plugins\\"));
         for (QListWidget* list : {tags, webtv, usertags, aspbox, vblist})
             list->clear();
         for (TmwCustomEdit* editor : richedit)
