@@ -4,11 +4,12 @@
 #include "platform/AnsiText.h"
 #include "platform/FileIO.h"
 #include "platform/Registry.h"
-
-#include <dlfcn.h>
+#include "platform/SharedLibrary.h"
 
 #include <cstring>
 #include <exception>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace vx::shell {
@@ -23,15 +24,12 @@ using TEditSheet = int (*)(const char*, const char*);
 
 class TDynamicTopStyleLibrary : public TTopStyleLibrary {
 public:
-    explicit TDynamicTopStyleLibrary(void* handle)
-        : handle_(handle), isInstalled_(Entry<TIsInstalled>("IsTSLiteInstalled")),
+    explicit TDynamicTopStyleLibrary(std::unique_ptr<vx::SharedLibrary> library)
+        : library_(std::move(library)), isInstalled_(Entry<TIsInstalled>("IsTSLiteInstalled")),
           getVersion_(Entry<TGetVersion>("GetTSLiteVersion")), editBlock_(Entry<TEditBlock>("EditStyleBlock")),
           editSheet_(Entry<TEditSheet>("EditStyleSheet"))
     {
     }
-    ~TDynamicTopStyleLibrary() override { dlclose(handle_); }
-    TDynamicTopStyleLibrary(const TDynamicTopStyleLibrary&) = delete;
-    TDynamicTopStyleLibrary& operator=(const TDynamicTopStyleLibrary&) = delete;
 
     int IsTSLiteInstalled() override { return isInstalled_ ? isInstalled_() : 0; }
     int GetTSLiteVersion(char* buffer, int* size) override { return getVersion_ ? getVersion_(buffer, size) : 0; }
@@ -45,9 +43,9 @@ public:
     }
 
 private:
-    template <class F> F Entry(const char* name) const { return reinterpret_cast<F>(dlsym(handle_, name)); }
+    template <class F> F Entry(const char* name) const { return reinterpret_cast<F>(library_->Symbol(name)); }
 
-    void* handle_;
+    std::unique_ptr<vx::SharedLibrary> library_;
     TIsInstalled isInstalled_;
     TGetVersion getVersion_;
     TEditBlock editBlock_;
@@ -64,10 +62,11 @@ std::string BoundedText(const std::vector<char>& buffer)
 
 std::unique_ptr<TTopStyleLibrary> LoadTopStyleLibrary(const std::string& path)
 {
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle)
+    std::unique_ptr<vx::SharedLibrary> library =
+        path.find('/') == std::string::npos ? vx::SharedLibrary::Find(path) : vx::SharedLibrary::Open(path);
+    if (!library)
         return nullptr;
-    return std::make_unique<TDynamicTopStyleLibrary>(handle);
+    return std::make_unique<TDynamicTopStyleLibrary>(std::move(library));
 }
 
 TTopStyleHook::TTopStyleHook(TTopStyleLoader loader) : loader_(std::move(loader)) {}
@@ -81,8 +80,11 @@ std::string TTopStyleHook::LibraryPath()
         reg.SetRootKey(HKEY_LOCAL_MACHINE);
         if (reg.OpenKeyReadOnly(AppPathsKey)) {
             const std::string path = vx::Trim(reg.ReadString(""));
-            if (!path.empty() && vx::FileExists(path))
-                return path;
+            if (!path.empty() && vx::FileExists(path)) {
+                std::error_code failure;
+                const std::filesystem::path absolute = std::filesystem::absolute(path, failure);
+                return failure ? path : absolute.string();
+            }
         }
     } catch (const std::exception&) {
         // An unreadable settings store leaves the library to the loader's search.

@@ -26,8 +26,9 @@ public:
 // Makes the library from a path; null when it cannot be loaded.
 using TTopStyleLoader = std::function<std::unique_ptr<TTopStyleLibrary>(const std::string& path)>;
 
-// The shared library at path through the dynamic loader; an entry point the
-// library lacks answers 0. Null when the loader refuses the file.
+// The shared library at path, or of that bare name on the loader's search
+// path; an entry point the library lacks answers 0. Null when the loader
+// refuses it.
 std::unique_ptr<TTopStyleLibrary> LoadTopStyleLibrary(const std::string& path);
 
 class TTopStyleHook {
@@ -62,8 +63,8 @@ public:
     const std::string& ApplicationName() const { return applicationName_; }
 
 private:
-    // The App Paths value when it names an existing file, else the bare name
-    // for the loader's own search.
+    // The App Paths value, made absolute, when it names an existing file;
+    // else the bare name for the loader's own search.
     static std::string LibraryPath();
 
     TTopStyleLoader loader_;
