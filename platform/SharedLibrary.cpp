@@ -19,7 +19,22 @@ std::unique_ptr<SharedLibrary> SharedLibrary::Open(const std::string& path, std:
             *error = path.empty() ? "empty path" : failure.message();
         return nullptr;
     }
-    void* handle = dlopen(absolute.c_str(), RTLD_NOW | RTLD_LOCAL);
+    return Load(absolute.c_str(), error);
+}
+
+std::unique_ptr<SharedLibrary> SharedLibrary::Find(const std::string& name, std::string* error)
+{
+    if (name.empty() || name.find('/') != std::string::npos) {
+        if (error)
+            *error = "not a bare library name: " + name;
+        return nullptr;
+    }
+    return Load(name.c_str(), error);
+}
+
+std::unique_ptr<SharedLibrary> SharedLibrary::Load(const char* file, std::string* error)
+{
+    void* handle = dlopen(file, RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         if (error) {
             const char* reason = dlerror();

@@ -13,6 +13,10 @@ public:
     // folder, never looked up in the loader's search path. On failure returns
     // null and, when error is given, puts the loader's reason there.
     static std::unique_ptr<SharedLibrary> Open(const std::string& path, std::string* error = nullptr);
+    // Loads the library of that bare file name from the loader's search path
+    // (LD_LIBRARY_PATH, the system's library folders), never from the
+    // current folder. Null on failure, as Open.
+    static std::unique_ptr<SharedLibrary> Find(const std::string& name, std::string* error = nullptr);
 
     // Unloads the library: what it exported must no longer be in use.
     ~SharedLibrary();
@@ -28,6 +32,7 @@ public:
 
 private:
     explicit SharedLibrary(void* handle) : handle_(handle) {}
+    static std::unique_ptr<SharedLibrary> Load(const char* file, std::string* error);
     void* handle_;
 };
 

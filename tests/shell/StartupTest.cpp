@@ -282,11 +282,15 @@ TEST_F(ShellTest, ExitSoundPlaysOnlyAnExistingFile)
     EXPECT_EQ(played, std::vector<std::string>{wave});
 }
 
-TEST_F(ShellTest, FrontPageCheckReadsTheEditorKeyUnlessSwitchedOff)
+TEST_F(ShellTest, FrontPageCheckReadsTheEditorKeyUnlessSwitchedOffAndNeverAsks)
 {
     StartAndActivate();
-    int shown = 0;
-    form->ShowFrontPageDialog = [&] { ++shown; };
+    const auto fpcheck = [] {
+        TRegistry reg;
+        reg.SetRootKey(HKEY_LOCAL_MACHINE);
+        reg.OpenKey(PreferencesKey, true);
+        return reg.ReadString("fpcheck");
+    };
     EXPECT_FALSE(form->CheckFrontPageEditorSetting(false));
     {
         TRegistry reg;
@@ -297,6 +301,7 @@ TEST_F(ShellTest, FrontPageCheckReadsTheEditorKeyUnlessSwitchedOff)
         reg.WriteString("fpcheck", "FALSE");
     }
     EXPECT_FALSE(form->CheckFrontPageEditorSetting(false));
+    EXPECT_EQ(fpcheck(), "FALSE");
     {
         TRegistry reg;
         reg.SetRootKey(HKEY_LOCAL_MACHINE);
@@ -305,7 +310,11 @@ TEST_F(ShellTest, FrontPageCheckReadsTheEditorKeyUnlessSwitchedOff)
     }
     EXPECT_TRUE(form->CheckFrontPageEditorSetting(false));
     EXPECT_TRUE(form->CheckFrontPageEditorSetting(true));
-    EXPECT_EQ(shown, 2);
+    // FrontPage does not run here: the check fires, but no question is asked
+    // and the switch stays as it was.
+    EXPECT_TRUE(dialogs.requests.empty());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(fpcheck(), "TRUE");
 }
 
 TEST_F(ShellTest, VcsListTakesTheFileOfEverySection)
