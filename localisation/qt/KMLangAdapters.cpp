@@ -149,6 +149,8 @@ std::string dynamicClassName(const QObject* object)
 // time, never a text to translate.
 bool showsFileSystem(const QObject* object)
 {
+    if (dynamicClassName(object) == "TDirTree")
+        return true;
     const QString name = object->objectName();
     for (const char* prefix : {"DirectoryListBox", "FileListBox", "DriveComboBox", "DirectoryLabel"})
         if (name.startsWith(QLatin1String(prefix)))
