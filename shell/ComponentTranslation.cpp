@@ -35,6 +35,10 @@ void SpeedItemTexts(QObject* object, TTransNode& node)
         [item](const std::string& text) { item->SetCaption(text); }));
     node.Props.push_back(MakeTransProp(
         object, "Hint", [item] { return item->Hint(); }, [item](const std::string& text) { item->SetHint(text); }));
+    // The text on the button; translated where a window's rules ask for it.
+    node.Props.push_back(MakeTransProp(
+        object, "BtnCaption", [item] { return item->BtnCaption(); },
+        [item](const std::string& text) { item->SetBtnCaption(text); }));
 }
 
 // The pieces of a gradient caption, as Captions.Item<i>.Caption.

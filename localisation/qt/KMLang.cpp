@@ -398,13 +398,12 @@ std::string LangFilePath(const std::string& name)
     return TKAppLanguage::Instance().LangFilePath(name);
 }
 
-bool HasTranslatableChars(std::string_view text)
+TKMLang* TranslateWindow(QWidget* window)
 {
-    static const std::string_view kPunctuation = ":;<=>?[\\]^";
-    for (char c : text)
-        if (static_cast<unsigned char>(c) > '9' && kPunctuation.find(c) == std::string_view::npos)
-            return true;
-    return false;
+    auto* lang = new TKMLang(window); // owned by the window
+    lang->setObjectName(QStringLiteral("KMLang1"));
+    lang->Loaded();
+    return lang;
 }
 
 // ---------------------------------------------------------------- TKMLang
