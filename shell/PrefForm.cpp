@@ -129,9 +129,7 @@ Tfrm_pref::Tfrm_pref(QWidget* parent) : TShellDialog("frm_pref", "Preferences", 
     connect(cancel, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
     Connect();
     // The macros are the user's own (data\macros.dat): no language replaces them.
-    TStringList rules;
-    rules.Add("-Memo1");
-    KMLang1()->SetLocalRules(rules);
+    KMLang1()->SetLocalRules(MakeList({"-Memo1"}));
     Loaded();
 }
 

@@ -17,6 +17,7 @@
 #include "shell/PrefForm.h"
 #include "shell/SearchForm.h"
 #include "shell/StatusBar.h"
+#include "tools/SourceBeautifierDialog.h"
 
 #include <QComboBox>
 #include <QMenu>
@@ -205,16 +206,27 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
     frm_search->hide();
 }
 
-TEST_F(DutchTest, ALanguageSwitchLeavesTheUsersMacrosAlone)
+TEST_F(DutchTest, ALanguageSwitchLeavesWhatTheUserWroteAlone)
 {
     StartAndActivate();
-    auto* macros = frm_pref->findChild<QPlainTextEdit*>("Memo1");
-    ASSERT_NE(macros, nullptr);
-    macros->setPlainText("!mine\n=my own text");
-    MenuCommand("Nederlands1")->trigger();
-    EXPECT_EQ(macros->toPlainText(), "!mine\n=my own text");
-    MenuCommand("English1")->trigger();
-    EXPECT_EQ(macros->toPlainText(), "!mine\n=my own text");
+    TFrm_aspb beautifier(nullptr);
+    beautifier.show();
+    // The preferences' macros and the beautifier's word lists are the user's own.
+    const std::pair<QWidget*, const char*> memos[] = {{frm_pref, "Memo1"}, {&beautifier, "indent2"}};
+    for (const auto& [window, name] : memos) {
+        auto* memo = window->findChild<QPlainTextEdit*>(name);
+        ASSERT_NE(memo, nullptr) << name;
+        memo->setPlainText("!mine\n=my own text");
+    }
+    const std::pair<const char*, const char*> switches[] = {{"Nederlands1", "Broncode opmaken"},
+                                                           {"English1", "Source beautify"}};
+    for (const auto& [language, title] : switches) {
+        MenuCommand(language)->trigger();
+        EXPECT_EQ(beautifier.windowTitle(), title) << "the window itself follows the language";
+        for (const auto& [window, name] : memos)
+            EXPECT_EQ(window->findChild<QPlainTextEdit*>(name)->toPlainText(), "!mine\n=my own text")
+                << name << " after " << language;
+    }
 }
 
 TEST_F(DutchTest, TheStartLanguageChosenInThePreferencesComesBackAfterARestart)
