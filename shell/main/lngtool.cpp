@@ -6,6 +6,7 @@
 //
 // The folder defaults to the "languages" folder beside the program.
 #include "localisation/LangTranslator.h"
+#include "localisation/TranslationTable.h"
 #include "localisation/qt/KLangTool.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/Exception.h"
@@ -68,7 +69,12 @@ int main(int argc, char** argv)
             std::cout << "Wrote " << vx::JoinPath(folder, base + ".lng") << "\n";
         for (const std::string& table : tables) {
             const std::string out = vx::JoinPath(folder, std::filesystem::path(table).stem().string() + ".lng");
-            const auto missing = TranslateLanguageFile(vx::JoinPath(folder, "native.lng"), table, out);
+            std::vector<TUntranslatedText> missing;
+            try {
+                missing = TranslateLanguageFile(vx::JoinPath(folder, "native.lng"), table, out);
+            } catch (const ETranslationTableError& e) {
+                throw ETranslationTableError(table + ": " + e.what());
+            }
             std::cout << "Wrote " << out;
             // Not an error: a window added before its translation shows its
             // built-in texts; the shell's tests list what the table lacks.
