@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -40,6 +41,10 @@ std::unique_ptr<QWidget> MakeUnnamedWindow()
     bar->setObjectName("Bar");
     bar->addPermanentWidget(new QLabel("Panel text", bar));
     layout->addWidget(bar);
+    auto* menu = new QMenu("&Edit", window.get());
+    menu->addAction("&Copy All");
+    menu->addSeparator();
+    menu->addMenu("&More")->addAction("&Paste");
     auto* lang = new TKMLang(window.get());
     lang->Loaded();
     return window;
@@ -56,13 +61,17 @@ TEST(ComponentNames, EveryTextGetsANameThatNoOtherComponentUses)
         {"Label3.Caption", "Second label"},
         {"Button1.Caption", "On a page"},
         {"Bar.Panels.Item0.Text", "Panel text"},
+        {"MenuItem1.Caption", "&Edit"},
+        {"MenuItem2.Caption", "&Copy All"},
+        {"MenuItem3.Caption", "&More"},
+        {"MenuItem4.Caption", "&Paste"},
     };
     for (const auto& [key, text] : expected) {
         TKLangStr* record = file.FindString("Plain", key);
         ASSERT_NE(record, nullptr) << key;
         EXPECT_EQ(record->Text(), text) << key;
     }
-    EXPECT_EQ(file.StringCount(), 6) << "the five and the page's tab";
+    EXPECT_EQ(file.StringCount(), 10) << "the nine and the page's tab; a submenu's own item is the submenu";
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // windows at once and back, and the start-up language survives a restart.
 #include "tests/shell/ShellFixture.h"
 
+#include "controls/speedbar/SpeedBar.h"
 #include "localisation/FormatSettings.h"
 #include "localisation/KLangEd.h"
 #include "localisation/LangTranslator.h"
@@ -187,8 +188,13 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
     const vx::TFormatSettings builtIn = vx::FormatSettings();
     frm_search->show();
 
+    TSpeedItem* newFile = form->SpeedBar1->FindItemByName("SpeedButton1");
+    ASSERT_NE(newFile, nullptr);
+
     dutch->trigger();
     EXPECT_EQ(save->text(), "Opslaan");
+    EXPECT_EQ(newFile->BtnCaption(), "Nieuw") << "the narrow button's own wording";
+    EXPECT_EQ(newFile->Hint(), "Nieuw bestand") << "the tooltip follows, whole";
     EXPECT_EQ(fileMenu->title(), "Bestand");
     EXPECT_EQ(form->StatusBar1->PanelText(3), " IP-adres");
     EXPECT_EQ(frm_pref->windowTitle(), "Voorkeuren");
@@ -199,6 +205,8 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
 
     english->trigger();
     EXPECT_EQ(save->text(), "Save");
+    EXPECT_EQ(newFile->BtnCaption(), "New file");
+    EXPECT_EQ(newFile->Hint(), "New file");
     EXPECT_EQ(fileMenu->title(), "File");
     EXPECT_EQ(frm_pref->windowTitle(), "Preferences");
     EXPECT_EQ(frm_search->windowTitle(), "Search");
