@@ -146,7 +146,7 @@ std::string dynamicClassName(const QObject* object)
 
 // Lists that show the file system (a folder's subfolders, its files, the
 // drives, the tree of folders) and the label naming their folder: what they
-// hold is found at run time, never a text to translate.
+// hold is found at run time, never a text to translate; only their hints are.
 bool showsFileSystem(const QObject* object)
 {
     if (dynamicClassName(object) == "TDirTree")
@@ -185,8 +185,11 @@ void describePanels(QStatusBar* bar, TTransNode& node)
 void describeWidget(QWidget* w, TTransNode& node)
 {
     node.FontHolder = w;
-    if (showsFileSystem(w))
+    if (showsFileSystem(w)) {
+        // What such a list shows is found at run time; its hint is the program's.
+        node.Props.push_back(hintProp(w));
         return;
+    }
     if (w->isWindow() && !qobject_cast<QMenu*>(w)) {
         node.Props.push_back(textProp("Caption", w, [](QWidget* o) { return o->windowTitle(); },
                                       [](QWidget* o, const QString& s) { o->setWindowTitle(s); }));
