@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
@@ -41,6 +42,12 @@ std::unique_ptr<QWidget> MakeUnnamedWindow()
     bar->setObjectName("Bar");
     bar->addPermanentWidget(new QLabel("Panel text", bar));
     layout->addWidget(bar);
+    // A list of the file system: its files are no texts, its hint is.
+    auto* files = new QListWidget(window.get());
+    files->setObjectName("FileListBox1");
+    files->setToolTip("Pick files");
+    files->addItems({"index.htm", "Readme"});
+    layout->addWidget(files);
     auto* menu = new QMenu("&Edit", window.get());
     menu->addAction("&Copy All");
     menu->addSeparator();
@@ -65,13 +72,15 @@ TEST(ComponentNames, EveryTextGetsANameThatNoOtherComponentUses)
         {"MenuItem2.Caption", "&Copy All"},
         {"MenuItem3.Caption", "&More"},
         {"MenuItem4.Caption", "&Paste"},
+        {"FileListBox1.Hint", "Pick files"},
     };
     for (const auto& [key, text] : expected) {
         TKLangStr* record = file.FindString("Plain", key);
         ASSERT_NE(record, nullptr) << key;
         EXPECT_EQ(record->Text(), text) << key;
     }
-    EXPECT_EQ(file.StringCount(), 10) << "the nine and the page's tab; a submenu's own item is the submenu";
+    EXPECT_EQ(file.FindString("Plain", "FileListBox1.Items"), nullptr);
+    EXPECT_EQ(file.StringCount(), 11) << "the ten and the page's tab; a submenu's own item is the submenu";
 }
 
 } // namespace
