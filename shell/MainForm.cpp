@@ -37,6 +37,7 @@
 #include "shell/launch/Launchers.h"
 #include "shell/menu/MenuBuilder.h"
 #include "shell/panels/SidePanels.h"
+#include "shell/plugins/uilPluginManager.h"
 #include "shell/taglists/TagLists.h"
 #include "shell/typing/TypingRules.h"
 
@@ -109,6 +110,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     Form1 = this;
     vx::shell::MainWindow() = this;
     TFlatHint::SetMainForm(this);
+    plugins1 = std::make_unique<TuilPluginManager>();
     FormCreate();
     KMLang1->Loaded();
     vx::shell::BindLaunchers(*this);

@@ -32,6 +32,7 @@ class TDcjPerlSyn;
 class TFlatHint;
 class TFormStorage;
 class TSpeedBar;
+class TuilPluginManager;
 class TStatusBar;
 class TKMLang;
 class TMRUManager;
@@ -168,6 +169,7 @@ public:
     TMRUManager* mru;
     TFormStorage* FormStorage1;
     TKMLang* KMLang1;
+    std::unique_ptr<TuilPluginManager> plugins1;
     // Styles every tooltip of the program.
     TFlatHint* FlatHint1;
     // The completion popup (its items from codecomplete.ae) and the

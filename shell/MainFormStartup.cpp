@@ -21,6 +21,7 @@
 #include "shell/ProfHelp.h"
 #include "shell/StatusBar.h"
 #include "shell/core/ListFiles.h"
+#include "shell/plugins/uilPluginManager.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -91,6 +92,8 @@ void TForm1::FormActivate()
         ComboBox4->setCurrentIndex(0);
         tipstimer->setInterval(50000);
         KMLang1->SetLangDir(vx::ProgramPath("languages"));
+        plugins1->SetExtension("plg");
+        plugins1->SetPluginFolder(vx::ProgramPath("plugins\\"));
         for (QListWidget* list : {tags, webtv, usertags, aspbox, vblist})
             list->clear();
         for (TmwCustomEdit* editor : richedit)

@@ -154,16 +154,11 @@ void TFrm_aspb::Status(const std::string& text, int position)
 void TFrm_aspb::Beautify()
 {
     const std::string text = vx::FromQString(memo1->toPlainText());
-    std::vector<std::string> lines =
-        BeautifyLines(text, Options(), [this](const std::string& status, int step) { Status(status, step); });
+    std::string result =
+        BeautifyText(text, Options(), [this](const std::string& status, int step) { Status(status, step); });
     // A plain script is no page: an HTML comment would break it.
-    if (HasScriptBlocks(text)) {
-        lines.insert(lines.begin(), std::string());
-        lines.insert(lines.begin(), BeautifyBanner(ShortDateLongTime(Clock())));
-    }
-    std::string result;
-    for (const std::string& line : lines)
-        result += line + "\n";
+    if (HasScriptBlocks(text))
+        result.insert(0, BeautifyBanner(ShortDateLongTime(Clock())) + "\n\n");
     memo1->setPlainText(vx::ToQString(result));
 }
 

@@ -1,5 +1,7 @@
 #include "tests/shell/ShellFixture.h"
 
+#include "controls/common/RXConst.h"
+#include "controls/common/StartupUnits.h"
 #include "controls/speedbar/SpeedBar.h"
 #include "editor/qt/mwCompletionProposal.h"
 #include "platform/AnsiText.h"
@@ -68,6 +70,18 @@ TEST_F(ShellTest, StartsOnAnEmptyStoreWithoutAnyMessage)
     const std::string command = reg.ReadString("");
     EXPECT_EQ(command.substr(command.size() - 5), " \"%1\"");
     EXPECT_EQ(command, vx::LowerCase(command));
+}
+
+TEST_F(ShellTest, StartUpRegistersTheHandCursorsTheIdleMinuteTimerAndTheSystemRecord)
+{
+    Start();
+    for (int id : {vx::crHand, vx::crDragHand, vx::crToolbarHand, vx::crRightHand, vx::crLeftHand, vx::crTopHand})
+        EXPECT_NE(vx::ScreenCursor(id).shape(), Qt::ArrowCursor) << id;
+    ASSERT_NE(vx::DesignTimer(), nullptr);
+    EXPECT_EQ(vx::DesignTimer()->interval(), 60000);
+    EXPECT_FALSE(vx::DesignTimer()->isActive());
+    EXPECT_EQ(vx::OSVersion().Description, vx::ReadOSVersion().Description);
+    EXPECT_FALSE(vx::OSVersion().Description.empty());
 }
 
 TEST_F(ShellTest, FirstActivationReadsTheStoredSettings)
