@@ -138,6 +138,22 @@ TEST_F(DutchTest, TheTableTranslatesEveryTextOfEveryWindow)
                                  << UntranslatedEntries(missing);
 }
 
+TEST_F(DutchTest, WhatTheMachineListsIsNoTextOfTheProgram)
+{
+    // The installed fonts and the machine's folders: a language that carried
+    // them would put the build machine's lists into every user's windows.
+    TKLangFile native;
+    native.LoadFromBytes(ReadWholeFile(VX_NATIVE_LNG));
+    int fontBoxes = 0;
+    for (const auto& [key, text] : TextsOf(native)) {
+        const bool fontBox = key.find("FontComboBox") != std::string::npos;
+        fontBoxes += fontBox;
+        EXPECT_FALSE(fontBox && key.find(".Items") != std::string::npos) << key;
+        EXPECT_EQ(key.find("DirTree1.Items"), std::string::npos) << key;
+    }
+    EXPECT_GT(fontBoxes, 0) << "the font boxes' hints and labels stay";
+}
+
 TEST_F(DutchTest, EveryWindowShowsDutchWhereDutchDiffers)
 {
     TKAppLanguage::Instance().SetLanguage("Nederlands");
