@@ -69,6 +69,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     a_complete = std::make_unique<TmwAutoComplete>();
     AttachCompletion(1);
     KMLang1 = Named(new TKMLang(this), "KMLang1");
+    // The speed bar's buttons show their text: it follows the language.
+    KMLang1->SetLocalRules(MakeList({"+TSpeedItem.BtnCaption"}));
     FlatHint1 = Named(new TFlatHint(this), "FlatHint1");
     FormStorage1 = Named(new TFormStorage(this), "FormStorage1");
     // The storage keeps only the recent-files list: no window placement.

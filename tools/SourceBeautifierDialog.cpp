@@ -3,6 +3,7 @@
 
 #include "controls/flat/TFlatMemoUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
+#include "localisation/qt/KMLang.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 #include "tools/framework/MemoLines.h"
@@ -117,6 +118,12 @@ TFrm_aspb::TFrm_aspb(QWidget* parent)
 
     AddCommandButton("SpeedButton1", "Beautify     ", [this] { BeautifyButton(); })->setToolTip("Beautify source");
     AddCloseButton("SpeedButton2", "Close")->setToolTip("Cancel action");
+    // The word lists are the beautifier's settings, never texts to translate:
+    // no language replaces what the user set.
+    TStringList rules;
+    for (const char* list : {"-indent2", "-outdent2", "-indent", "-outdent"})
+        rules.Add(list);
+    KMLang1->SetLocalRules(rules);
     Loaded();
 }
 
