@@ -1,0 +1,248 @@
+// The macro recorder's journal on Qt.
+#include "shell/RecorderJournal.h"
+
+#include "platform/qt/VirtualKeys.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace vx::shell {
+
+using recorder::TEventMsg;
+namespace rec = vx::recorder;
+
+namespace {
+
+// The event Play posts to the journal for later delivery.
+class TPlayEvent : public QEvent {
+public:
+    static QEvent::Type Kind()
+    {
+        static const auto kind = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return kind;
+    }
+    explicit TPlayEvent(const TEventMsg& record) : QEvent(Kind()), Record(record) {}
+    TEventMsg Record;
+};
+
+struct TButtonMessages {
+    Qt::MouseButton button;
+    std::uint32_t down;
+    std::uint32_t up;
+};
+constexpr TButtonMessages ButtonMessages[] = {
+    {Qt::LeftButton, rec::WM_LBUTTONDOWN, rec::WM_LBUTTONUP},
+    {Qt::RightButton, rec::WM_RBUTTONDOWN, rec::WM_RBUTTONUP},
+    {Qt::MiddleButton, rec::WM_MBUTTONDOWN, rec::WM_MBUTTONUP},
+};
+
+// The modifier a virtual key holds down, the left and right keys included.
+Qt::KeyboardModifier ModifierOf(std::uint8_t vk)
+{
+    switch (vk) {
+    case 0x10: case 0xA0: case 0xA1:
+        return Qt::ShiftModifier;
+    case 0x11: case 0xA2: case 0xA3:
+        return Qt::ControlModifier;
+    case 0x12: case 0xA4: case 0xA5:
+        return Qt::AltModifier;
+    default:
+        return Qt::NoModifier;
+    }
+}
+
+bool KeyRecordOf(const QKeyEvent& key, TEventMsg& record)
+{
+    if (key.type() == QEvent::KeyRelease && key.isAutoRepeat())
+        return false;
+    std::uint16_t vk = VirtualKeyOf(key.key());
+    // Ctrl+Pause is the Break key.
+    if (key.key() == Qt::Key_Pause && (key.modifiers() & Qt::ControlModifier))
+        vk = rec::VK_CANCEL;
+    if (vk == 0 || vk > 0xFF)
+        return false;
+    const bool down = key.type() == QEvent::KeyPress;
+    if (key.modifiers() & Qt::AltModifier)
+        record.message = down ? rec::WM_SYSKEYDOWN : rec::WM_SYSKEYUP;
+    else
+        record.message = down ? rec::WM_KEYDOWN : rec::WM_KEYUP;
+    record.paramL = vk;
+    record.paramH = 1; // the repeat count
+    return true;
+}
+
+bool MouseRecordOf(const QMouseEvent& mouse, TEventMsg& record)
+{
+    if (mouse.type() == QEvent::MouseMove) {
+        record.message = rec::WM_MOUSEMOVE;
+    } else {
+        const bool down = mouse.type() != QEvent::MouseButtonRelease;
+        record.message = 0;
+        for (const TButtonMessages& b : ButtonMessages)
+            if (b.button == mouse.button())
+                record.message = down ? b.down : b.up;
+        if (record.message == 0)
+            return false;
+    }
+    const QPoint at = mouse.globalPosition().toPoint();
+    record.paramL = static_cast<std::uint32_t>(at.x());
+    record.paramH = static_cast<std::uint32_t>(at.y());
+    return true;
+}
+
+} // namespace
+
+bool JournalRecordOf(const QEvent& event, TEventMsg& record)
+{
+    record = TEventMsg{};
+    switch (event.type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        return KeyRecordOf(static_cast<const QKeyEvent&>(event), record);
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
+        return MouseRecordOf(static_cast<const QMouseEvent&>(event), record);
+    default:
+        return false;
+    }
+}
+
+TRecorderJournal::TRecorderJournal(QObject* parent) : QObject(parent), recorder_(*this, *this)
+{
+    elapsed_.start();
+    playTimer_.setSingleShot(true);
+    connect(&playTimer_, &QTimer::timeout, this, [this] { pump(); });
+    // Losing the focus to another program ends recording and playback, as the
+    // system cancels its journal hooks when the user switches away.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive)
+            recorder_.StopHook();
+    });
+}
+
+std::uint32_t TRecorderJournal::TickCount()
+{
+    return static_cast<std::uint32_t>(elapsed_.elapsed());
+}
+
+bool TRecorderJournal::Install(THook hook)
+{
+    if (hook == THook::Record) {
+        qApp->installEventFilter(this);
+        filtering_ = true;
+    } else {
+        modifiers_ = Qt::NoModifier;
+        buttons_ = Qt::NoButton;
+        grabber_ = nullptr;
+        keyWindow_ = nullptr;
+        playTimer_.start(0);
+    }
+    return true;
+}
+
+void TRecorderJournal::Remove()
+{
+    if (filtering_)
+        qApp->removeEventFilter(this);
+    filtering_ = false;
+    playTimer_.stop();
+}
+
+void TRecorderJournal::pump()
+{
+    const int wait = recorder_.Pump();
+    if (wait >= 0)
+        playTimer_.start(wait);
+}
+
+void TRecorderJournal::Play(const TEventMsg& event)
+{
+    QCoreApplication::postEvent(this, new TPlayEvent(event));
+}
+
+bool TRecorderJournal::event(QEvent* event)
+{
+    if (event->type() != TPlayEvent::Kind())
+        return QObject::event(event);
+    const TEventMsg& record = static_cast<TPlayEvent*>(event)->Record;
+    if (rec::IsKeyMessage(record.message))
+        playKey(record);
+    else
+        playMouse(record);
+    return true;
+}
+
+bool TRecorderJournal::eventFilter(QObject* watched, QEvent* event)
+{
+    // Input reaches a window once from the system, then its widgets; the
+    // window's copy is the one that counts.
+    TEventMsg record;
+    if (watched->isWindowType() && event->spontaneous() && JournalRecordOf(*event, record))
+        recorder_.Journal(record);
+    return false;
+}
+
+void TRecorderJournal::playKey(const TEventMsg& record)
+{
+    const auto vk = static_cast<std::uint8_t>(record.paramL & 0xFF);
+    const bool down = record.message == rec::WM_KEYDOWN || record.message == rec::WM_SYSKEYDOWN;
+    QWidget* target = keyWindow_ ? keyWindow_->focusWidget() : nullptr;
+    if (!target)
+        target = QApplication::focusWidget();
+    if (!target)
+        target = QApplication::activeWindow();
+    TQtKeyStroke stroke = QtKeyOf(vk, modifiers_ & Qt::ShiftModifier);
+    if (vk == rec::VK_CANCEL)
+        stroke = {Qt::Key_Pause, QString()};
+    if (const Qt::KeyboardModifier modifier = ModifierOf(vk); modifier != Qt::NoModifier) {
+        // A modifier is reported held on its own press, released on its own release.
+        modifiers_.setFlag(modifier, down);
+    }
+    if (!target || stroke.key == 0)
+        return;
+    if (modifiers_ & (Qt::ControlModifier | Qt::AltModifier))
+        stroke.text.clear();
+    QKeyEvent key(down ? QEvent::KeyPress : QEvent::KeyRelease, stroke.key, modifiers_, stroke.text);
+    QCoreApplication::sendEvent(target, &key);
+}
+
+void TRecorderJournal::playMouse(const TEventMsg& record)
+{
+    const QPoint at(static_cast<std::int32_t>(record.paramL), static_cast<std::int32_t>(record.paramH));
+    Qt::MouseButton button = Qt::NoButton;
+    QEvent::Type type = QEvent::MouseMove;
+    for (const TButtonMessages& b : ButtonMessages) {
+        if (record.message == b.down) {
+            button = b.button;
+            type = QEvent::MouseButtonPress;
+        } else if (record.message == b.up) {
+            button = b.button;
+            type = QEvent::MouseButtonRelease;
+        }
+    }
+    if (type == QEvent::MouseMove && record.message != rec::WM_MOUSEMOVE)
+        return;
+    QWidget* target = buttons_ != Qt::NoButton && grabber_ ? grabber_.data() : QApplication::widgetAt(at);
+    if (type == QEvent::MouseButtonPress)
+        buttons_ |= button;
+    else if (type == QEvent::MouseButtonRelease)
+        buttons_ &= ~button;
+    if (type == QEvent::MouseButtonPress)
+        grabber_ = target;
+    if (!target)
+        return;
+    if (type == QEvent::MouseButtonPress) {
+        keyWindow_ = target->window();
+        if (!keyWindow_->isActiveWindow())
+            keyWindow_->activateWindow();
+    }
+    QMouseEvent mouse(type, target->mapFromGlobal(QPointF(at)), target->window()->mapFromGlobal(QPointF(at)),
+                      QPointF(at), button, buttons_, modifiers_);
+    QCoreApplication::sendEvent(target, &mouse);
+}
+
+} // namespace vx::shell
