@@ -58,8 +58,9 @@ bool KeyRecordOf(const QKeyEvent& key, TEventMsg& record)
     if (key.type() == QEvent::KeyRelease && key.isAutoRepeat())
         return false;
     std::uint16_t vk = VirtualKeyOf(key.key());
-    // Ctrl+Pause is the Break key.
-    if (key.key() == Qt::Key_Pause && (key.modifiers() & Qt::ControlModifier))
+    // Ctrl+Pause is the Break key; X names it by a key symbol Qt has no key for.
+    constexpr quint32 XkBreak = 0xFF6B;
+    if ((key.key() == Qt::Key_Pause && (key.modifiers() & Qt::ControlModifier)) || key.nativeVirtualKey() == XkBreak)
         vk = rec::VK_CANCEL;
     if (vk == 0 || vk > 0xFF)
         return false;
