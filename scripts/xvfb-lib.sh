@@ -3,10 +3,10 @@
 # file, its main window found, and the program quit through File > Exit.
 # Sourced, not run.
 
-# Skips the check (exit 77) when a tool it needs is missing.
+# Skips the check (exit 77) when one of the tools named is missing.
 xvfb_require_tools() {
   local tool
-  for tool in xvfb-run xdotool; do
+  for tool in "$@"; do
     if ! command -v "$tool" >/dev/null; then
       echo "$(basename "$0"): skipped: $tool is missing (scripts/install-deps installs it)" >&2
       exit 77
@@ -35,7 +35,8 @@ xvfb_start() {
   for i in $(seq 1 300); do
     alive
     win=$(main_window)
-    [[ -n "$win" ]] && eval "$(xdotool getwindowgeometry --shell "$win")" && (( WIDTH >= 800 )) && break
+    WIDTH=0
+    [[ -n "$win" ]] && eval "$(xdotool getwindowgeometry --shell "$win" 2>/dev/null || true)" && (( WIDTH >= 800 )) && break
     win=""
     sleep 0.1
   done
@@ -51,7 +52,9 @@ alive() { kill -0 "$pid" 2>/dev/null || fail "the program ended early"; }
 main_window() {
   local best="" area=0 w
   for w in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
-    eval "$(xdotool getwindowgeometry --shell "$w")"
+    # A window may close between the search and the question (the splash).
+    WIDTH=0 HEIGHT=0
+    eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null || true)"
     if (( WIDTH * HEIGHT > area )); then area=$((WIDTH * HEIGHT)); best=$w; fi
   done
   echo "$best"
