@@ -64,7 +64,7 @@ bool KeyRecordOf(const QKeyEvent& key, TEventMsg& record)
         vk = rec::VK_CANCEL;
     if (vk == 0 || vk > 0xFF)
         return false;
-    const bool down = key.type() == QEvent::KeyPress;
+    const bool down = key.type() != QEvent::KeyRelease;
     if (key.modifiers() & Qt::AltModifier)
         record.message = down ? rec::WM_SYSKEYDOWN : rec::WM_SYSKEYUP;
     else
@@ -99,6 +99,7 @@ bool JournalRecordOf(const QEvent& event, TEventMsg& record)
 {
     record = TEventMsg{};
     switch (event.type()) {
+    case QEvent::ShortcutOverride:
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
         return KeyRecordOf(static_cast<const QKeyEvent&>(event), record);
@@ -181,8 +182,23 @@ bool TRecorderJournal::eventFilter(QObject* watched, QEvent* event)
 {
     // Input reaches a window once from the system, then its widgets; the
     // window's copy is the one that counts.
+    if (!watched->isWindowType() || !event->spontaneous())
+        return false;
+    // A key press is first offered to the shortcuts, and one that triggers a
+    // shortcut goes no further: the offer is the key press, and the press
+    // that may follow it is the same stroke again.
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const std::pair<quint64, int> stroke(key->timestamp(), key->key());
+        if (event->type() == QEvent::KeyPress && stroke == offered_) {
+            offered_ = {};
+            return false;
+        }
+        if (event->type() == QEvent::ShortcutOverride)
+            offered_ = stroke;
+    }
     TEventMsg record;
-    if (watched->isWindowType() && event->spontaneous() && JournalRecordOf(*event, record))
+    if (JournalRecordOf(*event, record))
         recorder_.Journal(record);
     return false;
 }
@@ -238,8 +254,13 @@ void TRecorderJournal::playMouse(const TEventMsg& record)
         return;
     if (type == QEvent::MouseButtonPress) {
         keyWindow_ = target->window();
-        if (!keyWindow_->isActiveWindow())
+        // As a click activates its window; the system's activation comes
+        // later, and the keys that follow at once must already find the
+        // window active, for its shortcuts among other things.
+        if (!keyWindow_->isActiveWindow()) {
             keyWindow_->activateWindow();
+            QApplication::setActiveWindow(keyWindow_);
+        }
     }
     QMouseEvent mouse(type, target->mapFromGlobal(QPointF(at)), target->window()->mapFromGlobal(QPointF(at)),
                       QPointF(at), button, buttons_, modifiers_);

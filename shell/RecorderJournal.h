@@ -12,6 +12,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <utility>
+
 class QKeyEvent;
 class QMouseEvent;
 class QWidget;
@@ -44,6 +46,8 @@ private:
     QElapsedTimer elapsed_;
     QTimer playTimer_;
     bool filtering_ = false;
+    // Recording: the time stamp and key of the last key press offered to the shortcuts.
+    std::pair<quint64, int> offered_;
     // Playback: the modifier keys and mouse buttons held down; the widget a
     // button went down on, which gets the mouse until the buttons are up; the
     // window last clicked, whose focus widget gets the keys.
@@ -54,7 +58,8 @@ private:
     recorder::TRecorder recorder_;
 };
 
-// The record of a Qt key or mouse event as the recorder keeps it (time 0), or
+// The record of a Qt key or mouse event as the recorder keeps it (time 0; a
+// key offered to the shortcuts is a key press), or
 // false for an event it does not keep (a key without a virtual-key code, a
 // repeated key release, wheel turns and other events).
 bool JournalRecordOf(const QEvent& event, recorder::TEventMsg& record);

@@ -143,6 +143,15 @@ TEST_F(RecorderEngine, ANewRecordingReplacesTheOldAndAnAppendedOneContinuesItsTi
     recorder.StopHook();
     EXPECT_EQ(Times().back(), 990u);
 
+    // A playback stopped half-way leaves the whole recording to append to.
+    recorder.Play();
+    recorder.Pump();
+    recorder.StopHook();
+    clock.now = 123456;
+    RecordKeys({{10, 'G'}}, true);
+    recorder.StopHook();
+    EXPECT_EQ(Times(), (std::vector<std::uint32_t>{0, 700, 950, 990, 1000}));
+
     RecordKeys({{30, 'E'}});
     recorder.StopHook();
     EXPECT_EQ(Times(), (std::vector<std::uint32_t>{30})) << "without append the recording starts afresh";

@@ -121,6 +121,20 @@ TEST_F(RecorderWindowTest, ShiftedKeysPlayBackAsTheCharactersTheyTyped)
     PlayUntil("!A!Ahello\r\n");
 }
 
+TEST_F(RecorderWindowTest, AShortcutIsRecordedOnceAndTriggersAgainOnPlayback)
+{
+    Click(*window->Button1, QPoint(5, 5));
+    Click(*editor->viewport(), QPoint(3, 3));
+    KeyPress(*editor, Qt::Key_Z, "z");
+    KeyDown(*editor, Qt::Key_Control, Qt::ControlModifier);
+    KeyDown(*editor, Qt::Key_S, Qt::ControlModifier, "\x13");
+    Click(*window->Button2, QPoint(5, 5));
+    ASSERT_EQ(readFile(doc), "zhello\r\n") << "the shortcut saved";
+    EXPECT_EQ(Count(vx::recorder::WM_KEYDOWN, 'S'), 1);
+    PlayUntil("zzhello\r\n");
+    EXPECT_TRUE(QTest::qWaitFor([this] { return readFile(doc) == "zzhello\r\n"; }, 5000)) << readFile(doc);
+}
+
 TEST_F(RecorderWindowTest, CtrlBreakEndsTheRecordingWithPlayLoadAndSaveUsable)
 {
     Click(*window->Button1, QPoint(5, 5));
@@ -209,6 +223,7 @@ TEST(RecorderJournal, QtEventsBecomeTheRecordsOfTheirWindowsCodes)
         {QKeyEvent(QEvent::KeyPress, Qt::Key_F4, Qt::AltModifier), {WM_SYSKEYDOWN, 0x73, 1, 0, 0}},
         {QKeyEvent(QEvent::KeyPress, Qt::Key_Pause, Qt::ControlModifier), {WM_KEYDOWN, VK_CANCEL, 1, 0, 0}},
         {QKeyEvent(QEvent::KeyPress, Qt::Key_Pause, Qt::NoModifier), {WM_KEYDOWN, 0x13, 1, 0, 0}},
+        {QKeyEvent(QEvent::ShortcutOverride, Qt::Key_S, Qt::ControlModifier), {WM_KEYDOWN, 'S', 1, 0, 0}},
     };
     for (const auto& k : keys) {
         TEventMsg record;
