@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleHints>
 #include <QWidget>
 
 namespace vx::shell {
@@ -14,18 +15,6 @@ using recorder::TEventMsg;
 namespace rec = vx::recorder;
 
 namespace {
-
-// The event Play posts to the journal for later delivery.
-class TPlayEvent : public QEvent {
-public:
-    static QEvent::Type Kind()
-    {
-        static const auto kind = static_cast<QEvent::Type>(QEvent::registerEventType());
-        return kind;
-    }
-    explicit TPlayEvent(const TEventMsg& record) : QEvent(Kind()), Record(record) {}
-    TEventMsg Record;
-};
 
 struct TButtonMessages {
     Qt::MouseButton button;
@@ -103,8 +92,8 @@ bool JournalRecordOf(const QEvent& event, TEventMsg& record)
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
         return KeyRecordOf(static_cast<const QKeyEvent&>(event), record);
+    // A double click is the second press again, which has come before it.
     case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseMove:
         return MouseRecordOf(static_cast<const QMouseEvent&>(event), record);
@@ -141,6 +130,7 @@ bool TRecorderJournal::Install(THook hook)
         buttons_ = Qt::NoButton;
         grabber_ = nullptr;
         keyWindow_ = nullptr;
+        lastPress_ = {};
         playTimer_.start(0);
     }
     return true;
@@ -156,26 +146,22 @@ void TRecorderJournal::Remove()
 
 void TRecorderJournal::pump()
 {
+    // An event that opens a window runs an event loop of its own while it
+    // plays; the events after it must go on playing there.
+    playTimer_.start(0);
     const int wait = recorder_.Pump();
     if (wait >= 0)
         playTimer_.start(wait);
+    else
+        playTimer_.stop();
 }
 
 void TRecorderJournal::Play(const TEventMsg& event)
 {
-    QCoreApplication::postEvent(this, new TPlayEvent(event));
-}
-
-bool TRecorderJournal::event(QEvent* event)
-{
-    if (event->type() != TPlayEvent::Kind())
-        return QObject::event(event);
-    const TEventMsg& record = static_cast<TPlayEvent*>(event)->Record;
-    if (rec::IsKeyMessage(record.message))
-        playKey(record);
+    if (rec::IsKeyMessage(event.message))
+        playKey(event);
     else
-        playMouse(record);
-    return true;
+        playMouse(event);
 }
 
 bool TRecorderJournal::eventFilter(QObject* watched, QEvent* event)
@@ -207,6 +193,9 @@ void TRecorderJournal::playKey(const TEventMsg& record)
 {
     const auto vk = static_cast<std::uint8_t>(record.paramL & 0xFF);
     const bool down = record.message == rec::WM_KEYDOWN || record.message == rec::WM_SYSKEYDOWN;
+    // Character and dead-key messages come from key strokes; the strokes play them.
+    if (!down && record.message != rec::WM_KEYUP && record.message != rec::WM_SYSKEYUP)
+        return;
     QWidget* target = keyWindow_ ? keyWindow_->focusWidget() : nullptr;
     if (!target)
         target = QApplication::focusWidget();
@@ -262,9 +251,24 @@ void TRecorderJournal::playMouse(const TEventMsg& record)
             QApplication::setActiveWindow(keyWindow_);
         }
     }
-    QMouseEvent mouse(type, target->mapFromGlobal(QPointF(at)), target->window()->mapFromGlobal(QPointF(at)),
-                      QPointF(at), button, buttons_, modifiers_);
+    const QPointF local = target->mapFromGlobal(QPointF(at));
+    const QPointF inWindow = target->window()->mapFromGlobal(QPointF(at));
+    QMouseEvent mouse(type, local, inWindow, QPointF(at), button, buttons_, modifiers_);
     QCoreApplication::sendEvent(target, &mouse);
+    if (type != QEvent::MouseButtonPress)
+        return;
+    // A second press soon after the first at the same place is a double
+    // click, as the system makes it of the presses it delivers.
+    const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    const int distance = QGuiApplication::styleHints()->mouseDoubleClickDistance();
+    const std::uint32_t now = TickCount();
+    const bool twice = lastPress_.button == button && now - lastPress_.tick <= static_cast<std::uint32_t>(interval) &&
+                       (at - lastPress_.at).manhattanLength() <= distance;
+    lastPress_ = {twice ? 0 : now, twice ? Qt::NoButton : button, at};
+    if (twice && grabber_) {
+        QMouseEvent doubled(QEvent::MouseButtonDblClick, local, inWindow, QPointF(at), button, buttons_, modifiers_);
+        QCoreApplication::sendEvent(grabber_, &doubled);
+    }
 }
 
 } // namespace vx::shell

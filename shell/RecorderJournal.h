@@ -1,6 +1,6 @@
 // The macro recorder's journal on Qt: no desktop-wide input hook exists on
 // Linux desktops, so the events of the program's own windows are recorded
-// through an application-wide event filter, and playback posts synthesized
+// through an application-wide event filter, and playback sends synthesized
 // events to the widget under the recorded position or to the focus widget.
 #pragma once
 
@@ -34,9 +34,6 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // Delivers the events Play posted, one at a time from the event loop, so
-    // that each finds its widget as the events before it left the windows.
-    bool event(QEvent* event) override;
 
 private:
     void pump();
@@ -55,6 +52,12 @@ private:
     Qt::MouseButtons buttons_;
     QPointer<QWidget> grabber_;
     QPointer<QWidget> keyWindow_;
+    // The last press that may begin a double click.
+    struct {
+        std::uint32_t tick = 0;
+        Qt::MouseButton button = Qt::NoButton;
+        QPoint at;
+    } lastPress_;
     recorder::TRecorder recorder_;
 };
 

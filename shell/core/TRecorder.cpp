@@ -37,6 +37,7 @@ void TRecorder::Play()
         throw Exception("Recorder: Nothing to play");
     event_ = EventAt(stream_, 0);
     next_ = EventSize;
+    pending_ = true;
     if (!sink_.Install(TJournalSink::THook::Playback))
         throw Exception("Playback hook cannot be created");
     hooked_ = true;
@@ -63,22 +64,23 @@ void TRecorder::Journal(TEventMsg event)
 
 int TRecorder::Pump()
 {
-    while (state_ == rsPlaying) {
+    while (state_ == rsPlaying && pending_) {
         const auto wait = static_cast<std::int32_t>(due_ - clock_.TickCount());
         if (wait > 0)
             return wait;
-        sink_.Play(event_);
-        // Playing an event may have stopped playback.
-        if (state_ != rsPlaying)
-            break;
-        if (next_ >= stream_.size()) {
-            setState(rsIdle);
-            break;
+        // The next event is taken before this one plays: playing it may run
+        // the event loop (a window it opens), and with it the hook again.
+        const TEventMsg current = event_;
+        pending_ = next_ < stream_.size();
+        if (pending_) {
+            event_ = EventAt(stream_, next_);
+            next_ += EventSize;
+            due_ = dueTick(event_.time);
         }
-        event_ = EventAt(stream_, next_);
-        next_ += EventSize;
-        due_ = dueTick(event_.time);
+        sink_.Play(current);
     }
+    if (state_ == rsPlaying)
+        setState(rsIdle);
     return -1;
 }
 

@@ -58,7 +58,8 @@ public:
     void Journal(TEventMsg event);
     // The playback hook: plays every event that is due. Answers the wait in
     // milliseconds until the next one, or -1 once the last has played and
-    // playback has ended (or when not playing).
+    // playback has ended (or when not playing). The sink's Play may call it
+    // again before it returns; no event plays twice.
     int Pump();
 
     TState State() const { return state_; }
@@ -90,10 +91,12 @@ private:
     bool hooked_ = false;
     std::uint32_t startTick_ = 0;
     int speed_ = 100;
-    // Playback: the offset of the next event and the tick it is due.
-    std::size_t next_ = 0;
+    // Playback: the event to play next, whether there is one, the tick it is
+    // due and the offset of the one after it.
     TEventMsg event_;
+    bool pending_ = false;
     std::uint32_t due_ = 0;
+    std::size_t next_ = 0;
 };
 
 } // namespace vx::recorder

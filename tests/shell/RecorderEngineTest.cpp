@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,10 @@ struct FakeSink : TJournalSink {
     {
         played.push_back(event);
         playedAt.push_back(clock.now);
+        if (onPlay)
+            onPlay(event);
     }
+    std::function<void(const TEventMsg&)> onPlay;
     FakeClock& clock;
     bool refuse = false;
     bool installed = false;
@@ -263,6 +267,26 @@ TEST_F(RecorderEngine, PlaybackEndsByItselfWithOneIdleNotification)
     EXPECT_EQ(sink.played.size(), 2u);
     recorder.StopHook();
     EXPECT_EQ(states.size(), 2u) << "stopping when idle notifies nobody";
+}
+
+TEST_F(RecorderEngine, AnEventThatRunsTheHookAgainWhilePlayingPlaysOnce)
+{
+    RecordKeys({{0, 'A'}, {0, 'B'}, {0, 'C'}});
+    recorder.StopHook();
+    // 'A' opens a window whose event loop pumps on; 'B' is played there.
+    int depth = 0;
+    sink.onPlay = [&](const TEventMsg& event) {
+        if (event.paramL == 'A' && depth++ == 0) {
+            EXPECT_EQ(recorder.Pump(), -1);
+        }
+    };
+    states.clear();
+    PlayThrough();
+    std::string order;
+    for (const TEventMsg& e : sink.played)
+        order += static_cast<char>(e.paramL);
+    EXPECT_EQ(order, "ABC");
+    EXPECT_EQ(states, (std::vector{TRecorder::rsPlaying, TRecorder::rsIdle}));
 }
 
 TEST_F(RecorderEngine, StoppingDuringPlaybackPlaysNothingMore)

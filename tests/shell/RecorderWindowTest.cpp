@@ -135,6 +135,19 @@ TEST_F(RecorderWindowTest, AShortcutIsRecordedOnceAndTriggersAgainOnPlayback)
     EXPECT_TRUE(QTest::qWaitFor([this] { return readFile(doc) == "zzhello\r\n"; }, 5000)) << readFile(doc);
 }
 
+TEST_F(RecorderWindowTest, ADoubleClickPlaysBackAsADoubleClick)
+{
+    // Between the first two characters, inside "hello" and inside the "ab" that replaces it.
+    const TPoint inWord = editor->RowColumnToPixels(Point(2, 1));
+    Click(*window->Button1, QPoint(5, 5));
+    DoubleClick(*editor->viewport(), QPoint(inWord.X + 1, inWord.Y + editor->Model().LineHeight() / 2));
+    KeyPress(*editor, Qt::Key_A, "a");
+    KeyPress(*editor, Qt::Key_B, "b");
+    Click(*window->Button2, QPoint(5, 5));
+    ASSERT_EQ(Text(editor), "ab\r\n") << "the double click selected the word the typing replaced";
+    PlayUntil("ab\r\n");
+}
+
 TEST_F(RecorderWindowTest, CtrlBreakEndsTheRecordingWithPlayLoadAndSaveUsable)
 {
     Click(*window->Button1, QPoint(5, 5));
@@ -243,7 +256,7 @@ TEST(RecorderJournal, QtEventsBecomeTheRecordsOfTheirWindowsCodes)
     } mice[] = {
         {QEvent::MouseMove, Qt::NoButton, WM_MOUSEMOVE},
         {QEvent::MouseButtonPress, Qt::LeftButton, WM_LBUTTONDOWN},
-        {QEvent::MouseButtonDblClick, Qt::RightButton, WM_RBUTTONDOWN},
+        {QEvent::MouseButtonPress, Qt::RightButton, WM_RBUTTONDOWN},
         {QEvent::MouseButtonRelease, Qt::MiddleButton, WM_MBUTTONUP},
     };
     for (const auto& m : mice) {
@@ -253,6 +266,9 @@ TEST(RecorderJournal, QtEventsBecomeTheRecordsOfTheirWindowsCodes)
     }
     EXPECT_FALSE(vx::shell::JournalRecordOf(
         QMouseEvent(QEvent::MouseButtonPress, at, at, global, Qt::BackButton, Qt::BackButton, Qt::NoModifier), record));
+    EXPECT_FALSE(vx::shell::JournalRecordOf(
+        QMouseEvent(QEvent::MouseButtonDblClick, at, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier), record))
+        << "the press before it is recorded";
 }
 
 } // namespace
