@@ -142,7 +142,7 @@ std::string Tfrm_recorder::chooseFile(bool save, std::string& dialogName)
     if (dialogName.empty())
         dialogName = ini.ReadString(Section, LastFile, "");
     const std::string path = save ? vx::dialogs::SaveFile("", Filter, dialogName, "asr")
-                                  : vx::dialogs::OpenFile("", Filter, dialogName);
+                                  : vx::dialogs::OpenFile("", Filter, dialogName, "asr");
     if (path.empty())
         return path;
     dialogName = path;

@@ -181,7 +181,10 @@ TEST_F(RecorderWindowTest, RecordingsAreSavedAndLoadedThroughTheDialogsAndTheLas
     // The open dialog starts from the file last chosen.
     dialogs.Queue(mrOk, saved);
     Click(*window->Button4, QPoint(5, 5));
+    ASSERT_EQ(dialogs.requests.back().kind, vx::dialogs::Kind::OpenFile);
     EXPECT_EQ(dialogs.requests.back().initial, saved);
+    EXPECT_EQ(dialogs.requests.back().text, "Vellumix Recordings|*.asr");
+    EXPECT_EQ(dialogs.requests.back().defaultExt, "asr");
     EXPECT_EQ(Recorder().Stream(), recording);
     EXPECT_EQ(window->windowTitle(), "Idle");
 
