@@ -15,6 +15,9 @@ set(vx_fuzz_dict_html_compress html_compress)
 set(vx_fuzz_dict_rtf_html rtf_html)
 set(vx_fuzz_dict_reg_file reg_file)
 
+# The macro-recording reader.
+list(APPEND VX_FUZZ_TARGETS asr_file)
+
 find_program(VX_CLANGXX NAMES clang++ clang++-14)
 set(vx_fuzz_runtime "")
 if(VX_CLANGXX)
