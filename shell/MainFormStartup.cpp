@@ -21,6 +21,8 @@
 #include "shell/ProfHelp.h"
 #include "shell/StatusBar.h"
 #include "shell/core/ListFiles.h"
+#include "shell/core/TopStyleHook.h"
+#include "shell/plugins/uilPluginManager.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -81,6 +83,8 @@ void TForm1::FormActivate()
     std::vector<std::function<void()>> steps;
     if (first) {
         steps.emplace_back([this] { FirstActivationSetup(); });
+        // Before the preferences show whether the style-sheet editor is there.
+        steps.emplace_back([] { vx::shell::TopStyleHook().Register(ProductName); });
         // Everything below that reads a setting reads the stored one.
         steps.emplace_back([this] {
             if (frm_pref)
@@ -91,6 +95,8 @@ void TForm1::FormActivate()
         ComboBox4->setCurrentIndex(0);
         tipstimer->setInterval(50000);
         KMLang1->SetLangDir(vx::ProgramPath("languages"));
+        plugins1->SetExtension("plg");
+        plugins1->SetPluginFolder(vx::ProgramPath("plugins\\"));
         for (QListWidget* list : {tags, webtv, usertags, aspbox, vblist})
             list->clear();
         for (TmwCustomEdit* editor : richedit)
@@ -291,8 +297,6 @@ bool TForm1::CheckFrontPageEditorSetting(bool force)
         fires = vx::AnsiUpperCase(reg.ReadString("asp")).find("FRONTPG.EXE") != std::string::npos;
         reg.CloseKey();
     }
-    if (fires && ShowFrontPageDialog)
-        ShowFrontPageDialog();
     return fires;
 }
 

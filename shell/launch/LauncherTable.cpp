@@ -5,6 +5,7 @@
 
 #include "shell/AspWarning.h"
 #include "shell/ClipViewForm.h"
+#include "shell/ColorPrint.h"
 #include "shell/FaveFiles.h"
 #include "shell/MainForm.h"
 #include "shell/MainFormCommandsState.h"
@@ -22,6 +23,7 @@
 #include "tools/AdRotator.h"
 #include "tools/AspGenerators.h"
 #include "tools/CompressHtmlWizard.h"
+#include "tools/EncryptDialog.h"
 #include "tools/FileGenerators.h"
 #include "tools/FontDialogs.h"
 #include "tools/HtmlToAspWizard.h"
@@ -120,7 +122,7 @@ const std::vector<TLauncherRow>& LauncherTable()
         {"TfrmHTMLParsing",           Make<TfrmHTMLParsing>,                  FileNameToEdtHTML,     CopyStructureTrees},
         {"Tfrm_usertag",              nullptr,                  nullptr,               ReloadUserTags},
         {"Tf_ftp",                    Make<Tf_ftp>},
-        {"Tfrm_enc",                  nullptr},
+        {"Tfrm_enc",                  Make<Tfrm_enc>},
         {"TAnimatorForm",             Make<TAnimatorForm>},
         {"Tfrm_gifoptimizer",         Make<Tfrm_gifoptimizer>},
         {"Tfrm_clipview",             Make<Tfrm_clipview>},
@@ -132,7 +134,7 @@ const std::vector<TLauncherRow>& LauncherTable()
         {"Tfrm_openurl",              Make<Tfrm_openurl>,       nullptr,               OpenChosenFile},
         {"Tfrm_favefiles",            Make<Tfrm_favefiles>},
         {"Tfrm_todo",                 nullptr,                  nullptr,               ReloadVcsList},
-        {"Tfrm_print",                nullptr,                  EditorToPrintMemo},
+        {"Tfrm_print",                Make<Tfrm_print>,         EditorToPrintMemo},
         {"Tfrm_rtfexport",            Make<Tfrm_rtfexport>,     EditorTextToMemo1},
         {"Tfrm_tagsused",             Make<Tfrm_tagsused>,      FillUsedTags},
         {"Tfrm_docinfo",              Make<Tfrm_docinfo>,       FillDocumentInfo},
