@@ -46,7 +46,7 @@ const std::vector<std::pair<const char*, const char*>>& WebLinks();
 void OpenWebLink(const std::string& url);
 void PreviewInExternalBrowser(TForm1& form);
 void PreviewInInternalBrowser(TForm1& form);
-// True when the preview window holds a browser control that can navigate.
+// True when the preview window's browser control has an engine to browse with.
 bool InternalPreviewAvailable();
 // The web server's root folder, as the preferences store keeps it (value
 // "webroot"); empty when unknown.

@@ -5,6 +5,7 @@
 #include "platform/AnsiText.h"
 #include "platform/Registry.h"
 #include "platform/qt/Dialogs.h"
+#include "platform/qt/PreviewHTML.h"
 #include "platform/qt/QtText.h"
 #include "shell/MainForm.h"
 #include "shell/MainFormCommandsState.h"
@@ -108,8 +109,8 @@ void PreviewInExternalBrowser(TForm1& form)
 
 bool InternalPreviewAvailable()
 {
-    return frm_preview && frm_preview->PreviewHTML1 &&
-           frm_preview->PreviewHTML1->metaObject()->indexOfProperty("url") >= 0;
+    // The commands are bound before the preview window is made: the engine decides.
+    return WebBrowserInstalled();
 }
 
 void PreviewInInternalBrowser(TForm1& form)
@@ -133,9 +134,11 @@ void PreviewInInternalBrowser(TForm1& form)
         }
         url = QUrl(ToQString(*served));
     }
+    if (!frm_preview)
+        return;
     frm_preview->show();
     frm_preview->raise();
-    frm_preview->PreviewHTML1->setProperty("url", url);
+    frm_preview->PreviewHTML1->Navigate(url);
 }
 
 } // namespace vx::shell

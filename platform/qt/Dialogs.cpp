@@ -121,6 +121,9 @@ FileChoice fileDialog(Request request)
     dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(ToQString(request.defaultExt));
+    const QStringList filters = dialog.nameFilters();
+    if (request.filterIndex > 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.filterIndex - 1]);
     QCheckBox* readOnly = nullptr;
     if (request.offersReadOnly) {
         // The platform's own dialog cannot carry the box.
@@ -209,9 +212,11 @@ std::string QtFilter(std::string_view filter)
 }
 
 std::string OpenFile(const std::string& caption, const std::string& filter, const std::string& initial,
-                     const std::string& defaultExt)
+                     const std::string& defaultExt, int filterIndex)
 {
-    return fileDialog(fileRequest(Kind::OpenFile, caption, filter, initial, defaultExt)).path;
+    Request request = fileRequest(Kind::OpenFile, caption, filter, initial, defaultExt);
+    request.filterIndex = filterIndex;
+    return fileDialog(std::move(request)).path;
 }
 
 std::string SaveFile(const std::string& caption, const std::string& filter, const std::string& initial,

@@ -96,6 +96,8 @@ struct Request {
     std::string initial;
     // File dialogs: the extension a chosen name without one gets ("asp").
     std::string defaultExt;
+    // File dialogs: the filter entry shown first, counting from 1.
+    int filterIndex = 1;
     // Open dialog: whether it offers the "Open as read-only" box.
     bool offersReadOnly = false;
     // Message only.
@@ -124,9 +126,10 @@ void SetAnswerer(Answerer answerer);
 
 // The chosen file's path, or "" when cancelled. Paths are file names in the
 // system's encoding, not Windows-1252 text. A chosen name without an extension
-// gets defaultExt when that is not empty.
+// gets defaultExt when that is not empty. filterIndex picks the filter entry
+// shown first, counting from 1.
 std::string OpenFile(const std::string& caption, const std::string& filter, const std::string& initial = "",
-                     const std::string& defaultExt = "");
+                     const std::string& defaultExt = "", int filterIndex = 1);
 std::string SaveFile(const std::string& caption, const std::string& filter, const std::string& initial = "",
                      const std::string& defaultExt = "");
 

@@ -3,7 +3,10 @@
 // is one change in its row: Make<TheClass> and its header.
 #include "shell/launch/LauncherTable.h"
 
+#include "shell/AspWarning.h"
+#include "shell/ClipViewForm.h"
 #include "shell/ColorPrint.h"
+#include "shell/FaveFiles.h"
 #include "shell/MainForm.h"
 #include "shell/MainFormCommandsState.h"
 #include "shell/launch/LaunchSteps.h"
@@ -122,21 +125,21 @@ const std::vector<TLauncherRow>& LauncherTable()
         {"Tfrm_enc",                  Make<Tfrm_enc>},
         {"TAnimatorForm",             Make<TAnimatorForm>},
         {"Tfrm_gifoptimizer",         Make<Tfrm_gifoptimizer>},
-        {"Tfrm_clipview",             nullptr},
+        {"Tfrm_clipview",             Make<Tfrm_clipview>},
         {"Tfrm_compresshtml",         Make<Tfrm_compresshtml>},
         {"Tfrm_codebase",             nullptr},
         {"Tfrm_update",               Make<Tfrm_update>},
         {"TFStart",                   Make<TFStart>},
         {"Tfrm_dsncfg",               Make<Tfrm_dsncfg>},
         {"Tfrm_openurl",              Make<Tfrm_openurl>,       nullptr,               OpenChosenFile},
-        {"Tfrm_favefiles",            nullptr},
+        {"Tfrm_favefiles",            Make<Tfrm_favefiles>},
         {"Tfrm_todo",                 nullptr,                  nullptr,               ReloadVcsList},
         {"Tfrm_print",                Make<Tfrm_print>,         EditorToPrintMemo},
         {"Tfrm_rtfexport",            Make<Tfrm_rtfexport>,     EditorTextToMemo1},
         {"Tfrm_tagsused",             Make<Tfrm_tagsused>,      FillUsedTags},
         {"Tfrm_docinfo",              Make<Tfrm_docinfo>,       FillDocumentInfo},
         // Not a menu command: the internal preview of an ASP page asks it first.
-        {"Tfrm_asp_warning",          nullptr,                  nullptr,               TakeWebServerChoice},
+        {"Tfrm_asp_warning",          Make<Tfrm_asp_warning>,   nullptr,               TakeWebServerChoice},
     };
     // clang-format on
     return rows;

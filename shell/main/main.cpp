@@ -3,6 +3,7 @@
 #include "highlighters/RegisterHighlighters.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/qt/Application.h"
+#include "platform/web/WebBrowser.h"
 #include "shell/MainForm.h"
 #include "shell/Splash.h"
 #include "shell/Startup.h"
@@ -14,6 +15,7 @@
 int main(int argc, char** argv)
 {
     RegisterAllHighlighters();
+    vx::InstallWebBrowser();
     vx::TApplication app(argc, argv);
     TKAppLanguage::Instance().Initialize();
     auto splash = std::make_unique<Tfrm_splash>();

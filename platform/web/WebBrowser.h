@@ -1,0 +1,12 @@
+// The browser engine of the preview: Qt WebEngine behind the browser control's
+// interface.
+#pragma once
+
+namespace vx {
+
+// Makes browser controls use Qt WebEngine. Call before the application object
+// is created: the engine shares its graphics context with the application's.
+// Run as root, the engine's sandbox cannot start; it is then switched off.
+void InstallWebBrowser();
+
+} // namespace vx

@@ -1,0 +1,212 @@
+// The browser preview on a real browser engine, on a virtual screen: local
+// pages load, their titles become the caption, the tool buttons browse, the
+// resolution combo sizes the window, and Stop ends a load that would not end.
+// With $VX_PREVIEW_SHOT set, the window showing a page is saved there as a PNG.
+#include "controls/flat/TFlatComboBoxUnit.h"
+#include "platform/qt/PreviewHTML.h"
+#include "platform/web/WebBrowser.h"
+#include "shell/Preview.h"
+#include "tests/controls/FlatTestSupport.h"
+#include "tests/support/TempDir.h"
+
+#include <QAbstractItemView>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+// The engine must be chosen before the application object exists.
+const bool engineInstalled = (vx::InstallWebBrowser(), true);
+
+using vx::test::writeFile;
+
+constexpr int LoadWait = 30000;
+
+std::string Page(const std::string& title, const std::string& body = "", const std::string& colour = "#ffffff")
+{
+    return "<html><head><title>" + title + "</title></head><body style=\"margin:0;background:" + colour + "\">" +
+           body + "</body></html>";
+}
+
+class PreviewTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(engineInstalled);
+        window = std::make_unique<Tfrm_preview>();
+        window->resize(640, 480);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    QUrl Write(const std::string& name, const std::string& html) const
+    {
+        writeFile(pages.file(name), html);
+        return QUrl::fromLocalFile(QString::fromStdString(pages.file(name)));
+    }
+    bool WaitForCaption(const QString& caption) const
+    {
+        return QTest::qWaitFor([&] { return window->windowTitle() == caption; }, LoadWait);
+    }
+    bool WaitUntilLoaded() const
+    {
+        return QTest::qWaitFor([&] { return !window->PreviewHTML1->Busy(); }, LoadWait);
+    }
+    // Loads the page and waits until it is there.
+    void Show(const QUrl& url, const QString& title)
+    {
+        window->PreviewHTML1->Navigate(url);
+        ASSERT_TRUE(WaitForCaption(title)) << "caption is " << window->windowTitle().toStdString();
+        ASSERT_TRUE(WaitUntilLoaded());
+    }
+    void Click(QToolButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+    vx::test::TempDir pages{"vellumix-pages"};
+    std::unique_ptr<Tfrm_preview> window;
+};
+
+TEST(Resolution, WidthStarHeight)
+{
+    const struct {
+        const char* text;
+        bool valid;
+        int width;
+        int height;
+    } rows[] = {
+        {"640*480", true, 640, 480}, {"1024*768", true, 1024, 768}, {"800x600", false, 0, 0},
+        {"*600", false, 0, 0},       {"800*", false, 0, 0},         {"0*600", false, 0, 0},
+        {"80a*600", false, 0, 0},    {"99999999999*5", false, 0, 0}, {"", false, 0, 0},
+    };
+    for (const auto& row : rows) {
+        int w = 0;
+        int h = 0;
+        EXPECT_EQ(ParseResolution(row.text, w, h), row.valid) << row.text;
+        if (row.valid)
+            EXPECT_EQ(std::make_pair(w, h), std::make_pair(row.width, row.height)) << row.text;
+    }
+}
+
+TEST_F(PreviewTest, ActivationEmptiesTheCaptionAndShowsTheWindowSize)
+{
+    window->hide();
+    window->setWindowTitle("old page");
+    window->show();
+    EXPECT_EQ(window->windowTitle(), "");
+    EXPECT_EQ(window->ComboBox1->Text(), "640*480");
+}
+
+TEST_F(PreviewTest, ALocalPageLoadsAndItsTitleBecomesTheCaption)
+{
+    const QUrl url = Write("page.html", Page("Local page", "<h1>Hello</h1>"));
+    Show(url, "Local page");
+    EXPECT_EQ(window->PreviewHTML1->LocationURL(), url);
+    // Shown again for the same page, as the preview command does.
+    window->hide();
+    window->show();
+    EXPECT_EQ(window->windowTitle(), "");
+    Show(url, "Local page");
+}
+
+TEST_F(PreviewTest, ChoosingAResolutionSizesTheWindowAndPutsItTopLeft)
+{
+    vx::test::Activate(*window);
+    TFlatComboBox& combo = *window->ComboBox1;
+    vx::test::Click(combo, combo.ButtonRect().center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return combo.view()->isVisible(); }, 5000));
+    QAbstractItemView& list = *combo.view();
+    QTest::keyClick(&list, Qt::Key_Down);
+    QTest::keyClick(&list, Qt::Key_Return);
+    EXPECT_EQ(window->size(), QSize(800, 600));
+    EXPECT_EQ(window->pos(), QPoint(1, 1));
+    EXPECT_EQ(combo.Text(), "800*600");
+}
+
+TEST_F(PreviewTest, BackForwardAndRefreshBrowseTheVisitedPages)
+{
+    const QUrl first = Write("first.html", Page("First"));
+    const QUrl second = Write("second.html", Page("Second"));
+    Show(first, "First");
+    Show(second, "Second");
+    Click(window->ToolButton1);
+    ASSERT_TRUE(WaitForCaption("First")) << "Page Backward";
+    ASSERT_TRUE(WaitUntilLoaded());
+    Click(window->ToolButton2);
+    ASSERT_TRUE(WaitForCaption("Second")) << "Page forward";
+    ASSERT_TRUE(WaitUntilLoaded());
+    Write("second.html", Page("Second, changed"));
+    Click(window->ToolButton4);
+    EXPECT_TRUE(WaitForCaption("Second, changed")) << "Refresh page reads the file again";
+}
+
+TEST_F(PreviewTest, HoveringALinkShowsItsAddressInTheStatusBar)
+{
+    const QUrl target = Write("target.html", Page("Target"));
+    Show(Write("links.html", Page("Links", "<a href=\"target.html\" style=\"display:block;height:300px\">go</a>")),
+         "Links");
+    QWidget* browser = window->PreviewHTML1;
+    const QPoint over = browser->mapTo(window.get(), QPoint(40, 40));
+    int step = 0;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            // The engine hears of the mouse once its page is ready for input: move until it answers.
+            QTest::mouseMove(window->windowHandle(), over + QPoint(step++ % 2, 0));
+            return window->StatusBar1->currentMessage() == target.toString();
+        },
+        LoadWait))
+        << "status is " << window->StatusBar1->currentMessage().toStdString();
+}
+
+TEST_F(PreviewTest, StopBrowsingEndsALoadThatWouldNotEnd)
+{
+    // A picture read from a pipe nobody writes to keeps the page loading.
+    const std::string pipe = pages.file("picture.gif");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    Write("slow.html", Page("Slow page", "<img src=\"picture.gif\">"));
+    window->PreviewHTML1->Navigate(QUrl::fromLocalFile(QString::fromStdString(pages.file("slow.html"))));
+    ASSERT_TRUE(WaitForCaption("Slow page"));
+    EXPECT_TRUE(window->PreviewHTML1->Busy()) << "the picture never arrives";
+    bool completed = true;
+    window->PreviewHTML1->OnDocumentComplete = [&](vx::TPreviewHTML&, bool ok) { completed = ok; };
+    Click(window->ToolButton5);
+    EXPECT_TRUE(WaitUntilLoaded()) << "Stop Browsing stops the load";
+    EXPECT_FALSE(completed) << "the load ended unfinished";
+    EXPECT_EQ(window->windowTitle(), "Slow page") << "what was shown stays";
+    // Lets the engine's reader of the pipe go.
+    const int writer = open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+    if (writer >= 0)
+        close(writer);
+}
+
+TEST_F(PreviewTest, QuitBrowsingClosesTheWindow)
+{
+    Click(window->ToolButton3);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(PreviewTest, TheWindowShowsThePage)
+{
+    Show(Write("shot.html", Page("Preview", "<h1 style=\"color:#ffffff\">Vellumix preview</h1>", "#1e90ff")),
+         "Preview");
+    const QPoint inside = window->PreviewHTML1->mapTo(window.get(), QPoint(10, window->PreviewHTML1->height() - 10));
+    QImage shot;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            shot = window->grab().toImage();
+            return shot.pixelColor(inside) == QColor("#1e90ff");
+        },
+        LoadWait))
+        << "the page's background is painted in the browser's place";
+    if (const char* path = std::getenv("VX_PREVIEW_SHOT"))
+        EXPECT_TRUE(shot.save(path, "PNG")) << path;
+}
+
+} // namespace
