@@ -11,8 +11,9 @@ namespace vx::shell {
 bool IsPlainFileName(std::string_view name)
 {
     const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20; };
-    return !name.empty() && name != "." && name.find("..") == std::string_view::npos &&
-           name.find_first_of("/\\") == std::string_view::npos && std::none_of(name.begin(), name.end(), control);
+    // Without a separator, only the whole names "." and ".." lead out of the folder.
+    return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string_view::npos &&
+           std::none_of(name.begin(), name.end(), control);
 }
 
 std::string ReadFileInFolder(const std::string& folder, const std::string& name)

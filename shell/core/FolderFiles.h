@@ -7,7 +7,7 @@
 
 namespace vx::shell {
 
-// Not empty, no folder part, no "..", no control character.
+// Not empty, not "." or "..", no folder part, no control character.
 bool IsPlainFileName(std::string_view name);
 // The whole file name in folder; empty when it is missing or not a plain name.
 std::string ReadFileInFolder(const std::string& folder, const std::string& name);

@@ -34,7 +34,8 @@ TEST(SnippetNames, ListedFileNamesAreReadOnlyWhenPlain)
 {
     for (const char* bad : {"", ".", "..", "../x.snp", "a/b.snp", "a\\b.snp", "x\x01.snp"})
         EXPECT_FALSE(vx::shell::IsPlainFileName(bad)) << bad;
-    EXPECT_TRUE(vx::shell::IsPlainFileName("a0b.snp"));
+    for (const char* good : {"a0b.snp", "loop..snp", "...", ".hidden"})
+        EXPECT_TRUE(vx::shell::IsPlainFileName(good)) << good;
 }
 
 TEST(SnippetList, PairsOfLinesAndADanglingNameLeftOut)

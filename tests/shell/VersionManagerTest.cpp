@@ -10,6 +10,7 @@
 #include "shell/VersionManager.h"
 #include "shell/core/VersionList.h"
 #include "shell/launch/Launchers.h"
+#include "tests/controls/FlatTestSupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -176,6 +177,30 @@ TEST_F(VersionManagerTest, OpeningStampsTheChangeRecordsTheVersionAndOpensTheFil
     EXPECT_TRUE(form->SlotEditor(1)->Model().GetReadOnly()) << "opened read-only as ticked";
     TIniFile ini(ListPath());
     EXPECT_EQ(ini.ReadString("4", "Version", ""), "1.1");
+}
+
+TEST_F(VersionManagerTest, TheFileButtonPicksTheFileAndADoubleClickOpensIt)
+{
+    const std::string page = WriteDoc("picked.htm", "picked\r\n");
+    WithManager([&](Tfrm_todo& manager) {
+        WhenModal([&](QWidget& window) {
+            auto& dialog = dynamic_cast<Tfrm_todo_addtask&>(window);
+            dialogs.Queue(mrOk, page);
+            TEditButton* button = dialog.FilenameEdit1->Button();
+            vx::test::Click(*button, button->rect().center());
+            EXPECT_EQ(dialog.FilenameEdit1->Text(), page);
+            Click(dialog.Button1);
+        });
+        Click(manager.SpeedButton2);
+        ASSERT_EQ(manager.ListView1->topLevelItemCount(), 1);
+        EXPECT_EQ(Rows(*manager.ListView1)[0][1], "picked.htm");
+        SelectRow(*manager.ListView1, 0);
+        WhenModal([](QWidget& window) { Click(dynamic_cast<Tfrm_todo_change&>(window).Button1); });
+        QTreeWidgetItem* row = manager.ListView1->topLevelItem(0);
+        QTest::mouseDClick(manager.ListView1->viewport(), Qt::LeftButton, {}, manager.ListView1->visualItemRect(row).center());
+    });
+    EXPECT_EQ(form->SlotFileName(1), page);
+    EXPECT_FALSE(form->SlotEditor(1)->Model().GetReadOnly());
 }
 
 TEST_F(VersionManagerTest, OpenNeedsASelectedRowWithAFile)
