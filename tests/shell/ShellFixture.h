@@ -11,8 +11,11 @@
 #include "tests/platform/RegistrySandbox.h"
 #include "tests/support/TempDir.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -61,6 +64,20 @@ class UserDataSandbox : public FolderSandbox {
 public:
     UserDataSandbox() : FolderSandbox("VELLUMIX_DATA", "vellumix-userdata") {}
 };
+
+// A left click on the button, as the user gives it.
+inline void PressButton(QAbstractButton* button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// A left click in the middle of the row of a list or tree.
+inline void ClickRow(QAbstractItemView& view, int row)
+{
+    const QModelIndex index = view.model()->index(row, 0);
+    ASSERT_TRUE(index.isValid()) << "row " << row;
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(index).center());
+}
 
 // Selects columns from..to of a line, the caret at the end.
 inline void SelectRange(TmwCustomEdit& editor, int line, int from, int to)

@@ -15,22 +15,12 @@
 #include <QPushButton>
 #include <QTest>
 
+using vx::test::ClickRow;
+using vx::test::PressButton;
 using vx::test::ShellTest;
 using namespace vx::shell;
 
 namespace {
-
-void Click(QPushButton* button)
-{
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
-void ClickRow(QListWidget& list, int row)
-{
-    QListWidgetItem* item = list.item(row);
-    ASSERT_NE(item, nullptr);
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(item).center());
-}
 
 std::vector<std::string> Items(const QListWidget& list)
 {
@@ -70,7 +60,7 @@ protected:
         editor->Model().SelectAll();
         WithDialog<Tfrm_makesnippet>("MoveSelecttexttosnippets1", [&](Tfrm_makesnippet& dialog) {
             QTest::keyClicks(dialog.Edit1, QString::fromStdString(name));
-            Click(dialog.Button1);
+            PressButton(dialog.Button1);
         });
     }
     std::string Snippets(const std::string& name) const { return userData.File("snippets/" + name); }
@@ -101,7 +91,7 @@ TEST_F(SnippetDialogsTest, ASelectionStoredAsASnippetIsListedAndInserted)
     WithDialog<Tfrm_snippets>("CodeSnippets1", [](Tfrm_snippets& dialog) {
         EXPECT_EQ(Items(*dialog.ListBox1), std::vector<std::string>{"my  cell"});
         EXPECT_EQ(dialog.Memo1->Lines().Text(), "<td>\r\n</td>\r\n") << "the first entry is shown";
-        Click(dialog.Button1);
+        PressButton(dialog.Button1);
     });
     EXPECT_EQ(Text(editor), "top\r\n<td>\r\n</td>\r\n");
 }
@@ -114,7 +104,7 @@ TEST_F(SnippetDialogsTest, SelectingAnEntryShowsItsTextAndClosingInsertsNothing)
     WithDialog<Tfrm_snippets>("CodeSnippets1", [](Tfrm_snippets& dialog) {
         ClickRow(*dialog.ListBox1, 1);
         EXPECT_EQ(dialog.Memo1->Lines().Text(), "two\r\n");
-        Click(dialog.Button2);
+        PressButton(dialog.Button2);
     });
     WithDialog<Tfrm_snippets>("CodeSnippets1", [](Tfrm_snippets& dialog) { dialog.close(); });
     EXPECT_EQ(Text(editor), "doc\r\n");
@@ -129,12 +119,12 @@ TEST_F(SnippetDialogsTest, RefusedNamesWriteNothingAndKeepTheDialogOpen)
             dialogs.requests.clear();
             dialog.Edit1->clear();
             QTest::keyClicks(dialog.Edit1, bad);
-            Click(dialog.Button1);
+            PressButton(dialog.Button1);
             ASSERT_EQ(dialogs.requests.size(), 1u) << bad;
             EXPECT_EQ(dialogs.requests[0].type, mtError) << bad;
             EXPECT_TRUE(dialog.isVisible()) << bad;
         }
-        Click(dialog.Button2);
+        PressButton(dialog.Button2);
         EXPECT_TRUE(dialog.Memo1->Lines().Text().empty());
         EXPECT_TRUE(dialog.Edit1->text().isEmpty());
     });
@@ -170,7 +160,7 @@ TEST_F(SnippetDialogsTest, TheCodeBaseShowsTheChosenFile)
         EXPECT_EQ(dialog.Memo1->Lines().Text(), "beta\r\n");
         ClickRow(*dialog.ListBox1, 0);
         EXPECT_EQ(dialog.Memo1->Lines().Text(), "alpha\r\n");
-        Click(dialog.Button2);
+        PressButton(dialog.Button2);
         EXPECT_FALSE(dialog.isVisible());
     });
 }
@@ -180,25 +170,25 @@ TEST_F(SnippetDialogsTest, UserTagsAreAddedEditedAndSavedAndTheMainListReloads)
     WithDialog<Tfrm_usertag>("Userdefinedtags1", [](Tfrm_usertag& dialog) {
         QTest::keyClicks(dialog.Edit1, "<blink>");
         QTest::keyClicks(dialog.Edit2, "</blink>");
-        Click(dialog.Button1);
+        PressButton(dialog.Button1);
         EXPECT_TRUE(dialog.Edit1->text().isEmpty() && dialog.Edit2->text().isEmpty());
         QTest::keyClicks(dialog.Edit1, "<br>");
-        Click(dialog.Button1);
+        PressButton(dialog.Button1);
         QTest::keyClicks(dialog.Edit1, "<a:b>");
         QTest::keyClicks(dialog.Edit2, "</a>");
-        Click(dialog.Button1);
+        PressButton(dialog.Button1);
         EXPECT_EQ(Items(*dialog.ListBox1), (std::vector<std::string>{"<BLINK>:</BLINK>", "<BR>", "<A:B>:</A>"}));
         ClickRow(*dialog.ListBox1, 2);
-        Click(dialog.Button3);
+        PressButton(dialog.Button3);
         EXPECT_EQ(dialog.Edit1->text().toStdString(), "<A:B>") << "split at the last colon";
         EXPECT_EQ(dialog.Edit2->text().toStdString(), "</A>");
         EXPECT_EQ(dialog.ListBox1->count(), 2);
-        Click(dialog.Button2);
+        PressButton(dialog.Button2);
         EXPECT_TRUE(dialog.Edit1->text().isEmpty() && dialog.Edit2->text().isEmpty());
         ClickRow(*dialog.ListBox1, 0);
-        Click(dialog.Button4);
-        Click(dialog.Button5);
-        Click(dialog.Button6);
+        PressButton(dialog.Button4);
+        PressButton(dialog.Button5);
+        PressButton(dialog.Button6);
     });
     EXPECT_EQ(vx::test::readFile(userData.File("data/usertag.ae")), "<BR>\r\n");
     EXPECT_EQ(Items(*form->usertags), std::vector<std::string>{"<BR>"}) << "the main window's list is reloaded";
@@ -211,13 +201,13 @@ TEST_F(SnippetDialogsTest, ClosingTheUserTagsWithoutSaveLeavesTheFileAlone)
     WithDialog<Tfrm_usertag>("Userdefinedtags1", [](Tfrm_usertag& dialog) {
         EXPECT_EQ(Items(*dialog.ListBox1), (std::vector<std::string>{"<B>:</B>", "<HR>"}));
         QTest::keyClicks(dialog.Edit1, "<p>");
-        Click(dialog.Button1);
+        PressButton(dialog.Button1);
         dialog.ListBox1->clearSelection();
-        Click(dialog.Button4); // nothing selected: nothing deleted
+        PressButton(dialog.Button4); // nothing selected: nothing deleted
         EXPECT_EQ(dialog.ListBox1->count(), 3);
         ClickRow(*dialog.ListBox1, 0);
-        Click(dialog.Button4);
-        Click(dialog.Button6);
+        PressButton(dialog.Button4);
+        PressButton(dialog.Button6);
     });
     EXPECT_EQ(vx::test::readFile(userData.File("data/usertag.ae")), shipped) << "the user's copy, byte for byte";
     EXPECT_EQ(vx::test::readFile(home.Data("usertag.ae")), shipped) << "the shipped file is never written";

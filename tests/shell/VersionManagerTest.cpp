@@ -20,6 +20,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
+using vx::test::ClickRow;
+using vx::test::PressButton;
 using vx::test::ShellTest;
 using namespace vx::shell;
 
@@ -41,18 +43,6 @@ std::vector<TCells> Rows(const QTreeWidget& list)
     for (int i = 0; i < list.topLevelItemCount(); ++i)
         rows.push_back(Cells(*list.topLevelItem(i)));
     return rows;
-}
-
-void Click(QPushButton* button)
-{
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
-void SelectRow(QTreeWidget& list, int row)
-{
-    QTreeWidgetItem* item = list.topLevelItem(row);
-    ASSERT_NE(item, nullptr);
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(item).center());
 }
 
 class VersionManagerTest : public ShellTest {
@@ -84,9 +74,9 @@ protected:
             QTest::keyClicks(dialog.Edit2, "Ann");
             QTest::keyClicks(dialog.FilenameEdit1, QString::fromStdString(file));
             QTest::keyClicks(dialog.Edit3, "1.0");
-            Click(accept ? dialog.Button1 : dialog.Button2);
+            PressButton(accept ? dialog.Button1 : dialog.Button2);
         });
-        Click(manager.SpeedButton2);
+        PressButton(manager.SpeedButton2);
     }
     std::string ListPath() const { return userData.File("data/vcsmanager.dat"); }
 };
@@ -102,8 +92,8 @@ TEST_F(VersionManagerTest, IdsCountUpAndANewEntryAfterADeleteOverwritesNothing)
         ASSERT_EQ(manager.ListView1->topLevelItemCount(), 2);
         EXPECT_EQ(Rows(*manager.ListView1)[0][0], "0");
         EXPECT_EQ(Rows(*manager.ListView1)[1][0], "1");
-        SelectRow(*manager.ListView1, 0);
-        Click(manager.SpeedButton3);
+        ClickRow(*manager.ListView1, 0);
+        PressButton(manager.SpeedButton3);
         AddTask(manager, "third", c);
         const std::vector<TCells> rows = Rows(*manager.ListView1);
         ASSERT_EQ(rows.size(), 2u);
@@ -138,7 +128,7 @@ TEST_F(VersionManagerTest, ACancelledOrClosedAddDialogAddsAndWritesNothing)
         AddTask(manager, "no", "/x/no.htm", false);
         EXPECT_EQ(manager.ListView1->topLevelItemCount(), 0);
         WhenModal([](QWidget& window) { window.close(); });
-        Click(manager.SpeedButton2);
+        PressButton(manager.SpeedButton2);
         EXPECT_EQ(manager.ListView1->topLevelItemCount(), 0) << "closing by the frame is no add";
     });
     EXPECT_FALSE(std::filesystem::exists(ListPath()));
@@ -153,7 +143,7 @@ TEST_F(VersionManagerTest, OpeningStampsTheChangeRecordsTheVersionAndOpensTheFil
     WithManager([&](Tfrm_todo& manager) {
         ASSERT_EQ(manager.ListView1->topLevelItemCount(), 1);
         EXPECT_EQ(Rows(*manager.ListView1)[0], (TCells{"4", "page.htm", "", "", "", "", "", "", "1.0"}));
-        SelectRow(*manager.ListView1, 0);
+        ClickRow(*manager.ListView1, 0);
         WhenModal([&](QWidget& window) {
             auto& change = dynamic_cast<Tfrm_todo_change&>(window);
             shownTime = change.Label2->text().toStdString();
@@ -163,9 +153,9 @@ TEST_F(VersionManagerTest, OpeningStampsTheChangeRecordsTheVersionAndOpensTheFil
             QTest::keyClicks(change.Edit1, "1.1");
             QTest::keyClick(change.CheckBox1, Qt::Key_Space);
             EXPECT_TRUE(change.CheckBox1->isChecked());
-            Click(change.Button1);
+            PressButton(change.Button1);
         });
-        Click(manager.SpeedButton4);
+        PressButton(manager.SpeedButton4);
         const std::vector<TCells> rows = Rows(*manager.ListView1);
         ASSERT_EQ(rows.size(), 1u);
         EXPECT_EQ(rows[0][7], shownTime);
@@ -189,15 +179,16 @@ TEST_F(VersionManagerTest, TheFileButtonPicksTheFileAndADoubleClickOpensIt)
             TEditButton* button = dialog.FilenameEdit1->Button();
             vx::test::Click(*button, button->rect().center());
             EXPECT_EQ(dialog.FilenameEdit1->Text(), page);
-            Click(dialog.Button1);
+            PressButton(dialog.Button1);
         });
-        Click(manager.SpeedButton2);
+        PressButton(manager.SpeedButton2);
         ASSERT_EQ(manager.ListView1->topLevelItemCount(), 1);
         EXPECT_EQ(Rows(*manager.ListView1)[0][1], "picked.htm");
-        SelectRow(*manager.ListView1, 0);
-        WhenModal([](QWidget& window) { Click(dynamic_cast<Tfrm_todo_change&>(window).Button1); });
-        QTreeWidgetItem* row = manager.ListView1->topLevelItem(0);
-        QTest::mouseDClick(manager.ListView1->viewport(), Qt::LeftButton, {}, manager.ListView1->visualItemRect(row).center());
+        ClickRow(*manager.ListView1, 0);
+        WhenModal([](QWidget& window) { PressButton(dynamic_cast<Tfrm_todo_change&>(window).Button1); });
+        // Where the click before it went, on the ID cell.
+        const QRect cell = manager.ListView1->visualRect(manager.ListView1->model()->index(0, 0));
+        QTest::mouseDClick(manager.ListView1->viewport(), Qt::LeftButton, {}, cell.center());
     });
     EXPECT_EQ(form->SlotFileName(1), page);
     EXPECT_FALSE(form->SlotEditor(1)->Model().GetReadOnly());
@@ -209,10 +200,10 @@ TEST_F(VersionManagerTest, OpenNeedsASelectedRowWithAFile)
     vx::test::writeFile(ListPath(), "[0]\r\nID=0\r\nS_File=none\r\n");
     const std::string before = vx::test::readFile(ListPath());
     WithManager([&](Tfrm_todo& manager) {
-        Click(manager.SpeedButton4); // nothing selected
-        SelectRow(*manager.ListView1, 0);
-        Click(manager.SpeedButton4); // no "F_file"
-        Click(manager.SpeedButton5); // "Edit task" does nothing
+        PressButton(manager.SpeedButton4); // nothing selected
+        ClickRow(*manager.ListView1, 0);
+        PressButton(manager.SpeedButton4); // no "F_file"
+        PressButton(manager.SpeedButton5); // "Edit task" does nothing
     });
     EXPECT_EQ(vx::test::readFile(ListPath()), before);
     EXPECT_EQ(form->SlotFileName(1), "");
