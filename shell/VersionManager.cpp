@@ -21,11 +21,19 @@ using vx::shell::VcsColumns;
 
 namespace {
 
-void AddRow(QTreeWidget& list, const TVcsRow& cells)
+// The row keeps the name of its section: the "ID" cell is only what the
+// section says of itself, and Delete and Open must reach the section.
+void AddRow(QTreeWidget& list, const TVcsRow& cells, const std::string& section)
 {
     auto* item = new QTreeWidgetItem(&list);
     for (int c = 0; c < VcsColumnCount; ++c)
         item->setText(c, vx::ToQString(cells[c]));
+    item->setData(0, Qt::UserRole, vx::ToQString(section));
+}
+
+std::string SectionOf(const QTreeWidgetItem& row)
+{
+    return vx::FromQString(row.data(0, Qt::UserRole).toString());
 }
 
 } // namespace
@@ -84,8 +92,9 @@ void Tfrm_todo::ReadList()
         return;
     for (const std::string& id : file.Ids())
         ListBox1->addItem(vx::ToQString(id));
-    for (const TVcsRow& row : file.Rows())
-        AddRow(*ListView1, row);
+    const std::vector<TVcsRow> rows = file.Rows();
+    for (std::size_t i = 0; i < rows.size() && i < std::size_t(ListBox1->count()); ++i)
+        AddRow(*ListView1, rows[i], vx::FromQString(ListBox1->item(int(i))->text()));
 }
 
 void Tfrm_todo::AddTask()
@@ -96,7 +105,7 @@ void Tfrm_todo::AddTask()
     if (dialog.exec() != QDialog::Accepted)
         return;
     // Stored first: a row that could not be written is not shown.
-    AddRow(*ListView1, file.Add(id, dialog.Task()));
+    AddRow(*ListView1, file.Add(id, dialog.Task()), id);
 }
 
 void Tfrm_todo::DeleteTask()
@@ -105,7 +114,7 @@ void Tfrm_todo::DeleteTask()
     if (!row || !row->isSelected())
         return;
     TVcsList file;
-    file.Erase(vx::FromQString(row->text(0)));
+    file.Erase(SectionOf(*row));
     delete row;
 }
 
@@ -114,7 +123,7 @@ void Tfrm_todo::OpenTaskFile()
     QTreeWidgetItem* row = ListView1->currentItem();
     if (!row || !row->isSelected())
         return;
-    const std::string id = vx::FromQString(row->text(0));
+    const std::string id = SectionOf(*row);
     TVcsList file;
     if (id.empty() || !file.Exists())
         return;

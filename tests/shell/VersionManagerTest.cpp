@@ -194,6 +194,21 @@ TEST_F(VersionManagerTest, TheFileButtonPicksTheFileAndADoubleClickOpensIt)
     EXPECT_FALSE(form->SlotEditor(1)->Model().GetReadOnly());
 }
 
+TEST_F(VersionManagerTest, DeleteErasesTheRowsOwnSectionWhateverItsIdCellSays)
+{
+    std::filesystem::create_directories(userData.File("data"));
+    vx::test::writeFile(ListPath(), "[a]\r\nID=7\r\n[7]\r\nID=other\r\n");
+    WithManager([&](Tfrm_todo& manager) {
+        PressButton(manager.SpeedButton3); // nothing selected: nothing deleted
+        EXPECT_EQ(manager.ListView1->topLevelItemCount(), 2);
+        ClickRow(*manager.ListView1, 0);
+        PressButton(manager.SpeedButton3);
+        ASSERT_EQ(manager.ListView1->topLevelItemCount(), 1);
+        EXPECT_EQ(Rows(*manager.ListView1)[0][0], "other");
+    });
+    EXPECT_EQ(vx::test::readFile(ListPath()), "[7]\r\nID=other\r\n");
+}
+
 TEST_F(VersionManagerTest, OpenNeedsASelectedRowWithAFile)
 {
     std::filesystem::create_directories(userData.File("data"));
