@@ -14,6 +14,7 @@
 
 class QLabel;
 class QPushButton;
+class QVBoxLayout;
 class TKMLang;
 
 class TShellDialog : public QDialog {
@@ -32,6 +33,9 @@ public:
 protected:
     // Ends building the window: the language component translates it.
     void Loaded();
+    // Lays the window out as the side picture "Image1" with a column beside
+    // it; answers the column, which the window fills.
+    QVBoxLayout* PictureAndColumn(QLabel*& picture);
     // The shared side picture of the dialogs into picture.
     static void ShowSidePicture(QLabel& picture);
     void showEvent(QShowEvent* event) override;

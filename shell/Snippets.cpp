@@ -19,10 +19,7 @@ using vx::shell::TSnippetStore;
 
 Tfrm_snippets::Tfrm_snippets(QWidget* parent) : TShellDialog("frm_snippets", "Snippets", parent)
 {
-    auto* outer = new QHBoxLayout(this);
-    Image1 = Named(new QLabel(this), "Image1");
-    outer->addWidget(Image1);
-    auto* column = new QVBoxLayout;
+    QVBoxLayout* column = PictureAndColumn(Image1);
     auto* lists = new QHBoxLayout;
     ListBox1 = Named(new QListWidget(this), "ListBox1");
     ListBox2 = Named(new QListWidget(this), "ListBox2");
@@ -38,7 +35,6 @@ Tfrm_snippets::Tfrm_snippets(QWidget* parent) : TShellDialog("frm_snippets", "Sn
     buttons->addWidget(Button2);
     column->addLayout(lists, 1);
     column->addLayout(buttons);
-    outer->addLayout(column, 1);
     connect(ListBox1, &QListWidget::currentRowChanged, this, Guarded([this] { ShowSnippet(ListBox1->currentRow()); }));
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button2, &QPushButton::clicked, this, &Tfrm_snippets::reject);
@@ -80,10 +76,7 @@ void Tfrm_snippets::reject()
 
 Tfrm_makesnippet::Tfrm_makesnippet(QWidget* parent) : TShellDialog("frm_makesnippet", "Create Snippet", parent)
 {
-    auto* outer = new QHBoxLayout(this);
-    Image1 = Named(new QLabel(this), "Image1");
-    outer->addWidget(Image1);
-    auto* column = new QVBoxLayout;
+    QVBoxLayout* column = PictureAndColumn(Image1);
     auto* form = new QFormLayout;
     Edit1 = Named(new QLineEdit(this), "Edit1");
     Memo1 = Named(new TFlatMemo(this), "Memo1");
@@ -97,7 +90,6 @@ Tfrm_makesnippet::Tfrm_makesnippet(QWidget* parent) : TShellDialog("frm_makesnip
     buttons->addWidget(Button2);
     column->addLayout(form, 1);
     column->addLayout(buttons);
-    outer->addLayout(column, 1);
     connect(Button1, &QPushButton::clicked, this, Guarded([this] { Generate(); }));
     connect(Button2, &QPushButton::clicked, this, Guarded([this] { Cancel(); }));
     resize(480, 320);

@@ -82,10 +82,7 @@ vx::shell::TVcsTask Tfrm_todo_addtask::Task() const
 
 Tfrm_todo_change::Tfrm_todo_change(QWidget* parent) : TShellDialog("frm_todo_change", "Changes", parent)
 {
-    auto* outer = new QHBoxLayout(this);
-    Image1 = Named(new QLabel(this), "Image1");
-    outer->addWidget(Image1);
-    auto* column = new QVBoxLayout;
+    QVBoxLayout* column = PictureAndColumn(Image1);
     auto* form = new QFormLayout;
     Label2 = Named(new QLabel(this), "Label2");
     form->addRow(Named(new QLabel("Date and time of change", this), "Label1"), Label2);
@@ -97,7 +94,6 @@ Tfrm_todo_change::Tfrm_todo_change(QWidget* parent) : TShellDialog("frm_todo_cha
     column->addLayout(form);
     column->addWidget(CheckBox1);
     column->addWidget(Button1);
-    outer->addLayout(column, 1);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     Loaded();
 }
