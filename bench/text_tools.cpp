@@ -54,7 +54,7 @@ void BM_Beautify(benchmark::State& state)
     options.IndentScript = vx::tools::WordKeys(lists.IndentScript);
     options.OutdentScript = vx::tools::WordKeys(lists.OutdentScript);
     for (auto _ : state)
-        benchmark::DoNotOptimize(vx::tools::BeautifyLines(text, options).size());
+        benchmark::DoNotOptimize(vx::tools::BeautifyText(text, options).size());
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
 }
 BENCHMARK(BM_Beautify)->Arg(2)->Arg(20)->Unit(benchmark::kMillisecond);

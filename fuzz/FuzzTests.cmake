@@ -4,7 +4,7 @@
 # `ctest -L fuzz` runs only these, `ctest -LE fuzz` all but these; for a longer
 # run by hand: tests/fuzz/fuzz_gif -max_total_time=600 tests/fuzz/work/gif <root>/fuzz/corpus/gif
 set(VX_FUZZ_SECONDS 8 CACHE STRING "How long each fuzz test runs, in seconds")
-set(VX_FUZZ_TARGETS gif rxgif ani bmp html_tokenizer html_tags lang_file reg_file ini_file smtp_reply ftp_list html_links params regexpr csv_import image_size html_compress rtf_html page_title date_format snippet_list)
+set(VX_FUZZ_TARGETS gif rxgif ani bmp html_tokenizer html_tags lang_file translation_table reg_file ini_file smtp_reply ftp_list html_links params regexpr csv_import image_size html_compress rtf_html page_title date_format component_stream)
 # The markup words each target's mutations may splice in (fuzz/dict/<name>.dict).
 set(vx_fuzz_dict_gif gif)
 set(vx_fuzz_dict_rxgif gif)
@@ -14,6 +14,11 @@ set(vx_fuzz_dict_html_links html)
 set(vx_fuzz_dict_html_compress html_compress)
 set(vx_fuzz_dict_rtf_html rtf_html)
 set(vx_fuzz_dict_reg_file reg_file)
+
+# The macro-recording reader.
+list(APPEND VX_FUZZ_TARGETS asr_file)
+# The snippet list and the names in it.
+list(APPEND VX_FUZZ_TARGETS snippet_list)
 
 find_program(VX_CLANGXX NAMES clang++ clang++-14)
 set(vx_fuzz_runtime "")

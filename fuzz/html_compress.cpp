@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         beautify.OutdentScript = vx::tools::WordKeys(lists.OutdentScript);
         beautify.IndentHtml = vx::tools::WordKeys(lists.IndentHtml);
         beautify.OutdentHtml = vx::tools::WordKeys(lists.OutdentHtml);
-        vx::tools::BeautifyLines(text, beautify);
+        vx::tools::BeautifyText(text, beautify);
     }
     return 0;
 }

@@ -153,7 +153,12 @@ void TkLangFileEdit::SaveAs(const std::string& path)
 
 void TkLangFileEdit::CaptureLocale()
 {
-    locale_ = vx::FormatSettings();
+    SetLocale(vx::FormatSettings());
+}
+
+void TkLangFileEdit::SetLocale(const vx::TFormatSettings& settings)
+{
+    locale_ = settings;
     vx::CutLocaleToWidths(locale_);
 }
 

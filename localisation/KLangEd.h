@@ -17,6 +17,8 @@ public:
     void SaveAs(const std::string& path);
     // The process-wide format settings become the locale block (texts cut to their widths).
     void CaptureLocale();
+    // The locale block becomes settings (texts cut to their widths).
+    void SetLocale(const vx::TFormatSettings& settings);
     void SetHasLocale(bool on) { hasLocale_ = on; }
     void SetCharset(std::uint8_t charset) { charset_ = charset; }
     void SetBiDiMode(std::uint8_t mode) { biDiMode_ = mode; }

@@ -4,10 +4,22 @@
 // survives a trip through Unicode.
 #pragma once
 
+#include <optional>
+#include <string>
+#include <string_view>
+
 namespace vx {
 
 char32_t Cp1252ToUnicode(unsigned char byte);
 // The byte for a code point, or -1 when the code page has none.
 int UnicodeToCp1252(char32_t codePoint);
+
+// Text files that people edit (translation tables) are UTF-8; the program's
+// text is Windows-1252.
+std::string Cp1252ToUtf8(std::string_view text);
+// Nothing when the bytes are not well-formed UTF-8 (overlong forms and
+// surrogates included) or hold a character the code page has no byte for;
+// badOffset then tells the byte offset of the offending sequence.
+std::optional<std::string> Utf8ToCp1252(std::string_view text, std::size_t* badOffset = nullptr);
 
 } // namespace vx

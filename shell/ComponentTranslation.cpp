@@ -30,11 +30,21 @@ void SpeedItemTexts(QObject* object, TTransNode& node)
     auto* item = dynamic_cast<TSpeedItem*>(object);
     if (!item)
         return;
-    node.Props.push_back(MakeTransProp(
-        object, "Caption", [item] { return item->Caption(); },
-        [item](const std::string& text) { item->SetCaption(text); }));
+    node.Props.push_back(MakeTransProp(object, "Caption", [item] { return item->Caption(); },
+                                       [item](const std::string& text) {
+                                           // The hint follows the caption; one that had no long
+                                           // part gets none, or its tooltip would end in '|'.
+                                           const bool hadLong = item->Hint().find('|') != std::string::npos;
+                                           item->SetCaption(text);
+                                           if (!hadLong && item->Hint() == text + "|")
+                                               item->SetHint(text);
+                                       }));
     node.Props.push_back(MakeTransProp(
         object, "Hint", [item] { return item->Hint(); }, [item](const std::string& text) { item->SetHint(text); }));
+    // The text on the button; translated where a window's rules ask for it.
+    node.Props.push_back(MakeTransProp(
+        object, "BtnCaption", [item] { return item->BtnCaption(); },
+        [item](const std::string& text) { item->SetBtnCaption(text); }));
 }
 
 // The pieces of a gradient caption, as Captions.Item<i>.Caption.

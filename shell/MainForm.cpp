@@ -37,6 +37,7 @@
 #include "shell/launch/Launchers.h"
 #include "shell/menu/MenuBuilder.h"
 #include "shell/panels/SidePanels.h"
+#include "shell/plugins/uilPluginManager.h"
 #include "shell/taglists/TagLists.h"
 #include "shell/typing/TypingRules.h"
 
@@ -68,6 +69,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     a_complete = std::make_unique<TmwAutoComplete>();
     AttachCompletion(1);
     KMLang1 = Named(new TKMLang(this), "KMLang1");
+    // The speed bar's buttons show their text: it follows the language.
+    KMLang1->SetLocalRules(MakeList({"+TSpeedItem.BtnCaption"}));
     FlatHint1 = Named(new TFlatHint(this), "FlatHint1");
     FormStorage1 = Named(new TFormStorage(this), "FormStorage1");
     // The storage keeps only the recent-files list: no window placement.
@@ -107,6 +110,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     Form1 = this;
     vx::shell::MainWindow() = this;
     TFlatHint::SetMainForm(this);
+    plugins1 = std::make_unique<TuilPluginManager>();
     FormCreate();
     KMLang1->Loaded();
     vx::shell::BindLaunchers(*this);

@@ -32,6 +32,7 @@ class TDcjPerlSyn;
 class TFlatHint;
 class TFormStorage;
 class TSpeedBar;
+class TuilPluginManager;
 class TStatusBar;
 class TKMLang;
 class TMRUManager;
@@ -68,7 +69,9 @@ public:
     // the control under the mouse); a hint that is not empty goes to the assistant.
     void ApplicationHint(const std::string& hint);
     void RegisterShellEditVerb();
-    // True when the FrontPage editor check fired.
+    // True when the FrontPage editor check fired. FrontPage does not run
+    // here, so its registration question is never asked; the switch that
+    // stops the check is still honoured and left as the user set it.
     bool CheckFrontPageEditorSetting(bool force);
     void LoadVcsList();
     void CreateWorkspaces();
@@ -120,8 +123,6 @@ public:
     void insert_item(const std::string& text, std::uint8_t mode) override;
     void insert_item_2(const std::string& text, std::uint16_t back) override;
 
-    // The FrontPage editor dialog, shown modally when the check fires.
-    std::function<void()> ShowFrontPageDialog;
     // Whether a tip waits for the assistant (set by the tips timer).
     bool TipPending = false;
 
@@ -168,6 +169,7 @@ public:
     TMRUManager* mru;
     TFormStorage* FormStorage1;
     TKMLang* KMLang1;
+    std::unique_ptr<TuilPluginManager> plugins1;
     // Styles every tooltip of the program.
     TFlatHint* FlatHint1;
     // The completion popup (its items from codecomplete.ae) and the

@@ -123,14 +123,15 @@ const std::pair<const char*, TCommand> Commands[] = {
     {"VBScriptHelpindex1", OpenVBScriptHelp},
     {"Currentpageinexternalbrowser1", PreviewInExternalBrowser},
     {"Currentpageininternalbrowser1", PreviewInInternalBrowser},
+    {"LoadPlugins1", LoadPlugins},
 };
 
 // Commands that cannot work here: the external style-sheet editor does not
-// exist on this platform, and the plug-in manager is not part of the program yet.
+// exist on this platform.
 const char* const Unavailable[] = {
     "LaunchStylesheeteditorCSS1", "LaunchStylesheeteditor1",     "LaunchStylesheeteditor2",
     "LaunchTopstyle1",            "Editstyleinselectedpartoftext1", "EditstylesheetwithTopStyle1",
-    "VisitTopstylewebsite1",      "LoadPlugins1",                "Unloadplugins1",
+    "VisitTopstylewebsite1",
 };
 
 // A menu item or a speed item that stays disabled, beginner mode or not, saying why.
@@ -178,6 +179,7 @@ void BindMainCommands(TForm1& form)
 {
     LoadTips(form);
     BindDropTargets(form);
+    ConnectPluginManager(form);
     for (const auto& [name, command] : Commands)
         if (QAction* action = form.findChild<QAction*>(name); Claim(action))
             QObject::connect(action, &QAction::triggered, &form, Guarded([&form, command = command] { command(form); }));

@@ -34,6 +34,11 @@ TCommandState& CommandState(TForm1& form);
 
 void BindDropTargets(TForm1& form);
 
+// The plug-in manager's commands reach the Plug-ins menu and leave it with their plug-in.
+void ConnectPluginManager(TForm1& form);
+// "Load Plugins": the plug-ins of the manager's folder with the extension "plg".
+void LoadPlugins(TForm1& form);
+
 void OpenHelpIndex(TForm1& form);
 void OpenVBScriptHelp(TForm1& form);
 // Action name and address of each outside web link.

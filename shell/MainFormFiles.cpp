@@ -16,6 +16,7 @@
 #include "shell/StatusBar.h"
 #include "shell/PrefForm.h"
 #include "shell/ShellDialog.h"
+#include "shell/core/TopStyleHook.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -288,6 +289,7 @@ void TForm1::Exit1Click()
 void TForm1::Prefferences1Click()
 {
     frm_pref->exec();
+    vx::shell::TopStyleHook().Register(ProductName);
     frm_pref->FormActivate();
 }
 

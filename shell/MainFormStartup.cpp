@@ -20,9 +20,11 @@
 #include "shell/ProfHelp.h"
 #include "shell/StatusBar.h"
 #include "shell/core/ListFiles.h"
+#include "shell/core/TopStyleHook.h"
 #include "shell/core/UserTags.h"
 #include "shell/core/VersionList.h"
 #include "shell/launch/Launchers.h"
+#include "shell/plugins/uilPluginManager.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -82,6 +84,8 @@ void TForm1::FormActivate()
     std::vector<std::function<void()>> steps;
     if (first) {
         steps.emplace_back([this] { FirstActivationSetup(); });
+        // Before the preferences show whether the style-sheet editor is there.
+        steps.emplace_back([] { vx::shell::TopStyleHook().Register(ProductName); });
         // Everything below that reads a setting reads the stored one.
         steps.emplace_back([this] {
             if (frm_pref)
@@ -92,6 +96,8 @@ void TForm1::FormActivate()
         ComboBox4->setCurrentIndex(0);
         tipstimer->setInterval(50000);
         KMLang1->SetLangDir(vx::ProgramPath("languages"));
+        plugins1->SetExtension("plg");
+        plugins1->SetPluginFolder(vx::ProgramPath("plugins\\"));
         for (QListWidget* list : {tags, webtv, usertags, aspbox, vblist})
             list->clear();
         for (TmwCustomEdit* editor : richedit)
@@ -297,8 +303,6 @@ bool TForm1::CheckFrontPageEditorSetting(bool force)
         fires = vx::AnsiUpperCase(reg.ReadString("asp")).find("FRONTPG.EXE") != std::string::npos;
         reg.CloseKey();
     }
-    if (fires && ShowFrontPageDialog)
-        ShowFrontPageDialog();
     return fires;
 }
 

@@ -6,6 +6,7 @@
 #include "controls/edits/ToolEdit.h"
 #include "controls/sound/WWave32.h"
 #include "editor/Colors.h"
+#include "localisation/qt/KMLang.h"
 #include "platform/ProgramPaths.h"
 #include "platform/qt/Application.h"
 #include "platform/qt/Dialogs.h"
@@ -127,6 +128,8 @@ Tfrm_pref::Tfrm_pref(QWidget* parent) : TShellDialog("frm_pref", "Preferences", 
     connect(save, &QPushButton::clicked, this, Guarded([this] { Button2Click(); }));
     connect(cancel, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
     Connect();
+    // The macros are the user's own (data\macros.dat): no language replaces them.
+    KMLang1()->SetLocalRules(MakeList({"-Memo1"}));
     Loaded();
 }
 

@@ -85,8 +85,6 @@ public:
 
     // The workspace count of the last load, 0..100.
     int WorkspaceCount() const { return workspaceCount_; }
-    // Whether the external CSS editor was found.
-    bool CssEditorPresent() const { return cssEditor_; }
 
     // The window's wave player.
     TWave* Wave1;
@@ -122,7 +120,6 @@ private:
     int workspaceCount_ = 0;
     // The editor font setting as loaded, which the combo cannot show when not installed.
     std::string storedFontName_;
-    bool cssEditor_ = false;
 };
 
 extern Tfrm_pref* frm_pref;

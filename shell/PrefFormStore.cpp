@@ -12,6 +12,7 @@
 #include "platform/qt/QtText.h"
 #include "shell/ImgContainer.h"
 #include "shell/PrefSettings.h"
+#include "shell/core/TopStyleHook.h"
 #include "tools/framework/RadioGroup.h"
 #include "shell/core/ListFiles.h"
 
@@ -84,7 +85,7 @@ void Tfrm_pref::FormActivate()
     if (frm_imgcontainer)
         frm_imgcontainer->CopySidePicture(*Image1);
     vx::shell::LoadListFile(vx::shell::DataFile("macros.dat"), Memo1->Lines());
-    TopStyleLabel->setText(cssEditor_ ? "Yes!" : "No");
+    TopStyleLabel->setText(vx::shell::TopStyleHook().Registered() ? "Yes!" : "No");
     ComboBox1->setCurrentIndex(0);
     move(40, 40);
     try {

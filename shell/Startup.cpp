@@ -1,6 +1,7 @@
 // Creation of the main window and the long-lived windows.
 #include "shell/Startup.h"
 
+#include "controls/common/StartupUnits.h"
 #include "shell/FileManager.h"
 #include "shell/ImgContainer.h"
 #include "shell/MainForm.h"
@@ -26,6 +27,7 @@ template <class W> void Create(TForm1* owner, W*& global)
 
 TForm1* CreateMainWindows(const TStartupStep& step)
 {
+    vx::InitializeComponentUnits();
     auto* form = new TForm1;
     Create(form, frm_imgcontainer);
     step(10, nullptr);

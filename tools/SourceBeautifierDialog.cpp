@@ -3,6 +3,7 @@
 
 #include "controls/flat/TFlatMemoUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
+#include "localisation/qt/KMLang.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 #include "tools/framework/MemoLines.h"
@@ -117,6 +118,12 @@ TFrm_aspb::TFrm_aspb(QWidget* parent)
 
     AddCommandButton("SpeedButton1", "Beautify     ", [this] { BeautifyButton(); })->setToolTip("Beautify source");
     AddCloseButton("SpeedButton2", "Close")->setToolTip("Cancel action");
+    // The word lists are the beautifier's settings, never texts to translate:
+    // no language replaces what the user set.
+    TStringList rules;
+    for (const char* list : {"-indent2", "-outdent2", "-indent", "-outdent"})
+        rules.Add(list);
+    KMLang1->SetLocalRules(rules);
     Loaded();
 }
 
@@ -147,16 +154,11 @@ void TFrm_aspb::Status(const std::string& text, int position)
 void TFrm_aspb::Beautify()
 {
     const std::string text = vx::FromQString(memo1->toPlainText());
-    std::vector<std::string> lines =
-        BeautifyLines(text, Options(), [this](const std::string& status, int step) { Status(status, step); });
+    std::string result =
+        BeautifyText(text, Options(), [this](const std::string& status, int step) { Status(status, step); });
     // A plain script is no page: an HTML comment would break it.
-    if (HasScriptBlocks(text)) {
-        lines.insert(lines.begin(), std::string());
-        lines.insert(lines.begin(), BeautifyBanner(ShortDateLongTime(Clock())));
-    }
-    std::string result;
-    for (const std::string& line : lines)
-        result += line + "\n";
+    if (HasScriptBlocks(text))
+        result.insert(0, BeautifyBanner(ShortDateLongTime(Clock())) + "\n\n");
     memo1->setPlainText(vx::ToQString(result));
 }
 

@@ -4,6 +4,7 @@
 #include "controls/common/SysColors.h"
 #include "controls/flat/FlatUtilitys.h"
 #include "controls/common/VCLUtils.h"
+#include "controls/menus/PopupAlignment.h"
 #include "platform/qt/QtText.h"
 
 #include <QAction>
@@ -204,14 +205,19 @@ void TRxSpeedButton::ButtonClick()
 
 QPoint TRxSpeedButton::DropDownMenuPos() const
 {
-    return menuPosition_ == TDropDownMenuPos::dmpBottom ? QPoint(-1, height()) : QPoint(width(), -1);
+    const TPopupAlignment alignment = menu_ ? PopupAlignment(*menu_) : paLeft;
+    if (alignment == paCenter)
+        return {width() / 2, height()};
+    if (menuPosition_ == TDropDownMenuPos::dmpBottom)
+        return alignment == paRight ? QPoint(width() + 1, height()) : QPoint(-1, height());
+    return alignment == paRight ? QPoint(-1, -1) : QPoint(width(), -1);
 }
 
 bool TRxSpeedButton::CheckMenuDropdown()
 {
     if (!menu_)
         return false;
-    menu_->exec(mapToGlobal(DropDownMenuPos()));
+    ExecPopup(*menu_, mapToGlobal(DropDownMenuPos()));
     return true;
 }
 

@@ -81,7 +81,8 @@ public:
     TRxButtonGlyph& ButtonGlyph() { return glyph_; }
     // The auto-repeat timer while one exists.
     const QTimer* RepeatTimer() const { return repeatTimer_.get(); }
-    // Where the drop-down menu opens, in client coordinates.
+    // Where the drop-down menu opens, in client coordinates, by MenuPosition
+    // and the side of the menu that is aligned to that point.
     QPoint DropDownMenuPos() const;
 
     // Ends the dialog with a non-zero ModalResult, then fires OnClick (or triggers the Action).

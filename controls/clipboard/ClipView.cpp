@@ -3,10 +3,12 @@
 
 #include "controls/common/VCLUtils.h"
 #include "controls/clipboard/ClipIcon.h"
+#include "controls/clipboard/ComponentClasses.h"
 #include "editor/qt/SysColors.h"
 #include "platform/qt/QtText.h"
 
 #include <QClipboard>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QIcon>
@@ -65,6 +67,25 @@ bool ClipboardHas(const QMimeData* data, TClipboardViewFormat format)
 QString FormatBytes(const QMimeData* data, const char* format)
 {
     return ToQString(data->data(QString::fromLatin1(format)).toStdString());
+}
+
+const QString UnknownFormatText = QStringLiteral("Cannot display. Data in Clipboard is in an unknown format.");
+
+bool ClipboardComponent(const QMimeData* data, TStreamedComponent& component)
+{
+    return ReadComponent(data->data(QString::fromLatin1(ComponentClipboardFormat)).toStdString(), component);
+}
+
+// The component's text form; damaged data is of no format the viewer knows.
+QString ComponentTextOf(const QMimeData* data)
+{
+    TStreamedComponent component;
+    if (!ClipboardComponent(data, component))
+        return UnknownFormatText;
+    QStringList lines;
+    for (const std::string& line : ComponentText(component))
+        lines << ToQString(line);
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -257,6 +278,42 @@ void TCustomClipboardViewer::Place(QWidget* child, bool fill)
     setWidgetResizable(fill);
     setAlignment(fill ? Qt::AlignLeft | Qt::AlignTop : Qt::AlignCenter);
     setWidget(child);
+    CenterView();
+}
+
+void TCustomClipboardViewer::CenterView()
+{
+    QWidget* child = widget();
+    if (!child || widgetResizable())
+        return;
+    const QSize area = viewport()->size();
+    QPoint at = child->pos();
+    if (child->width() < area.width())
+        at.setX((area.width() - child->width()) / 2);
+    if (child->height() < area.height())
+        at.setY((area.height() - child->height()) / 2);
+    child->move(at);
+}
+
+void TCustomClipboardViewer::resizeEvent(QResizeEvent* event)
+{
+    QScrollArea::resizeEvent(event);
+    CenterView();
+}
+
+void TCustomClipboardViewer::scrollContentsBy(int dx, int dy)
+{
+    QScrollArea::scrollContentsBy(dx, dy);
+    CenterView();
+}
+
+bool TCustomClipboardViewer::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool handled = QScrollArea::eventFilter(watched, event);
+    // Qt places the child again on its resizes and layout requests.
+    if (watched == widget() && event->type() != QEvent::Move)
+        CenterView();
+    return handled;
 }
 
 void TCustomClipboardViewer::UpdateView()
@@ -278,13 +335,15 @@ void TCustomClipboardViewer::UpdateView()
     case cvPalette:
         ShowPalette(data);
         break;
+    case cvComponent:
+        ShowComponent(data);
+        break;
     default:
         ShowText(format, data);
         break;
     }
 }
 
-// Components are exchanged in their text form, which is what the viewer shows.
 void TCustomClipboardViewer::ShowText(TClipboardViewFormat format, const QMimeData* data)
 {
     auto* memo = new QPlainTextEdit;
@@ -303,10 +362,25 @@ void TCustomClipboardViewer::ShowText(TClipboardViewFormat format, const QMimeDa
     else if (format == cvOemText && ClipboardHas(data, cvOemText))
         memo->setPlainText(FormatBytes(data, OemTextClipboardFormat));
     else if ((format == cvText || format == cvComponent) && ClipboardHas(data, cvComponent))
-        memo->setPlainText(FormatBytes(data, ComponentClipboardFormat));
+        memo->setPlainText(ComponentTextOf(data));
     else
-        memo->setPlainText(QStringLiteral("Cannot display. Data in Clipboard is in an unknown format."));
+        memo->setPlainText(UnknownFormatText);
     Place(memo, true);
+}
+
+// A control from the clipboard is shown itself, centred; any other component
+// (or one that cannot be made here) in its text form.
+void TCustomClipboardViewer::ShowComponent(const QMimeData* data)
+{
+    TStreamedComponent component;
+    QObject* made = ClipboardComponent(data, component) ? CreateStreamedComponent(component, this) : nullptr;
+    if (auto* control = qobject_cast<QWidget*>(made)) {
+        control->move(1, 1);
+        Place(control, false);
+        return;
+    }
+    delete made;
+    ShowText(cvComponent, data);
 }
 
 void TCustomClipboardViewer::ShowImage(TClipboardViewFormat format, const QMimeData* data)

@@ -100,12 +100,19 @@ public:
 protected:
     // The clipboard's content changed (or was emptied by its owner).
     void ClipboardChanged();
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ShowText(TClipboardViewFormat format, const QMimeData* data);
     void ShowImage(TClipboardViewFormat format, const QMimeData* data);
     void ShowPalette(const QMimeData* data);
+    void ShowComponent(const QMimeData* data);
     void Place(QWidget* child, bool fill);
+    // A child smaller than the viewer sits at ((client - size) div 2) in
+    // that direction, where Qt's own centring rounds the other way.
+    void CenterView();
 
     TClipboardViewFormat viewFormat_ = cvDefault;
 };

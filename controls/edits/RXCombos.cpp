@@ -268,44 +268,78 @@ int TFontComboBox::FontType(int index) const
     return itemData(index).toInt();
 }
 
+namespace {
+
+TFontFace FaceOf(const QString& family)
+{
+    TFontFace face;
+    face.Name = vx::FromQString(family);
+    face.Type = QFontDatabase::isSmoothlyScalable(family) ? TFontComboBox::TrueTypeFont : 0;
+    if (!QFontDatabase::isScalable(family) || QFontDatabase::isBitmapScalable(family))
+        face.Type |= TFontComboBox::RasterFont;
+    face.Ansi = QFontDatabase::writingSystems(family).contains(QFontDatabase::Latin);
+    face.FixedPitch = QFontDatabase::isFixedPitch(family);
+    return face;
+}
+
+bool Passes(const TFontFace& face, int options)
+{
+    if ((options & foAnsiOnly) && !face.Ansi)
+        return false;
+    if ((options & foTrueTypeOnly) && !(face.Type & TFontComboBox::TrueTypeFont))
+        return false;
+    if ((options & foFixedPitchOnly) && !face.FixedPitch)
+        return false;
+    // No font of this system uses the OEM character set.
+    if (options & foOEMFontsOnly)
+        return false;
+    return !((options & foScalableOnly) && (face.Type & TFontComboBox::RasterFont));
+}
+
+} // namespace
+
+std::vector<TFontFace> TFontComboBox::ScreenFonts()
+{
+    std::vector<TFontFace> faces;
+    for (const QString& family : QFontDatabase::families())
+        faces.push_back(FaceOf(family));
+    return faces;
+}
+
+// Printing goes through the same font engine as the screen and embeds the
+// faces it uses, so an installed printer prints every screen face; Qt names
+// no faces resident in the printer itself.
+std::vector<TFontFace> TFontComboBox::SystemPrinterFonts()
+{
+    if (QPrinterInfo::availablePrinterNames().isEmpty())
+        return {};
+    return ScreenFonts();
+}
+
 void TFontComboBox::Rebuild()
 {
     const std::string before = fontName_;
-    // Screen and printer draw from one font database here: the printer can print
-    // every face the screen shows, and a machine without a printer has no
-    // printer fonts. Every device lists each face once.
-    const bool screen = device_ != TFontDevice::fdPrinter;
-    const bool printer = device_ != TFontDevice::fdScreen && !QPrinterInfo::availablePrinterNames().isEmpty();
-    const QStringList families = screen || printer ? QFontDatabase::families() : QStringList();
-    std::set<QString> seen;
-    std::vector<std::pair<QString, int>> fonts;
-    for (const QString& family : families) {
-        if (!seen.insert(family).second)
-            continue;
-        int type = QFontDatabase::isSmoothlyScalable(family) ? TrueTypeFont : 0;
-        if (!QFontDatabase::isScalable(family) || QFontDatabase::isBitmapScalable(family))
-            type |= RasterFont;
-        if ((options_ & foAnsiOnly) && !QFontDatabase::writingSystems(family).contains(QFontDatabase::Latin))
-            continue;
-        if ((options_ & foTrueTypeOnly) && !(type & TrueTypeFont))
-            continue;
-        if ((options_ & foFixedPitchOnly) && !QFontDatabase::isFixedPitch(family))
-            continue;
-        // No font of this system uses the OEM character set.
-        if (options_ & foOEMFontsOnly)
-            continue;
-        if ((options_ & foScalableOnly) && (type & RasterFont))
-            continue;
-        fonts.emplace_back(family, type);
+    std::vector<TFontFace> faces;
+    if (device_ != TFontDevice::fdPrinter)
+        faces = ScreenFonts();
+    if (device_ != TFontDevice::fdScreen) {
+        std::vector<TFontFace> printer = PrinterFonts ? PrinterFonts() : SystemPrinterFonts();
+        faces.insert(faces.end(), printer.begin(), printer.end());
     }
-    std::sort(fonts.begin(), fonts.end(), [](const auto& a, const auto& b) {
-        return CompareText(vx::FromQString(a.first), vx::FromQString(b.first)) < 0;
-    });
+    std::set<std::string> seen;
+    std::vector<TFontFace> listed;
+    for (const TFontFace& face : faces)
+        if (!seen.count(face.Name) && Passes(face, options_)) {
+            seen.insert(face.Name);
+            listed.push_back(face);
+        }
+    std::sort(listed.begin(), listed.end(),
+              [](const TFontFace& a, const TFontFace& b) { return CompareText(a.Name, b.Name) < 0; });
     {
         QSignalBlocker block(this);
         clear();
-        for (const auto& [family, type] : fonts)
-            addItem(family, type);
+        for (const TFontFace& face : listed)
+            addItem(vx::ToQString(face.Name), face.Type);
     }
     SelectName();
     // A face the new list lacks leaves no name behind; owners hear of that once.

@@ -8,7 +8,9 @@
 
 #include <QComboBox>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace vx {
 
@@ -99,6 +101,14 @@ enum TFontListOption {
     foScalableOnly = 32
 };
 
+// One face a device offers, with what the list's filters look at.
+struct TFontFace {
+    std::string Name;
+    int Type = 0; // TFontComboBox's font-type bits
+    bool Ansi = true;
+    bool FixedPitch = false;
+};
+
 class TFontComboBox : public TOwnerDrawComboBox {
 public:
     // Font-type bits of an item.
@@ -119,11 +129,20 @@ public:
 
     void DrawItem(QPainter& painter, const QRect& rect, int index, bool selected) const override;
 
+    // The faces of the screen, from the font database.
+    static std::vector<TFontFace> ScreenFonts();
+    // The faces of the printer, through the print support: none without a
+    // printer. Faces only the printer has come with the device bit.
+    static std::vector<TFontFace> SystemPrinterFonts();
+    // Replaces the printer's faces (special hosts and tests); unset, the system's.
+    std::function<std::vector<TFontFace>()> PrinterFonts;
+    // Reads the list again, as a change of the installed fonts does.
+    void Rebuild();
+
 protected:
     int MeasureItemHeight() const override;
 
 private:
-    void Rebuild();
     void SelectName();
     void Changed();
 

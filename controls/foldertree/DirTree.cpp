@@ -2,6 +2,7 @@
 #include "controls/foldertree/DirTree.h"
 
 #include "controls/dragdrop/DropTarget.h"
+#include "controls/foldertree/DirAttributes.h"
 #include "platform/AnsiText.h"
 #include "platform/Exception.h"
 #include "platform/qt/QtText.h"
@@ -22,6 +23,7 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -142,14 +144,21 @@ bool InRecycleBin(const std::string& path)
     return vx::AnsiLowerCase(path + "/").find("/.local/share/trash/") != std::string::npos;
 }
 
-bool PassesDirTypes(const std::string& name, TDirTypes types)
+bool PassesDirTypes(unsigned attributes, TDirTypes types)
 {
     if (types & dtAll)
         return true;
-    const bool hidden = !name.empty() && name[0] == '.';
-    if (hidden && !(types & dtHidden))
-        return false;
-    return (types & dtNormal) || hidden;
+    static constexpr std::pair<TFolderAttribute, TDirType> kNeeds[] = {
+        {faReadOnly, dtReadOnly}, {faHidden, dtHidden}, {faSystem, dtSystem}, {faArchive, dtArchive}};
+    bool flagged = false;
+    for (const auto& [attribute, type] : kNeeds) {
+        if (!(attributes & attribute))
+            continue;
+        if (!(types & type))
+            return false;
+        flagged = true;
+    }
+    return (types & dtNormal) || flagged;
 }
 
 TDirTree::TDirTree(QWidget* parent)
@@ -278,7 +287,10 @@ QTreeWidgetItem* TDirTree::AddNode(QTreeWidgetItem* parent, const std::string& p
 
 bool TDirTree::Accepts(const std::string& path, const std::string& name)
 {
-    if (name == "." || name == ".." || !PassesDirTypes(name, dirTypes_))
+    if (name == "." || name == "..")
+        return false;
+    // Every folder passes dtAll: its attributes need not be read.
+    if (!(dirTypes_ & dtAll) && !PassesDirTypes(ReadFolderAttributes(path, name), dirTypes_))
         return false;
     if (!goBelowRecycleBin_ && InRecycleBin(path))
         return false;

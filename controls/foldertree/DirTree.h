@@ -32,9 +32,11 @@ struct TDirDrive {
 // False for a folder at or below a recycle bin (Windows' "recycled" and
 // "recycler", the desktop trash folders).
 bool InRecycleBin(const std::string& path);
-// The attribute filter: dtAll takes every folder, otherwise a hidden one needs
-// dtHidden and a folder is taken with dtNormal or when it is hidden.
-bool PassesDirTypes(const std::string& name, TDirTypes types);
+// The attribute filter over a folder's TFolderAttribute bits: dtAll takes
+// every folder; otherwise a read-only, hidden, system or archive folder needs
+// the matching type, and a folder is taken with dtNormal or when it has any
+// of those attributes.
+bool PassesDirTypes(unsigned attributes, TDirTypes types);
 
 class TDirTree : public QTreeWidget {
 public:

@@ -2,6 +2,7 @@
 
 #include "controls/flat/TFlatMemoUnit.h"
 #include "database/qt/ODBCErrorDlg.h"
+#include "localisation/qt/KMLang.h"
 #include "platform/qt/Application.h"
 #include "platform/qt/QtText.h"
 #include "shell/api/MainWindow.h"
@@ -135,6 +136,7 @@ Tfrm_dsncfg::Tfrm_dsncfg(QWidget* parent) : QDialog(parent)
     connect(RemoveSysDsnBtn, &QPushButton::clicked, this, run([this] { changeDataSource(5); }));
     connect(SpeedButton1, &QPushButton::clicked, this, &QDialog::accept);
     fillList();
+    TranslateWindow(this);
 }
 
 void Tfrm_dsncfg::showEvent(QShowEvent* event)

@@ -10,6 +10,7 @@
 #include "images/qt/AnimatorFormParts.h"
 #include "images/qt/AnimatorGlyphs.h"
 #include "images/qt/RxGIFPicture.h"
+#include "localisation/qt/KMLang.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -126,6 +127,7 @@ TAnimatorForm::TAnimatorForm(QWidget* parent) : QDialog(parent), image_(std::mak
     UpdateCaption();
     SetStatus(kReady);
     modified_ = false;
+    TranslateWindow(this);
 }
 
 void TAnimatorForm::BuildStorage()

@@ -3,6 +3,7 @@
 
 #include "images/GIFImage.h"
 #include "images/GIFStream.h"
+#include "localisation/qt/KMLang.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
 #include "platform/qt/Application.h"
@@ -105,6 +106,7 @@ Tfrm_gifoptimizer::Tfrm_gifoptimizer(QWidget* parent) : QDialog(parent)
 
     FillDrives();
     ChangeFolder(QDir::currentPath().toStdString());
+    TranslateWindow(this);
 }
 
 void Tfrm_gifoptimizer::showEvent(QShowEvent* event)

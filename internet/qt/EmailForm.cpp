@@ -3,6 +3,7 @@
 
 #include "internet/MailAddress.h"
 #include "internet/TextUtil.h"
+#include "localisation/qt/KMLang.h"
 #include "platform/Registry.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
@@ -64,6 +65,7 @@ Tfrm_email::Tfrm_email(QWidget* parent) : QDialog(parent)
     msg_.Priority = prHighest;
     connect(SpeedButton1, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
     connect(SpeedButton2, &QPushButton::clicked, this, &QDialog::close);
+    TranslateWindow(this);
 }
 
 void Tfrm_email::showEvent(QShowEvent* event)

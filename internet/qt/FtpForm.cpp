@@ -7,6 +7,7 @@
 #include "internet/CurlFtpSession.h"
 #include "internet/FtpSettings.h"
 #include "internet/LocalAddresses.h"
+#include "localisation/qt/KMLang.h"
 #include "platform/qt/QtText.h"
 
 #include <QCheckBox>
@@ -72,6 +73,7 @@ Tf_ftp::Tf_ftp(QWidget* parent, std::unique_ptr<IFtpSession> session) : QDialog(
     };
     SetLocalFolder(QDir::homePath());
     SetConnectedState(false);
+    TranslateWindow(this);
 }
 
 Tf_ftp::~Tf_ftp()

@@ -2,6 +2,7 @@
 #include "internet/qt/LinkCheckForm.h"
 
 #include "internet/qt/LinkPictures.h"
+#include "localisation/qt/KMLang.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
@@ -61,6 +62,7 @@ TfrmLinkChecking::TfrmLinkChecking(QWidget* parent, std::unique_ptr<IHttpFetcher
         SetPanel(1, phase);
     };
     crawl_.OnParseError = [](const std::string& message) { MessageDlg(message, mtError, mbOK); };
+    TranslateWindow(this);
 }
 
 TfrmLinkChecking::~TfrmLinkChecking() = default;

@@ -2,6 +2,7 @@
 #include "internet/qt/OpenUrlForm.h"
 
 #include "internet/qt/WindowFetcher.h"
+#include "localisation/qt/KMLang.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"
@@ -68,6 +69,7 @@ Tfrm_openurl::Tfrm_openurl(QWidget* parent, std::unique_ptr<IHttpFetcher> fetche
 
     connect(SpeedButton1, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
     connect(SpeedButton2, &QPushButton::clicked, this, &QDialog::close);
+    TranslateWindow(this);
 }
 
 Tfrm_openurl::~Tfrm_openurl() = default;

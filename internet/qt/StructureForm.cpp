@@ -5,6 +5,7 @@
 #include "internet/StructureBuilder.h"
 #include "internet/qt/LinkPictures.h"
 #include "internet/qt/WindowFetcher.h"
+#include "localisation/qt/KMLang.h"
 #include "platform/FileIO.h"
 #include "platform/TStringList.h"
 #include "platform/qt/Dialogs.h"
@@ -62,6 +63,7 @@ TfrmHTMLParsing::TfrmHTMLParsing(QWidget* parent) : QDialog(parent), fetcher_(Ne
     setObjectName("frmHTMLParsing");
     setWindowTitle("Structure");
     BuildWindow();
+    TranslateWindow(this);
 }
 
 TfrmHTMLParsing::~TfrmHTMLParsing() = default;

@@ -3,6 +3,7 @@
 
 #include "internet/qt/WindowFetcher.h"
 #include "internet/UpdateCheck.h"
+#include "localisation/qt/KMLang.h"
 #include "platform/TStringList.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
@@ -46,6 +47,7 @@ Tfrm_update::Tfrm_update(QWidget* parent, std::unique_ptr<IHttpFetcher> fetcher)
     layout->addWidget(StatusBar1);
     resize(360, 240);
     connect(SpeedButton1, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
+    TranslateWindow(this);
 }
 
 Tfrm_update::~Tfrm_update() = default;

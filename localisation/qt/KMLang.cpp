@@ -9,6 +9,7 @@
 #include "platform/qt/QtText.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -85,6 +86,9 @@ bool carriesText(const QObject* object)
         return HasTranslatableChars(vx::FromQString(group->title()));
     if (auto* menu = qobject_cast<const QMenu*>(object))
         return HasTranslatableChars(vx::FromQString(menu->title()));
+    // A menu's own action carries the menu's title, which the menu has already.
+    if (auto* action = qobject_cast<const QAction*>(object))
+        return !action->isSeparator() && !action->menu() && HasTranslatableChars(vx::FromQString(action->text()));
     return false;
 }
 
@@ -107,7 +111,7 @@ void textComponents(QObject* object, std::vector<QObject*>& out)
 }
 
 // Every component carrying a text gets a name, as every component of a
-// window has one: label, button, group box or menu plus a number that no
+// window has one: label, button, group box, menu or menu item plus a number that no
 // other component of the window uses, in creation order.
 void nameTextComponents(QObject* owner)
 {
@@ -398,13 +402,12 @@ std::string LangFilePath(const std::string& name)
     return TKAppLanguage::Instance().LangFilePath(name);
 }
 
-bool HasTranslatableChars(std::string_view text)
+TKMLang* TranslateWindow(QWidget* window)
 {
-    static const std::string_view kPunctuation = ":;<=>?[\\]^";
-    for (char c : text)
-        if (static_cast<unsigned char>(c) > '9' && kPunctuation.find(c) == std::string_view::npos)
-            return true;
-    return false;
+    auto* lang = new TKMLang(window); // owned by the window
+    lang->setObjectName(QStringLiteral("KMLang1"));
+    lang->Loaded();
+    return lang;
 }
 
 // ---------------------------------------------------------------- TKMLang

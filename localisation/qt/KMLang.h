@@ -13,6 +13,7 @@
 #pragma once
 
 #include "localisation/KLangEd.h"
+#include "localisation/TranslatableChars.h"
 #include "platform/Exception.h"
 #include "platform/TStringList.h"
 
@@ -121,8 +122,9 @@ private:
 
 void SetLanguage(const std::string& name);
 std::string LangFilePath(const std::string& name);
-// True when the text has a character above '9' other than : ; < = > ? [ \ ] ^.
-bool HasTranslatableChars(std::string_view text);
+// For a window built in code, once its components are in place: gives it its
+// language component ("KMLang1") and translates it into the current language.
+TKMLang* TranslateWindow(QWidget* window);
 
 class TKMLang : public QObject {
     Q_OBJECT

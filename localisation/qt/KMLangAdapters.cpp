@@ -145,10 +145,12 @@ std::string dynamicClassName(const QObject* object)
 }
 
 // Lists that show the file system (a folder's subfolders, its files, the
-// drives) and the label naming their folder: what they hold is found at run
-// time, never a text to translate.
+// drives, the tree of folders) and the label naming their folder: what they
+// hold is found at run time, never a text to translate; only their hints are.
 bool showsFileSystem(const QObject* object)
 {
+    if (dynamicClassName(object) == "TDirTree")
+        return true;
     const QString name = object->objectName();
     for (const char* prefix : {"DirectoryListBox", "FileListBox", "DriveComboBox", "DirectoryLabel"})
         if (name.startsWith(QLatin1String(prefix)))
@@ -183,8 +185,11 @@ void describePanels(QStatusBar* bar, TTransNode& node)
 void describeWidget(QWidget* w, TTransNode& node)
 {
     node.FontHolder = w;
-    if (showsFileSystem(w))
+    if (showsFileSystem(w)) {
+        // What such a list shows is found at run time; its hint is the program's.
+        node.Props.push_back(hintProp(w));
         return;
+    }
     if (w->isWindow() && !qobject_cast<QMenu*>(w)) {
         node.Props.push_back(textProp("Caption", w, [](QWidget* o) { return o->windowTitle(); },
                                       [](QWidget* o, const QString& s) { o->setWindowTitle(s); }));
@@ -240,7 +245,8 @@ void describeWidget(QWidget* w, TTransNode& node)
     } else if (auto* t = qobject_cast<QTextEdit*>(w)) {
         node.Props.push_back(listProp("Lines", t, [](QTextEdit* o) { return plainLines(o->toPlainText()); },
                                       [](QTextEdit* o, const QStringList& s) { o->setPlainText(s.join('\n')); }));
-    } else if (auto* c = qobject_cast<QComboBox*>(w)) {
+    } else if (auto* c = qobject_cast<QComboBox*>(w); c && dynamicClassName(c) != "TFontComboBox") {
+        // A font box lists the fonts installed where it runs: no texts of the program.
         node.Props.push_back(listProp(
             "Items", c,
             [](QComboBox* o) {

@@ -208,9 +208,10 @@ std::string QtFilter(std::string_view filter)
     return result;
 }
 
-std::string OpenFile(const std::string& caption, const std::string& filter, const std::string& initial)
+std::string OpenFile(const std::string& caption, const std::string& filter, const std::string& initial,
+                     const std::string& defaultExt)
 {
-    return fileDialog(fileRequest(Kind::OpenFile, caption, filter, initial, "")).path;
+    return fileDialog(fileRequest(Kind::OpenFile, caption, filter, initial, defaultExt)).path;
 }
 
 std::string SaveFile(const std::string& caption, const std::string& filter, const std::string& initial,

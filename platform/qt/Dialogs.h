@@ -125,7 +125,8 @@ void SetAnswerer(Answerer answerer);
 // The chosen file's path, or "" when cancelled. Paths are file names in the
 // system's encoding, not Windows-1252 text. A chosen name without an extension
 // gets defaultExt when that is not empty.
-std::string OpenFile(const std::string& caption, const std::string& filter, const std::string& initial = "");
+std::string OpenFile(const std::string& caption, const std::string& filter, const std::string& initial = "",
+                     const std::string& defaultExt = "");
 std::string SaveFile(const std::string& caption, const std::string& filter, const std::string& initial = "",
                      const std::string& defaultExt = "");
 

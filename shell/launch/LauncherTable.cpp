@@ -3,6 +3,7 @@
 // is one change in its row: Make<TheClass> and its header.
 #include "shell/launch/LauncherTable.h"
 
+#include "shell/ColorPrint.h"
 #include "shell/MainForm.h"
 #include "shell/CodeBase.h"
 #include "shell/MainFormCommandsState.h"
@@ -23,6 +24,7 @@
 #include "tools/AdRotator.h"
 #include "tools/AspGenerators.h"
 #include "tools/CompressHtmlWizard.h"
+#include "tools/EncryptDialog.h"
 #include "tools/FileGenerators.h"
 #include "tools/FontDialogs.h"
 #include "tools/HtmlToAspWizard.h"
@@ -121,7 +123,7 @@ const std::vector<TLauncherRow>& LauncherTable()
         {"TfrmHTMLParsing",           Make<TfrmHTMLParsing>,                  FileNameToEdtHTML,     CopyStructureTrees},
         {"Tfrm_usertag",              Make<Tfrm_usertag>,       nullptr,               ReloadUserTags},
         {"Tf_ftp",                    Make<Tf_ftp>},
-        {"Tfrm_enc",                  nullptr},
+        {"Tfrm_enc",                  Make<Tfrm_enc>},
         {"TAnimatorForm",             Make<TAnimatorForm>},
         {"Tfrm_gifoptimizer",         Make<Tfrm_gifoptimizer>},
         {"Tfrm_clipview",             nullptr},
@@ -133,7 +135,7 @@ const std::vector<TLauncherRow>& LauncherTable()
         {"Tfrm_openurl",              Make<Tfrm_openurl>,       nullptr,               OpenChosenFile},
         {"Tfrm_favefiles",            nullptr},
         {"Tfrm_todo",                 Make<Tfrm_todo>,          nullptr,               ReloadVcsList},
-        {"Tfrm_print",                nullptr,                  EditorToPrintMemo},
+        {"Tfrm_print",                Make<Tfrm_print>,         EditorToPrintMemo},
         {"Tfrm_rtfexport",            Make<Tfrm_rtfexport>,     EditorTextToMemo1},
         {"Tfrm_tagsused",             Make<Tfrm_tagsused>,      FillUsedTags},
         {"Tfrm_docinfo",              Make<Tfrm_docinfo>,       FillDocumentInfo},

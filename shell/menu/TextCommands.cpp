@@ -11,13 +11,11 @@
 #include "shell/core/DocumentText.h"
 #include "shell/core/ListFiles.h"
 #include "shell/core/TagBlock.h"
+#include "shell/menu/DocumentPrint.h"
 #include "shell/menu/ProgressWindow.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QInputDialog>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QTextDocument>
 
 #include <array>
@@ -156,12 +154,6 @@ std::string SelectTagBlock(TForm1& form)
     return model.GetSelText();
 }
 
-QPrinter& DocumentPrinter()
-{
-    static QPrinter printer;
-    return printer;
-}
-
 } // namespace vx::shell
 
 namespace vx::shell::menu {
@@ -274,26 +266,17 @@ void PrintDocument(TForm1& form, std::string_view)
     TmwCustomEdit* editor = form.ActiveEditor();
     if (!editor)
         return;
-    QPrinter& printer = DocumentPrinter();
-    QPrintDialog dialog(&printer, &form);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
     std::vector<std::string> lines = PrintHeaderLines(ShortDateToday(), LongTimeNow());
     const TStrings& text = editor->Model().Lines();
     for (int i = 0; i < text.Count(); ++i)
         lines.push_back(text[i]);
     QTextDocument document;
-    QFont font("Courier New");
-    font.setStyleHint(QFont::Monospace);
-    font.setPointSize(11);
-    document.setDefaultFont(font);
+    document.setDefaultFont(DocumentPrintFont());
     std::string plain;
     for (const std::string& line : lines)
         plain += line + "\n";
     document.setPlainText(vx::ToQString(plain));
-    printer.setDocName("--");
-    printer.setColorMode(QPrinter::GrayScale);
-    document.print(&printer);
+    PrintThroughDialog(&form, document, false);
 }
 
 } // namespace vx::shell::menu

@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-class QPrinter;
 class TForm1;
 
 namespace vx::shell {
@@ -19,8 +18,6 @@ void ReplaceAllWithProgress(TForm1& form, std::string_view find, std::string_vie
 // Selects the tag block around the selection start of the focused editor and
 // returns its text; empty when there is none.
 std::string SelectTagBlock(TForm1& form);
-// The printer black-and-white printing uses; its settings last for the run.
-QPrinter& DocumentPrinter();
 
 } // namespace vx::shell
 

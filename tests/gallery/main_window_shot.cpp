@@ -2,11 +2,14 @@
 // under Xvfb), opens a view of it and writes a screenshot of the whole screen.
 //   main_window_shot OUT.png insert      the Insert statements menu open
 //   main_window_shot OUT.png files DIR   the file panel showing the folder DIR
-// Point VELLUMIX_HOME and VELLUMIX_CONFIG at scratch folders first.
+//   main_window_shot OUT.png prefs       the preferences window open over it
+// Point VELLUMIX_HOME and VELLUMIX_CONFIG at scratch folders first; the
+// windows start in the language the settings there choose.
 #include "highlighters/RegisterHighlighters.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/qt/Application.h"
 #include "shell/MainForm.h"
+#include "shell/PrefForm.h"
 #include "shell/Startup.h"
 #include "shell/panels/FilePanel.h"
 #include "shell/panels/SidePanels.h"
@@ -43,8 +46,10 @@ int main(int argc, char** argv)
 {
     const bool insert = argc == 3 && std::strcmp(argv[2], "insert") == 0;
     const bool files = argc == 4 && std::strcmp(argv[2], "files") == 0;
-    if (!insert && !files) {
-        std::fprintf(stderr, "usage: %s OUT.png insert | %s OUT.png files DIR\n", argv[0], argv[0]);
+    const bool prefs = argc == 3 && std::strcmp(argv[2], "prefs") == 0;
+    if (!insert && !files && !prefs) {
+        std::fprintf(stderr, "usage: %s OUT.png insert | %s OUT.png files DIR | %s OUT.png prefs\n", argv[0],
+                     argv[0], argv[0]);
         return 2;
     }
     RegisterAllHighlighters();
@@ -58,6 +63,20 @@ int main(int argc, char** argv)
     QTest::qWait(500);
     if (form->FirstActivation())
         form->FormActivate();
+    bool saved = false;
+    auto shoot = [&] {
+        saved = form->screen()->grabWindow(0).save(QString::fromLocal8Bit(argv[1]));
+        std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "wrote" : "could not write", argv[1]);
+    };
+    if (prefs) {
+        // The window is modal: the shot is taken while it is up, then it is closed.
+        QTimer::singleShot(800, [&] {
+            shoot();
+            frm_pref->reject();
+        });
+        form->findChild<QAction*>("Prefferences1")->trigger();
+        return saved ? 0 : 1;
+    }
     if (insert) {
         OpenMenu(*form, "Insertstatements1", "VBScriptstatements1");
     } else {
@@ -65,7 +84,6 @@ int main(int argc, char** argv)
         vx::shell::FilePanel(*form)->SetFolder(argv[3]);
         QTest::qWait(500);
     }
-    const bool saved = form->screen()->grabWindow(0).save(QString::fromLocal8Bit(argv[1]));
-    std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "wrote" : "could not write", argv[1]);
+    shoot();
     return saved ? 0 : 1;
 }

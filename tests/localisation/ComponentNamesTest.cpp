@@ -8,6 +8,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -40,6 +42,16 @@ std::unique_ptr<QWidget> MakeUnnamedWindow()
     bar->setObjectName("Bar");
     bar->addPermanentWidget(new QLabel("Panel text", bar));
     layout->addWidget(bar);
+    // A list of the file system: its files are no texts, its hint is.
+    auto* files = new QListWidget(window.get());
+    files->setObjectName("FileListBox1");
+    files->setToolTip("Pick files");
+    files->addItems({"index.htm", "Readme"});
+    layout->addWidget(files);
+    auto* menu = new QMenu("&Edit", window.get());
+    menu->addAction("&Copy All");
+    menu->addSeparator();
+    menu->addMenu("&More")->addAction("&Paste");
     auto* lang = new TKMLang(window.get());
     lang->Loaded();
     return window;
@@ -56,13 +68,19 @@ TEST(ComponentNames, EveryTextGetsANameThatNoOtherComponentUses)
         {"Label3.Caption", "Second label"},
         {"Button1.Caption", "On a page"},
         {"Bar.Panels.Item0.Text", "Panel text"},
+        {"MenuItem1.Caption", "&Edit"},
+        {"MenuItem2.Caption", "&Copy All"},
+        {"MenuItem3.Caption", "&More"},
+        {"MenuItem4.Caption", "&Paste"},
+        {"FileListBox1.Hint", "Pick files"},
     };
     for (const auto& [key, text] : expected) {
         TKLangStr* record = file.FindString("Plain", key);
         ASSERT_NE(record, nullptr) << key;
         EXPECT_EQ(record->Text(), text) << key;
     }
-    EXPECT_EQ(file.StringCount(), 6) << "the five and the page's tab";
+    EXPECT_EQ(file.FindString("Plain", "FileListBox1.Items"), nullptr);
+    EXPECT_EQ(file.StringCount(), 11) << "the ten and the page's tab; a submenu's own item is the submenu";
 }
 
 } // namespace

@@ -136,6 +136,20 @@ protected:
                 act(*window);
         });
     }
+    // Answers the next modal dialog of type D through its own widgets, once it is up.
+    template <class D, class F> void AnswerNext(F answer)
+    {
+        auto* poll = new QTimer(form.get());
+        QObject::connect(poll, &QTimer::timeout, poll, [poll, answer] {
+            auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            poll->stop();
+            poll->deleteLater();
+            answer(*dialog);
+        });
+        poll->start(5);
+    }
     // Opens the file into a free slot and gives that slot's editor the focus.
     void OpenAndFocus(const std::string& path)
     {

@@ -1,5 +1,7 @@
 #include "tests/shell/ShellFixture.h"
 
+#include "controls/common/RXConst.h"
+#include "controls/common/StartupUnits.h"
 #include "controls/speedbar/SpeedBar.h"
 #include "editor/qt/mwCompletionProposal.h"
 #include "platform/AnsiText.h"
@@ -68,6 +70,18 @@ TEST_F(ShellTest, StartsOnAnEmptyStoreWithoutAnyMessage)
     const std::string command = reg.ReadString("");
     EXPECT_EQ(command.substr(command.size() - 5), " \"%1\"");
     EXPECT_EQ(command, vx::LowerCase(command));
+}
+
+TEST_F(ShellTest, StartUpRegistersTheHandCursorsTheIdleMinuteTimerAndTheSystemRecord)
+{
+    Start();
+    for (int id : {vx::crHand, vx::crDragHand, vx::crToolbarHand, vx::crRightHand, vx::crLeftHand, vx::crTopHand})
+        EXPECT_NE(vx::ScreenCursor(id).shape(), Qt::ArrowCursor) << id;
+    ASSERT_NE(vx::DesignTimer(), nullptr);
+    EXPECT_EQ(vx::DesignTimer()->interval(), 60000);
+    EXPECT_FALSE(vx::DesignTimer()->isActive());
+    EXPECT_EQ(vx::OSVersion().Description, vx::ReadOSVersion().Description);
+    EXPECT_FALSE(vx::OSVersion().Description.empty());
 }
 
 TEST_F(ShellTest, FirstActivationReadsTheStoredSettings)
@@ -268,11 +282,15 @@ TEST_F(ShellTest, ExitSoundPlaysOnlyAnExistingFile)
     EXPECT_EQ(played, std::vector<std::string>{wave});
 }
 
-TEST_F(ShellTest, FrontPageCheckReadsTheEditorKeyUnlessSwitchedOff)
+TEST_F(ShellTest, FrontPageCheckReadsTheEditorKeyUnlessSwitchedOffAndNeverAsks)
 {
     StartAndActivate();
-    int shown = 0;
-    form->ShowFrontPageDialog = [&] { ++shown; };
+    const auto fpcheck = [] {
+        TRegistry reg;
+        reg.SetRootKey(HKEY_LOCAL_MACHINE);
+        reg.OpenKey(PreferencesKey, true);
+        return reg.ReadString("fpcheck");
+    };
     EXPECT_FALSE(form->CheckFrontPageEditorSetting(false));
     {
         TRegistry reg;
@@ -283,6 +301,7 @@ TEST_F(ShellTest, FrontPageCheckReadsTheEditorKeyUnlessSwitchedOff)
         reg.WriteString("fpcheck", "FALSE");
     }
     EXPECT_FALSE(form->CheckFrontPageEditorSetting(false));
+    EXPECT_EQ(fpcheck(), "FALSE");
     {
         TRegistry reg;
         reg.SetRootKey(HKEY_LOCAL_MACHINE);
@@ -291,7 +310,11 @@ TEST_F(ShellTest, FrontPageCheckReadsTheEditorKeyUnlessSwitchedOff)
     }
     EXPECT_TRUE(form->CheckFrontPageEditorSetting(false));
     EXPECT_TRUE(form->CheckFrontPageEditorSetting(true));
-    EXPECT_EQ(shown, 2);
+    // FrontPage does not run here: the check fires, but no question is asked
+    // and the switch stays as it was.
+    EXPECT_TRUE(dialogs.requests.empty());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(fpcheck(), "TRUE");
 }
 
 TEST_F(ShellTest, VcsListTakesTheFileOfEverySection)

@@ -5,6 +5,7 @@
 #include "highlighters/lbVBSSyn.h"
 #include "highlighters/wmMultiSyn.h"
 #include "platform/FileIO.h"
+#include "shell/menu/DocumentPrint.h"
 #include "shell/menu/TextCommands.h"
 
 #include <QClipboard>
@@ -29,20 +30,6 @@ protected:
         ASSERT_EQ(form->ActiveEditor(), editor);
     }
     void Pick(std::initializer_list<const char*> path) { vx::test::PickMenuItem(*form, path); }
-    // Answers the next modal dialog of type D through its own widgets, once it is up.
-    template <class D, class F> void AnswerNext(F answer)
-    {
-        auto* poll = new QTimer(form.get());
-        QObject::connect(poll, &QTimer::timeout, poll, [poll, answer] {
-            auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            poll->stop();
-            poll->deleteLater();
-            answer(*dialog);
-        });
-        poll->start(5);
-    }
     void Select(int line, int from, int to) { vx::test::SelectRange(*editor, line, from, to); }
 
     TmwCustomEdit* editor = nullptr;

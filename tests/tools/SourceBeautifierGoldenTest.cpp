@@ -1,7 +1,7 @@
 // The source beautifier over a large generated page: its output is pinned by
 // fingerprints taken from an earlier, slower engine, so any rewrite for speed
 // keeps every byte.
-#include "tools/core/SourceBeautifier.h"
+#include "tests/tools/BeautifiedLines.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include <string>
 
 using namespace vx::tools;
+using vx::tools::test::BeautifyLines;
 
 namespace {
 

@@ -1,9 +1,10 @@
 // The source beautifier: keys, replacing, indentation of HTML and VBScript.
-#include "tools/core/SourceBeautifier.h"
+#include "tests/tools/BeautifiedLines.h"
 
 #include <gtest/gtest.h>
 
 using namespace vx::tools;
+using vx::tools::test::BeautifyLines;
 
 namespace {
 
@@ -128,6 +129,21 @@ TEST(SourceBeautifier, AspPage)
     EXPECT_FALSE(HasScriptBlocks("For i = 1 To 2\r\nNext"));
 }
 
+TEST(SourceBeautifier, DelimitersGetLinesOfTheirOwn)
+{
+    const struct {
+        const char* in;
+        TLines out;
+    } cases[] = {
+        {"a<%<% b%>c", {"a", "<%", "<%", "b", "%>", "c"}},
+        {"x <%>y", {"x <", "%>", "y"}},
+        {"<p>\r\n \"a\r\n \r\n b\" \r\n<p>", {"<p>", "\"a", "b\"", "<p>"}},
+        {"<% If a Then %><b>", {"<%", "If a Then", "   %>", "   <b>"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(BeautifyLines(c.in, Shipped()), c.out) << c.in;
+}
+
 TEST(SourceBeautifier, SwitchesAndProgress)
 {
     TBeautifyOptions options = Shipped(TIndentUnit::Tab1);
@@ -144,6 +160,7 @@ TEST(SourceBeautifier, SwitchesAndProgress)
     });
     EXPECT_EQ(steps, (std::vector<int>{1, 2, 3, 6}));
     EXPECT_EQ(BeautifyLines("", Shipped()), TLines{});
+    EXPECT_EQ(BeautifyText("<p>\r\nx\ry", Shipped()), "<p>\nx\ny\n") << "every line ends in LF, the last too";
     EXPECT_TRUE(BeautifyBanner("1/2/2026 1:02:03 PM").starts_with("<!--'code beautified 1/2/2026 1:02:03 PM"));
     EXPECT_TRUE(BeautifyBanner("d").ends_with("-->"));
 }

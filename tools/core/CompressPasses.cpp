@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <cstring>
+#include <vector>
 
 namespace vx::tools {
 
@@ -171,6 +172,19 @@ void ReplacePass(std::string& text, const TReplacePass& pass, bool webbots)
     for (const TReplaceRule& rule : pass.Rules)
         if (!rule.Search.empty())
             stops.Add(rule.Search.front());
+    // The second characters of the searches: most stops are followed by none
+    // of them, and there no rule needs trying.
+    TStops seconds;
+    bool anyShort = false;
+    for (const TReplaceRule& rule : pass.Rules) {
+        if (rule.Search.size() < 2)
+            anyShort = true;
+        else
+            seconds.Add(rule.Search[1]);
+    }
+    const auto mayMatch = [&](std::size_t pos) {
+        return anyShort || (pos + 1 < scan.Text().size() && seconds.At(scan.Text()[pos + 1]));
+    };
     while (!scan.AtEnd()) {
         if (!stops.At(scan.Current())) {
             scan.CopyTo(stops.Next(scan.Text(), scan.Read() + 1));
@@ -186,7 +200,7 @@ void ReplacePass(std::string& text, const TReplacePass& pass, bool webbots)
             if (opener && pass.KeepScript && !StepToBlockEnd(scan, "<script", "</script>"))
                 return;
         }
-        if (ApplyRules(scan, pass.Rules) == TRuleResult::Changed)
+        if (mayMatch(scan.Read()) && ApplyRules(scan, pass.Rules) == TRuleResult::Changed)
             continue;
         if (stepsOverTags && scan.Current() == '<') {
             const std::size_t close = scan.Text().find('>', scan.Read());
@@ -205,39 +219,44 @@ void ReplacePass(std::string& text, const TReplacePass& pass, bool webbots)
 
 namespace {
 
-constexpr std::string_view ValueOpen = "value=\"";
+// Values of these characters alone read the same to a browser without quotes.
+bool SafeUnquoted(std::string_view value)
+{
+    return !value.empty() && std::all_of(value.begin(), value.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+               c == '.' || c == '_' || c == ':';
+    });
+}
 
-// Walks one tag from its "<" through its first ">", deleting double quotes;
-// false when the text ended inside the tag.
+// Walks one tag from its "<" through its first ">" outside quoted values,
+// taking the quotes off the values that are safe without them; false when the
+// text ended inside the tag.
 bool StripTag(TCompactor& scan)
 {
-    static const TStops stops{'v', '"', '>'};
-    std::string_view text = scan.Text();
+    static const TStops stops{'"', '>'};
+    const std::string_view text = scan.Text();
     while (!scan.AtEnd()) {
         if (!stops.At(scan.Current())) {
             scan.CopyTo(stops.Next(text, scan.Read() + 1));
             continue;
         }
         const std::size_t pos = scan.Read();
-        if (StartsNoCase(text, pos, ValueOpen)) {
-            const std::size_t valueStart = pos + ValueOpen.size();
-            const std::size_t valueEnd = text.find('"', valueStart);
-            if (valueEnd != std::string_view::npos &&
-                text.substr(valueStart, valueEnd - valueStart).find(' ') != std::string_view::npos) {
-                scan.CopyTo(valueEnd + 1);
-                continue;
-            }
-            scan.CopyTo(valueStart - 1);
-            continue;
-        }
-        const char c = scan.Current();
-        if (c == '"') {
-            scan.Skip(1);
-            continue;
-        }
-        scan.CopyTo(pos + 1);
-        if (c == '>')
+        if (scan.Current() == '>') {
+            scan.CopyTo(pos + 1);
             return true;
+        }
+        const std::size_t close = text.find('"', pos + 1);
+        if (close == std::string_view::npos) {
+            scan.CopyTo(text.size());
+            return false;
+        }
+        if (SafeUnquoted(text.substr(pos + 1, close - pos - 1))) {
+            scan.Skip(1);
+            scan.CopyTo(close);
+            scan.Skip(1);
+        } else {
+            scan.CopyTo(close + 1);
+        }
     }
     return false;
 }
@@ -273,24 +292,37 @@ void StripQuotes(std::string& text)
     }
 }
 
-void PairRule(std::string& text, std::string_view opener, std::string_view shortOpener, std::string_view closer,
-              std::string_view longCloser)
+void PairRules(std::string& text, std::span<const TPairRule> rules)
 {
+    TStops stops;
+    for (const TPairRule& rule : rules)
+        for (const std::string_view wanted : {rule.Opener, rule.Closer})
+            if (!wanted.empty())
+                stops.Add(wanted.front());
+    // Whether each rule looks for its closer.
+    std::vector<bool> closing(rules.size(), false);
     std::string out;
     out.reserve(text.size());
-    bool lookingForCloser = false;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        const std::string_view wanted = lookingForCloser ? closer : opener;
-        const std::size_t hit = FindNoCase(text, wanted, pos);
-        if (hit == std::string_view::npos)
+        const std::size_t stop = stops.Next(text, pos);
+        out.append(text, pos, stop - pos);
+        pos = stop;
+        if (pos == text.size())
             break;
-        out.append(text, pos, hit - pos);
-        out.append(lookingForCloser ? longCloser : shortOpener);
-        pos = hit + wanted.size();
-        lookingForCloser = !lookingForCloser;
+        bool replaced = false;
+        for (std::size_t i = 0; i < rules.size() && !replaced; ++i) {
+            const std::string_view wanted = closing[i] ? rules[i].Closer : rules[i].Opener;
+            if (wanted.empty() || !StartsNoCase(text, pos, wanted))
+                continue;
+            out.append(closing[i] ? rules[i].LongCloser : rules[i].ShortOpener);
+            pos += wanted.size();
+            closing[i] = !closing[i];
+            replaced = true;
+        }
+        if (!replaced)
+            out.push_back(text[pos++]);
     }
-    out.append(text, std::min(pos, text.size()), std::string::npos);
     text = std::move(out);
 }
 

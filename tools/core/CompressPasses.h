@@ -31,13 +31,23 @@ struct TReplacePass {
 // whole, and with webbots on a "<!--webbot" comment is removed through its ">".
 void ReplacePass(std::string& text, const TReplacePass& pass, bool webbots);
 
-// Deletes the double quotes inside tags, except in tags holding an apostrophe,
-// in "<!" tags, in script blocks and around value="..." values holding a blank.
+// Takes the double quotes off the values inside tags that read the same
+// without them (letters, digits, "-", ".", "_" and ":"), except in tags
+// holding an apostrophe, in "<!" tags and in script blocks.
 void StripQuotes(std::string& text);
 
-// Replaces each opener by its short form and the next closer after it by its
-// long form, pair after pair.
-void PairRule(std::string& text, std::string_view opener, std::string_view shortOpener, std::string_view closer,
-              std::string_view longCloser);
+struct TPairRule {
+    // Lower case; the text's letter case is ignored.
+    std::string_view Opener;
+    std::string_view ShortOpener;
+    std::string_view Closer;
+    std::string_view LongCloser;
+};
+
+// Each rule replaces its opener by the short form and the next closer after
+// it by the long form, pair after pair. Rules whose texts never overlap and
+// whose replacements make no matches for each other share one pass: each
+// sees only what the ones before it left alone, as if they ran in turn.
+void PairRules(std::string& text, std::span<const TPairRule> rules);
 
 } // namespace vx::tools

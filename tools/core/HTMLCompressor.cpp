@@ -30,6 +30,9 @@ constexpr TReplacePass Blanks[] = {{BlankRuns, true, true}};
 // Short tags are wanted inside pre blocks too, but never inside scripts.
 constexpr TReplacePass Tags[] = {{ShortTags, false, true}};
 
+constexpr TPairRule CentredParagraphs[] = {{"<p align=center>", "<center>", "</p>", "</center>"},
+                                           {"<p align=\"center\">", "<center>", "</p>", "</center>"}};
+
 void RunPasses(std::string& text, std::span<const TReplacePass> passes, bool webbots)
 {
     for (const TReplacePass& pass : passes)
@@ -88,8 +91,7 @@ void THTMLCompressor::Compress()
     if (SimpleTags)
         RunPasses(text, Tags, Webbots);
     if (Center) {
-        PairRule(text, "<p align=center>", "<center>", "</p>", "</center>");
-        PairRule(text, "<p align=\"center\">", "<center>", "</p>", "</center>");
+        PairRules(text, CentredParagraphs);
     }
     compressedSize_ = static_cast<std::int64_t>(text.size());
     compressed_ = true;

@@ -2,6 +2,7 @@
 
 #include "platform/AnsiText.h"
 #include "tools/core/Banner.h"
+#include "tools/core/TextLines.h"
 #include "tools/core/TextScan.h"
 
 #include <algorithm>
@@ -136,33 +137,6 @@ void CollapseBlanks(std::string& text)
     text.resize(written);
 }
 
-// Where the line at pos ends: its CR or LF, or the end of the text. A plain
-// byte loop, as lines are short and a set search costs a call per byte.
-std::size_t LineEnd(std::string_view text, std::size_t pos)
-{
-    while (pos < text.size() && text[pos] != '\r' && text[pos] != '\n')
-        ++pos;
-    return pos;
-}
-
-std::vector<std::string_view> SplitLines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t end = LineEnd(text, pos);
-        if (end == text.size()) {
-            lines.push_back(text.substr(pos));
-            break;
-        }
-        lines.push_back(text.substr(pos, end - pos));
-        pos = end + 1;
-        if (text[end] == '\r' && pos < text.size() && text[pos] == '\n')
-            ++pos;
-    }
-    return lines;
-}
-
 // Every line trimmed and ended by CR LF, the last one too; a text that ends
 // in a line break gains no empty line.
 std::string TrimmedLines(std::string_view text)
@@ -183,6 +157,75 @@ std::string TrimmedLines(std::string_view text)
         pos = end + (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
     }
     return out;
+}
+
+// Every "<% " and "<%" at a line end becomes a line "<% " of its own, every
+// "%>" a line "%>", in one pass; the three replacements in turn would give the
+// same, as a "<%" that meets a following "<% " forms one more line end delimiter.
+std::string DelimitersOnOwnLines(std::string_view text)
+{
+    constexpr std::string_view OpenLine = "\r\n<% \r\n";
+    constexpr std::string_view CloseLine = "\r\n%>\r\n";
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    std::size_t copied = 0;
+    // Each delimiter holds a percent sign; it is the rare byte to look for.
+    for (std::size_t at = text.find('%'); at != std::string_view::npos; at = text.find('%', at + 1)) {
+        const std::string_view after = text.substr(at + 1);
+        const bool open = at > copied && text[at - 1] == '<';
+        if (open && (after.starts_with(' ') || after.starts_with(CrLf))) {
+            out.append(text, copied, at - 1 - copied);
+            if (out.ends_with("<%") && after.starts_with(' ')) {
+                // "<%" and the line end opening the new line make one more delimiter line.
+                out.resize(out.size() - 2);
+                out.append(OpenLine);
+                out.append(OpenLine.substr(CrLf.size()));
+            } else {
+                out.append(OpenLine);
+            }
+            copied = at + 1 + (after.starts_with(' ') ? 1 : CrLf.size());
+            at = copied - 1;
+        } else if (after.starts_with('>')) {
+            out.append(text, copied, at - copied);
+            out.append(CloseLine);
+            copied = at + 2;
+            at = copied - 1;
+        }
+    }
+    out.append(text, copied);
+    return out;
+}
+
+// The lines of a text whose every line ends in CR LF, as the script delimiter
+// lines leave it: empty lines and lines of one blank dropped, a blank at either
+// end of a line taken off, but none inside a string (strings run across lines).
+std::vector<std::string_view> TidyLines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    bool inside = false;
+    bool first = true;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t end = LineEnd(text, pos);
+        std::string_view line = text.substr(pos, end - pos);
+        pos = end + CrLf.size();
+        const bool startsInside = inside;
+        std::size_t quotes = 0;
+        for (const char c : line)
+            quotes += c == '"';
+        inside = inside != (quotes % 2 != 0);
+        const bool wasFirst = std::exchange(first, false);
+        if (!wasFirst && (line.empty() || (line == " " && !startsInside)))
+            continue;
+        if (!wasFirst && !startsInside && line.starts_with(' '))
+            line.remove_prefix(1);
+        // The state at a last blank is the state at the line's end.
+        if (!inside && line.ends_with(' '))
+            line.remove_suffix(1);
+        if (wasFirst && line.empty())
+            continue;
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 // Each "<%=" and the first "%>" after it are masked, so an output expression
@@ -331,89 +374,6 @@ bool EndsWithContinuation(std::string_view line)
     return line.size() >= 2 && line.ends_with(" _");
 }
 
-// Reads the lines of the text and writes each out indented.
-class TIndenter {
-public:
-    TIndenter(const TBeautifyOptions& options, bool startsInScript) : options_(options), inScript_(startsInScript) {}
-
-    void Line(const std::vector<std::string_view>& lines, std::size_t& i, std::vector<std::string>& out)
-    {
-        const std::string_view line = lines[i];
-        // Both delimiters hold a percent sign; most lines have none.
-        const bool maybeDelimiter = line.find('%') != std::string_view::npos;
-        if (maybeDelimiter && FindExact(line, "<%") != std::string_view::npos) {
-            inScript_ = true;
-            out.push_back(Indented(line));
-        } else if (maybeDelimiter && FindExact(line, "%>") != std::string_view::npos) {
-            inScript_ = false;
-            out.push_back(Indented(line));
-        } else if (inScript_) {
-            Statement(lines, i, out);
-        } else {
-            TKeyBytes present;
-            if (options_.Html) {
-                MakeLineKeyIn(key_, line);
-                present = KeyBytes(key_);
-                html_ -= CountMatches(key_, present, options_.OutdentHtml);
-            }
-            out.push_back(Indented(line));
-            if (options_.Html)
-                html_ += CountMatches(key_, present, options_.IndentHtml);
-        }
-    }
-
-private:
-    // A statement may run over continuation lines; those follow it at its level.
-    void Statement(const std::vector<std::string_view>& lines, std::size_t& i, std::vector<std::string>& out)
-    {
-        static const std::string IfKey = Mark + "IF" + Mark;
-        static const std::string ThenKey = Mark + "THEN" + Mark;
-        static const std::string EndIfKey = Mark + "END" + Mark + "IF";
-        std::size_t last = i;
-        std::string joined;
-        while (EndsWithContinuation(lines[last]) && last + 1 < lines.size()) {
-            if (last == i)
-                joined = lines[i];
-            joined.resize(joined.size() - 1);
-            joined += lines[++last];
-        }
-        MakeLineKeyIn(key_, last == i ? lines[i] : std::string_view(joined));
-        const std::string& key = key_;
-        const bool startsIf = key.starts_with(IfKey);
-        const bool blockIf = startsIf && key.ends_with(ThenKey);
-        const bool endsIf = key.find(EndIfKey) != std::string::npos;
-        const bool oneLineIf = startsIf && !blockIf;
-        if (options_.Script && BlockKeyword(key, options_.OutdentScript))
-            --script_;
-        for (std::size_t k = i; k <= last; ++k)
-            out.push_back(Indented(lines[k]));
-        if (oneLineIf && !endsIf)
-            out.back() += " end if";
-        if (options_.Script && !oneLineIf && BlockKeyword(key, options_.IndentScript))
-            ++script_;
-        if (script_ < -2)
-            script_ = 0;
-        i = last;
-    }
-
-    std::string Indented(std::string_view line) const
-    {
-        const auto [htmlCount, fill] = IndentRun(html_, options_.Unit);
-        const std::size_t scriptCount = IndentRun(script_, options_.Unit).first;
-        std::string indented;
-        indented.reserve(htmlCount + scriptCount + line.size() + 7);
-        indented.append(htmlCount + scriptCount, fill);
-        indented.append(line);
-        return indented;
-    }
-
-    const TBeautifyOptions& options_;
-    bool inScript_;
-    int html_ = 0;
-    int script_ = 0;
-    std::string key_;
-};
-
 // "endif" as a word of its own in a piece outside strings, appended to out.
 void AppendSplitEndIf(std::string& out, std::string_view piece)
 {
@@ -455,6 +415,97 @@ void FinishLine(std::string& line, bool& inside)
     if (line.find('%') != std::string::npos)
         line = ReplaceAllText(ReplaceAllText(line, MaskedOpen, OpenOutput), MaskedClose, "%>");
 }
+
+// Reads the lines of the text and writes each out indented and finished,
+// ended by LF, into one text: a line of its own for each costs an allocation.
+class TIndenter {
+public:
+    TIndenter(const TBeautifyOptions& options, bool startsInScript, std::string& out)
+        : options_(options), inScript_(startsInScript), out_(out)
+    {
+    }
+
+    void Line(const std::vector<std::string_view>& lines, std::size_t& i)
+    {
+        const std::string_view line = lines[i];
+        // Both delimiters hold a percent sign; most lines have none.
+        const bool maybeDelimiter = line.find('%') != std::string_view::npos;
+        if (maybeDelimiter && FindExact(line, "<%") != std::string_view::npos) {
+            inScript_ = true;
+            Write(line);
+        } else if (maybeDelimiter && FindExact(line, "%>") != std::string_view::npos) {
+            inScript_ = false;
+            Write(line);
+        } else if (inScript_) {
+            Statement(lines, i);
+        } else {
+            TKeyBytes present;
+            if (options_.Html) {
+                MakeLineKeyIn(key_, line);
+                present = KeyBytes(key_);
+                html_ -= CountMatches(key_, present, options_.OutdentHtml);
+            }
+            Write(line);
+            if (options_.Html)
+                html_ += CountMatches(key_, present, options_.IndentHtml);
+        }
+    }
+
+private:
+    // A statement may run over continuation lines; those follow it at its level.
+    void Statement(const std::vector<std::string_view>& lines, std::size_t& i)
+    {
+        static const std::string IfKey = Mark + "IF" + Mark;
+        static const std::string ThenKey = Mark + "THEN" + Mark;
+        static const std::string EndIfKey = Mark + "END" + Mark + "IF";
+        std::size_t last = i;
+        std::string joined;
+        while (EndsWithContinuation(lines[last]) && last + 1 < lines.size()) {
+            if (last == i)
+                joined = lines[i];
+            joined.resize(joined.size() - 1);
+            joined += lines[++last];
+        }
+        MakeLineKeyIn(key_, last == i ? lines[i] : std::string_view(joined));
+        const std::string& key = key_;
+        const bool startsIf = key.starts_with(IfKey);
+        const bool blockIf = startsIf && key.ends_with(ThenKey);
+        const bool endsIf = key.find(EndIfKey) != std::string::npos;
+        const bool oneLineIf = startsIf && !blockIf;
+        if (options_.Script && BlockKeyword(key, options_.OutdentScript))
+            --script_;
+        for (std::size_t k = i; k < last; ++k)
+            Write(lines[k]);
+        Write(lines[last], oneLineIf && !endsIf ? " end if" : "");
+        if (options_.Script && !oneLineIf && BlockKeyword(key, options_.IndentScript))
+            ++script_;
+        if (script_ < -2)
+            script_ = 0;
+        i = last;
+    }
+
+    void Write(std::string_view line, std::string_view suffix = {})
+    {
+        const auto [htmlCount, fill] = IndentRun(html_, options_.Unit);
+        const std::size_t scriptCount = IndentRun(script_, options_.Unit).first;
+        line_.assign(htmlCount + scriptCount, fill);
+        line_.append(line);
+        line_.append(suffix);
+        FinishLine(line_, inString_);
+        out_.append(line_);
+        out_.push_back('\n');
+    }
+
+    const TBeautifyOptions& options_;
+    bool inScript_;
+    std::string& out_;
+    int html_ = 0;
+    int script_ = 0;
+    // Whether a string runs on from the line written before.
+    bool inString_ = false;
+    std::string key_;
+    std::string line_;
+};
 
 } // namespace
 
@@ -531,8 +582,7 @@ std::string BeautifyBanner(const std::string& dateTime)
     return "<!--'code beautified " + dateTime + " by Vellumix Professional " + VersionTag + "-->";
 }
 
-std::vector<std::string> BeautifyLines(std::string_view input, const TBeautifyOptions& options,
-                                       const TBeautifyProgress& progress)
+std::string BeautifyText(std::string_view input, const TBeautifyOptions& options, const TBeautifyProgress& progress)
 {
     const auto step = [&progress](int number) {
         if (progress)
@@ -545,30 +595,16 @@ std::vector<std::string> BeautifyLines(std::string_view input, const TBeautifyOp
     CollapseBlanks(text);
 
     step(2);
-    // Searches are lower case already.
-    ReplaceWithin(text, "<% ", "\r\n<% \r\n", false);
-    ReplaceWithin(text, "<%\r\n", "\r\n<% \r\n", false);
-    ReplaceWithin(text, "%>", "\r\n%>\r\n", false);
-    ReplaceWithin(text, "\r\n\r\n", "\r\n", false);
-    for (const auto& [search, replacement] : {std::pair{"\r\n \r\n", "\r\n"}, {" \n", "\n"}, {" \r", "\r"},
-                                              {"\n ", "\n"}, {"\r ", "\r"}})
-        ReplaceWithin(text, search, replacement, true);
-    // No empty lines remain, not even a first one left by a leading delimiter.
-    if (text.starts_with(CrLf))
-        text.erase(0, CrLf.size());
+    text = DelimitersOnOwnLines(text);
 
     step(3);
-    const std::vector<std::string_view> lines = SplitLines(text);
-    std::vector<std::string> out;
-    out.reserve(lines.size());
-    TIndenter indenter(options, !HasScriptBlocks(input));
+    const std::vector<std::string_view> lines = TidyLines(text);
+    std::string out;
+    out.reserve(text.size() + text.size() / 2);
+    TIndenter indenter(options, !HasScriptBlocks(input), out);
     for (std::size_t i = 0; i < lines.size(); ++i)
-        indenter.Line(lines, i, out);
-
+        indenter.Line(lines, i);
     step(6);
-    bool inString = false;
-    for (std::string& line : out)
-        FinishLine(line, inString);
     return out;
 }
 

@@ -54,9 +54,9 @@ std::string IndentOf(int level, TIndentUnit unit);
 // Called before each step with its status text and number.
 using TBeautifyProgress = std::function<void(const std::string& status, int step)>;
 
-// The beautified lines of text (lines split at CR LF, CR or LF).
-std::vector<std::string> BeautifyLines(std::string_view text, const TBeautifyOptions& options,
-                                       const TBeautifyProgress& progress = {});
+// The beautified lines of text (lines split at CR LF, CR or LF), each ended by LF.
+std::string BeautifyText(std::string_view text, const TBeautifyOptions& options,
+                         const TBeautifyProgress& progress = {});
 
 // Whether the text is an ASP page rather than a plain script.
 bool HasScriptBlocks(std::string_view text);

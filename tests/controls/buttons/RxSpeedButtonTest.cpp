@@ -2,6 +2,7 @@
 // the inactive grey mapping, layout, states, groups and repaint by style.
 #include "controls/common/SysColors.h"
 #include "controls/buttons/RXCtrls.h"
+#include "controls/menus/PopupAlignment.h"
 #include "tests/controls/FlatTestSupport.h"
 
 #include <QAction>
@@ -471,4 +472,44 @@ TEST(RxSpeedButtonAction, DeletedActionLeavesTheButtonAlone)
     w.b[0]->OnClick = nullptr;
     Click(*w.b[0], QPoint(5, 5));
     EXPECT_EQ(w.b[0]->Caption(), "Gone");
+}
+
+TEST(RxSpeedButton, DropDownMenuOpensWhereItsAlignmentPutsIt)
+{
+    struct Row {
+        TDropDownMenuPos position;
+        TPopupAlignment alignment;
+        QPoint point;      // in the button, for a 25 x 25 button
+        int shiftByWidth;  // how much of the menu's width lies left of the point, in halves
+    };
+    const Row rows[] = {
+        {TDropDownMenuPos::dmpBottom, paLeft, {-1, 25}, 0},   {TDropDownMenuPos::dmpBottom, paRight, {26, 25}, 2},
+        {TDropDownMenuPos::dmpBottom, paCenter, {12, 25}, 1}, {TDropDownMenuPos::dmpRight, paLeft, {25, -1}, 0},
+        {TDropDownMenuPos::dmpRight, paRight, {-1, -1}, 2},   {TDropDownMenuPos::dmpRight, paCenter, {12, 25}, 1},
+    };
+    QWidget window;
+    // Room on the screen for the menu on every side of the button.
+    window.setGeometry(100, 100, 500, 200);
+    auto* button = new TRxSpeedButton(&window);
+    button->setGeometry(240, 60, 25, 25);
+    Activate(window);
+    for (const Row& row : rows) {
+        QMenu menu;
+        menu.addAction("A wide enough item");
+        SetPopupAlignment(menu, row.alignment);
+        button->SetMenuPosition(row.position);
+        button->SetDropDownMenu(&menu);
+        QPoint opened(-1000, -1000);
+        QObject::connect(&menu, &QMenu::aboutToShow, &menu, [&] {
+            QTimer::singleShot(0, &menu, [&] {
+                opened = menu.pos();
+                menu.close();
+            });
+        });
+        MousePress(*button, QPoint(5, 5));
+        MouseRelease(*button, QPoint(5, 5));
+        const QPoint expected = button->mapToGlobal(row.point) - QPoint(menu.sizeHint().width() * row.shiftByWidth / 2, 0);
+        EXPECT_EQ(opened, expected) << int(row.position) << " " << row.alignment;
+        button->SetDropDownMenu(nullptr);
+    }
 }

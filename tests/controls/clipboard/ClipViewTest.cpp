@@ -2,6 +2,8 @@
 #include "controls/clipboard/ClipView.h"
 
 #include "controls/clipboard/ClipIcon.h"
+#include "controls/clipboard/ComponentStream.h"
+#include "tests/controls/FlatTestSupport.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -11,7 +13,9 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -136,7 +140,8 @@ TEST_F(ClipViewerFixture, OtherFormatsPickedInOrder)
     Put({{ComponentClipboardFormat, QByteArray("object Button1: TButton\nend")}});
     EXPECT_EQ(viewer->GetDrawFormat(), cvComponent);
     ASSERT_NE(Memo(), nullptr);
-    EXPECT_EQ(Memo()->toPlainText(), QStringLiteral("object Button1: TButton\nend"));
+    EXPECT_EQ(Memo()->toPlainText(), QStringLiteral("Cannot display. Data in Clipboard is in an unknown format."))
+        << "a component that does not read is of no known format";
 
     Put({{"application/x-something-else", QByteArray("?")}});
     EXPECT_EQ(viewer->GetDrawFormat(), cvUnknown);
@@ -208,4 +213,68 @@ TEST(PaletteGrid, BytesAreBoundedByTheirLengthAndTheEntryLimit)
     EXPECT_EQ(PaletteFromBytes(QByteArray(7, '\1')).size(), 1u);
     EXPECT_EQ(PaletteFromBytes(QByteArray(4 * 300, '\1')).size(), 256u);
     EXPECT_TRUE(PaletteFromBytes(QByteArray()).empty());
+}
+
+namespace {
+
+QByteArray Streamed(const TStreamedComponent& component)
+{
+    std::string bytes;
+    EXPECT_TRUE(WriteComponent(component, bytes));
+    return QByteArray::fromStdString(bytes);
+}
+
+TStreamedProperty Int(const char* name, int value)
+{
+    return {name, TStreamedProperty::Integer, value, {}};
+}
+
+TStreamedProperty Str(const char* name, const char* text)
+{
+    return {name, TStreamedProperty::String, 0, text};
+}
+
+} // namespace
+
+TEST_F(ClipViewerFixture, AControlOnTheClipboardIsShownItselfCentred)
+{
+    Put({{ComponentClipboardFormat,
+          Streamed({"TButton", "Button1", {Int("Width", 75), Int("Height", 25), Str("Caption", "OK")}})}});
+    EXPECT_EQ(viewer->GetDrawFormat(), cvComponent);
+    auto* button = dynamic_cast<QPushButton*>(viewer->View());
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), "OK");
+    EXPECT_EQ(button->objectName(), "Button1");
+    EXPECT_EQ(button->size(), QSize(75, 25));
+    QCoreApplication::processEvents();
+    const QSize area = viewer->viewport()->size();
+    EXPECT_EQ(button->pos(), QPoint((area.width() - 75) / 2, (area.height() - 25) / 2));
+    EXPECT_TRUE(viewer->isAncestorOf(button)) << "the control belongs to the viewer";
+
+    // The pasted control works as one: a click through the window reaches it.
+    int clicks = 0;
+    QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
+    vx::test::Click(*button, QPoint(10, 10));
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ClipViewerFixture, OtherComponentsShowTheirTextForm)
+{
+    struct Row {
+        TStreamedComponent component;
+        const char* text;
+    };
+    const Row rows[] = {
+        {{"TTimer", "Timer1", {Int("Interval", 500)}}, "object Timer1: TTimer\n  Interval = 500\nend"},
+        {{"TUnknownThing", "Thing1", {Str("Caption", "it's\tthere")}},
+         "object Thing1: TUnknownThing\n  Caption = 'it''s'#9'there'\nend"},
+        {{"TButton", "Button2", {Int("Colour", 3)}}, "object Button2: TButton\n  Colour = 3\nend"},
+    };
+    for (const Row& row : rows) {
+        Put({{ComponentClipboardFormat, Streamed(row.component)}});
+        ASSERT_NE(Memo(), nullptr) << row.text;
+        EXPECT_EQ(Memo()->toPlainText(), QString::fromLatin1(row.text));
+        EXPECT_TRUE(Memo()->isReadOnly());
+    }
+    EXPECT_EQ(viewer->findChildren<QTimer*>(QStringLiteral("Timer1")).size(), 0) << "the component is freed";
 }

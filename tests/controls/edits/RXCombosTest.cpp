@@ -2,6 +2,7 @@
 // round trips, item drawing, and font names kept across the list.
 #include "controls/common/SysColors.h"
 #include "controls/edits/RXCombos.h"
+#include "editor/qt/SysColors.h"
 #include "platform/AnsiText.h"
 #include "platform/qt/QtText.h"
 #include "tests/controls/FlatTestSupport.h"
@@ -212,4 +213,47 @@ TEST(FontComboBox, PrinterFontsNeedAPrinter)
     EXPECT_EQ(f.count(), havePrinter ? screenFonts : 0);
     f.SetDevice(TFontDevice::fdBoth);
     EXPECT_EQ(f.count(), screenFonts) << "each face once";
+}
+
+TEST(FontComboBox, PrinterFacesJoinTheScreenOnceAndDeviceFacesShowTheirPicture)
+{
+    QWidget window;
+    auto* f = new TFontComboBox(&window);
+    f->resize(200, 24);
+    Activate(window);
+    ASSERT_GT(f->count(), 0);
+    const std::string screenFace = FromQString(f->itemText(0));
+    const int screenFaces = f->count();
+    f->PrinterFonts = [&] {
+        return std::vector<TFontFace>{{"Printer Resident", TFontComboBox::DeviceFont, true, true},
+                                      {screenFace, TFontComboBox::TrueTypeFont, true, false},
+                                      {"Printer Symbols", TFontComboBox::DeviceFont, false, false}};
+    };
+    f->SetDevice(TFontDevice::fdPrinter);
+    ASSERT_EQ(f->count(), 3);
+    f->SetDevice(TFontDevice::fdBoth);
+    EXPECT_EQ(f->count(), screenFaces + 2) << "a face on screen and printer is listed once";
+    f->SetOptions(foAnsiOnly | foFixedPitchOnly);
+    const int resident = f->findText("Printer Resident");
+    ASSERT_GE(resident, 0);
+    EXPECT_EQ(f->findText("Printer Symbols"), -1) << "the printer's faces pass the same filters";
+    EXPECT_EQ(f->FontType(resident), TFontComboBox::DeviceFont);
+
+    // The device picture stands at the left, its text after it; a face of no
+    // kind leaves the picture's place empty.
+    const QRect rect(0, 0, 200, 20);
+    const auto draw = [&](int index) {
+        QImage image(rect.size(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        f->DrawItem(painter, rect, index, false);
+        return image;
+    };
+    const QImage device = draw(resident);
+    const int top = (rect.height() - 12) / 2;
+    EXPECT_EQ(PixelAt(device, 2 + 3, top + 1), 0x800000u) << "the device mark is drawn";
+    f->PrinterFonts = [] { return std::vector<TFontFace>{{"Plain Printer Face", 0, true, true}}; };
+    f->Rebuild();
+    const int plain = f->findText("Plain Printer Face");
+    ASSERT_GE(plain, 0);
+    EXPECT_EQ(PixelAt(draw(plain), 2 + 3, top + 1), FromQColor(f->palette().color(QPalette::Base)));
 }

@@ -95,6 +95,9 @@ TEST(ComboEdit, ButtonFollowsTheBorderAndTheMinimumHeightFollowsTheFont)
     const int expected = std::min(QFontMetrics(QApplication::font()).height(), QFontMetrics(big).height()) + 5;
     EXPECT_EQ(edit->minimumHeight(), expected);
     EXPECT_GT(edit->minimumHeight(), smallMinimum);
+    edit->resize(150, 1);
+    EXPECT_EQ(edit->height(), expected) << "a resize below the minimum is raised to it";
+    EXPECT_EQ(edit->Button()->height(), expected) << "the button keeps the edit's height";
 }
 
 TEST(ComboEdit, ButtonLayoutAndClicks)

@@ -1,4 +1,5 @@
 #include "controls/foldertree/DirTree.h"
+#include "controls/foldertree/DirAttributes.h"
 
 #include "platform/Exception.h"
 #include "tests/support/TempDir.h"
@@ -12,6 +13,10 @@
 #include <QUrl>
 
 #include <filesystem>
+
+#include <sys/xattr.h>
+
+#include <cstring>
 
 using vx::test::TempDir;
 
@@ -81,13 +86,64 @@ TEST(DirTreeFilters, RecycleBinAndAttributes)
     EXPECT_FALSE(InRecycleBin("/home/u/recycled-paper"));
     EXPECT_FALSE(InRecycleBin("/home/u/TrashCan"));
 
-    EXPECT_TRUE(PassesDirTypes(".git", dtAll));
-    EXPECT_TRUE(PassesDirTypes("web", dtNormal));
-    EXPECT_FALSE(PassesDirTypes(".git", dtNormal));
-    EXPECT_TRUE(PassesDirTypes(".git", dtNormal | dtHidden));
-    EXPECT_TRUE(PassesDirTypes(".git", dtHidden));
-    EXPECT_FALSE(PassesDirTypes("web", dtHidden)) << "a plain folder needs dtNormal";
-    EXPECT_FALSE(PassesDirTypes("web", dtReadOnly));
+}
+
+TEST(DirTreeFilters, AttributesNeedTheirTypes)
+{
+    struct Row {
+        unsigned attributes;
+        TDirTypes types;
+        bool passes;
+    };
+    const Row rows[] = {
+        {faHidden | faSystem, dtAll, true},
+        {0, dtNormal, true},
+        {0, dtHidden, false}, // a plain folder needs dtNormal
+        {0, dtReadOnly, false},
+        {faHidden, dtNormal, false},
+        {faHidden, dtNormal | dtHidden, true},
+        {faHidden, dtHidden, true},
+        {faReadOnly, dtNormal, false},
+        {faReadOnly, dtReadOnly, true},
+        {faSystem, dtNormal | dtHidden, false},
+        {faSystem, dtSystem, true},
+        {faArchive, dtNormal, false},
+        {faArchive, dtArchive, true},
+        {faArchive | faHidden, dtArchive, false}, // every attribute needs its type
+        {faArchive | faHidden, dtArchive | dtHidden, true},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(PassesDirTypes(r.attributes, r.types), r.passes) << r.attributes << " " << r.types;
+}
+
+TEST(DirTreeFilters, FolderAttributesOnLinux)
+{
+    const TFolderUser user{1000, {1000, 27}};
+    struct Row {
+        const char* what;
+        TFolderFacts facts;
+        unsigned attributes;
+    };
+    const Row rows[] = {
+        {"own writable folder", {"web", 0755, 1000, 1000, false, ""}, 0},
+        {"dot name", {".git", 0755, 1000, 1000, false, ""}, faHidden},
+        {"own, no owner write", {"web", 0577, 1000, 1000, false, ""}, faReadOnly},
+        {"group member, group write", {"web", 0575, 1001, 27, false, ""}, 0},
+        {"group member, no group write", {"web", 0757, 1001, 27, false, ""}, faReadOnly},
+        {"other user, others write", {"web", 0777, 1001, 1001, false, ""}, 0},
+        {"other user, no others write", {"web", 0775, 1001, 1001, false, ""}, faReadOnly},
+        {"read-only mount", {"web", 0777, 1000, 1000, true, ""}, faReadOnly},
+        {"system account", {"usr", 0777, 0, 0, false, ""}, faSystem},
+        {"system account, not writable", {"usr", 0755, 2, 2, false, ""}, faSystem | faReadOnly},
+        {"DOS archive", {"web", 0755, 1000, 1000, false, std::string("0x20\0\3\0", 7)}, faArchive},
+        {"DOS bits", {"web", 0755, 1000, 1000, false, "0X27"}, faArchive | faReadOnly | faHidden | faSystem},
+        {"DOS text without prefix", {"web", 0755, 1000, 1000, false, "20"}, 0},
+        {"DOS bits beyond the four", {"web", 0755, 1000, 1000, false, "0x10"}, 0},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(FolderAttributes(r.facts, user), r.attributes) << r.what;
+    // The folder's owner is the user: root's own folders are not system ones to root.
+    EXPECT_EQ(FolderAttributes({"root", 0755, 0, 0, false, ""}, TFolderUser{0, {0}}), 0u);
 }
 
 TEST_F(DirTreeTest, DrivesAndLazyReading)
@@ -251,4 +307,38 @@ TEST_F(DirTreeTest, SharedFoldersCarryTheShareOverlayWhileItIsOn)
     tree.SetShowShareOverlay(false);
     EXPECT_FALSE(TDirTree::IsShownShared(webNode));
     EXPECT_EQ(webNode->icon(0).pixmap(16, 16).toImage(), plain);
+}
+
+TEST(DirTreeAttributes, FoldersShowByTheirAttributes)
+{
+    TempDir dir;
+    for (const char* d : {"c/plain", "c/.dot", "c/locked", "c/archived", "c/system"})
+        std::filesystem::create_directories(dir.file(d));
+    std::filesystem::permissions(dir.file("c/locked"), std::filesystem::perms(0555));
+    const auto mark = [&](const char* name, const char* bits) {
+        return setxattr(dir.file(name).c_str(), "user.DOSATTRIB", bits, std::strlen(bits) + 1, 0) == 0;
+    };
+    // Some file systems keep no user attributes; the pure mapping is tested above without them.
+    if (!mark("c/archived", "0x20") || !mark("c/system", "0x4"))
+        GTEST_SKIP() << "the temporary folder keeps no user attributes";
+    TDirTree tree;
+    tree.DriveSource = [&] { return std::vector<TDirDrive>{{dir.file("c"), "C", drtFixed, "1"}}; };
+    struct Row {
+        TDirTypes types;
+        std::vector<std::string> shown;
+    };
+    const std::vector<Row> rows = {
+        {dtNormal | dtAll, {".dot", "archived", "locked", "plain", "system"}},
+        {dtNormal, {"plain"}},
+        {dtNormal | dtReadOnly, {"locked", "plain"}},
+        {dtReadOnly, {"locked"}},
+        {dtHidden | dtArchive, {".dot", "archived"}},
+        {dtNormal | dtSystem, {"plain", "system"}},
+    };
+    for (const Row& row : rows) {
+        tree.SetDirTypes(row.types);
+        tree.Rebuild();
+        ASSERT_EQ(tree.topLevelItemCount(), 1);
+        EXPECT_EQ(Children(tree.topLevelItem(0)), row.shown) << row.types;
+    }
 }

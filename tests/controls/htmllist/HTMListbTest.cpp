@@ -85,6 +85,10 @@ TEST(HtmlEngine, HexColoursIgnoreCaseAndShortTextIsBlack)
     EXPECT_EQ(HexToColor("#ff8000"), 0x0080FFu);
     EXPECT_EQ(HexToColor("#12"), clBlack);
     EXPECT_EQ(HexToColor(""), clBlack);
+    // A character that is no hexadecimal digit counts as 0 and never spills
+    // into the next colour.
+    EXPECT_EQ(HexToColor("#G0FF00"), 0x00FF00u);
+    EXPECT_EQ(HexToColor("#FFzz:0"), 0x0000FFu);
 }
 
 TEST(HtmlEngine, LineBreaksInAnyCaseEndTheLine)

@@ -1,0 +1,109 @@
+# Shared by the checks that drive the real program on a virtual screen with
+# xdotool: a private program folder and settings, the program started on a
+# file, its main window found, and the program quit through File > Exit.
+# Sourced, not run.
+
+# Skips the check (exit 77) when one of the tools named is missing.
+xvfb_require_tools() {
+  local tool
+  for tool in "$@"; do
+    if ! command -v "$tool" >/dev/null; then
+      echo "$(basename "$0"): skipped: $tool is missing (scripts/install-deps installs it)" >&2
+      exit 77
+    fi
+  done
+}
+
+# A fresh program folder, settings and data under $work (removed on exit), and
+# the environment that points the program at them. $1 is the executable.
+xvfb_sandbox() {
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  mkdir -p "$work/home/data" "$work/config" "$work/data"
+  cp -r "$(dirname "$1")/data/." "$work/home/data/" 2>/dev/null || true
+  export VELLUMIX_HOME="$work/home" VELLUMIX_CONFIG="$work/config" VELLUMIX_DATA="$work/data" HOME="$work"
+  export XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=xcb
+}
+
+# Starts the program on the document and waits until its main window is up and
+# has done its first activation; sets $pid and $win.
+xvfb_start() {
+  local program=$1 doc=$2 i
+  "$program" "$doc" &
+  pid=$!
+  win=""
+  for i in $(seq 1 300); do
+    alive
+    win=$(main_window)
+    WIDTH=0
+    [[ -n "$win" ]] && eval "$(xdotool getwindowgeometry --shell "$win" 2>/dev/null || true)" && (( WIDTH >= 800 )) && break
+    win=""
+    sleep 0.1
+  done
+  [[ -n "$win" ]] || fail "no main window appeared"
+  sleep 4 # the first activation's set-up
+  alive
+}
+
+fail() { echo "$(basename "$0"): $*" >&2; kill "$pid" 2>/dev/null || true; exit 1; }
+alive() { kill -0 "$pid" 2>/dev/null || fail "the program ended early"; }
+
+# The program's largest visible window is the main window.
+main_window() {
+  local best="" area=0 w
+  for w in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+    # A window may close between the search and the question (the splash).
+    WIDTH=0 HEIGHT=0
+    eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null || true)"
+    if (( WIDTH * HEIGHT > area )); then area=$((WIDTH * HEIGHT)); best=$w; fi
+  done
+  echo "$best"
+}
+
+# The first visible window whose title matches the pattern, waited for up to 5 s.
+wait_window() {
+  local pattern=$1 found="" i
+  for i in $(seq 1 50); do
+    alive
+    found=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1 || true)
+    [[ -n "$found" ]] && break
+    sleep 0.1
+  done
+  echo "$found"
+}
+
+# Saves with Ctrl+S in the main window, quits through File > Exit and the
+# assistant's "Yes", and waits for the program to end cleanly.
+xvfb_save_and_quit() {
+  local i ask
+  xdotool windowfocus --sync "$win"
+  xdotool key ctrl+s
+  sleep 1
+  alive
+  # File is the first menu of the menu bar, at the window's top left.
+  xdotool mousemove --window "$win" 15 8 click 1
+  sleep 0.5
+  # Exit is the menu's last item: Up from the open menu lands on it.
+  xdotool key Up Return
+  ask=$(wait_window '^Assistance$')
+  [[ -n "$ask" ]] || fail "the quit question did not appear"
+  xdotool windowfocus --sync "$ask"
+  xdotool key alt+y
+  for i in $(seq 1 200); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$pid" 2>/dev/null && fail "the program did not end after the quit"
+  wait "$pid" || fail "the program ended with status $?"
+}
+
+# Fails unless the file holds exactly the expected bytes.
+xvfb_expect_file() {
+  local path=$1 expected=$2 actual
+  actual=$(cat "$path"; printf x)
+  actual=${actual%x}
+  if [[ "$actual" != "$expected" ]]; then
+    echo "$(basename "$0"): the file holds $(printf %q "$actual"), expected $(printf %q "$expected")" >&2
+    exit 1
+  fi
+}

@@ -1,0 +1,53 @@
+// One recorded input event as macro recordings store it: the system's 20-byte
+// event record, little-endian, and the message numbers it carries.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vx::recorder {
+
+inline constexpr std::uint32_t WM_KEYDOWN = 0x100;
+inline constexpr std::uint32_t WM_KEYUP = 0x101;
+inline constexpr std::uint32_t WM_SYSKEYDOWN = 0x104;
+inline constexpr std::uint32_t WM_SYSKEYUP = 0x105;
+// The last of the key messages.
+inline constexpr std::uint32_t WM_KEYLAST = 0x108;
+inline constexpr std::uint32_t WM_MOUSEMOVE = 0x200;
+inline constexpr std::uint32_t WM_LBUTTONDOWN = 0x201;
+inline constexpr std::uint32_t WM_LBUTTONUP = 0x202;
+inline constexpr std::uint32_t WM_RBUTTONDOWN = 0x204;
+inline constexpr std::uint32_t WM_RBUTTONUP = 0x205;
+inline constexpr std::uint32_t WM_MBUTTONDOWN = 0x207;
+inline constexpr std::uint32_t WM_MBUTTONUP = 0x208;
+// Ctrl+Break.
+inline constexpr std::uint8_t VK_CANCEL = 3;
+
+// Key messages carry the virtual-key code in the low byte of paramL; mouse
+// messages the screen position, x in paramL and y in paramH. time counts
+// milliseconds from the start of the recording; window is always 0 here.
+struct TEventMsg {
+    std::uint32_t message = 0;
+    std::uint32_t paramL = 0;
+    std::uint32_t paramH = 0;
+    std::uint32_t time = 0;
+    std::uint32_t window = 0;
+    bool operator==(const TEventMsg&) const = default;
+};
+
+inline constexpr std::size_t EventSize = 20;
+
+bool IsKeyMessage(std::uint32_t message);
+
+// Appends the event's 20 bytes to stream.
+void AppendEvent(std::string& stream, const TEventMsg& event);
+// The event stored at byte offset of stream; offset + EventSize must not pass its end.
+TEventMsg EventAt(std::string_view stream, std::size_t offset);
+
+// The recording a file of that name holds, checked: event records back to back.
+// Raises EReadError, naming the file, when its size is no whole number of records.
+void CheckRecording(std::string_view data, const std::string& fileName);
+
+} // namespace vx::recorder

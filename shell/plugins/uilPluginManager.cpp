@@ -1,0 +1,162 @@
+// Loading, keeping and unloading plug-ins.
+#include "shell/plugins/uilPluginManager.h"
+
+#include "platform/AnsiText.h"
+#include "platform/ProgramPaths.h"
+#include "platform/SharedLibrary.h"
+#include "shell/plugins/uilPlugin.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+// The library outlives its plug-in object: the object's code lives in it.
+struct TuilPluginManager::TLoaded {
+    std::unique_ptr<vx::SharedLibrary> Library;
+    std::unique_ptr<TuilPlugin> Plugin;
+};
+
+namespace {
+
+std::string Quoted(const std::string& path)
+{
+    return "\"" + path + "\"";
+}
+
+// The visible regular files of folder whose extension is ext, any case, by name.
+std::vector<std::string> MatchingFiles(const std::string& folder, const std::string& ext)
+{
+    std::vector<std::string> names;
+    std::error_code failure;
+    fs::directory_iterator it(folder, failure);
+    if (failure)
+        return names;
+    const std::string suffix = vx::UpperCase("." + ext);
+    for (; it != fs::directory_iterator(); it.increment(failure)) {
+        const std::string name = it->path().filename().string();
+        std::error_code kind;
+        if (name.front() == '.' || !it->is_regular_file(kind) || name.size() <= suffix.size() ||
+            vx::UpperCase(name.substr(name.size() - suffix.size())) != suffix)
+            continue;
+        names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+TuilPluginManager::TuilPluginManager() = default;
+
+TuilPluginManager::~TuilPluginManager()
+{
+    for (TLoaded& loaded : loaded_) {
+        loaded.Plugin.reset();
+        loaded.Library->KeepLoaded();
+    }
+}
+
+void TuilPluginManager::SetExtension(const std::string& value)
+{
+    if (value == extension_)
+        return;
+    if (value.empty() || value.size() > 3)
+        throw EuilPluginError("Extension must be between 1 and 3 characters");
+    extension_ = value;
+}
+
+int TuilPluginManager::Count() const
+{
+    return static_cast<int>(loaded_.size());
+}
+
+void TuilPluginManager::CheckIndex(int index) const
+{
+    if (index < 0 || index >= Count())
+        throw EuilPluginError("Invalid index");
+}
+
+const TuilPlugin& TuilPluginManager::GetPlugin(int index) const
+{
+    CheckIndex(index);
+    return *loaded_[index].Plugin;
+}
+
+void TuilPluginManager::GetLoadedPlugins(TStrings& list) const
+{
+    list.Clear();
+    for (const TLoaded& loaded : loaded_)
+        list.Add(loaded.Plugin->Name());
+}
+
+int TuilPluginManager::InstancesOf(const std::string& pluginName) const
+{
+    return static_cast<int>(std::count_if(loaded_.begin(), loaded_.end(), [&](const TLoaded& loaded) {
+        return loaded.Plugin->PluginName() == pluginName;
+    }));
+}
+
+void TuilPluginManager::LoadPlugins()
+{
+    if (OnBeforeLoading)
+        OnBeforeLoading(*this);
+    const std::string folder = vx::NativePath(folder_.empty() ? vx::ProgramFolder() : folder_);
+    for (const std::string& name : MatchingFiles(folder, extension_)) {
+        bool allowLoad = true;
+        if (OnBeforeLoad)
+            OnBeforeLoad(*this, name, allowLoad);
+        if (!allowLoad)
+            continue;
+        LoadPlugin(vx::JoinPath(folder, name));
+        if (OnAfterLoad)
+            OnAfterLoad(*this, name);
+    }
+    if (OnAfterLoading)
+        OnAfterLoading(*this);
+}
+
+void TuilPluginManager::LoadPlugin(const std::string& path)
+{
+    TLoaded loaded;
+    loaded.Library = vx::SharedLibrary::Open(path);
+    if (!loaded.Library)
+        throw EuilLoadPluginError("Error loading Plug-in " + Quoted(path));
+    void* entry = loaded.Library->Symbol(VX_PLUGIN_ENTRY);
+    if (!entry)
+        throw EuilLoadPluginError(Quoted(path) + " is not a valid Plug-in");
+    vx_plugin* object = reinterpret_cast<vx_register_plugin>(entry)();
+    if (!object)
+        return;
+    loaded.Plugin = std::make_unique<TuilPlugin>(object);
+    // Leaving here frees the refused object first, then its library.
+    if (InstancesOf(loaded.Plugin->PluginName()) >= loaded.Plugin->Instances())
+        return;
+    if (!loaded.Plugin->Initialize(this, Application, fs::path(path).filename().string()))
+        throw EuilLoadPluginError(Quoted(path) + " failed initialization.");
+    loaded_.push_back(std::move(loaded));
+    const TuilPlugin& plugin = *loaded_.back().Plugin;
+    for (int i = 0; i < plugin.CommandCount(); ++i) {
+        TuilPlugin::TCommand command = plugin.Command(i);
+        if (OnNewCommand)
+            OnNewCommand(*this, command.Caption, command.Hint, command.Data, command.Bitmap,
+                         std::move(command.Execute));
+    }
+}
+
+void TuilPluginManager::UnloadPlugin(int index)
+{
+    CheckIndex(index);
+    if (OnUnloadPlugin)
+        OnUnloadPlugin(*this, index);
+    // Freed on leaving: the plug-in object, then its library.
+    const TLoaded unloaded = std::move(loaded_[index]);
+    loaded_.erase(loaded_.begin() + index);
+}
+
+void TuilPluginManager::Broadcast(std::intptr_t first, std::intptr_t second)
+{
+    for (TLoaded& loaded : loaded_)
+        loaded.Plugin->Receive(first, second);
+}

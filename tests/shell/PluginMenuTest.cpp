@@ -1,0 +1,141 @@
+// The Plug-ins menu of the shown main window: "Load Plugins" loads the
+// plug-ins of the program's plugins folder, their commands stand newest first
+// and run the plug-in, errors are shown, and unloading takes the commands away.
+#include "shell/plugins/uilPluginManager.h"
+#include "tests/shell/MenuDriver.h"
+#include "tests/shell/ShellFixture.h"
+#include "tests/shell/plugins/PluginFixtures.h"
+
+#include <QMenu>
+
+#include <string>
+
+using vx::test::LibraryLoaded;
+using vx::test::PickMenuItem;
+using vx::test::ProbeOf;
+using vx::test::PutPlugin;
+using vx::test::ShellTest;
+
+namespace {
+
+class PluginMenuTest : public ShellTest {
+protected:
+    std::string Put(const std::string& fixture, const std::string& name = {})
+    {
+        return PutPlugin(home.File("plugins"), fixture, name);
+    }
+    void StartShown()
+    {
+        StartAndActivate();
+        form->show();
+        form->activateWindow();
+        QApplication::processEvents();
+    }
+    QMenu& Menu() const { return *form->findChild<QMenu*>("Plugins1"); }
+    // The captions of the menu's items, top down.
+    QStringList Captions() const
+    {
+        QStringList captions;
+        for (QAction* action : Menu().actions())
+            captions << action->text();
+        return captions;
+    }
+    QAction* Item(const QString& caption) const
+    {
+        for (QAction* action : Menu().actions())
+            if (action->text() == caption)
+                return action;
+        return nullptr;
+    }
+};
+
+TEST_F(PluginMenuTest, LoadPluginsPutsTheNewestCommandFirst)
+{
+    Put("commands");
+    Put("other");
+    StartShown();
+    const QStringList own = Captions();
+    ASSERT_TRUE(form->findChild<QAction*>("LoadPlugins1")->isEnabled());
+    PickMenuItem(*form, {"Plugins1", "LoadPlugins1"});
+    EXPECT_EQ(Captions(), QStringList({"Other Three", "Other Two", "Other One", "Commands Three", "Commands Two",
+                                       "Commands One"}) + own);
+    QAction* one = Item("Commands One");
+    ASSERT_NE(one, nullptr);
+    EXPECT_EQ(one->shortcut(), QKeySequence("Ctrl+Shift+1")) << "the command's data is its shortcut";
+    EXPECT_EQ(one->toolTip(), "first command");
+    EXPECT_TRUE(dialogs.requests.empty());
+}
+
+TEST_F(PluginMenuTest, ChosenCommandRunsThePlugin)
+{
+    const std::string path = Put("commands");
+    StartShown();
+    PickMenuItem(*form, {"Plugins1", "LoadPlugins1"});
+    QAction* two = Item("Commands Two");
+    ASSERT_NE(two, nullptr);
+    two->setObjectName("PluginCommandTwo");
+    PickMenuItem(*form, {"Plugins1", "PluginCommandTwo"});
+    ASSERT_TRUE(ProbeOf(path));
+    EXPECT_STREQ(ProbeOf(path)->executed, "Commands Two;");
+    EXPECT_EQ(ProbeOf(path)->application, static_cast<void*>(QCoreApplication::instance()));
+}
+
+TEST_F(PluginMenuTest, LoadingAgainKeepsTheInstanceLimit)
+{
+    Put("commands");
+    Put("other");
+    StartShown();
+    PickMenuItem(*form, {"Plugins1", "LoadPlugins1"});
+    PickMenuItem(*form, {"Plugins1", "LoadPlugins1"});
+    EXPECT_EQ(Captions().count("Commands One"), 1) << "one instance allowed";
+    EXPECT_EQ(Captions().count("Other One"), 2) << "two instances allowed";
+    EXPECT_EQ(form->plugins1->Count(), 3);
+}
+
+TEST_F(PluginMenuTest, LoadErrorIsShownAndLaterFilesWait)
+{
+    const std::string first = Put("commands", "a.plg");
+    vx::test::writeFile(home.File("plugins/b.plg"), "not a library");
+    const std::string later = Put("other", "c.plg");
+    StartShown();
+    PickMenuItem(*form, {"Plugins1", "LoadPlugins1"});
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_EQ(dialogs.requests[0].text, "Error loading Plug-in \"" + home.File("plugins/b.plg") + "\"");
+    EXPECT_TRUE(LibraryLoaded(first));
+    EXPECT_FALSE(LibraryLoaded(later));
+    EXPECT_NE(Item("Commands One"), nullptr);
+}
+
+TEST_F(PluginMenuTest, UnloadingTakesThePluginsCommandsAway)
+{
+    const std::string commands = Put("commands");
+    Put("other");
+    StartShown();
+    const QStringList own = Captions();
+    PickMenuItem(*form, {"Plugins1", "LoadPlugins1"});
+    form->plugins1->UnloadPlugin(0);
+    EXPECT_EQ(Captions(), QStringList({"Other Three", "Other Two", "Other One"}) + own);
+    EXPECT_FALSE(LibraryLoaded(commands));
+    form->plugins1->UnloadPlugin(0);
+    EXPECT_EQ(Captions(), own);
+}
+
+TEST_F(PluginMenuTest, UnloadPluginsStaysDisabled)
+{
+    StartShown();
+    QAction* unload = form->findChild<QAction*>("Unloadplugins1");
+    ASSERT_NE(unload, nullptr);
+    EXPECT_FALSE(unload->isEnabled());
+    form->AdvancedNovice1->trigger();
+    form->AdvancedNovice1->trigger();
+    EXPECT_FALSE(unload->isEnabled()) << "beginner mode does not enable it";
+}
+
+TEST_F(PluginMenuTest, ProgramLooksInItsPluginsFolderForPlgFiles)
+{
+    StartShown();
+    EXPECT_EQ(form->plugins1->Extension(), "plg");
+    EXPECT_EQ(std::filesystem::path(form->plugins1->PluginFolder()), std::filesystem::path(home.File("plugins/")));
+}
+
+} // namespace
