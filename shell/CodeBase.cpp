@@ -24,15 +24,12 @@ Tfrm_codebase::Tfrm_codebase(QWidget* parent) : TShellDialog("frm_codebase", "Co
     (new QVBoxLayout(replace))->addWidget(Memo1);
     groups->addWidget(trigger, 1);
     groups->addWidget(replace, 2);
-    auto* buttons = new QHBoxLayout;
     Button1 = AddButton("Button1", "&Ok");
     // Nothing is taken from the code base: the browser only shows.
     Button1->setEnabled(false);
     Button2 = AddButton("Button2", "&Cancel");
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
     layout->addLayout(groups, 1);
-    layout->addLayout(buttons);
+    AddButtonRow(*layout, {Button1, Button2});
     connect(ListBox1, &QListWidget::currentRowChanged, this, Guarded([this] { ShowEntry(ListBox1->currentRow()); }));
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
     resize(560, 320);

@@ -31,6 +31,14 @@ QPushButton* TShellDialog::AddButton(const char* name, const std::string& captio
     return button;
 }
 
+void TShellDialog::AddButtonRow(QBoxLayout& layout, std::initializer_list<QPushButton*> buttons)
+{
+    auto* row = new QHBoxLayout;
+    for (QPushButton* button : buttons)
+        row->addWidget(button);
+    layout.addLayout(row);
+}
+
 QVBoxLayout* TShellDialog::PictureAndColumn(QLabel*& picture)
 {
     auto* outer = new QHBoxLayout(this);

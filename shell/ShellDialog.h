@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <string>
 
+class QBoxLayout;
 class QLabel;
 class QPushButton;
 class QVBoxLayout;
@@ -26,6 +27,9 @@ public:
     // window when null). Enter in a field never presses it: the window says
     // what Enter does.
     QPushButton* AddButton(const char* name, const std::string& caption, QWidget* parent = nullptr);
+
+    // The buttons side by side, as the last row of layout.
+    static void AddButtonRow(QBoxLayout& layout, std::initializer_list<QPushButton*> buttons);
 
     // Runs each time the program shows the window.
     virtual void FormActivate() {}

@@ -6,7 +6,6 @@
 #include "shell/core/VersionList.h"
 
 #include <QCheckBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -51,7 +50,6 @@ Tfrm_todo::Tfrm_todo(QWidget* parent) : TShellDialog("frm_todo", "Version Manage
     ListView1->setHeaderLabels(captions);
     ListBox1 = Named(new QListWidget(this), "ListBox1");
     ListBox1->hide();
-    auto* buttons = new QHBoxLayout;
     SpeedButton1 = AddButton("SpeedButton1", "Close");
     SpeedButton1->setToolTip("Close VCS manager");
     SpeedButton2 = AddButton("SpeedButton2", "Add task");
@@ -63,11 +61,9 @@ Tfrm_todo::Tfrm_todo(QWidget* parent) : TShellDialog("frm_todo", "Version Manage
     SpeedButton5 = AddButton("SpeedButton5", "Edit task");
     // The button has no command behind it.
     SpeedButton5->setEnabled(false);
-    for (QPushButton* button : {SpeedButton2, SpeedButton3, SpeedButton4, SpeedButton5, SpeedButton1})
-        buttons->addWidget(button);
     layout->addWidget(ListView1, 1);
     layout->addWidget(ListBox1);
-    layout->addLayout(buttons);
+    AddButtonRow(*layout, {SpeedButton2, SpeedButton3, SpeedButton4, SpeedButton5, SpeedButton1});
     connect(SpeedButton1, &QPushButton::clicked, this, &QDialog::reject);
     connect(SpeedButton2, &QPushButton::clicked, this, Guarded([this] { AddTask(); }));
     connect(SpeedButton3, &QPushButton::clicked, this, Guarded([this] { DeleteTask(); }));

@@ -9,7 +9,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -46,13 +45,10 @@ Tfrm_todo_addtask::Tfrm_todo_addtask(QWidget* parent) : TShellDialog("frm_todo_a
     row("Username", "Label5", Edit2);
     row("Filename", "Label6", FilenameEdit1);
     row("Version", "Label7", Edit3);
-    auto* buttons = new QHBoxLayout;
     Button1 = AddButton("Button1", "Add to VCS");
     Button2 = AddButton("Button2", "&Cancel");
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
     layout->addLayout(form);
-    layout->addLayout(buttons);
+    AddButtonRow(*layout, {Button1, Button2});
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
     Loaded();
