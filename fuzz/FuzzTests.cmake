@@ -17,6 +17,8 @@ set(vx_fuzz_dict_reg_file reg_file)
 
 # The macro-recording reader.
 list(APPEND VX_FUZZ_TARGETS asr_file)
+# The snippet list and the names in it.
+list(APPEND VX_FUZZ_TARGETS snippet_list)
 
 find_program(VX_CLANGXX NAMES clang++ clang++-14)
 set(vx_fuzz_runtime "")

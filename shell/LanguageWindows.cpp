@@ -16,6 +16,7 @@
 #include "shell/SearchForm.h"
 #include "shell/SelDoc.h"
 #include "shell/SqlWiz.h"
+#include "shell/VersionManager.h"
 #include "shell/launch/LauncherTable.h"
 
 #include <set>
@@ -49,6 +50,8 @@ void RegisterLanguageWindows(TLangWindowRegistry& registry)
     Add<Tfrm_dirselector>(registry, "Tfrm_dirselector");
     Add<Tfrm_about>(registry, "Tfrm_about");
     Add<Tfrm_regedit>(registry, "Tfrm_regedit");
+    Add<Tfrm_todo_addtask>(registry, "Tfrm_todo_addtask");
+    Add<Tfrm_todo_change>(registry, "Tfrm_todo_change");
     // A dialog class that several commands open is collected once.
     std::set<std::string> seen;
     for (const TLauncherRow& row : LauncherTable())

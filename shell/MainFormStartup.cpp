@@ -11,7 +11,6 @@
 #include "platform/AnsiText.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
-#include "platform/IniFile.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Registry.h"
 #include "platform/qt/Application.h"
@@ -22,6 +21,9 @@
 #include "shell/StatusBar.h"
 #include "shell/core/ListFiles.h"
 #include "shell/core/TopStyleHook.h"
+#include "shell/core/UserTags.h"
+#include "shell/core/VersionList.h"
+#include "shell/launch/Launchers.h"
 #include "shell/plugins/uilPluginManager.h"
 
 #include <QApplication>
@@ -38,7 +40,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include <filesystem>
 
 namespace {
 
@@ -135,6 +136,10 @@ void TForm1::FormActivate()
         if (CommandLine.size() <= SlotCount)
             for (const std::string& name : CommandLine)
                 steps.emplace_back([this, name] { OpenDocumentInFreeSlot(name, false); });
+        steps.emplace_back([this] {
+            if (frm_pref && frm_pref->Ticked(22))
+                vx::shell::RunLauncher(*this, "Tfrm_todo");
+        });
         steps.emplace_back([this] { LoadVcsList(); });
         steps.emplace_back([this] {
             richedit[0]->setFocus();
@@ -201,7 +206,8 @@ void TForm1::LoadListFiles()
     // A list file that is missing or cannot be read is skipped; the others still load.
     auto load = [](const std::string& name, TStrings& list) {
         try {
-            return LoadListFile(DataFile(name), list);
+            // The user's own tags are the user's data; the other lists are shipped.
+            return LoadListFile(name == "usertag.ae" ? vx::shell::UserTagsPath() : DataFile(name), list);
         } catch (const EStreamError&) {
             return false;
         }
@@ -303,15 +309,8 @@ bool TForm1::CheckFrontPageEditorSetting(bool force)
 void TForm1::LoadVcsList()
 {
     vcsbox->clear();
-    const std::string path = vx::ProgramPath("data\\vcsmanager.dat");
-    std::error_code ec;
-    if (!vx::FileExists(path) || std::filesystem::file_size(path, ec) == 0 || ec)
-        return;
-    TIniFile ini(path);
-    TStringList sections;
-    ini.ReadSections(sections);
-    for (int i = 0; i < sections.Count(); ++i) {
+    for (const std::string& file : vx::shell::TVcsList().Values("F_file")) {
         auto* item = new QTreeWidgetItem(vcsbox);
-        item->setText(0, vx::ToQString(ini.ReadString(sections[i], "F_file", "")));
+        item->setText(0, vx::ToQString(file));
     }
 }

@@ -7,9 +7,12 @@
 #include "shell/api/MainWindow.h"
 
 #include <QDate>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTime>
+#include <QVBoxLayout>
 
 TShellDialog::TShellDialog(const char* name, const std::string& caption, QWidget* parent)
     : QDialog(parent), lang_(nullptr)
@@ -26,6 +29,24 @@ QPushButton* TShellDialog::AddButton(const char* name, const std::string& captio
     button->setObjectName(name);
     button->setAutoDefault(false);
     return button;
+}
+
+void TShellDialog::AddButtonRow(QBoxLayout& layout, std::initializer_list<QPushButton*> buttons)
+{
+    auto* row = new QHBoxLayout;
+    for (QPushButton* button : buttons)
+        row->addWidget(button);
+    layout.addLayout(row);
+}
+
+QVBoxLayout* TShellDialog::PictureAndColumn(QLabel*& picture)
+{
+    auto* outer = new QHBoxLayout(this);
+    picture = Named(new QLabel(this), "Image1");
+    outer->addWidget(picture);
+    auto* column = new QVBoxLayout;
+    outer->addLayout(column, 1);
+    return column;
 }
 
 void TShellDialog::ShowSidePicture(QLabel& picture)

@@ -12,8 +12,10 @@
 #include <initializer_list>
 #include <string>
 
+class QBoxLayout;
 class QLabel;
 class QPushButton;
+class QVBoxLayout;
 class TKMLang;
 
 class TShellDialog : public QDialog {
@@ -26,12 +28,18 @@ public:
     // what Enter does.
     QPushButton* AddButton(const char* name, const std::string& caption, QWidget* parent = nullptr);
 
+    // The buttons side by side, as the last row of layout.
+    static void AddButtonRow(QBoxLayout& layout, std::initializer_list<QPushButton*> buttons);
+
     // Runs each time the program shows the window.
     virtual void FormActivate() {}
 
 protected:
     // Ends building the window: the language component translates it.
     void Loaded();
+    // Lays the window out as the side picture "Image1" with a column beside
+    // it; answers the column, which the window fills.
+    QVBoxLayout* PictureAndColumn(QLabel*& picture);
     // The shared side picture of the dialogs into picture.
     static void ShowSidePicture(QLabel& picture);
     void showEvent(QShowEvent* event) override;

@@ -123,6 +123,7 @@ TPopupCalendar::TPopupCalendar(QWidget* owner) : TPopupWindow(owner)
     buttons_[skNextMonth]->setGeometry(bar->width() - 26, -1, 14, 14);
     buttons_[skNextYear]->setGeometry(bar->width() - 14, -1, 14, 14);
     title_ = new QLabel(bar);
+    title_->setObjectName("CalendarTitle");
     title_->setGeometry(29, 1, bar->width() - 58, 14);
     title_->setAlignment(Qt::AlignCenter);
 

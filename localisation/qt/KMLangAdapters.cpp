@@ -145,14 +145,15 @@ std::string dynamicClassName(const QObject* object)
 }
 
 // Lists that show the file system (a folder's subfolders, its files, the
-// drives, the tree of folders) and the label naming their folder: what they
-// hold is found at run time, never a text to translate; only their hints are.
-bool showsFileSystem(const QObject* object)
+// drives, the tree of folders), the label naming their folder and the title
+// of a drop-down calendar, which names the month shown: what they hold is
+// found at run time, never a text to translate; only their hints are.
+bool showsRunTimeContent(const QObject* object)
 {
     if (dynamicClassName(object) == "TDirTree")
         return true;
     const QString name = object->objectName();
-    for (const char* prefix : {"DirectoryListBox", "FileListBox", "DriveComboBox", "DirectoryLabel"})
+    for (const char* prefix : {"DirectoryListBox", "FileListBox", "DriveComboBox", "DirectoryLabel", "CalendarTitle"})
         if (name.startsWith(QLatin1String(prefix)))
             return true;
     return false;
@@ -185,7 +186,7 @@ void describePanels(QStatusBar* bar, TTransNode& node)
 void describeWidget(QWidget* w, TTransNode& node)
 {
     node.FontHolder = w;
-    if (showsFileSystem(w)) {
+    if (showsRunTimeContent(w)) {
         // What such a list shows is found at run time; its hint is the program's.
         node.Props.push_back(hintProp(w));
         return;

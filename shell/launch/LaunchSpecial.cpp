@@ -9,6 +9,7 @@
 #include "shell/MainForm.h"
 #include "shell/core/HTMLPars.h"
 #include "shell/core/ListFiles.h"
+#include "shell/core/UserTags.h"
 #include "tools/core/DocumentInfo.h"
 #include "tools/framework/DisplayDialogs.h"
 #include "controls/flat/TFlatMemoUnit.h"
@@ -83,7 +84,7 @@ void ReloadUserTags(TLaunch& launch)
     QListWidget* list = launch.Form.usertags;
     list->clear();
     TStringList items;
-    if (!LoadListFile(DataFile("usertag.ae"), items))
+    if (!LoadListFile(UserTagsPath(), items))
         return;
     for (int i = 0; i < items.Count(); ++i)
         list->addItem(ToQString(items[i]));

@@ -8,7 +8,11 @@
 #include "shell/ColorPrint.h"
 #include "shell/FaveFiles.h"
 #include "shell/MainForm.h"
+#include "shell/CodeBase.h"
 #include "shell/MainFormCommandsState.h"
+#include "shell/Snippets.h"
+#include "shell/UserTags.h"
+#include "shell/VersionManager.h"
 #include "shell/launch/LaunchSteps.h"
 #include "database/qt/DsnCfg.h"
 #include "database/qt/SqlGenerator.h"
@@ -114,26 +118,26 @@ const std::vector<TLauncherRow>& LauncherTable()
         {"Tfrm_makefunction",         Make<Tfrm_makefunction>,  SelectionToDump,       ReplaceSelection},
         {"Tfrm_make_perl",            Make<Tfrm_make_perl>,     SelectionToMemo2,      ReplaceSelection},
         {"Tfrm_makeperl",             Make<Tfrm_makeperl>,      SelectionToMemo2,      ReplaceSelection},
-        {"Tfrm_makesnippet",          nullptr,                  SelectionToMemo1,      nullptr,                    HasSelection},
-        {"Tfrm_snippets",             nullptr,                  nullptr,               Lines},
+        {"Tfrm_makesnippet",          Make<Tfrm_makesnippet>,   SelectionToMemo1,      nullptr,                    HasSelection},
+        {"Tfrm_snippets",             Make<Tfrm_snippets>,      nullptr,               Lines},
         {"Tfrm_colorpicker",          Make<Tfrm_colorpicker>,   nullptr,               WrapFirstLine},
         {"Tfrm_email",                Make<Tfrm_email>,                  EditorToMailMessage},
         {"TfrmLinkChecking",          Make<TfrmLinkChecking>,                  FileNameToEdtHTML,     CopyLinkTree},
         {"TfrmHTMLParsing",           Make<TfrmHTMLParsing>,                  FileNameToEdtHTML,     CopyStructureTrees},
-        {"Tfrm_usertag",              nullptr,                  nullptr,               ReloadUserTags},
+        {"Tfrm_usertag",              Make<Tfrm_usertag>,       nullptr,               ReloadUserTags},
         {"Tf_ftp",                    Make<Tf_ftp>},
         {"Tfrm_enc",                  Make<Tfrm_enc>},
         {"TAnimatorForm",             Make<TAnimatorForm>},
         {"Tfrm_gifoptimizer",         Make<Tfrm_gifoptimizer>},
         {"Tfrm_clipview",             Make<Tfrm_clipview>},
         {"Tfrm_compresshtml",         Make<Tfrm_compresshtml>},
-        {"Tfrm_codebase",             nullptr},
+        {"Tfrm_codebase",             Make<Tfrm_codebase>},
         {"Tfrm_update",               Make<Tfrm_update>},
         {"TFStart",                   Make<TFStart>},
         {"Tfrm_dsncfg",               Make<Tfrm_dsncfg>},
         {"Tfrm_openurl",              Make<Tfrm_openurl>,       nullptr,               OpenChosenFile},
         {"Tfrm_favefiles",            Make<Tfrm_favefiles>},
-        {"Tfrm_todo",                 nullptr,                  nullptr,               ReloadVcsList},
+        {"Tfrm_todo",                 Make<Tfrm_todo>,          nullptr,               ReloadVcsList},
         {"Tfrm_print",                Make<Tfrm_print>,         EditorToPrintMemo},
         {"Tfrm_rtfexport",            Make<Tfrm_rtfexport>,     EditorTextToMemo1},
         {"Tfrm_tagsused",             Make<Tfrm_tagsused>,      FillUsedTags},

@@ -51,7 +51,7 @@ const std::set<std::string>& SameInDutch()
     "NUM", "CAPS", "SQL - Wizards", "VBScript - wizards", "Plug-ins", "Wizards", "Help", "Document 1", "Document 2",
     "Document 3", "Document 4", "Document 5", "Macro's", "&OK", " Databases", " Records", "|<", ">|", "< Help >",
     "<Type>", "Copyright", "Homepage", "Database", "Status", "Type", "& Ampersand", "\xA9"  " Copyright", "Frame #",
-    "0 bytes",
+    "0 bytes", "ID", "Snippets",
     // Code that goes into the generated pages as it is: tag names, keywords, functions,
     // constants, server variables, attribute values, frame targets, data types, sample names.
     "Response.write \" \"", "Response.end", "True", "False", "Content_length", "Content_type", "Http_accept",

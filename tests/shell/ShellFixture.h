@@ -11,8 +11,11 @@
 #include "tests/platform/RegistrySandbox.h"
 #include "tests/support/TempDir.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -25,27 +28,56 @@
 
 namespace vx::test {
 
-// $VELLUMIX_HOME points at a fresh program folder with an empty data folder.
-class HomeSandbox {
+// Points an environment variable at a fresh folder while the object lives.
+class FolderSandbox {
 public:
-    HomeSandbox()
+    FolderSandbox(const char* variable, const char* prefix) : variable_(variable), dir_(prefix)
     {
-        const char* old = std::getenv("VELLUMIX_HOME");
+        const char* old = std::getenv(variable);
         old_ = old ? old : "";
-        setenv("VELLUMIX_HOME", dir_.path().c_str(), 1);
-        std::filesystem::create_directories(dir_.path() / "data");
+        setenv(variable, dir_.path().c_str(), 1);
     }
-    ~HomeSandbox() { setenv("VELLUMIX_HOME", old_.c_str(), 1); }
-    HomeSandbox(const HomeSandbox&) = delete;
-    HomeSandbox& operator=(const HomeSandbox&) = delete;
+    ~FolderSandbox() { setenv(variable_, old_.c_str(), 1); }
+    FolderSandbox(const FolderSandbox&) = delete;
+    FolderSandbox& operator=(const FolderSandbox&) = delete;
 
     std::string File(const std::string& name) const { return dir_.file(name); }
-    std::string Data(const std::string& name) const { return dir_.file("data/" + name); }
 
 private:
-    TempDir dir_{"vellumix-program"};
+    const char* variable_;
+    TempDir dir_;
     std::string old_;
 };
+
+// $VELLUMIX_HOME points at a fresh program folder with an empty data folder.
+class HomeSandbox : public FolderSandbox {
+public:
+    HomeSandbox() : FolderSandbox("VELLUMIX_HOME", "vellumix-program")
+    {
+        std::filesystem::create_directories(File("data"));
+    }
+    std::string Data(const std::string& name) const { return File("data/" + name); }
+};
+
+// $VELLUMIX_DATA points at a fresh, empty user data folder.
+class UserDataSandbox : public FolderSandbox {
+public:
+    UserDataSandbox() : FolderSandbox("VELLUMIX_DATA", "vellumix-userdata") {}
+};
+
+// A left click on the button, as the user gives it.
+inline void PressButton(QAbstractButton* button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// A left click in the middle of the row of a list or tree.
+inline void ClickRow(QAbstractItemView& view, int row)
+{
+    const QModelIndex index = view.model()->index(row, 0);
+    ASSERT_TRUE(index.isValid()) << "row " << row;
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(index).center());
+}
 
 // Selects columns from..to of a line, the caret at the end.
 inline void SelectRange(TmwCustomEdit& editor, int line, int from, int to)
@@ -136,6 +168,7 @@ protected:
 
     RegistrySandbox registry;
     HomeSandbox home;
+    UserDataSandbox userData;
     TempDir docs{"vellumix-docs"};
     DialogRecorder dialogs;
     std::unique_ptr<TForm1> form;

@@ -43,12 +43,6 @@ Rows ListViewRows(const QTreeWidget& list)
     return rows;
 }
 
-void ClickRow(QListWidget& list, int row)
-{
-    const QRect rect = list.visualItemRect(list.item(row));
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rect.center());
-}
-
 class SmallWindowsTest : public ShellTest {
 protected:
     void SetUp() override { StartAndActivate(); }

@@ -1,0 +1,33 @@
+// The shipped code base.
+#include "shell/core/CodeBase.h"
+
+#include "platform/ProgramPaths.h"
+#include "platform/TStringList.h"
+#include "shell/core/ListFiles.h"
+#include "shell/core/FolderFiles.h"
+
+namespace vx::shell {
+
+std::string CodeBaseFolder()
+{
+    return ProgramPath("data\\codebase");
+}
+
+std::vector<std::string> CodeBaseEntries(const std::string& folder)
+{
+    std::vector<std::string> entries;
+    TStringList lines;
+    if (!LoadListFile(JoinPath(folder, "codebase.dat"), lines))
+        return entries;
+    for (int i = 0; i < lines.Count(); ++i)
+        if (IsPlainFileName(lines[i]))
+            entries.push_back(lines[i]);
+    return entries;
+}
+
+std::string CodeBaseText(const std::string& entry, const std::string& folder)
+{
+    return ReadFileInFolder(folder, entry);
+}
+
+} // namespace vx::shell

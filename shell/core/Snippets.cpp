@@ -1,0 +1,111 @@
+// The snippets folder and its list.
+#include "shell/core/Snippets.h"
+
+#include "platform/AnsiText.h"
+#include "platform/Exception.h"
+#include "platform/FileIO.h"
+#include "platform/ProgramPaths.h"
+#include "platform/TStringList.h"
+#include "shell/core/FolderFiles.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace vx::shell {
+
+namespace {
+
+constexpr std::string_view ReservedCharacters = "<>:\"/\\|?*";
+
+bool IsControl(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+}
+
+} // namespace
+
+std::string SnippetFileName(std::string_view name)
+{
+    std::string file(name);
+    std::replace(file.begin(), file.end(), ' ', '0');
+    return file + ".snp";
+}
+
+std::string SnippetNameProblem(std::string_view name)
+{
+    if (Trim(name).empty())
+        return "Please give the snippet a name.";
+    if (name.find("..") != std::string_view::npos)
+        return "A snippet name cannot hold \"..\".";
+    for (char c : name) {
+        if (ReservedCharacters.find(c) != std::string_view::npos)
+            return std::string("A snippet name cannot hold the character \"") + c + "\".";
+        if (IsControl(c))
+            return "A snippet name cannot hold control characters.";
+    }
+    return {};
+}
+
+std::vector<TSnippet> ParseSnippetList(std::string_view text)
+{
+    TStringList lines;
+    lines.SetText(text);
+    std::vector<TSnippet> snippets;
+    for (int i = 0; i + 1 < lines.Count(); i += 2)
+        snippets.push_back({lines[i], lines[i + 1]});
+    return snippets;
+}
+
+TSnippetStore::TSnippetStore(std::string folder) : folder_(std::move(folder))
+{
+    if (folder_.empty())
+        folder_ = std::filesystem::path(UserDataPath("snippets\\snippets.dat")).parent_path().string();
+}
+
+std::string TSnippetStore::ListPath() const
+{
+    return JoinPath(folder_, "snippets.dat");
+}
+
+std::vector<TSnippet> TSnippetStore::List() const
+{
+    if (!FileExists(ListPath()))
+        return {};
+    return ParseSnippetList(ReadWholeFile(ListPath()));
+}
+
+std::string TSnippetStore::Text(const std::string& file) const
+{
+    return ReadFileInFolder(folder_, file);
+}
+
+bool TSnippetStore::Taken(std::string_view name) const
+{
+    const std::string file = SnippetFileName(name);
+    if (FileExists(JoinPath(folder_, file)))
+        return true;
+    const std::vector<TSnippet> listed = List();
+    return std::any_of(listed.begin(), listed.end(), [&file](const TSnippet& s) { return s.File == file; });
+}
+
+void TSnippetStore::Save(std::string_view name, std::string_view text)
+{
+    if (const std::string problem = SnippetNameProblem(name); !problem.empty())
+        throw EConvertError(problem);
+    const std::string file = SnippetFileName(name);
+    std::error_code ec;
+    std::filesystem::create_directories(folder_, ec);
+    WriteFileAtomic(JoinPath(folder_, file), text);
+    TStringList lines;
+    for (const TSnippet& snippet : List())
+        if (snippet.File != file) {
+            lines.Add(snippet.Name);
+            lines.Add(snippet.File);
+        }
+    lines.Add(std::string(name));
+    lines.Add(file);
+    lines.SaveToFile(ListPath());
+}
+
+} // namespace vx::shell
