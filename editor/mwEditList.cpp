@@ -115,6 +115,15 @@ void TmwEditList::Put(int index, std::string s)
     });
 }
 
+void TmwEditList::ReplaceText(int index, size_t pos, size_t count, std::string_view text)
+{
+    Updating([&] {
+        TStringList::ReplaceText(index, pos, count, text);
+        if (OnLinePut)
+            OnLinePut(index);
+    });
+}
+
 void TmwEditList::SetTextStr(std::string_view value)
 {
     Updating([&] {

@@ -27,7 +27,7 @@ bool SameText(std::string_view a, std::string_view b)
 }
 
 TStringList::TStringList(const TStringList& other)
-    : items_(other.items_)
+    : items_(other.ClosedItems())
     , lineBreak_(other.lineBreak_)
     , sorted_(other.sorted_)
     , caseSensitive_(other.caseSensitive_)
@@ -51,7 +51,118 @@ void TStringList::CheckIndex(int index) const
 const std::string& TStringList::Get(int index) const
 {
     CheckIndex(index);
+    return Text(index);
+}
+
+const std::string& TStringList::Text(int index) const
+{
+    if (gap_.index == index)
+        CloseGap();
     return items_[static_cast<size_t>(index)].text;
+}
+
+const std::vector<TStringList::Item>& TStringList::ClosedItems() const
+{
+    CloseGap();
+    return items_;
+}
+
+size_t TStringList::Length(int index) const
+{
+    CheckIndex(index);
+    return items_[static_cast<size_t>(index)].text.size() - (gap_.index == index ? gap_.length : 0);
+}
+
+std::pair<std::string_view, std::string_view> TStringList::Pieces(int index) const
+{
+    CheckIndex(index);
+    const std::string_view text = items_[static_cast<size_t>(index)].text;
+    if (gap_.index != index)
+        return {text, {}};
+    return {text.substr(0, gap_.start), text.substr(gap_.start + gap_.length)};
+}
+
+std::string TStringList::Substr(int index, size_t pos, size_t count) const
+{
+    const auto [before, after] = Pieces(index);
+    std::string s;
+    if (pos < before.size()) {
+        const std::string_view part = before.substr(pos, count);
+        s.assign(part);
+        count -= part.size();
+        pos = 0;
+    } else {
+        pos -= before.size();
+    }
+    if (pos < after.size())
+        s.append(after.substr(pos, count));
+    return s;
+}
+
+// Lines shorter than this are edited in one piece: moving their bytes costs
+// less than keeping a gap.
+constexpr size_t kGapLineLength = 4096;
+
+void TStringList::CloseGap() const
+{
+    if (gap_.index < 0)
+        return;
+    items_[static_cast<size_t>(gap_.index)].text.erase(gap_.start, gap_.length);
+    gap_ = TGap{};
+}
+
+void TStringList::MoveGap(size_t pos)
+{
+    if (gap_.length == 0) {
+        gap_.start = pos;
+        return;
+    }
+    char* const data = items_[static_cast<size_t>(gap_.index)].text.data();
+    if (pos < gap_.start)
+        std::memmove(data + pos + gap_.length, data + pos, gap_.start - pos);
+    else if (pos > gap_.start)
+        std::memmove(data + gap_.start, data + gap_.start + gap_.length, pos - gap_.start);
+    gap_.start = pos;
+}
+
+void TStringList::WidenGap(size_t need)
+{
+    if (gap_.length >= need)
+        return;
+    std::string& text = items_[static_cast<size_t>(gap_.index)].text;
+    // Growing by an eighth of the line keeps the cost of widening, spread
+    // over the characters typed into the new room, constant per character.
+    const size_t extra = std::max(need - gap_.length, text.size() / 8);
+    text.insert(gap_.start + gap_.length, extra, '\0');
+    gap_.length += extra;
+}
+
+void TStringList::ReplaceText(int index, size_t pos, size_t count, std::string_view text)
+{
+    if (sorted_)
+        throw EListError("Operation not allowed on sorted string list");
+    const size_t length = Length(index);
+    pos = std::min(pos, length);
+    count = std::min(count, length - pos);
+    Changing();
+    if (gap_.index != index) {
+        CloseGap();
+        std::string& line = items_[static_cast<size_t>(index)].text;
+        if (length - count + text.size() < kGapLineLength) {
+            line.replace(pos, count, text);
+            Changed();
+            return;
+        }
+        gap_ = TGap{index, length, 0};
+    }
+    MoveGap(pos);
+    // The replaced characters follow the gap: they join it.
+    gap_.length += count;
+    WidenGap(text.size());
+    std::memcpy(items_[static_cast<size_t>(index)].text.data() + gap_.start, text.data(), text.size());
+    gap_.start += text.size();
+    gap_.length -= text.size();
+    Changed();
 }
 
 TObjectSlot TStringList::Objects(int index) const
@@ -74,7 +185,7 @@ int TStringList::IndexOf(std::string_view s) const
         return Find(s, index) ? index : -1;
     }
     for (int i = 0; i < Count(); ++i)
-        if (CompareStrings(items_[static_cast<size_t>(i)].text, s) == 0)
+        if (CompareStrings(Text(i), s) == 0)
             return i;
     return -1;
 }
@@ -90,6 +201,7 @@ int TStringList::IndexOfObject(TObjectSlot object) const
 void TStringList::InsertItem(int index, const std::string& s, TObjectSlot object)
 {
     Changing();
+    CloseGap();
     items_.insert(items_.begin() + index, Item{s, object});
     Changed();
 }
@@ -119,7 +231,7 @@ void TStringList::AddStrings(const TStringList& strings)
     BeginUpdate();
     try {
         // Copy first: strings may be this list.
-        std::vector<Item> source = strings.items_;
+        std::vector<Item> source = strings.ClosedItems();
         for (const Item& item : source)
             AddObject(item.text, item.object);
     } catch (...) {
@@ -150,6 +262,7 @@ void TStringList::Clear()
     if (items_.empty())
         return;
     Changing();
+    gap_ = TGap{};
     items_.clear();
     Changed();
 }
@@ -158,6 +271,7 @@ void TStringList::Delete(int index)
 {
     CheckIndex(index);
     Changing();
+    CloseGap();
     items_.erase(items_.begin() + index);
     Changed();
 }
@@ -183,14 +297,10 @@ void TStringList::Put(int index, std::string s)
         throw EListError("Operation not allowed on sorted string list");
     CheckIndex(index);
     Changing();
+    if (gap_.index == index)
+        gap_ = TGap{};
     items_[static_cast<size_t>(index)].text = std::move(s);
     Changed();
-}
-
-std::string TStringList::ExtractText(int index)
-{
-    CheckIndex(index);
-    return std::move(items_[static_cast<size_t>(index)].text);
 }
 
 void TStringList::PutObject(int index, TObjectSlot object)
@@ -206,6 +316,7 @@ void TStringList::Exchange(int index1, int index2)
     CheckIndex(index1);
     CheckIndex(index2);
     Changing();
+    CloseGap();
     std::swap(items_[static_cast<size_t>(index1)], items_[static_cast<size_t>(index2)]);
     Changed();
 }
@@ -217,6 +328,7 @@ void TStringList::Move(int curIndex, int newIndex)
     CheckIndex(curIndex);
     CheckIndex(newIndex);
     Changing();
+    CloseGap();
     Item item = std::move(items_[static_cast<size_t>(curIndex)]);
     items_.erase(items_.begin() + curIndex);
     items_.insert(items_.begin() + newIndex, std::move(item));
@@ -226,7 +338,7 @@ void TStringList::Move(int curIndex, int newIndex)
 std::string TStringList::GetTextStr() const
 {
     size_t size = 0;
-    for (const Item& item : items_)
+    for (const Item& item : ClosedItems())
         size += item.text.size() + lineBreak_.size();
     std::string text;
     text.reserve(size);
@@ -243,7 +355,7 @@ std::string TStringList::JoinedText(std::string_view separator) const
     for (size_t i = 0; i < items_.size(); ++i) {
         if (i)
             text += separator;
-        text += items_[i].text;
+        text += Text(static_cast<int>(i));
     }
     return text;
 }
@@ -291,11 +403,11 @@ void TStringList::SetTextStr(std::string_view text)
 
 std::string TStringList::CommaText() const
 {
-    if (Count() == 1 && items_[0].text.empty())
+    if (Count() == 1 && Length(0) == 0)
         return "\"\"";
     std::string result;
     for (size_t i = 0; i < items_.size(); ++i) {
-        const std::string& s = items_[i].text;
+        const std::string& s = Text(static_cast<int>(i));
         if (i > 0)
             result += ',';
         bool quote = std::any_of(s.begin(), s.end(), [](char c) {
@@ -375,7 +487,7 @@ std::string TStringList::Names(int index) const
 int TStringList::IndexOfName(std::string_view name) const
 {
     for (int i = 0; i < Count(); ++i) {
-        const std::string& s = items_[static_cast<size_t>(i)].text;
+        const std::string& s = Text(i);
         size_t eq = s.find('=');
         if (eq != std::string::npos && CompareStrings(std::string_view(s).substr(0, eq), name) == 0)
             return i;
@@ -388,7 +500,7 @@ std::string TStringList::Values(std::string_view name) const
     int i = IndexOfName(name);
     if (i < 0)
         return {};
-    const std::string& s = items_[static_cast<size_t>(i)].text;
+    const std::string& s = Text(i);
     return s.substr(s.find('=') + 1);
 }
 
@@ -456,6 +568,7 @@ void TStringList::SetCaseSensitive(bool value)
 void TStringList::Sort()
 {
     Changing();
+    CloseGap();
     std::stable_sort(items_.begin(), items_.end(), [this](const Item& a, const Item& b) {
         return CompareStrings(a.text, b.text) < 0;
     });
@@ -469,7 +582,7 @@ bool TStringList::Find(std::string_view s, int& index) const
     bool found = false;
     while (lo <= hi) {
         int mid = lo + (hi - lo) / 2;
-        int c = CompareStrings(items_[static_cast<size_t>(mid)].text, s);
+        int c = CompareStrings(Text(mid), s);
         if (c < 0) {
             lo = mid + 1;
         } else {

@@ -6,6 +6,13 @@
 //
 // Changes are announced through OnChanging before and OnChange after; inside a
 // BeginUpdate/EndUpdate bracket they are announced once, around the bracket.
+//
+// A long line edited through ReplaceText keeps a gap of spare bytes where it
+// was last edited, so that typing there moves no more than the gap: Pieces,
+// Length and Substr read the line around the gap, while anything that needs
+// the line in one piece (Get and every other operation) closes the gap first.
+// So even Get changes the stored bytes: a list being edited is read by the
+// thread that edits it.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +21,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // What a per-item object slot holds: a pointer or a small integer, opaque to the list.
@@ -37,6 +45,13 @@ public:
     const std::string& Get(int index) const;
     const std::string& operator[](int index) const { return Get(index); }
     TObjectSlot Objects(int index) const;
+    // The line's length, and its text as the pieces before and after its gap
+    // (the second empty when it has none), without closing the gap. The pieces
+    // stay valid until the list changes.
+    size_t Length(int index) const;
+    std::pair<std::string_view, std::string_view> Pieces(int index) const;
+    // Characters pos.. of the line, at most count of them, without closing its gap.
+    std::string Substr(int index, size_t pos, size_t count) const;
     // Position of the first string equal to s (by CaseSensitive), or -1.
     virtual int IndexOf(std::string_view s) const;
     int IndexOfObject(TObjectSlot object) const;
@@ -52,10 +67,10 @@ public:
     void InsertObject(int index, const std::string& s, TObjectSlot object);
     // Takes s over: a caller handing a temporary has the line stored without a copy.
     virtual void Put(int index, std::string s);
-    // Moves the text of item index out without a copy, leaving the item empty
-    // and announcing nothing: the caller edits it and hands it back through
-    // Put, which announces the change (also when the edit fails).
-    std::string ExtractText(int index);
+    // Replaces count characters of line index from pos (both cut to the
+    // line's length) by text, in place, and announces it as Put does. text
+    // must not point into this list.
+    virtual void ReplaceText(int index, size_t pos, size_t count, std::string_view text);
     virtual void PutObject(int index, TObjectSlot object);
     void Exchange(int index1, int index2);
     void Move(int curIndex, int newIndex);
@@ -123,7 +138,21 @@ private:
         std::string text;
         TObjectSlot object = 0;
     };
-    std::vector<Item> items_;
+    // The one line with a gap: its bytes start..start+length are spare.
+    struct TGap {
+        int index = -1;
+        size_t start = 0;
+        size_t length = 0;
+    };
+    const std::string& Text(int index) const;
+    const std::vector<Item>& ClosedItems() const;
+    void CloseGap() const;
+    void MoveGap(size_t pos);
+    void WidenGap(size_t need);
+
+    // Mutable so that a reader can close the gap: the text the list holds stays the same.
+    mutable std::vector<Item> items_;
+    mutable TGap gap_;
     std::string lineBreak_ = "\r\n";
     int updateCount_ = 0;
     bool sorted_ = false;
