@@ -80,7 +80,10 @@ TmwCustomEditModel::~TmwCustomEditModel()
 
 void TmwCustomEditModel::ScanLine(int index)
 {
-    highlighter_->SetLine(lines_->Get(index), index);
+    // Read into one buffer: Get would keep a copy of every line scanned.
+    const auto [before, after] = lines_->Pieces(index);
+    scanText_.assign(before).append(after);
+    highlighter_->SetLine(scanText_, index);
     highlighter_->NextToEol();
 }
 

@@ -444,6 +444,7 @@ private:
     TmwCustomHighLighter* highlighter_ = nullptr;
     TmwChainHandle highlighterHook_ = 0;
     TmwChainHandle highlighterDestroyHook_ = 0;
+    std::string scanText_; // the line being scanned
     TmwClipboard* clipboard_ = nullptr;
 
     TPoint blockBegin_{1, 1};

@@ -1,6 +1,8 @@
 // The editor's line store.
 #include "editor/mwEditList.h"
 
+#include <malloc.h>
+
 #include <sstream>
 
 namespace {
@@ -169,6 +171,9 @@ void TmwEditList::LoadFromStream(std::istream& in)
         throw;
     }
     EndLoad();
+    // The text was read into a buffer as big as itself, now free but below
+    // the lines in the heap, where it would stay resident: its pages go back.
+    malloc_trim(0);
 }
 
 void TmwEditList::EndLoad()

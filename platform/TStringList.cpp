@@ -27,7 +27,7 @@ bool SameText(std::string_view a, std::string_view b)
 }
 
 TStringList::TStringList(const TStringList& other)
-    : items_(other.ClosedItems())
+    : store_(other.store_)
     , lineBreak_(other.lineBreak_)
     , sorted_(other.sorted_)
     , caseSensitive_(other.caseSensitive_)
@@ -51,35 +51,25 @@ void TStringList::CheckIndex(int index) const
 const std::string& TStringList::Get(int index) const
 {
     CheckIndex(index);
-    return Text(index);
+    return store_.Whole(index);
 }
 
-const std::string& TStringList::Text(int index) const
+std::string_view TStringList::View(int index) const
 {
-    if (gap_.index == index)
-        CloseGap();
-    return items_[static_cast<size_t>(index)].text;
-}
-
-const std::vector<TStringList::Item>& TStringList::ClosedItems() const
-{
-    CloseGap();
-    return items_;
+    CheckIndex(index);
+    return store_.View(index);
 }
 
 size_t TStringList::Length(int index) const
 {
     CheckIndex(index);
-    return items_[static_cast<size_t>(index)].text.size() - (gap_.index == index ? gap_.length : 0);
+    return store_.Length(index);
 }
 
 std::pair<std::string_view, std::string_view> TStringList::Pieces(int index) const
 {
     CheckIndex(index);
-    const std::string_view text = items_[static_cast<size_t>(index)].text;
-    if (gap_.index != index)
-        return {text, {}};
-    return {text.substr(0, gap_.start), text.substr(gap_.start + gap_.length)};
+    return store_.Pieces(index);
 }
 
 std::string TStringList::Substr(int index, size_t pos, size_t count) const
@@ -99,44 +89,6 @@ std::string TStringList::Substr(int index, size_t pos, size_t count) const
     return s;
 }
 
-// Lines shorter than this are edited in one piece: moving their bytes costs
-// less than keeping a gap.
-constexpr size_t kGapLineLength = 4096;
-
-void TStringList::CloseGap() const
-{
-    if (gap_.index < 0)
-        return;
-    items_[static_cast<size_t>(gap_.index)].text.erase(gap_.start, gap_.length);
-    gap_ = TGap{};
-}
-
-void TStringList::MoveGap(size_t pos)
-{
-    if (gap_.length == 0) {
-        gap_.start = pos;
-        return;
-    }
-    char* const data = items_[static_cast<size_t>(gap_.index)].text.data();
-    if (pos < gap_.start)
-        std::memmove(data + pos + gap_.length, data + pos, gap_.start - pos);
-    else if (pos > gap_.start)
-        std::memmove(data + gap_.start, data + gap_.start + gap_.length, pos - gap_.start);
-    gap_.start = pos;
-}
-
-void TStringList::WidenGap(size_t need)
-{
-    if (gap_.length >= need)
-        return;
-    std::string& text = items_[static_cast<size_t>(gap_.index)].text;
-    // Growing by an eighth of the line keeps the cost of widening, spread
-    // over the characters typed into the new room, constant per character.
-    const size_t extra = std::max(need - gap_.length, text.size() / 8);
-    text.insert(gap_.start + gap_.length, extra, '\0');
-    gap_.length += extra;
-}
-
 void TStringList::ReplaceText(int index, size_t pos, size_t count, std::string_view text)
 {
     if (sorted_)
@@ -145,30 +97,14 @@ void TStringList::ReplaceText(int index, size_t pos, size_t count, std::string_v
     pos = std::min(pos, length);
     count = std::min(count, length - pos);
     Changing();
-    if (gap_.index != index) {
-        CloseGap();
-        std::string& line = items_[static_cast<size_t>(index)].text;
-        if (length - count + text.size() < kGapLineLength) {
-            line.replace(pos, count, text);
-            Changed();
-            return;
-        }
-        gap_ = TGap{index, length, 0};
-    }
-    MoveGap(pos);
-    // The replaced characters follow the gap: they join it.
-    gap_.length += count;
-    WidenGap(text.size());
-    std::memcpy(items_[static_cast<size_t>(index)].text.data() + gap_.start, text.data(), text.size());
-    gap_.start += text.size();
-    gap_.length -= text.size();
+    store_.Replace(index, pos, count, text);
     Changed();
 }
 
 TObjectSlot TStringList::Objects(int index) const
 {
     CheckIndex(index);
-    return items_[static_cast<size_t>(index)].object;
+    return store_.Object(index);
 }
 
 int TStringList::CompareStrings(std::string_view a, std::string_view b) const
@@ -185,7 +121,7 @@ int TStringList::IndexOf(std::string_view s) const
         return Find(s, index) ? index : -1;
     }
     for (int i = 0; i < Count(); ++i)
-        if (CompareStrings(Text(i), s) == 0)
+        if (CompareStrings(store_.View(i), s) == 0)
             return i;
     return -1;
 }
@@ -193,7 +129,7 @@ int TStringList::IndexOf(std::string_view s) const
 int TStringList::IndexOfObject(TObjectSlot object) const
 {
     for (int i = 0; i < Count(); ++i)
-        if (items_[static_cast<size_t>(i)].object == object)
+        if (store_.Object(i) == object)
             return i;
     return -1;
 }
@@ -201,8 +137,7 @@ int TStringList::IndexOfObject(TObjectSlot object) const
 void TStringList::InsertItem(int index, const std::string& s, TObjectSlot object)
 {
     Changing();
-    CloseGap();
-    items_.insert(items_.begin() + index, Item{s, object});
+    store_.Insert(index, s, object);
     Changed();
 }
 
@@ -231,9 +166,9 @@ void TStringList::AddStrings(const TStringList& strings)
     BeginUpdate();
     try {
         // Copy first: strings may be this list.
-        std::vector<Item> source = strings.ClosedItems();
-        for (const Item& item : source)
-            AddObject(item.text, item.object);
+        const TStringList source(strings);
+        for (int i = 0; i < source.Count(); ++i)
+            AddObject(source.Get(i), source.Objects(i));
     } catch (...) {
         EndUpdate();
         throw;
@@ -259,11 +194,10 @@ void TStringList::Assign(const TStringList& source)
 
 void TStringList::Clear()
 {
-    if (items_.empty())
+    if (Empty())
         return;
     Changing();
-    gap_ = TGap{};
-    items_.clear();
+    store_.Clear();
     Changed();
 }
 
@@ -271,8 +205,7 @@ void TStringList::Delete(int index)
 {
     CheckIndex(index);
     Changing();
-    CloseGap();
-    items_.erase(items_.begin() + index);
+    store_.Erase(index);
     Changed();
 }
 
@@ -297,9 +230,7 @@ void TStringList::Put(int index, std::string s)
         throw EListError("Operation not allowed on sorted string list");
     CheckIndex(index);
     Changing();
-    if (gap_.index == index)
-        gap_ = TGap{};
-    items_[static_cast<size_t>(index)].text = std::move(s);
+    store_.Set(index, std::move(s));
     Changed();
 }
 
@@ -307,7 +238,7 @@ void TStringList::PutObject(int index, TObjectSlot object)
 {
     CheckIndex(index);
     Changing();
-    items_[static_cast<size_t>(index)].object = object;
+    store_.SetObject(index, object);
     Changed();
 }
 
@@ -316,8 +247,7 @@ void TStringList::Exchange(int index1, int index2)
     CheckIndex(index1);
     CheckIndex(index2);
     Changing();
-    CloseGap();
-    std::swap(items_[static_cast<size_t>(index1)], items_[static_cast<size_t>(index2)]);
+    store_.Swap(index1, index2);
     Changed();
 }
 
@@ -328,22 +258,19 @@ void TStringList::Move(int curIndex, int newIndex)
     CheckIndex(curIndex);
     CheckIndex(newIndex);
     Changing();
-    CloseGap();
-    Item item = std::move(items_[static_cast<size_t>(curIndex)]);
-    items_.erase(items_.begin() + curIndex);
-    items_.insert(items_.begin() + newIndex, std::move(item));
+    store_.MoveLine(curIndex, newIndex);
     Changed();
 }
 
 std::string TStringList::GetTextStr() const
 {
     size_t size = 0;
-    for (const Item& item : ClosedItems())
-        size += item.text.size() + lineBreak_.size();
+    for (int i = 0; i < Count(); ++i)
+        size += store_.Length(i) + lineBreak_.size();
     std::string text;
     text.reserve(size);
-    for (const Item& item : items_) {
-        text += item.text;
+    for (int i = 0; i < Count(); ++i) {
+        text += store_.View(i);
         text += lineBreak_;
     }
     return text;
@@ -352,10 +279,10 @@ std::string TStringList::GetTextStr() const
 std::string TStringList::JoinedText(std::string_view separator) const
 {
     std::string text;
-    for (size_t i = 0; i < items_.size(); ++i) {
+    for (int i = 0; i < Count(); ++i) {
         if (i)
             text += separator;
-        text += Text(static_cast<int>(i));
+        text += store_.View(i);
     }
     return text;
 }
@@ -377,7 +304,7 @@ void TStringList::SetTextStr(std::string_view text)
         size_t nextCR = next('\r', 0);
         size_t nextLF = next('\n', 0);
         // Room for every line at once: the list does not grow (and move) its items on the way.
-        items_.reserve(items_.size() + static_cast<size_t>(std::count(begin, begin + size, '\n')) + 1);
+        store_.Reserve(static_cast<size_t>(std::count(begin, begin + size, '\n')) + 1, size);
         std::string line;
         size_t pos = 0;
         while (pos < size) {
@@ -406,8 +333,8 @@ std::string TStringList::CommaText() const
     if (Count() == 1 && Length(0) == 0)
         return "\"\"";
     std::string result;
-    for (size_t i = 0; i < items_.size(); ++i) {
-        const std::string& s = Text(static_cast<int>(i));
+    for (int i = 0; i < Count(); ++i) {
+        const std::string_view s = store_.View(i);
         if (i > 0)
             result += ',';
         bool quote = std::any_of(s.begin(), s.end(), [](char c) {
@@ -487,9 +414,9 @@ std::string TStringList::Names(int index) const
 int TStringList::IndexOfName(std::string_view name) const
 {
     for (int i = 0; i < Count(); ++i) {
-        const std::string& s = Text(i);
+        const std::string_view s = store_.View(i);
         size_t eq = s.find('=');
-        if (eq != std::string::npos && CompareStrings(std::string_view(s).substr(0, eq), name) == 0)
+        if (eq != std::string::npos && CompareStrings(s.substr(0, eq), name) == 0)
             return i;
     }
     return -1;
@@ -500,8 +427,8 @@ std::string TStringList::Values(std::string_view name) const
     int i = IndexOfName(name);
     if (i < 0)
         return {};
-    const std::string& s = Text(i);
-    return s.substr(s.find('=') + 1);
+    const std::string_view s = store_.View(i);
+    return std::string(s.substr(s.find('=') + 1));
 }
 
 void TStringList::SetValue(std::string_view name, const std::string& value)
@@ -568,10 +495,7 @@ void TStringList::SetCaseSensitive(bool value)
 void TStringList::Sort()
 {
     Changing();
-    CloseGap();
-    std::stable_sort(items_.begin(), items_.end(), [this](const Item& a, const Item& b) {
-        return CompareStrings(a.text, b.text) < 0;
-    });
+    store_.Sort([this](std::string_view a, std::string_view b) { return CompareStrings(a, b) < 0; });
     Changed();
 }
 
@@ -582,7 +506,7 @@ bool TStringList::Find(std::string_view s, int& index) const
     bool found = false;
     while (lo <= hi) {
         int mid = lo + (hi - lo) / 2;
-        int c = CompareStrings(Text(mid), s);
+        int c = CompareStrings(store_.View(mid), s);
         if (c < 0) {
             lo = mid + 1;
         } else {

@@ -7,13 +7,15 @@
 // Changes are announced through OnChanging before and OnChange after; inside a
 // BeginUpdate/EndUpdate bracket they are announced once, around the bracket.
 //
-// A long line edited through ReplaceText keeps a gap of spare bytes where it
-// was last edited, so that typing there moves no more than the gap: Pieces,
-// Length and Substr read the line around the gap, while anything that needs
-// the line in one piece (Get and every other operation) closes the gap first.
-// So even Get changes the stored bytes: a list being edited is read by the
-// thread that edits it.
+// The lines are kept compactly (TLineStore): Get hands out a line as a string
+// that follows the line's changes and stays valid until a line is inserted or
+// removed before it; Pieces, Length and Substr read a line without making
+// that string, and around the gap a long line keeps where ReplaceText last
+// edited it. Reading changes the store's caches: a list is used by one thread
+// at a time.
 #pragma once
+
+#include "platform/TLineStore.h"
 
 #include <cstdint>
 #include <functional>
@@ -23,9 +25,6 @@
 #include <string_view>
 #include <utility>
 #include <vector>
-
-// What a per-item object slot holds: a pointer or a small integer, opaque to the list.
-using TObjectSlot = std::intptr_t;
 
 enum class TDuplicates { dupIgnore, dupAccept, dupError };
 
@@ -39,12 +38,15 @@ public:
     virtual ~TStringList() = default;
 
     // --- reading
-    int Count() const { return static_cast<int>(items_.size()); }
-    bool Empty() const { return items_.empty(); }
+    int Count() const { return store_.Count(); }
+    bool Empty() const { return store_.Count() == 0; }
     // Raises EListError "List index out of bounds (<i>)" outside 0..Count-1.
     const std::string& Get(int index) const;
     const std::string& operator[](int index) const { return Get(index); }
     TObjectSlot Objects(int index) const;
+    // The line in one piece without the string Get keeps: for readers that
+    // go over many lines. Valid until the list changes.
+    std::string_view View(int index) const;
     // The line's length, and its text as the pieces before and after its gap
     // (the second empty when it has none), without closing the gap. The pieces
     // stay valid until the list changes.
@@ -134,25 +136,7 @@ protected:
     void InsertItem(int index, const std::string& s, TObjectSlot object);
 
 private:
-    struct Item {
-        std::string text;
-        TObjectSlot object = 0;
-    };
-    // The one line with a gap: its bytes start..start+length are spare.
-    struct TGap {
-        int index = -1;
-        size_t start = 0;
-        size_t length = 0;
-    };
-    const std::string& Text(int index) const;
-    const std::vector<Item>& ClosedItems() const;
-    void CloseGap() const;
-    void MoveGap(size_t pos);
-    void WidenGap(size_t need);
-
-    // Mutable so that a reader can close the gap: the text the list holds stays the same.
-    mutable std::vector<Item> items_;
-    mutable TGap gap_;
+    TLineStore store_;
     std::string lineBreak_ = "\r\n";
     int updateCount_ = 0;
     bool sorted_ = false;

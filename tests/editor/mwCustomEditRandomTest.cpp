@@ -31,7 +31,8 @@ int Pick(Rng& rng, int lo, int hi) { return std::uniform_int_distribution<int>(l
 
 std::string RandomLine(Rng& rng)
 {
-    static const char chars[] = "abc xyz\t{}()  ";
+    // A NUL byte is an ordinary character.
+    static const char chars[] = "abc xyz\t{}()  \0";
     std::string line;
     switch (Pick(rng, 0, 9)) {
     case 0:

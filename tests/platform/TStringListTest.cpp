@@ -294,6 +294,62 @@ TEST(TStringListReplaceText, AgreesWithPlainEditsWhateverTheGap)
     }
 }
 
+// Lines read whole are strings that stay valid while other lines change or
+// lines are added at the end, and show their own line's changes.
+TEST(TStringListStore, WholeLinesStayValidAndFollowTheirLine)
+{
+    TStringList list;
+    list.SetText("first\nsecond line\n\nfourth");
+    const std::string& first = list[0];
+    const std::string& second = list[1];
+    list.Put(2, std::string(100, 'x'));
+    list.ReplaceText(3, 0, 1, "F");
+    for (int i = 0; i < 1000; ++i)
+        list.Add("added line " + std::to_string(i));
+    EXPECT_EQ(first, "first");
+    EXPECT_EQ(second, "second line");
+    list.Put(1, "changed");
+    EXPECT_EQ(second, "changed") << "the string follows its line";
+    list.ReplaceText(0, 5, 0, "!");
+    EXPECT_EQ(first, "first!");
+    EXPECT_EQ(list[3], "Fourth");
+    list.Exchange(0, 3);
+    EXPECT_EQ(list[0], "Fourth");
+    EXPECT_EQ(list[3], "first!");
+}
+
+// Lines rewritten again and again leave their old text behind in the arena
+// until it is written afresh; every line and object slot survives that, and
+// lines growing past the arena's limit and shrinking again keep their text.
+TEST(TStringListStore, RewrittenLinesSurviveTheArenaBeingWrittenAfresh)
+{
+    std::mt19937 rng(7);
+    TStringList list;
+    std::vector<std::string> want;
+    for (int i = 0; i < 100; ++i) {
+        want.push_back(RandomBytes(rng, 1000));
+        list.AddObject(want.back(), i);
+    }
+    for (int round = 0; round < 4000; ++round) {
+        const size_t i = rng() % want.size();
+        const size_t length = round % 50 == 0 ? TLineStore::kArenaLength + 1 + rng() % 10 : rng() % 1500;
+        want[i] = RandomBytes(rng, length);
+        if (round % 3 == 0)
+            list.ReplaceText(static_cast<int>(i), 0, std::string::npos, want[i]);
+        else
+            list.Put(static_cast<int>(i), want[i]);
+        if (round % 500 == 0 || round == 3999)
+            for (size_t j = 0; j < want.size(); ++j) {
+                ASSERT_EQ(list[static_cast<int>(j)], want[j]) << "line " << j << " after round " << round;
+                ASSERT_EQ(list.Objects(static_cast<int>(j)), static_cast<TObjectSlot>(j));
+            }
+    }
+    list.Sort();
+    std::sort(want.begin(), want.end(), [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
+    for (size_t j = 0; j < want.size(); ++j)
+        EXPECT_EQ(CompareText(list[static_cast<int>(j)], want[j]), 0) << "sorted line " << j;
+}
+
 TEST(TStringListReplaceText, RefusesSortedListsAndBadIndexes)
 {
     TStringList list;
