@@ -525,9 +525,12 @@ int TmwCustomEditModel::LongestLine() const
 {
     if (longestIndex_ < 0 || longestIndex_ >= lines_->Count()) {
         longestIndex_ = 0;
+        size_t longest = lines_->Count() > 0 ? lines_->Length(0) : 0;
         for (int i = 1; i < lines_->Count(); ++i)
-            if (lines_->Length(i) > lines_->Length(longestIndex_))
+            if (lines_->Length(i) > longest) {
                 longestIndex_ = i;
+                longest = lines_->Length(i);
+            }
     }
     return lines_->Count() > 0 ? static_cast<int>(lines_->Length(longestIndex_)) : 0;
 }

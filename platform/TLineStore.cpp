@@ -11,10 +11,8 @@ TLineStore::TLineStore(const TLineStore& other)
         Insert(i, other.View(i), other.Object(i));
 }
 
-size_t TLineStore::Length(int index) const
+size_t TLineStore::HeldLength(int index) const
 {
-    if (!Held(index))
-        return lines_[static_cast<size_t>(index)].size;
     return HeldText(index).size() - (gap_.index == index ? gap_.length : 0);
 }
 

@@ -36,7 +36,11 @@ public:
     TLineStore& operator=(const TLineStore&) = delete;
 
     int Count() const { return static_cast<int>(lines_.size()); }
-    size_t Length(int index) const;
+    size_t Length(int index) const
+    {
+        const TLine& line = lines_[static_cast<size_t>(index)];
+        return line.size != kHeld ? line.size : HeldLength(index);
+    }
     // The text before and after the line's gap (the second empty without one).
     std::pair<std::string_view, std::string_view> Pieces(int index) const;
     // The line in one piece, closing its gap.
@@ -75,6 +79,7 @@ private:
     };
 
     bool Held(int index) const { return lines_[static_cast<size_t>(index)].size == kHeld; }
+    size_t HeldLength(int index) const;
     std::string& HeldText(int index) const { return *held_[lines_[static_cast<size_t>(index)].where]; }
     std::string_view ArenaText(const TLine& line) const { return std::string_view(arena_).substr(line.where, line.size); }
     // Gives line its text, in the arena or held; its old place must be released.

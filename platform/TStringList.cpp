@@ -60,12 +60,6 @@ std::string_view TStringList::View(int index) const
     return store_.View(index);
 }
 
-size_t TStringList::Length(int index) const
-{
-    CheckIndex(index);
-    return store_.Length(index);
-}
-
 std::pair<std::string_view, std::string_view> TStringList::Pieces(int index) const
 {
     CheckIndex(index);

@@ -50,7 +50,13 @@ public:
     // The line's length, and its text as the pieces before and after its gap
     // (the second empty when it has none), without closing the gap. The pieces
     // stay valid until the list changes.
-    size_t Length(int index) const;
+    size_t Length(int index) const
+    {
+        // Asked for every line where lengths are compared: checked inline.
+        if (index < 0 || index >= Count())
+            CheckIndex(index);
+        return store_.Length(index);
+    }
     std::pair<std::string_view, std::string_view> Pieces(int index) const;
     // Characters pos.. of the line, at most count of them, without closing its gap.
     std::string Substr(int index, size_t pos, size_t count) const;
