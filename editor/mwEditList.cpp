@@ -58,9 +58,12 @@ void TmwEditList::AddStrings(const TStringList& strings)
 {
     Updating([&] {
         // Copy first: strings may be this list.
-        TStringList source(strings);
-        for (int i = 0; i < source.Count(); ++i)
-            TStringList::Add(source[i]);
+        const TStringList source(strings);
+        std::string line;
+        for (int i = 0; i < source.Count(); ++i) {
+            line.assign(source.View(i));
+            TStringList::Add(line);
+        }
         if (OnScanRanges)
             OnScanRanges(this);
     });

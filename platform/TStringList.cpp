@@ -161,8 +161,11 @@ void TStringList::AddStrings(const TStringList& strings)
     try {
         // Copy first: strings may be this list.
         const TStringList source(strings);
-        for (int i = 0; i < source.Count(); ++i)
-            AddObject(source.Get(i), source.Objects(i));
+        std::string line;
+        for (int i = 0; i < source.Count(); ++i) {
+            line.assign(source.View(i));
+            AddObject(line, source.Objects(i));
+        }
     } catch (...) {
         EndUpdate();
         throw;
