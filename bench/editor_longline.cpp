@@ -86,9 +86,25 @@ void BM_LongLineKeystroke(benchmark::State& state)
     view.Count(state);
 }
 
+// The same keystroke with lines after the long one: the highlighter's state
+// at the end of the long line is found again, which today scans the line from its start.
+void BM_LongLineKeystrokeAboveText(benchmark::State& state)
+{
+    TView view(OneLinePage(static_cast<std::size_t>(state.range(0)) * 100 * 1024) + "\r\n<p>after</p>\r\n<p>end</p>");
+    TmwCustomEditModel& m = view.edit.Model();
+    for (auto _ : state) {
+        m.SetCaretXY(Point(40, 1));
+        m.CommandProcessor(ecChar, 'x', nullptr);
+        view.Paint();
+        benchmark::ClobberMemory();
+    }
+    view.Count(state);
+}
+
 // Argument: the line's length in units of 100 KB (1, 10, 100: 0.1, 1 and 10 MB).
 BENCHMARK(BM_LongLineRepaint)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LongLineKeystroke)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LongLineKeystrokeAboveText)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
 
 void BM_OpenAndColourAsp10MB(benchmark::State& state)
 {
