@@ -73,9 +73,10 @@ void BM_LongLineRepaint(benchmark::State& state)
     view.Count(state);
 }
 
-void BM_LongLineKeystroke(benchmark::State& state)
+// A character typed at column 40 of the first line of page, and the repaint after it.
+void TypeAndRepaint(benchmark::State& state, const std::string& page)
 {
-    TView view(OneLinePage(static_cast<std::size_t>(state.range(0)) * 100 * 1024));
+    TView view(page);
     TmwCustomEditModel& m = view.edit.Model();
     for (auto _ : state) {
         m.SetCaretXY(Point(40, 1));
@@ -86,19 +87,17 @@ void BM_LongLineKeystroke(benchmark::State& state)
     view.Count(state);
 }
 
+void BM_LongLineKeystroke(benchmark::State& state)
+{
+    TypeAndRepaint(state, OneLinePage(static_cast<std::size_t>(state.range(0)) * 100 * 1024));
+}
+
 // The same keystroke with lines after the long one: the highlighter's state
 // at the end of the long line is found again, which today scans the line from its start.
 void BM_LongLineKeystrokeAboveText(benchmark::State& state)
 {
-    TView view(OneLinePage(static_cast<std::size_t>(state.range(0)) * 100 * 1024) + "\r\n<p>after</p>\r\n<p>end</p>");
-    TmwCustomEditModel& m = view.edit.Model();
-    for (auto _ : state) {
-        m.SetCaretXY(Point(40, 1));
-        m.CommandProcessor(ecChar, 'x', nullptr);
-        view.Paint();
-        benchmark::ClobberMemory();
-    }
-    view.Count(state);
+    TypeAndRepaint(state, OneLinePage(static_cast<std::size_t>(state.range(0)) * 100 * 1024) +
+                              "\r\n<p>after</p>\r\n<p>end</p>");
 }
 
 // Argument: the line's length in units of 100 KB (1, 10, 100: 0.1, 1 and 10 MB).
