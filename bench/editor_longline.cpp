@@ -1,7 +1,8 @@
 // What a keystroke and a repaint cost on pages as they come: an 80 x 50 view
 // of minified one-line pages of 0.1, 1 and 10 MB (warm repaint, and a typed
-// character with the repaint after it), opening and colouring a 10 MB mixed
-// ASP page, and the resident memory per byte of text of a 10 MB style sheet.
+// character with the repaint after it, also with lines after the long one),
+// opening and colouring a 10 MB mixed ASP page, and the resident memory per
+// byte of text of a 10 MB style sheet.
 // Pages come from BenchPages.h, coloured by the multi-language highlighter as
 // the main window sets it up.
 #include "bench/BenchPages.h"
