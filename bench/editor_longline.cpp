@@ -1,7 +1,8 @@
 // What a keystroke and a repaint cost on pages as they come: an 80 x 50 view
 // of minified one-line pages of 0.1, 1 and 10 MB (warm repaint, and a typed
-// character with the repaint after it), opening and colouring a 10 MB mixed
-// ASP page, and the resident memory per byte of text of a 10 MB style sheet.
+// character with the repaint after it, also with lines after the long one),
+// opening and colouring a 10 MB mixed ASP page, and the resident memory per
+// byte of text of a 10 MB style sheet.
 // Pages come from BenchPages.h, coloured by the multi-language highlighter as
 // the main window sets it up.
 #include "bench/BenchPages.h"
@@ -73,9 +74,10 @@ void BM_LongLineRepaint(benchmark::State& state)
     view.Count(state);
 }
 
-void BM_LongLineKeystroke(benchmark::State& state)
+// A character typed at column 40 of the first line of page, and the repaint after it.
+void TypeAndRepaint(benchmark::State& state, const std::string& page)
 {
-    TView view(OneLinePage(static_cast<std::size_t>(state.range(0)) * 100 * 1024));
+    TView view(page);
     TmwCustomEditModel& m = view.edit.Model();
     for (auto _ : state) {
         m.SetCaretXY(Point(40, 1));
@@ -86,9 +88,23 @@ void BM_LongLineKeystroke(benchmark::State& state)
     view.Count(state);
 }
 
+void BM_LongLineKeystroke(benchmark::State& state)
+{
+    TypeAndRepaint(state, OneLinePage(static_cast<std::size_t>(state.range(0)) * 100 * 1024));
+}
+
+// The same keystroke with lines after the long one: the highlighter's state
+// at the end of the long line is found again, which today scans the line from its start.
+void BM_LongLineKeystrokeAboveText(benchmark::State& state)
+{
+    TypeAndRepaint(state, OneLinePage(static_cast<std::size_t>(state.range(0)) * 100 * 1024) +
+                              "\r\n<p>after</p>\r\n<p>end</p>");
+}
+
 // Argument: the line's length in units of 100 KB (1, 10, 100: 0.1, 1 and 10 MB).
 BENCHMARK(BM_LongLineRepaint)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LongLineKeystroke)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LongLineKeystrokeAboveText)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
 
 void BM_OpenAndColourAsp10MB(benchmark::State& state)
 {

@@ -32,7 +32,7 @@ void TmwCustomEditModel::MoveCaretHorz(int dx, bool selecting)
     const int len = static_cast<int>(LineText().size());
     TPoint to = from;
     if (!HasOption(mweoScrollPastEol) && dx == -1 && from.X == 1 && from.Y > 1) {
-        to = Point(static_cast<int>(lines_->Get(from.Y - 2).size()) + 1, from.Y - 1);
+        to = Point(static_cast<int>(lines_->Length(from.Y - 2)) + 1, from.Y - 1);
     } else if (!HasOption(mweoScrollPastEol) && dx == 1 && from.X > len && from.Y < lines_->Count()) {
         to = Point(1, from.Y + 1);
     } else {
@@ -96,7 +96,7 @@ void TmwCustomEditModel::CmdMove(TmwEditorCommand command, char, void* data)
         break;
     case ecEditorBottom: {
         const int count = lines_->Count();
-        MoveCaretAndSelection(caret, Point(static_cast<int>(lines_->Get(count - 1).size()) + 1, count), selecting);
+        MoveCaretAndSelection(caret, Point(static_cast<int>(lines_->Length(count - 1)) + 1, count), selecting);
         break;
     }
     case ecGotoXY:
@@ -145,7 +145,7 @@ TPoint TmwCustomEditModel::PrevWordPosition() const
     const std::string& line = lines_->Get(caret.Y - 1);
     const int x = std::min(caret.X, static_cast<int>(line.size()) + 1);
     auto endOfPrevious = [&] {
-        return Point(static_cast<int>(lines_->Get(caret.Y - 2).size()) + 1, caret.Y - 1);
+        return Point(static_cast<int>(lines_->Length(caret.Y - 2)) + 1, caret.Y - 1);
     };
     auto word = [this](char c) { return c != '\0' && IsWordChar(c); };
     if (x > 1) {
@@ -196,7 +196,7 @@ void TmwCustomEditModel::FindMatchingBracket()
         y += forward ? 1 : -1;
         if (y < 1 || y > lines_->Count())
             return;
-        x = forward ? -1 : static_cast<int>(lines_->Get(y - 1).size());
+        x = forward ? -1 : static_cast<int>(lines_->Length(y - 1));
     }
 }
 
@@ -262,21 +262,21 @@ int TmwCustomEditModel::GetSelStart() const
     const TPoint b = BlockBegin();
     int offset = 0;
     for (int i = 0; i < b.Y - 1; ++i)
-        offset += static_cast<int>(lines_->Get(i).size()) + 2;
-    return offset + std::min(b.X, static_cast<int>(lines_->Get(b.Y - 1).size()) + 2);
+        offset += static_cast<int>(lines_->Length(i)) + 2;
+    return offset + std::min(b.X, static_cast<int>(lines_->Length(b.Y - 1)) + 2);
 }
 
 TPoint TmwCustomEditModel::OffsetToPoint(int value) const
 {
     int sum = 0;
     for (int i = 0; i < lines_->Count(); ++i) {
-        int size = static_cast<int>(lines_->Get(i).size()) + 2;
+        int size = static_cast<int>(lines_->Length(i)) + 2;
         if (sum + size >= value)
             return Point(std::max(1, value - sum), i + 1);
         sum += size;
     }
     const int last = lines_->Count();
-    return Point(static_cast<int>(lines_->Get(last - 1).size()) + 1, last);
+    return Point(static_cast<int>(lines_->Length(last - 1)) + 1, last);
 }
 
 void TmwCustomEditModel::SetSelStart(int value)

@@ -151,27 +151,25 @@ void TmwCustomEditModel::TypeText(const std::string& text, TChangeReason selReas
     options_ |= mweoScrollPastEol;
     // Storing the line drops its end blanks: the record keeps them.
     std::vector<std::string> tails = LineTails(CaretY(), 1);
-    // The line is edited where it is stored: a keystroke copies no line.
-    std::string line = lines_->ExtractText(caretY_);
+    // The line is edited where it is stored, at the caret: a keystroke
+    // neither copies nor moves the rest of the line.
     const size_t x = static_cast<size_t>(caretX_);
-    std::string replaced;
+    const size_t length = lines_->Length(caretY_);
+    const std::string replaced = insertMode_ ? std::string() : lines_->Substr(caretY_, x, text.size());
+    const TPoint start = CaretXY();
     try {
-        if (line.size() < x)
-            line.resize(x, ' ');
-        if (insertMode_) {
-            line.insert(x, text);
-        } else {
-            replaced = line.substr(x, text.size());
-            line.replace(x, replaced.size(), text);
-        }
+        lines_->BeginUpdate();
+        if (length < x)
+            lines_->ReplaceText(caretY_, length, 0, std::string(x - length, ' ') + text);
+        else
+            lines_->ReplaceText(caretY_, x, replaced.size(), text);
+        TrimLineEnd(caretY_);
+        lines_->EndUpdate();
     } catch (...) {
-        lines_->Put(caretY_, std::move(line));
+        lines_->EndUpdate();
         options_ = saved;
         throw;
     }
-    TPoint start = CaretXY();
-    line.resize(TrimmedLength(line));
-    lines_->Put(caretY_, std::move(line));
     SetCaretXY(Point(start.X + static_cast<int>(text.size()), start.Y));
     // Ends at the caret even when nothing was overwritten, so undo finds the typed text.
     undoList_.AddChange(mwcrInsert, start, InsertedEnd(smNormal, start, text), replaced, smNormal, std::move(tails));
@@ -218,8 +216,7 @@ void TmwCustomEditModel::CmdDeleteLastChar(TmwEditorCommand, char, void*)
         DeleteSelectionRecorded(mwcrDelete);
         return;
     }
-    const std::string line = LineText();
-    const int len = static_cast<int>(line.size());
+    const int len = caretY_ < lines_->Count() ? static_cast<int>(lines_->Length(caretY_)) : 0;
     const int x = CaretX();
     const int y = CaretY();
     // Storing the line drops its end blanks: the records keep them.
@@ -230,9 +227,11 @@ void TmwCustomEditModel::CmdDeleteLastChar(TmwEditorCommand, char, void*)
         return;
     }
     if (x > 1) {
-        int n = LeftSpaces(line);
-        int count = 1;
-        if (static_cast<unsigned char>(line[static_cast<size_t>(x - 2)]) < 33 && x - 1 == n) {
+        const std::string removed = lines_->Substr(caretY_, static_cast<size_t>(x - 2), 1);
+        // Only a blank before the caret can be the end of the indent: then the line is read whole.
+        const std::string line = static_cast<unsigned char>(removed[0]) < 33 ? LineText() : std::string();
+        const int n = LeftSpaces(line);
+        if (!line.empty() && x - 1 == n) {
             // Back to the indent of the nearest less indented line above, or to column 1.
             int above = 0;
             for (int i = y - 1; i >= 1; --i) {
@@ -242,7 +241,7 @@ void TmwCustomEditModel::CmdDeleteLastChar(TmwEditorCommand, char, void*)
                     break;
                 }
             }
-            count = n - above;
+            const int count = n - above;
             // The indent characters just before the caret go, so that the
             // record at the new caret puts back exactly those, whatever mix
             // of tabs and spaces the indent is.
@@ -253,18 +252,21 @@ void TmwCustomEditModel::CmdDeleteLastChar(TmwEditorCommand, char, void*)
                                 smNormal, std::move(tails));
             return;
         }
-        std::string removed = line.substr(static_cast<size_t>(x - 1 - count), static_cast<size_t>(count));
-        lines_->Put(caretY_, TrimEndBlanks(line.substr(0, static_cast<size_t>(x - 1 - count)) +
-                                          line.substr(static_cast<size_t>(x - 1))));
+        // The character goes where the line is stored.
+        lines_->BeginUpdate();
+        lines_->ReplaceText(caretY_, static_cast<size_t>(x - 2), 1, "");
+        TrimLineEnd(caretY_);
+        lines_->EndUpdate();
         // Recorded where the character stood: past a long line's end the
         // caret stops at the end, where the blanks before it are gone.
-        const TPoint at = Point(x - count, y);
+        const TPoint at = Point(x - 1, y);
         SetCaretFree(at);
         undoList_.AddChange(mwcrDelete, at, at, removed, smNormal, std::move(tails));
         return;
     }
     if (y == 1)
         return;
+    const std::string line = LineText();
     const std::string previous = lines_->Get(y - 2);
     tails = LineTails(y - 1, 2);
     lines_->BeginUpdate();
@@ -283,18 +285,21 @@ void TmwCustomEditModel::CmdDeleteChar(TmwEditorCommand, char, void*)
         DeleteSelectionRecorded(mwcrDeleteAfter);
         return;
     }
-    std::string line = LineText();
     const int x = CaretX();
     const TPoint caret = CaretXY();
-    if (static_cast<int>(line.size()) >= x) {
-        std::string removed = line.substr(static_cast<size_t>(x - 1), 1);
-        line.erase(static_cast<size_t>(x - 1), 1);
-        undoList_.AddChange(mwcrDeleteAfter, caret, caret, removed, smNormal, LineTails(caret.Y, 1));
-        lines_->Put(caretY_, TrimEndBlanks(std::move(line)));
+    if (caretY_ < lines_->Count() && static_cast<int>(lines_->Length(caretY_)) >= x) {
+        undoList_.AddChange(mwcrDeleteAfter, caret, caret, lines_->Substr(caretY_, static_cast<size_t>(x - 1), 1),
+                            smNormal, LineTails(caret.Y, 1));
+        // The character goes where the line is stored.
+        lines_->BeginUpdate();
+        lines_->ReplaceText(caretY_, static_cast<size_t>(x - 1), 1, "");
+        TrimLineEnd(caretY_);
+        lines_->EndUpdate();
         return;
     }
     if (caretY_ + 1 >= lines_->Count())
         return;
+    std::string line = LineText();
     line.resize(static_cast<size_t>(x - 1), ' ');
     std::vector<std::string> tails = LineTails(caret.Y, 2);
     lines_->BeginUpdate();
@@ -344,7 +349,7 @@ void TmwCustomEditModel::CmdDeleteToLineEnds(TmwEditorCommand command, char, voi
 void TmwCustomEditModel::CmdDeleteLine(TmwEditorCommand, char, void*)
 {
     const int count = lines_->Count();
-    if (count == 1 && lines_->Get(0).empty())
+    if (count == 1 && lines_->Length(0) == 0)
         return;
     SetBlockBegin(CaretXY());
     const int y = CaretY();

@@ -80,7 +80,10 @@ TmwCustomEditModel::~TmwCustomEditModel()
 
 void TmwCustomEditModel::ScanLine(int index)
 {
-    highlighter_->SetLine(lines_->Get(index), index);
+    // Read into one buffer: Get would keep a copy of every line scanned.
+    const auto [before, after] = lines_->Pieces(index);
+    scanText_.assign(before).append(after);
+    highlighter_->SetLine(scanText_, index);
     highlighter_->NextToEol();
 }
 
@@ -468,7 +471,7 @@ void TmwCustomEditModel::SetCaretXY(TPoint value)
     int count = lines_->Count();
     int y = std::clamp(value.Y, 1, std::max(count, 1)) - 1;
     // Past the line end up to MaxLeftChar, and to the end of a longer line.
-    const int length = count > 0 ? static_cast<int>(lines_->Get(y).size()) : 0;
+    const int length = count > 0 ? static_cast<int>(lines_->Length(y)) : 0;
     const int bound = HasOption(mweoScrollPastEol) ? std::max(maxLeftChar_, length) : length;
     int x = std::max(std::min(value.X - 1, bound), 0);
     if (x == caretX_ && y == caretY_)
@@ -522,11 +525,14 @@ int TmwCustomEditModel::LongestLine() const
 {
     if (longestIndex_ < 0 || longestIndex_ >= lines_->Count()) {
         longestIndex_ = 0;
+        size_t longest = lines_->Count() > 0 ? lines_->Length(0) : 0;
         for (int i = 1; i < lines_->Count(); ++i)
-            if (lines_->Get(i).size() > lines_->Get(longestIndex_).size())
+            if (lines_->Length(i) > longest) {
                 longestIndex_ = i;
+                longest = lines_->Length(i);
+            }
     }
-    return lines_->Count() > 0 ? static_cast<int>(lines_->Get(longestIndex_).size()) : 0;
+    return lines_->Count() > 0 ? static_cast<int>(lines_->Length(longestIndex_)) : 0;
 }
 
 void TmwCustomEditModel::LineLengthChanged(int index)
@@ -536,7 +542,7 @@ void TmwCustomEditModel::LineLengthChanged(int index)
     if (index == longestIndex_)
         longestIndex_ = -1; // it may have become shorter: measure again when asked
     else if (index < lines_->Count() && longestIndex_ < lines_->Count() &&
-             lines_->Get(index).size() > lines_->Get(longestIndex_).size())
+             lines_->Length(index) > lines_->Length(longestIndex_))
         longestIndex_ = index;
 }
 
@@ -546,7 +552,7 @@ int TmwCustomEditModel::LastLeftChar() const { return std::max(1, ColumnCount() 
 
 int TmwCustomEditModel::ColumnLimit(int line) const
 {
-    const int length = line >= 1 && line <= lines_->Count() ? static_cast<int>(lines_->Get(line - 1).size()) : 0;
+    const int length = line >= 1 && line <= lines_->Count() ? static_cast<int>(lines_->Length(line - 1)) : 0;
     return std::max(maxLeftChar_, length) + 1;
 }
 
@@ -554,14 +560,18 @@ int TmwCustomEditModel::DisplayColumn(TPoint value) const
 {
     if (value.Y < 1 || value.Y > lines_->Count())
         return value.X;
-    return CharToDisplayColumn(lines_->Get(value.Y - 1), value.X, tabWidth_);
+    // Only the characters before the column count.
+    const std::string before = lines_->Substr(value.Y - 1, 0, static_cast<size_t>(std::max(value.X - 1, 0)));
+    return CharToDisplayColumn(before, value.X, tabWidth_);
 }
 
 TPoint TmwCustomEditModel::CharPoint(int displayColumn, int line) const
 {
     if (line < 1 || line > lines_->Count())
         return Point(displayColumn, line);
-    return Point(DisplayToCharColumn(lines_->Get(line - 1), displayColumn, tabWidth_), line);
+    // A character takes one cell at least: the column lies within the first displayColumn.
+    const std::string start = lines_->Substr(line - 1, 0, static_cast<size_t>(std::max(displayColumn, 0)));
+    return Point(DisplayToCharColumn(start, displayColumn, tabWidth_), line);
 }
 
 void TmwCustomEditModel::SetLeftChar(int value)

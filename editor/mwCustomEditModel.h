@@ -410,6 +410,10 @@ private:
     static std::string TrimEndBlanks(std::string line);
     // The length of line without the blanks at its end.
     static size_t TrimmedLength(std::string_view line);
+    // The same of line index (0-based), read around its editing gap.
+    size_t TrimmedLength(int index) const;
+    // Drops the blanks ending line index (0-based), in place.
+    void TrimLineEnd(int index);
     // Ends the lines from firstLine on with exactly the blanks in tails.
     void RestoreLineTails(int firstLine, const std::vector<std::string>& tails);
     // Removes count lines from the end of the text.
@@ -440,6 +444,7 @@ private:
     TmwCustomHighLighter* highlighter_ = nullptr;
     TmwChainHandle highlighterHook_ = 0;
     TmwChainHandle highlighterDestroyHook_ = 0;
+    std::string scanText_; // the line being scanned
     TmwClipboard* clipboard_ = nullptr;
 
     TPoint blockBegin_{1, 1};

@@ -45,6 +45,20 @@ size_t TmwCustomEditModel::TrimmedLength(std::string_view line)
     return end == std::string_view::npos ? 0 : end + 1;
 }
 
+size_t TmwCustomEditModel::TrimmedLength(int index) const
+{
+    const auto [before, after] = lines_->Pieces(index);
+    const size_t kept = TrimmedLength(after);
+    return kept > 0 ? before.size() + kept : TrimmedLength(before);
+}
+
+void TmwCustomEditModel::TrimLineEnd(int index)
+{
+    const size_t kept = TrimmedLength(index);
+    if (kept < lines_->Length(index))
+        lines_->ReplaceText(index, kept, std::string::npos, "");
+}
+
 std::string TmwCustomEditModel::TrimEndBlanks(std::string line)
 {
     line.resize(TrimmedLength(line));
@@ -99,7 +113,7 @@ void TmwCustomEditModel::SetBlockBegin(TPoint value)
     value.X = std::clamp(value.X, 1, ColumnLimit(value.Y));
     if (selectionMode_ == smNormal)
         value.X = value.Y <= lines_->Count()
-                      ? std::min(value.X, static_cast<int>(lines_->Get(value.Y - 1).size()) + 1)
+                      ? std::min(value.X, static_cast<int>(lines_->Length(value.Y - 1)) + 1)
                       : 1;
     bool changed;
     if (SelAvail()) {
@@ -138,7 +152,7 @@ void TmwCustomEditModel::SelectAll()
     SetBlockBegin(Point(1, 1));
     int count = lines_->Count();
     if (count > 0) {
-        TPoint last = Point(static_cast<int>(lines_->Get(count - 1).size()) + 1, count);
+        TPoint last = Point(static_cast<int>(lines_->Length(count - 1)) + 1, count);
         SetBlockEnd(last);
         SetCaretXY(last);
     }
@@ -179,7 +193,9 @@ std::string TmwCustomEditModel::SelectedText(bool padColumns) const
     switch (selectionMode_) {
     case smNormal:
         if (bb.Y == be.Y)
-            return Columns(line(bb.Y), bb.X, be.X);
+            return be.X > bb.X ? lines_->Substr(std::min(bb.Y, maxLine) - 1, static_cast<size_t>(bb.X - 1),
+                                                static_cast<size_t>(be.X - bb.X))
+                               : std::string();
         result = ColumnsFrom(line(bb.Y), bb.X);
         for (int y = bb.Y + 1; y < be.Y; ++y)
             result += "\r\n" + line(y);
@@ -259,6 +275,15 @@ void TmwCustomEditModel::DeleteSelection(TPoint bb, TPoint be)
 {
     switch (selectionMode_) {
     case smNormal: {
+        if (bb.Y == be.Y) {
+            // Within one line the text goes where it is stored.
+            const size_t from = static_cast<size_t>(bb.X - 1);
+            lines_->ReplaceText(bb.Y - 1, from, static_cast<size_t>(std::max(be.X - bb.X, 0)), "");
+            if (HasOption(mweoScrollPastEol))
+                TrimLineEnd(bb.Y - 1);
+            PlaceInsertionPoint(bb);
+            break;
+        }
         std::string joined = Columns(lines_->Get(bb.Y - 1), 1, bb.X);
         // Lines joined from past the first line's end meet at the block's column,
         // as the text that undo puts back expects them.
@@ -304,8 +329,20 @@ void TmwCustomEditModel::DeleteSelection(TPoint bb, TPoint be)
 
 void TmwCustomEditModel::InsertNormal(const std::string& value)
 {
-    const std::string& line = lines_->Get(caretY_);
     std::vector<std::string> pieces = SplitLines(value);
+    if (pieces.size() == 1) {
+        // Text of one line goes in where the line is stored, past its end after blanks up to the caret.
+        const int y = caretY_;
+        const size_t length = lines_->Length(y);
+        const size_t x = static_cast<size_t>(caretX_);
+        if (length < x)
+            lines_->ReplaceText(y, length, 0, std::string(x - length, ' ') + pieces[0]);
+        else
+            lines_->ReplaceText(y, x, 0, pieces[0]);
+        SetCaretFree(Point(static_cast<int>(x + pieces[0].size()) + 1, y + 1));
+        return;
+    }
+    const std::string& line = lines_->Get(caretY_);
     std::string left = line.substr(0, std::min(line.size(), static_cast<size_t>(caretX_)));
     // A line that the text breaks right at the caret ends there: it keeps no
     // blanks at its end. Otherwise the text goes at the caret column.
@@ -316,11 +353,6 @@ void TmwCustomEditModel::InsertNormal(const std::string& value)
     std::string right = ColumnsFrom(line, caretX_ + 1);
     int startLine = caretY_;
     int n = static_cast<int>(pieces.size());
-    if (n == 1) {
-        lines_->Put(startLine, left + pieces[0] + right);
-        SetCaretFree(Point(caretX_ + static_cast<int>(pieces[0].size()) + 1, startLine + 1));
-        return;
-    }
     lines_->Put(startLine, left + pieces[0]);
     for (int i = 1; i < n - 1; ++i)
         lines_->Insert(startLine + i, pieces[static_cast<size_t>(i)]);
@@ -387,7 +419,7 @@ void TmwCustomEditModel::InsertLineBreak(bool moveCaret)
     // Indent of the nearest non-empty line at or above the caret.
     auto indentAbove = [&] {
         for (int i = y; i >= 1; --i)
-            if (!lines_->Get(i - 1).empty())
+            if (lines_->Length(i - 1) != 0)
                 return LeftSpaces(lines_->Get(i - 1));
         return 0;
     };

@@ -69,10 +69,8 @@ std::vector<std::string> TmwCustomEditModel::LineTails(int firstLine, int count)
 {
     std::vector<std::string> tails;
     const int last = std::min(firstLine + count - 1, lines_->Count());
-    for (int y = std::max(firstLine, 1); y <= last; ++y) {
-        const std::string& line = lines_->Get(y - 1);
-        tails.push_back(line.substr(TrimmedLength(line)));
-    }
+    for (int y = std::max(firstLine, 1); y <= last; ++y)
+        tails.push_back(lines_->Substr(y - 1, TrimmedLength(y - 1), std::string::npos));
     return tails;
 }
 
@@ -83,10 +81,9 @@ void TmwCustomEditModel::RestoreLineTails(int firstLine, const std::vector<std::
         const int index = firstLine - 1 + static_cast<int>(i);
         if (index < 0 || index >= lines_->Count())
             continue;
-        const std::string& line = lines_->Get(index);
-        const size_t kept = TrimmedLength(line);
-        if (std::string_view(line).substr(kept) != tails[i])
-            lines_->Put(index, line.substr(0, kept) + tails[i]);
+        const size_t kept = TrimmedLength(index);
+        if (lines_->Length(index) - kept != tails[i].size() || lines_->Substr(index, kept, std::string::npos) != tails[i])
+            lines_->ReplaceText(index, kept, std::string::npos, tails[i]);
     }
     lines_->EndUpdate();
 }
@@ -200,7 +197,7 @@ bool TmwCustomEditModel::UndoItem()
         if (p.Y > count) {
             // The deleted text was the last line: it comes back after the line
             // that is last now, and no empty line follows it.
-            p = Point(static_cast<int>(lines_->Get(count - 1).size()) + 1, count);
+            p = Point(static_cast<int>(lines_->Length(count - 1)) + 1, count);
             text = "\r\n" + WithoutFinalLineBreak(text);
             // The line it follows stays as it is.
             restore.insert(restore.begin(), LineTails(count, 1).front());

@@ -1,6 +1,8 @@
 // The editor's line store.
 #include "editor/mwEditList.h"
 
+#include <malloc.h>
+
 #include <sstream>
 
 namespace {
@@ -56,9 +58,12 @@ void TmwEditList::AddStrings(const TStringList& strings)
 {
     Updating([&] {
         // Copy first: strings may be this list.
-        TStringList source(strings);
-        for (int i = 0; i < source.Count(); ++i)
-            TStringList::Add(source[i]);
+        const TStringList source(strings);
+        std::string line;
+        for (int i = 0; i < source.Count(); ++i) {
+            line.assign(source.View(i));
+            TStringList::Add(line);
+        }
         if (OnScanRanges)
             OnScanRanges(this);
     });
@@ -115,6 +120,15 @@ void TmwEditList::Put(int index, std::string s)
     });
 }
 
+void TmwEditList::ReplaceText(int index, size_t pos, size_t count, std::string_view text)
+{
+    Updating([&] {
+        TStringList::ReplaceText(index, pos, count, text);
+        if (OnLinePut)
+            OnLinePut(index);
+    });
+}
+
 void TmwEditList::SetTextStr(std::string_view value)
 {
     Updating([&] {
@@ -160,6 +174,9 @@ void TmwEditList::LoadFromStream(std::istream& in)
         throw;
     }
     EndLoad();
+    // The text was read into a buffer as big as itself, now free but below
+    // the lines in the heap, where it would stay resident: its pages go back.
+    malloc_trim(0);
 }
 
 void TmwEditList::EndLoad()

@@ -18,7 +18,7 @@ public:
     TIndexEvent OnDeleted;   // Delete, after the line is removed or emptied
     TIndexEvent OnInserted;  // Insert, after the line is in
     TListEvent OnTextLoaded; // SetTextStr, after the text is stored
-    TIndexEvent OnLinePut;   // Put, after the text is replaced
+    TIndexEvent OnLinePut;   // Put and ReplaceText, after the text is replaced
     TListEvent OnScanRanges; // AddStrings and LoadFromStream, after all lines are in
 
     int Add(const std::string& s) override;
@@ -28,6 +28,7 @@ public:
     void Delete(int index) override;
     void Insert(int index, const std::string& s) override;
     void Put(int index, std::string s) override;
+    void ReplaceText(int index, size_t pos, size_t count, std::string_view text) override;
     void SetTextStr(std::string_view value) override;
     void LoadFromStream(std::istream& in) override;
 

@@ -27,7 +27,7 @@ bool SameText(std::string_view a, std::string_view b)
 }
 
 TStringList::TStringList(const TStringList& other)
-    : items_(other.items_)
+    : store_(other.store_)
     , lineBreak_(other.lineBreak_)
     , sorted_(other.sorted_)
     , caseSensitive_(other.caseSensitive_)
@@ -51,13 +51,54 @@ void TStringList::CheckIndex(int index) const
 const std::string& TStringList::Get(int index) const
 {
     CheckIndex(index);
-    return items_[static_cast<size_t>(index)].text;
+    return store_.Whole(index);
+}
+
+std::string_view TStringList::View(int index) const
+{
+    CheckIndex(index);
+    return store_.View(index);
+}
+
+std::pair<std::string_view, std::string_view> TStringList::Pieces(int index) const
+{
+    CheckIndex(index);
+    return store_.Pieces(index);
+}
+
+std::string TStringList::Substr(int index, size_t pos, size_t count) const
+{
+    const auto [before, after] = Pieces(index);
+    std::string s;
+    if (pos < before.size()) {
+        const std::string_view part = before.substr(pos, count);
+        s.assign(part);
+        count -= part.size();
+        pos = 0;
+    } else {
+        pos -= before.size();
+    }
+    if (pos < after.size())
+        s.append(after.substr(pos, count));
+    return s;
+}
+
+void TStringList::ReplaceText(int index, size_t pos, size_t count, std::string_view text)
+{
+    if (sorted_)
+        throw EListError("Operation not allowed on sorted string list");
+    const size_t length = Length(index);
+    pos = std::min(pos, length);
+    count = std::min(count, length - pos);
+    Changing();
+    store_.Replace(index, pos, count, text);
+    Changed();
 }
 
 TObjectSlot TStringList::Objects(int index) const
 {
     CheckIndex(index);
-    return items_[static_cast<size_t>(index)].object;
+    return store_.Object(index);
 }
 
 int TStringList::CompareStrings(std::string_view a, std::string_view b) const
@@ -74,7 +115,7 @@ int TStringList::IndexOf(std::string_view s) const
         return Find(s, index) ? index : -1;
     }
     for (int i = 0; i < Count(); ++i)
-        if (CompareStrings(items_[static_cast<size_t>(i)].text, s) == 0)
+        if (CompareStrings(store_.View(i), s) == 0)
             return i;
     return -1;
 }
@@ -82,7 +123,7 @@ int TStringList::IndexOf(std::string_view s) const
 int TStringList::IndexOfObject(TObjectSlot object) const
 {
     for (int i = 0; i < Count(); ++i)
-        if (items_[static_cast<size_t>(i)].object == object)
+        if (store_.Object(i) == object)
             return i;
     return -1;
 }
@@ -90,7 +131,7 @@ int TStringList::IndexOfObject(TObjectSlot object) const
 void TStringList::InsertItem(int index, const std::string& s, TObjectSlot object)
 {
     Changing();
-    items_.insert(items_.begin() + index, Item{s, object});
+    store_.Insert(index, s, object);
     Changed();
 }
 
@@ -119,9 +160,12 @@ void TStringList::AddStrings(const TStringList& strings)
     BeginUpdate();
     try {
         // Copy first: strings may be this list.
-        std::vector<Item> source = strings.items_;
-        for (const Item& item : source)
-            AddObject(item.text, item.object);
+        const TStringList source(strings);
+        std::string line;
+        for (int i = 0; i < source.Count(); ++i) {
+            line.assign(source.View(i));
+            AddObject(line, source.Objects(i));
+        }
     } catch (...) {
         EndUpdate();
         throw;
@@ -147,10 +191,10 @@ void TStringList::Assign(const TStringList& source)
 
 void TStringList::Clear()
 {
-    if (items_.empty())
+    if (Empty())
         return;
     Changing();
-    items_.clear();
+    store_.Clear();
     Changed();
 }
 
@@ -158,7 +202,7 @@ void TStringList::Delete(int index)
 {
     CheckIndex(index);
     Changing();
-    items_.erase(items_.begin() + index);
+    store_.Erase(index);
     Changed();
 }
 
@@ -183,21 +227,15 @@ void TStringList::Put(int index, std::string s)
         throw EListError("Operation not allowed on sorted string list");
     CheckIndex(index);
     Changing();
-    items_[static_cast<size_t>(index)].text = std::move(s);
+    store_.Set(index, std::move(s));
     Changed();
-}
-
-std::string TStringList::ExtractText(int index)
-{
-    CheckIndex(index);
-    return std::move(items_[static_cast<size_t>(index)].text);
 }
 
 void TStringList::PutObject(int index, TObjectSlot object)
 {
     CheckIndex(index);
     Changing();
-    items_[static_cast<size_t>(index)].object = object;
+    store_.SetObject(index, object);
     Changed();
 }
 
@@ -206,7 +244,7 @@ void TStringList::Exchange(int index1, int index2)
     CheckIndex(index1);
     CheckIndex(index2);
     Changing();
-    std::swap(items_[static_cast<size_t>(index1)], items_[static_cast<size_t>(index2)]);
+    store_.Swap(index1, index2);
     Changed();
 }
 
@@ -217,21 +255,19 @@ void TStringList::Move(int curIndex, int newIndex)
     CheckIndex(curIndex);
     CheckIndex(newIndex);
     Changing();
-    Item item = std::move(items_[static_cast<size_t>(curIndex)]);
-    items_.erase(items_.begin() + curIndex);
-    items_.insert(items_.begin() + newIndex, std::move(item));
+    store_.MoveLine(curIndex, newIndex);
     Changed();
 }
 
 std::string TStringList::GetTextStr() const
 {
     size_t size = 0;
-    for (const Item& item : items_)
-        size += item.text.size() + lineBreak_.size();
+    for (int i = 0; i < Count(); ++i)
+        size += store_.Length(i) + lineBreak_.size();
     std::string text;
     text.reserve(size);
-    for (const Item& item : items_) {
-        text += item.text;
+    for (int i = 0; i < Count(); ++i) {
+        text += store_.View(i);
         text += lineBreak_;
     }
     return text;
@@ -240,10 +276,10 @@ std::string TStringList::GetTextStr() const
 std::string TStringList::JoinedText(std::string_view separator) const
 {
     std::string text;
-    for (size_t i = 0; i < items_.size(); ++i) {
+    for (int i = 0; i < Count(); ++i) {
         if (i)
             text += separator;
-        text += items_[i].text;
+        text += store_.View(i);
     }
     return text;
 }
@@ -265,7 +301,7 @@ void TStringList::SetTextStr(std::string_view text)
         size_t nextCR = next('\r', 0);
         size_t nextLF = next('\n', 0);
         // Room for every line at once: the list does not grow (and move) its items on the way.
-        items_.reserve(items_.size() + static_cast<size_t>(std::count(begin, begin + size, '\n')) + 1);
+        store_.Reserve(static_cast<size_t>(std::count(begin, begin + size, '\n')) + 1, size);
         std::string line;
         size_t pos = 0;
         while (pos < size) {
@@ -291,11 +327,11 @@ void TStringList::SetTextStr(std::string_view text)
 
 std::string TStringList::CommaText() const
 {
-    if (Count() == 1 && items_[0].text.empty())
+    if (Count() == 1 && Length(0) == 0)
         return "\"\"";
     std::string result;
-    for (size_t i = 0; i < items_.size(); ++i) {
-        const std::string& s = items_[i].text;
+    for (int i = 0; i < Count(); ++i) {
+        const std::string_view s = store_.View(i);
         if (i > 0)
             result += ',';
         bool quote = std::any_of(s.begin(), s.end(), [](char c) {
@@ -375,9 +411,9 @@ std::string TStringList::Names(int index) const
 int TStringList::IndexOfName(std::string_view name) const
 {
     for (int i = 0; i < Count(); ++i) {
-        const std::string& s = items_[static_cast<size_t>(i)].text;
+        const std::string_view s = store_.View(i);
         size_t eq = s.find('=');
-        if (eq != std::string::npos && CompareStrings(std::string_view(s).substr(0, eq), name) == 0)
+        if (eq != std::string::npos && CompareStrings(s.substr(0, eq), name) == 0)
             return i;
     }
     return -1;
@@ -388,8 +424,8 @@ std::string TStringList::Values(std::string_view name) const
     int i = IndexOfName(name);
     if (i < 0)
         return {};
-    const std::string& s = items_[static_cast<size_t>(i)].text;
-    return s.substr(s.find('=') + 1);
+    const std::string_view s = store_.View(i);
+    return std::string(s.substr(s.find('=') + 1));
 }
 
 void TStringList::SetValue(std::string_view name, const std::string& value)
@@ -456,9 +492,7 @@ void TStringList::SetCaseSensitive(bool value)
 void TStringList::Sort()
 {
     Changing();
-    std::stable_sort(items_.begin(), items_.end(), [this](const Item& a, const Item& b) {
-        return CompareStrings(a.text, b.text) < 0;
-    });
+    store_.Sort([this](std::string_view a, std::string_view b) { return CompareStrings(a, b) < 0; });
     Changed();
 }
 
@@ -469,7 +503,7 @@ bool TStringList::Find(std::string_view s, int& index) const
     bool found = false;
     while (lo <= hi) {
         int mid = lo + (hi - lo) / 2;
-        int c = CompareStrings(items_[static_cast<size_t>(mid)].text, s);
+        int c = CompareStrings(store_.View(mid), s);
         if (c < 0) {
             lo = mid + 1;
         } else {

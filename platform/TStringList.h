@@ -6,7 +6,16 @@
 //
 // Changes are announced through OnChanging before and OnChange after; inside a
 // BeginUpdate/EndUpdate bracket they are announced once, around the bracket.
+//
+// The lines are kept compactly (TLineStore): Get hands out a line as a string
+// that follows the line's changes and stays valid until a line is inserted or
+// removed before it; Pieces, Length and Substr read a line without making
+// that string, and around the gap a long line keeps where ReplaceText last
+// edited it. Reading changes the store's caches: a list is used by one thread
+// at a time.
 #pragma once
+
+#include "platform/TLineStore.h"
 
 #include <cstdint>
 #include <functional>
@@ -14,10 +23,8 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
-
-// What a per-item object slot holds: a pointer or a small integer, opaque to the list.
-using TObjectSlot = std::intptr_t;
 
 enum class TDuplicates { dupIgnore, dupAccept, dupError };
 
@@ -31,12 +38,28 @@ public:
     virtual ~TStringList() = default;
 
     // --- reading
-    int Count() const { return static_cast<int>(items_.size()); }
-    bool Empty() const { return items_.empty(); }
+    int Count() const { return store_.Count(); }
+    bool Empty() const { return store_.Count() == 0; }
     // Raises EListError "List index out of bounds (<i>)" outside 0..Count-1.
     const std::string& Get(int index) const;
     const std::string& operator[](int index) const { return Get(index); }
     TObjectSlot Objects(int index) const;
+    // The line in one piece without the string Get keeps: for readers that
+    // go over many lines. Valid until the list changes.
+    std::string_view View(int index) const;
+    // The line's length, and its text as the pieces before and after its gap
+    // (the second empty when it has none), without closing the gap. The pieces
+    // stay valid until the list changes.
+    size_t Length(int index) const
+    {
+        // Asked for every line where lengths are compared: checked inline.
+        if (index < 0 || index >= Count())
+            CheckIndex(index);
+        return store_.Length(index);
+    }
+    std::pair<std::string_view, std::string_view> Pieces(int index) const;
+    // Characters pos.. of the line, at most count of them, without closing its gap.
+    std::string Substr(int index, size_t pos, size_t count) const;
     // Position of the first string equal to s (by CaseSensitive), or -1.
     virtual int IndexOf(std::string_view s) const;
     int IndexOfObject(TObjectSlot object) const;
@@ -52,10 +75,10 @@ public:
     void InsertObject(int index, const std::string& s, TObjectSlot object);
     // Takes s over: a caller handing a temporary has the line stored without a copy.
     virtual void Put(int index, std::string s);
-    // Moves the text of item index out without a copy, leaving the item empty
-    // and announcing nothing: the caller edits it and hands it back through
-    // Put, which announces the change (also when the edit fails).
-    std::string ExtractText(int index);
+    // Replaces count characters of line index from pos (both cut to the
+    // line's length) by text, in place, and announces it as Put does. text
+    // must not point into this list.
+    virtual void ReplaceText(int index, size_t pos, size_t count, std::string_view text);
     virtual void PutObject(int index, TObjectSlot object);
     void Exchange(int index1, int index2);
     void Move(int curIndex, int newIndex);
@@ -119,11 +142,7 @@ protected:
     void InsertItem(int index, const std::string& s, TObjectSlot object);
 
 private:
-    struct Item {
-        std::string text;
-        TObjectSlot object = 0;
-    };
-    std::vector<Item> items_;
+    TLineStore store_;
     std::string lineBreak_ = "\r\n";
     int updateCount_ = 0;
     bool sorted_ = false;

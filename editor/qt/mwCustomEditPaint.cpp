@@ -162,10 +162,8 @@ void TLinePainter::PaintLine(int line, TColor defaultBack, TFontStyles fontStyle
     // A long line is read only as far as the window shows it and a margin on:
     // the tokens the window shows end in the margin, so they are the whole
     // line's tokens, and painting costs what is shown, not the line's length.
-    const std::string& stored = m_.Lines().Get(line - 1);
     const size_t shown = static_cast<size_t>(std::max(lastCol_, 0)) + kScanMargin;
-    const std::string text =
-        stored.size() > shown ? ConvertTabs(stored.substr(0, shown), m_.TabWidth()) : ConvertTabs(stored, m_.TabWidth());
+    const std::string text = ConvertTabs(m_.Lines().Substr(line - 1, 0, shown), m_.TabWidth());
     TLineLook look;
     SelectedColumns(line, look);
     look.Fore = edit_.FontColor();

@@ -48,20 +48,20 @@ std::string JoinLines(const TStrings& lines, const TLoadedLines& loaded)
 {
     std::string text;
     // A document that is one empty line is an empty file, not a lone line break.
-    if (lines.Count() == 1 && lines[0].empty())
+    if (lines.Count() == 1 && lines.Length(0) == 0)
         return text;
     const std::size_t count = static_cast<std::size_t>(lines.Count());
     const std::size_t old = loaded.Lines.size();
     std::size_t head = 0;
-    while (head < count && head < old && lines[static_cast<int>(head)] == loaded.Lines[head])
+    while (head < count && head < old && lines.View(static_cast<int>(head)) == loaded.Lines[head])
         ++head;
     std::size_t tail = 0;
     while (tail < count - head && tail < old - head &&
-           lines[static_cast<int>(count - 1 - tail)] == loaded.Lines[old - 1 - tail])
+           lines.View(static_cast<int>(count - 1 - tail)) == loaded.Lines[old - 1 - tail])
         ++tail;
     const std::string finalBreak = old == 0 ? std::string("\r\n") : loaded.Breaks.back();
     for (std::size_t i = 0; i < count; ++i) {
-        text += lines[static_cast<int>(i)];
+        text += lines.View(static_cast<int>(i));
         std::string brk;
         if (i < head)
             brk = loaded.Breaks[i];

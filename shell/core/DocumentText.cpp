@@ -8,7 +8,7 @@ std::string JoinLines(const TStrings& lines, std::string_view lineEnd)
 {
     std::string text;
     for (int i = 0; i < lines.Count(); ++i) {
-        text += lines[i];
+        text += lines.View(i);
         text += lineEnd;
     }
     return text;

@@ -12,7 +12,7 @@ std::vector<TTextHit> FindTextInLines(const TStrings& lines, std::string_view te
     if (text.empty())
         return hits;
     for (int i = std::max(first, 0); i < lines.Count(); ++i) {
-        const std::size_t at = lines[i].find(text);
+        const std::size_t at = lines.View(i).find(text);
         if (at != std::string::npos)
             hits.push_back({i + 1, static_cast<int>(at) + 1});
     }

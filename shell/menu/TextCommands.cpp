@@ -89,7 +89,7 @@ std::size_t SelectionStart(const TmwCustomEditModel& model)
     const TPoint caret = model.CaretXY();
     std::size_t offset = 0;
     for (int i = 0; i + 1 < caret.Y && i < model.LineCount(); ++i)
-        offset += model.Lines()[i].size() + 2;
+        offset += model.Lines().Length(i) + 2;
     return offset + static_cast<std::size_t>(caret.X - 1);
 }
 

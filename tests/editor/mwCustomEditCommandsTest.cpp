@@ -154,6 +154,38 @@ TEST(TmwEditCommands, TypingPadsAndNeverLeavesBlanksAtTheEnd)
     EXPECT_EQ(e.Line(1), "aQRSTUVW");
 }
 
+// Typing into a long line, taking it out again by Backspace, Delete and undo,
+// and putting it back by redo leave the rest of the line where it is stored:
+// the line stays in two pieces around the place of the edits.
+TEST(TmwEditCommands, EditsOfALongLineLeaveItsRestInPlace)
+{
+    const std::string tail = std::string(20000, 'L') + "end";
+    Editor e("<p>" + tail + "\r\nnext line");
+    e.Caret(4, 1);
+    auto restInPlace = [&](const std::string& head) {
+        const auto [before, after] = e.model.Lines().Pieces(0);
+        EXPECT_EQ(before, head);
+        EXPECT_EQ(after, tail) << "the rest of the line was not moved";
+    };
+    e.Type("ab");
+    restInPlace("<p>ab");
+    e.Run(ecDeleteLastChar);
+    restInPlace("<p>a");
+    e.Run(ecUndo);
+    restInPlace("<p>ab");
+    e.Run(ecUndo);
+    restInPlace("<p>a");
+    e.Run(ecRedo);
+    restInPlace("<p>ab");
+    e.Run(ecOverwriteMode);
+    e.Type("c");
+    e.Run(ecLeft);
+    e.Run(ecDeleteChar);
+    EXPECT_EQ(e.model.Lines().Length(0), 5 + tail.size() - 1);
+    EXPECT_EQ(e.Line(1), "<p>ab" + tail.substr(1)) << "read whole, the line is one piece again";
+    EXPECT_EQ(e.Line(2), "next line");
+}
+
 TEST(TmwEditCommands, TypingOverABackwardsSelectionUndoesExactly)
 {
     Editor e("one two");

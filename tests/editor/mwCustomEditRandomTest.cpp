@@ -31,13 +31,17 @@ int Pick(Rng& rng, int lo, int hi) { return std::uniform_int_distribution<int>(l
 
 std::string RandomLine(Rng& rng)
 {
-    static const char chars[] = "abc xyz\t{}()  ";
+    // A NUL byte is an ordinary character.
+    static const char chars[] = "abc xyz\t{}()  \0";
     std::string line;
     switch (Pick(rng, 0, 9)) {
     case 0:
         return line;
     case 1: // longer than the widest column the window knows of
         line.assign(static_cast<size_t>(Pick(rng, 1020, 1600)), 'L');
+        break;
+    case 2: // long enough to be typed in around a gap
+        line.assign(static_cast<size_t>(Pick(rng, 4000, 4200)), 'G');
         break;
     default:
         break;
@@ -59,7 +63,7 @@ std::string RandomText(Rng& rng, int maxBreaks)
 TPoint RandomPoint(Rng& rng, TmwCustomEditModel& m)
 {
     const int y = Pick(rng, 1, m.LineCount());
-    const int len = static_cast<int>(m.Lines()[y - 1].size());
+    const int len = static_cast<int>(m.Lines().Length(y - 1));
     return Point(Pick(rng, 1, len + 4), y);
 }
 
@@ -210,6 +214,81 @@ TEST(TmwCustomEditRandom, EveryStepKeepsPositionsInsideAndUndoesExactly)
             ASSERT_EQ(Difference(m.GetText(), after), "") << "redo of " << what << " at step " << step;
             ASSERT_EQ(OutsideText(m), "") << "redo of " << what << " at step " << step;
         }
+    }
+}
+
+namespace {
+
+// A typing session: mostly characters, deletions and caret moves near the
+// caret, now and then any step at all.
+std::string TypingStep(Rng& rng, Editor& e)
+{
+    TmwCustomEditModel& m = e.model;
+    static const TmwEditorCommand near[] = {ecDeleteLastChar, ecDeleteChar, ecLeft, ecRight, ecWordLeft,
+                                            ecWordRight, ecUp, ecDown, ecSelRight, ecSelLeft, ecDeleteWord,
+                                            ecToggleMode, ecUndo, ecRedo, ecLineEnd, ecLineBreak};
+    const int roll = Pick(rng, 0, 19);
+    if (roll < 9) {
+        const char c = "ab \t{"[Pick(rng, 0, 4)];
+        m.CommandProcessor(ecChar, c, nullptr);
+        return "ecChar";
+    }
+    if (roll < 18) {
+        const TmwEditorCommand command = near[Pick(rng, 0, std::size(near) - 1)];
+        m.CommandProcessor(command, '\0', nullptr);
+        return EditorCommandToIdent(command);
+    }
+    return RandomStep(rng, e);
+}
+
+// The text as the store holds it, read around the gaps of lines being typed in.
+std::string TextAroundGaps(const TmwEditList& lines)
+{
+    std::string text;
+    for (int i = 0; i < lines.Count(); ++i) {
+        const auto [before, after] = lines.Pieces(i);
+        text.append(before).append(after) += "\r\n";
+    }
+    return text;
+}
+
+} // namespace
+
+// Long lines keep a gap where they are typed in, from one keystroke to the
+// next. Two editors take the same steps on lines past the widest column and
+// past the length from which a line keeps a gap: one is read only around its
+// gaps, the other whole after every step. They agree throughout, and the
+// whole session undoes to the text it began with.
+TEST(TmwCustomEditRandom, LongLinesTypedInPlaceAgreeWithLinesReadWhole)
+{
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        Rng textRng(seed);
+        std::string text = RandomText(textRng, 6);
+        text += "\r\n" + std::string(9000, 'N') + std::string(1, '\0') + "x\r\n\r\n" + std::string(5000, ' ') + "end";
+        Editor gapped;
+        Editor whole;
+        Rng rngGapped(seed);
+        Rng rngWhole(seed);
+        const int column = Pick(textRng, 1, 5000);
+        for (Editor* e : {&gapped, &whole}) {
+            e->model.SetMaxUndo(100000);
+            e->model.SetText(text);
+            e->model.SetCaretXY(Point(column, e->model.LineCount() - 2));
+        }
+        const std::string initial = whole.model.GetText();
+        for (int step = 0; step < 400; ++step) {
+            const std::string what = TypingStep(rngGapped, gapped);
+            ASSERT_EQ(TypingStep(rngWhole, whole), what);
+            ASSERT_EQ(Difference(TextAroundGaps(gapped.model.Lines()), whole.model.GetText()), "")
+                << what << " at step " << step;
+            ASSERT_EQ(gapped.model.CaretXY(), whole.model.CaretXY()) << what << " at step " << step;
+            ASSERT_EQ(gapped.model.RawBlockBegin(), whole.model.RawBlockBegin()) << what << " at step " << step;
+            ASSERT_EQ(OutsideText(gapped.model), "") << what << " at step " << step;
+        }
+        while (gapped.model.CanUndo())
+            gapped.model.Undo();
+        EXPECT_EQ(Difference(gapped.model.GetText(), initial), "");
     }
 }
 

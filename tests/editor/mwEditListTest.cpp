@@ -42,6 +42,20 @@ TEST(TmwEditList, EachMutationFiresItsCallbackBeforeTheListsChangeEvent)
     EXPECT_EQ(list.Text(), "c\r\n");
 }
 
+TEST(TmwEditList, AnEditInPlaceIsAnnouncedAsAPut)
+{
+    TmwEditList list;
+    list.Add("short");
+    list.Add(std::string(5000, 'L'));
+    Recorder r(list);
+    list.ReplaceText(0, 5, 0, "er");
+    list.ReplaceText(1, 10, 3, "x");
+    list.ReplaceText(1, 11, 0, "y");
+    EXPECT_EQ(r.log, (Log{"put 0", "change", "put 1", "change", "put 1", "change"}));
+    EXPECT_EQ(list[0], "shorter");
+    EXPECT_EQ(list[1], std::string(10, 'L') + "xy" + std::string(4987, 'L'));
+}
+
 TEST(TmwEditList, NeverStaysEmpty)
 {
     TmwEditList list;

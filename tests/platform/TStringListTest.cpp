@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <sstream>
 #include <string>
@@ -214,21 +215,150 @@ TEST(TStringList, MoveAndExchange)
     EXPECT_EQ(list.CommaText(), "a,c,d,b");
 }
 
-TEST(TStringList, ExtractedTextComesBackThroughPut)
+// Random text of the given length from a small alphabet with NUL bytes and blanks.
+std::string RandomBytes(std::mt19937& rng, size_t length)
+{
+    static const char alphabet[] = {'a', 'b', ' ', '\0', '\t', 'z'};
+    std::string s;
+    for (size_t i = 0; i < length; ++i)
+        s += alphabet[rng() % sizeof(alphabet)];
+    return s;
+}
+
+// In-place edits against a vector of strings edited the plain way: lines
+// crossing the length from which a line keeps a gap both ways, empty lines,
+// NUL bytes, and every other operation between edits, which must see the
+// line whole wherever its gap was.
+TEST(TStringListReplaceText, AgreesWithPlainEditsWhateverTheGap)
+{
+    for (unsigned seed = 1; seed <= 30; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 rng(seed);
+        auto pick = [&](size_t n) { return n == 0 ? size_t{0} : static_cast<size_t>(rng() % n); };
+        TStringList list;
+        std::vector<std::string> want;
+        for (int i = 0; i < 5; ++i) {
+            want.push_back(RandomBytes(rng, pick(2) ? pick(20) : 3000 + pick(3000)));
+            list.Add(want.back());
+        }
+        int changes = 0;
+        list.OnChange = [&](TStringList*) { ++changes; };
+        for (int step = 0; step < 3000; ++step) {
+            SCOPED_TRACE("step " + std::to_string(step));
+            const size_t i = pick(want.size());
+            const int index = static_cast<int>(i);
+            std::string& line = want[i];
+            const size_t op = pick(20);
+            if (op < 12) { // mostly typing and deleting near one place, as a user does
+                const size_t pos = pick(line.size() + 3);
+                const size_t count = pick(3) == 0 ? pick(line.size() + 2) : pick(3);
+                const std::string text = RandomBytes(rng, pick(4) == 0 ? pick(2500) : pick(3));
+                const int before = changes;
+                list.ReplaceText(index, pos, count, text);
+                EXPECT_EQ(changes, before + 1) << "one announcement per edit";
+                const size_t at = std::min(pos, line.size());
+                line.replace(at, std::min(count, line.size() - at), text);
+            } else if (op == 12) {
+                line = RandomBytes(rng, pick(6000));
+                list.Put(index, line);
+            } else if (op == 13) {
+                want.insert(want.begin() + static_cast<std::ptrdiff_t>(i), RandomBytes(rng, pick(10)));
+                list.Insert(index, want[i]);
+            } else if (op == 14 && want.size() > 1) {
+                want.erase(want.begin() + static_cast<std::ptrdiff_t>(i));
+                list.Delete(index);
+            } else if (op == 15) {
+                const size_t j = pick(want.size());
+                std::swap(want[i], want[j]);
+                list.Exchange(index, static_cast<int>(j));
+            } else if (op == 16) {
+                ASSERT_EQ(list.Get(index), line) << "read whole";
+            } else if (op == 17) {
+                const size_t pos = pick(line.size() + 2);
+                const size_t count = pick(40);
+                ASSERT_EQ(list.Substr(index, pos, count), pos < line.size() ? line.substr(pos, count) : "");
+            } else {
+                const auto [before, after] = list.Pieces(index);
+                ASSERT_EQ(std::string(before) + std::string(after), line) << "read around the gap";
+            }
+            ASSERT_EQ(list.Count(), static_cast<int>(want.size()));
+            const int checked = std::min(index, list.Count() - 1);
+            ASSERT_EQ(list.Length(checked), want[static_cast<size_t>(checked)].size());
+        }
+        std::string text;
+        for (const std::string& line : want)
+            text += line + "\r\n";
+        EXPECT_EQ(list.Text(), text);
+        TStringList copy(list);
+        EXPECT_EQ(copy.Text(), text) << "a copy is of the whole lines";
+    }
+}
+
+// Lines read whole are strings that stay valid while other lines change or
+// lines are added at the end, and show their own line's changes.
+TEST(TStringListStore, WholeLinesStayValidAndFollowTheirLine)
 {
     TStringList list;
-    list.Add("alpha");
-    list.Add("beta");
-    int changed = 0;
-    list.OnChange = [&](TStringList*) { ++changed; };
-    std::string text = list.ExtractText(1);
-    EXPECT_EQ(text, "beta");
-    EXPECT_EQ(changed, 0) << "taking the text out announces nothing";
-    text += "!";
-    list.Put(1, std::move(text));
-    EXPECT_EQ(list[1], "beta!");
-    EXPECT_EQ(changed, 1);
-    EXPECT_THROW(list.ExtractText(2), EListError);
+    list.SetText("first\nsecond line\n\nfourth");
+    const std::string& first = list[0];
+    const std::string& second = list[1];
+    list.Put(2, std::string(100, 'x'));
+    list.ReplaceText(3, 0, 1, "F");
+    for (int i = 0; i < 1000; ++i)
+        list.Add("added line " + std::to_string(i));
+    EXPECT_EQ(first, "first");
+    EXPECT_EQ(second, "second line");
+    list.Put(1, "changed");
+    EXPECT_EQ(second, "changed") << "the string follows its line";
+    list.ReplaceText(0, 5, 0, "!");
+    EXPECT_EQ(first, "first!");
+    EXPECT_EQ(list[3], "Fourth");
+    list.Exchange(0, 3);
+    EXPECT_EQ(list[0], "Fourth");
+    EXPECT_EQ(list[3], "first!");
+}
+
+// Lines rewritten again and again leave their old text behind in the arena
+// until it is written afresh; every line and object slot survives that, and
+// lines growing past the arena's limit and shrinking again keep their text.
+TEST(TStringListStore, RewrittenLinesSurviveTheArenaBeingWrittenAfresh)
+{
+    std::mt19937 rng(7);
+    TStringList list;
+    std::vector<std::string> want;
+    for (int i = 0; i < 100; ++i) {
+        want.push_back(RandomBytes(rng, 1000));
+        list.AddObject(want.back(), i);
+    }
+    for (int round = 0; round < 4000; ++round) {
+        const size_t i = rng() % want.size();
+        const size_t length = round % 50 == 0 ? TLineStore::kArenaLength + 1 + rng() % 10 : rng() % 1500;
+        want[i] = RandomBytes(rng, length);
+        if (round % 3 == 0)
+            list.ReplaceText(static_cast<int>(i), 0, std::string::npos, want[i]);
+        else
+            list.Put(static_cast<int>(i), want[i]);
+        if (round % 500 == 0 || round == 3999)
+            for (size_t j = 0; j < want.size(); ++j) {
+                ASSERT_EQ(list[static_cast<int>(j)], want[j]) << "line " << j << " after round " << round;
+                ASSERT_EQ(list.Objects(static_cast<int>(j)), static_cast<TObjectSlot>(j));
+            }
+    }
+    list.Sort();
+    std::sort(want.begin(), want.end(), [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
+    for (size_t j = 0; j < want.size(); ++j)
+        EXPECT_EQ(CompareText(list[static_cast<int>(j)], want[j]), 0) << "sorted line " << j;
+}
+
+TEST(TStringListReplaceText, RefusesSortedListsAndBadIndexes)
+{
+    TStringList list;
+    list.Add("a");
+    EXPECT_THROW(list.ReplaceText(1, 0, 0, "x"), EListError);
+    EXPECT_THROW(list.Substr(-1, 0, 1), EListError);
+    list.SetSorted(true);
+    EXPECT_THROW(list.ReplaceText(0, 0, 0, "x"), EListError);
+    EXPECT_EQ(list[0], "a");
 }
 
 TEST(TStringListJoinedText, SeparatesLinesWithoutATrailingSeparator)

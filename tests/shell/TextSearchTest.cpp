@@ -35,6 +35,15 @@ TEST(TextSearch, FindsTheFirstOccurrenceOfEachLineFromTheStartLine)
         EXPECT_EQ(FindTextInLines(page, c.text, c.first), c.hits) << c.text << " from " << c.first;
 }
 
+TEST(TextSearch, FindsTextAcrossThePlaceALongLineIsBeingTypedIn)
+{
+    TStringList page;
+    page.Add("first");
+    page.Add(std::string(6000, '-') + "<td>" + std::string(100, '-'));
+    page.ReplaceText(1, 6002, 0, "x"); // the line keeps a gap after "<t"
+    EXPECT_EQ(FindTextInLines(page, "<txd>", 0), (std::vector<TTextHit>{{2, 6001}}));
+}
+
 TEST(TextSearch, TheFifthSlotsMessageStandsBetweenLineBreaks)
 {
     EXPECT_EQ(FoundMessage("td", 3, false), "Found \"td\" at line 3");
