@@ -1,7 +1,7 @@
 // The editor's line store.
 #include "editor/mwEditList.h"
 
-#include <malloc.h>
+#include "platform/FreedMemory.h"
 
 #include <sstream>
 
@@ -176,7 +176,7 @@ void TmwEditList::LoadFromStream(std::istream& in)
     EndLoad();
     // The text was read into a buffer as big as itself, now free but below
     // the lines in the heap, where it would stay resident: its pages go back.
-    malloc_trim(0);
+    vx::ReturnFreedPages();
 }
 
 void TmwEditList::EndLoad()

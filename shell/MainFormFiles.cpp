@@ -10,6 +10,7 @@
 #include "highlighters/hkHTMLSyn.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
+#include "platform/FreedMemory.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 #include "shell/FileManager.h"
@@ -82,7 +83,7 @@ void TForm1::OpenDocumentInFreeSlot(const std::string& fileName, bool readOnly)
         return;
     // Read first: a file that cannot be read leaves the slot free and the
     // recent-files list as it was.
-    const std::string bytes = vx::ReadWholeFile(fileName);
+    std::string bytes = vx::ReadWholeFile(fileName);
     vx::RemoveStaleTemporaries(fileName);
     TmwCustomEdit* editor = SlotEditor(slot);
     TmwCustomEditModel& model = editor->Model();
@@ -97,12 +98,16 @@ void TForm1::OpenDocumentInFreeSlot(const std::string& fileName, bool readOnly)
     TSlot& state = slots_[slot - 1];
     state.FileName = fileName;
     state.Loaded = vx::shell::LoadedLinesOf(bytes);
+    const bool binary = vx::shell::LooksBinary(bytes);
+    // The file read whole is now in the editor's lines.
+    std::string().swap(bytes);
+    vx::ReturnFreedPages();
     state.Stamp = vx::shell::StampOf(fileName);
     mru->Add(fileName, slot);
     PageControl1->setTabText(slot - 1, TabCaptionOf(fileName));
     PageControl1->setCurrentIndex(slot - 1);
     editor->setFocus();
-    if (vx::shell::LooksBinary(bytes))
+    if (binary)
         StatusBar1->showMessage(TabCaptionOf(fileName) +
                                 " looks like a binary file: saving it may change its bytes.");
 }

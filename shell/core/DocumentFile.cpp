@@ -2,7 +2,9 @@
 #include "shell/core/DocumentFile.h"
 
 #include <algorithm>
+#include <utility>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 namespace vx::shell {
@@ -23,22 +25,81 @@ TFileStamp StampOf(const std::string& path)
     return stamp;
 }
 
+std::string_view BreakText(TLineBreak lineBreak)
+{
+    switch (lineBreak) {
+    case TLineBreak::CrLf:
+        return "\r\n";
+    case TLineBreak::Lf:
+        return "\n";
+    case TLineBreak::Cr:
+        return "\r";
+    case TLineBreak::None:
+        break;
+    }
+    return {};
+}
+
+std::uint32_t LineFingerprint(std::string_view line)
+{
+    const std::size_t hash = std::hash<std::string_view>{}(line);
+    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+}
+
+namespace {
+
+// The break at at (a CR or LF) and its length.
+std::pair<TLineBreak, std::size_t> BreakAt(std::string_view bytes, std::size_t at)
+{
+    if (bytes[at] == '\n')
+        return {TLineBreak::Lf, 1};
+    if (at + 1 < bytes.size() && bytes[at + 1] == '\n')
+        return {TLineBreak::CrLf, 2};
+    return {TLineBreak::Cr, 1};
+}
+
+std::size_t LineEndAt(std::string_view bytes, std::size_t pos)
+{
+    while (pos < bytes.size() && bytes[pos] != '\r' && bytes[pos] != '\n')
+        ++pos;
+    return pos;
+}
+
+} // namespace
+
 TLoadedLines LoadedLinesOf(std::string_view bytes)
 {
     TLoadedLines loaded;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t at = bytes.find_first_of("\r\n", start);
-        if (at == std::string_view::npos) {
-            loaded.Lines.emplace_back(bytes.substr(start));
-            loaded.Breaks.emplace_back();
+    // Most texts end every line alike: then nothing per line is needed.
+    std::size_t lines = 0;
+    bool mixed = false;
+    for (std::size_t start = 0; start < bytes.size(); ++lines) {
+        const std::size_t at = LineEndAt(bytes, start);
+        if (at == bytes.size()) {
+            loaded.Final = TLineBreak::None;
+            ++lines;
             break;
         }
-        const std::size_t length = bytes[at] == '\r' && at + 1 < bytes.size() && bytes[at + 1] == '\n' ? 2 : 1;
-        loaded.Lines.emplace_back(bytes.substr(start, at - start));
-        loaded.Breaks.emplace_back(bytes.substr(at, length));
-        if (loaded.Breaks.size() == 1)
-            loaded.Usual = loaded.Breaks.back();
+        const auto [lineBreak, length] = BreakAt(bytes, at);
+        if (lines == 0)
+            loaded.Usual = lineBreak;
+        mixed = mixed || lineBreak != loaded.Usual;
+        loaded.Final = lineBreak;
+        start = at + length;
+    }
+    if (!mixed)
+        return loaded;
+    loaded.Fingerprints.reserve(lines);
+    loaded.Breaks.reserve(lines);
+    for (std::size_t start = 0; start < bytes.size();) {
+        const std::size_t at = LineEndAt(bytes, start);
+        loaded.Fingerprints.push_back(LineFingerprint(bytes.substr(start, at - start)));
+        if (at == bytes.size()) {
+            loaded.Breaks.push_back(TLineBreak::None);
+            break;
+        }
+        const auto [lineBreak, length] = BreakAt(bytes, at);
+        loaded.Breaks.push_back(lineBreak);
         start = at + length;
     }
     return loaded;
@@ -51,29 +112,30 @@ std::string JoinLines(const TStrings& lines, const TLoadedLines& loaded)
     if (lines.Count() == 1 && lines.Length(0) == 0)
         return text;
     const std::size_t count = static_cast<std::size_t>(lines.Count());
-    const std::size_t old = loaded.Lines.size();
+    const std::size_t old = loaded.Fingerprints.size();
+    const auto same = [&](std::size_t line, std::size_t loadedLine) {
+        return LineFingerprint(lines.View(static_cast<int>(line))) == loaded.Fingerprints[loadedLine];
+    };
     std::size_t head = 0;
-    while (head < count && head < old && lines.View(static_cast<int>(head)) == loaded.Lines[head])
+    while (head < count && head < old && same(head, head))
         ++head;
     std::size_t tail = 0;
-    while (tail < count - head && tail < old - head &&
-           lines.View(static_cast<int>(count - 1 - tail)) == loaded.Lines[old - 1 - tail])
+    while (tail < count - head && tail < old - head && same(count - 1 - tail, old - 1 - tail))
         ++tail;
-    const std::string finalBreak = old == 0 ? std::string("\r\n") : loaded.Breaks.back();
     for (std::size_t i = 0; i < count; ++i) {
         text += lines.View(static_cast<int>(i));
-        std::string brk;
+        TLineBreak lineBreak = TLineBreak::None;
         if (i < head)
-            brk = loaded.Breaks[i];
+            lineBreak = loaded.Breaks[i];
         else if (i >= count - tail)
-            brk = loaded.Breaks[old - (count - i)];
+            lineBreak = loaded.Breaks[old - (count - i)];
         else if (i < old - tail)
-            brk = loaded.Breaks[i];
+            lineBreak = loaded.Breaks[i];
         if (i + 1 == count)
-            brk = finalBreak;
-        else if (brk.empty())
-            brk = loaded.Usual;
-        text += brk;
+            lineBreak = loaded.Final;
+        else if (lineBreak == TLineBreak::None)
+            lineBreak = loaded.Usual;
+        text += BreakText(lineBreak);
     }
     return text;
 }

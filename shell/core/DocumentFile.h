@@ -23,16 +23,29 @@ struct TFileStamp {
 
 TFileStamp StampOf(const std::string& path);
 
-// The lines of a loaded text as the line store splits them (at CR LF, CR or
-// LF; a break at the very end opens no further line), each with the break
-// that followed it: "\r\n", "\n", "\r", or "" after a last line without one.
+enum class TLineBreak : std::uint8_t { None, CrLf, Lf, Cr };
+
+std::string_view BreakText(TLineBreak lineBreak);
+
+// The line breaks of a loaded text, split as the line store splits it (at
+// CR LF, CR or LF; a break at the very end opens no further line). Where the
+// lines end in different breaks, each line's break is kept with a fingerprint
+// of its text (not a copy: the editor holds the text already) that tells the
+// lines kept since the load from the changed ones; two lines sharing a
+// fingerprint only share a break choice, so four bytes are plenty. Where all
+// lines end alike, nothing per line is kept.
 struct TLoadedLines {
-    std::vector<std::string> Lines;
-    std::vector<std::string> Breaks;
+    std::vector<std::uint32_t> Fingerprints;
+    std::vector<TLineBreak> Breaks;
     // The break of lines that have none of their own: the text's first, or
     // CR LF for a text without breaks.
-    std::string Usual = "\r\n";
+    TLineBreak Usual = TLineBreak::CrLf;
+    // After the last line: None when the text did not end in a break; CR LF
+    // for a new, empty text.
+    TLineBreak Final = TLineBreak::CrLf;
 };
+
+std::uint32_t LineFingerprint(std::string_view line);
 
 TLoadedLines LoadedLinesOf(std::string_view bytes);
 

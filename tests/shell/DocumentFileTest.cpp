@@ -18,16 +18,25 @@ TStringList LinesOf(const std::string& bytes)
 
 TEST(DocumentFile, LoadedLinesSplitAsTheLineStoreDoes)
 {
-    for (const std::string bytes : {"a\nb\n\nc\n", "a\r\nb", "x\ry\r", "one line", "\n\n", "a\r\n\rb\n\r\n", ""}) {
+    const std::pair<std::string, bool> cases[] = {
+        {"a\nb\n\nc\n", false}, {"a\r\nb", false},         {"x\ry\r", false}, {"one line", false},
+        {"\n\n", false},        {"a\r\n\rb\n\r\n", true}, {"", false},       {"a\nb\r", true},
+    };
+    for (const auto& [bytes, mixed] : cases) {
         const auto loaded = LoadedLinesOf(bytes);
         const TStringList lines = LinesOf(bytes);
-        ASSERT_EQ(loaded.Lines.size(), static_cast<std::size_t>(lines.Count())) << bytes;
-        for (int i = 0; i < lines.Count(); ++i)
-            EXPECT_EQ(loaded.Lines[static_cast<std::size_t>(i)], lines[i]) << bytes;
+        if (mixed) {
+            ASSERT_EQ(loaded.Fingerprints.size(), static_cast<std::size_t>(lines.Count())) << bytes;
+            for (int i = 0; i < lines.Count(); ++i)
+                EXPECT_EQ(loaded.Fingerprints[static_cast<std::size_t>(i)], vx::shell::LineFingerprint(lines[i]))
+                    << bytes;
+        } else {
+            EXPECT_TRUE(loaded.Fingerprints.empty() && loaded.Breaks.empty()) << bytes << ": lines all end alike";
+        }
         EXPECT_EQ(JoinLines(lines, loaded), bytes) << "unchanged lines give back the bytes";
     }
-    EXPECT_EQ(LoadedLinesOf("a\nb\r\n").Usual, "\n");
-    EXPECT_EQ(LoadedLinesOf("no break").Usual, "\r\n");
+    EXPECT_EQ(LoadedLinesOf("a\nb\r\n").Usual, vx::shell::TLineBreak::Lf);
+    EXPECT_EQ(LoadedLinesOf("no break").Usual, vx::shell::TLineBreak::CrLf);
 }
 
 TEST(DocumentFile, EditedMixedTextKeepsEveryOtherLinesBreak)
