@@ -23,7 +23,6 @@ TGIFPaintBox::~TGIFPaintBox()
 void TGIFPaintBox::StopDrawing()
 {
     timer_->stop();
-    // Steps the old painter posted are dropped by their generation.
     ++generation_;
     painter_.reset();
 }
@@ -60,12 +59,11 @@ void TGIFPaintBox::StartPainter()
     TGIFPainter::TPoster post;
     if (threaded)
         post = [this, generation](TGIFPainter::TStep step) {
-            QMetaObject::invokeMethod(
-                this, [this, generation, step = std::move(step)] {
-                    if (generation == generation_)
-                        step();
-                },
-                Qt::QueuedConnection);
+            {
+                const std::lock_guard lock(postedMutex_);
+                posted_.emplace_back(generation, std::move(step));
+            }
+            QMetaObject::invokeMethod(this, "RunPostedSteps", Qt::QueuedConnection);
         };
     else
         post = [](TGIFPainter::TStep step) { step(); };
@@ -75,6 +73,19 @@ void TGIFPaintBox::StartPainter()
         painter_->Start();
     else
         TimerStep();
+}
+
+void TGIFPaintBox::RunPostedSteps()
+{
+    std::deque<std::pair<int, std::function<void()>>> steps;
+    {
+        const std::lock_guard lock(postedMutex_);
+        steps.swap(posted_);
+    }
+    // Steps an old painter posted are dropped by their generation.
+    for (auto& [generation, step] : steps)
+        if (generation == generation_)
+            step();
 }
 
 void TGIFPaintBox::TimerStep()

@@ -6,14 +6,19 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <utility>
 
 class QTimer;
 class TGIFImage;
 class TGIFPainter;
 
 class TGIFPaintBox : public QWidget {
+    Q_OBJECT
+
 public:
     explicit TGIFPaintBox(QWidget* parent = nullptr);
     // Stops the painter and waits for its thread before anything is freed.
@@ -40,11 +45,18 @@ private:
     void StartPainter();
     void DrawFrame(int index);
     void TimerStep();
+    // Runs the steps the painter's thread handed over, on this thread.
+    Q_INVOKABLE void RunPostedSteps();
 
     std::shared_ptr<TGIFImage> image_;
     std::unique_ptr<TGIFPainter> painter_;
     QTimer* timer_;
     int generation_ = 0;
+    // Steps cross from the painter's thread under this lock, each with the
+    // generation it was posted for; the queued call that runs them carries
+    // nothing of its own.
+    std::mutex postedMutex_;
+    std::deque<std::pair<int, std::function<void()>>> posted_;
     QImage buffer_;
     QImage saved_;
     QRgb background_ = 0;
