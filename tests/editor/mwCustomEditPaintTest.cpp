@@ -137,9 +137,10 @@ void ExpectEveryCellAlike(const QFont& font, const char* what)
         const QFontMetricsF metrics(styled);
         const qreal width = metrics.horizontalAdvance(QLatin1Char('W'));
         for (QChar c : sample)
-            if (c != QLatin1Char('\t'))
+            if (c != QLatin1Char('\t')) {
                 EXPECT_NEAR(metrics.horizontalAdvance(c), width, 0.01)
                     << what << ": '" << c.toLatin1() << "' bold " << bold << " in " << QFontInfo(styled).family().toStdString();
+            }
     }
 }
 

@@ -102,8 +102,9 @@ TEST(SupportProcs, DisplayColumnsOfLinesWithTabs)
         EXPECT_EQ(CharToDisplayColumn(r.line, r.column, r.tabWidth), r.display) << r.line << " " << r.column;
         EXPECT_EQ(DisplayToCharColumn(r.line, r.display, r.tabWidth), r.column) << r.line << " " << r.display;
         // Agrees with what painting shows.
-        if (r.column <= static_cast<int>(std::string(r.line).size()) && r.line[r.column - 1] != '\t')
+        if (r.column <= static_cast<int>(std::string(r.line).size()) && r.line[r.column - 1] != '\t') {
             EXPECT_EQ(ConvertTabs(r.line, r.tabWidth)[static_cast<size_t>(r.display - 1)], r.line[r.column - 1]);
+        }
     }
     // Inside a tab's cells: the nearer side.
     EXPECT_EQ(DisplayToCharColumn("\tab", 4, 8), 1);

@@ -117,8 +117,9 @@ TEST_F(WebWindowTest, UpdateCheckComparesWellFormedVersionsInOrder)
         EXPECT_EQ(form.StatusBar1->currentMessage().toStdString(), c.status) << c.body;
         EXPECT_EQ(form.toolTip().toStdString(), c.status);
         ASSERT_EQ(requests.size(), 1u);
-        if (c.status == "!! Update available !!")
+        if (c.status == "!! Update available !!") {
             EXPECT_EQ(requests[0].text, "\r!! Update available !!\r\rVisit our homepage at https://vellumix.org/ to download it\r");
+        }
     }
 }
 

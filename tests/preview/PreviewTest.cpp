@@ -90,8 +90,9 @@ TEST(Resolution, WidthStarHeight)
         int w = 0;
         int h = 0;
         EXPECT_EQ(ParseResolution(row.text, w, h), row.valid) << row.text;
-        if (row.valid)
+        if (row.valid) {
             EXPECT_EQ(std::make_pair(w, h), std::make_pair(row.width, row.height)) << row.text;
+        }
     }
 }
 
@@ -205,8 +206,9 @@ TEST_F(PreviewTest, TheWindowShowsThePage)
         },
         LoadWait))
         << "the page's background is painted in the browser's place";
-    if (const char* path = std::getenv("VX_PREVIEW_SHOT"))
+    if (const char* path = std::getenv("VX_PREVIEW_SHOT")) {
         EXPECT_TRUE(shot.save(path, "PNG")) << path;
+    }
 }
 
 } // namespace

@@ -191,7 +191,8 @@ TEST(HTMLPars, BoundedFuzzKeepsEveryCharacterInOrder)
             }
         }
         std::erase(actual, '\n');
-        if (actual != expected)
+        if (actual != expected) {
             ASSERT_EQ(actual, expected + ">") << text;
+        }
     }
 }

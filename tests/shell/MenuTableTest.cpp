@@ -104,16 +104,18 @@ TEST_F(MenuTest, EveryItemRunsSomethingOrIsDisabledWithAReason)
             continue;
         QAction* action = Action(row.Name);
         ASSERT_NE(action, nullptr) << row.Name;
-        if (!CaptionChanges(row.Name))
+        if (!CaptionChanges(row.Name)) {
             EXPECT_EQ(action->text().toStdString(), row.Caption);
+        }
         const bool handled = action->property(vx::shell::menu::HandlerProperty).isValid() ||
                              (row.Kind == TKind::Launcher && vx::shell::LauncherAvailable(row.Arg));
         const bool explained = !action->property(vx::shell::menu::DisabledReason).toString().isEmpty();
         EXPECT_TRUE(handled || explained) << row.Name;
-        if (action->isEnabled())
+        if (action->isEnabled()) {
             EXPECT_TRUE(handled) << row.Name << " has no handler";
-        else if (action->isVisible())
+        } else if (action->isVisible()) {
             EXPECT_TRUE(explained) << row.Name << " says nothing";
+        }
         if (row.Kind == TKind::Launcher) {
             EXPECT_EQ(action->isEnabled(), vx::shell::LauncherAvailable(row.Arg)) << "a launcher runs once its dialog is built: " << row.Name;
             EXPECT_EQ(action->property(vx::shell::menu::LauncherProperty).toString().toStdString(), row.Arg);

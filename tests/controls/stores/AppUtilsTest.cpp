@@ -221,7 +221,8 @@ TEST(AppUtils, TheMainWindowStartsMaximisedUnlessTheShowCommandSaysOtherwise)
         }
         QWidget other;
         vx::ReadFormPlacement(&other, &ini, "M", true, false);
-        if (c.showCmd < 0 || c.showCmd == 4)
+        if (c.showCmd < 0 || c.showCmd == 4) {
             EXPECT_FALSE(other.windowState() & Qt::WindowMaximized) << "only the main window starts maximised";
+        }
     }
 }
