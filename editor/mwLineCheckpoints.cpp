@@ -52,7 +52,8 @@ std::int32_t TmwLineCheckpoints::Scan(TmwCustomHighLighter& hl, const TStringLis
 {
     const std::size_t length = lines.Length(index);
     if (!hl.Resumable() || length <= interval_) {
-        Forget();
+        if (index == line_)
+            Forget();
         return ScanPlain(hl, lines, index, startRange);
     }
     points_.clear();

@@ -19,8 +19,8 @@ public:
     explicit TmwLineCheckpoints(std::size_t interval = kInterval) : interval_(interval) {}
 
     // Scans line index from its start at startRange, leaves its end range in
-    // the highlighter and returns it. A long line's states are kept when the
-    // highlighter can resume a line; any other line's are dropped.
+    // the highlighter and returns it. A long line's states are kept, in place
+    // of another line's, when the highlighter can resume a line.
     std::int32_t Scan(TmwCustomHighLighter& hl, const TStringList& lines, int index, std::int32_t startRange);
     // The same after removed characters of line index from pos were replaced
     // by inserted ones: when the kept states are that line's at startRange,
