@@ -4,6 +4,7 @@
 // for every highlighter that resumes a line; and the editor's ranges after
 // random changes of a page with a long line.
 #include "editor/mwCustomEditModel.h"
+#include "editor/mwKeyCmds.h"
 #include "editor/mwLineCheckpoints.h"
 #include "highlighters/DcjPerlSyn.h"
 #include "highlighters/hkHTMLSyn.h"
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <string>
@@ -318,6 +320,31 @@ TEST(LineCheckpoints, EditorRangesAfterRandomChangesOfAPageWithALongLine)
             }
             }
             ExpectRangesOfFullScan(*hl, lines);
+            if (HasFatalFailure())
+                return;
+        }
+        model.SetHighLighter(nullptr);
+    }
+}
+
+TEST(LineCheckpoints, EditorRangesAfterTypingDeletingAndUndoingInALongLine)
+{
+    static const char typed[] = "/*<>!-%?\"'a &;#";
+    const TmwEditorCommand commands[] = {ecChar, ecChar, ecChar, ecDeleteChar, ecDeleteLastChar, ecUndo, ecRedo};
+    for (const TmwHighlighterClass* cls : kResuming) {
+        SCOPED_TRACE(cls->ClassName);
+        Rng rng(29);
+        auto hl = cls->Create();
+        TmwCustomEditModel model;
+        model.SetHighLighter(hl.get());
+        model.Lines().SetTextStr("<p>\r\n" + RandomLine(rng, TmwLineCheckpoints::kInterval + 20000) +
+                                 "\r\n/* x\r\nend");
+        for (int step = 0; step < 80; ++step) {
+            SCOPED_TRACE("step " + std::to_string(step));
+            model.SetCaretXY(Point(Pick(rng, 1, model.MaxLeftChar()), 2));
+            const TmwEditorCommand command = commands[Pick(rng, 0, static_cast<int>(std::size(commands)) - 1)];
+            model.CommandProcessor(command, typed[Pick(rng, 0, static_cast<int>(sizeof(typed)) - 2)], nullptr);
+            ExpectRangesOfFullScan(*hl, model.Lines());
             if (HasFatalFailure())
                 return;
         }
