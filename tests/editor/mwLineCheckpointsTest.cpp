@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <random>
@@ -281,75 +282,69 @@ void ExpectRangesOfFullScan(TmwCustomHighLighter& hl, const TmwEditList& lines)
     }
 }
 
-TEST(LineCheckpoints, EditorRangesAfterRandomChangesOfAPageWithALongLine)
+// For every resuming highlighter: an editor on a page whose second line is
+// long, changed step by step by change, its ranges checked after every step.
+void ChangePageWithLongLine(unsigned seed, int steps, const std::function<void(Rng&, TmwCustomEditModel&)>& change)
 {
     for (const TmwHighlighterClass* cls : kResuming) {
         SCOPED_TRACE(cls->ClassName);
-        Rng rng(17);
-        auto hl = cls->Create();
-        TmwCustomEditModel model;
-        model.SetHighLighter(hl.get());
-        TmwEditList& lines = model.Lines();
-        lines.SetTextStr("<p>\r\n" + RandomLine(rng, TmwLineCheckpoints::kInterval + 20000) + "\r\n/* x\r\nend");
-        for (int step = 0; step < 60; ++step) {
-            SCOPED_TRACE("step " + std::to_string(step));
-            // Mostly edits of the long line, which may be any line by now;
-            // the other lines are put, deleted and inserted around it.
-            int longest = 0;
-            for (int i = 0; i < lines.Count(); ++i)
-                if (lines.Length(i) > lines.Length(longest))
-                    longest = i;
-            const int other = Pick(rng, 0, lines.Count() - 1);
-            const int index = Pick(rng, 0, 3) == 0 ? other : longest;
-            const auto len = static_cast<int>(lines.Length(index));
-            switch (Pick(rng, 0, 9)) {
-            case 0: lines.Insert(Pick(rng, 0, lines.Count()), Fragment(rng)); break;
-            case 1:
-                if (other != longest)
-                    lines.Delete(other);
-                break;
-            case 2:
-                if (other != longest)
-                    lines.Put(other, Fragment(rng));
-                break;
-            default: {
-                const int pos = Pick(rng, 0, len);
-                lines.ReplaceText(index, static_cast<size_t>(pos), static_cast<size_t>(Pick(rng, 0, 6)),
-                                  Fragment(rng));
-                break;
-            }
-            }
-            ExpectRangesOfFullScan(*hl, lines);
-            if (HasFatalFailure())
-                return;
-        }
-        model.SetHighLighter(nullptr);
-    }
-}
-
-TEST(LineCheckpoints, EditorRangesAfterTypingDeletingAndUndoingInALongLine)
-{
-    static const char typed[] = "/*<>!-%?\"'a &;#";
-    const TmwEditorCommand commands[] = {ecChar, ecChar, ecChar, ecDeleteChar, ecDeleteLastChar, ecUndo, ecRedo};
-    for (const TmwHighlighterClass* cls : kResuming) {
-        SCOPED_TRACE(cls->ClassName);
-        Rng rng(29);
+        Rng rng(seed);
         auto hl = cls->Create();
         TmwCustomEditModel model;
         model.SetHighLighter(hl.get());
         model.Lines().SetTextStr("<p>\r\n" + RandomLine(rng, TmwLineCheckpoints::kInterval + 20000) +
                                  "\r\n/* x\r\nend");
-        for (int step = 0; step < 80; ++step) {
+        for (int step = 0; step < steps; ++step) {
             SCOPED_TRACE("step " + std::to_string(step));
-            model.SetCaretXY(Point(Pick(rng, 1, model.MaxLeftChar()), 2));
-            const TmwEditorCommand command = commands[Pick(rng, 0, static_cast<int>(std::size(commands)) - 1)];
-            model.CommandProcessor(command, typed[Pick(rng, 0, static_cast<int>(sizeof(typed)) - 2)], nullptr);
+            change(rng, model);
             ExpectRangesOfFullScan(*hl, model.Lines());
-            if (HasFatalFailure())
+            if (::testing::Test::HasFatalFailure())
                 return;
         }
-        model.SetHighLighter(nullptr);
     }
+}
+
+TEST(LineCheckpoints, EditorRangesAfterRandomChangesOfAPageWithALongLine)
+{
+    ChangePageWithLongLine(17, 60, [](Rng& rng, TmwCustomEditModel& model) {
+        TmwEditList& lines = model.Lines();
+        // Mostly edits of the long line, which may be any line by now;
+        // the other lines are put, deleted and inserted around it.
+        int longest = 0;
+        for (int i = 0; i < lines.Count(); ++i)
+            if (lines.Length(i) > lines.Length(longest))
+                longest = i;
+        const int other = Pick(rng, 0, lines.Count() - 1);
+        const int index = Pick(rng, 0, 3) == 0 ? other : longest;
+        const auto len = static_cast<int>(lines.Length(index));
+        switch (Pick(rng, 0, 9)) {
+        case 0: lines.Insert(Pick(rng, 0, lines.Count()), Fragment(rng)); break;
+        case 1:
+            if (other != longest)
+                lines.Delete(other);
+            break;
+        case 2:
+            if (other != longest)
+                lines.Put(other, Fragment(rng));
+            break;
+        default:
+            lines.ReplaceText(index, static_cast<size_t>(Pick(rng, 0, len)), static_cast<size_t>(Pick(rng, 0, 6)),
+                              Fragment(rng));
+            break;
+        }
+    });
+}
+
+TEST(LineCheckpoints, EditorRangesAfterTypingDeletingAndUndoingInALongLine)
+{
+    ChangePageWithLongLine(29, 80, [](Rng& rng, TmwCustomEditModel& model) {
+        static const char typed[] = "/*<>!-%?\"'a &;#";
+        static const TmwEditorCommand commands[] = {ecChar,           ecChar, ecChar, ecDeleteChar,
+                                                    ecDeleteLastChar, ecUndo, ecRedo};
+        model.SetCaretXY(Point(Pick(rng, 1, model.MaxLeftChar()), 2));
+        const TmwEditorCommand command = commands[Pick(rng, 0, static_cast<int>(std::size(commands)) - 1)];
+        model.CommandProcessor(command, typed[Pick(rng, 0, static_cast<int>(sizeof(typed)) - 2)], nullptr);
+    });
 }
 
 } // namespace
