@@ -1,6 +1,7 @@
 // What a keystroke and a repaint cost on pages as they come: an 80 x 50 view
 // of minified one-line pages of 0.1, 1 and 10 MB (warm repaint, and a typed
-// character with the repaint after it, also with lines after the long one),
+// character with the repaint after it, also with lines after the long one,
+// and there in a minified style sheet too),
 // opening and colouring a 10 MB mixed ASP page, and the resident memory per
 // byte of text of a 10 MB style sheet.
 // Pages come from BenchPages.h, coloured by the multi-language highlighter as
@@ -28,14 +29,15 @@ using vx::bench::kMB;
 using vx::bench::TPageHighlighters;
 using vx::bench::TPageWriter;
 
-// An editor showing 80 columns and 50 lines of a page.
+// An editor showing 80 columns and 50 lines of a page, coloured by the
+// multi-language highlighter or by the one of language.
 struct TView {
-    explicit TView(const std::string& text)
+    explicit TView(const std::string& text, TmwCustomHighLighter* (*language)(TPageHighlighters&) = nullptr)
     {
         edit.show();
         QApplication::processEvents();
         TmwCustomEditModel& m = edit.Model();
-        m.SetHighLighter(&h.multi);
+        m.SetHighLighter(language ? language(h) : &h.multi);
         const int frameW = edit.width() - edit.viewport()->width();
         const int frameH = edit.height() - edit.viewport()->height();
         edit.resize(m.GutterWidth() + 2 + 80 * m.CharWidth() + frameW, 50 * m.LineHeight() + frameH);
@@ -75,9 +77,10 @@ void BM_LongLineRepaint(benchmark::State& state)
 }
 
 // A character typed at column 40 of the first line of page, and the repaint after it.
-void TypeAndRepaint(benchmark::State& state, const std::string& page)
+void TypeAndRepaint(benchmark::State& state, const std::string& page,
+                    TmwCustomHighLighter* (*language)(TPageHighlighters&) = nullptr)
 {
-    TView view(page);
+    TView view(page, language);
     TmwCustomEditModel& m = view.edit.Model();
     for (auto _ : state) {
         m.SetCaretXY(Point(40, 1));
@@ -94,17 +97,30 @@ void BM_LongLineKeystroke(benchmark::State& state)
 }
 
 // The same keystroke with lines after the long one: the highlighter's state
-// at the end of the long line is found again, which today scans the line from its start.
+// at the end of the long line is found again, which the multi-language
+// highlighter does by scanning the line from its start (its block markers are
+// searched over the whole line).
 void BM_LongLineKeystrokeAboveText(benchmark::State& state)
 {
     TypeAndRepaint(state, OneLinePage(static_cast<std::size_t>(state.range(0)) * 100 * 1024) +
                               "\r\n<p>after</p>\r\n<p>end</p>");
 }
 
+// The same in a minified style sheet, whose highlighter goes on scanning
+// from states it keeps inside the line.
+void BM_LongLineKeystrokeAboveTextStyleSheet(benchmark::State& state)
+{
+    TypeAndRepaint(state,
+                   TPageWriter(11).StyleSheet(static_cast<std::size_t>(state.range(0)) * 100 * 1024, "") +
+                       "\r\nbody { color: red }\r\np { margin: 0 }",
+                   [](TPageHighlighters& h) -> TmwCustomHighLighter* { return &h.css; });
+}
+
 // Argument: the line's length in units of 100 KB (1, 10, 100: 0.1, 1 and 10 MB).
 BENCHMARK(BM_LongLineRepaint)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LongLineKeystroke)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LongLineKeystrokeAboveText)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LongLineKeystrokeAboveTextStyleSheet)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
 
 void BM_OpenAndColourAsp10MB(benchmark::State& state)
 {

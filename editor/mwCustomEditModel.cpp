@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -46,6 +47,9 @@ TmwCustomEditModel::TmwCustomEditModel(TmwEditMetrics* metrics, TmwEditView* vie
     lines_->OnDeleted = [this](int index) { ListDeleted(index); };
     lines_->OnInserted = [this](int index) { ListInserted(index); };
     lines_->OnTextLoaded = [this](TmwEditList*) { ListTextLoaded(); };
+    lines_->OnTextReplaced = [this](int index, size_t pos, size_t removed, size_t inserted) {
+        ListTextReplaced(index, pos, removed, inserted);
+    };
     lines_->OnLinePut = [this](int index) { ListLinePut(index); };
     lines_->OnScanRanges = [this](TmwEditList*) { ListScanRanges(); };
     lines_->OnChanging = [this](TStringList*) { ListChanging(); };
@@ -69,6 +73,7 @@ TmwCustomEditModel::~TmwCustomEditModel()
     lines_->OnDeleted = nullptr;
     lines_->OnInserted = nullptr;
     lines_->OnTextLoaded = nullptr;
+    lines_->OnTextReplaced = nullptr;
     lines_->OnLinePut = nullptr;
     lines_->OnScanRanges = nullptr;
     lines_->OnChanging = nullptr;
@@ -80,11 +85,13 @@ TmwCustomEditModel::~TmwCustomEditModel()
 
 void TmwCustomEditModel::ScanLine(int index)
 {
-    // Read into one buffer: Get would keep a copy of every line scanned.
-    const auto [before, after] = lines_->Pieces(index);
-    scanText_.assign(before).append(after);
-    highlighter_->SetLine(scanText_, index);
-    highlighter_->NextToEol();
+    const int32_t startRange = highlighter_->GetRange();
+    if (pendingEdit_.index == index) {
+        const TLineEdit edit = std::exchange(pendingEdit_, TLineEdit{});
+        checkpoints_.Rescan(*highlighter_, *lines_, index, startRange, edit.pos, edit.removed, edit.inserted);
+    } else {
+        checkpoints_.Scan(*highlighter_, *lines_, index, startRange);
+    }
 }
 
 int TmwCustomEditModel::ScanFrom(int index)
@@ -106,6 +113,7 @@ int TmwCustomEditModel::ScanFrom(int index)
 
 void TmwCustomEditModel::RescanAll()
 {
+    checkpoints_.Forget();
     if (!highlighter_ || lines_->Count() == 0)
         return;
     highlighter_->ResetRange();
@@ -136,6 +144,7 @@ void TmwCustomEditModel::ListAdded()
 
 void TmwCustomEditModel::ListCleared()
 {
+    checkpoints_.Forget();
     longestIndex_ = -1;
     invalidateRect_ = TRect{};
     Invalidate();
@@ -152,6 +161,7 @@ void TmwCustomEditModel::ListDeleted(int index)
         longestIndex_ = -1;
     else if (index < longestIndex_)
         --longestIndex_;
+    checkpoints_.LineDeleted(index);
     if (highlighter_ && lines_->Count() > 0) {
         if (index < 1) {
             highlighter_->ResetRange();
@@ -171,6 +181,7 @@ void TmwCustomEditModel::ListInserted(int index)
 {
     if (longestIndex_ >= index)
         ++longestIndex_;
+    checkpoints_.LineInserted(index);
     LineLengthChanged(index);
     if (highlighter_ && lines_->Count() > 0) {
         if (index < 1) {
@@ -193,20 +204,36 @@ void TmwCustomEditModel::ListInserted(int index)
     InvalidateGutterLines(index + 1, topLine_ + linesInWindow_);
 }
 
+void TmwCustomEditModel::ListTextReplaced(int index, size_t pos, size_t removed, size_t inserted)
+{
+    pendingEdit_ = TLineEdit{index, pos, removed, inserted};
+}
+
 void TmwCustomEditModel::ListLinePut(int index)
 {
     LineLengthChanged(index);
+    if (pendingEdit_.index != index)
+        pendingEdit_ = TLineEdit{};
+    // A line put whole, or left unscanned (the last line, whose end state
+    // nothing needs, or any line without highlighter), keeps none of its states.
+    if (checkpoints_.Line() == index &&
+        (pendingEdit_.index != index || !highlighter_ || index >= lines_->Count() - 1))
+        checkpoints_.Forget();
     if (!highlighter_) {
+        pendingEdit_ = TLineEdit{};
         InvalidateLine(index + 1);
         return;
     }
     highlighter_->SetRange(lines_->Range(index));
+    // Scanning the line takes the pending edit.
     int last = ScanFrom(index);
+    pendingEdit_ = TLineEdit{};
     InvalidateLines(index + 1, last + 1);
 }
 
 void TmwCustomEditModel::ListTextLoaded()
 {
+    checkpoints_.Forget();
     longestIndex_ = -1;
     if (lines_->Count() == 0)
         lines_->Add("");

@@ -11,6 +11,7 @@
 #include "editor/mwEditTypes.h"
 #include "editor/mwEditWindow.h"
 #include "editor/mwKeyCmds.h"
+#include "editor/mwLineCheckpoints.h"
 #include "editor/mwMarks.h"
 #include "editor/mwMethodChain.h"
 #include "editor/mwSupportClasses.h"
@@ -340,6 +341,7 @@ private:
     void ListCleared();
     void ListDeleted(int index);
     void ListInserted(int index);
+    void ListTextReplaced(int index, size_t pos, size_t removed, size_t inserted);
     void ListLinePut(int index);
     void ListTextLoaded();
     void ListScanRanges();
@@ -444,7 +446,15 @@ private:
     TmwCustomHighLighter* highlighter_ = nullptr;
     TmwChainHandle highlighterHook_ = 0;
     TmwChainHandle highlighterDestroyHook_ = 0;
-    std::string scanText_; // the line being scanned
+    // Highlighter states inside the long line last scanned, and the change
+    // ReplaceText reported for the line about to be rescanned (index -1: none).
+    TmwLineCheckpoints checkpoints_;
+    struct TLineEdit {
+        int index = -1;
+        size_t pos = 0;
+        size_t removed = 0;
+        size_t inserted = 0;
+    } pendingEdit_;
     TmwClipboard* clipboard_ = nullptr;
 
     TPoint blockBegin_{1, 1};

@@ -3,6 +3,7 @@
 
 #include "platform/FreedMemory.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace {
@@ -123,7 +124,12 @@ void TmwEditList::Put(int index, std::string s)
 void TmwEditList::ReplaceText(int index, size_t pos, size_t count, std::string_view text)
 {
     Updating([&] {
+        const size_t length = Length(index);
+        const size_t from = std::min(pos, length);
+        const size_t removed = std::min(count, length - from);
         TStringList::ReplaceText(index, pos, count, text);
+        if (OnTextReplaced)
+            OnTextReplaced(index, from, removed, text.size());
         if (OnLinePut)
             OnLinePut(index);
     });

@@ -12,6 +12,7 @@ class TmwEditList : public TStringList {
 public:
     using TListEvent = std::function<void(TmwEditList* sender)>;
     using TIndexEvent = std::function<void(int index)>;
+    using TReplaceEvent = std::function<void(int index, size_t pos, size_t removed, size_t inserted)>;
 
     TListEvent OnAdded;      // Add
     TListEvent OnCleared;    // Clear, before the lines go
@@ -19,6 +20,8 @@ public:
     TIndexEvent OnInserted;  // Insert, after the line is in
     TListEvent OnTextLoaded; // SetTextStr, after the text is stored
     TIndexEvent OnLinePut;   // Put and ReplaceText, after the text is replaced
+    // ReplaceText, after the text is replaced and before OnLinePut: what changed.
+    TReplaceEvent OnTextReplaced;
     TListEvent OnScanRanges; // AddStrings and LoadFromStream, after all lines are in
 
     int Add(const std::string& s) override;

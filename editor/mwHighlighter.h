@@ -115,6 +115,31 @@ public:
 // Capability flags of GetCapability.
 enum : unsigned { hcUserSettings = 1, hcRegistry = 2, hcExportable = 4 };
 
+// A highlighter's whole state between two tokens of a line: where the next
+// token starts, the range, and whatever else the highlighter carries from one
+// token to the next. Scanning on from a point gives the same tokens as
+// scanning the line from its start.
+struct TmwScanPoint {
+    int pos = 0;
+    std::int32_t range = 0;
+    std::int32_t extra = 0;
+    bool operator==(const TmwScanPoint&) const = default;
+};
+
+// Scanning a line on from a point inside it.
+class TmwResumableScan {
+public:
+    virtual ~TmwResumableScan() = default;
+    // How far before its start or after its end a token's scan may read the line.
+    virtual int ResumeMargin() const = 0;
+    // The point after the current token.
+    virtual TmwScanPoint ScanPoint() const = 0;
+    // Copies the line and scans the token at the point, in the state it holds;
+    // the point is one ScanPoint gave on the same text, and the ResumeMargin
+    // characters before it are in NewValue.
+    virtual void ResumeLine(const std::string& NewValue, int LineNumber, const TmwScanPoint& at) = 0;
+};
+
 // A highlighter cuts one line at a time into tokens, naming each token's kind
 // and attribute. Callers set the range stored for the line (or ResetRange for
 // the first), call SetLine, read the token and call Next until GetEol, then
@@ -156,6 +181,9 @@ public:
     virtual void SetLineForExport(const std::string& NewValue) = 0;
     virtual void SetRange(std::int32_t Value) = 0;
     virtual void ResetRange() = 0;
+    // The highlighter's own resumed scans, when a TmwScanPoint holds its whole
+    // state between tokens; nullptr otherwise.
+    virtual TmwResumableScan* Resumable() { return nullptr; }
     virtual bool UseUserSettings(int settingIndex);
     virtual void EnumUserSettings(TStrings& settings);
     // One subkey per attribute below rootKey\key; the load stops at the first

@@ -53,6 +53,8 @@ private:
     int TagKind();
     // An "<%" block or a "<!--" comment, up to ">" after closer ("%" or "--").
     void BlockProc(int kind, std::string_view closer);
+    std::int32_t ScanExtra() const override { return fAndCode; }
+    void SetScanExtra(std::int32_t value) override { fAndCode = value; }
 
     void TextProc();
     void TagSpaceProc();

@@ -204,6 +204,16 @@ void TmwScannerHighlighter::SetLine(const std::string& NewValue, int LineNumber)
     Next();
 }
 
+void TmwScannerHighlighter::ResumeLine(const std::string& NewValue, int LineNumber, const TmwScanPoint& at)
+{
+    LoadLine(NewValue);
+    fLineNumber = LineNumber;
+    fRange = static_cast<std::uint8_t>(at.range);
+    SetScanExtra(at.extra);
+    Run = std::clamp(at.pos, 0, fLineLen);
+    Next();
+}
+
 void TmwScannerHighlighter::SetLineForExport(const std::string& NewValue)
 {
     LoadLine(NewValue);

@@ -134,8 +134,14 @@ struct TmwBlockComment {
     std::uint8_t closedRange;
 };
 
-class TmwScannerHighlighter : public TmwCustomHighLighter {
+// Every scanner language resumes a line: its tokens read at most a keyword's,
+// an entity's or an operator's length past their end, and a closer's length
+// before their start, and the range (with ScanExtra) is all it carries
+// between tokens.
+class TmwScannerHighlighter : public TmwCustomHighLighter, public TmwResumableScan {
 public:
+    // Well above the longest keyword, entity, operator and closer of any language.
+    static constexpr int kResumeMargin = 64;
     // 0 is SpaceAttri, 1 CommentAttri, 2 KeyAttri; any of them may be null.
     TmwHighLightAttributes* GetDefaultAttribute(int index) const override;
     bool GetEol() const override { return fTokenID == kinds_.null; }
@@ -150,6 +156,10 @@ public:
     void SetLineForExport(const std::string& NewValue) override;
     void ExportNext() override;
     unsigned GetCapability() const override { return hcRegistry | hcExportable; }
+    TmwResumableScan* Resumable() override { return this; }
+    int ResumeMargin() const override { return kResumeMargin; }
+    TmwScanPoint ScanPoint() const override { return TmwScanPoint{Run, fRange, ScanExtra()}; }
+    void ResumeLine(const std::string& NewValue, int LineNumber, const TmwScanPoint& at) override;
 
     // The current token's text without a copy; valid until the next SetLine.
     std::string_view TokenView() const
@@ -168,6 +178,10 @@ protected:
 
     TmwScannerHighlighter(const TmwCharTables& tables, const TmwKeywordTable* keywords, TmwScannerKinds kinds,
                           std::uint8_t startRange);
+
+    // What the language carries from one token to the next besides the range.
+    virtual std::int32_t ScanExtra() const { return 0; }
+    virtual void SetScanExtra(std::int32_t) {}
 
     // Adds an attribute named name with the given colours and style.
     TmwHighLightAttributes* MakeAttribute(const std::string& name, TFontStyles style = {},
