@@ -7,6 +7,7 @@
 // Pages come from BenchPages.h, coloured by the multi-language highlighter as
 // the main window sets it up.
 #include "bench/BenchPages.h"
+#include "bench/ResidentMemory.h"
 #include "bench/QtBenchmarkMain.h"
 #include "editor/qt/mwCustomEdit.h"
 
@@ -142,14 +143,7 @@ void BM_OpenAndColourAsp10MB(benchmark::State& state)
 }
 BENCHMARK(BM_OpenAndColourAsp10MB)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-// Resident bytes of the process, from /proc.
-double ResidentBytes()
-{
-    std::ifstream statm("/proc/self/statm");
-    long size = 0, resident = 0;
-    statm >> size >> resident;
-    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE));
-}
+using vx::bench::ResidentBytes;
 
 void BM_ResidentPerByteCss10MB(benchmark::State& state)
 {

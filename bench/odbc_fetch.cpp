@@ -3,6 +3,7 @@
 // same cursor, on the SQLite ODBC driver in a private configuration. The
 // "rss_growth_kb" counter shows what the process grew by from the 100,000th
 // row to the last: fetching forward keeps no rows behind.
+#include "bench/ResidentMemory.h"
 #include "database/mQuery.h"
 
 #include <benchmark/benchmark.h>
@@ -12,7 +13,6 @@
 #include <cstdlib>
 #include <unistd.h>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
@@ -23,9 +23,7 @@ const char* const kSelect = "select id, name, amount, big, code from t";
 
 long residentKb()
 {
-    long pages = 0, resident = 0;
-    std::ifstream("/proc/self/statm") >> pages >> resident;
-    return resident * 4;
+    return static_cast<long>(vx::bench::ResidentBytes() / 1024);
 }
 
 // A private driver and data source on a database of kRows rows, made once.

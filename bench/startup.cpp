@@ -5,6 +5,7 @@
 // of the source tree and a settings store of its own. Also what the running
 // program holds resident for a large file it opens.
 #include "bench/BenchPages.h"
+#include "bench/ResidentMemory.h"
 #include "highlighters/RegisterHighlighters.h"
 #include "editor/qt/mwCustomEdit.h"
 #include "platform/Registry.h"
@@ -21,7 +22,6 @@
 #include <memory>
 
 #include <malloc.h>
-#include <unistd.h>
 
 namespace {
 
@@ -56,13 +56,7 @@ void BM_StartupToFirstPaint(benchmark::State& state)
 
 BENCHMARK(BM_StartupToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(10);
 
-double ResidentBytes()
-{
-    std::ifstream statm("/proc/self/statm");
-    long size = 0, resident = 0;
-    statm >> size >> resident;
-    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE));
-}
+using vx::bench::ResidentBytes;
 
 // A 10 MB style sheet opened from the File menu's path into a slot: the
 // editor's lines, the highlighter's ranges and what the slot keeps of the
