@@ -2,6 +2,7 @@
 // every window shows Dutch once the language is chosen (only names, code and
 // words Dutch shares with English stay as they are), switching changes the open
 // windows at once and back, and the start-up language survives a restart.
+#include "tests/shell/MenuDriver.h"
 #include "tests/shell/ShellFixture.h"
 
 #include "controls/speedbar/SpeedBar.h"
@@ -196,8 +197,7 @@ TEST_F(DutchTest, EveryWindowShowsDutchWhereDutchDiffers)
 TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
 {
     StartAndActivate();
-    QAction* dutch = MenuCommand("Nederlands1");
-    QAction* english = MenuCommand("English1");
+    form->show();
     auto* save = form->findChild<QAction*>("Save1");
     auto* fileMenu = form->findChild<QMenu*>("File1");
     ASSERT_TRUE(save && fileMenu);
@@ -207,7 +207,7 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
     TSpeedItem* newFile = form->SpeedBar1->FindItemByName("SpeedButton1");
     ASSERT_NE(newFile, nullptr);
 
-    dutch->trigger();
+    vx::test::PickMenuCommand(*form, "Nederlands1");
     EXPECT_EQ(save->text(), "Opslaan");
     EXPECT_EQ(newFile->BtnCaption(), "Nieuw") << "the narrow button's own wording";
     EXPECT_EQ(newFile->Hint(), "Nieuw bestand") << "the tooltip follows, whole";
@@ -219,7 +219,7 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
     EXPECT_EQ(vx::FormatSettings().DecimalSeparator, ',') << "Dutch numbers";
     EXPECT_EQ(vx::FormatSettings().LongMonthNames[2], "maart");
 
-    english->trigger();
+    vx::test::PickMenuCommand(*form, "English1");
     EXPECT_EQ(save->text(), "Save");
     EXPECT_EQ(newFile->BtnCaption(), "New file");
     EXPECT_EQ(newFile->Hint(), "New file");
@@ -244,8 +244,9 @@ TEST_F(DutchTest, ALanguageSwitchLeavesWhatTheUserWroteAlone)
     }
     const std::pair<const char*, const char*> switches[] = {{"Nederlands1", "Broncode opmaken"},
                                                            {"English1", "Source beautify"}};
+    form->show();
     for (const auto& [language, title] : switches) {
-        MenuCommand(language)->trigger();
+        vx::test::PickMenuCommand(*form, language);
         EXPECT_EQ(beautifier.windowTitle(), title) << "the window itself follows the language";
         for (const auto& [window, name] : memos)
             EXPECT_EQ(window->findChild<QPlainTextEdit*>(name)->toPlainText(), "!mine\n=my own text")

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "shell/MainForm.h"
+#include "shell/menu/MenuTable.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,11 +13,14 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <span>
+#include <string_view>
+#include <vector>
 
 namespace vx::test {
 
 // path: the objectNames from the top-level menu down to the item.
-inline void PickMenuItem(TForm1& form, std::initializer_list<const char*> path)
+inline void PickMenuItem(TForm1& form, std::span<const char* const> path)
 {
     QMenuBar* bar = form.menuBar();
     auto names = path.begin();
@@ -39,6 +43,40 @@ inline void PickMenuItem(TForm1& form, std::initializer_list<const char*> path)
         }
     }
     ASSERT_EQ(QApplication::activePopupWidget(), nullptr) << "the menus closed";
+}
+
+inline void PickMenuItem(TForm1& form, std::initializer_list<const char*> path)
+{
+    PickMenuItem(form, std::span<const char* const>(path.begin(), path.size()));
+}
+
+inline const vx::shell::menu::TMenuRow* FindMenuRow(std::string_view name)
+{
+    for (const vx::shell::menu::TMenuRow& row : vx::shell::menu::MenuRows())
+        if (name == row.Name)
+            return &row;
+    return nullptr;
+}
+
+// The objectNames from the top-level menu down to a main-menu item, by the
+// menu table; empty for an item of no main menu (the pop-up menus).
+inline std::vector<const char*> MenuPathOf(const char* name)
+{
+    std::vector<const char*> path;
+    for (const auto* row = FindMenuRow(name); row; row = FindMenuRow(row->Parent)) {
+        path.insert(path.begin(), row->Name);
+        if (std::string_view(row->Parent) == vx::shell::menu::MenuBarName)
+            return path;
+    }
+    return {};
+}
+
+// Picks a main-menu item by its name, through the menus it sits in.
+inline void PickMenuCommand(TForm1& form, const char* name)
+{
+    const std::vector<const char*> path = MenuPathOf(name);
+    ASSERT_GE(path.size(), 2u) << name << " is no main-menu item";
+    PickMenuItem(form, path);
 }
 
 } // namespace vx::test

@@ -24,14 +24,6 @@ using vx::test::ShellTest;
 
 namespace {
 
-const TMenuRow* FindRow(std::string_view name)
-{
-    for (const TMenuRow& row : MenuRows())
-        if (name == row.Name)
-            return &row;
-    return nullptr;
-}
-
 // The items whose commands rewrite their captions (a mode or a panel's state).
 bool CaptionChanges(std::string_view name)
 {
@@ -39,18 +31,6 @@ bool CaptionChanges(std::string_view name)
         if (name == changing)
             return true;
     return false;
-}
-
-// The objectNames from the top-level menu down to the item.
-std::vector<const char*> PathOf(const char* name)
-{
-    std::vector<const char*> path;
-    for (const TMenuRow* row = FindRow(name); row && std::string_view(row->Parent) != vx::shell::menu::MenuBarName;
-         row = FindRow(row->Parent))
-        path.insert(path.begin(), row->Name);
-    if (!path.empty())
-        path.insert(path.begin(), FindRow(path.front())->Parent);
-    return path;
 }
 
 class MenuTest : public ShellTest {
@@ -64,19 +44,7 @@ protected:
         ASSERT_EQ(form->ActiveEditor(), editor);
     }
     void TearDown() override { TagCaseMode() = "NORMAL"; }
-    void Pick(const char* name)
-    {
-        std::vector<const char*> path = PathOf(name);
-        ASSERT_GE(path.size(), 2u) << name;
-        switch (path.size()) {
-        case 1: vx::test::PickMenuItem(*form, {path[0]}); break;
-        case 2: vx::test::PickMenuItem(*form, {path[0], path[1]}); break;
-        case 3: vx::test::PickMenuItem(*form, {path[0], path[1], path[2]}); break;
-        case 4: vx::test::PickMenuItem(*form, {path[0], path[1], path[2], path[3]}); break;
-        case 5: vx::test::PickMenuItem(*form, {path[0], path[1], path[2], path[3], path[4]}); break;
-        default: FAIL() << name;
-        }
-    }
+    void Pick(const char* name) { vx::test::PickMenuCommand(*form, name); }
     QAction* Action(const char* name) const { return form->findChild<QAction*>(name); }
     void ClickToolButton(const char* name)
     {
@@ -98,7 +66,7 @@ TEST_F(MenuTest, EveryItemRunsSomethingOrIsDisabledWithAReason)
         EXPECT_TRUE(names.insert(row.Name).second) << "one item per name: " << row.Name;
         if (*row.Parent && !std::string_view(row.Parent).starts_with(vx::shell::menu::ToolBarPrefix) &&
             std::string_view(row.Parent) != vx::shell::menu::MenuBarName) {
-            EXPECT_NE(FindRow(row.Parent), nullptr) << row.Name << " sits in " << row.Parent;
+            EXPECT_NE(vx::test::FindMenuRow(row.Parent), nullptr) << row.Name << " sits in " << row.Parent;
         }
         if (row.Kind == TKind::Menu || row.Kind == TKind::Separator)
             continue;

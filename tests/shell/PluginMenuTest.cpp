@@ -126,8 +126,8 @@ TEST_F(PluginMenuTest, UnloadPluginsStaysDisabled)
     QAction* unload = form->findChild<QAction*>("Unloadplugins1");
     ASSERT_NE(unload, nullptr);
     EXPECT_FALSE(unload->isEnabled());
-    form->AdvancedNovice1->trigger();
-    form->AdvancedNovice1->trigger();
+    vx::test::PickMenuCommand(*form, "AdvancedNovice1");
+    vx::test::PickMenuCommand(*form, "AdvancedNovice1");
     EXPECT_FALSE(unload->isEnabled()) << "beginner mode does not enable it";
 }
 

@@ -97,14 +97,14 @@ TEST_F(PreviewWindowsTest, WithABrowserEngineTheInternalPreviewShowsTheSavedPage
     Focus(form->SlotEditor(1));
     QAction* preview = MenuCommand("Currentpageininternalbrowser1", "Alt+F11");
     ASSERT_TRUE(preview->isEnabled()) << "the preview is there once an engine is";
-    preview->trigger();
+    vx::test::PickMenuCommand(*form, "Currentpageininternalbrowser1");
     ASSERT_EQ(dialogs.requests.size(), 1u);
     EXPECT_EQ(dialogs.requests[0].text, "You must save the document first!");
     EXPECT_TRUE(visited.empty());
 
     const std::string page = WriteDoc("page.htm", "<html></html>");
     OpenAndFocus(page);
-    preview->trigger();
+    vx::test::PickMenuCommand(*form, "Currentpageininternalbrowser1");
     EXPECT_TRUE(frm_preview->isVisible());
     ASSERT_EQ(visited.size(), 1u);
     EXPECT_EQ(visited[0], QUrl::fromLocalFile(QString::fromStdString(page)));
