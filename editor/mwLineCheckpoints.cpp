@@ -8,8 +8,9 @@ std::int32_t TmwLineCheckpoints::ScanPlain(TmwCustomHighLighter& hl, const TStri
                                            std::int32_t startRange)
 {
     // Read into one buffer: Get would keep a copy of every line scanned.
-    const auto [before, after] = lines.Pieces(index);
-    text_.assign(before).append(after);
+    text_.clear();
+    for (size_t i = 0; i < lines.PieceCount(index); ++i)
+        text_.append(lines.Piece(index, i));
     hl.SetRange(startRange);
     hl.SetLine(text_, index);
     hl.NextToEol();

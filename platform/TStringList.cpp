@@ -60,26 +60,23 @@ std::string_view TStringList::View(int index) const
     return store_.View(index);
 }
 
-std::pair<std::string_view, std::string_view> TStringList::Pieces(int index) const
+size_t TStringList::PieceCount(int index) const
 {
     CheckIndex(index);
-    return store_.Pieces(index);
+    return store_.PieceCount(index);
+}
+
+std::string_view TStringList::Piece(int index, size_t i) const
+{
+    CheckIndex(index);
+    return store_.Piece(index, i);
 }
 
 std::string TStringList::Substr(int index, size_t pos, size_t count) const
 {
-    const auto [before, after] = Pieces(index);
+    CheckIndex(index);
     std::string s;
-    if (pos < before.size()) {
-        const std::string_view part = before.substr(pos, count);
-        s.assign(part);
-        count -= part.size();
-        pos = 0;
-    } else {
-        pos -= before.size();
-    }
-    if (pos < after.size())
-        s.append(after.substr(pos, count));
+    store_.Read(index, pos, count, s);
     return s;
 }
 

@@ -241,23 +241,24 @@ std::string TypingStep(Rng& rng, Editor& e)
     return RandomStep(rng, e);
 }
 
-// The text as the store holds it, read around the gaps of lines being typed in.
-std::string TextAroundGaps(const TmwEditList& lines)
+// The text as the store holds it, read piece by piece from lines being typed in.
+std::string TextInPieces(const TmwEditList& lines)
 {
     std::string text;
     for (int i = 0; i < lines.Count(); ++i) {
-        const auto [before, after] = lines.Pieces(i);
-        text.append(before).append(after) += "\r\n";
+        for (size_t p = 0; p < lines.PieceCount(i); ++p)
+            text.append(lines.Piece(i, p));
+        text += "\r\n";
     }
     return text;
 }
 
 } // namespace
 
-// Long lines keep a gap where they are typed in, from one keystroke to the
-// next. Two editors take the same steps on lines past the widest column and
-// past the length from which a line keeps a gap: one is read only around its
-// gaps, the other whole after every step. They agree throughout, and the
+// Long lines are typed in where they are stored, chunk by chunk. Two editors
+// take the same steps on lines past the widest column and past the length
+// from which a line is held in chunks: one is read only piece by piece, the
+// other whole after every step. They agree throughout, and the
 // whole session undoes to the text it began with.
 TEST(TmwCustomEditRandom, LongLinesTypedInPlaceAgreeWithLinesReadWhole)
 {
@@ -266,29 +267,29 @@ TEST(TmwCustomEditRandom, LongLinesTypedInPlaceAgreeWithLinesReadWhole)
         Rng textRng(seed);
         std::string text = RandomText(textRng, 6);
         text += "\r\n" + std::string(9000, 'N') + std::string(1, '\0') + "x\r\n\r\n" + std::string(5000, ' ') + "end";
-        Editor gapped;
+        Editor inPieces;
         Editor whole;
-        Rng rngGapped(seed);
+        Rng rngInPieces(seed);
         Rng rngWhole(seed);
         const int column = Pick(textRng, 1, 5000);
-        for (Editor* e : {&gapped, &whole}) {
+        for (Editor* e : {&inPieces, &whole}) {
             e->model.SetMaxUndo(100000);
             e->model.SetText(text);
             e->model.SetCaretXY(Point(column, e->model.LineCount() - 2));
         }
         const std::string initial = whole.model.GetText();
         for (int step = 0; step < 400; ++step) {
-            const std::string what = TypingStep(rngGapped, gapped);
+            const std::string what = TypingStep(rngInPieces, inPieces);
             ASSERT_EQ(TypingStep(rngWhole, whole), what);
-            ASSERT_EQ(Difference(TextAroundGaps(gapped.model.Lines()), whole.model.GetText()), "")
+            ASSERT_EQ(Difference(TextInPieces(inPieces.model.Lines()), whole.model.GetText()), "")
                 << what << " at step " << step;
-            ASSERT_EQ(gapped.model.CaretXY(), whole.model.CaretXY()) << what << " at step " << step;
-            ASSERT_EQ(gapped.model.RawBlockBegin(), whole.model.RawBlockBegin()) << what << " at step " << step;
-            ASSERT_EQ(OutsideText(gapped.model), "") << what << " at step " << step;
+            ASSERT_EQ(inPieces.model.CaretXY(), whole.model.CaretXY()) << what << " at step " << step;
+            ASSERT_EQ(inPieces.model.RawBlockBegin(), whole.model.RawBlockBegin()) << what << " at step " << step;
+            ASSERT_EQ(OutsideText(inPieces.model), "") << what << " at step " << step;
         }
-        while (gapped.model.CanUndo())
-            gapped.model.Undo();
-        EXPECT_EQ(Difference(gapped.model.GetText(), initial), "");
+        while (inPieces.model.CanUndo())
+            inPieces.model.Undo();
+        EXPECT_EQ(Difference(inPieces.model.GetText(), initial), "");
     }
 }
 

@@ -1,0 +1,114 @@
+// A long line's text in chunks.
+#include "platform/TLineStoreChunks.h"
+
+#include <algorithm>
+#include <iterator>
+
+void TLineChunks::Assign(std::string_view text)
+{
+    chunks_.clear();
+    for (std::size_t at = 0; at < text.size(); at += kChunk)
+        chunks_.emplace_back(text.substr(at, kChunk));
+    length_ = text.size();
+    starts_.clear();
+    for (std::size_t i = 0; i < chunks_.size(); ++i)
+        starts_.push_back(i * kChunk);
+    Changed();
+}
+
+std::size_t TLineChunks::ChunkAt(std::size_t pos) const
+{
+    const auto after = std::upper_bound(starts_.begin(), starts_.end(), pos);
+    return static_cast<std::size_t>(std::max<std::ptrdiff_t>(after - starts_.begin() - 1, 0));
+}
+
+void TLineChunks::Read(std::size_t pos, std::size_t count, std::string& out) const
+{
+    if (pos >= length_)
+        return;
+    count = std::min(count, length_ - pos);
+    std::size_t i = ChunkAt(pos);
+    std::size_t offset = pos - starts_[i];
+    while (count > 0) {
+        const std::size_t take = std::min(count, chunks_[i].size() - offset);
+        out.append(chunks_[i], offset, take);
+        count -= take;
+        offset = 0;
+        ++i;
+    }
+}
+
+void TLineChunks::Replace(std::size_t pos, std::size_t count, std::string_view text)
+{
+    if (count == 0 && text.empty())
+        return;
+    if (chunks_.empty()) {
+        Assign(text);
+        return;
+    }
+    const std::size_t i = ChunkAt(pos);
+    const std::size_t offset = pos - starts_[i];
+    std::size_t remaining = count;
+    const std::size_t here = std::min(remaining, chunks_[i].size() - offset);
+    chunks_[i].erase(offset, here);
+    remaining -= here;
+    // Chunks wholly inside the removed characters go; the last one loses its start.
+    std::size_t next = i + 1;
+    while (remaining > 0 && chunks_[next].size() <= remaining)
+        remaining -= chunks_[next++].size();
+    if (remaining > 0)
+        chunks_[next].erase(0, remaining);
+    const auto gone = static_cast<std::ptrdiff_t>(next - i - 1);
+    chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(i) + 1, chunks_.begin() + static_cast<std::ptrdiff_t>(i) + 1 + gone);
+    starts_.resize(chunks_.size());
+    chunks_[i].insert(offset, text);
+    length_ = length_ - count + text.size();
+    Settle(i);
+    Changed();
+}
+
+void TLineChunks::Settle(std::size_t i)
+{
+    if (chunks_[i].size() > 2 * kChunk) {
+        std::vector<std::string> parts;
+        const std::string_view whole = chunks_[i];
+        for (std::size_t at = 0; at < whole.size(); at += kChunk)
+            parts.emplace_back(whole.substr(at, kChunk));
+        chunks_[i] = std::move(parts.front());
+        chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(i) + 1, std::make_move_iterator(parts.begin() + 1),
+                       std::make_move_iterator(parts.end()));
+    } else if (chunks_[i].size() < kChunk / 4 && chunks_.size() > 1) {
+        if (i + 1 == chunks_.size())
+            --i;
+        chunks_[i] += chunks_[i + 1];
+        chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+        if (chunks_[i].size() > 2 * kChunk) {
+            Settle(i);
+            return;
+        }
+    } else if (chunks_[i].empty()) {
+        chunks_.clear(); // the only chunk: the text is empty
+    }
+    starts_.resize(chunks_.size());
+    for (std::size_t j = std::max<std::size_t>(i, 1); j < chunks_.size(); ++j)
+        starts_[j] = starts_[j - 1] + chunks_[j - 1].size();
+}
+
+void TLineChunks::Changed()
+{
+    if (!wholeKept_)
+        return;
+    std::string().swap(whole_);
+    wholeKept_ = false;
+}
+
+const std::string& TLineChunks::Whole() const
+{
+    if (!wholeKept_) {
+        whole_.reserve(length_);
+        for (const std::string& chunk : chunks_)
+            whole_ += chunk;
+        wholeKept_ = true;
+    }
+    return whole_;
+}
