@@ -123,6 +123,9 @@ struct TmwScanPoint {
     int pos = 0;
     std::int32_t range = 0;
     std::int32_t extra = 0;
+    // The rest of the state of a highlighter made of others; positions in it
+    // are counted from pos, so that it holds when the line moves on.
+    std::vector<int> more;
     bool operator==(const TmwScanPoint&) const = default;
 };
 
@@ -132,6 +135,8 @@ public:
     virtual ~TmwResumableScan() = default;
     // How far before its start or after its end a token's scan may read the line.
     virtual int ResumeMargin() const = 0;
+    // Where the next token starts: the position of ScanPoint, read cheaply.
+    virtual int ScanPos() const = 0;
     // The point after the current token.
     virtual TmwScanPoint ScanPoint() const = 0;
     // Copies the line and scans the token at the point, in the state it holds;

@@ -42,11 +42,11 @@ private:
         bool eol;
         TmwScanPoint point; // the point reached; at the line end, its range
     };
-    // Scans characters w0..w1 of the line from start (the line start when
-    // null, with w0 then 0) until the next token starts at or past stop,
-    // keeping a state every interval characters.
+    // Scans the line up to character w1 from start (the line start when
+    // null) until the next token starts at or past stop, keeping a state
+    // every interval characters.
     TStop ScanPart(TmwCustomHighLighter& hl, const TStringList& lines, int index, const TmwScanPoint* start,
-                   std::size_t w0, std::size_t w1, std::size_t stop);
+                   std::size_t w1, std::size_t stop);
     // Scans the line whole without keeping states.
     std::int32_t ScanPlain(TmwCustomHighLighter& hl, const TStringList& lines, int index, std::int32_t startRange);
 

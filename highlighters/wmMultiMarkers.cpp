@@ -36,40 +36,46 @@ void TgmMarkerFinder::Build(const TgmSchemes& schemes)
             addUse(opening_, schemes.Items(s).StartExpr(), {s, s});
             addUse(closing_, schemes.Items(s).EndExpr(), {s, -1});
         }
-}
-
-void TgmMarkerFinder::search(std::vector<TExpression>& list, std::string_view line, std::vector<TgmMarker>& markers)
-{
-    for (auto& e : list) {
-        if (!e.regExpr)
-            continue;
-        size_t offset = 0;
-        while (offset < line.size()) {
-            bool found = false;
-            try {
-                found = e.regExpr->Exec(line.substr(offset));
-            } catch (const Exception&) {
-                found = false;
-            }
-            if (!found)
-                break;
-            const size_t pos = offset + static_cast<size_t>(e.regExpr->MatchPos(0) - 1);
-            const size_t len = static_cast<size_t>(e.regExpr->MatchLen(0));
-            if (len > 0)
-                for (const TUse& use : e.uses)
-                    markers.push_back(
-                        TgmMarker{use.scheme, use.newScheme, static_cast<int>(pos + 1), static_cast<int>(len)});
-            offset = pos + std::max<size_t>(len, 1);
-        }
+    reach_ = 0;
+    for (int e = 0; e < Count(); ++e) {
+        const TExpression& x = expression(e);
+        const int reach = x.regExpr ? x.regExpr->Reach() : 0;
+        reach_ = reach < 0 || reach_ < 0 ? -1 : std::max(reach_, reach);
     }
 }
 
-void TgmMarkerFinder::Find(std::string_view line, bool startsInBlock, std::vector<TgmMarker>& markers)
+TgmMarkerFinder::TExpression& TgmMarkerFinder::expression(int index)
 {
-    markers.clear();
-    search(opening_, line, markers);
-    if (startsInBlock || !markers.empty())
-        search(closing_, line, markers);
+    const auto i = static_cast<std::size_t>(index);
+    return i < opening_.size() ? opening_[i] : closing_[i - opening_.size()];
+}
+
+void TgmMarkerFinder::search(int index, std::string_view line, std::size_t offset, std::vector<TgmMarker>& markers)
+{
+    TExpression& e = expression(index);
+    if (!e.regExpr)
+        return;
+    while (offset < line.size()) {
+        bool found = false;
+        try {
+            found = e.regExpr->Exec(line.substr(offset));
+        } catch (const Exception&) {
+            found = false;
+        }
+        if (!found)
+            break;
+        const size_t pos = offset + static_cast<size_t>(e.regExpr->MatchPos(0) - 1);
+        const size_t len = static_cast<size_t>(e.regExpr->MatchLen(0));
+        if (len > 0)
+            for (const TUse& use : e.uses)
+                markers.push_back(
+                    TgmMarker{use.scheme, use.newScheme, static_cast<int>(pos + 1), static_cast<int>(len), index});
+        offset = pos + std::max<size_t>(len, 1);
+    }
+}
+
+void TgmMarkerFinder::sort(std::vector<TgmMarker>& markers)
+{
     std::sort(markers.begin(), markers.end(), [](const TgmMarker& a, const TgmMarker& b) {
         if (a.Pos != b.Pos)
             return a.Pos < b.Pos;
@@ -79,4 +85,39 @@ void TgmMarkerFinder::Find(std::string_view line, bool startsInBlock, std::vecto
             return bCloses;
         return a.Scheme < b.Scheme;
     });
+}
+
+// Closing markers are searched in every line, also where no block can be
+// open: a line resumed from inside finds them where its whole search does.
+void TgmMarkerFinder::Find(std::string_view line, std::vector<TgmMarker>& markers)
+{
+    markers.clear();
+    for (int e = 0; e < Count(); ++e)
+        search(e, line, 0, markers);
+    sort(markers);
+}
+
+void TgmMarkerFinder::FindFrom(std::string_view line, std::span<const int> offsets, std::vector<TgmMarker>& markers)
+{
+    markers.clear();
+    for (int e = 0; e < Count(); ++e)
+        search(e, line, static_cast<std::size_t>(offsets[static_cast<std::size_t>(e)]), markers);
+    sort(markers);
+}
+
+void TgmMarkerFinder::Reaches(const std::vector<TgmMarker>& markers, int pos, std::vector<int>& reaches) const
+{
+    const auto first = reaches.size();
+    reaches.resize(first + static_cast<std::size_t>(Count()), 0);
+    // One expression's markers do not overlap, and none is longer than the reach.
+    auto at = std::lower_bound(markers.begin(), markers.end(), pos,
+                               [](const TgmMarker& m, int p) { return m.Pos - 1 < p; });
+    while (at != markers.begin()) {
+        --at;
+        if (at->Pos - 1 + reach_ < pos)
+            break;
+        const int past = at->Pos - 1 + at->Len - pos;
+        int& reach = reaches[first + static_cast<std::size_t>(at->Expr)];
+        reach = std::max(reach, past);
+    }
 }
