@@ -144,6 +144,8 @@ void TmwCustomEditModel::ListAdded()
 
 void TmwCustomEditModel::ListCleared()
 {
+    // No line a mark stood on is left.
+    marks_.Clear();
     checkpoints_.Forget();
     longestIndex_ = -1;
     invalidateRect_ = TRect{};
@@ -524,6 +526,12 @@ void TmwCustomEditModel::SetCaretFree(TPoint value)
     options_ |= mweoScrollPastEol;
     SetCaretXY(value);
     options_ = saved;
+}
+
+void TmwCustomEditModel::AnchorAtCaret()
+{
+    if (!SelAvail())
+        blockBegin_ = blockEnd_ = CaretXY();
 }
 
 void TmwCustomEditModel::PlaceInsertionPoint(TPoint value)

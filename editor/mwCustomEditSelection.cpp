@@ -234,6 +234,8 @@ std::string TmwCustomEditModel::SelectedText(bool padColumns) const
 
 void TmwCustomEditModel::SetSelText(const std::string& value)
 {
+    if (GetReadOnly())
+        return;
     IncPaintLock();
     if (SelAvail()) {
         RecordSelection(mwcrSelDelete);
@@ -245,6 +247,7 @@ void TmwCustomEditModel::SetSelText(const std::string& value)
     SetSelTextPrimitiveEx(smNormal, value, nullptr);
     undoList_.AddChange(mwcrInsert, start, InsertedEnd(smNormal, start, value), GetSelText(), smNormal,
                         std::move(tails));
+    AnchorAtCaret();
     DecPaintLock();
 }
 

@@ -164,7 +164,9 @@ bool TmwCustomEdit::UpdateAction(TmwEditAction action, QAction& target) const
 {
     if (!hasFocus())
         return false;
-    target.setEnabled(action == TmwEditAction::Paste ? model_->CanPaste() : model_->SelAvail());
+    const bool changes = action != TmwEditAction::Copy;
+    target.setEnabled((!changes || !model_->GetReadOnly()) &&
+                      (action == TmwEditAction::Paste ? model_->CanPaste() : model_->SelAvail()));
     return true;
 }
 

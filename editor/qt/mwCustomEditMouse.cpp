@@ -377,7 +377,7 @@ void TmwCustomEdit::StartTextDrag()
 void TmwCustomEdit::dragEnterEvent(QDragEnterEvent* event)
 {
     const QMimeData* data = event->mimeData();
-    if (event->source() == this && data->hasFormat(kTextDragFormat)) {
+    if (event->source() == this && data->hasFormat(kTextDragFormat) && !model_->GetReadOnly()) {
         event->setDropAction(event->modifiers() & Qt::ControlModifier ? Qt::CopyAction : Qt::MoveAction);
         event->accept();
     } else if (model_->HasOption(mweoDropFiles) && OnDropFiles && data->hasUrls()) {

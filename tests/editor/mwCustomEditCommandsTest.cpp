@@ -319,6 +319,22 @@ TEST(TmwEditCommands, DeleteLine)
     EXPECT_FALSE(e.model.CanUndo());
 }
 
+// Marks stand on lines of the text: a text cleared, or replaced whole, takes them along.
+TEST(TmwEditCommands, ClearingTheTextTakesTheBookmarks)
+{
+    Editor e("1\r\n2\r\n3\r\n4\r\n5");
+    e.model.SetBookMark(1, 1, 4);
+    e.model.SetBookMark(2, 1, 5);
+    e.Run(ecClearAll);
+    EXPECT_FALSE(e.model.IsBookmark(1));
+    EXPECT_FALSE(e.model.IsBookmark(2));
+    EXPECT_EQ(e.model.Marks().Count(), 0);
+    e.model.SetText("a\r\nb");
+    e.model.SetBookMark(3, 1, 2);
+    e.model.SetText("other");
+    EXPECT_FALSE(e.model.IsBookmark(3));
+}
+
 TEST(TmwEditCommands, TabsInsertBlanks)
 {
     Editor e("abc");
