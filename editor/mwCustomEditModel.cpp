@@ -595,8 +595,12 @@ int TmwCustomEditModel::DisplayColumn(TPoint value) const
 {
     if (value.Y < 1 || value.Y > lines_->Count())
         return value.X;
-    // Only the characters before the column count.
-    const std::string before = lines_->Substr(value.Y - 1, 0, static_cast<size_t>(std::max(value.X - 1, 0)));
+    // Only a tab before the column moves it; without one, the characters
+    // before it are not read, however long the line.
+    const auto chars = static_cast<size_t>(std::max(value.X - 1, 0));
+    if (lines_->LastTabBefore(value.Y - 1, chars) == std::string::npos)
+        return value.X;
+    const std::string before = lines_->Substr(value.Y - 1, 0, chars);
     return CharToDisplayColumn(before, value.X, tabWidth_);
 }
 
@@ -604,8 +608,12 @@ TPoint TmwCustomEditModel::CharPoint(int displayColumn, int line) const
 {
     if (line < 1 || line > lines_->Count())
         return Point(displayColumn, line);
-    // A character takes one cell at least: the column lies within the first displayColumn.
-    const std::string start = lines_->Substr(line - 1, 0, static_cast<size_t>(std::max(displayColumn, 0)));
+    // A character takes one cell at least: the column lies within the first
+    // displayColumn, where without a tab every character takes one.
+    const auto cells = static_cast<size_t>(std::max(displayColumn, 0));
+    if (lines_->LastTabBefore(line - 1, cells) == std::string::npos)
+        return Point(std::max(displayColumn, 1), line);
+    const std::string start = lines_->Substr(line - 1, 0, cells);
     return Point(DisplayToCharColumn(start, displayColumn, tabWidth_), line);
 }
 

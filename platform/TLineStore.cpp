@@ -35,6 +35,14 @@ void TLineStore::Read(int index, size_t pos, size_t count, std::string& out) con
         out.append(text.substr(pos, count));
 }
 
+size_t TLineStore::LastTabBefore(int index, size_t pos) const
+{
+    if (Held(index))
+        return HeldText(index).LastTabBefore(pos);
+    const std::string_view text = ArenaText(lines_[static_cast<size_t>(index)]);
+    return pos == 0 ? std::string_view::npos : text.substr(0, pos).rfind('\t');
+}
+
 std::string_view TLineStore::View(int index) const
 {
     return Held(index) ? std::string_view(HeldText(index).Whole()) : ArenaText(lines_[static_cast<size_t>(index)]);

@@ -13,6 +13,7 @@ void TLineChunks::Assign(std::string_view text)
     starts_.clear();
     for (std::size_t i = 0; i < chunks_.size(); ++i)
         starts_.push_back(i * kChunk);
+    CountTabs(0, chunks_.size());
     Changed();
 }
 
@@ -27,6 +28,7 @@ void TLineChunks::Read(std::size_t pos, std::size_t count, std::string& out) con
     if (pos >= length_)
         return;
     count = std::min(count, length_ - pos);
+    out.reserve(out.size() + count);
     std::size_t i = ChunkAt(pos);
     std::size_t offset = pos - starts_[i];
     while (count > 0) {
@@ -36,6 +38,29 @@ void TLineChunks::Read(std::size_t pos, std::size_t count, std::string& out) con
         offset = 0;
         ++i;
     }
+}
+
+void TLineChunks::CountTabs(std::size_t first, std::size_t last)
+{
+    tabs_.resize(chunks_.size());
+    for (std::size_t i = first; i < last; ++i)
+        tabs_[i] = static_cast<std::size_t>(std::count(chunks_[i].begin(), chunks_[i].end(), '\t'));
+}
+
+std::size_t TLineChunks::LastTabBefore(std::size_t pos) const
+{
+    pos = std::min(pos, length_);
+    if (pos == 0)
+        return std::string::npos;
+    for (std::size_t i = ChunkAt(pos - 1) + 1; i-- > 0;) {
+        if (tabs_[i] == 0)
+            continue;
+        const std::string_view chunk = std::string_view(chunks_[i]).substr(0, pos - starts_[i]);
+        const std::size_t at = chunk.rfind('\t');
+        if (at != std::string_view::npos)
+            return starts_[i] + at;
+    }
+    return std::string::npos;
 }
 
 void TLineChunks::Replace(std::size_t pos, std::size_t count, std::string_view text)
@@ -60,6 +85,9 @@ void TLineChunks::Replace(std::size_t pos, std::size_t count, std::string_view t
         chunks_[next].erase(0, remaining);
     const auto gone = static_cast<std::ptrdiff_t>(next - i - 1);
     chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(i) + 1, chunks_.begin() + static_cast<std::ptrdiff_t>(i) + 1 + gone);
+    tabs_.erase(tabs_.begin() + static_cast<std::ptrdiff_t>(i) + 1, tabs_.begin() + static_cast<std::ptrdiff_t>(i) + 1 + gone);
+    if (remaining > 0)
+        CountTabs(i + 1, i + 2);
     starts_.resize(chunks_.size());
     chunks_[i].insert(offset, text);
     length_ = length_ - count + text.size();
@@ -69,6 +97,7 @@ void TLineChunks::Replace(std::size_t pos, std::size_t count, std::string_view t
 
 void TLineChunks::Settle(std::size_t i)
 {
+    std::size_t last = i + 1;
     if (chunks_[i].size() > 2 * kChunk) {
         std::vector<std::string> parts;
         const std::string_view whole = chunks_[i];
@@ -77,18 +106,24 @@ void TLineChunks::Settle(std::size_t i)
         chunks_[i] = std::move(parts.front());
         chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(i) + 1, std::make_move_iterator(parts.begin() + 1),
                        std::make_move_iterator(parts.end()));
+        tabs_.insert(tabs_.begin() + static_cast<std::ptrdiff_t>(i) + 1, parts.size() - 1, 0);
+        last = i + parts.size();
     } else if (chunks_[i].size() < kChunk / 4 && chunks_.size() > 1) {
         if (i + 1 == chunks_.size())
             --i;
         chunks_[i] += chunks_[i + 1];
         chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+        tabs_.erase(tabs_.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+        last = i + 1;
         if (chunks_[i].size() > 2 * kChunk) {
             Settle(i);
             return;
         }
     } else if (chunks_[i].empty()) {
         chunks_.clear(); // the only chunk: the text is empty
+        last = 0;
     }
+    CountTabs(std::min(i, last), last);
     starts_.resize(chunks_.size());
     for (std::size_t j = std::max<std::size_t>(i, 1); j < chunks_.size(); ++j)
         starts_[j] = starts_[j - 1] + chunks_[j - 1].size();

@@ -1,7 +1,9 @@
 // The text of one long line of the line store, in chunks of a few kilobytes:
 // an edit anywhere in the line moves the bytes of one chunk and the table of
 // where the chunks start, never the rest of the line, however long it is and
-// wherever the previous edit was.
+// wherever the previous edit was. Each chunk's tabs are counted, so that the
+// last tab before a place, which decides where a column shows, is found
+// without reading the chunks that have none.
 #pragma once
 
 #include <cstddef>
@@ -17,7 +19,10 @@ public:
 
     explicit TLineChunks(std::string_view text) { Assign(text); }
     // Copies the text, not the whole copy Whole may keep.
-    TLineChunks(const TLineChunks& other) : chunks_(other.chunks_), starts_(other.starts_), length_(other.length_) {}
+    TLineChunks(const TLineChunks& other)
+        : chunks_(other.chunks_), starts_(other.starts_), tabs_(other.tabs_), length_(other.length_)
+    {
+    }
     TLineChunks& operator=(const TLineChunks&) = delete;
 
     std::size_t Length() const { return length_; }
@@ -25,6 +30,8 @@ public:
     std::string_view Piece(std::size_t i) const { return chunks_[i]; }
     // Appends characters pos.. to out, at most count of them.
     void Read(std::size_t pos, std::size_t count, std::string& out) const;
+    // Where the last tab before pos stands, or npos.
+    std::size_t LastTabBefore(std::size_t pos) const;
 
     void Assign(std::string_view text);
     // Replaces count characters from pos (both within the text) by text.
@@ -37,13 +44,15 @@ public:
 private:
     // The chunk holding position pos, or the last one for the end of the text.
     std::size_t ChunkAt(std::size_t pos) const;
-    // Chunk i changed size: it is cut when too long, joined to a neighbour when
-    // too short, and the starts from it on are counted again.
+    // Chunk i changed: it is cut when too long, joined to a neighbour when
+    // too short, its tabs are counted and the starts from it on counted again.
     void Settle(std::size_t i);
+    void CountTabs(std::size_t first, std::size_t last);
     void Changed();
 
     std::vector<std::string> chunks_; // none for an empty text, none empty otherwise
     std::vector<std::size_t> starts_;
+    std::vector<std::size_t> tabs_; // per chunk
     std::size_t length_ = 0;
     mutable std::string whole_;
     mutable bool wholeKept_ = false;

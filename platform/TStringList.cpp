@@ -72,6 +72,12 @@ std::string_view TStringList::Piece(int index, size_t i) const
     return store_.Piece(index, i);
 }
 
+size_t TStringList::LastTabBefore(int index, size_t pos) const
+{
+    CheckIndex(index);
+    return store_.LastTabBefore(index, pos);
+}
+
 std::string TStringList::Substr(int index, size_t pos, size_t count) const
 {
     CheckIndex(index);

@@ -1,6 +1,7 @@
 // A long line's chunks against a string edited the plain way: typing near one
 // place, deletions across many chunks, insertions longer than a chunk, the
-// line emptied and filled again; and how much of the line an edit moves.
+// line emptied and filled again, and where its last tab before a place is;
+// and how much of the line an edit moves.
 #include "platform/TLineStoreChunks.h"
 
 #include <gtest/gtest.h>
@@ -69,6 +70,10 @@ TEST(TLineChunks, AgreesWithPlainEdits)
             std::string read;
             line.Read(from, n, read);
             ASSERT_EQ(read, from < want.size() ? want.substr(from, n) : "");
+            const std::size_t before = pick(want.size() + 2);
+            ASSERT_EQ(line.LastTabBefore(before), before == 0 ? std::string::npos
+                                                              : want.substr(0, before).rfind('\t'))
+                << "before " << before;
             for (std::size_t i = 0; i < line.PieceCount(); ++i) {
                 ASSERT_FALSE(line.Piece(i).empty()) << "no empty chunk";
                 ASSERT_LE(line.Piece(i).size(), 2 * kChunk) << "no chunk grows without bound";

@@ -277,6 +277,7 @@ TEST(TStringListReplaceText, AgreesWithPlainEditsWhateverTheChunks)
                 const size_t pos = pick(line.size() + 2);
                 const size_t count = pick(40);
                 ASSERT_EQ(list.Substr(index, pos, count), pos < line.size() ? line.substr(pos, count) : "");
+                ASSERT_EQ(list.LastTabBefore(index, pos), pos == 0 ? std::string::npos : line.substr(0, pos).rfind('\t'));
             } else {
                 std::string pieces;
                 for (size_t p = 0; p < list.PieceCount(index); ++p)
