@@ -472,8 +472,12 @@ void TmwCustomEdit::scrollContentsBy(int dx, int dy)
     if (updatingBars_)
         return; // the bars only show what the model already holds
     TmwCustomEditModel& m = *model_;
-    if (dx != 0)
+    if (dx != 0) {
         m.SetLeftChar(horizontalScrollBar()->value());
+        // Past a long line's end (the range goes on a little) the view stops, and the bar with it.
+        if (horizontalScrollBar()->value() != m.LeftChar())
+            UpdateScrollBars();
+    }
     if (dy != 0)
         m.SetTopLine(verticalScrollBar()->value());
     if (verticalScrollBar()->isSliderDown())
