@@ -566,19 +566,23 @@ int TmwCustomEditModel::LongestLine() const
                 longestIndex_ = i;
                 longest = lines_->Length(i);
             }
+        longestLength_ = longest;
     }
     return lines_->Count() > 0 ? static_cast<int>(lines_->Length(longestIndex_)) : 0;
 }
 
 void TmwCustomEditModel::LineLengthChanged(int index)
 {
-    if (longestIndex_ < 0)
+    if (longestIndex_ < 0 || index >= lines_->Count())
         return;
-    if (index == longestIndex_)
-        longestIndex_ = -1; // it may have become shorter: measure again when asked
-    else if (index < lines_->Count() && longestIndex_ < lines_->Count() &&
-             lines_->Length(index) > lines_->Length(longestIndex_))
+    const size_t length = lines_->Length(index);
+    // The longest line that grew is the longest still: typing in it reads no other line.
+    if (index == longestIndex_ && length < longestLength_)
+        longestIndex_ = -1; // it may have become shorter than another: measure again when asked
+    else if (index == longestIndex_ || length > longestLength_) {
         longestIndex_ = index;
+        longestLength_ = length;
+    }
 }
 
 int TmwCustomEditModel::ColumnCount() const { return std::max(maxLeftChar_, LongestLine() + 1); }

@@ -474,6 +474,7 @@ private:
     int leftChar_ = 0;
     int maxLeftChar_ = 1024;
     mutable int longestIndex_ = -1; // the longest line, or -1 when it has to be found again
+    mutable size_t longestLength_ = 0; // its length when it was found or last grew
     int paintLock_ = 0;
     int rightEdge_ = 80;
     TColor rightEdgeColor_ = clSilver;

@@ -15,7 +15,7 @@ class TmwLineCheckpoints {
 public:
     // A line longer than interval keeps a state at the first token boundary
     // at or past every interval characters after the previous one.
-    static constexpr std::size_t kInterval = 64 * 1024;
+    static constexpr std::size_t kInterval = 16 * 1024;
     explicit TmwLineCheckpoints(std::size_t interval = kInterval) : interval_(interval) {}
 
     // Scans line index from its start at startRange, leaves its end range in

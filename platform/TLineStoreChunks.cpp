@@ -13,7 +13,10 @@ void TLineChunks::Assign(std::string_view text)
     starts_.clear();
     for (std::size_t i = 0; i < chunks_.size(); ++i)
         starts_.push_back(i * kChunk);
-    CountTabs(0, chunks_.size());
+    tabs_.clear();
+    for (const std::string& chunk : chunks_)
+        tabs_.push_back(Tabs(chunk));
+    tabTotal_ = Tabs(text);
     Changed();
 }
 
@@ -40,17 +43,15 @@ void TLineChunks::Read(std::size_t pos, std::size_t count, std::string& out) con
     }
 }
 
-void TLineChunks::CountTabs(std::size_t first, std::size_t last)
+std::size_t TLineChunks::Tabs(std::string_view text)
 {
-    tabs_.resize(chunks_.size());
-    for (std::size_t i = first; i < last; ++i)
-        tabs_[i] = static_cast<std::size_t>(std::count(chunks_[i].begin(), chunks_[i].end(), '\t'));
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\t'));
 }
 
 std::size_t TLineChunks::LastTabBefore(std::size_t pos) const
 {
     pos = std::min(pos, length_);
-    if (pos == 0)
+    if (pos == 0 || tabTotal_ == 0)
         return std::string::npos;
     for (std::size_t i = ChunkAt(pos - 1) + 1; i-- > 0;) {
         if (tabs_[i] == 0)
@@ -75,21 +76,31 @@ void TLineChunks::Replace(std::size_t pos, std::size_t count, std::string_view t
     const std::size_t offset = pos - starts_[i];
     std::size_t remaining = count;
     const std::size_t here = std::min(remaining, chunks_[i].size() - offset);
+    std::size_t tabsGone = Tabs(std::string_view(chunks_[i]).substr(offset, here));
+    tabs_[i] -= tabsGone;
     chunks_[i].erase(offset, here);
     remaining -= here;
     // Chunks wholly inside the removed characters go; the last one loses its start.
     std::size_t next = i + 1;
-    while (remaining > 0 && chunks_[next].size() <= remaining)
-        remaining -= chunks_[next++].size();
-    if (remaining > 0)
+    for (; remaining > 0 && chunks_[next].size() <= remaining; ++next) {
+        remaining -= chunks_[next].size();
+        tabsGone += tabs_[next];
+    }
+    if (remaining > 0) {
+        const std::size_t cut = Tabs(std::string_view(chunks_[next]).substr(0, remaining));
+        tabs_[next] -= cut;
+        tabsGone += cut;
         chunks_[next].erase(0, remaining);
-    const auto gone = static_cast<std::ptrdiff_t>(next - i - 1);
-    chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(i) + 1, chunks_.begin() + static_cast<std::ptrdiff_t>(i) + 1 + gone);
-    tabs_.erase(tabs_.begin() + static_cast<std::ptrdiff_t>(i) + 1, tabs_.begin() + static_cast<std::ptrdiff_t>(i) + 1 + gone);
-    if (remaining > 0)
-        CountTabs(i + 1, i + 2);
+    }
+    const auto from = static_cast<std::ptrdiff_t>(i) + 1;
+    const auto to = static_cast<std::ptrdiff_t>(next);
+    chunks_.erase(chunks_.begin() + from, chunks_.begin() + to);
+    tabs_.erase(tabs_.begin() + from, tabs_.begin() + to);
     starts_.resize(chunks_.size());
     chunks_[i].insert(offset, text);
+    const std::size_t tabsCome = Tabs(text);
+    tabs_[i] += tabsCome;
+    tabTotal_ = tabTotal_ - tabsGone + tabsCome;
     length_ = length_ - count + text.size();
     Settle(i);
     Changed();
@@ -97,7 +108,6 @@ void TLineChunks::Replace(std::size_t pos, std::size_t count, std::string_view t
 
 void TLineChunks::Settle(std::size_t i)
 {
-    std::size_t last = i + 1;
     if (chunks_[i].size() > 2 * kChunk) {
         std::vector<std::string> parts;
         const std::string_view whole = chunks_[i];
@@ -107,23 +117,23 @@ void TLineChunks::Settle(std::size_t i)
         chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(i) + 1, std::make_move_iterator(parts.begin() + 1),
                        std::make_move_iterator(parts.end()));
         tabs_.insert(tabs_.begin() + static_cast<std::ptrdiff_t>(i) + 1, parts.size() - 1, 0);
-        last = i + parts.size();
+        for (std::size_t j = i; j < i + parts.size(); ++j)
+            tabs_[j] = Tabs(chunks_[j]);
     } else if (chunks_[i].size() < kChunk / 4 && chunks_.size() > 1) {
         if (i + 1 == chunks_.size())
             --i;
         chunks_[i] += chunks_[i + 1];
+        tabs_[i] += tabs_[i + 1];
         chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(i) + 1);
         tabs_.erase(tabs_.begin() + static_cast<std::ptrdiff_t>(i) + 1);
-        last = i + 1;
         if (chunks_[i].size() > 2 * kChunk) {
             Settle(i);
             return;
         }
     } else if (chunks_[i].empty()) {
         chunks_.clear(); // the only chunk: the text is empty
-        last = 0;
+        tabs_.clear();
     }
-    CountTabs(std::min(i, last), last);
     starts_.resize(chunks_.size());
     for (std::size_t j = std::max<std::size_t>(i, 1); j < chunks_.size(); ++j)
         starts_[j] = starts_[j - 1] + chunks_[j - 1].size();

@@ -20,7 +20,8 @@ public:
     explicit TLineChunks(std::string_view text) { Assign(text); }
     // Copies the text, not the whole copy Whole may keep.
     TLineChunks(const TLineChunks& other)
-        : chunks_(other.chunks_), starts_(other.starts_), tabs_(other.tabs_), length_(other.length_)
+        : chunks_(other.chunks_), starts_(other.starts_), tabs_(other.tabs_), tabTotal_(other.tabTotal_),
+          length_(other.length_)
     {
     }
     TLineChunks& operator=(const TLineChunks&) = delete;
@@ -45,14 +46,15 @@ private:
     // The chunk holding position pos, or the last one for the end of the text.
     std::size_t ChunkAt(std::size_t pos) const;
     // Chunk i changed: it is cut when too long, joined to a neighbour when
-    // too short, its tabs are counted and the starts from it on counted again.
+    // too short, and the starts from it on are counted again.
     void Settle(std::size_t i);
-    void CountTabs(std::size_t first, std::size_t last);
+    static std::size_t Tabs(std::string_view text);
     void Changed();
 
     std::vector<std::string> chunks_; // none for an empty text, none empty otherwise
     std::vector<std::size_t> starts_;
     std::vector<std::size_t> tabs_; // per chunk
+    std::size_t tabTotal_ = 0;
     std::size_t length_ = 0;
     mutable std::string whole_;
     mutable bool wholeKept_ = false;
