@@ -132,6 +132,10 @@ struct TmwScanPoint {
 // Scanning a line on from a point inside it.
 class TmwResumableScan {
 public:
+    // Points are asked for only in lines longer than this: a highlighter may
+    // leave out in shorter lines what only its points need.
+    static constexpr std::size_t kShortestResumed = 256;
+
     virtual ~TmwResumableScan() = default;
     // How far before its start or after its end a token's scan may read the line.
     virtual int ResumeMargin() const = 0;

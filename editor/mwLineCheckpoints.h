@@ -6,6 +6,8 @@
 #include "editor/mwHighlighter.h"
 #include "platform/TStringList.h"
 
+#include <algorithm>
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -16,7 +18,10 @@ public:
     // A line longer than interval keeps a state at the first token boundary
     // at or past every interval characters after the previous one.
     static constexpr std::size_t kInterval = 16 * 1024;
-    explicit TmwLineCheckpoints(std::size_t interval = kInterval) : interval_(interval) {}
+    explicit TmwLineCheckpoints(std::size_t interval = kInterval)
+        : interval_(std::max(interval, TmwResumableScan::kShortestResumed))
+    {
+    }
 
     // Scans line index from its start at startRange, leaves its end range in
     // the highlighter and returns it. A long line's states are kept, in place

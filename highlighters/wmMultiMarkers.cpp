@@ -87,13 +87,15 @@ void TgmMarkerFinder::sort(std::vector<TgmMarker>& markers)
     });
 }
 
-// Closing markers are searched in every line, also where no block can be
-// open: a line resumed from inside finds them where its whole search does.
-void TgmMarkerFinder::Find(std::string_view line, std::vector<TgmMarker>& markers)
+void TgmMarkerFinder::Find(std::string_view line, bool closing, std::vector<TgmMarker>& markers)
 {
     markers.clear();
-    for (int e = 0; e < Count(); ++e)
+    const auto opening = static_cast<int>(opening_.size());
+    for (int e = 0; e < opening; ++e)
         search(e, line, 0, markers);
+    if (closing || !markers.empty())
+        for (int e = opening; e < Count(); ++e)
+            search(e, line, 0, markers);
     sort(markers);
 }
 

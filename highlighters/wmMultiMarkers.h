@@ -32,7 +32,9 @@ public:
     // markers come before closing ones, each in scheme order. Matches are
     // searched from the end of the previous one (one character on after an
     // empty match), and an empty match gives no marker: it has nothing to show.
-    void Find(std::string_view line, std::vector<TgmMarker>& markers);
+    // Closing markers are looked for when closing is set or the line has an
+    // opening marker: elsewhere no block can be open.
+    void Find(std::string_view line, bool closing, std::vector<TgmMarker>& markers);
     // The same from inside a line: each expression is searched from its own
     // offset, which a line searched from its start passes through (Reaches).
     void FindFrom(std::string_view line, std::span<const int> offsets, std::vector<TgmMarker>& markers);

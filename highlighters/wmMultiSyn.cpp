@@ -177,7 +177,9 @@ void TwmMultiSyn::SetLine(const std::string& NewValue, int LineNumber)
     refreshSchemes();
     line_ = NewValue;
     lineNumber_ = LineNumber;
-    finder_.Find(line_, markers_);
+    // Closing markers count only in a block; the points of a line resumed
+    // from inside hold where each one reaches, so such a line has them all.
+    finder_.Find(line_, current_ >= 0 || line_.size() > TmwResumableScan::kShortestResumed, markers_);
     resumedEnds_.clear();
     markerCursor_ = 0;
     marker_ = -1;

@@ -287,39 +287,77 @@ std::string TStringList::JoinedText(std::string_view separator) const
     return text;
 }
 
+size_t TStringList::AddLines(std::string_view text, bool final)
+{
+    // One pass: the next CR and the next LF are each found by memchr and
+    // looked for again only once passed. Every line goes through one
+    // buffer, so each line is allocated once, in the list.
+    const char* const begin = text.data();
+    const size_t size = text.size();
+    auto next = [&](char c, size_t from) {
+        const void* p = from < size ? std::memchr(begin + from, c, size - from) : nullptr;
+        return p ? static_cast<size_t>(static_cast<const char*>(p) - begin) : size;
+    };
+    size_t nextCR = next('\r', 0);
+    size_t nextLF = next('\n', 0);
+    std::string line;
+    size_t pos = 0;
+    while (pos < size) {
+        if (nextCR < pos)
+            nextCR = next('\r', pos);
+        if (nextLF < pos)
+            nextLF = next('\n', pos);
+        const size_t end = std::min(nextCR, nextLF);
+        if (!final && (end == size || (end + 1 == size && text[end] == '\r')))
+            break;
+        line.assign(begin + pos, end - pos);
+        Add(line);
+        pos = end;
+        if (pos < size && text[pos] == '\r')
+            ++pos;
+        if (pos < size && text[pos] == '\n')
+            ++pos;
+    }
+    return pos;
+}
+
 void TStringList::SetTextStr(std::string_view text)
 {
     BeginUpdate();
     try {
         Clear();
-        // One pass: the next CR and the next LF are each found by memchr and
-        // looked for again only once passed. Every line goes through one
-        // buffer, so each line is allocated once, in the list.
-        const char* const begin = text.data();
-        const size_t size = text.size();
-        auto next = [&](char c, size_t from) {
-            const void* p = from < size ? std::memchr(begin + from, c, size - from) : nullptr;
-            return p ? static_cast<size_t>(static_cast<const char*>(p) - begin) : size;
-        };
-        size_t nextCR = next('\r', 0);
-        size_t nextLF = next('\n', 0);
         // Room for every line at once: the list does not grow (and move) its items on the way.
-        store_.Reserve(static_cast<size_t>(std::count(begin, begin + size, '\n')) + 1, size);
-        std::string line;
-        size_t pos = 0;
-        while (pos < size) {
-            if (nextCR < pos)
-                nextCR = next('\r', pos);
-            if (nextLF < pos)
-                nextLF = next('\n', pos);
-            const size_t end = std::min(nextCR, nextLF);
-            line.assign(begin + pos, end - pos);
-            Add(line);
-            pos = end;
-            if (pos < size && text[pos] == '\r')
-                ++pos;
-            if (pos < size && text[pos] == '\n')
-                ++pos;
+        store_.Reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1, text.size());
+        AddLines(text, true);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+void TStringList::SetTextFromStream(std::istream& in)
+{
+    constexpr size_t kBlock = size_t{1} << 20;
+    BeginUpdate();
+    try {
+        Clear();
+        const std::istream::pos_type start = in.tellg();
+        if (start != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
+            const std::istream::pos_type end = in.tellg();
+            in.seekg(start);
+            if (end != std::istream::pos_type(-1) && end >= start)
+                store_.Reserve(0, static_cast<size_t>(end - start));
+        }
+        in.clear();
+        std::string buffer;
+        for (bool final = false; !final;) {
+            const size_t kept = buffer.size();
+            buffer.resize(kept + kBlock);
+            in.read(buffer.data() + kept, static_cast<std::streamsize>(kBlock));
+            buffer.resize(kept + static_cast<size_t>(in.gcount()));
+            final = !in;
+            buffer.erase(0, AddLines(buffer, final));
         }
     } catch (...) {
         EndUpdate();

@@ -143,8 +143,16 @@ protected:
     void CheckIndex(int index) const;
     // Inserts without the sorted check; fires Changing/Changed.
     void InsertItem(int index, const std::string& s, TObjectSlot object);
+    // What SetTextStr does with the rest of the stream, read a block at a
+    // time: the text is never held whole besides its lines.
+    void SetTextFromStream(std::istream& in);
 
 private:
+    // Adds the lines of text, each through Add. Unless final, a last line
+    // without its break (or a CR that an LF may follow) is left: the count of
+    // the characters used is returned.
+    size_t AddLines(std::string_view text, bool final);
+
     TLineStore store_;
     std::string lineBreak_ = "\r\n";
     int updateCount_ = 0;
