@@ -55,8 +55,9 @@ TmwLineCheckpoints::TStop TmwLineCheckpoints::ScanPart(TmwCustomHighLighter& hl,
 std::int32_t TmwLineCheckpoints::Scan(TmwCustomHighLighter& hl, const TStringList& lines, int index,
                                       std::int32_t startRange)
 {
+    // Most lines are short: they are scanned without asking the highlighter more.
     const std::size_t length = lines.Length(index);
-    if (!hl.Resumable() || length <= interval_) {
+    if (length <= interval_ || !hl.Resumable()) {
         if (index == line_)
             Forget();
         return ScanPlain(hl, lines, index, startRange);
@@ -75,9 +76,11 @@ std::int32_t TmwLineCheckpoints::Rescan(TmwCustomHighLighter& hl, const TStringL
                                         std::size_t inserted)
 {
     const std::size_t length = lines.Length(index);
-    TmwResumableScan* scan = hl.Resumable();
-    if (!scan || index != line_ || startRange != startRange_ || pos + removed > length_ ||
+    if (index != line_ || startRange != startRange_ || pos + removed > length_ ||
         length_ - removed + inserted != length || length <= interval_)
+        return Scan(hl, lines, index, startRange);
+    TmwResumableScan* scan = hl.Resumable();
+    if (!scan)
         return Scan(hl, lines, index, startRange);
     const auto margin = static_cast<std::size_t>(std::max(scan->ResumeMargin(), 0));
     // Every token before a kept state read only characters before the change.
