@@ -342,12 +342,13 @@ void TStringList::SetTextFromStream(std::istream& in)
     BeginUpdate();
     try {
         Clear();
+        size_t size = 0;
         const std::istream::pos_type start = in.tellg();
         if (start != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
             const std::istream::pos_type end = in.tellg();
             in.seekg(start);
             if (end != std::istream::pos_type(-1) && end >= start)
-                store_.Reserve(0, static_cast<size_t>(end - start));
+                size = static_cast<size_t>(end - start);
         }
         in.clear();
         std::string buffer;
@@ -357,6 +358,13 @@ void TStringList::SetTextFromStream(std::istream& in)
             in.read(buffer.data() + kept, static_cast<std::streamsize>(kBlock));
             buffer.resize(kept + static_cast<size_t>(in.gcount()));
             final = !in;
+            // Room for the lines the first block says the text has, with a
+            // margin: what is reserved and not used is never touched.
+            if (size > 0 && Count() == 0) {
+                const auto breaks = static_cast<size_t>(std::count(buffer.begin(), buffer.end(), '\n'));
+                store_.Reserve(breaks * (size / std::max<size_t>(buffer.size(), 1) + 1) * 5 / 4 + 1, size);
+                size = 0;
+            }
             buffer.erase(0, AddLines(buffer, final));
         }
     } catch (...) {
