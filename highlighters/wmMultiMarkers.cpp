@@ -6,6 +6,7 @@
 #include "platform/Exception.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 void TgmMarkerFinder::addUse(std::vector<TExpression>& list, const std::string& text, TUse use)
 {
@@ -37,40 +38,39 @@ void TgmMarkerFinder::Build(const TgmSchemes& schemes)
             addUse(closing_, schemes.Items(s).EndExpr(), {s, -1});
         }
     reach_ = 0;
-    for (int e = 0; e < Count(); ++e) {
-        const TExpression& x = expression(e);
-        const int reach = x.regExpr ? x.regExpr->Reach() : 0;
-        reach_ = reach < 0 || reach_ < 0 ? -1 : std::max(reach_, reach);
-    }
-}
-
-TgmMarkerFinder::TExpression& TgmMarkerFinder::expression(int index)
-{
-    const auto i = static_cast<std::size_t>(index);
-    return i < opening_.size() ? opening_[i] : closing_[i - opening_.size()];
-}
-
-void TgmMarkerFinder::search(int index, std::string_view line, std::size_t offset, std::vector<TgmMarker>& markers)
-{
-    TExpression& e = expression(index);
-    if (!e.regExpr)
-        return;
-    while (offset < line.size()) {
-        bool found = false;
-        try {
-            found = e.regExpr->Exec(line.substr(offset));
-        } catch (const Exception&) {
-            found = false;
+    for (const std::vector<TExpression>* list : {&opening_, &closing_})
+        for (const TExpression& e : *list) {
+            const int reach = e.regExpr ? e.regExpr->Reach() : 0;
+            reach_ = reach < 0 || reach_ < 0 ? -1 : std::max(reach_, reach);
         }
-        if (!found)
-            break;
-        const size_t pos = offset + static_cast<size_t>(e.regExpr->MatchPos(0) - 1);
-        const size_t len = static_cast<size_t>(e.regExpr->MatchLen(0));
-        if (len > 0)
-            for (const TUse& use : e.uses)
-                markers.push_back(
-                    TgmMarker{use.scheme, use.newScheme, static_cast<int>(pos + 1), static_cast<int>(len), index});
-        offset = pos + std::max<size_t>(len, 1);
+}
+
+void TgmMarkerFinder::search(std::vector<TExpression>& list, int first, std::string_view line,
+                             std::span<const int> offsets, std::vector<TgmMarker>& markers)
+{
+    int index = first;
+    for (TExpression& e : list) {
+        const int number = index++;
+        if (!e.regExpr)
+            continue;
+        size_t offset = offsets.empty() ? 0 : static_cast<size_t>(offsets[static_cast<size_t>(number)]);
+        while (offset < line.size()) {
+            bool found = false;
+            try {
+                found = e.regExpr->Exec(line.substr(offset));
+            } catch (const Exception&) {
+                found = false;
+            }
+            if (!found)
+                break;
+            const size_t pos = offset + static_cast<size_t>(e.regExpr->MatchPos(0) - 1);
+            const size_t len = static_cast<size_t>(e.regExpr->MatchLen(0));
+            if (len > 0)
+                for (const TUse& use : e.uses)
+                    markers.push_back(
+                        TgmMarker{use.scheme, use.newScheme, static_cast<int>(pos + 1), static_cast<int>(len), number});
+            offset = pos + std::max<size_t>(len, 1);
+        }
     }
 }
 
@@ -90,20 +90,18 @@ void TgmMarkerFinder::sort(std::vector<TgmMarker>& markers)
 void TgmMarkerFinder::Find(std::string_view line, bool closing, std::vector<TgmMarker>& markers)
 {
     markers.clear();
-    const auto opening = static_cast<int>(opening_.size());
-    for (int e = 0; e < opening; ++e)
-        search(e, line, 0, markers);
+    search(opening_, 0, line, {}, markers);
     if (closing || !markers.empty())
-        for (int e = opening; e < Count(); ++e)
-            search(e, line, 0, markers);
-    sort(markers);
+        search(closing_, static_cast<int>(opening_.size()), line, {}, markers);
+    if (markers.size() > 1)
+        sort(markers);
 }
 
 void TgmMarkerFinder::FindFrom(std::string_view line, std::span<const int> offsets, std::vector<TgmMarker>& markers)
 {
     markers.clear();
-    for (int e = 0; e < Count(); ++e)
-        search(e, line, static_cast<std::size_t>(offsets[static_cast<std::size_t>(e)]), markers);
+    search(opening_, 0, line, offsets, markers);
+    search(closing_, static_cast<int>(opening_.size()), line, offsets, markers);
     sort(markers);
 }
 

@@ -60,9 +60,10 @@ private:
         std::vector<TUse> uses;
     };
     static void addUse(std::vector<TExpression>& list, const std::string& text, TUse use);
-    TExpression& expression(int index);
-    // Searches expression index from offset on.
-    void search(int index, std::string_view line, std::size_t offset, std::vector<TgmMarker>& markers);
+    // Searches the expressions of list, numbered from first on, each from
+    // its offset in offsets (from the line's start when there are none).
+    static void search(std::vector<TExpression>& list, int first, std::string_view line,
+                       std::span<const int> offsets, std::vector<TgmMarker>& markers);
     static void sort(std::vector<TgmMarker>& markers);
 
     std::vector<TExpression> opening_;

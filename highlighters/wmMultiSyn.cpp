@@ -199,6 +199,12 @@ void TwmMultiSyn::Next()
     if (marker_ < 0 && !innerEol_) {
         active_->Next();
         innerEol_ = active_->GetEol();
+        // The common case, inside a piece, without a call more.
+        if (!innerEol_) {
+            if (checkEndMarker_) [[unlikely]]
+                settleToken();
+            return;
+        }
     }
     nextAfterToken();
 }
@@ -311,16 +317,28 @@ void TwmMultiSyn::ResetRange()
             hl->ResetRange();
 }
 
+namespace {
+
+// A highlighter this one hands text to resumes with a point of the plain
+// kind: another multi-language highlighter's would not fit in a point's more.
+TmwResumableScan* PlainResumable(TmwCustomHighLighter* hl)
+{
+    return dynamic_cast<TwmMultiSyn*>(hl) ? nullptr : hl->Resumable();
+}
+
+} // namespace
+
 TmwResumableScan* TwmMultiSyn::Resumable()
 {
     refreshSchemes();
-    if (!default_ || !default_->Resumable() || finder_.Reach() < 0)
+    TmwResumableScan* scan = default_ ? PlainResumable(default_) : nullptr;
+    if (!scan || finder_.Reach() < 0)
         return nullptr;
-    int margin = default_->Resumable()->ResumeMargin();
+    int margin = scan->ResumeMargin();
     for (int s = 0; s < schemes_->Count(); ++s) {
         if (!schemes_->Usable(s))
             continue;
-        TmwResumableScan* scan = schemes_->Items(s).Highlighter()->Resumable();
+        scan = PlainResumable(schemes_->Items(s).Highlighter());
         if (!scan)
             return nullptr;
         margin = std::max(margin, scan->ResumeMargin());

@@ -266,6 +266,11 @@ TEST(LineCheckpoints, HighlighterWithoutResumedScansKeepsNoStates)
     scheme.SetHighlighter(&js);
     ASSERT_NE(multi.Resumable(), nullptr);
     EXPECT_EQ(multi.ResumeMargin(), html.ResumeMargin() + 5);
+    TwmMultiSyn inner;
+    inner.SetDefaultHighlighter(&js);
+    scheme.SetHighlighter(&inner);
+    EXPECT_EQ(multi.Resumable(), nullptr) << "a block handed to another multi-language highlighter";
+    scheme.SetHighlighter(&js);
     for (const char* unbounded : {"<js[^>]*>", "<js>+", "^<js>", "<js>$"}) {
         SCOPED_TRACE(unbounded);
         scheme.SetStartExpr(unbounded);
