@@ -20,6 +20,7 @@ enum TmCursorTypes { ctFwdOnlyCursor, ctStaticCursor, ctKeySetCursor, ctDynamicC
 // The longest driver bookmark the query takes; a longer one counts as undescribed.
 constexpr std::size_t kMaxBookmarkSize = 256;
 
+class ESQLerror;
 class TmCustomQuery;
 
 // A result column: where its value lives in the record buffer and how it is bound.
@@ -167,9 +168,16 @@ private:
     bool knownBookmark(const TBookmark& bookmark) const;
     const TRecordBuffer* cachedRecord(const TBookmark& bookmark) const;
     void cacheRecord(const TRecordBuffer& record);
+    // SetFieldData for a field of a column: the value into the column's slot of the record.
+    void writeColumnValue(TField& field, const TVariant* value);
     void bindForPositionedOperation();
-    // Binds the active record, runs operation and releases the binding on every path; checks its result.
-    void runPositionedOperation(SQLRETURN (*operation)(SQLHSTMT));
+    // Runs a positioned change (kind 0 update, 1 insert, 2 delete) on the active record:
+    // an update or insert binds the record first and releases it on every path. Checks the result.
+    void runPositionedOperation(int kind, SQLRETURN (*operation)(SQLHSTMT));
+    // The table the result's columns come from, as the driver tells it; empty when it does not.
+    std::string baseTableName();
+    // Raises error from a change of kind; one without any record from the driver names the change and table.
+    [[noreturn]] void raiseChangeFailure(ESQLerror& error, int kind);
     void runChangeStatement(int kind);
     TmCustomQuery& changeQuery(int kind);
     SQLUINTEGER infoWord(SQLUSMALLINT infoType);

@@ -29,6 +29,7 @@ TRecordBuffer TmCustomQuery::AllocRecordBuffer()
     TRecordBuffer buffer;
     buffer.data.assign(boundDataSize_, 0);
     buffer.longs.assign(longCount_, {});
+    buffer.calc.assign(CalcFieldCount(), {});
     return buffer;
 }
 
@@ -275,6 +276,7 @@ TGetResult TmCustomQuery::GetRecord(TRecordBuffer& buffer, TGetMode mode)
         }
         buffer.bookmarkFlag = bfCurrent;
         buffer.rowNumber = row;
+        CalculateFields(buffer);
         if (!FilterAccepts(buffer)) {
             if (mode == gmCurrent)
                 mode = gmNext;
@@ -311,6 +313,8 @@ void TmCustomQuery::InternalGotoBookmark(const TBookmark& bookmark)
 
 bool TmCustomQuery::GetFieldData(const TField& field, TVariant& value)
 {
+    if (field.Calculated())
+        return GetCalcFieldData(field, value);
     TRecordBuffer* buffer = StateBuffer();
     if (!buffer)
         return false;

@@ -97,15 +97,20 @@ void TmTable::BuildStatements()
                 throw Exception("index field not defined");
             if (i)
                 where += " and ";
-            where += "(" + q(index) + "=" + ParamMarker(masters[i]) + ")";
+            where += '(';
+            where += q(index) + "=" + ParamMarker(masters[i]);
+            where += ')';
         }
         select.Add("  WHERE " + where);
     }
     std::vector<std::string> order = SplitNameList(IndexFieldNames);
     if (!order.empty()) {
         std::string list;
-        for (const std::string& name : order)
-            list += (list.empty() ? "" : ",") + q(name);
+        for (const std::string& name : order) {
+            if (!list.empty())
+                list += ',';
+            list += q(name);
+        }
         select.Add("  ORDER BY " + list);
     }
     SetSQL(select);
