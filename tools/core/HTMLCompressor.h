@@ -1,6 +1,7 @@
-// THTMLCompressor: holds an HTML file in memory and makes it smaller by a fixed
-// series of text passes (short tags, fewer blanks, line breaks and double
-// quotes, no webbot comments). The text only ever shrinks.
+// THTMLCompressor: holds an HTML file in memory and makes it smaller (short
+// tags, fewer blanks, line breaks and double quotes, no webbot comments)
+// without touching what the page's server and browser read as written. The
+// text only ever shrinks.
 #pragma once
 
 #include <cstdint>
@@ -26,8 +27,8 @@ public:
     bool LoadFromFile(const std::string& fileName);
     // Runs the passes once per load; a second call does nothing.
     virtual void Compress();
-    // Writes the current text (compressed once Compress ran) atomically. False
-    // with LastError() when nothing was loaded or the write failed.
+    // Writes the compressed text atomically: an empty file before Compress.
+    // False with LastError() when nothing was loaded or the write failed.
     bool SaveToFile(const std::string& fileName);
 
     // For callers that already hold the text.
