@@ -29,7 +29,9 @@ struct TCorpusPage {
     std::string Text;
     // The outermost regions in page order.
     std::vector<TRegion> Regions;
-    // The deepest line, counting every open element and server loop.
+    // The deepest nesting at a line's start: every element open there (one
+    // whose end tag is left out stays open until HTML ends it) and every
+    // server loop.
     int MaxDepth = 0;
 };
 
@@ -211,6 +213,8 @@ private:
         Line({Text("<td>"), Expression("name")});
         Line({Text("<td class=\"" + Name() + "\">"), Expression(Name())});
         Line({Text("<td><a href=\"detail.asp?id="), Expression("id"), Text("&amp;mode=view\">" + Words(1) + "</a>")});
+        // The last cell is still open where the loop closes.
+        page_.MaxDepth = std::max(page_.MaxDepth, depth_ + 1);
         depth_ -= 2;
         if (php_)
             Line({Server("<?php } ?>")});

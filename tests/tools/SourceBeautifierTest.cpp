@@ -115,17 +115,19 @@ TEST(SourceBeautifier, ScriptNesting)
     }
 }
 
-TEST(SourceBeautifier, AspPage)
+TEST(SourceBeautifier, ScriptWithDelimiters)
 {
-    const TLines page = {"<html>", "<body>", "<% For i = 1 To 2 %>", "<p><%= i %></p>", "<% Next %>", "</body>",
-                         "</html>"};
-    const TLines expected = {"<html>",     "   <body>",          "      <%",          "      For i = 1 To 2",
-                             "         %>", "         <p><%= i %></p>", "         <%", "      Next",
-                             "      %>",   "   </body>",         "</html>"};
-    const TLines once = BeautifyLines(Joined(page), Shipped());
+    // A text that does not open with "<" is a script, even with delimiters in it.
+    const TLines script = {"x = 1", "<html>", "<body>", "<% For i = 1 To 2 %>", "<p><%= i %></p>", "<% Next %>",
+                           "</body>", "</html>"};
+    const TLines expected = {"x = 1",      "<html>",      "   <body>",     "      <%",
+                             "      For i = 1 To 2",      "         %>", "         <p><%= i %></p>",
+                             "         <%", "      Next", "      %>",     "   </body>",
+                             "</html>"};
+    const TLines once = BeautifyLines(Joined(script), Shipped());
     EXPECT_EQ(once, expected);
     EXPECT_EQ(BeautifyLines(Joined(once), Shipped()), once);
-    EXPECT_TRUE(HasScriptBlocks(Joined(page)));
+    EXPECT_TRUE(HasScriptBlocks(Joined(script)));
     EXPECT_FALSE(HasScriptBlocks("For i = 1 To 2\r\nNext"));
 }
 
@@ -137,8 +139,8 @@ TEST(SourceBeautifier, DelimitersGetLinesOfTheirOwn)
     } cases[] = {
         {"a<%<% b%>c", {"a", "<%", "<%", "b", "%>", "c"}},
         {"x <%>y", {"x <", "%>", "y"}},
-        {"<p>\r\n \"a\r\n \r\n b\" \r\n<p>", {"<p>", "\"a", "b\"", "<p>"}},
-        {"<% If a Then %><b>", {"<%", "If a Then", "   %>", "   <b>"}},
+        {"p\r\n \"a\r\n \r\n b\" \r\n<p>", {"p", "\"a", "b\"", "<p>"}},
+        {"x<% If a Then %><b>", {"x", "<%", "If a Then", "   %>", "   <b>"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(BeautifyLines(c.in, Shipped()), c.out) << c.in;
@@ -151,14 +153,16 @@ TEST(SourceBeautifier, SwitchesAndProgress)
     EXPECT_EQ(BeautifyLines("For i = 1 To 2\nx\nNext\n", options), (TLines{"For i = 1 To 2", "x", "Next"}));
     options = Shipped(TIndentUnit::Tab1);
     options.Html = false;
-    EXPECT_EQ(BeautifyLines("<table>\n<%\nIf a Then\nb\nEnd If\n%>\n<tr>", options),
-              (TLines{"<table>", "<%", "If a Then", "\tb", "End If", "%>", "<tr>"}));
-    std::vector<int> steps;
-    BeautifyLines("x", Shipped(), [&steps](const std::string& status, int step) {
-        EXPECT_EQ(status, "Working: Step " + std::to_string(step));
-        steps.push_back(step);
-    });
-    EXPECT_EQ(steps, (std::vector<int>{1, 2, 3, 6}));
+    EXPECT_EQ(BeautifyLines("table\n<%\nIf a Then\nb\nEnd If\n%>\n<tr>", options),
+              (TLines{"table", "<%", "If a Then", "\tb", "End If", "%>", "<tr>"}));
+    for (const char* text : {"x", "<p>"}) {
+        std::vector<int> steps;
+        BeautifyLines(text, Shipped(), [&steps](const std::string& status, int step) {
+            EXPECT_EQ(status, "Working: Step " + std::to_string(step));
+            steps.push_back(step);
+        });
+        EXPECT_EQ(steps, (std::vector<int>{1, 2, 3, 6})) << text;
+    }
     EXPECT_EQ(BeautifyLines("", Shipped()), TLines{});
     EXPECT_EQ(BeautifyText("<p>\r\nx\ry", Shipped()), "<p>\nx\ny\n") << "every line ends in LF, the last too";
     EXPECT_TRUE(BeautifyBanner("1/2/2026 1:02:03 PM").starts_with("<!--'code beautified 1/2/2026 1:02:03 PM"));

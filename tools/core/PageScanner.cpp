@@ -155,11 +155,16 @@ TTagName::TTagName(std::string_view text, std::size_t pos)
         const char c = AsciiLower(text[at]);
         const bool nameChar = (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
         if (!nameChar || size_ == sizeof text_) {
-            size_ = 0;
+            *this = TTagName();
             return;
         }
         text_[size_++] = c;
     }
+}
+
+TTagName::TTagName(std::string_view lowerName) : size_(std::min(lowerName.size(), sizeof text_))
+{
+    std::memcpy(text_, lowerName.data(), size_);
 }
 
 unsigned ElementFlags(std::string_view lowerName)
@@ -182,9 +187,17 @@ unsigned ElementFlags(std::string_view lowerName)
     if (lowerName.empty() || lowerName[0] < 'a' || lowerName[0] > 'z')
         return 0;
     const TRange range = ranges[static_cast<std::size_t>(lowerName[0] - 'a')];
-    for (std::size_t i = range.First; i < range.End; ++i)
-        if (Elements[i].Name == lowerName)
+    for (std::size_t i = range.First; i < range.End; ++i) {
+        const std::string_view name = Elements[i].Name;
+        // Names are short: a loop beats a call to compare them.
+        if (name.size() != lowerName.size())
+            continue;
+        std::size_t at = 1;
+        while (at < name.size() && name[at] == lowerName[at])
+            ++at;
+        if (at == name.size())
             return Elements[i].Flags;
+    }
     return 0;
 }
 
@@ -222,15 +235,24 @@ std::size_t TTagWalker::QuotedEnd(char quote) const
 
 std::size_t TTagWalker::WordEnd() const
 {
+    // The characters that may end a word: blanks, ">", "<" (of a server
+    // block), and for a name "=" and "/".
+    static const auto ends = [](bool name) {
+        std::array<bool, 256> table{};
+        for (const char c : {' ', '\t', '\r', '\n', '\f', '>', '<'})
+            table[static_cast<unsigned char>(c)] = true;
+        table['='] = table['/'] = name;
+        return table;
+    };
+    static const std::array<bool, 256> nameEnds = ends(true);
+    static const std::array<bool, 256> valueEnds = ends(false);
+    const std::array<bool, 256>& stop = valueNext_ ? valueEnds : nameEnds;
     std::size_t at = pos_;
     if (!valueNext_ && (text_[at] == '=' || text_[at] == '/'))
         return at + 1;
-    while (at < text_.size()) {
-        const char c = text_[at];
-        if (IsBlank(c) || c == '>' || StartsServerBlock(text_, at) || (!valueNext_ && (c == '=' || c == '/')))
-            break;
+    while (at < text_.size() && (!stop[static_cast<unsigned char>(text_[at])] ||
+                                 (text_[at] == '<' && !StartsServerBlock(text_, at))))
         ++at;
-    }
     return std::max(at, pos_ + 1);
 }
 

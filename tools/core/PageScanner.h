@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace vx::tools {
@@ -39,12 +41,24 @@ bool StartsServerBlock(std::string_view text, std::size_t pos);
 std::size_t ServerBlockEnd(std::string_view text, std::size_t pos);
 
 // An element name, lower case; empty when longer than any name of interest.
+// Names are compared often, so they are held in a fixed block.
 class TTagName {
 public:
     TTagName() = default;
     // The name of the tag at pos ("<name" or "</name").
     TTagName(std::string_view text, std::size_t pos);
+    // A name written in lower case.
+    explicit TTagName(std::string_view lowerName);
     std::string_view View() const { return {text_, size_}; }
+    bool Empty() const { return size_ == 0; }
+    bool operator==(const TTagName& other) const
+    {
+        std::uint64_t a[2];
+        std::uint64_t b[2];
+        std::memcpy(a, text_, sizeof a);
+        std::memcpy(b, other.text_, sizeof b);
+        return size_ == other.size_ && a[0] == b[0] && a[1] == b[1];
+    }
 
 private:
     char text_[16] = {};
