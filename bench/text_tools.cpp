@@ -1,6 +1,7 @@
 // The HTML compressor and the source beautifier over a corpus of 200 realistic
 // ASP pages (the tests' page generator), and over one page of 5 MB. Bytes are
 // those of the pages handed in; "ratio" is the output's size over the input's.
+#include "tests/tools/BeautifiedLines.h"
 #include "tests/tools/PageCorpus.h"
 #include "tools/core/HTMLCompressor.h"
 #include "tools/core/SourceBeautifier.h"
@@ -62,12 +63,7 @@ BENCHMARK(BM_Compress)->ArgNames({"large", "all"})->Args({0, 1})->Args({0, 0})->
 void BM_Beautify(benchmark::State& state)
 {
     const std::vector<std::string>& pages = Pages(static_cast<int>(state.range(0)));
-    const vx::tools::TShippedLists& lists = vx::tools::ShippedWordLists();
-    vx::tools::TBeautifyOptions options;
-    options.IndentHtml = vx::tools::WordKeys(lists.IndentHtml);
-    options.OutdentHtml = vx::tools::WordKeys(lists.OutdentHtml);
-    options.IndentScript = vx::tools::WordKeys(lists.IndentScript);
-    options.OutdentScript = vx::tools::WordKeys(lists.OutdentScript);
+    const vx::tools::TBeautifyOptions options = vx::tools::test::ShippedOptions();
     std::int64_t out = 0;
     for (auto _ : state) {
         out = 0;

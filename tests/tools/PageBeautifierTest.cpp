@@ -10,30 +10,25 @@
 
 using namespace vx::tools;
 using vx::tools::test::BeautifyLines;
+using vx::tools::test::JoinedLines;
+using vx::tools::test::Marked;
+using vx::tools::test::ShippedOptions;
 
 namespace {
 
 using TLines = std::vector<std::string>;
 
-std::string M(std::string text)
-{
-    std::replace(text.begin(), text.end(), '|', WordMark);
-    return text;
-}
-
 std::vector<std::string> Keys(std::initializer_list<const char*> words)
 {
     std::vector<std::string> lines;
     for (const char* word : words)
-        lines.push_back(M(word));
+        lines.push_back(Marked(word));
     return WordKeys(lines);
 }
 
 TBeautifyOptions Shipped()
 {
-    const TShippedLists& lists = ShippedWordLists();
-    return {true, true, TIndentUnit::Space1, WordKeys(lists.IndentHtml), WordKeys(lists.OutdentHtml),
-            WordKeys(lists.IndentScript), WordKeys(lists.OutdentScript)};
+    return ShippedOptions(TIndentUnit::Space1);
 }
 
 // The shipped lists with more elements that indent, and their end tags.
@@ -45,14 +40,6 @@ TBeautifyOptions With(std::initializer_list<const char*> names)
         options.OutdentHtml.push_back(Keys({("|</" + std::string(name)).c_str()}).front());
     }
     return options;
-}
-
-std::string Joined(const TLines& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
-    return text;
 }
 
 } // namespace
@@ -108,9 +95,9 @@ TEST(PageBeautifier, LinesStandAtTheNestingHtmlGivesThem)
          {"<table>", "<tr>", "<% If a Then %>", " <td>x", "<% End If %>"}},
     };
     for (const Case& c : cases) {
-        const TLines once = BeautifyLines(Joined(c.in), c.options);
+        const TLines once = BeautifyLines(JoinedLines(c.in), c.options);
         EXPECT_EQ(once, c.out) << c.name;
-        EXPECT_EQ(BeautifyLines(Joined(once), c.options), once) << c.name << ": stable when run twice";
+        EXPECT_EQ(BeautifyLines(JoinedLines(once), c.options), once) << c.name << ": stable when run twice";
     }
 }
 
@@ -126,8 +113,11 @@ TEST(PageBeautifier, ServerBlocksOpenScriptLevels)
          {"<table>", " <% For Each r In rs %>", "  <tr><td>x</td></tr>", " <% Next %>", "</table>"}},
         {"if and else", {"<p>", "<% If a Then %>", "<b>x</b>", "<% Else %>", "<i>y</i>", "<% End If %>"},
          {"<p>", "<% If a Then %>", " <b>x</b>", "<% Else %>", " <i>y</i>", "<% End If %>"}},
-        {"statements parted by colons", {"<% For i = 1 To 3 : x = x + i : Next %>", "<p>", "<% Do : Loop %>", "<p>"},
-         {"<% For i = 1 To 3 : x = x + i : Next %>", "<p>", "<% Do : Loop %>", "<p>"}},
+        {"statements parted by colons",
+         {"<% For i = 1 To 3 : x = x + i : Next %>", "<p>", "<% Do : Loop %>", "<% Do While a %>", "<p>",
+          "<% a.MoveNext : Loop %>"},
+         {"<% For i = 1 To 3 : x = x + i : Next %>", "<p>", "<% Do : Loop %>", "<% Do While a %>", " <p>",
+          "<% a.MoveNext : Loop %>"}},
         {"one-line if", {"<% If a Then b = 1 : c = 2 %>", "<p>"}, {"<% If a Then b = 1 : c = 2 %>", "<p>"}},
         {"a block over lines",
          {"<table>", "<%", "  Do While Not rs.EOF", "%>", "<tr>", "<%", "  rs.MoveNext", "  Loop", "%>", "</table>"},
@@ -145,9 +135,9 @@ TEST(PageBeautifier, ServerBlocksOpenScriptLevels)
          {"<?php foreach ($a as $b) { ?>", "<p>", "<?php } ?>"}},
     };
     for (const Case& c : cases) {
-        const TLines once = BeautifyLines(Joined(c.in), Shipped());
+        const TLines once = BeautifyLines(JoinedLines(c.in), Shipped());
         EXPECT_EQ(once, c.out) << c.name;
-        EXPECT_EQ(BeautifyLines(Joined(once), Shipped()), once) << c.name << ": stable when run twice";
+        EXPECT_EQ(BeautifyLines(JoinedLines(once), Shipped()), once) << c.name << ": stable when run twice";
     }
 }
 
@@ -183,8 +173,7 @@ TEST(PageBeautifier, GeneratedPagesKeepTheirRegionsAndNesting)
 {
     vx::test::TPageCorpus writer(60);
     std::mt19937 sizes(61);
-    TBeautifyOptions options = Shipped();
-    options.Unit = TIndentUnit::Space3;
+    const TBeautifyOptions options = ShippedOptions();
     int pairs = 0;
     for (int i = 0; i < 30; ++i) {
         const vx::test::TCorpusPage page = writer.Page(1024 + sizes() % 16384);

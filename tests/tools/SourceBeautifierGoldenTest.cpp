@@ -56,13 +56,9 @@ std::uint64_t Fingerprint(const std::vector<std::string>& lines)
 
 TBeautifyOptions Options(bool html, bool script, TIndentUnit unit)
 {
-    TBeautifyOptions options{html, script, unit, {}, {}, {}, {}};
-    const TShippedLists& lists = ShippedWordLists();
-    for (const auto& [keys, words] : {std::pair{&options.IndentHtml, &lists.IndentHtml},
-                                      {&options.OutdentHtml, &lists.OutdentHtml},
-                                      {&options.IndentScript, &lists.IndentScript},
-                                      {&options.OutdentScript, &lists.OutdentScript}})
-        *keys = WordKeys(*words);
+    TBeautifyOptions options = vx::tools::test::ShippedOptions(unit);
+    options.Html = html;
+    options.Script = script;
     return options;
 }
 

@@ -5,6 +5,9 @@
 
 using namespace vx::tools;
 using vx::tools::test::BeautifyLines;
+using vx::tools::test::JoinedLines;
+using vx::tools::test::Marked;
+using vx::tools::test::ShippedOptions;
 
 namespace {
 
@@ -12,28 +15,7 @@ using TLines = std::vector<std::string>;
 
 TBeautifyOptions Shipped(TIndentUnit unit = TIndentUnit::Space3)
 {
-    const TShippedLists& lists = ShippedWordLists();
-    TBeautifyOptions options;
-    options.Unit = unit;
-    options.IndentHtml = WordKeys(lists.IndentHtml);
-    options.OutdentHtml = WordKeys(lists.OutdentHtml);
-    options.IndentScript = WordKeys(lists.IndentScript);
-    options.OutdentScript = WordKeys(lists.OutdentScript);
-    return options;
-}
-
-std::string Joined(const TLines& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
-    return text;
-}
-
-std::string M(std::string text)
-{
-    std::replace(text.begin(), text.end(), '|', WordMark);
-    return text;
+    return ShippedOptions(unit);
 }
 
 } // namespace
@@ -49,9 +31,9 @@ TEST(SourceBeautifier, Keys)
         {"If s = \"a\"\"b\" Then", "IF|S|=||THEN"},
     };
     for (const auto& [line, key] : words)
-        EXPECT_EQ(MakeWordKey(line), M(key)) << line;
-    EXPECT_EQ(MakeLineKey("<td>x</td>"), M("||<TD>|X|</TD>||"));
-    EXPECT_EQ(WordKeys({M(" |for| ")}), TLines{M("|FOR|")}) << "lists are trimmed and upper-cased";
+        EXPECT_EQ(MakeWordKey(line), Marked(key)) << line;
+    EXPECT_EQ(MakeLineKey("<td>x</td>"), Marked("||<TD>|X|</TD>||"));
+    EXPECT_EQ(WordKeys({Marked(" |for| ")}), TLines{Marked("|FOR|")}) << "lists are trimmed and upper-cased";
 }
 
 TEST(SourceBeautifier, ReplaceAll)
@@ -109,9 +91,9 @@ TEST(SourceBeautifier, ScriptNesting)
          {"For i = 1 To 2", "   If a Then", "      b", "   End If", "Next"}},
     };
     for (const Case& c : cases) {
-        const TLines once = BeautifyLines(Joined(c.in), Shipped());
+        const TLines once = BeautifyLines(JoinedLines(c.in), Shipped());
         EXPECT_EQ(once, c.out) << c.name;
-        EXPECT_EQ(BeautifyLines(Joined(once), Shipped()), once) << c.name << ": stable when run twice";
+        EXPECT_EQ(BeautifyLines(JoinedLines(once), Shipped()), once) << c.name << ": stable when run twice";
     }
 }
 
@@ -124,10 +106,10 @@ TEST(SourceBeautifier, ScriptWithDelimiters)
                              "      For i = 1 To 2",      "         %>", "         <p><%= i %></p>",
                              "         <%", "      Next", "      %>",     "   </body>",
                              "</html>"};
-    const TLines once = BeautifyLines(Joined(script), Shipped());
+    const TLines once = BeautifyLines(JoinedLines(script), Shipped());
     EXPECT_EQ(once, expected);
-    EXPECT_EQ(BeautifyLines(Joined(once), Shipped()), once);
-    EXPECT_TRUE(HasScriptBlocks(Joined(script)));
+    EXPECT_EQ(BeautifyLines(JoinedLines(once), Shipped()), once);
+    EXPECT_TRUE(HasScriptBlocks(JoinedLines(script)));
     EXPECT_FALSE(HasScriptBlocks("For i = 1 To 2\r\nNext"));
 }
 

@@ -10,6 +10,7 @@
 #include "tests/controls/FlatTestSupport.h"
 #include "tests/platform/DialogRecorder.h"
 #include "tests/support/TempDir.h"
+#include "tests/tools/BeautifiedLines.h"
 #include "tests/tools/ClickWidget.h"
 #include "tests/tools/PageCorpus.h"
 #include "tools/CompressHtmlWizard.h"
@@ -206,14 +207,7 @@ TEST_F(TextToolDialogs, BeautifierWindowBeautifiesAsTheEngineDoes)
     TFrm_aspb dialog;
     dialog.Clock = [] { return vx::tools::TClockReading{2026, 3, 4, 3, 13, 5, 6}; };
     vx::test::Activate(dialog);
-    const vx::tools::TShippedLists& lists = vx::tools::ShippedWordLists();
-    const vx::tools::TBeautifyOptions shipped{true,
-                                              true,
-                                              vx::tools::TIndentUnit::Space3,
-                                              vx::tools::WordKeys(lists.IndentHtml),
-                                              vx::tools::WordKeys(lists.OutdentHtml),
-                                              vx::tools::WordKeys(lists.IndentScript),
-                                              vx::tools::WordKeys(lists.OutdentScript)};
+    const vx::tools::TBeautifyOptions shipped = vx::tools::test::ShippedOptions();
     const std::string banner = vx::tools::BeautifyBanner(vx::tools::ShortDateLongTime(dialog.Clock())) + "\n\n";
     vx::test::TPageCorpus writer(70);
     for (int i = 0; i < 4; ++i) {

@@ -70,7 +70,7 @@ private:
         int LevelBefore;
         // For an end tag: its line stands at the outer level.
         bool Hangs;
-        // For a server block: the script level after its first statement's outdent.
+        // For a server block: the lowest script level its first line reaches.
         int ScriptBefore;
         // A start tag with the content and end tag of its raw element.
         bool Raw;
@@ -210,7 +210,7 @@ private:
     }
 
     // The VBScript statements of a server block move the script level; the
-    // result is the level after the outdent of a statement on its first line.
+    // result is the lowest level the statements on its first line reach.
     int ServerBlock(std::size_t pos, std::size_t end)
     {
         int first = script_;
@@ -240,9 +240,9 @@ private:
     }
 
     // The statements of one line, parted at colons outside strings; a one-line
-    // If takes the rest of the line. afterFirstOutdent, when given, gets the
-    // level after the first statement's outdent.
-    void Statements(std::string_view line, int* afterFirstOutdent)
+    // If takes the rest of the line. lowest, when given, is lowered to each
+    // level a statement's outdent reaches.
+    void Statements(std::string_view line, int* lowest)
     {
         line = line.substr(0, CommentStart(line));
         bool inString = false;
@@ -259,9 +259,8 @@ private:
             const TStatementStep step = ClassifyStatement(key_, statement, options_);
             if (step.Outdents)
                 script_ = std::max(0, script_ - 1);
-            if (afterFirstOutdent)
-                *afterFirstOutdent = script_;
-            afterFirstOutdent = nullptr;
+            if (lowest)
+                *lowest = std::min(*lowest, script_);
             if (step.Indents)
                 ++script_;
             if (step.OneLineIf)
