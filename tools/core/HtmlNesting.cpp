@@ -26,6 +26,10 @@ bool IsTablePart(const TTagName& name)
 // Pages with many different tags keep the answers for the first ones only.
 constexpr std::size_t KnownTags = 2048;
 
+// Deeper elements are not followed: a page that never closes its tags must
+// not make every search of the open elements longer.
+constexpr std::size_t MaxOpen = 1000;
+
 } // namespace
 
 bool THtmlNesting::TTagMatcher::operator()(std::string_view tag)
@@ -114,7 +118,7 @@ int THtmlNesting::Start(std::string_view tag, const TTagName& name, unsigned fla
             CloseInsideTable({&Table});
     }
     const int before = level_;
-    if (!(flags & (ElementVoid | ElementRaw))) {
+    if (!(flags & (ElementVoid | ElementRaw)) && open_.size() < MaxOpen) {
         const bool indents = indents_(tag);
         open_.push_back({name, flags, indents});
         level_ += indents ? 1 : 0;

@@ -192,7 +192,14 @@ private:
         if (text_[pos] != '<')
             return false;
         const TScanned& scanned = Scan(pos);
-        return scanned.Span.Kind == TMarkup::Declaration || (scanned.Flags & ElementBlock) != 0;
+        return IsDocumentDeclaration(pos, scanned.Span.Kind) || (scanned.Flags & ElementBlock) != 0;
+    }
+
+    // "<!DOCTYPE ...>" and the like stand outside the shown page; the "<![if]>"
+    // markers of conditional content do not part what is around them.
+    bool IsDocumentDeclaration(std::size_t pos, TMarkup kind) const
+    {
+        return kind == TMarkup::Declaration && text_.compare(pos, 3, "<![") != 0;
     }
 
     TNeighbour Before() const { return {!out_.empty(), out_.empty() ? '\0' : out_.back()}; }
@@ -291,7 +298,11 @@ private:
             return span.End;
         }
         case TMarkup::Declaration:
-            if (whitespace_ && text_.compare(pos, 3, "<![") != 0)
+            if (!IsDocumentDeclaration(pos, span.Kind)) {
+                out_.append(text_, pos, span.End - pos);
+                return span.End;
+            }
+            if (whitespace_)
                 CopyMarkup(pos, span.End);
             else
                 out_.append(text_, pos, span.End - pos);

@@ -224,9 +224,10 @@ std::size_t TTagWalker::QuotedEnd(char quote) const
     for (;;) {
         const std::size_t close = NextOf(text_, quote, at);
         // A server block inside the value may hold the quote itself.
-        std::size_t open = NextOf(text_, '<', at);
+        const std::string_view value = text_.substr(0, close);
+        std::size_t open = NextOf(value, '<', at);
         while (open < close && !StartsServerBlock(text_, open))
-            open = NextOf(text_, '<', open + 1);
+            open = NextOf(value, '<', open + 1);
         if (open >= close)
             return std::min(close + 1, text_.size());
         at = ServerBlockEnd(text_, open);
