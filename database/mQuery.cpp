@@ -218,7 +218,7 @@ void TmCustomQuery::FreeStatement()
         SQLFreeHandle(SQL_HANDLE_STMT, hstmt_);
     hstmt_ = SQL_NULL_HSTMT;
     allocated_ = executed_ = prepared_ = false;
-    rowBound_ = false;
+    rowBound_ = bookmarkBound_ = false;
 }
 
 void TmCustomQuery::takeMasterValues()
@@ -354,10 +354,18 @@ void TmCustomQuery::ExecuteStatement()
         AllocateStatement();
         Prepare();
         takeMasterValues();
+        // The parameter values are taken back from the statement before they are freed, whatever happens.
         std::vector<std::string> storage;
         std::vector<SQLLEN> indicators;
-        bindParameters(storage, indicators);
-        SQLRETURN rc = SQLExecute(hstmt_);
+        SQLRETURN rc = SQL_ERROR;
+        try {
+            bindParameters(storage, indicators);
+            rc = SQLExecute(hstmt_);
+        } catch (...) {
+            SQLFreeStmt(hstmt_, SQL_RESET_PARAMS);
+            throw;
+        }
+        SQLFreeStmt(hstmt_, SQL_RESET_PARAMS);
         // A searched UPDATE or DELETE that touched no row is not a failure.
         if (rc != SQL_NO_DATA) {
             try {
@@ -369,8 +377,6 @@ void TmCustomQuery::ExecuteStatement()
             }
         }
         executed_ = true;
-        if (params_.Count() > 0)
-            SQLFreeStmt(hstmt_, SQL_RESET_PARAMS);
     } catch (...) {
         FreeStatement();
         throw;
@@ -414,7 +420,7 @@ void TmCustomQuery::InternalInitFieldDefs()
         // Drivers that cannot describe the bookmark column give bookmarks of a 64-bit word.
         SQLRETURN rc = SQLDescribeCol(hstmt_, 0, name, sizeof name, &nameLength, &sqlType, &columnSize, &digits,
                                       &nullable);
-        bool described = (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) && columnSize > 0 && columnSize <= 256;
+        bool described = (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) && columnSize > 0 && columnSize <= kMaxBookmarkSize;
         bookmarkSize_ = described ? columnSize : 8;
         boundDataSize_ = (bookmarkSize_ + 7) & ~std::size_t{7};
     }
@@ -502,20 +508,17 @@ void TmCustomQuery::InternalOpen()
 {
     InternalInitFieldDefs();
     CreateFields();
+    releaseColumnBindings();
     boundRow_.assign(boundDataSize_, 0);
     longIndicators_.assign(longCount_, 0);
-    rowBound_ = false;
 }
 
 void TmCustomQuery::InternalClose()
 {
-    if (hstmt_ != SQL_NULL_HSTMT) {
+    if (hstmt_ != SQL_NULL_HSTMT)
         SQLFreeStmt(hstmt_, SQL_CLOSE);
-        if (rowBound_)
-            SQLFreeStmt(hstmt_, SQL_UNBIND);
-    }
+    releaseColumnBindings();
     executed_ = false;
-    rowBound_ = false;
     boundRow_.clear();
     boundRow_.shrink_to_fit();
     DestroyFields();

@@ -88,19 +88,22 @@ void TmCustomQuery::DoAfterCancel()
 
 void TmCustomQuery::bindForPositionedOperation()
 {
-    unbindRowBuffer();
+    releaseColumnBindings();
     TRecordBuffer& active = *ActiveBuffer();
-    if (useBookmarks_)
-        CheckStatementResult(SQLBindCol(hstmt_, 0, SQL_C_VARBOOKMARK, active.data.data(),
+    rowBound_ = true;
+    if (useBookmarks_) {
+        std::copy_n(active.data.begin(), std::min(bookmarkSize_, active.data.size()), operationBookmark_.begin());
+        bookmarkBound_ = true;
+        CheckStatementResult(SQLBindCol(hstmt_, 0, SQL_C_VARBOOKMARK, operationBookmark_.data(),
                                         static_cast<SQLLEN>(bookmarkSize_), nullptr),
                              hstmt_);
+    }
     for (int i = 0; i < FieldCount(); ++i) {
         TField& field = Fields(i);
         if (field.FieldNo() <= 0)
             continue;
         TODBCFieldDef& def = ODBCFieldDef(field);
         auto column = static_cast<SQLUSMALLINT>(def.FieldNo);
-        SQLLEN* indicator = reinterpret_cast<SQLLEN*>(active.data.data() + (def.IsLong() ? 0 : def.IndicatorOffset()));
         if (def.IsLong()) {
             // Long values go with their exact length, and a null one as NULL.
             TLongValue& slot = active.longs.at(def.Offset);
@@ -112,6 +115,7 @@ void TmCustomQuery::bindForPositionedOperation()
             continue;
         }
         // Some drivers reset the indicator when a column is bound: it is set again behind the binding.
+        auto* indicator = reinterpret_cast<SQLLEN*>(active.data.data() + def.IndicatorOffset());
         SQLLEN value = *indicator;
         CheckStatementResult(SQLBindCol(hstmt_, column, def.CType, active.data.data() + def.Offset,
                                         static_cast<SQLLEN>(def.SlotSize), indicator),
@@ -120,15 +124,18 @@ void TmCustomQuery::bindForPositionedOperation()
     }
 }
 
-void TmCustomQuery::unbindAfterPositionedOperation()
+void TmCustomQuery::runPositionedOperation(SQLRETURN (*operation)(SQLHSTMT))
 {
-    if (useBookmarks_)
-        SQLBindCol(hstmt_, 0, SQL_C_VARBOOKMARK, nullptr, 0, nullptr);
-    SQLRETURN rc = SQLFreeStmt(hstmt_, SQL_UNBIND);
-    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO && rc != SQL_INVALID_HANDLE)
-        for (const auto& def : FieldDefs())
-            SQLBindCol(hstmt_, static_cast<SQLUSMALLINT>(def->FieldNo), SQL_C_CHAR, nullptr, 0, nullptr);
-    rowBound_ = false;
+    SQLRETURN rc = SQL_ERROR;
+    try {
+        bindForPositionedOperation();
+        rc = operation(hstmt_);
+    } catch (...) {
+        releaseColumnBindings();
+        throw;
+    }
+    releaseColumnBindings();
+    CheckStatementResult(rc, hstmt_);
 }
 
 TmCustomQuery& TmCustomQuery::changeQuery(int kind)
@@ -208,10 +215,7 @@ void TmCustomQuery::InternalPost()
         if (ModifySQL().Empty()) {
             if (!(cursorAttributes_ & SQL_CA1_POS_UPDATE))
                 throw ESQLerror("Internal update is not supported by the driver");
-            bindForPositionedOperation();
-            SQLRETURN rc = SQLSetPos(hstmt_, 1, SQL_UPDATE, SQL_LOCK_NO_CHANGE);
-            unbindAfterPositionedOperation();
-            CheckStatementResult(rc, hstmt_);
+            runPositionedOperation([](SQLHSTMT stmt) { return SQLSetPos(stmt, 1, SQL_UPDATE, SQL_LOCK_NO_CHANGE); });
         } else {
             runChangeStatement(0);
         }
@@ -226,10 +230,7 @@ void TmCustomQuery::InternalPost()
     if (InsertSQL().Empty()) {
         if (!(cursorAttributes_ & SQL_CA1_BULK_ADD))
             throw ESQLerror("Internal insert is not supported by the driver");
-        bindForPositionedOperation();
-        SQLRETURN rc = SQLBulkOperations(hstmt_, SQL_ADD);
-        unbindAfterPositionedOperation();
-        CheckStatementResult(rc, hstmt_);
+        runPositionedOperation([](SQLHSTMT stmt) { return SQLBulkOperations(stmt, SQL_ADD); });
     } else {
         runChangeStatement(1);
     }

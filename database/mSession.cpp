@@ -1,5 +1,6 @@
 #include "database/mSession.h"
 
+#include "database/Catalogue.h"
 #include "database/SQLError.h"
 
 #include <sqlext.h>
@@ -285,21 +286,12 @@ void TmDataBase::GetTableNames(TStringList& list)
 {
     list.Clear();
     Connect();
-    SQLHSTMT stmt = SQL_NULL_HSTMT;
-    if (!succeeded(SQLAllocHandle(SQL_HANDLE_STMT, hdbc_, &stmt)))
-        return;
-    if (SQLTables(stmt, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0) == SQL_SUCCESS) {
-        SQLCHAR name[129] = {}, type[129] = {};
-        SQLLEN nameLength = 0, typeLength = 0;
-        SQLBindCol(stmt, 3, SQL_C_CHAR, name, sizeof name, &nameLength);
-        SQLBindCol(stmt, 4, SQL_C_CHAR, type, sizeof type, &typeLength);
-        while (succeeded(SQLFetch(stmt))) {
-            std::string tableType = typeLength == SQL_NULL_DATA ? "" : reinterpret_cast<const char*>(type);
-            if (nameLength != SQL_NULL_DATA && tableType != "SYSTEM TABLE")
-                list.Add(reinterpret_cast<const char*>(name));
-        }
-    }
-    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    ReadCatalogue(
+        hdbc_, {3, 4}, [](SQLHSTMT stmt) { return SQLTables(stmt, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0); },
+        [&](const TCatalogueRow& row) {
+            if (row[0] && row[1].value_or("") != "SYSTEM TABLE")
+                list.Add(*row[0]);
+        });
 }
 
 std::string TmDataBase::GetDataSourceDriver(const std::string& name)
