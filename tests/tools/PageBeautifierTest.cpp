@@ -86,6 +86,13 @@ TEST(PageBeautifier, LinesStandAtTheNestingHtmlGivesThem)
          }(),
          {"<table>", "<tr>", "<td>", "x", "</td>", "</table>"},
          {"<table>", " <tr>", "  <td>", "   x", "   </td>", "</table>"}},
+        {"an entry naming an attribute", [] {
+             TBeautifyOptions o = Shipped();
+             o.IndentHtml = Keys({"|<table|border"});
+             return o;
+         }(),
+         {"<table border=1>", "<tr>", "</table>", "<table>", "<tr>", "</table>"},
+         {"<table border=1>", " <tr>", "</table>", "<table>", "<tr>", "</table>"}},
         {"html indention off", [] {
              TBeautifyOptions o = Shipped();
              o.Html = false;

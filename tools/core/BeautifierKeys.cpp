@@ -48,6 +48,11 @@ const std::string* BlockKeyword(const std::string& key, const std::vector<std::s
 
 void MakeLineKeyIn(std::string& key, std::string_view line)
 {
+    MakeCodeKeyIn(key, line.substr(0, CommentStart(line)));
+}
+
+void MakeCodeKeyIn(std::string& key, std::string_view kept)
+{
     // The upper-case table looked up once rather than a call per character.
     static const std::array<char, 256> Upper = [] {
         std::array<char, 256> table{};
@@ -56,7 +61,6 @@ void MakeLineKeyIn(std::string& key, std::string_view line)
         return table;
     }();
     // One pass doing what the word key does to the line with its tag brackets marked.
-    const std::string_view kept = line.substr(0, CommentStart(line));
     // Room for a mark around every character and at both ends.
     key.resize(2 * kept.size() + 2);
     char* out = key.data();
@@ -113,11 +117,16 @@ bool EndsWithContinuation(std::string_view line)
 
 TStatementStep ClassifyStatement(std::string& key, std::string_view statement, const TBeautifyOptions& options)
 {
+    return ClassifyCode(key, statement.substr(0, CommentStart(statement)), options);
+}
+
+TStatementStep ClassifyCode(std::string& key, std::string_view code, const TBeautifyOptions& options)
+{
     static const std::string Mark(1, WordMark);
     static const std::string IfKey = Mark + "IF" + Mark;
     static const std::string ThenKey = Mark + "THEN" + Mark;
     static const std::string EndIfKey = Mark + "END" + Mark + "IF";
-    MakeLineKeyIn(key, statement);
+    MakeCodeKeyIn(key, code);
     const bool startsIf = key.starts_with(IfKey);
     const bool oneLineIf = startsIf && !key.ends_with(ThenKey);
     return {options.Script && BlockKeyword(key, options.OutdentScript) != nullptr,

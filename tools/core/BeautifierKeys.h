@@ -19,6 +19,8 @@ std::size_t CommentStart(std::string_view line);
 
 // The line key written into key, whose room is kept from line to line.
 void MakeLineKeyIn(std::string& key, std::string_view line);
+// The same for a text already without its comment.
+void MakeCodeKeyIn(std::string& key, std::string_view code);
 
 // The longest entry the key starts with, or null: a statement holds one block keyword.
 const std::string* BlockKeyword(const std::string& key, const std::vector<std::string>& entries);
@@ -46,5 +48,7 @@ struct TStatementStep {
 
 // key is room for the statement's line key, kept from call to call.
 TStatementStep ClassifyStatement(std::string& key, std::string_view statement, const TBeautifyOptions& options);
+// The same for a statement already without its comment.
+TStatementStep ClassifyCode(std::string& key, std::string_view code, const TBeautifyOptions& options);
 
 } // namespace vx::tools

@@ -32,14 +32,36 @@ constexpr std::size_t MaxOpen = 1000;
 
 } // namespace
 
+THtmlNesting::TTagMatcher::TTagMatcher(const std::vector<std::string>& keys)
+{
+    for (const std::string& key : keys) {
+        const bool closing = key.size() > 2 && key[2] == '/';
+        const std::size_t letters = closing ? 3 : 2;
+        const bool name = key.size() > letters && key[0] == WordMark && key[1] == '<' &&
+                          std::all_of(key.begin() + static_cast<std::ptrdiff_t>(letters), key.end(),
+                                      [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); });
+        if (name)
+            names_.push_back({closing, key.substr(letters)});
+        else if (!key.empty())
+            others_.push_back(key);
+    }
+}
+
 bool THtmlNesting::TTagMatcher::operator()(std::string_view tag)
 {
-    if (keys_.empty())
+    const bool closing = tag.size() > 1 && tag[1] == '/';
+    const std::string_view after = tag.substr(closing ? 2 : 1);
+    for (const TNameEntry& entry : names_)
+        if (entry.Closing == closing && after.size() >= entry.Letters.size() &&
+            std::equal(entry.Letters.begin(), entry.Letters.end(), after.begin(),
+                       [](char letter, char c) { return letter == (c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); }))
+            return true;
+    if (others_.empty())
         return false;
     if (const auto found = known_.find(tag); found != known_.end())
         return found->second;
     MakeLineKeyIn(key_, tag);
-    const bool matches = CountMatches(key_, KeyBytes(key_), keys_) > 0;
+    const bool matches = CountMatches(key_, KeyBytes(key_), others_) > 0;
     if (known_.size() < KnownTags)
         known_.emplace(tag, matches);
     return matches;

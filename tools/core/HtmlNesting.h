@@ -37,19 +37,27 @@ private:
         bool Indents;
     };
 
-    // Whether an entry of the list is in the tag's key. Pages repeat their
-    // tags, so the answers are kept (up to a bound) by tag text.
+    // Whether an entry of the list is in the tag's key. An entry that is a
+    // mark, "<" or "</" and letters (as the shipped ones are) matches the tags
+    // whose name starts with the letters; for the others the tag's key is
+    // made, and as pages repeat their tags the answers are kept (up to a
+    // bound) by tag text.
     class TTagMatcher {
     public:
-        explicit TTagMatcher(const std::vector<std::string>& keys) : keys_(keys) {}
+        explicit TTagMatcher(const std::vector<std::string>& keys);
         bool operator()(std::string_view tag);
 
     private:
+        struct TNameEntry {
+            bool Closing;
+            std::string Letters;
+        };
         struct THash {
             using is_transparent = void;
             std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
         };
-        const std::vector<std::string>& keys_;
+        std::vector<TNameEntry> names_;
+        std::vector<std::string> others_;
         std::unordered_map<std::string, bool, THash, std::equal_to<>> known_;
         std::string key_;
     };

@@ -256,7 +256,7 @@ private:
             start = i + 1;
             if (statement.empty())
                 continue;
-            const TStatementStep step = ClassifyStatement(key_, statement, options_);
+            const TStatementStep step = ClassifyCode(key_, statement, options_);
             if (step.Outdents)
                 script_ = std::max(0, script_ - 1);
             if (lowest)

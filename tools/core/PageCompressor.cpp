@@ -138,7 +138,7 @@ public:
             } else if (stop_[static_cast<unsigned char>(c)]) {
                 pos = Whitespace(pos);
             } else {
-                const std::size_t end = NextStop(pos + 1);
+                const std::size_t end = TextEnd(pos + 1);
                 out_.append(text_, pos, end - pos);
                 pos = end;
                 afterBoundary_ = false;
@@ -148,16 +148,26 @@ public:
     }
 
 private:
-    std::size_t NextStop(std::size_t pos) const
+    bool Stop(std::size_t pos) const { return stop_[static_cast<unsigned char>(text_[pos])]; }
+
+    // The end of the text from pos that stays as it is: up to a stop, passing
+    // over single blanks between words, which no rule changes.
+    std::size_t TextEnd(std::size_t pos) const
     {
-        while (pos < text_.size() && !stop_[static_cast<unsigned char>(text_[pos])])
-            ++pos;
-        return pos;
+        for (;;) {
+            while (pos < text_.size() && !Stop(pos))
+                ++pos;
+            if (pos + 1 < text_.size() && text_[pos] == ' ' && !Stop(pos + 1)) {
+                pos += 2;
+                continue;
+            }
+            return pos;
+        }
     }
 
-    // The markup at pos with its element's name and flags (for tags).
+    // What opens at pos, with its element's name and flags (for tags).
     struct TScanned {
-        TMarkupSpan Span;
+        TMarkup Kind;
         TTagName Name;
         unsigned Flags;
     };
@@ -166,9 +176,9 @@ private:
     {
         if (pos != scannedAt_) {
             scannedAt_ = pos;
-            const TMarkupSpan span = ScanMarkup(text_, pos);
-            const bool tag = span.Kind == TMarkup::StartTag || span.Kind == TMarkup::EndTag;
-            scanned_.Span = span;
+            const TMarkup kind = MarkupKind(text_, pos);
+            const bool tag = kind == TMarkup::StartTag || kind == TMarkup::EndTag;
+            scanned_.Kind = kind;
             scanned_.Name = tag ? TTagName(text_, pos) : TTagName();
             scanned_.Flags = tag ? ElementFlags(scanned_.Name.View()) : 0;
         }
@@ -192,7 +202,7 @@ private:
         if (text_[pos] != '<')
             return false;
         const TScanned& scanned = Scan(pos);
-        return IsDocumentDeclaration(pos, scanned.Span.Kind) || (scanned.Flags & ElementBlock) != 0;
+        return IsDocumentDeclaration(pos, scanned.Kind) || (scanned.Flags & ElementBlock) != 0;
     }
 
     // "<!DOCTYPE ...>" and the like stand outside the shown page; the "<![if]>"
@@ -280,59 +290,33 @@ private:
     std::size_t Markup(std::size_t pos)
     {
         const TScanned& scanned = Scan(pos);
-        const TMarkupSpan span = scanned.Span;
-        switch (span.Kind) {
-        case TMarkup::Text:
+        const TMarkup kind = scanned.Kind;
+        if (kind == TMarkup::Text) {
             out_ += '<';
             afterBoundary_ = false;
             return pos + 1;
-        case TMarkup::Comment: {
-            const std::size_t webbot = WebbotEnd(pos);
-            if (webbot != std::string_view::npos)
-                return webbot;
-            // Server directives ("<!--#include") are the server's; other comments show nothing.
-            if (text_.compare(pos, 5, "<!--#") == 0 || !whitespace_)
-                out_.append(text_, pos, span.End - pos);
-            else
-                CopyMarkup(pos, span.End);
-            return span.End;
         }
-        case TMarkup::Declaration:
-            if (!IsDocumentDeclaration(pos, span.Kind)) {
-                out_.append(text_, pos, span.End - pos);
-                return span.End;
-            }
-            if (whitespace_)
-                CopyMarkup(pos, span.End);
-            else
-                out_.append(text_, pos, span.End - pos);
-            afterBoundary_ = true;
-            return span.End;
-        case TMarkup::Server:
-        case TMarkup::ConditionalComment:
-            out_.append(text_, pos, span.End - pos);
-            afterBoundary_ = false;
-            return span.End;
-        case TMarkup::StartTag:
-        case TMarkup::EndTag:
-            break;
-        }
+        if (kind != TMarkup::StartTag && kind != TMarkup::EndTag)
+            return Construct(pos, kind);
         const TTagName name = scanned.Name;
         const unsigned flags = scanned.Flags;
-        const bool start = span.Kind == TMarkup::StartTag;
+        const bool start = kind == TMarkup::StartTag;
         afterBoundary_ = (flags & ElementBlock) != 0;
         if (start && (flags & ElementRaw)) {
-            const std::size_t end = RawElementEnd(text_, span.End, name.View());
+            const std::size_t end = RawElementEnd(text_, TagEnd(text_, pos), name.View());
             out_.append(text_, pos, end - pos);
             if (flags & ElementClosesParagraph)
                 centred_ = false;
             return end;
         }
         const std::size_t tagStart = out_.size();
-        if (options_.InvCommas || whitespace_)
-            Tag(pos);
-        else
-            out_.append(text_, pos, span.End - pos);
+        std::size_t end;
+        if (options_.InvCommas || whitespace_) {
+            end = Tag(pos);
+        } else {
+            end = TagEnd(text_, pos);
+            out_.append(text_, pos, end - pos);
+        }
         const std::string_view tag = std::string_view(out_).substr(tagStart);
         if (options_.SimpleTags && tag.size() <= 13)
             for (const TShortTag& shortTag : ShortTags)
@@ -342,45 +326,96 @@ private:
                 }
         if (options_.Center)
             Centre(tagStart, start, flags);
-        return span.End;
+        return end;
     }
 
-    // The tag's parts: quotes off the safe values, blank runs collapsed, no blank before ">".
-    void Tag(std::size_t pos)
+    // Comments, declarations, server blocks and conditional comments.
+    std::size_t Construct(std::size_t pos, TMarkup kind)
     {
-        const std::size_t end = Scan(pos).Span.End;
+        const std::size_t end = ScanMarkup(text_, pos).End;
+        if (kind == TMarkup::Comment) {
+            const std::size_t webbot = WebbotEnd(pos);
+            if (webbot != std::string_view::npos)
+                return webbot;
+            // Server directives ("<!--#include") are the server's; other comments show nothing.
+            if (text_.compare(pos, 5, "<!--#") == 0 || !whitespace_)
+                out_.append(text_, pos, end - pos);
+            else
+                CopyMarkup(pos, end);
+            return end;
+        }
+        if (kind == TMarkup::Declaration && IsDocumentDeclaration(pos, kind)) {
+            if (whitespace_)
+                CopyMarkup(pos, end);
+            else
+                out_.append(text_, pos, end - pos);
+            afterBoundary_ = true;
+            return end;
+        }
+        out_.append(text_, pos, end - pos);
+        if (kind != TMarkup::Declaration)
+            afterBoundary_ = false;
+        return end;
+    }
+
+    // The tag's parts: quotes off the safe values, blank runs collapsed, no
+    // blank before ">". Returns where the tag ends.
+    std::size_t Tag(std::size_t pos)
+    {
+        const std::size_t tagStart = out_.size();
+        const std::size_t end = WalkTag(pos, options_.InvCommas);
+        if (end != std::string_view::npos)
+            return end;
         // A tag holding an apostrophe keeps all its quotes.
-        const bool strip =
-            options_.InvCommas && text_.substr(pos, end - pos).find('\'') == std::string_view::npos;
+        out_.resize(tagStart);
+        return WalkTag(pos, false);
+    }
+
+    // npos when quotes were to come off but the tag holds an apostrophe. The
+    // parts that stay as they are are written in one piece.
+    std::size_t WalkTag(std::size_t pos, bool strip)
+    {
         TTagWalker walker(text_, pos);
+        std::size_t written = pos;
+        const auto writeTo = [&](std::size_t to) {
+            out_.append(text_, written, to - written);
+            written = to;
+        };
         bool afterBlank = false;
         while (walker.Next()) {
-            const std::string_view part = text_.substr(walker.Begin(), walker.End() - walker.Begin());
+            const std::size_t begin = walker.Begin();
+            const std::size_t end = walker.End();
+            const std::string_view part = text_.substr(begin, end - begin);
             switch (walker.Part()) {
             case TTagPart::Blank:
-                if (whitespace_)
-                    MarkupWhitespace(part, walker.End());
-                else
-                    out_ += part;
+                if (whitespace_ && part != " ") {
+                    writeTo(begin);
+                    MarkupWhitespace(part, end);
+                    written = end;
+                }
                 break;
             case TTagPart::Quoted:
                 if (strip && part.front() == '"' && part.size() >= 2 && part.back() == '"' &&
-                    SafeUnquoted(part.substr(1, part.size() - 2)))
+                    SafeUnquoted(part.substr(1, part.size() - 2))) {
+                    writeTo(begin);
                     out_ += part.substr(1, part.size() - 2);
-                else
-                    out_ += part;
+                    written = end;
+                }
                 break;
             case TTagPart::Close:
+                writeTo(begin);
                 if (options_.Spaces && afterBlank && out_.back() == ' ')
                     out_.pop_back();
-                out_ += '>';
                 break;
             default:
-                out_ += part;
                 break;
             }
             afterBlank = walker.Part() == TTagPart::Blank;
         }
+        writeTo(walker.End());
+        if (strip && text_.substr(pos, walker.End() - pos).find('\'') != std::string_view::npos)
+            return std::string_view::npos;
+        return walker.End();
     }
 
     // A centred paragraph becomes a center element only when its own "</p>"
@@ -414,7 +449,7 @@ private:
     std::string run_;
     // The last markup scanned, as white space ahead of it asks for it first.
     std::size_t scannedAt_ = std::string_view::npos;
-    TScanned scanned_{{TMarkup::Text, 0}, TTagName(), 0};
+    TScanned scanned_{TMarkup::Text, TTagName(), 0};
     // No shown content since the last block tag (or the page's start).
     bool afterBoundary_ = true;
     // An open centred paragraph and where its opener stands in the output.

@@ -121,29 +121,48 @@ std::size_t ServerBlockEnd(std::string_view text, std::size_t pos)
     return text[pos + 1] == '%' ? PastNext(text, "%>", pos + 2) : PhpBlockEnd(text, pos);
 }
 
-TMarkupSpan ScanMarkup(std::string_view text, std::size_t pos)
+TMarkup MarkupKind(std::string_view text, std::size_t pos)
 {
     if (pos + 1 >= text.size())
-        return {TMarkup::Text, pos + 1};
+        return TMarkup::Text;
     const char next = text[pos + 1];
     if (next == '%' || next == '?')
-        return {TMarkup::Server, ServerBlockEnd(text, pos)};
+        return TMarkup::Server;
     if (next == '!') {
         if (text.compare(pos, 4, "<!--") != 0)
-            return {TMarkup::Declaration, std::min(NextOf(text, '>', pos) + 1, text.size())};
-        if (StartsNoCase(text, pos, "<!--[if")) {
-            const std::size_t endif = FindNoCase(text, "<![endif]", pos);
-            const std::size_t close = endif == std::string_view::npos ? text.size() : NextOf(text, '>', endif);
-            return {TMarkup::ConditionalComment, std::min(close + 1, text.size())};
-        }
-        // "<!-->" closes at once, as browsers read it.
-        return {TMarkup::Comment, PastNext(text, "-->", pos + 2)};
+            return TMarkup::Declaration;
+        return StartsNoCase(text, pos, "<!--[if") ? TMarkup::ConditionalComment : TMarkup::Comment;
     }
     if (IsAsciiLetter(next))
-        return {TMarkup::StartTag, TagEnd(text, pos)};
+        return TMarkup::StartTag;
     if (next == '/' && pos + 2 < text.size() && IsAsciiLetter(text[pos + 2]))
-        return {TMarkup::EndTag, TagEnd(text, pos)};
-    return {TMarkup::Text, pos + 1};
+        return TMarkup::EndTag;
+    return TMarkup::Text;
+}
+
+TMarkupSpan ScanMarkup(std::string_view text, std::size_t pos)
+{
+    const TMarkup kind = MarkupKind(text, pos);
+    switch (kind) {
+    case TMarkup::Text:
+        return {kind, pos + 1};
+    case TMarkup::Server:
+        return {kind, ServerBlockEnd(text, pos)};
+    case TMarkup::Declaration:
+        return {kind, std::min(NextOf(text, '>', pos) + 1, text.size())};
+    case TMarkup::ConditionalComment: {
+        const std::size_t endif = FindNoCase(text, "<![endif]", pos);
+        const std::size_t close = endif == std::string_view::npos ? text.size() : NextOf(text, '>', endif);
+        return {kind, std::min(close + 1, text.size())};
+    }
+    case TMarkup::Comment:
+        // "<!-->" closes at once, as browsers read it.
+        return {kind, PastNext(text, "-->", pos + 2)};
+    case TMarkup::StartTag:
+    case TMarkup::EndTag:
+        break;
+    }
+    return {kind, TagEnd(text, pos)};
 }
 
 TTagName::TTagName(std::string_view text, std::size_t pos)

@@ -33,6 +33,8 @@ struct TMarkupSpan {
     std::size_t End;
 };
 
+// What opens at text[pos], which is "<", without looking for its end.
+TMarkup MarkupKind(std::string_view text, std::size_t pos);
 // The construct opening at text[pos], which is "<".
 TMarkupSpan ScanMarkup(std::string_view text, std::size_t pos);
 
