@@ -8,8 +8,6 @@
 #include "tools/core/TextScan.h"
 
 #include <algorithm>
-#include <array>
-#include <bitset>
 #include <cstring>
 #include <utility>
 
