@@ -2,7 +2,6 @@
 
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
-#include "tools/core/PageCompressor.h"
 
 namespace vx::tools {
 
@@ -44,13 +43,7 @@ void THTMLCompressor::Compress()
 {
     if (loadedSize_ == 0 || compressed_)
         return;
-    buffer_ = CompressPage(buffer_, {.SimpleTags = SimpleTags,
-                                     .Center = Center,
-                                     .InvCommas = InvCommas,
-                                     .Spaces = Spaces,
-                                     .Returns = Returns,
-                                     .AllReturns = AllReturns,
-                                     .Webbots = Webbots});
+    buffer_ = CompressPage(buffer_, *this);
     compressedSize_ = static_cast<std::int64_t>(buffer_.size());
     compressed_ = true;
 }

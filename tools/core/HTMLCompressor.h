@@ -4,23 +4,27 @@
 // text only ever shrinks.
 #pragma once
 
+#include "tools/core/PageCompressor.h"
+
 #include <cstdint>
 #include <string>
 
 namespace vx::tools {
 
-class THTMLCompressor {
+// The options are the compressor's published fields.
+class THTMLCompressor : public TCompressOptions {
 public:
     // Every option is on; the wizard turns all but SimpleTags off.
-    bool SimpleTags = true;
-    bool Center = true;
-    bool InvCommas = true;
-    bool Spaces = true;
-    bool Returns = true;
-    // Takes precedence over Returns.
-    bool AllReturns = true;
-    // Acts only while a line-break pass runs (Returns or AllReturns).
-    bool Webbots = true;
+    THTMLCompressor()
+        : TCompressOptions{.SimpleTags = true,
+                           .Center = true,
+                           .InvCommas = true,
+                           .Spaces = true,
+                           .Returns = true,
+                           .AllReturns = true,
+                           .Webbots = true}
+    {
+    }
 
     // Reads the whole file. On failure the compressor is left empty (no text,
     // sizes 0) and LastError() says why.

@@ -21,7 +21,8 @@ struct TCompressOptions {
     bool Spaces = false;
     // Doubled carriage returns and line feeds to one.
     bool Returns = false;
-    // Line breaks removed where no shown white space depends on them.
+    // Line breaks removed where no shown white space depends on them; takes
+    // precedence over Returns.
     bool AllReturns = false;
     // "<!--webbot" comments removed, while Returns or AllReturns is on.
     bool Webbots = false;
