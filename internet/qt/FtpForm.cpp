@@ -176,7 +176,7 @@ void Tf_ftp::BuildWindow()
     layout->addWidget(FlatGauge1);
     layout->addWidget(MEMO1);
     layout->addWidget(StatusBar1);
-    resize(860, 600);
+    resize(780, 540);
 }
 
 void Tf_ftp::Wire()
