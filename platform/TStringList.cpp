@@ -365,6 +365,13 @@ void TStringList::SetTextFromStream(std::istream& in)
                 store_.Reserve(breaks * (size / std::max<size_t>(buffer.size(), 1) + 1) * 5 / 4 + 1, size);
                 size = 0;
             }
+            // A last line without a break (a one-line page's only line) goes
+            // in as it was read, without a copy of it besides.
+            if (final && buffer.find_first_of("\r\n") == std::string::npos) {
+                if (!buffer.empty())
+                    Add(buffer);
+                break;
+            }
             buffer.erase(0, AddLines(buffer, final));
         }
     } catch (...) {
