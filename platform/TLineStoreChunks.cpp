@@ -13,6 +13,8 @@ void TLineChunks::Assign(std::string_view text)
     starts_.clear();
     for (std::size_t i = 0; i < chunks_.size(); ++i)
         starts_.push_back(i * kChunk);
+    shiftFrom_ = kNoShift;
+    shift_ = 0;
     tabs_.clear();
     for (const std::string& chunk : chunks_)
         tabs_.push_back(Tabs(chunk));
@@ -22,8 +24,17 @@ void TLineChunks::Assign(std::string_view text)
 
 std::size_t TLineChunks::ChunkAt(std::size_t pos) const
 {
-    const auto after = std::upper_bound(starts_.begin(), starts_.end(), pos);
-    return static_cast<std::size_t>(std::max<std::ptrdiff_t>(after - starts_.begin() - 1, 0));
+    // The last chunk starting at or before pos.
+    std::size_t low = 0;
+    std::size_t high = chunks_.size();
+    while (high - low > 1) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (Start(middle) <= pos)
+            low = middle;
+        else
+            high = middle;
+    }
+    return low;
 }
 
 void TLineChunks::Read(std::size_t pos, std::size_t count, std::string& out) const
@@ -33,7 +44,7 @@ void TLineChunks::Read(std::size_t pos, std::size_t count, std::string& out) con
     count = std::min(count, length_ - pos);
     out.reserve(out.size() + count);
     std::size_t i = ChunkAt(pos);
-    std::size_t offset = pos - starts_[i];
+    std::size_t offset = pos - Start(i);
     while (count > 0) {
         const std::size_t take = std::min(count, chunks_[i].size() - offset);
         out.append(chunks_[i], offset, take);
@@ -60,10 +71,10 @@ std::size_t TLineChunks::LastTabBefore(std::size_t pos) const
     for (std::size_t i = ChunkAt(pos - 1) + 1; i-- > 0;) {
         if (tabs_[i] == 0)
             continue;
-        const std::string_view chunk = std::string_view(chunks_[i]).substr(0, pos - starts_[i]);
+        const std::string_view chunk = std::string_view(chunks_[i]).substr(0, pos - Start(i));
         const std::size_t at = chunk.rfind('\t');
         if (at != std::string_view::npos)
-            return starts_[i] + at;
+            return Start(i) + at;
     }
     return std::string::npos;
 }
@@ -77,6 +88,10 @@ void TLineChunks::Replace(std::size_t pos, std::size_t count, std::string_view t
         return;
     }
     const std::size_t i = ChunkAt(pos);
+    // The starts after the chunk typed in keep one shift between them; an
+    // edit elsewhere makes them true first.
+    if (shiftFrom_ != kNoShift && shiftFrom_ != i + 1)
+        ApplyShift();
     const std::size_t offset = pos - starts_[i];
     std::size_t remaining = count;
     const std::size_t here = std::min(remaining, chunks_[i].size() - offset);
@@ -106,7 +121,17 @@ void TLineChunks::Replace(std::size_t pos, std::size_t count, std::string_view t
     tabs_[i] += tabsCome;
     tabTotal_ = tabTotal_ - tabsGone + tabsCome;
     length_ = length_ - count + text.size();
-    Settle(i);
+    const std::size_t size = chunks_[i].size();
+    if (next == i + 1 && remaining == 0 && size <= 2 * kChunk && (size >= kChunk / 4 || chunks_.size() == 1) &&
+        size > 0) {
+        // Only this chunk changed: the ones after it move by as much.
+        if (i + 1 < chunks_.size()) {
+            shiftFrom_ = i + 1;
+            shift_ += static_cast<std::ptrdiff_t>(text.size()) - static_cast<std::ptrdiff_t>(count);
+        }
+    } else {
+        Settle(i);
+    }
     Changed();
 }
 
@@ -141,6 +166,16 @@ void TLineChunks::Settle(std::size_t i)
     starts_.resize(chunks_.size());
     for (std::size_t j = std::max<std::size_t>(i, 1); j < chunks_.size(); ++j)
         starts_[j] = starts_[j - 1] + chunks_[j - 1].size();
+    shiftFrom_ = kNoShift;
+    shift_ = 0;
+}
+
+void TLineChunks::ApplyShift()
+{
+    for (std::size_t j = shiftFrom_; j < starts_.size(); ++j)
+        starts_[j] = Start(j);
+    shiftFrom_ = kNoShift;
+    shift_ = 0;
 }
 
 void TLineChunks::Changed()

@@ -20,8 +20,8 @@ public:
     explicit TLineChunks(std::string_view text) { Assign(text); }
     // Copies the text, not the whole copy Whole may keep.
     TLineChunks(const TLineChunks& other)
-        : chunks_(other.chunks_), starts_(other.starts_), tabs_(other.tabs_), tabTotal_(other.tabTotal_),
-          length_(other.length_)
+        : chunks_(other.chunks_), starts_(other.starts_), shiftFrom_(other.shiftFrom_), shift_(other.shift_),
+          tabs_(other.tabs_), tabTotal_(other.tabTotal_), length_(other.length_)
     {
     }
     TLineChunks& operator=(const TLineChunks&) = delete;
@@ -45,6 +45,12 @@ public:
 private:
     // The chunk holding position pos, or the last one for the end of the text.
     std::size_t ChunkAt(std::size_t pos) const;
+    // Where chunk i starts.
+    std::size_t Start(std::size_t i) const
+    {
+        return i >= shiftFrom_ ? static_cast<std::size_t>(static_cast<std::ptrdiff_t>(starts_[i]) + shift_) : starts_[i];
+    }
+    void ApplyShift();
     // Chunk i changed: it is cut when too long, joined to a neighbour when
     // too short, and the starts from it on are counted again.
     void Settle(std::size_t i);
@@ -52,7 +58,12 @@ private:
     void Changed();
 
     std::vector<std::string> chunks_; // none for an empty text, none empty otherwise
+    // Where each chunk starts, but for the chunks from shiftFrom_ on, which
+    // start shift_ characters further: typing in one chunk moves no start.
+    static constexpr std::size_t kNoShift = static_cast<std::size_t>(-1);
     std::vector<std::size_t> starts_;
+    std::size_t shiftFrom_ = kNoShift;
+    std::ptrdiff_t shift_ = 0;
     std::vector<std::size_t> tabs_; // per chunk
     std::size_t tabTotal_ = 0;
     std::size_t length_ = 0;
