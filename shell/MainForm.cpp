@@ -25,6 +25,7 @@
 #include "highlighters/wmPHPSyn.h"
 #include "highlighters/wmSQLSyn.h"
 #include "localisation/qt/KMLang.h"
+#include "platform/ProgramPaths.h"
 #include "platform/RegStore.h"
 #include "platform/qt/Application.h"
 #include "platform/qt/Dialogs.h"
@@ -36,6 +37,7 @@
 #include "shell/MainFormCommands.h"
 #include "shell/launch/Launchers.h"
 #include "shell/menu/MenuBuilder.h"
+#include "shell/panels/FilePanel.h"
 #include "shell/panels/SidePanels.h"
 #include "shell/plugins/uilPluginManager.h"
 #include "shell/taglists/TagLists.h"
@@ -305,6 +307,7 @@ void TForm1::FormCreate()
                 return true;
             });
     });
+    vx::shell::FilePanel(*this)->SetFolder(vx::ProgramFolder());
     setWindowTitle("");
     for (TmwCustomEdit* editor : richedit)
         editor->Model().SetLineText(" ");

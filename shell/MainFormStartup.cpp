@@ -24,6 +24,8 @@
 #include "shell/core/UserTags.h"
 #include "shell/core/VersionList.h"
 #include "shell/launch/Launchers.h"
+#include "shell/panels/FilePanel.h"
+#include "shell/panels/SidePanels.h"
 #include "shell/plugins/uilPluginManager.h"
 
 #include <QApplication>
@@ -274,6 +276,7 @@ void TForm1::CreateWorkspaces()
 void TForm1::FormShow()
 {
     CheckFrontPageEditorSetting(false);
+    vx::shell::FilePanel(*this)->RefreshFileList();
 }
 
 void TForm1::RegisterShellEditVerb()

@@ -1,3 +1,4 @@
+#include "tests/shell/MenuDriver.h"
 #include "tests/shell/ShellFixture.h"
 
 #include "controls/common/RXConst.h"
@@ -5,9 +6,14 @@
 #include "controls/speedbar/SpeedBar.h"
 #include "editor/qt/mwCompletionProposal.h"
 #include "platform/AnsiText.h"
+#include "platform/FileIO.h"
+#include "platform/ProgramPaths.h"
 #include "shell/PrefForm.h"
 #include "shell/ProfHelp.h"
 #include "shell/SearchForm.h"
+#include "controls/foldertree/DirTree.h"
+#include "shell/panels/FilePanel.h"
+#include "shell/panels/SidePanels.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +25,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 
 using vx::test::ShellTest;
@@ -70,6 +77,24 @@ TEST_F(ShellTest, StartsOnAnEmptyStoreWithoutAnyMessage)
     const std::string command = reg.ReadString("");
     EXPECT_EQ(command.substr(command.size() - 5), " \"%1\"");
     EXPECT_EQ(command, vx::LowerCase(command));
+}
+
+TEST_F(ShellTest, TheFilePanelStartsInTheProgramFolder)
+{
+    vx::test::writeFile(home.File("index.htm"), "<html>\r\n");
+    vx::test::writeFile(home.File("notes.txt"), "-\r\n");
+    StartAndActivate();
+    vx::shell::TFilePanel* panel = vx::shell::FilePanel(*form);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->Folder(), vx::ProgramFolder());
+    EXPECT_EQ(panel->DirectoryListBox1->GetSelectedDir(), vx::ProgramFolder());
+    ASSERT_EQ(panel->FileCount(), 1) << "the web files of the folder";
+    EXPECT_EQ(panel->filelist->model()->index(0, 0).data().toString(), "Index.htm");
+
+    form->show();
+    vx::test::PickMenuItem(*form, {"View1", "Filepanel1"});
+    ASSERT_TRUE(panel->isVisible());
+    vx::test::SaveShot(*form, "filepanel");
 }
 
 TEST_F(ShellTest, StartUpRegistersTheHandCursorsTheIdleMinuteTimerAndTheSystemRecord)
