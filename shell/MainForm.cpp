@@ -71,8 +71,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     a_complete = std::make_unique<TmwAutoComplete>();
     AttachCompletion(1);
     KMLang1 = Named(new TKMLang(this), "KMLang1");
-    // The speed bar's buttons show their text: it follows the language.
-    KMLang1->SetLocalRules(MakeList({"+TSpeedItem.BtnCaption"}));
+    // The speed bar's buttons show their text: it follows the language. The
+    // file panel's folder label shows a path of the machine, no text.
+    KMLang1->SetLocalRules(MakeList({"+TSpeedItem.BtnCaption", "-dirlabel"}));
     FlatHint1 = Named(new TFlatHint(this), "FlatHint1");
     FormStorage1 = Named(new TFormStorage(this), "FormStorage1");
     // The storage keeps only the recent-files list: no window placement.

@@ -69,9 +69,9 @@ public:
     // the control under the mouse); a hint that is not empty goes to the assistant.
     void ApplicationHint(const std::string& hint);
     void RegisterShellEditVerb();
-    // True when the FrontPage editor check fired. FrontPage does not run
-    // here, so its registration question is never asked; the switch that
-    // stops the check is still honoured and left as the user set it.
+    // True when the FrontPage editor question is to be asked: always when
+    // forced, else unless the user stopped it, when FrontPage's editor of
+    // ".asp" files is FrontPage itself.
     bool CheckFrontPageEditorSetting(bool force);
     void LoadVcsList();
     void CreateWorkspaces();

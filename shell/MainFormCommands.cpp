@@ -7,6 +7,7 @@
 #include "localisation/qt/KMLang.h"
 #include "platform/qt/QtText.h"
 #include "shell/About.h"
+#include "shell/FrontPageCheck.h"
 #include "shell/ImgContainer.h"
 #include "shell/MainForm.h"
 #include "shell/MainFormCommandsState.h"
@@ -95,7 +96,8 @@ void ShowRecorder(TForm1&)
 
 void DefaultEditorCheck(TForm1& form)
 {
-    form.CheckFrontPageEditorSetting(true);
+    if (form.CheckFrontPageEditorSetting(true))
+        Tfrm_fpcheck::Run(&form);
     form.RegisterShellEditVerb();
 }
 

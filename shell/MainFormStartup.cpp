@@ -16,6 +16,7 @@
 #include "platform/qt/Application.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
+#include "shell/FrontPageCheck.h"
 #include "shell/PrefForm.h"
 #include "shell/ProfHelp.h"
 #include "shell/StatusBar.h"
@@ -275,7 +276,9 @@ void TForm1::CreateWorkspaces()
 
 void TForm1::FormShow()
 {
-    CheckFrontPageEditorSetting(false);
+    // Asked once the window stands on the screen, from the event loop.
+    if (CheckFrontPageEditorSetting(false))
+        QTimer::singleShot(0, this, Guarded([this] { Tfrm_fpcheck::Run(this); }));
     vx::shell::FilePanel(*this)->RefreshFileList();
 }
 
@@ -302,7 +305,7 @@ bool TForm1::CheckFrontPageEditorSetting(bool force)
         reg.SetRootKey(HKEY_LOCAL_MACHINE);
         if (reg.OpenKey(PreferencesKey, true) && reg.ReadString("fpcheck") == "FALSE")
             return false;
-        reg.OpenKey("\\software\\Microsoft\\Frontpage\\Explorer\\Frontpage Explorer\\Editors\\", true);
+        reg.OpenKey(FrontPageEditorsKey, true);
         fires = vx::AnsiUpperCase(reg.ReadString("asp")).find("FRONTPG.EXE") != std::string::npos;
         reg.CloseKey();
     }

@@ -153,7 +153,7 @@ protected:
     {
         auto* poll = new QTimer(form.get());
         QObject::connect(poll, &QTimer::timeout, poll, [poll, answer] {
-            auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+            auto* dialog = dynamic_cast<D*>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
             poll->stop();

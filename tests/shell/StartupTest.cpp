@@ -8,6 +8,7 @@
 #include "platform/AnsiText.h"
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"
+#include "shell/FrontPageCheck.h"
 #include "shell/PrefForm.h"
 #include "shell/ProfHelp.h"
 #include "shell/SearchForm.h"
@@ -24,6 +25,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
@@ -307,39 +309,88 @@ TEST_F(ShellTest, ExitSoundPlaysOnlyAnExistingFile)
     EXPECT_EQ(played, std::vector<std::string>{wave});
 }
 
-TEST_F(ShellTest, FrontPageCheckReadsTheEditorKeyUnlessSwitchedOffAndNeverAsks)
+namespace {
+
+std::string ReadValue(const char* key, const char* name)
+{
+    TRegistry reg;
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    return reg.OpenKey(key, true) ? reg.ReadString(name) : std::string();
+}
+
+void WriteValue(const char* key, const char* name, const std::string& value)
+{
+    TRegistry reg;
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    reg.OpenKey(key, true);
+    reg.WriteString(name, value);
+}
+
+} // namespace
+
+TEST_F(ShellTest, FrontPageCheckFiresWhenFrontPageEditsScriptsUnlessSwitchedOff)
 {
     StartAndActivate();
-    const auto fpcheck = [] {
-        TRegistry reg;
-        reg.SetRootKey(HKEY_LOCAL_MACHINE);
-        reg.OpenKey(PreferencesKey, true);
-        return reg.ReadString("fpcheck");
-    };
     EXPECT_FALSE(form->CheckFrontPageEditorSetting(false));
-    {
-        TRegistry reg;
-        reg.SetRootKey(HKEY_LOCAL_MACHINE);
-        reg.OpenKey("\\software\\Microsoft\\Frontpage\\Explorer\\Frontpage Explorer\\Editors\\", true);
-        reg.WriteString("asp", "c:\\program files\\frontpg.exe");
-        reg.OpenKey(PreferencesKey, true);
-        reg.WriteString("fpcheck", "FALSE");
-    }
-    EXPECT_FALSE(form->CheckFrontPageEditorSetting(false));
-    EXPECT_EQ(fpcheck(), "FALSE");
-    {
-        TRegistry reg;
-        reg.SetRootKey(HKEY_LOCAL_MACHINE);
-        reg.OpenKey(PreferencesKey, true);
-        reg.WriteString("fpcheck", "TRUE");
-    }
+    WriteValue(FrontPageEditorsKey, "asp", "c:\\program files\\frontpg.exe");
     EXPECT_TRUE(form->CheckFrontPageEditorSetting(false));
+    WriteValue(PreferencesKey, "fpcheck", "FALSE");
+    EXPECT_FALSE(form->CheckFrontPageEditorSetting(false));
     EXPECT_TRUE(form->CheckFrontPageEditorSetting(true));
-    // FrontPage does not run here: the check fires, but no question is asked
-    // and the switch stays as it was.
-    EXPECT_TRUE(dialogs.requests.empty());
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_EQ(fpcheck(), "TRUE");
+    WriteValue(PreferencesKey, "fpcheck", "TRUE");
+    EXPECT_TRUE(form->CheckFrontPageEditorSetting(false));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the check only answers";
+}
+
+TEST_F(ShellTest, DefaultEditorCheckAlwaysAsksAndEachAnswerWritesItsSettings)
+{
+    StartAndActivate();
+    Focus(form->SlotEditor(1));
+    const auto ask = [this](const std::function<void(Tfrm_fpcheck&)>& answer) {
+        bool asked = false;
+        AnswerNext<Tfrm_fpcheck>([&asked, answer](Tfrm_fpcheck& check) {
+            asked = true;
+            EXPECT_EQ(check.windowTitle(), "Configure Frontpage external editors");
+            EXPECT_EQ(check.pos(), QPoint(20, 20));
+            answer(check);
+        });
+        vx::test::PickMenuItem(*form, {"Options1", "Defaulteditorcheck1"});
+        EXPECT_TRUE(asked);
+    };
+    // "No thanks" alone changes nothing, so the question comes again.
+    ask([](Tfrm_fpcheck& check) { vx::test::PressButton(check.Button2); });
+    EXPECT_EQ(ReadValue(PreferencesKey, "fpcheck"), "");
+    EXPECT_EQ(ReadValue(FrontPageEditorsKey, "asp"), "");
+    // With "Don't ask me again" it stops the start-up question.
+    ask([](Tfrm_fpcheck& check) {
+        QTest::mouseClick(check.CheckBox1, Qt::LeftButton, {}, QPoint(4, check.CheckBox1->height() / 2));
+        ASSERT_TRUE(check.CheckBox1->isChecked());
+        vx::test::PressButton(check.Button2);
+    });
+    EXPECT_EQ(ReadValue(PreferencesKey, "fpcheck"), "FALSE");
+    EXPECT_EQ(ReadValue(FrontPageEditorsKey, "asp"), "");
+    // "Ok, Do it!" makes this program FrontPage's editor of the script files.
+    WriteValue(PreferencesKey, "fpcheck", "TRUE");
+    ask([](Tfrm_fpcheck& check) { vx::test::PressButton(check.Button1); });
+    const std::string editor = "VELLUMIX," + vx::AnsiLowerCase(QCoreApplication::applicationFilePath().toStdString()) + ",0";
+    for (const char* extension : {"asp", "cgi", "inc", "pl", "pm", "php", "php3", "php4"})
+        EXPECT_EQ(ReadValue(FrontPageEditorsKey, extension), editor) << extension;
+    EXPECT_EQ(ReadValue(PreferencesKey, "fpcheck"), "FALSE");
+}
+
+TEST_F(ShellTest, ShowingTheWindowAsksTheFrontPageQuestionWhenTheCheckFires)
+{
+    WriteValue(FrontPageEditorsKey, "asp", "FrontPg.exe");
+    StartAndActivate();
+    bool asked = false;
+    AnswerNext<Tfrm_fpcheck>([&asked](Tfrm_fpcheck& check) {
+        asked = true;
+        vx::test::SaveShot(check, "fpcheck");
+        check.close();
+    });
+    form->show();
+    EXPECT_TRUE(QTest::qWaitFor([&asked] { return asked; }, 5000));
+    EXPECT_EQ(ReadValue(PreferencesKey, "fpcheck"), "") << "closed unanswered: asked again next time";
 }
 
 TEST_F(ShellTest, VcsListTakesTheFileOfEverySection)
