@@ -20,6 +20,7 @@
 #include "shell/PrefForm.h"
 #include "shell/ProfHelp.h"
 #include "shell/StatusBar.h"
+#include "shell/StyleSheetEditor.h"
 #include "shell/core/ListFiles.h"
 #include "shell/core/TopStyleHook.h"
 #include "shell/core/UserTags.h"
@@ -85,10 +86,12 @@ void TForm1::FormActivate()
     // activation never runs it again.
     firstActivation_ = false;
     std::vector<std::function<void()>> steps;
-    if (first) {
+    if (first)
         steps.emplace_back([this] { FirstActivationSetup(); });
-        // Before the preferences show whether the style-sheet editor is there.
-        steps.emplace_back([] { vx::shell::TopStyleHook().Register(ProductName); });
+    // Before the preferences show whether the style-sheet editor is there.
+    steps.emplace_back(
+        [this] { vx::shell::ShowStyleSheetEditorPresence(*this, vx::shell::TopStyleHook().Register(ProductName)); });
+    if (first) {
         // Everything below that reads a setting reads the stored one.
         steps.emplace_back([this] {
             if (frm_pref)
