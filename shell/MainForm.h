@@ -74,6 +74,12 @@ public:
     // ".asp" files is FrontPage itself.
     bool CheckFrontPageEditorSetting(bool force);
     void LoadVcsList();
+    // The editors' key bindings by command name, one "<command>=<short cut>,
+    // <second short cut>" a line, from the user's file; a missing file is
+    // written with the bindings in force, a file with a line that is no
+    // binding is reported and the bindings stay.
+    void LoadKeyBindings();
+    static constexpr const char* KeyBindingsFile = "data\\keystrokes.dat";
     void CreateWorkspaces();
     bool FirstActivation() const { return firstActivation_; }
     // Counted on a monotonic clock: changes of the wall clock do not move it.

@@ -134,6 +134,7 @@ void TForm1::FormActivate()
             beginnersMode_ = !(frm_pref && frm_pref->Ticked(9));
             AdvancedNovice1Click();
         });
+        steps.emplace_back([this] { LoadKeyBindings(); });
         steps.emplace_back([this] { CreateWorkspaces(); });
         steps.emplace_back([this] {
             if (frm_pref && frm_pref->Ticked(1))
@@ -252,6 +253,23 @@ void TForm1::AttachCompletion(int slot)
     a_complete->AddEditor(SlotEditor(slot));
 }
 
+void TForm1::LoadKeyBindings()
+{
+    const std::string path = vx::UserDataPath(KeyBindingsFile);
+    TmwKeyStrokes& bindings = richedit[0]->Model().Keystrokes();
+    TStringList lines;
+    if (!vx::FileExists(path)) {
+        // The user's copy to change them in.
+        bindings.SaveToStrings(lines);
+        lines.SaveToFile(path);
+        return;
+    }
+    lines.LoadFromFile(path);
+    bindings.LoadFromStrings(lines);
+    for (int i = 1; i < SlotCount; ++i)
+        richedit[i]->Model().SetKeystrokes(&bindings);
+}
+
 void TForm1::CreateWorkspaces()
 {
     if (workspacesCreated_)
@@ -265,6 +283,7 @@ void TForm1::CreateWorkspaces()
         layout->setContentsMargins(0, 0, 0, 0);
         auto* editor = new TmwCustomEdit(tab);
         editor->setObjectName(QString("richedit%1").arg(k + 5));
+        editor->Model().SetKeystrokes(&richedit[0]->Model().Keystrokes());
         editor->Model().SetLineText(" ");
         auto* status = new TStatusBar(tab);
         status->setObjectName(QString("statusbar_%1").arg(k));

@@ -99,6 +99,44 @@ TEST_F(ShellTest, TheFilePanelStartsInTheProgramFolder)
     vx::test::SaveShot(*form, "filepanel");
 }
 
+TEST_F(ShellTest, TheEditorsKeyBindingsAreKeptByCommandNameInTheUsersFile)
+{
+    StartAndActivate();
+    const std::string path = vx::UserDataPath(TForm1::KeyBindingsFile);
+    TStringList stored;
+    stored.LoadFromFile(path);
+    ASSERT_EQ(stored.Count(), 79) << "a fresh start writes the bindings in force";
+    EXPECT_EQ(stored[0], "ecUp=38,0");
+    EXPECT_GE(stored.IndexOf("ecDeleteLine=16473,0"), 0) << "Ctrl+Y";
+
+    // Ctrl+Y deletes no more line, Ctrl+D does, in every slot and workspace.
+    stored.Put(stored.IndexOf("ecDeleteLine=16473,0"), "ecDeleteLine=16452,0");
+    stored.SaveToFile(path);
+    form.reset();
+    StartAndActivate();
+    ASSERT_FALSE(form->Workspaces().empty());
+    for (TmwCustomEdit* editor : {form->SlotEditor(2), form->Workspaces().front()}) {
+        editor->Model().SetText("one\r\ntwo");
+        Focus(editor);
+        editor->Model().SetCaretXY(Point(1, 1));
+        QTest::keyClick(editor, Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_EQ(editor->Model().Lines().Count(), 2) << editor->objectName().toStdString();
+        editor->Model().SetText("one\r\ntwo");
+        editor->Model().SetCaretXY(Point(1, 1));
+        QTest::keyClick(editor, Qt::Key_D, Qt::ControlModifier);
+        EXPECT_EQ(Text(editor), "two\r\n") << editor->objectName().toStdString();
+    }
+
+    // A line that is no binding is reported, and the editors keep the bindings they have.
+    vx::test::writeFile(path, "ecUp=38,0\r\necNoSuchCommand=1,0\r\n");
+    form.reset();
+    dialogs.requests.clear();
+    StartAndActivate();
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_NE(dialogs.requests[0].text.find("ecNoSuchCommand=1,0"), std::string::npos) << dialogs.requests[0].text;
+    EXPECT_EQ(form->SlotEditor(1)->Model().Keystrokes().Count(), 79);
+}
+
 TEST_F(ShellTest, StartUpRegistersTheHandCursorsTheIdleMinuteTimerAndTheSystemRecord)
 {
     Start();
