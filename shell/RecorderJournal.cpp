@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyleHints>
+#include <QWheelEvent>
 #include <QWidget>
 
 namespace vx::shell {
@@ -82,6 +83,20 @@ bool MouseRecordOf(const QMouseEvent& mouse, TEventMsg& record)
     return true;
 }
 
+bool WheelRecordOf(const QWheelEvent& wheel, TEventMsg& record)
+{
+    const QPoint turn = wheel.angleDelta();
+    const QPoint at = wheel.globalPosition().toPoint();
+    // Qt counts a turn to the left as positive, the system one to the right.
+    if (turn.y() != 0)
+        record = rec::WheelEvent(rec::WM_MOUSEWHEEL, at.x(), at.y(), turn.y());
+    else if (turn.x() != 0)
+        record = rec::WheelEvent(rec::WM_MOUSEHWHEEL, at.x(), at.y(), -turn.x());
+    else
+        return false;
+    return true;
+}
+
 } // namespace
 
 bool JournalRecordOf(const QEvent& event, TEventMsg& record)
@@ -97,6 +112,8 @@ bool JournalRecordOf(const QEvent& event, TEventMsg& record)
     case QEvent::MouseButtonRelease:
     case QEvent::MouseMove:
         return MouseRecordOf(static_cast<const QMouseEvent&>(event), record);
+    case QEvent::Wheel:
+        return WheelRecordOf(static_cast<const QWheelEvent&>(event), record);
     default:
         return false;
     }
@@ -160,6 +177,8 @@ void TRecorderJournal::Play(const TEventMsg& event)
 {
     if (rec::IsKeyMessage(event.message))
         playKey(event);
+    else if (rec::IsWheelMessage(event.message))
+        playWheel(event);
     else
         playMouse(event);
 }
@@ -218,7 +237,7 @@ void TRecorderJournal::playKey(const TEventMsg& record)
 
 void TRecorderJournal::playMouse(const TEventMsg& record)
 {
-    const QPoint at(static_cast<std::int32_t>(record.paramL), static_cast<std::int32_t>(record.paramH));
+    const QPoint at(rec::MouseXOf(record), rec::MouseYOf(record));
     Qt::MouseButton button = Qt::NoButton;
     QEvent::Type type = QEvent::MouseMove;
     for (const TButtonMessages& b : ButtonMessages) {
@@ -268,6 +287,22 @@ void TRecorderJournal::playMouse(const TEventMsg& record)
     if (twice && grabber_) {
         QMouseEvent doubled(QEvent::MouseButtonDblClick, local, inWindow, QPointF(at), button, buttons_, modifiers_);
         QCoreApplication::sendEvent(grabber_, &doubled);
+    }
+}
+
+void TRecorderJournal::playWheel(const TEventMsg& record)
+{
+    const QPoint at(rec::MouseXOf(record), rec::MouseYOf(record));
+    const int delta = rec::WheelDeltaOf(record);
+    const QPoint turn = record.message == rec::WM_MOUSEWHEEL ? QPoint(0, delta) : QPoint(-delta, 0);
+    // As the window system hands a turn on: to the widget under the pointer,
+    // then to its parents until one takes it.
+    for (QWidget* target = QApplication::widgetAt(at); target; target = target->parentWidget()) {
+        QWheelEvent wheel(target->mapFromGlobal(QPointF(at)), QPointF(at), QPoint(), turn, buttons_, modifiers_,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(target, &wheel);
+        if (wheel.isAccepted() || target->isWindow())
+            break;
     }
 }
 

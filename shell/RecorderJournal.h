@@ -39,6 +39,7 @@ private:
     void pump();
     void playKey(const recorder::TEventMsg& event);
     void playMouse(const recorder::TEventMsg& event);
+    void playWheel(const recorder::TEventMsg& event);
 
     QElapsedTimer elapsed_;
     QTimer playTimer_;
@@ -64,7 +65,7 @@ private:
 // The record of a Qt key or mouse event as the recorder keeps it (time 0; a
 // key offered to the shortcuts is a key press), or
 // false for an event it does not keep (a key without a virtual-key code, a
-// repeated key release, wheel turns and other events).
+// repeated key release and other events).
 bool JournalRecordOf(const QEvent& event, recorder::TEventMsg& record);
 
 } // namespace vx::shell
