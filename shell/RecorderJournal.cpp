@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QSocketNotifier>
 #include <QStyleHints>
 #include <QWheelEvent>
 #include <QWidget>
@@ -121,16 +122,21 @@ bool JournalRecordOf(const QEvent& event, TEventMsg& record)
 
 TRecorderJournal::TRecorderJournal(QObject* parent) : QObject(parent), recorder_(*this, *this)
 {
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        desktop_ = x11::TXDesktopJournal::Open();
     elapsed_.start();
     playTimer_.setSingleShot(true);
     connect(&playTimer_, &QTimer::timeout, this, [this] { pump(); });
-    // Losing the focus to another program ends recording and playback, as the
-    // system cancels its journal hooks when the user switches away.
-    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-        if (state != Qt::ApplicationActive)
-            recorder_.StopHook();
-    });
+    // With only its own windows to follow, losing the focus to another program
+    // ends recording and playback, as the system cancels its journal hooks
+    // when the user switches away.
+    if (!desktop_)
+        connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+            if (state != Qt::ApplicationActive)
+                recorder_.StopHook();
+        });
 }
+
 
 std::uint32_t TRecorderJournal::TickCount()
 {
@@ -140,16 +146,28 @@ std::uint32_t TRecorderJournal::TickCount()
 bool TRecorderJournal::Install(THook hook)
 {
     if (hook == THook::Record) {
+        if (desktop_)
+            return startDesktopRecording();
         qApp->installEventFilter(this);
         filtering_ = true;
-    } else {
-        modifiers_ = Qt::NoModifier;
-        buttons_ = Qt::NoButton;
-        grabber_ = nullptr;
-        keyWindow_ = nullptr;
-        lastPress_ = {};
-        playTimer_.start(0);
+        return true;
     }
+    desktopPlaying_ = desktop_ != nullptr;
+    modifiers_ = Qt::NoModifier;
+    buttons_ = Qt::NoButton;
+    grabber_ = nullptr;
+    keyWindow_ = nullptr;
+    lastPress_ = {};
+    playTimer_.start(0);
+    return true;
+}
+
+bool TRecorderJournal::startDesktopRecording()
+{
+    if (!desktop_->StartRecording([this](const TEventMsg& event) { recorder_.Journal(event); }))
+        return false;
+    desktopInput_ = new QSocketNotifier(desktop_->RecordingSocket(), QSocketNotifier::Read, this);
+    connect(desktopInput_, &QSocketNotifier::activated, this, [this] { desktop_->ProcessRecorded(); });
     return true;
 }
 
@@ -159,6 +177,16 @@ void TRecorderJournal::Remove()
         qApp->removeEventFilter(this);
     filtering_ = false;
     playTimer_.stop();
+    if (desktopInput_) {
+        // Recording may end inside the watcher's own signal (Ctrl+Break).
+        desktopInput_->setEnabled(false);
+        desktopInput_->deleteLater();
+        desktopInput_ = nullptr;
+        desktop_->StopRecording();
+    }
+    if (desktopPlaying_)
+        desktop_->ReleaseHeld();
+    desktopPlaying_ = false;
 }
 
 void TRecorderJournal::pump()
@@ -175,7 +203,9 @@ void TRecorderJournal::pump()
 
 void TRecorderJournal::Play(const TEventMsg& event)
 {
-    if (rec::IsKeyMessage(event.message))
+    if (desktop_)
+        desktop_->Play(event);
+    else if (rec::IsKeyMessage(event.message))
         playKey(event);
     else if (rec::IsWheelMessage(event.message))
         playWheel(event);
