@@ -30,6 +30,18 @@ bool IsKeyMessage(std::uint32_t message)
     return message >= WM_KEYDOWN && message <= WM_KEYLAST;
 }
 
+TEventMsg KeyEvent(bool down, bool system, std::uint8_t virtualKey)
+{
+    TEventMsg event;
+    if (system)
+        event.message = down ? WM_SYSKEYDOWN : WM_SYSKEYUP;
+    else
+        event.message = down ? WM_KEYDOWN : WM_KEYUP;
+    event.paramL = virtualKey;
+    event.paramH = 1;
+    return event;
+}
+
 bool IsWheelMessage(std::uint32_t message)
 {
     return message == WM_MOUSEWHEEL || message == WM_MOUSEHWHEEL;

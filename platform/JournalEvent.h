@@ -50,6 +50,10 @@ inline constexpr std::size_t EventSize = 20;
 bool IsKeyMessage(std::uint32_t message);
 bool IsWheelMessage(std::uint32_t message);
 
+// A key going down or up, a system key (one held with Alt) or not, by its
+// virtual-key code; the repeat count 1 in paramH.
+TEventMsg KeyEvent(bool down, bool system, std::uint8_t virtualKey);
+
 // A wheel message at the screen position; the turn is limited to what its word holds.
 TEventMsg WheelEvent(std::uint32_t message, int x, int y, int delta);
 // The turn of a wheel message.

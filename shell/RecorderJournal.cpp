@@ -55,13 +55,8 @@ bool KeyRecordOf(const QKeyEvent& key, TEventMsg& record)
         vk = rec::VK_CANCEL;
     if (vk == 0 || vk > 0xFF)
         return false;
-    const bool down = key.type() != QEvent::KeyRelease;
-    if (key.modifiers() & Qt::AltModifier)
-        record.message = down ? rec::WM_SYSKEYDOWN : rec::WM_SYSKEYUP;
-    else
-        record.message = down ? rec::WM_KEYDOWN : rec::WM_KEYUP;
-    record.paramL = vk;
-    record.paramH = 1; // the repeat count
+    record = rec::KeyEvent(key.type() != QEvent::KeyRelease, key.modifiers() & Qt::AltModifier,
+                           static_cast<std::uint8_t>(vk));
     return true;
 }
 

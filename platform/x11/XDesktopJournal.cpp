@@ -10,6 +10,8 @@
 #include <X11/extensions/record.h>
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 #include <vector>
 
 namespace vx::x11 {
@@ -30,28 +32,21 @@ struct TXDesktopJournal::TState {
 
 namespace {
 
+// The recorded events and their kinds.
+constexpr std::pair<int, TXInput::TKind> Kinds[] = {
+    {KeyPress, TXInput::TKind::KeyDown},         {KeyRelease, TXInput::TKind::KeyUp},
+    {ButtonPress, TXInput::TKind::ButtonDown},   {ButtonRelease, TXInput::TKind::ButtonUp},
+    {MotionNotify, TXInput::TKind::Motion},
+};
+
 std::optional<TXInput> InputOf(Display* display, const xEvent& event)
 {
-    TXInput input;
-    switch (event.u.u.type & 0x7F) {
-    case KeyPress:
-        input.Kind = TXInput::TKind::KeyDown;
-        break;
-    case KeyRelease:
-        input.Kind = TXInput::TKind::KeyUp;
-        break;
-    case ButtonPress:
-        input.Kind = TXInput::TKind::ButtonDown;
-        break;
-    case ButtonRelease:
-        input.Kind = TXInput::TKind::ButtonUp;
-        break;
-    case MotionNotify:
-        input.Kind = TXInput::TKind::Motion;
-        break;
-    default:
+    const int type = event.u.u.type & 0x7F;
+    const auto kind = std::find_if(std::begin(Kinds), std::end(Kinds), [type](const auto& k) { return k.first == type; });
+    if (kind == std::end(Kinds))
         return std::nullopt;
-    }
+    TXInput input;
+    input.Kind = kind->second;
     if (input.Kind == TXInput::TKind::KeyDown || input.Kind == TXInput::TKind::KeyUp)
         input.Keysym = XkbKeycodeToKeysym(display, event.u.u.detail, 0, 0);
     else

@@ -59,15 +59,8 @@ std::optional<rec::TEventMsg> KeyRecordOf(const TXInput& input)
     // Ctrl+Pause is the Break key.
     if ((input.Keysym == XK_Pause || input.Keysym == XK_Break) && (input.State & ControlMask))
         vk = rec::VK_CANCEL;
-    const bool down = input.Kind == TXInput::TKind::KeyDown;
-    rec::TEventMsg record;
-    if ((input.State & Mod1Mask) || vk == VkMenu)
-        record.message = down ? rec::WM_SYSKEYDOWN : rec::WM_SYSKEYUP;
-    else
-        record.message = down ? rec::WM_KEYDOWN : rec::WM_KEYUP;
-    record.paramL = vk;
-    record.paramH = 1; // the repeat count
-    return record;
+    return rec::KeyEvent(input.Kind == TXInput::TKind::KeyDown, (input.State & Mod1Mask) || vk == VkMenu,
+                         static_cast<std::uint8_t>(vk));
 }
 
 std::optional<rec::TEventMsg> ButtonRecordOf(const TXInput& input)
