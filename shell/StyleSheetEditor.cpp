@@ -79,6 +79,8 @@ void ShowStyleSheetEditorPresence(TForm1& form, bool present)
             // The reason first: the items that follow this one copy it when it changes.
             action->setProperty(menu::DisabledReason,
                                 present ? QVariant() : QVariant("the style-sheet editor is not installed"));
+            // Beginner mode, which enables the commands it withholds, leaves these alone.
+            action->setProperty(TForm1::BeginnerTag, 0);
             action->setEnabled(present);
         }
 }
