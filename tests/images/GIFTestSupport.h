@@ -118,6 +118,27 @@ struct Shown {
 };
 std::vector<Shown> Timeline(const std::string& bytes);
 
+// The same as a browser composes it, decoded by giflib: every frame drawn over
+// what the frames before it left, as their disposal methods say, each pixel a
+// colour 0xRRGGBB or background (flag kBackground, with the colour of the
+// global table's background entry when there is one). Equal pictures in a row
+// are one, shown for their delays together, a delay below 2 counting 10 as
+// browsers time it; the loop count comes last.
+constexpr std::uint32_t kBackground = 0x01000000;
+constexpr std::uint32_t kUnnamedBackground = 0x02000000;
+constexpr std::uint32_t kPastTable = 0x04000000;
+struct Composed {
+    std::vector<std::uint32_t> pixels;
+    int hundredths = 0;
+    bool operator==(const Composed&) const = default;
+};
+struct Animation {
+    std::vector<Composed> pictures;
+    int loops = -1;
+    bool operator==(const Animation&) const = default;
+};
+Animation ComposeWithGiflib(const std::string& bytes);
+
 // Pieces of GIF files for tests that build one block by block.
 namespace block {
 std::string Word(int value);
