@@ -99,6 +99,11 @@ void CleanUp(TGIFImage& image, TSteps& steps)
 
 } // namespace
 
+void TGIFImage::Optimize(std::uint8_t options)
+{
+    Optimize(options, ColorReduction, DitherMode, ReductionBits);
+}
+
 void TGIFImage::Optimize(std::uint8_t options, int reduction, int ditherMode, int reductionBits)
 {
     (void)ditherMode;
