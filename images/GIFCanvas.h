@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class TGIFColorMap;
@@ -19,20 +20,26 @@ constexpr TCanvasPixel kCanvasBackground = 0x01000000;
 // Drawn with an index past the frame's colour table: what a viewer shows is its own guess.
 constexpr TCanvasPixel kCanvasUnknown = 0x02000000;
 
+// The part of the logical screen the frames cover; everything else stays background.
 class TGIFCanvas {
 public:
-    TGIFCanvas(int width, int height);
-    int Width() const { return width_; }
-    int Height() const { return height_; }
+    TGIFCanvas(int left, int top, int width, int height, bool screenCovered);
+    // Screen coordinates.
     TCanvasPixel At(int x, int y) const { return pixels_[Offset(x, y)]; }
     void Set(int x, int y, TCanvasPixel value) { pixels_[Offset(x, y)] = value; }
-    bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+    bool Contains(int x, int y) const { return x >= left_ && y >= top_ && x < left_ + width_ && y < top_ + height_; }
     bool ShowsBackground() const;
 
 private:
-    size_t Offset(int x, int y) const { return static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x); }
+    size_t Offset(int x, int y) const
+    {
+        return static_cast<size_t>(y - top_) * static_cast<size_t>(width_) + static_cast<size_t>(x - left_);
+    }
+    int left_;
+    int top_;
     int width_;
     int height_;
+    bool screenCovered_;
     std::vector<TCanvasPixel> pixels_;
 };
 
@@ -50,5 +57,7 @@ bool FrameIsSound(const TGIFSubImage& frame);
 // Walks the frames that hold pixels in file order. `visit` sees each with its
 // index and the canvas below it, and may rewrite the frame as long as it shows
 // the same over that canvas; the frame as it is then is drawn and disposed of.
-// Answers whether the background shows at any time.
-bool WalkFrames(TGIFImage& image, const std::function<void(int index, const TGIFCanvas& below)>& visit);
+// Answers whether the background shows at any time; none, and nothing is
+// visited, when the frames lie so far apart that the canvas would take far
+// more memory than the frames themselves.
+std::optional<bool> WalkFrames(TGIFImage& image, const std::function<void(int index, const TGIFCanvas& below)>& visit);

@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cstdint>
-#include <unordered_set>
 
 namespace {
 
@@ -85,41 +85,42 @@ std::array<std::uint8_t, kMaxColors> IndexMap(const TFrameColors& frame, const T
 // codes of b bits, however large the table is.
 std::vector<TColorKey> Packed(const TColorUse& use, const std::vector<bool>& onGlobal, const std::vector<TColorKey>& byPixels)
 {
-    std::vector<TColorKey> placed;
-    std::unordered_set<TColorKey> isPlaced;
-    std::vector<size_t> waiting;
+    if (byPixels.size() > static_cast<size_t>(kMaxColors))
+        return byPixels;
+    std::unordered_map<TColorKey, size_t> position;
+    for (size_t i = 0; i < byPixels.size(); ++i)
+        position[byPixels[i]] = i;
+    using TColorSet = std::bitset<kMaxColors>;
+    std::vector<TColorSet> waiting;
     for (size_t f = 0; f < use.frames.size(); ++f)
-        if (onGlobal[f])
-            waiting.push_back(f);
-    auto fresh = [&](size_t f) {
-        size_t n = 0;
-        for (const auto& [key, count] : use.frames[f].shown)
-            n += isPlaced.count(key) == 0;
-        return n;
-    };
+        if (onGlobal[f]) {
+            TColorSet colours;
+            for (const auto& [key, n] : use.frames[f].shown)
+                colours.set(position.at(key));
+            waiting.push_back(colours);
+        }
+    TColorSet placed;
+    std::vector<TColorKey> order;
     while (!waiting.empty()) {
+        const auto fresh = [&](const TColorSet& colours) { return (colours & ~placed).count(); };
         const auto next = std::min_element(waiting.begin(), waiting.end(),
-                                           [&](size_t a, size_t b) { return fresh(a) < fresh(b); });
-        const size_t f = *next;
+                                           [&](const TColorSet& a, const TColorSet& b) { return fresh(a) < fresh(b); });
         // Past half the largest table every frame needs the widest codes: the rest go by use.
         // One entry is left for the frame's transparent index.
-        if (placed.size() + fresh(f) + 1 > kMaxColors / 2)
+        if (order.size() + fresh(*next) + 1 > kMaxColors / 2)
             break;
-        std::vector<std::pair<TColorKey, std::uint32_t>> added;
-        for (const auto& [key, count] : use.frames[f].shown)
-            if (!isPlaced.count(key))
-                added.emplace_back(key, count);
-        std::stable_sort(added.begin(), added.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
-        for (const auto& [key, count] : added) {
-            placed.push_back(key);
-            isPlaced.insert(key);
-        }
-        waiting.erase(next);
+        // New colours in order of use, which is the order of their positions.
+        const TColorSet added = *next & ~placed;
+        for (size_t i = 0; i < byPixels.size(); ++i)
+            if (added.test(i))
+                order.push_back(byPixels[i]);
+        placed |= added;
+        std::erase_if(waiting, [&](const TColorSet& colours) { return fresh(colours) == 0; });
     }
-    for (TColorKey key : byPixels)
-        if (!isPlaced.count(key))
-            placed.push_back(key);
-    return placed;
+    for (size_t i = 0; i < byPixels.size(); ++i)
+        if (!placed.test(i))
+            order.push_back(byPixels[i]);
+    return order;
 }
 
 void Fill(TGIFColorMap& map, const TTable& table)
@@ -144,7 +145,8 @@ bool TFrameColors::Shows(TColorKey key) const
 TColorUse TColorUse::Of(TGIFImage& image)
 {
     TColorUse use;
-    const bool shows = WalkFrames(image, [](int, const TGIFCanvas&) {});
+    // Frames too far apart to compose are taken to show the background.
+    const bool shows = WalkFrames(image, [](int, const TGIFCanvas&) {}).value_or(true);
     const TGIFColorMap& global = image.Header().ColorMap();
     if (shows && image.Header().BackgroundColorIndex < global.Count())
         use.background = TableColor(global, image.Header().BackgroundColorIndex);
@@ -165,19 +167,11 @@ TColorUse TColorUse::Of(TGIFImage& image)
         std::array<std::uint32_t, kMaxColors> histogram{};
         for (std::uint8_t index : frame.Data())
             ++histogram[index];
-        for (int index = 0; index < kMaxColors; ++index) {
-            const std::uint32_t n = histogram[static_cast<size_t>(index)];
-            if (n == 0 || index == colours.clear)
-                continue;
-            const TColorKey key = FrameColor(frame, index);
-            auto found = std::find_if(colours.shown.begin(), colours.shown.end(),
-                                      [&](const auto& s) { return s.first == key; });
-            if (found == colours.shown.end())
-                colours.shown.emplace_back(key, n);
-            else
-                found->second += n;
-        }
-        std::sort(colours.shown.begin(), colours.shown.end());
+        std::map<TColorKey, std::uint32_t> shown;
+        for (int index = 0; index < kMaxColors; ++index)
+            if (histogram[static_cast<size_t>(index)] > 0 && index != colours.clear)
+                shown[FrameColor(frame, index)] += histogram[static_cast<size_t>(index)];
+        colours.shown.assign(shown.begin(), shown.end());
         use.frames.push_back(std::move(colours));
     }
     if (use.globalFixed)
