@@ -13,7 +13,9 @@
 #include "images/GIFTextExtension.h"
 #include "images/RxGIF.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <random>
 #include <string>
@@ -49,6 +51,22 @@ inline TGIFPalette Spread(int n, unsigned seed)
         palette.push_back(TGIFColor{static_cast<std::uint8_t>(random()), static_cast<std::uint8_t>(random()),
                                     static_cast<std::uint8_t>(random())});
     return palette;
+}
+
+// A 24-bit bitmap filled by f(x, y) -> colour.
+template <class F>
+TGIFBitmap Make24(int width, int height, F f)
+{
+    TGIFBitmap bitmap(width, height, TPixelFormat::pf24bit);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const TGIFColor c = f(x, y);
+            std::uint8_t* p = bitmap.ScanLine(y) + x * 3;
+            p[0] = c.Blue;
+            p[1] = c.Green;
+            p[2] = c.Red;
+        }
+    return bitmap;
 }
 
 // Builds an animation frame by frame on the GIF library's model.
@@ -111,19 +129,8 @@ inline std::string Animator(int width, int height, int frames, int delayMs, cons
                             RxGIF::TColor transparent = RxGIF::clNone)
 {
     RxGIF::TGIFImage image;
-    for (int i = 0; i < frames; ++i) {
-        const Paint paint = picture(i);
-        TGIFBitmap bitmap(width, height, TPixelFormat::pf24bit);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                const TGIFColor c = paint(x, y);
-                std::uint8_t* p = bitmap.ScanLine(y) + x * 3;
-                p[0] = c.Blue;
-                p[1] = c.Green;
-                p[2] = c.Red;
-            }
-        image.Frame(image.AddFrame(bitmap, transparent)).SetDelay(delayMs);
-    }
+    for (int i = 0; i < frames; ++i)
+        image.Frame(image.AddFrame(Make24(width, height, picture(i)), transparent)).SetDelay(delayMs);
     image.SetLooping(true);
     image.SetRepeatCount(0);
     TMemoryByteStream out;

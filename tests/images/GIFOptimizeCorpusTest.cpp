@@ -17,14 +17,6 @@ using namespace giftest;
 
 namespace {
 
-std::string Optimized(const std::string& bytes, std::uint8_t options)
-{
-    TGIFImage image;
-    LoadFromString(image, bytes);
-    image.Optimize(options, 0, 0, 8);
-    return SaveToString(image);
-}
-
 // The size gifsicle -O3 gives the file; -1 when gifsicle is missing.
 std::int64_t GifsicleSize(const std::string& bytes)
 {

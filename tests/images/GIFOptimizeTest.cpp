@@ -18,14 +18,6 @@ using namespace giftest;
 
 namespace {
 
-std::string Optimized(const std::string& bytes, std::uint8_t options)
-{
-    TGIFImage image;
-    LoadFromString(image, bytes);
-    image.Optimize(options, 0, 0, 8);
-    return SaveToString(image);
-}
-
 const std::uint8_t kOptionSets[] = {0, ooCrop, ooMerge, ooCleanup, ooColorMap, ooReduceColors, 29, 31};
 
 TEST(GIFOptimize, EveryOptionKeepsTheShownAnimation)

@@ -171,6 +171,14 @@ void LoadFromString(TGIFImage& image, const std::string& bytes)
     image.LoadFromStream(stream);
 }
 
+std::string Optimized(const std::string& bytes, std::uint8_t options)
+{
+    TGIFImage image;
+    LoadFromString(image, bytes);
+    image.Optimize(options, 0, 0, 8);
+    return SaveToString(image);
+}
+
 bool HaveTool(const std::string& name)
 {
     return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
