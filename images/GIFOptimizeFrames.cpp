@@ -149,12 +149,17 @@ void ChooseIndices(TGIFSubImage& frame, const TGIFCanvas& below)
     });
     // Each way of choosing wins on some pictures: the one that encodes smallest is kept.
     const bool interlaced = frame.Interlaced() && frame.ColorMap().Count() == 0;
-    const int bits = table.BitsPerPixel();
+    // The code size the dictionary starts from: what the highest index either way needs.
+    int highest = *std::max_element(frame.Data().begin(), frame.Data().end());
+    highest = std::max<int>(highest, *std::max_element(alternative.begin(), alternative.end()));
+    const int bits = TGIFColorMap::BitsFor(highest + 1);
     std::vector<std::uint8_t> best;
     std::int64_t bestSize = -1;
     auto consider = [&](std::vector<std::uint8_t> pixels) {
+        // Encoded with the code size the writer will take: what the highest index needs.
+        const int codeBits = TGIFColorMap::BitsFor(*std::max_element(pixels.begin(), pixels.end()) + 1);
         TMemoryByteStream data;
-        MakeEncoder(frame.Image())->Encode(data, bits, table.Count(), pixels.data(), interlaced, frame.Width(),
+        MakeEncoder(frame.Image())->Encode(data, codeBits, 1 << codeBits, pixels.data(), interlaced, frame.Width(),
                                            frame.Height());
         const auto size = static_cast<std::int64_t>(data.Data().size());
         if (bestSize < 0 || size < bestSize) {
