@@ -50,10 +50,20 @@ std::string TTcpLineTransport::LocalHostName() const
     return name;
 }
 
+void TTcpLineTransport::BeginStep(int ms)
+{
+    stepEnd_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+}
+
 void TTcpLineTransport::WaitFor(short events, const char* what)
 {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeOutMs);
+    if (stepEnd_ && *stepEnd_ < deadline)
+        deadline = *stepEnd_;
     for (;;) {
+        // Checked before the socket too: a peer that never stops sending has data ready at every wait.
+        if (stepEnd_ && std::chrono::steady_clock::now() >= *stepEnd_)
+            throw ENetError(std::string("Timed out ") + what);
         pollfd p{fd_, events, 0};
         int n = ::poll(&p, 1, kSliceMs);
         if (n > 0) {
