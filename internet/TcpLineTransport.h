@@ -28,8 +28,10 @@ public:
 
     void Connect(const std::string& host, int port);
     void Send(std::string_view bytes);
-    // The next line without its CR LF.
+    // The next line without its CR LF; raises ENetError once the peer closed.
     std::string ReadLine();
+    // Everything the peer sends until it closes; raises ENetError past maxBytes.
+    std::string ReadToEnd(std::size_t maxBytes);
     void Close();
     bool Connected() const { return fd_ >= 0; }
     // The name this machine gives itself, for greetings.
@@ -46,6 +48,8 @@ public:
 private:
     // Waits for the events on the socket; raises ENetError after TimeOutMs or at the end of the step.
     void WaitFor(short events, const char* what);
+    // Waits for data and reads it into chunk: its size, 0 once the peer closed.
+    std::size_t Receive(char* chunk, std::size_t size, const char* what);
     int fd_ = -1;
     TLineBuffer buffer_;
     std::optional<std::chrono::steady_clock::time_point> stepEnd_;
