@@ -9,6 +9,7 @@
 #include "platform/qt/QtText.h"
 #include "shell/FileManager.h"
 #include "shell/MainForm.h"
+#include "shell/MainFormCommandsState.h"
 #include "shell/ProfHelp.h"
 #include "shell/ShellDialog.h"
 #include "shell/core/DocumentText.h"
@@ -16,7 +17,6 @@
 #include "shell/panels/FilePanel.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
@@ -25,7 +25,6 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <QUrl>
 
 namespace vx::shell {
 
@@ -250,7 +249,7 @@ void ShowFileManager(TForm1&, std::string_view)
 
 void VisitMakerWebsite(TForm1&, std::string_view)
 {
-    QDesktopServices::openUrl(QUrl(MakerWebsite));
+    OpenWebLink(MakerWebsite);
 }
 
 } // namespace vx::shell::menu
