@@ -29,39 +29,36 @@
 using vx::test::ShellTest;
 using namespace vx::shell;
 
-// Takes the addresses the program asks the desktop to open.
-class UrlRecorder : public QObject {
-    Q_OBJECT
+// The desktop the program asks to open addresses: the addresses go to a method of this object.
+class DesktopStandIn : public QObject {
 public:
-    UrlRecorder()
+    explicit DesktopStandIn(const char* method)
     {
         for (const char* scheme : {"file", "http", "https"})
-            QDesktopServices::setUrlHandler(scheme, this, "Open");
+            QDesktopServices::setUrlHandler(scheme, this, method);
     }
-    ~UrlRecorder() override
+    ~DesktopStandIn() override
     {
         for (const char* scheme : {"file", "http", "https"})
             QDesktopServices::unsetUrlHandler(scheme);
     }
+};
+
+// Takes the addresses the program asks the desktop to open.
+class UrlRecorder : public DesktopStandIn {
+    Q_OBJECT
+public:
+    UrlRecorder() : DesktopStandIn("Open") {}
     std::vector<QUrl> opened;
 public slots:
     void Open(const QUrl& url) { opened.push_back(url); }
 };
 
-// Stands for a desktop that starts no program at all: the handler the
-// addresses go to has no method to take them, so every open fails.
-class NoDesktopPrograms : public QObject {
+// A desktop that starts no program at all: there is no method to take the
+// addresses, so every open fails.
+class NoDesktopPrograms : public DesktopStandIn {
 public:
-    NoDesktopPrograms()
-    {
-        for (const char* scheme : {"file", "http", "https"})
-            QDesktopServices::setUrlHandler(scheme, this, "NoSuchMethod");
-    }
-    ~NoDesktopPrograms() override
-    {
-        for (const char* scheme : {"file", "http", "https"})
-            QDesktopServices::unsetUrlHandler(scheme);
-    }
+    NoDesktopPrograms() : DesktopStandIn("NoSuchMethod") {}
 };
 
 namespace {
