@@ -6,8 +6,18 @@
 // a run that misses a broken link or reports one too many fails. Where
 // LinkChecker is installed (Debian package linkchecker), it checks the same
 // site on the same servers with its rate limit raised, for comparison.
+// A last run walks an endless site (every page links to five new ones) in the
+// link checker's window until the window's limit of links, and reports the
+// memory the process took on per link.
 #include "internet/CurlHttpFetcher.h"
 #include "internet/LinkCrawl.h"
+#include "internet/qt/LinkCheckForm.h"
+
+#include "bench/QtBenchmarkMain.h"
+#include "bench/ResidentMemory.h"
+#include "platform/qt/Dialogs.h"
+
+#include <QLineEdit>
 
 #include <benchmark/benchmark.h>
 
@@ -37,10 +47,20 @@ constexpr int kBrokenEvery = 25;
 // The server sends a "LinkChecker" header: LinkChecker takes more than ten
 // requests a second only from a server that does.
 constexpr const char* kServer = R"PY(
-import functools, sys
+import functools, io, sys
 from http.server import ThreadingHTTPServer, SimpleHTTPRequestHandler
 class Handler(SimpleHTTPRequestHandler):
     protocol_version = 'HTTP/1.1' if sys.argv[2] == 'keepalive' else 'HTTP/1.0'
+    def send_head(self):
+        if not self.path.startswith('/endless/'):
+            return SimpleHTTPRequestHandler.send_head(self)
+        name = self.path[len('/endless/'):-len('.htm')]
+        body = ''.join('<a href="%s-%d.htm">x</a>' % (name, k) for k in range(5)).encode()
+        self.send_response(200)
+        self.send_header('Content-Type', 'text/html')
+        self.send_header('Content-Length', str(len(body)))
+        self.end_headers()
+        return io.BytesIO(body)
     def end_headers(self):
         self.send_header('LinkChecker', 'allowed')
         super().end_headers()
@@ -217,6 +237,36 @@ void BM_LinkChecker(benchmark::State& state)
 }
 BENCHMARK(BM_LinkChecker)->ArgName("keepalive")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
+// The window walks the endless site until its limit of links: what the process
+// holds resident afterwards, less what it held before, per link in the tree.
+void BM_EndlessSiteMemory(benchmark::State& state)
+{
+    TChild server({"/usr/bin/python3", "-u", "-c", kServer, Site().folder.string(), "keepalive"});
+    const int port = server.ReadNumber();
+    if (port <= 0) {
+        state.SkipWithError("cannot start python3 http.server");
+        return;
+    }
+    // The limit's message is answered as a user would.
+    vx::dialogs::SetAnswerer([](const vx::dialogs::Request&) { return vx::dialogs::Answer{mrOk, {}, false, 0, {}}; });
+    const double before = vx::bench::ResidentBytes();
+    std::size_t links = 0;
+    for (auto _ : state) {
+        TfrmLinkChecking window;
+        window.Crawl().MaxLinks = static_cast<std::size_t>(state.range(0));
+        window.edtHTML->setText(QString::fromStdString("http://127.0.0.1:" + std::to_string(port) + "/endless/p.htm"));
+        window.btnCheck1Click();
+        links = window.Crawl().Nodes().size();
+        state.counters["bytes/link"] = (vx::bench::ResidentBytes() - before) / static_cast<double>(links);
+    }
+    vx::dialogs::SetAnswerer({});
+    state.counters["links"] = static_cast<double>(links);
+}
+BENCHMARK(BM_EndlessSiteMemory)->Arg(50000)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    return vx::bench::RunWithQtApplication(argc, argv);
+}

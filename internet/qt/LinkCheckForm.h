@@ -28,7 +28,6 @@ public:
     // The proxy, when the settings name one (otherwise http_proxy applies).
     void SetProxy(const std::string& host, int port);
     TLinkCrawl& Crawl() { return crawl_; }
-    const TLinkTreeModel& Links() const { return *model_; }
     std::string StatusPanel(int index) const;
 
     QLineEdit* edtHTML;

@@ -213,6 +213,21 @@ TEST_F(LinkCrawlTest, TreeHoldsDuplicatesAnchorsAndCheckedAbove)
     EXPECT_TRUE(std::is_sorted(loadedParents.begin(), loadedParents.end()));
 }
 
+TEST_F(LinkCrawlTest, AskingForFewerPagesAheadGivesTheSameTree)
+{
+    auto walk = [this] {
+        crawl.Run(server->Url("/site/index.htm"));
+        std::vector<std::string> tree;
+        for (int i = 0; i < static_cast<int>(crawl.Nodes().size()); ++i)
+            tree.push_back(std::string(crawl.Address(i)) + " " + crawl.StatusText(i));
+        return tree;
+    };
+    const std::vector<std::string> ahead = walk();
+    crawl.Prefetch = 1;
+    crawl.MaxBuffered = 0;
+    EXPECT_EQ(walk(), ahead);
+}
+
 TEST_F(LinkCrawlTest, LoopsThroughDotSegmentsEnd)
 {
     // Every page links one level deeper through "../": without normalising, the walk never ends.
