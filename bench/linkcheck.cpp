@@ -44,35 +44,6 @@ constexpr int kLinksPerPage = 20;
 // Every this many pages one of them links to a page that does not exist.
 constexpr int kBrokenEvery = 25;
 
-// The server sends a "LinkChecker" header: LinkChecker takes more than ten
-// requests a second only from a server that does.
-constexpr const char* kServer = R"PY(
-import functools, io, sys
-from http.server import ThreadingHTTPServer, SimpleHTTPRequestHandler
-class Handler(SimpleHTTPRequestHandler):
-    protocol_version = 'HTTP/1.1' if sys.argv[2] == 'keepalive' else 'HTTP/1.0'
-    def send_head(self):
-        if not self.path.startswith('/endless/'):
-            return SimpleHTTPRequestHandler.send_head(self)
-        name = self.path[len('/endless/'):-len('.htm')]
-        body = ''.join('<a href="%s-%d.htm">x</a>' % (name, k) for k in range(5)).encode()
-        self.send_response(200)
-        self.send_header('Content-Type', 'text/html')
-        self.send_header('Content-Length', str(len(body)))
-        self.end_headers()
-        return io.BytesIO(body)
-    def end_headers(self):
-        self.send_header('LinkChecker', 'allowed')
-        super().end_headers()
-    def log_message(self, *args):
-        pass
-class Server(ThreadingHTTPServer):
-    daemon_threads = True
-server = Server(('127.0.0.1', 0), functools.partial(Handler, directory=sys.argv[1]))
-print(server.server_address[1], flush=True)
-server.serve_forever()
-)PY";
-
 std::string PageName(int i)
 {
     return "p" + std::to_string(i) + ".html";
@@ -115,6 +86,8 @@ const TSite& Site()
 // Runs a program and reads the first number it prints, or all it prints.
 class TChild {
 public:
+    TChild(const TChild&) = delete;
+    TChild& operator=(const TChild&) = delete;
     explicit TChild(const std::vector<std::string>& args)
     {
         int fds[2];
@@ -166,14 +139,18 @@ private:
     FILE* out_ = nullptr;
 };
 
-const char* ServerKind(benchmark::State& state)
+// The tests' server over the site, with Python's listen backlog of 5; it
+// sends the header LinkChecker needs to take more than ten requests a second,
+// and makes up the endless site under /endless/.
+TChild StartServer(bool keepAlive)
 {
-    return state.range(0) == 0 ? "close" : "keepalive";
+    return TChild({"/usr/bin/python3", "-u", VX_HTTP_SERVER_SCRIPT, Site().folder.string(), "/dev/null",
+                   keepAlive ? "1" : "0", "5", "0"});
 }
 
 void BM_Vellumix(benchmark::State& state)
 {
-    TChild server({"/usr/bin/python3", "-u", "-c", kServer, Site().folder.string(), ServerKind(state)});
+    TChild server = StartServer(state.range(0) != 0);
     const int port = server.ReadNumber();
     if (port <= 0) {
         state.SkipWithError("cannot start python3 http.server");
@@ -212,7 +189,7 @@ void BM_LinkChecker(benchmark::State& state)
         state.SkipWithError("linkchecker is not installed");
         return;
     }
-    TChild server({"/usr/bin/python3", "-u", "-c", kServer, Site().folder.string(), ServerKind(state)});
+    TChild server = StartServer(state.range(0) != 0);
     const int port = server.ReadNumber();
     const fs::path config = Site().folder.parent_path() / ("vellumix-linkcheckerrc-" + std::to_string(getpid()));
     std::ofstream(config) << "[checking]\nmaxrequestspersecond=1000000\n";
@@ -241,7 +218,7 @@ BENCHMARK(BM_LinkChecker)->ArgName("keepalive")->Arg(0)->Arg(1)->Unit(benchmark:
 // holds resident afterwards, less what it held before, per link in the tree.
 void BM_EndlessSiteMemory(benchmark::State& state)
 {
-    TChild server({"/usr/bin/python3", "-u", "-c", kServer, Site().folder.string(), "keepalive"});
+    TChild server = StartServer(true);
     const int port = server.ReadNumber();
     if (port <= 0) {
         state.SkipWithError("cannot start python3 http.server");

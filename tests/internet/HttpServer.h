@@ -1,5 +1,5 @@
-// A real HTTP server (Python's http.server, threaded) on 127.0.0.1 serving a
-// folder. ".htm" is text/html, ".chs" is text/html with a character set,
+// A real HTTP server (Python's http.server, threaded: http_server.py beside
+// this file) on 127.0.0.1 serving a folder. ".htm" is text/html, ".chs" is text/html with a character set,
 // ".txt" text/plain. Beside the folder it answers made-up addresses:
 // "/moved/<path>" redirects to "/<path>", "/loop/a" and "/loop/b" redirect
 // to each other, and every page
