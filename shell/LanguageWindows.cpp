@@ -18,6 +18,8 @@
 #include "shell/SqlWiz.h"
 #include "shell/VersionManager.h"
 #include "shell/launch/LauncherTable.h"
+#include "shell/RunTimeTextList.h"
+#include "localisation/qt/RunTimeTexts.h"
 
 #include <set>
 #include <string>
@@ -52,6 +54,7 @@ void RegisterLanguageWindows(TLangWindowRegistry& registry)
     Add<Tfrm_regedit>(registry, "Tfrm_regedit");
     Add<Tfrm_todo_addtask>(registry, "Tfrm_todo_addtask");
     Add<Tfrm_todo_change>(registry, "Tfrm_todo_change");
+    registry.Register(RunTimeTextsSection, [] { return MakeRunTimeTextsWindow(RunTimeTextList()); });
     // A dialog class that several commands open is collected once.
     std::set<std::string> seen;
     for (const TLauncherRow& row : LauncherTable())

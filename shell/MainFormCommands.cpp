@@ -91,6 +91,8 @@ void ShowRecorder(TForm1&)
         return;
     frm_recorder->show();
     frm_recorder->raise();
+    // It takes the keyboard: Escape closes it.
+    frm_recorder->activateWindow();
 }
 
 void DefaultEditorCheck(TForm1& form)

@@ -245,6 +245,8 @@ void ShowFileManager(TForm1&, std::string_view)
         return;
     frm_filemanager->show();
     frm_filemanager->raise();
+    // It takes the keyboard: Escape closes it.
+    frm_filemanager->activateWindow();
 }
 
 void VisitMakerWebsite(TForm1&, std::string_view)

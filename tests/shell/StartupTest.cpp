@@ -196,7 +196,7 @@ TEST_F(ShellTest, SpeedBarButtonsRunTheirCommands)
     TSpeedItem* item = form->SpeedBar1->FindItemByName("SpeedButton1");
     ASSERT_NE(item, nullptr);
     EXPECT_FALSE(item->Button()->isHidden());
-    EXPECT_EQ(item->BtnCaption(), "New file");
+    EXPECT_EQ(item->Hint(), "New file");
     EXPECT_LT(item->Left(), form->SpeedBar1->FindItemByName("SpeedButton2")->Left()) << "side by side";
     form->SetNewPageWizard(nullptr);
     EXPECT_FALSE(item->Enabled()) << "no new-page wizard";
