@@ -8,7 +8,6 @@
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -86,15 +85,13 @@ void Tfrm_email::showEvent(QShowEvent* event)
     FormActivate();
 }
 
-void Tfrm_email::closeEvent(QCloseEvent* event)
+void Tfrm_email::reject()
 {
-    // Closing while sending cancels; the dialog goes once the dialogue has ended.
     if (sending_) {
         SpeedButton2Click();
-        event->ignore();
         return;
     }
-    QDialog::closeEvent(event);
+    QDialog::reject();
 }
 
 void Tfrm_email::ReadSettings()

@@ -35,10 +35,11 @@ public:
     void FormActivate();
     void SpeedButton1Click();
     void SpeedButton2Click();
+    // Escape or closing while sending cancels; the dialog goes once the dialogue has ended.
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void ReadSettings();

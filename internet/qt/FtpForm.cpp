@@ -12,7 +12,6 @@
 #include "platform/qt/QtText.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -240,15 +239,13 @@ void Tf_ftp::showEvent(QShowEvent* event)
     FormActivate();
 }
 
-void Tf_ftp::closeEvent(QCloseEvent* event)
+void Tf_ftp::reject()
 {
-    // The running call is stopped first; the window closes at the next try.
     if (busy_) {
         session_->Cancel();
-        event->ignore();
         return;
     }
-    QDialog::closeEvent(event);
+    QDialog::reject();
 }
 
 void Tf_ftp::FormActivate()

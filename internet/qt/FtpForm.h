@@ -43,6 +43,8 @@ public:
     void SetLocalFolder(const QString& folder);
     QString LocalFolder() const { return localFolder_; }
     const TFtpRemoteList& RemoteList() const { return remote_; }
+    // Escape or closing while a call runs stops it; the window closes at the next try.
+    void reject() override;
     std::string StatusPanel(int index) const;
 
     QLineEdit* edit1;
@@ -77,7 +79,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildWindow();

@@ -7,7 +7,6 @@
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -126,15 +125,13 @@ void TfrmLinkChecking::resizeEvent(QResizeEvent* event)
     panels_[0]->setFixedWidth(std::max(0, width() - 100));
 }
 
-void TfrmLinkChecking::closeEvent(QCloseEvent* event)
+void TfrmLinkChecking::reject()
 {
-    // Closing while walking stops the walk; the window goes once it has ended.
     if (running_) {
         crawl_.Cancel();
-        event->ignore();
         return;
     }
-    QDialog::closeEvent(event);
+    QDialog::reject();
 }
 
 std::string TfrmLinkChecking::StatusPanel(int index) const

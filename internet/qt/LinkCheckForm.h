@@ -39,11 +39,12 @@ public:
 
     void btnCheck1Click();
     void btnBrowseClick();
+    // Escape or closing while walking stops the walk; the window goes once it has ended.
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildWindow();

@@ -10,7 +10,6 @@
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -120,11 +119,11 @@ void Tfrm_openurl::FormActivate()
         ComboBox1->setCurrentIndex(0);
 }
 
-void Tfrm_openurl::closeEvent(QCloseEvent* event)
+void Tfrm_openurl::done(int result)
 {
     fetch_->Cancel();
     SpeedButton1->setEnabled(true);
-    QDialog::closeEvent(event);
+    QDialog::done(result);
 }
 
 void Tfrm_openurl::SetStatus(const char* text)

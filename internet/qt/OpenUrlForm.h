@@ -33,10 +33,11 @@ public:
 
     void FormActivate();
     void SpeedButton1Click();
+    // However the window goes (Cancel, Escape, closing), a running fetch goes with it.
+    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

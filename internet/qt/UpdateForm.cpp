@@ -8,7 +8,6 @@
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -62,11 +61,11 @@ void Tfrm_update::showEvent(QShowEvent* event)
     move(20, 20);
 }
 
-void Tfrm_update::closeEvent(QCloseEvent* event)
+void Tfrm_update::done(int result)
 {
     fetch_->Cancel();
     SpeedButton1->setEnabled(true);
-    QDialog::closeEvent(event);
+    QDialog::done(result);
 }
 
 void Tfrm_update::SetStatus(const std::string& text, const std::string& hint)

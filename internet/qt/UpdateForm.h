@@ -27,10 +27,11 @@ public:
     QStatusBar* StatusBar1;
 
     void SpeedButton1Click();
+    // However the window goes, a running fetch goes with it.
+    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     // The text in the status bar, and as the window's hint the same or its own.

@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 class EmailFormTest : public ::testing::Test {
@@ -113,27 +115,33 @@ TEST_F(EmailFormTest, RefusesToSendWithoutSender)
     EXPECT_EQ(messages, std::vector<std::string>{"No e-mail address defined in preferences!"});
 }
 
-TEST_F(EmailFormTest, CancelWhileSendingStopsAndCloses)
+TEST_F(EmailFormTest, CancelOrEscapeWhileSendingStopsAndCloses)
 {
     vx::test::SmtpServer server(mails.path().string());
     Settings("127.0.0.1", "me@sender.test");
-    Tfrm_email form;
-    for (int i = 0; i < 200; ++i)
-        form.SakMsg1().Text().Add("line " + std::to_string(i));
-    form.SakSMTP1().OnSendProgress = [&](TSakSMTP*, std::uint16_t percent) {
-        if (percent >= 20 && percent < 100 && form.isVisible()) {
-            EXPECT_TRUE(form.SpeedButton2->isEnabled());
-            QTest::mouseClick(form.SpeedButton2, Qt::LeftButton);
-        }
+    const std::vector<std::function<void(Tfrm_email&)>> stops = {
+        [](Tfrm_email& form) { QTest::mouseClick(form.SpeedButton2, Qt::LeftButton); },
+        [](Tfrm_email& form) { QTest::keyClick(&form, Qt::Key_Escape); },
     };
-    form.SakSMTP1().Port = std::to_string(server.Port());
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    QTest::keyClicks(form.Edit2, "jane@receiver.test");
-    QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
-    EXPECT_FALSE(form.isVisible());
-    EXPECT_TRUE(messages.empty()) << "a cancel needs no message";
-    EXPECT_EQ(server.Data(1), "") << "nothing was delivered";
+    for (const auto& stop : stops) {
+        Tfrm_email form;
+        for (int i = 0; i < 200; ++i)
+            form.SakMsg1().Text().Add("line " + std::to_string(i));
+        form.SakSMTP1().OnSendProgress = [&](TSakSMTP*, std::uint16_t percent) {
+            if (percent >= 20 && percent < 100 && form.isVisible()) {
+                EXPECT_TRUE(form.SpeedButton2->isEnabled());
+                stop(form);
+            }
+        };
+        form.SakSMTP1().Port = std::to_string(server.Port());
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        QTest::keyClicks(form.Edit2, "jane@receiver.test");
+        QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_TRUE(messages.empty()) << "a cancel needs no message";
+        EXPECT_EQ(server.Data(1), "") << "nothing was delivered";
+    }
 }
 
 TEST_F(EmailFormTest, ShowsAFailedConnectionAndARefusedReply)

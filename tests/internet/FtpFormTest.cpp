@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -306,16 +307,24 @@ TEST_F(FtpFormTest, ASlowDownloadCanBeCancelledOrDisconnected)
 {
     vx::test::writeFile(remote.file("slow.bin"), std::string(1000, 's'));
     ConnectAs("secret", false);
-    for (QPushButton* stop : {form.SpeedButton10, form.SpeedButton2}) {
+    // Cancel, Escape (the window stays) and Disconnect each stop it.
+    const std::vector<std::function<void()>> stops = {
+        [&] { QTest::mouseClick(form.SpeedButton10, Qt::LeftButton); },
+        [&] { QTest::keyClick(&form, Qt::Key_Escape); },
+        [&] { QTest::mouseClick(form.SpeedButton2, Qt::LeftButton); },
+    };
+    for (const auto& stop : stops) {
+        form.MEMO1->Lines().Clear();
         ClickRow("slow.bin");
         QTimer::singleShot(500, [&] {
             EXPECT_TRUE(form.SpeedButton10->isEnabled());
-            QTest::mouseClick(stop, Qt::LeftButton);
+            stop();
         });
         QTest::mouseClick(form.SpeedButton3, Qt::LeftButton);
         EXPECT_TRUE(LogHas("slow.bin download: Download cancelled"));
         EXPECT_FALSE(fs::exists(local.path() / "slow.bin"));
         EXPECT_FALSE(LogHas("slow.bin Downloaded succesfully"));
+        EXPECT_TRUE(form.isVisible());
     }
     EXPECT_EQ(form.StatusPanel(3), "* Not connected *") << "Disconnect stops the transfer, then disconnects";
     EXPECT_TRUE(form.SpeedButton1->isEnabled());

@@ -16,6 +16,8 @@
 #include <QTreeView>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 class LinkCheckFormTest : public ::testing::Test {
@@ -113,18 +115,25 @@ TEST_F(LinkCheckFormTest, ValidationFillsTheTreeAndTheStatusFollowsTheSelection)
         form.grab().save(QString::fromLocal8Bit(dir) + "/link_checker.png");
 }
 
-TEST_F(LinkCheckFormTest, CancelClickStopsTheWalk)
+TEST_F(LinkCheckFormTest, CancelClickOrEscapeStopsTheWalk)
 {
     form.edtHTML->setText(QString::fromStdString(server->Url("/index.htm")));
-    QTimer::singleShot(0, [this] {
-        EXPECT_EQ(form.btnCheck->text(), "&Cancel");
-        QTest::mouseClick(form.btnCheck, Qt::LeftButton);
-    });
-    QTest::mouseClick(form.btnCheck1, Qt::LeftButton);
-    EXPECT_EQ(form.StatusPanel(1), "Cancelled");
-    EXPECT_TRUE(LinkCheckDone);
-    EXPECT_TRUE(form.btnCheck->isEnabled());
-    EXPECT_LT(form.Crawl().Nodes().size(), 35u);
+    const std::vector<std::function<void()>> stops = {
+        [this] { QTest::mouseClick(form.btnCheck, Qt::LeftButton); },
+        [this] { QTest::keyClick(&form, Qt::Key_Escape); },
+    };
+    for (const auto& stop : stops) {
+        QTimer::singleShot(0, [&] {
+            EXPECT_EQ(form.btnCheck->text(), "&Cancel");
+            stop();
+        });
+        QTest::mouseClick(form.btnCheck1, Qt::LeftButton);
+        EXPECT_EQ(form.StatusPanel(1), "Cancelled");
+        EXPECT_TRUE(LinkCheckDone);
+        EXPECT_TRUE(form.btnCheck->isEnabled());
+        EXPECT_TRUE(form.isVisible()) << "the window stays until the walk has ended";
+        EXPECT_LT(form.Crawl().Nodes().size(), 35u);
+    }
 }
 
 TEST_F(LinkCheckFormTest, AWalkThatReachesTheLimitSaysSoAndWhereLinksWereLeftOut)
