@@ -77,11 +77,13 @@ void TfrmLinkChecking::BuildWindow()
     stbStatus = new QStatusBar(this);
     stbStatus->setObjectName("stbStatus");
     stbStatus->setSizeGripEnabled(false);
-    for (auto& panel : panels_) {
-        panel = new QLabel(stbStatus);
-        stbStatus->addWidget(panel);
+    // The address panel grows up to its width (set on every resize) and the
+    // state panel takes what is left; neither ever makes the window wider.
+    for (int i = 0; i < 2; ++i) {
+        panels_[i] = new QLabel(stbStatus);
+        panels_[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        stbStatus->addWidget(panels_[i], i == 0 ? 1 : 0);
     }
-    panels_[1]->setMinimumWidth(90);
 
     auto* top = new QHBoxLayout;
     top->addWidget(edtHTML, 1);
@@ -122,7 +124,7 @@ void TfrmLinkChecking::showEvent(QShowEvent* event)
 void TfrmLinkChecking::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
-    panels_[0]->setFixedWidth(std::max(0, width() - 100));
+    panels_[0]->setMaximumWidth(std::max(0, width() - 100));
 }
 
 void TfrmLinkChecking::reject()
@@ -141,7 +143,9 @@ std::string TfrmLinkChecking::StatusPanel(int index) const
 
 void TfrmLinkChecking::SetPanel(int index, const std::string& text)
 {
+    // A long address or reason is cut at the panel's edge; its hint holds it whole.
     panels_[index]->setText(vx::ToQString(text));
+    panels_[index]->setToolTip(vx::ToQString(text));
 }
 
 void TfrmLinkChecking::btnBrowseClick()

@@ -72,6 +72,8 @@ QVariant TLinkTreeModel::data(const QModelIndex& index, int role) const
         return {};
     if (role == Qt::DisplayRole)
         return vx::ToQString(crawl_.Address(node));
+    if (role == Qt::ToolTipRole)
+        return vx::ToQString(crawl_.StatusText(node));
     if (role == Qt::DecorationRole) {
         const TLinkNode& n = crawl_.Nodes()[static_cast<std::size_t>(node)];
         return Icon(n.State, n.Kind);

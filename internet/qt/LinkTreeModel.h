@@ -1,7 +1,8 @@
 // The link checker's tree as a model over the walk's nodes: the view asks for
 // the rows it shows and nothing is made for the others, so a walk of many
 // thousands of links costs the window no item per link. A row's text is the
-// address, its picture the check state beside the link kind.
+// address, its picture the check state beside the link kind, its hint the
+// state in words with the reason where there is one.
 #pragma once
 
 #include <QAbstractItemModel>

@@ -147,7 +147,9 @@ TEST_F(LinkCheckFormTest, AWalkThatReachesTheLimitSaysSoAndWhereLinksWereLeftOut
     const QModelIndex root = form.trvLinks->model()->index(0, 0);
     const QModelIndex last = form.trvLinks->model()->index(4, 0, root);
     Pick(last);
-    EXPECT_EQ(form.StatusPanel(1), "OK 200: its links are not listed, the limit of 20 links was reached");
+    const std::string reason = "OK 200: its links are not listed, the limit of 20 links was reached";
+    EXPECT_EQ(form.StatusPanel(1), reason);
+    EXPECT_EQ(last.data(Qt::ToolTipRole).toString().toStdString(), reason) << "the row's hint says it whole";
 }
 
 TEST_F(LinkCheckFormTest, EmptyAddressDoesNothing)
@@ -166,12 +168,13 @@ TEST_F(LinkCheckFormTest, BrowseOffersHtmlFilesAndTheAddressPanelLeavesRoomForTh
     EXPECT_EQ(requests[0].kind, vx::dialogs::Kind::OpenFile);
     EXPECT_EQ(requests[0].defaultExt, "htm");
     EXPECT_EQ(requests[0].text, "HTML files|*.htm;*.html|All files|*.*");
-    for (int width : {500, 700}) {
+    for (int width : {800, 640, 700}) {
         form.resize(width, form.height());
         QApplication::processEvents();
+        EXPECT_EQ(form.width(), width) << "the panels never widen the window";
         auto* panel = form.stbStatus->findChildren<QLabel*>().value(0);
         ASSERT_NE(panel, nullptr);
-        EXPECT_EQ(panel->width(), form.width() - 100);
+        EXPECT_EQ(panel->width(), width - 100);
     }
 }
 
