@@ -2,6 +2,7 @@
 // set-up, the list files of the data folder, the shell verb, the FrontPage
 // check and the version-manager list.
 #include "shell/MainForm.h"
+#include "shell/MainFormCommandsState.h"
 
 #include "controls/display/RxGrdCpt.h"
 #include "editor/qt/mwAutoComplete.h"
@@ -137,8 +138,9 @@ void TForm1::FormActivate()
         steps.emplace_back([this] { LoadKeyBindings(); });
         steps.emplace_back([this] { CreateWorkspaces(); });
         steps.emplace_back([this] {
-            if (frm_pref && frm_pref->Ticked(1))
-                QDesktopServices::openUrl(QUrl::fromLocalFile("vbscript.chm"));
+            const std::string help = vx::shell::HelpFilePath("vbscript.chm");
+            if (frm_pref && frm_pref->Ticked(1) && !help.empty())
+                QDesktopServices::openUrl(QUrl::fromLocalFile(vx::ToQPath(help)));
         });
         if (CommandLine.size() <= SlotCount)
             for (const std::string& name : CommandLine)

@@ -130,7 +130,7 @@ void TfrmHTMLParsing::showEvent(QShowEvent* event)
 
 void TfrmHTMLParsing::btnBrowseClick()
 {
-    std::string file = vx::dialogs::OpenFile("Open", "HTML files|*.htm;*.html|All files|*.*");
+    std::string file = vx::dialogs::OpenFile("Open", "HTML files|*.htm;*.html|All files|*.*", "", "htm");
     if (!file.empty())
         edtHTML->setText(vx::ToQString(file));
 }

@@ -29,7 +29,7 @@ namespace {
 // The main window's tree of that name gets copies of the dialog tree's items, fully expanded.
 void CopyTree(TLaunch& launch, const char* from, const char* to)
 {
-    auto* source = launch.Dialog->findChild<QTreeWidget*>(from);
+    auto* source = launch.Dialog->findChild<QTreeView*>(from);
     auto* target = launch.Form.findChild<QTreeWidget*>(to);
     if (!target)
         return;

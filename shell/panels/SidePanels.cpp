@@ -9,6 +9,7 @@
 #include "platform/qt/QtText.h"
 #include "shell/FileManager.h"
 #include "shell/MainForm.h"
+#include "shell/MainFormCommandsState.h"
 #include "shell/ProfHelp.h"
 #include "shell/ShellDialog.h"
 #include "shell/core/DocumentText.h"
@@ -17,7 +18,6 @@
 #include "shell/panels/ViewClicks.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
@@ -26,7 +26,6 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <QUrl>
 
 namespace vx::shell {
 
@@ -253,7 +252,7 @@ void ShowFileManager(TForm1&, std::string_view)
 
 void VisitMakerWebsite(TForm1&, std::string_view)
 {
-    QDesktopServices::openUrl(QUrl(MakerWebsite));
+    OpenWebLink(MakerWebsite);
 }
 
 } // namespace vx::shell::menu

@@ -23,28 +23,42 @@
 #include <QUrl>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 
 using vx::test::ShellTest;
 using namespace vx::shell;
 
-// Takes the addresses the program asks the desktop to open.
-class UrlRecorder : public QObject {
-    Q_OBJECT
+// The desktop the program asks to open addresses: the addresses go to a method of this object.
+class DesktopStandIn : public QObject {
 public:
-    UrlRecorder()
+    explicit DesktopStandIn(const char* method)
     {
         for (const char* scheme : {"file", "http", "https"})
-            QDesktopServices::setUrlHandler(scheme, this, "Open");
+            QDesktopServices::setUrlHandler(scheme, this, method);
     }
-    ~UrlRecorder() override
+    ~DesktopStandIn() override
     {
         for (const char* scheme : {"file", "http", "https"})
             QDesktopServices::unsetUrlHandler(scheme);
     }
+};
+
+// Takes the addresses the program asks the desktop to open.
+class UrlRecorder : public DesktopStandIn {
+    Q_OBJECT
+public:
+    UrlRecorder() : DesktopStandIn("Open") {}
     std::vector<QUrl> opened;
 public slots:
     void Open(const QUrl& url) { opened.push_back(url); }
+};
+
+// A desktop that starts no program at all: there is no method to take the
+// addresses, so every open fails.
+class NoDesktopPrograms : public DesktopStandIn {
+public:
+    NoDesktopPrograms() : DesktopStandIn("NoSuchMethod") {}
 };
 
 namespace {
@@ -241,13 +255,40 @@ TEST_F(CommandsTest, ExternalPreviewAndHelpGoThroughTheDesktop)
     const std::string file = WriteDoc("page.htm", "<p>");
     form->OpenDocumentInFreeSlot(file, false);
     Focus(form->SlotEditor(1));
+    vx::test::writeFile(home.Data("vellumix.chm"), "help");
     external->trigger();
     help->trigger();
     link->trigger();
     ASSERT_EQ(desktop.opened.size(), 3u);
     EXPECT_EQ(desktop.opened[0], QUrl::fromLocalFile(QString::fromStdString(file)));
-    EXPECT_EQ(desktop.opened[1].fileName(), "vellumix.chm");
+    EXPECT_EQ(desktop.opened[1], QUrl::fromLocalFile(QString::fromStdString(home.Data("vellumix.chm"))))
+        << "the help index beside the program, not in the working folder";
     EXPECT_EQ(desktop.opened[2].scheme(), "http");
+}
+
+TEST_F(CommandsTest, HelpAndWebLinksSayWhatCouldNotBeOpened)
+{
+    NoDesktopPrograms desktop;
+    struct Case {
+        const char* action;
+        std::function<void()> before;
+        std::string message;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"VBScriptHelpindex1", [] {},
+              "The help file \"vbscript.chm\" is not beside the program: it was looked for in "
+                  + vx::ProgramFolder() + " and in " + vx::ProgramPath("data") + "."},
+             {"VBScriptHelpindex1", [&] { vx::test::writeFile(home.File("vbscript.chm"), "help"); },
+              "No program could be started to show the help file " + vx::ProgramPath("vbscript.chm") + "."},
+             {"ASPTown1", [] {}, "No web browser could be started to open http://www.asptown.com/."},
+             {"VisitOrvaneWebsite1", [] {}, "No web browser could be started to open https://www.orvane.example/."},
+         }) {
+        c.before();
+        dialogs.requests.clear();
+        Action(c.action)->trigger();
+        ASSERT_EQ(dialogs.requests.size(), 1u) << c.action;
+        EXPECT_EQ(dialogs.requests[0].text, c.message);
+    }
 }
 
 TEST_F(CommandsTest, RedoReappliesTheFocusedEditorsUndoneChange)
