@@ -111,6 +111,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     vx::shell::MainWindow() = this;
     TFlatHint::SetMainForm(this);
     plugins1 = std::make_unique<TuilPluginManager>();
+    StartRecovery();
     FormCreate();
     KMLang1->Loaded();
     vx::shell::BindLaunchers(*this);
@@ -212,6 +213,7 @@ void TForm1::BuildLayout()
     PageControl1 = Named(new QTabWidget(splitter), "PageControl1");
     for (int i = 1; i <= SlotCount; ++i) {
         auto* tab = Named(new QWidget, QString("TabSheet%1").arg(i));
+        tab->setProperty(vx::shell::DocumentCaptionProperty, true);
         auto* tabLayout = new QVBoxLayout(tab);
         tabLayout->setContentsMargins(0, 0, 0, 0);
         auto* editor = Named(new TmwCustomEdit(tab), QString("richedit%1").arg(i));
@@ -306,8 +308,10 @@ void TForm1::FormCreate()
             });
     });
     setWindowTitle("");
-    for (TmwCustomEdit* editor : richedit)
+    for (TmwCustomEdit* editor : richedit) {
         editor->Model().SetLineText(" ");
+        editor->Model().SetModified(false);
+    }
     for (int i = 0; i < SlotCount; ++i) {
         slots_[i].FileName.clear();
         PageControl1->setTabText(i, "<empty>");

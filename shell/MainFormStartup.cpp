@@ -16,6 +16,7 @@
 #include "platform/qt/Application.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
+#include "shell/ComponentTranslation.h"
 #include "shell/PrefForm.h"
 #include "shell/ProfHelp.h"
 #include "shell/StatusBar.h"
@@ -129,6 +130,9 @@ void TForm1::FormActivate()
             AdvancedNovice1Click();
         });
         steps.emplace_back([this] { CreateWorkspaces(); });
+        // Before the command line: a file named there that was restored is
+        // then found open.
+        steps.emplace_back([this] { OfferRecovery(); });
         steps.emplace_back([this] {
             if (frm_pref && frm_pref->Ticked(1))
                 QDesktopServices::openUrl(QUrl::fromLocalFile("vbscript.chm"));
@@ -255,11 +259,13 @@ void TForm1::CreateWorkspaces()
     for (int k = 1; k <= count; ++k) {
         auto* tab = new QWidget;
         tab->setObjectName(QString("tabs_%1").arg(k + 5));
+        tab->setProperty(vx::shell::DocumentCaptionProperty, true);
         auto* layout = new QVBoxLayout(tab);
         layout->setContentsMargins(0, 0, 0, 0);
         auto* editor = new TmwCustomEdit(tab);
         editor->setObjectName(QString("richedit%1").arg(k + 5));
         editor->Model().SetLineText(" ");
+        editor->Model().SetModified(false);
         auto* status = new TStatusBar(tab);
         status->setObjectName(QString("statusbar_%1").arg(k));
         status->setSizeGripEnabled(false);

@@ -163,7 +163,7 @@ void TfrmLinkChecking::btnBrowseClick()
 {
     std::string file = vx::dialogs::OpenFile("Open", "HTML files|*.htm;*.html|All files|*.*");
     if (!file.empty())
-        edtHTML->setText(vx::ToQString(file));
+        edtHTML->setText(vx::ToQPath(file));
 }
 
 void TfrmLinkChecking::btnCheck1Click()
@@ -197,7 +197,8 @@ void TfrmLinkChecking::Walk()
     trvLinks->collapseAll();
     trvLinks->clear();
     items_.clear();
-    std::string start = vx::FromQString(edtHTML->text());
+    // A file name or an address: file names are bytes of the system's encoding.
+    std::string start = vx::FromQPath(edtHTML->text());
     try {
         crawl_.Run(start);
     } catch (const std::exception& e) {

@@ -55,7 +55,7 @@ void BeautifyResult(TLaunch& launch)
 {
     std::string text = ControlText(*launch.Dialog, "memo1");
     TmwCustomEditModel& model = launch.Editor->Model();
-    if (text == model.GetText())
+    if (text == model.GetText() || !launch.Form.MayChange(*launch.Editor))
         return;
     // The selection ends after the last character, before the final line break.
     for (const char* end : {"\r\n", "\n"})

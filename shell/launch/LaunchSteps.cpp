@@ -149,11 +149,9 @@ void BlankLineThenLines(TLaunch& launch)
     Lines(launch);
 }
 
-void PasteWhenAccepted(TLaunch& launch)
+void Paste(TLaunch& launch)
 {
-    if (!launch.Accepted())
-        return;
-    if (TmwCustomEdit* editor = launch.Form.ActiveEditor())
+    if (TmwCustomEdit* editor = launch.Form.EditableEditor())
         editor->Model().PasteFromClipboard();
 }
 
@@ -204,8 +202,6 @@ void ReloadVcsList(TLaunch& launch)
 
 void ReplaceSelection(TLaunch& launch)
 {
-    if (!launch.Accepted())
-        return;
     const std::vector<std::string> lines = ResultLines(launch);
     if (lines.empty())
         return;
@@ -284,7 +280,9 @@ void EditorToMailMessage(TLaunch& launch)
 
 void FileNameToEdtHTML(TLaunch& launch)
 {
-    SetControlText(*launch.Dialog, "edtHTML", FileNameOf(launch.Form, launch.Editor));
+    // A file name, not the program's text: shown as the system names files.
+    if (QObject* address = Child(*launch.Dialog, "edtHTML"))
+        address->setProperty(TextPropertyOf(*address), ToQPath(FileNameOf(launch.Form, launch.Editor)));
 }
 
 void EditorToPrintMemo(TLaunch& launch)
