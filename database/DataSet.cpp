@@ -8,7 +8,13 @@
 
 TField::TField(TDataSet* dataSet, const TFieldDef& def)
     : Required(def.Required), dataSet_(dataSet), name_(def.Name), type_(def.DataType), size_(def.Size),
-      fieldNo_(def.FieldNo)
+      fieldNo_(def.FieldNo), binary_(def.Binary)
+{
+}
+
+TField::TField(TDataSet* dataSet, const std::string& name, TFieldType type, TFieldKind kind, int size)
+    : dataSet_(dataSet), name_(name), type_(type), size_(size), fieldNo_(kind == fkCalculated ? -1 : 0), kind_(kind),
+      persistent_(true)
 {
 }
 
@@ -160,12 +166,45 @@ void TDataSet::notify(void (TDataLink::*event)())
 void TDataSet::changed()
 {
     notify(&TDataLink::DataSetChanged);
-    if (!ControlsDisabled() && AfterScroll && state_ == dsBrowse)
-        AfterScroll(this);
+}
+
+void TDataSet::fire(const TDataSetNotifyEvent& event)
+{
+    if (event)
+        event(this);
+}
+
+void TDataSet::fireScroll(const TDataSetNotifyEvent& event)
+{
+    if (!ControlsDisabled())
+        fire(event);
+}
+
+void TDataSet::checkOperation(void (TDataSet::*operation)(), const TDataSetErrorEvent& onError)
+{
+    for (;;) {
+        try {
+            (this->*operation)();
+            return;
+        } catch (const EAbort&) {
+            throw;
+        } catch (const Exception& e) {
+            TDataAction action = daFail;
+            if (onError)
+                onError(this, e, action);
+            if (action == daFail)
+                throw;
+            if (action == daAbort)
+                throw EAbort("Operation aborted");
+        }
+    }
 }
 
 void TDataSet::DataEvent(TField* field)
 {
+    // A changed data field of the record being edited computes the calculated fields again.
+    if (field && !field->Calculated() && AutoCalcFields && (state_ == dsEdit || state_ == dsInsert))
+        CalculateFields(active_);
     if (ControlsDisabled())
         return;
     for (TDataSource* source : std::vector<TDataSource*>(sources_))
@@ -216,6 +255,7 @@ TRecordBuffer* TDataSet::StateBuffer()
 {
     switch (state_) {
     case dsFilter: return filterBuffer_;
+    case dsCalcFields: return calcBuffer_ ? calcBuffer_ : ActiveBuffer();
     case dsOldValue: return oldValues_ ? oldValues_.get() : ActiveBuffer();
     case dsInactive: return nullptr;
     default: return ActiveBuffer();
@@ -234,11 +274,88 @@ bool TDataSet::FilterAccepts(TRecordBuffer& buffer)
     return accept;
 }
 
+void TDataSet::CalculateFields(TRecordBuffer& buffer)
+{
+    if (calcCount_ == 0)
+        return;
+    buffer.calc.assign(calcCount_, TVariant{});
+    if (!OnCalcFields)
+        return;
+    TRecordBuffer* saved = calcBuffer_;
+    calcBuffer_ = &buffer;
+    try {
+        WithState(dsCalcFields, [&] { OnCalcFields(this); });
+    } catch (...) {
+        calcBuffer_ = saved;
+        throw;
+    }
+    calcBuffer_ = saved;
+}
+
+bool TDataSet::GetCalcFieldData(const TField& field, TVariant& value)
+{
+    if (state_ != dsBrowse && state_ != dsEdit && state_ != dsInsert && state_ != dsCalcFields)
+        return false;
+    TRecordBuffer* buffer = StateBuffer();
+    if (!buffer || field.calcIndex_ >= buffer->calc.size() || VarIsEmpty(buffer->calc[field.calcIndex_]))
+        return false;
+    value = buffer->calc[field.calcIndex_];
+    return true;
+}
+
+void TDataSet::SetCalcFieldData(const TField& field, const TVariant* value)
+{
+    TRecordBuffer* buffer = StateBuffer();
+    if (!buffer)
+        throw EDatabaseError("Dataset not in edit or insert mode");
+    if (buffer->calc.size() < calcCount_)
+        buffer->calc.resize(calcCount_);
+    buffer->calc.at(field.calcIndex_) = value ? *value : TVariant{};
+}
+
+TField& TDataSet::AddField(const std::string& name, TFieldType type, TFieldKind kind, int size)
+{
+    if (Active())
+        throw EDatabaseError("Cannot perform this operation on an open dataset");
+    if (FindField(name))
+        throw EDatabaseError("Duplicate field name '" + name + "'");
+    fields_.push_back(std::make_unique<TField>(this, name, type, kind, size));
+    return *fields_.back();
+}
+
 void TDataSet::CreateFields()
 {
-    fields_.clear();
-    for (const auto& def : fieldDefs_)
-        fields_.push_back(std::make_unique<TField>(this, *def));
+    bool defined = std::any_of(fields_.begin(), fields_.end(), [](const auto& field) { return field->persistent_; });
+    if (!defined) {
+        fields_.clear();
+        for (const auto& def : fieldDefs_)
+            fields_.push_back(std::make_unique<TField>(this, *def));
+    }
+    calcCount_ = 0;
+    for (const auto& field : fields_) {
+        if (field->Calculated()) {
+            field->calcIndex_ = calcCount_++;
+            continue;
+        }
+        if (!defined)
+            continue;
+        const TFieldDef* def = FindFieldDef(field->name_);
+        if (!def)
+            throw EDatabaseError("Field '" + field->name_ + "' not found");
+        if (def->DataType != field->type_)
+            throw EDatabaseError("Type mismatch for field '" + field->name_ + "'");
+        field->fieldNo_ = def->FieldNo;
+        field->size_ = def->Size;
+        field->binary_ = def->Binary;
+        field->Required = def->Required;
+    }
+}
+
+void TDataSet::DestroyFields()
+{
+    fields_.erase(std::remove_if(fields_.begin(), fields_.end(), [](const auto& field) { return !field->persistent_; }),
+                  fields_.end());
+    calcCount_ = 0;
 }
 
 TField* TDataSet::FindField(const std::string& name) const
@@ -269,32 +386,30 @@ void TDataSet::SetActive(bool active)
     if (active == Active())
         return;
     if (active) {
-        if (BeforeOpen)
-            BeforeOpen(this);
+        fire(BeforeOpen);
         try {
             InternalOpen();
             active_ = AllocRecordBuffer();
             state_ = dsBrowse;
-            First();
+            readFirst();
         } catch (...) {
             state_ = dsInactive;
             InternalClose();
             throw;
         }
         notify(&TDataLink::ActiveChanged);
-        if (AfterOpen)
-            AfterOpen(this);
+        fire(AfterOpen);
+        if (hasRecord_)
+            fireScroll(AfterScroll);
     } else {
-        if (BeforeClose)
-            BeforeClose(this);
+        fire(BeforeClose);
         FreeOldValues();
         restore_.reset();
         state_ = dsInactive;
         ClearBuffers();
         InternalClose();
         notify(&TDataLink::ActiveChanged);
-        if (AfterClose)
-            AfterClose(this);
+        fire(AfterClose);
     }
 }
 
@@ -305,74 +420,86 @@ void TDataSet::CheckBrowseMode()
         Post();
 }
 
-void TDataSet::First()
+void TDataSet::readFirst()
 {
-    CheckBrowseMode();
     InternalFirst();
     hasRecord_ = GetRecord(active_, gmNext) == grOK;
     bof_ = true;
     eof_ = !hasRecord_;
+}
+
+void TDataSet::First()
+{
+    CheckBrowseMode();
+    fireScroll(BeforeScroll);
+    readFirst();
     changed();
+    fireScroll(AfterScroll);
 }
 
 void TDataSet::Last()
 {
     CheckBrowseMode();
+    fireScroll(BeforeScroll);
     InternalLast();
     hasRecord_ = GetRecord(active_, gmPrior) == grOK;
     eof_ = true;
     bof_ = !hasRecord_;
     changed();
+    fireScroll(AfterScroll);
 }
 
-void TDataSet::Next()
+bool TDataSet::stepNext()
 {
-    CheckBrowseMode();
-    if (eof_ || !hasRecord_)
-        return;
     TRecordBuffer next = AllocRecordBuffer();
     if (GetRecord(next, gmNext) == grOK) {
         active_ = std::move(next);
         bof_ = false;
-        changed();
-        return;
+        return true;
     }
     // The cursor went past the end: put it back on the active row.
     GetRecord(next, gmPrior);
     eof_ = true;
+    return false;
 }
 
-void TDataSet::Prior()
+bool TDataSet::stepPrior()
 {
-    CheckBrowseMode();
-    if (bof_ || !hasRecord_)
-        return;
     TRecordBuffer prior = AllocRecordBuffer();
     if (GetRecord(prior, gmPrior) == grOK) {
         active_ = std::move(prior);
         eof_ = false;
-        changed();
-        return;
+        return true;
     }
     GetRecord(prior, gmNext);
     bof_ = true;
+    return false;
+}
+
+void TDataSet::Next()
+{
+    MoveBy(1);
+}
+
+void TDataSet::Prior()
+{
+    MoveBy(-1);
 }
 
 int TDataSet::MoveBy(int distance)
 {
+    CheckBrowseMode();
+    fireScroll(BeforeScroll);
+    if (!hasRecord_ || (distance > 0 && eof_) || (distance < 0 && bof_))
+        return 0;
     int moved = 0;
-    while (distance > 0 && !eof_) {
-        Next();
-        if (!eof_)
-            ++moved;
-        --distance;
-    }
-    while (distance < 0 && !bof_) {
-        Prior();
-        if (!bof_)
-            --moved;
-        ++distance;
-    }
+    for (; distance > 0 && stepNext(); --distance)
+        ++moved;
+    for (; distance < 0 && stepPrior(); ++distance)
+        --moved;
+    if (moved != 0)
+        changed();
+    fireScroll(AfterScroll);
     return moved;
 }
 
@@ -411,6 +538,7 @@ void TDataSet::GotoBookmark(const TBookmark& bookmark)
     CheckBrowseMode();
     if (bookmark.empty())
         return;
+    fireScroll(BeforeScroll);
     InternalGotoBookmark(bookmark);
     TRecordBuffer row = AllocRecordBuffer();
     if (GetRecord(row, gmCurrent) == grOK) {
@@ -419,6 +547,7 @@ void TDataSet::GotoBookmark(const TBookmark& bookmark)
         bof_ = eof_ = false;
     }
     changed();
+    fireScroll(AfterScroll);
 }
 
 void TDataSet::resync()
@@ -444,16 +573,19 @@ void TDataSet::Edit()
     CheckActive();
     if (state_ == dsEdit || state_ == dsInsert)
         return;
-    if (!CanModify())
-        throw EDatabaseError("Cannot modify a read-only dataset");
     if (!hasRecord_) {
         Insert();
         return;
     }
+    if (!CanModify())
+        throw EDatabaseError("Cannot modify a read-only dataset");
+    fire(BeforeEdit);
     restore_ = std::make_unique<TRecordBuffer>(active_);
     InternalEdit();
+    CalculateFields(active_);
     SetState(dsEdit);
     DataEvent(nullptr);
+    fire(AfterEdit);
 }
 
 void TDataSet::Insert()
@@ -461,14 +593,18 @@ void TDataSet::Insert()
     CheckBrowseMode();
     if (!CanModify())
         throw EDatabaseError("Cannot modify a read-only dataset");
+    fire(BeforeInsert);
+    fireScroll(BeforeScroll);
     restore_ = std::make_unique<TRecordBuffer>(active_);
     TRecordBuffer fresh = AllocRecordBuffer();
     InternalInitRecord(fresh);
+    fresh.calc.assign(calcCount_, TVariant{});
     active_ = std::move(fresh);
     SetState(dsInsert);
-    if (OnNewRecord)
-        OnNewRecord(this);
+    fire(OnNewRecord);
     DataEvent(nullptr);
+    fire(AfterInsert);
+    fireScroll(AfterScroll);
 }
 
 void TDataSet::Post()
@@ -476,10 +612,9 @@ void TDataSet::Post()
     CheckActive();
     if (state_ != dsEdit && state_ != dsInsert)
         return;
-    if (BeforePost)
-        BeforePost(this);
+    fire(BeforePost);
     bool inserting = state_ == dsInsert;
-    InternalPost();
+    checkOperation(&TDataSet::InternalPost, OnPostError);
     FreeOldValues();
     restore_.reset();
     SetState(dsBrowse);
@@ -488,14 +623,14 @@ void TDataSet::Post()
     else
         hasRecord_ = true;
     changed();
-    if (AfterPost)
-        AfterPost(this);
+    fire(AfterPost);
 }
 
 void TDataSet::Cancel()
 {
     if (state_ != dsEdit && state_ != dsInsert)
         return;
+    fire(BeforeCancel);
     bool inserting = state_ == dsInsert;
     InternalCancel();
     if (restore_)
@@ -507,6 +642,7 @@ void TDataSet::Cancel()
         ClearBuffers();
     changed();
     DoAfterCancel();
+    fire(AfterCancel);
 }
 
 void TDataSet::Delete()
@@ -521,9 +657,13 @@ void TDataSet::Delete()
     if (!CanModify())
         throw EDatabaseError("Cannot modify a read-only dataset");
     CheckBrowseMode();
-    InternalDelete();
+    fire(BeforeDelete);
+    fireScroll(BeforeScroll);
+    checkOperation(&TDataSet::InternalDelete, OnDeleteError);
     resync();
     changed();
+    fire(AfterDelete);
+    fireScroll(AfterScroll);
 }
 
 namespace {
@@ -589,6 +729,7 @@ bool TDataSet::Locate(const std::string& keyFields, const std::vector<TVariant>&
         fields.push_back(&FieldByName(name));
     if (keyValues.size() != fields.size())
         throw EDatabaseError("Locate: one key value is needed per key field");
+    fireScroll(BeforeScroll);
     DisableControls();
     bool found = false;
     try {
@@ -605,5 +746,7 @@ bool TDataSet::Locate(const std::string& keyFields, const std::vector<TVariant>&
         throw;
     }
     EnableControls();
+    if (found)
+        fireScroll(AfterScroll);
     return found;
 }

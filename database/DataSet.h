@@ -23,6 +23,10 @@ enum TGetMode { gmCurrent, gmNext, gmPrior };
 enum TGetResult { grOK, grBOF, grEOF, grError };
 enum TBookmarkFlag : std::uint8_t { bfCurrent, bfBOF, bfEOF, bfInserted };
 enum TLocateOption { loCaseInsensitive = 1, loPartialKey = 2 };
+// A field holds a column's value, or one the OnCalcFields event computes for each record.
+enum TFieldKind { fkData, fkCalculated };
+// What an OnPostError or OnDeleteError handler decides: raise the error, end silently, or try again.
+enum TDataAction { daFail, daAbort, daRetry };
 using TLocateOptions = unsigned;
 using TBookmark = std::string;
 
@@ -35,19 +39,28 @@ public:
     int Precision = 0;
     bool Required = false;
     int FieldNo = 0;
+    // The column holds bytes, not text.
+    bool Binary = false;
 };
 
 class TField {
 public:
+    // A data field for a column of the result.
     TField(TDataSet* dataSet, const TFieldDef& def);
+    // A field the program defines before the dataset opens (calculated, or data matched to a column by name).
+    TField(TDataSet* dataSet, const std::string& name, TFieldType type, TFieldKind kind, int size);
 
     TDataSet* DataSet() const { return dataSet_; }
     const std::string& FieldName() const { return name_; }
     const std::string& DisplayName() const { return name_; }
     TFieldType DataType() const { return type_; }
     int Size() const { return size_; }
+    // The column number, counted from 1; below 1 for a calculated field.
     int FieldNo() const { return fieldNo_; }
     int Index() const;
+    TFieldKind FieldKind() const { return kind_; }
+    bool Calculated() const { return kind_ == fkCalculated; }
+    bool Binary() const { return binary_; }
     bool ReadOnly = false;
     bool Required = false;
     bool IsBlob() const { return type_ == ftMemo || type_ == ftBlob; }
@@ -75,6 +88,7 @@ public:
     std::function<void(TField* sender)> OnValidate;
 
 private:
+    friend class TDataSet;
     TVariant valueIn(TDataSetState state) const;
 
     TDataSet* dataSet_;
@@ -82,6 +96,12 @@ private:
     TFieldType type_;
     int size_;
     int fieldNo_;
+    TFieldKind kind_ = fkData;
+    bool binary_ = false;
+    // Made by the program rather than for the columns of one opening.
+    bool persistent_ = false;
+    // A calculated field's place in the record's calculated values.
+    std::size_t calcIndex_ = 0;
 };
 
 class TDataLink {
@@ -135,6 +155,8 @@ struct TLongValue {
 struct TRecordBuffer {
     std::vector<char> data;
     std::vector<TLongValue> longs;
+    // One value per calculated field; empty for none.
+    std::vector<TVariant> calc;
     std::int32_t rowNumber = -1;
     std::uint8_t updateStatus = 0;
     TBookmarkFlag bookmarkFlag = bfCurrent;
@@ -144,6 +166,8 @@ class TDataSet {
 public:
     using TDataSetNotifyEvent = std::function<void(TDataSet* dataSet)>;
     using TFilterRecordEvent = std::function<void(TDataSet* dataSet, bool& accept)>;
+    // action starts as daFail.
+    using TDataSetErrorEvent = std::function<void(TDataSet* dataSet, const Exception& error, TDataAction& action)>;
 
     TDataSet();
     TDataSet(const TDataSet&) = delete;
@@ -182,6 +206,9 @@ public:
                         TLocateOptions options);
 
     std::vector<std::unique_ptr<TFieldDef>>& FieldDefs() { return fieldDefs_; }
+    // Defines a field while the dataset is closed. Once the dataset has such fields
+    // it shows only them: data fields take the column of their name.
+    TField& AddField(const std::string& name, TFieldType type, TFieldKind kind = fkData, int size = 0);
     int FieldCount() const { return static_cast<int>(fields_.size()); }
     TField& Fields(int index) { return *fields_.at(static_cast<size_t>(index)); }
     TField* FindField(const std::string& name) const;
@@ -193,9 +220,16 @@ public:
     void EnableControls();
     bool ControlsDisabled() const { return disableCount_ > 0; }
 
-    TDataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose, BeforePost, AfterPost, AfterScroll,
-        OnNewRecord;
+    // Scroll events are not sent while controls are disabled: such walks over the
+    // rows (counting them, filling a view) put the dataset back where it was.
+    TDataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose, BeforeInsert, AfterInsert, BeforeEdit,
+        AfterEdit, BeforePost, AfterPost, BeforeCancel, AfterCancel, BeforeDelete, AfterDelete, BeforeScroll,
+        AfterScroll, OnNewRecord, OnCalcFields;
     TFilterRecordEvent OnFilterRecord;
+    // A failed post or delete: the handler may fix the record and ask for another try.
+    TDataSetErrorEvent OnPostError, OnDeleteError;
+    // Calculated fields are computed again whenever a data field of the record being edited changes.
+    bool AutoCalcFields = true;
 
     // Reading and writing field values, as TField does it.
     virtual bool GetFieldData(const TField& field, TVariant& value) = 0;
@@ -228,10 +262,18 @@ protected:
 
     // Offers a fetched row to OnFilterRecord; false when the filter rejects it.
     bool FilterAccepts(TRecordBuffer& buffer);
+    // Empties buffer's calculated values and lets OnCalcFields fill them.
+    void CalculateFields(TRecordBuffer& buffer);
+    std::size_t CalcFieldCount() const { return calcCount_; }
+    // A calculated field's value in the record of the current state (read in browse,
+    // edit, insert and calculation states only), and writing it.
+    bool GetCalcFieldData(const TField& field, TVariant& value);
+    void SetCalcFieldData(const TField& field, const TVariant* value);
     // Field-change and record-change notices to the links.
     void DataEvent(TField* field);
+    // The default fields for the field definitions, or the defined fields matched to them.
     void CreateFields();
-    void DestroyFields() { fields_.clear(); }
+    void DestroyFields();
     void CheckActive() const;
     void SetState(TDataSetState state);
     void FreeOldValues() { oldValues_.reset(); }
@@ -244,6 +286,14 @@ private:
     void resync();
     void notify(void (TDataLink::*event)());
     void changed();
+    void fire(const TDataSetNotifyEvent& event);
+    void fireScroll(const TDataSetNotifyEvent& event);
+    // Runs operation; a failure goes to the error event, which may retry it or end it silently.
+    void checkOperation(void (TDataSet::*operation)(), const TDataSetErrorEvent& onError);
+    void readFirst();
+    // One row forward or back without scroll events; false at the end.
+    bool stepNext();
+    bool stepPrior();
 
     std::vector<std::unique_ptr<TFieldDef>> fieldDefs_;
     std::vector<std::unique_ptr<TField>> fields_;
@@ -253,6 +303,8 @@ private:
     // The record to go back to when an edit or insert is cancelled.
     std::unique_ptr<TRecordBuffer> restore_;
     TRecordBuffer* filterBuffer_ = nullptr;
+    TRecordBuffer* calcBuffer_ = nullptr;
+    std::size_t calcCount_ = 0;
     TDataSetState state_ = dsInactive;
     bool eof_ = true;
     bool bof_ = true;

@@ -71,18 +71,25 @@ ESQLerror::ESQLerror(SQLSMALLINT handleType, SQLRETURN code, SQLHANDLE handle)
         }
         errors_.Add(line);
     }
+    withoutDetail_ = errors_.Count() == 0;
+}
+
+std::unique_ptr<ESQLerror> StatementError(SQLRETURN code, SQLHSTMT statement)
+{
+    switch (code) {
+    case SQL_SUCCESS: return nullptr;
+    case SQL_SUCCESS_WITH_INFO:
+    case SQL_ERROR: return std::make_unique<ESQLerror>(SQL_HANDLE_STMT, code, statement);
+    case SQL_INVALID_HANDLE: return std::make_unique<ESQLerror>(": SQL_INVALID_HANDLE");
+    case SQL_STILL_EXECUTING:
+    case SQL_NEED_DATA:
+    case SQL_NO_DATA: return std::make_unique<ESQLerror>(SQLResultName(code));
+    default: return std::make_unique<ESQLerror>("unknown SQL result");
+    }
 }
 
 void CheckStatementResult(SQLRETURN code, SQLHSTMT statement)
 {
-    switch (code) {
-    case SQL_SUCCESS: return;
-    case SQL_SUCCESS_WITH_INFO:
-    case SQL_ERROR: throw ESQLerror(SQL_HANDLE_STMT, code, statement);
-    case SQL_INVALID_HANDLE: throw ESQLerror(": SQL_INVALID_HANDLE");
-    case SQL_STILL_EXECUTING:
-    case SQL_NEED_DATA:
-    case SQL_NO_DATA: throw ESQLerror(SQLResultName(code));
-    default: throw ESQLerror("unknown SQL result");
-    }
+    if (std::unique_ptr<ESQLerror> error = StatementError(code, statement))
+        throw *error;
 }

@@ -7,6 +7,7 @@
 
 #include <sql.h>
 
+#include <memory>
 #include <string>
 
 // "SQL_SUCCESS", "SQL_ERROR", ...; "unknown SQL result" followed by the code otherwise.
@@ -31,6 +32,8 @@ public:
     SQLINTEGER NativeError() const { return nativeError_; }
     // The return code of the failed call; SQL_ERROR for a fixed text.
     SQLRETURN ReturnCode() const { return returnCode_; }
+    // Built from a handle that held no diagnostic record: the message is only the code's name.
+    bool WithoutDetail() const { return withoutDetail_; }
 
 private:
     std::string message_;
@@ -38,7 +41,11 @@ private:
     std::string sqlState_;
     SQLINTEGER nativeError_ = 0;
     SQLRETURN returnCode_ = SQL_ERROR;
+    bool withoutDetail_ = false;
 };
 
 // The statement check of the datasets: SQL_SUCCESS returns, every other code raises.
 void CheckStatementResult(SQLRETURN code, SQLHSTMT statement);
+// What the statement check raises for code, read from the statement's records
+// now (before a later call on the statement clears them); null for SQL_SUCCESS.
+std::unique_ptr<ESQLerror> StatementError(SQLRETURN code, SQLHSTMT statement);

@@ -15,8 +15,10 @@ std::string vbString(const std::string& text)
 std::string BuilderSelect(const std::vector<std::string>& fields, const std::string& table, const std::string& quote)
 {
     std::string list;
-    for (const std::string& field : fields)
-        list += "," + QuoteIdentifier(field, quote);
+    for (const std::string& field : fields) {
+        list += ',';
+        list += QuoteIdentifier(field, quote);
+    }
     if (list.empty())
         list = " *";
     else

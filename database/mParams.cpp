@@ -106,6 +106,7 @@ void TmParam::SetValue(const TVariant& value)
 void TmParam::setTyped(TFieldType type, TVariant value)
 {
     DataType = type;
+    Binary = false;
     value_ = std::move(value);
     Bound = true;
     isNull_ = false;
@@ -144,6 +145,7 @@ void TmParam::Assign(const TmParam& source)
     value_ = source.value_;
     isNull_ = source.isNull_;
     Bound = source.Bound;
+    Binary = source.Binary;
     Name = source.Name;
     if (ParamType == ptUnknown)
         ParamType = source.ParamType;
@@ -154,11 +156,20 @@ void TmParam::Assign(const TStringList& lines)
     SetAsMemo(lines.Text());
 }
 
+void TmParam::AssignGraphic(const std::string& savedPicture)
+{
+    setTyped(ftGraphic, savedPicture);
+}
+
 void TmParam::AssignField(const TField& field)
 {
     DataType = field.DataType();
     if (DataType == ftMemo && field.Size() > 255)
         DataType = ftString;
+    // A large integer keeps every digit in a type the statement binds.
+    if (DataType == ftLargeint)
+        DataType = ftBCD;
+    Binary = field.Binary();
     if (field.IsNull())
         Clear();
     else {

@@ -25,6 +25,8 @@ public:
     TFieldType DataType = ftUnknown;
     TParamType ParamType = ptUnknown;
     bool Bound = false;
+    // A memo whose value is the bytes of a binary column: bound as bytes, not as text.
+    bool Binary = false;
 
     const TVariant& Value() const { return value_; }
     void SetValue(const TVariant& value);
@@ -54,7 +56,10 @@ public:
     void Clear();
     void Assign(const TmParam& source);
     void Assign(const TStringList& lines);
-    // The field's type (a memo longer than 255 bytes becomes a string), null state or value; bound.
+    // A picture saved to a memory stream: its bytes, type ftGraphic.
+    void AssignGraphic(const std::string& savedPicture);
+    // The field's type, null state or value in the dataset's present state; bound. A memo
+    // longer than 255 bytes becomes a string, and a large integer an exact decimal (ftBCD).
     void AssignField(const TField& field);
     void AssignTo(TField& field) const;
 

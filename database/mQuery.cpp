@@ -218,7 +218,7 @@ void TmCustomQuery::FreeStatement()
         SQLFreeHandle(SQL_HANDLE_STMT, hstmt_);
     hstmt_ = SQL_NULL_HSTMT;
     allocated_ = executed_ = prepared_ = false;
-    rowBound_ = false;
+    rowBound_ = bookmarkBound_ = false;
 }
 
 void TmCustomQuery::takeMasterValues()
@@ -248,24 +248,25 @@ struct ParamBinding {
     SQLSMALLINT cType;
 };
 
-bool bindingOf(TFieldType type, ParamBinding& out)
+// The types a parameter is bound with; the others are refused.
+bool bindingOf(const TmParam& param, ParamBinding& out)
 {
-    switch (type) {
+    switch (param.DataType) {
     case ftString: out = {SQL_CHAR, SQL_C_CHAR}; return true;
     case ftSmallint:
     case ftWord:
     case ftBoolean: out = {SQL_SMALLINT, SQL_C_SSHORT}; return true;
     case ftInteger:
     case ftAutoInc: out = {SQL_INTEGER, SQL_C_SLONG}; return true;
-    case ftLargeint: out = {SQL_BIGINT, SQL_C_SBIGINT}; return true;
     case ftFloat:
     case ftCurrency: out = {SQL_DOUBLE, SQL_C_DOUBLE}; return true;
+    // Exact numbers go as their digits: a double would round them.
     case ftBCD: out = {SQL_DECIMAL, SQL_C_CHAR}; return true;
     case ftDate: out = {SQL_TYPE_DATE, SQL_C_TYPE_DATE}; return true;
-    case ftTime: out = {SQL_TYPE_TIME, SQL_C_TYPE_TIME}; return true;
     case ftDateTime: out = {SQL_TYPE_TIMESTAMP, SQL_C_TYPE_TIMESTAMP}; return true;
-    case ftMemo: out = {SQL_LONGVARCHAR, SQL_C_CHAR}; return true;
-    case ftBlob: out = {SQL_LONGVARBINARY, SQL_C_BINARY}; return true;
+    case ftMemo:
+        out = param.Binary ? ParamBinding{SQL_LONGVARBINARY, SQL_C_BINARY} : ParamBinding{SQL_LONGVARCHAR, SQL_C_CHAR};
+        return true;
     default: return false;
     }
 }
@@ -283,22 +284,15 @@ std::string parameterBytes(const TmParam& param)
     switch (param.DataType) {
     case ftString:
     case ftMemo:
-    case ftBlob:
     case ftBCD: return VarToStr(v);
     case ftSmallint:
     case ftWord: return bytesOf(static_cast<SQLSMALLINT>(VarToInt(v)));
     case ftBoolean: return bytesOf(static_cast<SQLSMALLINT>(VarToBool(v) ? 1 : 0));
     case ftInteger:
     case ftAutoInc: return bytesOf(static_cast<SQLINTEGER>(VarToInt(v)));
-    case ftLargeint: return bytesOf(static_cast<SQLBIGINT>(VarToInt(v)));
     case ftFloat:
     case ftCurrency: return bytesOf(VarToFloat(v));
     case ftDate: return bytesOf(DateTimeToDateStruct(VarToFloat(v)));
-    case ftTime: {
-        SQL_TIMESTAMP_STRUCT stamp = DateTimeToTimestampStruct(VarToFloat(v));
-        SQL_TIME_STRUCT time{stamp.hour, stamp.minute, stamp.second};
-        return bytesOf(time);
-    }
     case ftDateTime: return bytesOf(DateTimeToTimestampStruct(VarToFloat(v)));
     default: return {};
     }
@@ -313,7 +307,7 @@ void TmCustomQuery::bindParameters(std::vector<std::string>& storage, std::vecto
     for (int i = 0; i < params_.Count(); ++i) {
         TmParam& param = params_[i];
         ParamBinding binding{};
-        bool known = bindingOf(param.DataType, binding);
+        bool known = bindingOf(param, binding);
         auto number = static_cast<SQLUSMALLINT>(i + 1);
         SQLLEN& indicator = indicators[static_cast<size_t>(i)];
         if (param.IsNull()) {
@@ -354,23 +348,28 @@ void TmCustomQuery::ExecuteStatement()
         AllocateStatement();
         Prepare();
         takeMasterValues();
+        // The parameter values are taken back from the statement before they are
+        // freed, whatever happens; the driver's records are read before that.
         std::vector<std::string> storage;
         std::vector<SQLLEN> indicators;
-        bindParameters(storage, indicators);
-        SQLRETURN rc = SQLExecute(hstmt_);
-        // A searched UPDATE or DELETE that touched no row is not a failure.
-        if (rc != SQL_NO_DATA) {
-            try {
-                CheckStatementResult(rc, hstmt_);
-            } catch (const ESQLerror& e) {
-                if (e.SQLState() != "01S02")
-                    throw;
-                readCursorInfo();
-            }
+        std::unique_ptr<ESQLerror> failure;
+        try {
+            bindParameters(storage, indicators);
+            SQLRETURN rc = SQLExecute(hstmt_);
+            // A searched UPDATE or DELETE that touched no row is not a failure.
+            if (rc != SQL_NO_DATA)
+                failure = StatementError(rc, hstmt_);
+        } catch (...) {
+            SQLFreeStmt(hstmt_, SQL_RESET_PARAMS);
+            throw;
+        }
+        SQLFreeStmt(hstmt_, SQL_RESET_PARAMS);
+        if (failure) {
+            if (failure->SQLState() != "01S02")
+                throw *failure;
+            readCursorInfo();
         }
         executed_ = true;
-        if (params_.Count() > 0)
-            SQLFreeStmt(hstmt_, SQL_RESET_PARAMS);
     } catch (...) {
         FreeStatement();
         throw;
@@ -414,7 +413,7 @@ void TmCustomQuery::InternalInitFieldDefs()
         // Drivers that cannot describe the bookmark column give bookmarks of a 64-bit word.
         SQLRETURN rc = SQLDescribeCol(hstmt_, 0, name, sizeof name, &nameLength, &sqlType, &columnSize, &digits,
                                       &nullable);
-        bool described = (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) && columnSize > 0 && columnSize <= 256;
+        bool described = (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) && columnSize > 0 && columnSize <= kMaxBookmarkSize;
         bookmarkSize_ = described ? columnSize : 8;
         boundDataSize_ = (bookmarkSize_ + 7) & ~std::size_t{7};
     }
@@ -482,10 +481,13 @@ void TmCustomQuery::InternalInitFieldDefs()
         case SQL_WLONGVARCHAR: def->DataType = ftMemo; break;
         case SQL_BINARY:
         case SQL_VARBINARY:
-        case SQL_LONGVARBINARY: def->DataType = ftBlob; break;
+        case SQL_LONGVARBINARY:
+            def->DataType = ftMemo;
+            def->Binary = true;
+            break;
         default: continue;
         }
-        if (def->DataType == ftMemo || def->DataType == ftBlob) {
+        if (def->DataType == ftMemo) {
             def->SlotSize = 0;
             def->CType = SQL_C_BINARY;
             def->Offset = longCount_++;
@@ -502,20 +504,17 @@ void TmCustomQuery::InternalOpen()
 {
     InternalInitFieldDefs();
     CreateFields();
+    releaseColumnBindings();
     boundRow_.assign(boundDataSize_, 0);
     longIndicators_.assign(longCount_, 0);
-    rowBound_ = false;
 }
 
 void TmCustomQuery::InternalClose()
 {
-    if (hstmt_ != SQL_NULL_HSTMT) {
+    if (hstmt_ != SQL_NULL_HSTMT)
         SQLFreeStmt(hstmt_, SQL_CLOSE);
-        if (rowBound_)
-            SQLFreeStmt(hstmt_, SQL_UNBIND);
-    }
+    releaseColumnBindings();
     executed_ = false;
-    rowBound_ = false;
     boundRow_.clear();
     boundRow_.shrink_to_fit();
     DestroyFields();

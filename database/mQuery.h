@@ -17,6 +17,10 @@
 
 enum TmCursorTypes { ctFwdOnlyCursor, ctStaticCursor, ctKeySetCursor, ctDynamicCursor };
 
+// The longest driver bookmark the query takes; a longer one counts as undescribed.
+constexpr std::size_t kMaxBookmarkSize = 256;
+
+class ESQLerror;
 class TmCustomQuery;
 
 // A result column: where its value lives in the record buffer and how it is bound.
@@ -153,7 +157,9 @@ private:
     void bindParameters(std::vector<std::string>& storage, std::vector<SQLLEN>& indicators);
     void takeMasterValues();
     void bindRowBuffer();
-    void unbindRowBuffer();
+    // Takes every column buffer back from the statement: the bound row and what a
+    // positioned operation bound. Runs before any of them is freed or moved.
+    void releaseColumnBindings();
     void readLongValues(TRecordBuffer& buffer);
     // What tells a row from the others: the driver's bookmark, or the row number.
     TBookmark rowKey(const TRecordBuffer& buffer) const;
@@ -162,8 +168,16 @@ private:
     bool knownBookmark(const TBookmark& bookmark) const;
     const TRecordBuffer* cachedRecord(const TBookmark& bookmark) const;
     void cacheRecord(const TRecordBuffer& record);
+    // SetFieldData for a field of a column: the value into the column's slot of the record.
+    void writeColumnValue(TField& field, const TVariant* value);
     void bindForPositionedOperation();
-    void unbindAfterPositionedOperation();
+    // Runs a positioned change (kind 0 update, 1 insert, 2 delete) on the active record:
+    // an update or insert binds the record first and releases it on every path. Checks the result.
+    void runPositionedOperation(int kind, SQLRETURN (*operation)(SQLHSTMT));
+    // The table the result's columns come from, as the driver tells it; empty when it does not.
+    std::string baseTableName();
+    // Raises error from a change of kind; one without any record from the driver names the change and table.
+    [[noreturn]] void raiseChangeFailure(ESQLerror& error, int kind);
     void runChangeStatement(int kind);
     TmCustomQuery& changeQuery(int kind);
     SQLUINTEGER infoWord(SQLUSMALLINT infoType);
@@ -192,7 +206,14 @@ private:
     std::vector<char> boundRow_;
     // Length indicators of the long values bound for a positioned operation.
     std::vector<SQLLEN> longIndicators_;
+    // Some column buffer may be bound to the statement (also after a binding failed half-way).
     bool rowBound_ = false;
+    bool bookmarkBound_ = false;
+    // The bookmark column 0 is bound to for a positioned operation, and the one a fetch by
+    // bookmark points the statement at: they live as long as the query, so a driver that
+    // holds on to either pointer can never write into freed memory.
+    std::array<char, kMaxBookmarkSize> operationBookmark_{};
+    std::array<char, kMaxBookmarkSize> fetchBookmark_{};
     Crack crack_ = Crack::BeforeFirst;
     // The cursor's row number as counted from the fetches (0 before the first,
     // -1 unknown), and the number of rows once the end was reached.

@@ -34,6 +34,17 @@ void TmCustomQuery::SetFieldData(TField& field, const TVariant* value)
     if (state != dsEdit && state != dsInsert && state != dsSetKey && state != dsCalcFields && state != dsFilter &&
         state != dsNewValue && state != dsInternalCalc)
         throw EDatabaseError("Dataset not in edit or insert mode");
+    if (field.Calculated())
+        SetCalcFieldData(field, value);
+    else
+        writeColumnValue(field, value);
+    if (state != dsCalcFields && state != dsFilter && state != dsNewValue)
+        DataEvent(&field);
+}
+
+void TmCustomQuery::writeColumnValue(TField& field, const TVariant* value)
+{
+    TDataSetState state = State();
     if (state == dsCalcFields)
         throw EDatabaseError("Dataset not in edit or insert mode");
     if (field.ReadOnly && state != dsSetKey && state != dsFilter)
@@ -46,34 +57,34 @@ void TmCustomQuery::SetFieldData(TField& field, const TVariant* value)
         TLongValue& slot = buffer->longs.at(def.Offset);
         slot.null = value == nullptr;
         slot.bytes = value ? VarToStr(*value) : std::string{};
-    } else if (!value) {
-        setIndicator(*buffer, def, SQL_NULL_DATA);
-    } else {
-        char* at = buffer->data.data() + def.Offset;
-        SQLLEN indicator = static_cast<SQLLEN>(def.SlotSize);
-        switch (def.CType) {
-        case SQL_C_CHAR: {
-            std::string text = VarToStr(*value);
-            // A text longer than its column is cut to the field's size.
-            if (text.size() > def.SlotSize - 1)
-                text.resize(def.SlotSize - 1);
-            std::memcpy(at, text.c_str(), text.size() + 1);
-            indicator = static_cast<SQLLEN>(text.size());
-            break;
-        }
-        case SQL_C_SSHORT: store(at, static_cast<SQLSMALLINT>(VarToInt(*value))); break;
-        case SQL_C_SLONG: store(at, static_cast<SQLINTEGER>(VarToInt(*value))); break;
-        case SQL_C_SBIGINT: store(at, static_cast<SQLBIGINT>(VarToInt(*value))); break;
-        case SQL_C_BIT: store(at, static_cast<unsigned char>(VarToBool(*value) ? 1 : 0)); break;
-        case SQL_C_DOUBLE: store(at, VarToFloat(*value)); break;
-        case SQL_C_TYPE_DATE: store(at, DateTimeToDateStruct(VarToFloat(*value))); break;
-        case SQL_C_TYPE_TIMESTAMP: store(at, DateTimeToTimestampStruct(VarToFloat(*value))); break;
-        default: throw Exception("Sorry :(  but this type not supported for update. Look SetFieldData function");
-        }
-        setIndicator(*buffer, def, indicator);
+        return;
     }
-    if (state != dsCalcFields && state != dsFilter && state != dsNewValue)
-        DataEvent(&field);
+    if (!value) {
+        setIndicator(*buffer, def, SQL_NULL_DATA);
+        return;
+    }
+    char* at = buffer->data.data() + def.Offset;
+    SQLLEN indicator = static_cast<SQLLEN>(def.SlotSize);
+    switch (def.CType) {
+    case SQL_C_CHAR: {
+        std::string text = VarToStr(*value);
+        // A text longer than its column is cut to the field's size.
+        if (text.size() > def.SlotSize - 1)
+            text.resize(def.SlotSize - 1);
+        std::memcpy(at, text.c_str(), text.size() + 1);
+        indicator = static_cast<SQLLEN>(text.size());
+        break;
+    }
+    case SQL_C_SSHORT: store(at, static_cast<SQLSMALLINT>(VarToInt(*value))); break;
+    case SQL_C_SLONG: store(at, static_cast<SQLINTEGER>(VarToInt(*value))); break;
+    case SQL_C_SBIGINT: store(at, static_cast<SQLBIGINT>(VarToInt(*value))); break;
+    case SQL_C_BIT: store(at, static_cast<unsigned char>(VarToBool(*value) ? 1 : 0)); break;
+    case SQL_C_DOUBLE: store(at, VarToFloat(*value)); break;
+    case SQL_C_TYPE_DATE: store(at, DateTimeToDateStruct(VarToFloat(*value))); break;
+    case SQL_C_TYPE_TIMESTAMP: store(at, DateTimeToTimestampStruct(VarToFloat(*value))); break;
+    default: throw Exception("Sorry :(  but this type not supported for update. Look SetFieldData function");
+    }
+    setIndicator(*buffer, def, indicator);
 }
 
 void TmCustomQuery::InternalEdit()
@@ -88,19 +99,21 @@ void TmCustomQuery::DoAfterCancel()
 
 void TmCustomQuery::bindForPositionedOperation()
 {
-    unbindRowBuffer();
+    releaseColumnBindings();
     TRecordBuffer& active = *ActiveBuffer();
-    if (useBookmarks_)
-        CheckStatementResult(SQLBindCol(hstmt_, 0, SQL_C_VARBOOKMARK, active.data.data(),
+    rowBound_ = true;
+    if (useBookmarks_) {
+        std::copy_n(active.data.begin(), std::min(bookmarkSize_, active.data.size()), operationBookmark_.begin());
+        bookmarkBound_ = true;
+        CheckStatementResult(SQLBindCol(hstmt_, 0, SQL_C_VARBOOKMARK, operationBookmark_.data(),
                                         static_cast<SQLLEN>(bookmarkSize_), nullptr),
                              hstmt_);
-    for (int i = 0; i < FieldCount(); ++i) {
-        TField& field = Fields(i);
-        if (field.FieldNo() <= 0)
-            continue;
-        TODBCFieldDef& def = ODBCFieldDef(field);
+    }
+    // Every column of the result, also one the program defined no field for: the driver
+    // writes the whole row, and such a column keeps the value it was read with.
+    for (const auto& base : FieldDefs()) {
+        auto& def = static_cast<TODBCFieldDef&>(*base);
         auto column = static_cast<SQLUSMALLINT>(def.FieldNo);
-        SQLLEN* indicator = reinterpret_cast<SQLLEN*>(active.data.data() + (def.IsLong() ? 0 : def.IndicatorOffset()));
         if (def.IsLong()) {
             // Long values go with their exact length, and a null one as NULL.
             TLongValue& slot = active.longs.at(def.Offset);
@@ -112,6 +125,7 @@ void TmCustomQuery::bindForPositionedOperation()
             continue;
         }
         // Some drivers reset the indicator when a column is bound: it is set again behind the binding.
+        auto* indicator = reinterpret_cast<SQLLEN*>(active.data.data() + def.IndicatorOffset());
         SQLLEN value = *indicator;
         CheckStatementResult(SQLBindCol(hstmt_, column, def.CType, active.data.data() + def.Offset,
                                         static_cast<SQLLEN>(def.SlotSize), indicator),
@@ -120,15 +134,47 @@ void TmCustomQuery::bindForPositionedOperation()
     }
 }
 
-void TmCustomQuery::unbindAfterPositionedOperation()
+void TmCustomQuery::runPositionedOperation(int kind, SQLRETURN (*operation)(SQLHSTMT))
 {
-    if (useBookmarks_)
-        SQLBindCol(hstmt_, 0, SQL_C_VARBOOKMARK, nullptr, 0, nullptr);
-    SQLRETURN rc = SQLFreeStmt(hstmt_, SQL_UNBIND);
-    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO && rc != SQL_INVALID_HANDLE)
-        for (const auto& def : FieldDefs())
-            SQLBindCol(hstmt_, static_cast<SQLUSMALLINT>(def->FieldNo), SQL_C_CHAR, nullptr, 0, nullptr);
-    rowBound_ = false;
+    std::unique_ptr<ESQLerror> failure;
+    try {
+        if (kind != 2)
+            bindForPositionedOperation();
+        failure = StatementError(operation(hstmt_), hstmt_);
+    } catch (...) {
+        releaseColumnBindings();
+        throw;
+    }
+    if (kind != 2)
+        releaseColumnBindings();
+    if (failure)
+        raiseChangeFailure(*failure, kind);
+}
+
+std::string TmCustomQuery::baseTableName()
+{
+    for (const auto& def : FieldDefs()) {
+        for (SQLUSMALLINT attribute : {SQL_DESC_BASE_TABLE_NAME, SQL_DESC_TABLE_NAME}) {
+            SQLCHAR name[256] = {};
+            SQLSMALLINT length = 0;
+            SQLRETURN rc = SQLColAttribute(hstmt_, static_cast<SQLUSMALLINT>(def->FieldNo), attribute, name,
+                                           sizeof name, &length, nullptr);
+            if ((rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) && name[0])
+                return reinterpret_cast<const char*>(name);
+        }
+    }
+    return {};
+}
+
+void TmCustomQuery::raiseChangeFailure(ESQLerror& error, int kind)
+{
+    if (error.WithoutDetail()) {
+        static const char* const kChanges[] = {"Update", "Insert", "Delete"};
+        std::string table = baseTableName();
+        error.SetMessage(std::string(kChanges[kind]) + (table.empty() ? "" : " of table '" + table + "'") +
+                         " failed: the driver gave no detail (" + SQLResultName(error.ReturnCode()) + ")");
+    }
+    throw error;
 }
 
 TmCustomQuery& TmCustomQuery::changeQuery(int kind)
@@ -156,17 +202,9 @@ void TmCustomQuery::runChangeStatement(int kind)
         TField* field = FindField(old ? param.Name.substr(4) : param.Name);
         if (!field)
             continue;
-        TVariant value;
-        bool present = false;
-        WithState(old ? dsOldValue : dsNewValue, [&] { present = GetFieldData(*field, value); });
-        if (!old && !present && OldValuesBuffer())
-            WithState(dsOldValue, [&] { present = GetFieldData(*field, value); });
-        param.DataType = field->DataType() == ftMemo && field->Size() > 255 ? ftString : field->DataType();
-        if (present)
-            param.SetValue(value);
-        else
-            param.Clear();
-        param.Bound = true;
+        WithState(old ? dsOldValue : dsNewValue, [&] { param.AssignField(*field); });
+        if (!old && param.IsNull() && OldValuesBuffer())
+            WithState(dsOldValue, [&] { param.AssignField(*field); });
     }
     // The change runs in a transaction of its own, undone unless it touched exactly one row.
     bool ownTransaction = !database_->InTransaction();
@@ -174,7 +212,11 @@ void TmCustomQuery::runChangeStatement(int kind)
         database_->StartTransaction();
     SQLLEN count = 0;
     try {
-        count = change.ExecSQL();
+        try {
+            count = change.ExecSQL();
+        } catch (ESQLerror& e) {
+            raiseChangeFailure(e, kind);
+        }
         if (count < 1)
             throw EDatabaseError("No rows affected");
         if (count > 1)
@@ -208,10 +250,7 @@ void TmCustomQuery::InternalPost()
         if (ModifySQL().Empty()) {
             if (!(cursorAttributes_ & SQL_CA1_POS_UPDATE))
                 throw ESQLerror("Internal update is not supported by the driver");
-            bindForPositionedOperation();
-            SQLRETURN rc = SQLSetPos(hstmt_, 1, SQL_UPDATE, SQL_LOCK_NO_CHANGE);
-            unbindAfterPositionedOperation();
-            CheckStatementResult(rc, hstmt_);
+            runPositionedOperation(0, [](SQLHSTMT stmt) { return SQLSetPos(stmt, 1, SQL_UPDATE, SQL_LOCK_NO_CHANGE); });
         } else {
             runChangeStatement(0);
         }
@@ -226,10 +265,7 @@ void TmCustomQuery::InternalPost()
     if (InsertSQL().Empty()) {
         if (!(cursorAttributes_ & SQL_CA1_BULK_ADD))
             throw ESQLerror("Internal insert is not supported by the driver");
-        bindForPositionedOperation();
-        SQLRETURN rc = SQLBulkOperations(hstmt_, SQL_ADD);
-        unbindAfterPositionedOperation();
-        CheckStatementResult(rc, hstmt_);
+        runPositionedOperation(1, [](SQLHSTMT stmt) { return SQLBulkOperations(stmt, SQL_ADD); });
     } else {
         runChangeStatement(1);
     }
@@ -241,7 +277,7 @@ void TmCustomQuery::InternalDelete()
     if (DeleteSQL().Empty()) {
         if (!(cursorAttributes_ & SQL_CA1_POS_DELETE))
             throw ESQLerror("Internal delete is not supported by the driver");
-        CheckStatementResult(SQLSetPos(hstmt_, 1, SQL_DELETE, SQL_LOCK_NO_CHANGE), hstmt_);
+        runPositionedOperation(2, [](SQLHSTMT stmt) { return SQLSetPos(stmt, 1, SQL_DELETE, SQL_LOCK_NO_CHANGE); });
     } else {
         runChangeStatement(2);
     }

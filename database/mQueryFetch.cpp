@@ -29,6 +29,7 @@ TRecordBuffer TmCustomQuery::AllocRecordBuffer()
     TRecordBuffer buffer;
     buffer.data.assign(boundDataSize_, 0);
     buffer.longs.assign(longCount_, {});
+    buffer.calc.assign(CalcFieldCount(), {});
     return buffer;
 }
 
@@ -51,24 +52,36 @@ void TmCustomQuery::bindRowBuffer()
 {
     if (rowBound_)
         return;
-    for (const auto& base : FieldDefs()) {
-        auto& def = static_cast<TODBCFieldDef&>(*base);
-        if (def.IsLong())
-            continue;
-        CheckStatementResult(SQLBindCol(hstmt_, static_cast<SQLUSMALLINT>(def.FieldNo), def.CType,
-                                        boundRow_.data() + def.Offset, static_cast<SQLLEN>(def.SlotSize),
-                                        reinterpret_cast<SQLLEN*>(boundRow_.data() + def.IndicatorOffset())),
-                             hstmt_);
-    }
     rowBound_ = true;
+    try {
+        for (const auto& base : FieldDefs()) {
+            auto& def = static_cast<TODBCFieldDef&>(*base);
+            if (def.IsLong())
+                continue;
+            CheckStatementResult(SQLBindCol(hstmt_, static_cast<SQLUSMALLINT>(def.FieldNo), def.CType,
+                                            boundRow_.data() + def.Offset, static_cast<SQLLEN>(def.SlotSize),
+                                            reinterpret_cast<SQLLEN*>(boundRow_.data() + def.IndicatorOffset())),
+                                 hstmt_);
+        }
+    } catch (...) {
+        releaseColumnBindings();
+        throw;
+    }
 }
 
-void TmCustomQuery::unbindRowBuffer()
+void TmCustomQuery::releaseColumnBindings()
 {
-    if (!rowBound_)
-        return;
-    SQLFreeStmt(hstmt_, SQL_UNBIND);
-    rowBound_ = false;
+    if (hstmt_ != SQL_NULL_HSTMT && bookmarkBound_) {
+        // SQL_UNBIND leaves the bookmark column bound; drivers refuse to unbind it with a buffer length of 0.
+        SQLBindCol(hstmt_, 0, SQL_C_VARBOOKMARK, nullptr, static_cast<SQLLEN>(bookmarkSize_), nullptr);
+    }
+    if (hstmt_ != SQL_NULL_HSTMT && rowBound_) {
+        SQLRETURN rc = SQLFreeStmt(hstmt_, SQL_UNBIND);
+        if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO && rc != SQL_INVALID_HANDLE)
+            for (const auto& def : FieldDefs())
+                SQLBindCol(hstmt_, static_cast<SQLUSMALLINT>(def->FieldNo), SQL_C_CHAR, nullptr, 0, nullptr);
+    }
+    rowBound_ = bookmarkBound_ = false;
 }
 
 TBookmark TmCustomQuery::rowKey(const TRecordBuffer& buffer) const
@@ -263,6 +276,7 @@ TGetResult TmCustomQuery::GetRecord(TRecordBuffer& buffer, TGetMode mode)
         }
         buffer.bookmarkFlag = bfCurrent;
         buffer.rowNumber = row;
+        CalculateFields(buffer);
         if (!FilterAccepts(buffer)) {
             if (mode == gmCurrent)
                 mode = gmNext;
@@ -279,10 +293,10 @@ void TmCustomQuery::InternalGotoBookmark(const TBookmark& bookmark)
     if (bookmark.size() >= rowAt + sizeof row)
         std::memcpy(&row, bookmark.data() + rowAt, sizeof row);
     if (useBookmarks_) {
-        std::vector<char> copy(bookmark.begin(), bookmark.begin() + std::min(bookmark.size(), bookmarkSize_));
-        copy.resize(bookmarkSize_, 0);
-        CheckStatementResult(SQLSetStmtAttr(hstmt_, SQL_ATTR_FETCH_BOOKMARK_PTR, copy.data(), SQL_IS_POINTER),
-                             hstmt_);
+        fetchBookmark_.fill(0);
+        std::copy_n(bookmark.begin(), std::min(bookmark.size(), bookmarkSize_), fetchBookmark_.begin());
+        CheckStatementResult(
+            SQLSetStmtAttr(hstmt_, SQL_ATTR_FETCH_BOOKMARK_PTR, fetchBookmark_.data(), SQL_IS_POINTER), hstmt_);
         SQLRETURN rc = SQLFetchScroll(hstmt_, SQL_FETCH_BOOKMARK, 0);
         SQLSetStmtAttr(hstmt_, SQL_ATTR_FETCH_BOOKMARK_PTR, nullptr, SQL_IS_POINTER);
         CheckStatementResult(rc, hstmt_);
@@ -299,6 +313,8 @@ void TmCustomQuery::InternalGotoBookmark(const TBookmark& bookmark)
 
 bool TmCustomQuery::GetFieldData(const TField& field, TVariant& value)
 {
+    if (field.Calculated())
+        return GetCalcFieldData(field, value);
     TRecordBuffer* buffer = StateBuffer();
     if (!buffer)
         return false;

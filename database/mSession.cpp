@@ -1,6 +1,8 @@
 #include "database/mSession.h"
 
+#include "database/Catalogue.h"
 #include "database/SQLError.h"
+#include "platform/WindowHandle.h"
 
 #include <sqlext.h>
 #include <odbcinst.h>
@@ -98,6 +100,19 @@ bool succeeded(SQLRETURN rc)
     return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO;
 }
 
+// The application's main window as the driver manager takes a parent window:
+// its own structure with the window and no particular dialog library (the
+// configured one is used). Without a main window, none: no dialog can be shown.
+SQLHWND parentWindow(ODBCINSTWND& parent)
+{
+    vx::TWindowHandle window = vx::ApplicationWindowHandle();
+    if (window == 0)
+        return nullptr;
+    parent.szUI[0] = '\0';
+    parent.hWnd = reinterpret_cast<HWND>(window);
+    return reinterpret_cast<SQLHWND>(&parent);
+}
+
 // Walks the data sources from the first; visit returns false to stop.
 template <typename Visit>
 void walkDataSources(SQLHENV env, Visit visit)
@@ -166,18 +181,17 @@ void TmDataBase::Connect()
         std::string in = ConnectionStringOf(params_);
         SQLCHAR out[1024] = {};
         SQLSMALLINT outLength = 0;
-        SQLRETURN rc = SQLDriverConnect(hdbc_, nullptr, reinterpret_cast<SQLCHAR*>(in.data()), SQL_NTS, out,
-                                        sizeof out, &outLength, completionValue(DriverCompletion));
+        ODBCINSTWND parent{};
+        SQLRETURN rc = SQLDriverConnect(hdbc_, parentWindow(parent), reinterpret_cast<SQLCHAR*>(in.data()), SQL_NTS,
+                                        out, sizeof out, &outLength, completionValue(DriverCompletion));
+        // Connected is connected, whatever the driver had to say on the way; a failure
+        // carries the driver manager's or the driver's own message.
         opened = succeeded(rc);
-        try {
-            CheckResult(rc);
-        } catch (ESQLerror& e) {
-            if (e.ReturnCode() == SQL_NO_DATA) {
-                e.SetMessage("Database not opened");
-                throw;
-            }
-            if (e.SQLState() != "01000")
-                throw;
+        if (!opened) {
+            ESQLerror failure(SQL_HANDLE_DBC, rc, hdbc_);
+            if (rc == SQL_NO_DATA)
+                failure.SetMessage("Database not opened");
+            throw failure;
         }
         completed_ = reinterpret_cast<const char*>(out);
         if (TransIsolation != TxnDefault)
@@ -285,21 +299,12 @@ void TmDataBase::GetTableNames(TStringList& list)
 {
     list.Clear();
     Connect();
-    SQLHSTMT stmt = SQL_NULL_HSTMT;
-    if (!succeeded(SQLAllocHandle(SQL_HANDLE_STMT, hdbc_, &stmt)))
-        return;
-    if (SQLTables(stmt, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0) == SQL_SUCCESS) {
-        SQLCHAR name[129] = {}, type[129] = {};
-        SQLLEN nameLength = 0, typeLength = 0;
-        SQLBindCol(stmt, 3, SQL_C_CHAR, name, sizeof name, &nameLength);
-        SQLBindCol(stmt, 4, SQL_C_CHAR, type, sizeof type, &typeLength);
-        while (succeeded(SQLFetch(stmt))) {
-            std::string tableType = typeLength == SQL_NULL_DATA ? "" : reinterpret_cast<const char*>(type);
-            if (nameLength != SQL_NULL_DATA && tableType != "SYSTEM TABLE")
-                list.Add(reinterpret_cast<const char*>(name));
-        }
-    }
-    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    ReadCatalogue(
+        hdbc_, {3, 4}, [](SQLHSTMT stmt) { return SQLTables(stmt, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0); },
+        [&](const TCatalogueRow& row) {
+            if (row[0] && row[1].value_or("") != "SYSTEM TABLE")
+                list.Add(*row[0]);
+        });
 }
 
 std::string TmDataBase::GetDataSourceDriver(const std::string& name)

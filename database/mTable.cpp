@@ -1,5 +1,6 @@
 #include "database/mTable.h"
 
+#include "database/Catalogue.h"
 #include "database/SqlNames.h"
 
 #include <sqlext.h>
@@ -8,26 +9,16 @@
 
 namespace {
 
-// Runs a catalogue call on a statement of its own and adds the names of one column of its rows.
+// Fills list with the names in one column of a catalogue call's rows.
 void readCatalogue(TmDataBase& db, SQLUSMALLINT column, TStringList& list,
                    const std::function<SQLRETURN(SQLHSTMT)>& call)
 {
     list.Clear();
     db.Connect();
-    SQLHSTMT stmt = SQL_NULL_HSTMT;
-    SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_STMT, db.Handle(), &stmt);
-    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO)
-        return;
-    rc = call(stmt);
-    if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) {
-        SQLCHAR name[129] = {};
-        SQLLEN length = 0;
-        SQLBindCol(stmt, column, SQL_C_CHAR, name, sizeof name, &length);
-        for (rc = SQLFetch(stmt); rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; rc = SQLFetch(stmt))
-            if (length != SQL_NULL_DATA)
-                list.Add(reinterpret_cast<const char*>(name));
-    }
-    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    ReadCatalogue(db.Handle(), {column}, call, [&](const TCatalogueRow& row) {
+        if (row[0])
+            list.Add(*row[0]);
+    });
 }
 
 SQLCHAR* text(std::string& s)
@@ -106,15 +97,20 @@ void TmTable::BuildStatements()
                 throw Exception("index field not defined");
             if (i)
                 where += " and ";
-            where += "(" + q(index) + "=" + ParamMarker(masters[i]) + ")";
+            where += '(';
+            where += q(index) + "=" + ParamMarker(masters[i]);
+            where += ')';
         }
         select.Add("  WHERE " + where);
     }
     std::vector<std::string> order = SplitNameList(IndexFieldNames);
     if (!order.empty()) {
         std::string list;
-        for (const std::string& name : order)
-            list += (list.empty() ? "" : ",") + q(name);
+        for (const std::string& name : order) {
+            if (!list.empty())
+                list += ',';
+            list += q(name);
+        }
         select.Add("  ORDER BY " + list);
     }
     SetSQL(select);

@@ -140,7 +140,9 @@ QVariant TDataSetModel::headerData(int section, Qt::Orientation orientation, int
 Qt::ItemFlags TDataSetModel::flags(const QModelIndex& index) const
 {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-    if (index.isValid() && DataSet() && DataSet()->CanModify())
+    // A calculated field shows what OnCalcFields makes of the record: it is not typed in.
+    if (index.isValid() && DataSet() && DataSet()->CanModify() && index.column() < DataSet()->FieldCount() &&
+        !DataSet()->Fields(index.column()).Calculated())
         flags |= Qt::ItemIsEditable;
     return flags;
 }

@@ -4,6 +4,8 @@
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
+#include <QMainWindow>
+
 namespace vx {
 
 void ShowException(const std::exception& e)
@@ -41,6 +43,19 @@ bool DeliverShowingExceptions(const std::function<bool()>& deliver)
         handleException(Exception("Unknown error"));
     }
     return false;
+}
+
+TWindowHandle MainWindowHandle()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (qobject_cast<QMainWindow*>(window) && window->isVisible())
+            return static_cast<TWindowHandle>(window->winId());
+    return 0;
+}
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    SetApplicationWindowHandleSource(MainWindowHandle);
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event)

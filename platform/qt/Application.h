@@ -3,6 +3,8 @@
 // message in a message box; the program goes on.
 #pragma once
 
+#include "platform/WindowHandle.h"
+
 #include <QApplication>
 
 #include <exception>
@@ -24,9 +26,13 @@ TExceptionEvent& ApplicationOnException();
 // or shows it; false after an exception.
 bool DeliverShowingExceptions(const std::function<bool()>& deliver);
 
+// The native handle of the main window (the application's shown QMainWindow), 0 when none.
+TWindowHandle MainWindowHandle();
+
+// Also makes MainWindowHandle the application's window handle.
 class TApplication : public QApplication {
 public:
-    TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+    TApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };
 

@@ -84,3 +84,24 @@ TEST_F(DataSetModelTest, ClosingTheDatasetEmptiesTheModel)
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_EQ(model.columnCount(), 0);
 }
+
+TEST_F(DataSetModelTest, ACalculatedColumnIsShownButNotTypedInto)
+{
+    q = std::make_unique<TmQuery>();
+    q->SetDataBase(&db);
+    q->RequestLive = true;
+    q->SetSQLText("select id, name from t where id <= 3 order by id");
+    q->AddField("name", ftString, fkData, 20);
+    q->AddField("shout", ftString, fkCalculated, 20);
+    q->OnCalcFields = [](TDataSet* dataSet) {
+        dataSet->FieldByName("shout").SetAsString(dataSet->FieldByName("name").AsString() + "!");
+    };
+    q->Open();
+    source.SetDataSet(q.get());
+    model.SetDataSource(&source);
+    model.fetchMore({});
+    ASSERT_EQ(model.columnCount(), 2);
+    EXPECT_EQ(model.data(model.index(2, 1), Qt::DisplayRole).toString(), "row 3!");
+    EXPECT_NE(model.flags(model.index(0, 0)) & Qt::ItemIsEditable, 0);
+    EXPECT_EQ(model.flags(model.index(0, 1)) & Qt::ItemIsEditable, 0);
+}

@@ -31,24 +31,28 @@ OdbcTestEnv& OdbcTestEnv::Get()
 
 OdbcTestEnv::OdbcTestEnv() : folder_(dir_.path().string())
 {
-    std::ofstream(folder_ + "/odbcinst.ini") << "[" << kDriver << "]\n"
-                                              << "Description=SQLite driver of the tests\n"
-                                              << "Driver=" << VX_SQLITE_ODBC_DRIVER << "\n"
-                                              << "Setup=" << VX_ODBC_SETUP_LIBRARY << "\n";
+    std::ofstream drivers(folder_ + "/odbcinst.ini");
+    auto driver = [&](const char* name, const std::string& library) {
+        drivers << "[" << name << "]\nDriver=" << library << "\nSetup=" << VX_ODBC_SETUP_LIBRARY << "\n";
+    };
+    driver(kDriver, VX_SQLITE_ODBC_DRIVER);
+    driver(kQuirkDriver, VX_QUIRK_ODBC_DRIVER);
+    driver(kMissingDriver, folder_ + "/no-such-driver.so");
+    drivers.close();
     std::ofstream(folder_ + "/odbc.ini") << "";
     std::ofstream(folder_ + "/user.ini") << "";
     setenv("ODBCSYSINI", folder_.c_str(), 1);
     setenv("ODBCINI", (folder_ + "/user.ini").c_str(), 1);
 }
 
-std::string OdbcTestEnv::AddDsn(const std::string& name)
+std::string OdbcTestEnv::AddDsn(const std::string& name, const std::string& driver)
 {
     std::string database = folder_ + "/" + name + ".db";
     std::remove(database.c_str());
     TmDataBase db;
     TStringList attributes;
     attributes.Add("Database=" + database);
-    db.ConfigDataSource(0, name, &attributes, kDriver);
+    db.ConfigDataSource(0, name, &attributes, driver);
     return database;
 }
 

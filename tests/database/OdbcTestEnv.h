@@ -18,9 +18,13 @@ public:
     static OdbcTestEnv& Get();
 
     static constexpr const char* kDriver = "VellumixSQLite";
+    // The SQLite driver with habits of other drivers (tests/database/setup/QuirkDriver.c).
+    static constexpr const char* kQuirkDriver = "VellumixQuirk";
+    // A driver whose library is not there.
+    static constexpr const char* kMissingDriver = "VellumixMissing";
     const std::string& Folder() const { return folder_; }
-    // Adds a user data source on a new, empty database file; returns the file's path.
-    std::string AddDsn(const std::string& name);
+    // Adds a user data source of driver on a new, empty database file; returns the file's path.
+    std::string AddDsn(const std::string& name, const std::string& driver = kDriver);
     // Runs statements that return no rows, one after another.
     static void Exec(TmDataBase& db, const std::string& statements);
 

@@ -1,4 +1,7 @@
 #include "database/mParams.h"
+#include "database/qt/ParamPicture.h"
+
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -178,4 +181,31 @@ TEST(TmParam, AssignCopiesTypeValueAndNameButKeepsAKnownParamType)
     EXPECT_EQ(fresh.AsString(), "one\r\n");
     fresh.Clear();
     EXPECT_EQ(fresh.AsDateTime(), 0.0);
+}
+
+TEST(TmParam, APictureIsKeptAsTheBytesOfItsBitmap)
+{
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(qRgb(10, 200, 30));
+    picture.setPixel(2, 1, qRgb(255, 0, 0));
+    TmParams params;
+    TmParam& param = params.CreateParam("pic", ftUnknown, ptInput);
+    AssignPicture(param, picture);
+    EXPECT_EQ(param.DataType, ftGraphic);
+    EXPECT_TRUE(param.Bound);
+    ASSERT_FALSE(param.IsNull());
+    std::string bytes = param.AsString();
+    EXPECT_EQ(bytes.substr(0, 2), "BM");
+    // The stored form keeps the bytes; they load back as the same picture.
+    TmParams back;
+    back.ReadBinaryData(params.WriteBinaryData());
+    std::string stored = back[0].AsString();
+    EXPECT_EQ(back[0].DataType, ftGraphic);
+    EXPECT_EQ(stored, bytes);
+    QImage loaded = QImage::fromData(reinterpret_cast<const uchar*>(stored.data()), static_cast<int>(stored.size()));
+    EXPECT_EQ(loaded.convertToFormat(QImage::Format_RGB32), picture);
+
+    AssignPicture(param, QImage());
+    EXPECT_EQ(param.DataType, ftGraphic);
+    EXPECT_EQ(param.AsString(), "");
 }

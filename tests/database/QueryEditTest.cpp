@@ -1,6 +1,8 @@
 #include "database/SQLError.h"
 #include "tests/database/QueryTestSupport.h"
 
+#include <functional>
+
 using vx::test::DatabaseTest;
 
 namespace {
@@ -214,4 +216,87 @@ TEST_F(QueryEdit, BlobStreamsReadAndWriteTheLongValue)
     q->Post();
     q->Close();
     EXPECT_EQ(Scalar("select bl from t where id = 1"), kBlob);
+}
+
+TEST_F(QueryEdit, APositionedChangeTheDriverRefusesCarriesTheDriversText)
+{
+    // A table without a key: the driver cannot find the row again.
+    Exec("create table nokey(id integer, name varchar(10)); insert into nokey values(1, 'one')");
+    auto q = Open("select id, name from nokey", true);
+    q->Edit();
+    q->FieldByName("name").SetAsString("uno");
+    try {
+        q->Post();
+        FAIL() << "the driver took the update";
+    } catch (const ESQLerror& e) {
+        EXPECT_EQ(e.SQLState(), "HY000");
+        EXPECT_NE(std::string(e.what()).find("[SQLite]"), std::string::npos) << e.what();
+        EXPECT_FALSE(e.WithoutDetail());
+    }
+    EXPECT_EQ(q->State(), dsEdit);
+    q->Cancel();
+    EXPECT_EQ(Scalar("select name from nokey"), "one");
+}
+
+TEST_F(QueryEdit, AChangeTheDriverRefusesWithoutAWordNamesTheChangeAndTheTable)
+{
+    vx::test::OdbcTestEnv::Get().AddDsn("silent", vx::test::OdbcTestEnv::kQuirkDriver);
+    TmDataBase silent;
+    TStringList params;
+    params.Add("DSN=silent");
+    params.Add("Quirk=silent");
+    silent.SetParams(params);
+    silent.DriverCompletion = sdNoPrompt;
+    vx::test::OdbcTestEnv::Exec(silent, "create table kept(id integer primary key, name varchar(10));"
+                                        "insert into kept values(1, 'one')");
+    TmQuery q;
+    q.SetDataBase(&silent);
+    q.RequestLive = true;
+    q.SetSQLText("select id, name from kept");
+    q.Open();
+    struct Case {
+        const char* expected;
+        std::function<void()> change;
+    } cases[] = {
+        {"Update of table 'kept' failed: the driver gave no detail (SQL_ERROR)",
+         [&] {
+             q.Edit();
+             q.FieldByName("name").SetAsString("uno");
+             q.Post();
+         }},
+        {"Insert of table 'kept' failed: the driver gave no detail (SQL_ERROR)",
+         [&] {
+             q.Append();
+             q.FieldByName("id").SetAsInteger(2);
+             q.Post();
+         }},
+        {"Delete of table 'kept' failed: the driver gave no detail (SQL_ERROR)", [&] { q.Delete(); }},
+    };
+    for (const Case& c : cases) {
+        try {
+            c.change();
+            ADD_FAILURE() << "the change went through: " << c.expected;
+        } catch (const ESQLerror& e) {
+            EXPECT_STREQ(e.what(), c.expected);
+            EXPECT_TRUE(e.WithoutDetail());
+        }
+        q.Cancel();
+    }
+    q.Close();
+    q.Open();
+    EXPECT_EQ(q.RecordCount(), 1);
+    EXPECT_EQ(q.FieldByName("name").AsString(), "one");
+}
+
+TEST_F(QueryEdit, ChangeStatementsWriteBinaryValuesAsBytes)
+{
+    auto q = Live("select id, bl from t order by id");
+    q->SetModifySQL(Lines("update t set bl = :bl where id = :old_id"));
+    q->Open();
+    q->Edit();
+    q->FieldByName("bl").SetValue(kBlob);
+    q->Post();
+    q->Close();
+    EXPECT_EQ(Scalar("select bl from t where id = 1"), kBlob);
+    EXPECT_EQ(Scalar("select typeof(bl) from t where id = 1"), "blob");
 }

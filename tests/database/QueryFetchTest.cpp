@@ -2,6 +2,7 @@
 #include "tests/database/QueryTestSupport.h"
 
 #include <cmath>
+#include <functional>
 
 using vx::test::DatabaseTest;
 
@@ -32,7 +33,7 @@ TEST_F(QueryFetch, MapsEveryColumnTypeAndReadsTheValues)
         TFieldType type;
     } fields[] = {
         {"id", ftInteger}, {"name", ftString}, {"big", ftLargeint}, {"f", ftFloat},
-        {"d", ftDate},     {"ts", ftDateTime}, {"bl", ftBlob},      {"bo", ftBoolean},
+        {"d", ftDate},     {"ts", ftDateTime}, {"bl", ftMemo},      {"bo", ftBoolean},
         {"tm", ftTime},    {"sm", ftSmallint}, {"tx", ftMemo},
     };
     ASSERT_EQ(q->FieldCount(), 11);
@@ -150,18 +151,86 @@ TEST_F(QueryFetch, ParametersAreBoundFromTheirValues)
 {
     TmQuery q;
     q.SetDataBase(&db);
-    q.SetSQLText("select id from t where name = :name or id = :id or big = :big");
-    ASSERT_EQ(q.Params().Count(), 3);
+    q.SetSQLText("select id from t where name = :name or id = :id or d = :d or sm = :sm");
+    ASSERT_EQ(q.Params().Count(), 4);
     q.ParamByName("name").SetAsString("delta");
     q.ParamByName("id").SetAsInteger(2);
-    q.ParamByName("big").SetAsLargeInt(9007199254740993LL);
+    q.ParamByName("d").SetAsDate(EncodeDate(2020, 1, 2));
+    q.ParamByName("sm").Clear();
     q.Open();
     EXPECT_EQ(q.RecordCount(), 3);
     q.Close();
-    q.ParamByName("big").Clear();
+    q.ParamByName("d").Clear();
     q.ParamByName("name").SetAsString("nobody");
     q.Open();
     EXPECT_EQ(q.RecordCount(), 1);
+}
+
+TEST_F(QueryFetch, ParameterTypesItCannotBindAreRefusedUnlessNull)
+{
+    TmQuery q;
+    q.SetDataBase(&db);
+    q.SetSQLText("select id from t where tm = :p or id = 4");
+    struct Case {
+        const char* type;
+        std::function<void(TmParam&)> set;
+    } cases[] = {
+        {"time", [](TmParam& p) { p.SetAsTime(EncodeTime(10, 11, 12, 0)); }},
+        {"large integer", [](TmParam& p) { p.SetAsLargeInt(9007199254740993LL); }},
+        {"blob", [](TmParam& p) { p.SetAsBlob(std::string("\0\1", 2)); }},
+        {"picture", [](TmParam& p) { p.AssignGraphic("BM"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        TmParam& param = q.ParamByName("p");
+        c.set(param);
+        try {
+            q.Open();
+            ADD_FAILURE() << "bound a parameter of a refused type";
+        } catch (const EDatabaseError& e) {
+            EXPECT_STREQ(e.what(), "Field 'p' is of an unsupported type");
+        }
+        EXPECT_FALSE(q.Active());
+        EXPECT_TRUE(q.Handle() == SQL_NULL_HSTMT);
+        param.Clear();
+        q.Open();
+        EXPECT_EQ(q.RecordCount(), 1) << "a null value of the type is bound as NULL";
+        q.Close();
+    }
+}
+
+TEST_F(QueryFetch, BinaryColumnsAreMemosReadWholeWithTheirBytesExact)
+{
+    Exec("create table b(id integer primary key, bl blob, vb varbinary(300), lvb longvarbinary)");
+    std::string every;
+    for (int i = 0; i < 256; ++i)
+        every += static_cast<char>(i);
+    const std::string values[] = {std::string(), std::string("\0", 1), every, std::string(5000, '\0') + every};
+    {
+        TmQuery insert;
+        insert.SetDataBase(&db);
+        insert.SetSQLText("insert into b values(:id, :bl, :vb, :lvb)");
+        for (int i = 0; i < 4; ++i) {
+            insert.ParamByName("id").SetAsInteger(i);
+            for (const char* name : {"bl", "vb", "lvb"}) {
+                insert.ParamByName(name).SetAsMemo(values[i]);
+                insert.ParamByName(name).Binary = true;
+            }
+            insert.ExecSQL();
+        }
+    }
+    EXPECT_EQ(Scalar("select count(*) from b where typeof(bl) = 'blob' and typeof(lvb) = 'blob'"), "4");
+    auto q = Open("select bl, vb, lvb from b order by id");
+    for (const char* name : {"bl", "vb", "lvb"}) {
+        EXPECT_EQ(q->FieldByName(name).DataType(), ftMemo) << name;
+        EXPECT_EQ(q->FieldByName(name).Size(), 0) << name;
+        EXPECT_TRUE(q->FieldByName(name).Binary()) << name;
+    }
+    for (const std::string& value : values) {
+        for (const char* name : {"bl", "vb", "lvb"})
+            EXPECT_EQ(q->FieldByName(name).AsString(), value) << name << " of " << value.size() << " bytes";
+        q->Next();
+    }
 }
 
 TEST_F(QueryFetch, MasterMovesTheDetail)

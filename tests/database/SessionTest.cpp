@@ -1,9 +1,17 @@
 #include "database/SQLError.h"
 #include "database/mQuery.h"
 #include "database/mSession.h"
+#include "platform/qt/Application.h"
 #include "tests/database/OdbcTestEnv.h"
 
+#include <QMainWindow>
+#include <QTest>
+
+#include <sqlext.h>
+
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using vx::test::OdbcTestEnv;
 
@@ -106,6 +114,88 @@ TEST(DataBase, AnUnknownDataSourceFailsAndLeavesItDisconnected)
         EXPECT_EQ(e.Errors()[0], e.what());
     }
     EXPECT_FALSE(db.Connected());
+}
+
+TEST(DataBase, AMissingDriverLibraryFailsTheConnectWithTheDriverManagersMessage)
+{
+    OdbcTestEnv::Get().AddDsn("missing", OdbcTestEnv::kMissingDriver);
+    TmDataBase db;
+    db.SetDataBaseName("missing");
+    db.DriverCompletion = sdNoPrompt;
+    auto expectDriverManagersMessage = [](const std::function<void()>& run) {
+        try {
+            run();
+            ADD_FAILURE() << "connected through a driver that is not there";
+        } catch (const ESQLerror& e) {
+            std::string message = e.what();
+            EXPECT_NE(message.find("Can't open lib"), std::string::npos) << message;
+            EXPECT_NE(message.find("no-such-driver.so"), std::string::npos) << message;
+        }
+    };
+    expectDriverManagersMessage([&] { db.Connect(); });
+    EXPECT_FALSE(db.Connected());
+    // A query on the data source reports the same, not a closed connection.
+    TmQuery query;
+    query.SetDataBase(&db);
+    query.SetSQLText("select 1");
+    expectDriverManagersMessage([&] { query.Open(); });
+    EXPECT_FALSE(db.Connected());
+}
+
+TEST(DataBase, AConnectThatSucceedsWithInformationIsConnected)
+{
+    OdbcTestEnv::Get().AddDsn("warned", OdbcTestEnv::kQuirkDriver);
+    TStringList params;
+    params.Add("DSN=warned");
+    params.Add("Quirk=warn");
+    {
+        // The driver does connect with information, and a state other than 01000.
+        SQLHDBC hdbc = SQL_NULL_HDBC;
+        ASSERT_EQ(SQLAllocHandle(SQL_HANDLE_DBC, TmSession::Default().Environment(), &hdbc), SQL_SUCCESS);
+        std::string in = ConnectionStringOf(params);
+        ASSERT_EQ(SQLDriverConnect(hdbc, nullptr, reinterpret_cast<SQLCHAR*>(in.data()), SQL_NTS, nullptr, 0, nullptr,
+                                   SQL_DRIVER_NOPROMPT),
+                  SQL_SUCCESS_WITH_INFO);
+        EXPECT_EQ(ESQLerror(SQL_HANDLE_DBC, SQL_SUCCESS_WITH_INFO, hdbc).SQLState(), "01S00");
+        SQLDisconnect(hdbc);
+        SQLFreeHandle(SQL_HANDLE_DBC, hdbc);
+    }
+    TmDataBase db;
+    db.SetParams(params);
+    db.DriverCompletion = sdNoPrompt;
+    db.Connect();
+    ASSERT_TRUE(db.Connected());
+    EXPECT_NE(db.ConnectionString().find("warned.db"), std::string::npos) << db.ConnectionString();
+    OdbcTestEnv::Exec(db, "create table t(id integer); insert into t values(1)");
+    EXPECT_EQ(countRows(db, "t"), 1);
+}
+
+// The driver manager lets a driver prompt only over a window.
+TEST(DataBase, TheConnectPromptsOverTheMainWindow)
+{
+    OdbcTestEnv::Get().AddDsn("prompted");
+    vx::SetApplicationWindowHandleSource(vx::MainWindowHandle);
+    TmDataBase db;
+    db.SetDataBaseName("prompted");
+    db.DriverCompletion = sdPrompt;
+    try {
+        db.Connect();
+        ADD_FAILURE() << "prompted without a window";
+    } catch (const ESQLerror& e) {
+        EXPECT_EQ(e.SQLState(), "HY092") << e.what();
+    }
+    EXPECT_FALSE(db.Connected());
+    {
+        QMainWindow main;
+        main.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+        EXPECT_NE(vx::ApplicationWindowHandle(), 0u);
+        db.Connect();
+        EXPECT_TRUE(db.Connected());
+        db.Disconnect();
+    }
+    EXPECT_EQ(vx::ApplicationWindowHandle(), 0u);
+    vx::SetApplicationWindowHandleSource(nullptr);
 }
 
 TEST(DataBase, TransactionsCommitAndRollBack)
