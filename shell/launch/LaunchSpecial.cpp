@@ -119,7 +119,7 @@ void FillDocumentInfo(TLaunch& launch)
     facts.SavedAt = DateTimeText(QDateTime::currentDateTime());
     if (!facts.FileName.empty() && FileExists(facts.FileName)) {
         facts.SavedBytes = ReadWholeFile(facts.FileName);
-        facts.SavedAt = DateTimeText(QFileInfo(ToQString(facts.FileName)).lastModified());
+        facts.SavedAt = DateTimeText(QFileInfo(ToQPath(facts.FileName)).lastModified());
     }
     for (const auto& [item, data] : vx::tools::DocumentInfoRows(facts))
         dialog->AddRow(item, data);

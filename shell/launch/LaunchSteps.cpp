@@ -245,8 +245,8 @@ void PresetDroppedImage(TLaunch& launch)
     if (launch.Argument.empty())
         return;
     const std::filesystem::path path(launch.Argument);
-    launch.Dialog->setProperty("vxInitialDir", ToQString(path.parent_path().string()));
-    launch.Dialog->setProperty("vxFileName", ToQString(path.filename().string()));
+    launch.Dialog->setProperty("vxInitialDir", ToQPath(path.parent_path().string()));
+    launch.Dialog->setProperty("vxFileName", ToQPath(path.filename().string()));
 }
 
 void IncludeHandIn(TLaunch& launch)

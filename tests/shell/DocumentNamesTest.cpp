@@ -5,6 +5,8 @@
 #include "tests/shell/ShellFixture.h"
 
 #include "shell/launch/Launchers.h"
+#include "tools/ImageInsert.h"
+#include "tools/framework/FileChooser.h"
 
 #include <QDialog>
 #include <QLineEdit>
@@ -16,8 +18,8 @@ using vx::test::ShellTest;
 
 namespace {
 
-// "café-übersicht.htm" as the file system stores it.
-const char* const NonAscii = "caf\xC3\xA9-\xC3\xBC" "bersicht.htm";
+// "café-übersicht" as the file system stores it.
+const std::string NonAscii = "caf\xC3\xA9-\xC3\xBC" "bersicht";
 
 class DocumentNamesTest : public ShellTest {
 protected:
@@ -73,7 +75,7 @@ TEST_F(DocumentNamesTest, AFileAlreadyOpenActivatesItsSlotInsteadOfASecondCopy)
 
 TEST_F(DocumentNamesTest, ANameThatIsNotAsciiReachesTheLinkValidatorAndTheReOpenListUnchanged)
 {
-    const std::string page = WriteDoc(NonAscii, "<a href=\"x.htm\">x</a>\r\n");
+    const std::string page = WriteDoc(NonAscii + ".htm", "<a href=\"x.htm\">x</a>\r\n");
     StartShown({page});
     Focus(form->SlotEditor(1));
     QString address;
@@ -85,10 +87,29 @@ TEST_F(DocumentNamesTest, ANameThatIsNotAsciiReachesTheLinkValidatorAndTheReOpen
     vx::test::PickMenuCommand(*form, "LinkValidator1");
     EXPECT_EQ(address, QString::fromUtf8(page.c_str()));
 
-    ASSERT_NE(RecentEntry(QString::fromUtf8(NonAscii)), nullptr)
-        << "Re-Open lists " << form->ReOpen1->actions().value(0)->text().toStdString();
+    const QString shown = QString::fromUtf8((NonAscii + ".htm").c_str());
+    ASSERT_NE(RecentEntry(shown), nullptr) << "Re-Open lists " << form->ReOpen1->actions().value(0)->text().toStdString();
     dialogs.Queue(mrYes);
     form->CloseAllfiles1Click();
-    RecentEntry(QString::fromUtf8(NonAscii))->trigger();
+    RecentEntry(shown)->trigger();
     EXPECT_EQ(form->SlotFileName(1), page) << "and back to the file";
+}
+
+TEST_F(DocumentNamesTest, DroppedFilesWhoseNamesAreNotAsciiOpenAndPresetTheImageDialog)
+{
+    const std::string page = WriteDoc(NonAscii + ".htm", "dropped\r\n");
+    const std::string picture = WriteDoc(NonAscii + ".gif", "GIF89a");
+    StartShown({});
+    Focus(form->SlotEditor(1));
+    vx::test::DropFiles(*form->SlotEditor(1), {page});
+    EXPECT_EQ(form->SlotFileName(1), page);
+
+    std::string chosen;
+    vx::shell::SetDialogHost([&chosen](QDialog& dialog) {
+        dialog.show();
+        chosen = dynamic_cast<Tfrm_addimg&>(dialog).Files->SelectedPath();
+        return int(QDialog::Rejected);
+    });
+    vx::test::DropFiles(*form->SlotEditor(1), {picture});
+    EXPECT_EQ(chosen, picture) << "the image dialog starts on the dropped file";
 }
