@@ -1,63 +1,78 @@
-// The HTML compressor and the source beautifier over generated ASP pages of
-// 2 and 20 MB with every option on, to show both stay linear in the size.
-// Bytes are those of the page handed in.
+// The HTML compressor and the source beautifier over a corpus of 200 realistic
+// ASP pages (the tests' page generator), and over one page of 5 MB. Bytes are
+// those of the pages handed in; "ratio" is the output's size over the input's.
+#include "tests/tools/BeautifiedLines.h"
+#include "tests/tools/PageCorpus.h"
 #include "tools/core/HTMLCompressor.h"
 #include "tools/core/SourceBeautifier.h"
 
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
-constexpr const char* Page =
-    "<html>\r\n<body>\r\n<table border=\"0\" width=\"100%\">\r\n"
-    "<tr><td><strong>Fish   &amp;   chips</strong></td><td align=right>4.50</td></tr>\r\n\r\n"
-    "<p align=center>Prices <em>include</em> tax</p>\r\n"
-    "<!--webbot bot=\"Timestamp\" s-type=\"EDITED\" -->\r\n"
-    "<% For i = 1 To 10\r\n   If total > 0 Then\r\n      Response.Write \"total: \" & total ' running\r\n"
-    "   Else\r\n      total = 0\r\n   End If\r\nNext %>\r\n"
-    "<input type=\"text\" name=\"q\" value=\"two words\">\r\n"
-    "<pre>  kept   as   is\r\n\r\n</pre>\r\n"
-    "<script language=\"javascript\">var s = \"<strong>\";</script>\r\n"
-    "<p><%= Now() %></p>\r\n</table>\r\n</body>\r\n</html>\r\n";
-
-std::string Pages(std::size_t bytes)
+const std::vector<std::string>& Pages(int which)
 {
-    std::string text;
-    text.reserve(bytes + 1024);
-    while (text.size() < bytes)
-        text += Page;
-    return text;
+    static const std::vector<std::string> corpus = [] {
+        std::vector<std::string> texts;
+        for (vx::test::TCorpusPage& page : vx::test::Corpus(200))
+            texts.push_back(std::move(page.Text));
+        return texts;
+    }();
+    static const std::vector<std::string> large{vx::test::TPageCorpus(7).Page(5 << 20).Text};
+    return which == 0 ? corpus : large;
 }
 
+std::int64_t Bytes(const std::vector<std::string>& pages)
+{
+    std::int64_t bytes = 0;
+    for (const std::string& page : pages)
+        bytes += static_cast<std::int64_t>(page.size());
+    return bytes;
+}
+
+void Report(benchmark::State& state, std::int64_t in, std::int64_t out)
+{
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * in);
+    state.counters["ratio"] = static_cast<double>(out) / static_cast<double>(in);
+}
+
+// range(0): 0 the corpus, 1 the large page; range(1): 1 every option, 0 the wizard's (short tags only).
 void BM_Compress(benchmark::State& state)
 {
-    const std::string text = Pages(static_cast<std::size_t>(state.range(0)) << 20);
+    const std::vector<std::string>& pages = Pages(static_cast<int>(state.range(0)));
+    const bool all = state.range(1) != 0;
+    std::int64_t out = 0;
     for (auto _ : state) {
-        vx::tools::THTMLCompressor compressor;
-        compressor.SetText(text);
-        compressor.Compress();
-        benchmark::DoNotOptimize(compressor.Text().data());
+        out = 0;
+        for (const std::string& page : pages) {
+            vx::tools::THTMLCompressor compressor;
+            compressor.Center = compressor.InvCommas = compressor.Spaces = compressor.Returns =
+                compressor.AllReturns = compressor.Webbots = all;
+            compressor.SetText(page);
+            compressor.Compress();
+            out += compressor.CompressedSize();
+        }
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
+    Report(state, Bytes(pages), out);
 }
-BENCHMARK(BM_Compress)->Arg(2)->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Compress)->ArgNames({"large", "all"})->Args({0, 1})->Args({0, 0})->Args({1, 1})->Unit(benchmark::kMillisecond);
 
 void BM_Beautify(benchmark::State& state)
 {
-    const std::string text = Pages(static_cast<std::size_t>(state.range(0)) << 20);
-    const vx::tools::TShippedLists& lists = vx::tools::ShippedWordLists();
-    vx::tools::TBeautifyOptions options;
-    options.IndentHtml = vx::tools::WordKeys(lists.IndentHtml);
-    options.OutdentHtml = vx::tools::WordKeys(lists.OutdentHtml);
-    options.IndentScript = vx::tools::WordKeys(lists.IndentScript);
-    options.OutdentScript = vx::tools::WordKeys(lists.OutdentScript);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(vx::tools::BeautifyText(text, options).size());
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
+    const std::vector<std::string>& pages = Pages(static_cast<int>(state.range(0)));
+    const vx::tools::TBeautifyOptions options = vx::tools::test::ShippedOptions();
+    std::int64_t out = 0;
+    for (auto _ : state) {
+        out = 0;
+        for (const std::string& page : pages)
+            out += static_cast<std::int64_t>(vx::tools::BeautifyText(page, options).size());
+    }
+    Report(state, Bytes(pages), out);
 }
-BENCHMARK(BM_Beautify)->Arg(2)->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Beautify)->ArgNames({"large"})->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

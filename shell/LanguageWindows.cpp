@@ -5,6 +5,7 @@
 #include "shell/About.h"
 #include "shell/DirSelector.h"
 #include "shell/FileManager.h"
+#include "shell/FrontPageCheck.h"
 #include "shell/ImgContainer.h"
 #include "shell/MainForm.h"
 #include "shell/PrefForm.h"
@@ -18,6 +19,8 @@
 #include "shell/SqlWiz.h"
 #include "shell/VersionManager.h"
 #include "shell/launch/LauncherTable.h"
+#include "shell/RunTimeTextList.h"
+#include "localisation/qt/RunTimeTexts.h"
 
 #include <set>
 #include <string>
@@ -50,8 +53,10 @@ void RegisterLanguageWindows(TLangWindowRegistry& registry)
     Add<Tfrm_dirselector>(registry, "Tfrm_dirselector");
     Add<Tfrm_about>(registry, "Tfrm_about");
     Add<Tfrm_regedit>(registry, "Tfrm_regedit");
+    Add<Tfrm_fpcheck>(registry, "Tfrm_fpcheck");
     Add<Tfrm_todo_addtask>(registry, "Tfrm_todo_addtask");
     Add<Tfrm_todo_change>(registry, "Tfrm_todo_change");
+    registry.Register(RunTimeTextsSection, [] { return MakeRunTimeTextsWindow(RunTimeTextList()); });
     // A dialog class that several commands open is collected once.
     std::set<std::string> seen;
     for (const TLauncherRow& row : LauncherTable())

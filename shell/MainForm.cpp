@@ -25,6 +25,7 @@
 #include "highlighters/wmPHPSyn.h"
 #include "highlighters/wmSQLSyn.h"
 #include "localisation/qt/KMLang.h"
+#include "platform/ProgramPaths.h"
 #include "platform/RegStore.h"
 #include "platform/qt/Application.h"
 #include "platform/qt/Dialogs.h"
@@ -36,6 +37,7 @@
 #include "shell/MainFormCommands.h"
 #include "shell/launch/Launchers.h"
 #include "shell/menu/MenuBuilder.h"
+#include "shell/panels/FilePanel.h"
 #include "shell/panels/SidePanels.h"
 #include "shell/plugins/uilPluginManager.h"
 #include "shell/taglists/TagLists.h"
@@ -69,8 +71,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     a_complete = std::make_unique<TmwAutoComplete>();
     AttachCompletion(1);
     KMLang1 = Named(new TKMLang(this), "KMLang1");
-    // The speed bar's buttons show their text: it follows the language.
-    KMLang1->SetLocalRules(MakeList({"+TSpeedItem.BtnCaption"}));
+    // The file panel's folder label shows a path of the machine, no text.
+    KMLang1->SetLocalRules(MakeList({"-dirlabel"}));
     FlatHint1 = Named(new TFlatHint(this), "FlatHint1");
     FormStorage1 = Named(new TFormStorage(this), "FormStorage1");
     // The storage keeps only the recent-files list: no window placement.
@@ -174,23 +176,7 @@ void TForm1::BuildLayout()
     RxGradientCaption1 = Named(new TRxGradientCaption(central), "RxGradientCaption1");
     RxGradientCaption1->SetFormCaption(ProductVersion);
     SpeedBar1 = Named(new TSpeedBar(central), "SpeedBar1");
-    SpeedBar1->SetOptions(sbFlatBtns | sbGrayedBtns);
-    SpeedBar1->SetBtnWidth(80);
-    const int files = SpeedBar1->AppendSection("File");
-    const std::pair<const char*, const char*> buttons[] = {
-        {"SpeedButton1", "New file"}, {"SpeedButton2", "Open file"}, {"SpeedButton3", "Save file"},
-        {"SpeedButton12", "Preferences"}};
-    int left = SpeedBar1->BtnOffsetHorz();
-    for (const auto& [name, hint] : buttons) {
-        auto* item = Named(new TSpeedItem(this), name);
-        SpeedBar1->AddItem(files, item);
-        item->SetCaption(hint);
-        item->SetBtnCaption(hint);
-        item->SetHint(hint);
-        item->SetLeft(left);
-        item->SetVisible(true);
-        left += SpeedBar1->BtnWidth();
-    }
+    SpeedBar1->SetOptions(sbFlatBtns);
 
     toppanel = Named(new QWidget(central), "toppanel");
     auto* top = new QHBoxLayout(toppanel);
@@ -307,6 +293,7 @@ void TForm1::FormCreate()
                 return true;
             });
     });
+    vx::shell::FilePanel(*this)->SetFolder(vx::ProgramFolder());
     setWindowTitle("");
     for (TmwCustomEdit* editor : richedit) {
         editor->Model().SetLineText(" ");

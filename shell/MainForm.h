@@ -70,11 +70,17 @@ public:
     // the control under the mouse); a hint that is not empty goes to the assistant.
     void ApplicationHint(const std::string& hint);
     void RegisterShellEditVerb();
-    // True when the FrontPage editor check fired. FrontPage does not run
-    // here, so its registration question is never asked; the switch that
-    // stops the check is still honoured and left as the user set it.
+    // True when the FrontPage editor question is to be asked: always when
+    // forced, else unless the user stopped it, when FrontPage's editor of
+    // ".asp" files is FrontPage itself.
     bool CheckFrontPageEditorSetting(bool force);
     void LoadVcsList();
+    // The editors' key bindings by command name, one "<command>=<short cut>,
+    // <second short cut>" a line, from the user's file; a missing file is
+    // written with the bindings in force, a file with a line that is no
+    // binding is reported and the bindings stay.
+    void LoadKeyBindings();
+    static constexpr const char* KeyBindingsFile = "data\\keystrokes.dat";
     void CreateWorkspaces();
     // Offers the text of documents a run that ended unexpectedly left in its
     // recovery copies: restored (as unsaved changes), discarded or kept.

@@ -5,7 +5,9 @@
 #include "platform/qt/PreviewHTML.h"
 #include "platform/qt/QtText.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QShortcut>
 #include <QLabel>
 #include <QStatusBar>
 #include <QStyle>
@@ -15,6 +17,23 @@
 #include <charconv>
 
 Tfrm_preview* frm_preview = nullptr;
+
+void Tfrm_preview::showEvent(QShowEvent* event)
+{
+    if (QWidget* focus = QApplication::focusWidget(); focus && focus->window() != this)
+        keyboardBefore_ = focus;
+    TShellDialog::showEvent(event);
+}
+
+// The keys typed next are meant for the window below, mostly the editor.
+void Tfrm_preview::hideEvent(QHideEvent* event)
+{
+    TShellDialog::hideEvent(event);
+    if (!keyboardBefore_)
+        return;
+    keyboardBefore_->window()->activateWindow();
+    keyboardBefore_->setFocus(Qt::OtherFocusReason);
+}
 
 Tfrm_preview::Tfrm_preview(QWidget* parent) : TShellDialog("frm_preview", "", parent)
 {
@@ -47,6 +66,9 @@ Tfrm_preview::Tfrm_preview(QWidget* parent) : TShellDialog("frm_preview", "", pa
     layout->addWidget(PreviewHTML1, 1);
     layout->addWidget(StatusBar1);
     resize(640, 480);
+    // The browser takes every key it is given: Escape closes the window before it sees it.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QDialog::close);
+    escape->setContext(Qt::WindowShortcut);
 
     connect(ToolButton1, &QToolButton::clicked, this, [this] { PreviewHTML1->GoBack(); });
     connect(ToolButton2, &QToolButton::clicked, this, [this] { PreviewHTML1->GoForward(); });

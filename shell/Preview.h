@@ -3,6 +3,8 @@
 
 #include "shell/ShellDialog.h"
 
+#include <QPointer>
+
 class QStatusBar;
 class QToolButton;
 class TFlatComboBox;
@@ -26,6 +28,16 @@ public:
     QStatusBar* StatusBar1;
 
     void FormActivate() override;
+
+protected:
+    // Shown, it remembers who had the keyboard; hidden, it gives it back.
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    QPointer<QWidget> keyboardBefore_;
+
+public:
     // The chosen "width*height" item becomes the window's size, at 1, 1.
     void ComboBox1Change(int index);
 };

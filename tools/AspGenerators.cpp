@@ -142,8 +142,15 @@ Tfrm_massmailing::Tfrm_massmailing(QWidget* parent)
     QWidget* finish = AddPage("TabSheet3", "Generate script");
     AddBackButton(finish, "SpeedButton6", "&Back");
     AddGenerateButton("SpeedButton1", "&Finish", [this] {
-        return MassMailLines({ComboEdit1->Text(), Edit1->Text(), Edit3->Text(), Edit5->Text(), Edit4->Text(),
-                              MemoLines(*msgmemo)});
+        const TLines message = MemoLines(*msgmemo);
+        // The message memo shows its lines as the script's body holds them.
+        TStrings& memo = msgmemo->Lines();
+        memo.BeginUpdate();
+        for (int i = 0; i < memo.Count(); ++i)
+            memo.Put(i, MassMailBodyLine(memo[i]));
+        memo.EndUpdate();
+        return MassMailLines(
+            {ComboEdit1->Text(), Edit1->Text(), Edit3->Text(), Edit5->Text(), Edit4->Text(), message});
     });
     AddCancelButton("SpeedButton2", "&Cancel");
     Loaded();

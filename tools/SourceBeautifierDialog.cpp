@@ -157,7 +157,7 @@ void TFrm_aspb::Beautify()
     std::string result =
         BeautifyText(text, Options(), [this](const std::string& status, int step) { Status(status, step); });
     // A plain script is no page: an HTML comment would break it.
-    if (HasScriptBlocks(text))
+    if (IsPage(text))
         result.insert(0, BeautifyBanner(ShortDateLongTime(Clock())) + "\n\n");
     memo1->setPlainText(vx::ToQString(result));
 }

@@ -30,6 +30,36 @@ QImage Masked(const QImage& image, QRgb maskColor)
     return out;
 }
 
+// A picture with an alpha channel as a bitmap with a transparent colour: the
+// clear pixels take a colour the picture does not use, the half-clear ones are
+// blended over the button face. Without this its clear pixels read as black,
+// and every black line of the picture would vanish with them.
+QImage Opaque(const QImage& glyph, QRgb& transparent)
+{
+    const QImage argb = glyph.convertToFormat(QImage::Format_ARGB32);
+    const QColor face = vx::ToQColor(clBtnFace);
+    QImage out(argb.size(), QImage::Format_RGB32);
+    transparent = qRgb(255, 0, 255);
+    for (bool clash = true; clash;) {
+        clash = false;
+        for (int y = 0; y < argb.height() && !clash; ++y)
+            for (int x = 0; x < argb.width() && !clash; ++x)
+                clash = qAlpha(argb.pixel(x, y)) > 0 && (argb.pixel(x, y) | 0xFF000000u) == (transparent | 0xFF000000u);
+        if (clash)
+            transparent = qRgb(qRed(transparent), qGreen(transparent) + 1, qBlue(transparent));
+    }
+    for (int y = 0; y < argb.height(); ++y)
+        for (int x = 0; x < argb.width(); ++x) {
+            const QRgb p = argb.pixel(x, y);
+            const int a = qAlpha(p);
+            auto blend = [a](int c, int f) { return (c * a + f * (255 - a)) / 255; };
+            out.setPixel(x, y, a == 0 ? transparent
+                                      : qRgb(blend(qRed(p), face.red()), blend(qGreen(p), face.green()),
+                                             blend(qBlue(p), face.blue())));
+        }
+    return out;
+}
+
 } // namespace
 
 int TGlyphList::Add(const QImage& image)
@@ -161,7 +191,10 @@ void TRxButtonGlyph::SetGlyph(const QImage& glyph)
         return;
     }
     numGlyphs_ = cells;
-    transparent_ = glyph_.pixel(0, glyph_.height() - 1);
+    if (glyph_.hasAlphaChannel())
+        glyph_ = Opaque(glyph_, transparent_);
+    else
+        transparent_ = glyph_.pixel(0, glyph_.height() - 1);
 }
 
 void TRxButtonGlyph::SetTransparentColor(QRgb value)

@@ -85,7 +85,8 @@ public:
     TRxButtonGlyph& operator=(const TRxButtonGlyph&) = delete;
 
     const QImage& Glyph() const { return glyph_; }
-    // A bitmap of 1..5 square cells sets NumGlyphs; its bottom-left pixel is the transparent colour.
+    // A bitmap of 1..5 square cells sets NumGlyphs; its bottom-left pixel is the transparent colour,
+    // or, for a picture with an alpha channel, its clear pixels are transparent.
     void SetGlyph(const QImage& glyph);
     int NumGlyphs() const { return numGlyphs_; }
     void SetNumGlyphs(int value);

@@ -393,6 +393,12 @@ void TRxCalculatorForm::keyPressEvent(QKeyEvent* e)
         QDialog::keyPressEvent(e);
         return;
     }
+    // Escape clears the calculator; on one already clear it closes the window.
+    const TCalcEngine& engine = panel_->Engine();
+    if (key == TCalcEngine::kEscape && engine.Status() == TCalcState::csFirst && engine.Text() == "0") {
+        reject();
+        return;
+    }
     panel_->CalcKeyPress(key);
 }
 

@@ -309,6 +309,9 @@ public:
     // The image list of items with an ImageIndex; its changes repaint those
     // items, and a list that is destroyed leaves the bar.
     vx::TImageList* Images() const { return images_; }
+    // The bar's height when horizontal, its width when vertical: its rows of buttons.
+    int Thickness() const;
+    void SetThickness(int value);
     void SetImages(vx::TImageList* value);
 
     // The panel's frame.
@@ -399,8 +402,6 @@ private:
     void ForEachLiveItem(const std::function<void(TSpeedItem*)>& proc) const;
     void RealignOffsets();
     void FitToParent();
-    int Thickness() const;
-    void SetThickness(int value);
     QRect InnerRect() const;
     int ResizeZone(QPoint p) const;
     void ResizeTo(QPoint p);

@@ -1,6 +1,7 @@
 // The publishing window's layout, settings and local panes.
 #include "internet/qt/FtpForm.h"
 
+#include "controls/common/EnterKey.h"
 #include "controls/flat/TFlatGaugeUnit.h"
 #include "controls/flat/TFlatMemoUnit.h"
 #include "controls/htmllist/HTMListb.h"
@@ -175,7 +176,7 @@ void Tf_ftp::BuildWindow()
     layout->addWidget(FlatGauge1);
     layout->addWidget(MEMO1);
     layout->addWidget(StatusBar1);
-    resize(860, 600);
+    resize(780, 540);
 }
 
 void Tf_ftp::Wire()
@@ -202,6 +203,7 @@ void Tf_ftp::Wire()
     connect(FilterComboBox1, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { RefreshLocal(); });
     connect(DirectoryListBox1, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { OpenLocalFolder(item->text()); });
+    vx::OnEnterKey(DirectoryListBox1, [this] { OpenLocalFolder(DirectoryListBox1->currentItem()->text()); });
 }
 
 void Tf_ftp::showEvent(QShowEvent* event)

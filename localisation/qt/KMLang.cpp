@@ -422,6 +422,9 @@ struct TKMLang::Walk {
     QWidget* font = nullptr;          // the current font object
     std::string fontPath;
     std::uint16_t fontNo = 0;         // collect
+    // The component being walked: two components of one name (a menu item
+    // and its tool button) keep their built-in texts apart.
+    const QObject* component = nullptr;
 };
 
 TKMLang::TKMLang(QWidget* owner) : QObject(owner), owner_(owner)
@@ -550,11 +553,14 @@ void TKMLang::walk(Walk& w)
         return;
     w.section = OwnerName();
     nameTextComponents(owner_);
+    w.component = owner_;
     walkNode(w, DescribeObject(owner_), "", true);
     std::vector<QObject*> components;
     collectComponents(owner_, components);
-    for (QObject* component : components)
+    for (QObject* component : components) {
+        w.component = component;
         walkNode(w, DescribeObject(component), vx::FromQString(component->objectName()), true);
+    }
 }
 
 void TKMLang::walkNode(Walk& w, const TTransNode& node, const std::string& path, bool component)
@@ -575,17 +581,47 @@ void TKMLang::walkNode(Walk& w, const TTransNode& node, const std::string& path,
                 w.edit->AddFont(vx::FromQString(f.family()), static_cast<std::uint16_t>(size), styleOf(f)) + 1);
         }
     }
+    auto keyOf = [&path](const TTransProp& prop) { return path.empty() ? prop.Name : path + "." + prop.Name; };
+    auto allowed = [&](const TTransProp& prop) {
+        return PropAllowed(prop.IsList ? "TStrings" : node.ClassName, path, prop.Name);
+    };
+    // Setting one text may change another of the same object (a speed
+    // item's hint follows its caption): all are remembered before any is set.
+    if (w.mode == Mode::Apply)
+        for (const TTransProp& prop : node.Props)
+            if (allowed(prop))
+                rememberText(w, keyOf(prop), prop);
     for (const TTransProp& prop : node.Props) {
-        if (!PropAllowed(prop.IsList ? "TStrings" : node.ClassName, path, prop.Name))
+        if (!allowed(prop))
             continue;
-        const std::string key = path.empty() ? prop.Name : path + "." + prop.Name;
         if (w.mode == Mode::Apply)
-            applyText(w, key, prop);
+            applyText(w, keyOf(prop), prop);
         else
-            collectText(w, key, prop);
+            collectText(w, keyOf(prop), prop);
     }
     for (const auto& [name, child] : node.Children)
         walkNode(w, child, path.empty() ? name : path + "." + name, false);
+}
+
+std::string TKMLang::RememberedKey(const Walk& w, const std::string& key)
+{
+    return key + "@" + std::to_string(reinterpret_cast<std::uintptr_t>(w.component));
+}
+
+void TKMLang::rememberText(Walk& w, const std::string& key, const TTransProp& prop)
+{
+    TKLangStr* record = w.file ? w.file->FindString(w.section, key) : nullptr;
+    const std::string remembered = RememberedKey(w, key);
+    if (!record || record->HasFlags(lsNativeOnly) || builtInTexts_.count(remembered))
+        return;
+    std::string shown = prop.Get();
+    // A component that shares its text with one translated before it (a menu
+    // and its menu item) shows the translation already: its built-in text is
+    // the one that component had.
+    if (const auto first = firstBuiltIn_.find(key); first != firstBuiltIn_.end() && shown == record->Text())
+        shown = first->second;
+    firstBuiltIn_.try_emplace(key, shown);
+    builtInTexts_.emplace(remembered, shown);
 }
 
 void TKMLang::applyText(Walk& w, const std::string& key, const TTransProp& prop)
@@ -594,13 +630,13 @@ void TKMLang::applyText(Walk& w, const std::string& key, const TTransProp& prop)
     if (record && !record->HasFlags(lsNativeOnly)) {
         const std::string text = record->Text();
         const std::uint16_t fontNo = record->FontNo();
-        builtInTexts_.try_emplace(key, prop.Get());
+        const std::string remembered = RememberedKey(w, key);
         prop.Set(text);
-        translated_.insert(key);
+        translated_.insert(remembered);
         if (fontNo > 0 && fontNo <= w.file->FontCount())
             applyFont(w, w.file->FontAt(fontNo - 1));
-    } else if (translated_.erase(key)) {
-        prop.Set(builtInTexts_[key]);
+    } else if (const std::string remembered = RememberedKey(w, key); translated_.erase(remembered)) {
+        prop.Set(builtInTexts_[remembered]);
     }
 }
 

@@ -172,6 +172,8 @@ private:
     void rebuildRules();
     void walk(Walk& w);
     void walkNode(Walk& w, const TTransNode& node, const std::string& path, bool component);
+    static std::string RememberedKey(const Walk& w, const std::string& key);
+    void rememberText(Walk& w, const std::string& key, const TTransProp& prop);
     void applyText(Walk& w, const std::string& key, const TTransProp& prop);
     void collectText(Walk& w, const std::string& key, const TTransProp& prop);
     void applyFont(Walk& w, const TkFontItem& font);
@@ -181,6 +183,8 @@ private:
     TStringList localRules_;
     std::vector<std::string> rules_;
     std::map<std::string, std::string> builtInTexts_;
+    // Per key, the built-in text of the first component that had it.
+    std::map<std::string, std::string> firstBuiltIn_;
     std::set<std::string> translated_;
     std::map<std::string, QFont> builtInFonts_;
     std::set<std::string> fontTranslated_;

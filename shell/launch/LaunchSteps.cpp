@@ -143,8 +143,11 @@ void FirstLineIntoActiveSlot(TLaunch& launch)
     FirstLine(launch);
 }
 
+// A cancelled wizard leaves the document as it was, blank line and all.
 void BlankLineThenLines(TLaunch& launch)
 {
+    if (!launch.Accepted())
+        return;
     launch.Form.insert_item("", 1);
     Lines(launch);
 }

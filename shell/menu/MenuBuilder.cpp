@@ -4,13 +4,16 @@
 
 #include "controls/speedbar/SpeedBar.h"
 #include "editor/qt/mwCustomEdit.h"
+#include "localisation/qt/RunTimeTexts.h"
 #include "platform/qt/QtText.h"
 #include "shell/MainForm.h"
 #include "shell/ShellDialog.h"
 #include "shell/menu/MenuCommands.h"
 #include "shell/menu/MenuTable.h"
+#include "shell/menu/ToolBarGlyphs.h"
 
 #include <QAction>
+#include <QDynamicPropertyChangeEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -42,6 +45,55 @@ const std::map<std::string_view, TFormHandler>& FormHandlers()
         {"AdvancedNovice1Click", &TForm1::AdvancedNovice1Click},
     };
     return handlers;
+}
+
+// The tool bar's rows are laid out for a window this wide (less its frame).
+constexpr int ToolBarRowWidth = 990;
+
+// Marks an item whose hint is the reason it is disabled.
+constexpr const char* ReasonShown = "vxReasonShown";
+
+// Runs follow whenever the action's state or the reason it carries changes.
+class TReasonWatch : public QObject {
+public:
+    TReasonWatch(QAction* action, std::function<void()> follow) : QObject(action), follow_(std::move(follow))
+    {
+        action->installEventFilter(this);
+        connect(action, &QAction::changed, this, [this] { follow_(); });
+        follow_();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::DynamicPropertyChange &&
+            static_cast<QDynamicPropertyChangeEvent*>(e)->propertyName() == DisabledReason)
+            follow_();
+        return false;
+    }
+
+private:
+    std::function<void()> follow_;
+};
+
+QString ReasonOf(const QAction* action)
+{
+    return action->isEnabled() ? QString() : action->property(DisabledReason).toString();
+}
+
+// A disabled item says why: its reason is its hint (the status bar shows it
+// while the mouse is on the item, and the translator translates it as the
+// item's hint) and its tooltip. Enabled again, it drops both.
+void ShowWhyDisabled(QAction* action)
+{
+    new TReasonWatch(action, [action] {
+        const QString reason = ReasonOf(action);
+        if (reason != action->property(ReasonShown).toString()) {
+            action->setProperty(ReasonShown, reason);
+            action->setStatusTip(TrQ(vx::FromQString(reason)));
+        }
+        action->setToolTip(reason.isEmpty() ? QString() : action->statusTip());
+    });
 }
 
 bool IsToolBarRow(const TMenuRow& row)
@@ -82,6 +134,7 @@ private:
                 menu->menuAction()->setObjectName(name);
             }
             menu->setTitle(caption);
+        menu->setToolTipsVisible(true);
             menus_[row.Name] = menu;
             ApplyFlags(row, menu->menuAction());
             return;
@@ -91,6 +144,9 @@ private:
             return;
         }
         auto* action = Named(new QAction(caption, &form_), name);
+        // A tool button's own hint says why (below); its action is shown nowhere.
+        if (!IsToolBarRow(row))
+            ShowWhyDisabled(action);
         if (*row.Shortcut)
             action->setShortcut(QKeySequence(QString::fromLatin1(row.Shortcut)));
         // Shortcuts of pop-up and tool-bar items reach the window as those of the menu bar do.
@@ -118,31 +174,67 @@ private:
         action->setVisible(!(row.Flags & rfHidden));
     }
 
+    // Sections follow one another in rows as wide as the narrowest window the
+    // program is laid out for: a section that does not fit in what is left of
+    // a row starts the next one, a grid step from the one before it.
+    QPoint NextToolPlace(const TMenuRow& row)
+    {
+        const TSpeedBar* bar = form_.SpeedBar1;
+        const int step = bar->BtnWidth() / 3;
+        if (row.Parent != toolSection_) {
+            const int width = SectionButtonCount(row.Parent) * bar->BtnWidth();
+            if (!toolSection_.empty())
+                toolPlace_.rx() += step;
+            if (toolSection_.empty() || toolPlace_.x() + width > ToolBarRowWidth)
+                toolPlace_ = QPoint(bar->BtnOffsetHorz(), toolSection_.empty() ? bar->BtnOffsetVert()
+                                                                                 : toolPlace_.y() + bar->BtnHeight());
+            toolSection_ = row.Parent;
+        }
+        if (toolPlace_.x() + bar->BtnWidth() > ToolBarRowWidth)
+            toolPlace_ = QPoint(bar->BtnOffsetHorz(), toolPlace_.y() + bar->BtnHeight());
+        const QPoint place = toolPlace_;
+        toolPlace_.rx() += bar->BtnWidth();
+        return place;
+    }
+
+    static int SectionButtonCount(std::string_view section)
+    {
+        return static_cast<int>(std::count_if(MenuRows().begin(), MenuRows().end(), [section](const TMenuRow& r) {
+            return section == r.Parent && !(r.Flags & rfHidden);
+        }));
+    }
+
     void AddToolButton(const TMenuRow& row, QAction* action)
     {
         TSpeedBar* bar = form_.SpeedBar1;
         const std::string section = std::string(row.Parent).substr(std::string_view(ToolBarPrefix).size());
-        TSpeedItem* item = bar->FindItemByName(row.Name);
-        if (!item) {
-            int index = bar->SearchSection(section);
-            if (index < 0)
-                index = bar->AppendSection(section);
-            item = new TSpeedItem(&form_);
-            item->setObjectName(QString::fromLatin1(row.Name));
-            bar->AddItem(index, item);
-            item->SetLeft(std::max(nextLeft_, bar->BtnOffsetHorz()));
-            item->SetVisible(!(row.Flags & rfHidden));
+        int index = bar->SearchSection(section);
+        if (index < 0)
+            index = bar->AppendSection(section);
+        auto* item = new TSpeedItem(&form_);
+        item->setObjectName(QString::fromLatin1(row.Name));
+        bar->AddItem(index, item);
+        item->SetGlyph(ToolButtonGlyph(row.Name));
+        if (!(row.Flags & rfHidden)) {
+            const QPoint place = NextToolPlace(row);
+            item->SetLeft(place.x());
+            item->SetTop(place.y());
+            item->SetVisible(true);
+            bar->SetThickness(std::max(bar->Thickness(), place.y() + bar->BtnHeight() + bar->BtnOffsetVert()));
         }
-        if (item->Visible())
-            nextLeft_ = std::max(nextLeft_, item->Left() + bar->BtnWidth());
         item->SetCaption(row.Caption);
         item->SetHint(row.Caption);
-        action->setToolTip(vx::ToQString(row.Caption));
         // The item keeps its own caption and hint (translated as the item's);
-        // it follows only whether its command is available.
-        auto follow = [item, action] { item->SetEnabled(action->isEnabled()); };
-        QObject::connect(action, &QAction::changed, item, follow);
-        follow();
+        // it follows whether its command is available, and a disabled one says why.
+        new TReasonWatch(action, [item, action] {
+            item->SetEnabled(action->isEnabled());
+            const QString reason = ReasonOf(action);
+            if (item->property(ReasonShown).isValid() && item->property(ReasonShown).toString() == reason)
+                return;
+            item->setProperty(ReasonShown, reason);
+            const std::string shown = item->Caption();
+            item->SetHint(reason.isEmpty() ? shown : shown + " (" + Tr(vx::FromQString(reason)) + ")");
+        });
         item->SetOnClick([action](QObject*) { action->trigger(); });
     }
 
@@ -245,7 +337,8 @@ private:
     }
 
     TForm1& form_;
-    int nextLeft_ = 0;
+    std::string toolSection_;
+    QPoint toolPlace_;
     std::map<std::string, QMenu*, std::less<>> menus_;
     std::map<std::string, QAction*, std::less<>> actions_;
 };

@@ -14,6 +14,7 @@
 #include "shell/core/DocumentText.h"
 #include "shell/menu/MenuBuilder.h"
 #include "shell/panels/FilePanel.h"
+#include "shell/panels/ViewClicks.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -84,8 +85,7 @@ QTabWidget* BuildRightPanels(TForm1& form, QWidget* parent)
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(tree);
         pages->addTab(sheet, sheets[i].second);
-        QObject::connect(tree, &QTreeWidget::itemClicked, tree,
-                         Guarded([&form, text = TreeHelps[i].Text] { form.ShowAssistantText(text); }));
+        OnViewClick(*tree, TViewClick::Single, [&form, text = TreeHelps[i].Text] { form.ShowAssistantText(text); });
     }
     QObject::connect(pages, &QTabWidget::currentChanged, pages, Guarded([&form, pages] {
         if (pages->currentWidget()->objectName() == "TabSheet11")
@@ -167,6 +167,7 @@ void SetUpPanels(TForm1& form)
     QObject::connect(form.ListBox1, &QListWidget::itemClicked, form.ListBox1, Guarded([&form] { ListBox1Click(form); }));
     QObject::connect(form.ListBox1, &QListWidget::itemDoubleClicked, form.ListBox1,
                      Guarded([&form] { vx::shell::menu::ShowFileManager(form, {}); }));
+    OnViewClick(*form.vcsbox, TViewClick::Double, [&form] { Item(form, "ShowVCSManager1")->trigger(); });
     Item(form, "Hidelogopanel1")->setChecked(true);
     // The panel starts hidden, as the toggle leaves it on its first run.
     Item(form, "Filepanel1")->trigger();
@@ -246,6 +247,8 @@ void ShowFileManager(TForm1&, std::string_view)
         return;
     frm_filemanager->show();
     frm_filemanager->raise();
+    // It takes the keyboard: Escape closes it.
+    frm_filemanager->activateWindow();
 }
 
 void VisitMakerWebsite(TForm1&, std::string_view)

@@ -1,5 +1,6 @@
 #include "shell/taglists/TagLists.h"
 
+#include "controls/common/EnterKey.h"
 #include "controls/edits/RXCombos.h"
 #include "editor/qt/mwCustomEdit.h"
 #include "platform/qt/QtText.h"
@@ -273,14 +274,17 @@ void JtreeDblClick(TForm1& form)
 void SetUpTagLists(TForm1& form)
 {
     ArrangePages(form);
+    // Enter on an entry inserts it as a double click does.
+    auto connect = [](auto* view, auto signal, std::function<void()> run) {
+        QObject::connect(view, signal, view, Guarded(run));
+        vx::OnEnterKey(view, Guarded(run));
+    };
     for (QListWidget* list : {form.webtv, form.usertags, form.sqlbox, form.coldfusion, form.mivalist, form.phplist,
                               form.csslist, form.perllist})
-        QObject::connect(list, &QListWidget::itemDoubleClicked, list,
-                         Guarded([&form, list] { GenericListDblClick(form, *list); }));
-    QObject::connect(form.tags, &QListWidget::itemDoubleClicked, form.tags, Guarded([&form] { tagsDblClick(form); }));
-    QObject::connect(form.aspbox, &QListWidget::itemDoubleClicked, form.aspbox,
-                     Guarded([&form] { aspboxDblClick(form); }));
-    QObject::connect(form.Jtree, &QTreeWidget::itemDoubleClicked, form.Jtree, Guarded([&form] { JtreeDblClick(form); }));
+        connect(list, &QListWidget::itemDoubleClicked, [&form, list] { GenericListDblClick(form, *list); });
+    connect(form.tags, &QListWidget::itemDoubleClicked, [&form] { tagsDblClick(form); });
+    connect(form.aspbox, &QListWidget::itemDoubleClicked, [&form] { aspboxDblClick(form); });
+    connect(form.Jtree, &QTreeWidget::itemDoubleClicked, [&form] { JtreeDblClick(form); });
     ConnectCombo(form, form.combobox1, form.tags, [](TForm1& f, QListWidget&) { tagsDblClick(f); });
     ConnectCombo(form, form.combobox2, form.mivalist, GenericListDblClick);
     ConnectCombo(form, form.combobox3, form.phplist, GenericListDblClick);

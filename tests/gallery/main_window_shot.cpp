@@ -3,6 +3,8 @@
 //   main_window_shot OUT.png insert      the Insert statements menu open
 //   main_window_shot OUT.png files DIR   the file panel showing the folder DIR
 //   main_window_shot OUT.png prefs       the preferences window open over it
+//   main_window_shot OUT.png toolbar     the window 1,000 pixels wide: the whole tool bar
+//   main_window_shot OUT.png faves       the favourites window, in Dutch
 // Point VELLUMIX_HOME and VELLUMIX_CONFIG at scratch folders first; the
 // windows start in the language the settings there choose.
 #include "highlighters/RegisterHighlighters.h"
@@ -47,7 +49,9 @@ int main(int argc, char** argv)
     const bool insert = argc == 3 && std::strcmp(argv[2], "insert") == 0;
     const bool files = argc == 4 && std::strcmp(argv[2], "files") == 0;
     const bool prefs = argc == 3 && std::strcmp(argv[2], "prefs") == 0;
-    if (!insert && !files && !prefs) {
+    const bool toolbar = argc == 3 && std::strcmp(argv[2], "toolbar") == 0;
+    const bool faves = argc == 3 && std::strcmp(argv[2], "faves") == 0;
+    if (!insert && !files && !prefs && !toolbar && !faves) {
         std::fprintf(stderr, "usage: %s OUT.png insert | %s OUT.png files DIR | %s OUT.png prefs\n", argv[0],
                      argv[0], argv[0]);
         return 2;
@@ -56,7 +60,7 @@ int main(int argc, char** argv)
     vx::TApplication app(argc, argv);
     TKAppLanguage::Instance().Initialize();
     std::unique_ptr<TForm1> form(CreateMainWindows([](int, const char*) {}));
-    form->resize(1200, 820);
+    form->resize(toolbar ? 1000 : 1200, toolbar ? 700 : 820);
     form->move(0, 0);
     form->show();
     form->activateWindow();
@@ -68,6 +72,24 @@ int main(int argc, char** argv)
         saved = form->screen()->grabWindow(0).save(QString::fromLocal8Bit(argv[1]));
         std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "wrote" : "could not write", argv[1]);
     };
+    if (toolbar) {
+        QTest::qWait(300);
+        const bool ok = form->grab().save(QString::fromLocal8Bit(argv[1]));
+        std::fprintf(ok ? stdout : stderr, "%s %s\n", ok ? "wrote" : "could not write", argv[1]);
+        return ok ? 0 : 1;
+    }
+    if (faves) {
+        form->findChild<QAction*>("Nederlands1")->trigger();
+        QTimer::singleShot(800, [&] {
+            QWidget* window = QApplication::activeModalWidget();
+            saved = window && window->grab().save(QString::fromLocal8Bit(argv[1]));
+            std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "wrote" : "could not write", argv[1]);
+            if (window)
+                window->close();
+        });
+        form->findChild<QAction*>("Openfromfavourites1")->trigger();
+        return saved ? 0 : 1;
+    }
     if (prefs) {
         // The window is modal: the shot is taken while it is up, then it is closed.
         QTimer::singleShot(800, [&] {

@@ -89,6 +89,28 @@ protected:
     Tf_ftp form;
 };
 
+// Enter on a folder of the local folder list opens it, as a double click does;
+// ".." goes back up.
+TEST_F(FtpFormTest, EnterOpensTheLocalFolder)
+{
+    fs::create_directory(local.path() / "site");
+    form.SetLocalFolder(QString::fromStdString(local.path().string()));
+    const QString top = form.LocalFolder();
+    for (const char* name : {"site", ".."}) {
+        const auto found = form.DirectoryListBox1->findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << name;
+        form.DirectoryListBox1->setFocus();
+        form.DirectoryListBox1->setCurrentItem(found.front());
+        QTest::keyClick(form.DirectoryListBox1, Qt::Key_Return);
+    }
+    EXPECT_EQ(fs::path(form.LocalFolder().toStdString()), fs::path(top.toStdString()));
+    const auto site = form.DirectoryListBox1->findItems("site", Qt::MatchExactly);
+    ASSERT_EQ(site.size(), 1);
+    form.DirectoryListBox1->setCurrentItem(site.front());
+    QTest::keyClick(form.DirectoryListBox1, Qt::Key_Enter);
+    EXPECT_EQ(fs::path(form.LocalFolder().toStdString()).filename(), "site");
+}
+
 TEST_F(FtpFormTest, ConnectListsEveryRowWithItsOwnEntry)
 {
     ConnectAs("secret", false);

@@ -66,10 +66,10 @@ TEST_F(InsertTest, WrapsTheSelectionAndLeavesTheCaretBeforeTheClosingPart)
     EXPECT_EQ(editor->Model().CaretX(), 1) << "a step back past the line start stops at column 1";
 }
 
-TEST_F(InsertTest, EachTagCaseModeConvertsTagNamesOnly)
+TEST_F(InsertTest, EachTagCaseModeConvertsTheWholeInsertedTextButNotTheWrappedSelection)
 {
     const std::pair<const char*, const char*> rows[] = {
-        {"UP", "<FONT FACE=Arial>Word</FONT>"}, {"LO", "<font face=Arial>Word</font>"},
+        {"UP", "<FONT FACE=ARIAL>Word</FONT>"}, {"LO", "<font face=arial>Word</font>"},
         {"CAPS", "<font Face=Arial>Word</font>"}, {"NORMAL", "<font face=Arial>Word</font>"}};
     for (const auto& [mode, expected] : rows) {
         TagCaseMode() = mode;
@@ -80,7 +80,7 @@ TEST_F(InsertTest, EachTagCaseModeConvertsTagNamesOnly)
     }
     TagCaseMode() = "UP";
     form->insert_item("<p align=Left>Text", 1);
-    EXPECT_EQ(editor->Model().Lines()[1], "<P ALIGN=Left>Text");
+    EXPECT_EQ(editor->Model().Lines()[1], "<P ALIGN=LEFT>TEXT");
 }
 
 TEST_F(InsertTest, NothingIsInsertedWhenTheFocusIsElsewhereOrTheEditorIsReadOnly)

@@ -268,7 +268,7 @@ TEST_F(CommandsTest, TheLanguageMenuSwitchesTheCaptionsAtRunTime)
     EXPECT_EQ(save->text(), "Save");
 }
 
-TEST_F(CommandsTest, StyleSheetEditorAndInternalPreviewStayDisabled)
+TEST_F(CommandsTest, StyleSheetEditorWithoutItsLibraryAndInternalPreviewStayDisabled)
 {
     QAction* css = Action("EditstylesheetwithTopStyle1");
     QAction* internal = Action("Currentpageininternalbrowser1");
@@ -276,7 +276,7 @@ TEST_F(CommandsTest, StyleSheetEditorAndInternalPreviewStayDisabled)
     css->setEnabled(true);
     internal->setEnabled(true);
     BindMainCommands(*form);
-    EXPECT_FALSE(css->isEnabled()) << "the external style-sheet editor does not exist here";
+    EXPECT_FALSE(css->isEnabled()) << "no style-sheet editor has registered";
     EXPECT_FALSE(internal->isEnabled()) << "the preview window holds no browser control yet";
     form->AdvancedNovice1->trigger();
     form->AdvancedNovice1->trigger();

@@ -69,6 +69,18 @@ public:
     UserDataSandbox() : FolderSandbox("VELLUMIX_DATA", "vellumix-userdata") {}
 };
 
+// With $VX_SHELL_SHOT naming a folder, the window as it shows now is saved
+// there as <name>.png (run under xvfb-run with QT_QPA_PLATFORM=xcb for a
+// picture of the real screen's fonts and look).
+inline void SaveShot(QWidget& window, const char* name)
+{
+    const char* folder = std::getenv("VX_SHELL_SHOT");
+    if (!folder || !*folder)
+        return;
+    const std::string path = std::string(folder) + "/" + name + ".png";
+    EXPECT_TRUE(window.grab().save(QString::fromStdString(path), "PNG")) << path;
+}
+
 // A left click on the button, as the user gives it.
 inline void PressButton(QAbstractButton* button)
 {
@@ -160,7 +172,7 @@ protected:
     {
         auto* poll = new QTimer(form.get());
         QObject::connect(poll, &QTimer::timeout, poll, [poll, answer] {
-            auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+            auto* dialog = dynamic_cast<D*>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
             poll->stop();

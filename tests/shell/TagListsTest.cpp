@@ -106,6 +106,33 @@ TEST_F(TagListTest, AnEntryWithoutAColonReplacesTheSelectionInTheGenericListsOnl
     }
 }
 
+// Enter on the current entry of every kind of tag list inserts it as a double click does.
+TEST_F(TagListTest, EnterInsertsTheSelectedEntryAsADoubleClickDoes)
+{
+    const struct {
+        const char* page;
+        QAbstractItemView* view;
+        int row;
+        const char* expected;
+    } cases[] = {
+        {"Webtv", form->webtv, 1, "<TD>xy</TD>"},
+        {"Html", form->tags, 0, "<TD>xy</TD>"},
+        {"ASP Tags", form->aspbox, 1, "<%= %>xy"},
+        {"JavaScript", form->Jtree, 0, "Statementsxy"},
+    };
+    for (const auto& c : cases) {
+        editor->Model().SetText("xy");
+        SelectAll();
+        ASSERT_TRUE(vx::shell::ShowTagPage(*form, c.page));
+        QApplication::processEvents();
+        c.view->setFocus();
+        c.view->setCurrentIndex(c.view->model()->index(c.row, 0));
+        QTest::keyClick(c.view, Qt::Key_Return);
+        EXPECT_EQ(Line(), c.expected) << c.page;
+        EXPECT_EQ(form->ActiveEditor(), editor) << c.page << ": the editor has the focus again";
+    }
+}
+
 TEST_F(TagListTest, WizardPatternsInAnyLetterCase)
 {
     frm_pref->CheckBox(8)->setChecked(true);

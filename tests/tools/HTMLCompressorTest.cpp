@@ -1,13 +1,16 @@
 // The HTML compressor's passes, protections, webbots, pair rule and file handling.
-#include "tools/core/CompressPasses.h"
+#include "tools/core/PageCompressor.h"
 #include "tools/core/HTMLCompressor.h"
 
 #include "tests/support/TempDir.h"
+#include "tests/tools/PageChecks.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
+using vx::test::TCorpusPage;
+using vx::test::TRegionKind;
 using vx::tools::THTMLCompressor;
 
 namespace {
@@ -50,28 +53,53 @@ TEST(HTMLCompressor, Passes)
         {"pair rule", {.Center = true}, "<p align=center>hi</p>", "<center>hi</center>"},
         {"pair rule quoted, upper case", {.Center = true}, "<P ALIGN=\"center\">x</P><p>y</p>",
          "<center>x</center><p>y</p>"},
-        {"opener without closer", {.Center = true}, "<p align=center>hi", "<center>hi"},
-        {"the quoted rule pairs what the plain one left", {.Center = true},
-         "<p align=center>a<p align=\"center\">b</p>c</p></p>",
-         "<center>a<center>b</center>c</center></p>"},
+        {"an opener without its closer stays", {.Center = true}, "<p align=center>hi", "<p align=center>hi"},
+        {"a paragraph HTML ends before its closer stays", {.Center = true},
+         "<p align=center>a<p align=\"center\">b</p>c</p></p><p align=center>d<table></table>e</p>",
+         "<p align=center>a<center>b</center>c</p></p><p align=center>d<table></table>e</p>"},
+        {"inline tags inside a centred paragraph", {.SimpleTags = true, .Center = true},
+         "<p align=center>a <strong>b</strong></p>", "<center>a <b>b</b></center>"},
         {"closer before opener stays", {.Center = true}, "</p><p align=center>a</p>", "</p><center>a</center>"},
         {"crlf between letters", {.AllReturns = true}, "a\r\nb", "a\nb"},
         {"crlf between tags", {.AllReturns = true}, "<br>\r\n<p>", "<br><p>"},
+        {"a break beside an inline tag stays shown", {.AllReturns = true},
+         "word\r\n<a href=x>link</a>\r\nword<img src=a>\r\n<img src=b>", "word\n<a href=x>link</a>\nword<img src=a>\n<img src=b>"},
+        {"a break beside a block tag goes", {.Spaces = true, .AllReturns = true},
+         "<td>\r\n  x\r\n</td>\r\n<td>y</td>\r\n", "<td> x</td><td>y</td>"},
+        {"breaks beside server output stay", {.AllReturns = true}, "<%= a %>\r\n<%= b %>", "<%= a %>\n<%= b %>"},
         {"doubled breaks collapse", {.Returns = true}, "a\r\r\r\n\n\nb", "a\r\nb"},
         {"returns keeps single breaks", {.Returns = true}, "a\r\nb", "a\r\nb"},
         {"breaks inside tags stay", {.AllReturns = true}, "<a\r\nhref=x>", "<a\r\nhref=x>"},
         {"blank runs", {.Spaces = true}, "a          b <i >", "a b <i>"},
+        {"a text \">\" keeps its blank", {.Spaces = true}, "a  > b", "a > b"},
+        {"quoted values keep their white space", {.Spaces = true, .Returns = true, .AllReturns = true},
+         "<img alt=\"two  words\"  title='a\r\n\r\nb' >", "<img alt=\"two  words\" title='a\r\n\r\nb'>"},
+        {"comments and declarations lose blank runs", {.Spaces = true}, "<!DOCTYPE  html><!-- a   b -->",
+         "<!DOCTYPE html><!-- a b -->"},
         {"short tags upper case", {.SimpleTags = true}, "<STRONG>a</Strong><em>b</em><strike>c</strike>",
          "<b>a</b><i>b</i><s>c</s>"},
         {"blockquote", {.SimpleTags = true}, "<blockquote>q</blockquote>", "<ul>q</ul>"},
         {"pre keeps breaks and blanks", {.Spaces = true, .Returns = true},
          "<pre>a  b\r\r\n</pre>  c\r\r", "<pre>a  b\r\r\n</pre> c\r"},
-        {"short tags inside pre", {.SimpleTags = true}, "<pre><strong>x</strong></pre>", "<pre><b>x</b></pre>"},
+        {"pre is kept whole", {.SimpleTags = true}, "<pre><strong>x</strong></pre>", "<pre><strong>x</strong></pre>"},
         {"script keeps long tags", {.SimpleTags = true}, "<script>'<em>'</script><em>", "<script>'<em>'</script><i>"},
         {"script keeps blanks", {.Spaces = true}, "<script>a  b</script>  c", "<script>a  b</script> c"},
-        {"doubled breaks go inside scripts", {.Returns = true}, "<script>a\n\nb</script>", "<script>a\nb</script>"},
-        {"unclosed pre ends the pass only", {.SimpleTags = true, .Spaces = true}, "a  <pre>b  <em>x",
-         "a <pre>b  <i>x"},
+        {"scripts keep doubled breaks", {.Returns = true}, "<script>a\n\nb</script>", "<script>a\n\nb</script>"},
+        {"an unclosed pre runs to the end", {.SimpleTags = true, .Spaces = true}, "a  <pre>b  <em>x",
+         "a <pre>b  <em>x"},
+        {"server blocks are the server's", all,
+         "<% If a  >  b Then\r\n\r\n  Response.Write \"<strong>\" & rs(\"notes\") %>\r\n<?php echo \"a  ?>\"; ?>",
+         "<% If a  >  b Then\r\n\r\n  Response.Write \"<strong>\" & rs(\"notes\") %>\n<?php echo \"a  ?>\"; ?>"},
+        {"a server block inside a value", all, "<a href=\"d.asp?id=<%= rs(\"id\") %>\"  class=\"x\" >",
+         "<a href=\"d.asp?id=<%= rs(\"id\") %>\" class=x>"},
+        {"server scripts, styles and conditional comments", all,
+         "<SCRIPT runat=\"server\">\r\nx  =  \"<em>\"\r\n</SCRIPT><style>\r\np  { }\r\n</style>"
+         "<!--[if IE]>\r\n<p align=\"center\">  a</p>\r\n<![endif]-->",
+         "<SCRIPT runat=\"server\">\r\nx  =  \"<em>\"\r\n</SCRIPT><style>\r\np  { }\r\n</style>"
+         "<!--[if IE]>\r\n<p align=\"center\">  a</p>\r\n<![endif]-->"},
+        {"server directives", {.Spaces = true}, "<!--#include  file=\"a.inc\"-->", "<!--#include  file=\"a.inc\"-->"},
+        {"a script end inside a server block", {.Spaces = true}, "<script>x = \"<% = \"</script>\" %>  \"</script>  a",
+         "<script>x = \"<% = \"</script>\" %>  \"</script> a"},
         {"textarea protected", {.Spaces = true}, "<textarea>a  b</textarea>", "<textarea>a  b</textarea>"},
         {"quotes go", {.InvCommas = true}, "<a href=\"x.htm\" class=\"c\">\"t\"</a>", "<a href=x.htm class=c>\"t\"</a>"},
         {"value with a blank keeps its quotes", {.InvCommas = true}, "<input value=\"a b\" name=\"n\">",
@@ -92,6 +120,7 @@ TEST(HTMLCompressor, Passes)
          "abc"},
         {"webbot kept without returns", {.Spaces = true, .Webbots = true}, "a<!--webbot x-->b", "a<!--webbot x-->b"},
         {"webbot unclosed", {.Returns = true, .Webbots = true}, "a<!--webbot x", "a<!--webbot x"},
+        {"webbot inside pre", {.Returns = true, .Webbots = true}, "<pre><!--webbot x--></pre>", "<pre><!--webbot x--></pre>"},
         {"webbot then tag then breaks", {.AllReturns = true, .Webbots = true}, "<!--webbot-->\r\n<p>\r\n\r\nx",
          "<p>x"},
         {"empty", all, "", ""},
@@ -145,6 +174,11 @@ TEST(HTMLCompressor, Files)
     EXPECT_EQ(c.LoadedSize(), 25);
     EXPECT_EQ(c.CompressedSize(), 20);
 
+    // Before a compression nothing compressed is there to write.
+    ASSERT_TRUE(c.LoadFromFile(source));
+    ASSERT_TRUE(c.SaveToFile(dir.file("early.htm")));
+    EXPECT_EQ(vx::test::readFile(dir.file("early.htm")), "");
+
     // A failed load leaves nothing behind from the last one.
     EXPECT_FALSE(c.LoadFromFile(dir.file("missing.htm")));
     EXPECT_FALSE(c.LastError().empty());
@@ -167,4 +201,40 @@ TEST(HTMLCompressor, Files)
     ASSERT_TRUE(c.LoadFromFile(source));
     EXPECT_FALSE(c.SaveToFile(dir.file("no/such/out.htm")));
     EXPECT_FALSE(c.LastError().empty());
+}
+
+TEST(HTMLCompressor, GeneratedPagesKeepWhatServersAndBrowsersReadUnderEveryOption)
+{
+    vx::test::TPageCorpus writer(50);
+    std::mt19937 random(51);
+    std::vector<TCorpusPage> pages;
+    std::vector<vx::test::TShown> shown;
+    for (int i = 0; i < 24; ++i) {
+        pages.push_back(writer.Page(1024 + random() % 8192));
+        shown.push_back(vx::test::Shown(pages.back().Text));
+    }
+    std::size_t regions = 0;
+    for (unsigned combination = 0; combination < 128; ++combination) {
+        const auto on = [combination](unsigned bit) { return (combination >> bit & 1u) != 0; };
+        const TOptions options{on(0), on(1), on(2), on(3), on(4), on(5), on(6)};
+        const bool webbotsGo = options.Webbots && (options.Returns || options.AllReturns);
+        for (int round = 0; round < 3; ++round) {
+            const std::size_t which = random() % pages.size();
+            const TCorpusPage& page = pages[which];
+            const std::string out = Compressed(page.Text, options);
+            const std::string changed = vx::test::FirstRegionChanged(page, out, [](TRegionKind kind) {
+                return kind != TRegionKind::Comment && kind != TRegionKind::Webbot;
+            });
+            ASSERT_EQ(changed, "") << "options " << combination << ", page " << which;
+            const bool hadWebbot = page.Text.find("<!--webbot") != std::string::npos;
+            EXPECT_EQ(hadWebbot && out.find("<!--webbot") == std::string::npos, hadWebbot && webbotsGo)
+                << "options " << combination;
+            const vx::test::TShown now = vx::test::Shown(out);
+            ASSERT_EQ(now.Text, shown[which].Text) << "options " << combination << ", page " << which;
+            ASSERT_EQ(now.Values, shown[which].Values) << "options " << combination << ", page " << which;
+            ASSERT_LE(out.size(), page.Text.size());
+            regions += page.Regions.size();
+        }
+    }
+    EXPECT_GT(regions, 10000u) << "the pages hold regions of every kind";
 }

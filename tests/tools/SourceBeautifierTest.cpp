@@ -5,6 +5,9 @@
 
 using namespace vx::tools;
 using vx::tools::test::BeautifyLines;
+using vx::tools::test::JoinedLines;
+using vx::tools::test::Marked;
+using vx::tools::test::ShippedOptions;
 
 namespace {
 
@@ -12,28 +15,7 @@ using TLines = std::vector<std::string>;
 
 TBeautifyOptions Shipped(TIndentUnit unit = TIndentUnit::Space3)
 {
-    const TShippedLists& lists = ShippedWordLists();
-    TBeautifyOptions options;
-    options.Unit = unit;
-    options.IndentHtml = WordKeys(lists.IndentHtml);
-    options.OutdentHtml = WordKeys(lists.OutdentHtml);
-    options.IndentScript = WordKeys(lists.IndentScript);
-    options.OutdentScript = WordKeys(lists.OutdentScript);
-    return options;
-}
-
-std::string Joined(const TLines& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
-    return text;
-}
-
-std::string M(std::string text)
-{
-    std::replace(text.begin(), text.end(), '|', WordMark);
-    return text;
+    return ShippedOptions(unit);
 }
 
 } // namespace
@@ -49,9 +31,9 @@ TEST(SourceBeautifier, Keys)
         {"If s = \"a\"\"b\" Then", "IF|S|=||THEN"},
     };
     for (const auto& [line, key] : words)
-        EXPECT_EQ(MakeWordKey(line), M(key)) << line;
-    EXPECT_EQ(MakeLineKey("<td>x</td>"), M("||<TD>|X|</TD>||"));
-    EXPECT_EQ(WordKeys({M(" |for| ")}), TLines{M("|FOR|")}) << "lists are trimmed and upper-cased";
+        EXPECT_EQ(MakeWordKey(line), Marked(key)) << line;
+    EXPECT_EQ(MakeLineKey("<td>x</td>"), Marked("||<TD>|X|</TD>||"));
+    EXPECT_EQ(WordKeys({Marked(" |for| ")}), TLines{Marked("|FOR|")}) << "lists are trimmed and upper-cased";
 }
 
 TEST(SourceBeautifier, ReplaceAll)
@@ -109,23 +91,25 @@ TEST(SourceBeautifier, ScriptNesting)
          {"For i = 1 To 2", "   If a Then", "      b", "   End If", "Next"}},
     };
     for (const Case& c : cases) {
-        const TLines once = BeautifyLines(Joined(c.in), Shipped());
+        const TLines once = BeautifyLines(JoinedLines(c.in), Shipped());
         EXPECT_EQ(once, c.out) << c.name;
-        EXPECT_EQ(BeautifyLines(Joined(once), Shipped()), once) << c.name << ": stable when run twice";
+        EXPECT_EQ(BeautifyLines(JoinedLines(once), Shipped()), once) << c.name << ": stable when run twice";
     }
 }
 
-TEST(SourceBeautifier, AspPage)
+TEST(SourceBeautifier, ScriptWithDelimiters)
 {
-    const TLines page = {"<html>", "<body>", "<% For i = 1 To 2 %>", "<p><%= i %></p>", "<% Next %>", "</body>",
-                         "</html>"};
-    const TLines expected = {"<html>",     "   <body>",          "      <%",          "      For i = 1 To 2",
-                             "         %>", "         <p><%= i %></p>", "         <%", "      Next",
-                             "      %>",   "   </body>",         "</html>"};
-    const TLines once = BeautifyLines(Joined(page), Shipped());
+    // A text that does not open with "<" is a script, even with delimiters in it.
+    const TLines script = {"x = 1", "<html>", "<body>", "<% For i = 1 To 2 %>", "<p><%= i %></p>", "<% Next %>",
+                           "</body>", "</html>"};
+    const TLines expected = {"x = 1",      "<html>",      "   <body>",     "      <%",
+                             "      For i = 1 To 2",      "         %>", "         <p><%= i %></p>",
+                             "         <%", "      Next", "      %>",     "   </body>",
+                             "</html>"};
+    const TLines once = BeautifyLines(JoinedLines(script), Shipped());
     EXPECT_EQ(once, expected);
-    EXPECT_EQ(BeautifyLines(Joined(once), Shipped()), once);
-    EXPECT_TRUE(HasScriptBlocks(Joined(page)));
+    EXPECT_EQ(BeautifyLines(JoinedLines(once), Shipped()), once);
+    EXPECT_TRUE(HasScriptBlocks(JoinedLines(script)));
     EXPECT_FALSE(HasScriptBlocks("For i = 1 To 2\r\nNext"));
 }
 
@@ -137,8 +121,8 @@ TEST(SourceBeautifier, DelimitersGetLinesOfTheirOwn)
     } cases[] = {
         {"a<%<% b%>c", {"a", "<%", "<%", "b", "%>", "c"}},
         {"x <%>y", {"x <", "%>", "y"}},
-        {"<p>\r\n \"a\r\n \r\n b\" \r\n<p>", {"<p>", "\"a", "b\"", "<p>"}},
-        {"<% If a Then %><b>", {"<%", "If a Then", "   %>", "   <b>"}},
+        {"p\r\n \"a\r\n \r\n b\" \r\n<p>", {"p", "\"a", "b\"", "<p>"}},
+        {"x<% If a Then %><b>", {"x", "<%", "If a Then", "   %>", "   <b>"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(BeautifyLines(c.in, Shipped()), c.out) << c.in;
@@ -151,14 +135,16 @@ TEST(SourceBeautifier, SwitchesAndProgress)
     EXPECT_EQ(BeautifyLines("For i = 1 To 2\nx\nNext\n", options), (TLines{"For i = 1 To 2", "x", "Next"}));
     options = Shipped(TIndentUnit::Tab1);
     options.Html = false;
-    EXPECT_EQ(BeautifyLines("<table>\n<%\nIf a Then\nb\nEnd If\n%>\n<tr>", options),
-              (TLines{"<table>", "<%", "If a Then", "\tb", "End If", "%>", "<tr>"}));
-    std::vector<int> steps;
-    BeautifyLines("x", Shipped(), [&steps](const std::string& status, int step) {
-        EXPECT_EQ(status, "Working: Step " + std::to_string(step));
-        steps.push_back(step);
-    });
-    EXPECT_EQ(steps, (std::vector<int>{1, 2, 3, 6}));
+    EXPECT_EQ(BeautifyLines("table\n<%\nIf a Then\nb\nEnd If\n%>\n<tr>", options),
+              (TLines{"table", "<%", "If a Then", "\tb", "End If", "%>", "<tr>"}));
+    for (const char* text : {"x", "<p>"}) {
+        std::vector<int> steps;
+        BeautifyLines(text, Shipped(), [&steps](const std::string& status, int step) {
+            EXPECT_EQ(status, "Working: Step " + std::to_string(step));
+            steps.push_back(step);
+        });
+        EXPECT_EQ(steps, (std::vector<int>{1, 2, 3, 6})) << text;
+    }
     EXPECT_EQ(BeautifyLines("", Shipped()), TLines{});
     EXPECT_EQ(BeautifyText("<p>\r\nx\ry", Shipped()), "<p>\nx\ny\n") << "every line ends in LF, the last too";
     EXPECT_TRUE(BeautifyBanner("1/2/2026 1:02:03 PM").starts_with("<!--'code beautified 1/2/2026 1:02:03 PM"));

@@ -6,10 +6,13 @@
 #include "controls/flat/TFlatEditUnit.h"
 #include "controls/flat/TFlatMemoUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
+#include "platform/qt/QtText.h"
 #include "tests/controls/FlatTestSupport.h"
-#include "tests/tools/ClickWidget.h"
 #include "tests/platform/DialogRecorder.h"
 #include "tests/support/TempDir.h"
+#include "tests/tools/BeautifiedLines.h"
+#include "tests/tools/ClickWidget.h"
+#include "tests/tools/PageCorpus.h"
 #include "tools/CompressHtmlWizard.h"
 #include "tools/HtmlToAspWizard.h"
 #include "tools/SourceBeautifierDialog.h"
@@ -25,6 +28,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTabWidget>
+#include <QTextCursor>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -173,13 +177,14 @@ TEST_F(TextToolDialogs, BeautifierWorksOnTheHandedInText)
     vx::test::Activate(dialog);
     EXPECT_TRUE(dialog.sp3->isChecked());
     EXPECT_EQ(dialog.indent->Lines()[0], "\xB3" "FOR\xB3");
-    dialog.memo1->setPlainText("<%\nFor i = 1 To 2\nx\nNext\n%>\n");
+    dialog.memo1->setPlainText("<table>\n<% For i = 1 To 2 %>\n<tr><td>x</td></tr>\n<% Next %>\n</table>\n");
     ClickButton(dialog, "SpeedButton1");
     const QStringList lines = dialog.memo1->toPlainText().split('\n');
     ASSERT_GE(lines.size(), 7);
     EXPECT_TRUE(lines[0].startsWith("<!--'code beautified ")) << lines[0].toStdString();
     EXPECT_EQ(lines[1], "");
-    EXPECT_EQ(lines.mid(2, 5), (QStringList{"<%", "For i = 1 To 2", "   x", "Next", "%>"}));
+    EXPECT_EQ(lines.mid(2, 5),
+              (QStringList{"<table>", "   <% For i = 1 To 2 %>", "      <tr><td>x</td></tr>", "   <% Next %>", "</table>"}));
     EXPECT_TRUE(dialog.info->text().startsWith("Done : Beautify took "));
 
     // A plain script gets no page comment; the unit comes from the menu.
@@ -195,6 +200,36 @@ TEST_F(TextToolDialogs, BeautifierWorksOnTheHandedInText)
     EXPECT_FALSE(dialog.doscript->isChecked());
     ChooseMenu(dialog, "&Edit>&Beautify");
     EXPECT_EQ(dialog.memo1->toPlainText(), "If a Then\nb\nEnd If\n");
+}
+
+TEST_F(TextToolDialogs, BeautifierWindowBeautifiesAsTheEngineDoes)
+{
+    TFrm_aspb dialog;
+    dialog.Clock = [] { return vx::tools::TClockReading{2026, 3, 4, 3, 13, 5, 6}; };
+    vx::test::Activate(dialog);
+    const vx::tools::TBeautifyOptions shipped = vx::tools::test::ShippedOptions();
+    const std::string banner = vx::tools::BeautifyBanner(vx::tools::ShortDateLongTime(dialog.Clock())) + "\n\n";
+    vx::test::TPageCorpus writer(70);
+    for (int i = 0; i < 4; ++i) {
+        const std::string page = writer.Page(2048).Text;
+        dialog.memo1->setPlainText(vx::ToQString(page));
+        ClickButton(dialog, "SpeedButton1");
+        EXPECT_EQ(vx::FromQString(dialog.memo1->toPlainText()), banner + vx::tools::BeautifyText(page, shipped))
+            << "page " << i;
+    }
+
+    // Entries typed into the lists reach the engine.
+    for (auto [memo, entry] : {std::pair{dialog.indent2, "<ul"}, {dialog.outdent2, "</ul"}}) {
+        memo->setFocus();
+        memo->moveCursor(QTextCursor::End);
+        QTest::keyClick(memo, Qt::Key_Return);
+        QTest::sendKeyEvent(QTest::Click, memo, Qt::Key_threesuperior, QString(QChar(0xB3)), Qt::NoModifier);
+        QTest::keyClicks(memo, entry);
+    }
+    EXPECT_EQ(dialog.indent2->Lines()[6], "\xB3<ul");
+    dialog.memo1->setPlainText("<ul>\n<li>x\n</ul>");
+    ChooseMenu(dialog, "&Edit>&Beautify");
+    EXPECT_EQ(dialog.memo1->toPlainText().split('\n').mid(2), (QStringList{"<ul>", "   <li>x", "</ul>", ""}));
 }
 
 TEST_F(TextToolDialogs, BeautifierClipboardCommands)

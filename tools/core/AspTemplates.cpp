@@ -140,7 +140,7 @@ TLines MassMailLines(const TMassMailFields& f)
 {
     std::string body;
     for (const std::string& line : f.Message)
-        body += " " + Quoted(line) + "&VbCrLf&";
+        body += MassMailBodyLine(line);
     body += "\" \"";
     const std::string field = "MyMsg(" + Quoted(f.Field) + ")";
     TLines out{"<%", "", std::string("Rem Script Build and generated with Vellumix Professional ") + VersionTag, ""};
@@ -162,6 +162,11 @@ TLines MassMailLines(const TMassMailFields& f)
     Append(out, {"<%", " MyMsg.close", " Set MyMsg= Nothing", " Conn.Close", " Set Conn=nothing",
                  " Set Snd_Msg=Nothing", "", "%>"});
     return out;
+}
+
+std::string MassMailBodyLine(const std::string& line)
+{
+    return " " + Quoted(line) + "&VbCrLf&";
 }
 
 TLines ColdMailLines(const std::string& to, const std::string& from, const std::string& subject, const TLines& body)

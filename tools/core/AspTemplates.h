@@ -52,6 +52,8 @@ struct TMassMailFields {
     TLines Message;
 };
 TLines MassMailLines(const TMassMailFields& fields);
+// A message line as the script's body holds it: ` "line"&VbCrLf&`, quotes doubled.
+std::string MassMailBodyLine(const std::string& line);
 
 TLines ColdMailLines(const std::string& to, const std::string& from, const std::string& subject,
                      const TLines& body);

@@ -2,44 +2,8 @@
 
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
-#include "tools/core/CompressPasses.h"
-
 
 namespace vx::tools {
-
-namespace {
-
-constexpr TReplaceRule DoubledCr[] = {{"\r\r", "\r"}};
-constexpr TReplaceRule DoubledLf[] = {{"\n\n", "\n"}};
-constexpr TReplaceRule CrLf[] = {{"\r\n", ""}};
-constexpr TReplaceRule Cr[] = {{"\r", ""}};
-constexpr TReplaceRule Lf[] = {{"\n", ""}};
-// Run one after the other these collapse every blank run; tried in order at
-// each place they do the same in one pass.
-constexpr TReplaceRule BlankRuns[] = {{"    ", " "}, {"   ", " "}, {"  ", " "}, {"  ", " "}, {" >", ">"}};
-// No short tag is part of a long one, so the eight share one pass.
-constexpr TReplaceRule ShortTags[] = {
-    {"<strong>", "<b>"}, {"</strong>", "</b>"}, {"<em>", "<i>"},         {"</em>", "</i>"},
-    {"<strike>", "<s>"}, {"</strike>", "</s>"}, {"<blockquote>", "<ul>"}, {"</blockquote>", "</ul>"},
-};
-
-// The doubled breaks may go inside script blocks; nothing else touches them.
-constexpr TReplacePass DoubledBreaks[] = {{DoubledCr, true, false}, {DoubledLf, true, false}};
-constexpr TReplacePass BreakDeletions[] = {{CrLf, true, true}, {Cr, true, true}, {Lf, true, true}};
-constexpr TReplacePass Blanks[] = {{BlankRuns, true, true}};
-// Short tags are wanted inside pre blocks too, but never inside scripts.
-constexpr TReplacePass Tags[] = {{ShortTags, false, true}};
-
-constexpr TPairRule CentredParagraphs[] = {{"<p align=center>", "<center>", "</p>", "</center>"},
-                                           {"<p align=\"center\">", "<center>", "</p>", "</center>"}};
-
-void RunPasses(std::string& text, std::span<const TReplacePass> passes, bool webbots)
-{
-    for (const TReplacePass& pass : passes)
-        ReplacePass(text, pass, webbots);
-}
-
-} // namespace
 
 void THTMLCompressor::Clear()
 {
@@ -79,21 +43,8 @@ void THTMLCompressor::Compress()
 {
     if (loadedSize_ == 0 || compressed_)
         return;
-    std::string& text = buffer_;
-    if (InvCommas)
-        StripQuotes(text);
-    if (AllReturns || Returns)
-        RunPasses(text, DoubledBreaks, Webbots);
-    if (AllReturns)
-        RunPasses(text, BreakDeletions, Webbots);
-    if (Spaces)
-        RunPasses(text, Blanks, Webbots);
-    if (SimpleTags)
-        RunPasses(text, Tags, Webbots);
-    if (Center) {
-        PairRules(text, CentredParagraphs);
-    }
-    compressedSize_ = static_cast<std::int64_t>(text.size());
+    buffer_ = CompressPage(buffer_, *this);
+    compressedSize_ = static_cast<std::int64_t>(buffer_.size());
     compressed_ = true;
 }
 
@@ -105,7 +56,8 @@ bool THTMLCompressor::SaveToFile(const std::string& fileName)
         return false;
     }
     try {
-        WriteFileAtomic(fileName, buffer_);
+        // Before a compression there is nothing compressed to write.
+        WriteFileAtomic(fileName, compressed_ ? buffer_ : std::string());
         return true;
     } catch (const Exception& e) {
         lastError_ = e.Message();

@@ -1,33 +1,38 @@
-// THTMLCompressor: holds an HTML file in memory and makes it smaller by a fixed
-// series of text passes (short tags, fewer blanks, line breaks and double
-// quotes, no webbot comments). The text only ever shrinks.
+// THTMLCompressor: holds an HTML file in memory and makes it smaller (short
+// tags, fewer blanks, line breaks and double quotes, no webbot comments)
+// without touching what the page's server and browser read as written. The
+// text only ever shrinks.
 #pragma once
+
+#include "tools/core/PageCompressor.h"
 
 #include <cstdint>
 #include <string>
 
 namespace vx::tools {
 
-class THTMLCompressor {
+// The options are the compressor's published fields.
+class THTMLCompressor : public TCompressOptions {
 public:
     // Every option is on; the wizard turns all but SimpleTags off.
-    bool SimpleTags = true;
-    bool Center = true;
-    bool InvCommas = true;
-    bool Spaces = true;
-    bool Returns = true;
-    // Takes precedence over Returns.
-    bool AllReturns = true;
-    // Acts only while a line-break pass runs (Returns or AllReturns).
-    bool Webbots = true;
+    THTMLCompressor()
+        : TCompressOptions{.SimpleTags = true,
+                           .Center = true,
+                           .InvCommas = true,
+                           .Spaces = true,
+                           .Returns = true,
+                           .AllReturns = true,
+                           .Webbots = true}
+    {
+    }
 
     // Reads the whole file. On failure the compressor is left empty (no text,
     // sizes 0) and LastError() says why.
     bool LoadFromFile(const std::string& fileName);
     // Runs the passes once per load; a second call does nothing.
     virtual void Compress();
-    // Writes the current text (compressed once Compress ran) atomically. False
-    // with LastError() when nothing was loaded or the write failed.
+    // Writes the compressed text atomically: an empty file before Compress.
+    // False with LastError() when nothing was loaded or the write failed.
     bool SaveToFile(const std::string& fileName);
 
     // For callers that already hold the text.

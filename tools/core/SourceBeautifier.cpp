@@ -1,13 +1,13 @@
 #include "tools/core/SourceBeautifier.h"
 
 #include "platform/AnsiText.h"
+#include "tools/core/BeautifierKeys.h"
 #include "tools/core/Banner.h"
+#include "tools/core/PageBeautifier.h"
 #include "tools/core/TextLines.h"
 #include "tools/core/TextScan.h"
 
 #include <algorithm>
-#include <array>
-#include <bitset>
 #include <cstring>
 #include <utility>
 
@@ -249,37 +249,6 @@ std::string MaskOutputExpressions(std::string_view text)
     return out;
 }
 
-// Where the line's comment starts outside string literals: an apostrophe, or
-// REM as the first word of a statement; the line's end when it has none.
-std::size_t CommentStart(std::string_view line)
-{
-    bool inString = false;
-    bool statementStart = true;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (c == '"') {
-            inString = !inString;
-            statementStart = false;
-            continue;
-        }
-        if (inString)
-            continue;
-        if (c == '\'')
-            return i;
-        if (c == ' ' || c == '\t')
-            continue;
-        if (c == ':') {
-            statementStart = true;
-            continue;
-        }
-        if (statementStart && StartsNoCase(line, i, "rem") &&
-            (i + 3 == line.size() || line[i + 3] == ' ' || line[i + 3] == '\t'))
-            return i;
-        statementStart = false;
-    }
-    return line.size();
-}
-
 std::string WithoutStrings(std::string_view line)
 {
     std::string out;
@@ -292,86 +261,6 @@ std::string WithoutStrings(std::string_view line)
             out.push_back(c);
     }
     return out;
-}
-
-// The longest entry the key starts with, or null: a statement holds one block keyword.
-const std::string* BlockKeyword(const std::string& key, const std::vector<std::string>& entries)
-{
-    const std::string* best = nullptr;
-    for (const std::string& entry : entries)
-        if (!entry.empty() && key.starts_with(entry) && (!best || entry.size() > best->size()))
-            best = &entry;
-    return best;
-}
-
-// The line key written into key, whose room is kept from line to line.
-void MakeLineKeyIn(std::string& key, std::string_view line)
-{
-    // The upper-case table looked up once rather than a call per character.
-    static const std::array<char, 256> Upper = [] {
-        std::array<char, 256> table{};
-        for (int c = 0; c < 256; ++c)
-            table[static_cast<std::size_t>(c)] = static_cast<char>(AnsiUpper(static_cast<unsigned char>(c)));
-        return table;
-    }();
-    // One pass doing what the word key does to the line with its tag brackets marked.
-    const std::string_view kept = line.substr(0, CommentStart(line));
-    // Room for a mark around every character and at both ends.
-    key.resize(2 * kept.size() + 2);
-    char* out = key.data();
-    *out++ = WordMark;
-    bool inString = false;
-    for (const char c : kept) {
-        if (c == '"') {
-            inString = !inString;
-            continue;
-        }
-        if (inString)
-            continue;
-        if (c == '<')
-            *out++ = WordMark;
-        *out++ = c == ' ' ? WordMark : Upper[static_cast<unsigned char>(c)];
-        if (c == '>')
-            *out++ = WordMark;
-    }
-    *out++ = WordMark;
-    key.resize(static_cast<std::size_t>(out - key.data()));
-}
-
-// The bytes a line key holds, to pass over entries that cannot be in it.
-using TKeyBytes = std::bitset<256>;
-
-TKeyBytes KeyBytes(const std::string& key)
-{
-    TKeyBytes present;
-    for (const char c : key)
-        present.set(static_cast<unsigned char>(c));
-    return present;
-}
-
-int CountMatches(const std::string& key, const TKeyBytes& present, const std::vector<std::string>& entries)
-{
-    const auto inKey = [&present](char c) { return present.test(static_cast<unsigned char>(c)); };
-    return static_cast<int>(std::count_if(entries.begin(), entries.end(), [&key, &inKey](const std::string& entry) {
-        return !entry.empty() && std::all_of(entry.begin(), entry.end(), inKey) &&
-               FindExact(key, entry) != std::string_view::npos;
-    }));
-}
-
-// How many of which character indent a level.
-std::pair<std::size_t, char> IndentRun(int level, TIndentUnit unit)
-{
-    const bool tabs = unit == TIndentUnit::Tab1 || unit == TIndentUnit::Tab2;
-    const int multiplier =
-        unit == TIndentUnit::Space3 ? 3 : (unit == TIndentUnit::Space2 || unit == TIndentUnit::Tab2 ? 2 : 1);
-    const int length = tabs ? 80 : 129;
-    const int count = std::min(level * multiplier, length);
-    return {count > 0 ? static_cast<std::size_t>(count) : 0, tabs ? '\t' : ' '};
-}
-
-bool EndsWithContinuation(std::string_view line)
-{
-    return line.size() >= 2 && line.ends_with(" _");
 }
 
 // "endif" as a word of its own in a piece outside strings, appended to out.
@@ -455,9 +344,6 @@ private:
     // A statement may run over continuation lines; those follow it at its level.
     void Statement(const std::vector<std::string_view>& lines, std::size_t& i)
     {
-        static const std::string IfKey = Mark + "IF" + Mark;
-        static const std::string ThenKey = Mark + "THEN" + Mark;
-        static const std::string EndIfKey = Mark + "END" + Mark + "IF";
         std::size_t last = i;
         std::string joined;
         while (EndsWithContinuation(lines[last]) && last + 1 < lines.size()) {
@@ -466,18 +352,13 @@ private:
             joined.resize(joined.size() - 1);
             joined += lines[++last];
         }
-        MakeLineKeyIn(key_, last == i ? lines[i] : std::string_view(joined));
-        const std::string& key = key_;
-        const bool startsIf = key.starts_with(IfKey);
-        const bool blockIf = startsIf && key.ends_with(ThenKey);
-        const bool endsIf = key.find(EndIfKey) != std::string::npos;
-        const bool oneLineIf = startsIf && !blockIf;
-        if (options_.Script && BlockKeyword(key, options_.OutdentScript))
+        const TStatementStep step = ClassifyStatement(key_, last == i ? lines[i] : std::string_view(joined), options_);
+        if (step.Outdents)
             --script_;
         for (std::size_t k = i; k < last; ++k)
             Write(lines[k]);
-        Write(lines[last], oneLineIf && !endsIf ? " end if" : "");
-        if (options_.Script && !oneLineIf && BlockKeyword(key, options_.IndentScript))
+        Write(lines[last], step.OneLineIf && !step.HoldsEndIf ? " end if" : "");
+        if (step.Indents)
             ++script_;
         if (script_ < -2)
             script_ = 0;
@@ -506,6 +387,12 @@ private:
     std::string key_;
     std::string line_;
 };
+
+void ReportStep(const TBeautifyProgress& progress, int number)
+{
+    if (progress)
+        progress("Working: Step " + std::to_string(number), number);
+}
 
 } // namespace
 
@@ -572,6 +459,12 @@ std::string IndentOf(int level, TIndentUnit unit)
     return std::string(count, fill);
 }
 
+bool IsPage(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    return first != std::string_view::npos && text[first] == '<';
+}
+
 bool HasScriptBlocks(std::string_view text)
 {
     return text.find("<%") != std::string_view::npos;
@@ -584,10 +477,21 @@ std::string BeautifyBanner(const std::string& dateTime)
 
 std::string BeautifyText(std::string_view input, const TBeautifyOptions& options, const TBeautifyProgress& progress)
 {
-    const auto step = [&progress](int number) {
-        if (progress)
-            progress("Working: Step " + std::to_string(number), number);
-    };
+    if (!IsPage(input))
+        return BeautifyScript(input, options, progress);
+    // The page is read once; its steps are reported as the script's are.
+    for (const int number : {1, 2, 3})
+        ReportStep(progress, number);
+    std::string out;
+    out.reserve(input.size() + input.size() / 4);
+    BeautifyPage(input, options, out);
+    ReportStep(progress, 6);
+    return out;
+}
+
+std::string BeautifyScript(std::string_view input, const TBeautifyOptions& options, const TBeautifyProgress& progress)
+{
+    const auto step = [&progress](int number) { ReportStep(progress, number); };
 
     step(1);
     std::string text = MaskOutputExpressions(TrimmedLines(input));

@@ -1,6 +1,5 @@
-// Re-indents an ASP page or a plain VBScript: blanks normalised, every script
-// delimiter on a line of its own, and two indentation levels (HTML nesting and
-// script nesting) driven by four word lists of boundary-marked keys.
+// Re-indents an ASP page or a plain VBScript by two indentation levels (HTML
+// nesting and script nesting) driven by four word lists of boundary-marked keys.
 #pragma once
 
 #include <functional>
@@ -54,13 +53,24 @@ std::string IndentOf(int level, TIndentUnit unit);
 // Called before each step with its status text and number.
 using TBeautifyProgress = std::function<void(const std::string& status, int step)>;
 
-// The beautified lines of text (lines split at CR LF, CR or LF), each ended by LF.
+// The beautified lines of text (lines split at CR LF, CR or LF), each ended by
+// LF. A page is indented by its elements and server blocks (see
+// PageBeautifier.h); a plain script is re-indented statement by statement.
 std::string BeautifyText(std::string_view text, const TBeautifyOptions& options,
                          const TBeautifyProgress& progress = {});
 
-// Whether the text is an ASP page rather than a plain script.
+// The plain-script engine on any text: blanks normalised, every script
+// delimiter on a line of its own, each statement indented by the script level
+// and each other line by the HTML level of the lines before it.
+std::string BeautifyScript(std::string_view text, const TBeautifyOptions& options,
+                           const TBeautifyProgress& progress = {});
+
+// Whether the text is a page: its first character other than white space is
+// "<". Anything else is a plain script.
+bool IsPage(std::string_view text);
+// Whether a plain script holds script delimiters, and so starts outside the script.
 bool HasScriptBlocks(std::string_view text);
-// The comment line put above a beautified ASP page.
+// The comment line put above a beautified page.
 std::string BeautifyBanner(const std::string& dateTime);
 
 } // namespace vx::tools

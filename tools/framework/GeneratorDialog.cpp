@@ -228,9 +228,17 @@ TFlatSpeedButton* GeneratorDialog::AddGenerateButton(const char* name, const std
     return button;
 }
 
+void GeneratorDialog::reject()
+{
+    if (cancelClears_)
+        Memo1->Lines().Clear();
+    QDialog::reject();
+}
+
 TFlatSpeedButton* GeneratorDialog::AddCancelButton(const char* name, const std::string& caption, bool clears)
 {
     TFlatSpeedButton* button = AddButton(name, caption, this);
+    cancelClears_ = clears;
     button->OnClick = [this, clears](QObject*) {
         if (clears)
             Memo1->Lines().Clear();

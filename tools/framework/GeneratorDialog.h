@@ -92,6 +92,8 @@ public:
     QVBoxLayout* Client() const { return client_; }
 
 protected:
+    // Escape is the cancel button: a cancel that empties the result empties it here too.
+    void reject() override;
     // Ends building: the language component translates the window.
     void Loaded();
     // Default selections, run after the common activation steps.
@@ -99,6 +101,7 @@ protected:
     bool event(QEvent* e) override;
 
 private:
+    bool cancelClears_ = false;
     QFormLayout* FormOf(QWidget* page);
     TFlatSpeedButton* AddButton(const char* name, const std::string& caption, QWidget* parent);
     void Activate();

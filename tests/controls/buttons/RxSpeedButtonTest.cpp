@@ -128,6 +128,27 @@ TEST(RxButtonGlyph, InactiveCellIsGrey)
     EXPECT_EQ(grey.pixel(1, 0) & 0xFFFFFF, 0xFF00FFu);
 }
 
+// A picture with clear pixels and black lines: the lines stay in every state,
+// only the clear pixels are transparent, and a half-clear edge meets the face.
+TEST(RxButtonGlyph, ClearPixelsOfAnAlphaPictureAreTheTransparentOnes)
+{
+    QImage picture(3, 3, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    picture.setPixel(0, 0, qRgba(0, 0, 0, 255));
+    picture.setPixel(1, 0, qRgba(0, 0, 0, 0));
+    picture.setPixel(2, 0, qRgba(255, 0, 255, 255)); // the usual mask colour, used by the picture itself
+    TRxButtonGlyph glyph;
+    glyph.SetGlyph(picture);
+    for (TRxButtonState state : {rbsUp, rbsInactive, rbsDown}) {
+        const QImage shown = glyph.GlyphFor(state);
+        ASSERT_EQ(shown.width(), 3) << state;
+        EXPECT_EQ(qAlpha(shown.pixel(0, 0)), 255) << "the black line stays, state " << state;
+        EXPECT_EQ(qAlpha(shown.pixel(1, 0)), 0) << "the clear pixel is transparent, state " << state;
+        EXPECT_EQ(qAlpha(shown.pixel(2, 0)), 255) << "a picture's own magenta stays, state " << state;
+    }
+    EXPECT_EQ(glyph.GlyphFor(rbsUp).pixel(0, 0) & 0xFFFFFF, 0u);
+}
+
 TEST(RxButtonGlyph, LayoutCentresAndPlacesTheDropDownMark)
 {
     TRxButtonGlyph glyph;
