@@ -113,6 +113,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     vx::shell::MainWindow() = this;
     TFlatHint::SetMainForm(this);
     plugins1 = std::make_unique<TuilPluginManager>();
+    StartRecovery();
     FormCreate();
     KMLang1->Loaded();
     vx::shell::BindLaunchers(*this);
@@ -198,6 +199,7 @@ void TForm1::BuildLayout()
     PageControl1 = Named(new QTabWidget(splitter), "PageControl1");
     for (int i = 1; i <= SlotCount; ++i) {
         auto* tab = Named(new QWidget, QString("TabSheet%1").arg(i));
+        tab->setProperty(vx::shell::DocumentCaptionProperty, true);
         auto* tabLayout = new QVBoxLayout(tab);
         tabLayout->setContentsMargins(0, 0, 0, 0);
         auto* editor = Named(new TmwCustomEdit(tab), QString("richedit%1").arg(i));
@@ -293,8 +295,10 @@ void TForm1::FormCreate()
     });
     vx::shell::FilePanel(*this)->SetFolder(vx::ProgramFolder());
     setWindowTitle("");
-    for (TmwCustomEdit* editor : richedit)
+    for (TmwCustomEdit* editor : richedit) {
         editor->Model().SetLineText(" ");
+        editor->Model().SetModified(false);
+    }
     for (int i = 0; i < SlotCount; ++i) {
         slots_[i].FileName.clear();
         PageControl1->setTabText(i, "<empty>");

@@ -106,7 +106,7 @@ std::optional<std::string> PreviewUrl(const std::string& fileName, const std::st
     const fs::path relative = file.lexically_relative(root);
     if (relative.empty() || *relative.begin() == ".." || relative.is_absolute() || relative == ".")
         return std::nullopt;
-    const QString path = QString::fromStdString(relative.generic_string());
+    const QString path = ToQPath(relative.generic_string());
     const QByteArray encoded = QUrl::toPercentEncoding(path, "/");
     return "http://" + host + "/" + encoded.toStdString();
 }
@@ -123,7 +123,7 @@ void PreviewInExternalBrowser(TForm1& form)
         ShowMessage("Save document first!");
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(name)));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQPath(name)));
 }
 
 bool InternalPreviewAvailable()
@@ -143,7 +143,7 @@ void PreviewInInternalBrowser(TForm1& form)
         ShowMessage("You must save the document first!");
         return;
     }
-    QUrl url = QUrl::fromLocalFile(ToQString(name));
+    QUrl url = QUrl::fromLocalFile(ToQPath(name));
     if (state.ThroughWebServer) {
         const std::optional<std::string> served = PreviewUrl(name, WebRoot(), "127.0.0.1");
         if (!served) {

@@ -17,6 +17,7 @@
 #include "platform/qt/Application.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
+#include "shell/ComponentTranslation.h"
 #include "shell/FrontPageCheck.h"
 #include "shell/PrefForm.h"
 #include "shell/ProfHelp.h"
@@ -137,6 +138,9 @@ void TForm1::FormActivate()
         });
         steps.emplace_back([this] { LoadKeyBindings(); });
         steps.emplace_back([this] { CreateWorkspaces(); });
+        // Before the command line: a file named there that was restored is
+        // then found open.
+        steps.emplace_back([this] { OfferRecovery(); });
         steps.emplace_back([this] {
             const std::string help = vx::shell::HelpFilePath("vbscript.chm");
             if (frm_pref && frm_pref->Ticked(1) && !help.empty())
@@ -281,12 +285,14 @@ void TForm1::CreateWorkspaces()
     for (int k = 1; k <= count; ++k) {
         auto* tab = new QWidget;
         tab->setObjectName(QString("tabs_%1").arg(k + 5));
+        tab->setProperty(vx::shell::DocumentCaptionProperty, true);
         auto* layout = new QVBoxLayout(tab);
         layout->setContentsMargins(0, 0, 0, 0);
         auto* editor = new TmwCustomEdit(tab);
         editor->setObjectName(QString("richedit%1").arg(k + 5));
         editor->Model().SetKeystrokes(&richedit[0]->Model().Keystrokes());
         editor->Model().SetLineText(" ");
+        editor->Model().SetModified(false);
         auto* status = new TStatusBar(tab);
         status->setObjectName(QString("statusbar_%1").arg(k));
         status->setSizeGripEnabled(false);

@@ -152,7 +152,7 @@ void TfrmLinkChecking::btnBrowseClick()
 {
     std::string file = vx::dialogs::OpenFile("Open", "HTML files|*.htm;*.html|All files|*.*", "", "htm");
     if (!file.empty())
-        edtHTML->setText(vx::ToQString(file));
+        edtHTML->setText(vx::ToQPath(file));
 }
 
 void TfrmLinkChecking::btnCheck1Click()
@@ -184,7 +184,7 @@ void TfrmLinkChecking::btnCheck1Click()
 void TfrmLinkChecking::Walk()
 {
     trvLinks->collapseAll();
-    std::string start = vx::FromQString(edtHTML->text());
+    std::string start = vx::FromQPath(edtHTML->text());
     try {
         crawl_.Run(start);
     } catch (const std::exception& e) {

@@ -55,7 +55,7 @@ void BeautifyResult(TLaunch& launch)
 {
     std::string text = ControlText(*launch.Dialog, "memo1");
     TmwCustomEditModel& model = launch.Editor->Model();
-    if (text == model.GetText())
+    if (text == model.GetText() || !launch.Form.MayChange(*launch.Editor))
         return;
     // The selection ends after the last character, before the final line break.
     for (const char* end : {"\r\n", "\n"})
@@ -119,7 +119,7 @@ void FillDocumentInfo(TLaunch& launch)
     facts.SavedAt = DateTimeText(QDateTime::currentDateTime());
     if (!facts.FileName.empty() && FileExists(facts.FileName)) {
         facts.SavedBytes = ReadWholeFile(facts.FileName);
-        facts.SavedAt = DateTimeText(QFileInfo(ToQString(facts.FileName)).lastModified());
+        facts.SavedAt = DateTimeText(QFileInfo(ToQPath(facts.FileName)).lastModified());
     }
     for (const auto& [item, data] : vx::tools::DocumentInfoRows(facts))
         dialog->AddRow(item, data);

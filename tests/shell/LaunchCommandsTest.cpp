@@ -85,20 +85,7 @@ protected:
         return lines;
     }
     // Drags the files onto the slot's editor and drops them there.
-    void Drop(int slot, const std::vector<std::string>& files)
-    {
-        QMimeData data;
-        QList<QUrl> urls;
-        for (const std::string& file : files)
-            urls.append(QUrl::fromLocalFile(QString::fromStdString(file)));
-        data.setUrls(urls);
-        QWidget* editor = form->SlotEditor(slot);
-        const Qt::DropActions all = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
-        QDragEnterEvent enter(QPoint(5, 5), all, &data, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(editor, &enter);
-        QDropEvent drop(QPointF(5, 5), all, &data, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(editor, &drop);
-    }
+    void Drop(int slot, const std::vector<std::string>& files) { vx::test::DropFiles(*form->SlotEditor(slot), files); }
     int NamedSlots() const
     {
         int named = 0;

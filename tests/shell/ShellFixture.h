@@ -15,6 +15,10 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -89,6 +93,21 @@ inline void ClickRow(QAbstractItemView& view, int row)
     const QModelIndex index = view.model()->index(row, 0);
     ASSERT_TRUE(index.isValid()) << "row " << row;
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(index).center());
+}
+
+// Drops the files on the widget as a file manager does: the drag enters, then drops.
+inline void DropFiles(QWidget& target, const std::vector<std::string>& files)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& file : files)
+        urls.append(QUrl::fromLocalFile(QString::fromStdString(file)));
+    data.setUrls(urls);
+    const Qt::DropActions all = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    QDragEnterEvent enter(QPoint(5, 5), all, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&target, &enter);
+    QDropEvent drop(QPointF(5, 5), all, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&target, &drop);
 }
 
 // Selects columns from..to of a line, the caret at the end.
