@@ -127,6 +127,7 @@ void TmwCustomEditModel::RescanAll()
 
 void TmwCustomEditModel::ListAdded()
 {
+    LinesEdited();
     int count = lines_->Count();
     LineLengthChanged(count - 1);
     if (highlighter_) {
@@ -144,6 +145,7 @@ void TmwCustomEditModel::ListAdded()
 
 void TmwCustomEditModel::ListCleared()
 {
+    LinesEdited();
     // No line a mark stood on is left.
     marks_.Clear();
     checkpoints_.Forget();
@@ -159,6 +161,7 @@ void TmwCustomEditModel::ListCleared()
 
 void TmwCustomEditModel::ListDeleted(int index)
 {
+    LinesEdited();
     if (index == longestIndex_)
         longestIndex_ = -1;
     else if (index < longestIndex_)
@@ -181,6 +184,7 @@ void TmwCustomEditModel::ListDeleted(int index)
 
 void TmwCustomEditModel::ListInserted(int index)
 {
+    LinesEdited();
     if (longestIndex_ >= index)
         ++longestIndex_;
     checkpoints_.LineInserted(index);
@@ -213,6 +217,7 @@ void TmwCustomEditModel::ListTextReplaced(int index, size_t pos, size_t removed,
 
 void TmwCustomEditModel::ListLinePut(int index)
 {
+    LinesEdited();
     LineLengthChanged(index);
     if (pendingEdit_.index != index)
         pendingEdit_ = TLineEdit{};
@@ -235,6 +240,7 @@ void TmwCustomEditModel::ListLinePut(int index)
 
 void TmwCustomEditModel::ListTextLoaded()
 {
+    LinesEdited();
     checkpoints_.Forget();
     longestIndex_ = -1;
     if (lines_->Count() == 0)
@@ -244,8 +250,16 @@ void TmwCustomEditModel::ListTextLoaded()
 
 void TmwCustomEditModel::ListScanRanges()
 {
+    LinesEdited();
     longestIndex_ = -1;
     RescanAll();
+}
+
+void TmwCustomEditModel::LinesEdited()
+{
+    ++changeCount_;
+    if (lines_->LoadCount() == 0)
+        SetModified(true);
 }
 
 void TmwCustomEditModel::ListChanging() { stateFlags_ |= mwsfLinesChanging; }

@@ -7,6 +7,7 @@
 #include "localisation/qt/KMLang.h"
 #include "platform/qt/QtText.h"
 #include "shell/About.h"
+#include "shell/FrontPageCheck.h"
 #include "shell/ImgContainer.h"
 #include "shell/MainForm.h"
 #include "shell/MainFormCommandsState.h"
@@ -14,7 +15,9 @@
 #include "shell/Recorder.h"
 #include "shell/RegEdit.h"
 #include "shell/ShellDialog.h"
+#include "shell/StyleSheetEditor.h"
 #include "shell/core/ListFiles.h"
+#include "shell/core/TopStyleHook.h"
 #include "shell/menu/MenuBuilder.h"
 
 #include <QAction>
@@ -97,7 +100,8 @@ void ShowRecorder(TForm1&)
 
 void DefaultEditorCheck(TForm1& form)
 {
-    form.CheckFrontPageEditorSetting(true);
+    if (form.CheckFrontPageEditorSetting(true))
+        Tfrm_fpcheck::Run(&form);
     form.RegisterShellEditVerb();
 }
 
@@ -126,14 +130,10 @@ const std::pair<const char*, TCommand> Commands[] = {
     {"Currentpageinexternalbrowser1", PreviewInExternalBrowser},
     {"Currentpageininternalbrowser1", PreviewInInternalBrowser},
     {"LoadPlugins1", LoadPlugins},
-};
-
-// Commands that cannot work here: the external style-sheet editor does not
-// exist on this platform.
-const char* const Unavailable[] = {
-    "LaunchStylesheeteditorCSS1", "LaunchStylesheeteditor1",     "LaunchStylesheeteditor2",
-    "LaunchTopstyle1",            "Editstyleinselectedpartoftext1", "EditstylesheetwithTopStyle1",
-    "VisitTopstylewebsite1",
+    {"LaunchStylesheeteditorCSS1", LaunchStyleSheetEditorForCss},
+    {"LaunchStylesheeteditor1", LaunchStyleSheetEditor},
+    {"Editstyleinselectedpartoftext1", EditSelectedStyle},
+    {"EditstylesheetwithTopStyle1", EditStyleSheetWithTopStyle},
 };
 
 // A menu item or a speed item that stays disabled, beginner mode or not, saying why.
@@ -188,8 +188,8 @@ void BindMainCommands(TForm1& form)
     for (const auto& [name, url] : WebLinks())
         if (QAction* action = form.findChild<QAction*>(name); Claim(action))
             QObject::connect(action, &QAction::triggered, &form, Guarded([url = url] { OpenWebLink(url); }));
-    for (const char* name : Unavailable)
-        Disable(form, name, "not available on this system");
+    // Usable once the style-sheet editor registers, at the window's activation.
+    ShowStyleSheetEditorPresence(form, TopStyleHook().Registered());
     if (!InternalPreviewAvailable())
         Disable(form, "Currentpageininternalbrowser1", "the internal browser preview is not built");
 }

@@ -9,7 +9,7 @@ namespace {
 
 // Why commands are disabled (besides the menu table's own reasons).
 constexpr const char* Reasons[] = {
-    "not available on this system",
+    "the style-sheet editor is not installed",
     "the internal browser preview is not built",
     "disabled in the layout",
     "filled at run time",
