@@ -86,10 +86,9 @@ bool TForm1::FormCloseQuery()
     frm_profhelp->Button2->show();
     ShowAssistantText("Do you really want to quit?");
     frm_profhelp->hide();
-    // Only "&Yes" means quitting; "&No", Escape and the close box keep the program running.
-    if (frm_profhelp->exec() == mrOk) {
-        if (!AskToSaveModified())
-            return false;
+    // Only "&Yes" means quitting; "&No", Escape and the close box keep the program running,
+    // as a cancelled save question does.
+    if (frm_profhelp->exec() == mrOk && AskToSaveModified()) {
         Timer1->stop();
         return true;
     }

@@ -75,10 +75,13 @@ int TForm1::ActiveSlot() const
     return 0;
 }
 
-void TForm1::OpenDocumentInFreeSlot(const std::string& fileName, bool readOnly)
+void TForm1::OpenDocumentInFreeSlot(const std::string& name, bool readOnly)
 {
-    if (fileName.empty() || !vx::FileExists(fileName))
+    if (name.empty() || !vx::FileExists(name))
         return;
+    // A name relative to the working folder (the command line's) would lead a
+    // later start's recovery and Re-Open list to another file.
+    const std::string fileName = vx::shell::WholeFileName(name);
     // One file in two slots would have two texts, and the last save would win.
     if (const int open = SlotOfFile(fileName)) {
         ActivateSlot(open);

@@ -273,7 +273,10 @@ QWidget* TAnimatorForm::BuildAnimationPage()
     backColorBtn_->setText("...");
     back->addWidget(backColor_);
     back->addWidget(backColorBtn_);
-    form->addRow("&Background Color:  ", back);
+    // A row of a layout gets a bare label: the mnemonic needs its buddy named.
+    auto* backLbl = new QLabel("&Background Color:  ", page);
+    backLbl->setBuddy(backColor_);
+    form->addRow(backLbl, back);
     loopBox_ = Named(new QCheckBox("&Looping", page), "LoopBox");
     form->addRow(loopBox_);
     repeatForever_ = Named(new QCheckBox("Repeat &Forever", page), "RepeatForever");

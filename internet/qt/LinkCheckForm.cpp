@@ -79,10 +79,12 @@ void TfrmLinkChecking::BuildWindow()
     stbStatus->setSizeGripEnabled(false);
     // The address panel grows up to its width (set on every resize) and the
     // state panel takes what is left; neither ever makes the window wider.
+    // The stretches leave nothing to the bar's own trailing stretch: the
+    // address panel's share always reaches its width, the rest goes to the state.
     for (int i = 0; i < 2; ++i) {
         panels_[i] = new QLabel(stbStatus);
         panels_[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        stbStatus->addWidget(panels_[i], i == 0 ? 1 : 0);
+        stbStatus->addWidget(panels_[i], i == 0 ? 1000 : 1);
     }
 
     auto* top = new QHBoxLayout;

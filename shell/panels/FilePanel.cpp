@@ -82,7 +82,10 @@ TFilePanel::TFilePanel(TForm1& form, QWidget* parent) : QWidget(parent), form_(f
     connect(DriveComboBox1, &QComboBox::activated, this, Guarded([this] {
                 DirectoryListBox1->SetSelectedDir(vx::FromQString(DriveComboBox1->currentText()));
             }));
-    connect(DirectoryListBox1, &QTreeWidget::currentItemChanged, this, Guarded([this] { DirectoryListBox1Change(); }));
+    // A mouse click makes an item current before it selects it, and the panel
+    // reads the selected folder: it follows the selection.
+    connect(DirectoryListBox1, &QTreeWidget::itemSelectionChanged, this,
+            Guarded([this] { DirectoryListBox1Change(); }));
     OnViewClick(*DirectoryListBox1, TViewClick::Single, [this] { form_.ShowAssistantText(FolderHelp); });
     OnViewClick(*filelist, TViewClick::Single, [this] { form_.ShowAssistantText(FileListHelp); });
     connect(filelist, &QTreeView::doubleClicked, this, Guarded([this] { FileListBox1DblClick(); }));
