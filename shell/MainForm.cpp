@@ -32,6 +32,7 @@
 #include "shell/ComponentTranslation.h"
 #include "shell/ShellDialog.h"
 #include "shell/StatusBar.h"
+#include "shell/TabCaptions.h"
 #include "internet/qt/IPWatch.h"
 #include "shell/MainFormCommands.h"
 #include "shell/launch/Launchers.h"
@@ -69,6 +70,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     a_complete = std::make_unique<TmwAutoComplete>();
     AttachCompletion(1);
     KMLang1 = Named(new TKMLang(this), "KMLang1");
+    vx::shell::TieTabsToLanguage(*this, *KMLang1);
     FlatHint1 = Named(new TFlatHint(this), "FlatHint1");
     FormStorage1 = Named(new TFormStorage(this), "FormStorage1");
     // The storage keeps only the recent-files list: no window placement.
@@ -199,7 +201,7 @@ void TForm1::BuildLayout()
         auto* editor = Named(new TmwCustomEdit(tab), QString("richedit%1").arg(i));
         editor->Model().SetHighLighter(wmMultiSyn1.get());
         tabLayout->addWidget(editor);
-        PageControl1->addTab(tab, "<empty>");
+        PageControl1->addTab(tab, vx::shell::EmptyTabCaption());
         TabSheets[i - 1] = tab;
         richedit[i - 1] = editor;
     }
@@ -292,7 +294,7 @@ void TForm1::FormCreate()
         editor->Model().SetLineText(" ");
     for (int i = 0; i < SlotCount; ++i) {
         slots_[i].FileName.clear();
-        PageControl1->setTabText(i, "<empty>");
+        PageControl1->setTabText(i, vx::shell::EmptyTabCaption());
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "controls/speedbar/SpeedBar.h"
 #include "editor/qt/mwCustomEdit.h"
+#include "localisation/RunTimeText.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/qt/QtText.h"
 #include "shell/About.h"
@@ -136,6 +137,10 @@ const char* const Unavailable[] = {
     "VisitTopstylewebsite1",
 };
 
+// Why commands are disabled; shown in the current language with their hints.
+const TRunTimeText NotOnThisSystem{"not available on this system"};
+const TRunTimeText PreviewNotBuilt{"the internal browser preview is not built"};
+
 // A menu item or a speed item that stays disabled, beginner mode or not, saying why.
 void Disable(TForm1& form, const char* name, const char* reason)
 {
@@ -189,9 +194,9 @@ void BindMainCommands(TForm1& form)
         if (QAction* action = form.findChild<QAction*>(name); Claim(action))
             QObject::connect(action, &QAction::triggered, &form, Guarded([url = url] { OpenWebLink(url); }));
     for (const char* name : Unavailable)
-        Disable(form, name, "not available on this system");
+        Disable(form, name, NotOnThisSystem.English());
     if (!InternalPreviewAvailable())
-        Disable(form, "Currentpageininternalbrowser1", "the internal browser preview is not built");
+        Disable(form, "Currentpageininternalbrowser1", PreviewNotBuilt.English());
 }
 
 } // namespace vx::shell

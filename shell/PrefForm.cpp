@@ -6,6 +6,7 @@
 #include "controls/edits/ToolEdit.h"
 #include "controls/sound/WWave32.h"
 #include "editor/Colors.h"
+#include "localisation/RunTimeText.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/ProgramPaths.h"
 #include "platform/qt/Application.h"
@@ -39,6 +40,9 @@ std::string& TagCaseMode()
 }
 
 namespace {
+
+const TRunTimeFilter WaveFilter{"Wave files|*.wav"};
+const TRunTimeFilter ProgramFilter{"Programs|*|All files|*.*"};
 
 struct TNamedColour {
     const char* Name;
@@ -340,14 +344,14 @@ void Tfrm_pref::Button2Click()
 void Tfrm_pref::soundButtonClick()
 {
     const std::string chosen =
-        vx::dialogs::OpenFile("Open", "Wave files|*.wav", vx::ProgramPath("sounds"));
+        vx::dialogs::OpenFile(OpenTitle(), WaveFilter(), vx::ProgramPath("sounds"));
     if (!chosen.empty())
         sound->setText(vx::ToQString(chosen));
 }
 
 void Tfrm_pref::ToolButtonClick(int index)
 {
-    const std::string chosen = vx::dialogs::OpenFile("Open", "Programs|*|All files|*.*", vx::ProgramFolder());
+    const std::string chosen = vx::dialogs::OpenFile(OpenTitle(), ProgramFilter(), vx::ProgramFolder());
     if (!chosen.empty())
         ToolPrograms.at(index)->setText(vx::ToQString(chosen));
 }

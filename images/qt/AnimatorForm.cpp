@@ -125,7 +125,7 @@ TAnimatorForm::TAnimatorForm(QWidget* parent) : QDialog(parent), image_(std::mak
     ImageChanged();
     SelectFrame(-1, true);
     UpdateCaption();
-    SetStatus(kReady);
+    SetStatus(kReady());
     modified_ = false;
     TranslateWindow(this);
 }

@@ -2,6 +2,7 @@
 #include "internet/qt/LinkCheckForm.h"
 
 #include "internet/qt/LinkPictures.h"
+#include "localisation/RunTimeText.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
@@ -19,6 +20,8 @@
 bool LinkCheckDone = false;
 
 namespace {
+
+const TRunTimeFilter HtmlFilter{"HTML files|*.htm;*.html|All files|*.*"};
 
 constexpr int kNodeRole = Qt::UserRole;
 
@@ -161,7 +164,7 @@ void TfrmLinkChecking::SetPanel(int index, const std::string& text)
 
 void TfrmLinkChecking::btnBrowseClick()
 {
-    std::string file = vx::dialogs::OpenFile("Open", "HTML files|*.htm;*.html|All files|*.*");
+    std::string file = vx::dialogs::OpenFile(OpenTitle(), HtmlFilter());
     if (!file.empty())
         edtHTML->setText(vx::ToQString(file));
 }

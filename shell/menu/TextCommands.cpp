@@ -13,6 +13,7 @@
 #include "shell/core/TagBlock.h"
 #include "shell/menu/DocumentPrint.h"
 #include "shell/menu/ProgressWindow.h"
+#include "localisation/RunTimeText.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -27,8 +28,13 @@ namespace vx::shell {
 namespace {
 
 // "All webrelated" ends the filters of the file dialogs.
-constexpr const char* SaveFilter = "All files (*.*)|*.*";
-constexpr const char* CsvFilter = "Comma delimited files (*.csv)|*.csv|All files (*.*)|*.*";
+const TRunTimeFilter SaveFilter{"All files (*.*)|*.*"};
+const TRunTimeFilter CsvFilter{"Comma delimited files (*.csv)|*.csv|All files (*.*)|*.*"};
+const TRunTimeFilter GlobalAsaFilter{"Global.asa (*.asa)|*.asa"};
+const TRunTimeText ExportTitle{"Export"};
+const TRunTimeText SaveSelectionTitle{"Save Selection as"};
+const TRunTimeText ImportCsvTitle{"Import CSV file"};
+const TRunTimeText GlobalAsaTitle{"Create Global.asa"};
 
 // Lines handed to the editor at once; the progress window moves between them.
 constexpr int ProgressStep = 64;
@@ -119,7 +125,7 @@ void ExportLines(TForm1& form, std::string_view lineEnd)
     TmwCustomEdit* editor = form.ActiveEditor();
     if (!editor)
         return;
-    const std::string path = vx::dialogs::SaveFile("Export", SaveFilter);
+    const std::string path = vx::dialogs::SaveFile(ExportTitle(), SaveFilter());
     if (path.empty())
         return;
     vx::WriteFileAtomic(path, JoinLines(editor->Model().Lines(), lineEnd));
@@ -212,7 +218,7 @@ void SaveSelectionas(TForm1& form, std::string_view)
     TmwCustomEdit* editor = form.ActiveEditor();
     if (!editor)
         return;
-    const std::string path = vx::dialogs::SaveFile("Save Selection as", SaveFilter);
+    const std::string path = vx::dialogs::SaveFile(SaveSelectionTitle(), SaveFilter());
     if (!path.empty())
         vx::WriteFileAtomic(path, editor->Model().GetSelText() + "\r\n");
 }
@@ -229,7 +235,7 @@ void ExportMac(TForm1& form, std::string_view)
 
 void ImportCsv(TForm1&, std::string_view)
 {
-    const std::string input = vx::dialogs::OpenFile("Import CSV file", CsvFilter);
+    const std::string input = vx::dialogs::OpenFile(ImportCsvTitle(), CsvFilter());
     if (input.empty())
         return;
     const std::filesystem::path in(input);
@@ -254,7 +260,7 @@ void ImportCsv(TForm1&, std::string_view)
 
 void CreateGlobalAsa(TForm1& form, std::string_view)
 {
-    const std::string path = vx::dialogs::SaveFile("Create Global.asa", "Global.asa (*.asa)|*.asa", "global.asa");
+    const std::string path = vx::dialogs::SaveFile(GlobalAsaTitle(), GlobalAsaFilter(), "global.asa");
     if (path.empty())
         return;
     vx::WriteFileAtomic(path, LinesText(GlobalAsaLines()));
