@@ -10,6 +10,7 @@
 #include "controls/speedbar/SpeedBar.h"
 #include "controls/stores/Placemnt.h"
 #include "controls/display/RxGrdCpt.h"
+#include "controls/edits/ItemWideComboBox.h"
 #include "editor/qt/mwAutoComplete.h"
 #include "editor/qt/mwCompletionProposal.h"
 #include "editor/Colors.h"
@@ -178,9 +179,10 @@ void TForm1::BuildLayout()
     toppanel = Named(new QWidget(central), "toppanel");
     auto* top = new QHBoxLayout(toppanel);
     top->setContentsMargins(0, 0, 0, 0);
-    combobox1 = Named(new QComboBox(toppanel), "combobox1");
-    combobox2 = Named(new QComboBox(toppanel), "combobox2");
-    combobox3 = Named(new QComboBox(toppanel), "combobox3");
+    // The tag boxes show their chosen tag whole: the lists hold tags too long for one row.
+    combobox1 = Named(new TItemWideComboBox(toppanel), "combobox1");
+    combobox2 = Named(new TItemWideComboBox(toppanel), "combobox2");
+    combobox3 = Named(new TItemWideComboBox(toppanel), "combobox3");
     ComboBox4 = Named(new QComboBox(toppanel), "ComboBox4");
     ComboBox4->setToolTip("Quick Fontsize tool");
     ComboBox4->addItems({"normal", "1", "2", "3", "4", "5", "6", "7", "+1", "+2", "+3", "-1", "-2"});

@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -115,6 +116,8 @@ Tfrm_pref::Tfrm_pref(QWidget* parent) : TShellDialog("frm_pref", "Preferences", 
     auto* right = new QVBoxLayout;
     auto* pages = new QTabWidget(this);
     pages->setObjectName("PageControl1");
+    // The window is as wide as its row of tabs: every tab shows.
+    pages->tabBar()->setUsesScrollButtons(false);
     pages->addTab(BuildGlobalPage(), "Global &options");
     pages->addTab(BuildColorPage(), "&Color && Font options");
     pages->addTab(BuildDocumentPage(), "Document options");

@@ -6,6 +6,7 @@
 #include "controls/flat/TFlatMemoUnit.h"
 #include "controls/edits/RXCombos.h"
 #include "controls/edits/ToolEdit.h"
+#include "controls/stores/AppUtils.h"
 #include "localisation/RunTimeText.h"
 #include "platform/Exception.h"
 #include "platform/Registry.h"
@@ -92,7 +93,8 @@ void Tfrm_pref::FormActivate()
     vx::shell::LoadListFile(vx::shell::DataFile("macros.dat"), Memo1->Lines());
     TopStyleLabel->setText(vx::ToQString(vx::shell::TopStyleHook().Registered() ? TopStyleFound() : TopStyleMissing()));
     ComboBox1->setCurrentIndex(0);
-    move(40, 40);
+    // At 40, 40 unless that would put its edge off a small screen.
+    move(vx::ClampToScreens(QRect(QPoint(40, 40), frameGeometry().size())).topLeft());
     try {
         LoadRegistry();
     } catch (const Exception&) {

@@ -35,6 +35,10 @@ const TRunTimeText ExportTitle{"Export"};
 const TRunTimeText SaveSelectionTitle{"Save Selection as"};
 const TRunTimeText ImportCsvTitle{"Import CSV file"};
 const TRunTimeText GlobalAsaTitle{"Create Global.asa"};
+const TRunTimeText RemarkTitle{"State remark"};
+const TRunTimeText RemarkPrompt{"The text of the remark:"};
+const TRunTimeText EncodeTitle{"Variable"};
+const TRunTimeText EncodePrompt{"The variable, or the quoted text, that Server.HTMLEncode encodes:"};
 
 // Lines handed to the editor at once; the progress window moves between them.
 constexpr int ProgressStep = 64;
@@ -99,19 +103,23 @@ std::size_t SelectionStart(const TmwCustomEditModel& model)
     return offset + static_cast<std::size_t>(caret.X - 1);
 }
 
-// An answer, or nothing when the box is cancelled.
-bool InputQuery(QWidget* parent, const std::string& caption, const std::string& prompt, std::string& value)
+// An answer, or nothing when the box is cancelled. The box is in the
+// program's own font, its prompt saying what to type.
+bool InputQuery(QWidget* parent, const TRunTimeText& caption, const TRunTimeText& prompt, std::string& value)
 {
-    bool accepted = false;
-    const QString answer = QInputDialog::getText(parent, vx::ToQString(caption), vx::ToQString(prompt),
-                                                 QLineEdit::Normal, vx::ToQString(value), &accepted);
-    if (accepted)
-        value = vx::FromQString(answer);
-    return accepted;
+    QInputDialog box(parent);
+    box.setFont(QApplication::font());
+    box.setWindowTitle(vx::ToQString(caption()));
+    box.setLabelText(vx::ToQString(prompt()));
+    box.setTextValue(vx::ToQString(value));
+    if (box.exec() != QDialog::Accepted)
+        return false;
+    value = vx::FromQString(box.textValue());
+    return true;
 }
 
-void InsertAnswer(TForm1& form, const char* caption, const char* prompt, const char* preset, const char* before,
-                  const char* after)
+void InsertAnswer(TForm1& form, const TRunTimeText& caption, const TRunTimeText& prompt, const char* preset,
+                  const char* before, const char* after)
 {
     if (!form.ActiveEditor())
         return;
@@ -200,17 +208,17 @@ void SelectTagBlockCommand(TForm1& form, std::string_view)
 
 void VbsRemark(TForm1& form, std::string_view)
 {
-    InsertAnswer(form, "State remark", "State remark", "..", " Rem ", "");
+    InsertAnswer(form, RemarkTitle, RemarkPrompt, "..", " Rem ", "");
 }
 
 void HtmlRemark(TForm1& form, std::string_view)
 {
-    InsertAnswer(form, "State remark", "State remark", "..", " <!--", " --> ");
+    InsertAnswer(form, RemarkTitle, RemarkPrompt, "..", " <!--", " --> ");
 }
 
 void HtmlEncode(TForm1& form, std::string_view)
 {
-    InsertAnswer(form, "Variable", "Prompt", "", " Server.htmlencode(", ")");
+    InsertAnswer(form, EncodeTitle, EncodePrompt, "", " Server.htmlencode(", ")");
 }
 
 void SaveSelectionas(TForm1& form, std::string_view)

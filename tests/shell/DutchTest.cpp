@@ -60,7 +60,7 @@ const std::set<std::string>& SameInDutch()
     // Words Dutch shares with English, key names, symbols and sizes.
     "1 ( 8 pt)", "2 (10 pt)", "3 (12 pt)", "4 (14 pt)", "5 (18 pt)", "6 (24 pt)", "7 (36 pt)", "Fuchsia", "x",
     "NUM", "CAPS", "SQL - Wizards", "VBScript - wizards", "Plug-ins", "Wizards", "Help", "Document 1", "Document 2",
-    "Document 3", "Document 4", "Document 5", "Macro's", "&OK", " Databases", " Records", "|<", ">|", "< Help >",
+    "Document 3", "Document 4", "Document 5", "Macro's", "&OK", "OK", " Databases", " Records", "|<", ">|", "< Help >",
     "<Type>", "Copyright", "Homepage", "Database", "Status", "Type", "& Ampersand", "\xA9"  " Copyright", "Frame #",
     "0 bytes", "ID",
     // The calculator's keys.

@@ -28,8 +28,9 @@ using vx::shell::menu::TMenuRow;
 const std::set<std::string_view>& WindowCommands()
 {
     static const std::set<std::string_view> names = {
-        "Calculator1", "ShowFilemanager1", "Movementrecorder1", "Prefferences1",  "FindandReplace1",
-        "Jumptoline1", "Imagepreviewer1",  "AboutVellumix1",    "EditASPregistryentries1",
+        "Calculator1",   "ShowFilemanager1",        "Movementrecorder1", "Prefferences1",     "FindandReplace1",
+        "Jumptoline1",   "Imagepreviewer1",         "AboutVellumix1",    "EditASPregistryentries1",
+        "Htmlencode1",   "InsertRemark1",           "InsertHTMlRemark1",
     };
     return names;
 }
