@@ -55,6 +55,7 @@ const TRunTimeFilter DocumentFilter{DocumentFilterText("Vbscript", "All webrelat
 const TRunTimeFilter NewPageFilter{DocumentFilterText("VBscript", "All webreleated")};
 const TRunTimeText SavePageTitle{"Save page"};
 const TRunTimeText SaveAsTitle{"Save As"};
+const TRunTimeText ReadOnlyBox{"Open as &read-only"};
 
 QString TabCaptionOf(const std::string& path)
 {
@@ -130,7 +131,7 @@ bool TForm1::MayReplaceUnsavedText(int slot, const std::string& fileName)
 void TForm1::Fileopen1Click()
 {
     const vx::dialogs::FileChoice chosen =
-        vx::dialogs::OpenFileOfferingReadOnly(OpenTitle(), DocumentFilter(), DefaultExtension);
+        vx::dialogs::OpenFileOfferingReadOnly(OpenTitle(), DocumentFilter(), DefaultExtension, ReadOnlyBox());
     if (!chosen.path.empty())
         OpenDocumentInFreeSlot(chosen.path, chosen.readOnly);
 }

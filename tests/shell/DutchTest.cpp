@@ -148,6 +148,7 @@ std::map<std::string, TShownTexts> ShownEverywhere(TForm1& form, DialogRecorder&
         for (const vx::dialogs::Request& request : dialogs.requests) {
             TShownTexts& texts = shown[std::string("file dialog of ") + command];
             texts["Caption"] = vx::ToQString(request.caption);
+            texts["ReadOnlyBox"] = vx::ToQString(request.readOnlyBox);
             const QStringList filters = vx::ToQString(vx::dialogs::QtFilter(request.text)).split(";;");
             for (int i = 0; i < filters.size(); ++i)
                 texts["Filter." + std::to_string(i)] = filters[i].left(filters[i].lastIndexOf(" ("));
