@@ -127,6 +127,7 @@ void TmwCustomEditModel::RescanAll()
 
 void TmwCustomEditModel::ListAdded()
 {
+    LinesEdited();
     int count = lines_->Count();
     LineLengthChanged(count - 1);
     if (highlighter_) {
@@ -144,6 +145,7 @@ void TmwCustomEditModel::ListAdded()
 
 void TmwCustomEditModel::ListCleared()
 {
+    LinesEdited();
     checkpoints_.Forget();
     longestIndex_ = -1;
     invalidateRect_ = TRect{};
@@ -157,6 +159,7 @@ void TmwCustomEditModel::ListCleared()
 
 void TmwCustomEditModel::ListDeleted(int index)
 {
+    LinesEdited();
     if (index == longestIndex_)
         longestIndex_ = -1;
     else if (index < longestIndex_)
@@ -179,6 +182,7 @@ void TmwCustomEditModel::ListDeleted(int index)
 
 void TmwCustomEditModel::ListInserted(int index)
 {
+    LinesEdited();
     if (longestIndex_ >= index)
         ++longestIndex_;
     checkpoints_.LineInserted(index);
@@ -211,6 +215,7 @@ void TmwCustomEditModel::ListTextReplaced(int index, size_t pos, size_t removed,
 
 void TmwCustomEditModel::ListLinePut(int index)
 {
+    LinesEdited();
     LineLengthChanged(index);
     if (pendingEdit_.index != index)
         pendingEdit_ = TLineEdit{};
@@ -233,6 +238,7 @@ void TmwCustomEditModel::ListLinePut(int index)
 
 void TmwCustomEditModel::ListTextLoaded()
 {
+    LinesEdited();
     checkpoints_.Forget();
     longestIndex_ = -1;
     if (lines_->Count() == 0)
@@ -242,8 +248,16 @@ void TmwCustomEditModel::ListTextLoaded()
 
 void TmwCustomEditModel::ListScanRanges()
 {
+    LinesEdited();
     longestIndex_ = -1;
     RescanAll();
+}
+
+void TmwCustomEditModel::LinesEdited()
+{
+    ++changeCount_;
+    if (lines_->LoadCount() == 0)
+        SetModified(true);
 }
 
 void TmwCustomEditModel::ListChanging() { stateFlags_ |= mwsfLinesChanging; }

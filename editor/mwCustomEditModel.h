@@ -224,8 +224,13 @@ public:
     void SetOverwriteCaret(TCaretType value);
     virtual bool GetReadOnly() const { return readOnly_; }
     virtual void SetReadOnly(bool value) { readOnly_ = value; }
+    // Set by every change of the lines outside a whole-text load (SetText,
+    // Assign, LoadFromFile), recorded for undo or not: lines a command adds
+    // or rewrites are the user's text changing too. A load leaves it as it was.
     bool Modified() const { return modified_; }
     void SetModified(bool value);
+    // Advances with every change of the lines, loads included.
+    std::uint64_t ChangeCount() const { return changeCount_; }
     int MaxUndo() const { return undoList_.MaxUndo(); }
     void SetMaxUndo(int value);
     int TabWidth() const { return tabWidth_; }
@@ -337,6 +342,8 @@ protected:
 
 private:
     // Line store handlers.
+    // Every change: counted, and the text modified unless it is a load.
+    void LinesEdited();
     void ListAdded();
     void ListCleared();
     void ListDeleted(int index);
@@ -479,6 +486,7 @@ private:
     int textOffset_ = 0;
     int topLine_ = 1;
     bool modified_ = false;
+    std::uint64_t changeCount_ = 0;
     TSelectionMode selectionMode_ = smNormal;
     TRect invalidateRect_;
     TmwStateFlags stateFlags_ = 0;

@@ -3,7 +3,7 @@
 // and writes out to the same bytes.
 #include "fuzz/FuzzCheck.h"
 #include "platform/Exception.h"
-#include "shell/core/JournalEvent.h"
+#include "platform/JournalEvent.h"
 
 #include <cstdint>
 #include <string>

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 constexpr int kInterlaceStart[4] = {0, 4, 2, 1};
@@ -26,13 +27,20 @@ void Compress(TGIFSubImage& subImage, TByteStream& stream)
         bits = image ? image->BitsPerPixel() : 8;
         colors = 1 << bits;
     }
-    std::unique_ptr<TGIFEncoder> encoder;
-    if (image && image->Compression == 1)
-        encoder = std::make_unique<TRLEEncoder>(image);
-    else
-        encoder = std::make_unique<TLZWEncoder>(image);
-    encoder->Encode(stream, bits, colors, subImage.Data().data(), subImage.Interlaced(), subImage.Width(),
+    // Codes need only cover the indices the frame holds: a frame that uses the
+    // first entries of a large table starts with narrower codes.
+    const std::vector<std::uint8_t>& pixels = subImage.Data();
+    if (!pixels.empty())
+        bits = std::min(bits, TGIFColorMap::BitsFor(*std::max_element(pixels.begin(), pixels.end()) + 1));
+    MakeEncoder(image)->Encode(stream, bits, colors, subImage.Data().data(), subImage.Interlaced(), subImage.Width(),
                     subImage.Height());
+}
+
+std::unique_ptr<TGIFEncoder> MakeEncoder(TGIFImage* image)
+{
+    if (image && image->Compression == 1)
+        return std::make_unique<TRLEEncoder>(image);
+    return std::make_unique<TLZWEncoder>(image);
 }
 
 void TGIFEncoder::Encode(TByteStream& stream, int bitsPerPixel, int colorCount, const std::uint8_t* pixels,

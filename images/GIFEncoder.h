@@ -11,10 +11,15 @@
 class TGIFSubImage;
 
 // Writes the image data of the sub-image: minimum code size, data sub-blocks and
-// the zero-length block. The image's compression setting 1 picks the run-length
-// encoder, anything else LZW. Raises "Color not in color table" for a pixel at or
-// past the colour count.
+// the zero-length block. The code size is the table's, or less when the highest
+// index the frame holds needs fewer bits. The image's compression setting 1 picks
+// the run-length encoder, anything else LZW. Raises "Color not in color table"
+// for a pixel at or past the colour count.
 void Compress(TGIFSubImage& subImage, TByteStream& stream);
+
+class TGIFEncoder;
+// The encoder the image's compression setting picks (LZW without an image).
+std::unique_ptr<TGIFEncoder> MakeEncoder(TGIFImage* image);
 
 class TGIFEncoder {
 public:

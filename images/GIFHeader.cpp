@@ -35,9 +35,7 @@ int TGIFHeader::Version() const
 
 int TGIFHeader::BitsPerPixel() const
 {
-    int bits = colorMap_.BitsPerPixel();
-    ForEachLocalBits(Image(), [&](int b) { bits = std::max(bits, b); });
-    return bits;
+    return colorMap_.BitsPerPixel();
 }
 
 int TGIFHeader::ColorResolution() const

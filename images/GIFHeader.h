@@ -23,8 +23,11 @@ public:
     int Version() const override;
     // Recomputes the packed byte from the global table and the frames' local tables.
     void Prepare();
-    // The largest bit count of the global table and of every local table.
+    // The bit count of the global table: its size field, and the code size of the
+    // frames drawn with it. Padding it to the largest local table would only add
+    // black entries and widen those frames' codes.
     int BitsPerPixel() const;
+    // The largest bit count of the global table and of every local table, less one.
     int ColorResolution() const;
 
     // Writes the signature (version of the image), the screen and the padded global table.

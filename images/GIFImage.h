@@ -2,9 +2,11 @@
 #pragma once
 
 #include "images/GIFHeader.h"
-#include "images/Graphic.h"
 #include "images/GIFItem.h"
+#include "images/GIFReduce.h"
 #include "images/GIFSubImage.h"
+#include "images/Graphic.h"
+#include "platform/ThreadPriority.h"
 
 #include <functional>
 #include <memory>
@@ -71,6 +73,18 @@ public:
     // 1 writes image data with the run-length encoder, anything else with LZW.
     std::uint8_t Compression = 0;
     std::uint16_t DrawOptions = 0x060F;
+    // How a bitmap of more than 256 colours becomes a frame, and what Optimize
+    // takes when it is given no reduction of its own.
+    std::uint8_t ColorReduction = rmNetscape;
+    int ReductionBits = 8;
+    std::uint8_t DitherMode = 0;
+    // What the image's painters run at and how fast they play, in percent.
+    TThreadPriority ThreadPriority = tpNormal;
+    int AnimationSpeed = 100;
+    // The colour painters clear to, 0x00BBGGRR; by default none: the global
+    // table's background entry.
+    static constexpr std::uint32_t kNoBackground = 0x1FFFFFFF;
+    std::uint32_t BackgroundColor = kNoBackground;
     // goDither, unless goAutoDither is set too and the screen is no palette display.
     bool Dithering() const;
 
@@ -87,16 +101,21 @@ public:
     // option bits; progress "Optimizing...". Colour reduction rmPalette without
     // ooCleanup but with ooReduceColors raises "Invalid reduction method".
     void Optimize(std::uint8_t options, int reduction, int ditherMode, int reductionBits);
+    // With the image's own colour reduction, dither mode and reduction bits.
+    void Optimize(std::uint8_t options);
     TGIFSubImage& Add(std::unique_ptr<TGIFSubImage> subImage);
     // A new frame of the bitmap on a local table: 1- and 8-bit pixels as they are,
-    // 24-bit colours found or added (reduced to the web palette first past 256
-    // colours). Set bits of the 1-bit mask make pixels transparent. "Converting...".
+    // 24-bit colours found or added (reduced first by the image's colour reduction,
+    // dither mode and reduction bits past 256 colours). Set bits of the 1-bit mask
+    // make pixels transparent. "Converting...".
     TGIFSubImage& AddBitmap(const TGIFBitmap& bitmap, const TGIFBitmap* mask = nullptr);
     // The picture of the logical screen: the background colour (white without a
     // global table) with frame 0 at its place, its transparent pixels left out.
     void AssignTo(TGIFBitmap& bitmap);
-    // A copy of the source's header, frames and draw options; the copy keeps no
-    // progress or warning handler. "Copying...".
+    // A copy of the source's header, frames, draw options, colour reduction, dither
+    // mode, thread priority and background colour; the copy keeps its own animation
+    // speed, reduction bits and compression, and no progress or warning handler.
+    // "Copying...".
     void Assign(const TGIFImage& source);
 
     // On an error the stream goes back to where loading began and the error goes on.

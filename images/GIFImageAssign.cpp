@@ -70,6 +70,10 @@ void TGIFImage::Assign(const TGIFImage& source)
         header_.AspectRatio = source.header_.AspectRatio;
         header_.ColorMap().Assign(source.header_.ColorMap());
         DrawOptions = source.DrawOptions;
+        ColorReduction = source.ColorReduction;
+        DitherMode = source.DitherMode;
+        ThreadPriority = source.ThreadPriority;
+        BackgroundColor = source.BackgroundColor;
         const int count = source.images_.Count();
         for (int i = 0; i < count; ++i) {
             auto frame = std::make_unique<TGIFSubImage>(this);
@@ -94,7 +98,10 @@ TGIFSubImage& TGIFImage::AddBitmap(const TGIFBitmap& source, const TGIFBitmap* m
     TGIFBitmap reducedCopy;
     const TGIFBitmap* bitmap = &source;
     if (source.PixelFormat() == TPixelFormat::pf24bit && CountColors(source) > kMaxColors) {
-        std::unique_ptr<TGIFBitmap> reduced = ReduceColors(source, rmNetscape, 0, {}, 8);
+        std::unique_ptr<TGIFBitmap> reduced = ReduceColors(source, ColorReduction, DitherMode, {}, ReductionBits);
+        // A reduction that needs a palette of the caller's, or none known, gives no picture.
+        if (reduced->Empty())
+            throw GIFException("Invalid reduction method");
         reducedCopy = *reduced;
         bitmap = &reducedCopy;
     }

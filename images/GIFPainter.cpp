@@ -17,10 +17,10 @@ constexpr int kEnded = -2;
 } // namespace
 
 TGIFPainter::TGIFPainter(std::vector<TGIFPaintFrame> plan, std::uint16_t options, int speed, TPoster post,
-                         TDrawFrame draw)
+                         TDrawFrame draw, TThreadPriority priority)
     : plan_(std::move(plan)),
       options_(plan_.size() < 2 ? static_cast<std::uint16_t>(options & ~(goThreaded | goAnimate)) : options),
-      speed_(speed), post_(std::move(post)), draw_(std::move(draw))
+      speed_(speed), post_(std::move(post)), draw_(std::move(draw)), priority_(priority)
 {
 }
 
@@ -43,7 +43,10 @@ int TGIFPainter::FrameWait(const TGIFPaintFrame& frame, bool threaded, int speed
 void TGIFPainter::Start()
 {
     if (Threaded() && !thread_.joinable())
-        thread_ = std::thread([this] { Run(); });
+        thread_ = std::thread([this] {
+            SetCurrentThreadPriority(priority_);
+            Run();
+        });
 }
 
 void TGIFPainter::Stop()
@@ -81,31 +84,22 @@ void TGIFPainter::Run()
     }
 }
 
+int TGIFPainter::End()
+{
+    ended_ = true;
+    Fire(OnEndPaint);
+    return kEnded;
+}
+
 int TGIFPainter::Next()
 {
     if (ended_)
         return kEnded;
-    if (terminated_ || plan_.empty()) {
-        ended_ = true;
-        Fire(OnEndPaint);
-        return kEnded;
-    }
+    if (terminated_ || plan_.empty())
+        return End();
     if (!started_) {
         started_ = true;
         Fire(OnStartPaint);
-    }
-    if (active_ >= static_cast<int>(plan_.size())) {
-        if (loopCounter_ > 0)
-            --loopCounter_;
-        const bool again = (options_ & goAnimate) && (options_ & goLoop) &&
-                           (loopCounter_ != 0 || (options_ & goLoopContinously));
-        if (!again) {
-            ended_ = true;
-            Fire(OnEndPaint);
-            return kEnded;
-        }
-        active_ = loopStart_;
-        Fire(OnLoop);
     }
     const TGIFPaintFrame& frame = plan_[static_cast<size_t>(active_)];
     if (frame.loops >= 0 && !loopSeen_) {
@@ -126,5 +120,16 @@ int TGIFPainter::Next()
     // Without animation the pass ends after one frame.
     if (!(options_ & goAnimate))
         active_ = static_cast<int>(plan_.size());
+    if (active_ >= static_cast<int>(plan_.size())) {
+        if (loopCounter_ > 0)
+            --loopCounter_;
+        const bool again = (options_ & goAnimate) && (options_ & goLoop) &&
+                           (loopCounter_ != 0 || (options_ & goLoopContinously));
+        if (!again)
+            return End();
+        active_ = loopStart_;
+        Fire(OnLoop);
+    }
+    // The wait before the next frame is the delay of the one just drawn.
     return FrameWait(frame, Threaded(), speed_);
 }

@@ -3,6 +3,8 @@
 // time and waits; unthreaded, the caller drives it step by step from a timer.
 #pragma once
 
+#include "platform/ThreadPriority.h"
+
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -45,8 +47,10 @@ public:
     using TDrawFrame = std::function<void(int index)>;
     using TEvent = std::function<void()>;
 
-    // A plan of one frame is never threaded and never animated.
-    TGIFPainter(std::vector<TGIFPaintFrame> plan, std::uint16_t options, int speed, TPoster post, TDrawFrame draw);
+    // A plan of one frame is never threaded and never animated. A threaded
+    // painter's thread runs at the priority.
+    TGIFPainter(std::vector<TGIFPaintFrame> plan, std::uint16_t options, int speed, TPoster post, TDrawFrame draw,
+                TThreadPriority priority = tpNormal);
     ~TGIFPainter();
     TGIFPainter(const TGIFPainter&) = delete;
     TGIFPainter& operator=(const TGIFPainter&) = delete;
@@ -64,6 +68,8 @@ public:
 
     // One step: the next frame is drawn; answers how long to wait before the next
     // step in milliseconds (-1 waits until stopped), or -2 once painting has ended.
+    // Painting ends with the step that draws the last frame of the last pass: the
+    // end comes at the end of the frames, not after the last one's delay.
     int Next();
 
     // The wait after a frame: its delay (10 units without one, at least 3) times
@@ -81,12 +87,15 @@ public:
 private:
     void Run();
     void Fire(const TEvent& event);
+    // Ends the painting; answers kEnded.
+    int End();
 
     const std::vector<TGIFPaintFrame> plan_;
     const std::uint16_t options_;
     const int speed_;
     const TPoster post_;
     const TDrawFrame draw_;
+    const TThreadPriority priority_;
 
     std::atomic<bool> terminated_{false};
     std::mutex mutex_;

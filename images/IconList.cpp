@@ -1,6 +1,7 @@
 // The icon list and its stored form.
 #include "images/IconList.h"
 
+#include "images/GraphicException.h"
 #include "images/LittleEndian.h"
 #include "platform/Exception.h"
 
@@ -53,6 +54,38 @@ int TIconList::Add(const TIcon& icon)
     icons_.push_back(std::make_unique<TIcon>(icon));
     Changed();
     return Count() - 1;
+}
+
+namespace {
+
+TIcon ResourceIcon(const TIconModule& module, const std::string& name)
+{
+    TIcon icon = TIcon::FromICO(module.IconResource(name));
+    if (icon.Empty())
+        throw EInvalidGraphic("Icon image is not valid");
+    return icon;
+}
+
+} // namespace
+
+int TIconList::AddResource(const TIconModule& module, const std::string& name)
+{
+    return Add(ResourceIcon(module, name));
+}
+
+void TIconList::InsertResource(int index, const TIconModule& module, const std::string& name)
+{
+    if (index != Count())
+        Check(index);
+    Insert(index, ResourceIcon(module, name));
+}
+
+int TIconList::IndexOf(const TIcon& icon) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (&Get(i) == &icon)
+            return i;
+    return -1;
 }
 
 void TIconList::Insert(int index, const TIcon& icon)

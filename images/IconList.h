@@ -10,6 +10,14 @@
 #include <string_view>
 #include <vector>
 
+// The icon resources of a module (the program, a library): icon files by name.
+class TIconModule {
+public:
+    virtual ~TIconModule() = default;
+    // The icon file the module holds under the name; raises when it holds none.
+    virtual std::string IconResource(const std::string& name) const = 0;
+};
+
 class TIconList {
 public:
     using TNotifyEvent = std::function<void(TIconList* sender)>;
@@ -25,7 +33,14 @@ public:
     // An index equal to the count appends.
     void Put(int index, const TIcon& icon);
     int Add(const TIcon& icon);
+    // A new icon made from the module's icon resource, appended or inserted. A
+    // resource that holds no readable icon raises EInvalidGraphic "Icon image is
+    // not valid"; the list stays as it was.
+    int AddResource(const TIconModule& module, const std::string& name);
     void Insert(int index, const TIcon& icon);
+    void InsertResource(int index, const TIconModule& module, const std::string& name);
+    // The index of that icon object as Get hands it out; -1 when the list has it not.
+    int IndexOf(const TIcon& icon) const;
     void Delete(int index);
     void Exchange(int i, int j);
     void Move(int from, int to);

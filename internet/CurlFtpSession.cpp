@@ -1,6 +1,7 @@
 // FTP through libcurl's easy interface.
 #include "internet/CurlFtpSession.h"
 
+#include "internet/FtpBinaryList.h"
 #include "internet/FtpListing.h"
 #include "internet/SmtpReply.h"
 
@@ -14,6 +15,7 @@
 #include <unistd.h>
 
 struct TCurlFtpSession::Handle {
+    CURLM* multi = nullptr;
     CURL* easy = nullptr;
     curl_slist* quote = nullptr;
     ~Handle()
@@ -21,10 +23,15 @@ struct TCurlFtpSession::Handle {
         curl_slist_free_all(quote);
         if (easy)
             curl_easy_cleanup(easy);
+        if (multi)
+            curl_multi_cleanup(multi);
     }
 };
 
 namespace {
+
+// How long a wait lasts before Idle runs again.
+constexpr int kSliceMs = 50;
 
 void GlobalInit()
 {
@@ -33,23 +40,6 @@ void GlobalInit()
         return true;
     }();
     (void)done;
-}
-
-struct TStringSink {
-    std::string data;
-    bool tooLarge = false;
-};
-
-size_t WriteToString(char* ptr, size_t size, size_t count, void* user)
-{
-    auto* sink = static_cast<TStringSink*>(user);
-    size_t n = size * count;
-    if (static_cast<std::int64_t>(sink->data.size() + n) > TCurlFtpSession::kMaxListing) {
-        sink->tooLarge = true;
-        return 0;
-    }
-    sink->data.append(ptr, n);
-    return n;
 }
 
 size_t WriteToFd(char* ptr, size_t size, size_t count, void* user)
@@ -95,12 +85,20 @@ struct TCurlCallbacks {
             session->reply_ = line;
         return size * count;
     }
-    static int Progress(void* user, curl_off_t dltotal, curl_off_t dlnow, curl_off_t ultotal, curl_off_t ulnow)
+    static int Progress(void* user, curl_off_t, curl_off_t dlnow, curl_off_t, curl_off_t ulnow)
     {
         auto* session = static_cast<TCurlFtpSession*>(user);
         if (session->OnProgress)
             session->OnProgress(dlnow, ulnow);
         return 0;
+    }
+    static int SocketOpened(void* user, curl_socket_t, curlsocktype)
+    {
+        // Data connections open sockets too; only the first connection tells of the host.
+        auto* session = static_cast<TCurlFtpSession*>(user);
+        if (!session->connected_ && session->OnHostResolved)
+            session->OnHostResolved();
+        return CURL_SOCKOPT_OK;
     }
 };
 
@@ -155,29 +153,73 @@ void TCurlFtpSession::Prepare(const std::string& url)
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(login_.TimeOutMs));
     curl_easy_setopt(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(login_.TimeOutMs / 1000 + 1));
-    // A transfer that stalls is ended rather than waited on for ever.
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(login_.TimeOutMs / 1000 + 1));
+    // A transfer that all but stalls is ended rather than waited on for ever.
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, static_cast<long>(kStallBytesPerSecond));
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(StallSeconds()));
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &TCurlCallbacks::Header);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
     curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &TCurlCallbacks::Progress);
     curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this);
     curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(easy, CURLOPT_SOCKOPTFUNCTION, &TCurlCallbacks::SocketOpened);
+    curl_easy_setopt(easy, CURLOPT_SOCKOPTDATA, this);
+}
+
+int TCurlFtpSession::StallSeconds() const
+{
+    return login_.TimeOutMs / 1000 + 1;
+}
+
+int TCurlFtpSession::Run()
+{
+    CURLM* multi = handle_->multi;
+    CURL* easy = handle_->easy;
+    curl_multi_add_handle(multi, easy);
+    int result = CURLE_OK;
+    for (bool done = false; !done;) {
+        int running = 0;
+        curl_multi_perform(multi, &running);
+        int queued = 0;
+        while (CURLMsg* msg = curl_multi_info_read(multi, &queued)) {
+            if (msg->msg == CURLMSG_DONE) {
+                result = msg->data.result;
+                done = true;
+            }
+        }
+        if (done || cancelled_)
+            break;
+        curl_multi_poll(multi, nullptr, 0, kSliceMs, nullptr);
+        if (Idle)
+            Idle();
+    }
+    // Taken out mid-way, the transfer ends and its connection is closed.
+    curl_multi_remove_handle(multi, easy);
+    return result;
 }
 
 void TCurlFtpSession::Perform(const char* what)
 {
-    CURLcode rc = curl_easy_perform(handle_->easy);
+    cancelled_ = false;
+    const auto rc = static_cast<CURLcode>(Run());
     char* ip = nullptr;
     if (curl_easy_getinfo(handle_->easy, CURLINFO_PRIMARY_IP, &ip) == CURLE_OK && ip && *ip)
         remoteIp_ = ip;
     if (curl_easy_getinfo(handle_->easy, CURLINFO_LOCAL_IP, &ip) == CURLE_OK && ip && *ip)
         localIp_ = ip;
+    if (cancelled_)
+        throw EFtpCancelled(std::string(what) + " cancelled");
     if (rc == CURLE_OK)
         return;
+    curl_off_t transferStarted = 0;
+    curl_easy_getinfo(handle_->easy, CURLINFO_PRETRANSFER_TIME_T, &transferStarted);
+    if (rc == CURLE_OPERATION_TIMEDOUT && transferStarted > 0)
+        throw EFtpError(std::string(what) + " stalled: less than " + std::to_string(kStallBytesPerSecond)
+                        + " bytes a second for " + std::to_string(StallSeconds()) + " seconds");
     std::string message = std::string(what) + " failed: " + curl_easy_strerror(rc);
+    if (rc == CURLE_COULDNT_RESOLVE_HOST)
+        throw EFtpInvalidHost(message + " (" + login_.Host + ")");
     if (ReplyNumber() >= 400)
-        message += " (" + reply_ + ")";
+        throw EFtpRefused(message + " (" + reply_ + ")");
     throw EFtpError(message);
 }
 
@@ -186,8 +228,9 @@ void TCurlFtpSession::Connect(const TFtpLogin& login)
     Disconnect();
     login_ = login;
     handle_ = std::make_unique<Handle>();
+    handle_->multi = curl_multi_init();
     handle_->easy = curl_easy_init();
-    if (!handle_->easy)
+    if (!handle_->multi || !handle_->easy)
         throw EFtpError("Cannot start an FTP session");
     reply_.clear();
     try {
@@ -213,18 +256,31 @@ void TCurlFtpSession::Disconnect()
 
 std::vector<std::string> TCurlFtpSession::List()
 {
-    Prepare(Url());
-    TStringSink sink;
-    curl_easy_setopt(handle_->easy, CURLOPT_WRITEFUNCTION, &WriteToString);
-    curl_easy_setopt(handle_->easy, CURLOPT_WRITEDATA, &sink);
-    try {
-        Perform("List");
-    } catch (const EFtpError&) {
-        if (sink.tooLarge)
-            throw EFtpError("List failed: the listing is larger than " + std::to_string(kMaxListing) + " bytes");
-        throw;
+    if (!handle_)
+        throw EFtpError("Not connected");
+    // Some servers allow one connection at a time: the kept one goes first.
+    curl_multi_cleanup(handle_->multi);
+    handle_->multi = curl_multi_init();
+    if (!handle_->multi)
+        throw EFtpError("Cannot start an FTP session");
+    cancelled_ = false;
+    // Without the folder the login started in, the listing goes by the folders changed into.
+    std::string folder = entryPath_.empty() ? CurrentDir().substr(1) : ServerPath("");
+    if (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    std::vector<std::string> lines = ListFolderBinary(login_, folder, [this] {
+        if (Idle)
+            Idle();
+        if (cancelled_)
+            throw EFtpCancelled("List cancelled");
+    }, kMaxListing);
+    if (OnProgress) {
+        std::int64_t bytes = 0;
+        for (const std::string& line : lines)
+            bytes += static_cast<std::int64_t>(line.size()) + 2;
+        OnProgress(bytes, 0);
     }
-    return SplitListing(sink.data);
+    return lines;
 }
 
 void TCurlFtpSession::ChangeDir(const std::string& name)

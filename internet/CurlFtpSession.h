@@ -1,5 +1,6 @@
-// The FTP session on libcurl: one easy handle for the whole session, so the
-// control connection is kept between calls.
+// The FTP session on libcurl: one easy handle in one multi handle for the
+// whole session, so the control connection is kept between calls, and each
+// call is moved on in short waits with Idle between them.
 #pragma once
 
 #include "internet/FtpSession.h"
@@ -25,6 +26,7 @@ public:
     std::string ReplyText() const override { return reply_; }
     std::string RemoteAddress() const override { return remoteIp_; }
     std::string LocalAddress() const override { return localIp_; }
+    void Cancel() override { cancelled_ = true; }
 
     // The longest listing accepted, in bytes.
     static constexpr std::int64_t kMaxListing = 16 << 20;
@@ -36,6 +38,9 @@ private:
     void Prepare(const std::string& url);
     // Runs the prepared request; raises EFtpError with what went wrong.
     void Perform(const char* what);
+    // Moves the request on in short waits until it ends or is cancelled; libcurl's result.
+    int Run();
+    int StallSeconds() const;
     void Command(const std::string& command, const char* what);
     void CheckName(const std::string& name) const;
     // Quote commands run before curl changes folder, so they name the full path
@@ -51,5 +56,6 @@ private:
     std::string pendingReply_;
     std::string remoteIp_;
     std::string localIp_;
+    bool cancelled_ = false;
     friend struct TCurlCallbacks;
 };

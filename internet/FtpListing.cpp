@@ -142,8 +142,12 @@ std::optional<TFtpEntry> ParseDos(std::string_view line)
 
 std::optional<TFtpEntry> ParseListLine(std::string_view line)
 {
-    while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
+    // Only a whole line end goes: a carriage return alone is part of a name.
+    if (!line.empty() && line.back() == '\n') {
         line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+    }
     auto entry = ParseUnix(line);
     if (!entry)
         entry = ParseDos(line);

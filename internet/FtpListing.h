@@ -24,7 +24,7 @@ struct TFtpEntry {
 
 std::optional<TFtpEntry> ParseListLine(std::string_view line);
 std::vector<TFtpEntry> ParseListing(const std::vector<std::string>& lines);
-// The listing split into lines at CR LF or LF.
+// The listing split into lines at CR LF or LF; a CR alone stays in its line.
 std::vector<std::string> SplitListing(std::string_view text);
 
 // True when the name can be used as a file name in a local folder: not empty,

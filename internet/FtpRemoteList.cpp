@@ -5,15 +5,32 @@
 
 void TFtpRemoteList::Assign(const std::vector<std::string>& listing)
 {
+    lines_ = listing;
     rows_.clear();
-    for (auto& entry : ParseListing(listing))
-        if (entry.Kind != TFtpEntryKind::Link)
-            rows_.push_back(std::move(entry));
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        auto entry = ParseListLine(lines_[i]);
+        if (entry && entry->Kind != TFtpEntryKind::Link)
+            rows_.push_back({std::move(*entry), static_cast<int>(i)});
+    }
+}
+
+void TFtpRemoteList::Clear()
+{
+    lines_.clear();
+    rows_.clear();
 }
 
 const TFtpEntry* TFtpRemoteList::Row(int index) const
 {
-    return index >= 0 && index < Count() ? &rows_[static_cast<std::size_t>(index)] : nullptr;
+    return index >= 0 && index < Count() ? &rows_[static_cast<std::size_t>(index)].Entry : nullptr;
+}
+
+int TFtpRemoteList::RowOfLine(int line) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (rows_[static_cast<std::size_t>(i)].Line == line)
+            return i;
+    return -1;
 }
 
 std::string TFtpRemoteList::Markup(const TFtpEntry& entry)
@@ -28,7 +45,7 @@ std::vector<std::string> TFtpRemoteList::FolderNames() const
 {
     std::vector<std::string> names;
     for (const auto& row : rows_)
-        if (row.Kind == TFtpEntryKind::Directory)
-            names.push_back(row.Name);
+        if (row.Entry.Kind == TFtpEntryKind::Directory)
+            names.push_back(row.Entry.Name);
     return names;
 }

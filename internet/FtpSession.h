@@ -1,8 +1,10 @@
 // An FTP session as the publishing window uses it: log in, list, change folder,
 // transfer, delete and create folders. Each call raises EFtpError when it
 // fails, with the server's reply where there was one; a call that returns has
-// been confirmed by the server. Transfers report their bytes through
-// OnProgress, which also gives the window a chance to process its events.
+// been confirmed by the server. While a call waits, Idle runs every few
+// milliseconds, so the window processes its events and can Cancel the call.
+// Transfers report their bytes through OnProgress; one that moves less than
+// kStallBytesPerSecond for the time-out is ended as stalled.
 #pragma once
 
 #include "platform/Exception.h"
@@ -13,6 +15,12 @@
 #include <vector>
 
 VX_DECLARE_EXCEPTION(EFtpError, Exception);
+// The server answered the command with a refusal.
+VX_DECLARE_EXCEPTION(EFtpRefused, EFtpError);
+// The server's name could not be resolved.
+VX_DECLARE_EXCEPTION(EFtpInvalidHost, EFtpError);
+// The call was cancelled.
+VX_DECLARE_EXCEPTION(EFtpCancelled, EFtpError);
 
 struct TFtpLogin {
     std::string Host;
@@ -49,6 +57,15 @@ public:
     virtual std::string RemoteAddress() const = 0;
     virtual std::string LocalAddress() const = 0;
 
+    // Makes the running call raise EFtpCancelled at its next wait.
+    virtual void Cancel() = 0;
+
     // Bytes received and sent during the current transfer.
     std::function<void(std::int64_t received, std::int64_t sent)> OnProgress;
+    // The server's name was resolved and its address is being connected to.
+    std::function<void()> OnHostResolved;
+    // Run while a call waits; it may call Cancel.
+    std::function<void()> Idle;
+
+    static constexpr int kStallBytesPerSecond = 100;
 };

@@ -1,26 +1,37 @@
-// HTTP GET and HEAD requests as the link checker, the structure viewer and
-// the Open URL window make them. A fetcher runs a batch of requests at once
-// and answers them in the order asked; each reply says whether the request
-// completed, and with what status, media type and body. A body longer than
-// the fetcher's limit fails its request, and no request waits longer than
-// its time-out.
+// HTTP GET and HEAD requests and their replies, as the link checker, the
+// structure viewer, Open URL and the update check make them. Each reply says
+// whether the request completed, and with what status, media type and body,
+// or why it did not.
 #pragma once
 
-#include <cstdint>
-#include <functional>
 #include <string>
-#include <vector>
 
 struct TFetchRequest {
     std::string Url;
     bool Head = false;
 };
 
-struct TFetchReply {
-    // False when no HTTP reply arrived (refused, time-out, bad address); Error says why.
-    bool Ok = false;
+// Why no usable reply arrived.
+enum class TFetchFailure {
+    None,
     // The host name could not be resolved.
-    bool InvalidHost = false;
+    InvalidHost,
+    // Refused, unreachable, reset, or no HTTP reply at all.
+    ConnectionFailed,
+    TimedOut,
+    // The body passed the fetcher's size limit; the status is the server's.
+    TooLarge,
+    // More redirects than the fetcher follows: a redirect loop, as a rule.
+    TooManyRedirects,
+    Cancelled,
+    Other,
+};
+
+struct TFetchReply {
+    // False when no whole HTTP reply arrived; Failure and Error say why.
+    bool Ok = false;
+    TFetchFailure Failure = TFetchFailure::Other;
+    // The last status the server sent, 0 when none arrived.
     int Status = 0;
     // The Content-Type header as sent, "" without one.
     std::string ContentType;
@@ -28,12 +39,8 @@ struct TFetchReply {
     std::string Error;
 };
 
-class IHttpFetcher {
-public:
-    virtual ~IHttpFetcher() = default;
-    virtual std::vector<TFetchReply> FetchAll(const std::vector<TFetchRequest>& requests) = 0;
-    TFetchReply Fetch(const TFetchRequest& request) { return FetchAll({request}).front(); }
-};
+// What a request is doing, for windows that show its progress.
+enum class THttpEvent { HostResolved, Connected, Sent, Received, Redirected };
 
 // True for a 2xx status.
 inline bool IsSuccess(int status)

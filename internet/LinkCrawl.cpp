@@ -10,152 +10,271 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <map>
 #include <sstream>
 #include <system_error>
 
 namespace {
 
 constexpr std::uintmax_t kMaxLocalPage = 8 << 20;
+// Once this many reasons are known, further ones are told by this one.
+constexpr std::size_t kMaxReasons = 60000;
+constexpr const char* kManyReasons = "no further reason can be kept";
 
-bool IsHtmlFileName(const std::string& path)
+bool IsHtmlFileName(std::string_view path)
 {
     std::string lower = vx::net::LowerCase(path);
-    for (const char* ext : {".htm", ".html", ".shtml"}) {
-        std::string_view e(ext);
-        if (lower.size() >= e.size() && lower.compare(lower.size() - e.size(), e.size(), e) == 0)
+    for (std::string_view ext : {".htm", ".html", ".shtml"})
+        if (lower.size() >= ext.size() && lower.compare(lower.size() - ext.size(), ext.size(), ext) == 0)
             return true;
-    }
     return false;
 }
 
-// The page's bytes, or nothing when the file cannot be read.
-std::optional<std::string> ReadLocalPage(const std::string& path)
+std::string TooLargeReason(std::uintmax_t limit)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec) || std::filesystem::file_size(path, ec) > kMaxLocalPage || ec)
-        return std::nullopt;
-    try {
-        return vx::ReadWholeFile(path);
-    } catch (const Exception&) {
-        return std::nullopt;
-    }
+    return "larger than " + std::to_string(limit) + " bytes, its links were not read";
 }
 
 } // namespace
 
-int TLinkCrawl::AddNode(TLinkNode node)
+TLinkCrawl::TLinkCrawl(TCurlHttpFetcher& fetcher) : fetcher_(fetcher)
 {
-    nodes_.push_back(std::move(node));
-    int index = static_cast<int>(nodes_.size()) - 1;
-    if (OnNodeAdded)
-        OnNodeAdded(index);
+    reasons_.emplace_back();
+}
+
+std::string_view TLinkCrawl::Address(int node) const
+{
+    return addresses_.Text(nodes_[static_cast<std::size_t>(node)].Address);
+}
+
+const std::string& TLinkCrawl::Reason(int node) const
+{
+    return reasons_[nodes_[static_cast<std::size_t>(node)].Reason];
+}
+
+std::string TLinkCrawl::StatusText(int node) const
+{
+    const TLinkNode& n = nodes_[static_cast<std::size_t>(node)];
+    std::string text;
+    switch (n.State) {
+    case lsOk: text = "OK " + std::to_string(n.Status); break;
+    case lsBad: text = "Bad " + std::to_string(n.Status); break;
+    case lsCheckedAbove: text = "Checked above"; break;
+    default: text = "Unknown"; break;
+    }
+    const std::string& reason = Reason(node);
+    return reason.empty() ? text : text + ": " + reason;
+}
+
+std::uint16_t TLinkCrawl::Intern(const std::string& reason)
+{
+    if (reason.empty())
+        return 0;
+    auto it = reasonIndex_.find(reason);
+    if (it != reasonIndex_.end())
+        return it->second;
+    if (reasons_.size() >= kMaxReasons)
+        return Intern(kManyReasons);
+    reasons_.push_back(reason);
+    auto index = static_cast<std::uint16_t>(reasons_.size() - 1);
+    reasonIndex_.emplace(reason, index);
     return index;
 }
 
-void TLinkCrawl::SetNode(int node, int state, int status)
+int TLinkCrawl::AddNode(std::string_view address, int kind, int parent)
 {
-    nodes_[static_cast<std::size_t>(node)].State = state;
-    nodes_[static_cast<std::size_t>(node)].Status = status;
+    TLinkNode node;
+    node.Address = addresses_.Add(address);
+    node.Kind = static_cast<std::uint8_t>(kind);
+    node.Parent = parent;
+    nodes_.push_back(node);
+    return static_cast<int>(nodes_.size()) - 1;
+}
+
+void TLinkCrawl::SetNode(int node, int state, int status, std::uint16_t reason)
+{
+    TLinkNode& n = nodes_[static_cast<std::size_t>(node)];
+    n.State = static_cast<std::uint8_t>(state);
+    n.Status = static_cast<std::int16_t>(std::clamp(status, 0, 999));
+    n.Reason = reason;
     if (OnNodeChanged)
         OnNodeChanged(node);
 }
 
-bool TLinkCrawl::InsideSite(const std::string& address) const
+void TLinkCrawl::SetReason(int node, std::uint16_t reason)
 {
-    return address.compare(0, siteBase_.size(), siteBase_) == 0;
+    nodes_[static_cast<std::size_t>(node)].Reason = reason;
+}
+
+bool TLinkCrawl::InsideSite(std::string_view address) const
+{
+    return address.substr(0, siteBase_.size()) == siteBase_;
+}
+
+void TLinkCrawl::Reset(const std::string& first)
+{
+    if (OnResetting)
+        OnResetting();
+    fetcher_.CancelAll();
+    addresses_.Clear();
+    std::vector<TLinkNode>().swap(nodes_);
+    std::vector<std::uint32_t>().swap(queue_);
+    reasons_.resize(1);
+    reasonIndex_.clear();
+    replies_.clear();
+    submitted_ = 0;
+    buffered_ = 0;
+    cancelled_ = false;
+    limitReached_ = false;
+    siteBase_ = GetURLBase(first);
+    int root = AddNode(first, 0, -1);
+    addresses_.MarkQueued(nodes_[0].Address);
+    queue_.push_back(static_cast<std::uint32_t>(root));
+    if (OnReset)
+        OnReset();
 }
 
 void TLinkCrawl::Run(const std::string& start)
 {
-    nodes_.clear();
-    queue_.clear();
-    queued_.clear();
-    replies_.clear();
-    fetchedUpTo_ = 0;
-    cancelled_ = false;
     std::error_code ec;
     remote_ = !std::filesystem::is_regular_file(start, ec);
-    std::string first = remote_ ? vx::net::NormalizeAddress(start) : start;
-    siteBase_ = GetURLBase(first);
-    int root = AddNode({first, 0, lsUnknown, 0, -1});
-    queue_.push_back({first, root});
-    queued_.insert(vx::net::LowerCase(first));
-    for (std::size_t i = 0; !cancelled_ && i < queue_.size(); ++i) {
+    const std::string first = remote_ ? vx::net::NormalizeAddress(start) : start;
+    Reset(first);
+    std::size_t i = 0;
+    for (; !cancelled_ && i < queue_.size(); ++i) {
         CheckPage(i);
         if (ProcessMessages)
             ProcessMessages();
     }
+    fetcher_.CancelAll();
+    replies_.clear();
+    if (cancelled_)
+        MarkUnchecked(i);
     if (OnStatus)
         OnStatus(first, cancelled_ ? "Cancelled" : "Finished");
 }
 
-std::optional<TFetchRequest> TLinkCrawl::RequestFor(const std::string& address) const
+void TLinkCrawl::MarkUnchecked(std::size_t from)
+{
+    const std::uint16_t reason = Intern("not checked, the check was cancelled");
+    for (std::size_t i = from; i < queue_.size(); ++i) {
+        TLinkNode& n = nodes_[queue_[i]];
+        if (n.State == lsUnknown && n.Reason == 0)
+            n.Reason = reason;
+    }
+}
+
+std::optional<TFetchRequest> TLinkCrawl::RequestFor(std::string_view address) const
 {
     if (!vx::net::IsHttpAddress(address))
         return std::nullopt;
-    return TFetchRequest{address, !(remote_ && InsideSite(address))};
+    return TFetchRequest{std::string(address), !(remote_ && InsideSite(address))};
 }
 
-void TLinkCrawl::FetchAhead(std::size_t index)
+void TLinkCrawl::SubmitAhead(std::size_t index)
 {
-    if (index < fetchedUpTo_)
-        return;
-    std::size_t end = std::min(queue_.size(), index + std::max<std::size_t>(Prefetch, 1));
-    std::vector<TFetchRequest> requests;
-    std::vector<std::size_t> owners;
-    for (std::size_t i = index; i < end; ++i) {
-        if (auto request = RequestFor(queue_[i].Address)) {
-            requests.push_back(*request);
-            owners.push_back(i);
+    const std::size_t end = std::min(queue_.size(), index + std::max<std::size_t>(Prefetch, 1));
+    // Bodies waiting to be read hold back further requests, never the page that is needed now.
+    for (; submitted_ < end && (submitted_ <= index || buffered_ < MaxBuffered); ++submitted_)
+        if (auto request = RequestFor(Address(static_cast<int>(queue_[submitted_]))))
+            fetcher_.Submit(submitted_, std::move(*request));
+}
+
+std::optional<TFetchReply> TLinkCrawl::AwaitReply(std::size_t index)
+{
+    for (;;) {
+        auto it = replies_.find(index);
+        if (it != replies_.end()) {
+            TFetchReply reply = std::move(it->second);
+            replies_.erase(it);
+            buffered_ -= reply.Body.size();
+            return reply;
         }
+        if (cancelled_)
+            return std::nullopt;
+        for (auto& [id, reply] : fetcher_.Step(50)) {
+            buffered_ += reply.Body.size();
+            replies_.emplace(static_cast<std::size_t>(id), std::move(reply));
+        }
+        if (ProcessMessages && !replies_.count(index))
+            ProcessMessages();
     }
-    if (!requests.empty()) {
-        auto replies = fetcher_.FetchAll(requests);
-        for (std::size_t k = 0; k < owners.size(); ++k)
-            replies_[owners[k]] = std::move(replies[k]);
-    }
-    fetchedUpTo_ = end;
 }
 
 void TLinkCrawl::CheckPage(std::size_t index)
 {
-    const std::string address = queue_[index].Address;
-    const int node = queue_[index].Node;
+    const int node = static_cast<int>(queue_[index]);
+    const std::string address(Address(node));
     if (OnStatus)
         OnStatus(address, "Loading");
-    std::string page;
-    bool parse = false;
+    std::optional<std::string> page;
     if (vx::net::IsHttpAddress(address)) {
-        FetchAhead(index);
-        TFetchReply reply = std::move(replies_[index]);
-        replies_.erase(index);
-        if (!reply.Ok) {
-            SetNode(node, lsBad, 0);
-            return;
-        }
-        if (!IsSuccess(reply.Status)) {
-            SetNode(node, lsBad, reply.Status);
-            return;
-        }
-        SetNode(node, lsOk, reply.Status);
-        parse = remote_ && InsideSite(address) && IsHtmlContentType(reply.ContentType);
-        page = std::move(reply.Body);
+        page = CheckWebPage(address, node, index);
     } else if (!remote_ && !vx::net::HasScheme(address)) {
-        std::string file = vx::net::LocalFilePart(address);
-        auto bytes = ReadLocalPage(file);
-        if (!bytes) {
-            SetNode(node, lsBad, 404);
-            return;
-        }
-        SetNode(node, lsOk, 200);
-        parse = InsideSite(file) && IsHtmlFileName(file);
-        page = std::move(*bytes);
+        page = CheckLocalPage(address, node);
     } else {
+        SetReason(node, Intern("only web addresses and local files are checked"));
         return;
     }
-    if (parse)
-        ParsePage(address, node, page);
+    if (page)
+        ParsePage(address, node, *page);
+}
+
+std::optional<std::string> TLinkCrawl::CheckWebPage(std::string_view address, int node, std::size_t index)
+{
+    SubmitAhead(index);
+    std::optional<TFetchReply> reply = AwaitReply(index);
+    if (!reply) {
+        SetReason(node, Intern("not checked, the check was cancelled"));
+        return std::nullopt;
+    }
+    if (reply->Failure == TFetchFailure::TooLarge && IsSuccess(reply->Status)) {
+        SetNode(node, lsOk, reply->Status, Intern(TooLargeReason(static_cast<std::uintmax_t>(fetcher_.MaxBody))));
+        return std::nullopt;
+    }
+    if (reply->Failure == TFetchFailure::TooManyRedirects) {
+        SetNode(node, lsBad, reply->Status,
+                Intern("more than " + std::to_string(fetcher_.MaxRedirects) + " redirects (a redirect loop)"));
+        return std::nullopt;
+    }
+    if (!reply->Ok) {
+        SetNode(node, lsBad, 0, Intern(reply->Error));
+        return std::nullopt;
+    }
+    if (!IsSuccess(reply->Status)) {
+        SetNode(node, lsBad, reply->Status);
+        return std::nullopt;
+    }
+    SetNode(node, lsOk, reply->Status);
+    if (!remote_ || !InsideSite(address) || !IsHtmlContentType(reply->ContentType))
+        return std::nullopt;
+    return std::move(reply->Body);
+}
+
+std::optional<std::string> TLinkCrawl::CheckLocalPage(std::string_view address, int node)
+{
+    const std::string file = vx::net::LocalFilePart(address);
+    std::error_code ec;
+    const bool exists = std::filesystem::is_regular_file(file, ec);
+    const std::uintmax_t size = exists ? std::filesystem::file_size(file, ec) : 0;
+    std::optional<std::string> bytes;
+    if (exists && !ec && size <= kMaxLocalPage) {
+        try {
+            bytes = vx::ReadWholeFile(file);
+        } catch (const Exception&) {
+        }
+    }
+    if (exists && !ec && size > kMaxLocalPage) {
+        SetNode(node, lsOk, 200, Intern(TooLargeReason(kMaxLocalPage)));
+        return std::nullopt;
+    }
+    if (!bytes) {
+        SetNode(node, lsBad, 404);
+        return std::nullopt;
+    }
+    SetNode(node, lsOk, 200);
+    if (!InsideSite(file) || !IsHtmlFileName(file))
+        return std::nullopt;
+    return bytes;
 }
 
 void TLinkCrawl::ParsePage(const std::string& address, int node, const std::string& page)
@@ -204,32 +323,54 @@ void TLinkCrawl::ParsePage(const std::string& address, int node, const std::stri
             OnParseError(std::string("Error during parse:\n") + e.what());
     }
     std::vector<TFoundLink> ordered;
+    ordered.reserve(links.size());
     for (auto& [key, link] : links)
-        ordered.push_back(link);
+        ordered.push_back(std::move(link));
+    std::map<std::string, TFoundLink>().swap(links);
     AddChildren(node, ordered, anchors);
 }
 
 void TLinkCrawl::AddChildren(int parent, const std::vector<TFoundLink>& links, const std::vector<std::string>& anchors)
 {
-    for (const TFoundLink& link : links) {
-        TLinkNode child{link.Address, PrefixKind(link.Address, LinkCheckerPrefixes(), link.Kind), lsUnknown, 0, parent};
-        if (child.Kind == 1) {
-            bool found = std::find(anchors.begin(), anchors.end(), vx::net::LowerCase(link.Address)) != anchors.end();
-            child.State = found ? lsOk : lsBad;
-            AddNode(std::move(child));
-            continue;
-        }
-        std::string key = vx::net::LowerCase(link.Address);
-        if (queued_.count(key)) {
-            child.State = lsCheckedAbove;
-            AddNode(std::move(child));
-            continue;
-        }
-        int index = AddNode(std::move(child));
-        // A full queue leaves the link unknown rather than growing without end.
-        if (queue_.size() < MaxQueue) {
-            queue_.push_back({link.Address, index});
-            queued_.insert(key);
-        }
+    const std::size_t room = MaxLinks > nodes_.size() ? MaxLinks - nodes_.size() : 0;
+    const std::size_t count = std::min(links.size(), room);
+    if (count < links.size()) {
+        limitReached_ = true;
+        const std::string limit = "the limit of " + std::to_string(MaxLinks) + " links was reached";
+        SetReason(parent, Intern(count == 0 ? "its links are not listed, " + limit
+                                            : "only " + std::to_string(count) + " of its " + std::to_string(links.size())
+                                                  + " links are listed, " + limit));
     }
+    if (count == 0)
+        return;
+    if (OnChildrenAdding)
+        OnChildrenAdding(parent, static_cast<int>(count));
+    const auto first = static_cast<std::uint32_t>(nodes_.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        const TFoundLink& link = links[i];
+        const int kind = PrefixKind(link.Address, LinkCheckerPrefixes(), link.Kind);
+        if (kind == 1) {
+            bool found = std::find(anchors.begin(), anchors.end(), vx::net::LowerCase(link.Address)) != anchors.end();
+            nodes_[static_cast<std::size_t>(AddNode(link.Address, kind, parent))].State = found ? lsOk : lsBad;
+            continue;
+        }
+        if (auto queued = addresses_.FindQueued(link.Address)) {
+            TLinkNode node;
+            // The same spelling is kept once.
+            node.Address = addresses_.Text(*queued) == link.Address ? *queued : addresses_.Add(link.Address);
+            node.Kind = static_cast<std::uint8_t>(kind);
+            node.Parent = parent;
+            node.State = lsCheckedAbove;
+            nodes_.push_back(node);
+            continue;
+        }
+        const int child = AddNode(link.Address, kind, parent);
+        addresses_.MarkQueued(nodes_[static_cast<std::size_t>(child)].Address);
+        queue_.push_back(static_cast<std::uint32_t>(child));
+    }
+    TLinkNode& page = nodes_[static_cast<std::size_t>(parent)];
+    page.FirstChild = first;
+    page.ChildCount = static_cast<std::uint32_t>(count);
+    if (OnChildrenAdded)
+        OnChildrenAdded(parent);
 }

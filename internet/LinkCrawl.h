@@ -1,88 +1,122 @@
 // The link checker's walk, without a window: from a start page (a web address
 // or a local file) every page reachable inside the start page's folder is
 // checked breadth-first and becomes a node of a tree whose children are the
-// links found on it. Web pages are fetched in batches through the fetcher, so
-// many requests run at once while the tree still fills in queue order.
-// Addresses are normalised before they are queued and the queue is bounded,
-// so no site makes the walk endless.
+// links found on it. Web pages are asked for ahead of the one being checked,
+// so many requests run at once while the tree still fills in queue order.
+// Addresses are normalised before they are queued. A node costs a few dozen
+// bytes besides its address, and the walk lists at most MaxLinks links: past
+// that it still checks the pages it queued but lists no more of their links,
+// and says so on each of them.
 #pragma once
 
-#include "internet/HttpFetcher.h"
+#include "internet/AddressStore.h"
+#include "internet/CurlHttpFetcher.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
-enum TLinkState { lsUnknown = 1, lsOk = 2, lsBad = 3, lsCheckedAbove = 4 };
+enum TLinkState : std::uint8_t { lsUnknown = 1, lsOk = 2, lsBad = 3, lsCheckedAbove = 4 };
 
 struct TLinkNode {
-    std::string Address;
-    int Kind = 0;
-    int State = lsUnknown;
+    TAddressStore::TId Address = 0;
+    std::int32_t Parent = -1;
+    // The links found on the page: ChildCount nodes from FirstChild on.
+    std::uint32_t FirstChild = 0;
+    std::uint32_t ChildCount = 0;
     // The HTTP status, 404 for a missing local file, 0 until known or after a failed request.
-    int Status = 0;
-    int Parent = -1;
+    std::int16_t Status = 0;
+    std::uint8_t Kind = 0;
+    std::uint8_t State = lsUnknown;
+    // Index of what the state leaves unsaid among the walk's reasons; 0 for nothing.
+    std::uint16_t Reason = 0;
 };
 
 class TLinkCrawl {
 public:
-    explicit TLinkCrawl(IHttpFetcher& fetcher) : fetcher_(fetcher) {}
+    explicit TLinkCrawl(TCurlHttpFetcher& fetcher);
 
     // Walks from start until every queued address was checked or Cancel was called.
     void Run(const std::string& start);
-    // Stops the walk before its next page.
+    // Stops the walk at once; the links not checked say so.
     void Cancel() { cancelled_ = true; }
     bool Cancelled() const { return cancelled_; }
+    // The walk stopped listing links at MaxLinks.
+    bool LimitReached() const { return limitReached_; }
 
     // Node 0 is the start page; a node's parent always comes before it.
     const std::vector<TLinkNode>& Nodes() const { return nodes_; }
+    std::string_view Address(int node) const;
+    // Why the node shows what it shows beyond its state; "" when that says it all.
+    const std::string& Reason(int node) const;
+    // As the status bar shows a node: "OK 200", "Bad 404", "Checked above" or
+    // "Unknown", followed by ": " and the reason when there is one.
+    std::string StatusText(int node) const;
     std::size_t QueueSize() const { return queue_.size(); }
 
-    std::size_t MaxQueue = 50000;
-    // Pages fetched ahead of the one being checked.
+    std::size_t MaxLinks = 250000;
+    // Pages asked for ahead of the one being checked.
     std::size_t Prefetch = 64;
+    // Bodies of pages fetched ahead and not read yet are held up to about this many bytes.
+    std::size_t MaxBuffered = 32 << 20;
 
-    std::function<void(int node)> OnNodeAdded;
+    // Before the last walk's tree goes, and once the new root stands.
+    std::function<void()> OnResetting;
+    std::function<void()> OnReset;
+    // Before and after the links of a page become its children.
+    std::function<void(int parent, int count)> OnChildrenAdding;
+    std::function<void(int parent)> OnChildrenAdded;
+    // A node's state or status changed.
     std::function<void(int node)> OnNodeChanged;
     // The page being worked on and what is done to it ("Loading", "Parsing").
     std::function<void(const std::string& address, const std::string& phase)> OnStatus;
     // "Error during parse:\n" + the tokenizer's message; the links found before it still count.
     std::function<void(const std::string& message)> OnParseError;
-    // Run after each page, so a window stays responsive and can cancel.
+    // Run after each page and while replies are awaited, so a window stays responsive and can cancel.
     std::function<void()> ProcessMessages;
 
 private:
-    struct TQueued {
-        std::string Address;
-        int Node;
-    };
-    // Found links: the text as found (compared without case) -> resolved address and kind.
     struct TFoundLink {
         std::string Address;
         int Kind;
     };
 
-    int AddNode(TLinkNode node);
-    void SetNode(int node, int state, int status);
+    void Reset(const std::string& first);
+    int AddNode(std::string_view address, int kind, int parent);
+    void SetNode(int node, int state, int status, std::uint16_t reason = 0);
+    void SetReason(int node, std::uint16_t reason);
+    std::uint16_t Intern(const std::string& reason);
     void CheckPage(std::size_t index);
+    // The page's body to parse, or nothing when the page is not parsed.
+    std::optional<std::string> CheckWebPage(std::string_view address, int node, std::size_t index);
+    std::optional<std::string> CheckLocalPage(std::string_view address, int node);
     // The web request a queued address needs, if any.
-    std::optional<TFetchRequest> RequestFor(const std::string& address) const;
-    void FetchAhead(std::size_t index);
-    bool InsideSite(const std::string& address) const;
+    std::optional<TFetchRequest> RequestFor(std::string_view address) const;
+    void SubmitAhead(std::size_t index);
+    std::optional<TFetchReply> AwaitReply(std::size_t index);
+    bool InsideSite(std::string_view address) const;
     void ParsePage(const std::string& address, int node, const std::string& page);
     void AddChildren(int parent, const std::vector<TFoundLink>& links, const std::vector<std::string>& anchors);
+    void MarkUnchecked(std::size_t from);
 
-    IHttpFetcher& fetcher_;
+    TCurlHttpFetcher& fetcher_;
+    TAddressStore addresses_;
     std::vector<TLinkNode> nodes_;
-    std::vector<TQueued> queue_;
-    std::unordered_set<std::string> queued_;
+    // Node of each queued address, in the order of discovery.
+    std::vector<std::uint32_t> queue_;
+    std::vector<std::string> reasons_;
+    std::map<std::string, std::uint16_t> reasonIndex_;
     std::unordered_map<std::size_t, TFetchReply> replies_;
-    std::size_t fetchedUpTo_ = 0;
+    std::size_t submitted_ = 0;
+    std::size_t buffered_ = 0;
     std::string siteBase_;
     bool remote_ = false;
     bool cancelled_ = false;
+    bool limitReached_ = false;
 };

@@ -17,24 +17,32 @@ std::string BareAddress(std::string_view text)
     return Trim(OneLine(inner));
 }
 
-std::vector<std::string> AddressList(std::string_view text)
+std::vector<TMailbox> Mailboxes(std::string_view text)
 {
-    std::vector<std::string> result;
-    std::string part;
+    std::vector<TMailbox> result;
+    // The entry without its quoted parts, and the quoted parts unescaped.
+    std::string part, quotedName;
     auto flush = [&] {
         std::string address = BareAddress(part);
-        if (!address.empty())
-            result.push_back(address);
+        if (!address.empty()) {
+            const auto open = part.find('<');
+            const std::string plainName = Trim(open == std::string::npos ? std::string() : part.substr(0, open));
+            result.push_back({Trim(OneLine(quotedName + (quotedName.empty() || plainName.empty() ? "" : " ") + plainName)),
+                              address});
+        }
         part.clear();
+        quotedName.clear();
     };
     bool quoted = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         char c = text[i];
         if (quoted) {
-            if (c == '\\')
-                ++i;
+            if (c == '\\' && i + 1 < text.size())
+                quotedName += text[++i];
             else if (c == '"')
                 quoted = false;
+            else
+                quotedName += c;
         } else if (c == '"') {
             quoted = true;
         } else if (c == ',') {
@@ -45,6 +53,14 @@ std::vector<std::string> AddressList(std::string_view text)
     }
     flush();
     return result;
+}
+
+std::vector<std::string> AddressList(std::string_view text)
+{
+    std::vector<std::string> addresses;
+    for (TMailbox& mailbox : Mailboxes(text))
+        addresses.push_back(std::move(mailbox.Address));
+    return addresses;
 }
 
 std::string QuotedName(std::string_view name)

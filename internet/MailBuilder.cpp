@@ -2,6 +2,7 @@
 #include "internet/MailBuilder.h"
 
 #include "internet/MailAddress.h"
+#include "internet/MailHeaderText.h"
 #include "internet/TextUtil.h"
 
 #include <ctime>
@@ -24,6 +25,20 @@ void AddHeader(std::vector<std::string>& lines, const char* name, const std::str
     lines.push_back(std::string(name) + ": " + OneLine(value));
 }
 
+// A text header; outside ASCII as encoded words, one a line after the first.
+void AddTextHeader(std::vector<std::string>& lines, const char* name, const std::string& value)
+{
+    const std::vector<std::string> words = EncodedWords(OneLine(value));
+    lines.push_back(std::string(name) + ": " + words.front());
+    for (std::size_t i = 1; i < words.size(); ++i)
+        lines.push_back(" " + words[i]);
+}
+
+void AddAddressHeader(std::vector<std::string>& lines, const char* name, const std::string& value)
+{
+    AddHeader(lines, name, EncodeAddressList(OneLine(value)));
+}
+
 std::string MessageId(const TMailContext& context, std::mt19937& random)
 {
     std::time_t now = std::time(nullptr);
@@ -42,9 +57,9 @@ std::string FromValue(const TSakMsg& msg, const TMailContext& context)
     return QuotedName(msg.UserName) + " <" + BareAddress(address) + ">";
 }
 
-void AddTextPartHeaders(std::vector<std::string>& lines)
+void AddTextPartHeaders(std::vector<std::string>& lines, const TStringList& text)
 {
-    lines.push_back("Content-Type: Text/Plain; charset=ISO-8859-1");
+    lines.push_back(std::string("Content-Type: Text/Plain; charset=") + BodyCharset(text));
     lines.push_back("Content-Transfer-Encoding: 8bit");
 }
 
@@ -68,25 +83,25 @@ std::vector<std::string> BuildMailLines(const TSakMsg& msg, const TMailContext& 
         AddHeader(lines, "In-Reply-To", msg.InReplyTo);
     AddHeader(lines, "Date", msg.Date);
     lines.push_back("X-Priority: " + std::to_string(static_cast<int>(msg.Priority) + 1));
-    AddHeader(lines, "From", FromValue(msg, context));
+    AddAddressHeader(lines, "From", FromValue(msg, context));
     if (!msg.ReplyTo.empty())
-        AddHeader(lines, "Reply-To", msg.ReplyTo);
+        AddAddressHeader(lines, "Reply-To", msg.ReplyTo);
     AddHeader(lines, "X-Mailer", context.MailerTitle);
-    AddHeader(lines, "To", msg.SendTo);
-    AddHeader(lines, "CC", msg.CC);
-    AddHeader(lines, "Subject", msg.Subject);
+    AddAddressHeader(lines, "To", msg.SendTo);
+    AddAddressHeader(lines, "CC", msg.CC);
+    AddTextHeader(lines, "Subject", msg.Subject);
     lines.push_back("MIME-Version: 1.0");
 
     std::vector<std::string> body;
     const TAttachedFiles& files = msg.AttachedFiles();
     if (files.Count() == 0) {
-        AddTextPartHeaders(lines);
+        AddTextPartHeaders(lines, msg.Text());
     } else {
         std::string boundary = "--_SAK_bound_" + RandomLetters(12, 'y', random);
         std::string delimiter = "--" + boundary;
         lines.push_back("Content-Type: multipart/mixed; boundary=\"" + boundary + "\"");
         body.push_back(delimiter);
-        AddTextPartHeaders(body);
+        AddTextPartHeaders(body, msg.Text());
         body.emplace_back();
         for (int i = 0; i < msg.Text().Count(); ++i)
             body.push_back(msg.Text()[i]);

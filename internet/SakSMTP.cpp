@@ -42,15 +42,16 @@ std::uint16_t Percent(std::size_t done, std::size_t total)
 
 } // namespace
 
-TSakSMTP::TSakSMTP() : TSakSMTP(std::make_unique<TTcpLineTransport>())
-{
-    ownTcp_ = true;
-}
+namespace {
 
-TSakSMTP::TSakSMTP(std::unique_ptr<ILineTransport> transport)
-    : transport_(std::move(transport)),
-      random_(static_cast<std::mt19937::result_type>(std::chrono::steady_clock::now().time_since_epoch().count()))
+constexpr const char* kCancelled = "Sending cancelled";
+
+} // namespace
+
+TSakSMTP::TSakSMTP()
+    : random_(static_cast<std::mt19937::result_type>(std::chrono::steady_clock::now().time_since_epoch().count()))
 {
+    transport_.Idle = [this] { Idle(); };
 }
 
 TSakSMTP::~TSakSMTP() = default;
@@ -59,21 +60,15 @@ void TSakSMTP::Idle()
 {
     if (ProcessMessages)
         ProcessMessages();
-}
-
-void TSakSMTP::SetUpTransport()
-{
-    if (!ownTcp_)
-        return;
-    auto& tcp = static_cast<TTcpLineTransport&>(*transport_);
-    tcp.TimeOutMs = TimeOut;
-    tcp.Idle = [this] { Idle(); };
+    if (cancelled_)
+        throw ENetError(kCancelled);
 }
 
 void TSakSMTP::CloseTransport()
 {
-    bool was = connected_ || transport_->Connected();
-    transport_->Close();
+    bool was = connected_ || transport_.Connected();
+    transport_.EndStep();
+    transport_.Close();
     connected_ = false;
     if (was && OnQuit)
         OnQuit(this);
@@ -92,7 +87,7 @@ bool TSakSMTP::Fail(int code, const std::string& text)
 void TSakSMTP::ReadReply()
 {
     TSmtpReply reply;
-    while (!reply.AddLine(transport_->ReadLine()))
+    while (!reply.AddLine(transport_.ReadLine()))
         Idle();
     replyCode_ = reply.Code();
     replyText_ = reply.Text();
@@ -106,6 +101,7 @@ bool TSakSMTP::Expect(const char* expected)
         replyCode_.clear();
         return Fail(0, e.what());
     }
+    transport_.EndStep();
     if (replyCode_ != expected)
         return Fail(SmtpCodeNumber(replyCode_), replyText_);
     return true;
@@ -113,8 +109,9 @@ bool TSakSMTP::Expect(const char* expected)
 
 bool TSakSMTP::Exchange(const std::string& command, const char* expected)
 {
+    transport_.BeginStep(TimeOut);
     try {
-        transport_->Send(vx::net::OneLine(command) + "\r\n");
+        transport_.Send(vx::net::OneLine(command) + "\r\n");
     } catch (const ENetError& e) {
         replyCode_.clear();
         return Fail(0, e.what());
@@ -125,10 +122,11 @@ bool TSakSMTP::Exchange(const std::string& command, const char* expected)
 void TSakSMTP::Connect()
 {
     error_ = false;
+    cancelled_ = false;
     replyCode_.clear();
     replyText_.clear();
     CloseTransport();
-    SetUpTransport();
+    transport_.TimeOutMs = TimeOut;
     int port = 0;
     try {
         port = std::stoi(Port);
@@ -136,8 +134,10 @@ void TSakSMTP::Connect()
         Fail(0, "Invalid port " + Port);
         return;
     }
+    // Connecting and the greeting are one step: garbage or endless lines before it end there too.
+    transport_.BeginStep(TimeOut);
     try {
-        transport_->Connect(vx::net::Trim(Host), port);
+        transport_.Connect(vx::net::Trim(Host), port);
     } catch (const ENetError& e) {
         Fail(0, e.what());
         return;
@@ -156,11 +156,12 @@ void TSakSMTP::Connect()
         Fail(0, e.what());
         return;
     }
+    transport_.EndStep();
     if (replyCode_ != "220") {
         Fail(SmtpCodeNumber(replyCode_), replyText_);
         return;
     }
-    Exchange("HELO " + transport_->LocalHostName(), "250");
+    Exchange("HELO " + transport_.LocalHostName(), "250");
 }
 
 void TSakSMTP::EncodeAttachments(TSakMsg& msg)
@@ -198,7 +199,7 @@ bool TSakSMTP::SendData(const std::vector<std::string>& lines)
     sendProgress_ = 0;
     try {
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            transport_->Send(lines[i] + "\r\n");
+            transport_.Send(lines[i] + "\r\n");
             sendProgress_ = Percent(i, lines.size());
             if (steps.Reached(sendProgress_) && OnSendProgress)
                 OnSendProgress(this, sendProgress_);
@@ -206,7 +207,8 @@ bool TSakSMTP::SendData(const std::vector<std::string>& lines)
             if (LinePause > 0)
                 std::this_thread::sleep_for(std::chrono::milliseconds(LinePause));
         }
-        transport_->Send("\r\n.\r\n");
+        transport_.BeginStep(TimeOut);
+        transport_.Send("\r\n.\r\n");
     } catch (const ENetError& e) {
         replyCode_.clear();
         return Fail(0, e.what());
@@ -225,10 +227,16 @@ bool TSakSMTP::SendMessage(TSakMsg& msg)
         throw ESakSMTPError("\"SendTo\" field not specified.");
 
     msg.Date = vx::net::MailDateNow(LocalizedDates);
-    EncodeAttachments(msg);
-    vx::net::TMailContext context{transport_->LocalHostName(), Host, MailerTitle};
-    std::vector<std::string> lines = vx::net::DataLines(vx::net::BuildMailLines(msg, context, random_));
-    Idle();
+    std::vector<std::string> lines;
+    try {
+        EncodeAttachments(msg);
+        vx::net::TMailContext context{transport_.LocalHostName(), Host, MailerTitle};
+        lines = vx::net::DataLines(vx::net::BuildMailLines(msg, context, random_));
+        Idle();
+    } catch (const ENetError& e) {
+        replyCode_.clear();
+        return Fail(0, e.what());
+    }
     if (OnBeforeSend)
         OnBeforeSend(this);
 

@@ -1,18 +1,19 @@
-// TSakSMTP: sends TSakMsg messages over SMTP. The dialogue runs over a line
-// transport (TCP unless another is handed in); each step sends one command
-// and reads one whole reply, and every wait is bounded by TimeOut, so no step
-// can hang. Any failure - a refused reply, a closed connection, a time-out -
-// closes the connection and fires OnError with the reply code (0 when the
-// server gave none) and the reply or failure text.
+// TSakSMTP: sends TSakMsg messages over SMTP. Each step of the dialogue -
+// connecting and waiting for the greeting, or one command and its whole reply
+// - must end within TimeOut, however the server trickles its lines or goes on
+// talking; sending the message's lines must not stall for longer. Cancel
+// stops the dialogue at its next wait. Any failure - a refused reply, a
+// closed connection, a time-out, a cancel - closes the connection and fires
+// OnError with the reply code (0 when the server gave none) and the reply or
+// failure text.
 #pragma once
 
-#include "internet/LineTransport.h"
 #include "internet/SakMsg.h"
 #include "internet/SmtpReply.h"
+#include "internet/TcpLineTransport.h"
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <random>
 #include <string>
 
@@ -24,7 +25,6 @@ public:
     using TNotify = std::function<void(TSakSMTP* Sender)>;
 
     TSakSMTP();
-    explicit TSakSMTP(std::unique_ptr<ILineTransport> transport);
     ~TSakSMTP();
     TSakSMTP(const TSakSMTP&) = delete;
     TSakSMTP& operator=(const TSakSMTP&) = delete;
@@ -35,7 +35,7 @@ public:
     bool LocalizedDates = false;
     std::uint16_t EncodeProgressStep = 10;
     std::uint16_t SendProgressStep = 10;
-    // The longest wait for the server, in milliseconds, for each step.
+    // The longest a step of the dialogue may take, in milliseconds.
     int TimeOut = 30000;
     // The pause after each data line, in milliseconds.
     int LinePause = 30;
@@ -61,6 +61,9 @@ public:
     bool SendMessage(TSakMsg& msg);
     // Says QUIT when connected, then closes the connection.
     void Quit();
+    // Makes the running Connect or SendMessage fail with "Sending cancelled"
+    // at its next wait; the message is not delivered.
+    void Cancel() { cancelled_ = true; }
 
     bool Connected() const { return connected_; }
     bool Error() const { return error_; }
@@ -68,7 +71,6 @@ public:
     const std::string& ReplyText() const { return replyText_; }
 
 private:
-    void SetUpTransport();
     // Reads one whole reply into the reply code and text.
     void ReadReply();
     // Sends the command line and checks the reply's code; false after an error.
@@ -80,8 +82,8 @@ private:
     bool SendData(const std::vector<std::string>& lines);
     void Idle();
 
-    std::unique_ptr<ILineTransport> transport_;
-    bool ownTcp_ = false;
+    TTcpLineTransport transport_;
+    bool cancelled_ = false;
     std::string replyCode_;
     std::string replyText_;
     bool error_ = false;

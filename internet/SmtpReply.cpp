@@ -17,7 +17,8 @@ bool TSmtpReply::AddLine(std::string_view line)
         text_.clear();
     }
     code_ = vx::net::Trim(line.substr(0, 3));
-    text_ = line.size() > 4 ? vx::net::Trim(line.substr(4, kTextLength)) : std::string();
+    // Characters 4 to 67 of the line: the separator, trimmed away, and 63 of the text.
+    text_ = line.size() > 3 ? vx::net::Trim(line.substr(3, kTextLength)) : std::string();
     complete_ = line.size() < 4 || line[3] != '-';
     return complete_;
 }

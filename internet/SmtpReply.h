@@ -1,7 +1,6 @@
 // One SMTP reply assembled from its lines: "250-first" continues, "250 last"
 // (or a bare "250") completes it. The code is the first three characters and
-// the text what follows the separator, both trimmed, the text cut at 64
-// characters as the dialog shows it.
+// the text characters 4 to 67, both trimmed, as the dialog shows it.
 #pragma once
 
 #include <string>

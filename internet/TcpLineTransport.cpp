@@ -50,10 +50,20 @@ std::string TTcpLineTransport::LocalHostName() const
     return name;
 }
 
+void TTcpLineTransport::BeginStep(int ms)
+{
+    stepEnd_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+}
+
 void TTcpLineTransport::WaitFor(short events, const char* what)
 {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeOutMs);
+    if (stepEnd_ && *stepEnd_ < deadline)
+        deadline = *stepEnd_;
     for (;;) {
+        // Checked before the socket too: a peer that never stops sending has data ready at every wait.
+        if (stepEnd_ && std::chrono::steady_clock::now() >= *stepEnd_)
+            throw ENetError(std::string("Timed out ") + what);
         pollfd p{fd_, events, 0};
         int n = ::poll(&p, 1, kSliceMs);
         if (n > 0) {
@@ -134,27 +144,48 @@ void TTcpLineTransport::Send(std::string_view bytes)
     }
 }
 
+std::size_t TTcpLineTransport::Receive(char* chunk, std::size_t size, const char* what)
+{
+    for (;;) {
+        if (fd_ < 0)
+            throw ENetError("Not connected");
+        WaitFor(POLLIN, what);
+        ssize_t n = ::recv(fd_, chunk, size, 0);
+        if (n >= 0)
+            return static_cast<std::size_t>(n);
+        if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+            throw ENetError(SystemError("Receiving failed", errno));
+    }
+}
+
 std::string TTcpLineTransport::ReadLine()
 {
     for (;;) {
         if (auto line = buffer_.TakeLine())
             return *line;
-        if (fd_ < 0)
-            throw ENetError("Not connected");
-        WaitFor(POLLIN, "waiting for the server's reply");
         char chunk[kReadChunk];
-        ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
+        const std::size_t n = Receive(chunk, sizeof chunk, "waiting for the server's reply");
         if (n == 0)
             throw ENetError("Connection closed by the server");
-        if (n < 0) {
-            if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
-                continue;
-            throw ENetError(SystemError("Receiving failed", errno));
-        }
         try {
-            buffer_.Append(std::string_view(chunk, static_cast<std::size_t>(n)));
+            buffer_.Append(std::string_view(chunk, n));
         } catch (const ELineTooLong& e) {
             throw ENetError(e.what());
         }
+    }
+}
+
+std::string TTcpLineTransport::ReadToEnd(std::size_t maxBytes)
+{
+    std::string bytes = buffer_.Pending();
+    buffer_ = TLineBuffer();
+    for (;;) {
+        char chunk[kReadChunk];
+        const std::size_t n = Receive(chunk, sizeof chunk, "waiting for the server's data");
+        if (n == 0)
+            return bytes;
+        if (bytes.size() + n > maxBytes)
+            throw ENetError("More than " + std::to_string(maxBytes) + " bytes received");
+        bytes.append(chunk, n);
     }
 }

@@ -11,11 +11,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
 namespace vx {
 
 namespace {
 
 constexpr std::string_view TempMarker = ".vxtmp-";
+constexpr std::string_view CopyMarker = ".vxcopy-";
 constexpr std::size_t TempSuffixLength = 6;
 
 std::string withReason(const std::string& text, int error = errno)
@@ -53,17 +59,68 @@ std::string nameOf(const std::string& path)
 }
 
 // Rewrites target in place with data; the open descriptor keeps the inode.
+// Cut to its new length only once the text is in: a write that stops half
+// way leaves as much of the file as it can.
 bool overwriteInPlace(const std::string& target, std::string_view data)
 {
-    int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
-    const bool ok = writeAll(fd, data) && ::fsync(fd) == 0;
+    const bool ok = writeAll(fd, data) && ::ftruncate(fd, static_cast<off_t>(data.size())) == 0 && ::fsync(fd) == 0;
     const int error = errno;
     if (::close(fd) != 0 && ok)
         return false;
     errno = error;
     return ok;
+}
+
+// Renames from to to unless to exists (a copy an earlier crash left).
+bool renameNoReplace(const std::string& from, const std::string& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    // File systems that cannot tell: a name from mkstemp is all but unique.
+    return errno == EINVAL && ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+// Makes a rename in folder last through a crash.
+void syncFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// The regular files of the user beside target named <target name><marker>XXXXXX.
+std::vector<std::string> filesMarked(const std::string& target, std::string_view marker)
+{
+    std::vector<std::string> found;
+    const std::string prefix = nameOf(target) + std::string(marker);
+    const std::string folder = folderOf(target);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return found;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (name.size() != prefix.size() + TempSuffixLength || !name.starts_with(prefix))
+            continue;
+        const std::string full = folder + "/" + std::string(name);
+        struct stat st {};
+        if (::lstat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+            found.push_back(full);
+    }
+    ::closedir(dir);
+    return found;
+}
+
+std::int64_t modifiedAt(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return 0;
+    return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
 } // namespace
@@ -124,22 +181,21 @@ bool IsWriteTemporary(std::string_view name)
 
 void RemoveStaleTemporaries(const std::string& path)
 {
-    const std::string target = LinkTarget(path);
-    const std::string prefix = nameOf(target) + std::string(TempMarker);
-    const std::string folder = folderOf(target);
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        return;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view name(entry->d_name);
-        if (name.size() != prefix.size() + TempSuffixLength || !name.starts_with(prefix))
-            continue;
-        const std::string full = folder + "/" + std::string(name);
-        struct stat st {};
-        if (::lstat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
-            ::unlink(full.c_str());
-    }
-    ::closedir(dir);
+    for (const std::string& temporary : filesMarked(LinkTarget(path), TempMarker))
+        ::unlink(temporary.c_str());
+}
+
+std::vector<std::string> WholeCopiesOf(const std::string& path)
+{
+    std::vector<std::string> copies = filesMarked(LinkTarget(path), CopyMarker);
+    std::vector<std::pair<std::int64_t, std::string>> dated;
+    for (std::string& copy : copies)
+        dated.emplace_back(modifiedAt(copy), std::move(copy));
+    std::sort(dated.begin(), dated.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    copies.clear();
+    for (auto& [when, copy] : dated)
+        copies.push_back(std::move(copy));
+    return copies;
 }
 
 void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess access)
@@ -186,10 +242,20 @@ void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess
         reason = withReason("Cannot write file " + path);
     }
     if (ok && inPlace) {
+        // While the file is rewritten it holds part old, part new text: the
+        // flushed copy is then the only whole one. Named as such, it outlives
+        // a crash and is offered when the file is opened again.
+        std::string copy = tmp;
+        copy.replace(copy.size() - TempSuffixLength - TempMarker.size(), TempMarker.size(), CopyMarker);
+        if (!renameNoReplace(tmp, copy)) {
+            reason = withReason("Cannot write file " + path);
+            ::unlink(tmp.c_str());
+            throw EWriteError(reason);
+        }
+        syncFolder(folderOf(target));
         if (!overwriteInPlace(target, data))
-            // The flushed temporary holds the whole text: it stays for the user.
-            throw EWriteError(withReason("Cannot write file " + path) + "; the text is kept in " + tmp);
-        ::unlink(tmp.c_str());
+            throw EWriteError(withReason("Cannot write file " + path) + "; the text is kept in " + copy);
+        ::unlink(copy.c_str());
     } else if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) {
         ok = false;
         reason = withReason("Cannot write file " + path);

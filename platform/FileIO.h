@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vx {
 
@@ -19,8 +20,11 @@ enum class TFileAccess { Shared, OwnerOnly };
 // Writes data to path atomically: a temporary file beside the real file (the
 // target of a symbolic link; the link stays a link), flushed, then renamed.
 // The file keeps its mode, and its owner where the system allows; a file with
-// further hard links, or whose owner cannot be kept, is overwritten in place
-// from the flushed temporary, so that it keeps its identity. An existing file
+// further hard links, or whose owner cannot be kept, is overwritten in place,
+// so that it keeps its identity: the flushed temporary is first renamed to a
+// whole copy ("<file>.vxcopy-XXXXXX", see WholeCopiesOf), which is removed
+// once the file is written and stays when that fails or the program dies
+// meanwhile. An existing file
 // the user may not write, or a folder where no file can be created, raises
 // EFCreateError "Cannot create file <path>: <reason>" and nothing changes;
 // other failures raise EWriteError with the reason. OwnerOnly makes the file
@@ -35,8 +39,15 @@ std::string LinkTarget(const std::string& path);
 bool IsWriteTemporary(std::string_view name);
 
 // Removes the temporary files that writes of path left behind when they were
-// killed; failures to remove one are ignored.
+// killed before renaming them (the file itself was whole meanwhile); failures
+// to remove one are ignored. Whole copies stay.
 void RemoveStaleTemporaries(const std::string& path);
+
+// The whole copies an in-place write through path left behind because it did
+// not end (the file may hold part of the old and part of the new text),
+// newest first: the user decides what becomes of them. A copy stands beside
+// the name the write went through, not beside the file's other hard links.
+std::vector<std::string> WholeCopiesOf(const std::string& path);
 
 bool FileExists(const std::string& path);
 

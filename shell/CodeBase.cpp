@@ -30,7 +30,14 @@ Tfrm_codebase::Tfrm_codebase(QWidget* parent) : TShellDialog("frm_codebase", "Co
     Button2 = AddButton("Button2", "&Cancel");
     layout->addLayout(groups, 1);
     AddButtonRow(*layout, {Button1, Button2});
-    connect(ListBox1, &QListWidget::currentRowChanged, this, Guarded([this] { ShowEntry(ListBox1->currentRow()); }));
+    // The chosen entry, not the current row: the list makes its first row
+    // current when it takes the focus, and the memo stays empty until the
+    // user picks an entry.
+    connect(ListBox1, &QListWidget::itemSelectionChanged, this, Guarded([this] {
+                const QList<QListWidgetItem*> chosen = ListBox1->selectedItems();
+                if (!chosen.isEmpty())
+                    ShowEntry(ListBox1->row(chosen.front()));
+            }));
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
     resize(560, 320);
     Loaded();

@@ -9,6 +9,8 @@
 #include "controls/speedbar/SpeedBar.h"
 #include "localisation/qt/KMLangAdapters.h"
 
+#include <QVariant>
+
 namespace vx::shell {
 
 namespace {
@@ -68,6 +70,15 @@ void GradientCaptionTexts(QObject* object, TTransNode& node)
     node.Children.emplace_back("Captions", std::move(pieces));
 }
 
+// A document's tab shows the document's name (or that it has none): no text
+// of the program, whatever language the program speaks.
+void DocumentTabCaptions(QObject* object, TTransNode& node)
+{
+    if (!object->property(DocumentCaptionProperty).toBool())
+        return;
+    std::erase_if(node.Props, [](const TTransProp& prop) { return prop.Name == "Caption"; });
+}
+
 } // namespace
 
 void RegisterComponentTranslation()
@@ -82,6 +93,7 @@ void RegisterComponentTranslation()
     RegisterTransAdapter(CaptionOf<TRxSpeedButton>);
     RegisterTransAdapter(SpeedItemTexts);
     RegisterTransAdapter(GradientCaptionTexts);
+    RegisterTransAdapter(DocumentTabCaptions);
 }
 
 } // namespace vx::shell

@@ -8,4 +8,7 @@ namespace vx::shell {
 // Once per process; later calls do nothing.
 void RegisterComponentTranslation();
 
+// The property of a tab page whose caption is its document's: never translated.
+inline constexpr const char* DocumentCaptionProperty = "vxDocumentCaption";
+
 } // namespace vx::shell

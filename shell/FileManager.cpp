@@ -59,7 +59,7 @@ void TFrm_filemanager::ListBox1Click()
         return;
     ListView1->clear();
     std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(vx::FromQString(item->text()), error);
+    const std::uintmax_t size = std::filesystem::file_size(vx::FromQPath(item->text()), error);
     if (error) {
         Label4->setText("File not found");
         return;

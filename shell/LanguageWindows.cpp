@@ -5,6 +5,7 @@
 #include "shell/About.h"
 #include "shell/DirSelector.h"
 #include "shell/FileManager.h"
+#include "shell/FrontPageCheck.h"
 #include "shell/ImgContainer.h"
 #include "shell/MainForm.h"
 #include "shell/PrefForm.h"
@@ -52,6 +53,7 @@ void RegisterLanguageWindows(TLangWindowRegistry& registry)
     Add<Tfrm_dirselector>(registry, "Tfrm_dirselector");
     Add<Tfrm_about>(registry, "Tfrm_about");
     Add<Tfrm_regedit>(registry, "Tfrm_regedit");
+    Add<Tfrm_fpcheck>(registry, "Tfrm_fpcheck");
     Add<Tfrm_todo_addtask>(registry, "Tfrm_todo_addtask");
     Add<Tfrm_todo_change>(registry, "Tfrm_todo_change");
     registry.Register(RunTimeTextsSection, [] { return MakeRunTimeTextsWindow(RunTimeTextList()); });

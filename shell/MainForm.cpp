@@ -26,6 +26,7 @@
 #include "highlighters/wmPHPSyn.h"
 #include "highlighters/wmSQLSyn.h"
 #include "localisation/qt/KMLang.h"
+#include "platform/ProgramPaths.h"
 #include "platform/RegStore.h"
 #include "platform/qt/Application.h"
 #include "platform/qt/Dialogs.h"
@@ -38,6 +39,7 @@
 #include "shell/MainFormCommands.h"
 #include "shell/launch/Launchers.h"
 #include "shell/menu/MenuBuilder.h"
+#include "shell/panels/FilePanel.h"
 #include "shell/panels/SidePanels.h"
 #include "shell/plugins/uilPluginManager.h"
 #include "shell/taglists/TagLists.h"
@@ -71,6 +73,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     a_complete = std::make_unique<TmwAutoComplete>();
     AttachCompletion(1);
     KMLang1 = Named(new TKMLang(this), "KMLang1");
+    // The file panel's folder label shows a path of the machine, no text.
+    KMLang1->SetLocalRules(MakeList({"-dirlabel"}));
     vx::shell::TieTabsToLanguage(*this, *KMLang1);
     FlatHint1 = Named(new TFlatHint(this), "FlatHint1");
     FormStorage1 = Named(new TFormStorage(this), "FormStorage1");
@@ -112,6 +116,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     vx::shell::MainWindow() = this;
     TFlatHint::SetMainForm(this);
     plugins1 = std::make_unique<TuilPluginManager>();
+    StartRecovery();
     FormCreate();
     KMLang1->Loaded();
     vx::shell::BindLaunchers(*this);
@@ -198,6 +203,7 @@ void TForm1::BuildLayout()
     PageControl1 = Named(new QTabWidget(splitter), "PageControl1");
     for (int i = 1; i <= SlotCount; ++i) {
         auto* tab = Named(new QWidget, QString("TabSheet%1").arg(i));
+        tab->setProperty(vx::shell::DocumentCaptionProperty, true);
         auto* tabLayout = new QVBoxLayout(tab);
         tabLayout->setContentsMargins(0, 0, 0, 0);
         auto* editor = Named(new TmwCustomEdit(tab), QString("richedit%1").arg(i));
@@ -291,9 +297,12 @@ void TForm1::FormCreate()
                 return true;
             });
     });
+    vx::shell::FilePanel(*this)->SetFolder(vx::ProgramFolder());
     setWindowTitle("");
-    for (TmwCustomEdit* editor : richedit)
+    for (TmwCustomEdit* editor : richedit) {
         editor->Model().SetLineText(" ");
+        editor->Model().SetModified(false);
+    }
     for (int i = 0; i < SlotCount; ++i) {
         slots_[i].FileName.clear();
         PageControl1->setTabText(i, vx::shell::EmptyTabCaption());

@@ -6,6 +6,7 @@
 #include "shell/api/AddressWatch.h"
 #include "shell/api/MainWindow.h"
 #include "shell/core/DocumentFile.h"
+#include "shell/core/Recovery.h"
 #include "platform/TStringList.h"
 
 #include <QMainWindow>
@@ -69,12 +70,26 @@ public:
     // the control under the mouse); a hint that is not empty goes to the assistant.
     void ApplicationHint(const std::string& hint);
     void RegisterShellEditVerb();
-    // True when the FrontPage editor check fired. FrontPage does not run
-    // here, so its registration question is never asked; the switch that
-    // stops the check is still honoured and left as the user set it.
+    // True when the FrontPage editor question is to be asked: always when
+    // forced, else unless the user stopped it, when FrontPage's editor of
+    // ".asp" files is FrontPage itself.
     bool CheckFrontPageEditorSetting(bool force);
     void LoadVcsList();
+    // The editors' key bindings by command name, one "<command>=<short cut>,
+    // <second short cut>" a line, from the user's file; a missing file is
+    // written with the bindings in force, a file with a line that is no
+    // binding is reported and the bindings stay.
+    void LoadKeyBindings();
+    static constexpr const char* KeyBindingsFile = "data\\keystrokes.dat";
     void CreateWorkspaces();
+    // Offers the text of documents a run that ended unexpectedly left in its
+    // recovery copies: restored (as unsaved changes), discarded or kept.
+    void OfferRecovery();
+    // Writes the recovery copy of every editor with unsaved text at once:
+    // before something that may end the program (a plug-in) runs.
+    void SaveRecoveryCopies();
+    // The folder of this run's recovery copies; empty while there are none.
+    std::string RecoveryFolder() const;
     bool FirstActivation() const { return firstActivation_; }
     // Counted on a monotonic clock: changes of the wall clock do not move it.
     std::chrono::steady_clock::time_point ProjectStart() const { return projectStart_; }
@@ -120,6 +135,12 @@ public:
 
     // --- insertion
     TmwCustomEdit* ActiveEditor() const override;
+    // False for a read-only editor, with the reason in the status bar.
+    bool MayChange(const TmwCustomEdit& editor);
+    // The active editor when its text may change; none for a read-only one,
+    // and the status bar says why nothing happens.
+    TmwCustomEdit* EditableEditor();
+    static constexpr const char* ReadOnlyMessage = "The document is read-only: it was not changed.";
     void insert_item(const std::string& text, std::uint8_t mode) override;
     void insert_item_2(const std::string& text, std::uint16_t back) override;
 
@@ -201,6 +222,9 @@ private:
         std::string FileName;
         vx::shell::TLoadedLines Loaded;
         vx::shell::TFileStamp Stamp;
+        // The whole copy of an interrupted save the text was opened from;
+        // removed once the file holds the text.
+        std::string Copy;
     };
     // Background saves (autosave, deactivation) never ask: a file changed on
     // disk is left alone until the user saves explicitly.
@@ -238,7 +262,17 @@ private:
     // saved, or the user lets it go.
     bool MayReplaceUnsavedText(int slot, const std::string& fileName);
     void ClearSlot(int slot);
+    // A slot's tab caption: the file's name, "<empty>" for none.
+    static QString TabCaptionOf(const std::string& fileName);
     int FirstFreeSlot() const;
+    // The slot that holds the file already; 0 for none.
+    int SlotOfFile(const std::string& fileName) const;
+    // Brings the slot's tab to the front and gives its editor the focus.
+    void ActivateSlot(int slot);
+    // When an interrupted save left a whole copy of the file that differs
+    // from it, asks whether to open that instead: yes puts the copy's text in
+    // bytes and answers the copy's path. Copies equal to the file are removed.
+    std::string TakeWholeCopy(const std::string& fileName, std::string& bytes);
     // The slot whose editor is the active one; 0 for none.
     int ActiveSlot() const;
     bool IsOwnEditor(const QWidget* widget) const;
@@ -249,6 +283,17 @@ private:
     bool HoldsUnsavedText(const TmwCustomEdit* editor) const;
     // Asks about modified documents before quitting; false when quitting is cancelled.
     bool AskToSaveModified();
+    // Keeps recovery copies from now on, looking at the editors as a timer ticks.
+    void StartRecovery();
+    // One look at every editor for its recovery copy (the timer's, or flush).
+    void KeepRecoveryCopies(bool flush);
+    // The editor's text was saved or closed: its recovery copy goes.
+    void DropRecoveryCopy(const TmwCustomEdit* editor);
+    vx::shell::TRecoveryPlace PlaceOf(const TmwCustomEdit* editor) const;
+    vx::shell::TRecoveryRecord RecoveryRecordOf(const TmwCustomEdit* editor) const;
+    // Puts a recovered text into its place, or the first free slot; false
+    // when there is no room.
+    bool RestoreCopy(const vx::shell::TRecoveryRecord& record);
 
     std::array<TSlot, SlotCount> slots_;
     std::vector<TmwCustomEdit*> workspaces_;
@@ -259,6 +304,7 @@ private:
     bool workspacesCreated_ = false;
     std::function<bool()> newPageWizard_;
     std::string backgroundFailure_;
+    std::unique_ptr<vx::shell::TRecoveryKeeper> recovery_;
     std::string activationFailures_;
     std::chrono::steady_clock::time_point projectStart_ = std::chrono::steady_clock::now();
 };

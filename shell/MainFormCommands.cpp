@@ -8,6 +8,7 @@
 #include "localisation/qt/KMLang.h"
 #include "platform/qt/QtText.h"
 #include "shell/About.h"
+#include "shell/FrontPageCheck.h"
 #include "shell/ImgContainer.h"
 #include "shell/MainForm.h"
 #include "shell/MainFormCommandsState.h"
@@ -15,7 +16,9 @@
 #include "shell/Recorder.h"
 #include "shell/RegEdit.h"
 #include "shell/ShellDialog.h"
+#include "shell/StyleSheetEditor.h"
 #include "shell/core/ListFiles.h"
+#include "shell/core/TopStyleHook.h"
 #include "shell/menu/MenuBuilder.h"
 
 #include <QAction>
@@ -98,7 +101,8 @@ void ShowRecorder(TForm1&)
 
 void DefaultEditorCheck(TForm1& form)
 {
-    form.CheckFrontPageEditorSetting(true);
+    if (form.CheckFrontPageEditorSetting(true))
+        Tfrm_fpcheck::Run(&form);
     form.RegisterShellEditVerb();
 }
 
@@ -127,18 +131,13 @@ const std::pair<const char*, TCommand> Commands[] = {
     {"Currentpageinexternalbrowser1", PreviewInExternalBrowser},
     {"Currentpageininternalbrowser1", PreviewInInternalBrowser},
     {"LoadPlugins1", LoadPlugins},
+    {"LaunchStylesheeteditorCSS1", LaunchStyleSheetEditorForCss},
+    {"LaunchStylesheeteditor1", LaunchStyleSheetEditor},
+    {"Editstyleinselectedpartoftext1", EditSelectedStyle},
+    {"EditstylesheetwithTopStyle1", EditStyleSheetWithTopStyle},
 };
 
-// Commands that cannot work here: the external style-sheet editor does not
-// exist on this platform.
-const char* const Unavailable[] = {
-    "LaunchStylesheeteditorCSS1", "LaunchStylesheeteditor1",     "LaunchStylesheeteditor2",
-    "LaunchTopstyle1",            "Editstyleinselectedpartoftext1", "EditstylesheetwithTopStyle1",
-    "VisitTopstylewebsite1",
-};
-
-// Why commands are disabled; shown in the current language with their hints.
-const TRunTimeText NotOnThisSystem{"not available on this system"};
+// Why a command is disabled; shown in the current language with its hint.
 const TRunTimeText PreviewNotBuilt{"the internal browser preview is not built"};
 
 // A menu item or a speed item that stays disabled, beginner mode or not, saying why.
@@ -193,8 +192,8 @@ void BindMainCommands(TForm1& form)
     for (const auto& [name, url] : WebLinks())
         if (QAction* action = form.findChild<QAction*>(name); Claim(action))
             QObject::connect(action, &QAction::triggered, &form, Guarded([url = url] { OpenWebLink(url); }));
-    for (const char* name : Unavailable)
-        Disable(form, name, NotOnThisSystem.English());
+    // Usable once the style-sheet editor registers, at the window's activation.
+    ShowStyleSheetEditorPresence(form, TopStyleHook().Registered());
     if (!InternalPreviewAvailable())
         Disable(form, "Currentpageininternalbrowser1", PreviewNotBuilt.English());
 }

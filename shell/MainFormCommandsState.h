@@ -8,6 +8,7 @@
 
 #include <random>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -39,10 +40,14 @@ void ConnectPluginManager(TForm1& form);
 // "Load Plugins": the plug-ins of the manager's folder with the extension "plg".
 void LoadPlugins(TForm1& form);
 
+// A help index beside the program: in its folder or its data folder; "" when there is none.
+std::string HelpFilePath(std::string_view name);
+// Each says so when its help index is missing or no program could be started for it.
 void OpenHelpIndex(TForm1& form);
 void OpenVBScriptHelp(TForm1& form);
 // Action name and address of each outside web link.
 const std::vector<std::pair<const char*, const char*>>& WebLinks();
+// Opens the address in the desktop's browser; says so, with the address, when none could be started.
 void OpenWebLink(const std::string& url);
 void PreviewInExternalBrowser(TForm1& form);
 void PreviewInInternalBrowser(TForm1& form);

@@ -3,6 +3,7 @@
 
 #include "editor/qt/mwCustomEdit.h"
 #include "platform/AnsiText.h"
+#include "platform/ProgramPaths.h"
 #include "platform/Registry.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/PreviewHTML.h"
@@ -26,9 +27,17 @@ namespace vx::shell {
 
 namespace {
 
-void OpenLocal(const std::string& path)
+// The help index through the desktop's program for it; what went wrong is said.
+void OpenHelpFile(std::string_view name)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(ToQString(path))));
+    const std::string path = HelpFilePath(name);
+    if (path.empty()) {
+        ShowMessage("The help file \"" + std::string(name) + "\" is not beside the program: it was looked for in "
+                    + ProgramFolder() + " and in " + ProgramPath("data") + ".");
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(ToQPath(path))))
+        ShowMessage("No program could be started to show the help file " + path + ".");
 }
 
 // The file name of the slot whose editor has the focus.
@@ -46,14 +55,22 @@ std::string WebRoot()
     return reg.OpenKey(PreferencesKey, false) ? reg.ReadString("webroot") : std::string();
 }
 
+std::string HelpFilePath(std::string_view name)
+{
+    for (const std::string& path : {ProgramPath(name), ProgramPath("data\\" + std::string(name))})
+        if (std::filesystem::is_regular_file(path))
+            return path;
+    return {};
+}
+
 void OpenHelpIndex(TForm1&)
 {
-    OpenLocal("vellumix.chm");
+    OpenHelpFile("vellumix.chm");
 }
 
 void OpenVBScriptHelp(TForm1&)
 {
-    OpenLocal("vbscript.chm");
+    OpenHelpFile("vbscript.chm");
 }
 
 const std::vector<std::pair<const char*, const char*>>& WebLinks()
@@ -67,13 +84,15 @@ const std::vector<std::pair<const char*, const char*>>& WebLinks()
         {"ASP101Course1", "http://www.asp101.com/"},
         {"IntroductiontoSQL1", "http://www.w3schools.com/sql/"},
         {"TypicalSQLCommands1", "http://www.w3schools.com/sql/sql_syntax.asp"},
+        {"VisitTopstylewebsite1", "https://www.topstyle.example/"},
     };
     return links;
 }
 
 void OpenWebLink(const std::string& url)
 {
-    QDesktopServices::openUrl(QUrl(ToQString(url)));
+    if (!QDesktopServices::openUrl(QUrl(ToQString(url))))
+        ShowMessage("No web browser could be started to open " + url + ".");
 }
 
 std::optional<std::string> PreviewUrl(const std::string& fileName, const std::string& webRoot,
@@ -87,7 +106,7 @@ std::optional<std::string> PreviewUrl(const std::string& fileName, const std::st
     const fs::path relative = file.lexically_relative(root);
     if (relative.empty() || *relative.begin() == ".." || relative.is_absolute() || relative == ".")
         return std::nullopt;
-    const QString path = QString::fromStdString(relative.generic_string());
+    const QString path = ToQPath(relative.generic_string());
     const QByteArray encoded = QUrl::toPercentEncoding(path, "/");
     return "http://" + host + "/" + encoded.toStdString();
 }
@@ -104,7 +123,7 @@ void PreviewInExternalBrowser(TForm1& form)
         ShowMessage("Save document first!");
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(name)));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQPath(name)));
 }
 
 bool InternalPreviewAvailable()
@@ -124,7 +143,7 @@ void PreviewInInternalBrowser(TForm1& form)
         ShowMessage("You must save the document first!");
         return;
     }
-    QUrl url = QUrl::fromLocalFile(ToQString(name));
+    QUrl url = QUrl::fromLocalFile(ToQPath(name));
     if (state.ThroughWebServer) {
         const std::optional<std::string> served = PreviewUrl(name, WebRoot(), "127.0.0.1");
         if (!served) {

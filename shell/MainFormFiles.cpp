@@ -29,6 +29,7 @@
 #include <QTimer>
 
 #include <array>
+#include <cstdio>
 #include <filesystem>
 #include <vector>
 
@@ -57,12 +58,12 @@ const TRunTimeText SavePageTitle{"Save page"};
 const TRunTimeText SaveAsTitle{"Save As"};
 const TRunTimeText ReadOnlyBox{"Open as &read-only"};
 
-QString TabCaptionOf(const std::string& path)
-{
-    return vx::ToQPath(NameWithoutFolder(path));
-}
-
 } // namespace
+
+QString TForm1::TabCaptionOf(const std::string& fileName)
+{
+    return fileName.empty() ? vx::shell::EmptyTabCaption() : vx::ToQPath(NameWithoutFolder(fileName));
+}
 
 int TForm1::FirstFreeSlot() const
 {
@@ -85,6 +86,11 @@ void TForm1::OpenDocumentInFreeSlot(const std::string& fileName, bool readOnly)
 {
     if (fileName.empty() || !vx::FileExists(fileName))
         return;
+    // One file in two slots would have two texts, and the last save would win.
+    if (const int open = SlotOfFile(fileName)) {
+        ActivateSlot(open);
+        return;
+    }
     const int slot = FirstFreeSlot();
     if (slot == 0 || !MayReplaceUnsavedText(slot, fileName))
         return;
@@ -92,12 +98,14 @@ void TForm1::OpenDocumentInFreeSlot(const std::string& fileName, bool readOnly)
     // recent-files list as it was.
     std::string bytes = vx::ReadWholeFile(fileName);
     vx::RemoveStaleTemporaries(fileName);
+    const std::string copy = TakeWholeCopy(fileName, bytes);
     TmwCustomEdit* editor = SlotEditor(slot);
     TmwCustomEditModel& model = editor->Model();
     model.Lines().SetText(bytes);
     model.ClearUndo();
     model.SetCaretXY(Point(1, 1));
-    model.SetModified(false);
+    // A copy taken in place of the file is text the file does not hold yet.
+    model.SetModified(!copy.empty());
     if (readOnly)
         model.SetReadOnly(true);
     if (slot == 2)
@@ -105,6 +113,7 @@ void TForm1::OpenDocumentInFreeSlot(const std::string& fileName, bool readOnly)
     TSlot& state = slots_[slot - 1];
     state.FileName = fileName;
     state.Loaded = vx::shell::LoadedLinesOf(bytes);
+    state.Copy = copy;
     const bool binary = vx::shell::LooksBinary(bytes);
     // The file read whole is now in the editor's lines.
     std::string().swap(bytes);
@@ -112,11 +121,44 @@ void TForm1::OpenDocumentInFreeSlot(const std::string& fileName, bool readOnly)
     state.Stamp = vx::shell::StampOf(fileName);
     mru->Add(fileName, slot);
     PageControl1->setTabText(slot - 1, TabCaptionOf(fileName));
-    PageControl1->setCurrentIndex(slot - 1);
-    editor->setFocus();
+    ActivateSlot(slot);
     if (binary)
         StatusBar1->showMessage(TabCaptionOf(fileName) +
                                 " looks like a binary file: saving it may change its bytes.");
+}
+
+std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& bytes)
+{
+    for (const std::string& copy : vx::WholeCopiesOf(fileName)) {
+        std::string text = vx::ReadWholeFile(copy);
+        // The file was written whole after all: the copy is no longer needed.
+        if (text == bytes) {
+            std::remove(copy.c_str());
+            continue;
+        }
+        if (MessageDlg("A newer copy of " + vx::PathText(NameWithoutFolder(fileName)) +
+                           " was found: saving it was cut off before the file held all of it. The copy stays as " +
+                           vx::PathText(copy) + " until the document is saved.\r\nOpen it instead?",
+                       mtConfirmation, mbYesNo) != mrYes)
+            return {};
+        bytes = std::move(text);
+        return copy;
+    }
+    return {};
+}
+
+int TForm1::SlotOfFile(const std::string& fileName) const
+{
+    for (int i = 1; i <= SlotCount; ++i)
+        if (!SlotFileName(i).empty() && vx::shell::SameFile(SlotFileName(i), fileName))
+            return i;
+    return 0;
+}
+
+void TForm1::ActivateSlot(int slot)
+{
+    PageControl1->setCurrentIndex(slot - 1);
+    SlotEditor(slot)->setFocus();
 }
 
 bool TForm1::MayReplaceUnsavedText(int slot, const std::string& fileName)
@@ -124,7 +166,7 @@ bool TForm1::MayReplaceUnsavedText(int slot, const std::string& fileName)
     if (!HoldsUnsavedText(SlotEditor(slot)))
         return true;
     return MessageDlg("Document " + std::to_string(slot) + " holds text that has not been saved.\r\n"
-                      "Do you want to discard it and open " + NameWithoutFolder(fileName) + "?",
+                      "Do you want to discard it and open " + vx::PathText(NameWithoutFolder(fileName)) + "?",
                       mtConfirmation, mbYesNo) == mrYes;
 }
 
@@ -159,6 +201,11 @@ void TForm1::WriteSlot(int slot)
     model.SetModified(false);
     state.Loaded = vx::shell::LoadedLinesOf(bytes);
     state.Stamp = vx::shell::StampOf(state.FileName);
+    // The file holds the text now: the copy it was opened from has done its work.
+    if (!state.Copy.empty())
+        std::remove(state.Copy.c_str());
+    state.Copy.clear();
+    DropRecoveryCopy(SlotEditor(slot));
     backgroundFailure_.clear();
 }
 
@@ -182,7 +229,7 @@ TForm1::TSaveResult TForm1::SaveSlot(int slot, TSaveKind kind)
     if (disk.Exists && disk != state.Stamp) {
         if (kind == TSaveKind::Background)
             return TSaveResult::Failed;
-        if (MessageDlg(state.FileName + " has been changed by another program since it was loaded.\r\n"
+        if (MessageDlg(vx::PathText(state.FileName) + " has been changed by another program since it was loaded.\r\n"
                                         "Do you want to overwrite it?",
                        mtWarning, mbYesNo) != mrYes)
             return TSaveResult::Failed;
@@ -190,7 +237,7 @@ TForm1::TSaveResult TForm1::SaveSlot(int slot, TSaveKind kind)
     try {
         WriteSlot(slot);
     } catch (const Exception& e) {
-        const std::string message = "Could not save " + state.FileName + ":\r\n" + e.Message();
+        const std::string message = "Could not save " + vx::PathText(state.FileName) + ":\r\n" + e.Message();
         // A save the user did not ask for must not stack boxes every few seconds.
         if (kind == TSaveKind::Background)
             ReportBackgroundFailure(message);
@@ -270,8 +317,9 @@ void TForm1::ClearSlot(int slot)
     model.SetLineText(" ");
     model.ClearUndo();
     model.SetModified(false);
+    DropRecoveryCopy(SlotEditor(slot));
     slots_[slot - 1] = TSlot{};
-    PageControl1->setTabText(slot - 1, vx::shell::EmptyTabCaption());
+    PageControl1->setTabText(slot - 1, TabCaptionOf({}));
 }
 
 void TForm1::Closefile1Click()
@@ -340,6 +388,7 @@ bool TForm1::SaveUnnamed(TmwCustomEdit* editor)
         if (slot == 0) {
             vx::WriteFileAtomic(chosen, vx::shell::JoinLines(editor->Model().Lines(), {}));
             editor->Model().SetModified(false);
+            DropRecoveryCopy(editor);
             return true;
         }
         slots_[slot - 1].FileName = chosen;
@@ -347,7 +396,7 @@ bool TForm1::SaveUnnamed(TmwCustomEdit* editor)
     } catch (const Exception& e) {
         if (slot != 0)
             slots_[slot - 1].FileName.clear();
-        MessageDlg("Could not save " + chosen + ":\r\n" + e.Message(), mtError, mbOK);
+        MessageDlg("Could not save " + vx::PathText(chosen) + ":\r\n" + e.Message(), mtError, mbOK);
         return false;
     }
     PageControl1->setTabText(slot - 1, TabCaptionOf(chosen));

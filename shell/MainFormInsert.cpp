@@ -7,6 +7,7 @@
 
 #include "editor/qt/mwCustomEdit.h"
 #include "shell/PrefForm.h"
+#include "shell/StatusBar.h"
 #include "shell/core/TagCase.h"
 
 #include <QApplication>
@@ -36,19 +37,32 @@ TmwCustomEdit* TForm1::ActiveEditor() const
     return nullptr;
 }
 
+bool TForm1::MayChange(const TmwCustomEdit& editor)
+{
+    if (!editor.Model().GetReadOnly())
+        return true;
+    StatusBar1->showMessage(ReadOnlyMessage);
+    return false;
+}
+
+TmwCustomEdit* TForm1::EditableEditor()
+{
+    TmwCustomEdit* editor = ActiveEditor();
+    return editor && MayChange(*editor) ? editor : nullptr;
+}
+
 void TForm1::insert_item(const std::string& text, std::uint8_t mode)
 {
     const std::string converted = vx::shell::ApplyTagCase(text, TagCaseMode());
-    TmwCustomEdit* editor = ActiveEditor();
+    if (mode > 1)
+        return;
+    TmwCustomEdit* editor = EditableEditor();
     if (!editor)
         return;
-    // A read-only editor refuses a change of its selected text, not a line
-    // added to its line store.
     if (mode == 0) {
-        if (!editor->Model().GetReadOnly())
-            editor->Model().SetSelText(converted);
+        editor->Model().SetSelText(converted);
         editor->setFocus();
-    } else if (mode == 1) {
+    } else {
         editor->Model().Lines().Add(converted);
     }
 }
@@ -56,8 +70,8 @@ void TForm1::insert_item(const std::string& text, std::uint8_t mode)
 void TForm1::insert_item_2(const std::string& text, std::uint16_t back)
 {
     const std::string converted = vx::shell::ApplyTagCase(text, TagCaseMode());
-    TmwCustomEdit* editor = ActiveEditor();
-    if (!editor || editor->Model().GetReadOnly())
+    TmwCustomEdit* editor = EditableEditor();
+    if (!editor)
         return;
     TmwCustomEditModel& model = editor->Model();
     const std::size_t split = converted.size() - std::min<std::size_t>(back, converted.size());

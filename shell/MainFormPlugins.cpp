@@ -25,7 +25,12 @@ quintptr Key(const TuilPlugin& plugin)
 void plugins1NewCommand(TForm1& form, TuilPluginManager& sender, const std::string& caption,
                         const std::string& hint, const std::string& data, std::function<void()> execute)
 {
-    QAction* action = AddPluginCommand(form, caption, QKeySequence(ToQString(data)), hint, std::move(execute));
+    // A plug-in may end the program: what the user wrote is copied first.
+    auto run = [&form, execute = std::move(execute)] {
+        form.SaveRecoveryCopies();
+        execute();
+    };
+    QAction* action = AddPluginCommand(form, caption, QKeySequence(ToQString(data)), hint, std::move(run));
     if (action)
         action->setProperty(PluginProperty, Key(sender.GetPlugin(sender.Count() - 1)));
 }
@@ -55,6 +60,8 @@ void ConnectPluginManager(TForm1& form)
 
 void LoadPlugins(TForm1& form)
 {
+    // Loading runs the plug-ins' own code, which may end the program.
+    form.SaveRecoveryCopies();
     form.plugins1->SetExtension("plg");
     form.plugins1->LoadPlugins();
 }

@@ -2,6 +2,7 @@
 // set-up, the list files of the data folder, the shell verb, the FrontPage
 // check and the version-manager list.
 #include "shell/MainForm.h"
+#include "shell/MainFormCommandsState.h"
 
 #include "controls/display/RxGrdCpt.h"
 #include "editor/qt/mwAutoComplete.h"
@@ -16,15 +17,20 @@
 #include "platform/qt/Application.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
+#include "shell/ComponentTranslation.h"
+#include "shell/FrontPageCheck.h"
 #include "shell/PrefForm.h"
 #include "shell/ProfHelp.h"
 #include "shell/StatusBar.h"
+#include "shell/StyleSheetEditor.h"
 #include "shell/TabCaptions.h"
 #include "shell/core/ListFiles.h"
 #include "shell/core/TopStyleHook.h"
 #include "shell/core/UserTags.h"
 #include "shell/core/VersionList.h"
 #include "shell/launch/Launchers.h"
+#include "shell/panels/FilePanel.h"
+#include "shell/panels/SidePanels.h"
 #include "shell/plugins/uilPluginManager.h"
 
 #include <QApplication>
@@ -83,10 +89,12 @@ void TForm1::FormActivate()
     // activation never runs it again.
     firstActivation_ = false;
     std::vector<std::function<void()>> steps;
-    if (first) {
+    if (first)
         steps.emplace_back([this] { FirstActivationSetup(); });
-        // Before the preferences show whether the style-sheet editor is there.
-        steps.emplace_back([] { vx::shell::TopStyleHook().Register(ProductName); });
+    // Before the preferences show whether the style-sheet editor is there.
+    steps.emplace_back(
+        [this] { vx::shell::ShowStyleSheetEditorPresence(*this, vx::shell::TopStyleHook().Register(ProductName)); });
+    if (first) {
         // Everything below that reads a setting reads the stored one.
         steps.emplace_back([this] {
             if (frm_pref)
@@ -129,10 +137,15 @@ void TForm1::FormActivate()
             beginnersMode_ = !(frm_pref && frm_pref->Ticked(9));
             AdvancedNovice1Click();
         });
+        steps.emplace_back([this] { LoadKeyBindings(); });
         steps.emplace_back([this] { CreateWorkspaces(); });
+        // Before the command line: a file named there that was restored is
+        // then found open.
+        steps.emplace_back([this] { OfferRecovery(); });
         steps.emplace_back([this] {
-            if (frm_pref && frm_pref->Ticked(1))
-                QDesktopServices::openUrl(QUrl::fromLocalFile("vbscript.chm"));
+            const std::string help = vx::shell::HelpFilePath("vbscript.chm");
+            if (frm_pref && frm_pref->Ticked(1) && !help.empty())
+                QDesktopServices::openUrl(QUrl::fromLocalFile(vx::ToQPath(help)));
         });
         if (CommandLine.size() <= SlotCount)
             for (const std::string& name : CommandLine)
@@ -247,6 +260,23 @@ void TForm1::AttachCompletion(int slot)
     a_complete->AddEditor(SlotEditor(slot));
 }
 
+void TForm1::LoadKeyBindings()
+{
+    const std::string path = vx::UserDataPath(KeyBindingsFile);
+    TmwKeyStrokes& bindings = richedit[0]->Model().Keystrokes();
+    TStringList lines;
+    if (!vx::FileExists(path)) {
+        // The user's copy to change them in.
+        bindings.SaveToStrings(lines);
+        lines.SaveToFile(path);
+        return;
+    }
+    lines.LoadFromFile(path);
+    bindings.LoadFromStrings(lines);
+    for (int i = 1; i < SlotCount; ++i)
+        richedit[i]->Model().SetKeystrokes(&bindings);
+}
+
 void TForm1::CreateWorkspaces()
 {
     if (workspacesCreated_)
@@ -256,11 +286,14 @@ void TForm1::CreateWorkspaces()
     for (int k = 1; k <= count; ++k) {
         auto* tab = new QWidget;
         tab->setObjectName(QString("tabs_%1").arg(k + 5));
+        tab->setProperty(vx::shell::DocumentCaptionProperty, true);
         auto* layout = new QVBoxLayout(tab);
         layout->setContentsMargins(0, 0, 0, 0);
         auto* editor = new TmwCustomEdit(tab);
         editor->setObjectName(QString("richedit%1").arg(k + 5));
+        editor->Model().SetKeystrokes(&richedit[0]->Model().Keystrokes());
         editor->Model().SetLineText(" ");
+        editor->Model().SetModified(false);
         auto* status = new TStatusBar(tab);
         status->setObjectName(QString("statusbar_%1").arg(k));
         status->setSizeGripEnabled(false);
@@ -274,7 +307,10 @@ void TForm1::CreateWorkspaces()
 
 void TForm1::FormShow()
 {
-    CheckFrontPageEditorSetting(false);
+    // Asked once the window stands on the screen, from the event loop.
+    if (CheckFrontPageEditorSetting(false))
+        QTimer::singleShot(0, this, Guarded([this] { Tfrm_fpcheck::Run(this); }));
+    vx::shell::FilePanel(*this)->RefreshFileList();
 }
 
 void TForm1::RegisterShellEditVerb()
@@ -300,7 +336,7 @@ bool TForm1::CheckFrontPageEditorSetting(bool force)
         reg.SetRootKey(HKEY_LOCAL_MACHINE);
         if (reg.OpenKey(PreferencesKey, true) && reg.ReadString("fpcheck") == "FALSE")
             return false;
-        reg.OpenKey("\\software\\Microsoft\\Frontpage\\Explorer\\Frontpage Explorer\\Editors\\", true);
+        reg.OpenKey(FrontPageEditorsKey, true);
         fires = vx::AnsiUpperCase(reg.ReadString("asp")).find("FRONTPG.EXE") != std::string::npos;
         reg.CloseKey();
     }

@@ -18,6 +18,14 @@ namespace {
 constexpr int FirstRefreshMs = 1000;
 constexpr int RefreshMs = 100;
 
+// The account does not change while the program runs: it is looked up once,
+// not on every refresh.
+const std::string& LoginName()
+{
+    static const std::string name = vx::shell::AccountUserName();
+    return name;
+}
+
 void ShowTexts(TStatusBar& bar, const auto& texts)
 {
     for (int i = 0; i < static_cast<int>(texts.size()); ++i)
@@ -48,7 +56,7 @@ void TForm1::Timer1Timer()
     TStatusSnapshot snapshot;
     snapshot.TimeOfDay = LongTimeNow();
     snapshot.Date = ShortDateToday();
-    snapshot.LoginName = AccountUserName();
+    snapshot.LoginName = LoginName();
     if (ipwatcher)
         snapshot.Address = TStatusSnapshot::TAddress{ipwatcher->CurrentIP(), ipwatcher->IsOnline()};
     if (const TmwCustomEdit* editor = ActiveEditor()) {

@@ -13,8 +13,11 @@
 #include "platform/ProgramPaths.h"
 #include "platform/qt/QtText.h"
 #include "shell/ImgContainer.h"
+#include "shell/MainForm.h"
 #include "shell/PrefSettings.h"
 #include "shell/core/TopStyleHook.h"
+#include "shell/panels/FilePanel.h"
+#include "shell/panels/SidePanels.h"
 #include "tools/framework/RadioGroup.h"
 #include "shell/core/ListFiles.h"
 
@@ -151,6 +154,8 @@ void Tfrm_pref::LoadRegistry()
     SetText(sound, wave.empty() ? vx::ProgramPath("exit.wav") : wave);
     RadioGroup1->SetItemIndex(IndexOf(reg.ReadString("identlevel"), RadioGroup1->Count()));
     p_align->setCurrentIndex(IndexOf(reg.ReadString("p_type"), p_align->count()));
+    if (vx::shell::TFilePanel* panel = Form1 ? vx::shell::FilePanel(*Form1) : nullptr)
+        panel->SetColours(ColorBoxValue(*ColorComboBox3), ColorBoxValue(*ColorComboBox4));
     reg.CloseKey();
 }
 

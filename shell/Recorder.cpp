@@ -52,10 +52,20 @@ Tfrm_recorder::Tfrm_recorder(QWidget* parent)
     Memo1->setReadOnly(true);
     for (const char* line : {"Recording of movement,", "", "This tool enables you to record movements ",
                              "within the editor you can record creating a ", "procedure for  example, save the recording",
-                             "and play it  back when you want to do the ", "same  routine again.",
-                             "Only Vellumix's own windows are recorded and played back."})
+                             "and play it  back when you want to do the ", "same  routine again."})
         Memo1->Lines().Add(line);
     column->addWidget(Memo1);
+    // What is recorded here; both texts belong to the window, so that both translate.
+    Label1 = Named(new QLabel("The whole desktop is recorded and played back, other programs too.", this), "Label1");
+    Label2 = Named(new QLabel("There is no X display here: only Vellumix's own windows are recorded and played back.",
+                              this),
+                   "Label2");
+    for (QLabel* label : {Label1, Label2}) {
+        label->setWordWrap(true);
+        column->addWidget(label);
+    }
+    Label1->setVisible(journal_->DesktopWide());
+    Label2->setVisible(!journal_->DesktopWide());
     GroupBox1 = Named(new QGroupBox("Speed factor (%)", this), "GroupBox1");
     auto* speedLayout = new QHBoxLayout(GroupBox1);
     SpinEdit1 = Named(new QSpinBox(GroupBox1), "SpinEdit1");

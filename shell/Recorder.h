@@ -25,6 +25,8 @@ public:
 
     QLabel* Image1;
     TFlatMemo* Memo1;
+    QLabel* Label1; // shown when the whole desktop is recorded
+    QLabel* Label2; // shown when only the program's own windows are
     QGroupBox* GroupBox1; // "Speed factor (%)"
     QSpinBox* SpinEdit1;
     QPushButton* Button1; // record

@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QSocketNotifier>
 #include <QStyleHints>
+#include <QWheelEvent>
 #include <QWidget>
 
 namespace vx::shell {
@@ -53,13 +55,8 @@ bool KeyRecordOf(const QKeyEvent& key, TEventMsg& record)
         vk = rec::VK_CANCEL;
     if (vk == 0 || vk > 0xFF)
         return false;
-    const bool down = key.type() != QEvent::KeyRelease;
-    if (key.modifiers() & Qt::AltModifier)
-        record.message = down ? rec::WM_SYSKEYDOWN : rec::WM_SYSKEYUP;
-    else
-        record.message = down ? rec::WM_KEYDOWN : rec::WM_KEYUP;
-    record.paramL = vk;
-    record.paramH = 1; // the repeat count
+    record = rec::KeyEvent(key.type() != QEvent::KeyRelease, key.modifiers() & Qt::AltModifier,
+                           static_cast<std::uint8_t>(vk));
     return true;
 }
 
@@ -82,6 +79,20 @@ bool MouseRecordOf(const QMouseEvent& mouse, TEventMsg& record)
     return true;
 }
 
+bool WheelRecordOf(const QWheelEvent& wheel, TEventMsg& record)
+{
+    const QPoint turn = wheel.angleDelta();
+    const QPoint at = wheel.globalPosition().toPoint();
+    // Qt counts a turn to the left as positive, the system one to the right.
+    if (turn.y() != 0)
+        record = rec::WheelEvent(rec::WM_MOUSEWHEEL, at.x(), at.y(), turn.y());
+    else if (turn.x() != 0)
+        record = rec::WheelEvent(rec::WM_MOUSEHWHEEL, at.x(), at.y(), -turn.x());
+    else
+        return false;
+    return true;
+}
+
 } // namespace
 
 bool JournalRecordOf(const QEvent& event, TEventMsg& record)
@@ -97,6 +108,8 @@ bool JournalRecordOf(const QEvent& event, TEventMsg& record)
     case QEvent::MouseButtonRelease:
     case QEvent::MouseMove:
         return MouseRecordOf(static_cast<const QMouseEvent&>(event), record);
+    case QEvent::Wheel:
+        return WheelRecordOf(static_cast<const QWheelEvent&>(event), record);
     default:
         return false;
     }
@@ -104,16 +117,21 @@ bool JournalRecordOf(const QEvent& event, TEventMsg& record)
 
 TRecorderJournal::TRecorderJournal(QObject* parent) : QObject(parent), recorder_(*this, *this)
 {
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        desktop_ = x11::TXDesktopJournal::Open();
     elapsed_.start();
     playTimer_.setSingleShot(true);
     connect(&playTimer_, &QTimer::timeout, this, [this] { pump(); });
-    // Losing the focus to another program ends recording and playback, as the
-    // system cancels its journal hooks when the user switches away.
-    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-        if (state != Qt::ApplicationActive)
-            recorder_.StopHook();
-    });
+    // With only its own windows to follow, losing the focus to another program
+    // ends recording and playback, as the system cancels its journal hooks
+    // when the user switches away.
+    if (!desktop_)
+        connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+            if (state != Qt::ApplicationActive)
+                recorder_.StopHook();
+        });
 }
+
 
 std::uint32_t TRecorderJournal::TickCount()
 {
@@ -123,16 +141,28 @@ std::uint32_t TRecorderJournal::TickCount()
 bool TRecorderJournal::Install(THook hook)
 {
     if (hook == THook::Record) {
+        if (desktop_)
+            return startDesktopRecording();
         qApp->installEventFilter(this);
         filtering_ = true;
-    } else {
-        modifiers_ = Qt::NoModifier;
-        buttons_ = Qt::NoButton;
-        grabber_ = nullptr;
-        keyWindow_ = nullptr;
-        lastPress_ = {};
-        playTimer_.start(0);
+        return true;
     }
+    desktopPlaying_ = desktop_ != nullptr;
+    modifiers_ = Qt::NoModifier;
+    buttons_ = Qt::NoButton;
+    grabber_ = nullptr;
+    keyWindow_ = nullptr;
+    lastPress_ = {};
+    playTimer_.start(0);
+    return true;
+}
+
+bool TRecorderJournal::startDesktopRecording()
+{
+    if (!desktop_->StartRecording([this](const TEventMsg& event) { recorder_.Journal(event); }))
+        return false;
+    desktopInput_ = new QSocketNotifier(desktop_->RecordingSocket(), QSocketNotifier::Read, this);
+    connect(desktopInput_, &QSocketNotifier::activated, this, [this] { desktop_->ProcessRecorded(); });
     return true;
 }
 
@@ -142,6 +172,16 @@ void TRecorderJournal::Remove()
         qApp->removeEventFilter(this);
     filtering_ = false;
     playTimer_.stop();
+    if (desktopInput_) {
+        // Recording may end inside the watcher's own signal (Ctrl+Break).
+        desktopInput_->setEnabled(false);
+        desktopInput_->deleteLater();
+        desktopInput_ = nullptr;
+        desktop_->StopRecording();
+    }
+    if (desktopPlaying_)
+        desktop_->ReleaseHeld();
+    desktopPlaying_ = false;
 }
 
 void TRecorderJournal::pump()
@@ -158,8 +198,12 @@ void TRecorderJournal::pump()
 
 void TRecorderJournal::Play(const TEventMsg& event)
 {
-    if (rec::IsKeyMessage(event.message))
+    if (desktop_)
+        desktop_->Play(event);
+    else if (rec::IsKeyMessage(event.message))
         playKey(event);
+    else if (rec::IsWheelMessage(event.message))
+        playWheel(event);
     else
         playMouse(event);
 }
@@ -218,7 +262,7 @@ void TRecorderJournal::playKey(const TEventMsg& record)
 
 void TRecorderJournal::playMouse(const TEventMsg& record)
 {
-    const QPoint at(static_cast<std::int32_t>(record.paramL), static_cast<std::int32_t>(record.paramH));
+    const QPoint at(rec::MouseXOf(record), rec::MouseYOf(record));
     Qt::MouseButton button = Qt::NoButton;
     QEvent::Type type = QEvent::MouseMove;
     for (const TButtonMessages& b : ButtonMessages) {
@@ -268,6 +312,22 @@ void TRecorderJournal::playMouse(const TEventMsg& record)
     if (twice && grabber_) {
         QMouseEvent doubled(QEvent::MouseButtonDblClick, local, inWindow, QPointF(at), button, buttons_, modifiers_);
         QCoreApplication::sendEvent(grabber_, &doubled);
+    }
+}
+
+void TRecorderJournal::playWheel(const TEventMsg& record)
+{
+    const QPoint at(rec::MouseXOf(record), rec::MouseYOf(record));
+    const int delta = rec::WheelDeltaOf(record);
+    const QPoint turn = record.message == rec::WM_MOUSEWHEEL ? QPoint(0, delta) : QPoint(-delta, 0);
+    // As the window system hands a turn on: to the widget under the pointer,
+    // then to its parents until one takes it.
+    for (QWidget* target = QApplication::widgetAt(at); target; target = target->parentWidget()) {
+        QWheelEvent wheel(target->mapFromGlobal(QPointF(at)), QPointF(at), QPoint(), turn, buttons_, modifiers_,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(target, &wheel);
+        if (wheel.isAccepted() || target->isWindow())
+            break;
     }
 }
 

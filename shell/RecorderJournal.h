@@ -1,9 +1,12 @@
-// The macro recorder's journal on Qt: no desktop-wide input hook exists on
-// Linux desktops, so the events of the program's own windows are recorded
-// through an application-wide event filter, and playback sends synthesized
-// events to the widget under the recorded position or to the focus widget.
+// The macro recorder's journal. On an X display it records and plays back
+// the whole desktop through the platform's X journal. Elsewhere (Wayland has
+// no desktop-wide input hook) the events of the program's own windows are
+// recorded through an application-wide event filter, and playback sends
+// synthesized events to the widget under the recorded position or to the
+// focus widget.
 #pragma once
 
+#include "platform/x11/XDesktopJournal.h"
 #include "shell/core/TRecorder.h"
 
 #include <QElapsedTimer>
@@ -12,10 +15,12 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <memory>
 #include <utility>
 
 class QKeyEvent;
 class QMouseEvent;
+class QSocketNotifier;
 class QWidget;
 
 namespace vx::shell {
@@ -26,6 +31,8 @@ public:
 
     // The engine this journal feeds; the journal must outlive its hooks.
     recorder::TRecorder& Recorder() { return recorder_; }
+    // Whether the whole desktop is recorded, not only the program's own windows.
+    bool DesktopWide() const { return desktop_ != nullptr; }
 
     std::uint32_t TickCount() override;
     bool Install(THook hook) override;
@@ -36,9 +43,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool startDesktopRecording();
     void pump();
     void playKey(const recorder::TEventMsg& event);
     void playMouse(const recorder::TEventMsg& event);
+    void playWheel(const recorder::TEventMsg& event);
 
     QElapsedTimer elapsed_;
     QTimer playTimer_;
@@ -58,13 +67,18 @@ private:
         Qt::MouseButton button = Qt::NoButton;
         QPoint at;
     } lastPress_;
+    // The whole display's journal while the program runs on X, its
+    // connection's watcher while it records, and whether it plays back.
+    std::unique_ptr<x11::TXDesktopJournal> desktop_;
+    QSocketNotifier* desktopInput_ = nullptr;
+    bool desktopPlaying_ = false;
     recorder::TRecorder recorder_;
 };
 
 // The record of a Qt key or mouse event as the recorder keeps it (time 0; a
 // key offered to the shortcuts is a key press), or
 // false for an event it does not keep (a key without a virtual-key code, a
-// repeated key release, wheel turns and other events).
+// repeated key release and other events).
 bool JournalRecordOf(const QEvent& event, recorder::TEventMsg& record);
 
 } // namespace vx::shell

@@ -41,7 +41,7 @@ void Tfrm_seldoc::FormCreate()
 void Tfrm_seldoc::Button2Click()
 {
     const int slot = RadioGroup1->ItemIndex() + 1;
-    if (Form1 && slot >= 1 && slot <= TForm1::SlotCount)
+    if (Form1 && slot >= 1 && slot <= TForm1::SlotCount && Form1->MayChange(*Form1->SlotEditor(slot)))
         Form1->SlotEditor(slot)->Model().PasteFromClipboard();
     accept();
 }

@@ -39,10 +39,6 @@ QString EmptyTabCaption()
 
 void TieTabsToLanguage(TForm1& form, TKMLang& language)
 {
-    TStringList rules = language.LocalRules();
-    for (int slot = 1; slot <= TForm1::SlotCount; ++slot)
-        rules.Add("-TabSheet" + std::to_string(slot) + ".Caption");
-    language.SetLocalRules(rules);
     language.AfterTrans = [&form](const std::string&) { FollowLanguage(form); };
 }
 

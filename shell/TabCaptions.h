@@ -1,8 +1,8 @@
 // The captions of the main window's document tabs: a slot's file name, or
 // "<empty>" in the current language for a slot without a file and for every
-// workspace. The language file would give every slot's tab its built-in
-// caption, the name of an open file included, and knows nothing of the
-// workspaces made at run time, so the main window keeps these tabs itself.
+// workspace. The language file leaves the tabs alone (they name documents)
+// and knows nothing of the workspaces made at run time, so the main window
+// retitles them itself.
 #pragma once
 
 #include <QString>
@@ -14,8 +14,7 @@ namespace vx::shell {
 
 QString EmptyTabCaption();
 
-// Keeps the language component off the slots' tabs and has the empty tabs
-// and the workspaces' status bars follow each language switch.
+// Has the empty tabs and the workspaces' status bars follow each language switch.
 void TieTabsToLanguage(TForm1& form, TKMLang& language);
 
 } // namespace vx::shell

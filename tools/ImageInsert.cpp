@@ -95,7 +95,7 @@ void Tfrm_addimg::ShowPreview()
 
 void Tfrm_addimg::Activated()
 {
-    const std::string folder = vx::FromQString(property("vxInitialDir").toString());
+    const std::string folder = vx::FromQPath(property("vxInitialDir").toString());
     const QString file = property("vxFileName").toString();
     if (!folder.empty())
         Files->SetDirectory(folder);

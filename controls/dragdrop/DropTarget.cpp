@@ -193,7 +193,7 @@ TStringList DroppedFiles(const QMimeData& data)
     TStringList files;
     for (const QUrl& url : data.urls())
         if (url.isLocalFile())
-            files.Add(vx::FromQString(url.toLocalFile()));
+            files.Add(vx::FromQPath(url.toLocalFile()));
     return files;
 }
 

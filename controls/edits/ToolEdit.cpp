@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QStyleOption>
 
 #include <algorithm>
 #include <cmath>
@@ -117,6 +118,20 @@ int CaretWidth(const QFont& font)
     return font.bold() ? 2 : 1;
 }
 
+QRect EditButtonRect(QSize edit, int buttonWidth, bool border, bool ctl3d)
+{
+    const int w = edit.width();
+    const int h = edit.height();
+    const int b = buttonWidth;
+    if (!border)
+        return QRect(w - b, 0, b, h);
+    // The rules place the button in the client area, which starts inside the
+    // border: 2 pixels for the sunken edge, 1 for the flat line.
+    if (ctl3d)
+        return QRect(w - b - 4, 0, b, h - 4).translated(2, 2);
+    return QRect(w - b - 2, 2, b, h - 4).translated(1, 1);
+}
+
 } // namespace vx
 
 namespace {
@@ -124,9 +139,10 @@ namespace {
 // The application's look with the edit's own caret width. Qt's line edit asks
 // its style for the width (on creation and on every font change) without
 // naming itself, so each edit has one of these that knows it.
-class TCaretStyle : public QProxyStyle {
+// The edit's caret width, and its border without the 3-D look: one flat line.
+class TEditStyle : public QProxyStyle {
 public:
-    explicit TCaretStyle(QWidget* edit)
+    explicit TEditStyle(TCustomComboEdit* edit)
         : QProxyStyle(QStyleFactory::create(QApplication::style()->name())), edit_(edit)
     {
         setParent(edit);
@@ -136,11 +152,30 @@ public:
     {
         if (metric == PM_TextCursorWidth)
             return vx::CaretWidth(edit_->font());
+        if (metric == PM_DefaultFrameWidth && widget == edit_ && !edit_->Ctl3D())
+            return FlatBorder;
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
 
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        if (element != PE_PanelLineEdit || widget != edit_ || edit_->Ctl3D()) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        painter->fillRect(option->rect, option->palette.brush(QPalette::Base));
+        const auto* panel = qstyleoption_cast<const QStyleOptionFrame*>(option);
+        if (!panel || panel->lineWidth <= 0)
+            return;
+        painter->setPen(vx::ToQColor(clWindowFrame));
+        painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
+    }
+
+    static constexpr int FlatBorder = 1;
+
 private:
-    QWidget* edit_;
+    TCustomComboEdit* edit_;
 };
 
 // The picture of the drop-down kind: a small arrow.
@@ -188,7 +223,7 @@ void TEditButton::paintEvent(QPaintEvent* e)
 
 TCustomComboEdit::TCustomComboEdit(QWidget* parent) : QLineEdit(parent)
 {
-    setStyle(new TCaretStyle(this));
+    setStyle(new TEditStyle(this));
     button_ = new TEditButton(this);
     button_->setCursor(Qt::ArrowCursor);
     button_->OnClick = [this](QObject*) { EditButtonClick(); };
@@ -322,12 +357,17 @@ void TCustomComboEdit::UpdateLayout()
 {
     const int b = buttonWidth_;
     button_->setVisible(b >= 2);
-    // Inside the sunken border, or along the whole right edge without one.
-    if (hasFrame())
-        button_->setGeometry(width() - b - 2, 2, b, height() - 4);
-    else
-        button_->setGeometry(width() - b, 0, b, height());
+    button_->setGeometry(vx::EditButtonRect(size(), b, hasFrame(), ctl3d_));
     setTextMargins(0, 0, b >= 2 ? b + 2 : 0, 0);
+}
+
+void TCustomComboEdit::SetCtl3D(bool value)
+{
+    if (value == ctl3d_)
+        return;
+    ctl3d_ = value;
+    UpdateLayout();
+    update();
 }
 
 void TCustomComboEdit::UpdateMinimumHeight()

@@ -36,6 +36,10 @@ QString QtInputMask(std::string_view mask);
 std::string FormatDateFmt(std::string_view format, TDateTime date);
 // The edit's caret: 1 pixel wide, 2 in a bold font.
 int CaretWidth(const QFont& font);
+// Where the button sits in an edit of the size, in the edit's coordinates:
+// inside a sunken border (ctl3d) or a single flat line, or along the whole
+// right edge without a border.
+QRect EditButtonRect(QSize edit, int buttonWidth, bool border, bool ctl3d);
 
 } // namespace vx
 
@@ -79,6 +83,9 @@ public:
     void SetReadOnly(bool value);
     TPopupAlign PopupAlign() const { return popupAlign_; }
     void SetPopupAlign(TPopupAlign value) { popupAlign_ = value; }
+    // The 3-D look: false draws the border as one flat line, not a sunken edge.
+    bool Ctl3D() const { return ctl3d_; }
+    void SetCtl3D(bool value);
 
     TEditButton* Button() const { return button_; }
     TPopupWindow* Popup() const { return popup_; }
@@ -124,6 +131,7 @@ private:
     TGlyphKind glyphKind_ = TGlyphKind::gkCustom;
     TPopupAlign popupAlign_ = TPopupAlign::epaRight;
     TColor color_ = clWindow;
+    bool ctl3d_ = true;
 };
 
 class TComboEdit : public TCustomComboEdit {

@@ -224,7 +224,8 @@ void TMRUManager::UpdateRecentMenu()
         std::string caption = text.substr(0, bar);
         if (showAccelChar_)
             caption = RecentAccelerator(startAccel_ + i) + delimiter + caption;
-        QAction* item = menu_->addAction(vx::ToQString(caption));
+        // The recent names are file names: shown as the system names files.
+        QAction* item = menu_->addAction(vx::ToQPath(caption));
         if (bar != std::string::npos)
             item->setStatusTip(vx::ToQString(text.substr(bar + 1)));
         item->setShortcut(shortCut);
@@ -247,7 +248,7 @@ void TMRUManager::ItemClicked(QAction* item)
         // A copy: the handler may change the manager. A failing handler is shown
         // and the name still leaves the list when it should.
         TClickMenuEvent handler = OnClick;
-        std::string caption = vx::FromQString(item->text());
+        std::string caption = vx::FromQPath(item->text());
         TObjectSlot data = list_.Objects(index);
         vx::DeliverShowingExceptions([&] {
             handler(this, name, caption, data);

@@ -7,23 +7,7 @@
 
 #include <QTimerEvent>
 
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
 #include <chrono>
-
-namespace {
-
-// Nice values for the priorities; raising a thread above normal needs privileges
-// the program usually lacks, and then the worker simply stays at normal.
-int NiceOf(TThreadPriority priority)
-{
-    constexpr int kNice[] = {19, 10, 5, 0, -5, -10, -20};
-    return kNice[priority];
-}
-
-} // namespace
 
 TRxTimer::TRxTimer(QObject* owner)
     : QObject(owner)
@@ -123,8 +107,7 @@ void TRxTimer::StopWorker()
 
 void TRxTimer::WorkerLoop(int interval, TThreadPriority priority)
 {
-    if (priority != tpNormal)
-        setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), NiceOf(priority));
+    SetCurrentThreadPriority(priority);
     const auto period = std::chrono::milliseconds(interval);
     std::unique_lock lock(mutex_);
     while (!stop_) {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "controls/common/Events.h"
+#include "platform/ThreadPriority.h"
 
 #include <QObject>
 
@@ -21,8 +22,6 @@
 namespace vx {
 class TMainThreadSignal;
 }
-
-enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
 
 class TRxTimer : public QObject {
 public:

@@ -45,17 +45,54 @@ void TGIFPaintBox::SetImage(std::shared_ptr<TGIFImage> image)
     update();
 }
 
+std::uint16_t TGIFPaintBox::Options() const
+{
+    return image_ ? image_->DrawOptions : 0;
+}
+
+void TGIFPaintBox::DrawTo(const std::shared_ptr<QImage>& canvas, const QRect& rect)
+{
+    canvas_ = canvas;
+    canvasHeld_ = Options() & goValidateCanvas ? nullptr : canvas;
+    hasCanvas_ = canvas != nullptr;
+    canvasRect_ = rect;
+    PaintCanvas();
+}
+
+void TGIFPaintBox::PaintCanvas()
+{
+    const std::shared_ptr<QImage> canvas = canvas_.lock();
+    if (!canvas || canvas->isNull() || buffer_.isNull())
+        return;
+    QPainter painter(canvas.get());
+    PaintPicture(painter, canvasRect_);
+}
+
+void TGIFPaintBox::PaintPicture(QPainter& painter, const QRect& rect) const
+{
+    // Tiling repeats the picture at its own size; otherwise it is scaled to the rectangle.
+    if (Options() & goTile)
+        painter.drawTiledPixmap(rect, QPixmap::fromImage(buffer_));
+    else
+        painter.drawImage(rect, buffer_);
+}
+
 void TGIFPaintBox::StartPainter()
 {
     TGIFHeader& header = image_->Header();
     TGIFColor back{255, 255, 255};
-    if (header.ColorMap().Count() > 0 && header.BackgroundColorIndex < header.ColorMap().Count())
+    if (image_->BackgroundColor != TGIFImage::kNoBackground) {
+        const std::uint32_t c = image_->BackgroundColor;
+        back = TGIFColor{static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8),
+                         static_cast<std::uint8_t>(c >> 16)};
+    } else if (header.ColorMap().Count() > 0 && header.BackgroundColorIndex < header.ColorMap().Count()) {
         back = header.ColorMap().Data()[header.BackgroundColorIndex];
+    }
     background_ = qRgb(back.Red, back.Green, back.Blue);
     buffer_ = QImage(image_->Width(), image_->Height(), QImage::Format_RGB32);
     buffer_.fill(background_);
     const int generation = generation_;
-    const bool threaded = (DrawOptions & goThreaded) && image_->Images().Count() > 1;
+    const bool threaded = (Options() & goThreaded) && image_->Images().Count() > 1;
     TGIFPainter::TPoster post;
     if (threaded)
         post = [this, generation](TGIFPainter::TStep step) {
@@ -67,8 +104,8 @@ void TGIFPaintBox::StartPainter()
         };
     else
         post = [](TGIFPainter::TStep step) { step(); };
-    painter_ = std::make_unique<TGIFPainter>(PaintPlan(*image_), DrawOptions, AnimationSpeed, std::move(post),
-                                             [this](int index) { DrawFrame(index); });
+    painter_ = std::make_unique<TGIFPainter>(PaintPlan(*image_), Options(), image_->AnimationSpeed, std::move(post),
+                                             [this](int index) { DrawFrame(index); }, image_->ThreadPriority);
     if (painter_->Threaded())
         painter_->Start();
     else
@@ -101,6 +138,11 @@ void TGIFPaintBox::DrawFrame(int index)
 {
     if (!image_ || index >= image_->Images().Count() || buffer_.isNull())
         return;
+    // The image it paints onto is gone: painting ends, nothing more is drawn.
+    if ((Options() & goValidateCanvas) && hasCanvas_ && canvas_.expired()) {
+        painter_->Stop();
+        return;
+    }
     // The frame before is undrawn by its disposal first.
     if (lastFrame_ >= 0 && lastFrame_ < image_->Images().Count()) {
         TGIFSubImage& last = image_->Images().SubImage(lastFrame_);
@@ -112,14 +154,14 @@ void TGIFPaintBox::DrawFrame(int index)
             buffer_ = saved_;
         }
     }
-    if (index == 0 && (DrawOptions & goClearOnLoop))
+    if (index == 0 && (Options() & goClearOnLoop))
         buffer_.fill(background_);
     TGIFSubImage& frame = image_->Images().SubImage(index);
     const TGIFGraphicControlExtension* control = frame.GraphicControlExtension();
     if (control && control->Disposal() == 3)
         saved_ = buffer_;
     const TGIFColorMap& table = frame.ActiveColorMap();
-    const int clear = control && control->Transparent() && (DrawOptions & goTransparent)
+    const int clear = control && control->Transparent() && (Options() & goTransparent)
                           ? control->TransparentColorIndex()
                           : -1;
     for (int y = 0; y < frame.Height(); ++y) {
@@ -138,6 +180,8 @@ void TGIFPaintBox::DrawFrame(int index)
     }
     lastFrame_ = index;
     ++framesDrawn_;
+    if (Options() & goDirectDraw)
+        PaintCanvas();
     update();
     if (OnFrameDrawn)
         OnFrameDrawn();
@@ -147,11 +191,6 @@ void TGIFPaintBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
-    if (buffer_.isNull())
-        return;
-    // Tiling repeats the picture at its own size; otherwise it is scaled to the box.
-    if (DrawOptions & goTile)
-        painter.drawTiledPixmap(rect(), QPixmap::fromImage(buffer_));
-    else
-        painter.drawImage(rect(), buffer_);
+    if (!buffer_.isNull())
+        PaintPicture(painter, rect());
 }

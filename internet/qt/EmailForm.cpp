@@ -64,8 +64,19 @@ Tfrm_email::Tfrm_email(QWidget* parent) : QDialog(parent)
     smtp_.ProcessMessages = [] { QCoreApplication::processEvents(); };
     msg_.Priority = prHighest;
     connect(SpeedButton1, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
-    connect(SpeedButton2, &QPushButton::clicked, this, &QDialog::close);
+    connect(SpeedButton2, &QPushButton::clicked, this, [this] { SpeedButton2Click(); });
     TranslateWindow(this);
+}
+
+int Tfrm_email::exec()
+{
+    ReadSettings();
+    if (mailServer_.empty()) {
+        ShowMessage(kNoServer);
+        setResult(Rejected);
+        return Rejected;
+    }
+    return QDialog::exec();
 }
 
 void Tfrm_email::showEvent(QShowEvent* event)
@@ -74,9 +85,17 @@ void Tfrm_email::showEvent(QShowEvent* event)
     FormActivate();
 }
 
-void Tfrm_email::FormActivate()
+void Tfrm_email::reject()
 {
-    move(20, 20);
+    if (sending_) {
+        SpeedButton2Click();
+        return;
+    }
+    QDialog::reject();
+}
+
+void Tfrm_email::ReadSettings()
+{
     TRegistry reg;
     reg.SetRootKey(HKEY_LOCAL_MACHINE);
     reg.OpenKey("\\software\\Orvane\\Vellumix\\", true);
@@ -84,8 +103,28 @@ void Tfrm_email::FormActivate()
     std::string email = vx::net::Trim(RegReadStringDef(reg, "email", ""));
     sender_ = email.empty() ? std::string() : "<" + vx::net::BareAddress(email) + ">";
     reg.CloseKey();
-    if (mailServer_.empty())
+}
+
+void Tfrm_email::FormActivate()
+{
+    move(20, 20);
+    ReadSettings();
+    // Shown without exec: the dialog closes as soon as it is up.
+    if (mailServer_.empty()) {
         ShowMessage(kNoServer);
+        QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
+    }
+}
+
+void Tfrm_email::SpeedButton2Click()
+{
+    if (!sending_) {
+        close();
+        return;
+    }
+    cancelled_ = true;
+    SpeedButton2->setEnabled(false);
+    smtp_.Cancel();
 }
 
 void Tfrm_email::SpeedButton1Click()
@@ -100,15 +139,19 @@ void Tfrm_email::SpeedButton1Click()
     }
     // The window stays responsive while the dialogue runs; a second click must not start another.
     SpeedButton1->setEnabled(false);
-    SpeedButton2->setEnabled(false);
+    sending_ = true;
+    cancelled_ = false;
     try {
         Send();
     } catch (const std::exception& e) {
         smtp_.Quit();
         ShowMessage(e.what());
     }
+    sending_ = false;
     SpeedButton1->setEnabled(true);
     SpeedButton2->setEnabled(true);
+    if (cancelled_)
+        close();
 }
 
 void Tfrm_email::Send()
@@ -126,11 +169,14 @@ void Tfrm_email::Send()
     msg_.Subject = vx::FromQString(Edit3->text());
 
     smtp_.Connect();
+    if (cancelled_)
+        return;
     if (smtp_.Error()) {
         ShowMessage("Could not connect to the mail server " + mailServer_ + ": " + smtp_.ReplyText());
         return;
     }
     if (smtp_.SendMessage(msg_))
         smtp_.Quit();
-    ShowMessage(smtp_.ReplyText());
+    if (!cancelled_)
+        ShowMessage(smtp_.ReplyText());
 }

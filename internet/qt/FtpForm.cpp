@@ -74,8 +74,9 @@ Tf_ftp::Tf_ftp(QWidget* parent, std::unique_ptr<IFtpSession> session) : QDialog(
         ShowCounters();
         if (FlatGauge1->MaxValue() > 0)
             FlatGauge1->SetProgress(static_cast<int>(std::min<std::int64_t>(received, FlatGauge1->MaxValue())));
-        QCoreApplication::processEvents();
     };
+    session_->OnHostResolved = [this] { SetPanel(3, "Hostname resolved"); };
+    session_->Idle = [] { QCoreApplication::processEvents(); };
     SetLocalFolder(QDir::homePath());
     SetConnectedState(false);
     TranslateWindow(this);
@@ -84,6 +85,8 @@ Tf_ftp::Tf_ftp(QWidget* parent, std::unique_ptr<IFtpSession> session) : QDialog(
 Tf_ftp::~Tf_ftp()
 {
     session_->OnProgress = nullptr;
+    session_->OnHostResolved = nullptr;
+    session_->Idle = nullptr;
 }
 
 void Tf_ftp::BuildWindow()
@@ -122,6 +125,8 @@ void Tf_ftp::BuildWindow()
     SpeedButton6 = Button(this, "SpeedButton6", "Delete", "Delete file(s)");
     SpeedButton7 = Button(this, "SpeedButton7", "MKDir", "Create remote directory");
     SpeedButton8 = Button(this, "SpeedButton8", "Refresh", "Refresh local data screens");
+    SpeedButton10 = Button(this, "SpeedButton10", "Cancel", "Stop the running transfer");
+    SpeedButton10->setEnabled(false);
     FlatGauge1 = Named(new TFlatGauge(this), "FlatGauge1");
     FlatGauge1->SetProgress(0);
     FlatGauge1->setMinimumHeight(16);
@@ -154,6 +159,7 @@ void Tf_ftp::BuildWindow()
     middle->addStretch();
     middle->addWidget(button1);
     middle->addWidget(SpeedButton3);
+    middle->addWidget(SpeedButton10);
     middle->addStretch();
 
     auto* folderRow = new QHBoxLayout;
@@ -185,11 +191,23 @@ void Tf_ftp::BuildWindow()
 
 void Tf_ftp::Wire()
 {
+    // While a call runs the other commands wait: the session does one thing at a time.
     auto on = [this](QPushButton* button, void (Tf_ftp::*command)()) {
-        connect(button, &QPushButton::clicked, this, [this, command] { (this->*command)(); });
+        connect(button, &QPushButton::clicked, this, [this, command] {
+            if (!busy_)
+                (this->*command)();
+        });
     };
     on(SpeedButton1, &Tf_ftp::Connect);
-    on(SpeedButton2, &Tf_ftp::Disconnect);
+    connect(SpeedButton2, &QPushButton::clicked, this, [this] {
+        if (!busy_) {
+            Disconnect();
+            return;
+        }
+        disconnectAfter_ = true;
+        session_->Cancel();
+    });
+    connect(SpeedButton10, &QPushButton::clicked, this, [this] { session_->Cancel(); });
     on(SpeedButton3, &Tf_ftp::Download);
     on(SpeedButton4, &Tf_ftp::OpenEntry);
     on(SpeedButton5, &Tf_ftp::RefreshList);
@@ -198,12 +216,21 @@ void Tf_ftp::Wire()
     on(SpeedButton8, &Tf_ftp::RefreshLocal);
     on(SpeedButton9, &Tf_ftp::ChangeFolderFromBox);
     on(button1, &Tf_ftp::Upload);
-    connect(h_list, &QListWidget::itemDoubleClicked, this, [this] { OpenEntry(); });
+    connect(h_list, &QListWidget::itemDoubleClicked, this, [this] {
+        if (!busy_)
+            OpenEntry();
+    });
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        h_list->SetItemIndex(ListBox1->row(item));
+        const int row = remote_.RowOfLine(ListBox1->row(item));
+        if (busy_ || row < 0)
+            return;
+        h_list->SetItemIndex(row);
         OpenEntry();
     });
-    connect(ComboBox1, qOverload<int>(&QComboBox::activated), this, [this] { ChangeFolderFromBox(); });
+    connect(ComboBox1, qOverload<int>(&QComboBox::activated), this, [this] {
+        if (!busy_)
+            ChangeFolderFromBox();
+    });
     connect(FilterComboBox1, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { RefreshLocal(); });
     connect(DirectoryListBox1, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { OpenLocalFolder(item->text()); });
@@ -219,6 +246,15 @@ void Tf_ftp::showEvent(QShowEvent* event)
 void Tf_ftp::ShowRemoteAddress()
 {
     Panel5->setText(vx::ToQString(RemoteSystem() + " [" + session_->RemoteAddress() + "]"));
+}
+
+void Tf_ftp::reject()
+{
+    if (busy_) {
+        session_->Cancel();
+        return;
+    }
+    QDialog::reject();
 }
 
 void Tf_ftp::FormActivate()

@@ -1,7 +1,9 @@
 // Tf_ftp, "Publish Files": uploads local web files to an FTP server and
 // manages the remote folder (list, change folder, download, delete, create
-// folders) with a session log. Every transfer runs on the user-interface
-// thread and keeps the window responsive through the session's progress calls.
+// folders) with a session log. Every call to the server runs on the
+// user-interface thread and keeps the window responsive while it waits; while
+// one runs, "Cancel" (and "Disconnect", or closing the window) stops it and
+// the other commands wait for it to end.
 #pragma once
 
 #include <QDialog>
@@ -41,6 +43,8 @@ public:
     void SetLocalFolder(const QString& folder);
     QString LocalFolder() const { return localFolder_; }
     const TFtpRemoteList& RemoteList() const { return remote_; }
+    // Escape or closing while a call runs stops it; the window closes at the next try.
+    void reject() override;
     std::string StatusPanel(int index) const;
 
     QLineEdit* edit1;
@@ -67,6 +71,8 @@ public:
     QPushButton* SpeedButton6;
     QPushButton* SpeedButton7;
     QPushButton* SpeedButton8;
+    // Cancels the running transfer; enabled only while one runs.
+    QPushButton* SpeedButton10;
     TFlatGauge* FlatGauge1;
     QStatusBar* StatusBar1;
     TFlatMemo* MEMO1;
@@ -114,5 +120,10 @@ private:
     std::int64_t bytesOut_ = 0;
     std::int64_t transferIn_ = 0;
     std::int64_t transferOut_ = 0;
+    // A call to the server runs; a disconnect asked for meanwhile follows it.
+    bool busy_ = false;
+    bool disconnectAfter_ = false;
+    // The last call was cancelled: a run of uploads stops there.
+    bool cancelled_ = false;
     QLabel* panels_[4] = {};
 };

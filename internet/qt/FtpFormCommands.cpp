@@ -43,23 +43,44 @@ void Tf_ftp::Log(const std::string& text)
 bool Tf_ftp::Run(const std::string& what, const std::function<void()>& call)
 {
     transferIn_ = transferOut_ = 0;
-    bool ok = true;
+    busy_ = true;
+    cancelled_ = false;
+    SpeedButton10->setEnabled(true);
+    // The panel's text for the way the call ended, and the reason for the log.
+    std::string panel = "Transfer successfull";
+    std::string reason;
     try {
         call();
+    } catch (const EFtpCancelled& e) {
+        panel = reason = e.what();
+        cancelled_ = true;
+    } catch (const EFtpInvalidHost& e) {
+        panel = "Invalid hostname";
+        reason = e.what();
+    } catch (const EFtpRefused& e) {
+        panel = "Failure!";
+        reason = e.what();
     } catch (const Exception& e) {
-        ok = false;
-        SetPanel(3, "Error : " + std::string(e.what()));
-        Log(what + ": " + e.what());
+        reason = e.what();
+        panel = "Error : " + reason;
     }
-    if (ok)
-        SetPanel(3, "Transfer successfull");
+    busy_ = false;
+    SpeedButton10->setEnabled(false);
+    SetPanel(3, panel);
+    if (!reason.empty())
+        Log(what + ": " + reason);
     bytesIn_ += transferIn_;
     bytesOut_ += transferOut_;
     transferIn_ = transferOut_ = 0;
     ShowCounters();
     if (session_->ReplyNumber() > 0)
         MEMO1->Lines().Add(session_->ReplyText());
-    return ok;
+    if (disconnectAfter_) {
+        disconnectAfter_ = false;
+        Disconnect();
+        return false;
+    }
+    return reason.empty();
 }
 
 void Tf_ftp::Connect()
@@ -112,12 +133,13 @@ void Tf_ftp::ClearRemote()
 void Tf_ftp::FillRemote(const std::vector<std::string>& listing)
 {
     remote_.Assign(listing);
+    for (const std::string& line : remote_.Lines())
+        ListBox1->addItem(vx::ToQString(line));
     h_list->Items().BeginUpdate();
-    for (const auto& row : remote_.Rows()) {
-        h_list->Items().Add(TFtpRemoteList::Markup(row));
-        ListBox1->addItem(vx::ToQString(row.Raw));
-        ListBox2->addItem(vx::ToQString(row.Name));
-        ListBox3->addItem(QString::number(row.Size));
+    for (const TFtpRow& row : remote_.Rows()) {
+        h_list->Items().Add(TFtpRemoteList::Markup(row.Entry));
+        ListBox2->addItem(vx::ToQString(row.Entry.Name));
+        ListBox3->addItem(QString::number(row.Entry.Size));
     }
     h_list->Items().EndUpdate();
     ComboBox1->clear();
@@ -149,8 +171,9 @@ const TFtpEntry* Tf_ftp::SelectedEntry()
     const TFtpEntry* entry = remote_.Row(index);
     if (!entry)
         return nullptr;
-    for (QListWidget* list : {ListBox1, ListBox2, ListBox3})
+    for (QListWidget* list : {ListBox2, ListBox3})
         list->setCurrentRow(index);
+    ListBox1->setCurrentRow(remote_.Rows()[static_cast<std::size_t>(index)].Line);
     return entry;
 }
 
@@ -190,6 +213,8 @@ void Tf_ftp::Upload()
         std::string name = vx::FromQString(QFileInfo(path).fileName());
         if (Run(name + " upload", [&] { session_->Upload(FileSystemPath(path), name); }))
             Log(name + " uploaded succesfully");
+        else if (cancelled_ || !session_->Connected())
+            break;
     }
     RefreshList();
 }

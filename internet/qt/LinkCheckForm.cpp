@@ -2,19 +2,19 @@
 #include "internet/qt/LinkCheckForm.h"
 
 #include "internet/qt/LinkPictures.h"
+#include "internet/qt/LinkTreeModel.h"
 #include "localisation/RunTimeText.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 bool LinkCheckDone = false;
@@ -22,8 +22,6 @@ bool LinkCheckDone = false;
 namespace {
 
 const TRunTimeFilter HtmlFilter{"HTML files|*.htm;*.html|All files|*.*"};
-
-constexpr int kNodeRole = Qt::UserRole;
 
 QPushButton* Button(QWidget* parent, const char* name, const char* caption, const char* hint = nullptr)
 {
@@ -35,31 +33,20 @@ QPushButton* Button(QWidget* parent, const char* name, const char* caption, cons
     return button;
 }
 
-std::string StateText(const TLinkNode& node)
-{
-    switch (node.State) {
-    case lsOk: return "OK " + std::to_string(node.Status);
-    case lsBad: return "Bad " + std::to_string(node.Status);
-    case lsCheckedAbove: return "Checked above";
-    default: return "Unknown";
-    }
-}
-
 } // namespace
 
-TfrmLinkChecking::TfrmLinkChecking(QWidget* parent) : TfrmLinkChecking(parent, nullptr) {}
-
-TfrmLinkChecking::TfrmLinkChecking(QWidget* parent, std::unique_ptr<IHttpFetcher> fetcher)
-    : QDialog(parent), fetcher_(fetcher ? std::move(fetcher) : std::make_unique<TCurlHttpFetcher>()), crawl_(*fetcher_)
+TfrmLinkChecking::TfrmLinkChecking(QWidget* parent)
+    : QDialog(parent), crawl_(fetcher_), model_(new TLinkTreeModel(crawl_, this))
 {
     setObjectName("frmLinkChecking");
     setWindowTitle("Link and File validator");
     BuildWindow();
-    if (auto* curl = dynamic_cast<TCurlHttpFetcher*>(fetcher_.get()))
-        curl->Idle = [] { QCoreApplication::processEvents(); };
     crawl_.ProcessMessages = [] { QCoreApplication::processEvents(); };
-    crawl_.OnNodeAdded = [this](int index) { NodeAdded(index); };
-    crawl_.OnNodeChanged = [this](int index) { NodeChanged(index); };
+    crawl_.OnResetting = [this] { model_->Resetting(); };
+    crawl_.OnReset = [this] { model_->Reset(); };
+    crawl_.OnChildrenAdding = [this](int parent, int count) { model_->ChildrenAdding(parent, count); };
+    crawl_.OnChildrenAdded = [this](int) { model_->ChildrenAdded(); };
+    crawl_.OnNodeChanged = [this](int node) { model_->NodeChanged(node); };
     crawl_.OnStatus = [this](const std::string& address, const std::string& phase) {
         SetPanel(0, address);
         SetPanel(1, phase);
@@ -72,10 +59,8 @@ TfrmLinkChecking::~TfrmLinkChecking() = default;
 
 void TfrmLinkChecking::SetProxy(const std::string& host, int port)
 {
-    if (auto* curl = dynamic_cast<TCurlHttpFetcher*>(fetcher_.get())) {
-        curl->Proxy = host;
-        curl->ProxyPort = port;
-    }
+    fetcher_.Proxy = host;
+    fetcher_.ProxyPort = port;
 }
 
 void TfrmLinkChecking::BuildWindow()
@@ -86,18 +71,22 @@ void TfrmLinkChecking::BuildWindow()
     btnBrowse = Button(this, "btnBrowse", "&Browse");
     btnCheck = Button(this, "btnCheck", "Validate", "Validate URL");
     btnCheck1 = Button(this, "btnCheck1", "&Check");
-    trvLinks = new QTreeWidget(this);
+    trvLinks = new QTreeView(this);
     trvLinks->setObjectName("trvLinks");
     trvLinks->setHeaderHidden(true);
+    trvLinks->setUniformRowHeights(true);
     trvLinks->setIconSize(QSize(34, 16));
+    trvLinks->setModel(model_);
     stbStatus = new QStatusBar(this);
     stbStatus->setObjectName("stbStatus");
     stbStatus->setSizeGripEnabled(false);
-    for (auto& panel : panels_) {
-        panel = new QLabel(stbStatus);
-        stbStatus->addWidget(panel);
+    // The address panel grows up to its width (set on every resize) and the
+    // state panel takes what is left; neither ever makes the window wider.
+    for (int i = 0; i < 2; ++i) {
+        panels_[i] = new QLabel(stbStatus);
+        panels_[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        stbStatus->addWidget(panels_[i], i == 0 ? 1 : 0);
     }
-    panels_[1]->setMinimumWidth(90);
 
     auto* top = new QHBoxLayout;
     top->addWidget(edtHTML, 1);
@@ -125,8 +114,8 @@ void TfrmLinkChecking::BuildWindow()
     for (QPushButton* b : {btnCheck, btnCheck1})
         connect(b, &QPushButton::clicked, this, [this] { btnCheck1Click(); });
     connect(btnBrowse, &QPushButton::clicked, this, [this] { btnBrowseClick(); });
-    connect(trvLinks, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* item) { trvLinksChange(item); });
+    connect(trvLinks->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& index) { trvLinksChange(index); });
 }
 
 void TfrmLinkChecking::showEvent(QShowEvent* event)
@@ -138,18 +127,16 @@ void TfrmLinkChecking::showEvent(QShowEvent* event)
 void TfrmLinkChecking::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
-    panels_[0]->setFixedWidth(std::max(0, width() - 120));
+    panels_[0]->setMaximumWidth(std::max(0, width() - 100));
 }
 
-void TfrmLinkChecking::closeEvent(QCloseEvent* event)
+void TfrmLinkChecking::reject()
 {
-    // Closing while walking stops the walk; the window goes once it has ended.
     if (running_) {
         crawl_.Cancel();
-        event->ignore();
         return;
     }
-    QDialog::closeEvent(event);
+    QDialog::reject();
 }
 
 std::string TfrmLinkChecking::StatusPanel(int index) const
@@ -159,14 +146,16 @@ std::string TfrmLinkChecking::StatusPanel(int index) const
 
 void TfrmLinkChecking::SetPanel(int index, const std::string& text)
 {
+    // A long address or reason is cut at the panel's edge; its hint holds it whole.
     panels_[index]->setText(vx::ToQString(text));
+    panels_[index]->setToolTip(vx::ToQString(text));
 }
 
 void TfrmLinkChecking::btnBrowseClick()
 {
-    std::string file = vx::dialogs::OpenFile(OpenTitle(), HtmlFilter());
+    std::string file = vx::dialogs::OpenFile(OpenTitle(), HtmlFilter(), "", "htm");
     if (!file.empty())
-        edtHTML->setText(vx::ToQString(file));
+        edtHTML->setText(vx::ToQPath(file));
 }
 
 void TfrmLinkChecking::btnCheck1Click()
@@ -198,42 +187,25 @@ void TfrmLinkChecking::btnCheck1Click()
 void TfrmLinkChecking::Walk()
 {
     trvLinks->collapseAll();
-    trvLinks->clear();
-    items_.clear();
-    std::string start = vx::FromQString(edtHTML->text());
+    std::string start = vx::FromQPath(edtHTML->text());
     try {
         crawl_.Run(start);
     } catch (const std::exception& e) {
         ShowMessage(e.what());
     }
-    if (!items_.empty())
-        items_[0]->setExpanded(true);
+    trvLinks->expand(model_->index(0, 0));
     SetPanel(0, start);
     SetPanel(1, crawl_.Cancelled() ? "Cancelled" : "Finished");
+    if (crawl_.LimitReached())
+        ShowMessage("The check stopped listing links at its limit of " + std::to_string(crawl_.MaxLinks)
+                    + " links. The pages whose links were left out say so when you select them.");
 }
 
-void TfrmLinkChecking::NodeAdded(int index)
+void TfrmLinkChecking::trvLinksChange(const QModelIndex& index)
 {
-    const TLinkNode& node = crawl_.Nodes()[static_cast<std::size_t>(index)];
-    auto* item = node.Parent < 0 ? new QTreeWidgetItem(trvLinks)
-                                 : new QTreeWidgetItem(items_[static_cast<std::size_t>(node.Parent)]);
-    item->setText(0, vx::ToQString(node.Address));
-    item->setData(0, kNodeRole, index);
-    items_.push_back(item);
-    NodeChanged(index);
-}
-
-void TfrmLinkChecking::NodeChanged(int index)
-{
-    const TLinkNode& node = crawl_.Nodes()[static_cast<std::size_t>(index)];
-    items_[static_cast<std::size_t>(index)]->setIcon(0, LinkNodeIcon(node.State, node.Kind));
-}
-
-void TfrmLinkChecking::trvLinksChange(QTreeWidgetItem* item)
-{
-    if (!item)
+    const int node = model_->NodeOf(index);
+    if (node < 0)
         return;
-    const TLinkNode& node = crawl_.Nodes()[static_cast<std::size_t>(item->data(0, kNodeRole).toInt())];
-    SetPanel(0, node.Address);
-    SetPanel(1, StateText(node));
+    SetPanel(0, std::string(crawl_.Address(node)));
+    SetPanel(1, crawl_.StatusText(node));
 }

@@ -1,7 +1,7 @@
 // The Open URL window.
 #include "internet/qt/OpenUrlForm.h"
 
-#include "internet/qt/WindowFetcher.h"
+#include "internet/qt/AsyncFetch.h"
 #include "localisation/RunTimeText.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/Exception.h"
@@ -29,10 +29,7 @@ const TRunTimeText kSaveTitle{"Save"};
 
 } // namespace
 
-Tfrm_openurl::Tfrm_openurl(QWidget* parent) : Tfrm_openurl(parent, nullptr) {}
-
-Tfrm_openurl::Tfrm_openurl(QWidget* parent, std::unique_ptr<IHttpFetcher> fetcher)
-    : QDialog(parent), fetcher_(fetcher ? std::move(fetcher) : NewWindowFetcher())
+Tfrm_openurl::Tfrm_openurl(QWidget* parent) : QDialog(parent), fetch_(new TAsyncFetch(this))
 {
     setObjectName("frm_openurl");
     setWindowTitle("Open URL");
@@ -71,6 +68,16 @@ Tfrm_openurl::Tfrm_openurl(QWidget* parent, std::unique_ptr<IHttpFetcher> fetche
 
     connect(SpeedButton1, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
     connect(SpeedButton2, &QPushButton::clicked, this, &QDialog::close);
+    fetch_->OnEvent = [this](THttpEvent event) {
+        switch (event) {
+        case THttpEvent::Connected: SetStatus("Connecting to website"); break;
+        case THttpEvent::Sent: SetStatus("Sending data.."); break;
+        case THttpEvent::Received: SetStatus("Receiving data.."); break;
+        case THttpEvent::Redirected: SetStatus("Redirected.."); break;
+        case THttpEvent::HostResolved: break;
+        }
+    };
+    fetch_->OnDone = [this](const TFetchReply& reply) { Fetched(reply); };
     TranslateWindow(this);
 }
 
@@ -114,27 +121,22 @@ void Tfrm_openurl::FormActivate()
         ComboBox1->setCurrentIndex(0);
 }
 
+void Tfrm_openurl::done(int result)
+{
+    fetch_->Cancel();
+    SpeedButton1->setEnabled(true);
+    QDialog::done(result);
+}
+
 void Tfrm_openurl::SetStatus(const char* text)
 {
     StatusBar1->showMessage(text);
 }
 
-bool Tfrm_openurl::FetchPage(const std::string& url, std::string& page)
-{
-    SetStatus("Preparing for opening url");
-    SetStatus("Connecting to website");
-    TFetchReply reply = fetcher_->Fetch({url, false});
-    if (!reply.Ok || !IsSuccess(reply.Status)) {
-        SetStatus(reply.InvalidHost ? "Invalid hostname" : "Connection failed");
-        return false;
-    }
-    SetStatus("Done.");
-    page = std::move(reply.Body);
-    return true;
-}
-
 void Tfrm_openurl::SpeedButton1Click()
 {
+    if (fetch_->Busy())
+        return;
     const std::string url = vx::FromQString(ComboBox1->currentText().trimmed());
     TStringList history;
     for (int i = 0; i < ComboBox1->count(); ++i)
@@ -147,15 +149,27 @@ void Tfrm_openurl::SpeedButton1Click()
         ShowMessage(e.what());
     }
     SpeedButton1->setEnabled(false);
-    std::string page;
-    bool fetched = FetchPage(url, page);
+    SetStatus("Preparing for opening url");
+    fetch_->Start({url, false});
+}
+
+void Tfrm_openurl::Fetched(const TFetchReply& reply)
+{
     SpeedButton1->setEnabled(true);
-    if (!fetched)
+    if (!reply.Ok || !IsSuccess(reply.Status)) {
+        SetStatus(reply.Failure == TFetchFailure::InvalidHost ? "Invalid hostname" : "Connection failed");
         return;
+    }
+    SetStatus("Done.");
+    SavePage(reply.Body);
+}
+
+void Tfrm_openurl::SavePage(const std::string& page)
+{
     TStringList lines;
     lines.SetText(page);
     memo1->setPlainText(vx::ToQString(lines.Text()));
-    std::string file = vx::dialogs::SaveFile(kSaveTitle(), kSaveFilter());
+    std::string file = vx::dialogs::SaveFile(kSaveTitle(), kSaveFilter(), "", "htm");
     if (!file.empty()) {
         if (vx::FileExists(file) && MessageDlg(file + " already exists.\nDo you want to replace it?", mtConfirmation,
                                                mbYesNo) != mrYes)

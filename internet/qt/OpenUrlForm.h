@@ -1,29 +1,29 @@
 // Tfrm_openurl, "Open URL": fetches a web page chosen from the address history
 // (url.dat beside the program) and saves it as a local file to be edited. The
 // launcher opens SavedFile() in a free document slot when it is not empty.
+// The page is fetched while the window goes on taking input, so "Cancel"
+// stops a fetch that takes too long.
 #pragma once
 
 #include <QDialog>
 
-#include "internet/HttpFetcher.h"
-
-#include <memory>
 #include <string>
 
 class QComboBox;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
+class TAsyncFetch;
+struct TFetchReply;
 
 class Tfrm_openurl : public QDialog {
 public:
     explicit Tfrm_openurl(QWidget* parent = nullptr);
-    // For tests: another fetcher.
-    Tfrm_openurl(QWidget* parent, std::unique_ptr<IHttpFetcher> fetcher);
     ~Tfrm_openurl() override;
 
     // The file the page was saved to, "" when none was.
     const std::string& SavedFile() const { return savedFile_; }
+    TAsyncFetch& Fetch() { return *fetch_; }
 
     QComboBox* ComboBox1;
     QPushButton* SpeedButton1;
@@ -33,6 +33,8 @@ public:
 
     void FormActivate();
     void SpeedButton1Click();
+    // However the window goes (Cancel, Escape, closing), a running fetch goes with it.
+    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -40,9 +42,9 @@ protected:
 
 private:
     void SetStatus(const char* text);
-    // The page's lines, or false with the status set when the fetch failed.
-    bool FetchPage(const std::string& url, std::string& page);
+    void Fetched(const TFetchReply& reply);
+    void SavePage(const std::string& page);
 
-    std::unique_ptr<IHttpFetcher> fetcher_;
+    TAsyncFetch* fetch_;
     std::string savedFile_;
 };

@@ -133,9 +133,9 @@ void TfrmHTMLParsing::showEvent(QShowEvent* event)
 
 void TfrmHTMLParsing::btnBrowseClick()
 {
-    std::string file = vx::dialogs::OpenFile(OpenTitle(), HtmlFilter());
+    std::string file = vx::dialogs::OpenFile(OpenTitle(), HtmlFilter(), "", "htm");
     if (!file.empty())
-        edtHTML->setText(vx::ToQString(file));
+        edtHTML->setText(vx::ToQPath(file));
 }
 
 std::string TfrmHTMLParsing::LoadPage(const std::string& source)
@@ -160,7 +160,8 @@ void TfrmHTMLParsing::btnParseClick()
     trvStructure->clear();
     trvLinks->clear();
     TRunGuard guard(btnparse);
-    const std::string source = vx::FromQString(edtHTML->text());
+    // A file name or an address: file names are bytes of the system's encoding.
+    const std::string source = vx::FromQPath(edtHTML->text());
     TStructureBuilder builder(source);
     try {
         TStringList lines;

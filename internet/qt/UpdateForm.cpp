@@ -1,7 +1,7 @@
 // The update check window.
 #include "internet/qt/UpdateForm.h"
 
-#include "internet/qt/WindowFetcher.h"
+#include "internet/qt/AsyncFetch.h"
 #include "internet/UpdateCheck.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/TStringList.h"
@@ -18,17 +18,10 @@ namespace {
 constexpr const char* kHomePage = "https://vellumix.org/";
 }
 
-Tfrm_update::Tfrm_update(QWidget* parent) : Tfrm_update(parent, nullptr) {}
-
-Tfrm_update::Tfrm_update(QWidget* parent, std::unique_ptr<IHttpFetcher> fetcher)
-    : QDialog(parent), fetcher_(std::move(fetcher))
+Tfrm_update::Tfrm_update(QWidget* parent) : QDialog(parent), fetch_(new TAsyncFetch(this))
 {
-    if (!fetcher_) {
-        auto curl = NewWindowFetcher();
-        // A version file is one short line; anything large is not one.
-        curl->MaxBody = 64 << 10;
-        fetcher_ = std::move(curl);
-    }
+    // A version file is one short line; anything large is not one.
+    fetch_->Fetcher().MaxBody = 64 << 10;
     setObjectName("frm_update");
     setWindowTitle("Update information");
     SpeedButton1 = new QPushButton("&Check", this);
@@ -47,6 +40,16 @@ Tfrm_update::Tfrm_update(QWidget* parent, std::unique_ptr<IHttpFetcher> fetcher)
     layout->addWidget(StatusBar1);
     resize(360, 240);
     connect(SpeedButton1, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
+    fetch_->OnEvent = [this](THttpEvent event) {
+        switch (event) {
+        case THttpEvent::HostResolved: SetStatus("Host name resolved", "Hostname resolved"); break;
+        case THttpEvent::Connected: SetStatus("Connecting to server"); break;
+        case THttpEvent::Sent:
+        case THttpEvent::Received: SetStatus("Retrieving data"); break;
+        case THttpEvent::Redirected: break;
+        }
+    };
+    fetch_->OnDone = [this](const TFetchReply& reply) { Fetched(reply); };
     TranslateWindow(this);
 }
 
@@ -58,24 +61,40 @@ void Tfrm_update::showEvent(QShowEvent* event)
     move(20, 20);
 }
 
-void Tfrm_update::SetStatus(const std::string& text)
+void Tfrm_update::done(int result)
+{
+    fetch_->Cancel();
+    SpeedButton1->setEnabled(true);
+    QDialog::done(result);
+}
+
+void Tfrm_update::SetStatus(const std::string& text, const std::string& hint)
 {
     StatusBar1->showMessage(vx::ToQString(text));
-    setToolTip(vx::ToQString(text));
+    setToolTip(vx::ToQString(hint.empty() ? text : hint));
 }
 
 void Tfrm_update::SpeedButton1Click()
 {
+    if (fetch_->Busy())
+        return;
     Memo1->clear();
-    SetStatus("Connecting to server");
     SpeedButton1->setEnabled(false);
-    TFetchReply reply = fetcher_->Fetch({VersionUrl, false});
+    fetch_->Start({VersionUrl, false});
+}
+
+void Tfrm_update::Fetched(const TFetchReply& reply)
+{
     SpeedButton1->setEnabled(true);
-    if (reply.Ok) {
-        TStringList lines;
-        lines.SetText(reply.Body);
-        Memo1->setPlainText(vx::ToQString(lines.Text()));
+    if (!reply.Ok) {
+        SetStatus("Connection failed..", "Connection failed");
+        ShowMessage("Could not check for updates");
+        return;
     }
+    SetStatus("Disconnecting");
+    TStringList lines;
+    lines.SetText(reply.Body);
+    Memo1->setPlainText(vx::ToQString(lines.Text()));
     switch (ReadVersionReply(reply)) {
     case TUpdateResult::UpdateAvailable:
         ShowMessage(std::string("\r!! Update available !!\r\rVisit our homepage at ") + kHomePage

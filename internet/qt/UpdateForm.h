@@ -1,38 +1,42 @@
 // Tfrm_update, "Update information": fetches the version file from the
-// maker's web server and says whether a newer build exists.
+// maker's web server and says whether a newer build exists. The window goes
+// on taking input while the file is fetched.
 #pragma once
 
 #include <QDialog>
 
-#include "internet/HttpFetcher.h"
-
-#include <memory>
 #include <string>
 
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
+class TAsyncFetch;
+struct TFetchReply;
 
 class Tfrm_update : public QDialog {
 public:
     explicit Tfrm_update(QWidget* parent = nullptr);
-    Tfrm_update(QWidget* parent, std::unique_ptr<IHttpFetcher> fetcher);
     ~Tfrm_update() override;
 
     // Where the version file is; tests point it at their own server.
     std::string VersionUrl = "https://vellumix.org/version.txt";
+    TAsyncFetch& Fetch() { return *fetch_; }
 
     QPushButton* SpeedButton1;
     QPlainTextEdit* Memo1;
     QStatusBar* StatusBar1;
 
     void SpeedButton1Click();
+    // However the window goes, a running fetch goes with it.
+    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void SetStatus(const std::string& text);
+    // The text in the status bar, and as the window's hint the same or its own.
+    void SetStatus(const std::string& text, const std::string& hint = {});
+    void Fetched(const TFetchReply& reply);
 
-    std::unique_ptr<IHttpFetcher> fetcher_;
+    TAsyncFetch* fetch_;
 };

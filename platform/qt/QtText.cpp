@@ -40,4 +40,9 @@ std::string FromQPath(const QString& path)
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
+std::string PathText(std::string_view path)
+{
+    return FromQString(ToQPath(path));
+}
+
 } // namespace vx

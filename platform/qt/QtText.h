@@ -17,5 +17,8 @@ std::string FromQString(const QString& text);
 // A file name as Qt shows and takes it, and back (Qt's file-name encoding).
 QString ToQPath(std::string_view path);
 std::string FromQPath(const QString& path);
+// A file name as the program's text, to be put into messages (characters the
+// code page cannot show become "?").
+std::string PathText(std::string_view path);
 
 } // namespace vx

@@ -6,6 +6,7 @@
 
 #include "platform/TStringList.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -49,12 +50,22 @@ std::uint32_t LineFingerprint(std::string_view line);
 
 TLoadedLines LoadedLinesOf(std::string_view bytes);
 
-// The lines joined for saving. Lines that match the loaded ones at the start
-// and at the end of the text keep their own breaks; changed lines between
-// take the break of the loaded line they replace, added lines the usual one; the
-// text ends with a break as the loaded text did (a new, empty text: CR LF).
-// A single empty line gives an empty text.
+// For each line now (by fingerprint), the index of the loaded line it is, or
+// -1 for a line added or changed since: the longest matching in the order
+// of both, found through the lines that occur once on either side, and line
+// by line between them where the parts are small.
+std::vector<std::ptrdiff_t> MatchLoadedLines(const std::vector<std::uint32_t>& old,
+                                             const std::vector<std::uint32_t>& now);
+
+// The lines joined for saving. Every line kept since the load keeps its own
+// break, whatever changed around it; a changed line takes the break of the
+// loaded line it stands in place of, an added line the usual one; the text
+// ends with a break as the loaded text did (a new, empty text: CR LF). A
+// single empty line gives an empty text.
 std::string JoinLines(const TStrings& lines, const TLoadedLines& loaded);
+
+// Whether both names lead to one file (links and relative names followed).
+bool SameFile(const std::string& first, const std::string& second);
 
 // Whether the start of a file looks like binary data rather than text (a NUL
 // byte in its first block).

@@ -4,7 +4,7 @@
 // hooks. Everything runs on one thread; nothing is locked.
 #pragma once
 
-#include "shell/core/JournalEvent.h"
+#include "platform/JournalEvent.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,7 +1,7 @@
 // The tag-case modes of insertion: "NORMAL" leaves a text alone, "UP" and "LO"
-// change the case of the tag and attribute names in it, "CAPS" capitalises the
-// attribute names that follow a blank. Literal text, attribute values, comments
-// and script (inside <% %>, <? ?> and <script> elements) keep their case.
+// change the case of its letters, "CAPS" capitalises the words that follow a
+// blank. The whole text is converted, attribute values, literal text and
+// script included; only the ASCII letters change.
 #pragma once
 
 #include <string>
@@ -14,7 +14,7 @@ namespace vx::shell {
 std::string CapitalizeWords(std::string_view text);
 
 // The text converted by mode ("NORMAL", "UP", "LO" or "CAPS", compared exactly;
-// anything else changes nothing), only in tag and attribute names.
+// anything else changes nothing).
 std::string ApplyTagCase(std::string_view text, std::string_view mode);
 
 } // namespace vx::shell

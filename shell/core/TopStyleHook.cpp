@@ -149,4 +149,17 @@ TTopStyleHook& TopStyleHook()
     return hook;
 }
 
+std::optional<std::string> StyleElementBody(std::string text)
+{
+    constexpr std::string_view open = "<style>";
+    constexpr std::string_view close = "</style>";
+    if (const std::size_t at = vx::LowerCase(text).find(open); at != std::string::npos)
+        text.erase(at, open.size());
+    const std::size_t end = vx::LowerCase(text).find(close);
+    if (end == std::string::npos)
+        return std::nullopt;
+    text.erase(end, close.size());
+    return text;
+}
+
 } // namespace vx::shell

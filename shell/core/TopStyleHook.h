@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace vx::shell {
@@ -76,5 +77,9 @@ private:
 
 // The program's one link, freed at program end.
 TTopStyleHook& TopStyleHook();
+
+// The text of a style element without its tags: the first "<style>" and the
+// first "</style>" after it removed, in any letter case; none without a "</style>".
+std::optional<std::string> StyleElementBody(std::string text);
 
 } // namespace vx::shell

@@ -29,7 +29,7 @@ namespace {
 // The main window's tree of that name gets copies of the dialog tree's items, fully expanded.
 void CopyTree(TLaunch& launch, const char* from, const char* to)
 {
-    auto* source = launch.Dialog->findChild<QTreeWidget*>(from);
+    auto* source = launch.Dialog->findChild<QTreeView*>(from);
     auto* target = launch.Form.findChild<QTreeWidget*>(to);
     if (!target)
         return;
@@ -55,7 +55,7 @@ void BeautifyResult(TLaunch& launch)
 {
     std::string text = ControlText(*launch.Dialog, "memo1");
     TmwCustomEditModel& model = launch.Editor->Model();
-    if (text == model.GetText())
+    if (text == model.GetText() || !launch.Form.MayChange(*launch.Editor))
         return;
     // The selection ends after the last character, before the final line break.
     for (const char* end : {"\r\n", "\n"})
@@ -119,7 +119,7 @@ void FillDocumentInfo(TLaunch& launch)
     facts.SavedAt = DateTimeText(QDateTime::currentDateTime());
     if (!facts.FileName.empty() && FileExists(facts.FileName)) {
         facts.SavedBytes = ReadWholeFile(facts.FileName);
-        facts.SavedAt = DateTimeText(QFileInfo(ToQString(facts.FileName)).lastModified());
+        facts.SavedAt = DateTimeText(QFileInfo(ToQPath(facts.FileName)).lastModified());
     }
     for (const auto& [item, data] : vx::tools::DocumentInfoRows(facts))
         dialog->AddRow(item, data);

@@ -152,11 +152,9 @@ void BlankLineThenLines(TLaunch& launch)
     Lines(launch);
 }
 
-void PasteWhenAccepted(TLaunch& launch)
+void Paste(TLaunch& launch)
 {
-    if (!launch.Accepted())
-        return;
-    if (TmwCustomEdit* editor = launch.Form.ActiveEditor())
+    if (TmwCustomEdit* editor = launch.Form.EditableEditor())
         editor->Model().PasteFromClipboard();
 }
 
@@ -207,8 +205,6 @@ void ReloadVcsList(TLaunch& launch)
 
 void ReplaceSelection(TLaunch& launch)
 {
-    if (!launch.Accepted())
-        return;
     const std::vector<std::string> lines = ResultLines(launch);
     if (lines.empty())
         return;
@@ -252,8 +248,8 @@ void PresetDroppedImage(TLaunch& launch)
     if (launch.Argument.empty())
         return;
     const std::filesystem::path path(launch.Argument);
-    launch.Dialog->setProperty("vxInitialDir", ToQString(path.parent_path().string()));
-    launch.Dialog->setProperty("vxFileName", ToQString(path.filename().string()));
+    launch.Dialog->setProperty("vxInitialDir", ToQPath(path.parent_path().string()));
+    launch.Dialog->setProperty("vxFileName", ToQPath(path.filename().string()));
 }
 
 void IncludeHandIn(TLaunch& launch)
@@ -287,7 +283,9 @@ void EditorToMailMessage(TLaunch& launch)
 
 void FileNameToEdtHTML(TLaunch& launch)
 {
-    SetControlText(*launch.Dialog, "edtHTML", FileNameOf(launch.Form, launch.Editor));
+    // A file name, not the program's text: shown as the system names files.
+    if (QObject* address = Child(*launch.Dialog, "edtHTML"))
+        address->setProperty(TextPropertyOf(*address), ToQPath(FileNameOf(launch.Form, launch.Editor)));
 }
 
 void EditorToPrintMemo(TLaunch& launch)

@@ -30,23 +30,25 @@ std::string FileNameOf(const TForm1& form, const TmwCustomEdit* editor);
 // The slot number (1..5) of the editor; 0 for none.
 int SlotOf(const TForm1& form, const TmwCustomEdit* editor);
 
-// --- result paths
+// --- result paths, taken when the dialog was accepted
 void Lines(TLaunch& launch);
 void FirstLine(TLaunch& launch);
 // The active page's editor takes the focus first.
 void FirstLineIntoActiveSlot(TLaunch& launch);
 void BlankLineThenLines(TLaunch& launch);
-void PasteWhenAccepted(TLaunch& launch);
+void Paste(TLaunch& launch);
 void WrapWholeMemo(TLaunch& launch);
 void WrapWholeMemoWhenNotEmpty(TLaunch& launch);
 void WrapFirstLineBack7(TLaunch& launch);
 void WrapFirstLine(TLaunch& launch);
 void WrapEdit1WhenNotEmpty(TLaunch& launch);
 void LinesOfMemo2(TLaunch& launch);
+// The lines replace the selection the dialog was handed.
+void ReplaceSelection(TLaunch& launch);
+
+// --- after the dialog closed, however
 void OpenChosenFile(TLaunch& launch);
 void ReloadVcsList(TLaunch& launch);
-// Accepted: the lines replace the selection the dialog was handed.
-void ReplaceSelection(TLaunch& launch);
 
 // --- hand-ins and guards
 bool HasSelection(TLaunch& launch);
@@ -67,6 +69,7 @@ void EditorTextToMemo1(TLaunch& launch);
 // --- special steps
 void BeautifyHandIn(TLaunch& launch);
 void BeautifyResult(TLaunch& launch);
+// After the dialog closed, however.
 void CopyLinkTree(TLaunch& launch);
 void CopyStructureTrees(TLaunch& launch);
 void ReloadUserTags(TLaunch& launch);

@@ -66,7 +66,7 @@ void NewPage(TForm1& form)
 void InsertDateAndTime(TLaunch& launch)
 {
     auto* dialog = dynamic_cast<Tfrm_datetime*>(launch.Dialog);
-    if (!dialog || !launch.Accepted())
+    if (!dialog)
         return;
     for (const QListWidget* list : {dialog->ListBox1, dialog->ListBox2})
         if (const QListWidgetItem* item = list->currentItem(); item && item->isSelected())
@@ -79,14 +79,14 @@ const std::vector<TLauncherRow>& LauncherTable()
 {
     // clang-format off
     static const std::vector<TLauncherRow> rows = {
-        // class                      maker                     hand-in                result                      guard            run
+        // class                      maker                     hand-in                result on accept            guard            run
         {"Tfrm_newpage",              Make<Tfrm_newpage>,       nullptr,               nullptr,                    nullptr,         NewPage},
         {"Tfrm_sql_generator",        Make<Tfrm_sql_generator>, nullptr,               Lines},
         {"Tfrm_ado",                  Make<Tfrm_ado>,           nullptr,               Lines},
         {"Tfrm_dsnless",              Make<Tfrm_dsnless>,       nullptr,               Lines},
         {"Tfrm_addimg",               Make<Tfrm_addimg>,        PresetDroppedImage,    FirstLine},
         {"Tfrm_cookie",               Make<Tfrm_cookie>,        nullptr,               BlankLineThenLines},
-        {"Tfrm_incwizard",            Make<Tfrm_incwizard>,     IncludeHandIn,         PasteWhenAccepted},
+        {"Tfrm_incwizard",            Make<Tfrm_incwizard>,     IncludeHandIn,         Paste},
         {"Tfrm_meta",                 Make<Tfrm_meta>,          nullptr,               Lines},
         {"Tfrm_redirect",             Make<Tfrm_redirect>,      nullptr,               Lines},
         {"Tfrm_sound",                Make<Tfrm_sound>,         nullptr,               WrapWholeMemo},
@@ -122,9 +122,9 @@ const std::vector<TLauncherRow>& LauncherTable()
         {"Tfrm_snippets",             Make<Tfrm_snippets>,      nullptr,               Lines},
         {"Tfrm_colorpicker",          Make<Tfrm_colorpicker>,   nullptr,               WrapFirstLine},
         {"Tfrm_email",                Make<Tfrm_email>,                  EditorToMailMessage},
-        {"TfrmLinkChecking",          Make<TfrmLinkChecking>,                  FileNameToEdtHTML,     CopyLinkTree},
-        {"TfrmHTMLParsing",           Make<TfrmHTMLParsing>,                  FileNameToEdtHTML,     CopyStructureTrees},
-        {"Tfrm_usertag",              Make<Tfrm_usertag>,       nullptr,               ReloadUserTags},
+        {.DialogClass = "TfrmLinkChecking", .Make = Make<TfrmLinkChecking>, .HandIn = FileNameToEdtHTML, .AfterClose = CopyLinkTree},
+        {.DialogClass = "TfrmHTMLParsing", .Make = Make<TfrmHTMLParsing>, .HandIn = FileNameToEdtHTML, .AfterClose = CopyStructureTrees},
+        {.DialogClass = "Tfrm_usertag", .Make = Make<Tfrm_usertag>, .AfterClose = ReloadUserTags},
         {"Tf_ftp",                    Make<Tf_ftp>},
         {"Tfrm_enc",                  Make<Tfrm_enc>},
         {"TAnimatorForm",             Make<TAnimatorForm>},
@@ -135,15 +135,15 @@ const std::vector<TLauncherRow>& LauncherTable()
         {"Tfrm_update",               Make<Tfrm_update>},
         {"TFStart",                   Make<TFStart>},
         {"Tfrm_dsncfg",               Make<Tfrm_dsncfg>},
-        {"Tfrm_openurl",              Make<Tfrm_openurl>,       nullptr,               OpenChosenFile},
+        {.DialogClass = "Tfrm_openurl", .Make = Make<Tfrm_openurl>, .AfterClose = OpenChosenFile},
         {"Tfrm_favefiles",            Make<Tfrm_favefiles>},
-        {"Tfrm_todo",                 Make<Tfrm_todo>,          nullptr,               ReloadVcsList},
+        {.DialogClass = "Tfrm_todo", .Make = Make<Tfrm_todo>, .AfterClose = ReloadVcsList},
         {"Tfrm_print",                Make<Tfrm_print>,         EditorToPrintMemo},
         {"Tfrm_rtfexport",            Make<Tfrm_rtfexport>,     EditorTextToMemo1},
         {"Tfrm_tagsused",             Make<Tfrm_tagsused>,      FillUsedTags},
         {"Tfrm_docinfo",              Make<Tfrm_docinfo>,       FillDocumentInfo},
         // Not a menu command: the internal preview of an ASP page asks it first.
-        {"Tfrm_asp_warning",          Make<Tfrm_asp_warning>,   nullptr,               TakeWebServerChoice},
+        {.DialogClass = "Tfrm_asp_warning", .Make = Make<Tfrm_asp_warning>, .AfterClose = TakeWebServerChoice},
     };
     // clang-format on
     return rows;

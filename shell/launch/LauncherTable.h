@@ -39,9 +39,14 @@ struct TLauncherRow {
     // Null while the dialog is not built: its commands stay disabled.
     TMakeDialog Make;
     TStep HandIn = nullptr;
+    // Taken only when the dialog was closed by its accept button: a dialog
+    // closed any other way (cancel, Escape, the window frame) changes nothing.
     TStep TakeResult = nullptr;
     TGuard Guard = nullptr;
     TRunner Run = nullptr;
+    // Runs however the dialog was closed: what it left outside the document
+    // (trees, lists, a file it saved).
+    TStep AfterClose = nullptr;
 };
 
 template <class D> QDialog* Make(QWidget* parent)

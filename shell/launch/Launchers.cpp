@@ -46,8 +46,10 @@ int LaunchRow(TForm1& form, const TLauncherRow& row, std::string argument)
     if (row.HandIn)
         row.HandIn(launch);
     launch.Result = ShowModal(*dialog);
-    if (row.TakeResult)
+    if (row.TakeResult && launch.Accepted())
         row.TakeResult(launch);
+    if (row.AfterClose)
+        row.AfterClose(launch);
     return launch.Result;
 }
 

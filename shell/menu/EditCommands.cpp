@@ -25,7 +25,7 @@ namespace {
 template <class F> void ConvertSelection(TForm1& form, F convert)
 {
     TmwCustomEdit* editor = form.ActiveEditor();
-    if (!editor || !editor->Model().SelAvail())
+    if (!editor || !editor->Model().SelAvail() || !form.MayChange(*editor))
         return;
     editor->Model().SetSelText(convert(editor->Model().GetSelText()));
 }

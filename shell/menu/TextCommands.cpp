@@ -144,7 +144,7 @@ void ExportLines(TForm1& form, std::string_view lineEnd)
 
 void ReplaceAllWithProgress(TForm1& form, std::string_view find, std::string_view replace)
 {
-    TmwCustomEdit* editor = form.ActiveEditor();
+    TmwCustomEdit* editor = form.EditableEditor();
     if (!editor || find.empty())
         return;
     RewriteLines(form, *editor, [&](const std::string& line) { return ReplaceStr(line, find, replace); });
@@ -197,7 +197,7 @@ void Conversion(TForm1& form, std::string_view which)
 
 void TabsToSpaces(TForm1& form, std::string_view)
 {
-    if (TmwCustomEdit* editor = form.ActiveEditor())
+    if (TmwCustomEdit* editor = form.EditableEditor())
         RewriteLines(form, *editor, [](const std::string& line) { return vx::TabsToSpaces(line, 4); });
 }
 

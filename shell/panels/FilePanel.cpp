@@ -2,6 +2,7 @@
 
 #include "controls/stores/RxNotify.h"
 #include "controls/foldertree/DirTree.h"
+#include "editor/qt/SysColors.h"
 #include "localisation/RunTimeText.h"
 #include "platform/qt/Application.h"
 #include "platform/qt/QtText.h"
@@ -9,6 +10,7 @@
 #include "shell/ShellDialog.h"
 #include "shell/menu/MenuBuilder.h"
 #include "shell/panels/FileListModel.h"
+#include "shell/panels/ViewClicks.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -82,9 +84,8 @@ TFilePanel::TFilePanel(TForm1& form, QWidget* parent) : QWidget(parent), form_(f
                 DirectoryListBox1->SetSelectedDir(vx::FromQString(DriveComboBox1->currentText()));
             }));
     connect(DirectoryListBox1, &QTreeWidget::currentItemChanged, this, Guarded([this] { DirectoryListBox1Change(); }));
-    connect(DirectoryListBox1, &QTreeWidget::itemClicked, this,
-            Guarded([this] { form_.ShowAssistantText(FolderHelp()); }));
-    connect(filelist, &QTreeView::clicked, this, Guarded([this] { form_.ShowAssistantText(FileListHelp()); }));
+    OnViewClick(*DirectoryListBox1, TViewClick::Single, [this] { form_.ShowAssistantText(FolderHelp()); });
+    OnViewClick(*filelist, TViewClick::Single, [this] { form_.ShowAssistantText(FileListHelp()); });
     connect(filelist, &QTreeView::doubleClicked, this, Guarded([this] { FileListBox1DblClick(); }));
     connect(filelist->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { vx::DeliverShowingExceptions([&] {
@@ -134,6 +135,23 @@ int TFilePanel::RefreshFileList()
 {
     fileCount_ = model_->Load(Folder(), masks_);
     return fileCount_;
+}
+
+void TFilePanel::SetColours(TColor background, TColor font)
+{
+    for (QWidget* part : {static_cast<QWidget*>(DriveComboBox1), static_cast<QWidget*>(DirectoryListBox1),
+                          static_cast<QWidget*>(filelist)}) {
+        QPalette colours = part->palette();
+        colours.setColor(QPalette::Base, vx::ToQColor(background));
+        colours.setColor(QPalette::Text, vx::ToQColor(font));
+        // A closed drop-down box draws itself in the button roles; the
+        // headers and scroll bars of the lists keep theirs.
+        if (part == DriveComboBox1) {
+            colours.setColor(QPalette::Button, vx::ToQColor(background));
+            colours.setColor(QPalette::ButtonText, vx::ToQColor(font));
+        }
+        part->setPalette(colours);
+    }
 }
 
 void TFilePanel::DirectoryListBox1Change()

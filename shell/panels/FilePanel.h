@@ -3,6 +3,8 @@
 // file; the list follows changes in the folder through a folder monitor.
 #pragma once
 
+#include "editor/Colors.h"
+
 #include <QWidget>
 
 #include <string>
@@ -36,6 +38,8 @@ public:
     // Lists the folder again with the current masks; the count of files.
     int RefreshFileList();
     int FileCount() const { return fileCount_; }
+    // The drive box, the folder tree and the file list in these colours.
+    void SetColours(TColor background, TColor font);
     TFileListModel& Model() { return *model_; }
 
     QComboBox* DriveComboBox1;

@@ -10,14 +10,15 @@
 #include "platform/qt/QtText.h"
 #include "shell/FileManager.h"
 #include "shell/MainForm.h"
+#include "shell/MainFormCommandsState.h"
 #include "shell/ProfHelp.h"
 #include "shell/ShellDialog.h"
 #include "shell/core/DocumentText.h"
 #include "shell/menu/MenuBuilder.h"
 #include "shell/panels/FilePanel.h"
+#include "shell/panels/ViewClicks.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
@@ -26,7 +27,6 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <QUrl>
 
 namespace vx::shell {
 
@@ -87,8 +87,7 @@ QTabWidget* BuildRightPanels(TForm1& form, QWidget* parent)
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(tree);
         pages->addTab(sheet, sheets[i].second);
-        QObject::connect(tree, &QTreeWidget::itemClicked, tree,
-                         Guarded([&form, &help = TreeHelps[i].Text] { form.ShowAssistantText(help()); }));
+        OnViewClick(*tree, TViewClick::Single, [&form, &help = TreeHelps[i].Text] { form.ShowAssistantText(help()); });
     }
     QObject::connect(pages, &QTabWidget::currentChanged, pages, Guarded([&form, pages] {
         if (pages->currentWidget()->objectName() == "TabSheet11")
@@ -170,6 +169,7 @@ void SetUpPanels(TForm1& form)
     QObject::connect(form.ListBox1, &QListWidget::itemClicked, form.ListBox1, Guarded([&form] { ListBox1Click(form); }));
     QObject::connect(form.ListBox1, &QListWidget::itemDoubleClicked, form.ListBox1,
                      Guarded([&form] { vx::shell::menu::ShowFileManager(form, {}); }));
+    OnViewClick(*form.vcsbox, TViewClick::Double, [&form] { Item(form, "ShowVCSManager1")->trigger(); });
     Item(form, "Hidelogopanel1")->setChecked(true);
     // The panel starts hidden, as the toggle leaves it on its first run.
     Item(form, "Filepanel1")->trigger();
@@ -256,7 +256,7 @@ void ShowFileManager(TForm1&, std::string_view)
 
 void VisitMakerWebsite(TForm1&, std::string_view)
 {
-    QDesktopServices::openUrl(QUrl(MakerWebsite));
+    OpenWebLink(MakerWebsite);
 }
 
 } // namespace vx::shell::menu

@@ -9,10 +9,15 @@
  *
  * Loading one library:
  *   1. The program loads the library. A file that is no library fails with
- *      "Error loading Plug-in "<path>"".
+ *      "Error loading Plug-in "<path>"" and the loader's reason.
  *   2. It calls the library's exported RegisterPlugin. A library without it
  *      fails with ""<path>" is not a valid Plug-in". When RegisterPlugin
- *      returns NULL the library is unloaded and nothing more happens.
+ *      returns NULL the library is unloaded and nothing more happens. An
+ *      object that cannot be read, offers more than 256 commands, holds a
+ *      string that cannot be read or is longer than 1024 characters, a
+ *      picture that cannot be read, or a function outside every loaded
+ *      library fails with ""<path>" is not a valid Plug-in: <why>."; its
+ *      destroy is not called.
  *   3. When as many plug-ins with the same plugin_name are loaded as the new
  *      one's instances allows, the new one is destroyed and its library
  *      unloaded (instances 0: the plug-in never loads).

@@ -5,6 +5,7 @@
 #include "platform/ProgramPaths.h"
 #include "platform/SharedLibrary.h"
 #include "shell/plugins/uilPlugin.h"
+#include "shell/plugins/uilPluginCheck.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -120,15 +121,20 @@ void TuilPluginManager::LoadPlugins()
 void TuilPluginManager::LoadPlugin(const std::string& path)
 {
     TLoaded loaded;
-    loaded.Library = vx::SharedLibrary::Open(path);
+    std::string reason;
+    loaded.Library = vx::SharedLibrary::Open(path, &reason);
     if (!loaded.Library)
-        throw EuilLoadPluginError("Error loading Plug-in " + Quoted(path));
+        // The loader's own words say what is wrong with the file.
+        throw EuilLoadPluginError("Error loading Plug-in " + Quoted(path) + ":\r\n" + reason);
     void* entry = loaded.Library->Symbol(VX_PLUGIN_ENTRY);
     if (!entry)
         throw EuilLoadPluginError(Quoted(path) + " is not a valid Plug-in");
     vx_plugin* object = reinterpret_cast<vx_register_plugin>(entry)();
     if (!object)
         return;
+    // An object that fails the checks is not trusted to destroy itself either.
+    if (const std::string defect = vx::shell::PluginDefect(object); !defect.empty())
+        throw EuilLoadPluginError(Quoted(path) + " is not a valid Plug-in: " + defect + ".");
     loaded.Plugin = std::make_unique<TuilPlugin>(object);
     // Leaving here frees the refused object first, then its library.
     if (InstancesOf(loaded.Plugin->PluginName()) >= loaded.Plugin->Instances())

@@ -62,9 +62,10 @@ public:
     // failing file raises its error here: later files are not tried and
     // OnAfterLoading is not notified; plug-ins loaded before it stay.
     void LoadPlugins();
-    // Loads one library; raises EuilLoadPluginError when it is no library,
-    // lacks the entry point or fails its initialisation. A plug-in refused
-    // by its instance limit or its initialisation is unloaded again.
+    // Loads one library; raises EuilLoadPluginError when it is no library
+    // (with the loader's reason), lacks the entry point, hands over an object
+    // that fails the checks of PluginDefect, or fails its initialisation. A
+    // plug-in refused by its instance limit or its initialisation is unloaded again.
     void LoadPlugin(const std::string& path);
     // Notifies OnUnloadPlugin, then frees the plug-in and unloads its library.
     void UnloadPlugin(int index);

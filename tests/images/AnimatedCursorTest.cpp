@@ -1,8 +1,11 @@
 // Animated cursors built by the tests: icons of every depth, per-step rates and
-// sequences, truncated and lying files, the icon list and the strip.
+// sequences, truncated and lying files, the icon list with icons from the test
+// program's resources, and the strip.
 #include "images/AnimatedCursorImage.h"
+#include "images/GraphicException.h"
 #include "images/IconList.h"
 #include "images/RxGIF.h"
+#include "images/qt/IconResources.h"
 #include "platform/Exception.h"
 #include "tests/images/AniTestSupport.h"
 
@@ -180,6 +183,34 @@ TEST(IconList, EditingAndStoredForm)
     EXPECT_EQ(notified, 5);
     list.EndUpdate();
     EXPECT_EQ(notified, 6) << "the outermost end notifies once";
+}
+
+TEST(IconList, IconsFromAModulesResources)
+{
+    TIconList list;
+    int notified = 0;
+    list.OnChange = [&](TIconList*) { ++notified; };
+    const TQtIconModule program(vx::ProgramModule);
+    EXPECT_EQ(list.AddResource(program, "SMALL"), 0);
+    EXPECT_EQ(list.AddResource(program, "SMALL"), 1);
+    list.InsertResource(1, program, "MAINICON");
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(notified, 3);
+    EXPECT_EQ(list.Get(1).Data(), Ico(16, 16, 4));
+    EXPECT_EQ(list.Get(0).Data(), Ico(8, 8, 1));
+    EXPECT_EQ(list.Get(2).Width(), 8);
+
+    for (int i = 0; i < list.Count(); ++i)
+        EXPECT_EQ(list.IndexOf(list.Get(i)), i) << "each entry is its own object";
+    const TIcon copy = list.Get(1);
+    EXPECT_EQ(list.IndexOf(copy), -1) << "an equal icon is not the list's";
+
+    EXPECT_THROW(list.AddResource(program, "NOSUCH"), EResNotFound);
+    EXPECT_THROW(list.InsertResource(0, TQtIconModule(":/elsewhere/"), "MAINICON"), EResNotFound);
+    EXPECT_THROW(list.AddResource(program, "BROKEN"), EInvalidGraphic);
+    EXPECT_THROW(list.InsertResource(5, program, "SMALL"), EListError);
+    EXPECT_EQ(list.Count(), 3) << "a failed load adds nothing";
+    EXPECT_EQ(notified, 3);
 }
 
 } // namespace

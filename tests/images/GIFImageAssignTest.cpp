@@ -3,6 +3,7 @@
 
 #include "images/GIFGraphicControl.h"
 #include "images/GIFImage.h"
+#include "images/GIFPainter.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,62 @@ TEST(GIFImageAssign, CopyKeepsFramesButNoHandlers)
     EXPECT_EQ(messages.front(), "Copying...");
     copy.Assign(copy);
     EXPECT_EQ(Describe(copy), Describe(source)) << "assigning itself changes nothing";
+}
+
+TEST(GIFImageAssign, CopyTakesTheSettingsThatGoWithThePicture)
+{
+    TGIFImage source;
+    LoadFromString(source, OptimizableAnimation(22));
+    source.DrawOptions = goThreaded | goLoop;
+    source.ColorReduction = rmGrayScale;
+    source.DitherMode = 3;
+    source.ThreadPriority = tpLowest;
+    source.BackgroundColor = 0x00123456;
+    source.AnimationSpeed = 250;
+    source.ReductionBits = 3;
+    source.Compression = 1;
+    TGIFImage copy;
+    copy.AnimationSpeed = 50;
+    copy.Assign(source);
+    EXPECT_EQ(copy.DrawOptions, source.DrawOptions);
+    EXPECT_EQ(copy.ColorReduction, rmGrayScale);
+    EXPECT_EQ(copy.DitherMode, 3);
+    EXPECT_EQ(copy.ThreadPriority, tpLowest);
+    EXPECT_EQ(copy.BackgroundColor, 0x00123456u);
+    // How fast it plays, how finely it reduces and how it compresses stay the copy's own.
+    EXPECT_EQ(copy.AnimationSpeed, 50);
+    EXPECT_EQ(copy.ReductionBits, 8);
+    EXPECT_EQ(copy.Compression, 0);
+}
+
+TEST(GIFImageAssign, OptimizeAndBitmapsTakeTheImagesReduction)
+{
+    TGIFImage image;
+    LoadFromString(image, OptimizableAnimation(23));
+    image.ColorReduction = rmPalette;
+    try {
+        image.Optimize(ooReduceColors);
+        ADD_FAILURE() << "a palette of the caller's is no reduction to optimise with";
+    } catch (const GIFException& e) {
+        EXPECT_STREQ(e.what(), "Invalid reduction method");
+    }
+    image.ColorReduction = rmNetscape;
+    EXPECT_NO_THROW(image.Optimize(ooReduceColors));
+
+    // 1,600 colours: reduced by the image's own reduction, here to greys.
+    const TGIFBitmap many = Make24(40, 40, [](int x, int y) {
+        return TGIFColor{static_cast<std::uint8_t>(x * 6), static_cast<std::uint8_t>(y * 6), 77};
+    });
+    TGIFImage grey;
+    grey.ColorReduction = rmGrayScale;
+    TGIFSubImage& frame = grey.AddBitmap(many);
+    ASSERT_GT(frame.ColorMap().Count(), 0);
+    for (int i = 0; i < frame.ColorMap().Count(); ++i) {
+        const TGIFColor c = frame.ColorMap().Data()[i];
+        EXPECT_TRUE(c.Red == c.Green && c.Green == c.Blue) << i;
+    }
+    grey.ColorReduction = rmPalette;
+    EXPECT_THROW(grey.AddBitmap(many), GIFException) << "nothing to reduce with";
 }
 
 TEST(GIFImageAssign, BitmapsBecomeFrames)

@@ -7,10 +7,18 @@
 #include "images/GIFPainter.h"
 #include "images/qt/GIFPaintBox.h"
 
+#include <QPainter>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -50,6 +58,50 @@ std::vector<int> Drawn(std::vector<TGIFPaintFrame> plan, std::uint16_t options, 
     for (int i = 0; i < limit && painter.Next() != -2; ++i) {
     }
     return drawn;
+}
+
+TEST(GIFPainter, TheEndComesWithTheLastFrameNotAfterItsDelay)
+{
+    struct Case {
+        std::vector<TGIFPaintFrame> plan;
+        std::uint16_t options;
+        std::vector<int> drawn;
+    };
+    const std::uint16_t animate = goAnimate | goLoop;
+    const Case cases[] = {
+        {{Step(1), Step(500)}, animate, {0, 1}},
+        {{Step(1, true, 2), Step(500)}, animate, {0, 1, 0, 1}},
+        {{Step(500), Step(500)}, goLoop, {0}},
+        {{Step(500)}, animate, {0}},
+    };
+    for (const Case& c : cases) {
+        std::vector<int> drawn;
+        std::vector<std::string> events;
+        TGIFPainter painter(c.plan, c.options, 100, [](TGIFPainter::TStep step) { step(); },
+                            [&](int index) { drawn.push_back(index); });
+        painter.OnLoop = [&] { events.push_back("loop after " + std::to_string(drawn.size())); };
+        painter.OnEndPaint = [&] { events.push_back("end after " + std::to_string(drawn.size())); };
+        // Every step but the last waits the delay of the frame it drew; the last ends at once.
+        for (size_t step = 1; step < c.drawn.size(); ++step)
+            EXPECT_GE(painter.Next(), 0) << "step " << step;
+        EXPECT_EQ(painter.Next(), -2);
+        EXPECT_TRUE(painter.Ended());
+        EXPECT_EQ(drawn, c.drawn);
+        ASSERT_FALSE(events.empty());
+        EXPECT_EQ(events.back(), "end after " + std::to_string(c.drawn.size()));
+        EXPECT_EQ(std::count(events.begin(), events.end(), "loop after 2"), c.drawn.size() == 4 ? 1 : 0);
+    }
+}
+
+TEST(GIFPainter, ItsThreadRunsAtThePriorityGiven)
+{
+    std::atomic<int> nice{-100};
+    TGIFPainter painter({Step(3), Step(3)}, goThreaded | goAnimate, 100, [](TGIFPainter::TStep step) { step(); },
+                        [&](int) { nice = getpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid))); },
+                        tpIdle);
+    painter.Start();
+    painter.WaitFor();
+    EXPECT_EQ(nice, 19);
 }
 
 TEST(GIFPainter, LoopsAndAnimation)
@@ -131,8 +183,9 @@ TEST_F(GIFPaintBoxTest, ClosingTheWindowWhilePainting)
 
 TEST_F(GIFPaintBoxTest, OneFrameIsDrawnOnceWithoutAThread)
 {
-    box_->DrawOptions = goThreaded | goAnimate | goLoop | goTransparent;
-    box_->SetImage(Animation(1, 10));
+    auto image = Animation(1, 10);
+    image->DrawOptions = goThreaded | goAnimate | goLoop | goTransparent;
+    box_->SetImage(image);
     EXPECT_EQ(box_->FramesDrawn(), 1) << "drawn at once on the caller's thread";
     EXPECT_TRUE(QTest::qWaitFor([&] { return !box_->Painting(); }, 20000));
     EXPECT_EQ(box_->FramesDrawn(), 1);
@@ -142,7 +195,7 @@ TEST_F(GIFPaintBoxTest, TilingRepeatsThePicture)
 {
     auto image = Animation(1, 0);
     image->Images().SubImage(0).SetPixels(0, 0, 1);
-    box_->DrawOptions = goTile;
+    image->DrawOptions = goTile;
     box_->SetImage(image);
     const QImage shot = box_->grab().toImage();
     EXPECT_EQ(shot.pixel(0, 0), qRgb(0, 0, 255));
@@ -152,10 +205,86 @@ TEST_F(GIFPaintBoxTest, TilingRepeatsThePicture)
 
 TEST_F(GIFPaintBoxTest, UnthreadedPainterIsDrivenByATimer)
 {
-    box_->DrawOptions = goAnimate | goLoop;
-    box_->SetImage(Animation(3, 1, 2));
+    auto image = Animation(3, 1, 2);
+    image->DrawOptions = goAnimate | goLoop;
+    box_->SetImage(image);
     EXPECT_EQ(box_->FramesDrawn(), 1) << "the first frame at once, the rest from the timer";
     EXPECT_TRUE(QTest::qWaitFor([&] { return box_->FramesDrawn() == 6 && !box_->Painting(); }, 20000));
+}
+
+TEST_F(GIFPaintBoxTest, ThreadedPaintingEndsWithTheLastFrame)
+{
+    auto image = Animation(2, 1);
+    // 720 seconds after the last frame: the end must not wait for them.
+    image->Images().SubImage(1).GraphicControlExtension()->SetDelay(60000);
+    box_->SetImage(image);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return box_->FramesDrawn() == 2 && !box_->Painting(); }, 20000));
+}
+
+TEST_F(GIFPaintBoxTest, TheImageGivesSpeedAndBackground)
+{
+    auto image = Animation(3, 1, 0);
+    image->AnimationSpeed = 0;
+    image->Header().ColorMap().Add(TGIFColor{0, 255, 0});
+    image->Images().SubImage(0).SetPixels(1, 1, 2);
+    auto& control = *image->Images().SubImage(0).GraphicControlExtension();
+    control.SetTransparent(true);
+    control.SetTransparentColorIndex(2);
+    image->BackgroundColor = 0x000080FF;
+    box_->SetImage(image);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return box_->FramesDrawn() == 1; }, 20000));
+    EXPECT_EQ(box_->Picture().pixel(1, 1), qRgb(255, 128, 0)) << "the image's background shows through";
+    EXPECT_EQ(box_->Picture().pixel(0, 0), qRgb(255, 0, 0));
+    QTest::qWait(300);
+    EXPECT_EQ(box_->FramesDrawn(), 1) << "speed 0 waits on the first frame until stopped";
+    EXPECT_TRUE(box_->Painting());
+}
+
+// A canvas of the caller's, grey, that the box paints into at 2, 2 (8 x 8).
+std::shared_ptr<QImage> Canvas()
+{
+    auto canvas = std::make_shared<QImage>(12, 12, QImage::Format_RGB32);
+    canvas->fill(qRgb(128, 128, 128));
+    return canvas;
+}
+
+TEST_F(GIFPaintBoxTest, DirectPaintDrawsEveryFrameOntoTheCallersImage)
+{
+    for (const bool direct : {true, false}) {
+        auto image = Animation(2, 1, 0);
+        image->DrawOptions = static_cast<std::uint16_t>(goThreaded | goAnimate | goLoop | (direct ? goDirectDraw : 0));
+        box_->SetImage(image);
+        const auto canvas = Canvas();
+        box_->DrawTo(canvas, QRect(2, 2, 8, 8));
+        EXPECT_EQ(canvas->pixel(3, 3), qRgb(255, 0, 0)) << "the picture of the moment at once";
+        EXPECT_EQ(canvas->pixel(0, 0), qRgb(128, 128, 128));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return box_->LastFrame() == 1; }, 20000));
+        EXPECT_EQ(canvas->pixel(3, 3), direct ? qRgb(0, 0, 255) : qRgb(255, 0, 0)) << "direct: " << direct;
+        box_->StopDrawing();
+    }
+}
+
+TEST_F(GIFPaintBoxTest, ValidatingTheCanvasStopsWhenItsOwnerLetsItGo)
+{
+    for (const bool validate : {true, false}) {
+        auto image = Animation(2, 1, 0);
+        image->DrawOptions =
+            static_cast<std::uint16_t>(goThreaded | goAnimate | goLoop | goDirectDraw | (validate ? goValidateCanvas : 0));
+        box_->SetImage(image);
+        auto canvas = Canvas();
+        const std::weak_ptr<QImage> watch = canvas;
+        box_->DrawTo(canvas, QRect(2, 2, 8, 8));
+        canvas.reset();
+        EXPECT_EQ(watch.expired(), validate) << "without validation the box keeps the image";
+        if (validate) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !box_->Painting(); }, 20000));
+        } else {
+            const int drawn = box_->FramesDrawn();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return box_->FramesDrawn() >= drawn + 3; }, 20000));
+            EXPECT_TRUE(box_->Painting());
+        }
+        box_->StopDrawing();
+    }
 }
 
 } // namespace

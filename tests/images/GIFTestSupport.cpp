@@ -171,6 +171,14 @@ void LoadFromString(TGIFImage& image, const std::string& bytes)
     image.LoadFromStream(stream);
 }
 
+std::string Optimized(const std::string& bytes, std::uint8_t options)
+{
+    TGIFImage image;
+    LoadFromString(image, bytes);
+    image.Optimize(options, 0, 0, 8);
+    return SaveToString(image);
+}
+
 bool HaveTool(const std::string& name)
 {
     return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
@@ -295,6 +303,69 @@ std::vector<Shown> Timeline(const std::string& bytes)
             shown.push_back(Shown{std::move(pixels), delay});
     }
     return shown;
+}
+
+namespace {
+
+std::uint32_t ColourOf(const ColorMapObject* map, int index)
+{
+    if (!map || index >= map->ColorCount)
+        return kPastTable;
+    const GifColorType& c = map->Colors[index];
+    return static_cast<std::uint32_t>(c.Red) << 16 | static_cast<std::uint32_t>(c.Green) << 8 | c.Blue;
+}
+
+} // namespace
+
+Animation ComposeWithGiflib(const std::string& bytes)
+{
+    Animation animation;
+    animation.loops = DescribeWithGiflib(bytes).loops;
+    MemoryReader reader{&bytes};
+    int error = 0;
+    GifFileType* gif = DGifOpen(&reader, ReadMemory, &error);
+    if (!gif || DGifSlurp(gif) != GIF_OK) {
+        ADD_FAILURE() << "giflib cannot read the file";
+        if (gif)
+            DGifCloseFile(gif, &error);
+        return animation;
+    }
+    const int width = gif->SWidth, height = gif->SHeight;
+    const std::uint32_t background =
+        gif->SColorMap && gif->SBackGroundColor < gif->SColorMap->ColorCount
+            ? kBackground | ColourOf(gif->SColorMap, gif->SBackGroundColor)
+            : kUnnamedBackground;
+    std::vector<std::uint32_t> canvas(static_cast<size_t>(width) * static_cast<size_t>(height), background);
+    for (int i = 0; i < gif->ImageCount; ++i) {
+        const SavedImage& image = gif->SavedImages[i];
+        const GifImageDesc& d = image.ImageDesc;
+        GraphicsControlBlock gcb{};
+        gcb.TransparentColor = NO_TRANSPARENT_COLOR;
+        DGifSavedExtensionToGCB(gif, i, &gcb);
+        const ColorMapObject* map = d.ColorMap ? d.ColorMap : gif->SColorMap;
+        const std::vector<std::uint32_t> before = canvas;
+        const int right = std::min(d.Left + d.Width, width), bottom = std::min(d.Top + d.Height, height);
+        for (int y = d.Top; y < bottom; ++y)
+            for (int x = d.Left; x < right; ++x) {
+                const int index = image.RasterBits[static_cast<size_t>(y - d.Top) * d.Width + (x - d.Left)];
+                if (index != gcb.TransparentColor)
+                    canvas[static_cast<size_t>(y) * width + x] = ColourOf(map, index);
+            }
+        // Browsers show a delay below 2 for 10.
+        const int delay = gcb.DelayTime < 2 ? 10 : gcb.DelayTime;
+        if (!animation.pictures.empty() && animation.pictures.back().pixels == canvas)
+            animation.pictures.back().hundredths += delay;
+        else
+            animation.pictures.push_back(Composed{canvas, delay});
+        if (gcb.DisposalMode == DISPOSE_BACKGROUND || gcb.DisposalMode == DISPOSE_PREVIOUS)
+            for (int y = d.Top; y < bottom; ++y)
+                for (int x = d.Left; x < right; ++x) {
+                    const size_t at = static_cast<size_t>(y) * width + x;
+                    canvas[at] = gcb.DisposalMode == DISPOSE_BACKGROUND ? background : before[at];
+                }
+    }
+    DGifCloseFile(gif, &error);
+    return animation;
 }
 
 TGIFPalette Colours(int n)

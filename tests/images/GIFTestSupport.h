@@ -2,6 +2,7 @@
 // or giflib's), files made by outside tools, and hand-built LZW image data.
 #pragma once
 
+#include "bench/GIFCorpus.h"
 #include "images/GIFColor.h"
 #include "images/GIFSubImage.h"
 
@@ -43,6 +44,8 @@ Picture DescribeWithGiflib(const std::string& bytes);
 
 std::string SaveToString(TGIFImage& image);
 void LoadFromString(TGIFImage& image, const std::string& bytes);
+// The file loaded, optimised by the options and saved.
+std::string Optimized(const std::string& bytes, std::uint8_t options);
 
 bool HaveTool(const std::string& name);
 // A GIF made by an outside tool: name, command that writes it, and its bytes.
@@ -85,20 +88,7 @@ std::string MakeGif(int width, int height, const std::string& imageData, bool tr
                     bool interlaced = false);
 
 // A 24-bit bitmap filled by f(x, y) -> colour.
-template <class F>
-TGIFBitmap Make24(int width, int height, F f)
-{
-    TGIFBitmap bitmap(width, height, TPixelFormat::pf24bit);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const TGIFColor c = f(x, y);
-            std::uint8_t* p = bitmap.ScanLine(y) + x * 3;
-            p[0] = c.Blue;
-            p[1] = c.Green;
-            p[2] = c.Red;
-        }
-    return bitmap;
-}
+using gifcorpus::Make24;
 
 // Colours i * 37, 255 - i * 11, i * 5 for i below n.
 TGIFPalette Colours(int n);
@@ -117,6 +107,27 @@ struct Shown {
     bool operator==(const Shown&) const = default;
 };
 std::vector<Shown> Timeline(const std::string& bytes);
+
+// The same as a browser composes it, decoded by giflib: every frame drawn over
+// what the frames before it left, as their disposal methods say, each pixel a
+// colour 0xRRGGBB or background (flag kBackground, with the colour of the
+// global table's background entry when there is one). Equal pictures in a row
+// are one, shown for their delays together, a delay below 2 counting 10 as
+// browsers time it; the loop count comes last.
+constexpr std::uint32_t kBackground = 0x01000000;
+constexpr std::uint32_t kUnnamedBackground = 0x02000000;
+constexpr std::uint32_t kPastTable = 0x04000000;
+struct Composed {
+    std::vector<std::uint32_t> pixels;
+    int hundredths = 0;
+    bool operator==(const Composed&) const = default;
+};
+struct Animation {
+    std::vector<Composed> pictures;
+    int loops = -1;
+    bool operator==(const Animation&) const = default;
+};
+Animation ComposeWithGiflib(const std::string& bytes);
 
 // Pieces of GIF files for tests that build one block by block.
 namespace block {

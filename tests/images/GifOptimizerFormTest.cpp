@@ -1,5 +1,6 @@
 // The image optimiser window driven as a user would, over a folder of files
 // made by the tests.
+#include "bench/GIFCorpus.h"
 #include "images/GIFImage.h"
 #include "images/qt/GifOptimizerForm.h"
 #include "platform/qt/Dialogs.h"
@@ -141,6 +142,26 @@ TEST_F(GifOptimizerFormTest, AbortAndBrokenFilesStopTheRun)
     Press(*form, "buttonoptimize");
     EXPECT_EQ(Read("a.gif"), giftest::OptimizableAnimation(13)) << "aborting leaves the current file";
     EXPECT_FALSE(abort->isEnabled());
+}
+
+TEST_F(GifOptimizerFormTest, TheAnimatorsOwnAnimationShowsItsSaving)
+{
+    // Three one-colour frames as the animator writes them: a global and two local tables of 256 entries.
+    const std::string animation = gifcorpus::AnimatorColours(40, 30, {{255, 0, 0}, {0, 128, 0}, {0, 0, 255}});
+    for (const bool twoPass : {false, true}) {
+        Write("anim.gif", animation);
+        auto form = Open();
+        if (twoPass)
+            QTest::mouseClick(form->findChild<QCheckBox*>("CheckBoxTwoPass"), Qt::LeftButton, {}, QPoint(6, 6));
+        ASSERT_EQ(form->findChild<QCheckBox*>("CheckBoxTwoPass")->isChecked(), twoPass);
+        Press(*form, "buttonoptimize");
+        const std::string optimized = Read("anim.gif");
+        ASSERT_LT(optimized.size() * 10, animation.size()) << "two pass: " << twoPass;
+        const auto saved = static_cast<long long>(animation.size() - optimized.size());
+        EXPECT_EQ(form->findChild<QLabel*>("LabelSaved")->text().toStdString(), std::to_string(saved) + " bytes");
+        EXPECT_EQ(Row(*form, "anim.gif")->text(2).toStdString(), std::to_string(optimized.size()));
+        EXPECT_EQ(giftest::ComposeWithGiflib(optimized), giftest::ComposeWithGiflib(animation));
+    }
 }
 
 TEST_F(GifOptimizerFormTest, EmptyFolderRunsNothing)

@@ -7,10 +7,14 @@
 #include "tests/internet/SmtpServer.h"
 #include "tests/support/TempDir.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -45,7 +49,12 @@ protected:
         messages.clear();
         QTest::keyClicks(form.Edit1, "Doe, Jane");
         QTest::keyClicks(form.Edit2, "jane@receiver.test");
-        QTest::keyClicks(form.Edit3, "The page");
+        QTest::keyClicks(form.Edit3, "The page ");
+        // Letters without a key of their own come as text, as an input method gives them.
+        for (QChar letter : QString::fromUtf8("\u00e9t\u00e9")) {
+            QTest::sendKeyEvent(QTest::Press, form.Edit3, Qt::Key_unknown, letter, Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, form.Edit3, Qt::Key_unknown, letter, Qt::NoModifier);
+        }
         QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
     }
 
@@ -63,33 +72,75 @@ TEST_F(EmailFormTest, SendsTheDocumentToTheRecipient)
     SendFromDialog(form, server.Port());
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "Bye");
+    EXPECT_NE(server.Decoded(1).find("Subject: The page \u00e9t\u00e9\n"), std::string::npos) << server.Decoded(1);
     EXPECT_EQ(server.Envelope(1), (std::vector<std::string>{"FROM me@sender.test", "TO jane@receiver.test"}));
     std::string data = server.Data(1);
     for (const char* line : {"\r\nTo: \"Doe, Jane\" <jane@receiver.test>\r\n", "\r\nFrom: <me@sender.test>\r\n",
-                             "\r\nX-Priority: 1\r\n", "\r\nSubject: The page\r\n",
+                             "\r\nX-Priority: 1\r\n",
                              "\r\nx-Mailer: Vellumix Professional\r\n", "\r\n\r\n<html>\r\n.\r\n"})
         EXPECT_NE(data.find(line), std::string::npos) << line;
     EXPECT_TRUE(form.SpeedButton1->isEnabled());
 }
 
-TEST_F(EmailFormTest, RefusesToSendWithoutServerOrSender)
+TEST_F(EmailFormTest, WithoutAMailServerItSaysSoAndDoesNotOpen)
 {
-    struct Case {
-        std::string smtp, email;
-        std::vector<std::string> onShow, onSend;
-    };
-    for (const Case& c : {Case{"", "me@x", {"No mailserver defined in preferences!"},
-                               {"No mailserver defined in preferences!"}},
-                          Case{"127.0.0.1", "", {}, {"No e-mail address defined in preferences!"}}}) {
-        Settings(c.smtp, c.email);
+    Settings("", "me@x");
+    {
         Tfrm_email form;
+        // Should the dialog stay, this closes it so the test fails instead of hanging.
+        QTimer::singleShot(5000, [] {
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        EXPECT_EQ(form.exec(), QDialog::Rejected);
+        EXPECT_EQ(messages, std::vector<std::string>{"No mailserver defined in preferences!"});
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
+    messages.clear();
+    Tfrm_email shown;
+    shown.show();
+    EXPECT_EQ(messages, std::vector<std::string>{"No mailserver defined in preferences!"});
+    QTRY_VERIFY_WITH_TIMEOUT(!shown.isVisible(), 5000);
+}
+
+TEST_F(EmailFormTest, RefusesToSendWithoutSender)
+{
+    Settings("127.0.0.1", "");
+    Tfrm_email form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    EXPECT_TRUE(messages.empty());
+    QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
+    EXPECT_EQ(messages, std::vector<std::string>{"No e-mail address defined in preferences!"});
+}
+
+TEST_F(EmailFormTest, CancelOrEscapeWhileSendingStopsAndCloses)
+{
+    vx::test::SmtpServer server(mails.path().string());
+    Settings("127.0.0.1", "me@sender.test");
+    const std::vector<std::function<void(Tfrm_email&)>> stops = {
+        [](Tfrm_email& form) { QTest::mouseClick(form.SpeedButton2, Qt::LeftButton); },
+        [](Tfrm_email& form) { QTest::keyClick(&form, Qt::Key_Escape); },
+    };
+    for (const auto& stop : stops) {
+        Tfrm_email form;
+        for (int i = 0; i < 200; ++i)
+            form.SakMsg1().Text().Add("line " + std::to_string(i));
+        form.SakSMTP1().OnSendProgress = [&](TSakSMTP*, std::uint16_t percent) {
+            if (percent >= 20 && percent < 100 && form.isVisible()) {
+                EXPECT_TRUE(form.SpeedButton2->isEnabled());
+                stop(form);
+            }
+        };
+        form.SakSMTP1().Port = std::to_string(server.Port());
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-        EXPECT_EQ(messages, c.onShow);
-        messages.clear();
+        QTest::keyClicks(form.Edit2, "jane@receiver.test");
         QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
-        EXPECT_EQ(messages, c.onSend);
-        messages.clear();
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_TRUE(messages.empty()) << "a cancel needs no message";
+        EXPECT_EQ(server.Data(1), "") << "nothing was delivered";
     }
 }
 

@@ -6,6 +6,7 @@
 #include "platform/Registry.h"
 #include "platform/qt/Dialogs.h"
 #include "tests/internet/FtpServer.h"
+#include "tests/internet/ScriptedPeer.h"
 #include "tests/support/TempDir.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -120,10 +122,13 @@ TEST_F(FtpFormTest, ConnectListsEveryRowWithItsOwnEntry)
     EXPECT_TRUE(LogHas("Ftp session started"));
     ASSERT_EQ(form.RemoteList().Count(), 3) << "links get no row";
     EXPECT_EQ(form.h_list->Items().Count(), 3);
-    EXPECT_EQ(form.ListBox1->count(), 3);
+    // The raw list holds every line the server sent, the total line and the link included.
+    ASSERT_EQ(form.ListBox1->count(), 5);
+    EXPECT_EQ(form.ListBox1->item(0)->text(), "total 8");
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(form.ListBox2->item(i)->text().toStdString(), form.RemoteList().Row(i)->Name);
-        EXPECT_EQ(form.ListBox1->item(i)->text().toStdString(), form.RemoteList().Row(i)->Raw);
+        const TFtpRow& row = form.RemoteList().Rows()[static_cast<std::size_t>(i)];
+        EXPECT_EQ(form.ListBox2->item(i)->text().toStdString(), row.Entry.Name);
+        EXPECT_EQ(form.ListBox1->item(row.Line)->text().toStdString(), row.Entry.Raw);
     }
     std::string markup = form.h_list->Items()[RowOf("x<y>&z.htm")];
     EXPECT_EQ(markup.rfind("[FIL] <font color=\"#000099\">", 0), 0u) << markup;
@@ -233,12 +238,104 @@ TEST_F(FtpFormTest, NothingSelectedDoesNothing)
     EXPECT_EQ(form.RemoteList().Count(), 3);
 }
 
+TEST_F(FtpFormTest, ANameWithACarriageReturnIsListedAsItself)
+{
+    for (const char* name : {"cr\rinside.htm", "ends\r"})
+        vx::test::writeFile(remote.file(name), "x");
+    ConnectAs("secret", false);
+    for (const std::string name : {"cr\rinside.htm", "ends\r"}) {
+        const int row = RowOf(name);
+        ASSERT_GE(row, 0) << name;
+        EXPECT_EQ(form.ListBox2->item(row)->text().toStdString(), name);
+        const std::string line = form.ListBox1->item(form.RemoteList().Rows()[static_cast<std::size_t>(row)].Line)
+                                     ->text()
+                                     .toStdString();
+        EXPECT_EQ(line.substr(line.size() - name.size()), name);
+    }
+    // A double click on a raw line opens its row; on the total line nothing.
+    auto doubleClickLine = [this](int line) {
+        QListWidgetItem* item = form.ListBox1->item(line);
+        form.ListBox1->scrollToItem(item);
+        const QPoint at = form.ListBox1->visualItemRect(item).center();
+        QTest::mouseClick(form.ListBox1->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(form.ListBox1->viewport(), Qt::LeftButton, {}, at);
+    };
+    doubleClickLine(0);
+    EXPECT_GE(RowOf("docs"), 0) << "the total line opens nothing";
+    doubleClickLine(form.RemoteList().Rows()[static_cast<std::size_t>(RowOf("docs"))].Line);
+    ASSERT_EQ(form.RemoteList().Count(), 1);
+    EXPECT_EQ(form.RemoteList().Row(0)->Name, "inner.htm");
+}
+
+TEST_F(FtpFormTest, TheStatusPanelTellsHowEachCallEnded)
+{
+    // "Hostname resolved" shows while the server has not greeted yet; Cancel ends the wait.
+    {
+        vx::test::ScriptedPeer mute({vx::test::StayMute()});
+        form.FtpPort = mute.Port();
+        std::string whileWaiting;
+        bool cancelEnabled = false;
+        QTimer::singleShot(300, [&] {
+            whileWaiting = form.StatusPanel(3);
+            cancelEnabled = form.SpeedButton10->isEnabled();
+            QTest::mouseClick(form.SpeedButton10, Qt::LeftButton);
+        });
+        ConnectAs("secret", false);
+        EXPECT_EQ(whileWaiting, "Hostname resolved");
+        EXPECT_TRUE(cancelEnabled);
+        EXPECT_EQ(form.StatusPanel(3), "Connect cancelled");
+        EXPECT_FALSE(form.SpeedButton10->isEnabled());
+        EXPECT_TRUE(form.SpeedButton1->isEnabled());
+    }
+    form.FtpPort = server->Port();
+    for (QLineEdit* edit : {form.edit1, form.edit2, form.Edit3})
+        edit->clear();
+    QTest::keyClicks(form.edit1, QString::fromStdString(std::string(64, 'a') + ".invalid"));
+    QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
+    EXPECT_EQ(form.StatusPanel(3), "Invalid hostname");
+
+    // A command the server refuses is a failure.
+    ConnectAs("secret", false);
+    EXPECT_EQ(form.StatusPanel(3), "Transfer successfull");
+    form.ComboBox1->setEditText("missing");
+    QTest::mouseClick(form.SpeedButton9, Qt::LeftButton);
+    EXPECT_EQ(form.StatusPanel(3), "Failure!");
+    EXPECT_TRUE(LogHas("Change directory: Change directory failed"));
+}
+
+TEST_F(FtpFormTest, ASlowDownloadCanBeCancelledOrDisconnected)
+{
+    vx::test::writeFile(remote.file("slow.bin"), std::string(1000, 's'));
+    ConnectAs("secret", false);
+    // Cancel, Escape (the window stays) and Disconnect each stop it.
+    const std::vector<std::function<void()>> stops = {
+        [&] { QTest::mouseClick(form.SpeedButton10, Qt::LeftButton); },
+        [&] { QTest::keyClick(&form, Qt::Key_Escape); },
+        [&] { QTest::mouseClick(form.SpeedButton2, Qt::LeftButton); },
+    };
+    for (const auto& stop : stops) {
+        form.MEMO1->Lines().Clear();
+        ClickRow("slow.bin");
+        QTimer::singleShot(500, [&] {
+            EXPECT_TRUE(form.SpeedButton10->isEnabled());
+            stop();
+        });
+        QTest::mouseClick(form.SpeedButton3, Qt::LeftButton);
+        EXPECT_TRUE(LogHas("slow.bin download: Download cancelled"));
+        EXPECT_FALSE(fs::exists(local.path() / "slow.bin"));
+        EXPECT_FALSE(LogHas("slow.bin Downloaded succesfully"));
+        EXPECT_TRUE(form.isVisible());
+    }
+    EXPECT_EQ(form.StatusPanel(3), "* Not connected *") << "Disconnect stops the transfer, then disconnects";
+    EXPECT_TRUE(form.SpeedButton1->isEnabled());
+}
+
 TEST_F(FtpFormTest, FailuresAreLoggedWithTheReason)
 {
     ConnectAs("wrong", false);
     EXPECT_TRUE(form.SpeedButton1->isEnabled());
     EXPECT_FALSE(form.SpeedButton2->isEnabled());
-    EXPECT_EQ(form.StatusPanel(3).rfind("Error : ", 0), 0u);
+    EXPECT_EQ(form.StatusPanel(3), "Failure!");
     EXPECT_TRUE(LogHas("530"));
 
     vx::test::writeFile(remote.file("drop.bin"), std::string(300000, 'd'));
@@ -246,6 +343,7 @@ TEST_F(FtpFormTest, FailuresAreLoggedWithTheReason)
     ClickRow("drop.bin");
     QTest::mouseClick(form.SpeedButton3, Qt::LeftButton);
     EXPECT_TRUE(LogHas("drop.bin download: Download failed"));
+    EXPECT_EQ(form.StatusPanel(3).rfind("Error : Download failed", 0), 0u) << "a dropped connection is an error";
     EXPECT_FALSE(LogHas("drop.bin Downloaded succesfully"));
     EXPECT_FALSE(fs::exists(local.path() / "drop.bin"));
     for (const auto& entry : fs::directory_iterator(local.path()))

@@ -8,24 +8,33 @@ namespace {
 constexpr const char* kScript = R"PY(
 import os, sys, logging
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler, DTPHandler
+from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 from pyftpdlib.filesystems import AbstractedFS
 
 logging.disable(logging.CRITICAL)
 
-class DropDTP(DTPHandler):
+class DropDTP(ThrottledDTPHandler):
     ac_out_buffer_size = 1024
     def send(self, data):
-        name = getattr(self.file_obj, 'name', '') if self.file_obj else ''
-        if os.path.basename(str(name)) == 'drop.bin' and self.tot_bytes_sent > 4096:
+        name = os.path.basename(str(getattr(self.file_obj, 'name', ''))) if self.file_obj else ''
+        if name == 'drop.bin' and self.tot_bytes_sent > 4096:
             self.cmd_channel.close()
             self.close()
             return 0
-        return DTPHandler.send(self, data[:1024])
+        if name == 'slow.bin':
+            self.write_limit = 3
+            return ThrottledDTPHandler.send(self, data[:3])
+        return ThrottledDTPHandler.send(self, data[:1024])
+
+class TotalFS(AbstractedFS):
+    def format_list(self, basedir, listing, ignore_err=True):
+        yield b'total 8\r\n'
+        yield from AbstractedFS.format_list(self, basedir, listing, ignore_err)
 
 class Handler(FTPHandler):
     dtp_handler = DropDTP
+    abstracted_fs = TotalFS
     use_sendfile = False
     banner = 'test server ready'
 

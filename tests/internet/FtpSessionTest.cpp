@@ -135,6 +135,29 @@ TEST_F(FtpSessionTest, DroppedTransferLeavesNoLocalFile)
     EXPECT_TRUE(fs::is_empty(local.path()));
 }
 
+TEST_F(FtpSessionTest, ATransferThatAllButStallsEndsWithAClearMessage)
+{
+    vx::test::writeFile(remote.file("slow.bin"), std::string(1000, 's'));
+    login.TimeOutMs = 2000;
+    session.Connect(login);
+    try {
+        session.Download("slow.bin", local.file("slow.bin"));
+        ADD_FAILURE() << "a download at 3 bytes a second went on";
+    } catch (const EFtpError& e) {
+        EXPECT_STREQ(e.what(), "Download stalled: less than 100 bytes a second for 3 seconds");
+    }
+    EXPECT_TRUE(fs::is_empty(local.path()));
+    EXPECT_EQ(Names().size(), 1u) << "the session goes on working";
+}
+
+TEST_F(FtpSessionTest, RefusalsAndUnknownHostsAreToldApart)
+{
+    session.Connect(login);
+    EXPECT_THROW(session.ChangeDir("missing"), EFtpRefused);
+    login.Host = std::string(64, 'a') + ".invalid";
+    EXPECT_THROW(session.Connect(login), EFtpInvalidHost);
+}
+
 TEST(FtpListingTest, UnixAndDosLinesOfSeveralServers)
 {
     struct Case {
@@ -153,7 +176,10 @@ TEST(FtpListingTest, UnixAndDosLinesOfSeveralServers)
                   12345, ""},
              Case{"lrwxrwxrwx   1 root     root            7 Mar  3 09:41 www -> htdocs", true, K::Link, "www", 7,
                   "htdocs"},
-             Case{"-rw-r--r-- 1 owner 532 Feb 29 23:59 nogroup.txt\r", true, K::File, "nogroup.txt", 532, ""},
+             Case{"-rw-r--r-- 1 owner 532 Feb 29 23:59 nogroup.txt\r\n", true, K::File, "nogroup.txt", 532, ""},
+             // A carriage return alone ends no line: it belongs to the name.
+             Case{"-rw-r--r-- 1 owner 1 Feb 29 23:59 ends in\r", true, K::File, "ends in\r", 1, ""},
+             Case{"-rw-r--r-- 1 owner 1 Feb 29 23:59 a\rb", true, K::File, "a\rb", 1, ""},
              Case{"-rw-r--r--   1 1001     1001     0 Jul 14 2001 numeric ids", true, K::File, "numeric ids", 0, ""},
              Case{"drwxrwxrwx   1 user     group           0 Nov 11 11:11  two blanks", true, K::Directory,
                   " two blanks", 0, ""},
@@ -174,7 +200,7 @@ TEST(FtpListingTest, UnixAndDosLinesOfSeveralServers)
         EXPECT_EQ(entry->Size, c.size) << c.line;
         EXPECT_EQ(entry->LinkTarget, c.target) << c.line;
     }
-    EXPECT_EQ(SplitListing("a\r\nb\nc"), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(SplitListing("a\r\nb\nc\r\r\nd\re"), (std::vector<std::string>{"a", "b", "c\r", "d\re"}));
     EXPECT_EQ(ParseListing({"total 1", "garbage", "-rw-r--r-- 1 a b 1 Jan 1 2000 f"}).size(), 1u);
     for (const char* name : {"a.htm", "a b", "..x"})
         EXPECT_TRUE(IsPlainFileName(name)) << name;

@@ -4,45 +4,18 @@
 #include "tests/support/TempDir.h"
 
 #include <netinet/in.h>
+#include <set>
 #include <sstream>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace vx::test {
 
-namespace {
-
-constexpr const char* kScript = R"PY(
-import functools, sys, threading
-from http.server import ThreadingHTTPServer, SimpleHTTPRequestHandler
-
-folder, log = sys.argv[1], sys.argv[2]
-lock = threading.Lock()
-
-class Handler(SimpleHTTPRequestHandler):
-    extensions_map = dict(SimpleHTTPRequestHandler.extensions_map)
-    extensions_map.update({'.htm': 'text/html', '.html': 'text/html',
-                           '.chs': 'text/html; charset=ISO-8859-1', '.txt': 'text/plain'})
-    def log_request(self, code='-', size='-'):
-        with lock, open(log, 'a') as f:
-            f.write(self.command + ' ' + self.path + '\n')
-    def log_message(self, *args):
-        pass
-
-class Server(ThreadingHTTPServer):
-    daemon_threads = True
-    request_queue_size = 128
-
-server = Server(('127.0.0.1', 0), functools.partial(Handler, directory=folder))
-print(server.server_address[1], flush=True)
-server.serve_forever()
-)PY";
-
-} // namespace
-
-HttpServer::HttpServer(const std::string& folder)
+HttpServer::HttpServer(const std::string& folder, HttpServerOptions options)
     : log_(logDir_.file("requests.log")),
-      peer_(kScript, {QString::fromStdString(folder), QString::fromStdString(log_)})
+      peer_(readFile(VX_HTTP_SERVER_SCRIPT),
+            {QString::fromStdString(folder), QString::fromStdString(log_), options.keepAlive ? "1" : "0",
+             QString::number(options.listenBacklog), QString::number(options.acceptDelayMs)})
 {
 }
 
@@ -51,13 +24,29 @@ std::string HttpServer::Url(const std::string& path) const
     return "http://127.0.0.1:" + std::to_string(Port()) + path;
 }
 
-std::vector<std::string> HttpServer::Requests() const
+std::vector<std::string> HttpServer::LogLines() const
 {
     std::vector<std::string> lines;
     std::istringstream in(readFile(log_));
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
+}
+
+std::vector<std::string> HttpServer::Requests() const
+{
+    std::vector<std::string> requests;
+    for (const std::string& line : LogLines())
+        requests.push_back(line.substr(0, line.rfind('|')));
+    return requests;
+}
+
+std::size_t HttpServer::Connections() const
+{
+    std::set<std::string> ports;
+    for (const std::string& line : LogLines())
+        ports.insert(line.substr(line.rfind('|') + 1));
+    return ports.size();
 }
 
 int ClosedPort()

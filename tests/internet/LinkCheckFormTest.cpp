@@ -1,18 +1,22 @@
 // The link checker's window driven through its widgets against a real HTTP server.
 #include "internet/qt/LinkCheckForm.h"
 
+#include "internet/qt/LinkTreeModel.h"
 #include "platform/qt/Dialogs.h"
 #include "tests/internet/HttpServer.h"
 #include "tests/support/TempDir.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -31,75 +35,121 @@ protected:
             vx::test::writeFile(site.file("p" + std::to_string(i) + ".htm"), "page");
         server = std::make_unique<vx::test::HttpServer>(site.path().string());
         vx::dialogs::SetAnswerer([this](const vx::dialogs::Request& r) {
-            messages.push_back(r.text);
+            requests.push_back(r);
             return vx::dialogs::Answer{mrOk, {}, 0, {}};
         });
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-        QTest::keyClicks(form.edtHTML, QString::fromStdString(server->Url("/index.htm")));
     }
     void TearDown() override { vx::dialogs::SetAnswerer({}); }
 
-    QTreeWidgetItem* Child(QTreeWidgetItem* parent, const std::string& address)
+    void Validate(const std::string& path)
     {
-        for (int i = 0; i < parent->childCount(); ++i)
-            if (parent->child(i)->text(0).toStdString() == address)
-                return parent->child(i);
-        return nullptr;
+        form.edtHTML->clear();
+        QTest::keyClicks(form.edtHTML, QString::fromStdString(server->Url(path)));
+        QTest::mouseClick(form.btnCheck, Qt::LeftButton);
+    }
+
+    QModelIndex Child(const QModelIndex& parent, const std::string& address)
+    {
+        const QAbstractItemModel& model = *form.trvLinks->model();
+        for (int i = 0; i < model.rowCount(parent); ++i)
+            if (model.index(i, 0, parent).data().toString().toStdString() == address)
+                return model.index(i, 0, parent);
+        return {};
+    }
+
+    // Shows the row and clicks it, as a user picks a link.
+    void Pick(const QModelIndex& index)
+    {
+        form.trvLinks->scrollTo(index);
+        QTest::mouseClick(form.trvLinks->viewport(), Qt::LeftButton, {}, form.trvLinks->visualRect(index).center());
+    }
+
+    std::vector<std::string> Messages() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& r : requests)
+            if (r.kind == vx::dialogs::Kind::Message)
+                texts.push_back(r.text);
+        return texts;
     }
 
     vx::test::TempDir site{"vellumix-site"};
     std::unique_ptr<vx::test::HttpServer> server;
-    std::vector<std::string> messages;
+    std::vector<vx::dialogs::Request> requests;
     TfrmLinkChecking form;
 };
 
 TEST_F(LinkCheckFormTest, ValidationFillsTheTreeAndTheStatusFollowsTheSelection)
 {
-    QTest::mouseClick(form.btnCheck, Qt::LeftButton);
+    Validate("/index.htm");
     EXPECT_TRUE(LinkCheckDone);
     EXPECT_EQ(form.btnCheck->text(), "&Validate");
     EXPECT_TRUE(form.edtHTML->isEnabled());
     EXPECT_EQ(form.StatusPanel(1), "Finished");
-    ASSERT_EQ(form.trvLinks->topLevelItemCount(), 1);
-    QTreeWidgetItem* root = form.trvLinks->topLevelItem(0);
-    EXPECT_TRUE(root->isExpanded());
-    EXPECT_EQ(root->childCount(), 32);
-    QTreeWidgetItem* ok = Child(root, server->Url("/ok.htm"));
-    ASSERT_NE(ok, nullptr);
-    ASSERT_NE(Child(ok, server->Url("/index.htm")), nullptr);
-    EXPECT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].rfind("Error during parse:\n", 0), 0u);
+    const QAbstractItemModel& model = *form.trvLinks->model();
+    ASSERT_EQ(model.rowCount(), 1);
+    const QModelIndex root = model.index(0, 0);
+    EXPECT_TRUE(form.trvLinks->isExpanded(root));
+    EXPECT_EQ(model.rowCount(root), 32);
+    const QModelIndex ok = Child(root, server->Url("/ok.htm"));
+    ASSERT_TRUE(ok.isValid());
+    ASSERT_TRUE(Child(ok, server->Url("/index.htm")).isValid());
+    EXPECT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0].rfind("Error during parse:\n", 0), 0u);
 
+    form.trvLinks->expand(ok);
     struct Case {
-        QTreeWidgetItem* item;
+        QModelIndex index;
         std::string panel1;
     };
     for (const Case& c : {Case{ok, "OK 200"}, Case{Child(root, server->Url("/gone.htm")), "Bad 404"},
                           Case{Child(ok, server->Url("/index.htm")), "Checked above"}}) {
-        ASSERT_NE(c.item, nullptr);
-        form.trvLinks->scrollToItem(c.item);
-        QTest::mouseClick(form.trvLinks->viewport(), Qt::LeftButton, {}, form.trvLinks->visualItemRect(c.item).center());
-        EXPECT_EQ(form.StatusPanel(0), c.item->text(0).toStdString());
+        ASSERT_TRUE(c.index.isValid());
+        Pick(c.index);
+        EXPECT_EQ(form.StatusPanel(0), c.index.data().toString().toStdString());
         EXPECT_EQ(form.StatusPanel(1), c.panel1);
     }
-    if (const char* dir = std::getenv("VX_SCREENSHOT_DIR")) {
-        ok->setExpanded(true);
+    if (const char* dir = std::getenv("VX_SCREENSHOT_DIR"))
         form.grab().save(QString::fromLocal8Bit(dir) + "/link_checker.png");
+}
+
+TEST_F(LinkCheckFormTest, CancelClickOrEscapeStopsTheWalk)
+{
+    form.edtHTML->setText(QString::fromStdString(server->Url("/index.htm")));
+    const std::vector<std::function<void()>> stops = {
+        [this] { QTest::mouseClick(form.btnCheck, Qt::LeftButton); },
+        [this] { QTest::keyClick(&form, Qt::Key_Escape); },
+    };
+    for (const auto& stop : stops) {
+        QTimer::singleShot(0, [&] {
+            EXPECT_EQ(form.btnCheck->text(), "&Cancel");
+            stop();
+        });
+        QTest::mouseClick(form.btnCheck1, Qt::LeftButton);
+        EXPECT_EQ(form.StatusPanel(1), "Cancelled");
+        EXPECT_TRUE(LinkCheckDone);
+        EXPECT_TRUE(form.btnCheck->isEnabled());
+        EXPECT_TRUE(form.isVisible()) << "the window stays until the walk has ended";
+        EXPECT_LT(form.Crawl().Nodes().size(), 35u);
     }
 }
 
-TEST_F(LinkCheckFormTest, CancelClickStopsTheWalk)
+TEST_F(LinkCheckFormTest, AWalkThatReachesTheLimitSaysSoAndWhereLinksWereLeftOut)
 {
-    QTimer::singleShot(0, [this] {
-        EXPECT_EQ(form.btnCheck->text(), "&Cancel");
-        QTest::mouseClick(form.btnCheck, Qt::LeftButton);
-    });
-    QTest::mouseClick(form.btnCheck1, Qt::LeftButton);
-    EXPECT_EQ(form.StatusPanel(1), "Cancelled");
-    EXPECT_TRUE(LinkCheckDone);
-    EXPECT_TRUE(form.btnCheck->isEnabled());
-    EXPECT_LT(form.Crawl().Nodes().size(), 35u);
+    form.Crawl().MaxLinks = 20;
+    Validate("/endless/p.htm");
+    const std::vector<std::string> messages = Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "The check stopped listing links at its limit of 20 links. The pages whose links were "
+                           "left out say so when you select them.");
+    const QModelIndex root = form.trvLinks->model()->index(0, 0);
+    const QModelIndex last = form.trvLinks->model()->index(4, 0, root);
+    Pick(last);
+    const std::string reason = "OK 200: its links are not listed, the limit of 20 links was reached";
+    EXPECT_EQ(form.StatusPanel(1), reason);
+    EXPECT_EQ(last.data(Qt::ToolTipRole).toString().toStdString(), reason) << "the row's hint says it whole";
 }
 
 TEST_F(LinkCheckFormTest, EmptyAddressDoesNothing)
@@ -107,7 +157,24 @@ TEST_F(LinkCheckFormTest, EmptyAddressDoesNothing)
     for (const char* text : {"", "<empty>"}) {
         form.edtHTML->setText(text);
         QTest::mouseClick(form.btnCheck, Qt::LeftButton);
-        EXPECT_EQ(form.trvLinks->topLevelItemCount(), 0);
+        EXPECT_EQ(form.trvLinks->model()->rowCount(), 0);
+    }
+}
+
+TEST_F(LinkCheckFormTest, BrowseOffersHtmlFilesAndTheAddressPanelLeavesRoomForTheState)
+{
+    QTest::mouseClick(form.btnBrowse, Qt::LeftButton);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].kind, vx::dialogs::Kind::OpenFile);
+    EXPECT_EQ(requests[0].defaultExt, "htm");
+    EXPECT_EQ(requests[0].text, "HTML files|*.htm;*.html|All files|*.*");
+    for (int width : {800, 640, 700}) {
+        form.resize(width, form.height());
+        QApplication::processEvents();
+        EXPECT_EQ(form.width(), width) << "the panels never widen the window";
+        auto* panel = form.stbStatus->findChildren<QLabel*>().value(0);
+        ASSERT_NE(panel, nullptr);
+        EXPECT_EQ(panel->width(), width - 100);
     }
 }
 

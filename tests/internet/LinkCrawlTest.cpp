@@ -50,6 +50,20 @@ void BuildSite(const fs::path& root, int deadPort)
     Page(root / "site/d.htm", "<a href=\"broken");
 }
 
+// A node with its address, as the tests look at it.
+struct Link {
+    std::string address;
+    TLinkNode node;
+};
+
+std::vector<Link> Links(const TLinkCrawl& crawl)
+{
+    std::vector<Link> links;
+    for (int i = 0; i < static_cast<int>(crawl.Nodes().size()); ++i)
+        links.push_back({std::string(crawl.Address(i)), crawl.Nodes()[static_cast<std::size_t>(i)]});
+    return links;
+}
+
 class LinkCrawlTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -70,10 +84,19 @@ protected:
     std::map<std::string, TLinkNode> ByAddress() const
     {
         std::map<std::string, TLinkNode> nodes;
-        for (const auto& node : crawl.Nodes())
-            if (node.State != lsCheckedAbove && node.Kind != 1)
-                nodes.emplace(node.Address, node);
+        for (const Link& link : Links(crawl))
+            if (link.node.State != lsCheckedAbove && link.node.Kind != 1)
+                nodes.emplace(link.address, link.node);
         return nodes;
+    }
+
+    // The status text of the node with that address, "" when there is none.
+    std::string StatusOf(const std::string& address) const
+    {
+        for (int i = 0; i < static_cast<int>(crawl.Nodes().size()); ++i)
+            if (crawl.Address(i) == address)
+                return crawl.StatusText(i);
+        return {};
     }
 
     vx::test::TempDir root{"vellumix-site"};
@@ -132,17 +155,28 @@ TEST_F(LinkCrawlTest, RemoteWalkChecksEveryLinkOnceBreadthFirst)
     EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
     EXPECT_EQ(parseErrors.size(), 1u);
     EXPECT_EQ(parseErrors[0].rfind("Error during parse:\n", 0), 0u);
+    // A request that failed says why; a link that is no web address says it was not checked.
+    EXPECT_EQ(StatusOf("http://127.0.0.1:" + std::to_string(deadPort) + "/gone.htm"),
+              "Bad 0: Couldn't connect to server (Connection refused)");
+    EXPECT_EQ(StatusOf("mailto:me@example.test"), "Unknown: only web addresses and local files are checked");
 }
 
 TEST_F(LinkCrawlTest, TreeHoldsDuplicatesAnchorsAndCheckedAbove)
 {
     const std::string base = server->Url("/site/");
     crawl.Run(base + "index.htm");
-    const auto& nodes = crawl.Nodes();
+    const std::vector<Link> links = Links(crawl);
+    // A page's links are its children, one run of nodes right after each other.
+    for (int i = 0; i < static_cast<int>(links.size()); ++i) {
+        const TLinkNode& page = links[static_cast<std::size_t>(i)].node;
+        for (std::uint32_t c = page.FirstChild; c < page.FirstChild + page.ChildCount; ++c)
+            EXPECT_EQ(links[c].node.Parent, i);
+    }
     std::vector<std::string> rootChildren;
-    for (const auto& node : nodes)
-        if (node.Parent == 0)
-            rootChildren.push_back(node.Address);
+    for (const Link& link : links)
+        if (link.node.Parent == 0)
+            rootChildren.push_back(link.address);
+    EXPECT_EQ(rootChildren.size(), links[0].node.ChildCount);
     // a.htm stands three times on the page (twice as a link, once as an image) but gets one node.
     EXPECT_EQ(std::count(rootChildren.begin(), rootChildren.end(), base + "a.htm"), 1);
     EXPECT_TRUE(std::is_sorted(rootChildren.begin(), rootChildren.end(), [](const std::string& a, const std::string& b) {
@@ -150,9 +184,9 @@ TEST_F(LinkCrawlTest, TreeHoldsDuplicatesAnchorsAndCheckedAbove)
                                             [](char x, char y) { return std::tolower(x) < std::tolower(y); });
     }));
     auto find = [&](int parent, const std::string& address) {
-        for (const auto& node : nodes)
-            if (node.Parent == parent && node.Address == address)
-                return node;
+        for (const Link& link : links)
+            if (link.node.Parent == parent && link.address == address)
+                return link.node;
         ADD_FAILURE() << address << " under " << parent;
         return TLinkNode{};
     };
@@ -160,8 +194,8 @@ TEST_F(LinkCrawlTest, TreeHoldsDuplicatesAnchorsAndCheckedAbove)
     EXPECT_EQ(find(0, "#missing").State, lsBad);
     EXPECT_EQ(find(0, "#top").Kind, 1);
     int aNode = -1;
-    for (int i = 0; i < static_cast<int>(nodes.size()); ++i)
-        if (nodes[i].Parent == 0 && nodes[i].Address == base + "a.htm")
+    for (int i = 0; i < static_cast<int>(links.size()); ++i)
+        if (links[static_cast<std::size_t>(i)].node.Parent == 0 && links[static_cast<std::size_t>(i)].address == base + "a.htm")
             aNode = i;
     ASSERT_GT(aNode, 0);
     EXPECT_EQ(find(aNode, base + "b.htm").State, lsCheckedAbove);
@@ -170,38 +204,102 @@ TEST_F(LinkCrawlTest, TreeHoldsDuplicatesAnchorsAndCheckedAbove)
     // Breadth-first: pages are loaded in the order they were queued, level by level.
     std::vector<int> loadedParents;
     for (const auto& address : loaded)
-        for (int i = 0; i < static_cast<int>(nodes.size()); ++i)
-            if (nodes[i].Address == address && nodes[i].State != lsCheckedAbove && nodes[i].Kind != 1) {
-                loadedParents.push_back(nodes[i].Parent);
+        for (const Link& link : links)
+            if (link.address == address && link.node.State != lsCheckedAbove && link.node.Kind != 1) {
+                loadedParents.push_back(link.node.Parent);
                 break;
             }
     EXPECT_EQ(loadedParents.size(), crawl.QueueSize());
     EXPECT_TRUE(std::is_sorted(loadedParents.begin(), loadedParents.end()));
 }
 
-TEST_F(LinkCrawlTest, LoopsThroughDotSegmentsEndAndTheQueueIsBounded)
+TEST_F(LinkCrawlTest, AskingForFewerPagesAheadGivesTheSameTree)
+{
+    auto walk = [this] {
+        crawl.Run(server->Url("/site/index.htm"));
+        std::vector<std::string> tree;
+        for (int i = 0; i < static_cast<int>(crawl.Nodes().size()); ++i)
+            tree.push_back(std::string(crawl.Address(i)) + " " + crawl.StatusText(i));
+        return tree;
+    };
+    const std::vector<std::string> ahead = walk();
+    crawl.Prefetch = 1;
+    crawl.MaxBuffered = 0;
+    EXPECT_EQ(walk(), ahead);
+}
+
+TEST_F(LinkCrawlTest, LoopsThroughDotSegmentsEnd)
 {
     // Every page links one level deeper through "../": without normalising, the walk never ends.
     Page(root.path() / "loop/index.htm", "<a href=\"x/../index.htm\">self</a><a href=\"deep/../../loop/index.htm\">up</a>");
     crawl.Run(server->Url("/loop/index.htm"));
     EXPECT_EQ(crawl.QueueSize(), 1u);
-
-    crawl.MaxQueue = 3;
-    crawl.Run(server->Url("/site/index.htm"));
-    EXPECT_EQ(crawl.QueueSize(), 3u);
-    EXPECT_EQ(last, "Finished");
 }
 
-TEST_F(LinkCrawlTest, CancelStopsAfterTheCurrentPage)
+TEST_F(LinkCrawlTest, AnEndlessSiteStopsAtTheLimitAndEveryLinkSaysWhatBecameOfIt)
 {
-    int pages = 0;
-    crawl.ProcessMessages = [&] {
-        if (++pages == 2)
+    // Every page of the endless tree links to five new ones.
+    crawl.MaxLinks = 40;
+    crawl.Run(server->Url("/endless/p.htm"));
+    EXPECT_EQ(last, "Finished");
+    EXPECT_TRUE(crawl.LimitReached());
+    ASSERT_EQ(crawl.Nodes().size(), 40u);
+    const std::string limit = "the limit of 40 links was reached";
+    int partial = 0, unlisted = 0;
+    for (int i = 0; i < static_cast<int>(crawl.Nodes().size()); ++i) {
+        // Every queued page was checked, whether or not its links could still be listed.
+        EXPECT_EQ(crawl.Nodes()[static_cast<std::size_t>(i)].State, lsOk) << crawl.Address(i);
+        const std::string text = crawl.StatusText(i);
+        if (text == "OK 200: only 4 of its 5 links are listed, " + limit)
+            ++partial;
+        else if (text == "OK 200: its links are not listed, " + limit)
+            ++unlisted;
+        else
+            EXPECT_EQ(text, "OK 200") << crawl.Address(i);
+    }
+    // The start page and the first six pages below it bring 35 links; the seventh gets 4 of its 5.
+    EXPECT_EQ(partial, 1);
+    EXPECT_EQ(unlisted, 40 - 1 - 7);
+}
+
+TEST_F(LinkCrawlTest, CancelStopsAtOnceAndTheLinksNotCheckedSaySo)
+{
+    // The cancel comes while the second page is awaited.
+    crawl.OnStatus = [&](const std::string& address, const std::string& phase) {
+        if (phase == "Loading")
+            loaded.push_back(address);
+        if (loaded.size() == 2)
             crawl.Cancel();
+        last = phase;
     };
     crawl.Run(server->Url("/site/index.htm"));
-    EXPECT_EQ(loaded.size(), 2u);
     EXPECT_EQ(last, "Cancelled");
+    EXPECT_EQ(loaded.size(), 2u);
+    int unchecked = 0;
+    for (int i = 0; i < static_cast<int>(crawl.Nodes().size()); ++i) {
+        const TLinkNode& node = crawl.Nodes()[static_cast<std::size_t>(i)];
+        if (node.State == lsUnknown) {
+            ++unchecked;
+            EXPECT_EQ(crawl.StatusText(i), "Unknown: not checked, the check was cancelled") << crawl.Address(i);
+        }
+    }
+    EXPECT_GT(unchecked, 10);
+}
+
+TEST_F(LinkCrawlTest, OversizedPagesAndRedirectLoopsShowTheirReason)
+{
+    Page(root.path() / "big/index.htm", "<a href=\"large.htm\">l</a><a href=\"/loop/a\">loop</a>");
+    Page(root.path() / "big/large.htm", "<a href=\"never.htm\">n</a>" + std::string(5000, ' '));
+    fetcher.MaxBody = 1000;
+    crawl.Run(server->Url("/big/index.htm"));
+    auto nodes = ByAddress();
+    struct Expect {
+        std::string address, text;
+    };
+    for (const Expect& e : {Expect{server->Url("/big/large.htm"), "OK 200: larger than 1000 bytes, its links were not read"},
+                            Expect{server->Url("/loop/a"), "Bad 302: more than 10 redirects (a redirect loop)"}})
+        EXPECT_EQ(StatusOf(e.address), e.text);
+    EXPECT_EQ(nodes.count(server->Url("/big/never.htm")), 0u);
 }
 
 TEST_F(LinkCrawlTest, StartThatIsNeitherFileNorWebAddressStaysUnknown)

@@ -6,6 +6,7 @@
 #include "internet/MailBuilder.h"
 #include "internet/MailDate.h"
 #include "internet/SmtpReply.h"
+#include "internet/MailHeaderText.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,9 @@ TEST(SmtpReplyTest, CompletesOnlyAtTheLineWithABlankSeparator)
              {{"250-one", "250-two", "250 three"}, {false, false, true}, "250", "three"},
              {{"250"}, {true}, "250", ""},
              {{"354  go ahead  "}, {true}, "354", "go ahead"},
-             {{"550 " + std::string(100, 'x')}, {true}, "550", std::string(64, 'x')},
+             // The text is characters 4 to 67 of the line: the blank, then 63 of the text.
+             {{"550 " + std::string(100, 'x')}, {true}, "550", std::string(63, 'x')},
+             {{"550 " + std::string(62, 'a') + "bc"}, {true}, "550", std::string(62, 'a') + "b"},
              {{""}, {true}, "", ""},
          }) {
         TSmtpReply reply;
@@ -74,10 +77,53 @@ TEST(MailAddressTest, AddressListsAndBareAddresses)
              {"<>", V{}},
          })
         EXPECT_EQ(vx::net::AddressList(c.text), c.addresses) << c.text;
+    using M = std::vector<std::pair<std::string, std::string>>;
+    for (const auto& [text, mailboxes] : std::vector<std::pair<std::string, M>>{
+             {"\"Doe, J\" <j@x.test>, k@y.test", M{{"Doe, J", "j@x.test"}, {"", "k@y.test"}}},
+             {"Plain Name <p@x>, \"a \\\"q\\\"\" <q@x>", M{{"Plain Name", "p@x"}, {"a \"q\"", "q@x"}}},
+         }) {
+        M found;
+        for (const auto& mailbox : vx::net::Mailboxes(text))
+            found.emplace_back(mailbox.Name, mailbox.Address);
+        EXPECT_EQ(found, mailboxes) << text;
+    }
     EXPECT_EQ(vx::net::BareAddress("Name <me@x>"), "me@x");
     EXPECT_EQ(vx::net::BareAddress(" me@x "), "me@x");
     EXPECT_EQ(vx::net::BareAddress("<a\r\nb>"), "a b");
     EXPECT_EQ(vx::net::QuotedName("A \"B\" \\C\nD"), "\"A \\\"B\\\" \\\\C D\"");
+}
+
+TEST(MailHeaderTextTest, TextOutsideAsciiGoesAsEncodedWords)
+{
+    using V = std::vector<std::string>;
+    struct Case {
+        std::string text;
+        V words;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"Plain subject", V{"Plain subject"}},
+             {"Caf\xE9 \x80 5_=?", V{"=?windows-1252?Q?Caf=E9_=80_5=5F=3D=3F?="}},
+         }) {
+        EXPECT_EQ(vx::net::EncodedWords(c.text), c.words) << c.text;
+    }
+    // A long text goes as several words of at most 75 characters.
+    auto times = [](int n) {
+        std::string q;
+        for (int i = 0; i < n; ++i)
+            q += "=E9";
+        return "=?windows-1252?Q?" + q + "?=";
+    };
+    EXPECT_EQ(vx::net::EncodedWords(std::string(60, '\xE9')), (V{times(18), times(18), times(18), times(6)}));
+    EXPECT_EQ(times(18).size(), 73u);
+    EXPECT_EQ(vx::net::EncodeAddressList("\"Doe, J\" <j@x>"), "\"Doe, J\" <j@x>") << "ASCII stays as written";
+    EXPECT_EQ(vx::net::EncodeAddressList("\"Jos\xE9, M\" <j@x>, <k@y>, Ann <a@z>"),
+              "=?windows-1252?Q?Jos=E9=2C_M?= <j@x>, <k@y>, \"Ann\" <a@z>");
+    TStringList body;
+    body.Add("plain");
+    body.Add("caf\xE9");
+    EXPECT_STREQ(vx::net::BodyCharset(body), "ISO-8859-1");
+    body.Add("\x80 5");
+    EXPECT_STREQ(vx::net::BodyCharset(body), "windows-1252");
 }
 
 TEST(MailAddressTest, DottedAddressesHaveFourPartsFrom1To254)

@@ -3,8 +3,9 @@
 // dies. The script prints its port on its first line once it listens.
 #pragma once
 
-#include <QProcess>
 #include <QStringList>
+
+#include <sys/types.h>
 
 #include <string>
 
@@ -23,7 +24,12 @@ public:
     std::string Errors();
 
 private:
-    QProcess process_;
+    void Stop();
+
+    pid_t pid_ = 0;
+    // The peer's output (kept open so its writes never fail) and its error output's file.
+    int output_ = -1;
+    int errors_ = -1;
     int port_ = 0;
 };
 

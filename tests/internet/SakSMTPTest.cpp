@@ -14,6 +14,7 @@ namespace {
 
 using vx::test::CloseConnection;
 using vx::test::ReadLine;
+using vx::test::Repeat;
 using vx::test::ScriptedPeer;
 using vx::test::StayMute;
 using vx::test::Write;
@@ -200,6 +201,47 @@ TEST_F(SmtpTest, LineBreaksInFieldsCannotAddHeaders)
     EXPECT_EQ(server->Envelope(1).size(), 2u);
 }
 
+TEST_F(SmtpTest, NamesAndSubjectOutsideAsciiArriveAsWritten)
+{
+    msg.Subject = "Caf\xE9 \x80 prices";
+    msg.UserName = "Ren\xE9" "e";
+    msg.SendTo = "\"J\xF6rg, M\" <jorg@receiver.test>";
+    msg.Text().Clear();
+    msg.Text().Add("Prix: 5 \x80");
+    msg.Text().Add("caf\xE9");
+    ASSERT_TRUE(SendOne());
+    EXPECT_EQ(server->Envelope(1), (std::vector<std::string>{"FROM me@sender.test", "TO jorg@receiver.test"}));
+    // What a mail reader shows, in UTF-8.
+    EXPECT_EQ(server->Decoded(1), "Subject: Caf\u00e9 \u20ac prices\n"
+                                  "From: Ren\u00e9e <me@sender.test>\n"
+                                  "To: \"J\u00f6rg, M\" <jorg@receiver.test>\n"
+                                  "Prix: 5 \u20ac\r\ncaf\u00e9\r\n\r\n");
+    EXPECT_TRUE(HasLine(Lines(server->Data(1)), "Content-Type: Text/Plain; charset=windows-1252"));
+}
+
+TEST_F(SmtpTest, CancelWhileSendingDeliversNothing)
+{
+    for (int i = 0; i < 100; ++i)
+        msg.Text().Add("line " + std::to_string(i));
+    smtp.LinePause = 2;
+    smtp.OnSendProgress = [this](TSakSMTP*, std::uint16_t percent) {
+        if (percent >= 30 && percent < 100)
+            smtp.Cancel();
+    };
+    smtp.Connect();
+    ASSERT_FALSE(smtp.Error());
+    EXPECT_FALSE(smtp.SendMessage(msg));
+    EXPECT_EQ(smtp.ReplyText(), "Sending cancelled");
+    EXPECT_EQ(errors.count, 1);
+    EXPECT_FALSE(smtp.Connected());
+    smtp.OnSendProgress = nullptr;
+    msg.Text().Clear();
+    msg.Text().Add("the second message");
+    ASSERT_TRUE(SendOne()) << "the next message goes out";
+    EXPECT_TRUE(HasLine(Lines(server->Data(1)), "the second message")) << "the first one never arrived";
+    EXPECT_EQ(server->Data(2), "");
+}
+
 TEST_F(SmtpTest, RefusedRecipientFailsWithTheServersReason)
 {
     msg.SendTo = "ok@receiver.test, refuse@receiver.test";
@@ -284,6 +326,14 @@ TEST(SmtpPeerTest, FailuresCloseTheConnectionAndReportOnce)
           CloseConnection()},
          false, 0, "Connection closed by the server"},
         {"endless line", {Write(std::string(5000, 'x'))}, true, 0, "Line longer than 4096 bytes received"},
+        // However the server talks, every step ends within the time-out.
+        {"garbage", {Repeat("garbage\r\n", 1)}, true, 0, "Timed out waiting for the server's reply"},
+        {"endless greeting", {Repeat("220-still greeting\r\n", 1)}, true, 0, "Timed out waiting for the server's reply"},
+        {"a greeting line now and then", {Repeat("220-slowly\r\n", 150)}, true, 0,
+         "Timed out waiting for the server's reply"},
+        {"a byte now and then", {Repeat("2", 100)}, true, 0, "Timed out waiting for the server's reply"},
+        {"endless reply to HELO", {Write("220 hi\r\n"), ReadLine(), Repeat("250-more\r\n", 1)}, true, 0,
+         "Timed out waiting for the server's reply"},
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,6 +1,7 @@
 // The scripted TCP peer.
 #include "tests/internet/ScriptedPeer.h"
 
+#include <algorithm>
 #include <netinet/in.h>
 #include <poll.h>
 #include <stdexcept>
@@ -78,6 +79,14 @@ void ScriptedPeer::Run()
         }
         if (step.kind == PeerStep::Close)
             break;
+        if (step.kind == PeerStep::Repeat) {
+            for (int waited = 0; waited < 20000; waited += std::max(step.everyMs, 1)) {
+                if (::send(fd, step.bytes.data(), step.bytes.size(), MSG_NOSIGNAL) < 0)
+                    break;
+                ::usleep(static_cast<useconds_t>(std::max(step.everyMs, 1)) * 1000);
+            }
+            break;
+        }
         if (step.kind == PeerStep::Idle) {
             char c;
             while (::recv(fd, &c, 1, 0) > 0) {

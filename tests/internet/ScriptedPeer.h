@@ -11,8 +11,9 @@
 namespace vx::test {
 
 struct PeerStep {
-    enum Kind { Read, Write, Close, Idle } kind;
+    enum Kind { Read, Write, Close, Idle, Repeat } kind;
     std::string bytes;
+    int everyMs = 0;
 };
 
 inline PeerStep ReadLine() { return {PeerStep::Read, {}}; }
@@ -20,6 +21,9 @@ inline PeerStep Write(std::string bytes) { return {PeerStep::Write, std::move(by
 inline PeerStep CloseConnection() { return {PeerStep::Close, {}}; }
 // Keeps the connection open without answering until the client goes away.
 inline PeerStep StayMute() { return {PeerStep::Idle, {}}; }
+// Sends the bytes again and again, every so many milliseconds, until the
+// client goes away (or 20 s have passed, so a failing test cannot hang here).
+inline PeerStep Repeat(std::string bytes, int everyMs) { return {PeerStep::Repeat, std::move(bytes), everyMs}; }
 
 class ScriptedPeer {
 public:

@@ -11,6 +11,7 @@ namespace {
 
 constexpr const char* kScript = R"PY(
 import asyncio, email, os, sys
+from email import policy
 from aiosmtpd.smtp import SMTP
 
 folder = sys.argv[1]
@@ -32,6 +33,12 @@ class Handler:
             if name:
                 with open(base + '.att.' + name, 'wb') as f:
                     f.write(part.get_payload(decode=True))
+        parsed = email.message_from_bytes(envelope.original_content, policy=policy.default)
+        with open(base + '.dec', 'w', encoding='utf-8') as f:
+            for name in ('Subject', 'From', 'To'):
+                f.write('%s: %s\n' % (name, parsed[name]))
+            if not parsed.is_multipart():
+                f.write(parsed.get_content())
         with open(base + '.env', 'w') as f:
             f.write('FROM ' + envelope.mail_from + '\n')
             for r in envelope.rcpt_tos:
@@ -65,6 +72,11 @@ std::vector<std::string> SmtpServer::Envelope(int n) const
 std::string SmtpServer::Attachment(int n, const std::string& fileName) const
 {
     return readFile(folder_ + "/" + std::to_string(n) + ".att." + fileName);
+}
+
+std::string SmtpServer::Decoded(int n) const
+{
+    return readFile(folder_ + "/" + std::to_string(n) + ".dec");
 }
 
 std::string SmtpServer::Data(int n) const

@@ -107,6 +107,7 @@ protected:
     {
         vx::dialogs::SetAnswerer([this](const vx::dialogs::Request& r) {
             messages.push_back(r.text);
+            defaultExts.push_back(r.defaultExt);
             return vx::dialogs::Answer{mrOk, {}, 0, {}};
         });
         form.show();
@@ -123,8 +124,32 @@ protected:
 
     vx::test::TempDir dir;
     std::vector<std::string> messages;
+    std::vector<std::string> defaultExts;
     TfrmHTMLParsing form;
 };
+
+TEST_F(StructureFormTest, BrowseOffersHtmlFiles)
+{
+    QTest::mouseClick(form.btnBrowse, Qt::LeftButton);
+    EXPECT_EQ(messages, std::vector<std::string>{"HTML files|*.htm;*.html|All files|*.*"});
+    EXPECT_EQ(defaultExts, std::vector<std::string>{"htm"});
+}
+
+TEST(TreeCopyTest, AVeryDeepTreeIsCopiedToItsDepthLimit)
+{
+    QTreeWidget source;
+    QTreeWidgetItem* item = new QTreeWidgetItem(&source, QStringList("0"));
+    for (int depth = 1; depth < kMaxCopiedDepth + 5; ++depth)
+        item = new QTreeWidgetItem(item, QStringList(QString::number(depth)));
+    QTreeWidget copy;
+    CopyTreeItems(source, copy);
+    int depth = 0;
+    for (QTreeWidgetItem* at = copy.topLevelItem(0); at; at = at->childCount() ? at->child(0) : nullptr) {
+        EXPECT_EQ(at->text(0), QString::number(depth));
+        ++depth;
+    }
+    EXPECT_EQ(depth, kMaxCopiedDepth);
+}
 
 TEST_F(StructureFormTest, FileAndWebPagesGiveBothTrees)
 {

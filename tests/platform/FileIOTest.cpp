@@ -5,9 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
+#include <poll.h>
+#include <string_view>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 using vx::test::readFile;
 using vx::test::TempDir;
@@ -148,6 +154,68 @@ TEST(FileIO, TemporariesOfKilledWritesAreRemovedByTheNextWrite)
     EXPECT_TRUE(vx::IsWriteTemporary("doc.asp.vxtmp-Ab12Cd"));
     EXPECT_FALSE(vx::IsWriteTemporary(".vxtmp-Ab12Cd"));
     EXPECT_FALSE(vx::IsWriteTemporary("doc.asp"));
+}
+
+TEST(FileIO, AnInPlaceSaveKilledHalfWayLeavesAWholeCopyThatStays)
+{
+    // A file with two names is rewritten in place; the save is killed the
+    // moment its whole copy has its name, however far the rewrite got.
+    TempDir dir;
+    const std::string first = dir.file("a.htm");
+    writeFile(first, std::string(4 << 20, 'o'));
+    std::filesystem::create_hard_link(first, dir.file("b.htm"));
+    const std::string fresh = std::string(48 << 20, 'n') + "end";
+    const int watch = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, dir.path().c_str(), IN_MOVED_TO), 0);
+    const pid_t saver = ::fork();
+    if (saver == 0) {
+        try {
+            vx::WriteFileAtomic(first, fresh);
+        } catch (...) {
+        }
+        ::_exit(0);
+    }
+    bool named = false;
+    for (int wait = 0; wait < 3000 && !named; ++wait) {
+        pollfd ready{watch, POLLIN, 0};
+        ::poll(&ready, 1, 10);
+        alignas(inotify_event) char events[4096];
+        const ssize_t got = ::read(watch, events, sizeof events);
+        for (ssize_t at = 0; at < got;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+            named = named || std::string_view(event->name).starts_with("a.htm.vxcopy-");
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+    ::kill(saver, SIGKILL);
+    ::waitpid(saver, nullptr, 0);
+    ::close(watch);
+    ASSERT_TRUE(named) << "the flushed text was never named as a whole copy";
+
+    vx::RemoveStaleTemporaries(first);
+    const std::vector<std::string> copies = vx::WholeCopiesOf(first);
+    if (readFile(first) != fresh) {
+        ASSERT_EQ(copies.size(), 1u) << "the file is cut: the copy is the only whole text";
+        EXPECT_EQ(readFile(copies[0]), fresh);
+    }
+    for (const std::string& copy : copies)
+        EXPECT_EQ(readFile(copy), fresh) << "a copy is always whole";
+    EXPECT_EQ(TemporariesIn(dir.path()), 0);
+}
+
+TEST(FileIO, AFinishedInPlaceSaveLeavesNoCopy)
+{
+    TempDir dir;
+    const std::string path = dir.file("a.htm");
+    writeFile(path, "old");
+    std::filesystem::create_hard_link(path, dir.file("b.htm"));
+    writeFile(path + ".vxcopy-Old123", "an older copy");
+    vx::WriteFileAtomic(path, "new");
+    EXPECT_EQ(vx::WholeCopiesOf(path), std::vector<std::string>{path + ".vxcopy-Old123"})
+        << "a copy left by an earlier save stays for the user";
+    vx::RemoveStaleTemporaries(path);
+    EXPECT_TRUE(std::filesystem::exists(path + ".vxcopy-Old123"));
 }
 
 TEST(FileIO, FailedReadsSayWhy)

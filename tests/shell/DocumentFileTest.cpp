@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
 using vx::shell::JoinLines;
 using vx::shell::LoadedLinesOf;
 
@@ -77,4 +82,108 @@ TEST(DocumentFile, BinaryMeansANulByteInTheFirstBlock)
     std::string late(9000, 'a');
     late[8500] = '\0';
     EXPECT_FALSE(vx::shell::LooksBinary(late)) << "only the first block is looked at";
+}
+
+namespace {
+
+using vx::shell::TLineBreak;
+
+struct ModelLine {
+    std::string text;
+    TLineBreak lineBreak;
+    bool loaded; // untouched since the load
+};
+
+// The lines and breaks of saved bytes, split as a load splits them.
+std::vector<std::pair<std::string, TLineBreak>> SplitSaved(const std::string& bytes)
+{
+    std::vector<std::pair<std::string, TLineBreak>> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const std::size_t at = bytes.find_first_of("\r\n", start);
+        if (at == std::string::npos) {
+            lines.emplace_back(bytes.substr(start), TLineBreak::None);
+            break;
+        }
+        const bool crlf = bytes[at] == '\r' && at + 1 < bytes.size() && bytes[at + 1] == '\n';
+        lines.emplace_back(bytes.substr(start, at - start),
+                           crlf ? TLineBreak::CrLf : bytes[at] == '\r' ? TLineBreak::Cr : TLineBreak::Lf);
+        start = at + (crlf ? 2 : 1);
+    }
+    return lines;
+}
+
+} // namespace
+
+TEST(DocumentFile, EveryUntouchedLineKeepsItsBreakWhateverChangedAroundIt)
+{
+    // A plain model: the lines with their breaks and whether each is still the
+    // loaded one; random edits anywhere; what is saved must give each loaded
+    // line its own break back. Lines are told apart by their text.
+    std::mt19937 random(49);
+    const TLineBreak breaks[] = {TLineBreak::CrLf, TLineBreak::Lf, TLineBreak::Cr};
+    int fresh = 0;
+    for (int round = 0; round < 400; ++round) {
+        std::vector<ModelLine> model;
+        const int count = 1 + static_cast<int>(random() % 60);
+        std::string bytes;
+        for (int i = 0; i < count; ++i) {
+            model.push_back({"line " + std::to_string(fresh++), breaks[random() % 3], true});
+            bytes += model.back().text + std::string(vx::shell::BreakText(model.back().lineBreak));
+        }
+        const bool finalBreak = random() % 2 == 0;
+        if (!finalBreak) {
+            bytes.resize(bytes.size() - vx::shell::BreakText(model.back().lineBreak).size());
+            model.back().lineBreak = TLineBreak::None;
+        }
+        const auto loaded = LoadedLinesOf(bytes);
+        for (int edits = static_cast<int>(random() % 8); edits > 0; --edits) {
+            const std::size_t at = random() % (model.size() + 1);
+            switch (random() % 3) {
+            case 0:
+                model.insert(model.begin() + static_cast<std::ptrdiff_t>(at), {"new " + std::to_string(fresh++), {}, false});
+                break;
+            case 1:
+                if (model.size() > 1 && at < model.size())
+                    model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
+                break;
+            default:
+                if (at < model.size())
+                    model[at] = {"changed " + std::to_string(fresh++), {}, false};
+            }
+        }
+        TStringList lines;
+        for (const ModelLine& line : model)
+            lines.Add(line.text);
+        const auto saved = SplitSaved(JoinLines(lines, loaded));
+        ASSERT_EQ(saved.size(), model.size()) << bytes;
+        for (std::size_t i = 0; i < model.size(); ++i) {
+            EXPECT_EQ(saved[i].first, model[i].text);
+            if (i + 1 == model.size())
+                EXPECT_EQ(saved[i].second, loaded.Final) << "the text ends as it did";
+            else if (model[i].loaded && model[i].lineBreak != TLineBreak::None)
+                EXPECT_EQ(saved[i].second, model[i].lineBreak) << model[i].text << " in round " << round;
+            else
+                EXPECT_NE(saved[i].second, TLineBreak::None) << "a line that is no longer the last gets one";
+        }
+    }
+}
+
+TEST(DocumentFile, LinesAreMatchedThroughTheLinesThatOccurOnce)
+{
+    using vx::shell::MatchLoadedLines;
+    struct Case {
+        std::vector<std::uint32_t> old, now;
+        std::vector<std::ptrdiff_t> match;
+    };
+    const Case cases[] = {
+        {{1, 2, 3}, {1, 2, 3}, {0, 1, 2}},
+        {{1, 2, 3, 4, 5}, {1, 9, 2, 3, 5}, {0, -1, 1, 2, 4}},  // the two edits
+        {{7, 1, 7, 2, 7}, {7, 2, 7, 1, 7}, {0, -1, -1, 1, 4}}, // of two lines that swapped, one stays
+        {{5, 5, 5}, {5, 5}, {0, 1}},                            // repeated lines, line by line
+        {{1, 2}, {}, {}},
+        {{}, {3, 4}, {-1, -1}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MatchLoadedLines(c.old, c.now), c.match);
 }

@@ -76,6 +76,23 @@ TEST_F(DocumentFilesTest, MixedLineEndsComeBackByteIdenticalExceptTheEdit)
     EXPECT_EQ(readFile(path), "one\r\n2two\nthree\rfour\r\n");
 }
 
+TEST_F(DocumentFilesTest, LinesBetweenTwoEditsKeepTheirOwnEnds)
+{
+    const std::string path = WriteDoc("mixed.htm", "a\rb\r\nc\nd\r\ne");
+    TmwCustomEdit* editor = OpenAndFocus(path);
+    // A line after "a", and "d" taken out.
+    QTest::keyClick(editor, Qt::Key_End);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, "new");
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(editor, Qt::Key_Down);
+    QTest::keyClick(editor, Qt::Key_Home);
+    QTest::keyClick(editor, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(editor, Qt::Key_Delete);
+    QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(readFile(path), "a\rnew\rb\r\nc\ne") << "the new line takes the text's first end";
+}
+
 TEST_F(DocumentFilesTest, ABinaryLookingFileOpensWithAWarning)
 {
     const std::string path = WriteDoc("image.gif", std::string("GIF89a\0\0\x01", 9));
@@ -97,6 +114,41 @@ TEST_F(DocumentFilesTest, TemporariesOfAKilledSaveGoWhenTheDocumentIsOpenedOrSav
     QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
     EXPECT_FALSE(std::filesystem::exists(path + ".vxtmp-Zz99Yy"));
     EXPECT_EQ(readFile(path), "more text\r\n");
+}
+
+TEST_F(DocumentFilesTest, AWholeCopyOfAnInterruptedSaveIsOfferedNeverDeletedUnseen)
+{
+    const std::string path = WriteDoc("page.asp", "cut sho");
+    const std::string copy = path + ".vxcopy-Ab12Cd";
+    vx::test::writeFile(copy, "whole\r\ntext\r\n");
+
+    dialogs.Queue(mrNo);
+    TmwCustomEdit* editor = OpenAndFocus(path);
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_EQ(dialogs.requests[0].text.rfind("A newer copy of page.asp was found", 0), 0u) << dialogs.requests[0].text;
+    EXPECT_TRUE(dialogs.requests[0].text.ends_with("Open it instead?"));
+    EXPECT_EQ(Text(editor), "cut sho\r\n") << "no: the file as it is";
+    EXPECT_TRUE(std::filesystem::exists(copy)) << "and the copy stays";
+
+    dialogs.Queue(mrYes);
+    form->CloseAllfiles1Click();
+    dialogs.Queue(mrYes);
+    editor = OpenAndFocus(path);
+    EXPECT_EQ(Text(editor), "whole\r\ntext\r\n");
+    EXPECT_TRUE(editor->Model().Modified()) << "the file does not hold it yet";
+    EXPECT_TRUE(std::filesystem::exists(copy)) << "until it is saved";
+    QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(readFile(path), "whole\r\ntext\r\n");
+    EXPECT_FALSE(std::filesystem::exists(copy));
+
+    // A copy the file holds already is no news.
+    vx::test::writeFile(copy, "whole\r\ntext\r\n");
+    dialogs.requests.clear();
+    dialogs.Queue(mrYes);
+    form->CloseAllfiles1Click();
+    OpenAndFocus(path);
+    EXPECT_EQ(dialogs.requests.size(), 1u) << "only the closing was asked";
+    EXPECT_FALSE(std::filesystem::exists(copy));
 }
 
 TEST_F(DocumentFilesTest, NamesThatAreNotAsciiOpenAndSaveAsTheyAre)

@@ -400,5 +400,32 @@ TEST_F(DutchTest, TheStartLanguageChosenInThePreferencesComesBackAfterARestart)
     EXPECT_EQ(frm_pref->ComboBox1->currentIndex(), 1);
 }
 
+TEST_F(DutchTest, ADocumentsTabKeepsItsCaptionInEveryLanguage)
+{
+    const std::string page = WriteDoc("page.asp", "page\r\n");
+    const std::string kept = WriteDoc("kept.asp", "kept\r\n");
+    StartAndActivate({page});
+    form->show();
+    form->OpenDocumentInFreeSlot(kept, true);
+    Focus(form->SlotEditor(3));
+    QTest::keyClicks(form->SlotEditor(3), "typed, no file");
+    std::vector<QString> captions;
+    for (int i = 0; i < form->PageControl1->count(); ++i)
+        captions.push_back(form->PageControl1->tabText(i));
+    ASSERT_GT(captions.size(), 5u) << "the workspaces too";
+    EXPECT_EQ(captions[0], "page.asp");
+    EXPECT_EQ(captions[2], "<empty>") << "a document without a file";
+    for (const char* language : {"Nederlands1", "English1", "Nederlands1"}) {
+        vx::test::PickMenuCommand(*form, language);
+        const bool dutch = std::string_view(language) == "Nederlands1";
+        for (int i = 0; i < form->PageControl1->count(); ++i) {
+            const QString& caption = captions[static_cast<std::size_t>(i)];
+            EXPECT_EQ(form->PageControl1->tabText(i), caption == "<empty>" && dutch ? "<leeg>" : caption)
+                << "tab " << i << " after " << language;
+        }
+    }
+    EXPECT_EQ(Text(form->SlotEditor(3)), "typed, no file\r\n");
+}
+
 } // namespace
 } // namespace vx::test

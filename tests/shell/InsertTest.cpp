@@ -1,11 +1,15 @@
 #include "tests/shell/ShellFixture.h"
 
 #include "shell/PrefForm.h"
+#include "shell/StatusBar.h"
 
 #include <QDialog>
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTimer>
+
+#include <functional>
+#include <initializer_list>
 
 using vx::test::ShellTest;
 
@@ -62,10 +66,10 @@ TEST_F(InsertTest, WrapsTheSelectionAndLeavesTheCaretBeforeTheClosingPart)
     EXPECT_EQ(editor->Model().CaretX(), 1) << "a step back past the line start stops at column 1";
 }
 
-TEST_F(InsertTest, EachTagCaseModeConvertsTagNamesOnly)
+TEST_F(InsertTest, EachTagCaseModeConvertsTheWholeInsertedTextButNotTheWrappedSelection)
 {
     const std::pair<const char*, const char*> rows[] = {
-        {"UP", "<FONT FACE=Arial>Word</FONT>"}, {"LO", "<font face=Arial>Word</font>"},
+        {"UP", "<FONT FACE=ARIAL>Word</FONT>"}, {"LO", "<font face=arial>Word</font>"},
         {"CAPS", "<font Face=Arial>Word</font>"}, {"NORMAL", "<font face=Arial>Word</font>"}};
     for (const auto& [mode, expected] : rows) {
         TagCaseMode() = mode;
@@ -76,10 +80,10 @@ TEST_F(InsertTest, EachTagCaseModeConvertsTagNamesOnly)
     }
     TagCaseMode() = "UP";
     form->insert_item("<p align=Left>Text", 1);
-    EXPECT_EQ(editor->Model().Lines()[1], "<P ALIGN=Left>Text");
+    EXPECT_EQ(editor->Model().Lines()[1], "<P ALIGN=LEFT>TEXT");
 }
 
-TEST_F(InsertTest, NothingIsInsertedWhenTheFocusIsElsewhereAndAReadOnlyEditorTakesOnlyNewLines)
+TEST_F(InsertTest, NothingIsInsertedWhenTheFocusIsElsewhereOrTheEditorIsReadOnly)
 {
     form->tags->setFocus();
     QApplication::processEvents();
@@ -90,12 +94,16 @@ TEST_F(InsertTest, NothingIsInsertedWhenTheFocusIsElsewhereAndAReadOnlyEditorTak
 
     editor->setFocus();
     editor->Model().SetReadOnly(true);
-    form->insert_item("x", 0);
-    form->insert_item_2("<b></b>", 4);
-    EXPECT_EQ(Text(editor), "first\r\nsecond word\r\n") << "the selected text is refused";
+    for (const auto& insert : std::initializer_list<std::function<void()>>{
+             [&] { form->insert_item("x", 0); }, [&] { form->insert_item_2("<b></b>", 4); },
+             [&] { form->insert_item("added", 1); }}) {
+        form->StatusBar1->clearMessage();
+        insert();
+        EXPECT_EQ(Text(editor), "first\r\nsecond word\r\n");
+        EXPECT_EQ(form->StatusBar1->currentMessage().toStdString(), TForm1::ReadOnlyMessage) << "the user learns why";
+    }
+    EXPECT_FALSE(editor->Model().Modified());
     EXPECT_EQ(form->ActiveEditor(), editor) << "and the editor keeps the focus";
-    form->insert_item("added", 1);
-    EXPECT_EQ(Text(editor), "first\r\nsecond word\r\nadded\r\n") << "a line added to the line store is taken";
 }
 
 TEST_F(InsertTest, InsertionAfterAModalDialogReachesTheEditorThatHadTheFocus)

@@ -93,6 +93,9 @@ std::vector<std::pair<std::string, QString>> WindowTexts(QWidget& window)
 {
     std::vector<std::pair<std::string, QString>> texts;
     auto add = [&texts](const QObject* o, const char* what, const QString& text) {
+        // The file panel's folder label shows the folder's path, which is no text.
+        if (o->objectName() == "dirlabel")
+            return;
         if (HasTranslatableChars(text.toStdString()))
             texts.emplace_back(o->objectName().toStdString() + "." + what, text);
     };

@@ -23,28 +23,42 @@
 #include <QUrl>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 
 using vx::test::ShellTest;
 using namespace vx::shell;
 
-// Takes the addresses the program asks the desktop to open.
-class UrlRecorder : public QObject {
-    Q_OBJECT
+// The desktop the program asks to open addresses: the addresses go to a method of this object.
+class DesktopStandIn : public QObject {
 public:
-    UrlRecorder()
+    explicit DesktopStandIn(const char* method)
     {
         for (const char* scheme : {"file", "http", "https"})
-            QDesktopServices::setUrlHandler(scheme, this, "Open");
+            QDesktopServices::setUrlHandler(scheme, this, method);
     }
-    ~UrlRecorder() override
+    ~DesktopStandIn() override
     {
         for (const char* scheme : {"file", "http", "https"})
             QDesktopServices::unsetUrlHandler(scheme);
     }
+};
+
+// Takes the addresses the program asks the desktop to open.
+class UrlRecorder : public DesktopStandIn {
+    Q_OBJECT
+public:
+    UrlRecorder() : DesktopStandIn("Open") {}
     std::vector<QUrl> opened;
 public slots:
     void Open(const QUrl& url) { opened.push_back(url); }
+};
+
+// A desktop that starts no program at all: there is no method to take the
+// addresses, so every open fails.
+class NoDesktopPrograms : public DesktopStandIn {
+public:
+    NoDesktopPrograms() : DesktopStandIn("NoSuchMethod") {}
 };
 
 namespace {
@@ -71,20 +85,7 @@ protected:
         return lines;
     }
     // Drags the files onto the slot's editor and drops them there.
-    void Drop(int slot, const std::vector<std::string>& files)
-    {
-        QMimeData data;
-        QList<QUrl> urls;
-        for (const std::string& file : files)
-            urls.append(QUrl::fromLocalFile(QString::fromStdString(file)));
-        data.setUrls(urls);
-        QWidget* editor = form->SlotEditor(slot);
-        const Qt::DropActions all = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
-        QDragEnterEvent enter(QPoint(5, 5), all, &data, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(editor, &enter);
-        QDropEvent drop(QPointF(5, 5), all, &data, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(editor, &drop);
-    }
+    void Drop(int slot, const std::vector<std::string>& files) { vx::test::DropFiles(*form->SlotEditor(slot), files); }
     int NamedSlots() const
     {
         int named = 0;
@@ -241,13 +242,40 @@ TEST_F(CommandsTest, ExternalPreviewAndHelpGoThroughTheDesktop)
     const std::string file = WriteDoc("page.htm", "<p>");
     form->OpenDocumentInFreeSlot(file, false);
     Focus(form->SlotEditor(1));
+    vx::test::writeFile(home.Data("vellumix.chm"), "help");
     external->trigger();
     help->trigger();
     link->trigger();
     ASSERT_EQ(desktop.opened.size(), 3u);
     EXPECT_EQ(desktop.opened[0], QUrl::fromLocalFile(QString::fromStdString(file)));
-    EXPECT_EQ(desktop.opened[1].fileName(), "vellumix.chm");
+    EXPECT_EQ(desktop.opened[1], QUrl::fromLocalFile(QString::fromStdString(home.Data("vellumix.chm"))))
+        << "the help index beside the program, not in the working folder";
     EXPECT_EQ(desktop.opened[2].scheme(), "http");
+}
+
+TEST_F(CommandsTest, HelpAndWebLinksSayWhatCouldNotBeOpened)
+{
+    NoDesktopPrograms desktop;
+    struct Case {
+        const char* action;
+        std::function<void()> before;
+        std::string message;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"VBScriptHelpindex1", [] {},
+              "The help file \"vbscript.chm\" is not beside the program: it was looked for in "
+                  + vx::ProgramFolder() + " and in " + vx::ProgramPath("data") + "."},
+             {"VBScriptHelpindex1", [&] { vx::test::writeFile(home.File("vbscript.chm"), "help"); },
+              "No program could be started to show the help file " + vx::ProgramPath("vbscript.chm") + "."},
+             {"ASPTown1", [] {}, "No web browser could be started to open http://www.asptown.com/."},
+             {"VisitOrvaneWebsite1", [] {}, "No web browser could be started to open https://www.orvane.example/."},
+         }) {
+        c.before();
+        dialogs.requests.clear();
+        Action(c.action)->trigger();
+        ASSERT_EQ(dialogs.requests.size(), 1u) << c.action;
+        EXPECT_EQ(dialogs.requests[0].text, c.message);
+    }
 }
 
 TEST_F(CommandsTest, RedoReappliesTheFocusedEditorsUndoneChange)
@@ -281,7 +309,7 @@ TEST_F(CommandsTest, TheLanguageMenuSwitchesTheCaptionsAtRunTime)
     EXPECT_EQ(save->text(), "Save");
 }
 
-TEST_F(CommandsTest, StyleSheetEditorAndInternalPreviewStayDisabled)
+TEST_F(CommandsTest, StyleSheetEditorWithoutItsLibraryAndInternalPreviewStayDisabled)
 {
     QAction* css = Action("EditstylesheetwithTopStyle1");
     QAction* internal = Action("Currentpageininternalbrowser1");
@@ -289,7 +317,7 @@ TEST_F(CommandsTest, StyleSheetEditorAndInternalPreviewStayDisabled)
     css->setEnabled(true);
     internal->setEnabled(true);
     BindMainCommands(*form);
-    EXPECT_FALSE(css->isEnabled()) << "the external style-sheet editor does not exist here";
+    EXPECT_FALSE(css->isEnabled()) << "no style-sheet editor has registered";
     EXPECT_FALSE(internal->isEnabled()) << "the preview window holds no browser control yet";
     form->AdvancedNovice1->trigger();
     form->AdvancedNovice1->trigger();

@@ -1,12 +1,14 @@
 #include "tests/shell/MenuDriver.h"
 #include "tests/shell/ShellFixture.h"
 
+#include "controls/foldertree/DirTree.h"
 #include "controls/speedbar/SpeedBar.h"
 #include "platform/FileIO.h"
 #include "shell/ProfHelp.h"
 #include "shell/panels/FileListModel.h"
 #include "shell/panels/FilePanel.h"
 #include "shell/panels/SidePanels.h"
+#include "shell/launch/Launchers.h"
 #include "shell/taglists/TagLists.h"
 
 #include <QCheckBox>
@@ -164,15 +166,57 @@ TEST_F(PanelTest, TheLookButtonDrawsTheDocumentTabsFlat)
     EXPECT_FALSE(form->PageControl1->documentMode());
 }
 
-TEST_F(PanelTest, TreesGiveTheirHelpTexts)
+TEST_F(PanelTest, AClickAnywhereInAListOrTreeGivesItsHelpText)
 {
+    vx::test::PickMenuItem(*form, {"View1", "Filepanel1"});
+    panel->SetFolder(docs.path().string());
+    panel->DirectoryListBox1->collapseAll();
     auto* links = form->findChild<QTreeWidget*>("TreeView3");
     auto* item = new QTreeWidgetItem(links);
     item->setText(0, "page.htm");
-    vx::shell::RightPanels(*form)->setCurrentIndex(2);
-    QApplication::processEvents();
+    const struct {
+        QAbstractItemView* view;
+        int page; // of the right-hand panels, for their trees
+        const char* help;
+    } rows[] = {
+        {panel->filelist, -1, "Select a file from the list"},
+        {panel->DirectoryListBox1, -1, "Select directory, Here you can select a directory"},
+        {form->findChild<QTreeWidget*>("TreeView1"), 0, "Link validator, Vellumix can check"},
+        {form->findChild<QTreeWidget*>("TreeView2"), 1, "Document structure, this shows the structure"},
+        {links, 2, "Document links, this shows all the links"},
+    };
+    for (const auto& row : rows) {
+        ASSERT_NE(row.view, nullptr) << row.help;
+        if (row.page >= 0)
+            vx::shell::RightPanels(*form)->setCurrentIndex(row.page);
+        QApplication::processEvents();
+        QWidget* viewport = row.view->viewport();
+        const QPoint below(viewport->width() - 4, viewport->height() - 4);
+        ASSERT_FALSE(row.view->indexAt(below).isValid()) << row.help << ": the click must miss every item";
+        frm_profhelp->findChild<QPlainTextEdit*>("Memo1")->clear();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, below);
+        EXPECT_NE(Assistant().find(row.help), std::string::npos) << row.help;
+    }
+    frm_profhelp->findChild<QPlainTextEdit*>("Memo1")->clear();
     QTest::mouseClick(links->viewport(), Qt::LeftButton, {}, links->visualItemRect(item).center());
-    EXPECT_NE(Assistant().find("Document links, this shows all the links"), std::string::npos);
+    EXPECT_NE(Assistant().find("Document links, this shows all the links"), std::string::npos) << "and on an item";
+}
+
+TEST_F(PanelTest, ADoubleClickOnTheVersionControlListShowsTheVcsManager)
+{
+    std::vector<std::string> shown;
+    vx::shell::SetDialogHost([&shown](QDialog& dialog) {
+        shown.push_back(dialog.objectName().toStdString());
+        return 0;
+    });
+    ASSERT_TRUE(vx::shell::ShowTagPage(*form, "&Manager"));
+    QWidget* viewport = form->vcsbox->viewport();
+    QApplication::processEvents();
+    ASSERT_TRUE(viewport->isVisible());
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(viewport->width() / 2, viewport->height() - 4));
+    vx::shell::SetDialogHost({});
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "frm_todo");
 }
 
 TEST_F(PanelTest, TheManagerListReadsTheClickedPageWithoutSaving)

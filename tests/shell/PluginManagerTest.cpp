@@ -210,8 +210,14 @@ TEST_F(PluginManagerTest, LoadErrorsNameThePathAndEndTheScan)
             PutPlugin(own.path(), c.fixture, c.name);
         else
             vx::test::writeFile(path, "not a library");
-        const std::string expected = c.suffix.empty() ? "Error loading Plug-in \"" + path + "\"" : "\"" + path + "\"" + c.suffix;
-        EXPECT_EQ(LoadError([&] { manager.LoadPlugins(); }), expected);
+        const std::string error = LoadError([&] { manager.LoadPlugins(); });
+        if (c.suffix.empty()) {
+            const std::string named = "Error loading Plug-in \"" + path + "\":\r\n";
+            EXPECT_EQ(error.substr(0, named.size()), named);
+            EXPECT_GT(error.size(), named.size()) << "the loader's reason follows";
+        } else {
+            EXPECT_EQ(error, "\"" + path + "\"" + c.suffix);
+        }
         EXPECT_EQ(events.back(), std::string("BeforeLoad ") + c.name) << "no AfterLoad, no AfterLoading";
         EXPECT_TRUE(LibraryLoaded(before)) << c.name << ": plug-ins loaded before stay";
         EXPECT_FALSE(LibraryLoaded(after)) << c.name << ": later files are not tried";
@@ -244,6 +250,24 @@ TEST_F(PluginManagerTest, LibraryWithoutAnObjectIsUnloaded)
     EXPECT_TRUE(commands.empty());
     EXPECT_EQ(events.back(), "AfterLoading");
     EXPECT_FALSE(LibraryLoaded(path));
+}
+
+TEST_F(PluginManagerTest, WhatCannotBeTrustedIsRefusedWithItsReason)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"garbage", "the plug-in object cannot be read"},
+        {"many", "it offers 100000000 commands, more than the 256 a plug-in may offer"},
+        {"badtext", "a command's text cannot be read or is longer than 1024 characters"},
+        {"longtext", "a command's text cannot be read or is longer than 1024 characters"},
+    };
+    for (const auto& [fixture, reason] : cases) {
+        const std::string path = Put(fixture);
+        EXPECT_EQ(LoadError([&] { manager.LoadPlugin(path); }),
+                  "\"" + path + "\" is not a valid Plug-in: " + reason + ".");
+        EXPECT_EQ(manager.Count(), 0) << fixture;
+        EXPECT_TRUE(commands.empty()) << fixture;
+        EXPECT_FALSE(LibraryLoaded(path)) << fixture;
+    }
 }
 
 TEST_F(PluginManagerTest, CommandsAreReportedInOrderAndRunThePlugin)

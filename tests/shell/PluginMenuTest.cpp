@@ -7,6 +7,9 @@
 #include "tests/shell/plugins/PluginFixtures.h"
 
 #include <QMenu>
+#include <QTest>
+
+#include <filesystem>
 
 #include <string>
 
@@ -100,10 +103,26 @@ TEST_F(PluginMenuTest, LoadErrorIsShownAndLaterFilesWait)
     StartShown();
     PickMenuItem(*form, {"Plugins1", "LoadPlugins1"});
     ASSERT_EQ(dialogs.requests.size(), 1u);
-    EXPECT_EQ(dialogs.requests[0].text, "Error loading Plug-in \"" + home.File("plugins/b.plg") + "\"");
+    const std::string named = "Error loading Plug-in \"" + home.File("plugins/b.plg") + "\":\r\n";
+    EXPECT_EQ(dialogs.requests[0].text.substr(0, named.size()), named);
+    EXPECT_GT(dialogs.requests[0].text.size(), named.size()) << "the loader's own reason follows the name";
     EXPECT_TRUE(LibraryLoaded(first));
     EXPECT_FALSE(LibraryLoaded(later));
     EXPECT_NE(Item("Commands One"), nullptr);
+}
+
+TEST_F(PluginMenuTest, LoadingKeepsARecoveryCopyFirstAndRefusesWhatCannotBeTrusted)
+{
+    Put("many");
+    StartShown();
+    form->SlotEditor(1)->setFocus();
+    QTest::keyClicks(form->SlotEditor(1), "unsaved ");
+    PickMenuItem(*form, {"Plugins1", "LoadPlugins1"});
+    ASSERT_FALSE(form->RecoveryFolder().empty()) << "the text was copied before any plug-in code ran";
+    EXPECT_TRUE(std::filesystem::exists(form->RecoveryFolder() + "/slot-1.vxr"));
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_NE(dialogs.requests[0].text.find("100000000 commands"), std::string::npos) << dialogs.requests[0].text;
+    EXPECT_EQ(form->plugins1->Count(), 0);
 }
 
 TEST_F(PluginMenuTest, UnloadingTakesThePluginsCommandsAway)

@@ -1,9 +1,14 @@
+#include "tests/shell/MenuDriver.h"
 #include "tests/shell/ShellFixture.h"
 
 #include "controls/edits/RXCombos.h"
+#include "controls/foldertree/DirTree.h"
 #include "controls/edits/ToolEdit.h"
 #include "platform/qt/QtText.h"
 #include "shell/PrefForm.h"
+#include "shell/panels/FilePanel.h"
+#include "shell/panels/SidePanels.h"
+#include "tests/controls/FlatTestSupport.h"
 #include "tools/framework/RadioGroup.h"
 
 #include <QCheckBox>
@@ -16,6 +21,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QSpinBox>
+#include <QTreeView>
 
 using vx::test::ShellTest;
 
@@ -215,4 +221,31 @@ TEST_F(PrefTest, APickedEditorFontReplacesAnUninstalledSetting)
     ASSERT_NE(save, nullptr);
     QTest::mouseClick(save, Qt::LeftButton);
     EXPECT_EQ(Get("fonttype"), picked);
+}
+
+TEST_F(PrefTest, TheFilePanelTakesTheDrivePanelAndFontColours)
+{
+    {
+        TRegistry reg;
+        reg.SetRootKey(HKEY_LOCAL_MACHINE);
+        reg.OpenKey(PreferencesKey, true);
+        reg.WriteInteger("drivepanel", 0x00FF0000); // blue, as 0x00BBGGRR
+        reg.WriteInteger("panelfont", 0x000000FF);  // red
+    }
+    frm_pref->FormActivate();
+    vx::shell::TFilePanel* panel = vx::shell::FilePanel(*form);
+    ASSERT_NE(panel, nullptr);
+    for (QWidget* part : {static_cast<QWidget*>(panel->filelist), static_cast<QWidget*>(panel->DirectoryListBox1),
+                          static_cast<QWidget*>(panel->DriveComboBox1)}) {
+        EXPECT_EQ(part->palette().color(QPalette::Base), QColor(0, 0, 255)) << part->objectName().toStdString();
+        EXPECT_EQ(part->palette().color(QPalette::Text), QColor(255, 0, 0)) << part->objectName().toStdString();
+    }
+    form->show();
+    vx::test::PickMenuItem(*form, {"View1", "Filepanel1"});
+    ASSERT_TRUE(panel->filelist->isVisible());
+    const QImage shown = vx::test::Render(*panel->filelist);
+    EXPECT_EQ(vx::test::PixelAt(shown, shown.width() / 2, shown.height() / 2), 0x00FF0000u) << "the list is painted in it";
+
+    frm_pref->Button2Click();
+    EXPECT_EQ(Get("drivepanel"), std::to_string(0x00FF0000)) << "and saved back";
 }

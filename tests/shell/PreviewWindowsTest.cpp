@@ -102,12 +102,14 @@ TEST_F(PreviewWindowsTest, WithABrowserEngineTheInternalPreviewShowsTheSavedPage
     EXPECT_EQ(dialogs.requests[0].text, "You must save the document first!");
     EXPECT_TRUE(visited.empty());
 
-    const std::string page = WriteDoc("page.htm", "<html></html>");
+    // The name's bytes are the file system's (UTF-8), not the program's text.
+    const std::string page = WriteDoc("caf\xC3\xA9-\xC3\xBC" "bersicht.htm", "<html></html>");
     OpenAndFocus(page);
     vx::test::PickMenuCommand(*form, "Currentpageininternalbrowser1");
     EXPECT_TRUE(frm_preview->isVisible());
     ASSERT_EQ(visited.size(), 1u);
-    EXPECT_EQ(visited[0], QUrl::fromLocalFile(QString::fromStdString(page)));
+    EXPECT_EQ(visited[0], QUrl::fromLocalFile(QString::fromUtf8(page.c_str())));
+    EXPECT_TRUE(visited[0].fileName().endsWith(QString::fromUtf8("caf\xC3\xA9-\xC3\xBC" "bersicht.htm")));
     frm_preview->hide();
 }
 

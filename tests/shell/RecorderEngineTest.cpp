@@ -103,6 +103,30 @@ TEST(JournalEvent, RecordsAreTwentyLittleEndianBytesInTheSystemsOrder)
     EXPECT_EQ(EventAt(stream, 20), (TEventMsg{0x200, 1279, 1023, 0xFFFFFFFF, 0}));
 }
 
+TEST(JournalEvent, AWheelTurnKeepsItsPositionAndTurnInTheRecord)
+{
+    const struct {
+        std::uint32_t message;
+        int x, y, delta;
+        TEventMsg record;
+        int keptDelta;
+    } rows[] = {
+        {WM_MOUSEWHEEL, 300, 40, -240, {WM_MOUSEWHEEL, 300, 0xFF100028, 0, 0}, -240},
+        {WM_MOUSEHWHEEL, -5, -20, 120, {WM_MOUSEHWHEEL, 0xFFFFFFFB, 0x0078FFEC, 0, 0}, 120},
+        {WM_MOUSEWHEEL, 0, 0, 100000, {WM_MOUSEWHEEL, 0, 0x7FFF0000, 0, 0}, 32767},
+    };
+    for (const auto& row : rows) {
+        const TEventMsg event = WheelEvent(row.message, row.x, row.y, row.delta);
+        EXPECT_EQ(event, row.record) << row.delta;
+        EXPECT_TRUE(IsWheelMessage(event.message));
+        EXPECT_EQ(WheelDeltaOf(event), row.keptDelta);
+        EXPECT_EQ(MouseXOf(event), row.x);
+        EXPECT_EQ(MouseYOf(event), row.y);
+    }
+    EXPECT_EQ(MouseYOf({WM_MOUSEMOVE, 1, 70000, 0, 0}), 70000) << "other mouse messages keep the whole y";
+    EXPECT_FALSE(IsWheelMessage(WM_MOUSEMOVE));
+}
+
 TEST(JournalEvent, OnlyWholeRecordsAreARecording)
 {
     for (std::size_t size : {0, 20, 40, 2000})

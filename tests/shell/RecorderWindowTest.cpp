@@ -11,10 +11,13 @@
 #include "tests/controls/FlatTestSupport.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 
 namespace vx::test {
 namespace {
@@ -84,7 +87,9 @@ protected:
 TEST_F(RecorderWindowTest, TypingRecordedInAnEditorIsTypedAgainOnPlayback)
 {
     EXPECT_EQ(window->windowTitle(), "Idle");
-    EXPECT_EQ(window->Memo1->Lines().Count(), 8);
+    EXPECT_EQ(window->Memo1->Lines().Count(), 7);
+    EXPECT_TRUE(window->Label2->isVisible()) << "without an X display it says what it records";
+    EXPECT_FALSE(window->Label1->isVisible());
     RecordTyping({{Qt::Key_X, "x"}, {Qt::Key_Y, "y"}, {Qt::Key_Return, "\r"}});
     EXPECT_EQ(Text(editor), "xy\r\nhello\r\n");
     EXPECT_EQ(Count(vx::recorder::WM_KEYDOWN, 'X'), 1) << "each key is recorded once, from its window";
@@ -106,6 +111,41 @@ TEST_F(RecorderWindowTest, TypingRecordedInAnEditorIsTypedAgainOnPlayback)
     EXPECT_EQ(loadUsable, (std::vector<bool>{false, true}));
     for (QPushButton* button : {window->Button1, window->Button3, window->Button4, window->Button5})
         EXPECT_TRUE(Usable(button)) << button->objectName().toStdString();
+}
+
+TEST_F(RecorderWindowTest, WheelTurnsAreRecordedAndPlayedBack)
+{
+    std::string lines;
+    for (int i = 1; i <= 200; ++i)
+        lines += "line " + std::to_string(i) + "\r\n";
+    editor->Model().SetText(lines);
+    editor->Model().SetTopLine(1);
+    QWidget* viewport = editor->viewport();
+    const QPoint middle(viewport->width() / 2, viewport->height() / 2);
+    Click(*window->Button1, QPoint(5, 5));
+    ASSERT_EQ(Recorder().State(), TRecorder::rsRecording);
+    // Two notches towards the user, as the window system hands them to the window.
+    QWidget* top = editor->window();
+    QWheelEvent turn(QPointF(viewport->mapTo(top, middle)), QPointF(viewport->mapToGlobal(middle)), QPoint(),
+                     QPoint(0, -2 * vx::recorder::WHEEL_DELTA), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&turn);
+    qApp->notify(top->windowHandle(), &turn);
+    const int scrolled = editor->Model().TopLine();
+    ASSERT_GT(scrolled, 1) << "the turn scrolled the editor";
+    Click(*window->Button2, QPoint(5, 5));
+    int wheels = 0;
+    for (const TEventMsg& e : Events())
+        if (e.message == vx::recorder::WM_MOUSEWHEEL) {
+            ++wheels;
+            EXPECT_EQ(vx::recorder::WheelDeltaOf(e), -240);
+            EXPECT_EQ(QPoint(vx::recorder::MouseXOf(e), vx::recorder::MouseYOf(e)), viewport->mapToGlobal(middle));
+        }
+    EXPECT_EQ(wheels, 1);
+
+    editor->Model().SetTopLine(1);
+    Click(*window->Button3, QPoint(5, 5));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Recorder().State() == TRecorder::rsIdle; }, 20000));
+    EXPECT_EQ(editor->Model().TopLine(), scrolled) << "the played turn scrolls as far";
 }
 
 TEST_F(RecorderWindowTest, ShiftedKeysPlayBackAsTheCharactersTheyTyped)
@@ -272,6 +312,22 @@ TEST(RecorderJournal, QtEventsBecomeTheRecordsOfTheirWindowsCodes)
     EXPECT_FALSE(vx::shell::JournalRecordOf(
         QMouseEvent(QEvent::MouseButtonDblClick, at, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier), record))
         << "the press before it is recorded";
+
+    const struct {
+        QPoint turn;
+        TEventMsg record;
+    } wheels[] = {
+        {QPoint(0, -240), WheelEvent(WM_MOUSEWHEEL, 300, -20, -240)},
+        {QPoint(120, 0), WheelEvent(WM_MOUSEHWHEEL, 300, -20, -120)},
+    };
+    for (const auto& w : wheels) {
+        const QWheelEvent event(at, global, QPoint(), w.turn, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        ASSERT_TRUE(vx::shell::JournalRecordOf(event, record));
+        EXPECT_EQ(record, w.record) << w.turn.x() << "," << w.turn.y();
+    }
+    EXPECT_FALSE(vx::shell::JournalRecordOf(
+        QWheelEvent(at, global, QPoint(), QPoint(), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false), record))
+        << "no turn";
 }
 
 } // namespace

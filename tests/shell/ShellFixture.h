@@ -15,6 +15,10 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -65,6 +69,18 @@ public:
     UserDataSandbox() : FolderSandbox("VELLUMIX_DATA", "vellumix-userdata") {}
 };
 
+// With $VX_SHELL_SHOT naming a folder, the window as it shows now is saved
+// there as <name>.png (run under xvfb-run with QT_QPA_PLATFORM=xcb for a
+// picture of the real screen's fonts and look).
+inline void SaveShot(QWidget& window, const char* name)
+{
+    const char* folder = std::getenv("VX_SHELL_SHOT");
+    if (!folder || !*folder)
+        return;
+    const std::string path = std::string(folder) + "/" + name + ".png";
+    EXPECT_TRUE(window.grab().save(QString::fromStdString(path), "PNG")) << path;
+}
+
 // A left click on the button, as the user gives it.
 inline void PressButton(QAbstractButton* button)
 {
@@ -77,6 +93,21 @@ inline void ClickRow(QAbstractItemView& view, int row)
     const QModelIndex index = view.model()->index(row, 0);
     ASSERT_TRUE(index.isValid()) << "row " << row;
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(index).center());
+}
+
+// Drops the files on the widget as a file manager does: the drag enters, then drops.
+inline void DropFiles(QWidget& target, const std::vector<std::string>& files)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& file : files)
+        urls.append(QUrl::fromLocalFile(QString::fromStdString(file)));
+    data.setUrls(urls);
+    const Qt::DropActions all = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    QDragEnterEvent enter(QPoint(5, 5), all, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&target, &enter);
+    QDropEvent drop(QPointF(5, 5), all, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&target, &drop);
 }
 
 // Selects columns from..to of a line, the caret at the end.
@@ -141,7 +172,7 @@ protected:
     {
         auto* poll = new QTimer(form.get());
         QObject::connect(poll, &QTimer::timeout, poll, [poll, answer] {
-            auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+            auto* dialog = dynamic_cast<D*>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
             poll->stop();

@@ -9,6 +9,7 @@
 #include "shell/Snippets.h"
 #include "shell/UserTags.h"
 #include "shell/launch/Launchers.h"
+#include "tests/controls/FlatTestSupport.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -155,7 +156,7 @@ TEST_F(SnippetDialogsTest, ANameOfAnotherSnippetsFileAsksBeforeReplacing)
     EXPECT_EQ(vx::test::readFile(Snippets("snippets.dat")), "a0b\r\na0b.snp\r\n") << "one name per file";
 }
 
-TEST_F(SnippetDialogsTest, TheCodeBaseShowsTheChosenFile)
+TEST_F(SnippetDialogsTest, TheCodeBaseOpensWithItsMemoEmptyAndShowsTheChosenFile)
 {
     std::filesystem::create_directories(home.Data("codebase"));
     vx::test::writeFile(home.Data("codebase/codebase.dat"), "a.txt\r\nb.txt\r\n");
@@ -163,7 +164,11 @@ TEST_F(SnippetDialogsTest, TheCodeBaseShowsTheChosenFile)
     vx::test::writeFile(home.Data("codebase/b.txt"), "beta\r\n");
     WithDialog<Tfrm_codebase>("CodeBase1", [](Tfrm_codebase& dialog) {
         EXPECT_EQ(Items(*dialog.ListBox1), (std::vector<std::string>{"a.txt", "b.txt"}));
-        EXPECT_TRUE(dialog.Memo1->Lines().Text().empty());
+        vx::test::Activate(dialog);
+        dialog.ListBox1->setFocus();
+        QApplication::processEvents();
+        ASSERT_TRUE(dialog.ListBox1->hasFocus());
+        EXPECT_TRUE(dialog.Memo1->Lines().Text().empty()) << "the list took the focus; nothing was chosen";
         ClickRow(*dialog.ListBox1, 1);
         EXPECT_EQ(dialog.Memo1->Lines().Text(), "beta\r\n");
         ClickRow(*dialog.ListBox1, 0);

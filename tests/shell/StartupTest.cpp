@@ -1,3 +1,4 @@
+#include "tests/shell/MenuDriver.h"
 #include "tests/shell/ShellFixture.h"
 
 #include "controls/common/RXConst.h"
@@ -5,9 +6,15 @@
 #include "controls/speedbar/SpeedBar.h"
 #include "editor/qt/mwCompletionProposal.h"
 #include "platform/AnsiText.h"
+#include "platform/FileIO.h"
+#include "platform/ProgramPaths.h"
+#include "shell/FrontPageCheck.h"
 #include "shell/PrefForm.h"
 #include "shell/ProfHelp.h"
 #include "shell/SearchForm.h"
+#include "controls/foldertree/DirTree.h"
+#include "shell/panels/FilePanel.h"
+#include "shell/panels/SidePanels.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,7 +25,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 
 using vx::test::ShellTest;
@@ -70,6 +79,62 @@ TEST_F(ShellTest, StartsOnAnEmptyStoreWithoutAnyMessage)
     const std::string command = reg.ReadString("");
     EXPECT_EQ(command.substr(command.size() - 5), " \"%1\"");
     EXPECT_EQ(command, vx::LowerCase(command));
+}
+
+TEST_F(ShellTest, TheFilePanelStartsInTheProgramFolder)
+{
+    vx::test::writeFile(home.File("index.htm"), "<html>\r\n");
+    vx::test::writeFile(home.File("notes.txt"), "-\r\n");
+    StartAndActivate();
+    vx::shell::TFilePanel* panel = vx::shell::FilePanel(*form);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->Folder(), vx::ProgramFolder());
+    EXPECT_EQ(panel->DirectoryListBox1->GetSelectedDir(), vx::ProgramFolder());
+    ASSERT_EQ(panel->FileCount(), 1) << "the web files of the folder";
+    EXPECT_EQ(panel->filelist->model()->index(0, 0).data().toString(), "Index.htm");
+
+    form->show();
+    vx::test::PickMenuItem(*form, {"View1", "Filepanel1"});
+    ASSERT_TRUE(panel->isVisible());
+    vx::test::SaveShot(*form, "filepanel");
+}
+
+TEST_F(ShellTest, TheEditorsKeyBindingsAreKeptByCommandNameInTheUsersFile)
+{
+    StartAndActivate();
+    const std::string path = vx::UserDataPath(TForm1::KeyBindingsFile);
+    TStringList stored;
+    stored.LoadFromFile(path);
+    ASSERT_EQ(stored.Count(), 79) << "a fresh start writes the bindings in force";
+    EXPECT_EQ(stored[0], "ecUp=38,0");
+    EXPECT_GE(stored.IndexOf("ecDeleteLine=16473,0"), 0) << "Ctrl+Y";
+
+    // Ctrl+Y deletes no more line, Ctrl+D does, in every slot and workspace.
+    stored.Put(stored.IndexOf("ecDeleteLine=16473,0"), "ecDeleteLine=16452,0");
+    stored.SaveToFile(path);
+    form.reset();
+    StartAndActivate();
+    ASSERT_FALSE(form->Workspaces().empty());
+    for (TmwCustomEdit* editor : {form->SlotEditor(2), form->Workspaces().front()}) {
+        editor->Model().SetText("one\r\ntwo");
+        Focus(editor);
+        editor->Model().SetCaretXY(Point(1, 1));
+        QTest::keyClick(editor, Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_EQ(editor->Model().Lines().Count(), 2) << editor->objectName().toStdString();
+        editor->Model().SetText("one\r\ntwo");
+        editor->Model().SetCaretXY(Point(1, 1));
+        QTest::keyClick(editor, Qt::Key_D, Qt::ControlModifier);
+        EXPECT_EQ(Text(editor), "two\r\n") << editor->objectName().toStdString();
+    }
+
+    // A line that is no binding is reported, and the editors keep the bindings they have.
+    vx::test::writeFile(path, "ecUp=38,0\r\necNoSuchCommand=1,0\r\n");
+    form.reset();
+    dialogs.requests.clear();
+    StartAndActivate();
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_NE(dialogs.requests[0].text.find("ecNoSuchCommand=1,0"), std::string::npos) << dialogs.requests[0].text;
+    EXPECT_EQ(form->SlotEditor(1)->Model().Keystrokes().Count(), 79);
 }
 
 TEST_F(ShellTest, StartUpRegistersTheHandCursorsTheIdleMinuteTimerAndTheSystemRecord)
@@ -282,39 +347,88 @@ TEST_F(ShellTest, ExitSoundPlaysOnlyAnExistingFile)
     EXPECT_EQ(played, std::vector<std::string>{wave});
 }
 
-TEST_F(ShellTest, FrontPageCheckReadsTheEditorKeyUnlessSwitchedOffAndNeverAsks)
+namespace {
+
+std::string ReadValue(const char* key, const char* name)
+{
+    TRegistry reg;
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    return reg.OpenKey(key, true) ? reg.ReadString(name) : std::string();
+}
+
+void WriteValue(const char* key, const char* name, const std::string& value)
+{
+    TRegistry reg;
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    reg.OpenKey(key, true);
+    reg.WriteString(name, value);
+}
+
+} // namespace
+
+TEST_F(ShellTest, FrontPageCheckFiresWhenFrontPageEditsScriptsUnlessSwitchedOff)
 {
     StartAndActivate();
-    const auto fpcheck = [] {
-        TRegistry reg;
-        reg.SetRootKey(HKEY_LOCAL_MACHINE);
-        reg.OpenKey(PreferencesKey, true);
-        return reg.ReadString("fpcheck");
-    };
     EXPECT_FALSE(form->CheckFrontPageEditorSetting(false));
-    {
-        TRegistry reg;
-        reg.SetRootKey(HKEY_LOCAL_MACHINE);
-        reg.OpenKey("\\software\\Microsoft\\Frontpage\\Explorer\\Frontpage Explorer\\Editors\\", true);
-        reg.WriteString("asp", "c:\\program files\\frontpg.exe");
-        reg.OpenKey(PreferencesKey, true);
-        reg.WriteString("fpcheck", "FALSE");
-    }
-    EXPECT_FALSE(form->CheckFrontPageEditorSetting(false));
-    EXPECT_EQ(fpcheck(), "FALSE");
-    {
-        TRegistry reg;
-        reg.SetRootKey(HKEY_LOCAL_MACHINE);
-        reg.OpenKey(PreferencesKey, true);
-        reg.WriteString("fpcheck", "TRUE");
-    }
+    WriteValue(FrontPageEditorsKey, "asp", "c:\\program files\\frontpg.exe");
     EXPECT_TRUE(form->CheckFrontPageEditorSetting(false));
+    WriteValue(PreferencesKey, "fpcheck", "FALSE");
+    EXPECT_FALSE(form->CheckFrontPageEditorSetting(false));
     EXPECT_TRUE(form->CheckFrontPageEditorSetting(true));
-    // FrontPage does not run here: the check fires, but no question is asked
-    // and the switch stays as it was.
-    EXPECT_TRUE(dialogs.requests.empty());
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_EQ(fpcheck(), "TRUE");
+    WriteValue(PreferencesKey, "fpcheck", "TRUE");
+    EXPECT_TRUE(form->CheckFrontPageEditorSetting(false));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the check only answers";
+}
+
+TEST_F(ShellTest, DefaultEditorCheckAlwaysAsksAndEachAnswerWritesItsSettings)
+{
+    StartAndActivate();
+    Focus(form->SlotEditor(1));
+    const auto ask = [this](const std::function<void(Tfrm_fpcheck&)>& answer) {
+        bool asked = false;
+        AnswerNext<Tfrm_fpcheck>([&asked, answer](Tfrm_fpcheck& check) {
+            asked = true;
+            EXPECT_EQ(check.windowTitle(), "Configure Frontpage external editors");
+            EXPECT_EQ(check.pos(), QPoint(20, 20));
+            answer(check);
+        });
+        vx::test::PickMenuItem(*form, {"Options1", "Defaulteditorcheck1"});
+        EXPECT_TRUE(asked);
+    };
+    // "No thanks" alone changes nothing, so the question comes again.
+    ask([](Tfrm_fpcheck& check) { vx::test::PressButton(check.Button2); });
+    EXPECT_EQ(ReadValue(PreferencesKey, "fpcheck"), "");
+    EXPECT_EQ(ReadValue(FrontPageEditorsKey, "asp"), "");
+    // With "Don't ask me again" it stops the start-up question.
+    ask([](Tfrm_fpcheck& check) {
+        QTest::mouseClick(check.CheckBox1, Qt::LeftButton, {}, QPoint(4, check.CheckBox1->height() / 2));
+        ASSERT_TRUE(check.CheckBox1->isChecked());
+        vx::test::PressButton(check.Button2);
+    });
+    EXPECT_EQ(ReadValue(PreferencesKey, "fpcheck"), "FALSE");
+    EXPECT_EQ(ReadValue(FrontPageEditorsKey, "asp"), "");
+    // "Ok, Do it!" makes this program FrontPage's editor of the script files.
+    WriteValue(PreferencesKey, "fpcheck", "TRUE");
+    ask([](Tfrm_fpcheck& check) { vx::test::PressButton(check.Button1); });
+    const std::string editor = "VELLUMIX," + vx::AnsiLowerCase(QCoreApplication::applicationFilePath().toStdString()) + ",0";
+    for (const char* extension : {"asp", "cgi", "inc", "pl", "pm", "php", "php3", "php4"})
+        EXPECT_EQ(ReadValue(FrontPageEditorsKey, extension), editor) << extension;
+    EXPECT_EQ(ReadValue(PreferencesKey, "fpcheck"), "FALSE");
+}
+
+TEST_F(ShellTest, ShowingTheWindowAsksTheFrontPageQuestionWhenTheCheckFires)
+{
+    WriteValue(FrontPageEditorsKey, "asp", "FrontPg.exe");
+    StartAndActivate();
+    bool asked = false;
+    AnswerNext<Tfrm_fpcheck>([&asked](Tfrm_fpcheck& check) {
+        asked = true;
+        vx::test::SaveShot(check, "fpcheck");
+        check.close();
+    });
+    form->show();
+    EXPECT_TRUE(QTest::qWaitFor([&asked] { return asked; }, 5000));
+    EXPECT_EQ(ReadValue(PreferencesKey, "fpcheck"), "") << "closed unanswered: asked again next time";
 }
 
 TEST_F(ShellTest, VcsListTakesTheFileOfEverySection)

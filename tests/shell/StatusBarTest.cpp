@@ -9,6 +9,25 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
+
+#include <atomic>
+
+#include <dlfcn.h>
+#include <pwd.h>
+
+namespace {
+std::atomic<int> accountReads{0};
+}
+
+// Every read of the account database by user id passes here and is counted.
+extern "C" int getpwuid_r(uid_t uid, passwd* entry, char* buffer, size_t size, passwd** found)
+{
+    ++accountReads;
+    using Real = int (*)(uid_t, passwd*, char*, size_t, passwd**);
+    static const auto real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "getpwuid_r"));
+    return real(uid, entry, buffer, size, found);
+}
 
 namespace vx::test {
 namespace {
@@ -116,6 +135,17 @@ TEST_F(StatusBarTest, WorkspacesCarryACopyOfTheWindowsPanelsThatTheTimerLeaves)
     form->ipwatcher = &address;
     QTRY_COMPARE_WITH_TIMEOUT(form->StatusBar1->PanelText(3), std::string("10.1.2.3"), 5000);
     EXPECT_EQ(Texts(*copy), copied);
+}
+
+TEST_F(StatusBarTest, TheRefreshDoesNotReadTheAccountDatabaseOnEveryTick)
+{
+    int ticks = 0;
+    QObject::connect(form->Timer1, &QTimer::timeout, form.get(), [&] { ++ticks; });
+    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 1, 5000);
+    const int before = accountReads;
+    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 6, 5000);
+    EXPECT_EQ(accountReads - before, 0);
+    EXPECT_EQ(form->StatusBar1->PanelText(2), vx::shell::UserNamePanel(vx::shell::AccountUserName()));
 }
 
 TEST_F(StatusBarTest, APanelIsRepaintedOnlyWhenItsTextChanges)

@@ -4,6 +4,7 @@
 #include "tests/shell/ShellFixture.h"
 
 #include "controls/speedbar/SpeedBar.h"
+#include "platform/qt/QtText.h"
 #include "shell/menu/MenuBuilder.h"
 #include "shell/menu/MenuTable.h"
 #include "shell/menu/ToolBarGlyphs.h"
@@ -105,7 +106,11 @@ TEST_F(ShellTest, ADisabledCommandSaysWhyInItsTooltipAndTheStatusBar)
     TSpeedItem* button = form->SpeedBar1->FindItemByName("Editstyleinselectedpartoftext1");
     ASSERT_NE(button, nullptr);
     ASSERT_FALSE(button->Enabled());
-    EXPECT_NE(button->Hint().find("not available on this system"), std::string::npos) << button->Hint();
+    const auto* command = form->findChild<QAction*>("Editstyleinselectedpartoftext1");
+    ASSERT_NE(command, nullptr);
+    const std::string why = vx::FromQString(command->property(vx::shell::menu::DisabledReason).toString());
+    ASSERT_FALSE(why.empty());
+    EXPECT_NE(button->Hint().find("(" + why + ")"), std::string::npos) << button->Hint();
 
     // An item enabled later loses the reason again.
     auto* assistant = form->findChild<QAction*>("VellumixAssistant1");

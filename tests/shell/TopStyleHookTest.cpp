@@ -251,7 +251,7 @@ TEST_F(TopStyleHookTest, TheDynamicLoaderFindsNoHookLibraryHere)
 
 TEST_F(TopStyleHookTest, AHookLibraryNamedByAppPathsIsLoadedAndCalled)
 {
-    SetAppPath(VX_TSHOOK_LIBRARY);
+    SetAppPath(VX_TSHOOK_OLD_LIBRARY);
     TTopStyleHook hook;
     ASSERT_TRUE(hook.LoadTopStyleHook());
     EXPECT_TRUE(hook.Register("Vellumix"));
@@ -261,4 +261,16 @@ TEST_F(TopStyleHookTest, AHookLibraryNamedByAppPathsIsLoadedAndCalled)
     EXPECT_FALSE(hook.EditStyleSheet("main.css", "")) << "an entry the library lacks answers 0";
     hook.Unload();
     EXPECT_FALSE(hook.Registered());
+}
+
+TEST(StyleElementBody, DropsTheFirstOpeningAndClosingTagsInAnyCase)
+{
+    using vx::shell::StyleElementBody;
+    EXPECT_EQ(StyleElementBody("<style>\r\nh1 {}\r\n</style>"), "\r\nh1 {}\r\n");
+    EXPECT_EQ(StyleElementBody("<STYLE>p {}</Style> <style>b {}</style>"), "p {} <style>b {}</style>");
+    EXPECT_EQ(StyleElementBody("p {}</style>"), "p {}") << "no opening tag";
+    EXPECT_EQ(StyleElementBody("<style type=\"text/css\">p {}</style>"), "<style type=\"text/css\">p {}")
+        << "only the bare opening tag goes";
+    EXPECT_EQ(StyleElementBody("<style>p {}"), std::nullopt) << "no closing tag";
+    EXPECT_EQ(StyleElementBody(""), std::nullopt);
 }

@@ -140,7 +140,7 @@ TEST_F(TypingTest, TagCaseAppliesToTheInsertedText)
     editor->Model().SetText("");
     Press(Qt::Key_Space, Qt::AltModifier);
     Type('<');
-    EXPECT_EQ(Line(), "&nbsp;<>");
+    EXPECT_EQ(Line(), "&NBSP;<>");
 }
 
 TEST_F(TypingTest, WorkspaceEditorsTypePlainly)

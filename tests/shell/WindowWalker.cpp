@@ -3,6 +3,7 @@
 
 #include "tests/shell/ShellFixture.h"
 
+#include "platform/Registry.h"
 #include "shell/launch/LaunchSteps.h"
 #include "shell/launch/LauncherTable.h"
 #include "shell/launch/Launchers.h"
@@ -137,6 +138,12 @@ TWalkedWindow OpenVisitAndEscape(TForm1& form, const std::string& command, const
 
 std::vector<TWalkedWindow> WalkEveryWindow(TForm1& form, const TWindowVisit& visit)
 {
+    // Email Source opens only with a mail server to send through; without one it says so instead.
+    TRegistry reg;
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    EXPECT_TRUE(reg.OpenKey("\\software\\Orvane\\Vellumix\\", true));
+    reg.WriteString("smtp", "127.0.0.1");
+    reg.CloseKey();
     form.resize(1000, 700);
     form.move(0, 0);
     form.show();

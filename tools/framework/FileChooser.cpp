@@ -49,10 +49,10 @@ TFileChooser::TFileChooser(QWidget* parent, const std::vector<std::string>& filt
                        static_cast<QWidget*>(FileListBox1), static_cast<QWidget*>(FilterComboBox1)})
         layout->addWidget(w);
     connect(DirectoryListBox1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        SetDirectory((std::filesystem::path(directory_) / vx::FromQString(item->text())).lexically_normal().string());
+        SetDirectory((std::filesystem::path(directory_) / vx::FromQPath(item->text())).lexically_normal().string());
     });
     connect(FilterComboBox1, &QComboBox::currentIndexChanged, this, [this] { Refill(); });
-    SetDirectory(vx::FromQString(QDir::currentPath()));
+    SetDirectory(vx::FromQPath(QDir::currentPath()));
 }
 
 void TFileChooser::SetDirectory(const std::string& folder)
@@ -61,13 +61,13 @@ void TFileChooser::SetDirectory(const std::string& folder)
     if (normal.size() > 1 && normal.back() == '/')
         normal.pop_back();
     directory_ = normal;
-    DirectoryLabel1->setText(vx::ToQString(directory_));
+    DirectoryLabel1->setText(vx::ToQPath(directory_));
     Refill();
 }
 
 void TFileChooser::Refill()
 {
-    const QDir dir(vx::ToQString(directory_));
+    const QDir dir(vx::ToQPath(directory_));
     DirectoryListBox1->clear();
     DirectoryListBox1->addItem("..");
     DirectoryListBox1->addItems(dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
@@ -85,5 +85,5 @@ std::string TFileChooser::SelectedPath() const
     const QListWidgetItem* item = FileListBox1->currentItem();
     if (!item || !item->isSelected())
         return {};
-    return (std::filesystem::path(directory_) / vx::FromQString(item->text())).string();
+    return (std::filesystem::path(directory_) / vx::FromQPath(item->text())).string();
 }

@@ -131,8 +131,8 @@ TEST(TDropFileTarget, DroppingFilesThroughQtEvents)
     EXPECT_EQ(action, Qt::MoveAction);
     EXPECT_EQ(rec.log, (std::vector<std::string>{"enter 2", "over"}));
     ASSERT_EQ(rec.dropTypes, std::vector<int>{1});
-    EXPECT_EQ(rec.dropped, (std::vector<std::string>{"/tmp/one.htm", "/tmp/caf\xE9.htm"}))
-        << "names arrive as 8-bit strings";
+    EXPECT_EQ(rec.dropped, (std::vector<std::string>{"/tmp/one.htm", "/tmp/caf\xC3\xA9.htm"}))
+        << "names arrive as the file system spells them, to be opened as they are";
     EXPECT_EQ(rec.point, w.mapToGlobal(QPoint(5, 6)));
 }
 

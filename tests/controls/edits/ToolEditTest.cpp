@@ -2,6 +2,7 @@
 // placement, masks and date formats, reading and setting dates, keys, the
 // drop-down calendar and the date dialog.
 #include "controls/edits/ToolEdit.h"
+#include "editor/qt/SysColors.h"
 #include "localisation/FormatSettings.h"
 #include "platform/Exception.h"
 #include "platform/qt/QtText.h"
@@ -98,6 +99,48 @@ TEST(ComboEdit, ButtonFollowsTheBorderAndTheMinimumHeightFollowsTheFont)
     edit->resize(150, 1);
     EXPECT_EQ(edit->height(), expected) << "a resize below the minimum is raised to it";
     EXPECT_EQ(edit->Button()->height(), expected) << "the button keeps the edit's height";
+}
+
+TEST(ComboEditParts, ButtonSitsInsideTheBorderItHas)
+{
+    struct Row {
+        bool border;
+        bool ctl3d;
+        QRect expected;
+    };
+    // 150 x 24 with a 21-pixel button: inside the 2-pixel sunken edge, inside
+    // the 1-pixel flat line 2 pixels below the client area's top, or along the
+    // whole right edge.
+    for (const Row& row : {Row{true, true, QRect(127, 2, 21, 20)}, Row{true, false, QRect(128, 3, 21, 20)},
+                           Row{false, true, QRect(129, 0, 21, 24)}, Row{false, false, QRect(129, 0, 21, 24)}})
+        EXPECT_EQ(EditButtonRect(QSize(150, 24), 21, row.border, row.ctl3d), row.expected)
+            << row.border << row.ctl3d;
+}
+
+TEST(ComboEdit, WithoutTheThreeDLookTheBorderIsOneFlatLineWithTheButtonInsideIt)
+{
+    QWidget window;
+    auto* edit = new TComboEdit(&window);
+    edit->resize(150, 24);
+    edit->SetColor(clWhite);
+    Activate(window);
+    edit->SetCtl3D(false);
+    EXPECT_EQ(edit->Button()->geometry(), QRect(128, 3, 21, 20));
+    const QImage flat = Render(*edit);
+    EXPECT_EQ(PixelAt(flat, 0, 12), ColorToRGB(clWindowFrame)) << "the line";
+    EXPECT_EQ(PixelAt(flat, 1, 12), clWhite) << "no sunken edge inside it";
+    EXPECT_EQ(PixelAt(flat, 60, 0), ColorToRGB(clWindowFrame));
+    EXPECT_EQ(PixelAt(flat, 60, 1), clWhite);
+    int clicks = 0;
+    edit->OnButtonClick = [&](QObject*) { ++clicks; };
+    Click(*edit->Button(), QPoint(5, 5));
+    EXPECT_EQ(clicks, 1);
+
+    edit->SetCtl3D(true);
+    EXPECT_EQ(edit->Button()->geometry(), QRect(127, 2, 21, 20));
+    edit->resize(200, 30);
+    edit->SetCtl3D(false);
+    EXPECT_EQ(edit->Button()->geometry(), QRect(178, 3, 21, 26)) << "the layout follows the size";
 }
 
 TEST(ComboEdit, ButtonLayoutAndClicks)

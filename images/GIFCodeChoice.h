@@ -1,0 +1,20 @@
+// Pixels that may show either of two indices (one drawn over an identical colour
+// may be left transparent, or a transparent one may repeat the colour below)
+// take the one that lets the LZW encoder match longer strings: the encoder's
+// dictionary is built alongside, exactly as the encoder will build it.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// Where the dictionary has no say (neither index, or both, go on with the string):
+enum class TIndexChoice {
+    icPreferred, // the preferred index
+    icLongerRun  // the index more of the following pixels may take in a row
+};
+
+// `pixels` holds each pixel's preferred index; `alternative` the other index it
+// may take instead, or -1. Pixels are visited in the order the encoder takes
+// them (interlace passes when interlaced); the chosen index is written back.
+void ChooseIndicesForLZW(std::vector<std::uint8_t>& pixels, const std::vector<std::int16_t>& alternative, int width,
+                         int height, int bitsPerPixel, bool interlaced, TIndexChoice rule);

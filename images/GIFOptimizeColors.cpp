@@ -1,0 +1,133 @@
+// Optimisation of the colour tables: each keeps the colours its frames show,
+// and the frames are spread over the global and local tables as encodes smallest.
+#include "images/GIFColorPlan.h"
+#include "images/GIFImage.h"
+#include "images/GIFOptimizePhases.h"
+
+#include <algorithm>
+#include <limits>
+#include <numeric>
+#include <unordered_set>
+
+namespace {
+
+constexpr int kMaxColors = 256;
+
+constexpr size_t kMostSeeds = 16;
+
+// The frames with the most pixels first.
+std::vector<size_t> LargestFirst(const TColorUse& use)
+{
+    std::vector<size_t> order(use.frames.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return use.frames[a].frame->Data().size() > use.frames[b].frame->Data().size();
+    });
+    return order;
+}
+
+// The global table grown from one frame's colours by every other frame that
+// still fits, the largest first.
+std::vector<bool> GrownFrom(const TColorUse& use, size_t seed)
+{
+    std::vector<bool> onGlobal(use.frames.size(), false);
+    std::unordered_set<TColorKey> colours;
+    if (use.background)
+        colours.insert(*use.background);
+    auto take = [&](size_t f) {
+        std::unordered_set<TColorKey> grown = colours;
+        for (const auto& [key, n] : use.frames[f].shown)
+            grown.insert(key);
+        // One entry stays free for a frame that needs a transparent index of its own.
+        if (static_cast<int>(grown.size()) >= kMaxColors)
+            return;
+        colours = std::move(grown);
+        onGlobal[f] = true;
+    };
+    take(seed);
+    for (size_t f : LargestFirst(use))
+        if (f != seed)
+            take(f);
+    return onGlobal;
+}
+
+// Each frame whose colours the plan's global table holds goes where it costs less.
+std::vector<bool> Cheaper(const TColorUse& use, const TPlan& plan, TColorOrder order, TPlanCost& cost)
+{
+    std::vector<bool> onGlobal = plan.onGlobal;
+    TPlan trial = plan;
+    for (size_t f = 0; f < use.frames.size(); ++f) {
+        const TFrameColors& frame = use.frames[f];
+        const bool fits = std::all_of(frame.shown.begin(), frame.shown.end(),
+                                      [&](const auto& s) { return plan.global.IndexOf(s.first) >= 0; });
+        if (!fits)
+            continue;
+        trial.onGlobal[f] = true;
+        trial.clearOf[f] = frame.clear >= 0 ? std::min(plan.global.ClearIndexFor(frame), kMaxColors - 1) : -1;
+        const std::int64_t global = cost.FrameBytes(trial, f);
+        trial.onGlobal[f] = false;
+        trial.local[f] = LocalTable(frame, order);
+        trial.clearOf[f] = frame.clear >= 0 ? static_cast<int>(frame.shown.size()) : -1;
+        const std::int64_t local = cost.FrameBytes(trial, f);
+        onGlobal[f] = global <= local;
+        trial.onGlobal[f] = plan.onGlobal[f];
+        trial.local[f] = plan.local[f];
+        trial.clearOf[f] = plan.clearOf[f];
+    }
+    return onGlobal;
+}
+
+} // namespace
+
+void ShrinkColorMaps(TGIFImage& image, const TFrameDone& done)
+{
+    const TColorUse use = TColorUse::Of(image);
+    const TPlan plan = MakePlan(use, use.AsTheyAre(), TColorOrder::coByPixels);
+    for (size_t f = 0; f < use.frames.size(); ++f)
+        done();
+    if (plan.Fits())
+        ApplyPlan(image, use, plan);
+}
+
+void ArrangeColorMaps(TGIFImage& image, const TFrameDone& done)
+{
+    const TColorUse use = TColorUse::Of(image);
+    const size_t frames = use.frames.size();
+    std::vector<std::vector<bool>> layouts{use.AsTheyAre()};
+    if (!use.globalFixed) {
+        layouts.emplace_back(frames, false);
+        if (!use.backgroundUnnamed) {
+            layouts.emplace_back(frames, true);
+            // When not all colours fit one table, the largest frames each seed one.
+            if (!MakePlan(use, layouts.back(), TColorOrder::coByPixels).Fits()) {
+                const std::vector<size_t> largest = LargestFirst(use);
+                for (size_t i = 0; i < largest.size() && i < kMostSeeds; ++i)
+                    layouts.push_back(GrownFrom(use, largest[i]));
+            }
+        }
+    }
+    TPlanCost cost(image, use);
+    std::optional<TPlan> best;
+    std::int64_t bestBytes = std::numeric_limits<std::int64_t>::max();
+    auto consider = [&](TPlan plan) {
+        if (!plan.Fits())
+            return;
+        const std::int64_t bytes = cost(plan);
+        if (bytes < bestBytes) {
+            bestBytes = bytes;
+            best = std::move(plan);
+        }
+    };
+    for (const std::vector<bool>& layout : layouts)
+        for (TColorOrder order : {TColorOrder::coByPixels, TColorOrder::coByFrames, TColorOrder::coBySmallFrames,
+                                  TColorOrder::coPacked}) {
+            const TPlan plan = MakePlan(use, layout, order);
+            consider(plan);
+            if (plan.Fits() && !use.globalFixed && !use.backgroundUnnamed)
+                consider(MakePlan(use, Cheaper(use, plan, order, cost), order));
+        }
+    for (size_t f = 0; f < frames; ++f)
+        done();
+    if (best)
+        ApplyPlan(image, use, *best);
+}

@@ -1,0 +1,269 @@
+// Recovery copies and the folders of the runs that keep them.
+#include "shell/core/Recovery.h"
+
+#include "platform/Exception.h"
+#include "platform/FileIO.h"
+#include "platform/ProgramPaths.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+namespace vx::shell {
+
+namespace {
+
+constexpr std::string_view Signature = "VELLUMIX RECOVERY 1\n";
+constexpr const char* RunPrefix = "run-";
+constexpr const char* LockName = "lock";
+constexpr std::string_view CopyExtension = ".vxr";
+
+// Reads the fields of a record in order; any field out of place stops it.
+class TFieldReader {
+public:
+    explicit TFieldReader(std::string_view bytes) : rest_(bytes) {}
+
+    bool Literal(std::string_view text)
+    {
+        if (!rest_.starts_with(text))
+            return false;
+        rest_.remove_prefix(text.size());
+        return true;
+    }
+    // A number ended by the given character.
+    template <class N> bool Number(N& value, char end)
+    {
+        const auto [next, error] = std::from_chars(rest_.data(), rest_.data() + rest_.size(), value);
+        if (error != std::errc() || next == rest_.data() + rest_.size() || *next != end)
+            return false;
+        rest_.remove_prefix(static_cast<std::size_t>(next - rest_.data()) + 1);
+        return true;
+    }
+    // A length on a line of its own, then that many bytes and a line end.
+    bool Counted(std::string& value)
+    {
+        std::size_t length = 0;
+        if (!Number(length, '\n') || length >= rest_.size() || rest_[length] != '\n')
+            return false;
+        value.assign(rest_.substr(0, length));
+        rest_.remove_prefix(length + 1);
+        return true;
+    }
+    bool AtEnd() const { return rest_.empty(); }
+
+private:
+    std::string_view rest_;
+};
+
+std::string PlaceName(TRecoveryPlace place)
+{
+    return std::string(place.Workspace ? "workspace-" : "slot-") + std::to_string(place.Number) +
+           std::string(CopyExtension);
+}
+
+std::string Counted(std::string_view value)
+{
+    return std::to_string(value.size()) + "\n" + std::string(value) + "\n";
+}
+
+// An open descriptor of the folder's lock file, locked; -1 when another run holds it.
+int LockRun(const std::string& folder)
+{
+    const std::string path = folder + "/" + LockName;
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return -1;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+void RemoveFolder(const std::string& folder)
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+}
+
+bool PlaceBefore(const TRecoveryPlace& a, const TRecoveryPlace& b)
+{
+    return a.Workspace != b.Workspace ? !a.Workspace : a.Number < b.Number;
+}
+
+} // namespace
+
+std::string RecoveryBytes(const TRecoveryRecord& record)
+{
+    std::string bytes(Signature);
+    bytes += std::string(record.Place.Workspace ? "workspace " : "slot ") + std::to_string(record.Place.Number) + "\n";
+    bytes += Counted(record.FileName);
+    bytes += "stamp " + std::to_string(record.Stamp.Exists ? 1 : 0) + " " + std::to_string(record.Stamp.Size) + " " +
+             std::to_string(record.Stamp.WriteTime) + "\n";
+    bytes += Counted(record.Text);
+    return bytes;
+}
+
+std::optional<TRecoveryRecord> ParseRecovery(std::string_view bytes)
+{
+    TFieldReader in(bytes);
+    TRecoveryRecord record;
+    int exists = 0;
+    if (!in.Literal(Signature))
+        return std::nullopt;
+    record.Place.Workspace = in.Literal("workspace ");
+    if (!record.Place.Workspace && !in.Literal("slot "))
+        return std::nullopt;
+    if (!in.Number(record.Place.Number, '\n') || record.Place.Number < 1 || !in.Counted(record.FileName) ||
+        !in.Literal("stamp ") || !in.Number(exists, ' ') || exists < 0 || exists > 1 ||
+        !in.Number(record.Stamp.Size, ' ') || !in.Number(record.Stamp.WriteTime, '\n') || !in.Counted(record.Text) ||
+        !in.AtEnd())
+        return std::nullopt;
+    record.Stamp.Exists = exists == 1;
+    return record;
+}
+
+std::string RecoveryRoot()
+{
+    return JoinPath(DataFolder(), "recovery");
+}
+
+TRecoveryKeeper::TRecoveryKeeper(std::string root, int pause) : root_(std::move(root)), pause_(pause) {}
+
+TRecoveryKeeper::~TRecoveryKeeper()
+{
+    if (folder_.empty())
+        return;
+    RemoveFolder(folder_);
+    ::close(lock_);
+}
+
+void TRecoveryKeeper::Look(const void* key, TRecoveryPlace place, bool unsaved, std::uint64_t changes, bool flush,
+                           const TMakeRecord& make)
+{
+    TState& state = states_[key];
+    if (!unsaved) {
+        state.Seen = changes;
+        state.Quiet = 0;
+        if (state.HasCopy)
+            Remove(place);
+        state.HasCopy = false;
+        return;
+    }
+    if (changes != state.Seen) {
+        state.Seen = changes;
+        state.Quiet = 0;
+    } else {
+        ++state.Quiet;
+    }
+    if ((state.Quiet < pause_ && !flush) || (state.HasCopy && state.Written == changes))
+        return;
+    // Counted as written before writing: a failing disk is not tried again
+    // every look, only after the next change.
+    state.Written = changes;
+    state.HasCopy = true;
+    Write(make());
+}
+
+void TRecoveryKeeper::Drop(const void* key, TRecoveryPlace place)
+{
+    const auto found = states_.find(key);
+    if (found == states_.end() || !found->second.HasCopy)
+        return;
+    found->second.HasCopy = false;
+    Remove(place);
+}
+
+void TRecoveryKeeper::Write(const TRecoveryRecord& record)
+{
+    if (folder_.empty()) {
+        std::error_code failure;
+        std::filesystem::create_directories(root_, failure);
+        ::chmod(root_.c_str(), 0700);
+        std::string folder = JoinPath(root_, std::string(RunPrefix) + "XXXXXX");
+        if (!::mkdtemp(folder.data()))
+            throw EFCreateError("Cannot create folder " + folder);
+        lock_ = LockRun(folder);
+        if (lock_ < 0) {
+            RemoveFolder(folder);
+            throw EFCreateError("Cannot lock folder " + folder);
+        }
+        folder_ = std::move(folder);
+    }
+    // The text may be private: readable by its owner only.
+    WriteFileAtomic(JoinPath(folder_, PlaceName(record.Place)), RecoveryBytes(record), TFileAccess::OwnerOnly);
+}
+
+void TRecoveryKeeper::Remove(TRecoveryPlace place)
+{
+    if (!folder_.empty())
+        std::remove(JoinPath(folder_, PlaceName(place)).c_str());
+}
+
+TLeftRecovery::TLeftRecovery(const std::string& root)
+{
+    std::error_code failure;
+    for (std::filesystem::directory_iterator it(root, failure), end; !failure && it != end; it.increment(failure)) {
+        const std::string name = it->path().filename().string();
+        std::error_code kind;
+        if (!name.starts_with(RunPrefix) || !it->is_directory(kind) || it->is_symlink(kind))
+            continue;
+        const std::string folder = it->path().string();
+        const int lock = LockRun(folder);
+        if (lock < 0)
+            continue;
+        runs_.push_back({folder, lock});
+        std::error_code inner;
+        for (std::filesystem::directory_iterator copy(folder, inner); !inner && copy != end; copy.increment(inner)) {
+            if (copy->path().extension() != CopyExtension || !copy->is_regular_file(kind))
+                continue;
+            try {
+                if (auto record = ParseRecovery(ReadWholeFile(copy->path().string())))
+                    copies_.push_back({copy->path().string(), std::move(*record)});
+            } catch (const EStreamError&) {
+                // A copy that cannot be read cannot be offered either.
+            }
+        }
+    }
+    std::stable_sort(copies_.begin(), copies_.end(),
+                     [](const TCopy& a, const TCopy& b) { return PlaceBefore(a.Record.Place, b.Record.Place); });
+    Tidy();
+}
+
+TLeftRecovery::~TLeftRecovery()
+{
+    for (const TRun& run : runs_)
+        ::close(run.Lock);
+}
+
+void TLeftRecovery::Remove(const TCopy& copy)
+{
+    std::remove(copy.Path.c_str());
+    std::erase_if(copies_, [&](const TCopy& c) { return c.Path == copy.Path; });
+}
+
+void TLeftRecovery::Tidy()
+{
+    for (auto run = runs_.begin(); run != runs_.end();) {
+        const std::string prefix = run->Folder + "/";
+        const bool holds = std::any_of(copies_.begin(), copies_.end(),
+                                       [&](const TCopy& copy) { return copy.Path.starts_with(prefix); });
+        if (holds) {
+            ++run;
+            continue;
+        }
+        RemoveFolder(run->Folder);
+        ::close(run->Lock);
+        run = runs_.erase(run);
+    }
+}
+
+} // namespace vx::shell

@@ -1,0 +1,120 @@
+// Recovery copies: while the program runs, the text of every editor that
+// holds changes no file has is copied into a folder of the user's data folder
+// a moment after the typing pauses, and the copy goes again once the text is
+// saved or closed. A run that ends without removing its copies (killed, a
+// crashing plug-in, a power cut) leaves them for the next start to offer.
+#pragma once
+
+#include "shell/core/DocumentFile.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace vx::shell {
+
+// Where an editor of the main window stands: document slot Number (1 to 5),
+// or extra workspace Number.
+struct TRecoveryPlace {
+    bool Workspace = false;
+    int Number = 0;
+    bool operator==(const TRecoveryPlace&) const = default;
+};
+
+struct TRecoveryRecord {
+    TRecoveryPlace Place;
+    // The document's file; empty for text without one.
+    std::string FileName;
+    // The file as it was when its text was loaded or last saved.
+    TFileStamp Stamp;
+    // The bytes saving the document would write.
+    std::string Text;
+};
+
+std::string RecoveryBytes(const TRecoveryRecord& record);
+// None for bytes that are no whole record (cut short, damaged, foreign).
+std::optional<TRecoveryRecord> ParseRecovery(std::string_view bytes);
+
+// This run's copies. The run's folder is made with the first copy and locked
+// for as long as the run lasts; the lock dies with the process, however it ends.
+class TRecoveryKeeper {
+public:
+    using TMakeRecord = std::function<TRecoveryRecord()>;
+
+    // root: the folder every run keeps its copies in. pause: looks without a
+    // change before a copy is written.
+    TRecoveryKeeper(std::string root, int pause);
+    // Removes the run's copies: the user has decided about the texts.
+    ~TRecoveryKeeper();
+    TRecoveryKeeper(const TRecoveryKeeper&) = delete;
+    TRecoveryKeeper& operator=(const TRecoveryKeeper&) = delete;
+
+    // One look at an editor (key) that stands at place: unsaved tells whether
+    // it holds text no file has, changes is its change count. Its copy is
+    // written (make gives what) once the count has rested for the pause, or at
+    // once with flush; an editor without unsaved text loses its copy. Raises
+    // the file errors of writing.
+    void Look(const void* key, TRecoveryPlace place, bool unsaved, std::uint64_t changes, bool flush,
+              const TMakeRecord& make);
+    // The editor's text was saved or closed: its copy goes now.
+    void Drop(const void* key, TRecoveryPlace place);
+    // The run's folder; empty until the first copy was written.
+    const std::string& Folder() const { return folder_; }
+
+private:
+    struct TState {
+        std::uint64_t Seen = 0;
+        std::uint64_t Written = 0;
+        int Quiet = 0;
+        bool HasCopy = false;
+    };
+    void Write(const TRecoveryRecord& record);
+    void Remove(TRecoveryPlace place);
+
+    std::string root_;
+    int pause_;
+    std::string folder_;
+    int lock_ = -1;
+    std::unordered_map<const void*, TState> states_;
+};
+
+// The copies earlier runs left behind. Each such run's folder stays locked
+// while this object lasts, so that no other start offers it too.
+class TLeftRecovery {
+public:
+    struct TCopy {
+        std::string Path;
+        TRecoveryRecord Record;
+    };
+
+    // Finds the folders of runs that ended without removing them; folders
+    // without a readable copy are removed at once.
+    explicit TLeftRecovery(const std::string& root);
+    ~TLeftRecovery();
+    TLeftRecovery(const TLeftRecovery&) = delete;
+    TLeftRecovery& operator=(const TLeftRecovery&) = delete;
+
+    // In the order of their places: slots first, then workspaces.
+    const std::vector<TCopy>& Copies() const { return copies_; }
+    // The copy is restored or given up: it goes.
+    void Remove(const TCopy& copy);
+    // Removes the folders whose copies are all gone.
+    void Tidy();
+
+private:
+    struct TRun {
+        std::string Folder;
+        int Lock;
+    };
+    std::vector<TRun> runs_;
+    std::vector<TCopy> copies_;
+};
+
+// The folder the runs keep their copies in: "recovery" in the user's data folder.
+std::string RecoveryRoot();
+
+} // namespace vx::shell

@@ -1,0 +1,240 @@
+// Recovery copies: their file format, when a copy is written and removed,
+// which runs' copies a start offers, and the whole round through the window:
+// typed text survives a run that ends without saving, restored on request.
+#include "tests/shell/ShellFixture.h"
+
+#include "platform/FileIO.h"
+#include "shell/core/Recovery.h"
+
+#include <QTabWidget>
+#include <QTest>
+
+#include <algorithm>
+#include <filesystem>
+#include <initializer_list>
+#include <random>
+
+using namespace vx::shell;
+using vx::test::ShellTest;
+using vx::test::TempDir;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TRecoveryRecord Record(TRecoveryPlace place, std::string fileName, std::string text)
+{
+    TRecoveryRecord record;
+    record.Place = place;
+    record.FileName = std::move(fileName);
+    record.Stamp = {true, 12, -3};
+    record.Text = std::move(text);
+    return record;
+}
+
+// The copies in a folder, by name.
+std::vector<std::string> CopiesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    std::error_code ignored;
+    for (const auto& entry : fs::directory_iterator(folder, ignored))
+        if (entry.path().extension() == ".vxr")
+            names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// What a run killed at this moment leaves: its copies in a folder no live run locks.
+std::string LeaveAsKilled(const std::string& folder, const std::string& root)
+{
+    const std::string left = root + "/run-killed";
+    fs::create_directories(left);
+    for (const std::string& name : CopiesIn(folder))
+        fs::copy_file(folder + "/" + name, left + "/" + name);
+    return left;
+}
+
+} // namespace
+
+TEST(RecoveryRecord, ReadsBackWhatItWroteAndNothingDamaged)
+{
+    const TRecoveryRecord records[] = {
+        Record({false, 3}, "/docs/caf\xC3\xA9 page.htm", "line\r\nnext\n\0end"),
+        Record({true, 12}, "", ""),
+        Record({false, 1}, "name\nwith break", std::string(5000, '\n')),
+    };
+    for (const TRecoveryRecord& record : records) {
+        const std::string bytes = RecoveryBytes(record);
+        const auto back = ParseRecovery(bytes);
+        ASSERT_TRUE(back) << bytes;
+        EXPECT_EQ(back->Place, record.Place);
+        EXPECT_EQ(back->FileName, record.FileName);
+        EXPECT_EQ(back->Stamp, record.Stamp);
+        EXPECT_EQ(back->Text, record.Text);
+        for (std::size_t cut = 0; cut < bytes.size(); cut += 1 + cut / 8)
+            EXPECT_FALSE(ParseRecovery(std::string_view(bytes).substr(0, cut))) << "cut at " << cut;
+        EXPECT_FALSE(ParseRecovery(bytes + "x")) << "trailing bytes";
+    }
+    const std::string bytes = RecoveryBytes(records[0]);
+    for (const auto& [from, to] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"slot 3", "slot 0"}, {"slot 3", "pane 3"}, {"stamp 1", "stamp 2"}, {"RECOVERY 1", "RECOVERY 9"}}) {
+        std::string damaged = bytes;
+        damaged.replace(damaged.find(from), std::string_view(from).size(), to);
+        EXPECT_FALSE(ParseRecovery(damaged)) << to;
+    }
+    // Random damage never reads past the bytes (the sanitizers watch) and
+    // yields a record or none.
+    std::mt19937 random(4);
+    for (int round = 0; round < 2000; ++round) {
+        std::string noise = bytes;
+        for (int flips = 1 + static_cast<int>(random() % 4); flips > 0; --flips)
+            noise[random() % noise.size()] = static_cast<char>(random());
+        noise.resize(random() % (noise.size() + 1));
+        (void)ParseRecovery(noise);
+    }
+}
+
+TEST(RecoveryKeeper, ACopyFollowsAPauseGoesWithTheChangesAndWithTheRun)
+{
+    TempDir root("vellumix-recovery");
+    int key = 0;
+    std::string text = "typed";
+    const auto make = [&] { return Record({false, 2}, "", text); };
+    std::string folder;
+    {
+        TRecoveryKeeper keeper(root.path().string(), 2);
+        const TRecoveryPlace place{false, 2};
+        keeper.Look(&key, place, true, 1, false, make);
+        keeper.Look(&key, place, true, 2, false, make);
+        keeper.Look(&key, place, true, 2, false, make);
+        EXPECT_TRUE(keeper.Folder().empty()) << "still typing: no copy";
+        keeper.Look(&key, place, true, 2, false, make);
+        folder = keeper.Folder();
+        ASSERT_EQ(CopiesIn(folder), std::vector<std::string>{"slot-2.vxr"}) << "two looks without a change";
+        EXPECT_EQ(ParseRecovery(vx::ReadWholeFile(folder + "/slot-2.vxr"))->Text, "typed");
+
+        text = "typed more";
+        keeper.Look(&key, place, true, 3, true, make);
+        EXPECT_EQ(ParseRecovery(vx::ReadWholeFile(folder + "/slot-2.vxr"))->Text, "typed more") << "flushed at once";
+        keeper.Look(&key, place, false, 4, false, make);
+        EXPECT_TRUE(CopiesIn(folder).empty()) << "saved: the copy goes";
+        keeper.Look(&key, place, true, 5, true, make);
+        keeper.Drop(&key, place);
+        EXPECT_TRUE(CopiesIn(folder).empty()) << "closed: the copy goes";
+        keeper.Look(&key, place, true, 6, true, make);
+        EXPECT_TRUE(TLeftRecovery(root.path().string()).Copies().empty()) << "a live run's copies are not offered";
+    }
+    EXPECT_FALSE(fs::exists(folder)) << "a run that ends normally takes its copies along";
+}
+
+TEST(LeftRecovery, OffersWhatKilledRunsLeftAndTidiesUp)
+{
+    TempDir root("vellumix-recovery");
+    const std::string killed = root.file("run-killed");
+    fs::create_directories(killed);
+    vx::test::writeFile(killed + "/workspace-1.vxr", RecoveryBytes(Record({true, 1}, "", "w")));
+    vx::test::writeFile(killed + "/slot-4.vxr", RecoveryBytes(Record({false, 4}, "/d/four.htm", "4")));
+    vx::test::writeFile(killed + "/slot-1.vxr", "damaged");
+    const std::string empty = root.file("run-empty");
+    fs::create_directories(empty);
+    {
+        TLeftRecovery left(root.path().string());
+        ASSERT_EQ(left.Copies().size(), 2u);
+        EXPECT_EQ(left.Copies()[0].Record.FileName, "/d/four.htm") << "slots before workspaces";
+        EXPECT_FALSE(fs::exists(empty)) << "nothing to offer: removed";
+        EXPECT_TRUE(TLeftRecovery(root.path().string()).Copies().empty()) << "offered by one start at a time";
+        left.Remove(left.Copies()[0]);
+        left.Tidy();
+        EXPECT_TRUE(fs::exists(killed)) << "the workspace's copy is still there";
+    }
+    TLeftRecovery again(root.path().string());
+    ASSERT_EQ(again.Copies().size(), 1u) << "kept for the next start";
+    again.Remove(again.Copies()[0]);
+    again.Tidy();
+    EXPECT_FALSE(fs::exists(killed));
+}
+
+namespace {
+
+class RecoveryWindowTest : public ShellTest {
+protected:
+    void Type(int slot, const char* text)
+    {
+        form->PageControl1->setCurrentIndex(slot - 1);
+        Focus(form->SlotEditor(slot));
+        QTest::keyClicks(form->SlotEditor(slot), text);
+    }
+    // The copies of the running program, once it has written count of them.
+    std::vector<std::string> WaitForCopies(std::size_t count)
+    {
+        const auto written = [&] {
+            return !form->RecoveryFolder().empty() && CopiesIn(form->RecoveryFolder()).size() == count;
+        };
+        EXPECT_TRUE(QTest::qWaitFor(written, 15000)) << "no " << count << " copies were written";
+        return form->RecoveryFolder().empty() ? std::vector<std::string>{} : CopiesIn(form->RecoveryFolder());
+    }
+};
+
+} // namespace
+
+TEST_F(RecoveryWindowTest, TypedTextOfThreeDocumentsComesBackAfterARunThatDied)
+{
+    const std::string first = WriteDoc("first.htm", "one\r\n");
+    const std::string second = WriteDoc("second.htm", "two\n");
+    StartAndActivate({first, second});
+    form->show();
+    Type(1, "typed ");
+    Type(2, "more ");
+    Type(3, "no file");
+    EXPECT_EQ(WaitForCopies(3), (std::vector<std::string>{"slot-1.vxr", "slot-2.vxr", "slot-3.vxr"}));
+    const std::string root = fs::path(form->RecoveryFolder()).parent_path().string();
+    LeaveAsKilled(form->RecoveryFolder(), root);
+    form.reset();
+    EXPECT_EQ(TLeftRecovery(root).Copies().size(), 3u) << "only the killed run's copies: this run took its own along";
+
+    for (const int answer : {mrCancel, mrYes}) {
+        dialogs.requests.clear();
+        dialogs.Queue(answer);
+        StartAndActivate();
+        ASSERT_FALSE(dialogs.requests.empty());
+        const std::string question = dialogs.requests[0].text;
+        EXPECT_NE(question.find(first), std::string::npos) << question;
+        EXPECT_NE(question.find("Document 3 (no file)"), std::string::npos) << question;
+        if (answer == mrCancel) {
+            EXPECT_EQ(form->SlotFileName(1), "") << "kept for later, nothing restored";
+            form.reset();
+        }
+    }
+    EXPECT_EQ(form->SlotFileName(1), first);
+    EXPECT_EQ(form->SlotFileName(2), second);
+    EXPECT_EQ(form->SlotFileName(3), "");
+    EXPECT_EQ(Text(form->SlotEditor(1)), "typed one\r\n");
+    EXPECT_EQ(Text(form->SlotEditor(3)), "no file\r\n");
+    for (int slot = 1; slot <= 3; ++slot)
+        EXPECT_TRUE(form->SlotEditor(slot)->Model().Modified()) << "slot " << slot << " is not saved yet";
+    EXPECT_EQ(form->PageControl1->tabText(1), "second.htm");
+    EXPECT_TRUE(TLeftRecovery(root).Copies().empty()) << "restored: not offered again";
+
+    form->show();
+    Focus(form->SlotEditor(2));
+    QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(vx::test::readFile(first), "typed one\r\n");
+    EXPECT_EQ(vx::test::readFile(second), "more two\n") << "with the file's own line ends";
+}
+
+TEST_F(RecoveryWindowTest, SavingOrClosingADocumentTakesItsCopyAway)
+{
+    const std::string page = WriteDoc("page.htm", "page\r\n");
+    StartAndActivate({page});
+    form->show();
+    Type(1, "x");
+    Type(2, "y");
+    ASSERT_EQ(WaitForCopies(2).size(), 2u);
+    Focus(form->SlotEditor(1));
+    QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(CopiesIn(form->RecoveryFolder()), std::vector<std::string>{"slot-2.vxr"});
+    Focus(form->SlotEditor(2));
+    dialogs.Queue(mrYes);
+    form->Closefile1Click();
+    EXPECT_TRUE(CopiesIn(form->RecoveryFolder()).empty());
+}
