@@ -22,6 +22,8 @@
 #include <QTabBar>
 #include <QTextEdit>
 
+#include <functional>
+
 namespace vx::test {
 namespace {
 
@@ -139,9 +141,10 @@ TShownTexts ShownTexts(QWidget& window)
     for (QMenu* menu : window.findChildren<QMenu*>()) {
         const std::string place = NameOf(*menu);
         texts[place + ".Caption"] = menu->title();
-        for (QAction* action : menu->actions())
-            if (!action->isSeparator() && action->isVisible())
-                texts[place + "/" + action->objectName().toStdString() + ".Caption"] = action->text();
+        const QList<QAction*> actions = menu->actions();
+        for (int i = 0; i < actions.size(); ++i)
+            if (!actions[i]->isSeparator() && actions[i]->isVisible())
+                texts[place + "/" + std::to_string(i) + ".Caption"] = actions[i]->text();
     }
     std::erase_if(texts, [](const auto& entry) { return entry.second.trimmed().isEmpty(); });
     return texts;

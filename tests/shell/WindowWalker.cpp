@@ -169,12 +169,14 @@ std::vector<TWalkedWindow> WalkEveryWindow(TForm1& form, const TWindowVisit& vis
             continue;
         if (row.Kind == TKind::Launcher)
             launched.insert(row.Arg);
+        if (!WantsSelection(row)) {
+            walk(row.Name, [action] { action->trigger(); });
+            continue;
+        }
         TmwCustomEdit& editor = *form.SlotEditor(1);
         const std::string kept = editor.Model().GetText();
-        if (WantsSelection(row)) {
-            editor.Model().SetText("1234");
-            SelectRange(editor, 1, 1, 5);
-        }
+        editor.Model().SetText("1234");
+        SelectRange(editor, 1, 1, 5);
         walk(row.Name, [action] { action->trigger(); });
         editor.Model().SetText(kept);
     }
