@@ -2,6 +2,7 @@
 #pragma once
 
 #include <fstream>
+#include <string>
 
 #include <unistd.h>
 
@@ -15,5 +16,20 @@ inline double ResidentBytes()
     statm >> size >> resident;
     return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE));
 }
+
+// The most this process held resident since it began or since ResetPeakResident.
+inline double PeakResidentBytes()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string key; status >> key;) {
+        double kB = 0;
+        if (key == "VmHWM:" && status >> kB)
+            return kB * 1024;
+    }
+    return 0;
+}
+
+// Makes the peak start again from what is resident now.
+inline void ResetPeakResident() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 } // namespace vx::bench

@@ -1,11 +1,15 @@
-// What a keystroke and a repaint cost on pages as they come: an 80 x 50 view
-// of minified one-line pages of 0.1, 1 and 10 MB (warm repaint, and a typed
-// character with the repaint after it, also with lines after the long one,
-// and there in a minified style sheet too),
-// opening and colouring a 10 MB mixed ASP page, and the resident memory per
-// byte of text of a 10 MB style sheet.
-// Pages come from BenchPages.h, coloured by the multi-language highlighter as
-// the main window sets it up.
+// The four costs of editing pages as they come, on generated mixed ASP pages
+// (HTML, client script, style sheets and server blocks) of 0.1, 1 and 10 MB,
+// minified to one line and with their line breaks, in an 80 x 50 view
+// coloured by the multi-language highlighter as the main window sets it up:
+// - the first keystroke into a freshly opened page, and the ones after it;
+// - a keystroke with lines after it, whose end state the highlighter finds
+//   again (and in a minified style sheet);
+// - a warm repaint: the text painted into an image, and the window repainted
+//   through the window system after its text changed;
+// - opening and colouring the page, with the resident and the peak memory
+//   the opened page takes per byte of text.
+// Pages come from BenchPages.h.
 #include "bench/BenchPages.h"
 #include "bench/ResidentMemory.h"
 #include "bench/QtBenchmarkMain.h"
@@ -22,6 +26,9 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
+
+#include <malloc.h>
 #include <unistd.h>
 
 namespace {
@@ -65,17 +72,61 @@ struct TView {
     QImage image;
 };
 
-std::string OneLinePage(std::size_t bytes) { return TPageWriter(11).Page(TPageWriter::kAsp, bytes, ""); }
+// Arguments: the page's size in units of 100 KB (1, 10, 100: 0.1, 1 and 10
+// MB), and 1 for a page of one line, 0 for one with its line breaks.
+std::size_t PageBytes(const benchmark::State& state) { return static_cast<std::size_t>(state.range(0)) * 100 * 1024; }
+bool OneLine(const benchmark::State& state) { return state.range(1) != 0; }
 
-void BM_LongLineRepaint(benchmark::State& state)
+std::string AspPage(std::size_t bytes, bool oneLine)
 {
-    TView view(OneLinePage(static_cast<std::size_t>(state.range(0)) * 100 * 1024));
+    return TPageWriter(11).Page(TPageWriter::kAsp, bytes, oneLine ? "" : "\r\n");
+}
+
+void PageArgs(benchmark::internal::Benchmark* b)
+{
+    for (int oneLine : {1, 0})
+        for (int size : {1, 10, 100})
+            b->Args({size, oneLine});
+}
+
+// Where a keystroke goes: the middle of the long line, or column 40 of the
+// middle line of a page with line breaks.
+TPoint TypingPlace(const TmwCustomEditModel& m, bool oneLine)
+{
+    return oneLine ? Point(static_cast<int>(m.Lines().Length(0) / 2), 1) : Point(40, m.LineCount() / 2);
+}
+
+void BM_FirstKeystroke(benchmark::State& state)
+{
+    const std::string page = AspPage(PageBytes(state), OneLine(state));
+    TView view(page);
+    TmwCustomEditModel& m = view.edit.Model();
     for (auto _ : state) {
-        view.Paint();
-        benchmark::ClobberMemory();
+        state.PauseTiming();
+        m.SetText(page);
+        m.SetCaretXY(TypingPlace(m, OneLine(state)));
+        state.ResumeTiming();
+        m.CommandProcessor(ecChar, 'x', nullptr);
     }
     view.Count(state);
 }
+
+void BM_LaterKeystroke(benchmark::State& state)
+{
+    TView view(AspPage(PageBytes(state), OneLine(state)));
+    TmwCustomEditModel& m = view.edit.Model();
+    const TPoint place = TypingPlace(m, OneLine(state));
+    m.SetCaretXY(place);
+    m.CommandProcessor(ecChar, 'x', nullptr);
+    for (auto _ : state) {
+        m.SetCaretXY(place);
+        m.CommandProcessor(ecChar, 'x', nullptr);
+    }
+    view.Count(state);
+}
+
+BENCHMARK(BM_FirstKeystroke)->Apply(PageArgs)->Unit(benchmark::kMicrosecond)->Iterations(20);
+BENCHMARK(BM_LaterKeystroke)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
 
 // A character typed at column 40 of the first line of page, and the repaint after it.
 void TypeAndRepaint(benchmark::State& state, const std::string& page,
@@ -92,58 +143,101 @@ void TypeAndRepaint(benchmark::State& state, const std::string& page,
     view.Count(state);
 }
 
-void BM_LongLineKeystroke(benchmark::State& state)
+// The keystroke with lines after the first: the highlighter's state at the
+// end of the first line is found again, from the states it keeps inside a
+// long line.
+void BM_KeystrokeAboveText(benchmark::State& state)
 {
-    TypeAndRepaint(state, OneLinePage(static_cast<std::size_t>(state.range(0)) * 100 * 1024));
+    TypeAndRepaint(state, AspPage(PageBytes(state), OneLine(state)) + "\r\n<p>after</p>\r\n<p>end</p>");
 }
 
-// The same keystroke with lines after the long one: the highlighter's state
-// at the end of the long line is found again, which the multi-language
-// highlighter does by scanning the line from its start (its block markers are
-// searched over the whole line).
-void BM_LongLineKeystrokeAboveText(benchmark::State& state)
-{
-    TypeAndRepaint(state, OneLinePage(static_cast<std::size_t>(state.range(0)) * 100 * 1024) +
-                              "\r\n<p>after</p>\r\n<p>end</p>");
-}
-
-// The same in a minified style sheet, whose highlighter goes on scanning
-// from states it keeps inside the line.
-void BM_LongLineKeystrokeAboveTextStyleSheet(benchmark::State& state)
+// The same in a minified style sheet.
+void BM_KeystrokeAboveTextStyleSheet(benchmark::State& state)
 {
     TypeAndRepaint(state,
-                   TPageWriter(11).StyleSheet(static_cast<std::size_t>(state.range(0)) * 100 * 1024, "") +
-                       "\r\nbody { color: red }\r\np { margin: 0 }",
+                   TPageWriter(11).StyleSheet(PageBytes(state), "") + "\r\nbody { color: red }\r\np { margin: 0 }",
                    [](TPageHighlighters& h) -> TmwCustomHighLighter* { return &h.css; });
 }
 
-// Argument: the line's length in units of 100 KB (1, 10, 100: 0.1, 1 and 10 MB).
-BENCHMARK(BM_LongLineRepaint)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_LongLineKeystroke)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_LongLineKeystrokeAboveText)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_LongLineKeystrokeAboveTextStyleSheet)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_KeystrokeAboveText)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_KeystrokeAboveTextStyleSheet)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
 
-void BM_OpenAndColourAsp10MB(benchmark::State& state)
+// The text of the view painted into an image.
+void BM_TextRepaint(benchmark::State& state)
 {
-    static const std::string page = TPageWriter(5).Page(TPageWriter::kAsp, 10 * kMB);
-    TPageHighlighters h;
+    TView view(AspPage(PageBytes(state), OneLine(state)));
     for (auto _ : state) {
+        view.Paint();
+        benchmark::ClobberMemory();
+    }
+    view.Count(state);
+}
+
+// The window repainted as the window system does it after the text changed:
+// whatever the widget marks for repainting is painted and shown. A function
+// of its own, so that a profiler can count one repaint's instructions
+// (valgrind --tool=callgrind --toggle-collect=RepaintAfterTextChange).
+[[gnu::noinline]] void RepaintAfterTextChange(TmwCustomEditModel& m)
+{
+    m.Invalidate();
+    QApplication::processEvents();
+}
+
+void BM_WindowRepaintAfterTextChange(benchmark::State& state)
+{
+    TView view(AspPage(PageBytes(state), OneLine(state)));
+    TmwCustomEditModel& m = view.edit.Model();
+    QApplication::processEvents();
+    for (auto _ : state)
+        RepaintAfterTextChange(m);
+    view.Count(state);
+}
+
+BENCHMARK(BM_TextRepaint)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WindowRepaintAfterTextChange)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
+
+using vx::bench::PeakResidentBytes;
+using vx::bench::ResetPeakResident;
+using vx::bench::ResidentBytes;
+
+// Opening the page into an editor's model and colouring every line; the
+// resident memory the opened page holds per byte, and the peak on the way.
+void BM_OpenAndColour(benchmark::State& state)
+{
+    const std::string page = AspPage(PageBytes(state), OneLine(state));
+    TPageHighlighters h;
+    double residentPerByte = 0;
+    double peakPerByte = 0;
+    bool first = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        // The stream's own copy of the text is there before and after: only
+        // the lines count. Memory freed before goes back first, so that what
+        // the page takes shows; later rounds reuse the first one's.
         std::istringstream in(page);
+        malloc_trim(0);
+        const double before = ResidentBytes();
+        ResetPeakResident();
+        state.ResumeTiming();
         auto model = std::make_unique<TmwCustomEditModel>();
         model->SetHighLighter(&h.multi);
         model->Lines().LoadFromStream(in);
         benchmark::DoNotOptimize(model->Lines().Range(model->LineCount() - 1));
         // Closing the page is not opening it.
         state.PauseTiming();
+        if (std::exchange(first, false)) {
+            residentPerByte = (ResidentBytes() - before) / static_cast<double>(page.size());
+            peakPerByte = (PeakResidentBytes() - before) / static_cast<double>(page.size());
+        }
         model->SetHighLighter(nullptr);
         model.reset();
         state.ResumeTiming();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(page.size()));
+    state.counters["resident_per_byte"] = residentPerByte;
+    state.counters["peak_per_byte"] = peakPerByte;
 }
-BENCHMARK(BM_OpenAndColourAsp10MB)->Unit(benchmark::kMillisecond)->Iterations(5);
-
-using vx::bench::ResidentBytes;
+BENCHMARK(BM_OpenAndColour)->Apply(PageArgs)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_ResidentPerByteCss10MB(benchmark::State& state)
 {

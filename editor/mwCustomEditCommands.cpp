@@ -114,6 +114,8 @@ void TmwCustomEditModel::CommandProcessor(TmwEditorCommand command, char aChar, 
     try {
         if (entry)
             (this->*entry->handler)(command, aChar, data);
+        if (entry && entry->changesText)
+            AnchorAtCaret();
     } catch (...) {
         DecPaintLock();
         throw;
@@ -192,8 +194,10 @@ void TmwCustomEditModel::CmdImeStr(TmwEditorCommand, char, void* data)
     if (!data)
         return;
     std::string text(static_cast<const char*>(data));
+    // The deleted selection is a step of its own: one undo takes the
+    // text out, the next one brings the selection back.
     if (!text.empty())
-        TypeText(text, mwcrSelDelete);
+        TypeText(text, mwcrDelete);
 }
 
 // ---------------------------------------------------------------- deletions
@@ -420,7 +424,8 @@ void TmwCustomEditModel::CmdTab(TmwEditorCommand, char, void*)
         width = TabWidthAtLeastOne() - (x - 1) % TabWidthAtLeastOne();
     const std::string blanks(static_cast<size_t>(width), ' ');
     const bool overSelection = SelAvail();
-    TPoint start = overSelection ? DeleteSelectionRecorded(mwcrSelDelete) : CaretXY();
+    // The deleted selection is a step of its own, as for input-method text.
+    TPoint start = overSelection ? DeleteSelectionRecorded(mwcrDelete) : CaretXY();
     std::vector<std::string> tails = LineTails(start.Y, 1);
     const std::string before = LineText();
     SetSelTextPrimitiveEx(smNormal, blanks, nullptr);
@@ -430,8 +435,7 @@ void TmwCustomEditModel::CmdTab(TmwEditorCommand, char, void*)
         lines_->Put(caretY_, trimmed);
     // Blanks at the line end are dropped again: then there is nothing to undo,
     // unless the line lost blanks it ended in before.
-    // A deleted selection always gets its insertion: the two undo as one step.
-    if (trimmed != before || overSelection)
+    if (trimmed != before)
         undoList_.AddChange(mwcrInsert, start, InsertedEnd(smNormal, start, blanks), "", smNormal, std::move(tails));
     EnsureCursorPosVisible();
 }

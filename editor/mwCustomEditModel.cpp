@@ -146,6 +146,8 @@ void TmwCustomEditModel::ListAdded()
 void TmwCustomEditModel::ListCleared()
 {
     LinesEdited();
+    // No line a mark stood on is left.
+    marks_.Clear();
     checkpoints_.Forget();
     longestIndex_ = -1;
     invalidateRect_ = TRect{};
@@ -540,6 +542,12 @@ void TmwCustomEditModel::SetCaretFree(TPoint value)
     options_ = saved;
 }
 
+void TmwCustomEditModel::AnchorAtCaret()
+{
+    if (!SelAvail())
+        blockBegin_ = blockEnd_ = CaretXY();
+}
+
 void TmwCustomEditModel::PlaceInsertionPoint(TPoint value)
 {
     SetCaretFree(value);
@@ -572,19 +580,23 @@ int TmwCustomEditModel::LongestLine() const
                 longestIndex_ = i;
                 longest = lines_->Length(i);
             }
+        longestLength_ = longest;
     }
     return lines_->Count() > 0 ? static_cast<int>(lines_->Length(longestIndex_)) : 0;
 }
 
 void TmwCustomEditModel::LineLengthChanged(int index)
 {
-    if (longestIndex_ < 0)
+    if (longestIndex_ < 0 || index >= lines_->Count())
         return;
-    if (index == longestIndex_)
-        longestIndex_ = -1; // it may have become shorter: measure again when asked
-    else if (index < lines_->Count() && longestIndex_ < lines_->Count() &&
-             lines_->Length(index) > lines_->Length(longestIndex_))
+    const size_t length = lines_->Length(index);
+    // The longest line that grew is the longest still: typing in it reads no other line.
+    if (index == longestIndex_ && length < longestLength_)
+        longestIndex_ = -1; // it may have become shorter than another: measure again when asked
+    else if (index == longestIndex_ || length > longestLength_) {
         longestIndex_ = index;
+        longestLength_ = length;
+    }
 }
 
 int TmwCustomEditModel::ColumnCount() const { return std::max(maxLeftChar_, LongestLine() + 1); }
@@ -601,8 +613,12 @@ int TmwCustomEditModel::DisplayColumn(TPoint value) const
 {
     if (value.Y < 1 || value.Y > lines_->Count())
         return value.X;
-    // Only the characters before the column count.
-    const std::string before = lines_->Substr(value.Y - 1, 0, static_cast<size_t>(std::max(value.X - 1, 0)));
+    // Only a tab before the column moves it; without one, the characters
+    // before it are not read, however long the line.
+    const auto chars = static_cast<size_t>(std::max(value.X - 1, 0));
+    if (lines_->LastTabBefore(value.Y - 1, chars) == std::string::npos)
+        return value.X;
+    const std::string before = lines_->Substr(value.Y - 1, 0, chars);
     return CharToDisplayColumn(before, value.X, tabWidth_);
 }
 
@@ -610,8 +626,12 @@ TPoint TmwCustomEditModel::CharPoint(int displayColumn, int line) const
 {
     if (line < 1 || line > lines_->Count())
         return Point(displayColumn, line);
-    // A character takes one cell at least: the column lies within the first displayColumn.
-    const std::string start = lines_->Substr(line - 1, 0, static_cast<size_t>(std::max(displayColumn, 0)));
+    // A character takes one cell at least: the column lies within the first
+    // displayColumn, where without a tab every character takes one.
+    const auto cells = static_cast<size_t>(std::max(displayColumn, 0));
+    if (lines_->LastTabBefore(line - 1, cells) == std::string::npos)
+        return Point(std::max(displayColumn, 1), line);
+    const std::string start = lines_->Substr(line - 1, 0, cells);
     return Point(DisplayToCharColumn(start, displayColumn, tabWidth_), line);
 }
 

@@ -140,6 +140,8 @@ public:
     // The selected text as undo records keep it: column pieces hold only what
     // the lines had, so that putting them back gives the lines exactly.
     std::string SelTextForUndo() const { return SelectedText(false); }
+    // Replaces the selection as the application does; a read-only editor's
+    // text is not changed by it, nor by Undo, Redo, cut or paste.
     void SetSelText(const std::string& value);
     // The blanks ending each of count lines from firstLine (1-based) on, as
     // trimming would drop them: what an undo record keeps of the lines a
@@ -404,6 +406,9 @@ private:
     void InsertLines(const std::string& value);
     // Caret anywhere up to MaxLeftChar, whatever the options.
     void SetCaretFree(TPoint value);
+    // After an edit that leaves nothing selected the anchor is where the caret
+    // went: the lines' change collapsed the selection where the caret was.
+    void AnchorAtCaret();
     // Caret exactly at value, past MaxLeftChar too: where text is taken out
     // of or put into a line, which may be longer than the caret can go.
     void PlaceInsertionPoint(TPoint value);
@@ -476,6 +481,7 @@ private:
     int leftChar_ = 0;
     int maxLeftChar_ = 1024;
     mutable int longestIndex_ = -1; // the longest line, or -1 when it has to be found again
+    mutable size_t longestLength_ = 0; // its length when it was found or last grew
     int paintLock_ = 0;
     int rightEdge_ = 80;
     TColor rightEdgeColor_ = clSilver;

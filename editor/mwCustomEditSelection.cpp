@@ -47,9 +47,16 @@ size_t TmwCustomEditModel::TrimmedLength(std::string_view line)
 
 size_t TmwCustomEditModel::TrimmedLength(int index) const
 {
-    const auto [before, after] = lines_->Pieces(index);
-    const size_t kept = TrimmedLength(after);
-    return kept > 0 ? before.size() + kept : TrimmedLength(before);
+    // From the last piece back: only the pieces the blanks reach are read.
+    size_t length = lines_->Length(index);
+    for (size_t i = lines_->PieceCount(index); i-- > 0;) {
+        const std::string_view piece = lines_->Piece(index, i);
+        length -= piece.size();
+        const size_t kept = TrimmedLength(piece);
+        if (kept > 0)
+            return length + kept;
+    }
+    return 0;
 }
 
 void TmwCustomEditModel::TrimLineEnd(int index)
@@ -227,6 +234,8 @@ std::string TmwCustomEditModel::SelectedText(bool padColumns) const
 
 void TmwCustomEditModel::SetSelText(const std::string& value)
 {
+    if (GetReadOnly())
+        return;
     IncPaintLock();
     if (SelAvail()) {
         RecordSelection(mwcrSelDelete);
@@ -238,6 +247,7 @@ void TmwCustomEditModel::SetSelText(const std::string& value)
     SetSelTextPrimitiveEx(smNormal, value, nullptr);
     undoList_.AddChange(mwcrInsert, start, InsertedEnd(smNormal, start, value), GetSelText(), smNormal,
                         std::move(tails));
+    AnchorAtCaret();
     DecPaintLock();
 }
 

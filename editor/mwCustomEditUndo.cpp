@@ -146,9 +146,21 @@ void TmwCustomEditModel::ReplayChanges(const TUndoList& list, bool (TmwCustomEdi
     }
 }
 
-void TmwCustomEditModel::Undo() { ReplayChanges(undoList_, &TmwCustomEditModel::UndoItem); }
+void TmwCustomEditModel::Undo()
+{
+    if (GetReadOnly())
+        return;
+    ReplayChanges(undoList_, &TmwCustomEditModel::UndoItem);
+    AnchorAtCaret();
+}
 
-void TmwCustomEditModel::Redo() { ReplayChanges(redoList_, &TmwCustomEditModel::RedoItem); }
+void TmwCustomEditModel::Redo()
+{
+    if (GetReadOnly())
+        return;
+    ReplayChanges(redoList_, &TmwCustomEditModel::RedoItem);
+    AnchorAtCaret();
+}
 
 bool TmwCustomEditModel::UndoItem()
 {
@@ -425,7 +437,7 @@ void TmwCustomEditModel::CopyToClipboard()
 
 void TmwCustomEditModel::CutToClipboard()
 {
-    if (!SelAvail())
+    if (!SelAvail() || GetReadOnly())
         return;
     std::string text = GetSelText();
     SetClipboardText(text);
@@ -441,6 +453,7 @@ void TmwCustomEditModel::CutToClipboard()
     }
     undoList_.UnLockUndo();
     redoList_.UnLockUndo();
+    AnchorAtCaret();
 }
 
 bool TmwCustomEditModel::CanPaste() const
@@ -450,7 +463,7 @@ bool TmwCustomEditModel::CanPaste() const
 
 void TmwCustomEditModel::PasteFromClipboard()
 {
-    if (!clipboard_)
+    if (!clipboard_ || GetReadOnly())
         return;
     TSelectionMode mode = smNormal;
     std::string text;
@@ -494,6 +507,7 @@ void TmwCustomEditModel::PasteFromClipboard()
     if (mode == smColumn)
         SetCaretFree(Point(std::min(s.X, e.X), std::max(s.Y, e.Y) + 1));
     DecPaintLock();
+    AnchorAtCaret();
     EnsureCursorPosVisible();
     StatusChanged(mwscSelection);
 }

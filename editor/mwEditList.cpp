@@ -4,33 +4,7 @@
 #include "platform/FreedMemory.h"
 
 #include <algorithm>
-#include <sstream>
 
-namespace {
-
-// The rest of the stream in one piece: by size where the stream can tell it,
-// which is several times faster than reading character by character.
-std::string ReadRest(std::istream& in)
-{
-    std::string data;
-    const std::istream::pos_type start = in.tellg();
-    if (start != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
-        const std::istream::pos_type end = in.tellg();
-        in.seekg(start);
-        if (end != std::istream::pos_type(-1) && end >= start) {
-            data.resize(static_cast<size_t>(end - start));
-            in.read(data.data(), static_cast<std::streamsize>(data.size()));
-            data.resize(static_cast<size_t>(in.gcount()));
-            return data;
-        }
-    }
-    in.clear();
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-} // namespace
 
 template <class Body> void TmwEditList::Updating(Body body)
 {
@@ -135,14 +109,14 @@ void TmwEditList::ReplaceText(int index, size_t pos, size_t count, std::string_v
     });
 }
 
-void TmwEditList::SetTextStr(std::string_view value)
+template <class Store> void TmwEditList::Loading(Store store)
 {
     Updating([&] {
         // The load bracket keeps Clear from putting back an empty first line
         // that the new text would then follow.
         BeginLoad();
         try {
-            TStringList::SetTextStr(value);
+            store();
         } catch (...) {
             EndLoad();
             throw;
@@ -153,21 +127,27 @@ void TmwEditList::SetTextStr(std::string_view value)
     });
 }
 
+void TmwEditList::SetTextStr(std::string_view value)
+{
+    Loading([&] { TStringList::SetTextStr(value); });
+}
+
 void TmwEditList::LoadFromStream(std::istream& in)
 {
     BeginLoad();
     try {
-        const std::string text = ReadRest(in);
+        // Read a block at a time: the text is never held whole besides its lines.
+        const auto load = [&] { Loading([&] { SetTextFromStream(in); }); };
         Updating([&] {
             if (!OnScanRanges) {
-                SetTextStr(text);
+                load();
                 return;
             }
             // One scan over all lines afterwards instead of one step per line.
             TListEvent added = std::move(OnAdded);
             OnAdded = nullptr;
             try {
-                SetTextStr(text);
+                load();
             } catch (...) {
                 OnAdded = std::move(added);
                 throw;
@@ -180,8 +160,8 @@ void TmwEditList::LoadFromStream(std::istream& in)
         throw;
     }
     EndLoad();
-    // The text was read into a buffer as big as itself, now free but below
-    // the lines in the heap, where it would stay resident: its pages go back.
+    // The read buffer (as big as the longest line) is free now but may lie
+    // below the lines in the heap, where it would stay resident: its pages go back.
     vx::ReturnFreedPages();
 }
 

@@ -48,6 +48,8 @@ public:
 private:
     // Runs body inside an update bracket, closing it on the way out.
     template <class Body> void Updating(Body body);
+    // Stores a new text by store inside the load bracket, and reports it loaded.
+    template <class Store> void Loading(Store store);
 
     int loadCount_ = 0;
 };

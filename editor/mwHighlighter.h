@@ -123,15 +123,24 @@ struct TmwScanPoint {
     int pos = 0;
     std::int32_t range = 0;
     std::int32_t extra = 0;
+    // The rest of the state of a highlighter made of others; positions in it
+    // are counted from pos, so that it holds when the line moves on.
+    std::vector<int> more;
     bool operator==(const TmwScanPoint&) const = default;
 };
 
 // Scanning a line on from a point inside it.
 class TmwResumableScan {
 public:
+    // Points are asked for only in lines longer than this: a highlighter may
+    // leave out in shorter lines what only its points need.
+    static constexpr std::size_t kShortestResumed = 256;
+
     virtual ~TmwResumableScan() = default;
     // How far before its start or after its end a token's scan may read the line.
     virtual int ResumeMargin() const = 0;
+    // Where the next token starts: the position of ScanPoint, read cheaply.
+    virtual int ScanPos() const = 0;
     // The point after the current token.
     virtual TmwScanPoint ScanPoint() const = 0;
     // Copies the line and scans the token at the point, in the state it holds;

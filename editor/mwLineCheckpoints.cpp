@@ -2,14 +2,16 @@
 #include "editor/mwLineCheckpoints.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 
 std::int32_t TmwLineCheckpoints::ScanPlain(TmwCustomHighLighter& hl, const TStringList& lines, int index,
                                            std::int32_t startRange)
 {
     // Read into one buffer: Get would keep a copy of every line scanned.
-    const auto [before, after] = lines.Pieces(index);
-    text_.assign(before).append(after);
+    text_.clear();
+    for (size_t i = 0; i < lines.PieceCount(index); ++i)
+        text_.append(lines.Piece(index, i));
     hl.SetRange(startRange);
     hl.SetLine(text_, index);
     hl.NextToEol();
@@ -17,10 +19,13 @@ std::int32_t TmwLineCheckpoints::ScanPlain(TmwCustomHighLighter& hl, const TStri
 }
 
 TmwLineCheckpoints::TStop TmwLineCheckpoints::ScanPart(TmwCustomHighLighter& hl, const TStringList& lines,
-                                                       int index, const TmwScanPoint* start, std::size_t w0,
-                                                       std::size_t w1, std::size_t stop)
+                                                       int index, const TmwScanPoint* start, std::size_t w1,
+                                                       std::size_t stop)
 {
     TmwResumableScan& scan = *hl.Resumable();
+    // The characters a token at the start may read before it.
+    const auto margin = static_cast<std::size_t>(std::max(scan.ResumeMargin(), 0));
+    const std::size_t w0 = start ? static_cast<std::size_t>(start->pos) - std::min<std::size_t>(margin, start->pos) : 0;
     text_ = lines.Substr(index, w0, w1 - w0);
     const int offset = static_cast<int>(w0);
     if (start) {
@@ -33,14 +38,14 @@ TmwLineCheckpoints::TStop TmwLineCheckpoints::ScanPart(TmwCustomHighLighter& hl,
     std::size_t nextMark = (points_.empty() ? 0 : static_cast<std::size_t>(points_.back().pos)) + interval_;
     for (;;) {
         if (hl.GetEol())
-            return TStop{true, TmwScanPoint{static_cast<int>(w1), hl.GetRange(), 0}};
-        TmwScanPoint after = scan.ScanPoint();
-        after.pos += offset;
-        const auto at = static_cast<std::size_t>(after.pos);
-        if (at >= stop)
-            return TStop{false, after};
-        if (at >= nextMark) {
-            points_.push_back(after);
+            return TStop{true, TmwScanPoint{static_cast<int>(w1), hl.GetRange(), 0, {}}};
+        const auto at = static_cast<std::size_t>(scan.ScanPos() + offset);
+        if (at >= stop || at >= nextMark) {
+            TmwScanPoint after = scan.ScanPoint();
+            after.pos += offset;
+            if (at >= stop)
+                return TStop{false, std::move(after)};
+            points_.push_back(std::move(after));
             nextMark = at + interval_;
         }
         hl.Next();
@@ -50,8 +55,9 @@ TmwLineCheckpoints::TStop TmwLineCheckpoints::ScanPart(TmwCustomHighLighter& hl,
 std::int32_t TmwLineCheckpoints::Scan(TmwCustomHighLighter& hl, const TStringList& lines, int index,
                                       std::int32_t startRange)
 {
+    // Most lines are short: they are scanned without asking the highlighter more.
     const std::size_t length = lines.Length(index);
-    if (!hl.Resumable() || length <= interval_) {
+    if (length <= interval_ || !hl.Resumable()) {
         if (index == line_)
             Forget();
         return ScanPlain(hl, lines, index, startRange);
@@ -61,7 +67,7 @@ std::int32_t TmwLineCheckpoints::Scan(TmwCustomHighLighter& hl, const TStringLis
     startRange_ = startRange;
     length_ = length;
     hl.SetRange(startRange);
-    endRange_ = ScanPart(hl, lines, index, nullptr, 0, length, std::string::npos).point.range;
+    endRange_ = ScanPart(hl, lines, index, nullptr, length, std::string::npos).point.range;
     return endRange_;
 }
 
@@ -70,9 +76,11 @@ std::int32_t TmwLineCheckpoints::Rescan(TmwCustomHighLighter& hl, const TStringL
                                         std::size_t inserted)
 {
     const std::size_t length = lines.Length(index);
-    TmwResumableScan* scan = hl.Resumable();
-    if (!scan || index != line_ || startRange != startRange_ || pos + removed > length_ ||
+    if (index != line_ || startRange != startRange_ || pos + removed > length_ ||
         length_ - removed + inserted != length || length <= interval_)
+        return Scan(hl, lines, index, startRange);
+    TmwResumableScan* scan = hl.Resumable();
+    if (!scan)
         return Scan(hl, lines, index, startRange);
     const auto margin = static_cast<std::size_t>(std::max(scan->ResumeMargin(), 0));
     // Every token before a kept state read only characters before the change.
@@ -85,32 +93,49 @@ std::int32_t TmwLineCheckpoints::Rescan(TmwCustomHighLighter& hl, const TStringL
     const auto shift = static_cast<std::ptrdiff_t>(inserted) - static_cast<std::ptrdiff_t>(removed);
     for (std::size_t i = keep; i < points_.size(); ++i) {
         if (static_cast<std::size_t>(points_[i].pos) >= pos + removed + margin) {
-            TmwScanPoint moved = points_[i];
+            TmwScanPoint moved = std::move(points_[i]);
             moved.pos = static_cast<int>(moved.pos + shift);
-            beyond.push_back(moved);
+            beyond.push_back(std::move(moved));
         }
     }
     points_.resize(keep);
     length_ = length;
-    std::optional<TmwScanPoint> start;
+    std::optional<TmwScanPoint> from;
     if (keep > 0)
-        start = points_.back();
-    // The characters a token at the start may read before it.
-    const std::size_t w0 = start ? static_cast<std::size_t>(start->pos) - std::min<std::size_t>(margin, start->pos) : 0;
+        from = points_.back();
     hl.SetRange(startRange);
-    if (!beyond.empty()) {
-        const auto stop = static_cast<std::size_t>(beyond.front().pos);
-        const TStop reached =
-            ScanPart(hl, lines, index, start ? &*start : nullptr, w0, std::min(length, stop + margin + 1), stop);
-        if (!reached.eol && reached.point == beyond.front()) {
-            points_.insert(points_.end(), beyond.begin(), beyond.end());
+    // Scanned in windows up to the next state kept beyond the change, each a
+    // margin longer than its stop, so that the tokens up to the stop are read
+    // whole; a window too short for the token at its stop is widened.
+    std::size_t next = 0;
+    std::size_t past = margin + 1;
+    while (next < beyond.size()) {
+        const auto stop = static_cast<std::size_t>(beyond[next].pos);
+        const std::size_t w1 = std::min(length, stop + past);
+        const std::size_t kept = points_.size();
+        TStop reached = ScanPart(hl, lines, index, from ? &*from : nullptr, w1, stop);
+        if (w1 < length && (reached.eol || static_cast<std::size_t>(reached.point.pos) + margin >= w1)) {
+            points_.resize(kept);
+            past *= 2;
+            hl.SetRange(startRange);
+            continue;
+        }
+        if (reached.eol) {
+            endRange_ = reached.point.range;
+            return endRange_;
+        }
+        while (next < beyond.size() && beyond[next].pos < reached.point.pos)
+            ++next;
+        if (next < beyond.size() && reached.point == beyond[next]) {
+            points_.insert(points_.end(), std::make_move_iterator(beyond.begin() + static_cast<std::ptrdiff_t>(next)),
+                           std::make_move_iterator(beyond.end()));
             hl.SetRange(endRange_);
             return endRange_;
         }
-        points_.resize(keep);
-        hl.SetRange(startRange);
+        from = std::move(reached.point);
+        past = margin + 1;
     }
-    endRange_ = ScanPart(hl, lines, index, start ? &*start : nullptr, w0, length, std::string::npos).point.range;
+    endRange_ = ScanPart(hl, lines, index, from ? &*from : nullptr, length, std::string::npos).point.range;
     return endRange_;
 }
 

@@ -6,6 +6,8 @@
 #include "editor/mwHighlighter.h"
 #include "platform/TStringList.h"
 
+#include <algorithm>
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -15,8 +17,11 @@ class TmwLineCheckpoints {
 public:
     // A line longer than interval keeps a state at the first token boundary
     // at or past every interval characters after the previous one.
-    static constexpr std::size_t kInterval = 64 * 1024;
-    explicit TmwLineCheckpoints(std::size_t interval = kInterval) : interval_(interval) {}
+    static constexpr std::size_t kInterval = 16 * 1024;
+    explicit TmwLineCheckpoints(std::size_t interval = kInterval)
+        : interval_(std::max(interval, TmwResumableScan::kShortestResumed))
+    {
+    }
 
     // Scans line index from its start at startRange, leaves its end range in
     // the highlighter and returns it. A long line's states are kept, in place
@@ -42,11 +47,11 @@ private:
         bool eol;
         TmwScanPoint point; // the point reached; at the line end, its range
     };
-    // Scans characters w0..w1 of the line from start (the line start when
-    // null, with w0 then 0) until the next token starts at or past stop,
-    // keeping a state every interval characters.
+    // Scans the line up to character w1 from start (the line start when
+    // null) until the next token starts at or past stop, keeping a state
+    // every interval characters.
     TStop ScanPart(TmwCustomHighLighter& hl, const TStringList& lines, int index, const TmwScanPoint* start,
-                   std::size_t w0, std::size_t w1, std::size_t stop);
+                   std::size_t w1, std::size_t stop);
     // Scans the line whole without keeping states.
     std::int32_t ScanPlain(TmwCustomHighLighter& hl, const TStringList& lines, int index, std::int32_t startRange);
 

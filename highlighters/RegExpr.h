@@ -41,6 +41,11 @@ public:
     int MatchLen(int n) const;
     // How many sub-expressions from 0 upwards matched before the first that did not.
     int SubExprMatchCount() const;
+    // How many characters from where it starts a match (or an attempt at one)
+    // reads at most: -1 without an expression, with a repeat or an anchor.
+    // Where it is known, a search of part of a text finds the matches that
+    // start at least that far before the part's end as a search of the whole does.
+    int Reach() const { return program_ ? program_->reach : -1; }
 
     // When set, the set ranges 0xE0-0xFF, 0xC0-0xDF and 0xE0-0xDF stand for the
     // lower-case, upper-case and all letters of Windows-1252's upper half.

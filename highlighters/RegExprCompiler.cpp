@@ -454,8 +454,44 @@ private:
 
     // --- what a search can learn before trying positions
 
+    // Without repeats no node is passed twice: the characters all nodes
+    // take together bound every match.
+    static int reach(const Program& program)
+    {
+        const std::uint8_t* code = program.code.data();
+        int total = 0;
+        for (std::size_t node = 1; node < program.code.size();) {
+            std::size_t operand = 0;
+            switch (code[node]) {
+            case OP_BOL:
+            case OP_EOL:
+            case OP_STAR:
+            case OP_PLUS:
+            case OP_BACK: return -1;
+            case OP_EXACTLY:
+                total += static_cast<int>(LiteralLength(code, static_cast<std::uint32_t>(node)));
+                operand = 2 + LiteralLength(code, static_cast<std::uint32_t>(node));
+                break;
+            case OP_ANYOF:
+            case OP_ANYBUT:
+                ++total;
+                operand = kSetBytes;
+                break;
+            case OP_ANY:
+            case OP_ANYDIGIT:
+            case OP_NOTDIGIT:
+            case OP_ANYLETTER:
+            case OP_NOTLETTER: ++total; break;
+            default: break;
+            }
+            node += kNodeHeader + operand;
+        }
+        return total;
+    }
+
     static void analyse(Program& program, int flags)
     {
+        program.reach = reach(program);
         const std::uint8_t* code = program.code.data();
         const std::uint32_t top = 1;
         if (code[NextNode(code, top)] != OP_END)

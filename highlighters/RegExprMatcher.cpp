@@ -107,7 +107,8 @@ Matcher::Result Matcher::find(const Program& program, std::string_view input, Ca
     captures_ = &captures;
     captures.Clear();
 
-    if (!program.required.empty() && input.find(program.required) == std::string_view::npos)
+    // A required text no longer than the prefix says no more than the prefix's search.
+    if (program.required.size() > program.prefix.size() && input.find(program.required) == std::string_view::npos)
         return Result::NoMatch;
 
     auto tryAt = [&](std::uint32_t node, std::size_t start, std::size_t pos) {

@@ -46,6 +46,10 @@ struct Program {
     std::string prefix;       // every match begins with it; its first byte is the start character
     std::uint32_t afterPrefix = 0; // node where matching goes on after the prefix
     std::string required;     // every match contains it
+    // How many characters from where it starts a match, or an attempt at one,
+    // reads at most; -1 when that has no bound (a repeat) or the input's
+    // start or end counts (an anchor).
+    int reach = -1;
 };
 
 inline std::uint32_t Operand(std::uint32_t node) { return node + kNodeHeader; }

@@ -158,7 +158,8 @@ public:
     unsigned GetCapability() const override { return hcRegistry | hcExportable; }
     TmwResumableScan* Resumable() override { return this; }
     int ResumeMargin() const override { return kResumeMargin; }
-    TmwScanPoint ScanPoint() const override { return TmwScanPoint{Run, fRange, ScanExtra()}; }
+    int ScanPos() const override { return Run; }
+    TmwScanPoint ScanPoint() const override { return TmwScanPoint{Run, fRange, ScanExtra(), {}}; }
     void ResumeLine(const std::string& NewValue, int LineNumber, const TmwScanPoint& at) override;
 
     // The current token's text without a copy; valid until the next SetLine.

@@ -5,6 +5,7 @@
 #include "highlighters/RegExpr.h"
 
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,7 @@ struct TgmMarker {
     int NewScheme = 0; // the scheme it switches to: Scheme when opening, -1 when closing
     int Pos = 0;       // 1-based position of its first character
     int Len = 0; // its text is the line's from Pos on
+    int Expr = 0; // the expression that matched: opening ones first, then closing ones
 };
 
 class TgmMarkerFinder {
@@ -30,9 +32,22 @@ public:
     // markers come before closing ones, each in scheme order. Matches are
     // searched from the end of the previous one (one character on after an
     // empty match), and an empty match gives no marker: it has nothing to show.
-    // Closing markers are only looked for when they can matter: when the line
-    // starts inside a block or has an opening marker.
-    void Find(std::string_view line, bool startsInBlock, std::vector<TgmMarker>& markers);
+    // Closing markers are looked for when closing is set or the line has an
+    // opening marker: elsewhere no block can be open.
+    void Find(std::string_view line, bool closing, std::vector<TgmMarker>& markers);
+    // The same from inside a line: each expression is searched from its own
+    // offset, which a line searched from its start passes through (Reaches).
+    void FindFrom(std::string_view line, std::span<const int> offsets, std::vector<TgmMarker>& markers);
+
+    // How many expressions there are (opening and closing).
+    int Count() const { return static_cast<int>(opening_.size() + closing_.size()); }
+    // How many characters from its start a marker, or a search for one, reads
+    // at most: -1 when some expression has no such bound.
+    int Reach() const { return reach_; }
+    // Appends, per expression, how far past pos the line's marker found by it
+    // that starts before pos reaches (0 for none); the search from there on
+    // finds the markers the line's has from pos on. markers are the line's.
+    void Reaches(const std::vector<TgmMarker>& markers, int pos, std::vector<int>& reaches) const;
 
 private:
     struct TUse {
@@ -45,8 +60,13 @@ private:
         std::vector<TUse> uses;
     };
     static void addUse(std::vector<TExpression>& list, const std::string& text, TUse use);
-    static void search(std::vector<TExpression>& list, std::string_view line, std::vector<TgmMarker>& markers);
+    // Searches the expressions of list, numbered from first on, each from
+    // its offset in offsets (from the line's start when there are none).
+    static void search(std::vector<TExpression>& list, int first, std::string_view line,
+                       std::span<const int> offsets, std::vector<TgmMarker>& markers);
+    static void sort(std::vector<TgmMarker>& markers);
 
     std::vector<TExpression> opening_;
     std::vector<TExpression> closing_;
+    int reach_ = 0;
 };

@@ -1,6 +1,8 @@
 // The multi-language highlighter: token delivery, range packing and export.
 #include "highlighters/wmMultiSyn.h"
 
+#include <algorithm>
+
 namespace {
 constexpr std::uint32_t kInnerMask = 0xFFFF;
 }
@@ -119,6 +121,7 @@ void TwmMultiSyn::startPiece()
             return;
         }
         pieceStart_ = scanOffset_;
+        pieceOrigin_ = pieceStart_;
         scanOffset_ = end;
         checkEndMarker_ = endOutsideStrings_ && m && m->NewScheme < 0;
         if (pieceStart_ == 0 && end == lineLen) {
@@ -174,7 +177,10 @@ void TwmMultiSyn::SetLine(const std::string& NewValue, int LineNumber)
     refreshSchemes();
     line_ = NewValue;
     lineNumber_ = LineNumber;
-    finder_.Find(line_, current_ >= 0, markers_);
+    // Closing markers count only in a block; the points of a line resumed
+    // from inside hold where each one reaches, so such a line has them all.
+    finder_.Find(line_, current_ >= 0 || line_.size() > TmwResumableScan::kShortestResumed, markers_);
+    resumedEnds_.clear();
     markerCursor_ = 0;
     marker_ = -1;
     scanOffset_ = 0;
@@ -190,15 +196,26 @@ void TwmMultiSyn::Next()
     if (!default_)
         return;
     tokenStart_ = -1;
+    if (marker_ < 0 && !innerEol_) {
+        active_->Next();
+        innerEol_ = active_->GetEol();
+        // The common case, inside a piece, without a call more.
+        if (!innerEol_) {
+            if (checkEndMarker_) [[unlikely]]
+                settleToken();
+            return;
+        }
+    }
+    nextAfterToken();
+}
+
+void TwmMultiSyn::nextAfterToken()
+{
     if (marker_ < 0) {
         if (!innerEol_) {
-            active_->Next();
-            innerEol_ = active_->GetEol();
-            if (!innerEol_) {
-                if (checkEndMarker_) [[unlikely]]
-                    settleToken();
-                return;
-            }
+            if (checkEndMarker_) [[unlikely]]
+                settleToken();
+            return;
         }
         if (scanOffset_ >= static_cast<int>(line_.size()))
             return;
@@ -298,6 +315,111 @@ void TwmMultiSyn::ResetRange()
     for (int s = 0; s < schemes_->Count(); ++s)
         if (auto* hl = schemes_->Items(s).Highlighter())
             hl->ResetRange();
+}
+
+namespace {
+
+// A highlighter this one hands text to resumes with a point of the plain
+// kind: another multi-language highlighter's would not fit in a point's more.
+TmwResumableScan* PlainResumable(TmwCustomHighLighter* hl)
+{
+    return dynamic_cast<TwmMultiSyn*>(hl) ? nullptr : hl->Resumable();
+}
+
+} // namespace
+
+TmwResumableScan* TwmMultiSyn::Resumable()
+{
+    refreshSchemes();
+    TmwResumableScan* scan = default_ ? PlainResumable(default_) : nullptr;
+    if (!scan || finder_.Reach() < 0)
+        return nullptr;
+    int margin = scan->ResumeMargin();
+    for (int s = 0; s < schemes_->Count(); ++s) {
+        if (!schemes_->Usable(s))
+            continue;
+        scan = PlainResumable(schemes_->Items(s).Highlighter());
+        if (!scan)
+            return nullptr;
+        margin = std::max(margin, scan->ResumeMargin());
+    }
+    innerMargin_ = margin;
+    return this;
+}
+
+int TwmMultiSyn::ScanPos() const
+{
+    if (marker_ >= 0)
+        return scanOffset_;
+    return pieceStart_ + active_->Resumable()->ScanPos();
+}
+
+namespace {
+// The layout of a point's more: the active highlighter's range, how far back
+// its piece began (0: a piece begins at the point; at most the margin, past
+// which the highlighter reads nothing and a change before the piece leaves
+// the point as it was), whether the default
+// highlighter's range before the open block is kept and that range, then per
+// marker expression how far its last marker reaches past the point.
+enum : std::size_t { kInnerRange, kPieceBack, kHasRangeBefore, kRangeBefore, kReaches };
+} // namespace
+
+TmwScanPoint TwmMultiSyn::ScanPoint() const
+{
+    TmwScanPoint point{ScanPos(), GetRange(), 0, {}};
+    const bool afterMarker = marker_ >= 0;
+    if (!afterMarker)
+        point.extra = active_->Resumable()->ScanPoint().extra;
+    point.more = {active_->GetRange(), afterMarker ? 0 : std::min(point.pos - pieceOrigin_, ResumeMargin()),
+                  defaultRangeBeforeBlock_ ? 1 : 0,
+                  defaultRangeBeforeBlock_.value_or(0)};
+    finder_.Reaches(markers_, point.pos, point.more);
+    // A marker reaching past the point the line was resumed from is not among
+    // those found; where it ends is.
+    for (std::size_t e = 0; e < resumedEnds_.size(); ++e) {
+        int& reach = point.more[kReaches + e];
+        reach = std::max(reach, resumedEnds_[e] - point.pos);
+    }
+    return point;
+}
+
+void TwmMultiSyn::ResumeLine(const std::string& NewValue, int LineNumber, const TmwScanPoint& at)
+{
+    SetRange(at.range);
+    if (!default_ || at.more.size() != kReaches + static_cast<std::size_t>(finder_.Count()))
+        return SetLine(NewValue, LineNumber); // not a point of this highlighter's
+    active_->SetRange(at.more[kInnerRange]);
+    if (at.more[kHasRangeBefore])
+        defaultRangeBeforeBlock_ = at.more[kRangeBefore];
+    line_ = NewValue;
+    lineNumber_ = LineNumber;
+    const int lineLen = static_cast<int>(line_.size());
+    const int pos = std::clamp(at.pos, 0, lineLen);
+    resumedEnds_.assign(at.more.begin() + kReaches, at.more.end());
+    for (int& end : resumedEnds_)
+        end += pos;
+    finder_.FindFrom(line_, resumedEnds_, markers_);
+    markerCursor_ = 0;
+    marker_ = -1;
+    tokenStart_ = -1;
+    scanOffset_ = pos;
+    pieceOrigin_ = pos - at.more[kPieceBack];
+    if (pieceOrigin_ == pos) {
+        startItem();
+        return;
+    }
+    // Inside a piece: its highlighter goes on from its own point up to the
+    // piece's end, then on as after any token of it.
+    const TgmMarker* m = nextRelevantMarker();
+    const int end = m ? m->Pos - 1 : lineLen;
+    pieceStart_ = std::max(pieceOrigin_, 0);
+    scanOffset_ = end;
+    checkEndMarker_ = endOutsideStrings_ && m && m->NewScheme < 0;
+    piece_.assign(line_, static_cast<std::size_t>(pieceStart_), static_cast<std::size_t>(end - pieceStart_));
+    active_->Resumable()->ResumeLine(piece_, lineNumber_,
+                                     TmwScanPoint{pos - pieceStart_, at.more[kInnerRange], at.extra, {}});
+    innerEol_ = active_->GetEol();
+    nextAfterToken();
 }
 
 void TwmMultiSyn::exportToken()

@@ -26,7 +26,12 @@
 //   met while its highlighter is inside a string or block comment is text of
 //   that token, which is delivered whole.
 // So one instance may serve several editors in any order.
-class TwmMultiSyn : public TmwCustomHighLighter {
+//
+// It resumes a line from inside when every highlighter it hands blocks to
+// does and no marker expression has a repeat or an anchor: a point then holds
+// the block that is open, the highlighter's own point, where its piece of the
+// line began, and how far each expression's last marker reaches past it.
+class TwmMultiSyn : public TmwCustomHighLighter, public TmwResumableScan {
 public:
     // The kind of every marker token, whatever the highlighters around it use.
     static constexpr int tkMarker = 255;
@@ -59,6 +64,11 @@ public:
     void SetRange(std::int32_t Value) override;
     // Resets the default highlighter and every scheme's highlighter as well.
     void ResetRange() override;
+    TmwResumableScan* Resumable() override;
+    int ResumeMargin() const override { return innerMargin_ + finder_.Reach(); }
+    int ScanPos() const override;
+    TmwScanPoint ScanPoint() const override;
+    void ResumeLine(const std::string& NewValue, int LineNumber, const TmwScanPoint& at) override;
 
     // Yellow background, bold.
     TmwHighLightAttributes* MarkerAttri;
@@ -83,6 +93,9 @@ private:
     // Carries such a token on past the end marker into one token.
     void settleToken();
     void exportToken();
+    // Goes on after the current token as Next does, with the token's piece
+    // ending at the next relevant marker or the line end.
+    void nextAfterToken();
 
     std::unique_ptr<TgmSchemes> schemes_;
     TgmMarkerFinder finder_;
@@ -103,11 +116,16 @@ private:
     std::string line_;
     int lineNumber_ = 0;
     std::vector<TgmMarker> markers_;
+    // Per marker expression, where its search began in a line resumed from
+    // inside (the end of its marker reaching past the point); empty otherwise.
+    std::vector<int> resumedEnds_;
     size_t markerCursor_ = 0; // no relevant marker before it lies at or after the scan offset
     int marker_ = -1;         // the marker that is the current token, or -1
     std::string piece_;       // the text the active highlighter scans, unless it is the whole line
     bool innerEol_ = true;    // the active highlighter is at the end of its piece
-    int pieceStart_ = 0;
+    int pieceStart_ = 0;  // where the active highlighter's text begins in the line
+    int pieceOrigin_ = 0; // where its piece begins, before the line when it was resumed
+    int innerMargin_ = 0; // the largest margin of the highlighters blocks go to
     // The piece ends at the current scheme's end marker, which counts only outside strings.
     bool checkEndMarker_ = false;
     int tokenStart_ = -1; // where a token carried past end markers began, else -1

@@ -2,44 +2,56 @@
 #include "platform/TLineStore.h"
 
 #include <algorithm>
-#include <cstring>
 
 TLineStore::TLineStore(const TLineStore& other)
 {
     Reserve(other.lines_.size(), other.arena_.size() - other.garbage_);
-    for (int i = 0; i < other.Count(); ++i)
-        Insert(i, other.View(i), other.Object(i));
+    for (int i = 0; i < other.Count(); ++i) {
+        if (other.Held(i)) {
+            TLine line{0, 0, other.Object(i)};
+            PlaceHeld(line, std::make_unique<TLineChunks>(other.HeldText(i)));
+            lines_.push_back(line);
+        } else {
+            Insert(i, other.View(i), other.Object(i));
+        }
+    }
 }
 
-size_t TLineStore::HeldLength(int index) const
+size_t TLineStore::PieceCount(int index) const { return Held(index) ? HeldText(index).PieceCount() : 1; }
+
+std::string_view TLineStore::Piece(int index, size_t i) const
 {
-    return HeldText(index).size() - (gap_.index == index ? gap_.length : 0);
+    return Held(index) ? HeldText(index).Piece(i) : ArenaText(lines_[static_cast<size_t>(index)]);
 }
 
-std::pair<std::string_view, std::string_view> TLineStore::Pieces(int index) const
+void TLineStore::Read(int index, size_t pos, size_t count, std::string& out) const
 {
-    if (!Held(index))
-        return {ArenaText(lines_[static_cast<size_t>(index)]), {}};
-    const std::string_view text = HeldText(index);
-    if (gap_.index != index)
-        return {text, {}};
-    return {text.substr(0, gap_.start), text.substr(gap_.start + gap_.length)};
+    if (Held(index)) {
+        HeldText(index).Read(pos, count, out);
+        return;
+    }
+    const std::string_view text = ArenaText(lines_[static_cast<size_t>(index)]);
+    if (pos < text.size())
+        out.append(text.substr(pos, count));
+}
+
+size_t TLineStore::LastTabBefore(int index, size_t pos) const
+{
+    if (Held(index))
+        return HeldText(index).LastTabBefore(pos);
+    const std::string_view text = ArenaText(lines_[static_cast<size_t>(index)]);
+    return pos == 0 ? std::string_view::npos : text.substr(0, pos).rfind('\t');
 }
 
 std::string_view TLineStore::View(int index) const
 {
-    if (gap_.index == index)
-        CloseGap();
-    return Pieces(index).first;
+    return Held(index) ? std::string_view(HeldText(index).Whole()) : ArenaText(lines_[static_cast<size_t>(index)]);
 }
 
 const std::string& TLineStore::Whole(int index) const
 {
-    if (Held(index)) {
-        if (gap_.index == index)
-            CloseGap();
-        return HeldText(index);
-    }
+    if (Held(index))
+        return HeldText(index).Whole();
     auto [copy, made] = copies_.try_emplace(index);
     if (made)
         copy->second.assign(ArenaText(lines_[static_cast<size_t>(index)]));
@@ -49,7 +61,7 @@ const std::string& TLineStore::Whole(int index) const
 void TLineStore::Place(TLine& line, std::string_view text)
 {
     if (text.size() > kArenaLength) {
-        PlaceHeld(line, std::string(text));
+        PlaceHeld(line, std::make_unique<TLineChunks>(text));
         return;
     }
     line.where = arena_.size();
@@ -57,15 +69,15 @@ void TLineStore::Place(TLine& line, std::string_view text)
     arena_.append(text);
 }
 
-void TLineStore::PlaceHeld(TLine& line, std::string text)
+void TLineStore::PlaceHeld(TLine& line, std::unique_ptr<TLineChunks> text)
 {
     if (freeHeld_.empty()) {
         line.where = held_.size();
-        held_.push_back(std::make_unique<std::string>(std::move(text)));
+        held_.push_back(std::move(text));
     } else {
         line.where = freeHeld_.back();
         freeHeld_.pop_back();
-        held_[line.where] = std::make_unique<std::string>(std::move(text));
+        held_[line.where] = std::move(text);
     }
     line.size = kHeld;
 }
@@ -89,10 +101,9 @@ void TLineStore::ForgetCopiesFrom(int index) const
 
 void TLineStore::Sort(const std::function<bool(std::string_view, std::string_view)>& less)
 {
-    CloseGap();
     copies_.clear();
     auto text = [this](const TLine& line) {
-        return line.size == kHeld ? std::string_view(*held_[line.where]) : ArenaText(line);
+        return line.size == kHeld ? std::string_view(held_[line.where]->Whole()) : ArenaText(line);
     };
     std::stable_sort(lines_.begin(), lines_.end(),
                      [&](const TLine& a, const TLine& b) { return less(text(a), text(b)); });
@@ -120,7 +131,6 @@ void TLineStore::Compact()
 void TLineStore::Insert(int index, std::string_view text, TObjectSlot object)
 {
     static_assert(sizeof(TLine) == 16, "a line's record is what a line costs besides its text");
-    CloseGap();
     TLine line{0, 0, object};
     Place(line, text);
     lines_.insert(lines_.begin() + index, line);
@@ -141,16 +151,11 @@ void TLineStore::Refresh(int index)
 void TLineStore::Set(int index, std::string text)
 {
     TLine& line = lines_[static_cast<size_t>(index)];
-    if (gap_.index == index)
-        gap_ = TGap{};
     if (line.size == kHeld) {
-        *held_[line.where] = std::move(text);
+        held_[line.where]->Assign(text);
     } else {
         Release(line);
-        if (text.size() > kArenaLength)
-            PlaceHeld(line, std::move(text));
-        else
-            Place(line, text);
+        Place(line, text);
         Compact();
     }
     Refresh(index);
@@ -158,32 +163,19 @@ void TLineStore::Set(int index, std::string text)
 
 void TLineStore::Replace(int index, size_t pos, size_t count, std::string_view text)
 {
-    const size_t length = Length(index);
-    if (gap_.index != index) {
-        CloseGap();
-        if (!Held(index)) {
-            const std::string_view old = ArenaText(lines_[static_cast<size_t>(index)]);
-            std::string edited;
-            edited.reserve(length - count + text.size());
-            edited.append(old.substr(0, pos)).append(text).append(old.substr(pos + count));
-            Set(index, std::move(edited));
-            return;
-        }
-        gap_ = TGap{index, length, 0};
+    if (Held(index)) {
+        HeldText(index).Replace(pos, count, text);
+        return;
     }
-    MoveGap(pos);
-    // The replaced characters follow the gap: they join it.
-    gap_.length += count;
-    WidenGap(text.size());
-    if (!text.empty())
-        std::memcpy(HeldText(index).data() + gap_.start, text.data(), text.size());
-    gap_.start += text.size();
-    gap_.length -= text.size();
+    const std::string_view old = ArenaText(lines_[static_cast<size_t>(index)]);
+    std::string edited;
+    edited.reserve(old.size() - count + text.size());
+    edited.append(old.substr(0, pos)).append(text).append(old.substr(pos + count));
+    Set(index, std::move(edited));
 }
 
 void TLineStore::Erase(int index)
 {
-    CloseGap();
     Release(lines_[static_cast<size_t>(index)]);
     lines_.erase(lines_.begin() + index);
     ForgetCopiesFrom(index);
@@ -192,7 +184,6 @@ void TLineStore::Erase(int index)
 
 void TLineStore::Swap(int index1, int index2)
 {
-    CloseGap();
     std::swap(lines_[static_cast<size_t>(index1)], lines_[static_cast<size_t>(index2)]);
     // Copies go with their lines, where they are.
     auto first = copies_.extract(index1);
@@ -209,7 +200,6 @@ void TLineStore::Swap(int index1, int index2)
 
 void TLineStore::MoveLine(int from, int to)
 {
-    CloseGap();
     const TLine line = lines_[static_cast<size_t>(from)];
     lines_.erase(lines_.begin() + from);
     lines_.insert(lines_.begin() + to, line);
@@ -224,45 +214,10 @@ void TLineStore::Clear()
     held_.clear();
     freeHeld_.clear();
     copies_.clear();
-    gap_ = TGap{};
 }
 
 void TLineStore::Reserve(size_t lines, size_t bytes)
 {
     lines_.reserve(lines_.size() + lines);
     arena_.reserve(arena_.size() + bytes);
-}
-
-void TLineStore::CloseGap() const
-{
-    if (gap_.index < 0)
-        return;
-    HeldText(gap_.index).erase(gap_.start, gap_.length);
-    gap_ = TGap{};
-}
-
-void TLineStore::MoveGap(size_t pos)
-{
-    if (gap_.length == 0) {
-        gap_.start = pos;
-        return;
-    }
-    char* const data = HeldText(gap_.index).data();
-    if (pos < gap_.start)
-        std::memmove(data + pos + gap_.length, data + pos, gap_.start - pos);
-    else if (pos > gap_.start)
-        std::memmove(data + gap_.start, data + gap_.start + gap_.length, pos - gap_.start);
-    gap_.start = pos;
-}
-
-void TLineStore::WidenGap(size_t need)
-{
-    if (gap_.length >= need)
-        return;
-    std::string& text = HeldText(gap_.index);
-    // Growing by an eighth of the line keeps the cost of widening, spread
-    // over the characters typed into the new room, constant per character.
-    const size_t extra = std::max(need - gap_.length, text.size() / 8);
-    text.insert(gap_.start + gap_.length, extra, '\0');
-    gap_.length += extra;
 }

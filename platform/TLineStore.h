@@ -1,17 +1,19 @@
 // The lines of a text list and their object slots, stored compactly: the
 // text of ordinary lines lies back to back in one arena, each line recorded
 // in 16 bytes (where its text is, its length, its object slot). A line that
-// grows longer than kArenaLength is held in a string of its own from then on,
-// and one held line at a time keeps a gap of spare bytes where it was last
-// edited, so that typing there moves no more than the gap.
+// grows longer than kArenaLength is held in chunks of its own from then on
+// (TLineChunks), so that an edit anywhere in it moves no more than a chunk.
 //
-// Whole gives a line as a string that follows the line's changes and stays
-// valid until a line is inserted or removed before it (as elements of a
-// vector would) or the line grows to be held; for lines in the arena it is a
-// copy the store keeps until then. View, Pieces and Length read without such
-// a copy; their views stay valid until the store changes. Reading changes the
-// store's caches and may close the gap: a store is used by one thread at a time.
+// Whole gives a line as a string that stays valid until a line is inserted or
+// removed before it (as elements of a vector would) or the line grows to be
+// held. For lines in the arena it is a copy the store keeps until then, which
+// follows the line's changes; a held line's is emptied by a change of the line
+// and filled again by the next Whole or View. Pieces and Length read without
+// such a copy; views stay valid until the store changes. Reading changes the
+// store's caches: a store is used by one thread at a time.
 #pragma once
+
+#include "platform/TLineStoreChunks.h"
 
 #include <cstdint>
 #include <functional>
@@ -27,8 +29,8 @@ using TObjectSlot = std::intptr_t;
 
 class TLineStore {
 public:
-    // Longer lines are held in strings of their own; shorter ones are edited
-    // in one piece, which costs less than keeping a gap and a string each.
+    // Longer lines are held in chunks; shorter ones are edited
+    // in one piece, which costs less than keeping chunks of their own.
     static constexpr size_t kArenaLength = 4096;
 
     TLineStore() = default;
@@ -41,9 +43,16 @@ public:
         const TLine& line = lines_[static_cast<size_t>(index)];
         return line.size != kHeld ? line.size : HeldLength(index);
     }
-    // The text before and after the line's gap (the second empty without one).
-    std::pair<std::string_view, std::string_view> Pieces(int index) const;
-    // The line in one piece, closing its gap.
+    // The line's text is its pieces one after the other: one for a line in
+    // the arena, a held line's chunks.
+    size_t PieceCount(int index) const;
+    std::string_view Piece(int index, size_t i) const;
+    // Appends characters pos.. of the line to out, at most count of them.
+    void Read(int index, size_t pos, size_t count, std::string& out) const;
+    // Where the line's last tab before pos stands, or npos: a long line's
+    // chunks without tabs are not read.
+    size_t LastTabBefore(int index, size_t pos) const;
+    // The line in one piece.
     std::string_view View(int index) const;
     const std::string& Whole(int index) const;
     TObjectSlot Object(int index) const { return lines_[static_cast<size_t>(index)].object; }
@@ -53,8 +62,7 @@ public:
     // store, but not a view into it.
     void Insert(int index, std::string_view text, TObjectSlot object);
     void Set(int index, std::string text);
-    // Replaces count characters from pos (both within the line) by text. A
-    // held line's Whole shows its gap from then on, until Whole is asked again.
+    // Replaces count characters from pos (both within the line) by text.
     void Replace(int index, size_t pos, size_t count, std::string_view text);
     void Erase(int index);
     void Swap(int index1, int index2);
@@ -72,34 +80,24 @@ private:
         uint64_t size : 24;  // length in the arena, or kHeld
         TObjectSlot object;
     };
-    struct TGap {
-        int index = -1;
-        size_t start = 0;
-        size_t length = 0;
-    };
-
     bool Held(int index) const { return lines_[static_cast<size_t>(index)].size == kHeld; }
-    size_t HeldLength(int index) const;
-    std::string& HeldText(int index) const { return *held_[lines_[static_cast<size_t>(index)].where]; }
+    size_t HeldLength(int index) const { return HeldText(index).Length(); }
+    TLineChunks& HeldText(int index) const { return *held_[lines_[static_cast<size_t>(index)].where]; }
     std::string_view ArenaText(const TLine& line) const { return std::string_view(arena_).substr(line.where, line.size); }
     // Gives line its text, in the arena or held; its old place must be released.
     void Place(TLine& line, std::string_view text);
-    void PlaceHeld(TLine& line, std::string text);
+    void PlaceHeld(TLine& line, std::unique_ptr<TLineChunks> text);
     void Release(TLine& line);
     // Copies kept by Whole of the lines from index on go: their indexes change.
     void ForgetCopiesFrom(int index) const;
     // Line index changed: a copy kept of it follows, unless the line is held now.
     void Refresh(int index);
     void Compact();
-    void CloseGap() const;
-    void MoveGap(size_t pos);
-    void WidenGap(size_t need);
 
     std::vector<TLine> lines_;
     std::string arena_;
     size_t garbage_ = 0; // arena bytes no line uses any more
-    std::vector<std::unique_ptr<std::string>> held_;
+    std::vector<std::unique_ptr<TLineChunks>> held_;
     std::vector<uint64_t> freeHeld_;
     mutable std::map<int, std::string> copies_; // by line index
-    mutable TGap gap_;
 };

@@ -60,26 +60,29 @@ std::string_view TStringList::View(int index) const
     return store_.View(index);
 }
 
-std::pair<std::string_view, std::string_view> TStringList::Pieces(int index) const
+size_t TStringList::PieceCount(int index) const
 {
     CheckIndex(index);
-    return store_.Pieces(index);
+    return store_.PieceCount(index);
+}
+
+std::string_view TStringList::Piece(int index, size_t i) const
+{
+    CheckIndex(index);
+    return store_.Piece(index, i);
+}
+
+size_t TStringList::LastTabBefore(int index, size_t pos) const
+{
+    CheckIndex(index);
+    return store_.LastTabBefore(index, pos);
 }
 
 std::string TStringList::Substr(int index, size_t pos, size_t count) const
 {
-    const auto [before, after] = Pieces(index);
+    CheckIndex(index);
     std::string s;
-    if (pos < before.size()) {
-        const std::string_view part = before.substr(pos, count);
-        s.assign(part);
-        count -= part.size();
-        pos = 0;
-    } else {
-        pos -= before.size();
-    }
-    if (pos < after.size())
-        s.append(after.substr(pos, count));
+    store_.Read(index, pos, count, s);
     return s;
 }
 
@@ -284,39 +287,92 @@ std::string TStringList::JoinedText(std::string_view separator) const
     return text;
 }
 
+size_t TStringList::AddLines(std::string_view text, bool final)
+{
+    // One pass: the next CR and the next LF are each found by memchr and
+    // looked for again only once passed. Every line goes through one
+    // buffer, so each line is allocated once, in the list.
+    const char* const begin = text.data();
+    const size_t size = text.size();
+    auto next = [&](char c, size_t from) {
+        const void* p = from < size ? std::memchr(begin + from, c, size - from) : nullptr;
+        return p ? static_cast<size_t>(static_cast<const char*>(p) - begin) : size;
+    };
+    size_t nextCR = next('\r', 0);
+    size_t nextLF = next('\n', 0);
+    std::string line;
+    size_t pos = 0;
+    while (pos < size) {
+        if (nextCR < pos)
+            nextCR = next('\r', pos);
+        if (nextLF < pos)
+            nextLF = next('\n', pos);
+        const size_t end = std::min(nextCR, nextLF);
+        if (!final && (end == size || (end + 1 == size && text[end] == '\r')))
+            break;
+        line.assign(begin + pos, end - pos);
+        Add(line);
+        pos = end;
+        if (pos < size && text[pos] == '\r')
+            ++pos;
+        if (pos < size && text[pos] == '\n')
+            ++pos;
+    }
+    return pos;
+}
+
 void TStringList::SetTextStr(std::string_view text)
 {
     BeginUpdate();
     try {
         Clear();
-        // One pass: the next CR and the next LF are each found by memchr and
-        // looked for again only once passed. Every line goes through one
-        // buffer, so each line is allocated once, in the list.
-        const char* const begin = text.data();
-        const size_t size = text.size();
-        auto next = [&](char c, size_t from) {
-            const void* p = from < size ? std::memchr(begin + from, c, size - from) : nullptr;
-            return p ? static_cast<size_t>(static_cast<const char*>(p) - begin) : size;
-        };
-        size_t nextCR = next('\r', 0);
-        size_t nextLF = next('\n', 0);
         // Room for every line at once: the list does not grow (and move) its items on the way.
-        store_.Reserve(static_cast<size_t>(std::count(begin, begin + size, '\n')) + 1, size);
-        std::string line;
-        size_t pos = 0;
-        while (pos < size) {
-            if (nextCR < pos)
-                nextCR = next('\r', pos);
-            if (nextLF < pos)
-                nextLF = next('\n', pos);
-            const size_t end = std::min(nextCR, nextLF);
-            line.assign(begin + pos, end - pos);
-            Add(line);
-            pos = end;
-            if (pos < size && text[pos] == '\r')
-                ++pos;
-            if (pos < size && text[pos] == '\n')
-                ++pos;
+        store_.Reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1, text.size());
+        AddLines(text, true);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+void TStringList::SetTextFromStream(std::istream& in)
+{
+    constexpr size_t kBlock = size_t{1} << 20;
+    BeginUpdate();
+    try {
+        Clear();
+        size_t size = 0;
+        const std::istream::pos_type start = in.tellg();
+        if (start != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
+            const std::istream::pos_type end = in.tellg();
+            in.seekg(start);
+            if (end != std::istream::pos_type(-1) && end >= start)
+                size = static_cast<size_t>(end - start);
+        }
+        in.clear();
+        std::string buffer;
+        for (bool final = false; !final;) {
+            const size_t kept = buffer.size();
+            buffer.resize(kept + kBlock);
+            in.read(buffer.data() + kept, static_cast<std::streamsize>(kBlock));
+            buffer.resize(kept + static_cast<size_t>(in.gcount()));
+            final = !in;
+            // Room for the lines the first block says the text has, with a
+            // margin: what is reserved and not used is never touched.
+            if (size > 0 && Count() == 0) {
+                const auto breaks = static_cast<size_t>(std::count(buffer.begin(), buffer.end(), '\n'));
+                store_.Reserve(breaks * (size / std::max<size_t>(buffer.size(), 1) + 1) * 5 / 4 + 1, size);
+                size = 0;
+            }
+            // A last line without a break (a one-line page's only line) goes
+            // in as it was read, without a copy of it besides.
+            if (final && buffer.find_first_of("\r\n") == std::string::npos) {
+                if (!buffer.empty())
+                    Add(buffer);
+                break;
+            }
+            buffer.erase(0, AddLines(buffer, final));
         }
     } catch (...) {
         EndUpdate();

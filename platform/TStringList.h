@@ -8,11 +8,10 @@
 // BeginUpdate/EndUpdate bracket they are announced once, around the bracket.
 //
 // The lines are kept compactly (TLineStore): Get hands out a line as a string
-// that follows the line's changes and stays valid until a line is inserted or
-// removed before it; Pieces, Length and Substr read a line without making
-// that string, and around the gap a long line keeps where ReplaceText last
-// edited it. Reading changes the store's caches: a list is used by one thread
-// at a time.
+// that stays valid until a line is inserted or removed before it; Piece,
+// Length and Substr read a line without making that string, which for a long
+// line would be a copy of it. Reading changes the store's caches: a list is
+// used by one thread at a time.
 #pragma once
 
 #include "platform/TLineStore.h"
@@ -47,9 +46,9 @@ public:
     // The line in one piece without the string Get keeps: for readers that
     // go over many lines. Valid until the list changes.
     std::string_view View(int index) const;
-    // The line's length, and its text as the pieces before and after its gap
-    // (the second empty when it has none), without closing the gap. The pieces
-    // stay valid until the list changes.
+    // The line's length, and its text as pieces one after the other (a long
+    // line's chunks), read where they are stored. The pieces stay valid until
+    // the list changes.
     size_t Length(int index) const
     {
         // Asked for every line where lengths are compared: checked inline.
@@ -57,8 +56,12 @@ public:
             CheckIndex(index);
         return store_.Length(index);
     }
-    std::pair<std::string_view, std::string_view> Pieces(int index) const;
-    // Characters pos.. of the line, at most count of them, without closing its gap.
+    size_t PieceCount(int index) const;
+    std::string_view Piece(int index, size_t i) const;
+    // Where the line's last tab before pos stands, or npos, read without
+    // copying the line.
+    size_t LastTabBefore(int index, size_t pos) const;
+    // Characters pos.. of the line, at most count of them.
     std::string Substr(int index, size_t pos, size_t count) const;
     // Position of the first string equal to s (by CaseSensitive), or -1.
     virtual int IndexOf(std::string_view s) const;
@@ -140,8 +143,16 @@ protected:
     void CheckIndex(int index) const;
     // Inserts without the sorted check; fires Changing/Changed.
     void InsertItem(int index, const std::string& s, TObjectSlot object);
+    // What SetTextStr does with the rest of the stream, read a block at a
+    // time: the text is never held whole besides its lines.
+    void SetTextFromStream(std::istream& in);
 
 private:
+    // Adds the lines of text, each through Add. Unless final, a last line
+    // without its break (or a CR that an LF may follow) is left: the count of
+    // the characters used is returned.
+    size_t AddLines(std::string_view text, bool final);
+
     TLineStore store_;
     std::string lineBreak_ = "\r\n";
     int updateCount_ = 0;

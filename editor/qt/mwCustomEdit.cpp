@@ -27,6 +27,10 @@ TmwCustomEdit::TmwCustomEdit(QWidget* parent) : QAbstractScrollArea(parent)
     setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAutoFillBackground(false);
+    // Every pixel of the text area a repaint asks for is painted here: the
+    // frame behind it is not painted first, and a repaint of the text
+    // touches nothing but the text area.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     WindowStyleChanged();
     InitMouseAndScrolling();
     // The bookmark image list is referenced, not owned: its end takes it out of the options.
@@ -98,6 +102,37 @@ void TmwCustomEdit::ScrollText(int dy)
     caretRect_.translate(0, dy); // the caret's pixels moved with the text
 }
 
+namespace {
+
+// The horizontal bar's range. A changed range repaints the bars and the
+// frame, and a long line's length changes with every keystroke: past the
+// widest column the range grows in power-of-two steps of about a hundredth
+// of it, finer than the bar can show. The view stops at the line's end all
+// the same (SetLeftChar keeps to LastLeftChar).
+int HorizontalRange(const TmwCustomEditModel& m)
+{
+    const int last = m.LastLeftChar();
+    if (last <= m.MaxLeftChar())
+        return last;
+    int step = 1;
+    while (step <= last / 256)
+        step *= 2;
+    return (last + step - 1) / step * step;
+}
+
+} // namespace
+
+// A bar is repainted for each of these set, changed or not: only changes are set.
+void TmwCustomEdit::SetBar(QScrollBar& bar, int maximum, int page, int value)
+{
+    if (bar.minimum() != 1 || bar.maximum() != maximum)
+        bar.setRange(1, maximum);
+    if (bar.pageStep() != page)
+        bar.setPageStep(page);
+    if (bar.value() != value)
+        bar.setValue(value);
+}
+
 void TmwCustomEdit::UpdateScrollBars()
 {
     if (!model_)
@@ -107,12 +142,8 @@ void TmwCustomEdit::UpdateScrollBars()
     // read the other bar before that one holds the model's value too.
     const bool wasUpdating = updatingBars_;
     updatingBars_ = true;
-    horizontalScrollBar()->setRange(1, m.LastLeftChar());
-    horizontalScrollBar()->setPageStep(std::max(1, m.CharsInWindow()));
-    horizontalScrollBar()->setValue(m.LeftChar());
-    verticalScrollBar()->setRange(1, std::max(1, m.LineCount()));
-    verticalScrollBar()->setPageStep(std::max(1, m.LinesInWindow()));
-    verticalScrollBar()->setValue(m.TopLine());
+    SetBar(*horizontalScrollBar(), HorizontalRange(m), std::max(1, m.CharsInWindow()), m.LeftChar());
+    SetBar(*verticalScrollBar(), std::max(1, m.LineCount()), std::max(1, m.LinesInWindow()), m.TopLine());
     updatingBars_ = wasUpdating;
 }
 
@@ -164,7 +195,9 @@ bool TmwCustomEdit::UpdateAction(TmwEditAction action, QAction& target) const
 {
     if (!hasFocus())
         return false;
-    target.setEnabled(action == TmwEditAction::Paste ? model_->CanPaste() : model_->SelAvail());
+    const bool changes = action != TmwEditAction::Copy;
+    target.setEnabled((!changes || !model_->GetReadOnly()) &&
+                      (action == TmwEditAction::Paste ? model_->CanPaste() : model_->SelAvail()));
     return true;
 }
 

@@ -17,6 +17,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QScrollBar;
 class QTimer;
 class TheTextDrawer;
 class TmwInternalImage;
@@ -147,6 +148,7 @@ private:
     void InvalidateRect(const TRect& rect) override;
     void ScrollText(int dy) override;
     void UpdateScrollBars() override;
+    static void SetBar(QScrollBar& bar, int maximum, int page, int value);
     void UpdateCaret() override;
     void RecreateCaret() override;
     void WindowStyleChanged() override;

@@ -377,7 +377,7 @@ void TmwCustomEdit::StartTextDrag()
 void TmwCustomEdit::dragEnterEvent(QDragEnterEvent* event)
 {
     const QMimeData* data = event->mimeData();
-    if (event->source() == this && data->hasFormat(kTextDragFormat)) {
+    if (event->source() == this && data->hasFormat(kTextDragFormat) && !model_->GetReadOnly()) {
         event->setDropAction(event->modifiers() & Qt::ControlModifier ? Qt::CopyAction : Qt::MoveAction);
         event->accept();
     } else if (model_->HasOption(mweoDropFiles) && OnDropFiles && data->hasUrls()) {
@@ -472,8 +472,12 @@ void TmwCustomEdit::scrollContentsBy(int dx, int dy)
     if (updatingBars_)
         return; // the bars only show what the model already holds
     TmwCustomEditModel& m = *model_;
-    if (dx != 0)
+    if (dx != 0) {
         m.SetLeftChar(horizontalScrollBar()->value());
+        // Past a long line's end (the range goes on a little) the view stops, and the bar with it.
+        if (horizontalScrollBar()->value() != m.LeftChar())
+            UpdateScrollBars();
+    }
     if (dy != 0)
         m.SetTopLine(verticalScrollBar()->value());
     if (verticalScrollBar()->isSliderDown())

@@ -156,16 +156,20 @@ TEST(TmwEditCommands, TypingPadsAndNeverLeavesBlanksAtTheEnd)
 
 // Typing into a long line, taking it out again by Backspace, Delete and undo,
 // and putting it back by redo leave the rest of the line where it is stored:
-// the line stays in two pieces around the place of the edits.
+// the chunks past the edits are not moved.
 TEST(TmwEditCommands, EditsOfALongLineLeaveItsRestInPlace)
 {
     const std::string tail = std::string(20000, 'L') + "end";
     Editor e("<p>" + tail + "\r\nnext line");
     e.Caret(4, 1);
+    const TmwEditList& lines = e.model.Lines();
+    const size_t last = lines.PieceCount(0) - 1;
+    ASSERT_GT(last, 0u);
+    const char* const rest = lines.Piece(0, last).data();
     auto restInPlace = [&](const std::string& head) {
-        const auto [before, after] = e.model.Lines().Pieces(0);
-        EXPECT_EQ(before, head);
-        EXPECT_EQ(after, tail) << "the rest of the line was not moved";
+        EXPECT_EQ(lines.Substr(0, 0, std::string::npos), head + tail);
+        EXPECT_EQ(lines.PieceCount(0), last + 1);
+        EXPECT_EQ(lines.Piece(0, last).data(), rest) << "the rest of the line was not moved";
     };
     e.Type("ab");
     restInPlace("<p>ab");
@@ -182,7 +186,7 @@ TEST(TmwEditCommands, EditsOfALongLineLeaveItsRestInPlace)
     e.Run(ecLeft);
     e.Run(ecDeleteChar);
     EXPECT_EQ(e.model.Lines().Length(0), 5 + tail.size() - 1);
-    EXPECT_EQ(e.Line(1), "<p>ab" + tail.substr(1)) << "read whole, the line is one piece again";
+    EXPECT_EQ(e.Line(1), "<p>ab" + tail.substr(1)) << "read whole";
     EXPECT_EQ(e.Line(2), "next line");
 }
 
@@ -313,6 +317,22 @@ TEST(TmwEditCommands, DeleteLine)
     e.Run(ecClearAll);
     EXPECT_EQ(e.model.GetText(), "\r\n");
     EXPECT_FALSE(e.model.CanUndo());
+}
+
+// Marks stand on lines of the text: a text cleared, or replaced whole, takes them along.
+TEST(TmwEditCommands, ClearingTheTextTakesTheBookmarks)
+{
+    Editor e("1\r\n2\r\n3\r\n4\r\n5");
+    e.model.SetBookMark(1, 1, 4);
+    e.model.SetBookMark(2, 1, 5);
+    e.Run(ecClearAll);
+    EXPECT_FALSE(e.model.IsBookmark(1));
+    EXPECT_FALSE(e.model.IsBookmark(2));
+    EXPECT_EQ(e.model.Marks().Count(), 0);
+    e.model.SetText("a\r\nb");
+    e.model.SetBookMark(3, 1, 2);
+    e.model.SetText("other");
+    EXPECT_FALSE(e.model.IsBookmark(3));
 }
 
 TEST(TmwEditCommands, TabsInsertBlanks)

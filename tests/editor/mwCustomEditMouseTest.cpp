@@ -2,7 +2,9 @@
 #include "tests/editor/support/BraceHighlighter.h"
 #include "tests/editor/support/EditorKeys.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -13,6 +15,8 @@
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -467,8 +471,13 @@ TEST_F(MouseFixture, LongLinesAreReachedWholeAndScrolledToTheirEnd)
     edit.setFocus();
     vx::test::EditorKey(edit, Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(m.CaretXY(), Point(1501, 81)) << "the caret reaches the end of a line past the widest column";
-    EXPECT_EQ(edit.horizontalScrollBar()->maximum(), 1501 - m.CharsInWindow() + 1)
-        << "the horizontal range ends where the last page shows the longest line's end";
+    const int lastLeft = 1501 - m.CharsInWindow() + 1;
+    EXPECT_GE(edit.horizontalScrollBar()->maximum(), lastLeft)
+        << "the horizontal range reaches where the last page shows the longest line's end";
+    EXPECT_LE(edit.horizontalScrollBar()->maximum(), lastLeft + lastLeft / 128) << "and goes on by a hundredth at most";
+    edit.horizontalScrollBar()->setValue(edit.horizontalScrollBar()->maximum());
+    EXPECT_EQ(m.LeftChar(), lastLeft) << "the view stops at the line's end";
+    EXPECT_EQ(edit.horizontalScrollBar()->value(), lastLeft);
     EXPECT_GE(m.LeftChar() + m.CharsInWindow(), 1501) << "the caret is on screen";
     EXPECT_EQ(edit.horizontalScrollBar()->value(), m.LeftChar());
 
@@ -505,4 +514,102 @@ TEST_F(MouseFixture, DraggingOneScrollBarLeavesTheOtherPosition)
     edit.verticalScrollBar()->setValue(120);
     EXPECT_EQ(m.TopLine(), 120);
     EXPECT_EQ(m.LeftChar(), 300);
+}
+
+// After every edit the anchor is where the caret went: a shift-click then
+// selects from there, after typed text and after Backspace joined two lines.
+TEST_F(MouseFixture, ShiftClickAfterAnEditSelectsFromTheCaret)
+{
+    m.SetText("hello\r\nab\r\ncd");
+    Click(At(6, 1));
+    vx::test::EditorType(edit, "xy");
+    Click(At(2, 1), Qt::ShiftModifier);
+    EXPECT_EQ(m.GetSelText(), "elloxy");
+
+    Click(At(1, 3));
+    vx::test::EditorKey(edit, Qt::Key_Backspace);
+    ASSERT_EQ(m.Lines()[1], "abcd");
+    Click(At(1, 2), Qt::ShiftModifier);
+    EXPECT_EQ(m.GetSelText(), "ab");
+
+    Click(At(3, 2));
+    vx::test::EditorKey(edit, Qt::Key_Delete);
+    vx::test::EditorKey(edit, Qt::Key_Return);
+    Click(At(1, 1), Qt::ShiftModifier);
+    EXPECT_EQ(m.GetSelText(), "helloxy\r\nab\r\n") << "after a line break the anchor is on the new line";
+}
+
+// A read-only editor's text is changed by none of the ways a user has: the
+// actions the Edit menu runs, their keys, Delete and Backspace; the actions
+// that would change it are disabled.
+TEST_F(MouseFixture, NothingChangesAReadOnlyEditorsText)
+{
+    m.SetText("keep");
+    m.SetReadOnly(true);
+    m.SetWantTabs(true);
+    QApplication::clipboard()->setText("PASTED");
+    QAction cut, paste, copy;
+    const auto select = [&] {
+        Click(At(2, 1));
+        Click(At(4, 1), Qt::ShiftModifier);
+        ASSERT_EQ(m.GetSelText(), "ee");
+    };
+    select();
+    ASSERT_TRUE(edit.UpdateAction(TmwEditAction::Cut, cut));
+    ASSERT_TRUE(edit.UpdateAction(TmwEditAction::Paste, paste));
+    ASSERT_TRUE(edit.UpdateAction(TmwEditAction::Copy, copy));
+    EXPECT_FALSE(cut.isEnabled());
+    EXPECT_FALSE(paste.isEnabled());
+    EXPECT_TRUE(copy.isEnabled());
+    edit.ExecuteAction(TmwEditAction::Cut);
+    edit.ExecuteAction(TmwEditAction::Paste);
+    for (int key : {Qt::Key_X, Qt::Key_V})
+        vx::test::EditorKey(edit, key, Qt::ControlModifier);
+    for (int key : {Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Tab}) {
+        select();
+        vx::test::EditorKey(edit, key);
+    }
+    vx::test::EditorType(edit, "typed");
+    EXPECT_EQ(m.GetText(), "keep\r\n");
+    EXPECT_EQ(QApplication::clipboard()->text(), "PASTED") << "a cut that changes nothing copies nothing";
+    m.SetSelText("inserted");
+    m.Undo();
+    EXPECT_EQ(m.GetText(), "keep\r\n");
+    m.SetReadOnly(false);
+    select();
+    cut.setEnabled(false);
+    edit.UpdateAction(TmwEditAction::Cut, cut);
+    EXPECT_TRUE(cut.isEnabled());
+}
+
+// Input-method text and a Tab typed over a selection take two undo steps: the
+// first takes the typed text out, the second brings the selection back.
+TEST_F(MouseFixture, TypingOverASelectionByInputMethodOrTabUndoesInTwoSteps)
+{
+    m.SetWantTabs(true);
+    const auto overSelection = [&](const std::function<void()>& type, const std::string& typed) {
+        m.SetText("one two three");
+        Click(At(5, 1));
+        Click(At(8, 1), Qt::ShiftModifier);
+        type();
+        ASSERT_EQ(m.GetText(), "one " + typed + " three\r\n");
+        ASSERT_EQ(m.UndoList().Count(), 2);
+        EXPECT_EQ(m.UndoList().Item(0).reason, mwcrDelete);
+        EXPECT_EQ(m.UndoList().Item(1).reason, mwcrInsert);
+        m.Undo();
+        EXPECT_EQ(m.GetText(), "one  three\r\n") << "the typed text goes first";
+        m.Undo();
+        EXPECT_EQ(m.GetText(), "one two three\r\n");
+        EXPECT_EQ(m.GetSelText(), "two");
+    };
+    overSelection(
+        [&] {
+            QInputMethodEvent event;
+            event.setCommitString("ime");
+            QApplication::sendEvent(&edit, &event);
+        },
+        "ime");
+    m.SetOptions(m.Options() & ~mweoSmartTabs);
+    m.SetTabWidth(2); // from column 8: one blank
+    overSelection([&] { vx::test::EditorKey(edit, Qt::Key_Tab); }, " ");
 }

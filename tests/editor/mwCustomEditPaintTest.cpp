@@ -4,13 +4,18 @@
 #include "editor/qt/uTextDrawer.h"
 #include "tests/editor/support/BraceHighlighter.h"
 #include "tests/editor/support/EditRender.h"
+#include "tests/editor/support/EditorKeys.h"
 
+#include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <map>
 #include <tuple>
 
 using vx::test::CellBackground;
@@ -470,4 +475,49 @@ TEST_F(PaintFixture, MarksOfOneLineStandSideBySideAndOnPaintFollows)
     EXPECT_GT(ink(left), 0) << "the plain mark first";
     EXPECT_GT(ink(left + step), 0) << "then the bookmark beside it";
     edit.OnPaint = nullptr;
+}
+
+namespace {
+
+// Counts the paint events of the widgets it watches.
+class TPaintCounter : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++counts[watched];
+        return false;
+    }
+    std::map<QObject*, int> counts;
+};
+
+} // namespace
+
+// Typing into a long line and scrolling repaint the text area; the frame
+// and the scroll bars are repainted only when what they show changes.
+TEST(TmwCustomEditPaint, TextRepaintsTouchOnlyTheTextArea)
+{
+    TmwCustomEdit edit;
+    TmwCustomEditModel& m = edit.Model();
+    edit.resize(400, 300);
+    edit.show();
+    m.SetText(std::string(100000, 'a') + "\r\nsecond");
+    m.SetCaretXY(Point(40, 1));
+    edit.setFocus();
+    QApplication::processEvents();
+    TPaintCounter counter;
+    for (QWidget* w : std::initializer_list<QWidget*>{&edit, edit.viewport(), edit.horizontalScrollBar(),
+                                                      edit.verticalScrollBar()})
+        w->installEventFilter(&counter);
+    vx::test::EditorType(edit, "xy");
+    QApplication::processEvents();
+    m.Invalidate();
+    QApplication::processEvents();
+    EXPECT_GE(counter.counts[edit.viewport()], 2);
+    EXPECT_EQ(counter.counts[&edit], 0) << "the frame";
+    EXPECT_EQ(counter.counts[edit.horizontalScrollBar()], 0);
+    EXPECT_EQ(counter.counts[edit.verticalScrollBar()], 0);
+    m.SetLeftChar(200);
+    QApplication::processEvents();
+    EXPECT_GE(counter.counts[edit.horizontalScrollBar()], 1) << "the bar shows where the view went";
 }

@@ -185,3 +185,34 @@ TEST(TmwEditList, LoadsTheRestOfAnyStream)
     list.LoadFromStream(piped);
     EXPECT_EQ(list.Text(), "a\r\nb\r\n");
 }
+
+// A stream is read a block at a time: lines, line breaks of every kind (a
+// CR LF split between two blocks among them) and lines longer than a block
+// come out as setting the same text gives them, with and without a last break.
+TEST(TmwEditList, LoadingAStreamInBlocksKeepsTheLinesOfTheText)
+{
+    constexpr size_t kBlock = size_t{1} << 20;
+    const std::string breaks[] = {"\r\n", "\r", "\n", "\n\r"};
+    for (size_t split = kBlock - 3; split <= kBlock + 1; ++split) {
+        std::string text(split - 1, 'a');
+        text += "\r\nnext\rline\n\r" + std::string(kBlock + 17, 'L');
+        for (const std::string& end : {std::string(), std::string("\r"), std::string("\r\n")}) {
+            SCOPED_TRACE("break at " + std::to_string(split) + ", end " + std::to_string(end.size()));
+            TmwEditList loaded;
+            std::istringstream in(text + end);
+            loaded.LoadFromStream(in);
+            TmwEditList set;
+            set.SetTextStr(text + end);
+            ASSERT_EQ(loaded.Count(), set.Count());
+            for (int i = 0; i < set.Count(); ++i)
+                ASSERT_EQ(loaded.View(i), set.View(i)) << "line " << i;
+        }
+    }
+    for (const std::string& br : breaks) {
+        TPipeBuf pipe(std::string(kBlock - 1, 'x') + br + "y");
+        std::istream piped(&pipe);
+        TmwEditList list;
+        list.LoadFromStream(piped);
+        EXPECT_EQ(list.Count(), br == "\n\r" ? 3 : 2);
+    }
+}

@@ -1,8 +1,9 @@
 // Rescans of long lines from kept highlighter states, against full scans of
 // the line from its start: seeded random edits before, at and after the kept
 // states, with comments, strings and blocks opening and closing in the line,
-// for every highlighter that resumes a line; and the editor's ranges after
-// random changes of a page with a long line.
+// for every highlighter that resumes a line, the multi-language highlighter
+// set up as the main window sets it up among them; and the editor's ranges
+// after random changes of a page with a long line.
 #include "editor/mwCustomEditModel.h"
 #include "editor/mwKeyCmds.h"
 #include "editor/mwLineCheckpoints.h"
@@ -14,6 +15,7 @@
 #include "highlighters/siTCLTKSyn.h"
 #include "highlighters/wmMultiSyn.h"
 #include "highlighters/wmPHPSyn.h"
+#include "highlighters/wmPageHighlighterSet.h"
 #include "highlighters/wmSQLSyn.h"
 
 #include <gtest/gtest.h>
@@ -32,10 +34,28 @@ using Rng = std::mt19937;
 
 int Pick(Rng& rng, int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
 
-const TmwHighlighterClass* const kResuming[] = {
-    &TwmSQLSyn::Class,  &TwmPHPSyn::Class,     &TDcjPerlSyn::Class, &TsiTCLTKSyn::Class,
-    &ThkHTMLSyn::Class, &TmwJScriptSyn::Class, &TlbVbsSyn::Class,   &TmwCSSSyn::Class,
+struct TResuming {
+    std::string name;
+    std::function<std::shared_ptr<TmwCustomHighLighter>()> make;
 };
+
+template <class T> TResuming Language()
+{
+    return {T::Class.ClassName, [] { return std::shared_ptr<TmwCustomHighLighter>(T::Class.Create()); }};
+}
+
+const std::vector<TResuming>& Resuming()
+{
+    static const std::vector<TResuming> all = {
+        Language<TwmSQLSyn>(),  Language<TwmPHPSyn>(),     Language<TDcjPerlSyn>(), Language<TsiTCLTKSyn>(),
+        Language<ThkHTMLSyn>(), Language<TmwJScriptSyn>(), Language<TlbVbsSyn>(),   Language<TmwCSSSyn>(),
+        {"page", [] {
+             auto set = std::make_shared<TwmPageHighlighterSet>();
+             return std::shared_ptr<TmwCustomHighLighter>(set, &set->multi);
+         }},
+    };
+    return all;
+}
 
 // Pieces of every language, multi-line comments, strings and blocks among them.
 std::string Fragment(Rng& rng)
@@ -44,7 +64,9 @@ std::string Fragment(Rng& rng)
         "/*", "*/", "//", "--", "#", "<!--", "-->", "<%", "%>", "<?php", "?>", "<script>", "</script>", "<",
         ">", "\"", "'", "`", "\\", "&amp;", "&lt", "&nbsp;", "&", ";", "=", "{", "}", "(", ")", "[", "]", "$",
         "@", "%", "x", "1.5e+3", "0x1F", "&H1F", "..", ".", "if", "select", "function", "begin", "end", "rem",
-        "var", "div", "color:", " ", "  ", "\t", "abc", "Hello", "=pod", std::string(1, '\0'), "\xE9"};
+        "var", "div", "color:", " ", "  ", "\t", "abc", "Hello", "=pod", std::string(1, '\0'), "\xE9", "<?",
+        "<?PHP", "<script language=\"JavaScript\">", "<script language=\"vb\">", "<style type=\"text/css\">",
+        "</style>", "<script language=\"jscript\">"};
     std::string text;
     for (int n = Pick(rng, 1, 3); n > 0; --n)
         text += fragments[static_cast<size_t>(Pick(rng, 0, static_cast<int>(fragments.size()) - 1))];
@@ -127,6 +149,7 @@ void ExpectLikeFullScan(TmwCustomHighLighter& hl, const TmwLineCheckpoints& kept
         ASSERT_NE(at, full.points.end()) << "no token boundary at kept state " << p.pos;
         ASSERT_EQ(at->range, p.range) << "at " << p.pos;
         ASSERT_EQ(at->extra, p.extra) << "at " << p.pos;
+        ASSERT_EQ(at->more, p.more) << "at " << p.pos;
         const std::vector<TToken> expected(full.tokens.begin() + (at - full.points.begin()) + 1, full.tokens.end());
         ASSERT_TRUE(ScanFrom(hl, line, p) == expected) << "tokens after kept state " << p.pos;
     }
@@ -142,12 +165,12 @@ size_t EditPos(Rng& rng, const TmwLineCheckpoints& kept, size_t length, int marg
     return static_cast<size_t>(std::clamp(at + Pick(rng, -margin - 3, margin + 3), 0, static_cast<int>(length)));
 }
 
-void RandomEdits(const TmwHighlighterClass& cls, size_t interval, size_t length, int seeds, int edits)
+void RandomEdits(const TResuming& language, size_t interval, size_t length, int seeds, int edits)
 {
     for (int seed = 1; seed <= seeds; ++seed) {
-        SCOPED_TRACE(std::string(cls.ClassName) + " seed " + std::to_string(seed));
+        SCOPED_TRACE(language.name + " seed " + std::to_string(seed));
         Rng rng(static_cast<unsigned>(seed) * 7919u + static_cast<unsigned>(length));
-        auto hl = cls.Create();
+        auto hl = language.make();
         ASSERT_NE(hl->Resumable(), nullptr);
         const int margin = hl->Resumable()->ResumeMargin();
         // Now and then the line starts inside a comment, string or block.
@@ -187,14 +210,14 @@ void RandomEdits(const TmwHighlighterClass& cls, size_t interval, size_t length,
 
 TEST(LineCheckpoints, RescanEqualsFullScanForEveryResumingHighlighter)
 {
-    for (const TmwHighlighterClass* cls : kResuming)
-        RandomEdits(*cls, 256, 3000, 25, 40);
+    for (const TResuming& language : Resuming())
+        RandomEdits(language, 256, 3000, 25, 40);
 }
 
 TEST(LineCheckpoints, RescanEqualsFullScanAtTheEditorsInterval)
 {
-    for (const TmwHighlighterClass* cls : kResuming)
-        RandomEdits(*cls, TmwLineCheckpoints::kInterval, 3 * TmwLineCheckpoints::kInterval, 1, 6);
+    for (const TResuming& language : Resuming())
+        RandomEdits(language, TmwLineCheckpoints::kInterval, 3 * TmwLineCheckpoints::kInterval, 1, 6);
 }
 
 TEST(LineCheckpoints, EditInPlainTextKeepsTheStatesAfterItMoved)
@@ -227,25 +250,45 @@ TEST(LineCheckpoints, EditInPlainTextKeepsTheStatesAfterItMoved)
         EXPECT_NE(std::find(kept.Points().begin(), kept.Points().end(), p), kept.Points().end()) << p.pos;
 }
 
+// The multi-language highlighter resumes a line only where each of its
+// parts does: a marker expression with a repeat may match a text of any
+// length, which no margin covers. Without resumed scans no states are kept.
 TEST(LineCheckpoints, HighlighterWithoutResumedScansKeepsNoStates)
 {
     TwmMultiSyn multi;
     ThkHTMLSyn html;
+    TmwJScriptSyn js;
     multi.SetDefaultHighlighter(&html);
-    EXPECT_EQ(multi.Resumable(), nullptr);
-    TStringList lines;
-    lines.Add(std::string(4000, 'a') + "<!-- open");
-    TmwLineCheckpoints kept(256);
-    multi.ResetRange();
-    const std::int32_t start = multi.GetRange();
-    const std::int32_t end = kept.Scan(multi, lines, 0, start);
-    EXPECT_EQ(kept.Line(), -1);
-    EXPECT_TRUE(kept.Points().empty());
-    multi.SetRange(start);
-    multi.SetLine(lines.Get(0), 0);
-    multi.NextToEol();
-    EXPECT_EQ(end, multi.GetRange());
-    EXPECT_NE(end, start);
+    EXPECT_NE(multi.Resumable(), nullptr) << "no schemes";
+    TgmScheme& scheme = multi.Schemes().Add();
+    scheme.SetStartExpr("<js>");
+    scheme.SetEndExpr("</js>");
+    scheme.SetHighlighter(&js);
+    ASSERT_NE(multi.Resumable(), nullptr);
+    EXPECT_EQ(multi.ResumeMargin(), html.ResumeMargin() + 5);
+    TwmMultiSyn inner;
+    inner.SetDefaultHighlighter(&js);
+    scheme.SetHighlighter(&inner);
+    EXPECT_EQ(multi.Resumable(), nullptr) << "a block handed to another multi-language highlighter";
+    scheme.SetHighlighter(&js);
+    for (const char* unbounded : {"<js[^>]*>", "<js>+", "^<js>", "<js>$"}) {
+        SCOPED_TRACE(unbounded);
+        scheme.SetStartExpr(unbounded);
+        EXPECT_EQ(multi.Resumable(), nullptr);
+        TStringList lines;
+        lines.Add(std::string(4000, 'a') + "<!-- open");
+        TmwLineCheckpoints kept(256);
+        multi.ResetRange();
+        const std::int32_t start = multi.GetRange();
+        const std::int32_t end = kept.Scan(multi, lines, 0, start);
+        EXPECT_EQ(kept.Line(), -1);
+        EXPECT_TRUE(kept.Points().empty());
+        multi.SetRange(start);
+        multi.SetLine(lines.Get(0), 0);
+        multi.NextToEol();
+        EXPECT_EQ(end, multi.GetRange());
+        EXPECT_NE(end, start);
+    }
 }
 
 TEST(LineCheckpoints, FollowsLinesInsertedAndDeletedAroundTheKeptLine)
@@ -286,10 +329,10 @@ void ExpectRangesOfFullScan(TmwCustomHighLighter& hl, const TmwEditList& lines)
 // long, changed step by step by change, its ranges checked after every step.
 void ChangePageWithLongLine(unsigned seed, int steps, const std::function<void(Rng&, TmwCustomEditModel&)>& change)
 {
-    for (const TmwHighlighterClass* cls : kResuming) {
-        SCOPED_TRACE(cls->ClassName);
+    for (const TResuming& language : Resuming()) {
+        SCOPED_TRACE(language.name);
         Rng rng(seed);
-        auto hl = cls->Create();
+        auto hl = language.make();
         TmwCustomEditModel model;
         model.SetHighLighter(hl.get());
         model.Lines().SetTextStr("<p>\r\n" + RandomLine(rng, TmwLineCheckpoints::kInterval + 20000) +

@@ -226,10 +226,10 @@ std::string RandomBytes(std::mt19937& rng, size_t length)
 }
 
 // In-place edits against a vector of strings edited the plain way: lines
-// crossing the length from which a line keeps a gap both ways, empty lines,
-// NUL bytes, and every other operation between edits, which must see the
-// line whole wherever its gap was.
-TEST(TStringListReplaceText, AgreesWithPlainEditsWhateverTheGap)
+// crossing the length from which a line is held in chunks both ways, edits
+// across chunks, empty lines, NUL bytes, and every other operation between
+// edits, which must see the line whole wherever it was edited.
+TEST(TStringListReplaceText, AgreesWithPlainEditsWhateverTheChunks)
 {
     for (unsigned seed = 1; seed <= 30; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
@@ -277,9 +277,12 @@ TEST(TStringListReplaceText, AgreesWithPlainEditsWhateverTheGap)
                 const size_t pos = pick(line.size() + 2);
                 const size_t count = pick(40);
                 ASSERT_EQ(list.Substr(index, pos, count), pos < line.size() ? line.substr(pos, count) : "");
+                ASSERT_EQ(list.LastTabBefore(index, pos), pos == 0 ? std::string::npos : line.substr(0, pos).rfind('\t'));
             } else {
-                const auto [before, after] = list.Pieces(index);
-                ASSERT_EQ(std::string(before) + std::string(after), line) << "read around the gap";
+                std::string pieces;
+                for (size_t p = 0; p < list.PieceCount(index); ++p)
+                    pieces += list.Piece(index, p);
+                ASSERT_EQ(pieces, line) << "read piece by piece";
             }
             ASSERT_EQ(list.Count(), static_cast<int>(want.size()));
             const int checked = std::min(index, list.Count() - 1);

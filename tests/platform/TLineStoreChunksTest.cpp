@@ -1,0 +1,113 @@
+// A long line's chunks against a string edited the plain way: typing near one
+// place, deletions across many chunks, insertions longer than a chunk, the
+// line emptied and filled again, and where its last tab before a place is;
+// and how much of the line an edit moves.
+#include "platform/TLineStoreChunks.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+namespace {
+
+constexpr std::size_t kChunk = TLineChunks::kChunk;
+
+std::string Joined(const TLineChunks& line)
+{
+    std::string text;
+    for (std::size_t i = 0; i < line.PieceCount(); ++i)
+        text += line.Piece(i);
+    return text;
+}
+
+std::string Letters(std::mt19937& rng, std::size_t n)
+{
+    std::string s;
+    for (std::size_t i = 0; i < n; ++i)
+        s += static_cast<char>(rng() % 256);
+    return s;
+}
+
+TEST(TLineChunks, AgreesWithPlainEdits)
+{
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 rng(seed);
+        auto pick = [&](std::size_t n) { return n == 0 ? std::size_t{0} : static_cast<std::size_t>(rng() % n); };
+        std::string want = Letters(rng, pick(12 * kChunk));
+        TLineChunks line(want);
+        std::size_t place = pick(want.size() + 1);
+        for (int step = 0; step < 400; ++step) {
+            SCOPED_TRACE("step " + std::to_string(step));
+            if (pick(8) == 0)
+                place = pick(want.size() + 1);
+            place = std::min(place, want.size());
+            std::size_t count = 0;
+            std::string text;
+            switch (pick(6)) {
+            case 0: count = pick(want.size() - place + 1); break;                 // across chunks
+            case 1: text = Letters(rng, pick(5 * kChunk)); break;                   // longer than chunks
+            case 2: count = std::min(want.size() - place, pick(3)); break;          // Delete
+            case 3:
+                if (place > 0) { // Backspace
+                    --place;
+                    count = 1;
+                }
+                break;
+            default: text = Letters(rng, 1 + pick(3)); break; // typing
+            }
+            line.Replace(place, count, text);
+            want.replace(place, count, text);
+            place += text.size();
+            ASSERT_EQ(line.Length(), want.size());
+            if (step % 7 == 0) {
+                ASSERT_EQ(Joined(line), want);
+                ASSERT_EQ(line.Whole(), want);
+            }
+            const std::size_t from = pick(want.size() + 2);
+            const std::size_t n = pick(3 * kChunk);
+            std::string read;
+            line.Read(from, n, read);
+            ASSERT_EQ(read, from < want.size() ? want.substr(from, n) : "");
+            const std::size_t before = pick(want.size() + 2);
+            ASSERT_EQ(line.LastTabBefore(before), before == 0 ? std::string::npos
+                                                              : want.substr(0, before).rfind('\t'))
+                << "before " << before;
+            for (std::size_t i = 0; i < line.PieceCount(); ++i) {
+                ASSERT_FALSE(line.Piece(i).empty()) << "no empty chunk";
+                ASSERT_LE(line.Piece(i).size(), 2 * kChunk) << "no chunk grows without bound";
+            }
+        }
+        EXPECT_EQ(Joined(TLineChunks(line)), want) << "a copy has the same text";
+        line.Replace(0, want.size(), "");
+        EXPECT_EQ(line.PieceCount(), 0u);
+        line.Replace(0, 0, "again");
+        EXPECT_EQ(line.Whole(), "again");
+    }
+}
+
+// Keystrokes anywhere in a long line move at most the chunk they land in:
+// every other chunk keeps its place in memory. The whole copy follows edits.
+TEST(TLineChunks, AKeystrokeMovesOneChunk)
+{
+    std::string text(40 * kChunk, 'a');
+    TLineChunks line(text);
+    const std::string& whole = line.Whole();
+    EXPECT_EQ(whole, text);
+    for (std::size_t pos : {std::size_t{0}, 17 * kChunk + 5, text.size()}) {
+        std::vector<const char*> before;
+        for (std::size_t i = 0; i < line.PieceCount(); ++i)
+            before.push_back(line.Piece(i).data());
+        line.Replace(pos, 0, "x");
+        text.insert(pos, "x");
+        int moved = 0;
+        for (std::size_t i = 0; i < line.PieceCount(); ++i)
+            moved += line.Piece(i).data() != before[i];
+        EXPECT_LE(moved, 1) << "at " << pos;
+        EXPECT_EQ(line.Whole(), text);
+        EXPECT_EQ(&line.Whole(), &whole) << "the whole copy is one string throughout";
+    }
+}
+
+} // namespace
