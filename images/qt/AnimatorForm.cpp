@@ -27,6 +27,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -125,7 +126,7 @@ TAnimatorForm::TAnimatorForm(QWidget* parent) : QDialog(parent), image_(std::mak
     ImageChanged();
     SelectFrame(-1, true);
     UpdateCaption();
-    SetStatus(kReady);
+    SetStatus(kReady());
     modified_ = false;
     TranslateWindow(this);
 }
@@ -228,6 +229,8 @@ QWidget* TAnimatorForm::BuildThumbnails()
 void TAnimatorForm::BuildPages()
 {
     pages_ = Named(new QTabWidget(this), "Pages");
+    // The window is as wide as its row of tabs: every tab shows.
+    pages_->tabBar()->setUsesScrollButtons(false);
     optionsTab_ = BuildOptionsPage();
     animationTab_ = BuildAnimationPage();
     imageTab_ = BuildImagePage();

@@ -3,6 +3,7 @@
 
 #include "internet/qt/LinkPictures.h"
 #include "internet/qt/LinkTreeModel.h"
+#include "localisation/RunTimeText.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
@@ -19,6 +20,8 @@
 bool LinkCheckDone = false;
 
 namespace {
+
+const TRunTimeFilter HtmlFilter{"HTML files|*.htm;*.html|All files|*.*"};
 
 QPushButton* Button(QWidget* parent, const char* name, const char* caption, const char* hint = nullptr)
 {
@@ -152,7 +155,7 @@ void TfrmLinkChecking::SetPanel(int index, const std::string& text)
 
 void TfrmLinkChecking::btnBrowseClick()
 {
-    std::string file = vx::dialogs::OpenFile("Open", "HTML files|*.htm;*.html|All files|*.*", "", "htm");
+    std::string file = vx::dialogs::OpenFile(OpenTitle(), HtmlFilter(), "", "htm");
     if (!file.empty())
         edtHTML->setText(vx::ToQPath(file));
 }
