@@ -45,6 +45,20 @@ xvfb_start() {
   alive
 }
 
+# xdotool, but a window that cannot take the focus yet (mapped a moment ago,
+# or between an unmap and a map) is asked again for up to two seconds: X
+# refuses the focus to a window that is not viewable.
+xdotool() {
+  local i
+  if [[ "$1" == windowfocus ]]; then
+    for i in $(seq 1 10); do
+      command xdotool "$@" 2>/dev/null && return 0
+      sleep 0.2
+    done
+  fi
+  command xdotool "$@"
+}
+
 fail() { echo "$(basename "$0"): $*" >&2; kill "$pid" 2>/dev/null || true; exit 1; }
 alive() { kill -0 "$pid" 2>/dev/null || fail "the program ended early"; }
 

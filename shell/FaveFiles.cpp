@@ -1,6 +1,7 @@
 // The favourite files' window.
 #include "shell/FaveFiles.h"
 
+#include "localisation/RunTimeText.h"
 #include "platform/ProgramPaths.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
@@ -12,10 +13,10 @@
 
 namespace {
 
-constexpr const char* FaveFilter =
+const TRunTimeFilter FaveFilter{
     "Active Server Files|*.asp;*.inc|Active Server Pages|*.asp|Active Server Includes|*.inc|Html "
     "files|*.htm;*.html;*.htc|Perl|*.pl;*.cgi;*.pm|CSS|*.css|PHP|*.php;*.php3;*.php2;*.php4|Vbscript|*.vbs|"
-    "JavaScript|*.js|All webrelated|*.asp;*.inc;*.asa;*.htm;*.html";
+    "JavaScript|*.js|All webrelated|*.asp;*.inc;*.asa;*.htm;*.html"};
 
 } // namespace
 
@@ -48,7 +49,7 @@ void Tfrm_favefiles::ShowList()
 
 void Tfrm_favefiles::SpeedButton1Click()
 {
-    const std::string path = vx::dialogs::OpenFile("Open", FaveFilter, "", "asp", 10);
+    const std::string path = vx::dialogs::OpenFile(OpenTitle(), FaveFilter(), "", "asp", 10);
     if (path.empty())
         return;
     faves_.Add(path);

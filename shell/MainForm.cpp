@@ -10,6 +10,7 @@
 #include "controls/speedbar/SpeedBar.h"
 #include "controls/stores/Placemnt.h"
 #include "controls/display/RxGrdCpt.h"
+#include "controls/edits/ItemWideComboBox.h"
 #include "editor/qt/mwAutoComplete.h"
 #include "editor/qt/mwCompletionProposal.h"
 #include "editor/Colors.h"
@@ -33,6 +34,7 @@
 #include "shell/ComponentTranslation.h"
 #include "shell/ShellDialog.h"
 #include "shell/StatusBar.h"
+#include "shell/TabCaptions.h"
 #include "internet/qt/IPWatch.h"
 #include "shell/MainFormCommands.h"
 #include "shell/launch/Launchers.h"
@@ -73,6 +75,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     KMLang1 = Named(new TKMLang(this), "KMLang1");
     // The file panel's folder label shows a path of the machine, no text.
     KMLang1->SetLocalRules(MakeList({"-dirlabel"}));
+    vx::shell::TieTabsToLanguage(*this, *KMLang1);
     FlatHint1 = Named(new TFlatHint(this), "FlatHint1");
     FormStorage1 = Named(new TFormStorage(this), "FormStorage1");
     // The storage keeps only the recent-files list: no window placement.
@@ -181,9 +184,10 @@ void TForm1::BuildLayout()
     toppanel = Named(new QWidget(central), "toppanel");
     auto* top = new QHBoxLayout(toppanel);
     top->setContentsMargins(0, 0, 0, 0);
-    combobox1 = Named(new QComboBox(toppanel), "combobox1");
-    combobox2 = Named(new QComboBox(toppanel), "combobox2");
-    combobox3 = Named(new QComboBox(toppanel), "combobox3");
+    // The tag boxes show their chosen tag whole: the lists hold tags too long for one row.
+    combobox1 = Named(new TItemWideComboBox(toppanel), "combobox1");
+    combobox2 = Named(new TItemWideComboBox(toppanel), "combobox2");
+    combobox3 = Named(new TItemWideComboBox(toppanel), "combobox3");
     ComboBox4 = Named(new QComboBox(toppanel), "ComboBox4");
     ComboBox4->setToolTip("Quick Fontsize tool");
     ComboBox4->addItems({"normal", "1", "2", "3", "4", "5", "6", "7", "+1", "+2", "+3", "-1", "-2"});
@@ -205,7 +209,7 @@ void TForm1::BuildLayout()
         auto* editor = Named(new TmwCustomEdit(tab), QString("richedit%1").arg(i));
         editor->Model().SetHighLighter(wmMultiSyn1.get());
         tabLayout->addWidget(editor);
-        PageControl1->addTab(tab, "<empty>");
+        PageControl1->addTab(tab, vx::shell::EmptyTabCaption());
         TabSheets[i - 1] = tab;
         richedit[i - 1] = editor;
     }
@@ -301,7 +305,7 @@ void TForm1::FormCreate()
     }
     for (int i = 0; i < SlotCount; ++i) {
         slots_[i].FileName.clear();
-        PageControl1->setTabText(i, "<empty>");
+        PageControl1->setTabText(i, vx::shell::EmptyTabCaption());
     }
 }
 

@@ -2,6 +2,7 @@
 #include "shell/MainForm.h"
 
 #include "controls/flat/TFlatMemoUnit.h"
+#include "localisation/RunTimeText.h"
 #include "platform/FileIO.h"
 #include "platform/qt/Application.h"
 #include "platform/qt/Dialogs.h"
@@ -37,6 +38,10 @@ void TForm1::ShowAssistantText(const std::string& text)
 
 namespace {
 
+const TRunTimeText HintPrefix{"Hint : "};
+const TRunTimeText QuitQuestion{"Do you really want to quit?"};
+const TRunTimeText TimeIs{"Current time is : "};
+
 // The hint of the control or, when it has none, of the nearest parent that has
 // one; of a "short|long" hint only the long part.
 std::string LongHintOf(const QWidget* widget)
@@ -55,7 +60,7 @@ std::string LongHintOf(const QWidget* widget)
 void TForm1::ApplicationHint(const std::string& hint)
 {
     if (!hint.empty())
-        ShowAssistantText("Hint : " + hint);
+        ShowAssistantText(HintPrefix() + hint);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
@@ -84,19 +89,18 @@ bool TForm1::FormCloseQuery()
         return AskToSaveModified();
     frm_profhelp->Button1->show();
     frm_profhelp->Button2->show();
-    ShowAssistantText("Do you really want to quit?");
+    ShowAssistantText(QuitQuestion());
     frm_profhelp->hide();
-    // Only "&Yes" means quitting; "&No", Escape and the close box keep the program running.
-    if (frm_profhelp->exec() == mrOk) {
-        if (!AskToSaveModified())
-            return false;
+    // Only "&Yes" means quitting; "&No", Escape and the close box keep the program running,
+    // as a cancelled save question does.
+    if (frm_profhelp->exec() == mrOk && AskToSaveModified()) {
         Timer1->stop();
         return true;
     }
     frm_profhelp->Button1->hide();
     frm_profhelp->Button2->hide();
     frm_profhelp->hide();
-    ShowAssistantText("Current time is : " + LongTimeNow());
+    ShowAssistantText(TimeIs() + LongTimeNow());
     frm_profhelp->show();
     frm_profhelp->raise();
     return false;

@@ -4,6 +4,7 @@
 
 #include "controls/speedbar/SpeedBar.h"
 #include "editor/qt/mwCustomEdit.h"
+#include "localisation/RunTimeText.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/qt/QtText.h"
 #include "shell/About.h"
@@ -136,6 +137,9 @@ const std::pair<const char*, TCommand> Commands[] = {
     {"EditstylesheetwithTopStyle1", EditStyleSheetWithTopStyle},
 };
 
+// Why a command is disabled; shown in the current language with its hint.
+const TRunTimeText PreviewNotBuilt{"the internal browser preview is not built"};
+
 // A menu item or a speed item that stays disabled, beginner mode or not, saying why.
 void Disable(TForm1& form, const char* name, const char* reason)
 {
@@ -191,7 +195,7 @@ void BindMainCommands(TForm1& form)
     // Usable once the style-sheet editor registers, at the window's activation.
     ShowStyleSheetEditorPresence(form, TopStyleHook().Registered());
     if (!InternalPreviewAvailable())
-        Disable(form, "Currentpageininternalbrowser1", "the internal browser preview is not built");
+        Disable(form, "Currentpageininternalbrowser1", PreviewNotBuilt.English());
 }
 
 } // namespace vx::shell

@@ -8,6 +8,7 @@
 #include "controls/stores/MRUList.h"
 #include "editor/qt/mwCustomEdit.h"
 #include "highlighters/hkHTMLSyn.h"
+#include "localisation/RunTimeText.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
 #include "platform/FreedMemory.h"
@@ -17,6 +18,7 @@
 #include "shell/StatusBar.h"
 #include "shell/PrefForm.h"
 #include "shell/ShellDialog.h"
+#include "shell/TabCaptions.h"
 #include "shell/core/TopStyleHook.h"
 
 #include <QApplication>
@@ -43,19 +45,24 @@ constexpr const char* WebFileMasks = "*.asp;*.inc;*.asa;*.htm;*.html;*.htx;*.sht
 constexpr const char* DefaultExtension = "asp";
 
 // The document filter of the open and save dialogs; the new-page save labels two entries its own way.
-std::string DocumentFilter(const char* vbscriptLabel = "Vbscript", const char* allLabel = "All webrelated")
+std::string DocumentFilterText(const char* vbscriptLabel, const char* allLabel)
 {
     return std::string("Active Server Files|*.asp;*.inc|Active Server Pages|*.asp|Active Server Includes|*.inc|"
                        "Html files|*.htm;*.html;*.htc|Perl|*.pl;*.cgi;*.pm|CSS|*.css|PHP|*.php;*.php3;*.php2;"
                        "*.php4|") +
            vbscriptLabel + "|*.vbs|JavaScript|*.js|" + allLabel + "|" + WebFileMasks;
 }
+const TRunTimeFilter DocumentFilter{DocumentFilterText("Vbscript", "All webrelated")};
+const TRunTimeFilter NewPageFilter{DocumentFilterText("VBscript", "All webreleated")};
+const TRunTimeText SavePageTitle{"Save page"};
+const TRunTimeText SaveAsTitle{"Save As"};
+const TRunTimeText ReadOnlyBox{"Open as &read-only"};
 
 } // namespace
 
 QString TForm1::TabCaptionOf(const std::string& fileName)
 {
-    return fileName.empty() ? QString("<empty>") : vx::ToQPath(NameWithoutFolder(fileName));
+    return fileName.empty() ? vx::shell::EmptyTabCaption() : vx::ToQPath(NameWithoutFolder(fileName));
 }
 
 int TForm1::FirstFreeSlot() const
@@ -75,10 +82,13 @@ int TForm1::ActiveSlot() const
     return 0;
 }
 
-void TForm1::OpenDocumentInFreeSlot(const std::string& fileName, bool readOnly)
+void TForm1::OpenDocumentInFreeSlot(const std::string& name, bool readOnly)
 {
-    if (fileName.empty() || !vx::FileExists(fileName))
+    if (name.empty() || !vx::FileExists(name))
         return;
+    // A name relative to the working folder (the command line's) would lead a
+    // later start's recovery and Re-Open list to another file.
+    const std::string fileName = vx::shell::WholeFileName(name);
     // One file in two slots would have two texts, and the last save would win.
     if (const int open = SlotOfFile(fileName)) {
         ActivateSlot(open);
@@ -166,7 +176,7 @@ bool TForm1::MayReplaceUnsavedText(int slot, const std::string& fileName)
 void TForm1::Fileopen1Click()
 {
     const vx::dialogs::FileChoice chosen =
-        vx::dialogs::OpenFileOfferingReadOnly("Open", DocumentFilter(), DefaultExtension);
+        vx::dialogs::OpenFileOfferingReadOnly(OpenTitle(), DocumentFilter(), DefaultExtension, ReadOnlyBox());
     if (!chosen.path.empty())
         OpenDocumentInFreeSlot(chosen.path, chosen.readOnly);
 }
@@ -178,7 +188,7 @@ void TForm1::New1Click()
     newedit->Model().Lines().Clear();
     newedit->Model().PasteFromClipboard();
     const std::string chosen =
-        vx::dialogs::SaveFile("Save page", DocumentFilter("VBscript", "All webreleated"), "", DefaultExtension);
+        vx::dialogs::SaveFile(SavePageTitle(), NewPageFilter(), "", DefaultExtension);
     if (chosen.empty())
         return;
     newedit->Model().Lines().SaveToFile(chosen);
@@ -285,7 +295,7 @@ void TForm1::Timer2Timer()
 void TForm1::SaveAs1Click()
 {
     const int slot = ActiveSlot();
-    const std::string chosen = vx::dialogs::SaveFile("Save As", DocumentFilter(), "", DefaultExtension);
+    const std::string chosen = vx::dialogs::SaveFile(SaveAsTitle(), DocumentFilter(), "", DefaultExtension);
     if (chosen.empty() || slot == 0)
         return;
     TSlot& state = slots_[slot - 1];
@@ -374,7 +384,7 @@ bool TForm1::SaveUnnamed(TmwCustomEdit* editor)
     for (int i = 1; i <= SlotCount; ++i)
         if (SlotEditor(i) == editor)
             slot = i;
-    const std::string chosen = vx::dialogs::SaveFile("Save As", DocumentFilter(), "", DefaultExtension);
+    const std::string chosen = vx::dialogs::SaveFile(SaveAsTitle(), DocumentFilter(), "", DefaultExtension);
     if (chosen.empty())
         return false;
     try {

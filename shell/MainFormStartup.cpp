@@ -23,6 +23,7 @@
 #include "shell/ProfHelp.h"
 #include "shell/StatusBar.h"
 #include "shell/StyleSheetEditor.h"
+#include "shell/TabCaptions.h"
 #include "shell/core/ListFiles.h"
 #include "shell/core/TopStyleHook.h"
 #include "shell/core/UserTags.h"
@@ -206,7 +207,7 @@ void TForm1::FirstActivationSetup()
         richedit[i]->Model().ClearUndo();
         richedit[i]->Model().SetModified(false);
         slots_[i] = TSlot{};
-        PageControl1->setTabText(i, "<empty>");
+        PageControl1->setTabText(i, vx::shell::EmptyTabCaption());
     }
     // Last: a store that cannot take the verb is reported, and the template stands.
     RegisterShellEditVerb();
@@ -299,7 +300,7 @@ void TForm1::CreateWorkspaces()
         status->CopyPanels(*StatusBar1);
         layout->addWidget(editor, 1);
         layout->addWidget(status);
-        PageControl1->addTab(tab, "<empty>");
+        PageControl1->addTab(tab, vx::shell::EmptyTabCaption());
         workspaces_.push_back(editor);
     }
 }

@@ -6,6 +6,7 @@
 #include "controls/edits/ToolEdit.h"
 #include "controls/sound/WWave32.h"
 #include "editor/Colors.h"
+#include "localisation/RunTimeText.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/ProgramPaths.h"
 #include "platform/qt/Application.h"
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -39,6 +41,9 @@ std::string& TagCaseMode()
 }
 
 namespace {
+
+const TRunTimeFilter WaveFilter{"Wave files|*.wav"};
+const TRunTimeFilter ProgramFilter{"Programs|*|All files|*.*"};
 
 struct TNamedColour {
     const char* Name;
@@ -111,6 +116,8 @@ Tfrm_pref::Tfrm_pref(QWidget* parent) : TShellDialog("frm_pref", "Preferences", 
     auto* right = new QVBoxLayout;
     auto* pages = new QTabWidget(this);
     pages->setObjectName("PageControl1");
+    // The window is as wide as its row of tabs: every tab shows.
+    pages->tabBar()->setUsesScrollButtons(false);
     pages->addTab(BuildGlobalPage(), "Global &options");
     pages->addTab(BuildColorPage(), "&Color && Font options");
     pages->addTab(BuildDocumentPage(), "Document options");
@@ -340,14 +347,14 @@ void Tfrm_pref::Button2Click()
 void Tfrm_pref::soundButtonClick()
 {
     const std::string chosen =
-        vx::dialogs::OpenFile("Open", "Wave files|*.wav", vx::ProgramPath("sounds"));
+        vx::dialogs::OpenFile(OpenTitle(), WaveFilter(), vx::ProgramPath("sounds"));
     if (!chosen.empty())
         sound->setText(vx::ToQString(chosen));
 }
 
 void Tfrm_pref::ToolButtonClick(int index)
 {
-    const std::string chosen = vx::dialogs::OpenFile("Open", "Programs|*|All files|*.*", vx::ProgramFolder());
+    const std::string chosen = vx::dialogs::OpenFile(OpenTitle(), ProgramFilter(), vx::ProgramFolder());
     if (!chosen.empty())
         ToolPrograms.at(index)->setText(vx::ToQString(chosen));
 }

@@ -6,6 +6,8 @@
 #include "controls/flat/TFlatMemoUnit.h"
 #include "controls/edits/RXCombos.h"
 #include "controls/edits/ToolEdit.h"
+#include "controls/stores/AppUtils.h"
+#include "localisation/RunTimeText.h"
 #include "platform/Exception.h"
 #include "platform/Registry.h"
 #include "platform/ProgramPaths.h"
@@ -81,6 +83,10 @@ constexpr std::array<TColourValue, 11> ColourValues{{
     {"sqlcolor", &Tfrm_pref::sqlcol, clAqua},
 }};
 
+// Whether the style editor's hook is installed.
+const TRunTimeText TopStyleFound{"Yes!"};
+const TRunTimeText TopStyleMissing{"No"};
+
 } // namespace
 
 void Tfrm_pref::FormActivate()
@@ -88,9 +94,10 @@ void Tfrm_pref::FormActivate()
     if (frm_imgcontainer)
         frm_imgcontainer->CopySidePicture(*Image1);
     vx::shell::LoadListFile(vx::shell::DataFile("macros.dat"), Memo1->Lines());
-    TopStyleLabel->setText(vx::shell::TopStyleHook().Registered() ? "Yes!" : "No");
+    TopStyleLabel->setText(vx::ToQString(vx::shell::TopStyleHook().Registered() ? TopStyleFound() : TopStyleMissing()));
     ComboBox1->setCurrentIndex(0);
-    move(40, 40);
+    // At 40, 40 unless that would put its edge off a small screen.
+    move(vx::ClampToScreens(QRect(QPoint(40, 40), frameGeometry().size())).topLeft());
     try {
         LoadRegistry();
     } catch (const Exception&) {

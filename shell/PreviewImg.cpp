@@ -1,6 +1,7 @@
 // The image preview's window.
 #include "shell/PreviewImg.h"
 
+#include "localisation/RunTimeText.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 #include "shell/NViewLib.h"
@@ -19,12 +20,12 @@
 
 namespace {
 
-const char* const ListFilter =
+const TRunTimeFilter ListFilter{
     "All images|*.BMP;*.DIB;*.JPG;*.JIF;*.GIF;*.PCX;*.RLE;*.TGA|Bitmap (*.BMP)|*.BMP|DIB (*.DIB)|*.DIB|JIF (*.JIF)|*.JIF|"
-    "Jpeg (*.JPG)|*.JPG|GIF (*.GIF)|*.GIF|PCX (*.PCX)|*.PCX|RLE (*.RLE)|*.RLE|Targa (*.TGA)|*.TGA";
-const char* const OpenFilter = "All supported images|*.BMP;*.DIB;*.JPG;*.JIF;*.GIF;*.PCX;*.RLE;*.TGA|Bitmap (*.BMP)|*.BMP|"
-                               "DIB (*.DIB)|*.DIB|JIF (*.JIF)|*.JIF|Jpeg (*.JPG)|*.JPG|GIF (*.GIF)|*.GIF|PCX (*.PCX)|*.PCX|"
-                               "RLE (*.RLE)|*.RLE|Targa (*.TGA)|*.TGA";
+    "Jpeg (*.JPG)|*.JPG|GIF (*.GIF)|*.GIF|PCX (*.PCX)|*.PCX|RLE (*.RLE)|*.RLE|Targa (*.TGA)|*.TGA"};
+const TRunTimeFilter OpenFilter{
+    "All supported images|*.BMP;*.DIB;*.JPG;*.JIF;*.GIF;*.PCX;*.RLE;*.TGA|Bitmap (*.BMP)|*.BMP|DIB (*.DIB)|*.DIB|"
+    "JIF (*.JIF)|*.JIF|Jpeg (*.JPG)|*.JPG|GIF (*.GIF)|*.GIF|PCX (*.PCX)|*.PCX|RLE (*.RLE)|*.RLE|Targa (*.TGA)|*.TGA"};
 
 // The filter box: each description with its masks as the item's data.
 void FillFilterBox(QComboBox& box, const QString& filter)
@@ -81,7 +82,7 @@ Tfrm_previewimg::Tfrm_previewimg(QWidget* parent) : TShellDialog("frm_previewimg
 void Tfrm_previewimg::FormActivate()
 {
     move(20, 20);
-    FillFilterBox(*FilterComboBox1, ListFilter);
+    FillFilterBox(*FilterComboBox1, vx::ToQString(ListFilter()));
     FillLists();
 }
 
@@ -112,7 +113,7 @@ void Tfrm_previewimg::ShowImage(const std::string& fileName)
 
 void Tfrm_previewimg::Button1Click()
 {
-    const std::string chosen = vx::dialogs::OpenFile("", OpenFilter, folder_);
+    const std::string chosen = vx::dialogs::OpenFile("", OpenFilter(), folder_);
     if (!chosen.empty())
         ShowImage(chosen);
 }

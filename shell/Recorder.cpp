@@ -2,6 +2,7 @@
 #include "shell/Recorder.h"
 
 #include "controls/flat/TFlatMemoUnit.h"
+#include "localisation/RunTimeText.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramPaths.h"
 #include "platform/qt/Dialogs.h"
@@ -20,7 +21,7 @@ namespace {
 
 using vx::recorder::TRecorder;
 
-const char* const Filter = "Vellumix Recordings|*.asr";
+const TRunTimeFilter Filter{"Vellumix Recordings|*.asr"};
 const char* const Section = "1";
 const char* const LastFile = "LastFile";
 
@@ -151,8 +152,8 @@ std::string Tfrm_recorder::chooseFile(bool save, std::string& dialogName)
     TIniFile ini(iniPath_);
     if (dialogName.empty())
         dialogName = ini.ReadString(Section, LastFile, "");
-    const std::string path = save ? vx::dialogs::SaveFile("", Filter, dialogName, "asr")
-                                  : vx::dialogs::OpenFile("", Filter, dialogName, "asr");
+    const std::string path = save ? vx::dialogs::SaveFile("", Filter(), dialogName, "asr")
+                                  : vx::dialogs::OpenFile("", Filter(), dialogName, "asr");
     if (path.empty())
         return path;
     dialogName = path;

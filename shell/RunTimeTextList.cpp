@@ -1,28 +1,21 @@
-// The texts set at run time, gathered in one list for the language tool.
+// The texts set at run time, gathered in one list for the language tool: the
+// texts each file declares where it uses them, and why the menu table's
+// inert items do nothing.
 #include "shell/RunTimeTextList.h"
 
+#include "localisation/RunTimeText.h"
 #include "shell/menu/MenuTable.h"
+
+#include <algorithm>
 
 namespace vx::shell {
 
-namespace {
-
-// Why commands are disabled (besides the menu table's own reasons).
-constexpr const char* Reasons[] = {
-    "the style-sheet editor is not installed",
-    "the internal browser preview is not built",
-    "disabled in the layout",
-    "filled at run time",
-};
-
-} // namespace
-
-std::vector<const char*> RunTimeTextList()
+std::vector<std::string> RunTimeTextList()
 {
-    std::vector<const char*> texts(std::begin(Reasons), std::end(Reasons));
+    std::vector<std::string> texts = FiledRunTimeTexts();
     for (const menu::TMenuRow& row : menu::MenuRows())
-        if (row.Kind == menu::TKind::Inert)
-            texts.push_back(row.Arg);
+        if (row.Kind == menu::TKind::Inert && std::find(texts.begin(), texts.end(), row.Arg) == texts.end())
+            texts.emplace_back(row.Arg);
     return texts;
 }
 

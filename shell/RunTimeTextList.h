@@ -4,10 +4,11 @@
 // finds their translations.
 #pragma once
 
+#include <string>
 #include <vector>
 
 namespace vx::shell {
 
-std::vector<const char*> RunTimeTextList();
+std::vector<std::string> RunTimeTextList();
 
 } // namespace vx::shell

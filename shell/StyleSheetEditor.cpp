@@ -2,6 +2,7 @@
 #include "shell/StyleSheetEditor.h"
 
 #include "editor/qt/mwCustomEdit.h"
+#include "localisation/RunTimeText.h"
 #include "platform/AnsiText.h"
 #include "platform/qt/Dialogs.h"
 #include "shell/MainForm.h"
@@ -17,6 +18,9 @@
 namespace vx::shell {
 
 namespace {
+
+// Why the commands are disabled; shown in the current language with their hints.
+const TRunTimeText NotInstalled{"the style-sheet editor is not installed"};
 
 // The commands that need the editor; the items that run them follow their state.
 constexpr const char* Commands[] = {"LaunchStylesheeteditorCSS1", "LaunchStylesheeteditor1",
@@ -78,7 +82,7 @@ void ShowStyleSheetEditorPresence(TForm1& form, bool present)
         if (auto* action = form.findChild<QAction*>(name)) {
             // The reason first: the items that follow this one copy it when it changes.
             action->setProperty(menu::DisabledReason,
-                                present ? QVariant() : QVariant("the style-sheet editor is not installed"));
+                                present ? QVariant() : QVariant(NotInstalled.English()));
             // Beginner mode, which enables the commands it withholds, leaves these alone.
             action->setProperty(TForm1::BeginnerTag, 0);
             action->setEnabled(present);

@@ -2,6 +2,7 @@
 #include "shell/VersionManager.h"
 
 #include "controls/edits/ToolEdit.h"
+#include "localisation/RunTimeText.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 #include "shell/core/VersionList.h"
@@ -13,6 +14,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+
+const TRunTimeFilter AllFilesFilter{"All files|*.*"};
+
+} // namespace
 
 Tfrm_todo_addtask::Tfrm_todo_addtask(QWidget* parent) : TShellDialog("frm_todo_addtask", "Add task to VCS manager", parent)
 {
@@ -33,7 +40,7 @@ Tfrm_todo_addtask::Tfrm_todo_addtask(QWidget* parent) : TShellDialog("frm_todo_a
     FilenameEdit1 = Named(new TComboEdit(this), "FilenameEdit1");
     FilenameEdit1->SetGlyphKind(TGlyphKind::gkEllipsis);
     FilenameEdit1->OnButtonClick = [this](QObject*) {
-        const std::string path = vx::dialogs::OpenFile("Open", "All files|*.*");
+        const std::string path = vx::dialogs::OpenFile(OpenTitle(), AllFilesFilter());
         if (!path.empty())
             FilenameEdit1->SetText(path);
     };

@@ -6,6 +6,7 @@
 #include "controls/flat/TFlatComboBoxUnit.h"
 #include "controls/flat/TFlatEditUnit.h"
 #include "controls/flat/TFlatMemoUnit.h"
+#include "localisation/RunTimeText.h"
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"
 #include "platform/qt/Dialogs.h"
@@ -19,6 +20,8 @@
 using namespace vx::tools;
 
 namespace {
+
+const TRunTimeFilter TextFilter{"Text files|*.txt"};
 
 // A schedule named without a folder lives in the user's data folder.
 std::string SchedulePath(const std::string& text)
@@ -34,7 +37,7 @@ Tfrm_adrotator::Tfrm_adrotator(QWidget* parent)
     : GeneratorDialog("frm_adrotator", "Advertisement rotation file maintainer", parent)
 {
     QWidget* file = AddPage("TabSheet1", "Rotator file");
-    ComboEdit1 = AddFileEdit(*this, "ComboEdit1", "Name of file", "Text files|*.txt",
+    ComboEdit1 = AddFileEdit(*this, "ComboEdit1", "Name of file", TextFilter,
                              [this](const std::string& path) { return OpenSchedule(path) ? path : std::string(); },
                              file);
     ComboEdit1->SetText("ad_rotator.txt");

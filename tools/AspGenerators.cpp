@@ -7,6 +7,7 @@
 #include "controls/flat/TFlatEditUnit.h"
 #include "controls/flat/TFlatMemoUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
+#include "localisation/RunTimeText.h"
 #include "platform/qt/Dialogs.h"
 #include "tools/core/AspTemplates.h"
 #include "tools/DialogFields.h"
@@ -18,6 +19,13 @@
 #include <filesystem>
 
 using namespace vx::tools;
+
+namespace {
+
+const TRunTimeFilter AccessFilter{"Microsoft Access|*.mdb|All database files|*.mdb"};
+const TRunTimeFilter AccessDatabaseFilter{"Access database|*.mdb"};
+
+} // namespace
 
 Tfrm_cookie::Tfrm_cookie(QWidget* parent)
     : GeneratorDialog("frm_cookie", "Cookie Wizard", parent, {.Left = 40, .Top = 40, .SidePicture = false})
@@ -95,7 +103,7 @@ Tfrm_ado::Tfrm_ado(QWidget* parent) : GeneratorDialog("frm_ado", "Ado Connection
 
 Tfrm_dsnless::Tfrm_dsnless(QWidget* parent) : GeneratorDialog("frm_dsnless", "DSN-Less connection", parent)
 {
-    edit1 = AddFileEdit(*this, "edit1", "Database name", "Microsoft Access|*.mdb|All database files|*.mdb",
+    edit1 = AddFileEdit(*this, "edit1", "Database name", AccessFilter,
                         [](const std::string& path) { return path; });
     Edit2 = AddEdit("Edit2", "Connection string name", "my_connection");
     Edit3 = AddEdit("Edit3", "SQL String name", "my_sql_string");
@@ -124,7 +132,7 @@ Tfrm_massmailing::Tfrm_massmailing(QWidget* parent)
     : GeneratorDialog("frm_massmailing", "Mass Mailing Builder", parent)
 {
     QWidget* data = AddPage("TabSheet1", "Data Specifics");
-    ComboEdit1 = AddFileEdit(*this, "ComboEdit1", "Database", "Access database|*.mdb", [](const std::string& path) {
+    ComboEdit1 = AddFileEdit(*this, "ComboEdit1", "Database", AccessDatabaseFilter, [](const std::string& path) {
         std::string name = std::filesystem::path(path).filename().string();
         std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
         return name;

@@ -4,6 +4,7 @@
 #include "controls/flat/TFlatCheckBoxUnit.h"
 #include "controls/flat/TFlatEditUnit.h"
 #include "controls/flat/TFlatMemoUnit.h"
+#include "localisation/RunTimeText.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
@@ -15,7 +16,9 @@ using namespace vx::tools;
 
 namespace {
 
-constexpr const char* HtmlFilter = "Html files|*.htm;*.html;*.shtml;*.htt";
+const TRunTimeFilter HtmlFilter{"Html files|*.htm;*.html;*.shtml;*.htt"};
+const TRunTimeText SourceTitle{"Source file"};
+const TRunTimeText OutputTitle{"Output file"};
 
 QLabel* SizeLabel(GeneratorDialog& dialog, const char* name, const std::string& caption, QWidget* page)
 {
@@ -63,13 +66,13 @@ Tfrm_compresshtml::Tfrm_compresshtml(QWidget* parent)
     QWidget* files = AddPage("TabSheet3", "Select files");
     Edit1 = AddEdit("Edit1", "Source file", {}, files);
     AddPageButton(files, "SourceButton", "...", [this] {
-        const std::string name = vx::dialogs::OpenFile("Source file", HtmlFilter, Edit1->Text());
+        const std::string name = vx::dialogs::OpenFile(SourceTitle(), HtmlFilter(), Edit1->Text());
         if (!name.empty())
             Edit1->SetText(name);
     });
     Edit2 = AddEdit("Edit2", "Output file", {}, files);
     AddPageButton(files, "OutputButton", "...", [this] {
-        const std::string name = vx::dialogs::SaveFile("Output file", HtmlFilter, Edit2->Text(), "html");
+        const std::string name = vx::dialogs::SaveFile(OutputTitle(), HtmlFilter(), Edit2->Text(), "html");
         if (!name.empty())
             Edit2->SetText(name);
     });

@@ -4,6 +4,7 @@
 #include "controls/edits/ToolEdit.h"
 #include "controls/flat/TFlatMemoUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
+#include "localisation/RunTimeText.h"
 #include "platform/qt/Dialogs.h"
 
 namespace vx::tools {
@@ -25,13 +26,13 @@ TFlatMemo* AddMemo(GeneratorDialog& dialog, const char* name, const std::string&
 }
 
 TComboEdit* AddFileEdit(GeneratorDialog& dialog, const char* name, const std::string& label,
-                        const std::string& filter, std::function<std::string(const std::string&)> take, QWidget* page)
+                        const TRunTimeFilter& filter, std::function<std::string(const std::string&)> take, QWidget* page)
 {
     auto* edit = new TComboEdit(page ? page : &dialog);
     edit->setObjectName(name);
     edit->SetGlyphKind(TGlyphKind::gkEllipsis);
-    edit->OnButtonClick = [edit, filter, take = std::move(take)](QObject*) {
-        const std::string path = vx::dialogs::OpenFile("Open", filter);
+    edit->OnButtonClick = [edit, &filter, take = std::move(take)](QObject*) {
+        const std::string path = vx::dialogs::OpenFile(OpenTitle(), filter());
         if (!path.empty())
             edit->SetText(take(path));
     };

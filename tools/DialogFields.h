@@ -2,6 +2,7 @@
 // under a label, its lines, and an edit whose ellipsis button picks a file.
 #pragma once
 
+#include "localisation/RunTimeText.h"
 #include "tools/framework/GeneratorDialog.h"
 
 #include <functional>
@@ -16,7 +17,7 @@ TFlatMemo* AddMemo(GeneratorDialog& dialog, const char* name, const std::string&
 // The chosen file's path, as take turns it, becomes the edit's text; a
 // cancelled file dialog changes nothing.
 TComboEdit* AddFileEdit(GeneratorDialog& dialog, const char* name, const std::string& label,
-                        const std::string& filter, std::function<std::string(const std::string&)> take,
+                        const TRunTimeFilter& filter, std::function<std::string(const std::string&)> take,
                         QWidget* page = nullptr);
 
 } // namespace vx::tools

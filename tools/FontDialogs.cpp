@@ -3,6 +3,7 @@
 
 #include "controls/edits/RXCombos.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
+#include "localisation/RunTimeText.h"
 #include "platform/qt/QtText.h"
 #include "tools/ColourPicker.h"
 #include "tools/core/EntityTable.h"
@@ -13,6 +14,12 @@
 #include <QListWidget>
 
 using namespace vx::tools;
+
+namespace {
+
+const TRunTimeText NoColourSelected{"No color selected."};
+
+} // namespace
 
 Tfrm_font::Tfrm_font(QWidget* parent) : GeneratorDialog("frm_font", "Font picker", parent)
 {
@@ -81,7 +88,7 @@ void Tfrm_colorpicker::Activated()
 {
     colour_ = NoColour;
     pnlUserColor->setPalette(palette());
-    pnlUserColor->setText("No color selected.");
+    pnlUserColor->setText(vx::ToQString(NoColourSelected()));
 }
 
 Tfrm_charmap::Tfrm_charmap(QWidget* parent)

@@ -2,6 +2,7 @@
 #include "tools/MultiFileReplaceWindow.h"
 
 #include "controls/flat/TFlatSpeedButtonUnit.h"
+#include "localisation/RunTimeText.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
@@ -24,6 +25,9 @@
 using namespace vx::tools;
 
 namespace {
+
+const TRunTimeText AddFolderTitle{"Add folder"};
+const TRunTimeFilter WebFilesFilter{"Web files|*.htm;*.html;*.asp;*.asa;*.js;*.vbs;*.shtml;*.htx"};
 
 template <class W> W* Named(W* widget, const char* name)
 {
@@ -187,7 +191,7 @@ TFStart::TFStart(QWidget* parent)
     AddCommandButton("SpeedButton2", "&Find", [this] { Run(true); })->setToolTip("Find occurance");
     AddCommandButton("SpeedButton3", "&Replace", [this] { Run(false); })->setToolTip("Find and replace occurances");
     AddCommandButton("SpeedButton5", "Add fol&der...", [this] {
-        const std::string folder = vx::dialogs::ChooseFolder("Add folder");
+        const std::string folder = vx::dialogs::ChooseFolder(AddFolderTitle());
         if (!folder.empty())
             ScanDir(folder);
     });
@@ -236,7 +240,7 @@ void TFStart::Browse()
 {
     ListBox1->clear();
     const std::string file = vx::dialogs::OpenFile(
-        "Open", "Web files|*.htm;*.html;*.asp;*.asa;*.js;*.vbs;*.shtml;*.htx");
+        OpenTitle(), WebFilesFilter());
     if (!file.empty())
         ListBox1->addItem(vx::ToQString(file));
     UpdateCount();

@@ -4,6 +4,7 @@
 #include "controls/flat/TFlatCheckBoxUnit.h"
 #include "controls/flat/TFlatEditUnit.h"
 #include "controls/flat/TFlatMemoUnit.h"
+#include "localisation/RunTimeText.h"
 #include "platform/FileIO.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
@@ -19,6 +20,9 @@
 using namespace vx::tools;
 
 namespace {
+
+const TRunTimeText SaveFunctionTitle{"Save function"};
+const TRunTimeFilter FunctionFilter{"ASP files|*.asp|Include files|*.inc"};
 
 QListWidget* AddList(vx::tools::GeneratorDialog& dialog, const char* name, const std::string& label)
 {
@@ -98,7 +102,7 @@ Tfrm_makefunction::Tfrm_makefunction(QWidget* parent) : GeneratorDialog("frm_mak
         if (!CheckBox1->Checked())
             return lines;
         const std::string file =
-            vx::dialogs::SaveFile("Save function", "ASP files|*.asp|Include files|*.inc", "", "asp");
+            vx::dialogs::SaveFile(SaveFunctionTitle(), FunctionFilter(), "", "asp");
         if (file.empty())
             return lines;
         std::string text;

@@ -4,6 +4,7 @@
 #include "controls/flat/TFlatCheckBoxUnit.h"
 #include "controls/flat/TFlatMemoUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
+#include "localisation/RunTimeText.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
 #include "platform/qt/Dialogs.h"
@@ -16,6 +17,11 @@
 using namespace vx::tools;
 
 namespace {
+
+const TRunTimeText SelectTitle{"Select file"};
+const TRunTimeText SaveTitle{"Save file"};
+const TRunTimeFilter TextFilter{"Textfiles|*.txt;*.asc;*.doc"};
+const TRunTimeFilter HtmlFilter{"htmlfiles|*.htm;*.html"};
 
 TFlatMemo* HiddenMemo(QWidget* parent, const char* name)
 {
@@ -45,7 +51,7 @@ Tfrm_txt2html::Tfrm_txt2html(QWidget* parent) : GeneratorDialog("frm_txt2html", 
 
 void Tfrm_txt2html::Convert()
 {
-    const std::string source = vx::dialogs::OpenFile("Select file", "Textfiles|*.txt;*.asc;*.doc");
+    const std::string source = vx::dialogs::OpenFile(SelectTitle(), TextFilter());
     if (!source.empty()) {
         memo1->Lines().Clear();
         memo2->Lines().Clear();
@@ -66,7 +72,7 @@ void Tfrm_txt2html::Convert()
         AddMemoLines(*memo2, page);
     }
     memo2->Lines().Add("</html>");
-    const std::string target = vx::dialogs::SaveFile("Save file", "htmlfiles|*.htm;*.html", "", "htm");
+    const std::string target = vx::dialogs::SaveFile(SaveTitle(), HtmlFilter(), "", "htm");
     if (!target.empty()) {
         try {
             vx::WriteFileAtomic(target, memo2->Lines().Text());

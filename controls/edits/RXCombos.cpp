@@ -118,6 +118,29 @@ const QImage& DevicePicture()
 TOwnerDrawComboBox::TOwnerDrawComboBox(QWidget* parent) : QComboBox(parent)
 {
     setItemDelegate(new OwnerDrawDelegate(*this));
+    // The items change with the language: the box follows them.
+    setSizeAdjustPolicy(QComboBox::AdjustToContents);
+}
+
+namespace {
+
+// What DrawItem puts before an item's text (a colour swatch, a font's picture).
+int TextIndent(const TOwnerDrawComboBox& combo)
+{
+    const QRect item(0, 0, 1000, combo.ItemHeight());
+    return combo.count() > 0 ? combo.TextRect(item, std::max(combo.currentIndex(), 0)).left() : 0;
+}
+
+} // namespace
+
+QSize TOwnerDrawComboBox::sizeHint() const
+{
+    return QComboBox::sizeHint() + QSize(TextIndent(*this), 0);
+}
+
+QSize TOwnerDrawComboBox::minimumSizeHint() const
+{
+    return QComboBox::minimumSizeHint() + QSize(TextIndent(*this), 0);
 }
 
 void TOwnerDrawComboBox::changeEvent(QEvent* e)
@@ -210,9 +233,15 @@ void TColorComboBox::DrawItem(QPainter& painter, const QRect& rect, int index, b
     painter.fillRect(swatch.adjusted(1, 1, -1, -1), vx::ToQColor(itemData(index).value<TColor>()));
     if (displayNames_) {
         painter.setPen(text);
-        painter.drawText(vx::WinRect(rect.left() + 28, rect.top(), rect.left() + rect.width(), rect.top() + rect.height()),
-                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, itemText(index));
+        painter.drawText(TextRect(rect, index), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, itemText(index));
     }
+}
+
+QRect TColorComboBox::TextRect(const QRect& rect, int) const
+{
+    if (!displayNames_)
+        return {};
+    return vx::WinRect(rect.left() + 28, rect.top(), rect.left() + rect.width(), rect.top() + rect.height());
 }
 
 // The native frame and button, the current item drawn as in the list.
@@ -386,13 +415,20 @@ int TFontComboBox::MeasureItemHeight() const
 void TFontComboBox::DrawItem(QPainter& painter, const QRect& rect, int index, bool selected) const
 {
     FillItem(painter, *this, rect, selected);
-    const int type = FontType(index);
-    const QImage* picture = type & TrueTypeFont ? &TrueTypePicture() : type & DeviceFont ? &DevicePicture() : nullptr;
-    int textLeft = rect.left() + 20 + 6;
-    if (picture) {
+    if (const QImage* picture = Picture(index))
         painter.drawImage(rect.left() + 2, rect.top() + (rect.height() - picture->height()) / 2, *picture);
-        textLeft = rect.left() + picture->width() + 6;
-    }
-    painter.drawText(vx::WinRect(textLeft, rect.top(), rect.left() + rect.width(), rect.top() + rect.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, itemText(index));
+    painter.drawText(TextRect(rect, index), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, itemText(index));
+}
+
+const QImage* TFontComboBox::Picture(int index) const
+{
+    const int type = FontType(index);
+    return type & TrueTypeFont ? &TrueTypePicture() : type & DeviceFont ? &DevicePicture() : nullptr;
+}
+
+QRect TFontComboBox::TextRect(const QRect& rect, int index) const
+{
+    const QImage* picture = Picture(index);
+    const int textLeft = rect.left() + (picture ? picture->width() : 20) + 6;
+    return vx::WinRect(textLeft, rect.top(), rect.left() + rect.width(), rect.top() + rect.height());
 }

@@ -28,6 +28,11 @@ public:
     int ItemHeight() const { return itemHeight_; }
     // Paints one item the way the list shows it.
     virtual void DrawItem(QPainter& painter, const QRect& rect, int index, bool selected) const = 0;
+    // Where DrawItem writes the item's text within rect; empty when it writes none.
+    virtual QRect TextRect(const QRect& rect, int index) const = 0;
+    // Room for the widest item as DrawItem writes it.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
     vx::TNotifyEvent OnChange;
     vx::TNotifyEvent OnClick;
@@ -77,6 +82,7 @@ public:
     std::string ItemName(int index) const;
 
     void DrawItem(QPainter& painter, const QRect& rect, int index, bool selected) const override;
+    QRect TextRect(const QRect& rect, int index) const override;
 
 protected:
     int MeasureItemHeight() const override;
@@ -128,6 +134,7 @@ public:
     int FontType(int index) const;
 
     void DrawItem(QPainter& painter, const QRect& rect, int index, bool selected) const override;
+    QRect TextRect(const QRect& rect, int index) const override;
 
     // The faces of the screen, from the font database.
     static std::vector<TFontFace> ScreenFonts();
@@ -145,6 +152,8 @@ protected:
 private:
     void SelectName();
     void Changed();
+    // The picture that marks the item's kind of font; none for a raster font.
+    const QImage* Picture(int index) const;
 
     TFontDevice device_ = TFontDevice::fdScreen;
     std::string fontName_;

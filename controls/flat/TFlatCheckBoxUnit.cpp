@@ -52,7 +52,15 @@ void TFlatCheckBox::SetCaption(const std::string& value)
 {
     caption_ = value;
     shortcutId_ = vx::GrabMnemonic(*this, shortcutId_, value);
+    updateGeometry();
     update();
+}
+
+QSize TFlatCheckBox::sizeHint() const
+{
+    // The square and its gap take 16 pixels, the far edge one more; the text starts a pixel down.
+    const QSize text = fontMetrics().size(Qt::TextShowMnemonic, vx::ToQString(caption_));
+    return {text.width() + 17, std::max(text.height() + 2, 17)};
 }
 
 QRect TFlatCheckBox::CheckRect() const
@@ -60,6 +68,12 @@ QRect TFlatCheckBox::CheckRect() const
     if (layout_ == TCheckBoxLayout::checkboxLeft)
         return vx::WinRect(1, 3, 12, 14);
     return vx::WinRect(width() - 12, 3, width() - 1, 14);
+}
+
+QRect TFlatCheckBox::TextRect() const
+{
+    return layout_ == TCheckBoxLayout::checkboxLeft ? vx::WinRect(16, 1, width() - 1, height() - 1)
+                                                    : vx::WinRect(1, 1, width() - 16, height() - 1);
 }
 
 void TFlatCheckBox::paintEvent(QPaintEvent*)
@@ -87,12 +101,10 @@ void TFlatCheckBox::paintEvent(QPaintEvent*)
         }
     }
 
-    QRect text = layout_ == TCheckBoxLayout::checkboxLeft ? vx::WinRect(16, 1, width() - 1, height() - 1)
-                                                          : vx::WinRect(1, 1, width() - 16, height() - 1);
     int align = layout_ == TCheckBoxLayout::checkboxLeft ? Qt::AlignLeft : Qt::AlignRight;
     p.setFont(font());
-    vx::DrawCaption(p, text, align | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic, vx::ToQString(caption_),
-                    isEnabled(), palette().color(QPalette::WindowText));
+    vx::DrawCaption(p, TextRect(), align | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic,
+                    vx::ToQString(caption_), isEnabled(), palette().color(QPalette::WindowText));
 }
 
 void TFlatCheckBox::Toggle()

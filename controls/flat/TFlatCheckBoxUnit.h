@@ -28,6 +28,12 @@ public:
     bool MouseDown() const { return mouseDown_; }
     // The square in client coordinates.
     QRect CheckRect() const;
+    // Where the caption is written, wrapping, in client coordinates.
+    QRect TextRect() const;
+    // Layouts give the box room for its caption on one line in the current
+    // font, and follow a new caption or font.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
     vx::TNotifyEvent OnClick;
 

@@ -8,6 +8,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 // Image of a multi-image glyph to show, by NumGlyphs - 1 and state.
@@ -39,18 +41,21 @@ void TFlatSpeedButton::SetGlyph(const QImage& value)
         int n = glyph_.width() / glyph_.height();
         numGlyphs_ = n > 4 || n < 1 ? 1 : n;
     }
+    updateGeometry();
     update();
 }
 
 void TFlatSpeedButton::SetNumGlyphs(int value)
 {
     numGlyphs_ = value < 1 ? 1 : value > 4 ? 4 : value;
+    updateGeometry();
     update();
 }
 
 void TFlatSpeedButton::SetLayout(vx::TButtonLayout value)
 {
     layout_ = value;
+    updateGeometry();
     update();
 }
 
@@ -65,6 +70,7 @@ void TFlatSpeedButton::SetMargin(int value)
 void TFlatSpeedButton::SetSpacing(int value)
 {
     spacing_ = value;
+    updateGeometry();
     update();
 }
 
@@ -72,7 +78,28 @@ void TFlatSpeedButton::SetCaption(const std::string& value)
 {
     caption_ = value;
     shortcutId_ = vx::GrabMnemonic(*this, shortcutId_, value);
+    updateGeometry();
     update();
+}
+
+QSize TFlatSpeedButton::minimumSizeHint() const
+{
+    // The frame and a little air on either side of the face's contents.
+    constexpr int Padding = 8;
+    const QSize text = caption_.empty() ? QSize() : fontMetrics().size(Qt::TextShowMnemonic, vx::ToQString(caption_));
+    const QSize glyph = glyph_.isNull() ? QSize() : QSize(glyph_.width() / numGlyphs_, glyph_.height());
+    const int gap = text.isEmpty() || glyph.isEmpty() ? 0 : std::max(spacing_, 0);
+    const bool across = layout_ == vx::TButtonLayout::blGlyphLeft || layout_ == vx::TButtonLayout::blGlyphRight;
+    const QSize contents = across ? QSize(glyph.width() + gap + text.width(), std::max(glyph.height(), text.height()))
+                                  : QSize(std::max(glyph.width(), text.width()), glyph.height() + gap + text.height());
+    return contents + QSize(2 * Padding, Padding);
+}
+
+QSize TFlatSpeedButton::sizeHint() const
+{
+    constexpr int StandardWidth = 75;
+    const QSize least = minimumSizeHint();
+    return {std::max(least.width(), StandardWidth), least.height()};
 }
 
 void TFlatSpeedButton::Click()

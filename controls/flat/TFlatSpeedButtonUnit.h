@@ -47,6 +47,12 @@ public:
     // Sets the dialog's result first (a non-zero ModalResult closes it), then fires OnClick.
     virtual void Click();
 
+    // Layouts give the button room for its glyph and its whole caption in
+    // the current font (at least a standard button's 75 pixels when they
+    // can), and follow a new caption or font.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
     vx::TNotifyEvent OnClick;
     vx::TNotifyEvent OnDblClick;
 

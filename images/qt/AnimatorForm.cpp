@@ -27,6 +27,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -125,7 +126,7 @@ TAnimatorForm::TAnimatorForm(QWidget* parent) : QDialog(parent), image_(std::mak
     ImageChanged();
     SelectFrame(-1, true);
     UpdateCaption();
-    SetStatus(kReady);
+    SetStatus(kReady());
     modified_ = false;
     TranslateWindow(this);
 }
@@ -228,6 +229,8 @@ QWidget* TAnimatorForm::BuildThumbnails()
 void TAnimatorForm::BuildPages()
 {
     pages_ = Named(new QTabWidget(this), "Pages");
+    // The window is as wide as its row of tabs: every tab shows.
+    pages_->tabBar()->setUsesScrollButtons(false);
     optionsTab_ = BuildOptionsPage();
     animationTab_ = BuildAnimationPage();
     imageTab_ = BuildImagePage();
@@ -273,7 +276,10 @@ QWidget* TAnimatorForm::BuildAnimationPage()
     backColorBtn_->setText("...");
     back->addWidget(backColor_);
     back->addWidget(backColorBtn_);
-    form->addRow("&Background Color:  ", back);
+    // A row of a layout gets a bare label: the mnemonic needs its buddy named.
+    auto* backLbl = new QLabel("&Background Color:  ", page);
+    backLbl->setBuddy(backColor_);
+    form->addRow(backLbl, back);
     loopBox_ = Named(new QCheckBox("&Looping", page), "LoopBox");
     form->addRow(loopBox_);
     repeatForever_ = Named(new QCheckBox("Repeat &Forever", page), "RepeatForever");

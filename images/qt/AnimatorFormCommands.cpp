@@ -53,7 +53,7 @@ bool TAnimatorForm::SaveQuestion()
 {
     if (!modified_)
         return true;
-    switch (MessageDlg(kSaveChanges, mtWarning, mbYesNoCancel)) {
+    switch (MessageDlg(kSaveChanges(), mtWarning, mbYesNoCancel)) {
     case mrYes: return SaveCmd();
     case mrNo: return true;
     default: return false;
@@ -69,7 +69,7 @@ void TAnimatorForm::NewCmd()
     fileName_.clear();
     ImageChanged();
     UpdateCaption();
-    SetStatus(kReady);
+    SetStatus(kReady());
     modified_ = false;
 }
 
@@ -77,19 +77,19 @@ void TAnimatorForm::OpenCmd()
 {
     if (!SaveQuestion())
         return;
-    const std::string path = vx::dialogs::OpenFile("", kGIFFilter, fileName_);
+    const std::string path = vx::dialogs::OpenFile("", kGIFFilter(), fileName_);
     if (path.empty())
         return;
     auto finish = [this] {
         loading_ = aborted_ = false;
         modified_ = false;
-        SetStatus(kReady);
+        SetStatus(kReady());
         ImageChanged();
         UpdateCaption();
     };
     TWaitCursor wait;
     loading_ = true;
-    SetStatus(kPressEsc);
+    SetStatus(kPressEsc());
     QApplication::processEvents();
     try {
         image_->LoadFromFile(path);
@@ -116,7 +116,7 @@ bool TAnimatorForm::SaveCmd()
     TWaitCursor wait;
     image_->SaveToFile(fileName_);
     modified_ = false;
-    SetStatus(kReady);
+    SetStatus(kReady());
     return true;
 }
 
@@ -124,7 +124,7 @@ bool TAnimatorForm::SaveAsCmd()
 {
     if (image_->Empty())
         return false;
-    std::string path = vx::dialogs::SaveFile("", kGIFFilter, fileName_);
+    std::string path = vx::dialogs::SaveFile("", kGIFFilter(), fileName_);
     if (path.empty())
         return false;
     if (std::filesystem::path(path).extension().empty())
@@ -134,7 +134,7 @@ bool TAnimatorForm::SaveAsCmd()
     fileName_ = path;
     UpdateCaption();
     modified_ = false;
-    SetStatus(kReady);
+    SetStatus(kReady());
     return true;
 }
 
@@ -184,12 +184,12 @@ void TAnimatorForm::AddFrames(const RxGIF::TGIFImage& frames)
         image_->EncodeAllFrames();
     }
     ImageChanged();
-    SetStatus(kReady);
+    SetStatus(kReady());
 }
 
 void TAnimatorForm::InsertCmd()
 {
-    const std::string path = vx::dialogs::OpenFile("", kPictureFilter, fileName_);
+    const std::string path = vx::dialogs::OpenFile("", kPictureFilter(), fileName_);
     if (path.empty())
         return;
     RxGIF::TGIFImage frames;

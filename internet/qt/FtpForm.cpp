@@ -8,6 +8,7 @@
 #include "internet/CurlFtpSession.h"
 #include "internet/FtpSettings.h"
 #include "internet/LocalAddresses.h"
+#include "localisation/RunTimeText.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/qt/QtText.h"
 
@@ -25,6 +26,9 @@
 #include <QVBoxLayout>
 
 namespace {
+
+const TRunTimeText LocalDrive{"Local drive"};
+const TRunTimeText RemoteSystem{"Remote system"};
 
 constexpr const char* kWebMask = "*.asp;*.asa;*.inc;*.htm;*.html;*.shtml;*.js;*.vbs;*.gif;*.jpg;*.png";
 
@@ -239,6 +243,11 @@ void Tf_ftp::showEvent(QShowEvent* event)
     FormActivate();
 }
 
+void Tf_ftp::ShowRemoteAddress()
+{
+    Panel5->setText(vx::ToQString(RemoteSystem() + " [" + session_->RemoteAddress() + "]"));
+}
+
 void Tf_ftp::reject()
 {
     if (busy_) {
@@ -250,8 +259,9 @@ void Tf_ftp::reject()
 
 void Tf_ftp::FormActivate()
 {
-    Panel3->setText(vx::ToQString("Local drive [" + vx::net::PickLocalAddress(vx::net::TSystemAddressSource().Addresses()) + "]"));
-    Panel5->setText(vx::ToQString("Remote system [" + session_->RemoteAddress() + "]"));
+    Panel3->setText(vx::ToQString(LocalDrive() + " [" +
+                                  vx::net::PickLocalAddress(vx::net::TSystemAddressSource().Addresses()) + "]"));
+    ShowRemoteAddress();
     if (session_->Connected())
         return;
     TFtpSettings settings = TFtpSettings::Load();

@@ -84,6 +84,8 @@ private:
     void BuildWindow();
     void Wire();
     void FormActivate();
+    // "Remote system [<address>]" over the remote list.
+    void ShowRemoteAddress();
 
     void Connect();
     void Disconnect();

@@ -103,7 +103,7 @@ void Tf_ftp::Connect()
         SetConnectedState(false);
         return;
     }
-    Panel5->setText(vx::ToQString("Remote system [" + session_->RemoteAddress() + "]"));
+    ShowRemoteAddress();
     SetConnectedState(true);
     SetPanel(3, "Connected");
     RefreshRemote();

@@ -3,6 +3,7 @@
 
 #include "internet/qt/LinkPictures.h"
 #include "internet/qt/LinkTreeModel.h"
+#include "localisation/RunTimeText.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
@@ -19,6 +20,8 @@
 bool LinkCheckDone = false;
 
 namespace {
+
+const TRunTimeFilter HtmlFilter{"HTML files|*.htm;*.html|All files|*.*"};
 
 QPushButton* Button(QWidget* parent, const char* name, const char* caption, const char* hint = nullptr)
 {
@@ -79,10 +82,12 @@ void TfrmLinkChecking::BuildWindow()
     stbStatus->setSizeGripEnabled(false);
     // The address panel grows up to its width (set on every resize) and the
     // state panel takes what is left; neither ever makes the window wider.
+    // The stretches leave nothing to the bar's own trailing stretch: the
+    // address panel's share always reaches its width, the rest goes to the state.
     for (int i = 0; i < 2; ++i) {
         panels_[i] = new QLabel(stbStatus);
         panels_[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        stbStatus->addWidget(panels_[i], i == 0 ? 1 : 0);
+        stbStatus->addWidget(panels_[i], i == 0 ? 1000 : 1);
     }
 
     auto* top = new QHBoxLayout;
@@ -150,7 +155,7 @@ void TfrmLinkChecking::SetPanel(int index, const std::string& text)
 
 void TfrmLinkChecking::btnBrowseClick()
 {
-    std::string file = vx::dialogs::OpenFile("Open", "HTML files|*.htm;*.html|All files|*.*", "", "htm");
+    std::string file = vx::dialogs::OpenFile(OpenTitle(), HtmlFilter(), "", "htm");
     if (!file.empty())
         edtHTML->setText(vx::ToQPath(file));
 }

@@ -2,6 +2,7 @@
 #include "internet/qt/OpenUrlForm.h"
 
 #include "internet/qt/AsyncFetch.h"
+#include "localisation/RunTimeText.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
@@ -23,7 +24,8 @@
 namespace {
 
 constexpr const char* kHistory = "url.dat";
-constexpr const char* kSaveFilter = "HTM|*.htm|HTML|*.html|SHTML|*.shtml|ASP|*.asp|VBScript|*.vbs|JavaScript|*.js";
+const TRunTimeFilter kSaveFilter{"HTM|*.htm|HTML|*.html|SHTML|*.shtml|ASP|*.asp|VBScript|*.vbs|JavaScript|*.js"};
+const TRunTimeText kSaveTitle{"Save"};
 
 } // namespace
 
@@ -167,7 +169,7 @@ void Tfrm_openurl::SavePage(const std::string& page)
     TStringList lines;
     lines.SetText(page);
     memo1->setPlainText(vx::ToQString(lines.Text()));
-    std::string file = vx::dialogs::SaveFile("Save", kSaveFilter, "", "htm");
+    std::string file = vx::dialogs::SaveFile(kSaveTitle(), kSaveFilter(), "", "htm");
     if (!file.empty()) {
         if (vx::FileExists(file) && MessageDlg(file + " already exists.\nDo you want to replace it?", mtConfirmation,
                                                mbYesNo) != mrYes)

@@ -5,6 +5,7 @@
 #include "internet/StructureBuilder.h"
 #include "internet/qt/LinkPictures.h"
 #include "internet/qt/WindowFetcher.h"
+#include "localisation/RunTimeText.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/FileIO.h"
 #include "platform/TStringList.h"
@@ -27,6 +28,8 @@
 #include <sstream>
 
 namespace {
+
+const TRunTimeFilter HtmlFilter{"HTML files|*.htm;*.html|All files|*.*"};
 
 constexpr std::uintmax_t kMaxPage = 8 << 20;
 
@@ -130,7 +133,7 @@ void TfrmHTMLParsing::showEvent(QShowEvent* event)
 
 void TfrmHTMLParsing::btnBrowseClick()
 {
-    std::string file = vx::dialogs::OpenFile("Open", "HTML files|*.htm;*.html|All files|*.*", "", "htm");
+    std::string file = vx::dialogs::OpenFile(OpenTitle(), HtmlFilter(), "", "htm");
     if (!file.empty())
         edtHTML->setText(vx::ToQPath(file));
 }

@@ -2,6 +2,8 @@
 #include "localisation/qt/KMLang.h"
 
 #include "localisation/qt/KMLangAdapters.h"
+#include "localisation/qt/QtTranslations.h"
+#include "localisation/qt/RunTimeTexts.h"
 #include "platform/AnsiText.h"
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"
@@ -191,6 +193,7 @@ TKAppLanguage::TKAppLanguage()
     for (const char* rule : kDefaultRules)
         scanRules_.Add(rule);
     effectiveDir_ = vx::ProgramFolder() + "/";
+    SetRunTimeLookup(&Tr);
 }
 
 void TKAppLanguage::Initialize()
@@ -305,6 +308,7 @@ void TKAppLanguage::SetLanguage(const std::string& name)
     previous_ = current_;
     current_ = name;
     useFile(std::move(file));
+    UseQtTranslations(name);
     const std::vector<TKMLang*> windows = live_;
     for (TKMLang* component : windows)
         component->Translate();

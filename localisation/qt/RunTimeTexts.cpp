@@ -60,11 +60,16 @@ QString TrQ(std::string_view english)
     return vx::ToQString(Tr(english));
 }
 
-std::unique_ptr<QWidget> MakeRunTimeTextsWindow(std::span<const char* const> texts)
+QString TrQ(const TRunTimeText& text)
+{
+    return TrQ(text.English());
+}
+
+std::unique_ptr<QWidget> MakeRunTimeTextsWindow(std::span<const std::string> texts)
 {
     auto window = std::make_unique<QWidget>();
     window->setObjectName(RunTimeTextsSection);
-    for (const char* text : texts) {
+    for (const std::string& text : texts) {
         auto* holder = new QAction(vx::ToQString(text), window.get());
         holder->setObjectName(QString::fromStdString(ComponentName(text)));
     }

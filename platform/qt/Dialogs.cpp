@@ -128,7 +128,7 @@ FileChoice fileDialog(Request request)
     if (request.offersReadOnly) {
         // The platform's own dialog cannot carry the box.
         dialog.setOption(QFileDialog::DontUseNativeDialog);
-        readOnly = new QCheckBox(QStringLiteral("Open as &read-only"), &dialog);
+        readOnly = new QCheckBox(ToQString(request.readOnlyBox), &dialog);
         if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
             grid->addWidget(readOnly, grid->rowCount(), 0, 1, -1);
     }
@@ -226,10 +226,11 @@ std::string SaveFile(const std::string& caption, const std::string& filter, cons
 }
 
 FileChoice OpenFileOfferingReadOnly(const std::string& caption, const std::string& filter,
-                                    const std::string& defaultExt)
+                                    const std::string& defaultExt, const std::string& readOnlyBox)
 {
     Request request = fileRequest(Kind::OpenFile, caption, filter, "", defaultExt);
     request.offersReadOnly = true;
+    request.readOnlyBox = readOnlyBox;
     return fileDialog(std::move(request));
 }
 

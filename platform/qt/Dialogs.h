@@ -98,8 +98,9 @@ struct Request {
     std::string defaultExt;
     // File dialogs: the filter entry shown first, counting from 1.
     int filterIndex = 1;
-    // Open dialog: whether it offers the "Open as read-only" box.
+    // Open dialog: whether it offers the "Open as read-only" box, and the box's text.
     bool offersReadOnly = false;
+    std::string readOnlyBox;
     // Message only.
     TMsgDlgType type = mtCustom;
     TMsgDlgButtons buttons = mbOK;
@@ -137,9 +138,10 @@ struct FileChoice {
     std::string path; // "" when cancelled
     bool readOnly = false;
 };
-// The open dialog with the "Open as read-only" box.
+// The open dialog with the "Open as read-only" box, readOnlyBox its text in
+// the program's language ("&" marks its accelerator).
 FileChoice OpenFileOfferingReadOnly(const std::string& caption, const std::string& filter,
-                                    const std::string& defaultExt);
+                                    const std::string& defaultExt, const std::string& readOnlyBox);
 // True and the choice in color (a TColor) when the user chose one.
 bool ChooseColor(std::uint32_t& color);
 bool ChooseFont(FontChoice& font);

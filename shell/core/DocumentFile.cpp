@@ -265,6 +265,13 @@ bool SameFile(const std::string& first, const std::string& second)
     return std::filesystem::equivalent(first, second, failure) && !failure;
 }
 
+std::string WholeFileName(const std::string& name)
+{
+    std::error_code failure;
+    const std::filesystem::path whole = std::filesystem::absolute(name, failure);
+    return failure ? name : whole.lexically_normal().string();
+}
+
 bool LooksBinary(std::string_view bytes)
 {
     constexpr std::size_t FirstBlock = 8192;

@@ -67,6 +67,10 @@ std::string JoinLines(const TStrings& lines, const TLoadedLines& loaded);
 // Whether both names lead to one file (links and relative names followed).
 bool SameFile(const std::string& first, const std::string& second);
 
+// The name with the working folder before it when it is relative, so that it
+// names the same file to a later start; a name that cannot be made whole stays.
+std::string WholeFileName(const std::string& name);
+
 // Whether the start of a file looks like binary data rather than text (a NUL
 // byte in its first block).
 bool LooksBinary(std::string_view bytes);

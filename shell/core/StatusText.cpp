@@ -1,6 +1,8 @@
 // The status bars' texts.
 #include "shell/core/StatusText.h"
 
+#include "localisation/RunTimeText.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -11,6 +13,19 @@
 namespace vx::shell {
 
 namespace {
+
+// The panels' words, in the current language.
+const TRunTimeText AddressLayout{" IP-Address"};
+const TRunTimeText OnlineLayout{"Online status"};
+const TRunTimeText Online{"Online"};
+const TRunTimeText Offline{"Offline"};
+const TRunTimeText ProjectTime{"Project time : "};
+const TRunTimeText Modified{"Modified"};
+const TRunTimeText UnModified{"Un-Modified"};
+const TRunTimeText ReadOnly{"Read Only"};
+const TRunTimeText ReadAndWrite{"Read & Write"};
+const TRunTimeText Insert{"Insert"};
+const TRunTimeText Overwrite{"Overwrite"};
 
 // The longest name the panel shows; a longer one shows nothing at all.
 constexpr std::size_t MaxUserName = 20;
@@ -33,8 +48,13 @@ std::string LockText(TKeyLock lock, const char* on, const std::string& previous)
 
 const TMainPanels& MainPanelLayout()
 {
-    static const TMainPanels layout{"", "", "", " IP-Address", "Online status"};
+    static const TMainPanels layout{"", "", "", AddressLayout.English(), OnlineLayout.English()};
     return layout;
+}
+
+TMainPanels CurrentMainPanelLayout()
+{
+    return {"", "", "", AddressLayout(), OnlineLayout()};
 }
 
 const TDocPanels& DocPanelLayout()
@@ -82,7 +102,7 @@ TMainPanels MainPanelTexts(const TStatusSnapshot& snapshot)
     panels[2] = UserNamePanel(snapshot.LoginName);
     if (snapshot.Address) {
         panels[3] = snapshot.Address->CurrentIP;
-        panels[4] = snapshot.Address->Online ? "Online" : "Offline";
+        panels[4] = snapshot.Address->Online ? Online() : Offline();
     }
     return panels;
 }
@@ -97,10 +117,10 @@ TDocPanels DocPanelTexts(const TStatusSnapshot& snapshot, const TDocPanels& prev
                 std::to_string(editor.LineLength);
     panels[1] = LockText(snapshot.NumLock, "NUM", previous[1]);
     panels[2] = LockText(snapshot.CapsLock, "CAPS", previous[2]);
-    panels[3] = "Project time : " + ElapsedText(snapshot.ProjectElapsed);
-    panels[4] = editor.Modified ? "Modified" : "Un-Modified";
-    panels[5] = editor.ReadOnly ? "Read Only" : "Read & Write";
-    panels[6] = editor.InsertMode ? "Insert" : "Overwrite";
+    panels[3] = ProjectTime() + ElapsedText(snapshot.ProjectElapsed);
+    panels[4] = editor.Modified ? Modified() : UnModified();
+    panels[5] = editor.ReadOnly ? ReadOnly() : ReadAndWrite();
+    panels[6] = editor.InsertMode ? Insert() : Overwrite();
     return panels;
 }
 

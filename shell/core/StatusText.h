@@ -47,6 +47,8 @@ using TDocPanels = std::array<std::string, DocPanelCount>;
 
 // The layout texts the panels show before the first refresh.
 const TMainPanels& MainPanelLayout();
+// The same in the current language.
+TMainPanels CurrentMainPanelLayout();
 const TDocPanels& DocPanelLayout();
 
 // Clock, date, user, address and online state.

@@ -50,6 +50,10 @@ const std::map<std::string_view, TFormHandler>& FormHandlers()
 // The tool bar's rows are laid out for a window this wide (less its frame).
 constexpr int ToolBarRowWidth = 990;
 
+// Why items are disabled; shown in the current language with the item's hint.
+const TRunTimeText FilledAtRunTime{"filled at run time"};
+const TRunTimeText DisabledInLayout{"disabled in the layout"};
+
 // Marks an item whose hint is the reason it is disabled.
 constexpr const char* ReasonShown = "vxReasonShown";
 
@@ -255,7 +259,7 @@ private:
     {
         if (row.Kind == TKind::Menu) {
             if (row.Flags & rfDisabled)
-                Disable(menus_[row.Name]->menuAction(), "filled at run time");
+                Disable(menus_[row.Name]->menuAction(), FilledAtRunTime.English());
             return;
         }
         const auto found = actions_.find(row.Name);
@@ -313,7 +317,7 @@ private:
             break;
         }
         if (row.Flags & rfDisabled)
-            Disable(action, "disabled in the layout");
+            Disable(action, DisabledInLayout.English());
     }
 
     // An alias runs its target and is available exactly while the target is.

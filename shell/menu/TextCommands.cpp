@@ -13,6 +13,7 @@
 #include "shell/core/TagBlock.h"
 #include "shell/menu/DocumentPrint.h"
 #include "shell/menu/ProgressWindow.h"
+#include "localisation/RunTimeText.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -27,8 +28,17 @@ namespace vx::shell {
 namespace {
 
 // "All webrelated" ends the filters of the file dialogs.
-constexpr const char* SaveFilter = "All files (*.*)|*.*";
-constexpr const char* CsvFilter = "Comma delimited files (*.csv)|*.csv|All files (*.*)|*.*";
+const TRunTimeFilter SaveFilter{"All files (*.*)|*.*"};
+const TRunTimeFilter CsvFilter{"Comma delimited files (*.csv)|*.csv|All files (*.*)|*.*"};
+const TRunTimeFilter GlobalAsaFilter{"Global.asa (*.asa)|*.asa"};
+const TRunTimeText ExportTitle{"Export"};
+const TRunTimeText SaveSelectionTitle{"Save Selection as"};
+const TRunTimeText ImportCsvTitle{"Import CSV file"};
+const TRunTimeText GlobalAsaTitle{"Create Global.asa"};
+const TRunTimeText RemarkTitle{"State remark"};
+const TRunTimeText RemarkPrompt{"The text of the remark:"};
+const TRunTimeText EncodeTitle{"Variable"};
+const TRunTimeText EncodePrompt{"The variable, or the quoted text, that Server.HTMLEncode encodes:"};
 
 // Lines handed to the editor at once; the progress window moves between them.
 constexpr int ProgressStep = 64;
@@ -93,19 +103,23 @@ std::size_t SelectionStart(const TmwCustomEditModel& model)
     return offset + static_cast<std::size_t>(caret.X - 1);
 }
 
-// An answer, or nothing when the box is cancelled.
-bool InputQuery(QWidget* parent, const std::string& caption, const std::string& prompt, std::string& value)
+// An answer, or nothing when the box is cancelled. The box is in the
+// program's own font, its prompt saying what to type.
+bool InputQuery(QWidget* parent, const TRunTimeText& caption, const TRunTimeText& prompt, std::string& value)
 {
-    bool accepted = false;
-    const QString answer = QInputDialog::getText(parent, vx::ToQString(caption), vx::ToQString(prompt),
-                                                 QLineEdit::Normal, vx::ToQString(value), &accepted);
-    if (accepted)
-        value = vx::FromQString(answer);
-    return accepted;
+    QInputDialog box(parent);
+    box.setFont(QApplication::font());
+    box.setWindowTitle(vx::ToQString(caption()));
+    box.setLabelText(vx::ToQString(prompt()));
+    box.setTextValue(vx::ToQString(value));
+    if (box.exec() != QDialog::Accepted)
+        return false;
+    value = vx::FromQString(box.textValue());
+    return true;
 }
 
-void InsertAnswer(TForm1& form, const char* caption, const char* prompt, const char* preset, const char* before,
-                  const char* after)
+void InsertAnswer(TForm1& form, const TRunTimeText& caption, const TRunTimeText& prompt, const char* preset,
+                  const char* before, const char* after)
 {
     if (!form.ActiveEditor())
         return;
@@ -119,7 +133,7 @@ void ExportLines(TForm1& form, std::string_view lineEnd)
     TmwCustomEdit* editor = form.ActiveEditor();
     if (!editor)
         return;
-    const std::string path = vx::dialogs::SaveFile("Export", SaveFilter);
+    const std::string path = vx::dialogs::SaveFile(ExportTitle(), SaveFilter());
     if (path.empty())
         return;
     vx::WriteFileAtomic(path, JoinLines(editor->Model().Lines(), lineEnd));
@@ -194,17 +208,17 @@ void SelectTagBlockCommand(TForm1& form, std::string_view)
 
 void VbsRemark(TForm1& form, std::string_view)
 {
-    InsertAnswer(form, "State remark", "State remark", "..", " Rem ", "");
+    InsertAnswer(form, RemarkTitle, RemarkPrompt, "..", " Rem ", "");
 }
 
 void HtmlRemark(TForm1& form, std::string_view)
 {
-    InsertAnswer(form, "State remark", "State remark", "..", " <!--", " --> ");
+    InsertAnswer(form, RemarkTitle, RemarkPrompt, "..", " <!--", " --> ");
 }
 
 void HtmlEncode(TForm1& form, std::string_view)
 {
-    InsertAnswer(form, "Variable", "Prompt", "", " Server.htmlencode(", ")");
+    InsertAnswer(form, EncodeTitle, EncodePrompt, "", " Server.htmlencode(", ")");
 }
 
 void SaveSelectionas(TForm1& form, std::string_view)
@@ -212,7 +226,7 @@ void SaveSelectionas(TForm1& form, std::string_view)
     TmwCustomEdit* editor = form.ActiveEditor();
     if (!editor)
         return;
-    const std::string path = vx::dialogs::SaveFile("Save Selection as", SaveFilter);
+    const std::string path = vx::dialogs::SaveFile(SaveSelectionTitle(), SaveFilter());
     if (!path.empty())
         vx::WriteFileAtomic(path, editor->Model().GetSelText() + "\r\n");
 }
@@ -229,7 +243,7 @@ void ExportMac(TForm1& form, std::string_view)
 
 void ImportCsv(TForm1&, std::string_view)
 {
-    const std::string input = vx::dialogs::OpenFile("Import CSV file", CsvFilter);
+    const std::string input = vx::dialogs::OpenFile(ImportCsvTitle(), CsvFilter());
     if (input.empty())
         return;
     const std::filesystem::path in(input);
@@ -254,7 +268,7 @@ void ImportCsv(TForm1&, std::string_view)
 
 void CreateGlobalAsa(TForm1& form, std::string_view)
 {
-    const std::string path = vx::dialogs::SaveFile("Create Global.asa", "Global.asa (*.asa)|*.asa", "global.asa");
+    const std::string path = vx::dialogs::SaveFile(GlobalAsaTitle(), GlobalAsaFilter(), "global.asa");
     if (path.empty())
         return;
     vx::WriteFileAtomic(path, LinesText(GlobalAsaLines()));

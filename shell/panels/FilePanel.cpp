@@ -3,6 +3,7 @@
 #include "controls/stores/RxNotify.h"
 #include "controls/foldertree/DirTree.h"
 #include "editor/qt/SysColors.h"
+#include "localisation/RunTimeText.h"
 #include "platform/qt/Application.h"
 #include "platform/qt/QtText.h"
 #include "shell/MainForm.h"
@@ -27,14 +28,14 @@ namespace vx::shell {
 
 namespace {
 
-constexpr const char* FileListHelp =
+const TRunTimeText FileListHelp{
     "Select a file from the list, Double click to open and work on it. Vellumix will make the editscreen where the "
-    "document is loaded active so you can start working straight away.";
-constexpr const char* DriveHelp =
-    "Select a drive, when you have selected a drive the contents (directories) will be shown in the directory list.";
-constexpr const char* FolderHelp =
+    "document is loaded active so you can start working straight away."};
+const TRunTimeText DriveHelp{
+    "Select a drive, when you have selected a drive the contents (directories) will be shown in the directory list."};
+const TRunTimeText FolderHelp{
     "Select directory, Here you can select a directory, when selected the contents of a directory will be shown in "
-    "the file list below the directory list";
+    "the file list below the directory list"};
 
 } // namespace
 
@@ -82,9 +83,12 @@ TFilePanel::TFilePanel(TForm1& form, QWidget* parent) : QWidget(parent), form_(f
     connect(DriveComboBox1, &QComboBox::activated, this, Guarded([this] {
                 DirectoryListBox1->SetSelectedDir(vx::FromQString(DriveComboBox1->currentText()));
             }));
-    connect(DirectoryListBox1, &QTreeWidget::currentItemChanged, this, Guarded([this] { DirectoryListBox1Change(); }));
-    OnViewClick(*DirectoryListBox1, TViewClick::Single, [this] { form_.ShowAssistantText(FolderHelp); });
-    OnViewClick(*filelist, TViewClick::Single, [this] { form_.ShowAssistantText(FileListHelp); });
+    // A mouse click makes an item current before it selects it, and the panel
+    // reads the selected folder: it follows the selection.
+    connect(DirectoryListBox1, &QTreeWidget::itemSelectionChanged, this,
+            Guarded([this] { DirectoryListBox1Change(); }));
+    OnViewClick(*DirectoryListBox1, TViewClick::Single, [this] { form_.ShowAssistantText(FolderHelp()); });
+    OnViewClick(*filelist, TViewClick::Single, [this] { form_.ShowAssistantText(FileListHelp()); });
     connect(filelist, &QTreeView::doubleClicked, this, Guarded([this] { FileListBox1DblClick(); }));
     connect(filelist->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { vx::DeliverShowingExceptions([&] {
@@ -107,7 +111,7 @@ bool TFilePanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == DriveComboBox1 && event->type() == QEvent::FocusIn)
         vx::DeliverShowingExceptions([this] {
-            form_.ShowAssistantText(DriveHelp);
+            form_.ShowAssistantText(DriveHelp());
             return true;
         });
     return QWidget::eventFilter(watched, event);

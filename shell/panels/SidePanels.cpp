@@ -6,6 +6,7 @@
 #include "controls/edits/RxCalc.h"
 #include "controls/display/BmpMosaic.h"
 #include "editor/qt/mwCustomEdit.h"
+#include "localisation/RunTimeText.h"
 #include "platform/qt/QtText.h"
 #include "shell/FileManager.h"
 #include "shell/MainForm.h"
@@ -32,23 +33,25 @@ namespace vx::shell {
 namespace {
 
 constexpr const char* MakerWebsite = "https://www.orvane.example/";
-constexpr const char* ManagerHelp =
+const TRunTimeText ManagerHelp{
     "Filemanager : These are the files currently open in the editor, doubleclick to open filemanager to see the "
-    "status of the files";
+    "status of the files"};
+const TRunTimeText CalculatorTitle{"Calculator"};
 
 struct TTreeHelp {
     const char* Tree;
-    const char* Text;
+    TRunTimeText Text;
 };
 
-constexpr TTreeHelp TreeHelps[] = {
-    {"TreeView1", "Link validator, Vellumix can check the validity of your hard work and test if the links are ok, if "
-                  "not it will tell you here"},
-    {"TreeView2", "Document structure, this shows the structure of the document you work on, if there is no "
-                  "information here press CTRL+ALT+D. If the document is incomplete Vellumix will *not* show you the "
-                  "structure."},
-    {"TreeView3", "Document links, this shows all the links of the document you work on, if there is no information "
-                  "here press CTRL+ALT+D. If the document is incomplete Vellumix will *not* show you the links."},
+const TTreeHelp TreeHelps[] = {
+    {"TreeView1", TRunTimeText{"Link validator, Vellumix can check the validity of your hard work and test if the "
+                               "links are ok, if not it will tell you here"}},
+    {"TreeView2", TRunTimeText{"Document structure, this shows the structure of the document you work on, if there "
+                               "is no information here press CTRL+ALT+D. If the document is incomplete Vellumix will "
+                               "*not* show you the structure."}},
+    {"TreeView3", TRunTimeText{"Document links, this shows all the links of the document you work on, if there is no "
+                               "information here press CTRL+ALT+D. If the document is incomplete Vellumix will *not* "
+                               "show you the links."}},
 };
 
 QAction* Item(const TForm1& form, const char* name)
@@ -84,7 +87,7 @@ QTabWidget* BuildRightPanels(TForm1& form, QWidget* parent)
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(tree);
         pages->addTab(sheet, sheets[i].second);
-        OnViewClick(*tree, TViewClick::Single, [&form, text = TreeHelps[i].Text] { form.ShowAssistantText(text); });
+        OnViewClick(*tree, TViewClick::Single, [&form, &help = TreeHelps[i].Text] { form.ShowAssistantText(help()); });
     }
     QObject::connect(pages, &QTabWidget::currentChanged, pages, Guarded([&form, pages] {
         if (pages->currentWidget()->objectName() == "TabSheet11")
@@ -139,7 +142,7 @@ QWidget* LogoPanel(const TForm1& form)
 
 void ListBox1Click(TForm1& form)
 {
-    form.ShowAssistantText(ManagerHelp);
+    form.ShowAssistantText(ManagerHelp());
     auto* images = form.findChild<QListWidget*>("imagebox");
     images->clear();
     TmwCustomEdit* editor = NamedSlotEditor(form, form.ListBox1->currentRow());
@@ -237,6 +240,7 @@ void Calculator(TForm1& form, std::string_view)
         calculator = new TRxCalculator(&form);
         calculator->setObjectName("calculator");
     }
+    calculator->Title = CalculatorTitle();
     calculator->Execute();
 }
 

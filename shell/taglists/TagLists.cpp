@@ -187,6 +187,9 @@ void ConnectQuickFontTools(TForm1& form)
     };
     auto* fonts = Named(new TFontComboBox(form.toppanel), "FontComboBox1");
     fonts->setToolTip("Quick font face tool");
+    // As wide as a longish font name, whatever fonts this machine has.
+    fonts->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    fonts->setMinimumContentsLength(16);
     fonts->OnClick = [&form, fonts](QObject*) { WrapInActiveSlot(form, FontFaceTag(fonts->FontName()), 7); };
     auto* layout = static_cast<QHBoxLayout*>(form.toppanel->layout());
     const int at = layout->indexOf(form.ComboBox4);

@@ -181,7 +181,8 @@ TEST_F(SqlGeneratorTest, ADataSourceWithoutTablesSaysSo)
 TEST_F(SqlGeneratorTest, OkLeavesTheAspTextAndCancelLeavesNothing)
 {
     generate({"first name"});
-    QTest::mouseClick(dialog->CheckBox2, Qt::LeftButton);
+    // On the box: its row is wider than the box and its text.
+    QTest::mouseClick(dialog->CheckBox2, Qt::LeftButton, {}, QPoint(8, dialog->CheckBox2->height() / 2));
     QTest::mouseClick(dialog->SpeedButton3, Qt::LeftButton);
     EXPECT_EQ(dialog->result(), mrOk);
     ASSERT_EQ(dialog->Memo1->Lines().Count(), 18);

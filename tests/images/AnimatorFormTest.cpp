@@ -21,6 +21,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabBar>
@@ -227,6 +228,9 @@ TEST_F(AnimatorFormTest, FramePageEdits)
     EXPECT_EQ(frame.TransparentColor(), RxGIF::clNone) << "checking alone picks no colour";
 
     ShowPage(1);
+    Find<QWidget>("TrailingComment")->setFocus();
+    QTest::keyClick(&form_, Qt::Key_B, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), Find<QLineEdit>("BackColor")) << "the label's mnemonic leads to its edit";
     Tick("LoopBox");
     EXPECT_TRUE(Find<QCheckBox>("RepeatForever")->isEnabled());
     Tick("LoopBox");

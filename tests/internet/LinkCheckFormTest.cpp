@@ -172,9 +172,12 @@ TEST_F(LinkCheckFormTest, BrowseOffersHtmlFilesAndTheAddressPanelLeavesRoomForTh
         form.resize(width, form.height());
         QApplication::processEvents();
         EXPECT_EQ(form.width(), width) << "the panels never widen the window";
-        auto* panel = form.stbStatus->findChildren<QLabel*>().value(0);
-        ASSERT_NE(panel, nullptr);
-        EXPECT_EQ(panel->width(), width - 100);
+        const QList<QLabel*> panels = form.stbStatus->findChildren<QLabel*>();
+        ASSERT_EQ(panels.size(), 2);
+        EXPECT_EQ(panels[0]->width(), width - 100);
+        EXPECT_GE(panels[1]->x(), panels[0]->geometry().right()) << "the state panel stands after the address";
+        EXPECT_GE(panels[1]->width(), panels[1]->fontMetrics().horizontalAdvance("Bad 404"))
+            << "the state panel takes the rest of the bar, room enough for a state";
     }
 }
 

@@ -73,6 +73,24 @@ TEST_F(DocumentNamesTest, AFileAlreadyOpenActivatesItsSlotInsteadOfASecondCopy)
     EXPECT_EQ(vx::test::readFile(page), "typed page\r\n");
 }
 
+TEST_F(DocumentNamesTest, ANameRelativeToTheWorkingFolderIsKeptWhole)
+{
+    const std::string page = WriteDoc("page.asp", "page\r\n");
+    const std::filesystem::path started = std::filesystem::current_path();
+    std::filesystem::current_path(docs.path());
+    StartShown({"page.asp"});
+    // Where a later start (its recovery, its Re-Open list) may stand.
+    std::filesystem::current_path(started);
+    const std::string kept = form->SlotFileName(1);
+    EXPECT_TRUE(std::filesystem::path(kept).is_absolute()) << kept;
+    EXPECT_TRUE(std::filesystem::equivalent(kept, page)) << kept;
+    Focus(form->SlotEditor(1));
+    QTest::keyClicks(form->SlotEditor(1), "typed ");
+    QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(vx::test::readFile(page), "typed page\r\n") << "saved over the file it was read from";
+    EXPECT_FALSE(std::filesystem::exists(started / "page.asp")) << "nothing written beside the new working folder";
+}
+
 TEST_F(DocumentNamesTest, ANameThatIsNotAsciiReachesTheLinkValidatorAndTheReOpenListUnchanged)
 {
     const std::string page = WriteDoc(NonAscii + ".htm", "<a href=\"x.htm\">x</a>\r\n");

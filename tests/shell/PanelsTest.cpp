@@ -108,6 +108,29 @@ TEST_F(PanelTest, MasksListSortAndOpen)
     EXPECT_TRUE(form->SlotEditor(1)->Model().GetReadOnly()) << "opened read-only as the box says";
 }
 
+TEST_F(PanelTest, AClickOnAFolderListsThatFolder)
+{
+    const std::string sub = docs.file("sub");
+    std::filesystem::create_directories(sub);
+    WriteDoc("sub/e.htm", "e");
+    vx::test::PickMenuItem(*form, {"View1", "Filepanel1"});
+    panel->SetFolder(docs.path().string());
+    QTreeWidget* tree = panel->DirectoryListBox1;
+    QTreeWidgetItem* folder = tree->currentItem();
+    ASSERT_NE(folder, nullptr);
+    tree->expandItem(folder);
+    QTreeWidgetItem* child = folder->childCount() > 0 ? folder->child(0) : nullptr;
+    ASSERT_NE(child, nullptr);
+    ASSERT_EQ(TDirTree::PathOf(child), sub);
+    tree->scrollToItem(child);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(child).center());
+    EXPECT_EQ(panel->Folder(), sub) << "the folder clicked, not the one before it";
+    EXPECT_EQ(Listed(), std::vector<std::string>{"E.htm"});
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(folder).center());
+    EXPECT_EQ(panel->Folder(), docs.path().string());
+    EXPECT_EQ(panel->FileCount(), 3);
+}
+
 TEST_F(PanelTest, TheFolderMonitorReloadsTheList)
 {
     panel->SetFolder(docs.path().string());

@@ -62,6 +62,8 @@ TEST_F(QuitTest, EscapeOrTheCloseBoxAtTheQuitQuestionKeepsTheProgramRunning)
     EXPECT_FALSE(CloseAnswering(PressYes)) << "Yes, then Cancel at the save question";
     ASSERT_EQ(dialogs.requests.size(), 1u);
     EXPECT_EQ(dialogs.requests[0].text, "Save the changes to your documents before quitting?");
+    EXPECT_TRUE(frm_profhelp->isVisible()) << "the assistant stays with the program that goes on";
+    EXPECT_TRUE(frm_profhelp->Button2->isHidden()) << "the question is over";
 
     dialogs.Queue(mrYes);
     EXPECT_TRUE(CloseAnswering(PressYes));

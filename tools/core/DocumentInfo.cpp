@@ -1,12 +1,26 @@
 // Document information and the page title.
 #include "tools/core/DocumentInfo.h"
 
+#include "localisation/RunTimeText.h"
 #include "platform/AnsiText.h"
 #include "tools/core/TextLines.h"
 
 #include <filesystem>
 
 namespace vx::tools {
+
+namespace {
+
+// The rows' names, in the current language.
+const TRunTimeText DocumentName{"Document name"};
+const TRunTimeText FullPath{"Full path "};
+const TRunTimeText DocumentTitle{"Document title"};
+const TRunTimeText BytesInDocument{"Bytes in document "};
+const TRunTimeText LastSavedAt{"Last saved at "};
+const TRunTimeText LinesInDocument{"Lines in document"};
+const TRunTimeText CharactersInDocument{"Characters in document"};
+
+} // namespace
 
 std::string GetHtmlTitle(std::string_view text)
 {
@@ -46,14 +60,14 @@ std::vector<TInfoRow> DocumentInfoRows(const TDocumentFacts& facts)
         for (int i = 0; i < lines; ++i)
             characters += (*facts.Lines)[i].size();
     }
-    return {{"Document name", std::filesystem::path(facts.FileName).filename().string()},
-            {"Full path ", facts.FileName},
-            {"Document title", title},
-            {"Bytes in document ", size},
-            {"Last saved at ", facts.SavedAt},
+    return {{DocumentName(), std::filesystem::path(facts.FileName).filename().string()},
+            {FullPath(), facts.FileName},
+            {DocumentTitle(), title},
+            {BytesInDocument(), size},
+            {LastSavedAt(), facts.SavedAt},
             {"", ""},
-            {"Lines in document", std::to_string(lines)},
-            {"Characters in document", std::to_string(characters)}};
+            {LinesInDocument(), std::to_string(lines)},
+            {CharactersInDocument(), std::to_string(characters)}};
 }
 
 } // namespace vx::tools

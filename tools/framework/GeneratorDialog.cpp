@@ -20,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -112,6 +113,8 @@ TFlatEdit* GeneratorDialog::AddEdit(const char* name, const std::string& label, 
 {
     auto* edit = Named(new TFlatEdit(page ? page : this), name);
     edit->SetText(text);
+    // The default value shows whole: its width, the frame and the line edit's margins.
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(ToQString(text)) + 12);
     AddRow(label, edit, page);
     return edit;
 }
@@ -131,8 +134,6 @@ TFlatCheckBox* GeneratorDialog::AddCheck(const char* name, const std::string& ca
     auto* check = Named(new TFlatCheckBox(page ? page : this), name);
     check->SetCaption(caption);
     check->SetChecked(checked);
-    // The flat check box gives layouts no size of its own: keep its designed height.
-    check->setMinimumSize(check->fontMetrics().horizontalAdvance(ToQString(caption)) + 24, check->height());
     AddRow({}, check, page);
     return check;
 }
@@ -164,6 +165,8 @@ QWidget* GeneratorDialog::AddPage(const char* name, const std::string& caption)
 {
     if (!PageControl1) {
         PageControl1 = Named(new QTabWidget(this), "PageControl1");
+        // The window is as wide as its row of tabs: every tab shows.
+        PageControl1->tabBar()->setUsesScrollButtons(false);
         client_->insertWidget(0, PageControl1, 1);
     }
     auto* page = Named(new QWidget(PageControl1), name);
@@ -202,7 +205,6 @@ TFlatSpeedButton* GeneratorDialog::AddButton(const char* name, const std::string
 {
     auto* button = Named(new TFlatSpeedButton(parent), name);
     button->SetCaption(caption);
-    button->setMinimumWidth(std::max(75, button->fontMetrics().horizontalAdvance(ToQString(caption)) + 16));
     button->setFixedHeight(25);
     return button;
 }

@@ -1,0 +1,53 @@
+// Texts the program shows while it runs: a status-bar word, a dialog's title
+// and file filter, a line it writes into a window. They belong to no window's
+// layout, so each is declared once where it is used, as an object at
+// namespace scope; declaring it files it for the language tool, which writes
+// every filed text into the language files, and calling it gives the text in
+// the current language.
+//
+//   const TRunTimeText NoColour{"No color selected."};
+//   label->setText(ToQString(NoColour()));
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TRunTimeText {
+public:
+    explicit TRunTimeText(const char* english);
+    const char* English() const { return english_; }
+    // In the current language.
+    std::string operator()() const;
+
+private:
+    const char* english_;
+};
+
+// A file dialog's filter, "Description|*.ext;*.ext2|...": every description
+// is filed; calling it gives the filter with its descriptions in the current
+// language.
+class TRunTimeFilter {
+public:
+    explicit TRunTimeFilter(std::string english);
+    const std::string& English() const { return english_; }
+    std::string operator()() const;
+
+private:
+    std::string english_;
+};
+
+// The title most open dialogs carry.
+extern const TRunTimeText OpenTitle;
+
+// Every text filed so far, each once, in the order they were filed.
+const std::vector<std::string>& FiledRunTimeTexts();
+
+// The current language's wording of an English text; the language component
+// sets it. Without one every text shows in English. Answers the lookup before.
+using TRunTimeLookup = std::string (*)(std::string_view english);
+TRunTimeLookup SetRunTimeLookup(TRunTimeLookup lookup);
+std::string LookUpRunTimeText(std::string_view english);
+
+// The descriptions of a filter, "Description|*.ext|..." (every other part).
+std::vector<std::string> FilterDescriptions(std::string_view filter);

@@ -1,0 +1,69 @@
+// Words that fit, in English and in Dutch: in every window the menus and
+// launchers open, and in the main window, every caption, button text, tab
+// text and field value fits the room its control gives it, and the window
+// lies on the screen.
+#include "tests/shell/DutchFixture.h"
+#include "tests/shell/MenuDriver.h"
+#include "tests/shell/TextFit.h"
+#include "tests/shell/WindowWalker.h"
+
+#include "platform/qt/QtText.h"
+
+#include <QScreen>
+
+namespace vx::test {
+namespace {
+
+// The main window's rows of document tabs and of tag lists scroll: they hold
+// as many documents as the user opens, and a dozen lists in a narrow panel.
+bool ScrollsByDesign(const std::string& place)
+{
+    return place.starts_with("QWidget#0/Splitter1/PageControl1/qt_tabwidget_tabbar.") ||
+           place.starts_with("QWidget#0/Splitter1/PageControl2/qt_tabwidget_tabbar.");
+}
+
+// The program's own lists fill the main window's tag boxes, as they do for a user.
+class TextFitTest : public DutchFixture {
+protected:
+    void SetUp() override
+    {
+        DutchFixture::SetUp();
+        std::filesystem::copy(VX_SOURCE_DIR "/data", home.File("data"), std::filesystem::copy_options::recursive);
+    }
+};
+
+TEST_F(TextFitTest, EveryTextFitsItsControlInEnglishAndInDutch)
+{
+    // Shown first, then activated, as the program starts: the lists fill the shown tag boxes.
+    Start();
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->FirstActivation(); }, 5000));
+    const QRect screen = form->screen()->availableGeometry();
+    std::string cut;
+    std::size_t measured = 0;
+    for (const char* language : {"English", "Nederlands1"}) {
+        if (TKAppLanguage::Instance().IsNativeCurrent() != (std::string_view(language) == "English"))
+            PickMenuCommand(*form, language);
+        const auto check = [&](const std::string& window, QWidget& shown) {
+            if (&shown != form.get() && !screen.contains(shown.frameGeometry()))
+                cut += std::string(language) + " " + window + " lies off the screen, " +
+                       std::to_string(shown.frameGeometry().width()) + " pixels wide\n";
+            for (const TTextRoom& room : TextRoomsOnEveryPage(shown)) {
+                ++measured;
+                if (!room.Fits() && !ScrollsByDesign(room.Place))
+                    cut += std::string(language) + " " + window + ": " + room.Place + " \"" +
+                           vx::FromQString(room.Text) + "\" needs " + std::to_string(room.Needed) + " px, has " +
+                           std::to_string(room.Room) + "\n";
+            }
+        };
+        for (const TWalkedWindow& walked : WalkEveryWindow(*form, check))
+            EXPECT_TRUE(walked.Found) << walked.Command;
+        check("main window", *form);
+    }
+    EXPECT_TRUE(cut.empty()) << "texts cut off:\n" << cut;
+    EXPECT_GT(measured, 1000u);
+}
+
+} // namespace
+} // namespace vx::test

@@ -1,0 +1,33 @@
+// Opens every window the menu and launcher tables open, one after the other,
+// as a user does: the command on the shown main window, the window met once it
+// is on the screen, Escape to close it. The tests look at each window while it
+// is up.
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class TForm1;
+
+namespace vx::test {
+
+struct TWalkedWindow {
+    std::string Command; // the menu item's name, or the dialog class of a launcher no item opens
+    bool Found = false;  // a window came up
+    bool ClosedByEscape = false;
+    bool ChangedDocument = false;
+};
+
+// Sees the window while it is up, before Escape.
+using TWindowVisit = std::function<void(const std::string& command, QWidget& window)>;
+
+// Shows the main window at 0,0 in 1,000 by 700 pixels with the first
+// document's editor focused, then opens every window. A window that does not
+// close with Escape is closed, and a changed document set back, so the next
+// window starts from the same state.
+std::vector<TWalkedWindow> WalkEveryWindow(TForm1& form, const TWindowVisit& visit);
+
+} // namespace vx::test
