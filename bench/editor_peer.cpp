@@ -19,12 +19,10 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QScrollBar>
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <string>
