@@ -24,6 +24,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <initializer_list>
 #include <filesystem>
 
 namespace {
@@ -206,6 +207,7 @@ void Tfrm_gifoptimizer::Run(bool write)
     progressFiles_->setRange(0, std::max(0, count - 1));
     abort_ = false;
     buttonAbort_->setEnabled(true);
+    SetRunning(true);
     saved_ = 0;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     for (int i = 0; i < count; ++i)
@@ -225,8 +227,28 @@ void Tfrm_gifoptimizer::Run(bool write)
     }
     QApplication::restoreOverrideCursor();
     buttonAbort_->setEnabled(false);
+    SetRunning(false);
     progressFiles_->setValue(0);
     label1_->setText("");
+}
+
+void Tfrm_gifoptimizer::SetRunning(bool running)
+{
+    running_ = running;
+    // The run works through the rows of one folder: choosing another folder or
+    // refilling the rows meanwhile would pull them from under it.
+    for (QWidget* control : std::initializer_list<QWidget*>{drives_, folders_, files_, buttonTest_, buttonOptimize_})
+        control->setEnabled(!running);
+}
+
+void Tfrm_gifoptimizer::reject()
+{
+    // Escape during a run stops it, as Abort does; the window closes when idle.
+    if (running_) {
+        ButtonAbortClick();
+        return;
+    }
+    QDialog::reject();
 }
 
 void Tfrm_gifoptimizer::OptimizeItem(int index, bool write)
