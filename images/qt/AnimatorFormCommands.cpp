@@ -89,6 +89,7 @@ void TAnimatorForm::OpenCmd()
     };
     TWaitCursor wait;
     loading_ = true;
+    UpdateButtons();
     SetStatus(kPressEsc());
     QApplication::processEvents();
     try {

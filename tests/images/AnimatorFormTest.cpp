@@ -27,6 +27,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -195,6 +196,33 @@ TEST_F(AnimatorFormTest, CancellingSaveAsKeepsTheUnsavedAnimation)
     answers_ = {Choose(mrNo)};
     Click("NewBtn");
     EXPECT_EQ(form_.Image().Count(), 0);
+}
+
+// While a file is being read, the commands wait: Save wrote the animation
+// being read over the file open before, and Delete took frames from under it.
+TEST_F(AnimatorFormTest, CommandsWaitWhileAFileIsRead)
+{
+    Paste(Qt::red);
+    const std::string first = dir_.file("first.gif");
+    answers_ = {Choose(mrOk, first)};
+    Click("SaveAsBtn");
+    const std::string firstBytes = vx::test::readFile(first);
+    const std::string second = dir_.file("second.gif");
+    vx::test::writeFile(second, giftest::OptimizableAnimation(3));
+
+    answers_ = {Choose(mrOk, second)};
+    QTimer::singleShot(0, &form_, [this] {
+        for (const char* name : {"SaveBtn", "DeleteBtn", "NewBtn", "OpenBtn"}) {
+            EXPECT_FALSE(Button(name)->isEnabled()) << name;
+            QTest::mouseClick(Button(name), Qt::LeftButton);
+        }
+    });
+    Click("OpenBtn");
+    EXPECT_EQ(vx::test::readFile(first), firstBytes);
+    EXPECT_EQ(form_.FileName(), second);
+    EXPECT_GT(form_.Image().Count(), 1);
+    EXPECT_FALSE(form_.Modified());
+    EXPECT_TRUE(Button("SaveBtn")->isEnabled());
 }
 
 TEST_F(AnimatorFormTest, ThumbnailsFollowTheSelection)
