@@ -246,10 +246,8 @@ void TAnimatorForm::UpdateButtons()
                            !image_->Empty(),
                            current,
                            true};
-    // While a file is read every command waits: they would save, change or
-    // replace the animation that is half taken in; Escape stops the reading.
     for (size_t i = 0; i < buttons_.size(); ++i)
-        buttons_[i]->SetEnabled(states[i] && !loading_);
+        buttons_[i]->SetEnabled(states[i] && !working_);
 }
 
 void TAnimatorForm::UpdateCaption()

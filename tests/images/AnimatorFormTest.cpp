@@ -198,8 +198,9 @@ TEST_F(AnimatorFormTest, CancellingSaveAsKeepsTheUnsavedAnimation)
     EXPECT_EQ(form_.Image().Count(), 0);
 }
 
-// While a file is being read, the commands wait: Save wrote the animation
-// being read over the file open before, and Delete took frames from under it.
+// While a file is being read or a command works, the other commands wait: Save
+// wrote the animation being read over the file open before, and Delete took
+// frames from under the reading or the greying.
 TEST_F(AnimatorFormTest, CommandsWaitWhileAFileIsRead)
 {
     Paste(Qt::red);
@@ -223,6 +224,16 @@ TEST_F(AnimatorFormTest, CommandsWaitWhileAFileIsRead)
     EXPECT_GT(form_.Image().Count(), 1);
     EXPECT_FALSE(form_.Modified());
     EXPECT_TRUE(Button("SaveBtn")->isEnabled());
+
+    // So do they while a command works through the frames.
+    QTimer::singleShot(0, &form_, [this] {
+        EXPECT_FALSE(Button("DeleteBtn")->isEnabled());
+        QTest::mouseClick(Button("DeleteBtn"), Qt::LeftButton);
+    });
+    const int frames = form_.Image().Count();
+    Click("GrayscaleBtn");
+    EXPECT_EQ(form_.Image().Count(), frames);
+    EXPECT_TRUE(Button("DeleteBtn")->isEnabled());
 }
 
 TEST_F(AnimatorFormTest, ThumbnailsFollowTheSelection)
