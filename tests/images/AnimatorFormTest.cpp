@@ -198,6 +198,32 @@ TEST_F(AnimatorFormTest, CancellingSaveAsKeepsTheUnsavedAnimation)
     EXPECT_EQ(form_.Image().Count(), 0);
 }
 
+// A file whose logical screen is larger than its frames keeps that screen
+// through an edit and a save: the page that shows it keeps its layout.
+TEST_F(AnimatorFormTest, SavingKeepsTheScreenOfTheFileOpened)
+{
+    // 40 x 30 screen, one red 2 x 2 frame at 3, 4 with a delay of 10.
+    const std::string path = dir_.file("small frame.gif");
+    vx::test::writeFile(path, std::string("GIF89a\x28\x00\x1e\x00\x80\x00\x00\xff\x00\x00\x00\x00\xff"
+                                          "\x21\xf9\x04\x00\x0a\x00\x00\x00"
+                                          "\x2c\x03\x00\x04\x00\x02\x00\x02\x00\x00"
+                                          "\x02\x02\x04\x5c\x00\x3b",
+                                          43));
+    answers_ = {Choose(mrOk, path)};
+    Click("OpenBtn");
+    ASSERT_EQ(form_.Image().Count(), 1);
+    EXPECT_EQ(form_.Image().ScreenWidth(), 40);
+    ShowPage(2);
+    Type("DelayTime", "25");
+    Click("SaveBtn");
+    const giftest::Picture saved = giftest::DescribeWithGiflib(vx::test::readFile(path));
+    EXPECT_EQ(saved.width, 40);
+    EXPECT_EQ(saved.height, 30);
+    ASSERT_EQ(saved.frames.size(), 1u);
+    EXPECT_EQ(saved.frames[0].left, 3);
+    EXPECT_EQ(saved.frames[0].top, 4);
+}
+
 // While a file is being read or a command works, the other commands wait: Save
 // wrote the animation being read over the file open before, and Delete took
 // frames from under the reading or the greying.
