@@ -108,6 +108,14 @@ Tfrm_gifoptimizer::Tfrm_gifoptimizer(QWidget* parent) : QDialog(parent)
     FillDrives();
     ChangeFolder(QDir::currentPath().toStdString());
     TranslateWindow(this);
+    // Wide enough for the four result columns beside the folder lists.
+    resize(740, 520);
+}
+
+void Tfrm_gifoptimizer::FitColumns()
+{
+    for (int column = 0; column < listViewFiles_->columnCount(); ++column)
+        listViewFiles_->resizeColumnToContents(column);
 }
 
 void Tfrm_gifoptimizer::showEvent(QShowEvent* event)
@@ -166,6 +174,7 @@ void Tfrm_gifoptimizer::FileListBox1Click()
     QDir dir(QString::fromStdString(folder_));
     for (const QString& name : dir.entryList({"*.gif", "*.GIF"}, QDir::Files, QDir::Name | QDir::IgnoreCase))
         listViewFiles_->addTopLevelItem(new QTreeWidgetItem(QStringList{name}));
+    FitColumns();
 }
 
 void Tfrm_gifoptimizer::ButtonTestClick()
@@ -288,6 +297,7 @@ void Tfrm_gifoptimizer::OptimizeItem(int index, bool write)
     item->setText(2, QString::number(best));
     const double percent = start > 0 ? static_cast<double>(start - best) * 100.0 / static_cast<double>(start) : 0.0;
     item->setText(3, QString::number(std::lround(percent)) + "%");
+    FitColumns();
     if (best < start) {
         saved_ += start - best;
         labelSaved_->setText(QString::number(saved_) + " bytes");

@@ -34,6 +34,7 @@ private:
     void FillFolders();
     void FillFiles();
     void FileListBox1Click();
+    void FitColumns();
     void ButtonTestClick();
     void ButtonOptimizeClick();
     void ButtonAbortClick();

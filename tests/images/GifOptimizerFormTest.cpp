@@ -8,6 +8,7 @@
 #include "tests/support/TempDir.h"
 
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -95,6 +96,11 @@ TEST_F(GifOptimizerFormTest, TestThenOptimizeRewritesOnlySmallerFiles)
     EXPECT_EQ(Read("anim.gif"), animation) << "testing writes nothing";
     EXPECT_EQ(form->findChild<QLabel*>("LabelSaved")->text().toStdString(), std::to_string(form->TotalSaved()) + " bytes");
     EXPECT_EQ(form->findChild<QLabel*>("Label1")->text(), "");
+    // Every column of the results shows whole, "Reduction" too.
+    QTreeWidget* results = List(*form);
+    EXPECT_LE(results->header()->length(), results->viewport()->width());
+    for (int column = 0; column < results->columnCount(); ++column)
+        EXPECT_GE(results->columnWidth(column), results->header()->sectionSizeHint(column)) << column;
 
     Press(*form, "buttonoptimize");
     ASSERT_EQ(asked_.size(), 1u);
