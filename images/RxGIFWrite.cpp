@@ -198,13 +198,7 @@ void TGIFImage::WriteStream(TByteStream& stream, bool writeSize)
     if (!imageData_->CommentLines.Empty())
         version_ = 2;
     std::string out = version_ == 2 ? "GIF89a" : "GIF87a";
-    // The screen grows to hold every frame but keeps the size the file opened
-    // had: a page showing a picture saved after an edit keeps its layout.
-    const int width = screenWidth_;
-    const int height = screenHeight_;
-    UpdateScreenSize();
-    screenWidth_ = std::max(screenWidth_, width);
-    screenHeight_ = std::max(screenHeight_, height);
+    GrowScreenSize();
     PutWord(out, screenWidth_);
     PutWord(out, screenHeight_);
     const TGIFColorTable& global = imageData_->ColorTable;

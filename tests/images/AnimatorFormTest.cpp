@@ -199,7 +199,8 @@ TEST_F(AnimatorFormTest, CancellingSaveAsKeepsTheUnsavedAnimation)
 }
 
 // A file whose logical screen is larger than its frames keeps that screen
-// through an edit and a save: the page that shows it keeps its layout.
+// through an edit, an added frame and a save: the page that shows it keeps
+// its layout.
 TEST_F(AnimatorFormTest, SavingKeepsTheScreenOfTheFileOpened)
 {
     // 40 x 30 screen, one red 2 x 2 frame at 3, 4 with a delay of 10.
@@ -215,11 +216,12 @@ TEST_F(AnimatorFormTest, SavingKeepsTheScreenOfTheFileOpened)
     EXPECT_EQ(form_.Image().ScreenWidth(), 40);
     ShowPage(2);
     Type("DelayTime", "25");
+    Paste(Qt::green);
     Click("SaveBtn");
     const giftest::Picture saved = giftest::DescribeWithGiflib(vx::test::readFile(path));
     EXPECT_EQ(saved.width, 40);
     EXPECT_EQ(saved.height, 30);
-    ASSERT_EQ(saved.frames.size(), 1u);
+    ASSERT_EQ(saved.frames.size(), 2u);
     EXPECT_EQ(saved.frames[0].left, 3);
     EXPECT_EQ(saved.frames[0].top, 4);
 }
