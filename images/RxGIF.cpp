@@ -201,7 +201,7 @@ void TGIFFrame::Assign(const TGIFFrame& source)
     if (!comment.Empty())
         SetComment(comment);
     if (owner_)
-        owner_->UpdateScreenSize();
+        owner_->GrowScreenSize();
 }
 
 void TGIFFrame::Assign(const TGIFBitmap& bitmap, TColor transparent)
@@ -212,7 +212,7 @@ void TGIFFrame::Assign(const TGIFBitmap& bitmap, TColor transparent)
         transparentColor_ = transparent;
     }
     if (owner_)
-        owner_->UpdateScreenSize();
+        owner_->GrowScreenSize();
 }
 
 // --- TGIFImage
@@ -227,6 +227,7 @@ void TGIFImage::Clear()
     imageData_ = std::make_shared<TGIFData>();
     frames_.clear();
     frameIndex_ = -1;
+    screenWidth_ = screenHeight_ = 0;
     backgroundColor_ = clNone;
     looping_ = false;
     repeatCount_ = 1;
@@ -310,6 +311,15 @@ void TGIFImage::UpdateScreenSize()
     }
     screenWidth_ = width;
     screenHeight_ = height;
+}
+
+void TGIFImage::GrowScreenSize()
+{
+    const int width = screenWidth_;
+    const int height = screenHeight_;
+    UpdateScreenSize();
+    screenWidth_ = std::max(screenWidth_, width);
+    screenHeight_ = std::max(screenHeight_, height);
 }
 
 void TGIFImage::UniqueImageData()

@@ -172,6 +172,9 @@ public:
 
     // Recomputes the screen size from every frame's edges; builds the bitmaps.
     void UpdateScreenSize();
+    // Widens the screen to hold every frame, keeping the size it has (the one
+    // of the file opened): adding or saving frames never shrinks the picture.
+    void GrowScreenSize();
 
 private:
     friend class TGIFFrame;

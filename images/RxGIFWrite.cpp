@@ -198,7 +198,7 @@ void TGIFImage::WriteStream(TByteStream& stream, bool writeSize)
     if (!imageData_->CommentLines.Empty())
         version_ = 2;
     std::string out = version_ == 2 ? "GIF89a" : "GIF87a";
-    UpdateScreenSize();
+    GrowScreenSize();
     PutWord(out, screenWidth_);
     PutWord(out, screenHeight_);
     const TGIFColorTable& global = imageData_->ColorTable;

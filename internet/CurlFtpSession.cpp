@@ -90,7 +90,12 @@ struct TCurlCallbacks {
         auto* session = static_cast<TCurlFtpSession*>(user);
         if (session->OnProgress)
             session->OnProgress(dlnow, ulnow);
-        return 0;
+        // The library waits for the server's word on a finished upload without
+        // returning to Run's loop; it calls here about once a second meanwhile,
+        // so the window lives on and Cancel ends that wait too.
+        if (session->Idle)
+            session->Idle();
+        return session->cancelled_ ? 1 : 0;
     }
     static int SocketOpened(void* user, curl_socket_t, curlsocktype)
     {

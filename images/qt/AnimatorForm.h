@@ -111,6 +111,8 @@ private:
     std::string fileName_;
     bool modified_ = false;
     bool loading_ = false;
+    // A toolbar command is under way; the others wait for it.
+    bool working_ = false;
     bool updating_ = false;
     bool aborted_ = false;
     int topIndex_ = -1;

@@ -42,10 +42,16 @@ std::string Extension(const std::string& path)
 
 void TAnimatorForm::Run(const std::function<void()>& command)
 {
+    // Reading, encoding and greying let the window paint meanwhile; the other
+    // commands wait until this one is done, or they would change the frames
+    // under it.
+    working_ = true;
+    UpdateButtons();
     vx::DeliverShowingExceptions([&] {
         command();
         return true;
     });
+    working_ = false;
     UpdateButtons();
 }
 

@@ -247,7 +247,7 @@ void TAnimatorForm::UpdateButtons()
                            current,
                            true};
     for (size_t i = 0; i < buttons_.size(); ++i)
-        buttons_[i]->SetEnabled(states[i]);
+        buttons_[i]->SetEnabled(states[i] && !working_);
 }
 
 void TAnimatorForm::UpdateCaption()

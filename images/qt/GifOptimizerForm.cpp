@@ -24,6 +24,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <initializer_list>
 #include <filesystem>
 
 namespace {
@@ -107,6 +108,14 @@ Tfrm_gifoptimizer::Tfrm_gifoptimizer(QWidget* parent) : QDialog(parent)
     FillDrives();
     ChangeFolder(QDir::currentPath().toStdString());
     TranslateWindow(this);
+    // Wide enough for the four result columns beside the folder lists.
+    resize(740, 520);
+}
+
+void Tfrm_gifoptimizer::FitColumns()
+{
+    for (int column = 0; column < listViewFiles_->columnCount(); ++column)
+        listViewFiles_->resizeColumnToContents(column);
 }
 
 void Tfrm_gifoptimizer::showEvent(QShowEvent* event)
@@ -165,6 +174,7 @@ void Tfrm_gifoptimizer::FileListBox1Click()
     QDir dir(QString::fromStdString(folder_));
     for (const QString& name : dir.entryList({"*.gif", "*.GIF"}, QDir::Files, QDir::Name | QDir::IgnoreCase))
         listViewFiles_->addTopLevelItem(new QTreeWidgetItem(QStringList{name}));
+    FitColumns();
 }
 
 void Tfrm_gifoptimizer::ButtonTestClick()
@@ -206,6 +216,7 @@ void Tfrm_gifoptimizer::Run(bool write)
     progressFiles_->setRange(0, std::max(0, count - 1));
     abort_ = false;
     buttonAbort_->setEnabled(true);
+    SetRunning(true);
     saved_ = 0;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     for (int i = 0; i < count; ++i)
@@ -225,8 +236,28 @@ void Tfrm_gifoptimizer::Run(bool write)
     }
     QApplication::restoreOverrideCursor();
     buttonAbort_->setEnabled(false);
+    SetRunning(false);
     progressFiles_->setValue(0);
     label1_->setText("");
+}
+
+void Tfrm_gifoptimizer::SetRunning(bool running)
+{
+    running_ = running;
+    // The run works through the rows of one folder: choosing another folder or
+    // refilling the rows meanwhile would pull them from under it.
+    for (QWidget* control : std::initializer_list<QWidget*>{drives_, folders_, files_, buttonTest_, buttonOptimize_})
+        control->setEnabled(!running);
+}
+
+void Tfrm_gifoptimizer::reject()
+{
+    // Escape during a run stops it, as Abort does; the window closes when idle.
+    if (running_) {
+        ButtonAbortClick();
+        return;
+    }
+    QDialog::reject();
 }
 
 void Tfrm_gifoptimizer::OptimizeItem(int index, bool write)
@@ -266,6 +297,7 @@ void Tfrm_gifoptimizer::OptimizeItem(int index, bool write)
     item->setText(2, QString::number(best));
     const double percent = start > 0 ? static_cast<double>(start - best) * 100.0 / static_cast<double>(start) : 0.0;
     item->setText(3, QString::number(std::lround(percent)) + "%");
+    FitColumns();
     if (best < start) {
         saved_ += start - best;
         labelSaved_->setText(QString::number(saved_) + " bytes");

@@ -26,6 +26,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void reject() override;
 
 private:
     void ChangeFolder(const std::string& folder);
@@ -33,15 +34,18 @@ private:
     void FillFolders();
     void FillFiles();
     void FileListBox1Click();
+    void FitColumns();
     void ButtonTestClick();
     void ButtonOptimizeClick();
     void ButtonAbortClick();
     void Run(bool write);
+    void SetRunning(bool running);
     void OptimizeItem(int index, bool write);
     void ImageProgress(int stage, int percent);
 
     std::string folder_;
     bool abort_ = false;
+    bool running_ = false;
     std::int64_t saved_ = 0;
 
     QComboBox* drives_;

@@ -204,12 +204,15 @@ void Tf_ftp::Upload()
 {
     if (!session_->Connected())
         return;
-    auto selected = FileListBox1->selectedItems();
+    // The chosen files, taken now: the local lists may be refreshed or moved to
+    // another folder while the transfers run.
+    QStringList selected;
+    for (QListWidgetItem* item : FileListBox1->selectedItems())
+        selected << QDir(localFolder_).filePath(item->text());
     int number = 0;
-    for (QListWidgetItem* item : selected) {
+    for (const QString& path : selected) {
         ++number;
         SetPanel(3, "Transfering file " + std::to_string(number) + " of " + std::to_string(selected.size()));
-        QString path = QDir(localFolder_).filePath(item->text());
         std::string name = vx::FromQString(QFileInfo(path).fileName());
         if (Run(name + " upload", [&] { session_->Upload(FileSystemPath(path), name); }))
             Log(name + " uploaded succesfully");

@@ -27,6 +27,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -195,6 +196,72 @@ TEST_F(AnimatorFormTest, CancellingSaveAsKeepsTheUnsavedAnimation)
     answers_ = {Choose(mrNo)};
     Click("NewBtn");
     EXPECT_EQ(form_.Image().Count(), 0);
+}
+
+// A file whose logical screen is larger than its frames keeps that screen
+// through an edit, an added frame and a save: the page that shows it keeps
+// its layout.
+TEST_F(AnimatorFormTest, SavingKeepsTheScreenOfTheFileOpened)
+{
+    // 40 x 30 screen, one red 2 x 2 frame at 3, 4 with a delay of 10.
+    const std::string path = dir_.file("small frame.gif");
+    vx::test::writeFile(path, std::string("GIF89a\x28\x00\x1e\x00\x80\x00\x00\xff\x00\x00\x00\x00\xff"
+                                          "\x21\xf9\x04\x00\x0a\x00\x00\x00"
+                                          "\x2c\x03\x00\x04\x00\x02\x00\x02\x00\x00"
+                                          "\x02\x02\x04\x5c\x00\x3b",
+                                          43));
+    answers_ = {Choose(mrOk, path)};
+    Click("OpenBtn");
+    ASSERT_EQ(form_.Image().Count(), 1);
+    EXPECT_EQ(form_.Image().ScreenWidth(), 40);
+    ShowPage(2);
+    Type("DelayTime", "25");
+    Paste(Qt::green);
+    Click("SaveBtn");
+    const giftest::Picture saved = giftest::DescribeWithGiflib(vx::test::readFile(path));
+    EXPECT_EQ(saved.width, 40);
+    EXPECT_EQ(saved.height, 30);
+    ASSERT_EQ(saved.frames.size(), 2u);
+    EXPECT_EQ(saved.frames[0].left, 3);
+    EXPECT_EQ(saved.frames[0].top, 4);
+}
+
+// While a file is being read or a command works, the other commands wait: Save
+// wrote the animation being read over the file open before, and Delete took
+// frames from under the reading or the greying.
+TEST_F(AnimatorFormTest, CommandsWaitWhileAFileIsRead)
+{
+    Paste(Qt::red);
+    const std::string first = dir_.file("first.gif");
+    answers_ = {Choose(mrOk, first)};
+    Click("SaveAsBtn");
+    const std::string firstBytes = vx::test::readFile(first);
+    const std::string second = dir_.file("second.gif");
+    vx::test::writeFile(second, giftest::OptimizableAnimation(3));
+
+    answers_ = {Choose(mrOk, second)};
+    QTimer::singleShot(0, &form_, [this] {
+        for (const char* name : {"SaveBtn", "DeleteBtn", "NewBtn", "OpenBtn"}) {
+            EXPECT_FALSE(Button(name)->isEnabled()) << name;
+            QTest::mouseClick(Button(name), Qt::LeftButton);
+        }
+    });
+    Click("OpenBtn");
+    EXPECT_EQ(vx::test::readFile(first), firstBytes);
+    EXPECT_EQ(form_.FileName(), second);
+    EXPECT_GT(form_.Image().Count(), 1);
+    EXPECT_FALSE(form_.Modified());
+    EXPECT_TRUE(Button("SaveBtn")->isEnabled());
+
+    // So do they while a command works through the frames.
+    QTimer::singleShot(0, &form_, [this] {
+        EXPECT_FALSE(Button("DeleteBtn")->isEnabled());
+        QTest::mouseClick(Button("DeleteBtn"), Qt::LeftButton);
+    });
+    const int frames = form_.Image().Count();
+    Click("GrayscaleBtn");
+    EXPECT_EQ(form_.Image().Count(), frames);
+    EXPECT_TRUE(Button("DeleteBtn")->isEnabled());
 }
 
 TEST_F(AnimatorFormTest, ThumbnailsFollowTheSelection)

@@ -8,6 +8,7 @@
 #include "tests/support/TempDir.h"
 
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -95,6 +96,11 @@ TEST_F(GifOptimizerFormTest, TestThenOptimizeRewritesOnlySmallerFiles)
     EXPECT_EQ(Read("anim.gif"), animation) << "testing writes nothing";
     EXPECT_EQ(form->findChild<QLabel*>("LabelSaved")->text().toStdString(), std::to_string(form->TotalSaved()) + " bytes");
     EXPECT_EQ(form->findChild<QLabel*>("Label1")->text(), "");
+    // Every column of the results shows whole, "Reduction" too.
+    QTreeWidget* results = List(*form);
+    EXPECT_LE(results->header()->length(), results->viewport()->width());
+    for (int column = 0; column < results->columnCount(); ++column)
+        EXPECT_GE(results->columnWidth(column), results->header()->sectionSizeHint(column)) << column;
 
     Press(*form, "buttonoptimize");
     ASSERT_EQ(asked_.size(), 1u);
@@ -142,6 +148,44 @@ TEST_F(GifOptimizerFormTest, AbortAndBrokenFilesStopTheRun)
     Press(*form, "buttonoptimize");
     EXPECT_EQ(Read("a.gif"), giftest::OptimizableAnimation(13)) << "aborting leaves the current file";
     EXPECT_FALSE(abort->isEnabled());
+}
+
+// While a run works through the listed files, the folder, the file list and
+// the run buttons wait: another folder chosen meanwhile had its files of the
+// same names rewritten, and a click in the file list freed the rows in use.
+TEST_F(GifOptimizerFormTest, ARunKeepsToTheFolderItStartedIn)
+{
+    Write("a.gif", giftest::OptimizableAnimation(13));
+    Write("b.gif", giftest::OptimizableAnimation(14));
+    std::filesystem::create_directory(dir_.path() / "other");
+    Write("other/b.gif", giftest::OptimizableAnimation(15));
+    auto form = Open();
+    ASSERT_EQ(List(*form)->topLevelItemCount(), 2);
+    auto* folders = form->findChild<QListWidget*>("DirectoryListBox1");
+    auto* files = form->findChild<QListWidget*>("FileListBox1");
+    QTimer::singleShot(0, form.get(), [&] {
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(files->item(1)).center());
+        Press(*form, "buttontest");
+        const auto other = folders->findItems("other", Qt::MatchExactly);
+        ASSERT_EQ(other.size(), 1);
+        QTest::mouseDClick(folders->viewport(), Qt::LeftButton, {}, folders->visualItemRect(other[0]).center());
+    });
+    Press(*form, "buttonoptimize");
+    EXPECT_EQ(asked_.size(), 1u) << "one confirmation, for the run begun";
+    EXPECT_EQ(Read("other/b.gif"), giftest::OptimizableAnimation(15));
+    EXPECT_LT(Read("b.gif").size(), giftest::OptimizableAnimation(14).size());
+    EXPECT_EQ(std::filesystem::path(form->Folder()), dir_.path());
+    for (const char* name : {"buttontest", "buttonoptimize"})
+        EXPECT_TRUE(form->findChild<QPushButton*>(name)->isEnabled()) << name;
+    EXPECT_TRUE(folders->isEnabled());
+    EXPECT_TRUE(files->isEnabled());
+
+    // Escape during a run stops it as Abort does, and the window stays.
+    Write("a.gif", giftest::OptimizableAnimation(13));
+    QTimer::singleShot(0, form.get(), [&] { QTest::keyClick(form.get(), Qt::Key_Escape); });
+    Press(*form, "buttonoptimize");
+    EXPECT_EQ(Read("a.gif"), giftest::OptimizableAnimation(13));
+    EXPECT_TRUE(form->isVisible());
 }
 
 TEST_F(GifOptimizerFormTest, TheAnimatorsOwnAnimationShowsItsSaving)

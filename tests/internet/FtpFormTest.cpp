@@ -275,7 +275,7 @@ TEST_F(FtpFormTest, TheStatusPanelTellsHowEachCallEnded)
         form.FtpPort = mute.Port();
         std::string whileWaiting;
         bool cancelEnabled = false;
-        QTimer::singleShot(300, [&] {
+        QTimer::singleShot(300, &form, [&] {
             whileWaiting = form.StatusPanel(3);
             cancelEnabled = form.SpeedButton10->isEnabled();
             QTest::mouseClick(form.SpeedButton10, Qt::LeftButton);
@@ -330,6 +330,59 @@ TEST_F(FtpFormTest, ASlowDownloadCanBeCancelledOrDisconnected)
     EXPECT_TRUE(form.SpeedButton1->isEnabled());
 }
 
+// A server that takes its time over an upload keeps the window alive: the
+// data is handed over at once, and the wait for the server's word on it is
+// not a freeze that Cancel cannot end.
+TEST_F(FtpFormTest, ASlowUploadCanBeCancelled)
+{
+    vx::test::writeFile(local.file("slow.htm"), "slow upload!");
+    form.SetLocalFolder(QString::fromStdString(local.path().string()));
+    ConnectAs("secret", false);
+    const auto items = form.FileListBox1->findItems("slow.htm", Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1);
+    QTest::mouseClick(form.FileListBox1->viewport(), Qt::LeftButton, {},
+                      form.FileListBox1->visualItemRect(items[0]).center());
+    QTimer::singleShot(300, &form, [&] {
+        EXPECT_FALSE(LogHas("slow.htm uploaded succesfully"));
+        QTest::mouseClick(form.SpeedButton10, Qt::LeftButton);
+    });
+    QTest::mouseClick(form.button1, Qt::LeftButton);
+    EXPECT_TRUE(LogHas("slow.htm upload: Upload cancelled"));
+    EXPECT_FALSE(LogHas("slow.htm uploaded succesfully"));
+    EXPECT_EQ(vx::test::readFile(local.file("slow.htm")), "slow upload!");
+}
+
+// The files chosen for an upload are the ones sent, even when the user opens
+// another local folder while the first of them is still on its way.
+TEST_F(FtpFormTest, BrowsingDuringAnUploadKeepsTheChosenFiles)
+{
+    vx::test::writeFile(local.file("slow.htm"), "slowly");
+    fs::create_directory(local.path() / "site");
+    vx::test::writeFile(local.file("site/upload.htm"), "another folder's file");
+    form.SetLocalFolder(QString::fromStdString(local.path().string()));
+    ConnectAs("secret", false);
+    for (const char* name : {"slow.htm", "upload.htm"}) {
+        const auto items = form.FileListBox1->findItems(name, Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1) << name;
+        QTest::mouseClick(form.FileListBox1->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          form.FileListBox1->visualItemRect(items[0]).center());
+    }
+    ASSERT_EQ(form.FileListBox1->selectedItems().size(), 2);
+    QTimer::singleShot(300, &form, [&] {
+        ASSERT_TRUE(form.SpeedButton10->isEnabled()) << "the upload is under way";
+        const auto site = form.DirectoryListBox1->findItems("site", Qt::MatchExactly);
+        ASSERT_EQ(site.size(), 1);
+        form.DirectoryListBox1->setFocus();
+        form.DirectoryListBox1->setCurrentItem(site[0]);
+        QTest::keyClick(form.DirectoryListBox1, Qt::Key_Return);
+    });
+    QTest::mouseClick(form.button1, Qt::LeftButton);
+    EXPECT_EQ(fs::path(form.LocalFolder().toStdString()).filename(), "site");
+    EXPECT_EQ(vx::test::readFile(remote.file("slow.htm")), "slowly");
+    EXPECT_EQ(vx::test::readFile(remote.file("upload.htm")), "<html>uploaded</html>");
+    EXPECT_TRUE(LogHas("upload.htm uploaded succesfully"));
+}
+
 TEST_F(FtpFormTest, FailuresAreLoggedWithTheReason)
 {
     ConnectAs("wrong", false);
@@ -351,3 +404,4 @@ TEST_F(FtpFormTest, FailuresAreLoggedWithTheReason)
 }
 
 } // namespace
+

@@ -26,6 +26,12 @@ class DropDTP(ThrottledDTPHandler):
             self.write_limit = 3
             return ThrottledDTPHandler.send(self, data[:3])
         return ThrottledDTPHandler.send(self, data[:1024])
+    def recv(self, size):
+        name = os.path.basename(str(getattr(self.file_obj, 'name', ''))) if self.file_obj else ''
+        if name == 'slow.htm':
+            self.read_limit = 3
+            return ThrottledDTPHandler.recv(self, 3)
+        return ThrottledDTPHandler.recv(self, size)
 
 class TotalFS(AbstractedFS):
     def format_list(self, basedir, listing, ignore_err=True):

@@ -1,7 +1,8 @@
 // A real FTP server (pyftpdlib) on 127.0.0.1 serving a folder to the user
 // "user" with the password "secret". Its listings start with a line "total 8".
 // Downloading a file named "drop.bin" closes both connections after the
-// first few kilobytes; one named "slow.bin" comes at 3 bytes a second.
+// first few kilobytes; one named "slow.bin" comes at 3 bytes a second, and an
+// upload named "slow.htm" is taken in 3 bytes at a time, a second or two apart.
 #pragma once
 
 #include "tests/internet/PythonPeer.h"
