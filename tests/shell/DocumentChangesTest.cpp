@@ -151,3 +151,24 @@ TEST_F(DocumentChangesTest, UndoTakesBackAWholeGeneratedBlockAndRedoPutsItBack)
         EXPECT_EQ(Text(editor), generated) << what;
     }
 }
+
+TEST_F(DocumentChangesTest, UndoAfterAConversionOverAllLinesBringsBackTheTextBeforeIt)
+{
+    StartAndActivate();
+    form->show();
+    for (const char* conversion : {"Spacestohtmlspaces1", "Forwardslash1", "Htmlbrackets1"}) {
+        OpenFresh(docs.file("converted.asp"), false);
+        editor->Model().SetCaretXY(Point(1, 2));
+        Type("<i>x/y z</i>");
+        const std::string typed = Text(editor);
+        Pick(conversion);
+        const std::string converted = Text(editor);
+        ASSERT_NE(converted, typed) << conversion;
+
+        Focus(editor);
+        Pick("Undo1");
+        EXPECT_EQ(Text(editor), typed) << conversion << ": the conversion is undone, not part of the typing";
+        QTest::keySequence(editor, QKeySequence("Ctrl+R"));
+        EXPECT_EQ(Text(editor), converted) << conversion;
+    }
+}
