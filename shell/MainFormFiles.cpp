@@ -298,6 +298,13 @@ void TForm1::SaveAs1Click()
     const std::string chosen = vx::dialogs::SaveFile(SaveAsTitle(), DocumentFilter(), "", DefaultExtension);
     if (chosen.empty() || slot == 0)
         return;
+    // Two slots with one file would each save over what the other wrote.
+    if (const int holder = SlotOfFile(chosen); holder != 0 && holder != slot) {
+        MessageDlg(vx::PathText(NameWithoutFolder(chosen)) + " is open in document " + std::to_string(holder) +
+                       ".\r\nClose it there first, or save under another name.",
+                   mtWarning, mbOK);
+        return;
+    }
     TSlot& state = slots_[slot - 1];
     const std::string previous = state.FileName;
     state.FileName = chosen;
