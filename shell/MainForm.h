@@ -273,6 +273,9 @@ private:
     int FirstFreeSlot() const;
     // The slot that holds the file already; 0 for none.
     int SlotOfFile(const std::string& fileName) const;
+    // True unless a slot other than slot (0: any slot) holds the file; the
+    // user is told why when it does.
+    bool MayTakeName(int slot, const std::string& fileName);
     // Brings the slot's tab to the front and gives its editor the focus.
     void ActivateSlot(int slot);
     // When an interrupted save left a whole copy of the file that differs

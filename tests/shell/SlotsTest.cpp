@@ -257,7 +257,7 @@ TEST_F(ShellTest, RecentFileEntryReopensIntoAFreeSlot)
     EXPECT_EQ(form->SlotFileName(1), a);
 }
 
-TEST_F(ShellTest, SaveAsOntoAFileOpenInAnotherSlotIsRefusedAndBothDocumentsStay)
+TEST_F(ShellTest, NeitherSaveAsNorNewWritesOverAFileAnotherSlotHolds)
 {
     const std::string a = WriteDoc("a.asp", "AAA\r\n");
     const std::string b = WriteDoc("b.asp", "BBB\r\n");
@@ -282,4 +282,16 @@ TEST_F(ShellTest, SaveAsOntoAFileOpenInAnotherSlotIsRefusedAndBothDocumentsStay)
     QTest::keySequence(form.get(), QKeySequence("Ctrl+Alt+S"));
     EXPECT_EQ(dialogs.requests.size(), 3u);
     EXPECT_EQ(form->SlotFileName(2), b);
+
+    // Nor does New write its page over a file a slot shows.
+    form->SetNewPageWizard([] {
+        QApplication::clipboard()->setText("<html>\n</html>");
+        return true;
+    });
+    dialogs.Queue(mrOk, a);
+    QTest::keySequence(form.get(), QKeySequence("Ctrl+N"));
+    ASSERT_EQ(dialogs.requests.size(), 5u);
+    EXPECT_EQ(dialogs.requests[4].type, mtWarning);
+    EXPECT_EQ(vx::test::readFile(a), "AAA\r\n");
+    EXPECT_EQ(form->SlotEditor(1)->Model().GetText(), "AAA\r\n");
 }
