@@ -11,9 +11,11 @@
 
 namespace vx::bench {
 
-// before runs once the application exists, after before it goes.
+// before runs once the application exists, after before it goes; reporter,
+// when given, reports instead of the console's.
 inline int RunWithQtApplication(int argc, char** argv, const std::function<void()>& before = {},
-                                const std::function<void()>& after = {})
+                                const std::function<void()>& after = {},
+                                benchmark::BenchmarkReporter* reporter = nullptr)
 {
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -21,7 +23,10 @@ inline int RunWithQtApplication(int argc, char** argv, const std::function<void(
     benchmark::Initialize(&argc, argv);
     if (before)
         before();
-    benchmark::RunSpecifiedBenchmarks();
+    if (reporter)
+        benchmark::RunSpecifiedBenchmarks(reporter);
+    else
+        benchmark::RunSpecifiedBenchmarks();
     if (after)
         after();
     benchmark::Shutdown();

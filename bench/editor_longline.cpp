@@ -9,85 +9,30 @@
 //   through the window system after its text changed;
 // - opening and colouring the page, with the resident and the peak memory
 //   the opened page takes per byte of text.
-// Pages come from BenchPages.h.
-#include "bench/BenchPages.h"
-#include "bench/ResidentMemory.h"
+// Pages and the view come from EditorBench.h.
+#include "bench/EditorBench.h"
 #include "bench/QtBenchmarkMain.h"
-#include "editor/qt/mwCustomEdit.h"
 
 #include <QApplication>
-#include <QImage>
-#include <QPainter>
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
-#include <utility>
-
-#include <malloc.h>
-#include <unistd.h>
 
 namespace {
 
+using vx::bench::AspPage;
 using vx::bench::kMB;
+using vx::bench::OneLine;
+using vx::bench::PageArgs;
+using vx::bench::PageBytes;
+using vx::bench::ResidentBytes;
 using vx::bench::TPageHighlighters;
 using vx::bench::TPageWriter;
-
-// An editor showing 80 columns and 50 lines of a page, coloured by the
-// multi-language highlighter or by the one of language.
-struct TView {
-    explicit TView(const std::string& text, TmwCustomHighLighter* (*language)(TPageHighlighters&) = nullptr)
-    {
-        edit.show();
-        QApplication::processEvents();
-        TmwCustomEditModel& m = edit.Model();
-        m.SetHighLighter(language ? language(h) : &h.multi);
-        const int frameW = edit.width() - edit.viewport()->width();
-        const int frameH = edit.height() - edit.viewport()->height();
-        edit.resize(m.GutterWidth() + 2 + 80 * m.CharWidth() + frameW, 50 * m.LineHeight() + frameH);
-        QApplication::processEvents();
-        m.SetText(text);
-        image = QImage(edit.viewport()->size(), QImage::Format_RGB32);
-        Paint();
-    }
-    ~TView() { edit.Model().SetHighLighter(nullptr); }
-    void Paint()
-    {
-        QPainter painter(&image);
-        edit.Paint(painter, image.rect());
-    }
-    void Count(benchmark::State& state) const
-    {
-        state.counters["columns"] = edit.Model().CharsInWindow();
-        state.counters["lines"] = edit.Model().LinesInWindow();
-        state.counters["line_MB"] = static_cast<double>(edit.Model().LongestLine()) / kMB;
-    }
-
-    TPageHighlighters h;
-    TmwCustomEdit edit;
-    QImage image;
-};
-
-// Arguments: the page's size in units of 100 KB (1, 10, 100: 0.1, 1 and 10
-// MB), and 1 for a page of one line, 0 for one with its line breaks.
-std::size_t PageBytes(const benchmark::State& state) { return static_cast<std::size_t>(state.range(0)) * 100 * 1024; }
-bool OneLine(const benchmark::State& state) { return state.range(1) != 0; }
-
-std::string AspPage(std::size_t bytes, bool oneLine)
-{
-    return TPageWriter(11).Page(TPageWriter::kAsp, bytes, oneLine ? "" : "\r\n");
-}
-
-void PageArgs(benchmark::internal::Benchmark* b)
-{
-    for (int oneLine : {1, 0})
-        for (int size : {1, 10, 100})
-            b->Args({size, oneLine});
-}
+using vx::bench::TView;
 
 // Where a keystroke goes: the middle of the long line, or column 40 of the
 // middle line of a page with line breaks.
@@ -98,7 +43,7 @@ TPoint TypingPlace(const TmwCustomEditModel& m, bool oneLine)
 
 void BM_FirstKeystroke(benchmark::State& state)
 {
-    const std::string page = AspPage(PageBytes(state), OneLine(state));
+    const std::string page = AspPage(state);
     TView view(page);
     TmwCustomEditModel& m = view.edit.Model();
     for (auto _ : state) {
@@ -113,7 +58,7 @@ void BM_FirstKeystroke(benchmark::State& state)
 
 void BM_LaterKeystroke(benchmark::State& state)
 {
-    TView view(AspPage(PageBytes(state), OneLine(state)));
+    TView view(AspPage(state));
     TmwCustomEditModel& m = view.edit.Model();
     const TPoint place = TypingPlace(m, OneLine(state));
     m.SetCaretXY(place);
@@ -148,7 +93,7 @@ void TypeAndRepaint(benchmark::State& state, const std::string& page,
 // long line.
 void BM_KeystrokeAboveText(benchmark::State& state)
 {
-    TypeAndRepaint(state, AspPage(PageBytes(state), OneLine(state)) + "\r\n<p>after</p>\r\n<p>end</p>");
+    TypeAndRepaint(state, AspPage(state) + "\r\n<p>after</p>\r\n<p>end</p>");
 }
 
 // The same in a minified style sheet.
@@ -165,7 +110,7 @@ BENCHMARK(BM_KeystrokeAboveTextStyleSheet)->Arg(1)->Arg(10)->Arg(100)->Unit(benc
 // The text of the view painted into an image.
 void BM_TextRepaint(benchmark::State& state)
 {
-    TView view(AspPage(PageBytes(state), OneLine(state)));
+    TView view(AspPage(state));
     for (auto _ : state) {
         view.Paint();
         benchmark::ClobberMemory();
@@ -185,7 +130,7 @@ void BM_TextRepaint(benchmark::State& state)
 
 void BM_WindowRepaintAfterTextChange(benchmark::State& state)
 {
-    TView view(AspPage(PageBytes(state), OneLine(state)));
+    TView view(AspPage(state));
     TmwCustomEditModel& m = view.edit.Model();
     QApplication::processEvents();
     for (auto _ : state)
@@ -196,46 +141,13 @@ void BM_WindowRepaintAfterTextChange(benchmark::State& state)
 BENCHMARK(BM_TextRepaint)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_WindowRepaintAfterTextChange)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
 
-using vx::bench::PeakResidentBytes;
-using vx::bench::ResetPeakResident;
-using vx::bench::ResidentBytes;
-
 // Opening the page into an editor's model and colouring every line; the
 // resident memory the opened page holds per byte, and the peak on the way.
 void BM_OpenAndColour(benchmark::State& state)
 {
-    const std::string page = AspPage(PageBytes(state), OneLine(state));
     TPageHighlighters h;
-    double residentPerByte = 0;
-    double peakPerByte = 0;
-    bool first = true;
-    for (auto _ : state) {
-        state.PauseTiming();
-        // The stream's own copy of the text is there before and after: only
-        // the lines count. Memory freed before goes back first, so that what
-        // the page takes shows; later rounds reuse the first one's.
-        std::istringstream in(page);
-        malloc_trim(0);
-        const double before = ResidentBytes();
-        ResetPeakResident();
-        state.ResumeTiming();
-        auto model = std::make_unique<TmwCustomEditModel>();
-        model->SetHighLighter(&h.multi);
-        model->Lines().LoadFromStream(in);
-        benchmark::DoNotOptimize(model->Lines().Range(model->LineCount() - 1));
-        // Closing the page is not opening it.
-        state.PauseTiming();
-        if (std::exchange(first, false)) {
-            residentPerByte = (ResidentBytes() - before) / static_cast<double>(page.size());
-            peakPerByte = (PeakResidentBytes() - before) / static_cast<double>(page.size());
-        }
-        model->SetHighLighter(nullptr);
-        model.reset();
-        state.ResumeTiming();
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(page.size()));
-    state.counters["resident_per_byte"] = residentPerByte;
-    state.counters["peak_per_byte"] = peakPerByte;
+    vx::bench::MeasureOpening(state, AspPage(state),
+                              [&](const std::string&, std::istream& in) { return vx::bench::OpenInModel(in, h); });
 }
 BENCHMARK(BM_OpenAndColour)->Apply(PageArgs)->Unit(benchmark::kMillisecond)->Iterations(5);
 

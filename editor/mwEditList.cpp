@@ -29,6 +29,20 @@ int TmwEditList::Add(const std::string& s)
     return index;
 }
 
+int TmwEditList::AddChunks(std::unique_ptr<TLineChunks> line)
+{
+    if (Sorted())
+        return TStringList::AddChunks(std::move(line));
+    int index = 0;
+    Updating([&] {
+        // Stored as read: a long line of a page is not held twice on the way.
+        index = InsertChunks(Count(), std::move(line));
+        if (OnAdded)
+            OnAdded(this);
+    });
+    return index;
+}
+
 void TmwEditList::AddStrings(const TStringList& strings)
 {
     Updating([&] {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class TmwEditList : public TStringList {
 public:
@@ -44,6 +45,9 @@ public:
     // The highlighter state at the start of line index (0 when never stored).
     int32_t Range(int index) const { return static_cast<int32_t>(Objects(index)); }
     void SetRange(int index, int32_t range) { PutObject(index, range); }
+
+protected:
+    int AddChunks(std::unique_ptr<TLineChunks> line) override;
 
 private:
     // Runs body inside an update bracket, closing it on the way out.

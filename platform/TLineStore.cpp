@@ -137,6 +137,18 @@ void TLineStore::Insert(int index, std::string_view text, TObjectSlot object)
     ForgetCopiesFrom(index);
 }
 
+void TLineStore::Insert(int index, std::unique_ptr<TLineChunks> text, TObjectSlot object)
+{
+    if (text->Length() <= kArenaLength) {
+        Insert(index, text->Whole(), object);
+        return;
+    }
+    TLine line{0, 0, object};
+    PlaceHeld(line, std::move(text));
+    lines_.insert(lines_.begin() + index, line);
+    ForgetCopiesFrom(index);
+}
+
 void TLineStore::Refresh(int index)
 {
     const auto copy = copies_.find(index);

@@ -22,6 +22,29 @@ void TLineChunks::Assign(std::string_view text)
     Changed();
 }
 
+void TLineChunks::Append(std::string_view text)
+{
+    if (text.empty())
+        return;
+    if (shiftFrom_ != kNoShift)
+        ApplyShift();
+    tabTotal_ += Tabs(text);
+    if (!chunks_.empty() && chunks_.back().size() < kChunk) {
+        const std::string_view head = text.substr(0, kChunk - chunks_.back().size());
+        chunks_.back() += head;
+        tabs_.back() += Tabs(head);
+        length_ += head.size();
+        text.remove_prefix(head.size());
+    }
+    for (std::size_t at = 0; at < text.size(); at += kChunk) {
+        chunks_.emplace_back(text.substr(at, kChunk));
+        starts_.push_back(length_);
+        tabs_.push_back(Tabs(chunks_.back()));
+        length_ += chunks_.back().size();
+    }
+    Changed();
+}
+
 std::size_t TLineChunks::ChunkAt(std::size_t pos) const
 {
     // The last chunk starting at or before pos.

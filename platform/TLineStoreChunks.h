@@ -35,6 +35,8 @@ public:
     std::size_t LastTabBefore(std::size_t pos) const;
 
     void Assign(std::string_view text);
+    // Adds text at the end: the chunks before the last one are not touched.
+    void Append(std::string_view text);
     // Replaces count characters from pos (both within the text) by text.
     void Replace(std::size_t pos, std::size_t count, std::string_view text);
 

@@ -151,6 +151,16 @@ int TStringList::Add(const std::string& s)
     return index;
 }
 
+int TStringList::AddChunks(std::unique_ptr<TLineChunks> line) { return Add(line->Whole()); }
+
+int TStringList::InsertChunks(int index, std::unique_ptr<TLineChunks> line)
+{
+    Changing();
+    store_.Insert(index, std::move(line), 0);
+    Changed();
+    return index;
+}
+
 int TStringList::AddObject(const std::string& s, TObjectSlot object)
 {
     int index = Add(s);
@@ -352,6 +362,8 @@ void TStringList::SetTextFromStream(std::istream& in)
         }
         in.clear();
         std::string buffer;
+        // The start of a line longer than a block, whose end is not read yet.
+        std::unique_ptr<TLineChunks> open;
         for (bool final = false; !final;) {
             const size_t kept = buffer.size();
             buffer.resize(kept + kBlock);
@@ -365,6 +377,22 @@ void TStringList::SetTextFromStream(std::istream& in)
                 store_.Reserve(breaks * (size / std::max<size_t>(buffer.size(), 1) + 1) * 5 / 4 + 1, size);
                 size = 0;
             }
+            if (open) {
+                const size_t end = std::min(buffer.find_first_of("\r\n"), buffer.size());
+                open->Append(std::string_view(buffer).substr(0, end));
+                // A CR at the end may be the first half of a CR LF.
+                if (!final && (end == buffer.size() || (end + 1 == buffer.size() && buffer[end] == '\r'))) {
+                    buffer.erase(0, end);
+                    continue;
+                }
+                AddChunks(std::move(open));
+                size_t pos = end;
+                if (pos < buffer.size() && buffer[pos] == '\r')
+                    ++pos;
+                if (pos < buffer.size() && buffer[pos] == '\n')
+                    ++pos;
+                buffer.erase(0, pos);
+            }
             // A last line without a break (a one-line page's only line) goes
             // in as it was read, without a copy of it besides.
             if (final && buffer.find_first_of("\r\n") == std::string::npos) {
@@ -373,6 +401,12 @@ void TStringList::SetTextFromStream(std::istream& in)
                 break;
             }
             buffer.erase(0, AddLines(buffer, final));
+            // A line longer than a block goes into its chunks as it is read:
+            // it is never held whole besides them.
+            if (!final && buffer.size() >= kBlock && buffer.find_first_of("\r\n") == std::string::npos) {
+                open = std::make_unique<TLineChunks>(buffer);
+                buffer.clear();
+            }
         }
     } catch (...) {
         EndUpdate();

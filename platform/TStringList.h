@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <istream>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -143,6 +144,12 @@ protected:
     void CheckIndex(int index) const;
     // Inserts without the sorted check; fires Changing/Changed.
     void InsertItem(int index, const std::string& s, TObjectSlot object);
+    // Adds a line read in chunks, a line longer than a block of a stream,
+    // through Add; a list that stores it as it is says so here.
+    virtual int AddChunks(std::unique_ptr<TLineChunks> line);
+    // Inserts the chunks as the line's text without the sorted check;
+    // fires Changing/Changed.
+    int InsertChunks(int index, std::unique_ptr<TLineChunks> line);
     // What SetTextStr does with the rest of the stream, read a block at a
     // time: the text is never held whole besides its lines.
     void SetTextFromStream(std::istream& in);

@@ -46,6 +46,8 @@ void CreateFontData(const QFont& base, int style, TheFontData& data)
         if (!data.Raw.isValid() || !data.Raw.glyphIndexesForChars(&ch, 1, &glyph, &count))
             glyph = 0;
         data.Glyphs[static_cast<size_t>(byte)] = glyph;
+        if (data.Raw.isValid())
+            data.Ink[static_cast<size_t>(byte)] = data.Raw.boundingRect(glyph);
     }
     data.Created = true;
 }
@@ -315,16 +317,24 @@ void TheTextDrawer::ExtTextOut(int x, int y, unsigned options, const QRect& rect
     const TheFontData& font = stock_.Current();
     const qreal cell = CharWidth();
     const qreal baseline = y + font.Ascent;
+    QRectF ink;
     for (int i = 0; i < length; ++i) {
-        glyphs_[static_cast<size_t>(i)] = font.Glyphs[static_cast<unsigned char>(text[i])];
+        const auto byte = static_cast<unsigned char>(text[i]);
+        glyphs_[static_cast<size_t>(i)] = font.Glyphs[byte];
         positions_[static_cast<size_t>(i)] = QPointF(x + i * cell, baseline);
+        ink |= font.Ink[byte].translated(positions_[static_cast<size_t>(i)]);
     }
     QGlyphRun run;
     run.setRawFont(font.Raw);
     run.setRawData(glyphs_.data(), positions_.data(), length);
     run.setUnderline(font.Font.underline());
     run.setStrikeOut(font.Font.strikeOut());
-    bool clip = (options & etoClipped) && !rect.isEmpty();
+    // A clip costs the paint engine more than the text: it is left out where
+    // it would cut nothing, the ink (to whole pixels, as glyphs are drawn at
+    // whole pixels) inside the rectangle.
+    const bool decorated = font.Font.underline() || font.Font.strikeOut();
+    const bool clip = (options & etoClipped) && !rect.isEmpty() &&
+                      (decorated || (!ink.isNull() && !rect.contains(ink.toAlignedRect())));
     if (clip) {
         painter_->save();
         painter_->setClipRect(rect, Qt::IntersectClip);

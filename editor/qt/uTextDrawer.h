@@ -12,6 +12,7 @@
 #include <QFont>
 #include <QPointF>
 #include <QRawFont>
+#include <QRectF>
 
 #include <array>
 #include <cstdint>
@@ -30,6 +31,8 @@ struct TheFontData {
     QFont Font;
     QRawFont Raw;
     std::array<uint32_t, 256> Glyphs{};
+    // Where each glyph's ink lies around its origin on the baseline.
+    std::array<QRectF, 256> Ink{};
     int CharAdv = 0;    // the advance of "M"
     int CharHeight = 0; // the line height of the font
     int Ascent = 0;

@@ -444,6 +444,46 @@ TEST(TheTextDrawer, EveryByteTakesOneCell)
     EXPECT_GT(inkIn(0), 0);
 }
 
+// Text clipped to its rectangle paints what a clip of the painter to that
+// rectangle lets through, whether its ink fits (the drawer then sets no
+// clip) or reaches out: wide, tall and slanted glyphs, rectangles cutting
+// into the text, fonts of fixed and of varying pitch.
+TEST(TheTextDrawer, ClippedTextPaintsWhatAClipToItsRectangleLets)
+{
+    const std::string text = std::string("iW@_|gj(Q") + "\xC6\xFF\xC5\x85" + "mw";
+    const int count = static_cast<int>(text.size());
+    for (const QFont& font : {QFont("DejaVu Sans Mono", 10), QFont("DejaVu Sans", 12)})
+        for (TFontStyles style : {TFontStyles(), TFontStyles(fsBold), TFontStyles(fsItalic),
+                                  TFontStyles(fsBold) | fsItalic, TFontStyles(fsUnderline), TFontStyles(fsStrikeOut)}) {
+            TheTextDrawer drawer(TFontStyles(), font);
+            drawer.SetStyle(style);
+            const int cw = drawer.CharWidth();
+            const int ch = drawer.CharHeight();
+            const QRect cells(2 * cw, ch, count * cw, ch);
+            for (const QRect& rect : {cells, cells.adjusted(cw / 2, 0, -cw / 2, 0), cells.adjusted(0, 3, 0, -3),
+                                      cells.adjusted(-cw, -2, cw, 2)}) {
+                SCOPED_TRACE(font.family().toStdString() + " style " + std::to_string(style.Bits()) +
+                             " rect " + std::to_string(rect.x()) + "," + std::to_string(rect.y()) + " " +
+                             std::to_string(rect.width()) + "x" + std::to_string(rect.height()));
+                auto draw = [&](bool painterClip) {
+                    QImage image((count + 4) * cw, 3 * ch, QImage::Format_RGB32);
+                    image.fill(Qt::white);
+                    QPainter painter(&image);
+                    if (painterClip)
+                        painter.setClipRect(rect);
+                    drawer.SetForeColor(clBlack);
+                    drawer.SetBackColor(clYellow);
+                    drawer.BeginDrawing(painter);
+                    drawer.ExtTextOut(cells.x(), cells.y(), etoOpaque | (painterClip ? 0u : unsigned(etoClipped)), rect,
+                                      text.data(), count);
+                    drawer.EndDrawing();
+                    return image;
+                };
+                EXPECT_TRUE(draw(false) == draw(true));
+            }
+        }
+}
+
 TEST_F(PaintFixture, MarksOfOneLineStandSideBySideAndOnPaintFollows)
 {
     m.SetText("a\r\nb");

@@ -208,6 +208,28 @@ TEST(TmwEditList, LoadingAStreamInBlocksKeepsTheLinesOfTheText)
                 ASSERT_EQ(loaded.View(i), set.View(i)) << "line " << i;
         }
     }
+    // Lines over several blocks, read into their chunks as they come: the
+    // break before, at and after the end of a block, tabs here and there.
+    std::string tabbed(2 * kBlock + kBlock / 2, 'w');
+    for (size_t at = 5; at < tabbed.size(); at += 70001)
+        tabbed[at] = '\t';
+    for (size_t split = 2 * kBlock - 2; split <= 2 * kBlock + 1; ++split)
+        for (const std::string& br : breaks) {
+            const std::string text = tabbed.substr(0, split) + br + tabbed + br + "short" + br + tabbed;
+            SCOPED_TRACE("long line of " + std::to_string(split) + ", break " + std::to_string(br.size()));
+            TmwEditList loaded;
+            std::istringstream in(text);
+            loaded.LoadFromStream(in);
+            TmwEditList set;
+            set.SetTextStr(text);
+            ASSERT_EQ(loaded.Count(), set.Count());
+            for (int i = 0; i < set.Count(); ++i) {
+                ASSERT_EQ(loaded.View(i), set.View(i)) << "line " << i;
+                for (size_t pos : {size_t{0}, size_t{6}, kBlock + 3, set.Length(i)})
+                    ASSERT_EQ(loaded.LastTabBefore(i, std::min(pos, set.Length(i))),
+                              set.LastTabBefore(i, std::min(pos, set.Length(i))));
+            }
+        }
     for (const std::string& br : breaks) {
         TPipeBuf pipe(std::string(kBlock - 1, 'x') + br + "y");
         std::istream piped(&pipe);
