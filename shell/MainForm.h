@@ -43,6 +43,7 @@ class ThkHTMLSyn;
 class TlbVbsSyn;
 class TmwCSSSyn;
 class TmwCustomEdit;
+class TmwCustomEditModel;
 class TmwJScriptSyn;
 class TsiTCLTKSyn;
 class TwmMultiSyn;
@@ -143,6 +144,10 @@ public:
     static constexpr const char* ReadOnlyMessage = "The document is read-only: it was not changed.";
     void insert_item(const std::string& text, std::uint8_t mode) override;
     void insert_item_2(const std::string& text, std::uint16_t back) override;
+    // The lines, each tag-case converted, as new last lines of the active
+    // editor: one change that one Undo takes back, the caret and the
+    // selection left where they were. insert_item in mode 1 for each line.
+    void append_lines(const std::vector<std::string>& lines);
 
     // Whether a tip waits for the assistant (set by the tips timer).
     bool TipPending = false;
@@ -218,6 +223,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    static void AppendLines(TmwCustomEditModel& model, const std::vector<std::string>& lines);
     struct TSlot {
         std::string FileName;
         vx::shell::TLoadedLines Loaded;
@@ -267,6 +273,9 @@ private:
     int FirstFreeSlot() const;
     // The slot that holds the file already; 0 for none.
     int SlotOfFile(const std::string& fileName) const;
+    // True unless a slot other than slot (0: any slot) holds the file; the
+    // user is told why when it does.
+    bool MayTakeName(int slot, const std::string& fileName);
     // Brings the slot's tab to the front and gives its editor the focus.
     void ActivateSlot(int slot);
     // When an interrupted save left a whole copy of the file that differs

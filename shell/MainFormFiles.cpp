@@ -189,10 +189,23 @@ void TForm1::New1Click()
     newedit->Model().PasteFromClipboard();
     const std::string chosen =
         vx::dialogs::SaveFile(SavePageTitle(), NewPageFilter(), "", DefaultExtension);
-    if (chosen.empty())
+    if (chosen.empty() || !MayTakeName(0, chosen))
         return;
     newedit->Model().Lines().SaveToFile(chosen);
     OpenDocumentInFreeSlot(chosen, false);
+}
+
+bool TForm1::MayTakeName(int slot, const std::string& fileName)
+{
+    // Two slots with one file would each save over what the other wrote, and
+    // a page written under a slot's name would not show in it.
+    const int holder = SlotOfFile(fileName);
+    if (holder == 0 || holder == slot)
+        return true;
+    MessageDlg(vx::PathText(NameWithoutFolder(fileName)) + " is open in document " + std::to_string(holder) +
+                   ".\r\nClose it there first, or save under another name.",
+               mtWarning, mbOK);
+    return false;
 }
 
 void TForm1::WriteSlot(int slot)
@@ -296,7 +309,7 @@ void TForm1::SaveAs1Click()
 {
     const int slot = ActiveSlot();
     const std::string chosen = vx::dialogs::SaveFile(SaveAsTitle(), DocumentFilter(), "", DefaultExtension);
-    if (chosen.empty() || slot == 0)
+    if (chosen.empty() || slot == 0 || !MayTakeName(slot, chosen))
         return;
     TSlot& state = slots_[slot - 1];
     const std::string previous = state.FileName;

@@ -63,8 +63,36 @@ void TForm1::insert_item(const std::string& text, std::uint8_t mode)
         editor->Model().SetSelText(converted);
         editor->setFocus();
     } else {
-        editor->Model().Lines().Add(converted);
+        AppendLines(editor->Model(), {converted});
     }
+}
+
+void TForm1::append_lines(const std::vector<std::string>& lines)
+{
+    TmwCustomEdit* editor = EditableEditor();
+    if (!editor || lines.empty())
+        return;
+    std::vector<std::string> converted;
+    converted.reserve(lines.size());
+    for (const std::string& line : lines)
+        converted.push_back(vx::shell::ApplyTagCase(line, TagCaseMode()));
+    AppendLines(editor->Model(), converted);
+}
+
+// The lines go in through the line list, which leaves the caret, the
+// selection and the blanks at the end of the last line alone; the undo record
+// says what an insertion at the end of the last line would have said, so that
+// Undo takes the generated block away rather than an older change.
+void TForm1::AppendLines(TmwCustomEditModel& model, const std::vector<std::string>& lines)
+{
+    const int before = model.LineCount();
+    const TPoint start = before == 0 ? Point(1, 1) : Point(static_cast<int>(model.Lines()[before - 1].size()) + 1, before);
+    std::vector<std::string> tails = model.LineTails(start.Y, 1);
+    for (const std::string& line : lines)
+        model.Lines().Add(line);
+    // Each text is one line of the list, whatever it holds.
+    const TPoint end = Point(static_cast<int>(lines.back().size()) + 1, model.LineCount());
+    model.UndoList().AddChange(mwcrInsert, start, end, "", smNormal, std::move(tails));
 }
 
 void TForm1::insert_item_2(const std::string& text, std::uint16_t back)

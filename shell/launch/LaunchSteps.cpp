@@ -125,8 +125,7 @@ std::string FileNameOf(const TForm1& form, const TmwCustomEdit* editor)
 
 void Lines(TLaunch& launch)
 {
-    for (const std::string& line : ResultLines(launch))
-        launch.Form.insert_item(line, 1);
+    launch.Form.append_lines(ResultLines(launch));
 }
 
 void FirstLine(TLaunch& launch)
@@ -148,8 +147,9 @@ void BlankLineThenLines(TLaunch& launch)
 {
     if (!launch.Accepted())
         return;
-    launch.Form.insert_item("", 1);
-    Lines(launch);
+    std::vector<std::string> lines = ResultLines(launch);
+    lines.insert(lines.begin(), std::string());
+    launch.Form.append_lines(lines);
 }
 
 void Paste(TLaunch& launch)
@@ -187,8 +187,7 @@ void WrapEdit1WhenNotEmpty(TLaunch& launch)
 
 void LinesOfMemo2(TLaunch& launch)
 {
-    for (const std::string& line : MemoLines(*launch.Dialog, "memo2"))
-        launch.Form.insert_item(line, 1);
+    launch.Form.append_lines(MemoLines(*launch.Dialog, "memo2"));
 }
 
 void OpenChosenFile(TLaunch& launch)

@@ -294,10 +294,7 @@ private:
             Connect(action, row.Kind, [&form, arg, back = row.Back] { form.insert_item_2(arg, back); });
             break;
         case TKind::Template:
-            Connect(action, row.Kind, [&form, arg] {
-                for (const std::string& line : TemplateLines(arg, VersionText()))
-                    form.insert_item(line, 1);
-            });
+            Connect(action, row.Kind, [&form, arg] { form.append_lines(TemplateLines(arg, VersionText())); });
             break;
         case TKind::Alias:
             BindAlias(action, row);

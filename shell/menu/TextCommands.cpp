@@ -22,6 +22,7 @@
 #include <array>
 #include <filesystem>
 #include <utility>
+#include <vector>
 
 namespace vx::shell {
 
@@ -40,7 +41,7 @@ const TRunTimeText RemarkPrompt{"The text of the remark:"};
 const TRunTimeText EncodeTitle{"Variable"};
 const TRunTimeText EncodePrompt{"The variable, or the quoted text, that Server.HTMLEncode encodes:"};
 
-// Lines handed to the editor at once; the progress window moves between them.
+// Lines converted between two steps of the progress window.
 constexpr int ProgressStep = 64;
 
 // The focused editor's caret line, restored when the command is done.
@@ -56,30 +57,47 @@ private:
     TPoint caret_;
 };
 
-// Rewrites every line by convert under a progress window; lines that stay
-// the same are not touched.
+// Puts the new text of lines first to last (from 0) in place as one change,
+// which one Undo takes back: lines rewritten behind the undo list's back would
+// leave its records pointing at text that is no longer there.
+void ReplaceLines(TmwCustomEditModel& model, int first, int last, const std::vector<std::string>& text)
+{
+    std::string block;
+    for (int i = first; i <= last; ++i)
+        block += (i > first ? "\r\n" : "") + text[static_cast<std::size_t>(i)];
+    const TSelectionMode mode = model.SelectionMode();
+    model.SetSelectionMode(smNormal);
+    model.SetBlockBegin(Point(1, first + 1));
+    model.SetBlockEnd(Point(static_cast<int>(model.Lines().Length(last)) + 1, last + 1));
+    model.SetSelText(block);
+    model.SetSelectionMode(mode);
+}
+
+// Rewrites every line by convert under a progress window; the lines before
+// the first changed one and after the last are not touched.
 template <class F> void RewriteLines(TForm1& form, TmwCustomEdit& editor, F convert)
 {
     TmwCustomEditModel& model = editor.Model();
     TCaretKeeper caret(model);
-    TStrings& lines = model.Lines();
+    const TStrings& lines = model.Lines();
     Tfrm_progress progress(&form, lines.Count() - 1);
     progress.show();
-    lines.BeginUpdate();
-    try {
-        for (int i = 0; i < lines.Count(); ++i) {
-            if (i % ProgressStep == 0)
-                progress.Step(i);
-            std::string changed = convert(lines[i]);
-            if (changed != lines[i])
-                lines.Put(i, changed);
+    std::vector<std::string> converted;
+    converted.reserve(static_cast<std::size_t>(lines.Count()));
+    int first = -1;
+    int last = -1;
+    for (int i = 0; i < lines.Count(); ++i) {
+        if (i % ProgressStep == 0)
+            progress.Step(i);
+        converted.push_back(convert(lines[i]));
+        if (converted.back() != lines[i]) {
+            first = first < 0 ? i : first;
+            last = i;
         }
-    } catch (...) {
-        lines.EndUpdate();
-        throw;
     }
-    lines.EndUpdate();
     progress.Step(lines.Count() - 1);
+    if (first >= 0)
+        ReplaceLines(model, first, last, converted);
 }
 
 std::string LinesText(const std::vector<std::string>& lines)
@@ -142,12 +160,17 @@ void ExportLines(TForm1& form, std::string_view lineEnd)
 
 } // namespace
 
-void ReplaceAllWithProgress(TForm1& form, std::string_view find, std::string_view replace)
+void ReplaceAllWithProgress(TForm1& form, std::span<const TReplacement> replacements)
 {
     TmwCustomEdit* editor = form.EditableEditor();
-    if (!editor || find.empty())
+    if (!editor)
         return;
-    RewriteLines(form, *editor, [&](const std::string& line) { return ReplaceStr(line, find, replace); });
+    RewriteLines(form, *editor, [replacements](std::string line) {
+        for (const TReplacement& replacement : replacements)
+            if (!replacement.Find.empty())
+                line = ReplaceStr(line, replacement.Find, replacement.Replace);
+        return line;
+    });
 }
 
 std::string SelectTagBlock(TForm1& form)
@@ -176,23 +199,24 @@ void Conversion(TForm1& form, std::string_view which)
 {
     struct TPair {
         std::string_view Which;
-        std::string_view Find;
-        std::string_view Replace;
+        TReplacement Replacement;
     };
     static constexpr std::array<TPair, 9> Pairs{{
-        {"SpacesToNbsp", " ", "&nbsp;"},
-        {"BackToForwardSlash", "\\", "/"},
-        {"ForwardToBackSlash", "/", "\\"},
-        {"BoldToStrong", "<b>", "<strong>"},
-        {"BoldToStrong", "</b>", "</strong>"},
-        {"StrongToBold", "<strong>", "<b>"},
-        {"StrongToBold", "</strong>", "</b>"},
-        {"BracketsToEntities", "<", "&lt;"},
-        {"BracketsToEntities", ">", "&gt;"},
+        {"SpacesToNbsp", {" ", "&nbsp;"}},
+        {"BackToForwardSlash", {"\\", "/"}},
+        {"ForwardToBackSlash", {"/", "\\"}},
+        {"BoldToStrong", {"<b>", "<strong>"}},
+        {"BoldToStrong", {"</b>", "</strong>"}},
+        {"StrongToBold", {"<strong>", "<b>"}},
+        {"StrongToBold", {"</strong>", "</b>"}},
+        {"BracketsToEntities", {"<", "&lt;"}},
+        {"BracketsToEntities", {">", "&gt;"}},
     }};
+    std::vector<TReplacement> replacements;
     for (const TPair& pair : Pairs)
         if (pair.Which == which)
-            ReplaceAllWithProgress(form, pair.Find, pair.Replace);
+            replacements.push_back(pair.Replacement);
+    ReplaceAllWithProgress(form, replacements);
 }
 
 void TabsToSpaces(TForm1& form, std::string_view)

@@ -4,6 +4,7 @@
 // black-and-white printing. Without a focused editor they do nothing.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -11,10 +12,16 @@ class TForm1;
 
 namespace vx::shell {
 
-// Replaces every occurrence of find by replace in every line of the focused
-// editor, under a progress window; the caret line stays. An empty find
-// changes nothing.
-void ReplaceAllWithProgress(TForm1& form, std::string_view find, std::string_view replace);
+// A text to find and the text that replaces it.
+struct TReplacement {
+    std::string_view Find;
+    std::string_view Replace;
+};
+// Replaces every occurrence of each find by its replacement, one after the
+// other, in every line of the focused editor, under a progress window, as one
+// change that one Undo takes back; the caret line stays. An empty find changes
+// nothing.
+void ReplaceAllWithProgress(TForm1& form, std::span<const TReplacement> replacements);
 // Selects the tag block around the selection start of the focused editor and
 // returns its text; empty when there is none.
 std::string SelectTagBlock(TForm1& form);

@@ -124,3 +124,51 @@ TEST_F(DocumentChangesTest, NothingChangesAReadOnlyDocumentAndTheStatusBarSaysWh
         EXPECT_EQ(form->StatusBar1->currentMessage().toStdString(), TForm1::ReadOnlyMessage) << change.what;
     }
 }
+
+TEST_F(DocumentChangesTest, UndoTakesBackAWholeGeneratedBlockAndRedoPutsItBack)
+{
+    StartAndActivate();
+    form->show();
+    const std::pair<const char*, std::function<void()>> blocks[] = {
+        {"a generator's lines", [this] { GenerateMetaTags(); }},
+        {"a sample script", [this] { Pick("PopupWindow1"); }},
+    };
+    for (const auto& [what, generate] : blocks) {
+        OpenFresh(docs.file("undone.asp"), false);
+        // Blanks at the end of the last line are the user's too.
+        Type("typed  ");
+        const std::string typed = Text(editor);
+        generate();
+        const std::string generated = Text(editor);
+        ASSERT_EQ(generated.substr(0, typed.size()), typed) << what;
+        ASSERT_GT(editor->Model().LineCount(), 2) << what;
+        EXPECT_EQ(editor->Model().CaretXY(), Point(11, 1)) << what << ": the caret stays";
+
+        Focus(editor);
+        Pick("Undo1");
+        EXPECT_EQ(Text(editor), typed) << what << ": one Undo takes the block, not the typing";
+        QTest::keySequence(editor, QKeySequence("Ctrl+R"));
+        EXPECT_EQ(Text(editor), generated) << what;
+    }
+}
+
+TEST_F(DocumentChangesTest, UndoAfterAConversionOverAllLinesBringsBackTheTextBeforeIt)
+{
+    StartAndActivate();
+    form->show();
+    for (const char* conversion : {"Spacestohtmlspaces1", "Forwardslash1", "Htmlbrackets1"}) {
+        OpenFresh(docs.file("converted.asp"), false);
+        editor->Model().SetCaretXY(Point(1, 2));
+        Type("<i>x/y z</i>");
+        const std::string typed = Text(editor);
+        Pick(conversion);
+        const std::string converted = Text(editor);
+        ASSERT_NE(converted, typed) << conversion;
+
+        Focus(editor);
+        Pick("Undo1");
+        EXPECT_EQ(Text(editor), typed) << conversion << ": the conversion is undone, not part of the typing";
+        QTest::keySequence(editor, QKeySequence("Ctrl+R"));
+        EXPECT_EQ(Text(editor), converted) << conversion;
+    }
+}

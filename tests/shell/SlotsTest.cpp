@@ -256,3 +256,42 @@ TEST_F(ShellTest, RecentFileEntryReopensIntoAFreeSlot)
     form->mru->OnClick(form->mru, a, "", 1);
     EXPECT_EQ(form->SlotFileName(1), a);
 }
+
+TEST_F(ShellTest, NeitherSaveAsNorNewWritesOverAFileAnotherSlotHolds)
+{
+    const std::string a = WriteDoc("a.asp", "AAA\r\n");
+    const std::string b = WriteDoc("b.asp", "BBB\r\n");
+    StartAndActivate({a, b});
+    form->show();
+    ASSERT_EQ(form->SlotFileName(2), b);
+    form->PageControl1->setCurrentIndex(1);
+    Focus(form->SlotEditor(2));
+    dialogs.Queue(mrOk, a);
+    QTest::keySequence(form.get(), QKeySequence("Ctrl+Alt+S"));
+
+    ASSERT_EQ(dialogs.requests.size(), 2u) << "the save dialog, then why nothing was saved";
+    EXPECT_EQ(dialogs.requests[1].type, mtWarning);
+    EXPECT_NE(dialogs.requests[1].text.find("a.asp"), std::string::npos);
+    EXPECT_EQ(form->SlotFileName(1), a);
+    EXPECT_EQ(form->SlotFileName(2), b);
+    EXPECT_EQ(form->PageControl1->tabText(1), "b.asp");
+    EXPECT_EQ(vx::test::readFile(a), "AAA\r\n");
+
+    // Its own name is no other slot's.
+    dialogs.Queue(mrOk, b);
+    QTest::keySequence(form.get(), QKeySequence("Ctrl+Alt+S"));
+    EXPECT_EQ(dialogs.requests.size(), 3u);
+    EXPECT_EQ(form->SlotFileName(2), b);
+
+    // Nor does New write its page over a file a slot shows.
+    form->SetNewPageWizard([] {
+        QApplication::clipboard()->setText("<html>\n</html>");
+        return true;
+    });
+    dialogs.Queue(mrOk, a);
+    QTest::keySequence(form.get(), QKeySequence("Ctrl+N"));
+    ASSERT_EQ(dialogs.requests.size(), 5u);
+    EXPECT_EQ(dialogs.requests[4].type, mtWarning);
+    EXPECT_EQ(vx::test::readFile(a), "AAA\r\n");
+    EXPECT_EQ(form->SlotEditor(1)->Model().GetText(), "AAA\r\n");
+}

@@ -71,9 +71,11 @@ TEST_F(TextCommandTest, ReplacementsScanEachLineOnceAndKeepTheCaretLine)
     EXPECT_EQ(editor->Model().Lines()[0], "a&nbsp;b&nbsp;&nbsp;c");
     EXPECT_EQ(editor->Model().CaretY(), 2);
 
-    vx::shell::ReplaceAllWithProgress(*form, "a", "aa");
+    const vx::shell::TReplacement doubled[] = {{"a", "aa"}};
+    vx::shell::ReplaceAllWithProgress(*form, doubled);
     EXPECT_EQ(editor->Model().Lines()[2], "baanaanaa") << "replaced text is not scanned again";
-    vx::shell::ReplaceAllWithProgress(*form, "", "x");
+    const vx::shell::TReplacement empty[] = {{"", "x"}};
+    vx::shell::ReplaceAllWithProgress(*form, empty);
     EXPECT_EQ(editor->Model().Lines()[2], "baanaanaa") << "an empty find changes nothing";
 
     editor->Model().SetText("<b>x</b> <strong>y</strong>");
