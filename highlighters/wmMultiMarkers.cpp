@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <initializer_list>
 
 #ifdef __SSE2__
@@ -31,7 +32,9 @@ void TgmMarkerFinder::addUse(TList& list, const std::string& text, TUse use)
             // A scheme the user got wrong colours nothing rather than stopping the editor.
         }
     }
+    list.withoutPrefix.push_back(e.prefix.empty());
     if (!e.prefix.empty()) {
+        ++list.withPrefix;
         std::string head = e.prefix.substr(0, 2);
         if (std::find(list.heads.begin(), list.heads.end(), head) == list.heads.end())
             list.heads.push_back(std::move(head));
@@ -60,13 +63,8 @@ void TgmMarkerFinder::Build(const TgmSchemes& schemes)
 void TgmMarkerFinder::findStarts(const TList& list, std::string_view line)
 {
     const std::size_t count = list.items.size();
-    present_.assign(count, 0);
-    std::size_t left = 0;
-    for (std::size_t i = 0; i < count; ++i)
-        if (list.items[i].prefix.empty())
-            present_[i] = 1;
-        else
-            ++left;
+    present_.assign(list.withoutPrefix.begin(), list.withoutPrefix.end());
+    std::size_t left = list.withPrefix;
     auto checkAt = [&](std::size_t at) {
         const std::string_view rest = line.substr(at);
         for (std::size_t i = 0; i < count; ++i) {
@@ -92,9 +90,11 @@ void TgmMarkerFinder::findStarts(const TList& list, std::string_view line)
             firsts[h] = _mm_set1_epi8(head[0]);
             seconds[h] = _mm_set1_epi8(head.size() > 1 ? head[1] : '\0');
         }
-        for (; left > 0 && at + 17 <= line.size(); at += 16) {
-            const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + at));
-            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + at + 1));
+        // bytes holds the sixteen positions from at and the byte after them;
+        // the first valid ones are the line's.
+        auto block = [&](const unsigned char* bytes, unsigned valid) {
+            const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 1));
             unsigned mask = 0;
             for (std::size_t h = 0; h < heads; ++h) {
                 __m128i found = _mm_cmpeq_epi8(here, firsts[h]);
@@ -102,8 +102,19 @@ void TgmMarkerFinder::findStarts(const TList& list, std::string_view line)
                     found = _mm_and_si128(found, _mm_cmpeq_epi8(next, seconds[h]));
                 mask |= unsigned(_mm_movemask_epi8(found));
             }
+            mask &= (1u << valid) - 1;
             for (; mask != 0 && left > 0; mask &= mask - 1)
                 checkAt(at + std::size_t(__builtin_ctz(mask)));
+        };
+        for (; left > 0 && at + 17 <= line.size(); at += 16)
+            block(in + at, 16);
+        if (left > 0 && at < line.size()) {
+            // The last sixteen or fewer, from a copy with room after them.
+            unsigned char last[17] = {};
+            const std::size_t valid = line.size() - at;
+            std::memcpy(last, in + at, valid);
+            block(last, static_cast<unsigned>(valid));
+            at = line.size();
         }
     }
 #endif

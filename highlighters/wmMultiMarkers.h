@@ -67,6 +67,8 @@ private:
         std::vector<TExpression> items;
         std::vector<std::string> heads;
         std::array<bool, 256> headByte{};
+        std::vector<char> withoutPrefix; // per expression: true when it has no prefix
+        std::size_t withPrefix = 0;      // how many have one
     };
     static void addUse(TList& list, const std::string& text, TUse use);
     // Marks in present_ which expressions of list can match in line: one with
