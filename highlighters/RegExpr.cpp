@@ -33,6 +33,12 @@ std::shared_ptr<const vx::regexpr::Program> TRegExpr::compiled(const std::string
     return program;
 }
 
+const std::string& TRegExpr::Prefix() const
+{
+    static const std::string none;
+    return program_ ? program_->prefix : none;
+}
+
 bool TRegExpr::Exec(std::string_view input)
 {
     using vx::regexpr::Matcher;

@@ -46,6 +46,8 @@ public:
     // Where it is known, a search of part of a text finds the matches that
     // start at least that far before the part's end as a search of the whole does.
     int Reach() const { return program_ ? program_->reach : -1; }
+    // The text every match begins with: empty when none is certain.
+    const std::string& Prefix() const;
 
     // When set, the set ranges 0xE0-0xFF, 0xC0-0xDF and 0xE0-0xDF stand for the
     // lower-case, upper-case and all letters of Windows-1252's upper half.

@@ -2,6 +2,9 @@
 // hashed with their trailing digits, and an entity table. No token is empty.
 #include "highlighters/hkHTMLSyn.h"
 
+#include <cstring>
+#include <string_view>
+
 namespace {
 
 using T = ThkHTMLSyn;
@@ -217,14 +220,30 @@ void ThkHTMLSyn::BlockProc(int kind, std::string_view closer)
     }
     fTokenID = kind;
     const int back = static_cast<int>(closer.size());
-    for (; !AtLineBreak(); ++Run) {
+    // From one '>' to the next: the lines of a block have few of them.
+    const char* const start = fLine.data();
+    const char* const end = start + fLineLen;
+    for (;;) {
+        const char* from = start + Run;
+        const char* stop = end;
+        const auto* closing = static_cast<const char*>(std::memchr(from, '>', static_cast<size_t>(end - from)));
+        if (closing)
+            stop = closing;
+        for (const char lineBreak : {'\r', '\n'})
+            if (const void* at = std::memchr(from, lineBreak, static_cast<size_t>(stop - from))) {
+                stop = static_cast<const char*>(at);
+                closing = nullptr;
+            }
+        Run = static_cast<int>(stop - start);
+        if (!closing)
+            return;
         // The closer may be the end of the opening "<%" or "<!--" itself.
-        if (Cur() == '>' && Run >= back &&
-            std::string_view(fLine).substr(static_cast<size_t>(Run - back), closer.size()) == closer) {
+        if (Run >= back && std::string_view(fLine).substr(static_cast<size_t>(Run - back), closer.size()) == closer) {
             ++Run;
             fRange = rsText;
             return;
         }
+        ++Run;
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "highlighters/RegExpr.h"
 
+#include <array>
 #include <memory>
 #include <span>
 #include <string>
@@ -40,7 +41,7 @@ public:
     void FindFrom(std::string_view line, std::span<const int> offsets, std::vector<TgmMarker>& markers);
 
     // How many expressions there are (opening and closing).
-    int Count() const { return static_cast<int>(opening_.size() + closing_.size()); }
+    int Count() const { return static_cast<int>(opening_.items.size() + closing_.items.size()); }
     // How many characters from its start a marker, or a search for one, reads
     // at most: -1 when some expression has no such bound.
     int Reach() const { return reach_; }
@@ -57,16 +58,31 @@ private:
     struct TExpression {
         std::string text;
         std::unique_ptr<TRegExpr> regExpr; // none when the text does not compile
+        std::string prefix;                 // the text its every match begins with, if certain
         std::vector<TUse> uses;
     };
-    static void addUse(std::vector<TExpression>& list, const std::string& text, TUse use);
+    // An expression list with the distinct heads (first two bytes, or the
+    // one of a one-byte prefix) of its prefixes, and their first bytes.
+    struct TList {
+        std::vector<TExpression> items;
+        std::vector<std::string> heads;
+        std::array<bool, 256> headByte{};
+        std::vector<char> withoutPrefix; // per expression: true when it has no prefix
+        std::size_t withPrefix = 0;      // how many have one
+    };
+    static void addUse(TList& list, const std::string& text, TUse use);
+    // Marks in present_ which expressions of list can match in line: one with
+    // a prefix only where its prefix occurs. One pass over the line for the
+    // heads of all spares most lines the full search of every expression.
+    void findStarts(const TList& list, std::string_view line);
     // Searches the expressions of list, numbered from first on, each from
     // its offset in offsets (from the line's start when there are none).
-    static void search(std::vector<TExpression>& list, int first, std::string_view line,
-                       std::span<const int> offsets, std::vector<TgmMarker>& markers);
+    void search(TList& list, int first, std::string_view line, std::span<const int> offsets,
+                std::vector<TgmMarker>& markers);
     static void sort(std::vector<TgmMarker>& markers);
 
-    std::vector<TExpression> opening_;
-    std::vector<TExpression> closing_;
+    TList opening_;
+    TList closing_;
+    std::vector<char> present_;
     int reach_ = 0;
 };

@@ -126,6 +126,33 @@ TEST(HTMLSyn, ServerBlocksAndCommentsSpanLines)
     EXPECT_EQ(TextsAndKinds(Scan(hl, "a -> b", H::rsComment, &range)), (TK{{"a -> b", H::tkComment}}));
 }
 
+TEST(HTMLSyn, ABlockEndsOnlyAtItsCloserOrTheLineBreak)
+{
+    struct Case {
+        const char* line;
+        std::int32_t range;
+        TK tokens;
+        std::int32_t after;
+    };
+    const Case cases[] = {
+        {"a > b -> c %> d", H::rsASP, {{"a > b -> c %>", H::tkAsp}, {" d", H::tkText}}, H::rsText},
+        {"%>", H::rsASP, {{"%>", H::tkAsp}}, H::rsText},
+        {"->", H::rsComment, {{"->", H::tkComment}}, H::rsComment},
+        {"> >> -->>", H::rsComment, {{"> >> -->", H::tkComment}, {">", H::tkText}}, H::rsText},
+        // a line break inside the line ends the block's token, not the block
+        {"a %\r%> b", H::rsASP, {{"a %", H::tkAsp}, {"\r", H::tkSpace}, {"%>", H::tkAsp}, {" b", H::tkText}}, H::rsText},
+        {"a >\n%>", H::rsASP, {{"a >", H::tkAsp}, {"\n", H::tkSpace}, {"%>", H::tkAsp}}, H::rsText},
+        {"x -\r->", H::rsComment, {{"x -", H::tkComment}, {"\r", H::tkSpace}, {"->", H::tkComment}}, H::rsComment},
+    };
+    H hl;
+    for (const Case& c : cases) {
+        std::int32_t range = 0;
+        const TK tokens = TextsAndKinds(Scan(hl, c.line, c.range, &range));
+        EXPECT_EQ(tokens, c.tokens) << c.line;
+        EXPECT_EQ(range, c.after) << c.line;
+    }
+}
+
 TEST(HTMLSyn, TagsContinueOnTheNextLine)
 {
     H hl;
