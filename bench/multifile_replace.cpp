@@ -1,6 +1,6 @@
 // Search and replace over 500 files, 50 MB in all, on a temporary folder: one
 // occurrence in every few lines, the files written back each round.
-#include "tools/core/MultiFileReplace.h"
+#include "tools/MultiFileReplace.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,11 +3,11 @@
 // with the size), and the file panel listing a folder of 10,000 files.
 #include "editor/qt/mwCustomEdit.h"
 #include "highlighters/RegisterHighlighters.h"
-#include "shell/MainForm.h"
-#include "shell/Startup.h"
-#include "shell/menu/TextCommands.h"
-#include "shell/panels/FilePanel.h"
-#include "shell/panels/SidePanels.h"
+#include "shell/qt/mainwindow/MainForm.h"
+#include "shell/qt/mainwindow/Startup.h"
+#include "shell/qt/menu/TextCommands.h"
+#include "shell/qt/panels/FilePanel.h"
+#include "shell/qt/panels/SidePanels.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

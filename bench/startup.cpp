@@ -9,8 +9,8 @@
 #include "highlighters/RegisterHighlighters.h"
 #include "editor/qt/mwCustomEdit.h"
 #include "platform/Registry.h"
-#include "shell/MainForm.h"
-#include "shell/Startup.h"
+#include "shell/qt/mainwindow/MainForm.h"
+#include "shell/qt/mainwindow/Startup.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,8 +3,8 @@
 // those of the pages handed in; "ratio" is the output's size over the input's.
 #include "tests/tools/BeautifiedLines.h"
 #include "tests/tools/PageCorpus.h"
-#include "tools/core/HTMLCompressor.h"
-#include "tools/core/SourceBeautifier.h"
+#include "tools/HTMLCompressor.h"
+#include "tools/SourceBeautifier.h"
 
 #include <benchmark/benchmark.h>
 

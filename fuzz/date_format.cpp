@@ -2,7 +2,7 @@
 // brings in. Any pattern formats without a fault, and text in quotes comes
 // out as it stands.
 #include "fuzz/FuzzCheck.h"
-#include "tools/core/DateTimeText.h"
+#include "tools/DateTimeText.h"
 
 #include <cstdint>
 #include <string>

@@ -2,8 +2,8 @@
 // The compressor never lengthens the text and a second Compress changes
 // nothing; the beautifier's output of a page is stable when beautified again.
 #include "fuzz/FuzzCheck.h"
-#include "tools/core/HTMLCompressor.h"
-#include "tools/core/SourceBeautifier.h"
+#include "tools/HTMLCompressor.h"
+#include "tools/SourceBeautifier.h"
 
 #include <cstdint>
 #include <string>

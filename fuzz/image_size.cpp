@@ -2,7 +2,7 @@
 // input or throw; a size once found depends only on the bytes read up to it,
 // so bytes added after the input never change it.
 #include "fuzz/FuzzCheck.h"
-#include "tools/core/ImageSize.h"
+#include "tools/ImageSize.h"
 
 #include <cstdint>
 #include <sstream>

@@ -3,7 +3,7 @@
 // closing tag it stops at.
 #include "fuzz/FuzzCheck.h"
 #include "platform/AnsiText.h"
-#include "tools/core/DocumentInfo.h"
+#include "tools/DocumentInfo.h"
 
 #include <cstdint>
 #include <string>

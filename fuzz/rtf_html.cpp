@@ -1,7 +1,7 @@
 // Fuzz target: the RTF-to-HTML converter over any text. It rejects nothing, so
 // any exception is a fault; no "<" of the text reaches the HTML unescaped.
 #include "fuzz/FuzzCheck.h"
-#include "tools/core/RtfToHtml.h"
+#include "tools/RtfToHtml.h"
 
 #include <cstdint>
 #include <string_view>

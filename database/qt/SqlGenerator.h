@@ -6,7 +6,7 @@
 
 #include "database/mQuery.h"
 #include "database/mTable.h"
-#include "tools/framework/GeneratorDialog.h"
+#include "tools/qt/framework/GeneratorDialog.h"
 
 class QCheckBox;
 class QComboBox;

@@ -3,10 +3,10 @@
 // command does, and writes a screenshot of it to a PNG (second argument,
 // default "<class>.png"). Run it under Xvfb to see what the window system
 // draws: xvfb-run -a ./dialog_gallery Tfrm_newpage newpage.png
-#include "shell/MainForm.h"
-#include "shell/Startup.h"
-#include "shell/launch/Launchers.h"
-#include "shell/main/PrivateSettings.h"
+#include "shell/qt/mainwindow/MainForm.h"
+#include "shell/qt/mainwindow/Startup.h"
+#include "shell/qt/launch/Launchers.h"
+#include "shell/qt/main/PrivateSettings.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -10,11 +10,11 @@
 #include "highlighters/RegisterHighlighters.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/qt/Application.h"
-#include "shell/MainForm.h"
-#include "shell/PrefForm.h"
-#include "shell/Startup.h"
-#include "shell/panels/FilePanel.h"
-#include "shell/panels/SidePanels.h"
+#include "shell/qt/mainwindow/MainForm.h"
+#include "shell/qt/mainwindow/PrefForm.h"
+#include "shell/qt/mainwindow/Startup.h"
+#include "shell/qt/panels/FilePanel.h"
+#include "shell/qt/panels/SidePanels.h"
 
 #include <QAction>
 #include <QMenu>

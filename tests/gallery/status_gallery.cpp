@@ -3,10 +3,10 @@
 // screenshot of the main window to a PNG (first argument, default
 // "statusbar.png"). Run it under Xvfb so the keyboard locks are read from a
 // real X display: xvfb-run -a ./status_gallery statusbar.png
-#include "shell/MainForm.h"
-#include "shell/Startup.h"
+#include "shell/qt/mainwindow/MainForm.h"
+#include "shell/qt/mainwindow/Startup.h"
 #include "editor/qt/mwCustomEdit.h"
-#include "shell/main/PrivateSettings.h"
+#include "shell/qt/main/PrivateSettings.h"
 
 #include <QApplication>
 #include <QPixmap>

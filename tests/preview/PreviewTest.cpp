@@ -5,7 +5,7 @@
 #include "controls/flat/TFlatComboBoxUnit.h"
 #include "platform/qt/PreviewHTML.h"
 #include "platform/web/WebBrowser.h"
-#include "shell/Preview.h"
+#include "shell/qt/windows/Preview.h"
 #include "tests/controls/FlatTestSupport.h"
 #include "tests/support/TempDir.h"
 

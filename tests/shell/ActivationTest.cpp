@@ -9,8 +9,8 @@
 #include "highlighters/mwCSSSyn.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/Registry.h"
-#include "shell/PrefForm.h"
-#include "shell/ProfHelp.h"
+#include "shell/qt/mainwindow/PrefForm.h"
+#include "shell/qt/windows/ProfHelp.h"
 
 #include <QAction>
 #include <QListWidget>

@@ -3,7 +3,7 @@
 // through the dialog's fields and buttons.
 #include "tests/shell/ShellFixture.h"
 
-#include "shell/RegEdit.h"
+#include "shell/qt/windows/RegEdit.h"
 #include "shell/core/AspSettings.h"
 
 #include <QLineEdit>

@@ -4,8 +4,8 @@
 #include "tests/shell/ShellFixture.h"
 
 #include "controls/flat/TFlatMemoUnit.h"
-#include "shell/About.h"
-#include "shell/ProfHelp.h"
+#include "shell/qt/windows/About.h"
+#include "shell/qt/windows/ProfHelp.h"
 #include "tests/controls/FlatTestSupport.h"
 
 #include <QAction>

@@ -8,9 +8,9 @@
 //     --gtest_filter='BeautifySourceTest.*'
 #include "tests/shell/ShellFixture.h"
 
-#include "shell/launch/Launchers.h"
+#include "shell/qt/launch/Launchers.h"
 #include "tests/tools/DialogClicks.h"
-#include "tools/SourceBeautifierDialog.h"
+#include "tools/qt/SourceBeautifierDialog.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>

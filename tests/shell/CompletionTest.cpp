@@ -4,7 +4,7 @@
 #include "controls/flat/TFlatMemoUnit.h"
 #include "editor/qt/mwAutoComplete.h"
 #include "editor/qt/mwCompletionProposal.h"
-#include "shell/PrefForm.h"
+#include "shell/qt/mainwindow/PrefForm.h"
 
 #include <QKeyEvent>
 

@@ -7,8 +7,8 @@
 #include "tests/shell/ShellFixture.h"
 
 #include "controls/flat/TFlatSpeedButtonUnit.h"
-#include "shell/StatusBar.h"
-#include "tools/PageGenerators.h"
+#include "shell/qt/mainwindow/StatusBar.h"
+#include "tools/qt/PageGenerators.h"
 
 #include <QDialog>
 #include <QTest>

@@ -1,7 +1,7 @@
 // Documents on a real file system: failing background saves, line ends,
 // binary files, temporaries of killed saves, file names that are not ASCII,
 // and the open and save dialogs' choices.
-#include "shell/StatusBar.h"
+#include "shell/qt/mainwindow/StatusBar.h"
 #include "tests/shell/ShellFixture.h"
 
 #include <QAction>

@@ -4,9 +4,9 @@
 #include "tests/shell/MenuDriver.h"
 #include "tests/shell/ShellFixture.h"
 
-#include "shell/launch/Launchers.h"
-#include "tools/ImageInsert.h"
-#include "tools/framework/FileChooser.h"
+#include "shell/qt/launch/Launchers.h"
+#include "tools/qt/ImageInsert.h"
+#include "tools/qt/framework/FileChooser.h"
 
 #include <QDialog>
 #include <QLineEdit>

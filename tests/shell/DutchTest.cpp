@@ -21,12 +21,12 @@
 #include "platform/ProgramPaths.h"
 #include "platform/TStringList.h"
 #include "platform/qt/QtText.h"
-#include "shell/LanguageWindows.h"
-#include "shell/PrefForm.h"
-#include "shell/ProfHelp.h"
-#include "shell/SearchForm.h"
-#include "shell/StatusBar.h"
-#include "tools/SourceBeautifierDialog.h"
+#include "shell/qt/mainwindow/LanguageWindows.h"
+#include "shell/qt/mainwindow/PrefForm.h"
+#include "shell/qt/windows/ProfHelp.h"
+#include "shell/qt/windows/SearchForm.h"
+#include "shell/qt/mainwindow/StatusBar.h"
+#include "tools/qt/SourceBeautifierDialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -4,9 +4,9 @@
 
 #include "controls/flat/TFlatSpeedButtonUnit.h"
 #include "platform/ProgramPaths.h"
-#include "shell/FaveFiles.h"
+#include "shell/qt/windows/FaveFiles.h"
 #include "shell/core/FaveList.h"
-#include "shell/launch/Launchers.h"
+#include "shell/qt/launch/Launchers.h"
 #include "tests/controls/FlatTestSupport.h"
 #include "tests/shell/MenuDriver.h"
 

@@ -1,7 +1,7 @@
 #include "tests/shell/ShellFixture.h"
 
-#include "shell/PrefForm.h"
-#include "shell/StatusBar.h"
+#include "shell/qt/mainwindow/PrefForm.h"
+#include "shell/qt/mainwindow/StatusBar.h"
 
 #include <QDialog>
 #include <QListWidget>

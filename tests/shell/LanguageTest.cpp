@@ -12,10 +12,10 @@
 #include "localisation/qt/KLangTool.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/FileIO.h"
-#include "shell/LanguageWindows.h"
-#include "shell/PrefForm.h"
-#include "shell/SearchForm.h"
-#include "shell/StatusBar.h"
+#include "shell/qt/mainwindow/LanguageWindows.h"
+#include "shell/qt/mainwindow/PrefForm.h"
+#include "shell/qt/windows/SearchForm.h"
+#include "shell/qt/mainwindow/StatusBar.h"
 
 #include <QAbstractButton>
 #include <QLabel>

@@ -2,8 +2,8 @@
 // button, by Escape and by the window frame: the document stays as it was.
 #include "tests/shell/ShellFixture.h"
 
-#include "shell/launch/LauncherTable.h"
-#include "shell/launch/Launchers.h"
+#include "shell/qt/launch/LauncherTable.h"
+#include "shell/qt/launch/Launchers.h"
 
 #include <QApplication>
 #include <QClipboard>

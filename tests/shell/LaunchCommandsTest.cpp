@@ -7,11 +7,11 @@
 #include "localisation/KLangEd.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/ProgramPaths.h"
-#include "shell/MainFormCommands.h"
-#include "shell/MainFormCommandsState.h"
-#include "shell/ProfHelp.h"
-#include "shell/launch/LauncherTable.h"
-#include "shell/launch/Launchers.h"
+#include "shell/qt/mainwindow/MainFormCommands.h"
+#include "shell/qt/mainwindow/MainFormCommandsState.h"
+#include "shell/qt/windows/ProfHelp.h"
+#include "shell/qt/launch/LauncherTable.h"
+#include "shell/qt/launch/Launchers.h"
 
 #include <QAction>
 #include <QApplication>

@@ -6,14 +6,14 @@
 #include "controls/flat/TFlatEditUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
 #include "controls/foldertree/DirTree.h"
-#include "shell/launch/Launchers.h"
+#include "shell/qt/launch/Launchers.h"
 #include "tests/controls/FlatTestSupport.h"
-#include "tools/AspGenerators.h"
-#include "tools/FileGenerators.h"
-#include "tools/PageGenerators.h"
-#include "tools/RtfExportDialog.h"
-#include "tools/framework/FileChooser.h"
-#include "tools/framework/RadioGroup.h"
+#include "tools/qt/AspGenerators.h"
+#include "tools/qt/FileGenerators.h"
+#include "tools/qt/PageGenerators.h"
+#include "tools/qt/RtfExportDialog.h"
+#include "tools/qt/framework/FileChooser.h"
+#include "tools/qt/framework/RadioGroup.h"
 
 #include <QAction>
 #include <QApplication>

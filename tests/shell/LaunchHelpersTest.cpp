@@ -5,11 +5,11 @@
 #include "controls/flat/TFlatEditUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
 #include "platform/qt/QtText.h"
-#include "shell/launch/Launchers.h"
+#include "shell/qt/launch/Launchers.h"
 #include "tests/controls/FlatTestSupport.h"
-#include "tools/ColourPicker.h"
-#include "tools/FontDialogs.h"
-#include "tools/TextDialogs.h"
+#include "tools/qt/ColourPicker.h"
+#include "tools/qt/FontDialogs.h"
+#include "tools/qt/TextDialogs.h"
 
 #include <QDialog>
 #include <QListWidget>

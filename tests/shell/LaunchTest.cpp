@@ -9,10 +9,10 @@
 #include "internet/qt/IPWatch.h"
 #include "internet/qt/LinkCheckForm.h"
 #include "internet/qt/StructureForm.h"
-#include "shell/launch/LauncherTable.h"
-#include "shell/launch/Launchers.h"
+#include "shell/qt/launch/LauncherTable.h"
+#include "shell/qt/launch/Launchers.h"
 #include "controls/speedbar/SpeedBar.h"
-#include "tools/framework/DisplayDialogs.h"
+#include "tools/qt/framework/DisplayDialogs.h"
 
 #include <QAction>
 #include <QApplication>

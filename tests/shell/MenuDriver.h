@@ -2,7 +2,7 @@
 // through the sub-menus, a click on the item.
 #pragma once
 
-#include "shell/MainForm.h"
+#include "shell/qt/mainwindow/MainForm.h"
 #include "shell/menu/MenuTable.h"
 
 #include <QAction>

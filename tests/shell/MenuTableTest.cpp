@@ -1,11 +1,11 @@
 #include "tests/shell/MenuDriver.h"
 #include "tests/shell/ShellFixture.h"
 
-#include "shell/launch/Launchers.h"
+#include "shell/qt/launch/Launchers.h"
 
 #include "controls/speedbar/SpeedBar.h"
-#include "shell/PrefForm.h"
-#include "shell/menu/MenuBuilder.h"
+#include "shell/qt/mainwindow/PrefForm.h"
+#include "shell/qt/menu/MenuBuilder.h"
 #include "shell/menu/MenuTable.h"
 
 #include <QCheckBox>

@@ -7,13 +7,13 @@
 
 #include "controls/flat/TFlatEditUnit.h"
 #include "platform/FileIO.h"
-#include "shell/ColorPrint.h"
-#include "shell/PrefForm.h"
-#include "shell/launch/Launchers.h"
-#include "shell/menu/DocumentPrint.h"
+#include "shell/qt/windows/ColorPrint.h"
+#include "shell/qt/mainwindow/PrefForm.h"
+#include "shell/qt/launch/Launchers.h"
+#include "shell/qt/menu/DocumentPrint.h"
 #include "tests/tools/ClickWidget.h"
 #include "tests/tools/DialogClicks.h"
-#include "tools/EncryptDialog.h"
+#include "tools/qt/EncryptDialog.h"
 
 #include <QImage>
 #include <QLabel>

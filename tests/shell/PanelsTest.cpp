@@ -4,12 +4,12 @@
 #include "controls/foldertree/DirTree.h"
 #include "controls/speedbar/SpeedBar.h"
 #include "platform/FileIO.h"
-#include "shell/ProfHelp.h"
-#include "shell/panels/FileListModel.h"
-#include "shell/panels/FilePanel.h"
-#include "shell/panels/SidePanels.h"
-#include "shell/launch/Launchers.h"
-#include "shell/taglists/TagLists.h"
+#include "shell/qt/windows/ProfHelp.h"
+#include "shell/qt/panels/FileListModel.h"
+#include "shell/qt/panels/FilePanel.h"
+#include "shell/qt/panels/SidePanels.h"
+#include "shell/qt/launch/Launchers.h"
+#include "shell/qt/taglists/TagLists.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>

@@ -3,8 +3,8 @@
 #include "controls/edits/ToolEdit.h"
 #include "controls/foldertree/DirTree.h"
 #include "controls/sound/WWave32.h"
-#include "shell/DirSelector.h"
-#include "shell/PrefForm.h"
+#include "shell/qt/windows/DirSelector.h"
+#include "shell/qt/mainwindow/PrefForm.h"
 #include "tests/support/TempDir.h"
 
 #include <QApplication>

@@ -5,11 +5,11 @@
 #include "controls/foldertree/DirTree.h"
 #include "controls/edits/ToolEdit.h"
 #include "platform/qt/QtText.h"
-#include "shell/PrefForm.h"
-#include "shell/panels/FilePanel.h"
-#include "shell/panels/SidePanels.h"
+#include "shell/qt/mainwindow/PrefForm.h"
+#include "shell/qt/panels/FilePanel.h"
+#include "shell/qt/panels/SidePanels.h"
 #include "tests/controls/FlatTestSupport.h"
-#include "tools/framework/RadioGroup.h"
+#include "tools/qt/framework/RadioGroup.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -6,11 +6,11 @@
 #include "controls/clipboard/ClipView.h"
 #include "controls/flat/TFlatMemoUnit.h"
 #include "platform/qt/PreviewHTML.h"
-#include "shell/AspWarning.h"
-#include "shell/ClipViewForm.h"
-#include "shell/MainFormCommandsState.h"
-#include "shell/Preview.h"
-#include "shell/launch/Launchers.h"
+#include "shell/qt/windows/AspWarning.h"
+#include "shell/qt/windows/ClipViewForm.h"
+#include "shell/qt/mainwindow/MainFormCommandsState.h"
+#include "shell/qt/windows/Preview.h"
+#include "shell/qt/launch/Launchers.h"
 #include "tests/shell/MenuDriver.h"
 
 #include <QClipboard>

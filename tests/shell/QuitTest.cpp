@@ -1,7 +1,7 @@
 // Quitting and replacing text: nothing the user typed goes without a question.
 #include "tests/shell/ShellFixture.h"
 
-#include "shell/ProfHelp.h"
+#include "shell/qt/windows/ProfHelp.h"
 
 #include <QPushButton>
 #include <QTest>

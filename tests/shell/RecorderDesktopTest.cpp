@@ -5,7 +5,7 @@
 #include "tests/shell/ShellFixture.h"
 
 #include "platform/x11/XDesktopJournal.h"
-#include "shell/Recorder.h"
+#include "shell/qt/windows/Recorder.h"
 #include "tests/controls/FlatTestSupport.h"
 #include "tests/shell/XUserHand.h"
 

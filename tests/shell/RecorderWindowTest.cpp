@@ -6,8 +6,8 @@
 #include "controls/flat/TFlatMemoUnit.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramPaths.h"
-#include "shell/Recorder.h"
-#include "shell/RecorderJournal.h"
+#include "shell/qt/windows/Recorder.h"
+#include "shell/qt/windows/RecorderJournal.h"
 #include "tests/controls/FlatTestSupport.h"
 
 #include <QKeyEvent>

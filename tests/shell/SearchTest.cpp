@@ -2,7 +2,7 @@
 // keys, the dialogs' fields and buttons.
 #include "tests/shell/ShellFixture.h"
 
-#include "shell/SearchForm.h"
+#include "shell/qt/windows/SearchForm.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -4,9 +4,9 @@
 
 #include "editor/qt/mwCustomEdit.h"
 #include "platform/Registry.h"
-#include "shell/MainForm.h"
-#include "shell/MainFormCommands.h"
-#include "shell/Startup.h"
+#include "shell/qt/mainwindow/MainForm.h"
+#include "shell/qt/mainwindow/MainFormCommands.h"
+#include "shell/qt/mainwindow/Startup.h"
 #include "tests/platform/DialogRecorder.h"
 #include "tests/platform/RegistrySandbox.h"
 #include "tests/support/TempDir.h"

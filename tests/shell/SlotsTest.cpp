@@ -5,8 +5,8 @@
 
 #include "controls/stores/MRUList.h"
 #include "highlighters/hkHTMLSyn.h"
-#include "shell/FileManager.h"
-#include "shell/PrefForm.h"
+#include "shell/qt/windows/FileManager.h"
+#include "shell/qt/mainwindow/PrefForm.h"
 
 #include <QCheckBox>
 #include <QClipboard>

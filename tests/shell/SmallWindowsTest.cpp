@@ -5,16 +5,16 @@
 #include "tests/shell/ShellFixture.h"
 
 #include "controls/flat/TFlatMemoUnit.h"
-#include "shell/About.h"
-#include "shell/FileManager.h"
-#include "shell/PreviewImg.h"
-#include "shell/SearchForm.h"
-#include "shell/SelDoc.h"
-#include "shell/SqlWiz.h"
+#include "shell/qt/windows/About.h"
+#include "shell/qt/windows/FileManager.h"
+#include "shell/qt/windows/PreviewImg.h"
+#include "shell/qt/windows/SearchForm.h"
+#include "shell/qt/windows/SelDoc.h"
+#include "shell/qt/windows/SqlWiz.h"
 #include "shell/core/TransferTimes.h"
-#include "shell/launch/Launchers.h"
-#include "tools/framework/DisplayDialogs.h"
-#include "tools/framework/RadioGroup.h"
+#include "shell/qt/launch/Launchers.h"
+#include "tools/qt/framework/DisplayDialogs.h"
+#include "tools/qt/framework/RadioGroup.h"
 
 #include <QCheckBox>
 #include <QClipboard>

@@ -5,10 +5,10 @@
 #include "tests/shell/ShellFixture.h"
 
 #include "controls/flat/TFlatMemoUnit.h"
-#include "shell/CodeBase.h"
-#include "shell/Snippets.h"
-#include "shell/UserTags.h"
-#include "shell/launch/Launchers.h"
+#include "shell/qt/windows/CodeBase.h"
+#include "shell/qt/windows/Snippets.h"
+#include "shell/qt/windows/UserTags.h"
+#include "shell/qt/launch/Launchers.h"
 #include "tests/controls/FlatTestSupport.h"
 
 #include <QAction>

@@ -8,13 +8,13 @@
 #include "platform/AnsiText.h"
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"
-#include "shell/FrontPageCheck.h"
-#include "shell/PrefForm.h"
-#include "shell/ProfHelp.h"
-#include "shell/SearchForm.h"
+#include "shell/qt/windows/FrontPageCheck.h"
+#include "shell/qt/mainwindow/PrefForm.h"
+#include "shell/qt/windows/ProfHelp.h"
+#include "shell/qt/windows/SearchForm.h"
 #include "controls/foldertree/DirTree.h"
-#include "shell/panels/FilePanel.h"
-#include "shell/panels/SidePanels.h"
+#include "shell/qt/panels/FilePanel.h"
+#include "shell/qt/panels/SidePanels.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -3,7 +3,7 @@
 // plugged in, and panels repainted only when their text changes.
 #include "tests/shell/ShellFixture.h"
 
-#include "shell/StatusBar.h"
+#include "shell/qt/mainwindow/StatusBar.h"
 #include "shell/core/StatusText.h"
 
 #include <QCheckBox>

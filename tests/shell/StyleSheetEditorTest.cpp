@@ -7,7 +7,7 @@
 
 #include "controls/speedbar/SpeedBar.h"
 #include "platform/FileIO.h"
-#include "shell/PrefForm.h"
+#include "shell/qt/mainwindow/PrefForm.h"
 #include "shell/core/TopStyleHook.h"
 
 #include <QLabel>

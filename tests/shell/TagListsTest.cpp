@@ -1,8 +1,8 @@
 #include "tests/shell/ShellFixture.h"
 
 #include "controls/edits/RXCombos.h"
-#include "shell/PrefForm.h"
-#include "shell/taglists/TagLists.h"
+#include "shell/qt/mainwindow/PrefForm.h"
+#include "shell/qt/taglists/TagLists.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -5,8 +5,8 @@
 #include "highlighters/lbVBSSyn.h"
 #include "highlighters/wmMultiSyn.h"
 #include "platform/FileIO.h"
-#include "shell/menu/DocumentPrint.h"
-#include "shell/menu/TextCommands.h"
+#include "shell/qt/menu/DocumentPrint.h"
+#include "shell/qt/menu/TextCommands.h"
 
 #include <QClipboard>
 #include <QInputDialog>

@@ -1,7 +1,7 @@
 // The line search, its messages and the jump dialog's number, without windows.
 #include "shell/core/TextSearch.h"
 
-#include "shell/ShellDialog.h"
+#include "shell/qt/windows/ShellDialog.h"
 
 #include <gtest/gtest.h>
 

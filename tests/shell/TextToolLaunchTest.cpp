@@ -6,10 +6,10 @@
 #include "controls/flat/TFlatSpeedButtonUnit.h"
 #include "tests/controls/FlatTestSupport.h"
 #include "tests/tools/ClickWidget.h"
-#include "shell/launch/Launchers.h"
-#include "tools/HtmlToAspWizard.h"
-#include "tools/SourceBeautifierDialog.h"
-#include "tools/framework/FileChooser.h"
+#include "shell/qt/launch/Launchers.h"
+#include "tools/qt/HtmlToAspWizard.h"
+#include "tools/qt/SourceBeautifierDialog.h"
+#include "tools/qt/framework/FileChooser.h"
 
 #include <QAction>
 #include <QListWidget>

@@ -5,9 +5,9 @@
 
 #include "controls/speedbar/SpeedBar.h"
 #include "platform/qt/QtText.h"
-#include "shell/menu/MenuBuilder.h"
+#include "shell/qt/menu/MenuBuilder.h"
 #include "shell/menu/MenuTable.h"
-#include "shell/menu/ToolBarGlyphs.h"
+#include "shell/qt/menu/ToolBarGlyphs.h"
 
 #include <QHelpEvent>
 #include <QStatusBar>

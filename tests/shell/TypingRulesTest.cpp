@@ -1,7 +1,7 @@
 #include "tests/shell/ShellFixture.h"
 
 #include "platform/FileIO.h"
-#include "shell/PrefForm.h"
+#include "shell/qt/mainwindow/PrefForm.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -6,10 +6,10 @@
 #include "controls/common/DateUtil.h"
 #include "controls/edits/ToolEdit.h"
 #include "platform/IniFile.h"
-#include "shell/PrefForm.h"
-#include "shell/VersionManager.h"
+#include "shell/qt/mainwindow/PrefForm.h"
+#include "shell/qt/windows/VersionManager.h"
 #include "shell/core/VersionList.h"
-#include "shell/launch/Launchers.h"
+#include "shell/qt/launch/Launchers.h"
 #include "tests/controls/FlatTestSupport.h"
 
 #include <QCheckBox>

@@ -4,9 +4,9 @@
 #include "tests/shell/ShellFixture.h"
 
 #include "platform/Registry.h"
-#include "shell/launch/LaunchSteps.h"
-#include "shell/launch/LauncherTable.h"
-#include "shell/launch/Launchers.h"
+#include "shell/qt/launch/LaunchSteps.h"
+#include "shell/qt/launch/LauncherTable.h"
+#include "shell/qt/launch/Launchers.h"
 #include "shell/menu/MenuTable.h"
 
 #include <QMenu>

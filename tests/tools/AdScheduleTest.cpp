@@ -1,6 +1,6 @@
 // Ad rotator schedules: reading, writing with a backup, and the ASP lines.
 #include "tests/support/TempDir.h"
-#include "tools/core/AdSchedule.h"
+#include "tools/AdSchedule.h"
 
 #include <gtest/gtest.h>
 

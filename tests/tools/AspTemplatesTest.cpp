@@ -1,7 +1,7 @@
 // The ASP generators' texts: golden lines, the mended outputs, quotes in
 // fields, and the generated VBScript read back by the VBScript highlighter.
 #include "tests/tools/ScriptCheck.h"
-#include "tools/core/AspTemplates.h"
+#include "tools/AspTemplates.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // options, texts from lines, and its text cut back into lines.
 #pragma once
 
-#include "tools/core/SourceBeautifier.h"
-#include "tools/core/TextLines.h"
+#include "tools/SourceBeautifier.h"
+#include "tools/TextLines.h"
 
 #include <algorithm>
 #include <string>

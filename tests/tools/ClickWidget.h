@@ -3,7 +3,7 @@
 #pragma once
 
 #include "tests/controls/FlatTestSupport.h"
-#include "tools/framework/FileChooser.h"
+#include "tools/qt/framework/FileChooser.h"
 
 #include <QListWidget>
 #include <QTest>

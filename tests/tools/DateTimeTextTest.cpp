@@ -1,5 +1,5 @@
 // The date and time formatter.
-#include "tools/core/DateTimeText.h"
+#include "tools/DateTimeText.h"
 
 #include <gtest/gtest.h>
 

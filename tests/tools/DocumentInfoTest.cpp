@@ -1,5 +1,5 @@
 // The page title and the document-information rows.
-#include "tools/core/DocumentInfo.h"
+#include "tools/DocumentInfo.h"
 
 #include <gtest/gtest.h>
 

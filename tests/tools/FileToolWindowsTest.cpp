@@ -9,10 +9,10 @@
 #include "tests/platform/DialogRecorder.h"
 #include "tests/support/TempDir.h"
 #include "controls/colormemo/ColMemo.h"
-#include "tools/MultiFileReplaceWindow.h"
-#include "tools/RtfToHtmlDialog.h"
-#include "tools/framework/FileChooser.h"
-#include "tools/TextToHtmlDialog.h"
+#include "tools/qt/MultiFileReplaceWindow.h"
+#include "tools/qt/RtfToHtmlDialog.h"
+#include "tools/qt/framework/FileChooser.h"
+#include "tools/qt/TextToHtmlDialog.h"
 
 #include <QCheckBox>
 #include <filesystem>

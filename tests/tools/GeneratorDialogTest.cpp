@@ -11,8 +11,8 @@
 #include "platform/qt/Dialogs.h"
 #include "tests/controls/FlatTestSupport.h"
 #include "tests/support/TempDir.h"
-#include "tools/framework/DisplayDialogs.h"
-#include "tools/framework/GeneratorDialog.h"
+#include "tools/qt/framework/DisplayDialogs.h"
+#include "tools/qt/framework/GeneratorDialog.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,6 @@
 // The HTML compressor's passes, protections, webbots, pair rule and file handling.
-#include "tools/core/PageCompressor.h"
-#include "tools/core/HTMLCompressor.h"
+#include "tools/PageCompressor.h"
+#include "tools/HTMLCompressor.h"
 
 #include "tests/support/TempDir.h"
 #include "tests/tools/PageChecks.h"

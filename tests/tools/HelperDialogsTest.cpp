@@ -14,13 +14,13 @@
 #include "platform/ProgramPaths.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
-#include "tools/ColourPicker.h"
-#include "tools/FontDialogs.h"
-#include "tools/ImageInsert.h"
-#include "tools/LinkDialogs.h"
-#include "tools/TextDialogs.h"
-#include "tools/framework/FileChooser.h"
-#include "tools/framework/RadioGroup.h"
+#include "tools/qt/ColourPicker.h"
+#include "tools/qt/FontDialogs.h"
+#include "tools/qt/ImageInsert.h"
+#include "tools/qt/LinkDialogs.h"
+#include "tools/qt/TextDialogs.h"
+#include "tools/qt/framework/FileChooser.h"
+#include "tools/qt/framework/RadioGroup.h"
 
 #include <QImage>
 #include <QLabel>

@@ -1,5 +1,5 @@
 // The HTML-to-ASP converter's output statements.
-#include "tools/core/HtmlToAsp.h"
+#include "tools/HtmlToAsp.h"
 
 #include <gtest/gtest.h>
 

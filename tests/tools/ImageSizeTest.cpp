@@ -3,7 +3,7 @@
 // block carries a thumbnail of another size, PNGs wider than 16 bits hold,
 // and every file cut short at every length.
 #include "tests/support/TempDir.h"
-#include "tools/core/ImageSize.h"
+#include "tools/ImageSize.h"
 
 #include <QBuffer>
 #include <QImage>

@@ -1,6 +1,6 @@
 // Search and replace across files on real temporary folders.
-#include "tools/core/FolderScan.h"
-#include "tools/core/MultiFileReplace.h"
+#include "tools/FolderScan.h"
+#include "tools/MultiFileReplace.h"
 
 #include "tests/support/TempDir.h"
 #include "tests/support/Unprivileged.h"

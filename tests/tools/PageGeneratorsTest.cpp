@@ -10,12 +10,12 @@
 #include "controls/flat/TFlatMemoUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
 #include "controls/sound/WWave32.h"
-#include "tools/core/PageTemplates.h"
-#include "tools/FileGenerators.h"
-#include "tools/PageGenerators.h"
-#include "tools/TableWizard.h"
-#include "tools/framework/FileChooser.h"
-#include "tools/framework/RadioGroup.h"
+#include "tools/PageTemplates.h"
+#include "tools/qt/FileGenerators.h"
+#include "tools/qt/PageGenerators.h"
+#include "tools/qt/TableWizard.h"
+#include "tools/qt/framework/FileChooser.h"
+#include "tools/qt/framework/RadioGroup.h"
 
 #include <QApplication>
 #include <QClipboard>

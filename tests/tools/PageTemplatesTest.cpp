@@ -1,5 +1,5 @@
 // The page and head templates, byte for byte.
-#include "tools/core/PageTemplates.h"
+#include "tools/PageTemplates.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The Perl and SQL table generators, checked by Perl itself and by SQLite.
 #include "tests/tools/ScriptCheck.h"
-#include "tools/core/PerlTemplates.h"
-#include "tools/core/SqlTable.h"
+#include "tools/PerlTemplates.h"
+#include "tools/SqlTable.h"
 
 #include <gtest/gtest.h>
 

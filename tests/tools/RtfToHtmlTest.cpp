@@ -1,5 +1,5 @@
 // RTF to HTML: the control words, groups, tables and escapes.
-#include "tools/core/RtfToHtml.h"
+#include "tools/RtfToHtml.h"
 
 #include "editor/mwCustomEditModel.h"
 #include "editor/mwRtfExport.h"

@@ -15,11 +15,11 @@
 #include "controls/foldertree/DirTree.h"
 #include "editor/qt/mwCustomEdit.h"
 #include "platform/qt/Dialogs.h"
-#include "tools/AdRotator.h"
-#include "tools/AspGenerators.h"
-#include "tools/PerlDialogs.h"
-#include "tools/RtfExportDialog.h"
-#include "tools/SqlTableDialog.h"
+#include "tools/qt/AdRotator.h"
+#include "tools/qt/AspGenerators.h"
+#include "tools/qt/PerlDialogs.h"
+#include "tools/qt/RtfExportDialog.h"
+#include "tools/qt/SqlTableDialog.h"
 
 #include <QLabel>
 #include <QTabWidget>

@@ -1,5 +1,5 @@
 // The table wizard's output.
-#include "tools/core/TableTemplate.h"
+#include "tools/TableTemplate.h"
 
 #include <gtest/gtest.h>
 

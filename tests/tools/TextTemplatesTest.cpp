@@ -1,9 +1,9 @@
 // The texts of the link, image, font, colour, date, remark, if-then and
 // make-function helpers, and the URL history file.
 #include "tests/support/TempDir.h"
-#include "tools/core/EntityTable.h"
-#include "tools/core/TextTemplates.h"
-#include "tools/core/UrlHistory.h"
+#include "tools/EntityTable.h"
+#include "tools/TextTemplates.h"
+#include "tools/UrlHistory.h"
 
 #include <gtest/gtest.h>
 

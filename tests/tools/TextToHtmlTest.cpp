@@ -1,5 +1,5 @@
 // The text-to-HTML page.
-#include "tools/core/TextToHtml.h"
+#include "tools/TextToHtml.h"
 
 #include <gtest/gtest.h>
 

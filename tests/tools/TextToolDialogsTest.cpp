@@ -13,10 +13,10 @@
 #include "tests/tools/BeautifiedLines.h"
 #include "tests/tools/ClickWidget.h"
 #include "tests/tools/PageCorpus.h"
-#include "tools/CompressHtmlWizard.h"
-#include "tools/HtmlToAspWizard.h"
-#include "tools/SourceBeautifierDialog.h"
-#include "tools/framework/FileChooser.h"
+#include "tools/qt/CompressHtmlWizard.h"
+#include "tools/qt/HtmlToAspWizard.h"
+#include "tools/qt/SourceBeautifierDialog.h"
+#include "tools/qt/framework/FileChooser.h"
 
 #include <QAction>
 #include <QApplication>

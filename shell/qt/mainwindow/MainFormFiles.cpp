@@ -1,0 +1,451 @@
+// The main window's document slots: open into the first free slot, save,
+// save as, close, the timed autosave and the save on deactivation.
+#include "shell/qt/mainwindow/MainForm.h"
+
+// MRUList.h needs the complete menu type.
+#include <QMenu>
+
+#include "controls/stores/MRUList.h"
+#include "editor/qt/mwCustomEdit.h"
+#include "highlighters/hkHTMLSyn.h"
+#include "localisation/RunTimeText.h"
+#include "platform/Exception.h"
+#include "platform/FileIO.h"
+#include "platform/FreedMemory.h"
+#include "platform/qt/Dialogs.h"
+#include "platform/qt/QtText.h"
+#include "shell/qt/windows/FileManager.h"
+#include "shell/qt/mainwindow/StatusBar.h"
+#include "shell/qt/mainwindow/PrefForm.h"
+#include "shell/qt/windows/ShellDialog.h"
+#include "shell/qt/mainwindow/TabCaptions.h"
+#include "shell/core/TopStyleHook.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTime>
+#include <QTimer>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+std::string NameWithoutFolder(const std::string& path)
+{
+    return std::filesystem::path(path).filename().string();
+}
+
+constexpr const char* WebFileMasks = "*.asp;*.inc;*.asa;*.htm;*.html;*.htx;*.shtml;*.js;*.vbs;*.cgi;*.pl;*.php3;"
+                                     "*.php;*.php2;*.php4;*.pm;*.css";
+constexpr const char* DefaultExtension = "asp";
+
+// The document filter of the open and save dialogs; the new-page save labels two entries its own way.
+std::string DocumentFilterText(const char* vbscriptLabel, const char* allLabel)
+{
+    return std::string("Active Server Files|*.asp;*.inc|Active Server Pages|*.asp|Active Server Includes|*.inc|"
+                       "Html files|*.htm;*.html;*.htc|Perl|*.pl;*.cgi;*.pm|CSS|*.css|PHP|*.php;*.php3;*.php2;"
+                       "*.php4|") +
+           vbscriptLabel + "|*.vbs|JavaScript|*.js|" + allLabel + "|" + WebFileMasks;
+}
+const TRunTimeFilter DocumentFilter{DocumentFilterText("Vbscript", "All webrelated")};
+const TRunTimeFilter NewPageFilter{DocumentFilterText("VBscript", "All webreleated")};
+const TRunTimeText SavePageTitle{"Save page"};
+const TRunTimeText SaveAsTitle{"Save As"};
+const TRunTimeText ReadOnlyBox{"Open as &read-only"};
+
+} // namespace
+
+QString TForm1::TabCaptionOf(const std::string& fileName)
+{
+    return fileName.empty() ? vx::shell::EmptyTabCaption() : vx::ToQPath(NameWithoutFolder(fileName));
+}
+
+int TForm1::FirstFreeSlot() const
+{
+    for (int i = 1; i <= SlotCount; ++i)
+        if (SlotFileName(i).empty())
+            return i;
+    return 0;
+}
+
+int TForm1::ActiveSlot() const
+{
+    TmwCustomEdit* active = ActiveEditor();
+    for (int i = 1; i <= SlotCount; ++i)
+        if (active && SlotEditor(i) == active)
+            return i;
+    return 0;
+}
+
+void TForm1::OpenDocumentInFreeSlot(const std::string& name, bool readOnly)
+{
+    if (name.empty() || !vx::FileExists(name))
+        return;
+    // A name relative to the working folder (the command line's) would lead a
+    // later start's recovery and Re-Open list to another file.
+    const std::string fileName = vx::shell::WholeFileName(name);
+    // One file in two slots would have two texts, and the last save would win.
+    if (const int open = SlotOfFile(fileName)) {
+        ActivateSlot(open);
+        return;
+    }
+    const int slot = FirstFreeSlot();
+    if (slot == 0 || !MayReplaceUnsavedText(slot, fileName))
+        return;
+    // Read first: a file that cannot be read leaves the slot free and the
+    // recent-files list as it was.
+    std::string bytes = vx::ReadWholeFile(fileName);
+    vx::RemoveStaleTemporaries(fileName);
+    const std::string copy = TakeWholeCopy(fileName, bytes);
+    TmwCustomEdit* editor = SlotEditor(slot);
+    TmwCustomEditModel& model = editor->Model();
+    model.Lines().SetText(bytes);
+    model.ClearUndo();
+    model.SetCaretXY(Point(1, 1));
+    // A copy taken in place of the file is text the file does not hold yet.
+    model.SetModified(!copy.empty());
+    if (readOnly)
+        model.SetReadOnly(true);
+    if (slot == 2)
+        model.SetScrollBars(ssBoth);
+    TSlot& state = slots_[slot - 1];
+    state.FileName = fileName;
+    state.Loaded = vx::shell::LoadedLinesOf(bytes);
+    state.Copy = copy;
+    const bool binary = vx::shell::LooksBinary(bytes);
+    // The file read whole is now in the editor's lines.
+    std::string().swap(bytes);
+    vx::ReturnFreedPages();
+    state.Stamp = vx::shell::StampOf(fileName);
+    mru->Add(fileName, slot);
+    PageControl1->setTabText(slot - 1, TabCaptionOf(fileName));
+    ActivateSlot(slot);
+    if (binary)
+        StatusBar1->showMessage(TabCaptionOf(fileName) +
+                                " looks like a binary file: saving it may change its bytes.");
+}
+
+std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& bytes)
+{
+    for (const std::string& copy : vx::WholeCopiesOf(fileName)) {
+        std::string text = vx::ReadWholeFile(copy);
+        // The file was written whole after all: the copy is no longer needed.
+        if (text == bytes) {
+            std::remove(copy.c_str());
+            continue;
+        }
+        if (MessageDlg("A newer copy of " + vx::PathText(NameWithoutFolder(fileName)) +
+                           " was found: saving it was cut off before the file held all of it. The copy stays as " +
+                           vx::PathText(copy) + " until the document is saved.\r\nOpen it instead?",
+                       mtConfirmation, mbYesNo) != mrYes)
+            return {};
+        bytes = std::move(text);
+        return copy;
+    }
+    return {};
+}
+
+int TForm1::SlotOfFile(const std::string& fileName) const
+{
+    for (int i = 1; i <= SlotCount; ++i)
+        if (!SlotFileName(i).empty() && vx::shell::SameFile(SlotFileName(i), fileName))
+            return i;
+    return 0;
+}
+
+void TForm1::ActivateSlot(int slot)
+{
+    PageControl1->setCurrentIndex(slot - 1);
+    SlotEditor(slot)->setFocus();
+}
+
+bool TForm1::MayReplaceUnsavedText(int slot, const std::string& fileName)
+{
+    if (!HoldsUnsavedText(SlotEditor(slot)))
+        return true;
+    return MessageDlg("Document " + std::to_string(slot) + " holds text that has not been saved.\r\n"
+                      "Do you want to discard it and open " + vx::PathText(NameWithoutFolder(fileName)) + "?",
+                      mtConfirmation, mbYesNo) == mrYes;
+}
+
+void TForm1::Fileopen1Click()
+{
+    const vx::dialogs::FileChoice chosen =
+        vx::dialogs::OpenFileOfferingReadOnly(OpenTitle(), DocumentFilter(), DefaultExtension, ReadOnlyBox());
+    if (!chosen.path.empty())
+        OpenDocumentInFreeSlot(chosen.path, chosen.readOnly);
+}
+
+void TForm1::New1Click()
+{
+    if (!newPageWizard_ || !newPageWizard_())
+        return;
+    newedit->Model().Lines().Clear();
+    newedit->Model().PasteFromClipboard();
+    const std::string chosen =
+        vx::dialogs::SaveFile(SavePageTitle(), NewPageFilter(), "", DefaultExtension);
+    if (chosen.empty() || !MayTakeName(0, chosen))
+        return;
+    newedit->Model().Lines().SaveToFile(chosen);
+    OpenDocumentInFreeSlot(chosen, false);
+}
+
+bool TForm1::MayTakeName(int slot, const std::string& fileName)
+{
+    // Two slots with one file would each save over what the other wrote, and
+    // a page written under a slot's name would not show in it.
+    const int holder = SlotOfFile(fileName);
+    if (holder == 0 || holder == slot)
+        return true;
+    MessageDlg(vx::PathText(NameWithoutFolder(fileName)) + " is open in document " + std::to_string(holder) +
+                   ".\r\nClose it there first, or save under another name.",
+               mtWarning, mbOK);
+    return false;
+}
+
+void TForm1::WriteSlot(int slot)
+{
+    TSlot& state = slots_[slot - 1];
+    TmwCustomEditModel& model = SlotEditor(slot)->Model();
+    const std::string bytes = vx::shell::JoinLines(model.Lines(), state.Loaded);
+    vx::WriteFileAtomic(state.FileName, bytes);
+    model.SetModified(false);
+    state.Loaded = vx::shell::LoadedLinesOf(bytes);
+    state.Stamp = vx::shell::StampOf(state.FileName);
+    // The file holds the text now: the copy it was opened from has done its work.
+    if (!state.Copy.empty())
+        std::remove(state.Copy.c_str());
+    state.Copy.clear();
+    DropRecoveryCopy(SlotEditor(slot));
+    backgroundFailure_.clear();
+}
+
+void TForm1::ReportBackgroundFailure(const std::string& message)
+{
+    if (message == backgroundFailure_)
+        return;
+    backgroundFailure_ = message;
+    StatusBar1->showMessage(vx::ToQString(message));
+}
+
+TForm1::TSaveResult TForm1::SaveSlot(int slot, TSaveKind kind)
+{
+    const TSlot& state = slots_[slot - 1];
+    const TmwCustomEditModel& model = SlotEditor(slot)->Model();
+    if (state.FileName.empty() || model.GetReadOnly())
+        return TSaveResult::Failed;
+    if (!model.Modified())
+        return TSaveResult::Unchanged;
+    const vx::shell::TFileStamp disk = vx::shell::StampOf(state.FileName);
+    if (disk.Exists && disk != state.Stamp) {
+        if (kind == TSaveKind::Background)
+            return TSaveResult::Failed;
+        if (MessageDlg(vx::PathText(state.FileName) + " has been changed by another program since it was loaded.\r\n"
+                                        "Do you want to overwrite it?",
+                       mtWarning, mbYesNo) != mrYes)
+            return TSaveResult::Failed;
+    }
+    try {
+        WriteSlot(slot);
+    } catch (const Exception& e) {
+        const std::string message = "Could not save " + vx::PathText(state.FileName) + ":\r\n" + e.Message();
+        // A save the user did not ask for must not stack boxes every few seconds.
+        if (kind == TSaveKind::Background)
+            ReportBackgroundFailure(message);
+        else
+            MessageDlg(message, mtError, mbOK);
+        return TSaveResult::Failed;
+    }
+    return TSaveResult::Written;
+}
+
+void TForm1::SaveNamedSlots(TSaveKind kind)
+{
+    ListBox1->clear();
+    std::array<bool, SlotCount> written{};
+    for (int i = 1; i <= SlotCount; ++i)
+        written[i - 1] = SaveSlot(i, kind) == TSaveResult::Written;
+    if (frm_filemanager) {
+        frm_filemanager->ListBox1->clear();
+        frm_filemanager->ListBox2->clear();
+    }
+    // The side panel lists the files open; the file manager only those this
+    // save really wrote, with their save times.
+    const std::string now = LongTimeNow();
+    for (int i = 1; i <= SlotCount; ++i) {
+        const std::string& name = SlotFileName(i);
+        if (!name.empty())
+            ListBox1->addItem(TabCaptionOf(name));
+        if (written[i - 1] && frm_filemanager) {
+            frm_filemanager->ListBox1->addItem(vx::ToQPath(name));
+            frm_filemanager->ListBox2->addItem(vx::ToQString(now));
+        }
+    }
+}
+
+void TForm1::Save1Click()
+{
+    SaveNamedSlots(TSaveKind::Explicit);
+}
+
+void TForm1::ApplicationDeactivate()
+{
+    SaveNamedSlots(TSaveKind::Background);
+}
+
+void TForm1::Timer2Timer()
+{
+    Timer2->setInterval(10000);
+    if (frm_pref && frm_pref->Ticked(6))
+        SaveNamedSlots(TSaveKind::Background);
+}
+
+void TForm1::SaveAs1Click()
+{
+    const int slot = ActiveSlot();
+    const std::string chosen = vx::dialogs::SaveFile(SaveAsTitle(), DocumentFilter(), "", DefaultExtension);
+    if (chosen.empty() || slot == 0 || !MayTakeName(slot, chosen))
+        return;
+    TSlot& state = slots_[slot - 1];
+    const std::string previous = state.FileName;
+    state.FileName = chosen;
+    try {
+        WriteSlot(slot);
+    } catch (const Exception&) {
+        state.FileName = previous;
+        throw;
+    }
+    PageControl1->setTabText(slot - 1, TabCaptionOf(chosen));
+    SlotTab(slot)->setToolTip(vx::ToQPath(chosen));
+}
+
+void TForm1::ClearSlot(int slot)
+{
+    TmwCustomEditModel& model = SlotEditor(slot)->Model();
+    model.Lines().Clear();
+    model.SetHighLighter(hi_html.get());
+    model.SetReadOnly(false);
+    model.SetLineText(" ");
+    model.ClearUndo();
+    model.SetModified(false);
+    DropRecoveryCopy(SlotEditor(slot));
+    slots_[slot - 1] = TSlot{};
+    PageControl1->setTabText(slot - 1, TabCaptionOf({}));
+}
+
+void TForm1::Closefile1Click()
+{
+    const int slot = ActiveSlot();
+    if (MessageDlg(" Are you sure you want to close this file (save unfinished work first!) ", mtWarning, mbYesNo) ==
+        mrNo)
+        return;
+    if (slot != 0)
+        ClearSlot(slot);
+}
+
+void TForm1::CloseAllfiles1Click()
+{
+    if (MessageDlg(" Are you sure you want to close all files (save unfinished work first!) ", mtWarning,
+                   mbYesNo) == mrNo)
+        return;
+    for (int i = 1; i <= SlotCount; ++i)
+        ClearSlot(i);
+}
+
+void TForm1::Exit1Click()
+{
+    close();
+}
+
+void TForm1::Prefferences1Click()
+{
+    frm_pref->exec();
+    vx::shell::TopStyleHook().Register(ProductName);
+    frm_pref->FormActivate();
+}
+
+void TForm1::SpeedButton12Click()
+{
+    frm_pref->exec();
+}
+
+bool TForm1::NeedsSave(int slot) const
+{
+    const TmwCustomEditModel& model = SlotEditor(slot)->Model();
+    return !SlotFileName(slot).empty() && !model.GetReadOnly() && model.Modified();
+}
+
+bool TForm1::HoldsUnsavedText(const TmwCustomEdit* editor) const
+{
+    const TmwCustomEditModel& model = editor->Model();
+    if (!model.Modified() || model.GetReadOnly())
+        return false;
+    for (int i = 1; i <= SlotCount; ++i)
+        if (SlotEditor(i) == editor)
+            return SlotFileName(i).empty();
+    return true;
+}
+
+bool TForm1::SaveUnnamed(TmwCustomEdit* editor)
+{
+    int slot = 0;
+    for (int i = 1; i <= SlotCount; ++i)
+        if (SlotEditor(i) == editor)
+            slot = i;
+    const std::string chosen = vx::dialogs::SaveFile(SaveAsTitle(), DocumentFilter(), "", DefaultExtension);
+    if (chosen.empty())
+        return false;
+    try {
+        if (slot == 0) {
+            vx::WriteFileAtomic(chosen, vx::shell::JoinLines(editor->Model().Lines(), {}));
+            editor->Model().SetModified(false);
+            DropRecoveryCopy(editor);
+            return true;
+        }
+        slots_[slot - 1].FileName = chosen;
+        WriteSlot(slot);
+    } catch (const Exception& e) {
+        if (slot != 0)
+            slots_[slot - 1].FileName.clear();
+        MessageDlg("Could not save " + vx::PathText(chosen) + ":\r\n" + e.Message(), mtError, mbOK);
+        return false;
+    }
+    PageControl1->setTabText(slot - 1, TabCaptionOf(chosen));
+    SlotTab(slot)->setToolTip(vx::ToQPath(chosen));
+    return true;
+}
+
+bool TForm1::AskToSaveModified()
+{
+    std::vector<TmwCustomEdit*> unnamed;
+    bool modified = false;
+    for (int i = 1; i <= SlotCount; ++i)
+        modified = modified || NeedsSave(i);
+    for (TmwCustomEdit* editor : richedit)
+        if (HoldsUnsavedText(editor))
+            unnamed.push_back(editor);
+    for (TmwCustomEdit* editor : workspaces_)
+        if (HoldsUnsavedText(editor))
+            unnamed.push_back(editor);
+    if (!modified && unnamed.empty())
+        return true;
+    const int answer = MessageDlg("Save the changes to your documents before quitting?", mtConfirmation, mbYesNoCancel);
+    if (answer == mrNo)
+        return true;
+    if (answer != mrYes)
+        return false;
+    bool saved = true;
+    for (int i = 1; i <= SlotCount; ++i)
+        if (NeedsSave(i))
+            saved = SaveSlot(i, TSaveKind::Explicit) == TSaveResult::Written && saved;
+    // Text without a file needs a name; cancelling that keeps the program running.
+    for (TmwCustomEdit* editor : unnamed)
+        if (saved && !SaveUnnamed(editor))
+            saved = false;
+    return saved;
+}

@@ -1,0 +1,69 @@
+// The Plug-ins menu: "Load Plugins" runs the main window's plug-in manager,
+// and every command a plug-in offers becomes an item at the top of the menu
+// until the plug-in is unloaded.
+#include "platform/qt/QtText.h"
+#include "shell/qt/mainwindow/MainForm.h"
+#include "shell/qt/mainwindow/MainFormCommands.h"
+#include "shell/qt/mainwindow/MainFormCommandsState.h"
+#include "shell/plugins/uilPluginManager.h"
+
+#include <QAction>
+#include <QApplication>
+
+namespace vx::shell {
+
+namespace {
+
+// Which plug-in a menu item runs a command of.
+constexpr const char* PluginProperty = "vxPlugin";
+
+quintptr Key(const TuilPlugin& plugin)
+{
+    return reinterpret_cast<quintptr>(&plugin);
+}
+
+void plugins1NewCommand(TForm1& form, TuilPluginManager& sender, const std::string& caption,
+                        const std::string& hint, const std::string& data, std::function<void()> execute)
+{
+    // A plug-in may end the program: what the user wrote is copied first.
+    auto run = [&form, execute = std::move(execute)] {
+        form.SaveRecoveryCopies();
+        execute();
+    };
+    QAction* action = AddPluginCommand(form, caption, QKeySequence(ToQString(data)), hint, std::move(run));
+    if (action)
+        action->setProperty(PluginProperty, Key(sender.GetPlugin(sender.Count() - 1)));
+}
+
+void RemovePluginCommands(TForm1& form, const TuilPlugin& plugin)
+{
+    const QVariant key = Key(plugin);
+    for (QAction* action : form.findChildren<QAction*>())
+        if (action->property(PluginProperty) == key)
+            delete action;
+}
+
+} // namespace
+
+void ConnectPluginManager(TForm1& form)
+{
+    TuilPluginManager& manager = *form.plugins1;
+    manager.Application = QCoreApplication::instance();
+    manager.OnNewCommand = [&form](TuilPluginManager& sender, const std::string& caption, const std::string& hint,
+                                   const std::string& data, const vx_plugin_bitmap*, std::function<void()> execute) {
+        plugins1NewCommand(form, sender, caption, hint, data, std::move(execute));
+    };
+    manager.OnUnloadPlugin = [&form](TuilPluginManager& sender, int index) {
+        RemovePluginCommands(form, sender.GetPlugin(index));
+    };
+}
+
+void LoadPlugins(TForm1& form)
+{
+    // Loading runs the plug-ins' own code, which may end the program.
+    form.SaveRecoveryCopies();
+    form.plugins1->SetExtension("plg");
+    form.plugins1->LoadPlugins();
+}
+
+} // namespace vx::shell

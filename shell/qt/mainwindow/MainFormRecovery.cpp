@@ -1,0 +1,160 @@
+// The main window's recovery copies: written a moment after the typing in an
+// editor pauses, dropped when its text is saved or closed, and offered at the
+// next start when the program ended without removing them.
+#include "shell/qt/mainwindow/MainForm.h"
+
+#include "editor/qt/mwCustomEdit.h"
+#include "platform/Exception.h"
+#include "platform/qt/Application.h"
+#include "platform/qt/Dialogs.h"
+#include "platform/qt/QtText.h"
+#include "shell/qt/windows/ShellDialog.h"
+
+#include <QTabWidget>
+#include <QTimer>
+
+namespace {
+
+using vx::shell::TRecoveryPlace;
+using vx::shell::TRecoveryRecord;
+
+// Looks a second apart; a copy is written after two looks without a change.
+constexpr int LookInterval = 1000;
+constexpr int Pause = 2;
+
+std::string DocumentName(const TRecoveryRecord& record)
+{
+    if (!record.FileName.empty())
+        return vx::PathText(record.FileName);
+    return (record.Place.Workspace ? "Workspace " : "Document ") + std::to_string(record.Place.Number) +
+           " (no file)";
+}
+
+} // namespace
+
+void TForm1::StartRecovery()
+{
+    recovery_ = std::make_unique<vx::shell::TRecoveryKeeper>(vx::shell::RecoveryRoot(), Pause);
+    auto* timer = Named(new QTimer(this), "RecoveryTimer");
+    timer->setInterval(LookInterval);
+    connect(timer, &QTimer::timeout, this, [this] { KeepRecoveryCopies(false); });
+    timer->start();
+}
+
+TRecoveryPlace TForm1::PlaceOf(const TmwCustomEdit* editor) const
+{
+    for (int slot = 1; slot <= SlotCount; ++slot)
+        if (SlotEditor(slot) == editor)
+            return {false, slot};
+    for (std::size_t k = 0; k < workspaces_.size(); ++k)
+        if (workspaces_[k] == editor)
+            return {true, static_cast<int>(k) + 1};
+    return {};
+}
+
+TRecoveryRecord TForm1::RecoveryRecordOf(const TmwCustomEdit* editor) const
+{
+    TRecoveryRecord record;
+    record.Place = PlaceOf(editor);
+    vx::shell::TLoadedLines plain;
+    const vx::shell::TLoadedLines* loaded = &plain;
+    if (!record.Place.Workspace) {
+        const TSlot& state = slots_[record.Place.Number - 1];
+        record.FileName = state.FileName;
+        record.Stamp = state.Stamp;
+        loaded = &state.Loaded;
+    }
+    record.Text = vx::shell::JoinLines(editor->Model().Lines(), *loaded);
+    return record;
+}
+
+void TForm1::KeepRecoveryCopies(bool flush)
+{
+    std::vector<const TmwCustomEdit*> editors(richedit.begin(), richedit.end());
+    editors.insert(editors.end(), workspaces_.begin(), workspaces_.end());
+    try {
+        for (const TmwCustomEdit* editor : editors) {
+            const TmwCustomEditModel& model = editor->Model();
+            recovery_->Look(editor, PlaceOf(editor), model.Modified() && !model.GetReadOnly(), model.ChangeCount(),
+                            flush, [&] { return RecoveryRecordOf(editor); });
+        }
+    } catch (const Exception& e) {
+        ReportBackgroundFailure("Could not keep a recovery copy of your text:\r\n" + e.Message());
+    }
+}
+
+void TForm1::SaveRecoveryCopies()
+{
+    KeepRecoveryCopies(true);
+}
+
+void TForm1::DropRecoveryCopy(const TmwCustomEdit* editor)
+{
+    recovery_->Drop(editor, PlaceOf(editor));
+}
+
+std::string TForm1::RecoveryFolder() const
+{
+    return recovery_->Folder();
+}
+
+bool TForm1::RestoreCopy(const TRecoveryRecord& record)
+{
+    TmwCustomEdit* editor = nullptr;
+    int slot = 0;
+    if (record.Place.Workspace && record.Place.Number <= static_cast<int>(workspaces_.size())) {
+        editor = workspaces_[record.Place.Number - 1];
+    } else {
+        const bool ownFree = !record.Place.Workspace && record.Place.Number <= SlotCount &&
+                             SlotFileName(record.Place.Number).empty() &&
+                             !HoldsUnsavedText(SlotEditor(record.Place.Number));
+        slot = ownFree ? record.Place.Number : FirstFreeSlot();
+        if (slot == 0 || HoldsUnsavedText(SlotEditor(slot)))
+            return false;
+        editor = SlotEditor(slot);
+    }
+    TmwCustomEditModel& model = editor->Model();
+    model.SetReadOnly(false);
+    model.SetText(record.Text);
+    model.ClearUndo();
+    model.SetCaretXY(Point(1, 1));
+    // What no file holds yet: the user saves it, or not.
+    model.SetModified(true);
+    if (slot != 0) {
+        TSlot& state = slots_[slot - 1];
+        state = TSlot{};
+        state.FileName = record.Place.Workspace ? std::string() : record.FileName;
+        state.Loaded = vx::shell::LoadedLinesOf(record.Text);
+        state.Stamp = record.Stamp;
+        PageControl1->setTabText(slot - 1, TabCaptionOf(state.FileName));
+    }
+    return true;
+}
+
+void TForm1::OfferRecovery()
+{
+    vx::shell::TLeftRecovery left(vx::shell::RecoveryRoot());
+    if (left.Copies().empty())
+        return;
+    std::string names;
+    for (const auto& copy : left.Copies())
+        names += "\r\n    " + DocumentName(copy.Record);
+    const int answer = MessageDlg("Vellumix ended before the changes to these documents were saved:" + names +
+                                      "\r\n\r\nRestore them? No discards them; Cancel keeps them for the next start.",
+                                  mtConfirmation, mbYesNoCancel);
+    if (answer != mrYes && answer != mrNo)
+        return;
+    std::string notRestored;
+    const std::vector<vx::shell::TLeftRecovery::TCopy> copies = left.Copies();
+    for (const auto& copy : copies) {
+        if (answer == mrYes && !RestoreCopy(copy.Record)) {
+            notRestored += "\r\n    " + DocumentName(copy.Record);
+            continue;
+        }
+        left.Remove(copy);
+    }
+    left.Tidy();
+    if (!notRestored.empty())
+        MessageDlg("There was no free document slot for:" + notRestored + "\r\nIt is offered again at the next start.",
+                   mtWarning, mbOK);
+}

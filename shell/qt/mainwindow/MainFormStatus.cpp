@@ -1,0 +1,76 @@
+// The main window's two status bars and the timer that refreshes them.
+#include "shell/qt/mainwindow/MainForm.h"
+
+#include "editor/qt/mwCustomEdit.h"
+#include "shell/qt/mainwindow/KeyboardLocks.h"
+#include "shell/qt/windows/ShellDialog.h"
+#include "shell/qt/mainwindow/StatusBar.h"
+#include "shell/core/StatusText.h"
+
+#include <QLayout>
+#include <QTimer>
+
+namespace {
+
+// The first refresh comes a second after start. After that the panels follow
+// every tenth of a second: quick enough for the caret position to keep up
+// with typing, and an idle program still wakes only a few times a second.
+constexpr int FirstRefreshMs = 1000;
+constexpr int RefreshMs = 100;
+
+// The account does not change while the program runs: it is looked up once,
+// not on every refresh.
+const std::string& LoginName()
+{
+    static const std::string name = vx::shell::AccountUserName();
+    return name;
+}
+
+void ShowTexts(TStatusBar& bar, const auto& texts)
+{
+    for (int i = 0; i < static_cast<int>(texts.size()); ++i)
+        bar.SetPanelText(i, texts[i]);
+}
+
+} // namespace
+
+void TForm1::CreateStatusPanels()
+{
+    using namespace vx::shell;
+    for (int i = 0; i < MainPanelCount; ++i)
+        StatusBar1->AddPanel(MainPanelLayout()[i], i >= 3 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+    glob_stat = Named(new TStatusBar(centralWidget()), "glob_stat");
+    glob_stat->setSizeGripEnabled(false);
+    for (const std::string& text : DocPanelLayout())
+        glob_stat->AddPanel(text);
+    centralWidget()->layout()->addWidget(glob_stat);
+    Timer1->setInterval(FirstRefreshMs);
+    connect(Timer1, &QTimer::timeout, this, Guarded([this] { Timer1Timer(); }));
+    Timer1->start();
+}
+
+void TForm1::Timer1Timer()
+{
+    using namespace vx::shell;
+    Timer1->setInterval(RefreshMs);
+    TStatusSnapshot snapshot;
+    snapshot.TimeOfDay = LongTimeNow();
+    snapshot.Date = ShortDateToday();
+    snapshot.LoginName = LoginName();
+    if (ipwatcher)
+        snapshot.Address = TStatusSnapshot::TAddress{ipwatcher->CurrentIP(), ipwatcher->IsOnline()};
+    if (const TmwCustomEdit* editor = ActiveEditor()) {
+        const TmwCustomEditModel& model = editor->Model();
+        snapshot.Editor = TEditorStatus{model.CaretY(), model.CaretX(), static_cast<int>(model.LineText().size()),
+                                        model.Modified(), model.GetReadOnly(), model.InsertMode()};
+        const TKeyboardLocks locks = ReadKeyboardLocks();
+        snapshot.NumLock = locks.NumLock;
+        snapshot.CapsLock = locks.CapsLock;
+        snapshot.ProjectElapsed = std::chrono::steady_clock::now() - projectStart_;
+    }
+    TDocPanels previous;
+    for (int i = 0; i < DocPanelCount; ++i)
+        previous[i] = glob_stat->PanelText(i);
+    ShowTexts(*glob_stat, DocPanelTexts(snapshot, previous));
+    ShowTexts(*StatusBar1, MainPanelTexts(snapshot));
+}

@@ -1,0 +1,30 @@
+#include "shell/qt/menu/ProgressWindow.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QLabel>
+#include <QProgressBar>
+
+Tfrm_progress::Tfrm_progress(QWidget* parent, int maximum) : QDialog(parent)
+{
+    setObjectName("frm_progress");
+    setWindowTitle("Progress");
+    auto* layout = new QGridLayout(this);
+    Label1 = Named(new QLabel("Progress", this), "Label1");
+    Label2 = Named(new QLabel("Scanning  line ", this), "Label2");
+    Label3 = Named(new QLabel("0", this), "Label3");
+    ProgressBar1 = Named(new QProgressBar(this), "ProgressBar1");
+    ProgressBar1->setRange(0, std::max(0, maximum));
+    ProgressBar1->setValue(0);
+    layout->addWidget(Label1, 0, 0, 1, 2);
+    layout->addWidget(ProgressBar1, 1, 0, 1, 2);
+    layout->addWidget(Label2, 2, 0);
+    layout->addWidget(Label3, 2, 1);
+}
+
+void Tfrm_progress::Step(int line)
+{
+    ProgressBar1->setValue(std::min(line, ProgressBar1->maximum()));
+    Label3->setText(QString::number(line));
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}

@@ -1,0 +1,126 @@
+#include "shell/qt/panels/FileListModel.h"
+
+#include "platform/qt/QtText.h"
+#include "shell/core/TextCase.h"
+
+#include <QDateTime>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QLocale>
+#include <QMimeDatabase>
+
+namespace {
+
+std::string SuffixOf(const std::string& name)
+{
+    const std::size_t dot = name.rfind('.');
+    const std::size_t slash = name.rfind('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return {};
+    return vx::shell::AsciiLowerCase(name.substr(dot));
+}
+
+char GroupSeparator()
+{
+    const QString separator = QLocale().groupSeparator();
+    return separator.size() == 1 && separator[0].unicode() < 0x80 ? separator[0].toLatin1() : ',';
+}
+
+} // namespace
+
+TFileListModel::TFileListModel(QObject* parent) : QAbstractTableModel(parent), listing_(&TypeNameOf)
+{
+    icons_.emplace_back(); // index 0: no icon
+}
+
+std::string TFileListModel::TypeNameOf(const std::string& path)
+{
+    // One look-up per extension: the descriptions come from the same database.
+    static std::map<std::string, std::string> names;
+    const std::string suffix = SuffixOf(path);
+    const auto found = names.find(suffix);
+    if (found != names.end())
+        return found->second;
+    static const QMimeDatabase database;
+    const std::string name =
+        vx::FromQString(database.mimeTypeForFile(vx::ToQString(path), QMimeDatabase::MatchExtension).comment());
+    return names.emplace(suffix, name).first->second;
+}
+
+int TFileListModel::Load(const std::string& folder, const std::string& maskText)
+{
+    beginResetModel();
+    listing_.Load(folder, maskText);
+    endResetModel();
+    return listing_.Count();
+}
+
+void TFileListModel::SortByColumn(int column, bool ascending)
+{
+    beginResetModel();
+    listing_.Sort(static_cast<vx::shell::TFileSort>(column + 1), ascending);
+    endResetModel();
+}
+
+int TFileListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : listing_.Count();
+}
+
+int TFileListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : 4;
+}
+
+int TFileListModel::GetFileIconIndex(const std::string& fileName) const
+{
+    const std::string suffix = SuffixOf(fileName);
+    const auto found = iconOfSuffix_.find(suffix);
+    if (found != iconOfSuffix_.end())
+        return found->second;
+    static const QFileIconProvider provider;
+    const QIcon icon = provider.icon(QFileInfo(vx::ToQString(fileName)));
+    int index = 0;
+    if (!icon.isNull()) {
+        icons_.push_back(icon);
+        index = static_cast<int>(icons_.size()) - 1;
+    }
+    iconOfSuffix_.emplace(suffix, index);
+    return index;
+}
+
+QVariant TFileListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= listing_.Count())
+        return {};
+    vx::shell::TFileObject& file = listing_[index.row()];
+    if (role == Qt::DecorationRole && index.column() == 0) {
+        if (file.ImageIndex < 0)
+            file.ImageIndex = GetFileIconIndex(listing_.FullName(index.row()));
+        return icons_.at(file.ImageIndex);
+    }
+    if (role == Qt::TextAlignmentRole) {
+        if (index.column() == 1)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        if (index.column() == 2)
+            return int(Qt::AlignCenter);
+        return {};
+    }
+    if (role != Qt::DisplayRole)
+        return {};
+    switch (index.column()) {
+    case 0: return vx::ToQString(vx::shell::CapitalizeFirst(file.Name));
+    case 1: return vx::ToQString(vx::shell::FormatFileSize(static_cast<std::uint64_t>(file.Size), GroupSeparator()));
+    case 2: return QLocale().toString(QDateTime::fromSecsSinceEpoch(file.Time), QLocale::ShortFormat);
+    case 3: return vx::ToQString(file.TypeName);
+    default: return {};
+    }
+}
+
+QVariant TFileListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    static const char* const captions[] = {"File Name", "Size", "Date", "Type"};
+    return section >= 0 && section < 4 ? QVariant(captions[section]) : QVariant();
+}

@@ -1,0 +1,155 @@
+// The date and time formatter.
+#include "tools/DateTimeText.h"
+
+#include <algorithm>
+#include <cctype>
+#include <ctime>
+
+namespace vx::tools {
+
+TClockReading ClockNow()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_wday,
+            local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
+namespace {
+
+std::string Padded(int value, std::size_t width)
+{
+    std::string text = std::to_string(value);
+    if (text.size() < width)
+        text.insert(0, width - text.size(), '0');
+    return text;
+}
+
+bool StartsWithNoCase(std::string_view text, std::size_t at, std::string_view prefix)
+{
+    if (text.size() - at < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(text[at + i])) != prefix[i])
+            return false;
+    return true;
+}
+
+// The length of the run of letter c (any case) at position at.
+std::size_t RunOf(std::string_view text, std::size_t at, char c)
+{
+    std::size_t n = 0;
+    while (at + n < text.size() && std::tolower(static_cast<unsigned char>(text[at + n])) == c)
+        ++n;
+    return n;
+}
+
+bool HasAmPm(std::string_view pattern)
+{
+    for (std::size_t i = 0; i < pattern.size(); ++i)
+        if (StartsWithNoCase(pattern, i, "am/pm") || StartsWithNoCase(pattern, i, "a/p") ||
+            StartsWithNoCase(pattern, i, "ampm"))
+            return true;
+    return false;
+}
+
+} // namespace
+
+std::string FormatDateTime(std::string_view pattern, const TClockReading& when, const TFormatSettings& settings)
+{
+    const bool twelve = HasAmPm(pattern);
+    const int hour12 = when.Hour % 12 == 0 ? 12 : when.Hour % 12;
+    const int hour = twelve ? hour12 : when.Hour;
+    const bool pm = when.Hour >= 12;
+    std::string out;
+    bool afterHour = false;
+    std::size_t i = 0;
+    while (i < pattern.size()) {
+        const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(pattern[i])));
+        if (pattern[i] == '"' || pattern[i] == '\'') {
+            const std::size_t end = pattern.find(pattern[i], i + 1);
+            const std::size_t stop = end == std::string_view::npos ? pattern.size() : end;
+            out.append(pattern.substr(i + 1, stop - i - 1));
+            i = stop == pattern.size() ? stop : stop + 1;
+            continue;
+        }
+        if (StartsWithNoCase(pattern, i, "am/pm")) {
+            out += pm ? "pm" : "am";
+            i += 5;
+            continue;
+        }
+        if (StartsWithNoCase(pattern, i, "a/p")) {
+            out += pm ? 'p' : 'a';
+            i += 3;
+            continue;
+        }
+        if (StartsWithNoCase(pattern, i, "ampm")) {
+            out += pm ? settings.TimePMString : settings.TimeAMString;
+            i += 4;
+            continue;
+        }
+        const std::size_t run = std::isalpha(static_cast<unsigned char>(pattern[i])) ? RunOf(pattern, i, c) : 1;
+        switch (c) {
+        case 'd':
+            if (run >= 4)
+                out += settings.LongDayNames[when.DayOfWeek % 7];
+            else if (run == 3)
+                out += settings.ShortDayNames[when.DayOfWeek % 7];
+            else
+                out += Padded(when.Day, run);
+            break;
+        case 'm':
+            if (afterHour && run <= 2)
+                out += Padded(when.Minute, run);
+            else if (run >= 4)
+                out += settings.LongMonthNames[(when.Month + 11) % 12];
+            else if (run == 3)
+                out += settings.ShortMonthNames[(when.Month + 11) % 12];
+            else
+                out += Padded(when.Month, run);
+            break;
+        case 'y':
+            out += run <= 2 ? Padded(when.Year % 100, 2) : Padded(when.Year, 4);
+            break;
+        case 'h':
+            out += Padded(hour, std::min<std::size_t>(run, 2));
+            break;
+        case 'n':
+            out += Padded(when.Minute, std::min<std::size_t>(run, 2));
+            break;
+        case 's':
+            out += Padded(when.Second, std::min<std::size_t>(run, 2));
+            break;
+        case 'c':
+            out += ShortDateLongTime(when, settings);
+            break;
+        case 't':
+            out += FormatDateTime(run >= 2 ? settings.LongTimeFormat : settings.ShortTimeFormat, when, settings);
+            break;
+        case '/':
+            out += settings.DateSeparator;
+            break;
+        case ':':
+            out += settings.TimeSeparator;
+            break;
+        default:
+            out.append(pattern.substr(i, run));
+            break;
+        }
+        if (c == 'h')
+            afterHour = true;
+        else if (std::isalpha(static_cast<unsigned char>(c)))
+            afterHour = false;
+        i += run;
+    }
+    return out;
+}
+
+std::string ShortDateLongTime(const TClockReading& when, const TFormatSettings& settings)
+{
+    return FormatDateTime(settings.ShortDateFormat, when, settings) + " " +
+           FormatDateTime(settings.LongTimeFormat, when, settings);
+}
+
+} // namespace vx::tools
