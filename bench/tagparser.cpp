@@ -1,6 +1,6 @@
 // The tag parser's text decoding over runs of "&" of growing length: the time
 // per byte stays flat when decoding is linear.
-#include "shell/core/HTMLPars.h"
+#include "shell/HTMLPars.h"
 
 #include <benchmark/benchmark.h>
 

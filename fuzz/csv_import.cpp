@@ -2,7 +2,7 @@
 // field; no cell holds a bare "<" or ">"; a field with neither quotes nor
 // commas in it comes back as it was.
 #include "fuzz/FuzzCheck.h"
-#include "shell/core/CsvHtml.h"
+#include "shell/CsvHtml.h"
 
 #include <cstdint>
 #include <string>

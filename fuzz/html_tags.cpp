@@ -2,7 +2,7 @@
 // so any exception is a fault; what it keeps of each tag and text run, read in
 // order, is the page without its angle brackets and line breaks.
 #include "fuzz/FuzzCheck.h"
-#include "shell/core/HTMLPars.h"
+#include "shell/HTMLPars.h"
 
 #include <cstdint>
 #include <string>

@@ -2,9 +2,9 @@
 // lines of the list, a listed file that passes as a plain name stays in its
 // folder, and a name the store accepts maps to a plain file name.
 #include "fuzz/FuzzCheck.h"
-#include "shell/core/FolderFiles.h"
-#include "shell/core/Snippets.h"
-#include "shell/core/UserTags.h"
+#include "shell/FolderFiles.h"
+#include "shell/Snippets.h"
+#include "shell/UserTags.h"
 
 #include <cstdint>
 #include <string>

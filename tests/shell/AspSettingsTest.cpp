@@ -4,7 +4,7 @@
 #include "tests/shell/ShellFixture.h"
 
 #include "shell/qt/windows/RegEdit.h"
-#include "shell/core/AspSettings.h"
+#include "shell/AspSettings.h"
 
 #include <QLineEdit>
 #include <QListWidget>

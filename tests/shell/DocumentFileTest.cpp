@@ -1,4 +1,4 @@
-#include "shell/core/DocumentFile.h"
+#include "shell/DocumentFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "shell/core/CsvHtml.h"
-#include "shell/core/DocumentText.h"
-#include "shell/core/TagBlock.h"
+#include "shell/CsvHtml.h"
+#include "shell/DocumentText.h"
+#include "shell/TagBlock.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "controls/flat/TFlatSpeedButtonUnit.h"
 #include "platform/ProgramPaths.h"
 #include "shell/qt/windows/FaveFiles.h"
-#include "shell/core/FaveList.h"
+#include "shell/FaveList.h"
 #include "shell/qt/launch/Launchers.h"
 #include "tests/controls/FlatTestSupport.h"
 #include "tests/shell/MenuDriver.h"

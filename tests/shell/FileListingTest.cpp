@@ -1,5 +1,5 @@
-#include "shell/core/FileListing.h"
-#include "shell/core/FileMasks.h"
+#include "shell/FileListing.h"
+#include "shell/FileMasks.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

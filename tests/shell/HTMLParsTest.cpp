@@ -1,4 +1,4 @@
-#include "shell/core/HTMLPars.h"
+#include "shell/HTMLPars.h"
 
 #include <gtest/gtest.h>
 

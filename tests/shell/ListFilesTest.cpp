@@ -1,5 +1,5 @@
-#include "shell/core/DocumentFile.h"
-#include "shell/core/ListFiles.h"
+#include "shell/DocumentFile.h"
+#include "shell/ListFiles.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "platform/Exception.h"
-#include "shell/core/TRecorder.h"
+#include "shell/TRecorder.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "tests/shell/ShellFixture.h"
 
 #include "platform/FileIO.h"
-#include "shell/core/Recovery.h"
+#include "shell/Recovery.h"
 
 #include <QTabWidget>
 #include <QTest>

@@ -11,7 +11,7 @@
 #include "shell/qt/windows/SearchForm.h"
 #include "shell/qt/windows/SelDoc.h"
 #include "shell/qt/windows/SqlWiz.h"
-#include "shell/core/TransferTimes.h"
+#include "shell/TransferTimes.h"
 #include "shell/qt/launch/Launchers.h"
 #include "tools/qt/framework/DisplayDialogs.h"
 #include "tools/qt/framework/RadioGroup.h"

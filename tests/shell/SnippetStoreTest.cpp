@@ -1,10 +1,10 @@
 // The snippet, code-base and user tag files: name mapping and refusals, the
 // list of pairs, files confined to their folder, and user tag entries.
 #include "platform/Exception.h"
-#include "shell/core/CodeBase.h"
-#include "shell/core/FolderFiles.h"
-#include "shell/core/Snippets.h"
-#include "shell/core/UserTags.h"
+#include "shell/CodeBase.h"
+#include "shell/FolderFiles.h"
+#include "shell/Snippets.h"
+#include "shell/UserTags.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

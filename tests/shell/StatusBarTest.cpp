@@ -4,7 +4,7 @@
 #include "tests/shell/ShellFixture.h"
 
 #include "shell/qt/mainwindow/StatusBar.h"
-#include "shell/core/StatusText.h"
+#include "shell/StatusText.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,5 +1,5 @@
 // The status bars' texts made from snapshots.
-#include "shell/core/StatusText.h"
+#include "shell/StatusText.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "controls/speedbar/SpeedBar.h"
 #include "platform/FileIO.h"
 #include "shell/qt/mainwindow/PrefForm.h"
-#include "shell/core/TopStyleHook.h"
+#include "shell/TopStyleHook.h"
 
 #include <QLabel>
 #include <QTest>

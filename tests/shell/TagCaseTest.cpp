@@ -1,4 +1,4 @@
-#include "shell/core/TagCase.h"
+#include "shell/TagCase.h"
 
 #include <gtest/gtest.h>
 

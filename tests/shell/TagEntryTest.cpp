@@ -1,5 +1,5 @@
-#include "shell/core/TagEntry.h"
-#include "shell/core/TextCase.h"
+#include "shell/TagEntry.h"
+#include "shell/TextCase.h"
 
 #include <gtest/gtest.h>
 

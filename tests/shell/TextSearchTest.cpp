@@ -1,5 +1,5 @@
 // The line search, its messages and the jump dialog's number, without windows.
-#include "shell/core/TextSearch.h"
+#include "shell/TextSearch.h"
 
 #include "shell/qt/windows/ShellDialog.h"
 

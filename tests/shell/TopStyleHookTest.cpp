@@ -1,7 +1,7 @@
 // The style-sheet editor link: where it looks for the hook library, that a
 // failed load is not retried, which lite versions take part, and that no text
 // crosses the block buffer's bounds either way.
-#include "shell/core/TopStyleHook.h"
+#include "shell/TopStyleHook.h"
 
 #include "platform/Registry.h"
 #include "tests/platform/RegistrySandbox.h"

@@ -1,6 +1,6 @@
 // The version-manager list file: IDs, the keys an entry is written with, and
 // reading back without regard to the letter case of keys.
-#include "shell/core/VersionList.h"
+#include "shell/VersionList.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -8,7 +8,7 @@
 #include "platform/IniFile.h"
 #include "shell/qt/mainwindow/PrefForm.h"
 #include "shell/qt/windows/VersionManager.h"
-#include "shell/core/VersionList.h"
+#include "shell/VersionList.h"
 #include "shell/qt/launch/Launchers.h"
 #include "tests/controls/FlatTestSupport.h"
 

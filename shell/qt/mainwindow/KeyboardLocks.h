@@ -3,7 +3,7 @@
 // keyboard state to read and answer Unknown.
 #pragma once
 
-#include "shell/core/StatusText.h"
+#include "shell/StatusText.h"
 
 namespace vx::shell {
 

@@ -5,8 +5,8 @@
 
 #include "shell/api/AddressWatch.h"
 #include "shell/api/MainWindow.h"
-#include "shell/core/DocumentFile.h"
-#include "shell/core/Recovery.h"
+#include "shell/DocumentFile.h"
+#include "shell/Recovery.h"
 #include "platform/TStringList.h"
 
 #include <QMainWindow>

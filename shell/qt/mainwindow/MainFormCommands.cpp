@@ -17,8 +17,8 @@
 #include "shell/qt/windows/RegEdit.h"
 #include "shell/qt/windows/ShellDialog.h"
 #include "shell/qt/windows/StyleSheetEditor.h"
-#include "shell/core/ListFiles.h"
-#include "shell/core/TopStyleHook.h"
+#include "shell/ListFiles.h"
+#include "shell/TopStyleHook.h"
 #include "shell/qt/menu/MenuBuilder.h"
 
 #include <QAction>

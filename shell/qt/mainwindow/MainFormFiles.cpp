@@ -19,7 +19,7 @@
 #include "shell/qt/mainwindow/PrefForm.h"
 #include "shell/qt/windows/ShellDialog.h"
 #include "shell/qt/mainwindow/TabCaptions.h"
-#include "shell/core/TopStyleHook.h"
+#include "shell/TopStyleHook.h"
 
 #include <QApplication>
 #include <QListWidget>

@@ -8,7 +8,7 @@
 #include "editor/qt/mwCustomEdit.h"
 #include "shell/qt/mainwindow/PrefForm.h"
 #include "shell/qt/mainwindow/StatusBar.h"
-#include "shell/core/TagCase.h"
+#include "shell/TagCase.h"
 
 #include <QApplication>
 

@@ -5,7 +5,7 @@
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 #include "shell/qt/windows/SearchForm.h"
-#include "shell/core/TextSearch.h"
+#include "shell/TextSearch.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -5,7 +5,7 @@
 #include "shell/qt/mainwindow/KeyboardLocks.h"
 #include "shell/qt/windows/ShellDialog.h"
 #include "shell/qt/mainwindow/StatusBar.h"
-#include "shell/core/StatusText.h"
+#include "shell/StatusText.h"
 
 #include <QLayout>
 #include <QTimer>

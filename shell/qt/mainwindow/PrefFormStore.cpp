@@ -15,11 +15,11 @@
 #include "shell/qt/windows/ImgContainer.h"
 #include "shell/qt/mainwindow/MainForm.h"
 #include "shell/qt/mainwindow/PrefSettings.h"
-#include "shell/core/TopStyleHook.h"
+#include "shell/TopStyleHook.h"
 #include "shell/qt/panels/FilePanel.h"
 #include "shell/qt/panels/SidePanels.h"
 #include "tools/qt/framework/RadioGroup.h"
-#include "shell/core/ListFiles.h"
+#include "shell/ListFiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>

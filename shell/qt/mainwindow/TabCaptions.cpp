@@ -6,7 +6,7 @@
 #include "platform/qt/QtText.h"
 #include "shell/qt/mainwindow/MainForm.h"
 #include "shell/qt/mainwindow/StatusBar.h"
-#include "shell/core/StatusText.h"
+#include "shell/StatusText.h"
 
 #include <QTabWidget>
 

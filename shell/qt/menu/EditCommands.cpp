@@ -10,8 +10,8 @@
 #include "highlighters/wmPHPSyn.h"
 #include "highlighters/wmSQLSyn.h"
 #include "shell/qt/mainwindow/MainForm.h"
-#include "shell/core/TagCase.h"
-#include "shell/core/TextCase.h"
+#include "shell/TagCase.h"
+#include "shell/TextCase.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #include "shell/qt/panels/FileListModel.h"
 
 #include "platform/qt/QtText.h"
-#include "shell/core/TextCase.h"
+#include "shell/TextCase.h"
 
 #include <QDateTime>
 #include <QFileIconProvider>

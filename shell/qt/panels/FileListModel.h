@@ -3,7 +3,7 @@
 // first shown, so a large folder lists at once.
 #pragma once
 
-#include "shell/core/FileListing.h"
+#include "shell/FileListing.h"
 
 #include <QAbstractTableModel>
 #include <QIcon>

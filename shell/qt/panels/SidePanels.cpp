@@ -13,7 +13,7 @@
 #include "shell/qt/mainwindow/MainFormCommandsState.h"
 #include "shell/qt/windows/ProfHelp.h"
 #include "shell/qt/windows/ShellDialog.h"
-#include "shell/core/DocumentText.h"
+#include "shell/DocumentText.h"
 #include "shell/qt/menu/MenuBuilder.h"
 #include "shell/qt/panels/FilePanel.h"
 #include "shell/qt/panels/ViewClicks.h"

@@ -7,7 +7,7 @@
 #include "shell/qt/mainwindow/MainForm.h"
 #include "shell/qt/mainwindow/PrefForm.h"
 #include "shell/qt/windows/ShellDialog.h"
-#include "shell/core/TagEntry.h"
+#include "shell/TagEntry.h"
 #include "shell/qt/menu/MenuBuilder.h"
 
 #include <QAction>

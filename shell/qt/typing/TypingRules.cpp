@@ -5,7 +5,7 @@
 #include "platform/qt/QtText.h"
 #include "shell/qt/mainwindow/MainForm.h"
 #include "shell/qt/mainwindow/PrefForm.h"
-#include "shell/core/TagEntry.h"
+#include "shell/TagEntry.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 
 #include "controls/flat/TFlatMemoUnit.h"
 #include "platform/qt/QtText.h"
-#include "shell/core/CodeBase.h"
+#include "shell/CodeBase.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 // The favourite files: a list the user keeps of files to open again.
 #pragma once
 
-#include "shell/core/FaveList.h"
+#include "shell/FaveList.h"
 #include "tools/qt/framework/GeneratorDialog.h"
 
 class QListWidget;

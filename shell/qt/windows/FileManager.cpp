@@ -2,7 +2,7 @@
 #include "shell/qt/windows/FileManager.h"
 
 #include "platform/qt/QtText.h"
-#include "shell/core/TransferTimes.h"
+#include "shell/TransferTimes.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "shell/qt/windows/ShellDialog.h"
-#include "shell/core/TRecorder.h"
+#include "shell/TRecorder.h"
 
 #include <string>
 

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "platform/x11/XDesktopJournal.h"
-#include "shell/core/TRecorder.h"
+#include "shell/TRecorder.h"
 
 #include <QElapsedTimer>
 #include <QObject>

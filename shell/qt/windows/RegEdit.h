@@ -3,7 +3,7 @@
 #pragma once
 
 #include "shell/qt/windows/ShellDialog.h"
-#include "shell/core/AspSettings.h"
+#include "shell/AspSettings.h"
 
 #include <array>
 

@@ -4,7 +4,7 @@
 #include "controls/flat/TFlatMemoUnit.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
-#include "shell/core/Snippets.h"
+#include "shell/Snippets.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

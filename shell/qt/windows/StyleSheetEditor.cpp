@@ -6,7 +6,7 @@
 #include "platform/AnsiText.h"
 #include "platform/qt/Dialogs.h"
 #include "shell/qt/mainwindow/MainForm.h"
-#include "shell/core/TopStyleHook.h"
+#include "shell/TopStyleHook.h"
 #include "shell/qt/launch/LaunchSteps.h"
 #include "shell/qt/menu/MenuBuilder.h"
 #include "shell/qt/menu/TextCommands.h"

@@ -2,8 +2,8 @@
 #include "shell/qt/windows/UserTags.h"
 
 #include "platform/qt/QtText.h"
-#include "shell/core/ListFiles.h"
-#include "shell/core/UserTags.h"
+#include "shell/ListFiles.h"
+#include "shell/UserTags.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

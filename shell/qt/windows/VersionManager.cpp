@@ -3,7 +3,7 @@
 
 #include "platform/qt/QtText.h"
 #include "shell/api/MainWindow.h"
-#include "shell/core/VersionList.h"
+#include "shell/VersionList.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -5,7 +5,7 @@
 #include "localisation/RunTimeText.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
-#include "shell/core/VersionList.h"
+#include "shell/VersionList.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "shell/core/FileMasks.h"
+#include "shell/FileMasks.h"
 
 #include "platform/AnsiText.h"
 

@@ -1,5 +1,5 @@
 // The line search and the jump number.
-#include "shell/core/TextSearch.h"
+#include "shell/TextSearch.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "shell/core/TagBlock.h"
+#include "shell/TagBlock.h"
 
 #include "platform/AnsiText.h"
 

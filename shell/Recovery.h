@@ -5,7 +5,7 @@
 // crashing plug-in, a power cut) leaves them for the next start to offer.
 #pragma once
 
-#include "shell/core/DocumentFile.h"
+#include "shell/DocumentFile.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,5 +1,5 @@
 // The tag-case conversion of inserted text.
-#include "shell/core/TagCase.h"
+#include "shell/TagCase.h"
 
 namespace vx::shell {
 

@@ -1,5 +1,5 @@
 // Reading the files a list names.
-#include "shell/core/FolderFiles.h"
+#include "shell/FolderFiles.h"
 
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"

@@ -1,8 +1,8 @@
 // The favourite files' list and its file.
-#include "shell/core/FaveList.h"
+#include "shell/FaveList.h"
 
 #include "platform/TStringList.h"
-#include "shell/core/ListFiles.h"
+#include "shell/ListFiles.h"
 
 namespace vx::shell {
 

@@ -1,12 +1,12 @@
 // The snippets folder and its list.
-#include "shell/core/Snippets.h"
+#include "shell/Snippets.h"
 
 #include "platform/AnsiText.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"
 #include "platform/TStringList.h"
-#include "shell/core/FolderFiles.h"
+#include "shell/FolderFiles.h"
 
 #include <algorithm>
 #include <filesystem>

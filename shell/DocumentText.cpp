@@ -1,6 +1,6 @@
-#include "shell/core/DocumentText.h"
+#include "shell/DocumentText.h"
 
-#include "shell/core/HTMLPars.h"
+#include "shell/HTMLPars.h"
 
 namespace vx::shell {
 

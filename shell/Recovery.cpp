@@ -1,5 +1,5 @@
 // Recovery copies and the folders of the runs that keep them.
-#include "shell/core/Recovery.h"
+#include "shell/Recovery.h"
 
 #include "platform/Exception.h"
 #include "platform/FileIO.h"

@@ -1,4 +1,4 @@
-#include "shell/core/TextCase.h"
+#include "shell/TextCase.h"
 
 namespace vx::shell {
 

@@ -1,5 +1,5 @@
 // The web server's ASP parameters.
-#include "shell/core/AspSettings.h"
+#include "shell/AspSettings.h"
 
 #include "platform/Registry.h"
 

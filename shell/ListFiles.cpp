@@ -1,5 +1,5 @@
 // The list files of the data folder.
-#include "shell/core/ListFiles.h"
+#include "shell/ListFiles.h"
 
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"

@@ -1,4 +1,4 @@
-#include "shell/core/TagEntry.h"
+#include "shell/TagEntry.h"
 
 #include "platform/AnsiText.h"
 

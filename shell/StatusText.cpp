@@ -1,5 +1,5 @@
 // The status bars' texts.
-#include "shell/core/StatusText.h"
+#include "shell/StatusText.h"
 
 #include "localisation/RunTimeText.h"
 

@@ -1,4 +1,4 @@
-#include "shell/core/CsvHtml.h"
+#include "shell/CsvHtml.h"
 
 namespace vx::shell {
 

@@ -1,5 +1,5 @@
 // The version-manager list file.
-#include "shell/core/VersionList.h"
+#include "shell/VersionList.h"
 
 #include "platform/AnsiText.h"
 #include "platform/FileIO.h"

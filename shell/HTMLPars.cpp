@@ -1,5 +1,5 @@
 // The tag parser: lines of a page cut into tags, parameters and decoded text runs.
-#include "shell/core/HTMLPars.h"
+#include "shell/HTMLPars.h"
 
 #include "platform/AnsiText.h"
 

@@ -1,5 +1,5 @@
 // The user tag file.
-#include "shell/core/UserTags.h"
+#include "shell/UserTags.h"
 
 #include "platform/AnsiText.h"
 #include "platform/ProgramPaths.h"

@@ -1,5 +1,5 @@
 // Line breaks and file stamps of documents.
-#include "shell/core/DocumentFile.h"
+#include "shell/DocumentFile.h"
 
 #include <algorithm>
 #include <filesystem>

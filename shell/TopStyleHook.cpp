@@ -1,5 +1,5 @@
 // The style-sheet editor's hook library and the wrappers around it.
-#include "shell/core/TopStyleHook.h"
+#include "shell/TopStyleHook.h"
 
 #include "platform/AnsiText.h"
 #include "platform/FileIO.h"

@@ -1,5 +1,5 @@
 // Transfer times.
-#include "shell/core/TransferTimes.h"
+#include "shell/TransferTimes.h"
 
 namespace vx::shell {
 

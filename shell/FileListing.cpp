@@ -1,7 +1,7 @@
-#include "shell/core/FileListing.h"
+#include "shell/FileListing.h"
 
 #include "platform/AnsiText.h"
-#include "shell/core/FileMasks.h"
+#include "shell/FileMasks.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,5 +1,5 @@
 // The macro recorder's engine.
-#include "shell/core/TRecorder.h"
+#include "shell/TRecorder.h"
 
 #include "platform/Exception.h"
 #include "platform/FileIO.h"

@@ -1,10 +1,10 @@
 // The shipped code base.
-#include "shell/core/CodeBase.h"
+#include "shell/CodeBase.h"
 
 #include "platform/ProgramPaths.h"
 #include "platform/TStringList.h"
-#include "shell/core/ListFiles.h"
-#include "shell/core/FolderFiles.h"
+#include "shell/ListFiles.h"
+#include "shell/FolderFiles.h"
 
 namespace vx::shell {
 
