@@ -31,6 +31,10 @@ void DeliverKeyPress(TmwCustomEditModel& model, const QKeyEvent& event)
     if (!KeyEventToKey(event, key, shift))
         return;
     model.KeyDown(key, shift);
+    // A key held with Alt alone is a menu or command key, never typing: only
+    // Ctrl+Alt (how Windows reports AltGr) still gives characters.
+    if ((shift & ssAlt) && !(shift & ssCtrl))
+        return;
     const std::string text = vx::FromQString(event.text());
     if (text.size() == 1) {
         char c = text[0];

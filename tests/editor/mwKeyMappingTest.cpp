@@ -3,10 +3,12 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -60,6 +62,31 @@ TEST(KeyMapping, OneKeyEventIsOneKeyDownAndAtMostOneCharacter)
     EXPECT_EQ(chars, 1);
     DeliverKeyPress(m, Press(Qt::Key_E, Qt::NoModifier, QString::fromUtf8("\xc3\xa9")));
     EXPECT_EQ(m.Lines()[1], "x\xe9" "b") << "typed as its Windows-1252 byte";
+}
+
+TEST(KeyMapping, AKeyHeldWithAltAloneTypesNothing)
+{
+    TmwCustomEdit edit;
+    edit.Model().SetText("ab");
+    edit.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
+    edit.activateWindow();
+    edit.setFocus();
+    edit.Model().SetCaretXY(Point(2, 1));
+    std::vector<std::pair<uint16_t, TShiftState>> keyDowns;
+    edit.Model().OnKeyDown = [&](TmwCustomEditModel*, uint16_t& key, TShiftState shift) {
+        keyDowns.emplace_back(key, shift);
+    };
+    QTest::keyClick(&edit, Qt::Key_L, Qt::AltModifier);
+    QTest::keyClick(&edit, Qt::Key_K, Qt::AltModifier | Qt::ShiftModifier);
+    EXPECT_EQ(edit.Model().LineText(), "ab") << "menu keys leave the text alone";
+    const std::vector<std::pair<uint16_t, TShiftState>> letters{{'L', ssAlt}, {'K', ssAlt | ssShift}};
+    std::erase_if(keyDowns, [](const auto& down) { return down.first < '0'; }); // the modifiers' own strokes
+    EXPECT_EQ(keyDowns, letters) << "the keys still reach the key bindings";
+    QTest::keyClick(&edit, Qt::Key_X);
+    EXPECT_EQ(edit.Model().LineText(), "axb");
+    DeliverKeyPress(edit.Model(), Press(Qt::Key_E, Qt::ControlModifier | Qt::AltModifier, QString::fromUtf8("\xe2\x82\xac")));
+    EXPECT_EQ(edit.Model().LineText(), "ax\x80" "b") << "AltGr, reported as Ctrl+Alt, still types";
 }
 
 TEST(KeyMapping, AModifierPressedAloneClearsAPendingChord)
