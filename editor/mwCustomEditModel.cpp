@@ -83,15 +83,13 @@ TmwCustomEditModel::~TmwCustomEditModel()
 
 // ---------------------------------------------------------------- line store
 
-void TmwCustomEditModel::ScanLine(int index)
+std::int32_t TmwCustomEditModel::ScanLine(int index, std::int32_t startRange)
 {
-    const int32_t startRange = highlighter_->GetRange();
     if (pendingEdit_.index == index) {
         const TLineEdit edit = std::exchange(pendingEdit_, TLineEdit{});
-        checkpoints_.Rescan(*highlighter_, *lines_, index, startRange, edit.pos, edit.removed, edit.inserted);
-    } else {
-        checkpoints_.Scan(*highlighter_, *lines_, index, startRange);
+        return checkpoints_.Rescan(*highlighter_, *lines_, index, startRange, edit.pos, edit.removed, edit.inserted);
     }
+    return checkpoints_.Scan(*highlighter_, *lines_, index, startRange);
 }
 
 int TmwCustomEditModel::ScanFrom(int index)
@@ -99,14 +97,13 @@ int TmwCustomEditModel::ScanFrom(int index)
     int count = lines_->Count();
     if (index >= count - 1)
         return index;
-    ScanLine(index);
+    std::int32_t range = ScanLine(index, highlighter_->GetRange());
     int i = index + 1;
     for (; i < count; ++i) {
-        int32_t range = highlighter_->GetRange();
         if (lines_->Range(i) == range)
             break;
         lines_->SetRange(i, range);
-        ScanLine(i);
+        range = ScanLine(i, range);
     }
     return i - 1;
 }
@@ -117,11 +114,11 @@ void TmwCustomEditModel::RescanAll()
     if (!highlighter_ || lines_->Count() == 0)
         return;
     highlighter_->ResetRange();
-    lines_->SetRange(0, highlighter_->GetRange());
+    std::int32_t range = highlighter_->GetRange();
+    lines_->SetRange(0, range);
     for (int i = 1; i < lines_->Count(); ++i) {
-        highlighter_->SetRange(lines_->Range(i - 1));
-        ScanLine(i - 1);
-        lines_->SetRange(i, highlighter_->GetRange());
+        range = ScanLine(i - 1, range);
+        lines_->SetRange(i, range);
     }
 }
 
@@ -135,9 +132,7 @@ void TmwCustomEditModel::ListAdded()
             highlighter_->ResetRange();
             lines_->SetRange(0, highlighter_->GetRange());
         } else {
-            highlighter_->SetRange(lines_->Range(count - 2));
-            ScanLine(count - 2);
-            lines_->SetRange(count - 1, highlighter_->GetRange());
+            lines_->SetRange(count - 1, ScanLine(count - 2, lines_->Range(count - 2)));
         }
     }
     InvalidateLine(count);

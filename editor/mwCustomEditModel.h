@@ -358,7 +358,9 @@ private:
     void ListChanged();
     // Highlighter state rescans.
     int ScanFrom(int index);
-    void ScanLine(int index);
+    // Scans line index from startRange and returns the range it ends in,
+    // which the highlighter is left at.
+    std::int32_t ScanLine(int index, std::int32_t startRange);
     void RescanAll();
 
     std::string SelectedText(bool padColumns) const;

@@ -29,6 +29,14 @@ int TmwEditList::Add(const std::string& s)
     return index;
 }
 
+void TmwEditList::AddRead(const std::string& line)
+{
+    if (OnAdded || Sorted())
+        Add(line);
+    else
+        AppendItem(line);
+}
+
 int TmwEditList::AddChunks(std::unique_ptr<TLineChunks> line)
 {
     if (Sorted())

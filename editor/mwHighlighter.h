@@ -200,7 +200,8 @@ public:
     virtual bool LoadFromRegistry(HKEY rootKey, const std::string& key);
     virtual bool SaveToRegistry(HKEY rootKey, const std::string& key);
 
-    void NextToEol();
+    // Goes past the line's last token; what is wanted after it is the range.
+    virtual void NextToEol();
     // Tells every hooked editor that an attribute changed.
     void AttributeChanged(TmwHighLightAttributes* Sender);
     // Sets OnChange of every attribute, last index first.

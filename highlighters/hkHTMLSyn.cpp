@@ -2,6 +2,7 @@
 // hashed with their trailing digits, and an entity table. No token is empty.
 #include "highlighters/hkHTMLSyn.h"
 
+#include <array>
 #include <cstring>
 #include <string_view>
 
@@ -165,8 +166,19 @@ void ThkHTMLSyn::Next()
 int ThkHTMLSyn::FindEntity(int at) const
 {
     const auto rest = std::string_view(fLine).substr(static_cast<size_t>(at), static_cast<size_t>(fLineLen - at));
+    // Each list of those sharing the character after '&' (in either case) in
+    // the order of all: the first that matches is the one of the whole list.
+    static const auto byInitial = [] {
+        std::array<std::vector<std::size_t>, 256> lists;
+        const std::vector<std::string>& entities = Entities();
+        for (std::size_t i = 0; i < entities.size(); ++i)
+            lists[static_cast<unsigned char>(AsciiUpper(entities[i][1]))].push_back(i);
+        return lists;
+    }();
+    if (rest.size() < 2)
+        return -1;
     const std::vector<std::string>& entities = Entities();
-    for (size_t i = 0; i < entities.size(); ++i)
+    for (std::size_t i : byInitial[static_cast<unsigned char>(AsciiUpper(rest[1]))])
         if (entities[i].size() <= rest.size() && SameKeyword(rest.substr(0, entities[i].size()), entities[i]))
             return static_cast<int>(i);
     return -1;

@@ -6,8 +6,6 @@
 
 namespace {
 
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 constexpr int kPadding = 8;
 
 } // namespace
@@ -72,7 +70,7 @@ TmwKeywordTable::TmwKeywordTable(const TmwCharTables& tables, const std::vector<
     entries_.resize(keywords.size());
     std::vector<int> next(slotStart_.begin(), slotStart_.end() - 1);
     for (const auto& k : keywords)
-        entries_[static_cast<size_t>(next[static_cast<size_t>(Hash(k.word))]++)] = Entry{k.word, k.kind};
+        entries_[static_cast<size_t>(next[static_cast<size_t>(Hash(k.word))]++)] = Entry{Key(k.word), k.kind};
 }
 
 void TmwKeywordTable::AddWords(std::vector<TKeyword>& list, int kind, std::initializer_list<const char*> words)
@@ -107,10 +105,22 @@ int TmwKeywordTable::Find(std::string_view text, int hash, int notFound) const
         return notFound;
     for (int i = slotStart_[static_cast<size_t>(hash)]; i < slotStart_[static_cast<size_t>(hash) + 1]; ++i) {
         const Entry& e = entries_[static_cast<size_t>(i)];
-        if (Matches(text, e.word))
+        if (text.size() != e.key.size())
+            continue;
+        if (caseSensitive_ ? text == e.key
+                           : std::equal(text.begin(), text.end(), e.key.begin(),
+                                        [](char t, char k) { return AsciiUpper(t) == k; }))
             return e.kind;
     }
     return notFound;
+}
+
+std::string TmwKeywordTable::Key(std::string_view word) const
+{
+    std::string key(word);
+    if (!caseSensitive_)
+        std::transform(key.begin(), key.end(), key.begin(), AsciiUpper);
+    return key;
 }
 
 int TmwKeywordTable::Find(std::string_view text, int notFound) const { return Find(text, Hash(text), notFound); }

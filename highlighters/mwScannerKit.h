@@ -56,6 +56,7 @@ struct TmwCharTables {
     static const TmwCharTables& Common();
 };
 
+inline char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 // True when text equals word ignoring the case of ASCII letters.
 bool SameKeyword(std::string_view text, std::string_view word);
 
@@ -95,10 +96,12 @@ public:
     int Hash(std::string_view word) const;
 
 private:
+    // A keyword as Find compares it: upper case unless the table is case-sensitive.
     struct Entry {
-        std::string word;
+        std::string key;
         int kind;
     };
+    std::string Key(std::string_view word) const;
     const TmwCharTables& tables_;
     bool caseSensitive_;
     std::vector<int> slotStart_;
@@ -148,6 +151,11 @@ public:
     std::int32_t GetRange() const override { return fRange; }
     void SetRange(std::int32_t value) override { fRange = static_cast<std::uint8_t>(value); }
     void ResetRange() override { fRange = startRange_; }
+    void NextToEol() override
+    {
+        while (fTokenID != kinds_.null)
+            Next();
+    }
     std::string GetToken() const override { return std::string(TokenView()); }
     int GetTokenKind() const override { return fTokenID; }
     int GetTokenPos() const override { return fTokenPos; }

@@ -21,12 +21,14 @@ void TgmMarkerFinder::addUse(TList& list, const std::string& text, TUse use)
             e.uses.push_back(use);
             return;
         }
-    TExpression e{text, nullptr, {}, {use}};
+    TExpression e{text, nullptr, {}, false, {use}};
     if (!text.empty()) {
         try {
             auto regExpr = std::make_unique<TRegExpr>();
             regExpr->SetExpression(text);
             e.prefix = regExpr->Prefix();
+            // A match begins with the prefix and reads no more than the reach.
+            e.literal = !e.prefix.empty() && regExpr->Reach() == static_cast<int>(e.prefix.size());
             e.regExpr = std::move(regExpr);
         } catch (const Exception&) {
             // A scheme the user got wrong colours nothing rather than stopping the editor.
@@ -35,9 +37,11 @@ void TgmMarkerFinder::addUse(TList& list, const std::string& text, TUse use)
     list.withoutPrefix.push_back(e.prefix.empty());
     if (!e.prefix.empty()) {
         ++list.withPrefix;
-        std::string head = e.prefix.substr(0, 2);
-        if (std::find(list.heads.begin(), list.heads.end(), head) == list.heads.end())
-            list.heads.push_back(std::move(head));
+        const std::string head = e.prefix.substr(0, 2);
+        auto at = std::find_if(list.heads.begin(), list.heads.end(), [&](const THead& h) { return h.bytes == head; });
+        if (at == list.heads.end())
+            at = list.heads.insert(list.heads.end(), THead{head, {}});
+        at->items.push_back(list.items.size());
         list.headByte[static_cast<unsigned char>(e.prefix[0])] = true;
     }
     list.items.push_back(std::move(e));
@@ -52,6 +56,9 @@ void TgmMarkerFinder::Build(const TgmSchemes& schemes)
             addUse(opening_, schemes.Items(s).StartExpr(), {s, s});
             addUse(closing_, schemes.Items(s).EndExpr(), {s, -1});
         }
+    setLanes(opening_);
+    setLanes(closing_);
+    present_.assign(std::max(opening_.items.size(), closing_.items.size()), 0);
     reach_ = 0;
     for (const TList* list : {&opening_, &closing_})
         for (const TExpression& e : list->items) {
@@ -60,61 +67,70 @@ void TgmMarkerFinder::Build(const TgmSchemes& schemes)
         }
 }
 
+void TgmMarkerFinder::setLanes(TList& list)
+{
+    list.lanes = {};
+    for (std::size_t h = 0; h < list.heads.size() && h < kMostHeads; ++h) {
+        const std::string& bytes = list.heads[h].bytes;
+        list.lanes.first[h].fill(static_cast<unsigned char>(bytes[0]));
+        list.lanes.second[h].fill(bytes.size() > 1 ? static_cast<unsigned char>(bytes[1]) : 0);
+        list.lanes.anySecond[h].fill(bytes.size() > 1 ? 0 : 0xFF);
+    }
+}
+
 void TgmMarkerFinder::findStarts(const TList& list, std::string_view line)
 {
-    const std::size_t count = list.items.size();
-    present_.assign(list.withoutPrefix.begin(), list.withoutPrefix.end());
+    std::memcpy(present_.data(), list.withoutPrefix.data(), list.items.size());
     std::size_t left = list.withPrefix;
     auto checkAt = [&](std::size_t at) {
         const std::string_view rest = line.substr(at);
-        for (std::size_t i = 0; i < count; ++i) {
-            const std::string& prefix = list.items[i].prefix;
-            if (!present_[i] && !prefix.empty() && prefix[0] == rest[0] && rest.starts_with(prefix)) {
-                present_[i] = 1;
-                --left;
-            }
-        }
+        for (const THead& head : list.heads)
+            if (rest.starts_with(head.bytes))
+                for (std::size_t i : head.items)
+                    if (!present_[i] && rest.starts_with(list.items[i].prefix)) {
+                        present_[i] = 1;
+                        --left;
+                    }
     };
     const auto* in = reinterpret_cast<const unsigned char*>(line.data());
     std::size_t at = 0;
 #ifdef __SSE2__
-    // Sixteen positions at a time, each compared with every head's first
-    // byte and the next with its second.
-    constexpr std::size_t kMostHeads = 8;
-    if (list.heads.size() <= kMostHeads) {
-        __m128i firsts[kMostHeads];
-        __m128i seconds[kMostHeads];
-        const std::size_t heads = list.heads.size();
-        for (std::size_t h = 0; h < heads; ++h) {
-            const std::string& head = list.heads[h];
-            firsts[h] = _mm_set1_epi8(head[0]);
-            seconds[h] = _mm_set1_epi8(head.size() > 1 ? head[1] : '\0');
-        }
-        // bytes holds the sixteen positions from at and the byte after them;
-        // the first valid ones are the line's.
-        auto block = [&](const unsigned char* bytes, unsigned valid) {
+    const std::size_t heads = list.heads.size();
+    if (left > 0 && heads <= kMostHeads && line.size() > 1) {
+        auto lane = [](const std::array<unsigned char, 16>& bytes) {
+            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data()));
+        };
+        // The positions of the sixteen from bytes where a head begins; the
+        // byte after them is read too.
+        auto candidates = [&](const unsigned char* bytes) {
             const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
             const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 1));
-            unsigned mask = 0;
+            __m128i found = _mm_setzero_si128();
             for (std::size_t h = 0; h < heads; ++h) {
-                __m128i found = _mm_cmpeq_epi8(here, firsts[h]);
-                if (list.heads[h].size() > 1)
-                    found = _mm_and_si128(found, _mm_cmpeq_epi8(next, seconds[h]));
-                mask |= unsigned(_mm_movemask_epi8(found));
+                const __m128i second =
+                    _mm_or_si128(_mm_cmpeq_epi8(next, lane(list.lanes.second[h])), lane(list.lanes.anySecond[h]));
+                found = _mm_or_si128(found, _mm_and_si128(_mm_cmpeq_epi8(here, lane(list.lanes.first[h])), second));
             }
-            mask &= (1u << valid) - 1;
+            return unsigned(_mm_movemask_epi8(found));
+        };
+        auto visit = [&](unsigned mask, std::size_t base) {
             for (; mask != 0 && left > 0; mask &= mask - 1)
-                checkAt(at + std::size_t(__builtin_ctz(mask)));
+                checkAt(base + std::size_t(__builtin_ctz(mask)));
         };
         for (; left > 0 && at + 17 <= line.size(); at += 16)
-            block(in + at, 16);
-        if (left > 0 && at < line.size()) {
-            // The last sixteen or fewer, from a copy with room after them.
-            unsigned char last[17] = {};
-            const std::size_t valid = line.size() - at;
-            std::memcpy(last, in + at, valid);
-            block(last, static_cast<unsigned>(valid));
-            at = line.size();
+            visit(candidates(in + at), at);
+        if (left > 0 && at + 1 < line.size()) {
+            if (line.size() >= 17) {
+                // The last block ends one byte before the line's end, over
+                // positions looked at already; the last byte is left below.
+                const std::size_t base = line.size() - 17;
+                visit(candidates(in + base) & ~((1u << (at - base)) - 1), base);
+            } else {
+                unsigned char copy[17] = {};
+                std::memcpy(copy, in, line.size());
+                visit(candidates(copy) & ((1u << (line.size() - 1)) - 1), 0);
+            }
+            at = line.size() - 1;
         }
     }
 #endif
@@ -135,16 +151,25 @@ void TgmMarkerFinder::search(TList& list, int first, std::string_view line, std:
             continue;
         size_t offset = offsets.empty() ? 0 : static_cast<size_t>(offsets[static_cast<size_t>(number)]);
         while (offset < line.size()) {
-            bool found = false;
-            try {
-                found = e.regExpr->Exec(line.substr(offset));
-            } catch (const Exception&) {
-                found = false;
+            size_t pos = 0;
+            size_t len = 0;
+            if (e.literal) {
+                pos = line.find(e.prefix, offset);
+                if (pos == std::string_view::npos)
+                    break;
+                len = e.prefix.size();
+            } else {
+                bool found = false;
+                try {
+                    found = e.regExpr->Exec(line.substr(offset));
+                } catch (const Exception&) {
+                    found = false;
+                }
+                if (!found)
+                    break;
+                pos = offset + static_cast<size_t>(e.regExpr->MatchPos(0) - 1);
+                len = static_cast<size_t>(e.regExpr->MatchLen(0));
             }
-            if (!found)
-                break;
-            const size_t pos = offset + static_cast<size_t>(e.regExpr->MatchPos(0) - 1);
-            const size_t len = static_cast<size_t>(e.regExpr->MatchLen(0));
             if (len > 0)
                 for (const TUse& use : e.uses)
                     markers.push_back(

@@ -59,18 +59,33 @@ private:
         std::string text;
         std::unique_ptr<TRegExpr> regExpr; // none when the text does not compile
         std::string prefix;                 // the text its every match begins with, if certain
+        bool literal = false;               // every match is the prefix: no program need run
         std::vector<TUse> uses;
     };
-    // An expression list with the distinct heads (first two bytes, or the
-    // one of a one-byte prefix) of its prefixes, and their first bytes.
+    // A distinct head (first two bytes, or the one of a one-byte prefix) of
+    // the prefixes, with the expressions whose prefix begins with it.
+    struct THead {
+        std::string bytes;
+        std::vector<std::size_t> items;
+    };
+    // The heads as the quick look compares them, sixteen positions at once:
+    // per head its first byte, its second (any byte, for a one-byte head).
+    static constexpr std::size_t kMostHeads = 8;
+    struct TLanes {
+        std::array<std::array<unsigned char, 16>, kMostHeads> first{};
+        std::array<std::array<unsigned char, 16>, kMostHeads> second{};
+        std::array<std::array<unsigned char, 16>, kMostHeads> anySecond{};
+    };
     struct TList {
         std::vector<TExpression> items;
-        std::vector<std::string> heads;
+        std::vector<THead> heads;
         std::array<bool, 256> headByte{};
         std::vector<char> withoutPrefix; // per expression: true when it has no prefix
         std::size_t withPrefix = 0;      // how many have one
+        TLanes lanes;                    // for at most kMostHeads heads
     };
     static void addUse(TList& list, const std::string& text, TUse use);
+    static void setLanes(TList& list);
     // Marks in present_ which expressions of list can match in line: one with
     // a prefix only where its prefix occurs. One pass over the line for the
     // heads of all spares most lines the full search of every expression.

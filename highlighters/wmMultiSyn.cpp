@@ -209,6 +209,23 @@ void TwmMultiSyn::Next()
     nextAfterToken();
 }
 
+void TwmMultiSyn::NextToEol()
+{
+    if (!default_)
+        return;
+    while (!GetEol()) {
+        // A piece no end marker may cut short ends where its highlighter's line does.
+        if (marker_ < 0 && !innerEol_ && !checkEndMarker_) {
+            tokenStart_ = -1;
+            active_->NextToEol();
+            innerEol_ = true;
+            nextAfterToken();
+        } else {
+            Next();
+        }
+    }
+}
+
 void TwmMultiSyn::nextAfterToken()
 {
     if (marker_ < 0) {

@@ -59,6 +59,8 @@ public:
     int GetTokenKind() const override;
     int GetTokenPos() const override;
     void Next() override;
+    // Hands each piece's tokens to its highlighter's own loop.
+    void NextToEol() override;
     void SetLine(const std::string& NewValue, int LineNumber) override;
     void SetLineForExport(const std::string& NewValue) override;
     void SetRange(std::int32_t Value) override;

@@ -137,6 +137,13 @@ void TLineStore::Insert(int index, std::string_view text, TObjectSlot object)
     ForgetCopiesFrom(index);
 }
 
+void TLineStore::Append(std::string_view text)
+{
+    TLine line{0, 0, 0};
+    Place(line, text);
+    lines_.push_back(line); // no copy is kept of a line past the last
+}
+
 void TLineStore::Insert(int index, std::unique_ptr<TLineChunks> text, TObjectSlot object)
 {
     if (text->Length() <= kArenaLength) {

@@ -61,6 +61,8 @@ public:
     // Indexes are checked by the caller. Text handed in may be a Whole of this
     // store, but not a view into it.
     void Insert(int index, std::string_view text, TObjectSlot object);
+    // Insert at the end.
+    void Append(std::string_view text);
     // Inserts a line whose chunks are made already.
     void Insert(int index, std::unique_ptr<TLineChunks> text, TObjectSlot object);
     void Set(int index, std::string text);

@@ -151,6 +151,13 @@ int TStringList::Add(const std::string& s)
     return index;
 }
 
+void TStringList::AppendItem(std::string_view line)
+{
+    Changing();
+    store_.Append(line);
+    Changed();
+}
+
 int TStringList::AddChunks(std::unique_ptr<TLineChunks> line) { return Add(line->Whole()); }
 
 int TStringList::InsertChunks(int index, std::unique_ptr<TLineChunks> line)
@@ -321,7 +328,7 @@ size_t TStringList::AddLines(std::string_view text, bool final)
         if (!final && (end == size || (end + 1 == size && text[end] == '\r')))
             break;
         line.assign(begin + pos, end - pos);
-        Add(line);
+        AddRead(line);
         pos = end;
         if (pos < size && text[pos] == '\r')
             ++pos;

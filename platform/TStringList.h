@@ -144,6 +144,11 @@ protected:
     void CheckIndex(int index) const;
     // Inserts without the sorted check; fires Changing/Changed.
     void InsertItem(int index, const std::string& s, TObjectSlot object);
+    // Adds a line read from a text (SetTextStr, SetTextFromStream) through
+    // Add; a list that can store it as it is says so here.
+    virtual void AddRead(const std::string& line) { Add(line); }
+    // Stores line at the end without the sorted check; fires Changing/Changed.
+    void AppendItem(std::string_view line);
     // Adds a line read in chunks, a line longer than a block of a stream,
     // through Add; a list that stores it as it is says so here.
     virtual int AddChunks(std::unique_ptr<TLineChunks> line);
@@ -155,7 +160,7 @@ protected:
     void SetTextFromStream(std::istream& in);
 
 private:
-    // Adds the lines of text, each through Add. Unless final, a last line
+    // Adds the lines of text, each through AddRead. Unless final, a last line
     // without its break (or a CR that an LF may follow) is left: the count of
     // the characters used is returned.
     size_t AddLines(std::string_view text, bool final);

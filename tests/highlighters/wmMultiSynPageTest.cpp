@@ -224,6 +224,25 @@ TEST_F(MixedPageTest, ColouringInAnyOrderEqualsColouringTopToBottom)
     }
 }
 
+// Going to a line's end without reading its tokens, as the editor scans
+// ranges, ends where reading every token ends: also where a PHP end tag
+// stands in a string or comment, cutting the piece its highlighter reads.
+TEST_F(MixedPageTest, SkippingToTheLineEndEndsInTheRangeOfTheTokens)
+{
+    Strings lines = MixedPage(400, 11);
+    for (const char* php : {"<?php echo \"x ?> y\"; ?>", "<?php $a = 'p?>q?>'; /* ?> */ ?>", "<?php $s = \"one ?> ",
+                            "two ?> three\"; ?> <i>", "<?php /* a", "b ?> c */ ?>", "<?php // a ?> <b>"})
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lines.size() / 2), php);
+    scanPage(lines);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        multi.SetRange(start[i]);
+        multi.SetLine(lines[i], static_cast<int>(i));
+        multi.NextToEol();
+        ASSERT_TRUE(multi.GetEol());
+        ASSERT_EQ(multi.GetRange(), start[i + 1]) << "line " << i << ": " << lines[i];
+    }
+}
+
 class CollectingExporter : public TmwExportTarget {
 public:
     void FormatToken(const std::string& token, TmwHighLightAttributes* attribute, bool, bool) override
