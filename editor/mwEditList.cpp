@@ -29,10 +29,10 @@ int TmwEditList::Add(const std::string& s)
     return index;
 }
 
-void TmwEditList::AddRead(const std::string& line)
+void TmwEditList::AddRead(std::string_view line)
 {
     if (OnAdded || Sorted())
-        Add(line);
+        TStringList::AddRead(line);
     else
         AppendItem(line);
 }

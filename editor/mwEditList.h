@@ -49,7 +49,7 @@ public:
 protected:
     int AddChunks(std::unique_ptr<TLineChunks> line) override;
     // Stored as it is while nobody listens for each line added.
-    void AddRead(const std::string& line) override;
+    void AddRead(std::string_view line) override;
 
 private:
     // Runs body inside an update bracket, closing it on the way out.

@@ -9,6 +9,10 @@
 #include <iterator>
 #include <sstream>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 int CompareText(std::string_view a, std::string_view b)
 {
     size_t n = std::min(a.size(), b.size());
@@ -304,31 +308,49 @@ std::string TStringList::JoinedText(std::string_view separator) const
     return text;
 }
 
+namespace {
+
+// Where the first CR or LF at or after from stands, else the text's size.
+size_t NextLineBreak(std::string_view text, size_t from)
+{
+    const char* const p = text.data();
+    const size_t size = text.size();
+#ifdef __SSE2__
+    if (size >= 16) {
+        const __m128i cr = _mm_set1_epi8('\r');
+        const __m128i lf = _mm_set1_epi8('\n');
+        auto breaks = [&](size_t at) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+            return unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf))));
+        };
+        for (; from + 16 <= size; from += 16)
+            if (const unsigned mask = breaks(from))
+                return from + static_cast<size_t>(__builtin_ctz(mask));
+        if (from >= size)
+            return size;
+        // The last sixteen, of which those before from are looked at already.
+        const size_t last = size - 16;
+        const unsigned mask = breaks(last) >> (from - last);
+        return mask ? from + static_cast<size_t>(__builtin_ctz(mask)) : size;
+    }
+#endif
+    for (; from < size; ++from)
+        if (p[from] == '\r' || p[from] == '\n')
+            return from;
+    return size;
+}
+
+} // namespace
+
 size_t TStringList::AddLines(std::string_view text, bool final)
 {
-    // One pass: the next CR and the next LF are each found by memchr and
-    // looked for again only once passed. Every line goes through one
-    // buffer, so each line is allocated once, in the list.
-    const char* const begin = text.data();
     const size_t size = text.size();
-    auto next = [&](char c, size_t from) {
-        const void* p = from < size ? std::memchr(begin + from, c, size - from) : nullptr;
-        return p ? static_cast<size_t>(static_cast<const char*>(p) - begin) : size;
-    };
-    size_t nextCR = next('\r', 0);
-    size_t nextLF = next('\n', 0);
-    std::string line;
     size_t pos = 0;
     while (pos < size) {
-        if (nextCR < pos)
-            nextCR = next('\r', pos);
-        if (nextLF < pos)
-            nextLF = next('\n', pos);
-        const size_t end = std::min(nextCR, nextLF);
+        const size_t end = NextLineBreak(text, pos);
         if (!final && (end == size || (end + 1 == size && text[end] == '\r')))
             break;
-        line.assign(begin + pos, end - pos);
-        AddRead(line);
+        AddRead(text.substr(pos, end - pos));
         pos = end;
         if (pos < size && text[pos] == '\r')
             ++pos;
@@ -336,6 +358,13 @@ size_t TStringList::AddLines(std::string_view text, bool final)
             ++pos;
     }
     return pos;
+}
+
+void TStringList::AddRead(std::string_view line)
+{
+    // Every line goes through one buffer, so each is allocated once, in the list.
+    readLine_.assign(line);
+    Add(readLine_);
 }
 
 void TStringList::SetTextStr(std::string_view text)
@@ -368,51 +397,63 @@ void TStringList::SetTextFromStream(std::istream& in)
                 size = static_cast<size_t>(end - start);
         }
         in.clear();
+        // What is read and not used yet is the first used bytes of buffer,
+        // which only grows: a block is read into room cleared once.
         std::string buffer;
+        size_t used = 0;
+        auto unread = [&] { return std::string_view(buffer.data(), used); };
+        auto drop = [&](size_t count) {
+            std::memmove(buffer.data(), buffer.data() + count, used - count);
+            used -= count;
+        };
         // The start of a line longer than a block, whose end is not read yet.
         std::unique_ptr<TLineChunks> open;
         for (bool final = false; !final;) {
-            const size_t kept = buffer.size();
-            buffer.resize(kept + kBlock);
-            in.read(buffer.data() + kept, static_cast<std::streamsize>(kBlock));
-            buffer.resize(kept + static_cast<size_t>(in.gcount()));
+            if (buffer.size() < used + kBlock)
+                buffer.resize(used + kBlock);
+            in.read(buffer.data() + used, static_cast<std::streamsize>(kBlock));
+            used += static_cast<size_t>(in.gcount());
             final = !in;
             // Room for the lines the first block says the text has, with a
             // margin: what is reserved and not used is never touched.
             if (size > 0 && Count() == 0) {
-                const auto breaks = static_cast<size_t>(std::count(buffer.begin(), buffer.end(), '\n'));
-                store_.Reserve(breaks * (size / std::max<size_t>(buffer.size(), 1) + 1) * 5 / 4 + 1, size);
+                const std::string_view first = unread();
+                const auto breaks = static_cast<size_t>(std::count(first.begin(), first.end(), '\n'));
+                store_.Reserve(breaks * (size / std::max<size_t>(used, 1) + 1) * 5 / 4 + 1, size);
                 size = 0;
             }
             if (open) {
-                const size_t end = std::min(buffer.find_first_of("\r\n"), buffer.size());
-                open->Append(std::string_view(buffer).substr(0, end));
+                const std::string_view text = unread();
+                const size_t end = std::min(text.find_first_of("\r\n"), used);
+                open->Append(text.substr(0, end));
                 // A CR at the end may be the first half of a CR LF.
-                if (!final && (end == buffer.size() || (end + 1 == buffer.size() && buffer[end] == '\r'))) {
-                    buffer.erase(0, end);
+                if (!final && (end == used || (end + 1 == used && text[end] == '\r'))) {
+                    drop(end);
                     continue;
                 }
                 AddChunks(std::move(open));
                 size_t pos = end;
-                if (pos < buffer.size() && buffer[pos] == '\r')
+                if (pos < used && text[pos] == '\r')
                     ++pos;
-                if (pos < buffer.size() && buffer[pos] == '\n')
+                if (pos < used && text[pos] == '\n')
                     ++pos;
-                buffer.erase(0, pos);
+                drop(pos);
             }
             // A last line without a break (a one-line page's only line) goes
             // in as it was read, without a copy of it besides.
-            if (final && buffer.find_first_of("\r\n") == std::string::npos) {
-                if (!buffer.empty())
+            if (final && unread().find_first_of("\r\n") == std::string_view::npos) {
+                if (used > 0) {
+                    buffer.resize(used);
                     Add(buffer);
+                }
                 break;
             }
-            buffer.erase(0, AddLines(buffer, final));
+            drop(AddLines(unread(), final));
             // A line longer than a block goes into its chunks as it is read:
             // it is never held whole besides them.
-            if (!final && buffer.size() >= kBlock && buffer.find_first_of("\r\n") == std::string::npos) {
-                open = std::make_unique<TLineChunks>(buffer);
-                buffer.clear();
+            if (!final && used >= kBlock && unread().find_first_of("\r\n") == std::string_view::npos) {
+                open = std::make_unique<TLineChunks>(unread());
+                used = 0;
             }
         }
     } catch (...) {

@@ -146,7 +146,7 @@ protected:
     void InsertItem(int index, const std::string& s, TObjectSlot object);
     // Adds a line read from a text (SetTextStr, SetTextFromStream) through
     // Add; a list that can store it as it is says so here.
-    virtual void AddRead(const std::string& line) { Add(line); }
+    virtual void AddRead(std::string_view line);
     // Stores line at the end without the sorted check; fires Changing/Changed.
     void AppendItem(std::string_view line);
     // Adds a line read in chunks, a line longer than a block of a stream,
@@ -166,6 +166,7 @@ private:
     size_t AddLines(std::string_view text, bool final);
 
     TLineStore store_;
+    std::string readLine_;
     std::string lineBreak_ = "\r\n";
     int updateCount_ = 0;
     bool sorted_ = false;

@@ -48,20 +48,31 @@ std::vector<std::string> SplitByRule(const std::string& text)
     return lines;
 }
 
+// Texts set and read from a stream, of up to a few hundred bytes with breaks
+// dense or rare, so that runs without a break reach past sixteen bytes.
 TEST(TStringList, OnePassSplitAgreesWithTheRuleOnRandomTexts)
 {
     std::mt19937 rng(7);
-    const char pieces[] = "ab\r\n\0";
-    for (int round = 0; round < 2000; ++round) {
+    const char breaks[] = "\r\n";
+    const char letters[] = "ab\0";
+    for (int round = 0; round < 3000; ++round) {
+        const int percentBreaks = std::uniform_int_distribution<int>(1, 60)(rng);
         std::string text;
-        for (int n = std::uniform_int_distribution<int>(0, 40)(rng); n > 0; --n)
-            text += pieces[std::uniform_int_distribution<int>(0, 4)(rng)];
-        TStringList list;
-        list.SetText(text);
+        for (int n = std::uniform_int_distribution<int>(0, round % 3 ? 40 : 300)(rng); n > 0; --n)
+            text += std::uniform_int_distribution<int>(0, 99)(rng) < percentBreaks
+                        ? breaks[std::uniform_int_distribution<int>(0, 1)(rng)]
+                        : letters[std::uniform_int_distribution<int>(0, 2)(rng)];
         const std::vector<std::string> want = SplitByRule(text);
-        ASSERT_EQ(list.Count(), static_cast<int>(want.size())) << round;
-        for (int i = 0; i < list.Count(); ++i)
-            ASSERT_EQ(list[i], want[static_cast<size_t>(i)]) << round << " line " << i;
+        TStringList set;
+        set.SetText(text);
+        TStringList read;
+        std::istringstream in(text);
+        read.LoadFromStream(in);
+        for (const TStringList* list : {&set, &read}) {
+            ASSERT_EQ(list->Count(), static_cast<int>(want.size())) << round;
+            for (int i = 0; i < list->Count(); ++i)
+                ASSERT_EQ((*list)[i], want[static_cast<size_t>(i)]) << round << " line " << i;
+        }
     }
 }
 
