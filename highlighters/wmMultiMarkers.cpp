@@ -34,7 +34,6 @@ void TgmMarkerFinder::addUse(TList& list, const std::string& text, TUse use)
             // A scheme the user got wrong colours nothing rather than stopping the editor.
         }
     }
-    list.withoutPrefix.push_back(e.prefix.empty());
     if (!e.prefix.empty()) {
         ++list.withPrefix;
         const std::string head = e.prefix.substr(0, 2);
@@ -58,7 +57,8 @@ void TgmMarkerFinder::Build(const TgmSchemes& schemes)
         }
     setLanes(opening_);
     setLanes(closing_);
-    present_.assign(std::max(opening_.items.size(), closing_.items.size()), 0);
+    seen_.assign(std::max(opening_.items.size(), closing_.items.size()), 0);
+    look_ = 0;
     reach_ = 0;
     for (const TList* list : {&opening_, &closing_})
         for (const TExpression& e : list->items) {
@@ -78,17 +78,20 @@ void TgmMarkerFinder::setLanes(TList& list)
     }
 }
 
-void TgmMarkerFinder::findStarts(const TList& list, std::string_view line)
+bool TgmMarkerFinder::findStarts(const TList& list, std::string_view line)
 {
-    std::memcpy(present_.data(), list.withoutPrefix.data(), list.items.size());
+    if (++look_ == 0) {
+        std::fill(seen_.begin(), seen_.end(), 0);
+        look_ = 1;
+    }
     std::size_t left = list.withPrefix;
     auto checkAt = [&](std::size_t at) {
         const std::string_view rest = line.substr(at);
         for (const THead& head : list.heads)
             if (rest.starts_with(head.bytes))
                 for (std::size_t i : head.items)
-                    if (!present_[i] && rest.starts_with(list.items[i].prefix)) {
-                        present_[i] = 1;
+                    if (seen_[i] != look_ && rest.starts_with(list.items[i].prefix)) {
+                        seen_[i] = look_;
                         --left;
                     }
     };
@@ -137,17 +140,24 @@ void TgmMarkerFinder::findStarts(const TList& list, std::string_view line)
     for (; left > 0 && at < line.size(); ++at)
         if (list.headByte[in[at]])
             checkAt(at);
+    return left < list.withPrefix || list.withPrefix < list.items.size();
+}
+
+bool TgmMarkerFinder::mayMatch(const TList& list, std::size_t i) const
+{
+    return list.items[i].prefix.empty() || seen_[i] == look_;
 }
 
 void TgmMarkerFinder::search(TList& list, int first, std::string_view line, std::span<const int> offsets,
                              std::vector<TgmMarker>& markers)
 {
-    findStarts(list, line);
+    if (!findStarts(list, line))
+        return;
     int index = first;
     for (std::size_t i = 0; i < list.items.size(); ++i) {
         TExpression& e = list.items[i];
         const int number = index++;
-        if (!e.regExpr || !present_[i])
+        if (!e.regExpr || !mayMatch(list, i))
             continue;
         size_t offset = offsets.empty() ? 0 : static_cast<size_t>(offsets[static_cast<size_t>(number)]);
         while (offset < line.size()) {

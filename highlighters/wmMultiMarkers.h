@@ -5,6 +5,7 @@
 #include "highlighters/RegExpr.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
@@ -80,16 +81,18 @@ private:
         std::vector<TExpression> items;
         std::vector<THead> heads;
         std::array<bool, 256> headByte{};
-        std::vector<char> withoutPrefix; // per expression: true when it has no prefix
         std::size_t withPrefix = 0;      // how many have one
         TLanes lanes;                    // for at most kMostHeads heads
     };
     static void addUse(TList& list, const std::string& text, TUse use);
     static void setLanes(TList& list);
-    // Marks in present_ which expressions of list can match in line: one with
-    // a prefix only where its prefix occurs. One pass over the line for the
-    // heads of all spares most lines the full search of every expression.
-    void findStarts(const TList& list, std::string_view line);
+    // Marks in seen_ which expressions of list with a prefix occur in line,
+    // those that can match there; false when no expression of list can. One
+    // pass over the line for the heads of all spares most lines the full
+    // search of every expression.
+    bool findStarts(const TList& list, std::string_view line);
+    // Whether expression i of list can match in the line findStarts looked at.
+    bool mayMatch(const TList& list, std::size_t i) const;
     // Searches the expressions of list, numbered from first on, each from
     // its offset in offsets (from the line's start when there are none).
     void search(TList& list, int first, std::string_view line, std::span<const int> offsets,
@@ -98,6 +101,9 @@ private:
 
     TList opening_;
     TList closing_;
-    std::vector<char> present_;
+    // Per expression of a list, the look (of findStarts) that saw its
+    // prefix: no look clears what an earlier one saw.
+    std::vector<std::uint32_t> seen_;
+    std::uint32_t look_ = 0;
     int reach_ = 0;
 };

@@ -384,7 +384,7 @@ void TStringList::SetTextStr(std::string_view text)
 
 void TStringList::SetTextFromStream(std::istream& in)
 {
-    constexpr size_t kBlock = size_t{1} << 20;
+    constexpr size_t kBlock = kReadBlock;
     BeginUpdate();
     try {
         Clear();

@@ -113,6 +113,9 @@ public:
 
     // --- files and streams (byte for byte)
     virtual void LoadFromStream(std::istream& in);
+    // How much of a stream is read at a time: the read buffer adds as much
+    // to what opening a text takes at its peak.
+    static constexpr size_t kReadBlock = size_t{256} * 1024;
     void SaveToStream(std::ostream& out) const;
     // Raises EFOpenError "Cannot open file <path>" when the file cannot be read.
     void LoadFromFile(const std::string& path);

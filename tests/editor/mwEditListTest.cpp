@@ -191,7 +191,7 @@ TEST(TmwEditList, LoadsTheRestOfAnyStream)
 // come out as setting the same text gives them, with and without a last break.
 TEST(TmwEditList, LoadingAStreamInBlocksKeepsTheLinesOfTheText)
 {
-    constexpr size_t kBlock = size_t{1} << 20;
+    constexpr size_t kBlock = TStringList::kReadBlock;
     const std::string breaks[] = {"\r\n", "\r", "\n", "\n\r"};
     for (size_t split = kBlock - 3; split <= kBlock + 1; ++split) {
         std::string text(split - 1, 'a');
