@@ -424,7 +424,7 @@ void TStringList::SetTextFromStream(std::istream& in)
             }
             if (open) {
                 const std::string_view text = unread();
-                const size_t end = std::min(text.find_first_of("\r\n"), used);
+                const size_t end = NextLineBreak(text, 0);
                 open->Append(text.substr(0, end));
                 // A CR at the end may be the first half of a CR LF.
                 if (!final && (end == used || (end + 1 == used && text[end] == '\r'))) {
@@ -441,7 +441,7 @@ void TStringList::SetTextFromStream(std::istream& in)
             }
             // A last line without a break (a one-line page's only line) goes
             // in as it was read, without a copy of it besides.
-            if (final && unread().find_first_of("\r\n") == std::string_view::npos) {
+            if (final && NextLineBreak(unread(), 0) == used) {
                 if (used > 0) {
                     buffer.resize(used);
                     Add(buffer);
@@ -451,7 +451,7 @@ void TStringList::SetTextFromStream(std::istream& in)
             drop(AddLines(unread(), final));
             // A line longer than a block goes into its chunks as it is read:
             // it is never held whole besides them.
-            if (!final && used >= kBlock && unread().find_first_of("\r\n") == std::string_view::npos) {
+            if (!final && used >= kBlock && NextLineBreak(unread(), 0) == used) {
                 open = std::make_unique<TLineChunks>(unread());
                 used = 0;
             }
