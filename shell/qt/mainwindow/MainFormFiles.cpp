@@ -57,6 +57,8 @@ const TRunTimeFilter NewPageFilter{DocumentFilterText("VBscript", "All webreleat
 const TRunTimeText SavePageTitle{"Save page"};
 const TRunTimeText SaveAsTitle{"Save As"};
 const TRunTimeText ReadOnlyBox{"Open as &read-only"};
+const TRunTimeText CloseFileQuestion{" Are you sure you want to close this file (save unfinished work first!) "};
+const TRunTimeText CloseAllQuestion{" Are you sure you want to close all files (save unfinished work first!) "};
 
 } // namespace
 
@@ -341,8 +343,7 @@ void TForm1::ClearSlot(int slot)
 void TForm1::Closefile1Click()
 {
     const int slot = ActiveSlot();
-    if (MessageDlg(" Are you sure you want to close this file (save unfinished work first!) ", mtWarning, mbYesNo) ==
-        mrNo)
+    if (MessageDlg(CloseFileQuestion(), mtWarning, mbYesNo) == mrNo)
         return;
     if (slot != 0)
         ClearSlot(slot);
@@ -350,8 +351,7 @@ void TForm1::Closefile1Click()
 
 void TForm1::CloseAllfiles1Click()
 {
-    if (MessageDlg(" Are you sure you want to close all files (save unfinished work first!) ", mtWarning,
-                   mbYesNo) == mrNo)
+    if (MessageDlg(CloseAllQuestion(), mtWarning, mbYesNo) == mrNo)
         return;
     for (int i = 1; i <= SlotCount; ++i)
         ClearSlot(i);
