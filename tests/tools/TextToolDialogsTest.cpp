@@ -127,6 +127,7 @@ TEST_F(TextToolDialogs, CompressWizardWalksItsPages)
     ClickButton(dialog, "SourceButton");
     EXPECT_EQ(dialog.Edit1->Text(), source);
     EXPECT_EQ(dialogs.requests.back().kind, vx::dialogs::Kind::OpenFile);
+    EXPECT_EQ(dialogs.requests.back().defaultExt, "html");
     dialogs.Queue(mrOk, dir.file("out.htm"));
     ClickButton(dialog, "OutputButton");
     EXPECT_EQ(dialogs.requests.back().kind, vx::dialogs::Kind::SaveFile);
