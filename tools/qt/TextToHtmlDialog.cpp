@@ -51,7 +51,7 @@ Tfrm_txt2html::Tfrm_txt2html(QWidget* parent) : GeneratorDialog("frm_txt2html", 
 
 void Tfrm_txt2html::Convert()
 {
-    const std::string source = vx::dialogs::OpenFile(SelectTitle(), TextFilter());
+    const std::string source = vx::dialogs::OpenFile(SelectTitle(), TextFilter(), "", "txt");
     if (!source.empty()) {
         memo1->Lines().Clear();
         memo2->Lines().Clear();

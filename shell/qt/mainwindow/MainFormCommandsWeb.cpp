@@ -88,7 +88,6 @@ const std::vector<std::pair<const char*, const char*>>& WebLinks()
         {"ASP101Course1", "http://www.asp101.com/"},
         {"IntroductiontoSQL1", "http://www.w3schools.com/sql/"},
         {"TypicalSQLCommands1", "http://www.w3schools.com/sql/sql_syntax.asp"},
-        {"VisitTopstylewebsite1", "https://www.topstyle.example/"},
     };
     return links;
 }
