@@ -1,5 +1,6 @@
 // Every window a menu item opens, as a user meets it: it comes up on the
-// screen, Escape closes it, and the document is as it was.
+// screen, Escape closes it, the document is as it was, and the keys typed
+// next go into the document again.
 #include "tests/shell/ShellFixture.h"
 #include "tests/shell/WindowWalker.h"
 
@@ -23,6 +24,10 @@ TEST_F(WindowsEscapeTest, EveryWindowAMenuItemOpensLiesOnTheScreenAndClosesWithE
         EXPECT_TRUE(walked.Found) << walked.Command << " opened no window";
         EXPECT_TRUE(walked.ClosedByEscape) << walked.Command << " did not close with Escape";
         EXPECT_FALSE(walked.ChangedDocument) << walked.Command << " changed a document";
+        if (walked.ClosedByEscape) {
+            EXPECT_TRUE(walked.MainWindowActiveAfter) << walked.Command << " left the main window inactive";
+            EXPECT_TRUE(walked.TypingReachedEditor) << walked.Command << " left the keyboard away from the editor";
+        }
         opened += walked.Found ? 1 : 0;
     }
     EXPECT_GT(opened, 60);

@@ -138,6 +138,10 @@ public:
     TmwCustomEdit* ActiveEditor() const override;
     // False for a read-only editor, with the reason in the status bar.
     bool MayChange(const TmwCustomEdit& editor);
+    // Activates the main window with the keyboard in its document: the editor
+    // the window last focused, else the one the user last typed in, else the
+    // current page's. A window of the program that closes gives it back here.
+    void ReturnKeyboard();
     // The active editor when its text may change; none for a read-only one,
     // and the status bar says why nothing happens.
     TmwCustomEdit* EditableEditor();

@@ -11,6 +11,7 @@
 #include "shell/TagCase.h"
 
 #include <QApplication>
+#include <QTabWidget>
 
 #include <algorithm>
 
@@ -20,6 +21,18 @@ bool TForm1::IsOwnEditor(const QWidget* widget) const
         return false;
     return std::find(richedit.begin(), richedit.end(), widget) != richedit.end() ||
            std::find(workspaces_.begin(), workspaces_.end(), widget) != workspaces_.end();
+}
+
+void TForm1::ReturnKeyboard()
+{
+    QWidget* page = PageControl1->currentWidget();
+    for (QWidget* candidate : {focusWidget(), static_cast<QWidget*>(lastFocused_.data()),
+                               page ? static_cast<QWidget*>(page->findChild<TmwCustomEdit*>()) : nullptr})
+        if (IsOwnEditor(candidate) && candidate->isVisible()) {
+            candidate->setFocus(Qt::ActiveWindowFocusReason);
+            break;
+        }
+    activateWindow();
 }
 
 TmwCustomEdit* TForm1::ActiveEditor() const
