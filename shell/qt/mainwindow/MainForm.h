@@ -70,6 +70,9 @@ public:
     // The application's hint changed to hint (the long part of the hint of
     // the control under the mouse); a hint that is not empty goes to the assistant.
     void ApplicationHint(const std::string& hint);
+    // The mouse is on something whose hint is hint (a control's, a menu
+    // item's); a hint other than the last one becomes the application's hint.
+    void MouseOnHint(const QString& hint);
     void RegisterShellEditVerb();
     // True when the FrontPage editor question is to be asked: always when
     // forced, else unless the user stopped it, when FrontPage's editor of

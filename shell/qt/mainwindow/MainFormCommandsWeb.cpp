@@ -2,6 +2,7 @@
 #include "shell/qt/mainwindow/MainFormCommands.h"
 
 #include "editor/qt/mwCustomEdit.h"
+#include "localisation/RunTimeText.h"
 #include "platform/AnsiText.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Registry.h"
@@ -38,6 +39,16 @@ void OpenHelpFile(std::string_view name)
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(ToQPath(path))))
         ShowMessage("No program could be started to show the help file " + path + ".");
+}
+
+const TRunTimeText NoWebBrowser{"No web browser could be started to open "};
+
+// The address through the desktop's web browser; when none starts, the user
+// learns which address it was.
+void OpenInWebBrowser(const QUrl& url)
+{
+    if (!QDesktopServices::openUrl(url))
+        ShowMessage(NoWebBrowser() + FromQString(url.toString()) + ".");
 }
 
 // The file name of the slot whose editor has the focus.
@@ -91,8 +102,7 @@ const std::vector<std::pair<const char*, const char*>>& WebLinks()
 
 void OpenWebLink(const std::string& url)
 {
-    if (!QDesktopServices::openUrl(QUrl(ToQString(url))))
-        ShowMessage("No web browser could be started to open " + url + ".");
+    OpenInWebBrowser(QUrl(ToQString(url)));
 }
 
 std::optional<std::string> PreviewUrl(const std::string& fileName, const std::string& webRoot,
@@ -123,7 +133,7 @@ void PreviewInExternalBrowser(TForm1& form)
         ShowMessage("Save document first!");
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQPath(name)));
+    OpenInWebBrowser(QUrl::fromLocalFile(ToQPath(name)));
 }
 
 bool InternalPreviewAvailable()
