@@ -46,16 +46,17 @@ bool TKeyboardReturn::eventFilter(QObject* watched, QEvent* event)
 
 void TKeyboardReturn::GiveBack(const QPointer<QWidget>& opener)
 {
-    // A window that came up meanwhile keeps the keyboard.
-    if (QApplication::activeModalWidget() || QApplication::activePopupWidget())
-        return;
+    QWidget* modal = QApplication::activeModalWidget();
+    QWidget* target = opener && opener->isVisible() ? opener.data() : modal ? modal : &form_;
+    // A window that came up meanwhile, or that the user went to, keeps the keyboard.
     const QWidget* active = QApplication::activeWindow();
-    if (active && active->isVisible() && active != opener && active != &form_)
+    if (QApplication::activePopupWidget() || (modal && modal != target) ||
+        (active && active->isVisible() && active != target))
         return;
-    if (opener && opener != &form_ && opener->isVisible())
-        opener->activateWindow();
-    else
+    if (target == &form_)
         form_.ReturnKeyboard();
+    else
+        target->activateWindow();
 }
 
 } // namespace vx::shell
