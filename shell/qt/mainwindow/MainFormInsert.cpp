@@ -14,6 +14,7 @@
 #include <QTabWidget>
 
 #include <algorithm>
+#include <initializer_list>
 
 bool TForm1::IsOwnEditor(const QWidget* widget) const
 {
@@ -25,9 +26,9 @@ bool TForm1::IsOwnEditor(const QWidget* widget) const
 
 void TForm1::ReturnKeyboard()
 {
-    QWidget* page = PageControl1->currentWidget();
-    for (QWidget* candidate : {focusWidget(), static_cast<QWidget*>(lastFocused_.data()),
-                               page ? static_cast<QWidget*>(page->findChild<TmwCustomEdit*>()) : nullptr})
+    const QWidget* page = PageControl1->currentWidget();
+    QWidget* pageEditor = page ? page->findChild<TmwCustomEdit*>() : nullptr;
+    for (QWidget* candidate : std::initializer_list<QWidget*>{focusWidget(), lastFocused_.data(), pageEditor})
         if (IsOwnEditor(candidate) && candidate->isVisible()) {
             candidate->setFocus(Qt::ActiveWindowFocusReason);
             break;
