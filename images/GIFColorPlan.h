@@ -6,16 +6,19 @@
 #include "images/GIFCanvas.h"
 
 #include <cstdint>
-#include <map>
+#include <memory>
 #include <optional>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
+class TEncodedSizes;
+class TGIFEncoder;
 class TGIFImage;
 class TGIFSubImage;
 
 using TColorKey = TCanvasPixel;
+// A colour the frames show, numbered in the order of its key: an index into TColorUse::keys.
+using TColorId = int;
 
 // What one frame asks of a colour table.
 struct TFrameColors {
@@ -23,8 +26,10 @@ struct TFrameColors {
     bool onGlobal = false;
     int clear = -1;
     // The colours its pixels show, with how many show each, ordered by colour.
-    std::vector<std::pair<TColorKey, std::uint32_t>> shown;
-    bool Shows(TColorKey key) const;
+    std::vector<std::pair<TColorId, std::uint32_t>> shown;
+    bool Shows(TColorId colour) const;
+    // The entries of a table of its own: its colours and its transparency.
+    int LocalCount() const { return static_cast<int>(shown.size()) + (clear >= 0 ? 1 : 0); }
 };
 
 // The frames the tables serve. A frame with pixels past its table is left as it
@@ -32,9 +37,11 @@ struct TFrameColors {
 // drawn with it.
 struct TColorUse {
     std::vector<TFrameColors> frames;
+    // Every colour the frames or the background show, ascending.
+    std::vector<TColorKey> keys;
     bool globalFixed = false;
     // The global table's colour the background shows in, when it shows at all.
-    std::optional<TColorKey> background;
+    std::optional<TColorId> background;
     // The background shows where the file names no colour: no global table may be made.
     bool backgroundUnnamed = false;
 
@@ -53,50 +60,54 @@ enum class TColorOrder {
 class TTable {
 public:
     TTable() = default;
-    explicit TTable(std::vector<TColorKey> colours);
-    const std::vector<TColorKey>& Colours() const { return colours_; }
+    // allColours: how many colours the use numbers.
+    TTable(std::vector<TColorId> colours, size_t allColours);
+    const std::vector<TColorId>& Colours() const { return colours_; }
     bool clearEntry = false;
     int Count() const { return static_cast<int>(colours_.size()) + (clearEntry ? 1 : 0); }
     int Bytes() const;
     // -1 when the table does not hold the colour.
-    int IndexOf(TColorKey key) const;
+    int IndexOf(TColorId colour) const { return index_[static_cast<size_t>(colour)]; }
     // The first entry whose colour the frame does not show: its transparent index.
     int ClearIndexFor(const TFrameColors& frame) const;
 
 private:
-    std::vector<TColorKey> colours_;
-    std::unordered_map<TColorKey, int> index_;
+    std::vector<TColorId> colours_;
+    std::vector<std::int16_t> index_; // per colour of the use
 };
 
+// The local tables are left to be made when the plan is applied: what a frame
+// costs on its own table does not depend on the order of its entries.
 struct TPlan {
+    TColorOrder order = TColorOrder::coByPixels;
     std::vector<bool> onGlobal; // per frame of the use
     TTable global;
-    std::vector<TTable> local; // per frame; empty for frames on the global table
-    std::vector<int> clearOf;  // per frame: its new transparent index, -1 for none
-    bool Fits() const;
-    const TTable& TableOf(size_t frame) const { return onGlobal[frame] ? global : local[frame]; }
+    std::vector<int> clearOf; // per frame: its new transparent index, -1 for none
+    bool Fits(const TColorUse& use) const;
 };
 
 TPlan MakePlan(const TColorUse& use, std::vector<bool> onGlobal, TColorOrder order);
-// The frame's own table: the colours it shows, and an entry for its transparency.
-TTable LocalTable(const TFrameColors& frame, TColorOrder order);
 
 // The bytes of the tables and of the frames' image data under a plan. A frame's
 // image data depends only on which of its pixels are equal, on the code size and
-// on interlacing, so each frame is encoded once per code size it is asked for.
+// on interlacing, so each frame is encoded once per code size it is asked for,
+// unless `sizes` holds it already.
 class TPlanCost {
 public:
-    TPlanCost(TGIFImage& image, const TColorUse& use);
+    TPlanCost(TGIFImage& image, const TColorUse& use, TEncodedSizes& sizes);
+    ~TPlanCost();
     std::int64_t operator()(const TPlan& plan);
-    // The frame's table (when local) and image data under the plan.
-    std::int64_t FrameBytes(const TPlan& plan, size_t frame);
+    // The frame's image data on the global table with the transparent index given.
+    std::int64_t OnGlobal(const TTable& global, size_t frame, int clear);
+    // The frame's table and image data on a table of its own.
+    std::int64_t OnItsOwn(size_t frame);
 
 private:
     std::int64_t DataBytes(size_t frame, int codeBits, bool interlaced);
 
-    TGIFImage& image_;
     const TColorUse& use_;
-    std::vector<std::map<int, std::int64_t>> sizes_;
+    std::unique_ptr<TGIFEncoder> encoder_;
+    TEncodedSizes& sizes_;
 };
 
 // Rewrites the tables, pixels and transparent indices as the plan lays them out.

@@ -83,7 +83,21 @@ public:
     void Run(int minCodeSize, TPixelCursor& cursor);
 
 private:
-    int ReadCode();
+    // The next code, or -1 when the data ended.
+    int ReadCode()
+    {
+        if (currentBit_ + codeSize_ > lastBit_ && !RefillFor())
+            return -1;
+        const int byte = currentBit_ >> 3;
+        const std::uint32_t bits = static_cast<std::uint32_t>(buffer_[byte]) |
+                                   static_cast<std::uint32_t>(buffer_[byte + 1]) << 8 |
+                                   static_cast<std::uint32_t>(buffer_[byte + 2]) << 16;
+        const int code = static_cast<int>((bits >> (currentBit_ & 7)) & ((1u << codeSize_) - 1));
+        currentBit_ += codeSize_;
+        return code;
+    }
+    // Reads sub-blocks until a whole code is there; false when the data ends first.
+    bool RefillFor();
     bool Refill();
     void Reset();
     void Emit(int code, TPixelCursor& cursor);
@@ -146,22 +160,16 @@ bool TLZWDecoder::Refill()
     return got > 0;
 }
 
-int TLZWDecoder::ReadCode()
+bool TLZWDecoder::RefillFor()
 {
     while (currentBit_ + codeSize_ > lastBit_) {
         if (dataEnded_ || !Refill()) {
             if (currentBit_ >= lastBit_)
                 Warning("Decoder bit buffer under-run");
-            return -1;
+            return false;
         }
     }
-    const int byte = currentBit_ >> 3;
-    const std::uint32_t bits = static_cast<std::uint32_t>(buffer_[byte]) |
-                               static_cast<std::uint32_t>(buffer_[byte + 1]) << 8 |
-                               static_cast<std::uint32_t>(buffer_[byte + 2]) << 16;
-    const int code = static_cast<int>((bits >> (currentBit_ & 7)) & ((1u << codeSize_) - 1));
-    currentBit_ += codeSize_;
-    return code;
+    return true;
 }
 
 void TLZWDecoder::Reset()

@@ -119,9 +119,19 @@ void TGIFEncoder::Clear()
     Output(clearCode_);
 }
 
-void THashTable::Clear()
+THashTable::THashTable()
 {
     std::memset(table_, 0xFF, sizeof table_);
+}
+
+void THashTable::Clear()
+{
+    if (filled_ > kTracked)
+        std::memset(table_, 0xFF, sizeof table_);
+    else
+        for (int i = 0; i < filled_; ++i)
+            table_[filledSlots_[i]] = kEmpty;
+    filled_ = 0;
 }
 
 void THashTable::Insert(std::uint32_t key, int code)
@@ -138,6 +148,7 @@ int THashTable::Lookup(std::uint32_t key) const
 namespace {
 
 constexpr int kDirectBits = 4;
+constexpr int kWidestRow = 1 << kDirectBits;
 
 // The hash table seen as a dictionary: a slot either holds the string or is where it goes.
 struct THashDictionary {
@@ -159,7 +170,12 @@ struct TDirectDictionary {
     int Find(int prefix, int pixel) const { return prefix << bits | pixel; }
     bool Found(int slot) const { return children[slot] != 0; }
     int Code(int slot) const { return children[slot]; }
-    void Set(int slot, int, int, int code) { children[slot] = static_cast<std::uint16_t>(code); }
+    void Set(int slot, int, int, int code)
+    {
+        children[slot] = static_cast<std::uint16_t>(code);
+        // One store of the widest row: what it passes belongs to codes not made yet.
+        std::memset(children + (code << bits), 0, kWidestRow * sizeof *children);
+    }
 };
 
 } // namespace
@@ -167,25 +183,70 @@ struct TDirectDictionary {
 void TLZWEncoder::Clear()
 {
     if (direct_)
-        std::fill_n(children_.begin(), std::min<size_t>(children_.size(), static_cast<size_t>(nextFree_) << initBits_), 0);
+        std::fill_n(children_.begin(), static_cast<size_t>(clearCode_) << initBits_, 0);
     else
-        hash_.Clear();
+        hash_->Clear();
     nextFree_ = firstFree_;
     TGIFEncoder::Clear();
+}
+
+void TLZWEncoder::EncodeChoosing(TByteStream& stream, int bitsPerPixel, const std::uint8_t* pixels,
+                                 const TLZWChoices& choices, bool interlaced, int width, int height)
+{
+    choices_ = &choices;
+    try {
+        Encode(stream, bitsPerPixel, 1 << bitsPerPixel, pixels, interlaced, width, height);
+    } catch (...) {
+        choices_ = nullptr;
+        throw;
+    }
+    choices_ = nullptr;
 }
 
 void TLZWEncoder::Compress()
 {
     direct_ = initBits_ <= kDirectBits;
     if (direct_) {
-        children_.assign(static_cast<size_t>(4096) << initBits_, 0);
-        CompressWith(TDirectDictionary{children_.data(), initBits_});
+        children_.resize(std::max(children_.size(), (static_cast<size_t>(4096) << initBits_) + kWidestRow));
+        const TDirectDictionary dictionary{children_.data(), initBits_};
+        choices_ ? CompressWith<true>(dictionary) : CompressWith<false>(dictionary);
     } else {
-        CompressWith(THashDictionary{&hash_});
+        if (!hash_)
+            hash_ = std::make_unique<THashTable>();
+        const THashDictionary dictionary{hash_.get()};
+        choices_ ? CompressWith<true>(dictionary) : CompressWith<false>(dictionary);
     }
 }
 
+int TLZWEncoder::ChooseFirst(const std::uint8_t* p)
+{
+    const size_t at = PositionOf(p);
+    const int other = choices_->alternative[at];
+    const int index = other >= 0 && OtherRunsLonger(at) ? other : *p;
+    choices_->chosen[at] = static_cast<std::uint8_t>(index);
+    return index;
+}
+
 template <class Dictionary>
+void TLZWEncoder::Choose(Dictionary& dictionary, int prefix, const std::uint8_t* p, int& index, int& slot,
+                         bool& found)
+{
+    const size_t at = PositionOf(p);
+    if (const int other = choices_->alternative[at]; other >= 0) {
+        const int otherSlot = dictionary.Find(prefix, other);
+        const bool otherFound = dictionary.Found(otherSlot);
+        // Where both go on, or neither, the index that runs the longer.
+        const bool takeOther = found != otherFound ? otherFound : OtherRunsLonger(at);
+        if (takeOther) {
+            index = other;
+            slot = otherSlot;
+            found = otherFound;
+        }
+    }
+    choices_->chosen[at] = static_cast<std::uint8_t>(index);
+}
+
+template <bool Choosing, class Dictionary>
 void TLZWEncoder::CompressWith(Dictionary dictionary)
 {
     Clear();
@@ -193,11 +254,16 @@ void TLZWEncoder::CompressWith(Dictionary dictionary)
     const std::uint8_t* end;
     if (!NextSpan(p, end))
         return;
-    int prefix = *p++;
+    int prefix = Choosing ? ChooseFirst(p) : *p;
+    ++p;
     do {
         for (; p != end; ++p) {
-            const int slot = dictionary.Find(prefix, *p);
-            if (dictionary.Found(slot)) {
+            int index = *p;
+            int slot = dictionary.Find(prefix, index);
+            bool found = dictionary.Found(slot);
+            if constexpr (Choosing)
+                Choose(dictionary, prefix, p, index, slot, found);
+            if (found) {
                 prefix = dictionary.Code(slot);
                 continue;
             }
@@ -205,8 +271,8 @@ void TLZWEncoder::CompressWith(Dictionary dictionary)
             if (nextFree_ >= 4095)
                 Clear();
             else
-                dictionary.Set(slot, prefix, *p, nextFree_++);
-            prefix = *p;
+                dictionary.Set(slot, prefix, index, nextFree_++);
+            prefix = index;
         }
     } while (NextSpan(p, end));
     OutputCode(prefix);

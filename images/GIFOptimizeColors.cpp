@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <limits>
 #include <numeric>
-#include <unordered_set>
 
 namespace {
 
@@ -31,17 +30,22 @@ std::vector<size_t> LargestFirst(const TColorUse& use)
 std::vector<bool> GrownFrom(const TColorUse& use, size_t seed)
 {
     std::vector<bool> onGlobal(use.frames.size(), false);
-    std::unordered_set<TColorKey> colours;
-    if (use.background)
-        colours.insert(*use.background);
+    std::vector<bool> taken(use.keys.size(), false);
+    int colours = 0;
+    if (use.background) {
+        taken[static_cast<size_t>(*use.background)] = true;
+        ++colours;
+    }
     auto take = [&](size_t f) {
-        std::unordered_set<TColorKey> grown = colours;
-        for (const auto& [key, n] : use.frames[f].shown)
-            grown.insert(key);
+        int fresh = 0;
+        for (const auto& [colour, n] : use.frames[f].shown)
+            fresh += taken[static_cast<size_t>(colour)] ? 0 : 1;
         // One entry stays free for a frame that needs a transparent index of its own.
-        if (static_cast<int>(grown.size()) >= kMaxColors)
+        if (colours + fresh >= kMaxColors)
             return;
-        colours = std::move(grown);
+        for (const auto& [colour, n] : use.frames[f].shown)
+            taken[static_cast<size_t>(colour)] = true;
+        colours += fresh;
         onGlobal[f] = true;
     };
     take(seed);
@@ -52,27 +56,17 @@ std::vector<bool> GrownFrom(const TColorUse& use, size_t seed)
 }
 
 // Each frame whose colours the plan's global table holds goes where it costs less.
-std::vector<bool> Cheaper(const TColorUse& use, const TPlan& plan, TColorOrder order, TPlanCost& cost)
+std::vector<bool> Cheaper(const TColorUse& use, const TPlan& plan, TPlanCost& cost)
 {
     std::vector<bool> onGlobal = plan.onGlobal;
-    TPlan trial = plan;
     for (size_t f = 0; f < use.frames.size(); ++f) {
         const TFrameColors& frame = use.frames[f];
         const bool fits = std::all_of(frame.shown.begin(), frame.shown.end(),
                                       [&](const auto& s) { return plan.global.IndexOf(s.first) >= 0; });
         if (!fits)
             continue;
-        trial.onGlobal[f] = true;
-        trial.clearOf[f] = frame.clear >= 0 ? std::min(plan.global.ClearIndexFor(frame), kMaxColors - 1) : -1;
-        const std::int64_t global = cost.FrameBytes(trial, f);
-        trial.onGlobal[f] = false;
-        trial.local[f] = LocalTable(frame, order);
-        trial.clearOf[f] = frame.clear >= 0 ? static_cast<int>(frame.shown.size()) : -1;
-        const std::int64_t local = cost.FrameBytes(trial, f);
-        onGlobal[f] = global <= local;
-        trial.onGlobal[f] = plan.onGlobal[f];
-        trial.local[f] = plan.local[f];
-        trial.clearOf[f] = plan.clearOf[f];
+        const int clear = frame.clear >= 0 ? std::min(plan.global.ClearIndexFor(frame), kMaxColors - 1) : -1;
+        onGlobal[f] = cost.OnGlobal(plan.global, f, clear) <= cost.OnItsOwn(f);
     }
     return onGlobal;
 }
@@ -85,11 +79,11 @@ void ShrinkColorMaps(TGIFImage& image, const TFrameDone& done)
     const TPlan plan = MakePlan(use, use.AsTheyAre(), TColorOrder::coByPixels);
     for (size_t f = 0; f < use.frames.size(); ++f)
         done();
-    if (plan.Fits())
+    if (plan.Fits(use))
         ApplyPlan(image, use, plan);
 }
 
-void ArrangeColorMaps(TGIFImage& image, const TFrameDone& done)
+void ArrangeColorMaps(TGIFImage& image, TEncodedSizes& sizes, const TFrameDone& done)
 {
     const TColorUse use = TColorUse::Of(image);
     const size_t frames = use.frames.size();
@@ -99,23 +93,23 @@ void ArrangeColorMaps(TGIFImage& image, const TFrameDone& done)
         if (!use.backgroundUnnamed) {
             layouts.emplace_back(frames, true);
             // When not all colours fit one table, the largest frames each seed one.
-            if (!MakePlan(use, layouts.back(), TColorOrder::coByPixels).Fits()) {
+            if (!MakePlan(use, layouts.back(), TColorOrder::coByPixels).Fits(use)) {
                 const std::vector<size_t> largest = LargestFirst(use);
                 for (size_t i = 0; i < largest.size() && i < kMostSeeds; ++i)
                     layouts.push_back(GrownFrom(use, largest[i]));
             }
         }
     }
-    TPlanCost cost(image, use);
+    TPlanCost cost(image, use, sizes);
     std::optional<TPlan> best;
     std::int64_t bestBytes = std::numeric_limits<std::int64_t>::max();
-    auto consider = [&](TPlan plan) {
-        if (!plan.Fits())
+    auto consider = [&](const TPlan& plan) {
+        if (!plan.Fits(use))
             return;
         const std::int64_t bytes = cost(plan);
         if (bytes < bestBytes) {
             bestBytes = bytes;
-            best = std::move(plan);
+            best = plan;
         }
     };
     for (const std::vector<bool>& layout : layouts)
@@ -123,8 +117,8 @@ void ArrangeColorMaps(TGIFImage& image, const TFrameDone& done)
                                   TColorOrder::coPacked}) {
             const TPlan plan = MakePlan(use, layout, order);
             consider(plan);
-            if (plan.Fits() && !use.globalFixed && !use.backgroundUnnamed)
-                consider(MakePlan(use, Cheaper(use, plan, order, cost), order));
+            if (plan.Fits(use) && !use.globalFixed && !use.backgroundUnnamed)
+                consider(MakePlan(use, Cheaper(use, plan, cost), order));
         }
     for (size_t f = 0; f < frames; ++f)
         done();
