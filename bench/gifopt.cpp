@@ -1,9 +1,8 @@
 // The GIF optimiser (all options) beside `gifsicle -O3` on two generated
 // corpora of 30 files each: the project's own (GIFCorpus.h, written by our
 // library) and ImageMagick's (GIFMagickCorpus.h, made by convert; left out
-// without it). Both sides run one process per file, as gifsicle is used: this
-// program optimises one file when called as
-//   bench_gifopt --optimize IN.gif OUT.gif
+// without it). Both sides run one process per file, as gifsicle is used: ours
+// is gifopt_file (gifopt/OptimizeFile.cpp), built beside this program.
 // A round times one pass over a corpus for each side, ours and gifsicle's in
 // turn, the side going first alternating between rounds. The headline, per
 // corpus, is the median over the rounds of each round's time ratio ours /
@@ -18,17 +17,13 @@
 // gifsicle is the Debian package, run as a black box.
 #include "bench/GIFCorpus.h"
 #include "bench/GIFMagickCorpus.h"
-#include "images/GIFImage.h"
-#include "images/GIFStream.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <exception>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -85,11 +80,6 @@ const std::vector<TCorpus>& Corpora()
     return corpora;
 }
 
-fs::path Self()
-{
-    return fs::read_symlink("/proc/self/exe");
-}
-
 bool HaveGifsicle()
 {
     return std::system("command -v gifsicle >/dev/null 2>&1") == 0;
@@ -99,7 +89,7 @@ bool HaveGifsicle()
 std::vector<std::string> Command(bool ours, const fs::path& in, const fs::path& out)
 {
     if (ours)
-        return {Self().string(), "--optimize", in.string(), out.string()};
+        return {VX_GIFOPT_FILE, in.string(), out.string()};
     return {"gifsicle", "-O3", in.string(), "-o", out.string()};
 }
 
@@ -268,25 +258,6 @@ int CountInstructions()
     return 0;
 }
 
-// Our side of a pass: one file optimised as the image optimiser window does it.
-int OptimizeFile(const std::string& in, const std::string& out)
-{
-    try {
-        std::ifstream input(in, std::ios::binary);
-        TMemoryByteStream source(std::string(std::istreambuf_iterator<char>(input), {}));
-        TGIFImage image;
-        image.LoadFromStream(source);
-        image.Optimize(ooAll, 0, 0, 8);
-        TMemoryByteStream result;
-        image.SaveToStream(result);
-        std::ofstream(out, std::ios::binary) << result.Data();
-        return 0;
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s: %s\n", in.c_str(), e.what());
-        return 1;
-    }
-}
-
 // Takes "--rounds=N" out of the arguments.
 int RoundsArgument(int& argc, char** argv, int rounds)
 {
@@ -305,8 +276,6 @@ int RoundsArgument(int& argc, char** argv, int rounds)
 
 int main(int argc, char** argv)
 {
-    if (argc == 4 && std::strcmp(argv[1], "--optimize") == 0)
-        return OptimizeFile(argv[2], argv[3]);
     int status = 0;
     if (argc == 2 && std::strcmp(argv[1], "--instructions") == 0) {
         status = CountInstructions();

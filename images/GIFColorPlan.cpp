@@ -26,11 +26,6 @@ int TableBits(int count)
     return std::max(TGIFColorMap::BitsFor(count), 1);
 }
 
-int TableBytes(int count)
-{
-    return count > 0 ? 3 << TableBits(count) : 0;
-}
-
 // The code size of a frame whose highest index is the one given.
 int CodeBits(int highest)
 {
@@ -253,9 +248,9 @@ std::vector<bool> TColorUse::AsTheyAre() const
     return onGlobal;
 }
 
-int TTable::Bytes() const
+int TTable::BytesFor(int count)
 {
-    return TableBytes(Count());
+    return count > 0 ? 3 << TableBits(count) : 0;
 }
 
 TTable::TTable(std::vector<TColorId> colours, size_t allColours)
@@ -325,10 +320,10 @@ TPlanCost::TPlanCost(TGIFImage& image, const TColorUse& use, TEncodedSizes& size
 
 TPlanCost::~TPlanCost() = default;
 
-std::int64_t TPlanCost::DataBytes(size_t frame, int codeBits, bool interlaced)
+std::int64_t TPlanCost::DataBytes(size_t frame, const TDataLayout& layout)
 {
     const TGIFSubImage& source = *use_.frames[frame].frame;
-    if (const std::optional<std::int64_t> known = sizes_.Find(source, codeBits, interlaced))
+    if (const std::optional<std::int64_t> known = sizes_.Find(source, layout.codeBits, layout.interlaced))
         return *known;
     // Any numbering that keeps equal pixels equal encodes to the same size.
     std::array<int, kMaxColors> rank;
@@ -342,35 +337,38 @@ std::int64_t TPlanCost::DataBytes(size_t frame, int codeBits, bool interlaced)
         pixel = static_cast<std::uint8_t>(r);
     }
     TMemoryByteStream data;
-    encoder_->Encode(data, codeBits, 1 << codeBits, pixels.data(), interlaced, source.Width(), source.Height());
+    encoder_->Encode(data, layout.codeBits, 1 << layout.codeBits, pixels.data(), layout.interlaced, source.Width(),
+                     source.Height());
     const auto bytes = static_cast<std::int64_t>(data.Data().size());
-    sizes_.Add(source, codeBits, interlaced, bytes);
+    sizes_.Add(source, layout.codeBits, layout.interlaced, bytes);
     return bytes;
 }
 
-std::int64_t TPlanCost::OnGlobal(const TTable& global, size_t frame, int clear)
+TDataLayout TPlanCost::OnGlobal(const TTable& global, size_t frame, int clear) const
 {
     const TFrameColors& colours = use_.frames[frame];
     int highest = clear;
     for (const auto& [colour, n] : colours.shown)
         highest = std::max(highest, global.IndexOf(colour));
-    return DataBytes(frame, CodeBits(highest), colours.frame->Interlaced());
+    return TDataLayout{CodeBits(highest), colours.frame->Interlaced()};
 }
 
-std::int64_t TPlanCost::OnItsOwn(size_t frame)
+TDataLayout TPlanCost::OnItsOwn(size_t frame) const
 {
-    const TFrameColors& colours = use_.frames[frame];
-    // Its table holds its colours first, then the transparent entry.
-    const int highest = colours.LocalCount() - 1;
-    // Frames on a local table are written without interlacing.
-    return DataBytes(frame, CodeBits(highest), false) + TableBytes(colours.LocalCount());
+    // Its table holds its colours first, then the transparent entry; frames on
+    // a table of their own are written without interlacing.
+    return TDataLayout{CodeBits(use_.frames[frame].LocalCount() - 1), false};
 }
 
-std::int64_t TPlanCost::operator()(const TPlan& plan)
+TPlanBytes TPlanCost::Of(const TPlan& plan) const
 {
-    std::int64_t bytes = plan.global.Bytes();
-    for (size_t f = 0; f < use_.frames.size(); ++f)
-        bytes += plan.onGlobal[f] ? OnGlobal(plan.global, f, plan.clearOf[f]) : OnItsOwn(f);
+    TPlanBytes bytes;
+    bytes.tables = plan.global.Bytes();
+    for (size_t f = 0; f < use_.frames.size(); ++f) {
+        if (!plan.onGlobal[f])
+            bytes.tables += TTable::BytesFor(use_.frames[f].LocalCount());
+        bytes.data.push_back(plan.onGlobal[f] ? OnGlobal(plan.global, f, plan.clearOf[f]) : OnItsOwn(f));
+    }
     return bytes;
 }
 

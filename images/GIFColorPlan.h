@@ -65,7 +65,9 @@ public:
     const std::vector<TColorId>& Colours() const { return colours_; }
     bool clearEntry = false;
     int Count() const { return static_cast<int>(colours_.size()) + (clearEntry ? 1 : 0); }
-    int Bytes() const;
+    int Bytes() const { return BytesFor(Count()); }
+    // The bytes of a table of count entries.
+    static int BytesFor(int count);
     // -1 when the table does not hold the colour.
     int IndexOf(TColorId colour) const { return index_[static_cast<size_t>(colour)]; }
     // The first entry whose colour the frame does not show: its transparent index.
@@ -88,23 +90,35 @@ struct TPlan {
 
 TPlan MakePlan(const TColorUse& use, std::vector<bool> onGlobal, TColorOrder order);
 
+// How a frame's image data is written: the code size, and whether interlaced.
+struct TDataLayout {
+    int codeBits = 0;
+    bool interlaced = false;
+    bool operator==(const TDataLayout&) const = default;
+};
+
+// The bytes a plan writes: its tables, and each frame's image data laid out as given.
+struct TPlanBytes {
+    std::int64_t tables = 0;
+    std::vector<TDataLayout> data; // per frame of the use
+};
+
 // The bytes of the tables and of the frames' image data under a plan. A frame's
 // image data depends only on which of its pixels are equal, on the code size and
-// on interlacing, so each frame is encoded once per code size it is asked for,
+// on interlacing, so each frame is encoded once per layout it is asked for,
 // unless `sizes` holds it already.
 class TPlanCost {
 public:
     TPlanCost(TGIFImage& image, const TColorUse& use, TEncodedSizes& sizes);
     ~TPlanCost();
-    std::int64_t operator()(const TPlan& plan);
-    // The frame's image data on the global table with the transparent index given.
-    std::int64_t OnGlobal(const TTable& global, size_t frame, int clear);
-    // The frame's table and image data on a table of its own.
-    std::int64_t OnItsOwn(size_t frame);
+    TPlanBytes Of(const TPlan& plan) const;
+    // The layout of the frame's image data on the global table with the transparent index given.
+    TDataLayout OnGlobal(const TTable& global, size_t frame, int clear) const;
+    // The layout of the frame's image data on a table of its own.
+    TDataLayout OnItsOwn(size_t frame) const;
+    std::int64_t DataBytes(size_t frame, const TDataLayout& layout);
 
 private:
-    std::int64_t DataBytes(size_t frame, int codeBits, bool interlaced);
-
     const TColorUse& use_;
     std::unique_ptr<TGIFEncoder> encoder_;
     TEncodedSizes& sizes_;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <endian.h>
 #include <vector>
 
 namespace {
@@ -88,10 +89,10 @@ private:
     {
         if (currentBit_ + codeSize_ > lastBit_ && !RefillFor())
             return -1;
-        const int byte = currentBit_ >> 3;
-        const std::uint32_t bits = static_cast<std::uint32_t>(buffer_[byte]) |
-                                   static_cast<std::uint32_t>(buffer_[byte + 1]) << 8 |
-                                   static_cast<std::uint32_t>(buffer_[byte + 2]) << 16;
+        // Four bytes at once (the buffer has room past its data): a code spans three at most.
+        std::uint32_t bits;
+        std::memcpy(&bits, buffer_ + (currentBit_ >> 3), sizeof bits);
+        bits = le32toh(bits);
         const int code = static_cast<int>((bits >> (currentBit_ & 7)) & ((1u << codeSize_) - 1));
         currentBit_ += codeSize_;
         return code;
@@ -201,11 +202,12 @@ bool TLZWDecoder::EmitDirect(int code, int length, TPixelCursor& cursor)
         out[i--] = static_cast<std::uint8_t>(firstCode_);
         code = oldCode_;
     }
-    while (i > 0 && code >= clear_) {
-        out[i--] = suffix_[code];
+    // The table's lengths follow its prefixes, so the string ends at a pixel code.
+    for (; i > 0; --i) {
+        out[i] = suffix_[code];
         code = prefix_[code];
     }
-    if (i != 0 || code >= clear_)
+    if (code >= clear_)
         return false;
     out[0] = suffix_[code];
     firstCode_ = suffix_[code];

@@ -183,7 +183,7 @@ struct TDirectDictionary {
 void TLZWEncoder::Clear()
 {
     if (direct_)
-        std::fill_n(children_.begin(), static_cast<size_t>(clearCode_) << initBits_, 0);
+        std::fill_n(children_.get(), static_cast<size_t>(clearCode_) << initBits_, 0);
     else
         hash_->Clear();
     nextFree_ = firstFree_;
@@ -207,8 +207,11 @@ void TLZWEncoder::Compress()
 {
     direct_ = initBits_ <= kDirectBits;
     if (direct_) {
-        children_.resize(std::max(children_.size(), (static_cast<size_t>(4096) << initBits_) + kWidestRow));
-        const TDirectDictionary dictionary{children_.data(), initBits_};
+        if (const size_t needed = (static_cast<size_t>(4096) << initBits_) + kWidestRow; childCount_ < needed) {
+            children_ = std::make_unique_for_overwrite<std::uint16_t[]>(needed);
+            childCount_ = needed;
+        }
+        const TDirectDictionary dictionary{children_.get(), initBits_};
         choices_ ? CompressWith<true>(dictionary) : CompressWith<false>(dictionary);
     } else {
         if (!hash_)

@@ -200,6 +200,8 @@ private:
     const TLZWChoices* choices_ = nullptr;
     std::unique_ptr<THashTable> hash_;
     // Row `code` holds the codes of the strings code + pixel; a row is emptied
-    // when its code is made (literal codes' rows at each clear).
-    std::vector<std::uint16_t> children_;
+    // when its code is made (literal codes' rows at each clear), so the table
+    // is never emptied whole.
+    std::unique_ptr<std::uint16_t[]> children_;
+    size_t childCount_ = 0;
 };

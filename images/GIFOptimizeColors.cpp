@@ -5,7 +5,6 @@
 #include "images/GIFOptimizePhases.h"
 
 #include <algorithm>
-#include <limits>
 #include <numeric>
 
 namespace {
@@ -66,7 +65,10 @@ std::vector<bool> Cheaper(const TColorUse& use, const TPlan& plan, TPlanCost& co
         if (!fits)
             continue;
         const int clear = frame.clear >= 0 ? std::min(plan.global.ClearIndexFor(frame), kMaxColors - 1) : -1;
-        onGlobal[f] = cost.OnGlobal(plan.global, f, clear) <= cost.OnItsOwn(f);
+        const TDataLayout global = cost.OnGlobal(plan.global, f, clear), own = cost.OnItsOwn(f);
+        // Laid out alike, the image data is as large either way and a table of its own only adds.
+        onGlobal[f] = global == own ||
+                      cost.DataBytes(f, global) <= cost.DataBytes(f, own) + TTable::BytesFor(frame.LocalCount());
     }
     return onGlobal;
 }
@@ -101,16 +103,15 @@ void ArrangeColorMaps(TGIFImage& image, TEncodedSizes& sizes, const TFrameDone& 
         }
     }
     TPlanCost cost(image, use, sizes);
-    std::optional<TPlan> best;
-    std::int64_t bestBytes = std::numeric_limits<std::int64_t>::max();
+    struct TCandidate {
+        std::vector<bool> onGlobal;
+        TColorOrder order;
+        TPlanBytes bytes;
+    };
+    std::vector<TCandidate> candidates;
     auto consider = [&](const TPlan& plan) {
-        if (!plan.Fits(use))
-            return;
-        const std::int64_t bytes = cost(plan);
-        if (bytes < bestBytes) {
-            bestBytes = bytes;
-            best = plan;
-        }
+        if (plan.Fits(use))
+            candidates.push_back(TCandidate{plan.onGlobal, plan.order, cost.Of(plan)});
     };
     for (const std::vector<bool>& layout : layouts)
         for (TColorOrder order : {TColorOrder::coByPixels, TColorOrder::coByFrames, TColorOrder::coBySmallFrames,
@@ -122,6 +123,25 @@ void ArrangeColorMaps(TGIFImage& image, TEncodedSizes& sizes, const TFrameDone& 
         }
     for (size_t f = 0; f < frames; ++f)
         done();
-    if (best)
-        ApplyPlan(image, use, *best);
+    if (candidates.empty())
+        return;
+    // A frame whose image data every candidate lays out alike adds as much to
+    // each: it need not be encoded to find the smallest.
+    std::vector<bool> differs(frames, false);
+    for (const TCandidate& candidate : candidates)
+        for (size_t f = 0; f < frames; ++f)
+            differs[f] = differs[f] || candidate.bytes.data[f] != candidates.front().bytes.data[f];
+    const TCandidate* best = nullptr;
+    std::int64_t bestBytes = 0;
+    for (const TCandidate& candidate : candidates) {
+        std::int64_t bytes = candidate.bytes.tables;
+        for (size_t f = 0; f < frames; ++f)
+            if (differs[f])
+                bytes += cost.DataBytes(f, candidate.bytes.data[f]);
+        if (!best || bytes < bestBytes) {
+            best = &candidate;
+            bestBytes = bytes;
+        }
+    }
+    ApplyPlan(image, use, MakePlan(use, best->onGlobal, best->order));
 }

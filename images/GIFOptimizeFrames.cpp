@@ -206,8 +206,31 @@ std::int64_t EncodedSize(TGIFEncoder& encoder, const TGIFSubImage& frame, const 
     return static_cast<std::int64_t>(data.Data().size());
 }
 
+// The encoders frames are weighed with, made once for the walk: the one the
+// image writes with, and the LZW encoder that chooses between indices (the
+// same when the image writes LZW).
+class TWeighing {
+public:
+    explicit TWeighing(TGIFImage& image) : writer_(MakeEncoder(&image)), chooser_(dynamic_cast<TLZWEncoder*>(writer_.get()))
+    {
+        if (!chooser_) {
+            ownChooser_ = std::make_unique<TLZWEncoder>(&image);
+            chooser_ = ownChooser_.get();
+        }
+    }
+    TGIFEncoder& Writer() { return *writer_; }
+    TLZWEncoder& Chooser() { return *chooser_; }
+    // What the chooser writes is what the writer would.
+    bool ChooserWrites() const { return chooser_ == writer_.get(); }
+
+private:
+    std::unique_ptr<TGIFEncoder> writer_;
+    TLZWEncoder* chooser_;
+    std::unique_ptr<TLZWEncoder> ownChooser_;
+};
+
 // Pixels that look the same transparent or in their colour take what encodes smaller.
-void ChooseIndices(TGIFSubImage& frame, const TGIFCanvas& below, TEncodedSizes& sizes)
+void ChooseIndices(TGIFSubImage& frame, const TGIFCanvas& below, TWeighing& weighing, TEncodedSizes& sizes)
 {
     const int clear = FrameTransparentIndex(frame);
     if (clear < 0)
@@ -238,15 +261,6 @@ void ChooseIndices(TGIFSubImage& frame, const TGIFCanvas& below, TEncodedSizes& 
     int highest = *std::max_element(frame.Data().begin(), frame.Data().end());
     highest = std::max<int>(highest, *std::max_element(alternative.begin(), alternative.end()));
     const int bits = TGIFColorMap::BitsFor(highest + 1);
-    const std::unique_ptr<TGIFEncoder> encoder = MakeEncoder(frame.Image());
-    // The LZW encoder chooses; when it is the one the image writes with, what it
-    // wrote while choosing is the size of the pixels it chose.
-    auto* chooser = dynamic_cast<TLZWEncoder*>(encoder.get());
-    std::unique_ptr<TLZWEncoder> ownChooser;
-    if (!chooser) {
-        ownChooser = std::make_unique<TLZWEncoder>(frame.Image());
-        chooser = ownChooser.get();
-    }
     std::vector<std::vector<std::uint8_t>> tried;
     std::int64_t bestSize = -1;
     size_t best = 0;
@@ -254,7 +268,8 @@ void ChooseIndices(TGIFSubImage& frame, const TGIFCanvas& below, TEncodedSizes& 
         // The same pixels chosen another way encode no smaller.
         if (std::find(tried.begin(), tried.end(), pixels) != tried.end())
             return;
-        const std::int64_t size = knownSize >= 0 ? knownSize : EncodedSize(*encoder, frame, pixels, interlaced);
+        const std::int64_t size =
+            knownSize >= 0 ? knownSize : EncodedSize(weighing.Writer(), frame, pixels, interlaced);
         tried.push_back(std::move(pixels));
         if (bestSize < 0 || size < bestSize) {
             bestSize = size;
@@ -264,10 +279,10 @@ void ChooseIndices(TGIFSubImage& frame, const TGIFCanvas& below, TEncodedSizes& 
     const int choosingBits = std::clamp(bits, kMinCodeBits, kMaxCodeBits);
     for (TIndexChoice rule : {TIndexChoice::icPreferred, TIndexChoice::icLongerRun}) {
         std::vector<std::uint8_t> pixels = frame.Data();
-        const std::int64_t size =
-            ChooseIndicesForLZW(*chooser, pixels, alternative, frame.Width(), frame.Height(), bits, interlaced, rule);
-        // The writer may take narrower codes for them than the choosing did.
-        const bool sameCodes = chooser == encoder.get() &&
+        const std::int64_t size = ChooseIndicesForLZW(weighing.Chooser(), pixels, alternative, frame.Width(),
+                                                      frame.Height(), bits, interlaced, rule);
+        // What the chooser wrote is their size, unless the writer takes narrower codes for them.
+        const bool sameCodes = weighing.ChooserWrites() &&
                                std::clamp(WrittenCodeBits(pixels), kMinCodeBits, kMaxCodeBits) == choosingBits;
         consider(std::move(pixels), sameCodes ? size : -1);
     }
@@ -320,6 +335,7 @@ bool MayDelete(TGIFImage& image, int index)
 std::vector<int> RewriteFrames(TGIFImage& image, bool merge, bool crop, TEncodedSizes& sizes, const TFrameDone& done)
 {
     std::vector<int> invisible;
+    TWeighing weighing(image);
     WalkFrames(image, [&](int index, const TGIFCanvas& below) {
         TGIFSubImage& frame = image.Images().SubImage(index);
         done();
@@ -333,7 +349,7 @@ std::vector<int> RewriteFrames(TGIFImage& image, bool merge, bool crop, TEncoded
             return;
         }
         if (merge)
-            ChooseIndices(frame, below, sizes);
+            ChooseIndices(frame, below, weighing, sizes);
     });
     return invisible;
 }
