@@ -30,6 +30,7 @@
 #include <map>
 #include <spawn.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -93,8 +94,9 @@ std::vector<std::string> Command(bool ours, const fs::path& in, const fs::path& 
     return {"gifsicle", "-O3", in.string(), "-o", out.string()};
 }
 
-// Runs the command with its output and warnings thrown away; false when it fails.
-bool Run(const std::vector<std::string>& command)
+// Runs the command with its output and warnings thrown away; answers the
+// processor time (user and system) it took in seconds, or -1 when it failed.
+double Run(const std::vector<std::string>& command)
 {
     std::vector<char*> argv;
     for (const std::string& word : command)
@@ -108,7 +110,11 @@ bool Run(const std::vector<std::string>& command)
     const int error = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     int status = 0;
-    return error == 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    rusage usage{};
+    if (error != 0 || ::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 fs::path OutputOf(const fs::path& in, bool ours)
@@ -120,16 +126,21 @@ fs::path OutputOf(const fs::path& in, bool ours)
 void Pass(benchmark::State& state, const TCorpus& corpus, bool ours)
 {
     std::int64_t bytes = 0;
+    double processor = 0;
     for (auto _ : state) {
         bytes = 0;
+        processor = 0;
         for (const fs::path& file : corpus.files) {
-            if (!Run(Command(ours, file, OutputOf(file, ours)))) {
+            const double seconds = Run(Command(ours, file, OutputOf(file, ours)));
+            if (seconds < 0) {
                 state.SkipWithError(("failed on " + file.filename().string()).c_str());
                 return;
             }
+            processor += seconds;
             bytes += static_cast<std::int64_t>(fs::file_size(OutputOf(file, ours)));
         }
     }
+    state.counters["cpu_ms"] = processor * 1000;
     state.counters["files"] = static_cast<double>(corpus.files.size());
     state.counters["input_bytes"] = static_cast<double>(corpus.bytes);
     state.counters["output_bytes"] = static_cast<double>(bytes);
@@ -155,16 +166,9 @@ void RegisterRounds(int rounds)
         }
 }
 
-double Median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-// The console's report, then per corpus the rounds' median times and time ratio with the bytes.
+// The console's report, then per corpus and measure (wall-clock time of the
+// pass, processor time of its processes) the rounds' medians and the median
+// of each round's ratio, with the bytes.
 class TRatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
@@ -177,43 +181,61 @@ public:
             const std::string name = run.benchmark_name();
             const size_t first = name.find('/'), second = name.find('/', first + 1);
             TSide& side = corpora_[name.substr(first + 1, second - first - 1)][name.substr(0, first)];
-            side.milliseconds[name.substr(second + 1)] = run.GetAdjustedRealTime();
+            const std::string round = name.substr(second + 1);
+            side.wall[round] = run.GetAdjustedRealTime();
+            side.processor[round] = run.counters.at("cpu_ms").value;
             side.bytes = run.counters.at("output_bytes").value;
         }
     }
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        std::printf("\n%-8s %6s %10s %12s %12s %12s %14s %12s\n", "corpus", "rounds", "ours ms", "gifsicle ms",
-                    "time ratio", "ours bytes", "gifsicle bytes", "bytes ratio");
+        std::printf("\n%-8s %-5s %6s %10s %12s %10s %12s %14s %12s\n", "corpus", "time", "rounds", "ours ms",
+                    "gifsicle ms", "ratio", "ours bytes", "gifsicle bytes", "bytes ratio");
         for (const auto& [corpus, sides] : corpora_) {
             const auto ours = sides.find("Ours"), theirs = sides.find("Gifsicle");
             if (ours == sides.end())
                 continue;
-            std::vector<double> oursTimes, theirTimes, ratios;
-            for (const auto& [round, ms] : ours->second.milliseconds) {
-                oursTimes.push_back(ms);
-                if (theirs == sides.end() || !theirs->second.milliseconds.count(round))
+            for (const auto& [measure, times] : {std::pair{"wall", &TSide::wall}, {"cpu", &TSide::processor}}) {
+                const TRound& oursTimes = ours->second.*times;
+                std::printf("%-8s %-5s %6zu %10.1f", corpus.c_str(), measure, oursTimes.size(), Median(oursTimes, {}));
+                if (theirs == sides.end()) {
+                    std::printf(" %12s %10s %12.0f\n", "-", "-", ours->second.bytes);
                     continue;
-                theirTimes.push_back(theirs->second.milliseconds.at(round));
-                ratios.push_back(ms / theirTimes.back());
+                }
+                const TRound& theirTimes = theirs->second.*times;
+                std::printf(" %12.1f %10.3f %12.0f %14.0f %12.4f\n", Median(theirTimes, {}),
+                            Median(oursTimes, theirTimes), ours->second.bytes, theirs->second.bytes,
+                            ours->second.bytes / theirs->second.bytes);
             }
-            std::printf("%-8s %6zu %10.1f", corpus.c_str(), oursTimes.size(), Median(oursTimes));
-            if (ratios.empty()) {
-                std::printf(" %12s %12s %12.0f\n", "-", "-", ours->second.bytes);
-                continue;
-            }
-            std::printf(" %12.1f %12.3f %12.0f %14.0f %12.4f\n", Median(theirTimes), Median(ratios),
-                        ours->second.bytes, theirs->second.bytes, ours->second.bytes / theirs->second.bytes);
         }
-        std::printf("time ratio: the median over the rounds of ours / gifsicle; below 1 ours is faster\n");
+        std::printf("ratio: the median over the rounds of ours / gifsicle; below 1 ours is faster. wall: the "
+                    "pass as a clock sees it; cpu: the processor time of its processes, which other work on "
+                    "the machine disturbs less\n");
     }
 
 private:
+    using TRound = std::map<std::string, double>; // milliseconds per round
     struct TSide {
-        std::map<std::string, double> milliseconds; // per round
+        TRound wall;
+        TRound processor;
         double bytes = 0;
     };
+    // The median of the rounds' figures, divided round by round by the peer's when given.
+    static double Median(const TRound& rounds, const TRound& peer)
+    {
+        std::vector<double> values;
+        for (const auto& [round, ms] : rounds)
+            if (peer.empty())
+                values.push_back(ms);
+            else if (const auto other = peer.find(round); other != peer.end() && other->second > 0)
+                values.push_back(ms / other->second);
+        if (values.empty())
+            return 0;
+        std::sort(values.begin(), values.end());
+        const size_t n = values.size();
+        return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    }
     std::map<std::string, std::map<std::string, TSide>> corpora_;
 };
 

@@ -25,44 +25,52 @@ std::vector<int> RowOrder(int height, bool interlaced)
 
 } // namespace
 
-std::int64_t ChooseIndicesForLZW(TLZWEncoder& encoder, std::vector<std::uint8_t>& pixels,
-                                 const std::vector<std::int16_t>& alternative, int width, int height, int bitsPerPixel,
-                                 bool interlaced, TIndexChoice rule)
+std::vector<TChosenIndices> ChooseIndicesForLZW(TLZWEncoder& encoder, const std::vector<std::uint8_t>& pixels,
+                                                const std::vector<std::int16_t>& alternative, int width, int height,
+                                                int bitsPerPixel, bool interlaced)
 {
     if (width <= 0 || height <= 0)
-        return 0;
-    std::vector<std::uint8_t> chosen(pixels.size());
+        return {};
+    // How many pixels from each on may take each of its two indices in a row,
+    // counted back from the last pixel the encoder takes. The next pixel's
+    // indices and runs are carried along rather than read back.
+    std::vector<std::uint32_t> runOfHeld(pixels.size()), runOfOther(pixels.size());
+    const std::vector<int> rows = RowOrder(height, interlaced);
+    int nextHeld = -1, nextOther = -1;
+    std::uint32_t nextHeldRun = 0, nextOtherRun = 0;
+    auto runFrom = [&](int index) {
+        return index == nextHeld ? nextHeldRun : index == nextOther ? nextOtherRun : 0;
+    };
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row)
+        for (int x = width - 1; x >= 0; --x) {
+            const size_t at = static_cast<size_t>(*row) * static_cast<size_t>(width) + static_cast<size_t>(x);
+            const int held = pixels[at], other = alternative[at];
+            const std::uint32_t heldRun = 1 + runFrom(held);
+            const std::uint32_t otherRun = other >= 0 ? 1 + runFrom(other) : 0;
+            runOfHeld[at] = heldRun;
+            runOfOther[at] = otherRun;
+            nextHeld = held;
+            nextOther = other;
+            nextHeldRun = heldRun;
+            nextOtherRun = otherRun;
+        }
     TLZWChoices choices;
     choices.alternative = alternative.data();
-    choices.chosen = chosen.data();
-    // How many pixels from each on may take each of its two indices in a row,
-    // counted back from the last pixel the encoder takes.
-    std::vector<std::uint32_t> runOfHeld, runOfOther;
-    if (rule == TIndexChoice::icLongerRun) {
-        runOfHeld.assign(pixels.size(), 0);
-        runOfOther.assign(pixels.size(), 0);
-        const std::vector<int> rows = RowOrder(height, interlaced);
-        size_t next = pixels.size(); // none yet
-        auto runFrom = [&](int index) -> std::uint32_t {
-            if (next == pixels.size())
-                return 0;
-            if (pixels[next] == index)
-                return runOfHeld[next];
-            return alternative[next] == index ? runOfOther[next] : 0;
-        };
-        for (auto row = rows.rbegin(); row != rows.rend(); ++row)
-            for (int x = width - 1; x >= 0; --x) {
-                const size_t at = static_cast<size_t>(*row) * static_cast<size_t>(width) + static_cast<size_t>(x);
-                runOfHeld[at] = 1 + runFrom(pixels[at]);
-                if (alternative[at] >= 0)
-                    runOfOther[at] = 1 + runFrom(alternative[at]);
-                next = at;
-            }
-        choices.runOfHeld = runOfHeld.data();
-        choices.runOfOther = runOfOther.data();
+    choices.runOfHeld = runOfHeld.data();
+    choices.runOfOther = runOfOther.data();
+    std::vector<TChosenIndices> ways;
+    for (bool longerRuns : {false, true}) {
+        TChosenIndices way;
+        way.pixels.resize(pixels.size());
+        choices.longerRuns = longerRuns;
+        choices.chosen = way.pixels.data();
+        TMemoryByteStream data;
+        const bool runsWouldDiffer =
+            encoder.EncodeChoosing(data, bitsPerPixel, pixels.data(), choices, interlaced, width, height);
+        way.bytes = static_cast<std::int64_t>(data.Data().size());
+        ways.push_back(std::move(way));
+        if (!longerRuns && !runsWouldDiffer)
+            break;
     }
-    TMemoryByteStream data;
-    encoder.EncodeChoosing(data, bitsPerPixel, pixels.data(), choices, interlaced, width, height);
-    pixels = std::move(chosen);
-    return static_cast<std::int64_t>(data.Data().size());
+    return ways;
 }

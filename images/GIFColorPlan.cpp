@@ -157,12 +157,30 @@ void Fill(TGIFColorMap& map, const TTable& table, const std::vector<TColorKey>& 
     map.SetOptimized(true);
 }
 
-// The colours a frame shows with how many pixels show each, ordered by colour.
-std::vector<std::pair<TColorKey, std::uint32_t>> ShownColours(const TGIFSubImage& frame, int clear)
+// How many pixels hold each index. Four counts a pixel in turn: runs of one
+// index then add to four counters, not wait each on the one before.
+std::array<std::uint32_t, kMaxColors> Histogram(const std::vector<std::uint8_t>& pixels)
 {
+    std::array<std::array<std::uint32_t, kMaxColors>, 4> counts{};
+    const size_t whole = pixels.size() / 4 * 4;
+    for (size_t i = 0; i < whole; i += 4) {
+        ++counts[0][pixels[i]];
+        ++counts[1][pixels[i + 1]];
+        ++counts[2][pixels[i + 2]];
+        ++counts[3][pixels[i + 3]];
+    }
+    for (size_t i = whole; i < pixels.size(); ++i)
+        ++counts[0][pixels[i]];
     std::array<std::uint32_t, kMaxColors> histogram{};
-    for (std::uint8_t index : frame.Data())
-        ++histogram[index];
+    for (size_t index = 0; index < histogram.size(); ++index)
+        histogram[index] = counts[0][index] + counts[1][index] + counts[2][index] + counts[3][index];
+    return histogram;
+}
+
+// The colours a frame shows with how many pixels show each, ordered by colour.
+std::vector<std::pair<TColorKey, std::uint32_t>> ShownColours(const TGIFSubImage& frame, int clear,
+                                                              const std::array<std::uint32_t, kMaxColors>& histogram)
+{
     const TIndexColors colors = FrameColors(frame);
     std::vector<std::pair<TColorKey, std::uint32_t>> shown;
     for (int index = 0; index < kMaxColors; ++index)
@@ -213,7 +231,10 @@ TColorUse TColorUse::Of(TGIFImage& image)
         colours.frame = &frame;
         colours.onGlobal = onGlobal;
         colours.clear = FrameTransparentIndex(frame);
-        shownKeys.push_back(ShownColours(frame, colours.clear));
+        const std::array<std::uint32_t, kMaxColors> histogram = Histogram(frame.Data());
+        for (size_t index = 0; index < histogram.size(); ++index)
+            colours.held[index] = histogram[index] > 0;
+        shownKeys.push_back(ShownColours(frame, colours.clear, histogram));
         use.frames.push_back(std::move(colours));
     }
     if (use.globalFixed)
@@ -392,8 +413,14 @@ void ApplyPlan(TGIFImage& image, const TColorUse& use, const TPlan& plan)
             frame.ColorMap().Clear();
         else
             Fill(frame.ColorMap(), tables[f], use.keys);
-        for (std::uint8_t& pixel : frame.MutableData())
-            pixel = maps[f][pixel];
+        // A copy of its own: a pixel written could otherwise be part of the vector's bookkeeping.
+        const std::array<std::uint8_t, kMaxColors> map = maps[f];
+        bool moves = false;
+        for (size_t index = 0; index < map.size(); ++index)
+            moves = moves || (use.frames[f].held[index] && map[index] != index);
+        if (moves)
+            for (std::uint8_t& pixel : frame.MutableData())
+                pixel = map[pixel];
         if (plan.clearOf[f] >= 0)
             frame.GraphicControlExtension()->SetTransparentColorIndexUnchecked(static_cast<std::uint8_t>(plan.clearOf[f]));
         frame.FreeBitmap();

@@ -5,6 +5,7 @@
 
 #include "images/GIFCanvas.h"
 
+#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -25,6 +26,8 @@ struct TFrameColors {
     TGIFSubImage* frame = nullptr;
     bool onGlobal = false;
     int clear = -1;
+    // The indices its pixels hold.
+    std::bitset<256> held;
     // The colours its pixels show, with how many show each, ordered by colour.
     std::vector<std::pair<TColorId, std::uint32_t>> shown;
     bool Shows(TColorId colour) const;

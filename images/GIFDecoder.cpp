@@ -37,6 +37,8 @@ public:
     }
 
     bool Done() const { return left_ == 0; }
+    // The frame's first pixel: pixels written stay where they are, row by row.
+    std::uint8_t* Base() const { return pixels_; }
     int Left() const { return left_; }
     std::uint8_t* Run() const { return run_; }
     // Marks n pixels of the current run as written.
@@ -103,6 +105,7 @@ private:
     void Reset();
     void Emit(int code, TPixelCursor& cursor);
     bool EmitDirect(int code, int length, TPixelCursor& cursor);
+    int DecodeFitting(int code, TPixelCursor& cursor);
     void EmitStacked(int code, TPixelCursor& cursor);
     void AddEntry(int incoming);
     void SkipRest();
@@ -129,6 +132,13 @@ private:
     std::uint8_t suffix_[kTableSize] = {};
     // String length of every table entry, for writing strings straight into the frame.
     std::uint16_t length_[kTableSize] = {};
+    // Where in the frame the quick way last wrote each entry's string, or -1:
+    // a string is copied from there instead of spelled out from its table entries.
+    std::int32_t start_[kTableSize] = {};
+    // Every entry's string is as long as its length says and lies where its
+    // start says: not so once a code past the next free one made an entry of a
+    // string that is not there (it may even lead back to itself).
+    bool lengthsHold_ = true;
     std::uint8_t stack_[kStackSize] = {};
 };
 
@@ -184,6 +194,8 @@ void TLZWDecoder::Reset()
     std::fill(prefix_ + clear_, prefix_ + kTableSize, 0);
     std::fill(suffix_ + clear_, suffix_ + kTableSize, 0);
     std::fill(length_ + clear_, length_ + kTableSize, 2);
+    std::fill(start_ + clear_, start_ + kTableSize, -1);
+    lengthsHold_ = true;
     codeSize_ = minCodeSize_ + 1;
     boundary_ = 2 * clear_;
     nextFree_ = clear_ + 2;
@@ -202,12 +214,11 @@ bool TLZWDecoder::EmitDirect(int code, int length, TPixelCursor& cursor)
         out[i--] = static_cast<std::uint8_t>(firstCode_);
         code = oldCode_;
     }
-    // The table's lengths follow its prefixes, so the string ends at a pixel code.
-    for (; i > 0; --i) {
-        out[i] = suffix_[code];
+    while (i > 0 && code >= clear_) {
+        out[i--] = suffix_[code];
         code = prefix_[code];
     }
-    if (code >= clear_)
+    if (i != 0 || code >= clear_)
         return false;
     out[0] = suffix_[code];
     firstCode_ = suffix_[code];
@@ -250,6 +261,7 @@ void TLZWDecoder::AddEntry(int incoming)
 
 void TLZWDecoder::Emit(int code, TPixelCursor& cursor)
 {
+    lengthsHold_ = lengthsHold_ && code <= nextFree_;
     const int length = code >= nextFree_ ? length_[oldCode_] + 1 : length_[code];
     if (!EmitDirect(code, length, cursor))
         EmitStacked(code, cursor);
@@ -260,6 +272,116 @@ void TLZWDecoder::SkipRest()
 {
     if (!dataEnded_)
         SkipSubBlocks(stream_);
+}
+
+// Decodes from `code` on while each code is neither a clear nor the end code
+// and its string fits what is left of the cursor's run, as Emit and AddEntry
+// do, with the decoder's state in locals: a pixel written through a byte
+// pointer could be any member, and the compiler would read them all again
+// after each. Answers the code it stopped at without decoding it,
+// kRunFilled once the run is full, or -1 when the data ended.
+constexpr int kRunFilled = -2;
+
+int TLZWDecoder::DecodeFitting(int code, TPixelCursor& cursor)
+{
+    std::uint8_t* const base = cursor.Base();
+    std::uint8_t* out = cursor.Run();
+    const int room = cursor.Left();
+    // Where the previous code's string begins, when this call wrote it.
+    int previous = -1;
+    int left = room;
+    const int clear = clear_;
+    const int end = end_;
+    int nextFree = nextFree_;
+    int oldCode = oldCode_;
+    int firstCode = firstCode_;
+    int codeSize = codeSize_;
+    int boundary = boundary_;
+    int bit = currentBit_;
+    int lastBit = lastBit_;
+    bool lengthsHold = lengthsHold_;
+    auto keep = [&] {
+        lengthsHold_ = lengthsHold;
+        nextFree_ = nextFree;
+        oldCode_ = oldCode;
+        firstCode_ = firstCode;
+        codeSize_ = codeSize;
+        boundary_ = boundary;
+        currentBit_ = bit;
+    };
+    for (;;) {
+        const int start = static_cast<int>(out - base);
+        if (code < clear) {
+            *out++ = static_cast<std::uint8_t>(code);
+            --left;
+            firstCode = code;
+        } else {
+            // A code not made yet is the previous string and its first pixel again.
+            const bool repeat = code >= nextFree;
+            const int length = repeat ? length_[oldCode] + 1 : length_[code];
+            if (length > left)
+                break;
+            lengthsHold = lengthsHold && code <= nextFree;
+            if (const int from = repeat ? previous : start_[code]; lengthsHold && from >= 0) {
+                // Byte by byte: a repeat reads the pixel it has just written.
+                const std::uint8_t* source = base + from;
+                for (int i = 0; i < length; ++i)
+                    out[i] = source[i];
+            } else {
+                int at = code;
+                int i = length - 1;
+                if (repeat) {
+                    out[i--] = static_cast<std::uint8_t>(firstCode);
+                    at = oldCode;
+                }
+                while (i > 0 && at >= clear) {
+                    out[i--] = suffix_[at];
+                    at = prefix_[at];
+                }
+                if (i != 0 || at >= clear)
+                    break;
+                out[0] = suffix_[at];
+            }
+            firstCode = out[0];
+            out += length;
+            left -= length;
+        }
+        if (nextFree < kTableSize) {
+            prefix_[nextFree] = static_cast<std::uint16_t>(oldCode);
+            suffix_[nextFree] = static_cast<std::uint8_t>(firstCode);
+            length_[nextFree] = static_cast<std::uint16_t>(std::min(length_[oldCode] + 1, kTableSize + 2));
+            // The previous string with this one's first pixel, which follows it.
+            start_[nextFree] = previous;
+            if (++nextFree >= boundary && boundary < kTableSize) {
+                boundary *= 2;
+                ++codeSize;
+            }
+        }
+        previous = start;
+        oldCode = code;
+        if (left == 0) {
+            code = kRunFilled;
+            break;
+        }
+        if (bit + codeSize > lastBit) {
+            keep();
+            if (!RefillFor()) {
+                cursor.Advance(room - left);
+                return -1;
+            }
+            bit = currentBit_;
+            lastBit = lastBit_;
+        }
+        std::uint32_t bits;
+        std::memcpy(&bits, buffer_ + (bit >> 3), sizeof bits);
+        code = static_cast<int>((le32toh(bits) >> (bit & 7)) & ((1u << codeSize) - 1));
+        bit += codeSize;
+        if (code == clear || code == end)
+            break;
+    }
+    keep();
+    cursor.Advance(room - left);
+    return code;
 }
 
 void TLZWDecoder::Run(int minCodeSize, TPixelCursor& cursor)
@@ -291,7 +413,14 @@ void TLZWDecoder::Run(int minCodeSize, TPixelCursor& cursor)
         if (cursor.Done())
             break;
         code = ReadCode();
-        if (code < 0 || code == end_)
+        // The quick way as far as it goes; the careful one takes what it leaves.
+        while (code >= 0 && code != clear_ && code != end_) {
+            code = DecodeFitting(code, cursor);
+            if (code != kRunFilled || cursor.Done())
+                break;
+            code = ReadCode();
+        }
+        if (code < 0 || code == end_ || cursor.Done())
             break;
     }
     // Whatever follows the pixels (an end code, stray codes) is data of this frame only.

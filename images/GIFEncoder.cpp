@@ -178,6 +178,44 @@ struct TDirectDictionary {
     }
 };
 
+bool OtherRunsLonger(const TLZWChoices& choices, size_t at)
+{
+    return choices.runOfOther[at] > choices.runOfHeld[at];
+}
+
+// The first pixel's index: where the dictionary has no say yet.
+int ChooseFirst(const TLZWChoices& choices, size_t at, int held, bool& runsWouldDiffer)
+{
+    const int other = choices.alternative[at];
+    const bool longer = other >= 0 && OtherRunsLonger(choices, at);
+    runsWouldDiffer = runsWouldDiffer || (longer && !choices.longerRuns);
+    const int index = longer && choices.longerRuns ? other : held;
+    choices.chosen[at] = static_cast<std::uint8_t>(index);
+    return index;
+}
+
+// Where the pixel at `at` may take its alternative: takes the one of its two
+// indices that goes on with the string prefix, and records it. index, slot and
+// found come as the held index's lookup and leave as the taken one's.
+template <class Dictionary>
+void Choose(const TLZWChoices& choices, Dictionary& dictionary, int prefix, size_t at, int& index, int& slot,
+            bool& found, bool& runsWouldDiffer)
+{
+    if (const int other = choices.alternative[at]; other >= 0) {
+        const int otherSlot = dictionary.Find(prefix, other);
+        const bool otherFound = dictionary.Found(otherSlot);
+        // Where both go on, or neither, the runs may decide.
+        const bool longer = found == otherFound && OtherRunsLonger(choices, at);
+        runsWouldDiffer = runsWouldDiffer || (longer && !choices.longerRuns);
+        if (found != otherFound ? otherFound : longer && choices.longerRuns) {
+            index = other;
+            slot = otherSlot;
+            found = otherFound;
+        }
+    }
+    choices.chosen[at] = static_cast<std::uint8_t>(index);
+}
+
 } // namespace
 
 void TLZWEncoder::Clear()
@@ -190,10 +228,11 @@ void TLZWEncoder::Clear()
     TGIFEncoder::Clear();
 }
 
-void TLZWEncoder::EncodeChoosing(TByteStream& stream, int bitsPerPixel, const std::uint8_t* pixels,
+bool TLZWEncoder::EncodeChoosing(TByteStream& stream, int bitsPerPixel, const std::uint8_t* pixels,
                                  const TLZWChoices& choices, bool interlaced, int width, int height)
 {
     choices_ = &choices;
+    runsWouldDiffer_ = false;
     try {
         Encode(stream, bitsPerPixel, 1 << bitsPerPixel, pixels, interlaced, width, height);
     } catch (...) {
@@ -201,6 +240,7 @@ void TLZWEncoder::EncodeChoosing(TByteStream& stream, int bitsPerPixel, const st
         throw;
     }
     choices_ = nullptr;
+    return runsWouldDiffer_;
 }
 
 void TLZWEncoder::Compress()
@@ -221,43 +261,19 @@ void TLZWEncoder::Compress()
     }
 }
 
-int TLZWEncoder::ChooseFirst(const std::uint8_t* p)
-{
-    const size_t at = PositionOf(p);
-    const int other = choices_->alternative[at];
-    const int index = other >= 0 && OtherRunsLonger(at) ? other : *p;
-    choices_->chosen[at] = static_cast<std::uint8_t>(index);
-    return index;
-}
-
-template <class Dictionary>
-void TLZWEncoder::Choose(Dictionary& dictionary, int prefix, const std::uint8_t* p, int& index, int& slot,
-                         bool& found)
-{
-    const size_t at = PositionOf(p);
-    if (const int other = choices_->alternative[at]; other >= 0) {
-        const int otherSlot = dictionary.Find(prefix, other);
-        const bool otherFound = dictionary.Found(otherSlot);
-        // Where both go on, or neither, the index that runs the longer.
-        const bool takeOther = found != otherFound ? otherFound : OtherRunsLonger(at);
-        if (takeOther) {
-            index = other;
-            slot = otherSlot;
-            found = otherFound;
-        }
-    }
-    choices_->chosen[at] = static_cast<std::uint8_t>(index);
-}
-
 template <bool Choosing, class Dictionary>
 void TLZWEncoder::CompressWith(Dictionary dictionary)
 {
     Clear();
+    // In locals: a chosen index written through a byte pointer could otherwise be any member.
+    const TLZWChoices choices = Choosing ? *choices_ : TLZWChoices{};
+    const std::uint8_t* const first = Pixels();
+    bool runsWouldDiffer = false;
     const std::uint8_t* p;
     const std::uint8_t* end;
     if (!NextSpan(p, end))
         return;
-    int prefix = Choosing ? ChooseFirst(p) : *p;
+    int prefix = Choosing ? ChooseFirst(choices, static_cast<size_t>(p - first), *p, runsWouldDiffer) : *p;
     ++p;
     do {
         for (; p != end; ++p) {
@@ -265,7 +281,8 @@ void TLZWEncoder::CompressWith(Dictionary dictionary)
             int slot = dictionary.Find(prefix, index);
             bool found = dictionary.Found(slot);
             if constexpr (Choosing)
-                Choose(dictionary, prefix, p, index, slot, found);
+                Choose(choices, dictionary, prefix, static_cast<size_t>(p - first), index, slot, found,
+                       runsWouldDiffer);
             if (found) {
                 prefix = dictionary.Code(slot);
                 continue;
@@ -279,4 +296,5 @@ void TLZWEncoder::CompressWith(Dictionary dictionary)
         }
     } while (NextSpan(p, end));
     OutputCode(prefix);
+    runsWouldDiffer_ = runsWouldDiffer;
 }

@@ -52,8 +52,8 @@ protected:
     // The next stretch of pixels that follow each other in the file: the whole
     // frame, or one row of an interlaced frame. False after the last.
     bool NextSpan(const std::uint8_t*& begin, const std::uint8_t*& end);
-    // Where the pixel lies in the frame, row by row.
-    size_t PositionOf(const std::uint8_t* pixel) const { return static_cast<size_t>(pixel - pixels_); }
+    // The frame's first pixel; the others follow row by row.
+    const std::uint8_t* Pixels() const { return pixels_; }
 
     int initBits_ = 0;
     int colorCount_ = 0;
@@ -132,14 +132,15 @@ private:
 // Pixels that may show either of two indices, for an encoder to choose from as
 // it goes: each may keep the index it holds or take `alternative` (-1: none).
 // Where the dictionary has no say (neither index goes on with the string, or
-// both do), the held index is taken, unless runs are given and more of the
-// following pixels may take the other one in a row.
+// both do), the held index is taken, or with `longerRuns` the one more of the
+// following pixels may take in a row.
 struct TLZWChoices {
     const std::int16_t* alternative = nullptr;
-    // Per pixel, when given: how many pixels from it on, in the order they are
-    // encoded, may take its held index in a row, and how many its alternative.
+    // Per pixel: how many pixels from it on, in the order they are encoded, may
+    // take its held index in a row, and how many its alternative.
     const std::uint32_t* runOfHeld = nullptr;
     const std::uint32_t* runOfOther = nullptr;
+    bool longerRuns = false;
     // Receives the index each pixel takes.
     std::uint8_t* chosen = nullptr;
 };
@@ -155,8 +156,11 @@ public:
 
     // Encodes as Encode does, each pixel taking the index of its two that lets
     // the current string go on: the data is exactly what Encode writes for the
-    // chosen indices. Alternatives lie below 2^bitsPerPixel.
-    void EncodeChoosing(TByteStream& stream, int bitsPerPixel, const std::uint8_t* pixels, const TLZWChoices& choices,
+    // chosen indices. Alternatives lie below 2^bitsPerPixel. Taking held
+    // indices where the dictionary has no say, answers whether the runs would
+    // have taken another index somewhere; when not, choosing by the runs
+    // chooses the same throughout.
+    bool EncodeChoosing(TByteStream& stream, int bitsPerPixel, const std::uint8_t* pixels, const TLZWChoices& choices,
                         bool interlaced, int width, int height);
 
 protected:
@@ -183,21 +187,11 @@ private:
     }
     template <bool Choosing, class Dictionary>
     void CompressWith(Dictionary dictionary);
-    // Where the pixel at p may take its alternative: takes the one of its two
-    // indices that goes on with the string prefix, and records it. index, slot
-    // and found come as the held index's lookup and leave as the taken one's.
-    template <class Dictionary>
-    void Choose(Dictionary& dictionary, int prefix, const std::uint8_t* p, int& index, int& slot, bool& found);
-    // The first pixel's index: the held one, unless its alternative runs longer.
-    int ChooseFirst(const std::uint8_t* p);
-    bool OtherRunsLonger(size_t at) const
-    {
-        return choices_->runOfOther && choices_->runOfOther[at] > choices_->runOfHeld[at];
-    }
 
     int nextFree_ = 0;
     bool direct_ = false;
     const TLZWChoices* choices_ = nullptr;
+    bool runsWouldDiffer_ = false;
     std::unique_ptr<THashTable> hash_;
     // Row `code` holds the codes of the strings code + pixel; a row is emptied
     // when its code is made (literal codes' rows at each clear), so the table

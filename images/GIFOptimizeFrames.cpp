@@ -277,14 +277,12 @@ void ChooseIndices(TGIFSubImage& frame, const TGIFCanvas& below, TWeighing& weig
         }
     };
     const int choosingBits = std::clamp(bits, kMinCodeBits, kMaxCodeBits);
-    for (TIndexChoice rule : {TIndexChoice::icPreferred, TIndexChoice::icLongerRun}) {
-        std::vector<std::uint8_t> pixels = frame.Data();
-        const std::int64_t size = ChooseIndicesForLZW(weighing.Chooser(), pixels, alternative, frame.Width(),
-                                                      frame.Height(), bits, interlaced, rule);
+    for (TChosenIndices& way : ChooseIndicesForLZW(weighing.Chooser(), frame.Data(), alternative, frame.Width(),
+                                                   frame.Height(), bits, interlaced)) {
         // What the chooser wrote is their size, unless the writer takes narrower codes for them.
         const bool sameCodes = weighing.ChooserWrites() &&
-                               std::clamp(WrittenCodeBits(pixels), kMinCodeBits, kMaxCodeBits) == choosingBits;
-        consider(std::move(pixels), sameCodes ? size : -1);
+                               std::clamp(WrittenCodeBits(way.pixels), kMinCodeBits, kMaxCodeBits) == choosingBits;
+        consider(std::move(way.pixels), sameCodes ? way.bytes : -1);
     }
     consider(frame.Data(), -1);
     std::vector<std::uint8_t> colours = frame.Data();
