@@ -99,7 +99,7 @@ TScreenArea TGIFCanvas::Clip(const TGIFSubImage& frame) const
 
 void TGIFCanvas::Draw(const TGIFSubImage& frame, const TScreenArea& area)
 {
-    TIndexColors colors = FrameColors(frame);
+    const TIndexColors colors = FrameColors(frame);
     const int clear = FrameTransparentIndex(frame);
     std::int64_t covered = 0;
     for (int y = area.top; y < area.bottom; ++y) {

@@ -36,8 +36,6 @@ TIndexColors FrameColors(const TGIFSubImage& frame);
 class TGIFCanvas {
 public:
     TGIFCanvas(const TScreenArea& area, bool screenCovered);
-    // Screen coordinates.
-    TCanvasPixel At(int x, int y) const { return pixels_[Offset(x, y)]; }
     // The pixels of screen row y from screen column x on; (x, y) lies on the canvas.
     const TCanvasPixel* Row(int x, int y) const { return pixels_.data() + Offset(x, y); }
     // The part of the frame that lies on the canvas.

@@ -106,7 +106,8 @@ std::array<std::uint8_t, kMaxColors> IndexMap(const TColorUse& use, const TFrame
 // frame after frame, each taking the fewest new entries: a frame whose colours
 // (with its transparent index) all lie below 2^b entries is encoded with
 // codes of b bits, however large the table is.
-std::vector<TColorId> Packed(const TColorUse& use, const std::vector<bool>& onGlobal, const std::vector<TColorId>& byPixels)
+std::vector<TColorId> Packed(const TColorUse& use, const std::vector<bool>& onGlobal,
+                             const std::vector<TColorId>& byPixels)
 {
     if (byPixels.size() > static_cast<size_t>(kMaxColors))
         return byPixels;

@@ -104,6 +104,10 @@ private:
     bool Refill();
     void Reset();
     void Emit(int code, TPixelCursor& cursor);
+    // Writes the string of code (of oldCode and firstCode again for a repeat)
+    // into out[0, length), back to front from the table; false when the table
+    // does not spell a string of that length.
+    bool SpellOut(std::uint8_t* out, int length, int code, bool repeat, int oldCode, int firstCode) const;
     bool EmitDirect(int code, int length, TPixelCursor& cursor);
     int DecodeFitting(int code, TPixelCursor& cursor);
     void EmitStacked(int code, TPixelCursor& cursor);
@@ -128,18 +132,21 @@ private:
     int lastByte_ = 0;
     bool dataEnded_ = false;
     bool zeroBlockSeen_ = false;
-    std::uint16_t prefix_[kTableSize] = {};
-    std::uint8_t suffix_[kTableSize] = {};
+    // The tables are filled by Reset, which Run calls first: a frame's decoder
+    // does not empty them twice.
+    std::uint16_t prefix_[kTableSize];
+    std::uint8_t suffix_[kTableSize];
     // String length of every table entry, for writing strings straight into the frame.
-    std::uint16_t length_[kTableSize] = {};
+    std::uint16_t length_[kTableSize];
     // Where in the frame the quick way last wrote each entry's string, or -1:
     // a string is copied from there instead of spelled out from its table entries.
-    std::int32_t start_[kTableSize] = {};
+    std::int32_t start_[kTableSize];
     // Every entry's string is as long as its length says and lies where its
     // start says: not so once a code past the next free one made an entry of a
     // string that is not there (it may even lead back to itself).
     bool lengthsHold_ = true;
-    std::uint8_t stack_[kStackSize] = {};
+    // Scratch for the careful way's strings.
+    std::uint8_t stack_[kStackSize];
 };
 
 bool TLZWDecoder::Refill()
@@ -201,18 +208,12 @@ void TLZWDecoder::Reset()
     nextFree_ = clear_ + 2;
 }
 
-// Writes the string of code straight into the frame, back to front, when it fits
-// the current run and the table agrees with its recorded length; answers false
-// (having written only inside that run) when the careful path must take over.
-bool TLZWDecoder::EmitDirect(int code, int length, TPixelCursor& cursor)
+bool TLZWDecoder::SpellOut(std::uint8_t* out, int length, int code, bool repeat, int oldCode, int firstCode) const
 {
-    if (length > cursor.Left())
-        return false;
-    std::uint8_t* out = cursor.Run();
     int i = length - 1;
-    if (code >= nextFree_) {
-        out[i--] = static_cast<std::uint8_t>(firstCode_);
-        code = oldCode_;
+    if (repeat) {
+        out[i--] = static_cast<std::uint8_t>(firstCode);
+        code = oldCode;
     }
     while (i > 0 && code >= clear_) {
         out[i--] = suffix_[code];
@@ -221,7 +222,17 @@ bool TLZWDecoder::EmitDirect(int code, int length, TPixelCursor& cursor)
     if (i != 0 || code >= clear_)
         return false;
     out[0] = suffix_[code];
-    firstCode_ = suffix_[code];
+    return true;
+}
+
+// Writes the string of code straight into the frame when it fits the current
+// run and the table agrees with its recorded length; answers false (having
+// written only inside that run) when the careful path must take over.
+bool TLZWDecoder::EmitDirect(int code, int length, TPixelCursor& cursor)
+{
+    if (length > cursor.Left() || !SpellOut(cursor.Run(), length, code, code >= nextFree_, oldCode_, firstCode_))
+        return false;
+    firstCode_ = cursor.Run()[0];
     cursor.Advance(length);
     return true;
 }
@@ -327,20 +338,8 @@ int TLZWDecoder::DecodeFitting(int code, TPixelCursor& cursor)
                 const std::uint8_t* source = base + from;
                 for (int i = 0; i < length; ++i)
                     out[i] = source[i];
-            } else {
-                int at = code;
-                int i = length - 1;
-                if (repeat) {
-                    out[i--] = static_cast<std::uint8_t>(firstCode);
-                    at = oldCode;
-                }
-                while (i > 0 && at >= clear) {
-                    out[i--] = suffix_[at];
-                    at = prefix_[at];
-                }
-                if (i != 0 || at >= clear)
-                    break;
-                out[0] = suffix_[at];
+            } else if (!SpellOut(out, length, code, repeat, oldCode, firstCode)) {
+                break;
             }
             firstCode = out[0];
             out += length;

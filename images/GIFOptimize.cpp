@@ -130,7 +130,8 @@ void TGIFImage::Optimize(std::uint8_t options, int reduction, int ditherMode, in
         else
             steps.Done(frames);
         if (options & (ooMerge | ooCrop))
-            DeleteInvisibleFrames(*this, RewriteFrames(*this, options & ooMerge, options & ooCrop, sizes, steps.PerFrame()));
+            DeleteInvisibleFrames(*this,
+                                  RewriteFrames(*this, options & ooMerge, options & ooCrop, sizes, steps.PerFrame()));
         else
             steps.Done(frames);
         if (options & ooCleanup) {

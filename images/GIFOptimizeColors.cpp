@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <numeric>
+#include <set>
+#include <utility>
 
 namespace {
 
@@ -113,13 +115,22 @@ void ArrangeColorMaps(TGIFImage& image, TEncodedSizes& sizes, const TFrameDone& 
         if (plan.Fits(use))
             candidates.push_back(TCandidate{plan.onGlobal, plan.order, cost.Of(plan)});
     };
+    // A layout met again in the same order makes the same plan, which costs as
+    // much as the first and so never wins over it; from the same plan Cheaper
+    // makes the same layout again.
+    std::set<std::pair<std::vector<bool>, TColorOrder>> tried, made;
     for (const std::vector<bool>& layout : layouts)
         for (TColorOrder order : {TColorOrder::coByPixels, TColorOrder::coByFrames, TColorOrder::coBySmallFrames,
                                   TColorOrder::coPacked}) {
+            if (!tried.emplace(layout, order).second)
+                continue;
             const TPlan plan = MakePlan(use, layout, order);
-            consider(plan);
-            if (plan.Fits(use) && !use.globalFixed && !use.backgroundUnnamed)
-                consider(MakePlan(use, Cheaper(use, plan, cost), order));
+            if (made.emplace(layout, order).second)
+                consider(plan);
+            if (!plan.Fits(use) || use.globalFixed || use.backgroundUnnamed)
+                continue;
+            if (std::vector<bool> cheaper = Cheaper(use, plan, cost); made.emplace(cheaper, order).second)
+                consider(MakePlan(use, std::move(cheaper), order));
         }
     for (size_t f = 0; f < frames; ++f)
         done();

@@ -115,8 +115,8 @@ bool Crop(TGIFSubImage& frame, const TGIFCanvas& below)
             return index == clear && under == kCanvasBackground;
         return index == clear || colors[index] == under;
     };
+    // The frame's columns and rows on the canvas, in its own coordinates.
     const TScreenArea on = below.Clip(frame);
-    // Rows and columns of the frame that lie off the canvas.
     const int onLeft = on.Empty() ? 0 : on.left - frame.Left();
     const int onRight = on.Empty() ? 0 : on.right - frame.Left();
     const int onTop = on.Empty() ? frame.Height() : on.top - frame.Top();
@@ -211,7 +211,8 @@ std::int64_t EncodedSize(TGIFEncoder& encoder, const TGIFSubImage& frame, const 
 // same when the image writes LZW).
 class TWeighing {
 public:
-    explicit TWeighing(TGIFImage& image) : writer_(MakeEncoder(&image)), chooser_(dynamic_cast<TLZWEncoder*>(writer_.get()))
+    explicit TWeighing(TGIFImage& image)
+        : writer_(MakeEncoder(&image)), chooser_(dynamic_cast<TLZWEncoder*>(writer_.get()))
     {
         if (!chooser_) {
             ownChooser_ = std::make_unique<TLZWEncoder>(&image);
