@@ -4,9 +4,9 @@
 // need not draw.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <vector>
 
 class TGIFColorMap;
@@ -20,26 +20,45 @@ constexpr TCanvasPixel kCanvasBackground = 0x01000000;
 // Drawn with an index past the frame's colour table: what a viewer shows is its own guess.
 constexpr TCanvasPixel kCanvasUnknown = 0x02000000;
 
+// A rectangle of the screen: left and top inside it, right and bottom just past it.
+struct TScreenArea {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool Empty() const { return right <= left || bottom <= top; }
+    int Width() const { return right - left; }
+    std::int64_t Pixels() const { return Empty() ? 0 : std::int64_t{right - left} * (bottom - top); }
+};
+
+// The colour each index of a frame stands for in its active table, kCanvasUnknown past its end.
+using TIndexColors = std::array<TCanvasPixel, 256>;
+TIndexColors FrameColors(const TGIFSubImage& frame);
+
 // The part of the logical screen the frames cover; everything else stays background.
 class TGIFCanvas {
 public:
-    TGIFCanvas(int left, int top, int width, int height, bool screenCovered);
-    // Screen coordinates.
-    TCanvasPixel At(int x, int y) const { return pixels_[Offset(x, y)]; }
-    void Set(int x, int y, TCanvasPixel value) { pixels_[Offset(x, y)] = value; }
-    bool Contains(int x, int y) const { return x >= left_ && y >= top_ && x < left_ + width_ && y < top_ + height_; }
-    bool ShowsBackground() const;
+    TGIFCanvas(const TScreenArea& area, bool screenCovered);
+    // The pixels of screen row y from screen column x on; (x, y) lies on the canvas.
+    const TCanvasPixel* Row(int x, int y) const { return pixels_.data() + Offset(x, y); }
+    // The part of the frame that lies on the canvas.
+    TScreenArea Clip(const TGIFSubImage& frame) const;
+    bool ShowsBackground() const { return !screenCovered_ || background_ > 0; }
+
+    // Draws the frame's pixels but its transparent ones inside area, which lies
+    // on the canvas and inside the frame.
+    void Draw(const TGIFSubImage& frame, const TScreenArea& area);
+    std::vector<TCanvasPixel> Save(const TScreenArea& area) const;
+    // Puts back what Save answered for the area; without it, background.
+    void Restore(const TScreenArea& area, const std::vector<TCanvasPixel>* saved);
 
 private:
     size_t Offset(int x, int y) const
     {
-        return static_cast<size_t>(y - top_) * static_cast<size_t>(width_) + static_cast<size_t>(x - left_);
+        return static_cast<size_t>(y - area_.top) * static_cast<size_t>(area_.Width()) +
+               static_cast<size_t>(x - area_.left);
     }
-    int left_;
-    int top_;
-    int width_;
-    int height_;
+    TScreenArea area_;
     bool screenCovered_;
+    // How many pixels show the background.
+    std::int64_t background_;
     std::vector<TCanvasPixel> pixels_;
 };
 
@@ -49,15 +68,17 @@ int FrameTransparentIndex(const TGIFSubImage& frame);
 int FrameDisposal(const TGIFSubImage& frame);
 // The colour an index of the table stands for; kCanvasUnknown past its end.
 TCanvasPixel TableColor(const TGIFColorMap& table, int index);
-// The colour an index of the frame stands for in its active table.
-TCanvasPixel FrameColor(const TGIFSubImage& frame, int index);
 // Every pixel the frame draws (all but its transparent ones) is inside its colour table.
 bool FrameIsSound(const TGIFSubImage& frame);
 
 // Walks the frames that hold pixels in file order. `visit` sees each with its
 // index and the canvas below it, and may rewrite the frame as long as it shows
-// the same over that canvas; the frame as it is then is drawn and disposed of.
-// Answers whether the background shows at any time; none, and nothing is
-// visited, when the frames lie so far apart that the canvas would take far
-// more memory than the frames themselves.
-std::optional<bool> WalkFrames(TGIFImage& image, const std::function<void(int index, const TGIFCanvas& below)>& visit);
+// the same over that canvas and stays inside the rectangle it had; the frame
+// as it is then is drawn and disposed of. Nothing is visited when the frames
+// lie so far apart that the canvas would take far more memory than the frames
+// themselves.
+void WalkFrames(TGIFImage& image, const std::function<void(int index, const TGIFCanvas& below)>& visit);
+// Whether the background shows at any time: where no frame has drawn yet, or
+// where a frame restored it, and the frame drawn next leaves it. Frames too far
+// apart to walk are taken to show it.
+bool BackgroundShows(TGIFImage& image);

@@ -1,6 +1,7 @@
 // Colour table layouts: building them from the frames, costing and applying them.
 #include "images/GIFColorPlan.h"
 
+#include "images/GIFEncodedSizes.h"
 #include "images/GIFEncoder.h"
 #include "images/GIFGraphicControl.h"
 #include "images/GIFImage.h"
@@ -25,57 +26,79 @@ int TableBits(int count)
     return std::max(TGIFColorMap::BitsFor(count), 1);
 }
 
+// The code size of a frame whose highest index is the one given.
+int CodeBits(int highest)
+{
+    return std::max(TGIFColorMap::BitsFor(highest + 1), 2);
+}
+
 // How much each colour is used: by how many frames and pixels, in the order first met.
 class TWeights {
 public:
-    // A frame showing `colours` colours shows the key in that many pixels.
-    void Add(TColorKey key, std::uint64_t pixels, size_t colours)
+    explicit TWeights(size_t colours) : weights_(colours) {}
+    // A frame showing `colours` colours shows this one in that many pixels.
+    void Add(TColorId colour, std::uint64_t pixels, size_t colours)
     {
-        const auto [at, added] = index_.try_emplace(key, weights_.size());
-        if (added)
-            weights_.push_back(TWeight{key});
-        TWeight& w = weights_[at->second];
+        TWeight& w = weights_[static_cast<size_t>(colour)];
+        if (w.frames++ == 0)
+            met_.push_back(colour);
         w.pixels += pixels;
-        ++w.frames;
         w.fewest = std::min(w.fewest, colours);
     }
-    bool Has(TColorKey key) const { return index_.count(key) > 0; }
-    std::vector<TColorKey> Ordered(TColorOrder order) const
+    bool Has(TColorId colour) const { return weights_[static_cast<size_t>(colour)].frames > 0; }
+    std::vector<TColorId> Ordered(TColorOrder order) const
     {
-        std::vector<TWeight> sorted = weights_;
-        std::stable_sort(sorted.begin(), sorted.end(), [&](const TWeight& a, const TWeight& b) {
+        std::vector<TColorId> sorted = met_;
+        std::stable_sort(sorted.begin(), sorted.end(), [&](TColorId x, TColorId y) {
+            const TWeight& a = weights_[static_cast<size_t>(x)];
+            const TWeight& b = weights_[static_cast<size_t>(y)];
             if (order == TColorOrder::coByFrames && a.frames != b.frames)
                 return a.frames > b.frames;
             if (order == TColorOrder::coBySmallFrames && a.fewest != b.fewest)
                 return a.fewest < b.fewest;
             return a.pixels > b.pixels;
         });
-        std::vector<TColorKey> keys;
-        for (const TWeight& w : sorted)
-            keys.push_back(w.key);
-        return keys;
+        return sorted;
     }
 
 private:
     struct TWeight {
-        TColorKey key;
         std::uint64_t pixels = 0;
         int frames = 0;
         size_t fewest = SIZE_MAX;
     };
-    std::vector<TWeight> weights_;
-    std::unordered_map<TColorKey, size_t> index_;
+    std::vector<TWeight> weights_; // per colour of the use
+    std::vector<TColorId> met_;
 };
 
-// Old index to new index of a frame under a plan.
-std::array<std::uint8_t, kMaxColors> IndexMap(const TFrameColors& frame, const TTable& table, int clear)
+// The frame's own table: the colours it shows, and an entry for its transparency.
+TTable LocalTable(const TColorUse& use, const TFrameColors& frame, TColorOrder order)
 {
+    TWeights weights(use.keys.size());
+    for (const auto& [colour, n] : frame.shown)
+        weights.Add(colour, n, frame.shown.size());
+    TTable table(weights.Ordered(order), use.keys.size());
+    table.clearEntry = frame.clear >= 0;
+    return table;
+}
+
+// Old index to new index of a frame under a plan.
+std::array<std::uint8_t, kMaxColors> IndexMap(const TColorUse& use, const TFrameColors& frame, const TTable& table,
+                                              int clear)
+{
+    const TIndexColors colors = FrameColors(*frame.frame);
     std::array<std::uint8_t, kMaxColors> map{};
-    for (int index = 0; index < kMaxColors; ++index)
-        if (index == frame.clear)
+    for (int index = 0; index < kMaxColors; ++index) {
+        if (index == frame.clear) {
             map[static_cast<size_t>(index)] = static_cast<std::uint8_t>(clear);
-        else if (const int at = table.IndexOf(FrameColor(*frame.frame, index)); at >= 0)
+            continue;
+        }
+        const auto key = std::lower_bound(use.keys.begin(), use.keys.end(), colors[static_cast<size_t>(index)]);
+        if (key == use.keys.end() || *key != colors[static_cast<size_t>(index)])
+            continue;
+        if (const int at = table.IndexOf(static_cast<TColorId>(key - use.keys.begin())); at >= 0)
             map[static_cast<size_t>(index)] = static_cast<std::uint8_t>(at);
+    }
     return map;
 }
 
@@ -83,24 +106,25 @@ std::array<std::uint8_t, kMaxColors> IndexMap(const TFrameColors& frame, const T
 // frame after frame, each taking the fewest new entries: a frame whose colours
 // (with its transparent index) all lie below 2^b entries is encoded with
 // codes of b bits, however large the table is.
-std::vector<TColorKey> Packed(const TColorUse& use, const std::vector<bool>& onGlobal, const std::vector<TColorKey>& byPixels)
+std::vector<TColorId> Packed(const TColorUse& use, const std::vector<bool>& onGlobal,
+                             const std::vector<TColorId>& byPixels)
 {
     if (byPixels.size() > static_cast<size_t>(kMaxColors))
         return byPixels;
-    std::unordered_map<TColorKey, size_t> position;
+    std::vector<int> position(use.keys.size(), -1);
     for (size_t i = 0; i < byPixels.size(); ++i)
-        position[byPixels[i]] = i;
+        position[static_cast<size_t>(byPixels[i])] = static_cast<int>(i);
     using TColorSet = std::bitset<kMaxColors>;
     std::vector<TColorSet> waiting;
     for (size_t f = 0; f < use.frames.size(); ++f)
         if (onGlobal[f]) {
             TColorSet colours;
-            for (const auto& [key, n] : use.frames[f].shown)
-                colours.set(position.at(key));
+            for (const auto& [colour, n] : use.frames[f].shown)
+                colours.set(static_cast<size_t>(position[static_cast<size_t>(colour)]));
             waiting.push_back(colours);
         }
     TColorSet placed;
-    std::vector<TColorKey> order;
+    std::vector<TColorId> order;
     while (!waiting.empty()) {
         const auto fresh = [&](const TColorSet& colours) { return (colours & ~placed).count(); };
         const auto next = std::min_element(waiting.begin(), waiting.end(),
@@ -123,34 +147,78 @@ std::vector<TColorKey> Packed(const TColorUse& use, const std::vector<bool>& onG
     return order;
 }
 
-void Fill(TGIFColorMap& map, const TTable& table)
+void Fill(TGIFColorMap& map, const TTable& table, const std::vector<TColorKey>& keys)
 {
     map.Clear();
-    for (TColorKey key : table.Colours())
-        map.Add(ColorOfKey(key));
+    for (TColorId colour : table.Colours())
+        map.Add(ColorOfKey(keys[static_cast<size_t>(colour)]));
     if (table.clearEntry)
         map.Add(TGIFColor{});
     // Entries are ordered by use: written as the sorted flag.
     map.SetOptimized(true);
 }
 
+// How many pixels hold each index. Four counts a pixel in turn: runs of one
+// index then add to four counters, not wait each on the one before.
+std::array<std::uint32_t, kMaxColors> Histogram(const std::vector<std::uint8_t>& pixels)
+{
+    std::array<std::array<std::uint32_t, kMaxColors>, 4> counts{};
+    const size_t whole = pixels.size() / 4 * 4;
+    for (size_t i = 0; i < whole; i += 4) {
+        ++counts[0][pixels[i]];
+        ++counts[1][pixels[i + 1]];
+        ++counts[2][pixels[i + 2]];
+        ++counts[3][pixels[i + 3]];
+    }
+    for (size_t i = whole; i < pixels.size(); ++i)
+        ++counts[0][pixels[i]];
+    std::array<std::uint32_t, kMaxColors> histogram{};
+    for (size_t index = 0; index < histogram.size(); ++index)
+        histogram[index] = counts[0][index] + counts[1][index] + counts[2][index] + counts[3][index];
+    return histogram;
+}
+
+// The colours a frame shows with how many pixels show each, ordered by colour.
+std::vector<std::pair<TColorKey, std::uint32_t>> ShownColours(const TGIFSubImage& frame, int clear,
+                                                              const std::array<std::uint32_t, kMaxColors>& histogram)
+{
+    const TIndexColors colors = FrameColors(frame);
+    std::vector<std::pair<TColorKey, std::uint32_t>> shown;
+    for (int index = 0; index < kMaxColors; ++index)
+        if (histogram[static_cast<size_t>(index)] > 0 && index != clear)
+            shown.emplace_back(colors[static_cast<size_t>(index)], histogram[static_cast<size_t>(index)]);
+    std::sort(shown.begin(), shown.end());
+    // A colour the table holds twice is one colour shown.
+    size_t kept = 0;
+    for (size_t i = 0; i < shown.size(); ++i) {
+        if (kept > 0 && shown[kept - 1].first == shown[i].first)
+            shown[kept - 1].second += shown[i].second;
+        else
+            shown[kept++] = shown[i];
+    }
+    shown.resize(kept);
+    return shown;
+}
+
 } // namespace
 
-bool TFrameColors::Shows(TColorKey key) const
+bool TFrameColors::Shows(TColorId colour) const
 {
-    const auto at = std::lower_bound(shown.begin(), shown.end(), key, [](const auto& s, TColorKey k) { return s.first < k; });
-    return at != shown.end() && at->first == key;
+    const auto at =
+        std::lower_bound(shown.begin(), shown.end(), colour, [](const auto& s, TColorId c) { return s.first < c; });
+    return at != shown.end() && at->first == colour;
 }
 
 TColorUse TColorUse::Of(TGIFImage& image)
 {
     TColorUse use;
-    // Frames too far apart to compose are taken to show the background.
-    const bool shows = WalkFrames(image, [](int, const TGIFCanvas&) {}).value_or(true);
+    const bool shows = BackgroundShows(image);
     const TGIFColorMap& global = image.Header().ColorMap();
+    std::optional<TColorKey> background;
     if (shows && image.Header().BackgroundColorIndex < global.Count())
-        use.background = TableColor(global, image.Header().BackgroundColorIndex);
+        background = TableColor(global, image.Header().BackgroundColorIndex);
     use.backgroundUnnamed = shows && global.Count() == 0;
+    std::vector<std::vector<std::pair<TColorKey, std::uint32_t>>> shownKeys;
     for (int i = 0; i < image.Images().Count(); ++i) {
         TGIFSubImage& frame = image.Images().SubImage(i);
         if (frame.Empty())
@@ -164,18 +232,33 @@ TColorUse TColorUse::Of(TGIFImage& image)
         colours.frame = &frame;
         colours.onGlobal = onGlobal;
         colours.clear = FrameTransparentIndex(frame);
-        std::array<std::uint32_t, kMaxColors> histogram{};
-        for (std::uint8_t index : frame.Data())
-            ++histogram[index];
-        std::map<TColorKey, std::uint32_t> shown;
-        for (int index = 0; index < kMaxColors; ++index)
-            if (histogram[static_cast<size_t>(index)] > 0 && index != colours.clear)
-                shown[FrameColor(frame, index)] += histogram[static_cast<size_t>(index)];
-        colours.shown.assign(shown.begin(), shown.end());
+        const std::array<std::uint32_t, kMaxColors> histogram = Histogram(frame.Data());
+        for (size_t index = 0; index < histogram.size(); ++index)
+            colours.held[index] = histogram[index] > 0;
+        shownKeys.push_back(ShownColours(frame, colours.clear, histogram));
         use.frames.push_back(std::move(colours));
     }
     if (use.globalFixed)
-        std::erase_if(use.frames, [](const TFrameColors& frame) { return frame.onGlobal; });
+        for (size_t f = use.frames.size(); f-- > 0;)
+            if (use.frames[f].onGlobal) {
+                use.frames.erase(use.frames.begin() + static_cast<std::ptrdiff_t>(f));
+                shownKeys.erase(shownKeys.begin() + static_cast<std::ptrdiff_t>(f));
+            }
+    for (const auto& shown : shownKeys)
+        for (const auto& [key, n] : shown)
+            use.keys.push_back(key);
+    if (background)
+        use.keys.push_back(*background);
+    std::sort(use.keys.begin(), use.keys.end());
+    use.keys.erase(std::unique(use.keys.begin(), use.keys.end()), use.keys.end());
+    auto idOf = [&](TColorKey key) {
+        return static_cast<TColorId>(std::lower_bound(use.keys.begin(), use.keys.end(), key) - use.keys.begin());
+    };
+    for (size_t f = 0; f < use.frames.size(); ++f)
+        for (const auto& [key, n] : shownKeys[f])
+            use.frames[f].shown.emplace_back(idOf(key), n);
+    if (background)
+        use.background = idOf(*background);
     return use;
 }
 
@@ -187,58 +270,59 @@ std::vector<bool> TColorUse::AsTheyAre() const
     return onGlobal;
 }
 
-int TTable::Bytes() const
+int TTable::BytesFor(int count)
 {
-    return Count() > 0 ? 3 << TableBits(Count()) : 0;
+    return count > 0 ? 3 << TableBits(count) : 0;
 }
 
-TTable::TTable(std::vector<TColorKey> colours) : colours_(std::move(colours))
+TTable::TTable(std::vector<TColorId> colours, size_t allColours)
+    : colours_(std::move(colours)), index_(allColours, -1)
 {
     for (size_t i = 0; i < colours_.size(); ++i)
-        index_.try_emplace(colours_[i], static_cast<int>(i));
-}
-
-int TTable::IndexOf(TColorKey key) const
-{
-    const auto found = index_.find(key);
-    return found == index_.end() ? -1 : found->second;
+        if (std::int16_t& at = index_[static_cast<size_t>(colours_[i])]; at < 0)
+            at = static_cast<std::int16_t>(i);
 }
 
 int TTable::ClearIndexFor(const TFrameColors& frame) const
 {
-    const auto free = std::find_if(colours_.begin(), colours_.end(), [&](TColorKey key) { return !frame.Shows(key); });
+    const auto free = std::find_if(colours_.begin(), colours_.end(), [&](TColorId c) { return !frame.Shows(c); });
     return static_cast<int>(free - colours_.begin());
 }
 
-bool TPlan::Fits() const
+bool TPlan::Fits(const TColorUse& use) const
 {
-    return global.Count() <= kMaxColors &&
-           std::all_of(local.begin(), local.end(), [](const TTable& t) { return t.Count() <= kMaxColors; });
+    if (global.Count() > kMaxColors)
+        return false;
+    for (size_t f = 0; f < use.frames.size(); ++f)
+        if (!onGlobal[f] && use.frames[f].LocalCount() > kMaxColors)
+            return false;
+    return true;
 }
 
 TPlan MakePlan(const TColorUse& use, std::vector<bool> onGlobal, TColorOrder order)
 {
     TPlan plan;
+    plan.order = order;
     plan.onGlobal = std::move(onGlobal);
     const size_t count = use.frames.size();
-    plan.local.resize(count);
     plan.clearOf.assign(count, -1);
-    TWeights globalWeights;
+    TWeights globalWeights(use.keys.size());
     for (size_t f = 0; f < count; ++f) {
         const TFrameColors& frame = use.frames[f];
         if (!plan.onGlobal[f]) {
-            plan.local[f] = LocalTable(frame, order);
             if (frame.clear >= 0)
                 plan.clearOf[f] = static_cast<int>(frame.shown.size());
             continue;
         }
-        for (const auto& [key, n] : frame.shown)
-            globalWeights.Add(key, n, frame.shown.size());
+        for (const auto& [colour, n] : frame.shown)
+            globalWeights.Add(colour, n, frame.shown.size());
     }
     if (use.background && !globalWeights.Has(*use.background))
         globalWeights.Add(*use.background, 0, SIZE_MAX);
-    std::vector<TColorKey> colours = globalWeights.Ordered(TColorOrder::coByPixels);
-    plan.global = TTable(order == TColorOrder::coPacked ? Packed(use, plan.onGlobal, colours) : globalWeights.Ordered(order));
+    std::vector<TColorId> colours = order == TColorOrder::coPacked
+                                        ? Packed(use, plan.onGlobal, globalWeights.Ordered(TColorOrder::coByPixels))
+                                        : globalWeights.Ordered(order);
+    plan.global = TTable(std::move(colours), use.keys.size());
     // A transparent index on the global table is a colour the frame does not show.
     for (size_t f = 0; f < count; ++f) {
         const TFrameColors& frame = use.frames[f];
@@ -251,26 +335,19 @@ TPlan MakePlan(const TColorUse& use, std::vector<bool> onGlobal, TColorOrder ord
     return plan;
 }
 
-TTable LocalTable(const TFrameColors& frame, TColorOrder order)
+TPlanCost::TPlanCost(TGIFImage& image, const TColorUse& use, TEncodedSizes& sizes)
+    : use_(use), encoder_(MakeEncoder(&image)), sizes_(sizes)
 {
-    TWeights weights;
-    for (const auto& [key, n] : frame.shown)
-        weights.Add(key, n, frame.shown.size());
-    TTable table(weights.Ordered(order));
-    table.clearEntry = frame.clear >= 0;
-    return table;
 }
 
-TPlanCost::TPlanCost(TGIFImage& image, const TColorUse& use) : image_(image), use_(use), sizes_(use.frames.size()) {}
+TPlanCost::~TPlanCost() = default;
 
-std::int64_t TPlanCost::DataBytes(size_t frame, int codeBits, bool interlaced)
+std::int64_t TPlanCost::DataBytes(size_t frame, const TDataLayout& layout)
 {
-    const int key = codeBits * 2 + (interlaced ? 1 : 0);
-    auto& sizes = sizes_[frame];
-    if (const auto found = sizes.find(key); found != sizes.end())
-        return found->second;
-    // Any numbering that keeps equal pixels equal encodes to the same size.
     const TGIFSubImage& source = *use_.frames[frame].frame;
+    if (const std::optional<std::int64_t> known = sizes_.Find(source, layout.codeBits, layout.interlaced))
+        return *known;
+    // Any numbering that keeps equal pixels equal encodes to the same size.
     std::array<int, kMaxColors> rank;
     rank.fill(-1);
     int next = 0;
@@ -282,39 +359,52 @@ std::int64_t TPlanCost::DataBytes(size_t frame, int codeBits, bool interlaced)
         pixel = static_cast<std::uint8_t>(r);
     }
     TMemoryByteStream data;
-    MakeEncoder(&image_)->Encode(data, codeBits, 1 << codeBits, pixels.data(), interlaced, source.Width(),
-                                 source.Height());
-    return sizes[key] = static_cast<std::int64_t>(data.Data().size());
+    encoder_->Encode(data, layout.codeBits, 1 << layout.codeBits, pixels.data(), layout.interlaced, source.Width(),
+                     source.Height());
+    const auto bytes = static_cast<std::int64_t>(data.Data().size());
+    sizes_.Add(source, layout.codeBits, layout.interlaced, bytes);
+    return bytes;
 }
 
-std::int64_t TPlanCost::FrameBytes(const TPlan& plan, size_t frame)
+TDataLayout TPlanCost::OnGlobal(const TTable& global, size_t frame, int clear) const
 {
     const TFrameColors& colours = use_.frames[frame];
-    const TTable& table = plan.TableOf(frame);
-    int highest = plan.clearOf[frame];
-    for (const auto& [key, n] : colours.shown)
-        highest = std::max(highest, table.IndexOf(key));
-    const int codeBits = std::max(TGIFColorMap::BitsFor(highest + 1), 2);
-    // Frames on a local table are written without interlacing.
-    const bool onGlobal = plan.onGlobal[frame];
-    return DataBytes(frame, codeBits, onGlobal && colours.frame->Interlaced()) + (onGlobal ? 0 : table.Bytes());
+    int highest = clear;
+    for (const auto& [colour, n] : colours.shown)
+        highest = std::max(highest, global.IndexOf(colour));
+    return TDataLayout{CodeBits(highest), colours.frame->Interlaced()};
 }
 
-std::int64_t TPlanCost::operator()(const TPlan& plan)
+TDataLayout TPlanCost::OnItsOwn(size_t frame) const
 {
-    std::int64_t bytes = plan.global.Bytes();
-    for (size_t f = 0; f < use_.frames.size(); ++f)
-        bytes += FrameBytes(plan, f);
+    // Its table holds its colours first, then the transparent entry; frames on
+    // a table of their own are written without interlacing.
+    return TDataLayout{CodeBits(use_.frames[frame].LocalCount() - 1), false};
+}
+
+TPlanBytes TPlanCost::Of(const TPlan& plan) const
+{
+    TPlanBytes bytes;
+    bytes.tables = plan.global.Bytes();
+    for (size_t f = 0; f < use_.frames.size(); ++f) {
+        if (!plan.onGlobal[f])
+            bytes.tables += TTable::BytesFor(use_.frames[f].LocalCount());
+        bytes.data.push_back(plan.onGlobal[f] ? OnGlobal(plan.global, f, plan.clearOf[f]) : OnItsOwn(f));
+    }
     return bytes;
 }
 
 void ApplyPlan(TGIFImage& image, const TColorUse& use, const TPlan& plan)
 {
+    std::vector<TTable> tables(use.frames.size());
     std::vector<std::array<std::uint8_t, kMaxColors>> maps;
-    for (size_t f = 0; f < use.frames.size(); ++f)
-        maps.push_back(IndexMap(use.frames[f], plan.TableOf(f), plan.clearOf[f]));
+    for (size_t f = 0; f < use.frames.size(); ++f) {
+        if (!plan.onGlobal[f])
+            tables[f] = LocalTable(use, use.frames[f], plan.order);
+        maps.push_back(IndexMap(use, use.frames[f], plan.onGlobal[f] ? plan.global : tables[f], plan.clearOf[f]));
+    }
     if (!use.globalFixed) {
-        Fill(image.Header().ColorMap(), plan.global);
+        Fill(image.Header().ColorMap(), plan.global, use.keys);
         image.Header().BackgroundColorIndex =
             static_cast<std::uint8_t>(use.background ? plan.global.IndexOf(*use.background) : 0);
     }
@@ -323,9 +413,15 @@ void ApplyPlan(TGIFImage& image, const TColorUse& use, const TPlan& plan)
         if (plan.onGlobal[f])
             frame.ColorMap().Clear();
         else
-            Fill(frame.ColorMap(), plan.local[f]);
-        for (std::uint8_t& pixel : frame.MutableData())
-            pixel = maps[f][pixel];
+            Fill(frame.ColorMap(), tables[f], use.keys);
+        // A copy of its own: a pixel written could otherwise be part of the vector's bookkeeping.
+        const std::array<std::uint8_t, kMaxColors> map = maps[f];
+        bool moves = false;
+        for (size_t index = 0; index < map.size(); ++index)
+            moves = moves || (use.frames[f].held[index] && map[index] != index);
+        if (moves)
+            for (std::uint8_t& pixel : frame.MutableData())
+                pixel = map[pixel];
         if (plan.clearOf[f] >= 0)
             frame.GraphicControlExtension()->SetTransparentColorIndexUnchecked(static_cast<std::uint8_t>(plan.clearOf[f]));
         frame.FreeBitmap();

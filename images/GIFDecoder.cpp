@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <endian.h>
 #include <vector>
 
 namespace {
@@ -36,6 +37,8 @@ public:
     }
 
     bool Done() const { return left_ == 0; }
+    // The frame's first pixel: pixels written stay where they are, row by row.
+    std::uint8_t* Base() const { return pixels_; }
     int Left() const { return left_; }
     std::uint8_t* Run() const { return run_; }
     // Marks n pixels of the current run as written.
@@ -83,11 +86,30 @@ public:
     void Run(int minCodeSize, TPixelCursor& cursor);
 
 private:
-    int ReadCode();
+    // The next code, or -1 when the data ended.
+    int ReadCode()
+    {
+        if (currentBit_ + codeSize_ > lastBit_ && !RefillFor())
+            return -1;
+        // Four bytes at once (the buffer has room past its data): a code spans three at most.
+        std::uint32_t bits;
+        std::memcpy(&bits, buffer_ + (currentBit_ >> 3), sizeof bits);
+        bits = le32toh(bits);
+        const int code = static_cast<int>((bits >> (currentBit_ & 7)) & ((1u << codeSize_) - 1));
+        currentBit_ += codeSize_;
+        return code;
+    }
+    // Reads sub-blocks until a whole code is there; false when the data ends first.
+    bool RefillFor();
     bool Refill();
     void Reset();
     void Emit(int code, TPixelCursor& cursor);
+    // Writes the string of code (of oldCode and firstCode again for a repeat)
+    // into out[0, length), back to front from the table; false when the table
+    // does not spell a string of that length.
+    bool SpellOut(std::uint8_t* out, int length, int code, bool repeat, int oldCode, int firstCode) const;
     bool EmitDirect(int code, int length, TPixelCursor& cursor);
+    int DecodeFitting(int code, TPixelCursor& cursor);
     void EmitStacked(int code, TPixelCursor& cursor);
     void AddEntry(int incoming);
     void SkipRest();
@@ -110,11 +132,21 @@ private:
     int lastByte_ = 0;
     bool dataEnded_ = false;
     bool zeroBlockSeen_ = false;
-    std::uint16_t prefix_[kTableSize] = {};
-    std::uint8_t suffix_[kTableSize] = {};
+    // The tables are filled by Reset, which Run calls first: a frame's decoder
+    // does not empty them twice.
+    std::uint16_t prefix_[kTableSize];
+    std::uint8_t suffix_[kTableSize];
     // String length of every table entry, for writing strings straight into the frame.
-    std::uint16_t length_[kTableSize] = {};
-    std::uint8_t stack_[kStackSize] = {};
+    std::uint16_t length_[kTableSize];
+    // Where in the frame the quick way last wrote each entry's string, or -1:
+    // a string is copied from there instead of spelled out from its table entries.
+    std::int32_t start_[kTableSize];
+    // Every entry's string is as long as its length says and lies where its
+    // start says: not so once a code past the next free one made an entry of a
+    // string that is not there (it may even lead back to itself).
+    bool lengthsHold_ = true;
+    // Scratch for the careful way's strings.
+    std::uint8_t stack_[kStackSize];
 };
 
 bool TLZWDecoder::Refill()
@@ -146,22 +178,16 @@ bool TLZWDecoder::Refill()
     return got > 0;
 }
 
-int TLZWDecoder::ReadCode()
+bool TLZWDecoder::RefillFor()
 {
     while (currentBit_ + codeSize_ > lastBit_) {
         if (dataEnded_ || !Refill()) {
             if (currentBit_ >= lastBit_)
                 Warning("Decoder bit buffer under-run");
-            return -1;
+            return false;
         }
     }
-    const int byte = currentBit_ >> 3;
-    const std::uint32_t bits = static_cast<std::uint32_t>(buffer_[byte]) |
-                               static_cast<std::uint32_t>(buffer_[byte + 1]) << 8 |
-                               static_cast<std::uint32_t>(buffer_[byte + 2]) << 16;
-    const int code = static_cast<int>((bits >> (currentBit_ & 7)) & ((1u << codeSize_) - 1));
-    currentBit_ += codeSize_;
-    return code;
+    return true;
 }
 
 void TLZWDecoder::Reset()
@@ -175,23 +201,19 @@ void TLZWDecoder::Reset()
     std::fill(prefix_ + clear_, prefix_ + kTableSize, 0);
     std::fill(suffix_ + clear_, suffix_ + kTableSize, 0);
     std::fill(length_ + clear_, length_ + kTableSize, 2);
+    std::fill(start_ + clear_, start_ + kTableSize, -1);
+    lengthsHold_ = true;
     codeSize_ = minCodeSize_ + 1;
     boundary_ = 2 * clear_;
     nextFree_ = clear_ + 2;
 }
 
-// Writes the string of code straight into the frame, back to front, when it fits
-// the current run and the table agrees with its recorded length; answers false
-// (having written only inside that run) when the careful path must take over.
-bool TLZWDecoder::EmitDirect(int code, int length, TPixelCursor& cursor)
+bool TLZWDecoder::SpellOut(std::uint8_t* out, int length, int code, bool repeat, int oldCode, int firstCode) const
 {
-    if (length > cursor.Left())
-        return false;
-    std::uint8_t* out = cursor.Run();
     int i = length - 1;
-    if (code >= nextFree_) {
-        out[i--] = static_cast<std::uint8_t>(firstCode_);
-        code = oldCode_;
+    if (repeat) {
+        out[i--] = static_cast<std::uint8_t>(firstCode);
+        code = oldCode;
     }
     while (i > 0 && code >= clear_) {
         out[i--] = suffix_[code];
@@ -200,7 +222,17 @@ bool TLZWDecoder::EmitDirect(int code, int length, TPixelCursor& cursor)
     if (i != 0 || code >= clear_)
         return false;
     out[0] = suffix_[code];
-    firstCode_ = suffix_[code];
+    return true;
+}
+
+// Writes the string of code straight into the frame when it fits the current
+// run and the table agrees with its recorded length; answers false (having
+// written only inside that run) when the careful path must take over.
+bool TLZWDecoder::EmitDirect(int code, int length, TPixelCursor& cursor)
+{
+    if (length > cursor.Left() || !SpellOut(cursor.Run(), length, code, code >= nextFree_, oldCode_, firstCode_))
+        return false;
+    firstCode_ = cursor.Run()[0];
     cursor.Advance(length);
     return true;
 }
@@ -240,6 +272,7 @@ void TLZWDecoder::AddEntry(int incoming)
 
 void TLZWDecoder::Emit(int code, TPixelCursor& cursor)
 {
+    lengthsHold_ = lengthsHold_ && code <= nextFree_;
     const int length = code >= nextFree_ ? length_[oldCode_] + 1 : length_[code];
     if (!EmitDirect(code, length, cursor))
         EmitStacked(code, cursor);
@@ -250,6 +283,104 @@ void TLZWDecoder::SkipRest()
 {
     if (!dataEnded_)
         SkipSubBlocks(stream_);
+}
+
+// Decodes from `code` on while each code is neither a clear nor the end code
+// and its string fits what is left of the cursor's run, as Emit and AddEntry
+// do, with the decoder's state in locals: a pixel written through a byte
+// pointer could be any member, and the compiler would read them all again
+// after each. Answers the code it stopped at without decoding it,
+// kRunFilled once the run is full, or -1 when the data ended.
+constexpr int kRunFilled = -2;
+
+int TLZWDecoder::DecodeFitting(int code, TPixelCursor& cursor)
+{
+    std::uint8_t* const base = cursor.Base();
+    std::uint8_t* out = cursor.Run();
+    const int room = cursor.Left();
+    // Where the previous code's string begins, when this call wrote it.
+    int previous = -1;
+    int left = room;
+    const int clear = clear_;
+    const int end = end_;
+    int nextFree = nextFree_;
+    int oldCode = oldCode_;
+    int firstCode = firstCode_;
+    int codeSize = codeSize_;
+    int boundary = boundary_;
+    int bit = currentBit_;
+    int lastBit = lastBit_;
+    bool lengthsHold = lengthsHold_;
+    auto keep = [&] {
+        lengthsHold_ = lengthsHold;
+        nextFree_ = nextFree;
+        oldCode_ = oldCode;
+        firstCode_ = firstCode;
+        codeSize_ = codeSize;
+        boundary_ = boundary;
+        currentBit_ = bit;
+    };
+    for (;;) {
+        const int start = static_cast<int>(out - base);
+        if (code < clear) {
+            *out++ = static_cast<std::uint8_t>(code);
+            --left;
+            firstCode = code;
+        } else {
+            // A code not made yet is the previous string and its first pixel again.
+            const bool repeat = code >= nextFree;
+            const int length = repeat ? length_[oldCode] + 1 : length_[code];
+            if (length > left)
+                break;
+            lengthsHold = lengthsHold && code <= nextFree;
+            if (const int from = repeat ? previous : start_[code]; lengthsHold && from >= 0) {
+                // Byte by byte: a repeat reads the pixel it has just written.
+                const std::uint8_t* source = base + from;
+                for (int i = 0; i < length; ++i)
+                    out[i] = source[i];
+            } else if (!SpellOut(out, length, code, repeat, oldCode, firstCode)) {
+                break;
+            }
+            firstCode = out[0];
+            out += length;
+            left -= length;
+        }
+        if (nextFree < kTableSize) {
+            prefix_[nextFree] = static_cast<std::uint16_t>(oldCode);
+            suffix_[nextFree] = static_cast<std::uint8_t>(firstCode);
+            length_[nextFree] = static_cast<std::uint16_t>(std::min(length_[oldCode] + 1, kTableSize + 2));
+            // The previous string with this one's first pixel, which follows it.
+            start_[nextFree] = previous;
+            if (++nextFree >= boundary && boundary < kTableSize) {
+                boundary *= 2;
+                ++codeSize;
+            }
+        }
+        previous = start;
+        oldCode = code;
+        if (left == 0) {
+            code = kRunFilled;
+            break;
+        }
+        if (bit + codeSize > lastBit) {
+            keep();
+            if (!RefillFor()) {
+                cursor.Advance(room - left);
+                return -1;
+            }
+            bit = currentBit_;
+            lastBit = lastBit_;
+        }
+        std::uint32_t bits;
+        std::memcpy(&bits, buffer_ + (bit >> 3), sizeof bits);
+        code = static_cast<int>((le32toh(bits) >> (bit & 7)) & ((1u << codeSize) - 1));
+        bit += codeSize;
+        if (code == clear || code == end)
+            break;
+    }
+    keep();
+    cursor.Advance(room - left);
+    return code;
 }
 
 void TLZWDecoder::Run(int minCodeSize, TPixelCursor& cursor)
@@ -281,7 +412,14 @@ void TLZWDecoder::Run(int minCodeSize, TPixelCursor& cursor)
         if (cursor.Done())
             break;
         code = ReadCode();
-        if (code < 0 || code == end_)
+        // The quick way as far as it goes; the careful one takes what it leaves.
+        while (code >= 0 && code != clear_ && code != end_) {
+            code = DecodeFitting(code, cursor);
+            if (code != kRunFilled || cursor.Done())
+                break;
+            code = ReadCode();
+        }
+        if (code < 0 || code == end_ || cursor.Done())
             break;
     }
     // Whatever follows the pixels (an end code, stray codes) is data of this frame only.

@@ -119,9 +119,19 @@ void TGIFEncoder::Clear()
     Output(clearCode_);
 }
 
-void THashTable::Clear()
+THashTable::THashTable()
 {
     std::memset(table_, 0xFF, sizeof table_);
+}
+
+void THashTable::Clear()
+{
+    if (filled_ > kTracked)
+        std::memset(table_, 0xFF, sizeof table_);
+    else
+        for (int i = 0; i < filled_; ++i)
+            table_[filledSlots_[i]] = kEmpty;
+    filled_ = 0;
 }
 
 void THashTable::Insert(std::uint32_t key, int code)
@@ -138,6 +148,7 @@ int THashTable::Lookup(std::uint32_t key) const
 namespace {
 
 constexpr int kDirectBits = 4;
+constexpr int kWidestRow = 1 << kDirectBits;
 
 // The hash table seen as a dictionary: a slot either holds the string or is where it goes.
 struct THashDictionary {
@@ -159,45 +170,120 @@ struct TDirectDictionary {
     int Find(int prefix, int pixel) const { return prefix << bits | pixel; }
     bool Found(int slot) const { return children[slot] != 0; }
     int Code(int slot) const { return children[slot]; }
-    void Set(int slot, int, int, int code) { children[slot] = static_cast<std::uint16_t>(code); }
+    void Set(int slot, int, int, int code)
+    {
+        children[slot] = static_cast<std::uint16_t>(code);
+        // One store of the widest row: what it passes belongs to codes not made yet.
+        std::memset(children + (code << bits), 0, kWidestRow * sizeof *children);
+    }
 };
+
+bool OtherRunsLonger(const TLZWChoices& choices, size_t at)
+{
+    return choices.runOfOther[at] > choices.runOfHeld[at];
+}
+
+// The first pixel's index: where the dictionary has no say yet.
+int ChooseFirst(const TLZWChoices& choices, size_t at, int held, bool& runsWouldDiffer)
+{
+    const int other = choices.alternative[at];
+    const bool longer = other >= 0 && OtherRunsLonger(choices, at);
+    runsWouldDiffer = runsWouldDiffer || (longer && !choices.longerRuns);
+    const int index = longer && choices.longerRuns ? other : held;
+    choices.chosen[at] = static_cast<std::uint8_t>(index);
+    return index;
+}
+
+// Where the pixel at `at` may take its alternative: takes the one of its two
+// indices that goes on with the string prefix, and records it. index, slot and
+// found come as the held index's lookup and leave as the taken one's.
+template <class Dictionary>
+void Choose(const TLZWChoices& choices, Dictionary& dictionary, int prefix, size_t at, int& index, int& slot,
+            bool& found, bool& runsWouldDiffer)
+{
+    if (const int other = choices.alternative[at]; other >= 0) {
+        const int otherSlot = dictionary.Find(prefix, other);
+        const bool otherFound = dictionary.Found(otherSlot);
+        // Where both go on, or neither, the runs may decide.
+        const bool longer = found == otherFound && OtherRunsLonger(choices, at);
+        runsWouldDiffer = runsWouldDiffer || (longer && !choices.longerRuns);
+        if (found != otherFound ? otherFound : longer && choices.longerRuns) {
+            index = other;
+            slot = otherSlot;
+            found = otherFound;
+        }
+    }
+    choices.chosen[at] = static_cast<std::uint8_t>(index);
+}
 
 } // namespace
 
 void TLZWEncoder::Clear()
 {
     if (direct_)
-        std::fill_n(children_.begin(), std::min<size_t>(children_.size(), static_cast<size_t>(nextFree_) << initBits_), 0);
+        std::fill_n(children_.get(), static_cast<size_t>(clearCode_) << initBits_, 0);
     else
-        hash_.Clear();
+        hash_->Clear();
     nextFree_ = firstFree_;
     TGIFEncoder::Clear();
+}
+
+bool TLZWEncoder::EncodeChoosing(TByteStream& stream, int bitsPerPixel, const std::uint8_t* pixels,
+                                 const TLZWChoices& choices, bool interlaced, int width, int height)
+{
+    choices_ = &choices;
+    runsWouldDiffer_ = false;
+    try {
+        Encode(stream, bitsPerPixel, 1 << bitsPerPixel, pixels, interlaced, width, height);
+    } catch (...) {
+        choices_ = nullptr;
+        throw;
+    }
+    choices_ = nullptr;
+    return runsWouldDiffer_;
 }
 
 void TLZWEncoder::Compress()
 {
     direct_ = initBits_ <= kDirectBits;
     if (direct_) {
-        children_.assign(static_cast<size_t>(4096) << initBits_, 0);
-        CompressWith(TDirectDictionary{children_.data(), initBits_});
+        if (const size_t needed = (static_cast<size_t>(4096) << initBits_) + kWidestRow; childCount_ < needed) {
+            children_ = std::make_unique_for_overwrite<std::uint16_t[]>(needed);
+            childCount_ = needed;
+        }
+        const TDirectDictionary dictionary{children_.get(), initBits_};
+        choices_ ? CompressWith<true>(dictionary) : CompressWith<false>(dictionary);
     } else {
-        CompressWith(THashDictionary{&hash_});
+        if (!hash_)
+            hash_ = std::make_unique<THashTable>();
+        const THashDictionary dictionary{hash_.get()};
+        choices_ ? CompressWith<true>(dictionary) : CompressWith<false>(dictionary);
     }
 }
 
-template <class Dictionary>
+template <bool Choosing, class Dictionary>
 void TLZWEncoder::CompressWith(Dictionary dictionary)
 {
     Clear();
+    // In locals: a chosen index written through a byte pointer could otherwise be any member.
+    const TLZWChoices choices = Choosing ? *choices_ : TLZWChoices{};
+    const std::uint8_t* const first = Pixels();
+    bool runsWouldDiffer = false;
     const std::uint8_t* p;
     const std::uint8_t* end;
     if (!NextSpan(p, end))
         return;
-    int prefix = *p++;
+    int prefix = Choosing ? ChooseFirst(choices, static_cast<size_t>(p - first), *p, runsWouldDiffer) : *p;
+    ++p;
     do {
         for (; p != end; ++p) {
-            const int slot = dictionary.Find(prefix, *p);
-            if (dictionary.Found(slot)) {
+            int index = *p;
+            int slot = dictionary.Find(prefix, index);
+            bool found = dictionary.Found(slot);
+            if constexpr (Choosing)
+                Choose(choices, dictionary, prefix, static_cast<size_t>(p - first), index, slot, found,
+                       runsWouldDiffer);
+            if (found) {
                 prefix = dictionary.Code(slot);
                 continue;
             }
@@ -205,9 +291,10 @@ void TLZWEncoder::CompressWith(Dictionary dictionary)
             if (nextFree_ >= 4095)
                 Clear();
             else
-                dictionary.Set(slot, prefix, *p, nextFree_++);
-            prefix = *p;
+                dictionary.Set(slot, prefix, index, nextFree_++);
+            prefix = index;
         }
     } while (NextSpan(p, end));
     OutputCode(prefix);
+    runsWouldDiffer_ = runsWouldDiffer;
 }

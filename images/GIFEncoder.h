@@ -52,6 +52,8 @@ protected:
     // The next stretch of pixels that follow each other in the file: the whole
     // frame, or one row of an interlaced frame. False after the last.
     bool NextSpan(const std::uint8_t*& begin, const std::uint8_t*& end);
+    // The frame's first pixel; the others follow row by row.
+    const std::uint8_t* Pixels() const { return pixels_; }
 
     int initBits_ = 0;
     int colorCount_ = 0;
@@ -83,11 +85,13 @@ private:
 // An encoder stores at most 4096 strings, so the table is never more than half
 // full and a probe always meets an empty slot. The slot of a key is a shift and
 // an exclusive or of it, so the probe for the next pixel does not wait on a
-// multiplication; collisions go to the next slot.
+// multiplication; collisions go to the next slot. Clearing empties only the
+// slots filled since the last clear when they are few, so that encoding a
+// small frame costs no more than its strings.
 class THashTable {
 public:
     static constexpr int kSize = 8192;
-    THashTable() { Clear(); }
+    THashTable();
     void Clear();
     void Insert(std::uint32_t key, int code);
     // The code stored for key, or -1.
@@ -108,20 +112,56 @@ public:
     }
     bool Occupied(int slot) const { return table_[slot] != kEmpty; }
     int CodeAt(int slot) const { return static_cast<int>(table_[slot] & 0xFFF); }
-    void Set(int slot, std::uint32_t key, int code) { table_[slot] = key << 12 | static_cast<std::uint32_t>(code); }
+    void Set(int slot, std::uint32_t key, int code)
+    {
+        table_[slot] = key << 12 | static_cast<std::uint32_t>(code);
+        if (filled_ < kTracked)
+            filledSlots_[filled_] = static_cast<std::uint16_t>(slot);
+        ++filled_;
+    }
 
 private:
     static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
+    // Past this many strings, emptying the whole table is quicker.
+    static constexpr int kTracked = kSize / 8;
     std::uint32_t table_[kSize];
+    std::uint16_t filledSlots_[kTracked];
+    int filled_ = 0;
+};
+
+// Pixels that may show either of two indices, for an encoder to choose from as
+// it goes: each may keep the index it holds or take `alternative` (-1: none).
+// Where the dictionary has no say (neither index goes on with the string, or
+// both do), the held index is taken, or with `longerRuns` the one more of the
+// following pixels may take in a row.
+struct TLZWChoices {
+    const std::int16_t* alternative = nullptr;
+    // Per pixel: how many pixels from it on, in the order they are encoded, may
+    // take its held index in a row, and how many its alternative.
+    const std::uint32_t* runOfHeld = nullptr;
+    const std::uint32_t* runOfOther = nullptr;
+    bool longerRuns = false;
+    // Receives the index each pixel takes.
+    std::uint8_t* chosen = nullptr;
 };
 
 // Dictionary encoder. Frames of up to 16 colours keep the dictionary as a direct
 // child table (code x pixel -> code): compressible pictures then cost one memory
 // read per pixel instead of a hash probe. Larger palettes use the hash table.
-// Both give exactly the same codes.
+// Both give exactly the same codes. An encoder may encode one frame after
+// another; its tables are made once.
 class TLZWEncoder : public TGIFEncoder {
 public:
     using TGIFEncoder::TGIFEncoder;
+
+    // Encodes as Encode does, each pixel taking the index of its two that lets
+    // the current string go on: the data is exactly what Encode writes for the
+    // chosen indices. Alternatives lie below 2^bitsPerPixel. Taking held
+    // indices where the dictionary has no say, answers whether the runs would
+    // have taken another index somewhere; when not, choosing by the runs
+    // chooses the same throughout.
+    bool EncodeChoosing(TByteStream& stream, int bitsPerPixel, const std::uint8_t* pixels, const TLZWChoices& choices,
+                        bool interlaced, int width, int height);
 
 protected:
     void Output(int code) override { OutputCode(code); }
@@ -145,11 +185,17 @@ private:
             }
         }
     }
-    template <class Dictionary>
+    template <bool Choosing, class Dictionary>
     void CompressWith(Dictionary dictionary);
 
     int nextFree_ = 0;
     bool direct_ = false;
-    THashTable hash_;
-    std::vector<std::uint16_t> children_;
+    const TLZWChoices* choices_ = nullptr;
+    bool runsWouldDiffer_ = false;
+    std::unique_ptr<THashTable> hash_;
+    // Row `code` holds the codes of the strings code + pixel; a row is emptied
+    // when its code is made (literal codes' rows at each clear), so the table
+    // is never emptied whole.
+    std::unique_ptr<std::uint16_t[]> children_;
+    size_t childCount_ = 0;
 };

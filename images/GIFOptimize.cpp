@@ -2,6 +2,7 @@
 // same: colour tables, transparency, frame merging, cropping and clean-up.
 #include "images/GIFAppExtension.h"
 #include "images/GIFCanvas.h"
+#include "images/GIFEncodedSizes.h"
 #include "images/GIFGraphicControl.h"
 #include "images/GIFImage.h"
 #include "images/GIFOptimizePhases.h"
@@ -115,6 +116,8 @@ void TGIFImage::Optimize(std::uint8_t options, int reduction, int ditherMode, in
             throw GIFException("Invalid reduction method");
         const int frames = images_.Count();
         TSteps steps(*this, 6 * frames);
+        // What the frames' rewriting encodes, its colour layout need not encode again.
+        TEncodedSizes sizes;
         // Transparency is settled before unused table entries are cut.
         if (options & ooCleanup)
             DropUnusedTransparency(*this);
@@ -127,7 +130,8 @@ void TGIFImage::Optimize(std::uint8_t options, int reduction, int ditherMode, in
         else
             steps.Done(frames);
         if (options & (ooMerge | ooCrop))
-            DeleteInvisibleFrames(*this, RewriteFrames(*this, options & ooMerge, options & ooCrop, steps.PerFrame()));
+            DeleteInvisibleFrames(*this,
+                                  RewriteFrames(*this, options & ooMerge, options & ooCrop, sizes, steps.PerFrame()));
         else
             steps.Done(frames);
         if (options & ooCleanup) {
@@ -138,7 +142,7 @@ void TGIFImage::Optimize(std::uint8_t options, int reduction, int ditherMode, in
             steps.Done(frames);
         }
         if (options & ooColorMap)
-            ArrangeColorMaps(*this, steps.PerFrame());
+            ArrangeColorMaps(*this, sizes, steps.PerFrame());
         else
             steps.Done(frames);
     } catch (...) {

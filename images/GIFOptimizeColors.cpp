@@ -5,9 +5,9 @@
 #include "images/GIFOptimizePhases.h"
 
 #include <algorithm>
-#include <limits>
 #include <numeric>
-#include <unordered_set>
+#include <set>
+#include <utility>
 
 namespace {
 
@@ -31,17 +31,22 @@ std::vector<size_t> LargestFirst(const TColorUse& use)
 std::vector<bool> GrownFrom(const TColorUse& use, size_t seed)
 {
     std::vector<bool> onGlobal(use.frames.size(), false);
-    std::unordered_set<TColorKey> colours;
-    if (use.background)
-        colours.insert(*use.background);
+    std::vector<bool> taken(use.keys.size(), false);
+    int colours = 0;
+    if (use.background) {
+        taken[static_cast<size_t>(*use.background)] = true;
+        ++colours;
+    }
     auto take = [&](size_t f) {
-        std::unordered_set<TColorKey> grown = colours;
-        for (const auto& [key, n] : use.frames[f].shown)
-            grown.insert(key);
+        int fresh = 0;
+        for (const auto& [colour, n] : use.frames[f].shown)
+            fresh += taken[static_cast<size_t>(colour)] ? 0 : 1;
         // One entry stays free for a frame that needs a transparent index of its own.
-        if (static_cast<int>(grown.size()) >= kMaxColors)
+        if (colours + fresh >= kMaxColors)
             return;
-        colours = std::move(grown);
+        for (const auto& [colour, n] : use.frames[f].shown)
+            taken[static_cast<size_t>(colour)] = true;
+        colours += fresh;
         onGlobal[f] = true;
     };
     take(seed);
@@ -52,27 +57,20 @@ std::vector<bool> GrownFrom(const TColorUse& use, size_t seed)
 }
 
 // Each frame whose colours the plan's global table holds goes where it costs less.
-std::vector<bool> Cheaper(const TColorUse& use, const TPlan& plan, TColorOrder order, TPlanCost& cost)
+std::vector<bool> Cheaper(const TColorUse& use, const TPlan& plan, TPlanCost& cost)
 {
     std::vector<bool> onGlobal = plan.onGlobal;
-    TPlan trial = plan;
     for (size_t f = 0; f < use.frames.size(); ++f) {
         const TFrameColors& frame = use.frames[f];
         const bool fits = std::all_of(frame.shown.begin(), frame.shown.end(),
                                       [&](const auto& s) { return plan.global.IndexOf(s.first) >= 0; });
         if (!fits)
             continue;
-        trial.onGlobal[f] = true;
-        trial.clearOf[f] = frame.clear >= 0 ? std::min(plan.global.ClearIndexFor(frame), kMaxColors - 1) : -1;
-        const std::int64_t global = cost.FrameBytes(trial, f);
-        trial.onGlobal[f] = false;
-        trial.local[f] = LocalTable(frame, order);
-        trial.clearOf[f] = frame.clear >= 0 ? static_cast<int>(frame.shown.size()) : -1;
-        const std::int64_t local = cost.FrameBytes(trial, f);
-        onGlobal[f] = global <= local;
-        trial.onGlobal[f] = plan.onGlobal[f];
-        trial.local[f] = plan.local[f];
-        trial.clearOf[f] = plan.clearOf[f];
+        const int clear = frame.clear >= 0 ? std::min(plan.global.ClearIndexFor(frame), kMaxColors - 1) : -1;
+        const TDataLayout global = cost.OnGlobal(plan.global, f, clear), own = cost.OnItsOwn(f);
+        // Laid out alike, the image data is as large either way and a table of its own only adds.
+        onGlobal[f] = global == own ||
+                      cost.DataBytes(f, global) <= cost.DataBytes(f, own) + TTable::BytesFor(frame.LocalCount());
     }
     return onGlobal;
 }
@@ -85,11 +83,11 @@ void ShrinkColorMaps(TGIFImage& image, const TFrameDone& done)
     const TPlan plan = MakePlan(use, use.AsTheyAre(), TColorOrder::coByPixels);
     for (size_t f = 0; f < use.frames.size(); ++f)
         done();
-    if (plan.Fits())
+    if (plan.Fits(use))
         ApplyPlan(image, use, plan);
 }
 
-void ArrangeColorMaps(TGIFImage& image, const TFrameDone& done)
+void ArrangeColorMaps(TGIFImage& image, TEncodedSizes& sizes, const TFrameDone& done)
 {
     const TColorUse use = TColorUse::Of(image);
     const size_t frames = use.frames.size();
@@ -99,35 +97,62 @@ void ArrangeColorMaps(TGIFImage& image, const TFrameDone& done)
         if (!use.backgroundUnnamed) {
             layouts.emplace_back(frames, true);
             // When not all colours fit one table, the largest frames each seed one.
-            if (!MakePlan(use, layouts.back(), TColorOrder::coByPixels).Fits()) {
+            if (!MakePlan(use, layouts.back(), TColorOrder::coByPixels).Fits(use)) {
                 const std::vector<size_t> largest = LargestFirst(use);
                 for (size_t i = 0; i < largest.size() && i < kMostSeeds; ++i)
                     layouts.push_back(GrownFrom(use, largest[i]));
             }
         }
     }
-    TPlanCost cost(image, use);
-    std::optional<TPlan> best;
-    std::int64_t bestBytes = std::numeric_limits<std::int64_t>::max();
-    auto consider = [&](TPlan plan) {
-        if (!plan.Fits())
-            return;
-        const std::int64_t bytes = cost(plan);
-        if (bytes < bestBytes) {
-            bestBytes = bytes;
-            best = std::move(plan);
-        }
+    TPlanCost cost(image, use, sizes);
+    struct TCandidate {
+        std::vector<bool> onGlobal;
+        TColorOrder order;
+        TPlanBytes bytes;
     };
+    std::vector<TCandidate> candidates;
+    auto consider = [&](const TPlan& plan) {
+        if (plan.Fits(use))
+            candidates.push_back(TCandidate{plan.onGlobal, plan.order, cost.Of(plan)});
+    };
+    // A layout met again in the same order makes the same plan, which costs as
+    // much as the first and so never wins over it; from the same plan Cheaper
+    // makes the same layout again.
+    std::set<std::pair<std::vector<bool>, TColorOrder>> tried, made;
     for (const std::vector<bool>& layout : layouts)
         for (TColorOrder order : {TColorOrder::coByPixels, TColorOrder::coByFrames, TColorOrder::coBySmallFrames,
                                   TColorOrder::coPacked}) {
+            if (!tried.emplace(layout, order).second)
+                continue;
             const TPlan plan = MakePlan(use, layout, order);
-            consider(plan);
-            if (plan.Fits() && !use.globalFixed && !use.backgroundUnnamed)
-                consider(MakePlan(use, Cheaper(use, plan, order, cost), order));
+            if (made.emplace(layout, order).second)
+                consider(plan);
+            if (!plan.Fits(use) || use.globalFixed || use.backgroundUnnamed)
+                continue;
+            if (std::vector<bool> cheaper = Cheaper(use, plan, cost); made.emplace(cheaper, order).second)
+                consider(MakePlan(use, std::move(cheaper), order));
         }
     for (size_t f = 0; f < frames; ++f)
         done();
-    if (best)
-        ApplyPlan(image, use, *best);
+    if (candidates.empty())
+        return;
+    // A frame whose image data every candidate lays out alike adds as much to
+    // each: it need not be encoded to find the smallest.
+    std::vector<bool> differs(frames, false);
+    for (const TCandidate& candidate : candidates)
+        for (size_t f = 0; f < frames; ++f)
+            differs[f] = differs[f] || candidate.bytes.data[f] != candidates.front().bytes.data[f];
+    const TCandidate* best = nullptr;
+    std::int64_t bestBytes = 0;
+    for (const TCandidate& candidate : candidates) {
+        std::int64_t bytes = candidate.bytes.tables;
+        for (size_t f = 0; f < frames; ++f)
+            if (differs[f])
+                bytes += cost.DataBytes(f, candidate.bytes.data[f]);
+        if (!best || bytes < bestBytes) {
+            best = &candidate;
+            bestBytes = bytes;
+        }
+    }
+    ApplyPlan(image, use, MakePlan(use, best->onGlobal, best->order));
 }

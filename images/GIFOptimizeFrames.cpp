@@ -3,6 +3,7 @@
 #include "images/GIFAppExtension.h"
 #include "images/GIFCanvas.h"
 #include "images/GIFCodeChoice.h"
+#include "images/GIFEncodedSizes.h"
 #include "images/GIFEncoder.h"
 #include "images/GIFGraphicControl.h"
 #include "images/GIFImage.h"
@@ -11,13 +12,16 @@
 #include <algorithm>
 #include <array>
 #include <limits>
-#include <unordered_map>
+#include <memory>
 
 namespace {
 
 constexpr int kRestoreBackground = 2;
 constexpr int kRestorePrevious = 3;
 constexpr int kMaxColors = 256;
+// The code sizes an encoder starts from: what it makes of any other.
+constexpr int kMinCodeBits = 2;
+constexpr int kMaxCodeBits = 8;
 
 TGIFGraphicControlExtension& ControlOf(TGIFSubImage& f)
 {
@@ -26,21 +30,33 @@ TGIFGraphicControlExtension& ControlOf(TGIFSubImage& f)
     return *f.GraphicControlExtension();
 }
 
-// Calls f(x, y, index) for every pixel of the frame that lies on the screen.
-template <class F>
-void ForEachPixel(TGIFSubImage& frame, const TGIFCanvas& below, F f)
+// Stands for the transparent index among a frame's colours: no canvas pixel equals it.
+constexpr TCanvasPixel kNoColor = 0xFFFFFFFF;
+
+// The colours of the frame's indices, its transparent index standing for none.
+TIndexColors DrawnColors(const TGIFSubImage& frame)
 {
-    for (int y = 0; y < frame.Height(); ++y) {
-        std::uint8_t* row = frame.ScanLine(y);
-        for (int x = 0; x < frame.Width(); ++x)
-            if (below.Contains(frame.Left() + x, frame.Top() + y))
-                f(x, y, row[x]);
-    }
+    TIndexColors colors = FrameColors(frame);
+    if (const int clear = FrameTransparentIndex(frame); clear >= 0)
+        colors[static_cast<size_t>(clear)] = kNoColor;
+    return colors;
 }
 
-bool Repeats(const TGIFSubImage& frame, const TGIFCanvas& below, int x, int y, int index)
+// Calls f(indices, below, count, x, y) for each row of the frame's pixels that lie
+// on the canvas: count of them from frame column x of frame row y, over the
+// canvas pixels below them.
+template <class F>
+void ForEachRow(TGIFSubImage& frame, const TGIFCanvas& canvas, F f)
 {
-    return FrameColor(frame, index) == below.At(frame.Left() + x, frame.Top() + y);
+    const TScreenArea area = canvas.Clip(frame);
+    if (area.Empty())
+        return;
+    const int x = area.left - frame.Left();
+    for (int screenY = area.top; screenY < area.bottom; ++screenY) {
+        const int y = screenY - frame.Top();
+        std::uint8_t* indices = frame.MutableData().data() + static_cast<size_t>(y) * frame.Width() + x;
+        f(indices, canvas.Row(area.left, screenY), area.Width(), x, y);
+    }
 }
 
 // An index no pixel of the frame holds, or a new entry; -1 when the table is full.
@@ -59,13 +75,15 @@ int FreeIndex(TGIFSubImage& frame)
 // Pixels that repeat what is below become transparent.
 void Merge(TGIFSubImage& frame, const TGIFCanvas& below)
 {
-    int clear = FrameTransparentIndex(frame);
+    const TIndexColors colors = DrawnColors(frame);
     bool any = false;
-    ForEachPixel(frame, below, [&](int x, int y, std::uint8_t index) {
-        any = any || (index != clear && Repeats(frame, below, x, y, index));
+    ForEachRow(frame, below, [&](const std::uint8_t* indices, const TCanvasPixel* under, int count, int, int) {
+        for (int i = 0; i < count && !any; ++i)
+            any = colors[indices[i]] == under[i];
     });
     if (!any)
         return;
+    int clear = FrameTransparentIndex(frame);
     if (clear < 0) {
         clear = FreeIndex(frame);
         if (clear < 0)
@@ -74,41 +92,58 @@ void Merge(TGIFSubImage& frame, const TGIFCanvas& below)
         control.SetTransparent(true);
         control.SetTransparentColorIndexUnchecked(static_cast<std::uint8_t>(clear));
     }
-    ForEachPixel(frame, below, [&](int x, int y, std::uint8_t index) {
-        if (index != clear && Repeats(frame, below, x, y, index))
-            frame.ScanLine(y)[x] = static_cast<std::uint8_t>(clear);
+    const auto transparent = static_cast<std::uint8_t>(clear);
+    ForEachRow(frame, below, [&](std::uint8_t* indices, const TCanvasPixel* under, int count, int, int) {
+        for (int i = 0; i < count; ++i)
+            if (colors[indices[i]] == under[i])
+                indices[i] = transparent;
     });
     frame.FreeBitmap();
 }
 
-// Whether the pixel may be left out of the frame: it shows what is below, and
-// when the frame restores the background afterwards, that is background already.
-bool Needless(const TGIFSubImage& frame, const TGIFCanvas& below, int x, int y, int index, int clear)
-{
-    const int sx = frame.Left() + x, sy = frame.Top() + y;
-    if (!below.Contains(sx, sy))
-        return false;
-    if (FrameDisposal(frame) == kRestoreBackground)
-        return index == clear && below.At(sx, sy) == kCanvasBackground;
-    return index == clear || Repeats(frame, below, x, y, index);
-}
-
 // Shrinks the frame to the pixels that change the screen; false when there are none.
+// A pixel may be left out when it shows what is below, and when the frame
+// restores the background afterwards, that is background already; pixels off
+// the canvas stay.
 bool Crop(TGIFSubImage& frame, const TGIFCanvas& below)
 {
     const int clear = FrameTransparentIndex(frame);
+    const bool clearsAfter = FrameDisposal(frame) == kRestoreBackground;
+    const TIndexColors colors = DrawnColors(frame);
+    auto needless = [&](std::uint8_t index, TCanvasPixel under) {
+        if (clearsAfter)
+            return index == clear && under == kCanvasBackground;
+        return index == clear || colors[index] == under;
+    };
+    // The frame's columns and rows on the canvas, in its own coordinates.
+    const TScreenArea on = below.Clip(frame);
+    const int onLeft = on.Empty() ? 0 : on.left - frame.Left();
+    const int onRight = on.Empty() ? 0 : on.right - frame.Left();
+    const int onTop = on.Empty() ? frame.Height() : on.top - frame.Top();
+    const int onBottom = on.Empty() ? frame.Height() : on.bottom - frame.Top();
+    const bool offColumns = onLeft > 0 || onRight < frame.Width();
     int left = frame.Width(), right = 0, top = frame.Height(), bottom = 0;
-    for (int y = 0; y < frame.Height(); ++y) {
-        const std::uint8_t* row = frame.ScanLine(y);
-        for (int x = 0; x < frame.Width(); ++x) {
-            if (Needless(frame, below, x, y, row[x], clear))
-                continue;
-            left = std::min(left, x);
-            right = std::max(right, x + 1);
-            top = std::min(top, y);
-            bottom = std::max(bottom, y + 1);
-        }
-    }
+    auto keepRow = [&](int y, int first, int last) {
+        left = std::min(left, first);
+        right = std::max(right, last);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y + 1);
+    };
+    for (int y = 0; y < frame.Height(); ++y)
+        if ((y < onTop || y >= onBottom) && frame.Width() > 0)
+            keepRow(y, 0, frame.Width());
+    ForEachRow(frame, below, [&](const std::uint8_t* indices, const TCanvasPixel* under, int count, int x, int y) {
+        int first = 0;
+        while (first < count && needless(indices[first], under[first]))
+            ++first;
+        int last = count;
+        while (last > first && needless(indices[last - 1], under[last - 1]))
+            --last;
+        const bool drawn = first < last;
+        if (drawn || offColumns)
+            keepRow(y, onLeft > 0 ? 0 : drawn ? x + first : onRight,
+                    onRight < frame.Width() ? frame.Width() : drawn ? x + last : onLeft);
+    });
     if (left >= right)
         return false;
     if (left == 0 && top == 0 && right == frame.Width() && bottom == frame.Height())
@@ -123,63 +158,142 @@ bool Crop(TGIFSubImage& frame, const TGIFCanvas& below)
     return true;
 }
 
+// The lowest index of each colour of a frame's table, found by open addressing.
+class TIndexOfColor {
+public:
+    TIndexOfColor(const TIndexColors& colors, int count, int clear)
+    {
+        slots_.fill(TSlot{kNoColor, -1});
+        for (int i = count - 1; i >= 0; --i)
+            if (i != clear)
+                slots_[SlotOf(colors[static_cast<size_t>(i)])] =
+                    TSlot{colors[static_cast<size_t>(i)], static_cast<std::int16_t>(i)};
+    }
+    // -1 when no index shows the colour.
+    int operator()(TCanvasPixel color) const { return slots_[SlotOf(color)].index; }
+
+private:
+    struct TSlot {
+        TCanvasPixel color;
+        std::int16_t index;
+    };
+    // Four times the largest table: probes stay short.
+    static constexpr size_t kSlots = 1024;
+    // The slot that holds the colour, or the empty one where it would go.
+    size_t SlotOf(TCanvasPixel color) const
+    {
+        size_t at = (color * 0x9E3779B1u) >> 22;
+        while (slots_[at].color != kNoColor && slots_[at].color != color)
+            at = (at + 1) & (kSlots - 1);
+        return at;
+    }
+    std::array<TSlot, kSlots> slots_;
+};
+
+// The code size the writer takes for the pixels: what the highest index needs.
+int WrittenCodeBits(const std::vector<std::uint8_t>& pixels)
+{
+    return TGIFColorMap::BitsFor(*std::max_element(pixels.begin(), pixels.end()) + 1);
+}
+
+// The size of the image data the encoder writes for the pixels, as the writer will.
+std::int64_t EncodedSize(TGIFEncoder& encoder, const TGIFSubImage& frame, const std::vector<std::uint8_t>& pixels,
+                         bool interlaced)
+{
+    const int codeBits = WrittenCodeBits(pixels);
+    TMemoryByteStream data;
+    encoder.Encode(data, codeBits, 1 << codeBits, pixels.data(), interlaced, frame.Width(), frame.Height());
+    return static_cast<std::int64_t>(data.Data().size());
+}
+
+// The encoders frames are weighed with, made once for the walk: the one the
+// image writes with, and the LZW encoder that chooses between indices (the
+// same when the image writes LZW).
+class TWeighing {
+public:
+    explicit TWeighing(TGIFImage& image)
+        : writer_(MakeEncoder(&image)), chooser_(dynamic_cast<TLZWEncoder*>(writer_.get()))
+    {
+        if (!chooser_) {
+            ownChooser_ = std::make_unique<TLZWEncoder>(&image);
+            chooser_ = ownChooser_.get();
+        }
+    }
+    TGIFEncoder& Writer() { return *writer_; }
+    TLZWEncoder& Chooser() { return *chooser_; }
+    // What the chooser writes is what the writer would.
+    bool ChooserWrites() const { return chooser_ == writer_.get(); }
+
+private:
+    std::unique_ptr<TGIFEncoder> writer_;
+    TLZWEncoder* chooser_;
+    std::unique_ptr<TLZWEncoder> ownChooser_;
+};
+
 // Pixels that look the same transparent or in their colour take what encodes smaller.
-void ChooseIndices(TGIFSubImage& frame, const TGIFCanvas& below)
+void ChooseIndices(TGIFSubImage& frame, const TGIFCanvas& below, TWeighing& weighing, TEncodedSizes& sizes)
 {
     const int clear = FrameTransparentIndex(frame);
     if (clear < 0)
         return;
-    const TGIFColorMap& table = frame.ActiveColorMap();
-    std::unordered_map<TCanvasPixel, int> indexOf;
-    for (int i = table.Count() - 1; i >= 0; --i)
-        if (i != clear)
-            indexOf[FrameColor(frame, i)] = i;
+    const TIndexColors colors = DrawnColors(frame);
+    const TIndexOfColor indexOf(colors, frame.ActiveColorMap().Count(), clear);
+    const auto transparent = static_cast<std::uint8_t>(clear);
     std::vector<std::int16_t> alternative(frame.Data().size(), -1);
-    ForEachPixel(frame, below, [&](int x, int y, std::uint8_t index) {
-        std::int16_t& other = alternative[static_cast<size_t>(y) * static_cast<size_t>(frame.Width()) + x];
-        if (index == clear) {
-            const auto found = indexOf.find(below.At(frame.Left() + x, frame.Top() + y));
-            if (found != indexOf.end())
-                other = static_cast<std::int16_t>(found->second);
-        } else if (Repeats(frame, below, x, y, index)) {
-            // Transparent is tried first: large unchanged areas then read as one run.
-            frame.ScanLine(y)[x] = static_cast<std::uint8_t>(clear);
-            other = index;
+    bool choices = false;
+    ForEachRow(frame, below, [&](std::uint8_t* indices, const TCanvasPixel* under, int count, int x, int y) {
+        std::int16_t* other = alternative.data() + static_cast<size_t>(y) * static_cast<size_t>(frame.Width()) + x;
+        for (int i = 0; i < count; ++i) {
+            if (indices[i] == transparent) {
+                other[i] = static_cast<std::int16_t>(indexOf(under[i]));
+            } else if (colors[indices[i]] == under[i]) {
+                // Transparent is tried first: large unchanged areas then read as one run.
+                other[i] = indices[i];
+                indices[i] = transparent;
+            }
+            choices = choices || other[i] >= 0;
         }
     });
+    if (!choices)
+        return;
     // Each way of choosing wins on some pictures: the one that encodes smallest is kept.
     const bool interlaced = frame.Interlaced() && frame.ColorMap().Count() == 0;
     // The code size the dictionary starts from: what the highest index either way needs.
     int highest = *std::max_element(frame.Data().begin(), frame.Data().end());
     highest = std::max<int>(highest, *std::max_element(alternative.begin(), alternative.end()));
     const int bits = TGIFColorMap::BitsFor(highest + 1);
-    std::vector<std::uint8_t> best;
+    std::vector<std::vector<std::uint8_t>> tried;
     std::int64_t bestSize = -1;
-    auto consider = [&](std::vector<std::uint8_t> pixels) {
-        // Encoded with the code size the writer will take: what the highest index needs.
-        const int codeBits = TGIFColorMap::BitsFor(*std::max_element(pixels.begin(), pixels.end()) + 1);
-        TMemoryByteStream data;
-        MakeEncoder(frame.Image())->Encode(data, codeBits, 1 << codeBits, pixels.data(), interlaced, frame.Width(),
-                                           frame.Height());
-        const auto size = static_cast<std::int64_t>(data.Data().size());
+    size_t best = 0;
+    auto consider = [&](std::vector<std::uint8_t> pixels, std::int64_t knownSize) {
+        // The same pixels chosen another way encode no smaller.
+        if (std::find(tried.begin(), tried.end(), pixels) != tried.end())
+            return;
+        const std::int64_t size =
+            knownSize >= 0 ? knownSize : EncodedSize(weighing.Writer(), frame, pixels, interlaced);
+        tried.push_back(std::move(pixels));
         if (bestSize < 0 || size < bestSize) {
             bestSize = size;
-            best = std::move(pixels);
+            best = tried.size() - 1;
         }
     };
-    for (TIndexChoice rule : {TIndexChoice::icPreferred, TIndexChoice::icLongerRun}) {
-        std::vector<std::uint8_t> pixels = frame.Data();
-        ChooseIndicesForLZW(pixels, alternative, frame.Width(), frame.Height(), bits, interlaced, rule);
-        consider(std::move(pixels));
+    const int choosingBits = std::clamp(bits, kMinCodeBits, kMaxCodeBits);
+    for (TChosenIndices& way : ChooseIndicesForLZW(weighing.Chooser(), frame.Data(), alternative, frame.Width(),
+                                                   frame.Height(), bits, interlaced)) {
+        // What the chooser wrote is their size, unless the writer takes narrower codes for them.
+        const bool sameCodes = weighing.ChooserWrites() &&
+                               std::clamp(WrittenCodeBits(way.pixels), kMinCodeBits, kMaxCodeBits) == choosingBits;
+        consider(std::move(way.pixels), sameCodes ? way.bytes : -1);
     }
-    consider(frame.Data());
+    consider(frame.Data(), -1);
     std::vector<std::uint8_t> colours = frame.Data();
     for (size_t i = 0; i < colours.size(); ++i)
         if (alternative[i] >= 0)
             colours[i] = static_cast<std::uint8_t>(alternative[i]);
-    consider(std::move(colours));
-    frame.MutableData() = std::move(best);
+    consider(std::move(colours), -1);
+    frame.MutableData() = std::move(tried[best]);
     frame.FreeBitmap();
+    sizes.Add(frame, std::clamp(WrittenCodeBits(frame.Data()), kMinCodeBits, kMaxCodeBits), interlaced, bestSize);
 }
 
 bool HasLoop(TGIFSubImage& frame)
@@ -217,9 +331,10 @@ bool MayDelete(TGIFImage& image, int index)
 
 } // namespace
 
-std::vector<int> RewriteFrames(TGIFImage& image, bool merge, bool crop, const TFrameDone& done)
+std::vector<int> RewriteFrames(TGIFImage& image, bool merge, bool crop, TEncodedSizes& sizes, const TFrameDone& done)
 {
     std::vector<int> invisible;
+    TWeighing weighing(image);
     WalkFrames(image, [&](int index, const TGIFCanvas& below) {
         TGIFSubImage& frame = image.Images().SubImage(index);
         done();
@@ -233,7 +348,7 @@ std::vector<int> RewriteFrames(TGIFImage& image, bool merge, bool crop, const TF
             return;
         }
         if (merge)
-            ChooseIndices(frame, below);
+            ChooseIndices(frame, below, weighing, sizes);
     });
     return invisible;
 }

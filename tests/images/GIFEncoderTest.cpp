@@ -65,3 +65,22 @@ TEST(GIFEncoderHash, AFullDictionaryLeavesEveryKeyFindable)
         ASSERT_EQ(table.Lookup(keys[i]), static_cast<int>(i)) << keys[i];
     EXPECT_EQ(table.Lookup(0xFFFFF), -1);
 }
+
+TEST(GIFEncoderHash, ClearingEmptiesTheTableWhetherFewOrManyKeysWereStored)
+{
+    // Few keys are emptied one by one, many by emptying the whole table.
+    THashTable table;
+    for (int stored : {1, 10, THashTable::kSize / 8, THashTable::kSize / 8 + 1, 4095}) {
+        std::vector<std::uint32_t> keys;
+        for (std::uint32_t key = 0; keys.size() < static_cast<size_t>(stored); key += 131)
+            keys.push_back(key & 0xFFFFF);
+        for (size_t i = 0; i < keys.size(); ++i)
+            table.Insert(keys[i], static_cast<int>(i));
+        table.Clear();
+        for (std::uint32_t key : keys)
+            ASSERT_EQ(table.Lookup(key), -1) << stored << " stored, key " << key;
+        table.Insert(keys.back(), 7);
+        EXPECT_EQ(table.Lookup(keys.back()), 7) << stored << " stored";
+        table.Clear();
+    }
+}
