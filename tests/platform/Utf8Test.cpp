@@ -1,3 +1,4 @@
+#include "platform/TextEncoding.h"
 #include "platform/Utf8.h"
 
 #include <gtest/gtest.h>
@@ -102,4 +103,52 @@ TEST(Utf8, FileTextIsUtf8OrElseWindows1252)
     const std::string ascii(37, 'x');
     EXPECT_FALSE(IsValid(ascii + "\xE9" + ascii));
     EXPECT_TRUE(IsValid(ascii + "\xC3\xA9" + ascii));
+}
+
+TEST(TextEncoding, EveryByteOfAWindows1252FileComesBack)
+{
+    std::string bytes = "<p>";
+    for (int c = 0x80; c <= 0xFF; ++c)
+        bytes += static_cast<char>(c);
+    bytes += std::string("\r\n\0z", 4);
+    const vx::TDecodedText decoded = vx::DecodeDocument(bytes);
+    EXPECT_EQ(decoded.Encoding, vx::TTextEncoding::Windows1252);
+    EXPECT_TRUE(IsValid(decoded.Text));
+    EXPECT_EQ(CountChars(decoded.Text), bytes.size()); // one character a byte
+    EXPECT_EQ(vx::EncodeDocument(decoded.Text, decoded.Encoding), bytes);
+}
+
+TEST(TextEncoding, Utf8FilesStayAsTheyAre)
+{
+    const std::string page = "<p>caf\xC3\xA9 \xF0\x9F\x98\x80</p>";
+    const vx::TDecodedText decoded = vx::DecodeDocument(page);
+    EXPECT_EQ(decoded.Encoding, vx::TTextEncoding::Utf8);
+    EXPECT_EQ(decoded.Text, page);
+    EXPECT_EQ(vx::EncodeDocument(decoded.Text, decoded.Encoding), page);
+}
+
+TEST(TextEncoding, AWindows1252FileRefusesWhatItCannotHold)
+{
+    struct Row {
+        const char* text;
+        bool holds;
+        std::size_t bad;
+    };
+    const Row rows[] = {
+        {"plain", true, 0},
+        {"caf\xC3\xA9 \xE2\x82\xAC", true, 0},
+        {"a\xCE\xB1", false, 1},          // alpha
+        {"ab\xE4\xBD\xA0", false, 2},     // a Chinese character
+        {"\xC2\x81", true, 0},            // an unassigned byte, kept as its control
+        {"\xC2\x80", false, 0},           // a control whose byte means the euro sign
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(vx::CanHold(vx::TTextEncoding::Windows1252, row.text), row.holds) << row.text;
+        EXPECT_TRUE(vx::CanHold(vx::TTextEncoding::Utf8, row.text));
+        std::size_t bad = 99;
+        EXPECT_EQ(vx::EncodeDocument(row.text, vx::TTextEncoding::Windows1252, &bad).has_value(), row.holds);
+        if (!row.holds) {
+            EXPECT_EQ(bad, row.bad) << row.text;
+        }
+    }
 }
