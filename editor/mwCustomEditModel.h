@@ -17,6 +17,7 @@
 #include "editor/mwSupportClasses.h"
 #include "editor/mwUndoList.h"
 #include "platform/ControlTypes.h"
+#include "platform/TextEncoding.h"
 
 #include <array>
 #include <cstdint>
@@ -161,6 +162,9 @@ public:
     bool IsPointInSelection(TPoint value) const;
 
     // --- text
+    // How the document is stored in its file; the lines hold UTF-8 either way.
+    vx::TTextEncoding Encoding() const { return encoding_; }
+    void SetEncoding(vx::TTextEncoding value) { encoding_ = value; }
     std::string GetText() const { return lines_->Text(); }
     void SetText(const std::string& value);
     std::string LineText() const;
@@ -503,6 +507,7 @@ private:
     TCaretType insertCaret_ = ctVerticalLine;
     TCaretType overwriteCaret_ = ctBlock;
     bool readOnly_ = false;
+    vx::TTextEncoding encoding_ = vx::TTextEncoding::Utf8;
     int tabWidth_ = 8;
     bool wantTabs_ = false;
     int extraLineSpacing_ = 0;
