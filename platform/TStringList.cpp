@@ -76,10 +76,10 @@ std::string_view TStringList::Piece(int index, size_t i) const
     return store_.Piece(index, i);
 }
 
-size_t TStringList::LastTabBefore(int index, size_t pos) const
+TTextShape TStringList::PieceShape(int index, size_t i) const
 {
     CheckIndex(index);
-    return store_.LastTabBefore(index, pos);
+    return store_.PieceShape(index, i);
 }
 
 std::string TStringList::Substr(int index, size_t pos, size_t count) const

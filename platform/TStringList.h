@@ -59,9 +59,8 @@ public:
     }
     size_t PieceCount(int index) const;
     std::string_view Piece(int index, size_t i) const;
-    // Where the line's last tab before pos stands, or npos, read without
-    // copying the line.
-    size_t LastTabBefore(int index, size_t pos) const;
+    // The shape of piece i of the line (see TLineStore).
+    TTextShape PieceShape(int index, size_t i) const;
     // Characters pos.. of the line, at most count of them.
     std::string Substr(int index, size_t pos, size_t count) const;
     // Position of the first string equal to s (by CaseSensitive), or -1.

@@ -217,7 +217,8 @@ int CellsAt(std::string_view text, std::size_t pos, std::size_t* length)
         *length = 1;
         return 1;
     }
-    return CellWidth(Decode(text, pos, length));
+    const char32_t cp = Decode(text, pos, length);
+    return cp < 0x1100 || cp == kReplacement ? 1 : CellWidth(cp);
 }
 
 } // namespace vx::utf8

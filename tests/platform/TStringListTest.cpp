@@ -1,5 +1,6 @@
 #include "platform/Exception.h"
 #include "platform/TStringList.h"
+#include "platform/TextShape.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -288,12 +289,15 @@ TEST(TStringListReplaceText, AgreesWithPlainEditsWhateverTheChunks)
                 const size_t pos = pick(line.size() + 2);
                 const size_t count = pick(40);
                 ASSERT_EQ(list.Substr(index, pos, count), pos < line.size() ? line.substr(pos, count) : "");
-                ASSERT_EQ(list.LastTabBefore(index, pos), pos == 0 ? std::string::npos : line.substr(0, pos).rfind('\t'));
             } else {
                 std::string pieces;
-                for (size_t p = 0; p < list.PieceCount(index); ++p)
+                TTextShape shape;
+                for (size_t p = 0; p < list.PieceCount(index); ++p) {
                     pieces += list.Piece(index, p);
+                    shape += list.PieceShape(index, p);
+                }
                 ASSERT_EQ(pieces, line) << "read piece by piece";
+                ASSERT_EQ(shape, ShapeOf(line)) << "the pieces' shapes add up to the line's";
             }
             ASSERT_EQ(list.Count(), static_cast<int>(want.size()));
             const int checked = std::min(index, list.Count() - 1);
