@@ -198,6 +198,13 @@ public:
     int DisplayColumn(TPoint value) const;
     // The point of line (1-based) nearest to where display column shows.
     TPoint CharPoint(int displayColumn, int line) const;
+    // Byte positions (0-based) of line index and the characters around them:
+    // where the character holding pos starts, and the boundaries after and
+    // before the character at pos. Past the line's end, a column a byte.
+    size_t CharStartAt(int index, size_t pos) const;
+    size_t NextCharPos(int index, size_t pos) const;
+    size_t PrevCharPos(int index, size_t pos) const;
+    size_t CaretLineLength() const { return caretY_ < lines_->Count() ? lines_->Length(caretY_) : 0; }
     // The window's font or size changed: measure again.
     void FontChanged();
     void SizeChanged();
@@ -276,6 +283,12 @@ public:
     void KeyDown(uint16_t& key, TShiftState shift);
     // A typed character: OnKeyPress may change it, then it is typed.
     void KeyPress(char& key);
+    // A typed character of one or more bytes (UTF-8): one byte goes through
+    // KeyPress; a longer one is typed whole, unseen by OnKeyPress.
+    void TypeCharacter(const std::string& character);
+    // Whether the document can store text: one stored as Windows-1252
+    // refuses characters that code page lacks, and OnTextRefused says so.
+    bool AcceptsText(const std::string& text);
     // Carries out one command. Data: a TPoint for ecGotoXY and ecSelGotoXY,
     // a zero-terminated string for ecImeStr.
     virtual void CommandProcessor(TmwEditorCommand command, char aChar, void* data);
@@ -327,6 +340,7 @@ public:
     TKeyPressEvent OnKeyPress;
     TSpecialLineColorsEvent OnSpecialLineColors;
     TStatusChangeEvent OnStatusChange;
+    std::function<void(TmwCustomEditModel* Sender, const std::string& text)> OnTextRefused;
 
     virtual void DoOnSelectionChange();
     // A click at pixel (x, y) in the gutter: OnGutterClick with its line and the mark clicked, if any.

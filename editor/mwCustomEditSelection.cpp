@@ -2,6 +2,8 @@
 // that replaces the selection by text in the three selection modes.
 #include "editor/mwCustomEditModel.h"
 
+#include "platform/Utf8.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -21,6 +23,14 @@ std::vector<std::string> SplitLines(const std::string& value)
         pieces.push_back(value.substr(pos, end - pos));
         pos = end + ((value[end] == '\r' && end + 1 < value.size() && value[end + 1] == '\n') ? 2 : 1);
     }
+}
+
+// A column block's column (1-based) on line: the start of the character it
+// falls in, so that no block cuts a character of several bytes.
+int CharColumn(const std::string& line, int column)
+{
+    const auto at = static_cast<size_t>(std::max(column, 1) - 1);
+    return at < line.size() ? static_cast<int>(vx::utf8::CharStart(line, at)) + 1 : column;
 }
 
 // Columns from..to-1 (1-based) of line; what lies past its end is missing.
@@ -212,7 +222,8 @@ std::string TmwCustomEditModel::SelectedText(bool padColumns) const
         int left = std::min(bb.X, be.X);
         int right = std::max(bb.X, be.X);
         for (int y = bb.Y; y <= be.Y; ++y) {
-            std::string part = Columns(line(y), left, right);
+            const std::string& text = line(y);
+            std::string part = Columns(text, CharColumn(text, left), CharColumn(text, right));
             if (padColumns)
                 part.resize(static_cast<size_t>(right - left), ' ');
             if (y > bb.Y)
@@ -234,7 +245,7 @@ std::string TmwCustomEditModel::SelectedText(bool padColumns) const
 
 void TmwCustomEditModel::SetSelText(const std::string& value)
 {
-    if (GetReadOnly())
+    if (GetReadOnly() || !AcceptsText(value))
         return;
     IncPaintLock();
     if (SelAvail()) {
@@ -314,8 +325,9 @@ void TmwCustomEditModel::DeleteSelection(TPoint bb, TPoint be)
         int right = std::max(bb.X, be.X);
         for (int y = bb.Y; y <= be.Y; ++y) {
             std::string s = lines_->Get(y - 1);
-            if (left - 1 < static_cast<int>(s.size()))
-                s.erase(static_cast<size_t>(left - 1), static_cast<size_t>(right - left));
+            const int from = CharColumn(s, left);
+            if (from - 1 < static_cast<int>(s.size()))
+                s.erase(static_cast<size_t>(from - 1), static_cast<size_t>(CharColumn(s, right) - from));
             lines_->Put(y - 1, TrimEndBlanks(s));
         }
         PlaceInsertionPoint(Point(left, blockEnd_.Y));
@@ -380,8 +392,9 @@ void TmwCustomEditModel::InsertColumn(const std::string& value, int* tag)
         if (tag)
             *tag = static_cast<int>(pieces[i].size());
         if (y < lines_->Count()) {
-            // Nothing to put on a line that ends before the column: it is not padded.
             std::string s = lines_->Get(y);
+            column = CharColumn(s, caretX_ + 1) - 1;
+            // Nothing to put on a line that ends before the column: it is not padded.
             if (pieces[i].empty() && static_cast<int>(s.size()) <= column)
                 continue;
             bool atEnd = static_cast<int>(s.size()) <= column;
@@ -391,6 +404,7 @@ void TmwCustomEditModel::InsertColumn(const std::string& value, int* tag)
             // A block put past a line's end leaves no blanks at its end.
             lines_->Put(y, atEnd ? TrimEndBlanks(s) : s);
         } else {
+            column = caretX_;
             lines_->Add(TrimEndBlanks(std::string(static_cast<size_t>(column), ' ') + pieces[i]));
         }
     }

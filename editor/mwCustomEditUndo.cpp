@@ -479,6 +479,8 @@ void TmwCustomEditModel::PasteFromClipboard()
         StatusChanged(mwscSelection);
         return;
     }
+    if (!AcceptsText(text))
+        return;
     IncPaintLock();
     if (SelAvail()) {
         // Undone with the insertion that follows; an empty paste inserts

@@ -52,7 +52,7 @@ template <class Form> std::string Expand(const std::string& line, int tabWidth)
         return line;
     const auto w = static_cast<std::size_t>(tabWidth);
     std::string result;
-    result.reserve(line.size() + w);
+    result.reserve(line.size());
     std::size_t col = 0; // cells so far
     for (std::size_t i = 0; i < line.size();) {
         if (line[i] == '\t') {

@@ -2,6 +2,7 @@
 #include "editor/qt/mwKeyMapping.h"
 
 #include "editor/mwCustomEditModel.h"
+#include "platform/Utf8.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/VirtualKeys.h"
 
@@ -35,9 +36,12 @@ void DeliverKeyPress(TmwCustomEditModel& model, const QKeyEvent& event)
     // Ctrl+Alt (how Windows reports AltGr) still gives characters.
     if ((shift & ssAlt) && !(shift & ssCtrl))
         return;
+    // A key may give a character of several bytes, or (a dead key's
+    // composition) more than one character.
     const std::string text = vx::FromQString(event.text());
-    if (text.size() == 1) {
-        char c = text[0];
-        model.KeyPress(c);
+    for (size_t i = 0; i < text.size();) {
+        const size_t length = vx::utf8::CharLength(text, i);
+        model.TypeCharacter(text.substr(i, length));
+        i += length;
     }
 }
