@@ -663,6 +663,24 @@ TPoint TmwCustomEditModel::CharPoint(int displayColumn, int line) const
     return Point(static_cast<int>(done + (target - col)) + 1, line);
 }
 
+int TmwCustomEditModel::CharacterColumn(TPoint value) const
+{
+    if (value.Y < 1 || value.Y > lines_->Count())
+        return value.X;
+    const int index = value.Y - 1;
+    const auto pos = static_cast<size_t>(std::max(value.X - 1, 0));
+    size_t chars = 0;
+    size_t done = 0;
+    for (size_t i = 0, pieces = lines_->PieceCount(index); i < pieces && done < pos; ++i) {
+        const std::string_view piece = lines_->Piece(index, i);
+        const size_t take = std::min(piece.size(), pos - done);
+        chars += take == piece.size() && pieces > 1 ? lines_->PieceShape(index, i).Chars
+                                                    : vx::utf8::CountChars(piece.substr(0, take));
+        done += take;
+    }
+    return static_cast<int>(chars + (pos - done)) + 1;
+}
+
 size_t TmwCustomEditModel::CharStartAt(int index, size_t pos) const
 {
     if (index < 0 || index >= lines_->Count() || pos == 0 || pos >= lines_->Length(index))

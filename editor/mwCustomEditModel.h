@@ -196,6 +196,9 @@ public:
     int ColumnLimit(int line) const;
     // Where a point's column shows on its line, tabs expanded as painted.
     int DisplayColumn(TPoint value) const;
+    // The characters before a point of its line, plus one: the column the
+    // user counts in (past the end, a column a byte).
+    int CharacterColumn(TPoint value) const;
     // The point of line (1-based) nearest to where display column shows.
     TPoint CharPoint(int displayColumn, int line) const;
     // Byte positions (0-based) of line index and the characters around them:

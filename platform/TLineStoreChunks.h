@@ -74,7 +74,7 @@ private:
     std::vector<std::size_t> starts_;
     std::size_t shiftFrom_ = kNoShift;
     std::ptrdiff_t shift_ = 0;
-    static constexpr TTextShape kUnmeasured{static_cast<std::size_t>(-1), static_cast<std::size_t>(-1)};
+    static constexpr TTextShape kUnmeasured{static_cast<std::size_t>(-1), static_cast<std::size_t>(-1), 0};
     mutable std::vector<TTextShape> shapes_; // per chunk
     std::size_t length_ = 0;
     mutable std::string whole_;

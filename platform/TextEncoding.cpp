@@ -3,13 +3,44 @@
 #include "platform/Cp1252.h"
 #include "platform/Utf8.h"
 
+#include <utility>
+
 namespace vx {
 
-TDecodedText DecodeDocument(std::string_view bytes)
+TDecodedText DecodeDocument(std::string bytes)
 {
     if (utf8::IsValid(bytes))
-        return {std::string(bytes), TTextEncoding::Utf8};
+        return {std::move(bytes), TTextEncoding::Utf8};
     return {Cp1252ToUtf8(bytes), TTextEncoding::Windows1252};
+}
+
+std::string EncodeForSaving(std::string_view text, TTextEncoding encoding)
+{
+    std::size_t bad = 0;
+    std::optional<std::string> bytes = EncodeDocument(text, encoding, &bad);
+    if (!bytes) {
+        // Lines end at CR LF, CR or LF.
+        std::size_t line = 1;
+        for (std::size_t i = 0; i < bad; ++i)
+            line += text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'));
+        throw EEncodingError("the file is stored as Windows-1252, which cannot hold the character \"" +
+                             std::string(text.substr(bad, utf8::CharLength(text, bad))) + "\" of line " +
+                             std::to_string(line));
+    }
+    return std::move(*bytes);
+}
+
+std::string FirstUnstorable(std::string_view text, TTextEncoding encoding)
+{
+    if (encoding == TTextEncoding::Utf8)
+        return {};
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = utf8::CharLength(text, i);
+        if (!CanHold(encoding, text.substr(i, length)))
+            return std::string(text.substr(i, length));
+        i += length;
+    }
+    return {};
 }
 
 std::optional<std::string> EncodeDocument(std::string_view text, TTextEncoding encoding, std::size_t* badOffset)

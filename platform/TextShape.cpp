@@ -22,6 +22,7 @@ TTextShape ShapeOf(std::string_view text)
             if ((word & 0x8080808080808080ull) || anyTab)
                 break;
             shape.Cells += 8;
+            shape.Chars += 8;
             i += 8;
         }
         if (i >= size)
@@ -30,11 +31,13 @@ TTextShape ShapeOf(std::string_view text)
         if (byte < 0x80) {
             shape.Tabs += byte == '\t';
             ++shape.Cells;
+            ++shape.Chars;
             ++i;
             continue;
         }
         std::size_t length = 0;
         shape.Cells += static_cast<std::size_t>(vx::utf8::CellsAt(text, i, &length));
+        ++shape.Chars;
         i += length;
     }
     return shape;

@@ -3,6 +3,7 @@
 #include "controls/common/StrUtils.h"
 #include "editor/qt/mwCustomEdit.h"
 #include "platform/FileIO.h"
+#include "platform/TextEncoding.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 #include "shell/qt/mainwindow/MainForm.h"
@@ -154,7 +155,7 @@ void ExportLines(TForm1& form, std::string_view lineEnd)
     const std::string path = vx::dialogs::SaveFile(ExportTitle(), SaveFilter());
     if (path.empty())
         return;
-    vx::WriteFileAtomic(path, JoinLines(editor->Model().Lines(), lineEnd));
+    vx::WriteFileAtomic(path, vx::EncodeForSaving(JoinLines(editor->Model().Lines(), lineEnd), editor->Model().Encoding()));
     MessageBox("Document succesfully exported", "Information", MB_OK | MB_ICONINFORMATION);
 }
 
@@ -252,7 +253,7 @@ void SaveSelectionas(TForm1& form, std::string_view)
         return;
     const std::string path = vx::dialogs::SaveFile(SaveSelectionTitle(), SaveFilter());
     if (!path.empty())
-        vx::WriteFileAtomic(path, editor->Model().GetSelText() + "\r\n");
+        vx::WriteFileAtomic(path, vx::EncodeForSaving(editor->Model().GetSelText() + "\r\n", editor->Model().Encoding()));
 }
 
 void ExportUnix(TForm1& form, std::string_view)
