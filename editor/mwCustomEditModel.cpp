@@ -681,6 +681,24 @@ int TmwCustomEditModel::CharacterColumn(TPoint value) const
     return static_cast<int>(chars + (pos - done)) + 1;
 }
 
+int TmwCustomEditModel::ByteColumn(int line, int characterColumn) const
+{
+    if (line < 1 || line > lines_->Count())
+        return characterColumn;
+    const int index = line - 1;
+    auto wanted = static_cast<size_t>(std::max(characterColumn - 1, 0));
+    size_t done = 0;
+    for (size_t i = 0, pieces = lines_->PieceCount(index); i < pieces; ++i) {
+        const std::string_view piece = lines_->Piece(index, i);
+        const size_t chars = pieces > 1 ? lines_->PieceShape(index, i).Chars : vx::utf8::CountChars(piece);
+        if (wanted < chars)
+            return static_cast<int>(done + vx::utf8::OffsetOfChar(piece, wanted)) + 1;
+        wanted -= chars;
+        done += piece.size();
+    }
+    return static_cast<int>(done + wanted) + 1;
+}
+
 size_t TmwCustomEditModel::CharStartAt(int index, size_t pos) const
 {
     if (index < 0 || index >= lines_->Count() || pos == 0 || pos >= lines_->Length(index))

@@ -160,6 +160,8 @@ public:
     void SetSelectionMode(TSelectionMode value);
     // Whether (column, line) lies inside the selection.
     bool IsPointInSelection(TPoint value) const;
+    // The character columns a column block spans: left, and right (exclusive).
+    std::pair<int, int> BlockColumns() const;
 
     // --- text
     // How the document is stored in its file; the lines hold UTF-8 either way.
@@ -199,6 +201,18 @@ public:
     // The characters before a point of its line, plus one: the column the
     // user counts in (past the end, a column a byte).
     int CharacterColumn(TPoint value) const;
+    // The point of line at character column, the inverse.
+    int ByteColumn(int line, int characterColumn) const;
+    // A column block spans the same characters of every line: its corners
+    // are compared across lines, and kept in undo records, as character
+    // columns, which the text of other lines does not move.
+    TPoint ColumnPoint(TPoint value) const { return Point(CharacterColumn(value), value.Y); }
+    TPoint BytePoint(TPoint column) const { return Point(ByteColumn(column.Y, column.X), column.Y); }
+    // A point as an undo record of mode keeps it.
+    TPoint RecordedPoint(TPoint value, TSelectionMode mode) const
+    {
+        return mode == smColumn ? ColumnPoint(value) : value;
+    }
     // The point of line (1-based) nearest to where display column shows.
     TPoint CharPoint(int displayColumn, int line) const;
     // Byte positions (0-based) of line index and the characters around them:
@@ -207,6 +221,11 @@ public:
     size_t CharStartAt(int index, size_t pos) const;
     size_t NextCharPos(int index, size_t pos) const;
     size_t PrevCharPos(int index, size_t pos) const;
+    // Column x (1-based) of line, moved back to the start of the character it falls in.
+    int InsideCharacters(int line, int x) const
+    {
+        return static_cast<int>(CharStartAt(line - 1, static_cast<size_t>(x - 1))) + 1;
+    }
     size_t CaretLineLength() const { return caretY_ < lines_->Count() ? lines_->Length(caretY_) : 0; }
     // The window's font or size changed: measure again.
     void FontChanged();
@@ -385,6 +404,11 @@ private:
     void RescanAll();
 
     std::string SelectedText(bool padColumns) const;
+    // A recorded point as a place in the text.
+    TPoint RecordPlace(TPoint recorded, TSelectionMode mode) const
+    {
+        return mode == smColumn ? BytePoint(recorded) : recorded;
+    }
     // Records the selection's text for undo with reason, before it is deleted.
     void RecordSelection(TChangeReason reason);
     // Command handlers, dispatched by a table in the command processor.

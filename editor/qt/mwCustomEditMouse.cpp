@@ -446,16 +446,29 @@ void TmwCustomEdit::DragDrop(QObject* source, int x, int y, bool copy)
     const TPoint be = m.BlockEnd();
     const TSelectionMode mode = m.SelectionMode();
     TPoint drop = m.CaretXY();
-    if (InsideBlock(drop, bb, be, mode)) {
+    // A column block and the drop are compared in character columns.
+    TPoint blockBegin = bb;
+    TPoint blockEnd = be;
+    TPoint dropColumn = drop;
+    if (mode == smColumn) {
+        const auto [left, right] = m.BlockColumns();
+        blockBegin = Point(left, bb.Y);
+        blockEnd = Point(right, be.Y);
+        dropColumn = m.ColumnPoint(drop);
+    }
+    if (InsideBlock(dropColumn, blockBegin, blockEnd, mode)) {
         m.DecPaintLock();
         return;
     }
     const std::string text = m.GetSelText();
     if (!copy) {
-        m.UndoList().AddChange(mwcrDragDropDelete, m.RawBlockBegin(), m.RawBlockEnd(), m.SelTextForUndo(), mode,
+        m.UndoList().AddChange(mwcrDragDropDelete, m.RecordedPoint(m.RawBlockBegin(), mode),
+                               m.RecordedPoint(m.RawBlockEnd(), mode), m.SelTextForUndo(), mode,
                                m.LineTails(bb.Y, be.Y - bb.Y + 1));
         m.SetSelTextPrimitive("");
-        drop = AfterBlockRemoved(drop, bb, be, mode);
+        drop = AfterBlockRemoved(dropColumn, blockBegin, blockEnd, mode);
+        if (mode == smColumn)
+            drop = m.BytePoint(drop);
     }
     const TmwEditorOptions options = m.Options();
     m.SetOptions(options | mweoScrollPastEol);

@@ -14,6 +14,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -159,8 +160,10 @@ void TLinePainter::SelectedColumns(int line, TLineLook& look) const
     int end = lastCol_ + 1;
     bool partly = false;
     // The block's columns are the line's characters: painted where they show.
-    const int begin = m_.DisplayColumn(Point(selBegin_.X, line));
-    const int finish = m_.DisplayColumn(Point(selEnd_.X, line));
+    // A column block's are character columns, the same on every line.
+    const bool column = mode == smColumn;
+    const int begin = m_.DisplayColumn(column ? m_.BytePoint(Point(selBegin_.X, line)) : Point(selBegin_.X, line));
+    const int finish = m_.DisplayColumn(column ? m_.BytePoint(Point(selEnd_.X, line)) : Point(selEnd_.X, line));
     if (mode == smColumn || (mode == smNormal && line == selBegin_.Y)) {
         if (begin > lastCol_)
             return;
@@ -479,8 +482,8 @@ void TmwCustomEdit::PaintTextLines(QPainter& canvas, const QRect& clip, int firs
     const bool showSelection = m.SelAvail() && !(m.HideSelection() && !hasFocus());
     TPoint selBegin = m.BlockBegin();
     TPoint selEnd = m.BlockEnd();
-    if (m.SelectionMode() == smColumn && selBegin.X > selEnd.X)
-        std::swap(selBegin.X, selEnd.X);
+    if (m.SelectionMode() == smColumn)
+        std::tie(selBegin.X, selEnd.X) = m.BlockColumns();
     TLinePainter painter(*this, firstCol, lastCol);
     painter.SetSelection(showSelection && selBegin.Y <= lastLine && selEnd.Y >= firstLine, selBegin, selEnd);
 
