@@ -3,6 +3,7 @@
 #include "tests/tools/FakeMainWindow.h"
 
 #include "controls/flat/TFlatCheckBoxUnit.h"
+#include "controls/flat/TFlatMemoUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
 #include "tests/controls/FlatTestSupport.h"
 #include "tests/tools/ClickWidget.h"
@@ -59,6 +60,32 @@ TEST_F(FileToolWindows, TextToHtmlWritesThePage)
               "<Meta name=\"generator\" content=\"Vellumix Professional1.0\">\r\n<head>\r\n<title>My title</title>\r\n"
               "</head>\r\n\r\nx&nbsp;&lt;&nbsp;y&nbsp;&amp;&nbsp;z\r\n</html>\r\n");
     EXPECT_FALSE(dialog.isVisible());
+}
+
+// A UTF-8 text gives a UTF-8 page, a Windows-1252 one a Windows-1252 page,
+// its characters read whole on the way.
+TEST_F(FileToolWindows, TextToHtmlKeepsTheTextsCharactersAndEncoding)
+{
+    struct Row {
+        std::string text;
+        std::string shown; // the text's first line as the window holds it
+        std::string body;  // the page's line
+    };
+    const Row rows[] = {
+        {"café 10€ <你好> 😀\r\n", "café 10€ <你好> 😀", "café&nbsp;10€&nbsp;&lt;你好&gt;&nbsp;😀"},
+        {"caf\xE9 10\x80 \xFF\x81\r\n", "café 10€ ÿ\u0081", "caf\xE9&nbsp;10\x80&nbsp;\xFF\x81"},
+    };
+    for (const Row& row : rows) {
+        writeFile(dir.file("t.txt"), row.text);
+        Tfrm_txt2html dialog;
+        vx::test::Activate(dialog);
+        dialogs.Queue(mrOk, dir.file("t.txt"));
+        dialogs.Queue(mrOk, dir.file("t.htm"));
+        Click(dialog.findChild<TFlatSpeedButton*>("SpeedButton1"));
+        EXPECT_EQ(dialog.memo1->Lines()[0], row.shown);
+        const std::string page = readFile(dir.file("t.htm"));
+        EXPECT_NE(page.find("\r\n" + row.body + "\r\n</html>"), std::string::npos) << page;
+    }
 }
 
 TEST_F(FileToolWindows, TextToHtmlWithoutASourceStillOffersToSave)
