@@ -9,6 +9,7 @@
 #include "tests/tools/ClickWidget.h"
 #include "tests/platform/DialogRecorder.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TypeText.h"
 #include "controls/colormemo/ColMemo.h"
 #include "tools/qt/MultiFileReplaceWindow.h"
 #include "tools/qt/RtfToHtmlDialog.h"
@@ -148,6 +149,35 @@ TEST_F(FileToolWindows, SearchAndReplaceAcrossTheListedFiles)
     QTest::keyClick(window.ListBox1, Qt::Key_Delete);
     EXPECT_EQ(window.ListBox1->count(), 0);
     EXPECT_EQ(window.StatusBar1->text(), "0  ");
+}
+
+
+// A Windows-1252 file that cannot take the replacement is named in a warning,
+// left as it was and dropped from the list; the UTF-8 file beside it is replaced.
+TEST_F(FileToolWindows, ReplacingAcrossFilesOfBothEncodings)
+{
+    writeFile(dir.file("legacy.htm"), "caf\xE9 x\r\n");
+    writeFile(dir.file("modern.htm"), "café x\r\n");
+    TFStart window;
+    window.StatusMinimum = 0;
+    vx::test::Activate(window);
+    for (const char* name : {"legacy.htm", "modern.htm"})
+        window.ListBox1->addItem(QString::fromStdString(dir.file(name)));
+    window.RunQuery = [](TFQuery& query) {
+        query.show();
+        QTest::keyClicks(query.Edit1, "x");
+        vx::test::TypeText(query.Edit2, QString::fromUtf16(u"\u03B1"));
+        Click(query.Button1);
+        return query.result() == QDialog::Accepted;
+    };
+    Click(window.findChild<TFlatSpeedButton*>("SpeedButton3"));
+    EXPECT_EQ(readFile(dir.file("legacy.htm")), "caf\xE9 x\r\n");
+    EXPECT_EQ(readFile(dir.file("modern.htm")), "café α\r\n");
+    ASSERT_EQ(window.ListBox1->count(), 1);
+    EXPECT_EQ(window.ListBox1->item(0)->text().toStdString(), dir.file("modern.htm"));
+    ASSERT_FALSE(dialogs.requests.empty());
+    EXPECT_NE(dialogs.requests.back().text.find(dir.file("legacy.htm")), std::string::npos);
+    EXPECT_NE(dialogs.requests.back().text.find("α"), std::string::npos);
 }
 
 TEST_F(FileToolWindows, QueryEnablesGoOnlyForAUsefulRun)
