@@ -9,6 +9,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <span>
 
 using namespace vx::tools;
 using vx::test::readFile;
@@ -25,9 +26,26 @@ TReplaceOptions Replacing(std::string find, std::string replacement)
     return options;
 }
 
+// A file's content, the run over it, and what the file then holds.
+struct ReplaceCase {
+    const char* name;
+    std::string in;
+    TReplaceOptions options;
+    std::string out;
+    std::int64_t occurrences;
+};
+
 class MultiFileReplaceTest : public ::testing::Test {
 protected:
     vx::test::TempDir dir;
+
+    void ExpectReplacements(std::span<const ReplaceCase> cases)
+    {
+        for (const ReplaceCase& c : cases) {
+            const TFileOutcome outcome = c.occurrences ? TFileOutcome::Accepted : TFileOutcome::NothingFound;
+            EXPECT_EQ(Run(c.in, c.options, outcome, c.occurrences), c.out) << c.name;
+        }
+    }
 
     // Writes content, replaces, and answers what the file then holds.
     std::string Run(const std::string& content, const TReplaceOptions& options, TFileOutcome expected,
@@ -65,18 +83,11 @@ TEST_F(MultiFileReplaceTest, FilesWithoutAMatchComeBackByteIdentical)
 
 TEST_F(MultiFileReplaceTest, Replacements)
 {
-    struct Case {
-        const char* name;
-        std::string in;
-        TReplaceOptions options;
-        std::string out;
-        std::int64_t occurrences;
-    };
     TReplaceOptions whole = Replacing("cat", "dog");
     whole.WholeWords = true;
     TReplaceOptions exact = Replacing("Cat", "x");
     exact.IgnoreCase = false;
-    const Case cases[] = {
+    const ReplaceCase cases[] = {
         {"growing", "cat cat", Replacing("cat", "cats"), "cats cats", 2},
         {"deletion continues at its place", "aab", Replacing("a", ""), "b", 2},
         {"adjacent deletions", "aa", Replacing("a", ""), "", 2},
@@ -87,10 +98,7 @@ TEST_F(MultiFileReplaceTest, Replacements)
         {"case sensitive", "cat Cat", exact, "cat x", 1},
         {"word characters above 127", "\xE9" "cat cat\xE9", whole, "\xE9" "cat cat\xE9", 0},
     };
-    for (const Case& c : cases) {
-        const TFileOutcome outcome = c.occurrences ? TFileOutcome::Accepted : TFileOutcome::NothingFound;
-        EXPECT_EQ(Run(c.in, c.options, outcome, c.occurrences), c.out) << c.name;
-    }
+    ExpectReplacements(cases);
 }
 
 // A UTF-8 file and a Windows-1252 file are searched as characters, case
@@ -98,13 +106,6 @@ TEST_F(MultiFileReplaceTest, Replacements)
 // byte as it was.
 TEST_F(MultiFileReplaceTest, FilesOfEitherEncoding)
 {
-    struct Case {
-        const char* name;
-        std::string in;
-        TReplaceOptions options;
-        std::string out;
-        std::int64_t occurrences;
-    };
     TReplaceOptions exact = Replacing("é", "e");
     exact.IgnoreCase = false;
     TReplaceOptions whole = Replacing("café", "tea");
@@ -114,7 +115,7 @@ TEST_F(MultiFileReplaceTest, FilesOfEitherEncoding)
     std::string allHigh;
     for (int c = 0x80; c <= 0xFF; ++c)
         allHigh += static_cast<char>(c);
-    const Case cases[] = {
+    const ReplaceCase cases[] = {
         {"UTF-8, exact case", "café Café CAFÉ", exact, "cafe Cafe CAFÉ", 2},
         {"UTF-8, case ignored", "café Café CAFÉ", Replacing("é", "e"), "cafe Cafe CAFe", 3},
         {"UTF-8, Cyrillic and Greek", "ЖИЗНЬ жизнь ΣΟΦΊΑ", Replacing("жизнь", "life"), "life life ΣΟΦΊΑ", 2},
@@ -128,10 +129,7 @@ TEST_F(MultiFileReplaceTest, FilesOfEitherEncoding)
         {"letters outside ASCII are word characters", "écat caté cat", wholeCat, "écat caté dog", 1},
         {"Windows-1252, no occurrence, nothing refused", "caf\xE9", Replacing("x", "α"), "caf\xE9", 0},
     };
-    for (const Case& c : cases) {
-        const TFileOutcome outcome = c.occurrences ? TFileOutcome::Accepted : TFileOutcome::NothingFound;
-        EXPECT_EQ(Run(c.in, c.options, outcome, c.occurrences), c.out) << c.name;
-    }
+    ExpectReplacements(cases);
 }
 
 // A replacement a Windows-1252 file has no byte for is not written into it:
