@@ -118,6 +118,31 @@ TEST_F(TextCommandTest, CaseChanges)
     EXPECT_EQ(editor->Model().Lines()[0], "hello big world");
 }
 
+// The case commands change "a" to "z" and "A" to "Z" only, and the
+// conversions their ASCII marks only: every character outside ASCII stays
+// whole, a word that starts with one is no word start, nor is a letter after one.
+TEST_F(TextCommandTest, ConversionsKeepCharactersOutsideAsciiWhole)
+{
+    struct Row {
+        std::vector<const char*> menu;
+        const char* text;
+        const char* converted;
+    };
+    const Row rows[] = {
+        {{"Edit1", "Uppercase1"}, "café ß α ж 你 😀 <b>x</b>", "CAFé ß α ж 你 😀 <B>X</B>"},
+        {{"Edit1", "LowerCase1"}, "CAFÉ STRASSE Ω Ж 你 😀", "cafÉ strasse Ω Ж 你 😀"},
+        {{"Edit1", "Capatilize1"}, "x école éa bé 你a 😀b ß z", "x école éa Bé 你a 😀b ß Z"},
+        {{"Edit1", "Convert1", "Spacestohtmlspaces1"}, "é α 你 😀", "é&nbsp;α&nbsp;你&nbsp;😀"},
+        {{"Edit1", "Convert1", "Htmlbrackets1"}, "<é>你<😀>", "&lt;é&gt;你&lt;😀&gt;"},
+    };
+    for (const Row& row : rows) {
+        editor->Model().SetText(row.text);
+        editor->Model().SelectAll();
+        vx::test::PickMenuItem(*form, row.menu);
+        EXPECT_EQ(editor->Model().Lines()[0], row.converted) << row.menu.back();
+    }
+}
+
 TEST_F(TextCommandTest, SelectTagBlockFromTheKeyboard)
 {
     editor->Model().SetText("<table>\r\n<tr><td>x</td></tr>\r\n</table>");
