@@ -1,8 +1,6 @@
 // Text helpers of the protocol code.
 #include "internet/TextUtil.h"
 
-#include <cctype>
-
 namespace vx::net {
 
 std::string Trim(std::string_view text)
@@ -30,22 +28,6 @@ std::string OneLine(std::string_view text)
             inBreak = false;
         }
     }
-    return out;
-}
-
-std::string LowerCase(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
-std::string UpperCase(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return out;
 }
 

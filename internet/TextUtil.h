@@ -1,6 +1,8 @@
 // Small text helpers the protocol code shares.
 #pragma once
 
+#include "platform/AnsiText.h"
+
 #include <string>
 #include <string_view>
 
@@ -11,8 +13,9 @@ std::string Trim(std::string_view text);
 // Each run of CR and LF becomes one blank: a value that goes into a header or a
 // protocol command cannot start a line of its own.
 std::string OneLine(std::string_view text);
-std::string LowerCase(std::string_view text);
-std::string UpperCase(std::string_view text);
+// ASCII letters only: protocol words and tag names, whatever the machine's locale.
+using vx::LowerCase;
+using vx::UpperCase;
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 // "&", "<", ">" and the double quote as character references, for text placed in markup.
 std::string HtmlEscape(std::string_view text);

@@ -1,5 +1,8 @@
 #include "platform/AnsiText.h"
 
+#include "platform/CaseMap.h"
+#include "platform/Utf8.h"
+
 #include <array>
 
 namespace vx {
@@ -49,22 +52,61 @@ unsigned char AnsiUpper(unsigned char c) { return tables().upper[c]; }
 unsigned char AnsiLower(unsigned char c) { return tables().lower[c]; }
 bool IsAnsiLetter(unsigned char c) { return tables().letter[c]; }
 bool IsAnsiUpper(unsigned char c) { return tables().letter[c] && tables().lower[c] != c; }
-bool IsAnsiLower(unsigned char c) { return tables().letter[c] && tables().upper[c] != c; }
 
-std::string AnsiUpperCase(std::string_view s)
+namespace {
+
+std::string changeCase(std::string_view s, char32_t (*partner)(char32_t))
 {
     std::string r(s);
-    for (char& c : r)
-        c = static_cast<char>(AnsiUpper(static_cast<unsigned char>(c)));
+    for (std::size_t i = 0; i < r.size();) {
+        const auto byte = static_cast<unsigned char>(r[i]);
+        if (byte < 0x80) {
+            r[i] = static_cast<char>(partner(byte));
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        const char32_t c = utf8::Decode(r, i, &length);
+        if (length > 1)
+            if (const char32_t to = partner(c); to != c)
+                r.replace(i, length, utf8::Encode(to));
+        i += length;
+    }
     return r;
 }
 
-std::string AnsiLowerCase(std::string_view s)
+// What a character compares as, and where the next one begins.
+char32_t foldedAt(std::string_view s, std::size_t& i, TCaseFold fold)
 {
-    std::string r(s);
-    for (char& c : r)
-        c = static_cast<char>(AnsiLower(static_cast<unsigned char>(c)));
-    return r;
+    const auto byte = static_cast<unsigned char>(s[i]);
+    char32_t c = byte;
+    if (byte < 0x80) {
+        ++i;
+    } else {
+        std::size_t length = 0;
+        c = utf8::Decode(s, i, &length);
+        i += length;
+        if (length == 1)
+            return 0x110000 + byte;
+    }
+    return fold == TCaseFold::Upper ? SimpleUpper(c) : SimpleLower(c);
+}
+
+} // namespace
+
+std::string AnsiUpperCase(std::string_view s) { return changeCase(s, SimpleUpper); }
+std::string AnsiLowerCase(std::string_view s) { return changeCase(s, SimpleLower); }
+
+int CompareIgnoringCase(std::string_view a, std::string_view b, TCaseFold fold)
+{
+    std::size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        const char32_t x = foldedAt(a, i, fold);
+        const char32_t y = foldedAt(b, j, fold);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return i < a.size() ? 1 : (j < b.size() ? -1 : 0);
 }
 
 std::string UpperCase(std::string_view s)
