@@ -1,7 +1,7 @@
 // The editor's search object and its shared byte tables.
 #include "editor/mwEditSearch.h"
 
-#include "platform/LetterCase.h"
+#include "platform/AnsiText.h"
 
 #include <string>
 
@@ -68,8 +68,8 @@ std::size_t TmwEditSearch::Find(std::string_view text, std::string_view pattern,
     if (pattern.empty())
         return std::string_view::npos;
     // Folding keeps each character's length: offsets in the folded text are offsets in the text.
-    const std::string foldedText = sensitive_ ? std::string() : vx::FoldLetterCase(text);
-    const std::string foldedPattern = sensitive_ ? std::string() : vx::FoldLetterCase(pattern);
+    const std::string foldedText = sensitive_ ? std::string() : vx::AnsiLowerCase(text);
+    const std::string foldedPattern = sensitive_ ? std::string() : vx::AnsiLowerCase(pattern);
     const std::string_view haystack = sensitive_ ? text : std::string_view(foldedText);
     const std::string_view needle = sensitive_ ? pattern : std::string_view(foldedPattern);
     for (std::size_t at = from; (at = haystack.find(needle, at)) != std::string_view::npos; ++at)

@@ -6,7 +6,7 @@
 #include "platform/AnsiText.h"
 #include "platform/Cp1252.h"
 #include "platform/Exception.h"
-#include "platform/LetterCase.h"
+#include "platform/CaseMap.h"
 #include "platform/Utf8.h"
 
 #include <algorithm>
@@ -86,8 +86,8 @@ void addHighLetters(SetBuilder& set, HighLetters which)
 {
     for (int byte = 0x80; byte <= 0xFF; ++byte) {
         const char32_t c = Cp1252ToUnicode(static_cast<unsigned char>(byte));
-        const bool upper = LowerLetter(c) != c;
-        const bool lower = UpperLetter(c) != c || c == U'ß' || c == U'ª' || c == U'º' || c == U'µ' || c == U'ƒ';
+        const bool upper = SimpleLower(c) != c;
+        const bool lower = SimpleUpper(c) != c || c == U'ß' || c == U'ª' || c == U'º' || c == U'µ' || c == U'ƒ';
         if ((upper && which != HighLetters::Lower) || (lower && which != HighLetters::Upper))
             set.Add(c);
     }

@@ -3,7 +3,6 @@
 #include "platform/AnsiText.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
-#include "platform/LetterCase.h"
 #include "platform/TextEncoding.h"
 #include "platform/Utf8.h"
 
@@ -25,7 +24,7 @@ bool IsWordChar(char c)
 TMultiFileReplace::TMultiFileReplace(TReplaceOptions options, TReplacePrompt prompt)
     : options_(std::move(options)), prompt_(std::move(prompt))
 {
-    key_ = options_.IgnoreCase ? FoldLetterCase(options_.Find) : options_.Find;
+    key_ = options_.IgnoreCase ? AnsiLowerCase(options_.Find) : options_.Find;
 }
 
 bool TMultiFileReplace::Counts(std::string_view text, std::size_t at, std::string_view before) const
@@ -74,7 +73,7 @@ TFileOutcome TMultiFileReplace::ReplaceInFile(const std::string& fileName)
 
     // Folded text keeps every character's length, so positions in it are positions in the text.
     const std::string& text = file.Text;
-    const std::string folded = options_.IgnoreCase ? FoldLetterCase(text) : std::string();
+    const std::string folded = options_.IgnoreCase ? AnsiLowerCase(text) : std::string();
     const std::string_view compared = options_.IgnoreCase ? std::string_view(folded) : std::string_view(text);
     if (!options_.FindOnly && !CanHold(file.Encoding, options_.Replacement) && Occurs(text, compared)) {
         error_ = RefusalFor(fileName);
