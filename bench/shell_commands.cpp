@@ -47,9 +47,11 @@ void BM_ReplaceAllWithProgress(benchmark::State& state)
     const std::string text = Document(static_cast<int>(state.range(0)));
     editor->Model().SetText(text);
     // Each pass changes every line; the second puts the text back for the next round.
+    const vx::shell::TReplacement there[] = {{"td", "th"}};
+    const vx::shell::TReplacement back[] = {{"th", "td"}};
     for (auto _ : state) {
-        vx::shell::ReplaceAllWithProgress(*gForm, "td", "th");
-        vx::shell::ReplaceAllWithProgress(*gForm, "th", "td");
+        vx::shell::ReplaceAllWithProgress(*gForm, there);
+        vx::shell::ReplaceAllWithProgress(*gForm, back);
     }
     state.SetComplexityN(state.range(0));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size() * 2));

@@ -4,6 +4,7 @@
 #include "internet/FtpBinaryList.h"
 #include "internet/FtpListing.h"
 #include "internet/SmtpReply.h"
+#include "internet/TcpLineTransport.h"
 
 #include <curl/curl.h>
 
@@ -160,7 +161,7 @@ void TCurlFtpSession::Prepare(const std::string& url)
     curl_easy_setopt(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(login_.TimeOutMs / 1000 + 1));
     // A transfer that all but stalls is ended rather than waited on for ever.
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, static_cast<long>(kStallBytesPerSecond));
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(StallSeconds()));
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(FtpStallSeconds(login_)));
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &TCurlCallbacks::Header);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
     curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &TCurlCallbacks::Progress);
@@ -168,11 +169,6 @@ void TCurlFtpSession::Prepare(const std::string& url)
     curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(easy, CURLOPT_SOCKOPTFUNCTION, &TCurlCallbacks::SocketOpened);
     curl_easy_setopt(easy, CURLOPT_SOCKOPTDATA, this);
-}
-
-int TCurlFtpSession::StallSeconds() const
-{
-    return login_.TimeOutMs / 1000 + 1;
 }
 
 int TCurlFtpSession::Run()
@@ -218,8 +214,8 @@ void TCurlFtpSession::Perform(const char* what)
     curl_off_t transferStarted = 0;
     curl_easy_getinfo(handle_->easy, CURLINFO_PRETRANSFER_TIME_T, &transferStarted);
     if (rc == CURLE_OPERATION_TIMEDOUT && transferStarted > 0)
-        throw EFtpError(std::string(what) + " stalled: less than " + std::to_string(kStallBytesPerSecond)
-                        + " bytes a second for " + std::to_string(StallSeconds()) + " seconds");
+        throw EFtpError(std::string(what) + " stalled: " +
+                        TRateFloor{kStallBytesPerSecond, FtpStallSeconds(login_)}.Text());
     std::string message = std::string(what) + " failed: " + curl_easy_strerror(rc);
     if (rc == CURLE_COULDNT_RESOLVE_HOST)
         throw EFtpInvalidHost(message + " (" + login_.Host + ")");

@@ -40,7 +40,6 @@ private:
     void Perform(const char* what);
     // Moves the request on in short waits until it ends or is cancelled; libcurl's result.
     int Run();
-    int StallSeconds() const;
     void Command(const std::string& command, const char* what);
     void CheckName(const std::string& name) const;
     // Quote commands run before curl changes folder, so they name the full path

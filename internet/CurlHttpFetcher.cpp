@@ -338,16 +338,28 @@ std::vector<TCurlHttpFetcher::TDone> TCurlHttpFetcher::Step(int waitMs)
 
 void TCurlHttpFetcher::CancelAll()
 {
-    for (auto& t : running_) {
+    CancelWhere([](std::uint64_t) { return true; });
+}
+
+void TCurlHttpFetcher::CancelAllBut(std::uint64_t keep)
+{
+    CancelWhere([keep](std::uint64_t id) { return id != keep; });
+}
+
+void TCurlHttpFetcher::CancelWhere(const std::function<bool(std::uint64_t id)>& drop)
+{
+    std::erase_if(running_, [&](const std::unique_ptr<TTransfer>& t) {
+        if (!drop(t->Id))
+            return false;
         curl_multi_remove_handle(Multi(multi_), t->Easy);
         curl_easy_cleanup(t->Easy);
         t->Easy = nullptr;
         Gate(t->Host).Ended();
-    }
-    running_.clear();
-    pending_.clear();
-    done_.clear();
-    events_.clear();
+        return true;
+    });
+    std::erase_if(pending_, [&](const std::unique_ptr<TTransfer>& t) { return drop(t->Id); });
+    std::erase_if(done_, [&](const TDone& d) { return drop(d.first); });
+    std::erase_if(events_, [&](const std::pair<std::uint64_t, THttpEvent>& e) { return drop(e.first); });
 }
 
 std::vector<TFetchReply> TCurlHttpFetcher::FetchAll(const std::vector<TFetchRequest>& requests)

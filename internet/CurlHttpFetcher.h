@@ -48,6 +48,8 @@ public:
     std::vector<TDone> Step(int waitMs);
     // Drops every request not handed back yet.
     void CancelAll();
+    // The same for every request but the one with the id keep.
+    void CancelAllBut(std::uint64_t keep);
     // Requests submitted and not handed back yet.
     std::size_t Outstanding() const { return pending_.size() + running_.size() + done_.size(); }
 
@@ -63,6 +65,7 @@ private:
     friend struct TFetchCallbacks;
 
     THostGate& Gate(const std::string& host);
+    void CancelWhere(const std::function<bool(std::uint64_t id)>& drop);
     void StartPending();
     void Start(std::unique_ptr<TTransfer> transfer);
     // Moves the transfers on without waiting and collects those that ended.

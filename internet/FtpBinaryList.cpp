@@ -109,11 +109,13 @@ std::vector<std::string> ListFolderBinary(const TFtpLogin& login, const std::str
             throw EFtpError("List failed: the server gave no data port (" + passive.Line + ")");
         data.Connect(login.Host, port);
         if (Require(Command(control, t, "LIST", true), {1, 2}).Code / 100 == 1) {
-            lines = SplitListing(data.ReadToEnd(maxBytes));
+            lines = SplitListing(data.ReadToEnd(maxBytes, {IFtpSession::kStallBytesPerSecond, FtpStallSeconds(login)}));
             data.Close();
             Require(Command(control, t, ""), {2});
         }
         control.Send("QUIT\r\n");
+    } catch (const ENetStalled& e) {
+        throw EFtpError(std::string("List stalled: ") + e.what());
     } catch (const ENetError& e) {
         throw EFtpError(std::string("List failed: ") + e.what());
     }

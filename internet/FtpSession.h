@@ -4,7 +4,7 @@
 // been confirmed by the server. While a call waits, Idle runs every few
 // milliseconds, so the window processes its events and can Cancel the call.
 // Transfers report their bytes through OnProgress; one that moves less than
-// kStallBytesPerSecond for the time-out is ended as stalled.
+// kStallBytesPerSecond for FtpStallSeconds, a listing too, is ended as stalled.
 #pragma once
 
 #include "platform/Exception.h"
@@ -69,3 +69,10 @@ public:
 
     static constexpr int kStallBytesPerSecond = 100;
 };
+
+// How long a transfer may move less than kStallBytesPerSecond before it ends
+// as stalled: a second longer than the login's longest wait.
+inline int FtpStallSeconds(const TFtpLogin& login)
+{
+    return login.TimeOutMs / 1000 + 1;
+}

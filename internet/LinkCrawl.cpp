@@ -179,8 +179,9 @@ void TLinkCrawl::SubmitAhead(std::size_t index)
             fetcher_.Submit(submitted_, std::move(*request));
 }
 
-std::optional<TFetchReply> TLinkCrawl::AwaitReply(std::size_t index)
+TFetchReply TLinkCrawl::AwaitReply(std::size_t index)
 {
+    bool aheadDropped = false;
     for (;;) {
         auto it = replies_.find(index);
         if (it != replies_.end()) {
@@ -189,8 +190,13 @@ std::optional<TFetchReply> TLinkCrawl::AwaitReply(std::size_t index)
             buffered_ -= reply.Body.size();
             return reply;
         }
-        if (cancelled_)
-            return std::nullopt;
+        // A cancelled walk still finishes the page being checked (its request
+        // ends by the fetcher's time-out at the latest); what was asked for
+        // ahead of it is not wanted any more.
+        if (cancelled_ && !aheadDropped) {
+            fetcher_.CancelAllBut(index);
+            aheadDropped = true;
+        }
         for (auto& [id, reply] : fetcher_.Step(50)) {
             buffered_ += reply.Body.size();
             replies_.emplace(static_cast<std::size_t>(id), std::move(reply));
@@ -222,32 +228,28 @@ void TLinkCrawl::CheckPage(std::size_t index)
 std::optional<std::string> TLinkCrawl::CheckWebPage(std::string_view address, int node, std::size_t index)
 {
     SubmitAhead(index);
-    std::optional<TFetchReply> reply = AwaitReply(index);
-    if (!reply) {
-        SetReason(node, Intern("not checked, the check was cancelled"));
+    TFetchReply reply = AwaitReply(index);
+    if (reply.Failure == TFetchFailure::TooLarge && IsSuccess(reply.Status)) {
+        SetNode(node, lsOk, reply.Status, Intern(TooLargeReason(static_cast<std::uintmax_t>(fetcher_.MaxBody))));
         return std::nullopt;
     }
-    if (reply->Failure == TFetchFailure::TooLarge && IsSuccess(reply->Status)) {
-        SetNode(node, lsOk, reply->Status, Intern(TooLargeReason(static_cast<std::uintmax_t>(fetcher_.MaxBody))));
-        return std::nullopt;
-    }
-    if (reply->Failure == TFetchFailure::TooManyRedirects) {
-        SetNode(node, lsBad, reply->Status,
+    if (reply.Failure == TFetchFailure::TooManyRedirects) {
+        SetNode(node, lsBad, reply.Status,
                 Intern("more than " + std::to_string(fetcher_.MaxRedirects) + " redirects (a redirect loop)"));
         return std::nullopt;
     }
-    if (!reply->Ok) {
-        SetNode(node, lsBad, 0, Intern(reply->Error));
+    if (!reply.Ok) {
+        SetNode(node, lsBad, 0, Intern(reply.Error));
         return std::nullopt;
     }
-    if (!IsSuccess(reply->Status)) {
-        SetNode(node, lsBad, reply->Status);
+    if (!IsSuccess(reply.Status)) {
+        SetNode(node, lsBad, reply.Status);
         return std::nullopt;
     }
-    SetNode(node, lsOk, reply->Status);
-    if (!remote_ || !InsideSite(address) || !IsHtmlContentType(reply->ContentType))
+    SetNode(node, lsOk, reply.Status);
+    if (!remote_ || !InsideSite(address) || !IsHtmlContentType(reply.ContentType))
         return std::nullopt;
-    return std::move(reply->Body);
+    return std::move(reply.Body);
 }
 
 std::optional<std::string> TLinkCrawl::CheckLocalPage(std::string_view address, int node)

@@ -44,7 +44,9 @@ public:
 
     // Walks from start until every queued address was checked or Cancel was called.
     void Run(const std::string& start);
-    // Stops the walk at once; the links not checked say so.
+    // Stops the walk after the page being checked: its reply is still
+    // awaited (within the fetcher's time-out) and its links listed, the
+    // requests made ahead of it are dropped, and the links not checked say so.
     void Cancel() { cancelled_ = true; }
     bool Cancelled() const { return cancelled_; }
     // The walk stopped listing links at MaxLinks.
@@ -99,7 +101,7 @@ private:
     // The web request a queued address needs, if any.
     std::optional<TFetchRequest> RequestFor(std::string_view address) const;
     void SubmitAhead(std::size_t index);
-    std::optional<TFetchReply> AwaitReply(std::size_t index);
+    TFetchReply AwaitReply(std::size_t index);
     bool InsideSite(std::string_view address) const;
     void ParsePage(const std::string& address, int node, const std::string& page);
     void AddChildren(int parent, const std::vector<TFoundLink>& links, const std::vector<std::string>& anchors);

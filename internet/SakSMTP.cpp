@@ -45,6 +45,8 @@ std::uint16_t Percent(std::size_t done, std::size_t total)
 namespace {
 
 constexpr const char* kCancelled = "Sending cancelled";
+// How much of a line that is no reply a failure shows.
+constexpr std::size_t kShownLength = 64;
 
 } // namespace
 
@@ -87,8 +89,15 @@ bool TSakSMTP::Fail(int code, const std::string& text)
 void TSakSMTP::ReadReply()
 {
     TSmtpReply reply;
-    while (!reply.AddLine(transport_.ReadLine()))
+    for (;;) {
+        const std::string line = transport_.ReadLine();
+        // Waiting on would only end in a time-out that blames the wrong thing.
+        if (!IsSmtpReplyLine(line))
+            throw ENetError("The server's reply cannot be read: " + vx::net::Trim(line.substr(0, kShownLength)));
+        if (reply.AddLine(line))
+            break;
         Idle();
+    }
     replyCode_ = reply.Code();
     replyText_ = reply.Text();
 }

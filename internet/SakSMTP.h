@@ -2,8 +2,8 @@
 // connecting and waiting for the greeting, or one command and its whole reply
 // - must end within TimeOut, however the server trickles its lines or goes on
 // talking; sending the message's lines must not stall for longer. Cancel
-// stops the dialogue at its next wait. Any failure - a refused reply, a
-// closed connection, a time-out, a cancel - closes the connection and fires
+// stops the dialogue at its next wait. Any failure - a refused reply, a reply
+// it cannot read, a closed connection, a time-out, a cancel - closes the connection and fires
 // OnError with the reply code (0 when the server gave none) and the reply or
 // failure text.
 #pragma once
@@ -71,7 +71,8 @@ public:
     const std::string& ReplyText() const { return replyText_; }
 
 private:
-    // Reads one whole reply into the reply code and text.
+    // Reads one whole reply into the reply code and text; a line without a
+    // reply code raises ENetError with the line.
     void ReadReply();
     // Sends the command line and checks the reply's code; false after an error.
     bool Exchange(const std::string& command, const char* expected);

@@ -35,3 +35,9 @@ int SmtpCodeNumber(std::string_view code)
     }
     return value;
 }
+
+bool IsSmtpReplyLine(std::string_view line)
+{
+    const int code = SmtpCodeNumber(line.substr(0, 3));
+    return code >= 100 && code <= 599;
+}

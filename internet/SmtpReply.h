@@ -8,6 +8,9 @@
 
 // The code as a number; 0 when it is not three digits.
 int SmtpCodeNumber(std::string_view code);
+// Whether the line starts with a reply code (100 to 599), as every line of a
+// reply must; what else a server sends is no reply the program can read.
+bool IsSmtpReplyLine(std::string_view line);
 
 class TSmtpReply {
 public:

@@ -29,6 +29,12 @@ struct AddrInfoList {
 
 } // namespace
 
+std::string TRateFloor::Text() const
+{
+    return "less than " + std::to_string(BytesPerSecond) + " bytes a second for " + std::to_string(Seconds) +
+           " seconds";
+}
+
 TTcpLineTransport::~TTcpLineTransport()
 {
     Close();
@@ -55,7 +61,7 @@ void TTcpLineTransport::BeginStep(int ms)
     stepEnd_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
 }
 
-void TTcpLineTransport::WaitFor(short events, const char* what)
+bool TTcpLineTransport::WaitFor(short events, const char* what, std::optional<TTime> until)
 {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeOutMs);
     if (stepEnd_ && *stepEnd_ < deadline)
@@ -73,7 +79,7 @@ void TTcpLineTransport::WaitFor(short events, const char* what)
                 getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &len);
                 throw ENetError(SystemError("Connection failed", error ? error : EIO));
             }
-            return;
+            return true;
         }
         if (n < 0 && errno != EINTR)
             throw ENetError(SystemError("Connection failed", errno));
@@ -81,7 +87,10 @@ void TTcpLineTransport::WaitFor(short events, const char* what)
             Idle();
         if (fd_ < 0)
             throw ENetError("Connection closed");
-        if (std::chrono::steady_clock::now() >= deadline)
+        const TTime now = std::chrono::steady_clock::now();
+        if (until && now >= *until)
+            return false;
+        if (now >= deadline)
             throw ENetError(std::string("Timed out ") + what);
     }
 }
@@ -144,12 +153,14 @@ void TTcpLineTransport::Send(std::string_view bytes)
     }
 }
 
-std::size_t TTcpLineTransport::Receive(char* chunk, std::size_t size, const char* what)
+std::optional<std::size_t> TTcpLineTransport::Receive(char* chunk, std::size_t size, const char* what,
+                                                      std::optional<TTime> until)
 {
     for (;;) {
         if (fd_ < 0)
             throw ENetError("Not connected");
-        WaitFor(POLLIN, what);
+        if (!WaitFor(POLLIN, what, until))
+            return std::nullopt;
         ssize_t n = ::recv(fd_, chunk, size, 0);
         if (n >= 0)
             return static_cast<std::size_t>(n);
@@ -164,7 +175,7 @@ std::string TTcpLineTransport::ReadLine()
         if (auto line = buffer_.TakeLine())
             return *line;
         char chunk[kReadChunk];
-        const std::size_t n = Receive(chunk, sizeof chunk, "waiting for the server's reply");
+        const std::size_t n = *Receive(chunk, sizeof chunk, "waiting for the server's reply");
         if (n == 0)
             throw ENetError("Connection closed by the server");
         try {
@@ -175,17 +186,33 @@ std::string TTcpLineTransport::ReadLine()
     }
 }
 
-std::string TTcpLineTransport::ReadToEnd(std::size_t maxBytes)
+std::string TTcpLineTransport::ReadToEnd(std::size_t maxBytes, const TRateFloor& floor)
 {
     std::string bytes = buffer_.Pending();
     buffer_ = TLineBuffer();
+    const std::size_t least = static_cast<std::size_t>(floor.BytesPerSecond) * static_cast<std::size_t>(floor.Seconds);
+    // The rate is judged over whole spans of the floor's seconds: a peer
+    // that sends a byte now and then keeps no wait from ending, but cannot
+    // keep the transfer going.
+    TTime spanEnd = std::chrono::steady_clock::now() + std::chrono::seconds(floor.Seconds);
+    std::size_t inSpan = 0;
     for (;;) {
         char chunk[kReadChunk];
-        const std::size_t n = Receive(chunk, sizeof chunk, "waiting for the server's data");
-        if (n == 0)
+        const std::optional<std::size_t> n = Receive(chunk, sizeof chunk, "waiting for the server's data", spanEnd);
+        if (n && *n == 0)
             return bytes;
-        if (bytes.size() + n > maxBytes)
-            throw ENetError("More than " + std::to_string(maxBytes) + " bytes received");
-        bytes.append(chunk, n);
+        if (n) {
+            if (bytes.size() + *n > maxBytes)
+                throw ENetError("More than " + std::to_string(maxBytes) + " bytes received");
+            bytes.append(chunk, *n);
+            inSpan += *n;
+        }
+        const TTime now = std::chrono::steady_clock::now();
+        if (now < spanEnd)
+            continue;
+        if (inSpan < least)
+            throw ENetStalled(floor.Text());
+        spanEnd = now + std::chrono::seconds(floor.Seconds);
+        inSpan = 0;
     }
 }

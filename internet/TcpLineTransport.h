@@ -18,6 +18,17 @@
 #include <string_view>
 
 VX_DECLARE_EXCEPTION(ENetError, Exception);
+// A transfer that moved less than its rate floor.
+VX_DECLARE_EXCEPTION(ENetStalled, ENetError);
+
+// The least a transfer must move: BytesPerSecond on average over every
+// Seconds (more than 0) it lasts.
+struct TRateFloor {
+    int BytesPerSecond = 0;
+    int Seconds = 1;
+    // "less than <n> bytes a second for <s> seconds": what a stall fell short of.
+    std::string Text() const;
+};
 
 class TTcpLineTransport {
 public:
@@ -30,8 +41,9 @@ public:
     void Send(std::string_view bytes);
     // The next line without its CR LF; raises ENetError once the peer closed.
     std::string ReadLine();
-    // Everything the peer sends until it closes; raises ENetError past maxBytes.
-    std::string ReadToEnd(std::size_t maxBytes);
+    // Everything the peer sends until it closes; raises ENetError past
+    // maxBytes, and ENetStalled when the peer sends less than the floor.
+    std::string ReadToEnd(std::size_t maxBytes, const TRateFloor& floor);
     void Close();
     bool Connected() const { return fd_ >= 0; }
     // The name this machine gives itself, for greetings.
@@ -46,11 +58,15 @@ public:
     std::function<void()> Idle;
 
 private:
-    // Waits for the events on the socket; raises ENetError after TimeOutMs or at the end of the step.
-    void WaitFor(short events, const char* what);
-    // Waits for data and reads it into chunk: its size, 0 once the peer closed.
-    std::size_t Receive(char* chunk, std::size_t size, const char* what);
+    using TTime = std::chrono::steady_clock::time_point;
+    // Waits for the events on the socket: false when until came first.
+    // Raises ENetError after TimeOutMs or at the end of the step.
+    bool WaitFor(short events, const char* what, std::optional<TTime> until = std::nullopt);
+    // Waits for data and reads it into chunk: its size, 0 once the peer
+    // closed; none when until came first.
+    std::optional<std::size_t> Receive(char* chunk, std::size_t size, const char* what,
+                                       std::optional<TTime> until = std::nullopt);
     int fd_ = -1;
     TLineBuffer buffer_;
-    std::optional<std::chrono::steady_clock::time_point> stepEnd_;
+    std::optional<TTime> stepEnd_;
 };

@@ -52,6 +52,24 @@ std::string TRunTimeText::operator()() const
     return LookUpRunTimeText(english_);
 }
 
+std::string TRunTimeText::operator()(std::initializer_list<std::string_view> values) const
+{
+    const std::string worded = LookUpRunTimeText(english_);
+    std::string text;
+    for (std::size_t i = 0; i < worded.size(); ++i) {
+        const char next = i + 1 < worded.size() ? worded[i + 1] : '\0';
+        const bool placeholder = worded[i] == '%' && next >= '1' && next <= '9' &&
+                                 static_cast<std::size_t>(next - '1') < values.size();
+        if (placeholder) {
+            text += values.begin()[next - '1'];
+            ++i;
+        } else {
+            text += worded[i];
+        }
+    }
+    return text;
+}
+
 TRunTimeFilter::TRunTimeFilter(std::string english) : english_(std::move(english))
 {
     for (std::string& description : FilterDescriptions(english_))

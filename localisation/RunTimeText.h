@@ -7,8 +7,11 @@
 //
 //   const TRunTimeText NoColour{"No color selected."};
 //   label->setText(ToQString(NoColour()));
+//   const TRunTimeText NotFound{"%1 was not found."};
+//   ShowMessage(NotFound({path}));
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +22,10 @@ public:
     const char* English() const { return english_; }
     // In the current language.
     std::string operator()() const;
+    // In the current language, "%1", "%2", ... replaced by the values in
+    // turn: a sentence that names a file or an address keeps the word order
+    // of its language. A value is put in as it is, "%" in it included.
+    std::string operator()(std::initializer_list<std::string_view> values) const;
 
 private:
     const char* english_;

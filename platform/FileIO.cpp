@@ -1,5 +1,6 @@
 #include "platform/FileIO.h"
 
+#include "platform/CopyIndex.h"
 #include "platform/Exception.h"
 
 #include <cerrno>
@@ -22,6 +23,7 @@ namespace {
 
 constexpr std::string_view TempMarker = ".vxtmp-";
 constexpr std::string_view CopyMarker = ".vxcopy-";
+constexpr std::string_view SetAsideMarker = ".vxold-";
 constexpr std::size_t TempSuffixLength = 6;
 
 std::string withReason(const std::string& text, int error = errno)
@@ -74,7 +76,7 @@ bool overwriteInPlace(const std::string& target, std::string_view data)
     return ok;
 }
 
-// Renames from to to unless to exists (a copy an earlier crash left).
+// Renames from to to unless to exists (a copy an earlier crash left, one set aside before).
 bool renameNoReplace(const std::string& from, const std::string& to)
 {
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
@@ -83,36 +85,51 @@ bool renameNoReplace(const std::string& from, const std::string& to)
     return errno == EINVAL && ::rename(from.c_str(), to.c_str()) == 0;
 }
 
-// Makes a rename in folder last through a crash.
-void syncFolder(const std::string& folder)
+// While the file is rewritten it holds part old, part new text: the flushed
+// temporary is then the only whole one. Named as a whole copy, it outlives a
+// crash and is offered when the file is opened again; filed under the file's
+// identity first, so that no moment has a copy that only one of the file's
+// names would find.
+void rewriteKeepingCopy(const std::string& path, const std::string& target, const struct stat& old,
+                        const std::string& tmp, std::string_view data)
 {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
+    std::string copy = tmp;
+    copy.replace(copy.size() - TempSuffixLength - TempMarker.size(), TempMarker.size(), CopyMarker);
+    const TFileIdentity identity{static_cast<std::uint64_t>(old.st_dev), static_cast<std::uint64_t>(old.st_ino)};
+    const std::string entry = FileCopyUnder(identity, copy.substr(copy.size() - TempSuffixLength), copy);
+    const auto unfile = [&] {
+        if (!entry.empty())
+            ::unlink(entry.c_str());
+    };
+    if (!renameNoReplace(tmp, copy)) {
+        const std::string reason = withReason("Cannot write file " + path);
+        ::unlink(tmp.c_str());
+        unfile();
+        throw EWriteError(reason);
+    }
+    SyncFolder(folderOf(target));
+    if (!overwriteInPlace(target, data))
+        throw EWriteError(withReason("Cannot write file " + path) + "; the text is kept in " + copy);
+    ::unlink(copy.c_str());
+    unfile();
 }
 
 // The regular files of the user beside target named <target name><marker>XXXXXX.
 std::vector<std::string> filesMarked(const std::string& target, std::string_view marker)
 {
-    std::vector<std::string> found;
     const std::string prefix = nameOf(target) + std::string(marker);
-    const std::string folder = folderOf(target);
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        return found;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view name(entry->d_name);
-        if (name.size() != prefix.size() + TempSuffixLength || !name.starts_with(prefix))
-            continue;
-        const std::string full = folder + "/" + std::string(name);
-        struct stat st {};
-        if (::lstat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
-            found.push_back(full);
-    }
-    ::closedir(dir);
+    std::vector<std::string> found = EntriesStartingWith(folderOf(target), prefix);
+    std::erase_if(found, [&](const std::string& path) {
+        return nameOf(path).size() != prefix.size() + TempSuffixLength || !IsOwnFile(path);
+    });
     return found;
+}
+
+bool sameFile(const std::string& a, const std::string& b)
+{
+    struct stat first {}, second {};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
 }
 
 std::int64_t modifiedAt(const std::string& path)
@@ -188,6 +205,15 @@ void RemoveStaleTemporaries(const std::string& path)
 std::vector<std::string> WholeCopiesOf(const std::string& path)
 {
     std::vector<std::string> copies = filesMarked(LinkTarget(path), CopyMarker);
+    TFileIdentity identity;
+    if (IdentityOf(path, identity)) {
+        for (std::string& filed : CopiesFiledUnder(identity)) {
+            const bool known = std::any_of(copies.begin(), copies.end(),
+                                           [&](const std::string& copy) { return sameFile(copy, filed); });
+            if (!known)
+                copies.push_back(std::move(filed));
+        }
+    }
     std::vector<std::pair<std::int64_t, std::string>> dated;
     for (std::string& copy : copies)
         dated.emplace_back(modifiedAt(copy), std::move(copy));
@@ -196,6 +222,27 @@ std::vector<std::string> WholeCopiesOf(const std::string& path)
     for (auto& [when, copy] : dated)
         copies.push_back(std::move(copy));
     return copies;
+}
+
+std::string SetAsideName(const std::string& copy)
+{
+    std::string aside = copy;
+    const size_t at = aside.rfind(CopyMarker);
+    if (at != std::string::npos)
+        aside.replace(at, CopyMarker.size(), SetAsideMarker);
+    return aside;
+}
+
+void SetAsideWholeCopy(const std::string& copy)
+{
+    const std::string aside = SetAsideName(copy);
+    if (aside == copy)
+        throw EWriteError(withReason("Cannot move " + copy, EINVAL));
+    if (!renameNoReplace(copy, aside)) {
+        const int error = errno;
+        throw EWriteError(withReason("Cannot move " + copy + " to " + aside, error));
+    }
+    SyncFolder(folderOf(aside));
 }
 
 void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess access)
@@ -242,20 +289,7 @@ void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess
         reason = withReason("Cannot write file " + path);
     }
     if (ok && inPlace) {
-        // While the file is rewritten it holds part old, part new text: the
-        // flushed copy is then the only whole one. Named as such, it outlives
-        // a crash and is offered when the file is opened again.
-        std::string copy = tmp;
-        copy.replace(copy.size() - TempSuffixLength - TempMarker.size(), TempMarker.size(), CopyMarker);
-        if (!renameNoReplace(tmp, copy)) {
-            reason = withReason("Cannot write file " + path);
-            ::unlink(tmp.c_str());
-            throw EWriteError(reason);
-        }
-        syncFolder(folderOf(target));
-        if (!overwriteInPlace(target, data))
-            throw EWriteError(withReason("Cannot write file " + path) + "; the text is kept in " + copy);
-        ::unlink(copy.c_str());
+        rewriteKeepingCopy(path, target, old, tmp, data);
     } else if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) {
         ok = false;
         reason = withReason("Cannot write file " + path);
@@ -265,6 +299,36 @@ void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess
         throw EWriteError(reason);
     }
     RemoveStaleTemporaries(target);
+}
+
+std::vector<std::string> EntriesStartingWith(const std::string& folder, std::string_view prefix)
+{
+    std::vector<std::string> found;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return found;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (name.starts_with(prefix))
+            found.push_back(folder + "/" + std::string(name));
+    }
+    ::closedir(dir);
+    return found;
+}
+
+void SyncFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+bool IsOwnFile(const std::string& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid();
 }
 
 bool FileExists(const std::string& path)

@@ -22,9 +22,9 @@ enum class TFileAccess { Shared, OwnerOnly };
 // The file keeps its mode, and its owner where the system allows; a file with
 // further hard links, or whose owner cannot be kept, is overwritten in place,
 // so that it keeps its identity: the flushed temporary is first renamed to a
-// whole copy ("<file>.vxcopy-XXXXXX", see WholeCopiesOf), which is removed
-// once the file is written and stays when that fails or the program dies
-// meanwhile. An existing file
+// whole copy ("<file>.vxcopy-XXXXXX", see WholeCopiesOf) and filed under the
+// file's identity, and both are removed once the file is written; they stay
+// when that fails or the program dies meanwhile. An existing file
 // the user may not write, or a folder where no file can be created, raises
 // EFCreateError "Cannot create file <path>: <reason>" and nothing changes;
 // other failures raise EWriteError with the reason. OwnerOnly makes the file
@@ -43,11 +43,30 @@ bool IsWriteTemporary(std::string_view name);
 // to remove one are ignored. Whole copies stay.
 void RemoveStaleTemporaries(const std::string& path);
 
-// The whole copies an in-place write through path left behind because it did
-// not end (the file may hold part of the old and part of the new text),
-// newest first: the user decides what becomes of them. A copy stands beside
-// the name the write went through, not beside the file's other hard links.
+// The whole copies of the file path names that in-place writes left behind
+// because they did not end (the file may hold part of the old and part of the
+// new text), newest first: the user decides what becomes of them. A copy
+// stands beside the name the write went through and is found from there, and
+// from any other name of the file through the file's identity.
 std::vector<std::string> WholeCopiesOf(const std::string& path);
+
+// Where a whole copy goes once it is declined or the file holds a later text:
+// "<file>.vxold-XXXXXX" beside it, where no open offers it again.
+std::string SetAsideName(const std::string& copy);
+// Moves the copy to its SetAsideName; raises EWriteError with the reason
+// when it cannot, and the copy stays where it was.
+void SetAsideWholeCopy(const std::string& copy);
+
+// The entries of folder whose names start with prefix, as paths; none when
+// the folder cannot be read.
+std::vector<std::string> EntriesStartingWith(const std::string& folder, std::string_view prefix);
+
+// Makes what was created, renamed or removed in folder last through a crash.
+void SyncFolder(const std::string& folder);
+
+// A regular file (no link) of the user the program runs as: one that may be
+// offered as the user's text.
+bool IsOwnFile(const std::string& path);
 
 bool FileExists(const std::string& path);
 

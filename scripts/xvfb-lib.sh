@@ -26,11 +26,28 @@ xvfb_sandbox() {
 }
 
 # Starts the program on the document and waits until its main window is up and
-# has done its first activation; sets $pid and $win.
+# has done its first activation; sets $pid and $win. Words after the document
+# name a tool the program runs under (strace and its options); $pid is then
+# the program's, a child of the tool's.
 xvfb_start() {
-  local program=$1 doc=$2 i
-  "$program" "$doc" &
-  pid=$!
+  local program=$1 doc=$2 i started
+  pid=""
+  if (( $# > 2 )); then
+    started=$(mktemp)
+    # The shell the tool runs tells its pid, then becomes the program; the
+    # subshell keeps the tool's end by a signal from being reported.
+    ("${@:3}" sh -c 'echo $$ >"$0"; exec "$@"' "$started" "$program" "$doc") &
+    for i in $(seq 1 100); do
+      [[ -s "$started" ]] && break
+      sleep 0.1
+    done
+    pid=$(cat "$started")
+    rm -f "$started"
+    [[ -n "$pid" ]] || fail "the program did not start under $3"
+  else
+    "$program" "$doc" &
+    pid=$!
+  fi
   win=""
   for i in $(seq 1 300); do
     alive

@@ -12,7 +12,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -170,7 +172,9 @@ void TRecoveryKeeper::Look(const void* key, TRecoveryPlace place, bool unsaved, 
     // every look, only after the next change.
     state.Written = changes;
     state.HasCopy = true;
+    failing_ = true;
     Write(make());
+    failing_ = false;
 }
 
 void TRecoveryKeeper::Drop(const void* key, TRecoveryPlace place)
@@ -189,12 +193,15 @@ void TRecoveryKeeper::Write(const TRecoveryRecord& record)
         std::filesystem::create_directories(root_, failure);
         ::chmod(root_.c_str(), 0700);
         std::string folder = JoinPath(root_, std::string(RunPrefix) + "XXXXXX");
-        if (!::mkdtemp(folder.data()))
-            throw EFCreateError("Cannot create folder " + folder);
+        if (!::mkdtemp(folder.data())) {
+            const int error = errno;
+            throw EFCreateError("Cannot create a folder in " + root_ + ": " + std::strerror(error));
+        }
         lock_ = LockRun(folder);
         if (lock_ < 0) {
+            const int error = errno;
             RemoveFolder(folder);
-            throw EFCreateError("Cannot lock folder " + folder);
+            throw EFCreateError("Cannot lock folder " + folder + ": " + std::strerror(error));
         }
         folder_ = std::move(folder);
     }

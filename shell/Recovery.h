@@ -64,6 +64,8 @@ public:
     void Drop(const void* key, TRecoveryPlace place);
     // The run's folder; empty until the first copy was written.
     const std::string& Folder() const { return folder_; }
+    // Whether the last copy the run tried to write failed.
+    bool Failing() const { return failing_; }
 
 private:
     struct TState {
@@ -79,6 +81,7 @@ private:
     int pause_;
     std::string folder_;
     int lock_ = -1;
+    bool failing_ = false;
     std::unordered_map<const void*, TState> states_;
 };
 

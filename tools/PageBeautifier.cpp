@@ -3,6 +3,7 @@
 #include "tools/BeautifierKeys.h"
 #include "tools/HtmlNesting.h"
 #include "tools/PageScanner.h"
+#include "tools/ScriptTidy.h"
 #include "tools/TextLines.h"
 #include "tools/TextScan.h"
 
@@ -30,7 +31,7 @@ std::size_t NextOpen(std::string_view text, std::size_t from, std::size_t to)
     return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : to;
 }
 
-// A page whose server blocks are JScript gets no VBScript levels.
+// A page whose server blocks are JScript is no VBScript.
 bool IsVBScriptPage(std::string_view text)
 {
     const std::size_t directive = text.find("<%@");
@@ -45,18 +46,21 @@ class TPageBeautifier {
 public:
     TPageBeautifier(std::string_view text, const TBeautifyOptions& options, std::string& out)
         : text_(text), options_(options), out_(out), html_(options.IndentHtml, options.OutdentHtml),
-          vbscript_(options.Script && IsVBScriptPage(text))
+          vbscriptPage_(IsVBScriptPage(text)), vbscript_(options.Script && vbscriptPage_)
     {
     }
 
     void Run()
     {
         for (std::size_t pos = 0; pos < text_.size();) {
-            const std::size_t end = LineEnd(text_, pos);
-            if (pos < openUntil_)
+            std::size_t end = LineEnd(text_, pos);
+            if (pos < openUntil_) {
                 VerbatimLine(pos, end);
-            else
+            } else if (const std::size_t block = ScriptBlockAlone(pos, end); block != std::string_view::npos) {
+                end = LineEnd(text_, ScriptBlock(block));
+            } else {
                 FormattedLine(pos, end);
+            }
             pos = NextLine(text_, end);
         }
     }
@@ -175,6 +179,96 @@ private:
         out_ += '\n';
     }
 
+    // Where a block of VBScript statements starts that stands alone on its
+    // line (and on the lines it runs over): only blanks before "<%" and after
+    // "%>". Such a block is rewritten; one that shares its line with markup
+    // is not, as a line break beside it would be a blank on the page. npos
+    // when the line holds none.
+    std::size_t ScriptBlockAlone(std::size_t pos, std::size_t end) const
+    {
+        while (pos < end && IsBlank(text_[pos]))
+            ++pos;
+        if (!vbscriptPage_ || end - pos < 2 || text_[pos] != '<' || text_[pos + 1] != '%' ||
+            (pos + 2 < text_.size() && (text_[pos + 2] == '=' || text_[pos + 2] == '@')))
+            return std::string_view::npos;
+        std::size_t after = ServerBlockEnd(text_, pos);
+        while (after < text_.size() && IsBlank(text_[after]))
+            ++after;
+        return after == text_.size() || text_[after] == '\r' || text_[after] == '\n' ? pos : std::string_view::npos;
+    }
+
+    // The block of statements at pos written with its delimiters on lines of
+    // their own, each statement line indented by its script level; both
+    // delimiters stand at the lowest level a statement of the block stands
+    // at. Answers where the block ends.
+    std::size_t ScriptBlock(std::size_t pos)
+    {
+        const std::size_t end = ServerBlockEnd(text_, pos);
+        const bool closed = end - pos >= 4 && text_.substr(end - 2, 2) == "%>";
+        const std::string_view code = text_.substr(pos + 2, end - (closed ? 2 : 0) - pos - 2);
+        block_.clear();
+        statement_.clear();
+        int lowest = script_;
+        for (std::size_t at = 0; at < code.size();) {
+            const std::size_t lineEnd = LineEnd(code, at);
+            const std::size_t start = statement_.size();
+            const std::size_t codeEnd = AppendTidyScriptLine(statement_, code.substr(at, lineEnd - at));
+            // Lines of white space only are left out; a statement continued
+            // over the next line is written once it is whole.
+            if (statement_.size() > start) {
+                if (codeEnd == statement_.size() && EndsWithContinuation(statement_))
+                    statement_ += '\n';
+                else
+                    lowest = std::min(lowest, WriteStatement(codeEnd));
+            }
+            at = lineEnd < code.size() ? NextLine(code, lineEnd) : code.size();
+        }
+        if (!statement_.empty())
+            lowest = std::min(lowest, WriteStatement(statement_.size() - 1));
+        const auto [htmlCount, fill] = IndentRun(html_.Level(), options_.Unit);
+        const std::size_t indent = htmlCount + IndentRun(lowest, options_.Unit).first;
+        out_.append(indent, fill);
+        out_ += "<%\n";
+        out_ += block_;
+        if (closed) {
+            out_.append(indent, fill);
+            out_ += "%>\n";
+        }
+        return end;
+    }
+
+    // The statement in statement_ (its lines parted by LF, its code ending at
+    // codeEnd) moves the script level and is written into block_ at the
+    // level it stands at, which it answers; a one-line If gets the End If it
+    // lacks.
+    int WriteStatement(std::size_t codeEnd)
+    {
+        joined_.clear();
+        for (std::size_t at = 0; at < codeEnd; ++at) {
+            if (statement_[at] == '\n')
+                joined_.pop_back(); // the continuation mark
+            else
+                joined_ += statement_[at];
+        }
+        int stands = script_;
+        // After a string that is never closed an End If would be part of it.
+        if (Statements(joined_, &stands) && std::count(joined_.begin(), joined_.end(), '"') % 2 == 0)
+            statement_.insert(codeEnd, " end if");
+        const auto [htmlCount, fill] = IndentRun(html_.Level(), options_.Unit);
+        const std::size_t indent = htmlCount + IndentRun(stands, options_.Unit).first;
+        for (std::size_t at = 0; at < statement_.size();) {
+            const std::size_t lineEnd = std::min(statement_.find('\n', at), statement_.size());
+            if (lineEnd > at) {
+                block_.append(indent, fill);
+                block_.append(statement_, at, lineEnd - at);
+                block_ += '\n';
+            }
+            at = lineEnd + 1;
+        }
+        statement_.clear();
+        return stands;
+    }
+
     // Text with each run of blanks and tabs as one blank.
     void AppendText(std::size_t from, std::size_t to)
     {
@@ -241,8 +335,9 @@ private:
 
     // The statements of one line, parted at colons outside strings; a one-line
     // If takes the rest of the line. lowest, when given, is lowered to each
-    // level a statement's outdent reaches.
-    void Statements(std::string_view line, int* lowest)
+    // level a statement's outdent reaches. Answers whether the line holds a
+    // one-line If whose rest holds no End If.
+    bool Statements(std::string_view line, int* lowest)
     {
         line = line.substr(0, CommentStart(line));
         bool inString = false;
@@ -252,6 +347,7 @@ private:
                 inString = !inString;
             if (i < line.size() && (inString || line[i] != ':'))
                 continue;
+            const std::string_view rest = line.substr(start);
             const std::string_view statement = Trimmed(line.substr(start, i - start));
             start = i + 1;
             if (statement.empty())
@@ -264,8 +360,9 @@ private:
             if (step.Indents)
                 ++script_;
             if (step.OneLineIf)
-                return;
+                return !ClassifyCode(key_, rest, options_).HoldsEndIf;
         }
+        return false;
     }
 
     static std::string_view Trimmed(std::string_view text)
@@ -281,6 +378,8 @@ private:
     const TBeautifyOptions& options_;
     std::string& out_;
     THtmlNesting html_;
+    const bool vbscriptPage_;
+    // The statements move the script level.
     const bool vbscript_;
     int script_ = 0;
     // The end of the construct the next line starts inside, if it does.
@@ -288,6 +387,9 @@ private:
     std::string line_;
     std::string key_;
     std::string joined_;
+    // A rewritten server block, and the tidy lines of its statement being read.
+    std::string block_;
+    std::string statement_;
 };
 
 } // namespace

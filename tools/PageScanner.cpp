@@ -53,8 +53,9 @@ std::size_t PhpBlockEnd(std::string_view text, std::size_t pos)
         } else if (c == '/' && at + 1 < text.size() && text[at + 1] == '*') {
             at = PastNext(text, "*/", at + 2);
         } else if (c == '#' || (c == '/' && at + 1 < text.size() && text[at + 1] == '/')) {
-            // A line comment ends at the line's end or at "?>".
-            while (at < text.size() && text[at] != '\n' && !(text[at] == '?' && at + 1 < text.size() && text[at + 1] == '>'))
+            // A line comment ends at the line's end (CR, LF or both) or at "?>".
+            while (at < text.size() && text[at] != '\n' && text[at] != '\r' &&
+                   !(text[at] == '?' && at + 1 < text.size() && text[at + 1] == '>'))
                 ++at;
         } else {
             ++at;

@@ -4,6 +4,7 @@
 #include "tools/BeautifierKeys.h"
 #include "tools/Banner.h"
 #include "tools/PageBeautifier.h"
+#include "tools/ScriptTidy.h"
 #include "tools/TextLines.h"
 #include "tools/TextScan.h"
 
@@ -101,40 +102,12 @@ void ReplaceWithin(std::string& text, std::string_view lowerSearch, std::string_
     text.resize(written + text.size() - read);
 }
 
-// Cuts text into pieces alternating outside and inside double quotes, the
-// first inside when a string runs on into the text; each piece keeps the
-// quote that ends it.
-template <class F> void ForEachQuotePiece(std::string_view text, F&& piece, bool inside = false)
-{
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t quote = text.find('"', pos);
-        const std::size_t end = quote == std::string_view::npos ? text.size() : quote + 1;
-        piece(text.substr(pos, end - pos), inside);
-        inside = !inside;
-        pos = end;
-    }
-}
-
 // Runs of blanks and tabs outside quotes become one blank, in place.
 void CollapseBlanks(std::string& text)
 {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    std::size_t written = 0;
     bool inside = false;
-    for (std::size_t read = 0; read < text.size(); ++read) {
-        const char c = text[read];
-        if (c == '"') {
-            inside = !inside;
-        } else if (!inside && blank(c)) {
-            while (read + 1 < text.size() && blank(text[read + 1]))
-                ++read;
-            text[written++] = ' ';
-            continue;
-        }
-        text[written++] = c;
-    }
-    text.resize(written);
+    const auto end = CollapseBlanksTo(text, text.begin(), inside);
+    text.resize(static_cast<std::size_t>(end - text.begin()));
 }
 
 // Every line trimmed and ended by CR LF, the last one too; a text that ends
@@ -261,22 +234,6 @@ std::string WithoutStrings(std::string_view line)
             out.push_back(c);
     }
     return out;
-}
-
-// "endif" as a word of its own in a piece outside strings, appended to out.
-void AppendSplitEndIf(std::string& out, std::string_view piece)
-{
-    const auto isWordChar = [](char c) {
-        return (c >= '0' && c <= '9') || c == '_' || IsAnsiLetter(static_cast<unsigned char>(c));
-    };
-    std::size_t pos = 0;
-    for (std::size_t hit; (hit = FindNoCase(piece, "endif", pos)) != std::string_view::npos; pos = hit + 5) {
-        const bool word = (hit == 0 || !isWordChar(piece[hit - 1])) &&
-                          (hit + 5 == piece.size() || !isWordChar(piece[hit + 5]));
-        out.append(piece, pos, hit - pos);
-        out.append(word ? std::string_view("end if") : piece.substr(hit, 5));
-    }
-    out.append(piece.substr(pos));
 }
 
 // "endif" split outside strings and the output expressions unmasked, in

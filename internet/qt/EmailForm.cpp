@@ -1,8 +1,10 @@
 // The e-mail source dialog.
 #include "internet/qt/EmailForm.h"
 
+#include "internet/HostName.h"
 #include "internet/MailAddress.h"
 #include "internet/TextUtil.h"
+#include "localisation/RunTimeText.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/Registry.h"
 #include "platform/qt/Dialogs.h"
@@ -17,8 +19,12 @@
 
 namespace {
 
-constexpr const char* kNoServer = "No mailserver defined in preferences!";
-constexpr const char* kNoSender = "No e-mail address defined in preferences!";
+const TRunTimeText NoServer{"No mailserver defined in preferences!"};
+const TRunTimeText NotAHostName{
+    "The mail server \"%1\" is not a host name alone. The SMTP mailer field of the preferences takes the name or "
+    "address of the server, such as mail.example.com or 127.0.0.1, without a port: mail is always sent to port 25, "
+    "the SMTP port."};
+const TRunTimeText NoSender{"No e-mail address defined in preferences!"};
 constexpr const char* kMakerUrl = "https://vellumix.org/";
 
 QLineEdit* NamedEdit(QWidget* parent, const char* name)
@@ -72,7 +78,7 @@ int Tfrm_email::exec()
 {
     ReadSettings();
     if (mailServer_.empty()) {
-        ShowMessage(kNoServer);
+        ShowMessage(NoServer());
         setResult(Rejected);
         return Rejected;
     }
@@ -111,7 +117,7 @@ void Tfrm_email::FormActivate()
     ReadSettings();
     // Shown without exec: the dialog closes as soon as it is up.
     if (mailServer_.empty()) {
-        ShowMessage(kNoServer);
+        ShowMessage(NoServer());
         QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
     }
 }
@@ -130,11 +136,15 @@ void Tfrm_email::SpeedButton2Click()
 void Tfrm_email::SpeedButton1Click()
 {
     if (mailServer_.empty()) {
-        ShowMessage(kNoServer);
+        ShowMessage(NoServer());
+        return;
+    }
+    if (!vx::net::IsHostNameAlone(mailServer_)) {
+        ShowMessage(NotAHostName({mailServer_}));
         return;
     }
     if (sender_.empty()) {
-        ShowMessage(kNoSender);
+        ShowMessage(NoSender());
         return;
     }
     // The window stays responsive while the dialogue runs; a second click must not start another.

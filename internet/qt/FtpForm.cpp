@@ -25,6 +25,8 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include <tuple>
+
 namespace {
 
 const TRunTimeText LocalDrive{"Local drive"};
@@ -139,14 +141,22 @@ void Tf_ftp::BuildWindow()
         StatusBar1->addWidget(panel, 1);
     }
 
-    auto* login = new QHBoxLayout;
-    for (auto [caption, edit] : {std::pair{"Hostname", edit1}, {"Username", edit2}, {"Password", Edit3}}) {
-        login->addWidget(new QLabel(caption, this));
-        login->addWidget(edit);
+    // The fields have a row of their own: beside the buttons a host name or
+    // a user name would show only in part, the more so in longer languages.
+    auto* login = new QGridLayout;
+    int column = 0;
+    for (auto [caption, edit, share] :
+         {std::tuple{"Hostname", edit1, 3}, {"Username", edit2, 2}, {"Password", Edit3, 2}}) {
+        login->addWidget(new QLabel(caption, this), 0, column++);
+        login->setColumnStretch(column, share);
+        login->addWidget(edit, 0, column++);
     }
-    login->addWidget(SavePassword);
-    login->addWidget(SpeedButton1);
-    login->addWidget(SpeedButton2);
+    auto* loginButtons = new QHBoxLayout;
+    loginButtons->addStretch();
+    loginButtons->addWidget(SavePassword);
+    loginButtons->addWidget(SpeedButton1);
+    loginButtons->addWidget(SpeedButton2);
+    login->addLayout(loginButtons, 1, 0, 1, column);
 
     auto* local = new QVBoxLayout;
     local->addWidget(Panel3);

@@ -5,6 +5,9 @@
 #include "controls/flat/TFlatMemoUnit.h"
 #include "controls/htmllist/HTMListb.h"
 #include "internet/FtpSettings.h"
+#include "internet/HostName.h"
+#include "internet/TextUtil.h"
+#include "localisation/RunTimeText.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
@@ -21,6 +24,11 @@
 #include <QTime>
 
 namespace {
+
+const TRunTimeText NotAHostName{
+    "\"%1\" is not a host name alone. The Hostname field takes the name or address of the server, such as "
+    "ftp.example.com or 127.0.0.1, without \"ftp://\", a folder or a port: the publishing window always connects "
+    "to port 21, the FTP port."};
 
 std::string Now()
 {
@@ -94,6 +102,15 @@ void Tf_ftp::Connect()
         settings.Save();
     } catch (const Exception& e) {
         Log(e.what());
+    }
+    if (!vx::net::IsHostNameAlone(settings.Host)) {
+        // Said before connecting: the connection's own error would name a bad address format.
+        const std::string problem = NotAHostName({vx::net::Trim(settings.Host)});
+        SetConnectedState(false);
+        Log(problem);
+        MessageDlg(problem, mtWarning, mbOK);
+        edit1->setFocus();
+        return;
     }
     sessionStart_ = QDateTime::currentDateTime();
     Log("Ftp session started");

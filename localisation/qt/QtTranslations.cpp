@@ -2,6 +2,7 @@
 #include "localisation/qt/QtTranslations.h"
 
 #include "localisation/qt/KMLang.h"
+#include "localisation/qt/QtTextsOfOurs.h"
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
@@ -19,6 +20,14 @@ namespace {
 std::unique_ptr<QTranslator>& Installed()
 {
     static std::unique_ptr<QTranslator> translator;
+    return translator;
+}
+
+// Installed before Qt's own: Qt asks the translator installed last first, so
+// ours answers only where Qt's catalogue has nothing.
+TQtTextsOfOurs& Ours()
+{
+    static TQtTextsOfOurs translator;
     return translator;
 }
 
@@ -52,6 +61,8 @@ void UseQtTranslations(const std::string& language)
         QCoreApplication::removeTranslator(old.get());
         old.reset();
     }
+    QCoreApplication::removeTranslator(&Ours());
+    QCoreApplication::installTranslator(&Ours());
     const std::optional<QLocale> locale =
         TKAppLanguage::IsNativeName(language) ? std::nullopt : LocaleNamed(vx::ToQString(language));
     auto translator = std::make_unique<QTranslator>();

@@ -9,4 +9,5 @@
 
 // Replaces the Qt translations in use by those of the language; the built-in
 // language, or one Qt has no translations of, leaves Qt's texts in English.
+// Behind Qt's stand the texts Qt's catalogues lack (localisation/qt/QtTextsOfOurs.h).
 void UseQtTranslations(const std::string& language);

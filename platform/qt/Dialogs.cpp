@@ -299,8 +299,10 @@ void ShowMessage(const std::string& text)
 
 int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons)
 {
+    // Worded in the program's language through Qt's translation, which the language layer answers.
     static const char* const captions[] = {"Warning", "Error", "Information", "Confirm"};
-    std::string caption = type == mtCustom ? vx::dialogs::applicationTitle() : captions[type];
+    std::string caption = type == mtCustom ? vx::dialogs::applicationTitle()
+                                           : vx::FromQString(QCoreApplication::translate("MessageDlg", captions[type]));
     return vx::dialogs::showMessage(caption, text, type, buttons, 0);
 }
 

@@ -64,7 +64,8 @@ inline constexpr int IDNO = mrNo;
 // A message box captioned with the application title and an OK button.
 void ShowMessage(const std::string& text);
 // A message box captioned after its type ("Warning", "Error", "Information",
-// "Confirm"; the application title for mtCustom); answers the mr... result.
+// "Confirm", through Qt's translation; the application title for mtCustom);
+// answers the mr... result.
 int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons);
 // The application object's message box: MB_... button set, icon and default
 // button flags; answers IDOK, IDCANCEL, IDYES, IDNO and so on.

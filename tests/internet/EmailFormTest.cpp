@@ -115,6 +115,27 @@ TEST_F(EmailFormTest, RefusesToSendWithoutSender)
     EXPECT_EQ(messages, std::vector<std::string>{"No e-mail address defined in preferences!"});
 }
 
+// The preferences' mail server field takes a host name: a port, a protocol or
+// a folder in it is told in words before any connection, and nothing is sent.
+TEST_F(EmailFormTest, AMailServerWithAPortIsToldWhatTheFieldTakes)
+{
+    vx::test::SmtpServer server(mails.path().string());
+    for (const std::string& entry : {"127.0.0.1:" + std::to_string(server.Port()), std::string("smtp://127.0.0.1"),
+                                     std::string(" 127.0.0.1 25")}) {
+        Settings(entry, "me@sender.test");
+        Tfrm_email form;
+        SendFromDialog(form, server.Port());
+        const std::string shown = entry.substr(entry.find_first_not_of(' '));
+        EXPECT_EQ(messages, std::vector<std::string>{
+                                "The mail server \"" + shown +
+                                "\" is not a host name alone. The SMTP mailer field of the preferences takes the name "
+                                "or address of the server, such as mail.example.com or 127.0.0.1, without a port: mail "
+                                "is always sent to port 25, the SMTP port."});
+        EXPECT_TRUE(form.SpeedButton1->isEnabled()) << entry;
+    }
+    EXPECT_EQ(server.Data(1), "") << "nothing was delivered";
+}
+
 TEST_F(EmailFormTest, CancelOrEscapeWhileSendingStopsAndCloses)
 {
     vx::test::SmtpServer server(mails.path().string());

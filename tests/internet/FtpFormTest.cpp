@@ -113,6 +113,29 @@ TEST_F(FtpFormTest, EnterOpensTheLocalFolder)
     EXPECT_EQ(fs::path(form.LocalFolder().toStdString()).filename(), "site");
 }
 
+// The Hostname field takes a host name: a port, a protocol or a folder in it
+// is told in words before any connection, and the window stays ready to connect.
+TEST_F(FtpFormTest, AHostWithAPortIsToldWhatTheFieldTakes)
+{
+    const std::string port = std::to_string(server->Port());
+    for (const std::string& entry : {"127.0.0.1:" + port, "ftp://127.0.0.1:" + port + "/", std::string("127.0.0.1/www")}) {
+        asked.clear();
+        form.edit1->clear();
+        QTest::keyClicks(form.edit1, QString::fromStdString(entry));
+        QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
+        EXPECT_EQ(asked, std::vector<std::string>{
+                             "\"" + entry +
+                             "\" is not a host name alone. The Hostname field takes the name or address of the "
+                             "server, such as ftp.example.com or 127.0.0.1, without \"ftp://\", a folder or a port: "
+                             "the publishing window always connects to port 21, the FTP port."});
+        EXPECT_TRUE(form.SpeedButton1->isEnabled()) << entry;
+        EXPECT_FALSE(form.SpeedButton2->isEnabled()) << entry;
+        EXPECT_FALSE(LogHas("Connect failed")) << entry;
+        EXPECT_EQ(form.edit1->text().toStdString(), entry) << "what the user typed stays";
+    }
+    EXPECT_EQ(form.RemoteList().Count(), 0);
+}
+
 TEST_F(FtpFormTest, ConnectListsEveryRowWithItsOwnEntry)
 {
     ConnectAs("secret", false);

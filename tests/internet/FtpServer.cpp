@@ -25,6 +25,9 @@ class DropDTP(ThrottledDTPHandler):
         if name == 'slow.bin':
             self.write_limit = 3
             return ThrottledDTPHandler.send(self, data[:3])
+        if not self.file_obj and self.cmd_channel.fs.cwd.endswith('/trickle'):
+            self.write_limit = 1
+            return ThrottledDTPHandler.send(self, data[:1])
         return ThrottledDTPHandler.send(self, data[:1024])
     def recv(self, size):
         name = os.path.basename(str(getattr(self.file_obj, 'name', ''))) if self.file_obj else ''

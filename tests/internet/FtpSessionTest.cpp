@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -138,16 +140,30 @@ TEST_F(FtpSessionTest, DroppedTransferLeavesNoLocalFile)
 TEST_F(FtpSessionTest, ATransferThatAllButStallsEndsWithAClearMessage)
 {
     vx::test::writeFile(remote.file("slow.bin"), std::string(1000, 's'));
+    fs::create_directory(remote.path() / "trickle");
     login.TimeOutMs = 2000;
     session.Connect(login);
-    try {
-        session.Download("slow.bin", local.file("slow.bin"));
-        ADD_FAILURE() << "a download at 3 bytes a second went on";
-    } catch (const EFtpError& e) {
-        EXPECT_STREQ(e.what(), "Download stalled: less than 100 bytes a second for 3 seconds");
+    const std::vector<std::pair<std::string, std::function<void()>>> transfers = {
+        {"Download", [&] { session.Download("slow.bin", local.file("slow.bin")); }},
+        // A listing a byte a second: no wait lasts long, but the whole does.
+        {"List", [&] {
+             session.ChangeDir("trickle");
+             session.List();
+         }},
+    };
+    for (const auto& [what, transfer] : transfers) {
+        SCOPED_TRACE(what);
+        try {
+            transfer();
+            ADD_FAILURE() << "a transfer at a few bytes a second went on to its end";
+        } catch (const EFtpError& e) {
+            EXPECT_EQ(e.what(), what + " stalled: less than 100 bytes a second for 3 seconds");
+        }
+        EXPECT_TRUE(fs::is_empty(local.path()));
+        if (session.CurrentDir() != "/")
+            session.ChangeDir("..");
+        EXPECT_EQ(Names().size(), 2u) << "the session goes on working";
     }
-    EXPECT_TRUE(fs::is_empty(local.path()));
-    EXPECT_EQ(Names().size(), 1u) << "the session goes on working";
 }
 
 TEST_F(FtpSessionTest, RefusalsAndUnknownHostsAreToldApart)

@@ -156,4 +156,28 @@ TEST_F(FetcherTest, CancelledRequestsAreNeverHandedBack)
     EXPECT_EQ(fetcher.Fetch({server.Url("/p1.htm"), false}).Body, "page 1") << "the fetcher goes on working";
 }
 
+TEST_F(FetcherTest, CancellingAllButOneRequestHandsBackThatOneAlone)
+{
+    vx::test::HttpServer server(site.path().string());
+    // Cancelled while every request waits to start, and while some run or have ended.
+    for (int stepsBefore : {0, 1, 3}) {
+        SCOPED_TRACE(stepsBefore);
+        TCurlHttpFetcher fetcher;
+        for (int i = 0; i < 8; ++i)
+            fetcher.Submit(static_cast<std::uint64_t>(i), {server.Url("/p" + std::to_string(i) + ".htm"), false});
+        bool keptEnded = false;
+        for (int step = 0; step < stepsBefore; ++step)
+            for (const auto& [id, reply] : fetcher.Step(0))
+                keptEnded = keptEnded || id == 5;
+        fetcher.CancelAllBut(5);
+        std::vector<std::uint64_t> after;
+        while (fetcher.Outstanding() > 0)
+            for (const auto& [id, reply] : fetcher.Step(50)) {
+                after.push_back(id);
+                EXPECT_EQ(reply.Body, "page 5");
+            }
+        EXPECT_EQ(after, keptEnded ? std::vector<std::uint64_t>{} : std::vector<std::uint64_t>{5});
+    }
+}
+
 } // namespace

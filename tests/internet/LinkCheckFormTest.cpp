@@ -136,6 +136,31 @@ TEST_F(LinkCheckFormTest, CancelClickOrEscapeStopsTheWalk)
     }
 }
 
+TEST_F(LinkCheckFormTest, CancelWhileAPageIsAwaitedStillListsItsLinks)
+{
+    // The server takes its time over each connection, so the cancel comes
+    // while the start page's reply is awaited.
+    vx::test::HttpServer slow(site.path().string(), {false, 128, 300});
+    form.edtHTML->setText(QString::fromStdString(slow.Url("/index.htm")));
+    QTimer::singleShot(0, [this] { QTest::mouseClick(form.btnCheck, Qt::LeftButton); });
+    QTest::mouseClick(form.btnCheck1, Qt::LeftButton);
+    EXPECT_EQ(form.StatusPanel(1), "Cancelled");
+    const QAbstractItemModel& model = *form.trvLinks->model();
+    ASSERT_EQ(model.rowCount(), 1);
+    const QModelIndex root = model.index(0, 0);
+    EXPECT_EQ(model.rowCount(root), 32) << "the links of the page being checked are listed";
+    struct Case {
+        QModelIndex index;
+        std::string panel1;
+    };
+    for (const Case& c : {Case{root, "OK 200"},
+                          Case{Child(root, slow.Url("/ok.htm")), "Unknown: not checked, the check was cancelled"}}) {
+        ASSERT_TRUE(c.index.isValid());
+        Pick(c.index);
+        EXPECT_EQ(form.StatusPanel(1), c.panel1);
+    }
+}
+
 TEST_F(LinkCheckFormTest, AWalkThatReachesTheLimitSaysSoAndWhereLinksWereLeftOut)
 {
     form.Crawl().MaxLinks = 20;

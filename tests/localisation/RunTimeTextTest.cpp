@@ -41,4 +41,32 @@ TEST(RunTimeText, TheLanguagesLookupWordsTheTextsAndLeavesThePatterns)
     SetRunTimeLookup(before);
 }
 
+std::string Reversed(std::string_view english)
+{
+    return english == "%1 was looked for in %2." ? "In %2 was %1 not found." : std::string(english);
+}
+
+TEST(RunTimeText, ValuesTakeThePlacesTheLanguageGivesThem)
+{
+    static const TRunTimeText LookedFor{"%1 was looked for in %2."};
+    const TRunTimeLookup before = SetRunTimeLookup(nullptr);
+    const struct {
+        TRunTimeLookup lookup;
+        std::initializer_list<std::string_view> values;
+        std::string shown;
+    } cases[] = {
+        {nullptr, {"help.chm", "/opt"}, "help.chm was looked for in /opt."},
+        {&Reversed, {"help.chm", "/opt"}, "In /opt was help.chm not found."},
+        {nullptr, {"100%2 sure", "%1"}, "100%2 sure was looked for in %1."},
+        {nullptr, {"only one"}, "only one was looked for in %2."},
+        {nullptr, {}, "%1 was looked for in %2."},
+    };
+    for (const auto& c : cases) {
+        SetRunTimeLookup(c.lookup);
+        EXPECT_EQ(LookedFor(c.values), c.shown);
+    }
+    SetRunTimeLookup(before);
+    EXPECT_EQ(Ready({"unused"}), "Ready") << "a text without places";
+}
+
 } // namespace

@@ -156,22 +156,22 @@ TEST(FileIO, TemporariesOfKilledWritesAreRemovedByTheNextWrite)
     EXPECT_FALSE(vx::IsWriteTemporary("doc.asp"));
 }
 
-TEST(FileIO, AnInPlaceSaveKilledHalfWayLeavesAWholeCopyThatStays)
+namespace {
+
+// Writes text to path in a process of its own, killed the moment the write
+// has named its whole copy, however far the rewrite got; false when the copy
+// was never named.
+bool KillSaveOnceCopyNamed(const std::string& path, const std::string& text)
 {
-    // A file with two names is rewritten in place; the save is killed the
-    // moment its whole copy has its name, however far the rewrite got.
-    TempDir dir;
-    const std::string first = dir.file("a.htm");
-    writeFile(first, std::string(4 << 20, 'o'));
-    std::filesystem::create_hard_link(first, dir.file("b.htm"));
-    const std::string fresh = std::string(48 << 20, 'n') + "end";
+    const std::filesystem::path file(path);
     const int watch = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
-    ASSERT_GE(watch, 0);
-    ASSERT_GE(::inotify_add_watch(watch, dir.path().c_str(), IN_MOVED_TO), 0);
+    if (watch < 0 || ::inotify_add_watch(watch, file.parent_path().c_str(), IN_MOVED_TO) < 0)
+        return false;
+    const std::string copyName = file.filename().string() + ".vxcopy-";
     const pid_t saver = ::fork();
     if (saver == 0) {
         try {
-            vx::WriteFileAtomic(first, fresh);
+            vx::WriteFileAtomic(path, text);
         } catch (...) {
         }
         ::_exit(0);
@@ -184,14 +184,36 @@ TEST(FileIO, AnInPlaceSaveKilledHalfWayLeavesAWholeCopyThatStays)
         const ssize_t got = ::read(watch, events, sizeof events);
         for (ssize_t at = 0; at < got;) {
             const auto* event = reinterpret_cast<const inotify_event*>(events + at);
-            named = named || std::string_view(event->name).starts_with("a.htm.vxcopy-");
+            named = named || std::string_view(event->name).starts_with(copyName);
             at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
         }
     }
     ::kill(saver, SIGKILL);
     ::waitpid(saver, nullptr, 0);
     ::close(watch);
-    ASSERT_TRUE(named) << "the flushed text was never named as a whole copy";
+    return named;
+}
+
+// A file with two names in two folders, a.htm and other/b.htm.
+struct TTwoNames {
+    explicit TTwoNames(const TempDir& dir) : First(dir.file("a.htm")), Second(dir.file("other/b.htm"))
+    {
+        writeFile(First, std::string(4 << 20, 'o'));
+        std::filesystem::create_directories(dir.file("other"));
+        std::filesystem::create_hard_link(First, Second);
+    }
+    std::string First;
+    std::string Second;
+};
+
+} // namespace
+
+TEST(FileIO, AnInPlaceSaveKilledHalfWayLeavesAWholeCopyThatEveryNameFinds)
+{
+    TempDir dir;
+    const auto [first, second] = TTwoNames(dir);
+    const std::string fresh = std::string(48 << 20, 'n') + "end";
+    ASSERT_TRUE(KillSaveOnceCopyNamed(first, fresh)) << "the flushed text was never named as a whole copy";
 
     vx::RemoveStaleTemporaries(first);
     const std::vector<std::string> copies = vx::WholeCopiesOf(first);
@@ -201,7 +223,44 @@ TEST(FileIO, AnInPlaceSaveKilledHalfWayLeavesAWholeCopyThatStays)
     }
     for (const std::string& copy : copies)
         EXPECT_EQ(readFile(copy), fresh) << "a copy is always whole";
+    EXPECT_EQ(vx::WholeCopiesOf(second), copies) << "opened by its other name, the file offers the same copy";
     EXPECT_EQ(TemporariesIn(dir.path()), 0);
+}
+
+TEST(FileIO, ACopySetAsideIsKeptButFoundByNoName)
+{
+    TempDir dir;
+    const auto [first, second] = TTwoNames(dir);
+    ASSERT_TRUE(KillSaveOnceCopyNamed(first, std::string(48 << 20, 'n')));
+    // One copy the write left, filed under the file's identity, and one of
+    // an older kind, known by its name alone.
+    writeFile(first + ".vxcopy-Old123", "an older copy");
+    const std::vector<std::string> copies = vx::WholeCopiesOf(first);
+    ASSERT_FALSE(copies.empty());
+
+    for (const std::string& copy : copies) {
+        const std::string text = readFile(copy);
+        const std::string aside = vx::SetAsideName(copy);
+        EXPECT_EQ(std::filesystem::path(aside).parent_path(), std::filesystem::path(copy).parent_path());
+        EXPECT_NE(aside.find("a.htm.vxold-"), std::string::npos) << aside;
+        vx::SetAsideWholeCopy(copy);
+        EXPECT_EQ(readFile(aside), text) << "kept whole";
+        EXPECT_FALSE(std::filesystem::exists(copy));
+    }
+    EXPECT_TRUE(vx::WholeCopiesOf(first).empty());
+    EXPECT_TRUE(vx::WholeCopiesOf(second).empty()) << "nor by the other name";
+
+    // A name taken already: the copy stays where it was and says why.
+    const std::string again = first + ".vxcopy-Old123";
+    writeFile(again, "a copy");
+    try {
+        vx::SetAsideWholeCopy(again);
+        ADD_FAILURE() << "moved over an earlier copy";
+    } catch (const EWriteError& e) {
+        EXPECT_EQ(e.Message(), "Cannot move " + again + " to " + first + ".vxold-Old123: File exists");
+    }
+    EXPECT_EQ(readFile(again), "a copy");
+    EXPECT_EQ(readFile(first + ".vxold-Old123"), "an older copy");
 }
 
 TEST(FileIO, AFinishedInPlaceSaveLeavesNoCopy)

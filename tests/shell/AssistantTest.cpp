@@ -4,6 +4,7 @@
 #include "tests/shell/ShellFixture.h"
 
 #include "controls/flat/TFlatMemoUnit.h"
+#include "shell/qt/mainwindow/StatusBar.h"
 #include "shell/qt/windows/About.h"
 #include "shell/qt/windows/ProfHelp.h"
 #include "tests/controls/FlatTestSupport.h"
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
@@ -67,18 +69,33 @@ TEST_F(AssistantTest, TheWindowHasNoFrameAndShowsOnlyItsVisibleControls)
     assistant->Button1->hide();
 }
 
-TEST_F(AssistantTest, ActivationPlacesItAtTheLowerRightOfTheMainWindow)
+// Lower right over the documents, and clear of every status bar: the
+// document's own, those of the workspaces when their page shows, the main one.
+TEST_F(AssistantTest, ActivationPlacesItAtTheLowerRightOfTheMainWindowAboveItsStatusBars)
 {
+    const auto expectPlacedAtLowerRight = [this](const char* how) {
+        const QRect main = form->frameGeometry();
+        const QRect shown(assistant->pos(), assistant->size());
+        EXPECT_EQ(shown.right(), main.right() - 10) << how;
+        const int documentBar = form->glob_stat->mapToGlobal(QPoint(0, 0)).y();
+        EXPECT_LT(documentBar - shown.bottom(), 3 * form->glob_stat->height()) << how << ": near the foot";
+        for (int page = 0; page < form->PageControl1->count(); ++page) {
+            form->PageControl1->setCurrentIndex(page);
+            QApplication::processEvents();
+            for (const QStatusBar* bar : form->findChildren<QStatusBar*>())
+                if (bar->isVisible())
+                    EXPECT_FALSE(shown.intersects(QRect(bar->mapToGlobal(QPoint(0, 0)), bar->size())))
+                        << how << ": covers " << bar->objectName().toStdString() << " on page " << page;
+        }
+        form->PageControl1->setCurrentIndex(0);
+    };
     assistant->hide();
     assistant->show();
-    const QRect main = form->frameGeometry();
-    EXPECT_EQ(assistant->pos(), QPoint(main.right() + 1 - assistant->width() - 10,
-                                       main.bottom() + 1 - assistant->height() - 5));
+    expectPlacedAtLowerRight("shown");
     PickFromPopup("Moveassistanttoupperleft1");
     EXPECT_EQ(assistant->pos(), QPoint(20, 20));
     PickFromPopup("Moveassistanttolowerright1");
-    EXPECT_EQ(assistant->pos(), QPoint(main.right() + 1 - assistant->width() - 10,
-                                       main.bottom() + 1 - assistant->height() - 5));
+    expectPlacedAtLowerRight("moved back");
 }
 
 TEST_F(AssistantTest, ThePopupMenuSizesTheTextAndNeverBelowOnePoint)

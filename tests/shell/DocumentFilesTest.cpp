@@ -1,6 +1,7 @@
 // Documents on a real file system: failing background saves, line ends,
-// binary files, temporaries of killed saves, file names that are not ASCII,
-// and the open and save dialogs' choices.
+// binary files, temporaries and whole copies of killed saves, file names that
+// are not ASCII, and the open and save dialogs' choices.
+#include "platform/CopyIndex.h"
 #include "shell/qt/mainwindow/StatusBar.h"
 #include "tests/shell/ShellFixture.h"
 
@@ -10,6 +11,7 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include <chrono>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -116,39 +118,111 @@ TEST_F(DocumentFilesTest, TemporariesOfAKilledSaveGoWhenTheDocumentIsOpenedOrSav
     EXPECT_EQ(readFile(path), "more text\r\n");
 }
 
-TEST_F(DocumentFilesTest, AWholeCopyOfAnInterruptedSaveIsOfferedNeverDeletedUnseen)
+TEST_F(DocumentFilesTest, AWholeCopyIsOfferedUntilDeclinedOrSavedAndNeverDeletedUnseen)
 {
     const std::string path = WriteDoc("page.asp", "cut sho");
     const std::string copy = path + ".vxcopy-Ab12Cd";
+    const std::string aside = path + ".vxold-Ab12Cd";
     vx::test::writeFile(copy, "whole\r\ntext\r\n");
 
     dialogs.Queue(mrNo);
     TmwCustomEdit* editor = OpenAndFocus(path);
     ASSERT_EQ(dialogs.requests.size(), 1u);
-    EXPECT_EQ(dialogs.requests[0].text.rfind("A newer copy of page.asp was found", 0), 0u) << dialogs.requests[0].text;
-    EXPECT_TRUE(dialogs.requests[0].text.ends_with("Open it instead?"));
+    const std::string question = dialogs.requests[0].text;
+    EXPECT_EQ(question.rfind("A newer copy of page.asp was found", 0), 0u) << question;
+    EXPECT_NE(question.find(aside), std::string::npos) << "says where a declined copy goes: " << question;
+    EXPECT_TRUE(question.ends_with("Open it instead?"));
     EXPECT_EQ(Text(editor), "cut sho\r\n") << "no: the file as it is";
-    EXPECT_TRUE(std::filesystem::exists(copy)) << "and the copy stays";
+    EXPECT_FALSE(std::filesystem::exists(copy)) << "declined: out of the way";
+    EXPECT_EQ(readFile(aside), "whole\r\ntext\r\n") << "and kept where the question said";
 
+    QTest::keyClicks(editor, "edited ");
+    QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
+    dialogs.requests.clear();
+    dialogs.Queue(mrYes);
+    form->CloseAllfiles1Click();
+    editor = OpenAndFocus(path);
+    EXPECT_EQ(dialogs.requests.size(), 1u) << "only the closing was asked";
+    EXPECT_EQ(Text(editor), "edited cut sho\r\n") << "the saved edit, and no older copy over it";
+
+    // Two copies: the newer is taken, and once the file holds its text the
+    // older one is set aside.
+    const std::string older = path + ".vxcopy-Old111";
+    vx::test::writeFile(older, "older\r\n");
+    vx::test::writeFile(copy, "newer\r\n");
+    const auto now = std::filesystem::file_time_type::clock::now();
+    std::filesystem::last_write_time(older, now - std::chrono::hours(1));
+    std::filesystem::last_write_time(copy, now);
+    dialogs.requests.clear();
     dialogs.Queue(mrYes);
     form->CloseAllfiles1Click();
     dialogs.Queue(mrYes);
     editor = OpenAndFocus(path);
-    EXPECT_EQ(Text(editor), "whole\r\ntext\r\n");
+    ASSERT_EQ(dialogs.requests.size(), 2u);
+    EXPECT_EQ(Text(editor), "newer\r\n");
     EXPECT_TRUE(editor->Model().Modified()) << "the file does not hold it yet";
     EXPECT_TRUE(std::filesystem::exists(copy)) << "until it is saved";
     QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
-    EXPECT_EQ(readFile(path), "whole\r\ntext\r\n");
-    EXPECT_FALSE(std::filesystem::exists(copy));
+    EXPECT_EQ(readFile(path), "newer\r\n");
+    EXPECT_FALSE(std::filesystem::exists(copy)) << "the file holds its text";
+    EXPECT_FALSE(std::filesystem::exists(older));
+    EXPECT_EQ(readFile(path + ".vxold-Old111"), "older\r\n") << "superseded, kept";
 
     // A copy the file holds already is no news.
-    vx::test::writeFile(copy, "whole\r\ntext\r\n");
+    vx::test::writeFile(copy, "newer\r\n");
     dialogs.requests.clear();
     dialogs.Queue(mrYes);
     form->CloseAllfiles1Click();
     OpenAndFocus(path);
     EXPECT_EQ(dialogs.requests.size(), 1u) << "only the closing was asked";
     EXPECT_FALSE(std::filesystem::exists(copy));
+
+    // A copy that cannot go where declined copies go stays, and says why.
+    vx::test::writeFile(copy, "another\r\n");
+    dialogs.requests.clear();
+    dialogs.Queue(mrYes);
+    form->CloseAllfiles1Click();
+    dialogs.Queue(mrNo);
+    OpenAndFocus(path);
+    ASSERT_EQ(dialogs.requests.size(), 3u);
+    EXPECT_EQ(dialogs.requests[2].type, mtWarning);
+    EXPECT_EQ(dialogs.requests[2].text, "Cannot move " + copy + " to " + aside +
+                                            ": File exists\r\nThe copy is offered again when the document is opened.");
+    EXPECT_EQ(readFile(copy), "another\r\n");
+    EXPECT_EQ(readFile(aside), "whole\r\ntext\r\n");
+}
+
+TEST_F(DocumentFilesTest, AHardLinkedDocumentCutByACrashOffersItsCopyByEveryName)
+{
+    // What a save through d.html killed half way leaves: the file cut, the
+    // whole copy beside d.html, filed under the file's identity.
+    const std::string saved = WriteDoc("d.html", "whole t");
+    std::filesystem::create_directories(docs.file("other"));
+    const std::string link = docs.file("other/d-link.html");
+    std::filesystem::create_hard_link(saved, link);
+    for (const std::string& name : {link, saved}) {
+        SCOPED_TRACE(name);
+        const std::string copy = saved + ".vxcopy-Cut123";
+        vx::test::writeFile(copy, "whole text\r\n");
+        vx::TFileIdentity identity;
+        ASSERT_TRUE(vx::IdentityOf(saved, identity));
+        ASSERT_FALSE(vx::FileCopyUnder(identity, "Cut123", copy).empty());
+
+        dialogs.requests.clear();
+        dialogs.Queue(mrYes);
+        form->CloseAllfiles1Click();
+        dialogs.Queue(mrYes);
+        TmwCustomEdit* editor = OpenAndFocus(name);
+        ASSERT_EQ(dialogs.requests.size(), 2u) << "the cut text was shown as if whole";
+        const std::string offer = "A newer copy of " + std::filesystem::path(name).filename().string() + " was found";
+        EXPECT_EQ(dialogs.requests[1].text.rfind(offer, 0), 0u) << dialogs.requests[1].text;
+        EXPECT_EQ(Text(editor), "whole text\r\n");
+        QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
+        EXPECT_EQ(readFile(saved), "whole text\r\n");
+        EXPECT_EQ(readFile(link), "whole text\r\n") << "one file, two names";
+        EXPECT_FALSE(std::filesystem::exists(copy));
+        vx::test::writeFile(saved, "whole t");
+    }
 }
 
 TEST_F(DocumentFilesTest, NamesThatAreNotAsciiOpenAndSaveAsTheyAre)

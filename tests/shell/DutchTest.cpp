@@ -4,8 +4,9 @@
 // the menus open, the file dialogs and the status bars of the running program;
 // switching changes the open windows at once and back, Qt's own texts with
 // them, and the start-up language survives a restart.
-#include "tests/shell/MenuDriver.h"
+#include "tests/shell/DesktopStandIn.h"
 #include "tests/shell/DutchFixture.h"
+#include "tests/shell/MenuDriver.h"
 #include "tests/shell/WindowTexts.h"
 #include "tests/shell/WindowWalker.h"
 
@@ -22,6 +23,7 @@
 #include "platform/TStringList.h"
 #include "platform/qt/QtText.h"
 #include "shell/qt/mainwindow/LanguageWindows.h"
+#include "shell/qt/mainwindow/MainFormCommandsState.h"
 #include "shell/qt/mainwindow/PrefForm.h"
 #include "shell/qt/windows/ProfHelp.h"
 #include "shell/qt/windows/SearchForm.h"
@@ -30,8 +32,11 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QTest>
 
@@ -61,8 +66,8 @@ const std::set<std::string>& SameInDutch()
     "1 ( 8 pt)", "2 (10 pt)", "3 (12 pt)", "4 (14 pt)", "5 (18 pt)", "6 (24 pt)", "7 (36 pt)", "Fuchsia", "x",
     "NUM", "CAPS", "SQL - Wizards", "VBScript - wizards", "Plug-ins", "Wizards", "Help", "Document 1", "Document 2",
     "Document 3", "Document 4", "Document 5", "Macro's", "&OK", "OK", " Databases", " Records", "|<", ">|", "< Help >",
-    "<Type>", "Copyright", "Homepage", "Database", "Status", "Type", "& Ampersand", "\xC2\xA9 Copyright", "Frame #",
-    "0 bytes", "ID",
+    "<Type>", "Copyright", "Homepage", "Database", "Status", "Type", "& Ampersand", "\xC2\xA9 Copyright",
+    "0 bytes", "ID", "Printer", "Type:",
     // The calculator's keys.
     "sqrt", "1/x", "C", "MC", "MR", "MS", "MP",
     // Code that goes into the generated pages as it is: tag names, keywords, functions,
@@ -124,16 +129,63 @@ bool ShowsDataOnly(const std::string& window, const std::string& place)
     return false;
 }
 
+// A message box as the user reads it: its text, and the title of a box of a
+// type (a plain box carries the program's name).
+void AddMessages(std::map<std::string, TShownTexts>& shown, const std::string& command,
+                 const std::vector<vx::dialogs::Request>& boxes)
+{
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        TShownTexts& texts = shown["message box " + std::to_string(i) + " of " + command];
+        if (boxes[i].type != mtCustom)
+            texts["Caption"] = vx::ToQString(boxes[i].caption);
+        texts["Text"] = vx::ToQString(boxes[i].text);
+    }
+}
+
+// The menu items that answer in a message box where they find nothing to
+// work with: no help file beside the program, no browser on the desktop, no
+// mail server in the preferences; the files are asked about and kept.
+void AnswerInMessageBoxes(TForm1& form, DialogRecorder& dialogs, std::map<std::string, TShownTexts>& shown)
+{
+    const NoDesktopPrograms desktop;
+    TRegistry reg;
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(reg.OpenKey("\\software\\Orvane\\Vellumix\\", true));
+    reg.WriteString("smtp", "");
+    reg.CloseKey();
+    std::vector<const char*> commands = {"Closefile1",         "CloseAllfiles1",      "VellumixHelpIndex1",
+                                         "VBScriptHelpindex1", "VisitOrvaneWebsite1", "EmailSource1"};
+    for (const auto& [name, address] : vx::shell::WebLinks())
+        commands.push_back(name);
+    for (const char* command : commands) {
+        const QAction* action = form.findChild<QAction*>(command);
+        ASSERT_NE(action, nullptr) << command;
+        if (!action->isEnabled())
+            continue;
+        dialogs.requests.clear();
+        dialogs.Queue(mrNo);
+        PickMenuCommand(form, command);
+        dialogs.answers.clear();
+        EXPECT_FALSE(dialogs.requests.empty()) << command << " said nothing";
+        AddMessages(shown, command, dialogs.requests);
+    }
+}
+
 // What the program shows in one language, by window and place: every window
-// the walk opens, the file dialogs of the file commands, and the main window
-// with its status bars and the assistant after some typing and a hint.
+// the walk opens and the message boxes they raise, the boxes of the commands
+// that only answer, the file dialogs of the file commands, and the main
+// window with its status bars and the assistant after some typing and a hint.
 std::map<std::string, TShownTexts> ShownEverywhere(TForm1& form, DialogRecorder& dialogs)
 {
     std::map<std::string, TShownTexts> shown;
-    for (const TWalkedWindow& walked : WalkEveryWindow(form, [&shown](const std::string& command, QWidget& window) {
+    for (const TWalkedWindow& walked :
+         WalkEveryWindow(form, dialogs, [&shown](const std::string& command, QWidget& window) {
              shown[command] = ShownTexts(window);
-         }))
+         })) {
         EXPECT_TRUE(walked.Found) << walked.Command;
+        AddMessages(shown, walked.Command, walked.Messages);
+    }
+    AnswerInMessageBoxes(form, dialogs, shown);
     TmwCustomEdit& editor = *form.SlotEditor(1);
     editor.Model().SetText("");
     editor.setFocus();
@@ -202,7 +254,31 @@ std::set<std::string> NativeLines()
     return lines;
 }
 
-class DutchTest : public DutchFixture {};
+class DutchTest : public DutchFixture {
+protected:
+    // Every text of the print dialog File > Print document opens, by place,
+    // its hidden parts too: the double-sided choices show only for a printer
+    // that prints both sides.
+    TShownTexts PrintDialogTexts()
+    {
+        TShownTexts texts;
+        AnswerNext<QPrintDialog>([&texts](QPrintDialog& dialog) {
+            for (QWidget* control : dialog.findChildren<QWidget*>()) {
+                const std::string place = PlaceOf(dialog, *control);
+                if (auto* button = qobject_cast<QAbstractButton*>(control))
+                    texts[place] = button->text();
+                else if (auto* label = qobject_cast<QLabel*>(control))
+                    texts[place] = label->text();
+                else if (auto* box = qobject_cast<QGroupBox*>(control))
+                    texts[place] = box->title();
+            }
+            dialog.reject();
+        });
+        Focus(form->SlotEditor(1)); // the command prints the focused document
+        PickMenuCommand(*form, "Printdocument1");
+        return texts;
+    }
+};
 
 TEST_F(DutchTest, TheTableTranslatesEveryTextOfEveryWindow)
 {
@@ -363,7 +439,7 @@ TEST_F(DutchTest, DutchLettersShowAsTheirCharacters)
 {
     StartAndActivate();
     form->show();
-    vx::test::PickMenuCommand(*form, "Nederlands1");
+    PickMenuCommand(*form, "Nederlands1");
     const std::pair<QWidget*, QString> rows[] = {
         {form.get(), QString::fromUtf8(u8"Kopi\u00EBren")},
         {frm_pref, QString::fromUtf8(u8"Stijleditor Topstyle ge\u00EFnstalleerd?")},
@@ -372,6 +448,32 @@ TEST_F(DutchTest, DutchLettersShowAsTheirCharacters)
         const TShownTexts shown = ShownTexts(*window);
         EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [&text](const auto& s) { return s.second == text; }))
             << text.toStdString() << " in " << window->objectName().toStdString();
+    }
+}
+
+TEST_F(DutchTest, ThePrintDialogShowsOurDutchWhereQtsCatalogueHasNone)
+{
+    StartAndActivate();
+    form->show();
+    const TShownTexts english = PrintDialogTexts();
+    PickMenuCommand(*form, "Nederlands1");
+    const TShownTexts dutch = PrintDialogTexts();
+    const std::pair<const char*, const char*> words[] = {{"Double Sided Printing", "Dubbelzijdig afdrukken"},
+                                                         {"Long side binding", "Binden aan de lange zijde"},
+                                                         {"Short side binding", "Binden aan de korte zijde"},
+                                                         {"Off", "Uit"},
+                                                         {"Printer", "Printer"},
+                                                         {"Type:", "Type:"}};
+    for (const auto& [inEnglish, inDutch] : words) {
+        int places = 0;
+        for (const auto& [place, text] : english)
+            if (text == inEnglish) {
+                ++places;
+                const auto shown = dutch.find(place);
+                ASSERT_NE(shown, dutch.end()) << place;
+                EXPECT_EQ(vx::FromQString(shown->second), inDutch) << place;
+            }
+        EXPECT_GT(places, 0) << inEnglish;
     }
 }
 

@@ -1,6 +1,7 @@
 // The main window's remaining commands: tips, file drop, plug-in commands,
 // beginner mode, previews and links through the desktop, redo and the
 // language menu.
+#include "tests/shell/DesktopStandIn.h"
 #include "tests/shell/ShellFixture.h"
 
 #include "controls/flat/TFlatMemoUnit.h"
@@ -26,23 +27,10 @@
 #include <functional>
 #include <set>
 
+using vx::test::DesktopStandIn;
+using vx::test::NoDesktopPrograms;
 using vx::test::ShellTest;
 using namespace vx::shell;
-
-// The desktop the program asks to open addresses: the addresses go to a method of this object.
-class DesktopStandIn : public QObject {
-public:
-    explicit DesktopStandIn(const char* method)
-    {
-        for (const char* scheme : {"file", "http", "https"})
-            QDesktopServices::setUrlHandler(scheme, this, method);
-    }
-    ~DesktopStandIn() override
-    {
-        for (const char* scheme : {"file", "http", "https"})
-            QDesktopServices::unsetUrlHandler(scheme);
-    }
-};
 
 // Takes the addresses the program asks the desktop to open.
 class UrlRecorder : public DesktopStandIn {
@@ -52,13 +40,6 @@ public:
     std::vector<QUrl> opened;
 public slots:
     void Open(const QUrl& url) { opened.push_back(url); }
-};
-
-// A desktop that starts no program at all: there is no method to take the
-// addresses, so every open fails.
-class NoDesktopPrograms : public DesktopStandIn {
-public:
-    NoDesktopPrograms() : DesktopStandIn("NoSuchMethod") {}
 };
 
 namespace {

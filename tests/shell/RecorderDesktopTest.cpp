@@ -116,6 +116,7 @@ TEST_F(RecorderDesktopTest, TypingIntoAnotherProgramIsRecordedAndPlayedBackThere
 {
     EXPECT_TRUE(window->Label1->isVisible()) << "the window says the whole desktop is recorded";
     EXPECT_FALSE(window->Label2->isVisible());
+    EXPECT_FALSE(window->Label3->isVisible());
 
     Click(*window->Button1, QPoint(5, 5));
     ASSERT_EQ(window->Recorder().State(), TRecorder::rsRecording);
@@ -147,7 +148,10 @@ TEST_F(RecorderDesktopTest, TypingIntoAnotherProgramIsRecordedAndPlayedBackThere
 
 TEST_F(RecorderOwnWindowsTest, WithoutTheRecordExtensionOnlyItsOwnWindowsAreRecordedUntilAnotherProgramHasTheFocus)
 {
-    EXPECT_TRUE(window->Label2->isVisible()) << "the window says only its own windows are recorded";
+    EXPECT_TRUE(window->Label3->isVisible()) << "the window says only its own windows are recorded, and why";
+    EXPECT_EQ(window->Label3->text(), "This X display lacks the X Record or the XTest extension: only Vellumix's own "
+                                      "windows are recorded and played back.");
+    EXPECT_FALSE(window->Label2->isVisible()) << "there is an X display";
     EXPECT_FALSE(window->Label1->isVisible());
     // The window has the display's focus, as after a click into it.
     window->activateWindow();

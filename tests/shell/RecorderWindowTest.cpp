@@ -90,6 +90,7 @@ TEST_F(RecorderWindowTest, TypingRecordedInAnEditorIsTypedAgainOnPlayback)
     EXPECT_EQ(window->Memo1->Lines().Count(), 7);
     EXPECT_TRUE(window->Label2->isVisible()) << "without an X display it says what it records";
     EXPECT_FALSE(window->Label1->isVisible());
+    EXPECT_FALSE(window->Label3->isVisible());
     RecordTyping({{Qt::Key_X, "x"}, {Qt::Key_Y, "y"}, {Qt::Key_Return, "\r"}});
     EXPECT_EQ(Text(editor), "xy\r\nhello\r\n");
     EXPECT_EQ(Count(vx::recorder::WM_KEYDOWN, 'X'), 1) << "each key is recorded once, from its window";

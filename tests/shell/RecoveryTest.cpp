@@ -3,9 +3,12 @@
 // typed text survives a run that ends without saving, restored on request.
 #include "tests/shell/ShellFixture.h"
 
+#include "tests/shell/TextFit.h"
+
 #include "platform/FileIO.h"
 #include "shell/Recovery.h"
 
+#include <QLabel>
 #include <QTabWidget>
 #include <QTest>
 
@@ -213,6 +216,11 @@ TEST_F(RecoveryWindowTest, TypedTextOfThreeDocumentsComesBackAfterARunThatDied)
     for (int slot = 1; slot <= 3; ++slot)
         EXPECT_TRUE(form->SlotEditor(slot)->Model().Modified()) << "slot " << slot << " is not saved yet";
     EXPECT_EQ(form->PageControl1->tabText(1), "second.htm");
+    // The old copies went only because this run holds the texts on disk
+    // already: a crash now loses nothing.
+    ASSERT_FALSE(form->RecoveryFolder().empty());
+    EXPECT_EQ(CopiesIn(form->RecoveryFolder()), (std::vector<std::string>{"slot-1.vxr", "slot-2.vxr", "slot-3.vxr"}));
+    EXPECT_EQ(ParseRecovery(vx::ReadWholeFile(form->RecoveryFolder() + "/slot-1.vxr"))->Text, "typed one\r\n");
     EXPECT_TRUE(TLeftRecovery(root).Copies().empty()) << "restored: not offered again";
 
     form->show();
@@ -237,4 +245,58 @@ TEST_F(RecoveryWindowTest, SavingOrClosingADocumentTakesItsCopyAway)
     dialogs.Queue(mrYes);
     form->Closefile1Click();
     EXPECT_TRUE(CopiesIn(form->RecoveryFolder()).empty());
+}
+
+TEST_F(RecoveryWindowTest, CopiesThatCannotBeKeptAreToldOnceWithTheFolderAndShownWhole)
+{
+    // A data folder with a long name, and a file where its folder of copies
+    // should be: no copy can be written.
+    const std::string data = userData.File("a folder with a rather long name/for the data/of-the-user/"
+                                           "in-a-place/far-down/below/the-home-folder");
+    std::filesystem::create_directories(data);
+    setenv("VELLUMIX_DATA", data.c_str(), 1);
+    const std::string root = RecoveryRoot();
+    vx::test::writeFile(root, "in the way");
+    StartAndActivate();
+    form->show();
+    Type(1, "first");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.requests.empty(); }, 15000)) << "the failure was never told";
+    const std::string told = dialogs.requests[0].text;
+    EXPECT_EQ(dialogs.requests[0].type, mtWarning);
+    EXPECT_NE(told.find("Could not keep a recovery copy of your text in " + root), std::string::npos) << told;
+    EXPECT_NE(told.find("Not a directory"), std::string::npos) << told;
+
+    // Every change fails again, and is not told again.
+    auto* notice = form->findChild<QLabel*>("RecoveryNotice");
+    ASSERT_NE(notice, nullptr);
+    ASSERT_TRUE(notice->isVisible());
+    notice->hide();
+    Type(1, " second");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notice->isVisible(); }, 15000)) << "the second failure";
+    EXPECT_EQ(dialogs.requests.size(), 1u);
+
+    // The status bar shows the whole of it, however long the folder's name
+    // and however narrow the window.
+    QString shown = notice->text();
+    shown.replace('\n', "\r\n");
+    EXPECT_EQ(told.rfind(shown.toStdString(), 0), 0u) << shown.toStdString();
+    for (const int width : {form->width(), form->minimumSizeHint().width()}) {
+        form->resize(width, form->height());
+        QTest::qWait(100);
+        int measured = 0;
+        for (const vx::test::TTextRoom& room : vx::test::TextRooms(*form)) {
+            if (room.Text != notice->text())
+                continue;
+            ++measured;
+            EXPECT_TRUE(room.Fits()) << width << " wide: " << room.Needed << " pixels needed, " << room.Room << " there";
+        }
+        EXPECT_EQ(measured, 1);
+    }
+    vx::test::SaveShot(*form, "recoverynotice");
+
+    // Once copies can be written again, the notice goes.
+    std::filesystem::remove(root);
+    Type(1, " third");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !notice->isVisible(); }, 15000));
+    EXPECT_EQ(dialogs.requests.size(), 1u);
 }

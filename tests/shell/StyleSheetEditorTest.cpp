@@ -8,6 +8,7 @@
 #include "controls/speedbar/SpeedBar.h"
 #include "platform/FileIO.h"
 #include "shell/qt/mainwindow/PrefForm.h"
+#include "shell/qt/menu/MenuBuilder.h"
 #include "shell/TopStyleHook.h"
 
 #include <QLabel>
@@ -59,12 +60,16 @@ TEST_F(StyleSheetEditorTest, TheCommandsAreUsableOnceTheEditorRegisters)
     EXPECT_TRUE(TopStyleHook().Registered());
     EXPECT_EQ(frm_pref->TopStyleLabel->text(), "Yes!");
     for (const char* name : {"LaunchStylesheeteditorCSS1", "LaunchStylesheeteditor1", "LaunchStylesheeteditor2",
-                             "LaunchTopstyle1", "Editstyleinselectedpartoftext1", "EditstylesheetwithTopStyle1",
-                             "VisitTopstylewebsite1"}) {
+                             "LaunchTopstyle1", "Editstyleinselectedpartoftext1", "EditstylesheetwithTopStyle1"}) {
         QAction* action = form->findChild<QAction*>(name);
         ASSERT_NE(action, nullptr) << name;
         EXPECT_TRUE(action->isEnabled()) << name;
     }
+    // Its website has no address to open.
+    QAction* visit = form->findChild<QAction*>("VisitTopstylewebsite1");
+    ASSERT_NE(visit, nullptr);
+    EXPECT_FALSE(visit->isEnabled());
+    EXPECT_EQ(visit->property(vx::shell::menu::DisabledReason).toString(), "no address of the TopStyle website is known");
     for (const char* name : {"LaunchStylesheeteditorCSS1", "LaunchStylesheeteditor2", "Editstyleinselectedpartoftext1"})
         EXPECT_TRUE(form->SpeedBar1->FindItemByName(name)->Enabled()) << name;
 }

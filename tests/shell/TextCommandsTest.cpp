@@ -10,6 +10,7 @@
 
 #include <QClipboard>
 #include <QInputDialog>
+#include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTest>
@@ -61,6 +62,30 @@ TEST_F(TextCommandTest, ExportsWithUnixAndMacLineEnds)
     const std::size_t asked = dialogs.requests.size();
     Pick({"File1", "Export1", "AsUnixformattedfile1"}); // cancelled
     EXPECT_EQ(dialogs.requests.size(), asked + 1) << "no success message after a cancel";
+}
+
+TEST_F(TextCommandTest, TheProgressWindowCountsTheLinesOutOfTheLast)
+{
+    std::string text = "a b";
+    for (int i = 1; i < 130; ++i)
+        text += "\r\na b";
+    editor->Model().SetText(text);
+    // The counter as the window shows it each time the command lets events through.
+    std::vector<std::string> counts;
+    QTimer watch;
+    watch.setInterval(0);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto* progress = form->findChild<QDialog*>("frm_progress"); progress && progress->isVisible()) {
+            const std::string count = progress->findChild<QLabel*>("Label3")->text().toStdString();
+            if (counts.empty() || counts.back() != count)
+                counts.push_back(count);
+        }
+    });
+    watch.start();
+    Pick({"Edit1", "Convert1", "Spacestohtmlspaces1"});
+    watch.stop();
+    EXPECT_EQ(counts, (std::vector<std::string>{"00000 of 00129", "00064 of 00129", "00128 of 00129", "00129 of 00129"}));
+    EXPECT_EQ(editor->Model().Lines()[129], "a&nbsp;b");
 }
 
 TEST_F(TextCommandTest, ReplacementsScanEachLineOnceAndKeepTheCaretLine)

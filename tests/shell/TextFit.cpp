@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegion>
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QStyleOption>
@@ -28,6 +29,8 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
+#include <vector>
 
 namespace vx::test {
 namespace {
@@ -35,9 +38,21 @@ namespace {
 // A line edit keeps this many pixels free on either side of its text.
 constexpr int LineEditMargin = 2;
 
+// The pixels of a run [first, last] that none of the spans covers.
+int UncoveredRun(int first, int last, std::vector<std::pair<int, int>> spans)
+{
+    std::sort(spans.begin(), spans.end());
+    int free = 0, at = first;
+    for (const auto& [from, to] : spans) {
+        free += std::max(0, std::min(from, last + 1) - at);
+        at = std::max(at, to + 1);
+    }
+    return free + std::max(0, last + 1 - at);
+}
+
 class TMeasure {
 public:
-    explicit TMeasure(QWidget& window) : window_(window) {}
+    explicit TMeasure(QWidget& window) : window_(window), covers_(OwnedWindowsOver(window)) {}
 
     // The text needs needed pixels across the control's text area, of which
     // the part the window does not cut off is the room.
@@ -45,7 +60,9 @@ public:
     {
         if (text.trimmed().isEmpty())
             return;
-        rooms_.push_back({PlaceOf(window_, control) + "." + what.toStdString(), text, needed, Visible(control, area).width()});
+        const QRect visible = Visible(control, area);
+        rooms_.push_back({PlaceOf(window_, control) + "." + what.toStdString(), text, needed,
+                          Uncovered(visible, Qt::Horizontal)});
     }
     // A text that wraps: the lines it needs down the text area.
     void Down(QWidget& control, const QString& what, const QString& text, const QRect& needed, const QRect& area)
@@ -55,11 +72,26 @@ public:
         const QRect visible = Visible(control, area);
         const bool across = needed.width() > visible.width();
         rooms_.push_back({PlaceOf(window_, control) + "." + what.toStdString(), text,
-                          across ? needed.width() : needed.height(), across ? visible.width() : visible.height()});
+                          across ? needed.width() : needed.height(),
+                          Uncovered(visible, across ? Qt::Horizontal : Qt::Vertical)});
     }
     std::vector<TTextRoom> Rooms() { return std::move(rooms_); }
 
 private:
+    // The shown windows the window owns stand above it: the parts of it they
+    // cover, in the window's pixels.
+    static std::vector<QRect> OwnedWindowsOver(QWidget& window)
+    {
+        std::vector<QRect> covers;
+        for (QWidget* owned : window.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (!owned->isWindow() || !owned->isVisible())
+                continue;
+            const QRegion shape = owned->mask().isEmpty() ? QRegion(owned->rect()) : owned->mask();
+            for (const QRect& part : shape)
+                covers.emplace_back(part.translated(window.mapFromGlobal(owned->mapToGlobal(QPoint(0, 0)))));
+        }
+        return covers;
+    }
     // The part of the area (in the control's pixels) that the control's
     // parents up to the window leave visible.
     QRect Visible(const QWidget& control, const QRect& area) const
@@ -69,8 +101,20 @@ private:
             shown &= QRect(parent->mapTo(&window_, QPoint(0, 0)), parent->size());
         return shown & window_.rect();
     }
+    // The columns (Qt::Horizontal) or rows of the visible area no owned window covers.
+    int Uncovered(const QRect& visible, Qt::Orientation along) const
+    {
+        const bool across = along == Qt::Horizontal;
+        std::vector<std::pair<int, int>> spans;
+        for (const QRect& cover : covers_)
+            if (const QRect part = cover & visible; !part.isEmpty())
+                spans.emplace_back(across ? part.left() : part.top(), across ? part.right() : part.bottom());
+        return UncoveredRun(across ? visible.left() : visible.top(), across ? visible.right() : visible.bottom(),
+                            std::move(spans));
+    }
 
     QWidget& window_;
+    std::vector<QRect> covers_;
     std::vector<TTextRoom> rooms_;
 };
 
@@ -250,7 +294,7 @@ std::vector<TTextRoom> TextRooms(QWidget& window)
 {
     TMeasure measure(window);
     for (QWidget* control : window.findChildren<QWidget*>())
-        if (!control->isWindow() && control->isVisibleTo(&window))
+        if (control->window() == &window && control->isVisibleTo(&window))
             Measure(measure, *control);
     return measure.Rooms();
 }

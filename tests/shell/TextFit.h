@@ -1,7 +1,8 @@
 // Whether a window's words fit their controls: every caption, button text,
 // tab text and field value, measured in the font the control draws it with,
 // against the room the control gives it where the window does not cut the
-// control off.
+// control off and no shown window it owns (the assistant over the main
+// window) covers it.
 #pragma once
 
 #include <QString>

@@ -1,13 +1,16 @@
 // Words that fit, in English and in Dutch: in every window the menus and
 // launchers open, and in the main window, every caption, button text, tab
-// text and field value fits the room its control gives it, and the window
-// lies on the screen.
+// text and field value fits the room its control gives it, the assistant
+// leaves the main window's status bars uncovered, and the window lies on the
+// screen.
 #include "tests/shell/DutchFixture.h"
 #include "tests/shell/MenuDriver.h"
 #include "tests/shell/TextFit.h"
 #include "tests/shell/WindowWalker.h"
 
+#include "internet/FtpSettings.h"
 #include "platform/qt/QtText.h"
+#include "shell/qt/windows/ProfHelp.h"
 
 #include <QScreen>
 
@@ -16,19 +19,34 @@ namespace {
 
 // The main window's rows of document tabs and of tag lists scroll: they hold
 // as many documents as the user opens, and a dozen lists in a narrow panel.
+// The print dialog's output file is a path of this machine, as long as its
+// folders make it.
 bool ScrollsByDesign(const std::string& place)
 {
     return place.starts_with("QWidget#0/Splitter1/PageControl1/qt_tabwidget_tabbar.") ||
-           place.starts_with("QWidget#0/Splitter1/PageControl2/qt_tabwidget_tabbar.");
+           place.starts_with("QWidget#0/Splitter1/PageControl2/qt_tabwidget_tabbar.") ||
+           place == "QPrintWidget/printerGroup/filename.Text";
 }
 
-// The program's own lists fill the main window's tag boxes, as they do for a user.
+// The program's own lists fill the main window's tag boxes, as they do for a
+// user, and the publishing window's fields hold a stored login.
 class TextFitTest : public DutchFixture {
 protected:
     void SetUp() override
     {
         DutchFixture::SetUp();
         std::filesystem::copy(VX_SOURCE_DIR "/data", home.File("data"), std::filesystem::copy_options::recursive);
+        TFtpSettings{"ftp.example.com", "anonymous", "", false}.Save();
+    }
+    // The assistant, put up anew through the View menu over the main window as it stands now.
+    void ShowAssistant()
+    {
+        const QAction* assistant = form->findChild<QAction*>("VellumixAssistant1");
+        ASSERT_NE(assistant, nullptr);
+        if (assistant->isChecked())
+            PickMenuCommand(*form, "VellumixAssistant1");
+        PickMenuCommand(*form, "VellumixAssistant1");
+        ASSERT_TRUE(frm_profhelp->isVisible());
     }
 };
 
@@ -57,8 +75,9 @@ TEST_F(TextFitTest, EveryTextFitsItsControlInEnglishAndInDutch)
                            std::to_string(room.Room) + "\n";
             }
         };
-        for (const TWalkedWindow& walked : WalkEveryWindow(*form, check))
+        for (const TWalkedWindow& walked : WalkEveryWindow(*form, dialogs, check))
             EXPECT_TRUE(walked.Found) << walked.Command;
+        ShowAssistant();
         check("main window", *form);
     }
     EXPECT_TRUE(cut.empty()) << "texts cut off:\n" << cut;

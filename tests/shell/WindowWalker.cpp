@@ -29,9 +29,9 @@ using vx::shell::menu::TMenuRow;
 const std::set<std::string_view>& WindowCommands()
 {
     static const std::set<std::string_view> names = {
-        "Calculator1",   "ShowFilemanager1",        "Movementrecorder1", "Prefferences1",     "FindandReplace1",
-        "Jumptoline1",   "Imagepreviewer1",         "AboutVellumix1",    "EditASPregistryentries1",
-        "Htmlencode1",   "InsertRemark1",           "InsertHTMlRemark1",
+        "Calculator1",   "ShowFilemanager1", "Movementrecorder1", "Prefferences1",           "FindandReplace1",
+        "Jumptoline1",   "Imagepreviewer1",  "AboutVellumix1",    "EditASPregistryentries1", "Htmlencode1",
+        "InsertRemark1", "InsertHTMlRemark1", "Printdocument1",
     };
     return names;
 }
@@ -136,7 +136,7 @@ TWalkedWindow OpenVisitAndEscape(TForm1& form, const std::string& command, const
 
 } // namespace
 
-std::vector<TWalkedWindow> WalkEveryWindow(TForm1& form, const TWindowVisit& visit)
+std::vector<TWalkedWindow> WalkEveryWindow(TForm1& form, const DialogRecorder& dialogs, const TWindowVisit& visit)
 {
     // Email Source opens only with a mail server to send through; without one it says so instead.
     TRegistry reg;
@@ -154,8 +154,12 @@ std::vector<TWalkedWindow> WalkEveryWindow(TForm1& form, const TWindowVisit& vis
             std::fprintf(stderr, "opening %s\n", command.c_str());
         FocusFirstDocument(form);
         const std::vector<std::string> before = Documents(form);
+        const std::size_t asked = dialogs.requests.size();
         walked.push_back(OpenVisitAndEscape(form, command, run, visit));
         walked.back().ChangedDocument = Documents(form) != before;
+        for (std::size_t i = asked; i < dialogs.requests.size(); ++i)
+            if (dialogs.requests[i].kind == vx::dialogs::Kind::Message)
+                walked.back().Messages.push_back(dialogs.requests[i]);
         for (int slot = 1; slot <= TForm1::SlotCount; ++slot)
             if (form.SlotEditor(slot)->Model().GetText() != before[static_cast<size_t>(slot - 1)])
                 form.SlotEditor(slot)->Model().SetText(before[static_cast<size_t>(slot - 1)]);

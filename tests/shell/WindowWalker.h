@@ -4,6 +4,8 @@
 // is up.
 #pragma once
 
+#include "platform/qt/Dialogs.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -14,11 +16,15 @@ class TForm1;
 
 namespace vx::test {
 
+class DialogRecorder;
+
 struct TWalkedWindow {
     std::string Command; // the menu item's name, or the dialog class of a launcher no item opens
     bool Found = false;  // a window came up
     bool ClosedByEscape = false;
     bool ChangedDocument = false;
+    // The message boxes the command and its window raised, as the recorder answered them.
+    std::vector<vx::dialogs::Request> Messages;
 };
 
 // Sees the window while it is up, before Escape.
@@ -27,7 +33,7 @@ using TWindowVisit = std::function<void(const std::string& command, QWidget& win
 // Shows the main window at 0,0 in 1,000 by 700 pixels with the first
 // document's editor focused, then opens every window. A window that does not
 // close with Escape is closed, and a changed document set back, so the next
-// window starts from the same state.
-std::vector<TWalkedWindow> WalkEveryWindow(TForm1& form, const TWindowVisit& visit);
+// window starts from the same state. The dialogs answers the message boxes.
+std::vector<TWalkedWindow> WalkEveryWindow(TForm1& form, const DialogRecorder& dialogs, const TWindowVisit& visit);
 
 } // namespace vx::test

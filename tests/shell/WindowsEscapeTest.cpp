@@ -15,7 +15,7 @@ TEST_F(WindowsEscapeTest, EveryWindowAMenuItemOpensLiesOnTheScreenAndClosesWithE
     StartAndActivate();
     const QRect screen = form->screen()->availableGeometry();
     int opened = 0;
-    for (const TWalkedWindow& walked : WalkEveryWindow(*form, [&](const std::string& command, QWidget& window) {
+    for (const TWalkedWindow& walked : WalkEveryWindow(*form, dialogs, [&](const std::string& command, QWidget& window) {
              const QRect frame = window.frameGeometry();
              EXPECT_TRUE(screen.contains(frame)) << command << " lies off the screen at " << frame.x() << ","
                                                  << frame.y() << " " << frame.width() << "x" << frame.height();

@@ -55,6 +55,7 @@ TEST_F(FileToolWindows, TextToHtmlWritesThePage)
     Click(dialog.findChild<TFlatSpeedButton*>("SpeedButton1"));
     ASSERT_EQ(dialogs.requests.size(), 2u);
     EXPECT_EQ(dialogs.requests[0].caption, "Select file");
+    EXPECT_EQ(dialogs.requests[0].defaultExt, "txt");
     EXPECT_EQ(dialogs.requests[1].defaultExt, "htm");
     EXPECT_EQ(readFile(dir.file("a.htm")),
               "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0//EN\">\r\n<HTML>\r\n"

@@ -28,6 +28,36 @@ template <class Kinds> std::string FirstRegionChanged(const TCorpusPage& page, s
     return {};
 }
 
+// The statements of a page's server blocks (not its output expressions and
+// directives) reduced to what the beautifier must keep of them: each line
+// without white space outside its strings, empty lines left out.
+inline std::vector<std::string> ScriptStatements(std::string_view page)
+{
+    std::vector<std::string> lines;
+    for (std::size_t open = page.find("<%"); open != std::string_view::npos; open = page.find("<%", open + 2)) {
+        if (open + 2 < page.size() && (page[open + 2] == '=' || page[open + 2] == '@'))
+            continue;
+        const std::size_t close = std::min(page.find("%>", open + 2), page.size());
+        std::string line;
+        bool inside = false;
+        for (std::size_t at = open + 2; at <= close; ++at) {
+            const char c = at < close ? page[at] : '\n';
+            if (c == '\r' || c == '\n') {
+                if (!line.empty())
+                    lines.push_back(line);
+                line.clear();
+                inside = false;
+                continue;
+            }
+            inside = inside != (c == '"');
+            if (inside || (c != ' ' && c != '\t'))
+                line += c;
+        }
+        open = close;
+    }
+    return lines;
+}
+
 // What a browser shows of a page, reduced to what white space can change:
 // the text with each run of white space as one blank, no blank beside a block
 // boundary (written "\n"), server output and the content of pre and textarea

@@ -17,8 +17,9 @@
 namespace vx::test {
 
 // Server blocks and directives, elements whose content is kept as written,
-// comments.
-enum class TRegionKind { Server, Script, Style, Pre, Textarea, ConditionalComment, Comment, Webbot };
+// comments; Statements is a block of VBScript statements on lines of its own,
+// which the beautifier re-indents and every other tool keeps.
+enum class TRegionKind { Server, Statements, Script, Style, Pre, Textarea, ConditionalComment, Comment, Webbot };
 
 struct TRegion {
     TRegionKind Kind;
@@ -50,7 +51,7 @@ public:
             Section();
         Close("</body>");
         Close("</html>");
-        Line({Server(php_ ? "<?php $db->close(); ?>" : "<% rs.Close : Set rs = Nothing %>")});
+        Line({php_ ? Server("<?php $db->close(); ?>") : Statements("<% rs.Close : Set rs = Nothing %>")});
         return std::move(page_);
     }
 
@@ -88,6 +89,7 @@ private:
     static TPiece Text(std::string text) { return {std::move(text)}; }
     static TPiece Kept(TRegionKind kind, std::string text) { return {std::move(text), true, kind}; }
     static TPiece Server(std::string text) { return Kept(TRegionKind::Server, std::move(text)); }
+    static TPiece Statements(std::string text) { return Kept(TRegionKind::Statements, std::move(text)); }
     TPiece Expression(const std::string& field)
     {
         return Server(php_ ? "<?php echo $row['" + field + "']; ?>" : "<%= rs(\"" + field + "\") %>");
@@ -136,9 +138,9 @@ private:
                                 {1, "$rows = $db->query(\"SELECT id, name, notes FROM items\");"}, {0, "?>"}}))});
         } else {
             Line({Server("<%@ Language=VBScript %>")});
-            Line({Server("<% Option Explicit %>")});
+            Line({Statements("<% Option Explicit %>")});
             Line({Server("<!--#include virtual=\"/inc/conn.asp\"-->")});
-            Line({Server(Block({{0, "<%"}, {0, "Dim rs, sql, total, i, kind"},
+            Line({Statements(Block({{0, "<%"}, {0, "Dim rs, sql, total, i, kind"},
                                 {0, "Set rs = Server.CreateObject(\"ADODB.Recordset\")"},
                                 {0, "sql = \"SELECT id, name, notes FROM items WHERE cat = \" & CLng(Request(\"cat\"))"},
                                 {0, "rs.Open sql, conn, 1, 3"}, {0, "%>"}}))});
@@ -206,7 +208,7 @@ private:
         if (php_) {
             Line({Server("<?php while ($row = $rows->fetch_assoc()) { ?>")});
         } else {
-            Line({Server("<% Do While Not rs.EOF %>")});
+            Line({Statements("<% Do While Not rs.EOF %>")});
         }
         ++depth_;
         Open("<tr>");
@@ -219,7 +221,7 @@ private:
         if (php_)
             Line({Server("<?php } ?>")});
         else
-            Line({Server(Block({{0, "<%"}, {1, "rs.MoveNext"}, {0, "Loop"}, {0, "%>"}}))});
+            Line({Statements(Block({{0, "<%"}, {1, "rs.MoveNext"}, {0, "Loop"}, {0, "%>"}}))});
         Close("</table>");
     }
 
@@ -294,7 +296,7 @@ private:
 
     void ServerBlock()
     {
-        Line({Server(Block({{0, "<%"}, {0, "' Totals for the  report"}, {0, "If rs(\"qty\") > 0 Then"},
+        Line({Statements(Block({{0, "<%"}, {0, "' Totals for the  report"}, {0, "If rs(\"qty\") > 0 Then"},
                             {1, "total = total + rs(\"qty\") * rs(\"price\")"},
                             {1, "Response.Write \"<td>  \" & rs(\"notes\") & \"  </td>\""}, {0, "Else"},
                             {1, "Response.Write \"<td>&nbsp;</td>\""}, {0, "End If"},

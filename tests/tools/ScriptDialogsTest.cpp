@@ -223,6 +223,7 @@ TEST_F(ScriptDialogs, AdRotatorReadsEachFileAfresh)
     dialog.show();
     EXPECT_EQ(dialog.ComboEdit1->Text(), "ad_rotator.txt");
     ClickEllipsis(*dialog.ComboEdit1);
+    EXPECT_EQ(requests[0].defaultExt, "txt");
     EXPECT_EQ(dialog.Edit1->Text(), "/a.asp");
     ClickEllipsis(*dialog.ComboEdit1);
     EXPECT_EQ(dialog.ComboEdit1->Text(), second);

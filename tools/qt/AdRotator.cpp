@@ -39,7 +39,7 @@ Tfrm_adrotator::Tfrm_adrotator(QWidget* parent)
     QWidget* file = AddPage("TabSheet1", "Rotator file");
     ComboEdit1 = AddFileEdit(*this, "ComboEdit1", "Name of file", TextFilter,
                              [this](const std::string& path) { return OpenSchedule(path) ? path : std::string(); },
-                             file);
+                             file, "txt");
     ComboEdit1->SetText("ad_rotator.txt");
     Edit1 = AddEdit("Edit1", "Redirect", {}, file);
     Edit2 = AddEdit("Edit2", "Width", {}, file);

@@ -66,7 +66,7 @@ Tfrm_compresshtml::Tfrm_compresshtml(QWidget* parent)
     QWidget* files = AddPage("TabSheet3", "Select files");
     Edit1 = AddEdit("Edit1", "Source file", {}, files);
     AddPageButton(files, "SourceButton", "...", [this] {
-        const std::string name = vx::dialogs::OpenFile(SourceTitle(), HtmlFilter(), Edit1->Text());
+        const std::string name = vx::dialogs::OpenFile(SourceTitle(), HtmlFilter(), Edit1->Text(), "html");
         if (!name.empty())
             Edit1->SetText(name);
     });

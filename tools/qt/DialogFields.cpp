@@ -26,13 +26,14 @@ TFlatMemo* AddMemo(GeneratorDialog& dialog, const char* name, const std::string&
 }
 
 TComboEdit* AddFileEdit(GeneratorDialog& dialog, const char* name, const std::string& label,
-                        const TRunTimeFilter& filter, std::function<std::string(const std::string&)> take, QWidget* page)
+                        const TRunTimeFilter& filter, std::function<std::string(const std::string&)> take, QWidget* page,
+                        const std::string& defaultExt)
 {
     auto* edit = new TComboEdit(page ? page : &dialog);
     edit->setObjectName(name);
     edit->SetGlyphKind(TGlyphKind::gkEllipsis);
-    edit->OnButtonClick = [edit, &filter, take = std::move(take)](QObject*) {
-        const std::string path = vx::dialogs::OpenFile(OpenTitle(), filter());
+    edit->OnButtonClick = [edit, &filter, take = std::move(take), defaultExt](QObject*) {
+        const std::string path = vx::dialogs::OpenFile(OpenTitle(), filter(), "", defaultExt);
         if (!path.empty())
             edit->SetText(take(path));
     };

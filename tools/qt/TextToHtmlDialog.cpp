@@ -52,7 +52,7 @@ Tfrm_txt2html::Tfrm_txt2html(QWidget* parent) : GeneratorDialog("frm_txt2html", 
 
 void Tfrm_txt2html::Convert()
 {
-    const std::string source = vx::dialogs::OpenFile(SelectTitle(), TextFilter());
+    const std::string source = vx::dialogs::OpenFile(SelectTitle(), TextFilter(), "", "txt");
     // The page is stored as the text was: UTF-8, or Windows-1252 byte for byte.
     vx::TTextEncoding encoding = vx::TTextEncoding::Utf8;
     if (!source.empty()) {

@@ -35,6 +35,7 @@ class TFormStorage;
 class TSpeedBar;
 class TuilPluginManager;
 class TStatusBar;
+class TStatusNotice;
 class TKMLang;
 class TMRUManager;
 class TMwCompletionProposal;
@@ -283,8 +284,13 @@ private:
     void ActivateSlot(int slot);
     // When an interrupted save left a whole copy of the file that differs
     // from it, asks whether to open that instead: yes puts the copy's text in
-    // bytes and answers the copy's path. Copies equal to the file are removed.
+    // bytes and answers the copy's path; a copy declined is set aside. Copies
+    // equal to the file are removed.
     std::string TakeWholeCopy(const std::string& fileName, std::string& bytes);
+    // The slot's file was written: the copy its text was opened from has done
+    // its work and goes; any other copy of the file is older than what it
+    // holds now, and is set aside.
+    void RetireWholeCopies(TSlot& state);
     // The slot whose editor is the active one; 0 for none.
     int ActiveSlot() const;
     bool IsOwnEditor(const QWidget* widget) const;
@@ -297,8 +303,12 @@ private:
     bool AskToSaveModified();
     // Keeps recovery copies from now on, looking at the editors as a timer ticks.
     void StartRecovery();
-    // One look at every editor for its recovery copy (the timer's, or flush).
-    void KeepRecoveryCopies(bool flush);
+    // One look at every editor for its recovery copy (the timer's, or flush);
+    // false when a copy could not be written.
+    bool KeepRecoveryCopies(bool flush);
+    // In the status bar for as long as it holds, and the first time in a
+    // message box as well.
+    void ReportRecoveryFailure(const std::string& reason);
     // The editor's text was saved or closed: its recovery copy goes.
     void DropRecoveryCopy(const TmwCustomEdit* editor);
     vx::shell::TRecoveryPlace PlaceOf(const TmwCustomEdit* editor) const;
@@ -317,6 +327,9 @@ private:
     std::function<bool()> newPageWizard_;
     std::string backgroundFailure_;
     std::unique_ptr<vx::shell::TRecoveryKeeper> recovery_;
+    bool recoveryFailureTold_ = false;
+    // Why copies cannot be kept, while they cannot.
+    TStatusNotice* recoveryNotice_ = nullptr;
     std::string activationFailures_;
     std::chrono::steady_clock::time_point projectStart_ = std::chrono::steady_clock::now();
 };

@@ -2,6 +2,7 @@
 #include "shell/qt/mainwindow/MainFormCommands.h"
 
 #include "editor/qt/mwCustomEdit.h"
+#include "localisation/RunTimeText.h"
 #include "platform/AnsiText.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Registry.h"
@@ -27,17 +28,20 @@ namespace vx::shell {
 
 namespace {
 
+const TRunTimeText NoHelpFile{"The help file \"%1\" is not beside the program: it was looked for in %2 and in %3."};
+const TRunTimeText NoHelpProgram{"No program could be started to show the help file %1."};
+const TRunTimeText NoWebBrowser{"No web browser could be started to open %1."};
+
 // The help index through the desktop's program for it; what went wrong is said.
 void OpenHelpFile(std::string_view name)
 {
     const std::string path = HelpFilePath(name);
     if (path.empty()) {
-        ShowMessage("The help file \"" + std::string(name) + "\" is not beside the program: it was looked for in "
-                    + ProgramFolder() + " and in " + ProgramPath("data") + ".");
+        ShowMessage(NoHelpFile({name, ProgramFolder(), ProgramPath("data")}));
         return;
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(ToQPath(path))))
-        ShowMessage("No program could be started to show the help file " + path + ".");
+        ShowMessage(NoHelpProgram({path}));
 }
 
 // The file name of the slot whose editor has the focus.
@@ -84,7 +88,6 @@ const std::vector<std::pair<const char*, const char*>>& WebLinks()
         {"ASP101Course1", "http://www.asp101.com/"},
         {"IntroductiontoSQL1", "http://www.w3schools.com/sql/"},
         {"TypicalSQLCommands1", "http://www.w3schools.com/sql/sql_syntax.asp"},
-        {"VisitTopstylewebsite1", "https://www.topstyle.example/"},
     };
     return links;
 }
@@ -92,7 +95,7 @@ const std::vector<std::pair<const char*, const char*>>& WebLinks()
 void OpenWebLink(const std::string& url)
 {
     if (!QDesktopServices::openUrl(QUrl(ToQString(url))))
-        ShowMessage("No web browser could be started to open " + url + ".");
+        ShowMessage(NoWebBrowser({url}));
 }
 
 std::optional<std::string> PreviewUrl(const std::string& fileName, const std::string& webRoot,

@@ -30,7 +30,6 @@
 #include <QTimer>
 
 #include <array>
-#include <cstdio>
 #include <filesystem>
 #include <vector>
 
@@ -58,6 +57,8 @@ const TRunTimeFilter NewPageFilter{DocumentFilterText("VBscript", "All webreleat
 const TRunTimeText SavePageTitle{"Save page"};
 const TRunTimeText SaveAsTitle{"Save As"};
 const TRunTimeText ReadOnlyBox{"Open as &read-only"};
+const TRunTimeText CloseFileQuestion{" Are you sure you want to close this file (save unfinished work first!) "};
+const TRunTimeText CloseAllQuestion{" Are you sure you want to close all files (save unfinished work first!) "};
 
 } // namespace
 
@@ -135,26 +136,6 @@ void TForm1::OpenDocumentInFreeSlot(const std::string& name, bool readOnly)
                                 " looks like a binary file: saving it may change its bytes.");
 }
 
-std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& bytes)
-{
-    for (const std::string& copy : vx::WholeCopiesOf(fileName)) {
-        std::string text = vx::ReadWholeFile(copy);
-        // The file was written whole after all: the copy is no longer needed.
-        if (text == bytes) {
-            std::remove(copy.c_str());
-            continue;
-        }
-        if (MessageDlg("A newer copy of " + vx::PathText(NameWithoutFolder(fileName)) +
-                           " was found: saving it was cut off before the file held all of it. The copy stays as " +
-                           vx::PathText(copy) + " until the document is saved.\r\nOpen it instead?",
-                       mtConfirmation, mbYesNo) != mrYes)
-            return {};
-        bytes = std::move(text);
-        return copy;
-    }
-    return {};
-}
-
 int TForm1::SlotOfFile(const std::string& fileName) const
 {
     for (int i = 1; i <= SlotCount; ++i)
@@ -222,10 +203,7 @@ void TForm1::WriteSlot(int slot)
     model.SetModified(false);
     state.Loaded = vx::shell::LoadedLinesOf(text);
     state.Stamp = vx::shell::StampOf(state.FileName);
-    // The file holds the text now: the copy it was opened from has done its work.
-    if (!state.Copy.empty())
-        std::remove(state.Copy.c_str());
-    state.Copy.clear();
+    RetireWholeCopies(state);
     DropRecoveryCopy(SlotEditor(slot));
     backgroundFailure_.clear();
 }
@@ -358,8 +336,7 @@ void TForm1::ClearSlot(int slot)
 void TForm1::Closefile1Click()
 {
     const int slot = ActiveSlot();
-    if (MessageDlg(" Are you sure you want to close this file (save unfinished work first!) ", mtWarning, mbYesNo) ==
-        mrNo)
+    if (MessageDlg(CloseFileQuestion(), mtWarning, mbYesNo) == mrNo)
         return;
     if (slot != 0)
         ClearSlot(slot);
@@ -367,8 +344,7 @@ void TForm1::Closefile1Click()
 
 void TForm1::CloseAllfiles1Click()
 {
-    if (MessageDlg(" Are you sure you want to close all files (save unfinished work first!) ", mtWarning,
-                   mbYesNo) == mrNo)
+    if (MessageDlg(CloseAllQuestion(), mtWarning, mbYesNo) == mrNo)
         return;
     for (int i = 1; i <= SlotCount; ++i)
         ClearSlot(i);

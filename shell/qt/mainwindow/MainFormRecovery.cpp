@@ -1,13 +1,17 @@
 // The main window's recovery copies: written a moment after the typing in an
 // editor pauses, dropped when its text is saved or closed, and offered at the
-// next start when the program ended without removing them.
+// next start when the program ended without removing them. Copies that cannot
+// be written are told of once, and shown in the status bar while they cannot.
 #include "shell/qt/mainwindow/MainForm.h"
 
 #include "editor/qt/mwCustomEdit.h"
+#include "localisation/RunTimeText.h"
 #include "platform/Exception.h"
 #include "platform/qt/Application.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
+#include "shell/qt/mainwindow/StatusBar.h"
+#include "shell/qt/mainwindow/StatusNotice.h"
 #include "shell/qt/windows/ShellDialog.h"
 
 #include <QTabWidget>
@@ -22,6 +26,9 @@ using vx::shell::TRecoveryRecord;
 constexpr int LookInterval = 1000;
 constexpr int Pause = 2;
 
+const TRunTimeText CopiesNotKept{"Could not keep a recovery copy of your text in "};
+const TRunTimeText OnlySavingKeeps{"Until this is mended, only saving keeps what you type."};
+
 std::string DocumentName(const TRecoveryRecord& record)
 {
     if (!record.FileName.empty())
@@ -35,6 +42,8 @@ std::string DocumentName(const TRecoveryRecord& record)
 void TForm1::StartRecovery()
 {
     recovery_ = std::make_unique<vx::shell::TRecoveryKeeper>(vx::shell::RecoveryRoot(), Pause);
+    recoveryNotice_ = Named(new TStatusNotice(StatusBar1), "RecoveryNotice");
+    StatusBar1->addWidget(recoveryNotice_, 1);
     auto* timer = Named(new QTimer(this), "RecoveryTimer");
     timer->setInterval(LookInterval);
     connect(timer, &QTimer::timeout, this, [this] { KeepRecoveryCopies(false); });
@@ -68,7 +77,7 @@ TRecoveryRecord TForm1::RecoveryRecordOf(const TmwCustomEdit* editor) const
     return record;
 }
 
-void TForm1::KeepRecoveryCopies(bool flush)
+bool TForm1::KeepRecoveryCopies(bool flush)
 {
     std::vector<const TmwCustomEdit*> editors(richedit.begin(), richedit.end());
     editors.insert(editors.end(), workspaces_.begin(), workspaces_.end());
@@ -79,8 +88,23 @@ void TForm1::KeepRecoveryCopies(bool flush)
                             flush, [&] { return RecoveryRecordOf(editor); });
         }
     } catch (const Exception& e) {
-        ReportBackgroundFailure("Could not keep a recovery copy of your text:\r\n" + e.Message());
+        ReportRecoveryFailure(e.Message());
+        return false;
     }
+    if (!recovery_->Failing())
+        recoveryNotice_->Show({});
+    return true;
+}
+
+void TForm1::ReportRecoveryFailure(const std::string& reason)
+{
+    const std::string message = CopiesNotKept() + vx::PathText(vx::shell::RecoveryRoot()) + ":\r\n" + reason;
+    recoveryNotice_->Show(message);
+    // Said once: the looks go on every second, and every change fails again.
+    if (recoveryFailureTold_)
+        return;
+    recoveryFailureTold_ = true;
+    MessageDlg(message + "\r\n" + OnlySavingKeeps(), mtWarning, mbOK);
 }
 
 void TForm1::SaveRecoveryCopies()
@@ -145,14 +169,22 @@ void TForm1::OfferRecovery()
     if (answer != mrYes && answer != mrNo)
         return;
     std::string notRestored;
+    std::vector<vx::shell::TLeftRecovery::TCopy> restored;
     const std::vector<vx::shell::TLeftRecovery::TCopy> copies = left.Copies();
     for (const auto& copy : copies) {
-        if (answer == mrYes && !RestoreCopy(copy.Record)) {
+        if (answer == mrNo)
+            left.Remove(copy);
+        else if (RestoreCopy(copy.Record))
+            restored.push_back(copy);
+        else
             notRestored += "\r\n    " + DocumentName(copy.Record);
-            continue;
-        }
-        left.Remove(copy);
     }
+    // The old copies go only once this run holds the restored texts on disk:
+    // a crash right after the restore (the text itself may cause it) must
+    // find them still. Until then they stay for the next start.
+    if (!restored.empty() && KeepRecoveryCopies(true))
+        for (const auto& copy : restored)
+            left.Remove(copy);
     left.Tidy();
     if (!notRestored.empty())
         MessageDlg("There was no free document slot for:" + notRestored + "\r\nIt is offered again at the next start.",

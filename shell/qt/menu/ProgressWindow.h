@@ -1,5 +1,6 @@
 // The progress window of the long line-by-line commands: a bar and the number
-// of the line being worked on, shown while the command runs.
+// of the line being worked on out of the last line's, shown while the command
+// runs.
 #pragma once
 
 #include "shell/qt/windows/ShellDialog.h"
@@ -17,5 +18,8 @@ public:
     QProgressBar* ProgressBar1;
     QLabel* Label1; // "Progress"
     QLabel* Label2; // "Scanning  line "
-    QLabel* Label3; // the counter
+    QLabel* Label3; // the counter, "00042 of 01234"
+
+private:
+    void ShowCounter(int line);
 };

@@ -140,6 +140,34 @@ void UseThemeFallback()
     (void)once;
 }
 
+// What a disabled button shows: the picture's own shapes in light greys. The
+// button's embossed look for one picture would turn a drawn mark and its
+// frame into a single grey square.
+QImage Greyed(const QImage& picture)
+{
+    QImage grey = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < grey.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(grey.scanLine(y));
+        for (int x = 0; x < grey.width(); ++x) {
+            const int tone = 128 + qGray(line[x]) / 2;
+            line[x] = qRgba(tone, tone, tone, qAlpha(line[x]));
+        }
+    }
+    return grey;
+}
+
+// The picture, then its greyed copy beside it: a button of two pictures shows
+// the second while it is disabled.
+QImage WithDisabledPicture(const QImage& picture)
+{
+    QImage strip(2 * ToolGlyphSize, ToolGlyphSize, QImage::Format_ARGB32_Premultiplied);
+    strip.fill(Qt::transparent);
+    QPainter p(&strip);
+    p.drawImage(0, 0, picture);
+    p.drawImage(ToolGlyphSize, 0, Greyed(picture));
+    return strip;
+}
+
 } // namespace
 
 QImage DrawnToolButtonGlyph(std::string_view buttonName)
@@ -155,7 +183,7 @@ QImage ToolButtonGlyph(std::string_view buttonName)
         return {};
     UseThemeFallback();
     const QImage themed = FromTheme(glyph->ThemeIcon);
-    return themed.isNull() ? Drawn(*glyph) : themed;
+    return WithDisabledPicture(themed.isNull() ? Drawn(*glyph) : themed);
 }
 
 } // namespace vx::shell::menu

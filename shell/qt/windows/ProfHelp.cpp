@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegion>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -43,6 +44,24 @@ QLabel* NamedPicture(const char* name, int size, const QColor& color, const char
     p.end();
     label->setPixmap(picture);
     return label;
+}
+
+// Where the main window's status bars begin, in screen pixels: the top of the
+// highest of them. A bar on a page not shown now lies at the foot of its page,
+// where the page shown now ends.
+int TopOfStatusBars(const QWidget& main)
+{
+    int top = main.mapToGlobal(QPoint(0, main.height())).y();
+    for (const QStatusBar* bar : main.findChildren<QStatusBar*>()) {
+        if (bar->window() != &main)
+            continue;
+        const QWidget* shown = bar;
+        while (shown != &main && !shown->isVisible())
+            shown = shown->parentWidget();
+        const int foot = shown->mapToGlobal(QPoint(0, shown->height())).y();
+        top = std::min(top, shown == bar ? bar->mapToGlobal(QPoint(0, 0)).y() : foot - bar->sizeHint().height());
+    }
+    return top;
 }
 
 } // namespace
@@ -135,8 +154,9 @@ void Tfrm_profhelp::MoveToLowerRight()
     const QWidget* main = parentWidget();
     if (!main)
         return;
+    // Over the lower right of the documents, clear of the status bars the user reads.
     const QRect area = main->frameGeometry();
-    move(area.x() + area.width() - width() - 10, area.y() + area.height() - height() - 5);
+    move(area.x() + area.width() - width() - 10, TopOfStatusBars(*main) - height() - 5);
 }
 
 void Tfrm_profhelp::MoveToUpperLeft()

@@ -30,7 +30,7 @@ public:
     QMenu* PopupMenu1;
 
     void FormActivate() override;
-    // Lower right over the main window.
+    // Lower right over the main window, above its status bars.
     void MoveToLowerRight();
     void MoveToUpperLeft();
     // The memo's font one point larger or smaller; never below one point.

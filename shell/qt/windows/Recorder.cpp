@@ -55,17 +55,22 @@ Tfrm_recorder::Tfrm_recorder(QWidget* parent)
                              "and play it  back when you want to do the ", "same  routine again."})
         Memo1->Lines().Add(line);
     column->addWidget(Memo1);
-    // What is recorded here; both texts belong to the window, so that both translate.
+    // What is recorded here, and why; the texts belong to the window, so that all translate.
     Label1 = Named(new QLabel("The whole desktop is recorded and played back, other programs too.", this), "Label1");
     Label2 = Named(new QLabel("There is no X display here: only Vellumix's own windows are recorded and played back.",
                               this),
                    "Label2");
-    for (QLabel* label : {Label1, Label2}) {
+    Label3 = Named(new QLabel("This X display lacks the X Record or the XTest extension: only Vellumix's own windows "
+                              "are recorded and played back.",
+                              this),
+                   "Label3");
+    for (QLabel* label : {Label1, Label2, Label3}) {
         label->setWordWrap(true);
         column->addWidget(label);
     }
     Label1->setVisible(journal_->DesktopWide());
-    Label2->setVisible(!journal_->DesktopWide());
+    Label2->setVisible(!journal_->DesktopWide() && !journal_->OnXDisplay());
+    Label3->setVisible(!journal_->DesktopWide() && journal_->OnXDisplay());
     GroupBox1 = Named(new QGroupBox("Speed factor (%)", this), "GroupBox1");
     auto* speedLayout = new QHBoxLayout(GroupBox1);
     SpinEdit1 = Named(new QSpinBox(GroupBox1), "SpinEdit1");

@@ -26,7 +26,8 @@ public:
     QLabel* Image1;
     TFlatMemo* Memo1;
     QLabel* Label1; // shown when the whole desktop is recorded
-    QLabel* Label2; // shown when only the program's own windows are
+    QLabel* Label2; // shown when only the program's own windows are, there being no X display
+    QLabel* Label3; // the same on an X display without the extensions the desktop needs
     QGroupBox* GroupBox1; // "Speed factor (%)"
     QSpinBox* SpinEdit1;
     QPushButton* Button1; // record

@@ -115,9 +115,10 @@ bool JournalRecordOf(const QEvent& event, TEventMsg& record)
     }
 }
 
-TRecorderJournal::TRecorderJournal(QObject* parent) : QObject(parent), recorder_(*this, *this)
+TRecorderJournal::TRecorderJournal(QObject* parent)
+    : QObject(parent), onXDisplay_(QGuiApplication::platformName() == QLatin1String("xcb")), recorder_(*this, *this)
 {
-    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+    if (onXDisplay_)
         desktop_ = x11::TXDesktopJournal::Open();
     elapsed_.start();
     playTimer_.setSingleShot(true);

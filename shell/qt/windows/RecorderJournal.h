@@ -33,6 +33,9 @@ public:
     recorder::TRecorder& Recorder() { return recorder_; }
     // Whether the whole desktop is recorded, not only the program's own windows.
     bool DesktopWide() const { return desktop_ != nullptr; }
+    // Whether the program runs on an X display; when the whole desktop is not
+    // recorded there, the display lacks the X Record or the XTest extension.
+    bool OnXDisplay() const { return onXDisplay_; }
 
     std::uint32_t TickCount() override;
     bool Install(THook hook) override;
@@ -49,6 +52,7 @@ private:
     void playMouse(const recorder::TEventMsg& event);
     void playWheel(const recorder::TEventMsg& event);
 
+    const bool onXDisplay_;
     QElapsedTimer elapsed_;
     QTimer playTimer_;
     bool filtering_ = false;

@@ -1,6 +1,7 @@
 // The web server's ASP settings dialog.
 #include "shell/qt/windows/RegEdit.h"
 
+#include "localisation/RunTimeText.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
@@ -13,6 +14,15 @@
 #include <QVBoxLayout>
 
 #include <cstring>
+
+namespace {
+
+const TRunTimeText RegistryWarning{
+    "Warning!\r\rYou are about to make changes to this systems registry, make sure you are aware of what you are "
+    "altering\rIf something goes wrong use the backup.reg file in the registry subdirectory of vellumix"};
+const TRunTimeText RegistryUpdated{"Registry updated successfully"};
+
+} // namespace
 
 Tfrm_regedit::Tfrm_regedit(QWidget* parent) : TShellDialog("frm_regedit", "ASP Registry entries", parent)
 {
@@ -66,9 +76,7 @@ void Tfrm_regedit::FormCreate()
 
 void Tfrm_regedit::FormShow()
 {
-    ShowMessage("Warning!\r\rYou are about to make changes to this systems registry, make sure you are aware of what "
-                "you are altering\rIf something goes wrong use the backup.reg file in the registry subdirectory of "
-                "vellumix");
+    ShowMessage(RegistryWarning());
 }
 
 void Tfrm_regedit::FormActivate()
@@ -88,7 +96,7 @@ void Tfrm_regedit::Button1Click()
         return;
     }
     if (vx::shell::SaveAspSettings(texts) == vx::shell::TAspSaveResult::Written)
-        ShowMessage("Registry updated successfully");
+        ShowMessage(RegistryUpdated());
     accept();
 }
 

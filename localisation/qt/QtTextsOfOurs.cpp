@@ -1,0 +1,38 @@
+// The Qt-side texts our language files word.
+#include "localisation/qt/QtTextsOfOurs.h"
+
+#include "localisation/qt/RunTimeTexts.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+namespace {
+
+const TRunTimeText Texts[] = {
+    // The print dialog's, missing from Qt's Dutch catalogue.
+    TRunTimeText{"Double Sided Printing"},
+    TRunTimeText{"Long side binding"},
+    TRunTimeText{"Short side binding"},
+    TRunTimeText{"Off"},
+    TRunTimeText{"Printer"},
+    TRunTimeText{"Type:"},
+    // The titles the platform layer gives message boxes after their type.
+    TRunTimeText{"Warning"},
+    TRunTimeText{"Error"},
+    TRunTimeText{"Information"},
+    TRunTimeText{"Confirm"},
+};
+
+} // namespace
+
+QString TQtTextsOfOurs::translate(const char*, const char* sourceText, const char*, int) const
+{
+    const bool ours = sourceText && std::any_of(std::begin(Texts), std::end(Texts), [sourceText](const TRunTimeText& t) {
+                          return std::strcmp(t.English(), sourceText) == 0;
+                      });
+    if (!ours)
+        return {};
+    const QString worded = TrQ(sourceText);
+    return worded == QLatin1String(sourceText) ? QString() : worded;
+}

@@ -1,0 +1,69 @@
+// The whole copies that interrupted in-place saves left: offered when their
+// file is opened, by whichever of its names, while nothing newer has been
+// saved; set aside, never deleted unseen, once declined or superseded.
+#include "shell/qt/mainwindow/MainForm.h"
+
+#include "localisation/RunTimeText.h"
+#include "platform/Exception.h"
+#include "platform/FileIO.h"
+#include "platform/qt/Dialogs.h"
+#include "platform/qt/QtText.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+const TRunTimeText NewerCopyOf{"A newer copy of "};
+const TRunTimeText SaveWasCutOff{" was found: saving it was cut off before the file held all of it."};
+const TRunTimeText CopyGoesAside{
+    "Declined, or once the document is saved, the copy is kept where it is not offered again:"};
+const TRunTimeText OpenCopyInstead{"Open it instead?"};
+const TRunTimeText CopyOfferedAgain{"The copy is offered again when the document is opened."};
+
+std::string CopyQuestion(const std::string& fileName, const std::string& copy)
+{
+    return NewerCopyOf() + vx::PathText(std::filesystem::path(fileName).filename().string()) + SaveWasCutOff() +
+           "\r\n" + CopyGoesAside() + "\r\n    " + vx::PathText(vx::SetAsideName(copy)) + "\r\n" +
+           OpenCopyInstead();
+}
+
+} // namespace
+
+std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& bytes)
+{
+    for (const std::string& copy : vx::WholeCopiesOf(fileName)) {
+        std::string text = vx::ReadWholeFile(copy);
+        // The file was written whole after all: the copy is no longer needed.
+        if (text == bytes) {
+            std::remove(copy.c_str());
+            continue;
+        }
+        if (MessageDlg(CopyQuestion(fileName, copy), mtConfirmation, mbYesNo) == mrYes) {
+            bytes = std::move(text);
+            return copy;
+        }
+        try {
+            vx::SetAsideWholeCopy(copy);
+        } catch (const Exception& e) {
+            MessageDlg(e.Message() + "\r\n" + CopyOfferedAgain(), mtWarning, mbOK);
+        }
+    }
+    return {};
+}
+
+void TForm1::RetireWholeCopies(TSlot& state)
+{
+    if (!state.Copy.empty())
+        std::remove(state.Copy.c_str());
+    state.Copy.clear();
+    for (const std::string& copy : vx::WholeCopiesOf(state.FileName)) {
+        try {
+            vx::SetAsideWholeCopy(copy);
+        } catch (const Exception&) {
+            // The save itself succeeded. The copy stays where it was, and the
+            // next open offers it with the means to decline it, which says
+            // why it cannot be moved.
+        }
+    }
+}
