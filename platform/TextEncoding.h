@@ -21,6 +21,8 @@ struct TDecodedText {
     TTextEncoding Encoding = TTextEncoding::Utf8;
 };
 
+// How a file of these bytes is edited: UTF-8 when they are well-formed UTF-8.
+TTextEncoding DocumentEncoding(std::string_view bytes);
 TDecodedText DecodeDocument(std::string_view bytes);
 // The file's bytes for text; nothing when the encoding has no byte for one of
 // its characters, whose byte offset in text badOffset then receives.
