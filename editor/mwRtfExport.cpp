@@ -165,7 +165,7 @@ void TmwRtfExport::FormatToken(const std::string& token, TmwHighLightAttributes*
     // flags all the kinds whose text can hold a brace or a backslash, and one
     // unescaped brace breaks the whole document.
     if (attribute || !token.empty()) {
-        const std::string text = characters_.Take(token);
+        const std::string_view text = characters_.Take(token);
         if (!text.empty())
             AppendRun(text, attribute ? *attribute : plain_);
         return;

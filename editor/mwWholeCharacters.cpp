@@ -23,14 +23,19 @@ std::size_t CutCharacterStart(std::string_view text)
     return size;
 }
 
-std::string TmwWholeCharacters::Take(std::string_view token)
+std::string_view TmwWholeCharacters::Take(std::string_view token)
 {
-    std::string text = std::move(held_);
-    text.append(token);
-    const std::size_t cut = CutCharacterStart(text);
-    held_.assign(text, cut);
-    text.resize(cut);
-    return text;
+    // Mostly nothing is held: the token's own text serves, uncopied.
+    if (held_.empty()) {
+        const std::size_t cut = CutCharacterStart(token);
+        held_.assign(token.substr(cut));
+        return token.substr(0, cut);
+    }
+    joined_.assign(held_).append(token);
+    const std::size_t cut = CutCharacterStart(joined_);
+    held_.assign(joined_, cut);
+    joined_.resize(cut);
+    return joined_;
 }
 
 std::string TmwWholeCharacters::Flush()

@@ -11,14 +11,16 @@
 class TmwWholeCharacters {
 public:
     // The bytes held back from the tokens before, then the token, less a
-    // character the token ends inside of, which is held back in turn.
-    std::string Take(std::string_view token);
+    // character the token ends inside of, which is held back in turn. The
+    // text lies in token or in this object: valid until the next call.
+    std::string_view Take(std::string_view token);
     // What is held back, given up at a line's end where nothing can complete it.
     std::string Flush();
     void Clear() { held_.clear(); }
 
 private:
     std::string held_;
+    std::string joined_;
 };
 
 // Where a character that text ends inside of begins: the offset of a lead

@@ -32,7 +32,7 @@ void TmwTextDocumentExport::FormatToken(const std::string& token, TmwHighLightAt
         return;
     }
     Out() += token;
-    const std::string text = characters_.Take(token);
+    const std::string_view text = characters_.Take(token);
     if (text.empty())
         return;
     const TmwHighLightAttributes& look = attribute ? *attribute : plain_;

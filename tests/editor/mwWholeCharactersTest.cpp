@@ -55,7 +55,7 @@ TEST(WholeCharacters, ACutCharacterGoesWithTheTokenThatCompletesIt)
         TmwWholeCharacters characters;
         std::vector<std::string> taken;
         for (const std::string& token : row.tokens)
-            taken.push_back(characters.Take(token));
+            taken.emplace_back(characters.Take(token));
         EXPECT_EQ(taken, row.taken);
         EXPECT_EQ(characters.Flush(), row.flushed);
         EXPECT_EQ(characters.Flush(), "") << "flushed once";
