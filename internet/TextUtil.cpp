@@ -31,6 +31,19 @@ std::string OneLine(std::string_view text)
     return out;
 }
 
+std::vector<std::string_view> LinePieces(std::string_view text)
+{
+    std::vector<std::string_view> pieces;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t brk = text.find_first_of("\r\n", start);
+        pieces.push_back(text.substr(start, brk == std::string_view::npos ? std::string_view::npos : brk - start));
+        if (brk == std::string_view::npos)
+            return pieces;
+        start = brk + (text.compare(brk, 2, "\r\n") == 0 ? 2 : 1);
+    }
+}
+
 bool StartsWithNoCase(std::string_view text, std::string_view prefix)
 {
     return text.size() >= prefix.size() && LowerCase(text.substr(0, prefix.size())) == LowerCase(prefix);

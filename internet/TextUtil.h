@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vx::net {
 
@@ -13,6 +14,9 @@ std::string Trim(std::string_view text);
 // Each run of CR and LF becomes one blank: a value that goes into a header or a
 // protocol command cannot start a line of its own.
 std::string OneLine(std::string_view text);
+// The text cut at every line break (CR LF, a lone CR or a lone LF); a text
+// without one is one piece.
+std::vector<std::string_view> LinePieces(std::string_view text);
 // ASCII letters only: protocol words and tag names, whatever the machine's locale.
 using vx::LowerCase;
 using vx::UpperCase;

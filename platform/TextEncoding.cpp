@@ -7,9 +7,14 @@
 
 namespace vx {
 
+TTextEncoding DocumentEncoding(std::string_view bytes)
+{
+    return utf8::IsValid(bytes) ? TTextEncoding::Utf8 : TTextEncoding::Windows1252;
+}
+
 TDecodedText DecodeDocument(std::string bytes)
 {
-    if (utf8::IsValid(bytes))
+    if (DocumentEncoding(bytes) == TTextEncoding::Utf8)
         return {std::move(bytes), TTextEncoding::Utf8};
     return {Cp1252ToUtf8(bytes), TTextEncoding::Windows1252};
 }

@@ -25,6 +25,8 @@ struct TDecodedText {
     TTextEncoding Encoding = TTextEncoding::Utf8;
 };
 
+// How a file of these bytes is edited: UTF-8 when they are well-formed UTF-8.
+TTextEncoding DocumentEncoding(std::string_view bytes);
 // Takes the bytes over: a UTF-8 file's text is its bytes, not a copy of them.
 TDecodedText DecodeDocument(std::string bytes);
 // The file's bytes for text; nothing when the encoding has no byte for one of
