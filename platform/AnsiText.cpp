@@ -3,57 +3,11 @@
 #include "platform/CaseMap.h"
 #include "platform/Utf8.h"
 
-#include <array>
-
 namespace vx {
 
 namespace {
 
-struct CaseTables {
-    std::array<unsigned char, 256> upper{};
-    std::array<unsigned char, 256> lower{};
-    std::array<bool, 256> letter{};
-
-    CaseTables()
-    {
-        for (int c = 0; c < 256; ++c)
-            upper[c] = lower[c] = static_cast<unsigned char>(c);
-        auto pair = [this](int u, int l) {
-            upper[l] = static_cast<unsigned char>(u);
-            lower[u] = static_cast<unsigned char>(l);
-            letter[u] = letter[l] = true;
-        };
-        for (int c = 'A'; c <= 'Z'; ++c)
-            pair(c, c + 32);
-        for (int c = 0xC0; c <= 0xDE; ++c)
-            if (c != 0xD7)
-                pair(c, c + 32);
-        pair(0x8A, 0x9A); // S caron
-        pair(0x8C, 0x9C); // OE ligature
-        pair(0x8E, 0x9E); // Z caron
-        pair(0x9F, 0xFF); // Y diaeresis
-        // Letters without a case partner in this code page.
-        for (int c : {0x83, 0xAA, 0xB5, 0xBA, 0xDF})
-            letter[c] = true;
-    }
-};
-
-const CaseTables& tables()
-{
-    static const CaseTables t;
-    return t;
-}
-
 bool isBlank(unsigned char c) { return c <= ' '; }
-
-} // namespace
-
-unsigned char AnsiUpper(unsigned char c) { return tables().upper[c]; }
-unsigned char AnsiLower(unsigned char c) { return tables().lower[c]; }
-bool IsAnsiLetter(unsigned char c) { return tables().letter[c]; }
-bool IsAnsiUpper(unsigned char c) { return tables().letter[c] && tables().lower[c] != c; }
-
-namespace {
 
 std::string changeCase(std::string_view s, char32_t (*partner)(char32_t))
 {

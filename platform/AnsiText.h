@@ -23,14 +23,6 @@ enum class TCaseFold { Upper, Lower };
 // character, by its value. Answers -1, 0 or 1.
 int CompareIgnoringCase(std::string_view a, std::string_view b, TCaseFold fold = TCaseFold::Upper);
 
-// Case and letter classes of one byte read as Windows-1252. A byte of UTF-8
-// text is no character of its own: these serve code that has not yet come to
-// read text by characters.
-unsigned char AnsiUpper(unsigned char c);
-unsigned char AnsiLower(unsigned char c);
-bool IsAnsiLetter(unsigned char c);
-bool IsAnsiUpper(unsigned char c);
-
 // The value of c as a digit of base 10 or 16 (either case), or -1 when it is none.
 int DigitValue(char c, int base);
 
