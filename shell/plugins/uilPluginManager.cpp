@@ -99,12 +99,22 @@ int TuilPluginManager::InstancesOf(const std::string& pluginName) const
     }));
 }
 
+std::string TuilPluginManager::ScannedFolder() const
+{
+    return vx::NativePath(folder_.empty() ? vx::ProgramFolder() : folder_);
+}
+
+std::vector<std::string> TuilPluginManager::PluginFiles() const
+{
+    return MatchingFiles(ScannedFolder(), extension_);
+}
+
 void TuilPluginManager::LoadPlugins()
 {
     if (OnBeforeLoading)
         OnBeforeLoading(*this);
-    const std::string folder = vx::NativePath(folder_.empty() ? vx::ProgramFolder() : folder_);
-    for (const std::string& name : MatchingFiles(folder, extension_)) {
+    const std::string folder = ScannedFolder();
+    for (const std::string& name : PluginFiles()) {
         bool allowLoad = true;
         if (OnBeforeLoad)
             OnBeforeLoad(*this, name, allowLoad);

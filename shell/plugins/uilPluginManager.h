@@ -49,6 +49,11 @@ public:
     // The folder to scan; empty: the program's folder.
     const std::string& PluginFolder() const { return folder_; }
     void SetPluginFolder(const std::string& value) { folder_ = value; }
+    // The folder LoadPlugins scans, as the system names it.
+    std::string ScannedFolder() const;
+    // The names of the files LoadPlugins would load, in its order; none when
+    // the folder is missing.
+    std::vector<std::string> PluginFiles() const;
     // What the plug-ins' initialisation receives as the application object.
     void* Application = nullptr;
 

@@ -11,6 +11,7 @@
 #include "tests/support/TempDir.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
@@ -23,6 +24,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -240,10 +242,33 @@ TEST_F(PreviewTest, StopBrowsingEndsALoadThatWouldNotEnd)
         close(writer);
 }
 
-TEST_F(PreviewTest, QuitBrowsingClosesTheWindow)
+// Shown, the window takes the keyboard, also after its browser made it anew
+// for the first page and when it is shown again; it closes as its user
+// closes it once a click gave the page the keyboard.
+TEST_F(PreviewTest, EscapeAndQuitBrowsingCloseTheWindowWhileThePageHasTheKeyboard)
 {
-    Click(window->ToolButton3);
-    EXPECT_FALSE(window->isVisible());
+    const QUrl url = Write("page.html", Page("Page", "<p>text</p>"));
+    const struct {
+        const char* way;
+        std::function<void()> close;
+    } ways[] = {
+        // Keys come from the system to the window, as the user types them.
+        {"Escape", [&] { QTest::keyClick(window->windowHandle(), Qt::Key_Escape); }},
+        {"Quit browsing", [&] { Click(window->ToolButton3); }},
+    };
+    for (const auto& way : ways) {
+        window->hide();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get())) << way.way << ": shown without the keyboard";
+        Show(url, "Page");
+        ASSERT_TRUE(window->isActiveWindow()) << way.way << ": the page took the keyboard away";
+        QWidget* browser = window->PreviewHTML1;
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, browser->mapTo(window.get(), QPoint(40, 40)));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return browser->isAncestorOf(QApplication::focusWidget()); }, LoadWait))
+            << way.way << ": the page did not take the keyboard";
+        way.close();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 5000)) << way.way;
+    }
 }
 
 TEST_F(PreviewTest, TheWindowShowsThePage)

@@ -3,6 +3,7 @@
 // are not ASCII, and the open and save dialogs' choices.
 #include "platform/CopyIndex.h"
 #include "shell/qt/mainwindow/StatusBar.h"
+#include "tests/shell/MenuDriver.h"
 #include "tests/shell/ShellFixture.h"
 
 #include <QAction>
@@ -13,6 +14,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <sys/stat.h>
 
 using vx::test::readFile;
@@ -63,6 +65,43 @@ TEST_F(DocumentFilesTest, FailingBackgroundSavesGiveOneNoticeAndNoBoxes)
     EXPECT_NE(dialogs.requests[0].text.find("Cannot create file " + path + ": Permission denied"), std::string::npos)
         << dialogs.requests[0].text;
     EXPECT_TRUE(editor->Model().Modified()) << "the text is still the user's";
+}
+
+// Save writes the documents that have a file; for one without, the status
+// bar says how it gets one.
+TEST_F(DocumentFilesTest, SaveOnAnUnnamedDocumentSaysSaveAsGivesItAFile)
+{
+    const std::string path = WriteDoc("named.asp", "old\r\n");
+    TmwCustomEdit* named = OpenAndFocus(path);
+    TmwCustomEdit* unnamed = form->SlotEditor(2);
+    const struct {
+        const char* way;
+        std::function<void()> save;
+    } ways[] = {
+        {"Ctrl+S", [&] { QTest::keySequence(form.get(), QKeySequence("Ctrl+S")); }},
+        {"File > Save", [&] { vx::test::PickMenuCommand(*form, "Save1"); }},
+    };
+    std::string saved = "old\r\n";
+    for (const auto& way : ways) {
+        Focus(named);
+        QTest::keyClicks(named, "n");
+        saved = "n" + saved;
+        Focus(unnamed);
+        QTest::keyClicks(unnamed, "draft ");
+        form->StatusBar1->clearMessage();
+        way.save();
+        EXPECT_EQ(form->StatusBar1->currentMessage().toStdString(),
+                  "This document has no file yet: Save As gives it one.")
+            << way.way;
+        EXPECT_TRUE(unnamed->Model().Modified()) << way.way;
+        EXPECT_EQ(readFile(path), saved) << way.way << ": the document with a file is saved all the same";
+        EXPECT_TRUE(dialogs.requests.empty()) << way.way;
+
+        Focus(named);
+        form->StatusBar1->clearMessage();
+        way.save();
+        EXPECT_EQ(form->StatusBar1->currentMessage(), "") << way.way << ": a document with a file";
+    }
 }
 
 TEST_F(DocumentFilesTest, MixedLineEndsComeBackByteIdenticalExceptTheEdit)

@@ -2,6 +2,7 @@
 // beginner mode, previews and links through the desktop, redo and the
 // language menu.
 #include "tests/shell/DesktopStandIn.h"
+#include "tests/shell/MenuDriver.h"
 #include "tests/shell/ShellFixture.h"
 
 #include "controls/flat/TFlatMemoUnit.h"
@@ -234,11 +235,13 @@ TEST_F(CommandsTest, ExternalPreviewAndHelpGoThroughTheDesktop)
     EXPECT_EQ(desktop.opened[2].scheme(), "http");
 }
 
-TEST_F(CommandsTest, HelpAndWebLinksSayWhatCouldNotBeOpened)
+TEST_F(CommandsTest, HelpWebLinksAndTheExternalPreviewSayWhatCouldNotBeOpened)
 {
     NoDesktopPrograms desktop;
+    Focus(form->SlotEditor(1));
+    const std::string page = WriteDoc("page.htm", "<p>");
     struct Case {
-        const char* action;
+        const char* item;
         std::function<void()> before;
         std::string message;
     };
@@ -250,11 +253,13 @@ TEST_F(CommandsTest, HelpAndWebLinksSayWhatCouldNotBeOpened)
               "No program could be started to show the help file " + vx::ProgramPath("vbscript.chm") + "."},
              {"ASPTown1", [] {}, "No web browser could be started to open http://www.asptown.com/."},
              {"VisitOrvaneWebsite1", [] {}, "No web browser could be started to open https://www.orvane.example/."},
+             {"Currentpageinexternalbrowser1", [&] { OpenAndFocus(page); },
+              "No web browser could be started to open file://" + page + "."},
          }) {
         c.before();
         dialogs.requests.clear();
-        Action(c.action)->trigger();
-        ASSERT_EQ(dialogs.requests.size(), 1u) << c.action;
+        vx::test::PickMenuCommand(*form, c.item);
+        ASSERT_EQ(dialogs.requests.size(), 1u) << c.item;
         EXPECT_EQ(dialogs.requests[0].text, c.message);
     }
 }

@@ -19,8 +19,10 @@
 
 namespace vx::test {
 
-// path: the objectNames from the top-level menu down to the item.
-inline void PickMenuItem(TForm1& form, std::span<const char* const> path)
+// path: the objectNames from the top-level menu down to an item. A click on
+// the menu bar title, then the mouse onto each item after it and a click on
+// it, the last one only when clickLast is set.
+inline void WalkMenus(TForm1& form, std::span<const char* const> path, bool clickLast)
 {
     QMenuBar* bar = form.menuBar();
     auto names = path.begin();
@@ -35,6 +37,8 @@ inline void PickMenuItem(TForm1& form, std::span<const char* const> path)
         QAction* action = form.findChild<QAction*>(*names);
         ASSERT_NE(action, nullptr) << *names;
         QTest::mouseMove(menu, menu->actionGeometry(action).center());
+        if (names + 1 == path.end() && !clickLast)
+            return;
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
         QApplication::processEvents();
         if (action->menu()) {
@@ -42,7 +46,27 @@ inline void PickMenuItem(TForm1& form, std::span<const char* const> path)
             ASSERT_TRUE(menu->isVisible()) << *names;
         }
     }
+}
+
+inline void PickMenuItem(TForm1& form, std::span<const char* const> path)
+{
+    WalkMenus(form, path, true);
+    if (::testing::Test::HasFatalFailure())
+        return;
     ASSERT_EQ(QApplication::activePopupWidget(), nullptr) << "the menus closed";
+}
+
+// Opens the menus down to the item and leaves the mouse on it, the menus open.
+inline void HoverMenuItem(TForm1& form, std::span<const char* const> path)
+{
+    WalkMenus(form, path, false);
+}
+
+// Escape until no menu is open.
+inline void CloseMenus()
+{
+    for (QWidget* open = QApplication::activePopupWidget(); open; open = QApplication::activePopupWidget())
+        QTest::keyClick(open, Qt::Key_Escape);
 }
 
 inline void PickMenuItem(TForm1& form, std::initializer_list<const char*> path)

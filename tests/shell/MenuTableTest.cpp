@@ -3,14 +3,18 @@
 
 #include "shell/qt/launch/Launchers.h"
 
+#include "controls/flat/TFlatMemoUnit.h"
 #include "controls/speedbar/SpeedBar.h"
 #include "shell/qt/mainwindow/PrefForm.h"
+#include "shell/qt/mainwindow/StatusBar.h"
+#include "shell/qt/windows/ProfHelp.h"
 #include "shell/qt/menu/MenuBuilder.h"
 #include "shell/menu/MenuTable.h"
 
 #include <QCheckBox>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QToolTip>
 
 #include <map>
 #include <set>
@@ -98,6 +102,37 @@ TEST_F(MenuTest, EveryItemRunsSomethingOrIsDisabledWithAReason)
                             "Wizards1", "Options1", "View1", "Language1", "Help1"})
         EXPECT_TRUE(form->menuBar()->actions().contains(form->findChild<QMenu*>(top)->menuAction())) << top;
     EXPECT_EQ(form->menuBar()->actions().size(), 12);
+}
+
+// A disabled item says why while the mouse is on it, as a tool button does:
+// in the status bar, in its tooltip and in the assistant; the status bar
+// drops it on the next item.
+TEST_F(MenuTest, TheMouseOnADisabledItemShowsWhyItIsDisabled)
+{
+    const struct {
+        const char* item;
+        std::string reason;
+        const char* enabledNeighbour;
+    } rows[] = {
+        {"Symbolstohtml1", "has no conversion of its own", "Tabstospaces1"},
+        {"Unloadplugins1", "disabled in the layout", "LoadPlugins1"},
+    };
+    for (const auto& row : rows) {
+        ASSERT_FALSE(Action(row.item)->isEnabled()) << row.item;
+        form->StatusBar1->clearMessage();
+        vx::test::HoverMenuItem(*form, vx::test::MenuPathOf(row.item));
+        EXPECT_EQ(form->StatusBar1->currentMessage().toStdString(), row.reason) << row.item;
+        EXPECT_NE(frm_profhelp->Memo1->Lines().Text().find("Hint : " + row.reason), std::string::npos)
+            << row.item << ": the assistant shows " << frm_profhelp->Memo1->Lines().Text();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QToolTip::isVisible() && QToolTip::text().toStdString() == row.reason; },
+                                    5000))
+            << row.item << ": the tooltip shows " << QToolTip::text().toStdString();
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr) << row.item;
+        QTest::mouseMove(menu, menu->actionGeometry(Action(row.enabledNeighbour)).center());
+        EXPECT_EQ(form->StatusBar1->currentMessage(), "") << row.item << " then " << row.enabledNeighbour;
+        vx::test::CloseMenus();
+    }
 }
 
 TEST_F(MenuTest, NoKeyRunsTwoCommands)

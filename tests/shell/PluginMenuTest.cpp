@@ -10,7 +10,7 @@
 #include <QTest>
 
 #include <filesystem>
-
+#include <functional>
 #include <string>
 
 using vx::test::LibraryLoaded;
@@ -165,6 +165,42 @@ TEST_F(PluginMenuTest, UnloadPluginsStaysDisabled)
     vx::test::PickMenuCommand(*form, "AdvancedNovice1");
     vx::test::PickMenuCommand(*form, "AdvancedNovice1");
     EXPECT_FALSE(unload->isEnabled()) << "beginner mode does not enable it";
+}
+
+// Nothing to load is said, with the folder looked in; no plug-in is no error.
+TEST_F(PluginMenuTest, LoadPluginsSaysWhenThereIsNothingToLoad)
+{
+    const std::string folder = home.File("plugins") + "/";
+    const struct {
+        const char* folderHolds;
+        std::function<void()> lay;
+        std::string message;
+    } cases[] = {
+        {"no folder", [] {}, "The plug-in folder does not exist: " + folder},
+        {"nothing", [&] { std::filesystem::create_directories(folder); },
+         "The plug-in folder holds no plug-in (no file ending in .plg): " + folder},
+        {"other files only",
+         [&] {
+             vx::test::writeFile(folder + "readme.txt", "text");
+             vx::test::writeFile(folder + "commands.plg.old", "text");
+             std::filesystem::create_directories(folder + "sub.plg");
+         },
+         "The plug-in folder holds no plug-in (no file ending in .plg): " + folder},
+        {"a plug-in", [&] { Put("commands"); }, ""},
+    };
+    StartShown();
+    for (const auto& c : cases) {
+        c.lay();
+        dialogs.requests.clear();
+        PickMenuItem(*form, {"Plugins1", "LoadPlugins1"});
+        if (c.message.empty()) {
+            EXPECT_TRUE(dialogs.requests.empty()) << c.folderHolds;
+            EXPECT_NE(Item("Commands One"), nullptr) << c.folderHolds;
+            continue;
+        }
+        ASSERT_EQ(dialogs.requests.size(), 1u) << c.folderHolds;
+        EXPECT_EQ(dialogs.requests[0].text, c.message) << c.folderHolds;
+    }
 }
 
 TEST_F(PluginMenuTest, ProgramLooksInItsPluginsFolderForPlgFiles)

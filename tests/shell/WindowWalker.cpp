@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -134,6 +135,20 @@ TWalkedWindow OpenVisitAndEscape(TForm1& form, const std::string& command, const
     return walked;
 }
 
+// Waits for the main window to take the keyboard back by itself, then types
+// into it as the window system delivers keys: to the window, whose focused
+// widget takes them.
+void TypeAfterClosing(TForm1& form, TmwCustomEdit& editor, TWalkedWindow& walked)
+{
+    walked.MainWindowActiveAfter = QTest::qWaitFor([&] { return form.isActiveWindow(); }, 2000);
+    // Counted, not compared: the keys may replace a selection the command wanted.
+    const auto typed = [&editor] { return std::ranges::count(editor.Model().GetText(), 'Q'); };
+    const auto before = typed();
+    for (char key : {'Q', 'Q'})
+        QTest::keyClick(form.windowHandle(), key);
+    walked.TypingReachedEditor = typed() == before + 2;
+}
+
 } // namespace
 
 std::vector<TWalkedWindow> WalkEveryWindow(TForm1& form, const DialogRecorder& dialogs, const TWindowVisit& visit)
@@ -160,6 +175,8 @@ std::vector<TWalkedWindow> WalkEveryWindow(TForm1& form, const DialogRecorder& d
         for (std::size_t i = asked; i < dialogs.requests.size(); ++i)
             if (dialogs.requests[i].kind == vx::dialogs::Kind::Message)
                 walked.back().Messages.push_back(dialogs.requests[i]);
+        if (walked.back().ClosedByEscape)
+            TypeAfterClosing(form, *form.SlotEditor(1), walked.back());
         for (int slot = 1; slot <= TForm1::SlotCount; ++slot)
             if (form.SlotEditor(slot)->Model().GetText() != before[static_cast<size_t>(slot - 1)])
                 form.SlotEditor(slot)->Model().SetText(before[static_cast<size_t>(slot - 1)]);

@@ -25,15 +25,20 @@ struct TWalkedWindow {
     bool ChangedDocument = false;
     // The message boxes the command and its window raised, as the recorder answered them.
     std::vector<vx::dialogs::Request> Messages;
+    // Once the window closed by Escape: the main window is active again, and
+    // keys typed into it reach the editor that had the keyboard before.
+    bool MainWindowActiveAfter = false;
+    bool TypingReachedEditor = false;
 };
 
 // Sees the window while it is up, before Escape.
 using TWindowVisit = std::function<void(const std::string& command, QWidget& window)>;
 
 // Shows the main window at 0,0 in 1,000 by 700 pixels with the first
-// document's editor focused, then opens every window. A window that does not
-// close with Escape is closed, and a changed document set back, so the next
-// window starts from the same state. The dialogs answers the message boxes.
+// document's editor focused, then opens every window. A window that closes
+// with Escape is followed by typing into the main window; a window that does
+// not is closed. A changed document is set back, so the next window starts
+// from the same state. The dialogs answers the message boxes.
 std::vector<TWalkedWindow> WalkEveryWindow(TForm1& form, const DialogRecorder& dialogs, const TWindowVisit& visit);
 
 } // namespace vx::test

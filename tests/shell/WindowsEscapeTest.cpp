@@ -1,7 +1,13 @@
 // Every window a menu item opens, as a user meets it: it comes up on the
-// screen, Escape closes it, and the document is as it was.
+// screen, Escape closes it, the document is as it was, and the keys typed
+// next go into the document again.
 #include "tests/shell/ShellFixture.h"
 #include "tests/shell/WindowWalker.h"
+#include "tests/shell/MenuDriver.h"
+
+#include "controls/edits/ToolEdit.h"
+#include "shell/qt/mainwindow/PrefForm.h"
+#include "shell/qt/windows/DirSelector.h"
 
 #include <QScreen>
 
@@ -23,9 +29,42 @@ TEST_F(WindowsEscapeTest, EveryWindowAMenuItemOpensLiesOnTheScreenAndClosesWithE
         EXPECT_TRUE(walked.Found) << walked.Command << " opened no window";
         EXPECT_TRUE(walked.ClosedByEscape) << walked.Command << " did not close with Escape";
         EXPECT_FALSE(walked.ChangedDocument) << walked.Command << " changed a document";
+        if (walked.ClosedByEscape) {
+            EXPECT_TRUE(walked.MainWindowActiveAfter) << walked.Command << " left the main window inactive";
+            EXPECT_TRUE(walked.TypingReachedEditor) << walked.Command << " left the keyboard away from the editor";
+        }
         opened += walked.Found ? 1 : 0;
     }
     EXPECT_GT(opened, 60);
+}
+
+// A window opened from another gives the keyboard back to that one, and
+// that one, closed, to the document.
+TEST_F(WindowsEscapeTest, AWindowOpenedFromAnotherGivesTheKeyboardBackToIt)
+{
+    StartAndActivate();
+    Focus(form->SlotEditor(1));
+    // Each window comes up with the keyboard, as the window system gives it.
+    const auto takeKeyboard = [](QWidget& window) {
+        window.activateWindow();
+        return QTest::qWaitFor([&] { return window.isActiveWindow(); }, 2000);
+    };
+    bool preferencesGotItBack = false;
+    AnswerNext<Tfrm_pref>([&](Tfrm_pref& preferences) {
+        ASSERT_TRUE(takeKeyboard(preferences));
+        AnswerNext<Tfrm_dirselector>([&](Tfrm_dirselector& folders) {
+            ASSERT_TRUE(takeKeyboard(folders));
+            QTest::keyClick(&folders, Qt::Key_Escape);
+        });
+        // The shared data directory's button opens the folder selector.
+        QTest::mouseClick(preferences.ComboEdit2->Button(), Qt::LeftButton);
+        preferencesGotItBack = QTest::qWaitFor([&] { return preferences.isActiveWindow(); }, 2000);
+        QTest::keyClick(&preferences, Qt::Key_Escape);
+    });
+    PickMenuCommand(*form, "Prefferences1");
+    EXPECT_TRUE(preferencesGotItBack);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->isActiveWindow(); }, 2000));
+    EXPECT_EQ(QApplication::focusWidget(), form->SlotEditor(1));
 }
 
 } // namespace

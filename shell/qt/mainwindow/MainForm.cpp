@@ -32,6 +32,7 @@
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 #include "shell/qt/mainwindow/ComponentTranslation.h"
+#include "shell/qt/mainwindow/KeyboardReturn.h"
 #include "shell/qt/windows/ShellDialog.h"
 #include "shell/qt/mainwindow/StatusBar.h"
 #include "shell/qt/mainwindow/TabCaptions.h"
@@ -64,6 +65,8 @@ TForm1* Form1 = nullptr;
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName("Form1");
+    // The first child: gone before the windows it watches are taken down.
+    new vx::shell::TKeyboardReturn(*this);
     resize(1000, 700);
     vx::shell::RegisterComponentTranslation();
     CreateHighlighters();

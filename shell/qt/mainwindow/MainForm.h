@@ -71,6 +71,9 @@ public:
     // The application's hint changed to hint (the long part of the hint of
     // the control under the mouse); a hint that is not empty goes to the assistant.
     void ApplicationHint(const std::string& hint);
+    // The mouse is on something whose hint is hint (a control's, a menu
+    // item's); a hint other than the last one becomes the application's hint.
+    void MouseOnHint(const QString& hint);
     void RegisterShellEditVerb();
     // True when the FrontPage editor question is to be asked: always when
     // forced, else unless the user stopped it, when FrontPage's editor of
@@ -139,6 +142,10 @@ public:
     TmwCustomEdit* ActiveEditor() const override;
     // False for a read-only editor, with the reason in the status bar.
     bool MayChange(const TmwCustomEdit& editor);
+    // Activates the main window with the keyboard in its document: the editor
+    // the window last focused, else the one the user last typed in, else the
+    // current page's. A window of the program that closes gives it back here.
+    void ReturnKeyboard();
     // The active editor when its text may change; none for a read-only one,
     // and the status bar says why nothing happens.
     TmwCustomEdit* EditableEditor();

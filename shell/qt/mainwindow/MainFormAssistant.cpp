@@ -42,17 +42,12 @@ const TRunTimeText HintPrefix{"Hint : "};
 const TRunTimeText QuitQuestion{"Do you really want to quit?"};
 const TRunTimeText TimeIs{"Current time is : "};
 
-// The hint of the control or, when it has none, of the nearest parent that has
-// one; of a "short|long" hint only the long part.
-std::string LongHintOf(const QWidget* widget)
+// The hint of the control or, when it has none, of the nearest parent that has one.
+QString HintOf(const QWidget* widget)
 {
     while (widget && widget->toolTip().isEmpty())
         widget = widget->parentWidget();
-    if (!widget)
-        return {};
-    const QString hint = widget->toolTip();
-    const qsizetype bar = hint.indexOf('|');
-    return vx::FromQString(bar < 0 ? hint : hint.mid(bar + 1));
+    return widget ? widget->toolTip() : QString();
 }
 
 } // namespace
@@ -63,18 +58,23 @@ void TForm1::ApplicationHint(const std::string& hint)
         ShowAssistantText(HintPrefix() + hint);
 }
 
+void TForm1::MouseOnHint(const QString& hint)
+{
+    const qsizetype bar = hint.indexOf('|');
+    std::string longHint = vx::FromQString(bar < 0 ? hint : hint.mid(bar + 1));
+    if (longHint == applicationHint_)
+        return;
+    applicationHint_ = std::move(longHint);
+    vx::DeliverShowingExceptions([this] {
+        ApplicationHint(applicationHint_);
+        return true;
+    });
+}
+
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Enter && watched->isWidgetType()) {
-        std::string hint = LongHintOf(static_cast<QWidget*>(watched));
-        if (hint != applicationHint_) {
-            applicationHint_ = std::move(hint);
-            vx::DeliverShowingExceptions([this] {
-                ApplicationHint(applicationHint_);
-                return true;
-            });
-        }
-    }
+    if (event->type() == QEvent::Enter && watched->isWidgetType())
+        MouseOnHint(HintOf(static_cast<QWidget*>(watched)));
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -44,6 +44,14 @@ void OpenHelpFile(std::string_view name)
         ShowMessage(NoHelpProgram({path}));
 }
 
+// The address through the desktop's web browser; when none starts, the user
+// learns which address it was.
+void OpenInWebBrowser(const QUrl& url)
+{
+    if (!QDesktopServices::openUrl(url))
+        ShowMessage(NoWebBrowser({FromQString(url.toString())}));
+}
+
 // The file name of the slot whose editor has the focus.
 std::string FocusedFileName(TForm1& form)
 {
@@ -94,8 +102,7 @@ const std::vector<std::pair<const char*, const char*>>& WebLinks()
 
 void OpenWebLink(const std::string& url)
 {
-    if (!QDesktopServices::openUrl(QUrl(ToQString(url))))
-        ShowMessage(NoWebBrowser({url}));
+    OpenInWebBrowser(QUrl(ToQString(url)));
 }
 
 std::optional<std::string> PreviewUrl(const std::string& fileName, const std::string& webRoot,
@@ -126,7 +133,7 @@ void PreviewInExternalBrowser(TForm1& form)
         ShowMessage("Save document first!");
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQPath(name)));
+    OpenInWebBrowser(QUrl::fromLocalFile(ToQPath(name)));
 }
 
 bool InternalPreviewAvailable()

@@ -59,6 +59,7 @@ const TRunTimeText SaveAsTitle{"Save As"};
 const TRunTimeText ReadOnlyBox{"Open as &read-only"};
 const TRunTimeText CloseFileQuestion{" Are you sure you want to close this file (save unfinished work first!) "};
 const TRunTimeText CloseAllQuestion{" Are you sure you want to close all files (save unfinished work first!) "};
+const TRunTimeText NoFileYet{"This document has no file yet: Save As gives it one."};
 
 } // namespace
 
@@ -285,7 +286,11 @@ void TForm1::SaveNamedSlots(TSaveKind kind)
 
 void TForm1::Save1Click()
 {
+    const int slot = ActiveSlot();
     SaveNamedSlots(TSaveKind::Explicit);
+    // Only documents with a file are saved: the one in front learns how it gets one.
+    if (slot != 0 && SlotFileName(slot).empty())
+        StatusBar1->showMessage(vx::ToQString(NoFileYet()));
 }
 
 void TForm1::ApplicationDeactivate()

@@ -11,8 +11,10 @@
 #include "shell/TagCase.h"
 
 #include <QApplication>
+#include <QTabWidget>
 
 #include <algorithm>
+#include <initializer_list>
 
 bool TForm1::IsOwnEditor(const QWidget* widget) const
 {
@@ -20,6 +22,18 @@ bool TForm1::IsOwnEditor(const QWidget* widget) const
         return false;
     return std::find(richedit.begin(), richedit.end(), widget) != richedit.end() ||
            std::find(workspaces_.begin(), workspaces_.end(), widget) != workspaces_.end();
+}
+
+void TForm1::ReturnKeyboard()
+{
+    const QWidget* page = PageControl1->currentWidget();
+    QWidget* pageEditor = page ? page->findChild<TmwCustomEdit*>() : nullptr;
+    for (QWidget* candidate : std::initializer_list<QWidget*>{focusWidget(), lastFocused_.data(), pageEditor})
+        if (IsOwnEditor(candidate) && candidate->isVisible()) {
+            candidate->setFocus(Qt::ActiveWindowFocusReason);
+            break;
+        }
+    activateWindow();
 }
 
 TmwCustomEdit* TForm1::ActiveEditor() const

@@ -1,6 +1,8 @@
 // The Plug-ins menu: "Load Plugins" runs the main window's plug-in manager,
 // and every command a plug-in offers becomes an item at the top of the menu
 // until the plug-in is unloaded.
+#include "localisation/RunTimeText.h"
+#include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 #include "shell/qt/mainwindow/MainForm.h"
 #include "shell/qt/mainwindow/MainFormCommands.h"
@@ -10,9 +12,15 @@
 #include <QAction>
 #include <QApplication>
 
+#include <filesystem>
+#include <system_error>
+
 namespace vx::shell {
 
 namespace {
+
+const TRunTimeText NoPluginFolder{"The plug-in folder does not exist: "};
+const TRunTimeText NoPluginFiles{"The plug-in folder holds no plug-in (no file ending in .plg): "};
 
 // Which plug-in a menu item runs a command of.
 constexpr const char* PluginProperty = "vxPlugin";
@@ -62,8 +70,17 @@ void LoadPlugins(TForm1& form)
 {
     // Loading runs the plug-ins' own code, which may end the program.
     form.SaveRecoveryCopies();
-    form.plugins1->SetExtension("plg");
-    form.plugins1->LoadPlugins();
+    TuilPluginManager& manager = *form.plugins1;
+    manager.SetExtension("plg");
+    const bool found = !manager.PluginFiles().empty();
+    manager.LoadPlugins();
+    // Nothing loaded and nothing new in the menu: the user learns why.
+    const std::string folder = manager.ScannedFolder();
+    std::error_code unreadable;
+    if (!std::filesystem::is_directory(folder, unreadable))
+        ShowMessage(NoPluginFolder() + folder);
+    else if (!found)
+        ShowMessage(NoPluginFiles() + folder);
 }
 
 } // namespace vx::shell

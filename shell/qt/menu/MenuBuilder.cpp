@@ -9,6 +9,7 @@
 #include "shell/qt/mainwindow/MainForm.h"
 #include "shell/qt/windows/ShellDialog.h"
 #include "shell/qt/menu/MenuCommands.h"
+#include "shell/qt/menu/MenuHover.h"
 #include "shell/menu/MenuTable.h"
 #include "shell/qt/menu/ToolBarGlyphs.h"
 
@@ -138,7 +139,8 @@ private:
                 menu->menuAction()->setObjectName(name);
             }
             menu->setTitle(caption);
-        menu->setToolTipsVisible(true);
+            menu->setToolTipsVisible(true);
+            new TMenuHover(*menu, form_);
             menus_[row.Name] = menu;
             ApplyFlags(row, menu->menuAction());
             return;

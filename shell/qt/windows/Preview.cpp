@@ -5,9 +5,10 @@
 #include "platform/qt/PreviewHTML.h"
 #include "platform/qt/QtText.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QLabel>
 #include <QStatusBar>
 #include <QStyle>
@@ -17,23 +18,6 @@
 #include <charconv>
 
 Tfrm_preview* frm_preview = nullptr;
-
-void Tfrm_preview::showEvent(QShowEvent* event)
-{
-    if (QWidget* focus = QApplication::focusWidget(); focus && focus->window() != this)
-        keyboardBefore_ = focus;
-    TShellDialog::showEvent(event);
-}
-
-// The keys typed next are meant for the window below, mostly the editor.
-void Tfrm_preview::hideEvent(QHideEvent* event)
-{
-    TShellDialog::hideEvent(event);
-    if (!keyboardBefore_)
-        return;
-    keyboardBefore_->window()->activateWindow();
-    keyboardBefore_->setFocus(Qt::OtherFocusReason);
-}
 
 Tfrm_preview::Tfrm_preview(QWidget* parent) : TShellDialog("frm_preview", "", parent)
 {
@@ -83,6 +67,23 @@ Tfrm_preview::Tfrm_preview(QWidget* parent) : TShellDialog("frm_preview", "", pa
         StatusBar1->showMessage(vx::ToQString(text));
     };
     Loaded();
+}
+
+void Tfrm_preview::showEvent(QShowEvent* event)
+{
+    TShellDialog::showEvent(event);
+    if (!event->spontaneous())
+        activateWindow();
+}
+
+bool Tfrm_preview::event(QEvent* event)
+{
+    // The browser's first page makes the window anew, shown, for the
+    // engine's kind of drawing; the old window took the keyboard with it.
+    if (event->type() == QEvent::WinIdChange && internalWinId() && isVisible() &&
+        QGuiApplication::applicationState() == Qt::ApplicationActive)
+        activateWindow();
+    return TShellDialog::event(event);
 }
 
 void Tfrm_preview::FormActivate()

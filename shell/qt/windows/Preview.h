@@ -3,8 +3,6 @@
 
 #include "shell/qt/windows/ShellDialog.h"
 
-#include <QPointer>
-
 class QStatusBar;
 class QToolButton;
 class TFlatComboBox;
@@ -30,14 +28,14 @@ public:
     void FormActivate() override;
 
 protected:
-    // Shown, it remembers who had the keyboard; hidden, it gives it back.
+    // Shown over the main window, it takes the keyboard, and keeps it when its
+    // browser makes it anew: Escape closes it. Without a window manager no one
+    // else gives it.
     void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
-
-private:
-    QPointer<QWidget> keyboardBefore_;
+    bool event(QEvent* event) override;
 
 public:
+
     // The chosen "width*height" item becomes the window's size, at 1, 1.
     void ComboBox1Change(int index);
 };

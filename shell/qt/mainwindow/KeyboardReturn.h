@@ -1,0 +1,29 @@
+// Where the keyboard goes when a window of the program closes: back to the
+// window it was opened from, and for the main window to its document. Without
+// a window manager nothing else gives it back: X leaves the keyboard on the
+// screen's root window and the keys typed next reach no window.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class QWidget;
+class TForm1;
+
+namespace vx::shell {
+
+class TKeyboardReturn : public QObject {
+public:
+    // Watches every window of the application; a child of the main window.
+    explicit TKeyboardReturn(TForm1& form);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void GiveBack(const QPointer<QWidget>& opener);
+
+    TForm1& form_;
+};
+
+} // namespace vx::shell
