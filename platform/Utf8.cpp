@@ -91,26 +91,30 @@ std::size_t CharStart(std::string_view text, std::size_t pos)
     return pos;
 }
 
+std::size_t SkipAscii(std::string_view text, std::size_t from)
+{
+    const char* data = text.data();
+    const std::size_t size = text.size();
+    std::size_t i = from;
+    // Eight bytes at a time: most text is mostly ASCII.
+    while (i + 8 <= size) {
+        std::uint64_t word;
+        std::memcpy(&word, data + i, 8);
+        if (word & 0x8080808080808080ull)
+            break;
+        i += 8;
+    }
+    while (i < size && static_cast<unsigned char>(data[i]) < 0x80)
+        ++i;
+    return i;
+}
+
 bool IsValid(std::string_view text)
 {
     const char* data = text.data();
     const std::size_t size = text.size();
     std::size_t i = 0;
-    while (i < size) {
-        // Eight ASCII bytes at a time: most text is mostly ASCII.
-        while (i + 8 <= size) {
-            std::uint64_t word;
-            std::memcpy(&word, data + i, 8);
-            if (word & 0x8080808080808080ull)
-                break;
-            i += 8;
-        }
-        if (i >= size)
-            break;
-        if (static_cast<unsigned char>(data[i]) < 0x80) {
-            ++i;
-            continue;
-        }
+    while ((i = SkipAscii(text, i)) < size) {
         const int length = AnnouncedLength(static_cast<unsigned char>(data[i]));
         if (length == 0 || !WellFormed(text, i, length))
             return false;

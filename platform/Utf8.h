@@ -35,6 +35,8 @@ inline std::size_t PrevChar(std::string_view text, std::size_t pos) { return Cha
 
 // Whether the whole text is well-formed UTF-8.
 bool IsValid(std::string_view text);
+// The first byte at or after from that is not ASCII, or the text's length.
+std::size_t SkipAscii(std::string_view text, std::size_t from);
 // How many characters text holds.
 std::size_t CountChars(std::string_view text);
 // The byte offset of the character with the given index (0-based), or the

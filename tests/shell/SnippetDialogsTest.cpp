@@ -214,7 +214,7 @@ TEST_F(SnippetDialogsTest, UserTagsInWindows1252ShowTheirCharactersAndAreSavedIn
     vx::test::writeFile(home.Data("usertag.ae"), "<\xE4>:</\xE4>\r\n<\x8A>\r\n");
     WithDialog<Tfrm_usertag>("Userdefinedtags1", [](Tfrm_usertag& dialog) {
         EXPECT_EQ(Items(*dialog.ListBox1), (std::vector<std::string>{"<\xC3\xA4>:</\xC3\xA4>", "<\xC5\xA0>"}));
-        for (const QString key : {QStringLiteral("<"), QString::fromUtf8(u8"\u0436"), QStringLiteral(">")})
+        for (const QString& key : {QStringLiteral("<"), QString::fromUtf8(u8"\u0436"), QStringLiteral(">")})
             vx::test::KeyPress(*dialog.Edit1, 0, key);
         PressButton(dialog.Button1);
         PressButton(dialog.Button5);
