@@ -1,8 +1,10 @@
 // Highlighting throughput of the HTML, JScript, VBScript and CSS highlighters,
 // each on about 10 MB of generated text of its language; the HTML and CSS
-// highlighters also on pages and style sheets like real ones (BenchPages.h).
+// highlighters also on pages and style sheets like real ones (BenchPages.h),
+// the HTML page also in UTF-8 with a fifth of its letters outside ASCII.
 #include "bench/BenchPages.h"
 #include "bench/HighlighterBench.h"
+#include "bench/Utf8Text.h"
 #include "highlighters/hkHTMLSyn.h"
 #include "highlighters/lbVBSSyn.h"
 #include "highlighters/mwCSSSyn.h"
@@ -102,6 +104,15 @@ void BM_HTMLPage(benchmark::State& state)
     ScanText(state, hl, lines);
 }
 
+// The same page with a fifth of its letters outside ASCII.
+void BM_HTMLPageUtf8(benchmark::State& state)
+{
+    static const auto lines = vx::bench::WithLettersOutsideAscii(
+        vx::bench::SplitLines(vx::bench::TPageWriter(77).Page(vx::bench::TPageWriter::kHtml, vx::bench::kTextSize)));
+    ThkHTMLSyn hl;
+    ScanText(state, hl, lines);
+}
+
 void BM_CSSStyleSheet(benchmark::State& state)
 {
     static const auto lines = vx::bench::SplitLines(vx::bench::TPageWriter(78).StyleSheet(vx::bench::kTextSize));
@@ -112,6 +123,7 @@ void BM_CSSStyleSheet(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_HTMLPage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HTMLPageUtf8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CSSStyleSheet)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HTML)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JScript)->Unit(benchmark::kMillisecond);

@@ -1,8 +1,10 @@
 // Throughput of the multi-language highlighter set up as the main window sets
 // it up, on generated 10 MB ASP and PHP pages like real ones, scanned line by
-// line with the range carried as the editor's rescans carry it; and loading
+// line with the range carried as the editor's rescans carry it (the ASP page
+// also in UTF-8, a fifth of its letters outside ASCII); and loading
 // the ASP page into the editor's model with every range scanned.
 #include "bench/BenchPages.h"
+#include "bench/Utf8Text.h"
 #include "editor/mwCustomEditModel.h"
 
 #include <benchmark/benchmark.h>
@@ -57,6 +59,14 @@ BENCHMARK(BM_MultiSynAspPage)->Unit(benchmark::kMillisecond);
 
 void BM_MultiSynPhpPage(benchmark::State& state) { ScanPage(state, PhpPage()); }
 BENCHMARK(BM_MultiSynPhpPage)->Unit(benchmark::kMillisecond);
+
+// The ASP page with a fifth of its letters outside ASCII.
+void BM_MultiSynAspPageUtf8(benchmark::State& state)
+{
+    static const auto lines = vx::bench::WithLettersOutsideAscii(AspPage());
+    ScanPage(state, lines);
+}
+BENCHMARK(BM_MultiSynAspPageUtf8)->Unit(benchmark::kMillisecond);
 
 // The ASP page as a file with CR LF, loaded into the model: every line's
 // start range is scanned and stored.

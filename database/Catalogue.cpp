@@ -1,5 +1,7 @@
 #include "database/Catalogue.h"
 
+#include "database/OdbcText.h"
+
 #include <sqlext.h>
 
 namespace {
@@ -10,7 +12,8 @@ bool succeeded(SQLRETURN rc)
 }
 
 struct ColumnBuffer {
-    SQLCHAR text[129] = {};
+    // Catalogue names of up to 128 characters.
+    SQLCHAR text[OdbcTextBytes(128)] = {};
     SQLLEN length = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "database/mQuery.h"
 
+#include "database/OdbcText.h"
 #include "database/SQLError.h"
 
 #include <sqlext.h>
@@ -406,7 +407,7 @@ void TmCustomQuery::InternalInitFieldDefs()
     bookmarkSize_ = 4;
     boundDataSize_ = 0;
     longCount_ = 0;
-    SQLCHAR name[255];
+    SQLCHAR name[OdbcTextBytes(254)];
     SQLSMALLINT nameLength = 0, sqlType = 0, digits = 0, nullable = 0;
     SQLULEN columnSize = 0;
     if (useBookmarks_) {
@@ -442,7 +443,7 @@ void TmCustomQuery::InternalInitFieldDefs()
             }
             def->DataType = ftString;
             def->Size = static_cast<int>(columnSize);
-            def->SlotSize = columnSize + 1;
+            def->SlotSize = OdbcTextBytes(columnSize);
             def->CType = SQL_C_CHAR;
             break;
         case SQL_SMALLINT:

@@ -1,6 +1,8 @@
 #include "database/mQuery.h"
 
+#include "database/OdbcText.h"
 #include "database/SQLError.h"
+#include "platform/Utf8.h"
 
 #include <sqlext.h>
 
@@ -68,9 +70,9 @@ void TmCustomQuery::writeColumnValue(TField& field, const TVariant* value)
     switch (def.CType) {
     case SQL_C_CHAR: {
         std::string text = VarToStr(*value);
-        // A text longer than its column is cut to the field's size.
-        if (text.size() > def.SlotSize - 1)
-            text.resize(def.SlotSize - 1);
+        // A text longer than its column is cut to the field's size, in whole characters.
+        text.resize(std::min(vx::utf8::OffsetOfChar(text, static_cast<std::size_t>(std::max(def.Size, 0))),
+                             def.SlotSize - 1));
         std::memcpy(at, text.c_str(), text.size() + 1);
         indicator = static_cast<SQLLEN>(text.size());
         break;
@@ -155,7 +157,7 @@ std::string TmCustomQuery::baseTableName()
 {
     for (const auto& def : FieldDefs()) {
         for (SQLUSMALLINT attribute : {SQL_DESC_BASE_TABLE_NAME, SQL_DESC_TABLE_NAME}) {
-            SQLCHAR name[256] = {};
+            SQLCHAR name[OdbcTextBytes(255)] = {};
             SQLSMALLINT length = 0;
             SQLRETURN rc = SQLColAttribute(hstmt_, static_cast<SQLUSMALLINT>(def->FieldNo), attribute, name,
                                            sizeof name, &length, nullptr);

@@ -1,6 +1,7 @@
 #include "database/mQuery.h"
 
 #include "database/SQLError.h"
+#include "platform/Utf8.h"
 
 #include <sqlext.h>
 
@@ -332,8 +333,11 @@ bool TmCustomQuery::GetFieldData(const TField& field, TVariant& value)
     switch (def.CType) {
     case SQL_C_CHAR: {
         std::string text(at, strnlen(at, def.SlotSize));
-        if (def.DataType == ftString)
+        if (def.DataType == ftString) {
+            // A driver that keeps longer texts than the column holds (SQLite) hands them cut to the buffer.
+            text.resize(vx::utf8::OffsetOfChar(text, static_cast<std::size_t>(std::max(def.Size, 0))));
             text.erase(text.find_last_not_of(' ') + 1);
+        }
         value = std::move(text);
         return true;
     }

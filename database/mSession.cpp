@@ -1,6 +1,7 @@
 #include "database/mSession.h"
 
 #include "database/Catalogue.h"
+#include "database/OdbcText.h"
 #include "database/SQLError.h"
 #include "platform/WindowHandle.h"
 
@@ -118,8 +119,8 @@ template <typename Visit>
 void walkDataSources(SQLHENV env, Visit visit)
 {
     // The longest names ODBC allows, with their terminating zero.
-    SQLCHAR name[SQL_MAX_DSN_LENGTH + 1];
-    SQLCHAR description[256];
+    SQLCHAR name[OdbcTextBytes(SQL_MAX_DSN_LENGTH)];
+    SQLCHAR description[OdbcTextBytes(255)];
     SQLUSMALLINT direction = SQL_FETCH_FIRST;
     for (;;) {
         SQLSMALLINT nameLength = 0, descriptionLength = 0;
@@ -282,7 +283,7 @@ void TmDataBase::GetDriverNames(TStringList& list)
 {
     list.Clear();
     SQLHENV env = environment();
-    SQLCHAR description[256];
+    SQLCHAR description[OdbcTextBytes(255)];
     SQLUSMALLINT direction = SQL_FETCH_FIRST;
     for (;;) {
         SQLSMALLINT length = 0, attributesLength = 0;

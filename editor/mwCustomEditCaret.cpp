@@ -29,14 +29,18 @@ void TmwCustomEditModel::MoveCaretAndSelection(TPoint from, TPoint to, bool sele
 void TmwCustomEditModel::MoveCaretHorz(int dx, bool selecting)
 {
     const TPoint from = CaretXY();
-    const int len = static_cast<int>(LineText().size());
+    const int len = static_cast<int>(CaretLineLength());
     TPoint to = from;
     if (!HasOption(mweoScrollPastEol) && dx == -1 && from.X == 1 && from.Y > 1) {
         to = Point(static_cast<int>(lines_->Length(from.Y - 2)) + 1, from.Y - 1);
     } else if (!HasOption(mweoScrollPastEol) && dx == 1 && from.X > len && from.Y < lines_->Count()) {
         to = Point(1, from.Y + 1);
     } else {
-        to.X = std::max(1, from.X + dx);
+        // A step is a character: its bytes are passed over together.
+        auto x = static_cast<size_t>(from.X - 1);
+        for (int step = 0; step < std::abs(dx); ++step)
+            x = dx > 0 ? NextCharPos(caretY_, x) : PrevCharPos(caretY_, x);
+        to.X = static_cast<int>(x) + 1;
         if (dx > 0 && !HasOption(mweoScrollPastEol))
             to.X = std::min(to.X, len + 1);
     }
@@ -46,8 +50,9 @@ void TmwCustomEditModel::MoveCaretHorz(int dx, bool selecting)
 void TmwCustomEditModel::MoveCaretVert(int dy, bool selecting)
 {
     const TPoint from = CaretXY();
-    TPoint to = Point(from.X, std::clamp(from.Y + dy, 1, std::max(1, lines_->Count())));
-    MoveCaretAndSelection(from, to, selecting);
+    const int y = std::clamp(from.Y + dy, 1, std::max(1, lines_->Count()));
+    // The caret keeps the column it shows in, whatever the characters before it.
+    MoveCaretAndSelection(from, CharPoint(DisplayColumn(from), y), selecting);
 }
 
 void TmwCustomEditModel::CmdMove(TmwEditorCommand command, char, void* data)
@@ -75,7 +80,7 @@ void TmwCustomEditModel::CmdMove(TmwEditorCommand command, char, void* data)
         MoveCaretAndSelection(caret, Point(1, caret.Y), selecting);
         break;
     case ecLineEnd:
-        MoveCaretAndSelection(caret, Point(static_cast<int>(LineText().size()) + 1, caret.Y), selecting);
+        MoveCaretAndSelection(caret, Point(static_cast<int>(CaretLineLength()) + 1, caret.Y), selecting);
         break;
     case ecPageUp:
     case ecPageDown:
@@ -215,13 +220,13 @@ void TmwCustomEditModel::CmdScroll(TmwEditorCommand command, char, void*)
         break;
     case ecScrollLeft:
         SetLeftChar(LeftChar() - 1);
-        if (LeftChar() + charsInWindow_ < CaretX())
-            SetCaretXY(Point(LeftChar() + charsInWindow_, CaretY()));
+        if (LeftChar() + charsInWindow_ < DisplayColumn(CaretXY()))
+            SetCaretXY(CharPoint(LeftChar() + charsInWindow_, CaretY()));
         break;
     default:
         SetLeftChar(LeftChar() + 1);
-        if (CaretX() < LeftChar())
-            SetCaretXY(Point(LeftChar(), CaretY()));
+        if (DisplayColumn(CaretXY()) < LeftChar())
+            SetCaretXY(CharPoint(LeftChar(), CaretY()));
         break;
     }
 }

@@ -2,6 +2,8 @@
 // commands that change the text.
 #include "editor/mwCustomEditModel.h"
 
+#include "platform/Utf8.h"
+
 #include <algorithm>
 
 struct TmwCustomEditModel::TCommandEntry {
@@ -92,6 +94,30 @@ void TmwCustomEditModel::KeyPress(char& key)
     CommandProcessor(ecChar, key, nullptr);
 }
 
+void TmwCustomEditModel::TypeCharacter(const std::string& character)
+{
+    if (character.size() == 1) {
+        char c = character[0];
+        KeyPress(c);
+        return;
+    }
+    if (stateFlags_ & mwsfIgnoreNextChar) {
+        stateFlags_ &= ~mwsfIgnoreNextChar;
+        return;
+    }
+    if (!character.empty())
+        CommandProcessor(ecChar, '\0', const_cast<char*>(character.c_str()));
+}
+
+bool TmwCustomEditModel::AcceptsText(const std::string& text)
+{
+    if (vx::CanHold(encoding_, text))
+        return true;
+    if (OnTextRefused)
+        OnTextRefused(this, text);
+    return false;
+}
+
 void TmwCustomEditModel::DoOnProcessCommand(TmwEditorCommand& command, char& aChar, void* data)
 {
     const TProcessCommandEvent& event = command >= ecUserFirst ? OnProcessUserCommand : OnProcessCommand;
@@ -136,6 +162,8 @@ TPoint TmwCustomEditModel::DeleteSelectionRecorded(TChangeReason reason)
 
 void TmwCustomEditModel::TypeText(const std::string& text, TChangeReason selReason)
 {
+    if (!AcceptsText(text))
+        return;
     // Text of several lines (input-method text may have line breaks) becomes
     // several lines, as a paste does.
     const bool breaks = text.find_first_of("\r\n") != std::string::npos;
@@ -157,7 +185,12 @@ void TmwCustomEditModel::TypeText(const std::string& text, TChangeReason selReas
     // neither copies nor moves the rest of the line.
     const size_t x = static_cast<size_t>(caretX_);
     const size_t length = lines_->Length(caretY_);
-    const std::string replaced = insertMode_ ? std::string() : lines_->Substr(caretY_, x, text.size());
+    // Overwriting takes as many characters as are typed, whatever their bytes.
+    size_t overwritten = x;
+    if (!insertMode_)
+        for (size_t n = vx::utf8::CountChars(text); n > 0 && overwritten < length; --n)
+            overwritten = NextCharPos(caretY_, overwritten);
+    const std::string replaced = insertMode_ ? std::string() : lines_->Substr(caretY_, x, overwritten - x);
     const TPoint start = CaretXY();
     try {
         lines_->BeginUpdate();
@@ -175,14 +208,21 @@ void TmwCustomEditModel::TypeText(const std::string& text, TChangeReason selReas
     SetCaretXY(Point(start.X + static_cast<int>(text.size()), start.Y));
     // Ends at the caret even when nothing was overwritten, so undo finds the typed text.
     undoList_.AddChange(mwcrInsert, start, InsertedEnd(smNormal, start, text), replaced, smNormal, std::move(tails));
-    if (charsInWindow_ > 0 && CaretX() >= LeftChar() + charsInWindow_)
+    if (charsInWindow_ > 0 && DisplayColumn(CaretXY()) >= LeftChar() + charsInWindow_)
         SetLeftChar(LeftChar() + std::min(25, charsInWindow_ - 1));
     // Straight back: the writer would pull the caret to the line end.
     options_ = saved;
 }
 
-void TmwCustomEditModel::CmdChar(TmwEditorCommand, char aChar, void*)
+void TmwCustomEditModel::CmdChar(TmwEditorCommand, char aChar, void* data)
 {
+    // A character of several bytes comes as its text, zero-terminated.
+    if (data) {
+        const std::string text(static_cast<const char*>(data));
+        if (!text.empty() && static_cast<unsigned char>(text[0]) >= 0x80)
+            TypeText(text, mwcrSelDelete);
+        return;
+    }
     auto c = static_cast<unsigned char>(aChar);
     if (c < 32 || c == 127)
         return;
@@ -231,7 +271,9 @@ void TmwCustomEditModel::CmdDeleteLastChar(TmwEditorCommand, char, void*)
         return;
     }
     if (x > 1) {
-        const std::string removed = lines_->Substr(caretY_, static_cast<size_t>(x - 2), 1);
+        const size_t from = PrevCharPos(caretY_, static_cast<size_t>(x - 1));
+        const size_t size = static_cast<size_t>(x - 1) - from;
+        const std::string removed = lines_->Substr(caretY_, from, size);
         // Only a blank before the caret can be the end of the indent: then the line is read whole.
         const std::string line = static_cast<unsigned char>(removed[0]) < 33 ? LineText() : std::string();
         const int n = LeftSpaces(line);
@@ -258,12 +300,12 @@ void TmwCustomEditModel::CmdDeleteLastChar(TmwEditorCommand, char, void*)
         }
         // The character goes where the line is stored.
         lines_->BeginUpdate();
-        lines_->ReplaceText(caretY_, static_cast<size_t>(x - 2), 1, "");
+        lines_->ReplaceText(caretY_, from, size, "");
         TrimLineEnd(caretY_);
         lines_->EndUpdate();
         // Recorded where the character stood: past a long line's end the
         // caret stops at the end, where the blanks before it are gone.
-        const TPoint at = Point(x - 1, y);
+        const TPoint at = Point(static_cast<int>(from) + 1, y);
         SetCaretFree(at);
         undoList_.AddChange(mwcrDelete, at, at, removed, smNormal, std::move(tails));
         return;
@@ -292,11 +334,13 @@ void TmwCustomEditModel::CmdDeleteChar(TmwEditorCommand, char, void*)
     const int x = CaretX();
     const TPoint caret = CaretXY();
     if (caretY_ < lines_->Count() && static_cast<int>(lines_->Length(caretY_)) >= x) {
-        undoList_.AddChange(mwcrDeleteAfter, caret, caret, lines_->Substr(caretY_, static_cast<size_t>(x - 1), 1),
-                            smNormal, LineTails(caret.Y, 1));
+        const auto at = static_cast<size_t>(x - 1);
+        const size_t size = NextCharPos(caretY_, at) - at;
+        undoList_.AddChange(mwcrDeleteAfter, caret, caret, lines_->Substr(caretY_, at, size), smNormal,
+                            LineTails(caret.Y, 1));
         // The character goes where the line is stored.
         lines_->BeginUpdate();
-        lines_->ReplaceText(caretY_, static_cast<size_t>(x - 1), 1, "");
+        lines_->ReplaceText(caretY_, at, size, "");
         TrimLineEnd(caretY_);
         lines_->EndUpdate();
         return;

@@ -5,6 +5,7 @@
 #include "editor/mwHighlighter.h"
 #include "editor/mwSupportProcs.h"
 #include "platform/AnsiText.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -511,7 +512,8 @@ void TmwCustomEditModel::SetCaretXY(TPoint value)
     // Past the line end up to MaxLeftChar, and to the end of a longer line.
     const int length = count > 0 ? static_cast<int>(lines_->Length(y)) : 0;
     const int bound = HasOption(mweoScrollPastEol) ? std::max(maxLeftChar_, length) : length;
-    int x = std::max(std::min(value.X - 1, bound), 0);
+    // Never inside a character: in its middle the caret would split it.
+    int x = static_cast<int>(CharStartAt(y, static_cast<size_t>(std::max(std::min(value.X - 1, bound), 0))));
     if (x == caretX_ && y == caretY_)
         return;
     IncPaintLock();
@@ -608,26 +610,119 @@ int TmwCustomEditModel::DisplayColumn(TPoint value) const
 {
     if (value.Y < 1 || value.Y > lines_->Count())
         return value.X;
-    // Only a tab before the column moves it; without one, the characters
-    // before it are not read, however long the line.
-    const auto chars = static_cast<size_t>(std::max(value.X - 1, 0));
-    if (lines_->LastTabBefore(value.Y - 1, chars) == std::string::npos)
-        return value.X;
-    const std::string before = lines_->Substr(value.Y - 1, 0, chars);
-    return CharToDisplayColumn(before, value.X, tabWidth_);
+    const int index = value.Y - 1;
+    // A column block's column may fall inside a character of another line:
+    // it shows where that character does.
+    const size_t pos = CharStartAt(index, static_cast<size_t>(std::max(value.X - 1, 0)));
+    const size_t pieces = lines_->PieceCount(index);
+    size_t col = 0;
+    size_t done = 0; // bytes of the line before col
+    for (size_t i = 0; i < pieces && done < pos; ++i) {
+        const std::string_view piece = lines_->Piece(index, i);
+        const size_t take = std::min(piece.size(), pos - done);
+        // A long line's chunks before the place are not read: their shapes say.
+        if (take == piece.size() && pieces > 1) {
+            const TTextShape& shape = lines_->PieceShape(index, i);
+            if (shape.Tabs == 0) {
+                col += shape.Cells;
+                done += take;
+                continue;
+            }
+        }
+        col = ColumnAfter(piece.substr(0, take), col, tabWidth_);
+        done += take;
+    }
+    // Past the line's end, a cell a column.
+    return static_cast<int>(col + (pos - done)) + 1;
 }
 
 TPoint TmwCustomEditModel::CharPoint(int displayColumn, int line) const
 {
     if (line < 1 || line > lines_->Count())
         return Point(displayColumn, line);
-    // A character takes one cell at least: the column lies within the first
-    // displayColumn, where without a tab every character takes one.
-    const auto cells = static_cast<size_t>(std::max(displayColumn, 0));
-    if (lines_->LastTabBefore(line - 1, cells) == std::string::npos)
-        return Point(std::max(displayColumn, 1), line);
-    const std::string start = lines_->Substr(line - 1, 0, cells);
-    return Point(DisplayToCharColumn(start, displayColumn, tabWidth_), line);
+    const int index = line - 1;
+    const auto target = static_cast<size_t>(std::max(displayColumn - 1, 0));
+    const size_t pieces = lines_->PieceCount(index);
+    size_t col = 0;
+    size_t done = 0;
+    for (size_t i = 0; i < pieces; ++i) {
+        const std::string_view piece = lines_->Piece(index, i);
+        if (pieces > 1) {
+            const TTextShape& shape = lines_->PieceShape(index, i);
+            if (shape.Tabs == 0 && col + shape.Cells <= target) {
+                col += shape.Cells;
+                done += piece.size();
+                continue;
+            }
+        }
+        size_t offset = 0;
+        if (FindDisplayColumn(piece, col, target, tabWidth_, offset))
+            return Point(static_cast<int>(done + offset) + 1, line);
+        done += piece.size();
+    }
+    return Point(static_cast<int>(done + (target - col)) + 1, line);
+}
+
+int TmwCustomEditModel::CharacterColumn(TPoint value) const
+{
+    if (value.Y < 1 || value.Y > lines_->Count())
+        return value.X;
+    const int index = value.Y - 1;
+    const auto pos = static_cast<size_t>(std::max(value.X - 1, 0));
+    size_t chars = 0;
+    size_t done = 0;
+    for (size_t i = 0, pieces = lines_->PieceCount(index); i < pieces && done < pos; ++i) {
+        const std::string_view piece = lines_->Piece(index, i);
+        const size_t take = std::min(piece.size(), pos - done);
+        chars += take == piece.size() && pieces > 1 ? lines_->PieceShape(index, i).Chars
+                                                    : vx::utf8::CountChars(piece.substr(0, take));
+        done += take;
+    }
+    return static_cast<int>(chars + (pos - done)) + 1;
+}
+
+int TmwCustomEditModel::ByteColumn(int line, int characterColumn) const
+{
+    if (line < 1 || line > lines_->Count())
+        return characterColumn;
+    const int index = line - 1;
+    auto wanted = static_cast<size_t>(std::max(characterColumn - 1, 0));
+    size_t done = 0;
+    for (size_t i = 0, pieces = lines_->PieceCount(index); i < pieces; ++i) {
+        const std::string_view piece = lines_->Piece(index, i);
+        const size_t chars = pieces > 1 ? lines_->PieceShape(index, i).Chars : vx::utf8::CountChars(piece);
+        if (wanted < chars)
+            return static_cast<int>(done + vx::utf8::OffsetOfChar(piece, wanted)) + 1;
+        wanted -= chars;
+        done += piece.size();
+    }
+    return static_cast<int>(done + wanted) + 1;
+}
+
+size_t TmwCustomEditModel::CharStartAt(int index, size_t pos) const
+{
+    if (index < 0 || index >= lines_->Count() || pos == 0 || pos >= lines_->Length(index))
+        return pos;
+    // A character's lead stands at most three bytes before its last byte.
+    const size_t from = pos >= 3 ? pos - 3 : 0;
+    const std::string around = lines_->Substr(index, from, pos - from + 4);
+    return from + vx::utf8::CharStart(around, pos - from);
+}
+
+size_t TmwCustomEditModel::NextCharPos(int index, size_t pos) const
+{
+    if (index < 0 || index >= lines_->Count() || pos >= lines_->Length(index))
+        return pos + 1; // past the end, a column a cell
+    return pos + vx::utf8::CharLength(lines_->Substr(index, pos, 4), 0);
+}
+
+size_t TmwCustomEditModel::PrevCharPos(int index, size_t pos) const
+{
+    if (pos == 0)
+        return 0;
+    if (index < 0 || index >= lines_->Count() || pos > lines_->Length(index))
+        return pos - 1;
+    return CharStartAt(index, pos - 1);
 }
 
 void TmwCustomEditModel::SetLeftChar(int value)

@@ -17,6 +17,7 @@
 #include "editor/mwSupportClasses.h"
 #include "editor/mwUndoList.h"
 #include "platform/ControlTypes.h"
+#include "platform/TextEncoding.h"
 
 #include <array>
 #include <cstdint>
@@ -159,8 +160,13 @@ public:
     void SetSelectionMode(TSelectionMode value);
     // Whether (column, line) lies inside the selection.
     bool IsPointInSelection(TPoint value) const;
+    // The character columns a column block spans: left, and right (exclusive).
+    std::pair<int, int> BlockColumns() const;
 
     // --- text
+    // How the document is stored in its file; the lines hold UTF-8 either way.
+    vx::TTextEncoding Encoding() const { return encoding_; }
+    void SetEncoding(vx::TTextEncoding value) { encoding_ = value; }
     std::string GetText() const { return lines_->Text(); }
     void SetText(const std::string& value);
     std::string LineText() const;
@@ -192,8 +198,35 @@ public:
     int ColumnLimit(int line) const;
     // Where a point's column shows on its line, tabs expanded as painted.
     int DisplayColumn(TPoint value) const;
+    // The characters before a point of its line, plus one: the column the
+    // user counts in (past the end, a column a byte).
+    int CharacterColumn(TPoint value) const;
+    // The point of line at character column, the inverse.
+    int ByteColumn(int line, int characterColumn) const;
+    // A column block spans the same characters of every line: its corners
+    // are compared across lines, and kept in undo records, as character
+    // columns, which the text of other lines does not move.
+    TPoint ColumnPoint(TPoint value) const { return Point(CharacterColumn(value), value.Y); }
+    TPoint BytePoint(TPoint column) const { return Point(ByteColumn(column.Y, column.X), column.Y); }
+    // A point as an undo record of mode keeps it.
+    TPoint RecordedPoint(TPoint value, TSelectionMode mode) const
+    {
+        return mode == smColumn ? ColumnPoint(value) : value;
+    }
     // The point of line (1-based) nearest to where display column shows.
     TPoint CharPoint(int displayColumn, int line) const;
+    // Byte positions (0-based) of line index and the characters around them:
+    // where the character holding pos starts, and the boundaries after and
+    // before the character at pos. Past the line's end, a column a byte.
+    size_t CharStartAt(int index, size_t pos) const;
+    size_t NextCharPos(int index, size_t pos) const;
+    size_t PrevCharPos(int index, size_t pos) const;
+    // Column x (1-based) of line, moved back to the start of the character it falls in.
+    int InsideCharacters(int line, int x) const
+    {
+        return static_cast<int>(CharStartAt(line - 1, static_cast<size_t>(x - 1))) + 1;
+    }
+    size_t CaretLineLength() const { return caretY_ < lines_->Count() ? lines_->Length(caretY_) : 0; }
     // The window's font or size changed: measure again.
     void FontChanged();
     void SizeChanged();
@@ -272,6 +305,12 @@ public:
     void KeyDown(uint16_t& key, TShiftState shift);
     // A typed character: OnKeyPress may change it, then it is typed.
     void KeyPress(char& key);
+    // A typed character of one or more bytes (UTF-8): one byte goes through
+    // KeyPress; a longer one is typed whole, unseen by OnKeyPress.
+    void TypeCharacter(const std::string& character);
+    // Whether the document can store text: one stored as Windows-1252
+    // refuses characters that code page lacks, and OnTextRefused says so.
+    bool AcceptsText(const std::string& text);
     // Carries out one command. Data: a TPoint for ecGotoXY and ecSelGotoXY,
     // a zero-terminated string for ecImeStr.
     virtual void CommandProcessor(TmwEditorCommand command, char aChar, void* data);
@@ -323,6 +362,7 @@ public:
     TKeyPressEvent OnKeyPress;
     TSpecialLineColorsEvent OnSpecialLineColors;
     TStatusChangeEvent OnStatusChange;
+    std::function<void(TmwCustomEditModel* Sender, const std::string& text)> OnTextRefused;
 
     virtual void DoOnSelectionChange();
     // A click at pixel (x, y) in the gutter: OnGutterClick with its line and the mark clicked, if any.
@@ -364,6 +404,11 @@ private:
     void RescanAll();
 
     std::string SelectedText(bool padColumns) const;
+    // A recorded point as a place in the text.
+    TPoint RecordPlace(TPoint recorded, TSelectionMode mode) const
+    {
+        return mode == smColumn ? BytePoint(recorded) : recorded;
+    }
     // Records the selection's text for undo with reason, before it is deleted.
     void RecordSelection(TChangeReason reason);
     // Command handlers, dispatched by a table in the command processor.
@@ -503,6 +548,7 @@ private:
     TCaretType insertCaret_ = ctVerticalLine;
     TCaretType overwriteCaret_ = ctBlock;
     bool readOnly_ = false;
+    vx::TTextEncoding encoding_ = vx::TTextEncoding::Utf8;
     int tabWidth_ = 8;
     bool wantTabs_ = false;
     int extraLineSpacing_ = 0;

@@ -2,6 +2,8 @@
 // that replaces the selection by text in the three selection modes.
 #include "editor/mwCustomEditModel.h"
 
+#include "platform/Utf8.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -21,6 +23,15 @@ std::vector<std::string> SplitLines(const std::string& value)
         pieces.push_back(value.substr(pos, end - pos));
         pos = end + ((value[end] == '\r' && end + 1 < value.size() && value[end + 1] == '\n') ? 2 : 1);
     }
+}
+
+// Where character column (1-based) of line is, as a column of its bytes;
+// past the end, a column a byte.
+int ByteColumnOf(const std::string& line, int column)
+{
+    const auto chars = static_cast<size_t>(std::max(column, 1) - 1);
+    const size_t offset = vx::utf8::OffsetOfChar(line, chars);
+    return static_cast<int>(offset < line.size() ? offset : line.size() + chars - vx::utf8::CountChars(line)) + 1;
 }
 
 // Columns from..to-1 (1-based) of line; what lies past its end is missing.
@@ -80,8 +91,8 @@ TPoint TmwCustomEditModel::InsertedEnd(TSelectionMode mode, TPoint start, const 
     switch (mode) {
     case smNormal:
         return Point(pieces.size() == 1 ? start.X + lastLength : lastLength + 1, lastLine);
-    case smColumn:
-        return Point(start.X + lastLength, lastLine);
+    case smColumn: // in character columns, as column records keep them
+        return Point(start.X + static_cast<int>(vx::utf8::CountChars(pieces.back())), lastLine);
     case smLine:
         break;
     }
@@ -105,19 +116,31 @@ TPoint TmwCustomEditModel::BlockEnd() const
 void TmwCustomEditModel::RecordSelection(TChangeReason reason)
 {
     const int first = std::min(blockBegin_.Y, blockEnd_.Y);
-    undoList_.AddChange(reason, blockBegin_, blockEnd_, SelTextForUndo(), selectionMode_,
+    undoList_.AddChange(reason, RecordedPoint(blockBegin_, selectionMode_), RecordedPoint(blockEnd_, selectionMode_),
+                        SelTextForUndo(), selectionMode_,
                         LineTails(first, std::max(blockBegin_.Y, blockEnd_.Y) - first + 1));
 }
 
 bool TmwCustomEditModel::SelAvail() const
 {
-    return blockBegin_.X != blockEnd_.X || (blockBegin_.Y != blockEnd_.Y && selectionMode_ != smColumn);
+    if (selectionMode_ == smColumn) {
+        const auto [left, right] = BlockColumns();
+        return left != right;
+    }
+    return blockBegin_.X != blockEnd_.X || blockBegin_.Y != blockEnd_.Y;
+}
+
+std::pair<int, int> TmwCustomEditModel::BlockColumns() const
+{
+    const int begin = CharacterColumn(blockBegin_);
+    const int end = CharacterColumn(blockEnd_);
+    return {std::min(begin, end), std::max(begin, end)};
 }
 
 void TmwCustomEditModel::SetBlockBegin(TPoint value)
 {
     value.Y = std::clamp(value.Y, 1, std::max(lines_->Count(), 1));
-    value.X = std::clamp(value.X, 1, ColumnLimit(value.Y));
+    value.X = InsideCharacters(value.Y, std::clamp(value.X, 1, ColumnLimit(value.Y)));
     if (selectionMode_ == smNormal)
         value.X = value.Y <= lines_->Count()
                       ? std::min(value.X, static_cast<int>(lines_->Length(value.Y - 1)) + 1)
@@ -141,7 +164,7 @@ void TmwCustomEditModel::SetBlockEnd(TPoint value)
     if (HasOption(mweoNoSelection))
         return;
     value.Y = std::clamp(value.Y, 1, std::max(lines_->Count(), 1));
-    value.X = std::clamp(value.X, 1, ColumnLimit(value.Y));
+    value.X = InsideCharacters(value.Y, std::clamp(value.X, 1, ColumnLimit(value.Y)));
     if (value == blockEnd_)
         return;
     if (selectionMode_ == smColumn && value.X != blockEnd_.X) {
@@ -176,9 +199,9 @@ bool TmwCustomEditModel::IsPointInSelection(TPoint value) const
     case smLine:
         return true;
     case smColumn: {
-        int left = std::min(bb.X, be.X);
-        int right = std::max(bb.X, be.X);
-        return value.X >= left && value.X < right;
+        const auto [left, right] = BlockColumns();
+        const int column = CharacterColumn(value);
+        return column >= left && column < right;
     }
     case smNormal:
         return (value.Y > bb.Y || value.X >= bb.X) && (value.Y < be.Y || value.X < be.X);
@@ -209,12 +232,12 @@ std::string TmwCustomEditModel::SelectedText(bool padColumns) const
         result += "\r\n" + Columns(line(be.Y), 1, be.X);
         return result;
     case smColumn: {
-        int left = std::min(bb.X, be.X);
-        int right = std::max(bb.X, be.X);
+        const auto [left, right] = BlockColumns();
         for (int y = bb.Y; y <= be.Y; ++y) {
-            std::string part = Columns(line(y), left, right);
+            const std::string& text = line(y);
+            std::string part = Columns(text, ByteColumnOf(text, left), ByteColumnOf(text, right));
             if (padColumns)
-                part.resize(static_cast<size_t>(right - left), ' ');
+                part.append(static_cast<size_t>(right - left) - vx::utf8::CountChars(part), ' ');
             if (y > bb.Y)
                 result += "\r\n";
             result += part;
@@ -234,7 +257,7 @@ std::string TmwCustomEditModel::SelectedText(bool padColumns) const
 
 void TmwCustomEditModel::SetSelText(const std::string& value)
 {
-    if (GetReadOnly())
+    if (GetReadOnly() || !AcceptsText(value))
         return;
     IncPaintLock();
     if (SelAvail()) {
@@ -310,15 +333,16 @@ void TmwCustomEditModel::DeleteSelection(TPoint bb, TPoint be)
         break;
     }
     case smColumn: {
-        int left = std::min(bb.X, be.X);
-        int right = std::max(bb.X, be.X);
+        const auto [left, right] = BlockColumns();
+        const int caretLine = blockEnd_.Y;
         for (int y = bb.Y; y <= be.Y; ++y) {
             std::string s = lines_->Get(y - 1);
-            if (left - 1 < static_cast<int>(s.size()))
-                s.erase(static_cast<size_t>(left - 1), static_cast<size_t>(right - left));
+            const int from = ByteColumnOf(s, left);
+            if (from - 1 < static_cast<int>(s.size()))
+                s.erase(static_cast<size_t>(from - 1), static_cast<size_t>(ByteColumnOf(s, right) - from));
             lines_->Put(y - 1, TrimEndBlanks(s));
         }
-        PlaceInsertionPoint(Point(left, blockEnd_.Y));
+        PlaceInsertionPoint(Point(ByteColumn(caretLine, left), caretLine));
         break;
     }
     case smLine: {
@@ -374,14 +398,17 @@ void TmwCustomEditModel::InsertNormal(const std::string& value)
 void TmwCustomEditModel::InsertColumn(const std::string& value, int* tag)
 {
     std::vector<std::string> pieces = SplitLines(value);
-    int column = caretX_;
+    // The block goes in at the caret's character column on every line.
+    const int characterColumn = CharacterColumn(CaretXY());
+    int column = 0; // 0-based byte column on the line the last piece went to
     for (size_t i = 0; i < pieces.size(); ++i) {
         int y = caretY_ + static_cast<int>(i);
         if (tag)
             *tag = static_cast<int>(pieces[i].size());
         if (y < lines_->Count()) {
-            // Nothing to put on a line that ends before the column: it is not padded.
             std::string s = lines_->Get(y);
+            column = ByteColumnOf(s, characterColumn) - 1;
+            // Nothing to put on a line that ends before the column: it is not padded.
             if (pieces[i].empty() && static_cast<int>(s.size()) <= column)
                 continue;
             bool atEnd = static_cast<int>(s.size()) <= column;
@@ -391,6 +418,7 @@ void TmwCustomEditModel::InsertColumn(const std::string& value, int* tag)
             // A block put past a line's end leaves no blanks at its end.
             lines_->Put(y, atEnd ? TrimEndBlanks(s) : s);
         } else {
+            column = characterColumn - 1;
             lines_->Add(TrimEndBlanks(std::string(static_cast<size_t>(column), ' ') + pieces[i]));
         }
     }

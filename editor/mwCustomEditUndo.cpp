@@ -1,6 +1,8 @@
 // The editor model's undo and redo, and its clipboard commands.
 #include "editor/mwCustomEditModel.h"
 
+#include "platform/Utf8.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -35,23 +37,39 @@ std::vector<int> PieceLengths(const std::string& text)
 
 // A column block with every line blank-padded to the widest, as copying one
 // gives it: only a rectangular block can be taken out again exactly.
-std::string RectangularBlock(const std::string& text)
+// The lines of a block's text, split at CR LF, CR or LF.
+std::vector<std::string_view> BlockLines(std::string_view text)
 {
-    std::vector<std::string> lines;
-    size_t width = 0;
+    std::vector<std::string_view> lines;
     size_t pos = 0;
     for (;;) {
         size_t end = text.find_first_of("\r\n", pos);
         lines.push_back(text.substr(pos, end == std::string::npos ? std::string::npos : end - pos));
-        width = std::max(width, lines.back().size());
         if (end == std::string::npos)
-            break;
+            return lines;
         pos = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
     }
+}
+
+// The characters of a column block's widest line.
+size_t BlockWidth(const std::vector<std::string_view>& lines)
+{
+    size_t width = 0;
+    for (std::string_view line : lines)
+        width = std::max(width, vx::utf8::CountChars(line));
+    return width;
+}
+
+std::string RectangularBlock(const std::string& text)
+{
+    const std::vector<std::string_view> lines = BlockLines(text);
+    const size_t width = BlockWidth(lines);
     std::string block;
     for (size_t i = 0; i < lines.size(); ++i) {
-        lines[i].resize(width, ' ');
-        block += (i > 0 ? "\r\n" : "") + lines[i];
+        if (i > 0)
+            block += "\r\n";
+        block += lines[i];
+        block.append(width - vx::utf8::CountChars(lines[i]), ' ');
     }
     return block;
 }
@@ -119,9 +137,9 @@ void TmwCustomEditModel::UndoAddedChange(TUndoList* list)
 
 TPoint TmwCustomEditModel::ColumnBlockEnd(TPoint start, const std::string& text)
 {
-    std::vector<int> lengths = PieceLengths(text);
-    return Point(start.X + *std::max_element(lengths.begin(), lengths.end()),
-                 start.Y + static_cast<int>(lengths.size()) - 1);
+    // In character columns, as column records keep them.
+    const std::vector<std::string_view> lines = BlockLines(text);
+    return Point(start.X + static_cast<int>(BlockWidth(lines)), start.Y + static_cast<int>(lines.size()) - 1);
 }
 
 void TmwCustomEditModel::ReplayChanges(const TUndoList& list, bool (TmwCustomEditModel::*step)())
@@ -176,8 +194,8 @@ bool TmwCustomEditModel::UndoItem()
     case mwcrPaste:
     case mwcrDragDropInsert: {
         // The caret first: with nothing left to select, the old text goes in there.
-        PlaceInsertionPoint(rec.start);
-        SelectRecorded(rec.start, rec.end);
+        PlaceInsertionPoint(RecordPlace(rec.start, rec.mode));
+        SelectRecorded(RecordPlace(rec.start, rec.mode), RecordPlace(rec.end, rec.mode));
         std::vector<std::string> tails = LineTails(top, std::abs(blockEnd_.Y - blockBegin_.Y) + 1);
         std::string inserted = SelTextForUndo();
         // A column block of no width selects nothing, yet it has its lines:
@@ -192,7 +210,7 @@ bool TmwCustomEditModel::UndoItem()
         // The redo record covers what was put back (overwritten text), so redo replaces exactly that.
         TPoint restoredEnd = rec.text.empty() ? rec.start : InsertedEnd(rec.mode, rec.start, rec.text);
         redoList_.AddChange(rec.reason, rec.start, restoredEnd, inserted, rec.mode, std::move(tails));
-        SetCaretXY(rec.start);
+        SetCaretXY(RecordPlace(rec.start, rec.mode));
         TChangeReason next = undoList_.LastChangeReason();
         return next == mwcrSelDelete || (next == mwcrDragDropDelete && rec.reason == mwcrDragDropInsert);
     }
@@ -216,17 +234,17 @@ bool TmwCustomEditModel::UndoItem()
         }
         std::vector<std::string> tails =
             LineTails(p.Y, rec.mode == smColumn ? static_cast<int>(PieceLengths(text).size()) : 1);
-        SetBlockBegin(p);
-        PlaceInsertionPoint(p);
+        SetBlockBegin(RecordPlace(p, rec.mode));
+        PlaceInsertionPoint(RecordPlace(p, rec.mode));
         SetSelTextPrimitiveEx(rec.mode, text, nullptr);
         TPoint restoredEnd = InsertedEnd(rec.mode, p, text);
         if (!restore.empty())
             RestoreLineTails(p.Y, restore);
         if (rec.mode == smLine)
             p.X = 1;
-        SetCaretFree(rec.end);
-        SetBlockBegin(rec.start);
-        SetBlockEnd(rec.end);
+        SetCaretFree(RecordPlace(rec.end, rec.mode));
+        SetBlockBegin(RecordPlace(rec.start, rec.mode));
+        SetBlockEnd(RecordPlace(rec.end, rec.mode));
         // Column pieces come back unpadded and unequal: the block is the record's rectangle.
         if (rec.mode == smColumn)
             restoredEnd = Point(std::max(rec.start.X, rec.end.X), std::max(rec.start.Y, rec.end.Y));
@@ -298,8 +316,8 @@ bool TmwCustomEditModel::RedoItem()
     case mwcrInsert:
     case mwcrPaste:
     case mwcrDragDropInsert: {
-        PlaceInsertionPoint(rec.start);
-        SelectRecorded(rec.start, rec.end);
+        PlaceInsertionPoint(RecordPlace(rec.start, rec.mode));
+        SelectRecorded(RecordPlace(rec.start, rec.mode), RecordPlace(rec.end, rec.mode));
         int touched = std::abs(blockEnd_.Y - blockBegin_.Y) + 1;
         if (rec.mode == smColumn)
             touched = std::max(touched, static_cast<int>(PieceLengths(rec.text).size()));
@@ -322,14 +340,14 @@ bool TmwCustomEditModel::RedoItem()
     case mwcrSelDelete:
     case mwcrDragDropDelete: {
         if (rec.reason == mwcrDeleteAfter)
-            PlaceInsertionPoint(rec.start);
-        SelectRecorded(rec.start, rec.end);
+            PlaceInsertionPoint(RecordPlace(rec.start, rec.mode));
+        SelectRecorded(RecordPlace(rec.start, rec.mode), RecordPlace(rec.end, rec.mode));
         undoList_.AddChange(rec.reason, rec.start, rec.end, SelTextForUndo(), rec.mode,
                             LineTails(top, std::abs(blockEnd_.Y - blockBegin_.Y) + 1));
         SetSelTextPrimitiveEx(rec.mode, rec.text, nullptr);
         if (!rec.tails.empty())
             RestoreLineTails(top, rec.tails);
-        SetCaretXY(rec.start);
+        SetCaretXY(RecordPlace(rec.start, rec.mode));
         return rec.reason == mwcrSelDelete ||
                (rec.reason == mwcrDragDropDelete && redoList_.LastChangeReason() == mwcrDragDropInsert);
     }
@@ -479,6 +497,8 @@ void TmwCustomEditModel::PasteFromClipboard()
         StatusChanged(mwscSelection);
         return;
     }
+    if (!AcceptsText(text))
+        return;
     IncPaintLock();
     if (SelAvail()) {
         // Undone with the insertion that follows; an empty paste inserts
@@ -486,8 +506,9 @@ void TmwCustomEditModel::PasteFromClipboard()
         RecordSelection(text.empty() ? mwcrDelete : mwcrSelDelete);
         SetSelTextPrimitiveEx(selectionMode_, "", nullptr);
     }
-    // Where the deletion left the caret is where the text goes.
-    const TPoint s = CaretXY();
+    // Where the deletion left the caret is where the text goes; a column
+    // block is recorded in character columns.
+    const TPoint s = RecordedPoint(CaretXY(), mode);
     std::vector<std::string> tails =
         LineTails(s.Y, mode == smColumn ? static_cast<int>(PieceLengths(text).size()) : 1);
     const int count = lines_->Count();
@@ -505,7 +526,7 @@ void TmwCustomEditModel::PasteFromClipboard()
             undoList_.AddChange(mwcrPaste, Point(1, s.Y), e, "", smNormal, std::move(tails));
     }
     if (mode == smColumn)
-        SetCaretFree(Point(std::min(s.X, e.X), std::max(s.Y, e.Y) + 1));
+        SetCaretFree(BytePoint(Point(std::min(s.X, e.X), std::max(s.Y, e.Y) + 1)));
     DecPaintLock();
     AnchorAtCaret();
     EnsureCursorPosVisible();

@@ -3,6 +3,8 @@
 
 #include "editor/mwCustomEditModel.h"
 #include "editor/mwStrConst.h"
+#include "platform/Cp1252.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <charconv>
@@ -24,16 +26,71 @@ void AppendNumber(std::string& out, unsigned value)
 
 bool NeedsRtfEscape(char c) { return c == '\\' || c == '{' || c == '}'; }
 
+void AppendHexByte(std::string& out, unsigned char byte)
+{
+    static constexpr char hex[] = "0123456789abcdef";
+    out += "\\'";
+    out += hex[byte >> 4];
+    out += hex[byte & 0x0F];
+}
+
+// One UTF-16 code unit as RTF writes it: a signed 16-bit number, followed by
+// the one character (\uc1) a reader without Unicode shows instead.
+void AppendUnit(std::string& out, unsigned unit, int fallbackByte)
+{
+    out += "\\u";
+    const int value = unit < 0x8000 ? static_cast<int>(unit) : static_cast<int>(unit) - 0x10000;
+    char digits[8];
+    auto result = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, result.ptr);
+    if (fallbackByte >= 0x80)
+        AppendHexByte(out, static_cast<unsigned char>(fallbackByte));
+    else
+        out += '?';
+}
+
+// A character outside ASCII: characters beyond the Basic Multilingual Plane
+// as their surrogate pair; the fallback is the character's Windows-1252 byte
+// (the header's \ansicpg) where it has one.
+void AppendUnicode(std::string& out, char32_t codePoint)
+{
+    if (codePoint > 0xFFFF) {
+        const char32_t offset = codePoint - 0x10000;
+        AppendUnit(out, 0xD800 + (offset >> 10), -1);
+        AppendUnit(out, 0xDC00 + (offset & 0x3FF), -1);
+        return;
+    }
+    AppendUnit(out, codePoint, vx::UnicodeToCp1252(codePoint));
+}
+
+// Appends text from its byte at, which lies outside ASCII; returns where the
+// character after it begins.
+std::size_t AppendNonAscii(std::string& out, std::string_view text, std::size_t at)
+{
+    std::size_t length = 0;
+    AppendUnicode(out, vx::utf8::Decode(text, at, &length));
+    return at + length;
+}
+
 } // namespace
 
 void AppendRtfEscaped(std::string& out, std::string_view text)
 {
     size_t from = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (!NeedsRtfEscape(text[i]))
+    for (size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        if (static_cast<unsigned char>(c) < 0x80 && !NeedsRtfEscape(c)) {
+            ++i;
             continue;
+        }
         out.append(text.substr(from, i - from));
-        out += '\\';
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            i = AppendNonAscii(out, text, i);
+        } else {
+            out += '\\';
+            out += c;
+            ++i;
+        }
         from = i;
     }
     out.append(text.substr(from));
@@ -41,19 +98,21 @@ void AppendRtfEscaped(std::string& out, std::string_view text)
 
 std::string RtfEscapeField(std::string_view text)
 {
-    static constexpr char hex[] = "0123456789abcdef";
     std::string out;
-    for (char c : text) {
-        auto b = static_cast<unsigned char>(c);
-        if (b > 0x7F || b < 0x20) {
-            out += "\\'";
-            out += hex[b >> 4];
-            out += hex[b & 0x0F];
-        } else {
-            if (NeedsRtfEscape(c))
-                out += '\\';
-            out += c;
+    for (size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x80) {
+            i = AppendNonAscii(out, text, i);
+            continue;
         }
+        if (b < 0x20)
+            AppendHexByte(out, b);
+        else if (NeedsRtfEscape(c))
+            out += {'\\', c};
+        else
+            out += c;
+        ++i;
     }
     return out;
 }
@@ -87,6 +146,7 @@ void TmwRtfExport::Clear()
 {
     TmwCustomExport::Clear();
     colors_.clear();
+    characters_.Clear();
 }
 
 int TmwRtfExport::ColorIndex(TColor color)
@@ -104,14 +164,15 @@ void TmwRtfExport::FormatToken(const std::string& token, TmwHighLightAttributes*
     // Every token is escaped, whatever needsEscape says: not every highlighter
     // flags all the kinds whose text can hold a brace or a backslash, and one
     // unescaped brace breaks the whole document.
-    if (attribute) {
-        AppendRun(token, *attribute);
-    } else if (!token.empty()) {
-        AppendRun(token, plain_);
-    } else {
-        Out() += "\r\n\\par ";
-        ForgetLastAttribute();
+    if (attribute || !token.empty()) {
+        const std::string_view text = characters_.Take(token);
+        if (!text.empty())
+            AppendRun(text, attribute ? *attribute : plain_);
+        return;
     }
+    AppendRtfEscaped(Out(), characters_.Flush());
+    Out() += "\r\n\\par ";
+    ForgetLastAttribute();
 }
 
 void TmwRtfExport::AppendRun(std::string_view token, const TmwHighLightAttributes& attribute)
@@ -170,7 +231,7 @@ std::string TmwRtfExport::ColorTable() const
 
 std::string TmwRtfExport::GetHeader()
 {
-    std::string header = "{\\rtf1\\ansi\\deff0\\deftab720";
+    std::string header = "{\\rtf1\\ansi\\ansicpg1252\\uc1\\deff0\\deftab720";
     header += "{\\fonttbl{\\f0\\fmodern " + RtfEscapeField(Look().FontName) + ";}}";
     header += "\r\n" + ColorTable() + "\r\n";
     header += "{\\info{\\comment Generated by mwRtfExport}\r\n";

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "editor/mwExport.h"
+#include "editor/mwWholeCharacters.h"
 
 #include <string>
 #include <string_view>
@@ -37,14 +38,17 @@ private:
     void AppendRun(std::string_view token, const TmwHighLightAttributes& attribute);
 
     std::vector<TColor> colors_;
+    TmwWholeCharacters characters_;
     // Formats text that comes without an attribute.
     TmwHighLightAttributes plain_{""};
     std::string fontSize_ = "\\fs10";
     bool useBackGround_ = false;
 };
 
-// Token text for an RTF body: a backslash before every "\", "{" and "}".
+// Token text for an RTF body: a backslash before every "\", "{" and "}";
+// every character outside ASCII as \uN and its fallback (\'hh, its
+// Windows-1252 byte, or "?").
 void AppendRtfEscaped(std::string& out, std::string_view text);
 // Text for RTF header fields (title, font name): as in the body, and every
-// byte above 0x7F or below 0x20 as \'hh.
+// control character below 0x20 as \'hh.
 std::string RtfEscapeField(std::string_view text);

@@ -1,5 +1,8 @@
-// Tab expansion in its three equivalent forms, and the character scans.
+// Tab expansion in its three equivalent forms, where characters show, and
+// the character scans.
 #include "editor/mwSupportProcs.h"
+
+#include "platform/Utf8.h"
 
 #include <algorithm>
 
@@ -47,17 +50,22 @@ template <class Form> std::string Expand(const std::string& line, int tabWidth)
 {
     if (line.find('\t') == std::string::npos)
         return line;
-    auto w = static_cast<std::size_t>(tabWidth);
-    std::size_t length = 0;
-    for (char c : line)
-        length = c == '\t' ? Form::Next(length, w) : length + 1;
-    std::string result(length, ' ');
-    std::size_t col = 0;
-    for (char c : line) {
-        if (c == '\t')
-            col = Form::Next(col, w);
-        else
-            result[col++] = c;
+    const auto w = static_cast<std::size_t>(tabWidth);
+    std::string result;
+    result.reserve(line.size());
+    std::size_t col = 0; // cells so far
+    for (std::size_t i = 0; i < line.size();) {
+        if (line[i] == '\t') {
+            const std::size_t next = Form::Next(col, w);
+            result.append(next - col, ' ');
+            col = next;
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        col += static_cast<std::size_t>(vx::utf8::CellsAt(line, i, &length));
+        result.append(line, i, length);
+        i += length;
     }
     return result;
 }
@@ -80,46 +88,79 @@ std::string ConvertTabs(const std::string& line, int tabWidth)
     return GetBestConvertTabsProc(tabWidth)(line, tabWidth);
 }
 
-namespace {
-
-// The display column (0-based) after character c standing at display column col.
-std::size_t NextDisplay(std::size_t col, char c, int tabWidth)
+std::size_t NextTabStop(std::size_t col, int tabWidth)
 {
-    if (c != '\t')
-        return col + 1;
     if (tabWidth < 2)
         return col + 1;
     const auto w = static_cast<std::size_t>(tabWidth);
     return col + w - col % w;
 }
 
+namespace {
+
+// The cells of the character at i of text, which starts at cell col, and its length.
+std::size_t NextDisplay(std::string_view text, std::size_t i, std::size_t col, int tabWidth, std::size_t& length)
+{
+    if (text[i] == '\t') {
+        length = 1;
+        return NextTabStop(col, tabWidth);
+    }
+    return col + static_cast<std::size_t>(vx::utf8::CellsAt(text, i, &length));
+}
+
+// Whether text holds nothing that shows in other than one cell a byte.
+bool OneCellAByte(std::string_view text)
+{
+    return std::none_of(text.begin(), text.end(),
+                        [](char c) { return c == '\t' || static_cast<unsigned char>(c) >= 0x80; });
+}
+
 } // namespace
+
+std::size_t ColumnAfter(std::string_view text, std::size_t col, int tabWidth)
+{
+    for (std::size_t i = 0, length = 0; i < text.size(); i += length)
+        col = NextDisplay(text, i, col, tabWidth, length);
+    return col;
+}
+
+bool FindDisplayColumn(std::string_view text, std::size_t& col, std::size_t target, int tabWidth,
+                       std::size_t& offset)
+{
+    for (std::size_t i = 0, length = 0; i < text.size(); i += length) {
+        if (col >= target) {
+            offset = i;
+            return true;
+        }
+        const std::size_t next = NextDisplay(text, i, col, tabWidth, length);
+        if (next > target) {
+            offset = target - col <= next - target ? i : i + length;
+            col = offset == i ? col : next;
+            return true;
+        }
+        col = next;
+    }
+    offset = text.size();
+    return false;
+}
 
 int CharToDisplayColumn(std::string_view line, int column, int tabWidth)
 {
     const std::size_t chars = static_cast<std::size_t>(std::max(column, 1) - 1);
     const std::size_t within = std::min(chars, line.size());
-    // Only a tab before the column moves it.
-    if (line.substr(0, within).find('\t') == std::string_view::npos)
+    const std::string_view before = line.substr(0, within);
+    if (OneCellAByte(before))
         return column;
-    std::size_t col = 0;
-    for (std::size_t i = 0; i < within; ++i)
-        col = NextDisplay(col, line[i], tabWidth);
-    return static_cast<int>(col + (chars - within)) + 1;
+    return static_cast<int>(ColumnAfter(before, 0, tabWidth) + (chars - within)) + 1;
 }
 
 int DisplayToCharColumn(std::string_view line, int displayColumn, int tabWidth)
 {
     const std::size_t target = static_cast<std::size_t>(std::max(displayColumn, 1) - 1);
     std::size_t col = 0;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (col >= target)
-            return static_cast<int>(i) + 1;
-        const std::size_t next = NextDisplay(col, line[i], tabWidth);
-        if (next > target)
-            return static_cast<int>(target - col <= next - target ? i : i + 1) + 1;
-        col = next;
-    }
+    std::size_t offset = 0;
+    if (FindDisplayColumn(line, col, target, tabWidth, offset))
+        return static_cast<int>(offset) + 1;
     return static_cast<int>(line.size() + (target - col)) + 1;
 }
 

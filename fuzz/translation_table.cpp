@@ -5,6 +5,7 @@
 #include "fuzz/FuzzCheck.h"
 #include "localisation/LangTranslator.h"
 #include "localisation/TranslationTable.h"
+#include "platform/Utf8.h"
 
 #include <cstdint>
 #include <string>
@@ -24,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         TableLocale(table);
     } catch (const ETranslationTableError&) {
     }
-    // Any text of the input, written as an entry, reads back untranslated.
-    const std::string text(input.substr(0, 40));
+    // Any text, written as an entry, reads back untranslated.
+    const std::string text = vx::TextFromFileBytes(input.substr(0, 40));
     const TTranslationTable back = TTranslationTable::Parse(FormatTableEntry(text, {"Form1.Caption"}));
     VX_FUZZ_CHECK(back.Count() == (text.empty() ? 0 : 1));
     VX_FUZZ_CHECK(back.Find("", text) == nullptr);

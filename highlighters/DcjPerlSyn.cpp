@@ -8,13 +8,12 @@ using T = TDcjPerlSyn;
 
 const TCharSet& HashRunChars()
 {
-    static const TCharSet chars =
-        CharRangeSet('0', '9') | CharRangeSet('A', 'Z') | CharRangeSet('a', 'z') | MakeCharSet("$%@_");
+    static const TCharSet chars = StandardIdentChars() | MakeCharSet("$%@");
     return chars;
 }
 
 // The hash sums raw character codes over "$%@", digits, letters and '_';
-// identifiers continue over digits, letters and '_'.
+// identifiers continue over digits, letters and '_' (letters outside ASCII included).
 const TmwCharTables& Tables()
 {
     static const TmwCharTables tables = [] {

@@ -1,10 +1,17 @@
 // TRegExpr: the regular-expression engine the multi-language highlighter finds
-// block markers with. Single-byte text, case-sensitive, first match only.
+// block markers with. UTF-8 text, case-sensitive, first match only.
 //
 // Syntax: alternatives "|", groups "(...)" (at most nine), "*", "+", "?" after
 // an atom, "^" and "$" for the start and end of the input, ".", sets "[...]"
 // and "[^...]", and the escapes \d \D \w \W \n \r \t \e \xHH. Errors raise
 // Exception with fixed English messages.
+//
+// ".", sets, "\D" and "\W" take a whole character; sets hold code points, and
+// a quantifier after a literal repeats its last character. "\xHH" names the
+// Windows-1252 character of byte HH (so [\xC0-\xFF] holds À..ÿ, and \x80 is
+// €), as does a byte of the expression that begins no well-formed UTF-8
+// sequence inside a set; outside a set such a byte matches itself. \d and \w
+// stay ASCII.
 #pragma once
 
 #include "highlighters/RegExprMatcher.h"
@@ -41,7 +48,7 @@ public:
     int MatchLen(int n) const;
     // How many sub-expressions from 0 upwards matched before the first that did not.
     int SubExprMatchCount() const;
-    // How many characters from where it starts a match (or an attempt at one)
+    // How many bytes from where it starts a match (or an attempt at one)
     // reads at most: -1 without an expression, with a repeat or an anchor.
     // Where it is known, a search of part of a text finds the matches that
     // start at least that far before the part's end as a search of the whole does.
@@ -49,8 +56,9 @@ public:
     // The text every match begins with: empty when none is certain.
     const std::string& Prefix() const;
 
-    // When set, the set ranges 0xE0-0xFF, 0xC0-0xDF and 0xE0-0xDF stand for the
-    // lower-case, upper-case and all letters of Windows-1252's upper half.
+    // When set, the set ranges 0xE0-0xFF, 0xC0-0xDF and 0xE0-0xDF (à-ÿ, À-ß
+    // and à-ß) stand for the lower-case, upper-case and all letters of
+    // Windows-1252's upper half, as the characters they are (š, Œ, ÿ, Ÿ ...).
     std::uint8_t ExtendedCharClasses = 1;
 
 protected:

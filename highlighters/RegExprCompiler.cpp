@@ -4,9 +4,15 @@
 #include "highlighters/RegExprCompiler.h"
 
 #include "platform/AnsiText.h"
+#include "platform/Cp1252.h"
 #include "platform/Exception.h"
+#include "platform/CaseMap.h"
+#include "platform/Utf8.h"
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
+#include <utility>
 
 namespace vx::regexpr {
 
@@ -32,24 +38,71 @@ bool isMeta(unsigned char c)
     }
 }
 
+// The code points a set holds: those up to 255 in a bitmap, the others as ranges.
+class SetBuilder {
+public:
+    void Add(char32_t c) { AddRange(c, c); }
+    void AddRange(char32_t first, char32_t last)
+    {
+        for (char32_t c = first; c <= std::min<char32_t>(last, 255); ++c)
+            low_[c >> 3] |= std::uint8_t(1u << (c & 7));
+        if (last > 255)
+            high_.emplace_back(std::max<char32_t>(first, 256), last);
+    }
+    template <class Pred> void AddWhere(Pred pred)
+    {
+        for (char32_t c = 0; c < 128; ++c)
+            if (pred(static_cast<std::uint8_t>(c)))
+                Add(c);
+    }
+    // The operand: the bitmap, the count and the ranges, sorted and merged.
+    std::vector<std::uint8_t> Operand()
+    {
+        std::sort(high_.begin(), high_.end());
+        std::vector<std::pair<char32_t, char32_t>> merged;
+        for (const auto& range : high_)
+            if (!merged.empty() && range.first <= merged.back().second + 1)
+                merged.back().second = std::max(merged.back().second, range.second);
+            else
+                merged.push_back(range);
+        std::vector<std::uint8_t> bytes(low_, low_ + kSetBytes);
+        bytes.push_back(std::uint8_t(merged.size() >> 8));
+        bytes.push_back(std::uint8_t(merged.size()));
+        for (const auto& [first, last] : merged)
+            for (const char32_t c : {first, last})
+                bytes.insert(bytes.end(), {std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)});
+        return bytes;
+    }
 
-using CharSet = std::uint8_t[kSetBytes];
+private:
+    std::uint8_t low_[kSetBytes] = {};
+    std::vector<std::pair<char32_t, char32_t>> high_;
+};
 
-void addToSet(CharSet set, unsigned c) { set[c >> 3] |= std::uint8_t(1u << (c & 7)); }
-
-template <class Pred>
-void addWhere(CharSet set, Pred pred)
+// The letters of the upper half of Windows-1252, as the characters they are;
+// ß, ª, º, µ and ƒ have no upper-case partner there and count as lower-case.
+enum class HighLetters { Upper, Lower, Any };
+void addHighLetters(SetBuilder& set, HighLetters which)
 {
-    for (unsigned c = 0; c < 256; ++c)
-        if (pred(static_cast<unsigned char>(c)))
-            addToSet(set, c);
+    for (int byte = 0x80; byte <= 0xFF; ++byte) {
+        const char32_t c = Cp1252ToUnicode(static_cast<unsigned char>(byte));
+        const bool upper = SimpleLower(c) != c;
+        const bool lower = SimpleUpper(c) != c || c == U'ß' || c == U'ª' || c == U'º' || c == U'µ' || c == U'ƒ';
+        if ((upper && which != HighLetters::Lower) || (lower && which != HighLetters::Upper))
+            set.Add(c);
+    }
 }
 
-// The letters of the upper half of Windows-1252; ß, ª, º, µ and ƒ have no
-// upper-case partner and count as lower-case.
-bool isHighLetter(unsigned char c) { return c >= 0x80 && IsAnsiLetter(c); }
-bool isHighUpper(unsigned char c) { return c >= 0x80 && IsAnsiUpper(c); }
-bool isHighLower(unsigned char c) { return isHighLetter(c) && !IsAnsiUpper(c); }
+// One character the expression names: its code point and, when it was given
+// as a byte ("\xE9", or a byte that begins no well-formed UTF-8 sequence),
+// that byte, which stands for its Windows-1252 character.
+struct Member {
+    char32_t code = 0;
+    int byte = -1;
+    bool raw = false; // a byte of no well-formed sequence, as written
+};
+
+Member byteMember(unsigned char byte, bool raw) { return {Cp1252ToUnicode(byte), byte, raw}; }
 
 // Runs twice over the text, as the program is allocated once: the first pass
 // only counts bytes (and finds every syntax error), the second emits.
@@ -322,10 +375,12 @@ private:
             ++len;
         if (len == 0)
             fail("Internal disaster");
-        // In "abc*" the star repeats the "c" alone.
-        if (len > 1 && at_ + len < text_.size() && isQuantifier(text_[at_ + len]))
-            --len;
-        flags = HASWIDTH | (len == 1 ? SIMPLE : 0);
+        const std::string_view run = text_.substr(at_, len);
+        const std::size_t lastChar = utf8::PrevChar(run, len);
+        // In "abc*" the star repeats the "c" alone, in "café*" the "é".
+        if (lastChar > 0 && at_ + len < text_.size() && isQuantifier(text_[at_ + len]))
+            len = lastChar;
+        flags = HASWIDTH | (utf8::NextChar(run, 0) == len ? SIMPLE : 0);
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(text_.data() + at_);
         at_ += len;
         return emitLiteral(bytes, len);
@@ -346,24 +401,41 @@ private:
         case 'W':
             return emitNode(OP_NOTLETTER);
         default: {
-            const std::uint8_t literal = escapedChar(c);
-            return emitLiteral(&literal, 1);
+            const Member member = escapedChar(c);
+            if (member.raw) {
+                const auto byte = static_cast<std::uint8_t>(member.byte);
+                return emitLiteral(&byte, 1);
+            }
+            const std::string literal = utf8::Encode(member.code);
+            return emitLiteral(reinterpret_cast<const std::uint8_t*>(literal.data()), literal.size());
         }
         }
     }
 
+    // The character at the byte before at_, taken whole.
+    Member charBefore()
+    {
+        const std::size_t start = at_ - 1;
+        std::size_t length = 0;
+        const char32_t code = utf8::Decode(text_, start, &length);
+        if (length == 1 && code == utf8::kReplacement)
+            return byteMember(static_cast<unsigned char>(text_[start]), true);
+        at_ = start + length;
+        return {code};
+    }
+
     // The character an escape other than a class stands for; reads "\x" digits.
-    std::uint8_t escapedChar(unsigned char c)
+    Member escapedChar(unsigned char c)
     {
         switch (c) {
         case 'n':
-            return 10;
+            return {10};
         case 'r':
-            return 13;
+            return {13};
         case 't':
-            return 9;
+            return {9};
         case 'e':
-            return 27;
+            return {27};
         case 'x': {
             int value = 0;
             for (int i = 0; i < 2; ++i) {
@@ -372,50 +444,57 @@ private:
                 const unsigned char digit = take();
                 const int v = vx::DigitValue(static_cast<char>(digit), 16);
                 if (v < 0)
-                    fail(std::string("Bad hex digit \"") + char(digit) + "\"");
+                    fail("Bad hex digit \"" + std::string(text_.substr(at_ - 1, utf8::CharLength(text_, at_ - 1))) +
+                         "\"");
                 value = value * 16 + v;
             }
-            return std::uint8_t(value);
+            return byteMember(static_cast<unsigned char>(value), false);
         }
         default:
-            return c;
+            return c < 0x80 ? Member{c} : charBefore();
         }
     }
 
-    // One member of a set: its character, or -1 for "\d" and "\w", which add
-    // their characters at once.
-    int parseSetMember(CharSet set)
+    // One member of a set: its character, or nothing for "\d" and "\w",
+    // which add their characters at once.
+    std::optional<Member> parseSetMember(SetBuilder& set)
     {
         const unsigned char c = take();
         if (c != '\\')
-            return c;
+            return c < 0x80 ? Member{c} : charBefore();
         if (atEnd())
             fail("Trailing \\");
         const unsigned char e = take();
         if (e == 'd') {
-            addWhere(set, IsDigit);
-            return -1;
+            set.AddWhere(IsDigit);
+            return std::nullopt;
         }
         if (e == 'w') {
-            addWhere(set, IsWordLetter);
-            return -1;
+            set.AddWhere(IsWordLetter);
+            return std::nullopt;
         }
         return escapedChar(e);
     }
 
-    void addRange(CharSet set, int first, int last)
+    // Between two bytes a range runs over the bytes, each standing for its
+    // Windows-1252 character; otherwise over code points.
+    void addRange(SetBuilder& set, const Member& first, const Member& last)
     {
-        if (extended_ && first == 0xE0 && last == 0xFF)
-            addWhere(set, isHighLower);
-        else if (extended_ && first == 0xC0 && last == 0xDF)
-            addWhere(set, isHighUpper);
-        else if (extended_ && first == 0xE0 && last == 0xDF)
-            addWhere(set, isHighLetter);
-        else if (first > last)
+        const char32_t from = first.code;
+        const char32_t to = last.code;
+        if (extended_ && from == 0xE0 && to == 0xFF)
+            addHighLetters(set, HighLetters::Lower);
+        else if (extended_ && from == 0xC0 && to == 0xDF)
+            addHighLetters(set, HighLetters::Upper);
+        else if (extended_ && from == 0xE0 && to == 0xDF)
+            addHighLetters(set, HighLetters::Any);
+        else if (first.byte >= 0 && last.byte >= 0 && first.byte <= last.byte)
+            for (int byte = first.byte; byte <= last.byte; ++byte)
+                set.Add(Cp1252ToUnicode(static_cast<unsigned char>(byte)));
+        else if (from > to || (first.byte >= 0 && last.byte >= 0))
             fail("Invalid [] range");
         else
-            for (int c = first; c <= last; ++c)
-                addToSet(set, unsigned(c));
+            set.AddRange(from, to);
     }
 
     std::uint32_t parseSet()
@@ -424,38 +503,39 @@ private:
         if (negated)
             ++at_;
         const std::uint32_t ret = emitNode(negated ? OP_ANYBUT : OP_ANYOF);
-        CharSet set{};
+        SetBuilder set;
         if (peek() == ']' || peek() == '-')
-            addToSet(set, take());
+            set.Add(take());
         while (!atEnd() && peek() != ']') {
-            const int first = parseSetMember(set);
-            if (first < 0)
+            const std::optional<Member> first = parseSetMember(set);
+            if (!first)
                 continue;
             const bool range = peek() == '-' && at_ + 1 < text_.size() && text_[at_ + 1] != ']';
             if (!range) {
-                addToSet(set, unsigned(first));
+                set.Add(first->code);
                 continue;
             }
             ++at_; // the "-"
-            const int last = parseSetMember(set);
-            if (last < 0) {
-                addToSet(set, unsigned(first));
-                addToSet(set, '-');
+            const std::optional<Member> last = parseSetMember(set);
+            if (!last) {
+                set.Add(first->code);
+                set.Add('-');
             } else {
-                addRange(set, first, last);
+                addRange(set, *first, *last);
             }
         }
         if (atEnd())
             fail("Unmatched []");
         ++at_; // the "]"
-        emitBytes(set, kSetBytes);
+        const std::vector<std::uint8_t> operand = set.Operand();
+        emitBytes(operand.data(), operand.size());
         return ret;
     }
 
     // --- what a search can learn before trying positions
 
-    // Without repeats no node is passed twice: the characters all nodes
-    // take together bound every match.
+    // Without repeats no node is passed twice: the bytes all nodes take
+    // together bound every match.
     static int reach(const Program& program)
     {
         const std::uint8_t* code = program.code.data();
@@ -474,14 +554,14 @@ private:
                 break;
             case OP_ANYOF:
             case OP_ANYBUT:
-                ++total;
-                operand = kSetBytes;
+                total += kMaxCharBytes;
+                operand = SetOperandBytes(code, static_cast<std::uint32_t>(node));
                 break;
             case OP_ANY:
-            case OP_ANYDIGIT:
             case OP_NOTDIGIT:
-            case OP_ANYLETTER:
-            case OP_NOTLETTER: ++total; break;
+            case OP_NOTLETTER: total += kMaxCharBytes; break;
+            case OP_ANYDIGIT:
+            case OP_ANYLETTER: ++total; break;
             default: break;
             }
             node += kNodeHeader + operand;

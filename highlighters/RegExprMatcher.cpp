@@ -1,6 +1,8 @@
 // Backtracking search of a compiled regular expression with an explicit stack.
 #include "highlighters/RegExprMatcher.h"
 
+#include "platform/Utf8.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -14,7 +16,8 @@ namespace {
 
 constexpr std::size_t kNone = SIZE_MAX;
 
-// The test of a one-character node on an input character.
+// The test of a one-character node on an input character: an ASCII byte,
+// or the code point of a longer character (digits and word letters are ASCII).
 bool matchesOne(const std::uint8_t* code, std::uint32_t node, std::uint8_t c)
 {
     switch (code[node]) {
@@ -31,6 +34,21 @@ bool matchesOne(const std::uint8_t* code, std::uint32_t node, std::uint8_t c)
     case OP_NOTLETTER:
         return !IsWordLetter(c);
     default: // OP_ANY
+        return true;
+    }
+}
+
+bool matchesWide(const std::uint8_t* code, std::uint32_t node, char32_t c)
+{
+    switch (code[node]) {
+    case OP_ANYOF:
+        return SetHolds(code, node, c);
+    case OP_ANYBUT:
+        return !SetHolds(code, node, c);
+    case OP_ANYDIGIT:
+    case OP_ANYLETTER:
+        return false;
+    default: // OP_ANY, OP_NOTDIGIT, OP_NOTLETTER
         return true;
     }
 }
@@ -138,13 +156,37 @@ Matcher::Result Matcher::find(const Program& program, std::string_view input, Ca
     }
 
     // One attempt per character; none after the last one (but one for an empty input).
-    const std::size_t last = len_ == 0 ? 0 : len_ - 1;
-    for (std::size_t p = 0; p <= last; ++p) {
+    for (std::size_t p = 0;;) {
         const Result r = tryAt(top, p, p);
         if (r != Result::NoMatch || stack_.size() >= kMaxStackFrames)
             return r;
+        if (len_ == 0 || (p = charEnd(p)) >= len_)
+            return Result::NoMatch;
     }
-    return Result::NoMatch;
+}
+
+std::size_t Matcher::charEnd(std::size_t pos) const
+{
+    return in_[pos] < 0x80 ? pos + 1 : pos + utf8::CharLength(input(), pos);
+}
+
+std::size_t Matcher::takeOne(std::uint32_t node, std::size_t pos) const
+{
+    if (pos >= len_)
+        return 0;
+    if (in_[pos] < 0x80)
+        return matchesOne(code_, node, in_[pos]) ? 1 : 0;
+    std::size_t length = 0;
+    const char32_t c = utf8::Decode(input(), pos, &length);
+    return matchesWide(code_, node, c) ? length : 0;
+}
+
+std::size_t Matcher::snap(std::size_t pos, std::size_t count) const
+{
+    const std::size_t at = pos + count;
+    if (count == 0 || at >= len_ || in_[at] < 0x80)
+        return count;
+    return std::max(utf8::CharStart(input(), at), pos) - pos;
 }
 
 bool Matcher::push(const Frame& frame)
@@ -195,42 +237,72 @@ std::size_t Matcher::repeatCount(std::uint32_t operand, std::size_t pos) const
     const std::uint8_t* p = in_ + pos;
     const std::uint8_t* end = in_ + len_;
     // Each class gets its own loop so the test inside is not a dispatch.
+    // Digits and word letters are ASCII: their runs stop at any other byte.
     auto run = [&](auto accepts) {
         const std::uint8_t* q = p;
         while (q < end && accepts(*q))
             ++q;
         return std::size_t(q - p);
     };
+    // A run of whole characters: ASCII bytes by accepts, longer ones by
+    // acceptsWide on their code point.
+    auto runWide = [&](auto accepts, auto acceptsWide) {
+        const std::uint8_t* q = p;
+        while (q < end) {
+            if (*q < 0x80) {
+                if (!accepts(*q))
+                    break;
+                ++q;
+                continue;
+            }
+            std::size_t length = 0;
+            if (!acceptsWide(utf8::Decode(input(), std::size_t(q - in_), &length)))
+                break;
+            q += length;
+        }
+        return std::size_t(q - p);
+    };
+    const auto any = [](char32_t) { return true; };
     const std::uint8_t* code = code_;
     switch (code[operand]) {
     case OP_ANY:
         return len_ - pos;
     case OP_EXACTLY: {
-        const std::uint8_t c = LiteralBytes(code, operand)[0];
-        return run([c](std::uint8_t x) { return x == c; });
+        // One character: a byte, or the bytes of a longer one.
+        const std::uint8_t* literal = LiteralBytes(code, operand);
+        const std::size_t n = LiteralLength(code, operand);
+        if (n == 1)
+            return run([c = literal[0]](std::uint8_t x) { return x == c; });
+        const std::uint8_t* q = p;
+        while (std::size_t(end - q) >= n && std::memcmp(q, literal, n) == 0)
+            q += n;
+        return std::size_t(q - p);
     }
     case OP_ANYOF:
-        return run([code, operand](std::uint8_t x) { return InSet(code, operand, x); });
+        return runWide([code, operand](std::uint8_t x) { return InSet(code, operand, x); },
+                       [code, operand](char32_t c) { return SetHolds(code, operand, c); });
     case OP_ANYBUT:
-        return run([code, operand](std::uint8_t x) { return !InSet(code, operand, x); });
+        return runWide([code, operand](std::uint8_t x) { return !InSet(code, operand, x); },
+                       [code, operand](char32_t c) { return !SetHolds(code, operand, c); });
     case OP_ANYDIGIT:
         return run([](std::uint8_t x) { return IsDigit(x); });
     case OP_NOTDIGIT:
-        return run([](std::uint8_t x) { return !IsDigit(x); });
+        return runWide([](std::uint8_t x) { return !IsDigit(x); }, any);
     case OP_ANYLETTER:
         return run([](std::uint8_t x) { return IsWordLetter(x); });
     case OP_NOTLETTER:
-        return run([](std::uint8_t x) { return !IsWordLetter(x); });
+        return runWide([](std::uint8_t x) { return !IsWordLetter(x); }, any);
     default:
         return kNone;
     }
 }
 
 // The largest repetition count from `count` down to `min` after which the
-// next literal can start; kNone when there is none.
+// next literal can start; kNone when there is none. Counts are bytes: one
+// that ends inside a character stands for the repetitions before it.
 std::size_t Matcher::fitCount(std::uint32_t next, std::size_t pos, std::size_t count, std::size_t min) const
 {
-    if (count < min || count == kNone)
+    if (count == kNone || count < min || (count = snap(pos, count)) < min)
         return kNone;
     if (code_[next] != OP_EXACTLY)
         return count;
@@ -238,9 +310,8 @@ std::size_t Matcher::fitCount(std::uint32_t next, std::size_t pos, std::size_t c
     for (;;) {
         if (pos + count < len_ && in_[pos + count] == c)
             return count;
-        if (count == min)
+        if (count <= min || (count = snap(pos, count - 1)) < min)
             return kNone;
-        --count;
     }
 }
 
@@ -323,10 +394,12 @@ Matcher::Result Matcher::attempt(std::uint32_t node, std::size_t pos, std::size_
         case OP_ANYDIGIT:
         case OP_NOTDIGIT:
         case OP_ANYLETTER:
-        case OP_NOTLETTER:
-            ok = pos < len_ && matchesOne(code_, node, in_[pos]);
-            pos += ok;
+        case OP_NOTLETTER: {
+            const std::size_t taken = takeOne(node, pos);
+            ok = taken > 0;
+            pos += taken;
             break;
+        }
         case OP_EXACTLY: {
             const std::uint32_t n = LiteralLength(code_, node);
             ok = len_ - pos >= n && std::memcmp(in_ + pos, LiteralBytes(code_, node), n) == 0;

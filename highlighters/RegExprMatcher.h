@@ -78,9 +78,17 @@ private:
     std::size_t untriedCount(std::uint32_t node, std::size_t pos, std::size_t top, std::size_t count,
                              std::size_t min);
     void triedDownTo(std::uint32_t node, std::size_t top, std::size_t reached);
+    // Repeats count bytes: the run a repeat takes ends at a character's end.
     std::size_t repeatCount(std::uint32_t operand, std::size_t pos) const;
     std::size_t fitCount(std::uint32_t next, std::size_t pos, std::size_t count, std::size_t min) const;
     std::size_t findPrefix(const std::string& prefix, std::size_t from) const;
+    std::string_view input() const { return {reinterpret_cast<const char*>(in_), len_}; }
+    // Where the character at pos ends.
+    std::size_t charEnd(std::size_t pos) const;
+    // The bytes of the character at pos when the one-character node takes it, else 0.
+    std::size_t takeOne(std::uint32_t node, std::size_t pos) const;
+    // The largest count up to count after which a character of the run from pos begins.
+    std::size_t snap(std::size_t pos, std::size_t count) const;
 
     std::vector<Frame> stack_;
     const std::uint8_t* code_ = nullptr;

@@ -14,11 +14,16 @@ using T = ThkHTMLSyn;
 // the run that follows them to their value (so "H1" is 9).
 constexpr int kTagSlots = 244;
 
-bool IsTagNameChar(char c) { return c == '!' || c == '/' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsTagNameChar(char c)
+{
+    return c == '!' || c == '/' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+           static_cast<unsigned char>(c) >= 0x80;
+}
 
 const TCharSet& IdentChars()
 {
-    static const TCharSet chars = CharRangeSet('0', '9') | CharRangeSet('A', 'Z') | CharRangeSet('a', 'z');
+    static const TCharSet chars =
+        CharRangeSet('0', '9') | CharRangeSet('A', 'Z') | CharRangeSet('a', 'z') | NonAsciiChars();
     return chars;
 }
 

@@ -20,10 +20,16 @@ bool SameKeyword(std::string_view text, std::string_view word)
     return true;
 }
 
+const TCharSet& NonAsciiChars()
+{
+    static const TCharSet chars = CharRangeSet(0x80, 0xFF);
+    return chars;
+}
+
 const TCharSet& StandardIdentChars()
 {
-    static const TCharSet chars =
-        CharRangeSet('0', '9') | CharRangeSet('A', 'Z') | CharRangeSet('a', 'z') | MakeCharSet("_");
+    static const TCharSet chars = CharRangeSet('0', '9') | CharRangeSet('A', 'Z') | CharRangeSet('a', 'z') |
+                                  MakeCharSet("_") | NonAsciiChars();
     return chars;
 }
 
@@ -421,7 +427,8 @@ TmwCodeHighlighter::TmwCodeHighlighter(const TmwCharTables& tables, const TmwKey
     StringAttri = MakeAttribute(mwAttrName::String);
     SymbolAttri = MakeAttribute(mwAttrName::Symbol);
     MapKind(codeKinds.comment, CommentAttri, true);
-    MapKind(codeKinds.identifier, IdentifierAttri, false);
+    // Identifiers may hold letters outside ASCII.
+    MapKind(codeKinds.identifier, IdentifierAttri, true);
     MapKind(codeKinds.key, KeyAttri, false);
     MapKind(codeKinds.number, NumberAttri, false);
     MapKind(codeKinds.string, StringAttri, true);

@@ -16,10 +16,32 @@
 #include <string_view>
 #include <vector>
 
-// ASCII letters, digits and '_': the identifier characters of most languages.
+// Every byte of a character outside ASCII (a UTF-8 lead or trail byte) is
+// part of a letter: words run over them whole, as over ASCII letters, so no
+// token ends inside a character.
+const TCharSet& NonAsciiChars();
+// ASCII letters, digits, '_' and the bytes of letters outside ASCII: the
+// identifier characters of most languages.
 const TCharSet& StandardIdentChars();
+
+namespace scanner_detail {
+constexpr std::string_view kAsciiIdentStart = "ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz";
+constexpr auto IdentStartBytes()
+{
+    std::array<char, kAsciiIdentStart.size() + 128> bytes{};
+    std::size_t n = 0;
+    for (char c : kAsciiIdentStart)
+        bytes[n++] = c;
+    for (int c = 0x80; c <= 0xFF; ++c)
+        bytes[n++] = static_cast<char>(c);
+    return bytes;
+}
+inline constexpr auto kIdentStartBytes = IdentStartBytes();
+} // namespace scanner_detail
+
 // The characters that start an identifier in most languages, for routine tables.
-inline constexpr std::string_view kIdentStartChars = "ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz";
+inline constexpr std::string_view kIdentStartChars(scanner_detail::kIdentStartBytes.data(),
+                                                   scanner_detail::kIdentStartBytes.size());
 inline constexpr std::string_view kDigitChars = "0123456789";
 
 inline bool IsDigitChar(char c) { return c >= '0' && c <= '9'; }

@@ -85,7 +85,9 @@ TsiTCLTKSyn::TsiTCLTKSyn()
     IndexWords();
     SecondKeyAttri = MakeAttribute(mwAttrName::SecondReservedWord, fsBold);
     RouteAttributeChanges();
-    MapKind(tkSecondKey, SecondKeyAttri, false);
+    // The word lists are the user's: their words may hold letters outside ASCII.
+    MapKind(tkKey, KeyAttri, true);
+    MapKind(tkSecondKey, SecondKeyAttri, true);
     MapKind(tkUnknown, SymbolAttri, true);
     SetDefaultFilter("Tcl/Tk files (*.tcl)|*.tcl");
 }

@@ -4,6 +4,7 @@
 #include "editor/mwHighlighter.h"
 #include "highlighters/wmMultiSchemes.h"
 #include "platform/Exception.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -184,7 +185,7 @@ void TgmMarkerFinder::search(TList& list, int first, std::string_view line, std:
                 for (const TUse& use : e.uses)
                     markers.push_back(
                         TgmMarker{use.scheme, use.newScheme, static_cast<int>(pos + 1), static_cast<int>(len), number});
-            offset = pos + std::max<size_t>(len, 1);
+            offset = len > 0 ? pos + len : vx::utf8::NextChar(line, pos);
         }
     }
 }

@@ -43,7 +43,7 @@ public:
 
     // How many expressions there are (opening and closing).
     int Count() const { return static_cast<int>(opening_.items.size() + closing_.items.size()); }
-    // How many characters from its start a marker, or a search for one, reads
+    // How many bytes from its start a marker, or a search for one, reads
     // at most: -1 when some expression has no such bound.
     int Reach() const { return reach_; }
     // Appends, per expression, how far past pos the line's marker found by it

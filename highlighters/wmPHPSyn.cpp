@@ -46,7 +46,7 @@ TwmPHPSyn::TwmPHPSyn()
     RouteAttributeChanges();
     MapKind(tkUnknown, IdentifierAttri, true); // a backslash among them
     MapKind(tkInvalidSymbol, InvalidSymbolAttri, false);
-    MapKind(tkVariable, VariableAttri, false);
+    MapKind(tkVariable, VariableAttri, true); // its name may hold letters outside ASCII
     SetDefaultFilter("PHP files (*.php,*.php3,*.phtml,*.inc)|*.php;*.php3;*.phtml;*.inc");
 }
 

@@ -9,8 +9,7 @@ using T = TwmSQLSyn;
 const TmwCharTables& Tables()
 {
     // '_' weighs nothing in the hash; the whole word is compared anyway.
-    static const TmwCharTables tables = TmwCharTables::Standard(
-        CharRangeSet('0', '9') | CharRangeSet('A', 'Z') | CharRangeSet('a', 'z') | MakeCharSet("_"), 0);
+    static const TmwCharTables tables = TmwCharTables::Standard(StandardIdentChars(), 0);
     return tables;
 }
 

@@ -199,12 +199,7 @@ void THTMLParser::ReadTag()
 
 void THTMLParser::StoreAttribute(std::string& name, std::string_view value, TAttributeIndex& index)
 {
-    for (char& c : name) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-        else if (static_cast<unsigned char>(c) >= 0x80)
-            c = static_cast<char>(vx::AnsiUpper(static_cast<unsigned char>(c)));
-    }
+    name = vx::AnsiUpperCase(name);
     // Matched as the list's own name lookup would match it: up to the first "=".
     std::string_view key(name.data(), std::min(name.find('='), name.size()));
     int at = -1;

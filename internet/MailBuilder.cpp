@@ -2,6 +2,7 @@
 #include "internet/MailBuilder.h"
 
 #include "internet/MailAddress.h"
+#include "internet/MailBody.h"
 #include "internet/MailHeaderText.h"
 #include "internet/TextUtil.h"
 
@@ -57,10 +58,10 @@ std::string FromValue(const TSakMsg& msg, const TMailContext& context)
     return QuotedName(msg.UserName) + " <" + BareAddress(address) + ">";
 }
 
-void AddTextPartHeaders(std::vector<std::string>& lines, const TStringList& text)
+void AddTextPartHeaders(std::vector<std::string>& lines, const TMailBody& text)
 {
-    lines.push_back(std::string("Content-Type: Text/Plain; charset=") + BodyCharset(text));
-    lines.push_back("Content-Transfer-Encoding: 8bit");
+    lines.push_back("Content-Type: Text/Plain; charset=" + text.Charset);
+    lines.push_back("Content-Transfer-Encoding: " + text.TransferEncoding);
 }
 
 // A file name inside a quoted parameter: one line, no quote to end it early.
@@ -93,18 +94,18 @@ std::vector<std::string> BuildMailLines(const TSakMsg& msg, const TMailContext& 
     lines.push_back("MIME-Version: 1.0");
 
     std::vector<std::string> body;
+    const TMailBody text = EncodeMailBody(msg.Text(), msg.TextEncoding);
     const TAttachedFiles& files = msg.AttachedFiles();
     if (files.Count() == 0) {
-        AddTextPartHeaders(lines, msg.Text());
+        AddTextPartHeaders(lines, text);
     } else {
         std::string boundary = "--_SAK_bound_" + RandomLetters(12, 'y', random);
         std::string delimiter = "--" + boundary;
         lines.push_back("Content-Type: multipart/mixed; boundary=\"" + boundary + "\"");
         body.push_back(delimiter);
-        AddTextPartHeaders(body, msg.Text());
+        AddTextPartHeaders(body, text);
         body.emplace_back();
-        for (int i = 0; i < msg.Text().Count(); ++i)
-            body.push_back(msg.Text()[i]);
+        body.insert(body.end(), text.Lines.begin(), text.Lines.end());
         for (int f = 0; f < files.Count(); ++f) {
             const TAttachedFile& file = files.Items(f);
             std::string name = ParamValue(file.FileName);
@@ -125,8 +126,7 @@ std::vector<std::string> BuildMailLines(const TSakMsg& msg, const TMailContext& 
 
     lines.emplace_back();
     if (files.Count() == 0)
-        for (int i = 0; i < msg.Text().Count(); ++i)
-            lines.push_back(msg.Text()[i]);
+        lines.insert(lines.end(), text.Lines.begin(), text.Lines.end());
     lines.insert(lines.end(), body.begin(), body.end());
     return lines;
 }
@@ -136,16 +136,11 @@ std::vector<std::string> DataLines(const std::vector<std::string>& lines)
     std::vector<std::string> out;
     out.reserve(lines.size());
     for (const std::string& line : lines) {
-        std::size_t start = 0;
-        for (;;) {
-            std::size_t brk = line.find_first_of("\r\n", start);
-            std::string piece = line.substr(start, brk == std::string::npos ? std::string::npos : brk - start);
-            if (!piece.empty() && piece[0] == '.')
-                piece.insert(piece.begin(), '.');
-            out.push_back(std::move(piece));
-            if (brk == std::string::npos)
-                break;
-            start = brk + (line.compare(brk, 2, "\r\n") == 0 ? 2 : 1);
+        for (std::string_view piece : LinePieces(line)) {
+            std::string stuffed(piece);
+            if (!stuffed.empty() && stuffed[0] == '.')
+                stuffed.insert(stuffed.begin(), '.');
+            out.push_back(std::move(stuffed));
         }
     }
     return out;

@@ -2,12 +2,13 @@
 #include "internet/MailHeaderText.h"
 
 #include "internet/MailAddress.h"
+#include "platform/Utf8.h"
 
 namespace vx::net {
 
 namespace {
 
-constexpr std::string_view kPrefix = "=?windows-1252?Q?";
+constexpr std::string_view kPrefix = "=?UTF-8?Q?";
 constexpr std::string_view kSuffix = "?=";
 constexpr std::size_t kMaxWord = 75;
 
@@ -44,8 +45,11 @@ std::vector<std::string> EncodedWords(std::string_view text)
         return {std::string(text)};
     std::vector<std::string> words;
     std::string word;
-    for (char c : text) {
-        std::string piece = Quoted(static_cast<unsigned char>(c));
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t next = vx::utf8::NextChar(text, at);
+        std::string piece;
+        for (; at < next; ++at)
+            piece += Quoted(static_cast<unsigned char>(text[at]));
         if (kPrefix.size() + word.size() + piece.size() + kSuffix.size() > kMaxWord) {
             words.push_back(std::string(kPrefix) + word + std::string(kSuffix));
             word.clear();
@@ -78,15 +82,6 @@ std::string EncodeAddressList(std::string_view list)
         out += " <" + mailbox.Address + ">";
     }
     return out;
-}
-
-const char* BodyCharset(const TStringList& lines)
-{
-    for (int i = 0; i < lines.Count(); ++i)
-        for (char c : lines[i])
-            if (static_cast<unsigned char>(c) >= 0x80 && static_cast<unsigned char>(c) <= 0x9F)
-                return "windows-1252";
-    return "ISO-8859-1";
 }
 
 } // namespace vx::net

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/TStringList.h"
+#include "platform/TextEncoding.h"
 
 #include <cstdint>
 #include <string>
@@ -42,6 +43,9 @@ public:
     std::string InReplyTo;
     // Set when the message is sent.
     std::string Date;
+    // How the file of the document in Text stores its characters: the text
+    // goes in that file's bytes and character set.
+    vx::TTextEncoding TextEncoding = vx::TTextEncoding::Utf8;
 
     TStringList& Text() { return text_; }
     const TStringList& Text() const { return text_; }

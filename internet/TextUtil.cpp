@@ -1,8 +1,6 @@
 // Text helpers of the protocol code.
 #include "internet/TextUtil.h"
 
-#include <cctype>
-
 namespace vx::net {
 
 std::string Trim(std::string_view text)
@@ -33,20 +31,17 @@ std::string OneLine(std::string_view text)
     return out;
 }
 
-std::string LowerCase(std::string_view text)
+std::vector<std::string_view> LinePieces(std::string_view text)
 {
-    std::string out(text);
-    for (char& c : out)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
-std::string UpperCase(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
+    std::vector<std::string_view> pieces;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t brk = text.find_first_of("\r\n", start);
+        pieces.push_back(text.substr(start, brk == std::string_view::npos ? std::string_view::npos : brk - start));
+        if (brk == std::string_view::npos)
+            return pieces;
+        start = brk + (text.compare(brk, 2, "\r\n") == 0 ? 2 : 1);
+    }
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix)

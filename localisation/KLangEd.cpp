@@ -2,6 +2,7 @@
 #include "localisation/KLangEd.h"
 
 #include "platform/FileIO.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <limits>
@@ -34,7 +35,7 @@ public:
         U8(static_cast<std::uint8_t>(s.size()));
         Bytes(s);
     }
-    void Text(std::string_view s, size_t width) { ShortString(s.substr(0, width)); }
+    void Text(std::string_view s, size_t width) { ShortString(s.substr(0, vx::utf8::OffsetOfChar(s, width))); }
     void Count(size_t n)
     {
         if (n > 0xFFFF)

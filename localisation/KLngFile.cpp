@@ -3,7 +3,9 @@
 
 #include "platform/AnsiText.h"
 #include "platform/FileIO.h"
+#include "platform/FileTexts.h"
 #include "platform/ProgramPaths.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <charconv>
@@ -17,10 +19,11 @@ namespace {
 
 const char kDamaged[] = "Language file is damaged or incomplete";
 
-// Reads little-endian fields from the bytes of a file, never past their end.
+// Reads little-endian fields from the bytes of a file, never past their end;
+// its texts pass through texts.
 class Reader {
 public:
-    explicit Reader(std::string_view data) : data_(data) {}
+    Reader(std::string_view data, vx::TFileTexts& texts) : data_(data), texts_(texts) {}
 
     size_t Remaining() const { return data_.size() - pos_; }
     void Require(size_t n) const
@@ -41,7 +44,14 @@ public:
         return s;
     }
     std::uint8_t U8() { return static_cast<std::uint8_t>(Bytes(1)[0]); }
-    char Char() { return Bytes(1)[0]; }
+    // A one-byte separator of the locale block: an ASCII character. A byte
+    // above 127, which only a file of an earlier version holds (a no-break
+    // space, say), is no character of UTF-8 text and reads as a blank.
+    char Separator()
+    {
+        const char c = Bytes(1)[0];
+        return static_cast<unsigned char>(c) < 0x80 ? c : ' ';
+    }
     std::uint16_t U16()
     {
         std::string_view b = Bytes(2);
@@ -55,9 +65,15 @@ public:
             v = (v << 8) | static_cast<std::uint8_t>(b[static_cast<size_t>(i)]);
         return static_cast<std::int32_t>(v);
     }
-    std::string ShortString() { return std::string(Bytes(U8())); }
+    std::string ShortString() { return texts_(Bytes(U8())); }
     // A short string of at most width characters once read: the rest is cut.
-    std::string Text(size_t width) { return ShortString().substr(0, width); }
+    std::string Text(size_t width)
+    {
+        std::string text = ShortString();
+        text.resize(vx::utf8::OffsetOfChar(text, width));
+        return text;
+    }
+    std::string PoolText(std::string_view bytes) { return texts_(bytes); }
     // Section and key names end at their first NUL.
     std::string Name()
     {
@@ -69,6 +85,7 @@ public:
 
 private:
     std::string_view data_;
+    vx::TFileTexts& texts_;
     size_t pos_ = 0;
 };
 
@@ -97,13 +114,13 @@ vx::TFormatSettings readLocale(Reader& in)
     l.CurrencyString = in.Text(w::Currency);
     l.CurrencyFormat = in.U8();
     l.NegCurrFormat = in.U8();
-    l.ThousandSeparator = in.Char();
-    l.DecimalSeparator = in.Char();
+    l.ThousandSeparator = in.Separator();
+    l.DecimalSeparator = in.Separator();
     l.CurrencyDecimals = in.U8();
-    l.DateSeparator = in.Char();
+    l.DateSeparator = in.Separator();
     l.ShortDateFormat = in.Text(w::ShortDate);
     l.LongDateFormat = in.Text(w::LongDate);
-    l.TimeSeparator = in.Char();
+    l.TimeSeparator = in.Separator();
     l.TimeAMString = in.Text(w::TimeSuffix);
     l.TimePMString = in.Text(w::TimeSuffix);
     l.ShortTimeFormat = in.Text(w::TimeFormat);
@@ -116,7 +133,7 @@ vx::TFormatSettings readLocale(Reader& in)
     for (std::int32_t& offset : l.EraYearOffsets)
         offset = in.I32();
     l.TwoDigitYearCenturyWindow = in.U16();
-    l.ListSeparator = in.Char();
+    l.ListSeparator = in.Separator();
     return l;
 }
 
@@ -136,10 +153,7 @@ bool hasLngExtension(std::string_view name)
 void vx::CutLocaleToWidths(vx::TFormatSettings& l)
 {
     namespace w = vx::locale_width;
-    auto cut = [](std::string& s, size_t width) {
-        if (s.size() > width)
-            s.resize(width);
-    };
+    auto cut = [](std::string& s, size_t width) { s.resize(vx::utf8::OffsetOfChar(s, width)); };
     cut(l.CurrencyString, w::Currency);
     cut(l.ShortDateFormat, w::ShortDate);
     cut(l.LongDateFormat, w::LongDate);
@@ -451,61 +465,78 @@ void TKLangFile::ReadFile()
         ForgetContents();
         return;
     }
-    Reader in(data_);
+    TContents read = vx::ReadFileTexts([this](vx::TFileTexts& texts) { return ParseContents(texts); });
+    version_ = read.Version;
+    offsetWidth_ = read.OffsetWidth;
+    fileFlags_ = read.FileFlags;
+    hasLocale_ = read.HasLocale;
+    if (read.HasLocale)
+        locale_ = std::move(read.Locale);
+    biDiMode_ = read.BiDiMode;
+    charset_ = read.Charset;
+    fonts_ = std::move(read.Fonts);
+    names_ = std::move(read.Names);
+    props_ = std::move(read.Props);
+    records_ = std::move(read.Records);
+    cursor_ = TKLangStr(*this, -1);
+    empty_ = false;
+}
+
+TKLangFile::TContents TKLangFile::ParseContents(vx::TFileTexts& texts) const
+{
+    Reader in(data_, texts);
+    TContents c;
     if (in.Bytes(2) != "LF")
         throw ELangFileError("Not a language file or old version (1.1)");
     const double version = parseVersion(in.Bytes(4));
-    const int offsetWidth = version <= 1.5 ? 2 : 4;
-    std::uint8_t fileFlags = 0;
+    c.Version = version;
+    c.OffsetWidth = version <= 1.5 ? 2 : 4;
     if (version > 3.0)
-        fileFlags = in.U8();
+        c.FileFlags = in.U8();
     else if (SameText(baseName(fileName_), "native.lng"))
-        fileFlags = lfNative;
-    const bool hasLocale = version > 2.0 ? in.U8() != 0 : true;
-    vx::TFormatSettings locale = locale_;
-    if (hasLocale)
-        locale = readLocale(in);
-    std::uint8_t biDiMode = in.U8();
+        c.FileFlags = lfNative;
+    c.HasLocale = version > 2.0 ? in.U8() != 0 : true;
+    if (c.HasLocale)
+        c.Locale = readLocale(in);
+    c.BiDiMode = in.U8();
     if (version <= 2.0)
-        biDiMode = 0;
+        c.BiDiMode = 0;
     in.Skip(10);
-    const std::uint8_t charset = in.U8();
+    c.Charset = in.U8();
     const std::int32_t fontCount = in.I32();
     // Each entry takes at least four bytes; a count beyond that is a damaged file.
     if (fontCount < 0 || static_cast<size_t>(fontCount) > in.Remaining() / 4)
         throw ELangFileError(kDamaged);
-    std::vector<TkFontItem> fonts(static_cast<size_t>(fontCount));
-    for (TkFontItem& font : fonts) {
+    c.Fonts.resize(static_cast<size_t>(fontCount));
+    for (TkFontItem& font : c.Fonts) {
         font.Name = in.ShortString();
         font.Size = in.U16();
         font.Style = in.U8();
     }
     in.Skip(20);
-    TStringList names;
     for (int n = in.U16(); n > 0; --n)
-        names.Add(in.ShortString());
-    TkLangProps props;
+        c.Names.Add(in.ShortString());
     for (int s = in.U16(); s > 0; --s) {
         std::string section = in.Name();
         for (int k = in.U16(); k > 0; --k) {
             std::string key = in.Name();
-            props.Add(section, key, in.U16());
+            c.Props.Add(section, key, in.U16());
         }
     }
-    const size_t recordSize = (version > 3.0 ? 1u : 0u) + 2u + static_cast<size_t>(offsetWidth) + 2u;
+    const size_t recordSize = (version > 3.0 ? 1u : 0u) + 2u + static_cast<size_t>(c.OffsetWidth) + 2u;
     const std::uint16_t stringCount = in.U16();
     in.Require(recordSize * stringCount);
-    std::vector<TkLangRecord> records(stringCount);
+    c.Records.resize(stringCount);
     std::vector<std::int32_t> offsets(stringCount);
-    for (size_t i = 0; i < records.size(); ++i) {
-        TkLangRecord& r = records[i];
+    for (size_t i = 0; i < c.Records.size(); ++i) {
+        TkLangRecord& r = c.Records[i];
         r.Flags = version > 3.0 ? in.U8() : 0;
         r.Ident = in.U16();
-        offsets[i] = offsetWidth == 2 ? static_cast<std::int16_t>(in.U16()) : in.I32();
+        offsets[i] = c.OffsetWidth == 2 ? static_cast<std::int16_t>(in.U16()) : in.I32();
         r.FontNo = in.U16();
     }
     const std::string_view pool = in.Rest();
-    for (size_t i = 0; i < records.size(); ++i) {
+    for (size_t i = 0; i < c.Records.size(); ++i) {
         if (offsets[i] == -1)
             continue;
         if (offsets[i] < 0 || static_cast<size_t>(offsets[i]) >= pool.size())
@@ -513,33 +544,20 @@ void TKLangFile::ReadFile()
         size_t end = pool.find('\0', static_cast<size_t>(offsets[i]));
         if (end == std::string_view::npos)
             throw ELangFileError(kDamaged);
-        records[i].Text.assign(pool.substr(static_cast<size_t>(offsets[i]), end - static_cast<size_t>(offsets[i])));
+        c.Records[i].Text = in.PoolText(pool.substr(static_cast<size_t>(offsets[i]), end - static_cast<size_t>(offsets[i])));
     }
     // Before 3.0 a multi-line text was filed under "<path>.Text"; it is now the list property itself.
     if (version < 3.0) {
-        for (const TkLangRecord& r : records) {
-            if (r.Text.find('\r') == std::string::npos || !props.FindIdent(r.Ident))
+        for (const TkLangRecord& r : c.Records) {
+            if (r.Text.find('\r') == std::string::npos || !c.Props.FindIdent(r.Ident))
                 continue;
-            std::string key = props.CurrentKey();
+            std::string key = c.Props.CurrentKey();
             size_t dot = key.rfind('.');
             if (dot != std::string::npos && SameText(std::string_view(key).substr(dot + 1), "Text"))
-                props.RenameKey(key.substr(0, dot));
+                c.Props.RenameKey(key.substr(0, dot));
         }
     }
-
-    version_ = version;
-    offsetWidth_ = offsetWidth;
-    fileFlags_ = fileFlags;
-    hasLocale_ = hasLocale;
-    locale_ = std::move(locale);
-    biDiMode_ = biDiMode;
-    charset_ = charset;
-    fonts_ = std::move(fonts);
-    names_ = std::move(names);
-    props_ = std::move(props);
-    records_ = std::move(records);
-    cursor_ = TKLangStr(*this, -1);
-    empty_ = false;
+    return c;
 }
 
 void TKLangFile::SetFlag(std::uint8_t mask, bool on)

@@ -2,7 +2,9 @@
 // every window in one language, filed by section (window) and key (property
 // path), with the language's fonts, character set, reading order and locale.
 // Every read is checked against the size of the data; a truncated or damaged
-// file raises ELangFileError and leaves the object as it was.
+// file raises ELangFileError and leaves the object as it was. Texts are UTF-8;
+// a file whose texts are not all UTF-8 was written by an earlier version in
+// Windows-1252 and reads as such. Text widths count characters.
 #pragma once
 
 #include "localisation/FormatSettings.h"
@@ -16,6 +18,10 @@
 #include <vector>
 
 VX_DECLARE_EXCEPTION(ELangFileError, Exception);
+
+namespace vx {
+class TFileTexts;
+}
 
 // File flag: the file holds the designed (native) texts.
 constexpr std::uint8_t lfNative = 1;
@@ -174,6 +180,23 @@ protected:
     friend class TKLangStr;
 
     void ForgetContents();
+
+    // What reading the file gives: its texts are UTF-8, or Windows-1252 as
+    // earlier versions wrote them (vx::ReadFileTexts).
+    struct TContents {
+        double Version = 0;
+        int OffsetWidth = 4;
+        std::uint8_t FileFlags = 0;
+        bool HasLocale = false;
+        vx::TFormatSettings Locale;
+        std::uint8_t BiDiMode = 0;
+        std::uint8_t Charset = 0;
+        std::vector<TkFontItem> Fonts;
+        TStringList Names;
+        TkLangProps Props;
+        std::vector<TkLangRecord> Records;
+    };
+    TContents ParseContents(vx::TFileTexts& texts) const;
 
     std::string fileName_;
     std::string data_;

@@ -6,6 +6,7 @@
 #include "localisation/TranslationTable.h"
 #include "platform/AnsiText.h"
 #include "platform/FileIO.h"
+#include "platform/Utf8.h"
 
 #include <functional>
 #include <map>
@@ -56,7 +57,7 @@ using TSetter = std::function<void(vx::TFormatSettings&, const std::string&)>;
 TSetter text(std::string vx::TFormatSettings::*member, std::size_t width)
 {
     return [member, width](vx::TFormatSettings& s, const std::string& value) {
-        if (value.size() > width)
+        if (vx::utf8::CountChars(value) > width)
             throw ETranslationTableError("longer than " + std::to_string(width) + " characters");
         s.*member = value;
     };
@@ -65,8 +66,9 @@ TSetter text(std::string vx::TFormatSettings::*member, std::size_t width)
 TSetter character(char vx::TFormatSettings::*member)
 {
     return [member](vx::TFormatSettings& s, const std::string& value) {
-        if (value.size() != 1)
-            throw ETranslationTableError("must be one character");
+        // The language file keeps a separator in one byte.
+        if (value.size() != 1 || static_cast<unsigned char>(value[0]) >= 0x80)
+            throw ETranslationTableError("must be one ASCII character");
         s.*member = value[0];
     };
 }
@@ -92,7 +94,7 @@ TSetter names(std::array<std::string, Count> vx::TFormatSettings::*member, std::
             if ((comma == std::string::npos) != (i + 1 == Count))
                 throw ETranslationTableError("must be " + std::to_string(Count) + " names separated by commas");
             list[i] = vx::Trim(value.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-            if (list[i].size() > width)
+            if (vx::utf8::CountChars(list[i]) > width)
                 throw ETranslationTableError("a name is longer than " + std::to_string(width) + " characters");
             start = comma + 1;
         }

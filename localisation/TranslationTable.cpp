@@ -2,7 +2,7 @@
 #include "localisation/TranslationTable.h"
 
 #include "platform/AnsiText.h"
-#include "platform/Cp1252.h"
+#include "platform/Utf8.h"
 
 #include <optional>
 
@@ -39,18 +39,15 @@ std::string unquote(std::string_view rest, int line)
         default: fail(line, std::string("unknown escape \\") + trimmed[i]);
         }
     }
-    std::size_t bad = 0;
-    std::optional<std::string> text = vx::Utf8ToCp1252(utf8, &bad);
-    if (!text)
-        fail(line, "the text is not UTF-8 or has a character the program cannot show (at \"" +
-                       utf8.substr(bad, 8) + "\")");
-    return std::move(*text);
+    if (!vx::utf8::IsValid(utf8))
+        fail(line, "the text is not UTF-8");
+    return utf8;
 }
 
 std::string escape(std::string_view text)
 {
     std::string out;
-    for (const char c : vx::Cp1252ToUtf8(text)) {
+    for (const char c : text) {
         switch (c) {
         case '\n': out += "\\n"; break;
         case '\r': out += "\\r"; break;
@@ -100,7 +97,7 @@ TTranslationTable TTranslationTable::Parse(std::string_view utf8)
             }
         } else if (!table.entries_.emplace(std::pair(vx::LowerCase(entry.context.value_or("")), *entry.id), *entry.str)
                         .second) {
-            fail(entry.line, "a second entry for \"" + vx::Cp1252ToUtf8(*entry.id) + "\"" +
+            fail(entry.line, "a second entry for \"" + *entry.id + "\"" +
                                  (entry.context ? " in " + *entry.context : std::string()));
         }
         entry = Pending{};

@@ -22,10 +22,9 @@ VX_DECLARE_EXCEPTION(ETranslationTableError, Exception);
 
 class TTranslationTable {
 public:
-    // The table's texts become the program's Windows-1252. ETranslationTableError
-    // "line <n>: <reason>" for a line that is no part of an entry, a bad escape,
-    // text that is not UTF-8 or has a character outside the code page, or a
-    // second entry for the same text and context.
+    // ETranslationTableError "line <n>: <reason>" for a line that is no part of
+    // an entry, a bad escape, text that is not UTF-8, or a second entry for the
+    // same text and context.
     static TTranslationTable Parse(std::string_view utf8);
 
     // The translation of text where it stands (a context's own entry first,
@@ -43,6 +42,6 @@ private:
     std::vector<std::pair<std::string, std::string>> header_;
 };
 
-// An entry for text with an empty translation, in the table's layout, with a
+// An entry for text (UTF-8) with an empty translation, in the table's layout, with a
 // "#:" comment line naming each place the text stands; ends in a blank line.
 std::string FormatTableEntry(std::string_view text, const std::vector<std::string>& places);

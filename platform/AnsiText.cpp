@@ -1,70 +1,66 @@
 #include "platform/AnsiText.h"
 
-#include <array>
+#include "platform/CaseMap.h"
+#include "platform/Utf8.h"
 
 namespace vx {
 
 namespace {
 
-struct CaseTables {
-    std::array<unsigned char, 256> upper{};
-    std::array<unsigned char, 256> lower{};
-    std::array<bool, 256> letter{};
+bool isBlank(unsigned char c) { return c <= ' '; }
 
-    CaseTables()
-    {
-        for (int c = 0; c < 256; ++c)
-            upper[c] = lower[c] = static_cast<unsigned char>(c);
-        auto pair = [this](int u, int l) {
-            upper[l] = static_cast<unsigned char>(u);
-            lower[u] = static_cast<unsigned char>(l);
-            letter[u] = letter[l] = true;
-        };
-        for (int c = 'A'; c <= 'Z'; ++c)
-            pair(c, c + 32);
-        for (int c = 0xC0; c <= 0xDE; ++c)
-            if (c != 0xD7)
-                pair(c, c + 32);
-        pair(0x8A, 0x9A); // S caron
-        pair(0x8C, 0x9C); // OE ligature
-        pair(0x8E, 0x9E); // Z caron
-        pair(0x9F, 0xFF); // Y diaeresis
-        // Letters without a case partner in this code page.
-        for (int c : {0x83, 0xAA, 0xB5, 0xBA, 0xDF})
-            letter[c] = true;
-    }
-};
-
-const CaseTables& tables()
+std::string changeCase(std::string_view s, char32_t (*partner)(char32_t))
 {
-    static const CaseTables t;
-    return t;
+    std::string r(s);
+    for (std::size_t i = 0; i < r.size();) {
+        const auto byte = static_cast<unsigned char>(r[i]);
+        if (byte < 0x80) {
+            r[i] = static_cast<char>(partner(byte));
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        const char32_t c = utf8::Decode(r, i, &length);
+        if (length > 1)
+            if (const char32_t to = partner(c); to != c)
+                r.replace(i, length, utf8::Encode(to));
+        i += length;
+    }
+    return r;
 }
 
-bool isBlank(unsigned char c) { return c <= ' '; }
+// What a character compares as, and where the next one begins.
+char32_t foldedAt(std::string_view s, std::size_t& i, TCaseFold fold)
+{
+    const auto byte = static_cast<unsigned char>(s[i]);
+    char32_t c = byte;
+    if (byte < 0x80) {
+        ++i;
+    } else {
+        std::size_t length = 0;
+        c = utf8::Decode(s, i, &length);
+        i += length;
+        if (length == 1)
+            return 0x110000 + byte;
+    }
+    return fold == TCaseFold::Upper ? SimpleUpper(c) : SimpleLower(c);
+}
 
 } // namespace
 
-unsigned char AnsiUpper(unsigned char c) { return tables().upper[c]; }
-unsigned char AnsiLower(unsigned char c) { return tables().lower[c]; }
-bool IsAnsiLetter(unsigned char c) { return tables().letter[c]; }
-bool IsAnsiUpper(unsigned char c) { return tables().letter[c] && tables().lower[c] != c; }
-bool IsAnsiLower(unsigned char c) { return tables().letter[c] && tables().upper[c] != c; }
+std::string AnsiUpperCase(std::string_view s) { return changeCase(s, SimpleUpper); }
+std::string AnsiLowerCase(std::string_view s) { return changeCase(s, SimpleLower); }
 
-std::string AnsiUpperCase(std::string_view s)
+int CompareIgnoringCase(std::string_view a, std::string_view b, TCaseFold fold)
 {
-    std::string r(s);
-    for (char& c : r)
-        c = static_cast<char>(AnsiUpper(static_cast<unsigned char>(c)));
-    return r;
-}
-
-std::string AnsiLowerCase(std::string_view s)
-{
-    std::string r(s);
-    for (char& c : r)
-        c = static_cast<char>(AnsiLower(static_cast<unsigned char>(c)));
-    return r;
+    std::size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        const char32_t x = foldedAt(a, i, fold);
+        const char32_t y = foldedAt(b, j, fold);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return i < a.size() ? 1 : (j < b.size() ? -1 : 0);
 }
 
 std::string UpperCase(std::string_view s)

@@ -1,5 +1,4 @@
-// Case and letter classes of the Windows-1252 code page, the one code page of
-// the program's 8-bit text. No byte is a lead byte of a double-byte character.
+// Case, comparison and trimming of the program's 8-bit text, which is UTF-8.
 #pragma once
 
 #include <string>
@@ -7,17 +6,22 @@
 
 namespace vx {
 
-unsigned char AnsiUpper(unsigned char c);
-unsigned char AnsiLower(unsigned char c);
-bool IsAnsiLetter(unsigned char c);
-bool IsAnsiUpper(unsigned char c);
-bool IsAnsiLower(unsigned char c);
-
+// Letters changed by their simple case mapping (platform/CaseMap.h); every
+// other character, and every byte that begins no character, stays as it is,
+// so each character keeps its byte offset. "ß" has no single upper-case
+// partner and stays.
 std::string AnsiUpperCase(std::string_view s);
 std::string AnsiLowerCase(std::string_view s);
 // ASCII-only case change, as the class library's UpperCase/LowerCase.
+inline char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
 std::string UpperCase(std::string_view s);
 std::string LowerCase(std::string_view s);
+
+enum class TCaseFold { Upper, Lower };
+// Compares character by character, each as its upper-case (or lower-case)
+// partner's code point; a byte that begins no character sorts after every
+// character, by its value. Answers -1, 0 or 1.
+int CompareIgnoringCase(std::string_view a, std::string_view b, TCaseFold fold = TCaseFold::Upper);
 
 // The value of c as a digit of base 10 or 16 (either case), or -1 when it is none.
 int DigitValue(char c, int base);

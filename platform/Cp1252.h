@@ -14,8 +14,8 @@ char32_t Cp1252ToUnicode(unsigned char byte);
 // The byte for a code point, or -1 when the code page has none.
 int UnicodeToCp1252(char32_t codePoint);
 
-// Text files that people edit (translation tables) are UTF-8; the program's
-// text is Windows-1252.
+// Documents that are not UTF-8, and files written by earlier versions, are
+// Windows-1252; the program's own text is UTF-8.
 std::string Cp1252ToUtf8(std::string_view text);
 // Nothing when the bytes are not well-formed UTF-8 (overlong forms and
 // surrogates included) or hold a character the code page has no byte for;

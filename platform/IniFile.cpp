@@ -2,6 +2,7 @@
 
 #include "platform/AnsiText.h"
 #include "platform/FileIO.h"
+#include "platform/Utf8.h"
 
 #include <sys/stat.h>
 
@@ -48,7 +49,7 @@ void TIniFile::refresh()
         return;
     }
     try {
-        doc_.Parse(vx::ReadWholeFile(FileName()));
+        doc_.Parse(vx::TextFromFileBytes(vx::ReadWholeFile(FileName())));
     } catch (const Exception&) {
         doc_.Parse("");
         unreadable_ = true;

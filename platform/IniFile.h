@@ -5,7 +5,9 @@
 // reloads the file when it changed on disk, so several TIniFile objects on one
 // file, in one process or several, see each other's changes. UpdateFile
 // therefore has nothing left to do. Comments and lines that are not settings
-// are kept when the file is rewritten; lines end in CR LF.
+// are kept when the file is rewritten; lines end in CR LF. The file is UTF-8;
+// one that is not was written by an earlier version in Windows-1252, reads as
+// such and is rewritten in UTF-8.
 #pragma once
 
 #include "platform/CustomIniFile.h"

@@ -1,6 +1,7 @@
 #include "platform/RegFile.h"
 
 #include "platform/AnsiText.h"
+#include "platform/FileTexts.h"
 #include "platform/TStringList.h"
 
 #include <cstdio>
@@ -159,7 +160,10 @@ std::string withoutTerminator(std::string bytes)
 
 class Parser {
 public:
-    Parser(std::string_view text, std::string_view rootName) : text_(text), rootName_(rootName) {}
+    Parser(std::string_view text, std::string_view rootName, TFileTexts& texts)
+        : text_(text), rootName_(rootName), texts_(texts)
+    {
+    }
 
     std::unique_ptr<Key> Run()
     {
@@ -229,7 +233,7 @@ private:
             std::string_view part = path.substr(start, slash == std::string_view::npos ? slash : slash - start);
             if (part.empty())
                 fail("empty key name");
-            key = key->AddKey(part);
+            key = key->AddKey(texts_(part));
         }
         return key;
     }
@@ -261,7 +265,7 @@ private:
         if (line.front() == '@')
             pos = 1;
         else
-            v.name = quoted(line, pos);
+            v.name = texts_(quoted(line, pos));
         std::string_view rest = trimLeft(line.substr(pos));
         if (rest.empty() || rest.front() != '=')
             fail("= expected after the value name");
@@ -269,7 +273,7 @@ private:
         if (!rest.empty() && rest.front() == '"') {
             pos = 0;
             v.type = TRegDataType::rdString;
-            v.bytes = quoted(rest, pos);
+            v.bytes = texts_(quoted(rest, pos));
             if (!trimRight(rest.substr(pos)).empty())
                 fail("unexpected text after a string");
         } else if (rest.substr(0, 6) == "dword:") {
@@ -309,11 +313,11 @@ private:
         switch (kind) {
         case 1:
             v.type = TRegDataType::rdString;
-            v.bytes = withoutTerminator(std::move(bytes));
+            v.bytes = texts_(withoutTerminator(std::move(bytes)));
             break;
         case 2:
             v.type = TRegDataType::rdExpandString;
-            v.bytes = withoutTerminator(std::move(bytes));
+            v.bytes = texts_(withoutTerminator(std::move(bytes)));
             break;
         case 3:
             v.type = TRegDataType::rdBinary;
@@ -329,6 +333,8 @@ private:
         case 7:
             v.type = TRegDataType::rdMultiString;
             v.multi = decodeMulti(bytes);
+            for (std::string& text : v.multi)
+                text = texts_(text);
             break;
         default:
             fail("unsupported value type hex(" + std::to_string(kind) + ")");
@@ -372,6 +378,7 @@ private:
 
     std::string_view text_;
     std::string_view rootName_;
+    TFileTexts& texts_;
     size_t pos_ = 0;
     int lineNo_ = 0;
     bool lineEnded_ = false;
@@ -390,7 +397,7 @@ std::string FormatRegFile(const Key& root, std::string_view rootName)
 
 std::unique_ptr<Key> ParseRegFile(std::string_view text, std::string_view rootName)
 {
-    return Parser(text, rootName).Run();
+    return ReadFileTexts([&](TFileTexts& texts) { return Parser(text, rootName, texts).Run(); });
 }
 
 void CheckKeyName(std::string_view name)

@@ -10,7 +10,9 @@
 //   "Path"=hex(2):25,54,4d,50,25,00        (expand string, NUL-terminated)
 //   "List"=hex(7):61,00,62,00,00           (multi string)
 //
-// Text is 8-bit and written byte for byte. A string holding a line break is
+// Text is UTF-8 and written byte for byte; a file whose names and strings are
+// not all UTF-8 was written by an earlier version in Windows-1252 and reads
+// as such (binary data stays as it is). A string holding a line break is
 // written in the hex(1) form so that it survives the line-based format.
 #pragma once
 

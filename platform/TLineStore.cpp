@@ -35,12 +35,9 @@ void TLineStore::Read(int index, size_t pos, size_t count, std::string& out) con
         out.append(text.substr(pos, count));
 }
 
-size_t TLineStore::LastTabBefore(int index, size_t pos) const
+TTextShape TLineStore::PieceShape(int index, size_t i) const
 {
-    if (Held(index))
-        return HeldText(index).LastTabBefore(pos);
-    const std::string_view text = ArenaText(lines_[static_cast<size_t>(index)]);
-    return pos == 0 ? std::string_view::npos : text.substr(0, pos).rfind('\t');
+    return Held(index) ? HeldText(index).PieceShape(i) : ShapeOf(ArenaText(lines_[static_cast<size_t>(index)]));
 }
 
 std::string_view TLineStore::View(int index) const

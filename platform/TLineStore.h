@@ -14,6 +14,7 @@
 #pragma once
 
 #include "platform/TLineStoreChunks.h"
+#include "platform/TextShape.h"
 
 #include <cstdint>
 #include <functional>
@@ -49,9 +50,9 @@ public:
     std::string_view Piece(int index, size_t i) const;
     // Appends characters pos.. of the line to out, at most count of them.
     void Read(int index, size_t pos, size_t count, std::string& out) const;
-    // Where the line's last tab before pos stands, or npos: a long line's
-    // chunks without tabs are not read.
-    size_t LastTabBefore(int index, size_t pos) const;
+    // The shape of piece i: kept for a held line's chunks, measured for a
+    // line in the arena.
+    TTextShape PieceShape(int index, size_t i) const;
     // The line in one piece.
     std::string_view View(int index) const;
     const std::string& Whole(int index) const;

@@ -1,24 +1,43 @@
 // A long line's text in chunks.
 #include "platform/TLineStoreChunks.h"
 
+#include "platform/Utf8.h"
+
 #include <algorithm>
 #include <iterator>
 
+std::vector<std::string> TLineChunks::Cut(std::string_view text)
+{
+    std::vector<std::string> parts;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t end = std::min(at + kChunk, text.size());
+        if (end < text.size()) {
+            // Back to the start of the character the cut would split, unless
+            // that is where the chunk starts (a run of stray bytes).
+            const std::size_t start = vx::utf8::CharStart(text, end);
+            if (start > at)
+                end = start;
+        }
+        parts.emplace_back(text.substr(at, end - at));
+        at = end;
+    }
+    return parts;
+}
+
 void TLineChunks::Assign(std::string_view text)
 {
-    chunks_.clear();
-    for (std::size_t at = 0; at < text.size(); at += kChunk)
-        chunks_.emplace_back(text.substr(at, kChunk));
+    chunks_ = Cut(text);
     length_ = text.size();
     starts_.clear();
-    for (std::size_t i = 0; i < chunks_.size(); ++i)
-        starts_.push_back(i * kChunk);
+    shapes_.clear();
+    std::size_t start = 0;
+    for (const std::string& chunk : chunks_) {
+        starts_.push_back(start);
+        shapes_.push_back(kUnmeasured);
+        start += chunk.size();
+    }
     shiftFrom_ = kNoShift;
     shift_ = 0;
-    tabs_.clear();
-    for (const std::string& chunk : chunks_)
-        tabs_.push_back(Tabs(chunk));
-    tabTotal_ = Tabs(text);
     Changed();
 }
 
@@ -28,20 +47,27 @@ void TLineChunks::Append(std::string_view text)
         return;
     if (shiftFrom_ != kNoShift)
         ApplyShift();
-    tabTotal_ += Tabs(text);
+    // The last chunk and the text are cut again together: a character the
+    // last block of a read left unfinished is finished by this one.
+    std::string tail;
+    std::size_t start = length_;
     if (!chunks_.empty() && chunks_.back().size() < kChunk) {
-        const std::string_view head = text.substr(0, kChunk - chunks_.back().size());
-        chunks_.back() += head;
-        tabs_.back() += Tabs(head);
-        length_ += head.size();
-        text.remove_prefix(head.size());
+        tail = std::move(chunks_.back());
+        start = starts_.back();
+        chunks_.pop_back();
+        starts_.pop_back();
+        shapes_.pop_back();
     }
-    for (std::size_t at = 0; at < text.size(); at += kChunk) {
-        chunks_.emplace_back(text.substr(at, kChunk));
-        starts_.push_back(length_);
-        tabs_.push_back(Tabs(chunks_.back()));
-        length_ += chunks_.back().size();
+    tail += text;
+    for (std::string& part : Cut(tail)) {
+        starts_.push_back(start);
+        shapes_.push_back(kUnmeasured);
+        start += part.size();
+        chunks_.push_back(std::move(part));
     }
+    length_ += text.size();
+    if (chunks_.size() > 1)
+        MendBoundary(chunks_.size() - 1);
     Changed();
 }
 
@@ -77,31 +103,6 @@ void TLineChunks::Read(std::size_t pos, std::size_t count, std::string& out) con
     }
 }
 
-// Tabs are rare in long lines: they are looked for, not counted byte by byte.
-std::size_t TLineChunks::Tabs(std::string_view text)
-{
-    std::size_t count = 0;
-    for (std::size_t at = text.find('\t'); at != std::string_view::npos; at = text.find('\t', at + 1))
-        ++count;
-    return count;
-}
-
-std::size_t TLineChunks::LastTabBefore(std::size_t pos) const
-{
-    pos = std::min(pos, length_);
-    if (pos == 0 || tabTotal_ == 0)
-        return std::string::npos;
-    for (std::size_t i = ChunkAt(pos - 1) + 1; i-- > 0;) {
-        if (tabs_[i] == 0)
-            continue;
-        const std::string_view chunk = std::string_view(chunks_[i]).substr(0, pos - Start(i));
-        const std::size_t at = chunk.rfind('\t');
-        if (at != std::string_view::npos)
-            return Start(i) + at;
-    }
-    return std::string::npos;
-}
-
 void TLineChunks::Replace(std::size_t pos, std::size_t count, std::string_view text)
 {
     if (count == 0 && text.empty())
@@ -118,31 +119,25 @@ void TLineChunks::Replace(std::size_t pos, std::size_t count, std::string_view t
     const std::size_t offset = pos - starts_[i];
     std::size_t remaining = count;
     const std::size_t here = std::min(remaining, chunks_[i].size() - offset);
-    std::size_t tabsGone = Tabs(std::string_view(chunks_[i]).substr(offset, here));
-    tabs_[i] -= tabsGone;
     chunks_[i].erase(offset, here);
     remaining -= here;
     // Chunks wholly inside the removed characters go; the last one loses its start.
     std::size_t next = i + 1;
-    for (; remaining > 0 && chunks_[next].size() <= remaining; ++next) {
+    for (; remaining > 0 && chunks_[next].size() <= remaining; ++next)
         remaining -= chunks_[next].size();
-        tabsGone += tabs_[next];
-    }
     if (remaining > 0) {
-        const std::size_t cut = Tabs(std::string_view(chunks_[next]).substr(0, remaining));
-        tabs_[next] -= cut;
-        tabsGone += cut;
         chunks_[next].erase(0, remaining);
+        shapes_[next] = kUnmeasured;
     }
     const auto from = static_cast<std::ptrdiff_t>(i) + 1;
     const auto to = static_cast<std::ptrdiff_t>(next);
     chunks_.erase(chunks_.begin() + from, chunks_.begin() + to);
-    tabs_.erase(tabs_.begin() + from, tabs_.begin() + to);
+    shapes_.erase(shapes_.begin() + from, shapes_.begin() + to);
     starts_.resize(chunks_.size());
     chunks_[i].insert(offset, text);
-    const std::size_t tabsCome = Tabs(text);
-    tabs_[i] += tabsCome;
-    tabTotal_ = tabTotal_ - tabsGone + tabsCome;
+    // Measured when asked: where the line shows is read from the chunks
+    // before a place, and typing goes on in the chunk at the caret.
+    shapes_[i] = kUnmeasured;
     length_ = length_ - count + text.size();
     const std::size_t size = chunks_[i].size();
     if (next == i + 1 && remaining == 0 && size <= 2 * kChunk && (size >= kChunk / 4 || chunks_.size() == 1) &&
@@ -151,40 +146,79 @@ void TLineChunks::Replace(std::size_t pos, std::size_t count, std::string_view t
         if (i + 1 < chunks_.size()) {
             shiftFrom_ = i + 1;
             shift_ += static_cast<std::ptrdiff_t>(text.size()) - static_cast<std::ptrdiff_t>(count);
+            MendBoundary(i + 1);
         }
+        if (i > 0)
+            MendBoundary(i);
     } else {
         Settle(i);
+        // Each look is one byte where nothing needs mending, as after an
+        // edit between characters.
+        for (std::size_t j = chunks_.size(); j-- > 1;)
+            MendBoundary(j);
     }
     Changed();
+}
+
+void TLineChunks::MendBoundary(std::size_t j)
+{
+    const std::string& before = chunks_[j - 1];
+    const std::string& after = chunks_[j];
+    if (after.empty() || !vx::utf8::IsTrail(after.front()))
+        return;
+    // The lead of a character may stand at most three bytes before the boundary.
+    const std::size_t look = std::min<std::size_t>(3, before.size());
+    std::string joint = before.substr(before.size() - look) + after.substr(0, 3);
+    std::size_t lead = look;
+    while (lead > 0 && vx::utf8::IsTrail(joint[lead - 1]))
+        --lead;
+    if (lead == 0)
+        return;
+    --lead;
+    const std::size_t length = vx::utf8::CharLength(joint, lead);
+    if (lead + length <= look)
+        return; // the character ends before the boundary
+    const std::size_t moved = lead + length - look;
+    if (shiftFrom_ != kNoShift)
+        ApplyShift();
+    chunks_[j - 1] += after.substr(0, moved);
+    chunks_[j].erase(0, moved);
+    shapes_[j - 1] = kUnmeasured;
+    if (chunks_[j].empty()) {
+        const auto gone = static_cast<std::ptrdiff_t>(j);
+        chunks_.erase(chunks_.begin() + gone);
+        shapes_.erase(shapes_.begin() + gone);
+        starts_.erase(starts_.begin() + gone);
+        return;
+    }
+    shapes_[j] = kUnmeasured;
+    starts_[j] += moved;
 }
 
 void TLineChunks::Settle(std::size_t i)
 {
     if (chunks_[i].size() > 2 * kChunk) {
-        std::vector<std::string> parts;
-        const std::string_view whole = chunks_[i];
-        for (std::size_t at = 0; at < whole.size(); at += kChunk)
-            parts.emplace_back(whole.substr(at, kChunk));
+        std::vector<std::string> parts = Cut(chunks_[i]);
+        const auto after = static_cast<std::ptrdiff_t>(i) + 1;
         chunks_[i] = std::move(parts.front());
-        chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(i) + 1, std::make_move_iterator(parts.begin() + 1),
+        chunks_.insert(chunks_.begin() + after, std::make_move_iterator(parts.begin() + 1),
                        std::make_move_iterator(parts.end()));
-        tabs_.insert(tabs_.begin() + static_cast<std::ptrdiff_t>(i) + 1, parts.size() - 1, 0);
-        for (std::size_t j = i; j < i + parts.size(); ++j)
-            tabs_[j] = Tabs(chunks_[j]);
+        shapes_[i] = kUnmeasured;
+        shapes_.insert(shapes_.begin() + after, parts.size() - 1, kUnmeasured);
     } else if (chunks_[i].size() < kChunk / 4 && chunks_.size() > 1) {
         if (i + 1 == chunks_.size())
             --i;
         chunks_[i] += chunks_[i + 1];
-        tabs_[i] += tabs_[i + 1];
+        shapes_[i] = kUnmeasured;
         chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(i) + 1);
-        tabs_.erase(tabs_.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+        shapes_.erase(shapes_.begin() + static_cast<std::ptrdiff_t>(i) + 1);
         if (chunks_[i].size() > 2 * kChunk) {
             Settle(i);
             return;
         }
     } else if (chunks_[i].empty()) {
         chunks_.clear(); // the only chunk: the text is empty
-        tabs_.clear();
+        shapes_.clear();
     }
     starts_.resize(chunks_.size());
     for (std::size_t j = std::max<std::size_t>(i, 1); j < chunks_.size(); ++j)
@@ -199,6 +233,13 @@ void TLineChunks::ApplyShift()
         starts_[j] = Start(j);
     shiftFrom_ = kNoShift;
     shift_ = 0;
+}
+
+const TTextShape& TLineChunks::PieceShape(std::size_t i) const
+{
+    if (shapes_[i] == kUnmeasured)
+        shapes_[i] = ShapeOf(chunks_[i]);
+    return shapes_[i];
 }
 
 void TLineChunks::Changed()

@@ -1,10 +1,12 @@
 // The text of one long line of the line store, in chunks of a few kilobytes:
 // an edit anywhere in the line moves the bytes of one chunk and the table of
 // where the chunks start, never the rest of the line, however long it is and
-// wherever the previous edit was. Each chunk's tabs are counted, so that the
-// last tab before a place, which decides where a column shows, is found
-// without reading the chunks that have none.
+// wherever the previous edit was. Chunks meet only between characters, and
+// each chunk's shape (its tabs and cells) is kept once measured, so that where a place of
+// the line shows is found without reading the chunks before it.
 #pragma once
+
+#include "platform/TextShape.h"
 
 #include <cstddef>
 #include <string>
@@ -21,7 +23,7 @@ public:
     // Copies the text, not the whole copy Whole may keep.
     TLineChunks(const TLineChunks& other)
         : chunks_(other.chunks_), starts_(other.starts_), shiftFrom_(other.shiftFrom_), shift_(other.shift_),
-          tabs_(other.tabs_), tabTotal_(other.tabTotal_), length_(other.length_)
+          shapes_(other.shapes_), length_(other.length_)
     {
     }
     TLineChunks& operator=(const TLineChunks&) = delete;
@@ -29,10 +31,11 @@ public:
     std::size_t Length() const { return length_; }
     std::size_t PieceCount() const { return chunks_.size(); }
     std::string_view Piece(std::size_t i) const { return chunks_[i]; }
+    // The shape of piece i, measured on first request after a change: the
+    // pieces' shapes add up to the whole text's.
+    const TTextShape& PieceShape(std::size_t i) const;
     // Appends characters pos.. to out, at most count of them.
     void Read(std::size_t pos, std::size_t count, std::string& out) const;
-    // Where the last tab before pos stands, or npos.
-    std::size_t LastTabBefore(std::size_t pos) const;
 
     void Assign(std::string_view text);
     // Adds text at the end: the chunks before the last one are not touched.
@@ -56,7 +59,12 @@ private:
     // Chunk i changed: it is cut when too long, joined to a neighbour when
     // too short, and the starts from it on are counted again.
     void Settle(std::size_t i);
-    static std::size_t Tabs(std::string_view text);
+    // Cuts text into chunks about kChunk long, between characters.
+    static std::vector<std::string> Cut(std::string_view text);
+    // A character begun at the end of chunk j - 1 and ended in chunk j (an
+    // edit that was not between characters leaves one) moves whole into
+    // chunk j - 1, so that each chunk's shape is its part of the line's.
+    void MendBoundary(std::size_t j);
     void Changed();
 
     std::vector<std::string> chunks_; // none for an empty text, none empty otherwise
@@ -66,8 +74,8 @@ private:
     std::vector<std::size_t> starts_;
     std::size_t shiftFrom_ = kNoShift;
     std::ptrdiff_t shift_ = 0;
-    std::vector<std::size_t> tabs_; // per chunk
-    std::size_t tabTotal_ = 0;
+    static constexpr TTextShape kUnmeasured{static_cast<std::size_t>(-1), static_cast<std::size_t>(-1), 0};
+    mutable std::vector<TTextShape> shapes_; // per chunk
     std::size_t length_ = 0;
     mutable std::string whole_;
     mutable bool wholeKept_ = false;

@@ -3,6 +3,7 @@
 #include "platform/AnsiText.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,18 +16,12 @@
 
 int CompareText(std::string_view a, std::string_view b)
 {
-    size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        int ca = vx::AnsiUpper(static_cast<unsigned char>(a[i]));
-        int cb = vx::AnsiUpper(static_cast<unsigned char>(b[i]));
-        if (ca != cb)
-            return ca - cb;
-    }
-    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+    return vx::CompareIgnoringCase(a, b);
 }
 
 bool SameText(std::string_view a, std::string_view b)
 {
+    // Case partners take the same number of bytes.
     return a.size() == b.size() && CompareText(a, b) == 0;
 }
 
@@ -76,10 +71,10 @@ std::string_view TStringList::Piece(int index, size_t i) const
     return store_.Piece(index, i);
 }
 
-size_t TStringList::LastTabBefore(int index, size_t pos) const
+TTextShape TStringList::PieceShape(int index, size_t i) const
 {
     CheckIndex(index);
-    return store_.LastTabBefore(index, pos);
+    return store_.PieceShape(index, i);
 }
 
 std::string TStringList::Substr(int index, size_t pos, size_t count) const
@@ -581,10 +576,10 @@ void TStringList::SetValue(std::string_view name, const std::string& value)
 
 void TStringList::LoadFromStream(std::istream& in)
 {
-    std::string data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     BeginUpdate();
     try {
-        SetTextStr(data);
+        SetTextStr(vx::TextFromFileBytes(data));
     } catch (...) {
         EndUpdate();
         throw;

@@ -59,9 +59,8 @@ public:
     }
     size_t PieceCount(int index) const;
     std::string_view Piece(int index, size_t i) const;
-    // Where the line's last tab before pos stands, or npos, read without
-    // copying the line.
-    size_t LastTabBefore(int index, size_t pos) const;
+    // The shape of piece i of the line (see TLineStore).
+    TTextShape PieceShape(int index, size_t i) const;
     // Characters pos.. of the line, at most count of them.
     std::string Substr(int index, size_t pos, size_t count) const;
     // Position of the first string equal to s (by CaseSensitive), or -1.
@@ -111,13 +110,18 @@ public:
     void SetValue(std::string_view name, const std::string& value);
     int IndexOfName(std::string_view name) const;
 
-    // --- files and streams (byte for byte)
+    // --- files and streams
+    // The text of a list file: UTF-8, or, when the bytes are not well-formed
+    // UTF-8, Windows-1252 as earlier versions wrote it (vx::TextFromFileBytes).
+    // A list that keeps the bytes as they are stored (a document's lines)
+    // overrides this.
     virtual void LoadFromStream(std::istream& in);
     // How much of a stream is read at a time: the read buffer adds as much
     // to what opening a text takes at its peak.
     static constexpr size_t kReadBlock = size_t{256} * 1024;
     void SaveToStream(std::ostream& out) const;
-    // Raises EFOpenError "Cannot open file <path>" when the file cannot be read.
+    // Through LoadFromStream. Raises EFOpenError "Cannot open file <path>"
+    // when the file cannot be read.
     void LoadFromFile(const std::string& path);
     // Written atomically; raises EFCreateError or EWriteError and keeps the old file on failure.
     void SaveToFile(const std::string& path) const;
@@ -180,6 +184,6 @@ private:
 // The class library names its abstract base TStrings; one class serves both here.
 using TStrings = TStringList;
 
-// Compares two 8-bit strings ignoring the case of Windows-1252 letters.
+// Compares two strings of UTF-8 text ignoring letter case (vx::CompareIgnoringCase).
 int CompareText(std::string_view a, std::string_view b);
 bool SameText(std::string_view a, std::string_view b);

@@ -46,6 +46,7 @@ std::vector<std::string> CsvToHtml(const std::vector<std::string>& lines, std::s
 {
     std::vector<std::string> page{"<html>",
                                   "",
+                                  "<meta charset=\"UTF-8\">",
                                   "<meta name=\"generator\" content=\"" + std::string(generator) + "\">",
                                   "<meta name=\"date_time\" content=\"" + std::string(dateTime) + "\">",
                                   "",

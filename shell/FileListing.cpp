@@ -26,26 +26,13 @@ template <class T> int CompareNumber(T a, T b)
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
-// Without regard to letter case, by the code page's letters.
-int CompareText(const std::string& a, const std::string& b)
-{
-    const std::size_t common = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const unsigned char x = vx::AnsiLower(static_cast<unsigned char>(a[i]));
-        const unsigned char y = vx::AnsiLower(static_cast<unsigned char>(b[i]));
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return CompareNumber(a.size(), b.size());
-}
-
 int Compare(const TFileObject& a, const TFileObject& b, TFileSort kind)
 {
     switch (kind) {
-    case TFileSort::Name: return CompareText(a.Name, b.Name);
+    case TFileSort::Name: return CompareIgnoringCase(a.Name, b.Name, TCaseFold::Lower);
     case TFileSort::Size: return CompareNumber(a.Size, b.Size);
     case TFileSort::Date: return CompareNumber(a.Time, b.Time);
-    case TFileSort::Type: return CompareText(a.TypeName, b.TypeName);
+    case TFileSort::Type: return CompareIgnoringCase(a.TypeName, b.TypeName, TCaseFold::Lower);
     case TFileSort::None: break;
     }
     return 0;

@@ -3,6 +3,7 @@
 
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 
@@ -21,7 +22,7 @@ std::string ReadFileInFolder(const std::string& folder, const std::string& name)
     if (!IsPlainFileName(name))
         return {};
     const std::string path = JoinPath(folder, name);
-    return FileExists(path) ? ReadWholeFile(path) : std::string();
+    return FileExists(path) ? TextFromFileBytes(ReadWholeFile(path)) : std::string();
 }
 
 } // namespace vx::shell

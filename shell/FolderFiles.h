@@ -9,7 +9,9 @@ namespace vx::shell {
 
 // Not empty, not "." or "..", no folder part, no control character.
 bool IsPlainFileName(std::string_view name);
-// The whole file name in folder; empty when it is missing or not a plain name.
+// The text of the file name in folder: UTF-8, or Windows-1252 as earlier
+// versions wrote it (vx::TextFromFileBytes); empty when the file is missing or
+// the name is not a plain one.
 std::string ReadFileInFolder(const std::string& folder, const std::string& name);
 
 } // namespace vx::shell

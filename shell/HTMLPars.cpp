@@ -2,6 +2,8 @@
 #include "shell/HTMLPars.h"
 
 #include "platform/AnsiText.h"
+#include "platform/Cp1252.h"
+#include "platform/Utf8.h"
 
 #include <array>
 #include <string_view>
@@ -33,10 +35,14 @@ int EntityCode(size_t index)
     return index < 4 ? kMarkup[index] : 160 + static_cast<int>(index - 4);
 }
 
-// Control codes and the no-break space show as a blank.
-char CharOfCode(int code)
+// The character of a code (0 to 255) in UTF-8: codes 128 to 159 are the
+// Windows-1252 characters pages mean by them; control codes and the no-break
+// space show as a blank.
+std::string CharOfCode(int code)
 {
-    return code < 32 || code == 160 ? ' ' : static_cast<char>(code);
+    if (code < 32 || code == 160)
+        return " ";
+    return vx::utf8::Encode(vx::Cp1252ToUnicode(static_cast<unsigned char>(code)));
 }
 
 bool IsTagSeparator(char c)
@@ -111,7 +117,7 @@ std::string DecodeText(const std::string& raw)
             out.push_back(collapsed[i++]);
             continue;
         }
-        out.push_back(CharOfCode(code));
+        out += CharOfCode(code);
         i = endChar == ';' ? end + 1 : end;
     }
     return out;

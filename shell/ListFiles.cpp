@@ -3,6 +3,7 @@
 
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 
@@ -17,7 +18,7 @@ bool LoadListFile(const std::string& path, TStrings& list)
 {
     if (!FileExists(path))
         return false;
-    list.SetText(ReadWholeFile(path));
+    list.SetText(TextFromFileBytes(ReadWholeFile(path)));
     return true;
 }
 

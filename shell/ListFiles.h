@@ -14,8 +14,9 @@ namespace vx::shell {
 std::string DataFile(std::string_view name);
 
 // Reads the file whole into list, replacing what it held: one entry per line
-// (CR LF, lone LF or lone CR), empty lines included. A missing file leaves the
-// list as it was and answers false.
+// (CR LF, lone LF or lone CR), empty lines included. The file is UTF-8, or
+// Windows-1252 as earlier versions wrote it (vx::TextFromFileBytes). A missing
+// file leaves the list as it was and answers false.
 bool LoadListFile(const std::string& path, TStrings& list);
 
 struct TTreeTextNode {

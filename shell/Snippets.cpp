@@ -2,14 +2,17 @@
 #include "shell/Snippets.h"
 
 #include "platform/AnsiText.h"
+#include "platform/Cp1252.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"
 #include "platform/TStringList.h"
+#include "platform/Utf8.h"
 #include "shell/FolderFiles.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 namespace vx::shell {
 
@@ -72,11 +75,16 @@ std::vector<TSnippet> TSnippetStore::List() const
 {
     if (!FileExists(ListPath()))
         return {};
-    return ParseSnippetList(ReadWholeFile(ListPath()));
+    return ParseSnippetList(TextFromFileBytes(ReadWholeFile(ListPath())));
 }
 
 std::string TSnippetStore::Text(const std::string& file) const
 {
+    // Earlier versions named a snippet's file in Windows-1252 bytes; the list
+    // names it in UTF-8 once read.
+    if (!FileExists(JoinPath(folder_, file)))
+        if (const std::optional<std::string> legacy = Utf8ToCp1252(file); legacy && *legacy != file)
+            return ReadFileInFolder(folder_, *legacy);
     return ReadFileInFolder(folder_, file);
 }
 

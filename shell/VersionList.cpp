@@ -5,6 +5,7 @@
 #include "platform/FileIO.h"
 #include "platform/IniFile.h"
 #include "platform/ProgramPaths.h"
+#include "platform/Utf8.h"
 
 #include <utility>
 
@@ -36,10 +37,12 @@ const std::array<TVcsColumn, VcsColumnCount>& VcsColumns()
 
 std::string TaskUserName(std::string_view login)
 {
-    std::string name(login.substr(0, 20));
-    if (!name.empty())
-        name[0] = static_cast<char>(AnsiUpper(static_cast<unsigned char>(name[0])));
-    return name;
+    // What a buffer of 20 bytes holds, without a character cut in two.
+    const std::string_view name = login.size() > 20 ? login.substr(0, utf8::CharStart(login, 20)) : login;
+    if (name.empty())
+        return {};
+    const std::size_t first = utf8::NextChar(name, 0);
+    return AnsiUpperCase(name.substr(0, first)).append(name.substr(first));
 }
 
 std::string LoginName()

@@ -4,7 +4,6 @@
 #include "tools/TextScan.h"
 
 #include <algorithm>
-#include <array>
 
 namespace vx::tools {
 
@@ -53,20 +52,17 @@ void MakeLineKeyIn(std::string& key, std::string_view line)
 
 void MakeCodeKeyIn(std::string& key, std::string_view kept)
 {
-    // The upper-case table looked up once rather than a call per character.
-    static const std::array<char, 256> Upper = [] {
-        std::array<char, 256> table{};
-        for (int c = 0; c < 256; ++c)
-            table[static_cast<std::size_t>(c)] = static_cast<char>(AnsiUpper(static_cast<unsigned char>(c)));
-        return table;
-    }();
+    // ASCII letters are upper-cased as they go; a line with other letters is
+    // upper-cased whole characters at a time afterwards (same length).
+    bool outsideAscii = false;
     // One pass doing what the word key does to the line with its tag brackets marked.
     // Room for a mark around every character and at both ends.
     key.resize(2 * kept.size() + 2);
     char* out = key.data();
     *out++ = WordMark;
     bool inString = false;
-    for (const char c : kept) {
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        const char c = kept[i];
         if (c == '"') {
             inString = !inString;
             continue;
@@ -75,12 +71,21 @@ void MakeCodeKeyIn(std::string& key, std::string_view kept)
             continue;
         if (c == '<')
             *out++ = WordMark;
-        *out++ = c == ' ' ? WordMark : Upper[static_cast<unsigned char>(c)];
+        // A "³" the line holds is the word mark, as it is in the lists.
+        if (kept.substr(i, ShownWordMark.size()) == ShownWordMark) {
+            *out++ = WordMark;
+            i += ShownWordMark.size() - 1;
+            continue;
+        }
+        outsideAscii = outsideAscii || static_cast<unsigned char>(c) >= 0x80;
+        *out++ = c == ' ' ? WordMark : AsciiUpper(c);
         if (c == '>')
             *out++ = WordMark;
     }
     *out++ = WordMark;
     key.resize(static_cast<std::size_t>(out - key.data()));
+    if (outsideAscii)
+        key = AnsiUpperCase(key);
 }
 
 TKeyBytes KeyBytes(const std::string& key)

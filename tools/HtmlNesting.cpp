@@ -1,5 +1,7 @@
 #include "tools/HtmlNesting.h"
 
+#include "tools/TextScan.h"
+
 #include "tools/BeautifierKeys.h"
 
 #include <algorithm>

@@ -3,6 +3,8 @@
 #include "platform/AnsiText.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
+#include "platform/TextEncoding.h"
+#include "platform/Utf8.h"
 
 #include <filesystem>
 
@@ -10,6 +12,7 @@ namespace vx::tools {
 
 namespace {
 
+// Every byte of a character outside ASCII is a word character.
 bool IsWordChar(char c)
 {
     const auto u = static_cast<unsigned char>(c);
@@ -21,39 +24,61 @@ bool IsWordChar(char c)
 TMultiFileReplace::TMultiFileReplace(TReplaceOptions options, TReplacePrompt prompt)
     : options_(std::move(options)), prompt_(std::move(prompt))
 {
-    key_ = options_.IgnoreCase ? AnsiUpperCase(options_.Find) : options_.Find;
+    key_ = options_.IgnoreCase ? AnsiLowerCase(options_.Find) : options_.Find;
 }
 
-bool TMultiFileReplace::Counts(std::string_view text, std::size_t at, const std::string& out) const
+bool TMultiFileReplace::Counts(std::string_view text, std::size_t at, std::string_view before) const
 {
     if (!options_.WholeWords)
         return true;
-    // The text before the occurrence is the text as changed so far.
-    const bool wordBefore = options_.FindOnly ? at > 0 && IsWordChar(text[at - 1])
-                                              : !out.empty() && IsWordChar(out.back());
-    if (wordBefore)
+    if (!before.empty() && IsWordChar(before.back()))
         return false;
     const std::size_t after = at + key_.size();
     return after >= text.size() || !IsWordChar(text[after]);
 }
 
+bool TMultiFileReplace::Occurs(std::string_view text, std::string_view compared) const
+{
+    for (std::size_t at = 0; (at = compared.find(key_, at)) != std::string_view::npos; ++at)
+        if (Counts(text, at, text.substr(0, at)))
+            return true;
+    return false;
+}
+
+std::string TMultiFileReplace::RefusalFor(const std::string& fileName) const
+{
+    std::size_t bad = 0;
+    EncodeDocument(options_.Replacement, TTextEncoding::Windows1252, &bad);
+    const std::string_view character =
+        std::string_view(options_.Replacement).substr(bad, utf8::CharLength(options_.Replacement, bad));
+    return "The file " + fileName + " is a Windows-1252 file, which has no character \"" + std::string(character) +
+           "\" of the replacement: it was not changed";
+}
+
 TFileOutcome TMultiFileReplace::ReplaceInFile(const std::string& fileName)
 {
     error_.clear();
-    std::string text;
+    TDecodedText file;
     try {
-        text = ReadWholeFile(fileName);
+        const std::string bytes = ReadWholeFile(fileName);
+        counters_.BytesRead += static_cast<std::int64_t>(bytes.size());
+        file = DecodeDocument(bytes);
     } catch (const Exception&) {
         error_ = "Error accessing file " + fileName;
         return TFileOutcome::Failed;
     }
     ++counters_.FilesRead;
-    counters_.BytesRead += static_cast<std::int64_t>(text.size());
     if (key_.empty())
         return TFileOutcome::NothingFound;
 
-    const std::string upper = options_.IgnoreCase ? AnsiUpperCase(text) : std::string();
-    const std::string_view compared = options_.IgnoreCase ? std::string_view(upper) : std::string_view(text);
+    // Folded text keeps every character's length, so positions in it are positions in the text.
+    const std::string& text = file.Text;
+    const std::string folded = options_.IgnoreCase ? AnsiLowerCase(text) : std::string();
+    const std::string_view compared = options_.IgnoreCase ? std::string_view(folded) : std::string_view(text);
+    if (!options_.FindOnly && !CanHold(file.Encoding, options_.Replacement) && Occurs(text, compared)) {
+        error_ = RefusalFor(fileName);
+        return TFileOutcome::Failed;
+    }
     std::string out;
     if (!options_.FindOnly)
         out.reserve(text.size());
@@ -68,7 +93,8 @@ TFileOutcome TMultiFileReplace::ReplaceInFile(const std::string& fileName)
         if (!options_.FindOnly)
             out.append(text, pos, at - pos);
         pos = at + key_.size();
-        bool take = Counts(text, at, out);
+        // The text before the occurrence is the text as changed so far.
+        bool take = Counts(text, at, options_.FindOnly ? std::string_view(text).substr(0, at) : std::string_view(out));
         if (take && prompting) {
             const TPromptAnswer answer =
                 prompt_ ? prompt_(ReplaceQuestion(options_, fileName, text, at)) : TPromptAnswer::Yes;
@@ -96,16 +122,22 @@ TFileOutcome TMultiFileReplace::ReplaceInFile(const std::string& fileName)
     if (options_.FindOnly)
         return TFileOutcome::Accepted;
     out.append(text, std::min(pos, text.size()), std::string::npos);
+    // The file keeps its encoding: checked above, a Windows-1252 file holds every character of out.
+    const std::optional<std::string> bytes = EncodeDocument(out, file.Encoding);
+    if (!bytes) {
+        error_ = RefusalFor(fileName);
+        return TFileOutcome::Failed;
+    }
     try {
         if (options_.Backup)
             std::filesystem::copy_file(fileName, fileName + ".bak",
                                        std::filesystem::copy_options::overwrite_existing);
-        WriteFileAtomic(fileName, out);
+        WriteFileAtomic(fileName, *bytes);
     } catch (const std::exception& e) {
         error_ = e.what();
         return TFileOutcome::Failed;
     }
-    counters_.BytesWritten += static_cast<std::int64_t>(out.size());
+    counters_.BytesWritten += static_cast<std::int64_t>(bytes->size());
     return TFileOutcome::Accepted;
 }
 
@@ -116,7 +148,8 @@ std::string ReplaceQuestion(const TReplaceOptions& options, const std::string& f
         const std::size_t breakAt = text.find_last_of("\r\n", at == 0 ? 0 : at - 1);
         return at == 0 || breakAt == std::string_view::npos ? 0 : breakAt + 1;
     }();
-    std::string_view line = text.substr(lineStart, 200);
+    std::string_view line = text.substr(lineStart);
+    line = line.substr(0, utf8::OffsetOfChar(line, 200));
     line = line.substr(0, line.find_first_of("\r\n"));
     while (!line.empty() && line.front() == ' ')
         line.remove_prefix(1);

@@ -1,7 +1,9 @@
 // Finds a text in, or replaces it across, files on disk. Each file is read
-// whole; lines keep their own ends (LF, CR LF or CR) byte for byte, and a
-// changed file is written through a unique temporary file beside it and
-// renamed over it, so a failed write leaves the original as it was.
+// whole, as UTF-8 or, when it is not well-formed UTF-8, as Windows-1252; lines
+// keep their own ends (LF, CR LF or CR) byte for byte, and a changed file is
+// written back in its own encoding through a unique temporary file beside it
+// and renamed over it, so a failed write leaves the original as it was.
+// Letter case is ignored for whole characters (é finds É).
 #pragma once
 
 #include <cstdint>
@@ -39,14 +41,20 @@ public:
     TMultiFileReplace(TReplaceOptions options, TReplacePrompt prompt);
 
     // Accepted when at least one occurrence was found (and, replacing, written);
-    // Failed with Error() set when the file could not be read or written.
+    // Failed with Error() set when the file could not be read or written, or
+    // when it is a Windows-1252 file with an occurrence and the replacement
+    // holds a character the code page has not (the file is left alone).
     TFileOutcome ReplaceInFile(const std::string& fileName);
 
     const TReplaceCounters& Counters() const { return counters_; }
     const std::string& Error() const { return error_; }
 
 private:
-    bool Counts(std::string_view text, std::size_t at, const std::string& out) const;
+    // Whether the occurrence at at counts, before being the text that now precedes it.
+    bool Counts(std::string_view text, std::size_t at, std::string_view before) const;
+    // Whether the text holds an occurrence that counts; compared is the text as searched.
+    bool Occurs(std::string_view text, std::string_view compared) const;
+    std::string RefusalFor(const std::string& fileName) const;
 
     TReplaceOptions options_;
     std::string key_;

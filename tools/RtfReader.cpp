@@ -1,5 +1,7 @@
 #include "tools/RtfReader.h"
 
+#include "platform/Utf8.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -36,6 +38,19 @@ int HexDigit(char c)
     return 0;
 }
 
+// The byte an escape "\\'hh" gives, hh at at (missing digits read as 0).
+char EscapedByte(std::string_view rtf, std::size_t at)
+{
+    const char high = at < rtf.size() ? rtf[at] : '0';
+    const char low = at + 1 < rtf.size() ? rtf[at + 1] : '0';
+    return static_cast<char>(HexDigit(high) * 16 + HexDigit(low));
+}
+
+bool IsEscapedByte(std::string_view rtf, std::size_t at)
+{
+    return rtf[at] == '\\' && at + 1 < rtf.size() && rtf[at + 1] == '\'';
+}
+
 int SizeOf(int halfPoints)
 {
     const int points = halfPoints / 2;
@@ -60,6 +75,25 @@ void TRtfReader::Run()
         const char c = rtf_[pos];
         if (static_cast<unsigned char>(c) < 32)
             continue;
+        if (fallbackLeft_ > 0 && c != '{' && c != '}') {
+            // Characters, escaped bytes and control symbols count one each.
+            --fallbackLeft_;
+            if (c == '\\')
+                pos = SkipControl(pos);
+            continue;
+        }
+        fallbackLeft_ = 0;
+        // Bytes gather, so that a character of a double-byte code page is read whole.
+        if (IsEscapedByte(rtf_, pos)) {
+            bytes_ += EscapedByte(rtf_, pos + 2);
+            pos = std::min(pos + 3, rtf_.size() - 1);
+            continue;
+        }
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            bytes_ += c;
+            continue;
+        }
+        FlushBytes();
         if (c == '\\')
             pos = ControlSequence(pos);
         else if (c == '{')
@@ -69,6 +103,47 @@ void TRtfReader::Run()
         else
             Emit(c);
     }
+    FlushBytes();
+}
+
+void TRtfReader::FlushBytes()
+{
+    if (bytes_.empty())
+        return;
+    const std::string text = codePage_->ToUtf8(bytes_);
+    bytes_.clear();
+    Emit(text);
+}
+
+void TRtfReader::Unicode(int parameter)
+{
+    // Values above 32767 are written negative.
+    const int value = parameter < 0 ? parameter + 65536 : parameter;
+    fallbackLeft_ = want_.FallbackLength;
+    const bool high = value >= 0xD800 && value <= 0xDBFF;
+    const bool low = value >= 0xDC00 && value <= 0xDFFF;
+    if (high) {
+        highSurrogate_ = static_cast<char16_t>(value);
+        return;
+    }
+    char32_t c = value < 0 || value > 0xFFFF || low ? vx::utf8::kReplacement : static_cast<char32_t>(value);
+    if (low && highSurrogate_ != 0)
+        c = 0x10000 + ((char32_t(highSurrogate_) - 0xD800) << 10) + (char32_t(value) - 0xDC00);
+    highSurrogate_ = 0;
+    Emit(vx::utf8::Encode(c));
+}
+
+std::size_t TRtfReader::SkipControl(std::size_t at) const
+{
+    if (at + 1 >= rtf_.size())
+        return at;
+    if (IsEscapedByte(rtf_, at))
+        return std::min(at + 3, rtf_.size() - 1);
+    if (!IsLetter(rtf_[at + 1]))
+        return at + 1;
+    std::size_t pos = at + 1;
+    ReadWord(pos);
+    return pos - 1;
 }
 
 void TRtfReader::OpenGroup()
@@ -151,12 +226,6 @@ std::size_t TRtfReader::ControlSequence(std::size_t at)
         Emit(next);
         return at + 1;
     }
-    if (next == '\'') {
-        const char high = at + 2 < rtf_.size() ? rtf_[at + 2] : '0';
-        const char low = at + 3 < rtf_.size() ? rtf_[at + 3] : '0';
-        Emit(static_cast<char>(HexDigit(high) * 16 + HexDigit(low)));
-        return std::min(at + 3, rtf_.size() - 1);
-    }
     if (next == '*') {
         const std::size_t close = SkipGroup(at + 2);
         CloseGroup();
@@ -234,6 +303,12 @@ void TRtfReader::Word(const TWord& word, std::size_t& pos)
         }
     } else if (name == "tab") {
         Emit('\t');
+    } else if (name == "u" && word.HasParameter) {
+        Unicode(word.Parameter);
+    } else if (name == "uc") {
+        want_.FallbackLength = std::clamp(word.HasParameter ? word.Parameter : 1, 0, 16);
+    } else if (name == "ansicpg" && word.HasParameter) {
+        codePage_ = std::make_unique<vx::TCodePageDecoder>(word.Parameter);
     } else if (name == "deff") {
         defaultFont_ = word.HasParameter ? word.Parameter : 0;
     } else if (name == "fonttbl") {
@@ -280,21 +355,37 @@ std::size_t TRtfReader::ReadFontTable(std::size_t from)
             else if (depth == 0)
                 entryText.push_back(c);
         }
-        // The name follows the blank that ends the entry's last control word.
+        // The name follows the blank that ends the entry's last control word
+        // (its escaped bytes are no control words).
         std::size_t start = 0;
-        const std::size_t lastWord = entryText.rfind('\\');
-        if (lastWord != std::string::npos) {
-            const std::size_t blank = entryText.find(' ', lastWord);
-            start = blank == std::string::npos ? entryText.size() : blank + 1;
-        }
+        for (std::size_t i = 0; i + 1 < entryText.size(); ++i)
+            if (entryText[i] == '\\' && IsLetter(entryText[i + 1])) {
+                const std::size_t blank = entryText.find(' ', i);
+                start = blank == std::string::npos ? entryText.size() : blank + 1;
+            }
         while (start < entryText.size() && entryText[start] == ' ')
             ++start;
-        fonts_[number] = entryText.substr(start, 63);
+        fonts_[number] = FontName(std::string_view(entryText).substr(start));
         pos = semicolon + 1;
     }
     if (end < rtf_.size())
         CloseGroup();
     return std::min(end + 1, rtf_.size());
+}
+
+std::string TRtfReader::FontName(std::string_view written)
+{
+    std::string bytes;
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        if (IsEscapedByte(written, i)) {
+            bytes += EscapedByte(written, i + 2);
+            i += 3;
+        } else {
+            bytes += written[i];
+        }
+    }
+    const std::string name = codePage_->ToUtf8(bytes);
+    return name.substr(0, vx::utf8::OffsetOfChar(name, 63));
 }
 
 std::size_t TRtfReader::ReadColourTable(std::size_t from)
@@ -383,8 +474,13 @@ void TRtfReader::OpenParagraph()
     paragraphOpen_ = true;
 }
 
-void TRtfReader::Emit(char c)
+void TRtfReader::Emit(std::string_view text)
 {
+    if (highSurrogate_ != 0) {
+        // The first half of a pair whose second half never came.
+        highSurrogate_ = 0;
+        Emit(vx::utf8::Encode(vx::utf8::kReplacement));
+    }
     if (!paragraphOpen_)
         OpenParagraph();
     if (!current_) {
@@ -406,7 +502,8 @@ void TRtfReader::Emit(char c)
         WriteStyles(TStyleStep::OpenWanted);
         current_ = true;
     }
-    Text(c);
+    for (const char c : text)
+        Text(c);
 }
 
 void TRtfReader::Text(char c)

@@ -1,9 +1,15 @@
 // The state machine behind RtfToHtml: one pass over the RTF text, groups
 // keeping their character formatting, the font and colour tables read from
-// their own groups, and every look-ahead bounded by the text's end.
+// their own groups, and every look-ahead bounded by the text's end. Text
+// comes out in UTF-8: bytes (\'e9, or 8-bit bytes written as they are) are
+// characters of the document's code page (\ansicpg, 1252 when none is given),
+// and \uN is the character N, the fallback after it skipped.
 #pragma once
 
+#include "platform/CodePage.h"
+
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +28,7 @@ private:
     struct TFormat {
         bool Bold = false, Italic = false, Underline = false;
         int Font = 0, Colour = 0, Size = 0;
+        int FallbackLength = 1; // \ucN: the characters of \uN's fallback
     };
     struct TWord {
         std::string_view Name;
@@ -39,9 +46,18 @@ private:
     std::size_t ReadColourTable(std::size_t from);
     void OpenGroup();
     void CloseGroup();
-    void Emit(char c);
-    // One character of text, as an entity where HTML needs one.
+    void Emit(char c) { Emit(std::string_view(&c, 1)); }
+    void Emit(std::string_view text);
+    // One byte of UTF-8 text, as an entity where HTML needs one.
     void Text(char c);
+    // The bytes of the code page read so far, as the characters they are.
+    void FlushBytes();
+    // \uN: the character, its fallback (the next characters) skipped.
+    void Unicode(int parameter);
+    // Where the control sequence at at ends, without acting on it.
+    std::size_t SkipControl(std::size_t at) const;
+    // The font table entry's name, as UTF-8: escaped bytes in the code page.
+    std::string FontName(std::string_view written);
     void OpenParagraph();
     enum class TStyleStep { CloseAll, CloseUnwanted, OpenWanted };
     void WriteStyles(TStyleStep step);
@@ -49,6 +65,10 @@ private:
 
     std::string_view rtf_;
     std::string out_;
+    std::unique_ptr<vx::TCodePageDecoder> codePage_ = std::make_unique<vx::TCodePageDecoder>();
+    std::string bytes_;       // of the code page, not yet read as characters
+    int fallbackLeft_ = 0;    // characters of a \uN's fallback still to skip
+    char16_t highSurrogate_ = 0; // the first half of a \uN pair
     std::map<int, std::string> fonts_;
     std::vector<std::string> colours_;
     std::vector<TFormat> groups_;

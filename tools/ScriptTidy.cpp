@@ -1,6 +1,6 @@
 #include "tools/ScriptTidy.h"
 
-#include "platform/AnsiText.h"
+#include "platform/Utf8.h"
 #include "tools/BeautifierKeys.h"
 #include "tools/TextScan.h"
 
@@ -8,15 +8,31 @@
 
 namespace vx::tools {
 
+namespace {
+
+// Whether the character is part of a word: letters, digits and "_". Outside
+// ASCII, the signs and marks of Latin-1 ("³", "×") are not; every later
+// character is taken for a letter.
+bool IsWordCharacter(char32_t c)
+{
+    if (c < 0x80)
+        return (c >= '0' && c <= '9') || c == '_' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    if (c < 0xC0)
+        return c == 0xAA || c == 0xB5 || c == 0xBA;
+    return c != 0xD7 && c != 0xF7;
+}
+
+} // namespace
+
 void AppendSplitEndIf(std::string& out, std::string_view piece)
 {
-    const auto isWordChar = [](char c) {
-        return (c >= '0' && c <= '9') || c == '_' || IsAnsiLetter(static_cast<unsigned char>(c));
+    const auto wordBefore = [piece](std::size_t at) {
+        return at > 0 && IsWordCharacter(utf8::Decode(piece, utf8::CharStart(piece, at - 1)));
     };
+    const auto wordAt = [piece](std::size_t at) { return at < piece.size() && IsWordCharacter(utf8::Decode(piece, at)); };
     std::size_t pos = 0;
     for (std::size_t hit; (hit = FindNoCase(piece, "endif", pos)) != std::string_view::npos; pos = hit + 5) {
-        const bool word = (hit == 0 || !isWordChar(piece[hit - 1])) &&
-                          (hit + 5 == piece.size() || !isWordChar(piece[hit + 5]));
+        const bool word = !wordBefore(hit) && !wordAt(hit + 5);
         out.append(piece, pos, hit - pos);
         out.append(word ? std::string_view("end if") : piece.substr(hit, 5));
     }

@@ -17,6 +17,7 @@ namespace vx::tools {
 namespace {
 
 const std::string Mark(1, WordMark);
+constexpr std::string_view ShownMark = ShownWordMark;
 constexpr std::string_view CrLf = "\r\n";
 constexpr std::string_view OpenOutput = "<%=";
 constexpr std::string_view MaskedOpen = "%%<<<<=";
@@ -396,9 +397,30 @@ std::string ReplaceOutsideQuotes(std::string_view text, std::string_view search,
     return out;
 }
 
+namespace {
+
+std::string ReplaceEvery(std::string_view text, std::string_view what, std::string_view by)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t pos = 0;;) {
+        const std::size_t at = text.find(what, pos);
+        out.append(text.substr(pos, at - pos));
+        if (at == std::string_view::npos)
+            return out;
+        out.append(by);
+        pos = at + what.size();
+    }
+}
+
+} // namespace
+
+std::string ShownKey(std::string_view key) { return ReplaceEvery(key, std::string_view(&WordMark, 1), ShownMark); }
+
 std::string MakeWordKey(std::string_view line)
 {
-    std::string key = WithoutStrings(line.substr(0, CommentStart(line)));
+    std::string key = WithoutStrings(ReplaceEvery(line.substr(0, CommentStart(line)), ShownMark,
+                                                  std::string_view(&WordMark, 1)));
     std::replace(key.begin(), key.end(), ' ', WordMark);
     return AnsiUpperCase(key);
 }
@@ -452,7 +474,8 @@ std::string BeautifyScript(std::string_view input, const TBeautifyOptions& optio
 
     step(1);
     std::string text = MaskOutputExpressions(TrimmedLines(input));
-    ReplaceWithin(text, Mark + Mark, Mark, true);
+    // A document writes the mark as the character the user sees.
+    ReplaceWithin(text, std::string(ShownMark) + std::string(ShownMark), ShownMark, true);
     CollapseBlanks(text);
 
     step(2);

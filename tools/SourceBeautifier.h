@@ -9,9 +9,6 @@
 
 namespace vx::tools {
 
-// The word-boundary mark of the keys (0xB3).
-inline constexpr char WordMark = '\xB3';
-
 enum class TIndentUnit { Space1, Space2, Space3, Tab1, Tab2 };
 
 struct TBeautifyOptions {
@@ -33,8 +30,10 @@ struct TShippedLists {
     std::vector<std::string> OutdentScript;
 };
 const TShippedLists& ShippedWordLists();
-// Each line trimmed and made a word key.
+// Each line trimmed and made a word key; a "³" the user typed is the word mark.
 std::vector<std::string> WordKeys(const std::vector<std::string>& lines);
+// A key as the settings show it: its word marks as "³".
+std::string ShownKey(std::string_view key);
 
 // Every occurrence of search (ASCII letter case ignored) replaced in one pass
 // from left to right. A replacement shorter than the search is looked at again

@@ -49,7 +49,7 @@ std::size_t FindExact(std::string_view text, std::string_view part, std::size_t 
     if (part.empty())
         return from <= text.size() ? from : std::string_view::npos;
     std::size_t anchor = 0;
-    while (anchor + 1 < part.size() && (part[anchor] == ' ' || part[anchor] == '<' || part[anchor] == '\xB3'))
+    while (anchor + 1 < part.size() && (part[anchor] == ' ' || part[anchor] == '<' || part[anchor] == WordMark))
         ++anchor;
     const char key = part[anchor];
     for (std::size_t at = NextOf(text, key, from + anchor); at < text.size(); at = NextOf(text, key, at + 1))

@@ -3,6 +3,7 @@
 
 #include "controls/common/RXConst.h"
 #include "editor/qt/SysColors.h"
+#include "platform/Utf8.h"
 #include "platform/qt/QtText.h"
 
 #include <QKeyEvent>
@@ -181,37 +182,64 @@ void TColorMemo::VisibleRange(int& from, int& to) const
     }
 }
 
-std::string TColorMemo::LinesText(int first, int last, int& base) const
+int TColorMemo::TTextWindow::ByteAt(int unit) const
+{
+    return static_cast<int>(std::lower_bound(Units.begin(), Units.end(), unit) - Units.begin());
+}
+
+TColorMemo::TTextWindow TColorMemo::LinesText(int first, int last) const
 {
     QTextBlock block = document()->findBlock(std::max(first, 0));
-    base = block.isValid() ? block.position() : 0;
-    std::string text;
+    TTextWindow window;
+    window.Base = block.isValid() ? block.position() : 0;
+    window.Units.clear();
+    int unit = 0;
+    const auto add = [&](char32_t c, int units) {
+        const std::size_t before = window.Text.size();
+        utf8::Append(window.Text, c);
+        window.Units.insert(window.Units.end(), window.Text.size() - before, unit);
+        unit += units;
+    };
     for (; block.isValid() && block.position() <= last; block = block.next()) {
-        text += FromQString(block.text());
+        const QString line = block.text();
+        for (qsizetype i = 0; i < line.size(); ++i) {
+            const QChar c = line[i];
+            if (c.isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate()) {
+                add(QChar::surrogateToUcs4(c, line[i + 1]), 2);
+                ++i;
+            } else {
+                add(c.isSurrogate() ? utf8::kReplacement : c.unicode(), 1);
+            }
+        }
         if (block.next().isValid())
-            text += '\n';
+            add('\n', 1);
     }
-    return text;
+    window.Units.push_back(unit);
+    return window;
 }
 
 void TColorMemo::CollectSpans(const TTextWindow& window, int from, int to, std::vector<TKeyDescr>& spans)
 {
-    // Matchers work on the window's text; their spans are moved to memo offsets.
-    const int localFrom = from - window.Base;
-    const int localTo = to - window.Base;
+    // Matchers work on the window's bytes; their spans are moved to memo offsets.
+    const int localFrom = window.ByteAt(from - window.Base);
+    const int localTo = window.ByteAt(to - window.Base + 1) - 1;
+    const auto position = [&window](int byte) { return window.Base + window.Units[static_cast<std::size_t>(byte)]; };
     const auto matched = [&](const auto& match) {
         const std::size_t first = spans.size();
         match(std::string_view(window.Text), localFrom, localTo, spans);
         for (std::size_t i = first; i < spans.size(); ++i) {
-            spans[i].Start += window.Base;
-            spans[i].End += window.Base;
+            if (spans[i].Start == TKeyDescr::Unused || spans[i].End == TKeyDescr::Unused)
+                continue;
+            const int last = std::clamp(spans[i].End + 1, 0, static_cast<int>(window.Text.size()));
+            spans[i].Start = position(std::clamp(spans[i].Start, 0, static_cast<int>(window.Text.size())));
+            spans[i].End = position(last) - 1;
         }
     };
     matched([this](std::string_view text, int a, int b, std::vector<TKeyDescr>& out) { hotSpot_.Match(text, a, b, out); });
     if (!tabChangesFocus())
         for (int i = std::max(localFrom, 0); i <= localTo && i < static_cast<int>(window.Text.size()); ++i)
             if (window.Text[static_cast<std::size_t>(i)] == '\t')
-                spans.push_back({window.Base + i, window.Base + i, FromQColor(palette().text().color()), kOrderTab, 0});
+                spans.push_back({position(i), position(i), FromQColor(palette().text().color()), kOrderTab, 0});
     const QTextCursor cursor = textCursor();
     if (redrawAlways_) {
         const int lineStart = document()->findBlock(cursor.position()).position();
@@ -257,7 +285,7 @@ std::vector<TKeyDescr> TColorMemo::VisibleSpans(TTextWindow* shown)
     std::vector<TKeyDescr> spans;
     if (to >= from) {
         // One character either side: a keyword's neighbours decide whether it is a whole word.
-        window.Text = LinesText(from - 1, to + 1, window.Base);
+        window = LinesText(from - 1, to + 1);
         CollectSpans(window, from, to, spans);
         // A selection or an owner's span may reach far beyond the view.
         for (TKeyDescr& span : spans) {
@@ -290,7 +318,7 @@ void TColorMemo::paintEvent(QPaintEvent* event)
 void TColorMemo::PaintRun(QPainter& painter, const TTextWindow& window, const TKeyDescr& run)
 {
     const QPointF offset = contentOffset();
-    const std::string_view text(window.Text);
+    const int windowEnd = window.Base + window.Units.back();
     int pos = run.Start;
     while (pos <= run.End) {
         const QTextBlock block = document()->findBlock(pos);
@@ -300,20 +328,18 @@ void TColorMemo::PaintRun(QPainter& painter, const TTextWindow& window, const TK
         const int lastInBlock = std::min(run.End, base + block.length() - 2);
         const QTextLayout* layout = block.layout();
         const QPointF origin = blockBoundingGeometry(block).translated(offset).topLeft();
-        // Where the block's first character sits in the window's text.
-        const int inWindow = base - window.Base;
+        const QString text = block.text();
         for (int l = 0; layout && block.isVisible() && l < layout->lineCount(); ++l) {
             const QTextLine line = layout->lineAt(l);
             const int a = std::max(pos - base, line.textStart());
             const int b = std::min(lastInBlock - base, line.textStart() + line.textLength() - 1);
-            if (a > b || inWindow + a < 0 || inWindow + b >= static_cast<int>(text.size()))
+            if (a > b || base + a < window.Base || base + b >= windowEnd)
                 continue;
             const qreal x1 = line.cursorToX(a);
             const qreal x2 = line.cursorToX(b + 1);
             const QRectF rect(origin.x() + x1, origin.y() + line.y(), x2 - x1, line.height());
-            const std::string piece(text.substr(static_cast<std::size_t>(inWindow + a), static_cast<std::size_t>(b - a + 1)));
             if (run.Key != 0 && OnDrawKey) {
-                OnDrawKey(painter, piece, rect.toAlignedRect(), run.Color);
+                OnDrawKey(painter, FromQString(text.mid(a, b - a + 1)), rect.toAlignedRect(), run.Color);
                 continue;
             }
             const bool marker = run.Order == kOrderHotMarker;
@@ -327,12 +353,11 @@ void TColorMemo::PaintRun(QPainter& painter, const TTextWindow& window, const TK
             int s = a;
             while (s <= b) {
                 int e = s;
-                while (e <= b && text[static_cast<std::size_t>(inWindow + e)] != '\t')
+                while (e <= b && text[e] != u'\t')
                     ++e;
                 if (e > s)
                     painter.drawText(QPointF(origin.x() + line.cursorToX(s), origin.y() + line.y() + line.ascent()),
-                                     ToQString(text.substr(static_cast<std::size_t>(inWindow + s),
-                                                           static_cast<std::size_t>(e - s))));
+                                     text.mid(s, e - s));
                 s = e + 1;
             }
         }
@@ -377,8 +402,11 @@ void TColorMemo::mouseMoveEvent(QMouseEvent* event)
 {
     QPlainTextEdit::mouseMoveEvent(event);
     const int pos = hotSpot_.Active ? PositionAt(event->position().toPoint()) : -1;
-    int base = 0;
-    const bool over = pos >= 0 && hotSpot_.IsOver(LinesText(pos, pos, base), pos - base);
+    bool over = false;
+    if (pos >= 0) {
+        const TTextWindow window = LinesText(pos, pos);
+        over = hotSpot_.IsOver(window.Text, window.ByteAt(pos - window.Base));
+    }
     if (over != hotCursor_) {
         hotCursor_ = over;
         if (over)
@@ -398,9 +426,10 @@ void TColorMemo::mouseReleaseEvent(QMouseEvent* event)
     if (!hotCursor_ || !OnHotSpotClick)
         return;
     const int pos = PositionAt(event->position().toPoint());
-    int base = 0;
-    if (pos >= 0)
-        OnHotSpotClick(this, hotSpot_.TextAt(LinesText(pos, pos, base), pos - base));
+    if (pos >= 0) {
+        const TTextWindow window = LinesText(pos, pos);
+        OnHotSpotClick(this, hotSpot_.TextAt(window.Text, window.ByteAt(pos - window.Base)));
+    }
 }
 
 } // namespace vx

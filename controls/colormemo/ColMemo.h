@@ -60,10 +60,15 @@ public:
     void SetHotSpot(const THotSpot& value);
 
     // The text of the lines painting looks at, and the memo offset of its
-    // first character.
+    // first character. The rules read UTF-8 bytes, the memo counts UTF-16
+    // units: Units holds, for each byte of Text and the end, its unit offset
+    // from Base.
     struct TTextWindow {
         std::string Text;
         int Base = 0;
+        std::vector<int> Units{0};
+        // The first byte at or after a unit offset from Base.
+        int ByteAt(int unit) const;
     };
     // The spans painting would use for the visible text, merged, in memo
     // offsets; exposed so the colouring can be checked without reading pixels.
@@ -98,7 +103,7 @@ private:
     void RememberSize();
     // The text of the lines holding the offsets first..last (clamped), joined
     // by line breaks; base receives the offset of its first character.
-    std::string LinesText(int first, int last, int& base) const;
+    TTextWindow LinesText(int first, int last) const;
     void CollectSpans(const TTextWindow& window, int from, int to, std::vector<TKeyDescr>& spans);
     void VisibleRange(int& from, int& to) const;
     void PaintRun(QPainter& painter, const TTextWindow& window, const TKeyDescr& run);

@@ -33,7 +33,8 @@ bool IsWordChar(std::string_view text, int pos)
     if (pos < 0 || pos >= static_cast<int>(text.size()))
         return false;
     const auto c = static_cast<unsigned char>(text[static_cast<std::size_t>(pos)]);
-    return c == '@' || IsAnsiLetter(c);
+    // A byte above 127 is part of a letter of the UTF-8 text.
+    return c == '@' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 0x80;
 }
 
 int LineEnd(std::string_view text, int pos)

@@ -61,7 +61,7 @@ std::string KeyCaption(TCalcBtnKind kind)
     if (kind >= cbNum0 && kind <= cbNum0 + 9)
         return std::string(1, static_cast<char>('0' + kind - cbNum0));
     switch (kind) {
-    case cbSgn: return "\xB1";
+    case cbSgn: return "\u00B1";
     case cbDcm: return std::string(1, vx::FormatSettings().DecimalSeparator);
     case cbDiv: return "/";
     case cbMul: return "*";
@@ -264,7 +264,7 @@ void TCalculatorPanel::CalcKeyPress(char key)
         key = '=';
     else if (key == TCalcEngine::kEscape)
         key = 'C';
-    key = static_cast<char>(vx::AnsiUpper(static_cast<unsigned char>(key)));
+    key = vx::AsciiUpper(key);
     const size_t position = key ? kKeyChars.find(key) : std::string::npos;
     if (position != std::string::npos)
         if (TCalcButton* button = FindButton(static_cast<int>(position))) {

@@ -153,7 +153,7 @@ void TCalcEngine::OperatorKey(char key)
 
 void TCalcEngine::CalcKey(char key)
 {
-    key = static_cast<char>(vx::AnsiUpper(static_cast<unsigned char>(key)));
+    key = vx::AsciiUpper(key);
     if (status_ == TCalcState::csError && key != 'C')
         key = 0;
     if (OnCalcKey)

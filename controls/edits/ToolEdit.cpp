@@ -4,6 +4,7 @@
 #include "controls/common/SysColors.h"
 #include "localisation/FormatSettings.h"
 #include "platform/Exception.h"
+#include "platform/Utf8.h"
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
@@ -57,32 +58,36 @@ QPoint PopupPosition(QPoint editTopLeft, QSize edit, QSize popup, QSize screen, 
 
 QString QtInputMask(std::string_view mask)
 {
+    // The mask's literals and its blank are characters of UTF-8 text.
+    const auto characterAt = [](std::string_view text, size_t at) {
+        return ToQString(text.substr(at, utf8::NextChar(text, at) - at));
+    };
     const size_t firstSemicolon = mask.find(';');
     std::string_view body = mask.substr(0, firstSemicolon);
-    char blank = ' ';
+    QString blank = QStringLiteral(" ");
     if (firstSemicolon != std::string_view::npos) {
         const size_t second = mask.find(';', firstSemicolon + 1);
         if (second != std::string_view::npos && second + 1 < mask.size())
-            blank = mask[second + 1];
+            blank = characterAt(mask, second + 1);
     }
     QString out;
-    for (char c : body) {
-        switch (c) {
+    for (size_t i = 0; i < body.size(); i = utf8::NextChar(body, i)) {
+        switch (body[i]) {
         case '!':
             break;
         case '9':
             out += '0';
             break;
         case '/':
-            out += QChar(FormatSettings().DateSeparator);
+            out += QLatin1Char(FormatSettings().DateSeparator);
             break;
         default:
-            if (QString("AaNnXx90Dd#HhBb><!^[]{}\\").contains(QChar(c)))
+            if (std::string_view("AaNnXx90Dd#HhBb><!^[]{}\\").find(body[i]) != std::string_view::npos)
                 out += '\\';
-            out += QChar(c);
+            out += characterAt(body, i);
         }
     }
-    return out + ';' + QChar(blank);
+    return out + ';' + blank;
 }
 
 std::string FormatDateFmt(std::string_view format, TDateTime date)

@@ -615,11 +615,14 @@ void TRxDrawGrid::keyPressEvent(QKeyEvent* e)
     const QString typed = e->text();
     if ((options_ & goEditing) && !EditorMode() && typed.size() == 1 && typed[0].unicode() >= 32 &&
         !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        char key = vx::FromQString(typed).front();
+        const std::string character = vx::FromQString(typed);
+        char key = character.front();
         if (CanEditAcceptKey(key)) {
             ShowEditor();
+            // The owner may put another key in its place; a character of
+            // several bytes goes in whole.
             if (EditorMode())
-                editor_->setText(vx::ToQString(std::string(1, key)));
+                editor_->setText(vx::ToQString(key == character.front() ? character : std::string(1, key)));
         }
         e->accept();
         return;

@@ -5,6 +5,7 @@
 #include "controls/common/StrUtils.h"
 #include "platform/AnsiText.h"
 #include "platform/CustomIniFile.h"
+#include "platform/Utf8.h"
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
@@ -379,7 +380,7 @@ std::optional<QVariant> TPropsStorage::TextValue(const QMetaProperty& property, 
     case QMetaType::QChar:
         if (text.empty())
             return std::nullopt;
-        return QVariant(ToQString(text.substr(0, 1)).at(0));
+        return QVariant(ToQString(text.substr(0, utf8::NextChar(text, 0))).at(0));
     case QMetaType::Bool:
         if (SameText(Trim(text), "True"))
             return QVariant(true);

@@ -1,12 +1,13 @@
 #include "database/qt/DataSetModel.h"
 
 #include "platform/qt/Application.h"
+#include "platform/Utf8.h"
 #include "platform/qt/QtText.h"
 
 namespace {
 
 constexpr int kBatch = 256;
-// Long values show their start in the grid; the whole value is in CellText.
+// Long values show their first characters in the grid; the whole value is in CellText.
 constexpr std::size_t kShownLength = 256;
 
 } // namespace
@@ -123,7 +124,7 @@ QVariant TDataSetModel::data(const QModelIndex& index, int role) const
     if (row.nulls.at(static_cast<size_t>(index.column())))
         return role == Qt::EditRole ? QVariant(QString()) : QVariant();
     const std::string& text = row.cells.at(static_cast<size_t>(index.column()));
-    return vx::ToQString(role == Qt::DisplayRole ? text.substr(0, kShownLength) : text);
+    return vx::ToQString(role == Qt::DisplayRole ? text.substr(0, vx::utf8::OffsetOfChar(text, kShownLength)) : text);
 }
 
 QVariant TDataSetModel::headerData(int section, Qt::Orientation orientation, int role) const

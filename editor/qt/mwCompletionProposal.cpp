@@ -188,8 +188,18 @@ void TCompletionProposalForm::keyPressEvent(QKeyEvent* event)
     if (key == VK_RETURN || key == VK_ESCAPE || key == VK_SPACE)
         return;
     const std::string text = vx::FromQString(event->text());
-    if (text.size() == 1 && isVisible())
+    if (text.empty() || !isVisible())
+        return;
+    if (text.size() == 1) {
         KeyPress(text[0]);
+        return;
+    }
+    // A character of several bytes is no part of a word the list completes:
+    // the popup closes and the character is typed.
+    TmwCustomEdit* editor = CurrentEditor();
+    Fire(OnCancel);
+    if (editor)
+        editor->Model().TypeCharacter(text);
 }
 
 bool TCompletionProposalForm::focusNextPrevChild(bool) { return false; }

@@ -76,6 +76,8 @@ public:
     // --- pixels and cells (column, line), 1-based
     // The caret position a click at (x, y) gives: the nearest cell boundary.
     TPoint PixelsToRowColumn(int x, int y) const;
+    // The same on the given line, whatever row the pixel lies in.
+    TPoint PointAtPixel(int x, int line) const;
     // The top left pixel of a cell.
     TPoint RowColumnToPixels(TPoint rowColumn) const;
     void SetCaretAtPixel(int x, int y);

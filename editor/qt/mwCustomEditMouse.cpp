@@ -6,7 +6,6 @@
 #include "editor/mwHighlighter.h"
 #include "editor/mwStrConst.h"
 #include "editor/qt/mwCustomEdit.h"
-#include "platform/AnsiText.h"
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
@@ -31,12 +30,14 @@ constexpr char kTextDragFormat[] = "application/x-vellumix-editor-drag";
 constexpr int kAutoScrollPause = 100; // ms between auto-scroll passes near the window
 constexpr int kWheelUnit = 120;
 
-// Character classes for word selection without a highlighter.
+// Character classes for word selection without a highlighter: every byte of
+// a character of several bytes is taken for a letter, so a word never ends
+// inside one.
 int CharClass(unsigned char c)
 {
-    if (c == '_' || (c >= '0' && c <= '9') || vx::IsAnsiLetter(c))
+    if (c == '_' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 0x80)
         return 1;
-    if (c <= ' ' || c == 0xA0)
+    if (c <= ' ')
         return 0;
     return 2;
 }
@@ -103,12 +104,16 @@ void TmwCustomEdit::InitMouseAndScrolling()
 
 TPoint TmwCustomEdit::PixelsToRowColumn(int x, int y) const
 {
+    return PointAtPixel(x, model_->TopLine() + y / model_->LineHeight());
+}
+
+TPoint TmwCustomEdit::PointAtPixel(int x, int line) const
+{
     const TmwCustomEditModel& m = *model_;
     const long long cw = m.CharWidth();
     // The nearest cell boundary, halves away from zero.
     long long twice = 2 * (static_cast<long long>(m.LeftChar()) * cw + x - m.GutterWidth() - 2);
     long long column = twice >= 0 ? (twice + cw) / (2 * cw) : -((-twice + cw) / (2 * cw));
-    const int line = m.TopLine() + y / m.LineHeight();
     // The cell is where the line shows; the point is in the line's characters.
     if (column < 1)
         return Point(static_cast<int>(column), line);
@@ -271,25 +276,25 @@ bool TmwCustomEdit::AutoScrollStep(QPoint pos, bool& far)
         int d = gw - pos.x();
         m.SetLeftChar(m.LeftChar() - (d < 10 ? 1 : 8));
         far = far || d >= 42;
-        m.SetCaretXY(Point(m.LeftChar(), PixelsToRowColumn(pos.x(), pos.y()).Y));
+        m.SetCaretXY(m.CharPoint(m.LeftChar(), PixelsToRowColumn(pos.x(), pos.y()).Y));
         m.SetBlockEnd(m.CaretXY());
     } else if (pos.x() >= width) {
         int d = pos.x() - width;
         m.SetLeftChar(m.LeftChar() + (d < 10 ? 1 : 8));
         far = far || d >= 42;
-        m.SetCaretXY(Point(m.LeftChar() + m.CharsInWindow(), PixelsToRowColumn(pos.x(), pos.y()).Y));
+        m.SetCaretXY(m.CharPoint(m.LeftChar() + m.CharsInWindow(), PixelsToRowColumn(pos.x(), pos.y()).Y));
         m.SetBlockEnd(m.CaretXY());
     }
     if (pos.y() >= height) {
         int d = pos.y() - height;
         m.SetTopLine(m.TopLine() + (d < 10 ? 1 : m.LinesInWindow()));
         far = far || d >= 42;
-        m.SetCaretXY(Point(PixelsToRowColumn(pos.x(), pos.y()).X, m.TopLine() + m.LinesInWindow() - 1));
+        m.SetCaretXY(PointAtPixel(pos.x(), m.TopLine() + m.LinesInWindow() - 1));
         m.SetBlockEnd(m.CaretXY());
     } else if (pos.y() < 0) {
         m.SetTopLine(m.TopLine() - (pos.y() <= -10 ? m.LinesInWindow() : 1));
         far = far || pos.y() < -41;
-        m.SetCaretXY(Point(PixelsToRowColumn(pos.x(), pos.y()).X, m.TopLine()));
+        m.SetCaretXY(PointAtPixel(pos.x(), m.TopLine()));
         m.SetBlockEnd(m.CaretXY());
     }
     m.DecPaintLock();
@@ -424,7 +429,7 @@ void TmwCustomEdit::dropEvent(QDropEvent* event)
     TStringList files;
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())
-            files.Add(vx::FromQString(url.toLocalFile()));
+            files.Add(vx::FromQPath(url.toLocalFile()));
     event->acceptProposedAction();
     if (files.Count() > 0)
         OnDropFiles(this, p.x(), p.y(), files);
@@ -441,16 +446,29 @@ void TmwCustomEdit::DragDrop(QObject* source, int x, int y, bool copy)
     const TPoint be = m.BlockEnd();
     const TSelectionMode mode = m.SelectionMode();
     TPoint drop = m.CaretXY();
-    if (InsideBlock(drop, bb, be, mode)) {
+    // A column block and the drop are compared in character columns.
+    TPoint blockBegin = bb;
+    TPoint blockEnd = be;
+    TPoint dropColumn = drop;
+    if (mode == smColumn) {
+        const auto [left, right] = m.BlockColumns();
+        blockBegin = Point(left, bb.Y);
+        blockEnd = Point(right, be.Y);
+        dropColumn = m.ColumnPoint(drop);
+    }
+    if (InsideBlock(dropColumn, blockBegin, blockEnd, mode)) {
         m.DecPaintLock();
         return;
     }
     const std::string text = m.GetSelText();
     if (!copy) {
-        m.UndoList().AddChange(mwcrDragDropDelete, m.RawBlockBegin(), m.RawBlockEnd(), m.SelTextForUndo(), mode,
+        m.UndoList().AddChange(mwcrDragDropDelete, m.RecordedPoint(m.RawBlockBegin(), mode),
+                               m.RecordedPoint(m.RawBlockEnd(), mode), m.SelTextForUndo(), mode,
                                m.LineTails(bb.Y, be.Y - bb.Y + 1));
         m.SetSelTextPrimitive("");
-        drop = AfterBlockRemoved(drop, bb, be, mode);
+        drop = AfterBlockRemoved(dropColumn, blockBegin, blockEnd, mode);
+        if (mode == smColumn)
+            drop = m.BytePoint(drop);
     }
     const TmwEditorOptions options = m.Options();
     m.SetOptions(options | mweoScrollPastEol);

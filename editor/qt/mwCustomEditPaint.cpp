@@ -8,26 +8,91 @@
 #include "editor/qt/mwImageList.h"
 #include "editor/qt/mwInternalImage.h"
 #include "editor/qt/uTextDrawer.h"
+#include "platform/Utf8.h"
 
 #include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-// Characters of a long line read past the last column shown.
+// Bytes of a long line read past the last column shown.
 constexpr size_t kScanMargin = 4096;
+// The most bytes a cell can take: a character of four bytes in one cell.
+constexpr size_t kBytesPerCell = 4;
 
-// A stretch of one line drawn in one style and pair of colours; columns are 1-based.
+// A stretch of one line drawn in one style and pair of colours; columns are
+// 1-based cells, and a character takes one or two of them.
 struct TRun {
     int Column = 0; // first column
     std::string Text;
+    int Cells = 0;
     TFontStyles Style;
     TColor Fore = 0;
     TColor Back = 0;
 };
+
+// Walks a text from its start, turning byte offsets into cells: the tokens of
+// a line come in order, so each character is measured once.
+class TCellCursor {
+public:
+    explicit TCellCursor(std::string_view text)
+        : text_(text), plain_(std::all_of(text.begin(), text.end(),
+                                          [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    {
+    }
+    // The cells before byte pos (0-based); pos only grows from call to call.
+    int CellsBefore(size_t pos)
+    {
+        if (plain_)
+            return static_cast<int>(pos);
+        while (byte_ < pos && byte_ < text_.size()) {
+            size_t length = 0;
+            cells_ += vx::utf8::CellsAt(text_, byte_, &length);
+            byte_ += length;
+        }
+        return cells_ + static_cast<int>(pos > byte_ ? pos - byte_ : 0);
+    }
+
+private:
+    std::string_view text_;
+    bool plain_;
+    size_t byte_ = 0;
+    int cells_ = 0;
+};
+
+// The bytes of run that show in its cells first..last: from the start of the
+// character holding cell first to the end of the one holding cell last;
+// startCell receives the cell where the first of them starts.
+std::string_view CellsOfRun(const TRun& run, int first, int last, int& startCell)
+{
+    const std::string_view text = run.Text;
+    if (run.Cells == static_cast<int>(text.size())) { // one cell a byte
+        startCell = first;
+        const auto from = static_cast<size_t>(first - run.Column);
+        return from < text.size() ? text.substr(from, static_cast<size_t>(last - first + 1)) : std::string_view();
+    }
+    size_t byte = 0;
+    int cell = run.Column;
+    size_t length = 0;
+    while (byte < text.size()) {
+        const int cells = vx::utf8::CellsAt(text, byte, &length);
+        if (cell + cells > first)
+            break;
+        cell += cells;
+        byte += length;
+    }
+    startCell = std::min(cell, first);
+    const size_t from = byte;
+    while (byte < text.size() && cell <= last) {
+        cell += vx::utf8::CellsAt(text, byte, &length);
+        byte += length;
+    }
+    return text.substr(from, byte - from);
+}
 
 TFontStyles StyleOf(const QFont& font)
 {
@@ -95,8 +160,10 @@ void TLinePainter::SelectedColumns(int line, TLineLook& look) const
     int end = lastCol_ + 1;
     bool partly = false;
     // The block's columns are the line's characters: painted where they show.
-    const int begin = m_.DisplayColumn(Point(selBegin_.X, line));
-    const int finish = m_.DisplayColumn(Point(selEnd_.X, line));
+    // A column block's are character columns, the same on every line.
+    const bool column = mode == smColumn;
+    const int begin = m_.DisplayColumn(column ? m_.BytePoint(Point(selBegin_.X, line)) : Point(selBegin_.X, line));
+    const int finish = m_.DisplayColumn(column ? m_.BytePoint(Point(selEnd_.X, line)) : Point(selEnd_.X, line));
     if (mode == smColumn || (mode == smNormal && line == selBegin_.Y)) {
         if (begin > lastCol_)
             return;
@@ -124,18 +191,19 @@ void TLinePainter::DrawPart(const TRun& run, int first, int last, TColor fore, T
     if (last < first)
         return;
     QRect cells(ColumnX(first), top, (last - first + 1) * m_.CharWidth(), m_.LineHeight());
-    int offset = first - run.Column; // characters of the run before the part
-    int count = std::min(last - first + 1, static_cast<int>(run.Text.size()) - offset);
+    // A wide character cut by the part's edge is drawn whole and clipped.
+    int startCell = first;
+    const std::string_view text = CellsOfRun(run, first, last, startCell);
     drawer_.SetForeColor(fore);
     drawer_.SetBackColor(back);
-    drawer_.ExtTextOut(cells.left(), top, etoOpaque | etoClipped, cells,
-                       count > 0 ? run.Text.data() + offset : nullptr, std::max(count, 0));
+    drawer_.ExtTextOut(ColumnX(startCell), top, etoOpaque | etoClipped, cells, text.empty() ? nullptr : text.data(),
+                       static_cast<int>(text.size()));
 }
 
 void TLinePainter::DrawRun(const TRun& run, const TLineLook& look, int top)
 {
     int first = std::max(run.Column, firstCol_);
-    int last = std::min(run.Column + static_cast<int>(run.Text.size()) - 1, lastCol_);
+    int last = std::min(run.Column + run.Cells - 1, lastCol_);
     if (last < first)
         return;
     drawer_.SetStyle(run.Style);
@@ -162,8 +230,9 @@ void TLinePainter::PaintLine(int line, TColor defaultBack, TFontStyles fontStyle
     // A long line is read only as far as the window shows it and a margin on:
     // the tokens the window shows end in the margin, so they are the whole
     // line's tokens, and painting costs what is shown, not the line's length.
-    const size_t shown = static_cast<size_t>(std::max(lastCol_, 0)) + kScanMargin;
+    const size_t shown = static_cast<size_t>(std::max(lastCol_, 0)) * kBytesPerCell + kScanMargin;
     const std::string text = ConvertTabs(m_.Lines().Substr(line - 1, 0, shown), m_.TabWidth());
+    TCellCursor cursor(text);
     TLineLook look;
     SelectedColumns(line, look);
     look.Fore = edit_.FontColor();
@@ -179,7 +248,7 @@ void TLinePainter::PaintLine(int line, TColor defaultBack, TFontStyles fontStyle
 
     TmwCustomHighLighter* hl = m_.HighLighter();
     if (!hl) {
-        DrawRun(TRun{1, text, fontStyle, look.Fore, look.Back}, look, top);
+        DrawRun(TRun{1, text, cursor.CellsBefore(text.size()), fontStyle, look.Fore, look.Back}, look, top);
     } else {
         hl->SetRange(m_.Lines().Range(line - 1));
         hl->SetLine(text, line - 1);
@@ -187,15 +256,17 @@ void TLinePainter::PaintLine(int line, TColor defaultBack, TFontStyles fontStyle
         TRun run;
         bool haveRun = false;
         while (!hl->GetEol()) {
-            int column = hl->GetTokenPos() + 1;
+            const auto pos = static_cast<size_t>(hl->GetTokenPos());
+            const int column = cursor.CellsBefore(pos) + 1;
             if (column > lastCol_)
                 break;
             std::string token = hl->GetToken();
-            if (column + static_cast<int>(token.size()) <= firstCol_) {
+            const int cells = cursor.CellsBefore(pos + token.size()) + 1 - column;
+            if (column + cells <= firstCol_) {
                 hl->Next();
                 continue;
             }
-            TRun next{column, std::move(token), fontStyle, look.Fore, look.Back};
+            TRun next{column, std::move(token), cells, fontStyle, look.Fore, look.Back};
             if (TmwHighLightAttributes* attr = hl->GetTokenAttribute()) {
                 next.Style = attr->Style();
                 next.Back = attr->Background() == clNone ? defaultBack : attr->Background();
@@ -211,6 +282,7 @@ void TLinePainter::PaintLine(int line, TColor defaultBack, TFontStyles fontStyle
                         run.Fore = next.Fore;
                     }
                     run.Text += next.Text;
+                    run.Cells += next.Cells;
                 } else {
                     DrawRun(run, look, top);
                     run = std::move(next);
@@ -226,9 +298,9 @@ void TLinePainter::PaintLine(int line, TColor defaultBack, TFontStyles fontStyle
     }
 
     // Past the text: the line's background, selected cells in the selection colours.
-    int endCol = std::max(firstCol_, static_cast<int>(text.size()) + 1);
+    int endCol = std::max(firstCol_, cursor.CellsBefore(text.size()) + 1);
     int clipCol = std::max(endCol, lastCol_);
-    TRun tail{endCol, std::string(), fontStyle, look.Fore, look.Back};
+    TRun tail{endCol, std::string(), 0, fontStyle, look.Fore, look.Back};
     int selFirst = std::max(endCol, look.SelStart);
     int selLast = std::min(clipCol, look.SelEnd - 1);
     if (look.SelEnd <= look.SelStart || selLast < selFirst) {
@@ -410,8 +482,8 @@ void TmwCustomEdit::PaintTextLines(QPainter& canvas, const QRect& clip, int firs
     const bool showSelection = m.SelAvail() && !(m.HideSelection() && !hasFocus());
     TPoint selBegin = m.BlockBegin();
     TPoint selEnd = m.BlockEnd();
-    if (m.SelectionMode() == smColumn && selBegin.X > selEnd.X)
-        std::swap(selBegin.X, selEnd.X);
+    if (m.SelectionMode() == smColumn)
+        std::tie(selBegin.X, selEnd.X) = m.BlockColumns();
     TLinePainter painter(*this, firstCol, lastCol);
     painter.SetSelection(showSelection && selBegin.Y <= lastLine && selEnd.Y >= firstLine, selBegin, selEnd);
 

@@ -16,6 +16,7 @@ void TmwTextDocumentExport::Clear()
     document_.clear();
     cursor_ = QTextCursor(&document_);
     lineEnded_ = false;
+    characters_.Clear();
 }
 
 void TmwTextDocumentExport::FormatToken(const std::string& token, TmwHighLightAttributes* attribute, bool, bool)
@@ -25,9 +26,15 @@ void TmwTextDocumentExport::FormatToken(const std::string& token, TmwHighLightAt
         cursor_.insertBlock();
     lineEnded_ = lineEnd;
     if (lineEnd) {
+        // A character cut short at the line's end stays what it is: broken bytes.
+        cursor_.insertText(vx::ToQString(characters_.Flush()));
         Out() += "\r\n";
         return;
     }
+    Out() += token;
+    const std::string_view text = characters_.Take(token);
+    if (text.empty())
+        return;
     const TmwHighLightAttributes& look = attribute ? *attribute : plain_;
     QTextCharFormat format;
     // Unresolved system colours take the standard scheme's values: the
@@ -38,6 +45,5 @@ void TmwTextDocumentExport::FormatToken(const std::string& token, TmwHighLightAt
     format.setFontItalic(style.Contains(fsItalic));
     format.setFontUnderline(style.Contains(fsUnderline));
     format.setFontStrikeOut(style.Contains(fsStrikeOut));
-    cursor_.insertText(vx::ToQString(token), format);
-    Out() += token;
+    cursor_.insertText(vx::ToQString(text), format);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "editor/mwExport.h"
+#include "editor/mwWholeCharacters.h"
 
 #include <QTextCursor>
 
@@ -32,4 +33,5 @@ private:
     bool lineEnded_ = false;
     // Formats text that comes without an attribute.
     TmwHighLightAttributes plain_{""};
+    TmwWholeCharacters characters_;
 };

@@ -2,7 +2,7 @@
 #include "editor/qt/uTextDrawer.h"
 
 #include "editor/qt/SysColors.h"
-#include "platform/Cp1252.h"
+#include "platform/Utf8.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -29,6 +29,21 @@ QFont WithStyle(QFont font, TFontStyles style)
 
 QString BaseKey(const QFont& font) { return WithStyle(font, TFontStyles()).key(); }
 
+TheGlyph GlyphOf(const QRawFont& raw, char32_t code)
+{
+    TheGlyph result;
+    if (!raw.isValid())
+        return result;
+    const QString text = QString::fromUcs4(&code, 1);
+    quint32 glyphs[2] = {};
+    int count = 2;
+    if (raw.glyphIndexesForChars(text.constData(), static_cast<int>(text.size()), glyphs, &count) && count == 1)
+        result.Glyph = glyphs[0];
+    if (result.Glyph != 0)
+        result.Ink = raw.boundingRect(result.Glyph);
+    return result;
+}
+
 void CreateFontData(const QFont& base, int style, TheFontData& data)
 {
     data.Font = WithStyle(base, TFontStyles::FromBits(static_cast<unsigned>(style)));
@@ -39,16 +54,8 @@ void CreateFontData(const QFont& base, int style, TheFontData& data)
     data.CharHeight = std::max(1, metrics.height());
     data.Ascent = metrics.ascent();
     data.Raw = QRawFont::fromFont(data.Font);
-    for (int byte = 0; byte < 256; ++byte) {
-        QChar ch(static_cast<char16_t>(vx::Cp1252ToUnicode(static_cast<unsigned char>(byte))));
-        quint32 glyph = 0;
-        int count = 1;
-        if (!data.Raw.isValid() || !data.Raw.glyphIndexesForChars(&ch, 1, &glyph, &count))
-            glyph = 0;
-        data.Glyphs[static_cast<size_t>(byte)] = glyph;
-        if (data.Raw.isValid())
-            data.Ink[static_cast<size_t>(byte)] = data.Raw.boundingRect(glyph);
-    }
+    for (char32_t code = 0; code < 128; ++code)
+        data.Ascii[code] = GlyphOf(data.Raw, code);
     data.Created = true;
 }
 
@@ -317,30 +324,63 @@ void TheTextDrawer::ExtTextOut(int x, int y, unsigned options, const QRect& rect
     const TheFontData& font = stock_.Current();
     const qreal cell = CharWidth();
     const qreal baseline = y + font.Ascent;
+    const std::string_view bytes(text, static_cast<size_t>(length));
     QRectF ink;
-    for (int i = 0; i < length; ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        glyphs_[static_cast<size_t>(i)] = font.Glyphs[byte];
-        positions_[static_cast<size_t>(i)] = QPointF(x + i * cell, baseline);
-        ink |= font.Ink[byte].translated(positions_[static_cast<size_t>(i)]);
+    int glyphCount = 0;
+    int cells = 0;
+    fallbacks_.clear();
+    for (size_t i = 0; i < bytes.size();) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        char32_t code = byte;
+        size_t size = 1;
+        if (byte >= 0x80)
+            code = vx::utf8::Decode(bytes, i, &size);
+        const qreal left = x + cells * cell;
+        cells += code < 0x80 ? 1 : vx::utf8::CellWidth(code);
+        i += size;
+        const TheGlyph* glyph = nullptr;
+        if (code < 0x80) {
+            glyph = &font.Ascii[code];
+        } else {
+            auto [found, made] = font.Others.try_emplace(code);
+            if (made)
+                found->second = GlyphOf(font.Raw, code);
+            glyph = &found->second;
+            if (glyph->Glyph == 0) {
+                fallbacks_.push_back({code, left});
+                continue;
+            }
+        }
+        const auto at = static_cast<size_t>(glyphCount++);
+        glyphs_[at] = glyph->Glyph;
+        positions_[at] = QPointF(left, baseline);
+        ink |= glyph->Ink.translated(positions_[at]);
     }
     QGlyphRun run;
     run.setRawFont(font.Raw);
-    run.setRawData(glyphs_.data(), positions_.data(), length);
+    run.setRawData(glyphs_.data(), positions_.data(), glyphCount);
     run.setUnderline(font.Font.underline());
     run.setStrikeOut(font.Font.strikeOut());
     // A clip costs the paint engine more than the text: it is left out where
     // it would cut nothing, the ink (to whole pixels, as glyphs are drawn at
-    // whole pixels) inside the rectangle.
+    // whole pixels) inside the rectangle. Glyphs of other fonts are not
+    // measured here: they are always clipped.
     const bool decorated = font.Font.underline() || font.Font.strikeOut();
     const bool clip = (options & etoClipped) && !rect.isEmpty() &&
-                      (decorated || (!ink.isNull() && !rect.contains(ink.toAlignedRect())));
+                      (decorated || !fallbacks_.empty() || (!ink.isNull() && !rect.contains(ink.toAlignedRect())));
     if (clip) {
         painter_->save();
         painter_->setClipRect(rect, Qt::IntersectClip);
     }
     painter_->setPen(fore_);
-    painter_->drawGlyphRun(QPointF(0, 0), run);
+    if (glyphCount > 0)
+        painter_->drawGlyphRun(QPointF(0, 0), run);
+    if (!fallbacks_.empty()) {
+        // The painter's text finds a font that has the character.
+        painter_->setFont(font.Font);
+        for (const TFallback& fallback : fallbacks_)
+            painter_->drawText(QPointF(fallback.X, baseline), QString::fromUcs4(&fallback.Code, 1));
+    }
     if (clip)
         painter_->restore();
 }

@@ -1,5 +1,6 @@
-// The text drawer: draws 8-bit text in a grid of equal cells, one byte per
-// cell whatever the glyphs' own widths, with the font stock that measures and
+// The text drawer: draws UTF-8 text in a grid of equal cells, a character in
+// one cell or, when wide, two, whatever the glyphs' own widths, with the font
+// stock that measures and
 // keeps one font per style, and the process-wide manager that shares those
 // fonts between every editor using the same base font. Used on the
 // user-interface thread only.
@@ -17,6 +18,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class QPainter;
@@ -25,14 +27,21 @@ class QRect;
 VX_DECLARE_EXCEPTION(EheTextDrawerException, Exception);
 VX_DECLARE_EXCEPTION(EheFontStockException, Exception);
 
-// One style of a base font: the font, its glyph for each byte, and its cell.
+// A character's glyph in one font, and where its ink lies around its origin
+// on the baseline; glyph 0 where the font has none.
+struct TheGlyph {
+    uint32_t Glyph = 0;
+    QRectF Ink;
+};
+
+// One style of a base font: the font, its glyphs, and its cell.
 struct TheFontData {
     bool Created = false;
     QFont Font;
     QRawFont Raw;
-    std::array<uint32_t, 256> Glyphs{};
-    // Where each glyph's ink lies around its origin on the baseline.
-    std::array<QRectF, 256> Ink{};
+    std::array<TheGlyph, 128> Ascii{};
+    // Other characters' glyphs, looked up when first drawn.
+    mutable std::unordered_map<char32_t, TheGlyph> Others;
     int CharAdv = 0;    // the advance of "M"
     int CharHeight = 0; // the line height of the font
     int Ascent = 0;
@@ -46,7 +55,7 @@ struct TheSharedFontsInfo {
     int LockCount = 0;
     QFont BaseFont;
     QString Key; // the base font without its style, so all styles share one record
-    bool IsDBCSFont = false; // 8-bit text has no double-byte fonts
+    bool IsDBCSFont = false; // wide characters take two cells whatever the font
     std::array<TheFontData, StyleCount> FontsData;
 };
 
@@ -125,8 +134,9 @@ public:
     // pair nests, and the painter's state is as before after the outermost end.
     virtual void BeginDrawing(QPainter& painter);
     virtual void EndDrawing();
-    // Draws length bytes with the cell of each at the current char width, the top
-    // of the cells at y, in the foreground colour.
+    // Draws length bytes of UTF-8 text, each character in its cells of the
+    // current char width, the top of the cells at y, in the foreground colour;
+    // a character the font lacks is drawn from a font that has it.
     virtual void TextOut(int x, int y, const char* text, int length);
     // etoOpaque fills rect with the background colour first; etoClipped keeps
     // the glyphs inside rect.
@@ -161,4 +171,10 @@ private:
     QColor back_;
     std::vector<QPointF> positions_;
     std::vector<uint32_t> glyphs_;
+    // Characters of the text being drawn that the font lacks, and their cells.
+    struct TFallback {
+        char32_t Code;
+        qreal X;
+    };
+    std::vector<TFallback> fallbacks_;
 };

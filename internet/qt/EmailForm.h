@@ -1,8 +1,9 @@
 // Tfrm_email, "Email Source": mails the text of the active document to one
-// recipient. The launcher puts the document's lines into SakMsg1().Text()
-// before showing the dialog; the mail server and the sender come from the
-// preferences ("smtp" and "email" under the program's settings key). Without
-// a mail server the dialog says so and does not open. "Cancel" while the
+// recipient. The launcher puts the document's lines into SakMsg1().Text(),
+// and how its file stores them into SakMsg1().TextEncoding, before showing
+// the dialog; the mail server and the sender come from the preferences
+// ("smtp" and "email" under the program's settings key). Without a mail
+// server the dialog says so and does not open. "Cancel" while the
 // message goes out stops the dialogue with the server and closes the dialog.
 #pragma once
 

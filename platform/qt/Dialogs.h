@@ -126,8 +126,8 @@ using Answerer = std::function<Answer(const Request&)>;
 // the real dialogs.
 void SetAnswerer(Answerer answerer);
 
-// The chosen file's path, or "" when cancelled. Paths are file names in the
-// system's encoding, not Windows-1252 text. A chosen name without an extension
+// The chosen file's path, or "" when cancelled. Paths are file names as the
+// system stores them, bytes that need not be UTF-8. A chosen name without an extension
 // gets defaultExt when that is not empty. filterIndex picks the filter entry
 // shown first, counting from 1.
 std::string OpenFile(const std::string& caption, const std::string& filter, const std::string& initial = "",

@@ -2,10 +2,12 @@
 #include "platform/web/WebBrowser.h"
 
 #include "platform/qt/PreviewHTML.h"
+#include "platform/web/LocalPages.h"
 
 #include <QCoreApplication>
 #include <QPointer>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 
 #include <unistd.h>
@@ -19,13 +21,14 @@ public:
     explicit TWebEngineBrowser(QWidget* parent) : view_(new QWebEngineView(parent))
     {
         view_->setObjectName("WebBrowser");
+        InstallLocalPageHandler(*view_->page()->profile());
         QObject::connect(view_, &QWebEngineView::titleChanged, view_, [this](const QString& title) {
             if (OnTitleChange)
-                OnTitleChange(title);
+                OnTitleChange(ShownTitle(title));
         });
         QObject::connect(view_->page(), &QWebEnginePage::linkHovered, view_, [this](const QString& url) {
             if (OnStatusTextChange)
-                OnStatusTextChange(url);
+                OnStatusTextChange(ShownUrlText(url));
         });
         QObject::connect(view_, &QWebEngineView::loadStarted, view_, [this] { busy_ = true; });
         QObject::connect(view_, &QWebEngineView::loadFinished, view_, [this](bool ok) {
@@ -33,7 +36,7 @@ public:
             // The engine is silent about a title that did not change, as on a
             // page loaded again: whoever shows it hears it after every load.
             if (OnTitleChange)
-                OnTitleChange(view_->title());
+                OnTitleChange(ShownTitle(view_->title()));
             if (OnDocumentComplete)
                 OnDocumentComplete(ok);
         });
@@ -43,13 +46,13 @@ public:
     ~TWebEngineBrowser() override { delete view_.data(); }
 
     QWidget* View() override { return view_; }
-    void Navigate(const QUrl& url) override { view_->load(url); }
+    void Navigate(const QUrl& url) override { view_->load(EngineUrl(url)); }
     void GoBack() override { view_->back(); }
     void GoForward() override { view_->forward(); }
     void Refresh() override { view_->reload(); }
     void Stop() override { view_->stop(); }
     bool Busy() const override { return busy_; }
-    QUrl LocationURL() const override { return view_->url(); }
+    QUrl LocationURL() const override { return ShownUrl(view_->url()); }
 
 private:
     QPointer<QWebEngineView> view_;
@@ -63,6 +66,7 @@ void InstallWebBrowser()
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    RegisterLocalPageScheme();
     SetWebBrowserFactory([](QWidget* parent) { return std::make_unique<TWebEngineBrowser>(parent); });
 }
 

@@ -32,8 +32,9 @@
  *
  * Every call comes from the program's user-interface thread. The program reads
  * the structures during the calls and until destroy; they must stay valid and
- * unchanged that long. Strings are 8-bit Windows-1252 text ending in a zero
- * byte; a NULL string reads as "".
+ * unchanged that long. Strings are UTF-8 text ending in a zero byte; one that
+ * is not well-formed UTF-8 is read as Windows-1252, the text of plug-ins
+ * written for earlier versions. A NULL string reads as "".
  */
 #ifndef VELLUMIX_PLUGIN_H
 #define VELLUMIX_PLUGIN_H

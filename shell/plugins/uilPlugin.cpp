@@ -1,11 +1,13 @@
 // Reading a plug-in object across the library boundary.
 #include "shell/plugins/uilPlugin.h"
 
+#include "platform/Utf8.h"
+
 namespace {
 
 std::string Text(const char* text)
 {
-    return text ? text : "";
+    return text ? vx::TextFromFileBytes(text) : std::string();
 }
 
 constexpr int MaxBitmapSide = 256;

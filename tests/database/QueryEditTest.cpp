@@ -91,6 +91,33 @@ TEST_F(QueryEdit, PositionedOperationsEditInsertAndDelete)
     EXPECT_EQ(Scalar("select tx from t where id = 2"), "NULL");
 }
 
+// A text longer than its column is written cut to the column's size, which
+// counts characters, in whole characters.
+TEST_F(QueryEdit, ATextLongerThanItsColumnIsWrittenCutToItsCharacters)
+{
+    const struct {
+        std::string written;
+        std::string stored;
+    } rows[] = {
+        {"abcdefghijklmnop", "abcdefghij"},
+        {"K\u00f6lnerstra\u00dfe", "K\u00f6lnerstra"},
+        {"\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9", "\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9"},
+        {"\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600",
+         "\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600"},
+    };
+    for (const auto& row : rows) {
+        auto q = Open("select id, name from t where id = 2", true);
+        ASSERT_TRUE(q->CanModify());
+        q->Edit();
+        q->FieldByName("name").SetAsString(row.written);
+        q->Post();
+        q->Close();
+        auto stored = Open("select hex(name) from t where id = 2");
+        auto expected = Open("select hex('" + row.stored + "')");
+        EXPECT_EQ(stored->Fields(0).AsString(), expected->Fields(0).AsString()) << row.written;
+    }
+}
+
 TEST_F(QueryEdit, ChangeStatementsTakeOldAndNewValues)
 {
     Exec("update t set id = 9007199254740993 where id = 3");

@@ -62,11 +62,27 @@ TEST_F(QueryFetch, MapsEveryColumnTypeAndReadsTheValues)
     EXPECT_EQ(q->FieldByName("tx").AsString(), "");
 }
 
+// The column's size counts characters: a text arrives with up to that many,
+// whole, however many bytes they take.
 TEST_F(QueryFetch, ATextLongerThanItsColumnArrivesCutToTheFieldSize)
 {
-    Exec("insert into t(id, name) values(5, 'abcdefghijklmnop')");
-    auto q = Open("select id, name from t where id = 5");
-    EXPECT_EQ(q->FieldByName("name").AsString(), "abcdefghij");
+    const struct {
+        std::string stored;
+        std::string arrives;
+    } rows[] = {
+        {"abcdefghijklmnop", "abcdefghij"},
+        {"K\u00f6lnerstra\u00dfe", "K\u00f6lnerstra"},
+        {"\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9", "\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9"},
+        {"\u4f60\u597d\u4f60\u597d\u4f60\u597d\u4f60\u597d\u4f60\u597d\u4f60\u597d", "\u4f60\u597d\u4f60\u597d\u4f60\u597d\u4f60\u597d\u4f60\u597d"},
+        {"\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600",
+         "\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600"},
+    };
+    int id = 5;
+    for (const auto& row : rows) {
+        Exec("insert into t(id, name) values(" + std::to_string(id) + ", '" + row.stored + "')");
+        auto q = Open("select id, name from t where id = " + std::to_string(id++));
+        EXPECT_EQ(q->FieldByName("name").AsString(), row.arrives);
+    }
 }
 
 TEST_F(QueryFetch, MovesForwardBackwardAndByBookmark)

@@ -5,6 +5,7 @@
 #include "tests/database/ListClick.h"
 #include "tests/database/OdbcTestEnv.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <QStackedWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -28,6 +30,7 @@ protected:
     {
         OdbcTestEnv::Get().AddDsn("builder");
         OdbcTestEnv::Get().AddDsn("builder_empty");
+        OdbcTestEnv::Get().AddDsn("builder_utf8");
         TmDataBase db;
         db.SetDataBaseName("builder");
         db.DriverCompletion = sdNoPrompt;
@@ -36,6 +39,55 @@ protected:
                               "insert into \"order details\" values(1, 'Ann', 10);"
                               "insert into \"order details\" values(2, 'O''Brien', 20);"
                               "insert into \"order details\" values(3, 'Cy', 30)");
+        TmDataBase utf8;
+        utf8.SetDataBaseName("builder_utf8");
+        utf8.DriverCompletion = sdNoPrompt;
+        // Column sizes count characters: "K\u00f6ln" fills four with five bytes.
+        OdbcTestEnv::Exec(utf8, "create table \"St\u00e4dte\"(\"Nr\" integer primary key, \"Stra\u00dfe\" varchar(4), "
+                                "\"Ort\" varchar(12), \"Notiz\" text);"
+                                "insert into \"St\u00e4dte\" values(1, 'K\u00f6ln', '\u00e9\u20ac\u03b1\u4f60\U0001F600', '" +
+                                std::string(255, 'x') + "\u00e9\u20ac');"
+                                "insert into \"St\u00e4dte\" values(2, 'Graz', 'Graz', 'kurz')");
+        OdbcTestEnv::Exec(utf8, "create table \"" + LongName("\u00e4") + "\"(\"" + LongName("\u00f6") + "\" integer)");
+    }
+
+    // A name of 150 characters, 300 bytes.
+    static std::string LongName(const std::string& letter)
+    {
+        std::string name;
+        for (int i = 0; i < 150; ++i)
+            name += letter;
+        return name;
+    }
+
+    static std::vector<std::string> Items(const QListWidget& list)
+    {
+        std::vector<std::string> items;
+        for (int i = 0; i < list.count(); ++i)
+            items.push_back(list.item(i)->text().toStdString());
+        return items;
+    }
+
+    static std::vector<std::string> Headers(const QAbstractItemModel& model)
+    {
+        std::vector<std::string> headers;
+        for (int column = 0; column < model.columnCount(); ++column)
+            headers.push_back(model.headerData(column, Qt::Horizontal).toString().toStdString());
+        return headers;
+    }
+
+    // Should the data raise an error, its window is closed and the text kept,
+    // so that the test fails instead of waiting for a user.
+    void CloseErrorWindows()
+    {
+        errorGuard.setInterval(50);
+        QObject::connect(&errorGuard, &QTimer::timeout, [this] {
+            if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != dialog.get()) {
+                errors << modal->windowTitle();
+                modal->close();
+            }
+        });
+        errorGuard.start();
     }
 
     void SetUp() override
@@ -68,6 +120,8 @@ protected:
     std::string statement() { return dialog->Memo1->Lines().Empty() ? "" : dialog->Memo1->Lines()[0]; }
 
     std::unique_ptr<Tfrm_sql_generator> dialog;
+    QTimer errorGuard;
+    QStringList errors;
 };
 
 } // namespace
@@ -161,6 +215,82 @@ TEST_F(SqlGeneratorTest, GridEditsRunTheUpdateStatementGiven)
     q.Open();
     EXPECT_EQ(q.Fields(0).AsString(), "Cyd");
     OdbcTestEnv::Exec(db, "update \"order details\" set \"first name\" = 'Cy' where \"key\" = 3");
+}
+
+// Names outside ASCII, long ones too, show whole in the lists and as the
+// grid's headers.
+TEST_F(SqlGeneratorTest, NamesOutsideAsciiShowWhole)
+{
+    CloseErrorWindows();
+    vx::test::ClickItem(dialog->ListBox1, "builder_utf8");
+    const struct {
+        std::string table;
+        std::vector<std::string> fields;
+    } rows[] = {
+        {"St\u00e4dte", {"Nr", "Stra\u00dfe", "Ort", "Notiz"}},
+        {LongName("\u00e4"), {LongName("\u00f6")}},
+    };
+    std::vector<std::string> tables;
+    for (const auto& row : rows)
+        tables.push_back(row.table);
+    EXPECT_EQ(Items(*dialog->ListBox2), tables);
+    for (const auto& row : rows) {
+        vx::test::ClickItem(dialog->ListBox2, QString::fromStdString(row.table));
+        EXPECT_EQ(Items(*dialog->ListBox3), row.fields);
+        dialog->ListBox3->clearSelection();
+        for (const std::string& field : row.fields)
+            vx::test::ClickItem(dialog->ListBox3, QString::fromStdString(field));
+        QTest::mouseClick(dialog->SpeedButton1, Qt::LeftButton);
+        QTest::mouseClick(dialog->bitbtn1, Qt::LeftButton);
+        ASSERT_TRUE(dialog->mQuery.Active()) << statement();
+        EXPECT_EQ(Headers(*dialog->DBGrid1->model()), row.fields);
+        QTest::mouseClick(dialog->bitbtn2, Qt::LeftButton);
+    }
+    EXPECT_EQ(errors.join(", ").toStdString(), "");
+}
+
+// Values outside ASCII show as their characters, whole, in the grid and the
+// memo, and the statement the builder writes for the editor holds the
+// condition's value as typed.
+TEST_F(SqlGeneratorTest, ValuesOutsideAsciiShowWhole)
+{
+    CloseErrorWindows();
+    vx::test::ClickItem(dialog->ListBox1, "builder_utf8");
+    vx::test::ClickItem(dialog->ListBox2, QString::fromUtf8("St\u00e4dte"));
+    dialog->ListBox3->clearSelection();
+    for (const char* field : {"Stra\u00dfe", "Ort", "Notiz"})
+        vx::test::ClickItem(dialog->ListBox3, QString::fromUtf8(field));
+    QTest::mouseClick(dialog->SpeedButton1, Qt::LeftButton);
+    dialog->ComboBox1->setCurrentText(QString::fromUtf8("Stra\u00dfe"));
+    dialog->ComboBox2->setCurrentText("=");
+    dialog->Edit1->setText(QString::fromUtf8("K\u00f6ln"));
+    QTest::mouseClick(dialog->CheckBox1, Qt::LeftButton);
+    QTest::mouseClick(dialog->SpeedButton2, Qt::LeftButton);
+    EXPECT_EQ(statement(), "Select \"Stra\u00dfe\",Ort,Notiz from \"St\u00e4dte\" where \"Stra\u00dfe\" = 'K\u00f6ln'");
+
+    QTest::mouseClick(dialog->bitbtn1, Qt::LeftButton);
+    ASSERT_TRUE(dialog->mQuery.Active()) << statement();
+    QAbstractItemModel* model = dialog->DBGrid1->model();
+    QTest::qWait(20);
+    ASSERT_EQ(model->rowCount(), 1);
+    const struct {
+        int column;
+        std::string shown;
+        std::string memo;
+    } cells[] = {
+        {0, "K\u00f6ln", "K\u00f6ln\r\n"},
+        {1, "\u00e9\u20ac\u03b1\u4f60\U0001F600", "\u00e9\u20ac\u03b1\u4f60\U0001F600\r\n"},
+        // A long text shows its first 256 characters, the last of them whole.
+        {2, std::string(255, 'x') + "\u00e9", std::string(255, 'x') + "\u00e9\u20ac\r\n"},
+    };
+    for (const auto& cell : cells) {
+        const QModelIndex index = model->index(0, cell.column);
+        EXPECT_EQ(model->data(index).toString().toStdString(), cell.shown);
+        dialog->DBGrid1->setCurrentIndex(index);
+        EXPECT_EQ(dialog->DBMemo1->Lines().Text(), cell.memo);
+    }
+    QTest::mouseClick(dialog->bitbtn2, Qt::LeftButton);
+    EXPECT_EQ(errors.join(", ").toStdString(), "");
 }
 
 TEST_F(SqlGeneratorTest, ADataSourceWithoutTablesSaysSo)

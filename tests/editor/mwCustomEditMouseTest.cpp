@@ -411,15 +411,16 @@ TEST(TmwCustomEditWindow, TabReachesAnEditorThatWantsTabs)
     EXPECT_EQ(edit->keys, std::vector<int>{Qt::Key_Tab});
 }
 
-TEST_F(MouseFixture, InputMethodTextIsTypedAsWindows1252)
+TEST_F(MouseFixture, InputMethodTextIsTypedAsItsCharacters)
 {
     m.SetText("ab");
     m.SetCaretXY(Point(2, 1));
     QInputMethodEvent event;
     event.setCommitString(QString::fromUtf8("\xc3\xa9\xe2\x82\xac"));
     QApplication::sendEvent(&edit, &event);
-    EXPECT_EQ(m.GetText(), "a\xe9\x80" "b\r\n");
-    EXPECT_EQ(m.CaretXY(), Point(4, 1));
+    EXPECT_EQ(m.GetText(), "a\xc3\xa9\xe2\x82\xac" "b\r\n");
+    EXPECT_EQ(m.CaretXY(), Point(7, 1)) << "after the two characters' five bytes";
+    EXPECT_EQ(m.DisplayColumn(m.CaretXY()), 4);
     QWidget& widget = edit;
     EXPECT_EQ(widget.inputMethodQuery(Qt::ImCursorRectangle).toRect().isValid(), edit.hasFocus())
         << "the composition window follows the caret";

@@ -1,13 +1,15 @@
-// Seeded random editing through the command processor: every command, mouse-
-// style selections, pastes of all block kinds, option changes, lines longer
-// than the window's widest column and lines with tabs. After every step the
-// caret, the anchor and the block lie inside the text, and the step undoes to
-// the text before it and redoes to the text after it.
+// Seeded random editing through the command processor on text with characters
+// of one to four bytes: every command, mouse-style selections, pastes of all
+// block kinds, option changes, lines longer than the window's widest column
+// and lines with tabs. After every step the caret, the anchor and the block
+// lie inside the text and at the start of a character, the text is UTF-8, and
+// the step undoes to the text before it and redoes to the text after it.
 #include "editor/mwCustomEditModel.h"
 #include "editor/qt/mwCustomEdit.h"
 #include "tests/editor/support/EditorKeys.h"
 #include "tests/editor/support/FakeClipboard.h"
 #include "tests/editor/support/FakeEditWindow.h"
+#include "platform/Utf8.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -29,10 +31,12 @@ using Rng = std::mt19937;
 
 int Pick(Rng& rng, int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
 
+// Characters of one to four bytes; a NUL byte is an ordinary character.
+const std::string kCharacters[] = {"a", "b", "c", " ", "x", "y", "z", "\t", "{", "}", "(", ")", " ", " ",
+                                   std::string(1, '\0'), "\xC3\xA9", "\xE4\xBD\xA0", "\xF0\x9F\x98\x80"};
+
 std::string RandomLine(Rng& rng)
 {
-    // A NUL byte is an ordinary character.
-    static const char chars[] = "abc xyz\t{}()  \0";
     std::string line;
     switch (Pick(rng, 0, 9)) {
     case 0:
@@ -47,7 +51,7 @@ std::string RandomLine(Rng& rng)
         break;
     }
     for (int n = Pick(rng, 0, 14); n > 0; --n)
-        line += chars[Pick(rng, 0, sizeof(chars) - 2)];
+        line += kCharacters[Pick(rng, 0, std::size(kCharacters) - 1)];
     return line;
 }
 
@@ -95,9 +99,9 @@ std::string RandomStep(Rng& rng, Editor& e)
         return EditorCommandToIdent(command);
     }
     case 3: {
-        const char c = "az \t{}"[Pick(rng, 0, 5)];
-        m.CommandProcessor(ecChar, c, nullptr);
-        return "ecChar";
+        const std::string c[] = {"a", "z", " ", "\t", "{", "}", "\xC3\xA9", "\xE4\xBD\xA0", "\xF0\x9F\x98\x80"};
+        m.TypeCharacter(c[Pick(rng, 0, std::size(c) - 1)]);
+        return "typed character";
     }
     case 4: { // a click, a shift+click or a drag, as the mouse handling sets them
         const TPoint a = RandomPoint(rng, m);
@@ -163,6 +167,14 @@ std::string OutsideText(TmwCustomEditModel& m)
         return describe("anchor", m.RawBlockBegin());
     if (!inside(m.RawBlockEnd()))
         return describe("block end", m.RawBlockEnd());
+    // Nothing splits a character: every place is at one's start, and the text
+    // stays well-formed UTF-8.
+    for (auto [what, p] : {std::pair{"caret", m.CaretXY()}, std::pair{"anchor", m.RawBlockBegin()},
+                           std::pair{"block end", m.RawBlockEnd()}})
+        if (m.InsideCharacters(p.Y, p.X) != p.X)
+            return describe(what, p) + " inside a character";
+    if (!vx::utf8::IsValid(m.GetText()))
+        return "the text is no longer UTF-8";
     return {};
 }
 
@@ -245,9 +257,9 @@ std::string TypingStep(Rng& rng, Editor& e)
                                             ecToggleMode, ecUndo, ecRedo, ecLineEnd, ecLineBreak};
     const int roll = Pick(rng, 0, 19);
     if (roll < 9) {
-        const char c = "ab \t{"[Pick(rng, 0, 4)];
-        m.CommandProcessor(ecChar, c, nullptr);
-        return "ecChar";
+        const std::string c[] = {"a", "b", " ", "\t", "{", "\xC3\xA9", "\xF0\x9F\x98\x80"};
+        m.TypeCharacter(c[Pick(rng, 0, std::size(c) - 1)]);
+        return "typed character";
     }
     if (roll < 18) {
         const TmwEditorCommand command = near[Pick(rng, 0, std::size(near) - 1)];

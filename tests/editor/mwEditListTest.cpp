@@ -1,4 +1,5 @@
 #include "editor/mwEditList.h"
+#include "platform/TextShape.h"
 
 #include <gtest/gtest.h>
 
@@ -225,9 +226,10 @@ TEST(TmwEditList, LoadingAStreamInBlocksKeepsTheLinesOfTheText)
             ASSERT_EQ(loaded.Count(), set.Count());
             for (int i = 0; i < set.Count(); ++i) {
                 ASSERT_EQ(loaded.View(i), set.View(i)) << "line " << i;
-                for (size_t pos : {size_t{0}, size_t{6}, kBlock + 3, set.Length(i)})
-                    ASSERT_EQ(loaded.LastTabBefore(i, std::min(pos, set.Length(i))),
-                              set.LastTabBefore(i, std::min(pos, set.Length(i))));
+                TTextShape pieces;
+                for (size_t p = 0; p < loaded.PieceCount(i); ++p)
+                    pieces += loaded.PieceShape(i, p);
+                ASSERT_EQ(pieces, ShapeOf(set.View(i))) << "line " << i;
             }
         }
     for (const std::string& br : breaks) {

@@ -2,6 +2,7 @@
 // after the last, and every run in its attribute's colour and style.
 #include "editor/mwCustomEditModel.h"
 #include "editor/qt/mwTextDocumentExport.h"
+#include "highlighters/RegisterHighlighters.h"
 #include "highlighters/hkHTMLSyn.h"
 
 #include <QFont>
@@ -106,4 +107,36 @@ TEST_F(TextDocumentExportTest, EachExportStartsAFreshDocument)
     model.SetText("third");
     ASSERT_TRUE(exporter.ExportLines(1, 1, &html, &model));
     EXPECT_EQ(Blocks(), std::vector<std::string>{"third"});
+}
+
+// Colour print shows every character as itself in every language, also where
+// a highlighter cuts a character between two of its tokens.
+TEST(TextDocumentExportCharacters, EveryLanguagePrintsTheCharacters)
+{
+    RegisterAllHighlighters();
+    const std::vector<std::string> lines = {
+        "caf\u00e9 10\u20ac \u03b1 \u4f60\u597d \U0001F600 \u00df \u0436",
+        "<p title=\"\u00e9\u20ac\">\u03b1\u4f60\U0001F600</p>",
+        "x = '\u00e9\u20ac' + \"\u03b1\u4f60\" // \U0001F600 /* \u00df */ # \u0436",
+        "\u00e9\u20ac\u03b1\u4f60\U0001F600;{\u00e9}[\u20ac]($\u03b1)&\u4f60=\U0001F600",
+    };
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    for (int h = 0; h < HighlighterList().Count(); ++h) {
+        const char* language = HighlighterList()[h]->ClassName;
+        std::unique_ptr<TmwCustomHighLighter> highlighter = HighlighterList()[h]->Create();
+        TmwCustomEditModel model;
+        model.SetHighLighter(highlighter.get());
+        model.SetText(text);
+        QTextDocument document;
+        TmwTextDocumentExport exporter(document);
+        ASSERT_TRUE(exporter.ExportLines(1, static_cast<int>(lines.size()), highlighter.get(), &model)) << language;
+        std::vector<std::string> blocks;
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+            blocks.push_back(block.text().toStdString());
+        EXPECT_EQ(blocks, lines) << language;
+        EXPECT_EQ(exporter.GetBufferText(), text) << language;
+        model.SetHighLighter(nullptr);
+    }
 }

@@ -1,5 +1,6 @@
 // The routine each language runs for each first character: every byte from 1
 // to 255, alone on a line, scans as one token of the kind its routine gives.
+// Bytes from 0x80 up are parts of letters outside ASCII.
 #include "highlighters/DcjPerlSyn.h"
 #include "highlighters/hkHTMLSyn.h"
 #include "highlighters/lbVBSSyn.h"
@@ -19,7 +20,12 @@ using namespace vx::test;
 
 namespace {
 
-constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz";
+const std::string kLetters = [] {
+    std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz";
+    for (int c = 0x80; c <= 0xFF; ++c)
+        letters += static_cast<char>(c);
+    return letters;
+}();
 constexpr std::string_view kDigits = "0123456789";
 
 // The expected kind of every byte: otherKind, then each entry's kind for its

@@ -1,6 +1,8 @@
 // TRegExpr against std::regex (ECMAScript) on generated expressions and inputs
-// from the part of the syntax where the two agree.
+// from the part of the syntax where the two agree; on UTF-8 text against
+// std::wregex on the same text as code points.
 #include "highlighters/RegExpr.h"
+#include "platform/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -18,9 +20,24 @@ struct Fragment {
     bool width = false; // never matches the empty string
 };
 
+// What expressions and inputs are made of: single characters, set members.
+struct Alphabet {
+    std::vector<std::string> letters;
+    std::vector<std::string> members;
+    std::vector<std::string> inputChars;
+};
+
+const Alphabet kAscii{{"a", "b", "c", "1", "_", "A", "-"},
+                      {"a", "b", "c", "1", "_", "a-c", "0-9", "\\d"},
+                      {"a", "b", "c", "1", "_", "A", "-", ".", "x"}};
+// Characters of two, three and four bytes, and ranges over them.
+const Alphabet kUtf8{{"a", "é", "ü", "你", "😀", "-", "1"},
+                     {"a", "é", "你", "à-ü", "α-ω", "😀", "\\d", "a-c"},
+                     {"a", "é", "ü", "ÿ", "你", "好", "😀", "β", "-", "1", "x"}};
+
 class ExpressionGenerator {
 public:
-    explicit ExpressionGenerator(unsigned seed) : rng_(seed) {}
+    ExpressionGenerator(unsigned seed, const Alphabet& alphabet) : rng_(seed), alphabet_(alphabet) {}
 
     // Groups whose positions both engines define alike: ECMAScript clears the
     // groups inside a repeated group at each repetition, this engine keeps them.
@@ -34,6 +51,9 @@ public:
 
 private:
     std::mt19937 rng_;
+    const Alphabet& alphabet_;
+
+    const std::string& any(const std::vector<std::string>& from) { return from[std::size_t(pick(int(from.size())))]; }
 
     int pick(int n) { return int(rng_() % unsigned(n)); }
 
@@ -89,7 +109,6 @@ private:
 
     Fragment atom(int depth, bool& anchor)
     {
-        static const char kLetters[] = "abc1_A-";
         switch (pick(14)) {
         case 0:
             return same(".", true);
@@ -119,57 +138,68 @@ private:
         default:
             break;
         }
-        return same(std::string(1, kLetters[pick(7)]), true);
+        return same(any(alphabet_.letters), true);
     }
 
     Fragment set()
     {
-        static const char* const kMembers[] = {"a", "b", "c", "1", "_", "a-c", "0-9", "\\d"};
         std::string text = pick(3) == 0 ? "[^" : "[";
         const int n = 1 + pick(3);
         for (int i = 0; i < n; ++i)
-            text += kMembers[pick(8)];
+            text += any(alphabet_.members);
         if (pick(5) == 0)
             text += "-";
         return same(text + "]", true);
     }
 };
 
-std::string RandomInput(std::mt19937& rng)
+std::string RandomInput(std::mt19937& rng, const Alphabet& alphabet)
 {
-    static const char kChars[] = "abc1_A-.x";
-    std::string s(rng() % 11, ' ');
-    for (char& c : s)
-        c = kChars[rng() % 9];
+    std::string s;
+    for (std::size_t n = rng() % 11; n > 0; --n)
+        s += alphabet.inputChars[rng() % alphabet.inputChars.size()];
     return s;
 }
 
-} // namespace
-
-TEST(RegExprDifferential, AgreesWithEcmaScriptOnGeneratedCases)
+// The UTF-8 text as code points, and the byte offset of each code point.
+std::wstring Wide(const std::string& text)
 {
-    ExpressionGenerator gen(20261207);
+    std::wstring wide;
+    for (std::size_t i = 0; i < text.size(); i = vx::utf8::NextChar(text, i))
+        wide += wchar_t(vx::utf8::Decode(text, i));
+    return wide;
+}
+
+int ByteOffset(const std::string& text, std::ptrdiff_t chars)
+{
+    return int(vx::utf8::OffsetOfChar(text, std::size_t(chars)));
+}
+
+// Runs generated expressions on generated inputs through both engines;
+// positions and lengths are compared in bytes.
+void ExpectAgreement(unsigned seed, const Alphabet& alphabet, int& compared, int& matched)
+{
+    ExpressionGenerator gen(seed, alphabet);
     std::mt19937 inputs(7);
-    int compared = 0;
-    int matched = 0;
     for (int i = 0; i < 700; ++i) {
         const Fragment expr = gen.Expression();
         if (expr.ours.empty())
             continue;
         TRegExpr ours;
         ASSERT_NO_THROW(ours.SetExpression(expr.ours)) << expr.ours;
-        std::regex theirs;
+        std::wregex theirs;
         try {
-            theirs.assign(expr.theirs, std::regex::ECMAScript);
+            theirs.assign(Wide(expr.theirs), std::regex::ECMAScript);
         } catch (const std::regex_error&) {
             continue;
         }
         for (int k = 0; k < 8; ++k) {
-            const std::string input = RandomInput(inputs);
-            std::smatch m;
-            bool expected = std::regex_search(input, m, theirs);
+            const std::string input = RandomInput(inputs, alphabet);
+            const std::wstring wideInput = Wide(input);
+            std::wsmatch m;
+            bool expected = std::regex_search(wideInput, m, theirs);
             // No attempt is made after the last character of a non-empty input.
-            if (expected && !input.empty() && m.position(0) == std::ptrdiff_t(input.size()))
+            if (expected && !input.empty() && m.position(0) == std::ptrdiff_t(wideInput.size()))
                 expected = false;
             SCOPED_TRACE("\"" + expr.ours + "\" on \"" + input + "\"");
             ASSERT_EQ(ours.Exec(input), expected);
@@ -177,17 +207,35 @@ TEST(RegExprDifferential, AgreesWithEcmaScriptOnGeneratedCases)
             if (!expected)
                 continue;
             ++matched;
-            EXPECT_EQ(ours.MatchPos(0), m.position(0) + 1);
-            EXPECT_EQ(ours.MatchLen(0), m.length(0));
+            const auto start = [&](std::size_t g) { return ByteOffset(input, m.position(g)); };
+            const auto length = [&](std::size_t g) { return ByteOffset(input, m.position(g) + m.length(g)) - start(g); };
+            EXPECT_EQ(ours.MatchPos(0), start(0) + 1);
+            EXPECT_EQ(ours.MatchLen(0), length(0));
             for (std::size_t g = 1; g < m.size(); ++g) {
                 if (!gen.comparable[g])
                     continue;
-                EXPECT_EQ(ours.MatchPos(int(g)), m[g].matched ? m.position(g) + 1 : -1) << "group " << g;
-                EXPECT_EQ(ours.MatchLen(int(g)), m[g].matched ? m.length(g) : -1) << "group " << g;
+                EXPECT_EQ(ours.MatchPos(int(g)), m[g].matched ? start(g) + 1 : -1) << "group " << g;
+                EXPECT_EQ(ours.MatchLen(int(g)), m[g].matched ? length(g) : -1) << "group " << g;
             }
         }
     }
-    // the generator must keep producing cases both engines accept, and matches
-    EXPECT_GT(compared, 5000);
-    EXPECT_GT(matched, 1500);
+}
+
+} // namespace
+
+TEST(RegExprDifferential, AgreesWithEcmaScriptOnGeneratedCases)
+{
+    struct Run {
+        const char* name;
+        const Alphabet& alphabet;
+    };
+    for (const Run run : {Run{"ASCII", kAscii}, Run{"UTF-8", kUtf8}}) {
+        SCOPED_TRACE(run.name);
+        int compared = 0;
+        int matched = 0;
+        ExpectAgreement(20261207, run.alphabet, compared, matched);
+        // the generator must keep producing cases both engines accept, and matches
+        EXPECT_GT(compared, 5000);
+        EXPECT_GT(matched, 1500);
+    }
 }

@@ -1,11 +1,12 @@
-// TRegExpr: syntax, sub-expression positions, error messages, the 8-bit
-// character rules and the bounded search.
+// TRegExpr: syntax, sub-expression positions, error messages, the rules of
+// UTF-8 characters and the bounded search.
 #include "highlighters/RegExpr.h"
 
 #include "platform/Exception.h"
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,43 @@ INSTANTIATE_TEST_SUITE_P(Syntax, RegExprMatch, ::testing::Values(
     MatchCase{"a[^b]*b", "acccb", 1, 5},
     MatchCase{"a.*b", "axbyb", 1, 5}));
 
+// Positions and lengths are bytes; one-character nodes take whole characters.
+INSTANTIATE_TEST_SUITE_P(Utf8, RegExprMatch, ::testing::Values(
+    // "\xHH" and byte ranges name Windows-1252 characters: À..ÿ, € ...
+    MatchCase{"[\\xC0-\\xFF]+", "x\u00e9\u00e0\u00fcy", 2, 6},
+    MatchCase{"[\\xC0-\\xFF]", "\u00f7", 1, 2},
+    MatchCase{"[\\xC0-\\xFF]", "\xC3", -1, 0},
+    MatchCase{"[\\x80-\\x9F]+", "a\u20ac\u0178\u0160", 2, 7},
+    MatchCase{"\\xE9+", "e\u00e9\u00e9", 2, 4},
+    MatchCase{"\\x80", "1\u20ac", 2, 3},
+    MatchCase{"[à-ÿ]+", "Bébé", 2, 2},
+    MatchCase{"[α-ω]+", "ΑΒΓαβγ", 7, 6},
+    MatchCase{"[你好]+", "说你好", 4, 6},
+    MatchCase{"[a-😀]+", "\U0001F600\U0001F601", 1, 4},
+    // "." and negated classes take the whole character
+    MatchCase{".", "你", 1, 3},
+    MatchCase{"a.b", "a你b", 1, 5},
+    MatchCase{"a..b", "a你b", -1, 0},
+    MatchCase{"x.*y", "x你好😀y", 1, 12},
+    MatchCase{"[^a]", "é", 1, 2},
+    MatchCase{"[^a]+", "😀éa", 1, 6},
+    MatchCase{"[^é]+", "éeé", 3, 1},
+    MatchCase{"\\D", "é", 1, 2},
+    MatchCase{"\\W+", "😀-x", 1, 5},
+    MatchCase{"\\w", "é", -1, 0},
+    MatchCase{"\\d", "٣", -1, 0},
+    // a quantifier after a literal repeats its last character, whole
+    MatchCase{"café*", "cafééx", 1, 7},
+    MatchCase{"café+", "caf", -1, 0},
+    MatchCase{"é*ü", "ééü", 1, 6},
+    MatchCase{"(é|ü)+", "xéüé", 2, 6},
+    MatchCase{".*é", "aébéc", 1, 6},
+    MatchCase{"[^b]*é", "béaé", 2, 5},
+    MatchCase{"a.?b", "a😀b", 1, 6},
+    // a byte of no well-formed sequence is a character of its own
+    MatchCase{"a.b", "a\xE9" "b", 1, 3},
+    MatchCase{"[^a]", "\x80", 1, 1}));
+
 } // namespace
 
 // The error texts, word for word.
@@ -115,6 +153,9 @@ INSTANTIATE_TEST_SUITE_P(Messages, RegExprError, ::testing::Values(
     ErrorCase{"\\x", "No hex code after \\x"},
     ErrorCase{"\\xg1", "Bad hex digit \"g\""},
     ErrorCase{"\\x4z", "Bad hex digit \"z\""},
+    ErrorCase{"\\x4é", "Bad hex digit \"é\""},
+    ErrorCase{"[ÿ-à]", "Invalid [] range"},
+    ErrorCase{"[\\x9F-\\x80]", "Invalid [] range"},
     ErrorCase{"a\\", "Trailing \\"},
     ErrorCase{"[a\\", "Trailing \\"},
     ErrorCase{"[abc", "Unmatched []"},
@@ -249,47 +290,70 @@ TEST(RegExpr, SchemeExpressionsOfTheMultiLanguageHighlighter)
     EXPECT_EQ(re.MatchPos(0), 7);
 }
 
-// Bytes 0xF6 and 0xD6 are letters of Windows-1252 and stand for themselves.
-TEST(RegExpr, HighBytesMatchThemselves)
+// "ö" and "Ö" (bytes 0xF6 and 0xD6 once) are letters like any other.
+TEST(RegExpr, LettersOutsideAsciiMatchThemselves)
 {
     TRegExpr re;
-    re.SetExpression("a\xF6" "b");
-    EXPECT_TRUE(re.Exec("xa\xF6" "b"));
+    re.SetExpression("aöb");
+    EXPECT_TRUE(re.Exec("xaöb"));
     EXPECT_FALSE(re.Exec("a5b"));
-    re.SetExpression("\xD6+");
-    ASSERT_TRUE(re.Exec("x\xD6\xD6y"));
-    EXPECT_EQ(re.MatchLen(0), 2);
+    re.SetExpression("Ö+");
+    ASSERT_TRUE(re.Exec("xÖÖy"));
+    EXPECT_EQ(re.MatchLen(0), 4);
     EXPECT_FALSE(re.Exec("xy"));
-    re.SetExpression("[\xF6]");
-    EXPECT_TRUE(re.Exec("\xF6"));
+    re.SetExpression("[ö]");
+    EXPECT_TRUE(re.Exec("ö"));
     EXPECT_FALSE(re.Exec("7"));
+    // A byte of no well-formed sequence matches itself.
+    re.SetExpression("a\xC3");
+    ASSERT_TRUE(re.Exec("xa\xC3"));
+    EXPECT_EQ(re.MatchLen(0), 2);
 }
 
-TEST(RegExpr, LetterRangesUseWindows1252)
+// The extended letter ranges stand for the letters of Windows-1252's upper
+// half, written as Windows-1252 bytes or as the characters themselves.
+TEST(RegExpr, LetterRangesAreTheLettersOfWindows1252)
 {
-    TRegExpr re;
-    re.SetExpression("[\xE0-\xFF]");
-    for (unsigned char c : {0xE0, 0xE9, 0xFF, 0x9A, 0x9C, 0xDF})
-        EXPECT_TRUE(re.Exec(std::string(1, char(c)))) << int(c);
-    for (unsigned char c : {0xF7, 0xB8, 0xC9, 0x61})
-        EXPECT_FALSE(re.Exec(std::string(1, char(c)))) << int(c);
-
-    re.SetExpression("[\xC0-\xDF]");
-    for (unsigned char c : {0xC0, 0xDE, 0x8A, 0x9F})
-        EXPECT_TRUE(re.Exec(std::string(1, char(c)))) << int(c);
-    for (unsigned char c : {0xD7, 0xA8, 0xDF, 0xE0})
-        EXPECT_FALSE(re.Exec(std::string(1, char(c)))) << int(c);
-
-    re.SetExpression("[\xE0-\xDF]+");
-    ASSERT_TRUE(re.Exec("\xC0\xE0\x8A\x9A\xDF\xD7"));
-    EXPECT_EQ(re.MatchLen(0), 5);
+    struct Row {
+        const char* expression;
+        std::vector<std::string> in;
+        std::vector<std::string> out;
+    };
+    const std::string lower[] = {"à", "é", "ÿ", "š", "œ", "ß", "ž", "ƒ", "µ"};
+    const std::string upper[] = {"À", "Þ", "Š", "Ÿ", "Œ", "Ž"};
+    const std::string neither[] = {"÷", "×", "¸", "a", "€", "ā", "ж", "你", "\xE9"};
+    const auto join = [](std::initializer_list<std::span<const std::string>> parts) {
+        std::vector<std::string> all;
+        for (const auto part : parts)
+            all.insert(all.end(), part.begin(), part.end());
+        return all;
+    };
+    const Row rows[] = {
+        {"[\\xE0-\\xFF]", join({lower}), join({upper, neither})},
+        {"[à-ÿ]", join({lower}), join({upper, neither})},
+        {"[\\xC0-\\xDF]", join({upper}), join({lower, neither})},
+        {"[À-ß]", join({upper}), join({lower, neither})},
+        {"[\\xE0-\\xDF]", join({lower, upper}), join({neither})},
+        {"[^\\xE0-\\xDF]", join({neither}), join({lower, upper})},
+    };
+    for (const Row& row : rows) {
+        TRegExpr re;
+        re.SetExpression(row.expression);
+        for (const std::string& c : row.in) {
+            ASSERT_TRUE(re.Exec(c)) << row.expression << " " << c;
+            EXPECT_EQ(re.MatchLen(0), int(c.size())) << row.expression << " " << c;
+        }
+        for (const std::string& c : row.out)
+            EXPECT_FALSE(re.Exec(c)) << row.expression << " " << c;
+    }
 
     TRegExpr plain;
     plain.ExtendedCharClasses = 0;
-    plain.SetExpression("[\xE0-\xFF]");
-    EXPECT_TRUE(plain.Exec("\xF7"));
-    EXPECT_FALSE(plain.Exec("\x9A"));
-    EXPECT_THROW(plain.SetExpression("[\xE0-\xDF]"), Exception);
+    plain.SetExpression("[\\xE0-\\xFF]");
+    EXPECT_TRUE(plain.Exec("÷"));
+    EXPECT_FALSE(plain.Exec("š"));
+    EXPECT_THROW(plain.SetExpression("[\\xE0-\\xDF]"), Exception);
+    EXPECT_THROW(plain.SetExpression("[ÿ-à]"), Exception);
 }
 
 TEST(RegExpr, NulBytesAreOrdinaryCharacters)
@@ -402,12 +466,12 @@ TEST(RegExpr, ExpressionsTakenInTurnKeepTheirMeaning)
             EXPECT_FALSE(re.Exec("a w" + std::to_string(i + 1) + "x")) << word;
         }
 
-    re.SetExpression("[\xE0-\xFF]");
-    EXPECT_FALSE(re.Exec("\xF7"));
+    re.SetExpression("[\\xE0-\\xFF]");
+    EXPECT_FALSE(re.Exec("÷"));
     re.SetExpression("");
     re.ExtendedCharClasses = 0;
-    re.SetExpression("[\xE0-\xFF]");
-    EXPECT_TRUE(re.Exec("\xF7"));
+    re.SetExpression("[\\xE0-\\xFF]");
+    EXPECT_TRUE(re.Exec("÷"));
 }
 
 // Groups are limited to nine, so deep nesting stops at the tenth "(" and the

@@ -91,7 +91,7 @@ TEST(CSSSyn, ExportKeepsEveryCharacter)
         joined += t.text;
     EXPECT_EQ(joined, line);
     EXPECT_EQ(out.tokens.back(), (ExportedToken{"", "", false, false}));
-    EXPECT_EQ(out.tokens[0], (ExportedToken{"a", "Identifier", false, false}));
+    EXPECT_EQ(out.tokens[0], (ExportedToken{"a", "Identifier", true, false}));
     EXPECT_EQ(out.tokens[1], (ExportedToken{":", "Identifier", true, false}));
     EXPECT_EQ(out.tokens[4], (ExportedToken{"{", "String", true, false}));
     EXPECT_EQ(hl.GetLanguageName(), "Cascading Stylesheets");

@@ -4,6 +4,7 @@
 #include "highlighters/wmMultiMarkers.h"
 
 #include "highlighters/wmMultiSchemes.h"
+#include "platform/Utf8.h"
 #include "tests/highlighters/TestSyn.h"
 
 #include <gtest/gtest.h>
@@ -55,7 +56,7 @@ std::vector<TgmMarker> PlainMarkers(const SchemeTexts& schemes, const std::strin
                 const size_t len = static_cast<size_t>(regExpr.MatchLen(0));
                 if (len > 0)
                     markers.push_back({s, closes ? -1 : s, static_cast<int>(pos + 1), static_cast<int>(len), expr});
-                offset = pos + std::max<size_t>(len, 1);
+                offset = len > 0 ? pos + len : vx::utf8::NextChar(line, pos);
             }
         }
     };
@@ -85,8 +86,9 @@ std::string Describe(const std::vector<TgmMarker>& markers)
 
 // Schemes like the page's, and edge cases of the fixed starts: one byte,
 // a start shared by two expressions, one that repeats its first byte, none
-// (a set, an alternation, an anchor), one that does not compile; and more
-// distinct starts than the quick look takes at once.
+// (a set, an alternation, an anchor), one that does not compile; more
+// distinct starts than the quick look takes at once; and characters outside
+// ASCII, with expressions that match the empty text among them.
 const std::vector<SchemeTexts> kSchemeSets = {
     {{R"re(<\?([pP][hH][pP])?)re", R"re(\?>)re"},
      {R"re(<script language="([jJ]([aA][vV][aA])?[sS][cC][rR][iI][pP][tT])">)re", "</script>"},
@@ -95,12 +97,24 @@ const std::vector<SchemeTexts> kSchemeSets = {
     {{"x", "--"}, {"[aA]bc", "<<-"}, {"<%|%>", "^%"}, {"ab*c", "y"}, {"(", "?>"}, {"--x", "</s>"}},
     {{"a1", "z1"}, {"b2", "y2"}, {"c3", "x3"}, {"d4", "w4"}, {"e5", "v5"}, {"f6", "u6"}, {"g7", "t7"},
      {"h8", "s8"}, {"i9", "r9"}, {"<j", "<k"}},
+    {{"é*ü", "[à-ÿ]+"}, {"(你|好)x?", "😀"}, {"[^ <a-z]?", "\\W"}, {"<é", "é>"}},
 };
+
+// Whether every marker begins and ends where a character does.
+bool KeepsCharactersWhole(const std::string& line, const std::vector<TgmMarker>& markers)
+{
+    return std::all_of(markers.begin(), markers.end(), [&](const TgmMarker& m) {
+        const auto start = static_cast<std::size_t>(m.Pos - 1);
+        const std::size_t end = start + static_cast<std::size_t>(m.Len);
+        return vx::utf8::CharStart(line, start) == start && vx::utf8::CharStart(line, end) == end;
+    });
+}
 
 const std::vector<std::string> kFragments = {
     "<", "?", ">", "<?", "<?PhP", "<script language=\"", "<script language=", "JavaScript\">", "\"vb\">",
     "<style type=\"text/css\">", "x", "abc", "Abc", "abbbc", "-", "--", "--x", "</", "</s>", "</script>",
-    "</style>", " ", "    text ", "%", "<%", "%>", "?>", "<<-", "y", "a1", "b", "2", "i9", "<j", "<k", "z1", "r9"};
+    "</style>", " ", "    text ", "%", "<%", "%>", "?>", "<<-", "y", "a1", "b", "2", "i9", "<j", "<k", "z1", "r9",
+    "é", "ü", "éü", "ÿ", "你", "好x", "😀", "<é", "é>"};
 
 class MarkerFinderTest : public ::testing::TestWithParam<size_t> {};
 
@@ -136,6 +150,7 @@ TEST_P(MarkerFinderTest, FindsWhatAPlainSearchFinds)
         EXPECT_TRUE(std::is_sorted(markers.begin(), markers.end(),
                                    [](const TgmMarker& a, const TgmMarker& b) { return a.Pos < b.Pos; }));
         EXPECT_EQ(Describe(Ordered(markers)), Describe(Ordered(PlainMarkers(texts, line, closing, nullptr))));
+        EXPECT_TRUE(KeepsCharactersWhole(line, markers)) << Describe(markers);
 
         std::vector<int> offsets;
         for (int e = 0; e < finder.Count(); ++e)

@@ -96,7 +96,7 @@ TEST(SQLSyn, UnknownCharactersAndTheEmptyLine)
 {
     S hl;
     EXPECT_EQ(Scan(hl, "!"), (std::vector<Tok>{{"!", S::tkUnknown, 0, "Symbol"}}));
-    EXPECT_EQ(Scan(hl, "\xE9"), (std::vector<Tok>{{"\xE9", S::tkUnknown, 0, "Symbol"}}));
+    EXPECT_EQ(Scan(hl, "\x7F"), (std::vector<Tok>{{"\x7F", S::tkUnknown, 0, "Symbol"}}));
     hl.SetRange(S::rsComment);
     hl.SetLine("", 1);
     EXPECT_TRUE(hl.GetEol());

@@ -39,22 +39,33 @@ protected:
         reg.CloseKey();
     }
 
+    // Types text as a user would; letters without a key of their own come as
+    // text, as an input method gives them.
+    static void Type(QLineEdit* edit, const QString& text)
+    {
+        for (char32_t codePoint : text.toUcs4()) {
+            const QString letter = QString::fromUcs4(&codePoint, 1);
+            if (codePoint < 0x80) {
+                QTest::keyClicks(edit, letter);
+                continue;
+            }
+            QTest::sendKeyEvent(QTest::Press, edit, Qt::Key_unknown, letter, Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, edit, Qt::Key_unknown, letter, Qt::NoModifier);
+        }
+    }
+
     // Shows the dialog, fills it as a user would and clicks "Send Source".
-    void SendFromDialog(Tfrm_email& form, int port)
+    void SendFromDialog(Tfrm_email& form, int port, const QString& name = "Doe, Jane",
+                        const QString& subject = QString::fromUtf8("The page \u00e9t\u00e9"))
     {
         form.SakSMTP1().Port = std::to_string(port);
         form.SakSMTP1().LinePause = 0;
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
         messages.clear();
-        QTest::keyClicks(form.Edit1, "Doe, Jane");
+        Type(form.Edit1, name);
         QTest::keyClicks(form.Edit2, "jane@receiver.test");
-        QTest::keyClicks(form.Edit3, "The page ");
-        // Letters without a key of their own come as text, as an input method gives them.
-        for (QChar letter : QString::fromUtf8("\u00e9t\u00e9")) {
-            QTest::sendKeyEvent(QTest::Press, form.Edit3, Qt::Key_unknown, letter, Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, form.Edit3, Qt::Key_unknown, letter, Qt::NoModifier);
-        }
+        Type(form.Edit3, subject);
         QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
     }
 
@@ -80,6 +91,38 @@ TEST_F(EmailFormTest, SendsTheDocumentToTheRecipient)
                              "\r\nx-Mailer: Vellumix Professional\r\n", "\r\n\r\n<html>\r\n.\r\n"})
         EXPECT_NE(data.find(line), std::string::npos) << line;
     EXPECT_TRUE(form.SpeedButton1->isEnabled());
+}
+
+// A UTF-8 document and a Windows-1252 one arrive as their characters, each
+// declaring its character set; the name and the subject as typed.
+TEST_F(EmailFormTest, TheDocumentArrivesInItsCharacterSet)
+{
+    vx::test::SmtpServer server(mails.path().string());
+    Settings("127.0.0.1", "me@sender.test");
+    const struct {
+        vx::TTextEncoding encoding;
+        const char* line;
+        const char* contentType;
+    } rows[] = {
+        {vx::TTextEncoding::Utf8, "<p>\u00e9\u20ac\u03b1\u4f60\U0001F600</p>", "Content-Type: Text/Plain; charset=UTF-8"},
+        {vx::TTextEncoding::Windows1252, "<p>caf\u00e9 10\u20ac</p>", "Content-Type: Text/Plain; charset=windows-1252"},
+    };
+    int delivered = 0;
+    for (const auto& row : rows) {
+        Tfrm_email form;
+        form.SakMsg1().Text().Add(row.line);
+        form.SakMsg1().TextEncoding = row.encoding;
+        SendFromDialog(form, server.Port(), QString::fromUtf8("Jan\u00e9 \u4f60"),
+                       QString::fromUtf8("\u00e9\u20ac\u03b1\u4f60\U0001F600"));
+        ASSERT_EQ(messages, std::vector<std::string>{"Bye"});
+        const int n = ++delivered;
+        EXPECT_EQ(server.Decoded(n), std::string("Subject: \u00e9\u20ac\u03b1\u4f60\U0001F600\n"
+                                                 "From: me@sender.test\n"
+                                                 "To: Jan\u00e9 \u4f60 <jane@receiver.test>\n") +
+                                         row.line + "\r\n\r\n");
+        EXPECT_NE(server.Data(n).find(std::string("\r\n") + row.contentType + "\r\n"), std::string::npos)
+            << server.Data(n);
+    }
 }
 
 TEST_F(EmailFormTest, WithoutAMailServerItSaysSoAndDoesNotOpen)

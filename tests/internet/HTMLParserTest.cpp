@@ -102,6 +102,23 @@ TEST(THTMLParser, AttributeForms)
     EXPECT_EQ(tab[0].attributes, (Lines{"A=1\tb", "2=Y"}));
 }
 
+// Names are upper-cased by character: letters of UTF-8 text change, a
+// Chinese name keeps every byte.
+TEST(THTMLParser, AttributeNamesOutsideAsciiAreUpperCasedByCharacter)
+{
+    const std::pair<std::string, Lines> rows[] = {
+        {"<x data-\xC3\xA9=1>", {"DATA-\xC3\x89=1"}},                    // data-é
+        {"<x \xD0\xB6\xD1\x83\xD0\xBA>", {"\xD0\x96\xD0\xA3\xD0\x9A=Y"}},  // жук
+        {"<x \xE4\xBD\xA0=\xC3\xA9>", {"\xE4\xBD\xA0=\xC3\xA9"}},         // 你=é: the value keeps its case
+        {"<x a\xC3\x9F\xF0\x9F\x98\x80>", {"A\xC3\x9F\xF0\x9F\x98\x80=Y"}}, // aß😀
+    };
+    for (const auto& [page, attributes] : rows) {
+        const auto tokens = Tokenize(page);
+        ASSERT_EQ(tokens.size(), 1u) << page;
+        EXPECT_EQ(tokens[0].attributes, attributes) << page;
+    }
+}
+
 TEST(THTMLParser, RepeatedAttributeReplacesItsLineInPlace)
 {
     auto tokens = Tokenize("<a x=1 y=2 X=3 Y>");

@@ -1,12 +1,14 @@
 // The pieces the SMTP component is made of: replies, lines, addresses, dates,
-// base64 and the message builder.
+// base64, quoted-printable, the body's encoding and the message builder.
 #include "internet/Base64.h"
 #include "internet/LineBuffer.h"
 #include "internet/MailAddress.h"
+#include "internet/MailBody.h"
 #include "internet/MailBuilder.h"
 #include "internet/MailDate.h"
 #include "internet/SmtpReply.h"
 #include "internet/MailHeaderText.h"
+#include "internet/QuotedPrintable.h"
 
 #include <gtest/gtest.h>
 
@@ -93,37 +95,113 @@ TEST(MailAddressTest, AddressListsAndBareAddresses)
     EXPECT_EQ(vx::net::QuotedName("A \"B\" \\C\nD"), "\"A \\\"B\\\" \\\\C D\"");
 }
 
-TEST(MailHeaderTextTest, TextOutsideAsciiGoesAsEncodedWords)
+TEST(MailHeaderTextTest, TextOutsideAsciiGoesAsUtf8EncodedWords)
 {
     using V = std::vector<std::string>;
-    struct Case {
-        std::string text;
-        V words;
-    };
-    for (const Case& c : std::vector<Case>{
-             {"Plain subject", V{"Plain subject"}},
-             {"Caf\xE9 \x80 5_=?", V{"=?windows-1252?Q?Caf=E9_=80_5=5F=3D=3F?="}},
-         }) {
-        EXPECT_EQ(vx::net::EncodedWords(c.text), c.words) << c.text;
-    }
-    // A long text goes as several words of at most 75 characters.
-    auto times = [](int n) {
+    auto times = [](int n, const std::string& piece) {
         std::string q;
         for (int i = 0; i < n; ++i)
-            q += "=E9";
-        return "=?windows-1252?Q?" + q + "?=";
+            q += piece;
+        return "=?UTF-8?Q?" + q + "?=";
     };
-    EXPECT_EQ(vx::net::EncodedWords(std::string(60, '\xE9')), (V{times(18), times(18), times(18), times(6)}));
-    EXPECT_EQ(times(18).size(), 73u);
+    const std::string smiles = "\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600";
+    const struct {
+        std::string text;
+        V words;
+    } rows[] = {
+        {"Plain subject", V{"Plain subject"}},
+        {"Caf\u00e9 \u20ac 5_=?", V{"=?UTF-8?Q?Caf=C3=A9_=E2=82=AC_5=5F=3D=3F?="}},
+        {"\u03b1\u4f60", V{"=?UTF-8?Q?=CE=B1=E4=BD=A0?="}},
+        // A long text goes as several words of at most 75 characters ...
+        {std::string(30, 'a') + "\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9",
+         V{"=?UTF-8?Q?" + std::string(30, 'a') + "=C3=A9=C3=A9=C3=A9=C3=A9=C3=A9?=", times(1, "=C3=A9")}},
+        // ... and none ends inside a character.
+        {"a" + smiles, V{"=?UTF-8?Q?a" + std::string("=F0=9F=98=80=F0=9F=98=80=F0=9F=98=80=F0=9F=98=80=F0=9F=98=80?="),
+                         times(1, "=F0=9F=98=80")}},
+        {std::string(20, '\xE9'), V{times(20, "=E9")}},
+    };
+    for (const auto& row : rows) {
+        const V words = vx::net::EncodedWords(row.text);
+        EXPECT_EQ(words, row.words) << row.text;
+        for (const std::string& word : words)
+            EXPECT_LE(word.size(), 75u) << word;
+    }
     EXPECT_EQ(vx::net::EncodeAddressList("\"Doe, J\" <j@x>"), "\"Doe, J\" <j@x>") << "ASCII stays as written";
-    EXPECT_EQ(vx::net::EncodeAddressList("\"Jos\xE9, M\" <j@x>, <k@y>, Ann <a@z>"),
-              "=?windows-1252?Q?Jos=E9=2C_M?= <j@x>, <k@y>, \"Ann\" <a@z>");
-    TStringList body;
-    body.Add("plain");
-    body.Add("caf\xE9");
-    EXPECT_STREQ(vx::net::BodyCharset(body), "ISO-8859-1");
-    body.Add("\x80 5");
-    EXPECT_STREQ(vx::net::BodyCharset(body), "windows-1252");
+    EXPECT_EQ(vx::net::EncodeAddressList("\"Jos\u00e9, M\" <j@x>, <k@y>, Ann <a@z>"),
+              "=?UTF-8?Q?Jos=C3=A9=2C_M?= <j@x>, <k@y>, \"Ann\" <a@z>");
+}
+
+TEST(QuotedPrintableTest, BytesOutsidePrintableAsciiAndLinesOf76)
+{
+    using V = std::vector<std::string>;
+    const struct {
+        std::string line;
+        V encoded;
+    } rows[] = {
+        {"", V{""}},
+        {"plain text, 100% <b>", V{"plain text, 100% <b>"}},
+        {"a=b caf\xC3\xA9 \xE9", V{"a=3Db caf=C3=A9 =E9"}},
+        {"tab\tin \x01", V{"tab\tin =01"}},
+        // A blank that ends the line would be lost.
+        {"end ", V{"end=20"}},
+        {"end\t", V{"end=09"}},
+        {std::string(76, 'x'), V{std::string(76, 'x')}},
+        {std::string(77, 'x'), V{std::string(75, 'x') + "=", "xx"}},
+        // An escape is never cut by a soft break.
+        {std::string(74, 'x') + "\xE9", V{std::string(74, 'x') + "=", "=E9"}},
+        {std::string(73, 'x') + "\xE9", V{std::string(73, 'x') + "=E9"}},
+        {std::string(73, 'x') + "\xE9y", V{std::string(73, 'x') + "=", "=E9y"}},
+        {std::string(75, 'x') + " ", V{std::string(75, 'x') + "=", "=20"}},
+    };
+    for (const auto& row : rows) {
+        const V encoded = vx::net::QuotedPrintableLines(row.line);
+        EXPECT_EQ(encoded, row.encoded) << row.line;
+        for (const std::string& line : encoded)
+            EXPECT_LE(line.size(), 76u);
+    }
+}
+
+// The body goes in its document's bytes and character set, as it is when it
+// is ASCII in lines a server takes, quoted-printable otherwise.
+TEST(MailBodyTest, CharsetAndTransferEncodingFollowTheDocument)
+{
+    using V = std::vector<std::string>;
+    using vx::TTextEncoding;
+    const struct {
+        V text;
+        TTextEncoding encoding;
+        const char* charset;
+        const char* transfer;
+        V lines;
+    } rows[] = {
+        {V{"plain", ".dot"}, TTextEncoding::Utf8, "UTF-8", "7bit", V{"plain", ".dot"}},
+        {V{"caf\u00e9 10\u20ac", "\u03b1\u4f60\U0001F600"}, TTextEncoding::Utf8, "UTF-8", "quoted-printable",
+         V{"caf=C3=A9 10=E2=82=AC", "=CE=B1=E4=BD=A0=F0=9F=98=80"}},
+        {V{"a\r\nb\rc\nd"}, TTextEncoding::Utf8, "UTF-8", "7bit", V{"a", "b", "c", "d"}},
+        {V{std::string(998, 'x')}, TTextEncoding::Utf8, "UTF-8", "7bit", V{std::string(998, 'x')}},
+        {V{std::string(999, 'x')}, TTextEncoding::Utf8, "UTF-8", "quoted-printable",
+         V{std::string(75, 'x') + "=", std::string(75, 'x') + "=", std::string(75, 'x') + "=",
+           std::string(75, 'x') + "=", std::string(75, 'x') + "=", std::string(75, 'x') + "=",
+           std::string(75, 'x') + "=", std::string(75, 'x') + "=", std::string(75, 'x') + "=",
+           std::string(75, 'x') + "=", std::string(75, 'x') + "=", std::string(75, 'x') + "=",
+           std::string(75, 'x') + "=", std::string(24, 'x')}},
+        {V{"plain"}, TTextEncoding::Windows1252, "ISO-8859-1", "7bit", V{"plain"}},
+        {V{"caf\u00e9"}, TTextEncoding::Windows1252, "ISO-8859-1", "quoted-printable", V{"caf=E9"}},
+        {V{"caf\u00e9", "10\u20ac \u0178"}, TTextEncoding::Windows1252, "windows-1252", "quoted-printable",
+         V{"caf=E9", "10=80 =9F"}},
+        // A character the code page cannot store goes as UTF-8 rather than be lost.
+        {V{"caf\u00e9", "\u03b1"}, TTextEncoding::Windows1252, "UTF-8", "quoted-printable",
+         V{"caf=C3=A9", "=CE=B1"}},
+    };
+    for (const auto& row : rows) {
+        TStringList text;
+        for (const std::string& line : row.text)
+            text.Add(line);
+        const vx::net::TMailBody body = vx::net::EncodeMailBody(text, row.encoding);
+        EXPECT_EQ(body.Charset, row.charset) << row.text.front();
+        EXPECT_EQ(body.TransferEncoding, row.transfer) << row.text.front();
+        EXPECT_EQ(body.Lines, row.lines) << row.text.front();
+    }
 }
 
 TEST(MailAddressTest, DottedAddressesHaveFourPartsFrom1To254)
@@ -204,8 +282,8 @@ TEST(MailBuilderTest, MultipartBodyFramesTheTextAndEachAttachment)
     std::string delimiter = "--" + boundary;
     auto blank = std::find(lines.begin(), lines.end(), std::string());
     std::vector<std::string> body(blank + 1, lines.end());
-    EXPECT_EQ(body, (std::vector<std::string>{delimiter, "Content-Type: Text/Plain; charset=ISO-8859-1",
-                                              "Content-Transfer-Encoding: 8bit", "", "hello", delimiter,
+    EXPECT_EQ(body, (std::vector<std::string>{delimiter, "Content-Type: Text/Plain; charset=UTF-8",
+                                              "Content-Transfer-Encoding: 7bit", "", "hello", delimiter,
                                               "Content-Type: text/plain; name=\"a'b.txt\"",
                                               "Content-Transfer-Encoding: base64",
                                               "Content-Disposition: inline; FileName=\"a'b.txt\"", "", "YWI=", "",

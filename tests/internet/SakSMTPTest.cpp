@@ -113,7 +113,8 @@ TEST_F(SmtpTest, PlainMessageArrivesWithItsHeadersInOrder)
                                                "Content-Transfer-Encoding", "x-Url"}));
     EXPECT_TRUE(HasLine(lines, "X-Priority: 1"));
     EXPECT_TRUE(HasLine(lines, "From: \"Jo \\\"JJ\\\" Smith\" <me@sender.test>"));
-    EXPECT_TRUE(HasLine(lines, "Content-Type: Text/Plain; charset=ISO-8859-1"));
+    EXPECT_TRUE(HasLine(lines, "Content-Type: Text/Plain; charset=UTF-8"));
+    EXPECT_TRUE(HasLine(lines, "Content-Transfer-Encoding: 7bit"));
     // Without attachments the text follows the headers after one empty line.
     auto blank = std::find(lines.begin(), lines.end(), std::string());
     ASSERT_NE(blank, lines.end());
@@ -201,22 +202,45 @@ TEST_F(SmtpTest, LineBreaksInFieldsCannotAddHeaders)
     EXPECT_EQ(server->Envelope(1).size(), 2u);
 }
 
-TEST_F(SmtpTest, NamesAndSubjectOutsideAsciiArriveAsWritten)
+// What a mail reader shows of names, subject and text outside ASCII, for a
+// UTF-8 document and a Windows-1252 one, whose text goes as its file's bytes.
+TEST_F(SmtpTest, NamesSubjectAndTextOutsideAsciiArriveAsWritten)
 {
-    msg.Subject = "Caf\xE9 \x80 prices";
-    msg.UserName = "Ren\xE9" "e";
-    msg.SendTo = "\"J\xF6rg, M\" <jorg@receiver.test>";
-    msg.Text().Clear();
-    msg.Text().Add("Prix: 5 \x80");
-    msg.Text().Add("caf\xE9");
-    ASSERT_TRUE(SendOne());
-    EXPECT_EQ(server->Envelope(1), (std::vector<std::string>{"FROM me@sender.test", "TO jorg@receiver.test"}));
-    // What a mail reader shows, in UTF-8.
-    EXPECT_EQ(server->Decoded(1), "Subject: Caf\u00e9 \u20ac prices\n"
-                                  "From: Ren\u00e9e <me@sender.test>\n"
-                                  "To: \"J\u00f6rg, M\" <jorg@receiver.test>\n"
-                                  "Prix: 5 \u20ac\r\ncaf\u00e9\r\n\r\n");
-    EXPECT_TRUE(HasLine(Lines(server->Data(1)), "Content-Type: Text/Plain; charset=windows-1252"));
+    const struct {
+        vx::TTextEncoding encoding;
+        std::vector<std::string> text;
+        const char* contentType;
+        const char* body;
+    } rows[] = {
+        {vx::TTextEncoding::Utf8, {"Prix: 5 \u20ac", "\u00e9\u20ac\u03b1\u4f60\U0001F600"},
+         "Content-Type: Text/Plain; charset=UTF-8", "=C3=A9=E2=82=AC=CE=B1=E4=BD=A0=F0=9F=98=80"},
+        {vx::TTextEncoding::Windows1252, {"Prix: 5 \u20ac", "caf\u00e9 \u00df"},
+         "Content-Type: Text/Plain; charset=windows-1252", "caf=E9 =DF"},
+    };
+    int delivered = 0;
+    for (const auto& row : rows) {
+        msg.Subject = "Caf\u00e9 \u20ac \u4f60\U0001F600 prices";
+        msg.UserName = "Ren\u00e9e \u0416";
+        msg.SendTo = "\"J\u00f6rg, M\" <jorg@receiver.test>";
+        msg.TextEncoding = row.encoding;
+        msg.Text().Clear();
+        for (const std::string& line : row.text)
+            msg.Text().Add(line);
+        ASSERT_TRUE(SendOne());
+        const int n = ++delivered;
+        EXPECT_EQ(server->Envelope(n), (std::vector<std::string>{"FROM me@sender.test", "TO jorg@receiver.test"}));
+        std::string shown = "Subject: Caf\u00e9 \u20ac \u4f60\U0001F600 prices\n"
+                            "From: Ren\u00e9e \u0416 <me@sender.test>\n"
+                            "To: \"J\u00f6rg, M\" <jorg@receiver.test>\n";
+        // The data's last line break comes before the end mark's own.
+        for (const std::string& line : row.text)
+            shown += line + "\r\n";
+        EXPECT_EQ(server->Decoded(n), shown + "\r\n");
+        const std::vector<std::string> lines = Lines(server->Data(n));
+        EXPECT_TRUE(HasLine(lines, row.contentType));
+        EXPECT_TRUE(HasLine(lines, "Content-Transfer-Encoding: quoted-printable"));
+        EXPECT_TRUE(HasLine(lines, row.body)) << server->Data(n);
+    }
 }
 
 TEST_F(SmtpTest, CancelWhileSendingDeliversNothing)

@@ -1,4 +1,5 @@
 #include "localisation/KLangEd.h"
+#include "platform/Utf8.h"
 #include "tests/localisation/LngBytes.h"
 #include "tests/support/TempDir.h"
 
@@ -62,7 +63,7 @@ void fillNative(TkLangFileEdit& f)
     f.AddString(10, "Form1", "Caption", 1, "Main window");
     f.AddString(30, "Form1", "Memo1.Lines", 0, "one\r\ntwo");
     f.AddString(20, "form2", "ListView1.Columns.Item0.Caption", 2, "");
-    f.AddString(40, "Form2", "Button1.Hint", 0, std::string("\xE9t\xE9", 3));
+    f.AddString(40, "Form2", "Button1.Hint", 0, "Kopi\xC3\xABren \xC3\xA9\xE2\x82\xAC\xCE\xB1\xE4\xBD\xA0\xF0\x9F\x98\x80");
 }
 
 } // namespace
@@ -106,7 +107,7 @@ TEST(KLngFile, RoundTripKeepsEveryKindOfContent)
     EXPECT_EQ(s->FontNo(), 2);
     EXPECT_EQ(s->Section(), "form2") << "sections merge case-insensitively and keep their first spelling";
     ASSERT_NE(s = r.FindString("form2", "Button1.Hint"), nullptr);
-    EXPECT_EQ(s->Text(), std::string("\xE9t\xE9", 3));
+    EXPECT_EQ(s->Text(), "Kopi\xC3\xABren \xC3\xA9\xE2\x82\xAC\xCE\xB1\xE4\xBD\xA0\xF0\x9F\x98\x80");
     EXPECT_EQ(r.FindString("Form1", "Nothing"), nullptr);
     EXPECT_EQ(r.FindString("NoForm", "Caption"), nullptr);
 }
@@ -242,37 +243,91 @@ TEST(KLngFile, HostileCountsAndOffsetsAreRejected)
 
 TEST(KLngFile, LocaleTextsNeverOverflowTheirWidths)
 {
-    TKLangFile f;
-    readBytes(f, LngBytes()
-                     .raw("LF2.00")
-                     .locale(std::string(40, 'w'), '.')
-                     .u8(0)
-                     .zeros(10)
-                     .u8(0)
-                     .i32(0)
-                     .zeros(20)
-                     .u16(0)
-                     .u16(0)
-                     .u16(0)
-                     .bytes);
-    EXPECT_EQ(f.Locale().LongMonthNames[11].size(), 20u);
-    EXPECT_EQ(f.Locale().ShortDayNames[0].size(), 6u);
-    EXPECT_EQ(f.Locale().CurrencyString.size(), 10u);
-    EXPECT_EQ(f.Locale().LongDateFormat.size(), 30u);
+    // Widths count characters, and a cut never splits one.
+    for (const std::string letter : {"w", "\xC3\xA9", "\xE4\xBD\xA0"}) {
+        std::string text;
+        for (int i = 0; i < 40; ++i)
+            text += letter;
+        TKLangFile f;
+        readBytes(f, LngBytes()
+                         .raw("LF2.00")
+                         .locale(text, '.')
+                         .u8(0)
+                         .zeros(10)
+                         .u8(0)
+                         .i32(0)
+                         .zeros(20)
+                         .u16(0)
+                         .u16(0)
+                         .u16(0)
+                         .bytes);
+        const std::pair<const std::string*, std::size_t> widths[] = {
+            {&f.Locale().LongMonthNames[11], 20}, {&f.Locale().ShortDayNames[0], 6},
+            {&f.Locale().CurrencyString, 10},    {&f.Locale().LongDateFormat, 30},
+        };
+        for (const auto& [read, width] : widths) {
+            EXPECT_EQ(vx::utf8::CountChars(*read), width) << letter;
+            EXPECT_EQ(read->size(), width * letter.size()) << letter;
+        }
+    }
 
     const vx::TFormatSettings saved = vx::FormatSettings();
     vx::FormatSettings().LongMonthNames[0] = std::string(300, 'm');
     vx::FormatSettings().TimeAMString = "morning";
+    vx::FormatSettings().TimePMString = "\xD0\xB2\xD0\xB5\xD1\x87\xD0\xB5\xD1\x80\xD0\xBE\xD0\xBC"; // вечером
     TkLangFileEdit e;
     e.CaptureLocale();
     vx::FormatSettings() = saved;
     EXPECT_EQ(e.Locale().LongMonthNames[0], std::string(20, 'm'));
     EXPECT_EQ(e.Locale().TimeAMString, "mornin");
+    EXPECT_EQ(e.Locale().TimePMString, "\xD0\xB2\xD0\xB5\xD1\x87\xD0\xB5\xD1\x80\xD0\xBE");
 
+    TKLangFile f;
+    readBytes(f, LngBytes().raw("LF2.00").locale("w", '.').u8(0).zeros(10).u8(0).i32(0).zeros(20).u16(0).u16(0).u16(0).bytes);
     f.ApplyLocale();
     EXPECT_EQ(vx::FormatSettings().DecimalSeparator, '.');
-    EXPECT_EQ(vx::FormatSettings().ShortDateFormat, std::string(12, 'w'));
+    EXPECT_EQ(vx::FormatSettings().ShortDateFormat, "w");
     vx::FormatSettings() = saved;
+}
+
+// A file an earlier version wrote holds Windows-1252 texts: every text of it
+// (locale, fonts, names, sections, keys and records) reads as its characters,
+// even one whose bytes happen to be UTF-8; written again, it is UTF-8.
+TEST(KLngFile, AFileOfAnEarlierVersionInWindows1252ReadsAsItsCharacters)
+{
+    LngBytes b;
+    b.raw("LF3.10").u8(0).u8(1).locale("M\xE4rz", '\xA0').u8(0).zeros(10).u8(0);
+    b.i32(1).str("Sch\xF6n").u16(10).u8(0).zeros(20);
+    b.u16(2).str("N\xE4me").str("\xC3\xA9");
+    b.u16(1).str("Form\xE9").u16(1).str("Caption\xE9").u16(1);
+    b.u16(1).u8(0).u16(1).i32(0).u16(0).raw(std::string("Kopi\xEBren \x80\0", 11));
+    TkLangFileEdit f;
+    readBytes(f, b.bytes);
+    const std::pair<std::string, std::string> texts[] = {
+        {f.Locale().LongMonthNames[0], "M\xC3\xA4rz"},
+        {f.Locale().CurrencyString, "M\xC3\xA4rz"},
+        {std::string(1, f.Locale().ThousandSeparator), " "}, // a no-break space, no byte of UTF-8 alone
+        {f.FontAt(0).Name, "Sch\xC3\xB6n"},
+        {f.Names()[0], "N\xC3\xA4me"},
+        {f.Names()[1], "\xC3\x83\xC2\xA9"},
+        {f.Props().SectionName(0), "Form\xC3\xA9"},
+        {f.Props().KeyName(0, 0), "Caption\xC3\xA9"},
+        {f.Record(0).Text, "Kopi\xC3\xABren \xE2\x82\xAC"},
+    };
+    for (const auto& [read, text] : texts)
+        EXPECT_EQ(read, text);
+    ASSERT_NE(f.FindString("FORM\xC3\x89", "caption\xC3\x89"), nullptr);
+
+    vx::test::TempDir dir;
+    f.SaveAs(dir.file("again.lng"));
+    const std::string written = vx::test::readFile(dir.file("again.lng"));
+    EXPECT_NE(written.find("Kopi\xC3\xABren \xE2\x82\xAC"), std::string::npos);
+    EXPECT_NE(written.find("Sch\xC3\xB6n"), std::string::npos);
+    TKLangFile again;
+    again.SetFileName(dir.file("again.lng"));
+    EXPECT_EQ(again.Names()[1], "\xC3\x83\xC2\xA9") << "read once, as UTF-8";
+    ASSERT_NE(again.FindString("Form\xC3\xA9", "Caption\xC3\xA9"), nullptr);
+    EXPECT_EQ(again.FindString("Form\xC3\xA9", "Caption\xC3\xA9")->Text(), "Kopi\xC3\xABren \xE2\x82\xAC");
 }
 
 TEST(KLngFile, LookupByIdentUsesTheOrderOfRecords)
@@ -361,7 +416,7 @@ TEST(KLngFile, PropsIndexRenames)
 TEST(KLngFile, ListLanguageFilesKeepsDottedNames)
 {
     vx::test::TempDir dir;
-    for (const char* name : {"Nederlands.lng", "native.LNG", "Portugu\xEAs.BR.lng", "readme.txt", "x.lng.bak"})
+    for (const char* name : {"Nederlands.lng", "native.LNG", "Portugu\xC3\xAAs.BR.lng", "readme.txt", "x.lng.bak"})
         vx::test::writeFile(dir.file(name), "");
     TStringList list;
     list.Add("stale");
@@ -369,7 +424,7 @@ TEST(KLngFile, ListLanguageFilesKeepsDottedNames)
     ASSERT_EQ(list.Count(), 3);
     EXPECT_EQ(list[0], "native");
     EXPECT_EQ(list[1], "Nederlands");
-    EXPECT_EQ(list[2], "Portugu\xEAs.BR");
+    EXPECT_EQ(list[2], "Portugu\xC3\xAAs.BR");
 }
 
 TEST(KLngFile, LoadFromStreamReadsAStoredLanguage)

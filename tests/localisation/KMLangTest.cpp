@@ -279,15 +279,15 @@ TEST_F(KMLang, LocaleFollowsTheLanguage)
 
 TEST_F(KMLang, LanguageFilesAreFoundWhateverTheirCase)
 {
-    vx::test::writeFile(dir.file("Portugu\xEAs.BR.LNG"), "");
+    vx::test::writeFile(dir.file("Portugu\xC3\xAAs.BR.LNG"), "");
     const std::string folder = app().EffectiveLangDir();
     EXPECT_EQ(folder, dir.path().string() + "/");
     EXPECT_EQ(LangFilePath("Native"), folder + "native.lng");
     EXPECT_EQ(LangFilePath("NATIVE.LNG"), folder + "native.lng");
-    EXPECT_EQ(LangFilePath("Portugu\xEAs.BR"), folder + "Portugu\xEAs.BR.LNG");
+    EXPECT_EQ(LangFilePath("Portugu\xC3\xAAs.BR"), folder + "Portugu\xC3\xAAs.BR.LNG");
     EXPECT_EQ(LangFilePath("x.Lng"), folder + "x.Lng") << "no second extension";
     app().RebuildLanguageList();
-    EXPECT_EQ(app().Languages().CommaText(), "Base,native,Portugu\xEAs.BR");
+    EXPECT_EQ(app().Languages().CommaText(), "Base,native,Portugu\xC3\xAAs.BR");
 
     app().SetLangDir("languages");
     EXPECT_EQ(app().EffectiveLangDir(), vx::ProgramFolder() + "/languages/") << "relative to the program folder";
@@ -328,5 +328,5 @@ TEST(KMLangText, TranslatableCharacters)
     EXPECT_FALSE(HasTranslatableChars("12:30 - (5%) <=> [^]\\?;"));
     EXPECT_TRUE(HasTranslatableChars("1 a"));
     EXPECT_TRUE(HasTranslatableChars("@"));
-    EXPECT_TRUE(HasTranslatableChars("\xE9"));
+    EXPECT_TRUE(HasTranslatableChars("\xC3\xA9"));
 }

@@ -4,6 +4,7 @@
 #include "localisation/LangTranslator.h"
 #include "localisation/TranslationTable.h"
 #include "platform/Cp1252.h"
+#include "platform/Utf8.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -37,7 +38,7 @@ TEST(TranslationTable, ReadsEntriesEscapesContinuationsAndContexts)
         "msgid \"Left\"\n"
         "msgstr \"Left\"\n"
         "msgid \"Caf\xC3\xA9 \xE2\x82\xAC\"\n"
-        "msgstr \"Caf\xC3\xA9 \xE2\x82\xAC 5\"\n"
+        "msgstr \"Caf\xC3\xA9 \xE2\x82\xAC 5 \xCE\xB1\xE4\xBD\xA0\xF0\x9F\x98\x80\"\n"
         "msgid \"Later\"\n"
         "msgstr \"\"\n");
     EXPECT_EQ(table.Count(), 6);
@@ -47,7 +48,8 @@ TEST(TranslationTable, ReadsEntriesEscapesContinuationsAndContexts)
     EXPECT_EQ(translated(table, "FRM_MARQUEE.radiogroup1.items", "Left"), "Links") << "places compare as keys do";
     EXPECT_EQ(translated(table, "Form1.Left1.Caption", "Left"), "Left") << "elsewhere the general entry";
     EXPECT_EQ(translated(table, "", "left"), "<none>") << "texts compare exactly";
-    EXPECT_EQ(translated(table, "", "Caf\xE9 \x80"), "Caf\xE9 \x80 5") << "UTF-8 becomes the program's code page";
+    EXPECT_EQ(translated(table, "", "Caf\xC3\xA9 \xE2\x82\xAC"), "Caf\xC3\xA9 \xE2\x82\xAC 5 \xCE\xB1\xE4\xBD\xA0\xF0\x9F\x98\x80")
+        << "texts stay UTF-8, characters of every script";
     EXPECT_EQ(translated(table, "", "Later"), "<none>") << "an empty msgstr is not translated yet";
     EXPECT_EQ(table.HeaderField("language"), "nl");
     EXPECT_EQ(table.HeaderField("X-Thing"), "two words");
@@ -72,7 +74,7 @@ TEST(TranslationTable, RefusesWhatIsNoEntryAndSaysWhere)
         {"msgid \"a\\\"\nmsgstr \"b\"\n", "line 1: the text ends in a lone backslash"},
         {"msgid \"a\"\nmsgstr \"\xC3\"\n", "line 2: the text is not UTF-8"},
         {"msgid \"a\"\nmsgstr \"\xC0\xAF\"\n", "line 2: the text is not UTF-8"},
-        {"msgid \"a\"\nmsgstr \"\xE2\x86\x92\"\n", "line 2: the text is not UTF-8 or has a character the program"},
+        {"msgid \"a\"\nmsgstr \"\xE9t\xE9\"\n", "line 2: the text is not UTF-8"},
         {"msgid \"\"\nmsgstr \"\"\nmsgid \"\"\nmsgstr \"\"\n", "line 3: only the first entry may have an empty msgid"},
     };
     for (const auto& c : cases) {
@@ -87,7 +89,7 @@ TEST(TranslationTable, RefusesWhatIsNoEntryAndSaysWhere)
 
 TEST(TranslationTable, AnEntryToPasteReadsBackAsTheSameTextNotTranslatedYet)
 {
-    const std::string text = "Say \"hi\"\\ \x80\r\n\tthere";
+    const std::string text = "Say \"hi\"\\ \xE2\x82\xAC\r\n\tthere";
     const std::string entry = FormatTableEntry(text, {"Form1.Label1.Caption", "frm_x.Memo1.Lines"});
     EXPECT_EQ(entry, "#: Form1.Label1.Caption\n#: frm_x.Memo1.Lines\n"
                      "msgid \"Say \\\"hi\\\"\\\\ \xE2\x82\xAC\\r\\n\\tthere\"\nmsgstr \"\"\n\n");
@@ -163,13 +165,17 @@ TEST(LangTranslator, TheTableHeaderGivesTheLanguagesFormats)
     const TTranslationTable table = TTranslationTable::Parse(
         "msgid \"\"\nmsgstr \"\"\n"
         "\"X-Locale-CurrencyString: \xE2\x82\xAC\\n\"\n"
+        "\"X-Locale-LongMonthNames: \xCE\x99\xCE\xB1\xCE\xBD\xCE\xBF\xCF\x85\xCE\xB1\xCF\x81\xCE\xAF\xCE\xBF\xCF\x85, b, c, d, e, f, g, h, i, j, k, "
+        "\xCE\xA3\xCE\xB5\xCF\x80\xCF\x84\xCE\xB5\xCE\xBC\xCE\xB2\xCF\x81\xCE\xAF\xCE\xBF\xCF\x85\xCE\xB1\xCE\xB1\xCE\xB1\xCE\xB1\xCE\xB1\xCE\xB1\xCE\xB1\xCE\xB1\xCE\xB1\\n\"\n"
         "\"X-Locale-DecimalSeparator: ,\\n\"\n"
         "\"X-Locale-NegCurrFormat: 12\\n\"\n"
         "\"X-Locale-TimeAMString: \\n\"\n"
         "\"X-Locale-ShortDayNames: zo, ma, di, wo, do, vr, za\\n\"\n"
         "\"Language: nl\\n\"\n");
     const vx::TFormatSettings dutch = TableLocale(table);
-    EXPECT_EQ(dutch.CurrencyString, "\x80");
+    EXPECT_EQ(dutch.CurrencyString, "\xE2\x82\xAC");
+    EXPECT_EQ(dutch.LongMonthNames[0], "\xCE\x99\xCE\xB1\xCE\xBD\xCE\xBF\xCF\x85\xCE\xB1\xCF\x81\xCE\xAF\xCE\xBF\xCF\x85");
+    EXPECT_EQ(vx::utf8::CountChars(dutch.LongMonthNames[11]), 20u) << "widths count characters, not bytes";
     EXPECT_EQ(dutch.DecimalSeparator, ',');
     EXPECT_EQ(dutch.NegCurrFormat, 12);
     EXPECT_EQ(dutch.TimeAMString, "");
@@ -186,7 +192,8 @@ TEST(LangTranslator, TheTableHeaderGivesTheLanguagesFormats)
     const char* bad[] = {"X-Locale-Colour: red", "X-Locale-DecimalSeparator: ,,", "X-Locale-CurrencyFormat: 4",
                          "X-Locale-CurrencyFormat: x", "X-Locale-ShortDayNames: a, b",
                          "X-Locale-ShortDayNames: a, b, c, d, e, f, g, h", "X-Locale-ShortDayNames: a, b, c, d, e, f, sundays",
-                         "X-Locale-CurrencyString: 12345678901"};
+                         "X-Locale-CurrencyString: 12345678901", "X-Locale-ThousandSeparator: \xC2\xA0",
+                         "X-Locale-LongMonthNames: a, b, c, d, e, f, g, h, i, j, k, \xCE\xB1" "aaaaaaaaaaaaaaaaaaaa"};
     for (const char* field : bad) {
         const TTranslationTable t =
             TTranslationTable::Parse(std::string("msgid \"\"\nmsgstr \"") + field + "\\n\"\n");
@@ -200,14 +207,24 @@ TEST(LangTranslator, WritesTheLanguageFileFromTheFiles)
     TkLangFileEdit native;
     fillNative(native);
     native.SaveAs(dir.file("native.lng"));
-    vx::test::writeFile(dir.file("Nederlands.po"), "msgid \"Editor\"\nmsgstr \"Bewerker\"\n");
+    vx::test::writeFile(dir.file("Nederlands.po"), "msgid \"Editor\"\nmsgstr \"Bewerker\"\n"
+                                                   "msgid \"Left\"\nmsgstr \"Kopi\xC3\xABren \xCE\xB1\xE4\xBD\xA0\"\n"
+                                                   "msgid \"&Cancel\"\nmsgstr \"&Annuleren \xC3\xA9\xE2\x82\xAC\"\n");
     const auto missing =
         TranslateLanguageFile(dir.file("native.lng"), dir.file("Nederlands.po"), dir.file("Nederlands.lng"));
-    EXPECT_EQ(missing.size(), 4u);
+    EXPECT_EQ(missing.size(), 2u);
     TKLangFile written;
     written.SetFileName(dir.file("Nederlands.lng"));
-    ASSERT_NE(written.FindString("Form1", "Caption"), nullptr);
-    EXPECT_EQ(written.FindString("Form1", "Caption")->Text(), "Bewerker");
+    const std::pair<std::pair<const char*, const char*>, std::string> rows[] = {
+        {{"Form1", "Caption"}, "Bewerker"},
+        {{"Form1", "ListBox1.Items"}, "Kopi\xC3\xABren \xCE\xB1\xE4\xBD\xA0\r\n12:30\r\nRight\r\n"},
+        {{"frm_search", "Button2.Caption"}, "&Annuleren \xC3\xA9\xE2\x82\xAC"},
+    };
+    for (const auto& [place, text] : rows) {
+        const TKLangStr* found = written.FindString(place.first, place.second);
+        ASSERT_NE(found, nullptr) << place.second;
+        EXPECT_EQ(found->Text(), text) << place.second;
+    }
 
     vx::test::writeFile(dir.file("Broken.po"), "msgid \"x\"\n");
     EXPECT_THROW(TranslateLanguageFile(dir.file("native.lng"), dir.file("Broken.po"), dir.file("Broken.lng")),

@@ -16,7 +16,7 @@ protected:
     void SetUp() override
     {
         oldName_ = QCoreApplication::applicationName();
-        QCoreApplication::setApplicationName(QString::fromLatin1("Vellumix \xE9"));
+        QCoreApplication::setApplicationName(QString::fromUtf8(u8"Vellumix \u00E9\u4F60"));
     }
     void TearDown() override { QCoreApplication::setApplicationName(oldName_); }
 
@@ -39,7 +39,7 @@ TEST_F(DialogsTest, MessageDialogsShowExactTextsAndReturnTheAnswer)
     ASSERT_EQ(dialogs.requests.size(), 4u);
     const auto& r = dialogs.requests;
     EXPECT_EQ(r[0].kind, Kind::Message);
-    EXPECT_EQ(r[0].caption, "Vellumix \xE9") << "the application title, in 8-bit text";
+    EXPECT_EQ(r[0].caption, "Vellumix \xC3\xA9\xE4\xBD\xA0") << "the application title, in UTF-8";
     EXPECT_EQ(r[0].text, "Saved \"index.htm\"");
     EXPECT_EQ(r[0].buttons, mbOK);
     EXPECT_EQ(r[1].caption, "Confirm");
@@ -48,7 +48,7 @@ TEST_F(DialogsTest, MessageDialogsShowExactTextsAndReturnTheAnswer)
     EXPECT_EQ(r[1].buttons, mbYes | mbNo);
     EXPECT_EQ(r[2].caption, "Warning");
     EXPECT_EQ(r[2].buttons, mbYes | mbNo | mbCancel);
-    EXPECT_EQ(r[3].caption, "Vellumix \xE9");
+    EXPECT_EQ(r[3].caption, "Vellumix \xC3\xA9\xE4\xBD\xA0");
     EXPECT_EQ(r[3].buttons, mbOK | mbCancel);
 }
 
@@ -148,11 +148,11 @@ TEST(Dialogs, WithoutAnAnswererARealMessageBoxIsShown)
             return;
         timer.stop();
         seenDefault = box->standardButton(box->defaultButton());
-        EXPECT_EQ(box->text(), QString::fromLatin1("Overwrite \xE9?"));
+        EXPECT_EQ(box->text(), QString::fromUtf8(u8"Overwrite \u00E9\u03B1?"));
         EXPECT_EQ(box->windowTitle(), QString("Question"));
         box->button(QMessageBox::Yes)->click();
     });
     timer.start();
-    EXPECT_EQ(MessageBox("Overwrite \xE9?", "Question", MB_YESNO | MB_DEFBUTTON2), IDYES);
+    EXPECT_EQ(MessageBox("Overwrite \xC3\xA9\xCE\xB1?", "Question", MB_YESNO | MB_DEFBUTTON2), IDYES);
     EXPECT_EQ(seenDefault, QMessageBox::No);
 }

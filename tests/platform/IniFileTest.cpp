@@ -76,6 +76,44 @@ TEST(IniFile, WritesGoToTheFileAtOnceAndKeepComments)
     EXPECT_EQ(sections.CommaText(), "A,C");
 }
 
+// Names and values of UTF-8 text: written as they are, names matched in any
+// case, letters outside ASCII included.
+TEST(IniFile, Utf8TextIsWrittenAsItIsAndNamesMatchInAnyCase)
+{
+    TempDir dir;
+    const std::string path = dir.file("u.ini");
+    TIniFile ini(path);
+    ini.WriteString("Caf\xC3\xA9", "\xCE\xB1\xD0\xB6", "\xC3\xA9\xE2\x82\xAC\xCE\xB1\xE4\xBD\xA0 \xF0\x9F\x98\x80");
+    EXPECT_EQ(readFile(path), "[Caf\xC3\xA9]\r\n\xCE\xB1\xD0\xB6=\xC3\xA9\xE2\x82\xAC\xCE\xB1\xE4\xBD\xA0 \xF0\x9F\x98\x80\r\n");
+    const std::pair<std::string, std::string> names[] = {
+        {"Caf\xC3\xA9", "\xCE\xB1\xD0\xB6"},
+        {"CAF\xC3\x89", "\xCE\x91\xD0\x96"},
+        {"caf\xC3\xA9", "\xCE\x91\xD0\xB6"},
+    };
+    for (const auto& [section, key] : names)
+        EXPECT_EQ(TIniFile(path).ReadString(section, key, "none"), "\xC3\xA9\xE2\x82\xAC\xCE\xB1\xE4\xBD\xA0 \xF0\x9F\x98\x80")
+            << section << " " << key;
+}
+
+// A profile an earlier version wrote in Windows-1252 reads as its characters
+// and is rewritten in UTF-8, comments included.
+TEST(IniFile, AProfileOfAnEarlierVersionInWindows1252ReadsAsItsCharacters)
+{
+    TempDir dir;
+    const std::string path = dir.file("old.ini");
+    writeFile(path, "; \xE9t\xE9\r\n[Caf\xE9]\r\nPrix=5 \x80\r\nNom=\x8A\xE9\r\n");
+    TIniFile ini(path);
+    const std::pair<std::string, std::string> rows[] = {
+        {"Prix", "5 \xE2\x82\xAC"},
+        {"Nom", "\xC5\xA0\xC3\xA9"},
+    };
+    for (const auto& [key, value] : rows)
+        EXPECT_EQ(ini.ReadString("CAF\xC3\x89", key, "none"), value) << key;
+    ini.WriteString("Caf\xC3\xA9", "Ville", "K\xC3\xB6ln");
+    EXPECT_EQ(readFile(path), "; \xC3\xA9t\xC3\xA9\r\n[Caf\xC3\xA9]\r\nPrix=5 \xE2\x82\xAC\r\nNom=\xC5\xA0\xC3\xA9\r\n"
+                              "Ville=K\xC3\xB6ln\r\n");
+}
+
 TEST(IniFile, NumbersAndBooleansFallBackToTheDefault)
 {
     TempDir dir;
@@ -106,7 +144,7 @@ TEST(IniFile, BadFilesAndBadNamesNeverCorruptAnything)
     garbage += std::string("\n[S]\nk=v\xFF\0tail", 14);
     writeFile(path, garbage);
     TIniFile ini(path);
-    EXPECT_EQ(ini.ReadString("S", "k", ""), std::string("v\xFF\0tail", 7));
+    EXPECT_EQ(ini.ReadString("S", "k", ""), std::string("v\xC3\xBF\0tail", 8)) << "not UTF-8: read as Windows-1252";
     ini.WriteString("S", "k", "clean");
     TIniFile again(path);
     EXPECT_EQ(again.ReadString("S", "k", ""), "clean");

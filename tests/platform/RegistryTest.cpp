@@ -27,7 +27,8 @@ std::string allBytes()
 }
 
 // Text that the file format must escape or could mistake for syntax.
-const std::string kTricky = "say \"hi\" C:\\dir\\ a=b @ [x] ;no \x80\xE9\xFF end\\";
+// "é€α你" and an emoji: UTF-8 goes to the file as it is.
+const std::string kTricky = "say \"hi\" C:\\dir\\ a=b @ [x] ;no \xC3\xA9\xE2\x82\xAC\xCE\xB1\xE4\xBD\xA0 \xF0\x9F\x98\x80 end\\";
 
 void writeEveryType(TRegistry& reg)
 {
@@ -35,7 +36,7 @@ void writeEveryType(TRegistry& reg)
     reg.WriteString("", "default value");
     reg.WriteString("Lines", "one\r\ntwo\nthree\r");
     reg.WriteString("Empty", "");
-    reg.WriteExpandString("Expand", "%HOME%\\x\xA0");
+    reg.WriteExpandString("Expand", "%HOME%\\x\xC2\xA0\xE4\xBD\xA0");
     reg.WriteInteger("Int", -5);
     reg.WriteInteger("Max", 0x7fffffff);
     reg.WriteBool("Yes", true);
@@ -54,7 +55,7 @@ void expectEveryType(TRegistry& reg)
     EXPECT_EQ(reg.ReadString("Lines"), "one\r\ntwo\nthree\r");
     EXPECT_TRUE(reg.ValueExists("Empty"));
     EXPECT_EQ(reg.GetDataType("Empty"), TRegDataType::rdString);
-    EXPECT_EQ(reg.ReadString("Expand"), "%HOME%\\x\xA0");
+    EXPECT_EQ(reg.ReadString("Expand"), "%HOME%\\x\xC2\xA0\xE4\xBD\xA0");
     EXPECT_EQ(reg.GetDataType("Expand"), TRegDataType::rdExpandString);
     EXPECT_EQ(reg.ReadInteger("Int"), -5);
     EXPECT_EQ(reg.ReadInteger("Max"), 0x7fffffff);
@@ -87,7 +88,8 @@ TEST_F(RegistryTest, EveryValueTypeRoundTripsAcrossObjectsAndReload)
                          "[HKEY_CURRENT_USER\\Software\\Vellumix]\r\n", 0), 0u) << text;
     EXPECT_NE(text.find("\"Int\"=dword:fffffffb\r\n"), std::string::npos);
     EXPECT_NE(text.find("@=\"default value\"\r\n"), std::string::npos);
-    EXPECT_NE(text.find("\"Str\"=\"say \\\"hi\\\" C:\\\\dir\\\\ a=b"), std::string::npos);
+    EXPECT_NE(text.find("\"Str\"=\"say \\\"hi\\\" C:\\\\dir\\\\ a=b @ [x] ;no \xC3\xA9\xE2\x82\xAC\xCE\xB1\xE4\xBD\xA0 "),
+              std::string::npos);
 
     TRegistry::ResetStoreForTests();
     TRegistry reg;
@@ -101,23 +103,65 @@ TEST_F(RegistryTest, NamesMatchInAnyCaseAndKeepTheirFirstCase)
 {
     {
         TRegistry reg;
-        ASSERT_TRUE(reg.OpenKey("Software\\MixedCase\xC9", true));
-        reg.WriteString("ValueName\xE9", "1");
+        ASSERT_TRUE(reg.OpenKey("Software\\MixedCase\xC3\x89\xD0\x96", true));
+        reg.WriteString("ValueName\xC3\xA9\xCE\xB1", "1");
     }
     TRegistry::ResetStoreForTests();
     TRegistry reg;
-    EXPECT_TRUE(reg.KeyExists("SOFTWARE\\mixedcase\xE9"));
-    ASSERT_TRUE(reg.OpenKey("\\software\\MIXEDCASE\xC9", false));
-    EXPECT_EQ(reg.ReadString("VALUENAME\xC9"), "1");
-    reg.WriteString("valuename\xE9", "2");
+    EXPECT_TRUE(reg.KeyExists("SOFTWARE\\mixedcase\xC3\xA9\xD0\xB6"));
+    ASSERT_TRUE(reg.OpenKey("\\software\\MIXEDCASE\xC3\x89\xD0\xB6", false));
+    EXPECT_EQ(reg.ReadString("VALUENAME\xC3\x89\xCE\x91"), "1");
+    reg.WriteString("valuename\xC3\xA9\xCE\x91", "2");
     TStringList names;
     reg.GetValueNames(names);
     ASSERT_EQ(names.Count(), 1);
-    EXPECT_EQ(names[0], "ValueName\xE9");
-    EXPECT_EQ(reg.ReadString("ValueName\xE9"), "2");
+    EXPECT_EQ(names[0], "ValueName\xC3\xA9\xCE\xB1");
+    EXPECT_EQ(reg.ReadString("ValueName\xC3\xA9\xCE\xB1"), "2");
     reg.OpenKey("\\Software", false);
     reg.GetKeyNames(names);
-    EXPECT_EQ(names.Text(), "MixedCase\xC9\r\n");
+    EXPECT_EQ(names.Text(), "MixedCase\xC3\x89\xD0\x96\r\n");
+}
+
+// Settings an earlier version wrote in Windows-1252, in every form a text
+// takes in the file, read as their characters; binary data keeps its bytes.
+// The file is written back in UTF-8.
+TEST_F(RegistryTest, ASettingsFileOfAnEarlierVersionInWindows1252ReadsAsItsCharacters)
+{
+    struct Row {
+        const char* name;
+        TRegDataType type;
+        std::string text;
+    };
+    writeFile(sandbox.File(), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Caf\xE9]\r\n"
+                              "\"Quoted \xE9\"=\"\x80 5 \xE9t\xE9\"\r\n"
+                              "\"Lines\"=hex(1):e9,0d,0a,80,00\r\n"
+                              "\"Expand\"=hex(2):25,e9,25,00\r\n"
+                              "\"Multi\"=hex(7):e9,00,8a,00,00\r\n"
+                              "\"Bin\"=hex:e9,80\r\n\r\n");
+    const Row rows[] = {
+        {"Quoted \xC3\xA9", TRegDataType::rdString, "\xE2\x82\xAC 5 \xC3\xA9t\xC3\xA9"},
+        {"Lines", TRegDataType::rdString, "\xC3\xA9\r\n\xE2\x82\xAC"},
+        {"Expand", TRegDataType::rdExpandString, "%\xC3\xA9%"},
+    };
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("Software\\CAF\xC3\x89", false));
+        for (const Row& row : rows) {
+            EXPECT_EQ(reg.GetDataType(row.name), row.type) << row.name;
+            EXPECT_EQ(reg.ReadString(row.name), row.text) << row.name;
+        }
+        EXPECT_EQ(reg.ReadMultiString("Multi"), (std::vector<std::string>{"\xC3\xA9", "\xC5\xA0"}));
+        EXPECT_EQ(reg.ReadBinaryData("Bin"), "\xE9\x80");
+        reg.WriteString("New", "\xCE\xB1");
+    }
+    EXPECT_EQ(readFile(sandbox.File()),
+              "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\r\n[HKEY_CURRENT_USER\\Software\\Caf\xC3\xA9]\r\n"
+              "\"Quoted \xC3\xA9\"=\"\xE2\x82\xAC 5 \xC3\xA9t\xC3\xA9\"\r\n"
+              "\"Lines\"=hex(1):c3,a9,0d,0a,e2,82,ac,00\r\n"
+              "\"Expand\"=hex(2):25,c3,a9,25,00\r\n"
+              "\"Multi\"=hex(7):c3,a9,00,c5,a0,00,00\r\n"
+              "\"Bin\"=hex:e9,80\r\n"
+              "\"New\"=\"\xCE\xB1\"\r\n\r\n");
 }
 
 TEST_F(RegistryTest, KeyAndValueNamesKeepTheirOrderOfCreation)

@@ -1,5 +1,6 @@
 #include "platform/Exception.h"
 #include "platform/TStringList.h"
+#include "platform/TextShape.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -145,11 +146,31 @@ TEST(TStringList, SortedListsFindAndRejectDuplicatesAsConfigured)
     EXPECT_EQ(list.IndexOf("apple"), -1);
 }
 
-TEST(TStringList, CaseInsensitiveCompareFoldsWindows1252Letters)
+TEST(TStringList, CaseInsensitiveCompareFoldsTheLettersOfUtf8Text)
 {
-    EXPECT_TRUE(SameText("\xC4rger", "\xE4RGER"));
-    EXPECT_TRUE(SameText("\x8A", "\x9A"));
-    EXPECT_FALSE(SameText("\xD7", "\xF7")) << "multiplication and division signs are not letters";
+    struct Row {
+        const char* a;
+        const char* b;
+        int order;
+    };
+    const Row rows[] = {
+        {"\xC3\x84rger", "\xC3\xA4RGER", 0},           // Ärger, äRGER
+        {"\xC5\xA0", "\xC5\xA1", 0},                   // Š, š
+        {"\xCE\xA3\xCE\xBF\xCF\x86", "\xCF\x83\xCE\x9F\xCE\xA6", 0}, // Σοφ, σΟΦ
+        {"\xD0\x96", "\xD0\xB6", 0},                   // Ж, ж
+        {"\xC3\x97", "\xC3\xB7", -1},                  // × before ÷: no letters
+        {"a", "\xC3\xA9", -1},                           // by code point: a before é
+        {"\xC3\xA9", "\xE4\xBD\xA0", -1},             // é before 你
+        {"\xC3\xA9", "\xE9", -1},                       // a lone byte is no é
+        {"\xE9", "\xC9", 1},                             // and lone bytes keep their case
+        {"abc", "ABCD", -1},
+        {"", "", 0},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(CompareText(row.a, row.b), row.order) << row.a << " / " << row.b;
+        EXPECT_EQ(CompareText(row.b, row.a), -row.order) << row.b << " / " << row.a;
+        EXPECT_EQ(SameText(row.a, row.b), row.order == 0) << row.a << " / " << row.b;
+    }
 }
 
 TEST(TStringList, NamesAndValues)
@@ -200,20 +221,45 @@ TEST(TStringList, AssignCopiesObjectsAndSurvivesSelfAssignment)
     EXPECT_EQ(b.Count(), 2);
 }
 
-TEST(TStringList, FilesRoundTripByteForByte)
+TEST(TStringList, FilesRoundTripAsUtf8)
 {
     vx::test::TempDir dir;
     std::string path = dir.file("list.txt");
     TStringList list;
-    list.Add("caf\xE9");
+    list.Add("caf\xC3\xA9 \xE2\x82\xAC \xCE\xB1 \xE4\xBD\xA0 \xF0\x9F\x98\x80");
     list.Add("");
     list.SaveToFile(path);
-    EXPECT_EQ(vx::test::readFile(path), "caf\xE9\r\n\r\n");
+    EXPECT_EQ(vx::test::readFile(path), "caf\xC3\xA9 \xE2\x82\xAC \xCE\xB1 \xE4\xBD\xA0 \xF0\x9F\x98\x80\r\n\r\n");
     TStringList back;
     back.LoadFromFile(path);
     EXPECT_EQ(back.Text(), list.Text());
     EXPECT_THROW(back.LoadFromFile(dir.file("missing.txt")), EFOpenError);
     EXPECT_THROW(list.SaveToFile(dir.file("no/such/folder/x.txt")), EStreamError);
+}
+
+// A file is UTF-8 when all its bytes are; any other was written in
+// Windows-1252 by an earlier version and reads as those characters.
+TEST(TStringList, AListFileThatIsNotUtf8IsReadAsWindows1252)
+{
+    struct Row {
+        std::string bytes;
+        std::string text;
+    };
+    const Row rows[] = {
+        {"caf\xE9\r\n\x80 5\r\n", "caf\xC3\xA9\r\n\xE2\x82\xAC 5\r\n"},
+        {"\xC3\xA9t\xE9\n", "\xC3\x83\xC2\xA9t\xC3\xA9\r\n"}, // one stray byte makes the whole file Windows-1252
+        {"\xC3\xA9t\xC3\xA9\n", "\xC3\xA9t\xC3\xA9\r\n"},
+        {"\x81\x8D\x8F\x90\x9D", "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D\r\n"}, // bytes the code page leaves free
+        {"plain", "plain\r\n"},
+    };
+    vx::test::TempDir dir;
+    const std::string path = dir.file("old.txt");
+    for (const Row& row : rows) {
+        vx::test::writeFile(path, row.bytes);
+        TStringList list;
+        list.LoadFromFile(path);
+        EXPECT_EQ(list.Text(), row.text) << row.bytes;
+    }
 }
 
 TEST(TStringList, MoveAndExchange)
@@ -288,12 +334,15 @@ TEST(TStringListReplaceText, AgreesWithPlainEditsWhateverTheChunks)
                 const size_t pos = pick(line.size() + 2);
                 const size_t count = pick(40);
                 ASSERT_EQ(list.Substr(index, pos, count), pos < line.size() ? line.substr(pos, count) : "");
-                ASSERT_EQ(list.LastTabBefore(index, pos), pos == 0 ? std::string::npos : line.substr(0, pos).rfind('\t'));
             } else {
                 std::string pieces;
-                for (size_t p = 0; p < list.PieceCount(index); ++p)
+                TTextShape shape;
+                for (size_t p = 0; p < list.PieceCount(index); ++p) {
                     pieces += list.Piece(index, p);
+                    shape += list.PieceShape(index, p);
+                }
                 ASSERT_EQ(pieces, line) << "read piece by piece";
+                ASSERT_EQ(shape, ShapeOf(line)) << "the pieces' shapes add up to the line's";
             }
             ASSERT_EQ(list.Count(), static_cast<int>(want.size()));
             const int checked = std::min(index, list.Count() - 1);

@@ -1,6 +1,7 @@
 // The browser preview on a real browser engine, on a virtual screen: local
-// pages load, their titles become the caption, the tool buttons browse, the
-// resolution combo sizes the window, and Stop ends a load that would not end.
+// pages load in the character set the editor reads them in, their titles
+// become the caption, the tool buttons browse, the resolution combo sizes the
+// window, and Stop ends a load that would not end.
 // With $VX_PREVIEW_SHOT set, the window showing a page is saved there as a PNG.
 #include "controls/flat/TFlatComboBoxUnit.h"
 #include "platform/qt/PreviewHTML.h"
@@ -14,6 +15,8 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -117,6 +120,56 @@ TEST_F(PreviewTest, ALocalPageLoadsAndItsTitleBecomesTheCaption)
     window->show();
     EXPECT_EQ(window->windowTitle(), "");
     Show(url, "Local page");
+}
+
+// A page that declares no character set shows the characters the editor
+// reads in its file: UTF-8 when its bytes are, Windows-1252 otherwise (bytes
+// the engine's own guess takes for Cyrillic). The title becomes the caption
+// in characters too.
+TEST_F(PreviewTest, APageShowsItsCharactersWhateverItsFilesCharacterSet)
+{
+    const struct {
+        const char* name;
+        std::string bytes;
+        QString title;
+        QString text;
+    } rows[] = {
+        {"utf8.html", Page("\u00e9 \u20ac \u03b1 \u4f60 \U0001F600", "<p>caf\u00e9 10\u20ac \u4f60\u597d \U0001F600</p>"),
+         QString::fromUtf8("\u00e9 \u20ac \u03b1 \u4f60 \U0001F600"),
+         QString::fromUtf8("caf\u00e9 10\u20ac \u4f60\u597d \U0001F600")},
+        {"cp1252.html", Page("\xE9 \x80 \xD0\xD3\xD1", "<p>\xD0\xD3\xD1\xD1\xCA\xC8\xC9 \xD2\xC5\xCA\xD1\xD2 \xEF\xF0\xE8\xE2\xE5\xF2</p>"),
+         QString::fromUtf8("\u00e9 \u20ac \u00d0\u00d3\u00d1"),
+         QString::fromUtf8("\u00d0\u00d3\u00d1\u00d1\u00ca\u00c8\u00c9 \u00d2\u00c5\u00ca\u00d1\u00d2 "
+                           "\u00ef\u00f0\u00e8\u00e2\u00e5\u00f2")},
+    };
+    auto* view = window->findChild<QWebEngineView*>();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QUrl url = Write(row.name, row.bytes);
+        Show(url, row.title);
+        EXPECT_EQ(window->PreviewHTML1->LocationURL(), url);
+        if (!view)
+            view = window->findChild<QWebEngineView*>();
+        ASSERT_NE(view, nullptr);
+        QString shown;
+        bool read = false;
+        view->page()->toPlainText([&](const QString& text) {
+            shown = text;
+            read = true;
+        });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return read; }, LoadWait));
+        EXPECT_EQ(shown.toStdString(), row.text.toStdString());
+    }
+}
+
+// The engine titles a page without a title by its file's name.
+TEST_F(PreviewTest, APageWithoutATitleIsCaptionedByItsFileName)
+{
+    const QUrl url = Write("untitled page.html", "<html><body><p>no title</p></body></html>");
+    window->PreviewHTML1->Navigate(url);
+    ASSERT_TRUE(WaitUntilLoaded());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->windowTitle().isEmpty(); }, LoadWait));
+    EXPECT_EQ(window->windowTitle().toStdString(), "untitled page.html");
 }
 
 TEST_F(PreviewTest, ChoosingAResolutionSizesTheWindowAndPutsItTopLeft)

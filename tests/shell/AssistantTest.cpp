@@ -82,10 +82,12 @@ TEST_F(AssistantTest, ActivationPlacesItAtTheLowerRightOfTheMainWindowAboveItsSt
         for (int page = 0; page < form->PageControl1->count(); ++page) {
             form->PageControl1->setCurrentIndex(page);
             QApplication::processEvents();
-            for (const QStatusBar* bar : form->findChildren<QStatusBar*>())
-                if (bar->isVisible())
+            for (const QStatusBar* bar : form->findChildren<QStatusBar*>()) {
+                if (bar->isVisible()) {
                     EXPECT_FALSE(shown.intersects(QRect(bar->mapToGlobal(QPoint(0, 0)), bar->size())))
                         << how << ": covers " << bar->objectName().toStdString() << " on page " << page;
+                }
+            }
         }
         form->PageControl1->setCurrentIndex(0);
     };

@@ -49,7 +49,7 @@ TEST(Csv, FieldsAndPage)
 
     const std::vector<std::string> page = CsvToHtml({"a,<b>", "", "c"}, "data.csv", "Vellumix 1.0", "1-2-2026 10:00:00");
     const std::vector<std::string> expected = {
-        "<html>", "", "<meta name=\"generator\" content=\"Vellumix 1.0\">",
+        "<html>", "", "<meta charset=\"UTF-8\">", "<meta name=\"generator\" content=\"Vellumix 1.0\">",
         "<meta name=\"date_time\" content=\"1-2-2026 10:00:00\">", "", "<head>", " <title>data.csv</title>", "</head>",
         "", "<body>", "", "<Table border=1 width=\"100%\">", "    <Tr>", "      <td>", "      a", "      </td>",
         "      <td>", "      &lt;b&gt;", "      </td>", "    </tr>", "    <Tr>", "      <td>", "      c", "      </td>",

@@ -66,7 +66,7 @@ const std::set<std::string>& SameInDutch()
     "1 ( 8 pt)", "2 (10 pt)", "3 (12 pt)", "4 (14 pt)", "5 (18 pt)", "6 (24 pt)", "7 (36 pt)", "Fuchsia", "x",
     "NUM", "CAPS", "SQL - Wizards", "VBScript - wizards", "Plug-ins", "Wizards", "Help", "Document 1", "Document 2",
     "Document 3", "Document 4", "Document 5", "Macro's", "&OK", "OK", " Databases", " Records", "|<", ">|", "< Help >",
-    "<Type>", "Copyright", "Homepage", "Database", "Status", "Type", "& Ampersand", "\xA9"  " Copyright",
+    "<Type>", "Copyright", "Homepage", "Database", "Status", "Type", "& Ampersand", "\xC2\xA9 Copyright",
     "0 bytes", "ID", "Printer", "Type:",
     // The calculator's keys.
     "sqrt", "1/x", "C", "MC", "MR", "MS", "MP",
@@ -431,6 +431,24 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
     EXPECT_EQ(form->PageControl1->tabText(0), "page.htm");
     EXPECT_EQ(form->PageControl1->tabText(1), "<empty>");
     frm_search->hide();
+}
+
+// Dutch letters outside ASCII reach the windows as the characters the table
+// holds, from the language file the build wrote.
+TEST_F(DutchTest, DutchLettersShowAsTheirCharacters)
+{
+    StartAndActivate();
+    form->show();
+    PickMenuCommand(*form, "Nederlands1");
+    const std::pair<QWidget*, QString> rows[] = {
+        {form.get(), QString::fromUtf8(u8"Kopi\u00EBren")},
+        {frm_pref, QString::fromUtf8(u8"Stijleditor Topstyle ge\u00EFnstalleerd?")},
+    };
+    for (const auto& [window, text] : rows) {
+        const TShownTexts shown = ShownTexts(*window);
+        EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [&text](const auto& s) { return s.second == text; }))
+            << text.toStdString() << " in " << window->objectName().toStdString();
+    }
 }
 
 TEST_F(DutchTest, ThePrintDialogShowsOurDutchWhereQtsCatalogueHasNone)

@@ -117,6 +117,16 @@ TEST_F(ListingTest, SortsByEachColumnBothWays)
     }
 }
 
+TEST_F(ListingTest, NamesSortByTheirCharactersWhateverTheirCase)
+{
+    for (const char* name : {"\xC3\xA9" "b.htm", "\xC3\x89" "c.htm", "ea.htm", "\xD0\x96" "a.htm", "\xD0\xB6" "b.htm"})
+        Write(name, 1);
+    listing.Load(dir.path().string(), "*.htm");
+    listing.Sort(TFileSort::Name, true);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"c.htm", "ea.htm", "\xC3\xA9" "b.htm", "\xC3\x89" "c.htm",
+                                                 "\xD0\x96" "a.htm", "\xD0\xB6" "b.htm"}));
+}
+
 TEST(FileListingText, SizesAndPaths)
 {
     EXPECT_EQ(FormatFileSize(0, ','), "0");

@@ -119,16 +119,30 @@ TEST(HTMLPars, UnclosedTagAndTextAtTheEnd)
     EXPECT_EQ(TagAt(parser, 0).Raw, "a\nhref=y");
 }
 
+// Entities decode to whole UTF-8 characters; characters outside ASCII in the
+// text stay as they are.
 TEST(HTMLPars, Entities)
 {
-    EXPECT_EQ(Decoded("&amp;"), "&");
-    EXPECT_EQ(Decoded("&#65;&#x41;&#X41;&#065;"), "AAAA");
-    EXPECT_EQ(Decoded("[&#160;][&nbsp;][&#9;]"), "[ ][ ][ ]");
-    EXPECT_EQ(Decoded("&#0065;"), "&#0065;") << "four digits stay";
-    EXPECT_EQ(Decoded("&#256; &#x100; &#; &#x; &#-1;"), "&#256; &#x100; &#; &#x; &#-1;");
-    EXPECT_EQ(Decoded("&quot;&lt;&gt;&eacute;&yuml;&copy;"), "\"<>\xE9\xFF\xA9");
-    EXPECT_EQ(Decoded("&Amp; &bogus; &amp"), "&Amp; &bogus; &amp") << "exact names only";
-    EXPECT_EQ(Decoded("&x&amp;"), "&x&") << "an entity begins at every &";
+    struct Row {
+        const char* text;
+        const char* decoded;
+    };
+    const Row rows[] = {
+        {"&amp;", "&"},
+        {"&#65;&#x41;&#X41;&#065;", "AAAA"},
+        {"[&#160;][&nbsp;][&#9;]", "[ ][ ][ ]"},
+        {"&#0065;", "&#0065;"}, // four digits stay
+        {"&#256; &#x100; &#; &#x; &#-1;", "&#256; &#x100; &#; &#x; &#-1;"},
+        {"&quot;&lt;&gt;&eacute;&yuml;&copy;", "\"<>éÿ©"},
+        {"&Agrave;&szlig;&divide;&iexcl;", "Àß÷¡"},
+        {"&#233;&#xE9;&#255;&#xa9;", "ééÿ©"},
+        {"&#128;&#150;&#x9F;", "€–Ÿ"}, // what pages mean by them: Windows-1252
+        {"café &amp; 你好 😀", "café & 你好 😀"},
+        {"&Amp; &bogus; &amp", "&Amp; &bogus; &amp"}, // exact names only
+        {"&x&amp;", "&x&"},                            // an entity begins at every &
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(Decoded(row.text), row.decoded) << row.text;
 }
 
 TEST(HTMLPars, LongRunsOfAmpersandsStayAsWrittenAndEndInAnEntity)

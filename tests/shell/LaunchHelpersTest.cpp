@@ -68,7 +68,9 @@ TEST_F(LaunchHelpers, EntityReplacesTheSelectionWithTheCaretAfterIt)
     Select(5, 8);
     Answer([](QDialog& d) {
         auto& map = static_cast<Tfrm_charmap&>(d);
-        const auto found = map.lvCharacters->findItems(vx::ToQString("\xC6 AE dipthong (ligature)"), Qt::MatchExactly);
+        const auto found =
+            map.lvCharacters->findItems(QString::fromUtf16(u"\u00C6 AE dipthong (ligature)"), Qt::MatchExactly);
+        ASSERT_FALSE(found.isEmpty());
         map.lvCharacters->scrollToItem(found.front());
         vx::test::Click(*map.lvCharacters->viewport(), map.lvCharacters->visualItemRect(found.front()).center());
         Press(d, "sbtnPaste");

@@ -375,11 +375,14 @@ TEST_F(LaunchTest, TheInternetToolsAreHandedTheFocusedDocument)
 {
     SetDoc("line one\r\nline two");
     std::vector<std::string> mailed;
+    std::vector<vx::TTextEncoding> mailedAs;
     std::string checked, parsed;
     SetDialogHost([&](QDialog& dialog) {
-        if (auto* mail = dynamic_cast<Tfrm_email*>(&dialog))
+        if (auto* mail = dynamic_cast<Tfrm_email*>(&dialog)) {
             for (int i = 0; i < mail->SakMsg1().Text().Count(); ++i)
                 mailed.push_back(mail->SakMsg1().Text()[i]);
+            mailedAs.push_back(mail->SakMsg1().TextEncoding);
+        }
         if (auto* links = dynamic_cast<TfrmLinkChecking*>(&dialog))
             checked = links->edtHTML->text().toStdString();
         if (auto* structure = dynamic_cast<TfrmHTMLParsing*>(&dialog))
@@ -390,6 +393,13 @@ TEST_F(LaunchTest, TheInternetToolsAreHandedTheFocusedDocument)
         EXPECT_TRUE(LauncherAvailable(dialogClass)) << dialogClass;
     RunLauncher(*form, "Tfrm_email");
     EXPECT_EQ(mailed, (std::vector<std::string>{"line one", "line two"}));
+    // The message goes in the character set of the document's file.
+    editor->Model().SetEncoding(vx::TTextEncoding::Windows1252);
+    RunLauncher(*form, "Tfrm_email");
+    editor->Model().SetEncoding(vx::TTextEncoding::Utf8);
+    RunLauncher(*form, "Tfrm_email");
+    EXPECT_EQ(mailedAs, (std::vector<vx::TTextEncoding>{vx::TTextEncoding::Utf8, vx::TTextEncoding::Windows1252,
+                                                         vx::TTextEncoding::Utf8}));
     const std::string page = WriteDoc("page.htm", "<a href=x.htm>x</a>\r\n");
     OpenAndFocus(page);
     RunLauncher(*form, "TfrmLinkChecking");

@@ -69,6 +69,23 @@ TEST_F(PluginMenuTest, LoadPluginsPutsTheNewestCommandFirst)
     EXPECT_TRUE(dialogs.requests.empty());
 }
 
+// Texts are UTF-8; a plug-in for an earlier version hands Windows-1252.
+TEST_F(PluginMenuTest, CommandTextsInUtf8OrWindows1252ShowTheirCharacters)
+{
+    Put("accents");
+    StartShown();
+    PickMenuItem(*form, {"Plugins1", "LoadPlugins1"});
+    const std::pair<QString, QString> rows[] = {
+        {QString::fromUtf8(u8"Caf\u00E9 One"), QString::fromUtf8(u8"\u20AC 5")},
+        {QString::fromUtf8(u8"Caf\u00E9 Two"), QString::fromUtf8(u8"\u20AC 5 \u4F60")},
+    };
+    for (const auto& [caption, hint] : rows) {
+        QAction* item = Item(caption);
+        ASSERT_NE(item, nullptr) << caption.toStdString() << " among " << Captions().join(", ").toStdString();
+        EXPECT_EQ(item->toolTip(), hint) << caption.toStdString();
+    }
+}
+
 TEST_F(PluginMenuTest, ChosenCommandRunsThePlugin)
 {
     const std::string path = Put("commands");

@@ -183,7 +183,8 @@ protected:
 TEST_F(RecoveryWindowTest, TypedTextOfThreeDocumentsComesBackAfterARunThatDied)
 {
     const std::string first = WriteDoc("first.htm", "one\r\n");
-    const std::string second = WriteDoc("second.htm", "two\n");
+    // A Windows-1252 file: it must come back as one, and be saved as one.
+    const std::string second = WriteDoc("second.htm", "two\xE9\n");
     StartAndActivate({first, second});
     form->show();
     Type(1, "typed ");
@@ -227,7 +228,7 @@ TEST_F(RecoveryWindowTest, TypedTextOfThreeDocumentsComesBackAfterARunThatDied)
     Focus(form->SlotEditor(2));
     QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
     EXPECT_EQ(vx::test::readFile(first), "typed one\r\n");
-    EXPECT_EQ(vx::test::readFile(second), "more two\n") << "with the file's own line ends";
+    EXPECT_EQ(vx::test::readFile(second), "more two\xE9\n") << "with the file's own line ends and bytes";
 }
 
 TEST_F(RecoveryWindowTest, SavingOrClosingADocumentTakesItsCopyAway)

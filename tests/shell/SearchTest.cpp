@@ -1,6 +1,7 @@
 // The search dialog and the jump to a line, driven through their menu items'
 // keys, the dialogs' fields and buttons.
 #include "tests/shell/ShellFixture.h"
+#include "tests/support/TypeText.h"
 
 #include "shell/qt/windows/SearchForm.h"
 
@@ -39,7 +40,7 @@ protected:
         WhenModal([&](QWidget& window) {
             ASSERT_EQ(&window, frm_search);
             frm_search->Edit1->clear();
-            QTest::keyClicks(frm_search->Edit1, QString::fromStdString(text));
+            TypeText(frm_search->Edit1, QString::fromUtf8(text));
             if (frm_search->curloc->isChecked() != fromCaret)
                 QTest::mouseClick(frm_search->curloc, Qt::LeftButton);
             switch (how) {
@@ -133,6 +134,29 @@ TEST_F(SearchTest, CaseEmptyTextAndCancelFindNothing)
     Search(editor, "td", How::Cancel);
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(frm_search->Edit1->text(), "td") << "the field keeps its text";
+}
+
+// Text outside ASCII is found as the characters typed, in its exact case.
+TEST_F(SearchTest, FindsCharactersOutsideAscii)
+{
+    struct Case {
+        const char* typed;
+        std::vector<std::string> messages;
+    };
+    const Case cases[] = {
+        {"é", {"Found \"é\" at line 1", "Found \"é\" at line 3"}},
+        {"É", {"Found \"É\" at line 2"}},
+        {"café", {"Found \"café\" at line 1"}},
+        {"Ã", {}},
+    };
+    TmwCustomEdit* editor = Page(1);
+    editor->Model().Lines().SetText("un café\r\nCAFÉ\r\né 10€\r\n");
+    for (const Case& c : cases) {
+        dialogs.requests.clear();
+        editor->Model().SetCaretXY(Point(1, 1));
+        Search(editor, c.typed, How::Go);
+        EXPECT_EQ(Messages(), c.messages) << c.typed;
+    }
 }
 
 TEST_F(SearchTest, AWorkspaceIsNotSearched)

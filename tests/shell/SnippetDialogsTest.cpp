@@ -207,6 +207,25 @@ TEST_F(SnippetDialogsTest, UserTagsAreAddedEditedAndSavedAndTheMainListReloads)
     EXPECT_EQ(Items(*form->usertags), std::vector<std::string>{"<BR>"}) << "the main window's list is reloaded";
 }
 
+// A list an earlier version wrote in Windows-1252 shows its characters, in
+// the dialog and the main window's list, and is saved in UTF-8.
+TEST_F(SnippetDialogsTest, UserTagsInWindows1252ShowTheirCharactersAndAreSavedInUtf8)
+{
+    vx::test::writeFile(home.Data("usertag.ae"), "<\xE4>:</\xE4>\r\n<\x8A>\r\n");
+    WithDialog<Tfrm_usertag>("Userdefinedtags1", [](Tfrm_usertag& dialog) {
+        EXPECT_EQ(Items(*dialog.ListBox1), (std::vector<std::string>{"<\xC3\xA4>:</\xC3\xA4>", "<\xC5\xA0>"}));
+        for (const QString& key : {QStringLiteral("<"), QString::fromUtf8(u8"\u0436"), QStringLiteral(">")})
+            vx::test::KeyPress(*dialog.Edit1, 0, key);
+        PressButton(dialog.Button1);
+        PressButton(dialog.Button5);
+        PressButton(dialog.Button6);
+    });
+    EXPECT_EQ(vx::test::readFile(userData.File("data/usertag.ae")),
+              "<\xC3\xA4>:</\xC3\xA4>\r\n<\xC5\xA0>\r\n<\xD0\x96>\r\n");
+    EXPECT_EQ(Items(*form->usertags),
+              (std::vector<std::string>{"<\xC3\xA4>:</\xC3\xA4>", "<\xC5\xA0>", "<\xD0\x96>"}));
+}
+
 TEST_F(SnippetDialogsTest, ClosingTheUserTagsWithoutSaveLeavesTheFileAlone)
 {
     const std::string shipped = "<B>:</B>\n<HR>";

@@ -26,7 +26,7 @@ TEST(SnippetNames, NamesThatWouldLeaveTheFolderOrCannotBeFilesAreRefused)
     for (const char* bad : {"", "   ", "..", "a..b", "a/b", "a\\b", "/etc/passwd", "a:b", "a*", "a?", "a|b", "a<b",
                             "a>b", "say \"hi\"", "tab\there", "line\nbreak"})
         EXPECT_NE(vx::shell::SnippetNameProblem(bad), "") << bad;
-    for (const char* good : {"table", "my table", "v1.2", "\xE4-\xF6_\xFC", "a.b"})
+    for (const char* good : {"table", "my table", "v1.2", "\xC3\xA4-\xC3\xB6_\xC3\xBC", "a.b"})
         EXPECT_EQ(vx::shell::SnippetNameProblem(good), "") << good;
 }
 
@@ -89,6 +89,31 @@ TEST_F(SnippetStore, RefusedNamesWriteNothing)
     EXPECT_FALSE(std::filesystem::exists(dir.file("escape.snp")));
 }
 
+// Snippets an earlier version kept in Windows-1252 (list, file names and
+// texts) read as their characters; the list is written back in UTF-8.
+TEST_F(SnippetStore, SnippetsOfAnEarlierVersionInWindows1252ReadAsTheirCharacters)
+{
+    std::filesystem::create_directories(folder);
+    vx::test::writeFile(store.ListPath(), "Caf\xE9\r\nCaf\xE9.snp\r\nplain\r\nplain.snp\r\n");
+    vx::test::writeFile(folder + "/Caf\xE9.snp", "<p>\x80 5, \xE9t\xE9</p>\r\n");
+    vx::test::writeFile(folder + "/plain.snp", "<p>caf\xC3\xA9</p>\r\n");
+    const std::vector<TSnippet> listed{{"Caf\xC3\xA9", "Caf\xC3\xA9.snp"}, {"plain", "plain.snp"}};
+    EXPECT_EQ(store.List(), listed);
+    const std::pair<std::string, std::string> texts[] = {
+        {"Caf\xC3\xA9.snp", "<p>\xE2\x82\xAC 5, \xC3\xA9t\xC3\xA9</p>\r\n"},
+        {"plain.snp", "<p>caf\xC3\xA9</p>\r\n"},
+    };
+    for (const auto& [file, text] : texts)
+        EXPECT_EQ(store.Text(file), text) << file;
+    EXPECT_TRUE(store.Taken("Caf\xC3\xA9"));
+
+    store.Save("J\xC3\xB6rg", "\xCE\xB1\xE4\xBD\xA0");
+    EXPECT_EQ(vx::test::readFile(store.ListPath()),
+              "Caf\xC3\xA9\r\nCaf\xC3\xA9.snp\r\nplain\r\nplain.snp\r\nJ\xC3\xB6rg\r\nJ\xC3\xB6rg.snp\r\n");
+    EXPECT_EQ(vx::test::readFile(folder + "/J\xC3\xB6rg.snp"), "\xCE\xB1\xE4\xBD\xA0");
+    EXPECT_EQ(store.Text("Caf\xC3\xA9.snp"), texts[0].second) << "the old file is still found";
+}
+
 TEST_F(SnippetStore, AListedPathOutsideTheFolderIsNeverRead)
 {
     vx::test::writeFile(dir.file("secret.txt"), "secret");
@@ -121,7 +146,9 @@ TEST(UserTagEntries, UpperCasedWithAndWithoutEndTag)
     const Case cases[] = {
         {"<blink>", "</blink>", "<BLINK>:</BLINK>"},
         {"<br>", "", "<BR>"},
-        {"<\xE4>", "</\xE4>", "<\xC4>:</\xC4>"}, // Windows-1252 letters
+        {"<\xC3\xA4>", "</\xC3\xA4>", "<\xC3\x84>:</\xC3\x84>"}, // ä
+        {"<\xD0\xB6>", "", "<\xD0\x96>"},                         // ж
+        {"<\xE4\xBD\xA0>", "", "<\xE4\xBD\xA0>"},                   // 你
         {"<a:b>", "</a:b>", "<A:B>:</A:B>"},
     };
     for (const Case& c : cases)

@@ -37,6 +37,9 @@ INSTANTIATE_TEST_SUITE_P(
         TagCaseRow{"UP", "<p title=x>caf\xe9 \xff\xe0<b>", "<P TITLE=X>CAF\xe9 \xff\xe0<B>"},
         TagCaseRow{"LO", "<A HREF=\"Page.ASP\">Home</A>", "<a href=\"page.asp\">home</a>"},
         TagCaseRow{"LO", "\xc9T\xc9", "\xc9t\xc9"},
+        TagCaseRow{"UP", "<p title=é>ß α ж 你 😀 x</p>", "<P TITLE=é>ß α ж 你 😀 X</P>"},
+        TagCaseRow{"LO", "<P TITLE=É>Ж Ω 你 😀 X</P>", "<p title=É>Ж Ω 你 😀 x</p>"},
+        TagCaseRow{"CAPS", "<a title=école éa bé 😀b>", "<a Title=école éa Bé 😀b>"},
         TagCaseRow{"up", "<b>", "<b>"},
         TagCaseRow{"", "<b>", "<b>"},
         TagCaseRow{"NORMAL", "<B>text</b>", "<B>text</b>"}));

@@ -143,6 +143,31 @@ TEST_F(TextCommandTest, CaseChanges)
     EXPECT_EQ(editor->Model().Lines()[0], "hello big world");
 }
 
+// The case commands change "a" to "z" and "A" to "Z" only, and the
+// conversions their ASCII marks only: every character outside ASCII stays
+// whole, a word that starts with one is no word start, nor is a letter after one.
+TEST_F(TextCommandTest, ConversionsKeepCharactersOutsideAsciiWhole)
+{
+    struct Row {
+        std::vector<const char*> menu;
+        const char* text;
+        const char* converted;
+    };
+    const Row rows[] = {
+        {{"Edit1", "Uppercase1"}, "café ß α ж 你 😀 <b>x</b>", "CAFé ß α ж 你 😀 <B>X</B>"},
+        {{"Edit1", "LowerCase1"}, "CAFÉ STRASSE Ω Ж 你 😀", "cafÉ strasse Ω Ж 你 😀"},
+        {{"Edit1", "Capatilize1"}, "x école éa bé 你a 😀b ß z", "x école éa Bé 你a 😀b ß Z"},
+        {{"Edit1", "Convert1", "Spacestohtmlspaces1"}, "é α 你 😀", "é&nbsp;α&nbsp;你&nbsp;😀"},
+        {{"Edit1", "Convert1", "Htmlbrackets1"}, "<é>你<😀>", "&lt;é&gt;你&lt;😀&gt;"},
+    };
+    for (const Row& row : rows) {
+        editor->Model().SetText(row.text);
+        editor->Model().SelectAll();
+        vx::test::PickMenuItem(*form, row.menu);
+        EXPECT_EQ(editor->Model().Lines()[0], row.converted) << row.menu.back();
+    }
+}
+
 TEST_F(TextCommandTest, SelectTagBlockFromTheKeyboard)
 {
     editor->Model().SetText("<table>\r\n<tr><td>x</td></tr>\r\n</table>");
@@ -168,6 +193,44 @@ TEST_F(TextCommandTest, SaveSelectionAs)
     EXPECT_EQ(vx::ReadWholeFile(path), "two\r\n");
 }
 
+// Export and Save Selection write the bytes of the document's own file: a
+// Windows-1252 document's text in Windows-1252, a character such a file
+// cannot store refused with a message and nothing written.
+TEST_F(TextCommandTest, ExportsInTheCharacterSetOfTheDocumentsFile)
+{
+    const struct {
+        vx::TTextEncoding encoding;
+        const char* text;
+        std::vector<const char*> command;
+        const char* written; // nullptr: refused
+    } rows[] = {
+        {vx::TTextEncoding::Utf8, "caf\u00e9\r\n\u4f60\U0001F600", {"File1", "Export1", "AsUnixformattedfile1"},
+         "caf\u00e9\n\u4f60\U0001F600\n"},
+        {vx::TTextEncoding::Windows1252, "caf\u00e9\r\n10\u20ac \u00ff", {"File1", "Export1", "AsMacformattedfile1"},
+         "caf\xE9\r10\x80 \xFF\r"},
+        {vx::TTextEncoding::Windows1252, "caf\u00e9 \u20ac", {"File1", "SaveSelectionas1"}, "caf\xE9 \x80\r\n"},
+        {vx::TTextEncoding::Windows1252, "caf\u00e9 \u03b1", {"File1", "Export1", "AsUnixformattedfile1"}, nullptr},
+        {vx::TTextEncoding::Windows1252, "\u03b1", {"File1", "SaveSelectionas1"}, nullptr},
+    };
+    int n = 0;
+    for (const auto& row : rows) {
+        editor->Model().SetText(row.text);
+        editor->Model().SetEncoding(row.encoding);
+        editor->Model().SelectAll();
+        const std::string path = docs.file("export" + std::to_string(++n) + ".txt");
+        dialogs.Queue(mrOk, path);
+        vx::test::PickMenuItem(*form, row.command);
+        if (row.written) {
+            EXPECT_EQ(vx::ReadWholeFile(path), row.written) << row.text;
+        } else {
+            EXPECT_FALSE(vx::FileExists(path)) << row.text;
+            EXPECT_EQ(dialogs.requests.back().text,
+                      "The text holds characters that a Windows-1252 file cannot store; nothing was written.");
+        }
+    }
+    editor->Model().SetEncoding(vx::TTextEncoding::Utf8);
+}
+
 TEST_F(TextCommandTest, CsvImport)
 {
     const std::string csv = WriteDoc("people.csv", "name,city\r\n\"Smith, J\",<Ede>\r\n\r\n");
@@ -189,6 +252,29 @@ TEST_F(TextCommandTest, CsvImport)
     dialogs.Queue(mrOk, itself);
     Pick({"File1", "Import1", "FromCSVfilecommadelimited1"});
     EXPECT_EQ(vx::ReadWholeFile(itself), "a,b\r\n") << "the input is never its own output";
+}
+
+// The page declares UTF-8 and shows the characters of the CSV file and of its
+// name, whether the file is UTF-8 or, as older programs wrote it, Windows-1252.
+TEST_F(TextCommandTest, CsvImportWritesAUtf8PageThatSaysSo)
+{
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* cells;
+    } rows[] = {
+        {"st\u00e4dte.csv", "K\u00f6ln,\u4f60\U0001F600\r\n", "      K\u00f6ln\r\n      </td>\r\n      <td>\r\n      \u4f60\U0001F600\r\n"},
+        {"old.csv", "K\xF6ln,10\x80\r\n", "      K\u00f6ln\r\n      </td>\r\n      <td>\r\n      10\u20ac\r\n"},
+    };
+    for (const auto& row : rows) {
+        const std::string csv = WriteDoc(row.name, row.bytes);
+        dialogs.Queue(mrOk, csv);
+        Pick({"File1", "Import1", "FromCSVfilecommadelimited1"});
+        const std::string page = vx::ReadWholeFile(std::filesystem::path(csv).replace_extension(".html").string());
+        EXPECT_EQ(page.find("<html>\r\n\r\n<meta charset=\"UTF-8\">\r\n"), 0u) << page;
+        EXPECT_NE(page.find(std::string(" <title>") + row.name + "</title>\r\n"), std::string::npos) << page;
+        EXPECT_NE(page.find(row.cells), std::string::npos) << page;
+    }
 }
 
 TEST_F(TextCommandTest, RemarksAskAndACancelInsertsNothing)

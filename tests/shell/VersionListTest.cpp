@@ -104,7 +104,21 @@ TEST(VersionListNames, FileNameAndUserName)
     EXPECT_EQ(vx::shell::FileNameOnly("/a/b/c.htm"), "c.htm");
     EXPECT_EQ(vx::shell::FileNameOnly("c:\\site\\d.asp"), "d.asp");
     EXPECT_EQ(vx::shell::FileNameOnly("plain"), "plain");
-    EXPECT_EQ(vx::shell::TaskUserName("ann"), "Ann");
-    EXPECT_EQ(vx::shell::TaskUserName(""), "");
-    EXPECT_EQ(vx::shell::TaskUserName("abcdefghijklmnopqrstuvwxyz"), "Abcdefghijklmnopqrst") << "20 characters kept";
+}
+
+// The login name in a buffer of 20 bytes, its first character upper-cased.
+TEST(VersionListNames, TheUserNameIsCutAtAWholeCharacterAndBeginsInUpperCase)
+{
+    const std::pair<std::string, std::string> rows[] = {
+        {"ann", "Ann"},
+        {"", ""},
+        {"abcdefghijklmnopqrstuvwxyz", "Abcdefghijklmnopqrst"},
+        {"\xC3\xA9lise", "\xC3\x89lise"},                           // élise
+        {"\xD0\xB6\xD0\xB0\xD0\xBD\xD0\xBD\xD0\xB0", "\xD0\x96\xD0\xB0\xD0\xBD\xD0\xBD\xD0\xB0"}, // жанна
+        {"\xE4\xBD\xA0\xE5\xA5\xBD", "\xE4\xBD\xA0\xE5\xA5\xBD"},   // 你好: no case
+        {"abcdefghijklmnopqrs\xC3\xA9z", "Abcdefghijklmnopqrs"},     // é would end past the buffer
+        {"\xE9t\xE9", "\xE9t\xE9"},                                  // bytes of no character stay
+    };
+    for (const auto& [login, name] : rows)
+        EXPECT_EQ(vx::shell::TaskUserName(login), name) << login;
 }

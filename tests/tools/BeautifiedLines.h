@@ -4,6 +4,7 @@
 
 #include "tools/SourceBeautifier.h"
 #include "tools/TextLines.h"
+#include "tools/TextScan.h"
 
 #include <algorithm>
 #include <string>

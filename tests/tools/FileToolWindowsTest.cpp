@@ -3,11 +3,13 @@
 #include "tests/tools/FakeMainWindow.h"
 
 #include "controls/flat/TFlatCheckBoxUnit.h"
+#include "controls/flat/TFlatMemoUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
 #include "tests/controls/FlatTestSupport.h"
 #include "tests/tools/ClickWidget.h"
 #include "tests/platform/DialogRecorder.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TypeText.h"
 #include "controls/colormemo/ColMemo.h"
 #include "tools/qt/MultiFileReplaceWindow.h"
 #include "tools/qt/RtfToHtmlDialog.h"
@@ -60,6 +62,32 @@ TEST_F(FileToolWindows, TextToHtmlWritesThePage)
               "<Meta name=\"generator\" content=\"Vellumix Professional1.0\">\r\n<head>\r\n<title>My title</title>\r\n"
               "</head>\r\n\r\nx&nbsp;&lt;&nbsp;y&nbsp;&amp;&nbsp;z\r\n</html>\r\n");
     EXPECT_FALSE(dialog.isVisible());
+}
+
+// A UTF-8 text gives a UTF-8 page, a Windows-1252 one a Windows-1252 page,
+// its characters read whole on the way.
+TEST_F(FileToolWindows, TextToHtmlKeepsTheTextsCharactersAndEncoding)
+{
+    struct Row {
+        std::string text;
+        std::string shown; // the text's first line as the window holds it
+        std::string body;  // the page's line
+    };
+    const Row rows[] = {
+        {"café 10€ <你好> 😀\r\n", "café 10€ <你好> 😀", "café&nbsp;10€&nbsp;&lt;你好&gt;&nbsp;😀"},
+        {"caf\xE9 10\x80 \xFF\x81\r\n", "café 10€ ÿ\u0081", "caf\xE9&nbsp;10\x80&nbsp;\xFF\x81"},
+    };
+    for (const Row& row : rows) {
+        writeFile(dir.file("t.txt"), row.text);
+        Tfrm_txt2html dialog;
+        vx::test::Activate(dialog);
+        dialogs.Queue(mrOk, dir.file("t.txt"));
+        dialogs.Queue(mrOk, dir.file("t.htm"));
+        Click(dialog.findChild<TFlatSpeedButton*>("SpeedButton1"));
+        EXPECT_EQ(dialog.memo1->Lines()[0], row.shown);
+        const std::string page = readFile(dir.file("t.htm"));
+        EXPECT_NE(page.find("\r\n" + row.body + "\r\n</html>"), std::string::npos) << page;
+    }
 }
 
 TEST_F(FileToolWindows, TextToHtmlWithoutASourceStillOffersToSave)
@@ -122,6 +150,35 @@ TEST_F(FileToolWindows, SearchAndReplaceAcrossTheListedFiles)
     QTest::keyClick(window.ListBox1, Qt::Key_Delete);
     EXPECT_EQ(window.ListBox1->count(), 0);
     EXPECT_EQ(window.StatusBar1->text(), "0  ");
+}
+
+
+// A Windows-1252 file that cannot take the replacement is named in a warning,
+// left as it was and dropped from the list; the UTF-8 file beside it is replaced.
+TEST_F(FileToolWindows, ReplacingAcrossFilesOfBothEncodings)
+{
+    writeFile(dir.file("legacy.htm"), "caf\xE9 x\r\n");
+    writeFile(dir.file("modern.htm"), "café x\r\n");
+    TFStart window;
+    window.StatusMinimum = 0;
+    vx::test::Activate(window);
+    for (const char* name : {"legacy.htm", "modern.htm"})
+        window.ListBox1->addItem(QString::fromStdString(dir.file(name)));
+    window.RunQuery = [](TFQuery& query) {
+        query.show();
+        QTest::keyClicks(query.Edit1, "x");
+        vx::test::TypeText(query.Edit2, QString::fromUtf16(u"\u03B1"));
+        Click(query.Button1);
+        return query.result() == QDialog::Accepted;
+    };
+    Click(window.findChild<TFlatSpeedButton*>("SpeedButton3"));
+    EXPECT_EQ(readFile(dir.file("legacy.htm")), "caf\xE9 x\r\n");
+    EXPECT_EQ(readFile(dir.file("modern.htm")), "café α\r\n");
+    ASSERT_EQ(window.ListBox1->count(), 1);
+    EXPECT_EQ(window.ListBox1->item(0)->text().toStdString(), dir.file("modern.htm"));
+    ASSERT_FALSE(dialogs.requests.empty());
+    EXPECT_NE(dialogs.requests.back().text.find(dir.file("legacy.htm")), std::string::npos);
+    EXPECT_NE(dialogs.requests.back().text.find("α"), std::string::npos);
 }
 
 TEST_F(FileToolWindows, QueryEnablesGoOnlyForAUsefulRun)

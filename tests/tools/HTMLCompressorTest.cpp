@@ -2,6 +2,7 @@
 #include "tools/PageCompressor.h"
 #include "tools/HTMLCompressor.h"
 
+#include "platform/Utf8.h"
 #include "tests/support/TempDir.h"
 #include "tests/tools/PageChecks.h"
 
@@ -142,21 +143,43 @@ TEST(HTMLCompressor, CompressTwiceChangesNothing)
     EXPECT_LT(size, c.LoadedSize());
 }
 
-TEST(HTMLCompressor, RandomAndTruncatedInputNeverGrow)
+namespace {
+
+// The characters outside ASCII of a text, in order.
+std::string OutsideAscii(std::string_view text)
+{
+    std::string kept;
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            kept += c;
+    return kept;
+}
+
+} // namespace
+
+// Random pages never grow, and no character outside ASCII is split or lost:
+// only a removed webbot comment takes any with it.
+TEST(HTMLCompressor, RandomAndTruncatedInputNeverGrowNorSplitCharacters)
 {
     const std::string page = "<HTML><p align=center><STRONG>x</strong>  </p>\r\n<pre>a  \r\r</pre>"
                              "<script>\"<em>\"</script><input value=\"a b\" x=\"y\"><!--webbot z-->\r\n"
-                             "<textarea>  </textarea><p align=\"center\"></p>";
+                             "<textarea>  </textarea><p align=\"center\"></p><p title=\"café\">你好 😀</p>";
     std::mt19937 random(7);
-    const std::string alphabet = "<>/\"' \r\n!-=aeprstvxPC";
+    const std::vector<std::string> pieces = {"<", ">", "/", "\"", "'", " ", "\r", "\n", "!", "-", "=", "a", "e",
+                                             "p", "r", "s", "t", "v", "x", "P", "C", "é", "你", "😀", "\u00a0"};
     for (int round = 0; round < 3000; ++round) {
-        std::string text = page.substr(0, random() % (page.size() + 1));
+        std::string text = page.substr(0, vx::utf8::CharStart(page, random() % (page.size() + 1)));
         for (int i = random() % 40; i > 0; --i)
-            text.insert(random() % (text.size() + 1), 1, alphabet[random() % alphabet.size()]);
+            text.insert(vx::utf8::CharStart(text, random() % (text.size() + 1)), pieces[random() % pieces.size()]);
         THTMLCompressor c;
+        c.Webbots = round % 2 == 0;
         c.SetText(text);
         c.Compress();
         ASSERT_LE(c.Text().size(), text.size()) << text;
+        ASSERT_TRUE(vx::utf8::IsValid(c.Text())) << text;
+        if (!c.Webbots) {
+            ASSERT_EQ(OutsideAscii(c.Text()), OutsideAscii(text)) << text;
+        }
     }
 }
 

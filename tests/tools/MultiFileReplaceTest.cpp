@@ -9,6 +9,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <span>
 
 using namespace vx::tools;
 using vx::test::readFile;
@@ -25,9 +26,26 @@ TReplaceOptions Replacing(std::string find, std::string replacement)
     return options;
 }
 
+// A file's content, the run over it, and what the file then holds.
+struct ReplaceCase {
+    const char* name;
+    std::string in;
+    TReplaceOptions options;
+    std::string out;
+    std::int64_t occurrences;
+};
+
 class MultiFileReplaceTest : public ::testing::Test {
 protected:
     vx::test::TempDir dir;
+
+    void ExpectReplacements(std::span<const ReplaceCase> cases)
+    {
+        for (const ReplaceCase& c : cases) {
+            const TFileOutcome outcome = c.occurrences ? TFileOutcome::Accepted : TFileOutcome::NothingFound;
+            EXPECT_EQ(Run(c.in, c.options, outcome, c.occurrences), c.out) << c.name;
+        }
+    }
 
     // Writes content, replaces, and answers what the file then holds.
     std::string Run(const std::string& content, const TReplaceOptions& options, TFileOutcome expected,
@@ -65,18 +83,11 @@ TEST_F(MultiFileReplaceTest, FilesWithoutAMatchComeBackByteIdentical)
 
 TEST_F(MultiFileReplaceTest, Replacements)
 {
-    struct Case {
-        const char* name;
-        std::string in;
-        TReplaceOptions options;
-        std::string out;
-        std::int64_t occurrences;
-    };
     TReplaceOptions whole = Replacing("cat", "dog");
     whole.WholeWords = true;
     TReplaceOptions exact = Replacing("Cat", "x");
     exact.IgnoreCase = false;
-    const Case cases[] = {
+    const ReplaceCase cases[] = {
         {"growing", "cat cat", Replacing("cat", "cats"), "cats cats", 2},
         {"deletion continues at its place", "aab", Replacing("a", ""), "b", 2},
         {"adjacent deletions", "aa", Replacing("a", ""), "", 2},
@@ -87,10 +98,60 @@ TEST_F(MultiFileReplaceTest, Replacements)
         {"case sensitive", "cat Cat", exact, "cat x", 1},
         {"word characters above 127", "\xE9" "cat cat\xE9", whole, "\xE9" "cat cat\xE9", 0},
     };
-    for (const Case& c : cases) {
-        const TFileOutcome outcome = c.occurrences ? TFileOutcome::Accepted : TFileOutcome::NothingFound;
-        EXPECT_EQ(Run(c.in, c.options, outcome, c.occurrences), c.out) << c.name;
-    }
+    ExpectReplacements(cases);
+}
+
+// A UTF-8 file and a Windows-1252 file are searched as characters, case
+// folded whole, and each is written back in its own encoding, every other
+// byte as it was.
+TEST_F(MultiFileReplaceTest, FilesOfEitherEncoding)
+{
+    TReplaceOptions exact = Replacing("é", "e");
+    exact.IgnoreCase = false;
+    TReplaceOptions whole = Replacing("café", "tea");
+    whole.WholeWords = true;
+    TReplaceOptions wholeCat = Replacing("cat", "dog");
+    wholeCat.WholeWords = true;
+    std::string allHigh;
+    for (int c = 0x80; c <= 0xFF; ++c)
+        allHigh += static_cast<char>(c);
+    const ReplaceCase cases[] = {
+        {"UTF-8, exact case", "café Café CAFÉ", exact, "cafe Cafe CAFÉ", 2},
+        {"UTF-8, case ignored", "café Café CAFÉ", Replacing("é", "e"), "cafe Cafe CAFe", 3},
+        {"UTF-8, Cyrillic and Greek", "ЖИЗНЬ жизнь ΣΟΦΊΑ", Replacing("жизнь", "life"), "life life ΣΟΦΊΑ", 2},
+        {"UTF-8, a replacement outside Windows-1252", "a x b", Replacing("x", "α你😀"), "a α你😀 b", 1},
+        {"UTF-8, whole words", "café cafés xcafé café.", whole, "tea cafés xcafé tea.", 2},
+        {"Windows-1252, case ignored", "caf\xE9 CAF\xC9\r\n", Replacing("é", "è"), "caf\xE8 CAF\xE8\r\n", 2},
+        {"Windows-1252, the euro", "10\x80 20\x80", Replacing("€", "EUR"), "10EUR 20EUR", 2},
+        {"Windows-1252, a replacement it holds", "a-\xE9", Replacing("-", "\u2013\u00a0"), "a\x96\xA0\xE9", 1},
+        {"Windows-1252, every byte kept", "x" + allHigh + "x", Replacing("x", "y"), "y" + allHigh + "y", 2},
+        {"Windows-1252, whole words", "caf\xE9 caf\xE9s caf\xE9.", whole, "tea caf\xE9s tea.", 2},
+        {"letters outside ASCII are word characters", "écat caté cat", wholeCat, "écat caté dog", 1},
+        {"Windows-1252, no occurrence, nothing refused", "caf\xE9", Replacing("x", "α"), "caf\xE9", 0},
+    };
+    ExpectReplacements(cases);
+}
+
+// A replacement a Windows-1252 file has no byte for is not written into it:
+// the file is left as it was and named in the message; the run goes on.
+TEST_F(MultiFileReplaceTest, AWindows1252FileIsNotGivenACharacterItCannotHold)
+{
+    const std::string legacy = dir.file("legacy.htm");
+    const std::string modern = dir.file("modern.htm");
+    writeFile(legacy, "caf\xE9 x\r\n");
+    writeFile(modern, "café x\r\n");
+    TMultiFileReplace run(Replacing("x", "α"), nullptr);
+    EXPECT_EQ(run.ReplaceInFile(legacy), TFileOutcome::Failed);
+    EXPECT_EQ(run.Error(), "The file " + legacy +
+                               " is a Windows-1252 file, which has no character \"α\" of the replacement: it was "
+                               "not changed");
+    EXPECT_EQ(readFile(legacy), "caf\xE9 x\r\n");
+    EXPECT_EQ(run.Counters().Occurrences, 0);
+    EXPECT_EQ(run.Counters().BytesWritten, 0);
+    EXPECT_EQ(run.ReplaceInFile(modern), TFileOutcome::Accepted);
+    EXPECT_EQ(readFile(modern), "café α\r\n");
+    EXPECT_EQ(run.Counters().Occurrences, 1);
+    EXPECT_EQ(run.Counters().FilesRead, 2);
 }
 
 TEST_F(MultiFileReplaceTest, PromptAnswers)
@@ -102,6 +163,14 @@ TEST_F(MultiFileReplaceTest, PromptAnswers)
     ASSERT_EQ(questions.size(), 3u) << "All stops the questions for the file";
     EXPECT_EQ(questions[2], "Replace \"cat\" with \"dog\" in file\n" + dir.file("page.htm") +
                                 "\nFor the following line:\n\nthe cat cat");
+
+    // The line is shown in characters, at most 200 of them, never half of one.
+    questions.clear();
+    answers = {TPromptAnswer::No};
+    const std::string line = std::string(199, 'a') + "éé cat";
+    EXPECT_EQ(Run(line, options, TFileOutcome::NothingFound, 0), line);
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_TRUE(questions[0].ends_with(std::string(199, 'a') + "é")) << questions[0];
 
     questions.clear();
     answers = {TPromptAnswer::Yes, TPromptAnswer::Cancel};

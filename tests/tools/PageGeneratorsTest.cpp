@@ -86,13 +86,13 @@ TEST_F(PageGenerators, MetaTagsReadEveryField)
     EXPECT_EQ(dialog.weeks->Text(), "2");
     dialog.kw[0]->SetText("asp");
     dialog.kw[11]->SetText("last");
-    dialog.desc->SetText("Caf\xe9 \"bar\"");
+    dialog.desc->SetText("Caf\xC3\xA9 \"bar\"");
     dialog.email->SetText("me@example.org");
     const TLines lines = Press(dialog);
     ASSERT_EQ(lines.size(), 18u);
     EXPECT_EQ(lines[3], " <link rev=\"made\" href=\"mailto:me@example.org\">");
     EXPECT_EQ(lines[4], " <meta name=\"keywords\" content=\"asp,,,,,,,,,,,last\">");
-    EXPECT_EQ(lines[5], " <meta name=\"description\" content=\"Caf\xe9 \"bar\"\">");
+    EXPECT_EQ(lines[5], " <meta name=\"description\" content=\"Caf\xC3\xA9 \"bar\"\">");
 }
 
 TEST_F(PageGenerators, RedirectDefaultsAndCancel)

@@ -4,6 +4,7 @@
 #include "editor/mwCustomEditModel.h"
 #include "editor/mwRtfExport.h"
 #include "highlighters/hkHTMLSyn.h"
+#include "platform/Utf8.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -20,8 +21,6 @@ TEST(RtfToHtml, ControlWords)
         {"\\b bold\\plain  plain", "\r\n<P><B>bold</B> plain"},
         {"\\qc centred", "\r\n<P ALIGN=CENTER>centred"},
         {"\\qr right", "\r\n<P ALIGN=RIGHT>right"},
-        {"caf\\'e9", "\r\n<P>caf\xE9"},
-        {"caf\\'E9", "\r\n<P>caf\xE9"},
         {"a<b>&c", "\r\n<P>a&lt;b&gt;&amp;c"},
         {"\\fs24 x", "\r\n<P><FONT FACE=\"\" COLOR=\"\" SIZE=\"3\">x"},
         {"{\\*\\generator Writer;}text", "\r\n<P>text"},
@@ -34,6 +33,33 @@ TEST(RtfToHtml, ControlWords)
         {"one\\par\\par two", "\r\n<P>one\r\n<P>two"},
         {"{\\stylesheet{\\s0 Normal;}}x", "\r\n<P>x"},
         {"", ""},
+    };
+    for (const auto& [rtf, html] : cases)
+        EXPECT_EQ(RtfToHtml(rtf), html) << rtf;
+}
+
+// Characters outside ASCII come out as UTF-8: escaped and 8-bit bytes in the
+// document's code page, \uN as the character with its fallback skipped.
+TEST(RtfToHtml, CharactersOutsideAscii)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"caf\\'e9", "\r\n<P>café"},
+        {"caf\\'E9 \\'80", "\r\n<P>café €"},
+        {"caf\xE9", "\r\n<P>café"},
+        {"\\u8364?", "\r\n<P>€"},
+        {"\\u8364\\'80 x", "\r\n<P>€ x"},
+        {"\\u233 e!", "\r\n<P>é!"},
+        {"{\\uc2\\u20320??}x", "\r\n<P>你x"},
+        {"\\uc0\\u945 b", "\r\n<P>αb"},
+        {"\\u-10179?\\u-8704?", "\r\n<P>😀"},
+        {"\\u-10179?x", "\r\n<P>\uFFFDx"},
+        {"\\u1078\\'3f<", "\r\n<P>ж&lt;"},
+        {"{\\rtf1\\ansi\\ansicpg1251 \\'e6\\'e8\\'e7\\'ed\\'fc}", "\r\n<P>жизнь"},
+        {"{\\rtf1\\ansi\\ansicpg932 \\'82\\'a0\\'93\\'fa}", "\r\n<P>あ日"},
+        {"{\\rtf1\\ansicpg1253 \\'e1}{\\'e1}", "\r\n<P>αα"},
+        {"{\\rtf1\\ansicpg999999 \\'e9}", "\r\n<P>é"},
+        {"{\\fonttbl{\\f1\\fcharset0 Caf\\'e9 Sans;}}\\f1 x",
+         "\r\n<P><FONT FACE=\"Café Sans\" COLOR=\"\" SIZE=\"0\">x"},
     };
     for (const auto& [rtf, html] : cases)
         EXPECT_EQ(RtfToHtml(rtf), html) << rtf;
@@ -59,12 +85,13 @@ TEST(RtfToHtml, TruncatedAndRandomInput)
     for (std::size_t n = 0; n <= rtf.size(); ++n)
         RtfToHtml(rtf.substr(0, n));
     std::mt19937 random(5);
-    const std::string alphabet = "{}\\';*abcfilpqrsu019 ";
-    for (int round = 0; round < 2000; ++round) {
-        std::string text;
+    // Whatever the bytes, the HTML is well-formed UTF-8.
+    const std::string alphabet = "{}\\';*abcfilpqrsu019- \xE9\xC3\x82";
+    for (int round = 0; round < 4000; ++round) {
+        std::string text = random() % 2 ? "\\ansicpg932 " : "";
         for (int i = random() % 60; i > 0; --i)
             text.push_back(alphabet[random() % alphabet.size()]);
-        RtfToHtml(text);
+        ASSERT_TRUE(vx::utf8::IsValid(RtfToHtml(text))) << text;
     }
 }
 
@@ -74,8 +101,9 @@ TEST(RtfToHtml, LibreOfficeDocument)
         GTEST_SKIP() << "LibreOffice is not installed";
     vx::test::TempDir dir;
     vx::test::writeFile(dir.file("page.html"),
-                        "<html><body><p>plain <b>bold</b> after <font color=\"#ff0000\" face=\"Arial\">red</font>"
-                        " &amp; &lt;tag&gt;</p></body></html>");
+                        "<html><head><meta charset=\"utf-8\"></head><body><p>plain <b>bold</b> after "
+                        "<font color=\"#ff0000\" face=\"Arial\">red</font> &amp; &lt;tag&gt; café €α 你好 😀</p>"
+                        "</body></html>");
     const std::string command = "cd '" + dir.path().string() + "' && HOME='" + dir.path().string() +
                                 "' soffice --headless --convert-to rtf:\"Rich Text Format\" page.html >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0 || !std::filesystem::exists(dir.file("page.rtf")))
@@ -85,7 +113,7 @@ TEST(RtfToHtml, LibreOfficeDocument)
     EXPECT_NE(html.find(" after "), std::string::npos) << html;
     EXPECT_NE(html.find("COLOR=\"#FF0000\""), std::string::npos) << html;
     EXPECT_NE(html.find("FACE=\"Arial\""), std::string::npos) << html;
-    EXPECT_NE(html.find("&amp; &lt;tag&gt;"), std::string::npos) << html;
+    EXPECT_NE(html.find("&amp; &lt;tag&gt; café €α 你好 😀"), std::string::npos) << html;
 }
 
 TEST(RtfToHtml, OwnExporterDocument)

@@ -298,7 +298,7 @@ TEST_F(ScriptDialogs, NewSchedulerStartsEmptyBesideTheUsersData)
 TEST_F(ScriptDialogs, RtfExportNeedsAFolderAndOpensInLibreOffice)
 {
     Tfrm_rtfexport dialog;
-    dialog.memo1->Model().SetText("<p>Caf\xE9 & <b>bold</b></p>\r\nsecond line");
+    dialog.memo1->Model().SetText("<p>Caf\xC3\xA9 & <b>bold</b></p>\r\nsecond line");
     dialog.show();
     dialog.DirTree1->clearSelection();
     dialog.DirTree1->setCurrentItem(nullptr);

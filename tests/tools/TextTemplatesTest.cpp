@@ -1,5 +1,6 @@
 // The texts of the link, image, font, colour, date, remark, if-then and
 // make-function helpers, and the URL history file.
+#include "platform/Utf8.h"
 #include "tests/support/TempDir.h"
 #include "tools/EntityTable.h"
 #include "tools/TextTemplates.h"
@@ -56,24 +57,35 @@ TEST(TextTemplates, FontsAndColours)
     EXPECT_EQ(MailtoLine("a@b.c"), "<a href=\"mailto:a@b.c\">a@b.c</a>");
 }
 
+// Each caption shows its character, whole, before a blank.
 TEST(TextTemplates, EntityTable)
 {
     ASSERT_EQ(Entities.size(), 69u);
     EXPECT_STREQ(Entities.front().Name, "reg");
     EXPECT_STREQ(Entities.back().Name, "yuml");
-    EXPECT_STREQ(Entities[13].Caption, "\xC6 AE dipthong (ligature)");
     EXPECT_EQ(EntityText(Entities[13]), "&AElig;");
-    EXPECT_STREQ(Entities[7].Caption, "\xC0 Capital A grave accent");
-    EXPECT_STREQ(Entities[37].Caption, "\xDF Small sharp s (German sz ligature)");
-    EXPECT_STREQ(Entities[68].Caption, "\xFF Small y umlaut");
+    const std::pair<std::size_t, const char*> captions[] = {
+        {0, "® Register mark"},
+        {1, "© Copyright"},
+        {7, "À Capital A grave accent"},
+        {13, "Æ AE dipthong (ligature)"},
+        {37, "ß Small sharp s (German sz ligature)"},
+        {68, "ÿ Small y umlaut"},
+    };
+    for (const auto& [index, caption] : captions)
+        EXPECT_STREQ(Entities[index].Caption, caption) << Entities[index].Name;
     // Letters run through the Latin-1 upper half in order, without the two signs.
+    char32_t previous = 0xBF;
     for (std::size_t i = 7; i < Entities.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(Entities[i].Caption[0]);
-        EXPECT_NE(c, 0xD7);
-        EXPECT_NE(c, 0xF7);
-        if (i > 7) {
-            EXPECT_GT(c, static_cast<unsigned char>(Entities[i - 1].Caption[0])) << Entities[i].Name;
-        }
+        const std::string_view caption = Entities[i].Caption;
+        std::size_t length = 0;
+        const char32_t c = vx::utf8::Decode(caption, 0, &length);
+        EXPECT_EQ(caption.substr(length, 1), " ") << Entities[i].Name;
+        EXPECT_GT(c, previous) << Entities[i].Name;
+        EXPECT_LE(c, 0xFFu) << Entities[i].Name;
+        EXPECT_NE(c, 0xD7u);
+        EXPECT_NE(c, 0xF7u);
+        previous = c;
     }
 }
 

@@ -177,7 +177,7 @@ TEST_F(TextToolDialogs, BeautifierWorksOnTheHandedInText)
     dialog.Clock = [] { return vx::tools::TClockReading{2026, 3, 4, 3, 13, 5, 6}; };
     vx::test::Activate(dialog);
     EXPECT_TRUE(dialog.sp3->isChecked());
-    EXPECT_EQ(dialog.indent->Lines()[0], "\xB3" "FOR\xB3");
+    EXPECT_EQ(dialog.indent->Lines()[0], "\xC2\xB3" "FOR\xC2\xB3") << "the word mark shows as the character it is";
     dialog.memo1->setPlainText("<table>\n<% For i = 1 To 2 %>\n<tr><td>x</td></tr>\n<% Next %>\n</table>\n");
     ClickButton(dialog, "SpeedButton1");
     const QStringList lines = dialog.memo1->toPlainText().split('\n');
@@ -227,7 +227,7 @@ TEST_F(TextToolDialogs, BeautifierWindowBeautifiesAsTheEngineDoes)
         QTest::sendKeyEvent(QTest::Click, memo, Qt::Key_threesuperior, QString(QChar(0xB3)), Qt::NoModifier);
         QTest::keyClicks(memo, entry);
     }
-    EXPECT_EQ(dialog.indent2->Lines()[6], "\xB3<ul");
+    EXPECT_EQ(dialog.indent2->Lines()[6], "\xC2\xB3<ul");
     dialog.memo1->setPlainText("<ul>\n<li>x\n</ul>");
     ChooseMenu(dialog, "&Edit>&Beautify");
     EXPECT_EQ(dialog.memo1->toPlainText().split('\n').mid(2), (QStringList{"<ul>", "   <li>x", "</ul>", ""}));

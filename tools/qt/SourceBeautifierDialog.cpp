@@ -35,7 +35,7 @@ TFlatMemo* WordList(QGroupBox& box, QGridLayout& grid, int column, const char* n
     label->setBuddy(memo);
     // The lists hold keys from the start: trimmed, marked and upper case.
     for (const std::string& key : WordKeys(lines))
-        memo->Lines().Add(key);
+        memo->Lines().Add(ShownKey(key));
     grid.addWidget(label, 0, column);
     grid.addWidget(memo, 1, column);
     return memo;

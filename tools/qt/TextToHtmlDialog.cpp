@@ -7,6 +7,7 @@
 #include "localisation/RunTimeText.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
+#include "platform/TextEncoding.h"
 #include "platform/qt/Dialogs.h"
 #include "tools/TextToHtml.h"
 #include "tools/qt/framework/MemoLines.h"
@@ -52,11 +53,15 @@ Tfrm_txt2html::Tfrm_txt2html(QWidget* parent) : GeneratorDialog("frm_txt2html", 
 void Tfrm_txt2html::Convert()
 {
     const std::string source = vx::dialogs::OpenFile(SelectTitle(), TextFilter(), "", "txt");
+    // The page is stored as the text was: UTF-8, or Windows-1252 byte for byte.
+    vx::TTextEncoding encoding = vx::TTextEncoding::Utf8;
     if (!source.empty()) {
         memo1->Lines().Clear();
         memo2->Lines().Clear();
         try {
-            memo1->Lines().SetText(vx::ReadWholeFile(source));
+            vx::TDecodedText text = vx::DecodeDocument(vx::ReadWholeFile(source));
+            memo1->Lines().SetText(text.Text);
+            encoding = text.Encoding;
         } catch (const Exception& e) {
             // Nothing is offered for saving from a file that could not be read.
             ShowMessage(e.Message());
@@ -75,7 +80,9 @@ void Tfrm_txt2html::Convert()
     const std::string target = vx::dialogs::SaveFile(SaveTitle(), HtmlFilter(), "", "htm");
     if (!target.empty()) {
         try {
-            vx::WriteFileAtomic(target, memo2->Lines().Text());
+            const std::string page = memo2->Lines().Text();
+            // The page holds the text's characters and ASCII only, which its encoding holds.
+            vx::WriteFileAtomic(target, vx::EncodeDocument(page, encoding).value_or(page));
         } catch (const Exception& e) {
             ShowMessage(e.Message());
             return;

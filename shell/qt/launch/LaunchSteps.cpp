@@ -276,8 +276,10 @@ void SelectionToMemo1(TLaunch& launch)
 void EditorToMailMessage(TLaunch& launch)
 {
     auto* mail = dynamic_cast<Tfrm_email*>(launch.Dialog);
-    if (mail && launch.Editor)
-        mail->SakMsg1().SetText(launch.Editor->Model().Lines());
+    if (!mail || !launch.Editor)
+        return;
+    mail->SakMsg1().SetText(launch.Editor->Model().Lines());
+    mail->SakMsg1().TextEncoding = launch.Editor->Model().Encoding();
 }
 
 void FileNameToEdtHTML(TLaunch& launch)

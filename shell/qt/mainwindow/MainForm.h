@@ -269,6 +269,9 @@ private:
     // A background save that failed: shown once in the status bar, not again
     // while the same failure repeats.
     void ReportBackgroundFailure(const std::string& message);
+    // A document stored as Windows-1252 refused text holding a character it
+    // cannot store: the status bar says which.
+    void ReportRefusedText(const std::string& text);
     // Asks for a file name and writes an editor without one (an unnamed slot
     // becomes named); false when the user cancels or the write fails.
     bool SaveUnnamed(TmwCustomEdit* editor);

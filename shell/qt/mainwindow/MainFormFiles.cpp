@@ -12,6 +12,7 @@
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
 #include "platform/FreedMemory.h"
+#include "platform/TextEncoding.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 #include "shell/qt/windows/FileManager.h"
@@ -106,7 +107,12 @@ void TForm1::OpenDocumentInFreeSlot(const std::string& name, bool readOnly)
     const std::string copy = TakeWholeCopy(fileName, bytes);
     TmwCustomEdit* editor = SlotEditor(slot);
     TmwCustomEditModel& model = editor->Model();
-    model.Lines().SetText(bytes);
+    const bool binary = vx::shell::LooksBinary(bytes);
+    // The bytes become the text: a file that is not UTF-8 is Windows-1252,
+    // a character a byte, and is saved as such again.
+    vx::TDecodedText decoded = vx::DecodeDocument(std::move(bytes));
+    model.Lines().SetText(decoded.Text);
+    model.SetEncoding(decoded.Encoding);
     model.ClearUndo();
     model.SetCaretXY(Point(1, 1));
     // A copy taken in place of the file is text the file does not hold yet.
@@ -117,11 +123,10 @@ void TForm1::OpenDocumentInFreeSlot(const std::string& name, bool readOnly)
         model.SetScrollBars(ssBoth);
     TSlot& state = slots_[slot - 1];
     state.FileName = fileName;
-    state.Loaded = vx::shell::LoadedLinesOf(bytes);
+    state.Loaded = vx::shell::LoadedLinesOf(decoded.Text);
     state.Copy = copy;
-    const bool binary = vx::shell::LooksBinary(bytes);
     // The file read whole is now in the editor's lines.
-    std::string().swap(bytes);
+    std::string().swap(decoded.Text);
     vx::ReturnFreedPages();
     state.Stamp = vx::shell::StampOf(fileName);
     mru->Add(fileName, slot);
@@ -194,14 +199,26 @@ void TForm1::WriteSlot(int slot)
 {
     TSlot& state = slots_[slot - 1];
     TmwCustomEditModel& model = SlotEditor(slot)->Model();
-    const std::string bytes = vx::shell::JoinLines(model.Lines(), state.Loaded);
-    vx::WriteFileAtomic(state.FileName, bytes);
+    const std::string text = vx::shell::JoinLines(model.Lines(), state.Loaded);
+    vx::WriteFileAtomic(state.FileName, vx::EncodeForSaving(text, model.Encoding()));
     model.SetModified(false);
-    state.Loaded = vx::shell::LoadedLinesOf(bytes);
+    state.Loaded = vx::shell::LoadedLinesOf(text);
     state.Stamp = vx::shell::StampOf(state.FileName);
     RetireWholeCopies(state);
     DropRecoveryCopy(SlotEditor(slot));
     backgroundFailure_.clear();
+}
+
+namespace {
+
+const TRunTimeText RefusedCharacter{"This file is stored as Windows-1252, which cannot hold the character"};
+
+} // namespace
+
+void TForm1::ReportRefusedText(const std::string& text)
+{
+    StatusBar1->showMessage(
+        vx::ToQString(RefusedCharacter() + " \"" + vx::FirstUnstorable(text, vx::TTextEncoding::Windows1252) + "\""));
 }
 
 void TForm1::ReportBackgroundFailure(const std::string& message)
@@ -383,7 +400,8 @@ bool TForm1::SaveUnnamed(TmwCustomEdit* editor)
         return false;
     try {
         if (slot == 0) {
-            vx::WriteFileAtomic(chosen, vx::shell::JoinLines(editor->Model().Lines(), {}));
+            vx::WriteFileAtomic(chosen, vx::EncodeForSaving(vx::shell::JoinLines(editor->Model().Lines(), {}),
+                                                            editor->Model().Encoding()));
             editor->Model().SetModified(false);
             DropRecoveryCopy(editor);
             return true;

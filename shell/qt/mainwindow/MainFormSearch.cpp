@@ -58,5 +58,7 @@ void TForm1::Jumptoline1Click()
         return;
     TmwCustomEditModel& model = editor->Model();
     const int last = std::max(model.Lines().Count(), 1);
-    model.SetCaretXY(Point(model.CaretX(), std::clamp(vx::shell::LeadingNumber(typed), 1, last)));
+    // The caret keeps the column it shows in, as it does going up or down.
+    const int line = std::clamp(vx::shell::LeadingNumber(typed), 1, last);
+    model.SetCaretXY(model.CharPoint(model.DisplayColumn(model.CaretXY()), line));
 }

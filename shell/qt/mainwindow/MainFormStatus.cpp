@@ -61,7 +61,9 @@ void TForm1::Timer1Timer()
         snapshot.Address = TStatusSnapshot::TAddress{ipwatcher->CurrentIP(), ipwatcher->IsOnline()};
     if (const TmwCustomEdit* editor = ActiveEditor()) {
         const TmwCustomEditModel& model = editor->Model();
-        snapshot.Editor = TEditorStatus{model.CaretY(), model.CaretX(), static_cast<int>(model.LineText().size()),
+        // Columns and lengths in characters, as the user counts them.
+        const int length = model.CharacterColumn(Point(static_cast<int>(model.CaretLineLength()) + 1, model.CaretY()));
+        snapshot.Editor = TEditorStatus{model.CaretY(), model.CharacterColumn(model.CaretXY()), length - 1,
                                         model.Modified(), model.GetReadOnly(), model.InsertMode()};
         const TKeyboardLocks locks = ReadKeyboardLocks();
         snapshot.NumLock = locks.NumLock;

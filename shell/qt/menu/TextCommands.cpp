@@ -3,13 +3,14 @@
 #include "controls/common/StrUtils.h"
 #include "editor/qt/mwCustomEdit.h"
 #include "platform/FileIO.h"
+#include "platform/TextEncoding.h"
+#include "platform/Utf8.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 #include "shell/qt/mainwindow/MainForm.h"
 #include "shell/qt/windows/ShellDialog.h"
 #include "shell/CsvHtml.h"
 #include "shell/DocumentText.h"
-#include "shell/ListFiles.h"
 #include "shell/TagBlock.h"
 #include "shell/qt/menu/DocumentPrint.h"
 #include "shell/qt/menu/ProgressWindow.h"
@@ -21,6 +22,7 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -40,6 +42,7 @@ const TRunTimeText RemarkTitle{"State remark"};
 const TRunTimeText RemarkPrompt{"The text of the remark:"};
 const TRunTimeText EncodeTitle{"Variable"};
 const TRunTimeText EncodePrompt{"The variable, or the quoted text, that Server.HTMLEncode encodes:"};
+const TRunTimeText CannotStore{"The text holds characters that a Windows-1252 file cannot store; nothing was written."};
 
 // Lines converted between two steps of the progress window.
 constexpr int ProgressStep = 64;
@@ -146,15 +149,28 @@ void InsertAnswer(TForm1& form, const TRunTimeText& caption, const TRunTimeText&
         form.insert_item(before + answer + after, 0);
 }
 
+// Writes text of the document to a file in the bytes of the document's own
+// file: a Windows-1252 document's in Windows-1252. False, said to the user,
+// when the text holds a character such a file cannot store.
+bool WriteAsTheDocument(const TmwCustomEditModel& model, const std::string& path, const std::string& text)
+{
+    const std::optional<std::string> bytes = vx::EncodeDocument(text, model.Encoding());
+    if (!bytes) {
+        MessageDlg(CannotStore(), mtError, mbOK);
+        return false;
+    }
+    vx::WriteFileAtomic(path, *bytes);
+    return true;
+}
+
 void ExportLines(TForm1& form, std::string_view lineEnd)
 {
     TmwCustomEdit* editor = form.ActiveEditor();
     if (!editor)
         return;
     const std::string path = vx::dialogs::SaveFile(ExportTitle(), SaveFilter());
-    if (path.empty())
+    if (path.empty() || !WriteAsTheDocument(editor->Model(), path, JoinLines(editor->Model().Lines(), lineEnd)))
         return;
-    vx::WriteFileAtomic(path, JoinLines(editor->Model().Lines(), lineEnd));
     MessageBox("Document succesfully exported", "Information", MB_OK | MB_ICONINFORMATION);
 }
 
@@ -252,7 +268,7 @@ void SaveSelectionas(TForm1& form, std::string_view)
         return;
     const std::string path = vx::dialogs::SaveFile(SaveSelectionTitle(), SaveFilter());
     if (!path.empty())
-        vx::WriteFileAtomic(path, editor->Model().GetSelText() + "\r\n");
+        WriteAsTheDocument(editor->Model(), path, editor->Model().GetSelText() + "\r\n");
 }
 
 void ExportUnix(TForm1& form, std::string_view)
@@ -279,13 +295,14 @@ void ImportCsv(TForm1&, std::string_view)
     if (vx::FileExists(output) &&
         MessageDlg("Overwrite " + output + "?", mtConfirmation, TMsgDlgButtons(mbYes | mbNo)) != mrYes)
         return;
+    // A CSV file that is not UTF-8 was written in Windows-1252: the page shows its characters.
     TStringList lines;
-    LoadListFile(input, lines);
+    lines.SetText(vx::TextFromFileBytes(vx::ReadWholeFile(input)));
     std::vector<std::string> rows;
     for (int i = 0; i < lines.Count(); ++i)
         rows.push_back(lines[i]);
-    const std::vector<std::string> page =
-        CsvToHtml(rows, in.filename().string(), ProductVersion, ShortDateToday() + " " + LongTimeNow());
+    const std::vector<std::string> page = CsvToHtml(rows, vx::PathText(in.filename().string()), ProductVersion,
+                                                    ShortDateToday() + " " + LongTimeNow());
     vx::WriteFileAtomic(output, LinesText(page));
     ShowMessage(" File saved as " + output + " ");
 }

@@ -15,7 +15,7 @@ namespace {
 struct TToolGlyph {
     const char* Button;
     const char* ThemeIcon; // "" where no theme names the picture
-    const char* Mark;      // drawn in the frame, one to three characters
+    const char* Mark;      // drawn in the frame, one to three characters of UTF-8
     QRgb Colour;           // of the frame
 };
 
@@ -39,9 +39,9 @@ constexpr TToolGlyph Glyphs[] = {
     {"H41", "", "H4", Purple},
     {"H51", "", "H5", Purple},
     {"H61", "", "H6", Purple},
-    {"Alignleft1", "format-justify-left", "\xAB", Grey},
+    {"Alignleft1", "format-justify-left", "\u00AB", Grey},
     {"Aligncenter1", "format-justify-center", "=", Grey},
-    {"Alignright1", "format-justify-right", "\xBB", Grey},
+    {"Alignright1", "format-justify-right", "\u00BB", Grey},
     {"Listitem1", "", "li", Teal},
     {"Fontface1", "preferences-desktop-font", "F", Brown},
     {"Fontcolour1", "", "A", Red},
@@ -103,7 +103,7 @@ QImage Drawn(const TToolGlyph& glyph)
     p.setPen(QColor(glyph.Colour).darker(140));
     p.setBrush(QColor(glyph.Colour));
     p.drawRoundedRect(QRectF(0.5, 0.5, ToolGlyphSize - 1, ToolGlyphSize - 1), 3, 3);
-    const QString mark = QString::fromLatin1(glyph.Mark);
+    const QString mark = QString::fromUtf8(glyph.Mark);
     // The largest bold face whose mark fits inside the frame.
     QFont font("DejaVu Sans");
     font.setBold(true);

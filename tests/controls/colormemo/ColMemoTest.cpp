@@ -333,6 +333,40 @@ TEST_F(ColorMemoFixture, KeywordsArePaintedInTheirColour)
     EXPECT_EQ(keys[0], "select");
 }
 
+// The rules read UTF-8, the memo counts characters: a keyword after letters of
+// one, two, three and four bytes is coloured where it stands, and a letter
+// outside ASCII is part of the word it touches.
+TEST_F(ColorMemoFixture, KeywordsAfterCharactersOutsideAsciiAreColouredWhereTheyStand)
+{
+    struct Row {
+        QString text;
+        std::vector<std::pair<int, int>> runs; // memo offsets
+        QString key;                          // what the key-drawing event gets first
+    };
+    const Row rows[] = {
+        {QString::fromUtf8(u8"caf\u00E9 select"), {{5, 10}}, QStringLiteral("select")},
+        {QString::fromUtf8(u8"\u20AC\u4F60\U0001F600 select x"), {{5, 10}}, QStringLiteral("select")},
+        {QString::fromUtf8(u8"\u017Bselect select"), {{8, 13}}, QStringLiteral("select")},
+        {QString::fromUtf8(u8"\u00E9\nselect\u00E9 select"), {{10, 15}}, QStringLiteral("select")},
+        {QString::fromUtf8(u8"\u0416select\u00C9 x"), {}, QString()},
+        {QString::fromUtf8(u8"x s\u00E9lect"), {{2, 7}}, QString::fromUtf8(u8"s\u00E9lect")},
+    };
+    TColorRule& rule = memo.ColorRules().Add();
+    rule.SetKeyDrawingType(dtKeyShow);
+    rule.SetKeywords(List({"select;#0000FF", "S\xC3\x89LECT;#0000FF"}));
+    for (const Row& row : rows) {
+        memo.setPlainText(row.text);
+        EXPECT_EQ(Ranges(memo.VisibleSpans()), row.runs) << row.text.toStdString();
+        std::vector<std::string> keys;
+        memo.OnDrawKey = [&](QPainter&, const std::string& key, const QRect&, TColor) { keys.push_back(key); };
+        memo.viewport()->grab();
+        memo.OnDrawKey = nullptr;
+        EXPECT_EQ(keys.empty(), row.key.isEmpty()) << row.text.toStdString();
+        if (!keys.empty())
+            EXPECT_EQ(QString::fromStdString(keys[0]), row.key) << row.text.toStdString();
+    }
+}
+
 TEST_F(ColorMemoFixture, ScrollingIsReported)
 {
     std::string text(300, 'x');

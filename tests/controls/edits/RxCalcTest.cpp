@@ -2,6 +2,7 @@
 // memory label, paste, OK in the error state, and Execute's result.
 #include "controls/edits/RxCalc.h"
 #include "platform/Exception.h"
+#include "platform/qt/QtText.h"
 #include "tests/controls/FlatTestSupport.h"
 
 #include <QApplication>
@@ -57,6 +58,7 @@ TEST(CalculatorPanel, LayoutsHoldTheirKeys)
     EXPECT_EQ(popup.ButtonOfKind(cbEql)->geometry(), QRect(52, 98, 44, 21));
     EXPECT_EQ(popup.ButtonOfKind(cbSqr), nullptr);
     EXPECT_EQ(popup.ButtonOfKind(cbAdd)->Caption(), "+");
+    EXPECT_EQ(vx::ToQString(popup.ButtonOfKind(cbSgn)->Caption()), QString(QChar(0x00B1)));
 }
 
 TEST(CalculatorPanel, ClicksAndKeyboardDriveTheEngine)

@@ -68,8 +68,14 @@ TEST(ComboEditParts, PopupOpensAboveWithoutRoomAndStaysOnScreen)
 TEST(ComboEditParts, MasksAndFormats)
 {
     DayFirstLocale locale;
-    EXPECT_EQ(QtInputMask("!99/99/9999;1; "), "00/00/0000; ");
-    EXPECT_EQ(QtInputMask("!9999/99/99;1;_"), "0000/00/00;_");
+    const std::pair<std::string, QString> masks[] = {
+        {"!99/99/9999;1; ", "00/00/0000; "},
+        {"!9999/99/99;1;_", "0000/00/00;_"},
+        {"!99\xE2\x82\xAC" "99;1;\xC2\xB7", QString::fromUtf8(u8"00\u20AC00;\u00B7")},  // € between, · as the blank
+        {"\xE5\xB9\xB4" "99;0;_", QString::fromUtf8(u8"\u5E7400;_")},                    // 年
+    };
+    for (const auto& [mask, qt] : masks)
+        EXPECT_EQ(QtInputMask(mask), qt) << mask;
     EXPECT_EQ(FormatDateFmt("DD/MM/YYYY", EncodeDate(2026, 3, 7)), "07/03/2026");
     EXPECT_EQ(FormatDateFmt("YY/MM/DD", EncodeDate(2005, 12, 31)), "05/12/31");
     FormatSettings().DateSeparator = '.';

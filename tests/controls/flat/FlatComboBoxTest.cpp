@@ -81,11 +81,13 @@ TEST(FlatComboBox, ItemsAndIndex)
     EXPECT_EQ(w.changes, 0);
 
     w.combo->SetSorted(true);
-    for (const char* s : {"b\xE9ta", "alpha", "Gamma"})
+    for (const char* s : {"\xC3\x89ta", "b\xC3\xA9ta", "alpha", "Gamma", "\xC3\xA9psilon"})
         w.combo->Items().Add(s);
-    EXPECT_EQ(w.combo->itemText(0), "alpha");
-    EXPECT_EQ(w.combo->itemText(1), QString::fromUtf8("b\u00E9ta"));
-    EXPECT_EQ(w.combo->itemText(2), "Gamma");
+    // Without regard to case, letters outside ASCII included: épsilon before Éta.
+    const QStringList sorted = {"alpha", QString::fromUtf8(u8"b\u00E9ta"), "Gamma", QString::fromUtf8(u8"\u00E9psilon"),
+                                QString::fromUtf8(u8"\u00C9ta")};
+    for (int i = 0; i < sorted.size(); ++i)
+        EXPECT_EQ(w.combo->itemText(i), sorted[i]) << i;
 }
 
 TEST(FlatComboBox, UserChoiceFiresClickThenChange)

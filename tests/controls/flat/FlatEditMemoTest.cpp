@@ -173,16 +173,20 @@ TEST(FlatEdit, TextChangeAndCharCase)
         EXPECT_EQ(sender, w.edit1);
         ++changes;
     };
-    w.edit1->SetText("caf\xE9");
-    EXPECT_EQ(w.edit1->Text(), "caf\xE9");
+    w.edit1->SetText("caf\xC3\xA9 \xC3\x9F");
+    EXPECT_EQ(w.edit1->Text(), "caf\xC3\xA9 \xC3\x9F");
     EXPECT_EQ(changes, 1);
 
     w.edit1->SetCharCase(TEditCharCase::ecUpperCase);
-    EXPECT_EQ(w.edit1->Text(), "CAF\xC9");
+    EXPECT_EQ(w.edit1->text(), QString::fromUtf8(u8"CAF\u00C9 \u00DF"));
     w.edit1->setFocus();
     w.edit1->end(false);
     KeyPress(*w.edit1, Qt::Key_X, "x");
-    EXPECT_EQ(w.edit1->Text(), "CAF\xC9X");
+    KeyPress(*w.edit1, 0, QString::fromUtf8(u8"\u0436"));
+    EXPECT_EQ(w.edit1->text(), QString::fromUtf8(u8"CAF\u00C9 \u00DFX\u0416"));
+    w.edit1->SetCharCase(TEditCharCase::ecLowerCase);
+    EXPECT_EQ(w.edit1->text(), QString::fromUtf8(u8"caf\u00E9 \u00DFx\u0436"));
+    w.edit1->SetCharCase(TEditCharCase::ecUpperCase);
 
     w.edit1->SetMaxLength(3);
     EXPECT_EQ(w.edit1->Text(), "CAF");

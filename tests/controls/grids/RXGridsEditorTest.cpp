@@ -76,6 +76,29 @@ TEST(RxDrawGridEditing, F2EditsTheCellAndEnterStoresIt)
     EXPECT_FALSE(g.grid->EditorMode());
 }
 
+// The character typed on the grid is the edit's first, whole, whatever its
+// length in UTF-8; an owner that changes the key puts its key in.
+TEST(RxDrawGridEditing, TypingStartsTheEditWithTheWholeCharacter)
+{
+    const std::pair<QString, QString> rows[] = {
+        {QStringLiteral("x"), QStringLiteral("x")},
+        {QString::fromUtf8(u8"\u00E9"), QString::fromUtf8(u8"\u00E9")},
+        {QString::fromUtf8(u8"\u0436"), QString::fromUtf8(u8"\u0436")},
+        {QString::fromUtf8(u8"\u4F60"), QString::fromUtf8(u8"\u4F60")},
+        {QStringLiteral("a"), QStringLiteral("A")},
+    };
+    for (const auto& [typed, shown] : rows) {
+        EditGrid g;
+        g.grid->OnAcceptEditKey = [](QObject*, char& key) {
+            if (key == 'a')
+                key = 'A';
+        };
+        Key(*g.grid, 0, Qt::NoModifier, typed);
+        ASSERT_TRUE(g.grid->EditorMode()) << typed.toStdString();
+        EXPECT_EQ(g.Editor().text(), shown) << typed.toStdString();
+    }
+}
+
 TEST(RxDrawGridEditing, OwnerDecidesWhatIsEdited)
 {
     EditGrid g;

@@ -125,7 +125,7 @@ TEST(RXProps, EveryKindRoundTrips)
     holder->scale = 1.5f;
     holder->count = -7;
     holder->big = 1234567890123LL;
-    holder->letter = QChar('Z');
+    holder->letter = QChar(0x0436); // ж: two bytes of UTF-8
     holder->color = QColor(0x12, 0x34, 0x56);
     holder->shade = TPropHolder::shDark;
     holder->style = TPropHolder::fsBold | TPropHolder::fsUnderline;
@@ -151,7 +151,7 @@ TEST(RXProps, EveryKindRoundTrips)
     EXPECT_EQ(fresh.scale, 1.5f);
     EXPECT_EQ(fresh.count, -7);
     EXPECT_EQ(fresh.big, 1234567890123LL);
-    EXPECT_EQ(fresh.letter, QChar('Z'));
+    EXPECT_EQ(fresh.letter, QChar(0x0436));
     EXPECT_EQ(fresh.color, QColor(0x12, 0x34, 0x56));
     EXPECT_EQ(fresh.shade, TPropHolder::shDark);
     EXPECT_EQ(fresh.style, TPropHolder::fsBold | TPropHolder::fsUnderline);

@@ -11,7 +11,7 @@ namespace {
 const std::set<std::string, std::less<>>& KnownWords()
 {
     static const std::set<std::string, std::less<>> words{
-        "rtf", "ansi", "deff", "deftab", "fonttbl", "f", "fmodern", "fnil", "fcharset", "colortbl",
+        "rtf", "ansi", "ansicpg", "uc", "u", "deff", "deftab", "fonttbl", "f", "fmodern", "fnil", "fcharset", "colortbl",
         "red", "green", "blue", "info", "comment", "title", "background", "shp", "sp", "sn",
         "sv", "deflang", "pard", "plain", "fs", "cf", "cb", "b", "i", "ul", "strike", "par",
     };
@@ -76,6 +76,12 @@ private:
         auto b = static_cast<unsigned char>(c);
         if (b < 0x20 && c != '\r' && c != '\n' && c != '\t')
             Fail(i_, "raw control character " + std::to_string(b));
+        // A reader takes it as a character of the ANSI code page, whatever it was meant to be.
+        if (b >= 0x80)
+            Fail(i_, "raw byte " + std::to_string(b) + " above 0x7F");
+        if (highSurrogateAt_)
+            Fail(i_, "high surrogate without its low one");
+        highSurrogateAt_ = 0;
         if (c == ';' && colorTableDepth_ == depth_ && colorTableDepth_ > 0)
             ++colors_;
         ++i_;
@@ -134,6 +140,34 @@ private:
             Fail(at, "reference to a font that is not in the table");
         if (word == "rtf" && at != 1)
             Fail(at, "\\rtf anywhere but at the start");
+        if (word == "u")
+            Unicode(at, number);
+        else if (highSurrogateAt_)
+            Fail(at, "high surrogate without its low one");
+    }
+
+    // \uN: a signed 16-bit code unit, then the one fallback character of \uc1.
+    void Unicode(size_t at, std::string_view number)
+    {
+        const long unit = number.empty() || number.size() > 6 ? 100000 : std::stol(std::string(number));
+        if (unit < -32768 || unit > 32767) {
+            Fail(at, "\\u out of the signed 16-bit range");
+            return;
+        }
+        const unsigned value = static_cast<unsigned>(unit < 0 ? unit + 0x10000 : unit);
+        if (value < 0x80)
+            Fail(at, "\\u for an ASCII character");
+        const bool low = value >= 0xDC00 && value <= 0xDFFF;
+        if (low != (highSurrogateAt_ != 0))
+            Fail(at, low ? "low surrogate without its high one" : "high surrogate without its low one");
+        highSurrogateAt_ = value >= 0xD800 && value <= 0xDBFF ? at : 0;
+        if (i_ + 1 < s_.size() && s_[i_] == '\\' && s_[i_ + 1] == '\'')
+            return; // the \'hh fallback is checked as what it is
+        if (i_ >= s_.size() || s_[i_] == '\\' || s_[i_] == '{' || s_[i_] == '}' ||
+            static_cast<unsigned char>(s_[i_]) < 0x20)
+            Fail(at, "\\u without its fallback character");
+        else
+            ++i_;
     }
 
     std::string_view s_;
@@ -143,6 +177,8 @@ private:
     bool closedTop_ = false;
     int colorTableDepth_ = 0;
     int colors_ = 0;
+    // Where a \u of a high surrogate stands until its low one follows.
+    size_t highSurrogateAt_ = 0;
     std::vector<std::pair<size_t, int>> colorRefs_;
     std::vector<std::string> errors_;
 };

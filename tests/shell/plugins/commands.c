@@ -1,5 +1,7 @@
 /* A test plug-in with three commands. VXTEST_NAME and VXTEST_INSTANCES make
-   variants of it; initialisation fails for a file whose name starts "fail". */
+   variants of it, VXTEST_ACCENTS one whose texts go beyond ASCII, in UTF-8 and
+   in Windows-1252 as plug-ins for earlier versions wrote them; initialisation
+   fails for a file whose name starts "fail". */
 #include "shell/plugins/plugin.h"
 #include "tests/shell/plugins/Probe.h"
 
@@ -53,9 +55,20 @@ static void Destroy(vx_plugin* self)
 
 static const uint32_t pixels[4] = {0xff0000ffu, 0xff00ff00u, 0xffff0000u, 0xffffffffu};
 static const vx_plugin_bitmap picture = {2, 2, pixels};
+#ifdef VXTEST_ACCENTS
+#define VXTEST_ONE "Caf\xE9 One"
+#define VXTEST_ONE_HINT "\x80 5"
+#define VXTEST_TWO "Caf\xC3\xA9 Two"
+#define VXTEST_TWO_HINT "\xE2\x82\xAC 5 \xE4\xBD\xA0"
+#else
+#define VXTEST_ONE VXTEST_NAME " One"
+#define VXTEST_ONE_HINT "first command"
+#define VXTEST_TWO VXTEST_NAME " Two"
+#define VXTEST_TWO_HINT "second command"
+#endif
 static const vx_plugin_command commands[] = {
-    {VXTEST_NAME " One", "first command", "Ctrl+Shift+1", NULL, Execute},
-    {VXTEST_NAME " Two", "second command", "", &picture, Execute},
+    {VXTEST_ONE, VXTEST_ONE_HINT, "Ctrl+Shift+1", NULL, Execute},
+    {VXTEST_TWO, VXTEST_TWO_HINT, "", &picture, Execute},
     {VXTEST_NAME " Three", NULL, NULL, NULL, Execute},
 };
 

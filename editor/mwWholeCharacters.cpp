@@ -1,0 +1,44 @@
+// Token text in whole characters.
+#include "editor/mwWholeCharacters.h"
+
+#include "platform/Utf8.h"
+
+#include <utility>
+
+std::size_t CutCharacterStart(std::string_view text)
+{
+    const std::size_t size = text.size();
+    // A character is at most four bytes: its lead lies among the last three
+    // bytes when the text ends inside it.
+    for (std::size_t back = 1; back <= 3 && back <= size; ++back) {
+        const auto byte = static_cast<unsigned char>(text[size - back]);
+        if (vx::utf8::IsTrail(static_cast<char>(byte)))
+            continue;
+        // 0xC2..0xF4 are the bytes that can lead a well-formed sequence.
+        if (byte < 0xC2 || byte > 0xF4)
+            return size;
+        const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
+        return length > back ? size - back : size;
+    }
+    return size;
+}
+
+std::string_view TmwWholeCharacters::Take(std::string_view token)
+{
+    // Mostly nothing is held: the token's own text serves, uncopied.
+    if (held_.empty()) {
+        const std::size_t cut = CutCharacterStart(token);
+        held_.assign(token.substr(cut));
+        return token.substr(0, cut);
+    }
+    joined_.assign(held_).append(token);
+    const std::size_t cut = CutCharacterStart(joined_);
+    held_.assign(joined_, cut);
+    joined_.resize(cut);
+    return joined_;
+}
+
+std::string TmwWholeCharacters::Flush()
+{
+    return std::exchange(held_, {});
+}

@@ -1,0 +1,77 @@
+#include "platform/TextEncoding.h"
+
+#include "platform/Cp1252.h"
+#include "platform/Utf8.h"
+
+#include <utility>
+
+namespace vx {
+
+TTextEncoding DocumentEncoding(std::string_view bytes)
+{
+    return utf8::IsValid(bytes) ? TTextEncoding::Utf8 : TTextEncoding::Windows1252;
+}
+
+TDecodedText DecodeDocument(std::string bytes)
+{
+    if (DocumentEncoding(bytes) == TTextEncoding::Utf8)
+        return {std::move(bytes), TTextEncoding::Utf8};
+    return {Cp1252ToUtf8(bytes), TTextEncoding::Windows1252};
+}
+
+std::string EncodeForSaving(std::string_view text, TTextEncoding encoding)
+{
+    std::size_t bad = 0;
+    std::optional<std::string> bytes = EncodeDocument(text, encoding, &bad);
+    if (!bytes) {
+        // Lines end at CR LF, CR or LF.
+        std::size_t line = 1;
+        for (std::size_t i = 0; i < bad; ++i)
+            line += text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'));
+        throw EEncodingError("the file is stored as Windows-1252, which cannot hold the character \"" +
+                             std::string(text.substr(bad, utf8::CharLength(text, bad))) + "\" of line " +
+                             std::to_string(line));
+    }
+    return std::move(*bytes);
+}
+
+std::string FirstUnstorable(std::string_view text, TTextEncoding encoding)
+{
+    if (encoding == TTextEncoding::Utf8)
+        return {};
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = utf8::CharLength(text, i);
+        if (!CanHold(encoding, text.substr(i, length)))
+            return std::string(text.substr(i, length));
+        i += length;
+    }
+    return {};
+}
+
+std::optional<std::string> EncodeDocument(std::string_view text, TTextEncoding encoding, std::size_t* badOffset)
+{
+    if (encoding == TTextEncoding::Windows1252)
+        return Utf8ToCp1252(text, badOffset);
+    return std::string(text);
+}
+
+bool CanHold(TTextEncoding encoding, std::string_view text)
+{
+    if (encoding == TTextEncoding::Utf8)
+        return true;
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t length = 0;
+        const char32_t cp = utf8::Decode(text, i, &length);
+        if (cp >= 0x80 && (length == 1 || UnicodeToCp1252(cp) < 0))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+const char* CharsetName(TTextEncoding encoding)
+{
+    return encoding == TTextEncoding::Utf8 ? "UTF-8" : "windows-1252";
+}
+
+} // namespace vx

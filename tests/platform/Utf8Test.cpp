@@ -1,0 +1,154 @@
+#include "platform/TextEncoding.h"
+#include "platform/Utf8.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace vx::utf8;
+
+TEST(Utf8, CharactersAreWellFormedSequencesOrLoneBytes)
+{
+    struct Row {
+        const char* text;
+        std::size_t length; // of the character at 0
+        char32_t code;
+    };
+    const Row rows[] = {
+        {"A", 1, U'A'},
+        {"\xC3\xA9", 2, 0xE9},
+        {"\xE2\x82\xAC", 3, 0x20AC},
+        {"\xF0\x9F\x98\x80", 4, 0x1F600},
+        {"\xF4\x8F\xBF\xBF", 4, 0x10FFFF},
+        {"\x80", 1, kReplacement},             // a trail byte alone
+        {"\xC3", 1, kReplacement},             // cut short
+        {"\xC3" "A", 1, kReplacement},         // a lead without its trail
+        {"\xC0\xAF", 1, kReplacement},         // overlong
+        {"\xE0\x80\xAF", 1, kReplacement},     // overlong
+        {"\xED\xA0\x80", 1, kReplacement},     // a surrogate
+        {"\xF4\x90\x80\x80", 1, kReplacement}, // past U+10FFFF
+        {"\xFF", 1, kReplacement},
+        {"\xE9" "t\xE9", 1, kReplacement}, // Windows-1252 text
+    };
+    for (const Row& row : rows) {
+        const std::string_view text(row.text);
+        std::size_t length = 0;
+        EXPECT_EQ(Decode(text, 0, &length), row.code) << row.text;
+        EXPECT_EQ(length, row.length) << row.text;
+        EXPECT_EQ(CharLength(text, 0), row.length) << row.text;
+        EXPECT_EQ(IsValid(text), row.code != kReplacement) << row.text;
+    }
+}
+
+TEST(Utf8, EveryByteLiesInOneCharacterWhateverTheBytes)
+{
+    std::mt19937 random(7);
+    const char pieces[][5] = {"a", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\x80", "\xC3", "\xE2\x82", "\xFF"};
+    for (int round = 0; round < 500; ++round) {
+        std::string text;
+        const int count = static_cast<int>(random() % 12);
+        for (int i = 0; i < count; ++i)
+            text += pieces[random() % std::size(pieces)];
+        // Walking forward and backward meets the same boundaries, and every
+        // byte's character starts at the boundary before it.
+        std::vector<std::size_t> forward;
+        for (std::size_t i = 0; i < text.size(); i = NextChar(text, i))
+            forward.push_back(i);
+        std::vector<std::size_t> backward;
+        for (std::size_t i = text.size(); i > 0;) {
+            i = PrevChar(text, i);
+            backward.insert(backward.begin(), i);
+        }
+        ASSERT_EQ(forward, backward) << text;
+        EXPECT_EQ(CountChars(text), forward.size());
+        for (std::size_t b = 0, c = 0; b < text.size(); ++b) {
+            if (c + 1 < forward.size() && forward[c + 1] <= b)
+                ++c;
+            EXPECT_EQ(CharStart(text, b), forward[c]) << text << " byte " << b;
+        }
+        for (std::size_t c = 0; c <= forward.size(); ++c)
+            EXPECT_EQ(OffsetOfChar(text, c), c < forward.size() ? forward[c] : text.size());
+    }
+}
+
+TEST(Utf8, EncodingGivesBackTheCodePoint)
+{
+    for (char32_t cp : {U'\0', U'A', char32_t(0x7F), char32_t(0x80), char32_t(0x7FF), char32_t(0x800),
+                        char32_t(0xFFFD), char32_t(0x10000), char32_t(0x10FFFF)}) {
+        const std::string bytes = Encode(cp);
+        std::size_t length = 0;
+        EXPECT_EQ(Decode(bytes, 0, &length), cp);
+        EXPECT_EQ(length, bytes.size());
+        EXPECT_TRUE(IsValid(bytes));
+    }
+}
+
+TEST(Utf8, WideCharactersTakeTwoCells)
+{
+    const std::pair<char32_t, int> rows[] = {
+        {U'a', 1},     {0xE9, 1},     {0x3B1, 1},     {0x436, 1},   {0x20AC, 1},  {0x4F60, 2},
+        {0x3042, 2},   {0xAC00, 2},   {0xFF21, 2},    {0x1F600, 2}, {0x1F680, 2}, {0x20000, 2},
+        {0x2FFFD, 2},  {0x10FFFF, 1}, {0xFFFD, 1},    {0x1100, 2},  {0x1160, 1},  {0x231A, 2},
+    };
+    for (auto [cp, cells] : rows)
+        EXPECT_EQ(CellWidth(cp), cells) << std::hex << static_cast<unsigned>(cp);
+}
+
+TEST(Utf8, FileTextIsUtf8OrElseWindows1252)
+{
+    EXPECT_EQ(vx::TextFromFileBytes("caf\xC3\xA9"), "caf\xC3\xA9");
+    EXPECT_EQ(vx::TextFromFileBytes("caf\xE9 \x80"), "caf\xC3\xA9 \xE2\x82\xAC");
+    EXPECT_EQ(vx::TextFromFileBytes(""), "");
+    // Long ASCII runs around a stray byte are read in words: the stray byte still counts.
+    const std::string ascii(37, 'x');
+    EXPECT_FALSE(IsValid(ascii + "\xE9" + ascii));
+    EXPECT_TRUE(IsValid(ascii + "\xC3\xA9" + ascii));
+}
+
+TEST(TextEncoding, EveryByteOfAWindows1252FileComesBack)
+{
+    std::string bytes = "<p>";
+    for (int c = 0x80; c <= 0xFF; ++c)
+        bytes += static_cast<char>(c);
+    bytes += std::string("\r\n\0z", 4);
+    const vx::TDecodedText decoded = vx::DecodeDocument(bytes);
+    EXPECT_EQ(decoded.Encoding, vx::TTextEncoding::Windows1252);
+    EXPECT_TRUE(IsValid(decoded.Text));
+    EXPECT_EQ(CountChars(decoded.Text), bytes.size()); // one character a byte
+    EXPECT_EQ(vx::EncodeDocument(decoded.Text, decoded.Encoding), bytes);
+}
+
+TEST(TextEncoding, Utf8FilesStayAsTheyAre)
+{
+    const std::string page = "<p>caf\xC3\xA9 \xF0\x9F\x98\x80</p>";
+    const vx::TDecodedText decoded = vx::DecodeDocument(page);
+    EXPECT_EQ(decoded.Encoding, vx::TTextEncoding::Utf8);
+    EXPECT_EQ(decoded.Text, page);
+    EXPECT_EQ(vx::EncodeDocument(decoded.Text, decoded.Encoding), page);
+}
+
+TEST(TextEncoding, AWindows1252FileRefusesWhatItCannotHold)
+{
+    struct Row {
+        const char* text;
+        bool holds;
+        std::size_t bad;
+    };
+    const Row rows[] = {
+        {"plain", true, 0},
+        {"caf\xC3\xA9 \xE2\x82\xAC", true, 0},
+        {"a\xCE\xB1", false, 1},          // alpha
+        {"ab\xE4\xBD\xA0", false, 2},     // a Chinese character
+        {"\xC2\x81", true, 0},            // an unassigned byte, kept as its control
+        {"\xC2\x80", false, 0},           // a control whose byte means the euro sign
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(vx::CanHold(vx::TTextEncoding::Windows1252, row.text), row.holds) << row.text;
+        EXPECT_TRUE(vx::CanHold(vx::TTextEncoding::Utf8, row.text));
+        std::size_t bad = 99;
+        EXPECT_EQ(vx::EncodeDocument(row.text, vx::TTextEncoding::Windows1252, &bad).has_value(), row.holds);
+        if (!row.holds) {
+            EXPECT_EQ(bad, row.bad) << row.text;
+        }
+    }
+}
