@@ -3,6 +3,7 @@
 
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"
+#include "platform/Utf8.h"
 #include "tools/TextLines.h"
 
 #include <algorithm>
@@ -15,7 +16,8 @@ TUrlHistory::TUrlHistory(std::string path) : path_(std::move(path))
 {
     if (!vx::FileExists(path_))
         return;
-    const std::string text = ReadWholeFile(path_);
+    // A history an earlier version wrote is Windows-1252.
+    const std::string text = TextFromFileBytes(ReadWholeFile(path_));
     for (std::string_view line : SplitLines(text))
         items_.emplace_back(line);
 }

@@ -9,6 +9,7 @@
 #include "localisation/qt/KMLang.h"
 #include "platform/FileIO.h"
 #include "platform/TStringList.h"
+#include "platform/Utf8.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
@@ -165,7 +166,8 @@ void TfrmHTMLParsing::btnParseClick()
     TStructureBuilder builder(source);
     try {
         TStringList lines;
-        lines.SetText(LoadPage(source));
+        // A page that is not UTF-8 is read as Windows-1252, as a document is.
+        lines.SetText(vx::TextFromFileBytes(LoadPage(source)));
         memHTML->setPlainText(vx::ToQString(lines.Text()));
         std::istringstream stream(lines.Text());
         THTMLParser parser(stream);

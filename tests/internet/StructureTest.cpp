@@ -179,6 +179,18 @@ TEST_F(StructureFormTest, FileAndWebPagesGiveBothTrees)
     EXPECT_TRUE(copy.topLevelItem(0)->child(0)->isExpanded());
 }
 
+// A page shows its characters, UTF-8 or, failing that, Windows-1252.
+TEST_F(StructureFormTest, APageShowsItsCharactersInEitherEncoding)
+{
+    const std::pair<const char*, const char*> pages[] = {{"utf8.htm", "<p>caf\xC3\xA9 \xE2\x82\xAC</p>"},
+                                                         {"cp1252.htm", "<p>caf\xE9 \x80</p>"}};
+    for (const auto& [name, bytes] : pages) {
+        vx::test::writeFile(dir.file(name), bytes);
+        Go(dir.file(name));
+        EXPECT_NE(form.memHTML->toPlainText().indexOf(QString::fromUtf8("caf\xC3\xA9 \xE2\x82\xAC")), -1) << name;
+    }
+}
+
 TEST_F(StructureFormTest, FailuresShowAMessageAndLeaveTheWindowReady)
 {
     vx::test::writeFile(dir.file("broken.htm"), "<p>text<a href=\"x");

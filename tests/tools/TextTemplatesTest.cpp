@@ -168,6 +168,17 @@ TEST(UrlHistory, AddsNewLinksOnceAndSavesWithCrLf)
     EXPECT_EQ(TUrlHistory(file).Items(), (std::vector<std::string>{"one", "three", "docs/a.htm", "Docs/a.htm"}));
 }
 
+TEST(UrlHistory, AHistoryOfAnEarlierVersionIsReadAsWindows1252AndWrittenAsUtf8)
+{
+    vx::test::TempDir dir;
+    const std::string file = dir.file("urldata.dat");
+    vx::test::writeFile(file, "caf\xE9.htm\r\nplain.htm\r\n");
+    TUrlHistory history(file);
+    EXPECT_EQ(history.Items(), (std::vector<std::string>{"caf\xC3\xA9.htm", "plain.htm"}));
+    history.Add("\xCE\xB1.htm");
+    EXPECT_EQ(vx::test::readFile(file), "caf\xC3\xA9.htm\r\nplain.htm\r\n\xCE\xB1.htm\r\n");
+}
+
 TEST(UrlHistory, LivesInTheUserDataFolderSeededFromTheProgram)
 {
     vx::test::TempDir program, data;

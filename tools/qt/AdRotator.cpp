@@ -9,6 +9,7 @@
 #include "localisation/RunTimeText.h"
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"
+#include "platform/Utf8.h"
 #include "platform/qt/Dialogs.h"
 #include "tools/qt/DialogFields.h"
 
@@ -96,7 +97,7 @@ bool Tfrm_adrotator::OpenSchedule(const std::string& path)
 {
     std::optional<TAdSchedule> read;
     try {
-        read = ParseAdSchedule(vx::ReadWholeFile(path));
+        read = ParseAdSchedule(vx::TextFromFileBytes(vx::ReadWholeFile(path)));
     } catch (const std::exception& error) {
         ShowMessage(error.what());
         return false;

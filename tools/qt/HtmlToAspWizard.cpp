@@ -6,6 +6,7 @@
 #include "controls/flat/TFlatMemoUnit.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
+#include "platform/Utf8.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 #include "tools/HtmlToAsp.h"
@@ -62,7 +63,7 @@ void Tfrm_cvthtml::Finish()
     // Without a readable file the choice is made again.
     const std::string path = Files->SelectedPath();
     try {
-        memo1->Lines().SetText(vx::ReadWholeFile(path));
+        memo1->Lines().SetText(vx::TextFromFileBytes(vx::ReadWholeFile(path)));
     } catch (const Exception& e) {
         ShowMessage(path.empty() ? std::string("Select the html file to convert") : e.Message());
         PageControl1->setCurrentIndex(0);
