@@ -47,27 +47,31 @@ void TLineChunks::Append(std::string_view text)
         return;
     if (shiftFrom_ != kNoShift)
         ApplyShift();
-    // The last chunk and the text are cut again together: a character the
-    // last block of a read left unfinished is finished by this one.
-    std::string tail;
-    std::size_t start = length_;
+    // The last chunk is filled up first, to a character's start; the text is
+    // read in blocks, so appending makes no copy of it beyond the chunks.
     if (!chunks_.empty() && chunks_.back().size() < kChunk) {
-        tail = std::move(chunks_.back());
-        start = starts_.back();
-        chunks_.pop_back();
-        starts_.pop_back();
-        shapes_.pop_back();
+        std::size_t take = std::min(kChunk - chunks_.back().size(), text.size());
+        if (take < text.size()) {
+            const std::size_t start = vx::utf8::CharStart(text, take);
+            if (start > 0)
+                take = start;
+        }
+        chunks_.back().append(text.substr(0, take));
+        shapes_.back() = kUnmeasured;
+        length_ += take;
+        text.remove_prefix(take);
     }
-    tail += text;
-    for (std::string& part : Cut(tail)) {
-        starts_.push_back(start);
+    const std::size_t first = chunks_.size();
+    for (std::string& part : Cut(text)) {
+        starts_.push_back(length_);
         shapes_.push_back(kUnmeasured);
-        start += part.size();
+        length_ += part.size();
         chunks_.push_back(std::move(part));
     }
-    length_ += text.size();
-    if (chunks_.size() > 1)
-        MendBoundary(chunks_.size() - 1);
+    // A character the last block of a read left unfinished is finished by
+    // this one, across the chunks' boundary.
+    if (first > 0 && first < chunks_.size())
+        MendBoundary(first);
     Changed();
 }
 

@@ -125,3 +125,30 @@ TEST(TLineChunks, AKeystrokeMovesOneChunk)
 }
 
 } // namespace
+
+namespace {
+
+// A line read in blocks: each block is appended as it comes, cut wherever
+// the block ends, inside a character too. The line holds the text, and the
+// chunks' shapes add up to the text's, as if it had come whole.
+TEST(TLineChunks, BlocksAppendedAnywhereMakeTheLineTheWholeTextMakes)
+{
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 rng(seed);
+        const std::string text = Letters(rng, 6 * kChunk + rng() % kChunk);
+        TLineChunks line("");
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t block = 1 + rng() % (2 * kChunk);
+            line.Append(std::string_view(text).substr(at, block));
+            at += block;
+        }
+        ASSERT_EQ(Joined(line), text);
+        TTextShape shape;
+        for (std::size_t i = 0; i < line.PieceCount(); ++i)
+            shape += line.PieceShape(i);
+        EXPECT_EQ(shape, ShapeOf(text));
+    }
+}
+
+} // namespace
