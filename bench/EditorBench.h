@@ -1,10 +1,14 @@
 // What the editor benchmarks share: the generated ASP pages of 0.1, 1 and
-// 10 MB, of one line and of many; an editor window showing 80 columns and 50
-// lines of one; and the measure of opening a page, with the memory it takes.
+// 10 MB, of one line and of many, in ASCII and in UTF-8; an editor window
+// showing 80 columns and 50 lines of one, at its start or around a place;
+// the measure of opening a page, with the memory it takes; and the
+// instructions a measure takes.
 #pragma once
 
 #include "bench/BenchPages.h"
+#include "bench/InstructionCount.h"
 #include "bench/ResidentMemory.h"
+#include "bench/Utf8Text.h"
 #include "editor/qt/mwCustomEdit.h"
 
 #include <QApplication>
@@ -13,6 +17,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <sstream>
@@ -33,6 +38,12 @@ inline std::string AspPage(std::size_t bytes, bool oneLine)
     return TPageWriter(11).Page(TPageWriter::kAsp, bytes, oneLine ? "" : "\r\n");
 }
 inline std::string AspPage(const benchmark::State& state) { return AspPage(PageBytes(state), OneLine(state)); }
+
+// The same page with about a fifth of its letters outside ASCII.
+inline std::string Utf8AspPage(const benchmark::State& state)
+{
+    return WithLettersOutsideAscii({AspPage(state)}).front();
+}
 
 inline void PageArgs(benchmark::internal::Benchmark* b)
 {
@@ -58,8 +69,18 @@ struct TView {
         Paint();
     }
     ~TView() { edit.Model().SetHighLighter(nullptr); }
-    // The text area painted into image.
-    void Paint()
+    // The caret at place, in the middle of the view: the caret's part of
+    // the line is shown, and typing there does not scroll.
+    void ShowAt(TPoint place)
+    {
+        TmwCustomEditModel& m = edit.Model();
+        m.SetCaretXY(place);
+        m.SetLeftChar(m.DisplayColumn(place) - m.CharsInWindow() / 2);
+    }
+    // The text area painted into image; a function of its own, so that a
+    // profiler can count one paint's instructions
+    // (valgrind --tool=callgrind --toggle-collect='vx::bench::TView::Paint()').
+    [[gnu::noinline]] void Paint()
     {
         QPainter painter(&image);
         edit.Paint(painter, image.rect());
@@ -76,6 +97,25 @@ struct TView {
     QImage image;
 };
 
+// The instructions counted, per iteration, where the machine counts them.
+inline void CountInstructions(benchmark::State& state, const TInstructionCount& instructions)
+{
+    const auto iterations = std::max<benchmark::IterationCount>(state.iterations(), 1);
+    if (instructions.Available())
+        state.counters["instructions"] = static_cast<double>(instructions.Count()) / static_cast<double>(iterations);
+}
+
+// Times body in each iteration, counting its instructions.
+template <class Body> void CountedLoop(benchmark::State& state, Body body)
+{
+    const TInstructionCount instructions;
+    instructions.Start();
+    for (auto _ : state)
+        body();
+    instructions.Stop();
+    CountInstructions(state, instructions);
+}
+
 // Times open(page, in) in each round, which opens the page (whose text in
 // also reads, as from its file) and returns what holds it (closing it is not
 // timed), and counts the resident memory the
@@ -85,6 +125,7 @@ template <class Open> void MeasureOpening(benchmark::State& state, const std::st
     double residentPerByte = 0;
     double peakPerByte = 0;
     bool first = true;
+    const TInstructionCount instructions;
     for (auto _ : state) {
         state.PauseTiming();
         // The stream's own copy of the text is there before and after: only
@@ -95,7 +136,9 @@ template <class Open> void MeasureOpening(benchmark::State& state, const std::st
         const double before = ResidentBytes();
         ResetPeakResident();
         state.ResumeTiming();
+        instructions.Start();
         std::shared_ptr<void> opened = open(page, in);
+        instructions.Stop();
         state.PauseTiming();
         if (std::exchange(first, false)) {
             residentPerByte = (ResidentBytes() - before) / static_cast<double>(page.size());
@@ -107,6 +150,7 @@ template <class Open> void MeasureOpening(benchmark::State& state, const std::st
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(page.size()));
     state.counters["resident_per_byte"] = residentPerByte;
     state.counters["peak_per_byte"] = peakPerByte;
+    CountInstructions(state, instructions);
 }
 
 // Our side of opening: the page read from its stream into an editor's

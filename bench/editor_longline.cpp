@@ -4,11 +4,17 @@
 // coloured by the multi-language highlighter as the main window sets it up:
 // - the first keystroke into a freshly opened page, and the ones after it;
 // - a keystroke with lines after it, whose end state the highlighter finds
-//   again (and in a minified style sheet);
-// - a warm repaint: the text painted into an image, and the window repainted
-//   through the window system after its text changed;
+//   again (and in a minified style sheet), and the text repainted after it,
+//   near the line's start and with the caret in the middle of the long line
+//   (the middle line of a page with line breaks) and its part in view;
+// - a warm repaint: the text painted into an image, at the page's start and
+//   at the caret's part of it, and the window repainted through the window
+//   system after its text changed;
+// - the keystroke and the repaint at the caret on the same pages in UTF-8,
+//   a fifth of their letters outside ASCII: flat in the line's length too;
 // - opening and colouring the page, with the resident and the peak memory
 //   the opened page takes per byte of text.
+// The keystrokes and repaints count their instructions besides their times.
 // Pages and the view come from EditorBench.h.
 #include "bench/EditorBench.h"
 #include "bench/QtBenchmarkMain.h"
@@ -33,6 +39,7 @@ using vx::bench::ResidentBytes;
 using vx::bench::TPageHighlighters;
 using vx::bench::TPageWriter;
 using vx::bench::TView;
+using vx::bench::Utf8AspPage;
 
 // Where a keystroke goes: the middle of the long line, or column 40 of the
 // middle line of a page with line breaks.
@@ -73,50 +80,81 @@ void BM_LaterKeystroke(benchmark::State& state)
 BENCHMARK(BM_FirstKeystroke)->Apply(PageArgs)->Unit(benchmark::kMicrosecond)->Iterations(20);
 BENCHMARK(BM_LaterKeystroke)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
 
-// A character typed at column 40 of the first line of page, and the repaint after it.
-void TypeAndRepaint(benchmark::State& state, const std::string& page,
+// Where the view stands: around column 40 of the first line, or around the
+// place a keystroke goes (TypingPlace), the caret's part of the page.
+enum TPlace { kStart, kCaret };
+
+TPoint PlaceOf(const TmwCustomEditModel& m, TPlace place, bool oneLine)
+{
+    return place == kStart ? Point(40, 1) : TypingPlace(m, oneLine);
+}
+
+// A character typed at place of page, with place's part of the page in
+// view, and the text area repainted after it.
+void TypeAndRepaint(benchmark::State& state, const std::string& page, TPlace where,
                     TmwCustomHighLighter* (*language)(TPageHighlighters&) = nullptr)
 {
     TView view(page, language);
     TmwCustomEditModel& m = view.edit.Model();
-    for (auto _ : state) {
-        m.SetCaretXY(Point(40, 1));
+    const TPoint place = PlaceOf(m, where, OneLine(state));
+    // Typed where the window showed the place already.
+    view.ShowAt(place);
+    view.Paint();
+    vx::bench::CountedLoop(state, [&] {
+        m.SetCaretXY(place);
         m.CommandProcessor(ecChar, 'x', nullptr);
         view.Paint();
         benchmark::ClobberMemory();
-    }
+    });
     view.Count(state);
 }
 
 // The keystroke with lines after the first: the highlighter's state at the
 // end of the first line is found again, from the states it keeps inside a
 // long line.
-void BM_KeystrokeAboveText(benchmark::State& state)
+void BM_KeystrokeAboveText(benchmark::State& state, TPlace where)
 {
-    TypeAndRepaint(state, AspPage(state) + "\r\n<p>after</p>\r\n<p>end</p>");
+    TypeAndRepaint(state, AspPage(state) + "\r\n<p>after</p>\r\n<p>end</p>", where);
 }
 
 // The same in a minified style sheet.
-void BM_KeystrokeAboveTextStyleSheet(benchmark::State& state)
+void BM_KeystrokeAboveTextStyleSheet(benchmark::State& state, TPlace where)
 {
     TypeAndRepaint(state,
                    TPageWriter(11).StyleSheet(PageBytes(state), "") + "\r\nbody { color: red }\r\np { margin: 0 }",
-                   [](TPageHighlighters& h) -> TmwCustomHighLighter* { return &h.css; });
+                   where, [](TPageHighlighters& h) -> TmwCustomHighLighter* { return &h.css; });
 }
 
-BENCHMARK(BM_KeystrokeAboveText)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_KeystrokeAboveTextStyleSheet)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
+// A keystroke at the caret of a UTF-8 page.
+void BM_KeystrokeUtf8(benchmark::State& state) { TypeAndRepaint(state, Utf8AspPage(state), kCaret); }
 
-// The text of the view painted into an image.
-void BM_TextRepaint(benchmark::State& state)
+void StyleSheetArgs(benchmark::internal::Benchmark* b)
 {
-    TView view(AspPage(state));
-    for (auto _ : state) {
+    for (int size : {1, 10, 100})
+        b->Args({size, 1});
+}
+
+BENCHMARK_CAPTURE(BM_KeystrokeAboveText, start, kStart)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_KeystrokeAboveText, caret, kCaret)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_KeystrokeAboveTextStyleSheet, start, kStart)->Apply(StyleSheetArgs)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_KeystrokeAboveTextStyleSheet, caret, kCaret)->Apply(StyleSheetArgs)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_KeystrokeUtf8)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
+
+// The text of the view painted into an image, the view at place.
+void TextRepaint(benchmark::State& state, const std::string& page, TPlace where)
+{
+    TView view(page);
+    view.ShowAt(PlaceOf(view.edit.Model(), where, OneLine(state)));
+    view.Paint();
+    vx::bench::CountedLoop(state, [&] {
         view.Paint();
         benchmark::ClobberMemory();
-    }
+    });
     view.Count(state);
 }
+
+void BM_TextRepaint(benchmark::State& state, TPlace where) { TextRepaint(state, AspPage(state), where); }
+void BM_TextRepaintUtf8(benchmark::State& state) { TextRepaint(state, Utf8AspPage(state), kCaret); }
 
 // The window repainted as the window system does it after the text changed:
 // whatever the widget marks for repainting is painted and shown. A function
@@ -138,7 +176,9 @@ void BM_WindowRepaintAfterTextChange(benchmark::State& state)
     view.Count(state);
 }
 
-BENCHMARK(BM_TextRepaint)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_TextRepaint, start, kStart)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_TextRepaint, caret, kCaret)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TextRepaintUtf8)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_WindowRepaintAfterTextChange)->Apply(PageArgs)->Unit(benchmark::kMicrosecond);
 
 // Opening the page into an editor's model and colouring every line; the

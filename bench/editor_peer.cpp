@@ -1,13 +1,20 @@
 // Our editor beside QScintilla, a widely used editor control, on the same
-// generated ASP pages (EditorBench.h): opening and colouring a page, with
-// the peak and resident memory per byte, and a warm repaint of an 80 x 50
-// view, of the whole window as the window system repaints it when uncovered
-// and of its text area alone, as after a change of the text.
+// generated ASP pages (EditorBench.h), in an 80 x 50 view:
+// - opening and colouring a page, with the peak and resident memory per byte;
+// - a warm repaint of the whole window (frame and scroll bars with the
+//   text) as the window system repaints it when uncovered, and of its text
+//   area alone, as after a change of the text, with column 1 in view;
+// - a warm repaint of the text area with the middle of a page of one line
+//   in view, and a character typed there, from the key press to the window
+//   painted.
 //
-// Each pair runs ours first, then the peer's, so that one run of the program
-// is one interleaved round; it closes with the ratios ours / peer (below 1:
-// ours is faster or takes less). Run it five times for five rounds:
-//   for i in 1 2 3 4 5; do build/release/bench/bench_editor_peer; done
+// The measures run in interleaved rounds: each round runs every pair, ours
+// first, then the peer's, and the program closes with each pair's ratio
+// ours / peer (below 1: ours is faster or takes less) as the median over
+// the rounds of the ratio of their times, with the ratio of the
+// instructions they take beside it, a figure the load of the machine does
+// not move. Five rounds unless --rounds=N says otherwise:
+//   build/release/bench/bench_editor_peer --rounds=7
 // The peer is the Debian package libqscintilla2-qt6-dev, used through its
 // public interface only; without it, only our side runs. The peer is given
 // the page's bytes straight, without undo collection, and its HTML lexer
@@ -19,10 +26,14 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -36,7 +47,7 @@
 namespace {
 
 using vx::bench::AspPage;
-using vx::bench::PageArgs;
+using vx::bench::CountedLoop;
 using vx::bench::TPageHighlighters;
 using vx::bench::TView;
 
@@ -57,6 +68,20 @@ using vx::bench::TView;
     QApplication::processEvents();
 }
 
+// A character typed into the window as the window system delivers a key,
+// and the window repainted.
+[[gnu::noinline]] void TypeAndRepaint(QWidget& window)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
+    QApplication::sendEvent(&window, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, "x");
+    QApplication::sendEvent(&window, &release);
+    QApplication::processEvents();
+}
+
+// Where the view stands: at the page's start, or around the middle of its first line.
+enum TPlace { kStart, kMiddle };
+
 void BM_Ours_OpenAndColour(benchmark::State& state)
 {
     TPageHighlighters h;
@@ -64,13 +89,21 @@ void BM_Ours_OpenAndColour(benchmark::State& state)
                               [&](const std::string&, std::istream& in) { return vx::bench::OpenInModel(in, h); });
 }
 
-template <void (*Repaint)(QWidget&), bool WholeWindow> void BM_Ours_Repaint(benchmark::State& state)
+template <void (*Measure)(QWidget&), bool WholeWindow, TPlace Place> void BM_Ours(benchmark::State& state)
 {
     TView view(AspPage(state));
+    TmwCustomEditModel& m = view.edit.Model();
+    const TPoint place = Place == kMiddle ? Point(static_cast<int>(m.Lines().Length(0) / 2), 1) : Point(1, 1);
+    view.ShowAt(place);
+    view.edit.setFocus();
     QApplication::processEvents();
     QWidget& target = WholeWindow ? static_cast<QWidget&>(view.edit) : *view.edit.viewport();
-    for (auto _ : state)
-        Repaint(target);
+    CountedLoop(state, [&] {
+        // Typing goes on at the same place, which stays in the middle of the view.
+        if constexpr (Measure == TypeAndRepaint)
+            m.SetCaretXY(place);
+        Measure(target);
+    });
     view.Count(state);
 }
 
@@ -112,6 +145,8 @@ struct TPeer {
         edit.resize(marginWidth + 80 * cw + frameW, 50 * lh + frameH);
         QApplication::processEvents();
     }
+    // The caret at byte pos, scrolled into view.
+    void ShowAt(long pos) { edit.SendScintilla(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(pos)); }
 
     QsciLexerHTML lexer;
     QsciScintilla edit;
@@ -126,96 +161,167 @@ void BM_Peer_OpenAndColour(benchmark::State& state)
     });
 }
 
-template <void (*Repaint)(QWidget&), bool WholeWindow> void BM_Peer_Repaint(benchmark::State& state)
+template <void (*Measure)(QWidget&), bool WholeWindow, TPlace Place> void BM_Peer(benchmark::State& state)
 {
     TPeer peer;
     {
         TView ours("");
         peer.Show(ours.edit.Model().GutterWidth());
     }
-    peer.Open(AspPage(state));
+    const std::string page = AspPage(state);
+    peer.Open(page);
+    const long place =
+        Place == kMiddle ? static_cast<long>(std::min(page.find_first_of("\r\n"), page.size()) / 2) : 0;
+    peer.ShowAt(place);
+    peer.edit.setFocus();
     QApplication::processEvents();
     QWidget& target = WholeWindow ? static_cast<QWidget&>(peer.edit) : *peer.edit.viewport();
-    Repaint(target);
-    for (auto _ : state)
-        Repaint(target);
+    Measure(target);
+    CountedLoop(state, [&] {
+        if constexpr (Measure == TypeAndRepaint)
+            peer.ShowAt(place);
+        Measure(target);
+    });
 }
 
 #endif
 
-// Interleaved: each of ours is followed by the peer's.
-void Pairs()
+// One pair: ours, and the peer's where it is there.
+struct TPair {
+    const char* name;
+    void (*ours)(benchmark::State&);
+    void (*peer)(benchmark::State&);
+    benchmark::TimeUnit unit;
+    int iterations; // 0: as many as the library takes
+    bool manyLines; // also on pages with their line breaks
+};
+
+#ifdef VX_HAVE_QSCINTILLA
+#define VX_PEER(f) f
+#else
+#define VX_PEER(f) nullptr
+#endif
+
+const TPair kPairs[] = {
+    {"OpenAndColour", BM_Ours_OpenAndColour, VX_PEER(BM_Peer_OpenAndColour), benchmark::kMillisecond, 5, true},
+    {"WindowRepaint", BM_Ours<RepaintWindow, true, kStart>, VX_PEER((BM_Peer<RepaintWindow, true, kStart>)),
+     benchmark::kMicrosecond, 0, true},
+    {"TextRepaint", BM_Ours<RepaintText, false, kStart>, VX_PEER((BM_Peer<RepaintText, false, kStart>)),
+     benchmark::kMicrosecond, 0, true},
+    {"TextRepaintMiddle", BM_Ours<RepaintText, false, kMiddle>, VX_PEER((BM_Peer<RepaintText, false, kMiddle>)),
+     benchmark::kMicrosecond, 0, false},
+    {"TypeMiddle", BM_Ours<TypeAndRepaint, true, kMiddle>, VX_PEER((BM_Peer<TypeAndRepaint, true, kMiddle>)),
+     benchmark::kMicrosecond, 0, false},
+};
+
+// Each round runs every pair on every page, ours first.
+void RegisterRounds(int rounds)
 {
-    for (int oneLine : {1, 0})
-        for (int size : {1, 10, 100}) {
-            auto add = [&](const std::string& name, void (*fn)(benchmark::State&), benchmark::TimeUnit unit,
-                           int iterations) {
-                auto* b = benchmark::RegisterBenchmark(name.c_str(), fn)
-                              ->Args({size, oneLine})
-                              ->Unit(unit);
-                if (iterations > 0)
-                    b->Iterations(iterations);
-            };
-            add("Ours/OpenAndColour", BM_Ours_OpenAndColour, benchmark::kMillisecond, 5);
-#ifdef VX_HAVE_QSCINTILLA
-            add("Peer/OpenAndColour", BM_Peer_OpenAndColour, benchmark::kMillisecond, 5);
-#endif
-            add("Ours/WindowRepaint", BM_Ours_Repaint<RepaintWindow, true>, benchmark::kMicrosecond, 0);
-#ifdef VX_HAVE_QSCINTILLA
-            add("Peer/WindowRepaint", BM_Peer_Repaint<RepaintWindow, true>, benchmark::kMicrosecond, 0);
-#endif
-            add("Ours/TextRepaint", BM_Ours_Repaint<RepaintText, false>, benchmark::kMicrosecond, 0);
-#ifdef VX_HAVE_QSCINTILLA
-            add("Peer/TextRepaint", BM_Peer_Repaint<RepaintText, false>, benchmark::kMicrosecond, 0);
-#endif
-        }
+    for (int round = 0; round < rounds; ++round)
+        for (const TPair& pair : kPairs)
+            for (int oneLine : {1, 0}) {
+                if (!oneLine && !pair.manyLines)
+                    continue;
+                for (int size : {1, 10, 100})
+                    for (auto [side, fn] : {std::pair{"Ours/", pair.ours}, std::pair{"Peer/", pair.peer}}) {
+                        if (!fn)
+                            continue;
+                        auto* b = benchmark::RegisterBenchmark((std::string(side) + pair.name).c_str(), fn)
+                                      ->Args({size, oneLine})
+                                      ->Unit(pair.unit);
+                        if (pair.iterations > 0)
+                            b->Iterations(pair.iterations);
+                    }
+            }
 }
 
-// The console's report, and at its end each measure's ratio ours / peer.
-class TRatioReporter : public benchmark::ConsoleReporter {
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+// The console's report, and at its end each pair's figures over the rounds.
+class TRoundsReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             TFigures& f = figures_[run.benchmark_name()];
-            f.time = run.GetAdjustedRealTime();
-            for (const char* counter : {"peak_per_byte", "resident_per_byte"})
+            f.time.push_back(run.GetAdjustedRealTime());
+            for (const char* counter : {"instructions", "peak_per_byte"})
                 if (auto it = run.counters.find(counter); it != run.counters.end())
-                    f.counters[counter] = it->second.value;
+                    f.counters[counter].push_back(it->second.value);
         }
     }
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        std::printf("\n%-36s %12s %12s\n", "ours / peer", "time", "peak/byte");
+        std::printf("\nmedians over the rounds; ours / peer: the median of the rounds' ratios\n");
+        std::printf("%-28s %7s %12s %12s %10s %12s %10s\n", "pair (size/one line)", "rounds", "ours time",
+                    "peer time", "ours/peer", "instr ratio", "peak/byte");
         for (const auto& [name, ours] : figures_) {
             if (name.rfind("Ours/", 0) != 0)
                 continue;
             auto peer = figures_.find("Peer/" + name.substr(5));
             if (peer == figures_.end())
                 continue;
-            std::printf("%-36s %12.3f", name.substr(5).c_str(), ours.time / peer->second.time);
-            auto oursPeak = ours.counters.find("peak_per_byte");
-            auto peerPeak = peer->second.counters.find("peak_per_byte");
-            if (oursPeak != ours.counters.end() && peerPeak != peer->second.counters.end() && peerPeak->second > 0)
-                std::printf(" %12.3f", oursPeak->second / peerPeak->second);
+            const TFigures& p = peer->second;
+            const size_t rounds = std::min(ours.time.size(), p.time.size());
+            std::vector<double> ratios;
+            for (size_t r = 0; r < rounds; ++r)
+                ratios.push_back(ours.time[r] / p.time[r]);
+            std::printf("%-28s %7zu %12.1f %12.1f %10.3f %12.3f", name.substr(5).c_str(), rounds, Median(ours.time),
+                        Median(p.time), Median(ratios), Ratio(ours, p, "instructions"));
+            if (const double peak = Ratio(ours, p, "peak_per_byte"); peak > 0)
+                std::printf(" %10.3f", peak);
             std::printf("\n");
         }
+        std::printf("(times in each measure's unit above; an instruction ratio of 0: the machine counts none)\n");
     }
 
 private:
     struct TFigures {
-        double time = 0;
-        std::map<std::string, double> counters;
+        std::vector<double> time;
+        std::map<std::string, std::vector<double>> counters;
     };
+    // The ratio of the medians of a counter; 0 where either side lacks it.
+    static double Ratio(const TFigures& ours, const TFigures& peer, const char* counter)
+    {
+        auto a = ours.counters.find(counter);
+        auto b = peer.counters.find(counter);
+        if (a == ours.counters.end() || b == peer.counters.end() || Median(b->second) <= 0)
+            return 0;
+        return Median(a->second) / Median(b->second);
+    }
     std::map<std::string, TFigures> figures_;
 };
+
+// Takes --rounds=N out of the arguments; 5 without it.
+int TakeRounds(int& argc, char** argv)
+{
+    int rounds = 5;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--rounds=", 9) != 0)
+            continue;
+        rounds = std::max(1, std::atoi(argv[i] + 9));
+        for (int j = i; j + 1 < argc; ++j)
+            argv[j] = argv[j + 1];
+        --argc;
+        break;
+    }
+    return rounds;
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    TRatioReporter reporter;
-    return vx::bench::RunWithQtApplication(argc, argv, Pairs, {}, &reporter);
+    const int rounds = TakeRounds(argc, argv);
+    TRoundsReporter reporter;
+    return vx::bench::RunWithQtApplication(argc, argv, [rounds] { RegisterRounds(rounds); }, {}, &reporter);
 }

@@ -112,6 +112,7 @@ int TmwCustomEditModel::ScanFrom(int index)
 void TmwCustomEditModel::RescanAll()
 {
     checkpoints_.Forget();
+    paintStates_.Forget();
     if (!highlighter_ || lines_->Count() == 0)
         return;
     highlighter_->ResetRange();
@@ -145,6 +146,7 @@ void TmwCustomEditModel::ListCleared()
     // No line a mark stood on is left.
     marks_.Clear();
     checkpoints_.Forget();
+    paintStates_.Forget();
     longestIndex_ = -1;
     invalidateRect_ = TRect{};
     Invalidate();
@@ -163,6 +165,7 @@ void TmwCustomEditModel::ListDeleted(int index)
     else if (index < longestIndex_)
         --longestIndex_;
     checkpoints_.LineDeleted(index);
+    paintStates_.LineDeleted(index);
     if (highlighter_ && lines_->Count() > 0) {
         if (index < 1) {
             highlighter_->ResetRange();
@@ -184,6 +187,7 @@ void TmwCustomEditModel::ListInserted(int index)
     if (longestIndex_ >= index)
         ++longestIndex_;
     checkpoints_.LineInserted(index);
+    paintStates_.LineInserted(index);
     LineLengthChanged(index);
     if (highlighter_ && lines_->Count() > 0) {
         if (index < 1) {
@@ -209,14 +213,17 @@ void TmwCustomEditModel::ListInserted(int index)
 void TmwCustomEditModel::ListTextReplaced(int index, size_t pos, size_t removed, size_t inserted)
 {
     pendingEdit_ = TLineEdit{index, pos, removed, inserted};
+    paintStates_.Edited(index, pos);
 }
 
 void TmwCustomEditModel::ListLinePut(int index)
 {
     LinesEdited();
     LineLengthChanged(index);
-    if (pendingEdit_.index != index)
+    if (pendingEdit_.index != index) {
         pendingEdit_ = TLineEdit{};
+        paintStates_.Edited(index, 0);
+    }
     // A line put whole, or left unscanned (the last line, whose end state
     // nothing needs, or any line without highlighter), keeps none of its states.
     if (checkpoints_.Line() == index &&
@@ -238,6 +245,7 @@ void TmwCustomEditModel::ListTextLoaded()
 {
     LinesEdited();
     checkpoints_.Forget();
+    paintStates_.Forget();
     longestIndex_ = -1;
     if (lines_->Count() == 0)
         lines_->Add("");
@@ -294,6 +302,7 @@ void TmwCustomEditModel::SetHighLighter(TmwCustomHighLighter* value)
     highlighter_ = value;
     if (highlighter_) {
         highlighterHook_ = highlighter_->AddChangeHook([this](void*) {
+            paintStates_.Forget();
             RecalcCharExtent();
             Invalidate();
         });

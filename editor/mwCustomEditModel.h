@@ -14,6 +14,7 @@
 #include "editor/mwLineCheckpoints.h"
 #include "editor/mwMarks.h"
 #include "editor/mwMethodChain.h"
+#include "editor/mwPaintStates.h"
 #include "editor/mwSupportClasses.h"
 #include "editor/mwUndoList.h"
 #include "platform/ControlTypes.h"
@@ -113,6 +114,10 @@ public:
 
     // --- highlighter (referenced, not owned)
     TmwCustomHighLighter* HighLighter() const { return highlighter_; }
+    // Its states inside the long line last scanned, and those painting kept
+    // along long lines; both follow every change of the lines.
+    const TmwLineCheckpoints& KeptStates() const { return checkpoints_; }
+    TmwPaintStates& PaintStates() { return paintStates_; }
     void SetHighLighter(TmwCustomHighLighter* value);
     // The highlighter is being destroyed: drop it and repaint.
     void HighLighterDestroyed();
@@ -508,6 +513,7 @@ private:
     // Highlighter states inside the long line last scanned, and the change
     // ReplaceText reported for the line about to be rescanned (index -1: none).
     TmwLineCheckpoints checkpoints_;
+    TmwPaintStates paintStates_;
     struct TLineEdit {
         int index = -1;
         size_t pos = 0;

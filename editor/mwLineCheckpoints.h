@@ -40,6 +40,11 @@ public:
 
     // The line whose states are kept, or -1; its states by position.
     int Line() const { return line_; }
+    // Whether the kept states are those of line index, length long and scanned from startRange.
+    bool Holds(int index, std::size_t length, std::int32_t startRange) const
+    {
+        return index == line_ && length == length_ && startRange == startRange_;
+    }
     const std::vector<TmwScanPoint>& Points() const { return points_; }
 
 private:

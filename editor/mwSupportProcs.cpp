@@ -46,14 +46,10 @@ struct RemainderForm {
     static std::size_t Next(std::size_t c, std::size_t w) { return c + w - c % w; }
 };
 
-template <class Form> std::string Expand(const std::string& line, int tabWidth)
+// Appends line to result with its tabs expanded, line starting at cell col.
+template <class Form> void ExpandInto(std::string_view line, std::size_t col, int tabWidth, std::string& result)
 {
-    if (line.find('\t') == std::string::npos)
-        return line;
     const auto w = static_cast<std::size_t>(tabWidth);
-    std::string result;
-    result.reserve(line.size());
-    std::size_t col = 0; // cells so far
     for (std::size_t i = 0; i < line.size();) {
         if (line[i] == '\t') {
             const std::size_t next = Form::Next(col, w);
@@ -64,9 +60,18 @@ template <class Form> std::string Expand(const std::string& line, int tabWidth)
         }
         std::size_t length = 0;
         col += static_cast<std::size_t>(vx::utf8::CellsAt(line, i, &length));
-        result.append(line, i, length);
+        result.append(line.substr(i, length));
         i += length;
     }
+}
+
+template <class Form> std::string Expand(const std::string& line, int tabWidth)
+{
+    if (line.find('\t') == std::string::npos)
+        return line;
+    std::string result;
+    result.reserve(line.size());
+    ExpandInto<Form>(line, 0, tabWidth, result);
     return result;
 }
 
@@ -86,6 +91,18 @@ TConvertTabsProc GetBestConvertTabsProc(int tabWidth)
 std::string ConvertTabs(const std::string& line, int tabWidth)
 {
     return GetBestConvertTabsProc(tabWidth)(line, tabWidth);
+}
+
+void AppendTabsExpanded(std::string_view text, std::size_t startCell, int tabWidth, std::string& out)
+{
+    if (text.find('\t') == std::string_view::npos)
+        out.append(text);
+    else if (tabWidth < 2)
+        ExpandInto<OneSpace>(text, startCell, tabWidth, out);
+    else if (IsPowerOfTwo(tabWidth) && tabWidth <= 65536)
+        ExpandInto<MaskForm>(text, startCell, tabWidth, out);
+    else
+        ExpandInto<RemainderForm>(text, startCell, tabWidth, out);
 }
 
 std::size_t NextTabStop(std::size_t col, int tabWidth)

@@ -36,6 +36,10 @@ bool GetHasTabs(std::string_view line, int& charsBefore);
 using TConvertTabsProc = std::string (*)(const std::string& line, int tabWidth);
 TConvertTabsProc GetBestConvertTabsProc(int tabWidth);
 std::string ConvertTabs(const std::string& line, int tabWidth);
+// Appends text to out with its tabs expanded as ConvertTabs expands them in
+// a line where text starts at cell startCell (0-based): a part of a line
+// expands as it does in the whole line.
+void AppendTabsExpanded(std::string_view text, std::size_t startCell, int tabWidth, std::string& out);
 // The cell (0-based) after a tab standing at cell col.
 std::size_t NextTabStop(std::size_t col, int tabWidth);
 // The cell (0-based) after text, when text starts at cell col.

@@ -145,6 +145,7 @@ void TmwCustomEdit::UpdateScrollBars()
     SetBar(*horizontalScrollBar(), HorizontalRange(m), std::max(1, m.CharsInWindow()), m.LeftChar());
     SetBar(*verticalScrollBar(), std::max(1, m.LineCount()), std::max(1, m.LinesInWindow()), m.TopLine());
     updatingBars_ = wasUpdating;
+    ShowScrollBars();
 }
 
 void TmwCustomEdit::UpdateCaret()
@@ -169,11 +170,28 @@ void TmwCustomEdit::RecreateCaret()
 void TmwCustomEdit::WindowStyleChanged()
 {
     setFrameShape(model_->BorderStyle() == bsSingle ? QFrame::StyledPanel : QFrame::NoFrame);
-    TScrollStyle bars = model_->ScrollBars();
-    setHorizontalScrollBarPolicy(bars == ssHorizontal || bars == ssBoth ? Qt::ScrollBarAlwaysOn
-                                                                        : Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(bars == ssVertical || bars == ssBoth ? Qt::ScrollBarAlwaysOn
-                                                                    : Qt::ScrollBarAlwaysOff);
+    ShowScrollBars();
+}
+
+void TmwCustomEdit::ShowScrollBars()
+{
+    // A bar the ScrollBars property names shows where there is something to
+    // scroll: not the vertical one of a text of one line, not the horizontal
+    // one of a window wider than its columns. The bars are switched on and
+    // off here, only when that changes: left to the scroll area, every
+    // change of a bar's range would repaint the frame and both bars.
+    const TScrollStyle bars = model_->ScrollBars();
+    const auto policy = [](bool named, const QScrollBar& bar) {
+        return named && bar.maximum() > bar.minimum() ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+    };
+    const Qt::ScrollBarPolicy horizontal = policy(bars == ssHorizontal || bars == ssBoth, *horizontalScrollBar());
+    const Qt::ScrollBarPolicy vertical = policy(bars == ssVertical || bars == ssBoth, *verticalScrollBar());
+    if (horizontalScrollBarPolicy() == horizontal && verticalScrollBarPolicy() == vertical)
+        return;
+    setHorizontalScrollBarPolicy(horizontal);
+    setVerticalScrollBarPolicy(vertical);
+    // The text area has its new size now; a window not shown yet hears of it only when it is.
+    model_->SizeChanged();
 }
 
 void TmwCustomEdit::ExecuteAction(TmwEditAction action)

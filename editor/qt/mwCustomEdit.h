@@ -154,6 +154,7 @@ private:
     void UpdateCaret() override;
     void RecreateCaret() override;
     void WindowStyleChanged() override;
+    void ShowScrollBars();
 
     // The caret's rectangle in the client area; empty when it is not shown.
     QRect CaretRect() const;

@@ -2,7 +2,7 @@
 // text lines token by token in the highlighter's colours, the selection in
 // its three modes, special line colours, the right edge and the caret.
 #include "editor/mwHighlighter.h"
-#include "editor/mwSupportProcs.h"
+#include "editor/mwPaintScan.h"
 #include "editor/qt/SysColors.h"
 #include "editor/qt/mwCustomEdit.h"
 #include "editor/qt/mwImageList.h"
@@ -19,11 +19,6 @@
 
 namespace {
 
-// Bytes of a long line read past the last column shown.
-constexpr size_t kScanMargin = 4096;
-// The most bytes a cell can take: a character of four bytes in one cell.
-constexpr size_t kBytesPerCell = 4;
-
 // A stretch of one line drawn in one style and pair of colours; columns are
 // 1-based cells, and a character takes one or two of them.
 struct TRun {
@@ -33,35 +28,6 @@ struct TRun {
     TFontStyles Style;
     TColor Fore = 0;
     TColor Back = 0;
-};
-
-// Walks a text from its start, turning byte offsets into cells: the tokens of
-// a line come in order, so each character is measured once.
-class TCellCursor {
-public:
-    explicit TCellCursor(std::string_view text)
-        : text_(text), plain_(std::all_of(text.begin(), text.end(),
-                                          [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-    {
-    }
-    // The cells before byte pos (0-based); pos only grows from call to call.
-    int CellsBefore(size_t pos)
-    {
-        if (plain_)
-            return static_cast<int>(pos);
-        while (byte_ < pos && byte_ < text_.size()) {
-            size_t length = 0;
-            cells_ += vx::utf8::CellsAt(text_, byte_, &length);
-            byte_ += length;
-        }
-        return cells_ + static_cast<int>(pos > byte_ ? pos - byte_ : 0);
-    }
-
-private:
-    std::string_view text_;
-    bool plain_;
-    size_t byte_ = 0;
-    int cells_ = 0;
 };
 
 // The bytes of run that show in its cells first..last: from the start of the
@@ -121,7 +87,8 @@ struct TLineLook {
 class TLinePainter {
 public:
     TLinePainter(TmwCustomEdit& edit, int firstCol, int lastCol)
-        : edit_(edit), m_(edit.Model()), drawer_(edit.TextDrawer()), firstCol_(firstCol), lastCol_(lastCol)
+        : edit_(edit), m_(edit.Model()), drawer_(edit.TextDrawer()), scan_(m_, m_.PaintStates()), firstCol_(firstCol),
+          lastCol_(lastCol)
     {
     }
 
@@ -143,6 +110,8 @@ private:
     TmwCustomEdit& edit_;
     TmwCustomEditModel& m_;
     TheTextDrawer& drawer_;
+    TmwPaintScan scan_;
+    TmwPaintLine shown_; // reused from line to line
     int firstCol_;
     int lastCol_;
     bool selShown_ = false;
@@ -227,12 +196,7 @@ void TLinePainter::DrawRun(const TRun& run, const TLineLook& look, int top)
 void TLinePainter::PaintLine(int line, TColor defaultBack, TFontStyles fontStyle)
 {
     const int top = (line - m_.TopLine()) * m_.LineHeight();
-    // A long line is read only as far as the window shows it and a margin on:
-    // the tokens the window shows end in the margin, so they are the whole
-    // line's tokens, and painting costs what is shown, not the line's length.
-    const size_t shown = static_cast<size_t>(std::max(lastCol_, 0)) * kBytesPerCell + kScanMargin;
-    const std::string text = ConvertTabs(m_.Lines().Substr(line - 1, 0, shown), m_.TabWidth());
-    TCellCursor cursor(text);
+    scan_.Scan(line - 1, firstCol_, lastCol_, shown_);
     TLineLook look;
     SelectedColumns(line, look);
     look.Fore = edit_.FontColor();
@@ -246,69 +210,52 @@ void TLinePainter::PaintLine(int line, TColor defaultBack, TFontStyles fontStyle
         look.SelBack = m_.SelectedColor().Background();
     }
 
-    TmwCustomHighLighter* hl = m_.HighLighter();
-    if (!hl) {
-        DrawRun(TRun{1, text, cursor.CellsBefore(text.size()), fontStyle, look.Fore, look.Back}, look, top);
-    } else {
-        hl->SetRange(m_.Lines().Range(line - 1));
-        hl->SetLine(text, line - 1);
-        bool merging = !look.Special && !look.Wholly;
-        TRun run;
-        bool haveRun = false;
-        while (!hl->GetEol()) {
-            const auto pos = static_cast<size_t>(hl->GetTokenPos());
-            const int column = cursor.CellsBefore(pos) + 1;
-            if (column > lastCol_)
-                break;
-            std::string token = hl->GetToken();
-            const int cells = cursor.CellsBefore(pos + token.size()) + 1 - column;
-            if (column + cells <= firstCol_) {
-                hl->Next();
-                continue;
-            }
-            TRun next{column, std::move(token), cells, fontStyle, look.Fore, look.Back};
-            if (TmwHighLightAttributes* attr = hl->GetTokenAttribute()) {
-                next.Style = attr->Style();
-                next.Back = attr->Background() == clNone ? defaultBack : attr->Background();
-                next.Fore = attr->Foreground() == clNone ? edit_.FontColor() : attr->Foreground();
-            }
-            if (haveRun) {
-                bool blank = OnlyBlanks(run.Text);
-                bool fits = (run.Style == next.Style || blank) &&
-                            (!merging || (run.Back == next.Back && (run.Fore == next.Fore || blank)));
-                if (fits) {
-                    if (blank) {
-                        run.Style = next.Style;
-                        run.Fore = next.Fore;
-                    }
-                    run.Text += next.Text;
-                    run.Cells += next.Cells;
-                } else {
-                    DrawRun(run, look, top);
-                    run = std::move(next);
-                }
-            } else {
-                run = std::move(next);
-                haveRun = true;
-            }
-            hl->Next();
+    const bool merging = !look.Special && !look.Wholly;
+    TRun run;
+    bool haveRun = false;
+    for (TmwPaintToken& token : shown_.Tokens) {
+        TRun next{token.Column, std::move(token.Text), token.Cells, fontStyle, look.Fore, look.Back};
+        if (const TmwHighLightAttributes* attr = token.Attribute) {
+            next.Style = attr->Style();
+            next.Back = attr->Background() == clNone ? defaultBack : attr->Background();
+            next.Fore = attr->Foreground() == clNone ? edit_.FontColor() : attr->Foreground();
         }
-        if (haveRun)
-            DrawRun(run, look, top);
+        if (haveRun) {
+            bool blank = OnlyBlanks(run.Text);
+            bool fits = (run.Style == next.Style || blank) &&
+                        (!merging || (run.Back == next.Back && (run.Fore == next.Fore || blank)));
+            if (fits) {
+                if (blank) {
+                    run.Style = next.Style;
+                    run.Fore = next.Fore;
+                }
+                run.Text += next.Text;
+                run.Cells += next.Cells;
+            } else {
+                DrawRun(run, look, top);
+                run = std::move(next);
+            }
+        } else {
+            run = std::move(next);
+            haveRun = true;
+        }
     }
+    if (haveRun)
+        DrawRun(run, look, top);
 
     // Past the text: the line's background, selected cells in the selection colours.
-    int endCol = std::max(firstCol_, cursor.CellsBefore(text.size()) + 1);
-    int clipCol = std::max(endCol, lastCol_);
+    const int endCol = std::max(firstCol_, shown_.EndColumn);
+    if (endCol > lastCol_)
+        return;
     TRun tail{endCol, std::string(), 0, fontStyle, look.Fore, look.Back};
     int selFirst = std::max(endCol, look.SelStart);
-    int selLast = std::min(clipCol, look.SelEnd - 1);
+    int selLast = std::min(lastCol_, look.SelEnd - 1);
     if (look.SelEnd <= look.SelStart || selLast < selFirst) {
-        DrawPart(tail, endCol, clipCol, look.Fore, look.Back, top);
+        DrawPart(tail, endCol, lastCol_, look.Fore, look.Back, top);
     } else {
         DrawPart(tail, endCol, selFirst - 1, look.Fore, look.Back, top);
         DrawPart(tail, selFirst, selLast, look.SelFore, look.SelBack, top);
-        DrawPart(tail, selLast + 1, clipCol, look.Fore, look.Back, top);
+        DrawPart(tail, selLast + 1, lastCol_, look.Fore, look.Back, top);
     }
 }
 

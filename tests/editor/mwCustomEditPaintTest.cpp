@@ -2,6 +2,7 @@
 #include "editor/qt/mwCustomEdit.h"
 #include "editor/qt/mwImageList.h"
 #include "editor/qt/uTextDrawer.h"
+#include "highlighters/wmPageHighlighterSet.h"
 #include "tests/editor/support/BraceHighlighter.h"
 #include "tests/editor/support/EditRender.h"
 #include "tests/editor/support/EditorKeys.h"
@@ -184,6 +185,42 @@ TEST(TmwCustomEditPaint, ClipDecidesWhatIsPainted)
     EXPECT_EQ(edit.columns.first, 4);
     edit.Paint(painter, QRect(gw, 3 * lh, 100, 10 * lh));
     EXPECT_EQ(edit.lines, std::make_pair(4, 4)) << "never past the last line";
+}
+
+// A long line painted far from its start, from the highlighter states that
+// earlier paints kept along it and after typing there, looks exactly as in
+// an editor that paints the same view scanning the line from its start.
+TEST(TmwCustomEditPaint, FarAlongALongLineAsFromTheLineStart)
+{
+    TwmPageHighlighterSet page;
+    std::string line;
+    for (int i = 0; line.size() < 60000; ++i)
+        line += i % 7 == 0   ? "<% total = \"\xC3\xA9t\xC3\xA9\" %>\t"
+                : i % 5 == 0 ? "<script>var \xE4\xBD\xA0 = 1; /* c */</script>"
+                             : "<b class=\"w\">word</b> &amp; ";
+    TmwCustomEdit painted;
+    painted.resize(500, 200);
+    TmwCustomEditModel& m = painted.Model();
+    m.SetHighLighter(&page.multi);
+    m.SetText(line + "\r\nend");
+    for (int left : {1, 5000, 20000, 30000, 29950}) {
+        m.SetLeftChar(left);
+        RenderEdit(painted);
+    }
+    m.SetCaretXY(m.CharPoint(30010, 1));
+    for (char c : std::string("<i \"x"))
+        m.CommandProcessor(ecChar, c, nullptr);
+    const QImage image = RenderEdit(painted);
+
+    TmwCustomEdit fresh;
+    fresh.resize(500, 200);
+    fresh.Model().SetHighLighter(&page.multi);
+    fresh.Model().SetText(m.GetText());
+    fresh.Model().SetLeftChar(m.LeftChar());
+    fresh.Model().SetCaretXY(m.CaretXY());
+    EXPECT_TRUE(RenderEdit(fresh) == image);
+    fresh.Model().SetHighLighter(nullptr);
+    m.SetHighLighter(nullptr);
 }
 
 TEST_F(PaintFixture, SelectionCrossingTokensColoursExactlyTheSelectedCells)
