@@ -1,6 +1,8 @@
 // Our editor beside QScintilla, a widely used editor control, on the same
 // generated ASP pages (EditorBench.h), in an 80 x 50 view:
 // - opening and colouring a page, with the peak and resident memory per byte;
+//   also the page in UTF-8 with a fifth of its letters outside ASCII, which
+//   ours first checks to be UTF-8, as it opens every file;
 // - a warm repaint of the whole window (frame and scroll bars with the
 //   text) as the window system repaints it when uncovered, and of its text
 //   area alone, as after a change of the text, with column 1 in view;
@@ -23,6 +25,7 @@
 #include "bench/EditorBench.h"
 #include "bench/QtBenchmarkMain.h"
 #include "editor/qt/uTextDrawer.h"
+#include "platform/TextEncoding.h"
 
 #include <QApplication>
 #include <QImage>
@@ -50,6 +53,7 @@ using vx::bench::AspPage;
 using vx::bench::CountedLoop;
 using vx::bench::TPageHighlighters;
 using vx::bench::TView;
+using vx::bench::Utf8AspPage;
 
 // A repaint of the whole window, frame and scroll bars with the text, into
 // an image as the window's backing store would take it; and one of the text
@@ -89,6 +93,22 @@ void BM_Ours_OpenAndColour(benchmark::State& state)
                               [&](const std::string&, std::istream& in) { return vx::bench::OpenInModel(in, h); });
 }
 
+// A UTF-8 page goes the way the program opens a file: its bytes are found
+// to be UTF-8, then become the text.
+void BM_Ours_OpenAndColourUtf8(benchmark::State& state)
+{
+    TPageHighlighters h;
+    vx::bench::MeasureOpening(state, Utf8AspPage(state), [&](const std::string& page, std::istream&) {
+        auto model = std::make_shared<TmwCustomEditModel>();
+        model->SetHighLighter(&h.multi);
+        vx::TDecodedText decoded = vx::DecodeDocument(page);
+        model->Lines().SetText(decoded.Text);
+        model->SetEncoding(decoded.Encoding);
+        benchmark::DoNotOptimize(model->Lines().Range(model->LineCount() - 1));
+        return std::shared_ptr<void>(model.get(), [model](void*) { model->SetHighLighter(nullptr); });
+    });
+}
+
 template <void (*Measure)(QWidget&), bool WholeWindow, TPlace Place> void BM_Ours(benchmark::State& state)
 {
     TView view(AspPage(state));
@@ -111,14 +131,14 @@ template <void (*Measure)(QWidget&), bool WholeWindow, TPlace Place> void BM_Our
 
 // The peer's editor with its HTML lexer, in our view's font.
 struct TPeer {
-    TPeer()
+    explicit TPeer(bool utf8 = false)
     {
         TmwCustomEdit ours;
         const QFont font = ours.TextDrawer().BaseFont();
         lexer.setDefaultFont(font);
         lexer.setFont(font, -1);
         edit.setLexer(&lexer);
-        edit.setUtf8(false);
+        edit.setUtf8(utf8);
     }
     ~TPeer() { edit.setLexer(nullptr); }
     void Open(const std::string& page)
@@ -152,13 +172,15 @@ struct TPeer {
     QsciScintilla edit;
 };
 
-void BM_Peer_OpenAndColour(benchmark::State& state)
+template <bool Utf8> void BM_Peer_OpenAndColour(benchmark::State& state)
 {
-    TPeer peer;
-    vx::bench::MeasureOpening(state, AspPage(state), [&](const std::string& page, std::istream&) {
-        peer.Open(page);
-        return std::shared_ptr<void>(&peer, [](void* p) { static_cast<TPeer*>(p)->edit.clear(); });
-    });
+    TPeer peer(Utf8);
+    vx::bench::MeasureOpening(state, Utf8 ? Utf8AspPage(state) : AspPage(state),
+                              [&](const std::string& page, std::istream&) {
+                                  peer.Open(page);
+                                  return std::shared_ptr<void>(&peer,
+                                                               [](void* p) { static_cast<TPeer*>(p)->edit.clear(); });
+                              });
 }
 
 template <void (*Measure)(QWidget&), bool WholeWindow, TPlace Place> void BM_Peer(benchmark::State& state)
@@ -203,7 +225,9 @@ struct TPair {
 #endif
 
 const TPair kPairs[] = {
-    {"OpenAndColour", BM_Ours_OpenAndColour, VX_PEER(BM_Peer_OpenAndColour), benchmark::kMillisecond, 5, true},
+    {"OpenAndColour", BM_Ours_OpenAndColour, VX_PEER(BM_Peer_OpenAndColour<false>), benchmark::kMillisecond, 5, true},
+    {"OpenAndColourUtf8", BM_Ours_OpenAndColourUtf8, VX_PEER(BM_Peer_OpenAndColour<true>), benchmark::kMillisecond, 5,
+     true},
     {"WindowRepaint", BM_Ours<RepaintWindow, true, kStart>, VX_PEER((BM_Peer<RepaintWindow, true, kStart>)),
      benchmark::kMicrosecond, 0, true},
     {"TextRepaint", BM_Ours<RepaintText, false, kStart>, VX_PEER((BM_Peer<RepaintText, false, kStart>)),

@@ -2,6 +2,8 @@
 
 #include "platform/Cp1252.h"
 
+#include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <iterator>
@@ -11,7 +13,7 @@ namespace vx::utf8 {
 namespace {
 
 // The length a lead byte announces, 0 for a byte that leads nothing.
-int AnnouncedLength(unsigned char lead)
+constexpr int AnnouncedLength(unsigned char lead)
 {
     if (lead < 0x80)
         return 1;
@@ -51,6 +53,30 @@ bool WellFormed(std::string_view text, std::size_t pos, int length)
             return false;
     return true;
 }
+
+// What a lead byte asks of the bytes after it: how many there are with
+// it, and the range of the first, which rules out overlong forms,
+// surrogates and code points past U+10FFFF. Length 0: no sequence.
+struct TLeadRule {
+    unsigned Length;
+    unsigned char Low;
+    unsigned char High;
+};
+
+constexpr std::array<TLeadRule, 256> kLeadRules = [] {
+    std::array<TLeadRule, 256> rules{};
+    for (unsigned lead = 0x80; lead < 0x100; ++lead)
+        rules[lead] = TLeadRule{static_cast<unsigned>(AnnouncedLength(static_cast<unsigned char>(lead))), 0x80, 0xBF};
+    rules[0xE0].Low = 0xA0;
+    rules[0xED].High = 0x9F;
+    rules[0xF0].Low = 0x90;
+    rules[0xF4].High = 0x8F;
+    return rules;
+}();
+
+// By length: the bits that make each byte after the lead a trail byte.
+constexpr std::uint32_t kTrailMask[5] = {0, 0, 0xC0, 0xC0C0, 0xC0C0C0};
+constexpr std::uint32_t kTrailBits[5] = {0, 0, 0x80, 0x8080, 0x808080};
 
 } // namespace
 
@@ -111,14 +137,46 @@ std::size_t SkipAscii(std::string_view text, std::size_t from)
 
 bool IsValid(std::string_view text)
 {
+    // A page with a letter outside ASCII every few words is checked as it
+    // is opened: each sequence is checked through tables, with no branch
+    // that depends on its length or its bytes, while the text is valid.
     const char* data = text.data();
     const std::size_t size = text.size();
     std::size_t i = 0;
-    while ((i = SkipAscii(text, i)) < size) {
-        const int length = AnnouncedLength(static_cast<unsigned char>(data[i]));
-        if (length == 0 || !WellFormed(text, i, length))
+    while (i < size) {
+        if (i + 8 <= size) {
+            std::uint64_t word;
+            std::memcpy(&word, data + i, 8);
+            const std::uint64_t high = word & 0x8080808080808080ull;
+            if (high == 0) {
+                i += 8;
+                continue;
+            }
+            if constexpr (std::endian::native == std::endian::little)
+                i += static_cast<std::size_t>(std::countr_zero(high)) / 8;
+        }
+        const auto lead = static_cast<unsigned char>(data[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        const TLeadRule& rule = kLeadRules[lead];
+        if (rule.Length == 0 || i + rule.Length > size)
             return false;
-        i += static_cast<std::size_t>(length);
+        // The bytes after the lead, the first lowest: read as one word where
+        // the text is long enough, so that no branch depends on the length.
+        std::uint32_t trail = 0;
+        if (i + 4 <= size && std::endian::native == std::endian::little) {
+            std::memcpy(&trail, data + i, 4);
+            trail >>= 8;
+        } else {
+            for (unsigned k = 1; k < rule.Length; ++k)
+                trail |= static_cast<std::uint32_t>(static_cast<unsigned char>(data[i + k])) << (8 * (k - 1));
+        }
+        const auto second = static_cast<unsigned char>(trail);
+        if ((trail & kTrailMask[rule.Length]) != (kTrailBits[rule.Length]) || second < rule.Low || second > rule.High)
+            return false;
+        i += rule.Length;
     }
     return true;
 }

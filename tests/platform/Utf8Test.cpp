@@ -37,6 +37,10 @@ TEST(Utf8, CharactersAreWellFormedSequencesOrLoneBytes)
         EXPECT_EQ(length, row.length) << row.text;
         EXPECT_EQ(CharLength(text, 0), row.length) << row.text;
         EXPECT_EQ(IsValid(text), row.code != kReplacement) << row.text;
+        // Inside longer text the bytes are read a word at a time: the verdict holds there too.
+        const std::string before(11, 'x');
+        EXPECT_EQ(IsValid(before + row.text + before), row.code != kReplacement) << row.text;
+        EXPECT_EQ(IsValid(before + row.text), row.code != kReplacement) << row.text;
     }
 }
 
@@ -52,8 +56,12 @@ TEST(Utf8, EveryByteLiesInOneCharacterWhateverTheBytes)
         // Walking forward and backward meets the same boundaries, and every
         // byte's character starts at the boundary before it.
         std::vector<std::size_t> forward;
-        for (std::size_t i = 0; i < text.size(); i = NextChar(text, i))
+        bool wellFormed = true;
+        for (std::size_t i = 0; i < text.size(); i = NextChar(text, i)) {
             forward.push_back(i);
+            wellFormed = wellFormed && Decode(text, i) != kReplacement;
+        }
+        EXPECT_EQ(IsValid(text), wellFormed) << round;
         std::vector<std::size_t> backward;
         for (std::size_t i = text.size(); i > 0;) {
             i = PrevChar(text, i);
