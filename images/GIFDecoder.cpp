@@ -123,6 +123,9 @@ private:
     int codeSize_ = 0;
     int boundary_ = 0;
     int nextFree_ = 0;
+    // With nextFree_, where the entries made since the last reset end: the
+    // whole table before the first.
+    int madeTo_ = kTableSize;
     int firstCode_ = 0;
     int oldCode_ = 0;
     // The image data of the current sub-block, behind the unread bytes of the last one.
@@ -198,14 +201,19 @@ void TLZWDecoder::Reset()
         length_[i] = 1;
     }
     // An entry not yet made reads as the string "0 0": prefix 0, suffix 0.
-    std::fill(prefix_ + clear_, prefix_ + kTableSize, 0);
-    std::fill(suffix_ + clear_, suffix_ + kTableSize, 0);
-    std::fill(length_ + clear_, length_ + kTableSize, 2);
-    std::fill(start_ + clear_, start_ + kTableSize, -1);
+    // Entries are made only below the next free code, so past the last one
+    // made since the previous reset they still read so; a stream that clears
+    // every few hundred codes does not pay for the whole table each time.
+    const int made = std::clamp(std::max(madeTo_, nextFree_), clear_, kTableSize);
+    std::fill(prefix_ + clear_, prefix_ + made, 0);
+    std::fill(suffix_ + clear_, suffix_ + made, 0);
+    std::fill(length_ + clear_, length_ + made, 2);
+    std::fill(start_ + clear_, start_ + made, -1);
     lengthsHold_ = true;
     codeSize_ = minCodeSize_ + 1;
     boundary_ = 2 * clear_;
     nextFree_ = clear_ + 2;
+    madeTo_ = 0;
 }
 
 bool TLZWDecoder::SpellOut(std::uint8_t* out, int length, int code, bool repeat, int oldCode, int firstCode) const

@@ -112,6 +112,20 @@ TEST(GIFDecoder, CodesPastTheTableNeverHang)
         EXPECT_EQ(decoded.error, "Circular decoder table entry");
 }
 
+TEST(GIFDecoder, AfterAClearTheEntriesMadeBeforeItReadAsNotMadeYet)
+{
+    // Minimum code size 3: clear 8, end 9, first free code 10, codes of 4 bits.
+    // Before the clear, entries 10-12 are made of 3s; after it, code 12
+    // comes while the next free code is 10, and code 11 then spells entry 12
+    // again, which must read as an entry not made yet ("0 0"), not as "3 3 3".
+    BitPacker packer;
+    for (int code : {8, 3, 3, 10, 11, 8, 0, 12, 11, 9})
+        packer.Put(code, 4);
+    Decoded decoded(MakeGif(12, 1, packer.ImageData(3)));
+    EXPECT_EQ(decoded.error, "");
+    EXPECT_EQ(decoded.Pixels(), (std::vector<std::uint8_t>{3, 3, 3, 3, 3, 3, 0, 0, 0, 0, 0, 0}));
+}
+
 TEST(GIFDecoder, EndCodeAfterClearIsNotAPixel)
 {
     Decoded decoded(MakeGif(2, 1, Codes3({4, 1, 4, 5})));
