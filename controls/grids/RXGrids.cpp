@@ -612,8 +612,10 @@ void TRxDrawGrid::mouseReleaseEvent(QMouseEvent* e)
 void TRxDrawGrid::keyPressEvent(QKeyEvent* e)
 {
     const bool rowSelect = options_ & goRowSelect;
+    // One character, a picker's emoji (two UTF-16 units) as well as a letter.
     const QString typed = e->text();
-    if ((options_ & goEditing) && !EditorMode() && typed.size() == 1 && typed[0].unicode() >= 32 &&
+    const QList<uint> codes = typed.toUcs4();
+    if ((options_ & goEditing) && !EditorMode() && codes.size() == 1 && codes.front() >= 32 &&
         !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
         const std::string character = vx::FromQString(typed);
         char key = character.front();

@@ -85,6 +85,7 @@ TEST(RxDrawGridEditing, TypingStartsTheEditWithTheWholeCharacter)
         {QString::fromUtf8(u8"\u00E9"), QString::fromUtf8(u8"\u00E9")},
         {QString::fromUtf8(u8"\u0436"), QString::fromUtf8(u8"\u0436")},
         {QString::fromUtf8(u8"\u4F60"), QString::fromUtf8(u8"\u4F60")},
+        {QString::fromUtf8(u8"\U0001F600"), QString::fromUtf8(u8"\U0001F600")}, // two UTF-16 units
         {QStringLiteral("a"), QStringLiteral("A")},
     };
     for (const auto& [typed, shown] : rows) {
