@@ -7,6 +7,7 @@
 #include "internet/TextUtil.h"
 #include "internet/URLHelpers.h"
 #include "platform/FileIO.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -276,7 +277,9 @@ std::optional<std::string> TLinkCrawl::CheckLocalPage(std::string_view address, 
     SetNode(node, lsOk, 200);
     if (!InsideSite(file) || !IsHtmlFileName(file))
         return std::nullopt;
-    return bytes;
+    // A page that is not UTF-8 is read as Windows-1252, as the editor reads
+    // it: a link naming "café.htm" finds the file whichever way it was saved.
+    return vx::TextFromFileBytes(*bytes);
 }
 
 void TLinkCrawl::ParsePage(const std::string& address, int node, const std::string& page)

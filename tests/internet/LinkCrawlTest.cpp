@@ -353,4 +353,25 @@ TEST_F(LinkCrawlTest, LocalWalkStaysInItsFolderAndChecksWebLinksOverHttp)
     EXPECT_EQ(std::count(requests.begin(), requests.end(), "GET /site/b.htm"), 0);
 }
 
+// A link to a file named outside ASCII finds it from a UTF-8 page and from a
+// Windows-1252 one, whose bytes name the same characters.
+TEST_F(LinkCrawlTest, LocalLinksOutsideAsciiNameTheFileInEitherEncoding)
+{
+    const fs::path site = root.path() / "site";
+    Page(site / "caf\xC3\xA9.htm", "ok");
+    const std::pair<const char*, std::string> pages[] = {
+        {"utf8.htm", "<a href=\"caf\xC3\xA9.htm\">c</a>"},
+        {"cp1252.htm", "<a href=\"caf\xE9.htm\">c</a>"},
+    };
+    for (const auto& [name, body] : pages) {
+        Page(site / name, body);
+        crawl.Run((site / name).string());
+        const auto nodes = ByAddress();
+        const auto it = nodes.find(site.string() + "/caf\xC3\xA9.htm");
+        ASSERT_NE(it, nodes.end()) << name;
+        EXPECT_EQ(it->second.State, lsOk) << name;
+        EXPECT_EQ(it->second.Status, 200) << name;
+    }
+}
+
 } // namespace
