@@ -1,5 +1,7 @@
 #include "platform/Cp1252.h"
 
+#include "platform/Utf8.h"
+
 namespace vx {
 
 namespace {
@@ -33,19 +35,8 @@ std::string Cp1252ToUtf8(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    for (const char c : text) {
-        const char32_t cp = Cp1252ToUnicode(static_cast<unsigned char>(c));
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
+    for (const char c : text)
+        utf8::Append(out, Cp1252ToUnicode(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -54,25 +45,17 @@ std::optional<std::string> Utf8ToCp1252(std::string_view text, std::size_t* badO
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-        char32_t cp = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
-        bool ok = length > 0 && i + length <= text.size();
-        for (int k = 1; ok && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            ok = (next & 0xC0) == 0x80;
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        ok = ok && cp >= kSmallest[length] && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
-        const int byte = ok ? UnicodeToCp1252(cp) : -1;
+        std::size_t length = 0;
+        // A byte that begins no well-formed sequence decodes to U+FFFD, which
+        // the code page has no byte for either.
+        const int byte = UnicodeToCp1252(utf8::Decode(text, i, &length));
         if (byte < 0) {
             if (badOffset)
                 *badOffset = i;
             return std::nullopt;
         }
         out += static_cast<char>(byte);
-        i += static_cast<std::size_t>(length);
+        i += length;
     }
     return out;
 }

@@ -28,32 +28,6 @@ constexpr int AnnouncedLength(unsigned char lead)
     return 0;
 }
 
-// Whether the bytes after lead at pos make the sequence well formed; the
-// second byte's range rules out overlong forms, surrogates and code points
-// past U+10FFFF.
-bool WellFormed(std::string_view text, std::size_t pos, int length)
-{
-    if (pos + static_cast<std::size_t>(length) > text.size())
-        return false;
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    const auto second = static_cast<unsigned char>(text[pos + 1]);
-    unsigned char low = 0x80, high = 0xBF;
-    if (lead == 0xE0)
-        low = 0xA0;
-    else if (lead == 0xED)
-        high = 0x9F;
-    else if (lead == 0xF0)
-        low = 0x90;
-    else if (lead == 0xF4)
-        high = 0x8F;
-    if (second < low || second > high)
-        return false;
-    for (int k = 2; k < length; ++k)
-        if (!IsTrail(text[pos + static_cast<std::size_t>(k)]))
-            return false;
-    return true;
-}
-
 // What a lead byte asks of the bytes after it: how many there are with
 // it, and the range of the first, which rules out overlong forms,
 // surrogates and code points past U+10FFFF. Length 0: no sequence.
@@ -78,14 +52,29 @@ constexpr std::array<TLeadRule, 256> kLeadRules = [] {
 constexpr std::uint32_t kTrailMask[5] = {0, 0, 0xC0, 0xC0C0, 0xC0C0C0};
 constexpr std::uint32_t kTrailBits[5] = {0, 0, 0x80, 0x8080, 0x808080};
 
+// Whether the bytes after the lead at pos make the sequence of its rule well formed.
+bool WellFormed(std::string_view text, std::size_t pos, const TLeadRule& rule)
+{
+    if (rule.Length == 0 || pos + rule.Length > text.size())
+        return false;
+    const auto second = static_cast<unsigned char>(text[pos + 1]);
+    if (second < rule.Low || second > rule.High)
+        return false;
+    for (std::size_t k = 2; k < rule.Length; ++k)
+        if (!IsTrail(text[pos + k]))
+            return false;
+    return true;
+}
+
 } // namespace
 
 std::size_t CharLength(std::string_view text, std::size_t pos)
 {
-    const int length = AnnouncedLength(static_cast<unsigned char>(text[pos]));
-    if (length <= 1)
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (lead < 0x80)
         return 1;
-    return WellFormed(text, pos, length) ? static_cast<std::size_t>(length) : 1;
+    const TLeadRule& rule = kLeadRules[lead];
+    return WellFormed(text, pos, rule) ? rule.Length : 1;
 }
 
 char32_t Decode(std::string_view text, std::size_t pos, std::size_t* length)
