@@ -153,15 +153,21 @@ template <class Open> void MeasureOpening(benchmark::State& state, const std::st
     CountInstructions(state, instructions);
 }
 
-// Our side of opening: the page read from its stream into an editor's
-// model, every line coloured by the page's highlighter.
-inline std::shared_ptr<void> OpenInModel(std::istream& in, TPageHighlighters& h)
+// Our side of opening: load fills an editor's model with the page, and
+// every line is coloured by the page's highlighter.
+template <class Load> std::shared_ptr<void> OpenWith(TPageHighlighters& h, Load load)
 {
     auto model = std::make_shared<TmwCustomEditModel>();
     model->SetHighLighter(&h.multi);
-    model->Lines().LoadFromStream(in);
+    load(*model);
     benchmark::DoNotOptimize(model->Lines().Range(model->LineCount() - 1));
     return std::shared_ptr<void>(model.get(), [model](void*) { model->SetHighLighter(nullptr); });
+}
+
+// The page read from its stream.
+inline std::shared_ptr<void> OpenInModel(std::istream& in, TPageHighlighters& h)
+{
+    return OpenWith(h, [&](TmwCustomEditModel& model) { model.Lines().LoadFromStream(in); });
 }
 
 } // namespace vx::bench

@@ -99,13 +99,11 @@ void BM_Ours_OpenAndColourUtf8(benchmark::State& state)
 {
     TPageHighlighters h;
     vx::bench::MeasureOpening(state, Utf8AspPage(state), [&](const std::string& page, std::istream&) {
-        auto model = std::make_shared<TmwCustomEditModel>();
-        model->SetHighLighter(&h.multi);
-        vx::TDecodedText decoded = vx::DecodeDocument(page);
-        model->Lines().SetText(decoded.Text);
-        model->SetEncoding(decoded.Encoding);
-        benchmark::DoNotOptimize(model->Lines().Range(model->LineCount() - 1));
-        return std::shared_ptr<void>(model.get(), [model](void*) { model->SetHighLighter(nullptr); });
+        return vx::bench::OpenWith(h, [&](TmwCustomEditModel& model) {
+            vx::TDecodedText decoded = vx::DecodeDocument(page);
+            model.Lines().SetText(decoded.Text);
+            model.SetEncoding(decoded.Encoding);
+        });
     });
 }
 
