@@ -13,12 +13,16 @@ namespace vx::shell {
 namespace {
 
 // A window of its own (no menu, tooltip or part of another window) that had
-// the keyboard when it closed.
+// the keyboard when it closed. While a popup has the window system's keyboard
+// (a field's completions), the window under it need not count as active, but
+// the field the keys go to still lies in it: a file dialog accepting a typed
+// name shows its completions once more as it closes.
 bool HeldTheKeyboard(const QWidget& window)
 {
     if (!window.isWindow() || window.windowType() == Qt::Popup || window.windowType() == Qt::ToolTip)
         return false;
-    return QApplication::activeWindow() == &window ||
+    const QWidget* field = QApplication::focusWidget();
+    return QApplication::activeWindow() == &window || (field && field->window() == &window) ||
            (window.windowHandle() && QGuiApplication::focusWindow() == window.windowHandle());
 }
 
@@ -35,23 +39,30 @@ bool TKeyboardReturn::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::Hide || event->spontaneous() || !watched->isWidgetType() || watched == &form_)
         return false;
     const auto& window = static_cast<const QWidget&>(*watched);
-    if (!HeldTheKeyboard(window))
+    if (HeldTheKeyboard(window)) {
+        opener_ = window.parentWidget() ? window.parentWidget()->window() : nullptr;
+        pending_ = true;
+    } else if (!pending_ || window.windowType() != Qt::Popup) {
         return false;
-    QPointer<QWidget> opener = window.parentWidget() ? window.parentWidget()->window() : nullptr;
+    }
     // Once the command that closed the window is done: a dialog's result goes
     // into the document first, and the command may open another window.
-    QMetaObject::invokeMethod(this, [this, opener] { GiveBack(opener); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &TKeyboardReturn::GiveBack, Qt::QueuedConnection);
     return false;
 }
 
-void TKeyboardReturn::GiveBack(const QPointer<QWidget>& opener)
+void TKeyboardReturn::GiveBack()
 {
+    // A popup has the keyboard until it closes, one that outlives its window
+    // too (the completions of a closed dialog's field): its hide comes back here.
+    if (!pending_ || QApplication::activePopupWidget())
+        return;
+    pending_ = false;
     QWidget* modal = QApplication::activeModalWidget();
-    QWidget* target = opener && opener->isVisible() ? opener.data() : modal ? modal : &form_;
+    QWidget* target = opener_ && opener_->isVisible() ? opener_.data() : modal ? modal : &form_;
     // A window that came up meanwhile, or that the user went to, keeps the keyboard.
     const QWidget* active = QApplication::activeWindow();
-    if (QApplication::activePopupWidget() || (modal && modal != target) ||
-        (active && active->isVisible() && active != target))
+    if ((modal && modal != target) || (active && active->isVisible() && active != target))
         return;
     if (target == &form_)
         form_.ReturnKeyboard();

@@ -21,9 +21,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void GiveBack(const QPointer<QWidget>& opener);
+    void GiveBack();
 
     TForm1& form_;
+    // The window the last one that closed with the keyboard was opened from,
+    // while the keyboard is still to go back to it.
+    QPointer<QWidget> opener_;
+    bool pending_ = false;
 };
 
 } // namespace vx::shell
