@@ -232,6 +232,8 @@ protected:
 
 private:
     static void AppendLines(TmwCustomEditModel& model, const std::vector<std::string>& lines);
+    // Text the editor's document cannot store is named in the status bar.
+    void ReportRefusals(TmwCustomEdit& editor);
     struct TSlot {
         std::string FileName;
         vx::shell::TLoadedLines Loaded;
