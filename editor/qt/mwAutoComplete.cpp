@@ -91,7 +91,7 @@ void TmwAutoComplete::Execute(const std::string& token, TmwCustomEdit* editor)
     // The expansion goes in whole or not at all: refused, the token stays.
     std::string expansion;
     for (int k = i + 1; IsTextLine(list, k); ++k)
-        expansion += list[k].substr(1);
+        expansion += (k > i + 1 ? "\r\n" : "") + list[k].substr(1);
     if (!m.AcceptsText(expansion))
         return;
     // The deletions below must take the token, not a selection.

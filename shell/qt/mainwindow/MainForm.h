@@ -150,6 +150,8 @@ public:
     // and the status bar says why nothing happens.
     TmwCustomEdit* EditableEditor();
     static constexpr const char* ReadOnlyMessage = "The document is read-only: it was not changed.";
+    // Text holding a character the document's file cannot store goes in by
+    // none of these, not in part either: the status bar names the character.
     void insert_item(const std::string& text, std::uint8_t mode) override;
     void insert_item_2(const std::string& text, std::uint16_t back) override;
     // The lines, each tag-case converted, as new last lines of the active
