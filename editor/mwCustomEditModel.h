@@ -315,6 +315,10 @@ public:
     void TypeCharacter(const std::string& character);
     // Whether the document can store text: one stored as Windows-1252
     // refuses characters that code page lacks, and OnTextRefused says so.
+    // Every way text enters the document asks this before it changes
+    // anything (typing, paste and SetSelText ask it themselves); a caller
+    // that moves the caret or the selection first, or fills the lines
+    // directly, asks it first, so that a refused text leaves all as it was.
     bool AcceptsText(const std::string& text);
     // Carries out one command. Data: a TPoint for ecGotoXY and ecSelGotoXY,
     // a zero-terminated string for ecImeStr.

@@ -2,6 +2,7 @@
 #include "editor/qt/mwAutoComplete.h"
 
 #include "editor/qt/mwCustomEdit.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 
@@ -19,6 +20,19 @@ bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 void Run(TmwCustomEditModel& m, TmwEditorCommand command, char c = '\0', void* data = nullptr)
 {
     m.CommandProcessor(command, c, data);
+}
+
+// Types the character of text at pos whole, as a key of its own would, so
+// that the document's encoding judges the character and not its bytes.
+void TypeCharacterAt(TmwCustomEditModel& m, const std::string& text, size_t pos)
+{
+    const size_t length = vx::utf8::CharLength(text, pos);
+    if (length == 1) {
+        Run(m, ecChar, text[pos]);
+        return;
+    }
+    std::string character = text.substr(pos, length);
+    Run(m, ecChar, '\0', character.data());
 }
 
 // Takes back up to count blanks of the indent a line break gave the caret's
@@ -74,6 +88,12 @@ void TmwAutoComplete::Execute(const std::string& token, TmwCustomEdit* editor)
     if (i == list.Count())
         return;
     TmwCustomEditModel& m = editor->Model();
+    // The expansion goes in whole or not at all: refused, the token stays.
+    std::string expansion;
+    for (int k = i + 1; IsTextLine(list, k); ++k)
+        expansion += (k > i + 1 ? "\r\n" : "") + list[k].substr(1);
+    if (!m.AcceptsText(expansion))
+        return;
     // The deletions below must take the token, not a selection.
     m.SetBlockBegin(m.CaretXY());
     m.SetBlockEnd(m.CaretXY());
@@ -87,9 +107,9 @@ void TmwAutoComplete::Execute(const std::string& token, TmwCustomEdit* editor)
         RemoveIndent(m, indent);
         const std::string text = list[i].substr(1);
         indent = static_cast<int>(std::find_if_not(text.begin(), text.end(), IsBlank) - text.begin());
-        for (char c : text) {
-            Run(m, ecChar, c);
-            if (c == '|') {
+        for (size_t at = 0; at < text.size(); at = vx::utf8::NextChar(text, at)) {
+            TypeCharacterAt(m, text, at);
+            if (text[at] == '|') {
                 marked = true;
                 marker = m.CaretXY();
             }

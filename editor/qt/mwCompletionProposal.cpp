@@ -302,7 +302,9 @@ void TMwCompletionProposal::Validate()
     }
     TmwCustomEditModel& m = editor->Model();
     const std::string item = items[Position()];
-    OnCharsBeforeCaret(m, static_cast<int>(CurrentString().size()), [&] { m.SetSelText(item); });
+    // Asked before the typed part is selected: a refused item leaves it as typed.
+    if (m.AcceptsText(item))
+        OnCharsBeforeCaret(m, static_cast<int>(CurrentString().size()), [&] { m.SetSelText(item); });
     Form().hide();
     hooks_.ForgetPendingChar(editor);
     editor->setFocus();

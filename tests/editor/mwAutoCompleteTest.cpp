@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 using vx::test::EditorKey;
@@ -183,6 +186,34 @@ TEST_F(AutoCompleteFixture, ListIsCopiedAndEditorsCounted)
     Load("(!x");
     Expand();
     EXPECT_EQ(Text(), "(y");
+}
+
+// A document stored as Windows-1252 judges an expansion by its whole
+// characters and takes all of it or none: refused, the abbreviation stays.
+TEST_F(AutoCompleteFixture, AWindows1252DocumentTakesTheWholeExpansionOrNoneOfIt)
+{
+    expander.AutoCompleteList().SetText("!e\n=caf\u00e9|\u20ac\n!o\n=one\n=\u03a9 two\n");
+    M().SetEncoding(vx::TTextEncoding::Windows1252);
+    std::vector<std::string> refused;
+    M().OnTextRefused = [&refused](TmwCustomEditModel*, const std::string& text) { refused.push_back(text); };
+    struct Row {
+        const char* typed;
+        const char* expanded;
+        std::vector<std::string> refused;
+    };
+    const Row rows[] = {
+        {"x !e", "x caf\u00e9\u20ac", {}},
+        {"x !o", "x !o", {"one\r\n\u03a9 two"}},
+    };
+    for (const Row& row : rows) {
+        refused.clear();
+        Load(row.typed);
+        M().UndoList().ClearList();
+        Expand();
+        EXPECT_EQ(Text(), row.expanded) << row.typed;
+        EXPECT_EQ(refused, row.refused) << row.typed;
+        EXPECT_EQ(M().CanUndo(), row.refused.empty()) << row.typed << ": a refused expansion records nothing";
+    }
 }
 
 } // namespace

@@ -55,7 +55,8 @@ void BeautifyResult(TLaunch& launch)
 {
     std::string text = ControlText(*launch.Dialog, "memo1");
     TmwCustomEditModel& model = launch.Editor->Model();
-    if (text == model.GetText() || !launch.Form.MayChange(*launch.Editor))
+    // Asked before everything is selected: a refused text leaves the selection as it was.
+    if (text == model.GetText() || !launch.Form.MayChange(*launch.Editor) || !model.AcceptsText(text))
         return;
     // The selection ends after the last character, before the final line break.
     for (const char* end : {"\r\n", "\n"})

@@ -211,9 +211,7 @@ void TForm1::BuildLayout()
         tabLayout->setContentsMargins(0, 0, 0, 0);
         auto* editor = Named(new TmwCustomEdit(tab), QString("richedit%1").arg(i));
         editor->Model().SetHighLighter(wmMultiSyn1.get());
-        editor->Model().OnTextRefused = [this](TmwCustomEditModel*, const std::string& text) {
-            ReportRefusedText(text);
-        };
+        ReportRefusals(*editor);
         tabLayout->addWidget(editor);
         PageControl1->addTab(tab, vx::shell::EmptyTabCaption());
         TabSheets[i - 1] = tab;

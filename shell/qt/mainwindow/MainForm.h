@@ -150,6 +150,8 @@ public:
     // and the status bar says why nothing happens.
     TmwCustomEdit* EditableEditor();
     static constexpr const char* ReadOnlyMessage = "The document is read-only: it was not changed.";
+    // Text holding a character the document's file cannot store goes in by
+    // none of these, not in part either: the status bar names the character.
     void insert_item(const std::string& text, std::uint8_t mode) override;
     void insert_item_2(const std::string& text, std::uint16_t back) override;
     // The lines, each tag-case converted, as new last lines of the active
@@ -232,6 +234,8 @@ protected:
 
 private:
     static void AppendLines(TmwCustomEditModel& model, const std::vector<std::string>& lines);
+    // Text the editor's document cannot store is named in the status bar.
+    void ReportRefusals(TmwCustomEdit& editor);
     struct TSlot {
         std::string FileName;
         vx::shell::TLoadedLines Loaded;

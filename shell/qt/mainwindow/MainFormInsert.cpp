@@ -96,9 +96,13 @@ void TForm1::append_lines(const std::vector<std::string>& lines)
 // The lines go in through the line list, which leaves the caret, the
 // selection and the blanks at the end of the last line alone; the undo record
 // says what an insertion at the end of the last line would have said, so that
-// Undo takes the generated block away rather than an older change.
+// Undo takes the generated block away rather than an older change. The list
+// does not ask the document's encoding, so the lines are put to it first: a
+// line it cannot store keeps the whole block out.
 void TForm1::AppendLines(TmwCustomEditModel& model, const std::vector<std::string>& lines)
 {
+    if (!std::all_of(lines.begin(), lines.end(), [&model](const std::string& line) { return model.AcceptsText(line); }))
+        return;
     const int before = model.LineCount();
     const TPoint start = before == 0 ? Point(1, 1) : Point(static_cast<int>(model.Lines()[before - 1].size()) + 1, before);
     std::vector<std::string> tails = model.LineTails(start.Y, 1);
@@ -116,8 +120,17 @@ void TForm1::insert_item_2(const std::string& text, std::uint16_t back)
     if (!editor)
         return;
     TmwCustomEditModel& model = editor->Model();
-    const std::size_t split = converted.size() - std::min<std::size_t>(back, converted.size());
-    model.SetSelText(converted.substr(0, split) + model.GetSelText() + converted.substr(split));
-    model.SetCaretX(model.CaretX() - back);
+    // Asked before the selection is taken in, so that a refused pair leaves
+    // the caret where it was too.
+    if (model.AcceptsText(converted)) {
+        const std::size_t split = converted.size() - std::min<std::size_t>(back, converted.size());
+        model.SetSelText(converted.substr(0, split) + model.GetSelText() + converted.substr(split));
+        model.SetCaretX(model.CaretX() - back);
+    }
     editor->setFocus();
+}
+
+void TForm1::ReportRefusals(TmwCustomEdit& editor)
+{
+    editor.Model().OnTextRefused = [this](TmwCustomEditModel*, const std::string& text) { ReportRefusedText(text); };
 }

@@ -292,6 +292,7 @@ void TForm1::CreateWorkspaces()
         auto* editor = new TmwCustomEdit(tab);
         editor->setObjectName(QString("richedit%1").arg(k + 5));
         editor->Model().SetKeystrokes(&richedit[0]->Model().Keystrokes());
+        ReportRefusals(*editor);
         editor->Model().SetLineText(" ");
         editor->Model().SetModified(false);
         auto* status = new TStatusBar(tab);
