@@ -104,9 +104,10 @@ wait_window() {
 }
 
 # Saves with Ctrl+S in the main window, quits through File > Exit and the
-# assistant's "Yes", and waits for the program to end cleanly.
+# assistant's "Yes", and waits for the program to end cleanly. In another
+# language: the assistant's title as a pattern and the keys of its "Yes".
 xvfb_save_and_quit() {
-  local i ask
+  local title=${1:-^Assistance$} yes=${2:-alt+y} i ask
   xdotool windowfocus --sync "$win"
   xdotool key ctrl+s
   sleep 1
@@ -116,10 +117,10 @@ xvfb_save_and_quit() {
   sleep 0.5
   # Exit is the menu's last item: Up from the open menu lands on it.
   xdotool key Up Return
-  ask=$(wait_window '^Assistance$')
+  ask=$(wait_window "$title")
   [[ -n "$ask" ]] || fail "the quit question did not appear"
   xdotool windowfocus --sync "$ask"
-  xdotool key alt+y
+  xdotool key "$yes"
   for i in $(seq 1 200); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1

@@ -1,25 +1,39 @@
 // The web server's ASP parameters.
 #include "shell/AspSettings.h"
 
+#include "localisation/RunTimeText.h"
 #include "platform/Registry.h"
 
 namespace vx::shell {
+
+namespace {
+
+const TRunTimeText NotADword{"%1: '%2' is not a valid integer value (a whole number from 0 to 4294967295)"};
+// Filed for the language files: a message names the field it is about in the user's language.
+const TRunTimeText Labels[AspFieldCount] = {
+    TRunTimeText{"Buffering on "},        TRunTimeText{"Log error requests"},    TRunTimeText{"Max. cpu threads"},
+    TRunTimeText{"Errors to browser"},    TRunTimeText{"Script error message"},  TRunTimeText{"Scriptfile cache size"},
+    TRunTimeText{"Scriptfile cache ttl"}, TRunTimeText{"Script timeout"},        TRunTimeText{"Session timeout"},
+    TRunTimeText{"Scriptlanguage"},       TRunTimeText{"Connection pooling"},
+};
+
+} // namespace
 
 const std::array<TAspField, AspFieldCount>& AspFields()
 {
     using enum TAspValueKind;
     static const std::array<TAspField, AspFieldCount> fields{{
-        {"buffering", "Buffering on ", "bufferingon", Dword},
-        {"logerrorrequests", "Log error requests", "logerrorrequests", Dword},
-        {"cputhreads", "Max. cpu threads", "processorthreadmax", Dword},
-        {"errorstobrowser", "Errors to browser", "Scripterrorssenttobrowser", Dword},
-        {"errormsg", "Script error message", "ScriptErrorMessage", String},
-        {"scriptcache", "Scriptfile cache size", "Scriptfilecachesize", Dword},
-        {"cachettl", "Scriptfile cache ttl", "Scriptfilecachettl", Dword},
-        {"timeout", "Script timeout", "Scripttimeout", Dword},
-        {"sessiontimeout", "Session timeout", "Sessiontimeout", Dword},
-        {"scriptlanguage", "Scriptlanguage", "DefaultScriptLanguage", String},
-        {"pooling", "Connection pooling", "Startconnectionpool", Dword},
+        {"buffering", Labels[0].English(), "bufferingon", Dword},
+        {"logerrorrequests", Labels[1].English(), "logerrorrequests", Dword},
+        {"cputhreads", Labels[2].English(), "processorthreadmax", Dword},
+        {"errorstobrowser", Labels[3].English(), "Scripterrorssenttobrowser", Dword},
+        {"errormsg", Labels[4].English(), "ScriptErrorMessage", String},
+        {"scriptcache", Labels[5].English(), "Scriptfilecachesize", Dword},
+        {"cachettl", Labels[6].English(), "Scriptfilecachettl", Dword},
+        {"timeout", Labels[7].English(), "Scripttimeout", Dword},
+        {"sessiontimeout", Labels[8].English(), "Sessiontimeout", Dword},
+        {"scriptlanguage", Labels[9].English(), "DefaultScriptLanguage", String},
+        {"pooling", Labels[10].English(), "Startconnectionpool", Dword},
     }};
     return fields;
 }
@@ -94,8 +108,7 @@ std::optional<std::string> CheckAspTexts(const std::array<std::string, AspFieldC
     for (int i = 0; i < AspFieldCount; ++i) {
         const TAspField& field = AspFields()[i];
         if (field.Kind == TAspValueKind::Dword && !texts[i].empty() && !ParseDword(texts[i]))
-            return std::string(field.Label) + ": '" + texts[i] +
-                   "' is not a valid integer value (a whole number from 0 to 4294967295)";
+            return NotADword({Labels[i](), texts[i]});
     }
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 // The snippets folder and its list.
 #include "shell/Snippets.h"
 
+#include "localisation/RunTimeText.h"
 #include "platform/AnsiText.h"
 #include "platform/Cp1252.h"
 #include "platform/Exception.h"
@@ -17,6 +18,11 @@
 namespace vx::shell {
 
 namespace {
+
+const TRunTimeText NoName{"Please give the snippet a name."};
+const TRunTimeText NoDotDot{"A snippet name cannot hold \"..\"."};
+const TRunTimeText NoReservedCharacter{"A snippet name cannot hold the character \"%1\"."};
+const TRunTimeText NoControlCharacters{"A snippet name cannot hold control characters."};
 
 constexpr std::string_view ReservedCharacters = "<>:\"/\\|?*";
 
@@ -38,14 +44,14 @@ std::string SnippetFileName(std::string_view name)
 std::string SnippetNameProblem(std::string_view name)
 {
     if (Trim(name).empty())
-        return "Please give the snippet a name.";
+        return NoName();
     if (name.find("..") != std::string_view::npos)
-        return "A snippet name cannot hold \"..\".";
+        return NoDotDot();
     for (char c : name) {
         if (ReservedCharacters.find(c) != std::string_view::npos)
-            return std::string("A snippet name cannot hold the character \"") + c + "\".";
+            return NoReservedCharacter({std::string(1, c)});
         if (IsControl(c))
-            return "A snippet name cannot hold control characters.";
+            return NoControlCharacters();
     }
     return {};
 }

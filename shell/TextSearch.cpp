@@ -1,8 +1,16 @@
 // The line search and the jump number.
 #include "shell/TextSearch.h"
 
+#include "localisation/RunTimeText.h"
+
 #include <algorithm>
 #include <climits>
+
+namespace {
+
+const TRunTimeText FoundAt{"Found \"%1\" at line %2"};
+
+} // namespace
 
 namespace vx::shell {
 
@@ -21,7 +29,7 @@ std::vector<TTextHit> FindTextInLines(const TStrings& lines, std::string_view te
 
 std::string FoundMessage(std::string_view text, int line, bool fifthSlot)
 {
-    std::string message = "Found \"" + std::string(text) + "\" at line " + std::to_string(line);
+    std::string message = FoundAt({text, std::to_string(line)});
     return fifthSlot ? "\r " + message + "\r" : message;
 }
 

@@ -1,5 +1,6 @@
 #include "tools/MultiFileReplace.h"
 
+#include "localisation/RunTimeText.h"
 #include "platform/AnsiText.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
@@ -11,6 +12,8 @@
 namespace vx::tools {
 
 namespace {
+
+const TRunTimeText ReplaceLine{"Replace \"%1\" with \"%2\" in file\n%3\nFor the following line:\n\n%4"};
 
 // Every byte of a character outside ASCII is a word character.
 bool IsWordChar(char c)
@@ -153,8 +156,7 @@ std::string ReplaceQuestion(const TReplaceOptions& options, const std::string& f
     line = line.substr(0, line.find_first_of("\r\n"));
     while (!line.empty() && line.front() == ' ')
         line.remove_prefix(1);
-    return "Replace \"" + options.Find + "\" with \"" + options.Replacement + "\" in file\n" + fileName +
-           "\nFor the following line:\n\n" + std::string(line);
+    return ReplaceLine({options.Find, options.Replacement, fileName, line});
 }
 
 bool MatchesExtensionList(std::string_view extensions, const std::string& fileName)

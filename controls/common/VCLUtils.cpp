@@ -2,6 +2,7 @@
 #include "controls/common/VCLUtils.h"
 
 #include "controls/common/SysColors.h"
+#include "localisation/RunTimeText.h"
 #include "platform/qt/Dialogs.h"
 
 #include <QApplication>
@@ -27,6 +28,8 @@
 namespace vx {
 
 namespace {
+
+const TRunTimeText NotYetImplemented{"Function not yet implemented"};
 
 int waitCount = 0;
 
@@ -478,7 +481,7 @@ void NotImplemented()
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
     waitCount = 0;
-    MessageDlg(ResourceText("Function not yet implemented"), mtInformation, mbOK);
+    MessageDlg(NotYetImplemented(), mtInformation, mbOK);
     throw EAbort("");
 }
 

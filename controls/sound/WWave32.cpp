@@ -2,12 +2,16 @@
 #include "controls/sound/WWave32.h"
 
 #include "controls/sound/WaveOutput.h"
+#include "localisation/RunTimeText.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
 #include <QFile>
 
 namespace {
+
+const TRunTimeText WaveNotFound{"WAVE resource not found!"};
+const TRunTimeText ErrorTitle{"Error"};
 
 // The image of at most this many bytes is read; longer files are not sounds we play.
 constexpr qint64 MaxWaveBytes = 64 * 1024 * 1024;
@@ -34,7 +38,7 @@ bool TWave::Load(QByteArray& wav) const
     const QString name = vx::ToQString(waveName_);
     if (ReadBounded(folder + name, wav) || ReadBounded(folder + name.toUpper(), wav))
         return true;
-    MessageBox("WAVE resource not found!", "Error", MB_OK | MB_ICONSTOP);
+    MessageBox(WaveNotFound(), ErrorTitle(), MB_OK | MB_ICONSTOP);
     return false;
 }
 

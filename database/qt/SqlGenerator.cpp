@@ -6,6 +6,7 @@
 #include "database/SqlNames.h"
 #include "database/qt/DataSetModel.h"
 #include "database/qt/ODBCErrorDlg.h"
+#include "localisation/RunTimeText.h"
 #include "platform/qt/Application.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
@@ -26,6 +27,8 @@
 #include <QVBoxLayout>
 
 namespace {
+
+const TRunTimeText NoTables{" Sorry no tables found in this datasource "};
 
 const char* const kHelp[] = {
     "Follow the steps to generate a sql query,",
@@ -309,7 +312,7 @@ void Tfrm_sql_generator::dataSourceChosen()
     for (int i = 0; i < tables.Count(); ++i)
         ListBox2->addItem(vx::ToQString(tables[i]));
     if (tables.Empty())
-        MessageDlg(" Sorry no tables found in this datasource ", mtInformation, mbOK);
+        MessageDlg(NoTables(), mtInformation, mbOK);
 }
 
 void Tfrm_sql_generator::tableChosen()

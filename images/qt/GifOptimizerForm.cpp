@@ -3,6 +3,7 @@
 
 #include "images/GIFImage.h"
 #include "images/GIFStream.h"
+#include "localisation/RunTimeText.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
@@ -28,6 +29,8 @@
 #include <filesystem>
 
 namespace {
+
+const TRunTimeText OptimizeQuestion{"Are you sure that you wish to Optimize the directory?\rThe files will be modified!"};
 
 constexpr std::uint8_t kAllButMerging = 29;
 
@@ -184,8 +187,7 @@ void Tfrm_gifoptimizer::ButtonTestClick()
 
 void Tfrm_gifoptimizer::ButtonOptimizeClick()
 {
-    if (MessageDlg("Are you sure that you wish to Optimize the directory?\rThe files will be modified!",
-                   mtConfirmation, mbYesNo) == mrYes)
+    if (MessageDlg(OptimizeQuestion(), mtConfirmation, mbYesNo) == mrYes)
         Run(true);
 }
 

@@ -19,6 +19,7 @@
 
 namespace {
 
+const TRunTimeText CouldNotConnect{"Could not connect to the mail server %1: %2"};
 const TRunTimeText NoServer{"No mailserver defined in preferences!"};
 const TRunTimeText NotAHostName{
     "The mail server \"%1\" is not a host name alone. The SMTP mailer field of the preferences takes the name or "
@@ -182,7 +183,7 @@ void Tfrm_email::Send()
     if (cancelled_)
         return;
     if (smtp_.Error()) {
-        ShowMessage("Could not connect to the mail server " + mailServer_ + ": " + smtp_.ReplyText());
+        ShowMessage(CouldNotConnect({mailServer_, smtp_.ReplyText()}));
         return;
     }
     if (smtp_.SendMessage(msg_))

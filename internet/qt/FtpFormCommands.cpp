@@ -25,6 +25,7 @@
 
 namespace {
 
+const TRunTimeText OverwriteFile{"Overwrite %1?"};
 const TRunTimeText NotAHostName{
     "\"%1\" is not a host name alone. The Hostname field takes the name or address of the server, such as "
     "ftp.example.com or 127.0.0.1, without \"ftp://\", a folder or a port: the publishing window always connects "
@@ -251,7 +252,7 @@ void Tf_ftp::Download()
     }
     QString local = QDir(localFolder_).filePath(vx::ToQString(name));
     if (QFileInfo::exists(local)
-        && MessageDlg("Overwrite " + vx::FromQString(local) + "?", mtConfirmation, mbYesNo) != mrYes)
+        && MessageDlg(OverwriteFile({vx::FromQString(local)}), mtConfirmation, mbYesNo) != mrYes)
         return;
     FlatGauge1->SetMaxValue(static_cast<int>(std::min<std::int64_t>(entry->Size, INT32_MAX)));
     FlatGauge1->SetProgress(0);

@@ -21,6 +21,8 @@ bool LinkCheckDone = false;
 
 namespace {
 
+const TRunTimeText LimitReached{"The check stopped listing links at its limit of %1 links. The pages whose links were "
+                                "left out say so when you select them."};
 const TRunTimeFilter HtmlFilter{"HTML files|*.htm;*.html|All files|*.*"};
 
 QPushButton* Button(QWidget* parent, const char* name, const char* caption, const char* hint = nullptr)
@@ -199,8 +201,7 @@ void TfrmLinkChecking::Walk()
     SetPanel(0, start);
     SetPanel(1, crawl_.Cancelled() ? "Cancelled" : "Finished");
     if (crawl_.LimitReached())
-        ShowMessage("The check stopped listing links at its limit of " + std::to_string(crawl_.MaxLinks)
-                    + " links. The pages whose links were left out say so when you select them.");
+        ShowMessage(LimitReached({std::to_string(crawl_.MaxLinks)}));
 }
 
 void TfrmLinkChecking::trvLinksChange(const QModelIndex& index)

@@ -23,6 +23,8 @@
 
 namespace {
 
+const TRunTimeText ReplaceFile{"%1 already exists.\nDo you want to replace it?"};
+
 constexpr const char* kHistory = "url.dat";
 const TRunTimeFilter kSaveFilter{"HTM|*.htm|HTML|*.html|SHTML|*.shtml|ASP|*.asp|VBScript|*.vbs|JavaScript|*.js"};
 const TRunTimeText kSaveTitle{"Save"};
@@ -171,8 +173,7 @@ void Tfrm_openurl::SavePage(const std::string& page)
     memo1->setPlainText(vx::ToQString(lines.Text()));
     std::string file = vx::dialogs::SaveFile(kSaveTitle(), kSaveFilter(), "", "htm");
     if (!file.empty()) {
-        if (vx::FileExists(file) && MessageDlg(file + " already exists.\nDo you want to replace it?", mtConfirmation,
-                                               mbYesNo) != mrYes)
+        if (vx::FileExists(file) && MessageDlg(ReplaceFile({file}), mtConfirmation, mbYesNo) != mrYes)
             return;
         try {
             lines.SaveToFile(file);

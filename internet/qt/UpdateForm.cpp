@@ -3,6 +3,7 @@
 
 #include "internet/qt/AsyncFetch.h"
 #include "internet/UpdateCheck.h"
+#include "localisation/RunTimeText.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/TStringList.h"
 #include "platform/qt/Dialogs.h"
@@ -15,8 +16,14 @@
 #include <QVBoxLayout>
 
 namespace {
+
+const TRunTimeText CouldNotCheck{"Could not check for updates"};
+const TRunTimeText UpdateAvailable{"\r!! Update available !!\r\rVisit our homepage at %1 to download it\r"};
+const TRunTimeText NoUpdates{"No updates found"};
+
 constexpr const char* kHomePage = "https://vellumix.org/";
-}
+
+} // namespace
 
 Tfrm_update::Tfrm_update(QWidget* parent) : QDialog(parent), fetch_(new TAsyncFetch(this))
 {
@@ -88,7 +95,7 @@ void Tfrm_update::Fetched(const TFetchReply& reply)
     SpeedButton1->setEnabled(true);
     if (!reply.Ok) {
         SetStatus("Connection failed..", "Connection failed");
-        ShowMessage("Could not check for updates");
+        ShowMessage(CouldNotCheck());
         return;
     }
     SetStatus("Disconnecting");
@@ -97,16 +104,15 @@ void Tfrm_update::Fetched(const TFetchReply& reply)
     Memo1->setPlainText(vx::ToQString(lines.Text()));
     switch (ReadVersionReply(reply)) {
     case TUpdateResult::UpdateAvailable:
-        ShowMessage(std::string("\r!! Update available !!\r\rVisit our homepage at ") + kHomePage
-                    + " to download it\r");
+        ShowMessage(UpdateAvailable({kHomePage}));
         SetStatus("!! Update available !!");
         break;
     case TUpdateResult::UpToDate:
-        ShowMessage("No updates found");
+        ShowMessage(NoUpdates());
         SetStatus("No updates found");
         break;
     case TUpdateResult::CouldNotCheck:
-        ShowMessage("Could not check for updates");
+        ShowMessage(CouldNotCheck());
         SetStatus("Could not check for updates");
         break;
     }

@@ -1,6 +1,7 @@
 // Translation of the program's windows from language files.
 #include "localisation/qt/KMLang.h"
 
+#include "localisation/RunTimeText.h"
 #include "localisation/qt/KMLangAdapters.h"
 #include "localisation/qt/QtTranslations.h"
 #include "localisation/qt/RunTimeTexts.h"
@@ -25,12 +26,14 @@
 
 namespace {
 
+const TRunTimeText NoSuchFile{"No such language file \"%1\""};
+
 const char* const kDefaultRules[] = {"+Caption", "+DisplayLabel", "+Hint", "+Text", "+Header",
                                      "+ReportTitle", "+Items", "+Lines", "+Values", "+Hints"};
 
 std::string noSuchFile(const std::string& path)
 {
-    return "No such language file \"" + path + "\"";
+    return NoSuchFile({path});
 }
 
 // The hourglass for the duration of a file operation.

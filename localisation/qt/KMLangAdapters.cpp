@@ -79,6 +79,20 @@ TTransProp listProp(const char* name, T* object, Get get, Set set)
                       }};
 }
 
+// A list's items get their new texts in place, so that what an item carries
+// besides its text (its data, icon and check state) and the selection stay.
+// Items the program adds after those the window was built with (a colour of
+// the user's own after the standard colours) are no texts of the window: a
+// list longer than the translation keeps its later items as they are, and a
+// shorter one, which the program or the user emptied in part, gets no items
+// back.
+template <typename SetText>
+void setItemTexts(const QStringList& items, int count, SetText setText)
+{
+    for (int i = 0; i < count && i < items.size(); ++i)
+        setText(i, items[i]);
+}
+
 QStringList plainLines(const QString& text)
 {
     return text.isEmpty() ? QStringList() : text.split('\n');
@@ -257,12 +271,9 @@ void describeWidget(QWidget* w, TTransNode& node)
                 return items;
             },
             [](QComboBox* o, const QStringList& items) {
-                // The selected item stays selected when its text changes.
-                const int index = o->currentIndex();
-                const QString edit = o->isEditable() ? o->currentText() : QString();
-                o->clear();
-                o->addItems(items);
-                o->setCurrentIndex(std::min(index, o->count() - 1));
+                // A new text of the current item would replace what the user typed.
+                const QString edit = o->currentText();
+                setItemTexts(items, o->count(), [o](int i, const QString& text) { o->setItemText(i, text); });
                 if (o->isEditable())
                     o->setEditText(edit);
             }));
@@ -279,10 +290,11 @@ void describeWidget(QWidget* w, TTransNode& node)
                 return items;
             },
             [](QListWidget* o, const QStringList& items) {
-                const int row = o->currentRow();
-                o->clear();
-                o->addItems(items);
-                o->setCurrentRow(std::min(row, o->count() - 1));
+                // Taken before any text changes: a sorted list moves an item whose text changed.
+                QList<QListWidgetItem*> rows;
+                for (int i = 0; i < o->count(); ++i)
+                    rows << o->item(i);
+                setItemTexts(items, o->count(), [&rows](int i, const QString& text) { rows[i]->setText(text); });
             }));
     }
 }

@@ -22,6 +22,8 @@ const TRunTimeText Texts[] = {
     TRunTimeText{"Error"},
     TRunTimeText{"Information"},
     TRunTimeText{"Confirm"},
+    // What an exception of no known kind says.
+    TRunTimeText{"Unknown error"},
 };
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
+#include <QCoreApplication>
 #include <QMainWindow>
 
 namespace vx {
@@ -40,7 +41,8 @@ bool DeliverShowingExceptions(const std::function<bool()>& deliver)
     } catch (const std::exception& e) {
         handleException(e);
     } catch (...) {
-        handleException(Exception("Unknown error"));
+        // Worded through Qt's translation: the language layer above this one answers it.
+        handleException(Exception(FromQString(QCoreApplication::translate("Exception", "Unknown error"))));
     }
     return false;
 }

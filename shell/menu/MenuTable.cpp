@@ -453,7 +453,7 @@ constexpr TMenuRow Rows[] = {
     {"TypicalSQLCommands1", "OnlineSQLTutorial1", "Typical SQL Commands", "", External, "the web links", 0, 0},
     {"N13", "Help1", "", "", Separator, "", 0, 0},
     {"AboutVellumix1", "Help1", "About Vellumix", "", External, "the about window", 0, 0},
-    {"VisitOrvaneWebsite1", "Help1", "Visit Orvane Website", "", Command, "VisitMakerWebsite", 0, 0},
+    {"VisitOrvaneWebsite1", "Help1", "Visit Orvane Website", "", Inert, "no address of the Orvane website is known", 0, 0},
     {"VisitTopstylewebsite1", "Help1", "Visit Topstyle website", "", Inert, "no address of the TopStyle website is known", 0, 0},
 
     // --- the editor's context menu

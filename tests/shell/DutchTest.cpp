@@ -153,8 +153,8 @@ void AnswerInMessageBoxes(TForm1& form, DialogRecorder& dialogs, std::map<std::s
     ASSERT_TRUE(reg.OpenKey("\\software\\Orvane\\Vellumix\\", true));
     reg.WriteString("smtp", "");
     reg.CloseKey();
-    std::vector<const char*> commands = {"Closefile1",         "CloseAllfiles1",      "VellumixHelpIndex1",
-                                         "VBScriptHelpindex1", "VisitOrvaneWebsite1", "EmailSource1"};
+    std::vector<const char*> commands = {"Closefile1", "CloseAllfiles1", "VellumixHelpIndex1", "VBScriptHelpindex1",
+                                         "EmailSource1"};
     for (const auto& [name, address] : vx::shell::WebLinks())
         commands.push_back(name);
     for (const char* command : commands) {

@@ -14,6 +14,7 @@
 #include "shell/qt/windows/ProfHelp.h"
 #include "shell/qt/launch/LauncherTable.h"
 #include "shell/qt/launch/Launchers.h"
+#include "shell/qt/menu/MenuBuilder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -252,7 +253,6 @@ TEST_F(CommandsTest, HelpWebLinksAndTheExternalPreviewSayWhatCouldNotBeOpened)
              {"VBScriptHelpindex1", [&] { vx::test::writeFile(home.File("vbscript.chm"), "help"); },
               "No program could be started to show the help file " + vx::ProgramPath("vbscript.chm") + "."},
              {"ASPTown1", [] {}, "No web browser could be started to open http://www.asptown.com/."},
-             {"VisitOrvaneWebsite1", [] {}, "No web browser could be started to open https://www.orvane.example/."},
              {"Currentpageinexternalbrowser1", [&] { OpenAndFocus(page); },
               "No web browser could be started to open file://" + page + "."},
          }) {
@@ -262,6 +262,30 @@ TEST_F(CommandsTest, HelpWebLinksAndTheExternalPreviewSayWhatCouldNotBeOpened)
         ASSERT_EQ(dialogs.requests.size(), 1u) << c.item;
         EXPECT_EQ(dialogs.requests[0].text, c.message);
     }
+}
+
+// No address of these websites resolves: their items stay disabled and say
+// why, and the logo, which stands for the maker, opens nothing either.
+TEST_F(CommandsTest, WebsitesWithoutAKnownAddressStayDisabledAndSayWhy)
+{
+    UrlRecorder desktop;
+    form->show();
+    const std::pair<const char*, const char*> websites[] = {
+        {"VisitOrvaneWebsite1", "no address of the Orvane website is known"},
+        {"VisitTopstylewebsite1", "no address of the TopStyle website is known"},
+    };
+    for (const auto& [item, reason] : websites) {
+        QAction* action = form->findChild<QAction*>(item);
+        ASSERT_NE(action, nullptr) << item;
+        EXPECT_FALSE(action->isEnabled()) << item;
+        EXPECT_EQ(action->property(vx::shell::menu::DisabledReason).toString().toStdString(), reason);
+        EXPECT_EQ(action->statusTip().toStdString(), reason) << "the status bar says why while the mouse is on it";
+    }
+    auto* logo = form->findChild<QWidget*>("BmpMosaic1");
+    ASSERT_NE(logo, nullptr);
+    QTest::mouseClick(logo, Qt::LeftButton);
+    EXPECT_TRUE(desktop.opened.empty());
+    EXPECT_TRUE(dialogs.requests.empty());
 }
 
 TEST_F(CommandsTest, RedoReappliesTheFocusedEditorsUndoneChange)

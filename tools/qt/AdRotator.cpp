@@ -22,6 +22,10 @@ using namespace vx::tools;
 
 namespace {
 
+const TRunTimeText NotASchedule{" Not a valid ad rotator schedule file "};
+const TRunTimeText InformationTitle{"Information"};
+const TRunTimeText DeleteQuestion{" Are you sure you want delete this entry? "};
+const TRunTimeText ChooseScheduleFirst{"Choose a schedule file first."};
 const TRunTimeFilter TextFilter{"Text files|*.txt"};
 
 // A schedule named without a folder lives in the user's data folder.
@@ -103,7 +107,7 @@ bool Tfrm_adrotator::OpenSchedule(const std::string& path)
         return false;
     }
     if (!read) {
-        MessageBox(" Not a valid ad rotator schedule file ", "Information", MB_ICONINFORMATION);
+        MessageBox(NotASchedule(), InformationTitle(), MB_ICONINFORMATION);
         ComboEdit1->SetText({});
         return false;
     }
@@ -152,7 +156,7 @@ void Tfrm_adrotator::Delete()
 {
     if (!Selected())
         return;
-    if (MessageDlg(" Are you sure you want delete this entry? ", mtWarning, mbYesNo) == mrNo)
+    if (MessageDlg(DeleteQuestion(), mtWarning, mbYesNo) == mrNo)
         return;
     schedule_.Ads.erase(schedule_.Ads.begin() + ComboBox1->ItemIndex());
     ShowSchedule();
@@ -162,7 +166,7 @@ void Tfrm_adrotator::Finish()
 {
     const std::string path = SchedulePath(ComboEdit1->Text());
     if (path.empty()) {
-        ShowMessage("Choose a schedule file first.");
+        ShowMessage(ChooseScheduleFirst());
         return;
     }
     TAdSchedule schedule = schedule_;

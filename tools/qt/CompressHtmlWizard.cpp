@@ -16,6 +16,7 @@ using namespace vx::tools;
 
 namespace {
 
+const TRunTimeText SameNames{" You cannot have the same name for a source and output file "};
 const TRunTimeFilter HtmlFilter{"Html files|*.htm;*.html;*.shtml;*.htt"};
 const TRunTimeText SourceTitle{"Source file"};
 const TRunTimeText OutputTitle{"Output file"};
@@ -90,7 +91,7 @@ Tfrm_compresshtml::Tfrm_compresshtml(QWidget* parent)
 void Tfrm_compresshtml::Finish()
 {
     if (Edit1->Text() == Edit2->Text()) {
-        ShowMessage(" You cannot have the same name for a source and output file ");
+        ShowMessage(SameNames());
         Edit2->SetText({});
         return;
     }

@@ -2,6 +2,7 @@
 #include "tools/qt/EncryptDialog.h"
 
 #include "controls/flat/TFlatEditUnit.h"
+#include "localisation/RunTimeText.h"
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"
 #include "platform/qt/Dialogs.h"
@@ -14,6 +15,15 @@
 #include <QVBoxLayout>
 
 using namespace vx::tools;
+
+namespace {
+
+const TRunTimeText ChooseSourceFirst{"Select the file to encrypt first."};
+const TRunTimeText NameTheOutput{"Enter the name of the output file."};
+const TRunTimeText NoEncoder{"The script encoder is not installed (%1)."};
+const TRunTimeText EncoderDidNotStart{"The script encoder could not be started (%1)."};
+
+} // namespace
 
 Tfrm_enc::Tfrm_enc(QWidget* parent)
     : GeneratorDialog("frm_enc", "Encrypt sources", parent, {.SidePicture = false})
@@ -38,22 +48,22 @@ void Tfrm_enc::Encrypt()
 {
     const std::string source = Files->SelectedPath();
     if (source.empty()) {
-        ShowMessage("Select the file to encrypt first.");
+        ShowMessage(ChooseSourceFirst());
         return;
     }
     const std::string output = Edit1->Text();
     if (output.empty()) {
-        ShowMessage("Enter the name of the output file.");
+        ShowMessage(NameTheOutput());
         return;
     }
     const std::string encoder = EncoderPath();
     if (!vx::FileExists(encoder)) {
-        ShowMessage("The script encoder is not installed (" + encoder + ").");
+        ShowMessage(NoEncoder({encoder}));
         return;
     }
     // One argument each, so paths with blanks reach the encoder whole.
     const QStringList arguments{vx::ToQString(source), vx::ToQString(vx::JoinPath(Files->Directory(), output)),
                                 "/s"};
     if (!QProcess::startDetached(vx::ToQString(encoder), arguments, vx::ToQString(vx::ProgramFolder())))
-        ShowMessage("The script encoder could not be started (" + encoder + ").");
+        ShowMessage(EncoderDidNotStart({encoder}));
 }

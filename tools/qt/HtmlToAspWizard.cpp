@@ -4,6 +4,7 @@
 #include "controls/flat/TFlatCheckBoxUnit.h"
 #include "controls/flat/TFlatEditUnit.h"
 #include "controls/flat/TFlatMemoUnit.h"
+#include "localisation/RunTimeText.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
 #include "platform/Utf8.h"
@@ -19,6 +20,12 @@
 #include <QTabWidget>
 
 using namespace vx::tools;
+
+namespace {
+
+const TRunTimeText ChooseHtmlFile{"Select the html file to convert"};
+
+} // namespace
 
 Tfrm_cvthtml::Tfrm_cvthtml(QWidget* parent)
     : GeneratorDialog("frm_cvthtml", "Convert html to asp/vbscript", parent)
@@ -65,7 +72,7 @@ void Tfrm_cvthtml::Finish()
     try {
         memo1->Lines().SetText(vx::TextFromFileBytes(vx::ReadWholeFile(path)));
     } catch (const Exception& e) {
-        ShowMessage(path.empty() ? std::string("Select the html file to convert") : e.Message());
+        ShowMessage(path.empty() ? ChooseHtmlFile() : e.Message());
         PageControl1->setCurrentIndex(0);
         return;
     }

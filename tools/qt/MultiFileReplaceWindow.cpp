@@ -26,6 +26,8 @@ using namespace vx::tools;
 
 namespace {
 
+const TRunTimeText ConfirmTitle{"Confirm"};
+const TRunTimeText ScanStopped{"File scanning operation\nhas been stopped"};
 const TRunTimeText AddFolderTitle{"Add folder"};
 const TRunTimeFilter WebFilesFilter{"Web files|*.htm;*.html;*.asp;*.asa;*.js;*.vbs;*.shtml;*.htx"};
 
@@ -37,7 +39,7 @@ template <class W> W* Named(W* widget, const char* name)
 
 TPromptAnswer AskReplace(QWidget* parent, const std::string& question)
 {
-    QMessageBox box(QMessageBox::Question, "Confirm", vx::ToQString(question),
+    QMessageBox box(QMessageBox::Question, vx::ToQString(ConfirmTitle()), vx::ToQString(question),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::YesToAll, parent);
     switch (box.exec()) {
     case QMessageBox::Yes:
@@ -265,7 +267,7 @@ void TFStart::Run(bool findOnly)
     const QDeadlineTimer shownUntil(StatusMinimum);
     for (int i = 0; i < ListBox1->count();) {
         if (status.Aborted) {
-            ShowMessage("File scanning operation\nhas been stopped");
+            ShowMessage(ScanStopped());
             break;
         }
         ListBox1->setCurrentRow(i);

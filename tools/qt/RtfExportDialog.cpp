@@ -6,12 +6,20 @@
 #include "editor/mwRtfExport.h"
 #include "editor/qt/mwCustomEdit.h"
 #include "highlighters/hkHTMLSyn.h"
+#include "localisation/RunTimeText.h"
 #include "platform/ProgramPaths.h"
 #include "platform/qt/Dialogs.h"
 
 #include <exception>
 
 using namespace vx::tools;
+
+namespace {
+
+const TRunTimeText ChooseFolderFirst{"Select the folder to export to."};
+const TRunTimeText NameTheFile{"Enter the name of the file to export to."};
+
+} // namespace
 
 Tfrm_rtfexport::Tfrm_rtfexport(QWidget* parent)
     : GeneratorDialog("frm_rtfexport", "Export to RTF", parent), mwRtfExport1(std::make_unique<TmwRtfExport>()),
@@ -39,11 +47,11 @@ void Tfrm_rtfexport::Export()
 {
     const std::string folder = DirTree1->GetSelectedDir();
     if (folder == "?" || folder.empty()) {
-        ShowMessage("Select the folder to export to.");
+        ShowMessage(ChooseFolderFirst());
         return;
     }
     if (Edit1->Text().empty()) {
-        ShowMessage("Enter the name of the file to export to.");
+        ShowMessage(NameTheFile());
         return;
     }
     try {

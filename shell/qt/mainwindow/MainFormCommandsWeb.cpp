@@ -28,6 +28,10 @@ namespace vx::shell {
 
 namespace {
 
+const TRunTimeText SaveFirst{"Save document first!"};
+const TRunTimeText MustSaveFirst{"You must save the document first!"};
+const TRunTimeText NotBelowWebRoot{
+    "The page does not lie below the web server's root folder: it cannot be viewed through the web server."};
 const TRunTimeText NoHelpFile{"The help file \"%1\" is not beside the program: it was looked for in %2 and in %3."};
 const TRunTimeText NoHelpProgram{"No program could be started to show the help file %1."};
 const TRunTimeText NoWebBrowser{"No web browser could be started to open %1."};
@@ -130,7 +134,7 @@ void PreviewInExternalBrowser(TForm1& form)
 {
     const std::string name = FocusedFileName(form);
     if (name.empty()) {
-        ShowMessage("Save document first!");
+        ShowMessage(SaveFirst());
         return;
     }
     OpenInWebBrowser(QUrl::fromLocalFile(ToQPath(name)));
@@ -150,15 +154,14 @@ void PreviewInInternalBrowser(TForm1& form)
     if (AnsiUpperCase(std::filesystem::path(name).extension().string()) == ".ASP")
         RunLauncher(form, "Tfrm_asp_warning");
     if (name.empty()) {
-        ShowMessage("You must save the document first!");
+        ShowMessage(MustSaveFirst());
         return;
     }
     QUrl url = QUrl::fromLocalFile(ToQPath(name));
     if (state.ThroughWebServer) {
         const std::optional<std::string> served = PreviewUrl(name, WebRoot(), "127.0.0.1");
         if (!served) {
-            ShowMessage("The page does not lie below the web server's root folder: it cannot be viewed through the "
-                        "web server.");
+            ShowMessage(NotBelowWebRoot());
             return;
         }
         url = QUrl(ToQString(*served));

@@ -35,6 +35,14 @@
 
 namespace {
 
+const TRunTimeText ReplaceUnsavedQuestion{
+    "Document %1 holds text that has not been saved.\r\nDo you want to discard it and open %2?"};
+const TRunTimeText OpenElsewhere{"%1 is open in document %2.\r\nClose it there first, or save under another name."};
+const TRunTimeText ChangedOnDisk{
+    "%1 has been changed by another program since it was loaded.\r\nDo you want to overwrite it?"};
+const TRunTimeText CouldNotSave{"Could not save %1:\r\n%2"};
+const TRunTimeText SaveBeforeQuitting{"Save the changes to your documents before quitting?"};
+
 std::string NameWithoutFolder(const std::string& path)
 {
     return std::filesystem::path(path).filename().string();
@@ -155,8 +163,7 @@ bool TForm1::MayReplaceUnsavedText(int slot, const std::string& fileName)
 {
     if (!HoldsUnsavedText(SlotEditor(slot)))
         return true;
-    return MessageDlg("Document " + std::to_string(slot) + " holds text that has not been saved.\r\n"
-                      "Do you want to discard it and open " + vx::PathText(NameWithoutFolder(fileName)) + "?",
+    return MessageDlg(ReplaceUnsavedQuestion({std::to_string(slot), vx::PathText(NameWithoutFolder(fileName))}),
                       mtConfirmation, mbYesNo) == mrYes;
 }
 
@@ -189,9 +196,7 @@ bool TForm1::MayTakeName(int slot, const std::string& fileName)
     const int holder = SlotOfFile(fileName);
     if (holder == 0 || holder == slot)
         return true;
-    MessageDlg(vx::PathText(NameWithoutFolder(fileName)) + " is open in document " + std::to_string(holder) +
-                   ".\r\nClose it there first, or save under another name.",
-               mtWarning, mbOK);
+    MessageDlg(OpenElsewhere({vx::PathText(NameWithoutFolder(fileName)), std::to_string(holder)}), mtWarning, mbOK);
     return false;
 }
 
@@ -241,15 +246,13 @@ TForm1::TSaveResult TForm1::SaveSlot(int slot, TSaveKind kind)
     if (disk.Exists && disk != state.Stamp) {
         if (kind == TSaveKind::Background)
             return TSaveResult::Failed;
-        if (MessageDlg(vx::PathText(state.FileName) + " has been changed by another program since it was loaded.\r\n"
-                                        "Do you want to overwrite it?",
-                       mtWarning, mbYesNo) != mrYes)
+        if (MessageDlg(ChangedOnDisk({vx::PathText(state.FileName)}), mtWarning, mbYesNo) != mrYes)
             return TSaveResult::Failed;
     }
     try {
         WriteSlot(slot);
     } catch (const Exception& e) {
-        const std::string message = "Could not save " + vx::PathText(state.FileName) + ":\r\n" + e.Message();
+        const std::string message = CouldNotSave({vx::PathText(state.FileName), e.Message()});
         // A save the user did not ask for must not stack boxes every few seconds.
         if (kind == TSaveKind::Background)
             ReportBackgroundFailure(message);
@@ -411,7 +414,7 @@ bool TForm1::SaveUnnamed(TmwCustomEdit* editor)
     } catch (const Exception& e) {
         if (slot != 0)
             slots_[slot - 1].FileName.clear();
-        MessageDlg("Could not save " + vx::PathText(chosen) + ":\r\n" + e.Message(), mtError, mbOK);
+        MessageDlg(CouldNotSave({vx::PathText(chosen), e.Message()}), mtError, mbOK);
         return false;
     }
     PageControl1->setTabText(slot - 1, TabCaptionOf(chosen));
@@ -433,7 +436,7 @@ bool TForm1::AskToSaveModified()
             unnamed.push_back(editor);
     if (!modified && unnamed.empty())
         return true;
-    const int answer = MessageDlg("Save the changes to your documents before quitting?", mtConfirmation, mbYesNoCancel);
+    const int answer = MessageDlg(SaveBeforeQuitting(), mtConfirmation, mbYesNoCancel);
     if (answer == mrNo)
         return true;
     if (answer != mrYes)

@@ -20,6 +20,12 @@
 
 namespace {
 
+const TRunTimeText WorkspaceWithoutFile{"Workspace %1 (no file)"};
+const TRunTimeText DocumentWithoutFile{"Document %1 (no file)"};
+const TRunTimeText RestoreQuestion{"Vellumix ended before the changes to these documents were saved:%1\r\n\r\n"
+                                   "Restore them? No discards them; Cancel keeps them for the next start."};
+const TRunTimeText NoFreeSlot{"There was no free document slot for:%1\r\nIt is offered again at the next start."};
+
 using vx::shell::TRecoveryPlace;
 using vx::shell::TRecoveryRecord;
 
@@ -34,8 +40,7 @@ std::string DocumentName(const TRecoveryRecord& record)
 {
     if (!record.FileName.empty())
         return vx::PathText(record.FileName);
-    return (record.Place.Workspace ? "Workspace " : "Document ") + std::to_string(record.Place.Number) +
-           " (no file)";
+    return (record.Place.Workspace ? WorkspaceWithoutFile : DocumentWithoutFile)({std::to_string(record.Place.Number)});
 }
 
 } // namespace
@@ -170,9 +175,7 @@ void TForm1::OfferRecovery()
     std::string names;
     for (const auto& copy : left.Copies())
         names += "\r\n    " + DocumentName(copy.Record);
-    const int answer = MessageDlg("Vellumix ended before the changes to these documents were saved:" + names +
-                                      "\r\n\r\nRestore them? No discards them; Cancel keeps them for the next start.",
-                                  mtConfirmation, mbYesNoCancel);
+    const int answer = MessageDlg(RestoreQuestion({names}), mtConfirmation, mbYesNoCancel);
     if (answer != mrYes && answer != mrNo)
         return;
     std::string notRestored;
@@ -194,6 +197,5 @@ void TForm1::OfferRecovery()
             left.Remove(copy);
     left.Tidy();
     if (!notRestored.empty())
-        MessageDlg("There was no free document slot for:" + notRestored + "\r\nIt is offered again at the next start.",
-                   mtWarning, mbOK);
+        MessageDlg(NoFreeSlot({notRestored}), mtWarning, mbOK);
 }

@@ -42,6 +42,7 @@ std::string& TagCaseMode()
 
 namespace {
 
+const TRunTimeText NoSharedFolder{" You can't switch VCS on if you don't define a shared data directory first"};
 const TRunTimeFilter WaveFilter{"Wave files|*.wav"};
 const TRunTimeFilter ProgramFilter{"Programs|*|All files|*.*"};
 
@@ -383,7 +384,7 @@ void Tfrm_pref::CheckBox22Click()
     if (!ComboEdit2->text().isEmpty() || !Ticked(22))
         return;
     CheckBox(22)->setChecked(false);
-    ShowMessage(" You can't switch VCS on if you don't define a shared data directory first");
+    ShowMessage(NoSharedFolder());
     ComboEdit2->setFocus();
 }
 

@@ -54,7 +54,7 @@ void TabsBottom(TForm1& form, std::string_view)
     pages->setTabPosition(QTabWidget::South);
 }
 
-constexpr std::array<std::pair<std::string_view, TCommand>, 38> Commands{{
+constexpr std::array<std::pair<std::string_view, TCommand>, 37> Commands{{
     {"Bold", Bold},
     {"ImportStyleSheet", ImportStyleSheet},
     {"ShowPage", ShowPage},
@@ -92,7 +92,6 @@ constexpr std::array<std::pair<std::string_view, TCommand>, 38> Commands{{
     {"Mask", Mask},
     {"Calculator", Calculator},
     {"ShowFileManager", ShowFileManager},
-    {"VisitMakerWebsite", VisitMakerWebsite},
 }};
 
 std::string_view CommandName(std::string_view nameAndArg)

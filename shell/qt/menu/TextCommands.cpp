@@ -30,6 +30,12 @@ namespace vx::shell {
 
 namespace {
 
+const TRunTimeText Exported{"Document succesfully exported"};
+const TRunTimeText InformationTitle{"Information"};
+const TRunTimeText CsvWouldBeOverwritten{"The CSV file itself would be overwritten: give it another extension first."};
+const TRunTimeText OverwriteFile{"Overwrite %1?"};
+const TRunTimeText SavedAs{" File saved as %1 "};
+
 // "All webrelated" ends the filters of the file dialogs.
 const TRunTimeFilter SaveFilter{"All files (*.*)|*.*"};
 const TRunTimeFilter CsvFilter{"Comma delimited files (*.csv)|*.csv|All files (*.*)|*.*"};
@@ -171,7 +177,7 @@ void ExportLines(TForm1& form, std::string_view lineEnd)
     const std::string path = vx::dialogs::SaveFile(ExportTitle(), SaveFilter());
     if (path.empty() || !WriteAsTheDocument(editor->Model(), path, JoinLines(editor->Model().Lines(), lineEnd)))
         return;
-    MessageBox("Document succesfully exported", "Information", MB_OK | MB_ICONINFORMATION);
+    MessageBox(Exported(), InformationTitle(), MB_OK | MB_ICONINFORMATION);
 }
 
 } // namespace
@@ -289,11 +295,11 @@ void ImportCsv(TForm1&, std::string_view)
     const std::filesystem::path in(input);
     const std::string output = std::filesystem::path(in).replace_extension(".html").string();
     if (output == input) {
-        MessageDlg("The CSV file itself would be overwritten: give it another extension first.", mtError, mbOK);
+        MessageDlg(CsvWouldBeOverwritten(), mtError, mbOK);
         return;
     }
     if (vx::FileExists(output) &&
-        MessageDlg("Overwrite " + output + "?", mtConfirmation, TMsgDlgButtons(mbYes | mbNo)) != mrYes)
+        MessageDlg(OverwriteFile({output}), mtConfirmation, TMsgDlgButtons(mbYes | mbNo)) != mrYes)
         return;
     // A CSV file that is not UTF-8 was written in Windows-1252: the page shows its characters.
     TStringList lines;
@@ -304,7 +310,7 @@ void ImportCsv(TForm1&, std::string_view)
     const std::vector<std::string> page = CsvToHtml(rows, vx::PathText(in.filename().string()), ProductVersion,
                                                     ShortDateToday() + " " + LongTimeNow());
     vx::WriteFileAtomic(output, LinesText(page));
-    ShowMessage(" File saved as " + output + " ");
+    ShowMessage(SavedAs({output}));
 }
 
 void CreateGlobalAsa(TForm1& form, std::string_view)

@@ -32,7 +32,6 @@ namespace vx::shell {
 
 namespace {
 
-constexpr const char* MakerWebsite = "https://www.orvane.example/";
 const TRunTimeText ManagerHelp{
     "Filemanager : These are the files currently open in the editor, doubleclick to open filemanager to see the "
     "status of the files"};
@@ -103,7 +102,6 @@ QWidget* BuildLogoPanel(TForm1& form)
     layout->setContentsMargins(0, 0, 0, 0);
     auto* mosaic = Named(new TBmpMosaic(panel), "BmpMosaic1");
     mosaic->setMinimumHeight(24);
-    mosaic->OnClick = [&form](QObject*) { vx::shell::menu::VisitMakerWebsite(form, {}); };
     layout->addWidget(mosaic);
     panel->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(panel, &QWidget::customContextMenuRequested, panel, [&form, panel](const QPoint& at) {
@@ -252,11 +250,6 @@ void ShowFileManager(TForm1&, std::string_view)
     frm_filemanager->raise();
     // It takes the keyboard: Escape closes it.
     frm_filemanager->activateWindow();
-}
-
-void VisitMakerWebsite(TForm1&, std::string_view)
-{
-    OpenWebLink(MakerWebsite);
 }
 
 } // namespace vx::shell::menu

@@ -38,6 +38,5 @@ void FlatTabs(TForm1& form, std::string_view);
 void Mask(TForm1& form, std::string_view masks);
 void Calculator(TForm1& form, std::string_view);
 void ShowFileManager(TForm1& form, std::string_view);
-void VisitMakerWebsite(TForm1& form, std::string_view);
 
 } // namespace vx::shell::menu

@@ -2,6 +2,7 @@
 #include "shell/qt/windows/Snippets.h"
 
 #include "controls/flat/TFlatMemoUnit.h"
+#include "localisation/RunTimeText.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 #include "shell/Snippets.h"
@@ -16,6 +17,12 @@
 
 using vx::shell::TSnippet;
 using vx::shell::TSnippetStore;
+
+namespace {
+
+const TRunTimeText ReplaceSnippet{"A snippet is already stored as \"%1\".\r\nReplace it?"};
+
+} // namespace
 
 Tfrm_snippets::Tfrm_snippets(QWidget* parent) : TShellDialog("frm_snippets", "Snippets", parent)
 {
@@ -105,8 +112,7 @@ void Tfrm_makesnippet::Generate()
     }
     TSnippetStore store;
     if (store.Taken(name) &&
-        MessageDlg("A snippet is already stored as \"" + vx::shell::SnippetFileName(name) + "\".\r\nReplace it?",
-                   mtConfirmation, mbYesNo) != mrYes)
+        MessageDlg(ReplaceSnippet({vx::shell::SnippetFileName(name)}), mtConfirmation, mbYesNo) != mrYes)
         return;
     store.Save(name, Memo1->Lines().Text());
     accept();

@@ -19,6 +19,8 @@ namespace vx::shell {
 
 namespace {
 
+const TRunTimeText OpenStyleSheetFirst{" Please open and select a stylesheet file (*.css) first "};
+
 // Why the commands are disabled; shown in the current language with their hints.
 const TRunTimeText NotInstalled{"the style-sheet editor is not installed"};
 
@@ -43,7 +45,7 @@ void LaunchStyleSheetEditorForCss(TForm1& form)
 {
     const std::string name = FocusedFileName(form);
     if (AnsiLowerCase(std::filesystem::path(name).extension().string()) != ".css") {
-        ShowMessage(" Please open and select a stylesheet file (*.css) first ");
+        ShowMessage(OpenStyleSheetFirst());
         return;
     }
     TopStyleHook().EditStyleSheet(name, "");
