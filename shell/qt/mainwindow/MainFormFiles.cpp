@@ -331,6 +331,8 @@ void TForm1::ClearSlot(int slot)
     model.SetHighLighter(hi_html.get());
     model.SetReadOnly(false);
     model.SetLineText(" ");
+    // A new document, whatever the closed file was: UTF-8.
+    model.SetEncoding(vx::TTextEncoding::Utf8);
     model.ClearUndo();
     model.SetModified(false);
     DropRecoveryCopy(SlotEditor(slot));
