@@ -17,13 +17,16 @@
 #include <cstring>
 #include <cstdio>
 #include <filesystem>
+#include <initializer_list>
 #include <system_error>
 
 namespace vx::shell {
 
 namespace {
 
-constexpr std::string_view Signature = "VELLUMIX RECOVERY 1\n";
+constexpr std::string_view Signature = "VELLUMIX RECOVERY 2\n";
+// Records of this version hold the bytes of the file instead of the text.
+constexpr std::string_view FileBytesSignature = "VELLUMIX RECOVERY 1\n";
 constexpr const char* RunPrefix = "run-";
 constexpr const char* LockName = "lock";
 constexpr std::string_view CopyExtension = ".vxr";
@@ -58,6 +61,16 @@ public:
         value.assign(rest_.substr(0, length));
         rest_.remove_prefix(length + 1);
         return true;
+    }
+    // An encoding by the name CharsetName gives it, and a line end.
+    bool Encoding(vx::TTextEncoding& value)
+    {
+        for (const vx::TTextEncoding encoding : {vx::TTextEncoding::Utf8, vx::TTextEncoding::Windows1252})
+            if (Literal(std::string(vx::CharsetName(encoding)) + "\n")) {
+                value = encoding;
+                return true;
+            }
+        return false;
     }
     bool AtEnd() const { return rest_.empty(); }
 
@@ -110,6 +123,8 @@ std::string RecoveryBytes(const TRecoveryRecord& record)
     bytes += Counted(record.FileName);
     bytes += "stamp " + std::to_string(record.Stamp.Exists ? 1 : 0) + " " + std::to_string(record.Stamp.Size) + " " +
              std::to_string(record.Stamp.WriteTime) + "\n";
+    bytes += "encoding " + std::string(vx::CharsetName(record.Encoding)) + "\n";
+    bytes += "mark " + std::to_string(record.ByteOrderMark ? 1 : 0) + "\n";
     bytes += Counted(record.Text);
     return bytes;
 }
@@ -119,17 +134,31 @@ std::optional<TRecoveryRecord> ParseRecovery(std::string_view bytes)
     TFieldReader in(bytes);
     TRecoveryRecord record;
     int exists = 0;
-    if (!in.Literal(Signature))
+    const bool fileBytes = in.Literal(FileBytesSignature);
+    if (!fileBytes && !in.Literal(Signature))
         return std::nullopt;
     record.Place.Workspace = in.Literal("workspace ");
     if (!record.Place.Workspace && !in.Literal("slot "))
         return std::nullopt;
     if (!in.Number(record.Place.Number, '\n') || record.Place.Number < 1 || !in.Counted(record.FileName) ||
         !in.Literal("stamp ") || !in.Number(exists, ' ') || exists < 0 || exists > 1 ||
-        !in.Number(record.Stamp.Size, ' ') || !in.Number(record.Stamp.WriteTime, '\n') || !in.Counted(record.Text) ||
-        !in.AtEnd())
+        !in.Number(record.Stamp.Size, ' ') || !in.Number(record.Stamp.WriteTime, '\n'))
         return std::nullopt;
     record.Stamp.Exists = exists == 1;
+    if (fileBytes) {
+        if (!in.Counted(record.Text) || !in.AtEnd())
+            return std::nullopt;
+        vx::TDecodedText decoded = vx::DecodeDocument(std::move(record.Text));
+        record.Text = std::move(decoded.Text);
+        record.Encoding = decoded.Encoding;
+        record.ByteOrderMark = decoded.ByteOrderMark;
+        return record;
+    }
+    int mark = 0;
+    if (!in.Literal("encoding ") || !in.Encoding(record.Encoding) || !in.Literal("mark ") || !in.Number(mark, '\n') ||
+        mark < 0 || mark > 1 || !in.Counted(record.Text) || !in.AtEnd())
+        return std::nullopt;
+    record.ByteOrderMark = mark == 1;
     return record;
 }
 

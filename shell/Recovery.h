@@ -5,6 +5,7 @@
 // crashing plug-in, a power cut) leaves them for the next start to offer.
 #pragma once
 
+#include "platform/TextEncoding.h"
 #include "shell/DocumentFile.h"
 
 #include <cstdint>
@@ -31,12 +32,18 @@ struct TRecoveryRecord {
     std::string FileName;
     // The file as it was when its text was loaded or last saved.
     TFileStamp Stamp;
-    // The bytes saving the document would write.
+    // The text saving the document would write, in UTF-8, and how its file
+    // stores it: kept apart, so that the text comes back as it was whatever
+    // its bytes look like, and a character the encoding lacks with it.
     std::string Text;
+    vx::TTextEncoding Encoding = vx::TTextEncoding::Utf8;
+    bool ByteOrderMark = false;
 };
 
 std::string RecoveryBytes(const TRecoveryRecord& record);
-// None for bytes that are no whole record (cut short, damaged, foreign).
+// None for bytes that are no whole record (cut short, damaged, foreign). A
+// record of an earlier version kept the file's bytes only: they are read as
+// the file would be.
 std::optional<TRecoveryRecord> ParseRecovery(std::string_view bytes);
 
 // This run's copies. The run's folder is made with the first copy and locked

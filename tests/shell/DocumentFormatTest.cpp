@@ -1,9 +1,11 @@
 // How a document's file stores its text, through the window: a closed file's
-// encoding does not pass to the new document in its slot.
+// encoding does not pass to the new document in its slot, and a UTF-8 page's
+// byte order mark stays at the start of the file, out of the text.
 #include "tests/shell/MenuDriver.h"
 #include "tests/shell/ShellFixture.h"
 #include "tests/support/TypeText.h"
 
+#include <QImage>
 #include <QTest>
 
 using vx::test::readFile;
@@ -30,6 +32,13 @@ protected:
         dialogs.Queue(mrOk, path);
         vx::test::PickMenuCommand(*form, "SaveAs1");
     }
+    // The top line of the editor as painted, the caret on another line.
+    QImage FirstLineShown(TmwCustomEdit* editor)
+    {
+        QTest::keySequence(editor, QKeySequence("Ctrl+End"));
+        const QImage shown = editor->viewport()->grab().toImage();
+        return shown.copy(0, 0, shown.width(), editor->Model().LineHeight());
+    }
 };
 
 } // namespace
@@ -55,4 +64,36 @@ TEST_F(DocumentFormatTest, ANewDocumentAfterAClosedWindows1252FileIsUtf8)
         dialogs.Queue(mrYes);
         vx::test::PickMenuCommand(*form, "Closefile1");
     }
+}
+
+TEST_F(DocumentFormatTest, TheByteOrderMarkStaysAtTheStartOfTheFileOutOfTheText)
+{
+    const std::string page = WriteDoc("marked.htm", "\xEF\xBB\xBF<p>caf\xC3\xA9</p>\r\n<p>two</p>\r\n");
+    TmwCustomEdit* editor = OpenInFirstSlot(page);
+    EXPECT_EQ(editor->Model().Lines()[0], "<p>caf\xC3\xA9</p>");
+
+    // The caret goes no further than the text's first character.
+    QTest::keySequence(editor, QKeySequence("Ctrl+Home"));
+    QTest::keyClicks(editor, "x");
+    QTest::keyClick(editor, Qt::Key_Home);
+    QTest::keyClick(editor, Qt::Key_Left);
+    QTest::keyClick(editor, Qt::Key_Right);
+    QTest::keyClicks(editor, "y");
+    QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(readFile(page), "\xEF\xBB\xBFxy<p>caf\xC3\xA9</p>\r\n<p>two</p>\r\n");
+
+    // Save As writes it too.
+    const std::string copy = docs.file("copy.htm");
+    SaveAs(copy);
+    QTest::keySequence(editor, QKeySequence("Ctrl+Home"));
+    QTest::keyClick(editor, Qt::Key_Delete);
+    QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(readFile(copy), "\xEF\xBB\xBFy<p>caf\xC3\xA9</p>\r\n<p>two</p>\r\n");
+
+    // The page is painted as the same page without the mark.
+    const QImage marked = FirstLineShown(editor);
+    dialogs.Queue(mrYes);
+    vx::test::PickMenuCommand(*form, "Closefile1");
+    editor = OpenInFirstSlot(WriteDoc("plain.htm", "y<p>caf\xC3\xA9</p>\r\n<p>two</p>\r\n"));
+    EXPECT_EQ(FirstLineShown(editor), marked);
 }

@@ -4,6 +4,7 @@
 #include "tests/shell/ShellFixture.h"
 
 #include "tests/shell/TextFit.h"
+#include "tests/support/TypeText.h"
 
 #include "platform/FileIO.h"
 #include "shell/Recovery.h"
@@ -80,7 +81,12 @@ TEST(RecoveryRecord, ReadsBackWhatItWroteAndNothingDamaged)
     }
     const std::string bytes = RecoveryBytes(records[0]);
     for (const auto& [from, to] : std::initializer_list<std::pair<const char*, const char*>>{
-             {"slot 3", "slot 0"}, {"slot 3", "pane 3"}, {"stamp 1", "stamp 2"}, {"RECOVERY 1", "RECOVERY 9"}}) {
+             {"slot 3", "slot 0"},
+             {"slot 3", "pane 3"},
+             {"stamp 1", "stamp 2"},
+             {"RECOVERY 2", "RECOVERY 9"},
+             {"encoding UTF-8", "encoding ISO-8859-2"},
+             {"mark 0", "mark 2"}}) {
         std::string damaged = bytes;
         damaged.replace(damaged.find(from), std::string_view(from).size(), to);
         EXPECT_FALSE(ParseRecovery(damaged)) << to;
@@ -94,6 +100,71 @@ TEST(RecoveryRecord, ReadsBackWhatItWroteAndNothingDamaged)
             noise[random() % noise.size()] = static_cast<char>(random());
         noise.resize(random() % (noise.size() + 1));
         (void)ParseRecovery(noise);
+    }
+}
+
+namespace {
+
+// A record's text and how its file stores it.
+struct StoredText {
+    std::string text;
+    vx::TTextEncoding encoding;
+    bool mark;
+};
+
+void ExpectStoredText(const std::optional<TRecoveryRecord>& back, const StoredText& expected, const std::string& row)
+{
+    ASSERT_TRUE(back) << row;
+    EXPECT_EQ(back->Text, expected.text) << row;
+    EXPECT_EQ(back->Encoding, expected.encoding) << row;
+    EXPECT_EQ(back->ByteOrderMark, expected.mark) << row;
+}
+
+} // namespace
+
+// A copy gives back the text with the encoding and mark of its file, whatever
+// the text's bytes would look like to a guess, and even a character the
+// encoding cannot store.
+TEST(RecoveryRecord, KeepsTheTextWithItsFilesEncodingAndMark)
+{
+    const std::pair<const char*, StoredText> rows[] = {
+        {"UTF-8", {"caf\xC3\xA9\r\n", vx::TTextEncoding::Utf8, false}},
+        {"UTF-8 with the mark", {"<p>caf\xC3\xA9</p>\r\n", vx::TTextEncoding::Utf8, true}},
+        {"Windows-1252 of ASCII only", {"<p>caf</p>\r\n", vx::TTextEncoding::Windows1252, false}},
+        {"Windows-1252 that reads as UTF-8", {"\xC3\x83\xC2\xA9", vx::TTextEncoding::Windows1252, false}},
+        {"Windows-1252 with a character it cannot store",
+         {"caf\xC3\xA9 \xCE\xB1", vx::TTextEncoding::Windows1252, false}},
+        {"an empty text", {"", vx::TTextEncoding::Utf8, true}},
+    };
+    for (const auto& [name, stored] : rows) {
+        TRecoveryRecord record = Record({false, 2}, "/d/page.htm", stored.text);
+        record.Encoding = stored.encoding;
+        record.ByteOrderMark = stored.mark;
+        ExpectStoredText(ParseRecovery(RecoveryBytes(record)), stored, name);
+    }
+}
+
+// A copy an earlier version wrote holds the file's bytes: they are read as the
+// file would be.
+TEST(RecoveryRecord, ACopyOfTheEarlierVersionIsReadAsItsFileWouldBe)
+{
+    const std::pair<std::string, StoredText> rows[] = {
+        {"caf\xE9\r\n", {"caf\xC3\xA9\r\n", vx::TTextEncoding::Windows1252, false}},
+        {"caf\xC3\xA9\n", {"caf\xC3\xA9\n", vx::TTextEncoding::Utf8, false}},
+        {"\xEF\xBB\xBF<p>\r\n", {"<p>\r\n", vx::TTextEncoding::Utf8, true}},
+        {"", {"", vx::TTextEncoding::Utf8, false}},
+    };
+    for (const auto& [bytes, stored] : rows) {
+        const std::string earlier = "VELLUMIX RECOVERY 1\nslot 2\n11\n/d/page.htm\nstamp 1 12 -3\n" +
+                                    std::to_string(bytes.size()) + "\n" + bytes + "\n";
+        const auto back = ParseRecovery(earlier);
+        ExpectStoredText(back, stored, bytes);
+        if (!back)
+            continue;
+        EXPECT_EQ(back->Place, (TRecoveryPlace{false, 2}));
+        EXPECT_EQ(back->FileName, "/d/page.htm");
+        EXPECT_EQ(back->Stamp, (TFileStamp{true, 12, -3}));
+        EXPECT_FALSE(ParseRecovery(earlier.substr(0, earlier.size() - 1))) << "cut short";
     }
 }
 
@@ -161,12 +232,14 @@ namespace {
 
 class RecoveryWindowTest : public ShellTest {
 protected:
-    void Type(int slot, const char* text)
+    // The slot's page in front and its editor focused.
+    TmwCustomEdit* Front(int slot)
     {
         form->PageControl1->setCurrentIndex(slot - 1);
         Focus(form->SlotEditor(slot));
-        QTest::keyClicks(form->SlotEditor(slot), text);
+        return form->SlotEditor(slot);
     }
+    void Type(int slot, const char* text) { QTest::keyClicks(Front(slot), text); }
     // The copies of the running program, once it has written count of them.
     std::vector<std::string> WaitForCopies(std::size_t count)
     {
@@ -229,6 +302,46 @@ TEST_F(RecoveryWindowTest, TypedTextOfThreeDocumentsComesBackAfterARunThatDied)
     QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
     EXPECT_EQ(vx::test::readFile(first), "typed one\r\n");
     EXPECT_EQ(vx::test::readFile(second), "more two\xE9\n") << "with the file's own line ends and bytes";
+}
+
+// A restored text is saved as its file stores text: a Windows-1252 document
+// whose bytes would pass for UTF-8 stays Windows-1252, and a UTF-8 page keeps
+// its byte order mark.
+TEST_F(RecoveryWindowTest, ARestoredTextIsSavedInItsFilesEncodingAndMark)
+{
+    // The first character goes before the run dies, and "é" takes its place
+    // once the text is restored.
+    struct Row {
+        const char* name;
+        std::string bytes;
+        std::string saved;
+    };
+    const Row rows[] = {
+        // Its only byte outside ASCII gone, what is left would pass for UTF-8.
+        {"cp1252.htm", "\xE9<p>caf</p>\r\n", "\xE9<p>caf</p>\r\n"},
+        {"marked.htm", "\xEF\xBB\xBFx<p>caf</p>\n", "\xEF\xBB\xBF\xC3\xA9<p>caf</p>\n"},
+    };
+    std::vector<std::string> paths;
+    for (const Row& row : rows)
+        paths.push_back(WriteDoc(row.name, row.bytes));
+    StartAndActivate(paths);
+    form->show();
+    for (int slot = 1; slot <= 2; ++slot)
+        QTest::keyClick(Front(slot), Qt::Key_Delete);
+    ASSERT_EQ(WaitForCopies(2).size(), 2u);
+    const std::string root = fs::path(form->RecoveryFolder()).parent_path().string();
+    LeaveAsKilled(form->RecoveryFolder(), root);
+    form.reset();
+
+    dialogs.Queue(mrYes);
+    StartAndActivate();
+    for (int slot = 1; slot <= 2; ++slot) {
+        const Row& row = rows[slot - 1];
+        ASSERT_EQ(form->SlotFileName(slot), paths[static_cast<std::size_t>(slot - 1)]) << row.name;
+        vx::test::TypeText(Front(slot), QString::fromUtf8("\xC3\xA9"));
+        QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
+        EXPECT_EQ(vx::test::readFile(paths[static_cast<std::size_t>(slot - 1)]), row.saved) << row.name;
+    }
 }
 
 TEST_F(RecoveryWindowTest, SavingOrClosingADocumentTakesItsCopyAway)

@@ -236,6 +236,8 @@ private:
         std::string FileName;
         vx::shell::TLoadedLines Loaded;
         vx::shell::TFileStamp Stamp;
+        // The file begins with the UTF-8 byte order mark, which the text does not hold.
+        bool ByteOrderMark = false;
         // The whole copy of an interrupted save the text was opened from;
         // removed once the file holds the text.
         std::string Copy;

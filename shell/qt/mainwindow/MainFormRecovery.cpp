@@ -7,7 +7,6 @@
 #include "editor/qt/mwCustomEdit.h"
 #include "localisation/RunTimeText.h"
 #include "platform/Exception.h"
-#include "platform/TextEncoding.h"
 #include "platform/qt/Application.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
@@ -72,13 +71,11 @@ TRecoveryRecord TForm1::RecoveryRecordOf(const TmwCustomEdit* editor) const
         const TSlot& state = slots_[record.Place.Number - 1];
         record.FileName = state.FileName;
         record.Stamp = state.Stamp;
+        record.ByteOrderMark = state.ByteOrderMark;
         loaded = &state.Loaded;
     }
-    // Kept as the file's bytes would be, so that it comes back as the file
-    // would open: a Windows-1252 document as Windows-1252 again. Text such a
-    // file cannot store is kept as it is, in UTF-8.
-    const std::string text = vx::shell::JoinLines(editor->Model().Lines(), *loaded);
-    record.Text = vx::EncodeDocument(text, editor->Model().Encoding()).value_or(text);
+    record.Text = vx::shell::JoinLines(editor->Model().Lines(), *loaded);
+    record.Encoding = editor->Model().Encoding();
     return record;
 }
 
@@ -144,9 +141,8 @@ bool TForm1::RestoreCopy(const TRecoveryRecord& record)
     }
     TmwCustomEditModel& model = editor->Model();
     model.SetReadOnly(false);
-    const vx::TDecodedText decoded = vx::DecodeDocument(record.Text);
-    model.SetText(decoded.Text);
-    model.SetEncoding(decoded.Encoding);
+    model.SetText(record.Text);
+    model.SetEncoding(record.Encoding);
     model.ClearUndo();
     model.SetCaretXY(Point(1, 1));
     // What no file holds yet: the user saves it, or not.
@@ -155,8 +151,9 @@ bool TForm1::RestoreCopy(const TRecoveryRecord& record)
         TSlot& state = slots_[slot - 1];
         state = TSlot{};
         state.FileName = record.Place.Workspace ? std::string() : record.FileName;
-        state.Loaded = vx::shell::LoadedLinesOf(decoded.Text);
+        state.Loaded = vx::shell::LoadedLinesOf(record.Text);
         state.Stamp = record.Stamp;
+        state.ByteOrderMark = record.ByteOrderMark;
         PageControl1->setTabText(slot - 1, TabCaptionOf(state.FileName));
     }
     return true;
