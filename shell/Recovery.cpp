@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <initializer_list>
 #include <system_error>
+#include <utility>
 
 namespace vx::shell {
 
@@ -171,6 +172,8 @@ TRecoveryKeeper::TRecoveryKeeper(std::string root, int pause) : root_(std::move(
 
 TRecoveryKeeper::~TRecoveryKeeper()
 {
+    for (auto& [key, state] : states_)
+        RemoveEarlier(state);
     if (folder_.empty())
         return;
     RemoveFolder(folder_);
@@ -187,6 +190,7 @@ void TRecoveryKeeper::Look(const void* key, TRecoveryPlace place, bool unsaved, 
         if (state.HasCopy)
             Remove(place);
         state.HasCopy = false;
+        RemoveEarlier(state);
         return;
     }
     if (changes != state.Seen) {
@@ -204,15 +208,41 @@ void TRecoveryKeeper::Look(const void* key, TRecoveryPlace place, bool unsaved, 
     failing_ = true;
     Write(make());
     failing_ = false;
+    // This run holds the text on disk now.
+    RemoveEarlier(state);
 }
 
 void TRecoveryKeeper::Drop(const void* key, TRecoveryPlace place)
 {
     const auto found = states_.find(key);
-    if (found == states_.end() || !found->second.HasCopy)
+    if (found == states_.end())
+        return;
+    RemoveEarlier(found->second);
+    if (!found->second.HasCopy)
         return;
     found->second.HasCopy = false;
     Remove(place);
+}
+
+void TRecoveryKeeper::Adopt(std::unique_ptr<TLeftRecovery> left,
+                            const std::vector<std::pair<const void*, std::string>>& copies)
+{
+    for (const auto& [key, path] : copies) {
+        states_[key].Earlier = path;
+        ++earlier_;
+    }
+    if (earlier_ > 0)
+        left_ = std::move(left);
+}
+
+void TRecoveryKeeper::RemoveEarlier(TState& state)
+{
+    if (state.Earlier.empty())
+        return;
+    left_->Remove(std::exchange(state.Earlier, {}));
+    left_->Tidy();
+    if (--earlier_ == 0)
+        left_.reset();
 }
 
 void TRecoveryKeeper::Write(const TRecoveryRecord& record)
@@ -280,10 +310,10 @@ TLeftRecovery::~TLeftRecovery()
         ::close(run.Lock);
 }
 
-void TLeftRecovery::Remove(const TCopy& copy)
+void TLeftRecovery::Remove(std::string path)
 {
-    std::remove(copy.Path.c_str());
-    std::erase_if(copies_, [&](const TCopy& c) { return c.Path == copy.Path; });
+    std::remove(path.c_str());
+    std::erase_if(copies_, [&](const TCopy& c) { return c.Path == path; });
 }
 
 void TLeftRecovery::Tidy()

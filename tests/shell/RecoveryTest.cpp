@@ -201,6 +201,62 @@ TEST(RecoveryKeeper, ACopyFollowsAPauseGoesWithTheChangesAndWithTheRun)
     EXPECT_FALSE(fs::exists(folder)) << "a run that ends normally takes its copies along";
 }
 
+// The copy an earlier run left of a text restored here goes once this run
+// holds the text on disk, or the text is saved, closed or discarded, or this
+// run ends normally; until then no other start offers it.
+TEST(RecoveryKeeper, AnEarlierRunsCopyGoesOnceThisRunHoldsOrDropsItsText)
+{
+    TempDir root("vellumix-recovery");
+    const std::string killed = root.file("run-killed");
+    fs::create_directories(killed);
+    for (int slot = 1; slot <= 5; ++slot)
+        vx::test::writeFile(killed + "/slot-" + std::to_string(slot) + ".vxr",
+                            RecoveryBytes(Record({false, slot}, "", "text " + std::to_string(slot))));
+    // This run's own copies cannot be written until the file in their way goes.
+    const std::string blocker = root.file("blocker");
+    vx::test::writeFile(blocker, "in the way");
+    const std::string ownRoot = blocker + "/recovery";
+    int editors[4] = {};
+    const auto restore = [&](TRecoveryKeeper& keeper, int first, int count) {
+        auto left = std::make_unique<TLeftRecovery>(root.path().string());
+        std::vector<std::pair<const void*, std::string>> restored;
+        for (int i = first; i < first + count; ++i)
+            restored.emplace_back(&editors[i], left->Copies()[static_cast<std::size_t>(i - first)].Path);
+        keeper.Adopt(std::move(left), restored);
+    };
+    const auto make = [] { return Record({false, 1}, "", "typed"); };
+    {
+        TRecoveryKeeper keeper(ownRoot, 2);
+        restore(keeper, 0, 3);
+        EXPECT_TRUE(TLeftRecovery(root.path().string()).Copies().empty()) << "held by this run";
+
+        keeper.Drop(&editors[0], {false, 1});
+        EXPECT_EQ(CopiesIn(killed), (std::vector<std::string>{"slot-2.vxr", "slot-3.vxr", "slot-4.vxr", "slot-5.vxr"}))
+            << "saved or closed";
+        keeper.Look(&editors[1], {false, 2}, false, 1, false, make);
+        EXPECT_EQ(CopiesIn(killed), (std::vector<std::string>{"slot-3.vxr", "slot-4.vxr", "slot-5.vxr"}))
+            << "no unsaved text any more";
+        EXPECT_THROW(keeper.Look(&editors[2], {false, 3}, true, 1, true, make), Exception);
+        EXPECT_EQ(CopiesIn(killed), (std::vector<std::string>{"slot-3.vxr", "slot-4.vxr", "slot-5.vxr"}))
+            << "this run could not keep the text: the earlier copy stays";
+        EXPECT_TRUE(TLeftRecovery(root.path().string()).Copies().empty()) << "still held by this run";
+        fs::remove(blocker);
+        keeper.Look(&editors[2], {false, 3}, true, 2, true, make);
+        EXPECT_EQ(CopiesIn(killed), (std::vector<std::string>{"slot-4.vxr", "slot-5.vxr"})) << "this run keeps it now";
+        EXPECT_EQ(TLeftRecovery(root.path().string()).Copies().size(), 2u)
+            << "none held any more: the rest is offered again";
+    }
+    {
+        TRecoveryKeeper keeper(ownRoot, 2);
+        restore(keeper, 3, 1);
+        keeper.Look(&editors[3], {false, 4}, true, 1, false, make);
+    }
+    EXPECT_EQ(CopiesIn(killed), std::vector<std::string>{"slot-5.vxr"}) << "the run ended: the user decided";
+    TLeftRecovery later(root.path().string());
+    ASSERT_EQ(later.Copies().size(), 1u);
+    EXPECT_EQ(later.Copies()[0].Record.Text, "text 5");
+}
+
 TEST(LeftRecovery, OffersWhatKilledRunsLeftAndTidiesUp)
 {
     TempDir root("vellumix-recovery");
@@ -217,13 +273,13 @@ TEST(LeftRecovery, OffersWhatKilledRunsLeftAndTidiesUp)
         EXPECT_EQ(left.Copies()[0].Record.FileName, "/d/four.htm") << "slots before workspaces";
         EXPECT_FALSE(fs::exists(empty)) << "nothing to offer: removed";
         EXPECT_TRUE(TLeftRecovery(root.path().string()).Copies().empty()) << "offered by one start at a time";
-        left.Remove(left.Copies()[0]);
+        left.Remove(left.Copies()[0].Path);
         left.Tidy();
         EXPECT_TRUE(fs::exists(killed)) << "the workspace's copy is still there";
     }
     TLeftRecovery again(root.path().string());
     ASSERT_EQ(again.Copies().size(), 1u) << "kept for the next start";
-    again.Remove(again.Copies()[0]);
+    again.Remove(again.Copies()[0].Path);
     again.Tidy();
     EXPECT_FALSE(fs::exists(killed));
 }

@@ -17,6 +17,9 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <memory>
+#include <utility>
+
 namespace {
 
 using vx::shell::TRecoveryPlace;
@@ -124,7 +127,7 @@ std::string TForm1::RecoveryFolder() const
     return recovery_->Folder();
 }
 
-bool TForm1::RestoreCopy(const TRecoveryRecord& record)
+TmwCustomEdit* TForm1::RestoreCopy(const TRecoveryRecord& record)
 {
     TmwCustomEdit* editor = nullptr;
     int slot = 0;
@@ -136,7 +139,7 @@ bool TForm1::RestoreCopy(const TRecoveryRecord& record)
                              !HoldsUnsavedText(SlotEditor(record.Place.Number));
         slot = ownFree ? record.Place.Number : FirstFreeSlot();
         if (slot == 0 || HoldsUnsavedText(SlotEditor(slot)))
-            return false;
+            return nullptr;
         editor = SlotEditor(slot);
     }
     TmwCustomEditModel& model = editor->Model();
@@ -156,16 +159,16 @@ bool TForm1::RestoreCopy(const TRecoveryRecord& record)
         state.ByteOrderMark = record.ByteOrderMark;
         PageControl1->setTabText(slot - 1, TabCaptionOf(state.FileName));
     }
-    return true;
+    return editor;
 }
 
 void TForm1::OfferRecovery()
 {
-    vx::shell::TLeftRecovery left(vx::shell::RecoveryRoot());
-    if (left.Copies().empty())
+    auto left = std::make_unique<vx::shell::TLeftRecovery>(vx::shell::RecoveryRoot());
+    if (left->Copies().empty())
         return;
     std::string names;
-    for (const auto& copy : left.Copies())
+    for (const auto& copy : left->Copies())
         names += "\r\n    " + DocumentName(copy.Record);
     const int answer = MessageDlg("Vellumix ended before the changes to these documents were saved:" + names +
                                       "\r\n\r\nRestore them? No discards them; Cancel keeps them for the next start.",
@@ -173,23 +176,24 @@ void TForm1::OfferRecovery()
     if (answer != mrYes && answer != mrNo)
         return;
     std::string notRestored;
-    std::vector<vx::shell::TLeftRecovery::TCopy> restored;
-    const std::vector<vx::shell::TLeftRecovery::TCopy> copies = left.Copies();
+    std::vector<std::pair<const void*, std::string>> restored;
+    const std::vector<vx::shell::TLeftRecovery::TCopy> copies = left->Copies();
     for (const auto& copy : copies) {
         if (answer == mrNo)
-            left.Remove(copy);
-        else if (RestoreCopy(copy.Record))
-            restored.push_back(copy);
+            left->Remove(copy.Path);
+        else if (const TmwCustomEdit* editor = RestoreCopy(copy.Record))
+            restored.emplace_back(editor, copy.Path);
         else
             notRestored += "\r\n    " + DocumentName(copy.Record);
     }
-    // The old copies go only once this run holds the restored texts on disk:
-    // a crash right after the restore (the text itself may cause it) must
-    // find them still. Until then they stay for the next start.
-    if (!restored.empty() && KeepRecoveryCopies(true))
-        for (const auto& copy : restored)
-            left.Remove(copy);
-    left.Tidy();
+    left->Tidy();
+    // An old copy goes only once this run holds its text on disk, or the
+    // text is saved or closed: a crash right after the restore (the text
+    // itself may cause it) must find it still.
+    if (!restored.empty()) {
+        recovery_->Adopt(std::move(left), restored);
+        KeepRecoveryCopies(true);
+    }
     if (!notRestored.empty())
         MessageDlg("There was no free document slot for:" + notRestored + "\r\nIt is offered again at the next start.",
                    mtWarning, mbOK);
