@@ -58,6 +58,13 @@ std::string LeaveAsKilled(const std::string& folder, const std::string& root)
     return left;
 }
 
+// A copy as the earlier version wrote it, of slot 2 of /d/page.htm: the bytes of the file.
+std::string EarlierVersionBytes(const std::string& fileBytes)
+{
+    return "VELLUMIX RECOVERY 1\nslot 2\n11\n/d/page.htm\nstamp 1 12 -3\n" + std::to_string(fileBytes.size()) +
+           "\n" + fileBytes + "\n";
+}
+
 } // namespace
 
 TEST(RecoveryRecord, ReadsBackWhatItWroteAndNothingDamaged)
@@ -91,15 +98,17 @@ TEST(RecoveryRecord, ReadsBackWhatItWroteAndNothingDamaged)
         damaged.replace(damaged.find(from), std::string_view(from).size(), to);
         EXPECT_FALSE(ParseRecovery(damaged)) << to;
     }
-    // Random damage never reads past the bytes (the sanitizers watch) and
-    // yields a record or none.
+    // Random damage, to a record of this version or the earlier one, never
+    // reads past the bytes (the sanitizers watch) and yields a record or none.
     std::mt19937 random(4);
-    for (int round = 0; round < 2000; ++round) {
-        std::string noise = bytes;
-        for (int flips = 1 + static_cast<int>(random() % 4); flips > 0; --flips)
-            noise[random() % noise.size()] = static_cast<char>(random());
-        noise.resize(random() % (noise.size() + 1));
-        (void)ParseRecovery(noise);
+    for (const std::string& intact : {bytes, EarlierVersionBytes("caf\xE9\r\n")}) {
+        for (int round = 0; round < 2000; ++round) {
+            std::string noise = intact;
+            for (int flips = 1 + static_cast<int>(random() % 4); flips > 0; --flips)
+                noise[random() % noise.size()] = static_cast<char>(random());
+            noise.resize(random() % (noise.size() + 1));
+            (void)ParseRecovery(noise);
+        }
     }
 }
 
@@ -155,8 +164,7 @@ TEST(RecoveryRecord, ACopyOfTheEarlierVersionIsReadAsItsFileWouldBe)
         {"", {"", vx::TTextEncoding::Utf8, false}},
     };
     for (const auto& [bytes, stored] : rows) {
-        const std::string earlier = "VELLUMIX RECOVERY 1\nslot 2\n11\n/d/page.htm\nstamp 1 12 -3\n" +
-                                    std::to_string(bytes.size()) + "\n" + bytes + "\n";
+        const std::string earlier = EarlierVersionBytes(bytes);
         const auto back = ParseRecovery(earlier);
         ExpectStoredText(back, stored, bytes);
         if (!back)
