@@ -14,12 +14,15 @@ TTextEncoding DocumentEncoding(std::string_view bytes)
 
 TDecodedText DecodeDocument(std::string bytes)
 {
-    if (DocumentEncoding(bytes) == TTextEncoding::Utf8)
-        return {std::move(bytes), TTextEncoding::Utf8};
-    return {Cp1252ToUtf8(bytes), TTextEncoding::Windows1252};
+    if (DocumentEncoding(bytes) == TTextEncoding::Windows1252)
+        return {Cp1252ToUtf8(bytes), TTextEncoding::Windows1252, false};
+    const bool mark = bytes.starts_with(Utf8ByteOrderMark);
+    if (mark)
+        bytes.erase(0, Utf8ByteOrderMark.size());
+    return {std::move(bytes), TTextEncoding::Utf8, mark};
 }
 
-std::string EncodeForSaving(std::string_view text, TTextEncoding encoding)
+std::string EncodeForSaving(std::string_view text, TTextEncoding encoding, bool byteOrderMark)
 {
     std::size_t bad = 0;
     std::optional<std::string> bytes = EncodeDocument(text, encoding, &bad);
@@ -32,6 +35,8 @@ std::string EncodeForSaving(std::string_view text, TTextEncoding encoding)
                              std::string(text.substr(bad, utf8::CharLength(text, bad))) + "\" of line " +
                              std::to_string(line));
     }
+    if (byteOrderMark && encoding == TTextEncoding::Utf8)
+        bytes->insert(0, Utf8ByteOrderMark);
     return std::move(*bytes);
 }
 

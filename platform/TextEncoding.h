@@ -3,7 +3,9 @@
 // single-byte Windows-1252 file. Either way the program holds the text as
 // UTF-8: a Windows-1252 file's bytes each become one character, and saving
 // turns them back into exactly those bytes, the five bytes the code page
-// leaves unassigned included.
+// leaves unassigned included. A UTF-8 file may begin with a byte order mark:
+// it is the file's, not the text's, so it is taken off when the file is read
+// and written again when it is saved.
 #pragma once
 
 #include "platform/Exception.h"
@@ -20,9 +22,15 @@ VX_DECLARE_EXCEPTION(EEncodingError, EStreamError);
 
 enum class TTextEncoding : std::uint8_t { Utf8, Windows1252 };
 
+// The mark some programs write before the text of a UTF-8 file.
+inline constexpr std::string_view Utf8ByteOrderMark = "\xEF\xBB\xBF";
+
 struct TDecodedText {
-    std::string Text; // UTF-8
+    std::string Text; // UTF-8, without the byte order mark
     TTextEncoding Encoding = TTextEncoding::Utf8;
+    // Whether the file began with the byte order mark: only a UTF-8 file
+    // does, in a Windows-1252 file the same bytes are three characters.
+    bool ByteOrderMark = false;
 };
 
 // How a file of these bytes is edited: UTF-8 when they are well-formed UTF-8.
@@ -33,9 +41,10 @@ TDecodedText DecodeDocument(std::string bytes);
 // its characters, whose byte offset in text badOffset then receives.
 std::optional<std::string> EncodeDocument(std::string_view text, TTextEncoding encoding,
                                           std::size_t* badOffset = nullptr);
-// The same, raising EEncodingError, which names the character and its line,
-// where the encoding cannot store one.
-std::string EncodeForSaving(std::string_view text, TTextEncoding encoding);
+// The whole file for text, the byte order mark before it when byteOrderMark
+// is set and the file is UTF-8; raises EEncodingError, which names the
+// character and its line, where the encoding cannot store one.
+std::string EncodeForSaving(std::string_view text, TTextEncoding encoding, bool byteOrderMark);
 // The first character of text the encoding cannot store, or "" when it stores all.
 std::string FirstUnstorable(std::string_view text, TTextEncoding encoding);
 // Whether every character of text can be stored in a file of the encoding.

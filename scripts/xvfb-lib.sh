@@ -1,7 +1,7 @@
 # Shared by the checks that drive the real program on a virtual screen with
 # xdotool: a private program folder and settings, the program started on a
-# file, its main window found, and the program quit through File > Exit.
-# Sourced, not run.
+# file, its main window found, killed and its unsaved text restored, and the
+# program quit through File > Exit. Sourced, not run.
 
 # Skips the check (exit 77) when one of the tools named is missing.
 xvfb_require_tools() {
@@ -101,6 +101,57 @@ wait_window() {
     sleep 0.1
   done
   echo "$found"
+}
+
+# The first visible window whose title matches, waited for up to 30 s: a
+# window made for the first time (a file dialog) takes its while.
+xvfb_wait_long() {
+  local found="" i
+  for i in $(seq 1 6); do
+    found=$(wait_window "$1")
+    [[ -n "$found" ]] && break
+  done
+  echo "$found"
+}
+
+# Waits up to 10 s for at least that many recovery copies in the data folder:
+# they follow once the typing has paused.
+xvfb_wait_copies() {
+  local i
+  for i in $(seq 1 100); do
+    [[ $(find "$VELLUMIX_DATA/recovery" -name '*.vxr' 2>/dev/null | wc -l) -ge $1 ]] && break
+    sleep 0.1
+  done
+}
+
+# Ends the program as a crash would, with no chance to tidy up.
+xvfb_kill() {
+  kill -9 "$pid"
+  wait "$pid" 2>/dev/null || true
+}
+
+# Starts the program without files and answers its offer of the unsaved text
+# with Yes: the question comes during the first activation. Sets $pid.
+xvfb_accept_offer() {
+  local ask i
+  "$1" &
+  pid=$!
+  ask=$(xvfb_wait_long '^Confirm$')
+  [[ -n "$ask" ]] || fail "the program did not offer the unsaved text"
+  xdotool windowfocus --sync "$ask"
+  xdotool key alt+y
+  for i in $(seq 1 50); do
+    xdotool search --onlyvisible --name '^Confirm$' >/dev/null 2>&1 || break
+    sleep 0.1
+  done
+}
+
+# Starts the program on the document: nothing is offered over what was saved.
+xvfb_reopen() {
+  xvfb_start "$1" "$2"
+  [[ -z "$(xdotool search --onlyvisible --name '^Confirm$' 2>/dev/null || true)" ]] ||
+    fail "a copy older than the saved document was offered"
+  xvfb_save_and_quit
 }
 
 # Saves with Ctrl+S in the main window, quits through File > Exit and the

@@ -88,6 +88,7 @@ TLoadedLines LoadedLinesOf(std::string_view bytes)
         loaded.Final = lineBreak;
         start = at + length;
     }
+    loaded.LoneBreak = lines == 1 && bytes.size() == BreakText(loaded.Final).size();
     if (!mixed)
         return loaded;
     loaded.Fingerprints.reserve(lines);
@@ -224,9 +225,8 @@ std::vector<std::ptrdiff_t> MatchLoadedLines(const std::vector<std::uint32_t>& o
 std::string JoinLines(const TStrings& lines, const TLoadedLines& loaded)
 {
     std::string text;
-    // A document that is one empty line is an empty file, not a lone line break.
     if (lines.Count() == 1 && lines.Length(0) == 0)
-        return text;
+        return loaded.LoneBreak ? std::string(BreakText(loaded.Final)) : text;
     const std::size_t count = static_cast<std::size_t>(lines.Count());
     std::vector<std::ptrdiff_t> match;
     if (!loaded.Fingerprints.empty()) {

@@ -44,6 +44,8 @@ struct TLoadedLines {
     // After the last line: None when the text did not end in a break; CR LF
     // for a new, empty text.
     TLineBreak Final = TLineBreak::CrLf;
+    // The text was one line break and nothing else.
+    bool LoneBreak = false;
 };
 
 std::uint32_t LineFingerprint(std::string_view line);
@@ -61,7 +63,9 @@ std::vector<std::ptrdiff_t> MatchLoadedLines(const std::vector<std::uint32_t>& o
 // break, whatever changed around it; a changed line takes the break of the
 // loaded line it stands in place of, an added line the usual one; the text
 // ends with a break as the loaded text did (a new, empty text: CR LF). A
-// single empty line gives an empty text.
+// single empty line gives an empty text, so that a new document, an empty
+// file and a text whose every character was deleted save as an empty file,
+// unless the loaded text was a lone line break: that stays.
 std::string JoinLines(const TStrings& lines, const TLoadedLines& loaded);
 
 // Whether both names lead to one file (links and relative names followed).

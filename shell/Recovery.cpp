@@ -17,13 +17,17 @@
 #include <cstring>
 #include <cstdio>
 #include <filesystem>
+#include <initializer_list>
 #include <system_error>
+#include <utility>
 
 namespace vx::shell {
 
 namespace {
 
-constexpr std::string_view Signature = "VELLUMIX RECOVERY 1\n";
+constexpr std::string_view Signature = "VELLUMIX RECOVERY 2\n";
+// Records of this version hold the bytes of the file instead of the text.
+constexpr std::string_view FileBytesSignature = "VELLUMIX RECOVERY 1\n";
 constexpr const char* RunPrefix = "run-";
 constexpr const char* LockName = "lock";
 constexpr std::string_view CopyExtension = ".vxr";
@@ -58,6 +62,16 @@ public:
         value.assign(rest_.substr(0, length));
         rest_.remove_prefix(length + 1);
         return true;
+    }
+    // An encoding by the name CharsetName gives it, and a line end.
+    bool Encoding(vx::TTextEncoding& value)
+    {
+        for (const vx::TTextEncoding encoding : {vx::TTextEncoding::Utf8, vx::TTextEncoding::Windows1252})
+            if (Literal(std::string(vx::CharsetName(encoding)) + "\n")) {
+                value = encoding;
+                return true;
+            }
+        return false;
     }
     bool AtEnd() const { return rest_.empty(); }
 
@@ -110,6 +124,8 @@ std::string RecoveryBytes(const TRecoveryRecord& record)
     bytes += Counted(record.FileName);
     bytes += "stamp " + std::to_string(record.Stamp.Exists ? 1 : 0) + " " + std::to_string(record.Stamp.Size) + " " +
              std::to_string(record.Stamp.WriteTime) + "\n";
+    bytes += "encoding " + std::string(vx::CharsetName(record.Encoding)) + "\n";
+    bytes += "mark " + std::to_string(record.ByteOrderMark ? 1 : 0) + "\n";
     bytes += Counted(record.Text);
     return bytes;
 }
@@ -119,17 +135,31 @@ std::optional<TRecoveryRecord> ParseRecovery(std::string_view bytes)
     TFieldReader in(bytes);
     TRecoveryRecord record;
     int exists = 0;
-    if (!in.Literal(Signature))
+    const bool fileBytes = in.Literal(FileBytesSignature);
+    if (!fileBytes && !in.Literal(Signature))
         return std::nullopt;
     record.Place.Workspace = in.Literal("workspace ");
     if (!record.Place.Workspace && !in.Literal("slot "))
         return std::nullopt;
     if (!in.Number(record.Place.Number, '\n') || record.Place.Number < 1 || !in.Counted(record.FileName) ||
         !in.Literal("stamp ") || !in.Number(exists, ' ') || exists < 0 || exists > 1 ||
-        !in.Number(record.Stamp.Size, ' ') || !in.Number(record.Stamp.WriteTime, '\n') || !in.Counted(record.Text) ||
-        !in.AtEnd())
+        !in.Number(record.Stamp.Size, ' ') || !in.Number(record.Stamp.WriteTime, '\n'))
         return std::nullopt;
     record.Stamp.Exists = exists == 1;
+    if (fileBytes) {
+        if (!in.Counted(record.Text) || !in.AtEnd())
+            return std::nullopt;
+        vx::TDecodedText decoded = vx::DecodeDocument(std::move(record.Text));
+        record.Text = std::move(decoded.Text);
+        record.Encoding = decoded.Encoding;
+        record.ByteOrderMark = decoded.ByteOrderMark;
+        return record;
+    }
+    int mark = 0;
+    if (!in.Literal("encoding ") || !in.Encoding(record.Encoding) || !in.Literal("mark ") || !in.Number(mark, '\n') ||
+        mark < 0 || mark > 1 || !in.Counted(record.Text) || !in.AtEnd())
+        return std::nullopt;
+    record.ByteOrderMark = mark == 1;
     return record;
 }
 
@@ -142,6 +172,8 @@ TRecoveryKeeper::TRecoveryKeeper(std::string root, int pause) : root_(std::move(
 
 TRecoveryKeeper::~TRecoveryKeeper()
 {
+    for (auto& [key, state] : states_)
+        RemoveEarlier(state);
     if (folder_.empty())
         return;
     RemoveFolder(folder_);
@@ -158,6 +190,7 @@ void TRecoveryKeeper::Look(const void* key, TRecoveryPlace place, bool unsaved, 
         if (state.HasCopy)
             Remove(place);
         state.HasCopy = false;
+        RemoveEarlier(state);
         return;
     }
     if (changes != state.Seen) {
@@ -175,15 +208,41 @@ void TRecoveryKeeper::Look(const void* key, TRecoveryPlace place, bool unsaved, 
     failing_ = true;
     Write(make());
     failing_ = false;
+    // This run holds the text on disk now.
+    RemoveEarlier(state);
 }
 
 void TRecoveryKeeper::Drop(const void* key, TRecoveryPlace place)
 {
     const auto found = states_.find(key);
-    if (found == states_.end() || !found->second.HasCopy)
+    if (found == states_.end())
+        return;
+    RemoveEarlier(found->second);
+    if (!found->second.HasCopy)
         return;
     found->second.HasCopy = false;
     Remove(place);
+}
+
+void TRecoveryKeeper::Adopt(std::unique_ptr<TLeftRecovery> left,
+                            const std::vector<std::pair<const void*, std::string>>& copies)
+{
+    for (const auto& [key, path] : copies) {
+        states_[key].Earlier = path;
+        ++earlier_;
+    }
+    if (earlier_ > 0)
+        left_ = std::move(left);
+}
+
+void TRecoveryKeeper::RemoveEarlier(TState& state)
+{
+    if (state.Earlier.empty())
+        return;
+    left_->Remove(std::exchange(state.Earlier, {}));
+    left_->Tidy();
+    if (--earlier_ == 0)
+        left_.reset();
 }
 
 void TRecoveryKeeper::Write(const TRecoveryRecord& record)
@@ -251,10 +310,10 @@ TLeftRecovery::~TLeftRecovery()
         ::close(run.Lock);
 }
 
-void TLeftRecovery::Remove(const TCopy& copy)
+void TLeftRecovery::Remove(std::string path)
 {
-    std::remove(copy.Path.c_str());
-    std::erase_if(copies_, [&](const TCopy& c) { return c.Path == copy.Path; });
+    std::remove(path.c_str());
+    std::erase_if(copies_, [&](const TCopy& c) { return c.Path == path; });
 }
 
 void TLeftRecovery::Tidy()

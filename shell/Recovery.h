@@ -5,10 +5,12 @@
 // crashing plug-in, a power cut) leaves them for the next start to offer.
 #pragma once
 
+#include "platform/TextEncoding.h"
 #include "shell/DocumentFile.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,13 +33,21 @@ struct TRecoveryRecord {
     std::string FileName;
     // The file as it was when its text was loaded or last saved.
     TFileStamp Stamp;
-    // The bytes saving the document would write.
+    // The text saving the document would write, in UTF-8, and how its file
+    // stores it: kept apart, so that the text comes back as it was whatever
+    // its bytes look like, and a character the encoding lacks with it.
     std::string Text;
+    vx::TTextEncoding Encoding = vx::TTextEncoding::Utf8;
+    bool ByteOrderMark = false;
 };
 
 std::string RecoveryBytes(const TRecoveryRecord& record);
-// None for bytes that are no whole record (cut short, damaged, foreign).
+// None for bytes that are no whole record (cut short, damaged, foreign). A
+// record of an earlier version kept the file's bytes only: they are read as
+// the file would be.
 std::optional<TRecoveryRecord> ParseRecovery(std::string_view bytes);
+
+class TLeftRecovery;
 
 // This run's copies. The run's folder is made with the first copy and locked
 // for as long as the run lasts; the lock dies with the process, however it ends.
@@ -48,7 +58,8 @@ public:
     // root: the folder every run keeps its copies in. pause: looks without a
     // change before a copy is written.
     TRecoveryKeeper(std::string root, int pause);
-    // Removes the run's copies: the user has decided about the texts.
+    // Removes the run's copies and the earlier ones it took over: the user
+    // has decided about the texts.
     ~TRecoveryKeeper();
     TRecoveryKeeper(const TRecoveryKeeper&) = delete;
     TRecoveryKeeper& operator=(const TRecoveryKeeper&) = delete;
@@ -62,6 +73,13 @@ public:
               const TMakeRecord& make);
     // The editor's text was saved or closed: its copy goes now.
     void Drop(const void* key, TRecoveryPlace place);
+    // Once a run: the editors (keys) hold the texts of copies earlier runs
+    // left (their paths, found by left). Each such copy goes as soon as a copy
+    // of its editor is written here, or when the editor loses its own copy
+    // (saved, closed, no unsaved text), or with the run; left, with the locks
+    // of those runs, lasts until the last of them is gone, so that no other
+    // start offers them meanwhile.
+    void Adopt(std::unique_ptr<TLeftRecovery> left, const std::vector<std::pair<const void*, std::string>>& copies);
     // The run's folder; empty until the first copy was written.
     const std::string& Folder() const { return folder_; }
     // Whether the last copy the run tried to write failed.
@@ -73,9 +91,12 @@ private:
         std::uint64_t Written = 0;
         int Quiet = 0;
         bool HasCopy = false;
+        // The earlier run's copy the editor's text was restored from, while it stays.
+        std::string Earlier;
     };
     void Write(const TRecoveryRecord& record);
     void Remove(TRecoveryPlace place);
+    void RemoveEarlier(TState& state);
 
     std::string root_;
     int pause_;
@@ -83,6 +104,8 @@ private:
     int lock_ = -1;
     bool failing_ = false;
     std::unordered_map<const void*, TState> states_;
+    std::unique_ptr<TLeftRecovery> left_;
+    std::size_t earlier_ = 0;
 };
 
 // The copies earlier runs left behind. Each such run's folder stays locked
@@ -103,8 +126,8 @@ public:
 
     // In the order of their places: slots first, then workspaces.
     const std::vector<TCopy>& Copies() const { return copies_; }
-    // The copy is restored or given up: it goes.
-    void Remove(const TCopy& copy);
+    // The copy at the path is restored or given up: it goes.
+    void Remove(std::string path);
     // Removes the folders whose copies are all gone.
     void Tidy();
 

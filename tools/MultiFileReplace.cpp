@@ -125,22 +125,19 @@ TFileOutcome TMultiFileReplace::ReplaceInFile(const std::string& fileName)
     if (options_.FindOnly)
         return TFileOutcome::Accepted;
     out.append(text, std::min(pos, text.size()), std::string::npos);
-    // The file keeps its encoding: checked above, a Windows-1252 file holds every character of out.
-    const std::optional<std::string> bytes = EncodeDocument(out, file.Encoding);
-    if (!bytes) {
-        error_ = RefusalFor(fileName);
-        return TFileOutcome::Failed;
-    }
     try {
+        // The file keeps its encoding and byte order mark: checked above, a
+        // Windows-1252 file holds every character of out.
+        const std::string bytes = EncodeForSaving(out, file.Encoding, file.ByteOrderMark);
         if (options_.Backup)
             std::filesystem::copy_file(fileName, fileName + ".bak",
                                        std::filesystem::copy_options::overwrite_existing);
-        WriteFileAtomic(fileName, *bytes);
+        WriteFileAtomic(fileName, bytes);
+        counters_.BytesWritten += static_cast<std::int64_t>(bytes.size());
     } catch (const std::exception& e) {
         error_ = e.what();
         return TFileOutcome::Failed;
     }
-    counters_.BytesWritten += static_cast<std::int64_t>(bytes->size());
     return TFileOutcome::Accepted;
 }
 

@@ -1,8 +1,9 @@
 // Finds a text in, or replaces it across, files on disk. Each file is read
 // whole, as UTF-8 or, when it is not well-formed UTF-8, as Windows-1252; lines
 // keep their own ends (LF, CR LF or CR) byte for byte, and a changed file is
-// written back in its own encoding through a unique temporary file beside it
-// and renamed over it, so a failed write leaves the original as it was.
+// written back in its own encoding, with the byte order mark a UTF-8 file
+// began with (never searched as text), through a unique temporary file beside
+// it and renamed over it, so a failed write leaves the original as it was.
 // Letter case is ignored for whole characters (é finds É).
 #pragma once
 

@@ -9,7 +9,7 @@
 #include "localisation/qt/KMLang.h"
 #include "platform/FileIO.h"
 #include "platform/TStringList.h"
-#include "platform/Utf8.h"
+#include "platform/TextEncoding.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
@@ -166,8 +166,9 @@ void TfrmHTMLParsing::btnParseClick()
     TStructureBuilder builder(source);
     try {
         TStringList lines;
-        // A page that is not UTF-8 is read as Windows-1252, as a document is.
-        lines.SetText(vx::TextFromFileBytes(LoadPage(source)));
+        // Read as a document is: Windows-1252 when it is not UTF-8, a UTF-8
+        // page's byte order mark no text of it.
+        lines.SetText(vx::DecodeDocument(LoadPage(source)).Text);
         memHTML->setPlainText(vx::ToQString(lines.Text()));
         std::istringstream stream(lines.Text());
         THTMLParser parser(stream);

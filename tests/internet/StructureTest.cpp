@@ -191,6 +191,17 @@ TEST_F(StructureFormTest, APageShowsItsCharactersInEitherEncoding)
     }
 }
 
+// The byte order mark a UTF-8 page begins with is no text of the page.
+TEST_F(StructureFormTest, AByteOrderMarkIsNoTextOfThePage)
+{
+    vx::test::writeFile(dir.file("marked.htm"), "\xEF\xBB\xBF<p>caf\xC3\xA9</p>");
+    Go(dir.file("marked.htm"));
+    ASSERT_EQ(form.trvStructure->topLevelItemCount(), 1);
+    QTreeWidgetItem* root = form.trvStructure->topLevelItem(0);
+    ASSERT_EQ(root->childCount(), 1);
+    EXPECT_EQ(root->child(0)->text(0), "p") << "the page holds one paragraph and nothing before it";
+}
+
 TEST_F(StructureFormTest, FailuresShowAMessageAndLeaveTheWindowReady)
 {
     vx::test::writeFile(dir.file("broken.htm"), "<p>text<a href=\"x");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +18,33 @@ TStringList LinesOf(const std::string& bytes)
     TStringList lines;
     lines.SetText(bytes);
     return lines;
+}
+
+// The lines of an edited text as the line store holds them, given joined with LF.
+TStringList EditedLines(const std::string& edited)
+{
+    TStringList lines;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t at = edited.find('\n', start);
+        lines.Add(edited.substr(start, at == std::string::npos ? std::string::npos : at - start));
+        if (at == std::string::npos)
+            return lines;
+        start = at + 1;
+    }
+}
+
+// A loaded text, its lines after an edit and the bytes that saves.
+struct EditCase {
+    const char* loaded;
+    const char* edited; // as the line store holds it, joined with LF
+    const char* saved;
+};
+
+void ExpectSaved(std::span<const EditCase> cases)
+{
+    for (const EditCase& c : cases)
+        EXPECT_EQ(JoinLines(EditedLines(c.edited), LoadedLinesOf(c.loaded)), c.saved) << c.loaded << " -> " << c.edited;
 }
 
 } // namespace
@@ -46,12 +74,7 @@ TEST(DocumentFile, LoadedLinesSplitAsTheLineStoreDoes)
 
 TEST(DocumentFile, EditedMixedTextKeepsEveryOtherLinesBreak)
 {
-    struct Case {
-        const char* loaded;
-        const char* edited; // as the line store holds it, joined with LF
-        const char* saved;
-    };
-    const Case cases[] = {
+    const EditCase cases[] = {
         {"a\r\nb\nc\rd\r\n", "a\nB\nc\nd", "a\r\nB\nc\rd\r\n"},          // a changed line keeps its own break
         {"a\r\nb\nc\rd", "a\nb\nX\nc\nd", "a\r\nb\nX\r\nc\rd"},           // an inserted line takes the usual one
         {"a\nb\r\nc\r\n", "a\nc", "a\nc\r\n"},                            // a removed line takes its break along
@@ -60,19 +83,28 @@ TEST(DocumentFile, EditedMixedTextKeepsEveryOtherLinesBreak)
         {"", "new\ntext", "new\r\ntext\r\n"},                             // a new text gets CR LF
         {"x\r\n", "", ""},                                                // one empty line is an empty file
     };
-    for (const Case& c : cases) {
-        TStringList lines;
-        std::string edited = c.edited;
-        std::size_t start = 0;
-        while (true) {
-            const std::size_t at = edited.find('\n', start);
-            lines.Add(edited.substr(start, at == std::string::npos ? std::string::npos : at - start));
-            if (at == std::string::npos)
-                break;
-            start = at + 1;
-        }
-        EXPECT_EQ(JoinLines(lines, LoadedLinesOf(c.loaded)), c.saved) << c.loaded << " -> " << c.edited;
-    }
+    ExpectSaved(cases);
+}
+
+// A text of one empty line is an empty file (a new text, an empty file, a
+// text whose characters were all deleted), unless the file was one line
+// break and nothing else: that stays.
+TEST(DocumentFile, OneEmptyLineIsAnEmptyFileUnlessTheFileWasALoneBreak)
+{
+    const EditCase cases[] = {
+        {"\n", "", "\n"},
+        {"\r", "", "\r"},
+        {"\r\n", "", "\r\n"},
+        {"", "", ""},
+        {"x\r\n", "", ""},
+        {"x\n", "", ""},
+        {"x", "", ""},
+        {"\n", "typed", "typed\n"},
+        {"\r", "a\nb", "a\rb\r"},
+        {"\r\n", "\n", "\r\n\r\n"},
+    };
+    ExpectSaved(cases);
+    EXPECT_EQ(JoinLines(EditedLines(""), {}), "") << "a new document";
 }
 
 TEST(DocumentFile, BinaryMeansANulByteInTheFirstBlock)

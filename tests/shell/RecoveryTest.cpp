@@ -4,6 +4,7 @@
 #include "tests/shell/ShellFixture.h"
 
 #include "tests/shell/TextFit.h"
+#include "tests/support/TypeText.h"
 
 #include "platform/FileIO.h"
 #include "shell/Recovery.h"
@@ -57,6 +58,13 @@ std::string LeaveAsKilled(const std::string& folder, const std::string& root)
     return left;
 }
 
+// A copy as the earlier version wrote it, of slot 2 of /d/page.htm: the bytes of the file.
+std::string EarlierVersionBytes(const std::string& fileBytes)
+{
+    return "VELLUMIX RECOVERY 1\nslot 2\n11\n/d/page.htm\nstamp 1 12 -3\n" + std::to_string(fileBytes.size()) +
+           "\n" + fileBytes + "\n";
+}
+
 } // namespace
 
 TEST(RecoveryRecord, ReadsBackWhatItWroteAndNothingDamaged)
@@ -80,20 +88,91 @@ TEST(RecoveryRecord, ReadsBackWhatItWroteAndNothingDamaged)
     }
     const std::string bytes = RecoveryBytes(records[0]);
     for (const auto& [from, to] : std::initializer_list<std::pair<const char*, const char*>>{
-             {"slot 3", "slot 0"}, {"slot 3", "pane 3"}, {"stamp 1", "stamp 2"}, {"RECOVERY 1", "RECOVERY 9"}}) {
+             {"slot 3", "slot 0"},
+             {"slot 3", "pane 3"},
+             {"stamp 1", "stamp 2"},
+             {"RECOVERY 2", "RECOVERY 9"},
+             {"encoding UTF-8", "encoding ISO-8859-2"},
+             {"mark 0", "mark 2"}}) {
         std::string damaged = bytes;
         damaged.replace(damaged.find(from), std::string_view(from).size(), to);
         EXPECT_FALSE(ParseRecovery(damaged)) << to;
     }
-    // Random damage never reads past the bytes (the sanitizers watch) and
-    // yields a record or none.
+    // Random damage, to a record of this version or the earlier one, never
+    // reads past the bytes (the sanitizers watch) and yields a record or none.
     std::mt19937 random(4);
-    for (int round = 0; round < 2000; ++round) {
-        std::string noise = bytes;
-        for (int flips = 1 + static_cast<int>(random() % 4); flips > 0; --flips)
-            noise[random() % noise.size()] = static_cast<char>(random());
-        noise.resize(random() % (noise.size() + 1));
-        (void)ParseRecovery(noise);
+    for (const std::string& intact : {bytes, EarlierVersionBytes("caf\xE9\r\n")}) {
+        for (int round = 0; round < 2000; ++round) {
+            std::string noise = intact;
+            for (int flips = 1 + static_cast<int>(random() % 4); flips > 0; --flips)
+                noise[random() % noise.size()] = static_cast<char>(random());
+            noise.resize(random() % (noise.size() + 1));
+            (void)ParseRecovery(noise);
+        }
+    }
+}
+
+namespace {
+
+// A record's text and how its file stores it.
+struct StoredText {
+    std::string text;
+    vx::TTextEncoding encoding;
+    bool mark;
+};
+
+void ExpectStoredText(const std::optional<TRecoveryRecord>& back, const StoredText& expected, const std::string& row)
+{
+    ASSERT_TRUE(back) << row;
+    EXPECT_EQ(back->Text, expected.text) << row;
+    EXPECT_EQ(back->Encoding, expected.encoding) << row;
+    EXPECT_EQ(back->ByteOrderMark, expected.mark) << row;
+}
+
+} // namespace
+
+// A copy gives back the text with the encoding and mark of its file, whatever
+// the text's bytes would look like to a guess, and even a character the
+// encoding cannot store.
+TEST(RecoveryRecord, KeepsTheTextWithItsFilesEncodingAndMark)
+{
+    const std::pair<const char*, StoredText> rows[] = {
+        {"UTF-8", {"caf\xC3\xA9\r\n", vx::TTextEncoding::Utf8, false}},
+        {"UTF-8 with the mark", {"<p>caf\xC3\xA9</p>\r\n", vx::TTextEncoding::Utf8, true}},
+        {"Windows-1252 of ASCII only", {"<p>caf</p>\r\n", vx::TTextEncoding::Windows1252, false}},
+        {"Windows-1252 that reads as UTF-8", {"\xC3\x83\xC2\xA9", vx::TTextEncoding::Windows1252, false}},
+        {"Windows-1252 with a character it cannot store",
+         {"caf\xC3\xA9 \xCE\xB1", vx::TTextEncoding::Windows1252, false}},
+        {"an empty text", {"", vx::TTextEncoding::Utf8, true}},
+    };
+    for (const auto& [name, stored] : rows) {
+        TRecoveryRecord record = Record({false, 2}, "/d/page.htm", stored.text);
+        record.Encoding = stored.encoding;
+        record.ByteOrderMark = stored.mark;
+        ExpectStoredText(ParseRecovery(RecoveryBytes(record)), stored, name);
+    }
+}
+
+// A copy an earlier version wrote holds the file's bytes: they are read as the
+// file would be.
+TEST(RecoveryRecord, ACopyOfTheEarlierVersionIsReadAsItsFileWouldBe)
+{
+    const std::pair<std::string, StoredText> rows[] = {
+        {"caf\xE9\r\n", {"caf\xC3\xA9\r\n", vx::TTextEncoding::Windows1252, false}},
+        {"caf\xC3\xA9\n", {"caf\xC3\xA9\n", vx::TTextEncoding::Utf8, false}},
+        {"\xEF\xBB\xBF<p>\r\n", {"<p>\r\n", vx::TTextEncoding::Utf8, true}},
+        {"", {"", vx::TTextEncoding::Utf8, false}},
+    };
+    for (const auto& [bytes, stored] : rows) {
+        const std::string earlier = EarlierVersionBytes(bytes);
+        const auto back = ParseRecovery(earlier);
+        ExpectStoredText(back, stored, bytes);
+        if (!back)
+            continue;
+        EXPECT_EQ(back->Place, (TRecoveryPlace{false, 2}));
+        EXPECT_EQ(back->FileName, "/d/page.htm");
+        EXPECT_EQ(back->Stamp, (TFileStamp{true, 12, -3}));
+        EXPECT_FALSE(ParseRecovery(earlier.substr(0, earlier.size() - 1))) << "cut short";
     }
 }
 
@@ -130,6 +209,62 @@ TEST(RecoveryKeeper, ACopyFollowsAPauseGoesWithTheChangesAndWithTheRun)
     EXPECT_FALSE(fs::exists(folder)) << "a run that ends normally takes its copies along";
 }
 
+// The copy an earlier run left of a text restored here goes once this run
+// holds the text on disk, or the text is saved, closed or discarded, or this
+// run ends normally; until then no other start offers it.
+TEST(RecoveryKeeper, AnEarlierRunsCopyGoesOnceThisRunHoldsOrDropsItsText)
+{
+    TempDir root("vellumix-recovery");
+    const std::string killed = root.file("run-killed");
+    fs::create_directories(killed);
+    for (int slot = 1; slot <= 5; ++slot)
+        vx::test::writeFile(killed + "/slot-" + std::to_string(slot) + ".vxr",
+                            RecoveryBytes(Record({false, slot}, "", "text " + std::to_string(slot))));
+    // This run's own copies cannot be written until the file in their way goes.
+    const std::string blocker = root.file("blocker");
+    vx::test::writeFile(blocker, "in the way");
+    const std::string ownRoot = blocker + "/recovery";
+    int editors[4] = {};
+    const auto restore = [&](TRecoveryKeeper& keeper, int first, int count) {
+        auto left = std::make_unique<TLeftRecovery>(root.path().string());
+        std::vector<std::pair<const void*, std::string>> restored;
+        for (int i = first; i < first + count; ++i)
+            restored.emplace_back(&editors[i], left->Copies()[static_cast<std::size_t>(i - first)].Path);
+        keeper.Adopt(std::move(left), restored);
+    };
+    const auto make = [] { return Record({false, 1}, "", "typed"); };
+    {
+        TRecoveryKeeper keeper(ownRoot, 2);
+        restore(keeper, 0, 3);
+        EXPECT_TRUE(TLeftRecovery(root.path().string()).Copies().empty()) << "held by this run";
+
+        keeper.Drop(&editors[0], {false, 1});
+        EXPECT_EQ(CopiesIn(killed), (std::vector<std::string>{"slot-2.vxr", "slot-3.vxr", "slot-4.vxr", "slot-5.vxr"}))
+            << "saved or closed";
+        keeper.Look(&editors[1], {false, 2}, false, 1, false, make);
+        EXPECT_EQ(CopiesIn(killed), (std::vector<std::string>{"slot-3.vxr", "slot-4.vxr", "slot-5.vxr"}))
+            << "no unsaved text any more";
+        EXPECT_THROW(keeper.Look(&editors[2], {false, 3}, true, 1, true, make), Exception);
+        EXPECT_EQ(CopiesIn(killed), (std::vector<std::string>{"slot-3.vxr", "slot-4.vxr", "slot-5.vxr"}))
+            << "this run could not keep the text: the earlier copy stays";
+        EXPECT_TRUE(TLeftRecovery(root.path().string()).Copies().empty()) << "still held by this run";
+        fs::remove(blocker);
+        keeper.Look(&editors[2], {false, 3}, true, 2, true, make);
+        EXPECT_EQ(CopiesIn(killed), (std::vector<std::string>{"slot-4.vxr", "slot-5.vxr"})) << "this run keeps it now";
+        EXPECT_EQ(TLeftRecovery(root.path().string()).Copies().size(), 2u)
+            << "none held any more: the rest is offered again";
+    }
+    {
+        TRecoveryKeeper keeper(ownRoot, 2);
+        restore(keeper, 3, 1);
+        keeper.Look(&editors[3], {false, 4}, true, 1, false, make);
+    }
+    EXPECT_EQ(CopiesIn(killed), std::vector<std::string>{"slot-5.vxr"}) << "the run ended: the user decided";
+    TLeftRecovery later(root.path().string());
+    ASSERT_EQ(later.Copies().size(), 1u);
+    EXPECT_EQ(later.Copies()[0].Record.Text, "text 5");
+}
+
 TEST(LeftRecovery, OffersWhatKilledRunsLeftAndTidiesUp)
 {
     TempDir root("vellumix-recovery");
@@ -146,13 +281,13 @@ TEST(LeftRecovery, OffersWhatKilledRunsLeftAndTidiesUp)
         EXPECT_EQ(left.Copies()[0].Record.FileName, "/d/four.htm") << "slots before workspaces";
         EXPECT_FALSE(fs::exists(empty)) << "nothing to offer: removed";
         EXPECT_TRUE(TLeftRecovery(root.path().string()).Copies().empty()) << "offered by one start at a time";
-        left.Remove(left.Copies()[0]);
+        left.Remove(left.Copies()[0].Path);
         left.Tidy();
         EXPECT_TRUE(fs::exists(killed)) << "the workspace's copy is still there";
     }
     TLeftRecovery again(root.path().string());
     ASSERT_EQ(again.Copies().size(), 1u) << "kept for the next start";
-    again.Remove(again.Copies()[0]);
+    again.Remove(again.Copies()[0].Path);
     again.Tidy();
     EXPECT_FALSE(fs::exists(killed));
 }
@@ -161,12 +296,14 @@ namespace {
 
 class RecoveryWindowTest : public ShellTest {
 protected:
-    void Type(int slot, const char* text)
+    // The slot's page in front and its editor focused.
+    TmwCustomEdit* Front(int slot)
     {
         form->PageControl1->setCurrentIndex(slot - 1);
         Focus(form->SlotEditor(slot));
-        QTest::keyClicks(form->SlotEditor(slot), text);
+        return form->SlotEditor(slot);
     }
+    void Type(int slot, const char* text) { QTest::keyClicks(Front(slot), text); }
     // The copies of the running program, once it has written count of them.
     std::vector<std::string> WaitForCopies(std::size_t count)
     {
@@ -229,6 +366,46 @@ TEST_F(RecoveryWindowTest, TypedTextOfThreeDocumentsComesBackAfterARunThatDied)
     QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
     EXPECT_EQ(vx::test::readFile(first), "typed one\r\n");
     EXPECT_EQ(vx::test::readFile(second), "more two\xE9\n") << "with the file's own line ends and bytes";
+}
+
+// A restored text is saved as its file stores text: a Windows-1252 document
+// whose bytes would pass for UTF-8 stays Windows-1252, and a UTF-8 page keeps
+// its byte order mark.
+TEST_F(RecoveryWindowTest, ARestoredTextIsSavedInItsFilesEncodingAndMark)
+{
+    // The first character goes before the run dies, and "é" takes its place
+    // once the text is restored.
+    struct Row {
+        const char* name;
+        std::string bytes;
+        std::string saved;
+    };
+    const Row rows[] = {
+        // Its only byte outside ASCII gone, what is left would pass for UTF-8.
+        {"cp1252.htm", "\xE9<p>caf</p>\r\n", "\xE9<p>caf</p>\r\n"},
+        {"marked.htm", "\xEF\xBB\xBFx<p>caf</p>\n", "\xEF\xBB\xBF\xC3\xA9<p>caf</p>\n"},
+    };
+    std::vector<std::string> paths;
+    for (const Row& row : rows)
+        paths.push_back(WriteDoc(row.name, row.bytes));
+    StartAndActivate(paths);
+    form->show();
+    for (int slot = 1; slot <= 2; ++slot)
+        QTest::keyClick(Front(slot), Qt::Key_Delete);
+    ASSERT_EQ(WaitForCopies(2).size(), 2u);
+    const std::string root = fs::path(form->RecoveryFolder()).parent_path().string();
+    LeaveAsKilled(form->RecoveryFolder(), root);
+    form.reset();
+
+    dialogs.Queue(mrYes);
+    StartAndActivate();
+    for (int slot = 1; slot <= 2; ++slot) {
+        const Row& row = rows[slot - 1];
+        ASSERT_EQ(form->SlotFileName(slot), paths[static_cast<std::size_t>(slot - 1)]) << row.name;
+        vx::test::TypeText(Front(slot), QString::fromUtf8("\xC3\xA9"));
+        QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
+        EXPECT_EQ(vx::test::readFile(paths[static_cast<std::size_t>(slot - 1)]), row.saved) << row.name;
+    }
 }
 
 TEST_F(RecoveryWindowTest, SavingOrClosingADocumentTakesItsCopyAway)

@@ -132,6 +132,28 @@ TEST_F(MultiFileReplaceTest, FilesOfEitherEncoding)
     ExpectReplacements(cases);
 }
 
+// A UTF-8 file's byte order mark is no text to search: a word at the start
+// is a whole word, a question shows the line without it, and the file keeps
+// it at its start. In a Windows-1252 file the same bytes are characters.
+TEST_F(MultiFileReplaceTest, AByteOrderMarkIsNoTextAndStays)
+{
+    TReplaceOptions whole = Replacing("cat", "dog");
+    whole.WholeWords = true;
+    TReplaceOptions prompted = Replacing("cat", "dog");
+    prompted.Prompt = true;
+    const ReplaceCase cases[] = {
+        {"a whole word right after the mark", "\xEF\xBB\xBF" "cat cat\r\n", whole, "\xEF\xBB\xBF" "dog dog\r\n", 2},
+        {"the first characters replaced", "\xEF\xBB\xBF" "cat", Replacing("cat", ""), "\xEF\xBB\xBF", 1},
+        {"the mark is not found as text", "\xEF\xBB\xBF" "cat", Replacing("\xEF\xBB\xBF", "x"), "\xEF\xBB\xBF" "cat", 0},
+        {"Windows-1252: the bytes are characters", "\xEF\xBB\xBF" "cat\xE9", Replacing("\xC2\xBF" "cat", "dog"),
+         "\xEF\xBB" "dog\xE9", 1},
+        {"prompted", "\xEF\xBB\xBF" "cat", prompted, "\xEF\xBB\xBF" "dog", 1},
+    };
+    ExpectReplacements(cases);
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_TRUE(questions[0].ends_with("line:\n\ncat")) << questions[0];
+}
+
 // A replacement a Windows-1252 file has no byte for is not written into it:
 // the file is left as it was and named in the message; the run goes on.
 TEST_F(MultiFileReplaceTest, AWindows1252FileIsNotGivenACharacterItCannotHold)

@@ -240,6 +240,8 @@ private:
         std::string FileName;
         vx::shell::TLoadedLines Loaded;
         vx::shell::TFileStamp Stamp;
+        // The file begins with the UTF-8 byte order mark, which the text does not hold.
+        bool ByteOrderMark = false;
         // The whole copy of an interrupted save the text was opened from;
         // removed once the file holds the text.
         std::string Copy;
@@ -324,9 +326,9 @@ private:
     void DropRecoveryCopy(const TmwCustomEdit* editor);
     vx::shell::TRecoveryPlace PlaceOf(const TmwCustomEdit* editor) const;
     vx::shell::TRecoveryRecord RecoveryRecordOf(const TmwCustomEdit* editor) const;
-    // Puts a recovered text into its place, or the first free slot; false
-    // when there is no room.
-    bool RestoreCopy(const vx::shell::TRecoveryRecord& record);
+    // Puts a recovered text into its place, or the first free slot, and
+    // answers the editor that holds it; none when there is no room.
+    TmwCustomEdit* RestoreCopy(const vx::shell::TRecoveryRecord& record);
 
     std::array<TSlot, SlotCount> slots_;
     std::vector<TmwCustomEdit*> workspaces_;

@@ -132,6 +132,7 @@ void TForm1::OpenDocumentInFreeSlot(const std::string& name, bool readOnly)
     TSlot& state = slots_[slot - 1];
     state.FileName = fileName;
     state.Loaded = vx::shell::LoadedLinesOf(decoded.Text);
+    state.ByteOrderMark = decoded.ByteOrderMark;
     state.Copy = copy;
     // The file read whole is now in the editor's lines.
     std::string().swap(decoded.Text);
@@ -205,7 +206,7 @@ void TForm1::WriteSlot(int slot)
     TSlot& state = slots_[slot - 1];
     TmwCustomEditModel& model = SlotEditor(slot)->Model();
     const std::string text = vx::shell::JoinLines(model.Lines(), state.Loaded);
-    vx::WriteFileAtomic(state.FileName, vx::EncodeForSaving(text, model.Encoding()));
+    vx::WriteFileAtomic(state.FileName, vx::EncodeForSaving(text, model.Encoding(), state.ByteOrderMark));
     model.SetModified(false);
     state.Loaded = vx::shell::LoadedLinesOf(text);
     state.Stamp = vx::shell::StampOf(state.FileName);
@@ -334,6 +335,8 @@ void TForm1::ClearSlot(int slot)
     model.SetHighLighter(hi_html.get());
     model.SetReadOnly(false);
     model.SetLineText(" ");
+    // A new document, whatever the closed file was: UTF-8 without a byte order mark.
+    model.SetEncoding(vx::TTextEncoding::Utf8);
     model.ClearUndo();
     model.SetModified(false);
     DropRecoveryCopy(SlotEditor(slot));
@@ -403,8 +406,9 @@ bool TForm1::SaveUnnamed(TmwCustomEdit* editor)
         return false;
     try {
         if (slot == 0) {
+            // A workspace was never read from a file: it has no byte order mark.
             vx::WriteFileAtomic(chosen, vx::EncodeForSaving(vx::shell::JoinLines(editor->Model().Lines(), {}),
-                                                            editor->Model().Encoding()));
+                                                            editor->Model().Encoding(), false));
             editor->Model().SetModified(false);
             DropRecoveryCopy(editor);
             return true;

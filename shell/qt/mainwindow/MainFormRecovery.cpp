@@ -7,7 +7,6 @@
 #include "editor/qt/mwCustomEdit.h"
 #include "localisation/RunTimeText.h"
 #include "platform/Exception.h"
-#include "platform/TextEncoding.h"
 #include "platform/qt/Application.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
@@ -17,6 +16,9 @@
 
 #include <QTabWidget>
 #include <QTimer>
+
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -77,13 +79,11 @@ TRecoveryRecord TForm1::RecoveryRecordOf(const TmwCustomEdit* editor) const
         const TSlot& state = slots_[record.Place.Number - 1];
         record.FileName = state.FileName;
         record.Stamp = state.Stamp;
+        record.ByteOrderMark = state.ByteOrderMark;
         loaded = &state.Loaded;
     }
-    // Kept as the file's bytes would be, so that it comes back as the file
-    // would open: a Windows-1252 document as Windows-1252 again. Text such a
-    // file cannot store is kept as it is, in UTF-8.
-    const std::string text = vx::shell::JoinLines(editor->Model().Lines(), *loaded);
-    record.Text = vx::EncodeDocument(text, editor->Model().Encoding()).value_or(text);
+    record.Text = vx::shell::JoinLines(editor->Model().Lines(), *loaded);
+    record.Encoding = editor->Model().Encoding();
     return record;
 }
 
@@ -132,7 +132,7 @@ std::string TForm1::RecoveryFolder() const
     return recovery_->Folder();
 }
 
-bool TForm1::RestoreCopy(const TRecoveryRecord& record)
+TmwCustomEdit* TForm1::RestoreCopy(const TRecoveryRecord& record)
 {
     TmwCustomEdit* editor = nullptr;
     int slot = 0;
@@ -144,14 +144,13 @@ bool TForm1::RestoreCopy(const TRecoveryRecord& record)
                              !HoldsUnsavedText(SlotEditor(record.Place.Number));
         slot = ownFree ? record.Place.Number : FirstFreeSlot();
         if (slot == 0 || HoldsUnsavedText(SlotEditor(slot)))
-            return false;
+            return nullptr;
         editor = SlotEditor(slot);
     }
     TmwCustomEditModel& model = editor->Model();
     model.SetReadOnly(false);
-    const vx::TDecodedText decoded = vx::DecodeDocument(record.Text);
-    model.SetText(decoded.Text);
-    model.SetEncoding(decoded.Encoding);
+    model.SetText(record.Text);
+    model.SetEncoding(record.Encoding);
     model.ClearUndo();
     model.SetCaretXY(Point(1, 1));
     // What no file holds yet: the user saves it, or not.
@@ -160,42 +159,44 @@ bool TForm1::RestoreCopy(const TRecoveryRecord& record)
         TSlot& state = slots_[slot - 1];
         state = TSlot{};
         state.FileName = record.Place.Workspace ? std::string() : record.FileName;
-        state.Loaded = vx::shell::LoadedLinesOf(decoded.Text);
+        state.Loaded = vx::shell::LoadedLinesOf(record.Text);
         state.Stamp = record.Stamp;
+        state.ByteOrderMark = record.ByteOrderMark;
         PageControl1->setTabText(slot - 1, TabCaptionOf(state.FileName));
     }
-    return true;
+    return editor;
 }
 
 void TForm1::OfferRecovery()
 {
-    vx::shell::TLeftRecovery left(vx::shell::RecoveryRoot());
-    if (left.Copies().empty())
+    auto left = std::make_unique<vx::shell::TLeftRecovery>(vx::shell::RecoveryRoot());
+    if (left->Copies().empty())
         return;
     std::string names;
-    for (const auto& copy : left.Copies())
+    for (const auto& copy : left->Copies())
         names += "\r\n    " + DocumentName(copy.Record);
     const int answer = MessageDlg(RestoreQuestion({names}), mtConfirmation, mbYesNoCancel);
     if (answer != mrYes && answer != mrNo)
         return;
     std::string notRestored;
-    std::vector<vx::shell::TLeftRecovery::TCopy> restored;
-    const std::vector<vx::shell::TLeftRecovery::TCopy> copies = left.Copies();
+    std::vector<std::pair<const void*, std::string>> restored;
+    const std::vector<vx::shell::TLeftRecovery::TCopy> copies = left->Copies();
     for (const auto& copy : copies) {
         if (answer == mrNo)
-            left.Remove(copy);
-        else if (RestoreCopy(copy.Record))
-            restored.push_back(copy);
+            left->Remove(copy.Path);
+        else if (const TmwCustomEdit* editor = RestoreCopy(copy.Record))
+            restored.emplace_back(editor, copy.Path);
         else
             notRestored += "\r\n    " + DocumentName(copy.Record);
     }
-    // The old copies go only once this run holds the restored texts on disk:
-    // a crash right after the restore (the text itself may cause it) must
-    // find them still. Until then they stay for the next start.
-    if (!restored.empty() && KeepRecoveryCopies(true))
-        for (const auto& copy : restored)
-            left.Remove(copy);
-    left.Tidy();
+    left->Tidy();
+    // An old copy goes only once this run holds its text on disk, or the
+    // text is saved or closed: a crash right after the restore (the text
+    // itself may cause it) must find it still.
+    if (!restored.empty()) {
+        recovery_->Adopt(std::move(left), restored);
+        KeepRecoveryCopies(true);
+    }
     if (!notRestored.empty())
         MessageDlg(NoFreeSlot({notRestored}), mtWarning, mbOK);
 }
