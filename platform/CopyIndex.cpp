@@ -4,12 +4,16 @@
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 namespace vx {
@@ -26,6 +30,41 @@ std::string EntryPrefix(const TFileIdentity& identity)
     return std::to_string(identity.Device) + "-" + std::to_string(identity.Inode) + "-";
 }
 
+std::string EntryName(const TFileIdentity& identity, const std::string& tag)
+{
+    if (!identity.Birth)
+        return EntryPrefix(identity) + tag;
+    return EntryPrefix(identity) + std::to_string(identity.Birth->Seconds) + "." +
+           std::to_string(identity.Birth->Nanoseconds) + "-" + tag;
+}
+
+// Reads the number at the start of text, which must end in separator, and
+// moves text past both.
+template <typename TNumber>
+bool TakeNumber(std::string_view& text, TNumber& number, char separator)
+{
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, number);
+    if (error != std::errc() || stop == end || *stop != separator)
+        return false;
+    text.remove_prefix(static_cast<size_t>(stop - text.data()) + 1);
+    return true;
+}
+
+// The identity an entry's name files its copy under; none for a name of
+// another form.
+std::optional<TFileIdentity> FiledUnder(const std::string& entry)
+{
+    std::string_view name = std::string_view(entry).substr(entry.rfind('/') + 1);
+    TFileIdentity identity;
+    if (!TakeNumber(name, identity.Device, '-') || !TakeNumber(name, identity.Inode, '-'))
+        return std::nullopt;
+    TBirthTime birth;
+    if (TakeNumber(name, birth.Seconds, '.') && TakeNumber(name, birth.Nanoseconds, '-'))
+        identity.Birth = birth;
+    return identity;
+}
+
 bool FolderExists(const std::string& folder)
 {
     struct stat st {};
@@ -40,15 +79,64 @@ std::string Target(const std::string& entry)
     return length <= 0 || length == sizeof buffer ? std::string() : std::string(buffer, static_cast<size_t>(length));
 }
 
+// The entry that files the copy; empty when none does.
+std::string EntryOf(const std::string& copy, const std::string& tag)
+{
+    const std::string ending = "-" + tag;
+    for (const std::string& entry : EntriesStartingWith(IndexFolder(), "")) {
+        if (entry.ends_with(ending) && FiledUnder(entry) && SameFile(Target(entry), copy))
+            return entry;
+    }
+    return {};
+}
+
+bool SameInode(const TFileIdentity& first, const TFileIdentity& second)
+{
+    return first.Device == second.Device && first.Inode == second.Inode;
+}
+
+// Whether file is the one the copy was made of, as far as the identity the
+// copy is filed under (none: the copy is known by its name alone) tells.
+bool MadeOf(const std::string& copy, const std::optional<TFileIdentity>& filed, const TFileIdentity& file)
+{
+    TFileIdentity made;
+    // The copy was made while its file existed: a file born later is another.
+    if (file.Birth && IdentityOf(copy, made) && made.Birth && *made.Birth < *file.Birth)
+        return false;
+    if (!filed)
+        return true;
+    if (!SameInode(*filed, file))
+        return false;
+    if (filed->Birth && file.Birth)
+        return *filed->Birth == *file.Birth;
+    // Nothing tells apart the files the inode was given to: the name the copy
+    // was made beside must still lead to this one.
+    TFileIdentity named;
+    return IdentityOf(CopiedFileName(copy), named) && SameFile(named, file);
+}
+
 } // namespace
 
 bool IdentityOf(const std::string& path, TFileIdentity& identity)
 {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
+    struct statx st {};
+    if (::statx(AT_FDCWD, path.c_str(), 0, STATX_INO | STATX_BTIME, &st) != 0)
         return false;
-    identity = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    identity = {static_cast<std::uint64_t>(makedev(st.stx_dev_major, st.stx_dev_minor)), st.stx_ino, std::nullopt};
+    if (st.stx_mask & STATX_BTIME)
+        identity.Birth = TBirthTime{st.stx_btime.tv_sec, st.stx_btime.tv_nsec};
     return true;
+}
+
+bool SameFile(const TFileIdentity& first, const TFileIdentity& second)
+{
+    return SameInode(first, second) && (!first.Birth || !second.Birth || *first.Birth == *second.Birth);
+}
+
+bool SameFile(const std::string& first, const std::string& second)
+{
+    TFileIdentity a, b;
+    return IdentityOf(first, a) && IdentityOf(second, b) && SameFile(a, b);
 }
 
 std::string FileCopyUnder(const TFileIdentity& identity, const std::string& tag, const std::string& copy)
@@ -58,7 +146,7 @@ std::string FileCopyUnder(const TFileIdentity& identity, const std::string& tag,
     std::filesystem::create_directories(folder, failure);
     ::chmod(folder.c_str(), 0700);
     const std::string absolute = std::filesystem::absolute(copy, failure).string();
-    const std::string entry = JoinPath(folder, EntryPrefix(identity) + tag);
+    const std::string entry = JoinPath(folder, EntryName(identity, tag));
     if (failure || ::symlink(absolute.c_str(), entry.c_str()) != 0)
         return {};
     SyncFolder(folder);
@@ -77,12 +165,35 @@ std::vector<std::string> CopiesFiledUnder(const TFileIdentity& identity)
             // A copy on a file system that is not mounted now may come back.
             if (errno == ENOENT && FolderExists(std::filesystem::path(copy).parent_path().string()))
                 ::unlink(entry.c_str());
+        } else if (!MadeOf(copy, FiledUnder(entry), identity)) {
+            ::unlink(entry.c_str());
         } else if (IsOwnFile(copy)) {
             // Only a file of the user's own is offered as the user's text.
             copies.push_back(copy);
         }
     }
     return copies;
+}
+
+bool IsCopyOfFile(const std::string& copy, const std::string& tag, const TFileIdentity& file)
+{
+    const std::string entry = EntryOf(copy, tag);
+    if (entry.empty())
+        return MadeOf(copy, std::nullopt, file);
+    const std::optional<TFileIdentity> filed = FiledUnder(entry);
+    if (MadeOf(copy, filed, file))
+        return true;
+    // The file that has the copy's inode now is another.
+    if (SameInode(*filed, file))
+        ::unlink(entry.c_str());
+    return false;
+}
+
+void UnfileCopy(const std::string& copy, const std::string& tag)
+{
+    const std::string entry = EntryOf(copy, tag);
+    if (!entry.empty())
+        ::unlink(entry.c_str());
 }
 
 } // namespace vx

@@ -85,18 +85,25 @@ bool renameNoReplace(const std::string& from, const std::string& to)
     return errno == EINVAL && ::rename(from.c_str(), to.c_str()) == 0;
 }
 
+// What tells the copies of one file apart: the end of a whole copy's name.
+std::string tagOf(const std::string& copy)
+{
+    return copy.substr(copy.size() - TempSuffixLength);
+}
+
 // While the file is rewritten it holds part old, part new text: the flushed
 // temporary is then the only whole one. Named as a whole copy, it outlives a
 // crash and is offered when the file is opened again; filed under the file's
 // identity first, so that no moment has a copy that only one of the file's
 // names would find.
-void rewriteKeepingCopy(const std::string& path, const std::string& target, const struct stat& old,
-                        const std::string& tmp, std::string_view data)
+void rewriteKeepingCopy(const std::string& path, const std::string& target, const std::string& tmp,
+                        std::string_view data)
 {
     std::string copy = tmp;
     copy.replace(copy.size() - TempSuffixLength - TempMarker.size(), TempMarker.size(), CopyMarker);
-    const TFileIdentity identity{static_cast<std::uint64_t>(old.st_dev), static_cast<std::uint64_t>(old.st_ino)};
-    const std::string entry = FileCopyUnder(identity, copy.substr(copy.size() - TempSuffixLength), copy);
+    // A file gone meanwhile cannot be rewritten: the copy stays beside its name.
+    TFileIdentity identity;
+    const std::string entry = IdentityOf(target, identity) ? FileCopyUnder(identity, tagOf(copy), copy) : std::string();
     const auto unfile = [&] {
         if (!entry.empty())
             ::unlink(entry.c_str());
@@ -123,13 +130,6 @@ std::vector<std::string> filesMarked(const std::string& target, std::string_view
         return nameOf(path).size() != prefix.size() + TempSuffixLength || !IsOwnFile(path);
     });
     return found;
-}
-
-bool sameFile(const std::string& a, const std::string& b)
-{
-    struct stat first {}, second {};
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
-           first.st_ino == second.st_ino;
 }
 
 std::int64_t modifiedAt(const std::string& path)
@@ -207,9 +207,10 @@ std::vector<std::string> WholeCopiesOf(const std::string& path)
     std::vector<std::string> copies = filesMarked(LinkTarget(path), CopyMarker);
     TFileIdentity identity;
     if (IdentityOf(path, identity)) {
+        std::erase_if(copies, [&](const std::string& copy) { return !IsCopyOfFile(copy, tagOf(copy), identity); });
         for (std::string& filed : CopiesFiledUnder(identity)) {
             const bool known = std::any_of(copies.begin(), copies.end(),
-                                           [&](const std::string& copy) { return sameFile(copy, filed); });
+                                           [&](const std::string& copy) { return SameFile(copy, filed); });
             if (!known)
                 copies.push_back(std::move(filed));
         }
@@ -231,6 +232,18 @@ std::string SetAsideName(const std::string& copy)
     if (at != std::string::npos)
         aside.replace(at, CopyMarker.size(), SetAsideMarker);
     return aside;
+}
+
+void RemoveWholeCopy(const std::string& copy)
+{
+    UnfileCopy(copy, tagOf(copy));
+    ::unlink(copy.c_str());
+}
+
+std::string CopiedFileName(const std::string& copy)
+{
+    const size_t at = copy.rfind(CopyMarker);
+    return at == std::string::npos ? std::string() : copy.substr(0, at);
 }
 
 void SetAsideWholeCopy(const std::string& copy)
@@ -289,7 +302,7 @@ void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess
         reason = withReason("Cannot write file " + path);
     }
     if (ok && inPlace) {
-        rewriteKeepingCopy(path, target, old, tmp, data);
+        rewriteKeepingCopy(path, target, tmp, data);
     } else if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) {
         ok = false;
         reason = withReason("Cannot write file " + path);

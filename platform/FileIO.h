@@ -47,8 +47,15 @@ void RemoveStaleTemporaries(const std::string& path);
 // because they did not end (the file may hold part of the old and part of the
 // new text), newest first: the user decides what becomes of them. A copy
 // stands beside the name the write went through and is found from there, and
-// from any other name of the file through the file's identity.
+// from any other name of the file through the file's identity; it is a copy
+// of that file only, not of one made later at its name or on its inode.
 std::vector<std::string> WholeCopiesOf(const std::string& path);
+
+// The name a whole copy was made beside: the one the write went through.
+std::string CopiedFileName(const std::string& copy);
+
+// Removes a whole copy whose text the file holds now, and its index entry.
+void RemoveWholeCopy(const std::string& copy);
 
 // Where a whole copy goes once it is declined or the file holds a later text:
 // "<file>.vxold-XXXXXX" beside it, where no open offers it again.

@@ -150,7 +150,7 @@ xvfb_accept_offer() {
 xvfb_reopen() {
   xvfb_start "$1" "$2"
   [[ -z "$(xdotool search --onlyvisible --name '^Confirm$' 2>/dev/null || true)" ]] ||
-    fail "a copy older than the saved document was offered"
+    fail "${3:-a copy older than the saved document} was offered"
   xvfb_save_and_quit
 }
 

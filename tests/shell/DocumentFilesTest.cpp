@@ -253,7 +253,8 @@ TEST_F(DocumentFilesTest, AHardLinkedDocumentCutByACrashOffersItsCopyByEveryName
         dialogs.Queue(mrYes);
         TmwCustomEdit* editor = OpenAndFocus(name);
         ASSERT_EQ(dialogs.requests.size(), 2u) << "the cut text was shown as if whole";
-        const std::string offer = "A newer copy of " + std::filesystem::path(name).filename().string() + " was found";
+        // Opened by another name, the question says whose copy it is.
+        const std::string offer = "A newer copy of " + (name == saved ? "d.html" : saved) + " was found";
         EXPECT_EQ(dialogs.requests[1].text.rfind(offer, 0), 0u) << dialogs.requests[1].text;
         EXPECT_EQ(Text(editor), "whole text\r\n");
         QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));

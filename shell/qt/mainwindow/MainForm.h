@@ -301,9 +301,10 @@ private:
     // equal to the file are removed.
     std::string TakeWholeCopy(const std::string& fileName, std::string& bytes);
     // The slot's file was written: the copy its text was opened from has done
-    // its work and goes; any other copy of the file is older than what it
-    // holds now, and is set aside.
-    void RetireWholeCopies(TSlot& state);
+    // its work and goes; the other copies the file had before (superseded,
+    // taken before the write, which may give the file a new identity) are
+    // older than what it holds now, and are set aside.
+    void RetireWholeCopies(TSlot& state, const std::vector<std::string>& superseded);
     // The slot whose editor is the active one; 0 for none.
     int ActiveSlot() const;
     bool IsOwnEditor(const QWidget* widget) const;

@@ -9,7 +9,6 @@
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
-#include <cstdio>
 #include <filesystem>
 
 namespace {
@@ -21,11 +20,21 @@ const TRunTimeText CopyGoesAside{
 const TRunTimeText OpenCopyInstead{"Open it instead?"};
 const TRunTimeText CopyOfferedAgain{"The copy is offered again when the document is opened."};
 
+// The document the copy was made of, as the question names it: by its name
+// where the file being opened is reached by that name, else by its path (a
+// copy found through another of the file's names), so that the user sees
+// whose text is offered.
+std::string CopiedDocument(const std::string& fileName, const std::string& copy)
+{
+    const std::filesystem::path document = std::filesystem::absolute(vx::CopiedFileName(copy)).lexically_normal();
+    const std::filesystem::path opened = std::filesystem::absolute(vx::LinkTarget(fileName)).lexically_normal();
+    return vx::PathText(document == opened ? document.filename().string() : document.string());
+}
+
 std::string CopyQuestion(const std::string& fileName, const std::string& copy)
 {
-    return NewerCopyOf() + vx::PathText(std::filesystem::path(fileName).filename().string()) + SaveWasCutOff() +
-           "\r\n" + CopyGoesAside() + "\r\n    " + vx::PathText(vx::SetAsideName(copy)) + "\r\n" +
-           OpenCopyInstead();
+    return NewerCopyOf() + CopiedDocument(fileName, copy) + SaveWasCutOff() + "\r\n" + CopyGoesAside() +
+           "\r\n    " + vx::PathText(vx::SetAsideName(copy)) + "\r\n" + OpenCopyInstead();
 }
 
 } // namespace
@@ -36,7 +45,7 @@ std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& byte
         std::string text = vx::ReadWholeFile(copy);
         // The file was written whole after all: the copy is no longer needed.
         if (text == bytes) {
-            std::remove(copy.c_str());
+            vx::RemoveWholeCopy(copy);
             continue;
         }
         if (MessageDlg(CopyQuestion(fileName, copy), mtConfirmation, mbYesNo) == mrYes) {
@@ -52,12 +61,13 @@ std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& byte
     return {};
 }
 
-void TForm1::RetireWholeCopies(TSlot& state)
+void TForm1::RetireWholeCopies(TSlot& state, const std::vector<std::string>& superseded)
 {
     if (!state.Copy.empty())
-        std::remove(state.Copy.c_str());
-    state.Copy.clear();
-    for (const std::string& copy : vx::WholeCopiesOf(state.FileName)) {
+        vx::RemoveWholeCopy(state.Copy);
+    for (const std::string& copy : superseded) {
+        if (copy == state.Copy)
+            continue;
         try {
             vx::SetAsideWholeCopy(copy);
         } catch (const Exception&) {
@@ -66,4 +76,5 @@ void TForm1::RetireWholeCopies(TSlot& state)
             // why it cannot be moved.
         }
     }
+    state.Copy.clear();
 }
