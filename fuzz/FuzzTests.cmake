@@ -19,6 +19,9 @@ set(vx_fuzz_dict_reg_file reg_file)
 list(APPEND VX_FUZZ_TARGETS asr_file)
 # The snippet list and the names in it.
 list(APPEND VX_FUZZ_TARGETS snippet_list)
+# A page's declaration of its character set, which the browser preview reads.
+list(APPEND VX_FUZZ_TARGETS declared_charset)
+set(vx_fuzz_dict_declared_charset declared_charset)
 
 find_program(VX_CLANGXX NAMES clang++ clang++-14)
 set(vx_fuzz_runtime "")

@@ -89,8 +89,9 @@ void CleanUp(TGIFImage& image, TSteps& steps)
         for (int e = list.Count() - 1; e >= 0; --e)
             if (Needless(list.Extension(e), i == 0 && !single))
                 list.Delete(e);
+        // A still keeps its delay: taken into an animation, it shows as long as its author set.
         if (const TGIFGraphicControlExtension* control = f.GraphicControlExtension())
-            if ((control->Delay() == 0 || single) && !control->Transparent() && !control->UserInput() &&
+            if (control->Delay() == 0 && !control->Transparent() && !control->UserInput() &&
                 (control->Disposal() < kRestoreBackground || single))
                 list.Delete(list.IndexOf(control));
         if (f.Empty() && list.Count() == 0)

@@ -108,7 +108,7 @@ struct TCurlCallbacks {
     }
 };
 
-TCurlFtpSession::TCurlFtpSession()
+TCurlFtpSession::TCurlFtpSession(std::chrono::seconds listTimeLimit) : listTimeLimit_(listTimeLimit)
 {
     GlobalInit();
 }
@@ -274,7 +274,7 @@ std::vector<std::string> TCurlFtpSession::List()
             Idle();
         if (cancelled_)
             throw EFtpCancelled("List cancelled");
-    }, kMaxListing);
+    }, kMaxListing, listTimeLimit_);
     if (OnProgress) {
         std::int64_t bytes = 0;
         for (const std::string& line : lines)

@@ -5,11 +5,19 @@
 
 #include "internet/FtpSession.h"
 
+#include <chrono>
 #include <memory>
 
 class TCurlFtpSession : public IFtpSession {
 public:
-    TCurlFtpSession();
+    // The longest a listing may take. The stall floor alone would let a server
+    // that trickles just above it take the best part of two days over the 16 MB a listing may
+    // hold. Ten minutes carry some 40,000 entries (3 MB) at dial-up speed
+    // (5 KB a second): a site's folder holds far fewer, so only a server that
+    // trickles meets the limit.
+    static constexpr std::chrono::seconds kListTimeLimit{600};
+
+    explicit TCurlFtpSession(std::chrono::seconds listTimeLimit = kListTimeLimit);
     ~TCurlFtpSession() override;
 
     void Connect(const TFtpLogin& login) override;
@@ -56,5 +64,6 @@ private:
     std::string remoteIp_;
     std::string localIp_;
     bool cancelled_ = false;
+    std::chrono::seconds listTimeLimit_;
     friend struct TCurlCallbacks;
 };

@@ -78,10 +78,24 @@ int DataPort(const std::string& reply, bool extended)
     return count == 5 ? parts[4] * 256 + parts[5] : 0;
 }
 
+// The listing's bytes as they come over the data connection: every command
+// around them has the login's wait, the whole of them the time limit.
+std::string ReadListing(TTcpLineTransport& data, const TFtpLogin& login, std::size_t maxBytes,
+                        std::chrono::seconds timeLimit)
+{
+    data.BeginStep(static_cast<int>(std::chrono::milliseconds(timeLimit).count()));
+    try {
+        return data.ReadToEnd(maxBytes, {IFtpSession::kStallBytesPerSecond, FtpStallSeconds(login)});
+    } catch (const ENetStepOver&) {
+        throw EFtpListTimedOut(timeLimit);
+    }
+}
+
 } // namespace
 
 std::vector<std::string> ListFolderBinary(const TFtpLogin& login, const std::string& folder,
-                                          const std::function<void()>& idle, std::size_t maxBytes)
+                                          const std::function<void()>& idle, std::size_t maxBytes,
+                                          std::chrono::seconds timeLimit)
 {
     TTcpLineTransport control, data;
     for (TTcpLineTransport* t : {&control, &data}) {
@@ -109,7 +123,7 @@ std::vector<std::string> ListFolderBinary(const TFtpLogin& login, const std::str
             throw EFtpError("List failed: the server gave no data port (" + passive.Line + ")");
         data.Connect(login.Host, port);
         if (Require(Command(control, t, "LIST", true), {1, 2}).Code / 100 == 1) {
-            lines = SplitListing(data.ReadToEnd(maxBytes, {IFtpSession::kStallBytesPerSecond, FtpStallSeconds(login)}));
+            lines = SplitListing(ReadListing(data, login, maxBytes, timeLimit));
             data.Close();
             Require(Command(control, t, ""), {2});
         }

@@ -6,6 +6,7 @@
 
 #include "internet/FtpSession.h"
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -13,7 +14,9 @@
 
 // Logs in, changes into folder (a path on the server; "" stays in the
 // folder the login starts in), lists it and says QUIT. idle runs while it waits and may raise to stop it. Raises
-// EFtpRefused when the server refuses a command, EFtpError for anything else:
+// EFtpRefused when the server refuses a command, EFtpListTimedOut when the
+// listing has not come whole within timeLimit, EFtpError for anything else:
 // "List stalled: ..." when the listing comes slower than a transfer may.
 std::vector<std::string> ListFolderBinary(const TFtpLogin& login, const std::string& folder,
-                                          const std::function<void()>& idle, std::size_t maxBytes);
+                                          const std::function<void()>& idle, std::size_t maxBytes,
+                                          std::chrono::seconds timeLimit);

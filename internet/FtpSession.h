@@ -5,10 +5,12 @@
 // milliseconds, so the window processes its events and can Cancel the call.
 // Transfers report their bytes through OnProgress; one that moves less than
 // kStallBytesPerSecond for FtpStallSeconds, a listing too, is ended as stalled.
+// A listing has a time limit of its own as well.
 #pragma once
 
 #include "platform/Exception.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -21,6 +23,20 @@ VX_DECLARE_EXCEPTION(EFtpRefused, EFtpError);
 VX_DECLARE_EXCEPTION(EFtpInvalidHost, EFtpError);
 // The call was cancelled.
 VX_DECLARE_EXCEPTION(EFtpCancelled, EFtpError);
+
+// A listing that had not come whole when its time limit was over.
+class EFtpListTimedOut : public EFtpError {
+public:
+    explicit EFtpListTimedOut(std::chrono::seconds limit)
+        : EFtpError("List stopped: not all of it came within " + std::to_string(limit.count()) + " seconds"),
+          limit_(limit)
+    {
+    }
+    std::chrono::seconds Limit() const { return limit_; }
+
+private:
+    std::chrono::seconds limit_;
+};
 
 struct TFtpLogin {
     std::string Host;
@@ -39,7 +55,8 @@ public:
     virtual void Connect(const TFtpLogin& login) = 0;
     virtual void Disconnect() = 0;
     virtual bool Connected() const = 0;
-    // The raw LIST lines of the current folder.
+    // The raw LIST lines of the current folder; EFtpListTimedOut when they
+    // come so slowly that the listing outlasts its time limit.
     virtual std::vector<std::string> List() = 0;
     // A name of the current folder, or ".." for the folder above.
     virtual void ChangeDir(const std::string& name) = 0;

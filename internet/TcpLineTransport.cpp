@@ -63,13 +63,11 @@ void TTcpLineTransport::BeginStep(int ms)
 
 bool TTcpLineTransport::WaitFor(short events, const char* what, std::optional<TTime> until)
 {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeOutMs);
-    if (stepEnd_ && *stepEnd_ < deadline)
-        deadline = *stepEnd_;
+    const TTime deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeOutMs);
     for (;;) {
         // Checked before the socket too: a peer that never stops sending has data ready at every wait.
         if (stepEnd_ && std::chrono::steady_clock::now() >= *stepEnd_)
-            throw ENetError(std::string("Timed out ") + what);
+            throw ENetStepOver(std::string("Timed out ") + what);
         pollfd p{fd_, events, 0};
         int n = ::poll(&p, 1, kSliceMs);
         if (n > 0) {

@@ -20,6 +20,8 @@
 VX_DECLARE_EXCEPTION(ENetError, Exception);
 // A transfer that moved less than its rate floor.
 VX_DECLARE_EXCEPTION(ENetStalled, ENetError);
+// The current step's time ran out (see BeginStep).
+VX_DECLARE_EXCEPTION(ENetStepOver, ENetError);
 
 // The least a transfer must move: BytesPerSecond on average over every
 // Seconds (more than 0) it lasts.
@@ -49,7 +51,7 @@ public:
     // The name this machine gives itself, for greetings.
     std::string LocalHostName() const;
 
-    // Until EndStep, every wait ends at most ms from now.
+    // Until EndStep, every wait ends at most ms from now, raising ENetStepOver.
     void BeginStep(int ms);
     void EndStep() { stepEnd_.reset(); }
 

@@ -1,6 +1,7 @@
 // Case, comparison and trimming of the program's 8-bit text, which is UTF-8.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,18 @@ std::string AnsiUpperCase(std::string_view s);
 std::string AnsiLowerCase(std::string_view s);
 // ASCII-only case change, as the class library's UpperCase/LowerCase.
 inline char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+inline char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+// Whether text at pos starts with pattern, the ASCII letter case of text
+// ignored; pattern is lower case. Scanners of markup call it at every byte.
+inline bool StartsNoCase(std::string_view text, std::size_t pos, std::string_view pattern)
+{
+    if (pos > text.size() || text.size() - pos < pattern.size())
+        return false;
+    for (std::size_t i = 0; i < pattern.size(); ++i)
+        if (AsciiLower(text[pos + i]) != pattern[i])
+            return false;
+    return true;
+}
 std::string UpperCase(std::string_view s);
 std::string LowerCase(std::string_view s);
 

@@ -1,27 +1,14 @@
 // Case-blind scanning of 8-bit text for lower-case patterns, the one match the
-// compressor, the beautifier and the converters use.
+// compressor, the beautifier and the converters use (with StartsNoCase of
+// platform/AnsiText.h for a match at one place).
 #pragma once
+
+#include "platform/AnsiText.h"
 
 #include <cstddef>
 #include <string_view>
 
 namespace vx::tools {
-
-inline char AsciiLower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Whether text at pos starts with pattern, letter case of text ignored; pattern is lower case.
-inline bool StartsNoCase(std::string_view text, std::size_t pos, std::string_view pattern)
-{
-    if (pos > text.size() || text.size() - pos < pattern.size())
-        return false;
-    for (std::size_t i = 0; i < pattern.size(); ++i)
-        if (AsciiLower(text[pos + i]) != pattern[i])
-            return false;
-    return true;
-}
 
 // The first place at or after from where pattern starts (case of text ignored), or npos.
 std::size_t FindNoCase(std::string_view text, std::string_view pattern, std::size_t from);

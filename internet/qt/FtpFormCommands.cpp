@@ -30,6 +30,9 @@ const TRunTimeText NotAHostName{
     "\"%1\" is not a host name alone. The Hostname field takes the name or address of the server, such as "
     "ftp.example.com or 127.0.0.1, without \"ftp://\", a folder or a port: the publishing window always connects "
     "to port 21, the FTP port."};
+const TRunTimeText ListTooSlow{
+    "The remote folder's list was stopped: the server had not sent all of it after %1 seconds, the longest a list "
+    "may take. It sends too slowly; try again later."};
 
 std::string Now()
 {
@@ -69,6 +72,8 @@ bool Tf_ftp::Run(const std::string& what, const std::function<void()>& call)
     } catch (const EFtpRefused& e) {
         panel = "Failure!";
         reason = e.what();
+    } catch (const EFtpListTimedOut& e) {
+        panel = reason = ListTooSlow({std::to_string(e.Limit().count())});
     } catch (const Exception& e) {
         reason = e.what();
         panel = "Error : " + reason;

@@ -1,6 +1,7 @@
 // The local pages' scheme and its handler.
 #include "platform/web/LocalPages.h"
 
+#include "platform/DeclaredCharset.h"
 #include "platform/TextEncoding.h"
 
 #include <QBuffer>
@@ -61,8 +62,12 @@ public:
         page->setData(file.readAll());
         page->open(QIODevice::ReadOnly);
         const QByteArray& bytes = page->data();
-        const TTextEncoding encoding = DocumentEncoding(std::string_view(bytes.constData(), bytes.size()));
-        job->reply(QByteArray("text/html;charset=") + CharsetName(encoding), page);
+        const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        // A page's own declaration is named in the reply too: the engine then
+        // reads the page in it wherever in the head the declaration stands.
+        const std::string_view charset = DeclaredCharset(text).value_or(CharsetName(DocumentEncoding(text)));
+        job->reply(QByteArray("text/html;charset=") + QByteArray(charset.data(), static_cast<qsizetype>(charset.size())),
+                   page);
     }
 };
 

@@ -1,10 +1,12 @@
 // Local HTML pages reach the browser engine through a URL scheme of the
 // program's own, whose handler hands over the file's bytes with the character
-// set the editor reads them in: UTF-8 when they are well-formed UTF-8,
-// windows-1252 otherwise. Loaded as file:// addresses, a page that declares no
-// character set is left to the engine's guess, which takes many Windows-1252
-// pages for another code page. Every other file (pictures, style sheets,
-// scripts, which take the page's character set) goes on as a file:// address.
+// set the page declares for itself in a meta element, and a page that
+// declares none with the character set the editor reads it in: UTF-8 when its
+// bytes are well-formed UTF-8, windows-1252 otherwise. Loaded as file://
+// addresses, a page that declares no character set is left to the engine's
+// guess, which takes many Windows-1252 pages for another code page. Every
+// other file (pictures, style sheets, scripts, which take the page's
+// character set) goes on as a file:// address.
 #pragma once
 
 #include <QString>

@@ -130,12 +130,80 @@ TEST(GIFOptimize, SingleFrameLosesNeedlessExtensions)
     TGIFImage image;
     for (const TGIFColor& c : Colours(2))
         image.Header().ColorMap().Add(c);
-    TGIFSubImage& frame = AddControlledFrame(image, 0, 0, 2, 2, 50, 0);
+    TGIFSubImage& frame = AddControlledFrame(image, 0, 0, 2, 2, 0, 0);
     auto loop = std::make_unique<TGIFAppExtNSLoop>(frame);
     frame.Extensions().Add(std::move(loop));
     image.Optimize(ooCleanup, 0, 0, 8);
     EXPECT_EQ(frame.Extensions().Count(), 0);
     EXPECT_EQ(frame.GraphicControlExtension(), nullptr);
+}
+
+// What a frame is made of in the files of the delay test below.
+struct FrameSpec {
+    int left, top, width, height;
+    int delay;
+    int disposal;
+    int transparent; // -1: opaque
+    std::vector<std::uint8_t> pixels;
+};
+
+std::string FramesFile(const std::vector<FrameSpec>& frames, bool loop)
+{
+    TGIFImage image;
+    for (const TGIFColor& c : Colours(4))
+        image.Header().ColorMap().Add(c);
+    for (const FrameSpec& spec : frames) {
+        TGIFSubImage& frame = AddControlledFrame(image, spec.left, spec.top, spec.width, spec.height, spec.delay,
+                                                 spec.disposal, spec.transparent);
+        frame.MutableData() = spec.pixels;
+        if (loop && image.Images().Count() == 1)
+            frame.Extensions().Add(std::make_unique<TGIFAppExtNSLoop>(frame));
+    }
+    return SaveToString(image);
+}
+
+std::vector<int> Delays(const std::string& bytes)
+{
+    std::vector<int> delays;
+    for (const Frame& frame : DescribeWithGiflib(bytes).frames)
+        delays.push_back(frame.delay);
+    return delays;
+}
+
+// Whatever the optimiser rewrites, a frame that stays shows as long as it did,
+// the one frame of a still too.
+TEST(GIFOptimize, EveryFrameKeepsItsDelay)
+{
+    const std::vector<std::uint8_t> square{0, 1, 1, 0, 1, 2, 2, 1, 1, 2, 2, 1, 0, 1, 1, 0};
+    const std::vector<std::uint8_t> holed{3, 0, 0, 3, 0, 3, 3, 0, 0, 3, 3, 0, 3, 0, 0, 3};
+    const struct {
+        const char* name;
+        std::vector<FrameSpec> frames;
+        bool loop;
+        std::vector<int> delays;
+    } rows[] = {
+        {"a still with a delay", {{0, 0, 4, 4, 10, 0, -1, square}}, false, {10}},
+        {"a still with a delay and the loop extension", {{0, 0, 4, 4, 10, 1, -1, square}}, true, {10}},
+        {"a still with a delay and transparency", {{0, 0, 4, 4, 25, 0, 3, holed}}, false, {25}},
+        {"a still that restores the background", {{0, 0, 4, 4, 7, 2, -1, square}}, true, {7}},
+        {"a still that restores what was below", {{0, 0, 4, 4, 65535, 3, 3, holed}}, false, {65535}},
+        {"a still of a hundredth", {{0, 0, 4, 4, 1, 0, -1, square}}, false, {1}},
+        {"a still without a delay", {{0, 0, 4, 4, 0, 2, -1, square}}, true, {0}},
+        {"an animation",
+         {{0, 0, 4, 4, 10, 1, -1, square},
+          {1, 1, 2, 2, 0, 0, -1, {3, 3, 3, 3}},
+          {0, 0, 4, 4, 30, 2, 3, holed},
+          {0, 0, 4, 4, 1, 3, -1, {2, 2, 2, 2, 2, 0, 0, 2, 2, 0, 0, 2, 2, 2, 2, 2}},
+          {0, 0, 4, 4, 500, 0, 3, holed}},
+         true,
+         {10, 0, 30, 1, 500}},
+    };
+    for (const auto& row : rows) {
+        const std::string original = FramesFile(row.frames, row.loop);
+        ASSERT_EQ(Delays(original), row.delays) << row.name;
+        for (std::uint8_t options : kOptionSets)
+            EXPECT_EQ(Delays(Optimized(original, options)), row.delays) << row.name << ", options " << int(options);
+    }
 }
 
 TEST(GIFOptimize, OptionsWithoutMergingNeverAddTransparency)

@@ -3,6 +3,7 @@
 
 #include "controls/flat/TFlatMemoUnit.h"
 #include "controls/htmllist/HTMListb.h"
+#include "internet/CurlFtpSession.h"
 #include "platform/Registry.h"
 #include "platform/qt/Dialogs.h"
 #include "tests/internet/FtpServer.h"
@@ -20,6 +21,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 
@@ -49,24 +51,34 @@ protected:
     }
     void TearDown() override { vx::dialogs::SetAnswerer({}); }
 
-    void ConnectAs(const char* password, bool keep)
+    void ConnectAs(const char* password, bool keep) { ConnectAs(form, password, keep); }
+    static void ConnectAs(Tf_ftp& window, const char* password, bool keep)
     {
-        for (QLineEdit* edit : {form.edit1, form.edit2, form.Edit3})
+        for (QLineEdit* edit : {window.edit1, window.edit2, window.Edit3})
             edit->clear();
-        QTest::keyClicks(form.edit1, "127.0.0.1");
-        QTest::keyClicks(form.edit2, "user");
-        QTest::keyClicks(form.Edit3, password);
-        if (form.SavePassword->isChecked() != keep)
-            QTest::mouseClick(form.SavePassword, Qt::LeftButton, {}, QPoint(5, form.SavePassword->height() / 2));
-        QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
+        QTest::keyClicks(window.edit1, "127.0.0.1");
+        QTest::keyClicks(window.edit2, "user");
+        QTest::keyClicks(window.Edit3, password);
+        if (window.SavePassword->isChecked() != keep)
+            QTest::mouseClick(window.SavePassword, Qt::LeftButton, {}, QPoint(5, window.SavePassword->height() / 2));
+        QTest::mouseClick(window.SpeedButton1, Qt::LeftButton);
     }
 
-    int RowOf(const std::string& name)
+    int RowOf(const std::string& name) { return RowOf(form, name); }
+    static int RowOf(const Tf_ftp& window, const std::string& name)
     {
-        for (int i = 0; i < form.RemoteList().Count(); ++i)
-            if (form.RemoteList().Row(i)->Name == name)
+        for (int i = 0; i < window.RemoteList().Count(); ++i)
+            if (window.RemoteList().Row(i)->Name == name)
                 return i;
         return -1;
+    }
+
+    // Types the folder into the folder box and presses "Change dir.".
+    static void ChangeFolder(Tf_ftp& window, const char* name)
+    {
+        window.ComboBox1->lineEdit()->clear();
+        QTest::keyClicks(window.ComboBox1->lineEdit(), name);
+        QTest::mouseClick(window.SpeedButton9, Qt::LeftButton);
     }
 
     void ClickRow(const std::string& name)
@@ -78,9 +90,10 @@ protected:
         ASSERT_EQ(form.h_list->currentRow(), row);
     }
 
-    bool LogHas(const std::string& text)
+    bool LogHas(const std::string& text) { return LogHas(form, text); }
+    static bool LogHas(const Tf_ftp& window, const std::string& text)
     {
-        return form.MEMO1->Lines().Text().find(text) != std::string::npos;
+        return window.MEMO1->Lines().Text().find(text) != std::string::npos;
     }
 
     vx::test::TempDir remote{"vellumix-ftp-remote"};
@@ -404,6 +417,35 @@ TEST_F(FtpFormTest, BrowsingDuringAnUploadKeepsTheChosenFiles)
     EXPECT_EQ(vx::test::readFile(remote.file("slow.htm")), "slowly");
     EXPECT_EQ(vx::test::readFile(remote.file("upload.htm")), "<html>uploaded</html>");
     EXPECT_TRUE(LogHas("upload.htm uploaded succesfully"));
+}
+
+// A listing that comes just fast enough not to count as stalled ends at the
+// listing's time limit, saying so, and the window goes on working.
+TEST_F(FtpFormTest, AListingThatTricklesEndsAtItsTimeLimit)
+{
+    fs::create_directory(remote.path() / "dribble");
+    // About 4 KB of listing: some twenty seconds at the server's pace.
+    for (int i = 0; i < 60; ++i)
+        vx::test::writeFile(remote.file("dribble/page " + std::to_string(i) + " of a long listing.htm"), "x");
+    Tf_ftp window(nullptr, std::make_unique<TCurlFtpSession>(std::chrono::seconds(3)));
+    window.FtpPort = server->Port();
+    window.SetLocalFolder(QString::fromStdString(local.path().string()));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ConnectAs(window, "secret", false);
+    ASSERT_GE(RowOf(window, "dribble"), 0);
+
+    ChangeFolder(window, "dribble");
+    const std::string message = "The remote folder's list was stopped: the server had not sent all of it after 3 "
+                                "seconds, the longest a list may take. It sends too slowly; try again later.";
+    EXPECT_EQ(window.StatusPanel(3), message);
+    EXPECT_TRUE(LogHas(window, "List: " + message));
+    EXPECT_EQ(window.RemoteList().Count(), 0);
+
+    ChangeFolder(window, "..");
+    EXPECT_EQ(window.StatusPanel(3), "Transfer successfull");
+    EXPECT_GE(RowOf(window, "dribble"), 0) << "the folder above lists as before";
+    EXPECT_TRUE(window.SpeedButton2->isEnabled()) << "still connected";
 }
 
 TEST_F(FtpFormTest, FailuresAreLoggedWithTheReason)

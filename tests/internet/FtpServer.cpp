@@ -6,7 +6,7 @@ namespace vx::test {
 namespace {
 
 constexpr const char* kScript = R"PY(
-import os, sys, logging
+import os, sys, logging, time
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
@@ -28,6 +28,9 @@ class DropDTP(ThrottledDTPHandler):
         if not self.file_obj and self.cmd_channel.fs.cwd.endswith('/trickle'):
             self.write_limit = 1
             return ThrottledDTPHandler.send(self, data[:1])
+        if not self.file_obj and self.cmd_channel.fs.cwd.endswith('/dribble'):
+            time.sleep(0.1)
+            return ThrottledDTPHandler.send(self, data[:20])
         return ThrottledDTPHandler.send(self, data[:1024])
     def recv(self, size):
         name = os.path.basename(str(getattr(self.file_obj, 'name', ''))) if self.file_obj else ''

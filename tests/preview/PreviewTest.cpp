@@ -42,6 +42,13 @@ std::string Page(const std::string& title, const std::string& body = "", const s
            body + "</body></html>";
 }
 
+// The page with the declaration of its character set in its head.
+std::string DeclaringPage(const std::string& declaration, const std::string& title, const std::string& body)
+{
+    std::string page = Page(title, body);
+    return page.insert(page.find("<title>"), declaration);
+}
+
 class PreviewTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -122,10 +129,11 @@ TEST_F(PreviewTest, ALocalPageLoadsAndItsTitleBecomesTheCaption)
     Show(url, "Local page");
 }
 
-// A page that declares no character set shows the characters the editor
-// reads in its file: UTF-8 when its bytes are, Windows-1252 otherwise (bytes
-// the engine's own guess takes for Cyrillic). The title becomes the caption
-// in characters too.
+// A page shows the characters of the character set it declares. A page that
+// declares none, or names one no browser knows, shows the characters the
+// editor reads in its file: UTF-8 when its bytes are, Windows-1252 otherwise
+// (bytes the engine's own guess takes for Cyrillic). The title becomes the
+// caption in characters too.
 TEST_F(PreviewTest, APageShowsItsCharactersWhateverItsFilesCharacterSet)
 {
     const struct {
@@ -141,6 +149,17 @@ TEST_F(PreviewTest, APageShowsItsCharactersWhateverItsFilesCharacterSet)
          QString::fromUtf8("\u00e9 \u20ac \u00d0\u00d3\u00d1"),
          QString::fromUtf8("\u00d0\u00d3\u00d1\u00d1\u00ca\u00c8\u00c9 \u00d2\u00c5\u00ca\u00d1\u00d2 "
                            "\u00ef\u00f0\u00e8\u00e2\u00e5\u00f2")},
+        {"greek.html",
+         DeclaringPage("<meta charset=\"ISO-8859-7\">", "\xE1\xE2\xE3", "<p>\xCA\xE1\xEB\xE7\xEC\xDD\xF1\xE1 10\xA4</p>"),
+         QString::fromUtf8("\u03b1\u03b2\u03b3"),
+         QString::fromUtf8("\u039a\u03b1\u03bb\u03b7\u03bc\u03ad\u03c1\u03b1 10\u20ac")},
+        {"cyrillic.html",
+         DeclaringPage("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">",
+                       "\xCF\xF0\xE8\xE2\xE5\xF2", "<p>\xCF\xF0\xE8\xE2\xE5\xF2 \xEC\xE8\xF0</p>"),
+         QString::fromUtf8("\u041f\u0440\u0438\u0432\u0435\u0442"),
+         QString::fromUtf8("\u041f\u0440\u0438\u0432\u0435\u0442 \u043c\u0438\u0440")},
+        {"unknown-charset.html", DeclaringPage("<meta charset=\"latin-1\">", "\xE9t\xE9", "<p>caf\xE9 10\x80</p>"),
+         QString::fromUtf8("\u00e9t\u00e9"), QString::fromUtf8("caf\u00e9 10\u20ac")},
     };
     auto* view = window->findChild<QWebEngineView*>();
     for (const auto& row : rows) {
