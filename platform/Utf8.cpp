@@ -77,6 +77,23 @@ std::size_t CharLength(std::string_view text, std::size_t pos)
     return WellFormed(text, pos, rule) ? rule.Length : 1;
 }
 
+bool CutShort(std::string_view text, std::size_t pos)
+{
+    const TLeadRule& rule = kLeadRules[static_cast<unsigned char>(text[pos])];
+    const std::size_t present = text.size() - pos;
+    if (present >= rule.Length)
+        return false; // no sequence, or one the text holds whole
+    if (present >= 2) {
+        const auto second = static_cast<unsigned char>(text[pos + 1]);
+        if (second < rule.Low || second > rule.High)
+            return false;
+    }
+    for (std::size_t k = 2; k < present; ++k)
+        if (!IsTrail(text[pos + k]))
+            return false;
+    return true;
+}
+
 char32_t Decode(std::string_view text, std::size_t pos, std::size_t* length)
 {
     const auto lead = static_cast<unsigned char>(text[pos]);

@@ -46,6 +46,11 @@ std::size_t OffsetOfChar(std::string_view text, std::size_t index);
 void Append(std::string& out, char32_t codePoint);
 std::string Encode(char32_t codePoint);
 
+// Whether the bytes from pos to the text's end are the first bytes of a
+// well-formed sequence that the end cuts short: a character that the text
+// after them may still complete.
+bool CutShort(std::string_view text, std::size_t pos);
+
 // Cells a character takes in the editor's grid: two for East Asian wide and
 // full-width characters and emoji, one for every other.
 int CellWidth(char32_t codePoint);

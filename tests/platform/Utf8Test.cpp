@@ -102,6 +102,35 @@ TEST(Utf8, WideCharactersTakeTwoCells)
         EXPECT_EQ(CellWidth(cp), cells) << std::hex << static_cast<unsigned>(cp);
 }
 
+// One rule tells how long a sequence is, and whether bytes at a text's end
+// begin one that the text cuts short: the second byte's range rules out
+// overlong forms, surrogates and code points past U+10FFFF.
+TEST(Utf8, OneRuleOfSequenceLengths)
+{
+    struct Row {
+        const char* bytes;
+        std::size_t length; // of the character at 0
+        bool cutShort;      // the bytes begin a sequence the end cuts short
+    };
+    const Row rows[] = {
+        {"\xE0\x80", 1, false},     {"\xE0\x9F", 1, false},     {"\xE0\xA0", 1, true},
+        {"\xE0\xA0\x80", 3, false}, {"\xED\xA0", 1, false},     {"\xED\xBF", 1, false},
+        {"\xED\x9F", 1, true},      {"\xED\x9F\xBF", 3, false}, {"\xF4\x90", 1, false},
+        {"\xF4\x8F", 1, true},      {"\xF4\x8F\xBF", 1, true},  {"\xF4\x8F\xBF\xBF", 4, false},
+        {"\xF0\x80", 1, false},     {"\xF0\x8F", 1, false},     {"\xF0\x90", 1, true},
+        {"\xC0", 1, false},         {"\xC0\x80", 1, false},     {"\xC1\xBF", 1, false},
+        {"\xC2", 1, true},          {"\xC2\x80", 2, false},     {"\xDF", 1, true},
+        {"\xF5", 1, false},         {"\xF5\x80\x80", 1, false}, {"\xF8", 1, false},
+        {"\xFF", 1, false},         {"\x80", 1, false},         {"a", 1, false},
+        {"\xE2\x82", 1, true},      {"\xE2\x82" "a", 1, false},  {"\xF0\x9F\x98", 1, true},
+    };
+    for (const Row& row : rows) {
+        const std::string_view text(row.bytes);
+        EXPECT_EQ(CharLength(text, 0), row.length) << testing::PrintToString(row.bytes);
+        EXPECT_EQ(CutShort(text, 0), row.cutShort) << testing::PrintToString(row.bytes);
+    }
+}
+
 TEST(Utf8, FileTextIsUtf8OrElseWindows1252)
 {
     EXPECT_EQ(vx::TextFromFileBytes("caf\xC3\xA9"), "caf\xC3\xA9");
