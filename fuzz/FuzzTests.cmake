@@ -19,6 +19,8 @@ set(vx_fuzz_dict_reg_file reg_file)
 list(APPEND VX_FUZZ_TARGETS asr_file)
 # The snippet list and the names in it.
 list(APPEND VX_FUZZ_TARGETS snippet_list)
+# UTF-8, Windows-1252 and the documents read as either.
+list(APPEND VX_FUZZ_TARGETS text_encodings)
 
 find_program(VX_CLANGXX NAMES clang++ clang++-14)
 set(vx_fuzz_runtime "")
