@@ -122,6 +122,9 @@ TPoint TmwCustomEditModel::NextWordPosition() const
     const int len = static_cast<int>(line.size());
     auto word = [this](char c) { return c != '\0' && IsWordChar(c); };
     auto white = [this](char c) { return c != '\0' && !IsWordChar(c); };
+    // The scan goes by bytes: it stops at a place, past zero-width
+    // characters that are no word characters themselves.
+    auto place = [this](size_t p, int y) { return Point(static_cast<int>(PlaceAt(y - 1, p)) + 1, y); };
     if (caret.X < len) {
         // 0-based scan from the caret: past the word under it, then past the blanks after it.
         size_t p = static_cast<size_t>(caret.X - 1);
@@ -130,14 +133,14 @@ TPoint TmwCustomEditModel::NextWordPosition() const
                 ++p;
         while (p < line.size() && !word(line[p]))
             ++p;
-        return Point(static_cast<int>(p) + 1, caret.Y);
+        return place(p, caret.Y);
     }
     if (caret.Y < lines_->Count()) {
         const std::string& next = lines_->Get(caret.Y);
         size_t p = 0;
         while (p < next.size() && !word(next[p]))
             ++p;
-        return Point(p < next.size() ? static_cast<int>(p) + 1 : 1, caret.Y + 1);
+        return place(p < next.size() ? p : 0, caret.Y + 1);
     }
     return caret;
 }
@@ -161,7 +164,8 @@ TPoint TmwCustomEditModel::PrevWordPosition() const
         if (p >= 1) {
             while (p > 1 && word(line[static_cast<size_t>(p - 2)]))
                 --p;
-            return Point(p, caret.Y);
+            // A word begun by zero-width characters begins with the character they follow.
+            return Point(static_cast<int>(ClusterStartAt(caret.Y - 1, static_cast<size_t>(p - 1))) + 1, caret.Y);
         }
         return caret.Y > 1 ? endOfPrevious() : Point(1, caret.Y);
     }

@@ -185,10 +185,11 @@ void TmwCustomEditModel::TypeText(const std::string& text, TChangeReason selReas
     // neither copies nor moves the rest of the line.
     const size_t x = static_cast<size_t>(caretX_);
     const size_t length = lines_->Length(caretY_);
-    // Overwriting takes as many characters as are typed, whatever their bytes.
+    // Overwriting takes as many characters as are typed, whatever their
+    // bytes; a zero-width character typed takes none.
     size_t overwritten = x;
     if (!insertMode_)
-        for (size_t n = vx::utf8::CountChars(text); n > 0 && overwritten < length; --n)
+        for (size_t n = vx::utf8::CountSpacingChars(text); n > 0 && overwritten < length; --n)
             overwritten = NextCharPos(caretY_, overwritten);
     const std::string replaced = insertMode_ ? std::string() : lines_->Substr(caretY_, x, overwritten - x);
     const TPoint start = CaretXY();
@@ -271,7 +272,8 @@ void TmwCustomEditModel::CmdDeleteLastChar(TmwEditorCommand, char, void*)
         return;
     }
     if (x > 1) {
-        const size_t from = PrevCharPos(caretY_, static_cast<size_t>(x - 1));
+        // One character: the accent before the caret goes, and the letter it is on stays.
+        const size_t from = CharStartAt(caretY_, static_cast<size_t>(x - 2));
         const size_t size = static_cast<size_t>(x - 1) - from;
         const std::string removed = lines_->Substr(caretY_, from, size);
         // Only a blank before the caret can be the end of the indent: then the line is read whole.
@@ -448,11 +450,14 @@ void TmwCustomEditModel::CmdClipboard(TmwEditorCommand command, char, void*)
 
 void TmwCustomEditModel::CmdTab(TmwEditorCommand, char, void*)
 {
-    const int x = CaretX();
+    // Blanks up to a cell: the tab stops, and the words of the line above,
+    // are where they show, whatever the bytes of the characters before them.
+    const int shown = DisplayColumn(CaretXY());
     int width = 0;
     if (HasOption(mweoSmartTabs)) {
         for (int i = caretY_ - 1; i >= 0; --i) {
             const std::string& above = lines_->Get(i);
+            const int x = CharPoint(shown, i + 1).X;
             if (static_cast<int>(above.size()) < x)
                 continue;
             size_t p = static_cast<size_t>(x - 1);
@@ -460,12 +465,12 @@ void TmwCustomEditModel::CmdTab(TmwEditorCommand, char, void*)
                 ++p;
             while (p < above.size() && above[p] == ' ')
                 ++p;
-            width = static_cast<int>(p) - (x - 1);
+            width = DisplayColumn(Point(static_cast<int>(p) + 1, i + 1)) - shown;
             break;
         }
     }
     if (width == 0)
-        width = TabWidthAtLeastOne() - (x - 1) % TabWidthAtLeastOne();
+        width = TabWidthAtLeastOne() - (shown - 1) % TabWidthAtLeastOne();
     const std::string blanks(static_cast<size_t>(width), ' ');
     const bool overSelection = SelAvail();
     // The deleted selection is a step of its own, as for input-method text.
@@ -508,6 +513,22 @@ void TmwCustomEditModel::CmdBlockIndent(TmwEditorCommand, char, void*)
     SetBlockEnd(Point(endColumn, e.Y));
 }
 
+int TmwCustomEditModel::IndentBlanks(std::string_view line, int count)
+{
+    const size_t from = vx::utf8::SkipZeroWidth(line, 0);
+    int n = 0;
+    for (size_t at = from; n < count && at < line.size() && line[at] == ' '; ++at, ++n)
+        if (vx::utf8::SkipZeroWidth(line, at + 1) != at + 1)
+            break;
+    return n;
+}
+
+std::string TmwCustomEditModel::WithoutIndent(std::string_view line, size_t count)
+{
+    const size_t from = vx::utf8::SkipZeroWidth(line, 0);
+    return std::string(line.substr(0, from)).append(line.substr(std::min(line.size(), from + count)));
+}
+
 void TmwCustomEditModel::CmdBlockUnindent(TmwEditorCommand, char, void*)
 {
     if (!SelAvail())
@@ -520,10 +541,7 @@ void TmwCustomEditModel::CmdBlockUnindent(TmwEditorCommand, char, void*)
     std::string removedText;
     std::vector<int> counts;
     for (int y = b.Y; y <= lastLine; ++y) {
-        const std::string& line = lines_->Get(y - 1);
-        int n = 0;
-        while (n < tab && n < static_cast<int>(line.size()) && line[static_cast<size_t>(n)] == ' ')
-            ++n;
+        const int n = IndentBlanks(lines_->Get(y - 1), tab);
         counts.push_back(n);
         removedText += (y > b.Y ? "\r\n" : "") + std::string(static_cast<size_t>(n), ' ');
     }
@@ -536,7 +554,7 @@ void TmwCustomEditModel::CmdBlockUnindent(TmwEditorCommand, char, void*)
         for (int y = b.Y; y <= lastLine; ++y) {
             int n = counts[static_cast<size_t>(y - b.Y)];
             if (n > 0)
-                lines_->Put(y - 1, lines_->Get(y - 1).substr(static_cast<size_t>(n)));
+                lines_->Put(y - 1, WithoutIndent(lines_->Get(y - 1), static_cast<size_t>(n)));
         }
         lines_->EndUpdate();
         undoList_.AddChange(mwcrUnindent, b, e, removedText, smColumn, std::move(tails));

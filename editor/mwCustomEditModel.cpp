@@ -453,6 +453,16 @@ void TmwCustomEditModel::KeepInsideText()
     };
     clamp(blockBegin_);
     clamp(blockEnd_);
+    // Lines joined by a deletion may have put zero-width characters that
+    // began a line after the character before a place: once an edit is
+    // complete, the caret and the block go on past them. Undo and redo
+    // replay their records at the places recorded, inside a paint lock.
+    if (paintLock_ > 0)
+        return;
+    if (const int place = InsideCharacters(CaretY(), CaretX()); place != CaretX())
+        SetCaretFree(Point(place, CaretY()));
+    blockBegin_.X = InsideCharacters(blockBegin_.Y, blockBegin_.X);
+    blockEnd_.X = InsideCharacters(blockEnd_.Y, blockEnd_.X);
 }
 
 void TmwCustomEditModel::DecPaintLock()
@@ -521,8 +531,9 @@ void TmwCustomEditModel::SetCaretXY(TPoint value)
     // Past the line end up to MaxLeftChar, and to the end of a longer line.
     const int length = count > 0 ? static_cast<int>(lines_->Length(y)) : 0;
     const int bound = HasOption(mweoScrollPastEol) ? std::max(maxLeftChar_, length) : length;
-    // Never inside a character: in its middle the caret would split it.
-    int x = static_cast<int>(CharStartAt(y, static_cast<size_t>(std::max(std::min(value.X - 1, bound), 0))));
+    // Never inside a character, nor between one and the zero-width
+    // characters after it: there the caret would split what shows as one.
+    int x = static_cast<int>(PlaceAt(y, static_cast<size_t>(std::max(std::min(value.X - 1, bound), 0))));
     if (x == caretX_ && y == caretY_)
         return;
     IncPaintLock();
@@ -684,7 +695,7 @@ int TmwCustomEditModel::CharacterColumn(TPoint value) const
         const std::string_view piece = lines_->Piece(index, i);
         const size_t take = std::min(piece.size(), pos - done);
         chars += take == piece.size() && pieces > 1 ? lines_->PieceShape(index, i).Chars
-                                                    : vx::utf8::CountChars(piece.substr(0, take));
+                                                    : vx::utf8::CountSpacingChars(piece.substr(0, take));
         done += take;
     }
     return static_cast<int>(chars + (pos - done)) + 1;
@@ -699,9 +710,9 @@ int TmwCustomEditModel::ByteColumn(int line, int characterColumn) const
     size_t done = 0;
     for (size_t i = 0, pieces = lines_->PieceCount(index); i < pieces; ++i) {
         const std::string_view piece = lines_->Piece(index, i);
-        const size_t chars = pieces > 1 ? lines_->PieceShape(index, i).Chars : vx::utf8::CountChars(piece);
+        const size_t chars = pieces > 1 ? lines_->PieceShape(index, i).Chars : vx::utf8::CountSpacingChars(piece);
         if (wanted < chars)
-            return static_cast<int>(done + vx::utf8::OffsetOfChar(piece, wanted)) + 1;
+            return static_cast<int>(done + vx::utf8::OffsetOfSpacingChar(piece, wanted)) + 1;
         wanted -= chars;
         done += piece.size();
     }
@@ -718,11 +729,60 @@ size_t TmwCustomEditModel::CharStartAt(int index, size_t pos) const
     return from + vx::utf8::CharStart(around, pos - from);
 }
 
+namespace {
+
+// Bytes read at a time around a place: a character and what follows it, in
+// a string that needs no memory of its own.
+constexpr size_t kWindow = 12;
+// The most bytes of a character.
+constexpr size_t kLongest = 4;
+
+} // namespace
+
+size_t TmwCustomEditModel::ZeroWidthEnd(int index, size_t pos) const
+{
+    const size_t length = lines_->Length(index);
+    for (;;) {
+        const std::string window = lines_->Substr(index, pos, kWindow);
+        const size_t end = vx::utf8::SkipZeroWidth(window, 0);
+        // Sure where the window holds the whole character the run ends at.
+        if (pos + window.size() >= length || end + kLongest <= window.size())
+            return pos + end;
+        pos += end;
+    }
+}
+
+size_t TmwCustomEditModel::PlaceAt(int index, size_t pos) const
+{
+    if (index < 0 || index >= lines_->Count() || pos == 0 || pos >= lines_->Length(index))
+        return pos;
+    const size_t start = CharStartAt(index, pos);
+    return start == 0 ? 0 : ZeroWidthEnd(index, start);
+}
+
+size_t TmwCustomEditModel::ClusterStartAt(int index, size_t pos) const
+{
+    // The window reaches back as far as the zero-width characters do.
+    for (size_t back = kWindow - kLongest;; back *= 4) {
+        const size_t from = pos > back ? pos - back : 0;
+        const std::string around = lines_->Substr(index, from, pos - from + kLongest);
+        const size_t start = vx::utf8::ClusterStart(around, pos - from);
+        // Sure past the window's first bytes, which may be part of a
+        // character before it, or characters of a cluster begun before it.
+        if (from == 0 || start >= kLongest - 1)
+            return from + start;
+    }
+}
+
 size_t TmwCustomEditModel::NextCharPos(int index, size_t pos) const
 {
     if (index < 0 || index >= lines_->Count() || pos >= lines_->Length(index))
         return pos + 1; // past the end, a column a cell
-    return pos + vx::utf8::CharLength(lines_->Substr(index, pos, 4), 0);
+    const std::string window = lines_->Substr(index, pos, kWindow);
+    const size_t end = vx::utf8::ClusterEnd(window, 0);
+    if (pos + window.size() >= lines_->Length(index) || end + kLongest <= window.size())
+        return pos + end;
+    return ZeroWidthEnd(index, pos + end);
 }
 
 size_t TmwCustomEditModel::PrevCharPos(int index, size_t pos) const
@@ -731,7 +791,7 @@ size_t TmwCustomEditModel::PrevCharPos(int index, size_t pos) const
         return 0;
     if (index < 0 || index >= lines_->Count() || pos > lines_->Length(index))
         return pos - 1;
-    return CharStartAt(index, pos - 1);
+    return ClusterStartAt(index, pos - 1);
 }
 
 void TmwCustomEditModel::SetLeftChar(int value)

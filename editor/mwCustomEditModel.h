@@ -203,8 +203,10 @@ public:
     int ColumnLimit(int line) const;
     // Where a point's column shows on its line, tabs expanded as painted.
     int DisplayColumn(TPoint value) const;
-    // The characters before a point of its line, plus one: the column the
-    // user counts in (past the end, a column a byte).
+    // The characters before a point of its line, plus one, zero-width ones
+    // not counted: the column the user counts in (past the end, a column a
+    // byte). A zero-width character stands in no column: one at a line's
+    // start lies before column 1.
     int CharacterColumn(TPoint value) const;
     // The point of line at character column, the inverse.
     int ByteColumn(int line, int characterColumn) const;
@@ -220,16 +222,22 @@ public:
     }
     // The point of line (1-based) nearest to where display column shows.
     TPoint CharPoint(int displayColumn, int line) const;
-    // Byte positions (0-based) of line index and the characters around them:
-    // where the character holding pos starts, and the boundaries after and
-    // before the character at pos. Past the line's end, a column a byte.
+    // Byte positions (0-based) of line index and the characters around them.
+    // The caret and the block's ends stand only at places: between clusters
+    // (a character with the zero-width characters that follow it), which
+    // keys and the mouse pass over whole. Past the line's end, a column a byte.
+    // Where the character holding pos starts.
     size_t CharStartAt(int index, size_t pos) const;
+    // The place pos goes to: back to the start of the character it falls
+    // inside, on past the zero-width characters that it stands before.
+    size_t PlaceAt(int index, size_t pos) const;
+    // The places after and before the cluster at pos.
     size_t NextCharPos(int index, size_t pos) const;
     size_t PrevCharPos(int index, size_t pos) const;
-    // Column x (1-based) of line, moved back to the start of the character it falls in.
+    // Column x (1-based) of line, moved to a place as PlaceAt moves it.
     int InsideCharacters(int line, int x) const
     {
-        return static_cast<int>(CharStartAt(line - 1, static_cast<size_t>(x - 1))) + 1;
+        return static_cast<int>(PlaceAt(line - 1, static_cast<size_t>(x - 1))) + 1;
     }
     size_t CaretLineLength() const { return caretY_ < lines_->Count() ? lines_->Length(caretY_) : 0; }
     // The window's font or size changed: measure again.
@@ -452,6 +460,10 @@ private:
     // Deletes start..end (smNormal) after recording it with reason and the given points.
     void DeleteRangeRecorded(TPoint start, TPoint end, TChangeReason reason, TPoint recStart, TPoint recEnd);
     int TabWidthAtLeastOne() const { return tabWidth_ > 0 ? tabWidth_ : 1; }
+    // Past the zero-width characters from pos (a character's start) of line index.
+    size_t ZeroWidthEnd(int index, size_t pos) const;
+    // Where the cluster holding pos (inside line index) begins.
+    size_t ClusterStartAt(int index, size_t pos) const;
     // The point at a character offset; the end of the text for offsets past it.
     TPoint OffsetToPoint(int value) const;
     bool IsWordChar(char c) const;
@@ -480,6 +492,12 @@ private:
     static std::string TrimEndBlanks(std::string line);
     // The length of line without the blanks at its end.
     static size_t TrimmedLength(std::string_view line);
+    // The blanks of line's indent, up to count, that unindenting takes: a
+    // blank with zero-width characters after it is a character of its own.
+    static int IndentBlanks(std::string_view line, int count);
+    // The line without count blanks of its indent, which begins after the
+    // zero-width characters a line may begin with, as column 1 does.
+    static std::string WithoutIndent(std::string_view line, size_t count);
     // The same of line index (0-based), read around its editing gap.
     size_t TrimmedLength(int index) const;
     // Drops the blanks ending line index (0-based), in place.

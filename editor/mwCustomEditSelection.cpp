@@ -30,8 +30,8 @@ std::vector<std::string> SplitLines(const std::string& value)
 int ByteColumnOf(const std::string& line, int column)
 {
     const auto chars = static_cast<size_t>(std::max(column, 1) - 1);
-    const size_t offset = vx::utf8::OffsetOfChar(line, chars);
-    return static_cast<int>(offset < line.size() ? offset : line.size() + chars - vx::utf8::CountChars(line)) + 1;
+    const size_t offset = vx::utf8::OffsetOfSpacingChar(line, chars);
+    return static_cast<int>(offset < line.size() ? offset : line.size() + chars - vx::utf8::CountSpacingChars(line)) + 1;
 }
 
 // Columns from..to-1 (1-based) of line; what lies past its end is missing.
@@ -92,7 +92,7 @@ TPoint TmwCustomEditModel::InsertedEnd(TSelectionMode mode, TPoint start, const 
     case smNormal:
         return Point(pieces.size() == 1 ? start.X + lastLength : lastLength + 1, lastLine);
     case smColumn: // in character columns, as column records keep them
-        return Point(start.X + static_cast<int>(vx::utf8::CountChars(pieces.back())), lastLine);
+        return Point(start.X + static_cast<int>(vx::utf8::CountSpacingChars(pieces.back())), lastLine);
     case smLine:
         break;
     }
@@ -237,7 +237,7 @@ std::string TmwCustomEditModel::SelectedText(bool padColumns) const
             const std::string& text = line(y);
             std::string part = Columns(text, ByteColumnOf(text, left), ByteColumnOf(text, right));
             if (padColumns)
-                part.append(static_cast<size_t>(right - left) - vx::utf8::CountChars(part), ' ');
+                part.append(static_cast<size_t>(right - left) - vx::utf8::CountSpacingChars(part), ' ');
             if (y > bb.Y)
                 result += "\r\n";
             result += part;

@@ -56,8 +56,16 @@ size_t BlockWidth(const std::vector<std::string_view>& lines)
 {
     size_t width = 0;
     for (std::string_view line : lines)
-        width = std::max(width, vx::utf8::CountChars(line));
+        width = std::max(width, vx::utf8::CountSpacingChars(line));
     return width;
+}
+
+// Whether a line of a block's text begins with zero-width characters.
+bool BeginsALineWithZeroWidth(const std::string& text)
+{
+    const std::vector<std::string_view> lines = BlockLines(text);
+    return std::any_of(lines.begin(), lines.end(),
+                       [](std::string_view line) { return vx::utf8::SkipZeroWidth(line, 0) > 0; });
 }
 
 std::string RectangularBlock(const std::string& text)
@@ -69,7 +77,7 @@ std::string RectangularBlock(const std::string& text)
         if (i > 0)
             block += "\r\n";
         block += lines[i];
-        block.append(width - vx::utf8::CountChars(lines[i]), ' ');
+        block.append(width - vx::utf8::CountSpacingChars(lines[i]), ' ');
     }
     return block;
 }
@@ -276,8 +284,9 @@ bool TmwCustomEditModel::UndoItem()
     }
     case mwcrIndent: {
         int endLine = rec.end.X == 1 ? rec.end.Y - 1 : rec.end.Y;
-        blockBegin_ = Point(1, rec.start.Y);
-        blockEnd_ = Point(RecordedIndent(rec.text, TabWidthAtLeastOne()) + 1, endLine);
+        // The indent's columns: after the zero-width characters a line may begin with.
+        blockBegin_ = BytePoint(Point(1, rec.start.Y));
+        blockEnd_ = BytePoint(Point(RecordedIndent(rec.text, TabWidthAtLeastOne()) + 1, endLine));
         redoList_.AddChange(rec.reason, rec.start, rec.end, SelTextForUndo(), rec.mode,
                             LineTails(rec.start.Y, endLine - rec.start.Y + 1));
         SetSelTextPrimitiveEx(rec.mode, "", nullptr);
@@ -393,9 +402,8 @@ bool TmwCustomEditModel::RedoItem()
             int index = rec.start.Y - 1 + static_cast<int>(i);
             if (index >= lines_->Count())
                 break;
-            const std::string& line = lines_->Get(index);
             if (counts[i] > 0)
-                lines_->Put(index, line.substr(std::min(line.size(), static_cast<size_t>(counts[i]))));
+                lines_->Put(index, WithoutIndent(lines_->Get(index), static_cast<size_t>(counts[i])));
         }
         if (!rec.tails.empty())
             RestoreLineTails(rec.start.Y, rec.tails);
@@ -509,14 +517,25 @@ void TmwCustomEditModel::PasteFromClipboard()
     // Where the deletion left the caret is where the text goes; a column
     // block is recorded in character columns.
     const TPoint s = RecordedPoint(CaretXY(), mode);
-    std::vector<std::string> tails =
-        LineTails(s.Y, mode == smColumn ? static_cast<int>(PieceLengths(text).size()) : 1);
+    const int pieces = mode == smColumn ? static_cast<int>(PieceLengths(text).size()) : 1;
+    std::vector<std::string> tails = LineTails(s.Y, pieces);
     const int count = lines_->Count();
+    // A column block with a line that begins with zero-width characters
+    // joins them to the character before its column, from where no column
+    // can take them out again: the lines it goes into are recorded whole.
+    const bool joins = mode == smColumn && BeginsALineWithZeroWidth(text);
+    std::string replaced;
+    for (int y = s.Y; joins && y < s.Y + pieces && y <= count; ++y)
+        replaced += (y > s.Y ? "\r\n" : "") + lines_->Get(y - 1);
     SetSelTextPrimitiveEx(mode, text, nullptr);
     const TPoint e = InsertedEnd(mode == smLine ? smNormal : mode, mode == smLine ? Point(1, s.Y) : s, text);
     // Nothing pasted, nothing to take out again.
     if (!text.empty()) {
-        if (mode == smColumn)
+        const int last = s.Y + pieces - 1;
+        if (joins)
+            undoList_.AddChange(mwcrPaste, Point(1, s.Y), Point(static_cast<int>(lines_->Length(last - 1)) + 1, last),
+                                replaced, smNormal, std::move(tails));
+        else if (mode == smColumn)
             undoList_.AddChange(mwcrPaste, s, e, "", mode, std::move(tails), lines_->Count() - count);
         else if (mode == smNormal)
             undoList_.AddChange(mwcrPaste, s, e, "", mode, std::move(tails));

@@ -10,7 +10,8 @@
 
 namespace {
 
-// The most bytes a cell can take: a character of four bytes in one cell.
+// The bytes a cell takes at most but for zero-width characters: a character
+// of four bytes in one cell.
 constexpr std::size_t kBytesPerCell = 4;
 // An anchor stands this many cells or fewer before the view: a repaint of
 // the same view scans no more than that before it.
@@ -26,6 +27,10 @@ public:
           plain_(std::none_of(raw.begin(), raw.end(),
                               [](char c) { return c == '\t' || static_cast<unsigned char>(c) >= 0x80; }))
     {
+        // Past a line's start, zero-width characters the part begins with
+        // belong to the character before it.
+        if (cell > 0 && !plain_)
+            byte_ = painted_ = vx::utf8::SkipZeroWidth(raw, 0);
     }
 
     // The cell where painted offset pos shows; pos only grows from call to call.
@@ -38,9 +43,11 @@ public:
                 const std::size_t next = NextTabStop(cell_, tabWidth_);
                 if (painted_ + (next - cell_) > pos)
                     return cell_ + (pos - painted_); // among the tab's blanks
-                painted_ += next - cell_;
+                // Zero-width characters after a tab are drawn with its blanks.
+                const std::size_t joined = vx::utf8::SkipZeroWidth(raw_, byte_ + 1) - byte_ - 1;
+                painted_ += next - cell_ + joined;
                 cell_ = next;
-                ++byte_;
+                byte_ += 1 + joined;
                 continue;
             }
             std::size_t length = 0;
@@ -217,14 +224,23 @@ void TmwPaintScan::ScanPlain(int index, std::size_t first, std::size_t last, Tmw
             cell = static_cast<std::size_t>(model_.DisplayColumn(Point(static_cast<int>(from + 1), line)) - 1);
         }
     }
-    const std::string raw = lines.Substr(index, from, (last > cell ? last - cell : 0) * kBytesPerCell + kReadPast);
+    // Read past the last cell, so that the character there comes with the
+    // zero-width characters after it; more where they are many.
     TmwPaintToken token{static_cast<int>(cell + 1), 0, std::string(), nullptr};
-    AppendTabsExpanded(raw, cell, model_.TabWidth(), token.Text);
-    TPaintedCells cells(raw, cell, model_.TabWidth());
-    const std::size_t end = cells.CellAt(token.Text.size());
-    token.Cells = static_cast<int>(end - cell);
+    for (std::size_t bytes = (last > cell ? last - cell : 0) * kBytesPerCell + kReadPast;; bytes *= 2) {
+        const std::string raw = lines.Substr(index, from, bytes);
+        token.Text.clear();
+        AppendTabsExpanded(raw, cell, model_.TabWidth(), token.Text);
+        TPaintedCells cells(raw, cell, model_.TabWidth());
+        const std::size_t end = cells.CellAt(token.Text.size());
+        const bool toLineEnd = from + raw.size() >= length;
+        if (!toLineEnd && end <= last)
+            continue;
+        token.Cells = static_cast<int>(end - cell);
+        out.EndColumn = static_cast<int>(toLineEnd ? end + 1 : last + 1);
+        break;
+    }
     out.From = from;
-    out.EndColumn = static_cast<int>(from + raw.size() >= length ? end + 1 : last + 1);
     out.Tokens.push_back(std::move(token));
 }
 
@@ -269,7 +285,7 @@ std::optional<TmwPaintScan::TState> TmwPaintScan::KeptByModel(int index, const T
         return std::nullopt;
     const TmwScanPoint& point = *std::prev(beyond);
     const auto pos = static_cast<std::size_t>(point.pos);
-    if (pos <= after || model_.CharStartAt(index, pos) != pos)
+    if (pos <= after || model_.PlaceAt(index, pos) != pos)
         return std::nullopt;
     const std::size_t back = std::min(margin, pos);
     return TState{pos, cellOf(point), lines.Substr(index, pos - back, back), point};

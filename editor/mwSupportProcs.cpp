@@ -46,11 +46,21 @@ struct RemainderForm {
     static std::size_t Next(std::size_t c, std::size_t w) { return c + w - c % w; }
 };
 
+// Where the first cluster of text, which starts at cell col, begins: cell
+// 0 is a line's start, and anywhere else the zero-width characters text
+// begins with join the character before it.
+std::size_t FirstCluster(std::string_view text, std::size_t col)
+{
+    return col > 0 ? vx::utf8::SkipZeroWidth(text, 0) : 0;
+}
+
 // Appends line to result with its tabs expanded, line starting at cell col.
 template <class Form> void ExpandInto(std::string_view line, std::size_t col, int tabWidth, std::string& result)
 {
     const auto w = static_cast<std::size_t>(tabWidth);
-    for (std::size_t i = 0; i < line.size();) {
+    const std::size_t first = FirstCluster(line, col);
+    result.append(line.substr(0, first));
+    for (std::size_t i = first; i < line.size();) {
         if (line[i] == '\t') {
             const std::size_t next = Form::Next(col, w);
             result.append(next - col, ' ');
@@ -115,11 +125,12 @@ std::size_t NextTabStop(std::size_t col, int tabWidth)
 
 namespace {
 
-// The cells of the character at i of text, which starts at cell col, and its length.
+// The cell after the cluster at i of text (a tab with the zero-width
+// characters after it too), which starts at cell col, and its length.
 std::size_t NextDisplay(std::string_view text, std::size_t i, std::size_t col, int tabWidth, std::size_t& length)
 {
     if (text[i] == '\t') {
-        length = 1;
+        length = vx::utf8::SkipZeroWidth(text, i + 1) - i;
         return NextTabStop(col, tabWidth);
     }
     return col + static_cast<std::size_t>(vx::utf8::CellsAt(text, i, &length));
@@ -136,7 +147,7 @@ bool OneCellAByte(std::string_view text)
 
 std::size_t ColumnAfter(std::string_view text, std::size_t col, int tabWidth)
 {
-    for (std::size_t i = 0, length = 0; i < text.size(); i += length)
+    for (std::size_t i = FirstCluster(text, col), length = 0; i < text.size(); i += length)
         col = NextDisplay(text, i, col, tabWidth, length);
     return col;
 }
@@ -144,7 +155,7 @@ std::size_t ColumnAfter(std::string_view text, std::size_t col, int tabWidth)
 bool FindDisplayColumn(std::string_view text, std::size_t& col, std::size_t target, int tabWidth,
                        std::size_t& offset)
 {
-    for (std::size_t i = 0, length = 0; i < text.size(); i += length) {
+    for (std::size_t i = FirstCluster(text, col), length = 0; i < text.size(); i += length) {
         if (col >= target) {
             offset = i;
             return true;

@@ -22,6 +22,8 @@ list(APPEND VX_FUZZ_TARGETS snippet_list)
 # A page's declaration of its character set, which the browser preview reads.
 list(APPEND VX_FUZZ_TARGETS declared_charset)
 set(vx_fuzz_dict_declared_charset declared_charset)
+# UTF-8, Windows-1252 and the documents read as either.
+list(APPEND VX_FUZZ_TARGETS text_encodings)
 
 find_program(VX_CLANGXX NAMES clang++ clang++-14)
 set(vx_fuzz_runtime "")

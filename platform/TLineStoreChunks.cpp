@@ -241,8 +241,10 @@ void TLineChunks::ApplyShift()
 
 const TTextShape& TLineChunks::PieceShape(std::size_t i) const
 {
+    // A later chunk may begin with zero-width characters that join the
+    // character ending the chunk before it.
     if (shapes_[i] == kUnmeasured)
-        shapes_[i] = ShapeOf(chunks_[i]);
+        shapes_[i] = i == 0 ? ShapeOf(chunks_[i]) : ShapeOfContinuation(chunks_[i]);
     return shapes_[i];
 }
 

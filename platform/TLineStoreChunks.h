@@ -32,7 +32,8 @@ public:
     std::size_t PieceCount() const { return chunks_.size(); }
     std::string_view Piece(std::size_t i) const { return chunks_[i]; }
     // The shape of piece i, measured on first request after a change: the
-    // pieces' shapes add up to the whole text's.
+    // pieces' shapes add up to the whole text's, a cluster counted in the
+    // piece it begins in.
     const TTextShape& PieceShape(std::size_t i) const;
     // Appends characters pos.. to out, at most count of them.
     void Read(std::size_t pos, std::size_t count, std::string& out) const;

@@ -15,10 +15,19 @@ TTextShape ShapeOf(std::string_view text)
         shape.Chars += ascii - i;
         if (ascii >= text.size())
             break;
+        // A character and the zero-width characters after it, which take
+        // no cells of their own and are no characters the user counts; one
+        // that begins the text has a cell, and is no character either.
         std::size_t length = 0;
-        shape.Cells += static_cast<std::size_t>(vx::utf8::CellsAt(text, ascii, &length));
-        ++shape.Chars;
+        const int cells = vx::utf8::CellsAt(text, ascii, &length);
+        shape.Cells += static_cast<std::size_t>(cells);
+        shape.Chars += cells > 0 && (ascii > 0 || vx::utf8::SkipZeroWidth(text, 0) == 0) ? 1 : 0;
         i = ascii + length;
     }
     return shape;
+}
+
+TTextShape ShapeOfContinuation(std::string_view text)
+{
+    return ShapeOf(text.substr(vx::utf8::SkipZeroWidth(text, 0)));
 }

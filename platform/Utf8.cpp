@@ -6,7 +6,6 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <iterator>
 
 namespace vx::utf8 {
 
@@ -75,6 +74,23 @@ std::size_t CharLength(std::string_view text, std::size_t pos)
         return 1;
     const TLeadRule& rule = kLeadRules[lead];
     return WellFormed(text, pos, rule) ? rule.Length : 1;
+}
+
+bool CutShort(std::string_view text, std::size_t pos)
+{
+    const TLeadRule& rule = kLeadRules[static_cast<unsigned char>(text[pos])];
+    const std::size_t present = text.size() - pos;
+    if (present >= rule.Length)
+        return false; // no sequence, or one the text holds whole
+    if (present >= 2) {
+        const auto second = static_cast<unsigned char>(text[pos + 1]);
+        if (second < rule.Low || second > rule.High)
+            return false;
+    }
+    for (std::size_t k = 2; k < present; ++k)
+        if (!IsTrail(text[pos + k]))
+            return false;
+    return true;
 }
 
 char32_t Decode(std::string_view text, std::size_t pos, std::size_t* length)
@@ -210,66 +226,6 @@ std::string Encode(char32_t codePoint)
     std::string out;
     Append(out, codePoint);
     return out;
-}
-
-namespace {
-
-struct TRange {
-    char32_t first;
-    char32_t last;
-};
-
-// East Asian Wide and Fullwidth characters and the emoji shown as pictures,
-// in order.
-constexpr TRange kWide[] = {
-    {0x1100, 0x115F},   {0x231A, 0x231B},   {0x2329, 0x232A},   {0x23E9, 0x23EC},   {0x23F0, 0x23F0},
-    {0x23F3, 0x23F3},   {0x25FD, 0x25FE},   {0x2614, 0x2615},   {0x2648, 0x2653},   {0x267F, 0x267F},
-    {0x2693, 0x2693},   {0x26A1, 0x26A1},   {0x26AA, 0x26AB},   {0x26BD, 0x26BE},   {0x26C4, 0x26C5},
-    {0x26CE, 0x26CE},   {0x26D4, 0x26D4},   {0x26EA, 0x26EA},   {0x26F2, 0x26F3},   {0x26F5, 0x26F5},
-    {0x26FA, 0x26FA},   {0x26FD, 0x26FD},   {0x2705, 0x2705},   {0x270A, 0x270B},   {0x2728, 0x2728},
-    {0x274C, 0x274C},   {0x274E, 0x274E},   {0x2753, 0x2755},   {0x2757, 0x2757},   {0x2795, 0x2797},
-    {0x27B0, 0x27B0},   {0x27BF, 0x27BF},   {0x2B1B, 0x2B1C},   {0x2B50, 0x2B50},   {0x2B55, 0x2B55},
-    {0x2E80, 0x303E},   {0x3041, 0x33FF},   {0x3400, 0x4DBF},   {0x4E00, 0x9FFF},   {0xA000, 0xA4CF},
-    {0xA960, 0xA97F},   {0xAC00, 0xD7A3},   {0xF900, 0xFAFF},   {0xFE10, 0xFE19},   {0xFE30, 0xFE6F},
-    {0xFF00, 0xFF60},   {0xFFE0, 0xFFE6},   {0x16FE0, 0x16FE4}, {0x17000, 0x18CFF}, {0x1B000, 0x1B2FF},
-    {0x1F004, 0x1F004}, {0x1F0CF, 0x1F0CF}, {0x1F18E, 0x1F18E}, {0x1F191, 0x1F19A}, {0x1F200, 0x1F202},
-    {0x1F210, 0x1F23B}, {0x1F240, 0x1F248}, {0x1F250, 0x1F251}, {0x1F260, 0x1F265}, {0x1F300, 0x1F320},
-    {0x1F32D, 0x1F335}, {0x1F337, 0x1F37C}, {0x1F37E, 0x1F393}, {0x1F3A0, 0x1F3CA}, {0x1F3CF, 0x1F3D3},
-    {0x1F3E0, 0x1F3F0}, {0x1F3F4, 0x1F3F4}, {0x1F3F8, 0x1F43E}, {0x1F440, 0x1F440}, {0x1F442, 0x1F4FC},
-    {0x1F4FF, 0x1F53D}, {0x1F54B, 0x1F54E}, {0x1F550, 0x1F567}, {0x1F57A, 0x1F57A}, {0x1F595, 0x1F596},
-    {0x1F5A4, 0x1F5A4}, {0x1F5FB, 0x1F64F}, {0x1F680, 0x1F6C5}, {0x1F6CC, 0x1F6CC}, {0x1F6D0, 0x1F6D2},
-    {0x1F6D5, 0x1F6D7}, {0x1F6DC, 0x1F6DF}, {0x1F6EB, 0x1F6EC}, {0x1F6F4, 0x1F6FC}, {0x1F7E0, 0x1F7EB},
-    {0x1F7F0, 0x1F7F0}, {0x1F90C, 0x1F93A}, {0x1F93C, 0x1F945}, {0x1F947, 0x1F9FF}, {0x1FA70, 0x1FAFF},
-    {0x20000, 0x2FFFD}, {0x30000, 0x3FFFD},
-};
-
-} // namespace
-
-int CellWidth(char32_t cp)
-{
-    if (cp < 0x1100)
-        return 1;
-    std::size_t lo = 0, hi = std::size(kWide);
-    while (lo < hi) {
-        const std::size_t mid = (lo + hi) / 2;
-        if (cp > kWide[mid].last)
-            lo = mid + 1;
-        else if (cp < kWide[mid].first)
-            hi = mid;
-        else
-            return 2;
-    }
-    return 1;
-}
-
-int CellsAt(std::string_view text, std::size_t pos, std::size_t* length)
-{
-    if (static_cast<unsigned char>(text[pos]) < 0x80) {
-        *length = 1;
-        return 1;
-    }
-    const char32_t cp = Decode(text, pos, length);
-    return cp < 0x1100 || cp == kReplacement ? 1 : CellWidth(cp);
 }
 
 } // namespace vx::utf8

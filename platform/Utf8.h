@@ -46,11 +46,66 @@ std::size_t OffsetOfChar(std::string_view text, std::size_t index);
 void Append(std::string& out, char32_t codePoint);
 std::string Encode(char32_t codePoint);
 
+// Whether the bytes from pos to the text's end are the first bytes of a
+// well-formed sequence that the end cuts short: a character that the text
+// after them may still complete.
+bool CutShort(std::string_view text, std::size_t pos);
+
+// Characters that take no cell of their own: combining marks (general
+// categories Mn and Me), the zero-width space, joiners and direction marks,
+// the word joiner and invisible operators, and the variation selectors.
+bool IsZeroWidth(char32_t codePoint);
 // Cells a character takes in the editor's grid: two for East Asian wide and
-// full-width characters and emoji, one for every other.
+// full-width characters and emoji, none for a zero-width character, one for
+// every other.
 int CellWidth(char32_t codePoint);
-// The cells of the character at pos, and its length.
-int CellsAt(std::string_view text, std::size_t pos, std::size_t* length);
+
+// A cluster is a character with the zero-width characters that follow it:
+// the editor shows it in the first one's cells, the font composing them, and
+// the caret passes over it as one. A zero-width character with nothing
+// before it in its line (at offset 0 of text, which these routines take for
+// a line's start) begins a cluster of its own and takes one cell, so that it
+// can be seen and reached.
+
+// Whether a zero-width character can begin at pos: every one is U+0300 or
+// above, whose lead bytes are 0xCC and up. Saves decoding the common text.
+inline bool MayBeZeroWidth(std::string_view text, std::size_t pos)
+{
+    return pos < text.size() && static_cast<unsigned char>(text[pos]) >= 0xCC;
+}
+// The first character boundary at or after pos (a boundary) that begins no
+// zero-width character.
+std::size_t SkipZeroWidth(std::string_view text, std::size_t pos);
+// CellsAt where the character at pos may lie outside ASCII or be followed by
+// a zero-width one.
+int CellsOfCluster(std::string_view text, std::size_t pos, std::size_t* length);
+// The cells of the cluster at pos (a boundary), and its bytes in length.
+// Where text continues a cluster at pos (zero-width characters that follow a
+// character), those characters and no cells: a whole cluster takes a cell or two.
+inline int CellsAt(std::string_view text, std::size_t pos, std::size_t* length)
+{
+    if (static_cast<unsigned char>(text[pos]) < 0x80 && !MayBeZeroWidth(text, pos + 1)) {
+        *length = 1;
+        return 1;
+    }
+    return CellsOfCluster(text, pos, length);
+}
+// The boundary after the cluster at pos.
+inline std::size_t ClusterEnd(std::string_view text, std::size_t pos)
+{
+    std::size_t length = 0;
+    CellsAt(text, pos, &length);
+    return pos + length;
+}
+// Where the cluster holding byte pos begins (pos itself at the end of the text).
+std::size_t ClusterStart(std::string_view text, std::size_t pos);
+// How many characters text holds that are not zero-width ones: the columns
+// it takes as the user counts them.
+std::size_t CountSpacingChars(std::string_view text);
+// The byte offset of the character that is not zero-width with the given
+// index (0-based), or the text's length when it has fewer: the zero-width
+// characters before it lie before the offset.
+std::size_t OffsetOfSpacingChar(std::string_view text, std::size_t index);
 
 } // namespace vx::utf8
 

@@ -3,6 +3,7 @@
 // its three modes, special line colours, the right edge and the caret.
 #include "editor/mwHighlighter.h"
 #include "editor/mwPaintScan.h"
+#include "editor/mwWholeCharacters.h"
 #include "editor/qt/SysColors.h"
 #include "editor/qt/mwCustomEdit.h"
 #include "editor/qt/mwImageList.h"
@@ -58,6 +59,18 @@ std::string_view CellsOfRun(const TRun& run, int first, int last, int& startCell
         byte += length;
     }
     return text.substr(from, byte - from);
+}
+
+// The bytes a token's text begins with that finish the character before
+// it: the rest of a character cut short (a highlighter may end a token
+// inside one), and the zero-width characters that follow it, which are
+// drawn with it.
+std::size_t FinishingBytes(std::string_view text, bool afterCut)
+{
+    std::size_t at = 0;
+    while (afterCut && at < text.size() && at < 3 && vx::utf8::IsTrail(text[at]))
+        ++at;
+    return vx::utf8::SkipZeroWidth(text, at);
 }
 
 TFontStyles StyleOf(const QFont& font)
@@ -214,6 +227,17 @@ void TLinePainter::PaintLine(int line, TColor defaultBack, TFontStyles fontStyle
     TRun run;
     bool haveRun = false;
     for (TmwPaintToken& token : shown_.Tokens) {
+        // What finishes a character goes with it, in its token's colours; left
+        // of the view, where the character is not drawn, it is not either.
+        const bool afterCut = !haveRun || CutCharacterStart(run.Text) < run.Text.size();
+        if (const std::size_t finishing = FinishingBytes(token.Text, afterCut);
+            finishing > 0 && (haveRun || token.Column > 1)) {
+            if (haveRun)
+                run.Text.append(token.Text, 0, finishing);
+            token.Text.erase(0, finishing);
+            if (token.Text.empty())
+                continue;
+        }
         TRun next{token.Column, std::move(token.Text), token.Cells, fontStyle, look.Fore, look.Back};
         if (const TmwHighLightAttributes* attr = token.Attribute) {
             next.Style = attr->Style();

@@ -3,6 +3,7 @@
 
 #include "editor/qt/SysColors.h"
 #include "platform/Utf8.h"
+#include "platform/qt/QtText.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -328,16 +329,27 @@ void TheTextDrawer::ExtTextOut(int x, int y, unsigned options, const QRect& rect
     QRectF ink;
     int glyphCount = 0;
     int cells = 0;
-    fallbacks_.clear();
+    shaped_.clear();
     for (size_t i = 0; i < bytes.size();) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
+        const qreal left = x + cells * cell;
         char32_t code = byte;
         size_t size = 1;
         if (byte >= 0x80)
             code = vx::utf8::Decode(bytes, i, &size);
-        const qreal left = x + cells * cell;
-        cells += code < 0x80 ? 1 : vx::utf8::CellWidth(code);
-        i += size;
+        const int width = code < 0x80 ? 1 : vx::utf8::CellWidth(code);
+        // With nothing before it in the text, a zero-width character has a cell of its own.
+        cells += std::max(width, 1);
+        const size_t length = vx::utf8::SkipZeroWidth(bytes, i + size) - i;
+        const std::string_view cluster = bytes.substr(i, length);
+        i += length;
+        // A character with zero-width characters after it is drawn with them,
+        // so that the font composes them; a zero-width character standing
+        // alone is drawn as the font shows it alone.
+        if (length > size || width == 0) {
+            shaped_.push_back({vx::ToQString(cluster), left});
+            continue;
+        }
         const TheGlyph* glyph = nullptr;
         if (code < 0x80) {
             glyph = &font.Ascii[code];
@@ -347,7 +359,7 @@ void TheTextDrawer::ExtTextOut(int x, int y, unsigned options, const QRect& rect
                 found->second = GlyphOf(font.Raw, code);
             glyph = &found->second;
             if (glyph->Glyph == 0) {
-                fallbacks_.push_back({code, left});
+                shaped_.push_back({QString::fromUcs4(&code, 1), left});
                 continue;
             }
         }
@@ -363,11 +375,11 @@ void TheTextDrawer::ExtTextOut(int x, int y, unsigned options, const QRect& rect
     run.setStrikeOut(font.Font.strikeOut());
     // A clip costs the paint engine more than the text: it is left out where
     // it would cut nothing, the ink (to whole pixels, as glyphs are drawn at
-    // whole pixels) inside the rectangle. Glyphs of other fonts are not
-    // measured here: they are always clipped.
+    // whole pixels) inside the rectangle. Text the painter shapes is not
+    // measured here: it is always clipped.
     const bool decorated = font.Font.underline() || font.Font.strikeOut();
     const bool clip = (options & etoClipped) && !rect.isEmpty() &&
-                      (decorated || !fallbacks_.empty() || (!ink.isNull() && !rect.contains(ink.toAlignedRect())));
+                      (decorated || !shaped_.empty() || (!ink.isNull() && !rect.contains(ink.toAlignedRect())));
     if (clip) {
         painter_->save();
         painter_->setClipRect(rect, Qt::IntersectClip);
@@ -375,11 +387,12 @@ void TheTextDrawer::ExtTextOut(int x, int y, unsigned options, const QRect& rect
     painter_->setPen(fore_);
     if (glyphCount > 0)
         painter_->drawGlyphRun(QPointF(0, 0), run);
-    if (!fallbacks_.empty()) {
-        // The painter's text finds a font that has the character.
+    if (!shaped_.empty()) {
+        // The painter's text finds a font that has the character, and places
+        // marks on the character they follow.
         painter_->setFont(font.Font);
-        for (const TFallback& fallback : fallbacks_)
-            painter_->drawText(QPointF(fallback.X, baseline), QString::fromUcs4(&fallback.Code, 1));
+        for (const TShaped& shaped : shaped_)
+            painter_->drawText(QPointF(shaped.X, baseline), shaped.Text);
     }
     if (clip)
         painter_->restore();

@@ -14,6 +14,7 @@
 #include <QPointF>
 #include <QRawFont>
 #include <QRectF>
+#include <QString>
 
 #include <array>
 #include <cstdint>
@@ -136,7 +137,9 @@ public:
     virtual void EndDrawing();
     // Draws length bytes of UTF-8 text, each character in its cells of the
     // current char width, the top of the cells at y, in the foreground colour;
-    // a character the font lacks is drawn from a font that has it.
+    // a character the font lacks is drawn from a font that has it, and one
+    // with zero-width characters after it (a letter and its combining accent)
+    // with them in its cells, as the font composes them.
     virtual void TextOut(int x, int y, const char* text, int length);
     // etoOpaque fills rect with the background colour first; etoClipped keeps
     // the glyphs inside rect.
@@ -171,10 +174,12 @@ private:
     QColor back_;
     std::vector<QPointF> positions_;
     std::vector<uint32_t> glyphs_;
-    // Characters of the text being drawn that the font lacks, and their cells.
-    struct TFallback {
-        char32_t Code;
+    // Characters of the text being drawn that the font lacks, and characters
+    // with zero-width characters after them, with the left of their cells:
+    // drawn by the painter's text.
+    struct TShaped {
+        QString Text;
         qreal X;
     };
-    std::vector<TFallback> fallbacks_;
+    std::vector<TShaped> shaped_;
 };

@@ -1,9 +1,11 @@
 // Seeded random editing through the command processor on text with characters
-// of one to four bytes: every command, mouse-style selections, pastes of all
-// block kinds, option changes, lines longer than the window's widest column
-// and lines with tabs. After every step the caret, the anchor and the block
-// lie inside the text and at the start of a character, the text is UTF-8, and
-// the step undoes to the text before it and redoes to the text after it.
+// of one to four bytes, zero-width ones among them: every command,
+// mouse-style selections, pastes of all block kinds, option changes, lines
+// longer than the window's widest column and lines with tabs. After every
+// step the caret, the anchor and the block lie inside the text, at the start
+// of a character and never before a zero-width character that follows
+// another, the text is UTF-8, and the step undoes to the text before it and
+// redoes to the text after it.
 #include "editor/mwCustomEditModel.h"
 #include "editor/qt/mwCustomEdit.h"
 #include "tests/editor/support/EditorKeys.h"
@@ -31,9 +33,14 @@ using Rng = std::mt19937;
 
 int Pick(Rng& rng, int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
 
-// Characters of one to four bytes; a NUL byte is an ordinary character.
+// Zero-width characters: a combining acute accent, a joiner, a variation selector.
+const std::string kZeroWidth[] = {"\xCC\x81", "\xE2\x80\x8D", "\xEF\xB8\x8F"};
+
+// Characters of one to four bytes, zero-width ones among them; a NUL byte is
+// an ordinary character.
 const std::string kCharacters[] = {"a", "b", "c", " ", "x", "y", "z", "\t", "{", "}", "(", ")", " ", " ",
-                                   std::string(1, '\0'), "\xC3\xA9", "\xE4\xBD\xA0", "\xF0\x9F\x98\x80"};
+                                   std::string(1, '\0'), "\xC3\xA9", "\xE4\xBD\xA0", "\xF0\x9F\x98\x80",
+                                   kZeroWidth[0], kZeroWidth[1], kZeroWidth[2]};
 
 std::string RandomLine(Rng& rng)
 {
@@ -99,7 +106,8 @@ std::string RandomStep(Rng& rng, Editor& e)
         return EditorCommandToIdent(command);
     }
     case 3: {
-        const std::string c[] = {"a", "z", " ", "\t", "{", "}", "\xC3\xA9", "\xE4\xBD\xA0", "\xF0\x9F\x98\x80"};
+        const std::string c[] = {"a", "z", " ", "\t", "{", "}", "\xC3\xA9", "\xE4\xBD\xA0", "\xF0\x9F\x98\x80",
+                                 kZeroWidth[0], kZeroWidth[1]};
         m.TypeCharacter(c[Pick(rng, 0, std::size(c) - 1)]);
         return "typed character";
     }
@@ -167,12 +175,19 @@ std::string OutsideText(TmwCustomEditModel& m)
         return describe("anchor", m.RawBlockBegin());
     if (!inside(m.RawBlockEnd()))
         return describe("block end", m.RawBlockEnd());
-    // Nothing splits a character: every place is at one's start, and the text
-    // stays well-formed UTF-8.
+    // Nothing splits a character: every place is at one's start, never
+    // between one and the zero-width characters after it, and the text stays
+    // well-formed UTF-8.
     for (auto [what, p] : {std::pair{"caret", m.CaretXY()}, std::pair{"anchor", m.RawBlockBegin()},
-                           std::pair{"block end", m.RawBlockEnd()}})
+                           std::pair{"block end", m.RawBlockEnd()}}) {
         if (m.InsideCharacters(p.Y, p.X) != p.X)
             return describe(what, p) + " inside a character";
+        const std::string& line = m.Lines()[p.Y - 1];
+        const auto at = static_cast<size_t>(p.X - 1);
+        for (const std::string& zeroWidth : kZeroWidth)
+            if (p.X > 1 && at < line.size() && line.compare(at, zeroWidth.size(), zeroWidth) == 0)
+                return describe(what, p) + " before a zero-width character";
+    }
     if (!vx::utf8::IsValid(m.GetText()))
         return "the text is no longer UTF-8";
     return {};
@@ -257,7 +272,7 @@ std::string TypingStep(Rng& rng, Editor& e)
                                             ecToggleMode, ecUndo, ecRedo, ecLineEnd, ecLineBreak};
     const int roll = Pick(rng, 0, 19);
     if (roll < 9) {
-        const std::string c[] = {"a", "b", " ", "\t", "{", "\xC3\xA9", "\xF0\x9F\x98\x80"};
+        const std::string c[] = {"a", "b", " ", "\t", "{", "\xC3\xA9", "\xF0\x9F\x98\x80", kZeroWidth[0], kZeroWidth[2]};
         m.TypeCharacter(c[Pick(rng, 0, std::size(c) - 1)]);
         return "typed character";
     }
@@ -423,6 +438,51 @@ TEST(TmwCustomEditRandom, FoundCases)
         EXPECT_EQ(m.GetText(), "x two\r\n");
         m.Undo();
         EXPECT_EQ(m.GetText(), "xone two\r\n") << "the typed x stays";
+    }
+    const std::string& acute = kZeroWidth[0];
+    {
+        SCOPED_TRACE("a column block whose lines begin with an accent undoes and redoes exactly");
+        Editor e;
+        TmwCustomEditModel& m = e.model;
+        m.SetText("xy\r\nzw");
+        m.SetCaretXY(Point(2, 1));
+        const std::string block = acute + "ab\r\n" + acute + "cd";
+        e.clipboard.SetTextAndBlock(block, EncodeEditBlock(smColumn, block));
+        m.CommandProcessor(ecPaste, '\0', nullptr);
+        const std::string after = "x" + acute + "aby\r\nz" + acute + "cdw\r\n";
+        EXPECT_EQ(m.GetText(), after) << "the accents join x and z";
+        m.Undo();
+        EXPECT_EQ(m.GetText(), "xy\r\nzw\r\n");
+        m.Redo();
+        EXPECT_EQ(m.GetText(), after);
+    }
+    {
+        SCOPED_TRACE("an indent before an accent that begins a line undoes exactly");
+        Editor e;
+        TmwCustomEditModel& m = e.model;
+        m.SetText(acute + "ab\r\ncd\r\n");
+        m.SetTabWidth(4);
+        m.SetBlockBegin(Point(1, 1));
+        m.SetBlockEnd(Point(3, 2));
+        m.CommandProcessor(ecBlockIndent, '\0', nullptr);
+        const std::string after = m.GetText();
+        EXPECT_NE(after, acute + "ab\r\ncd\r\n");
+        m.Undo();
+        EXPECT_EQ(m.GetText(), acute + "ab\r\ncd\r\n");
+        m.Redo();
+        EXPECT_EQ(m.GetText(), after);
+    }
+    {
+        SCOPED_TRACE("unindenting keeps a blank that carries an accent");
+        Editor e;
+        TmwCustomEditModel& m = e.model;
+        m.SetText("  " + acute + "x\r\n    y");
+        m.SetBlockBegin(Point(1, 1));
+        m.SetBlockEnd(Point(3, 2));
+        m.CommandProcessor(ecBlockUnindent, '\0', nullptr);
+        EXPECT_EQ(m.GetText(), " " + acute + "x\r\ny\r\n");
+        m.Undo();
+        EXPECT_EQ(m.GetText(), "  " + acute + "x\r\n    y\r\n");
     }
 }
 

@@ -1,8 +1,9 @@
 // Text outside ASCII in the shown editor: a UTF-8 page, a Windows-1252 file
 // holding every byte from 0x80 up, and a new document. Keys, the mouse, the
 // clipboard and painting go by whole characters, a wide character takes two
-// cells, and a Windows-1252 document refuses what it cannot store. A seeded
-// random run edits by character against a plain list of code points.
+// cells, a combining accent none, and a Windows-1252 document refuses what it
+// cannot store. A seeded random run edits by character against a plain list
+// of code points.
 #include "editor/qt/mwCustomEdit.h"
 #include "platform/TextEncoding.h"
 #include "platform/Utf8.h"
@@ -252,8 +253,153 @@ TEST_F(Utf8Edit, ACharacterIsDrawnInItsCells)
     }
 }
 
+// "é" written as e and a combining acute accent, the way some programs and
+// keyboards write it.
+const std::string kAcute = "\xCC\x81";
+const std::string kDecomposed = "e" + kAcute;
+
+// A letter and the accent after it are one character on screen: one cell,
+// one step of the caret, one column of the status bar, taken whole by clicks,
+// selections and Delete; Backspace takes the accent off.
+TEST_F(Utf8Edit, ALetterAndItsAccentAreOneCharacter)
+{
+    struct Step {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+    };
+    struct Row {
+        std::string line;
+        std::vector<Step> keys;
+        std::string after;   // the line afterwards
+        int caretX;          // where the caret is, in bytes
+        int displayColumn;   // in cells
+        int characterColumn; // as the status bar counts
+        std::string selected;
+    };
+    const Qt::KeyboardModifiers none;
+    const Qt::KeyboardModifiers shift = Qt::ShiftModifier;
+    const Qt::KeyboardModifiers controlShift = Qt::ControlModifier | Qt::ShiftModifier;
+    const std::string e = kDecomposed;
+    const std::string wideWithMark = "\xE4\xBD\xA0\xE3\x82\x99"; // a wide character with a mark
+    const Row rows[] = {
+        {e + "y", {{Qt::Key_Home, none}, {Qt::Key_Right, none}}, e + "y", 4, 2, 2, ""},
+        {"x" + e + "y", {{Qt::Key_End, none}, {Qt::Key_Left, none}, {Qt::Key_Left, none}}, "x" + e + "y", 2, 2, 2, ""},
+        {e + e + "y", {{Qt::Key_End, none}}, e + e + "y", 8, 4, 4, ""},
+        {e + "y", {{Qt::Key_Home, none}, {Qt::Key_Delete, none}}, "y", 1, 1, 1, ""},
+        {e + "y", {{Qt::Key_Home, none}, {Qt::Key_Right, none}, {Qt::Key_Backspace, none}}, "ey", 2, 2, 2, ""},
+        {e + "y", {{Qt::Key_Home, none}, {Qt::Key_Right, shift}}, e + "y", 4, 2, 2, e},
+        {"a" + e + "b", {{Qt::Key_End, none}, {Qt::Key_Left, shift}, {Qt::Key_Left, shift}}, "a" + e + "b", 2, 2, 2,
+         e + "b"},
+        {"a" + e + "b", {{Qt::Key_Home, none}, {Qt::Key_Right, none}, {Qt::Key_Right, controlShift}}, "a" + e + "b",
+         6, 4, 4, e + "b"},
+        {"ab " + e + "t", {{Qt::Key_End, none}, {Qt::Key_Left, Qt::ControlModifier}}, "ab " + e + "t", 4, 4, 4, ""},
+        {e + kAcute + "y", {{Qt::Key_Home, none}, {Qt::Key_Right, none}}, e + kAcute + "y", 6, 2, 2, ""},
+        {wideWithMark + "y", {{Qt::Key_Home, none}, {Qt::Key_Right, none}}, wideWithMark + "y", 7, 3, 2, ""},
+        // A tab goes on to the next stop of eight cells, and the Tab key's
+        // blanks to it: the accent takes none.
+        {e + "\ty", {{Qt::Key_End, none}, {Qt::Key_Left, none}}, e + "\ty", 5, 9, 3, ""},
+        {e + "y", {{Qt::Key_Home, none}, {Qt::Key_Right, none}, {Qt::Key_Tab, none}}, e + "       y", 11, 9, 9, ""},
+        // With nothing before it, an accent keeps a cell of its own, and the
+        // caret can stand before and after it; as a character no column counts it.
+        {kAcute + "y", {{Qt::Key_Home, none}, {Qt::Key_Right, none}}, kAcute + "y", 3, 2, 1, ""},
+        {kAcute + kAcute + "y", {{Qt::Key_End, none}, {Qt::Key_Left, none}}, kAcute + kAcute + "y", 5, 2, 1, ""},
+        {kAcute + "y", {{Qt::Key_End, none}, {Qt::Key_Backspace, none}, {Qt::Key_Backspace, none}}, "", 1, 1, 1, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row.line));
+        Open(TDocument::Utf8Page, row.line);
+        for (const Step& step : row.keys)
+            Key(step.key, step.modifiers);
+        EXPECT_EQ(m.Lines()[0], row.after);
+        EXPECT_EQ(m.CaretX(), row.caretX);
+        EXPECT_EQ(m.DisplayColumn(m.CaretXY()), row.displayColumn);
+        EXPECT_EQ(m.CharacterColumn(m.CaretXY()), row.characterColumn);
+        EXPECT_EQ(m.GetSelText(), row.selected);
+    }
+}
+
+TEST_F(Utf8Edit, UpAndDownPassAnAccentAsNoCell)
+{
+    Open(TDocument::Utf8Page, "a" + kDecomposed + "bc\r\nwxyz");
+    m.SetCaretXY(Point(5, 1)); // after é: cell 3
+    Key(Qt::Key_Down);
+    EXPECT_EQ(m.CaretXY(), Point(3, 2));
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(m.CaretXY(), Point(6, 1)) << "after b: cell 4";
+    Key(Qt::Key_Left);
+    Key(Qt::Key_Up);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(m.CaretXY(), Point(3, 2));
+}
+
+TEST_F(Utf8Edit, SmartTabsGoToTheCellOfTheWordAbove)
+{
+    Open(TDocument::Utf8Page, kDecomposed + "  word\r\nx");
+    m.SetCaretXY(Point(1, 2));
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(m.Lines()[1], "   x") << "word starts in cell 4";
+    EXPECT_EQ(m.DisplayColumn(m.CaretXY()), 4);
+}
+
+TEST_F(Utf8Edit, AClickOnAnAccentedLetterLandsBeforeOrAfterIt)
+{
+    Open(TDocument::Utf8Page, "a" + kDecomposed + "b");
+    struct Row {
+        int cell;
+        bool rightHalf;
+        int caretX; // in bytes
+    };
+    // Cells: a 1, é 2, b 3.
+    const Row rows[] = {{2, false, 2}, {2, true, 5}, {3, false, 5}, {3, true, 6}, {1, true, 2}};
+    for (const Row& row : rows) {
+        QPoint pixel = CellPixel(row.cell, 1);
+        if (row.rightHalf)
+            pixel.rx() += m.CharWidth() - 3;
+        Click(pixel);
+        EXPECT_EQ(m.CaretX(), row.caretX) << "cell " << row.cell << (row.rightHalf ? " right" : " left");
+    }
+    // A drag across it selects it whole, whichever way it goes.
+    QTest::mousePress(edit.viewport(), Qt::LeftButton, Qt::NoModifier, CellPixel(2, 1));
+    QTest::mouseMove(edit.viewport(), CellPixel(3, 1) - QPoint(2, 0));
+    QTest::mouseRelease(edit.viewport(), Qt::LeftButton, Qt::NoModifier, CellPixel(3, 1) - QPoint(2, 0));
+    EXPECT_EQ(m.GetSelText(), kDecomposed);
+}
+
+TEST_F(Utf8Edit, AColumnBlockCountsAnAccentAsNoColumn)
+{
+    Open(TDocument::Utf8Page, kDecomposed + "bc\r\nxyz");
+    m.SetSelectionMode(smColumn);
+    Click(CellPixel(2, 1));
+    QTest::mouseClick(edit.viewport(), Qt::LeftButton, Qt::ShiftModifier, CellPixel(3, 2));
+    EXPECT_EQ(m.GetSelText(), "b\r\ny");
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(m.GetText(), kDecomposed + "c\r\nxz\r\n");
+}
+
+// The accent is drawn with its letter, in its cell, as the font composes
+// them: as the precomposed letter is drawn, with nothing in a cell of its own.
+TEST_F(Utf8Edit, AnAccentIsDrawnWithItsLetter)
+{
+    edit.setFocus();
+    auto render = [&](const std::string& line) {
+        Open(TDocument::Utf8Page, line + "\r\n");
+        m.SetCaretXY(Point(1, 2));
+        return vx::test::RenderEdit(edit);
+    };
+    const QImage decomposed = render("a" + kDecomposed + "b");
+    const QImage precomposed = render("a\xC3\xA9" "b");
+    const QImage plain = render("aeb");
+    const QRect line(0, 0, decomposed.width(), m.LineHeight());
+    EXPECT_EQ(decomposed.copy(line), precomposed.copy(line)) << "é drawn in one cell, b in the next";
+    const QRect letter(m.TextOffset() + m.CharWidth(), 0, m.CharWidth(), m.LineHeight());
+    EXPECT_NE(decomposed.copy(letter), plain.copy(letter)) << "the accent is drawn";
+}
+
 // A plain model of the text: lines of code points, the caret and the
-// selection's two ends, each a line and a character index.
+// selection's two ends, each a line and a character index. The zero-width
+// characters of the runs (a combining acute, a joiner, a variation
+// selector) join the character before them: nothing stands between them.
 struct TPlain {
     using TPlace = std::pair<size_t, size_t>;
     std::vector<std::u32string> lines{U""};
@@ -261,8 +407,33 @@ struct TPlain {
     TPlace anchor{0, 0};
     TPlace moving{0, 0};
 
+    static bool ZeroWidth(char32_t c) { return c == 0x301 || c == 0x200D || c == 0xFE0F; }
+    // Whether index i of line is between characters that show apart.
+    bool AtPlace(TPlace p) const
+    {
+        const std::u32string& line = lines[p.first];
+        return p.second == 0 || p.second >= line.size() || !ZeroWidth(line[p.second]);
+    }
     std::u32string& CaretLine() { return lines[caret.first]; }
     void Collapse() { anchor = moving = caret; }
+    // On past the zero-width characters that a change put after the
+    // character before the caret.
+    void Settle()
+    {
+        while (!AtPlace(caret))
+            ++caret.second;
+    }
+    void Right()
+    {
+        ++caret.second;
+        Settle();
+    }
+    void Left()
+    {
+        --caret.second;
+        while (!AtPlace(caret))
+            --caret.second;
+    }
     // Takes the selected characters out, the caret to where they were; true
     // when there were some.
     bool DeleteSelection()
@@ -275,6 +446,7 @@ struct TPlain {
         lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(from.first) + 1,
                     lines.begin() + static_cast<std::ptrdiff_t>(to.first) + 1);
         caret = from;
+        Settle();
         Collapse();
         return true;
     }
@@ -290,7 +462,11 @@ struct TPlain {
                 line += vx::utf8::Decode(bytes, b, &length);
         }
         auto place = [&](TPoint p) {
-            return TPlace{static_cast<size_t>(p.Y - 1), static_cast<size_t>(m.CharacterColumn(p) - 1)};
+            const std::string& bytes = m.Lines()[p.Y - 1];
+            size_t index = 0;
+            for (size_t b = 0, length = 0; b < static_cast<size_t>(p.X - 1); b += length, ++index)
+                vx::utf8::Decode(bytes, b, &length);
+            return TPlace{static_cast<size_t>(p.Y - 1), index};
         };
         caret = place(m.CaretXY());
         anchor = place(m.RawBlockBegin());
@@ -312,7 +488,8 @@ struct TPlain {
 
 TEST(Utf8RandomEdits, EditsByCharacterAgreeWithAListOfCodePoints)
 {
-    const char32_t alphabet[] = {U'a', U'b', U'z', U'{', 0xE9, 0x20AC, 0xDF, 0x3B1, 0x436, 0x4F60, 0x1F600};
+    const char32_t alphabet[] = {U'a', U'b', U'z', U'{', 0xE9,  0x20AC, 0xDF,
+                                 0x3B1, 0x436, 0x4F60, 0x1F600, 0x301, 0x200D, 0xFE0F};
     for (unsigned seed = 1; seed <= 30; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         std::mt19937 rng(seed);
@@ -343,7 +520,8 @@ TEST(Utf8RandomEdits, EditsByCharacterAgreeWithAListOfCodePoints)
                 const char32_t c = alphabet[pick(std::size(alphabet))];
                 m.TypeCharacter(vx::utf8::Encode(c));
                 plain.DeleteSelection();
-                plain.CaretLine().insert(plain.caret.second++, 1, c);
+                plain.CaretLine().insert(plain.caret.second, 1, c);
+                plain.Right();
                 what = "type";
                 break;
             }
@@ -357,6 +535,7 @@ TEST(Utf8RandomEdits, EditsByCharacterAgreeWithAListOfCodePoints)
                     plain.lines.erase(plain.lines.begin() + static_cast<std::ptrdiff_t>(plain.caret.first--));
                     plain.caret.second = plain.CaretLine().size();
                     plain.CaretLine() += rest;
+                    plain.Settle();
                 }
                 what = "backspace";
                 break;
@@ -364,11 +543,15 @@ TEST(Utf8RandomEdits, EditsByCharacterAgreeWithAListOfCodePoints)
                 m.CommandProcessor(ecDeleteChar, '\0', nullptr);
                 if (plain.DeleteSelection()) {
                 } else if (plain.caret.second < plain.CaretLine().size()) {
-                    plain.CaretLine().erase(plain.caret.second, 1);
+                    const size_t from = plain.caret.second; // the character with its zero-width ones
+                    plain.Right();
+                    plain.CaretLine().erase(from, plain.caret.second - from);
+                    plain.caret.second = from;
                 } else if (plain.caret.first + 1 < plain.lines.size()) {
                     std::u32string next = plain.lines[plain.caret.first + 1];
                     plain.lines.erase(plain.lines.begin() + static_cast<std::ptrdiff_t>(plain.caret.first) + 1);
                     plain.CaretLine() += next;
+                    plain.Settle();
                 }
                 what = "delete";
                 break;
@@ -394,7 +577,7 @@ TEST(Utf8RandomEdits, EditsByCharacterAgreeWithAListOfCodePoints)
                         break;
                     m.CommandProcessor(select ? (left ? ecSelLeft : ecSelRight) : (left ? ecLeft : ecRight), '\0',
                                        nullptr);
-                    plain.caret.second += left ? -1 : 1;
+                    left ? plain.Left() : plain.Right();
                 }
                 // No key pressed, no selection changed.
                 if (moves > 0 && select)
@@ -414,6 +597,8 @@ TEST(Utf8RandomEdits, EditsByCharacterAgreeWithAListOfCodePoints)
                 from.pop_back();
                 (undoing ? undone : history).push_back(before);
                 plain.Follow(m);
+                for (const TPlain::TPlace& place : {plain.caret, plain.anchor, plain.moving})
+                    ASSERT_TRUE(plain.AtPlace(place)) << (undoing ? "undo" : "redo") << " at step " << step;
                 continue;
             }
             }
@@ -422,6 +607,7 @@ TEST(Utf8RandomEdits, EditsByCharacterAgreeWithAListOfCodePoints)
             ASSERT_EQ(m.GetText(), plain.Text()) << what << " at step " << step;
             ASSERT_TRUE(vx::utf8::IsValid(m.GetText()));
             ASSERT_EQ(m.CaretXY(), caretPoint()) << what << " at step " << step;
+            ASSERT_TRUE(plain.AtPlace(plain.caret)) << what << " at step " << step;
             // Each step is one undo: a key that changed nothing may still
             // have been recorded.
             if (m.UndoList().Count() > records) {

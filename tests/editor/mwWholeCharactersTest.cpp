@@ -25,10 +25,19 @@ TEST(WholeCharacters, WhereATextEndsInsideACharacter)
         {"\xF0\x9F\x98", 0},
         {"\xF0\x9F\x98\x80", 4},
         {"\xF0\x9F", 0},
-        // Bytes that begin no character are whole as they are.
+        {"a\xE0\xA0", 1},
+        {"a\xED\x9F", 1},
+        {"a\xF4\x8F\xBF", 1},
+        // Bytes that begin no character are whole as they are: the second
+        // byte's range rules out overlong forms, surrogates and code points
+        // past U+10FFFF, as everywhere else.
         {"a\xC0", 2},
         {"a\xC1", 2},
         {"a\xF5\x80", 3},
+        {"a\xE0\x80", 3},
+        {"a\xED\xA0", 3},
+        {"a\xF4\x90", 3},
+        {"a\xF0\x8F\xBF", 4},
         {"\x80\x80\x80", 3},
         {"a\x80", 2},
         {"\x80\x80\x80\x80", 4},

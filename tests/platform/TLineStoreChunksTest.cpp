@@ -24,12 +24,13 @@ std::string Joined(const TLineChunks& line)
 }
 
 // Odd seeds give bytes of every value, even seeds mostly whole characters
-// of one to four bytes with a stray byte now and then: edits at any byte
-// split characters, and chunks must still meet between characters.
+// of one to four bytes, zero-width ones among them, with a stray byte now
+// and then: edits at any byte split characters, and chunks must still meet
+// between characters.
 std::string Letters(std::mt19937& rng, std::size_t n)
 {
     static const char* const characters[] = {"a", "\t", "\xC3\xA9", "\xE2\x82\xAC", "\xE4\xBD\xA0",
-                                             "\xF0\x9F\x98\x80", "\xC3", "\x80"};
+                                             "\xF0\x9F\x98\x80", "\xC3", "\x80", "\xCC\x81", "\xE2\x80\x8D"};
     const bool bytes = rng() % 2 == 1;
     std::string s;
     while (s.size() < n)
@@ -87,7 +88,8 @@ TEST(TLineChunks, AgreesWithPlainEdits)
             if (step % 40 == 0) {
                 TTextShape shape;
                 for (std::size_t i = 0; i < line.PieceCount(); ++i) {
-                    ASSERT_EQ(line.PieceShape(i), ShapeOf(line.Piece(i)));
+                    const TTextShape alone = i == 0 ? ShapeOf(line.Piece(i)) : ShapeOfContinuation(line.Piece(i));
+                    ASSERT_EQ(line.PieceShape(i), alone);
                     shape += line.PieceShape(i);
                 }
                 ASSERT_EQ(shape, ShapeOf(want)) << "chunks meet between characters";
@@ -149,6 +151,47 @@ TEST(TLineChunks, BlocksAppendedAnywhereMakeTheLineTheWholeTextMakes)
             shape += line.PieceShape(i);
         EXPECT_EQ(shape, ShapeOf(text));
     }
+}
+
+} // namespace
+
+namespace {
+
+// A zero-width character takes no cell but where nothing stands before it in
+// the line, and it is no character the user counts; zero-width characters
+// that begin a chunk join the character ending the chunk before it.
+TEST(TLineChunks, ZeroWidthCharactersJoinTheCharacterBeforeThem)
+{
+    const std::string acute = "\xCC\x81";
+    struct Row {
+        std::string text;
+        TTextShape alone;      // tabs, cells, characters
+        TTextShape continuing; // after other characters of the line
+    };
+    const Row rows[] = {
+        {"e" + acute, {0, 1, 1}, {0, 1, 1}},
+        {acute + "x", {0, 2, 1}, {0, 1, 1}},
+        {acute + acute, {0, 1, 0}, {0, 0, 0}},
+        {"\t" + acute + "x", {1, 2, 2}, {1, 2, 2}},
+        {"\xE2\x80\x8B", {0, 1, 0}, {0, 0, 0}},                                  // zero-width space
+        {"\xE2\x9D\xA4\xEF\xB8\x8F!", {0, 2, 2}, {0, 2, 2}},                     // a variation selector
+        {"\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9", {0, 4, 2}, {0, 4, 2}}, // emoji joined
+        {"\xE4\xBD\xA0\xE3\x82\x99", {0, 2, 1}, {0, 2, 1}},                      // a wide one's mark
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row.text));
+        EXPECT_EQ(ShapeOf(row.text), row.alone);
+        EXPECT_EQ(ShapeOfContinuation(row.text), row.continuing);
+    }
+
+    const std::string text = std::string(kChunk - 1, 'a') + "e" + acute + std::string(kChunk, 'b');
+    TLineChunks line(text);
+    ASSERT_GE(line.PieceCount(), 2u);
+    ASSERT_EQ(line.Piece(1).substr(0, 2), acute) << "a chunk begins with the accent";
+    TTextShape shape;
+    for (std::size_t i = 0; i < line.PieceCount(); ++i)
+        shape += line.PieceShape(i);
+    EXPECT_EQ(shape, (TTextShape{0, 2 * kChunk, 2 * kChunk}));
 }
 
 } // namespace
