@@ -227,11 +227,9 @@ void TRecoveryKeeper::Drop(const void* key, TRecoveryPlace place)
 void TRecoveryKeeper::Adopt(std::unique_ptr<TLeftRecovery> left,
                             const std::vector<std::pair<const void*, std::string>>& copies)
 {
-    for (const auto& [key, path] : copies) {
+    for (const auto& [key, path] : copies)
         states_[key].Earlier = path;
-        ++earlier_;
-    }
-    if (earlier_ > 0)
+    if (!copies.empty())
         left_ = std::move(left);
 }
 
@@ -241,7 +239,7 @@ void TRecoveryKeeper::RemoveEarlier(TState& state)
         return;
     left_->Remove(std::exchange(state.Earlier, {}));
     left_->Tidy();
-    if (--earlier_ == 0)
+    if (std::none_of(states_.begin(), states_.end(), [](const auto& entry) { return !entry.second.Earlier.empty(); }))
         left_.reset();
 }
 

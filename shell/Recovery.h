@@ -105,7 +105,6 @@ private:
     bool failing_ = false;
     std::unordered_map<const void*, TState> states_;
     std::unique_ptr<TLeftRecovery> left_;
-    std::size_t earlier_ = 0;
 };
 
 // The copies earlier runs left behind. Each such run's folder stays locked
