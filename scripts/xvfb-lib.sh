@@ -14,15 +14,42 @@ xvfb_require_tools() {
   done
 }
 
-# A fresh program folder, settings and data under $work (removed on exit), and
-# the environment that points the program at them. $1 is the executable.
+# A fresh program folder, settings and data under $work (removed on exit), the
+# environment that points the program at them, and the virtual screen. $1 is
+# the executable.
 xvfb_sandbox() {
   work=$(mktemp -d)
-  trap 'rm -rf "$work"' EXIT
+  screen_pid=""
+  trap xvfb_clean_up EXIT
   mkdir -p "$work/home/data" "$work/config" "$work/data"
   cp -r "$(dirname "$1")/data/." "$work/home/data/" 2>/dev/null || true
   export VELLUMIX_HOME="$work/home" VELLUMIX_CONFIG="$work/config" VELLUMIX_DATA="$work/data" HOME="$work"
   export XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=xcb
+  xvfb_screen
+}
+
+# One virtual screen for the whole check, on a display number the server picks
+# itself. A server per step raced: one being stopped (xvfb-run does not wait
+# for it) could take the next one's socket with it as it went.
+xvfb_screen() {
+  local i
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  screen_pid=$!
+  for i in $(seq 1 300); do
+    [[ -s "$work/display" ]] && break
+    kill -0 "$screen_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  [[ -s "$work/display" ]] || { cat "$work/xvfb.log" >&2; fail "the virtual screen did not start"; }
+  export DISPLAY=":$(cat "$work/display")"
+}
+
+xvfb_clean_up() {
+  if [[ -n "$screen_pid" ]]; then
+    kill "$screen_pid" 2>/dev/null || true
+    wait "$screen_pid" 2>/dev/null || true
+  fi
+  rm -rf "$work"
 }
 
 # Starts the program on the document and waits until its main window is up and
@@ -76,7 +103,7 @@ xdotool() {
   command xdotool "$@"
 }
 
-fail() { echo "$(basename "$0"): $*" >&2; kill "$pid" 2>/dev/null || true; exit 1; }
+fail() { echo "$(basename "$0"): $*" >&2; kill "${pid:-}" 2>/dev/null || true; exit 1; }
 alive() { kill -0 "$pid" 2>/dev/null || fail "the program ended early"; }
 
 # The program's largest visible window is the main window.
