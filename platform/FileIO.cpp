@@ -76,15 +76,6 @@ bool overwriteInPlace(const std::string& target, std::string_view data)
     return ok;
 }
 
-// Renames from to to unless to exists (a copy an earlier crash left, one set aside before).
-bool renameNoReplace(const std::string& from, const std::string& to)
-{
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    // File systems that cannot tell: a name from mkstemp is all but unique.
-    return errno == EINVAL && ::rename(from.c_str(), to.c_str()) == 0;
-}
-
 // What tells the copies of one file apart: the end of a whole copy's name.
 std::string tagOf(const std::string& copy)
 {
@@ -108,7 +99,7 @@ void rewriteKeepingCopy(const std::string& path, const std::string& target, cons
         if (!entry.empty())
             ::unlink(entry.c_str());
     };
-    if (!renameNoReplace(tmp, copy)) {
+    if (!RenameNoReplace(tmp, copy)) {
         const std::string reason = withReason("Cannot write file " + path);
         ::unlink(tmp.c_str());
         unfile();
@@ -225,6 +216,14 @@ std::vector<std::string> WholeCopiesOf(const std::string& path)
     return copies;
 }
 
+bool RenameNoReplace(const std::string& from, const std::string& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    // File systems that cannot tell: the names are all but unique.
+    return errno == EINVAL && ::rename(from.c_str(), to.c_str()) == 0;
+}
+
 std::string SetAsideName(const std::string& copy)
 {
     std::string aside = copy;
@@ -251,7 +250,7 @@ void SetAsideWholeCopy(const std::string& copy)
     const std::string aside = SetAsideName(copy);
     if (aside == copy)
         throw EWriteError(withReason("Cannot move " + copy, EINVAL));
-    if (!renameNoReplace(copy, aside)) {
+    if (!RenameNoReplace(copy, aside)) {
         const int error = errno;
         throw EWriteError(withReason("Cannot move " + copy + " to " + aside, error));
     }

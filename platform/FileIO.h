@@ -57,6 +57,12 @@ std::string CopiedFileName(const std::string& copy);
 // Removes a whole copy whose text the file holds now, and its index entry.
 void RemoveWholeCopy(const std::string& copy);
 
+// Renames from to to unless to exists (a copy an earlier crash left, one set
+// aside before): false, with errno set, when it does not. Where the file
+// system cannot tell, a plain rename: the names given must be all but unique
+// (a part from mkstemp or mkdtemp).
+bool RenameNoReplace(const std::string& from, const std::string& to);
+
 // Where a whole copy goes once it is declined or the file holds a later text:
 // "<file>.vxold-XXXXXX" beside it, where no open offers it again.
 std::string SetAsideName(const std::string& copy);

@@ -4,6 +4,7 @@
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"
+#include "platform/Utf8.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -31,6 +32,7 @@ constexpr std::string_view FileBytesSignature = "VELLUMIX RECOVERY 1\n";
 constexpr const char* RunPrefix = "run-";
 constexpr const char* LockName = "lock";
 constexpr std::string_view CopyExtension = ".vxr";
+constexpr const char* DamagedName = "damaged";
 
 // Reads the fields of a record in order; any field out of place stops it.
 class TFieldReader {
@@ -115,6 +117,25 @@ bool PlaceBefore(const TRecoveryPlace& a, const TRecoveryPlace& b)
     return a.Workspace != b.Workspace ? !a.Workspace : a.Number < b.Number;
 }
 
+// Moves a file of the run's folder that is no whole copy into the damaged
+// folder, named after its run and itself, next to nothing it could replace;
+// answers where it is now: where it was when it could not be moved.
+std::string KeepAside(const std::string& root, const std::string& run, const std::string& path)
+{
+    const std::string folder = DamagedFolder(root);
+    ::mkdir(folder.c_str(), 0700);
+    const std::string name = JoinPath(folder, std::filesystem::path(run).filename().string() + "-" +
+                                                  std::filesystem::path(path).filename().string());
+    for (int n = 0; n < 100; ++n) {
+        const std::string to = n == 0 ? name : name + "." + std::to_string(n);
+        if (RenameNoReplace(path, to))
+            return to;
+        if (errno != EEXIST)
+            break;
+    }
+    return path;
+}
+
 } // namespace
 
 std::string RecoveryBytes(const TRecoveryRecord& record)
@@ -157,7 +178,7 @@ std::optional<TRecoveryRecord> ParseRecovery(std::string_view bytes)
     }
     int mark = 0;
     if (!in.Literal("encoding ") || !in.Encoding(record.Encoding) || !in.Literal("mark ") || !in.Number(mark, '\n') ||
-        mark < 0 || mark > 1 || !in.Counted(record.Text) || !in.AtEnd())
+        mark < 0 || mark > 1 || !in.Counted(record.Text) || !in.AtEnd() || !vx::utf8::IsValid(record.Text))
         return std::nullopt;
     record.ByteOrderMark = mark == 1;
     return record;
@@ -166,6 +187,11 @@ std::optional<TRecoveryRecord> ParseRecovery(std::string_view bytes)
 std::string RecoveryRoot()
 {
     return JoinPath(DataFolder(), "recovery");
+}
+
+std::string DamagedFolder(const std::string& root)
+{
+    return JoinPath(root, DamagedName);
 }
 
 TRecoveryKeeper::TRecoveryKeeper(std::string root, int pause) : root_(std::move(root)), pause_(pause) {}
@@ -285,21 +311,38 @@ TLeftRecovery::TLeftRecovery(const std::string& root)
         if (lock < 0)
             continue;
         runs_.push_back({folder, lock});
-        std::error_code inner;
-        for (std::filesystem::directory_iterator copy(folder, inner); !inner && copy != end; copy.increment(inner)) {
-            if (copy->path().extension() != CopyExtension || !copy->is_regular_file(kind))
-                continue;
-            try {
-                if (auto record = ParseRecovery(ReadWholeFile(copy->path().string())))
-                    copies_.push_back({copy->path().string(), std::move(*record)});
-            } catch (const EStreamError&) {
-                // A copy that cannot be read cannot be offered either.
-            }
-        }
+        Scan(root, runs_.back());
     }
     std::stable_sort(copies_.begin(), copies_.end(),
                      [](const TCopy& a, const TCopy& b) { return PlaceBefore(a.Record.Place, b.Record.Place); });
     Tidy();
+}
+
+void TLeftRecovery::Scan(const std::string& root, const TRun& run)
+{
+    std::vector<std::string> unread;
+    std::error_code failure;
+    for (std::filesystem::directory_iterator it(run.Folder, failure), end; !failure && it != end;
+         it.increment(failure)) {
+        std::error_code kind;
+        if (it->path().filename() == LockName || !it->is_regular_file(kind))
+            continue;
+        const std::string path = it->path().string();
+        std::optional<TRecoveryRecord> record;
+        try {
+            if (it->path().extension() == CopyExtension)
+                record = ParseRecovery(ReadWholeFile(path));
+        } catch (const EStreamError&) {
+            // Unreadable now: kept aside as a damaged one is.
+        }
+        if (record)
+            copies_.push_back({path, std::move(*record)});
+        else
+            unread.push_back(path);
+    }
+    // Moved once the folder is read: moving while reading it may skip a file.
+    for (const std::string& path : unread)
+        setAside_.push_back(KeepAside(root, run.Folder, path));
 }
 
 TLeftRecovery::~TLeftRecovery()
@@ -318,8 +361,10 @@ void TLeftRecovery::Tidy()
 {
     for (auto run = runs_.begin(); run != runs_.end();) {
         const std::string prefix = run->Folder + "/";
-        const bool holds = std::any_of(copies_.begin(), copies_.end(),
-                                       [&](const TCopy& copy) { return copy.Path.starts_with(prefix); });
+        const auto inRun = [&](const std::string& path) { return path.starts_with(prefix); };
+        const bool holds =
+            std::any_of(copies_.begin(), copies_.end(), [&](const TCopy& copy) { return inRun(copy.Path); }) ||
+            std::any_of(setAside_.begin(), setAside_.end(), inRun);
         if (holds) {
             ++run;
             continue;

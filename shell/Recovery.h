@@ -42,9 +42,10 @@ struct TRecoveryRecord {
 };
 
 std::string RecoveryBytes(const TRecoveryRecord& record);
-// None for bytes that are no whole record (cut short, damaged, foreign). A
-// record of an earlier version kept the file's bytes only: they are read as
-// the file would be.
+// None for bytes that are no whole record (cut short, damaged, foreign, an
+// encoding of another name, a text that is not well-formed UTF-8). A record of
+// an earlier version kept the file's bytes only: they are read as the file
+// would be.
 std::optional<TRecoveryRecord> ParseRecovery(std::string_view bytes);
 
 class TLeftRecovery;
@@ -116,8 +117,10 @@ public:
         TRecoveryRecord Record;
     };
 
-    // Finds the folders of runs that ended without removing them; folders
-    // without a readable copy are removed at once.
+    // Finds the folders of runs that ended without removing them. Every
+    // other file in them than a whole copy (one that ParseRecovery refuses, or
+    // a write the run did not finish) is moved to DamagedFolder(root), never
+    // removed; folders left without a copy to offer are removed at once.
     explicit TLeftRecovery(const std::string& root);
     ~TLeftRecovery();
     TLeftRecovery(const TLeftRecovery&) = delete;
@@ -125,6 +128,10 @@ public:
 
     // In the order of their places: slots first, then workspaces.
     const std::vector<TCopy>& Copies() const { return copies_; }
+    // Where the files that were no whole copy are kept now: in the damaged
+    // folder, or where they were when they could not be moved (their run's
+    // folder then stays, and a later start tries again).
+    const std::vector<std::string>& SetAside() const { return setAside_; }
     // The copy at the path is restored or given up: it goes.
     void Remove(std::string path);
     // Removes the folders whose copies are all gone.
@@ -135,11 +142,17 @@ private:
         std::string Folder;
         int Lock;
     };
+    void Scan(const std::string& root, const TRun& run);
+
     std::vector<TRun> runs_;
     std::vector<TCopy> copies_;
+    std::vector<std::string> setAside_;
 };
 
 // The folder the runs keep their copies in: "recovery" in the user's data folder.
 std::string RecoveryRoot();
+// Where copies that cannot be read whole are kept: "damaged" in root, a
+// folder no start offers or tidies.
+std::string DamagedFolder(const std::string& root);
 
 } // namespace vx::shell

@@ -7,6 +7,7 @@
 #include "tests/support/TypeText.h"
 
 #include "platform/FileIO.h"
+#include "platform/Utf8.h"
 #include "shell/Recovery.h"
 
 #include <QLabel>
@@ -58,6 +59,13 @@ std::string LeaveAsKilled(const std::string& folder, const std::string& root)
     return left;
 }
 
+// The bytes with the first from replaced by to.
+std::string Damage(std::string bytes, std::string_view from, std::string_view to)
+{
+    bytes.replace(bytes.find(from), from.size(), to);
+    return bytes;
+}
+
 // A copy as the earlier version wrote it, of slot 2 of /d/page.htm: the bytes of the file.
 std::string EarlierVersionBytes(const std::string& fileBytes)
 {
@@ -93,23 +101,31 @@ TEST(RecoveryRecord, ReadsBackWhatItWroteAndNothingDamaged)
              {"stamp 1", "stamp 2"},
              {"RECOVERY 2", "RECOVERY 9"},
              {"encoding UTF-8", "encoding ISO-8859-2"},
-             {"mark 0", "mark 2"}}) {
-        std::string damaged = bytes;
-        damaged.replace(damaged.find(from), std::string_view(from).size(), to);
-        EXPECT_FALSE(ParseRecovery(damaged)) << to;
+             {"mark 0", "mark 2"},
+             {"\n11\nline", "\n10\nline"},
+             {"next", "n\xE9xt"}}) {
+        EXPECT_FALSE(ParseRecovery(Damage(bytes, from, to))) << to;
     }
     // Random damage, to a record of this version or the earlier one, never
-    // reads past the bytes (the sanitizers watch) and yields a record or none.
+    // reads past the bytes (the sanitizers watch) and yields a record or none;
+    // a record it yields holds a text the editor can take: UTF-8, whatever
+    // the encoding its file is stored in.
     std::mt19937 random(4);
+    int accepted = 0;
     for (const std::string& intact : {bytes, EarlierVersionBytes("caf\xE9\r\n")}) {
         for (int round = 0; round < 2000; ++round) {
             std::string noise = intact;
             for (int flips = 1 + static_cast<int>(random() % 4); flips > 0; --flips)
                 noise[random() % noise.size()] = static_cast<char>(random());
-            noise.resize(random() % (noise.size() + 1));
-            (void)ParseRecovery(noise);
+            if (round % 2 == 0)
+                noise.resize(random() % (noise.size() + 1));
+            if (const auto back = ParseRecovery(noise)) {
+                ++accepted;
+                EXPECT_TRUE(vx::utf8::IsValid(back->Text)) << noise;
+            }
         }
     }
+    EXPECT_GT(accepted, 100) << accepted << ": the damage left too few records whole to judge them";
 }
 
 namespace {
@@ -204,7 +220,11 @@ TEST(RecoveryKeeper, ACopyFollowsAPauseGoesWithTheChangesAndWithTheRun)
         keeper.Drop(&key, place);
         EXPECT_TRUE(CopiesIn(folder).empty()) << "closed: the copy goes";
         keeper.Look(&key, place, true, 6, true, make);
-        EXPECT_TRUE(TLeftRecovery(root.path().string()).Copies().empty()) << "a live run's copies are not offered";
+        vx::test::writeFile(folder + "/slot-3.vxr", "cut sh");
+        const TLeftRecovery live(root.path().string());
+        EXPECT_TRUE(live.Copies().empty()) << "a live run's copies are not offered";
+        EXPECT_TRUE(live.SetAside().empty());
+        EXPECT_EQ(CopiesIn(folder), (std::vector<std::string>{"slot-2.vxr", "slot-3.vxr"})) << "nor touched";
     }
     EXPECT_FALSE(fs::exists(folder)) << "a run that ends normally takes its copies along";
 }
@@ -272,24 +292,80 @@ TEST(LeftRecovery, OffersWhatKilledRunsLeftAndTidiesUp)
     fs::create_directories(killed);
     vx::test::writeFile(killed + "/workspace-1.vxr", RecoveryBytes(Record({true, 1}, "", "w")));
     vx::test::writeFile(killed + "/slot-4.vxr", RecoveryBytes(Record({false, 4}, "/d/four.htm", "4")));
-    vx::test::writeFile(killed + "/slot-1.vxr", "damaged");
+    // Files that are no whole copy, in the killed run's folder and in one that
+    // holds nothing else: kept aside as they are, never removed.
+    const std::string whole = RecoveryBytes(Record({false, 2}, "/d/two.htm", "caf\xC3\xA9"));
+    TRecoveryRecord unconverted = Record({false, 2}, "/d/two.htm", "caf\xE9");
+    unconverted.Encoding = vx::TTextEncoding::Windows1252;
+    const std::pair<std::string, std::string> damaged[] = {
+        {"run-killed/slot-1.vxr", "damaged"},
+        {"run-killed/slot-2.vxr", whole.substr(0, whole.size() - 3)},
+        {"run-killed/slot-3.vxr", Damage(whole, "\n5\ncaf", "\n7\ncaf")},
+        {"run-killed/slot-5.vxr", Damage(whole, "UTF-8", "UTF-16")},
+        {"run-killed/workspace-2.vxr", RecoveryBytes(unconverted)},
+        {"run-killed/slot-4.vxr.vxtmp-a1b2c3", whole.substr(0, 30)},
+        {"run-unread/slot-1.vxr", Damage(EarlierVersionBytes("cut"), "\n3\ncut", "\n4\ncut")},
+    };
+    fs::create_directories(root.file("run-unread"));
+    std::vector<std::string> keptAt;
+    for (const auto& [name, bytes] : damaged) {
+        vx::test::writeFile(root.file(name), bytes);
+        keptAt.push_back(DamagedFolder(root.path().string()) + "/" + Damage(name, "/", "-"));
+    }
     const std::string empty = root.file("run-empty");
     fs::create_directories(empty);
+    const auto expectKeptAside = [&](const std::string& row) {
+        for (std::size_t i = 0; i < std::size(damaged); ++i)
+            EXPECT_EQ(vx::test::readFile(keptAt[i]), damaged[i].second) << row << " " << damaged[i].first;
+    };
     {
         TLeftRecovery left(root.path().string());
         ASSERT_EQ(left.Copies().size(), 2u);
         EXPECT_EQ(left.Copies()[0].Record.FileName, "/d/four.htm") << "slots before workspaces";
+        std::vector<std::string> setAside = left.SetAside();
+        std::vector<std::string> expected = keptAt;
+        std::sort(setAside.begin(), setAside.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(setAside, expected);
+        expectKeptAside("set aside");
         EXPECT_FALSE(fs::exists(empty)) << "nothing to offer: removed";
-        EXPECT_TRUE(TLeftRecovery(root.path().string()).Copies().empty()) << "offered by one start at a time";
+        EXPECT_FALSE(fs::exists(root.file("run-unread"))) << "its copy kept aside, nothing to offer: removed";
+        const TLeftRecovery other(root.path().string());
+        EXPECT_TRUE(other.Copies().empty()) << "offered by one start at a time";
+        EXPECT_TRUE(other.SetAside().empty()) << "told of once";
         left.Remove(left.Copies()[0].Path);
         left.Tidy();
         EXPECT_TRUE(fs::exists(killed)) << "the workspace's copy is still there";
     }
     TLeftRecovery again(root.path().string());
     ASSERT_EQ(again.Copies().size(), 1u) << "kept for the next start";
+    EXPECT_TRUE(again.SetAside().empty()) << "told of once";
     again.Remove(again.Copies()[0].Path);
     again.Tidy();
     EXPECT_FALSE(fs::exists(killed));
+    expectKeptAside("after the last copy went");
+}
+
+// A file that cannot be moved aside stays where it is, and so does its
+// folder: a later start moves it.
+TEST(LeftRecovery, TidyingKeepsAFolderWhoseDamagedCopyCouldNotBeMoved)
+{
+    TempDir root("vellumix-recovery");
+    const std::string copy = root.file("run-killed/slot-1.vxr");
+    fs::create_directories(root.file("run-killed"));
+    vx::test::writeFile(copy, "cut sh");
+    vx::test::writeFile(DamagedFolder(root.path().string()), "in the way");
+    {
+        TLeftRecovery left(root.path().string());
+        EXPECT_EQ(left.SetAside(), std::vector<std::string>{copy});
+        left.Tidy();
+    }
+    EXPECT_EQ(vx::test::readFile(copy), "cut sh");
+    fs::remove(DamagedFolder(root.path().string()));
+    const std::string aside = DamagedFolder(root.path().string()) + "/run-killed-slot-1.vxr";
+    EXPECT_EQ(TLeftRecovery(root.path().string()).SetAside(), std::vector<std::string>{aside});
+    EXPECT_EQ(vx::test::readFile(aside), "cut sh");
+    EXPECT_FALSE(fs::exists(root.file("run-killed")));
 }
 
 namespace {

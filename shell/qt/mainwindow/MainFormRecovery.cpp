@@ -1,7 +1,8 @@
 // The main window's recovery copies: written a moment after the typing in an
 // editor pauses, dropped when its text is saved or closed, and offered at the
-// next start when the program ended without removing them. Copies that cannot
-// be written are told of once, and shown in the status bar while they cannot.
+// next start when the program ended without removing them; those that cannot
+// be read whole are kept aside and told of once. Copies that cannot be written
+// are told of once, and shown in the status bar while they cannot.
 #include "shell/qt/mainwindow/MainForm.h"
 
 #include "editor/qt/mwCustomEdit.h"
@@ -17,6 +18,8 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <utility>
 
@@ -27,6 +30,8 @@ const TRunTimeText DocumentWithoutFile{"Document %1 (no file)"};
 const TRunTimeText RestoreQuestion{"Vellumix ended before the changes to these documents were saved:%1\r\n\r\n"
                                    "Restore them? No discards them; Cancel keeps them for the next start."};
 const TRunTimeText NoFreeSlot{"There was no free document slot for:%1\r\nIt is offered again at the next start."};
+const TRunTimeText CopiesKeptAside{"Some recovery copies of unsaved text could not be read whole (cut short or damaged) "
+                                   "and cannot be restored.\r\nThey were kept as they are, in:%1"};
 
 using vx::shell::TRecoveryPlace;
 using vx::shell::TRecoveryRecord;
@@ -37,6 +42,24 @@ constexpr int Pause = 2;
 
 const TRunTimeText CopiesNotKept{"Could not keep a recovery copy of your text in "};
 const TRunTimeText OnlySavingKeeps{"Until this is mended, only saving keeps what you type."};
+
+// What is said of the files an earlier run left that were no whole copy, once
+// as they are set aside: the folders they are kept in. Empty when there were none.
+std::string KeptAsideNotice(const std::vector<std::string>& setAside)
+{
+    std::vector<std::string> folders;
+    for (const std::string& path : setAside) {
+        std::string folder = vx::PathText(std::filesystem::path(path).parent_path().string());
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(std::move(folder));
+    }
+    if (folders.empty())
+        return {};
+    std::string names;
+    for (const std::string& folder : folders)
+        names += "\r\n    " + folder;
+    return CopiesKeptAside({names});
+}
 
 std::string DocumentName(const TRecoveryRecord& record)
 {
@@ -170,12 +193,18 @@ TmwCustomEdit* TForm1::RestoreCopy(const TRecoveryRecord& record)
 void TForm1::OfferRecovery()
 {
     auto left = std::make_unique<vx::shell::TLeftRecovery>(vx::shell::RecoveryRoot());
-    if (left->Copies().empty())
+    const std::string keptAside = KeptAsideNotice(left->SetAside());
+    if (left->Copies().empty()) {
+        if (!keptAside.empty())
+            MessageDlg(keptAside, mtWarning, mbOK);
         return;
+    }
     std::string names;
     for (const auto& copy : left->Copies())
         names += "\r\n    " + DocumentName(copy.Record);
-    const int answer = MessageDlg(RestoreQuestion({names}), mtConfirmation, mbYesNoCancel);
+    const std::string question = RestoreQuestion({names});
+    const int answer =
+        MessageDlg(keptAside.empty() ? question : keptAside + "\r\n\r\n" + question, mtConfirmation, mbYesNoCancel);
     if (answer != mrYes && answer != mrNo)
         return;
     std::string notRestored;
