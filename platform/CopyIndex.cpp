@@ -79,40 +79,36 @@ std::string Target(const std::string& entry)
     return length <= 0 || length == sizeof buffer ? std::string() : std::string(buffer, static_cast<size_t>(length));
 }
 
-// The entry that files the copy; empty when none does.
-std::string EntryOf(const std::string& copy, const std::string& tag)
-{
-    const std::string ending = "-" + tag;
-    for (const std::string& entry : EntriesStartingWith(IndexFolder(), "")) {
-        if (entry.ends_with(ending) && FiledUnder(entry) && SameFile(Target(entry), copy))
-            return entry;
-    }
-    return {};
-}
-
 bool SameInode(const TFileIdentity& first, const TFileIdentity& second)
 {
     return first.Device == second.Device && first.Inode == second.Inode;
 }
 
-// Whether file is the one the copy was made of, as far as the identity the
-// copy is filed under (none: the copy is known by its name alone) tells.
-bool MadeOf(const std::string& copy, const std::optional<TFileIdentity>& filed, const TFileIdentity& file)
+// Whose the copy filed under an identity is, as the file on that inode now
+// sees it.
+enum class TOwner { File, Unsettled, Another };
+
+TOwner OwnerOf(const std::string& copy, const TFileIdentity& filed, const TFileIdentity& file)
 {
-    TFileIdentity made;
-    // The copy was made while its file existed: a file born later is another.
-    if (file.Birth && IdentityOf(copy, made) && made.Birth && *made.Birth < *file.Birth)
-        return false;
-    if (!filed)
-        return true;
-    if (!SameInode(*filed, file))
-        return false;
-    if (filed->Birth && file.Birth)
-        return *filed->Birth == *file.Birth;
-    // Nothing tells apart the files the inode was given to: the name the copy
-    // was made beside must still lead to this one.
+    if (!SameInode(filed, file))
+        return TOwner::Another;
+    if (filed.Birth && file.Birth)
+        return *filed.Birth == *file.Birth ? TOwner::File : TOwner::Another;
+    // Nothing tells apart the files the inode was given to but the name the
+    // copy was made beside. Renamed or deleted since, it may have been this
+    // file's or that of one whose inode this file took over: the user knows.
     TFileIdentity named;
-    return IdentityOf(CopiedFileName(copy), named) && SameFile(named, file);
+    return IdentityOf(CopiedFileName(copy), named) && SameFile(named, file) ? TOwner::File : TOwner::Unsettled;
+}
+
+// What statx answers for a file as its identity.
+TFileIdentity IdentityFrom(const struct statx& st)
+{
+    TFileIdentity identity{static_cast<std::uint64_t>(makedev(st.stx_dev_major, st.stx_dev_minor)), st.stx_ino,
+                           std::nullopt};
+    if (st.stx_mask & STATX_BTIME)
+        identity.Birth = TBirthTime{st.stx_btime.tv_sec, st.stx_btime.tv_nsec};
+    return identity;
 }
 
 } // namespace
@@ -122,9 +118,16 @@ bool IdentityOf(const std::string& path, TFileIdentity& identity)
     struct statx st {};
     if (::statx(AT_FDCWD, path.c_str(), 0, STATX_INO | STATX_BTIME, &st) != 0)
         return false;
-    identity = {static_cast<std::uint64_t>(makedev(st.stx_dev_major, st.stx_dev_minor)), st.stx_ino, std::nullopt};
-    if (st.stx_mask & STATX_BTIME)
-        identity.Birth = TBirthTime{st.stx_btime.tv_sec, st.stx_btime.tv_nsec};
+    identity = IdentityFrom(st);
+    return true;
+}
+
+bool IdentityOfOpenFile(int fd, TFileIdentity& identity)
+{
+    struct statx st {};
+    if (::statx(fd, "", AT_EMPTY_PATH, STATX_INO | STATX_BTIME, &st) != 0)
+        return false;
+    identity = IdentityFrom(st);
     return true;
 }
 
@@ -153,11 +156,12 @@ std::string FileCopyUnder(const TFileIdentity& identity, const std::string& tag,
     return entry;
 }
 
-std::vector<std::string> CopiesFiledUnder(const TFileIdentity& identity)
+std::vector<TWholeCopy> CopiesFiledUnder(const TFileIdentity& identity)
 {
-    std::vector<std::string> copies;
+    std::vector<TWholeCopy> copies;
     for (const std::string& entry : EntriesStartingWith(IndexFolder(), EntryPrefix(identity))) {
         const std::string copy = Target(entry);
+        const std::optional<TFileIdentity> filed = FiledUnder(entry);
         struct stat st {};
         if (copy.empty()) {
             ::unlink(entry.c_str());
@@ -165,35 +169,24 @@ std::vector<std::string> CopiesFiledUnder(const TFileIdentity& identity)
             // A copy on a file system that is not mounted now may come back.
             if (errno == ENOENT && FolderExists(std::filesystem::path(copy).parent_path().string()))
                 ::unlink(entry.c_str());
-        } else if (!MadeOf(copy, FiledUnder(entry), identity)) {
-            ::unlink(entry.c_str());
-        } else if (IsOwnFile(copy)) {
+        } else if (filed && IsOwnFile(copy)) {
             // Only a file of the user's own is offered as the user's text.
-            copies.push_back(copy);
+            const TOwner owner = OwnerOf(copy, *filed, identity);
+            if (owner != TOwner::Another)
+                copies.push_back({copy, owner == TOwner::File});
         }
     }
     return copies;
 }
 
-bool IsCopyOfFile(const std::string& copy, const std::string& tag, const TFileIdentity& file)
+std::string EntryOfCopy(const std::string& copy, const std::string& tag)
 {
-    const std::string entry = EntryOf(copy, tag);
-    if (entry.empty())
-        return MadeOf(copy, std::nullopt, file);
-    const std::optional<TFileIdentity> filed = FiledUnder(entry);
-    if (MadeOf(copy, filed, file))
-        return true;
-    // The file that has the copy's inode now is another.
-    if (SameInode(*filed, file))
-        ::unlink(entry.c_str());
-    return false;
-}
-
-void UnfileCopy(const std::string& copy, const std::string& tag)
-{
-    const std::string entry = EntryOf(copy, tag);
-    if (!entry.empty())
-        ::unlink(entry.c_str());
+    const std::string ending = "-" + tag;
+    for (const std::string& entry : EntriesStartingWith(IndexFolder(), "")) {
+        if (entry.ends_with(ending) && FiledUnder(entry) && SameFile(Target(entry), copy))
+            return entry;
+    }
+    return {};
 }
 
 } // namespace vx

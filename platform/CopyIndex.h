@@ -9,9 +9,12 @@
 // keeps no birth time (and in entries of earlier versions).
 //
 // A deleted file's inode is handed to a file made later, anywhere on its
-// device: a copy is offered only to a file that the birth time, or where
+// device: an entry offers its copy to a file that the birth time, or where
 // there is none the name the copy was made beside, shows to be the one it
-// was made of.
+// was made of; where neither tells (no birth time, and that name renamed or
+// deleted since), the user is asked whose it is, and never to a file the
+// birth time shows to be another. An entry lasts until its copy is gone or
+// answered, whatever the files on its inode.
 #pragma once
 
 #include <compare>
@@ -39,6 +42,10 @@ struct TFileIdentity {
 // it does not exist.
 bool IdentityOf(const std::string& path, TFileIdentity& identity);
 
+// The identity of the file an open descriptor writes to. Opening a file for
+// writing may give it another (overlayfs copies it to its upper layer).
+bool IdentityOfOpenFile(int fd, TFileIdentity& identity);
+
 // Whether both are one file: one inode, born at one time where both tell.
 bool SameFile(const TFileIdentity& first, const TFileIdentity& second);
 // Whether both names lead to one file.
@@ -49,21 +56,25 @@ bool SameFile(const std::string& first, const std::string& second);
 // beside the name it was made for only). The entry lasts through a crash.
 std::string FileCopyUnder(const TFileIdentity& identity, const std::string& tag, const std::string& copy);
 
+// A whole copy found for a file.
+struct TWholeCopy {
+    std::string Path;
+    // Known to be the file's: made beside the name the file is opened by, or
+    // filed under this very file. Otherwise filed under the file's inode by a
+    // file nothing tells from this one: whose it is, only the user can say,
+    // and no save sets it aside unanswered.
+    bool Settled = true;
+    bool operator==(const TWholeCopy&) const = default;
+};
+
 // The copies filed under the identity that still exist and were made of
-// that very file. Entries whose copy has gone (taken, set aside, removed by
-// hand) are removed on the way, and so are those whose file has gone, its
-// inode now another file's; their copies stay where they are.
-std::vector<std::string> CopiesFiledUnder(const TFileIdentity& identity);
+// that file, or of one nothing tells from it. Entries whose copy has gone
+// (taken, set aside, removed by hand) are removed on the way; every other
+// entry stays, its copy offered to its own file.
+std::vector<TWholeCopy> CopiesFiledUnder(const TFileIdentity& identity);
 
-// Whether a copy found beside the name of the file may be offered for it:
-// not when it is filed under another file (the file at the name was
-// replaced since), nor when the file was born after the copy was made. A
-// copy filed nowhere (by an earlier version, or where the index could not be
-// written) is otherwise known by its name alone. tag is the one it was filed
-// with.
-bool IsCopyOfFile(const std::string& copy, const std::string& tag, const TFileIdentity& file);
-
-// Removes the entry that files the copy, where one does.
-void UnfileCopy(const std::string& copy, const std::string& tag);
+// The entry that files the copy; empty where none does. tag is the one it
+// was filed with.
+std::string EntryOfCopy(const std::string& copy, const std::string& tag);
 
 } // namespace vx

@@ -60,14 +60,11 @@ std::string nameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Rewrites target in place with data; the open descriptor keeps the inode.
-// Cut to its new length only once the text is in: a write that stops half
-// way leaves as much of the file as it can.
-bool overwriteInPlace(const std::string& target, std::string_view data)
+// Rewrites the file open for writing with data; the descriptor keeps the
+// inode. Cut to its new length only once the text is in: a write that stops
+// half way leaves as much of the file as it can.
+bool overwriteInPlace(int fd, std::string_view data)
 {
-    int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
     const bool ok = writeAll(fd, data) && ::ftruncate(fd, static_cast<off_t>(data.size())) == 0 && ::fsync(fd) == 0;
     const int error = errno;
     if (::close(fd) != 0 && ok)
@@ -82,34 +79,48 @@ std::string tagOf(const std::string& copy)
     return copy.substr(copy.size() - TempSuffixLength);
 }
 
+// Removes an index entry (none: empty) once the copy it files is gone: a
+// crash in between leaves an entry to no copy, which the next look drops,
+// never a copy that only its own name finds.
+void unfile(const std::string& entry)
+{
+    if (!entry.empty())
+        ::unlink(entry.c_str());
+}
+
 // While the file is rewritten it holds part old, part new text: the flushed
 // temporary is then the only whole one. Named as a whole copy, it outlives a
 // crash and is offered when the file is opened again; filed under the file's
 // identity first, so that no moment has a copy that only one of the file's
-// names would find.
+// names would find. The identity is the one the file has once open for
+// writing, which may be another than before (overlayfs copies the file up).
 void rewriteKeepingCopy(const std::string& path, const std::string& target, const std::string& tmp,
                         std::string_view data)
 {
     std::string copy = tmp;
     copy.replace(copy.size() - TempSuffixLength - TempMarker.size(), TempMarker.size(), CopyMarker);
-    // A file gone meanwhile cannot be rewritten: the copy stays beside its name.
-    TFileIdentity identity;
-    const std::string entry = IdentityOf(target, identity) ? FileCopyUnder(identity, tagOf(copy), copy) : std::string();
-    const auto unfile = [&] {
-        if (!entry.empty())
-            ::unlink(entry.c_str());
-    };
-    if (!RenameNoReplace(tmp, copy)) {
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) {
+        // Nothing was written: the text is still the editor's alone.
         const std::string reason = withReason("Cannot write file " + path);
         ::unlink(tmp.c_str());
-        unfile();
+        throw EWriteError(reason);
+    }
+    TFileIdentity identity;
+    const std::string entry =
+        IdentityOfOpenFile(fd, identity) ? FileCopyUnder(identity, tagOf(copy), copy) : std::string();
+    if (!RenameNoReplace(tmp, copy)) {
+        const std::string reason = withReason("Cannot write file " + path);
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        unfile(entry);
         throw EWriteError(reason);
     }
     SyncFolder(folderOf(target));
-    if (!overwriteInPlace(target, data))
+    if (!overwriteInPlace(fd, data))
         throw EWriteError(withReason("Cannot write file " + path) + "; the text is kept in " + copy);
     ::unlink(copy.c_str());
-    unfile();
+    unfile(entry);
 }
 
 // The regular files of the user beside target named <target name><marker>XXXXXX.
@@ -193,27 +204,38 @@ void RemoveStaleTemporaries(const std::string& path)
         ::unlink(temporary.c_str());
 }
 
-std::vector<std::string> WholeCopiesOf(const std::string& path)
+std::vector<TWholeCopy> WholeCopiesOf(const std::string& path)
 {
-    std::vector<std::string> copies = filesMarked(LinkTarget(path), CopyMarker);
+    std::vector<TWholeCopy> copies;
+    for (std::string& beside : filesMarked(LinkTarget(path), CopyMarker))
+        copies.push_back({std::move(beside), true});
     TFileIdentity identity;
     if (IdentityOf(path, identity)) {
-        std::erase_if(copies, [&](const std::string& copy) { return !IsCopyOfFile(copy, tagOf(copy), identity); });
-        for (std::string& filed : CopiesFiledUnder(identity)) {
+        for (TWholeCopy& filed : CopiesFiledUnder(identity)) {
             const bool known = std::any_of(copies.begin(), copies.end(),
-                                           [&](const std::string& copy) { return SameFile(copy, filed); });
+                                           [&](const TWholeCopy& copy) { return SameFile(copy.Path, filed.Path); });
             if (!known)
                 copies.push_back(std::move(filed));
         }
     }
-    std::vector<std::pair<std::int64_t, std::string>> dated;
-    for (std::string& copy : copies)
-        dated.emplace_back(modifiedAt(copy), std::move(copy));
-    std::sort(dated.begin(), dated.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::vector<std::pair<std::int64_t, TWholeCopy>> dated;
+    for (TWholeCopy& copy : copies)
+        dated.emplace_back(modifiedAt(copy.Path), std::move(copy));
+    std::stable_sort(dated.begin(), dated.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     copies.clear();
     for (auto& [when, copy] : dated)
         copies.push_back(std::move(copy));
     return copies;
+}
+
+std::vector<std::string> CopiesASaveSupersedes(const std::string& path)
+{
+    std::vector<std::string> superseded;
+    for (TWholeCopy& copy : WholeCopiesOf(path)) {
+        if (copy.Settled)
+            superseded.push_back(std::move(copy.Path));
+    }
+    return superseded;
 }
 
 bool RenameNoReplace(const std::string& from, const std::string& to)
@@ -235,8 +257,9 @@ std::string SetAsideName(const std::string& copy)
 
 void RemoveWholeCopy(const std::string& copy)
 {
-    UnfileCopy(copy, tagOf(copy));
-    ::unlink(copy.c_str());
+    const std::string entry = EntryOfCopy(copy, tagOf(copy));
+    if (::unlink(copy.c_str()) == 0 || errno == ENOENT)
+        unfile(entry);
 }
 
 std::string CopiedFileName(const std::string& copy)
@@ -250,11 +273,13 @@ void SetAsideWholeCopy(const std::string& copy)
     const std::string aside = SetAsideName(copy);
     if (aside == copy)
         throw EWriteError(withReason("Cannot move " + copy, EINVAL));
+    const std::string entry = EntryOfCopy(copy, tagOf(copy));
     if (!RenameNoReplace(copy, aside)) {
         const int error = errno;
         throw EWriteError(withReason("Cannot move " + copy + " to " + aside, error));
     }
     SyncFolder(folderOf(aside));
+    unfile(entry);
 }
 
 void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess access)

@@ -3,6 +3,8 @@
 // crash or a full disk never leaves a half-written file behind.
 #pragma once
 
+#include "platform/CopyIndex.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,15 +48,22 @@ void RemoveStaleTemporaries(const std::string& path);
 // The whole copies of the file path names that in-place writes left behind
 // because they did not end (the file may hold part of the old and part of the
 // new text), newest first: the user decides what becomes of them. A copy
-// stands beside the name the write went through and is found from there, and
-// from any other name of the file through the file's identity; it is a copy
-// of that file only, not of one made later at its name or on its inode.
-std::vector<std::string> WholeCopiesOf(const std::string& path);
+// stands beside the name the write went through, and is that name's whatever
+// file is there now (a folder restored from a backup has new files); from
+// any other name of the file it is found through the file's identity, never
+// for a file the identity shows to be another (one made later on its inode).
+std::vector<TWholeCopy> WholeCopiesOf(const std::string& path);
+
+// The copies a save of the file sets aside once it has written, listed
+// before it writes (it may give the file a new identity): those of
+// WholeCopiesOf known to be the file's. One whose owner is unsettled waits
+// for the user's answer.
+std::vector<std::string> CopiesASaveSupersedes(const std::string& path);
 
 // The name a whole copy was made beside: the one the write went through.
 std::string CopiedFileName(const std::string& copy);
 
-// Removes a whole copy whose text the file holds now, and its index entry.
+// Removes a whole copy whose text the file holds now, and then its index entry.
 void RemoveWholeCopy(const std::string& copy);
 
 // Renames from to to unless to exists (a copy an earlier crash left, one set
@@ -66,8 +75,9 @@ bool RenameNoReplace(const std::string& from, const std::string& to);
 // Where a whole copy goes once it is declined or the file holds a later text:
 // "<file>.vxold-XXXXXX" beside it, where no open offers it again.
 std::string SetAsideName(const std::string& copy);
-// Moves the copy to its SetAsideName; raises EWriteError with the reason
-// when it cannot, and the copy stays where it was.
+// Moves the copy to its SetAsideName and removes its index entry; raises
+// EWriteError with the reason when it cannot, and the copy stays where it
+// was, filed as before.
 void SetAsideWholeCopy(const std::string& copy);
 
 // The entries of folder whose names start with prefix, as paths; none when

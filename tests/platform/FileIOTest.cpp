@@ -216,13 +216,13 @@ TEST(FileIO, AnInPlaceSaveKilledHalfWayLeavesAWholeCopyThatEveryNameFinds)
     ASSERT_TRUE(KillSaveOnceCopyNamed(first, fresh)) << "the flushed text was never named as a whole copy";
 
     vx::RemoveStaleTemporaries(first);
-    const std::vector<std::string> copies = vx::WholeCopiesOf(first);
+    const std::vector<vx::TWholeCopy> copies = vx::WholeCopiesOf(first);
     if (readFile(first) != fresh) {
         ASSERT_EQ(copies.size(), 1u) << "the file is cut: the copy is the only whole text";
-        EXPECT_EQ(readFile(copies[0]), fresh);
+        EXPECT_EQ(readFile(copies[0].Path), fresh);
     }
-    for (const std::string& copy : copies)
-        EXPECT_EQ(readFile(copy), fresh) << "a copy is always whole";
+    for (const vx::TWholeCopy& copy : copies)
+        EXPECT_EQ(readFile(copy.Path), fresh) << "a copy is always whole";
     EXPECT_EQ(vx::WholeCopiesOf(second), copies) << "opened by its other name, the file offers the same copy";
     EXPECT_EQ(TemporariesIn(dir.path()), 0);
 }
@@ -235,7 +235,9 @@ TEST(FileIO, ACopySetAsideIsKeptButFoundByNoName)
     // One copy the write left, filed under the file's identity, and one of
     // an older kind, known by its name alone.
     writeFile(first + ".vxcopy-Old123", "an older copy");
-    const std::vector<std::string> copies = vx::WholeCopiesOf(first);
+    std::vector<std::string> copies;
+    for (const vx::TWholeCopy& copy : vx::WholeCopiesOf(first))
+        copies.push_back(copy.Path);
     ASSERT_FALSE(copies.empty());
 
     for (const std::string& copy : copies) {
@@ -271,7 +273,7 @@ TEST(FileIO, AFinishedInPlaceSaveLeavesNoCopy)
     std::filesystem::create_hard_link(path, dir.file("b.htm"));
     writeFile(path + ".vxcopy-Old123", "an older copy");
     vx::WriteFileAtomic(path, "new");
-    EXPECT_EQ(vx::WholeCopiesOf(path), std::vector<std::string>{path + ".vxcopy-Old123"})
+    EXPECT_EQ(vx::WholeCopiesOf(path), (std::vector<vx::TWholeCopy>{{path + ".vxcopy-Old123", true}}))
         << "a copy left by an earlier save stays for the user";
     vx::RemoveStaleTemporaries(path);
     EXPECT_TRUE(std::filesystem::exists(path + ".vxcopy-Old123"));

@@ -263,6 +263,32 @@ TEST_F(DocumentFilesTest, AHardLinkedDocumentCutByACrashOffersItsCopyByEveryName
         EXPECT_FALSE(std::filesystem::exists(copy));
         vx::test::writeFile(saved, "whole t");
     }
+
+    // Filed by the inode alone (an earlier version, or no birth times), and
+    // the name it was made beside renamed since: nothing tells whether the
+    // copy is this file's, so the question says so, and Yes is the user's word.
+    const std::string copy = saved + ".vxcopy-Old456";
+    vx::test::writeFile(copy, "whole text\r\n");
+    vx::TFileIdentity identity;
+    ASSERT_TRUE(vx::IdentityOf(saved, identity));
+    identity.Birth.reset();
+    ASSERT_FALSE(vx::FileCopyUnder(identity, "Old456", copy).empty());
+    std::filesystem::rename(saved, docs.file("renamed.html"));
+    dialogs.requests.clear();
+    dialogs.Queue(mrYes);
+    form->CloseAllfiles1Click();
+    dialogs.Queue(mrYes);
+    TmwCustomEdit* editor = OpenAndFocus(link);
+    ASSERT_EQ(dialogs.requests.size(), 2u);
+    const std::string& question = dialogs.requests[1].text;
+    EXPECT_EQ(question.rfind("A newer copy of " + saved + " was found", 0), 0u) << question;
+    EXPECT_NE(question.find("the place on the disk d-link.html has now; whether that was this document"),
+              std::string::npos)
+        << question;
+    EXPECT_EQ(Text(editor), "whole text\r\n");
+    QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(readFile(link), "whole text\r\n");
+    EXPECT_FALSE(std::filesystem::exists(copy)) << "taken and saved";
 }
 
 TEST_F(DocumentFilesTest, NamesThatAreNotAsciiOpenAndSaveAsTheyAre)

@@ -206,7 +206,7 @@ void TForm1::WriteSlot(int slot)
     TSlot& state = slots_[slot - 1];
     TmwCustomEditModel& model = SlotEditor(slot)->Model();
     const std::string text = vx::shell::JoinLines(model.Lines(), state.Loaded);
-    const std::vector<std::string> superseded = vx::WholeCopiesOf(state.FileName);
+    const std::vector<std::string> superseded = vx::CopiesASaveSupersedes(state.FileName);
     vx::WriteFileAtomic(state.FileName, vx::EncodeForSaving(text, model.Encoding(), state.ByteOrderMark));
     model.SetModified(false);
     state.Loaded = vx::shell::LoadedLinesOf(text);

@@ -19,6 +19,9 @@ const TRunTimeText CopyGoesAside{
     "Declined, or once the document is saved, the copy is kept where it is not offered again:"};
 const TRunTimeText OpenCopyInstead{"Open it instead?"};
 const TRunTimeText CopyOfferedAgain{"The copy is offered again when the document is opened."};
+const TRunTimeText WhoseCopyUnknown{
+    "The copy was made of the file that had the place on the disk %1 has now; whether that was this document "
+    "under another name cannot be told."};
 
 // The document the copy was made of, as the question names it: by its name
 // where the file being opened is reached by that name, else by its path (a
@@ -31,29 +34,33 @@ std::string CopiedDocument(const std::string& fileName, const std::string& copy)
     return vx::PathText(document == opened ? document.filename().string() : document.string());
 }
 
-std::string CopyQuestion(const std::string& fileName, const std::string& copy)
+std::string CopyQuestion(const std::string& fileName, const vx::TWholeCopy& copy)
 {
-    return NewerCopyOf() + CopiedDocument(fileName, copy) + SaveWasCutOff() + "\r\n" + CopyGoesAside() +
-           "\r\n    " + vx::PathText(vx::SetAsideName(copy)) + "\r\n" + OpenCopyInstead();
+    std::string question = NewerCopyOf() + CopiedDocument(fileName, copy.Path) + SaveWasCutOff() + "\r\n";
+    if (!copy.Settled)
+        question += WhoseCopyUnknown({vx::PathText(std::filesystem::path(fileName).filename().string())}) + "\r\n";
+    return question + CopyGoesAside() + "\r\n    " + vx::PathText(vx::SetAsideName(copy.Path)) + "\r\n" +
+           OpenCopyInstead();
 }
 
 } // namespace
 
 std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& bytes)
 {
-    for (const std::string& copy : vx::WholeCopiesOf(fileName)) {
-        std::string text = vx::ReadWholeFile(copy);
+    for (const vx::TWholeCopy& copy : vx::WholeCopiesOf(fileName)) {
+        std::string text = vx::ReadWholeFile(copy.Path);
         // The file was written whole after all: the copy is no longer needed.
-        if (text == bytes) {
-            vx::RemoveWholeCopy(copy);
+        // One that may be another document's is that document's to answer.
+        if (text == bytes && copy.Settled) {
+            vx::RemoveWholeCopy(copy.Path);
             continue;
         }
         if (MessageDlg(CopyQuestion(fileName, copy), mtConfirmation, mbYesNo) == mrYes) {
             bytes = std::move(text);
-            return copy;
+            return copy.Path;
         }
         try {
-            vx::SetAsideWholeCopy(copy);
+            vx::SetAsideWholeCopy(copy.Path);
         } catch (const Exception& e) {
             MessageDlg(e.Message() + "\r\n" + CopyOfferedAgain(), mtWarning, mbOK);
         }
