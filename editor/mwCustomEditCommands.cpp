@@ -500,9 +500,7 @@ void TmwCustomEditModel::CmdBlockIndent(TmwEditorCommand, char, void*)
     const TSelectionMode saved = selectionMode_;
     const int lastLine = e.X == 1 ? e.Y - 1 : e.Y;
     const int endColumn = e.X == 1 ? 1 : e.X + tab;
-    std::string block;
-    for (int y = b.Y; y <= lastLine; ++y)
-        block += (y > b.Y ? "\r\n" : "") + std::string(static_cast<size_t>(tab), ' ');
+    const std::string block = IndentBlock(lastLine - b.Y + 1, tab);
     std::vector<std::string> tails = LineTails(b.Y, lastLine - b.Y + 1);
     InsertColumnBlock(Point(1, b.Y), Point(1, lastLine), block);
     // The record holds the indentation it put in: the tab width may change before it is undone.
@@ -511,6 +509,17 @@ void TmwCustomEditModel::CmdBlockIndent(TmwEditorCommand, char, void*)
     SetCaretFree(caret);
     SetBlockBegin(Point(b.X + tab, b.Y));
     SetBlockEnd(Point(endColumn, e.Y));
+}
+
+std::string TmwCustomEditModel::IndentBlock(int count, int width)
+{
+    std::string block;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            block += "\r\n";
+        block.append(static_cast<size_t>(width), ' ');
+    }
+    return block;
 }
 
 int TmwCustomEditModel::IndentBlanks(std::string_view line, int count)

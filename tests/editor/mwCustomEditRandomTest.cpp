@@ -473,6 +473,32 @@ TEST(TmwCustomEditRandom, FoundCases)
         EXPECT_EQ(m.GetText(), after);
     }
     {
+        SCOPED_TRACE("an indent redone over an empty line undoes again, and the undos before it come out right");
+        Editor e;
+        TmwCustomEditModel& m = e.model;
+        const std::string text = "{\r\n\r\nxy\xC3\xA9z{}(c\r\n";
+        m.SetText(text);
+        m.SetCaretXY(Point(6, 3));
+        m.SetBlockBegin(Point(1, 3));
+        m.SetBlockEnd(Point(6, 3));
+        m.CommandProcessor(ecCut, '\0', nullptr);
+        m.CommandProcessor(ecPaste, '\0', nullptr);
+        m.SetBlockBegin(Point(1, 2));
+        m.SetBlockEnd(Point(3, 3));
+        m.CommandProcessor(ecBlockIndent, '\0', nullptr);
+        const std::string indented = m.GetText();
+        EXPECT_NE(indented, text);
+        m.Undo();
+        m.Redo();
+        EXPECT_EQ(m.GetText(), indented);
+        m.Undo();
+        EXPECT_EQ(m.GetText(), text) << "the indent went again";
+        m.Undo();
+        m.Undo();
+        EXPECT_EQ(m.GetText(), text);
+        EXPECT_FALSE(m.CanUndo());
+    }
+    {
         SCOPED_TRACE("unindenting keeps a blank that carries an accent");
         Editor e;
         TmwCustomEditModel& m = e.model;
