@@ -295,9 +295,12 @@ void TmwCustomEditModel::CmdDeleteLastChar(TmwEditorCommand, char, void*)
             // of tabs and spaces the indent is.
             const size_t from = static_cast<size_t>(n - count);
             lines_->Put(caretY_, TrimEndBlanks(line.substr(0, from) + line.substr(static_cast<size_t>(n))));
-            SetCaretFree(Point(x - count, y));
-            undoList_.AddChange(mwcrDelete, CaretXY(), CaretXY(), line.substr(from, static_cast<size_t>(count)),
-                                smNormal, std::move(tails));
+            // Recorded where they stood, not where the caret stops: on a line
+            // left empty it goes no further than the widest column.
+            const TPoint at = Point(static_cast<int>(from) + 1, y);
+            SetCaretFree(at);
+            undoList_.AddChange(mwcrDelete, at, at, line.substr(from, static_cast<size_t>(count)), smNormal,
+                                std::move(tails));
             return;
         }
         // The character goes where the line is stored.

@@ -499,6 +499,19 @@ TEST(TmwCustomEditRandom, FoundCases)
         EXPECT_FALSE(m.CanUndo());
     }
     {
+        SCOPED_TRACE("backspace at the end of a long blank line, back to the indent above, undoes where it was");
+        Editor e;
+        TmwCustomEditModel& m = e.model;
+        m.SetOptions(m.Options() | mweoAutoIndent);
+        const std::string text = std::string(1030, ' ') + "a\r\n" + std::string(1352, ' ') + "\t\r\n";
+        m.SetText(text);
+        m.SetCaretXY(Point(1354, 2));
+        m.CommandProcessor(ecDeleteLastChar, '\0', nullptr);
+        EXPECT_EQ(m.Lines()[1], "") << "back to the indent of the line above: blanks only, dropped";
+        m.Undo();
+        EXPECT_EQ(Difference(m.GetText(), text), "");
+    }
+    {
         SCOPED_TRACE("unindenting keeps a blank that carries an accent");
         Editor e;
         TmwCustomEditModel& m = e.model;
