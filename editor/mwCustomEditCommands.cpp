@@ -295,9 +295,12 @@ void TmwCustomEditModel::CmdDeleteLastChar(TmwEditorCommand, char, void*)
             // of tabs and spaces the indent is.
             const size_t from = static_cast<size_t>(n - count);
             lines_->Put(caretY_, TrimEndBlanks(line.substr(0, from) + line.substr(static_cast<size_t>(n))));
-            SetCaretFree(Point(x - count, y));
-            undoList_.AddChange(mwcrDelete, CaretXY(), CaretXY(), line.substr(from, static_cast<size_t>(count)),
-                                smNormal, std::move(tails));
+            // Recorded where they stood, not where the caret stops: on a line
+            // left empty it goes no further than the widest column.
+            const TPoint at = Point(static_cast<int>(from) + 1, y);
+            SetCaretFree(at);
+            undoList_.AddChange(mwcrDelete, at, at, line.substr(from, static_cast<size_t>(count)), smNormal,
+                                std::move(tails));
             return;
         }
         // The character goes where the line is stored.
@@ -500,9 +503,7 @@ void TmwCustomEditModel::CmdBlockIndent(TmwEditorCommand, char, void*)
     const TSelectionMode saved = selectionMode_;
     const int lastLine = e.X == 1 ? e.Y - 1 : e.Y;
     const int endColumn = e.X == 1 ? 1 : e.X + tab;
-    std::string block;
-    for (int y = b.Y; y <= lastLine; ++y)
-        block += (y > b.Y ? "\r\n" : "") + std::string(static_cast<size_t>(tab), ' ');
+    const std::string block = IndentBlock(lastLine - b.Y + 1, tab);
     std::vector<std::string> tails = LineTails(b.Y, lastLine - b.Y + 1);
     InsertColumnBlock(Point(1, b.Y), Point(1, lastLine), block);
     // The record holds the indentation it put in: the tab width may change before it is undone.
@@ -511,6 +512,17 @@ void TmwCustomEditModel::CmdBlockIndent(TmwEditorCommand, char, void*)
     SetCaretFree(caret);
     SetBlockBegin(Point(b.X + tab, b.Y));
     SetBlockEnd(Point(endColumn, e.Y));
+}
+
+std::string TmwCustomEditModel::IndentBlock(int count, int width)
+{
+    std::string block;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            block += "\r\n";
+        block.append(static_cast<size_t>(width), ' ');
+    }
+    return block;
 }
 
 int TmwCustomEditModel::IndentBlanks(std::string_view line, int count)

@@ -495,6 +495,8 @@ private:
     // The blanks of line's indent, up to count, that unindenting takes: a
     // blank with zero-width characters after it is a character of its own.
     static int IndentBlanks(std::string_view line, int count);
+    // A column block of width blanks on each of count lines, as a block indent puts in.
+    static std::string IndentBlock(int count, int width);
     // The line without count blanks of its indent, which begins after the
     // zero-width characters a line may begin with, as column 1 does.
     static std::string WithoutIndent(std::string_view line, size_t count);

@@ -284,11 +284,16 @@ bool TmwCustomEditModel::UndoItem()
     }
     case mwcrIndent: {
         int endLine = rec.end.X == 1 ? rec.end.Y - 1 : rec.end.Y;
+        const int width = RecordedIndent(rec.text, TabWidthAtLeastOne());
         // The indent's columns: after the zero-width characters a line may begin with.
         blockBegin_ = BytePoint(Point(1, rec.start.Y));
-        blockEnd_ = BytePoint(Point(RecordedIndent(rec.text, TabWidthAtLeastOne()) + 1, endLine));
-        redoList_.AddChange(rec.reason, rec.start, rec.end, SelTextForUndo(), rec.mode,
-                            LineTails(rec.start.Y, endLine - rec.start.Y + 1));
+        blockEnd_ = BytePoint(Point(width + 1, endLine));
+        // Redo puts in the same indentation. What this takes away is no record
+        // of it: an empty line, or one of zero-width characters only, dropped
+        // its indent as blanks at its end, and the first line gives the width.
+        const int count = endLine - rec.start.Y + 1;
+        redoList_.AddChange(rec.reason, rec.start, rec.end, rec.text.empty() ? IndentBlock(count, width) : rec.text,
+                            rec.mode, LineTails(rec.start.Y, count));
         SetSelTextPrimitiveEx(rec.mode, "", nullptr);
         if (!rec.tails.empty())
             RestoreLineTails(rec.start.Y, rec.tails);

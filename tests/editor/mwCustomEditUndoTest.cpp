@@ -225,15 +225,25 @@ TEST(TmwCustomEditUndo, BlockIndentAndUnindentRecords)
 }
 
 // Loaded lines may end in blanks, which edits drop from the lines they store:
-// undo gives each line back with exactly the characters it had.
+// undo gives each line back with exactly the characters it had, redo the
+// edit's lines, and undo and redo again the same. Rows with an anchor select
+// from it to the caret in lines that are empty, blank, zero-width characters
+// only and a zero-width character before blanks: block edits' indents (two
+// wide) and columns end there, where blanks are dropped.
 TEST(TmwCustomEditUndo, LinesEndingInBlanksComeBackExactly)
 {
     const std::string text = "    abc   \r\nnext  \r\n  \r\nlast\t \r\n";
+    const std::string zwj = "\xE2\x80\x8D";
+    const std::string acute = "\xCC\x81";
+    const std::string blockLines = "{\r\n\r\n   \r\n" + zwj + "\r\n" + acute + "  \r\nxy\xC3\xA9z\r\n";
+    const std::string columnBlock = "ab\r\ncd\r\nef\r\ngh";
     struct Case {
         const char* what;
         TPoint caret;
         TmwEditorCommand command;
-        const char* after;
+        std::string after;
+        TPoint anchor = Point(0, 0); // none: no selection in text
+        TSelectionMode mode = smNormal;
     };
     const Case cases[] = {
         {"typing", Point(5, 1), ecChar, "    xabc\r\nnext  \r\n  \r\nlast\t \r\n"},
@@ -246,19 +256,42 @@ TEST(TmwCustomEditUndo, LinesEndingInBlanksComeBackExactly)
         {"tab within the end blanks", Point(9, 1), ecTab, "    abc\r\nnext  \r\n  \r\nlast\t \r\n"},
         {"delete to the line end", Point(2, 2), ecDeleteEOL, "    abc   \r\nn\r\n  \r\nlast\t \r\n"},
         {"delete word", Point(5, 4), ecDeleteWord, "    abc   \r\nnext  \r\n  \r\nlast\r\n"},
+        {"indent from an empty line", Point(3, 6), ecBlockIndent,
+         "{\r\n\r\n     \r\n" + zwj + "\r\n" + acute + "    \r\n  xy\xC3\xA9z\r\n", Point(1, 2)},
+        {"indent selected up to an empty line", Point(1, 2), ecBlockIndent,
+         "{\r\n\r\n     \r\n" + zwj + "\r\n" + acute + "    \r\n  xy\xC3\xA9z\r\n", Point(3, 6)},
+        {"indent from a line of a zero-width character", Point(2, 6), ecBlockIndent,
+         "{\r\n\r\n   \r\n" + zwj + "\r\n" + acute + "    \r\n  xy\xC3\xA9z\r\n", Point(1, 4)},
+        {"indent of a column block from an empty line", Point(3, 6), ecBlockIndent,
+         "{\r\n\r\n     \r\n" + zwj + "\r\n" + acute + "    \r\n  xy\xC3\xA9z\r\n", Point(1, 2), smColumn},
+        {"unindent from an empty line", Point(3, 6), ecBlockUnindent,
+         "{\r\n\r\n \r\n" + zwj + "\r\n" + acute + "\r\nxy\xC3\xA9z\r\n", Point(1, 2)},
+        {"column deleted", Point(3, 6), ecDeleteChar,
+         "{\r\n\r\n\r\n" + zwj + "\r\n" + acute + "\r\n\xC3\xA9z\r\n", Point(1, 2), smColumn},
+        {"column cut", Point(3, 6), ecCut,
+         "{\r\n\r\n\r\n" + zwj + "\r\n" + acute + "\r\n\xC3\xA9z\r\n", Point(1, 2), smColumn},
+        {"column typed over", Point(3, 6), ecChar,
+         "{\r\n\r\n\r\n" + zwj + "\r\n" + acute + "\r\nx\xC3\xA9z\r\n", Point(1, 2), smColumn},
+        {"column pasted", Point(1, 2), ecPaste,
+         "{\r\nab\r\ncd   \r\n" + zwj + "ef\r\n" + acute + "gh  \r\nxy\xC3\xA9z\r\n", Point(1, 2)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Editor e(text);
+        const bool block = c.anchor != Point(0, 0);
+        const std::string& before = block ? blockLines : text;
+        Editor e(before);
         TmwCustomEditModel& m = e.model;
-        m.SetCaretXY(c.caret);
-        m.SetBlockBegin(c.caret);
+        m.SetTabWidth(2);
+        e.clipboard.SetTextAndBlock(columnBlock, EncodeEditBlock(smColumn, columnBlock));
+        e.Select(c.mode, block ? c.anchor : c.caret, c.caret);
         m.CommandProcessor(c.command, 'x', nullptr);
         EXPECT_EQ(m.GetText(), c.after) << "stored lines end in no blanks the edit reached";
-        m.Undo();
-        EXPECT_EQ(m.GetText(), text);
-        m.Redo();
-        EXPECT_EQ(m.GetText(), c.after);
+        for (int round = 0; round < 2; ++round) {
+            m.Undo();
+            EXPECT_EQ(m.GetText(), before);
+            m.Redo();
+            EXPECT_EQ(m.GetText(), c.after);
+        }
     }
 }
 
