@@ -10,6 +10,8 @@
 
 namespace {
 
+const TWording InvalidParameter{"Invalid Parameter"};
+
 // The standard Windows scheme, by system colour index, as 0x00BBGGRR.
 constexpr std::array<TColor, 25> StandardSystemColors{
     0xC0C0C0, 0x808000, 0x800000, 0x808080, 0xC0C0C0, 0xFFFFFF, 0x000000, 0x000000, 0x000000,
@@ -50,7 +52,7 @@ TmwCustomExport::~TmwCustomExport() = default;
 void TmwCustomExport::Setup(TmwCustomEditModel* editor, TmwCustomHighLighter* highlighter, int lineCount)
 {
     if (!editor || !highlighter)
-        throw Exception("Invalid Parameter");
+        throw Exception(TMessage(InvalidParameter, {}));
     highlighter->SetExporter(this);
     editor_ = editor;
     Clear();
@@ -142,7 +144,7 @@ bool TmwCustomExport::ExportBody(TPoint start, TPoint end, TmwCustomHighLighter*
     if (start == end)
         return false;
     if (!editor || !highlighter)
-        throw Exception("Invalid Parameter");
+        throw Exception(TMessage(InvalidParameter, {}));
     const TmwEditList& lines = editor->Lines();
     const int first = std::max(start.Y, 1);
     const int last = std::min(end.Y, lines.Count());

@@ -18,6 +18,9 @@ namespace {
 // A server starts with a few requests at once; its gate lets it have more while it keeps up.
 constexpr int kInitialPerHost = 4;
 
+const TWording CannotStart{"Cannot start an HTTP request"};
+const TWording ReplyTooLarge{"Reply larger than %1 bytes"};
+
 CURLM* Multi(void* multi)
 {
     return static_cast<CURLM*>(multi);
@@ -199,7 +202,7 @@ void TCurlHttpFetcher::Start(std::unique_ptr<TTransfer> t)
     t->Socket = -1;
     t->Easy = curl_easy_init();
     if (!t->Easy || !multi_) {
-        t->Reply.Error = "Cannot start an HTTP request";
+        t->Reply.Error = TMessage(CannotStart, {});
         done_.emplace_back(t->Id, std::move(t->Reply));
         return;
     }
@@ -286,11 +289,12 @@ bool TCurlHttpFetcher::Finish(TTransfer& t, int code)
     reply.Failure = FailureOf(result, t.TooLarge);
     reply.Body.clear();
     if (t.TooLarge) {
-        reply.Error = "Reply larger than " + std::to_string(t.MaxBody) + " bytes";
+        reply.Error = TMessage(ReplyTooLarge, {std::to_string(t.MaxBody)});
     } else {
-        reply.Error = curl_easy_strerror(result);
+        std::string said = curl_easy_strerror(result);
         if (osError != 0)
-            reply.Error += std::string(" (") + std::strerror(static_cast<int>(osError)) + ")";
+            said += std::string(" (") + std::strerror(static_cast<int>(osError)) + ")";
+        reply.Error = std::move(said);
     }
     if (reply.Failure != TFetchFailure::TooLarge && reply.Failure != TFetchFailure::TooManyRedirects)
         reply.Status = 0;

@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr const char* kEofInTag = "End of file encountered in tag";
-constexpr const char* kEofInComment = "End of file encountered in comment";
+const TWording kEofInTag{"End of file encountered in tag on line %1"};
+const TWording kEofInComment{"End of file encountered in comment on line %1"};
 
 const char* const kContainerTags[] = {
     "A", "ABBR", "ACRONYM", "ADDRESS", "APPLET", "B", "BDO", "BIG", "BLOCKQUOTE", "BODY",
@@ -255,7 +255,7 @@ void THTMLParser::ReadComment()
     }
 }
 
-void THTMLParser::RaiseError(const char* message) const
+void THTMLParser::RaiseError(const TWording& message) const
 {
-    throw EParserError(std::string(message) + " on line " + std::to_string(line_));
+    throw EParserError(TMessage(message, {std::to_string(line_)}));
 }

@@ -70,7 +70,7 @@ private:
     // of the same name.
     void StoreAttribute(std::string& name, std::string_view value, TAttributeIndex& index);
     void ReadComment();
-    [[noreturn]] void RaiseError(const char* message) const;
+    [[noreturn]] void RaiseError(const TWording& message) const;
 
     std::string page_;
     std::size_t pos_ = 0;

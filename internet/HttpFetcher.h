@@ -4,6 +4,8 @@
 // or why it did not.
 #pragma once
 
+#include "platform/Wording.h"
+
 #include <string>
 
 struct TFetchRequest {
@@ -36,7 +38,8 @@ struct TFetchReply {
     // The Content-Type header as sent, "" without one.
     std::string ContentType;
     std::string Body;
-    std::string Error;
+    // Ours, or libcurl's as it came.
+    TMessage Error;
 };
 
 // What a request is doing, for windows that show its progress.

@@ -1,6 +1,12 @@
 // Cutting received bytes into lines.
 #include "internet/LineBuffer.h"
 
+namespace {
+
+const TWording LineTooLong{"Line longer than %1 bytes received"};
+
+} // namespace
+
 void TLineBuffer::Append(std::string_view bytes)
 {
     auto lastLf = pending_.rfind('\n');
@@ -13,7 +19,7 @@ void TLineBuffer::Append(std::string_view bytes)
         if (length > 0 && pending_[end - 1] == '\r')
             --length;
         if (length > maxLine_)
-            throw ELineTooLong("Line longer than " + std::to_string(maxLine_) + " bytes received");
+            throw ELineTooLong(TMessage(LineTooLong, {std::to_string(maxLine_)}));
         if (lf == std::string::npos)
             return;
         start = lf + 1;

@@ -16,6 +16,7 @@
 
 namespace {
 
+const TWording ParseFailed{"Error during parse:\n%1"};
 constexpr std::uintmax_t kMaxLocalPage = 8 << 20;
 // Once this many reasons are known, further ones are told by this one.
 constexpr std::size_t kMaxReasons = 60000;
@@ -240,7 +241,7 @@ std::optional<std::string> TLinkCrawl::CheckWebPage(std::string_view address, in
         return std::nullopt;
     }
     if (!reply.Ok) {
-        SetNode(node, lsBad, 0, Intern(reply.Error));
+        SetNode(node, lsBad, 0, Intern(reply.Error.English()));
         return std::nullopt;
     }
     if (!IsSuccess(reply.Status)) {
@@ -325,7 +326,7 @@ void TLinkCrawl::ParsePage(const std::string& address, int node, const std::stri
         }
     } catch (const EParserError& e) {
         if (OnParseError)
-            OnParseError(std::string("Error during parse:\n") + e.what());
+            OnParseError(TMessage(ParseFailed, {e.Said()}));
     }
     std::vector<TFoundLink> ordered;
     ordered.reserve(links.size());

@@ -79,7 +79,7 @@ public:
     // The page being worked on and what is done to it ("Loading", "Parsing").
     std::function<void(const std::string& address, const std::string& phase)> OnStatus;
     // "Error during parse:\n" + the tokenizer's message; the links found before it still count.
-    std::function<void(const std::string& message)> OnParseError;
+    std::function<void(const TMessage& message)> OnParseError;
     // Run after each page and while replies are awaited, so a window stays responsive and can cancel.
     std::function<void()> ProcessMessages;
 

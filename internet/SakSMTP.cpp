@@ -44,7 +44,12 @@ std::uint16_t Percent(std::size_t done, std::size_t total)
 
 namespace {
 
-constexpr const char* kCancelled = "Sending cancelled";
+const TWording Cancelled{"Sending cancelled"};
+const TWording Unreadable{"The server's reply cannot be read: %1"};
+const TWording InvalidPort{"Invalid port %1"};
+const TWording NotConnected{"Not connected."};
+const TWording NoSender{"\"From\" field not specified."};
+const TWording NoRecipient{"\"SendTo\" field not specified."};
 // How much of a line that is no reply a failure shows.
 constexpr std::size_t kShownLength = 64;
 
@@ -63,7 +68,7 @@ void TSakSMTP::Idle()
     if (ProcessMessages)
         ProcessMessages();
     if (cancelled_)
-        throw ENetError(kCancelled);
+        throw ENetError(TMessage(Cancelled, {}));
 }
 
 void TSakSMTP::CloseTransport()
@@ -76,13 +81,13 @@ void TSakSMTP::CloseTransport()
         OnQuit(this);
 }
 
-bool TSakSMTP::Fail(int code, const std::string& text)
+bool TSakSMTP::Fail(int code, TMessage text)
 {
     error_ = true;
-    replyText_ = text;
+    reply_ = std::move(text);
     CloseTransport();
     if (OnError)
-        OnError(this, code, text);
+        OnError(this, code, reply_.English());
     return false;
 }
 
@@ -93,13 +98,13 @@ void TSakSMTP::ReadReply()
         const std::string line = transport_.ReadLine();
         // Waiting on would only end in a time-out that blames the wrong thing.
         if (!IsSmtpReplyLine(line))
-            throw ENetError("The server's reply cannot be read: " + vx::net::Trim(line.substr(0, kShownLength)));
+            throw ENetError(TMessage(Unreadable, {vx::net::Trim(line.substr(0, kShownLength))}));
         if (reply.AddLine(line))
             break;
         Idle();
     }
     replyCode_ = reply.Code();
-    replyText_ = reply.Text();
+    reply_ = reply.Text();
 }
 
 bool TSakSMTP::Expect(const char* expected)
@@ -108,11 +113,11 @@ bool TSakSMTP::Expect(const char* expected)
         ReadReply();
     } catch (const ENetError& e) {
         replyCode_.clear();
-        return Fail(0, e.what());
+        return Fail(0, e.Said());
     }
     transport_.EndStep();
     if (replyCode_ != expected)
-        return Fail(SmtpCodeNumber(replyCode_), replyText_);
+        return Fail(SmtpCodeNumber(replyCode_), reply_);
     return true;
 }
 
@@ -123,7 +128,7 @@ bool TSakSMTP::Exchange(const std::string& command, const char* expected)
         transport_.Send(vx::net::OneLine(command) + "\r\n");
     } catch (const ENetError& e) {
         replyCode_.clear();
-        return Fail(0, e.what());
+        return Fail(0, e.Said());
     }
     return Expect(expected);
 }
@@ -133,14 +138,14 @@ void TSakSMTP::Connect()
     error_ = false;
     cancelled_ = false;
     replyCode_.clear();
-    replyText_.clear();
+    reply_ = TMessage();
     CloseTransport();
     transport_.TimeOutMs = TimeOut;
     int port = 0;
     try {
         port = std::stoi(Port);
     } catch (const std::exception&) {
-        Fail(0, "Invalid port " + Port);
+        Fail(0, TMessage(InvalidPort, {Port}));
         return;
     }
     // Connecting and the greeting are one step: garbage or endless lines before it end there too.
@@ -148,7 +153,7 @@ void TSakSMTP::Connect()
     try {
         transport_.Connect(vx::net::Trim(Host), port);
     } catch (const ENetError& e) {
-        Fail(0, e.what());
+        Fail(0, e.Said());
         return;
     }
     connected_ = true;
@@ -162,12 +167,12 @@ void TSakSMTP::Connect()
         } while (replyCode_ != "220" && SmtpCodeNumber(replyCode_) < 400);
     } catch (const ENetError& e) {
         replyCode_.clear();
-        Fail(0, e.what());
+        Fail(0, e.Said());
         return;
     }
     transport_.EndStep();
     if (replyCode_ != "220") {
-        Fail(SmtpCodeNumber(replyCode_), replyText_);
+        Fail(SmtpCodeNumber(replyCode_), reply_);
         return;
     }
     Exchange("HELO " + transport_.LocalHostName(), "250");
@@ -220,7 +225,7 @@ bool TSakSMTP::SendData(const std::vector<std::string>& lines)
         transport_.Send("\r\n.\r\n");
     } catch (const ENetError& e) {
         replyCode_.clear();
-        return Fail(0, e.what());
+        return Fail(0, e.Said());
     }
     return Expect("250");
 }
@@ -228,12 +233,12 @@ bool TSakSMTP::SendData(const std::vector<std::string>& lines)
 bool TSakSMTP::SendMessage(TSakMsg& msg)
 {
     if (!connected_)
-        throw ESakSMTPError("Not connected.");
+        throw ESakSMTPError(TMessage(NotConnected, {}));
     if (msg.From.empty())
-        throw ESakSMTPError("\"From\" field not specified.");
+        throw ESakSMTPError(TMessage(NoSender, {}));
     // A list of nothing but blanks and empty brackets names no recipient either.
     if (vx::net::AddressList(msg.SendTo).empty())
-        throw ESakSMTPError("\"SendTo\" field not specified.");
+        throw ESakSMTPError(TMessage(NoRecipient, {}));
 
     msg.Date = vx::net::MailDateNow(LocalizedDates);
     std::vector<std::string> lines;
@@ -244,7 +249,7 @@ bool TSakSMTP::SendMessage(TSakMsg& msg)
         Idle();
     } catch (const ENetError& e) {
         replyCode_.clear();
-        return Fail(0, e.what());
+        return Fail(0, e.Said());
     }
     if (OnBeforeSend)
         OnBeforeSend(this);

@@ -68,7 +68,9 @@ public:
     bool Connected() const { return connected_; }
     bool Error() const { return error_; }
     const std::string& ReplyCode() const { return replyCode_; }
-    const std::string& ReplyText() const { return replyText_; }
+    // The server's last reply as it came, or the failure in words of ours.
+    const TMessage& Reply() const { return reply_; }
+    std::string ReplyText() const { return reply_.English(); }
 
 private:
     // Reads one whole reply into the reply code and text; a line without a
@@ -77,7 +79,7 @@ private:
     // Sends the command line and checks the reply's code; false after an error.
     bool Exchange(const std::string& command, const char* expected);
     bool Expect(const char* expected);
-    bool Fail(int code, const std::string& text);
+    bool Fail(int code, TMessage text);
     void CloseTransport();
     void EncodeAttachments(TSakMsg& msg);
     bool SendData(const std::vector<std::string>& lines);
@@ -86,7 +88,7 @@ private:
     TTcpLineTransport transport_;
     bool cancelled_ = false;
     std::string replyCode_;
-    std::string replyText_;
+    TMessage reply_;
     bool error_ = false;
     bool connected_ = false;
     std::uint16_t sendProgress_ = 0;

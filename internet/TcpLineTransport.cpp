@@ -17,9 +17,26 @@ namespace {
 constexpr int kSliceMs = 50;
 constexpr std::size_t kReadChunk = 1024;
 
-std::string SystemError(const std::string& what, int error)
+const TWording TimedOut{"Timed out %1"};
+const TWording Connecting{"connecting to the server"};
+const TWording Sending{"sending to the server"};
+const TWording WaitingForReply{"waiting for the server's reply"};
+const TWording WaitingForData{"waiting for the server's data"};
+const TWording ConnectionFailed{"Connection failed"};
+const TWording ConnectionFailedBy{"Connection failed: %1"};
+const TWording SendingFailed{"Sending failed: %1"};
+const TWording ReceivingFailed{"Receiving failed: %1"};
+const TWording ConnectionClosed{"Connection closed"};
+const TWording ClosedByServer{"Connection closed by the server"};
+const TWording NotConnected{"Not connected"};
+const TWording InvalidPort{"Invalid port %1"};
+const TWording InvalidHost{"Invalid host name %1: %2"};
+const TWording TooMuchReceived{"More than %1 bytes received"};
+
+// The failure with the system's reason for error.
+TMessage SystemError(const TWording& failure, int error)
 {
-    return what + ": " + std::strerror(error);
+    return TMessage(failure, {std::string(std::strerror(error))});
 }
 
 struct AddrInfoList {
@@ -61,13 +78,13 @@ void TTcpLineTransport::BeginStep(int ms)
     stepEnd_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
 }
 
-bool TTcpLineTransport::WaitFor(short events, const char* what, std::optional<TTime> until)
+bool TTcpLineTransport::WaitFor(short events, const TWording& what, std::optional<TTime> until)
 {
     const TTime deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(TimeOutMs);
     for (;;) {
         // Checked before the socket too: a peer that never stops sending has data ready at every wait.
         if (stepEnd_ && std::chrono::steady_clock::now() >= *stepEnd_)
-            throw ENetStepOver(std::string("Timed out ") + what);
+            throw ENetStepOver(TMessage(TimedOut, {TMessage(what, {})}));
         pollfd p{fd_, events, 0};
         int n = ::poll(&p, 1, kSliceMs);
         if (n > 0) {
@@ -75,21 +92,21 @@ bool TTcpLineTransport::WaitFor(short events, const char* what, std::optional<TT
                 int error = 0;
                 socklen_t len = sizeof error;
                 getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &len);
-                throw ENetError(SystemError("Connection failed", error ? error : EIO));
+                throw ENetError(SystemError(ConnectionFailedBy, error ? error : EIO));
             }
             return true;
         }
         if (n < 0 && errno != EINTR)
-            throw ENetError(SystemError("Connection failed", errno));
+            throw ENetError(SystemError(ConnectionFailedBy, errno));
         if (Idle)
             Idle();
         if (fd_ < 0)
-            throw ENetError("Connection closed");
+            throw ENetError(TMessage(ConnectionClosed, {}));
         const TTime now = std::chrono::steady_clock::now();
         if (until && now >= *until)
             return false;
         if (now >= deadline)
-            throw ENetError(std::string("Timed out ") + what);
+            throw ENetError(TMessage(TimedOut, {TMessage(what, {})}));
     }
 }
 
@@ -97,7 +114,7 @@ void TTcpLineTransport::Connect(const std::string& host, int port)
 {
     Close();
     if (port <= 0 || port > 65535)
-        throw ENetError("Invalid port " + std::to_string(port));
+        throw ENetError(TMessage(InvalidPort, {std::to_string(port)}));
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
@@ -107,8 +124,8 @@ void TTcpLineTransport::Connect(const std::string& host, int port)
     AddrInfoList found;
     int rc = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found.list);
     if (rc != 0 || !found.list)
-        throw ENetError("Invalid host name " + host + ": " + gai_strerror(rc));
-    std::string lastError = "Connection failed";
+        throw ENetError(TMessage(InvalidHost, {host, std::string(gai_strerror(rc))}));
+    TMessage lastError(ConnectionFailed, {});
     for (addrinfo* a = found.list; a; a = a->ai_next) {
         fd_ = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
         if (fd_ < 0)
@@ -117,18 +134,18 @@ void TTcpLineTransport::Connect(const std::string& host, int port)
             return;
         if (errno == EINPROGRESS) {
             try {
-                WaitFor(POLLOUT, "connecting to the server");
+                WaitFor(POLLOUT, Connecting);
                 int error = 0;
                 socklen_t len = sizeof error;
                 getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &len);
                 if (error == 0)
                     return;
-                lastError = SystemError("Connection failed", error);
+                lastError = SystemError(ConnectionFailedBy, error);
             } catch (const ENetError& e) {
-                lastError = e.what();
+                lastError = e.Said();
             }
         } else {
-            lastError = SystemError("Connection failed", errno);
+            lastError = SystemError(ConnectionFailedBy, errno);
         }
         Close();
     }
@@ -139,31 +156,31 @@ void TTcpLineTransport::Send(std::string_view bytes)
 {
     while (!bytes.empty()) {
         if (fd_ < 0)
-            throw ENetError("Not connected");
+            throw ENetError(TMessage(NotConnected, {}));
         ssize_t n = ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
         if (n > 0) {
             bytes.remove_prefix(static_cast<std::size_t>(n));
         } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            WaitFor(POLLOUT, "sending to the server");
+            WaitFor(POLLOUT, Sending);
         } else if (n < 0 && errno != EINTR) {
-            throw ENetError(SystemError("Sending failed", errno));
+            throw ENetError(SystemError(SendingFailed, errno));
         }
     }
 }
 
-std::optional<std::size_t> TTcpLineTransport::Receive(char* chunk, std::size_t size, const char* what,
+std::optional<std::size_t> TTcpLineTransport::Receive(char* chunk, std::size_t size, const TWording& what,
                                                       std::optional<TTime> until)
 {
     for (;;) {
         if (fd_ < 0)
-            throw ENetError("Not connected");
+            throw ENetError(TMessage(NotConnected, {}));
         if (!WaitFor(POLLIN, what, until))
             return std::nullopt;
         ssize_t n = ::recv(fd_, chunk, size, 0);
         if (n >= 0)
             return static_cast<std::size_t>(n);
         if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
-            throw ENetError(SystemError("Receiving failed", errno));
+            throw ENetError(SystemError(ReceivingFailed, errno));
     }
 }
 
@@ -173,13 +190,13 @@ std::string TTcpLineTransport::ReadLine()
         if (auto line = buffer_.TakeLine())
             return *line;
         char chunk[kReadChunk];
-        const std::size_t n = *Receive(chunk, sizeof chunk, "waiting for the server's reply");
+        const std::size_t n = *Receive(chunk, sizeof chunk, WaitingForReply);
         if (n == 0)
-            throw ENetError("Connection closed by the server");
+            throw ENetError(TMessage(ClosedByServer, {}));
         try {
             buffer_.Append(std::string_view(chunk, n));
         } catch (const ELineTooLong& e) {
-            throw ENetError(e.what());
+            throw ENetError(e.Said());
         }
     }
 }
@@ -196,12 +213,12 @@ std::string TTcpLineTransport::ReadToEnd(std::size_t maxBytes, const TRateFloor&
     std::size_t inSpan = 0;
     for (;;) {
         char chunk[kReadChunk];
-        const std::optional<std::size_t> n = Receive(chunk, sizeof chunk, "waiting for the server's data", spanEnd);
+        const std::optional<std::size_t> n = Receive(chunk, sizeof chunk, WaitingForData, spanEnd);
         if (n && *n == 0)
             return bytes;
         if (n) {
             if (bytes.size() + *n > maxBytes)
-                throw ENetError("More than " + std::to_string(maxBytes) + " bytes received");
+                throw ENetError(TMessage(TooMuchReceived, {std::to_string(maxBytes)}));
             bytes.append(chunk, *n);
             inSpan += *n;
         }

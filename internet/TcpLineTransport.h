@@ -63,10 +63,10 @@ private:
     using TTime = std::chrono::steady_clock::time_point;
     // Waits for the events on the socket: false when until came first.
     // Raises ENetError after TimeOutMs or at the end of the step.
-    bool WaitFor(short events, const char* what, std::optional<TTime> until = std::nullopt);
+    bool WaitFor(short events, const TWording& what, std::optional<TTime> until = std::nullopt);
     // Waits for data and reads it into chunk: its size, 0 once the peer
     // closed; none when until came first.
-    std::optional<std::size_t> Receive(char* chunk, std::size_t size, const char* what,
+    std::optional<std::size_t> Receive(char* chunk, std::size_t size, const TWording& what,
                                        std::optional<TTime> until = std::nullopt);
     int fd_ = -1;
     TLineBuffer buffer_;

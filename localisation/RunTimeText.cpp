@@ -1,18 +1,11 @@
-// The catalogue of texts set at run time and their lookup.
+// The lookup of texts set at run time, and the wording of messages of ours in the current language.
 #include "localisation/RunTimeText.h"
 
-#include <algorithm>
+#include "platform/Exception.h"
+
 #include <utility>
 
 namespace {
-
-// Built on first use: objects of other files file their texts while the
-// program starts, in whatever order their files are initialised.
-std::vector<std::string>& Catalogue()
-{
-    static std::vector<std::string> texts;
-    return texts;
-}
 
 TRunTimeLookup& Lookup()
 {
@@ -33,47 +26,22 @@ std::vector<std::string_view> Parts(std::string_view filter)
     }
 }
 
-void File(std::string text)
-{
-    std::vector<std::string>& texts = Catalogue();
-    if (!text.empty() && std::find(texts.begin(), texts.end(), text) == texts.end())
-        texts.push_back(std::move(text));
-}
-
 } // namespace
-
-TRunTimeText::TRunTimeText(const char* english) : english_(english)
-{
-    File(english);
-}
 
 std::string TRunTimeText::operator()() const
 {
-    return LookUpRunTimeText(english_);
+    return LookUpRunTimeText(English());
 }
 
 std::string TRunTimeText::operator()(std::initializer_list<std::string_view> values) const
 {
-    const std::string worded = LookUpRunTimeText(english_);
-    std::string text;
-    for (std::size_t i = 0; i < worded.size(); ++i) {
-        const char next = i + 1 < worded.size() ? worded[i + 1] : '\0';
-        const bool placeholder = worded[i] == '%' && next >= '1' && next <= '9' &&
-                                 static_cast<std::size_t>(next - '1') < values.size();
-        if (placeholder) {
-            text += values.begin()[next - '1'];
-            ++i;
-        } else {
-            text += worded[i];
-        }
-    }
-    return text;
+    return FillPlaces(LookUpRunTimeText(English()), {values.begin(), values.size()});
 }
 
 TRunTimeFilter::TRunTimeFilter(std::string english) : english_(std::move(english))
 {
     for (std::string& description : FilterDescriptions(english_))
-        File(std::move(description));
+        FileWording(std::move(description));
 }
 
 std::string TRunTimeFilter::operator()() const
@@ -89,7 +57,7 @@ const TRunTimeText OpenTitle{"Open"};
 
 const std::vector<std::string>& FiledRunTimeTexts()
 {
-    return Catalogue();
+    return FiledWordings();
 }
 
 TRunTimeLookup SetRunTimeLookup(TRunTimeLookup lookup)
@@ -100,6 +68,17 @@ TRunTimeLookup SetRunTimeLookup(TRunTimeLookup lookup)
 std::string LookUpRunTimeText(std::string_view english)
 {
     return Lookup() ? Lookup()(english) : std::string(english);
+}
+
+std::string InCurrentLanguage(const TMessage& message)
+{
+    return message.Worded(&LookUpRunTimeText);
+}
+
+std::string ErrorText(const std::exception& error)
+{
+    const auto* ours = dynamic_cast<const Exception*>(&error);
+    return ours ? InCurrentLanguage(ours->Said()) : std::string(error.what());
 }
 
 std::vector<std::string> FilterDescriptions(std::string_view filter)

@@ -9,26 +9,29 @@
 //   label->setText(ToQString(NoColour()));
 //   const TRunTimeText NotFound{"%1 was not found."};
 //   ShowMessage(NotFound({path}));
+//
+// The sentences the code below the windows writes (platform/Wording.h) are
+// filed with them, and a message made of them, an error's above all, is
+// shown in the current language through InCurrentLanguage and ErrorText.
 #pragma once
 
+#include "platform/Wording.h"
+
+#include <exception>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
 
-class TRunTimeText {
+class TRunTimeText : public TWording {
 public:
-    explicit TRunTimeText(const char* english);
-    const char* English() const { return english_; }
+    explicit TRunTimeText(const char* english) : TWording(english) {}
     // In the current language.
     std::string operator()() const;
     // In the current language, "%1", "%2", ... replaced by the values in
     // turn: a sentence that names a file or an address keeps the word order
     // of its language. A value is put in as it is, "%" in it included.
     std::string operator()(std::initializer_list<std::string_view> values) const;
-
-private:
-    const char* english_;
 };
 
 // A file dialog's filter, "Description|*.ext;*.ext2|...": every description
@@ -55,6 +58,13 @@ const std::vector<std::string>& FiledRunTimeTexts();
 using TRunTimeLookup = std::string (*)(std::string_view english);
 TRunTimeLookup SetRunTimeLookup(TRunTimeLookup lookup);
 std::string LookUpRunTimeText(std::string_view english);
+
+// The message in the current language: its wordings of ours in the
+// language's words, the texts it took as they came.
+std::string InCurrentLanguage(const TMessage& message);
+// What an error says, in the current language where it was raised with a
+// message of ours; a library's error as it was raised.
+std::string ErrorText(const std::exception& error);
 
 // The descriptions of a filter, "Description|*.ext|..." (every other part).
 std::vector<std::string> FilterDescriptions(std::string_view filter);

@@ -1,22 +1,38 @@
 // The root of every exception the program raises. Each module derives its own
-// class (ELangFileError, GIFException, ...) with fixed English messages; the
-// application shows an unhandled one in a message box and goes on.
+// class (ELangFileError, GIFException, ...); the application shows an
+// unhandled one in a message box and goes on. An error raised with a message
+// of ours (platform/Wording.h) keeps it, so that the window showing the error
+// words it in the chosen language; its what() is the English.
 #pragma once
 
+#include "platform/Wording.h"
+
+#include <memory>
 #include <stdexcept>
 #include <string>
 
 class Exception : public std::runtime_error {
 public:
     explicit Exception(const std::string& message) : std::runtime_error(message) {}
+    explicit Exception(TMessage message)
+        : std::runtime_error(message.English()), said_(std::make_shared<const TMessage>(std::move(message)))
+    {
+    }
     std::string Message() const { return what(); }
+    // What the error says: the message it was raised with, or its text as it came.
+    TMessage Said() const { return said_ ? *said_ : TMessage(what()); }
+
+private:
+    // Shared: copying an exception must not throw.
+    std::shared_ptr<const TMessage> said_;
 };
 
-// Declares `class Name : public Base` with the message constructor.
+// Declares `class Name : public Base` with the message constructors.
 #define VX_DECLARE_EXCEPTION(Name, Base)                                         \
     class Name : public Base {                                                   \
     public:                                                                      \
         explicit Name(const std::string& message) : Base(message) {}             \
+        explicit Name(TMessage message) : Base(std::move(message)) {}            \
     }
 
 // The class library's general file errors.

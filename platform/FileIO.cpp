@@ -26,9 +26,19 @@ constexpr std::string_view CopyMarker = ".vxcopy-";
 constexpr std::string_view SetAsideMarker = ".vxold-";
 constexpr std::size_t TempSuffixLength = 6;
 
-std::string withReason(const std::string& text, int error = errno)
+const TWording CannotOpen{"Cannot open file %1: %2"};
+const TWording CannotRead{"Cannot read file %1: %2"};
+const TWording CannotCreate{"Cannot create file %1: %2"};
+const TWording CannotWrite{"Cannot write file %1: %2"};
+const TWording CannotWriteKept{"Cannot write file %1: %2; the text is kept in %3"};
+const TWording CannotMove{"Cannot move %1: %2"};
+const TWording CannotMoveTo{"Cannot move %1 to %2: %3"};
+
+// The failure with the system's reason for error after the names.
+TMessage failure(const TWording& wording, std::vector<TMessage> names, int error = errno)
 {
-    return text + ": " + std::strerror(error);
+    names.emplace_back(std::strerror(error));
+    return TMessage(wording, std::move(names));
 }
 
 bool writeAll(int fd, std::string_view data)
@@ -102,23 +112,25 @@ void rewriteKeepingCopy(const std::string& path, const std::string& target, cons
     const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) {
         // Nothing was written: the text is still the editor's alone.
-        const std::string reason = withReason("Cannot write file " + path);
+        TMessage reason = failure(CannotWrite, {path});
         ::unlink(tmp.c_str());
-        throw EWriteError(reason);
+        throw EWriteError(std::move(reason));
     }
     TFileIdentity identity;
     const std::string entry =
         IdentityOfOpenFile(fd, identity) ? FileCopyUnder(identity, tagOf(copy), copy) : std::string();
     if (!RenameNoReplace(tmp, copy)) {
-        const std::string reason = withReason("Cannot write file " + path);
+        TMessage reason = failure(CannotWrite, {path});
         ::close(fd);
         ::unlink(tmp.c_str());
         unfile(entry);
-        throw EWriteError(reason);
+        throw EWriteError(std::move(reason));
     }
     SyncFolder(folderOf(target));
-    if (!overwriteInPlace(fd, data))
-        throw EWriteError(withReason("Cannot write file " + path) + "; the text is kept in " + copy);
+    if (!overwriteInPlace(fd, data)) {
+        const int error = errno;
+        throw EWriteError(TMessage(CannotWriteKept, {path, std::string(std::strerror(error)), copy}));
+    }
     ::unlink(copy.c_str());
     unfile(entry);
 }
@@ -148,11 +160,11 @@ std::string ReadWholeFile(const std::string& path)
 {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        throw EFOpenError(withReason("Cannot open file " + path));
+        throw EFOpenError(failure(CannotOpen, {path}));
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
-        throw EFOpenError(withReason("Cannot open file " + path, EISDIR));
+        throw EFOpenError(failure(CannotOpen, {path}, EISDIR));
     }
     std::string data;
     if (st.st_size > 0)
@@ -163,9 +175,9 @@ std::string ReadWholeFile(const std::string& path)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            std::string message = withReason("Cannot read file " + path);
+            TMessage message = failure(CannotRead, {path});
             ::close(fd);
-            throw EReadError(message);
+            throw EReadError(std::move(message));
         }
         if (n == 0)
             break;
@@ -272,11 +284,11 @@ void SetAsideWholeCopy(const std::string& copy)
 {
     const std::string aside = SetAsideName(copy);
     if (aside == copy)
-        throw EWriteError(withReason("Cannot move " + copy, EINVAL));
+        throw EWriteError(failure(CannotMove, {copy}, EINVAL));
     const std::string entry = EntryOfCopy(copy, tagOf(copy));
     if (!RenameNoReplace(copy, aside)) {
         const int error = errno;
-        throw EWriteError(withReason("Cannot move " + copy + " to " + aside, error));
+        throw EWriteError(failure(CannotMoveTo, {copy, aside}, error));
     }
     SyncFolder(folderOf(aside));
     unfile(entry);
@@ -289,19 +301,19 @@ void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists) {
         if (S_ISDIR(old.st_mode))
-            throw EFCreateError(withReason("Cannot create file " + path, EISDIR));
+            throw EFCreateError(failure(CannotCreate, {path}, EISDIR));
         // A file without any write permission is read-only for everybody, as
         // a read-only file is where the program comes from, root included.
         if (::access(target.c_str(), W_OK) != 0)
-            throw EFCreateError(withReason("Cannot create file " + path));
+            throw EFCreateError(failure(CannotCreate, {path}));
         if ((old.st_mode & 0222) == 0)
-            throw EFCreateError(withReason("Cannot create file " + path, EACCES));
+            throw EFCreateError(failure(CannotCreate, {path}, EACCES));
     }
 
     std::string tmp = target + std::string(TempMarker) + std::string(TempSuffixLength, 'X');
     int fd = ::mkstemp(tmp.data());
     if (fd < 0)
-        throw EFCreateError(withReason("Cannot create file " + path));
+        throw EFCreateError(failure(CannotCreate, {path}));
     mode_t mode = 0666;
     if (exists)
         mode = old.st_mode & 07777;
@@ -320,20 +332,20 @@ void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess
         inPlace = ::fchown(fd, old.st_uid, old.st_gid) != 0;
 
     bool ok = writeAll(fd, data) && ::fsync(fd) == 0;
-    std::string reason = ok ? std::string() : withReason("Cannot write file " + path);
+    TMessage reason = ok ? TMessage() : failure(CannotWrite, {path});
     if (::close(fd) != 0 && ok) {
         ok = false;
-        reason = withReason("Cannot write file " + path);
+        reason = failure(CannotWrite, {path});
     }
     if (ok && inPlace) {
         rewriteKeepingCopy(path, target, tmp, data);
     } else if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) {
         ok = false;
-        reason = withReason("Cannot write file " + path);
+        reason = failure(CannotWrite, {path});
     }
     if (!ok) {
         ::unlink(tmp.c_str());
-        throw EWriteError(reason);
+        throw EWriteError(std::move(reason));
     }
     RemoveStaleTemporaries(target);
 }

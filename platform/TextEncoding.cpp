@@ -7,6 +7,12 @@
 
 namespace vx {
 
+namespace {
+
+const TWording Unstorable{"the file is stored as Windows-1252, which cannot hold the character \"%1\" of line %2"};
+
+} // namespace
+
 TTextEncoding DocumentEncoding(std::string_view bytes)
 {
     return utf8::IsValid(bytes) ? TTextEncoding::Utf8 : TTextEncoding::Windows1252;
@@ -31,9 +37,8 @@ std::string EncodeForSaving(std::string_view text, TTextEncoding encoding, bool 
         std::size_t line = 1;
         for (std::size_t i = 0; i < bad; ++i)
             line += text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'));
-        throw EEncodingError("the file is stored as Windows-1252, which cannot hold the character \"" +
-                             std::string(text.substr(bad, utf8::CharLength(text, bad))) + "\" of line " +
-                             std::to_string(line));
+        throw EEncodingError(
+            TMessage(Unstorable, {std::string(text.substr(bad, utf8::CharLength(text, bad))), std::to_string(line)}));
     }
     if (byteOrderMark && encoding == TTextEncoding::Utf8)
         bytes->insert(0, Utf8ByteOrderMark);

@@ -30,6 +30,8 @@ constexpr std::string_view Signature = "VELLUMIX RECOVERY 2\n";
 // Records of this version hold the bytes of the file instead of the text.
 constexpr std::string_view FileBytesSignature = "VELLUMIX RECOVERY 1\n";
 constexpr const char* RunPrefix = "run-";
+const TWording CannotCreateFolder{"Cannot create a folder in %1: %2"};
+const TWording CannotLock{"Cannot lock folder %1: %2"};
 constexpr const char* LockName = "lock";
 constexpr std::string_view CopyExtension = ".vxr";
 constexpr const char* DamagedName = "damaged";
@@ -278,13 +280,13 @@ void TRecoveryKeeper::Write(const TRecoveryRecord& record)
         std::string folder = JoinPath(root_, std::string(RunPrefix) + "XXXXXX");
         if (!::mkdtemp(folder.data())) {
             const int error = errno;
-            throw EFCreateError("Cannot create a folder in " + root_ + ": " + std::strerror(error));
+            throw EFCreateError(TMessage(CannotCreateFolder, {root_, std::string(std::strerror(error))}));
         }
         lock_ = LockRun(folder);
         if (lock_ < 0) {
             const int error = errno;
             RemoveFolder(folder);
-            throw EFCreateError("Cannot lock folder " + folder + ": " + std::strerror(error));
+            throw EFCreateError(TMessage(CannotLock, {folder, std::string(std::strerror(error))}));
         }
         folder_ = std::move(folder);
     }

@@ -1,9 +1,18 @@
 #include "tools/HTMLCompressor.h"
 
+#include "localisation/RunTimeText.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
 
 namespace vx::tools {
+
+namespace {
+
+const TRunTimeText CannotOpen{"Cannot open file %1: %2"};
+const TRunTimeText CannotCreate{"Cannot create file %1: %2"};
+const TRunTimeText NothingLoaded{"No file is loaded"};
+
+} // namespace
 
 void THTMLCompressor::Clear()
 {
@@ -22,9 +31,9 @@ bool THTMLCompressor::LoadFromFile(const std::string& fileName)
         SetText(ReadWholeFile(fileName));
         return true;
     } catch (const Exception& e) {
-        lastError_ = e.Message();
+        lastError_ = ErrorText(e);
     } catch (const std::exception& e) {
-        lastError_ = "Cannot open file " + fileName + ": " + e.what();
+        lastError_ = CannotOpen({fileName, ErrorText(e)});
     }
     Clear();
     return false;
@@ -52,7 +61,7 @@ bool THTMLCompressor::SaveToFile(const std::string& fileName)
 {
     lastError_.clear();
     if (!loaded_) {
-        lastError_ = "No file is loaded";
+        lastError_ = NothingLoaded();
         return false;
     }
     try {
@@ -60,9 +69,9 @@ bool THTMLCompressor::SaveToFile(const std::string& fileName)
         WriteFileAtomic(fileName, compressed_ ? buffer_ : std::string());
         return true;
     } catch (const Exception& e) {
-        lastError_ = e.Message();
+        lastError_ = ErrorText(e);
     } catch (const std::exception& e) {
-        lastError_ = "Cannot create file " + fileName + ": " + e.what();
+        lastError_ = CannotCreate({fileName, ErrorText(e)});
     }
     return false;
 }

@@ -27,7 +27,7 @@ public:
     }
 
     // Reads the whole file. On failure the compressor is left empty (no text,
-    // sizes 0) and LastError() says why.
+    // sizes 0) and LastError() says why, in the current language.
     bool LoadFromFile(const std::string& fileName);
     // Runs the passes once per load; a second call does nothing.
     virtual void Compress();

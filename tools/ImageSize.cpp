@@ -11,6 +11,8 @@ namespace vx::tools {
 
 namespace {
 
+const TWording CannotOpen{"Cannot open file \"%1\""};
+
 // Reads n bytes; false when the input ends first.
 template <std::size_t N> bool ReadBytes(std::istream& in, std::array<std::uint8_t, N>& bytes)
 {
@@ -175,7 +177,7 @@ std::optional<TImageSize> ImageFileSize(const std::string& path)
     if (!in) {
         if (reader == GetGifSize)
             return std::nullopt;
-        throw EImageOpenError("Cannot open file \"" + path + "\"");
+        throw EImageOpenError(TMessage(CannotOpen, {path}));
     }
     return reader(in);
 }

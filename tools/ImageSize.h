@@ -3,10 +3,11 @@
 // size" for a file that is cut short or is not of its kind.
 #pragma once
 
+#include "platform/Exception.h"
+
 #include <cstdint>
 #include <istream>
 #include <optional>
-#include <stdexcept>
 #include <string>
 
 namespace vx::tools {
@@ -27,10 +28,7 @@ std::optional<TImageSize> GetJpegSize(std::istream& in);
 std::optional<TImageSize> GetPngSize(std::istream& in);
 
 // A picture file that exists but cannot be opened.
-class EImageOpenError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+VX_DECLARE_EXCEPTION(EImageOpenError, Exception);
 
 // Chooses the reader by the file's extension (.gif, .jpg, .jpeg, .jpe, .png,
 // any case); other extensions have no size. A GIF that cannot be opened has

@@ -14,6 +14,9 @@ namespace vx::tools {
 namespace {
 
 const TRunTimeText ReplaceLine{"Replace \"%1\" with \"%2\" in file\n%3\nFor the following line:\n\n%4"};
+const TRunTimeText Refused{"The file %1 is a Windows-1252 file, which has no character \"%2\" of the replacement: it was "
+                           "not changed"};
+const TRunTimeText CannotAccess{"Error accessing file %1"};
 
 // Every byte of a character outside ASCII is a word character.
 bool IsWordChar(char c)
@@ -54,8 +57,7 @@ std::string TMultiFileReplace::RefusalFor(const std::string& fileName) const
     EncodeDocument(options_.Replacement, TTextEncoding::Windows1252, &bad);
     const std::string_view character =
         std::string_view(options_.Replacement).substr(bad, utf8::CharLength(options_.Replacement, bad));
-    return "The file " + fileName + " is a Windows-1252 file, which has no character \"" + std::string(character) +
-           "\" of the replacement: it was not changed";
+    return Refused({fileName, character});
 }
 
 TFileOutcome TMultiFileReplace::ReplaceInFile(const std::string& fileName)
@@ -67,7 +69,7 @@ TFileOutcome TMultiFileReplace::ReplaceInFile(const std::string& fileName)
         counters_.BytesRead += static_cast<std::int64_t>(bytes.size());
         file = DecodeDocument(bytes);
     } catch (const Exception&) {
-        error_ = "Error accessing file " + fileName;
+        error_ = CannotAccess({fileName});
         return TFileOutcome::Failed;
     }
     ++counters_.FilesRead;
@@ -135,7 +137,7 @@ TFileOutcome TMultiFileReplace::ReplaceInFile(const std::string& fileName)
         WriteFileAtomic(fileName, bytes);
         counters_.BytesWritten += static_cast<std::int64_t>(bytes.size());
     } catch (const std::exception& e) {
-        error_ = e.what();
+        error_ = ErrorText(e);
         return TFileOutcome::Failed;
     }
     return TFileOutcome::Accepted;

@@ -42,9 +42,10 @@ public:
     TMultiFileReplace(TReplaceOptions options, TReplacePrompt prompt);
 
     // Accepted when at least one occurrence was found (and, replacing, written);
-    // Failed with Error() set when the file could not be read or written, or
-    // when it is a Windows-1252 file with an occurrence and the replacement
-    // holds a character the code page has not (the file is left alone).
+    // Failed with Error() set, in the current language, when the file could
+    // not be read or written, or when it is a Windows-1252 file with an
+    // occurrence and the replacement holds a character the code page has not
+    // (the file is left alone).
     TFileOutcome ReplaceInFile(const std::string& fileName);
 
     const TReplaceCounters& Counters() const { return counters_; }

@@ -156,7 +156,7 @@ void Tfrm_email::SpeedButton1Click()
         Send();
     } catch (const std::exception& e) {
         smtp_.Quit();
-        ShowMessage(e.what());
+        ShowMessage(ErrorText(e));
     }
     sending_ = false;
     SpeedButton1->setEnabled(true);
@@ -183,11 +183,11 @@ void Tfrm_email::Send()
     if (cancelled_)
         return;
     if (smtp_.Error()) {
-        ShowMessage(CouldNotConnect({mailServer_, smtp_.ReplyText()}));
+        ShowMessage(CouldNotConnect({mailServer_, InCurrentLanguage(smtp_.Reply())}));
         return;
     }
     if (smtp_.SendMessage(msg_))
         smtp_.Quit();
     if (!cancelled_)
-        ShowMessage(smtp_.ReplyText());
+        ShowMessage(InCurrentLanguage(smtp_.Reply()));
 }

@@ -53,7 +53,7 @@ TfrmLinkChecking::TfrmLinkChecking(QWidget* parent)
         SetPanel(0, address);
         SetPanel(1, phase);
     };
-    crawl_.OnParseError = [](const std::string& message) { MessageDlg(message, mtError, mbOK); };
+    crawl_.OnParseError = [](const TMessage& message) { MessageDlg(InCurrentLanguage(message), mtError, mbOK); };
     TranslateWindow(this);
 }
 
@@ -195,7 +195,7 @@ void TfrmLinkChecking::Walk()
     try {
         crawl_.Run(start);
     } catch (const std::exception& e) {
-        ShowMessage(e.what());
+        ShowMessage(ErrorText(e));
     }
     trvLinks->expand(model_->index(0, 0));
     SetPanel(0, start);

@@ -148,7 +148,7 @@ void Tfrm_openurl::SpeedButton1Click()
     try {
         history.SaveToFile(vx::ProgramPath(kHistory));
     } catch (const Exception& e) {
-        ShowMessage(e.what());
+        ShowMessage(ErrorText(e));
     }
     SpeedButton1->setEnabled(false);
     SetStatus("Preparing for opening url");
@@ -179,7 +179,7 @@ void Tfrm_openurl::SavePage(const std::string& page)
             lines.SaveToFile(file);
             savedFile_ = file;
         } catch (const Exception& e) {
-            ShowMessage(e.what());
+            ShowMessage(ErrorText(e));
             return;
         }
     }

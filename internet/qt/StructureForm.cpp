@@ -31,6 +31,9 @@
 namespace {
 
 const TRunTimeFilter HtmlFilter{"HTML files|*.htm;*.html|All files|*.*"};
+const TWording FileTooLarge{"The file %1 is too large"};
+const TWording CannotLoad{"Cannot load %1: %2"};
+const TWording ServerAnswered{"Cannot load %1: the server answered %2"};
 
 constexpr std::uintmax_t kMaxPage = 8 << 20;
 
@@ -144,14 +147,14 @@ std::string TfrmHTMLParsing::LoadPage(const std::string& source)
     std::error_code ec;
     if (std::filesystem::is_regular_file(source, ec)) {
         if (std::filesystem::file_size(source, ec) > kMaxPage)
-            throw Exception("The file " + source + " is too large");
+            throw Exception(TMessage(FileTooLarge, {source}));
         return vx::ReadWholeFile(source);
     }
     TFetchReply reply = fetcher_->Fetch({source, false});
     if (!reply.Ok)
-        throw Exception("Cannot load " + source + ": " + reply.Error);
+        throw Exception(TMessage(CannotLoad, {source, reply.Error}));
     if (!IsSuccess(reply.Status))
-        throw Exception("Cannot load " + source + ": the server answered " + std::to_string(reply.Status));
+        throw Exception(TMessage(ServerAnswered, {source, std::to_string(reply.Status)}));
     return reply.Body;
 }
 
@@ -174,7 +177,7 @@ void TfrmHTMLParsing::btnParseClick()
         THTMLParser parser(stream);
         builder.Build(parser);
     } catch (const std::exception& e) {
-        ShowMessage(e.what());
+        ShowMessage(ErrorText(e));
     }
     ShowTree(*trvStructure, builder.Structure(), true);
     ShowTree(*trvLinks, builder.Links(), false);

@@ -2,6 +2,7 @@
 #include "localisation/qt/QtTextsOfOurs.h"
 
 #include "localisation/qt/RunTimeTexts.h"
+#include "platform/qt/Application.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,12 +29,12 @@ const TRunTimeText Texts[] = {
 
 } // namespace
 
-QString TQtTextsOfOurs::translate(const char*, const char* sourceText, const char*, int) const
+QString TQtTextsOfOurs::translate(const char* context, const char* sourceText, const char*, int) const
 {
-    const bool ours = sourceText && std::any_of(std::begin(Texts), std::end(Texts), [sourceText](const TRunTimeText& t) {
-                          return std::strcmp(t.English(), sourceText) == 0;
-                      });
-    if (!ours)
+    const bool wording = context && sourceText && std::strcmp(context, vx::WordingContext) == 0;
+    const auto isSource = [sourceText](const TRunTimeText& t) { return std::strcmp(t.English(), sourceText) == 0; };
+    const bool listed = sourceText && std::any_of(std::begin(Texts), std::end(Texts), isSource);
+    if (!wording && !listed)
         return {};
     const QString worded = TrQ(sourceText);
     return worded == QLatin1String(sourceText) ? QString() : worded;

@@ -12,7 +12,8 @@ class TQtTextsOfOurs : public QTranslator {
 public:
     using QTranslator::QTranslator;
 
-    // The current language's wording of a text of the list, in any context;
+    // The current language's wording of a text of the list, in any context,
+    // or of a wording of ours (platform/Wording.h) in vx::WordingContext;
     // empty for every other text and while the language has none.
     QString translate(const char* context, const char* sourceText, const char* disambiguation,
                       int n) const override;

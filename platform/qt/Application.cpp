@@ -9,11 +9,23 @@
 
 namespace vx {
 
+namespace {
+
+// Worded through Qt's translation: the language layer above this one answers it.
+std::string ThroughQt(std::string_view english)
+{
+    return FromQString(QCoreApplication::translate(WordingContext, std::string(english).c_str()));
+}
+
+} // namespace
+
 void ShowException(const std::exception& e)
 {
     if (dynamic_cast<const EAbort*>(&e))
         return;
-    MessageBox(e.what(), FromQString(QCoreApplication::applicationName()), MB_OK | MB_ICONERROR);
+    const auto* ours = dynamic_cast<const Exception*>(&e);
+    const TMessage said = ours ? ours->Said() : TMessage(e.what());
+    MessageBox(said.Worded(&ThroughQt), FromQString(QCoreApplication::applicationName()), MB_OK | MB_ICONERROR);
 }
 
 TExceptionEvent& ApplicationOnException()

@@ -13,8 +13,11 @@
 namespace vx {
 
 // A message box (through the dialog wrapper) with the exception's message,
-// captioned with the application title. EAbort, the silent exception, shows nothing.
+// captioned with the application title: a message of ours in the chosen
+// language, which Qt's translation gives in the context WordingContext.
+// EAbort, the silent exception, shows nothing.
 void ShowException(const std::exception& e);
+inline constexpr const char* WordingContext = "TWording";
 
 // The application's exception event: while set, an exception that escapes an
 // event's delivery goes to it instead of ShowException. A handler that takes

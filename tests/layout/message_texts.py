@@ -15,6 +15,14 @@ names and the functions of the program it calls; a literal with letters
 anywhere in that is reported. Literals handed to Qt's own translation
 (translate, tr) are the translation's.
 
+An error reaches a box too. Its message as raised (e.what(), e.Message()) is
+English and is reported: ErrorText(e) shows it in the chosen language. Either
+way the error is followed to where it is raised: the throws of its try block
+and of the functions of the program called there, a few calls deep, and a
+literal in what they throw is reported. So is a failure an object keeps and
+hands out (run.Error() returning error_): what the files of its class assign
+to the member is followed in the same way.
+
 usage: message_texts.py <source root>
        message_texts.py --self-test
 """
@@ -40,6 +48,11 @@ ESCAPES = {'n': '\n', 'r': '\r', 't': '\t', 'a': '\a', 'b': '\b', 'f': '\f', 'v'
 BOXES = {'MessageDlg': (0,), 'ShowMessage': (0,), 'MessageBox': (0, 1), 'ShowAssistantText': (0,)}
 QT_STATIC_BOXES = {'information', 'warning', 'critical', 'question', 'about'}
 QT_BOX_SETTERS = {'setText', 'setInformativeText', 'setDetailedText', 'setWindowTitle'}
+# An error's message as raised, and our function that words an error in the chosen language.
+ERROR_MESSAGE = {'what', 'Message'}
+ERROR_WORDING = {'ErrorText'}
+# The declarations of texts a language words.
+DECLARED = {'TRunTimeText', 'TWording'}
 # Calls whose literal arguments Qt's translation words.
 TRANSLATED = {'translate', 'tr', 'QT_TR_NOOP', 'QT_TRANSLATE_NOOP'}
 # Calls that put their argument into the text as it is.
@@ -47,8 +60,9 @@ PASS_THROUGH = {'string', 'string_view', 'QString', 'QStringLiteral', 'QLatin1St
                 'fromStdString', 'ToQString', 'FromQString'}
 # Words before a name that make it an expression, not a declaration.
 EXPRESSION_WORDS = {'return', 'else', 'case', 'throw', 'co_return', 'co_yield', 'do', 'new', 'delete'}
-# How deep variables and functions are followed.
+# How deep variables and functions are followed, and calls towards where an error is raised.
 DEPTH = 4
+RAISE_DEPTH = 3
 
 
 class Token:
@@ -163,7 +177,10 @@ class Source:
     def __init__(self, path, text):
         self.path = path
         self.tokens = tokenize(text)
+        self.stem = os.path.splitext(path)[0]
         self.functions = []  # (name, parameter names, body start, body end)
+        self.owners = {}  # body start -> the class a member function belongs to
+        self.hidden = set()  # body starts of the functions of an anonymous namespace
         self._find_functions()
 
     def _find_functions(self):
@@ -191,6 +208,77 @@ class Source:
                 if names:
                     params.append(t[names[-1]].text)
             self.functions.append((t[i].text, params, j, closing(t, j)))
+            first = start_of_name(t, i)
+            self.owners[j] = t[i - 2].text if first < i else self.around(i, ('class', 'struct'))
+            if self.owners[j] is None and self.around(i, ('namespace',)) == '':
+                self.hidden.add(j)
+
+    def around(self, i, kinds):
+        """The name of the innermost class (or namespace, "" for an anonymous
+        one) of the kinds whose body holds the token at i, or None."""
+        t = self.tokens
+        for k in range(i - 1, 0, -1):
+            if t[k].text == '{' and t[k].kind == 'op' and closing(t, k) > i:
+                head = k - 1
+                while head > 0 and t[head].text not in (';', '{', '}', 'class', 'struct', 'namespace'):
+                    head -= 1
+                if t[head].text in kinds:
+                    return t[head + 1].text if t[head + 1].kind == 'name' else ''
+        return None
+
+    def type_before(self, name, at):
+        """The type an object named name is declared with before the token at, or None."""
+        t = self.tokens
+        for k in range(min(at, len(t) - 1) - 1, 0, -1):
+            if t[k].text != name or t[k].kind != 'name' or t[k + 1].text not in (';', '=', '(', '{', ',', ')', '['):
+                continue
+            j = k - 1
+            while j > 0 and t[j].text in ('&', '*', 'const'):
+                j -= 1
+            if t[j].text == '>':
+                j -= 1
+            if t[j].kind == 'name' and t[j].text not in EXPRESSION_WORDS:
+                return t[j].text
+        return None
+
+    def opening(self, i):
+        """The index of the bracket that opens the one at i."""
+        pairs = {')': '(', ']': '[', '}': '{'}
+        stack = []
+        for j in range(i, -1, -1):
+            t = self.tokens[j]
+            if t.kind == 'op' and t.text in pairs:
+                stack.append(pairs[t.text])
+            elif stack and t.kind == 'op' and t.text == stack[-1]:
+                stack.pop()
+                if not stack:
+                    return j
+        return 0
+
+    def try_block(self, error, at):
+        """(first, end) of the try block whose catch clause names the error
+        and holds the token at, or None."""
+        t = self.tokens
+        for c in range(at - 1, 0, -1):
+            if t[c].text != 'catch' or t[c].kind != 'name' or t[c + 1].text != '(':
+                continue
+            close = closing(t, c + 1)
+            names = [k for k in range(c + 2, close) if t[k].kind == 'name']
+            if not names or t[names[-1]].text != error or t[close + 1].text != '{' or closing(t, close + 1) < at:
+                continue
+            # Back over the clauses before this one to the try block.
+            k = c - 1
+            while k > 0 and t[k].text == '}':
+                opened = self.opening(k)
+                if t[opened - 1].text == 'try':
+                    return opened + 1, k
+                if t[opened - 1].text != ')':
+                    return None
+                k = self.opening(opened - 1) - 2
+                if t[k + 1].text != 'catch':
+                    return None
+            return None
+        return None
 
     def enclosing(self, i):
         best = None
@@ -206,7 +294,8 @@ def is_exception(name):
 
 def path_like(text):
     """A file name, folder or extension, not a sentence."""
-    return not any(c.isspace() for c in text) and ('/' in text or '\\' in text or text.startswith('.'))
+    return not any(c.isspace() for c in text) and ('/' in text or '\\' in text or text.startswith('.')
+                                                   or re.fullmatch(r'[\w-]+\.[A-Za-z]{2,4}', text) is not None)
 
 
 class Scan:
@@ -214,18 +303,32 @@ class Scan:
         self.sources = sources
         self.boxes = dict(BOXES)
         self.returns = {}  # function name -> [(source, first, end)] of its return expressions
-        self.passes = {}  # function name -> the places of the parameters it returns as they are
+        self.passes = {}  # function name -> the places of the parameters it returns as they are, or in a sum
+        self.definitions = {}  # function name -> [(source, body start, body end, class or None)]
+        self.getters = {}  # function name -> [(source, member)] of the member it returns
+        self.raising = {}  # (function, its class, depth, calling file) -> what its throws can put into an error
+        # The declared texts, whose values go into the text as they are.
+        self.declared = {t.tokens[k + 1].text for t in sources for k in range(len(t.tokens) - 1)
+                         if t.tokens[k].text in DECLARED and t.tokens[k + 1].kind == 'name'}
         for source in sources:
             t = source.tokens
             for name, params, body, end in source.functions:
+                self.definitions.setdefault(name, []).append((source, body, end, source.owners[body]))
                 for k in range(body, end):
                     if t[k].text == 'return' and t[k].kind == 'name':
                         stop = k + 1
                         while stop < end and t[stop].text != ';':
                             stop = closing(t, stop) + 1 if t[stop].text in ('(', '[', '{') else stop + 1
                         self.returns.setdefault(name, []).append((source, k + 1, stop))
-                        if stop == k + 2 and t[k + 1].text in params:
-                            self.passes.setdefault(name, set()).add(params.index(t[k + 1].text))
+                        level = 0
+                        for j in range(k + 1, stop):
+                            level += t[j].text in ('(', '[', '{') and t[j].kind == 'op'
+                            level -= t[j].text in (')', ']', '}') and t[j].kind == 'op'
+                            whole = t[j - 1].text not in ('.', '->', '::') and t[j + 1].text not in ('(', '.', '->')
+                            if level == 0 and t[j].text in params and t[j].kind == 'name' and whole:
+                                self.passes.setdefault(name, set()).add(params.index(t[j].text))
+                        if stop == k + 2 and t[k + 1].kind == 'name' and t[k + 1].text.endswith('_'):
+                            self.getters.setdefault(name, []).append((source, t[k + 1].text))
         self._find_wrappers()
 
     def box_calls(self, source):
@@ -264,8 +367,10 @@ class Scan:
 
     def shown_tokens(self, source, first, end):
         """What of the tokens first..end ends up in the text: its literals, the
-        names of variables and parameters it takes whole (or takes the message
-        of: e.what()), and the functions it calls, as (kind, index). The
+        names of variables and parameters it takes whole, the errors whose
+        message it shows as raised (e.what()) or in the chosen language
+        (ErrorText(e)), the failures of other objects it shows (run.Error()
+        returning error_) and the functions it calls, as (kind, index). The
         arguments of a call are that call's business, unless the call only
         converts or wraps its text (std::string, QString, an exception) or
         is a function of the program that returns the argument itself."""
@@ -281,7 +386,16 @@ class Scan:
                 if tok.text in PASS_THROUGH or is_exception(tok.text):
                     k += 2
                     continue
-                if not member and tok.text not in TRANSLATED:
+                if not member and tok.text in ERROR_WORDING:
+                    error = next((j for j in range(k + 2, closing(t, k + 1)) if t[j].kind == 'name'), None)
+                    if error is not None:
+                        yield 'worded', error
+                elif member and tok.text in self.getters:
+                    yield 'stored', k
+                elif not member and tok.text in self.declared:
+                    for value in split_arguments(t, k + 1):
+                        yield from self.shown_tokens(source, *value)
+                elif not member and tok.text not in TRANSLATED:
                     yield 'call', k
                     args = split_arguments(t, k + 1)
                     for place in self.passes.get(tok.text, ()):
@@ -291,8 +405,9 @@ class Scan:
                 continue
             elif tok.kind == 'name' and not member and (k == 0 or t[k - 1].text != '::'):
                 access = t[k + 1].text if k + 1 < end else ''
-                message = access in ('.', '->') and k + 2 < end and t[k + 2].text in ('what', 'Message')
-                if access not in ('.', '->', '::') or message:
+                if access in ('.', '->') and k + 2 < end and t[k + 2].text in ERROR_MESSAGE:
+                    yield 'error', k
+                elif access not in ('.', '->', '::'):
                     yield 'name', k
             k += 1
 
@@ -305,10 +420,19 @@ class Scan:
                     function = source.enclosing(i)
                     if not function or function[0] in self.boxes:
                         continue
-                    name, params, _, _ = function
+                    name, params, body, _ = function
+                    t = source.tokens
                     for first, end in args:
-                        used = {source.tokens[k].text for kind, k in self.shown_tokens(source, first, end)
-                                if kind == 'name'}
+                        used = {t[k].text for kind, k in self.shown_tokens(source, first, end)
+                                if kind in ('name', 'error', 'worded')}
+                        # And what the local variables it shows are made of.
+                        for k in range(body, i):
+                            if t[k].text in used and t[k + 1].text == '=' and t[k - 1].kind == 'name':
+                                stop = k + 2
+                                while stop < i and t[stop].text != ';':
+                                    stop = closing(t, stop) + 1 if t[stop].text in ('(', '[', '{') else stop + 1
+                                used |= {t[j].text for kind, j in self.shown_tokens(source, k + 2, stop)
+                                         if kind in ('name', 'error', 'worded')}
                         for place, param in enumerate(params):
                             if param in used:
                                 found.setdefault(name, set()).add(place)
@@ -318,16 +442,28 @@ class Scan:
             self.boxes.update(new)
 
     def literals(self, source, first, end, before, depth, seen):
-        """The literals with letters that the tokens first..end can put into the text."""
+        """What of the tokens first..end can put English into the text: the
+        literals with letters, and the errors shown as raised, as (source,
+        token, what is shown)."""
         t = source.tokens
         found = []
         for kind, k in self.shown_tokens(source, first, end):
             tok = t[k]
             if kind == 'literal':
                 if any(c.isalpha() for c in tok.value) and not path_like(tok.value):
-                    found.append((source, tok))
+                    found.append((source, tok, 'the bare text ' + tok.text))
+            elif kind == 'error':
+                found.append((source, tok, 'the English message of the error %s as raised, where ErrorText(%s) '
+                                           'words it' % (tok.text, tok.text)))
+            if kind in ('error', 'worded'):
+                block = source.try_block(tok.text, k)
+                if block:
+                    found += self.raised(source, block[0], block[1], 0, seen)
             elif depth >= DEPTH:
                 continue
+            elif kind == 'stored':
+                for gsource, member in self.getters[tok.text]:
+                    found += self.stored(gsource, member, depth, seen)
             elif kind == 'call' and tok.text in self.returns and tok.text not in self.boxes:
                 key = ('function', tok.text)
                 if key not in seen:
@@ -335,6 +471,74 @@ class Scan:
                         found += self.literals(rsource, rfirst, rend, rend, depth + 1, seen | {key})
             elif kind == 'name':
                 found += self.variable(source, tok.text, before, depth, seen)
+        return found
+
+    def raised(self, source, first, end, depth, seen):
+        """What the throws among the tokens first..end, and those of the
+        functions of the program called there, put into their errors."""
+        t = source.tokens
+        found = []
+        k = first
+        while k < end:
+            tok = t[k]
+            if tok.kind == 'name' and tok.text == 'throw':
+                stop = k + 1
+                while stop < end and t[stop].text != ';':
+                    stop = closing(t, stop) + 1 if t[stop].text in ('(', '[', '{') else stop + 1
+                found += self.literals(source, k + 1, stop, stop, DEPTH - 1, seen)
+                k = stop
+                continue
+            called = k + 1 < end and t[k + 1].text == '(' and tok.kind == 'name'
+            if called and depth < RAISE_DEPTH and tok.text in self.definitions and not is_declaration(t, k):
+                owner = self.owner_called(source, k)
+                key = (tok.text, owner, depth + 1, source.path)
+                if key not in self.raising:
+                    self.raising[key] = []
+                    self.raising[key] = [shown for fsource, body, bend, of in self.definitions[tok.text]
+                                         if of == owner and (fsource is source or body not in fsource.hidden)
+                                         for shown in self.raised(fsource, body, bend, depth + 1, seen)]
+                found += self.raising[key]
+            k += 1
+        return found
+
+    def owner_called(self, source, k):
+        """The class whose member function the call at k calls (None: a free
+        function), as far as the program's declarations tell: the qualifier,
+        the declared type of the object, or the class of the calling member."""
+        t = source.tokens
+        name = t[k].text
+        if t[k - 1].text == '::':
+            qualifier = t[k - 2].text
+            return qualifier if any(of == qualifier for _, _, _, of in self.definitions[name]) else None
+        if t[k - 1].text in ('.', '->'):
+            if t[k - 2].kind != 'name':
+                return '?'
+            for other in [source] + [o for o in self.sources if o.stem == source.stem and o is not source]:
+                declared = other.type_before(t[k - 2].text, k if other is source else len(other.tokens))
+                if declared:
+                    return declared
+            return '?'
+        function = source.enclosing(k)
+        caller = source.owners.get(function[2]) if function else None
+        return caller if any(of == caller for _, _, _, of in self.definitions[name]) else None
+
+    def stored(self, source, member, depth, seen):
+        """What the files of the class assign to the member that keeps a failure."""
+        key = ('member', source.stem, member)
+        if key in seen:
+            return []
+        found = []
+        for other in self.sources:
+            if other.stem != source.stem:
+                continue
+            t = other.tokens
+            for k in range(1, len(t) - 1):
+                if t[k].text != member or t[k - 1].text in ('.', '->', '::') or t[k + 1].text not in ('=', '+='):
+                    continue
+                stop = k + 2
+                while stop < len(t) and t[stop].text != ';':
+                    stop = closing(t, stop) + 1 if t[stop].text in ('(', '[', '{') else stop + 1
+                found += self.literals(other, k + 2, stop, stop, depth + 1, seen | {key})
         return found
 
     def variable(self, source, name, before, depth, seen):
@@ -364,10 +568,10 @@ class Scan:
             for i, args in self.box_calls(source):
                 call = source.tokens[i]
                 for first, end in args:
-                    for where, literal in self.literals(source, first, end, i, 0, frozenset()):
-                        out.append('%s:%d: the message box of %s (line %d of %s) shows the bare text %s; '
-                                   'declare it as a TRunTimeText and give it its Dutch'
-                                   % (source.path, call.line, call.text, literal.line, where.path, literal.text))
+                    for where, token, shown in self.literals(source, first, end, i, 0, frozenset()):
+                        out.append('%s:%d: the message box of %s (line %d of %s) shows %s; declare each text as '
+                                   'a TRunTimeText, or a TWording where it is raised, and give it its Dutch'
+                                   % (source.path, call.line, call.text, token.line, where.path, shown))
         return sorted(set(out))
 
 
@@ -405,18 +609,38 @@ SELF_TEST = [
     ('a choice of texts', 'void f(bool x) { ShowMessage(x ? std::string("Pick one") : Other()); }', 1),
     ('a constructor', 'TForm::TForm(QWidget* p) : QWidget(p), n_(1) { auto m = "Hi " + Name(); ShowMessage(m); }', 1),
     ('a QMessageBox made with new', 'void f() { auto* box = new QMessageBox(this); box->setInformativeText("More"); }', 1),
+    ('a wrapper through a variable', 'void Tell(const std::string& why) { const std::string m = "x: " + why; ShowMessage(m); }\n'
+                                     'void f() { Tell("Oops"); }', 2),
     ('a wrapper of a wrapper', 'void Tell(const std::string& t) { ShowMessage(t); }\n'
                                'void Warn(int n, const std::string& t) { Tell(t); }\nvoid f() { Warn(1, "Hot"); }', 1),
-    ('an exception shown', 'void Show(const std::exception& e) { MessageDlg(e.what(), mtError, mbOK); }\n'
+    ('an exception shown', 'void Show(const std::exception& e) { MessageDlg(ErrorText(e), mtError, mbOK); }\n'
                            'void f() { Show(Exception("Broke")); }', 1),
     ('a status bar is no box', 'void showMessage(const std::string& c, const std::string& t) { QMessageBox b(0, c, t); }\n'
                                'void f() { StatusBar1->showMessage("Ready"); }', 0),
     ('values of a declared text', 'void f() { ShowMessage(NotFound({"index.htm", Name("a b")})); }', 0),
-    ('a file name', 'void f() { ShowMessage(Missing() + "data/index.htm"); }', 0),
+    ('a file name', 'void f() { ShowMessage(Missing() + "data/index.htm" + "help.chm"); }', 0),
+    ('a text handed on in a sum', 'std::string Why(const std::string& s) { return s + ": " + Reason(); }\n'
+                                  'void f() { ShowMessage(Why("Disk full")); }', 1),
     ('a text handed through', 'std::string Same(const std::string& s) { return s; }\n'
                               'void f() { ShowMessage(Same("Later") + Path("a b")); }', 1),
     ('a definition', 'int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons);', 0),
-    ('another object\'s member', 'void f(E& e) { ShowMessage(e.Message()); }\nstd::string Message() { return "x y"; }', 0),
+    ('another object\'s member', 'void f(W& w) { ShowMessage(w.Title()); }\nstd::string Title() { return "x y"; }', 0),
+    ('an error as raised', 'void f() { try { g(); } catch (const Exception& e) { ShowMessage(e.Message()); } }', 1),
+    ('what the try block raises', 'void g(int n) { if (n) throw EWriteError("Disk full"); }\n'
+                                  'void f() { try { g(1); } catch (const EAbort&) {\n} catch (const Exception& e) {\n'
+                                  '  ShowMessage(ErrorText(e)); } }', 1),
+    ('a wording raised', 'const TWording Full{"Disk %1 full"};\n'
+                         'void g(int n) { throw EWriteError(TMessage(Full, {std::to_string(n)})); }\n'
+                         'void f() { try { g(1); } catch (const Exception& e) { ShowMessage(ErrorText(e)); } }', 0),
+    ('the member function called', 'void R::Load() { throw Exception("Unreadable"); }\n'
+                                   'void Q::Load() { throw Exception("Other"); }\n'
+                                   'void f() { R r; try { r.Load(); } catch (const Exception& e) { ShowMessage(ErrorText(e)); } }', 1),
+    ('an error among the values', 'const TRunTimeText NotSaved{"Could not save %1: %2"};\n'
+                                  'void f(const std::string& p) { try { g(); } catch (const Exception& e) {\n'
+                                  '  MessageDlg(NotSaved({p, e.Message()}), mtError, mbOK); } }', 1),
+    ('a failure kept', 'const std::string& Error() const { return error_; }\n'
+                       'void R::Run(const std::string& n) { error_ = "Cannot read " + n; }\n'
+                       'void f(R& r) { r.Run("a"); ShowMessage(r.Error()); }', 1),
 ]
 
 

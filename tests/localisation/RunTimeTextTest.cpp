@@ -3,6 +3,8 @@
 // lookup words them, the patterns kept.
 #include "localisation/RunTimeText.h"
 
+#include "platform/Exception.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -67,6 +69,21 @@ TEST(RunTimeText, ValuesTakeThePlacesTheLanguageGivesThem)
     }
     SetRunTimeLookup(before);
     EXPECT_EQ(Ready({"unused"}), "Ready") << "a text without places";
+}
+
+TEST(RunTimeText, AnErrorOfOursIsWordedWhereItIsShown)
+{
+    static const TWording CannotWrite{"Cannot write %1: %2"};
+    static const TWording DiskFull{"the disk is full"};
+    const EWriteError ours(TMessage(CannotWrite, {std::string("a.htm"), TMessage(DiskFull, {})}));
+    const TRunTimeLookup before = SetRunTimeLookup(&Shouting);
+    EXPECT_EQ(ours.Message(), "Cannot write a.htm: the disk is full") << "raised in English";
+    EXPECT_EQ(ErrorText(ours), "CANNOT WRITE a.htm: THE DISK IS FULL") << "a name as it came";
+    EXPECT_EQ(ErrorText(EWriteError("as raised")), "as raised");
+    EXPECT_EQ(ErrorText(std::runtime_error("a library's")), "a library's");
+    SetRunTimeLookup(before);
+    const std::vector<std::string>& filed = FiledRunTimeTexts();
+    EXPECT_EQ(std::count(filed.begin(), filed.end(), "the disk is full"), 1) << "for the language tool";
 }
 
 } // namespace

@@ -1,27 +1,45 @@
 // The questions of the running program speak the chosen language: with
 // Nederlands chosen, the question about typed text that opening a file would
-// replace and the quit question come in Dutch, the file's name in its place.
+// replace and the quit question come in Dutch, the file's name in its place,
+// and so do the reasons the program gives when it cannot do what was asked:
+// a Windows-1252 page that cannot be saved, a file replacing across files
+// leaves alone, an error no window catches; the system's reason stays as the
+// system gave it.
 #include "tests/shell/DutchFixture.h"
 #include "tests/shell/MenuDriver.h"
+#include "tests/support/TypeText.h"
+#include "tests/tools/DialogClicks.h"
 
+#include "platform/FileIO.h"
+#include "platform/qt/Application.h"
+#include "platform/qt/QtText.h"
 #include "shell/qt/windows/ProfHelp.h"
+#include "tools/qt/MultiFileReplaceWindow.h"
 
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+
+#include <cerrno>
+#include <cstring>
 
 namespace vx::test {
 namespace {
 
 class DutchMessagesTest : public DutchFixture {};
 
-TEST_F(DutchMessagesTest, TheQuestionsAboutUnsavedTextAreAskedInDutch)
+TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
 {
-    StartAndActivate();
-    Focus(form->SlotEditor(1));
+    // A Windows-1252 page in slot 1, the typed text in slot 2.
+    const std::string legacy = WriteDoc("page.htm", "caf\xE9\r\n");
+    StartAndActivate({legacy});
+    form->show();
+    Focus(form->SlotEditor(2));
     PickMenuCommand(*form, "Nederlands1");
-    Focus(form->SlotEditor(1));
-    QTest::keyClicks(form->SlotEditor(1), "typed ");
+    Focus(form->SlotEditor(2));
+    QTest::keyClicks(form->SlotEditor(2), "typed ");
     const std::string page = WriteDoc("page.asp", "file\r\n");
     const struct {
         const char* asked;
@@ -29,13 +47,46 @@ TEST_F(DutchMessagesTest, TheQuestionsAboutUnsavedTextAreAskedInDutch)
         std::string shown;
     } cases[] = {
         {"opening into the slot", [&] { form->OpenDocumentInFreeSlot(page, false); },
-         "Document 1 bevat tekst die niet is opgeslagen.\r\nWilt u die tekst weggooien en page.asp openen?"},
+         "Document 2 bevat tekst die niet is opgeslagen.\r\nWilt u die tekst weggooien en page.asp openen?"},
         {"quitting",
          [&] {
              QTimer::singleShot(0, frm_profhelp, [] { QTest::mouseClick(frm_profhelp->Button2, Qt::LeftButton); });
              EXPECT_FALSE(form->close()) << "Cancel keeps the program running";
          },
          "De wijzigingen in uw documenten opslaan voordat u afsluit?"},
+        {"saving a character the page's code page lacks",
+         [&] {
+             // As a recovery copy brings back what was typed before a crash.
+             TmwCustomEditModel& model = form->SlotEditor(1)->Model();
+             model.SetText("caf\xC3\xA9\r\n\xCE\xB1\r\n");
+             model.SetModified(true);
+             Focus(form->SlotEditor(1));
+             QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
+         },
+         "Kon " + vx::PathText(legacy) +
+             " niet opslaan:\r\nhet bestand is opgeslagen als Windows-1252, dat het teken \"\xCE\xB1\" van regel 2 "
+             "niet kan bevatten"},
+        {"replacing in a Windows-1252 file",
+         [&] {
+             TFStart window;
+             window.StatusMinimum = 0;
+             window.show();
+             window.ListBox1->addItem(vx::ToQPath(legacy));
+             window.RunQuery = [](TFQuery& query) {
+                 query.show();
+                 QTest::keyClicks(query.Edit1, "caf");
+                 TypeText(query.Edit2, QString::fromUtf8("\xCE\xB1"));
+                 QTest::mouseClick(query.Button1, Qt::LeftButton);
+                 return query.result() == QDialog::Accepted;
+             };
+             ClickButton(window, "SpeedButton3");
+         },
+         "Het bestand " + legacy +
+             " is een Windows-1252-bestand, dat het teken \"\xCE\xB1\" van de vervanging niet kent: het is niet "
+             "gewijzigd"},
+        {"an error no window catches",
+         [&] { vx::DeliverShowingExceptions([&] { return !vx::ReadWholeFile(legacy + ".gone").empty(); }); },
+         "Kan bestand " + legacy + ".gone niet openen: " + std::strerror(ENOENT)},
     };
     for (const auto& c : cases) {
         dialogs.requests.clear();
@@ -44,7 +95,8 @@ TEST_F(DutchMessagesTest, TheQuestionsAboutUnsavedTextAreAskedInDutch)
         ASSERT_EQ(dialogs.requests.size(), 1u) << c.asked;
         EXPECT_EQ(dialogs.requests[0].text, c.shown) << c.asked;
     }
-    EXPECT_EQ(form->SlotFileName(1), "") << "the typed text stays";
+    EXPECT_EQ(form->SlotFileName(2), "") << "the typed text stays";
+    EXPECT_EQ(vx::test::readFile(legacy), "caf\xE9\r\n") << "the page as it was";
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "tests/shell/WindowWalker.h"
 
 #include "controls/flat/TFlatMemoUnit.h"
+#include "controls/flat/TFlatSpeedButtonUnit.h"
 #include "controls/speedbar/SpeedBar.h"
 #include "localisation/FormatSettings.h"
 #include "localisation/KLangEd.h"
@@ -28,6 +29,7 @@
 #include "shell/qt/windows/ProfHelp.h"
 #include "shell/qt/windows/SearchForm.h"
 #include "shell/qt/mainwindow/StatusBar.h"
+#include "tools/qt/AspGenerators.h"
 #include "tools/qt/SourceBeautifierDialog.h"
 
 #include <QComboBox>
@@ -405,6 +407,12 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
 
     TSpeedItem* newFile = form->SpeedBar1->FindItemByName("SpeedButton1");
     ASSERT_NE(newFile, nullptr);
+    // "Next" is a wizard's button and, on the VBScript menu, a keyword.
+    Tfrm_ado wizard(nullptr);
+    wizard.show();
+    auto* next = wizard.findChild<TFlatSpeedButton*>("SpeedButton3");
+    auto* keyword = form->findChild<QAction*>("Next1");
+    ASSERT_TRUE(next && keyword);
 
     vx::test::PickMenuCommand(*form, "Nederlands1");
     EXPECT_EQ(save->text(), "Opslaan");
@@ -419,6 +427,8 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
     EXPECT_EQ(qtButtons.button(QDialogButtonBox::Cancel)->text(), "Annuleren") << "Qt's own texts";
     EXPECT_EQ(form->PageControl1->tabText(0), "page.htm") << "a tab names its file";
     EXPECT_EQ(form->PageControl1->tabText(1), "<leeg>");
+    EXPECT_EQ(next->Caption(), "Volgende");
+    EXPECT_EQ(keyword->text(), "Next") << "code stays code";
 
     vx::test::PickMenuCommand(*form, "English1");
     EXPECT_EQ(save->text(), "Save");
@@ -430,6 +440,7 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
     EXPECT_EQ(qtButtons.button(QDialogButtonBox::Cancel)->text(), "Cancel");
     EXPECT_EQ(form->PageControl1->tabText(0), "page.htm");
     EXPECT_EQ(form->PageControl1->tabText(1), "<empty>");
+    EXPECT_EQ(next->Caption(), "Next");
     frm_search->hide();
 }
 

@@ -103,7 +103,7 @@ bool Tfrm_adrotator::OpenSchedule(const std::string& path)
     try {
         read = ParseAdSchedule(vx::TextFromFileBytes(vx::ReadWholeFile(path)));
     } catch (const std::exception& error) {
-        ShowMessage(error.what());
+        ShowMessage(ErrorText(error));
         return false;
     }
     if (!read) {
@@ -178,7 +178,7 @@ void Tfrm_adrotator::Finish()
         SaveAdSchedule(path, schedule);
     } catch (const std::exception& error) {
         // Nothing was written: the dialog stays open with everything the user typed.
-        ShowMessage(error.what());
+        ShowMessage(ErrorText(error));
         return;
     }
     TStrings& memo = Memo1->Lines();

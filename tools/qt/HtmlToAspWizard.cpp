@@ -72,7 +72,7 @@ void Tfrm_cvthtml::Finish()
     try {
         memo1->Lines().SetText(vx::TextFromFileBytes(vx::ReadWholeFile(path)));
     } catch (const Exception& e) {
-        ShowMessage(path.empty() ? ChooseHtmlFile() : e.Message());
+        ShowMessage(path.empty() ? ChooseHtmlFile() : ErrorText(e));
         PageControl1->setCurrentIndex(0);
         return;
     }

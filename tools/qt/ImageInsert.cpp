@@ -4,6 +4,7 @@
 #include "controls/flat/TFlatCheckBoxUnit.h"
 #include "controls/flat/TFlatEditUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
+#include "localisation/RunTimeText.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 #include "tools/ImageSize.h"
@@ -69,7 +70,7 @@ void Tfrm_addimg::TakeSize()
     try {
         size = ImageFileSize(path);
     } catch (const EImageOpenError& error) {
-        ShowMessage(error.what());
+        ShowMessage(ErrorText(error));
     }
     if (size && size->Height != 0 && size->Width != 0) {
         Edit4->SetText(std::to_string(size->Height));

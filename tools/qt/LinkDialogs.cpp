@@ -4,6 +4,7 @@
 #include "controls/flat/TFlatComboBoxUnit.h"
 #include "controls/flat/TFlatEditUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
+#include "localisation/RunTimeText.h"
 #include "platform/qt/Dialogs.h"
 #include "tools/TextTemplates.h"
 
@@ -28,7 +29,7 @@ template <class F> void Reporting(F change)
     try {
         change();
     } catch (const std::exception& error) {
-        ShowMessage(error.what());
+        ShowMessage(ErrorText(error));
     }
 }
 

@@ -57,7 +57,7 @@ void Tfrm_rtfexport::Export()
     try {
         memo1->ExportToFile(false, vx::JoinPath(folder, Edit1->Text()), mwRtfExport1.get());
     } catch (const std::exception& error) {
-        ShowMessage(error.what());
+        ShowMessage(ErrorText(error));
         return;
     }
     done(mrOk);

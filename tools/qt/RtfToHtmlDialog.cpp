@@ -2,6 +2,7 @@
 #include "tools/qt/RtfToHtmlDialog.h"
 
 #include "controls/colormemo/ColMemo.h"
+#include "localisation/RunTimeText.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
 #include "platform/qt/Dialogs.h"
@@ -37,7 +38,7 @@ void Tfrm_rtfhtml::Convert()
     try {
         rtf = vx::ReadWholeFile(path);
     } catch (const Exception& e) {
-        ShowMessage(e.Message());
+        ShowMessage(ErrorText(e));
         return;
     }
     // The whole file is one text: tables and styles run over its lines.

@@ -112,7 +112,7 @@ Tfrm_makefunction::Tfrm_makefunction(QWidget* parent) : GeneratorDialog("frm_mak
             vx::WriteFileAtomic(file, text);
         } catch (const std::exception& error) {
             // Not written: the function goes into the document instead of being lost.
-            ShowMessage(error.what());
+            ShowMessage(ErrorText(error));
             return lines;
         }
         return TLines{};

@@ -64,7 +64,7 @@ void Tfrm_txt2html::Convert()
             encoding = text.Encoding;
         } catch (const Exception& e) {
             // Nothing is offered for saving from a file that could not be read.
-            ShowMessage(e.Message());
+            ShowMessage(ErrorText(e));
             return;
         }
         ProgressBar1->setRange(0, std::max(0, memo1->Lines().Count() - 1));
@@ -84,7 +84,7 @@ void Tfrm_txt2html::Convert()
             // The page holds the text's characters and ASCII only, which its encoding holds.
             vx::WriteFileAtomic(target, vx::EncodeDocument(page, encoding).value_or(page));
         } catch (const Exception& e) {
-            ShowMessage(e.Message());
+            ShowMessage(ErrorText(e));
             return;
         }
     }

@@ -254,7 +254,7 @@ TForm1::TSaveResult TForm1::SaveSlot(int slot, TSaveKind kind)
     try {
         WriteSlot(slot);
     } catch (const Exception& e) {
-        const std::string message = CouldNotSave({vx::PathText(state.FileName), e.Message()});
+        const std::string message = CouldNotSave({vx::PathText(state.FileName), ErrorText(e)});
         // A save the user did not ask for must not stack boxes every few seconds.
         if (kind == TSaveKind::Background)
             ReportBackgroundFailure(message);
@@ -419,7 +419,7 @@ bool TForm1::SaveUnnamed(TmwCustomEdit* editor)
     } catch (const Exception& e) {
         if (slot != 0)
             slots_[slot - 1].FileName.clear();
-        MessageDlg(CouldNotSave({vx::PathText(chosen), e.Message()}), mtError, mbOK);
+        MessageDlg(CouldNotSave({vx::PathText(chosen), ErrorText(e)}), mtError, mbOK);
         return false;
     }
     PageControl1->setTabText(slot - 1, TabCaptionOf(chosen));

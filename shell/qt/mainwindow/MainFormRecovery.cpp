@@ -121,7 +121,7 @@ bool TForm1::KeepRecoveryCopies(bool flush)
                             flush, [&] { return RecoveryRecordOf(editor); });
         }
     } catch (const Exception& e) {
-        ReportRecoveryFailure(e.Message());
+        ReportRecoveryFailure(ErrorText(e));
         return false;
     }
     if (!recovery_->Failing())

@@ -8,6 +8,7 @@
 #include "editor/qt/mwAutoComplete.h"
 #include "editor/qt/mwCompletionProposal.h"
 #include "editor/qt/mwCustomEdit.h"
+#include "localisation/RunTimeText.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/AnsiText.h"
 #include "platform/Exception.h"
@@ -170,7 +171,7 @@ void TForm1::RunActivationSteps(const std::vector<std::function<void()>>& steps)
         try {
             step();
         } catch (const std::exception& e) {
-            failures += (failures.empty() ? "" : "\r\n") + std::string(e.what());
+            failures += (failures.empty() ? "" : "\r\n") + ErrorText(e);
         }
     }
     // The box ends in an activation of the window: the same failure again is

@@ -62,7 +62,7 @@ std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& byte
         try {
             vx::SetAsideWholeCopy(copy.Path);
         } catch (const Exception& e) {
-            MessageDlg(e.Message() + "\r\n" + CopyOfferedAgain(), mtWarning, mbOK);
+            MessageDlg(ErrorText(e) + "\r\n" + CopyOfferedAgain(), mtWarning, mbOK);
         }
     }
     return {};
