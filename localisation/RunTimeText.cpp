@@ -77,8 +77,7 @@ std::string InCurrentLanguage(const TMessage& message)
 
 std::string ErrorText(const std::exception& error)
 {
-    const auto* ours = dynamic_cast<const Exception*>(&error);
-    return ours ? InCurrentLanguage(ours->Said()) : std::string(error.what());
+    return InCurrentLanguage(SaidBy(error));
 }
 
 std::vector<std::string> FilterDescriptions(std::string_view filter)

@@ -27,6 +27,13 @@ private:
     std::shared_ptr<const TMessage> said_;
 };
 
+// What an error says: ours the message it was raised with, another its text as it came.
+inline TMessage SaidBy(const std::exception& error)
+{
+    const auto* ours = dynamic_cast<const Exception*>(&error);
+    return ours ? ours->Said() : TMessage(error.what());
+}
+
 // Declares `class Name : public Base` with the message constructors.
 #define VX_DECLARE_EXCEPTION(Name, Base)                                         \
     class Name : public Base {                                                   \

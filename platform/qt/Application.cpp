@@ -23,9 +23,7 @@ void ShowException(const std::exception& e)
 {
     if (dynamic_cast<const EAbort*>(&e))
         return;
-    const auto* ours = dynamic_cast<const Exception*>(&e);
-    const TMessage said = ours ? ours->Said() : TMessage(e.what());
-    MessageBox(said.Worded(&ThroughQt), FromQString(QCoreApplication::applicationName()), MB_OK | MB_ICONERROR);
+    MessageBox(SaidBy(e).Worded(&ThroughQt), FromQString(QCoreApplication::applicationName()), MB_OK | MB_ICONERROR);
 }
 
 TExceptionEvent& ApplicationOnException()
