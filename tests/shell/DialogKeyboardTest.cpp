@@ -34,6 +34,24 @@ void TypeTheName(QFileDialog&, const std::string& path)
     PressWhereTheKeyboardIs(Qt::Key_Return);
 }
 
+// As on a busy screen: the name is accepted before the application hears
+// that the keyboard went to the dialog; it has heard of no window of its own
+// with the keyboard since one that is gone.
+void ReturnBeforeTheKeyboardIsHeardOf(QFileDialog& files, const std::string& path)
+{
+    {
+        QWindow gone;
+        gone.show();
+        gone.requestActivate();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == &gone; }, 2000));
+    }
+    ASSERT_EQ(QGuiApplication::focusWindow(), nullptr);
+    auto* name = files.findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    name->setText(QString::fromStdString(path));
+    QTest::keyClick(name, Qt::Key_Return);
+}
+
 void ClickCancel(QFileDialog& files, const std::string&)
 {
     auto* buttons = files.findChild<QDialogButtonBox*>();
@@ -91,6 +109,7 @@ TEST_F(DialogKeyboardTest, AToolWindowHasTheKeyboardAfterItsFileDialogClosesAnyW
     };
     const ClosingWay ways[] = {
         {"a typed name and Return", TypeTheName, true},
+        {"a name accepted before the keyboard was heard of", ReturnBeforeTheKeyboardIsHeardOf, true},
         {"Cancel", ClickCancel, false},
     };
     StartAndActivate();

@@ -13,14 +13,19 @@ namespace vx::shell {
 namespace {
 
 // A window of its own (no menu, tooltip or part of another window) that had
-// the keyboard when it closed. While a popup has the window system's keyboard
-// (a field's completions), the window under it need not count as active, but
-// the field the keys go to still lies in it: a file dialog accepting a typed
-// name shows its completions once more as it closes.
+// the keyboard when it closed. A modal window is the one window of the
+// application that takes keys. Otherwise the application's word of where the
+// keyboard is decides, which trails the window system's on a busy machine.
+// While a popup has the window system's keyboard (a field's completions), the
+// window under it need not count as active, but the field the keys go to
+// still lies in it: a file dialog accepting a typed name shows its
+// completions once more as it closes.
 bool HeldTheKeyboard(const QWidget& window)
 {
     if (!window.isWindow() || window.windowType() == Qt::Popup || window.windowType() == Qt::ToolTip)
         return false;
+    if (window.isModal())
+        return true;
     const QWidget* field = QApplication::focusWidget();
     return QApplication::activeWindow() == &window || (field && field->window() == &window) ||
            (window.windowHandle() && QGuiApplication::focusWindow() == window.windowHandle());
