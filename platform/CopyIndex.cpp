@@ -1,6 +1,7 @@
 // Whole copies filed by the identity of their file.
 #include "platform/CopyIndex.h"
 
+#include "platform/Exception.h"
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"
 
@@ -19,6 +20,12 @@
 namespace vx {
 
 namespace {
+
+constexpr std::string_view Signature = "VELLUMIX WHOLE COPY 1\n";
+constexpr std::string_view ReplacedField = "replaced ";
+constexpr std::size_t DigestLength = 64;
+// Far more than an entry holds: anything larger is no entry of ours.
+constexpr off_t LargestEntry = 1 << 16;
 
 std::string IndexFolder()
 {
@@ -51,18 +58,81 @@ bool TakeNumber(std::string_view& text, TNumber& number, char separator)
     return true;
 }
 
-// The identity an entry's name files its copy under; none for a name of
-// another form.
-std::optional<TFileIdentity> FiledUnder(const std::string& entry)
+// The identity and tag an entry's name files its copy under; false for a
+// name of another form.
+bool ReadName(const std::string& entry, TFiledCopy& filed)
 {
     std::string_view name = std::string_view(entry).substr(entry.rfind('/') + 1);
-    TFileIdentity identity;
-    if (!TakeNumber(name, identity.Device, '-') || !TakeNumber(name, identity.Inode, '-'))
-        return std::nullopt;
+    if (IsWriteTemporary(name) || !TakeNumber(name, filed.FiledUnder.Device, '-') ||
+        !TakeNumber(name, filed.FiledUnder.Inode, '-'))
+        return false;
     TBirthTime birth;
-    if (TakeNumber(name, birth.Seconds, '.') && TakeNumber(name, birth.Nanoseconds, '-'))
-        identity.Birth = birth;
-    return identity;
+    std::string_view rest = name;
+    if (TakeNumber(rest, birth.Seconds, '.') && TakeNumber(rest, birth.Nanoseconds, '-')) {
+        filed.FiledUnder.Birth = birth;
+        name = rest;
+    }
+    filed.Tag = std::string(name);
+    return !filed.Tag.empty();
+}
+
+std::string EntryText(const std::string& copy, const std::optional<TReplacedText>& replaced)
+{
+    std::string text = std::string(Signature) + std::to_string(copy.size()) + "\n" + copy + "\n";
+    if (replaced)
+        text += std::string(ReplacedField) + std::to_string(replaced->Length) + " " + replaced->Digest + "\n";
+    return text;
+}
+
+// The fields of an entry's text; false for text of another form.
+bool ReadText(std::string_view text, TFiledCopy& filed)
+{
+    std::size_t length = 0;
+    if (!text.starts_with(Signature))
+        return false;
+    text.remove_prefix(Signature.size());
+    if (!TakeNumber(text, length, '\n') || length == 0 || length >= text.size() || text[length] != '\n')
+        return false;
+    filed.Copy = std::string(text.substr(0, length));
+    text.remove_prefix(length + 1);
+    if (text.empty())
+        return true;
+    TReplacedText replaced;
+    if (!text.starts_with(ReplacedField))
+        return false;
+    text.remove_prefix(ReplacedField.size());
+    if (!TakeNumber(text, replaced.Length, ' ') || text.size() != DigestLength + 1 || text.back() != '\n')
+        return false;
+    replaced.Digest = std::string(text.substr(0, DigestLength));
+    filed.Replaced = std::move(replaced);
+    return true;
+}
+
+// Reads an entry: a file of ours, or a symbolic link of an earlier version
+// to the copy.
+bool ReadEntry(const std::string& entry, TFiledCopy& filed)
+{
+    filed.Entry = entry;
+    if (!ReadName(entry, filed))
+        return false;
+    struct stat st {};
+    if (::lstat(entry.c_str(), &st) != 0)
+        return false;
+    if (S_ISLNK(st.st_mode)) {
+        char buffer[PATH_MAX];
+        const ssize_t length = ::readlink(entry.c_str(), buffer, sizeof buffer);
+        if (length <= 0 || length == sizeof buffer)
+            return false;
+        filed.Copy.assign(buffer, static_cast<size_t>(length));
+        return true;
+    }
+    if (!S_ISREG(st.st_mode) || st.st_size > LargestEntry)
+        return false;
+    try {
+        return ReadText(ReadWholeFile(entry), filed);
+    } catch (const EStreamError&) {
+        return false;
+    }
 }
 
 bool FolderExists(const std::string& folder)
@@ -71,34 +141,9 @@ bool FolderExists(const std::string& folder)
     return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// The copy an entry points to; empty when the entry is no link.
-std::string Target(const std::string& entry)
-{
-    char buffer[PATH_MAX];
-    const ssize_t length = ::readlink(entry.c_str(), buffer, sizeof buffer);
-    return length <= 0 || length == sizeof buffer ? std::string() : std::string(buffer, static_cast<size_t>(length));
-}
-
 bool SameInode(const TFileIdentity& first, const TFileIdentity& second)
 {
     return first.Device == second.Device && first.Inode == second.Inode;
-}
-
-// Whose the copy filed under an identity is, as the file on that inode now
-// sees it.
-enum class TOwner { File, Unsettled, Another };
-
-TOwner OwnerOf(const std::string& copy, const TFileIdentity& filed, const TFileIdentity& file)
-{
-    if (!SameInode(filed, file))
-        return TOwner::Another;
-    if (filed.Birth && file.Birth)
-        return *filed.Birth == *file.Birth ? TOwner::File : TOwner::Another;
-    // Nothing tells apart the files the inode was given to but the name the
-    // copy was made beside. Renamed or deleted since, it may have been this
-    // file's or that of one whose inode this file took over: the user knows.
-    TFileIdentity named;
-    return IdentityOf(CopiedFileName(copy), named) && SameFile(named, file) ? TOwner::File : TOwner::Unsettled;
 }
 
 // What statx answers for a file as its identity.
@@ -142,51 +187,57 @@ bool SameFile(const std::string& first, const std::string& second)
     return IdentityOf(first, a) && IdentityOf(second, b) && SameFile(a, b);
 }
 
-std::string FileCopyUnder(const TFileIdentity& identity, const std::string& tag, const std::string& copy)
+std::string FileCopyUnder(const TFileIdentity& identity, const std::string& tag, const std::string& copy,
+                          const std::optional<TReplacedText>& replaced)
 {
     const std::string folder = IndexFolder();
     std::error_code failure;
     std::filesystem::create_directories(folder, failure);
     ::chmod(folder.c_str(), 0700);
     const std::string absolute = std::filesystem::absolute(copy, failure).string();
-    const std::string entry = JoinPath(folder, EntryName(identity, tag));
-    if (failure || ::symlink(absolute.c_str(), entry.c_str()) != 0)
+    if (failure)
         return {};
+    const std::string entry = JoinPath(folder, EntryName(identity, tag));
+    try {
+        WriteFileAtomic(entry, EntryText(absolute, replaced), TFileAccess::OwnerOnly);
+    } catch (const EStreamError&) {
+        return {};
+    }
     SyncFolder(folder);
     return entry;
 }
 
-std::vector<TWholeCopy> CopiesFiledUnder(const TFileIdentity& identity)
+std::vector<TFiledCopy> FiledCopies()
 {
-    std::vector<TWholeCopy> copies;
-    for (const std::string& entry : EntriesStartingWith(IndexFolder(), EntryPrefix(identity))) {
-        const std::string copy = Target(entry);
-        const std::optional<TFileIdentity> filed = FiledUnder(entry);
+    std::vector<TFiledCopy> entries;
+    for (const std::string& entry : EntriesStartingWith(IndexFolder(), "")) {
+        TFiledCopy filed;
+        if (!ReadEntry(entry, filed))
+            continue;
         struct stat st {};
-        if (copy.empty()) {
+        if (::lstat(filed.Copy.c_str(), &st) != 0 && errno == ENOENT &&
+            FolderExists(std::filesystem::path(filed.Copy).parent_path().string())) {
             ::unlink(entry.c_str());
-        } else if (::lstat(copy.c_str(), &st) != 0) {
-            // A copy on a file system that is not mounted now may come back.
-            if (errno == ENOENT && FolderExists(std::filesystem::path(copy).parent_path().string()))
-                ::unlink(entry.c_str());
-        } else if (filed && IsOwnFile(copy)) {
-            // Only a file of the user's own is offered as the user's text.
-            const TOwner owner = OwnerOf(copy, *filed, identity);
-            if (owner != TOwner::Another)
-                copies.push_back({copy, owner == TOwner::File});
+            continue;
         }
+        entries.push_back(std::move(filed));
     }
-    return copies;
+    return entries;
 }
 
-std::string EntryOfCopy(const std::string& copy, const std::string& tag)
+std::optional<TFiledCopy> EntryOfCopy(const std::vector<TFiledCopy>& entries, const std::string& copy,
+                                      const std::string& tag)
 {
-    const std::string ending = "-" + tag;
-    for (const std::string& entry : EntriesStartingWith(IndexFolder(), "")) {
-        if (entry.ends_with(ending) && FiledUnder(entry) && SameFile(Target(entry), copy))
-            return entry;
+    const std::string name = std::filesystem::path(copy).filename().string();
+    for (const TFiledCopy& filed : entries) {
+        if (filed.Tag != tag)
+            continue;
+        // A copy whose folder was renamed is known by its name and tag.
+        const bool moved = !FileExists(filed.Copy) && std::filesystem::path(filed.Copy).filename() == name;
+        if (moved || SameFile(filed.Copy, copy))
+            return filed;
     }
-    return {};
+    return std::nullopt;
 }
 
 } // namespace vx

@@ -2,19 +2,17 @@
 // in-place write names its copy after the path it went through; a file with
 // further hard links may be opened by any of its names, in any folder, so
 // the copy is also filed under the file's device and inode, where every name
-// finds it. The index is a folder of symbolic links in the user's data
-// folder, one a copy: "<device>-<inode>-<birth>-<tag>" -> the copy's
-// absolute path, <birth> being the file's birth time as
+// finds it, together with what tells whether a file holds what the cut write
+// left (the text the file held when the write began). The index is a folder
+// in the user's data folder, one file an entry, named
+// "<device>-<inode>-<birth>-<tag>", <birth> being the file's birth time as
 // "<seconds>.<nanoseconds>"; "<device>-<inode>-<tag>" where the file system
-// keeps no birth time (and in entries of earlier versions).
+// keeps no birth time. Entries of earlier versions are symbolic links to the
+// copy, with nothing more to tell.
 //
-// A deleted file's inode is handed to a file made later, anywhere on its
-// device: an entry offers its copy to a file that the birth time, or where
-// there is none the name the copy was made beside, shows to be the one it
-// was made of; where neither tells (no birth time, and that name renamed or
-// deleted since), the user is asked whose it is, and never to a file the
-// birth time shows to be another. An entry lasts until its copy is gone or
-// answered, whatever the files on its inode.
+// An identity only says where to look: a deleted file's inode is handed to a
+// file made later, and a folder restored from a backup has new inodes. What
+// the file holds decides whose a copy is (WholeCopies.h).
 #pragma once
 
 #include <compare>
@@ -51,30 +49,41 @@ bool SameFile(const TFileIdentity& first, const TFileIdentity& second);
 // Whether both names lead to one file.
 bool SameFile(const std::string& first, const std::string& second);
 
-// Files copy under the identity; tag tells copies of one file apart. The
-// entry's path, empty when it could not be filed (the copy is then found
-// beside the name it was made for only). The entry lasts through a crash.
-std::string FileCopyUnder(const TFileIdentity& identity, const std::string& tag, const std::string& copy);
-
-// A whole copy found for a file.
-struct TWholeCopy {
-    std::string Path;
-    // Known to be the file's: made beside the name the file is opened by, or
-    // filed under this very file. Otherwise filed under the file's inode by a
-    // file nothing tells from this one: whose it is, only the user can say,
-    // and no save sets it aside unanswered.
-    bool Settled = true;
-    bool operator==(const TWholeCopy&) const = default;
+// The text a file held when an in-place write began: what the file still
+// holds when the write was cut off before it changed anything.
+struct TReplacedText {
+    std::uint64_t Length = 0;
+    // SHA-256, in hexadecimal.
+    std::string Digest;
+    bool operator==(const TReplacedText&) const = default;
 };
 
-// The copies filed under the identity that still exist and were made of
-// that file, or of one nothing tells from it. Entries whose copy has gone
-// (taken, set aside, removed by hand) are removed on the way; every other
-// entry stays, its copy offered to its own file.
-std::vector<TWholeCopy> CopiesFiledUnder(const TFileIdentity& identity);
+// Files copy under the identity, with the text its write replaces where that
+// could be read; tag tells copies of one file apart. The entry's path, empty
+// when it could not be filed (the copy is then found beside the names of
+// its file only). The entry lasts through a crash.
+std::string FileCopyUnder(const TFileIdentity& identity, const std::string& tag, const std::string& copy,
+                          const std::optional<TReplacedText>& replaced);
 
-// The entry that files the copy; empty where none does. tag is the one it
-// was filed with.
-std::string EntryOfCopy(const std::string& copy, const std::string& tag);
+// One entry of the index.
+struct TFiledCopy {
+    std::string Entry;
+    // Where the copy was when it was filed; it may have moved with its
+    // folder since.
+    std::string Copy;
+    TFileIdentity FiledUnder;
+    std::string Tag;
+    std::optional<TReplacedText> Replaced;
+};
+
+// Every entry of the index. Entries whose copy has gone (taken, set aside,
+// removed by hand) are removed on the way; one whose folder has gone too
+// stays (it may have been renamed, or be on a file system not mounted now).
+std::vector<TFiledCopy> FiledCopies();
+
+// The entry that files the copy, found among entries; none where none does.
+// tag is the one it was filed with.
+std::optional<TFiledCopy> EntryOfCopy(const std::vector<TFiledCopy>& entries, const std::string& copy,
+                                      const std::string& tag);
 
 } // namespace vx

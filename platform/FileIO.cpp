@@ -2,6 +2,8 @@
 
 #include "platform/CopyIndex.h"
 #include "platform/Exception.h"
+#include "platform/Sha256.h"
+#include "platform/WholeCopies.h"
 
 #include <cerrno>
 #include <climits>
@@ -14,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -22,8 +25,6 @@ namespace vx {
 namespace {
 
 constexpr std::string_view TempMarker = ".vxtmp-";
-constexpr std::string_view CopyMarker = ".vxcopy-";
-constexpr std::string_view SetAsideMarker = ".vxold-";
 constexpr std::size_t TempSuffixLength = 6;
 
 const TWording CannotOpen{"Cannot open file %1: %2"};
@@ -31,15 +32,7 @@ const TWording CannotRead{"Cannot read file %1: %2"};
 const TWording CannotCreate{"Cannot create file %1: %2"};
 const TWording CannotWrite{"Cannot write file %1: %2"};
 const TWording CannotWriteKept{"Cannot write file %1: %2; the text is kept in %3"};
-const TWording CannotMove{"Cannot move %1: %2"};
-const TWording CannotMoveTo{"Cannot move %1 to %2: %3"};
 
-// The failure with the system's reason for error after the names.
-TMessage failure(const TWording& wording, std::vector<TMessage> names, int error = errno)
-{
-    names.emplace_back(std::strerror(error));
-    return TMessage(wording, std::move(names));
-}
 
 bool writeAll(int fd, std::string_view data)
 {
@@ -71,11 +64,11 @@ std::string nameOf(const std::string& path)
 }
 
 // Rewrites the file open for writing with data; the descriptor keeps the
-// inode. Cut to its new length only once the text is in: a write that stops
-// half way leaves as much of the file as it can.
+// inode. Cut to nothing first: a write that stops half way leaves the start
+// of the text and nothing else, which tells that the file is the copy's.
 bool overwriteInPlace(int fd, std::string_view data)
 {
-    const bool ok = writeAll(fd, data) && ::ftruncate(fd, static_cast<off_t>(data.size())) == 0 && ::fsync(fd) == 0;
+    const bool ok = ::ftruncate(fd, 0) == 0 && writeAll(fd, data) && ::fsync(fd) == 0;
     const int error = errno;
     if (::close(fd) != 0 && ok)
         return false;
@@ -83,10 +76,24 @@ bool overwriteInPlace(int fd, std::string_view data)
     return ok;
 }
 
-// What tells the copies of one file apart: the end of a whole copy's name.
-std::string tagOf(const std::string& copy)
+// The text the open file holds, as the index keeps it; none when it cannot
+// be read (a file the user may write but not read).
+std::optional<TReplacedText> replacedText(int fd)
 {
-    return copy.substr(copy.size() - TempSuffixLength);
+    TSha256 digest;
+    std::uint64_t length = 0;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::pread(fd, buffer, sizeof buffer, static_cast<off_t>(length));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            return TReplacedText{length, digest.HexDigest()};
+        digest.Add(std::string_view(buffer, static_cast<size_t>(n)));
+        length += static_cast<std::uint64_t>(n);
+    }
 }
 
 // Removes an index entry (none: empty) once the copy it files is gone: a
@@ -101,26 +108,32 @@ void unfile(const std::string& entry)
 // While the file is rewritten it holds part old, part new text: the flushed
 // temporary is then the only whole one. Named as a whole copy, it outlives a
 // crash and is offered when the file is opened again; filed under the file's
-// identity first, so that no moment has a copy that only one of the file's
-// names would find. The identity is the one the file has once open for
+// identity first, with the text the file holds, so that no moment has a copy
+// that only one of the file's names would find, nor one that a file of other
+// text could be taken for. The identity is the one the file has once open for
 // writing, which may be another than before (overlayfs copies the file up).
 void rewriteKeepingCopy(const std::string& path, const std::string& target, const std::string& tmp,
                         std::string_view data)
 {
-    std::string copy = tmp;
-    copy.replace(copy.size() - TempSuffixLength - TempMarker.size(), TempMarker.size(), CopyMarker);
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    const std::string tag = tmp.substr(tmp.size() - TempSuffixLength);
+    const std::string copy = WholeCopyName(target, tag);
+    std::optional<TReplacedText> replaced;
+    int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd >= 0)
+        replaced = replacedText(fd);
+    else
+        fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) {
         // Nothing was written: the text is still the editor's alone.
-        TMessage reason = failure(CannotWrite, {path});
+        TMessage reason = SystemFailure(CannotWrite, {path});
         ::unlink(tmp.c_str());
         throw EWriteError(std::move(reason));
     }
     TFileIdentity identity;
     const std::string entry =
-        IdentityOfOpenFile(fd, identity) ? FileCopyUnder(identity, tagOf(copy), copy) : std::string();
+        IdentityOfOpenFile(fd, identity) ? FileCopyUnder(identity, tag, copy, replaced) : std::string();
     if (!RenameNoReplace(tmp, copy)) {
-        TMessage reason = failure(CannotWrite, {path});
+        TMessage reason = SystemFailure(CannotWrite, {path});
         ::close(fd);
         ::unlink(tmp.c_str());
         unfile(entry);
@@ -135,36 +148,17 @@ void rewriteKeepingCopy(const std::string& path, const std::string& target, cons
     unfile(entry);
 }
 
-// The regular files of the user beside target named <target name><marker>XXXXXX.
-std::vector<std::string> filesMarked(const std::string& target, std::string_view marker)
-{
-    const std::string prefix = nameOf(target) + std::string(marker);
-    std::vector<std::string> found = EntriesStartingWith(folderOf(target), prefix);
-    std::erase_if(found, [&](const std::string& path) {
-        return nameOf(path).size() != prefix.size() + TempSuffixLength || !IsOwnFile(path);
-    });
-    return found;
-}
-
-std::int64_t modifiedAt(const std::string& path)
-{
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
-        return 0;
-    return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-}
-
 } // namespace
 
 std::string ReadWholeFile(const std::string& path)
 {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        throw EFOpenError(failure(CannotOpen, {path}));
+        throw EFOpenError(SystemFailure(CannotOpen, {path}));
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
-        throw EFOpenError(failure(CannotOpen, {path}, EISDIR));
+        throw EFOpenError(SystemFailure(CannotOpen, {path}, EISDIR));
     }
     std::string data;
     if (st.st_size > 0)
@@ -175,7 +169,7 @@ std::string ReadWholeFile(const std::string& path)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            TMessage message = failure(CannotRead, {path});
+            TMessage message = SystemFailure(CannotRead, {path});
             ::close(fd);
             throw EReadError(std::move(message));
         }
@@ -212,42 +206,12 @@ bool IsWriteTemporary(std::string_view name)
 
 void RemoveStaleTemporaries(const std::string& path)
 {
-    for (const std::string& temporary : filesMarked(LinkTarget(path), TempMarker))
-        ::unlink(temporary.c_str());
-}
-
-std::vector<TWholeCopy> WholeCopiesOf(const std::string& path)
-{
-    std::vector<TWholeCopy> copies;
-    for (std::string& beside : filesMarked(LinkTarget(path), CopyMarker))
-        copies.push_back({std::move(beside), true});
-    TFileIdentity identity;
-    if (IdentityOf(path, identity)) {
-        for (TWholeCopy& filed : CopiesFiledUnder(identity)) {
-            const bool known = std::any_of(copies.begin(), copies.end(),
-                                           [&](const TWholeCopy& copy) { return SameFile(copy.Path, filed.Path); });
-            if (!known)
-                copies.push_back(std::move(filed));
-        }
+    const std::string target = LinkTarget(path);
+    const std::string prefix = nameOf(target) + std::string(TempMarker);
+    for (const std::string& temporary : EntriesStartingWith(folderOf(target), prefix)) {
+        if (nameOf(temporary).size() == prefix.size() + TempSuffixLength && IsOwnFile(temporary))
+            ::unlink(temporary.c_str());
     }
-    std::vector<std::pair<std::int64_t, TWholeCopy>> dated;
-    for (TWholeCopy& copy : copies)
-        dated.emplace_back(modifiedAt(copy.Path), std::move(copy));
-    std::stable_sort(dated.begin(), dated.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-    copies.clear();
-    for (auto& [when, copy] : dated)
-        copies.push_back(std::move(copy));
-    return copies;
-}
-
-std::vector<std::string> CopiesASaveSupersedes(const std::string& path)
-{
-    std::vector<std::string> superseded;
-    for (TWholeCopy& copy : WholeCopiesOf(path)) {
-        if (copy.Settled)
-            superseded.push_back(std::move(copy.Path));
-    }
-    return superseded;
 }
 
 bool RenameNoReplace(const std::string& from, const std::string& to)
@@ -258,42 +222,6 @@ bool RenameNoReplace(const std::string& from, const std::string& to)
     return errno == EINVAL && ::rename(from.c_str(), to.c_str()) == 0;
 }
 
-std::string SetAsideName(const std::string& copy)
-{
-    std::string aside = copy;
-    const size_t at = aside.rfind(CopyMarker);
-    if (at != std::string::npos)
-        aside.replace(at, CopyMarker.size(), SetAsideMarker);
-    return aside;
-}
-
-void RemoveWholeCopy(const std::string& copy)
-{
-    const std::string entry = EntryOfCopy(copy, tagOf(copy));
-    if (::unlink(copy.c_str()) == 0 || errno == ENOENT)
-        unfile(entry);
-}
-
-std::string CopiedFileName(const std::string& copy)
-{
-    const size_t at = copy.rfind(CopyMarker);
-    return at == std::string::npos ? std::string() : copy.substr(0, at);
-}
-
-void SetAsideWholeCopy(const std::string& copy)
-{
-    const std::string aside = SetAsideName(copy);
-    if (aside == copy)
-        throw EWriteError(failure(CannotMove, {copy}, EINVAL));
-    const std::string entry = EntryOfCopy(copy, tagOf(copy));
-    if (!RenameNoReplace(copy, aside)) {
-        const int error = errno;
-        throw EWriteError(failure(CannotMoveTo, {copy, aside}, error));
-    }
-    SyncFolder(folderOf(aside));
-    unfile(entry);
-}
-
 void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess access)
 {
     const std::string target = LinkTarget(path);
@@ -301,19 +229,19 @@ void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists) {
         if (S_ISDIR(old.st_mode))
-            throw EFCreateError(failure(CannotCreate, {path}, EISDIR));
+            throw EFCreateError(SystemFailure(CannotCreate, {path}, EISDIR));
         // A file without any write permission is read-only for everybody, as
         // a read-only file is where the program comes from, root included.
         if (::access(target.c_str(), W_OK) != 0)
-            throw EFCreateError(failure(CannotCreate, {path}));
+            throw EFCreateError(SystemFailure(CannotCreate, {path}));
         if ((old.st_mode & 0222) == 0)
-            throw EFCreateError(failure(CannotCreate, {path}, EACCES));
+            throw EFCreateError(SystemFailure(CannotCreate, {path}, EACCES));
     }
 
     std::string tmp = target + std::string(TempMarker) + std::string(TempSuffixLength, 'X');
     int fd = ::mkstemp(tmp.data());
     if (fd < 0)
-        throw EFCreateError(failure(CannotCreate, {path}));
+        throw EFCreateError(SystemFailure(CannotCreate, {path}));
     mode_t mode = 0666;
     if (exists)
         mode = old.st_mode & 07777;
@@ -332,16 +260,16 @@ void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess
         inPlace = ::fchown(fd, old.st_uid, old.st_gid) != 0;
 
     bool ok = writeAll(fd, data) && ::fsync(fd) == 0;
-    TMessage reason = ok ? TMessage() : failure(CannotWrite, {path});
+    TMessage reason = ok ? TMessage() : SystemFailure(CannotWrite, {path});
     if (::close(fd) != 0 && ok) {
         ok = false;
-        reason = failure(CannotWrite, {path});
+        reason = SystemFailure(CannotWrite, {path});
     }
     if (ok && inPlace) {
         rewriteKeepingCopy(path, target, tmp, data);
     } else if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) {
         ok = false;
-        reason = failure(CannotWrite, {path});
+        reason = SystemFailure(CannotWrite, {path});
     }
     if (!ok) {
         ::unlink(tmp.c_str());
@@ -384,6 +312,12 @@ bool FileExists(const std::string& path)
 {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+TMessage SystemFailure(const TWording& wording, std::vector<TMessage> names, int error)
+{
+    names.emplace_back(std::strerror(error));
+    return TMessage(wording, std::move(names));
 }
 
 } // namespace vx

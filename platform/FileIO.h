@@ -3,8 +3,9 @@
 // crash or a full disk never leaves a half-written file behind.
 #pragma once
 
-#include "platform/CopyIndex.h"
+#include "platform/Wording.h"
 
+#include <cerrno>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,9 +25,10 @@ enum class TFileAccess { Shared, OwnerOnly };
 // The file keeps its mode, and its owner where the system allows; a file with
 // further hard links, or whose owner cannot be kept, is overwritten in place,
 // so that it keeps its identity: the flushed temporary is first renamed to a
-// whole copy ("<file>.vxcopy-XXXXXX", see WholeCopiesOf) and filed under the
-// file's identity, and both are removed once the file is written; they stay
-// when that fails or the program dies meanwhile. An existing file
+// whole copy ("<file>.vxcopy-XXXXXX", see WholeCopies.h) and filed under the
+// file's identity with the text the file holds, the file is cut to nothing
+// and written, and the copy and its entry are removed once the file holds
+// the text; they stay when that fails or the program dies meanwhile. An existing file
 // the user may not write, or a folder where no file can be created, raises
 // EFCreateError "Cannot create file <path>: <reason>" and nothing changes;
 // other failures raise EWriteError with the reason. OwnerOnly makes the file
@@ -45,40 +47,11 @@ bool IsWriteTemporary(std::string_view name);
 // to remove one are ignored. Whole copies stay.
 void RemoveStaleTemporaries(const std::string& path);
 
-// The whole copies of the file path names that in-place writes left behind
-// because they did not end (the file may hold part of the old and part of the
-// new text), newest first: the user decides what becomes of them. A copy
-// stands beside the name the write went through, and is that name's whatever
-// file is there now (a folder restored from a backup has new files); from
-// any other name of the file it is found through the file's identity, never
-// for a file the identity shows to be another (one made later on its inode).
-std::vector<TWholeCopy> WholeCopiesOf(const std::string& path);
-
-// The copies a save of the file sets aside once it has written, listed
-// before it writes (it may give the file a new identity): those of
-// WholeCopiesOf known to be the file's. One whose owner is unsettled waits
-// for the user's answer.
-std::vector<std::string> CopiesASaveSupersedes(const std::string& path);
-
-// The name a whole copy was made beside: the one the write went through.
-std::string CopiedFileName(const std::string& copy);
-
-// Removes a whole copy whose text the file holds now, and then its index entry.
-void RemoveWholeCopy(const std::string& copy);
-
 // Renames from to to unless to exists (a copy an earlier crash left, one set
 // aside before): false, with errno set, when it does not. Where the file
 // system cannot tell, a plain rename: the names given must be all but unique
 // (a part from mkstemp or mkdtemp).
 bool RenameNoReplace(const std::string& from, const std::string& to);
-
-// Where a whole copy goes once it is declined or the file holds a later text:
-// "<file>.vxold-XXXXXX" beside it, where no open offers it again.
-std::string SetAsideName(const std::string& copy);
-// Moves the copy to its SetAsideName and removes its index entry; raises
-// EWriteError with the reason when it cannot, and the copy stays where it
-// was, filed as before.
-void SetAsideWholeCopy(const std::string& copy);
 
 // The entries of folder whose names start with prefix, as paths; none when
 // the folder cannot be read.
@@ -92,5 +65,8 @@ void SyncFolder(const std::string& folder);
 bool IsOwnFile(const std::string& path);
 
 bool FileExists(const std::string& path);
+
+// The failure wording tells, the system's reason for error after the names.
+TMessage SystemFailure(const TWording& wording, std::vector<TMessage> names, int error = errno);
 
 } // namespace vx

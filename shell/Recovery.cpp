@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <initializer_list>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -94,18 +95,29 @@ std::string Counted(std::string_view value)
     return std::to_string(value.size()) + "\n" + std::string(value) + "\n";
 }
 
-// An open descriptor of the folder's lock file, locked; -1 when another run holds it.
-int LockRun(const std::string& folder)
+// An open descriptor of the folder's lock file, locked; -1 in a folder that
+// cannot be written and has no lock file, which no run can hold therefore;
+// none when another run holds it.
+std::optional<int> LockRun(const std::string& folder)
 {
     const std::string path = folder + "/" + LockName;
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // A lock needs no writing: a folder the user may only read is still offered.
+    if (fd < 0 && (errno == EACCES || errno == EROFS))
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return -1;
+        return errno == ENOENT ? std::optional<int>(-1) : std::nullopt;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
-        return -1;
+        return std::nullopt;
     }
     return fd;
+}
+
+void Unlock(int lock)
+{
+    if (lock >= 0)
+        ::close(lock);
 }
 
 void RemoveFolder(const std::string& folder)
@@ -282,12 +294,13 @@ void TRecoveryKeeper::Write(const TRecoveryRecord& record)
             const int error = errno;
             throw EFCreateError(TMessage(CannotCreateFolder, {root_, std::string(std::strerror(error))}));
         }
-        lock_ = LockRun(folder);
-        if (lock_ < 0) {
+        const std::optional<int> lock = LockRun(folder);
+        if (!lock || *lock < 0) {
             const int error = errno;
             RemoveFolder(folder);
             throw EFCreateError(TMessage(CannotLock, {folder, std::string(std::strerror(error))}));
         }
+        lock_ = *lock;
         folder_ = std::move(folder);
     }
     // The text may be private: readable by its owner only.
@@ -309,10 +322,10 @@ TLeftRecovery::TLeftRecovery(const std::string& root)
         if (!name.starts_with(RunPrefix) || !it->is_directory(kind) || it->is_symlink(kind))
             continue;
         const std::string folder = it->path().string();
-        const int lock = LockRun(folder);
-        if (lock < 0)
+        const std::optional<int> lock = LockRun(folder);
+        if (!lock)
             continue;
-        runs_.push_back({folder, lock});
+        runs_.push_back({folder, *lock});
         Scan(root, runs_.back());
     }
     std::stable_sort(copies_.begin(), copies_.end(),
@@ -350,7 +363,7 @@ void TLeftRecovery::Scan(const std::string& root, const TRun& run)
 TLeftRecovery::~TLeftRecovery()
 {
     for (const TRun& run : runs_)
-        ::close(run.Lock);
+        Unlock(run.Lock);
 }
 
 void TLeftRecovery::Remove(std::string path)
@@ -372,7 +385,7 @@ void TLeftRecovery::Tidy()
             continue;
         }
         RemoveFolder(run->Folder);
-        ::close(run->Lock);
+        Unlock(run->Lock);
         run = runs_.erase(run);
     }
 }

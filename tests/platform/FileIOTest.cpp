@@ -1,5 +1,6 @@
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
+#include "platform/WholeCopies.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Unprivileged.h"
 
@@ -194,6 +195,14 @@ bool KillSaveOnceCopyNamed(const std::string& path, const std::string& text)
     return named;
 }
 
+std::vector<std::string> PathsOf(const std::vector<vx::TWholeCopy>& copies)
+{
+    std::vector<std::string> paths;
+    for (const vx::TWholeCopy& copy : copies)
+        paths.push_back(copy.Path);
+    return paths;
+}
+
 // A file with two names in two folders, a.htm and other/b.htm.
 struct TTwoNames {
     explicit TTwoNames(const TempDir& dir) : First(dir.file("a.htm")), Second(dir.file("other/b.htm"))
@@ -216,14 +225,16 @@ TEST(FileIO, AnInPlaceSaveKilledHalfWayLeavesAWholeCopyThatEveryNameFinds)
     ASSERT_TRUE(KillSaveOnceCopyNamed(first, fresh)) << "the flushed text was never named as a whole copy";
 
     vx::RemoveStaleTemporaries(first);
-    const std::vector<vx::TWholeCopy> copies = vx::WholeCopiesOf(first);
-    if (readFile(first) != fresh) {
+    const std::string held = readFile(first);
+    const std::vector<vx::TWholeCopy> copies = vx::WholeCopiesOf(first, held);
+    if (held != fresh) {
         ASSERT_EQ(copies.size(), 1u) << "the file is cut: the copy is the only whole text";
-        EXPECT_EQ(readFile(copies[0].Path), fresh);
+        EXPECT_NE(copies[0].Standing, vx::TCopyStanding::Other) << "what the file holds ties it to the copy";
     }
     for (const vx::TWholeCopy& copy : copies)
-        EXPECT_EQ(readFile(copy.Path), fresh) << "a copy is always whole";
-    EXPECT_EQ(vx::WholeCopiesOf(second), copies) << "opened by its other name, the file offers the same copy";
+        EXPECT_EQ(copy.Text, fresh) << "a copy is always whole";
+    EXPECT_EQ(PathsOf(vx::WholeCopiesOf(second, held)), PathsOf(copies))
+        << "opened by its other name, the file offers the same copy";
     EXPECT_EQ(TemporariesIn(dir.path()), 0);
 }
 
@@ -235,9 +246,7 @@ TEST(FileIO, ACopySetAsideIsKeptButFoundByNoName)
     // One copy the write left, filed under the file's identity, and one of
     // an older kind, known by its name alone.
     writeFile(first + ".vxcopy-Old123", "an older copy");
-    std::vector<std::string> copies;
-    for (const vx::TWholeCopy& copy : vx::WholeCopiesOf(first))
-        copies.push_back(copy.Path);
+    const std::vector<std::string> copies = PathsOf(vx::WholeCopiesOf(first, readFile(first)));
     ASSERT_FALSE(copies.empty());
 
     for (const std::string& copy : copies) {
@@ -249,8 +258,8 @@ TEST(FileIO, ACopySetAsideIsKeptButFoundByNoName)
         EXPECT_EQ(readFile(aside), text) << "kept whole";
         EXPECT_FALSE(std::filesystem::exists(copy));
     }
-    EXPECT_TRUE(vx::WholeCopiesOf(first).empty());
-    EXPECT_TRUE(vx::WholeCopiesOf(second).empty()) << "nor by the other name";
+    EXPECT_TRUE(vx::WholeCopiesOf(first, readFile(first)).empty());
+    EXPECT_TRUE(vx::WholeCopiesOf(second, readFile(second)).empty()) << "nor by the other name";
 
     // A name taken already: the copy stays where it was and says why.
     const std::string again = first + ".vxcopy-Old123";
@@ -273,8 +282,10 @@ TEST(FileIO, AFinishedInPlaceSaveLeavesNoCopy)
     std::filesystem::create_hard_link(path, dir.file("b.htm"));
     writeFile(path + ".vxcopy-Old123", "an older copy");
     vx::WriteFileAtomic(path, "new");
-    EXPECT_EQ(vx::WholeCopiesOf(path), (std::vector<vx::TWholeCopy>{{path + ".vxcopy-Old123", true}}))
+    const std::vector<vx::TWholeCopy> copies = vx::WholeCopiesOf(path, "new");
+    EXPECT_EQ(PathsOf(copies), std::vector<std::string>{path + ".vxcopy-Old123"})
         << "a copy left by an earlier save stays for the user";
+    EXPECT_EQ(copies.at(0).Standing, vx::TCopyStanding::Other) << "of other text: told of, not offered";
     vx::RemoveStaleTemporaries(path);
     EXPECT_TRUE(std::filesystem::exists(path + ".vxcopy-Old123"));
 }

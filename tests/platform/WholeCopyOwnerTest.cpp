@@ -1,21 +1,22 @@
-// A whole copy is offered to the name it was made beside, whatever file is
-// there now, and through the index to the file it was made of by any other
-// name; never to a file the identity shows to be another, and where the
-// identity cannot tell, the user is asked. A save sets aside only copies
-// known to be its file's; an entry lasts until its copy is gone or answered.
+// What a file holds decides whose a whole copy is: a copy is offered in place
+// of a file's text only where the file holds what the copy's cut save left
+// (the start of the copy's text, or the text the save was replacing), however
+// the file was found; a copy of other text beside a name of the file is told
+// of, one found elsewhere is another file's; neither is touched, and its
+// entry stays for its own document.
 #include "platform/CopyIndex.h"
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"
+#include "platform/Sha256.h"
+#include "platform/WholeCopies.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -25,17 +26,50 @@ using vx::test::writeFile;
 
 namespace {
 
+namespace fs = std::filesystem;
+
+const std::string Earlier = "the text of d before the save\r\n";
 const std::string CopyText = "the whole text of the cut document\r\n";
 const std::string Tag = "Cut001";
 
-// What a save cut off left: the copy, and the index entry filing it (none:
-// the copy is known by its name alone); Opened is the name then opened, seen
-// with the identity SeenAs where one is given (a file system's answers).
+vx::TReplacedText ReplacedBy(const std::string& text)
+{
+    return {text.size(), vx::Sha256Hex(text)};
+}
+
+TEST(WholeCopyOwner, WhatTheFileHoldsTiesItToTheCopy)
+{
+    using enum vx::TCopyStanding;
+    const std::optional<vx::TReplacedText> filed = ReplacedBy(Earlier);
+    const struct {
+        const char* What;
+        std::string File;
+        std::optional<vx::TReplacedText> Replaced;
+        vx::TCopyStanding Standing;
+    } rows[] = {
+        {"the whole text: the save ended", CopyText, filed, Whole},
+        {"the start of the copy's text", CopyText.substr(0, 9), filed, CutShort},
+        {"an empty file: cut before the first byte", "", filed, CutShort},
+        {"the text the save replaced", Earlier, filed, Replaced},
+        {"the text the save replaced, the entry of an earlier version telling nothing", Earlier, std::nullopt, Other},
+        {"other text as long as the replaced one", std::string(Earlier.size(), 'x'), filed, Other},
+        {"other text", "<p>NEWDOC: another document</p>", filed, Other},
+        {"the copy's text and more", CopyText + "more", filed, Other},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(vx::StandingOf(row.File, CopyText, row.Replaced), row.Standing) << row.What;
+}
+
+// A cut save as the index files it: with the text the file held (Earlier),
+// as earlier versions filed it (a symbolic link, nothing more), or not at all.
+enum class TFiling { Replaced, EarlierVersion, None };
+
+// What a save cut off left, and what befell it since: the name then opened,
+// the copy and its entry (none: not filed).
 struct TScene {
     std::string Opened;
     std::string Copy;
     std::string Entry;
-    std::optional<vx::TFileIdentity> SeenAs;
 };
 
 vx::TFileIdentity Identity(const std::string& path)
@@ -45,122 +79,68 @@ vx::TFileIdentity Identity(const std::string& path)
     return identity;
 }
 
-// The copy of the document written beside its name.
-std::string CopyBeside(const std::string& document)
+std::string File(const std::string& identityOf, const std::string& copy, TFiling filing)
 {
-    const std::string copy = document + ".vxcopy-" + Tag;
-    writeFile(copy, CopyText);
-    return copy;
-}
-
-// The copy filed under the identity as this version files it.
-std::string FiledCopy(const vx::TFileIdentity& identity, const std::string& copy)
-{
-    const std::string entry = vx::FileCopyUnder(identity, Tag, copy);
-    EXPECT_FALSE(entry.empty()) << "the copy could not be filed";
-    return entry;
-}
-
-// The copy filed under the file's inode by a file born there a second
-// before it: a deleted document whose inode the file was given.
-std::string FiledForEarlierFile(const std::string& file, const std::string& copy)
-{
-    vx::TFileIdentity gone = Identity(file);
-    gone.Birth->Seconds -= 1;
-    return FiledCopy(gone, copy);
-}
-
-// The copy filed as earlier versions filed it: by device and inode alone.
-std::string OldStyleFiledCopy(const vx::TFileIdentity& identity, const std::string& copy)
-{
+    if (filing == TFiling::None)
+        return {};
+    const vx::TFileIdentity identity = Identity(identityOf);
+    if (filing == TFiling::Replaced) {
+        const std::string entry = vx::FileCopyUnder(identity, Tag, copy, ReplacedBy(Earlier));
+        EXPECT_FALSE(entry.empty()) << "the copy could not be filed";
+        return entry;
+    }
     const std::string folder = vx::JoinPath(vx::DataFolder(), "whole-copies");
-    std::filesystem::create_directories(folder);
+    fs::create_directories(folder);
     const std::string entry =
         vx::JoinPath(folder, std::to_string(identity.Device) + "-" + std::to_string(identity.Inode) + "-" + Tag);
-    std::filesystem::create_symlink(copy, entry);
+    fs::create_symlink(copy, entry);
     return entry;
 }
 
-std::string Document(const TempDir& dir, const std::string& name, const std::string& text)
+// A document with two names, site/d.htm and site/sub/d-link.htm, whose save
+// through d.htm was cut off with the file holding held.
+TScene CutSave(const TempDir& dir, const std::string& held, TFiling filing = TFiling::Replaced)
 {
-    std::filesystem::create_directories(std::filesystem::path(dir.file(name)).parent_path());
-    writeFile(dir.file(name), text);
-    return dir.file(name);
+    fs::create_directories(dir.file("site/sub"));
+    const std::string document = dir.file("site/d.htm");
+    writeFile(document, held);
+    fs::create_hard_link(document, dir.file("site/sub/d-link.htm"));
+    const std::string copy = document + ".vxcopy-" + Tag;
+    writeFile(copy, CopyText);
+    return TScene{document, copy, File(document, copy, filing)};
 }
 
-// A document with a second name in another folder, as a cut save leaves it.
-std::string TwoNames(const TempDir& dir)
+TScene OpenedAs(TScene scene, const std::string& name)
 {
-    const std::string first = Document(dir, "a.htm", "cut sho");
-    std::filesystem::create_directories(dir.file("other"));
-    std::filesystem::create_hard_link(first, dir.file("other/b.htm"));
-    return first;
+    scene.Opened = name;
+    return scene;
 }
 
-using TFiling = std::string (*)(const vx::TFileIdentity&, const std::string&);
-
-// A cut document with two names, its copy beside the first filed by filing;
-// then what befalls the first name (nothing, a rename, a deletion); opened by
-// the other name.
-TScene OpenedByOtherName(const TempDir& dir, TFiling filing, void (*befall)(const std::string&) = nullptr)
+// Brings the site back as cp -a restores a backup: the same names on new
+// files (the old ones live on meanwhile, so the inodes are new), the two
+// names of the document one file again.
+void RestoreSite(const TempDir& dir)
 {
-    const std::string document = TwoNames(dir);
-    const std::string copy = CopyBeside(document);
-    const std::string entry = filing(Identity(document), copy);
-    if (befall)
-        befall(document);
-    return TScene{dir.file("other/b.htm"), copy, entry};
+    fs::rename(dir.file("site"), dir.file("site.old"));
+    fs::copy(dir.file("site.old"), dir.file("site"), fs::copy_options::recursive);
+    fs::remove(dir.file("site/sub/d-link.htm"));
+    fs::create_hard_link(dir.file("site/d.htm"), dir.file("site/sub/d-link.htm"));
 }
 
-void Delete(const std::string& name)
+// The copy of another document, b101.html, filed under the inode of a file
+// of other text, as when the document was deleted and its inode given to it.
+TScene ReusedInode(const TempDir& dir, TFiling filing)
 {
-    std::filesystem::remove(name);
+    const std::string unrelated = dir.file("b1.html");
+    writeFile(unrelated, "the user's own page");
+    const std::string copy = dir.file("b101.html.vxcopy-" + Tag);
+    writeFile(copy, CopyText);
+    return TScene{unrelated, copy, File(unrelated, copy, filing)};
 }
 
-void Rename(const std::string& name)
-{
-    std::filesystem::rename(name, std::filesystem::path(name).replace_filename("renamed.htm"));
-}
-
-// Brings the folder back as cp -a restores a backup: the same names on new
-// files (the old ones live on meanwhile, so the inodes are new).
-void RestoreFolder(const std::string& folder)
-{
-    std::filesystem::rename(folder, folder + ".old");
-    std::filesystem::copy(folder + ".old", folder, std::filesystem::copy_options::recursive);
-}
-
-// As a file system without birth times files and sees a file.
-vx::TFileIdentity WithoutBirth(vx::TFileIdentity identity)
-{
-    identity.Birth.reset();
-    return identity;
-}
-
-// Puts a new file at the name, as a program that saves by renaming does.
-void Replace(const std::string& path, const std::string& text)
-{
-    writeFile(path + ".new", text);
-    std::filesystem::rename(path + ".new", path);
-}
-
-// Replaces the file at the name until the new one is born after the copy
-// (file times go by clock ticks): a file made once the copy was.
-void ReplaceAfter(const std::string& path, const std::string& copy)
-{
-    for (int tick = 0; tick < 5000; ++tick) {
-        Replace(path, "a later file");
-        if (*Identity(path).Birth > *Identity(copy).Birth)
-            return;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    ADD_FAILURE() << "the clock did not move";
-}
-
-// What opening the file finds of the copy: nothing, a copy known to be the
-// file's (which a save sets aside), or one the user is asked whose it is
-// (which only an answer sets aside).
-enum class TFound { Nothing, Own, Unsettled };
+// What opening the file finds of the copy: nothing, a copy offered in its
+// place (which a save sets aside too), or one only told of.
+enum class TFound { Nothing, Offered, Told };
 
 struct TCase {
     const char* What;
@@ -175,128 +155,95 @@ bool Lists(const std::vector<std::string>& copies, const std::string& copy)
 
 } // namespace
 
-TEST(WholeCopyOwner, ACopyIsOfferedToItsNameAndFileAndAskedAboutWhereNothingTells)
+TEST(WholeCopyOwner, ACopyIsOfferedWhereTheFileHoldsWhatItsSaveLeftAndOnlyThere)
 {
+    const std::string cut = CopyText.substr(0, 12);
     const std::vector<TCase> cases = {
-        {"a file that has a deleted document's inode now, born at another time: not offered, nor set aside by its "
-         "save",
+        {"opened by the name the copy was made beside, cut short",
+         [&](const TempDir& dir) { return CutSave(dir, cut); }, TFound::Offered},
+        {"opened by its other name, holding the text the save replaced",
+         [](const TempDir& dir) { return OpenedAs(CutSave(dir, Earlier), dir.file("site/sub/d-link.htm")); },
+         TFound::Offered},
+        {"an empty file", [](const TempDir& dir) { return CutSave(dir, ""); }, TFound::Offered},
+        {"the name given to a new document: the new file keeps its text",
          [](const TempDir& dir) {
-             const std::string unrelated = Document(dir, "later/other.html", "another document");
-             const std::string copy = CopyBeside(dir.file("b101.html"));
-             return TScene{unrelated, copy, FiledForEarlierFile(unrelated, copy)};
-         },
-         TFound::Nothing},
-        {"the copy beside the name, the folder restored by cp -a onto the freed inode: the same number born anew",
-         [](const TempDir& dir) {
-             const std::string later = Document(dir, "b101.html", "another document");
-             const std::string copy = CopyBeside(later);
-             return TScene{later, copy, FiledForEarlierFile(later, copy)};
-         },
-         TFound::Own},
-        {"the copy beside the name, the folder restored by cp -a onto new inodes",
-         [](const TempDir& dir) {
-             std::filesystem::create_directories(dir.file("site"));
-             const std::string document = Document(dir, "site/a.htm", "cut sho");
-             std::filesystem::create_hard_link(document, dir.file("site/b.htm"));
-             const std::string copy = CopyBeside(document);
-             const std::string entry = FiledCopy(Identity(document), copy);
-             RestoreFolder(dir.file("site"));
-             return TScene{document, copy, entry};
-         },
-         TFound::Own},
-        {"the document opened by its other name",
-         [](const TempDir& dir) { return OpenedByOtherName(dir, FiledCopy); }, TFound::Own},
-        {"the document opened by its other name once the name the copy was made beside is gone",
-         [](const TempDir& dir) { return OpenedByOtherName(dir, FiledCopy, Delete); }, TFound::Own},
-        {"an earlier version's entry, its name still leading to the file",
-         [](const TempDir& dir) { return OpenedByOtherName(dir, OldStyleFiledCopy); }, TFound::Own},
-        {"an earlier version's entry, the document opened by its other name once the first was renamed",
-         [](const TempDir& dir) { return OpenedByOtherName(dir, OldStyleFiledCopy, Rename); }, TFound::Unsettled},
-        {"a file system without birth times, the document opened by its other name once the first was deleted",
-         [](const TempDir& dir) {
-             TScene scene = OpenedByOtherName(
-                 dir, [](const vx::TFileIdentity& identity, const std::string& copy) {
-                     return FiledCopy(WithoutBirth(identity), copy);
-                 },
-                 Delete);
-             scene.SeenAs = WithoutBirth(Identity(scene.Opened));
+             TScene scene = CutSave(dir, Earlier);
+             fs::rename(scene.Opened, dir.file("site/e.htm"));
+             writeFile(scene.Opened, "<p>NEWDOC: another document</p>");
              return scene;
          },
-         TFound::Unsettled},
-        {"an earlier version's entry, its name leading to another file",
+         TFound::Told},
+        {"the name given to a new document: the renamed document is offered its copy",
          [](const TempDir& dir) {
-             const std::string unrelated = Document(dir, "later/other.html", "another document");
-             const std::string copy = CopyBeside(Document(dir, "b101.html", "yet another"));
-             return TScene{unrelated, copy, OldStyleFiledCopy(Identity(unrelated), copy)};
+             TScene scene = CutSave(dir, Earlier);
+             fs::rename(scene.Opened, dir.file("site/e.htm"));
+             writeFile(scene.Opened, "<p>NEWDOC: another document</p>");
+             return OpenedAs(scene, dir.file("site/e.htm"));
          },
-         TFound::Unsettled},
-        {"an earlier version's entry, its name leading nowhere",
+         TFound::Offered},
+        {"the folder restored by cp -a, opened by the other name",
          [](const TempDir& dir) {
-             const std::string unrelated = Document(dir, "later/other.html", "another document");
-             const std::string copy = CopyBeside(dir.file("b101.html"));
-             return TScene{unrelated, copy, OldStyleFiledCopy(Identity(unrelated), copy)};
+             const TScene scene = CutSave(dir, Earlier);
+             RestoreSite(dir);
+             return OpenedAs(scene, dir.file("site/sub/d-link.htm"));
          },
-         TFound::Unsettled},
-        {"a copy beside a name that leads to a new file now",
+         TFound::Offered},
+        {"the folder renamed, opened by the other name",
          [](const TempDir& dir) {
-             const std::string document = TwoNames(dir);
-             const std::string copy = CopyBeside(document);
-             const std::string entry = FiledCopy(Identity(document), copy);
-             Replace(document, "a new file");
-             return TScene{document, copy, entry};
+             TScene scene = CutSave(dir, Earlier);
+             fs::rename(dir.file("site"), dir.file("moved"));
+             scene.Copy = dir.file("moved/d.htm.vxcopy-" + Tag);
+             return OpenedAs(scene, dir.file("moved/sub/d-link.htm"));
          },
-         TFound::Own},
-        {"a copy filed nowhere, beside a name that leads to a file made after it",
+         TFound::Offered},
+        {"an earlier version's entry, the first name renamed, the other name opened, cut short",
+         [&](const TempDir& dir) {
+             TScene scene = CutSave(dir, cut, TFiling::EarlierVersion);
+             fs::rename(scene.Opened, dir.file("site/renamed.htm"));
+             return OpenedAs(scene, dir.file("site/sub/d-link.htm"));
+         },
+         TFound::Offered},
+        {"an earlier version's entry, holding the text the save replaced: nothing ties them",
+         [](const TempDir& dir) { return CutSave(dir, Earlier, TFiling::EarlierVersion); }, TFound::Told},
+        {"a copy filed nowhere, beside its document cut short",
+         [&](const TempDir& dir) { return CutSave(dir, cut, TFiling::None); }, TFound::Offered},
+        {"a copy filed nowhere, its document written again since",
          [](const TempDir& dir) {
-             const std::string document = Document(dir, "a.htm", "cut sho");
-             const std::string copy = CopyBeside(document);
-             ReplaceAfter(document, copy);
-             return TScene{document, copy, ""};
+             const TScene scene = CutSave(dir, Earlier, TFiling::None);
+             writeFile(scene.Opened, "a later text");
+             return scene;
          },
-         TFound::Own},
-        {"a copy filed nowhere, beside its document's name",
-         [](const TempDir& dir) {
-             const std::string document = Document(dir, "a.htm", "cut sho");
-             return TScene{document, CopyBeside(document), ""};
-         },
-         TFound::Own},
+         TFound::Told},
+        {"another document's copy on a reused inode", [](const TempDir& dir) { return ReusedInode(dir, TFiling::Replaced); },
+         TFound::Nothing},
+        {"an earlier version's entry of another document on a reused inode",
+         [](const TempDir& dir) { return ReusedInode(dir, TFiling::EarlierVersion); }, TFound::Nothing},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.What);
         TempDir dir;
-        if (!Identity(dir.path().string()).Birth)
-            GTEST_SKIP() << "the file system keeps no birth times";
         const TScene scene = c.Make(dir);
-        // Opened, then saved unanswered (a newer copy taken, say).
-        const std::vector<vx::TWholeCopy> copies =
-            scene.SeenAs ? vx::CopiesFiledUnder(*scene.SeenAs) : vx::WholeCopiesOf(scene.Opened);
-        std::vector<std::string> superseded;
-        for (const vx::TWholeCopy& copy : copies) {
-            if (copy.Settled)
-                superseded.push_back(copy.Path);
-        }
-        if (!scene.SeenAs) {
-            EXPECT_EQ(vx::CopiesASaveSupersedes(scene.Opened), superseded);
-        }
-        EXPECT_EQ(copies.size(), c.Found == TFound::Nothing ? 0u : 1u);
+        const std::string text = readFile(scene.Opened);
+        const std::vector<vx::TWholeCopy> copies = vx::WholeCopiesOf(scene.Opened, text);
+        ASSERT_EQ(copies.size(), c.Found == TFound::Nothing ? 0u : 1u);
         if (!copies.empty()) {
             EXPECT_TRUE(vx::SameFile(copies[0].Path, scene.Copy));
-            EXPECT_EQ(copies[0].Settled, c.Found == TFound::Own) << "asked whose it is";
+            EXPECT_EQ(copies[0].Text, CopyText);
+            EXPECT_EQ(copies[0].Standing != vx::TCopyStanding::Other, c.Found == TFound::Offered);
         }
-        EXPECT_EQ(Lists(superseded, scene.Copy), c.Found == TFound::Own) << "set aside by a save";
+        EXPECT_EQ(Lists(vx::CopiesASaveSupersedes(scene.Opened), scene.Copy), c.Found == TFound::Offered)
+            << "set aside by a save";
+        EXPECT_EQ(readFile(scene.Opened), text);
         EXPECT_EQ(readFile(scene.Copy), CopyText) << "a copy stays where it is, offered or not";
-        EXPECT_EQ(std::filesystem::is_symlink(scene.Entry), !scene.Entry.empty())
-            << "an entry stays until its copy is gone or answered";
+        EXPECT_EQ(fs::exists(fs::symlink_status(scene.Entry)), !scene.Entry.empty())
+            << "an entry stays until its own document answers";
 
-        // Answered No, or removed by hand: the entry goes with the copy.
-        if (copies.empty()) {
-            std::filesystem::remove(scene.Copy);
-            vx::CopiesFiledUnder(scene.SeenAs ? *scene.SeenAs : Identity(scene.Opened));
-        } else {
+        // Declined by its own document: set aside, and its entry goes with it.
+        if (c.Found == TFound::Offered) {
             vx::SetAsideWholeCopy(copies[0].Path);
             EXPECT_EQ(readFile(vx::SetAsideName(copies[0].Path)), CopyText);
+            EXPECT_FALSE(fs::exists(fs::symlink_status(scene.Entry)));
         }
-        EXPECT_FALSE(std::filesystem::is_symlink(scene.Entry));
         // Later scenes may have files on the same inodes.
         ::unlink(scene.Entry.c_str());
     }
@@ -312,17 +259,43 @@ TEST(WholeCopyOwner, ACopyNamesTheFileItWasMadeBeside)
 TEST(WholeCopyOwner, ACopyTheFileHoldsGoesWithItsEntry)
 {
     TempDir dir;
-    const std::string document = TwoNames(dir);
-    const std::string copy = CopyBeside(document);
-    const std::string entry = FiledCopy(Identity(document), copy);
-    const std::string another = Document(dir, "c.htm", "cut too");
-    std::filesystem::create_hard_link(another, dir.file("other/d.htm"));
-    const std::string otherEntry = FiledCopy(Identity(another), CopyBeside(another));
+    const TScene scene = CutSave(dir, CopyText);
+    fs::create_directories(dir.file("other"));
+    writeFile(dir.file("other/c.htm"), Earlier);
+    fs::create_hard_link(dir.file("other/c.htm"), dir.file("other/c-link.htm"));
+    const std::string otherCopy = dir.file("other/c.htm.vxcopy-" + Tag);
+    writeFile(otherCopy, CopyText);
+    const std::string otherEntry = File(dir.file("other/c.htm"), otherCopy, TFiling::Replaced);
 
-    vx::RemoveWholeCopy(copy);
-    EXPECT_FALSE(std::filesystem::exists(copy));
-    EXPECT_FALSE(std::filesystem::is_symlink(entry));
-    EXPECT_TRUE(std::filesystem::is_symlink(otherEntry)) << "another file's copy, of the same tag";
-    EXPECT_EQ(vx::WholeCopiesOf(dir.file("other/d.htm")).size(), 1u);
+    const std::vector<vx::TWholeCopy> held = vx::WholeCopiesOf(scene.Opened, CopyText);
+    ASSERT_EQ(held.size(), 1u);
+    EXPECT_EQ(held[0].Standing, vx::TCopyStanding::Whole);
+    vx::RemoveWholeCopy(scene.Copy);
+    EXPECT_FALSE(fs::exists(scene.Copy));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(scene.Entry)));
+    EXPECT_TRUE(fs::exists(otherEntry)) << "another file's copy, of the same tag";
+    EXPECT_EQ(vx::WholeCopiesOf(dir.file("other/c-link.htm"), Earlier).size(), 1u);
     ::unlink(otherEntry.c_str());
+}
+
+TEST(WholeCopyOwner, Sha256GivesTheStandardDigestsHoweverTheTextIsFed)
+{
+    const std::string million(1000000, 'a');
+    const struct {
+        std::string Text;
+        const char* Digest;
+    } rows[] = {
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+        {million, "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(vx::Sha256Hex(row.Text), row.Digest) << row.Text.size() << " bytes";
+        vx::TSha256 pieces;
+        for (std::size_t at = 0, piece = 1; at < row.Text.size(); at += piece, piece = piece * 3 % 97 + 1)
+            pieces.Add(std::string_view(row.Text).substr(at, piece));
+        EXPECT_EQ(pieces.HexDigest(), row.Digest) << row.Text.size() << " bytes in pieces";
+    }
 }

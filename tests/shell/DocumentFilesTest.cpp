@@ -159,7 +159,8 @@ TEST_F(DocumentFilesTest, TemporariesOfAKilledSaveGoWhenTheDocumentIsOpenedOrSav
 
 TEST_F(DocumentFilesTest, AWholeCopyIsOfferedUntilDeclinedOrSavedAndNeverDeletedUnseen)
 {
-    const std::string path = WriteDoc("page.asp", "cut sho");
+    // The file holds the start of the copy's text: a save of it was cut off.
+    const std::string path = WriteDoc("page.asp", "whole\r\nte");
     const std::string copy = path + ".vxcopy-Ab12Cd";
     const std::string aside = path + ".vxold-Ab12Cd";
     vx::test::writeFile(copy, "whole\r\ntext\r\n");
@@ -169,26 +170,28 @@ TEST_F(DocumentFilesTest, AWholeCopyIsOfferedUntilDeclinedOrSavedAndNeverDeleted
     ASSERT_EQ(dialogs.requests.size(), 1u);
     const std::string question = dialogs.requests[0].text;
     EXPECT_EQ(question.rfind("A newer copy of page.asp was found", 0), 0u) << question;
+    EXPECT_NE(question.find("The file holds only the first 9 of its 13 bytes."), std::string::npos) << question;
     EXPECT_NE(question.find(aside), std::string::npos) << "says where a declined copy goes: " << question;
-    EXPECT_TRUE(question.ends_with("Open it instead?"));
-    EXPECT_EQ(Text(editor), "cut sho\r\n") << "no: the file as it is";
+    EXPECT_TRUE(question.ends_with("Open the copy instead?"));
+    EXPECT_EQ(Text(editor), "whole\r\nte\r\n") << "no: the file as it is";
     EXPECT_FALSE(std::filesystem::exists(copy)) << "declined: out of the way";
     EXPECT_EQ(readFile(aside), "whole\r\ntext\r\n") << "and kept where the question said";
 
     QTest::keyClicks(editor, "edited ");
     QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
+    const std::string saved = readFile(path);
     dialogs.requests.clear();
     dialogs.Queue(mrYes);
     form->CloseAllfiles1Click();
     editor = OpenAndFocus(path);
     EXPECT_EQ(dialogs.requests.size(), 1u) << "only the closing was asked";
-    EXPECT_EQ(Text(editor), "edited cut sho\r\n") << "the saved edit, and no older copy over it";
+    EXPECT_EQ(Text(editor), "edited whole\r\nte\r\n") << "the saved edit, and no older copy over it";
 
     // Two copies: the newer is taken, and once the file holds its text the
     // older one is set aside.
     const std::string older = path + ".vxcopy-Old111";
-    vx::test::writeFile(older, "older\r\n");
-    vx::test::writeFile(copy, "newer\r\n");
+    vx::test::writeFile(older, saved + "older\r\n");
+    vx::test::writeFile(copy, saved + "newer\r\n");
     const auto now = std::filesystem::file_time_type::clock::now();
     std::filesystem::last_write_time(older, now - std::chrono::hours(1));
     std::filesystem::last_write_time(copy, now);
@@ -198,17 +201,18 @@ TEST_F(DocumentFilesTest, AWholeCopyIsOfferedUntilDeclinedOrSavedAndNeverDeleted
     dialogs.Queue(mrYes);
     editor = OpenAndFocus(path);
     ASSERT_EQ(dialogs.requests.size(), 2u);
-    EXPECT_EQ(Text(editor), "newer\r\n");
+    EXPECT_NE(dialogs.requests[1].text.find("once the document is saved, the copy is removed"), std::string::npos);
+    EXPECT_EQ(Text(editor), saved + "newer\r\n");
     EXPECT_TRUE(editor->Model().Modified()) << "the file does not hold it yet";
     EXPECT_TRUE(std::filesystem::exists(copy)) << "until it is saved";
     QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
-    EXPECT_EQ(readFile(path), "newer\r\n");
+    EXPECT_EQ(readFile(path), saved + "newer\r\n");
     EXPECT_FALSE(std::filesystem::exists(copy)) << "the file holds its text";
     EXPECT_FALSE(std::filesystem::exists(older));
-    EXPECT_EQ(readFile(path + ".vxold-Old111"), "older\r\n") << "superseded, kept";
+    EXPECT_EQ(readFile(path + ".vxold-Old111"), saved + "older\r\n") << "superseded, kept";
 
     // A copy the file holds already is no news.
-    vx::test::writeFile(copy, "newer\r\n");
+    vx::test::writeFile(copy, saved + "newer\r\n");
     dialogs.requests.clear();
     dialogs.Queue(mrYes);
     form->CloseAllfiles1Click();
@@ -217,7 +221,7 @@ TEST_F(DocumentFilesTest, AWholeCopyIsOfferedUntilDeclinedOrSavedAndNeverDeleted
     EXPECT_FALSE(std::filesystem::exists(copy));
 
     // A copy that cannot go where declined copies go stays, and says why.
-    vx::test::writeFile(copy, "another\r\n");
+    vx::test::writeFile(copy, saved + "newer\r\nanother\r\n");
     dialogs.requests.clear();
     dialogs.Queue(mrYes);
     form->CloseAllfiles1Click();
@@ -227,7 +231,7 @@ TEST_F(DocumentFilesTest, AWholeCopyIsOfferedUntilDeclinedOrSavedAndNeverDeleted
     EXPECT_EQ(dialogs.requests[2].type, mtWarning);
     EXPECT_EQ(dialogs.requests[2].text, "Cannot move " + copy + " to " + aside +
                                             ": File exists\r\nThe copy is offered again when the document is opened.");
-    EXPECT_EQ(readFile(copy), "another\r\n");
+    EXPECT_EQ(readFile(copy), saved + "newer\r\nanother\r\n");
     EXPECT_EQ(readFile(aside), "whole\r\ntext\r\n");
 }
 
@@ -239,14 +243,17 @@ TEST_F(DocumentFilesTest, AHardLinkedDocumentCutByACrashOffersItsCopyByEveryName
     std::filesystem::create_directories(docs.file("other"));
     const std::string link = docs.file("other/d-link.html");
     std::filesystem::create_hard_link(saved, link);
-    for (const std::string& name : {link, saved}) {
-        SCOPED_TRACE(name);
-        const std::string copy = saved + ".vxcopy-Cut123";
+    const auto cutSave = [&](const std::string& tag) {
+        const std::string copy = saved + ".vxcopy-" + tag;
         vx::test::writeFile(copy, "whole text\r\n");
         vx::TFileIdentity identity;
-        ASSERT_TRUE(vx::IdentityOf(saved, identity));
-        ASSERT_FALSE(vx::FileCopyUnder(identity, "Cut123", copy).empty());
-
+        EXPECT_TRUE(vx::IdentityOf(saved, identity));
+        EXPECT_FALSE(vx::FileCopyUnder(identity, tag, copy, std::nullopt).empty());
+        return copy;
+    };
+    for (const std::string& name : {link, saved}) {
+        SCOPED_TRACE(name);
+        const std::string copy = cutSave("Cut123");
         dialogs.requests.clear();
         dialogs.Queue(mrYes);
         form->CloseAllfiles1Click();
@@ -264,30 +271,40 @@ TEST_F(DocumentFilesTest, AHardLinkedDocumentCutByACrashOffersItsCopyByEveryName
         vx::test::writeFile(saved, "whole t");
     }
 
-    // Filed by the inode alone (an earlier version, or no birth times), and
-    // the name it was made beside renamed since: nothing tells whether the
-    // copy is this file's, so the question says so, and Yes is the user's word.
-    const std::string copy = saved + ".vxcopy-Old456";
-    vx::test::writeFile(copy, "whole text\r\n");
-    vx::TFileIdentity identity;
-    ASSERT_TRUE(vx::IdentityOf(saved, identity));
-    identity.Birth.reset();
-    ASSERT_FALSE(vx::FileCopyUnder(identity, "Old456", copy).empty());
-    std::filesystem::rename(saved, docs.file("renamed.html"));
+    // The cut document renamed, and its name given to a new document: the
+    // new one is told of the copy beside it and keeps its text; Yes opens
+    // the copy apart, read-only. The renamed document is offered it.
+    const std::string copy = cutSave("Old456");
+    const std::string renamed = docs.file("e.html");
+    std::filesystem::rename(saved, renamed);
+    vx::test::writeFile(saved, "<p>NEWDOC</p>");
     dialogs.requests.clear();
     dialogs.Queue(mrYes);
     form->CloseAllfiles1Click();
     dialogs.Queue(mrYes);
-    TmwCustomEdit* editor = OpenAndFocus(link);
+    TmwCustomEdit* editor = OpenAndFocus(saved);
     ASSERT_EQ(dialogs.requests.size(), 2u);
-    const std::string& question = dialogs.requests[1].text;
-    EXPECT_EQ(question.rfind("A newer copy of " + saved + " was found", 0), 0u) << question;
-    EXPECT_NE(question.find("the place on the disk d-link.html has now; whether that was this document"),
-              std::string::npos)
-        << question;
+    const std::string& notice = dialogs.requests[1].text;
+    EXPECT_EQ(notice.rfind("A copy of another text, or of an earlier one, is kept in " + copy, 0), 0u) << notice;
+    EXPECT_TRUE(notice.ends_with("Open the copy as a document of its own, read-only?")) << notice;
+    EXPECT_EQ(Text(form->SlotEditor(1)), "<p>NEWDOC</p>\r\n");
+    EXPECT_EQ(form->SlotFileName(2), copy);
     EXPECT_EQ(Text(editor), "whole text\r\n");
+    EXPECT_TRUE(editor->Model().GetReadOnly());
+    dialogs.requests.clear();
+    dialogs.Queue(mrYes);
+    form->CloseAllfiles1Click();
+    EXPECT_EQ(readFile(saved), "<p>NEWDOC</p>");
+    EXPECT_EQ(readFile(copy), "whole text\r\n") << "not the new document's to answer";
+
+    dialogs.Queue(mrYes);
+    editor = OpenAndFocus(renamed);
+    ASSERT_EQ(dialogs.requests.size(), 2u);
+    EXPECT_EQ(dialogs.requests[1].text.rfind("A newer copy of " + saved + " was found", 0), 0u)
+        << dialogs.requests[1].text;
     QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
     EXPECT_EQ(readFile(link), "whole text\r\n");
+    EXPECT_EQ(readFile(saved), "<p>NEWDOC</p>");
     EXPECT_FALSE(std::filesystem::exists(copy)) << "taken and saved";
 }
 

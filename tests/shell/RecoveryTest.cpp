@@ -554,3 +554,25 @@ TEST_F(RecoveryWindowTest, CopiesThatCannotBeKeptAreToldOnceWithTheFolderAndShow
     EXPECT_TRUE(QTest::qWaitFor([&] { return !notice->isVisible(); }, 15000));
     EXPECT_EQ(dialogs.requests.size(), 1u);
 }
+
+// Damaged copies that cannot be moved aside, left by many runs, are named
+// by their folder and counted: one line, however many runs left them.
+TEST_F(RecoveryWindowTest, DamagedCopiesThatCannotBeMovedAreCountedInOneLine)
+{
+    const std::string root = RecoveryRoot();
+    for (int run = 0; run < 300; ++run) {
+        fs::create_directories(root + "/run-" + std::to_string(run));
+        vx::test::writeFile(root + "/run-" + std::to_string(run) + "/slot-1.vxr", "cut sh");
+    }
+    vx::test::writeFile(DamagedFolder(root), "in the way");
+    StartAndActivate();
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    const std::string told = dialogs.requests[0].text;
+    EXPECT_EQ(dialogs.requests[0].type, mtWarning);
+    EXPECT_NE(told.find("\r\n    " + root + ", each in the folder of its run, as they could not be moved from there "
+                                             "(number of copies: 300)"),
+              std::string::npos)
+        << told;
+    EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 2) << told;
+    EXPECT_EQ(vx::test::readFile(root + "/run-299/slot-1.vxr"), "cut sh");
+}

@@ -295,11 +295,13 @@ private:
     bool MayTakeName(int slot, const std::string& fileName);
     // Brings the slot's tab to the front and gives its editor the focus.
     void ActivateSlot(int slot);
-    // When an interrupted save left a whole copy of the file that differs
-    // from it, asks whether to open that instead: yes puts the copy's text in
-    // bytes and answers the copy's path; a copy declined is set aside. Copies
-    // equal to the file are removed.
-    std::string TakeWholeCopy(const std::string& fileName, std::string& bytes);
+    // When the file holds what an interrupted save left (bytes), asks whether
+    // to open the whole copy of that save instead: yes puts the copy's text
+    // in bytes and answers the copy's path; a copy declined is set aside.
+    // Copies equal to the file are removed. Of a copy of other text beside
+    // it, the user is told; one to open read-only in a slot of its own is
+    // added to apart.
+    std::string TakeWholeCopy(const std::string& fileName, std::string& bytes, std::vector<std::string>& apart);
     // The slot's file was written: the copy its text was opened from has done
     // its work and goes; the other copies the file had before (superseded,
     // taken before the write, which may give the file a new identity) are

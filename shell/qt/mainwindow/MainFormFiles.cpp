@@ -13,6 +13,7 @@
 #include "platform/FileIO.h"
 #include "platform/FreedMemory.h"
 #include "platform/TextEncoding.h"
+#include "platform/WholeCopies.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 #include "shell/qt/windows/FileManager.h"
@@ -112,7 +113,8 @@ void TForm1::OpenDocumentInFreeSlot(const std::string& name, bool readOnly)
     // recent-files list as it was.
     std::string bytes = vx::ReadWholeFile(fileName);
     vx::RemoveStaleTemporaries(fileName);
-    const std::string copy = TakeWholeCopy(fileName, bytes);
+    std::vector<std::string> apart;
+    const std::string copy = TakeWholeCopy(fileName, bytes, apart);
     TmwCustomEdit* editor = SlotEditor(slot);
     TmwCustomEditModel& model = editor->Model();
     const bool binary = vx::shell::LooksBinary(bytes);
@@ -144,6 +146,8 @@ void TForm1::OpenDocumentInFreeSlot(const std::string& name, bool readOnly)
     if (binary)
         StatusBar1->showMessage(TabCaptionOf(fileName) +
                                 " looks like a binary file: saving it may change its bytes.");
+    for (const std::string& other : apart)
+        OpenDocumentInFreeSlot(other, true);
 }
 
 int TForm1::SlotOfFile(const std::string& fileName) const

@@ -32,6 +32,9 @@ const TRunTimeText RestoreQuestion{"Vellumix ended before the changes to these d
 const TRunTimeText NoFreeSlot{"There was no free document slot for:%1\r\nIt is offered again at the next start."};
 const TRunTimeText CopiesKeptAside{"Some recovery copies of unsaved text could not be read whole (cut short or damaged) "
                                    "and cannot be restored.\r\nThey were kept as they are, in:%1"};
+const TRunTimeText CopiesInFolder{"%1 (number of copies: %2)"};
+const TRunTimeText CopiesLeftInRuns{
+    "%1, each in the folder of its run, as they could not be moved from there (number of copies: %2)"};
 
 using vx::shell::TRecoveryPlace;
 using vx::shell::TRecoveryRecord;
@@ -44,21 +47,22 @@ const TRunTimeText CopiesNotKept{"Could not keep a recovery copy of your text in
 const TRunTimeText OnlySavingKeeps{"Until this is mended, only saving keeps what you type."};
 
 // What is said of the files an earlier run left that were no whole copy, once
-// as they are set aside: the folders they are kept in. Empty when there were none.
+// as they are set aside: where they are kept, and how many, in a line for
+// those in the damaged folder and one for those that could not be moved
+// there and stay in their runs' folders. Empty when there were none.
 std::string KeptAsideNotice(const std::vector<std::string>& setAside)
 {
-    std::vector<std::string> folders;
-    for (const std::string& path : setAside) {
-        std::string folder = vx::PathText(std::filesystem::path(path).parent_path().string());
-        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
-            folders.push_back(std::move(folder));
-    }
-    if (folders.empty())
-        return {};
-    std::string names;
-    for (const std::string& folder : folders)
-        names += "\r\n    " + folder;
-    return CopiesKeptAside({names});
+    const std::filesystem::path damaged = vx::shell::DamagedFolder(vx::shell::RecoveryRoot());
+    const auto moved = std::count_if(setAside.begin(), setAside.end(), [&](const std::string& path) {
+        return std::filesystem::path(path).parent_path() == damaged;
+    });
+    const auto unmoved = static_cast<std::ptrdiff_t>(setAside.size()) - moved;
+    std::string places;
+    if (moved > 0)
+        places += "\r\n    " + CopiesInFolder({vx::PathText(damaged.string()), std::to_string(moved)});
+    if (unmoved > 0)
+        places += "\r\n    " + CopiesLeftInRuns({vx::PathText(vx::shell::RecoveryRoot()), std::to_string(unmoved)});
+    return places.empty() ? std::string() : CopiesKeptAside({places});
 }
 
 std::string DocumentName(const TRecoveryRecord& record)

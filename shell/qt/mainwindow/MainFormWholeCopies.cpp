@@ -1,11 +1,15 @@
-// The whole copies that interrupted in-place saves left: offered when their
-// file is opened, by whichever of its names, while nothing newer has been
-// saved; set aside, never deleted unseen, once declined or superseded.
+// The whole copies that interrupted in-place saves left: offered in place of
+// the text of a file that holds what such a save left, by whichever of its
+// names it is opened; set aside, never deleted unseen, once that document
+// declines or saves over them. A copy beside a file that holds other text is
+// another document's, or older: the user is told where it is kept, and may
+// open it apart, and it stays for its own document.
 #include "shell/qt/mainwindow/MainForm.h"
 
 #include "localisation/RunTimeText.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
+#include "platform/WholeCopies.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
@@ -13,15 +17,25 @@
 
 namespace {
 
-const TRunTimeText NewerCopyOf{"A newer copy of "};
-const TRunTimeText SaveWasCutOff{" was found: saving it was cut off before the file held all of it."};
-const TRunTimeText CopyGoesAside{
-    "Declined, or once the document is saved, the copy is kept where it is not offered again:"};
-const TRunTimeText OpenCopyInstead{"Open it instead?"};
+const TRunTimeText NewerCopyFound{
+    "A newer copy of %1 was found: saving it was cut off before the file held all of it."};
+const TRunTimeText FileHoldsItsStart{"The file holds only the first %1 of its %2 bytes."};
+const TRunTimeText FileHoldsReplacedText{"The file still holds the text that the save was replacing."};
+const TRunTimeText YesTakesTheCopy{
+    "Yes opens the copy in place of the file's text; once the document is saved, the copy is removed."};
+const TRunTimeText NoSetsTheCopyAside{
+    "No opens the file as it is, and the copy is kept where it is not offered again:"};
+const TRunTimeText OpenCopyInstead{"Open the copy instead?"};
 const TRunTimeText CopyOfferedAgain{"The copy is offered again when the document is opened."};
-const TRunTimeText WhoseCopyUnknown{
-    "The copy was made of the file that had the place on the disk %1 has now; whether that was this document "
-    "under another name cannot be told."};
+const TRunTimeText CopyOfOtherText{
+    "A copy of another text, or of an earlier one, is kept in %1: saving %2 was cut off before the file held all "
+    "of it. %3 holds other text now, so the copy is not put in its place, and it stays where it is."};
+const TRunTimeText OpenCopyApart{"Open the copy as a document of its own, read-only?"};
+
+std::string WholePath(const std::string& path)
+{
+    return std::filesystem::absolute(path).lexically_normal().string();
+}
 
 // The document the copy was made of, as the question names it: by its name
 // where the file being opened is reached by that name, else by its path (a
@@ -29,34 +43,52 @@ const TRunTimeText WhoseCopyUnknown{
 // whose text is offered.
 std::string CopiedDocument(const std::string& fileName, const std::string& copy)
 {
-    const std::filesystem::path document = std::filesystem::absolute(vx::CopiedFileName(copy)).lexically_normal();
-    const std::filesystem::path opened = std::filesystem::absolute(vx::LinkTarget(fileName)).lexically_normal();
-    return vx::PathText(document == opened ? document.filename().string() : document.string());
+    const std::string document = WholePath(vx::CopiedFileName(copy));
+    const bool opened = document == WholePath(vx::LinkTarget(fileName));
+    return vx::PathText(opened ? std::filesystem::path(document).filename().string() : document);
 }
 
-std::string CopyQuestion(const std::string& fileName, const vx::TWholeCopy& copy)
+std::string CopyQuestion(const std::string& fileName, const vx::TWholeCopy& copy, std::size_t fileSize)
 {
-    std::string question = NewerCopyOf() + CopiedDocument(fileName, copy.Path) + SaveWasCutOff() + "\r\n";
-    if (!copy.Settled)
-        question += WhoseCopyUnknown({vx::PathText(std::filesystem::path(fileName).filename().string())}) + "\r\n";
-    return question + CopyGoesAside() + "\r\n    " + vx::PathText(vx::SetAsideName(copy.Path)) + "\r\n" +
+    const std::string held = copy.Standing == vx::TCopyStanding::Replaced
+                                  ? FileHoldsReplacedText()
+                                  : FileHoldsItsStart({std::to_string(fileSize), std::to_string(copy.Text.size())});
+    return NewerCopyFound({CopiedDocument(fileName, copy.Path)}) + "\r\n" + held + "\r\n" + YesTakesTheCopy() +
+           "\r\n" + NoSetsTheCopyAside() + "\r\n    " + vx::PathText(vx::SetAsideName(copy.Path)) + "\r\n" +
            OpenCopyInstead();
+}
+
+std::string OtherCopyNotice(const std::string& fileName, const std::string& copy)
+{
+    return CopyOfOtherText({vx::PathText(copy), CopiedDocument(fileName, copy),
+                            vx::PathText(std::filesystem::path(fileName).filename().string())});
 }
 
 } // namespace
 
-std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& bytes)
+std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& bytes, std::vector<std::string>& apart)
 {
-    for (const vx::TWholeCopy& copy : vx::WholeCopiesOf(fileName)) {
-        std::string text = vx::ReadWholeFile(copy.Path);
-        // The file was written whole after all: the copy is no longer needed.
-        // One that may be another document's is that document's to answer.
-        if (text == bytes && copy.Settled) {
+    int freeSlots = 0;
+    for (int slot = 1; slot <= SlotCount; ++slot)
+        freeSlots += SlotFileName(slot).empty() ? 1 : 0;
+    for (vx::TWholeCopy& copy : vx::WholeCopiesOf(fileName, bytes)) {
+        if (copy.Standing == vx::TCopyStanding::Whole) {
+            // The file was written whole after all: the copy is no longer needed.
             vx::RemoveWholeCopy(copy.Path);
             continue;
         }
-        if (MessageDlg(CopyQuestion(fileName, copy), mtConfirmation, mbYesNo) == mrYes) {
-            bytes = std::move(text);
+        if (copy.Standing == vx::TCopyStanding::Other) {
+            // One slot takes the file being opened.
+            const bool room = freeSlots > 1 + static_cast<int>(apart.size());
+            const std::string notice = OtherCopyNotice(fileName, copy.Path);
+            if (!room)
+                MessageDlg(notice, mtInformation, mbOK);
+            else if (MessageDlg(notice + "\r\n" + OpenCopyApart(), mtConfirmation, mbYesNo) == mrYes)
+                apart.push_back(copy.Path);
+            continue;
+        }
+        if (MessageDlg(CopyQuestion(fileName, copy, bytes.size()), mtConfirmation, mbYesNo) == mrYes) {
+            bytes = std::move(copy.Text);
             return copy.Path;
         }
         try {
@@ -79,8 +111,7 @@ void TForm1::RetireWholeCopies(TSlot& state, const std::vector<std::string>& sup
             vx::SetAsideWholeCopy(copy);
         } catch (const Exception&) {
             // The save itself succeeded. The copy stays where it was, and the
-            // next open offers it with the means to decline it, which says
-            // why it cannot be moved.
+            // file holds a later text: the next open tells where it is.
         }
     }
     state.Copy.clear();
