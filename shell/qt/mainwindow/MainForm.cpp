@@ -203,7 +203,7 @@ void TForm1::BuildLayout()
 
     auto* splitter = Named(new QSplitter(central), "Splitter1");
     BuildTagLists(splitter);
-    PageControl1 = Named(new QTabWidget(splitter), "PageControl1");
+    PageControl1 = Named(new vx::shell::TDocumentTabs(splitter), "PageControl1");
     for (int i = 1; i <= SlotCount; ++i) {
         auto* tab = Named(new QWidget, QString("TabSheet%1").arg(i));
         tab->setProperty(vx::shell::DocumentCaptionProperty, true);
