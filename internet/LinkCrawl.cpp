@@ -29,8 +29,7 @@ const TWording RedirectLoop{"more than %1 redirects (a redirect loop)"};
 const TWording NoneListed{"its links are not listed, the limit of %1 links was reached"};
 const TWording SomeListed{"only %1 of its %2 links are listed, the limit of %3 links was reached"};
 constexpr std::uintmax_t kMaxLocalPage = 8 << 20;
-// Once this many reasons are known, further ones are told by this one.
-constexpr std::size_t kMaxReasons = 60000;
+// Told once MaxReasons are known.
 const TWording ManyReasons{"no further reason can be kept"};
 
 bool IsHtmlFileName(std::string_view path)
@@ -87,7 +86,8 @@ std::uint16_t TLinkCrawl::Intern(TMessage reason)
     auto it = reasonIndex_.find(english);
     if (it != reasonIndex_.end())
         return it->second;
-    if (reasons_.size() >= kMaxReasons)
+    // The reason that tells of the others takes a place of its own past the limit.
+    if (reasons_.size() >= std::min<std::size_t>(MaxReasons, UINT16_MAX) && english != ManyReasons.English())
         return Intern(TMessage(ManyReasons, {}));
     reasons_.push_back(std::move(reason));
     auto index = static_cast<std::uint16_t>(reasons_.size() - 1);

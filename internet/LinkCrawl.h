@@ -65,6 +65,9 @@ public:
     std::size_t QueueSize() const { return queue_.size(); }
 
     std::size_t MaxLinks = 250000;
+    // Reasons kept, the empty one counted, up to 65535; once that many are
+    // known, further ones are told by one saying so.
+    std::size_t MaxReasons = 60000;
     // Pages asked for ahead of the one being checked.
     std::size_t Prefetch = 64;
     // Bodies of pages fetched ahead and not read yet are held up to about this many bytes.

@@ -169,6 +169,15 @@ TEST_F(LinkCrawlTest, RemoteWalkChecksEveryLinkOnceBreadthFirst)
     EXPECT_EQ(StatusOf("mailto:me@example.test"), "Unknown: only web addresses and local files are checked");
 }
 
+TEST_F(LinkCrawlTest, ReasonsPastTheLimitAreToldByOne)
+{
+    crawl.MaxReasons = 2; // the empty one and one more
+    crawl.Run(server->Url("/site/index.htm"));
+    EXPECT_EQ(StatusOf("http://127.0.0.1:" + std::to_string(deadPort) + "/gone.htm"),
+              "Bad 0: Couldn't connect to server (Connection refused)");
+    EXPECT_EQ(StatusOf("mailto:me@example.test"), "Unknown: no further reason can be kept");
+}
+
 TEST_F(LinkCrawlTest, TreeHoldsDuplicatesAnchorsAndCheckedAbove)
 {
     const std::string base = server->Url("/site/");
