@@ -10,6 +10,12 @@
 
 namespace {
 
+const TWording NoFtpReply{"The server's reply is no FTP reply: %1"};
+const TWording ListRefused{"List failed (%1)"};
+const TWording NoDataPort{"List failed: the server gave no data port (%1)"};
+const TWording ListStalled{"List stalled: %1"};
+const TWording ListFailed{"List failed: %1"};
+
 struct TFtpReply {
     int Code = 0;
     std::string Line;
@@ -22,7 +28,7 @@ TFtpReply ReadReply(TTcpLineTransport& control)
     reply.Line = control.ReadLine();
     reply.Code = reply.Line.size() >= 3 ? SmtpCodeNumber(reply.Line.substr(0, 3)) : 0;
     if (reply.Code == 0)
-        throw ENetError("The server's reply is no FTP reply: " + reply.Line);
+        throw ENetError(TMessage(NoFtpReply, {reply.Line}));
     if (reply.Line.size() > 3 && reply.Line[3] == '-') {
         const std::string last = reply.Line.substr(0, 3) + " ";
         do
@@ -52,7 +58,7 @@ const TFtpReply& Require(const TFtpReply& reply, std::initializer_list<int> clas
     for (int c : classes)
         if (reply.Code / 100 == c)
             return reply;
-    throw EFtpRefused("List failed (" + reply.Line + ")");
+    throw EFtpRefused(TMessage(ListRefused, {reply.Line}));
 }
 
 // The data port of an EPSV ("(|||port|)") or PASV ("(h1,h2,h3,h4,p1,p2)") reply.
@@ -120,7 +126,7 @@ std::vector<std::string> ListFolderBinary(const TFtpLogin& login, const std::str
             passive = Require(Command(control, t, "PASV"), {2});
         const int port = DataPort(passive.Line, extended);
         if (port <= 0 || port > 65535)
-            throw EFtpError("List failed: the server gave no data port (" + passive.Line + ")");
+            throw EFtpError(TMessage(NoDataPort, {passive.Line}));
         data.Connect(login.Host, port);
         if (Require(Command(control, t, "LIST", true), {1, 2}).Code / 100 == 1) {
             lines = SplitListing(ReadListing(data, login, maxBytes, timeLimit));
@@ -129,9 +135,9 @@ std::vector<std::string> ListFolderBinary(const TFtpLogin& login, const std::str
         }
         control.Send("QUIT\r\n");
     } catch (const ENetStalled& e) {
-        throw EFtpError(std::string("List stalled: ") + e.what());
+        throw EFtpError(TMessage(ListStalled, {e.Said()}));
     } catch (const ENetError& e) {
-        throw EFtpError(std::string("List failed: ") + e.what());
+        throw EFtpError(TMessage(ListFailed, {e.Said()}));
     }
     return lines;
 }

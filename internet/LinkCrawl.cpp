@@ -17,10 +17,20 @@
 namespace {
 
 const TWording ParseFailed{"Error during parse:\n%1"};
+const TWording StateOk{"OK %1"};
+const TWording StateBad{"Bad %1"};
+const TWording StateCheckedAbove{"Checked above"};
+const TWording StateUnknown{"Unknown"};
+const TWording StateWithReason{"%1: %2"};
+const TWording NotChecked{"not checked, the check was cancelled"};
+const TWording NotCheckable{"only web addresses and local files are checked"};
+const TWording TooLarge{"larger than %1 bytes, its links were not read"};
+const TWording RedirectLoop{"more than %1 redirects (a redirect loop)"};
+const TWording NoneListed{"its links are not listed, the limit of %1 links was reached"};
+const TWording SomeListed{"only %1 of its %2 links are listed, the limit of %3 links was reached"};
 constexpr std::uintmax_t kMaxLocalPage = 8 << 20;
-// Once this many reasons are known, further ones are told by this one.
-constexpr std::size_t kMaxReasons = 60000;
-constexpr const char* kManyReasons = "no further reason can be kept";
+// Told once MaxReasons are known.
+const TWording ManyReasons{"no further reason can be kept"};
 
 bool IsHtmlFileName(std::string_view path)
 {
@@ -31,9 +41,9 @@ bool IsHtmlFileName(std::string_view path)
     return false;
 }
 
-std::string TooLargeReason(std::uintmax_t limit)
+TMessage TooLargeReason(std::uintmax_t limit)
 {
-    return "larger than " + std::to_string(limit) + " bytes, its links were not read";
+    return TMessage(TooLarge, {std::to_string(limit)});
 }
 
 } // namespace
@@ -48,37 +58,40 @@ std::string_view TLinkCrawl::Address(int node) const
     return addresses_.Text(nodes_[static_cast<std::size_t>(node)].Address);
 }
 
-const std::string& TLinkCrawl::Reason(int node) const
+const TMessage& TLinkCrawl::Reason(int node) const
 {
     return reasons_[nodes_[static_cast<std::size_t>(node)].Reason];
 }
 
-std::string TLinkCrawl::StatusText(int node) const
+TMessage TLinkCrawl::StatusText(int node) const
 {
     const TLinkNode& n = nodes_[static_cast<std::size_t>(node)];
-    std::string text;
+    TMessage state;
     switch (n.State) {
-    case lsOk: text = "OK " + std::to_string(n.Status); break;
-    case lsBad: text = "Bad " + std::to_string(n.Status); break;
-    case lsCheckedAbove: text = "Checked above"; break;
-    default: text = "Unknown"; break;
+    case lsOk: state = TMessage(StateOk, {std::to_string(n.Status)}); break;
+    case lsBad: state = TMessage(StateBad, {std::to_string(n.Status)}); break;
+    case lsCheckedAbove: state = TMessage(StateCheckedAbove, {}); break;
+    default: state = TMessage(StateUnknown, {}); break;
     }
-    const std::string& reason = Reason(node);
-    return reason.empty() ? text : text + ": " + reason;
+    if (n.Reason == 0)
+        return state;
+    return TMessage(StateWithReason, {std::move(state), Reason(node)});
 }
 
-std::uint16_t TLinkCrawl::Intern(const std::string& reason)
+std::uint16_t TLinkCrawl::Intern(TMessage reason)
 {
-    if (reason.empty())
+    std::string english = reason.English();
+    if (english.empty())
         return 0;
-    auto it = reasonIndex_.find(reason);
+    auto it = reasonIndex_.find(english);
     if (it != reasonIndex_.end())
         return it->second;
-    if (reasons_.size() >= kMaxReasons)
-        return Intern(kManyReasons);
-    reasons_.push_back(reason);
+    // The reason that tells of the others takes a place of its own past the limit.
+    if (reasons_.size() >= std::min<std::size_t>(MaxReasons, UINT16_MAX) && english != ManyReasons.English())
+        return Intern(TMessage(ManyReasons, {}));
+    reasons_.push_back(std::move(reason));
     auto index = static_cast<std::uint16_t>(reasons_.size() - 1);
-    reasonIndex_.emplace(reason, index);
+    reasonIndex_.emplace(std::move(english), index);
     return index;
 }
 
@@ -157,7 +170,7 @@ void TLinkCrawl::Run(const std::string& start)
 
 void TLinkCrawl::MarkUnchecked(std::size_t from)
 {
-    const std::uint16_t reason = Intern("not checked, the check was cancelled");
+    const std::uint16_t reason = Intern(TMessage(NotChecked, {}));
     for (std::size_t i = from; i < queue_.size(); ++i) {
         TLinkNode& n = nodes_[queue_[i]];
         if (n.State == lsUnknown && n.Reason == 0)
@@ -220,7 +233,7 @@ void TLinkCrawl::CheckPage(std::size_t index)
     } else if (!remote_ && !vx::net::HasScheme(address)) {
         page = CheckLocalPage(address, node);
     } else {
-        SetReason(node, Intern("only web addresses and local files are checked"));
+        SetReason(node, Intern(TMessage(NotCheckable, {})));
         return;
     }
     if (page)
@@ -237,11 +250,11 @@ std::optional<std::string> TLinkCrawl::CheckWebPage(std::string_view address, in
     }
     if (reply.Failure == TFetchFailure::TooManyRedirects) {
         SetNode(node, lsBad, reply.Status,
-                Intern("more than " + std::to_string(fetcher_.MaxRedirects) + " redirects (a redirect loop)"));
+                Intern(TMessage(RedirectLoop, {std::to_string(fetcher_.MaxRedirects)})));
         return std::nullopt;
     }
     if (!reply.Ok) {
-        SetNode(node, lsBad, 0, Intern(reply.Error.English()));
+        SetNode(node, lsBad, 0, Intern(reply.Error));
         return std::nullopt;
     }
     if (!IsSuccess(reply.Status)) {
@@ -342,10 +355,10 @@ void TLinkCrawl::AddChildren(int parent, const std::vector<TFoundLink>& links, c
     const std::size_t count = std::min(links.size(), room);
     if (count < links.size()) {
         limitReached_ = true;
-        const std::string limit = "the limit of " + std::to_string(MaxLinks) + " links was reached";
-        SetReason(parent, Intern(count == 0 ? "its links are not listed, " + limit
-                                            : "only " + std::to_string(count) + " of its " + std::to_string(links.size())
-                                                  + " links are listed, " + limit));
+        const std::string limit = std::to_string(MaxLinks);
+        SetReason(parent, Intern(count == 0 ? TMessage(NoneListed, {limit})
+                                            : TMessage(SomeListed, {std::to_string(count),
+                                                                    std::to_string(links.size()), limit})));
     }
     if (count == 0)
         return;

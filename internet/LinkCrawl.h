@@ -11,6 +11,7 @@
 
 #include "internet/AddressStore.h"
 #include "internet/CurlHttpFetcher.h"
+#include "platform/Wording.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -55,14 +56,18 @@ public:
     // Node 0 is the start page; a node's parent always comes before it.
     const std::vector<TLinkNode>& Nodes() const { return nodes_; }
     std::string_view Address(int node) const;
-    // Why the node shows what it shows beyond its state; "" when that says it all.
-    const std::string& Reason(int node) const;
+    // Why the node shows what it shows beyond its state; an empty message when that says it all.
+    const TMessage& Reason(int node) const;
     // As the status bar shows a node: "OK 200", "Bad 404", "Checked above" or
-    // "Unknown", followed by ": " and the reason when there is one.
-    std::string StatusText(int node) const;
+    // "Unknown", followed by ": " and the reason when there is one; the
+    // window words it in the chosen language.
+    TMessage StatusText(int node) const;
     std::size_t QueueSize() const { return queue_.size(); }
 
     std::size_t MaxLinks = 250000;
+    // Reasons kept, the empty one counted, up to 65535; once that many are
+    // known, further ones are told by one saying so.
+    std::size_t MaxReasons = 60000;
     // Pages asked for ahead of the one being checked.
     std::size_t Prefetch = 64;
     // Bodies of pages fetched ahead and not read yet are held up to about this many bytes.
@@ -93,7 +98,7 @@ private:
     int AddNode(std::string_view address, int kind, int parent);
     void SetNode(int node, int state, int status, std::uint16_t reason = 0);
     void SetReason(int node, std::uint16_t reason);
-    std::uint16_t Intern(const std::string& reason);
+    std::uint16_t Intern(TMessage reason);
     void CheckPage(std::size_t index);
     // The page's body to parse, or nothing when the page is not parsed.
     std::optional<std::string> CheckWebPage(std::string_view address, int node, std::size_t index);
@@ -112,7 +117,7 @@ private:
     std::vector<TLinkNode> nodes_;
     // Node of each queued address, in the order of discovery.
     std::vector<std::uint32_t> queue_;
-    std::vector<std::string> reasons_;
+    std::vector<TMessage> reasons_;
     std::map<std::string, std::uint16_t> reasonIndex_;
     std::unordered_map<std::size_t, TFetchReply> replies_;
     std::size_t submitted_ = 0;

@@ -8,6 +8,9 @@
 
 namespace {
 
+const TWording CannotWrite{"Unable to write to %1: %2"};
+const TWording Unreadable{"the file cannot be read"};
+
 void checkText(std::string_view text, std::string_view forbidden, const char* what)
 {
     if (text.find_first_of(forbidden) != std::string_view::npos)
@@ -62,7 +65,7 @@ void TIniFile::save()
         vx::WriteFileAtomic(FileName(), doc_.Format());
     } catch (const Exception& e) {
         known_ = false; // the next call reads the file again, without the failed change
-        throw EIniFileException("Unable to write to " + FileName() + ": " + e.Message());
+        throw EIniFileException(TMessage(CannotWrite, {FileName(), e.Said()}));
     }
     stamp_ = stampNow();
 }
@@ -90,7 +93,7 @@ void TIniFile::WriteString(const std::string& section, const std::string& ident,
     checkText(value, "\r\n", "value");
     refresh();
     if (unreadable_)
-        throw EIniFileException("Unable to write to " + FileName() + ": the file cannot be read");
+        throw EIniFileException(TMessage(CannotWrite, {FileName(), TMessage(Unreadable, {})}));
     if (doc_.Set(name, key, value))
         save();
 }

@@ -18,6 +18,12 @@ namespace vx::reg {
 
 namespace {
 
+const TWording CannotRead{"Cannot read the registry file %1: %2"};
+const TWording CannotWrite{"Cannot write the registry file %1: %2"};
+const TWording TooLarge{"larger than %1 MB"};
+const TWording CorruptKept{"The registry file %1 is corrupt (%2) and cannot be renamed: %3"};
+const TWording CorruptSetAside{"The registry file %1 is corrupt (%2); it was renamed to %3 and its settings start empty"};
+
 std::mutex& registryMutex()
 {
     static std::mutex m;
@@ -53,7 +59,7 @@ std::string asideName(const std::string& path)
 struct DamageReports {
     std::mutex mutex;
     TDamageReporter reporter;
-    std::vector<std::string> waiting;
+    std::vector<TMessage> waiting;
 };
 
 DamageReports& damageReports()
@@ -62,7 +68,7 @@ DamageReports& damageReports()
     return reports;
 }
 
-void reportDamage(const std::string& message)
+void reportDamage(const TMessage& message)
 {
     DamageReports& reports = damageReports();
     std::lock_guard lock(reports.mutex);
@@ -81,7 +87,7 @@ void SetDamageReporter(TDamageReporter reporter)
     reports.reporter = std::move(reporter);
     if (!reports.reporter)
         return;
-    for (const std::string& message : reports.waiting)
+    for (const TMessage& message : reports.waiting)
         reports.reporter(message);
     reports.waiting.clear();
 }
@@ -111,7 +117,7 @@ void Store::ResetAll()
 void Store::reset()
 {
     root_.reset();
-    failure_.clear();
+    failure_.reset();
     path_.clear();
     dirty_ = false;
 }
@@ -126,41 +132,39 @@ Store::Access Store::Open()
 
 void Store::load()
 {
-    if (!failure_.empty())
-        throw ERegistryException(failure_);
+    if (failure_)
+        throw ERegistryException(*failure_);
     path_ = JoinPath(ConfigFolder(), rootName_ + ".reg");
     if (!pathExists(path_)) {
         root_ = std::make_unique<Key>(rootName_);
         return;
     }
-    std::string damage;
+    TMessage damage;
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(path_, ec);
     if (!ec && size > MaxSettingsFileSize) {
-        damage = "larger than " + std::to_string(MaxSettingsFileSize >> 20) + " MB";
+        damage = TMessage(TooLarge, {std::to_string(MaxSettingsFileSize >> 20)});
     } else {
         std::string text;
         try {
             text = ReadWholeFile(path_);
         } catch (const Exception& e) {
-            throw ERegistryException("Cannot read the registry file " + path_ + ": " + e.Message());
+            throw ERegistryException(TMessage(CannotRead, {path_, e.Said()}));
         }
         try {
             root_ = ParseRegFile(text, rootName_);
             return;
         } catch (const ERegFileError& e) {
-            damage = e.Message();
+            damage = e.Said();
         }
     }
     std::string aside = asideName(path_);
     if (std::rename(path_.c_str(), aside.c_str()) != 0) {
-        failure_ = "The registry file " + path_ + " is corrupt (" + damage + ") and cannot be renamed: "
-            + std::strerror(errno);
-        throw ERegistryException(failure_);
+        failure_ = TMessage(CorruptKept, {path_, damage, std::string(std::strerror(errno))});
+        throw ERegistryException(*failure_);
     }
     root_ = std::make_unique<Key>(rootName_);
-    reportDamage("The registry file " + path_ + " is corrupt (" + damage + "); it was renamed to " + aside
-                 + " and its settings start empty");
+    reportDamage(TMessage(CorruptSetAside, {path_, std::move(damage), aside}));
 }
 
 void Store::Flush()
@@ -176,7 +180,7 @@ void Store::Flush()
             std::filesystem::permissions(folder, std::filesystem::perms::owner_all, ec);
         WriteFileAtomic(path_, FormatRegFile(*root_, rootName_), TFileAccess::OwnerOnly);
     } catch (const Exception& e) {
-        throw ERegistryException("Cannot write the registry file " + path_ + ": " + e.Message());
+        throw ERegistryException(TMessage(CannotWrite, {path_, e.Said()}));
     }
     dirty_ = false;
 }

@@ -4,11 +4,13 @@
 #pragma once
 
 #include "platform/RegTree.h"
+#include "platform/Wording.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,11 +20,12 @@ namespace vx::reg {
 // a file this large is damaged or not ours.
 inline constexpr std::uintmax_t MaxSettingsFileSize = 16u << 20;
 
-// Tells the user about a damaged settings file. It runs with a store locked
-// and must not use the registry itself (a window posts the message to show it
-// later). Each file set aside is reported once; reports made while no reporter
-// is set wait for the next one set.
-using TDamageReporter = std::function<void(const std::string& message)>;
+// Tells the user about a damaged settings file, in a message the window words
+// in the chosen language. It runs with a store locked and must not use the
+// registry itself (a window posts the message to show it later). Each file set
+// aside is reported once; reports made while no reporter is set wait for the
+// next one set.
+using TDamageReporter = std::function<void(const TMessage& message)>;
 void SetDamageReporter(TDamageReporter reporter);
 
 class Store {
@@ -73,7 +76,8 @@ private:
     std::string rootName_;
     std::string path_;
     std::unique_ptr<Key> root_;
-    std::string failure_;
+    // Why the file can be neither read nor set aside.
+    std::optional<TMessage> failure_;
     bool dirty_ = false;
 };
 

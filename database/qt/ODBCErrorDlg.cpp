@@ -33,6 +33,8 @@ TmODBCErrorDlg::TmODBCErrorDlg(QWidget* owner) : QDialog(owner)
     IconImage->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(32, 32));
     ErrorLabel = new QLabel(this);
     ErrorLabel->setObjectName("ErrorLabel");
+    // The driver's words, as it gave them.
+    ErrorLabel->setTextFormat(Qt::PlainText);
     ErrorLabel->setWordWrap(true);
     ErrorLabel->setMinimumWidth(320);
 

@@ -210,5 +210,5 @@ void TfrmLinkChecking::trvLinksChange(const QModelIndex& index)
     if (node < 0)
         return;
     SetPanel(0, std::string(crawl_.Address(node)));
-    SetPanel(1, crawl_.StatusText(node));
+    SetPanel(1, InCurrentLanguage(crawl_.StatusText(node)));
 }

@@ -3,6 +3,7 @@
 
 #include "internet/LinkCrawl.h"
 #include "internet/qt/LinkPictures.h"
+#include "localisation/RunTimeText.h"
 #include "platform/qt/QtText.h"
 
 TLinkTreeModel::TLinkTreeModel(const TLinkCrawl& crawl, QObject* parent) : QAbstractItemModel(parent), crawl_(crawl) {}
@@ -73,7 +74,7 @@ QVariant TLinkTreeModel::data(const QModelIndex& index, int role) const
     if (role == Qt::DisplayRole)
         return vx::ToQString(crawl_.Address(node));
     if (role == Qt::ToolTipRole)
-        return vx::ToQString(crawl_.StatusText(node));
+        return vx::ToQString(InCurrentLanguage(crawl_.StatusText(node)));
     if (role == Qt::DecorationRole) {
         const TLinkNode& n = crawl_.Nodes()[static_cast<std::size_t>(node)];
         return Icon(n.State, n.Kind);

@@ -13,6 +13,7 @@
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTextBoundaryFinder>
 
 #include <utility>
 
@@ -66,6 +67,38 @@ QMessageBox::Icon iconOf(TMsgDlgType type)
     return QMessageBox::NoIcon;
 }
 
+// A box breaks its lines between words, and cuts at its right edge a run of
+// characters wider than itself with no place to break (a file name of 255
+// bytes). A run longer than the narrowest box holds in a line may break after
+// any of its characters, at the zero-width spaces put between them.
+QString BreakableAnywhereInLongRuns(const QString& text)
+{
+    constexpr qsizetype LongestRun = 60;
+    QString shown;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && !text[end].isSpace())
+            ++end;
+        const QString run = text.mid(start, end - start);
+        if (run.size() <= LongestRun) {
+            shown += run;
+        } else {
+            QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, run);
+            qsizetype from = 0;
+            for (qsizetype to = characters.toNextBoundary(); to > 0; to = characters.toNextBoundary()) {
+                if (from > 0)
+                    shown += QChar(0x200B);
+                shown += run.mid(from, to - from);
+                from = to;
+            }
+        }
+        for (start = end; start < text.size() && text[start].isSpace(); ++start)
+            shown += text[start];
+    }
+    return shown;
+}
+
 // defaultIndex: which of the offered buttons (in the platform's order) is the default.
 int showMessage(const std::string& caption, const std::string& text, TMsgDlgType type,
                 TMsgDlgButtons buttons, int defaultIndex)
@@ -76,8 +109,11 @@ int showMessage(const std::string& caption, const std::string& text, TMsgDlgType
         request.buttons = buttons;
         return answerer()(request).result;
     }
-    QMessageBox box(iconOf(type), ToQString(caption), ToQString(text), QMessageBox::NoButton,
-                    QApplication::activeWindow());
+    QMessageBox box(iconOf(type), ToQString(caption), {}, QMessageBox::NoButton, QApplication::activeWindow());
+    // What a box says is text, never markup: a file name like "<b>x</b>.html"
+    // or a server's reply shows as it came, with its line breaks.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(BreakableAnywhereInLongRuns(ToQString(text)));
     int index = 0;
     for (const ButtonInfo& b : kButtons) {
         if (!(buttons & b.bit))

@@ -50,6 +50,12 @@ void BuildSite(const fs::path& root, int deadPort)
     Page(root / "site/d.htm", "<a href=\"broken");
 }
 
+// A language that words one text of the walk.
+std::string Dutch(std::string_view english)
+{
+    return english == "Bad %1" ? "Fout %1" : std::string(english);
+}
+
 // A node with its address, as the tests look at it.
 struct Link {
     std::string address;
@@ -90,12 +96,13 @@ protected:
         return nodes;
     }
 
-    // The status text of the node with that address, "" when there is none.
-    std::string StatusOf(const std::string& address) const
+    // The status text of the node with that address, worded by the lookup
+    // as a window words it (English without one); "" when there is none.
+    std::string StatusOf(const std::string& address, std::string (*lookup)(std::string_view) = nullptr) const
     {
         for (int i = 0; i < static_cast<int>(crawl.Nodes().size()); ++i)
             if (crawl.Address(i) == address)
-                return crawl.StatusText(i);
+                return lookup ? crawl.StatusText(i).Worded(lookup) : crawl.StatusText(i).English();
         return {};
     }
 
@@ -155,10 +162,20 @@ TEST_F(LinkCrawlTest, RemoteWalkChecksEveryLinkOnceBreadthFirst)
     EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
     EXPECT_EQ(parseErrors.size(), 1u);
     EXPECT_EQ(parseErrors[0].rfind("Error during parse:\n", 0), 0u);
-    // A request that failed says why; a link that is no web address says it was not checked.
+    // A request that failed says why, what the library said as it came; a
+    // link that is no web address says it was not checked.
+    EXPECT_EQ(StatusOf("http://127.0.0.1:" + std::to_string(deadPort) + "/gone.htm", &Dutch),
+              "Fout 0: Couldn't connect to server (Connection refused)");
+    EXPECT_EQ(StatusOf("mailto:me@example.test"), "Unknown: only web addresses and local files are checked");
+}
+
+TEST_F(LinkCrawlTest, ReasonsPastTheLimitAreToldByOne)
+{
+    crawl.MaxReasons = 2; // the empty one and one more
+    crawl.Run(server->Url("/site/index.htm"));
     EXPECT_EQ(StatusOf("http://127.0.0.1:" + std::to_string(deadPort) + "/gone.htm"),
               "Bad 0: Couldn't connect to server (Connection refused)");
-    EXPECT_EQ(StatusOf("mailto:me@example.test"), "Unknown: only web addresses and local files are checked");
+    EXPECT_EQ(StatusOf("mailto:me@example.test"), "Unknown: no further reason can be kept");
 }
 
 TEST_F(LinkCrawlTest, TreeHoldsDuplicatesAnchorsAndCheckedAbove)
@@ -219,7 +236,7 @@ TEST_F(LinkCrawlTest, AskingForFewerPagesAheadGivesTheSameTree)
         crawl.Run(server->Url("/site/index.htm"));
         std::vector<std::string> tree;
         for (int i = 0; i < static_cast<int>(crawl.Nodes().size()); ++i)
-            tree.push_back(std::string(crawl.Address(i)) + " " + crawl.StatusText(i));
+            tree.push_back(std::string(crawl.Address(i)) + " " + crawl.StatusText(i).English());
         return tree;
     };
     const std::vector<std::string> ahead = walk();
@@ -249,7 +266,7 @@ TEST_F(LinkCrawlTest, AnEndlessSiteStopsAtTheLimitAndEveryLinkSaysWhatBecameOfIt
     for (int i = 0; i < static_cast<int>(crawl.Nodes().size()); ++i) {
         // Every queued page was checked, whether or not its links could still be listed.
         EXPECT_EQ(crawl.Nodes()[static_cast<std::size_t>(i)].State, lsOk) << crawl.Address(i);
-        const std::string text = crawl.StatusText(i);
+        const std::string text = crawl.StatusText(i).English();
         if (text == "OK 200: only 4 of its 5 links are listed, " + limit)
             ++partial;
         else if (text == "OK 200: its links are not listed, " + limit)

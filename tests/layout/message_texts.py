@@ -19,9 +19,12 @@ An error reaches a box too. Its message as raised (e.what(), e.Message()) is
 English and is reported: ErrorText(e) shows it in the chosen language. Either
 way the error is followed to where it is raised: the throws of its try block
 and of the functions of the program called there, a few calls deep, and a
-literal in what they throw is reported. So is a failure an object keeps and
-hands out (run.Error() returning error_): what the files of its class assign
-to the member is followed in the same way.
+literal in what they throw is reported. An error raised with a message of ours
+(TMessage(Wording, {values})) shows its values: a literal among them is
+reported, and a reason it wraps (e.Said(), SaidBy(e)) is followed to where
+that error is raised in turn. So is a failure an object keeps and hands out
+(run.Error() returning error_): what the files of its class assign to the
+member is followed in the same way.
 
 usage: message_texts.py <source root>
        message_texts.py --self-test
@@ -48,16 +51,20 @@ ESCAPES = {'n': '\n', 'r': '\r', 't': '\t', 'a': '\a', 'b': '\b', 'f': '\f', 'v'
 BOXES = {'MessageDlg': (0,), 'ShowMessage': (0,), 'MessageBox': (0, 1), 'ShowAssistantText': (0,)}
 QT_STATIC_BOXES = {'information', 'warning', 'critical', 'question', 'about'}
 QT_BOX_SETTERS = {'setText', 'setInformativeText', 'setDetailedText', 'setWindowTitle'}
-# An error's message as raised, and our function that words an error in the chosen language.
+# An error's message as raised; our functions that word an error in the chosen
+# language or hand on what it says; and what an error says, to be worded later.
 ERROR_MESSAGE = {'what', 'Message'}
-ERROR_WORDING = {'ErrorText'}
+ERROR_WORDING = {'ErrorText', 'SaidBy'}
+ERROR_SAID = {'Said'}
+# A message of ours: a wording and the values of its places.
+MESSAGE = 'TMessage'
 # The declarations of texts a language words.
 DECLARED = {'TRunTimeText', 'TWording'}
 # Calls whose literal arguments Qt's translation words.
 TRANSLATED = {'translate', 'tr', 'QT_TR_NOOP', 'QT_TRANSLATE_NOOP'}
 # Calls that put their argument into the text as it is.
 PASS_THROUGH = {'string', 'string_view', 'QString', 'QStringLiteral', 'QLatin1String', 'fromUtf8', 'fromLatin1',
-                'fromStdString', 'ToQString', 'FromQString'}
+                'fromStdString', 'ToQString', 'FromQString', 'move'}
 # Words before a name that make it an expression, not a declaration.
 EXPRESSION_WORDS = {'return', 'else', 'case', 'throw', 'co_return', 'co_yield', 'do', 'new', 'delete'}
 # How deep variables and functions are followed, and calls towards where an error is raised.
@@ -390,6 +397,10 @@ class Scan:
                     error = next((j for j in range(k + 2, closing(t, k + 1)) if t[j].kind == 'name'), None)
                     if error is not None:
                         yield 'worded', error
+                elif not member and tok.text == MESSAGE:
+                    for value in split_arguments(t, k + 1):
+                        if not (value[1] == value[0] + 1 and t[value[0]].text in self.declared):
+                            yield from self.shown_tokens(source, *value)
                 elif member and tok.text in self.getters:
                     yield 'stored', k
                 elif not member and tok.text in self.declared:
@@ -407,6 +418,8 @@ class Scan:
                 access = t[k + 1].text if k + 1 < end else ''
                 if access in ('.', '->') and k + 2 < end and t[k + 2].text in ERROR_MESSAGE:
                     yield 'error', k
+                elif access in ('.', '->') and k + 2 < end and t[k + 2].text in ERROR_SAID:
+                    yield 'worded', k
                 elif access not in ('.', '->', '::'):
                     yield 'name', k
             k += 1
@@ -638,6 +651,14 @@ SELF_TEST = [
     ('an error among the values', 'const TRunTimeText NotSaved{"Could not save %1: %2"};\n'
                                   'void f(const std::string& p) { try { g(); } catch (const Exception& e) {\n'
                                   '  MessageDlg(NotSaved({p, e.Message()}), mtError, mbOK); } }', 1),
+    ('a reason wrapped in a message', 'const TWording Failed{"List failed: %1"};\n'
+                                      'void g3() { throw ENetError("Refused"); }\nvoid g2() { g3(); }\nvoid g1() { g2(); }\n'
+                                      'void h() { try { g1(); } catch (const ENetError& e) {\n'
+                                      '  throw EFtpError(TMessage(Failed, {e.Said()})); } }\n'
+                                      'void f() { try { h(); } catch (const Exception& e) { ShowMessage(ErrorText(e)); } }', 1),
+    ('English among the values', 'const TWording Failed{"Cannot write %1: %2"};\n'
+                                 'void g() { TMessage m = TMessage(Failed, {path, "disk full"}); throw EWriteError(std::move(m)); }\n'
+                                 'void f() { try { g(); } catch (const Exception& e) { ShowMessage(ErrorText(e)); } }', 1),
     ('a failure kept', 'const std::string& Error() const { return error_; }\n'
                        'void R::Run(const std::string& n) { error_ = "Cannot read " + n; }\n'
                        'void f(R& r) { r.Run("a"); ShowMessage(r.Error()); }', 1),

@@ -2,6 +2,7 @@
 #include "tests/platform/DialogRecorder.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -137,22 +138,39 @@ TEST(Dialogs, FiltersBecomeQtFilters)
         EXPECT_EQ(vx::dialogs::QtFilter(row.in), row.out) << row.in;
 }
 
-TEST(Dialogs, WithoutAnAnswererARealMessageBoxIsShown)
+TEST(Dialogs, WithoutAnAnswererARealMessageBoxShowsTheTextAsItIs)
 {
-    int seenDefault = -1;
-    QTimer timer;
-    timer.setInterval(10);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        timer.stop();
-        seenDefault = box->standardButton(box->defaultButton());
-        EXPECT_EQ(box->text(), QString::fromUtf8(u8"Overwrite \u00E9\u03B1?"));
-        EXPECT_EQ(box->windowTitle(), QString("Question"));
-        box->button(QMessageBox::Yes)->click();
-    });
-    timer.start();
-    EXPECT_EQ(MessageBox("Overwrite \xC3\xA9\xCE\xB1?", "Question", MB_YESNO | MB_DEFBUTTON2), IDYES);
-    EXPECT_EQ(seenDefault, QMessageBox::No);
+    const struct {
+        std::string text;
+        const char* what;
+    } rows[] = {
+        {"Overwrite \xC3\xA9\xCE\xB1?", "UTF-8"},
+        {"Cannot write /tmp/<b>x</b>&y\nz.html:\r\nPermission denied", "a name holding a tag, \"&\" and a line break"},
+        {"Cannot write /tmp/" + std::string(250, 'n') + ".html: Permission denied", "a name of 255 bytes"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        int seenDefault = -1;
+        QTimer timer;
+        timer.setInterval(10);
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            timer.stop();
+            seenDefault = box->standardButton(box->defaultButton());
+            EXPECT_EQ(box->windowTitle(), QString("Question"));
+            const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+            ASSERT_NE(label, nullptr);
+            EXPECT_EQ(label->textFormat(), Qt::PlainText) << "no markup";
+            // Where a long run may break, nothing is seen.
+            EXPECT_EQ(label->text().remove(QChar(0x200B)), QString::fromStdString(row.text));
+            EXPECT_LE(label->minimumSizeHint().width(), label->width()) << "the text is cut at the box's edge";
+            EXPECT_TRUE(box->rect().contains(QRect(label->mapTo(box, QPoint()), label->size())));
+            box->button(QMessageBox::Yes)->click();
+        });
+        timer.start();
+        EXPECT_EQ(MessageBox(row.text, "Question", MB_YESNO | MB_DEFBUTTON2), IDYES);
+        EXPECT_EQ(seenDefault, QMessageBox::No);
+    }
 }

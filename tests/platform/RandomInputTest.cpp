@@ -125,7 +125,7 @@ TEST(RandomInput, TheStoreSetsEveryBadFileAsideWithAReport)
 {
     vx::test::RegistrySandbox sandbox;
     std::vector<std::string> reports;
-    vx::reg::SetDamageReporter([&](const std::string& message) { reports.push_back(message); });
+    vx::reg::SetDamageReporter([&](const TMessage& message) { reports.push_back(message.English()); });
     std::mt19937 rng(99);
     int reported = 0;
     for (int i = 0; i < 150; ++i) {

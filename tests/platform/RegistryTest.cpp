@@ -383,7 +383,7 @@ TEST_F(RegistryTest, AnOversizedFileIsReportedAsDamagedWithoutBeingRead)
     writeFile(sandbox.File(), "REGEDIT4\r\n");
     std::filesystem::resize_file(sandbox.File(), vx::reg::MaxSettingsFileSize + 1);
     std::vector<std::string> reports;
-    vx::reg::SetDamageReporter([&](const std::string& message) { reports.push_back(message); });
+    vx::reg::SetDamageReporter([&](const TMessage& message) { reports.push_back(message.English()); });
     TRegistry reg;
     EXPECT_FALSE(reg.KeyExists("A"));
     vx::reg::SetDamageReporter({});
@@ -398,7 +398,7 @@ TEST_F(RegistryTest, ReportsMadeBeforeAReporterIsSetWaitForIt)
     TRegistry reg;
     EXPECT_FALSE(reg.KeyExists("A"));
     std::vector<std::string> reports;
-    vx::reg::SetDamageReporter([&](const std::string& message) { reports.push_back(message); });
+    vx::reg::SetDamageReporter([&](const TMessage& message) { reports.push_back(message.English()); });
     vx::reg::SetDamageReporter({});
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_NE(reports[0].find("line 1"), std::string::npos) << reports[0];
@@ -409,7 +409,7 @@ TEST_F(RegistryTest, ACorruptFileIsReportedSetAsideAndTheStoreGoesOn)
     const std::string corrupt = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=dword:zz\r\n";
     writeFile(sandbox.File(), corrupt);
     std::vector<std::string> reports;
-    vx::reg::SetDamageReporter([&](const std::string& message) { reports.push_back(message); });
+    vx::reg::SetDamageReporter([&](const TMessage& message) { reports.push_back(message.English()); });
     TRegistry reg;
     EXPECT_FALSE(reg.OpenKey("A", false));
     ASSERT_EQ(reports.size(), 1u) << "a corrupt file must be reported";

@@ -34,10 +34,9 @@ void TypeTheName(QFileDialog&, const std::string& path)
     PressWhereTheKeyboardIs(Qt::Key_Return);
 }
 
-// As on a busy screen: the name is accepted before the application hears
-// that the keyboard went to the dialog; it has heard of no window of its own
-// with the keyboard since one that is gone.
-void ReturnBeforeTheKeyboardIsHeardOf(QFileDialog& files, const std::string& path)
+// The application hears of no window of its own with the keyboard since one
+// that is gone, as when the user went to another program.
+void KeyboardGoesElsewhere()
 {
     {
         QWindow gone;
@@ -46,6 +45,13 @@ void ReturnBeforeTheKeyboardIsHeardOf(QFileDialog& files, const std::string& pat
         ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == &gone; }, 2000));
     }
     ASSERT_EQ(QGuiApplication::focusWindow(), nullptr);
+}
+
+// As on a busy screen: the name is accepted before the application hears
+// that the keyboard went to the dialog.
+void ReturnBeforeTheKeyboardIsHeardOf(QFileDialog& files, const std::string& path)
+{
+    KeyboardGoesElsewhere();
     auto* name = files.findChild<QLineEdit*>("fileNameEdit");
     ASSERT_NE(name, nullptr);
     name->setText(QString::fromStdString(path));
@@ -139,6 +145,34 @@ TEST_F(DialogKeyboardTest, AToolWindowHasTheKeyboardAfterItsFileDialogClosesAnyW
             PickMenuCommand(*form, tool.command);
             EXPECT_TRUE(closedByEscape);
         }
+}
+
+// A modal window the program closes by itself, as a progress window whose
+// work is done, gives the keyboard back when the program had it, and leaves
+// it where it is while the user types in another program.
+TEST_F(DialogKeyboardTest, AModalWindowTheProgramClosesGivesTheKeyboardBackOnlyWhenTheProgramHadIt)
+{
+    StartAndActivate();
+    Focus(form->SlotEditor(1));
+    for (const bool elsewhere : {false, true}) {
+        SCOPED_TRACE(elsewhere ? "the user in another program" : "the program with the keyboard");
+        QDialog progress(form.get());
+        progress.setModal(true);
+        progress.show();
+        progress.activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return progress.isActiveWindow(); }, 2000));
+        if (elsewhere)
+            KeyboardGoesElsewhere();
+        progress.hide();
+        if (!elsewhere) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return form->isActiveWindow(); }, 2000));
+            continue;
+        }
+        // The keyboard goes back through a queued call, then the window system's word.
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QGuiApplication::focusWindow(), nullptr) << "the keyboard was taken from the other program";
+    }
 }
 
 } // namespace

@@ -308,7 +308,7 @@ TEST_F(DocumentFilesTest, AHardLinkedDocumentCutByACrashOffersItsCopyByEveryName
     EXPECT_FALSE(std::filesystem::exists(copy)) << "taken and saved";
 }
 
-TEST_F(DocumentFilesTest, NamesThatAreNotAsciiOpenAndSaveAsTheyAre)
+TEST_F(DocumentFilesTest, NamesOpenSaveAndShowAsTheyAre)
 {
     const std::string cafe = WriteDoc("caf\xC3\xA9.html", "menu\r\n");
     dialogs.answers.push_back({mrOk, cafe, false});
@@ -322,6 +322,11 @@ TEST_F(DocumentFilesTest, NamesThatAreNotAsciiOpenAndSaveAsTheyAre)
     QTest::keySequence(form.get(), QKeySequence("Ctrl+Alt+S"));
     EXPECT_EQ(readFile(resume), "menu\r\n") << "the name is written in UTF-8 as chosen";
     EXPECT_EQ(form->PageControl1->tabText(0), QString::fromUtf8("r\xC3\xA9sum\xC3\xA9.html"));
+
+    // Qt would take a single "&" for the mark of a shortcut letter.
+    dialogs.Queue(mrOk, docs.file("x{0}y&z.html"));
+    QTest::keySequence(form.get(), QKeySequence("Ctrl+Alt+S"));
+    EXPECT_EQ(form->PageControl1->tabText(0), "x{0}y&&z.html");
 
     form.reset();
     StartAndActivate({cafe});

@@ -3,14 +3,15 @@
 // replace and the quit question come in Dutch, the file's name in its place,
 // and so do the reasons the program gives when it cannot do what was asked:
 // a Windows-1252 page that cannot be saved, a file replacing across files
-// leaves alone, an error no window catches; the system's reason stays as the
-// system gave it.
+// leaves alone, an error no window catches, a settings file that cannot be
+// written; the system's reason stays as the system gave it.
 #include "tests/shell/DutchFixture.h"
 #include "tests/shell/MenuDriver.h"
 #include "tests/support/TypeText.h"
 #include "tests/tools/DialogClicks.h"
 
 #include "platform/FileIO.h"
+#include "platform/IniFile.h"
 #include "platform/qt/Application.h"
 #include "platform/qt/QtText.h"
 #include "shell/qt/windows/ProfHelp.h"
@@ -24,6 +25,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 namespace vx::test {
 namespace {
@@ -87,6 +89,15 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
         {"an error no window catches",
          [&] { vx::DeliverShowingExceptions([&] { return !vx::ReadWholeFile(legacy + ".gone").empty(); }); },
          "Kan bestand " + legacy + ".gone niet openen: " + std::strerror(ENOENT)},
+        {"a settings file that cannot be read, written",
+         [&] {
+             std::filesystem::create_directory(docs.file("settings.ini"));
+             vx::DeliverShowingExceptions([&] {
+                 TIniFile(docs.file("settings.ini")).WriteString("S", "k", "v");
+                 return true;
+             });
+         },
+         "Kan niet naar " + docs.file("settings.ini") + " schrijven: het bestand kan niet worden gelezen"},
     };
     for (const auto& c : cases) {
         dialogs.requests.clear();

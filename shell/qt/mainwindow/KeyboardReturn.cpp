@@ -12,19 +12,38 @@ namespace vx::shell {
 
 namespace {
 
+// A key or click the window system delivers: the program has the user's hand.
+bool IsUserInput(const QEvent& event)
+{
+    switch (event.type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        return event.spontaneous();
+    default:
+        return false;
+    }
+}
+
 // A window of its own (no menu, tooltip or part of another window) that had
 // the keyboard when it closed. A modal window is the one window of the
-// application that takes keys. Otherwise the application's word of where the
-// keyboard is decides, which trails the window system's on a busy machine.
-// While a popup has the window system's keyboard (a field's completions), the
-// window under it need not count as active, but the field the keys go to
-// still lies in it: a file dialog accepting a typed name shows its
-// completions once more as it closes.
-bool HeldTheKeyboard(const QWidget& window)
+// application that takes keys: it had it when it closes in answer to a key
+// or click of the user's, or while the program has the keyboard, whatever
+// the application has heard of which of its windows that is (on a busy
+// machine that word trails the window system's). One the program closes by
+// itself while the user types in another program had nothing to give back.
+// Otherwise the application's word of where the keyboard is decides. While a
+// popup has the window system's keyboard (a field's completions), the window
+// under it need not count as active, but the field the keys go to still lies
+// in it: a file dialog accepting a typed name shows its completions once more
+// as it closes.
+bool HeldTheKeyboard(const QWidget& window, bool answeringInput)
 {
     if (!window.isWindow() || window.windowType() == Qt::Popup || window.windowType() == Qt::ToolTip)
         return false;
-    if (window.isModal())
+    if (window.isModal() && (answeringInput || QGuiApplication::focusWindow()))
         return true;
     const QWidget* field = QApplication::focusWidget();
     return QApplication::activeWindow() == &window || (field && field->window() == &window) ||
@@ -40,11 +59,16 @@ TKeyboardReturn::TKeyboardReturn(TForm1& form) : QObject(&form), form_(form)
 
 bool TKeyboardReturn::eventFilter(QObject* watched, QEvent* event)
 {
+    if (IsUserInput(*event) && !answeringInput_) {
+        // Until the input is handled: what it closes closes in answer to it.
+        answeringInput_ = true;
+        QMetaObject::invokeMethod(this, [this] { answeringInput_ = false; }, Qt::QueuedConnection);
+    }
     // A spontaneous hide is the window system's (a minimised window): it decides where the keyboard goes.
     if (event->type() != QEvent::Hide || event->spontaneous() || !watched->isWidgetType() || watched == &form_)
         return false;
     const auto& window = static_cast<const QWidget&>(*watched);
-    if (HeldTheKeyboard(window)) {
+    if (HeldTheKeyboard(window, answeringInput_)) {
         opener_ = window.parentWidget() ? window.parentWidget()->window() : nullptr;
         pending_ = true;
     } else if (!pending_ || window.windowType() != Qt::Popup) {

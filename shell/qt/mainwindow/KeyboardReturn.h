@@ -28,6 +28,8 @@ private:
     // while the keyboard is still to go back to it.
     QPointer<QWidget> opener_;
     bool pending_ = false;
+    // A key or click of the user's is being handled.
+    bool answeringInput_ = false;
 };
 
 } // namespace vx::shell

@@ -25,6 +25,7 @@
 #include "highlighters/wmMultiSynSetup.h"
 #include "highlighters/wmPHPSyn.h"
 #include "highlighters/wmSQLSyn.h"
+#include "localisation/RunTimeText.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/ProgramPaths.h"
 #include "platform/RegStore.h"
@@ -111,9 +112,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
     });
     // A damaged settings file is found while a store is locked: the message
     // is shown once the event loop is free.
-    vx::reg::SetDamageReporter([this](const std::string& message) {
+    vx::reg::SetDamageReporter([this](const TMessage& message) {
         QMetaObject::invokeMethod(
-            this, [message] { MessageDlg(message, mtError, mbOK); }, Qt::QueuedConnection);
+            this, [message] { MessageDlg(InCurrentLanguage(message), mtError, mbOK); }, Qt::QueuedConnection);
     });
     Form1 = this;
     vx::shell::MainWindow() = this;
@@ -203,7 +204,7 @@ void TForm1::BuildLayout()
 
     auto* splitter = Named(new QSplitter(central), "Splitter1");
     BuildTagLists(splitter);
-    PageControl1 = Named(new QTabWidget(splitter), "PageControl1");
+    PageControl1 = Named(new vx::shell::TDocumentTabs(splitter), "PageControl1");
     for (int i = 1; i <= SlotCount; ++i) {
         auto* tab = Named(new QWidget, QString("TabSheet%1").arg(i));
         tab->setProperty(vx::shell::DocumentCaptionProperty, true);

@@ -7,6 +7,7 @@
 #include "shell/api/MainWindow.h"
 #include "shell/DocumentFile.h"
 #include "shell/Recovery.h"
+#include "shell/qt/mainwindow/TabCaptions.h"
 #include "platform/TStringList.h"
 
 #include <QMainWindow>
@@ -25,7 +26,6 @@ class QLabel;
 class QListWidget;
 class QMenu;
 class QStatusBar;
-class QTabWidget;
 class QTimer;
 class QTreeWidget;
 class TRxGradientCaption;
@@ -163,7 +163,7 @@ public:
     bool TipPending = false;
 
     // --- components
-    QTabWidget* PageControl1;
+    vx::shell::TDocumentTabs* PageControl1;
     std::array<QWidget*, SlotCount> TabSheets{};
     std::array<TmwCustomEdit*, SlotCount> richedit{};
     TmwCustomEdit* newedit;

@@ -11,6 +11,8 @@ TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent) {}
 void TStatusBar::AddPanel(const std::string& layoutText, Qt::Alignment alignment)
 {
     auto* panel = new QLabel(vx::ToQString(layoutText), this);
+    // File names and the machine's names go here, never markup.
+    panel->setTextFormat(Qt::PlainText);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setAlignment(alignment);
     panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(panel->text()) + 12);

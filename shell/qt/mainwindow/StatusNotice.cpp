@@ -8,6 +8,8 @@ TStatusNotice::TStatusNotice(QWidget* parent) : QLabel(parent)
     // Wrapped into what the bar's panels leave, at any width: the bar's
     // layout asks the label how high it is for the width it gets.
     setWordWrap(true);
+    // A folder's name and the system's reason, never markup.
+    setTextFormat(Qt::PlainText);
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Minimum);
     hide();
 }

@@ -8,8 +8,6 @@
 #include "shell/qt/mainwindow/StatusBar.h"
 #include "shell/StatusText.h"
 
-#include <QTabWidget>
-
 namespace vx::shell {
 
 namespace {
@@ -31,6 +29,12 @@ void FollowLanguage(TForm1& form)
 }
 
 } // namespace
+
+void TDocumentTabs::setTabText(int index, const QString& caption)
+{
+    QString shown = caption;
+    QTabWidget::setTabText(index, shown.replace(QLatin1Char('&'), QLatin1String("&&")));
+}
 
 QString EmptyTabCaption()
 {

@@ -6,11 +6,24 @@
 #pragma once
 
 #include <QString>
+#include <QTabWidget>
 
 class TForm1;
 class TKMLang;
 
 namespace vx::shell {
+
+// The main window's document tabs. Qt takes "&" in a tab's text for the mark
+// of a shortcut letter: "x&z.html" would show as "xz.html" with the "z"
+// underlined, and Alt+Z would go to the tab. A caption set here shows as it
+// is given.
+class TDocumentTabs : public QTabWidget {
+public:
+    using QTabWidget::QTabWidget;
+    // Hides QTabWidget's, which would take "&" for a shortcut mark; tabText()
+    // gives the text as Qt keeps it, "&" doubled.
+    void setTabText(int index, const QString& caption);
+};
 
 QString EmptyTabCaption();
 

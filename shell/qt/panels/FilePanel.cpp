@@ -52,6 +52,7 @@ TFilePanel::TFilePanel(TForm1& form, QWidget* parent) : QWidget(parent), form_(f
     top->addWidget(SpeedButton10);
     layout->addLayout(top);
     dirlabel = Named(new QLabel(this), "dirlabel");
+    dirlabel->setTextFormat(Qt::PlainText); // a folder's name, never markup
     layout->addWidget(dirlabel);
     auto* split = new QSplitter(Qt::Vertical, this);
     DirectoryListBox1 = Named(new TDirTree(split), "DirectoryListBox1");

@@ -34,6 +34,7 @@ TFileChooser::TFileChooser(QWidget* parent, const std::vector<std::string>& filt
     layout->setContentsMargins(0, 0, 0, 0);
     DirectoryLabel1 = new QLabel(this);
     DirectoryLabel1->setObjectName("DirectoryLabel1");
+    DirectoryLabel1->setTextFormat(Qt::PlainText); // a folder's name, never markup
     DirectoryListBox1 = new QListWidget(this);
     DirectoryListBox1->setObjectName("DirectoryListBox1");
     FileListBox1 = new QListWidget(this);
