@@ -2,6 +2,8 @@
 // tests of components that report from worker threads or timers.
 #pragma once
 
+#include "tests/support/Patience.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
@@ -11,7 +13,7 @@
 namespace vx::test {
 
 // True when condition() became true within limitMs.
-inline bool WaitFor(const std::function<bool()>& condition, int limitMs = 10000)
+inline bool WaitFor(const std::function<bool()>& condition, int limitMs = kPatienceMs)
 {
     QElapsedTimer clock;
     clock.start();

@@ -3,6 +3,7 @@
 #include "database/qt/SqlGenerator.h"
 #include "platform/qt/Dialogs.h"
 #include "tests/database/ListClick.h"
+#include "tests/controls/WaitFor.h"
 #include "tests/database/OdbcTestEnv.h"
 
 #include <QApplication>
@@ -88,6 +89,15 @@ protected:
             }
         });
         errorGuard.start();
+    }
+
+    // The grid reads its rows as it lays itself out: how many it holds once
+    // it has at least the least expected.
+    int GridRows(int least) const
+    {
+        const QAbstractItemModel& model = *dialog->DBGrid1->model();
+        (void)QTest::qWaitFor([&] { return model.rowCount() >= least; }, vx::test::kPatienceMs);
+        return model.rowCount();
     }
 
     void SetUp() override
@@ -185,9 +195,7 @@ TEST_F(SqlGeneratorTest, GridEditsRunTheUpdateStatementGiven)
     QTest::mouseClick(dialog->bitbtn1, Qt::LeftButton);
     ASSERT_TRUE(dialog->mQuery.Active());
     QAbstractItemModel* model = dialog->DBGrid1->model();
-    // The grid reads its rows as it lays itself out.
-    QTest::qWait(20);
-    ASSERT_EQ(model->rowCount(), 3);
+    ASSERT_EQ(GridRows(3), 3);
     QModelIndex cell = model->index(2, 1);
     dialog->DBGrid1->setCurrentIndex(cell);
     EXPECT_EQ(dialog->DBMemo1->Lines().Text(), "Cy\r\n");
@@ -271,8 +279,7 @@ TEST_F(SqlGeneratorTest, ValuesOutsideAsciiShowWhole)
     QTest::mouseClick(dialog->bitbtn1, Qt::LeftButton);
     ASSERT_TRUE(dialog->mQuery.Active()) << statement();
     QAbstractItemModel* model = dialog->DBGrid1->model();
-    QTest::qWait(20);
-    ASSERT_EQ(model->rowCount(), 1);
+    ASSERT_EQ(GridRows(1), 1);
     const struct {
         int column;
         std::string shown;

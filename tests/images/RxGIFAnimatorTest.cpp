@@ -3,6 +3,7 @@
 #include "images/RxGIF.h"
 #include "images/RxGIFCompose.h"
 #include "images/qt/RxGIFAnimator.h"
+#include "tests/controls/WaitFor.h"
 
 #include <QImage>
 #include <QTest>
@@ -104,7 +105,7 @@ TEST_F(RxGIFAnimatorTest, PlaysOnceWithoutLoopAndStopsOnFrameZero)
     animator_.OnStart = [&](TRxGIFAnimator*) { ++started; };
     animator_.OnStop = [&](TRxGIFAnimator*) { ++stopped; };
     animator_.SetAnimate(true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !animator_.Animate(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !animator_.Animate(); }, vx::test::kPatienceMs));
     EXPECT_EQ(shown_, (std::vector<int>{1, 2, 0}));
     EXPECT_EQ(started, 1);
     EXPECT_EQ(stopped, 1);
@@ -119,7 +120,7 @@ TEST_F(RxGIFAnimatorTest, LoopsUntilStopped)
     animator_.SetImage(image);
     EXPECT_EQ(animator_.FrameDelay(), 1) << "a delay of 0 ticks every millisecond";
     animator_.SetAnimate(true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return shown_.size() >= 5; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown_.size() >= 5; }, vx::test::kPatienceMs));
     animator_.SetAnimate(false);
     const size_t seen = shown_.size();
     QTest::qWait(30);

@@ -3,6 +3,7 @@
 
 #include "platform/Registry.h"
 #include "platform/qt/Dialogs.h"
+#include "tests/controls/WaitFor.h"
 #include "tests/internet/ScriptedPeer.h"
 #include "tests/internet/SmtpServer.h"
 #include "tests/support/TempDir.h"
@@ -130,8 +131,9 @@ TEST_F(EmailFormTest, WithoutAMailServerItSaysSoAndDoesNotOpen)
     Settings("", "me@x");
     {
         Tfrm_email form;
-        // Should the dialog stay, this closes it so the test fails instead of hanging.
-        QTimer::singleShot(5000, [] {
+        // Should the dialog stay, this closes it so the test fails instead of
+        // hanging; it dies with the dialog, so no later test's window meets it.
+        QTimer::singleShot(vx::test::kPatienceMs, &form, [] {
             if (QWidget* modal = QApplication::activeModalWidget())
                 modal->close();
         });
@@ -144,7 +146,7 @@ TEST_F(EmailFormTest, WithoutAMailServerItSaysSoAndDoesNotOpen)
     Tfrm_email shown;
     shown.show();
     EXPECT_EQ(messages, std::vector<std::string>{"No mailserver defined in preferences!"});
-    QTRY_VERIFY_WITH_TIMEOUT(!shown.isVisible(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!shown.isVisible(), vx::test::kPatienceMs);
 }
 
 TEST_F(EmailFormTest, RefusesToSendWithoutSender)

@@ -6,6 +6,7 @@
 #include "internet/CurlFtpSession.h"
 #include "platform/Registry.h"
 #include "platform/qt/Dialogs.h"
+#include "tests/controls/WaitFor.h"
 #include "tests/internet/FtpServer.h"
 #include "tests/internet/ScriptedPeer.h"
 #include "tests/support/TempDir.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QListWidget>
@@ -89,6 +91,25 @@ protected:
         QTest::mouseClick(form.h_list->viewport(), Qt::LeftButton, {}, rect.center());
         ASSERT_EQ(form.h_list->currentRow(), row);
     }
+
+    // From the event loop a call under way runs: act(true) once ready()
+    // holds, or act(false) when it has not after a wait only a fault runs out.
+    void When(std::function<bool()> ready, std::function<void(bool ready)> act)
+    {
+        auto* poll = new QTimer(&form);
+        QElapsedTimer clock;
+        clock.start();
+        QObject::connect(poll, &QTimer::timeout, poll, [=] {
+            const bool now = ready();
+            if (!now && !clock.hasExpired(vx::test::kPatienceMs))
+                return;
+            poll->stop();
+            poll->deleteLater();
+            act(now);
+        });
+        poll->start(10);
+    }
+    bool Transferring() const { return form.SpeedButton10->isEnabled(); }
 
     bool LogHas(const std::string& text) { return LogHas(form, text); }
     static bool LogHas(const Tf_ftp& window, const std::string& text)
@@ -311,9 +332,9 @@ TEST_F(FtpFormTest, TheStatusPanelTellsHowEachCallEnded)
         form.FtpPort = mute.Port();
         std::string whileWaiting;
         bool cancelEnabled = false;
-        QTimer::singleShot(300, &form, [&] {
+        When([&] { return form.StatusPanel(3) == "Hostname resolved"; }, [&](bool) {
             whileWaiting = form.StatusPanel(3);
-            cancelEnabled = form.SpeedButton10->isEnabled();
+            cancelEnabled = Transferring();
             QTest::mouseClick(form.SpeedButton10, Qt::LeftButton);
         });
         ConnectAs("secret", false);
@@ -352,8 +373,8 @@ TEST_F(FtpFormTest, ASlowDownloadCanBeCancelledOrDisconnected)
     for (const auto& stop : stops) {
         form.MEMO1->Lines().Clear();
         ClickRow("slow.bin");
-        QTimer::singleShot(500, [&] {
-            EXPECT_TRUE(form.SpeedButton10->isEnabled());
+        When([&] { return Transferring(); }, [&](bool underWay) {
+            EXPECT_TRUE(underWay);
             stop();
         });
         QTest::mouseClick(form.SpeedButton3, Qt::LeftButton);
@@ -378,7 +399,9 @@ TEST_F(FtpFormTest, ASlowUploadCanBeCancelled)
     ASSERT_EQ(items.size(), 1);
     QTest::mouseClick(form.FileListBox1->viewport(), Qt::LeftButton, {},
                       form.FileListBox1->visualItemRect(items[0]).center());
-    QTimer::singleShot(300, &form, [&] {
+    // Once its twelve bytes are handed over, the server's word on them is awaited.
+    When([&] { return Transferring() && form.StatusPanel(1) == "Out : 12"; }, [&](bool handedOver) {
+        EXPECT_TRUE(handedOver);
         EXPECT_FALSE(LogHas("slow.htm uploaded succesfully"));
         QTest::mouseClick(form.SpeedButton10, Qt::LeftButton);
     });
@@ -404,8 +427,8 @@ TEST_F(FtpFormTest, BrowsingDuringAnUploadKeepsTheChosenFiles)
                           form.FileListBox1->visualItemRect(items[0]).center());
     }
     ASSERT_EQ(form.FileListBox1->selectedItems().size(), 2);
-    QTimer::singleShot(300, &form, [&] {
-        ASSERT_TRUE(form.SpeedButton10->isEnabled()) << "the upload is under way";
+    When([&] { return Transferring(); }, [&](bool underWay) {
+        ASSERT_TRUE(underWay) << "the upload is under way";
         const auto site = form.DirectoryListBox1->findItems("site", Qt::MatchExactly);
         ASSERT_EQ(site.size(), 1);
         form.DirectoryListBox1->setFocus();

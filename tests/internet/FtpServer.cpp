@@ -26,7 +26,7 @@ class DropDTP(ThrottledDTPHandler):
             self.write_limit = 3
             return ThrottledDTPHandler.send(self, data[:3])
         if not self.file_obj and self.cmd_channel.fs.cwd.endswith('/trickle'):
-            self.write_limit = 1
+            time.sleep(0.05)
             return ThrottledDTPHandler.send(self, data[:1])
         if not self.file_obj and self.cmd_channel.fs.cwd.endswith('/dribble'):
             time.sleep(0.1)
@@ -43,6 +43,8 @@ class TotalFS(AbstractedFS):
     def format_list(self, basedir, listing, ignore_err=True):
         yield b'total 8\r\n'
         yield from AbstractedFS.format_list(self, basedir, listing, ignore_err)
+        while basedir.endswith('/trickle'):
+            yield b'-rw-r--r--   1 ftp      ftp             1 Jan 01 12:00 more.htm\r\n'
 
 class Handler(FTPHandler):
     dtp_handler = DropDTP

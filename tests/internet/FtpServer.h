@@ -3,9 +3,10 @@
 // Downloading a file named "drop.bin" closes both connections after the
 // first few kilobytes; one named "slow.bin" comes at 3 bytes a second, and an
 // upload named "slow.htm" is taken in 3 bytes at a time, a second or two apart.
-// The listing of a folder named "trickle" comes a byte a second, that of one
-// named "dribble" at about 200 bytes a second, twice the stall floor, in
-// pieces a tenth of a second apart.
+// The listing of a folder named "trickle" never ends and comes a byte every
+// twentieth of a second, a fifth of the stall floor; that of one named
+// "dribble" at about 200 bytes a second, twice the stall floor, in pieces a
+// tenth of a second apart.
 #pragma once
 
 #include "tests/internet/PythonPeer.h"

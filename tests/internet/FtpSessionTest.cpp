@@ -25,7 +25,8 @@ protected:
         login.Port = server->Port();
         login.User = "user";
         login.Password = "secret";
-        login.TimeOutMs = 5000;
+        // Long enough that only a server that never answers runs a wait out.
+        login.TimeOutMs = 30000;
     }
 
     std::vector<std::string> Names()
@@ -141,11 +142,15 @@ TEST_F(FtpSessionTest, ATransferThatAllButStallsEndsWithAClearMessage)
 {
     vx::test::writeFile(remote.file("slow.bin"), std::string(1000, 's'));
     fs::create_directory(remote.path() / "trickle");
+    // Each wait lasts 2 s, and a transfer is judged over spans of 3 s.
     login.TimeOutMs = 2000;
     session.Connect(login);
     const std::vector<std::pair<std::string, std::function<void()>>> transfers = {
         {"Download", [&] { session.Download("slow.bin", local.file("slow.bin")); }},
-        // A listing a byte a second: no wait lasts long, but the whole does.
+        // A listing without end, a byte every 50 ms: each piece comes forty
+        // times sooner than the wait for it ends, the whole at a fifth of the
+        // floor, so however late a piece or the session, only the stall rule
+        // can end it.
         {"List", [&] {
              session.ChangeDir("trickle");
              session.List();

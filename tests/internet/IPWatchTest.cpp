@@ -2,6 +2,7 @@
 #include "internet/IPWatchState.h"
 #include "internet/qt/IPWatch.h"
 
+#include "tests/controls/WaitFor.h"
 #include "tests/support/TempDir.h"
 
 #include <QTest>
@@ -124,7 +125,7 @@ TEST_F(IPWatchStateTest, WatcherReportsChangesOnItsTimer)
         EXPECT_EQ(sender, &watch);
         ++changes;
     };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return changes == 1; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return changes == 1; }, vx::test::kPatienceMs));
     EXPECT_TRUE(watch.IsOnline());
     EXPECT_EQ(watch.CurrentIP(), "10.9.9.9");
     watch.SetEnabled(false);

@@ -138,9 +138,10 @@ TEST_F(LinkCheckFormTest, CancelClickOrEscapeStopsTheWalk)
 
 TEST_F(LinkCheckFormTest, CancelWhileAPageIsAwaitedStillListsItsLinks)
 {
-    // The server takes its time over each connection, so the cancel comes
-    // while the start page's reply is awaited.
-    vx::test::HttpServer slow(site.path().string(), {false, 128, 300});
+    // The server takes its time over each connection, far longer than the
+    // walk's first short wait, so the cancel comes while the start page's
+    // reply is awaited.
+    vx::test::HttpServer slow(site.path().string(), {false, 128, 2000});
     form.edtHTML->setText(QString::fromStdString(slow.Url("/index.htm")));
     QTimer::singleShot(0, [this] { QTest::mouseClick(form.btnCheck, Qt::LeftButton); });
     QTest::mouseClick(form.btnCheck1, Qt::LeftButton);

@@ -77,7 +77,6 @@ protected:
         deadPort = vx::test::ClosedPort();
         BuildSite(root.path(), deadPort);
         server = std::make_unique<vx::test::HttpServer>(root.path().string());
-        fetcher.TimeOutMs = 10000;
         crawl.OnParseError = [this](const TMessage& message) { parseErrors.push_back(message.English()); };
         crawl.OnStatus = [this](const std::string& address, const std::string& phase) {
             if (phase == "Loading")

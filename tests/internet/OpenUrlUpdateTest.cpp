@@ -6,6 +6,7 @@
 
 #include "platform/ProgramPaths.h"
 #include "platform/qt/Dialogs.h"
+#include "tests/controls/WaitFor.h"
 #include "tests/internet/HttpServer.h"
 #include "tests/internet/ScriptedPeer.h"
 #include "tests/support/TempDir.h"
@@ -69,7 +70,7 @@ protected:
     void Fetch(Tfrm_openurl& form, const std::string& url)
     {
         StartFetch(form, url);
-        QTRY_VERIFY_WITH_TIMEOUT(!form.Fetch().Busy(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!form.Fetch().Busy(), vx::test::kPatienceMs);
     }
 
     vx::test::TempDir site{"vellumix-site"};
@@ -176,7 +177,7 @@ TEST_F(WebWindowTest, UpdateCheckComparesWellFormedVersionsInOrder)
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
         QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!form.Fetch().Busy(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!form.Fetch().Busy(), vx::test::kPatienceMs);
         EXPECT_EQ(form.StatusBar1->currentMessage().toStdString(), c.status) << c.body;
         EXPECT_EQ(form.toolTip().toStdString(), c.status);
         for (const char* text : {"Host name resolved", "Connecting to server", "Retrieving data", "Disconnecting"})
@@ -195,7 +196,7 @@ TEST_F(WebWindowTest, UpdateCheckThatCannotReachTheServerSaysSo)
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(!form.Fetch().Busy(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!form.Fetch().Busy(), vx::test::kPatienceMs);
     EXPECT_EQ(form.StatusBar1->currentMessage().toStdString(), "Connection failed..");
     EXPECT_EQ(form.toolTip().toStdString(), "Connection failed");
     ASSERT_EQ(requests.size(), 1u);

@@ -60,7 +60,6 @@ protected:
         client.Host = "127.0.0.1";
         client.Port = std::to_string(port);
         client.LinePause = 0;
-        client.TimeOut = 10000;
         client.OnError = [this](TSakSMTP*, int code, const std::string& text) {
             ++errors.count;
             errors.code = code;
@@ -315,7 +314,6 @@ TEST(SmtpPeerTest, RepliesSplitAcrossReadsAndMultiLineRepliesComplete)
     TSakSMTP smtp;
     smtp.Host = "127.0.0.1";
     smtp.Port = std::to_string(peer.Port());
-    smtp.TimeOut = 10000;
     smtp.Connect();
     EXPECT_FALSE(smtp.Error()) << smtp.ReplyText();
     EXPECT_EQ(smtp.ReplyCode(), "250");
@@ -376,7 +374,10 @@ TEST(SmtpPeerTest, FailuresCloseTheConnectionAndReportOnce)
         TSakSMTP smtp;
         smtp.Host = "127.0.0.1";
         smtp.Port = std::to_string(peer.Port());
-        smtp.TimeOut = 400;
+        // A step that should time out does so soon; the others keep the
+        // default wait, which only the peer's words end, however slow the machine.
+        if (c.text.rfind("Timed out", 0) == 0)
+            smtp.TimeOut = 400;
         smtp.LinePause = 0;
         ErrorLog log;
         smtp.OnError = [&](TSakSMTP*, int code, const std::string& text) {

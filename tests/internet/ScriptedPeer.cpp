@@ -1,6 +1,8 @@
 // The scripted TCP peer.
 #include "tests/internet/ScriptedPeer.h"
 
+#include "tests/support/Patience.h"
+
 #include <algorithm>
 #include <netinet/in.h>
 #include <poll.h>
@@ -9,6 +11,11 @@
 #include <unistd.h>
 
 namespace vx::test {
+
+namespace {
+// Longer than any wait of the client's, so a slow client finds the peer still there.
+constexpr int kClientWaitMs = 2 * kPatienceMs;
+}
 
 ScriptedPeer::ScriptedPeer(std::vector<PeerStep> script) : script_(std::move(script))
 {
@@ -39,9 +46,9 @@ std::vector<std::string> ScriptedPeer::Received()
 
 void ScriptedPeer::Run()
 {
-    // Gives up after 20 s without a client so a failing test cannot hang here.
+    // Gives up after long without a client so a failing test cannot hang here.
     pollfd p{listenFd_, POLLIN, 0};
-    if (::poll(&p, 1, 20000) <= 0)
+    if (::poll(&p, 1, kClientWaitMs) <= 0)
         return;
     int fd = ::accept(listenFd_, nullptr, nullptr);
     if (fd < 0)
@@ -60,7 +67,7 @@ void ScriptedPeer::Run()
                 return true;
             }
             pollfd q{fd, POLLIN, 0};
-            if (::poll(&q, 1, 20000) <= 0)
+            if (::poll(&q, 1, kClientWaitMs) <= 0)
                 return false;
             char chunk[512];
             ssize_t n = ::recv(fd, chunk, sizeof chunk, 0);

@@ -57,7 +57,7 @@ protected:
         window = std::make_unique<Tfrm_preview>();
         window->resize(640, 480);
         window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get(), LoadWait));
     }
 
     QUrl Write(const std::string& name, const std::string& html) const
@@ -196,7 +196,7 @@ TEST_F(PreviewTest, ChoosingAResolutionSizesTheWindowAndPutsItTopLeft)
     vx::test::Activate(*window);
     TFlatComboBox& combo = *window->ComboBox1;
     vx::test::Click(combo, combo.ButtonRect().center());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return combo.view()->isVisible(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return combo.view()->isVisible(); }, LoadWait));
     QAbstractItemView& list = *combo.view();
     QTest::keyClick(&list, Qt::Key_Down);
     QTest::keyClick(&list, Qt::Key_Return);
@@ -278,7 +278,7 @@ TEST_F(PreviewTest, EscapeAndQuitBrowsingCloseTheWindowWhileThePageHasTheKeyboar
     for (const auto& way : ways) {
         window->hide();
         window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get())) << way.way << ": shown without the keyboard";
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), LoadWait)) << way.way << ": shown without the keyboard";
         Show(url, "Page");
         ASSERT_TRUE(window->isActiveWindow()) << way.way << ": the page took the keyboard away";
         QWidget* browser = window->PreviewHTML1;
@@ -286,7 +286,7 @@ TEST_F(PreviewTest, EscapeAndQuitBrowsingCloseTheWindowWhileThePageHasTheKeyboar
         ASSERT_TRUE(QTest::qWaitFor([&] { return browser->isAncestorOf(QApplication::focusWidget()); }, LoadWait))
             << way.way << ": the page did not take the keyboard";
         way.close();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, 5000)) << way.way;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }, LoadWait)) << way.way;
     }
 }
 

@@ -40,7 +40,7 @@ protected:
         MousePress(*assistant->Image1, assistant->Image1->rect().center(), Qt::RightButton);
         MouseRelease(*assistant->Image1, assistant->Image1->rect().center(), Qt::RightButton);
         QMenu& menu = *assistant->PopupMenu1;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return menu.isVisible(); }, 2000)) << item;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return menu.isVisible(); }, kPatienceMs)) << item;
         auto* action = menu.findChild<QAction*>(item);
         ASSERT_NE(action, nullptr) << item;
         QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(action).center());

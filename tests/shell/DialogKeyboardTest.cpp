@@ -42,7 +42,7 @@ void KeyboardGoesElsewhere()
         QWindow gone;
         gone.show();
         gone.requestActivate();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == &gone; }, 2000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == &gone; }, kPatienceMs));
     }
     ASSERT_EQ(QGuiApplication::focusWindow(), nullptr);
 }
@@ -127,18 +127,18 @@ TEST_F(DialogKeyboardTest, AToolWindowHasTheKeyboardAfterItsFileDialogClosesAnyW
             bool closedByEscape = false;
             AnswerNext<QDialog>([&](QDialog& window) {
                 window.activateWindow();
-                ASSERT_TRUE(QTest::qWaitFor([&] { return window.isActiveWindow(); }, 2000));
+                ASSERT_TRUE(QTest::qWaitFor([&] { return window.isActiveWindow(); }, kPatienceMs));
                 AnswerNext<QFileDialog>([&](QFileDialog& files) {
-                    ASSERT_TRUE(QTest::qWaitFor([&] { return files.isActiveWindow(); }, 2000));
+                    ASSERT_TRUE(QTest::qWaitFor([&] { return files.isActiveWindow(); }, kPatienceMs));
                     way.close(files, docs.file(tool.file));
                 });
                 QWidget* open = tool.openButton(window);
                 ASSERT_NE(open, nullptr);
                 QTest::mouseClick(open, Qt::LeftButton);
                 EXPECT_EQ(tool.shownFile(window).contains(tool.file), way.chooses);
-                EXPECT_TRUE(QTest::qWaitFor([&] { return window.isActiveWindow(); }, 2000));
+                EXPECT_TRUE(QTest::qWaitFor([&] { return window.isActiveWindow(); }, kPatienceMs));
                 PressWhereTheKeyboardIs(Qt::Key_Escape);
-                closedByEscape = QTest::qWaitFor([&] { return !window.isVisible(); }, 2000);
+                closedByEscape = QTest::qWaitFor([&] { return !window.isVisible(); }, kPatienceMs);
                 if (!closedByEscape)
                     window.reject();
             });

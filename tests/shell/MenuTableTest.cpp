@@ -125,7 +125,7 @@ TEST_F(MenuTest, TheMouseOnADisabledItemShowsWhyItIsDisabled)
         EXPECT_NE(frm_profhelp->Memo1->Lines().Text().find("Hint : " + row.reason), std::string::npos)
             << row.item << ": the assistant shows " << frm_profhelp->Memo1->Lines().Text();
         EXPECT_TRUE(QTest::qWaitFor([&] { return QToolTip::isVisible() && QToolTip::text().toStdString() == row.reason; },
-                                    5000))
+                                    vx::test::kPatienceMs))
             << row.item << ": the tooltip shows " << QToolTip::text().toStdString();
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         ASSERT_NE(menu, nullptr) << row.item;

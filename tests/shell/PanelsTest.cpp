@@ -12,7 +12,6 @@
 #include "shell/qt/taglists/TagLists.h"
 
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -136,11 +135,8 @@ TEST_F(PanelTest, TheFolderMonitorReloadsTheList)
     panel->SetFolder(docs.path().string());
     ASSERT_EQ(panel->FileCount(), 3);
     WriteDoc("new.asp", "n");
-    QElapsedTimer waited;
-    waited.start();
-    while (panel->FileCount() != 4 && waited.elapsed() < 10000)
-        QTest::qWait(20);
-    EXPECT_EQ(panel->FileCount(), 4);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panel->FileCount() == 4; }, vx::test::kPatienceMs))
+        << panel->FileCount() << " files listed";
 }
 
 TEST_F(PanelTest, ViewToggles)

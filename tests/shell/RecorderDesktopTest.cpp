@@ -27,7 +27,6 @@ using vx::recorder::TRecorder;
 
 // The other program's window, well away from the recorder's.
 constexpr int OtherX = 700, OtherY = 300, OtherWidth = 300, OtherHeight = 200;
-constexpr int WaitMs = 10000;
 constexpr unsigned LeftButton = 1;
 constexpr unsigned WheelTowardsUser = 5;
 
@@ -47,10 +46,10 @@ protected:
         ASSERT_NE(hand, nullptr);
         window = std::make_unique<Tfrm_recorder>();
         Activate(*window);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get(), kPatienceMs));
         other.start(VX_XKEYLOG, {QString::number(OtherX), QString::number(OtherY), QString::number(OtherWidth),
                                  QString::number(OtherHeight)});
-        ASSERT_TRUE(other.waitForStarted(WaitMs));
+        ASSERT_TRUE(other.waitForStarted(kPatienceMs));
         ASSERT_TRUE(Heard("ready")) << "the other program's window did not come up";
         const std::size_t id = heard.find("ready ") + 6;
         otherWindow = std::stoul(heard.substr(id, heard.find('\n', id) - id));
@@ -59,7 +58,7 @@ protected:
     {
         if (other.state() != QProcess::NotRunning) {
             other.kill();
-            other.waitForFinished(WaitMs);
+            other.waitForFinished(kPatienceMs);
         }
         window.reset();
     }
@@ -72,7 +71,7 @@ protected:
                 heard += other.readAllStandardOutput().toStdString();
                 return heard.find(line) != std::string::npos;
             },
-            WaitMs);
+            kPatienceMs);
     }
     // A click into the other program, "abc" and a notch of the wheel towards the user.
     void UseTheOtherProgram()
@@ -124,7 +123,7 @@ TEST_F(RecorderDesktopTest, TypingIntoAnotherProgramIsRecordedAndPlayedBackThere
     // Ctrl+Break ends the recording, wherever it is typed, with both keys down.
     hand->Key("Control_L", true);
     hand->Key("Pause", true);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Recorder().State() == TRecorder::rsIdle; }, WaitMs))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Recorder().State() == TRecorder::rsIdle; }, kPatienceMs))
         << "the input reached the recorder";
     hand->Key("Pause", false);
     hand->Key("Control_L", false);
@@ -141,7 +140,7 @@ TEST_F(RecorderDesktopTest, TypingIntoAnotherProgramIsRecordedAndPlayedBackThere
     heard.clear();
     hand->MoveTo(0, 0);
     Click(*window->Button3, QPoint(5, 5));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->Recorder().State() == TRecorder::rsIdle; }, WaitMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->Recorder().State() == TRecorder::rsIdle; }, kPatienceMs));
     EXPECT_TRUE(Heard("click\nkey a\nkey b\nkey c\nbutton 5")) << "the other program got:\n" << heard;
     EXPECT_FALSE(hand->AnyKeyHeld()) << "playback lets go of what it pressed";
 }
@@ -155,12 +154,12 @@ TEST_F(RecorderOwnWindowsTest, WithoutTheRecordExtensionOnlyItsOwnWindowsAreReco
     EXPECT_FALSE(window->Label1->isVisible());
     // The window has the display's focus, as after a click into it.
     window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), kPatienceMs));
     Click(*window->Button1, QPoint(5, 5));
     ASSERT_EQ(window->Recorder().State(), TRecorder::rsRecording);
     // The recording ends when another program takes the focus, as the system ends its hooks.
     hand->Focus(otherWindow);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->Recorder().State() == TRecorder::rsIdle; }, WaitMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->Recorder().State() == TRecorder::rsIdle; }, kPatienceMs));
     EXPECT_EQ(window->windowTitle(), "Idle");
 }
 

@@ -74,7 +74,7 @@ protected:
     {
         Click(*window->Button3, QPoint(5, 5));
         EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return Recorder().State() == TRecorder::rsIdle && Text(editor) == expected; }, 20000));
+            [&] { return Recorder().State() == TRecorder::rsIdle && Text(editor) == expected; }, kPatienceMs));
         EXPECT_EQ(Text(editor), expected);
     }
     bool Usable(QPushButton* button) const { return button->isEnabled(); }
@@ -145,7 +145,7 @@ TEST_F(RecorderWindowTest, WheelTurnsAreRecordedAndPlayedBack)
 
     editor->Model().SetTopLine(1);
     Click(*window->Button3, QPoint(5, 5));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Recorder().State() == TRecorder::rsIdle; }, 20000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Recorder().State() == TRecorder::rsIdle; }, kPatienceMs));
     EXPECT_EQ(editor->Model().TopLine(), scrolled) << "the played turn scrolls as far";
 }
 
@@ -173,7 +173,7 @@ TEST_F(RecorderWindowTest, AShortcutIsRecordedOnceAndTriggersAgainOnPlayback)
     ASSERT_EQ(readFile(doc), "zhello\r\n") << "the shortcut saved";
     EXPECT_EQ(Count(vx::recorder::WM_KEYDOWN, 'S'), 1);
     PlayUntil("zzhello\r\n");
-    EXPECT_TRUE(QTest::qWaitFor([this] { return readFile(doc) == "zzhello\r\n"; }, 5000)) << readFile(doc);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return readFile(doc) == "zzhello\r\n"; }, kPatienceMs)) << readFile(doc);
 }
 
 TEST_F(RecorderWindowTest, ADoubleClickPlaysBackAsADoubleClick)

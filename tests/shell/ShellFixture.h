@@ -7,6 +7,7 @@
 #include "shell/qt/mainwindow/MainForm.h"
 #include "shell/qt/mainwindow/MainFormCommands.h"
 #include "shell/qt/mainwindow/Startup.h"
+#include "tests/controls/WaitFor.h"
 #include "tests/platform/DialogRecorder.h"
 #include "tests/platform/RegistrySandbox.h"
 #include "tests/support/TempDir.h"

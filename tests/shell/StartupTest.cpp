@@ -427,7 +427,7 @@ TEST_F(ShellTest, ShowingTheWindowAsksTheFrontPageQuestionWhenTheCheckFires)
         check.close();
     });
     form->show();
-    EXPECT_TRUE(QTest::qWaitFor([&asked] { return asked; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&asked] { return asked; }, vx::test::kPatienceMs));
     EXPECT_EQ(ReadValue(PreferencesKey, "fpcheck"), "") << "closed unanswered: asked again next time";
 }
 

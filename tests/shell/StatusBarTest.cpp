@@ -84,7 +84,7 @@ TEST_F(StatusBarTest, TheRefreshFollowsTheFocusedEditor)
     Focus(editor);
     editor->Model().SetText("");
     QTest::keyClicks(editor, "abc");
-    QTRY_COMPARE_WITH_TIMEOUT(form->glob_stat->PanelText(0), std::string("1:4:3"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(form->glob_stat->PanelText(0), std::string("1:4:3"), kPatienceMs);
     EXPECT_EQ(form->glob_stat->PanelText(4), "Modified");
     EXPECT_EQ(form->glob_stat->PanelText(5), "Read & Write");
     EXPECT_EQ(form->glob_stat->PanelText(6), "Insert");
@@ -99,19 +99,19 @@ TEST_F(StatusBarTest, TheRefreshFollowsTheFocusedEditor)
 
     QTest::keyClick(editor, Qt::Key_Insert);
     QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_COMPARE_WITH_TIMEOUT(form->glob_stat->PanelText(0), std::string("2:1:0"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(form->glob_stat->PanelText(0), std::string("2:1:0"), kPatienceMs);
     EXPECT_EQ(form->glob_stat->PanelText(6), "Overwrite");
 
     address.online = false;
     address.ip = "";
-    QTRY_COMPARE_WITH_TIMEOUT(form->StatusBar1->PanelText(4), std::string("Offline"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(form->StatusBar1->PanelText(4), std::string("Offline"), kPatienceMs);
     EXPECT_EQ(form->StatusBar1->PanelText(3), "");
 }
 
 TEST_F(StatusBarTest, WithNoEditorFocusedTheDocumentBarKeepsItsTexts)
 {
     Focus(form->SlotEditor(1));
-    QTRY_VERIFY_WITH_TIMEOUT(form->glob_stat->PanelText(0) != "0000:0000:0000", 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(form->glob_stat->PanelText(0) != "0000:0000:0000", kPatienceMs);
     form->CheckBox1->setFocus();
     QApplication::processEvents();
     const std::vector<std::string> kept = Texts(*form->glob_stat);
@@ -119,7 +119,7 @@ TEST_F(StatusBarTest, WithNoEditorFocusedTheDocumentBarKeepsItsTexts)
     form->SlotEditor(1)->Model().SetCaretXY(Point(3, 2));
     FixedAddress address;
     form->ipwatcher = &address;
-    QTRY_COMPARE_WITH_TIMEOUT(form->StatusBar1->PanelText(3), std::string("10.1.2.3"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(form->StatusBar1->PanelText(3), std::string("10.1.2.3"), kPatienceMs);
     EXPECT_EQ(Texts(*form->glob_stat), kept);
 }
 
@@ -133,7 +133,7 @@ TEST_F(StatusBarTest, WorkspacesCarryACopyOfTheWindowsPanelsThatTheTimerLeaves)
     EXPECT_EQ(copied[3], " IP-Address");
     FixedAddress address;
     form->ipwatcher = &address;
-    QTRY_COMPARE_WITH_TIMEOUT(form->StatusBar1->PanelText(3), std::string("10.1.2.3"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(form->StatusBar1->PanelText(3), std::string("10.1.2.3"), kPatienceMs);
     EXPECT_EQ(Texts(*copy), copied);
 }
 
@@ -141,9 +141,9 @@ TEST_F(StatusBarTest, TheRefreshDoesNotReadTheAccountDatabaseOnEveryTick)
 {
     int ticks = 0;
     QObject::connect(form->Timer1, &QTimer::timeout, form.get(), [&] { ++ticks; });
-    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 1, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 1, kPatienceMs);
     const int before = accountReads;
-    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 6, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 6, kPatienceMs);
     EXPECT_EQ(accountReads - before, 0);
     EXPECT_EQ(form->StatusBar1->PanelText(2), vx::shell::UserNamePanel(vx::shell::AccountUserName()));
 }

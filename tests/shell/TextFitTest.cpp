@@ -56,7 +56,7 @@ TEST_F(TextFitTest, EveryTextFitsItsControlInEnglishAndInDutch)
     Start();
     form->show();
     form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->FirstActivation(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->FirstActivation(); }, kPatienceMs));
     const QRect screen = form->screen()->availableGeometry();
     std::string cut;
     std::size_t measured = 0;

@@ -9,6 +9,7 @@
 #include "shell/qt/launch/Launchers.h"
 #include "shell/menu/MenuTable.h"
 
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QPointer>
 #include <QWindow>
@@ -96,13 +97,14 @@ TWalkedWindow OpenVisitAndEscape(TForm1& form, const std::string& command, const
     const std::set<QWidget*> shown = VisibleWindows();
     QPointer<QWidget> window;
     bool escaped = false, busy = false;
-    int waited = 0;
+    QElapsedTimer waited;
+    waited.start();
     auto* poll = new QTimer(&form);
     QObject::connect(poll, &QTimer::timeout, poll, [&] {
         if (busy)
             return;
         busy = true;
-        if (++waited > 300) { // three seconds: the window never came, or Escape did nothing
+        if (waited.hasExpired(kPatienceMs)) { // the window never came, or Escape did nothing
             poll->stop();
             if (QWidget* modal = QApplication::activeModalWidget())
                 modal->close();
@@ -127,7 +129,7 @@ TWalkedWindow OpenVisitAndEscape(TForm1& form, const std::string& command, const
     });
     poll->start(10);
     run();
-    (void)QTest::qWaitFor([&] { return walked.ClosedByEscape || !poll->isActive(); }, 5000);
+    (void)QTest::qWaitFor([&] { return walked.ClosedByEscape || !poll->isActive(); }, 2 * kPatienceMs);
     poll->stop();
     poll->deleteLater();
     if (window && window->isVisible())
@@ -140,7 +142,7 @@ TWalkedWindow OpenVisitAndEscape(TForm1& form, const std::string& command, const
 // widget takes them.
 void TypeAfterClosing(TForm1& form, TmwCustomEdit& editor, TWalkedWindow& walked)
 {
-    walked.MainWindowActiveAfter = QTest::qWaitFor([&] { return form.isActiveWindow(); }, 2000);
+    walked.MainWindowActiveAfter = QTest::qWaitFor([&] { return form.isActiveWindow(); }, kPatienceMs);
     // Counted, not compared: the keys may replace a selection the command wanted.
     const auto typed = [&editor] { return std::ranges::count(editor.Model().GetText(), 'Q'); };
     const auto before = typed();

@@ -47,7 +47,7 @@ TEST_F(WindowsEscapeTest, AWindowOpenedFromAnotherGivesTheKeyboardBackToIt)
     // Each window comes up with the keyboard, as the window system gives it.
     const auto takeKeyboard = [](QWidget& window) {
         window.activateWindow();
-        return QTest::qWaitFor([&] { return window.isActiveWindow(); }, 2000);
+        return QTest::qWaitFor([&] { return window.isActiveWindow(); }, kPatienceMs);
     };
     bool preferencesGotItBack = false;
     AnswerNext<Tfrm_pref>([&](Tfrm_pref& preferences) {
@@ -58,12 +58,12 @@ TEST_F(WindowsEscapeTest, AWindowOpenedFromAnotherGivesTheKeyboardBackToIt)
         });
         // The shared data directory's button opens the folder selector.
         QTest::mouseClick(preferences.ComboEdit2->Button(), Qt::LeftButton);
-        preferencesGotItBack = QTest::qWaitFor([&] { return preferences.isActiveWindow(); }, 2000);
+        preferencesGotItBack = QTest::qWaitFor([&] { return preferences.isActiveWindow(); }, kPatienceMs);
         QTest::keyClick(&preferences, Qt::Key_Escape);
     });
     PickMenuCommand(*form, "Prefferences1");
     EXPECT_TRUE(preferencesGotItBack);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form->isActiveWindow(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->isActiveWindow(); }, kPatienceMs));
     EXPECT_EQ(QApplication::focusWidget(), form->SlotEditor(1));
 }
 

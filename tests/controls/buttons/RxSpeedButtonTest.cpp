@@ -216,11 +216,18 @@ TEST(RxSpeedButton, GroupsReleaseEachOther)
 
 namespace {
 
-// Lets a test fire the repeat timer's ticks instead of waiting for them.
+// Lets a test fire the repeat timer's ticks instead of waiting for them. Its
+// own pause and interval are longer than any test, so the timer never ticks
+// of itself while the mouse helpers run the event loop, however slowly.
 class TickedButton : public TRxSpeedButton {
 public:
-    using TRxSpeedButton::TRxSpeedButton;
+    explicit TickedButton(QWidget* parent) : TRxSpeedButton(parent)
+    {
+        SetInitPause(kNeverMs);
+        SetRepeatInterval(kNeverMs / 2);
+    }
     using TRxSpeedButton::TimerExpired;
+    static constexpr int kNeverMs = 600000;
 };
 
 } // namespace
@@ -234,18 +241,16 @@ TEST(RxSpeedButton, HoldingRepeatsClicksUntilRelease)
     int clicks = 0;
     b->OnClick = [&](QObject*) { ++clicks; };
     b->SetAllowTimer(true);
-    b->SetInitPause(300);
-    b->SetRepeatInterval(40);
 
     MousePress(*b, QPoint(5, 5));
     ASSERT_NE(b->RepeatTimer(), nullptr);
     EXPECT_TRUE(b->RepeatTimer()->isActive());
-    EXPECT_EQ(b->RepeatTimer()->interval(), 300);
+    EXPECT_EQ(b->RepeatTimer()->interval(), TickedButton::kNeverMs);
     EXPECT_EQ(clicks, 0);
     // The first tick ends the pause and clicks; later ticks come at RepeatInterval.
     b->TimerExpired();
     EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(b->RepeatTimer()->interval(), 40);
+    EXPECT_EQ(b->RepeatTimer()->interval(), TickedButton::kNeverMs / 2);
     b->TimerExpired();
     b->TimerExpired();
     EXPECT_EQ(clicks, 3);
@@ -267,7 +272,7 @@ TEST(RxSpeedButton, HoldingRepeatsClicksUntilRelease)
 
     // A new press starts with the pause again.
     MousePress(*b, QPoint(5, 5));
-    EXPECT_EQ(b->RepeatTimer()->interval(), 300);
+    EXPECT_EQ(b->RepeatTimer()->interval(), TickedButton::kNeverMs);
     MouseRelease(*b, QPoint(5, 5));
 
     b->SetAllowTimer(false);

@@ -3,9 +3,9 @@
 #include "controls/common/SysColors.h"
 #include "controls/flat/TFlatHintUnit.h"
 #include "tests/controls/FlatTestSupport.h"
+#include "tests/controls/WaitFor.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QMouseEvent>
 
@@ -142,14 +142,12 @@ TEST(FlatHint, ShowHintEventCanChangeTheText)
     MouseMove(*target, QPoint(5, 5));
 
     TFlatHintWindow* shown = nullptr;
-    QElapsedTimer clock;
-    clock.start();
-    while (!shown && clock.elapsed() < 5000) {
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    WaitFor([&] {
         for (QWidget* top : QApplication::topLevelWidgets())
             if (auto* w = dynamic_cast<TFlatHintWindow*>(top); w && w->isVisible())
                 shown = w;
-    }
+        return shown != nullptr;
+    });
     ASSERT_NE(shown, nullptr);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(shown->Text(), "Changed");

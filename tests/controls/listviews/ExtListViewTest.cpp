@@ -445,7 +445,7 @@ TEST(ExtListView, HotTrackingSelectsAfterTheHoverTime)
     };
     view.setCurrentIndex(QModelIndex());
     MouseMove(*view.viewport(), RowPoint(view, 0));
-    Pump(30);
+    ASSERT_TRUE(WaitFor([&] { return !tracked.empty(); })) << "the hover on the first item";
     EXPECT_FALSE(view.currentIndex().isValid());
     // The owner may also redirect the hover to another item.
     MouseMove(*view.viewport(), RowPoint(view, 1));
