@@ -10,7 +10,9 @@
 #include <QFileDialog>
 #include <QFont>
 #include <QFontDialog>
+#include <QClipboard>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTextBoundaryFinder>
@@ -71,6 +73,8 @@ QMessageBox::Icon iconOf(TMsgDlgType type)
 // characters wider than itself with no place to break (a file name of 255
 // bytes). A run longer than the narrowest box holds in a line may break after
 // any of its characters, at the zero-width spaces put between them.
+constexpr QChar LineBreakChance(0x200B);
+
 QString BreakableAnywhereInLongRuns(const QString& text)
 {
     constexpr qsizetype LongestRun = 60;
@@ -88,7 +92,7 @@ QString BreakableAnywhereInLongRuns(const QString& text)
             qsizetype from = 0;
             for (qsizetype to = characters.toNextBoundary(); to > 0; to = characters.toNextBoundary()) {
                 if (from > 0)
-                    shown += QChar(0x200B);
+                    shown += LineBreakChance;
                 shown += run.mid(from, to - from);
                 from = to;
             }
@@ -97,6 +101,22 @@ QString BreakableAnywhereInLongRuns(const QString& text)
             shown += text[start];
     }
     return shown;
+}
+
+// What is copied from the box while it is open (Ctrl+C, a selection of its
+// text) is the text as it came: a file name pasted elsewhere must not carry
+// the breaks put into it.
+void CopyWithoutBreaks(const QMessageBox& box)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    for (const QClipboard::Mode mode : {QClipboard::Clipboard, QClipboard::Selection}) {
+        const auto changed = mode == QClipboard::Clipboard ? &QClipboard::dataChanged : &QClipboard::selectionChanged;
+        QObject::connect(clipboard, changed, &box, [clipboard, mode] {
+            QString copied = clipboard->text(mode);
+            if (copied.contains(LineBreakChance))
+                clipboard->setText(copied.remove(LineBreakChance), mode);
+        });
+    }
 }
 
 // defaultIndex: which of the offered buttons (in the platform's order) is the default.
@@ -113,7 +133,10 @@ int showMessage(const std::string& caption, const std::string& text, TMsgDlgType
     // What a box says is text, never markup: a file name like "<b>x</b>.html"
     // or a server's reply shows as it came, with its line breaks.
     box.setTextFormat(Qt::PlainText);
-    box.setText(BreakableAnywhereInLongRuns(ToQString(text)));
+    const QString shown = BreakableAnywhereInLongRuns(ToQString(text));
+    box.setText(shown);
+    if (shown != ToQString(text))
+        CopyWithoutBreaks(box);
     int index = 0;
     for (const ButtonInfo& b : kButtons) {
         if (!(buttons & b.bit))

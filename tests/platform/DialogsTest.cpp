@@ -2,9 +2,12 @@
 #include "tests/platform/DialogRecorder.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -167,6 +170,13 @@ TEST(Dialogs, WithoutAnAnswererARealMessageBoxShowsTheTextAsItIs)
             EXPECT_EQ(label->text().remove(QChar(0x200B)), QString::fromStdString(row.text));
             EXPECT_LE(label->minimumSizeHint().width(), label->width()) << "the text is cut at the box's edge";
             EXPECT_TRUE(box->rect().contains(QRect(label->mapTo(box, QPoint()), label->size())));
+            // The label's text is selectable: selected whole and copied.
+            auto* selectable = const_cast<QLabel*>(label);
+            QTest::mouseClick(selectable, Qt::LeftButton);
+            QTest::keyClick(selectable, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(selectable, Qt::Key_C, Qt::ControlModifier);
+            EXPECT_EQ(QGuiApplication::clipboard()->text().remove('\r'), QString::fromStdString(row.text).remove('\r'))
+                << "copied as it came, line ends aside";
             box->button(QMessageBox::Yes)->click();
         });
         timer.start();
