@@ -189,11 +189,22 @@ int ClosedPort()
     return ntohs(at.sin_port);
 }
 
-// The windows other windows open from their buttons: replacing in files'
-// query, progress and filter windows in both modes, the link validator after
-// a run and the publishing window after a connection that failed.
-void AddInnerWindows(std::map<std::string, TShownTexts>& shown, DialogRecorder& dialogs)
+// The windows that show while a command runs, and those other windows open
+// from their buttons: replacing in files' query, progress and filter windows
+// in both modes, the link validator after a run and the publishing window
+// after a connection that failed.
+void AddInnerWindows(TForm1& form, std::map<std::string, TShownTexts>& shown, DialogRecorder& dialogs)
 {
+    QTimer watch;
+    watch.setInterval(0);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto* progress = form.findChild<QDialog*>("frm_progress"); progress && progress->isVisible())
+            shown["progress of a command"] = ShownTexts(*progress);
+    });
+    watch.start();
+    PickMenuCommand(form, "Spacestohtmlspaces1");
+    watch.stop();
+    EXPECT_TRUE(shown.count("progress of a command"));
     const TempDir folder("vellumix-inner");
     const std::string page = folder.file("page.htm");
     {
@@ -328,7 +339,7 @@ std::map<std::string, TShownTexts> ShownEverywhere(TForm1& form, DialogRecorder&
         AddMessages(shown, walked.Command, walked.Messages);
     }
     AnswerInMessageBoxes(form, dialogs, shown);
-    AddInnerWindows(shown, dialogs);
+    AddInnerWindows(form, shown, dialogs);
     TmwCustomEdit& editor = *form.SlotEditor(1);
     editor.Model().SetText("");
     editor.setFocus();
