@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,6 +34,32 @@ namespace {
 
 // How long a wait lasts before Idle runs again.
 constexpr int kSliceMs = 50;
+
+// The calls, as a failure names them.
+const TWording ConnectCall{"Connect"};
+const TWording ListCall{"List"};
+const TWording ChangeDirCall{"Change directory"};
+const TWording DeleteCall{"Delete"};
+const TWording MakeDirCall{"Make directory"};
+const TWording UploadCall{"Upload"};
+const TWording DownloadCall{"Download"};
+const TWording CallCancelled{"%1 cancelled"};
+const TWording CallStalled{"%1 stalled: %2"};
+const TWording CallFailed{"%1 failed: %2"};
+// With the host name or the server's reply the failure came with.
+const TWording CallFailedWith{"%1 failed: %2 (%3)"};
+const TWording AtTopFolder{"Change directory failed: already in the top folder"};
+const TWording InvalidRemoteName{"Invalid remote name: %1"};
+const TWording NotConnected{"Not connected"};
+const TWording CannotStart{"Cannot start an FTP session"};
+const TWording CannotOpen{"Cannot open file %1: %2"};
+const TWording CannotCreate{"Cannot create file %1: %2"};
+const TWording CannotWrite{"Cannot write file %1: %2"};
+
+TMessage SystemReason(const TWording& failure, const std::string& path)
+{
+    return TMessage(failure, {path, std::string(std::strerror(errno))});
+}
 
 void GlobalInit()
 {
@@ -141,13 +168,13 @@ std::string TCurlFtpSession::Url(const std::string& name, const std::vector<std:
 void TCurlFtpSession::CheckName(const std::string& name) const
 {
     if (!IsPlainFileName(name) || name.find_first_of("\r\n") != std::string::npos)
-        throw EFtpError("Invalid remote name: " + name);
+        throw EFtpError(TMessage(InvalidRemoteName, {name}));
 }
 
 void TCurlFtpSession::Prepare(const std::string& url)
 {
     if (!handle_)
-        throw EFtpError("Not connected");
+        throw EFtpError(TMessage(NotConnected, {}));
     CURL* easy = handle_->easy;
     curl_easy_reset(easy);
     curl_slist_free_all(handle_->quote);
@@ -198,7 +225,7 @@ int TCurlFtpSession::Run()
     return result;
 }
 
-void TCurlFtpSession::Perform(const char* what)
+void TCurlFtpSession::Perform(const TWording& what)
 {
     cancelled_ = false;
     const auto rc = static_cast<CURLcode>(Run());
@@ -207,21 +234,22 @@ void TCurlFtpSession::Perform(const char* what)
         remoteIp_ = ip;
     if (curl_easy_getinfo(handle_->easy, CURLINFO_LOCAL_IP, &ip) == CURLE_OK && ip && *ip)
         localIp_ = ip;
+    const TMessage call(what, {});
     if (cancelled_)
-        throw EFtpCancelled(std::string(what) + " cancelled");
+        throw EFtpCancelled(TMessage(CallCancelled, {call}));
     if (rc == CURLE_OK)
         return;
     curl_off_t transferStarted = 0;
     curl_easy_getinfo(handle_->easy, CURLINFO_PRETRANSFER_TIME_T, &transferStarted);
     if (rc == CURLE_OPERATION_TIMEDOUT && transferStarted > 0)
-        throw EFtpError(std::string(what) + " stalled: " +
-                        TRateFloor{kStallBytesPerSecond, FtpStallSeconds(login_)}.Text());
-    std::string message = std::string(what) + " failed: " + curl_easy_strerror(rc);
+        throw EFtpError(
+            TMessage(CallStalled, {call, TRateFloor{kStallBytesPerSecond, FtpStallSeconds(login_)}.Text()}));
+    const std::string reason = curl_easy_strerror(rc);
     if (rc == CURLE_COULDNT_RESOLVE_HOST)
-        throw EFtpInvalidHost(message + " (" + login_.Host + ")");
+        throw EFtpInvalidHost(TMessage(CallFailedWith, {call, reason, login_.Host}));
     if (ReplyNumber() >= 400)
-        throw EFtpRefused(message + " (" + reply_ + ")");
-    throw EFtpError(message);
+        throw EFtpRefused(TMessage(CallFailedWith, {call, reason, reply_}));
+    throw EFtpError(TMessage(CallFailed, {call, reason}));
 }
 
 void TCurlFtpSession::Connect(const TFtpLogin& login)
@@ -232,12 +260,12 @@ void TCurlFtpSession::Connect(const TFtpLogin& login)
     handle_->multi = curl_multi_init();
     handle_->easy = curl_easy_init();
     if (!handle_->multi || !handle_->easy)
-        throw EFtpError("Cannot start an FTP session");
+        throw EFtpError(TMessage(CannotStart, {}));
     reply_.clear();
     try {
         Prepare(Url());
         curl_easy_setopt(handle_->easy, CURLOPT_NOBODY, 1L);
-        Perform("Connect");
+        Perform(ConnectCall);
         char* entry = nullptr;
         if (curl_easy_getinfo(handle_->easy, CURLINFO_FTP_ENTRY_PATH, &entry) == CURLE_OK && entry)
             entryPath_ = entry;
@@ -258,12 +286,12 @@ void TCurlFtpSession::Disconnect()
 std::vector<std::string> TCurlFtpSession::List()
 {
     if (!handle_)
-        throw EFtpError("Not connected");
+        throw EFtpError(TMessage(NotConnected, {}));
     // Some servers allow one connection at a time: the kept one goes first.
     curl_multi_cleanup(handle_->multi);
     handle_->multi = curl_multi_init();
     if (!handle_->multi)
-        throw EFtpError("Cannot start an FTP session");
+        throw EFtpError(TMessage(CannotStart, {}));
     cancelled_ = false;
     // Without the folder the login started in, the listing goes by the folders changed into.
     std::string folder = entryPath_.empty() ? CurrentDir().substr(1) : ServerPath("");
@@ -273,7 +301,7 @@ std::vector<std::string> TCurlFtpSession::List()
         if (Idle)
             Idle();
         if (cancelled_)
-            throw EFtpCancelled("List cancelled");
+            throw EFtpCancelled(TMessage(CallCancelled, {TMessage(ListCall, {})}));
     }, kMaxListing, listTimeLimit_);
     if (OnProgress) {
         std::int64_t bytes = 0;
@@ -289,7 +317,7 @@ void TCurlFtpSession::ChangeDir(const std::string& name)
     std::vector<std::string> target = folders_;
     if (name == "..") {
         if (target.empty())
-            throw EFtpError("Change directory failed: already in the top folder");
+            throw EFtpError(TMessage(AtTopFolder, {}));
         target.pop_back();
     } else {
         CheckName(name);
@@ -297,11 +325,11 @@ void TCurlFtpSession::ChangeDir(const std::string& name)
     }
     Prepare(Url({}, &target));
     curl_easy_setopt(handle_->easy, CURLOPT_NOBODY, 1L);
-    Perform("Change directory");
+    Perform(ChangeDirCall);
     folders_ = std::move(target);
 }
 
-void TCurlFtpSession::Command(const std::string& command, const char* what)
+void TCurlFtpSession::Command(const std::string& command, const TWording& what)
 {
     Prepare(Url());
     handle_->quote = curl_slist_append(nullptr, command.c_str());
@@ -321,13 +349,13 @@ std::string TCurlFtpSession::ServerPath(const std::string& name) const
 void TCurlFtpSession::Delete(const std::string& name)
 {
     CheckName(name);
-    Command("DELE " + ServerPath(name), "Delete");
+    Command("DELE " + ServerPath(name), DeleteCall);
 }
 
 void TCurlFtpSession::MakeDirectory(const std::string& name)
 {
     CheckName(name);
-    Command("MKD " + ServerPath(name), "Make directory");
+    Command("MKD " + ServerPath(name), MakeDirCall);
 }
 
 void TCurlFtpSession::Upload(const std::string& localPath, const std::string& remoteName)
@@ -335,7 +363,7 @@ void TCurlFtpSession::Upload(const std::string& localPath, const std::string& re
     CheckName(remoteName);
     FILE* file = std::fopen(localPath.c_str(), "rb");
     if (!file)
-        throw EFtpError("Cannot open file " + localPath);
+        throw EFtpError(SystemReason(CannotOpen, localPath));
     struct stat info {};
     ::fstat(fileno(file), &info);
     try {
@@ -344,7 +372,7 @@ void TCurlFtpSession::Upload(const std::string& localPath, const std::string& re
         curl_easy_setopt(handle_->easy, CURLOPT_READFUNCTION, &ReadFromFile);
         curl_easy_setopt(handle_->easy, CURLOPT_READDATA, file);
         curl_easy_setopt(handle_->easy, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(info.st_size));
-        Perform("Upload");
+        Perform(UploadCall);
     } catch (...) {
         std::fclose(file);
         throw;
@@ -358,13 +386,13 @@ void TCurlFtpSession::Download(const std::string& remoteName, const std::string&
     std::string temp = localPath + ".vxpart-XXXXXX";
     int fd = ::mkstemp(temp.data());
     if (fd < 0)
-        throw EFtpError("Cannot create file " + localPath);
+        throw EFtpError(SystemReason(CannotCreate, localPath));
     bool ok = false;
     try {
         Prepare(Url(remoteName));
         curl_easy_setopt(handle_->easy, CURLOPT_WRITEFUNCTION, &WriteToFd);
         curl_easy_setopt(handle_->easy, CURLOPT_WRITEDATA, &fd);
-        Perform("Download");
+        Perform(DownloadCall);
         ok = ::fsync(fd) == 0;
     } catch (...) {
         ::close(fd);
@@ -376,7 +404,8 @@ void TCurlFtpSession::Download(const std::string& remoteName, const std::string&
     ::fchmod(fd, 0666 & ~mask);
     ok = ::close(fd) == 0 && ok && ::rename(temp.c_str(), localPath.c_str()) == 0;
     if (!ok) {
+        const TMessage failure = SystemReason(CannotWrite, localPath);
         ::unlink(temp.c_str());
-        throw EFtpError("Cannot write file " + localPath);
+        throw EFtpError(failure);
     }
 }

@@ -45,10 +45,10 @@ private:
     std::string Url(const std::string& name = {}, const std::vector<std::string>* folders = nullptr) const;
     void Prepare(const std::string& url);
     // Runs the prepared request; raises EFtpError with what went wrong.
-    void Perform(const char* what);
+    void Perform(const TWording& what);
     // Moves the request on in short waits until it ends or is cancelled; libcurl's result.
     int Run();
-    void Command(const std::string& command, const char* what);
+    void Command(const std::string& command, const TWording& what);
     void CheckName(const std::string& name) const;
     // Quote commands run before curl changes folder, so they name the full path
     // from the folder the login started in.

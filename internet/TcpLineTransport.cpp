@@ -32,6 +32,7 @@ const TWording NotConnected{"Not connected"};
 const TWording InvalidPort{"Invalid port %1"};
 const TWording InvalidHost{"Invalid host name %1: %2"};
 const TWording TooMuchReceived{"More than %1 bytes received"};
+const TWording RateFloor{"less than %1 bytes a second for %2 seconds"};
 
 // The failure with the system's reason for error.
 TMessage SystemError(const TWording& failure, int error)
@@ -46,10 +47,9 @@ struct AddrInfoList {
 
 } // namespace
 
-std::string TRateFloor::Text() const
+TMessage TRateFloor::Text() const
 {
-    return "less than " + std::to_string(BytesPerSecond) + " bytes a second for " + std::to_string(Seconds) +
-           " seconds";
+    return TMessage(RateFloor, {std::to_string(BytesPerSecond), std::to_string(Seconds)});
 }
 
 TTcpLineTransport::~TTcpLineTransport()

@@ -29,7 +29,7 @@ struct TRateFloor {
     int BytesPerSecond = 0;
     int Seconds = 1;
     // "less than <n> bytes a second for <s> seconds": what a stall fell short of.
-    std::string Text() const;
+    TMessage Text() const;
 };
 
 class TTcpLineTransport {

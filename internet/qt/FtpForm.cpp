@@ -31,6 +31,10 @@ namespace {
 
 const TRunTimeText LocalDrive{"Local drive"};
 const TRunTimeText RemoteSystem{"Remote system"};
+const TRunTimeText HostResolved{"Hostname resolved"};
+const TRunTimeText BytesIn{"In : %1"};
+const TRunTimeText BytesOut{"Out : %1"};
+const TRunTimeText BytesTotal{"Tot : %1"};
 
 constexpr const char* kWebMask = "*.asp;*.asa;*.inc;*.htm;*.html;*.shtml;*.js;*.vbs;*.gif;*.jpg;*.png";
 
@@ -77,7 +81,7 @@ Tf_ftp::Tf_ftp(QWidget* parent, std::unique_ptr<IFtpSession> session) : QDialog(
         if (FlatGauge1->MaxValue() > 0)
             FlatGauge1->SetProgress(static_cast<int>(std::min<std::int64_t>(received, FlatGauge1->MaxValue())));
     };
-    session_->OnHostResolved = [this] { SetPanel(3, "Hostname resolved"); };
+    session_->OnHostResolved = [this] { SetPanel(3, HostResolved()); };
     session_->Idle = [] { QCoreApplication::processEvents(); };
     SetLocalFolder(QDir::homePath());
     SetConnectedState(false);
@@ -318,9 +322,9 @@ void Tf_ftp::SetPanel(int index, const std::string& text)
 
 void Tf_ftp::ShowCounters()
 {
-    SetPanel(0, "In : " + std::to_string(bytesIn_ + transferIn_));
-    SetPanel(1, "Out : " + std::to_string(bytesOut_ + transferOut_));
-    SetPanel(2, "Tot : " + std::to_string(bytesIn_ + transferIn_ + bytesOut_ + transferOut_));
+    SetPanel(0, BytesIn({std::to_string(bytesIn_ + transferIn_)}));
+    SetPanel(1, BytesOut({std::to_string(bytesOut_ + transferOut_)}));
+    SetPanel(2, BytesTotal({std::to_string(bytesIn_ + transferIn_ + bytesOut_ + transferOut_)}));
 }
 
 void Tf_ftp::SetConnectedState(bool connected)

@@ -125,5 +125,7 @@ private:
     bool disconnectAfter_ = false;
     // The last call was cancelled: a run of uploads stops there.
     bool cancelled_ = false;
+    // Why the last call failed, in the current language; empty when it did not.
+    std::string failure_;
     QLabel* panels_[4] = {};
 };

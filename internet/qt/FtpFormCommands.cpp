@@ -33,6 +33,33 @@ const TRunTimeText NotAHostName{
 const TRunTimeText ListTooSlow{
     "The remote folder's list was stopped: the server had not sent all of it after %1 seconds, the longest a list "
     "may take. It sends too slowly; try again later."};
+const TRunTimeText CouldNotConnect{"Could not connect to the FTP server %1: %2"};
+// The state panel.
+const TRunTimeText TransferDone{"Transfer successfull"};
+const TRunTimeText InvalidHost{"Invalid hostname"};
+const TRunTimeText Failure{"Failure!"};
+const TRunTimeText ErrorState{"Error : %1"};
+const TRunTimeText Connected{"Connected"};
+const TRunTimeText Disconnected{"Disconnected"};
+const TRunTimeText NotConnected{"* Not connected *"};
+const TRunTimeText Retrieving{"Retrieving filelist, one moment please"};
+const TRunTimeText Transferring{"Transfering file %1 of %2"};
+// The session log, and the calls as it names them.
+const TRunTimeText SessionStarted{"Ftp session started"};
+const TRunTimeText SessionEnded{"Ftp session ended"};
+const TRunTimeText SessionLasted{"Session lasted %1"};
+const TRunTimeText Uploaded{"%1 uploaded succesfully"};
+const TRunTimeText Downloaded{"%1 Downloaded succesfully"};
+const TRunTimeText Deleted{"%1 Deleted succesfully"};
+const TRunTimeText NotPlainName{"Refused to download \"%1\": not a plain file name"};
+const TRunTimeText ConnectCall{"Connect"};
+const TRunTimeText ListCall{"List"};
+const TRunTimeText ChangeDirCall{"Change directory"};
+const TRunTimeText MakeDirCall{"Make directory"};
+const TRunTimeText UploadCall{"%1 upload"};
+const TRunTimeText DownloadCall{"%1 download"};
+const TRunTimeText DeleteCall{"%1 delete"};
+const TRunTimeText NewFolderTitle{"New foldername"};
 
 std::string Now()
 {
@@ -59,25 +86,26 @@ bool Tf_ftp::Run(const std::string& what, const std::function<void()>& call)
     cancelled_ = false;
     SpeedButton10->setEnabled(true);
     // The panel's text for the way the call ended, and the reason for the log.
-    std::string panel = "Transfer successfull";
+    std::string panel = TransferDone();
     std::string reason;
     try {
         call();
     } catch (const EFtpCancelled& e) {
-        panel = reason = e.what();
+        panel = reason = ErrorText(e);
         cancelled_ = true;
     } catch (const EFtpInvalidHost& e) {
-        panel = "Invalid hostname";
-        reason = e.what();
+        panel = InvalidHost();
+        reason = ErrorText(e);
     } catch (const EFtpRefused& e) {
-        panel = "Failure!";
-        reason = e.what();
+        panel = Failure();
+        reason = ErrorText(e);
     } catch (const EFtpListTimedOut& e) {
         panel = reason = ListTooSlow({std::to_string(e.Limit().count())});
     } catch (const Exception& e) {
-        reason = e.what();
-        panel = "Error : " + reason;
+        reason = ErrorText(e);
+        panel = ErrorState({reason});
     }
+    failure_ = reason;
     busy_ = false;
     SpeedButton10->setEnabled(false);
     SetPanel(3, panel);
@@ -107,7 +135,7 @@ void Tf_ftp::Connect()
     try {
         settings.Save();
     } catch (const Exception& e) {
-        Log(e.what());
+        Log(ErrorText(e));
     }
     if (!vx::net::IsHostNameAlone(settings.Host)) {
         // Said before connecting: the connection's own error would name a bad address format.
@@ -119,16 +147,19 @@ void Tf_ftp::Connect()
         return;
     }
     sessionStart_ = QDateTime::currentDateTime();
-    Log("Ftp session started");
+    Log(SessionStarted());
     ClearRemote();
     TFtpLogin login{settings.Host, FtpPort, settings.User, settings.Password, 20000};
-    if (!Run("Connect", [&] { session_->Connect(login); })) {
+    if (!Run(ConnectCall(), [&] { session_->Connect(login); })) {
         SetConnectedState(false);
+        // Told, not only logged: the window would otherwise just stay as it was.
+        if (!cancelled_)
+            MessageDlg(CouldNotConnect({settings.Host, failure_}), mtError, mbOK);
         return;
     }
     ShowRemoteAddress();
     SetConnectedState(true);
-    SetPanel(3, "Connected");
+    SetPanel(3, Connected());
     RefreshRemote();
 }
 
@@ -136,12 +167,12 @@ void Tf_ftp::Disconnect()
 {
     session_->Disconnect();
     SetConnectedState(false);
-    SetPanel(3, "Disconnected");
-    Log("Ftp session ended");
+    SetPanel(3, Disconnected());
+    Log(SessionEnded());
     qint64 seconds = sessionStart_.isValid() ? sessionStart_.secsTo(QDateTime::currentDateTime()) : 0;
-    Log("Session lasted " + QTime(0, 0).addSecs(static_cast<int>(seconds % 86400)).toString("hh:mm:ss").toStdString());
+    Log(SessionLasted({QTime(0, 0).addSecs(static_cast<int>(seconds % 86400)).toString("hh:mm:ss").toStdString()}));
     ClearRemote();
-    SetPanel(3, "* Not connected *");
+    SetPanel(3, NotConnected());
 }
 
 void Tf_ftp::ClearRemote()
@@ -175,10 +206,10 @@ void Tf_ftp::RefreshRemote()
 {
     if (!session_->Connected())
         return;
-    SetPanel(3, "Retrieving filelist, one moment please");
+    SetPanel(3, Retrieving());
     ClearRemote();
     std::vector<std::string> listing;
-    if (Run("List", [&] { listing = session_->List(); }))
+    if (Run(ListCall(), [&] { listing = session_->List(); }))
         FillRemote(listing);
 }
 
@@ -210,7 +241,7 @@ void Tf_ftp::OpenEntry()
         return;
     }
     std::string name = entry->Name;
-    if (Run("Change directory", [&] { session_->ChangeDir(name); }))
+    if (Run(ChangeDirCall(), [&] { session_->ChangeDir(name); }))
         RefreshRemote();
 }
 
@@ -219,7 +250,7 @@ void Tf_ftp::ChangeFolderFromBox()
     std::string name = vx::FromQString(ComboBox1->currentText().trimmed());
     if (name.empty() || !session_->Connected())
         return;
-    if (Run("Change directory", [&] { session_->ChangeDir(name); }))
+    if (Run(ChangeDirCall(), [&] { session_->ChangeDir(name); }))
         RefreshList();
 }
 
@@ -235,10 +266,10 @@ void Tf_ftp::Upload()
     int number = 0;
     for (const QString& path : selected) {
         ++number;
-        SetPanel(3, "Transfering file " + std::to_string(number) + " of " + std::to_string(selected.size()));
+        SetPanel(3, Transferring({std::to_string(number), std::to_string(selected.size())}));
         std::string name = vx::FromQString(QFileInfo(path).fileName());
-        if (Run(name + " upload", [&] { session_->Upload(FileSystemPath(path), name); }))
-            Log(name + " uploaded succesfully");
+        if (Run(UploadCall({name}), [&] { session_->Upload(FileSystemPath(path), name); }))
+            Log(Uploaded({name}));
         else if (cancelled_ || !session_->Connected())
             break;
     }
@@ -252,7 +283,7 @@ void Tf_ftp::Download()
         return;
     std::string name = entry->Name;
     if (!IsPlainFileName(name)) {
-        Log("Refused to download \"" + name + "\": not a plain file name");
+        Log(NotPlainName({name}));
         return;
     }
     QString local = QDir(localFolder_).filePath(vx::ToQString(name));
@@ -261,10 +292,10 @@ void Tf_ftp::Download()
         return;
     FlatGauge1->SetMaxValue(static_cast<int>(std::min<std::int64_t>(entry->Size, INT32_MAX)));
     FlatGauge1->SetProgress(0);
-    bool ok = Run(name + " download", [&] { session_->Download(name, FileSystemPath(local)); });
+    bool ok = Run(DownloadCall({name}), [&] { session_->Download(name, FileSystemPath(local)); });
     RefreshLocal();
     if (ok)
-        Log(name + " Downloaded succesfully");
+        Log(Downloaded({name}));
     FlatGauge1->SetProgress(0);
 }
 
@@ -274,8 +305,8 @@ void Tf_ftp::DeleteEntry()
     if (!entry || !session_->Connected())
         return;
     std::string name = entry->Name;
-    if (Run(name + " delete", [&] { session_->Delete(name); }))
-        Log(name + " Deleted succesfully");
+    if (Run(DeleteCall({name}), [&] { session_->Delete(name); }))
+        Log(Deleted({name}));
     RefreshList();
 }
 
@@ -284,10 +315,11 @@ void Tf_ftp::MakeFolder()
     if (!session_->Connected())
         return;
     bool ok = false;
-    QString answer = QInputDialog::getText(this, "New foldername", QString(), QLineEdit::Normal, QString(), &ok);
+    QString answer =
+        QInputDialog::getText(this, vx::ToQString(NewFolderTitle()), QString(), QLineEdit::Normal, QString(), &ok);
     std::string name = vx::FromQString(answer.trimmed());
     if (!ok || name.empty())
         return;
-    Run("Make directory", [&] { session_->MakeDirectory(name); });
+    Run(MakeDirCall(), [&] { session_->MakeDirectory(name); });
     RefreshList();
 }

@@ -24,6 +24,21 @@ namespace {
 const TRunTimeText LimitReached{"The check stopped listing links at its limit of %1 links. The pages whose links were "
                                 "left out say so when you select them."};
 const TRunTimeFilter HtmlFilter{"HTML files|*.htm;*.html|All files|*.*"};
+// The buttons' captions while a validation runs and after it.
+const TRunTimeText CancelCaption{"&Cancel"};
+const TRunTimeText ValidateCaption{"&Validate"};
+const TRunTimeText CheckCaption{"&Check"};
+// What the walk is doing, as the status bar words the walk's phases.
+const TRunTimeText PhaseWordings[] = {TRunTimeText{"Loading"}, TRunTimeText{"Parsing"}, TRunTimeText{"Finished"},
+                                      TRunTimeText{"Cancelled"}};
+
+std::string PhaseText(std::string_view phase)
+{
+    for (const TRunTimeText& wording : PhaseWordings)
+        if (phase == wording.English())
+            return wording();
+    return std::string(phase);
+}
 
 QPushButton* Button(QWidget* parent, const char* name, const char* caption, const char* hint = nullptr)
 {
@@ -51,7 +66,7 @@ TfrmLinkChecking::TfrmLinkChecking(QWidget* parent)
     crawl_.OnNodeChanged = [this](int node) { model_->NodeChanged(node); };
     crawl_.OnStatus = [this](const std::string& address, const std::string& phase) {
         SetPanel(0, address);
-        SetPanel(1, phase);
+        SetPanel(1, PhaseText(phase));
     };
     crawl_.OnParseError = [](const TMessage& message) { MessageDlg(InCurrentLanguage(message), mtError, mbOK); };
     TranslateWindow(this);
@@ -174,14 +189,14 @@ void TfrmLinkChecking::btnCheck1Click()
     }
     LinkCheckDone = false;
     running_ = true;
-    btnCheck->setText("&Cancel");
-    btnCheck1->setText("&Cancel");
+    btnCheck->setText(vx::ToQString(CancelCaption()));
+    btnCheck1->setText(vx::ToQString(CancelCaption()));
     btnBrowse->setEnabled(false);
     edtHTML->setEnabled(false);
     Walk();
     running_ = false;
-    btnCheck->setText("&Validate");
-    btnCheck1->setText("&Check");
+    btnCheck->setText(vx::ToQString(ValidateCaption()));
+    btnCheck1->setText(vx::ToQString(CheckCaption()));
     btnCheck->setEnabled(true);
     btnBrowse->setEnabled(true);
     edtHTML->setEnabled(true);
@@ -199,7 +214,7 @@ void TfrmLinkChecking::Walk()
     }
     trvLinks->expand(model_->index(0, 0));
     SetPanel(0, start);
-    SetPanel(1, crawl_.Cancelled() ? "Cancelled" : "Finished");
+    SetPanel(1, PhaseText(crawl_.Cancelled() ? "Cancelled" : "Finished"));
     if (crawl_.LimitReached())
         ShowMessage(LimitReached({std::to_string(crawl_.MaxLinks)}));
 }

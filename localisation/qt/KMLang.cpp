@@ -417,6 +417,14 @@ TKMLang* TranslateWindow(QWidget* window)
     return lang;
 }
 
+TKMLang* TranslateWindow(QWidget* window, std::function<void()> ownTexts)
+{
+    TKMLang* lang = TranslateWindow(window);
+    ownTexts();
+    lang->AfterTrans = [ownTexts = std::move(ownTexts)](const std::string&) { ownTexts(); };
+    return lang;
+}
+
 // ---------------------------------------------------------------- TKMLang
 
 struct TKMLang::Walk {

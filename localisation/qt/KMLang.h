@@ -125,6 +125,10 @@ std::string LangFilePath(const std::string& name);
 // For a window built in code, once its components are in place: gives it its
 // language component ("KMLang1") and translates it into the current language.
 TKMLang* TranslateWindow(QWidget* window);
+// The same for a window that words some texts itself (a caption that depends
+// on how it was opened, a status it shows): ownTexts sets them now and again
+// after every translation, so they follow the language with the rest.
+TKMLang* TranslateWindow(QWidget* window, std::function<void()> ownTexts);
 
 class TKMLang : public QObject {
     Q_OBJECT

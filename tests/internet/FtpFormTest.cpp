@@ -341,6 +341,7 @@ TEST_F(FtpFormTest, TheStatusPanelTellsHowEachCallEnded)
         EXPECT_EQ(whileWaiting, "Hostname resolved");
         EXPECT_TRUE(cancelEnabled);
         EXPECT_EQ(form.StatusPanel(3), "Connect cancelled");
+        EXPECT_TRUE(asked.empty()) << "the user stopped it: nothing to tell";
         EXPECT_FALSE(form.SpeedButton10->isEnabled());
         EXPECT_TRUE(form.SpeedButton1->isEnabled());
     }
@@ -478,6 +479,10 @@ TEST_F(FtpFormTest, FailuresAreLoggedWithTheReason)
     EXPECT_FALSE(form.SpeedButton2->isEnabled());
     EXPECT_EQ(form.StatusPanel(3), "Failure!");
     EXPECT_TRUE(LogHas("530"));
+    // A connection that failed is told in a box too, with the reason as logged.
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].rfind("Could not connect to the FTP server 127.0.0.1: Connect failed: ", 0), 0u) << asked[0];
+    EXPECT_TRUE(LogHas(asked[0].substr(asked[0].find("Connect failed"))));
 
     vx::test::writeFile(remote.file("drop.bin"), std::string(300000, 'd'));
     ConnectAs("secret", false);

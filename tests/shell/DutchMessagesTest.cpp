@@ -66,8 +66,8 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
              QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
          },
          "Kon " + vx::PathText(legacy) +
-             " niet opslaan:\r\nhet bestand is opgeslagen als Windows-1252, dat het teken \"\xCE\xB1\" van regel 2 "
-             "niet kan bevatten"},
+             " niet opslaan:\r\nhet bestand gebruikt de tekenset Windows-1252, waarin het teken \"\xCE\xB1\" van regel "
+             "2 niet voorkomt"},
         {"replacing in a Windows-1252 file",
          [&] {
              TFStart window;
@@ -84,8 +84,8 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
              ClickButton(window, "SpeedButton3");
          },
          "Het bestand " + legacy +
-             " is een Windows-1252-bestand, dat het teken \"\xCE\xB1\" van de vervanging niet kent: het is niet "
-             "gewijzigd"},
+             " gebruikt de tekenset Windows-1252, waarin het teken \"\xCE\xB1\" uit de vervangende tekst niet "
+             "voorkomt; het bestand is niet gewijzigd"},
         {"an error no window catches",
          [&] { vx::DeliverShowingExceptions([&] { return !vx::ReadWholeFile(legacy + ".gone").empty(); }); },
          "Kan bestand " + legacy + ".gone niet openen: " + std::strerror(ENOENT)},

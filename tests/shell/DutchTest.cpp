@@ -1,7 +1,9 @@
 // The Dutch language: the translation table covers every text of every window,
 // every window shows Dutch once the language is chosen (only names, code and
 // words Dutch shares with English stay as they are), and so does every window
-// the menus open, the file dialogs and the status bars of the running program;
+// the menus open, on every page, the windows their buttons open, the file
+// dialogs and the status bars of the running program; captions a window tells
+// apart in English it tells apart in Dutch;
 // switching changes the open windows at once and back, Qt's own texts with
 // them, and the start-up language survives a restart.
 #include "tests/shell/DesktopStandIn.h"
@@ -9,6 +11,10 @@
 #include "tests/shell/MenuDriver.h"
 #include "tests/shell/WindowTexts.h"
 #include "tests/shell/WindowWalker.h"
+#include "tests/tools/DialogClicks.h"
+
+#include "internet/qt/FtpForm.h"
+#include "internet/qt/LinkCheckForm.h"
 
 #include "controls/flat/TFlatMemoUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
@@ -30,20 +36,29 @@
 #include "shell/qt/windows/SearchForm.h"
 #include "shell/qt/mainwindow/StatusBar.h"
 #include "tools/qt/AspGenerators.h"
+#include "tools/qt/MultiFileReplaceWindow.h"
 #include "tools/qt/SourceBeautifierDialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTabWidget>
 #include <QTest>
 
 #include <map>
 #include <set>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace vx::test {
 namespace {
@@ -120,6 +135,7 @@ bool ShowsDataOnly(const std::string& window, const std::string& place)
     static const std::pair<const char*, const char*> ofWindow[] = {{"Prefferences1", "/Memo1."},
                                                                   {"Inserttime1", "ListBox2."},
                                                                   {"SQLTableBuilder1", "Memo1."},
+                                                                  {"file filter", "Edit1."},
                                                                   {"main window", "StatusBar1/QLabel#2."}};
     const std::string at = "/" + place;
     for (const char* control : controls)
@@ -142,6 +158,141 @@ void AddMessages(std::map<std::string, TShownTexts>& shown, const std::string& c
             texts["Caption"] = vx::ToQString(boxes[i].caption);
         texts["Text"] = vx::ToQString(boxes[i].text);
     }
+}
+
+// What a window shows on any of its pages: a wizard shows its "Finish" on its last page only.
+TShownTexts ShownOnEveryPage(QWidget& window)
+{
+    TShownTexts texts = ShownTexts(window);
+    for (QTabWidget* pages : window.findChildren<QTabWidget*>()) {
+        const int current = pages->currentIndex();
+        for (int i = 0; i < pages->count(); ++i) {
+            pages->setCurrentIndex(i);
+            texts.merge(ShownTexts(window));
+        }
+        pages->setCurrentIndex(current);
+    }
+    return texts;
+}
+
+// A port of this machine that no server listens on.
+int ClosedPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof at;
+    EXPECT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&at), size), 0);
+    EXPECT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&at), &size), 0);
+    ::close(fd);
+    return ntohs(at.sin_port);
+}
+
+// The windows that show while a command runs, and those other windows open
+// from their buttons: replacing in files' query, progress and filter windows
+// in both modes, the link validator after a run and the publishing window
+// after a connection that failed.
+void AddInnerWindows(TForm1& form, std::map<std::string, TShownTexts>& shown, DialogRecorder& dialogs)
+{
+    QTimer watch;
+    watch.setInterval(0);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto* progress = form.findChild<QDialog*>("frm_progress"); progress && progress->isVisible())
+            shown["progress of a command"] = ShownTexts(*progress);
+    });
+    watch.start();
+    PickMenuCommand(form, "Spacestohtmlspaces1");
+    watch.stop();
+    EXPECT_TRUE(shown.count("progress of a command"));
+    const TempDir folder("vellumix-inner");
+    const std::string page = folder.file("page.htm");
+    {
+        TFStart start;
+        start.StatusMinimum = 0;
+        start.show();
+        for (const std::string mode : {"find", "replace"}) {
+            // The run selects each file in turn: the second while the progress shows.
+            start.ListBox1->clear();
+            for (const std::string& file : {page, page + ".2"}) {
+                writeFile(file, "<a href=\"gone.htm\">x</a>\r\n");
+                start.ListBox1->addItem(vx::ToQPath(file));
+            }
+            start.RunQuery = [&](TFQuery& query) {
+                query.show();
+                shown[mode + " query"] = ShownTexts(query);
+                QTest::keyClicks(query.Edit1, "x");
+                QTest::keyClicks(query.Edit2, "y");
+                QTest::mouseClick(query.Button1, Qt::LeftButton);
+                return query.result() == QDialog::Accepted;
+            };
+            // The run shows its progress while it goes through the list.
+            const auto progress = QObject::connect(start.ListBox1, &QListWidget::currentRowChanged, [&] {
+                if (auto* status = start.findChild<TFStatus*>())
+                    shown[mode + " progress"] = ShownTexts(*status);
+            });
+            ClickButton(start, mode == "find" ? "SpeedButton2" : "SpeedButton3");
+            QObject::disconnect(progress);
+            EXPECT_TRUE(shown.count(mode + " progress")) << mode;
+        }
+        start.RunFilter = [&](TFFilter& filter) {
+            filter.show();
+            shown["file filter"] = ShownTexts(filter);
+            return false;
+        };
+        ClickButton(start, "SpeedButton6");
+    }
+    {
+        TfrmLinkChecking links;
+        links.show();
+        links.edtHTML->setText(vx::ToQPath(page));
+        QTest::mouseClick(links.btnCheck1, Qt::LeftButton);
+        shown["link validator after a run"] = ShownTexts(links);
+    }
+    Tf_ftp ftp;
+    ftp.FtpPort = ClosedPort();
+    ftp.show();
+    ftp.edit1->setText("127.0.0.1");
+    const std::size_t asked = dialogs.requests.size();
+    QTest::mouseClick(ftp.SpeedButton1, Qt::LeftButton);
+    TShownTexts& texts = shown["publishing window after a failed connection"] = ShownTexts(ftp);
+    for (auto& [place, text] : texts) // the log's times differ from one walk to the next
+        text.remove(QRegularExpression("^\\* \\d\\d:\\d\\d:\\d\\d ", QRegularExpression::MultilineOption));
+    AddMessages(shown, "publishing window after a failed connection",
+                std::vector(dialogs.requests.begin() + static_cast<std::ptrdiff_t>(asked), dialogs.requests.end()));
+}
+
+// A caption as the eye tells it from another: without its shortcut mark, case and closing dots.
+QString Reading(QString caption)
+{
+    caption = caption.remove('&').trimmed().toLower();
+    while (caption.endsWith('.') || caption.endsWith(':'))
+        caption.chop(1);
+    return caption;
+}
+
+// The captions side by side (in one panel, one menu) that a window tells
+// apart in English and shows alike in Dutch.
+std::string CaptionsAlike(const std::map<std::string, TShownTexts>& english,
+                          const std::map<std::string, TShownTexts>& dutch)
+{
+    std::string alike;
+    for (const auto& [window, texts] : dutch) {
+        // Panel and Dutch caption -> place, English caption.
+        std::map<std::pair<std::string, QString>, std::pair<std::string, QString>> seen;
+        for (const auto& [place, text] : texts) {
+            const auto was = english.at(window).find(place);
+            if (!place.ends_with(".Caption") || was == english.at(window).end())
+                continue;
+            const std::string panel = place.substr(0, place.rfind('/') + 1);
+            const auto [first, added] =
+                seen.try_emplace({panel, Reading(text)}, place, Reading(was->second));
+            if (!added && first->second.second != Reading(was->second))
+                alike += "  " + window + ": " + first->second.first + " and " + place + " = " +
+                         vx::FromQString(text) + "\n";
+        }
+    }
+    return alike;
 }
 
 // The menu items that answer in a message box where they find nothing to
@@ -182,12 +333,13 @@ std::map<std::string, TShownTexts> ShownEverywhere(TForm1& form, DialogRecorder&
     std::map<std::string, TShownTexts> shown;
     for (const TWalkedWindow& walked :
          WalkEveryWindow(form, dialogs, [&shown](const std::string& command, QWidget& window) {
-             shown[command] = ShownTexts(window);
+             shown[command] = ShownOnEveryPage(window);
          })) {
         EXPECT_TRUE(walked.Found) << walked.Command;
         AddMessages(shown, walked.Command, walked.Messages);
     }
     AnswerInMessageBoxes(form, dialogs, shown);
+    AddInnerWindows(form, shown, dialogs);
     TmwCustomEdit& editor = *form.SlotEditor(1);
     editor.Model().SetText("");
     editor.setFocus();
@@ -380,6 +532,8 @@ TEST_F(DutchTest, NoWindowShowsEnglishOnceDutchIsChosen)
         }
     }
     EXPECT_TRUE(left.empty()) << "English in the Dutch windows:\n" << left;
+    const std::string alike = CaptionsAlike(english, dutch);
+    EXPECT_TRUE(alike.empty()) << "captions told apart in English that read alike in Dutch:\n" << alike;
     const TShownTexts& assistant = dutch.at("assistant");
     EXPECT_TRUE(std::any_of(assistant.begin(), assistant.end(),
                             [](const auto& line) { return line.second.startsWith("Tip : Nieuw bestand"); }))

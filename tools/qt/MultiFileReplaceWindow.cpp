@@ -3,6 +3,7 @@
 
 #include "controls/flat/TFlatSpeedButtonUnit.h"
 #include "localisation/RunTimeText.h"
+#include "localisation/qt/KMLang.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
@@ -30,6 +31,11 @@ const TRunTimeText ConfirmTitle{"Confirm"};
 const TRunTimeText ScanStopped{"File scanning operation\nhas been stopped"};
 const TRunTimeText AddFolderTitle{"Add folder"};
 const TRunTimeFilter WebFilesFilter{"Web files|*.htm;*.html;*.asp;*.asa;*.js;*.vbs;*.shtml;*.htx"};
+// The query's button when it only finds, and the status window's title by mode.
+const TRunTimeText FindCaption{"&Find"};
+const TRunTimeText FindHint{"Find the text in every selected file"};
+const TRunTimeText FindingTitle{"Finding text in progress..."};
+const TRunTimeText ReplacingTitle{"Replacing text in progress...."};
 
 template <class W> W* Named(W* widget, const char* name)
 {
@@ -82,13 +88,18 @@ TFQuery::TFQuery(QWidget* parent, bool findOnly) : QDialog(parent), findOnly_(fi
         Edit2->setEnabled(false);
         CheckBox3->setEnabled(false);
         CheckBox4->setEnabled(false);
-        Button1->setText("&Find");
-        Button1->setToolTip("Find the text in every selected file");
     }
     connect(Edit1, &QLineEdit::textChanged, this, [this] { UpdateGo(); });
     connect(Edit2, &QLineEdit::textChanged, this, [this] { UpdateGo(); });
     connect(CheckBox1, &QCheckBox::toggled, this, [this] { UpdateGo(); });
     UpdateGo();
+    // The layout is the replace mode's: finding alone words its button itself.
+    TranslateWindow(this, [this] {
+        if (!findOnly_)
+            return;
+        Button1->setText(vx::ToQString(FindCaption()));
+        Button1->setToolTip(vx::ToQString(FindHint()));
+    });
 }
 
 void TFQuery::UpdateGo()
@@ -114,7 +125,6 @@ TReplaceOptions TFQuery::Options() const
 TFStatus::TFStatus(QWidget* parent, bool findOnly) : QDialog(parent)
 {
     setObjectName("FStatus");
-    setWindowTitle(findOnly ? "Finding text in progress..." : "Replacing text in progress....");
     auto* form = new QFormLayout(this);
     const auto field = [this, form](const char* name, const char* label) {
         auto* edit = Named(new QLineEdit(this), name);
@@ -132,6 +142,8 @@ TFStatus::TFStatus(QWidget* parent, bool findOnly) : QDialog(parent)
     bitbtn1 = Named(new QPushButton("&Abort", this), "bitbtn1");
     form->addRow(bitbtn1);
     connect(bitbtn1, &QPushButton::clicked, this, [this] { Aborted = true; });
+    const TRunTimeText* title = findOnly ? &FindingTitle : &ReplacingTitle;
+    TranslateWindow(this, [this, title] { setWindowTitle(vx::ToQString((*title)())); });
 }
 
 void TFStatus::Show(const TReplaceCounters& counters, std::int64_t total)
@@ -149,7 +161,7 @@ TFFilter::TFFilter(QWidget* parent, const TScanSettings& settings) : QDialog(par
     setObjectName("FFilter");
     setWindowTitle("File Filter");
     auto* form = new QFormLayout(this);
-    Edit1 = Named(new QLineEdit(vx::ToQString(settings.Extensions), this), "Edit1");
+    Edit1 = Named(new QLineEdit(this), "Edit1");
     Edit1->setToolTip("To separate extensions use the semi-colon (;)");
     form->addRow("Valid file extensions", Edit1);
     CheckBox1 = Named(new QCheckBox("Include subfolders", this), "CheckBox1");
@@ -160,6 +172,11 @@ TFFilter::TFFilter(QWidget* parent, const TScanSettings& settings) : QDialog(par
     connect(Ok, &QPushButton::clicked, this, &QDialog::accept);
     const auto update = [this] { Ok->setEnabled(!Edit1->text().trimmed().isEmpty()); };
     connect(Edit1, &QLineEdit::textChanged, this, update);
+    // The extension list is the user's own: no language has a text for it.
+    TStringList rules;
+    rules.Add("-Edit1.Text");
+    TranslateWindow(this)->SetLocalRules(rules);
+    Edit1->setText(vx::ToQString(settings.Extensions));
     update();
 }
 

@@ -19,8 +19,10 @@
 #include "shell/qt/windows/SqlWiz.h"
 #include "shell/qt/windows/VersionManager.h"
 #include "shell/qt/launch/LauncherTable.h"
+#include "shell/qt/menu/ProgressWindow.h"
 #include "shell/qt/mainwindow/RunTimeTextList.h"
 #include "localisation/qt/RunTimeTexts.h"
+#include "tools/qt/MultiFileReplaceWindow.h"
 
 #include <set>
 #include <string>
@@ -56,6 +58,11 @@ void RegisterLanguageWindows(TLangWindowRegistry& registry)
     Add<Tfrm_fpcheck>(registry, "Tfrm_fpcheck");
     Add<Tfrm_todo_addtask>(registry, "Tfrm_todo_addtask");
     Add<Tfrm_todo_change>(registry, "Tfrm_todo_change");
+    registry.Register("Tfrm_progress", [] { return std::make_unique<Tfrm_progress>(nullptr, 0); });
+    // The windows replacing in files opens from its buttons.
+    registry.Register("TFQuery", [] { return std::make_unique<TFQuery>(nullptr, false); });
+    registry.Register("TFStatus", [] { return std::make_unique<TFStatus>(nullptr, false); });
+    registry.Register("TFFilter", [] { return std::make_unique<TFFilter>(nullptr, vx::tools::TScanSettings{}); });
     registry.Register(RunTimeTextsSection, [] { return MakeRunTimeTextsWindow(RunTimeTextList()); });
     // A dialog class that several commands open is collected once.
     std::set<std::string> seen;

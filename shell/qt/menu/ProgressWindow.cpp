@@ -1,6 +1,7 @@
 #include "shell/qt/menu/ProgressWindow.h"
 
 #include "localisation/RunTimeText.h"
+#include "localisation/qt/KMLang.h"
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
@@ -33,11 +34,12 @@ Tfrm_progress::Tfrm_progress(QWidget* parent, int maximum) : QDialog(parent)
     ProgressBar1 = Named(new QProgressBar(this), "ProgressBar1");
     ProgressBar1->setRange(0, std::max(0, maximum));
     ProgressBar1->setValue(0);
-    ShowCounter(0);
     layout->addWidget(Label1, 0, 0, 1, 2);
     layout->addWidget(ProgressBar1, 1, 0, 1, 2);
     layout->addWidget(Label2, 2, 0);
     layout->addWidget(Label3, 2, 1);
+    // The counter's numbers are no text of a language: the window words it itself.
+    TranslateWindow(this, [this] { ShowCounter(ProgressBar1->value()); })->SetLocalRules(MakeList({"-Label3"}));
 }
 
 void Tfrm_progress::Step(int line)
