@@ -113,6 +113,7 @@ void Tf_ftp::BuildWindow()
         FilterComboBox1->addItem(filter.caption, QString::fromLatin1(filter.mask));
     Panel3 = Named(new QLabel("Local drive", this), "Panel3");
     Panel5 = Named(new QLabel("Remote System", this), "Panel5");
+    Panel5->setTextFormat(Qt::PlainText);
 
     h_list = Named(new vx::THTMListbox(this), "h_list");
     ListBox1 = Named(new QListWidget(this), "ListBox1", "Remote system's file(s)");
@@ -142,6 +143,8 @@ void Tf_ftp::BuildWindow()
     StatusBar1->setSizeGripEnabled(false);
     for (auto& panel : panels_) {
         panel = new QLabel(StatusBar1);
+        // A server's replies and names show as they came, never as markup.
+        panel->setTextFormat(Qt::PlainText);
         StatusBar1->addWidget(panel, 1);
     }
 

@@ -103,6 +103,8 @@ void TfrmLinkChecking::BuildWindow()
     // address panel's share always reaches its width, the rest goes to the state.
     for (int i = 0; i < 2; ++i) {
         panels_[i] = new QLabel(stbStatus);
+        // Addresses and servers' answers show as they came, never as markup.
+        panels_[i]->setTextFormat(Qt::PlainText);
         panels_[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         stbStatus->addWidget(panels_[i], i == 0 ? 1000 : 1);
     }

@@ -47,6 +47,8 @@ TPromptAnswer AskReplace(QWidget* parent, const std::string& question)
 {
     QMessageBox box(QMessageBox::Question, vx::ToQString(ConfirmTitle()), vx::ToQString(question),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::YesToAll, parent);
+    // The question quotes a file's name and a line of it: text, never markup.
+    box.setTextFormat(Qt::PlainText);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return TPromptAnswer::Yes;
