@@ -30,6 +30,7 @@ namespace vx {
 namespace {
 
 const TRunTimeText NotYetImplemented{"Function not yet implemented"};
+const TWording NoSuchResource{"Resource %1 not found"};
 
 int waitCount = 0;
 
@@ -150,7 +151,7 @@ int PaletteEntries(const QImage& image)
 
 void ResourceNotFound(const std::string& resource)
 {
-    throw EResNotFound(ResourceText("Resource " + resource + " not found"));
+    throw EResNotFound(TMessage(NoSuchResource, {resource}));
 }
 
 void ResourceNotFound(int resource)
@@ -535,11 +536,6 @@ void StopWait()
 int WaitCount()
 {
     return waitCount;
-}
-
-std::string ResourceText(const std::string& text)
-{
-    return text;
 }
 
 } // namespace vx

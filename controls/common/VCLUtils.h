@@ -131,6 +131,5 @@ void CopyMemBlock(const void* source, void* dest, std::size_t length);
 void StartWait();
 void StopWait();
 int WaitCount();
-std::string ResourceText(const std::string& text);
 
 } // namespace vx

@@ -2,6 +2,7 @@
 #include "controls/edits/PickDate.h"
 
 #include "controls/common/SysColors.h"
+#include "controls/common/WindowLanguage.h"
 #include "localisation/FormatSettings.h"
 #include "platform/qt/QtText.h"
 
@@ -18,6 +19,7 @@
 namespace {
 
 const char* const kStepHints[4] = {"Previous Year", "Previous Month", "Next Month", "Next Year"};
+const char* const kStepNames[4] = {"PrevYearBtn", "PrevMonthBtn", "NextMonthBtn", "NextYearBtn"};
 
 void StepCalendar(TRxCalendar& calendar, TStepKind kind)
 {
@@ -46,6 +48,7 @@ void MakeStepButtons(QWidget* parent, TRxTimerSpeedButton* (&buttons)[4], TRxCal
 {
     for (int k = 0; k < 4; ++k) {
         auto* button = new TRxTimerSpeedButton(parent);
+        button->setObjectName(kStepNames[k]);
         button->SetGlyph(vx::StepGlyph(TStepKind(k)));
         button->setToolTip(kStepHints[k]);
         button->OnClick = [&calendar, k](QObject*) { StepCalendar(calendar, TStepKind(k)); };
@@ -53,16 +56,23 @@ void MakeStepButtons(QWidget* parent, TRxTimerSpeedButton* (&buttons)[4], TRxCal
     }
 }
 
-// The date edit's calendar settings, for the drop-down calendar and the dialog alike;
-// an empty hint keeps the button's own.
-void ApplySettings(TRxCalendar& calendar, TRxTimerSpeedButton* (&buttons)[4], const TCalendarSettings& settings)
+// The hints the date edit gives; an empty one keeps the button's own.
+void ApplyHints(TRxTimerSpeedButton* (&buttons)[4], const TStringList& hints)
+{
+    for (int k = 0; k < 4 && k < hints.Count(); ++k)
+        if (!hints[k].empty())
+            buttons[k]->setToolTip(vx::ToQString(hints[k]));
+}
+
+// The date edit's calendar settings, for the drop-down calendar and the dialog alike.
+void ApplySettings(TRxCalendar& calendar, TRxTimerSpeedButton* (&buttons)[4], TStringList& hints,
+                   const TCalendarSettings& settings)
 {
     calendar.SetStartOfWeek(settings.StartOfWeek);
     calendar.SetWeekends(settings.Weekends);
     calendar.SetWeekendColor(settings.WeekendColor);
-    for (int k = 0; k < 4 && k < settings.Hints.Count(); ++k)
-        if (!settings.Hints[k].empty())
-            buttons[k]->setToolTip(vx::ToQString(settings.Hints[k]));
+    hints.Assign(settings.Hints);
+    ApplyHints(buttons, hints);
 }
 
 } // namespace
@@ -101,6 +111,7 @@ TRxTimerSpeedButton::TRxTimerSpeedButton(QWidget* parent) : TRxSpeedButton(paren
 
 TPopupCalendar::TPopupCalendar(QWidget* owner) : TPopupWindow(owner)
 {
+    setObjectName("PopupCalendar");
     resize(180, 120);
     QFont small("MS Sans Serif");
     small.setPointSize(8);
@@ -130,6 +141,8 @@ TPopupCalendar::TPopupCalendar(QWidget* owner) : TPopupWindow(owner)
     calendar_->OnChange = [this](QObject*) { UpdateTitle(); };
     calendar_->OnDayClick = [this](QObject*) { CloseUp(true); };
     UpdateTitle();
+    // The hints the date edit gives are its window's words: they stay.
+    vx::TranslateOwnWindow(*this, {{}, [this] { ApplyHints(buttons_, hints_); }});
 }
 
 void TPopupCalendar::UpdateTitle()
@@ -153,7 +166,7 @@ void TPopupCalendar::SetValue(const QVariant& value)
 
 void TPopupCalendar::Apply(const TCalendarSettings& settings)
 {
-    ApplySettings(*calendar_, buttons_, settings);
+    ApplySettings(*calendar_, buttons_, hints_, settings);
 }
 
 void TPopupCalendar::HandleKey(QKeyEvent* e)
@@ -171,7 +184,8 @@ void TPopupCalendar::mouseDoubleClickEvent(QMouseEvent* e)
 TSelectDateDlg::TSelectDateDlg(QWidget* parent, const std::string& title) : QDialog(parent)
 {
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setWindowTitle(title.empty() ? "Select a Date" : vx::ToQString(title));
+    setObjectName("SelectDateDlg");
+    setWindowTitle(DefaultDateDialogTitle);
     setFixedSize(222, 154);
 
     auto* top = new QWidget(this);
@@ -205,14 +219,23 @@ TSelectDateDlg::TSelectDateDlg(QWidget* parent, const std::string& title) : QDia
         buttons_[k]->setGeometry(xs[k], 3, 16, 16);
 
     auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("OkBtn");
     ok->setGeometry(0, 154 - 21, 112, 21);
     ok->setAutoDefault(false);
     QObject::connect(ok, &QPushButton::clicked, [this] { accept(); });
     auto* cancel = new QPushButton("Cancel", this);
+    cancel->setObjectName("CancelBtn");
     cancel->setGeometry(111, 154 - 21, 111, 21);
     cancel->setAutoDefault(false);
     QObject::connect(cancel, &QPushButton::clicked, [this] { reject(); });
     UpdateTitle();
+    // A title of the caller's is its words; the default one is the dialog's own.
+    const bool ownTitle = !title.empty() && title != DefaultDateDialogTitle;
+    vx::TranslateOwnWindow(*this, {{"TitleLabel"}, [this, ownTitle, title] {
+                                       if (ownTitle)
+                                           setWindowTitle(vx::ToQString(title));
+                                       ApplyHints(buttons_, hints_);
+                                   }});
 }
 
 void TSelectDateDlg::UpdateTitle()
@@ -223,7 +246,7 @@ void TSelectDateDlg::UpdateTitle()
 
 void TSelectDateDlg::Apply(const TCalendarSettings& settings)
 {
-    ApplySettings(*calendar_, buttons_, settings);
+    ApplySettings(*calendar_, buttons_, hints_, settings);
 }
 
 void TSelectDateDlg::keyPressEvent(QKeyEvent* e)

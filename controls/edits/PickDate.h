@@ -63,10 +63,16 @@ private:
     TLocCalendar* calendar_;
     QLabel* title_;
     TRxTimerSpeedButton* buttons_[4];
+    // The date edit's hints for the stepping buttons.
+    TStringList hints_;
 };
+
+// The date dialog's caption unless its caller gives another.
+inline constexpr const char* DefaultDateDialogTitle = "Select a Date";
 
 class TSelectDateDlg : public QDialog {
 public:
+    // An empty title, or the default one, shows the caption in the program's language.
     TSelectDateDlg(QWidget* parent, const std::string& title);
 
     TRxCalendar* Calendar() const { return calendar_; }
@@ -84,6 +90,7 @@ private:
     TRxCalendar* calendar_;
     QLabel* title_;
     TRxTimerSpeedButton* buttons_[4];
+    TStringList hints_;
 };
 
 namespace vx {

@@ -2,7 +2,9 @@
 #include "controls/edits/RxCalc.h"
 
 #include "controls/common/SysColors.h"
+#include "controls/common/WindowLanguage.h"
 #include "localisation/FormatSettings.h"
+#include "localisation/RunTimeText.h"
 #include "platform/AnsiText.h"
 #include "platform/Exception.h"
 #include "platform/qt/QtText.h"
@@ -125,6 +127,14 @@ QImage CalcButtonPictures()
     return strip;
 }
 
+const TRunTimeText Failed{"Error"};
+
+// What the display shows of the engine: its number, or that the last step failed.
+QString Shown(const TCalcEngine& engine)
+{
+    return vx::ToQString(engine.Status() == TCalcState::csError ? Failed() : engine.Text());
+}
+
 int PictureCell(TCalcBtnKind kind)
 {
     switch (kind) {
@@ -197,7 +207,7 @@ TCalculatorPanel::TCalculatorPanel(QWidget* parent, TCalcPanelLayout layout) : Q
     engine_.OnPaste = [this] { Paste(); };
     engine_.OnTextChange = [this] {
         if (display_)
-            display_->setText(vx::ToQString(engine_.Text()));
+            display_->setText(Shown(engine_));
         if (OnTextChange)
             OnTextChange(this);
     };
@@ -223,7 +233,7 @@ void TCalculatorPanel::SetDisplayLabel(QLabel* label)
 {
     display_ = label;
     if (label)
-        label->setText(vx::ToQString(engine_.Text()));
+        label->setText(Shown(engine_));
 }
 
 TCalcButton* TCalculatorPanel::FindButton(int tag) const
@@ -331,6 +341,7 @@ void TCalculatorPanel::Paste()
 
 TRxCalculatorForm::TRxCalculatorForm(QWidget* parent, int helpContext) : QDialog(parent)
 {
+    setObjectName("RxCalculatorForm");
     setWindowTitle("Calculator");
     Qt::WindowFlags flags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (helpContext != 0)
@@ -357,14 +368,17 @@ TRxCalculatorForm::TRxCalculatorForm(QWidget* parent, int helpContext) : QDialog
     panel_->OnOk = [this](QObject*) { done(QDialog::Accepted); };
     panel_->OnCancel = [this](QObject*) { done(QDialog::Rejected); };
     copy_ = new QAction("&Copy", this);
+    copy_->setObjectName("CopyItem");
     copy_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Insert));
     connect(copy_, &QAction::triggered, this, [this] { panel_->Copy(); });
     paste_ = new QAction("&Paste", this);
+    paste_->setObjectName("PasteItem");
     paste_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Insert));
     connect(paste_, &QAction::triggered, this, [this] { panel_->Paste(); });
     addAction(copy_);
     addAction(paste_);
     SetCtl3D(true);
+    vx::TranslateOwnWindow(*this);
 }
 
 void TRxCalculatorForm::SetCtl3D(bool value)

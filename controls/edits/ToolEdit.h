@@ -208,7 +208,7 @@ private:
     TCalendarStyle calendarStyle_ = TCalendarStyle::csPopup;
     bool checkOnExit_ = false;
     bool defaultToday_ = false;
-    std::string dialogTitle_ = "Select a Date";
+    std::string dialogTitle_ = DefaultDateDialogTitle;
     TColor popupColor_ = clBtnFace;
     TCalendarSettings settings_;
     TYearDigits yearDigits_ = TYearDigits::dyDefault;

@@ -4,6 +4,7 @@
 #include "controls/speedbar/SpeedBar.h"
 #include "controls/common/HelpContext.h"
 #include "controls/common/VCLUtils.h"
+#include "controls/common/WindowLanguage.h"
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
@@ -19,11 +20,6 @@
 #include <algorithm>
 
 namespace {
-
-QString Text(const char* text)
-{
-    return vx::ToQString(vx::ResourceText(text));
-}
 
 QListWidget* NewGrid(const char* name, QWidget* parent)
 {
@@ -48,27 +44,28 @@ TSpeedbarSetupWindow::TSpeedbarSetupWindow()
     : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                            Qt::WindowStaysOnTopHint)
 {
+    setObjectName("SpeedbarSetupWindow");
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(Text("Customize Speedbar"));
+    setWindowTitle("Customize Speedbar");
     SectionList = NewGrid("SectionList", this);
     ButtonsList = NewGrid("ButtonsList", this);
-    CategoriesLabel = NewLabel("CategoriesLabel", Text("&Categories:"), this);
+    CategoriesLabel = NewLabel("CategoriesLabel", "&Categories:", this);
     CategoriesLabel->setBuddy(SectionList);
-    ButtonsLabel = NewLabel("ButtonsLabel", Text("&Available buttons:"), this);
+    ButtonsLabel = NewLabel("ButtonsLabel", "&Available buttons:", this);
     ButtonsLabel->setBuddy(ButtonsList);
     Bevel1 = new QFrame(this);
     Bevel1->setObjectName("Bevel1");
     Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
     HintLabel = NewLabel("HintLabel",
-                         Text("To add command buttons, drag and drop buttons onto the SpeedBar. To remove command "
-                              "buttons, drag them off of the SpeedBar."),
+                         "To add command buttons, drag and drop buttons onto the SpeedBar. To remove command "
+                         "buttons, drag them off of the SpeedBar.",
                          Bevel1);
     HintLabel->setWordWrap(true);
     (new QVBoxLayout(Bevel1))->addWidget(HintLabel);
-    CloseBtn = new QPushButton(Text("OK"), this);
+    CloseBtn = new QPushButton("OK", this);
     CloseBtn->setObjectName("CloseBtn");
     CloseBtn->setAutoDefault(false);
-    HelpBtn = new QPushButton(Text("&Help"), this);
+    HelpBtn = new QPushButton("&Help", this);
     HelpBtn->setObjectName("HelpBtn");
     HelpBtn->setAutoDefault(false);
     HelpBtn->hide();
@@ -92,6 +89,7 @@ TSpeedbarSetupWindow::TSpeedbarSetupWindow()
     ButtonsList->viewport()->installEventFilter(this);
     ButtonsList->viewport()->setMouseTracking(true);
     SectionList->setFocus();
+    vx::TranslateOwnWindow(*this);
 }
 
 TSpeedbarSetupWindow::~TSpeedbarSetupWindow()

@@ -58,6 +58,7 @@ TAddDlg::TAddDlg(QWidget* parent) : QDialog(parent)
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     connect(EditName, &QLineEdit::textChanged, this, [this] { PropChange(); });
     connect(DriverCB, &QComboBox::currentIndexChanged, this, [this] { PropChange(); });
+    TranslateWindow(this);
 }
 
 void TAddDlg::showEvent(QShowEvent* event)

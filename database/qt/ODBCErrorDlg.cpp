@@ -1,5 +1,6 @@
 #include "database/qt/ODBCErrorDlg.h"
 
+#include "localisation/qt/KMLang.h"
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
@@ -66,6 +67,7 @@ TmODBCErrorDlg::TmODBCErrorDlg(QWidget* owner) : QDialog(owner)
 
     savedHandler_ = vx::ApplicationOnException();
     vx::ApplicationOnException() = [this](const std::exception& e) { handleException(e); };
+    TranslateWindow(this);
 }
 
 TmODBCErrorDlg::~TmODBCErrorDlg()

@@ -167,7 +167,13 @@ void TAnimatorForm::BuildSpeedBar()
         [this] { PreviewCmd(); }, [] {},
     };
     static_assert(std::size(commands) == std::size(kButtons));
-    int section = speedBar_->AppendSection("File");
+    // Named, the sections' captions take the language with the buttons'.
+    const auto addSection = [this](const char* caption) {
+        const int index = speedBar_->AppendSection(caption);
+        speedBar_->Sections(index)->setObjectName(QString(caption) + "Section");
+        return index;
+    };
+    int section = addSection("File");
     int left = speedBar_->BtnOffsetHorz();
     for (size_t i = 0; i < std::size(kButtons); ++i) {
         auto* item = Named(new TSpeedItem(this), kButtons[i].name);
@@ -181,7 +187,7 @@ void TAnimatorForm::BuildSpeedBar()
         buttons_[i] = item;
         left += speedBar_->BtnWidth();
         if (kButtons[i].nextSection) {
-            section = speedBar_->AppendSection(kButtons[i].nextSection);
+            section = addSection(kButtons[i].nextSection);
             left += speedBar_->BtnWidth() / 2;
         }
     }

@@ -51,6 +51,8 @@ protected:
     void reject() override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // Coming back from another program, Paste follows what was copied there.
+    void changeEvent(QEvent* event) override;
 
 private:
     friend class TThumbnail;

@@ -397,3 +397,10 @@ void TAnimatorForm::showEvent(QShowEvent* event)
     move(20, 20);
     UpdateButtons();
 }
+
+void TAnimatorForm::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        UpdateButtons();
+}

@@ -1,6 +1,8 @@
 // The palette window and its colour grid.
 #include "images/qt/PaletteForm.h"
 
+#include "localisation/qt/KMLang.h"
+
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QMouseEvent>
@@ -55,6 +57,7 @@ private:
 TPaletteForm::TPaletteForm(QWidget* parent, const TGIFPalette& palette, RxGIF::TColor color)
     : QDialog(parent), palette_(palette), color_(color)
 {
+    setObjectName("PaletteForm");
     setWindowTitle("Palette");
     setWindowFlag(Qt::Tool);
     if (palette_.size() > 256)
@@ -87,6 +90,7 @@ TPaletteForm::TPaletteForm(QWidget* parent, const TGIFPalette& palette, RxGIF::T
             selected_ = static_cast<int>(i);
         }
     }
+    TranslateWindow(this);
 }
 
 void TPaletteForm::Select(int index)

@@ -3,6 +3,7 @@
 
 #include "images/RxGIF.h"
 #include "images/qt/RxGIFAnimator.h"
+#include "localisation/qt/KMLang.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -31,6 +32,7 @@ QToolButton* Button(QWidget* parent, QLayout* layout, const char* name, const ch
 
 TPreviewForm::TPreviewForm(QWidget* parent, const RxGIF::TGIFImage& image) : QDialog(parent)
 {
+    setObjectName("PreviewForm");
     setWindowTitle("Preview");
     setWindowFlag(Qt::Tool);
     auto* layout = new QVBoxLayout(this);
@@ -82,6 +84,7 @@ TPreviewForm::TPreviewForm(QWidget* parent, const RxGIF::TGIFImage& image) : QDi
     animator_->OnFrameChanged = [this](TRxGIFAnimator*) { FrameShown(); };
     animator_->OnStart = animator_->OnStop = [this](TRxGIFAnimator*) { UpdateButtons(); };
     FrameShown();
+    TranslateWindow(this);
 }
 
 void TPreviewForm::showEvent(QShowEvent* event)

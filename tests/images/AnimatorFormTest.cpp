@@ -349,6 +349,24 @@ TEST_F(AnimatorFormTest, InsertTakesAnAnimatedCursorAsFrames)
     EXPECT_TRUE(form_.Modified());
 }
 
+// What is copied in another program can be pasted once the window is active again.
+TEST_F(AnimatorFormTest, PasteFollowsTheClipboardOnReturningToTheWindow)
+{
+    QWidget elsewhere;
+    elsewhere.show();
+    for (const bool picture : {false, true}) {
+        elsewhere.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+        if (picture)
+            QApplication::clipboard()->setImage(Solid(Qt::red));
+        else
+            QApplication::clipboard()->clear();
+        form_.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form_));
+        EXPECT_EQ(Button("PasteBtn")->isEnabled(), picture);
+    }
+}
+
 TEST(PaletteForm, GridShapeFollowsThePalette)
 {
     TGIFPalette sixteen(16);

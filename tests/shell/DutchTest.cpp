@@ -2,8 +2,9 @@
 // every window shows Dutch once the language is chosen (only names, code and
 // words Dutch shares with English stay as they are), and so does every window
 // the menus open, on every page, the windows their buttons open, the file
-// dialogs and the status bars of the running program; captions a window tells
-// apart in English it tells apart in Dutch;
+// dialogs and the status bars of the running program; no window of ours shows
+// words without a language component; captions a window tells apart in
+// English it tells apart in Dutch;
 // switching changes the open windows at once and back, Qt's own texts with
 // them, and the start-up language survives a restart.
 #include "tests/shell/DesktopStandIn.h"
@@ -13,11 +14,19 @@
 #include "tests/shell/WindowWalker.h"
 #include "tests/tools/DialogClicks.h"
 
+#include "database/mSession.h"
+#include "database/qt/DsnCfg.h"
+#include "database/qt/ODBCErrorDlg.h"
+#include "images/qt/AnimatorForm.h"
+#include "images/qt/PaletteForm.h"
+#include "images/qt/PreviewForm.h"
 #include "internet/qt/FtpForm.h"
 #include "internet/qt/LinkCheckForm.h"
 
+#include "controls/edits/ToolEdit.h"
 #include "controls/flat/TFlatMemoUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
+#include "controls/speedbar/SbSetup.h"
 #include "controls/speedbar/SpeedBar.h"
 #include "localisation/FormatSettings.h"
 #include "localisation/KLangEd.h"
@@ -28,17 +37,20 @@
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"
 #include "platform/TStringList.h"
+#include "platform/qt/Application.h"
 #include "platform/qt/QtText.h"
 #include "shell/qt/mainwindow/LanguageWindows.h"
 #include "shell/qt/mainwindow/MainFormCommandsState.h"
 #include "shell/qt/mainwindow/PrefForm.h"
 #include "shell/qt/windows/ProfHelp.h"
 #include "shell/qt/windows/SearchForm.h"
+#include "shell/qt/windows/VersionManager.h"
 #include "shell/qt/mainwindow/StatusBar.h"
 #include "tools/qt/AspGenerators.h"
 #include "tools/qt/MultiFileReplaceWindow.h"
 #include "tools/qt/SourceBeautifierDialog.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -52,8 +64,11 @@
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 
+#include <cxxabi.h>
 #include <map>
+#include <memory>
 #include <set>
 
 #include <netinet/in.h>
@@ -84,7 +99,7 @@ const std::set<std::string>& SameInDutch()
     "NUM", "CAPS", "SQL - Wizards", "VBScript - wizards", "Plug-ins", "Wizards", "Help", "Document 1", "Document 2",
     "Document 3", "Document 4", "Document 5", "Macro's", "&OK", "OK", " Databases", " Records", "|<", ">|", "< Help >",
     "<Type>", "Copyright", "Homepage", "Database", "Status", "Type", "& Ampersand", "\xC2\xA9 Copyright",
-    "0 bytes", "ID", "Printer", "Type:",
+    "0 bytes", "ID", "Printer", "Type:", "Parameters", "&Help",
     // The calculator's keys.
     "sqrt", "1/x", "C", "MC", "MR", "MS", "MP",
     // Code that goes into the generated pages as it is: tag names, keywords, functions,
@@ -136,6 +151,8 @@ bool ShowsDataOnly(const std::string& window, const std::string& place)
                                                                   {"Inserttime1", "ListBox2."},
                                                                   {"SQLTableBuilder1", "Memo1."},
                                                                   {"file filter", "Edit1."},
+                                                                  {"adding a data source", "DriverCB."},
+                                                                  {"ODBC error", "ErrorLabel."},
                                                                   {"main window", "StatusBar1/QLabel#2."}};
     const std::string at = "/" + place;
     for (const char* control : controls)
@@ -173,6 +190,22 @@ TShownTexts ShownOnEveryPage(QWidget& window)
         pages->setCurrentIndex(current);
     }
     return texts;
+}
+
+// What the next modal window of type D shows once it is up; then it is closed.
+template <class D> void SeeNextModal(QObject& opener, TShownTexts& texts)
+{
+    auto* poll = new QTimer(&opener);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, &texts] {
+        auto* window = dynamic_cast<D*>(QApplication::activeModalWidget());
+        if (!window)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        texts = ShownTexts(*window);
+        window->reject();
+    });
+    poll->start(5);
 }
 
 // A port of this machine that no server listens on.
@@ -262,6 +295,95 @@ void AddInnerWindows(TForm1& form, std::map<std::string, TShownTexts>& shown, Di
                 std::vector(dialogs.requests.begin() + static_cast<std::ptrdiff_t>(asked), dialogs.requests.end()));
 }
 
+// The windows the GIF animator opens once it holds a picture: the preview, the
+// palette of the background colour and the speed bar's customisation; the
+// version manager's calendar, the data source window's add dialog and the
+// dialog an ODBC error shows in.
+void AddComponentWindows(std::map<std::string, TShownTexts>& shown)
+{
+    QImage picture(6, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QApplication::clipboard()->setImage(picture);
+    TAnimatorForm animator;
+    animator.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&animator));
+    const auto click = [&animator](const char* name) {
+        auto* item = dynamic_cast<TSpeedItem*>(animator.findChild<QObject*>(name));
+        ASSERT_NE(item, nullptr) << name;
+        QTest::mouseClick(item->Button(), Qt::LeftButton);
+    };
+    click("PasteBtn");
+    SeeNextModal<TPreviewForm>(animator, shown["animation preview"]);
+    click("PreviewBtn");
+    animator.findChild<QTabWidget*>("Pages")->setCurrentIndex(1);
+    SeeNextModal<TPaletteForm>(animator, shown["palette"]);
+    QTest::mouseClick(animator.findChild<QToolButton*>("BackColorBtn"), Qt::LeftButton);
+    TSpeedBar& bar = animator.SpeedBar();
+    QTest::mouseDClick(&bar, Qt::LeftButton, {}, QPoint(bar.width() - 4, bar.height() / 2));
+    std::unique_ptr<TSpeedbarSetupWindow> setup(animator.findChild<TSpeedbarSetupWindow*>());
+    ASSERT_NE(setup, nullptr);
+    shown["speed bar customisation"] = ShownTexts(*setup);
+
+    Tfrm_todo_addtask task(nullptr);
+    task.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&task));
+    TDateEdit& date = *task.DateEdit1;
+    Click(*date.Button(), date.Button()->rect().center());
+    ASSERT_TRUE(date.PopupVisible());
+    shown["calendar of a date"] = ShownTexts(*date.Popup());
+    date.Popup()->HidePopup();
+
+    Tfrm_dsncfg sources;
+    sources.show();
+    SeeNextModal<TAddDlg>(sources, shown["adding a data source"]);
+    QTest::mouseClick(sources.Button1, Qt::LeftButton);
+    ODBCErrorDlg();
+    SeeNextModal<TmODBCErrorDlg>(sources, shown["ODBC error"]);
+    vx::DeliverShowingExceptions([] {
+        TmDataBase missing;
+        missing.SetDataBaseName("missing_dsn");
+        missing.DriverCompletion = sdNoPrompt;
+        missing.Connect();
+        return true;
+    });
+    for (const char* window : {"animation preview", "palette", "adding a data source", "ODBC error"})
+        EXPECT_FALSE(shown[window].empty()) << window << " did not show";
+}
+
+// The class of an object as its source names it.
+std::string ClassOf(const QObject& object)
+{
+    int status = 0;
+    const std::unique_ptr<char, decltype(&std::free)> name(
+        abi::__cxa_demangle(typeid(object).name(), nullptr, nullptr, &status), &std::free);
+    return status == 0 && name ? name.get() : typeid(object).name();
+}
+
+// The windows of ours that show words and carry no language component, seen
+// while it lives: a language switch would pass them by.
+class UntranslatedWindows : public QObject {
+public:
+    UntranslatedWindows() { qApp->installEventFilter(this); }
+    ~UntranslatedWindows() override { qApp->removeEventFilter(this); }
+    std::set<std::string> Seen;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* window = event->type() == QEvent::Show ? qobject_cast<QWidget*>(watched) : nullptr;
+        if (!window || !window->isWindow() || window->windowType() == Qt::ToolTip ||
+            window->findChild<TKMLang*>(QString(), Qt::FindDirectChildrenOnly))
+            return false;
+        const std::string name = ClassOf(*window);
+        const TShownTexts texts = ShownTexts(*window);
+        if (!name.starts_with('Q') && std::any_of(texts.begin(), texts.end(), [](const auto& text) {
+                return HasTranslatableChars(vx::FromQString(text.second));
+            }))
+            Seen.insert(name);
+        return false;
+    }
+};
+
 // A caption as the eye tells it from another: without its shortcut mark, case and closing dots.
 QString Reading(QString caption)
 {
@@ -330,6 +452,7 @@ void AnswerInMessageBoxes(TForm1& form, DialogRecorder& dialogs, std::map<std::s
 // window with its status bars and the assistant after some typing and a hint.
 std::map<std::string, TShownTexts> ShownEverywhere(TForm1& form, DialogRecorder& dialogs)
 {
+    UntranslatedWindows untranslated;
     std::map<std::string, TShownTexts> shown;
     for (const TWalkedWindow& walked :
          WalkEveryWindow(form, dialogs, [&shown](const std::string& command, QWidget& window) {
@@ -340,6 +463,7 @@ std::map<std::string, TShownTexts> ShownEverywhere(TForm1& form, DialogRecorder&
     }
     AnswerInMessageBoxes(form, dialogs, shown);
     AddInnerWindows(form, shown, dialogs);
+    AddComponentWindows(shown);
     TmwCustomEdit& editor = *form.SlotEditor(1);
     editor.Model().SetText("");
     editor.setFocus();
@@ -370,6 +494,8 @@ std::map<std::string, TShownTexts> ShownEverywhere(TForm1& form, DialogRecorder&
     shown["assistant"] = ShownTexts(*frm_profhelp);
     QTest::keyClick(&editor, Qt::Key_Insert);
     editor.Model().SetText("");
+    for (const std::string& window : untranslated.Seen)
+        ADD_FAILURE() << window << " shows words but has no language component: a language switch misses it";
     return shown;
 }
 
@@ -567,6 +693,12 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
     auto* next = wizard.findChild<TFlatSpeedButton*>("SpeedButton3");
     auto* keyword = form->findChild<QAction*>("Next1");
     ASSERT_TRUE(next && keyword);
+    // A date edit's own hint for a stepping button of its calendar, and a
+    // date dialog's title its caller gave, are the caller's words.
+    TDateEdit date;
+    date.CalendarHints().Add("a year back");
+    auto& calendar = dynamic_cast<TPopupCalendar&>(*date.Popup());
+    TSelectDateDlg dueDate(nullptr, "Due date");
 
     vx::test::PickMenuCommand(*form, "Nederlands1");
     EXPECT_EQ(save->text(), "Opslaan");
@@ -583,6 +715,9 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
     EXPECT_EQ(form->PageControl1->tabText(1), "<leeg>");
     EXPECT_EQ(next->Caption(), "Volgende");
     EXPECT_EQ(keyword->text(), "Next") << "code stays code";
+    EXPECT_EQ(calendar.StepButton(skNextYear)->toolTip(), "Volgend jaar");
+    EXPECT_EQ(calendar.StepButton(skPrevYear)->toolTip(), "a year back");
+    EXPECT_EQ(dueDate.windowTitle(), "Due date");
 
     vx::test::PickMenuCommand(*form, "English1");
     EXPECT_EQ(save->text(), "Save");
@@ -595,6 +730,8 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
     EXPECT_EQ(form->PageControl1->tabText(0), "page.htm");
     EXPECT_EQ(form->PageControl1->tabText(1), "<empty>");
     EXPECT_EQ(next->Caption(), "Next");
+    EXPECT_EQ(calendar.StepButton(skNextYear)->toolTip(), "Next Year");
+    EXPECT_EQ(calendar.StepButton(skPrevYear)->toolTip(), "a year back");
     frm_search->hide();
 }
 

@@ -2,11 +2,13 @@
 #include "shell/qt/mainwindow/ComponentTranslation.h"
 
 #include "controls/buttons/RXCtrls.h"
+#include "controls/common/WindowLanguage.h"
 #include "controls/display/RxGrdCpt.h"
 #include "controls/display/RxLabel.h"
 #include "controls/flat/TFlatCheckBoxUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
 #include "controls/speedbar/SpeedBar.h"
+#include "localisation/qt/KMLang.h"
 #include "localisation/qt/KMLangAdapters.h"
 
 #include <QVariant>
@@ -79,6 +81,16 @@ void DocumentTabCaptions(QObject* object, TTransNode& node)
     std::erase_if(node.Props, [](const TTransProp& prop) { return prop.Name == "Caption"; });
 }
 
+// A window of the component layer takes the language as the program's own windows do.
+void TranslateComponentWindow(QWidget& window, const vx::TWindowWording& wording)
+{
+    TKMLang* lang = wording.OwnTexts ? TranslateWindow(&window, wording.OwnTexts) : TranslateWindow(&window);
+    TStringList rules;
+    for (const std::string& part : wording.DataParts)
+        rules.Add("-" + part);
+    lang->SetLocalRules(rules);
+}
+
 } // namespace
 
 void RegisterComponentTranslation()
@@ -91,9 +103,11 @@ void RegisterComponentTranslation()
     RegisterTransAdapter(CaptionOf<TFlatSpeedButton>);
     RegisterTransAdapter(CaptionOf<TRxLabel>);
     RegisterTransAdapter(CaptionOf<TRxSpeedButton>);
+    RegisterTransAdapter(CaptionOf<TSpeedbarSection>);
     RegisterTransAdapter(SpeedItemTexts);
     RegisterTransAdapter(GradientCaptionTexts);
     RegisterTransAdapter(DocumentTabCaptions);
+    vx::SetWindowTranslator(TranslateComponentWindow);
 }
 
 } // namespace vx::shell

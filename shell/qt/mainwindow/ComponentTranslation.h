@@ -1,6 +1,7 @@
 // Tells the translator about the texts of our own components: the flat and
-// speed buttons' and labels' captions, the gradient caption's pieces and the
-// speed bar's items.
+// speed buttons' and labels' captions, the gradient caption's pieces, the
+// speed bar's sections and items; and hands it the windows the component
+// layer builds.
 #pragma once
 
 namespace vx::shell {

@@ -1,7 +1,17 @@
 // The windows the language tool collects.
 #include "shell/qt/mainwindow/LanguageWindows.h"
 
+#include "controls/edits/PickDate.h"
+#include "controls/edits/RxCalc.h"
+#include "controls/speedbar/SbSetup.h"
+#include "controls/speedbar/SpeedBar.h"
+#include "database/qt/DsnCfg.h"
+#include "database/qt/ODBCErrorDlg.h"
+#include "images/RxGIF.h"
+#include "images/qt/PaletteForm.h"
+#include "images/qt/PreviewForm.h"
 #include "localisation/qt/KLangTool.h"
+#include "shell/qt/mainwindow/ComponentTranslation.h"
 #include "shell/qt/windows/About.h"
 #include "shell/qt/windows/DirSelector.h"
 #include "shell/qt/windows/FileManager.h"
@@ -40,6 +50,7 @@ template <class W> void Add(TLangWindowRegistry& registry, const char* name)
 
 void RegisterLanguageWindows(TLangWindowRegistry& registry)
 {
+    RegisterComponentTranslation();
     Add<TForm1>(registry, "TForm1");
     Add<Tfrm_imgcontainer>(registry, "Tfrm_imgcontainer");
     Add<Tfrm_seldoc>(registry, "Tfrm_seldoc");
@@ -63,6 +74,17 @@ void RegisterLanguageWindows(TLangWindowRegistry& registry)
     registry.Register("TFQuery", [] { return std::make_unique<TFQuery>(nullptr, false); });
     registry.Register("TFStatus", [] { return std::make_unique<TFStatus>(nullptr, false); });
     registry.Register("TFFilter", [] { return std::make_unique<TFFilter>(nullptr, vx::tools::TScanSettings{}); });
+    // The GIF animator's preview and palette and its speed bar's customisation.
+    registry.Register("TPreviewForm", [] { return std::make_unique<TPreviewForm>(nullptr, RxGIF::TGIFImage{}); });
+    registry.Register("TPaletteForm", [] { return std::make_unique<TPaletteForm>(nullptr, TGIFPalette(16), 0); });
+    registry.Register("TSpeedbarSetupWindow", [] { return std::make_unique<TSpeedbarSetupWindow>(); });
+    // The date edit's calendar and date dialog, the calculator.
+    registry.Register("TPopupCalendar", [] { return std::make_unique<TPopupCalendar>(nullptr); });
+    registry.Register("TSelectDateDlg", [] { return std::make_unique<TSelectDateDlg>(nullptr, ""); });
+    registry.Register("TRxCalculatorForm", [] { return std::make_unique<TRxCalculatorForm>(nullptr, 0); });
+    // The DSN window's add dialog, and the dialog an ODBC error shows in.
+    Add<TAddDlg>(registry, "TAddDlg");
+    Add<TmODBCErrorDlg>(registry, "TmODBCErrorDlg");
     registry.Register(RunTimeTextsSection, [] { return MakeRunTimeTextsWindow(RunTimeTextList()); });
     // A dialog class that several commands open is collected once.
     std::set<std::string> seen;

@@ -1,6 +1,8 @@
 // The calculator's panel, dialog and component: keys by click and keyboard,
-// memory label, paste, OK in the error state, and Execute's result.
+// memory label, paste, OK in the error state and how the display words it,
+// and Execute's result.
 #include "controls/edits/RxCalc.h"
+#include "localisation/RunTimeText.h"
 #include "platform/Exception.h"
 #include "platform/qt/QtText.h"
 #include "tests/controls/FlatTestSupport.h"
@@ -103,11 +105,17 @@ TEST(CalculatorPanel, MemoryKeysAndLabel)
 TEST(CalculatorPanel, OkInTheErrorStateStays)
 {
     TCalculatorPanel panel(nullptr, TCalcPanelLayout::clDialog);
+    QLabel display;
+    panel.SetDisplayLabel(&display);
     panel.Engine().BeepOnError = false;
     int oks = 0;
     panel.OnOk = [&](QObject*) { ++oks; };
+    const TRunTimeLookup before =
+        SetRunTimeLookup([](std::string_view english) { return "<" + std::string(english) + ">"; });
     for (char k : std::string("1/0="))
         panel.CalcKeyPress(k);
+    SetRunTimeLookup(before);
+    EXPECT_EQ(display.text(), "<Error>") << "the display says it in the program's language";
     Press(panel, cbOk);
     EXPECT_EQ(oks, 0);
     panel.CalcKeyPress('C');
