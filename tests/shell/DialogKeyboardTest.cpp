@@ -160,12 +160,12 @@ TEST_F(DialogKeyboardTest, AModalWindowTheProgramClosesGivesTheKeyboardBackOnlyW
         progress.setModal(true);
         progress.show();
         progress.activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return progress.isActiveWindow(); }, 2000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return progress.isActiveWindow(); }, vx::test::kPatienceMs));
         if (elsewhere)
             KeyboardGoesElsewhere();
         progress.hide();
         if (!elsewhere) {
-            EXPECT_TRUE(QTest::qWaitFor([&] { return form->isActiveWindow(); }, 2000));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return form->isActiveWindow(); }, vx::test::kPatienceMs));
             continue;
         }
         // The keyboard goes back through a queued call, then the window system's word.

@@ -12,6 +12,7 @@
 #include "tests/shell/MenuDriver.h"
 #include "tests/shell/WindowTexts.h"
 #include "tests/shell/WindowWalker.h"
+#include "tests/support/Patience.h"
 #include "tests/tools/DialogClicks.h"
 
 #include "database/mSession.h"
@@ -486,11 +487,11 @@ std::map<std::string, TShownTexts> ShownEverywhere(TForm1& form, DialogRecorder&
     }
     // The refresh that shows the caret's place has written every panel.
     const std::string caret = "1:" + std::to_string(editor.Model().CaretX()) + ":4";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form.glob_stat->PanelText(0) == caret; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.glob_stat->PanelText(0) == caret; }, vx::test::kPatienceMs));
     shown["main window"] = ShownTexts(form);
     const std::string before = frm_profhelp->Memo1->Lines().Text();
     QTest::mouseMove(form.SpeedBar1->FindItemByName("SpeedButton1")->Button());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return frm_profhelp->Memo1->Lines().Text() != before; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frm_profhelp->Memo1->Lines().Text() != before; }, vx::test::kPatienceMs));
     shown["assistant"] = ShownTexts(*frm_profhelp);
     QTest::keyClick(&editor, Qt::Key_Insert);
     editor.Model().SetText("");

@@ -4,6 +4,7 @@
 #include "tests/shell/ShellFixture.h"
 
 #include "tests/shell/TextFit.h"
+#include "tests/support/Patience.h"
 #include "tests/support/TypeText.h"
 
 #include "platform/FileIO.h"
@@ -386,7 +387,7 @@ protected:
         const auto written = [&] {
             return !form->RecoveryFolder().empty() && CopiesIn(form->RecoveryFolder()).size() == count;
         };
-        EXPECT_TRUE(QTest::qWaitFor(written, 15000)) << "no " << count << " copies were written";
+        EXPECT_TRUE(QTest::qWaitFor(written, vx::test::kPatienceMs)) << "no " << count << " copies were written";
         return form->RecoveryFolder().empty() ? std::vector<std::string>{} : CopiesIn(form->RecoveryFolder());
     }
 };
@@ -514,7 +515,8 @@ TEST_F(RecoveryWindowTest, CopiesThatCannotBeKeptAreToldOnceWithTheFolderAndShow
     StartAndActivate();
     form->show();
     Type(1, "first");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.requests.empty(); }, 15000)) << "the failure was never told";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.requests.empty(); }, vx::test::kPatienceMs))
+        << "the failure was never told";
     const std::string told = dialogs.requests[0].text;
     EXPECT_EQ(dialogs.requests[0].type, mtWarning);
     EXPECT_NE(told.find("Could not keep a recovery copy of your text in " + root), std::string::npos) << told;
@@ -526,7 +528,7 @@ TEST_F(RecoveryWindowTest, CopiesThatCannotBeKeptAreToldOnceWithTheFolderAndShow
     ASSERT_TRUE(notice->isVisible());
     notice->hide();
     Type(1, " second");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return notice->isVisible(); }, 15000)) << "the second failure";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notice->isVisible(); }, vx::test::kPatienceMs)) << "the second failure";
     EXPECT_EQ(dialogs.requests.size(), 1u);
 
     // The status bar shows the whole of it, however long the folder's name
@@ -551,7 +553,7 @@ TEST_F(RecoveryWindowTest, CopiesThatCannotBeKeptAreToldOnceWithTheFolderAndShow
     // Once copies can be written again, the notice goes.
     std::filesystem::remove(root);
     Type(1, " third");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !notice->isVisible(); }, 15000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !notice->isVisible(); }, vx::test::kPatienceMs));
     EXPECT_EQ(dialogs.requests.size(), 1u);
 }
 
