@@ -4,6 +4,18 @@
 
 #include <algorithm>
 
+namespace {
+
+const TWording DataSetClosed{"Cannot perform this operation on a closed dataset"};
+const TWording DuplicateField{"Duplicate field name '%1'"};
+const TWording FieldNotFound{"Field '%1' not found"};
+const TWording TypeMismatch{"Type mismatch for field '%1'"};
+const TWording ReadOnlyDataSet{"Cannot modify a read-only dataset"};
+const TWording DataSetEmpty{"Cannot perform this operation on an empty dataset"};
+const TWording KeyCount{"Locate: one key value is needed per key field"};
+
+} // namespace
+
 // --- TField
 
 TField::TField(TDataSet* dataSet, const TFieldDef& def)
@@ -221,7 +233,7 @@ void TDataSet::EnableControls()
 void TDataSet::CheckActive() const
 {
     if (!Active())
-        throw EDatabaseError("Cannot perform this operation on a closed dataset");
+        throw EDatabaseError(TMessage(DataSetClosed, {}));
 }
 
 void TDataSet::SetState(TDataSetState state)
@@ -307,7 +319,7 @@ void TDataSet::SetCalcFieldData(const TField& field, const TVariant* value)
 {
     TRecordBuffer* buffer = StateBuffer();
     if (!buffer)
-        throw EDatabaseError("Dataset not in edit or insert mode");
+        throw EDatabaseError(TMessage(NotEditing, {}));
     if (buffer->calc.size() < calcCount_)
         buffer->calc.resize(calcCount_);
     buffer->calc.at(field.calcIndex_) = value ? *value : TVariant{};
@@ -316,9 +328,9 @@ void TDataSet::SetCalcFieldData(const TField& field, const TVariant* value)
 TField& TDataSet::AddField(const std::string& name, TFieldType type, TFieldKind kind, int size)
 {
     if (Active())
-        throw EDatabaseError("Cannot perform this operation on an open dataset");
+        throw EDatabaseError(TMessage(DataSetOpen, {}));
     if (FindField(name))
-        throw EDatabaseError("Duplicate field name '" + name + "'");
+        throw EDatabaseError(TMessage(DuplicateField, {name}));
     fields_.push_back(std::make_unique<TField>(this, name, type, kind, size));
     return *fields_.back();
 }
@@ -341,9 +353,9 @@ void TDataSet::CreateFields()
             continue;
         const TFieldDef* def = FindFieldDef(field->name_);
         if (!def)
-            throw EDatabaseError("Field '" + field->name_ + "' not found");
+            throw EDatabaseError(TMessage(FieldNotFound, {field->name_}));
         if (def->DataType != field->type_)
-            throw EDatabaseError("Type mismatch for field '" + field->name_ + "'");
+            throw EDatabaseError(TMessage(TypeMismatch, {field->name_}));
         field->fieldNo_ = def->FieldNo;
         field->size_ = def->Size;
         field->binary_ = def->Binary;
@@ -370,7 +382,7 @@ TField& TDataSet::FieldByName(const std::string& name) const
 {
     if (TField* field = FindField(name))
         return *field;
-    throw EDatabaseError("Field '" + name + "' not found");
+    throw EDatabaseError(TMessage(FieldNotFound, {name}));
 }
 
 TFieldDef* TDataSet::FindFieldDef(const std::string& name) const
@@ -578,7 +590,7 @@ void TDataSet::Edit()
         return;
     }
     if (!CanModify())
-        throw EDatabaseError("Cannot modify a read-only dataset");
+        throw EDatabaseError(TMessage(ReadOnlyDataSet, {}));
     fire(BeforeEdit);
     restore_ = std::make_unique<TRecordBuffer>(active_);
     InternalEdit();
@@ -592,7 +604,7 @@ void TDataSet::Insert()
 {
     CheckBrowseMode();
     if (!CanModify())
-        throw EDatabaseError("Cannot modify a read-only dataset");
+        throw EDatabaseError(TMessage(ReadOnlyDataSet, {}));
     fire(BeforeInsert);
     fireScroll(BeforeScroll);
     restore_ = std::make_unique<TRecordBuffer>(active_);
@@ -653,9 +665,9 @@ void TDataSet::Delete()
         return;
     }
     if (!hasRecord_)
-        throw EDatabaseError("Cannot perform this operation on an empty dataset");
+        throw EDatabaseError(TMessage(DataSetEmpty, {}));
     if (!CanModify())
-        throw EDatabaseError("Cannot modify a read-only dataset");
+        throw EDatabaseError(TMessage(ReadOnlyDataSet, {}));
     CheckBrowseMode();
     fire(BeforeDelete);
     fireScroll(BeforeScroll);
@@ -728,7 +740,7 @@ bool TDataSet::Locate(const std::string& keyFields, const std::vector<TVariant>&
     for (const std::string& name : splitFieldNames(keyFields))
         fields.push_back(&FieldByName(name));
     if (keyValues.size() != fields.size())
-        throw EDatabaseError("Locate: one key value is needed per key field");
+        throw EDatabaseError(TMessage(KeyCount, {}));
     fireScroll(BeforeScroll);
     DisableControls();
     bool found = false;

@@ -4,7 +4,15 @@
 #include <cmath>
 #include <cstdio>
 
+const TWording NotEditing{"Dataset not in edit or insert mode"};
+const TWording DataSetOpen{"Cannot perform this operation on an open dataset"};
+const TWording UnsupportedField{"Field '%1' is of an unsupported type"};
+
 namespace {
+
+const TWording BadConversion{"Invalid variant type conversion"};
+const TWording NotAnInteger{"'%1' is not a valid integer value"};
+const TWording NotAFloat{"'%1' is not a valid floating point value"};
 
 template <typename T>
 bool parseNumber(const std::string& text, T& out)
@@ -46,14 +54,14 @@ std::int64_t VarToInt(const TVariant& v)
         return *b ? -1 : 0;
     if (auto* d = std::get_if<double>(&v)) {
         if (!std::isfinite(*d) || std::fabs(*d) > 9.2e18)
-            throw EConvertError("Invalid variant type conversion");
+            throw EConvertError(TMessage(BadConversion, {}));
         return std::llround(*d);
     }
     if (VarIsEmpty(v))
         return 0;
     std::int64_t out = 0;
     if (!parseNumber(std::get<std::string>(v), out))
-        throw EConvertError("'" + std::get<std::string>(v) + "' is not a valid integer value");
+        throw EConvertError(TMessage(NotAnInteger, {std::get<std::string>(v)}));
     return out;
 }
 
@@ -69,7 +77,7 @@ double VarToFloat(const TVariant& v)
         return 0.0;
     double out = 0;
     if (!parseNumber(std::get<std::string>(v), out))
-        throw EConvertError("'" + std::get<std::string>(v) + "' is not a valid floating point value");
+        throw EConvertError(TMessage(NotAFloat, {std::get<std::string>(v)}));
     return out;
 }
 
@@ -84,13 +92,4 @@ bool VarToBool(const TVariant& v)
             return false;
     }
     return VarToFloat(v) != 0.0;
-}
-
-std::string FormatDbMessage(const std::string& pattern, const std::string& name)
-{
-    std::string out = pattern;
-    auto at = out.find("%s");
-    if (at != std::string::npos)
-        out.replace(at, 2, name);
-    return out;
 }

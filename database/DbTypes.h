@@ -33,5 +33,7 @@ bool VarToBool(const TVariant& v);
 
 VX_DECLARE_EXCEPTION(EDatabaseError, Exception);
 
-// "Field '%s' is of an unsupported type" and the like: the one placeholder filled with name.
-std::string FormatDbMessage(const std::string& pattern, const std::string& name);
+// Messages more than one file of the data-access framework raises.
+extern const TWording NotEditing;        // "Dataset not in edit or insert mode"
+extern const TWording DataSetOpen;       // "Cannot perform this operation on an open dataset"
+extern const TWording UnsupportedField;  // "Field '%1' is of an unsupported type"

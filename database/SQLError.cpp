@@ -4,21 +4,11 @@
 
 #include <vector>
 
-std::string SQLResultName(SQLRETURN code)
-{
-    switch (code) {
-    case SQL_SUCCESS: return "SQL_SUCCESS";
-    case SQL_SUCCESS_WITH_INFO: return "SQL_SUCCESS_WITH_INFO";
-    case SQL_STILL_EXECUTING: return "SQL_STILL_EXECUTING";
-    case SQL_NEED_DATA: return "SQL_NEED_DATA";
-    case SQL_NO_DATA: return "SQL_NO_DATA";
-    case SQL_ERROR: return "SQL_ERROR";
-    case SQL_INVALID_HANDLE: return "SQL_INVALID_HANDLE";
-    default: return "unknown SQL result" + std::to_string(code);
-    }
-}
+const TWording UnknownResult{"unknown SQL result"};
 
 namespace {
+
+const TWording UnknownResultCode{"unknown SQL result%1"};
 
 struct DiagRecord {
     std::string state;
@@ -52,26 +42,67 @@ SQLRETURN readRecord(SQLSMALLINT handleType, SQLHANDLE handle, SQLSMALLINT numbe
 
 } // namespace
 
-ESQLerror::ESQLerror(const std::string& message) : Exception(message), message_(message) {}
-
-ESQLerror::ESQLerror(SQLSMALLINT handleType, SQLRETURN code, SQLHANDLE handle)
-    : Exception(SQLResultName(code)), message_(SQLResultName(code)), nativeError_(code), returnCode_(code)
+TMessage SQLResultName(SQLRETURN code)
 {
+    switch (code) {
+    case SQL_SUCCESS: return std::string("SQL_SUCCESS");
+    case SQL_SUCCESS_WITH_INFO: return std::string("SQL_SUCCESS_WITH_INFO");
+    case SQL_STILL_EXECUTING: return std::string("SQL_STILL_EXECUTING");
+    case SQL_NEED_DATA: return std::string("SQL_NEED_DATA");
+    case SQL_NO_DATA: return std::string("SQL_NO_DATA");
+    case SQL_ERROR: return std::string("SQL_ERROR");
+    case SQL_INVALID_HANDLE: return std::string("SQL_INVALID_HANDLE");
+    default: return TMessage(UnknownResultCode, {std::to_string(code)});
+    }
+}
+
+struct ESQLerror::Records {
+    TStringList lines;
+    std::string state;
+    SQLINTEGER native = 0;
+};
+
+// Every record of the handle, read once the call returned code; none for a
+// code that leaves none.
+ESQLerror::Records ESQLerror::readRecords(SQLSMALLINT handleType, SQLRETURN code, SQLHANDLE handle)
+{
+    Records records;
+    records.native = code;
     if (code != SQL_ERROR && code != SQL_SUCCESS_WITH_INFO && code != SQL_INVALID_HANDLE)
-        return;
+        return records;
     for (SQLSMALLINT number = 1; number > 0; ++number) {
         DiagRecord record;
         if (readRecord(handleType, handle, number, record) != SQL_SUCCESS)
             break;
-        nativeError_ = record.native;
-        std::string line = record.state + ":" + record.text;
-        if (number == 1) {
-            sqlState_ = record.state;
-            message_ = line;
-        }
-        errors_.Add(line);
+        records.native = record.native;
+        if (number == 1)
+            records.state = record.state;
+        records.lines.Add(record.state + ":" + record.text);
     }
-    withoutDetail_ = errors_.Count() == 0;
+    return records;
+}
+
+ESQLerror::ESQLerror(const std::string& message) : Exception(message) {}
+
+ESQLerror::ESQLerror(TMessage message) : Exception(std::move(message)) {}
+
+ESQLerror::ESQLerror(SQLSMALLINT handleType, SQLRETURN code, SQLHANDLE handle)
+    : ESQLerror(readRecords(handleType, code, handle), code)
+{
+}
+
+// The driver's first record is the message, as it gave it.
+ESQLerror::ESQLerror(Records records, SQLRETURN code)
+    : Exception(records.lines.Count() > 0 ? TMessage(records.lines[0]) : SQLResultName(code)),
+      errors_(records.lines), sqlState_(std::move(records.state)), nativeError_(records.native), returnCode_(code),
+      withoutDetail_(records.lines.Count() == 0)
+{
+}
+
+ESQLerror::ESQLerror(TMessage message, const ESQLerror& detail)
+    : Exception(std::move(message)), errors_(detail.errors_), sqlState_(detail.sqlState_),
+      nativeError_(detail.nativeError_), returnCode_(detail.returnCode_), withoutDetail_(detail.withoutDetail_)
+{
 }
 
 std::unique_ptr<ESQLerror> StatementError(SQLRETURN code, SQLHSTMT statement)
@@ -80,11 +111,11 @@ std::unique_ptr<ESQLerror> StatementError(SQLRETURN code, SQLHSTMT statement)
     case SQL_SUCCESS: return nullptr;
     case SQL_SUCCESS_WITH_INFO:
     case SQL_ERROR: return std::make_unique<ESQLerror>(SQL_HANDLE_STMT, code, statement);
-    case SQL_INVALID_HANDLE: return std::make_unique<ESQLerror>(": SQL_INVALID_HANDLE");
+    case SQL_INVALID_HANDLE: return std::make_unique<ESQLerror>(std::string(": SQL_INVALID_HANDLE"));
     case SQL_STILL_EXECUTING:
     case SQL_NEED_DATA:
     case SQL_NO_DATA: return std::make_unique<ESQLerror>(SQLResultName(code));
-    default: return std::make_unique<ESQLerror>("unknown SQL result");
+    default: return std::make_unique<ESQLerror>(TMessage(UnknownResult, {}));
     }
 }
 

@@ -10,19 +10,25 @@
 #include <memory>
 #include <string>
 
-// "SQL_SUCCESS", "SQL_ERROR", ...; "unknown SQL result" followed by the code otherwise.
-std::string SQLResultName(SQLRETURN code);
+// What the checks raise for a code they do not know: "unknown SQL result".
+extern const TWording UnknownResult;
+
+// "SQL_SUCCESS", "SQL_ERROR", ... as they are; "unknown SQL result" followed
+// by the code otherwise, a message the window words.
+TMessage SQLResultName(SQLRETURN code);
 
 class ESQLerror : public Exception {
 public:
-    // A fixed text and no records.
+    // A text as it came and no records.
     explicit ESQLerror(const std::string& message);
+    // A message of ours and no records.
+    explicit ESQLerror(TMessage message);
     // From the diagnostic records of handle (SQL_HANDLE_DBC or SQL_HANDLE_STMT)
-    // after a call returned code.
+    // after a call returned code; the message is the first record as the
+    // driver gave it, or the code's name without one.
     ESQLerror(SQLSMALLINT handleType, SQLRETURN code, SQLHANDLE handle);
-
-    const char* what() const noexcept override { return message_.c_str(); }
-    void SetMessage(const std::string& message) { message_ = message; }
+    // The records and codes of detail, told by a message of ours.
+    ESQLerror(TMessage message, const ESQLerror& detail);
 
     // One line per record: SQLSTATE ":" message text.
     const TStringList& Errors() const { return errors_; }
@@ -36,7 +42,10 @@ public:
     bool WithoutDetail() const { return withoutDetail_; }
 
 private:
-    std::string message_;
+    struct Records;
+    static Records readRecords(SQLSMALLINT handleType, SQLRETURN code, SQLHANDLE handle);
+    ESQLerror(Records records, SQLRETURN code);
+
     TStringList errors_;
     std::string sqlState_;
     SQLINTEGER nativeError_ = 0;

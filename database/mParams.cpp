@@ -8,6 +8,13 @@
 
 namespace {
 
+const TWording UnknownFieldType{"Field '%1' is of unknown type"};
+const TWording StreamReadError{"Stream read error"};
+const TWording ParamNotFound{"Parameter '%1' not found"};
+const TWording ParamNameTooLong{"Parameter '%1', name too long to save"};
+const TWording ParamDataTooLarge{"Parameter '%1', cannot save data larger than %2 bytes"};
+const TWording CannotLoadParams{"Unable to load bind parameters"};
+
 template <typename T>
 void putLE(std::string& out, T value)
 {
@@ -53,8 +60,8 @@ bool isRawType(TFieldType type)
 [[noreturn]] void typeError(TFieldType type, const std::string& name)
 {
     if (type == ftUnknown)
-        throw EDatabaseError(FormatDbMessage("Field '%s' is of unknown type", name));
-    throw EDatabaseError(FormatDbMessage("Field '%s' is of an unsupported type", name));
+        throw EDatabaseError(TMessage(UnknownFieldType, {name}));
+    throw EDatabaseError(TMessage(UnsupportedField, {name}));
 }
 
 // A cursor over the stored form that never reads past its end.
@@ -64,7 +71,7 @@ public:
     std::string_view take(std::size_t n)
     {
         if (n > data_.size() - pos_)
-            throw EReadError("Stream read error");
+            throw EReadError(TMessage(StreamReadError, {}));
         std::string_view out = data_.substr(pos_, n);
         pos_ += n;
         return out;
@@ -223,7 +230,7 @@ void TmParam::SetData(std::string_view bytes)
 {
     auto need = [&](std::size_t n) {
         if (bytes.size() < n)
-            throw EReadError("Stream read error");
+            throw EReadError(TMessage(StreamReadError, {}));
     };
     switch (DataType) {
     case ftString:
@@ -246,7 +253,7 @@ void TmParam::SetData(std::string_view bytes)
         need(8);
         double msecs = bytesDouble(bytes);
         if (!std::isfinite(msecs) || std::fabs(msecs) > 1e15)
-            throw EReadError("Stream read error");
+            throw EReadError(TMessage(StreamReadError, {}));
         value_ = TimeStampToDateTime(MSecsToTimeStamp(msecs));
         break;
     }
@@ -280,7 +287,7 @@ TmParam& TmParams::ParamByName(const std::string& name)
 {
     if (TmParam* param = FindParam(name))
         return *param;
-    throw EDatabaseError(FormatDbMessage("Parameter '%s' not found", name));
+    throw EDatabaseError(TMessage(ParamNotFound, {name}));
 }
 
 TmParam& TmParams::CreateParam(const std::string& name, TFieldType dataType, TParamType paramType)
@@ -339,7 +346,7 @@ std::string TmParams::WriteBinaryData(int version) const
             putLE(out, static_cast<std::uint32_t>(param->Name.size()));
         else {
             if (param->Name.size() > 255)
-                throw EDatabaseError(FormatDbMessage("Parameter '%s', name too long to save", param->Name));
+                throw EDatabaseError(TMessage(ParamNameTooLong, {param->Name}));
             putLE(out, static_cast<std::uint8_t>(param->Name.size()));
         }
         out += param->Name;
@@ -348,8 +355,8 @@ std::string TmParams::WriteBinaryData(int version) const
         if (param->DataType != ftUnknown) {
             std::string data = param->GetData();
             if (data.size() > kMaxStoredParamData)
-                throw EDatabaseError("Parameter '" + param->Name + "', cannot save data larger than " +
-                                     std::to_string(kMaxStoredParamData) + " bytes");
+                throw EDatabaseError(
+                    TMessage(ParamDataTooLarge, {param->Name, std::to_string(kMaxStoredParamData)}));
             if (wide)
                 putLE(out, static_cast<std::uint32_t>(data.size()));
             else
@@ -368,7 +375,7 @@ void TmParams::ReadBinaryData(std::string_view data)
     Reader in(data);
     int version = in.number<std::uint16_t>();
     if (version > 2)
-        throw EDatabaseError("Unable to load bind parameters");
+        throw EDatabaseError(TMessage(CannotLoadParams, {}));
     std::size_t count = in.length(version);
     for (std::size_t i = 0; i < count; ++i) {
         std::size_t nameLength = in.length(version, false);
@@ -376,12 +383,12 @@ void TmParams::ReadBinaryData(std::string_view data)
         auto paramType = static_cast<TParamType>(in.number<std::uint8_t>());
         std::uint8_t dataType = in.number<std::uint8_t>();
         if (dataType >= kFieldTypeCount)
-            throw EDatabaseError("Unable to load bind parameters");
+            throw EDatabaseError(TMessage(CannotLoadParams, {}));
         TmParam& param = CreateParam(name, static_cast<TFieldType>(dataType), paramType);
         if (param.DataType != ftUnknown) {
             std::size_t size = in.length(version);
             if (size > kMaxStoredParamData)
-                throw EDatabaseError("Unable to load bind parameters");
+                throw EDatabaseError(TMessage(CannotLoadParams, {}));
             param.SetData(in.take(size));
         }
         bool isNull = in.number<std::uint8_t>() != 0;

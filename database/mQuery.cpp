@@ -7,6 +7,17 @@
 
 #include <cstring>
 
+namespace {
+
+const TWording PostMethodFixed{"You can't change Post metod while query is active"};
+const TWording CircularLinks{"Circular datalinks are not allowed"};
+const TWording NoDataSource{"ODBC datasource not defined"};
+const TWording ForwardOnly{"FORWARD ONLY cursors not supported, use ODBC cursor library"};
+const TWording NoStatementHandle{"Can`t allocate statement handle"};
+const TWording NoFieldDef{"fielddef not found"};
+
+} // namespace
+
 std::size_t TODBCFieldDef::IndicatorOffset() const
 {
     return (Offset + SlotSize + 7) & ~std::size_t{7};
@@ -68,7 +79,7 @@ void TmCustomQuery::SetChangeSQL(int kind, const TStringList& lines)
 {
     TStringList& target = changeSQL_.at(static_cast<size_t>(kind));
     if (Active() && target.Empty() != lines.Empty())
-        throw ESQLerror("You can't change Post metod while query is active");
+        throw ESQLerror(TMessage(PostMethodFixed, {}));
     target.Assign(lines);
 }
 
@@ -91,14 +102,14 @@ void TmCustomQuery::SetDataBase(TmDataBase* database)
 void TmCustomQuery::SetDataSource(TDataSource* source)
 {
     if (source && source->DataSet() == this)
-        throw EDatabaseError("Circular datalinks are not allowed");
+        throw EDatabaseError(TMessage(CircularLinks, {}));
     masterLink_.SetDataSource(source);
 }
 
 void TmCustomQuery::SetCursorType(TmCursorTypes type)
 {
     if (Active())
-        throw EDatabaseError("Cannot perform this operation on an open dataset");
+        throw EDatabaseError(TMessage(DataSetOpen, {}));
     cursorType_ = type;
 }
 
@@ -114,14 +125,14 @@ void TmCustomQuery::AllocateStatement()
     if (allocated_)
         return;
     if (!database_)
-        throw ESQLerror("ODBC datasource not defined");
+        throw ESQLerror(TMessage(NoDataSource, {}));
     database_->Connect();
     if (infoWord(SQL_SCROLL_OPTIONS) == SQL_SO_FORWARD_ONLY)
-        throw ESQLerror("FORWARD ONLY cursors not supported, use ODBC cursor library");
+        throw ESQLerror(TMessage(ForwardOnly, {}));
     SQLHSTMT stmt = SQL_NULL_HSTMT;
     SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_STMT, database_->Handle(), &stmt);
     if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO)
-        throw ESQLerror("Can`t allocate statement handle");
+        throw ESQLerror(TMessage(NoStatementHandle, {}));
     hstmt_ = stmt;
     allocated_ = true;
     try {
@@ -183,7 +194,7 @@ void TmCustomQuery::readCursorInfo()
         cursorAttributes_ = infoWord(SQL_STATIC_CURSOR_ATTRIBUTES1);
         sensitivity_ = infoWord(SQL_STATIC_SENSITIVITY);
         break;
-    default: throw ESQLerror("FORWARD ONLY cursors not supported, use ODBC cursor library");
+    default: throw ESQLerror(TMessage(ForwardOnly, {}));
     }
     if (cursorType_ != ctDynamicCursor && !ModifySQL().Empty())
         sensitivity_ &= ~static_cast<SQLUINTEGER>(SQL_SS_UPDATES);
@@ -321,7 +332,7 @@ void TmCustomQuery::bindParameters(std::vector<std::string>& storage, std::vecto
             continue;
         }
         if (!known)
-            throw EDatabaseError(FormatDbMessage("Field '%s' is of an unsupported type", param.Name));
+            throw EDatabaseError(TMessage(UnsupportedField, {param.Name}));
         std::string& bytes = storage[static_cast<size_t>(i)];
         bytes = parameterBytes(param);
         // Text goes with its exact length, so NUL bytes inside it are kept.
@@ -380,7 +391,7 @@ void TmCustomQuery::ExecuteStatement()
 SQLLEN TmCustomQuery::ExecSQL()
 {
     if (Active())
-        throw EDatabaseError("Cannot perform this operation on an open dataset");
+        throw EDatabaseError(TMessage(DataSetOpen, {}));
     rowsAffected_ = 0;
     try {
         ExecuteStatement();
@@ -529,7 +540,7 @@ TODBCFieldDef& TmCustomQuery::ODBCFieldDef(const TField& field) const
     for (const auto& def : const_cast<TmCustomQuery*>(this)->FieldDefs())
         if (def->FieldNo == field.FieldNo())
             return static_cast<TODBCFieldDef&>(*def);
-    throw Exception("fielddef not found");
+    throw Exception(TMessage(NoFieldDef, {}));
 }
 
 // --- master-detail

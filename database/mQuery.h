@@ -177,7 +177,7 @@ private:
     // The table the result's columns come from, as the driver tells it; empty when it does not.
     std::string baseTableName();
     // Raises error from a change of kind; one without any record from the driver names the change and table.
-    [[noreturn]] void raiseChangeFailure(ESQLerror& error, int kind);
+    [[noreturn]] void raiseChangeFailure(const ESQLerror& error, int kind);
     void runChangeStatement(int kind);
     TmCustomQuery& changeQuery(int kind);
     SQLUINTEGER infoWord(SQLUSMALLINT infoType);

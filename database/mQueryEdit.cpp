@@ -12,6 +12,27 @@
 
 namespace {
 
+const TWording FieldReadOnly{"Field '%1' cannot be modified"};
+const TWording NotUpdatable{"Sorry :(  but this type not supported for update. Look SetFieldData function"};
+const TWording NoStatement{"sql statement not defined"};
+const TWording NoRowAffected{"No rows affected"};
+const TWording SeveralRowsAffected{"More then one rows affected"};
+const TWording NoInternalUpdate{"Internal update is not supported by the driver"};
+const TWording NoInternalInsert{"Internal insert is not supported by the driver"};
+const TWording NoInternalDelete{"Internal delete is not supported by the driver"};
+// A change the driver refused without a word, by kind: update, insert, delete;
+// of a table it names, and of one it does not.
+const TWording ChangeOfTableFailed[] = {
+    TWording{"Update of table '%1' failed: the driver gave no detail (%2)"},
+    TWording{"Insert of table '%1' failed: the driver gave no detail (%2)"},
+    TWording{"Delete of table '%1' failed: the driver gave no detail (%2)"},
+};
+const TWording ChangeFailed[] = {
+    TWording{"Update failed: the driver gave no detail (%1)"},
+    TWording{"Insert failed: the driver gave no detail (%1)"},
+    TWording{"Delete failed: the driver gave no detail (%1)"},
+};
+
 template <typename T>
 void store(char* at, const T& value)
 {
@@ -35,7 +56,7 @@ void TmCustomQuery::SetFieldData(TField& field, const TVariant* value)
     TDataSetState state = State();
     if (state != dsEdit && state != dsInsert && state != dsSetKey && state != dsCalcFields && state != dsFilter &&
         state != dsNewValue && state != dsInternalCalc)
-        throw EDatabaseError("Dataset not in edit or insert mode");
+        throw EDatabaseError(TMessage(NotEditing, {}));
     if (field.Calculated())
         SetCalcFieldData(field, value);
     else
@@ -48,12 +69,12 @@ void TmCustomQuery::writeColumnValue(TField& field, const TVariant* value)
 {
     TDataSetState state = State();
     if (state == dsCalcFields)
-        throw EDatabaseError("Dataset not in edit or insert mode");
+        throw EDatabaseError(TMessage(NotEditing, {}));
     if (field.ReadOnly && state != dsSetKey && state != dsFilter)
-        throw EDatabaseError(FormatDbMessage("Field '%s' cannot be modified", field.DisplayName()));
+        throw EDatabaseError(TMessage(FieldReadOnly, {field.DisplayName()}));
     TRecordBuffer* buffer = StateBuffer();
     if (!buffer)
-        throw EDatabaseError("Dataset not in edit or insert mode");
+        throw EDatabaseError(TMessage(NotEditing, {}));
     const TODBCFieldDef& def = ODBCFieldDef(field);
     if (def.IsLong()) {
         TLongValue& slot = buffer->longs.at(def.Offset);
@@ -84,7 +105,7 @@ void TmCustomQuery::writeColumnValue(TField& field, const TVariant* value)
     case SQL_C_DOUBLE: store(at, VarToFloat(*value)); break;
     case SQL_C_TYPE_DATE: store(at, DateTimeToDateStruct(VarToFloat(*value))); break;
     case SQL_C_TYPE_TIMESTAMP: store(at, DateTimeToTimestampStruct(VarToFloat(*value))); break;
-    default: throw Exception("Sorry :(  but this type not supported for update. Look SetFieldData function");
+    default: throw Exception(TMessage(NotUpdatable, {}));
     }
     setIndicator(*buffer, def, indicator);
 }
@@ -168,15 +189,15 @@ std::string TmCustomQuery::baseTableName()
     return {};
 }
 
-void TmCustomQuery::raiseChangeFailure(ESQLerror& error, int kind)
+void TmCustomQuery::raiseChangeFailure(const ESQLerror& error, int kind)
 {
-    if (error.WithoutDetail()) {
-        static const char* const kChanges[] = {"Update", "Insert", "Delete"};
-        std::string table = baseTableName();
-        error.SetMessage(std::string(kChanges[kind]) + (table.empty() ? "" : " of table '" + table + "'") +
-                         " failed: the driver gave no detail (" + SQLResultName(error.ReturnCode()) + ")");
-    }
-    throw error;
+    if (!error.WithoutDetail())
+        throw error;
+    const auto at = static_cast<std::size_t>(kind);
+    const std::string table = baseTableName();
+    throw ESQLerror(table.empty() ? TMessage(ChangeFailed[at], {SQLResultName(error.ReturnCode())})
+                                  : TMessage(ChangeOfTableFailed[at], {table, SQLResultName(error.ReturnCode())}),
+                    error);
 }
 
 TmCustomQuery& TmCustomQuery::changeQuery(int kind)
@@ -194,7 +215,7 @@ void TmCustomQuery::runChangeStatement(int kind)
 {
     const TStringList& text = ChangeSQL(kind);
     if (text.Empty())
-        throw ESQLerror("sql statement not defined");
+        throw ESQLerror(TMessage(NoStatement, {}));
     TmCustomQuery& change = changeQuery(kind);
     change.SetSQL(text);
     TmParams& params = change.Params();
@@ -216,13 +237,13 @@ void TmCustomQuery::runChangeStatement(int kind)
     try {
         try {
             count = change.ExecSQL();
-        } catch (ESQLerror& e) {
+        } catch (const ESQLerror& e) {
             raiseChangeFailure(e, kind);
         }
         if (count < 1)
-            throw EDatabaseError("No rows affected");
+            throw EDatabaseError(TMessage(NoRowAffected, {}));
         if (count > 1)
-            throw EDatabaseError("More then one rows affected");
+            throw EDatabaseError(TMessage(SeveralRowsAffected, {}));
     } catch (...) {
         if (ownTransaction)
             database_->Rollback();
@@ -251,7 +272,7 @@ void TmCustomQuery::InternalPost()
     if (State() == dsEdit) {
         if (ModifySQL().Empty()) {
             if (!(cursorAttributes_ & SQL_CA1_POS_UPDATE))
-                throw ESQLerror("Internal update is not supported by the driver");
+                throw ESQLerror(TMessage(NoInternalUpdate, {}));
             runPositionedOperation(0, [](SQLHSTMT stmt) { return SQLSetPos(stmt, 1, SQL_UPDATE, SQL_LOCK_NO_CHANGE); });
         } else {
             runChangeStatement(0);
@@ -266,7 +287,7 @@ void TmCustomQuery::InternalPost()
     }
     if (InsertSQL().Empty()) {
         if (!(cursorAttributes_ & SQL_CA1_BULK_ADD))
-            throw ESQLerror("Internal insert is not supported by the driver");
+            throw ESQLerror(TMessage(NoInternalInsert, {}));
         runPositionedOperation(1, [](SQLHSTMT stmt) { return SQLBulkOperations(stmt, SQL_ADD); });
     } else {
         runChangeStatement(1);
@@ -278,7 +299,7 @@ void TmCustomQuery::InternalDelete()
     TRecordBuffer& active = *ActiveBuffer();
     if (DeleteSQL().Empty()) {
         if (!(cursorAttributes_ & SQL_CA1_POS_DELETE))
-            throw ESQLerror("Internal delete is not supported by the driver");
+            throw ESQLerror(TMessage(NoInternalDelete, {}));
         runPositionedOperation(2, [](SQLHSTMT stmt) { return SQLSetPos(stmt, 1, SQL_DELETE, SQL_LOCK_NO_CHANGE); });
     } else {
         runChangeStatement(2);

@@ -10,6 +10,9 @@
 
 namespace {
 
+const TWording NoAbsolute{"Absolute set to record is not supported by driver"};
+const TWording NoRowNumber{"Record Number can't be determined by driver"};
+
 template <typename T>
 T load(const char* at)
 {
@@ -303,9 +306,9 @@ void TmCustomQuery::InternalGotoBookmark(const TBookmark& bookmark)
         CheckStatementResult(rc, hstmt_);
     } else {
         if (!(cursorAttributes_ & SQL_CA1_ABSOLUTE))
-            throw ESQLerror("Absolute set to record is not supported by driver");
+            throw ESQLerror(TMessage(NoAbsolute, {}));
         if (row < 0)
-            throw ESQLerror("Record Number can't be determined by driver");
+            throw ESQLerror(TMessage(NoRowNumber, {}));
         CheckStatementResult(SQLFetchScroll(hstmt_, SQL_FETCH_ABSOLUTE, row), hstmt_);
     }
     position_ = row;
@@ -349,6 +352,6 @@ bool TmCustomQuery::GetFieldData(const TField& field, TVariant& value)
     case SQL_C_TYPE_DATE: value = DateStructToDateTime(load<SQL_DATE_STRUCT>(at)); return true;
     case SQL_C_TYPE_TIME: value = TimeStructToDateTime(load<SQL_TIME_STRUCT>(at)); return true;
     case SQL_C_TYPE_TIMESTAMP: value = TimestampStructToDateTime(load<SQL_TIMESTAMP_STRUCT>(at)); return true;
-    default: throw EDatabaseError(FormatDbMessage("Field '%s' is of an unsupported type", field.FieldName()));
+    default: throw EDatabaseError(TMessage(UnsupportedField, {field.FieldName()}));
     }
 }

@@ -11,6 +11,16 @@
 #include <algorithm>
 #include <vector>
 
+namespace {
+
+const TWording NoEnvironment{"Can`t allocate enviroument handle"};
+const TWording NoEnvironmentAttribute{"Can`t set enviroument attribute"};
+const TWording NoConnectionHandle{"Can`t allocate HDBC handle"};
+const TWording NotOpened{"Database not opened"};
+const TWording InstallerFailed{"SQLConfigDataSource:\r%1"};
+
+} // namespace
+
 TmSession::~TmSession()
 {
     if (env_ != SQL_NULL_HENV)
@@ -23,11 +33,11 @@ SQLHENV TmSession::Environment()
         return env_;
     SQLHENV env = SQL_NULL_HENV;
     if (SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env) != SQL_SUCCESS)
-        throw Exception("Can`t allocate enviroument handle");
+        throw Exception(TMessage(NoEnvironment, {}));
     SQLRETURN rc = SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
     if (static_cast<SQLUSMALLINT>(rc) >= 2) {
         SQLFreeHandle(SQL_HANDLE_ENV, env);
-        throw Exception("Can`t set enviroument attribute");
+        throw Exception(TMessage(NoEnvironmentAttribute, {}));
     }
     env_ = env;
     return env_;
@@ -170,7 +180,7 @@ void TmDataBase::Connect()
     SQLHENV env = environment();
     SQLHDBC hdbc = SQL_NULL_HDBC;
     if (SQLAllocHandle(SQL_HANDLE_DBC, env, &hdbc) != SQL_SUCCESS)
-        throw Exception("Can`t allocate HDBC handle");
+        throw Exception(TMessage(NoConnectionHandle, {}));
     hdbc_ = hdbc;
     bool opened = false;
     try {
@@ -191,7 +201,7 @@ void TmDataBase::Connect()
         if (!opened) {
             ESQLerror failure(SQL_HANDLE_DBC, rc, hdbc_);
             if (rc == SQL_NO_DATA)
-                failure.SetMessage("Database not opened");
+                throw ESQLerror(TMessage(NotOpened, {}), failure);
             throw failure;
         }
         completed_ = reinterpret_cast<const char*>(out);
@@ -232,9 +242,9 @@ void TmDataBase::GetInfo(SQLUSMALLINT infoType, SQLPOINTER buffer, SQLSMALLINT b
     case SQL_SUCCESS: return;
     case SQL_ERROR:
     case SQL_SUCCESS_WITH_INFO: throw ESQLerror(SQL_HANDLE_DBC, rc, hdbc_);
-    case SQL_INVALID_HANDLE: throw ESQLerror("SQL_INVALID_HANDLE");
-    case SQL_STILL_EXECUTING: throw ESQLerror("SQL_STILL_EXECUTING");
-    default: throw ESQLerror("unknown SQL result");
+    case SQL_INVALID_HANDLE:
+    case SQL_STILL_EXECUTING: throw ESQLerror(SQLResultName(rc));
+    default: throw ESQLerror(TMessage(UnknownResult, {}));
     }
 }
 
@@ -334,7 +344,7 @@ void TmDataBase::ConfigDataSource(int mode, const std::string& name, const TStri
     char message[SQL_MAX_MESSAGE_LENGTH + 1] = {};
     WORD length = 0;
     SQLInstallerError(1, &code, message, sizeof message, &length);
-    throw ESQLerror(std::string("SQLConfigDataSource:\r") + message);
+    throw ESQLerror(TMessage(InstallerFailed, {std::string(message)}));
 }
 
 void TmDataBase::RegisterClient(TmDataBaseClient* client)

@@ -9,6 +9,10 @@
 
 namespace {
 
+const TWording NoDataBase{"DataBase property not assigned"};
+const TWording NoKeyFields{"Table %1 does not consist key fields"};
+const TWording NoIndexField{"index field not defined"};
+
 // Fills list with the names in one column of a catalogue call's rows.
 void readCatalogue(TmDataBase& db, SQLUSMALLINT column, TStringList& list,
                    const std::function<SQLRETURN(SQLHSTMT)>& call)
@@ -65,13 +69,13 @@ void TmTable::Prepare()
 void TmTable::BuildStatements()
 {
     if (!DataBase())
-        throw Exception("DataBase property not assigned");
+        throw Exception(TMessage(NoDataBase, {}));
     DataBase()->Connect();
     TStringList columns, keys;
     ReadColumns(tableName_, columns);
     ReadKeyColumns(tableName_, keys);
     if (keys.Empty() && RequestLive)
-        throw Exception("Table " + tableName_ + " does not consist key fields");
+        throw Exception(TMessage(NoKeyFields, {tableName_}));
     std::string quote = IdentifierQuote(DataBase()->Handle());
     auto q = [&](const std::string& name) { return QuoteIdentifier(name, quote); };
     std::string table = q(tableName_);
@@ -94,7 +98,7 @@ void TmTable::BuildStatements()
         for (size_t i = 0; i < masters.size(); ++i) {
             std::string index = NthName(IndexFieldNames, static_cast<int>(i + 1));
             if (index.empty())
-                throw Exception("index field not defined");
+                throw Exception(TMessage(NoIndexField, {}));
             if (i)
                 where += " and ";
             where += '(';

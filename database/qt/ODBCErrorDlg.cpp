@@ -1,5 +1,6 @@
 #include "database/qt/ODBCErrorDlg.h"
 
+#include "localisation/RunTimeText.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/qt/QtText.h"
 
@@ -34,7 +35,8 @@ TmODBCErrorDlg::TmODBCErrorDlg(QWidget* owner) : QDialog(owner)
     IconImage->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(32, 32));
     ErrorLabel = new QLabel(this);
     ErrorLabel->setObjectName("ErrorLabel");
-    // The driver's words, as it gave them.
+    // The driver's words as it gave them, or a message of ours in the chosen
+    // language: plain text either way.
     ErrorLabel->setTextFormat(Qt::PlainText);
     ErrorLabel->setWordWrap(true);
     ErrorLabel->setMinimumWidth(320);
@@ -108,7 +110,7 @@ void TmODBCErrorDlg::displayPage(int page)
         ErrorLabel->setText(vx::ToQString(error_->Errors()[std::min(page, count - 1)]));
     } else {
         NextBtn->setEnabled(false);
-        ErrorLabel->setText(error_ ? vx::ToQString(error_->what()) : QString());
+        ErrorLabel->setText(error_ ? vx::ToQString(ErrorText(*error_)) : QString());
     }
 }
 

@@ -1,5 +1,7 @@
+#include "database/mQuery.h"
 #include "database/mSession.h"
 #include "database/qt/ODBCErrorDlg.h"
+#include "localisation/RunTimeText.h"
 #include "platform/qt/Application.h"
 #include "tests/database/OdbcTestEnv.h"
 
@@ -31,6 +33,12 @@ void answerWhenShown(TmODBCErrorDlg& dialog, Seen& seen)
     });
 }
 
+// A language that words one message of the database components.
+std::string Dutch(std::string_view english)
+{
+    return english == "ODBC datasource not defined" ? "Geen ODBC-gegevensbron opgegeven" : std::string(english);
+}
+
 } // namespace
 
 TEST(ODBCErrorDlg, ShowsTheDriverManagersTextForABadDataSource)
@@ -53,14 +61,21 @@ TEST(ODBCErrorDlg, ShowsTheDriverManagersTextForABadDataSource)
     EXPECT_FALSE(seen.next);
 }
 
-TEST(ODBCErrorDlg, AFixedTextShowsWithBothPagingButtonsDisabled)
+TEST(ODBCErrorDlg, AFixedTextShowsInTheChosenLanguageWithBothPagingButtonsDisabled)
 {
     TmODBCErrorDlg dialog;
     Seen seen;
     answerWhenShown(dialog, seen);
-    vx::DeliverShowingExceptions([]() -> bool { throw ESQLerror("ODBC datasource not defined"); });
+    const TRunTimeLookup before = SetRunTimeLookup(&Dutch);
+    vx::DeliverShowingExceptions([] {
+        TmQuery query; // of no data source
+        query.SetSQLText("select 1");
+        query.Open();
+        return true;
+    });
+    SetRunTimeLookup(before);
     EXPECT_TRUE(seen.shown);
-    EXPECT_EQ(seen.text, "ODBC datasource not defined");
+    EXPECT_EQ(seen.text.toStdString(), "Geen ODBC-gegevensbron opgegeven");
     EXPECT_FALSE(seen.back);
     EXPECT_FALSE(seen.next);
 }

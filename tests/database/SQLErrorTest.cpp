@@ -25,7 +25,7 @@ TEST(SQLResultName, NamesEveryReturnCode)
         {-7, "unknown SQL result-7"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(SQLResultName(c.code), c.name);
+        EXPECT_EQ(SQLResultName(c.code).English(), c.name);
 }
 
 TEST(ESQLerror, WithoutRecordsTheMessageIsTheCodesName)

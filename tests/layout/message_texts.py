@@ -26,6 +26,12 @@ that error is raised in turn. So is a failure an object keeps and hands out
 (run.Error() returning error_): what the files of its class assign to the
 member is followed in the same way.
 
+The errors of the database components reach a window whatever catches them:
+the ODBC error dialog takes over the display of ESQLerror, and the database
+windows show what the rest raise. Every throw in them is followed as above
+(an EAbort, which no window shows, aside). A constant's name in a text
+(SQL_ERROR) is the same in every language.
+
 usage: message_texts.py <source root>
        message_texts.py --self-test
 """
@@ -67,6 +73,9 @@ PASS_THROUGH = {'string', 'string_view', 'QString', 'QStringLiteral', 'QLatin1St
                 'fromStdString', 'ToQString', 'FromQString', 'move'}
 # Words before a name that make it an expression, not a declaration.
 EXPRESSION_WORDS = {'return', 'else', 'case', 'throw', 'co_return', 'co_yield', 'do', 'new', 'delete'}
+# The components whose every error a window shows, and the error no window shows.
+SHOWN_RAISES = ('database/',)
+SILENT = {'EAbort'}
 # How deep variables and functions are followed, and calls towards where an error is raised.
 DEPTH = 4
 RAISE_DEPTH = 3
@@ -305,6 +314,11 @@ def path_like(text):
                                                    or re.fullmatch(r'[\w-]+\.[A-Za-z]{2,4}', text) is not None)
 
 
+def symbol_like(text):
+    """A constant's name as the code knows it (SQL_ERROR, ": SQL_INVALID_HANDLE")."""
+    return re.fullmatch(r'[^A-Za-z]*[A-Z][A-Z0-9]*(?:_[A-Z0-9]+)+', text) is not None
+
+
 class Scan:
     def __init__(self, sources):
         self.sources = sources
@@ -463,7 +477,7 @@ class Scan:
         for kind, k in self.shown_tokens(source, first, end):
             tok = t[k]
             if kind == 'literal':
-                if any(c.isalpha() for c in tok.value) and not path_like(tok.value):
+                if any(c.isalpha() for c in tok.value) and not path_like(tok.value) and not symbol_like(tok.value):
                     found.append((source, tok, 'the bare text ' + tok.text))
             elif kind == 'error':
                 found.append((source, tok, 'the English message of the error %s as raised, where ErrorText(%s) '
@@ -585,6 +599,20 @@ class Scan:
                         out.append('%s:%d: the message box of %s (line %d of %s) shows %s; declare each text as '
                                    'a TRunTimeText, or a TWording where it is raised, and give it its Dutch'
                                    % (source.path, call.line, call.text, token.line, where.path, shown))
+        for source in self.sources:
+            if not source.path.replace(os.sep, '/').startswith(SHOWN_RAISES):
+                continue
+            t = source.tokens
+            for k in range(len(t) - 1):
+                if t[k].text != 'throw' or t[k].kind != 'name' or t[k + 1].text in SILENT:
+                    continue
+                stop = k + 1
+                while stop < len(t) and t[stop].text != ';':
+                    stop = closing(t, stop) + 1 if t[stop].text in ('(', '[', '{') else stop + 1
+                for where, token, shown in self.literals(source, k + 1, stop, stop, 0, frozenset()):
+                    out.append('%s:%d: the error raised here reaches a window whatever catches it, and it shows %s '
+                               '(line %d of %s); declare each text as a TWording where it is raised, and give it '
+                               'its Dutch' % (source.path, t[k].line, shown, token.line, where.path))
         return sorted(set(out))
 
 
@@ -662,13 +690,23 @@ SELF_TEST = [
     ('a failure kept', 'const std::string& Error() const { return error_; }\n'
                        'void R::Run(const std::string& n) { error_ = "Cannot read " + n; }\n'
                        'void f(R& r) { r.Run("a"); ShowMessage(r.Error()); }', 1),
+    # (..., the file's path) for a file of a component whose every error is shown.
+    ('a database error', 'void Q::Open() { if (!db_) throw ESQLerror("No data source");\n'
+                         '  throw EAbort("Aborted"); }', 1, 'database/Q.cpp'),
+    ('a database error kept and raised later',
+     'const TWording Unknown{"unknown result %1"};\n'
+     'TMessage Name(int c) { return c ? std::string("SQL_ERROR") : TMessage(Unknown, {std::to_string(c)}); }\n'
+     'std::unique_ptr<E> Check(int c) {\n'
+     '  return c > 1 ? std::make_unique<ESQLerror>("Odd") : std::make_unique<ESQLerror>(Name(c)); }\n'
+     'void f(int c) { std::unique_ptr<E> e = Check(c); throw *e; }', 1, 'database/Q.cpp'),
+    ('an error of another component', 'void f() { throw EParserError("No tag"); }', 0, 'internet/P.cpp'),
 ]
 
 
 def self_test():
     failures = 0
-    for what, text, expected in SELF_TEST:
-        found = Scan([Source('case.cpp', text)]).problems()
+    for what, text, expected, *path in SELF_TEST:
+        found = Scan([Source(path[0] if path else 'case.cpp', text)]).problems()
         if len(found) != expected:
             failures += 1
             print('self-test "%s": %d bare texts found, %d expected' % (what, len(found), expected))

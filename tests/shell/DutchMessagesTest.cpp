@@ -4,12 +4,14 @@
 // and so do the reasons the program gives when it cannot do what was asked:
 // a Windows-1252 page that cannot be saved, a file replacing across files
 // leaves alone, an error no window catches, a settings file that cannot be
-// written; the system's reason stays as the system gave it.
+// written, a value a database field cannot take; the system's reason and the
+// user's value stay as they came.
 #include "tests/shell/DutchFixture.h"
 #include "tests/shell/MenuDriver.h"
 #include "tests/support/TypeText.h"
 #include "tests/tools/DialogClicks.h"
 
+#include "database/DbTypes.h"
 #include "platform/FileIO.h"
 #include "platform/IniFile.h"
 #include "platform/qt/Application.h"
@@ -98,6 +100,9 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
              });
          },
          "Kan niet naar " + docs.file("settings.ini") + " schrijven: het bestand kan niet worden gelezen"},
+        {"a value typed into a number column of the query builder's grid",
+         [&] { vx::DeliverShowingExceptions([] { return VarToInt(std::string("twelve")) > 0; }); },
+         "'twelve' is geen geldig geheel getal"},
     };
     for (const auto& c : cases) {
         dialogs.requests.clear();
