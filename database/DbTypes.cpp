@@ -12,7 +12,6 @@ namespace {
 
 const TWording BadConversion{"Invalid variant type conversion"};
 const TWording NotAnInteger{"'%1' is not a valid integer value"};
-const TWording NotAFloat{"'%1' is not a valid floating point value"};
 
 template <typename T>
 bool parseNumber(const std::string& text, T& out)
@@ -77,7 +76,7 @@ double VarToFloat(const TVariant& v)
         return 0.0;
     double out = 0;
     if (!parseNumber(std::get<std::string>(v), out))
-        throw EConvertError(TMessage(NotAFloat, {std::get<std::string>(v)}));
+        throw EConvertError(TMessage(NotAFloatingPointValue, {std::get<std::string>(v)}));
     return out;
 }
 

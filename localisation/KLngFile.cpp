@@ -96,7 +96,7 @@ double parseVersion(std::string_view text)
     auto [end, ec] = std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), value,
                                      std::chars_format::fixed);
     if (ec != std::errc() || end != trimmed.data() + trimmed.size() || trimmed.empty())
-        throw EConvertError("'" + std::string(text) + "' is not a valid floating point value");
+        throw EConvertError(TMessage(NotAFloatingPointValue, {std::string(text)}));
     return value;
 }
 

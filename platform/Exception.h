@@ -52,6 +52,9 @@ VX_DECLARE_EXCEPTION(EWriteError, EStreamError);
 VX_DECLARE_EXCEPTION(EListError, Exception);
 // A string that is not a number, date or the like.
 VX_DECLARE_EXCEPTION(EConvertError, Exception);
+// What an EConvertError says of a text that is no number: "'%1' is not a valid
+// floating point value", the text in place of %1.
+extern const TWording NotAFloatingPointValue;
 // Ends the current operation silently: the application shows no message for it.
 VX_DECLARE_EXCEPTION(EAbort, Exception);
 // A failed call of the operating system; the message is the system's own text.

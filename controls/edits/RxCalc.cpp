@@ -335,7 +335,7 @@ void TCalculatorPanel::Paste()
     char* end = nullptr;
     const double value = number.empty() ? 0 : std::strtod(number.c_str(), &end);
     if (number.empty() || end != number.c_str() + number.size() || !std::isfinite(value))
-        throw EConvertError("'" + text + "' is not a valid floating point value");
+        throw EConvertError(TMessage(NotAFloatingPointValue, {text}));
     engine_.SetDisplayValue(value);
 }
 

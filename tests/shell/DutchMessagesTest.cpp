@@ -11,6 +11,7 @@
 #include "tests/support/TypeText.h"
 #include "tests/tools/DialogClicks.h"
 
+#include "controls/edits/RxCalc.h"
 #include "database/DbTypes.h"
 #include "platform/FileIO.h"
 #include "platform/IniFile.h"
@@ -19,6 +20,8 @@
 #include "shell/qt/windows/ProfHelp.h"
 #include "tools/qt/MultiFileReplaceWindow.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -103,6 +106,16 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
         {"a value typed into a number column of the query builder's grid",
          [&] { vx::DeliverShowingExceptions([] { return VarToInt(std::string("twelve")) > 0; }); },
          "'twelve' is geen geldig geheel getal"},
+        {"a text that is no number pasted into the calculator",
+         [&] {
+             TRxCalculatorForm calculator(nullptr, 0);
+             QGuiApplication::clipboard()->setText("twelve");
+             vx::DeliverShowingExceptions([&] {
+                 calculator.Panel()->Paste();
+                 return true;
+             });
+         },
+         "'twelve' is geen geldig decimaal getal"},
     };
     for (const auto& c : cases) {
         dialogs.requests.clear();

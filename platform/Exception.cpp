@@ -1,0 +1,4 @@
+// The wordings the class library's errors share across the program.
+#include "platform/Exception.h"
+
+const TWording NotAFloatingPointValue{"'%1' is not a valid floating point value"};
