@@ -3,6 +3,7 @@
 #include "database/qt/ODBCErrorDlg.h"
 #include "localisation/RunTimeText.h"
 #include "platform/qt/Application.h"
+#include "tests/database/MissingDataSource.h"
 #include "tests/database/OdbcTestEnv.h"
 
 #include <QLabel>
@@ -47,13 +48,7 @@ TEST(ODBCErrorDlg, ShowsTheDriverManagersTextForABadDataSource)
     EXPECT_EQ(dialog.windowTitle(), "ODBC Error");
     Seen seen;
     answerWhenShown(dialog, seen);
-    vx::DeliverShowingExceptions([] {
-        TmDataBase db;
-        db.SetDataBaseName("missing_dsn");
-        db.DriverCompletion = sdNoPrompt;
-        db.Connect();
-        return true;
-    });
+    vx::test::ConnectToMissingDataSource();
     EXPECT_TRUE(seen.shown);
     EXPECT_TRUE(seen.text.startsWith("IM002:")) << seen.text.toStdString();
     EXPECT_TRUE(seen.text.contains("Data source name not found")) << seen.text.toStdString();

@@ -7,6 +7,7 @@
 // English it tells apart in Dutch;
 // switching changes the open windows at once and back, Qt's own texts with
 // them, and the start-up language survives a restart.
+#include "tests/database/MissingDataSource.h"
 #include "tests/shell/DesktopStandIn.h"
 #include "tests/shell/DutchFixture.h"
 #include "tests/shell/MenuDriver.h"
@@ -340,13 +341,7 @@ void AddComponentWindows(std::map<std::string, TShownTexts>& shown)
     QTest::mouseClick(sources.Button1, Qt::LeftButton);
     ODBCErrorDlg();
     SeeNextModal<TmODBCErrorDlg>(sources, shown["ODBC error"]);
-    vx::DeliverShowingExceptions([] {
-        TmDataBase missing;
-        missing.SetDataBaseName("missing_dsn");
-        missing.DriverCompletion = sdNoPrompt;
-        missing.Connect();
-        return true;
-    });
+    vx::test::ConnectToMissingDataSource();
     for (const char* window : {"animation preview", "palette", "adding a data source", "ODBC error"})
         EXPECT_FALSE(shown[window].empty()) << window << " did not show";
 }
