@@ -462,7 +462,15 @@ std::map<std::string, TShownTexts> ShownEverywhere(TForm1& form, DialogRecorder&
     AddComponentWindows(shown);
     TmwCustomEdit& editor = *form.SlotEditor(1);
     editor.Model().SetText("");
+    // Which window the closed ones hand the activation to is the platform's
+    // choice, made as its events come; the user clicks back into the document.
+    form.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&form, vx::test::kPatienceMs));
     editor.setFocus();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.ActiveEditor() == &editor; }, vx::test::kPatienceMs))
+        << "the document has not the keyboard; it is in "
+        << (QApplication::focusWidget() ? ClassOf(*QApplication::focusWidget()->window()) : "no window")
+        << (QApplication::activeModalWidget() ? ", a modal window is up" : "");
     QTest::keyClicks(&editor, "Walk");
     QTest::keyClick(&editor, Qt::Key_Insert);
     SelectRange(editor, 1, 1, 3);

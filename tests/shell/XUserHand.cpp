@@ -22,6 +22,14 @@ std::unique_ptr<TXUserHand> TXUserHand::Open()
 
 TXUserHand::TXUserHand(TDisplay* display) : display_(display) {}
 
+// Waits until the server has acted on what the hand did: a key let go here
+// could otherwise still be down when another program's input reaches the
+// server on its own connection.
+void TXUserHand::Done()
+{
+    XSync(display_->Connection, False);
+}
+
 TXUserHand::~TXUserHand()
 {
     XCloseDisplay(display_->Connection);
@@ -31,14 +39,14 @@ TXUserHand::~TXUserHand()
 void TXUserHand::MoveTo(int x, int y)
 {
     XTestFakeMotionEvent(display_->Connection, -1, x, y, CurrentTime);
-    XFlush(display_->Connection);
+    Done();
 }
 
 void TXUserHand::Click(unsigned button)
 {
     XTestFakeButtonEvent(display_->Connection, button, True, CurrentTime);
     XTestFakeButtonEvent(display_->Connection, button, False, CurrentTime);
-    XFlush(display_->Connection);
+    Done();
 }
 
 void TXUserHand::Type(char character)
@@ -47,20 +55,20 @@ void TXUserHand::Type(char character)
     const KeyCode code = XKeysymToKeycode(display_->Connection, static_cast<KeySym>(character));
     XTestFakeKeyEvent(display_->Connection, code, True, CurrentTime);
     XTestFakeKeyEvent(display_->Connection, code, False, CurrentTime);
-    XFlush(display_->Connection);
+    Done();
 }
 
 void TXUserHand::Key(const char* name, bool down)
 {
     const KeyCode code = XKeysymToKeycode(display_->Connection, XStringToKeysym(name));
     XTestFakeKeyEvent(display_->Connection, code, down ? True : False, CurrentTime);
-    XFlush(display_->Connection);
+    Done();
 }
 
 void TXUserHand::Focus(unsigned long window)
 {
     XSetInputFocus(display_->Connection, static_cast<Window>(window), RevertToParent, CurrentTime);
-    XFlush(display_->Connection);
+    Done();
 }
 
 bool TXUserHand::AnyKeyHeld()

@@ -29,6 +29,7 @@ public:
 private:
     struct TDisplay;
     explicit TXUserHand(TDisplay* display);
+    void Done();
     TDisplay* display_;
 };
 
