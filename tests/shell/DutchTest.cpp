@@ -468,7 +468,7 @@ std::map<std::string, TShownTexts> ShownEverywhere(TForm1& form, DialogRecorder&
     EXPECT_TRUE(QTest::qWaitForWindowActive(&form, vx::test::kPatienceMs));
     editor.setFocus();
     EXPECT_TRUE(QTest::qWaitFor([&] { return form.ActiveEditor() == &editor; }, vx::test::kPatienceMs))
-        << "the document has not the keyboard; it is in "
+        << "the document does not have the keyboard; it is in "
         << (QApplication::focusWidget() ? ClassOf(*QApplication::focusWidget()->window()) : "no window")
         << (QApplication::activeModalWidget() ? ", a modal window is up" : "");
     QTest::keyClicks(&editor, "Walk");

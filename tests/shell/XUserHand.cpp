@@ -25,7 +25,7 @@ TXUserHand::TXUserHand(TDisplay* display) : display_(display) {}
 // Waits until the server has acted on what the hand did: a key let go here
 // could otherwise still be down when another program's input reaches the
 // server on its own connection.
-void TXUserHand::Done()
+void TXUserHand::WaitUntilServerActed()
 {
     XSync(display_->Connection, False);
 }
@@ -39,14 +39,14 @@ TXUserHand::~TXUserHand()
 void TXUserHand::MoveTo(int x, int y)
 {
     XTestFakeMotionEvent(display_->Connection, -1, x, y, CurrentTime);
-    Done();
+    WaitUntilServerActed();
 }
 
 void TXUserHand::Click(unsigned button)
 {
     XTestFakeButtonEvent(display_->Connection, button, True, CurrentTime);
     XTestFakeButtonEvent(display_->Connection, button, False, CurrentTime);
-    Done();
+    WaitUntilServerActed();
 }
 
 void TXUserHand::Type(char character)
@@ -55,20 +55,20 @@ void TXUserHand::Type(char character)
     const KeyCode code = XKeysymToKeycode(display_->Connection, static_cast<KeySym>(character));
     XTestFakeKeyEvent(display_->Connection, code, True, CurrentTime);
     XTestFakeKeyEvent(display_->Connection, code, False, CurrentTime);
-    Done();
+    WaitUntilServerActed();
 }
 
 void TXUserHand::Key(const char* name, bool down)
 {
     const KeyCode code = XKeysymToKeycode(display_->Connection, XStringToKeysym(name));
     XTestFakeKeyEvent(display_->Connection, code, down ? True : False, CurrentTime);
-    Done();
+    WaitUntilServerActed();
 }
 
 void TXUserHand::Focus(unsigned long window)
 {
     XSetInputFocus(display_->Connection, static_cast<Window>(window), RevertToParent, CurrentTime);
-    Done();
+    WaitUntilServerActed();
 }
 
 bool TXUserHand::AnyKeyHeld()

@@ -29,7 +29,7 @@ public:
 private:
     struct TDisplay;
     explicit TXUserHand(TDisplay* display);
-    void Done();
+    void WaitUntilServerActed();
     TDisplay* display_;
 };
 
