@@ -4,6 +4,8 @@
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"
+#include "platform/Sha256.h"
+#include "platform/WholeCopies.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -22,6 +24,7 @@ namespace vx {
 namespace {
 
 constexpr std::string_view Signature = "VELLUMIX WHOLE COPY 1\n";
+constexpr std::string_view LengthField = "length ";
 constexpr std::string_view ReplacedField = "replaced ";
 constexpr std::size_t DigestLength = 64;
 // Far more than an entry holds: anything larger is no entry of ours.
@@ -76,9 +79,10 @@ bool ReadName(const std::string& entry, TFiledCopy& filed)
     return !filed.Tag.empty();
 }
 
-std::string EntryText(const std::string& copy, const std::optional<TReplacedText>& replaced)
+std::string EntryText(const std::string& copy, std::uint64_t length, const std::optional<TReplacedText>& replaced)
 {
-    std::string text = std::string(Signature) + std::to_string(copy.size()) + "\n" + copy + "\n";
+    std::string text = std::string(Signature) + std::to_string(copy.size()) + "\n" + copy + "\n" +
+                       std::string(LengthField) + std::to_string(length) + "\n";
     if (replaced)
         text += std::string(ReplacedField) + std::to_string(replaced->Length) + " " + replaced->Digest + "\n";
     return text;
@@ -95,6 +99,13 @@ bool ReadText(std::string_view text, TFiledCopy& filed)
         return false;
     filed.Copy = std::string(text.substr(0, length));
     text.remove_prefix(length + 1);
+    if (text.starts_with(LengthField)) {
+        std::uint64_t copyLength = 0;
+        text.remove_prefix(LengthField.size());
+        if (!TakeNumber(text, copyLength, '\n'))
+            return false;
+        filed.Length = copyLength;
+    }
     if (text.empty())
         return true;
     TReplacedText replaced;
@@ -133,6 +144,23 @@ bool ReadEntry(const std::string& entry, TFiledCopy& filed)
     } catch (const EStreamError&) {
         return false;
     }
+}
+
+// A write that filed the copy died before naming it: where its temporary
+// holds as many bytes as the entry says the text has, the text is whole
+// there, and is named as the copy now. A shorter one is what a write cut
+// off while it wrote left, and stays for the next open to remove.
+bool NameWholeTemporary(const TFiledCopy& filed)
+{
+    const std::string temporary = TemporaryOfCopy(filed.Copy);
+    struct stat st {};
+    if (!filed.Length || temporary.empty() || !IsOwnFile(temporary) || ::stat(temporary.c_str(), &st) != 0 ||
+        static_cast<std::uint64_t>(st.st_size) != *filed.Length)
+        return false;
+    if (!RenameNoReplace(temporary, filed.Copy))
+        return false;
+    SyncFolder(std::filesystem::path(filed.Copy).parent_path().string());
+    return true;
 }
 
 bool FolderExists(const std::string& folder)
@@ -187,8 +215,26 @@ bool SameFile(const std::string& first, const std::string& second)
     return IdentityOf(first, a) && IdentityOf(second, b) && SameFile(a, b);
 }
 
+std::optional<TReplacedText> TextHeldBy(int fd)
+{
+    TSha256 digest;
+    std::uint64_t length = 0;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::pread(fd, buffer, sizeof buffer, static_cast<off_t>(length));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            return TReplacedText{length, digest.HexDigest()};
+        digest.Add(std::string_view(buffer, static_cast<size_t>(n)));
+        length += static_cast<std::uint64_t>(n);
+    }
+}
+
 std::string FileCopyUnder(const TFileIdentity& identity, const std::string& tag, const std::string& copy,
-                          const std::optional<TReplacedText>& replaced)
+                          std::uint64_t length, const std::optional<TReplacedText>& replaced)
 {
     const std::string folder = IndexFolder();
     std::error_code failure;
@@ -199,7 +245,7 @@ std::string FileCopyUnder(const TFileIdentity& identity, const std::string& tag,
         return {};
     const std::string entry = JoinPath(folder, EntryName(identity, tag));
     try {
-        WriteFileAtomic(entry, EntryText(absolute, replaced), TFileAccess::OwnerOnly);
+        WriteFileAtomic(entry, EntryText(absolute, length, replaced), TFileAccess::OwnerOnly);
     } catch (const EStreamError&) {
         return {};
     }
@@ -215,7 +261,7 @@ std::vector<TFiledCopy> FiledCopies()
         if (!ReadEntry(entry, filed))
             continue;
         struct stat st {};
-        if (::lstat(filed.Copy.c_str(), &st) != 0 && errno == ENOENT &&
+        if (::lstat(filed.Copy.c_str(), &st) != 0 && errno == ENOENT && !NameWholeTemporary(filed) &&
             FolderExists(std::filesystem::path(filed.Copy).parent_path().string())) {
             ::unlink(entry.c_str());
             continue;

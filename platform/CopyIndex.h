@@ -10,9 +10,11 @@
 // keeps no birth time. Entries of earlier versions are symbolic links to the
 // copy, with nothing more to tell.
 //
-// An identity only says where to look: a deleted file's inode is handed to a
-// file made later, and a folder restored from a backup has new inodes. What
-// the file holds decides whose a copy is (WholeCopies.h).
+// A copy is its file's, the one with the identity it was filed under, birth
+// time and all. Where that file is not found (a folder restored from a
+// backup has new inodes; an entry without a birth time cannot tell a
+// deleted file's inode from a file made later on it), what the file holds
+// decides (WholeCopies.h).
 #pragma once
 
 #include <compare>
@@ -58,12 +60,17 @@ struct TReplacedText {
     bool operator==(const TReplacedText&) const = default;
 };
 
-// Files copy under the identity, with the text its write replaces where that
-// could be read; tag tells copies of one file apart. The entry's path, empty
-// when it could not be filed (the copy is then found beside the names of
-// its file only). The entry lasts through a crash.
+// The length and digest of the text an open file holds; none when it cannot
+// be read (a file the user may write but not read).
+std::optional<TReplacedText> TextHeldBy(int fd);
+
+// Files copy under the identity, before it is written: the length its text
+// will have, and the text its write replaces where that could be read; tag
+// tells copies of one file apart. The entry's path, empty when it could not
+// be filed (the copy is then found beside the names of its file only). The
+// entry lasts through a crash.
 std::string FileCopyUnder(const TFileIdentity& identity, const std::string& tag, const std::string& copy,
-                          const std::optional<TReplacedText>& replaced);
+                          std::uint64_t length, const std::optional<TReplacedText>& replaced);
 
 // One entry of the index.
 struct TFiledCopy {
@@ -73,12 +80,16 @@ struct TFiledCopy {
     std::string Copy;
     TFileIdentity FiledUnder;
     std::string Tag;
+    // The length of the copy's text; none in entries of earlier versions.
+    std::optional<std::uint64_t> Length;
     std::optional<TReplacedText> Replaced;
 };
 
-// Every entry of the index. Entries whose copy has gone (taken, set aside,
-// removed by hand) are removed on the way; one whose folder has gone too
-// stays (it may have been renamed, or be on a file system not mounted now).
+// Every entry of the index. A write that died once its temporary held the
+// whole text, before naming it, has its copy named on the way. Entries whose
+// copy has gone (taken, set aside, removed by hand, or never whole) are
+// removed on the way; one whose folder has gone too stays (it may have been
+// renamed, or be on a file system not mounted now).
 std::vector<TFiledCopy> FiledCopies();
 
 // The entry that files the copy, found among entries; none where none does.

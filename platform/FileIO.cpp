@@ -2,7 +2,6 @@
 
 #include "platform/CopyIndex.h"
 #include "platform/Exception.h"
-#include "platform/Sha256.h"
 #include "platform/WholeCopies.h"
 
 #include <cerrno>
@@ -24,8 +23,9 @@ namespace vx {
 
 namespace {
 
-constexpr std::string_view TempMarker = ".vxtmp-";
 constexpr std::size_t TempSuffixLength = 6;
+// The longest marker a helper's name takes: ".vxcopy-".
+constexpr std::size_t LongestMarker = 8;
 
 const TWording CannotOpen{"Cannot open file %1: %2"};
 const TWording CannotRead{"Cannot read file %1: %2"};
@@ -76,26 +76,6 @@ bool overwriteInPlace(int fd, std::string_view data)
     return ok;
 }
 
-// The text the open file holds, as the index keeps it; none when it cannot
-// be read (a file the user may write but not read).
-std::optional<TReplacedText> replacedText(int fd)
-{
-    TSha256 digest;
-    std::uint64_t length = 0;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::pread(fd, buffer, sizeof buffer, static_cast<off_t>(length));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            return TReplacedText{length, digest.HexDigest()};
-        digest.Add(std::string_view(buffer, static_cast<size_t>(n)));
-        length += static_cast<std::uint64_t>(n);
-    }
-}
-
 // Removes an index entry (none: empty) once the copy it files is gone: a
 // crash in between leaves an entry to no copy, which the next look drops,
 // never a copy that only its own name finds.
@@ -105,42 +85,57 @@ void unfile(const std::string& entry)
         ::unlink(entry.c_str());
 }
 
-// While the file is rewritten it holds part old, part new text: the flushed
-// temporary is then the only whole one. Named as a whole copy, it outlives a
-// crash and is offered when the file is opened again; filed under the file's
-// identity first, with the text the file holds, so that no moment has a copy
-// that only one of the file's names would find, nor one that a file of other
-// text could be taken for. The identity is the one the file has once open for
-// writing, which may be another than before (overlayfs copies the file up).
-void rewriteKeepingCopy(const std::string& path, const std::string& target, const std::string& tmp,
+// A write that fails before the file changed: the text is still the
+// editor's alone, and nothing of the write stays behind.
+[[noreturn]] void abandon(TMessage reason, const std::string& tmp, const std::string& entry, int file)
+{
+    if (file >= 0)
+        ::close(file);
+    ::unlink(tmp.c_str());
+    unfile(entry);
+    throw EWriteError(std::move(reason));
+}
+
+// While the file is rewritten it holds part old, part new text: a whole
+// copy of the new text must then outlive a crash, and be offered when the
+// file is opened again by any of its names. So, in this order: the text the
+// file holds is hashed (what tells, should the rewrite be cut off before it
+// changed anything, that the file is the copy's) and filed under the file's
+// identity with the new text's length; the temporary (tmp, open as tmpFd)
+// is written, flushed and named as the copy; the file is cut and written.
+// The identity is the one the file has once open for writing, which may be
+// another than before (overlayfs copies the file up).
+void rewriteKeepingCopy(const std::string& path, const std::string& target, const std::string& tmp, int tmpFd,
                         std::string_view data)
 {
     const std::string tag = tmp.substr(tmp.size() - TempSuffixLength);
     const std::string copy = WholeCopyName(target, tag);
     std::optional<TReplacedText> replaced;
-    int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd >= 0)
-        replaced = replacedText(fd);
+    int file = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
+    if (file >= 0)
+        replaced = TextHeldBy(file);
     else
-        fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) {
-        // Nothing was written: the text is still the editor's alone.
+        file = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (file < 0) {
         TMessage reason = SystemFailure(CannotWrite, {path});
-        ::unlink(tmp.c_str());
-        throw EWriteError(std::move(reason));
+        ::close(tmpFd);
+        abandon(std::move(reason), tmp, {}, -1);
     }
     TFileIdentity identity;
     const std::string entry =
-        IdentityOfOpenFile(fd, identity) ? FileCopyUnder(identity, tag, copy, replaced) : std::string();
-    if (!RenameNoReplace(tmp, copy)) {
-        TMessage reason = SystemFailure(CannotWrite, {path});
-        ::close(fd);
-        ::unlink(tmp.c_str());
-        unfile(entry);
-        throw EWriteError(std::move(reason));
+        IdentityOfOpenFile(file, identity) ? FileCopyUnder(identity, tag, copy, data.size(), replaced) : std::string();
+    bool written = writeAll(tmpFd, data) && ::fsync(tmpFd) == 0;
+    TMessage reason = written ? TMessage() : SystemFailure(CannotWrite, {path});
+    if (::close(tmpFd) != 0 && written) {
+        written = false;
+        reason = SystemFailure(CannotWrite, {path});
     }
+    if (!written)
+        abandon(std::move(reason), tmp, entry, file);
+    if (!RenameNoReplace(tmp, copy))
+        abandon(SystemFailure(CannotWrite, {path}), tmp, entry, file);
     SyncFolder(folderOf(target));
-    if (!overwriteInPlace(fd, data)) {
+    if (!overwriteInPlace(file, data)) {
         const int error = errno;
         throw EWriteError(TMessage(CannotWriteKept, {path, std::string(std::strerror(error)), copy}));
     }
@@ -200,18 +195,40 @@ std::string LinkTarget(const std::string& path)
 
 bool IsWriteTemporary(std::string_view name)
 {
-    const size_t at = name.rfind(TempMarker);
-    return at != std::string_view::npos && at > 0 && name.size() - at - TempMarker.size() == TempSuffixLength;
+    const size_t at = name.rfind(WriteTemporaryMarker);
+    return at != std::string_view::npos && at > 0 && name.size() - at - WriteTemporaryMarker.size() == TempSuffixLength;
+}
+
+std::string HelperStem(const std::string& file)
+{
+    const std::string folder = folderOf(file);
+    const std::string name = nameOf(file);
+    const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    const size_t longest = (limit > 0 ? static_cast<size_t>(limit) : NAME_MAX) - LongestMarker - TempSuffixLength;
+    if (name.size() <= longest)
+        return file;
+    size_t cut = longest;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+        --cut;
+    return file.substr(0, file.size() - name.size() + cut);
 }
 
 void RemoveStaleTemporaries(const std::string& path)
 {
     const std::string target = LinkTarget(path);
-    const std::string prefix = nameOf(target) + std::string(TempMarker);
-    for (const std::string& temporary : EntriesStartingWith(folderOf(target), prefix)) {
+    const std::string stem = HelperStem(target);
+    const std::string prefix = nameOf(stem) + std::string(WriteTemporaryMarker);
+    std::vector<std::string> stale;
+    for (std::string& temporary : EntriesStartingWith(folderOf(target), prefix)) {
         if (nameOf(temporary).size() == prefix.size() + TempSuffixLength && IsOwnFile(temporary))
-            ::unlink(temporary.c_str());
+            stale.push_back(std::move(temporary));
     }
+    if (stale.empty())
+        return;
+    // Names the temporaries the index knows to be whole copies.
+    FiledCopies();
+    for (const std::string& temporary : stale)
+        ::unlink(temporary.c_str());
 }
 
 bool RenameNoReplace(const std::string& from, const std::string& to)
@@ -238,7 +255,7 @@ void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess
             throw EFCreateError(SystemFailure(CannotCreate, {path}, EACCES));
     }
 
-    std::string tmp = target + std::string(TempMarker) + std::string(TempSuffixLength, 'X');
+    std::string tmp = HelperStem(target) + std::string(WriteTemporaryMarker) + std::string(TempSuffixLength, 'X');
     int fd = ::mkstemp(tmp.data());
     if (fd < 0)
         throw EFCreateError(SystemFailure(CannotCreate, {path}));
@@ -252,12 +269,20 @@ void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess
     }
     if (access == TFileAccess::OwnerOnly)
         mode = S_IRUSR | S_IWUSR;
-    ::fchmod(fd, mode);
     // A rename would give the file a new identity: other hard links would keep
     // the old text, and a file of another owner would change hands.
     bool inPlace = exists && old.st_nlink > 1;
     if (exists && !inPlace && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()))
         inPlace = ::fchown(fd, old.st_uid, old.st_gid) != 0;
+    if (inPlace) {
+        // The temporary becomes the whole copy, which its owner must be able
+        // to read back whatever the file allows.
+        ::fchmod(fd, mode | S_IRUSR | S_IWUSR);
+        rewriteKeepingCopy(path, target, tmp, fd, data);
+        RemoveStaleTemporaries(target);
+        return;
+    }
+    ::fchmod(fd, mode);
 
     bool ok = writeAll(fd, data) && ::fsync(fd) == 0;
     TMessage reason = ok ? TMessage() : SystemFailure(CannotWrite, {path});
@@ -265,9 +290,7 @@ void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess
         ok = false;
         reason = SystemFailure(CannotWrite, {path});
     }
-    if (ok && inPlace) {
-        rewriteKeepingCopy(path, target, tmp, data);
-    } else if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) {
+    if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) {
         ok = false;
         reason = SystemFailure(CannotWrite, {path});
     }
@@ -280,13 +303,18 @@ void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess
 
 std::vector<std::string> EntriesStartingWith(const std::string& folder, std::string_view prefix)
 {
+    return EntriesNamed(folder, [prefix](std::string_view name) { return name.starts_with(prefix); });
+}
+
+std::vector<std::string> EntriesNamed(const std::string& folder, const std::function<bool(std::string_view)>& takes)
+{
     std::vector<std::string> found;
     DIR* dir = ::opendir(folder.c_str());
     if (!dir)
         return found;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name(entry->d_name);
-        if (name.starts_with(prefix))
+        if (takes(name))
             found.push_back(folder + "/" + std::string(name));
     }
     ::closedir(dir);

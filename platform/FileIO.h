@@ -6,6 +6,7 @@
 #include "platform/Wording.h"
 
 #include <cerrno>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,27 +25,38 @@ enum class TFileAccess { Shared, OwnerOnly };
 // target of a symbolic link; the link stays a link), flushed, then renamed.
 // The file keeps its mode, and its owner where the system allows; a file with
 // further hard links, or whose owner cannot be kept, is overwritten in place,
-// so that it keeps its identity: the flushed temporary is first renamed to a
-// whole copy ("<file>.vxcopy-XXXXXX", see WholeCopies.h) and filed under the
-// file's identity with the text the file holds, the file is cut to nothing
-// and written, and the copy and its entry are removed once the file holds
-// the text; they stay when that fails or the program dies meanwhile. An existing file
-// the user may not write, or a folder where no file can be created, raises
-// EFCreateError "Cannot create file <path>: <reason>" and nothing changes;
-// other failures raise EWriteError with the reason. OwnerOnly makes the file
-// readable by its owner alone whatever it was.
+// so that it keeps its identity. Then the text the file holds is hashed and
+// filed in the index under the file's identity with the new text's length
+// (CopyIndex.h) before the temporary is written, so that a temporary of that
+// length is known to be whole should the program die before naming it; once
+// flushed it is named as a whole copy ("<file>.vxcopy-XXXXXX", readable by
+// its owner whatever the file's mode; see WholeCopies.h), the file is cut to
+// nothing and written, and the copy and its entry are removed once the file
+// holds the text; they stay when that fails or the program dies meanwhile.
+// An existing file the user may not write, or a folder where no file can be
+// created, raises EFCreateError "Cannot create file <path>: <reason>" and
+// nothing changes; other failures raise EWriteError with the reason.
+// OwnerOnly makes the file readable by its owner alone whatever it was.
 void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess access = TFileAccess::Shared);
 
 // The file a path names once symbolic links are followed (the path itself
 // when it is no link); a dangling link gives the missing file it points to.
 std::string LinkTarget(const std::string& path);
 
-// Whether name is a temporary file of an atomic write ("<file>.vxtmp-XXXXXX").
+// What names a temporary file of an atomic write ("<file>.vxtmp-XXXXXX").
+constexpr std::string_view WriteTemporaryMarker = ".vxtmp-";
+// Whether name is a temporary file of an atomic write.
 bool IsWriteTemporary(std::string_view name);
+
+// What the names of the files a write keeps beside file begin with: the
+// file's path, its name cut short (at the start of a character) where a
+// marker and a tag after it would not fit the longest name a folder takes.
+std::string HelperStem(const std::string& file);
 
 // Removes the temporary files that writes of path left behind when they were
 // killed before renaming them (the file itself was whole meanwhile); failures
-// to remove one are ignored. Whole copies stay.
+// to remove one are ignored. Whole copies stay, and so does a temporary that
+// the index knows to hold a whole text: it is named as the copy it was to be.
 void RemoveStaleTemporaries(const std::string& path);
 
 // Renames from to to unless to exists (a copy an earlier crash left, one set
@@ -56,6 +68,8 @@ bool RenameNoReplace(const std::string& from, const std::string& to);
 // The entries of folder whose names start with prefix, as paths; none when
 // the folder cannot be read.
 std::vector<std::string> EntriesStartingWith(const std::string& folder, std::string_view prefix);
+// The entries of folder whose names take, as paths: only those are made paths.
+std::vector<std::string> EntriesNamed(const std::string& folder, const std::function<bool(std::string_view)>& takes);
 
 // Makes what was created, renamed or removed in folder last through a crash.
 void SyncFolder(const std::string& folder);

@@ -1,9 +1,9 @@
 // SHA-256: a digest that tells texts apart whatever they hold, fed in pieces
-// so that a large file need not be in memory at once.
+// so that a large file need not be in memory at once. OpenSSL's libcrypto
+// computes it, with the processor's SHA instructions where there are any.
 #pragma once
 
-#include <array>
-#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -12,18 +12,18 @@ namespace vx {
 class TSha256 {
 public:
     TSha256();
+    ~TSha256();
+    TSha256(const TSha256&) = delete;
+    TSha256& operator=(const TSha256&) = delete;
+
     void Add(std::string_view bytes);
     // The digest of what was added, as 64 lower-case hexadecimal digits. The
     // object is spent afterwards.
     std::string HexDigest();
 
 private:
-    void Compress(const unsigned char* block);
-
-    std::array<std::uint32_t, 8> state_;
-    std::array<unsigned char, 64> pending_{};
-    std::size_t pendingSize_ = 0;
-    std::uint64_t total_ = 0;
+    struct TContext;
+    std::unique_ptr<TContext> context_;
 };
 
 std::string Sha256Hex(std::string_view bytes);

@@ -1,4 +1,5 @@
-// Whole copies of cut in-place writes, and what a file's text says of them.
+// Whole copies of cut in-place writes: whose each is, and what a file's text
+// says of it.
 #include "platform/WholeCopies.h"
 
 #include "platform/CopyIndex.h"
@@ -6,12 +7,15 @@
 #include "platform/FileIO.h"
 #include "platform/Sha256.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <utility>
@@ -26,6 +30,7 @@ constexpr std::size_t TagLength = 6;
 
 const TWording CannotMove{"Cannot move %1: %2"};
 const TWording CannotMoveTo{"Cannot move %1 to %2: %3"};
+const TWording CannotRead{"Cannot read file %1: %2"};
 
 namespace fs = std::filesystem;
 
@@ -43,39 +48,165 @@ std::int64_t ModifiedAt(const std::string& path)
     return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
-// A copy that may be the file's, with what its index entry tells.
-struct TCandidate {
-    std::string Path;
-    std::optional<TReplacedText> Replaced;
+bool IsFolder(const fs::path& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Bytes to compare a piece at a time: a text in memory, or an open file,
+// which is never read whole.
+class TBytes {
+public:
+    explicit TBytes(std::string_view text) : text_(text), size_(text.size()) {}
+    TBytes(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+
+    std::uint64_t Size() const { return size_; }
+    // Reads length bytes from offset; false when the file gives fewer.
+    bool Read(std::uint64_t offset, char* buffer, std::size_t length) const
+    {
+        if (fd_ < 0) {
+            std::memcpy(buffer, text_.data() + offset, length);
+            return true;
+        }
+        while (length > 0) {
+            const ssize_t n = ::pread(fd_, buffer, length, static_cast<off_t>(offset));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return false;
+            buffer += n;
+            offset += static_cast<std::uint64_t>(n);
+            length -= static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+    // Whether the bytes are the text a write replaced.
+    bool Are(const TReplacedText& replaced) const
+    {
+        if (size_ != replaced.Length)
+            return false;
+        if (fd_ < 0)
+            return Sha256Hex(text_) == replaced.Digest;
+        const std::optional<TReplacedText> held = TextHeldBy(fd_);
+        return held && *held == replaced;
+    }
+
+private:
+    int fd_ = -1;
+    std::string_view text_;
+    std::uint64_t size_;
 };
 
-// The copies that may be the file target names: each once, however often
-// it is found.
+// Whether whole begins with start.
+bool BeginsWith(const TBytes& whole, const TBytes& start)
+{
+    if (start.Size() > whole.Size())
+        return false;
+    const std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(65536, start.Size()));
+    std::string a(piece, '\0'), b(piece, '\0');
+    for (std::uint64_t at = 0; at < start.Size(); at += piece) {
+        const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(piece, start.Size() - at));
+        if (!whole.Read(at, a.data(), length) || !start.Read(at, b.data(), length) ||
+            std::memcmp(a.data(), b.data(), length) != 0)
+            return false;
+    }
+    return true;
+}
+
+TCopyStanding Judge(const TBytes& file, const TBytes& copy, const std::optional<TReplacedText>& replaced)
+{
+    const bool holdsItsStart = BeginsWith(copy, file);
+    if (holdsItsStart && file.Size() == copy.Size())
+        return TCopyStanding::Whole;
+    if (replaced && file.Are(*replaced))
+        return TCopyStanding::Replaced;
+    return holdsItsStart ? TCopyStanding::CutShort : TCopyStanding::Other;
+}
+
+// An open file's bytes; closed with the object.
+class TOpenFile {
+public:
+    explicit TOpenFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
+    {
+        struct stat st {};
+        if (fd_ >= 0 && (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode))) {
+            ::close(fd_);
+            fd_ = -1;
+            errno = EISDIR;
+        }
+        size_ = static_cast<std::uint64_t>(st.st_size);
+    }
+    ~TOpenFile()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    TOpenFile(const TOpenFile&) = delete;
+    TOpenFile& operator=(const TOpenFile&) = delete;
+
+    bool IsOpen() const { return fd_ >= 0; }
+    TBytes Bytes() const { return TBytes(fd_, size_); }
+
+private:
+    int fd_;
+    std::uint64_t size_ = 0;
+};
+
+// A copy that may concern the file, with its index entry where it has one.
+struct TCandidate {
+    std::string Path;
+    std::optional<TFiledCopy> Filed;
+};
+
+// Whose a copy is, as far as the names around it tell.
+enum class TOwner {
+    // The file it was filed under is the one being opened.
+    ThisFile,
+    // The file it was filed under stands in the copy's folder, and is another.
+    Another,
+    // Its file is not found, or its entry cannot tell which it is.
+    NotFound,
+};
+
+// The copies that may concern the file target names: each once, however
+// often it is found.
 class TCandidates {
 public:
     explicit TCandidates(const std::string& target) : target_(target), entries_(FiledCopies())
     {
         IdentityOf(target, identity_);
-        for (const std::string& path : EntriesStartingWith(fs::path(target).parent_path().string(), "")) {
-            if (IsCopyName(fs::path(path).filename().string()) && MadeBesideTheFile(path))
+        // Only the names of copies become paths: a folder may hold thousands of files.
+        for (const std::string& path :
+             EntriesNamed(fs::path(target).parent_path().string(), [](std::string_view name) { return IsCopyName(name); })) {
+            if (MadeBesideTheFile(path))
                 Add(path);
         }
         for (const TFiledCopy& filed : entries_) {
-            const bool filedUnderIt =
-                filed.FiledUnder.Device == identity_.Device && filed.FiledUnder.Inode == identity_.Inode;
+            const bool filedUnderIt = SameFile(filed.FiledUnder, identity_);
             if (FileExists(filed.Copy)) {
                 if (filedUnderIt || MadeBesideTheFile(filed.Copy))
                     Add(filed.Copy);
             } else if (filedUnderIt) {
-                AddMoved(fs::path(filed.Copy).filename());
+                AddMoved(filed.Copy);
             }
         }
     }
 
     const std::vector<TCandidate>& List() const { return found_; }
-    // Whether the copy stands beside a name of the file: a copy of other
-    // text there is told of, one found elsewhere is another file's.
+    // Whether the copy stands at a name of the file: the name it was made
+    // beside leads to the file.
     bool MadeBesideTheFile(const std::string& copy) const { return SameFile(CopiedFileName(copy), target_); }
+
+    TOwner OwnerOf(const TCandidate& candidate) const
+    {
+        if (!candidate.Filed || !candidate.Filed->FiledUnder.Birth)
+            return TOwner::NotFound;
+        const TFileIdentity& own = candidate.Filed->FiledUnder;
+        if (identity_.Birth && SameFile(own, identity_))
+            return TOwner::ThisFile;
+        return StandsBeside(candidate.Path, own) ? TOwner::Another : TOwner::NotFound;
+    }
 
 private:
     void Add(const std::string& path)
@@ -87,20 +218,59 @@ private:
         if (std::any_of(seen_.begin(), seen_.end(), known))
             return;
         seen_.push_back(identity);
-        const std::optional<TFiledCopy> filed = EntryOfCopy(entries_, path, CopyTag(path));
-        found_.push_back({path, filed ? filed->Replaced : std::nullopt});
+        found_.push_back({path, EntryOfCopy(entries_, path, CopyTag(path))});
     }
     // A copy whose folder was renamed since it was filed: beside the file,
     // or in a folder above it, as a folder holding both the copy and a
-    // subfolder with another name of the file is.
-    void AddMoved(const fs::path& name)
+    // subfolder with another name of the file is; or where the folder it
+    // stood in (or one above) stands under a new name beside its old one.
+    void AddMoved(const fs::path& was)
     {
+        const fs::path name = was.filename();
         for (fs::path folder = fs::path(target_).parent_path(); !folder.empty(); folder = folder.parent_path()) {
             if (const std::string path = (folder / name).string(); FileExists(path))
                 Add(path);
             if (folder == folder.root_path())
                 break;
         }
+        fs::path kept = was.parent_path();
+        fs::path below;
+        while (!kept.empty() && kept != kept.root_path() && !IsFolder(kept)) {
+            below = below.empty() ? kept.filename() : kept.filename() / below;
+            kept = kept.parent_path();
+        }
+        if (below.empty())
+            return;
+        // below names the folder that went, and those in it down to the copy's.
+        const fs::path inside = fs::path(below).lexically_relative(*below.begin()) / name;
+        for (const std::string& sibling : EntriesNamed(kept.string(), [](std::string_view n) { return n != "." && n != ".."; })) {
+            if (const std::string path = (fs::path(sibling) / inside).lexically_normal().string(); FileExists(path))
+                Add(path);
+        }
+    }
+    // Whether the file filed under own stands in the copy's folder: at the
+    // name the copy was made beside, or under another.
+    static bool StandsBeside(const std::string& copy, const TFileIdentity& own)
+    {
+        const auto isOwn = [&](const std::string& path) {
+            TFileIdentity identity;
+            return IdentityOf(path, identity) && identity.Birth && SameFile(identity, own);
+        };
+        if (isOwn(CopiedFileName(copy)))
+            return true;
+        const std::string folder = fs::path(copy).parent_path().string();
+        DIR* dir = ::opendir(folder.c_str());
+        if (!dir)
+            return false;
+        bool found = false;
+        while (const dirent* entry = ::readdir(dir)) {
+            if (entry->d_ino == own.Inode && isOwn(folder + "/" + entry->d_name)) {
+                found = true;
+                break;
+            }
+        }
+        ::closedir(dir);
+        return found;
     }
 
     std::string target_;
@@ -110,21 +280,41 @@ private:
     std::vector<TCandidate> found_;
 };
 
-// The copies for the file that candidates were found for, holding fileText,
-// that it is to hear of, newest first.
-std::vector<TWholeCopy> Classify(const TCandidates& candidates, std::string_view fileText)
+bool IsOffered(TCopyStanding standing)
+{
+    return standing == TCopyStanding::CutShort || standing == TCopyStanding::Replaced;
+}
+
+// The copies the file that candidates were found for, holding file, is to
+// hear of, newest first; their texts are not read.
+std::vector<TWholeCopy> Classify(const TCandidates& candidates, const TBytes& file)
 {
     std::vector<std::pair<std::int64_t, TWholeCopy>> dated;
     for (const TCandidate& candidate : candidates.List()) {
-        TWholeCopy copy{candidate.Path, {}, TCopyStanding::Other};
-        try {
-            copy.Text = ReadWholeFile(copy.Path);
-        } catch (const EStreamError&) {
+        TWholeCopy copy{candidate.Path, TCopyStanding::Other, {}, {}};
+        const TOwner owner = candidates.OwnerOf(candidate);
+        const bool beside = candidates.MadeBesideTheFile(candidate.Path);
+        if (owner == TOwner::Another) {
+            // Another file's: whatever this one holds, it neither takes nor ends it.
+            if (beside)
+                dated.emplace_back(ModifiedAt(copy.Path), std::move(copy));
             continue;
         }
-        copy.Standing = StandingOf(fileText, copy.Text, candidate.Replaced);
-        if (copy.Standing != TCopyStanding::Other || candidates.MadeBesideTheFile(copy.Path))
-            dated.emplace_back(ModifiedAt(copy.Path), std::move(copy));
+        const TOpenFile opened(copy.Path);
+        if (!opened.IsOpen()) {
+            copy.Standing = TCopyStanding::Unreadable;
+            copy.Unread = SystemFailure(CannotRead, {copy.Path});
+        } else {
+            copy.Standing = Judge(file, opened.Bytes(), candidate.Filed ? candidate.Filed->Replaced : std::nullopt);
+        }
+        // A file cut to nothing holds the start of any text: where the copy's
+        // own file is not found, only the name it was made beside is its.
+        if (owner == TOwner::NotFound && copy.Standing == TCopyStanding::CutShort && file.Size() == 0 && !beside)
+            copy.Standing = TCopyStanding::Other;
+        if (owner == TOwner::NotFound && !beside && !IsOffered(copy.Standing) &&
+            copy.Standing != TCopyStanding::Whole)
+            continue;
+        dated.emplace_back(ModifiedAt(copy.Path), std::move(copy));
     }
     std::stable_sort(dated.begin(), dated.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     std::vector<TWholeCopy> copies;
@@ -144,18 +334,23 @@ void RemoveEntryOf(const std::string& copy)
 TCopyStanding StandingOf(std::string_view fileText, std::string_view copyText,
                          const std::optional<TReplacedText>& replaced)
 {
-    if (fileText == copyText)
-        return TCopyStanding::Whole;
-    if (replaced && fileText.size() == replaced->Length && Sha256Hex(fileText) == replaced->Digest)
-        return TCopyStanding::Replaced;
-    if (copyText.starts_with(fileText))
-        return TCopyStanding::CutShort;
-    return TCopyStanding::Other;
+    return Judge(TBytes(fileText), TBytes(copyText), replaced);
 }
 
 std::vector<TWholeCopy> WholeCopiesOf(const std::string& path, std::string_view fileText)
 {
-    return Classify(TCandidates(LinkTarget(path)), fileText);
+    std::vector<TWholeCopy> copies = Classify(TCandidates(LinkTarget(path)), TBytes(fileText));
+    for (TWholeCopy& copy : copies) {
+        if (!IsOffered(copy.Standing))
+            continue;
+        try {
+            copy.Text = ReadWholeFile(copy.Path);
+        } catch (const EStreamError& e) {
+            copy.Standing = TCopyStanding::Unreadable;
+            copy.Unread = e.Said();
+        }
+    }
+    return copies;
 }
 
 std::vector<std::string> CopiesASaveSupersedes(const std::string& path)
@@ -164,20 +359,20 @@ std::vector<std::string> CopiesASaveSupersedes(const std::string& path)
     const TCandidates candidates(LinkTarget(path));
     if (candidates.List().empty())
         return superseded;
-    try {
-        for (TWholeCopy& copy : Classify(candidates, ReadWholeFile(path))) {
-            if (copy.Standing != TCopyStanding::Other)
-                superseded.push_back(std::move(copy.Path));
-        }
-    } catch (const EStreamError&) {
-        // What the file holds cannot be told: no copy is known to be its.
+    // What the file holds cannot be told where it cannot be read: no copy is known to be its.
+    const TOpenFile file(path);
+    if (!file.IsOpen())
+        return superseded;
+    for (TWholeCopy& copy : Classify(candidates, file.Bytes())) {
+        if (IsOffered(copy.Standing))
+            superseded.push_back(std::move(copy.Path));
     }
     return superseded;
 }
 
 std::string WholeCopyName(const std::string& file, const std::string& tag)
 {
-    return file + std::string(CopyMarker) + tag;
+    return HelperStem(file) + std::string(CopyMarker) + tag;
 }
 
 std::string CopyTag(const std::string& copy)
@@ -185,10 +380,33 @@ std::string CopyTag(const std::string& copy)
     return copy.size() < TagLength ? copy : copy.substr(copy.size() - TagLength);
 }
 
+std::string TemporaryOfCopy(const std::string& copy)
+{
+    const size_t at = copy.rfind(CopyMarker);
+    if (at == std::string::npos || copy.size() - at - CopyMarker.size() != TagLength)
+        return {};
+    return copy.substr(0, at) + std::string(WriteTemporaryMarker) + CopyTag(copy);
+}
+
 std::string CopiedFileName(const std::string& copy)
 {
     const size_t at = copy.rfind(CopyMarker);
-    return at == std::string::npos ? std::string() : copy.substr(0, at);
+    if (at == std::string::npos)
+        return {};
+    const std::string stem = copy.substr(0, at);
+    // A stem cut short is within a character (up to 4 bytes) of the longest
+    // a name may take before its marker: one longer than that it would be cut.
+    const std::string longer = stem + "1234";
+    if (FileExists(stem) || HelperStem(longer) == longer)
+        return stem;
+    // A name too long to take a marker: the copy's began with it cut short.
+    const std::string tag = CopyTag(copy);
+    for (const std::string& file :
+         EntriesStartingWith(fs::path(stem).parent_path().string(), fs::path(stem).filename().string())) {
+        if (file != stem && WholeCopyName(file, tag) == copy)
+            return file;
+    }
+    return stem;
 }
 
 void RemoveWholeCopy(const std::string& copy)

@@ -95,9 +95,9 @@ std::string Counted(std::string_view value)
     return std::to_string(value.size()) + "\n" + std::string(value) + "\n";
 }
 
-// An open descriptor of the folder's lock file, locked; -1 in a folder that
-// cannot be written and has no lock file, which no run can hold therefore;
-// none when another run holds it.
+// An open descriptor of the folder's lock file, locked; in a folder that
+// cannot be written and has no lock file, the folder itself, locked, so that
+// two starts do not both offer its copies; none when another run holds it.
 std::optional<int> LockRun(const std::string& folder)
 {
     const std::string path = folder + "/" + LockName;
@@ -105,8 +105,10 @@ std::optional<int> LockRun(const std::string& folder)
     // A lock needs no writing: a folder the user may only read is still offered.
     if (fd < 0 && (errno == EACCES || errno == EROFS))
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT)
+        fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        return errno == ENOENT ? std::optional<int>(-1) : std::nullopt;
+        return std::nullopt;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
         return std::nullopt;
@@ -295,7 +297,7 @@ void TRecoveryKeeper::Write(const TRecoveryRecord& record)
             throw EFCreateError(TMessage(CannotCreateFolder, {root_, std::string(std::strerror(error))}));
         }
         const std::optional<int> lock = LockRun(folder);
-        if (!lock || *lock < 0) {
+        if (!lock) {
             const int error = errno;
             RemoveFolder(folder);
             throw EFCreateError(TMessage(CannotLock, {folder, std::string(std::strerror(error))}));

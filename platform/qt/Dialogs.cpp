@@ -103,17 +103,21 @@ QString BreakableAnywhereInLongRuns(const QString& text)
     return shown;
 }
 
-// What is copied from the box while it is open (Ctrl+C, a selection of its
-// text) is the text as it came: a file name pasted elsewhere must not carry
-// the breaks put into it.
-void CopyWithoutBreaks(const QMessageBox& box)
+// What the box copies (Ctrl+C, a selection of its text) is the text as it
+// came: a file name pasted elsewhere must not carry the breaks put into it.
+// Only a copy of the box's own text is touched: what another program puts
+// on the clipboard meanwhile is its own, whatever it holds.
+void CopyWithoutBreaks(const QMessageBox& box, const QString& shown)
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
     for (const QClipboard::Mode mode : {QClipboard::Clipboard, QClipboard::Selection}) {
         const auto changed = mode == QClipboard::Clipboard ? &QClipboard::dataChanged : &QClipboard::selectionChanged;
-        QObject::connect(clipboard, changed, &box, [clipboard, mode] {
+        QObject::connect(clipboard, changed, &box, [clipboard, mode, shown] {
             QString copied = clipboard->text(mode);
-            if (copied.contains(LineBreakChance))
+            // A selection of the text is part of it; the box's Ctrl+C copies
+            // all of it with the caption and buttons around.
+            const bool ours = copied.contains(LineBreakChance) && (shown.contains(copied) || copied.contains(shown));
+            if (ours)
                 clipboard->setText(copied.remove(LineBreakChance), mode);
         });
     }
@@ -136,7 +140,7 @@ int showMessage(const std::string& caption, const std::string& text, TMsgDlgType
     const QString shown = BreakableAnywhereInLongRuns(ToQString(text));
     box.setText(shown);
     if (shown != ToQString(text))
-        CopyWithoutBreaks(box);
+        CopyWithoutBreaks(box, shown);
     int index = 0;
     for (const ButtonInfo& b : kButtons) {
         if (!(buttons & b.bit))

@@ -170,6 +170,11 @@ TEST(Dialogs, WithoutAnAnswererARealMessageBoxShowsTheTextAsItIs)
             EXPECT_EQ(label->text().remove(QChar(0x200B)), QString::fromStdString(row.text));
             EXPECT_LE(label->minimumSizeHint().width(), label->width()) << "the text is cut at the box's edge";
             EXPECT_TRUE(box->rect().contains(QRect(label->mapTo(box, QPoint()), label->size())));
+            // What another program copies meanwhile is its own, break chances and all.
+            const QString theirs = QString("another") + QChar(0x200B) + "program's text";
+            QGuiApplication::clipboard()->setText(theirs);
+            QCoreApplication::processEvents();
+            EXPECT_EQ(QGuiApplication::clipboard()->text(), theirs) << "another program's clipboard was rewritten";
             // The label's text is selectable: selected whole and copied.
             auto* selectable = const_cast<QLabel*>(label);
             QTest::mouseClick(selectable, Qt::LeftButton);

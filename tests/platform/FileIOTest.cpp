@@ -1,4 +1,6 @@
+#include "platform/CopyIndex.h"
 #include "platform/Exception.h"
+#include "platform/Sha256.h"
 #include "platform/FileIO.h"
 #include "platform/WholeCopies.h"
 #include "tests/support/TempDir.h"
@@ -116,6 +118,19 @@ TEST(FileIO, HardLinksOwnersAndModesAreKept)
     EXPECT_EQ(StatOf(first).st_mode & 07777, 0604u);
     EXPECT_EQ(TemporariesIn(dir.path()), 0);
 
+    // Names as long as a folder takes save, alone and with a further link:
+    // the helper files' names are cut to fit.
+    for (const std::size_t length : {242u, 243u, 255u}) {
+        const std::string longName = dir.file(std::string(length - 4, 'l') + ".htm");
+        writeFile(longName, "old");
+        vx::WriteFileAtomic(longName, "alone");
+        EXPECT_EQ(readFile(longName), "alone") << length << " bytes";
+        std::filesystem::create_hard_link(longName, dir.file("link" + std::to_string(length)));
+        vx::WriteFileAtomic(longName, "linked");
+        EXPECT_EQ(readFile(dir.file("link" + std::to_string(length))), "linked") << length << " bytes";
+    }
+    EXPECT_EQ(TemporariesIn(dir.path()), 0);
+
     const std::string fresh = dir.file("fresh.htm");
     const mode_t mask = ::umask(022);
     vx::WriteFileAtomic(fresh, "x");
@@ -151,6 +166,29 @@ TEST(FileIO, TemporariesOfKilledWritesAreRemovedByTheNextWrite)
     writeFile(path + ".vxtmp-zzzzzz", "half");
     vx::WriteFileAtomic(path, "new");
     EXPECT_FALSE(std::filesystem::exists(path + ".vxtmp-zzzzzz"));
+
+    // A hard-linked file's write that died once its temporary held the whole
+    // text, before naming it the copy: the index knows the text's length, so
+    // the temporary is named the copy; one shorter was cut off and goes.
+    const std::string linked = dir.file("linked.asp");
+    writeFile(linked, "old");
+    std::filesystem::create_hard_link(linked, dir.file("linked-too.asp"));
+    vx::TFileIdentity identity;
+    ASSERT_TRUE(vx::IdentityOf(linked, identity));
+    const std::optional<vx::TReplacedText> held = vx::TReplacedText{3, vx::Sha256Hex("old")};
+    for (const char* tag : {"Whole1", "Short1"}) {
+        const std::string copy = linked + ".vxcopy-" + tag;
+        writeFile(linked + ".vxtmp-" + tag, tag == std::string("Whole1") ? "new text" : "new t");
+        vx::FileCopyUnder(identity, tag, copy, 8, held);
+    }
+    vx::RemoveStaleTemporaries(linked);
+    EXPECT_FALSE(std::filesystem::exists(linked + ".vxtmp-Whole1"));
+    EXPECT_FALSE(std::filesystem::exists(linked + ".vxtmp-Short1"));
+    const std::vector<vx::TWholeCopy> copies = vx::WholeCopiesOf(dir.file("linked-too.asp"), "old");
+    ASSERT_EQ(copies.size(), 1u) << "the whole temporary is the copy, offered; the cut one is gone";
+    EXPECT_EQ(copies[0].Path, linked + ".vxcopy-Whole1");
+    EXPECT_EQ(copies[0].Standing, vx::TCopyStanding::Replaced);
+    EXPECT_EQ(copies[0].Text, "new text");
 
     EXPECT_TRUE(vx::IsWriteTemporary("doc.asp.vxtmp-Ab12Cd"));
     EXPECT_FALSE(vx::IsWriteTemporary(".vxtmp-Ab12Cd"));
@@ -236,6 +274,17 @@ TEST(FileIO, AnInPlaceSaveKilledHalfWayLeavesAWholeCopyThatEveryNameFinds)
     EXPECT_EQ(PathsOf(vx::WholeCopiesOf(second, held)), PathsOf(copies))
         << "opened by its other name, the file offers the same copy";
     EXPECT_EQ(TemporariesIn(dir.path()), 0);
+}
+
+TEST(FileIO, AWriteOnlyFilesCopyCanBeReadByItsOwner)
+{
+    TempDir dir;
+    const auto [first, second] = TTwoNames(dir);
+    ::chmod(first.c_str(), 0222);
+    ASSERT_TRUE(KillSaveOnceCopyNamed(first, std::string(48 << 20, 'n')));
+    const std::vector<std::string> copies = vx::EntriesStartingWith(dir.path().string(), "a.htm.vxcopy-");
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(StatOf(copies[0]).st_mode & 0600, 0600u) << "its owner reads and writes it";
 }
 
 TEST(FileIO, ACopySetAsideIsKeptButFoundByNoName)

@@ -302,6 +302,11 @@ private:
     // it, the user is told; one to open read-only in a slot of its own is
     // added to apart.
     std::string TakeWholeCopy(const std::string& fileName, std::string& bytes, std::vector<std::string>& apart);
+    // How a file is opened in a slot: as a document, or as a whole copy
+    // opened apart, read-only, which is no document of the user's (it has no
+    // copies of its own, and the recent-files list does not name it).
+    enum class TOpenAs { Document, CopyApart };
+    void OpenInFreeSlot(const std::string& name, bool readOnly, TOpenAs as);
     // The slot's file was written: the copy its text was opened from has done
     // its work and goes; the other copies the file had before (superseded,
     // taken before the write, which may give the file a new identity) are

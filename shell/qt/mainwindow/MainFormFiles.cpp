@@ -32,6 +32,7 @@
 
 #include <array>
 #include <filesystem>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -96,6 +97,11 @@ int TForm1::ActiveSlot() const
 
 void TForm1::OpenDocumentInFreeSlot(const std::string& name, bool readOnly)
 {
+    OpenInFreeSlot(name, readOnly, TOpenAs::Document);
+}
+
+void TForm1::OpenInFreeSlot(const std::string& name, bool readOnly, TOpenAs as)
+{
     if (name.empty() || !vx::FileExists(name))
         return;
     // A name relative to the working folder (the command line's) would lead a
@@ -112,9 +118,12 @@ void TForm1::OpenDocumentInFreeSlot(const std::string& name, bool readOnly)
     // Read first: a file that cannot be read leaves the slot free and the
     // recent-files list as it was.
     std::string bytes = vx::ReadWholeFile(fileName);
-    vx::RemoveStaleTemporaries(fileName);
     std::vector<std::string> apart;
-    const std::string copy = TakeWholeCopy(fileName, bytes, apart);
+    std::string copy;
+    if (as == TOpenAs::Document) {
+        vx::RemoveStaleTemporaries(fileName);
+        copy = TakeWholeCopy(fileName, bytes, apart);
+    }
     TmwCustomEdit* editor = SlotEditor(slot);
     TmwCustomEditModel& model = editor->Model();
     const bool binary = vx::shell::LooksBinary(bytes);
@@ -140,14 +149,15 @@ void TForm1::OpenDocumentInFreeSlot(const std::string& name, bool readOnly)
     std::string().swap(decoded.Text);
     vx::ReturnFreedPages();
     state.Stamp = vx::shell::StampOf(fileName);
-    mru->Add(fileName, slot);
+    if (as == TOpenAs::Document)
+        mru->Add(fileName, slot);
     PageControl1->setTabText(slot - 1, TabCaptionOf(fileName));
     ActivateSlot(slot);
     if (binary)
         StatusBar1->showMessage(TabCaptionOf(fileName) +
                                 " looks like a binary file: saving it may change its bytes.");
     for (const std::string& other : apart)
-        OpenDocumentInFreeSlot(other, true);
+        OpenInFreeSlot(other, true, TOpenAs::CopyApart);
 }
 
 int TForm1::SlotOfFile(const std::string& fileName) const
@@ -322,11 +332,16 @@ void TForm1::SaveAs1Click()
         return;
     TSlot& state = slots_[slot - 1];
     const std::string previous = state.FileName;
+    // The copy the text was taken from is its file's, which stays cut until
+    // it is saved itself: written elsewhere, the text does not end it.
+    const std::string copy = vx::shell::SameFile(chosen, previous) ? state.Copy : std::string();
+    const std::string previousCopy = std::exchange(state.Copy, copy);
     state.FileName = chosen;
     try {
         WriteSlot(slot);
     } catch (const Exception&) {
         state.FileName = previous;
+        state.Copy = previousCopy;
         throw;
     }
     PageControl1->setTabText(slot - 1, TabCaptionOf(chosen));

@@ -19,7 +19,7 @@ namespace {
 
 const TRunTimeText NewerCopyFound{
     "A newer copy of %1 was found: saving it was cut off before the file held all of it."};
-const TRunTimeText FileHoldsItsStart{"The file holds only the first %1 of its %2 bytes."};
+const TRunTimeText FileHoldsItsStart{"The file holds only the first %1 of the copy's %2 bytes."};
 const TRunTimeText FileHoldsReplacedText{"The file still holds the text that the save was replacing."};
 const TRunTimeText YesTakesTheCopy{
     "Yes opens the copy in place of the file's text; once the document is saved, the copy is removed."};
@@ -31,6 +31,9 @@ const TRunTimeText CopyOfOtherText{
     "A copy of another text, or of an earlier one, is kept in %1: saving %2 was cut off before the file held all "
     "of it. %3 holds other text now, so the copy is not put in its place, and it stays where it is."};
 const TRunTimeText OpenCopyApart{"Open the copy as a document of its own, read-only?"};
+const TRunTimeText CopyCannotBeRead{
+    "A copy of %1 is kept in %2: saving it was cut off before the file held all of it. The copy cannot be read, "
+    "so whether it holds a newer text cannot be told: %3"};
 
 std::string WholePath(const std::string& path)
 {
@@ -75,6 +78,12 @@ std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& byte
         if (copy.Standing == vx::TCopyStanding::Whole) {
             // The file was written whole after all: the copy is no longer needed.
             vx::RemoveWholeCopy(copy.Path);
+            continue;
+        }
+        if (copy.Standing == vx::TCopyStanding::Unreadable) {
+            MessageDlg(CopyCannotBeRead({CopiedDocument(fileName, copy.Path), vx::PathText(copy.Path),
+                                         InCurrentLanguage(copy.Unread)}),
+                       mtWarning, mbOK);
             continue;
         }
         if (copy.Standing == vx::TCopyStanding::Other) {
