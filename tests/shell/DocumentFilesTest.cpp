@@ -1,6 +1,7 @@
 // Documents on a real file system: failing background saves, line ends,
 // binary files, temporaries and whole copies of killed saves, file names that
 // are not ASCII, and the open and save dialogs' choices.
+#include "controls/stores/MRUList.h"
 #include "platform/CopyIndex.h"
 #include "shell/qt/mainwindow/StatusBar.h"
 #include "tests/shell/MenuDriver.h"
@@ -170,7 +171,7 @@ TEST_F(DocumentFilesTest, AWholeCopyIsOfferedUntilDeclinedOrSavedAndNeverDeleted
     ASSERT_EQ(dialogs.requests.size(), 1u);
     const std::string question = dialogs.requests[0].text;
     EXPECT_EQ(question.rfind("A newer copy of page.asp was found", 0), 0u) << question;
-    EXPECT_NE(question.find("The file holds only the first 9 of its 13 bytes."), std::string::npos) << question;
+    EXPECT_NE(question.find("The file holds only the first 9 of the copy's 13 bytes."), std::string::npos) << question;
     EXPECT_NE(question.find(aside), std::string::npos) << "says where a declined copy goes: " << question;
     EXPECT_TRUE(question.ends_with("Open the copy instead?"));
     EXPECT_EQ(Text(editor), "whole\r\nte\r\n") << "no: the file as it is";
@@ -248,7 +249,7 @@ TEST_F(DocumentFilesTest, AHardLinkedDocumentCutByACrashOffersItsCopyByEveryName
         vx::test::writeFile(copy, "whole text\r\n");
         vx::TFileIdentity identity;
         EXPECT_TRUE(vx::IdentityOf(saved, identity));
-        EXPECT_FALSE(vx::FileCopyUnder(identity, tag, copy, std::nullopt).empty());
+        EXPECT_FALSE(vx::FileCopyUnder(identity, tag, copy, 12, std::nullopt).empty());
         return copy;
     };
     for (const std::string& name : {link, saved}) {
@@ -291,11 +292,26 @@ TEST_F(DocumentFilesTest, AHardLinkedDocumentCutByACrashOffersItsCopyByEveryName
     EXPECT_EQ(form->SlotFileName(2), copy);
     EXPECT_EQ(Text(editor), "whole text\r\n");
     EXPECT_TRUE(editor->Model().GetReadOnly());
+    for (int i = 0; i < form->mru->Strings().Count(); ++i)
+        EXPECT_NE(form->mru->Strings()[i], copy) << "a copy opened apart is no document to open again";
     dialogs.requests.clear();
     dialogs.Queue(mrYes);
     form->CloseAllfiles1Click();
     EXPECT_EQ(readFile(saved), "<p>NEWDOC</p>");
     EXPECT_EQ(readFile(copy), "whole text\r\n") << "not the new document's to answer";
+
+    // Taken, and saved under another name: the copy stays for its file,
+    // which still holds the cut text and is offered it again.
+    dialogs.Queue(mrYes);
+    OpenAndFocus(renamed);
+    dialogs.Queue(mrOk, docs.file("elsewhere.html"));
+    QTest::keySequence(form.get(), QKeySequence("Ctrl+Alt+S"));
+    EXPECT_EQ(readFile(docs.file("elsewhere.html")), "whole text\r\n");
+    EXPECT_EQ(readFile(copy), "whole text\r\n") << "saved elsewhere, the copy is still its file's";
+    EXPECT_EQ(readFile(renamed), "whole t");
+    dialogs.requests.clear();
+    dialogs.Queue(mrYes);
+    form->CloseAllfiles1Click();
 
     dialogs.Queue(mrYes);
     editor = OpenAndFocus(renamed);

@@ -6,6 +6,7 @@
 #include "tests/shell/TextFit.h"
 #include "tests/support/Patience.h"
 #include "tests/support/TypeText.h"
+#include "tests/support/Unprivileged.h"
 
 #include "platform/FileIO.h"
 #include "platform/Utf8.h"
@@ -19,6 +20,7 @@
 #include <filesystem>
 #include <initializer_list>
 #include <random>
+#include <sys/stat.h>
 
 using namespace vx::shell;
 using vx::test::ShellTest;
@@ -345,6 +347,22 @@ TEST(LeftRecovery, OffersWhatKilledRunsLeftAndTidiesUp)
     again.Tidy();
     EXPECT_FALSE(fs::exists(killed));
     expectKeptAside("after the last copy went");
+}
+
+TEST(LeftRecovery, AFolderThatCannotBeWrittenIsOfferedByOneStartAtATime)
+{
+    TempDir root("vellumix-recovery");
+    const std::string killed = root.file("run-killed");
+    fs::create_directories(killed);
+    vx::test::writeFile(killed + "/slot-4.vxr", RecoveryBytes(Record({false, 4}, "/d/four.htm", "4")));
+    vx::test::GiveToUnprivileged(root.path().string());
+    ::chmod(killed.c_str(), 0555);
+    const int result = vx::test::RunUnprivileged([&] {
+        const TLeftRecovery first(root.path().string());
+        const TLeftRecovery second(root.path().string());
+        return first.Copies().size() == 1 && second.Copies().empty() ? 0 : 1;
+    });
+    EXPECT_EQ(result, 0) << "two starts offered the same copies";
 }
 
 // A file that cannot be moved aside stays where it is, and so does its
