@@ -14,6 +14,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <functional>
+#include <future>
+#include <thread>
 #include <cstdint>
 #include <optional>
 #include <utility>
@@ -21,13 +24,14 @@
 
 namespace vx {
 
+const TWording CannotOpenFile{"Cannot open file %1: %2"};
+
 namespace {
 
 constexpr std::size_t TempSuffixLength = 6;
 // The longest marker a helper's name takes: ".vxcopy-".
 constexpr std::size_t LongestMarker = 8;
 
-const TWording CannotOpen{"Cannot open file %1: %2"};
 const TWording CannotRead{"Cannot read file %1: %2"};
 const TWording CannotCreate{"Cannot create file %1: %2"};
 const TWording CannotWrite{"Cannot write file %1: %2"};
@@ -76,6 +80,17 @@ bool overwriteInPlace(int fd, std::string_view data)
     return ok;
 }
 
+// Removes the whole copy once the file holds its text. Its name goes at once;
+// the file system frees its blocks on a thread of its own, as the last
+// descriptor of it closes, so that the save need not wait for that.
+void dropCopy(const std::string& copy)
+{
+    const int fd = ::open(copy.c_str(), O_RDONLY | O_CLOEXEC);
+    ::unlink(copy.c_str());
+    if (fd >= 0)
+        std::thread([fd] { ::close(fd); }).detach();
+}
+
 // Removes an index entry (none: empty) once the copy it files is gone: a
 // crash in between leaves an entry to no copy, which the next look drops,
 // never a copy that only its own name finds.
@@ -96,35 +111,50 @@ void unfile(const std::string& entry)
     throw EWriteError(std::move(reason));
 }
 
+// Files the copy under the identity of the file open as fd, with the text
+// the file holds where it may be read (readable); the entry, empty where it
+// could not be filed.
+std::string fileCopyOf(int fd, bool readable, const std::string& tag, const std::string& copy, std::uint64_t length)
+{
+    const std::optional<TReplacedText> replaced = readable ? TextHeldBy(fd) : std::nullopt;
+    TFileIdentity identity;
+    return IdentityOfOpenFile(fd, identity) ? FileCopyUnder(identity, tag, copy, length, replaced) : std::string();
+}
+
 // While the file is rewritten it holds part old, part new text: a whole
 // copy of the new text must then outlive a crash, and be offered when the
-// file is opened again by any of its names. So, in this order: the text the
-// file holds is hashed (what tells, should the rewrite be cut off before it
-// changed anything, that the file is the copy's) and filed under the file's
-// identity with the new text's length; the temporary (tmp, open as tmpFd)
-// is written, flushed and named as the copy; the file is cut and written.
-// The identity is the one the file has once open for writing, which may be
+// file is opened again by any of its names. So the text the file holds is
+// hashed (what tells, should the rewrite be cut off before it changed
+// anything, that the file is the copy's) and filed under the file's identity
+// with the new text's length while the temporary (tmp, open as tmpFd) takes
+// the new text; its last byte waits for the entry, so that a temporary is
+// never whole before the index can tell it is. Then the temporary is
+// flushed and named as the copy, and the file is cut and written. The
+// identity is the one the file has once open for writing, which may be
 // another than before (overlayfs copies the file up).
 void rewriteKeepingCopy(const std::string& path, const std::string& target, const std::string& tmp, int tmpFd,
                         std::string_view data)
 {
     const std::string tag = tmp.substr(tmp.size() - TempSuffixLength);
     const std::string copy = WholeCopyName(target, tag);
-    std::optional<TReplacedText> replaced;
     int file = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
-    if (file >= 0)
-        replaced = TextHeldBy(file);
-    else
+    const bool readable = file >= 0;
+    if (!readable)
         file = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
     if (file < 0) {
         TMessage reason = SystemFailure(CannotWrite, {path});
         ::close(tmpFd);
         abandon(std::move(reason), tmp, {}, -1);
     }
-    TFileIdentity identity;
-    const std::string entry =
-        IdentityOfOpenFile(file, identity) ? FileCopyUnder(identity, tag, copy, data.size(), replaced) : std::string();
-    bool written = writeAll(tmpFd, data) && ::fsync(tmpFd) == 0;
+    std::future<std::string> filing =
+        std::async(std::launch::async, fileCopyOf, file, readable, std::cref(tag), std::cref(copy), data.size());
+    const std::string_view body = data.substr(0, data.empty() ? 0 : data.size() - 1);
+    bool written = writeAll(tmpFd, body);
+    // The disk may take the text meanwhile.
+    if (written)
+        ::sync_file_range(tmpFd, 0, 0, SYNC_FILE_RANGE_WRITE);
+    const std::string entry = filing.get();
+    written = written && writeAll(tmpFd, data.substr(body.size())) && ::fsync(tmpFd) == 0;
     TMessage reason = written ? TMessage() : SystemFailure(CannotWrite, {path});
     if (::close(tmpFd) != 0 && written) {
         written = false;
@@ -139,7 +169,7 @@ void rewriteKeepingCopy(const std::string& path, const std::string& target, cons
         const int error = errno;
         throw EWriteError(TMessage(CannotWriteKept, {path, std::string(std::strerror(error)), copy}));
     }
-    ::unlink(copy.c_str());
+    dropCopy(copy);
     unfile(entry);
 }
 
@@ -149,11 +179,11 @@ std::string ReadWholeFile(const std::string& path)
 {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        throw EFOpenError(SystemFailure(CannotOpen, {path}));
+        throw EFOpenError(SystemFailure(CannotOpenFile, {path}));
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
-        throw EFOpenError(SystemFailure(CannotOpen, {path}, EISDIR));
+        throw EFOpenError(SystemFailure(CannotOpenFile, {path}, EISDIR));
     }
     std::string data;
     if (st.st_size > 0)

@@ -13,6 +13,9 @@
 
 namespace vx {
 
+// "Cannot open file %1: %2": the file, and the system's reason.
+extern const TWording CannotOpenFile;
+
 // Reads the whole file byte for byte. Raises EFOpenError "Cannot open file
 // <path>: <reason>" when it cannot be opened and EReadError when reading fails.
 std::string ReadWholeFile(const std::string& path);

@@ -30,7 +30,6 @@ constexpr std::size_t TagLength = 6;
 
 const TWording CannotMove{"Cannot move %1: %2"};
 const TWording CannotMoveTo{"Cannot move %1 to %2: %3"};
-const TWording CannotRead{"Cannot read file %1: %2"};
 
 namespace fs = std::filesystem;
 
@@ -303,7 +302,7 @@ std::vector<TWholeCopy> Classify(const TCandidates& candidates, const TBytes& fi
         const TOpenFile opened(copy.Path);
         if (!opened.IsOpen()) {
             copy.Standing = TCopyStanding::Unreadable;
-            copy.Unread = SystemFailure(CannotRead, {copy.Path});
+            copy.Unread = SystemFailure(CannotOpenFile, {copy.Path});
         } else {
             copy.Standing = Judge(file, opened.Bytes(), candidate.Filed ? candidate.Filed->Replaced : std::nullopt);
         }
