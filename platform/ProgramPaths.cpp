@@ -95,8 +95,9 @@ std::string UserDataPath(std::string_view relative)
         return user.string();
     std::filesystem::create_directories(user.parent_path(), ec);
     const std::filesystem::path seed = ProgramPath(relative);
-    if (std::filesystem::is_regular_file(seed, ec))
-        std::filesystem::copy_file(seed, user, ec);
+    // The copy is the user's to change, however read-only the program's file is.
+    if (std::filesystem::is_regular_file(seed, ec) && std::filesystem::copy_file(seed, user, ec))
+        std::filesystem::permissions(user, std::filesystem::perms::owner_write, std::filesystem::perm_options::add, ec);
     return user.string();
 }
 

@@ -19,8 +19,9 @@ std::string DataFolder();
 
 // The user's copy of a data file the user changes ("data\urldata.dat" ->
 // "<data folder>/data/urldata.dat"). When the user has none yet, the program's
-// file of that name, where there is one, is copied there first; the folder is
-// created as needed. Failures to seed leave the path to a missing file.
+// file of that name, where there is one, is copied there first, writable by
+// the user; the folder is created as needed. Failures to seed leave the path
+// to a missing file.
 std::string UserDataPath(std::string_view relative);
 
 // "data\htmltags.ae" -> "<program folder>/data/htmltags.ae". An absolute path stays absolute.

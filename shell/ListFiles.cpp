@@ -14,6 +14,11 @@ std::string DataFile(std::string_view name)
     return ProgramPath(std::string("data\\").append(name));
 }
 
+std::string UserDataFile(std::string_view name)
+{
+    return UserDataPath(std::string("data\\").append(name));
+}
+
 bool LoadListFile(const std::string& path, TStrings& list)
 {
     if (!FileExists(path))

@@ -10,8 +10,12 @@
 
 namespace vx::shell {
 
-// "<program folder>/data/<name>".
+// "<program folder>/data/<name>": a list the program ships, only ever read.
 std::string DataFile(std::string_view name);
+
+// "<user data folder>/data/<name>": the user's own copy of a list the user
+// changes, seeded from the program's list of that name (vx::UserDataPath).
+std::string UserDataFile(std::string_view name);
 
 // Reads the file whole into list, replacing what it held: one entry per line
 // (CR LF, lone LF or lone CR), empty lines included. The file is UTF-8, or

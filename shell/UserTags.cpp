@@ -2,13 +2,13 @@
 #include "shell/UserTags.h"
 
 #include "platform/AnsiText.h"
-#include "platform/ProgramPaths.h"
+#include "shell/ListFiles.h"
 
 namespace vx::shell {
 
 std::string UserTagsPath()
 {
-    return UserDataPath("data\\usertag.ae");
+    return UserDataFile("usertag.ae");
 }
 
 std::string UserTagEntry(std::string_view startTag, std::string_view endTag)

@@ -107,7 +107,7 @@ void Tfrm_openurl::FormActivate()
 {
     move(20, 20);
     memo1->clear();
-    std::string path = vx::ProgramPath(kHistory);
+    const std::string path = vx::UserDataPath(kHistory);
     if (!vx::FileExists(path))
         return;
     TStringList history;
@@ -146,7 +146,7 @@ void Tfrm_openurl::SpeedButton1Click()
     history.Add(url);
     ComboBox1->addItem(vx::ToQString(url));
     try {
-        history.SaveToFile(vx::ProgramPath(kHistory));
+        history.SaveToFile(vx::UserDataPath(kHistory));
     } catch (const Exception& e) {
         ShowMessage(ErrorText(e));
     }

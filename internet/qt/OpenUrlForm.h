@@ -1,5 +1,5 @@
 // Tfrm_openurl, "Open URL": fetches a web page chosen from the address history
-// (url.dat beside the program) and saves it as a local file to be edited. The
+// (url.dat in the user's data folder) and saves it as a local file to be edited. The
 // launcher opens SavedFile() in a free document slot when it is not empty.
 // The page is fetched while the window goes on taking input, so "Cancel"
 // stops a fetch that takes too long.

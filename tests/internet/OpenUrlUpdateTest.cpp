@@ -45,7 +45,7 @@ class WebWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::filesystem::remove(vx::ProgramPath("url.dat"));
+        std::filesystem::remove(vx::UserDataPath("url.dat"));
         vx::test::writeFile(site.file("page.htm"), "<html>\n<p>one</p>\r\n</html>");
         server = std::make_unique<vx::test::HttpServer>(site.path().string());
         vx::dialogs::SetAnswerer([this](const vx::dialogs::Request& r) {
@@ -110,7 +110,7 @@ TEST_F(WebWindowTest, OpenUrlSavesThePageAndKeepsTheHistory)
     EXPECT_EQ(vx::test::readFile(saveAs), "mine");
     EXPECT_EQ(again.SavedFile(), "");
     std::string history = server->Url("/moved/page.htm") + "\r\n" + server->Url("/page.htm") + "\r\n";
-    EXPECT_EQ(vx::test::readFile(vx::ProgramPath("url.dat")), history);
+    EXPECT_EQ(vx::test::readFile(vx::UserDataPath("url.dat")), history);
 }
 
 TEST_F(WebWindowTest, OpenUrlStopsOnAFailedFetch)

@@ -703,25 +703,29 @@ SELF_TEST = [
 ]
 
 
-def self_test():
+def self_test(scan, cases, found_what):
     failures = 0
-    for what, text, expected, *path in SELF_TEST:
-        found = Scan([Source(path[0] if path else 'case.cpp', text)]).problems()
+    for what, text, expected, *path in cases:
+        found = scan([Source(path[0] if path else 'case.cpp', text)]).problems()
         if len(found) != expected:
             failures += 1
-            print('self-test "%s": %d bare texts found, %d expected' % (what, len(found), expected))
+            print('self-test "%s": %d %s found, %d expected' % (what, len(found), found_what, expected))
             for line in found:
                 print('  ' + line)
     return failures
 
 
-def main():
+def main(scan=Scan, cases=SELF_TEST, found_what='bare texts'):
+    """The command line of a scan of the program's sources: with --self-test
+    its cases (what the case shows, source, how many it finds[, the file's
+    path]), with a source root the program there."""
     if sys.argv[1:] == ['--self-test']:
-        sys.exit(1 if self_test() else 0)
-    problems = Scan(list(program_sources(sys.argv[1]))).problems()
+        sys.exit(1 if self_test(scan, cases, found_what) else 0)
+    problems = scan(list(program_sources(sys.argv[1]))).problems()
     for problem in problems:
         print(problem)
     sys.exit(1 if problems else 0)
 
 
-main()
+if __name__ == '__main__':
+    main()

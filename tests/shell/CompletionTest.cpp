@@ -69,7 +69,7 @@ TEST_F(ShellTest, SavedMacroPageFeedsTheExpanderAtTheNextActivation)
 
     frm_pref->Memo1->Lines().SetText("!me\r\n=Vellumix\r\n=  Professional\r\n");
     frm_pref->Button2Click();
-    EXPECT_EQ(vx::test::readFile(home.Data("macros.dat")), "!me\r\n=Vellumix\r\n=  Professional\r\n");
+    EXPECT_EQ(vx::test::readFile(userData.File("data/macros.dat")), "!me\r\n=Vellumix\r\n=  Professional\r\n");
     form->FormActivate();
     Put(slot1, "!me");
     ShiftSpace(slot1);

@@ -77,7 +77,7 @@ TEST_F(PrefTest, SettingsRoundTripThroughTheRegistry)
     EXPECT_EQ(Get("assistant"), "FALSE");
     EXPECT_FALSE(Get("lastupdate_date").empty());
     EXPECT_FALSE(Get("lastupdate_time").empty());
-    EXPECT_EQ(vx::test::readFile(home.Data("macros.dat")).substr(0, 5), "!rp\r\n");
+    EXPECT_EQ(vx::test::readFile(userData.File("data/macros.dat")).substr(0, 5), "!rp\r\n");
     EXPECT_EQ(TagCaseMode(), "CAPS") << "the save loads again";
     TagCaseMode() = "NORMAL";
 

@@ -27,7 +27,6 @@
 #include "shell/qt/mainwindow/TabCaptions.h"
 #include "shell/ListFiles.h"
 #include "shell/TopStyleHook.h"
-#include "shell/UserTags.h"
 #include "shell/VersionList.h"
 #include "shell/qt/launch/Launchers.h"
 #include "shell/qt/panels/FilePanel.h"
@@ -221,8 +220,9 @@ void TForm1::LoadListFiles()
     // A list file that is missing or cannot be read is skipped; the others still load.
     auto load = [](const std::string& name, TStrings& list) {
         try {
-            // The user's own tags are the user's data; the other lists are shipped.
-            return LoadListFile(name == "usertag.ae" ? vx::shell::UserTagsPath() : DataFile(name), list);
+            // The user's own tags and abbreviations are the user's data; the other lists are shipped.
+            const bool users = name == "usertag.ae" || name == "macros.dat";
+            return LoadListFile(users ? vx::shell::UserDataFile(name) : DataFile(name), list);
         } catch (const EStreamError&) {
             return false;
         }

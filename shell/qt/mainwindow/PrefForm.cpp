@@ -12,6 +12,7 @@
 #include "platform/qt/Application.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
+#include "shell/ListFiles.h"
 #include "shell/qt/windows/DirSelector.h"
 #include "shell/qt/windows/ImgContainer.h"
 #include "shell/qt/mainwindow/PrefSettings.h"
@@ -136,7 +137,7 @@ Tfrm_pref::Tfrm_pref(QWidget* parent) : TShellDialog("frm_pref", "Preferences", 
     connect(save, &QPushButton::clicked, this, Guarded([this] { Button2Click(); }));
     connect(cancel, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
     Connect();
-    // The macros are the user's own (data\macros.dat): no language replaces them.
+    // The macros are the user's own (macros.dat of the data folder): no language replaces them.
     KMLang1()->SetLocalRules(MakeList({"-Memo1"}));
     Loaded();
 }
@@ -339,7 +340,7 @@ void Tfrm_pref::Button1Click()
 
 void Tfrm_pref::Button2Click()
 {
-    Memo1->Lines().SaveToFile(vx::ProgramPath("data\\macros.dat"));
+    Memo1->Lines().SaveToFile(vx::shell::UserDataFile("macros.dat"));
     SaveRegistry();
     FormActivate();
     close();

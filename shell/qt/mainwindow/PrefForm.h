@@ -1,7 +1,8 @@
 // The preferences window: its controls are the program's live settings. It
 // loads them from the registry whenever it is shown and writes them back when
 // the user saves; the auto-complete abbreviations are edited on its last page
-// and kept in data\macros.dat.
+// and kept in the user's data folder (data/macros.dat), seeded from the
+// program's list.
 #pragma once
 
 #include "shell/qt/windows/ShellDialog.h"

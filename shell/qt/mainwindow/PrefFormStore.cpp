@@ -93,7 +93,7 @@ void Tfrm_pref::FormActivate()
 {
     if (frm_imgcontainer)
         frm_imgcontainer->CopySidePicture(*Image1);
-    vx::shell::LoadListFile(vx::shell::DataFile("macros.dat"), Memo1->Lines());
+    vx::shell::LoadListFile(vx::shell::UserDataFile("macros.dat"), Memo1->Lines());
     TopStyleLabel->setText(vx::ToQString(vx::shell::TopStyleHook().Registered() ? TopStyleFound() : TopStyleMissing()));
     ComboBox1->setCurrentIndex(0);
     // At 40, 40 unless that would put its edge off a small screen.
