@@ -9,7 +9,6 @@
 namespace {
 
 const TWording UnknownFieldType{"Field '%1' is of unknown type"};
-const TWording StreamReadError{"Stream read error"};
 const TWording ParamNotFound{"Parameter '%1' not found"};
 const TWording ParamNameTooLong{"Parameter '%1', name too long to save"};
 const TWording ParamDataTooLarge{"Parameter '%1', cannot save data larger than %2 bytes"};

@@ -17,7 +17,7 @@ constexpr size_t kMaxText = 255;
 
 [[noreturn]] void ReadError()
 {
-    throw EReadError("Stream read error");
+    throw EReadError(TMessage(StreamReadError, {}));
 }
 
 struct TChunk {

@@ -1,12 +1,15 @@
 // Application extensions: identifier handling, unknown data blocks, the loop extension.
 #include "images/GIFAppExtension.h"
 
+#include "images/GIFException.h"
 #include "images/GIFExtensionRegistry.h"
 #include "images/GIFStream.h"
 
 #include <algorithm>
 
 namespace {
+
+const TWording UnsupportedBlockSize{"Unsupported Application Extension block size"};
 
 // The application classes refine themselves by their identifier.
 const TGIFExtensionClass* RefineApplication(TByteStream& stream)
@@ -59,7 +62,7 @@ void TGIFApplicationExtension::LoadExtension(TByteStream& stream)
     std::uint8_t size;
     ReadCheck(stream, &size, 1);
     if (size < 10)
-        throw GIFException("Unsupported Application Extension block size");
+        throw GIFException(TMessage(UnsupportedBlockSize, {}));
     identifier_.fill(0);
     ReadCheck(stream, identifier_.data(), 11);
     if (size == 10)
@@ -140,11 +143,11 @@ void TGIFAppExtNSLoop::LoadData(TByteStream& stream)
         const int id = block[0] & 7;
         if (id == 1) {
             if (size < 3)
-                throw GIFException("Invalid GIF data");
+                throw GIFException(TMessage(InvalidGIFData, {}));
             Loops = static_cast<std::uint16_t>(block[1] | block[2] << 8);
         } else if (id == 2) {
             if (size < 5)
-                throw GIFException("Invalid GIF data");
+                throw GIFException(TMessage(InvalidGIFData, {}));
             BufferSize = static_cast<std::uint32_t>(block[1] | block[2] << 8 | block[3] << 16) |
                          static_cast<std::uint32_t>(block[4]) << 24;
         }

@@ -13,7 +13,7 @@ constexpr int kInfoHeaderSize = 40;
 
 [[noreturn]] void InvalidBitmap()
 {
-    throw EInvalidGraphic("Bitmap image is not valid");
+    throw EInvalidGraphic(TMessage(BitmapNotValid, {}));
 }
 
 } // namespace
@@ -31,7 +31,7 @@ int TGIFBitmap::Stride(int width, TPixelFormat format)
 void TGIFBitmap::SetSize(int width, int height)
 {
     if (width < 0 || height < 0)
-        throw GIFException("Invalid image dimensions");
+        throw GIFException(TMessage(InvalidImageDimensions, {}));
     width_ = width;
     height_ = height;
     bits_.assign(static_cast<size_t>(Stride()) * static_cast<size_t>(height), 0);
@@ -47,7 +47,7 @@ void TGIFBitmap::SetPixelFormat(TPixelFormat format)
         return;
     }
     if (format != TPixelFormat::pf24bit)
-        throw GIFException("Unsupported PixelFormat");
+        throw GIFException(TMessage(UnsupportedPixelFormat, {}));
     TGIFBitmap converted(width_, height_, format);
     for (int y = 0; y < height_; ++y) {
         const std::uint8_t* src = ScanLine(y);
@@ -73,7 +73,7 @@ std::uint8_t* TGIFBitmap::ScanLine(int y)
 const std::uint8_t* TGIFBitmap::ScanLine(int y) const
 {
     if (y < 0 || y >= height_)
-        throw EInvalidGraphicOperation("Scan line index out of range");
+        throw EInvalidGraphicOperation(TMessage(ScanLineOutOfRange, {}));
     return bits_.data() + static_cast<size_t>(y) * Stride();
 }
 

@@ -1,6 +1,7 @@
 // Colour tables: entries, growth, search, use counts and optimisation.
 #include "images/GIFColorMap.h"
 
+#include "images/GIFException.h"
 #include "images/GIFGraphicControl.h"
 #include "images/GIFHeader.h"
 #include "images/GIFImage.h"
@@ -11,6 +12,9 @@
 #include <numeric>
 
 namespace {
+
+const TWording ColorTableEmpty{"Color table is empty"};
+const TWording ColorTableOverflow{"Color table overflow"};
 
 constexpr int kMaxColors = 256;
 
@@ -38,9 +42,9 @@ void RemapSubImage(TGIFSubImage& subImage, const TColorRemap& map)
 TGIFColor TGIFColorMap::Colors(int index)
 {
     if (count_ == 0)
-        throw GIFException("Color table is empty");
+        throw GIFException(TMessage(ColorTableEmpty, {}));
     if (index < 0 || index >= count_) {
-        Warning(TGIFSeverity::gsWarning, "Invalid color index");
+        Warning(TGIFSeverity::gsWarning, InvalidColorIndex.English());
         index = 0;
     }
     return colors_[static_cast<size_t>(index)];
@@ -49,7 +53,7 @@ TGIFColor TGIFColorMap::Colors(int index)
 void TGIFColorMap::SetColors(int index, TGIFColor color)
 {
     if (index < 0 || index >= kMaxColors)
-        throw GIFException("Invalid color index");
+        throw GIFException(TMessage(InvalidColorIndex, {}));
     EnsureCapacity(index + 1);
     colors_[static_cast<size_t>(index)] = color;
     count_ = std::max(count_, index + 1);
@@ -59,7 +63,7 @@ void TGIFColorMap::SetColors(int index, TGIFColor color)
 int TGIFColorMap::Add(TGIFColor color)
 {
     if (count_ >= kMaxColors)
-        throw GIFException("Color table overflow");
+        throw GIFException(TMessage(ColorTableOverflow, {}));
     SetColors(count_, color);
     return count_ - 1;
 }
@@ -67,7 +71,7 @@ int TGIFColorMap::Add(TGIFColor color)
 void TGIFColorMap::Delete(int index)
 {
     if (index < 0 || index >= count_)
-        throw GIFException("Invalid color index");
+        throw GIFException(TMessage(InvalidColorIndex, {}));
     std::copy(colors_.begin() + index + 1, colors_.begin() + count_, colors_.begin() + index);
     --count_;
     colors_[static_cast<size_t>(count_)] = TGIFColor{};

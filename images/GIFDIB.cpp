@@ -15,9 +15,9 @@ TDIBWriter::TDIBWriter(TGIFBitmap& bitmap, TPixelFormat format, int width, int h
     : TDIB(bitmap, format), width_(width), height_(height), stride_(TGIFBitmap::Stride(width, format))
 {
     if (format != TPixelFormat::pf8bit && format != TPixelFormat::pf24bit)
-        throw GIFException("Unsupported PixelFormat");
+        throw GIFException(TMessage(UnsupportedPixelFormat, {}));
     if (width <= 0 || height <= 0)
-        throw GIFException("Invalid image dimensions");
+        throw GIFException(TMessage(InvalidImageDimensions, {}));
     const int bits = static_cast<int>(format);
     le::Put32(info_, 40);
     le::Put32(info_, static_cast<std::uint32_t>(width));
@@ -48,7 +48,7 @@ TDIBWriter::TDIBWriter(TGIFBitmap& bitmap, TPixelFormat format, int width, int h
 std::uint8_t* TDIBWriter::ScanLine(int y)
 {
     if (y < 0 || y >= height_)
-        throw EInvalidGraphicOperation("Scan line index out of range");
+        throw EInvalidGraphicOperation(TMessage(ScanLineOutOfRange, {}));
     if (bits_.empty())
         bits_.assign(static_cast<size_t>(stride_) * static_cast<size_t>(height_), 0);
     // The bits are stored bottom-up, as a BMP with a positive height holds them.

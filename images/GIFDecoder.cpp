@@ -14,6 +14,8 @@
 
 namespace {
 
+const TWording CircularEntry{"Circular decoder table entry"};
+
 constexpr int kTableSize = 4096;
 constexpr int kStackSize = 8192;
 
@@ -161,7 +163,7 @@ bool TLZWDecoder::Refill()
     currentBit_ -= keepFrom * 8;
     const int length = ReadByte(stream_);
     if (length < 0) {
-        Warning("Premature end of data");
+        Warning(PrematureEndOfData.English());
         dataEnded_ = true;
         return false;
     }
@@ -172,7 +174,7 @@ bool TLZWDecoder::Refill()
     } else {
         got = static_cast<int>(stream_.Read(buffer_ + keep, length));
         if (got < length)
-            Warning("Premature end of data");
+            Warning(PrematureEndOfData.English());
         if (got == 0)
             dataEnded_ = true;
     }
@@ -254,7 +256,7 @@ void TLZWDecoder::EmitStacked(int code, TPixelCursor& cursor)
     }
     while (code >= clear_) {
         if (sp >= kTableSize || prefix_[code] == code)
-            throw GIFException("Circular decoder table entry");
+            throw GIFException(TMessage(CircularEntry, {}));
         stack_[sp++] = suffix_[code];
         code = prefix_[code];
     }
@@ -444,11 +446,11 @@ void Decompress(TGIFSubImage& subImage, TByteStream& stream)
     pixels.assign(static_cast<size_t>(subImage.Width()) * static_cast<size_t>(subImage.Height()), fill);
     const int minCodeSize = ReadByte(stream);
     if (minCodeSize < 0) {
-        subImage.Warning(TGIFSeverity::gsWarning, "Premature end of data");
+        subImage.Warning(TGIFSeverity::gsWarning, PrematureEndOfData.English());
         return;
     }
     if (minCodeSize < 1 || minCodeSize > 8)
-        throw GIFException("Invalid GIF data");
+        throw GIFException(TMessage(InvalidGIFData, {}));
     TPixelCursor cursor(pixels.data(), subImage.Width(), subImage.Height(), subImage.Interlaced());
     // About 30 KB of tables in this routine's own storage, for one frame.
     TLZWDecoder decoder(subImage, stream);

@@ -11,6 +11,7 @@
 #include <vector>
 
 namespace {
+const TWording ColorNotInTable{"Color not in color table"};
 constexpr int kInterlaceStart[4] = {0, 4, 2, 1};
 constexpr int kInterlaceStep[4] = {8, 8, 4, 2};
 } // namespace
@@ -110,7 +111,7 @@ void TGIFEncoder::CheckColors() const
     for (; p != end; ++p)
         highest = std::max(highest, *p);
     if (highest >= colorCount_)
-        throw GIFException("Color not in color table");
+        throw GIFException(TMessage(ColorNotInTable, {}));
 }
 
 void TGIFEncoder::Clear()

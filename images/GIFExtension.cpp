@@ -1,9 +1,18 @@
 // The extension base and the extension list of a sub-image.
 #include "images/GIFExtension.h"
 
+#include "images/GIFException.h"
 #include "images/GIFExtensionRegistry.h"
 #include "images/GIFStream.h"
 #include "images/GIFSubImage.h"
+
+namespace {
+
+const TWording InvalidIntroducer{"Invalid extension introducer"};
+const TWording LabelMismatch{"Internal error: Extension Instance does not match Extension Label"};
+const TWording UnknownExtensionType{"Unknown extension type"};
+
+} // namespace
 
 TGIFExtension::TGIFExtension(TGIFSubImage& subImage) : TGIFItem(subImage.Image()), subImage_(subImage) {}
 
@@ -19,10 +28,10 @@ void TGIFExtension::LoadFromStream(TByteStream& stream)
     std::uint8_t head[2];
     ReadCheck(stream, head, 1);
     if (head[0] != 0x21)
-        throw GIFException("Invalid extension introducer");
+        throw GIFException(TMessage(InvalidIntroducer, {}));
     ReadCheck(stream, head + 1, 1);
     if (head[1] != Label())
-        throw GIFException("Internal error: Extension Instance does not match Extension Label");
+        throw GIFException(TMessage(LabelMismatch, {}));
     LoadExtension(stream);
 }
 
@@ -44,10 +53,10 @@ void TGIFExtensionList::LoadFromStream(TByteStream& stream)
             return;
         }
         if (b != 0x21)
-            Warning(TGIFSeverity::gsWarning, "Invalid extension introducer");
+            Warning(TGIFSeverity::gsWarning, InvalidIntroducer.English());
         const TGIFExtensionClass* cls = FindExtension(stream);
         if (!cls)
-            throw GIFException("Unknown extension type");
+            throw GIFException(TMessage(UnknownExtensionType, {}));
         stream.Seek(-1, TSeekOrigin::soCurrent);
         std::unique_ptr<TGIFExtension> extension = cls->Create(subImage_);
         extension->LoadFromStream(stream);

@@ -1,6 +1,7 @@
 // The graphic control extension.
 #include "images/GIFGraphicControl.h"
 
+#include "images/GIFException.h"
 #include "images/GIFStream.h"
 #include "images/GIFSubImage.h"
 
@@ -54,7 +55,7 @@ void TGIFGraphicControlExtension::SetTransparentColorIndex(int index)
 {
     const int count = SubImage().ActiveColorMap().Count();
     if (index < 0 || index > 255 || (count > 0 && index >= count)) {
-        Warning(TGIFSeverity::gsWarning, "Invalid color index");
+        Warning(TGIFSeverity::gsWarning, InvalidColorIndex.English());
         index = 0;
     }
     transparentIndex_ = static_cast<std::uint8_t>(index);
@@ -71,7 +72,7 @@ void TGIFGraphicControlExtension::LoadExtension(TByteStream& stream)
 {
     std::uint8_t record[6] = {};
     if (stream.Read(record, 6) < 6) {
-        Warning(TGIFSeverity::gsWarning, "Premature end of data");
+        Warning(TGIFSeverity::gsWarning, PrematureEndOfData.English());
         return;
     }
     blockSize_ = record[0];

@@ -1,6 +1,7 @@
 // The header block: signature, logical screen descriptor and global colour table.
 #include "images/GIFHeader.h"
 
+#include "images/GIFException.h"
 #include "images/GIFImage.h"
 #include "images/GIFStream.h"
 #include "images/GIFSubImage.h"
@@ -10,6 +11,9 @@
 #include <cstring>
 
 namespace {
+
+const TWording UnsupportedGIFVersion{"Unsupported GIF version"};
+const TWording InvalidGIFSignature{"Invalid GIF signature"};
 
 constexpr std::uint8_t kGlobalTable = 0x80;
 constexpr std::uint8_t kSorted = 0x08;
@@ -62,7 +66,7 @@ void TGIFHeader::SaveToStream(TByteStream& stream)
 {
     const int version = Image() ? Image()->Version() : 1;
     if (version < 1)
-        throw GIFException("Unsupported GIF version");
+        throw GIFException(TMessage(UnsupportedGIFVersion, {}));
     stream.Write(version == 1 ? "GIF87a" : "GIF89a", 6);
     Prepare();
     std::uint8_t screen[7] = {
@@ -89,7 +93,7 @@ void TGIFHeader::LoadFromStream(TByteStream& stream)
         // Some files carry a 4-byte prefix in front of the signature.
         stream.SetPosition(start + 4);
         if (!hasSignature())
-            throw GIFException("Invalid GIF signature");
+            throw GIFException(TMessage(InvalidGIFSignature, {}));
     }
     std::uint8_t screen[7];
     ReadCheck(stream, screen, 7);

@@ -2,10 +2,17 @@
 #include "images/GIFImage.h"
 
 #include "images/GIFClipboard.h"
+#include "images/GIFException.h"
 #include "images/GIFPalettes.h"
 #include "images/GIFStream.h"
 
 #include <algorithm>
+
+namespace {
+
+const TWording NoColorTable{"No global or local color table defined"};
+
+} // namespace
 
 void TGIFImageList::LoadFromStream(TByteStream& stream)
 {
@@ -46,7 +53,7 @@ void TGIFImage::SetWidth(int value)
     for (int i = 0; i < images_.Count(); ++i) {
         const TGIFSubImage& frame = images_.SubImage(i);
         if (frame.Left() + frame.Width() > value)
-            throw GIFException("Image width too small for contained frames");
+            throw GIFException(TMessage(ImageWidthTooSmall, {}));
     }
     header_.LogicalScreenWidth = static_cast<std::uint16_t>(std::clamp(value, 0, 0xFFFF));
 }
@@ -56,7 +63,7 @@ void TGIFImage::SetHeight(int value)
     for (int i = 0; i < images_.Count(); ++i) {
         const TGIFSubImage& frame = images_.SubImage(i);
         if (frame.Top() + frame.Height() > value)
-            throw GIFException("Image height too small for contained frames");
+            throw GIFException(TMessage(ImageHeightTooSmall, {}));
     }
     header_.LogicalScreenHeight = static_cast<std::uint16_t>(std::clamp(value, 0, 0xFFFF));
 }
@@ -84,7 +91,7 @@ bool TGIFImage::Dithering() const
 TGIFPalette TGIFImage::Palette()
 {
     if (paletteBusy_)
-        throw GIFException("No global or local color table defined");
+        throw GIFException(TMessage(NoColorTable, {}));
     if (palette_)
         return *palette_;
     paletteBusy_ = true;

@@ -1,5 +1,6 @@
 // Copying a GIF image, and turning a bitmap into a frame of one.
 #include "images/GIFGraphicControl.h"
+#include "images/GIFException.h"
 #include "images/GIFImage.h"
 #include "images/GIFReduce.h"
 
@@ -101,7 +102,7 @@ TGIFSubImage& TGIFImage::AddBitmap(const TGIFBitmap& source, const TGIFBitmap* m
         std::unique_ptr<TGIFBitmap> reduced = ReduceColors(source, ColorReduction, DitherMode, {}, ReductionBits);
         // A reduction that needs a palette of the caller's, or none known, gives no picture.
         if (reduced->Empty())
-            throw GIFException("Invalid reduction method");
+            throw GIFException(TMessage(InvalidReductionMethod, {}));
         reducedCopy = *reduced;
         bitmap = &reducedCopy;
     }

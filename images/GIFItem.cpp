@@ -3,6 +3,7 @@
 
 #include "images/GIFImage.h"
 #include "images/GIFStream.h"
+#include "platform/Exception.h"
 #include "platform/FileIO.h"
 
 void TGIFItem::Warning(TGIFSeverity severity, const std::string& message)
@@ -33,7 +34,7 @@ int TGIFList::Add(std::unique_ptr<TGIFItem> item)
 TGIFItem* TGIFList::Items(int index) const
 {
     if (index < 0 || index >= Count())
-        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+        throw EListError(TMessage(ListIndexOutOfBounds, {std::to_string(index)}));
     return items_[static_cast<size_t>(index)].get();
 }
 

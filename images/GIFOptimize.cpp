@@ -3,6 +3,7 @@
 #include "images/GIFAppExtension.h"
 #include "images/GIFCanvas.h"
 #include "images/GIFEncodedSizes.h"
+#include "images/GIFException.h"
 #include "images/GIFGraphicControl.h"
 #include "images/GIFImage.h"
 #include "images/GIFOptimizePhases.h"
@@ -114,7 +115,7 @@ void TGIFImage::Optimize(std::uint8_t options, int reduction, int ditherMode, in
     Progress(TProgressStage::psStarting, 0, message);
     try {
         if ((options & ooReduceColors) && !(options & ooCleanup) && reduction == rmPalette)
-            throw GIFException("Invalid reduction method");
+            throw GIFException(TMessage(InvalidReductionMethod, {}));
         const int frames = images_.Count();
         TSteps steps(*this, 6 * frames);
         // What the frames' rewriting encodes, its colour layout need not encode again.

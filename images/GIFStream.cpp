@@ -7,6 +7,12 @@
 #include <algorithm>
 #include <cstring>
 
+namespace {
+
+const TWording InvalidStreamOperation{"Invalid stream operation"};
+
+} // namespace
+
 std::int64_t TByteStream::Size()
 {
     const std::int64_t position = Position();
@@ -62,7 +68,7 @@ void TMemoryByteStream::Clear()
 void ReadCheck(TByteStream& stream, void* buffer, std::int64_t count)
 {
     if (stream.Read(buffer, count) != count)
-        throw GIFException("Premature end of data");
+        throw GIFException(TMessage(PrematureEndOfData, {}));
 }
 
 void WriteByte(TByteStream& stream, std::uint8_t value)
@@ -108,17 +114,17 @@ void SkipSubBlocks(TByteStream& stream)
 
 std::int64_t TGIFStream::Read(void*, std::int64_t)
 {
-    throw GIFException("Invalid stream operation");
+    throw GIFException(TMessage(InvalidStreamOperation, {}));
 }
 
 std::int64_t TGIFStream::Write(const void*, std::int64_t)
 {
-    throw GIFException("Invalid stream operation");
+    throw GIFException(TMessage(InvalidStreamOperation, {}));
 }
 
 std::int64_t TGIFStream::Seek(std::int64_t, TSeekOrigin)
 {
-    throw GIFException("Invalid stream operation");
+    throw GIFException(TMessage(InvalidStreamOperation, {}));
 }
 
 std::int64_t TGIFWriter::Write(const void* buffer, std::int64_t count)

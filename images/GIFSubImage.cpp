@@ -3,6 +3,7 @@
 
 #include "images/GIFDecoder.h"
 #include "images/GIFEncoder.h"
+#include "images/GIFException.h"
 #include "images/GIFFrameBitmap.h"
 #include "images/GIFGraphicControl.h"
 #include "images/GIFImage.h"
@@ -13,6 +14,9 @@
 #include <algorithm>
 
 namespace {
+
+const TWording ImageEmpty{"Image is empty"};
+const TWording InvalidPixel{"Invalid pixel coordinates"};
 
 constexpr int kMaxSide = 32768;
 constexpr std::int64_t kMaxPixels = std::int64_t{kMaxSide} * kMaxSide;
@@ -42,7 +46,7 @@ void CheckFrameSize(int width, int height, std::int64_t maxPixels)
 {
     if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide ||
         std::int64_t{width} * height > std::min(maxPixels, kMaxPixels))
-        throw GIFException("Invalid image dimensions");
+        throw GIFException(TMessage(InvalidImageDimensions, {}));
 }
 
 TGIFSubImage::TGIFSubImage(TGIFImage* image) : TGIFItem(image), colorMap_(*this), extensions_(*this) {}
@@ -90,7 +94,7 @@ void TGIFSubImage::SetBounds(int left, int top, int width, int height)
     const int right = std::min(left + width, 0xFFFF);
     if (right > header.LogicalScreenWidth) {
         if (header.LogicalScreenWidth != 0) {
-            Warning(TGIFSeverity::gsWarning, "Image width too small for contained frames");
+            Warning(TGIFSeverity::gsWarning, ImageWidthTooSmall.English());
             warned = true;
         }
         header.LogicalScreenWidth = static_cast<std::uint16_t>(right);
@@ -98,7 +102,7 @@ void TGIFSubImage::SetBounds(int left, int top, int width, int height)
     const int bottom = std::min(top + height, 0xFFFF);
     if (bottom > header.LogicalScreenHeight) {
         if (header.LogicalScreenHeight != 0) {
-            Warning(TGIFSeverity::gsWarning, "Image height too small for contained frames");
+            Warning(TGIFSeverity::gsWarning, ImageHeightTooSmall.English());
             warned = true;
         }
         header.LogicalScreenHeight = static_cast<std::uint16_t>(bottom);
@@ -128,9 +132,9 @@ const TGIFColorMap& TGIFSubImage::ActiveColorMap() const
 void TGIFSubImage::CheckPixel(int x, int y) const
 {
     if (data_.empty())
-        throw GIFException("Image is empty");
+        throw GIFException(TMessage(ImageEmpty, {}));
     if (x < 0 || y < 0 || x >= Width() || y >= Height())
-        throw GIFException("Invalid pixel coordinates");
+        throw GIFException(TMessage(InvalidPixel, {}));
 }
 
 std::uint8_t TGIFSubImage::Pixels(int x, int y) const

@@ -6,3 +6,7 @@
 
 VX_DECLARE_EXCEPTION(EInvalidGraphic, Exception);
 VX_DECLARE_EXCEPTION(EInvalidGraphicOperation, Exception);
+
+// The reasons more than one picture class gives.
+extern const TWording BitmapNotValid;
+extern const TWording ScanLineOutOfRange;

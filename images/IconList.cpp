@@ -7,6 +7,8 @@
 
 namespace {
 
+const TWording IconNotValid{"Icon image is not valid"};
+
 const TIcon& EmptyIcon()
 {
     static const TIcon empty;
@@ -18,7 +20,7 @@ const TIcon& EmptyIcon()
 void TIconList::Check(int index) const
 {
     if (index < 0 || index >= Count())
-        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+        throw EListError(TMessage(ListIndexOutOfBounds, {std::to_string(index)}));
 }
 
 void TIconList::Changed()
@@ -62,7 +64,7 @@ TIcon ResourceIcon(const TIconModule& module, const std::string& name)
 {
     TIcon icon = TIcon::FromICO(module.IconResource(name));
     if (icon.Empty())
-        throw EInvalidGraphic("Icon image is not valid");
+        throw EInvalidGraphic(TMessage(IconNotValid, {}));
     return icon;
 }
 
@@ -167,7 +169,7 @@ void TIconList::ReadData(std::string_view data)
     auto fail = [this] {
         icons_.clear();
         EndUpdate();
-        throw EReadError("Stream read error");
+        throw EReadError(TMessage(StreamReadError, {}));
     };
     if (data.size() < 4)
         fail();

@@ -14,6 +14,8 @@
 
 namespace {
 
+const TWording UnknownExtension{"Unknown picture file extension (%1)"};
+
 std::string Normalised(std::string extension)
 {
     if (!extension.empty() && extension.front() == '.')
@@ -65,7 +67,7 @@ std::unique_ptr<TGraphic> LoadPicture(const std::string& path)
     const std::string extension = std::filesystem::path(path).extension().string();
     const TPictureFormat* format = PictureFormats().Find(extension);
     if (!format)
-        throw EInvalidGraphic("Unknown picture file extension (" + extension + ")");
+        throw EInvalidGraphic(TMessage(UnknownExtension, {extension}));
     std::unique_ptr<TGraphic> graphic = format->Create();
     TMemoryByteStream stream(vx::ReadWholeFile(path));
     graphic->LoadFromStream(stream);

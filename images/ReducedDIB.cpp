@@ -12,6 +12,8 @@
 
 namespace {
 
+const TWording NotImplemented{"Function not yet implemented"};
+
 constexpr TGIFColor kFiller{128, 128, 128};
 
 struct TRGB {
@@ -366,9 +368,9 @@ std::string ToPalette(const TGIFBitmap& bitmap, const std::vector<TRGB>& pixels,
 std::string BitmapToReducedDIB(const TGIFBitmap& bitmap, int bitsPerPixel, TMappingMethod method)
 {
     if (bitmap.Empty())
-        throw EInvalidGraphic("Bitmap image is not valid");
+        throw EInvalidGraphic(TMessage(BitmapNotValid, {}));
     if (bitsPerPixel != 1 && bitsPerPixel != 4 && bitsPerPixel != 8 && bitsPerPixel != 24)
-        throw EInvalidGraphicOperation("Function not yet implemented");
+        throw EInvalidGraphicOperation(TMessage(NotImplemented, {}));
     if (static_cast<int>(bitmap.PixelFormat()) == bitsPerPixel && method != mmGrayscale)
         return BitmapToBMP(bitmap);
     if (bitsPerPixel == 24) {

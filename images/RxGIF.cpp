@@ -13,6 +13,15 @@
 
 namespace RxGIF {
 
+const TWording SNoGIFData{"No GIF Data to write"};
+const TWording SWrongColors{"Wrong number of colors; must be a power of 2"};
+const TWording SGIFEncodeError{"GIF image encoding error"};
+const TWording SChangeGIFSize{"Cannot change the Size of a GIF image"};
+const TWording SGIFVersion{"Unknown GIF version"};
+const TWording SCodeSize{"GIF code size not in range 2 to 9"};
+const TWording SGIFCorrupt{"GIF encoded data is corrupt"};
+const TWording SGIFTooLarge{"GIF image is too large"};
+
 int TGIFColorTable::IndexOf(TColor color) const
 {
     for (int i = 0; i < Count && i < 256; ++i)
@@ -26,7 +35,7 @@ int ColorsToBits(int count)
     for (int bits = 1; bits <= 8; ++bits)
         if (count == 1 << bits)
             return bits;
-    throw EInvalidGraphicOperation(SWrongColors);
+    throw EInvalidGraphicOperation(TMessage(SWrongColors, {}));
 }
 
 std::uint8_t ExtensionLabel(TExtensionKind kind)
@@ -47,10 +56,10 @@ TGIFBitmap& TGIFFrame::Bitmap()
     if (data_->HasData()) {
         const int bits = data_->BitsPerPixel;
         if (bits < 1 || bits > 8)
-            throw EInvalidGraphicOperation(SWrongColors);
+            throw EInvalidGraphicOperation(TMessage(SWrongColors, {}));
         if (data_->Width < 0 || data_->Height < 0 ||
             static_cast<std::int64_t>(data_->Width) * data_->Height > kMaxFramePixels)
-            throw EInvalidGraphicOperation(SGIFTooLarge);
+            throw EInvalidGraphicOperation(TMessage(SGIFTooLarge, {}));
         bitmap->SetPixelFormat(bits == 1 ? TPixelFormat::pf1bit : TPixelFormat::pf8bit);
         bitmap->SetSize(data_->Width, data_->Height);
         for (int i = 0; i < 1 << bits; ++i)
@@ -236,7 +245,7 @@ void TGIFImage::Clear()
 TGIFFrame& TGIFImage::Frame(int index) const
 {
     if (index < 0 || index >= Count())
-        throw EInvalidGraphicOperation("List index out of bounds (" + std::to_string(index) + ")");
+        throw EInvalidGraphicOperation(TMessage(ListIndexOutOfBounds, {std::to_string(index)}));
     return *frames_[static_cast<size_t>(index)];
 }
 
@@ -379,12 +388,12 @@ int TGIFImage::Height() const
 
 void TGIFImage::SetWidth(int)
 {
-    throw EInvalidGraphicOperation(SChangeGIFSize);
+    throw EInvalidGraphicOperation(TMessage(SChangeGIFSize, {}));
 }
 
 void TGIFImage::SetHeight(int)
 {
-    throw EInvalidGraphicOperation(SChangeGIFSize);
+    throw EInvalidGraphicOperation(TMessage(SChangeGIFSize, {}));
 }
 
 bool TGIFImage::Transparent() const
@@ -478,7 +487,7 @@ void TGIFImage::ReadData(TByteStream& stream)
     ReadCheck(stream, count, 4);
     const std::int64_t size = count[0] | count[1] << 8 | count[2] << 16 | static_cast<std::int64_t>(count[3]) << 24;
     if (size > stream.Remaining())
-        throw EInvalidGraphicOperation(SStreamRead);
+        throw EInvalidGraphicOperation(TMessage(StreamReadError, {}));
     ReadStream(size, stream, true);
 }
 

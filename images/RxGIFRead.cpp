@@ -14,6 +14,8 @@ namespace RxGIF {
 
 namespace {
 
+const TWording UnrecognizedExtension{"Unrecognized extension block: %1"};
+
 constexpr int kEnd = -1;
 
 bool SameText(const char* data, const char* text)
@@ -44,7 +46,7 @@ public:
             } else if (image_.imageData_->CommentLines.Empty() && !pending.empty()) {
                 TakeComments(pending);
             } else if (label != 0 && label != ';' && label != kEnd) {
-                throw EInvalidGraphicOperation(SStreamRead);
+                throw EInvalidGraphicOperation(TMessage(StreamReadError, {}));
             }
         }
     }
@@ -57,7 +59,7 @@ private:
     const char* Take(size_t count)
     {
         if (data_.size() - at_ < count)
-            throw EInvalidGraphicOperation(SStreamRead);
+            throw EInvalidGraphicOperation(TMessage(StreamReadError, {}));
         const char* p = data_.data() + at_;
         at_ += count;
         return p;
@@ -76,14 +78,14 @@ private:
     void ReadHeader()
     {
         if (data_.size() < 6 || !SameText(data_.data(), "gif"))
-            throw EInvalidGraphicOperation(SGIFVersion);
+            throw EInvalidGraphicOperation(TMessage(SGIFVersion, {}));
         const char* version = data_.data() + 3;
         if (SameText(version, "87a"))
             image_.version_ = 1;
         else if (SameText(version, "89a"))
             image_.version_ = 2;
         else
-            throw EInvalidGraphicOperation(SGIFVersion);
+            throw EInvalidGraphicOperation(TMessage(SGIFVersion, {}));
         at_ = 6;
         const char* screen = Take(7);
         image_.screenWidth_ = Word(screen);
@@ -127,9 +129,9 @@ private:
             case 0xFE: extension.Kind = TExtensionKind::ekComment; break;
             case kEnd: return ';';
             default: {
-                char message[64];
-                std::snprintf(message, sizeof message, "Unrecognized extension block: %.2x", kindLabel);
-                throw EInvalidGraphicOperation(message);
+                char label[4];
+                std::snprintf(label, sizeof label, "%.2x", kindLabel);
+                throw EInvalidGraphicOperation(TMessage(UnrecognizedExtension, {std::string(label)}));
             }
             }
             if (extension.Kind != TExtensionKind::ekComment) {

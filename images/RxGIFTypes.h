@@ -4,6 +4,7 @@
 
 #include "images/GIFColor.h"
 #include "platform/TStringList.h"
+#include "platform/Wording.h"
 
 #include <array>
 #include <cstdint>
@@ -43,17 +44,17 @@ struct TGIFColorTable {
 // 2, 4, ... 256 -> 1..8; any other count raises "Wrong number of colors; must be a power of 2".
 int ColorsToBits(int count);
 
-// Raised with the picture exceptions' fixed texts.
-inline constexpr const char* SNoGIFData = "No GIF Data to write";
-inline constexpr const char* SWrongColors = "Wrong number of colors; must be a power of 2";
-inline constexpr const char* SGIFEncodeError = "GIF image encoding error";
-inline constexpr const char* SChangeGIFSize = "Cannot change the Size of a GIF image";
-inline constexpr const char* SGIFVersion = "Unknown GIF version";
-inline constexpr const char* SCodeSize = "GIF code size not in range 2 to 9";
-inline constexpr const char* SGIFCorrupt = "GIF encoded data is corrupt";
-inline constexpr const char* SStreamRead = "Stream read error";
+// The reasons the picture exceptions are raised with; data that ends early
+// gives the class library's StreamReadError.
+extern const TWording SNoGIFData;
+extern const TWording SWrongColors;
+extern const TWording SGIFEncodeError;
+extern const TWording SChangeGIFSize;
+extern const TWording SGIFVersion;
+extern const TWording SCodeSize;
+extern const TWording SGIFCorrupt;
 // Beyond what a 32-bit program could hold as one bitmap; frames past it are refused.
-inline constexpr const char* SGIFTooLarge = "GIF image is too large";
+extern const TWording SGIFTooLarge;
 constexpr std::int64_t kMaxFramePixels = std::int64_t{1} << 26;
 
 // The image data two copies of an image share: global table, screen flags, comment.

@@ -82,7 +82,7 @@ bool IsTransparentPixel(const TGIFBitmap& bitmap, int x, int y, int index, TColo
 void TGIFFrame::Encode(bool redecode)
 {
     if (!HasBitmap())
-        throw EInvalidGraphicOperation(SNoGIFData);
+        throw EInvalidGraphicOperation(TMessage(SNoGIFData, {}));
     TGIFBitmap indexed;
     int depth = 0;
     if (bitmap_->PixelFormat() != TPixelFormat::pf24bit) {
@@ -94,7 +94,7 @@ void TGIFFrame::Encode(bool redecode)
             GrayScale = true;
         depth = BMPBitCount(bmp);
         if (depth != 1 && depth != 4 && depth != 8)
-            throw EInvalidGraphicOperation(SGIFEncodeError);
+            throw EInvalidGraphicOperation(TMessage(SGIFEncodeError, {}));
         indexed.LoadFromBMP(bmp);
     }
     auto item = std::make_shared<TGIFItem>();
@@ -193,7 +193,7 @@ void TGIFImage::EncodeAllFrames()
 void TGIFImage::WriteStream(TByteStream& stream, bool writeSize)
 {
     if (frames_.empty())
-        throw EInvalidGraphicOperation(SNoGIFData);
+        throw EInvalidGraphicOperation(TMessage(SNoGIFData, {}));
     EncodeFrames(false);
     if (!imageData_->CommentLines.Empty())
         version_ = 2;
@@ -268,7 +268,7 @@ void TGIFImage::WriteStream(TByteStream& stream, bool writeSize)
 void TGIFImage::MakeGrayScale(bool forceEncoding)
 {
     if (frames_.empty())
-        throw EInvalidGraphicOperation(SNoGIFData);
+        throw EInvalidGraphicOperation(TMessage(SNoGIFData, {}));
     for (auto& frame : frames_) {
         if (frame->GrayScale)
             continue;

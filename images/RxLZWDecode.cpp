@@ -101,7 +101,7 @@ bool RxLZWDecode(std::string_view compressed, TGIFBitmap& target, bool interlace
         progress(TProgressStage::psStarting, 0);
     const int codeSize = compressed.empty() ? 0 : static_cast<std::uint8_t>(compressed[0]);
     if (codeSize < 2 || codeSize > 9)
-        throw EInvalidGraphicOperation(SCodeSize);
+        throw EInvalidGraphicOperation(TMessage(SCodeSize, {}));
     const std::vector<std::uint8_t> data = JoinSubBlocks(compressed);
     const size_t total = static_cast<size_t>(target.Width()) * static_cast<size_t>(target.Height());
     std::vector<std::uint8_t> pixels(total, 0);
@@ -196,7 +196,7 @@ bool RxLZWDecode(std::string_view compressed, TGIFBitmap& target, bool interlace
                      static_cast<int>(reader.Position() * 100 / std::max<size_t>(1, data.size())));
     }
     if (!intact && !tolerateErrors)
-        throw EInvalidGraphicOperation(SGIFCorrupt);
+        throw EInvalidGraphicOperation(TMessage(SGIFCorrupt, {}));
     PlaceRows(pixels, target, interlaced);
     if (progress)
         progress(TProgressStage::psEnding, 100);

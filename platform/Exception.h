@@ -48,8 +48,14 @@ VX_DECLARE_EXCEPTION(EFCreateError, EStreamError);
 VX_DECLARE_EXCEPTION(EFOpenError, EStreamError);
 VX_DECLARE_EXCEPTION(EReadError, EStreamError);
 VX_DECLARE_EXCEPTION(EWriteError, EStreamError);
+// What an EReadError says of data that ends before what it declares holds:
+// "Stream read error".
+extern const TWording StreamReadError;
 // Index out of range and similar misuse of a list.
 VX_DECLARE_EXCEPTION(EListError, Exception);
+// What a list says of an index outside it: "List index out of bounds (%1)",
+// the index in place of %1.
+extern const TWording ListIndexOutOfBounds;
 // A string that is not a number, date or the like.
 VX_DECLARE_EXCEPTION(EConvertError, Exception);
 // What an EConvertError says of a text that is no number: "'%1' is not a valid

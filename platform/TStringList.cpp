@@ -44,7 +44,7 @@ TStringList& TStringList::operator=(const TStringList& other)
 void TStringList::CheckIndex(int index) const
 {
     if (index < 0 || index >= Count())
-        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+        throw EListError(TMessage(ListIndexOutOfBounds, {std::to_string(index)}));
 }
 
 const std::string& TStringList::Get(int index) const
@@ -230,7 +230,7 @@ void TStringList::Insert(int index, const std::string& s)
     if (sorted_)
         throw EListError("Operation not allowed on sorted string list");
     if (index < 0 || index > Count())
-        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+        throw EListError(TMessage(ListIndexOutOfBounds, {std::to_string(index)}));
     InsertItem(index, s, 0);
 }
 

@@ -42,7 +42,7 @@ int TEnhListModel::AddColumn(const TListColumn& column)
 const TListColumn& TEnhListModel::Column(int index) const
 {
     if (index < 0 || index >= ColumnCount())
-        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+        throw EListError(TMessage(ListIndexOutOfBounds, {std::to_string(index)}));
     return columns_[static_cast<size_t>(index)];
 }
 
@@ -88,7 +88,7 @@ int TEnhListModel::IndexOf(const TListItem* item) const
 void TEnhListModel::DeleteItem(int index)
 {
     if (!Item(index))
-        throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+        throw EListError(TMessage(ListIndexOutOfBounds, {std::to_string(index)}));
     beginRemoveRows(QModelIndex(), index, index);
     items_.erase(items_.begin() + index);
     endRemoveRows();

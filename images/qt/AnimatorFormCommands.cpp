@@ -165,7 +165,7 @@ void TAnimatorForm::LoadFramesFromFile(const std::string& path, RxGIF::TGIFImage
     QImageReader reader(QString::fromStdString(path));
     const QImage picture = reader.read();
     if (picture.isNull())
-        throw EInvalidGraphic("Bitmap image is not valid");
+        throw EInvalidGraphic(TMessage(BitmapNotValid, {}));
     if (!picture.hasAlphaChannel()) {
         into.Assign(QImageToBitmap(picture));
         return;

@@ -26,10 +26,14 @@ that error is raised in turn. So is a failure an object keeps and hands out
 (run.Error() returning error_): what the files of its class assign to the
 member is followed in the same way.
 
-The errors of the database components reach a window whatever catches them:
-the ODBC error dialog takes over the display of ESQLerror, and the database
-windows show what the rest raise. Every throw in them is followed as above
-(an EAbort, which no window shows, aside). A constant's name in a text
+The errors of the database and image components reach a window whatever
+catches them: the ODBC error dialog takes over the display of ESQLerror, the
+database windows show what the rest raise, and the GIF animator and the image
+optimiser show why a picture cannot be read or written. Every throw in them is
+followed as above (an EAbort, which no window shows, aside), through a text
+kept in a constant of its own and one formatted into a buffer. Their error
+classes are the program's: named E..., or declared as errors
+(VX_DECLARE_EXCEPTION(GIFException, ...)). A constant's name in a text
 (SQL_ERROR) is the same in every language.
 
 usage: message_texts.py <source root>
@@ -71,10 +75,12 @@ TRANSLATED = {'translate', 'tr', 'QT_TR_NOOP', 'QT_TRANSLATE_NOOP'}
 # Calls that put their argument into the text as it is.
 PASS_THROUGH = {'string', 'string_view', 'QString', 'QStringLiteral', 'QLatin1String', 'fromUtf8', 'fromLatin1',
                 'fromStdString', 'ToQString', 'FromQString', 'move'}
+# Calls that write a text into the buffer that is their first argument.
+WRITERS = {'snprintf', 'sprintf', 'strcpy', 'strncpy', 'strcat', 'strncat'}
 # Words before a name that make it an expression, not a declaration.
 EXPRESSION_WORDS = {'return', 'else', 'case', 'throw', 'co_return', 'co_yield', 'do', 'new', 'delete'}
 # The components whose every error a window shows, and the error no window shows.
-SHOWN_RAISES = ('database/',)
+SHOWN_RAISES = ('database/', 'images/')
 SILENT = {'EAbort'}
 # How deep variables and functions are followed, and calls towards where an error is raised.
 DEPTH = 4
@@ -304,14 +310,24 @@ class Source:
         return best
 
 
-def is_exception(name):
-    return name == 'Exception' or re.fullmatch(r'E[A-Z]\w*', name) is not None
-
-
 def path_like(text):
     """A file name, folder or extension, not a sentence."""
     return not any(c.isspace() for c in text) and ('/' in text or '\\' in text or text.startswith('.')
                                                    or re.fullmatch(r'[\w-]+\.[A-Za-z]{2,4}', text) is not None)
+
+
+# A conversion of a format ("%.2x", "%lld"), which holds letters but no words.
+CONVERSION = re.compile(r'%[-+ #0]*(?:\d+|\*)?(?:\.(?:\d+|\*))?[hlLqjzt]*[diouxXeEfgGcsp]')
+
+
+def has_letters(text):
+    return any(c.isalpha() for c in CONVERSION.sub('', text))
+
+
+def typed(tokens, k):
+    """Whether a type stands before the name at k, as in a declaration."""
+    before = tokens[k - 1]
+    return before.kind == 'name' and before.text not in EXPRESSION_WORDS or before.text in ('*', '&', '>')
 
 
 def symbol_like(text):
@@ -331,6 +347,10 @@ class Scan:
         # The declared texts, whose values go into the text as they are.
         self.declared = {t.tokens[k + 1].text for t in sources for k in range(len(t.tokens) - 1)
                          if t.tokens[k].text in DECLARED and t.tokens[k + 1].kind == 'name'}
+        self.exceptions = self._find_exceptions()
+        self.constants = {}  # name -> [(source, first, end)] of the initialisers of objects outside functions
+        for source in sources:
+            self._find_constants(source)
         for source in sources:
             t = source.tokens
             for name, params, body, end in source.functions:
@@ -351,6 +371,44 @@ class Scan:
                         if stop == k + 2 and t[k + 1].kind == 'name' and t[k + 1].text.endswith('_'):
                             self.getters.setdefault(name, []).append((source, t[k + 1].text))
         self._find_wrappers()
+
+    def _find_exceptions(self):
+        """The error classes declared by the macro or derived from another error class."""
+        found, bases = set(), []
+        for source in self.sources:
+            t = source.tokens
+            for k in range(len(t) - 2):
+                if t[k].text == 'VX_DECLARE_EXCEPTION' and t[k + 1].text == '(' and t[k + 2].kind == 'name':
+                    found.add(t[k + 2].text)
+                if t[k].text in ('class', 'struct') and k + 4 < len(t) and t[k + 2].text == ':':
+                    base = k + 4 if t[k + 3].text in ('public', 'protected', 'private') else k + 3
+                    bases.append((t[k + 1].text, t[base].text))
+        while True:
+            more = {name for name, base in bases if name not in found and self.is_exception(base, found)}
+            if not more:
+                return found
+            found |= more
+
+    def is_exception(self, name, declared=None):
+        declared = self.exceptions if declared is None else declared
+        return name == 'Exception' or re.fullmatch(r'E[A-Z]\w*', name) is not None or name in declared
+
+    def _find_constants(self, source):
+        """Objects initialised outside every function ("const char* SBad = ..."), not the declared texts."""
+        t = source.tokens
+        depth = 0
+        for k in range(1, len(t) - 1):
+            if t[k].text in ('(', ')') and t[k].kind == 'op':
+                depth += 1 if t[k].text == '(' else -1
+                continue
+            if depth or t[k].kind != 'name' or t[k + 1].text not in ('=', '{') or not typed(t, k) \
+                    or t[k - 1].text in DECLARED or source.enclosing(k):
+                continue
+            first = k + 2 if t[k + 1].text == '=' else k + 1
+            stop = first
+            while stop < len(t) and t[stop].text not in (';', ','):
+                stop = closing(t, stop) + 1 if t[stop].text in ('(', '[', '{') else stop + 1
+            self.constants.setdefault(t[k].text, []).append((source, first, stop))
 
     def box_calls(self, source):
         """(index of the call's name, [(first, end) of each shown argument])."""
@@ -404,7 +462,7 @@ class Scan:
             if tok.kind == 'string':
                 yield 'literal', k
             elif tok.kind == 'name' and called:
-                if tok.text in PASS_THROUGH or is_exception(tok.text):
+                if tok.text in PASS_THROUGH or self.is_exception(tok.text):
                     k += 2
                     continue
                 if not member and tok.text in ERROR_WORDING:
@@ -477,7 +535,7 @@ class Scan:
         for kind, k in self.shown_tokens(source, first, end):
             tok = t[k]
             if kind == 'literal':
-                if any(c.isalpha() for c in tok.value) and not path_like(tok.value) and not symbol_like(tok.value):
+                if has_letters(tok.value) and not path_like(tok.value) and not symbol_like(tok.value):
                     found.append((source, tok, 'the bare text ' + tok.text))
             elif kind == 'error':
                 found.append((source, tok, 'the English message of the error %s as raised, where ErrorText(%s) '
@@ -498,6 +556,7 @@ class Scan:
                         found += self.literals(rsource, rfirst, rend, rend, depth + 1, seen | {key})
             elif kind == 'name':
                 found += self.variable(source, tok.text, before, depth, seen)
+                found += self.constant(source, tok.text, before, depth, seen)
         return found
 
     def raised(self, source, first, end, depth, seen):
@@ -569,7 +628,8 @@ class Scan:
         return found
 
     def variable(self, source, name, before, depth, seen):
-        """The literals of the local variable's initialiser and of what is assigned or appended to it."""
+        """The literals of the local variable's initialiser, of what is assigned
+        or appended to it and of what a formatting call writes into it."""
         function = source.enclosing(before)
         key = ('variable', source.path, name, function[2] if function else None)
         if not function or key in seen:
@@ -580,6 +640,10 @@ class Scan:
             if t[k].text != name or t[k].kind != 'name' or t[k - 1].text in ('.', '->', '::'):
                 continue
             nxt = t[k + 1].text
+            if t[k - 1].text == '(' and t[k - 2].text in WRITERS and nxt == ',':
+                for first, end in split_arguments(t, k - 1)[1:]:
+                    found += self.literals(source, first, end, before, depth + 1, seen | {key})
+                continue
             declared = t[k - 1].kind == 'name' or t[k - 1].text in ('&', '*', '>')
             if nxt in ('=', '+=') or (declared and nxt in ('{', '(')):
                 first = k + 2 if nxt in ('=', '+=') else k + 1
@@ -587,6 +651,25 @@ class Scan:
                 while stop < before and t[stop].text != ';':
                     stop = closing(t, stop) + 1 if t[stop].text in ('(', '[', '{') else stop + 1
                 found += self.literals(source, first, stop, before, depth + 1, seen | {key})
+        return found
+
+    def constant(self, source, name, before, depth, seen):
+        """The literals of the initialiser of an object outside the functions,
+        unless the name is a parameter or a local of the function at before."""
+        function = source.enclosing(before)
+        key = ('constant', name)
+        if name not in self.constants or key in seen:
+            return []
+        if function:
+            t = source.tokens
+            if name in function[1]:
+                return []
+            for k in range(function[2], before):
+                if t[k].text == name and typed(t, k) and t[k + 1].text in (';', '=', '{', '(', '['):
+                    return []
+        found = []
+        for csource, first, end in self.constants[name]:
+            found += self.literals(csource, first, end, end, depth + 1, seen | {key})
         return found
 
     def problems(self):
@@ -700,6 +783,26 @@ SELF_TEST = [
      '  return c > 1 ? std::make_unique<ESQLerror>("Odd") : std::make_unique<ESQLerror>(Name(c)); }\n'
      'void f(int c) { std::unique_ptr<E> e = Check(c); throw *e; }', 1, 'database/Q.cpp'),
     ('an error of another component', 'void f() { throw EParserError("No tag"); }', 0, 'internet/P.cpp'),
+    ('an image error of a declared class', 'VX_DECLARE_EXCEPTION(GIFException, EInvalidGraphic);\n'
+                                           'void f(int n) { if (n > 8) throw GIFException("Invalid GIF data"); }',
+     1, 'images/GIFDecoder.cpp'),
+    ('an error class derived from one', 'class EBad : public Exception {};\nclass GIFProblem : public EBad {};\n'
+                                        'void f() { throw GIFProblem("Broken"); }', 1, 'images/R.cpp'),
+    ('a text kept in a constant', 'inline constexpr const char* SCorrupt = "GIF data is corrupt";\n'
+                                  'void f() { throw EInvalidGraphicOperation(SCorrupt); }', 1, 'images/R.cpp'),
+    ('a local of a constant\'s name', 'const char* reason = "Broken";\n'
+                                       'void f(int n) { std::string reason = Why(n); throw EInvalidGraphic(reason); }\n'
+                                       'void g(const std::string& reason) { throw EInvalidGraphic(reason); }',
+     0, 'images/R.cpp'),
+    ('a text formatted into a buffer', 'void f(int b) { char m[64];\n'
+                                       '  std::snprintf(m, sizeof m, "Unknown block: %.2x", b);\n'
+                                       '  throw EInvalidGraphic(m); }', 1, 'images/R.cpp'),
+    ('a number formatted into a buffer', 'void f(int b) { char m[8]; std::snprintf(m, sizeof m, "%.2x", b);\n'
+                                         '  throw EInvalidGraphic(TMessage(Unknown, {std::string(m)})); }',
+     0, 'images/R.cpp'),
+    ('a wording kept apart', 'const TWording SCorrupt{"GIF data is corrupt"};\n'
+                             'void f(int n) { throw EInvalidGraphicOperation(TMessage(SCorrupt, {})); }',
+     0, 'images/R.cpp'),
 ]
 
 

@@ -4,15 +4,20 @@
 // and so do the reasons the program gives when it cannot do what was asked:
 // a Windows-1252 page that cannot be saved, a file replacing across files
 // leaves alone, an error no window catches, a settings file that cannot be
-// written, a value a database field cannot take; the system's reason and the
-// user's value stay as they came.
+// written, a value a database field cannot take, a damaged GIF opened in the
+// GIF animator or the image optimiser; the system's reason and the user's
+// value stay as they came.
 #include "tests/shell/DutchFixture.h"
 #include "tests/shell/MenuDriver.h"
 #include "tests/support/TypeText.h"
 #include "tests/tools/DialogClicks.h"
 
 #include "controls/edits/RxCalc.h"
+#include "controls/speedbar/SpeedBar.h"
 #include "database/DbTypes.h"
+#include "images/RxGIF.h"
+#include "images/qt/AnimatorForm.h"
+#include "images/qt/GifOptimizerForm.h"
 #include "platform/FileIO.h"
 #include "platform/IniFile.h"
 #include "platform/qt/Application.h"
@@ -37,6 +42,12 @@ namespace {
 
 class DutchMessagesTest : public DutchFixture {};
 
+// A GIF whose one frame declares an LZW code size of 12, past what GIF allows.
+const char kDamagedGif[] = "GIF89a\x01\x00\x01\x00\x80\x00\x00"
+                           "\x00\x00\x00\xff\xff\xff"
+                           ",\x00\x00\x00\x00\x01\x00\x01\x00\x00"
+                           "\x0c\x02\x4c\x01\x00;";
+
 TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
 {
     // A Windows-1252 page in slot 1, the typed text in slot 2.
@@ -48,10 +59,13 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
     Focus(form->SlotEditor(2));
     QTest::keyClicks(form->SlotEditor(2), "typed ");
     const std::string page = WriteDoc("page.asp", "file\r\n");
+    const std::string damaged = WriteDoc("damaged.gif", std::string(kDamagedGif, sizeof kDamagedGif - 1));
     const struct {
         const char* asked;
         std::function<void()> ask;
         std::string shown;
+        // The file the open dialog the step shows is answered with.
+        std::string opened = {};
     } cases[] = {
         {"opening into the slot", [&] { form->OpenDocumentInFreeSlot(page, false); },
          "Document 2 bevat tekst die niet is opgeslagen.\r\nWilt u die tekst weggooien en page.asp openen?"},
@@ -116,13 +130,49 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
              });
          },
          "'twelve' is geen geldig decimaal getal"},
+        {"a damaged GIF opened in the GIF animator",
+         [&] {
+             AnswerNext<TAnimatorForm>([](TAnimatorForm& animator) {
+                 auto* open = dynamic_cast<TSpeedItem*>(animator.findChild<QObject*>("OpenBtn"));
+                 ASSERT_NE(open, nullptr);
+                 QTest::mouseClick(open->Button(), Qt::LeftButton);
+                 EXPECT_TRUE(animator.isVisible()) << "the animator goes on";
+                 EXPECT_EQ(animator.Image().Count(), 0);
+                 QTest::keyClick(&animator, Qt::Key_Escape);
+             });
+             PickMenuCommand(*form, "GIFAnimator1");
+         },
+         "De GIF-codegrootte ligt niet tussen 2 en 9", damaged},
+        {"a damaged GIF tested in the image optimiser",
+         [&] {
+             // The optimiser opens on the current folder.
+             const std::filesystem::path was = std::filesystem::current_path();
+             std::filesystem::current_path(docs.path());
+             AnswerNext<Tfrm_gifoptimizer>([](Tfrm_gifoptimizer& optimiser) {
+                 auto* files = optimiser.findChild<QListWidget*>("FileListBox1");
+                 ASSERT_EQ(files->count(), 1);
+                 const QPoint first = files->visualItemRect(files->item(0)).center();
+                 QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, first);
+                 auto* test = optimiser.findChild<QPushButton*>("buttontest");
+                 QTest::mouseClick(test, Qt::LeftButton);
+                 EXPECT_TRUE(optimiser.isVisible() && test->isEnabled()) << "the optimiser goes on";
+                 QTest::keyClick(&optimiser, Qt::Key_Escape);
+             });
+             PickMenuCommand(*form, "GraphicsOptimizer1");
+             std::filesystem::current_path(was);
+         },
+         "Ongeldige GIF-gegevens"},
     };
     for (const auto& c : cases) {
         dialogs.requests.clear();
+        if (!c.opened.empty())
+            dialogs.Queue(mrOk, c.opened);
         dialogs.Queue(mrCancel);
         c.ask();
-        ASSERT_EQ(dialogs.requests.size(), 1u) << c.asked;
-        EXPECT_EQ(dialogs.requests[0].text, c.shown) << c.asked;
+        ASSERT_EQ(dialogs.requests.size(), c.opened.empty() ? 1u : 2u) << c.asked;
+        const vx::dialogs::Request& box = dialogs.requests.back();
+        EXPECT_EQ(box.kind, vx::dialogs::Kind::Message) << c.asked;
+        EXPECT_EQ(box.text, c.shown) << c.asked;
     }
     EXPECT_EQ(form->SlotFileName(2), "") << "the typed text stays";
     EXPECT_EQ(vx::test::readFile(legacy), "caf\xE9\r\n") << "the page as it was";
