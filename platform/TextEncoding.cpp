@@ -9,7 +9,9 @@ namespace vx {
 
 namespace {
 
-const TWording Unstorable{"the file is stored as Windows-1252, which cannot hold the character \"%1\" of line %2"};
+const TWording Unstorable{"the file is stored as Windows-1252, which cannot hold the character %1"};
+// The character Unstorable names, where a save meets it.
+const TWording CharacterOfLine{"\"%1\" of line %2"};
 
 } // namespace
 
@@ -37,8 +39,8 @@ std::string EncodeForSaving(std::string_view text, TTextEncoding encoding, bool 
         std::size_t line = 1;
         for (std::size_t i = 0; i < bad; ++i)
             line += text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'));
-        throw EEncodingError(
-            TMessage(Unstorable, {std::string(text.substr(bad, utf8::CharLength(text, bad))), std::to_string(line)}));
+        const std::string character(text.substr(bad, utf8::CharLength(text, bad)));
+        throw EEncodingError(TMessage(Unstorable, {TMessage(CharacterOfLine, {character, std::to_string(line)})}));
     }
     if (byteOrderMark && encoding == TTextEncoding::Utf8)
         bytes->insert(0, Utf8ByteOrderMark);
@@ -56,6 +58,11 @@ std::string FirstUnstorable(std::string_view text, TTextEncoding encoding)
         i += length;
     }
     return {};
+}
+
+TMessage UnstorableCharacter(std::string_view character)
+{
+    return TMessage(Unstorable, {"\"" + std::string(character) + "\""});
 }
 
 std::optional<std::string> EncodeDocument(std::string_view text, TTextEncoding encoding, std::size_t* badOffset)

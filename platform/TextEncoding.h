@@ -47,6 +47,9 @@ std::optional<std::string> EncodeDocument(std::string_view text, TTextEncoding e
 std::string EncodeForSaving(std::string_view text, TTextEncoding encoding, bool byteOrderMark);
 // The first character of text the encoding cannot store, or "" when it stores all.
 std::string FirstUnstorable(std::string_view text, TTextEncoding encoding);
+// Why a Windows-1252 file refuses the character: the one wording of it, for
+// the status bar as for the error a save raises.
+TMessage UnstorableCharacter(std::string_view character);
 // Whether every character of text can be stored in a file of the encoding.
 bool CanHold(TTextEncoding encoding, std::string_view text);
 // The encoding's name as mail and web pages declare it ("UTF-8", "windows-1252").

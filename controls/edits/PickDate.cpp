@@ -4,6 +4,7 @@
 #include "controls/common/SysColors.h"
 #include "controls/common/WindowLanguage.h"
 #include "localisation/FormatSettings.h"
+#include "localisation/RunTimeText.h"
 #include "platform/qt/QtText.h"
 
 #include <QFrame>
@@ -15,11 +16,16 @@
 #include <QScreen>
 
 #include <cmath>
+#include <string_view>
+#include <utility>
 
 namespace {
 
 const char* const kStepHints[4] = {"Previous Year", "Previous Month", "Next Month", "Next Year"};
 const char* const kStepNames[4] = {"PrevYearBtn", "PrevMonthBtn", "NextMonthBtn", "NextYearBtn"};
+// The calendar's title as the language writes a month of a year: "MMMM" the
+// month's name, "yyyy" the year.
+const TRunTimeText MonthOfYear{"MMMM, yyyy"};
 
 void StepCalendar(TRxCalendar& calendar, TStepKind kind)
 {
@@ -83,7 +89,13 @@ std::string CalendarTitle(TDateTime date)
 {
     int y, m, d;
     DecodeDate(date, y, m, d);
-    return FormatSettings().LongMonthNames[m - 1] + ", " + std::to_string(y);
+    std::string title = MonthOfYear();
+    const std::pair<std::string_view, std::string> fields[] = {{"MMMM", FormatSettings().LongMonthNames[m - 1]},
+                                                               {"yyyy", std::to_string(y)}};
+    for (const auto& [field, value] : fields)
+        if (const std::size_t at = title.find(field); at != std::string::npos)
+            title.replace(at, field.size(), value);
+    return title;
 }
 
 QImage StepGlyph(TStepKind kind)

@@ -23,7 +23,7 @@ enum TStepKind { skPrevYear = 0, skPrevMonth, skNextMonth, skNextYear };
 
 namespace vx {
 
-// "MMMM, YYYY" of a date.
+// The month and year of a date as the current language writes them ("MMMM, yyyy" in English).
 std::string CalendarTitle(TDateTime date);
 // The arrow pictures of the stepping buttons (one or two arrows, left or right).
 QImage StepGlyph(TStepKind kind);

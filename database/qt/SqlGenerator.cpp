@@ -221,6 +221,8 @@ void Tfrm_sql_generator::buildStatementPages(QWidget* page)
     auto* help = named(new QGroupBox("< Help >", selectTab), "GroupBox2");
     Memo5 = named(new TFlatMemo(help), "Memo5");
     Memo5->setReadOnly(true);
+    // The page leaves the help a few lines: the rest is scrolled to.
+    Memo5->SetScrollBars(TScrollStyle::ssVertical);
     for (const char* line : kHelp)
         Memo5->Lines().Add(line);
     (new QHBoxLayout(help))->addWidget(Memo5);

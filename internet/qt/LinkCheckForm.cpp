@@ -97,17 +97,17 @@ void TfrmLinkChecking::BuildWindow()
     stbStatus = new QStatusBar(this);
     stbStatus->setObjectName("stbStatus");
     stbStatus->setSizeGripEnabled(false);
-    // The address panel grows up to its width (set on every resize) and the
-    // state panel takes what is left; neither ever makes the window wider.
-    // The stretches leave nothing to the bar's own trailing stretch: the
-    // address panel's share always reaches its width, the rest goes to the state.
+    // The state panel takes the room its text needs, the reason of a bad link
+    // whole, and the address panel what is left. The bar asks the window for
+    // no room of its own, so neither panel ever makes the window wider.
+    stbStatus->setSizePolicy(QSizePolicy::Ignored, stbStatus->sizePolicy().verticalPolicy());
     for (int i = 0; i < 2; ++i) {
         panels_[i] = new QLabel(stbStatus);
         // Addresses and servers' answers show as they came, never as markup.
         panels_[i]->setTextFormat(Qt::PlainText);
-        panels_[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        stbStatus->addWidget(panels_[i], i == 0 ? 1000 : 1);
+        stbStatus->addWidget(panels_[i], i == 0 ? 1 : 0);
     }
+    panels_[0]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     auto* top = new QHBoxLayout;
     top->addWidget(edtHTML, 1);
@@ -145,12 +145,6 @@ void TfrmLinkChecking::showEvent(QShowEvent* event)
     move(20, 20);
 }
 
-void TfrmLinkChecking::resizeEvent(QResizeEvent* event)
-{
-    QDialog::resizeEvent(event);
-    panels_[0]->setMaximumWidth(std::max(0, width() - 100));
-}
-
 void TfrmLinkChecking::reject()
 {
     if (running_) {
@@ -167,7 +161,7 @@ std::string TfrmLinkChecking::StatusPanel(int index) const
 
 void TfrmLinkChecking::SetPanel(int index, const std::string& text)
 {
-    // A long address or reason is cut at the panel's edge; its hint holds it whole.
+    // A long address is cut at the panel's edge; its hint holds it whole.
     panels_[index]->setText(vx::ToQString(text));
     panels_[index]->setToolTip(vx::ToQString(text));
 }

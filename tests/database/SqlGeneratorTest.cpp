@@ -14,9 +14,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTextBlock>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -313,6 +315,19 @@ TEST_F(SqlGeneratorTest, ADataSourceWithoutTablesSaysSo)
     EXPECT_EQ(said, " Sorry no tables found in this datasource ");
     EXPECT_EQ(dialog->ListBox2->count(), 0);
     EXPECT_EQ(dialog->ListBox3->count(), 0);
+}
+
+// The help has more lines than its box shows: a scroll bar brings its last line into view.
+TEST_F(SqlGeneratorTest, TheHelpScrollsToItsLastLine)
+{
+    TFlatMemo& help = *dialog->Memo5;
+    ASSERT_TRUE(help.isVisible());
+    QScrollBar& bar = *help.verticalScrollBar();
+    EXPECT_TRUE(bar.maximum() == 0 || bar.isVisible()) << "lines out of view and no scroll bar to reach them";
+    bar.setValue(bar.maximum());
+    const QTextCursor last(help.document()->lastBlock());
+    EXPECT_TRUE(help.viewport()->rect().contains(help.cursorRect(last)))
+        << last.block().text().toStdString() << " stays out of view";
 }
 
 TEST_F(SqlGeneratorTest, OkLeavesTheAspTextAndCancelLeavesNothing)

@@ -2,11 +2,11 @@
 // Nederlands chosen, the question about typed text that opening a file would
 // replace and the quit question come in Dutch, the file's name in its place,
 // and so do the reasons the program gives when it cannot do what was asked:
-// a Windows-1252 page that cannot be saved, a file replacing across files
-// leaves alone, an error no window catches, a settings file that cannot be
-// written, a value a database field cannot take, a damaged GIF opened in the
-// GIF animator or the image optimiser; the system's reason and the user's
-// value stay as they came.
+// a Windows-1252 page that cannot be saved or take a typed character (in the
+// status bar), a file replacing across files leaves alone, an error no window
+// catches, a settings file that cannot be written, a value a database field
+// cannot take, a damaged GIF opened in the GIF animator or the image
+// optimiser; the system's reason and the user's value stay as they came.
 #include "tests/shell/DutchFixture.h"
 #include "tests/shell/MenuDriver.h"
 #include "tests/support/TypeText.h"
@@ -22,6 +22,7 @@
 #include "platform/IniFile.h"
 #include "platform/qt/Application.h"
 #include "platform/qt/QtText.h"
+#include "shell/qt/mainwindow/StatusBar.h"
 #include "shell/qt/windows/ProfHelp.h"
 #include "tools/qt/MultiFileReplaceWindow.h"
 
@@ -174,6 +175,12 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
         EXPECT_EQ(box.kind, vx::dialogs::Kind::Message) << c.asked;
         EXPECT_EQ(box.text, c.shown) << c.asked;
     }
+    // The status bar words a refused character as the save's box does.
+    Focus(form->SlotEditor(1));
+    TypeText(form->SlotEditor(1), QString::fromUtf8("\xCE\xA9"));
+    EXPECT_EQ(form->StatusBar1->currentMessage().toStdString(),
+              "De tekst is niet ingevoegd: het bestand gebruikt de tekenset Windows-1252, waarin het teken "
+              "\"\xCE\xA9\" niet voorkomt");
     EXPECT_EQ(form->SlotFileName(2), "") << "the typed text stays";
     EXPECT_EQ(vx::test::readFile(legacy), "caf\xE9\r\n") << "the page as it was";
 }

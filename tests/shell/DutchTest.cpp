@@ -11,6 +11,7 @@
 #include "tests/shell/DesktopStandIn.h"
 #include "tests/shell/DutchFixture.h"
 #include "tests/shell/MenuDriver.h"
+#include "tests/shell/TextFit.h"
 #include "tests/shell/WindowTexts.h"
 #include "tests/shell/WindowWalker.h"
 #include "tests/support/Patience.h"
@@ -25,6 +26,8 @@
 #include "internet/qt/FtpForm.h"
 #include "internet/qt/LinkCheckForm.h"
 
+#include "controls/common/DateUtil.h"
+#include "controls/edits/PickDate.h"
 #include "controls/edits/ToolEdit.h"
 #include "controls/flat/TFlatMemoUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
@@ -67,6 +70,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeView>
 
 #include <cxxabi.h>
 #include <map>
@@ -100,7 +104,7 @@ const std::set<std::string>& SameInDutch()
     "1 ( 8 pt)", "2 (10 pt)", "3 (12 pt)", "4 (14 pt)", "5 (18 pt)", "6 (24 pt)", "7 (36 pt)", "Fuchsia", "x",
     "NUM", "CAPS", "SQL - Wizards", "VBScript - wizards", "Plug-ins", "Wizards", "Help", "Document 1", "Document 2",
     "Document 3", "Document 4", "Document 5", "Macro's", "&OK", "OK", " Databases", " Records", "|<", ">|", "< Help >",
-    "<Type>", "Copyright", "Homepage", "Database", "Status", "Type", "& Ampersand", "\xC2\xA9 Copyright",
+    "OK %1", "<Type>", "Copyright", "Homepage", "Database", "Status", "Type", "& Ampersand", "\xC2\xA9 Copyright",
     "0 bytes", "ID", "Printer", "Type:", "Parameters", "&Help",
     // The calculator's keys.
     "sqrt", "1/x", "C", "MC", "MR", "MS", "MP",
@@ -126,7 +130,7 @@ const std::set<std::string>& SameInDutch()
     "my_dsn_name", "db_sample_value", "my_connection", "my_sql_string", "my_record", "December 31, 2001",
     "/www/home", "http://", "my_table_function", "my_caption", "Absbottom", "Absmiddle", "Baseline", "Bleedleft",
     "Bleedright", "Center", "Middle", "Right", "Text", "Top", "you\\@example.com", "someone\\@example.com",
-    "you@example.com", "someone@example.com",
+    "you@example.com", "someone@example.com", "mailto:you@example.com",
     "https://", "ftp://", "gopher://", "telnet://", "file:///", "_Blank", "_Parent", "_Self", "_Top", "Banner",
     "Contents", "main", "menu", "Mouseover", "Mouseout", "ad_rotator.txt", "Is_Cookie_Supported", "My_Fieldname",
     "My_Email_table", "mycounter.cdx", "My_Counter", "AddHeader(\"\",\"\")", "AppendToLog", "BinaryWrite",
@@ -278,11 +282,33 @@ void AddInnerWindows(TForm1& form, std::map<std::string, TShownTexts>& shown, Di
         ClickButton(start, "SpeedButton6");
     }
     {
+        // A link the check passes by says why in the state panel, whole.
+        const std::string linked = folder.file("links.htm");
+        writeFile(linked, "<a href=\"gone.htm\">x</a><a href=\"mailto:you@example.com\">you</a>\r\n");
         TfrmLinkChecking links;
         links.show();
-        links.edtHTML->setText(vx::ToQPath(page));
+        links.edtHTML->setText(vx::ToQPath(linked));
         QTest::mouseClick(links.btnCheck1, Qt::LeftButton);
+        const QAbstractItemModel& tree = *links.trvLinks->model();
+        const QModelIndexList mail =
+            tree.match(tree.index(0, 0, tree.index(0, 0)), Qt::DisplayRole, "mailto:you@example.com");
+        EXPECT_EQ(mail.size(), 1);
+        if (!mail.empty()) {
+            links.trvLinks->scrollTo(mail[0]);
+            QTest::mouseClick(links.trvLinks->viewport(), Qt::LeftButton, {},
+                              links.trvLinks->visualRect(mail[0]).center());
+        }
+        QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         shown["link validator after a run"] = ShownTexts(links);
+        const QString reason = vx::ToQString(links.StatusPanel(1));
+        int met = 0;
+        for (const TTextRoom& room : TextRooms(links))
+            if (room.Text == reason) {
+                ++met;
+                EXPECT_TRUE(room.Fits()) << room.Place << " \"" << links.StatusPanel(1) << "\" needs " << room.Needed
+                                         << " px, has " << room.Room;
+            }
+        EXPECT_EQ(met, 1) << "the state panel shows the reason \"" << links.StatusPanel(1) << "\"";
     }
     Tf_ftp ftp;
     ftp.FtpPort = ClosedPort();
@@ -496,6 +522,17 @@ std::map<std::string, TShownTexts> ShownEverywhere(TForm1& form, DialogRecorder&
     QTest::mouseMove(form.SpeedBar1->FindItemByName("SpeedButton1")->Button());
     EXPECT_TRUE(QTest::qWaitFor([&] { return frm_profhelp->Memo1->Lines().Text() != before; }, vx::test::kPatienceMs));
     shown["assistant"] = ShownTexts(*frm_profhelp);
+    // The tips timer's next tip, at once and the same one in every walk.
+    vx::shell::CommandState(form).Random.seed(84);
+    QObject::connect(
+        form.tipstimer, &QTimer::timeout, form.tipstimer, [&form] { form.tipstimer->setInterval(50000); },
+        Qt::SingleShotConnection);
+    form.tipstimer->start(0);
+    const TStrings& balloon = frm_profhelp->Memo1->Lines();
+    const std::string tipLead = vx::FromQString(frm_profhelp->Edit1->text());
+    const auto tipShown = [&] { return balloon.Count() > 3 && balloon[1] == tipLead; };
+    EXPECT_TRUE(QTest::qWaitFor(tipShown, vx::test::kPatienceMs)) << "no tip";
+    shown["assistant with a tip"] = ShownTexts(*frm_profhelp);
     QTest::keyClick(&editor, Qt::Key_Insert);
     editor.Model().SetText("");
     for (const std::string& window : untranslated.Seen)
@@ -636,6 +673,8 @@ TEST_F(DutchTest, EveryWindowShowsDutchWhereDutchDiffers)
 
 TEST_F(DutchTest, NoWindowShowsEnglishOnceDutchIsChosen)
 {
+    for (const char* tips : {"tips.txt", "tips.Nederlands.txt"})
+        std::filesystem::copy_file(std::string(VX_SOURCE_DIR "/data/") + tips, home.Data(tips));
     StartAndActivate();
     const std::map<std::string, TShownTexts> english = ShownEverywhere(*form, dialogs);
     vx::test::PickMenuCommand(*form, "Nederlands1");
@@ -668,6 +707,16 @@ TEST_F(DutchTest, NoWindowShowsEnglishOnceDutchIsChosen)
     EXPECT_TRUE(std::any_of(assistant.begin(), assistant.end(),
                             [](const auto& line) { return line.second.startsWith("Tip : Nieuw bestand"); }))
         << "the hint of the button under the mouse";
+    TStringList dutchTips;
+    dutchTips.SetText(ReadWholeFile(VX_SOURCE_DIR "/data/tips.Nederlands.txt"));
+    const TShownTexts& tip = dutch.at("assistant with a tip");
+    EXPECT_TRUE(std::any_of(tip.begin(), tip.end(),
+                            [&](const auto& line) { return dutchTips.IndexOf(vx::FromQString(line.second)) >= 0; }))
+        << "a Dutch tip";
+    const TShownTexts& links = dutch.at("link validator after a run");
+    EXPECT_TRUE(std::any_of(links.begin(), links.end(), [](const auto& text) {
+        return text.second == "Onbekend: alleen webadressen en lokale bestanden worden gecontroleerd";
+    })) << "the reason of a link the check passes by";
     // Names the built windows hold are met by the test of the language file.
     const std::set<std::string> layout = NativeLines();
     for (const std::string& same : SameInDutch())
@@ -720,6 +769,7 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
     EXPECT_EQ(next->Caption(), "Volgende");
     EXPECT_EQ(keyword->text(), "Next") << "code stays code";
     EXPECT_EQ(calendar.StepButton(skNextYear)->toolTip(), "Volgend jaar");
+    EXPECT_EQ(vx::CalendarTitle(vx::EncodeDate(2026, 12, 1)), "december 2026") << "a calendar's month";
     EXPECT_EQ(calendar.StepButton(skPrevYear)->toolTip(), "a year back");
     EXPECT_EQ(dueDate.windowTitle(), "Due date");
 
@@ -735,6 +785,7 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
     EXPECT_EQ(form->PageControl1->tabText(1), "<empty>");
     EXPECT_EQ(next->Caption(), "Next");
     EXPECT_EQ(calendar.StepButton(skNextYear)->toolTip(), "Next Year");
+    EXPECT_EQ(vx::CalendarTitle(vx::EncodeDate(2026, 12, 1)), "December, 2026");
     EXPECT_EQ(calendar.StepButton(skPrevYear)->toolTip(), "a year back");
     frm_search->hide();
 }

@@ -52,8 +52,9 @@ const char* const PageText = "caf\u00e9 end\r\n";
 
 std::string RefusalMessage(const Character& character)
 {
-    return std::string("This file is stored as Windows-1252, which cannot hold the character \"") + character.text +
-           "\"";
+    return std::string("The text was not inserted: the file is stored as Windows-1252, which cannot hold the "
+                       "character \"") +
+           character.text + "\"";
 }
 
 std::size_t Occurrences(const std::string& text, const std::string& part)

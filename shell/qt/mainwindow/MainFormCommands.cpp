@@ -6,6 +6,7 @@
 #include "editor/qt/mwCustomEdit.h"
 #include "localisation/RunTimeText.h"
 #include "localisation/qt/KMLang.h"
+#include "platform/FileIO.h"
 #include "platform/qt/QtText.h"
 #include "shell/qt/windows/About.h"
 #include "shell/qt/windows/FrontPageCheck.h"
@@ -50,9 +51,36 @@ TStringList& Tips(TForm1& form)
     return CommandState(form).Tips;
 }
 
+namespace {
+
+// The tips in the chosen language: a language names its own file as it names
+// its language file, data\tips.<language>.txt; English, and a language
+// without tips of its own, read data\tips.txt.
+std::string TipsFile(const std::string& language)
+{
+    if (!TKAppLanguage::IsNativeName(language))
+        if (std::string own = DataFile("tips." + language + ".txt"); FileExists(own))
+            return own;
+    return DataFile("tips.txt");
+}
+
+// Read once, and again after the language has changed.
+void ReadTips(TCommandState& state)
+{
+    const std::string& language = TKAppLanguage::Instance().CurrentLanguage();
+    if (state.TipsLanguage == language)
+        return;
+    state.TipsLanguage = language;
+    state.Tips.Clear();
+    LoadListFile(TipsFile(language), state.Tips);
+}
+
+} // namespace
+
 void ShowTip(TForm1& form)
 {
     TCommandState& state = CommandState(form);
+    ReadTips(state);
     if (state.Tips.Count() == 0)
         return;
     std::uniform_int_distribution<int> pick(0, state.Tips.Count() - 1);
@@ -167,13 +195,13 @@ bool Claim(QAction* action)
     return true;
 }
 
-void LoadTips(TForm1& form)
+void StartTips(TForm1& form)
 {
     TCommandState& state = CommandState(form);
-    if (state.TipsLoaded)
+    if (state.TipsStarted)
         return;
-    state.TipsLoaded = true;
-    LoadListFile(DataFile("tips.txt"), state.Tips);
+    state.TipsStarted = true;
+    ReadTips(state);
     QObject::connect(form.tipstimer, &QTimer::timeout, &form, Guarded([&form] { ShowTip(form); }));
     form.tipstimer->setInterval(50000);
     form.tipstimer->start();
@@ -183,7 +211,7 @@ void LoadTips(TForm1& form)
 
 void BindMainCommands(TForm1& form)
 {
-    LoadTips(form);
+    StartTips(form);
     BindDropTargets(form);
     ConnectPluginManager(form);
     for (const auto& [name, command] : Commands)

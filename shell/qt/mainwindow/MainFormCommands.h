@@ -40,7 +40,8 @@ QAction* AddPluginCommand(TForm1& form, const std::string& caption, const QKeySe
 std::optional<std::string> PreviewUrl(const std::string& fileName, const std::string& webRoot,
                                       const std::string& host);
 
-// --- tips: one of the lines, chosen at random; none for an empty list.
+// --- tips: one of the lines, chosen at random; none for an empty list. The
+// list is the chosen language's tips, read again once the language changes.
 void ShowTip(TForm1& form);
 TStringList& Tips(TForm1& form);
 

@@ -6,6 +6,7 @@
 
 #include <QObject>
 
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -22,9 +23,11 @@ class TCommandState : public QObject {
 public:
     using QObject::QObject;
 
-    // The assistant's tips, one per line of data\tips.txt.
+    // The assistant's tips, one per line of the tips file of TipsLanguage
+    // (none before the first reading).
     TStringList Tips;
-    bool TipsLoaded = false;
+    std::optional<std::string> TipsLanguage;
+    bool TipsStarted = false;
     std::mt19937 Random{std::random_device{}()};
     // The preview of an ASP page goes through the web server (the warning's choice).
     bool ThroughWebServer = false;

@@ -232,14 +232,15 @@ void TForm1::WriteSlot(int slot)
 
 namespace {
 
-const TRunTimeText RefusedCharacter{"This file is stored as Windows-1252, which cannot hold the character"};
+// The reason is the one a save gives for the same character.
+const TRunTimeText NotInserted{"The text was not inserted: %1"};
 
 } // namespace
 
 void TForm1::ReportRefusedText(const std::string& text)
 {
-    StatusBar1->showMessage(
-        vx::ToQString(RefusedCharacter() + " \"" + vx::FirstUnstorable(text, vx::TTextEncoding::Windows1252) + "\""));
+    const TMessage why = vx::UnstorableCharacter(vx::FirstUnstorable(text, vx::TTextEncoding::Windows1252));
+    StatusBar1->showMessage(vx::ToQString(NotInserted({InCurrentLanguage(why)})));
 }
 
 void TForm1::ReportBackgroundFailure(const std::string& message)

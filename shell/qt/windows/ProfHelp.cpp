@@ -83,9 +83,11 @@ Tfrm_profhelp::Tfrm_profhelp(QWidget* parent) : TShellDialog("frm_profhelp", "As
     Memo1->setReadOnly(true);
     Memo1->setStyleSheet("color: navy;");
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->Lines().Assign(MakeList({"Welcome to Vellumix", "", "I'll be your support person during our ",
-                                    "'workout' Im here to help and assist, ", "i'll  tell you handy tips and hints to ",
-                                    "guide you  through the creation of ", "your  Active Server Pages."}));
+    // The welcome is one paragraph the balloon wraps at its width, in every language.
+    Memo1->Lines().Assign(MakeList({"Welcome to Vellumix", "",
+                                    "I'll be your support person during our 'workout' Im here to help and assist, "
+                                    "i'll  tell you handy tips and hints to guide you  through the creation of "
+                                    "your  Active Server Pages."}));
     auto* balloon = new QVBoxLayout(Shape1);
     balloon->setContentsMargins(4, 4, 4, 4);
     balloon->addWidget(Memo1);
