@@ -12,10 +12,12 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <climits>
 #include <filesystem>
+#include <future>
 #include <string_view>
 #include <system_error>
 
@@ -25,10 +27,14 @@ namespace {
 
 constexpr std::string_view Signature = "VELLUMIX WHOLE COPY 1\n";
 constexpr std::string_view LengthField = "length ";
+// An entry of the last version: "replaced <length> <digest of the whole>".
 constexpr std::string_view ReplacedField = "replaced ";
+// "pieces <length> <piece length> <digest> <digest> ...".
+constexpr std::string_view PiecesField = "pieces ";
 constexpr std::size_t DigestLength = 64;
-// Far more than an entry holds: anything larger is no entry of ours.
-constexpr off_t LargestEntry = 1 << 16;
+// Far more than an entry holds (a text of 16 GB has 16,384 pieces): anything
+// larger is no entry of ours.
+constexpr off_t LargestEntry = 1 << 21;
 
 std::string IndexFolder()
 {
@@ -83,8 +89,13 @@ std::string EntryText(const std::string& copy, std::uint64_t length, const std::
 {
     std::string text = std::string(Signature) + std::to_string(copy.size()) + "\n" + copy + "\n" +
                        std::string(LengthField) + std::to_string(length) + "\n";
-    if (replaced)
-        text += std::string(ReplacedField) + std::to_string(replaced->Length) + " " + replaced->Digest + "\n";
+    if (replaced) {
+        text += std::string(PiecesField) + std::to_string(replaced->Length) + " " +
+                std::to_string(replaced->PieceLength);
+        for (const std::string& piece : replaced->Pieces)
+            text += " " + piece;
+        text += "\n";
+    }
     return text;
 }
 
@@ -109,12 +120,25 @@ bool ReadText(std::string_view text, TFiledCopy& filed)
     if (text.empty())
         return true;
     TReplacedText replaced;
-    if (!text.starts_with(ReplacedField))
+    const bool pieces = text.starts_with(PiecesField);
+    if (!pieces && !text.starts_with(ReplacedField))
         return false;
-    text.remove_prefix(ReplacedField.size());
-    if (!TakeNumber(text, replaced.Length, ' ') || text.size() != DigestLength + 1 || text.back() != '\n')
+    text.remove_prefix(pieces ? PiecesField.size() : ReplacedField.size());
+    if (!TakeNumber(text, replaced.Length, ' ') || (pieces && !TakeNumber(text, replaced.PieceLength, ' ')))
         return false;
-    replaced.Digest = std::string(text.substr(0, DigestLength));
+    if (!pieces)
+        replaced.PieceLength = std::max<std::uint64_t>(replaced.Length, 1);
+    if (replaced.PieceLength == 0 || text.empty() || text.back() != '\n')
+        return false;
+    for (std::string_view rest = text.substr(0, text.size() - 1); !rest.empty();) {
+        if (rest.size() < DigestLength || (rest.size() > DigestLength && rest[DigestLength] != ' '))
+            return false;
+        replaced.Pieces.emplace_back(rest.substr(0, DigestLength));
+        rest.remove_prefix(std::min(rest.size(), DigestLength + 1));
+    }
+    const std::uint64_t count = std::max<std::uint64_t>(1, (replaced.Length + replaced.PieceLength - 1) / replaced.PieceLength);
+    if (replaced.Pieces.size() != count)
+        return false;
     filed.Replaced = std::move(replaced);
     return true;
 }
@@ -215,22 +239,67 @@ bool SameFile(const std::string& first, const std::string& second)
     return IdentityOf(first, a) && IdentityOf(second, b) && SameFile(a, b);
 }
 
+TReplacedText ReplacedTextOf(std::string_view text, std::uint64_t pieceLength)
+{
+    TReplacedText replaced{text.size(), pieceLength, {}};
+    std::size_t at = 0;
+    do {
+        replaced.Pieces.push_back(Sha256Hex(text.substr(at, pieceLength)));
+        at += pieceLength;
+    } while (at < text.size());
+    return replaced;
+}
+
+namespace {
+
+// The digests of the file's pieces numbered first to last (exclusive) of a
+// text of length bytes; none where one cannot be read whole.
+std::optional<std::vector<std::string>> DigestsOfPieces(int fd, std::uint64_t length, std::uint64_t first,
+                                                        std::uint64_t last)
+{
+    std::vector<std::string> digests;
+    std::string piece(static_cast<std::size_t>(std::min(length, ReplacedPieceLength)), '\0');
+    for (std::uint64_t number = first; number < last; ++number) {
+        const std::uint64_t start = number * ReplacedPieceLength;
+        const std::size_t size = static_cast<std::size_t>(std::min(ReplacedPieceLength, length - start));
+        for (std::size_t filled = 0; filled < size;) {
+            const ssize_t n = ::pread(fd, piece.data() + filled, size - filled, static_cast<off_t>(start + filled));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return std::nullopt;
+            filled += static_cast<std::size_t>(n);
+        }
+        digests.push_back(Sha256Hex(std::string_view(piece).substr(0, size)));
+    }
+    return digests;
+}
+
+} // namespace
+
 std::optional<TReplacedText> TextHeldBy(int fd)
 {
-    TSha256 digest;
-    std::uint64_t length = 0;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::pread(fd, buffer, sizeof buffer, static_cast<off_t>(length));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            return TReplacedText{length, digest.HexDigest()};
-        digest.Add(std::string_view(buffer, static_cast<size_t>(n)));
-        length += static_cast<std::uint64_t>(n);
-    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return std::nullopt;
+    TReplacedText held{static_cast<std::uint64_t>(st.st_size), ReplacedPieceLength, {}};
+    const std::uint64_t pieces = std::max<std::uint64_t>(1, (held.Length + ReplacedPieceLength - 1) / ReplacedPieceLength);
+    // The processor takes longer to hash a text than the disk to give it: two
+    // halves at once.
+    const std::uint64_t half = pieces / 2;
+    auto second = std::async(std::launch::async, DigestsOfPieces, fd, held.Length, half, pieces);
+    std::optional<std::vector<std::string>> first = DigestsOfPieces(fd, held.Length, 0, half);
+    std::optional<std::vector<std::string>> rest = second.get();
+    if (!first || !rest)
+        return std::nullopt;
+    held.Pieces = std::move(*first);
+    held.Pieces.insert(held.Pieces.end(), rest->begin(), rest->end());
+    return held;
+}
+
+bool IsWrittenOver(const TReplacedText& replaced)
+{
+    return replaced.Pieces.size() >= 2;
 }
 
 std::string FileCopyUnder(const TFileIdentity& identity, const std::string& tag, const std::string& copy,

@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vx {
@@ -52,17 +53,33 @@ bool SameFile(const TFileIdentity& first, const TFileIdentity& second);
 bool SameFile(const std::string& first, const std::string& second);
 
 // The text a file held when an in-place write began: what the file still
-// holds when the write was cut off before it changed anything.
+// holds when the write was cut off before it changed anything, and after the
+// part it wrote where it went over the text. Kept as the SHA-256 digests (in
+// hexadecimal) of its pieces of PieceLength bytes, the last one shorter, so
+// that what is left of it after such a part can be told too.
 struct TReplacedText {
     std::uint64_t Length = 0;
-    // SHA-256, in hexadecimal.
-    std::string Digest;
+    // Entries of the last version kept one digest, of the whole text.
+    std::uint64_t PieceLength = 0;
+    std::vector<std::string> Pieces;
     bool operator==(const TReplacedText&) const = default;
 };
 
-// The length and digest of the text an open file holds; none when it cannot
+// The pieces a text is kept in, a megabyte each.
+constexpr std::uint64_t ReplacedPieceLength = 1 << 20;
+
+// The text as TReplacedText keeps it.
+TReplacedText ReplacedTextOf(std::string_view text, std::uint64_t pieceLength = ReplacedPieceLength);
+
+// The text an open file holds, as TReplacedText keeps it; none when it cannot
 // be read (a file the user may write but not read).
 std::optional<TReplacedText> TextHeldBy(int fd);
+
+// Whether an in-place write goes over the text rather than cutting it to
+// nothing first: a text of two pieces or more, where what is left of it after
+// a cut write can be told by its pieces, and freeing the file's space and
+// taking it again would cost more than writing over it.
+bool IsWrittenOver(const TReplacedText& replaced);
 
 // Files copy under the identity, before it is written: the length its text
 // will have, and the text its write replaces where that could be read; tag

@@ -68,11 +68,15 @@ std::string nameOf(const std::string& path)
 }
 
 // Rewrites the file open for writing with data; the descriptor keeps the
-// inode. Cut to nothing first: a write that stops half way leaves the start
-// of the text and nothing else, which tells that the file is the copy's.
-bool overwriteInPlace(int fd, std::string_view data)
+// inode. A write that stops half way must leave what tells that the file is
+// the copy's: a short text is cut to nothing first, so that only the start of
+// the new text is left; a long one (writeOver, see IsWrittenOver) is written
+// over from its start, leaving the start of the new text and the rest of the
+// old one, which its pieces' digests tell, and cut to its length last.
+bool overwriteInPlace(int fd, std::string_view data, bool writeOver)
 {
-    const bool ok = ::ftruncate(fd, 0) == 0 && writeAll(fd, data) && ::fsync(fd) == 0;
+    const bool ok = (writeOver || ::ftruncate(fd, 0) == 0) && ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, data) &&
+                    ::ftruncate(fd, static_cast<off_t>(data.size())) == 0 && ::fsync(fd) == 0;
     const int error = errno;
     if (::close(fd) != 0 && ok)
         return false;
@@ -111,25 +115,33 @@ void unfile(const std::string& entry)
     throw EWriteError(std::move(reason));
 }
 
+// What filing a copy gives: its entry (empty where it could not be filed),
+// and the text the file held where it could be read.
+struct TFiling {
+    std::string Entry;
+    std::optional<TReplacedText> Replaced;
+};
+
 // Files the copy under the identity of the file open as fd, with the text
-// the file holds where it may be read (readable); the entry, empty where it
-// could not be filed.
-std::string fileCopyOf(int fd, bool readable, const std::string& tag, const std::string& copy, std::uint64_t length)
+// the file holds where it may be read (readable).
+TFiling fileCopyOf(int fd, bool readable, const std::string& tag, const std::string& copy, std::uint64_t length)
 {
-    const std::optional<TReplacedText> replaced = readable ? TextHeldBy(fd) : std::nullopt;
+    TFiling filing{{}, readable ? TextHeldBy(fd) : std::nullopt};
     TFileIdentity identity;
-    return IdentityOfOpenFile(fd, identity) ? FileCopyUnder(identity, tag, copy, length, replaced) : std::string();
+    if (IdentityOfOpenFile(fd, identity))
+        filing.Entry = FileCopyUnder(identity, tag, copy, length, filing.Replaced);
+    return filing;
 }
 
 // While the file is rewritten it holds part old, part new text: a whole
 // copy of the new text must then outlive a crash, and be offered when the
 // file is opened again by any of its names. So the text the file holds is
-// hashed (what tells, should the rewrite be cut off before it changed
-// anything, that the file is the copy's) and filed under the file's identity
+// hashed (what tells, should the rewrite be cut off, which of the file's
+// bytes are still that text) and filed under the file's identity
 // with the new text's length while the temporary (tmp, open as tmpFd) takes
 // the new text; its last byte waits for the entry, so that a temporary is
 // never whole before the index can tell it is. Then the temporary is
-// flushed and named as the copy, and the file is cut and written. The
+// flushed and named as the copy, and the file is written. The
 // identity is the one the file has once open for writing, which may be
 // another than before (overlayfs copies the file up).
 void rewriteKeepingCopy(const std::string& path, const std::string& target, const std::string& tmp, int tmpFd,
@@ -146,14 +158,15 @@ void rewriteKeepingCopy(const std::string& path, const std::string& target, cons
         ::close(tmpFd);
         abandon(std::move(reason), tmp, {}, -1);
     }
-    std::future<std::string> filing =
+    std::future<TFiling> filing =
         std::async(std::launch::async, fileCopyOf, file, readable, std::cref(tag), std::cref(copy), data.size());
     const std::string_view body = data.substr(0, data.empty() ? 0 : data.size() - 1);
     bool written = writeAll(tmpFd, body);
     // The disk may take the text meanwhile.
     if (written)
         ::sync_file_range(tmpFd, 0, 0, SYNC_FILE_RANGE_WRITE);
-    const std::string entry = filing.get();
+    const TFiling filed = filing.get();
+    const std::string& entry = filed.Entry;
     written = written && writeAll(tmpFd, data.substr(body.size())) && ::fsync(tmpFd) == 0;
     TMessage reason = written ? TMessage() : SystemFailure(CannotWrite, {path});
     if (::close(tmpFd) != 0 && written) {
@@ -165,7 +178,7 @@ void rewriteKeepingCopy(const std::string& path, const std::string& target, cons
     if (!RenameNoReplace(tmp, copy))
         abandon(SystemFailure(CannotWrite, {path}), tmp, entry, file);
     SyncFolder(folderOf(target));
-    if (!overwriteInPlace(file, data)) {
+    if (!overwriteInPlace(file, data, filed.Replaced && IsWrittenOver(*filed.Replaced))) {
         const int error = errno;
         throw EWriteError(TMessage(CannotWriteKept, {path, std::string(std::strerror(error)), copy}));
     }

@@ -33,9 +33,9 @@ enum class TFileAccess { Shared, OwnerOnly };
 // (CopyIndex.h) before the temporary is written, so that a temporary of that
 // length is known to be whole should the program die before naming it; once
 // flushed it is named as a whole copy ("<file>.vxcopy-XXXXXX", readable by
-// its owner whatever the file's mode; see WholeCopies.h), the file is cut to
-// nothing and written, and the copy and its entry are removed once the file
-// holds the text; they stay when that fails or the program dies meanwhile.
+// its owner whatever the file's mode; see WholeCopies.h), the file is
+// written (cut to nothing first, or written over where IsWrittenOver says),
+// and the copy and its entry are removed once the file holds the text; they stay when that fails or the program dies meanwhile.
 // An existing file the user may not write, or a folder where no file can be
 // created, raises EFCreateError "Cannot create file <path>: <reason>" and
 // nothing changes; other failures raise EWriteError with the reason.

@@ -80,15 +80,21 @@ public:
         }
         return true;
     }
-    // Whether the bytes are the text a write replaced.
-    bool Are(const TReplacedText& replaced) const
+    // The digest of length bytes from offset; empty when they cannot be read.
+    std::string DigestOf(std::uint64_t offset, std::uint64_t length) const
     {
-        if (size_ != replaced.Length)
-            return false;
         if (fd_ < 0)
-            return Sha256Hex(text_) == replaced.Digest;
-        const std::optional<TReplacedText> held = TextHeldBy(fd_);
-        return held && *held == replaced;
+            return Sha256Hex(text_.substr(offset, length));
+        TSha256 digest;
+        std::string piece(static_cast<std::size_t>(std::min<std::uint64_t>(length, 1 << 20)), '\0');
+        for (std::uint64_t done = 0; done < length;) {
+            const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), length - done));
+            if (!Read(offset + done, piece.data(), n))
+                return {};
+            digest.Add(std::string_view(piece).substr(0, n));
+            done += n;
+        }
+        return digest.HexDigest();
     }
 
 private:
@@ -97,17 +103,32 @@ private:
     std::uint64_t size_;
 };
 
-// Whether whole begins with start.
-bool BeginsWith(const TBytes& whole, const TBytes& start)
+// How many bytes a and b begin with alike.
+std::uint64_t SharedStart(const TBytes& a, const TBytes& b)
 {
-    if (start.Size() > whole.Size())
+    const std::uint64_t most = std::min(a.Size(), b.Size());
+    const std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(65536, most));
+    std::string x(piece, '\0'), y(piece, '\0');
+    for (std::uint64_t at = 0; at < most; at += piece) {
+        const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(piece, most - at));
+        if (!a.Read(at, x.data(), length) || !b.Read(at, y.data(), length))
+            return at;
+        const auto end = x.begin() + static_cast<std::ptrdiff_t>(length);
+        if (const auto differ = std::mismatch(x.begin(), end, y.begin()).first; differ != end)
+            return at + static_cast<std::uint64_t>(differ - x.begin());
+    }
+    return most;
+}
+
+// Whether the file holds the replaced text from its piece numbered from on.
+bool HoldsPiecesFrom(const TBytes& file, const TReplacedText& replaced, std::uint64_t from)
+{
+    if (file.Size() != replaced.Length)
         return false;
-    const std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(65536, start.Size()));
-    std::string a(piece, '\0'), b(piece, '\0');
-    for (std::uint64_t at = 0; at < start.Size(); at += piece) {
-        const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(piece, start.Size() - at));
-        if (!whole.Read(at, a.data(), length) || !start.Read(at, b.data(), length) ||
-            std::memcmp(a.data(), b.data(), length) != 0)
+    for (std::uint64_t piece = from; piece < replaced.Pieces.size(); ++piece) {
+        const std::uint64_t start = piece * replaced.PieceLength;
+        const std::uint64_t length = std::min(replaced.PieceLength, replaced.Length - start);
+        if (file.DigestOf(start, length) != replaced.Pieces[piece])
             return false;
     }
     return true;
@@ -115,12 +136,22 @@ bool BeginsWith(const TBytes& whole, const TBytes& start)
 
 TCopyStanding Judge(const TBytes& file, const TBytes& copy, const std::optional<TReplacedText>& replaced)
 {
-    const bool holdsItsStart = BeginsWith(copy, file);
+    const std::uint64_t written = SharedStart(file, copy);
+    const bool holdsItsStart = written == file.Size();
     if (holdsItsStart && file.Size() == copy.Size())
         return TCopyStanding::Whole;
-    if (replaced && file.Are(*replaced))
+    if (replaced && HoldsPiecesFrom(file, *replaced, 0))
         return TCopyStanding::Replaced;
-    return holdsItsStart ? TCopyStanding::CutShort : TCopyStanding::Other;
+    if (holdsItsStart)
+        return TCopyStanding::CutShort;
+    // Cut off while writing over the text: the copy's start, then the rest of
+    // the replaced text, whole from the first piece the write did not reach.
+    if (replaced && IsWrittenOver(*replaced) && written > 0) {
+        const std::uint64_t untouched = (written + replaced->PieceLength - 1) / replaced->PieceLength;
+        if (HoldsPiecesFrom(file, *replaced, untouched))
+            return TCopyStanding::PartlyWritten;
+    }
+    return TCopyStanding::Other;
 }
 
 // An open file's bytes; closed with the object.
@@ -281,7 +312,8 @@ private:
 
 bool IsOffered(TCopyStanding standing)
 {
-    return standing == TCopyStanding::CutShort || standing == TCopyStanding::Replaced;
+    return standing == TCopyStanding::CutShort || standing == TCopyStanding::PartlyWritten ||
+           standing == TCopyStanding::Replaced;
 }
 
 // The copies the file that candidates were found for, holding file, is to

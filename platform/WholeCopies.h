@@ -26,6 +26,9 @@ enum class TCopyStanding {
     Whole,
     // The file holds the start of the copy's text: the write was cut off.
     CutShort,
+    // The file holds the start of the copy's text and after it the rest of
+    // the text the write was replacing: cut off while writing over it.
+    PartlyWritten,
     // The file holds the text the write was replacing: cut off before it
     // changed anything.
     Replaced,
@@ -45,7 +48,7 @@ TCopyStanding StandingOf(std::string_view fileText, std::string_view copyText,
 struct TWholeCopy {
     std::string Path;
     TCopyStanding Standing = TCopyStanding::Other;
-    // The copy's text, read where it is offered (CutShort, Replaced).
+    // The copy's text, read where it is offered (CutShort, PartlyWritten, Replaced).
     std::string Text;
     // Why it could not be read (Unreadable).
     TMessage Unread;

@@ -1,6 +1,5 @@
 #include "platform/CopyIndex.h"
 #include "platform/Exception.h"
-#include "platform/Sha256.h"
 #include "platform/FileIO.h"
 #include "platform/WholeCopies.h"
 #include "tests/support/TempDir.h"
@@ -175,7 +174,7 @@ TEST(FileIO, TemporariesOfKilledWritesAreRemovedByTheNextWrite)
     std::filesystem::create_hard_link(linked, dir.file("linked-too.asp"));
     vx::TFileIdentity identity;
     ASSERT_TRUE(vx::IdentityOf(linked, identity));
-    const std::optional<vx::TReplacedText> held = vx::TReplacedText{3, vx::Sha256Hex("old")};
+    const std::optional<vx::TReplacedText> held = vx::ReplacedTextOf("old");
     for (const char* tag : {"Whole1", "Short1"}) {
         const std::string copy = linked + ".vxcopy-" + tag;
         writeFile(linked + ".vxtmp-" + tag, tag == std::string("Whole1") ? "new text" : "new t");

@@ -36,13 +36,16 @@ const std::string Tag = "Cut001";
 
 vx::TReplacedText ReplacedBy(const std::string& text)
 {
-    return {text.size(), vx::Sha256Hex(text)};
+    return vx::ReplacedTextOf(text);
 }
 
 TEST(WholeCopyOwner, WhatTheFileHoldsTiesItToTheCopy)
 {
     using enum vx::TCopyStanding;
     const std::optional<vx::TReplacedText> filed = ReplacedBy(Earlier);
+    // As a text long enough to be written over is filed: in pieces.
+    const std::optional<vx::TReplacedText> pieces = vx::ReplacedTextOf(Earlier, 4);
+    const std::string longer = Earlier + Earlier;
     const struct {
         const char* What;
         std::string File;
@@ -57,6 +60,17 @@ TEST(WholeCopyOwner, WhatTheFileHoldsTiesItToTheCopy)
         {"other text as long as the replaced one", std::string(Earlier.size(), 'x'), filed, Other},
         {"other text", "<p>NEWDOC: another document</p>", filed, Other},
         {"the copy's text and more", CopyText + "more", filed, Other},
+        {"the text the save replaced, in pieces", Earlier, pieces, Replaced},
+        {"the copy's start written over the replaced text", CopyText.substr(0, 10) + Earlier.substr(10), pieces,
+         PartlyWritten},
+        {"the copy's start written over the replaced text up to a piece's end",
+         CopyText.substr(0, 8) + Earlier.substr(8), pieces, PartlyWritten},
+        {"the copy's whole text written over a longer replaced text, not yet cut to its length",
+         CopyText + longer.substr(CopyText.size()), vx::ReplacedTextOf(longer, 4), PartlyWritten},
+        {"the copy's start over other text", CopyText.substr(0, 10) + std::string(Earlier.size() - 10, 'x'), pieces,
+         Other},
+        {"the copy's start over the replaced text, filed whole: never written over",
+         CopyText.substr(0, 10) + Earlier.substr(10), filed, Other},
     };
     for (const auto& row : rows)
         EXPECT_EQ(vx::StandingOf(row.File, CopyText, row.Replaced), row.Standing) << row.What;

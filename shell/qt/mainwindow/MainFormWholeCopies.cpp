@@ -13,7 +13,9 @@
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <string_view>
 
 namespace {
 
@@ -21,6 +23,9 @@ const TRunTimeText NewerCopyFound{
     "A newer copy of %1 was found: saving it was cut off before the file held all of it."};
 const TRunTimeText FileHoldsItsStart{"The file holds only the first %1 of the copy's %2 bytes."};
 const TRunTimeText FileHoldsReplacedText{"The file still holds the text that the save was replacing."};
+const TRunTimeText FileHoldsItsStartOverTheRest{
+    "The file holds the first %1 of the copy's %2 bytes, and after them the rest of the text that the save was "
+    "replacing."};
 const TRunTimeText YesTakesTheCopy{
     "Yes opens the copy in place of the file's text; once the document is saved, the copy is removed."};
 const TRunTimeText NoSetsTheCopyAside{
@@ -51,14 +56,23 @@ std::string CopiedDocument(const std::string& fileName, const std::string& copy)
     return vx::PathText(opened ? std::filesystem::path(document).filename().string() : document);
 }
 
-std::string CopyQuestion(const std::string& fileName, const vx::TWholeCopy& copy, std::size_t fileSize)
+// What the file holds of what a cut save left, fileText being its text.
+std::string WhatTheFileHolds(const vx::TWholeCopy& copy, std::string_view fileText)
 {
-    const std::string held = copy.Standing == vx::TCopyStanding::Replaced
-                                  ? FileHoldsReplacedText()
-                                  : FileHoldsItsStart({std::to_string(fileSize), std::to_string(copy.Text.size())});
-    return NewerCopyFound({CopiedDocument(fileName, copy.Path)}) + "\r\n" + held + "\r\n" + YesTakesTheCopy() +
-           "\r\n" + NoSetsTheCopyAside() + "\r\n    " + vx::PathText(vx::SetAsideName(copy.Path)) + "\r\n" +
-           OpenCopyInstead();
+    if (copy.Standing == vx::TCopyStanding::Replaced)
+        return FileHoldsReplacedText();
+    const std::string_view text = copy.Text;
+    const auto written = std::mismatch(fileText.begin(), fileText.end(), text.begin(), text.end()).first;
+    const std::string held = std::to_string(written - fileText.begin()), all = std::to_string(text.size());
+    return copy.Standing == vx::TCopyStanding::PartlyWritten ? FileHoldsItsStartOverTheRest({held, all})
+                                                             : FileHoldsItsStart({held, all});
+}
+
+std::string CopyQuestion(const std::string& fileName, const vx::TWholeCopy& copy, std::string_view fileText)
+{
+    return NewerCopyFound({CopiedDocument(fileName, copy.Path)}) + "\r\n" + WhatTheFileHolds(copy, fileText) +
+           "\r\n" + YesTakesTheCopy() + "\r\n" + NoSetsTheCopyAside() + "\r\n    " +
+           vx::PathText(vx::SetAsideName(copy.Path)) + "\r\n" + OpenCopyInstead();
 }
 
 std::string OtherCopyNotice(const std::string& fileName, const std::string& copy)
@@ -96,7 +110,7 @@ std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& byte
                 apart.push_back(copy.Path);
             continue;
         }
-        if (MessageDlg(CopyQuestion(fileName, copy, bytes.size()), mtConfirmation, mbYesNo) == mrYes) {
+        if (MessageDlg(CopyQuestion(fileName, copy, bytes), mtConfirmation, mbYesNo) == mrYes) {
             bytes = std::move(copy.Text);
             return copy.Path;
         }
