@@ -170,20 +170,20 @@ bool ReadEntry(const std::string& entry, TFiledCopy& filed)
     }
 }
 
-// A write that filed the copy died before naming it: where its temporary
-// holds as many bytes as the entry says the text has, the text is whole
-// there, and is named as the copy now. A shorter one is what a write cut
-// off while it wrote left, and stays for the next open to remove.
-bool NameWholeTemporary(const TFiledCopy& filed)
+// Whether the write that filed the copy, which is not there, is under way
+// or died before naming it. Where its temporary holds as many bytes as the
+// entry says the text has, the text is whole there, and is named as the copy
+// now. A shorter one is being written, or is what a write cut off while it
+// wrote left; its entry stays until the open that removes it.
+bool WriteOfCopyLeft(const TFiledCopy& filed)
 {
     const std::string temporary = TemporaryOfCopy(filed.Copy);
     struct stat st {};
-    if (!filed.Length || temporary.empty() || !IsOwnFile(temporary) || ::stat(temporary.c_str(), &st) != 0 ||
-        static_cast<std::uint64_t>(st.st_size) != *filed.Length)
+    if (temporary.empty() || !IsOwnFile(temporary) || ::stat(temporary.c_str(), &st) != 0)
         return false;
-    if (!RenameNoReplace(temporary, filed.Copy))
-        return false;
-    SyncFolder(std::filesystem::path(filed.Copy).parent_path().string());
+    if (filed.Length && static_cast<std::uint64_t>(st.st_size) == *filed.Length &&
+        RenameNoReplace(temporary, filed.Copy))
+        SyncFolder(std::filesystem::path(filed.Copy).parent_path().string());
     return true;
 }
 
@@ -330,7 +330,7 @@ std::vector<TFiledCopy> FiledCopies()
         if (!ReadEntry(entry, filed))
             continue;
         struct stat st {};
-        if (::lstat(filed.Copy.c_str(), &st) != 0 && errno == ENOENT && !NameWholeTemporary(filed) &&
+        if (::lstat(filed.Copy.c_str(), &st) != 0 && errno == ENOENT && !WriteOfCopyLeft(filed) &&
             FolderExists(std::filesystem::path(filed.Copy).parent_path().string())) {
             ::unlink(entry.c_str());
             continue;

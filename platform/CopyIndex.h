@@ -105,8 +105,9 @@ struct TFiledCopy {
 // Every entry of the index. A write that died once its temporary held the
 // whole text, before naming it, has its copy named on the way. Entries whose
 // copy has gone (taken, set aside, removed by hand, or never whole) are
-// removed on the way; one whose folder has gone too stays (it may have been
-// renamed, or be on a file system not mounted now).
+// removed on the way, but not while the temporary of their write is there;
+// one whose folder has gone too stays (it may have been renamed, or be on a
+// file system not mounted now).
 std::vector<TFiledCopy> FiledCopies();
 
 // The entry that files the copy, found among entries; none where none does.

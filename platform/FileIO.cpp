@@ -14,11 +14,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <future>
-#include <thread>
-#include <cstdint>
 #include <optional>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -53,6 +53,19 @@ bool writeAll(int fd, std::string_view data)
         left -= static_cast<size_t>(n);
     }
     return true;
+}
+
+// Writes data into the temporary open as fd, flushes and closes it: why it
+// could not, where it could not.
+std::optional<TMessage> writeOut(int fd, std::string_view data, const std::string& path)
+{
+    std::optional<TMessage> failure;
+    const bool written = writeAll(fd, data) && ::fsync(fd) == 0;
+    if (!written)
+        failure = SystemFailure(CannotWrite, {path});
+    if (::close(fd) != 0 && written)
+        failure = SystemFailure(CannotWrite, {path});
+    return failure;
 }
 
 std::string folderOf(const std::string& path)
@@ -161,24 +174,25 @@ void rewriteKeepingCopy(const std::string& path, const std::string& target, cons
     std::future<TFiling> filing =
         std::async(std::launch::async, fileCopyOf, file, readable, std::cref(tag), std::cref(copy), data.size());
     const std::string_view body = data.substr(0, data.empty() ? 0 : data.size() - 1);
-    bool written = writeAll(tmpFd, body);
-    // The disk may take the text meanwhile.
-    if (written)
+    std::optional<TMessage> failure;
+    if (!writeAll(tmpFd, body))
+        failure = SystemFailure(CannotWrite, {path});
+    else // The disk may take the text meanwhile.
         ::sync_file_range(tmpFd, 0, 0, SYNC_FILE_RANGE_WRITE);
     const TFiling filed = filing.get();
     const std::string& entry = filed.Entry;
-    written = written && writeAll(tmpFd, data.substr(body.size())) && ::fsync(tmpFd) == 0;
-    TMessage reason = written ? TMessage() : SystemFailure(CannotWrite, {path});
-    if (::close(tmpFd) != 0 && written) {
-        written = false;
-        reason = SystemFailure(CannotWrite, {path});
-    }
-    if (!written)
-        abandon(std::move(reason), tmp, entry, file);
+    if (failure)
+        ::close(tmpFd);
+    else
+        failure = writeOut(tmpFd, data.substr(body.size()), path);
+    if (failure)
+        abandon(std::move(*failure), tmp, entry, file);
     if (!RenameNoReplace(tmp, copy))
         abandon(SystemFailure(CannotWrite, {path}), tmp, entry, file);
     SyncFolder(folderOf(target));
-    if (!overwriteInPlace(file, data, filed.Replaced && IsWrittenOver(*filed.Replaced))) {
+    // Only the entry's pieces tell what a write over the text left of it.
+    const bool writeOver = !entry.empty() && filed.Replaced && IsWrittenOver(*filed.Replaced);
+    if (!overwriteInPlace(file, data, writeOver)) {
         const int error = errno;
         throw EWriteError(TMessage(CannotWriteKept, {path, std::string(std::strerror(error)), copy}));
     }
@@ -327,29 +341,23 @@ void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess
     }
     ::fchmod(fd, mode);
 
-    bool ok = writeAll(fd, data) && ::fsync(fd) == 0;
-    TMessage reason = ok ? TMessage() : SystemFailure(CannotWrite, {path});
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        reason = SystemFailure(CannotWrite, {path});
-    }
-    if (ok && ::rename(tmp.c_str(), target.c_str()) != 0) {
-        ok = false;
-        reason = SystemFailure(CannotWrite, {path});
-    }
-    if (!ok) {
+    std::optional<TMessage> failure = writeOut(fd, data, path);
+    if (!failure && ::rename(tmp.c_str(), target.c_str()) != 0)
+        failure = SystemFailure(CannotWrite, {path});
+    if (failure) {
         ::unlink(tmp.c_str());
-        throw EWriteError(std::move(reason));
+        throw EWriteError(std::move(*failure));
     }
     RemoveStaleTemporaries(target);
 }
 
 std::vector<std::string> EntriesStartingWith(const std::string& folder, std::string_view prefix)
 {
-    return EntriesNamed(folder, [prefix](std::string_view name) { return name.starts_with(prefix); });
+    return EntriesWhere(folder, [prefix](std::string_view name, std::uint64_t) { return name.starts_with(prefix); });
 }
 
-std::vector<std::string> EntriesNamed(const std::string& folder, const std::function<bool(std::string_view)>& takes)
+std::vector<std::string> EntriesWhere(const std::string& folder,
+                                      const std::function<bool(std::string_view, std::uint64_t)>& takes)
 {
     std::vector<std::string> found;
     DIR* dir = ::opendir(folder.c_str());
@@ -357,7 +365,7 @@ std::vector<std::string> EntriesNamed(const std::string& folder, const std::func
         return found;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name(entry->d_name);
-        if (takes(name))
+        if (takes(name, entry->d_ino))
             found.push_back(folder + "/" + std::string(name));
     }
     ::closedir(dir);

@@ -6,6 +6,7 @@
 #include "platform/Wording.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -30,12 +31,13 @@ enum class TFileAccess { Shared, OwnerOnly };
 // further hard links, or whose owner cannot be kept, is overwritten in place,
 // so that it keeps its identity. Then the text the file holds is hashed and
 // filed in the index under the file's identity with the new text's length
-// (CopyIndex.h) before the temporary is written, so that a temporary of that
-// length is known to be whole should the program die before naming it; once
-// flushed it is named as a whole copy ("<file>.vxcopy-XXXXXX", readable by
-// its owner whatever the file's mode; see WholeCopies.h), the file is
+// (CopyIndex.h) before the temporary holds all of it, so that a temporary of
+// that length is known to be whole should the program die before naming it;
+// once flushed it is named as a whole copy ("<file>.vxcopy-XXXXXX", readable
+// by its owner whatever the file's mode; see WholeCopies.h), the file is
 // written (cut to nothing first, or written over where IsWrittenOver says),
-// and the copy and its entry are removed once the file holds the text; they stay when that fails or the program dies meanwhile.
+// and the copy and its entry are removed once the file holds the text; they
+// stay when that fails or the program dies meanwhile.
 // An existing file the user may not write, or a folder where no file can be
 // created, raises EFCreateError "Cannot create file <path>: <reason>" and
 // nothing changes; other failures raise EWriteError with the reason.
@@ -71,8 +73,10 @@ bool RenameNoReplace(const std::string& from, const std::string& to);
 // The entries of folder whose names start with prefix, as paths; none when
 // the folder cannot be read.
 std::vector<std::string> EntriesStartingWith(const std::string& folder, std::string_view prefix);
-// The entries of folder whose names take, as paths: only those are made paths.
-std::vector<std::string> EntriesNamed(const std::string& folder, const std::function<bool(std::string_view)>& takes);
+// The entries of folder that takes, given each one's name and inode number,
+// takes, as paths: only those are made paths.
+std::vector<std::string> EntriesWhere(const std::string& folder,
+                                      const std::function<bool(std::string_view, std::uint64_t)>& takes);
 
 // Makes what was created, renamed or removed in folder last through a crash.
 void SyncFolder(const std::string& folder);

@@ -7,7 +7,6 @@
 #include "platform/FileIO.h"
 #include "platform/Sha256.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -207,8 +206,8 @@ public:
     {
         IdentityOf(target, identity_);
         // Only the names of copies become paths: a folder may hold thousands of files.
-        for (const std::string& path :
-             EntriesNamed(fs::path(target).parent_path().string(), [](std::string_view name) { return IsCopyName(name); })) {
+        const auto copyNamed = [](std::string_view name, std::uint64_t) { return IsCopyName(name); };
+        for (const std::string& path : EntriesWhere(fs::path(target).parent_path().string(), copyNamed)) {
             if (MadeBesideTheFile(path))
                 Add(path);
         }
@@ -273,7 +272,8 @@ private:
             return;
         // below names the folder that went, and those in it down to the copy's.
         const fs::path inside = fs::path(below).lexically_relative(*below.begin()) / name;
-        for (const std::string& sibling : EntriesNamed(kept.string(), [](std::string_view n) { return n != "." && n != ".."; })) {
+        const auto aFolder = [](std::string_view name, std::uint64_t) { return name != "." && name != ".."; };
+        for (const std::string& sibling : EntriesWhere(kept.string(), aFolder)) {
             if (const std::string path = (fs::path(sibling) / inside).lexically_normal().string(); FileExists(path))
                 Add(path);
         }
@@ -288,19 +288,9 @@ private:
         };
         if (isOwn(CopiedFileName(copy)))
             return true;
-        const std::string folder = fs::path(copy).parent_path().string();
-        DIR* dir = ::opendir(folder.c_str());
-        if (!dir)
-            return false;
-        bool found = false;
-        while (const dirent* entry = ::readdir(dir)) {
-            if (entry->d_ino == own.Inode && isOwn(folder + "/" + entry->d_name)) {
-                found = true;
-                break;
-            }
-        }
-        ::closedir(dir);
-        return found;
+        const auto itsInode = [&](std::string_view, std::uint64_t inode) { return inode == own.Inode; };
+        const std::vector<std::string> names = EntriesWhere(fs::path(copy).parent_path().string(), itsInode);
+        return std::any_of(names.begin(), names.end(), isOwn);
     }
 
     std::string target_;

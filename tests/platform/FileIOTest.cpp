@@ -180,6 +180,8 @@ TEST(FileIO, TemporariesOfKilledWritesAreRemovedByTheNextWrite)
         writeFile(linked + ".vxtmp-" + tag, tag == std::string("Whole1") ? "new text" : "new t");
         vx::FileCopyUnder(identity, tag, copy, 8, held);
     }
+    EXPECT_TRUE(vx::EntryOfCopy(vx::FiledCopies(), linked + ".vxcopy-Short1", "Short1"))
+        << "an entry stays while its write's temporary does";
     vx::RemoveStaleTemporaries(linked);
     EXPECT_FALSE(std::filesystem::exists(linked + ".vxtmp-Whole1"));
     EXPECT_FALSE(std::filesystem::exists(linked + ".vxtmp-Short1"));
