@@ -1,15 +1,20 @@
-// What the save safety net costs where the user looks. A save of a 10 MB page
-// that has a further hard link (hashed, filed, written twice) beside a plain
-// save of the same page, over 5 interleaved rounds, as medians; and the
-// instructions the search for a file's whole copies takes on opening a file
-// in a folder of 20,000 files, which the processor's counter gives where the
-// machine has one and callgrind otherwise (the program runs itself under it).
+// What the save safety net costs where the user looks: saves of 1, 3 and 10
+// MB pages in a folder of 20,000 files, each as the main window saves a
+// document (its recovery copy brought up to date, the search for the copies
+// the save supersedes, the write, the recovery copy dropped), a page with a
+// further hard link beside a plain one, over 5 interleaved rounds, as
+// medians; a save of the 10 MB page right after typing, whose recovery copy
+// is written first; and the instructions the search for a file's whole
+// copies takes on opening a file in that folder, which the processor's
+// counter gives where the machine has one and callgrind otherwise (the
+// program runs itself under it).
 //
-//   bench_file_paths            prints the three figures
+//   bench_file_paths            prints the figures
 //   bench_file_paths --search   the search alone, for callgrind
 #include "bench/InstructionCount.h"
 #include "platform/FileIO.h"
 #include "platform/WholeCopies.h"
+#include "shell/Recovery.h"
 
 #include <algorithm>
 #include <chrono>
@@ -28,6 +33,7 @@ namespace fs = std::filesystem;
 
 constexpr int Rounds = 5;
 constexpr int FolderSize = 20'000;
+constexpr int Sizes[] = {1, 3, 10};
 
 fs::path MakeFolder(const char* name)
 {
@@ -47,10 +53,33 @@ double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-double MillisecondsToSave(const std::string& path, std::string_view text)
+// One document of the main window: its file, its text, and what its editor
+// has been told of changes.
+struct TDocument {
+    std::string Path;
+    std::string Text;
+    std::uint64_t Changes = 1;
+};
+
+// Saves the document as the main window does; typed: changed since its
+// recovery copy was last written, which the save then writes first.
+double MillisecondsToSave(vx::shell::TRecoveryKeeper& recovery, TDocument& document, bool typed)
 {
+    const vx::shell::TRecoveryPlace place{false, 1};
+    const auto record = [&] {
+        return vx::shell::TRecoveryRecord{place, document.Path, {}, document.Text, vx::TTextEncoding::Utf8, false};
+    };
+    // The pause in the typing has written the copy already.
+    recovery.Look(&document, place, true, document.Changes, true, record);
+    if (typed)
+        ++document.Changes;
     const auto start = std::chrono::steady_clock::now();
-    vx::WriteFileAtomic(path, text);
+    recovery.Look(&document, place, true, document.Changes, true, record);
+    const std::vector<std::string> superseded = vx::CopiesASaveSupersedes(document.Path);
+    vx::WriteFileAtomic(document.Path, document.Text);
+    for (const std::string& copy : superseded)
+        vx::SetAsideWholeCopy(copy);
+    recovery.Drop(&document, place);
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
@@ -92,7 +121,7 @@ unsigned long long SearchInstructionsUnderCallgrind(const char* self)
 
 int main(int argc, char** argv)
 {
-    // Whole copies are filed in the data folder: one of the benchmark's own.
+    // Whole copies are filed, and recovery copies kept, in the data folder: one of the benchmark's own.
     const fs::path data = MakeFolder("file-paths-data");
     ::setenv("VELLUMIX_DATA", data.c_str(), 1);
     const fs::path folder = MakeFolder("file-paths");
@@ -105,22 +134,29 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    // The saves go to a folder of their own, of the few pages a site's folder holds.
-    const fs::path site = MakeFolder("file-paths-site");
-    const std::string page(10 << 20, 'p');
-    const std::string plain = (site / "plain.html").string();
-    const std::string linked = (site / "linked.html").string();
-    Write(plain, page);
-    Write(linked, page);
-    fs::create_hard_link(linked, site / "linked-too.html");
-    std::vector<double> plainTimes, linkedTimes;
+    vx::shell::TRecoveryKeeper recovery(vx::shell::RecoveryRoot(), 2);
+    std::vector<TDocument> plain, linked;
+    for (const int size : Sizes) {
+        const std::string page(static_cast<std::size_t>(size) << 20, 'p');
+        const std::string name = std::to_string(size) + "MB";
+        plain.push_back({(folder / ("plain-" + name + ".html")).string(), page});
+        linked.push_back({(folder / ("linked-" + name + ".html")).string(), page});
+        Write(plain.back().Path, page);
+        Write(linked.back().Path, page);
+        fs::create_hard_link(linked.back().Path, folder / ("linked-" + name + "-too.html"));
+    }
+    std::vector<std::vector<double>> plainTimes(std::size(Sizes)), linkedTimes(std::size(Sizes));
+    std::vector<double> typedTimes;
     for (int round = 0; round < Rounds; ++round) {
         // Each goes first in turn, so that neither always meets a warmer cache.
-        if (round % 2 == 0)
-            plainTimes.push_back(MillisecondsToSave(plain, page));
-        linkedTimes.push_back(MillisecondsToSave(linked, page));
-        if (round % 2 != 0)
-            plainTimes.push_back(MillisecondsToSave(plain, page));
+        for (std::size_t size = 0; size < std::size(Sizes); ++size) {
+            if (round % 2 == 0)
+                plainTimes[size].push_back(MillisecondsToSave(recovery, plain[size], false));
+            linkedTimes[size].push_back(MillisecondsToSave(recovery, linked[size], false));
+            if (round % 2 != 0)
+                plainTimes[size].push_back(MillisecondsToSave(recovery, plain[size], false));
+        }
+        typedTimes.push_back(MillisecondsToSave(recovery, plain.back(), true));
     }
 
     const vx::bench::TInstructionCount counter;
@@ -134,10 +170,13 @@ int main(int argc, char** argv)
         instructions = SearchInstructionsUnderCallgrind(argv[0]);
     }
 
-    std::printf("linked-save-10MB-ms %.1f\n", Median(linkedTimes));
-    std::printf("plain-save-10MB-ms %.1f\n", Median(plainTimes));
+    std::printf("folder-files %d\n", FolderSize);
+    for (std::size_t size = 0; size < std::size(Sizes); ++size) {
+        std::printf("plain-save-%dMB-ms %.1f\n", Sizes[size], Median(plainTimes[size]));
+        std::printf("linked-save-%dMB-ms %.1f\n", Sizes[size], Median(linkedTimes[size]));
+    }
+    std::printf("typed-save-10MB-ms %.1f\n", Median(typedTimes));
     std::printf("copies-search-%d-instructions %llu\n", FolderSize, instructions);
-    fs::remove_all(site);
     fs::remove_all(folder);
     fs::remove_all(data);
     return 0;

@@ -8,6 +8,8 @@
 #include "platform/WholeCopies.h"
 
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -17,7 +19,6 @@
 #include <charconv>
 #include <climits>
 #include <filesystem>
-#include <future>
 #include <string_view>
 #include <system_error>
 
@@ -26,32 +27,26 @@ namespace vx {
 namespace {
 
 constexpr std::string_view Signature = "VELLUMIX WHOLE COPY 1\n";
-constexpr std::string_view LengthField = "length ";
-// An entry of the last version: "replaced <length> <digest of the whole>".
-constexpr std::string_view ReplacedField = "replaced ";
-// "pieces <length> <piece length> <digest> <digest> ...".
-constexpr std::string_view PiecesField = "pieces ";
+constexpr std::string_view LengthField = "length";
+constexpr std::string_view DigestField = "digest";
+constexpr std::string_view ReplacedField = "replaced";
 constexpr std::size_t DigestLength = 64;
-// Far more than an entry holds (a text of 16 GB has 16,384 pieces): anything
-// larger is no entry of ours.
-constexpr off_t LargestEntry = 1 << 21;
+// Far more than an entry holds: anything larger is no entry of ours.
+constexpr off_t LargestEntry = 1 << 16;
 
 std::string IndexFolder()
 {
     return JoinPath(DataFolder(), "whole-copies");
 }
 
-std::string EntryPrefix(const TFileIdentity& identity)
-{
-    return std::to_string(identity.Device) + "-" + std::to_string(identity.Inode) + "-";
-}
-
 std::string EntryName(const TFileIdentity& identity, const std::string& tag)
 {
-    if (!identity.Birth)
-        return EntryPrefix(identity) + tag;
-    return EntryPrefix(identity) + std::to_string(identity.Birth->Seconds) + "." +
-           std::to_string(identity.Birth->Nanoseconds) + "-" + tag;
+    std::string name = std::to_string(identity.Device) + "-" + std::to_string(identity.Inode) + "-";
+    if (identity.Birth)
+        name += std::to_string(identity.Birth->Seconds) + "." + std::to_string(identity.Birth->Nanoseconds) + "-";
+    else if (identity.Generation)
+        name += 'g' + std::to_string(*identity.Generation) + '-';
+    return name + tag;
 }
 
 // Reads the number at the start of text, which must end in separator, and
@@ -76,30 +71,45 @@ bool ReadName(const std::string& entry, TFiledCopy& filed)
         !TakeNumber(name, filed.FiledUnder.Inode, '-'))
         return false;
     TBirthTime birth;
+    std::uint64_t generation = 0;
     std::string_view rest = name;
     if (TakeNumber(rest, birth.Seconds, '.') && TakeNumber(rest, birth.Nanoseconds, '-')) {
         filed.FiledUnder.Birth = birth;
+        name = rest;
+    } else if (rest = name.substr(std::min<std::size_t>(1, name.size()));
+               name.starts_with('g') && TakeNumber(rest, generation, '-')) {
+        filed.FiledUnder.Generation = generation;
         name = rest;
     }
     filed.Tag = std::string(name);
     return !filed.Tag.empty();
 }
 
-std::string EntryText(const std::string& copy, std::uint64_t length, const std::optional<TReplacedText>& replaced)
+std::string DigestLine(std::string_view field, const TTextDigest& text)
 {
-    std::string text = std::string(Signature) + std::to_string(copy.size()) + "\n" + copy + "\n" +
-                       std::string(LengthField) + std::to_string(length) + "\n";
-    if (replaced) {
-        text += std::string(PiecesField) + std::to_string(replaced->Length) + " " +
-                std::to_string(replaced->PieceLength);
-        for (const std::string& piece : replaced->Pieces)
-            text += " " + piece;
-        text += "\n";
-    }
-    return text;
+    return std::string(field) + " " + std::to_string(text.Length) + " " + text.Digest + "\n";
 }
 
-// The fields of an entry's text; false for text of another form.
+std::string EntryText(const std::string& copy, const TTextDigest& text, const std::optional<TTextDigest>& replaced)
+{
+    // "length" stands on a line of its own, as earlier versions read it.
+    std::string entry = std::string(Signature) + std::to_string(copy.size()) + "\n" + copy + "\n" +
+                        std::string(LengthField) + " " + std::to_string(text.Length) + "\n" +
+                        std::string(DigestField) + " " + text.Digest + "\n";
+    if (replaced)
+        entry += DigestLine(ReplacedField, *replaced);
+    return entry;
+}
+
+bool IsDigest(std::string_view text)
+{
+    const auto isHexDigit = [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); };
+    return text.size() == DigestLength && std::all_of(text.begin(), text.end(), isHexDigit);
+}
+
+// The fields of an entry's text; false for text of another form. Lines of
+// fields this version does not know (the pieces an earlier one kept) are
+// passed over.
 bool ReadText(std::string_view text, TFiledCopy& filed)
 {
     std::size_t length = 0;
@@ -110,36 +120,35 @@ bool ReadText(std::string_view text, TFiledCopy& filed)
         return false;
     filed.Copy = std::string(text.substr(0, length));
     text.remove_prefix(length + 1);
-    if (text.starts_with(LengthField)) {
-        std::uint64_t copyLength = 0;
-        text.remove_prefix(LengthField.size());
-        if (!TakeNumber(text, copyLength, '\n'))
+    std::optional<std::uint64_t> textLength;
+    std::string digest;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        if (end == std::string_view::npos)
             return false;
-        filed.Length = copyLength;
+        std::string_view line = text.substr(0, end + 1);
+        text.remove_prefix(end + 1);
+        const std::string_view field = line.substr(0, line.find(' '));
+        line.remove_prefix(std::min(line.size(), field.size() + 1));
+        if (field == LengthField) {
+            std::uint64_t value = 0;
+            if (!TakeNumber(line, value, '\n'))
+                return false;
+            textLength = value;
+        } else if (field == DigestField) {
+            digest = line.substr(0, line.size() - 1);
+            if (!IsDigest(digest))
+                return false;
+        } else if (field == ReplacedField) {
+            TTextDigest replaced;
+            if (!TakeNumber(line, replaced.Length, ' ') || !IsDigest(line.substr(0, line.size() - 1)))
+                return false;
+            replaced.Digest = line.substr(0, line.size() - 1);
+            filed.Replaced = std::move(replaced);
+        }
     }
-    if (text.empty())
-        return true;
-    TReplacedText replaced;
-    const bool pieces = text.starts_with(PiecesField);
-    if (!pieces && !text.starts_with(ReplacedField))
-        return false;
-    text.remove_prefix(pieces ? PiecesField.size() : ReplacedField.size());
-    if (!TakeNumber(text, replaced.Length, ' ') || (pieces && !TakeNumber(text, replaced.PieceLength, ' ')))
-        return false;
-    if (!pieces)
-        replaced.PieceLength = std::max<std::uint64_t>(replaced.Length, 1);
-    if (replaced.PieceLength == 0 || text.empty() || text.back() != '\n')
-        return false;
-    for (std::string_view rest = text.substr(0, text.size() - 1); !rest.empty();) {
-        if (rest.size() < DigestLength || (rest.size() > DigestLength && rest[DigestLength] != ' '))
-            return false;
-        replaced.Pieces.emplace_back(rest.substr(0, DigestLength));
-        rest.remove_prefix(std::min(rest.size(), DigestLength + 1));
-    }
-    const std::uint64_t count = std::max<std::uint64_t>(1, (replaced.Length + replaced.PieceLength - 1) / replaced.PieceLength);
-    if (replaced.Pieces.size() != count)
-        return false;
-    filed.Replaced = std::move(replaced);
+    if (textLength && !digest.empty())
+        filed.Text = TTextDigest{*textLength, std::move(digest)};
     return true;
 }
 
@@ -170,41 +179,23 @@ bool ReadEntry(const std::string& entry, TFiledCopy& filed)
     }
 }
 
-// Whether the write that filed the copy, which is not there, is under way
-// or died before naming it. Where its temporary holds as many bytes as the
-// entry says the text has, the text is whole there, and is named as the copy
-// now. A shorter one is being written, or is what a write cut off while it
-// wrote left; its entry stays until the open that removes it.
-bool WriteOfCopyLeft(const TFiledCopy& filed)
-{
-    const std::string temporary = TemporaryOfCopy(filed.Copy);
-    struct stat st {};
-    if (temporary.empty() || !IsOwnFile(temporary) || ::stat(temporary.c_str(), &st) != 0)
-        return false;
-    if (filed.Length && static_cast<std::uint64_t>(st.st_size) == *filed.Length &&
-        RenameNoReplace(temporary, filed.Copy))
-        SyncFolder(std::filesystem::path(filed.Copy).parent_path().string());
-    return true;
-}
-
 bool FolderExists(const std::string& folder)
 {
     struct stat st {};
     return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool SameInode(const TFileIdentity& first, const TFileIdentity& second)
-{
-    return first.Device == second.Device && first.Inode == second.Inode;
-}
-
-// What statx answers for a file as its identity.
-TFileIdentity IdentityFrom(const struct statx& st)
+// What statx answers for a file as its identity, with the generation the
+// open descriptor gives (a regular file's only: asking a device may wake it).
+TFileIdentity IdentityFrom(const struct statx& st, int fd)
 {
     TFileIdentity identity{static_cast<std::uint64_t>(makedev(st.stx_dev_major, st.stx_dev_minor)), st.stx_ino,
-                           std::nullopt};
+                           std::nullopt, std::nullopt};
     if (st.stx_mask & STATX_BTIME)
         identity.Birth = TBirthTime{st.stx_btime.tv_sec, st.stx_btime.tv_nsec};
+    long generation = 0;
+    if (fd >= 0 && S_ISREG(st.stx_mode) && ::ioctl(fd, FS_IOC_GETVERSION, &generation) == 0)
+        identity.Generation = static_cast<std::uint64_t>(static_cast<unsigned long>(generation));
     return identity;
 }
 
@@ -213,24 +204,30 @@ TFileIdentity IdentityFrom(const struct statx& st)
 bool IdentityOf(const std::string& path, TFileIdentity& identity)
 {
     struct statx st {};
-    if (::statx(AT_FDCWD, path.c_str(), 0, STATX_INO | STATX_BTIME, &st) != 0)
+    if (::statx(AT_FDCWD, path.c_str(), 0, STATX_INO | STATX_BTIME | STATX_TYPE, &st) != 0)
         return false;
-    identity = IdentityFrom(st);
+    // A file the user may not read has no generation to tell.
+    const int fd = S_ISREG(st.stx_mode) ? ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC) : -1;
+    identity = IdentityFrom(st, fd);
+    if (fd >= 0)
+        ::close(fd);
     return true;
 }
 
 bool IdentityOfOpenFile(int fd, TFileIdentity& identity)
 {
     struct statx st {};
-    if (::statx(fd, "", AT_EMPTY_PATH, STATX_INO | STATX_BTIME, &st) != 0)
+    if (::statx(fd, "", AT_EMPTY_PATH, STATX_INO | STATX_BTIME | STATX_TYPE, &st) != 0)
         return false;
-    identity = IdentityFrom(st);
+    identity = IdentityFrom(st, fd);
     return true;
 }
 
 bool SameFile(const TFileIdentity& first, const TFileIdentity& second)
 {
-    return SameInode(first, second) && (!first.Birth || !second.Birth || *first.Birth == *second.Birth);
+    const auto agree = [](const auto& a, const auto& b) { return !a || !b || *a == *b; };
+    return first.Device == second.Device && first.Inode == second.Inode && agree(first.Birth, second.Birth) &&
+           agree(first.Generation, second.Generation);
 }
 
 bool SameFile(const std::string& first, const std::string& second)
@@ -239,82 +236,51 @@ bool SameFile(const std::string& first, const std::string& second)
     return IdentityOf(first, a) && IdentityOf(second, b) && SameFile(a, b);
 }
 
-TReplacedText ReplacedTextOf(std::string_view text, std::uint64_t pieceLength)
+bool TellsItsInodeApart(const TFileIdentity& first, const TFileIdentity& second)
 {
-    TReplacedText replaced{text.size(), pieceLength, {}};
-    std::size_t at = 0;
-    do {
-        replaced.Pieces.push_back(Sha256Hex(text.substr(at, pieceLength)));
-        at += pieceLength;
-    } while (at < text.size());
-    return replaced;
+    return (first.Birth && second.Birth) || (first.Generation && second.Generation);
 }
 
-namespace {
-
-// The digests of the file's pieces numbered first to last (exclusive) of a
-// text of length bytes; none where one cannot be read whole.
-std::optional<std::vector<std::string>> DigestsOfPieces(int fd, std::uint64_t length, std::uint64_t first,
-                                                        std::uint64_t last)
+TTextDigest DigestOf(std::string_view text)
 {
-    std::vector<std::string> digests;
-    std::string piece(static_cast<std::size_t>(std::min(length, ReplacedPieceLength)), '\0');
-    for (std::uint64_t number = first; number < last; ++number) {
-        const std::uint64_t start = number * ReplacedPieceLength;
-        const std::size_t size = static_cast<std::size_t>(std::min(ReplacedPieceLength, length - start));
-        for (std::size_t filled = 0; filled < size;) {
-            const ssize_t n = ::pread(fd, piece.data() + filled, size - filled, static_cast<off_t>(start + filled));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                return std::nullopt;
-            filled += static_cast<std::size_t>(n);
-        }
-        digests.push_back(Sha256Hex(std::string_view(piece).substr(0, size)));
+    return {text.size(), Sha256Hex(text)};
+}
+
+std::optional<TTextDigest> TextHeldBy(int fd)
+{
+    TSha256 digest;
+    std::string piece(1 << 20, '\0');
+    std::uint64_t length = 0;
+    for (;;) {
+        const ssize_t n = ::pread(fd, piece.data(), piece.size(), static_cast<off_t>(length));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            break;
+        digest.Add(std::string_view(piece).substr(0, static_cast<std::size_t>(n)));
+        length += static_cast<std::uint64_t>(n);
     }
-    return digests;
-}
-
-} // namespace
-
-std::optional<TReplacedText> TextHeldBy(int fd)
-{
-    struct stat st {};
-    if (::fstat(fd, &st) != 0)
+    std::string hex = digest.HexDigest();
+    if (hex.empty())
         return std::nullopt;
-    TReplacedText held{static_cast<std::uint64_t>(st.st_size), ReplacedPieceLength, {}};
-    const std::uint64_t pieces = std::max<std::uint64_t>(1, (held.Length + ReplacedPieceLength - 1) / ReplacedPieceLength);
-    // The processor takes longer to hash a text than the disk to give it: two
-    // halves at once.
-    const std::uint64_t half = pieces / 2;
-    auto second = std::async(std::launch::async, DigestsOfPieces, fd, held.Length, half, pieces);
-    std::optional<std::vector<std::string>> first = DigestsOfPieces(fd, held.Length, 0, half);
-    std::optional<std::vector<std::string>> rest = second.get();
-    if (!first || !rest)
-        return std::nullopt;
-    held.Pieces = std::move(*first);
-    held.Pieces.insert(held.Pieces.end(), rest->begin(), rest->end());
-    return held;
-}
-
-bool IsWrittenOver(const TReplacedText& replaced)
-{
-    return replaced.Pieces.size() >= 2;
+    return TTextDigest{length, std::move(hex)};
 }
 
 std::string FileCopyUnder(const TFileIdentity& identity, const std::string& tag, const std::string& copy,
-                          std::uint64_t length, const std::optional<TReplacedText>& replaced)
+                          const TTextDigest& text, const std::optional<TTextDigest>& replaced)
 {
     const std::string folder = IndexFolder();
     std::error_code failure;
     std::filesystem::create_directories(folder, failure);
     ::chmod(folder.c_str(), 0700);
     const std::string absolute = std::filesystem::absolute(copy, failure).string();
-    if (failure)
+    if (failure || text.Digest.empty())
         return {};
     const std::string entry = JoinPath(folder, EntryName(identity, tag));
     try {
-        WriteFileAtomic(entry, EntryText(absolute, length, replaced), TFileAccess::OwnerOnly);
+        WriteFileAtomic(entry, EntryText(absolute, text, replaced), TFileAccess::OwnerOnly);
     } catch (const EStreamError&) {
         return {};
     }
@@ -330,7 +296,9 @@ std::vector<TFiledCopy> FiledCopies()
         if (!ReadEntry(entry, filed))
             continue;
         struct stat st {};
-        if (::lstat(filed.Copy.c_str(), &st) != 0 && errno == ENOENT && !WriteOfCopyLeft(filed) &&
+        // A write under way has filed its copy before naming it; one killed
+        // meanwhile left its temporary, which the next open of its file tells of.
+        if (::lstat(filed.Copy.c_str(), &st) != 0 && errno == ENOENT && !FileExists(TemporaryOfCopy(filed.Copy)) &&
             FolderExists(std::filesystem::path(filed.Copy).parent_path().string())) {
             ::unlink(entry.c_str());
             continue;

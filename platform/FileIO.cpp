@@ -10,13 +10,14 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <functional>
-#include <future>
 #include <optional>
 #include <thread>
 #include <utility>
@@ -31,12 +32,20 @@ namespace {
 constexpr std::size_t TempSuffixLength = 6;
 // The longest marker a helper's name takes: ".vxcopy-".
 constexpr std::size_t LongestMarker = 8;
+constexpr std::string_view CopyMarker = ".vxcopy-";
+constexpr std::string_view KeptAsideMarker = ".vxold-";
+// How long a save waits for another program's save of the same file: such a
+// save takes a moment, and a program stopped while it holds the file must not
+// hang the window.
+constexpr std::chrono::seconds LockPatience{5};
 
 const TWording CannotRead{"Cannot read file %1: %2"};
 const TWording CannotCreate{"Cannot create file %1: %2"};
 const TWording CannotWrite{"Cannot write file %1: %2"};
 const TWording CannotWriteKept{"Cannot write file %1: %2; the text is kept in %3"};
-
+const TWording AnotherSaveUnderWay{"Cannot write file %1: another program is saving it"};
+const TWording CannotMove{"Cannot move %1: %2"};
+const TWording CannotMoveTo{"Cannot move %1 to %2: %3"};
 
 bool writeAll(int fd, std::string_view data)
 {
@@ -55,19 +64,6 @@ bool writeAll(int fd, std::string_view data)
     return true;
 }
 
-// Writes data into the temporary open as fd, flushes and closes it: why it
-// could not, where it could not.
-std::optional<TMessage> writeOut(int fd, std::string_view data, const std::string& path)
-{
-    std::optional<TMessage> failure;
-    const bool written = writeAll(fd, data) && ::fsync(fd) == 0;
-    if (!written)
-        failure = SystemFailure(CannotWrite, {path});
-    if (::close(fd) != 0 && written)
-        failure = SystemFailure(CannotWrite, {path});
-    return failure;
-}
-
 std::string folderOf(const std::string& path)
 {
     const size_t slash = path.rfind('/');
@@ -80,32 +76,62 @@ std::string nameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Rewrites the file open for writing with data; the descriptor keeps the
-// inode. A write that stops half way must leave what tells that the file is
-// the copy's: a short text is cut to nothing first, so that only the start of
-// the new text is left; a long one (writeOver, see IsWrittenOver) is written
-// over from its start, leaving the start of the new text and the rest of the
-// old one, which its pieces' digests tell, and cut to its length last.
-bool overwriteInPlace(int fd, std::string_view data, bool writeOver)
+// Whether path still names the file open as fd.
+bool namesFile(const std::string& path, int fd)
 {
-    const bool ok = (writeOver || ::ftruncate(fd, 0) == 0) && ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, data) &&
-                    ::ftruncate(fd, static_cast<off_t>(data.size())) == 0 && ::fsync(fd) == 0;
-    const int error = errno;
-    if (::close(fd) != 0 && ok)
-        return false;
-    errno = error;
-    return ok;
+    struct stat named {}, open {};
+    return ::stat(path.c_str(), &named) == 0 && ::fstat(fd, &open) == 0 && named.st_dev == open.st_dev &&
+           named.st_ino == open.st_ino;
 }
 
-// Removes the whole copy once the file holds its text. Its name goes at once;
-// the file system frees its blocks on a thread of its own, as the last
-// descriptor of it closes, so that the save need not wait for that.
-void dropCopy(const std::string& copy)
+// Creates the temporary a write of target goes through, locked for as long
+// as it is open, so that no open of the file takes it for one a killed write
+// left: its descriptor, or -1 with errno set.
+int createTemporary(const std::string& target, std::string& tmp)
 {
-    const int fd = ::open(copy.c_str(), O_RDONLY | O_CLOEXEC);
-    ::unlink(copy.c_str());
-    if (fd >= 0)
-        std::thread([fd] { ::close(fd); }).detach();
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        tmp = HelperStem(target) + std::string(WriteTemporaryMarker) + std::string(TempSuffixLength, 'X');
+        const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
+        if (fd < 0)
+            return -1;
+        ::flock(fd, LOCK_EX);
+        // Before it was locked, an open may have found it empty and removed it.
+        if (namesFile(tmp, fd))
+            return fd;
+        ::close(fd);
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// Takes the file's lock for a write in place, waiting while another
+// program's save holds it; false when that save takes too long. A file
+// system without locks writes unlocked.
+bool lockForWriting(int fd)
+{
+    const auto deadline = std::chrono::steady_clock::now() + LockPatience;
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return true;
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// Whether a temporary open as fd, left by a killed write of target, holds
+// nothing the file does not: nothing, or the text the file holds.
+bool holdsNothingMore(int fd, const std::string& target)
+{
+    const std::optional<TTextDigest> left = TextHeldBy(fd);
+    if (!left || left->Length == 0)
+        return left.has_value();
+    const int file = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
+    const bool same = file >= 0 && TextHeldBy(file) == left;
+    if (file >= 0)
+        ::close(file);
+    return same;
 }
 
 // Removes an index entry (none: empty) once the copy it files is gone: a
@@ -119,84 +145,64 @@ void unfile(const std::string& entry)
 
 // A write that fails before the file changed: the text is still the
 // editor's alone, and nothing of the write stays behind.
-[[noreturn]] void abandon(TMessage reason, const std::string& tmp, const std::string& entry, int file)
+[[noreturn]] void abandon(TMessage reason, const std::string& tmp, int tmpFd, const std::string& entry, int file)
 {
     if (file >= 0)
         ::close(file);
     ::unlink(tmp.c_str());
+    ::close(tmpFd);
     unfile(entry);
     throw EWriteError(std::move(reason));
 }
 
-// What filing a copy gives: its entry (empty where it could not be filed),
-// and the text the file held where it could be read.
-struct TFiling {
-    std::string Entry;
-    std::optional<TReplacedText> Replaced;
-};
-
-// Files the copy under the identity of the file open as fd, with the text
-// the file holds where it may be read (readable).
-TFiling fileCopyOf(int fd, bool readable, const std::string& tag, const std::string& copy, std::uint64_t length)
+// Cuts the file open for writing to nothing and writes data into it; the
+// descriptor keeps the inode. A write that stops half way leaves the start
+// of data, which tells that the file is the copy's, whatever else is known.
+bool cutAndWrite(int fd, std::string_view data)
 {
-    TFiling filing{{}, readable ? TextHeldBy(fd) : std::nullopt};
-    TFileIdentity identity;
-    if (IdentityOfOpenFile(fd, identity))
-        filing.Entry = FileCopyUnder(identity, tag, copy, length, filing.Replaced);
-    return filing;
+    return ::ftruncate(fd, 0) == 0 && ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, data) && ::fsync(fd) == 0;
 }
 
-// While the file is rewritten it holds part old, part new text: a whole
-// copy of the new text must then outlive a crash, and be offered when the
-// file is opened again by any of its names. So the text the file holds is
-// hashed (what tells, should the rewrite be cut off, which of the file's
-// bytes are still that text) and filed under the file's identity
-// with the new text's length while the temporary (tmp, open as tmpFd) takes
-// the new text; its last byte waits for the entry, so that a temporary is
-// never whole before the index can tell it is. Then the temporary is
-// flushed and named as the copy, and the file is written. The
-// identity is the one the file has once open for writing, which may be
-// another than before (overlayfs copies the file up).
+// While the file is rewritten it holds part of its old text or of the new
+// one: a whole copy of the new text must then outlive a crash, and be
+// offered when the file is opened again by any of its names. The new text
+// goes into the temporary (tmp, open as tmpFd) first; then, with the file
+// locked against other programs' saves, the old text and the new one are
+// filed under the file's identity, the temporary is flushed and named as the
+// copy, and the file is cut and written. The identity is the one the file
+// has once open for writing, which may be another than before (overlayfs
+// copies the file up).
 void rewriteKeepingCopy(const std::string& path, const std::string& target, const std::string& tmp, int tmpFd,
                         std::string_view data)
 {
-    const std::string tag = tmp.substr(tmp.size() - TempSuffixLength);
-    const std::string copy = WholeCopyName(target, tag);
+    if (!writeAll(tmpFd, data))
+        abandon(SystemFailure(CannotWrite, {path}), tmp, tmpFd, {}, -1);
+    // The disk may take the text while the texts are hashed.
+    ::sync_file_range(tmpFd, 0, 0, SYNC_FILE_RANGE_WRITE);
     int file = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
     const bool readable = file >= 0;
     if (!readable)
         file = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
-    if (file < 0) {
-        TMessage reason = SystemFailure(CannotWrite, {path});
-        ::close(tmpFd);
-        abandon(std::move(reason), tmp, {}, -1);
-    }
-    std::future<TFiling> filing =
-        std::async(std::launch::async, fileCopyOf, file, readable, std::cref(tag), std::cref(copy), data.size());
-    const std::string_view body = data.substr(0, data.empty() ? 0 : data.size() - 1);
-    std::optional<TMessage> failure;
-    if (!writeAll(tmpFd, body))
-        failure = SystemFailure(CannotWrite, {path});
-    else // The disk may take the text meanwhile.
-        ::sync_file_range(tmpFd, 0, 0, SYNC_FILE_RANGE_WRITE);
-    const TFiling filed = filing.get();
-    const std::string& entry = filed.Entry;
-    if (failure)
-        ::close(tmpFd);
-    else
-        failure = writeOut(tmpFd, data.substr(body.size()), path);
-    if (failure)
-        abandon(std::move(*failure), tmp, entry, file);
-    if (!RenameNoReplace(tmp, copy))
-        abandon(SystemFailure(CannotWrite, {path}), tmp, entry, file);
+    if (file < 0)
+        abandon(SystemFailure(CannotWrite, {path}), tmp, tmpFd, {}, -1);
+    if (!lockForWriting(file))
+        abandon(TMessage(AnotherSaveUnderWay, {path}), tmp, tmpFd, {}, file);
+    const std::string tag = tmp.substr(tmp.size() - TempSuffixLength);
+    const std::string copy = WholeCopyName(target, tag);
+    TFileIdentity identity;
+    std::string entry;
+    if (IdentityOfOpenFile(file, identity))
+        entry = FileCopyUnder(identity, tag, copy, DigestOf(data), readable ? TextHeldBy(file) : std::nullopt);
+    if (::fsync(tmpFd) != 0 || !RenameNoReplace(tmp, copy))
+        abandon(SystemFailure(CannotWrite, {path}), tmp, tmpFd, entry, file);
+    ::close(tmpFd);
     SyncFolder(folderOf(target));
-    // Only the entry's pieces tell what a write over the text left of it.
-    const bool writeOver = !entry.empty() && filed.Replaced && IsWrittenOver(*filed.Replaced);
-    if (!overwriteInPlace(file, data, writeOver)) {
-        const int error = errno;
+    const bool written = cutAndWrite(file, data);
+    const int error = errno;
+    ::close(file);
+    if (!written)
         throw EWriteError(TMessage(CannotWriteKept, {path, std::string(std::strerror(error)), copy}));
-    }
-    dropCopy(copy);
+    ::unlink(copy.c_str());
     unfile(entry);
 }
 
@@ -270,22 +276,50 @@ std::string HelperStem(const std::string& file)
     return file.substr(0, file.size() - name.size() + cut);
 }
 
-void RemoveStaleTemporaries(const std::string& path)
+std::vector<std::string> TidyLeftTemporaries(const std::string& path)
 {
     const std::string target = LinkTarget(path);
-    const std::string stem = HelperStem(target);
-    const std::string prefix = nameOf(stem) + std::string(WriteTemporaryMarker);
-    std::vector<std::string> stale;
+    const std::string prefix = nameOf(HelperStem(target)) + std::string(WriteTemporaryMarker);
+    std::vector<std::string> kept;
     for (std::string& temporary : EntriesStartingWith(folderOf(target), prefix)) {
-        if (nameOf(temporary).size() == prefix.size() + TempSuffixLength && IsOwnFile(temporary))
-            stale.push_back(std::move(temporary));
+        if (nameOf(temporary).size() != prefix.size() + TempSuffixLength || !IsOwnFile(temporary))
+            continue;
+        const int fd = ::open(temporary.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        // Held while it is looked at, so that no write takes it meanwhile.
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && namesFile(temporary, fd)) {
+            if (holdsNothingMore(fd, target))
+                ::unlink(temporary.c_str());
+            else
+                kept.push_back(std::move(temporary));
+        }
+        ::close(fd);
     }
-    if (stale.empty())
-        return;
-    // Names the temporaries the index knows to be whole copies.
-    FiledCopies();
-    for (const std::string& temporary : stale)
-        ::unlink(temporary.c_str());
+    return kept;
+}
+
+std::string KeptAsideName(const std::string& helper)
+{
+    std::string aside = helper;
+    for (const std::string_view marker : {CopyMarker, WriteTemporaryMarker}) {
+        const size_t at = aside.rfind(marker);
+        if (at != std::string::npos && aside.size() - at - marker.size() == TempSuffixLength)
+            return aside.replace(at, marker.size(), KeptAsideMarker);
+    }
+    return aside;
+}
+
+void KeepAside(const std::string& helper)
+{
+    const std::string aside = KeptAsideName(helper);
+    if (aside == helper)
+        throw EWriteError(SystemFailure(CannotMove, {helper}, EINVAL));
+    if (!RenameNoReplace(helper, aside)) {
+        const int error = errno;
+        throw EWriteError(SystemFailure(CannotMoveTo, {helper, aside}, error));
+    }
+    SyncFolder(folderOf(aside));
 }
 
 bool RenameNoReplace(const std::string& from, const std::string& to)
@@ -312,8 +346,8 @@ void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess
             throw EFCreateError(SystemFailure(CannotCreate, {path}, EACCES));
     }
 
-    std::string tmp = HelperStem(target) + std::string(WriteTemporaryMarker) + std::string(TempSuffixLength, 'X');
-    int fd = ::mkstemp(tmp.data());
+    std::string tmp;
+    const int fd = createTemporary(target, tmp);
     if (fd < 0)
         throw EFCreateError(SystemFailure(CannotCreate, {path}));
     mode_t mode = 0666;
@@ -336,19 +370,15 @@ void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess
         // to read back whatever the file allows.
         ::fchmod(fd, mode | S_IRUSR | S_IWUSR);
         rewriteKeepingCopy(path, target, tmp, fd, data);
-        RemoveStaleTemporaries(target);
-        return;
+    } else {
+        ::fchmod(fd, mode);
+        // Renamed while it is still open, and so locked: no open takes it meanwhile.
+        if (!writeAll(fd, data) || ::fsync(fd) != 0 ||
+            ::renameat(AT_FDCWD, tmp.c_str(), AT_FDCWD, target.c_str()) != 0)
+            abandon(SystemFailure(CannotWrite, {path}), tmp, fd, {}, -1);
+        ::close(fd);
     }
-    ::fchmod(fd, mode);
-
-    std::optional<TMessage> failure = writeOut(fd, data, path);
-    if (!failure && ::rename(tmp.c_str(), target.c_str()) != 0)
-        failure = SystemFailure(CannotWrite, {path});
-    if (failure) {
-        ::unlink(tmp.c_str());
-        throw EWriteError(std::move(*failure));
-    }
-    RemoveStaleTemporaries(target);
+    TidyLeftTemporaries(target);
 }
 
 std::vector<std::string> EntriesStartingWith(const std::string& folder, std::string_view prefix)

@@ -26,21 +26,22 @@ std::string ReadWholeFile(const std::string& path);
 enum class TFileAccess { Shared, OwnerOnly };
 
 // Writes data to path atomically: a temporary file beside the real file (the
-// target of a symbolic link; the link stays a link), flushed, then renamed.
-// The file keeps its mode, and its owner where the system allows; a file with
-// further hard links, or whose owner cannot be kept, is overwritten in place,
-// so that it keeps its identity. Then the text the file holds is hashed and
-// filed in the index under the file's identity with the new text's length
-// (CopyIndex.h) before the temporary holds all of it, so that a temporary of
-// that length is known to be whole should the program die before naming it;
-// once flushed it is named as a whole copy ("<file>.vxcopy-XXXXXX", readable
-// by its owner whatever the file's mode; see WholeCopies.h), the file is
-// written (cut to nothing first, or written over where IsWrittenOver says),
-// and the copy and its entry are removed once the file holds the text; they
-// stay when that fails or the program dies meanwhile.
+// target of a symbolic link; the link stays a link), locked while it is
+// written, flushed, then renamed. The file keeps its mode, and its owner
+// where the system allows. A file with further hard links, or whose owner
+// cannot be kept, is written in place, so that it keeps its identity: it is
+// locked against other programs' saves, the length and digest of the text it
+// holds and of the new text are filed in the index under its identity
+// (CopyIndex.h), the flushed temporary is named as a whole copy
+// ("<file>.vxcopy-XXXXXX", readable by its owner whatever the file's mode;
+// see WholeCopies.h), and the file is cut to nothing, written and flushed, so
+// that a write cut off leaves the text the file held or the start of the
+// copy's; the copy and its entry go once the file holds the text, and stay
+// when that fails or the program dies meanwhile.
 // An existing file the user may not write, or a folder where no file can be
 // created, raises EFCreateError "Cannot create file <path>: <reason>" and
-// nothing changes; other failures raise EWriteError with the reason.
+// nothing changes; a file another program's save holds for longer than a few
+// seconds, and other failures, raise EWriteError with the reason.
 // OwnerOnly makes the file readable by its owner alone whatever it was.
 void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess access = TFileAccess::Shared);
 
@@ -58,11 +59,20 @@ bool IsWriteTemporary(std::string_view name);
 // marker and a tag after it would not fit the longest name a folder takes.
 std::string HelperStem(const std::string& file);
 
-// Removes the temporary files that writes of path left behind when they were
-// killed before renaming them (the file itself was whole meanwhile); failures
-// to remove one are ignored. Whole copies stay, and so does a temporary that
-// the index knows to hold a whole text: it is named as the copy it was to be.
-void RemoveStaleTemporaries(const std::string& path);
+// The temporaries that writes of path left when they were killed before
+// renaming them, a write under way holding its own locked: those that hold
+// nothing the file does not (nothing, or the text it holds) are removed, and
+// the others, which may hold the only text of a save, are answered, so that
+// the user can be told of them.
+std::vector<std::string> TidyLeftTemporaries(const std::string& path);
+
+// Where a helper file of a write (a temporary it left, a whole copy) is kept
+// once its text was told of or declined: "<file>.vxold-XXXXXX" beside it,
+// where no open offers it again.
+std::string KeptAsideName(const std::string& helper);
+// Moves the helper file to its KeptAsideName; raises EWriteError with the
+// reason when it cannot, and it stays where it was.
+void KeepAside(const std::string& helper);
 
 // Renames from to to unless to exists (a copy an earlier crash left, one set
 // aside before): false, with errno set, when it does not. Where the file

@@ -25,14 +25,15 @@ TSha256::~TSha256() = default;
 
 void TSha256::Add(std::string_view bytes)
 {
-    EVP_DigestUpdate(context_->Digest, bytes.data(), bytes.size());
+    failed_ = failed_ || EVP_DigestUpdate(context_->Digest, bytes.data(), bytes.size()) != 1;
 }
 
 std::string TSha256::HexDigest()
 {
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int length = 0;
-    EVP_DigestFinal_ex(context_->Digest, digest, &length);
+    if (EVP_DigestFinal_ex(context_->Digest, digest, &length) != 1 || failed_)
+        return {};
     static constexpr char Hex[] = "0123456789abcdef";
     std::string text;
     text.reserve(2 * length);

@@ -17,15 +17,18 @@ public:
     TSha256& operator=(const TSha256&) = delete;
 
     void Add(std::string_view bytes);
-    // The digest of what was added, as 64 lower-case hexadecimal digits. The
-    // object is spent afterwards.
+    // The digest of what was added, as 64 lower-case hexadecimal digits;
+    // empty, which matches no digest, where the library failed to compute
+    // it. The object is spent afterwards.
     std::string HexDigest();
 
 private:
     struct TContext;
     std::unique_ptr<TContext> context_;
+    bool failed_ = false;
 };
 
+// The digest of bytes as HexDigest gives it.
 std::string Sha256Hex(std::string_view bytes);
 
 } // namespace vx

@@ -24,11 +24,9 @@ namespace vx {
 namespace {
 
 constexpr std::string_view CopyMarker = ".vxcopy-";
-constexpr std::string_view SetAsideMarker = ".vxold-";
 constexpr std::size_t TagLength = 6;
 
-const TWording CannotMove{"Cannot move %1: %2"};
-const TWording CannotMoveTo{"Cannot move %1 to %2: %3"};
+const TWording NotTheTextFiled{"%1 does not hold the text its save filed"};
 
 namespace fs = std::filesystem;
 
@@ -79,21 +77,13 @@ public:
         }
         return true;
     }
-    // The digest of length bytes from offset; empty when they cannot be read.
-    std::string DigestOf(std::uint64_t offset, std::uint64_t length) const
+    // The digest of all of them; empty when they cannot be read.
+    std::string Digest() const
     {
         if (fd_ < 0)
-            return Sha256Hex(text_.substr(offset, length));
-        TSha256 digest;
-        std::string piece(static_cast<std::size_t>(std::min<std::uint64_t>(length, 1 << 20)), '\0');
-        for (std::uint64_t done = 0; done < length;) {
-            const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), length - done));
-            if (!Read(offset + done, piece.data(), n))
-                return {};
-            digest.Add(std::string_view(piece).substr(0, n));
-            done += n;
-        }
-        return digest.HexDigest();
+            return Sha256Hex(text_);
+        const std::optional<TTextDigest> held = TextHeldBy(fd_);
+        return held && held->Length == size_ ? held->Digest : std::string();
     }
 
 private:
@@ -119,38 +109,29 @@ std::uint64_t SharedStart(const TBytes& a, const TBytes& b)
     return most;
 }
 
-// Whether the file holds the replaced text from its piece numbered from on.
-bool HoldsPiecesFrom(const TBytes& file, const TReplacedText& replaced, std::uint64_t from)
+// Whether the bytes are the text.
+bool Hold(const TBytes& bytes, const TTextDigest& text)
 {
-    if (file.Size() != replaced.Length)
-        return false;
-    for (std::uint64_t piece = from; piece < replaced.Pieces.size(); ++piece) {
-        const std::uint64_t start = piece * replaced.PieceLength;
-        const std::uint64_t length = std::min(replaced.PieceLength, replaced.Length - start);
-        if (file.DigestOf(start, length) != replaced.Pieces[piece])
-            return false;
-    }
-    return true;
+    return bytes.Size() == text.Length && bytes.Digest() == text.Digest;
 }
 
-TCopyStanding Judge(const TBytes& file, const TBytes& copy, const std::optional<TReplacedText>& replaced)
+TCopyStanding Judge(const TBytes& file, const TBytes& copy, const std::optional<TTextDigest>& replaced)
 {
-    const std::uint64_t written = SharedStart(file, copy);
-    const bool holdsItsStart = written == file.Size();
+    const bool holdsItsStart = SharedStart(file, copy) == file.Size();
     if (holdsItsStart && file.Size() == copy.Size())
         return TCopyStanding::Whole;
-    if (replaced && HoldsPiecesFrom(file, *replaced, 0))
+    if (replaced && Hold(file, *replaced))
         return TCopyStanding::Replaced;
-    if (holdsItsStart)
-        return TCopyStanding::CutShort;
-    // Cut off while writing over the text: the copy's start, then the rest of
-    // the replaced text, whole from the first piece the write did not reach.
-    if (replaced && IsWrittenOver(*replaced) && written > 0) {
-        const std::uint64_t untouched = (written + replaced->PieceLength - 1) / replaced->PieceLength;
-        if (HoldsPiecesFrom(file, *replaced, untouched))
-            return TCopyStanding::PartlyWritten;
-    }
-    return TCopyStanding::Other;
+    return holdsItsStart ? TCopyStanding::CutShort : TCopyStanding::Other;
+}
+
+// Whether a file holding what the standing says is one the copy's cut write
+// left: one cut to nothing only at the name the copy was made beside, where
+// the copy's own file is not known for certain.
+bool IsCutState(TCopyStanding standing, bool empty, bool beside)
+{
+    return standing == TCopyStanding::Whole || standing == TCopyStanding::Replaced ||
+           (standing == TCopyStanding::CutShort && (!empty || beside));
 }
 
 // An open file's bytes; closed with the object.
@@ -194,7 +175,7 @@ enum class TOwner {
     ThisFile,
     // The file it was filed under stands in the copy's folder, and is another.
     Another,
-    // Its file is not found, or its entry cannot tell which it is.
+    // Its file is not found, or it was filed nowhere.
     NotFound,
 };
 
@@ -227,14 +208,19 @@ public:
     // beside leads to the file.
     bool MadeBesideTheFile(const std::string& copy) const { return SameFile(CopiedFileName(copy), target_); }
 
-    TOwner OwnerOf(const TCandidate& candidate) const
+    // Whose the copy open as copy is, the file holding what standing says of
+    // it. A file is the copy's where it has the identity the copy was filed
+    // under; where that tells only the inode, where it also holds what the
+    // copy's cut write left.
+    TOwner OwnerOf(const TCandidate& candidate, const TBytes& copy, TCopyStanding standing, bool empty) const
     {
-        if (!candidate.Filed || !candidate.Filed->FiledUnder.Birth)
+        if (!candidate.Filed)
             return TOwner::NotFound;
         const TFileIdentity& own = candidate.Filed->FiledUnder;
-        if (identity_.Birth && SameFile(own, identity_))
+        if (SameFile(own, identity_) &&
+            (TellsItsInodeApart(own, identity_) || IsCutState(standing, empty, MadeBesideTheFile(candidate.Path))))
             return TOwner::ThisFile;
-        return StandsBeside(candidate.Path, own) ? TOwner::Another : TOwner::NotFound;
+        return StandsBeside(candidate, copy) ? TOwner::Another : TOwner::NotFound;
     }
 
 private:
@@ -278,18 +264,27 @@ private:
                 Add(path);
         }
     }
-    // Whether the file filed under own stands in the copy's folder: at the
-    // name the copy was made beside, or under another.
-    static bool StandsBeside(const std::string& copy, const TFileIdentity& own)
+    // Whether another file than this one, in the copy's folder (at the name
+    // the copy was made beside, or under another), is the copy's: it has the
+    // identity the copy was filed under, and where that tells only the
+    // inode, holds what the copy's cut write left, or its whole text.
+    bool StandsBeside(const TCandidate& candidate, const TBytes& copy) const
     {
+        const TFiledCopy& filed = *candidate.Filed;
         const auto isOwn = [&](const std::string& path) {
             TFileIdentity identity;
-            return IdentityOf(path, identity) && identity.Birth && SameFile(identity, own);
+            if (!IdentityOf(path, identity) || !SameFile(identity, filed.FiledUnder) || SameFile(identity, identity_))
+                return false;
+            if (TellsItsInodeApart(identity, filed.FiledUnder))
+                return true;
+            const TOpenFile file(path);
+            return file.IsOpen() && Judge(file.Bytes(), copy, filed.Replaced) != TCopyStanding::Other;
         };
-        if (isOwn(CopiedFileName(copy)))
+        if (isOwn(CopiedFileName(candidate.Path)))
             return true;
-        const auto itsInode = [&](std::string_view, std::uint64_t inode) { return inode == own.Inode; };
-        const std::vector<std::string> names = EntriesWhere(fs::path(copy).parent_path().string(), itsInode);
+        const auto itsInode = [&](std::string_view, std::uint64_t inode) { return inode == filed.FiledUnder.Inode; };
+        const std::vector<std::string> names =
+            EntriesWhere(fs::path(candidate.Path).parent_path().string(), itsInode);
         return std::any_of(names.begin(), names.end(), isOwn);
     }
 
@@ -302,8 +297,7 @@ private:
 
 bool IsOffered(TCopyStanding standing)
 {
-    return standing == TCopyStanding::CutShort || standing == TCopyStanding::PartlyWritten ||
-           standing == TCopyStanding::Replaced;
+    return standing == TCopyStanding::CutShort || standing == TCopyStanding::Replaced;
 }
 
 // The copies the file that candidates were found for, holding file, is to
@@ -312,29 +306,31 @@ std::vector<TWholeCopy> Classify(const TCandidates& candidates, const TBytes& fi
 {
     std::vector<std::pair<std::int64_t, TWholeCopy>> dated;
     for (const TCandidate& candidate : candidates.List()) {
-        TWholeCopy copy{candidate.Path, TCopyStanding::Other, {}, {}};
-        const TOwner owner = candidates.OwnerOf(candidate);
+        TWholeCopy copy{candidate.Path, TCopyStanding::Other, {}, {},
+                        candidate.Filed ? candidate.Filed->Text : std::nullopt};
         const bool beside = candidates.MadeBesideTheFile(candidate.Path);
-        if (owner == TOwner::Another) {
-            // Another file's: whatever this one holds, it neither takes nor ends it.
-            if (beside)
-                dated.emplace_back(ModifiedAt(copy.Path), std::move(copy));
-            continue;
-        }
         const TOpenFile opened(copy.Path);
         if (!opened.IsOpen()) {
             copy.Standing = TCopyStanding::Unreadable;
             copy.Unread = SystemFailure(CannotOpenFile, {copy.Path});
-        } else {
-            copy.Standing = Judge(file, opened.Bytes(), candidate.Filed ? candidate.Filed->Replaced : std::nullopt);
-        }
-        // A file cut to nothing holds the start of any text: where the copy's
-        // own file is not found, only the name it was made beside is its.
-        if (owner == TOwner::NotFound && copy.Standing == TCopyStanding::CutShort && file.Size() == 0 && !beside)
-            copy.Standing = TCopyStanding::Other;
-        if (owner == TOwner::NotFound && !beside && !IsOffered(copy.Standing) &&
-            copy.Standing != TCopyStanding::Whole)
+            dated.emplace_back(ModifiedAt(copy.Path), std::move(copy));
             continue;
+        }
+        copy.Standing = Judge(file, opened.Bytes(), candidate.Filed ? candidate.Filed->Replaced : std::nullopt);
+        const TOwner owner = candidates.OwnerOf(candidate, opened.Bytes(), copy.Standing, file.Size() == 0);
+        if (owner == TOwner::Another) {
+            // Another file's: whatever this one holds, it neither takes nor ends it.
+            copy.Standing = TCopyStanding::Other;
+            if (beside)
+                dated.emplace_back(ModifiedAt(copy.Path), std::move(copy));
+            continue;
+        }
+        if (owner == TOwner::NotFound) {
+            if (!IsCutState(copy.Standing, file.Size() == 0, beside))
+                copy.Standing = TCopyStanding::Other;
+            if (!beside && copy.Standing == TCopyStanding::Other)
+                continue;
+        }
         dated.emplace_back(ModifiedAt(copy.Path), std::move(copy));
     }
     std::stable_sort(dated.begin(), dated.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
@@ -353,7 +349,7 @@ void RemoveEntryOf(const std::string& copy)
 } // namespace
 
 TCopyStanding StandingOf(std::string_view fileText, std::string_view copyText,
-                         const std::optional<TReplacedText>& replaced)
+                         const std::optional<TTextDigest>& replaced)
 {
     return Judge(TBytes(fileText), TBytes(copyText), replaced);
 }
@@ -366,9 +362,13 @@ std::vector<TWholeCopy> WholeCopiesOf(const std::string& path, std::string_view 
             continue;
         try {
             copy.Text = ReadWholeFile(copy.Path);
+            // Only a copy that holds the whole text its save wrote is put in place of the file's.
+            if (copy.Filed && DigestOf(copy.Text) != *copy.Filed)
+                throw EReadError(TMessage(NotTheTextFiled, {copy.Path}));
         } catch (const EStreamError& e) {
             copy.Standing = TCopyStanding::Unreadable;
             copy.Unread = e.Said();
+            copy.Text.clear();
         }
     }
     return copies;
@@ -436,25 +436,9 @@ void RemoveWholeCopy(const std::string& copy)
         RemoveEntryOf(copy);
 }
 
-std::string SetAsideName(const std::string& copy)
-{
-    std::string aside = copy;
-    const size_t at = aside.rfind(CopyMarker);
-    if (at != std::string::npos)
-        aside.replace(at, CopyMarker.size(), SetAsideMarker);
-    return aside;
-}
-
 void SetAsideWholeCopy(const std::string& copy)
 {
-    const std::string aside = SetAsideName(copy);
-    if (aside == copy)
-        throw EWriteError(SystemFailure(CannotMove, {copy}, EINVAL));
-    if (!RenameNoReplace(copy, aside)) {
-        const int error = errno;
-        throw EWriteError(SystemFailure(CannotMoveTo, {copy, aside}, error));
-    }
-    SyncFolder(fs::path(aside).parent_path().string());
+    KeepAside(copy);
     RemoveEntryOf(copy);
 }
 

@@ -4,9 +4,11 @@
 // A copy is that file's alone: where the file is found, the copy is offered
 // in place of its text only where it holds what the cut write left (the
 // start of the copy's text, or the text it held when the write began). Where
-// it is not found (a folder restored from a backup stands on new inodes, an
-// entry of an earlier version tells no birth time), what a file holds
-// decides, and a file cut to nothing only at the copy's own name.
+// the entry tells only the file's inode, the file with that inode is its
+// where it holds such a text; where the file is not found (a folder restored
+// from a backup stands on new inodes), what a file holds decides. A file cut
+// to nothing holds the start of any text: it takes a copy whose file is not
+// known for certain only at the copy's own name.
 #pragma once
 
 #include "platform/CopyIndex.h"
@@ -26,9 +28,6 @@ enum class TCopyStanding {
     Whole,
     // The file holds the start of the copy's text: the write was cut off.
     CutShort,
-    // The file holds the start of the copy's text and after it the rest of
-    // the text the write was replacing: cut off while writing over it.
-    PartlyWritten,
     // The file holds the text the write was replacing: cut off before it
     // changed anything.
     Replaced,
@@ -36,22 +35,26 @@ enum class TCopyStanding {
     // (the copy is of another file, or of a text the file held before it was
     // written again), or the copy is another file's.
     Other,
-    // The copy cannot be read: what it holds cannot be told.
+    // The copy cannot be read, or does not hold the text its write filed:
+    // what it holds cannot be told.
     Unreadable,
 };
 
 // Whether the file's text is what a cut write of the copy left: replaced is
 // the text that write replaced, as the index filed it (none where it did not).
 TCopyStanding StandingOf(std::string_view fileText, std::string_view copyText,
-                         const std::optional<TReplacedText>& replaced);
+                         const std::optional<TTextDigest>& replaced);
 
 struct TWholeCopy {
     std::string Path;
     TCopyStanding Standing = TCopyStanding::Other;
-    // The copy's text, read where it is offered (CutShort, PartlyWritten, Replaced).
+    // The copy's text, read where it is offered (CutShort, Replaced).
     std::string Text;
     // Why it could not be read (Unreadable).
     TMessage Unread;
+    // The text its entry says it holds; none where it has no entry, or one
+    // of an earlier version.
+    std::optional<TTextDigest> Filed;
 };
 
 // The whole copies a file opened by path, holding fileText, is to hear of,
@@ -85,10 +88,8 @@ std::string CopiedFileName(const std::string& copy);
 // Removes a whole copy whose text the file holds now, and then its index entry.
 void RemoveWholeCopy(const std::string& copy);
 
-// Where a whole copy goes once its own file declined it or holds a later
-// text: "<file>.vxold-XXXXXX" beside it, where no open offers it again.
-std::string SetAsideName(const std::string& copy);
-// Moves the copy to its SetAsideName and removes its index entry; raises
+// Moves a whole copy whose own file declined it or holds a later text to
+// its KeptAsideName (FileIO.h) and removes its index entry; raises
 // EWriteError with the reason when it cannot, and the copy stays where it
 // was, filed as before.
 void SetAsideWholeCopy(const std::string& copy);

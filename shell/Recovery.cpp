@@ -90,9 +90,15 @@ std::string PlaceName(TRecoveryPlace place)
            std::string(CopyExtension);
 }
 
-std::string Counted(std::string_view value)
+// A length on a line of its own, then the value and a line end. A save
+// writes its recovery copy first: a long text is copied once.
+void AppendCounted(std::string& bytes, std::string_view value)
 {
-    return std::to_string(value.size()) + "\n" + std::string(value) + "\n";
+    const std::string length = std::to_string(value.size()) + "\n";
+    bytes.reserve(bytes.size() + length.size() + value.size() + 1);
+    bytes += length;
+    bytes += value;
+    bytes += '\n';
 }
 
 // An open descriptor of the folder's lock file, locked; in a folder that
@@ -158,12 +164,12 @@ std::string RecoveryBytes(const TRecoveryRecord& record)
 {
     std::string bytes(Signature);
     bytes += std::string(record.Place.Workspace ? "workspace " : "slot ") + std::to_string(record.Place.Number) + "\n";
-    bytes += Counted(record.FileName);
+    AppendCounted(bytes, record.FileName);
     bytes += "stamp " + std::to_string(record.Stamp.Exists ? 1 : 0) + " " + std::to_string(record.Stamp.Size) + " " +
              std::to_string(record.Stamp.WriteTime) + "\n";
     bytes += "encoding " + std::string(vx::CharsetName(record.Encoding)) + "\n";
     bytes += "mark " + std::to_string(record.ByteOrderMark ? 1 : 0) + "\n";
-    bytes += Counted(record.Text);
+    AppendCounted(bytes, record.Text);
     return bytes;
 }
 

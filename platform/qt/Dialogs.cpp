@@ -112,11 +112,14 @@ void CopyWithoutBreaks(const QMessageBox& box, const QString& shown)
     QClipboard* clipboard = QGuiApplication::clipboard();
     for (const QClipboard::Mode mode : {QClipboard::Clipboard, QClipboard::Selection}) {
         const auto changed = mode == QClipboard::Clipboard ? &QClipboard::dataChanged : &QClipboard::selectionChanged;
-        QObject::connect(clipboard, changed, &box, [clipboard, mode, shown] {
+        // The box shows and copies its line ends as plain ones, however they came.
+        QObject::connect(clipboard, changed, &box, [clipboard, mode, lines = QString(shown).remove('\r')] {
             QString copied = clipboard->text(mode);
+            const QString copiedLines = QString(copied).remove('\r');
             // A selection of the text is part of it; the box's Ctrl+C copies
             // all of it with the caption and buttons around.
-            const bool ours = copied.contains(LineBreakChance) && (shown.contains(copied) || copied.contains(shown));
+            const bool ours =
+                copied.contains(LineBreakChance) && (lines.contains(copiedLines) || copiedLines.contains(lines));
             if (ours)
                 clipboard->setText(copied.remove(LineBreakChance), mode);
         });

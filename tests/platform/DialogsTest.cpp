@@ -150,6 +150,8 @@ TEST(Dialogs, WithoutAnAnswererARealMessageBoxShowsTheTextAsItIs)
         {"Overwrite \xC3\xA9\xCE\xB1?", "UTF-8"},
         {"Cannot write /tmp/<b>x</b>&y\nz.html:\r\nPermission denied", "a name holding a tag, \"&\" and a line break"},
         {"Cannot write /tmp/" + std::string(250, 'n') + ".html: Permission denied", "a name of 255 bytes"},
+        {"A copy is kept in\r\n    /tmp/" + std::string(250, 'n') + ".html\r\nOpen it?",
+         "a name of 255 bytes between line ends of two characters"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);

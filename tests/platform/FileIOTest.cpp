@@ -1,16 +1,20 @@
 #include "platform/CopyIndex.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
+#include "platform/ProgramPaths.h"
 #include "platform/WholeCopies.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <poll.h>
 #include <string_view>
+#include <sys/file.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -149,51 +153,78 @@ TEST(FileIO, HardLinksOwnersAndModesAreKept)
     EXPECT_EQ(readFile(theirs), "new");
 }
 
-TEST(FileIO, TemporariesOfKilledWritesAreRemovedByTheNextWrite)
+// An open file descriptor, locked as a write under way locks its temporary.
+struct TLocked {
+    explicit TLocked(const std::string& path) : Fd(::open(path.c_str(), O_RDWR)) { ::flock(Fd, LOCK_EX); }
+    ~TLocked() { ::close(Fd); }
+    int Fd;
+};
+
+TEST(FileIO, TemporariesOfKilledWritesGoOnlyWhereTheyHoldNothingTheFileDoesNot)
 {
     TempDir dir;
     const std::string path = dir.file("doc.asp");
     writeFile(path, "text");
-    writeFile(path + ".vxtmp-a1B2c3", "half");
-    writeFile(dir.file("other.asp.vxtmp-a1B2c3"), "not ours");
-    writeFile(path + ".vxtmp-long-name", "no temporary");
-    vx::RemoveStaleTemporaries(path);
-    EXPECT_FALSE(std::filesystem::exists(path + ".vxtmp-a1B2c3"));
-    EXPECT_TRUE(std::filesystem::exists(dir.file("other.asp.vxtmp-a1B2c3"))) << "another file's";
-    EXPECT_TRUE(std::filesystem::exists(path + ".vxtmp-long-name"));
+    const struct {
+        std::string Name;
+        std::string Held;
+        bool Stays;
+        bool Told;
+    } rows[] = {
+        {"doc.asp.vxtmp-a1B2c3", "half of a newer text", true, true},
+        {"doc.asp.vxtmp-Empty1", "", false, false},
+        {"doc.asp.vxtmp-Same12", "text", false, false},
+        {"doc.asp.vxtmp-Locked", "a write under way", true, false},
+        {"other.asp.vxtmp-a1B2c3", "another file's", true, false},
+        {"doc.asp.vxtmp-long-name", "no temporary", true, false},
+    };
+    for (const auto& row : rows)
+        writeFile(dir.file(row.Name), row.Held);
+    const TLocked underWay(dir.file("doc.asp.vxtmp-Locked"));
+    const std::vector<std::string> told = vx::TidyLeftTemporaries(path);
+    for (const auto& row : rows) {
+        EXPECT_EQ(std::filesystem::exists(dir.file(row.Name)), row.Stays) << row.Name;
+        EXPECT_EQ(std::count(told.begin(), told.end(), dir.file(row.Name)), row.Told ? 1 : 0) << row.Name;
+    }
 
-    writeFile(path + ".vxtmp-zzzzzz", "half");
+    // A write tidies as well, the text it wrote counting as the file's.
+    writeFile(path + ".vxtmp-zzzzzz", "new");
     vx::WriteFileAtomic(path, "new");
     EXPECT_FALSE(std::filesystem::exists(path + ".vxtmp-zzzzzz"));
+    EXPECT_TRUE(std::filesystem::exists(path + ".vxtmp-a1B2c3")) << "the only text of a killed save";
 
-    // A hard-linked file's write that died once its temporary held the whole
-    // text, before naming it the copy: the index knows the text's length, so
-    // the temporary is named the copy; one shorter was cut off and goes.
-    const std::string linked = dir.file("linked.asp");
-    writeFile(linked, "old");
-    std::filesystem::create_hard_link(linked, dir.file("linked-too.asp"));
-    vx::TFileIdentity identity;
-    ASSERT_TRUE(vx::IdentityOf(linked, identity));
-    const std::optional<vx::TReplacedText> held = vx::ReplacedTextOf("old");
-    for (const char* tag : {"Whole1", "Short1"}) {
-        const std::string copy = linked + ".vxcopy-" + tag;
-        writeFile(linked + ".vxtmp-" + tag, tag == std::string("Whole1") ? "new text" : "new t");
-        vx::FileCopyUnder(identity, tag, copy, 8, held);
-    }
-    EXPECT_TRUE(vx::EntryOfCopy(vx::FiledCopies(), linked + ".vxcopy-Short1", "Short1"))
-        << "an entry stays while its write's temporary does";
-    vx::RemoveStaleTemporaries(linked);
-    EXPECT_FALSE(std::filesystem::exists(linked + ".vxtmp-Whole1"));
-    EXPECT_FALSE(std::filesystem::exists(linked + ".vxtmp-Short1"));
-    const std::vector<vx::TWholeCopy> copies = vx::WholeCopiesOf(dir.file("linked-too.asp"), "old");
-    ASSERT_EQ(copies.size(), 1u) << "the whole temporary is the copy, offered; the cut one is gone";
-    EXPECT_EQ(copies[0].Path, linked + ".vxcopy-Whole1");
-    EXPECT_EQ(copies[0].Standing, vx::TCopyStanding::Replaced);
-    EXPECT_EQ(copies[0].Text, "new text");
+    // Told of, it is kept aside, where nothing offers or tidies it.
+    vx::KeepAside(path + ".vxtmp-a1B2c3");
+    EXPECT_EQ(readFile(path + ".vxold-a1B2c3"), "half of a newer text");
+    EXPECT_TRUE(vx::TidyLeftTemporaries(path).empty());
 
     EXPECT_TRUE(vx::IsWriteTemporary("doc.asp.vxtmp-Ab12Cd"));
     EXPECT_FALSE(vx::IsWriteTemporary(".vxtmp-Ab12Cd"));
     EXPECT_FALSE(vx::IsWriteTemporary("doc.asp"));
+}
+
+TEST(FileIO, ASaveInPlaceWaitsForAnotherProgramsSaveOfTheFile)
+{
+    TempDir dir;
+    const std::string first = dir.file("a.htm");
+    writeFile(first, "old");
+    std::filesystem::create_hard_link(first, dir.file("b.htm"));
+    {
+        // Another program's save holds the file for longer than a save waits.
+        const TLocked saving(dir.file("b.htm"));
+        try {
+            vx::WriteFileAtomic(first, "new");
+            ADD_FAILURE() << "written while another save held the file";
+        } catch (const EWriteError& e) {
+            EXPECT_EQ(e.Message(), "Cannot write file " + first + ": another program is saving it");
+        }
+        EXPECT_EQ(readFile(first), "old");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "nothing left behind";
+    }
+    // Once it has, the save goes through, and leaves no copy.
+    vx::WriteFileAtomic(first, "new");
+    EXPECT_EQ(readFile(dir.file("b.htm")), "new");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
 namespace {
@@ -244,9 +275,13 @@ std::vector<std::string> PathsOf(const std::vector<vx::TWholeCopy>& copies)
 
 // A file with two names in two folders, a.htm and other/b.htm.
 struct TTwoNames {
+    // Longer than the texts saved over it: a save that wrote over it would
+    // leave some of it after what it wrote.
+    inline static const std::string Earlier = std::string(64 << 20, 'o');
+
     explicit TTwoNames(const TempDir& dir) : First(dir.file("a.htm")), Second(dir.file("other/b.htm"))
     {
-        writeFile(First, std::string(4 << 20, 'o'));
+        writeFile(First, Earlier);
         std::filesystem::create_directories(dir.file("other"));
         std::filesystem::create_hard_link(First, Second);
     }
@@ -263,7 +298,7 @@ TEST(FileIO, AnInPlaceSaveKilledHalfWayLeavesAWholeCopyThatEveryNameFinds)
     const std::string fresh = std::string(48 << 20, 'n') + "end";
     ASSERT_TRUE(KillSaveOnceCopyNamed(first, fresh)) << "the flushed text was never named as a whole copy";
 
-    vx::RemoveStaleTemporaries(first);
+    EXPECT_TRUE(vx::TidyLeftTemporaries(first).empty());
     const std::string held = readFile(first);
     const std::vector<vx::TWholeCopy> copies = vx::WholeCopiesOf(first, held);
     if (held != fresh) {
@@ -275,6 +310,17 @@ TEST(FileIO, AnInPlaceSaveKilledHalfWayLeavesAWholeCopyThatEveryNameFinds)
     EXPECT_EQ(PathsOf(vx::WholeCopiesOf(second, held)), PathsOf(copies))
         << "opened by its other name, the file offers the same copy";
     EXPECT_EQ(TemporariesIn(dir.path()), 0);
+
+    // The file holds its earlier text whole or the start of the new one, never
+    // a mix of the two, which without the index (a fresh profile) would open
+    // as the document.
+    if (held != fresh && held != TTwoNames::Earlier) {
+        EXPECT_TRUE(fresh.starts_with(held)) << "the file holds neither text alone";
+        std::filesystem::remove_all(vx::JoinPath(vx::DataFolder(), "whole-copies"));
+        const std::vector<vx::TWholeCopy> unfiled = vx::WholeCopiesOf(first, held);
+        ASSERT_EQ(unfiled.size(), 1u);
+        EXPECT_EQ(unfiled[0].Standing, vx::TCopyStanding::CutShort);
+    }
 }
 
 TEST(FileIO, AWriteOnlyFilesCopyCanBeReadByItsOwner)
@@ -301,7 +347,7 @@ TEST(FileIO, ACopySetAsideIsKeptButFoundByNoName)
 
     for (const std::string& copy : copies) {
         const std::string text = readFile(copy);
-        const std::string aside = vx::SetAsideName(copy);
+        const std::string aside = vx::KeptAsideName(copy);
         EXPECT_EQ(std::filesystem::path(aside).parent_path(), std::filesystem::path(copy).parent_path());
         EXPECT_NE(aside.find("a.htm.vxold-"), std::string::npos) << aside;
         vx::SetAsideWholeCopy(copy);
@@ -336,7 +382,7 @@ TEST(FileIO, AFinishedInPlaceSaveLeavesNoCopy)
     EXPECT_EQ(PathsOf(copies), std::vector<std::string>{path + ".vxcopy-Old123"})
         << "a copy left by an earlier save stays for the user";
     EXPECT_EQ(copies.at(0).Standing, vx::TCopyStanding::Other) << "of other text: told of, not offered";
-    vx::RemoveStaleTemporaries(path);
+    vx::TidyLeftTemporaries(path);
     EXPECT_TRUE(std::filesystem::exists(path + ".vxcopy-Old123"));
 }
 

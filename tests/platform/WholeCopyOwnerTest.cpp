@@ -34,22 +34,18 @@ const std::string Earlier = "the text of d before the save\r\n";
 const std::string CopyText = "the whole text of the cut document\r\n";
 const std::string Tag = "Cut001";
 
-vx::TReplacedText ReplacedBy(const std::string& text)
-{
-    return vx::ReplacedTextOf(text);
-}
-
 TEST(WholeCopyOwner, WhatTheFileHoldsTiesItToTheCopy)
 {
     using enum vx::TCopyStanding;
-    const std::optional<vx::TReplacedText> filed = ReplacedBy(Earlier);
-    // As a text long enough to be written over is filed: in pieces.
-    const std::optional<vx::TReplacedText> pieces = vx::ReplacedTextOf(Earlier, 4);
-    const std::string longer = Earlier + Earlier;
+    const std::optional<vx::TTextDigest> filed = vx::DigestOf(Earlier);
+    std::string fixed = Earlier;
+    fixed[20] = 'X';
+    std::string fixedStart = CopyText.substr(0, 20);
+    fixedStart[3] = 'X';
     const struct {
         const char* What;
         std::string File;
-        std::optional<vx::TReplacedText> Replaced;
+        std::optional<vx::TTextDigest> Replaced;
         vx::TCopyStanding Standing;
     } rows[] = {
         {"the whole text: the save ended", CopyText, filed, Whole},
@@ -60,17 +56,10 @@ TEST(WholeCopyOwner, WhatTheFileHoldsTiesItToTheCopy)
         {"other text as long as the replaced one", std::string(Earlier.size(), 'x'), filed, Other},
         {"other text", "<p>NEWDOC: another document</p>", filed, Other},
         {"the copy's text and more", CopyText + "more", filed, Other},
-        {"the text the save replaced, in pieces", Earlier, pieces, Replaced},
-        {"the copy's start written over the replaced text", CopyText.substr(0, 10) + Earlier.substr(10), pieces,
-         PartlyWritten},
-        {"the copy's start written over the replaced text up to a piece's end",
-         CopyText.substr(0, 8) + Earlier.substr(8), pieces, PartlyWritten},
-        {"the copy's whole text written over a longer replaced text, not yet cut to its length",
-         CopyText + longer.substr(CopyText.size()), vx::ReplacedTextOf(longer, 4), PartlyWritten},
-        {"the copy's start over other text", CopyText.substr(0, 10) + std::string(Earlier.size() - 10, 'x'), pieces,
-         Other},
-        {"the copy's start over the replaced text, filed whole: never written over",
-         CopyText.substr(0, 10) + Earlier.substr(10), filed, Other},
+        {"the replaced text, a byte of it fixed in place by another program", fixed, filed, Other},
+        {"the copy's start, a byte of it fixed in place by another program", fixedStart, filed, Other},
+        {"the copy's start, and after it the rest of the replaced text", CopyText.substr(0, 10) + Earlier.substr(10),
+         filed, Other},
     };
     for (const auto& row : rows)
         EXPECT_EQ(vx::StandingOf(row.File, CopyText, row.Replaced), row.Standing) << row.What;
@@ -79,8 +68,9 @@ TEST(WholeCopyOwner, WhatTheFileHoldsTiesItToTheCopy)
 // A cut save as the index files it: with the text the file held (Earlier),
 // as earlier versions filed it (a symbolic link, nothing more), or not at
 // all; or, with that text, under a file deleted since, whose inode another
-// file got (one born later).
-enum class TFiling { Replaced, EarlierVersion, None, DeletedFile };
+// file got (one born later); or as a file system without birth times files
+// it, under the inode's generation number, or under the inode alone.
+enum class TFiling { Replaced, EarlierVersion, None, DeletedFile, Generation, InodeOnly };
 
 // What a save cut off left, and what befell it since: the name then opened,
 // the copy and its entry (none: not filed).
@@ -104,8 +94,12 @@ std::string File(const std::string& identityOf, const std::string& copy, TFiling
     vx::TFileIdentity identity = Identity(identityOf);
     if (filing == TFiling::DeletedFile && identity.Birth)
         identity.Birth->Seconds -= 100;
+    if (filing == TFiling::Generation || filing == TFiling::InodeOnly)
+        identity.Birth.reset();
+    if (filing == TFiling::InodeOnly)
+        identity.Generation.reset();
     if (filing != TFiling::EarlierVersion) {
-        const std::string entry = vx::FileCopyUnder(identity, Tag, copy, CopyText.size(), ReplacedBy(Earlier));
+        const std::string entry = vx::FileCopyUnder(identity, Tag, copy, vx::DigestOf(CopyText), vx::DigestOf(Earlier));
         EXPECT_FALSE(entry.empty()) << "the copy could not be filed";
         return entry;
     }
@@ -150,11 +144,12 @@ void RestoreSite(const TempDir& dir)
     fs::create_hard_link(dir.file("site/d.htm"), dir.file("site/sub/d-link.htm"));
 }
 
-// The document renamed e.htm once its save was cut, and a new file given its
-// name, holding held.
-TScene NameReused(const TempDir& dir, const std::string& held)
+// The document renamed e.htm once its save was cut (leaving it holding
+// cutTo), and a new file given its name, holding held.
+TScene NameReused(const TempDir& dir, const std::string& held, TFiling filing = TFiling::Replaced,
+                  const std::string& cutTo = Earlier)
 {
-    TScene scene = CutSave(dir, Earlier);
+    TScene scene = CutSave(dir, cutTo, filing);
     fs::rename(scene.Opened, dir.file("site/e.htm"));
     writeFile(scene.Opened, held);
     return scene;
@@ -204,6 +199,22 @@ TEST(WholeCopyOwner, ACopyIsOfferedWhereTheFileHoldsWhatItsSaveLeftAndOnlyThere)
          [](const TempDir& dir) { return NameReused(dir, ""); }, TFound::Told},
         {"the name given to a file holding the copy's first lines: the copy stays the renamed document's",
          [&](const TempDir& dir) { return NameReused(dir, cut); }, TFound::Told},
+        {"no birth time, the generation filed: the name given to an empty file, the renamed document cut to nothing",
+         [](const TempDir& dir) { return NameReused(dir, "", TFiling::Generation, ""); }, TFound::Told},
+        {"no birth time, the generation filed: the renamed document cut to nothing is offered its copy",
+         [](const TempDir& dir) {
+             return OpenedAs(NameReused(dir, "", TFiling::Generation, ""), dir.file("site/e.htm"));
+         },
+         TFound::Offered},
+        {"the inode alone filed: the name given to an empty file, the renamed document cut short",
+         [&](const TempDir& dir) { return NameReused(dir, "", TFiling::InodeOnly, cut); }, TFound::Told},
+        {"the inode alone filed: the name given to an empty file, the renamed document cut to nothing",
+         [](const TempDir& dir) { return NameReused(dir, "", TFiling::InodeOnly, ""); }, TFound::Told},
+        {"the inode alone filed: the renamed document holding the text the save replaced is offered its copy",
+         [](const TempDir& dir) { return OpenedAs(NameReused(dir, "", TFiling::InodeOnly), dir.file("site/e.htm")); },
+         TFound::Offered},
+        {"the inode alone filed: another document's copy on a reused inode",
+         [](const TempDir& dir) { return ReusedInode(dir, TFiling::InodeOnly); }, TFound::Nothing},
         {"the name given to a new document: the renamed document is offered its copy",
          [](const TempDir& dir) {
              return OpenedAs(NameReused(dir, "<p>NEWDOC: another document</p>"), dir.file("site/e.htm"));
@@ -288,7 +299,7 @@ TEST(WholeCopyOwner, ACopyIsOfferedWhereTheFileHoldsWhatItsSaveLeftAndOnlyThere)
         // Declined by its own document: set aside, and its entry goes with it.
         if (c.Found == TFound::Offered) {
             vx::SetAsideWholeCopy(copies[0].Path);
-            EXPECT_EQ(readFile(vx::SetAsideName(copies[0].Path)), CopyText);
+            EXPECT_EQ(readFile(vx::KeptAsideName(copies[0].Path)), CopyText);
             EXPECT_FALSE(fs::exists(fs::symlink_status(scene.Entry)));
         }
         // Later scenes may have files on the same inodes.

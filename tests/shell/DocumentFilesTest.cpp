@@ -3,6 +3,7 @@
 // are not ASCII, and the open and save dialogs' choices.
 #include "controls/stores/MRUList.h"
 #include "platform/CopyIndex.h"
+#include "shell/Recovery.h"
 #include "shell/qt/mainwindow/StatusBar.h"
 #include "tests/shell/MenuDriver.h"
 #include "tests/shell/ShellFixture.h"
@@ -66,6 +67,11 @@ TEST_F(DocumentFilesTest, FailingBackgroundSavesGiveOneNoticeAndNoBoxes)
     EXPECT_NE(dialogs.requests[0].text.find("Cannot create file " + path + ": Permission denied"), std::string::npos)
         << dialogs.requests[0].text;
     EXPECT_TRUE(editor->Model().Modified()) << "the text is still the user's";
+    // and in its recovery copy at once: a save that fails, or is killed, leaves it offered at the next start.
+    ASSERT_FALSE(form->RecoveryFolder().empty());
+    const auto kept = vx::shell::ParseRecovery(readFile(form->RecoveryFolder() + "/slot-1.vxr"));
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->Text, "new old\r\n");
 }
 
 // Save writes the documents that have a file; for one without, the status
@@ -144,18 +150,33 @@ TEST_F(DocumentFilesTest, ABinaryLookingFileOpensWithAWarning)
     EXPECT_TRUE(form->StatusBar1->currentMessage().contains("binary"));
 }
 
-TEST_F(DocumentFilesTest, TemporariesOfAKilledSaveGoWhenTheDocumentIsOpenedOrSaved)
+TEST_F(DocumentFilesTest, TemporariesOfAKilledSaveAreToldOfAndKeptUnlessTheFileHoldsTheirText)
 {
     const std::string path = WriteDoc("page.asp", "text\r\n");
     vx::test::writeFile(path + ".vxtmp-Ab12Cd", "half a save");
-    TmwCustomEdit* editor = OpenAndFocus(path);
+    vx::test::writeFile(path + ".vxtmp-Same12", "text\r\n");
+    dialogs.Queue(mrYes);
+    OpenAndFocus(path);
+    ASSERT_EQ(dialogs.requests.size(), 1u) << "the temporary holding the file's text goes unsaid";
+    EXPECT_EQ(dialogs.requests[0].text, "A save of page.asp was cut off before the file held its text. What it had "
+                                        "written is kept in " + path + ".vxold-Ab12Cd, where it is not offered "
+                                        "again.\r\nOpen the copy as a document of its own, read-only?");
+    EXPECT_EQ(readFile(path + ".vxold-Ab12Cd"), "half a save");
     EXPECT_FALSE(std::filesystem::exists(path + ".vxtmp-Ab12Cd"));
+    EXPECT_FALSE(std::filesystem::exists(path + ".vxtmp-Same12"));
+    EXPECT_EQ(form->SlotFileName(2), path + ".vxold-Ab12Cd") << "opened apart";
+    EXPECT_TRUE(form->SlotEditor(2)->Model().GetReadOnly());
 
-    vx::test::writeFile(path + ".vxtmp-Zz99Yy", "half a save");
-    QTest::keyClicks(editor, "more ");
+    // A save tidies those that hold what it wrote; another's text stays for the next open to tell.
+    vx::test::writeFile(path + ".vxtmp-Zz99Yy", "more text\r\n");
+    vx::test::writeFile(path + ".vxtmp-Other1", "half a save");
+    form->PageControl1->setCurrentIndex(0);
+    Focus(form->SlotEditor(1));
+    QTest::keyClicks(form->SlotEditor(1), "more ");
     QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
-    EXPECT_FALSE(std::filesystem::exists(path + ".vxtmp-Zz99Yy"));
     EXPECT_EQ(readFile(path), "more text\r\n");
+    EXPECT_FALSE(std::filesystem::exists(path + ".vxtmp-Zz99Yy"));
+    EXPECT_EQ(readFile(path + ".vxtmp-Other1"), "half a save");
 }
 
 TEST_F(DocumentFilesTest, AWholeCopyIsOfferedUntilDeclinedOrSavedAndNeverDeletedUnseen)
@@ -249,7 +270,7 @@ TEST_F(DocumentFilesTest, AHardLinkedDocumentCutByACrashOffersItsCopyByEveryName
         vx::test::writeFile(copy, "whole text\r\n");
         vx::TFileIdentity identity;
         EXPECT_TRUE(vx::IdentityOf(saved, identity));
-        EXPECT_FALSE(vx::FileCopyUnder(identity, tag, copy, 12, std::nullopt).empty());
+        EXPECT_FALSE(vx::FileCopyUnder(identity, tag, copy, vx::DigestOf("whole text\r\n"), std::nullopt).empty());
         return copy;
     };
     for (const std::string& name : {link, saved}) {

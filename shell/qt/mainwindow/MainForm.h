@@ -299,9 +299,15 @@ private:
     // to open the whole copy of that save instead: yes puts the copy's text
     // in bytes and answers the copy's path; a copy declined is set aside.
     // Copies equal to the file are removed. Of a copy of other text beside
-    // it, the user is told; one to open read-only in a slot of its own is
-    // added to apart.
-    std::string TakeWholeCopy(const std::string& fileName, std::string& bytes, std::vector<std::string>& apart);
+    // it, and of the temporaries killed saves left, which are kept aside, the
+    // user is told; one to open read-only in a slot of its own is added to
+    // apart.
+    std::string TakeWholeCopy(const std::string& fileName, std::string& bytes,
+                              const std::vector<std::string>& leftTemporaries, std::vector<std::string>& apart);
+    // Tells the user of a text kept at path; where a slot is free beside the
+    // one the file being opened takes, offers to open it there, read-only
+    // (added to apart).
+    void TellOfTextApart(const std::string& notice, const std::string& path, std::vector<std::string>& apart);
     // How a file is opened in a slot: as a document, or as a whole copy
     // opened apart, read-only, which is no document of the user's (it has no
     // copies of its own, and the recent-files list does not name it).
@@ -327,6 +333,8 @@ private:
     // One look at every editor for its recovery copy (the timer's, or flush);
     // false when a copy could not be written.
     bool KeepRecoveryCopies(bool flush);
+    // The same for the editors given.
+    bool KeepRecoveryCopiesOf(const std::vector<const TmwCustomEdit*>& editors, bool flush);
     // In the status bar for as long as it holds, and the first time in a
     // message box as well.
     void ReportRecoveryFailure(const std::string& reason);

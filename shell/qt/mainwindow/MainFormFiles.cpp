@@ -120,10 +120,8 @@ void TForm1::OpenInFreeSlot(const std::string& name, bool readOnly, TOpenAs as)
     std::string bytes = vx::ReadWholeFile(fileName);
     std::vector<std::string> apart;
     std::string copy;
-    if (as == TOpenAs::Document) {
-        vx::RemoveStaleTemporaries(fileName);
-        copy = TakeWholeCopy(fileName, bytes, apart);
-    }
+    if (as == TOpenAs::Document)
+        copy = TakeWholeCopy(fileName, bytes, vx::TidyLeftTemporaries(fileName), apart);
     TmwCustomEdit* editor = SlotEditor(slot);
     TmwCustomEditModel& model = editor->Model();
     const bool binary = vx::shell::LooksBinary(bytes);
@@ -219,6 +217,8 @@ void TForm1::WriteSlot(int slot)
 {
     TSlot& state = slots_[slot - 1];
     TmwCustomEditModel& model = SlotEditor(slot)->Model();
+    // Until the file holds the text, a kill at any moment leaves it offered at the next start.
+    KeepRecoveryCopiesOf({SlotEditor(slot)}, true);
     const std::string text = vx::shell::JoinLines(model.Lines(), state.Loaded);
     const std::vector<std::string> superseded = vx::CopiesASaveSupersedes(state.FileName);
     vx::WriteFileAtomic(state.FileName, vx::EncodeForSaving(text, model.Encoding(), state.ByteOrderMark));
@@ -427,6 +427,7 @@ bool TForm1::SaveUnnamed(TmwCustomEdit* editor)
         return false;
     try {
         if (slot == 0) {
+            KeepRecoveryCopiesOf({editor}, true);
             // A workspace was never read from a file: it has no byte order mark.
             vx::WriteFileAtomic(chosen, vx::EncodeForSaving(vx::shell::JoinLines(editor->Model().Lines(), {}),
                                                             editor->Model().Encoding(), false));

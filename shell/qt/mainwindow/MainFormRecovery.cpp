@@ -118,6 +118,11 @@ bool TForm1::KeepRecoveryCopies(bool flush)
 {
     std::vector<const TmwCustomEdit*> editors(richedit.begin(), richedit.end());
     editors.insert(editors.end(), workspaces_.begin(), workspaces_.end());
+    return KeepRecoveryCopiesOf(editors, flush);
+}
+
+bool TForm1::KeepRecoveryCopiesOf(const std::vector<const TmwCustomEdit*>& editors, bool flush)
+{
     try {
         for (const TmwCustomEdit* editor : editors) {
             const TmwCustomEditModel& model = editor->Model();

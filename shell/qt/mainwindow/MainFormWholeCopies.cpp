@@ -3,7 +3,8 @@
 // names it is opened; set aside, never deleted unseen, once that document
 // declines or saves over them. A copy beside a file that holds other text is
 // another document's, or older: the user is told where it is kept, and may
-// open it apart, and it stays for its own document.
+// open it apart, and it stays for its own document. What a save killed
+// before it named its temporary had written is told of once, and kept aside.
 #include "shell/qt/mainwindow/MainForm.h"
 
 #include "localisation/RunTimeText.h"
@@ -13,7 +14,6 @@
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <string_view>
 
@@ -23,9 +23,6 @@ const TRunTimeText NewerCopyFound{
     "A newer copy of %1 was found: saving it was cut off before the file held all of it."};
 const TRunTimeText FileHoldsItsStart{"The file holds only the first %1 of the copy's %2 bytes."};
 const TRunTimeText FileHoldsReplacedText{"The file still holds the text that the save was replacing."};
-const TRunTimeText FileHoldsItsStartOverTheRest{
-    "The file holds the first %1 of the copy's %2 bytes, and after them the rest of the text that the save was "
-    "replacing."};
 const TRunTimeText YesTakesTheCopy{
     "Yes opens the copy in place of the file's text; once the document is saved, the copy is removed."};
 const TRunTimeText NoSetsTheCopyAside{
@@ -36,6 +33,9 @@ const TRunTimeText CopyOfOtherText{
     "A copy of another text, or of an earlier one, is kept in %1: saving %2 was cut off before the file held all "
     "of it. %3 holds other text now, so the copy is not put in its place, and it stays where it is."};
 const TRunTimeText OpenCopyApart{"Open the copy as a document of its own, read-only?"};
+const TRunTimeText LeftByACutSave{
+    "A save of %1 was cut off before the file held its text. What it had written is kept in %2, where it is not "
+    "offered again."};
 const TRunTimeText CopyCannotBeRead{
     "A copy of %1 is kept in %2: saving it was cut off before the file held all of it. The copy cannot be read, "
     "so whether it holds a newer text cannot be told: %3"};
@@ -56,23 +56,20 @@ std::string CopiedDocument(const std::string& fileName, const std::string& copy)
     return vx::PathText(opened ? std::filesystem::path(document).filename().string() : document);
 }
 
-// What the file holds of what a cut save left, fileText being its text.
+// What the file holds of what a cut save left, fileText being its text: the
+// text the save replaced, or the start of the copy's.
 std::string WhatTheFileHolds(const vx::TWholeCopy& copy, std::string_view fileText)
 {
     if (copy.Standing == vx::TCopyStanding::Replaced)
         return FileHoldsReplacedText();
-    const std::string_view text = copy.Text;
-    const auto written = std::mismatch(fileText.begin(), fileText.end(), text.begin(), text.end()).first;
-    const std::string held = std::to_string(written - fileText.begin()), all = std::to_string(text.size());
-    return copy.Standing == vx::TCopyStanding::PartlyWritten ? FileHoldsItsStartOverTheRest({held, all})
-                                                             : FileHoldsItsStart({held, all});
+    return FileHoldsItsStart({std::to_string(fileText.size()), std::to_string(copy.Text.size())});
 }
 
 std::string CopyQuestion(const std::string& fileName, const vx::TWholeCopy& copy, std::string_view fileText)
 {
     return NewerCopyFound({CopiedDocument(fileName, copy.Path)}) + "\r\n" + WhatTheFileHolds(copy, fileText) +
            "\r\n" + YesTakesTheCopy() + "\r\n" + NoSetsTheCopyAside() + "\r\n    " +
-           vx::PathText(vx::SetAsideName(copy.Path)) + "\r\n" + OpenCopyInstead();
+           vx::PathText(vx::KeptAsideName(copy.Path)) + "\r\n" + OpenCopyInstead();
 }
 
 std::string OtherCopyNotice(const std::string& fileName, const std::string& copy)
@@ -83,11 +80,33 @@ std::string OtherCopyNotice(const std::string& fileName, const std::string& copy
 
 } // namespace
 
-std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& bytes, std::vector<std::string>& apart)
+void TForm1::TellOfTextApart(const std::string& notice, const std::string& path, std::vector<std::string>& apart)
 {
     int freeSlots = 0;
     for (int slot = 1; slot <= SlotCount; ++slot)
         freeSlots += SlotFileName(slot).empty() ? 1 : 0;
+    // One slot takes the file being opened.
+    if (freeSlots <= 1 + static_cast<int>(apart.size()))
+        MessageDlg(notice, mtInformation, mbOK);
+    else if (MessageDlg(notice + "\r\n" + OpenCopyApart(), mtConfirmation, mbYesNo) == mrYes)
+        apart.push_back(path);
+}
+
+std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& bytes,
+                                  const std::vector<std::string>& leftTemporaries, std::vector<std::string>& apart)
+{
+    for (const std::string& temporary : leftTemporaries) {
+        std::string kept = temporary;
+        try {
+            vx::KeepAside(temporary);
+            kept = vx::KeptAsideName(temporary);
+        } catch (const Exception&) {
+            // It stays where it is, and is told of again at the next open.
+        }
+        TellOfTextApart(LeftByACutSave({vx::PathText(std::filesystem::path(fileName).filename().string()),
+                                        vx::PathText(kept)}),
+                        kept, apart);
+    }
     for (vx::TWholeCopy& copy : vx::WholeCopiesOf(fileName, bytes)) {
         if (copy.Standing == vx::TCopyStanding::Whole) {
             // The file was written whole after all: the copy is no longer needed.
@@ -101,13 +120,7 @@ std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& byte
             continue;
         }
         if (copy.Standing == vx::TCopyStanding::Other) {
-            // One slot takes the file being opened.
-            const bool room = freeSlots > 1 + static_cast<int>(apart.size());
-            const std::string notice = OtherCopyNotice(fileName, copy.Path);
-            if (!room)
-                MessageDlg(notice, mtInformation, mbOK);
-            else if (MessageDlg(notice + "\r\n" + OpenCopyApart(), mtConfirmation, mbYesNo) == mrYes)
-                apart.push_back(copy.Path);
+            TellOfTextApart(OtherCopyNotice(fileName, copy.Path), copy.Path, apart);
             continue;
         }
         if (MessageDlg(CopyQuestion(fileName, copy, bytes), mtConfirmation, mbYesNo) == mrYes) {
