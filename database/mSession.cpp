@@ -9,6 +9,7 @@
 #include <odbcinst.h>
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -17,7 +18,11 @@ const TWording NoEnvironment{"Can`t allocate enviroument handle"};
 const TWording NoEnvironmentAttribute{"Can`t set enviroument attribute"};
 const TWording NoConnectionHandle{"Can`t allocate HDBC handle"};
 const TWording NotOpened{"Database not opened"};
-const TWording InstallerFailed{"SQLConfigDataSource:\r%1"};
+// What the installer refused to do with a data source; its own words follow.
+const TWording InstallerDidNotAdd{"The ODBC installer did not add the data source \"%1\" of the driver \"%2\":\r\n%3"};
+const TWording InstallerDidNotConfigure{"The ODBC installer did not configure the data source \"%1\":\r\n%2"};
+const TWording InstallerDidNotRemove{"The ODBC installer did not remove the data source \"%1\":\r\n%2"};
+const TWording InstallerGaveNoReason{"the installer gave no reason"};
 
 } // namespace
 
@@ -109,6 +114,23 @@ SQLINTEGER isolationValue(TmIsolationLevels level)
 bool succeeded(SQLRETURN rc)
 {
     return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO;
+}
+
+// Why the installer's last call failed, in its own words, a line for each of
+// its records (eight at most).
+TMessage InstallerReason()
+{
+    std::string reason;
+    for (WORD record = 1; record <= 8; ++record) {
+        DWORD code = 0;
+        // The most the installer takes; a longer message comes cut, zero-ended.
+        char message[SQL_MAX_MESSAGE_LENGTH] = {};
+        WORD length = 0;
+        if (!succeeded(SQLInstallerError(record, &code, message, sizeof message, &length)))
+            break;
+        reason += (reason.empty() ? "" : "\r\n") + std::string(message, std::find(message, std::end(message), '\0'));
+    }
+    return reason.empty() ? TMessage(InstallerGaveNoReason, {}) : TMessage(reason);
 }
 
 // The application's main window as the driver manager takes a parent window:
@@ -340,11 +362,10 @@ void TmDataBase::ConfigDataSource(int mode, const std::string& name, const TStri
         driver = GetDataSourceDriver(name);
     if (SQLConfigDataSource(nullptr, request, driver.c_str(), block.c_str()))
         return;
-    DWORD code = 0;
-    char message[SQL_MAX_MESSAGE_LENGTH + 1] = {};
-    WORD length = 0;
-    SQLInstallerError(1, &code, message, sizeof message, &length);
-    throw ESQLerror(TMessage(InstallerFailed, {std::string(message)}));
+    if (mode % 3 == 0)
+        throw ESQLerror(TMessage(InstallerDidNotAdd, {name, driver, InstallerReason()}));
+    throw ESQLerror(
+        TMessage(mode % 3 == 1 ? InstallerDidNotConfigure : InstallerDidNotRemove, {name, InstallerReason()}));
 }
 
 void TmDataBase::RegisterClient(TmDataBaseClient* client)

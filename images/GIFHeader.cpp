@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -17,6 +18,13 @@ const TWording InvalidGIFSignature{"Invalid GIF signature"};
 
 constexpr std::uint8_t kGlobalTable = 0x80;
 constexpr std::uint8_t kSorted = 0x08;
+
+// Whether text reads as the upper-case expected, in any case.
+bool SameLetters(std::string_view text, std::string_view expected)
+{
+    return std::equal(text.begin(), text.end(), expected.begin(), expected.end(),
+                      [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; });
+}
 
 // Applies f to the bit count of every local table of the image.
 template <class F>
@@ -81,13 +89,10 @@ void TGIFHeader::SaveToStream(TByteStream& stream)
 void TGIFHeader::LoadFromStream(TByteStream& stream)
 {
     const std::int64_t start = stream.Position();
+    char signature[6];
     auto hasSignature = [&] {
-        char signature[6];
         ReadCheck(stream, signature, 6);
-        for (int i = 0; i < 3; ++i)
-            if (std::toupper(static_cast<unsigned char>(signature[i])) != "GIF"[i])
-                return false;
-        return true;
+        return SameLetters(std::string_view(signature, 3), "GIF");
     };
     if (!hasSignature()) {
         // Some files carry a 4-byte prefix in front of the signature.
@@ -95,6 +100,9 @@ void TGIFHeader::LoadFromStream(TByteStream& stream)
         if (!hasSignature())
             throw GIFException(TMessage(InvalidGIFSignature, {}));
     }
+    const std::string_view version(signature + 3, 3);
+    if (!SameLetters(version, "87A") && !SameLetters(version, "89A"))
+        throw GIFException(TMessage(UnsupportedGIFVersion, {}));
     std::uint8_t screen[7];
     ReadCheck(stream, screen, 7);
     LogicalScreenWidth = static_cast<std::uint16_t>(screen[0] | screen[1] << 8);

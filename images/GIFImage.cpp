@@ -22,6 +22,10 @@ void TGIFImageList::LoadFromStream(TByteStream& stream)
         do
             b = ReadByte(stream);
         while (b == 0);
+        // The data ends, or holds no block, where the first frame or the
+        // trailer must come: no picture can be read from it.
+        if (Count() == 0 && b != 0x3B && b != 0x21 && b != 0x2C)
+            throw GIFException(TMessage(InvalidGIFData, {}));
         if (b < 0)
             return;
         stream.Seek(-1, TSeekOrigin::soCurrent);

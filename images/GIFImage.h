@@ -37,7 +37,8 @@ class TGIFImageList : public TGIFList {
 public:
     using TGIFList::TGIFList;
     TGIFSubImage& SubImage(int index) const { return static_cast<TGIFSubImage&>(*Items(index)); }
-    // Reads frames until the trailer, the end of the stream or an unknown block.
+    // Reads frames until the trailer, the end of the stream or an unknown block;
+    // the end or an unknown block before the first frame raises "Invalid GIF data".
     void LoadFromStream(TByteStream& stream) override;
 };
 

@@ -7,8 +7,8 @@
 #include "localisation/qt/KMLang.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
-#include "platform/qt/Application.h"
 #include "platform/qt/Dialogs.h"
+#include "platform/qt/QtText.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -31,6 +31,8 @@
 namespace {
 
 const TRunTimeText OptimizeQuestion{"Are you sure that you wish to Optimize the directory?\rThe files will be modified!"};
+const TRunTimeText FileCount{"File %1 of %2"};
+const TRunTimeText CannotOptimize{"Could not optimize %1:\r\n%2"};
 
 constexpr std::uint8_t kAllButMerging = 29;
 
@@ -61,6 +63,9 @@ Tfrm_gifoptimizer::Tfrm_gifoptimizer(QWidget* parent) : QDialog(parent)
     auto* top = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     drives_ = Named(new QComboBox(this), "DriveComboBox1");
+    // A volume's root may be a long path: the box scrolls it rather than
+    // widening the folder lists at the cost of the result columns.
+    drives_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     folders_ = Named(new QListWidget(this), "DirectoryListBox1");
     files_ = Named(new QListWidget(this), "FileListBox1");
     left->addWidget(drives_);
@@ -111,8 +116,10 @@ Tfrm_gifoptimizer::Tfrm_gifoptimizer(QWidget* parent) : QDialog(parent)
     FillDrives();
     ChangeFolder(QDir::currentPath().toStdString());
     TranslateWindow(this);
-    // Wide enough for the four result columns beside the folder lists.
+    // Wide enough for the four result columns beside the folder lists, each
+    // as wide as its heading in the language chosen.
     resize(740, 520);
+    FitColumns();
 }
 
 void Tfrm_gifoptimizer::FitColumns()
@@ -224,17 +231,18 @@ void Tfrm_gifoptimizer::Run(bool write)
     for (int i = 0; i < count; ++i)
         for (int column = 1; column < listViewFiles_->columnCount(); ++column)
             listViewFiles_->topLevelItem(i)->setText(column, "");
+    int current = 0;
     try {
-        for (int i = 0; i < count && !abort_; ++i) {
-            progressFiles_->setValue(i);
-            label1_->setText(QString("File %1 of %2").arg(i).arg(count - 1));
-            OptimizeItem(i, write);
+        for (; current < count && !abort_; ++current) {
+            progressFiles_->setValue(current);
+            label1_->setText(vx::ToQString(FileCount({std::to_string(current + 1), std::to_string(count)})));
+            OptimizeItem(current, write);
             QApplication::processEvents();
         }
     } catch (const EAbort&) {
         // Abort leaves the current file as it was.
     } catch (const std::exception& e) {
-        vx::ShowException(e);
+        MessageDlg(CannotOptimize({vx::PathText(ItemPath(current)), ErrorText(e)}), mtError, mbOK);
     }
     QApplication::restoreOverrideCursor();
     buttonAbort_->setEnabled(false);
@@ -262,10 +270,15 @@ void Tfrm_gifoptimizer::reject()
     QDialog::reject();
 }
 
+std::string Tfrm_gifoptimizer::ItemPath(int index) const
+{
+    return (std::filesystem::path(folder_) / vx::FromQPath(listViewFiles_->topLevelItem(index)->text(0))).string();
+}
+
 void Tfrm_gifoptimizer::OptimizeItem(int index, bool write)
 {
     QTreeWidgetItem* item = listViewFiles_->topLevelItem(index);
-    const std::string path = (std::filesystem::path(folder_) / item->text(0).toStdString()).string();
+    const std::string path = ItemPath(index);
     const std::string input = vx::ReadWholeFile(path);
     const auto start = static_cast<std::int64_t>(input.size());
     item->setText(1, QString::number(start));

@@ -40,6 +40,8 @@ private:
     void ButtonAbortClick();
     void Run(bool write);
     void SetRunning(bool running);
+    // The file the row at index lists.
+    std::string ItemPath(int index) const;
     void OptimizeItem(int index, bool write);
     void ImageProgress(int stage, int percent);
 

@@ -12,10 +12,20 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 namespace vx::shell {
 
 namespace {
+
+const TWording ObjectUnreadable{"the plug-in object cannot be read"};
+const TWording NameUnreadable{"its name cannot be read or is longer than %1 characters"};
+const TWording FunctionOutsideLibraries{"a function of it lies in no loaded library"};
+const TWording TooManyCommands{"it offers %1 commands, more than the %2 a plug-in may offer"};
+const TWording CommandsUnreadable{"its commands cannot be read"};
+const TWording CommandTextUnreadable{"a command's text cannot be read or is longer than %1 characters"};
+const TWording CommandPictureUnreadable{"a command's picture cannot be read"};
+const TWording CommandFunctionOutsideLibraries{"a command's function lies in no loaded library"};
 
 class TMemoryProbe {
 public:
@@ -121,51 +131,49 @@ template <class F> bool InLibrary(F function)
     return !function || ::dladdr(reinterpret_cast<const void*>(function), &info) != 0;
 }
 
-std::string CommandDefect(TMemoryProbe& probe, const vx_plugin_command& command)
+std::optional<TMessage> CommandDefect(TMemoryProbe& probe, const vx_plugin_command& command)
 {
     for (const char* text : {command.caption, command.hint, command.data})
         if (!probe.Text(text, MaxPluginText))
-            return "a command's text cannot be read or is longer than " + std::to_string(MaxPluginText) +
-                   " characters";
+            return TMessage(CommandTextUnreadable, {std::to_string(MaxPluginText)});
     if (command.bitmap) {
         vx_plugin_bitmap bitmap{};
         if (!probe.Read(command.bitmap, sizeof bitmap, &bitmap))
-            return "a command's picture cannot be read";
+            return TMessage(CommandPictureUnreadable, {});
         // Pictures beyond the bounds are ignored, not read.
         if (bitmap.width > 0 && bitmap.height > 0 && bitmap.width <= 256 && bitmap.height <= 256 &&
             !probe.Read(bitmap.pixels, static_cast<std::size_t>(bitmap.width) * bitmap.height * sizeof(uint32_t)))
-            return "a command's picture cannot be read";
+            return TMessage(CommandPictureUnreadable, {});
     }
     if (!InLibrary(command.execute))
-        return "a command's function lies in no loaded library";
-    return {};
+        return TMessage(CommandFunctionOutsideLibraries, {});
+    return std::nullopt;
 }
 
 } // namespace
 
-std::string PluginDefect(const vx_plugin* object)
+std::optional<TMessage> PluginDefect(const vx_plugin* object)
 {
     TMemoryProbe probe;
     vx_plugin plugin{};
     if (!probe.Read(object, sizeof plugin, &plugin))
-        return "the plug-in object cannot be read";
+        return TMessage(ObjectUnreadable, {});
     if (!probe.Text(plugin.name, MaxPluginText) || !probe.Text(plugin.plugin_name, MaxPluginText))
-        return "its name cannot be read or is longer than " + std::to_string(MaxPluginText) + " characters";
+        return TMessage(NameUnreadable, {std::to_string(MaxPluginText)});
     if (!InLibrary(plugin.initialize) || !InLibrary(plugin.receive) || !InLibrary(plugin.destroy))
-        return "a function of it lies in no loaded library";
+        return TMessage(FunctionOutsideLibraries, {});
     if (!plugin.commands || plugin.command_count <= 0)
-        return {};
+        return std::nullopt;
     if (plugin.command_count > MaxPluginCommands)
-        return "it offers " + std::to_string(plugin.command_count) + " commands, more than the " +
-               std::to_string(MaxPluginCommands) + " a plug-in may offer";
+        return TMessage(TooManyCommands, {std::to_string(plugin.command_count), std::to_string(MaxPluginCommands)});
     for (int i = 0; i < plugin.command_count; ++i) {
         vx_plugin_command command{};
         if (!probe.Read(plugin.commands + i, sizeof command, &command))
-            return "its commands cannot be read";
-        if (std::string defect = CommandDefect(probe, command); !defect.empty())
+            return TMessage(CommandsUnreadable, {});
+        if (std::optional<TMessage> defect = CommandDefect(probe, command))
             return defect;
     }
-    return {};
+    return std::nullopt;
 }
 
 } // namespace vx::shell

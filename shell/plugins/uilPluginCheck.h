@@ -4,16 +4,19 @@
 // a loaded library. A plug-in that crashes in a call is beyond any check.
 #pragma once
 
+#include "platform/Wording.h"
 #include "shell/plugins/plugin.h"
 
-#include <string>
+#include <cstddef>
+#include <optional>
 
 namespace vx::shell {
 
 inline constexpr int MaxPluginCommands = 256;
 inline constexpr std::size_t MaxPluginText = 1024;
 
-// Empty when nothing is wrong; else why the object cannot be taken.
-std::string PluginDefect(const vx_plugin* object);
+// None when nothing is wrong; else why the object cannot be taken, a
+// message the window words.
+std::optional<TMessage> PluginDefect(const vx_plugin* object);
 
 } // namespace vx::shell

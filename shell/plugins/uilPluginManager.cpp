@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
+#include <span>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -21,9 +23,21 @@ struct TuilPluginManager::TLoaded {
 
 namespace {
 
-std::string Quoted(const std::string& path)
+// The loader's own words follow as they came.
+const TWording NoLibrary{"Error loading Plug-in \"%1\":\r\n%2"};
+const TWording NoEntryPoint{"\"%1\" is not a valid Plug-in"};
+const TWording UntrustedObject{"\"%1\" is not a valid Plug-in: %2."};
+const TWording InitializationFailed{"\"%1\" failed initialization."};
+// What a failed file cost: the files after it, which were not tried.
+const TWording LaterFilesNotLoaded{"%1\r\nTherefore these plug-ins were not loaded: %2"};
+
+// The names, separated by commas.
+std::string Listed(std::span<const std::string> names)
 {
-    return "\"" + path + "\"";
+    std::string list;
+    for (const std::string& name : names)
+        list += (list.empty() ? "" : ", ") + name;
+    return list;
 }
 
 // The visible regular files of folder whose extension is ext, any case, by name.
@@ -114,15 +128,23 @@ void TuilPluginManager::LoadPlugins()
     if (OnBeforeLoading)
         OnBeforeLoading(*this);
     const std::string folder = ScannedFolder();
-    for (const std::string& name : PluginFiles()) {
+    const std::vector<std::string> files = PluginFiles();
+    for (auto file = files.begin(); file != files.end(); ++file) {
         bool allowLoad = true;
         if (OnBeforeLoad)
-            OnBeforeLoad(*this, name, allowLoad);
+            OnBeforeLoad(*this, *file, allowLoad);
         if (!allowLoad)
             continue;
-        LoadPlugin(vx::JoinPath(folder, name));
+        try {
+            LoadPlugin(vx::JoinPath(folder, *file));
+        } catch (const EuilLoadPluginError& e) {
+            if (file + 1 == files.end())
+                throw;
+            throw EuilLoadPluginError(
+                TMessage(LaterFilesNotLoaded, {e.Said(), Listed(std::span(file + 1, files.end()))}));
+        }
         if (OnAfterLoad)
-            OnAfterLoad(*this, name);
+            OnAfterLoad(*this, *file);
     }
     if (OnAfterLoading)
         OnAfterLoading(*this);
@@ -134,23 +156,22 @@ void TuilPluginManager::LoadPlugin(const std::string& path)
     std::string reason;
     loaded.Library = vx::SharedLibrary::Open(path, &reason);
     if (!loaded.Library)
-        // The loader's own words say what is wrong with the file.
-        throw EuilLoadPluginError("Error loading Plug-in " + Quoted(path) + ":\r\n" + reason);
+        throw EuilLoadPluginError(TMessage(NoLibrary, {path, reason}));
     void* entry = loaded.Library->Symbol(VX_PLUGIN_ENTRY);
     if (!entry)
-        throw EuilLoadPluginError(Quoted(path) + " is not a valid Plug-in");
+        throw EuilLoadPluginError(TMessage(NoEntryPoint, {path}));
     vx_plugin* object = reinterpret_cast<vx_register_plugin>(entry)();
     if (!object)
         return;
     // An object that fails the checks is not trusted to destroy itself either.
-    if (const std::string defect = vx::shell::PluginDefect(object); !defect.empty())
-        throw EuilLoadPluginError(Quoted(path) + " is not a valid Plug-in: " + defect + ".");
+    if (std::optional<TMessage> defect = vx::shell::PluginDefect(object))
+        throw EuilLoadPluginError(TMessage(UntrustedObject, {path, std::move(*defect)}));
     loaded.Plugin = std::make_unique<TuilPlugin>(object);
     // Leaving here frees the refused object first, then its library.
     if (InstancesOf(loaded.Plugin->PluginName()) >= loaded.Plugin->Instances())
         return;
     if (!loaded.Plugin->Initialize(this, Application, fs::path(path).filename().string()))
-        throw EuilLoadPluginError(Quoted(path) + " failed initialization.");
+        throw EuilLoadPluginError(TMessage(InitializationFailed, {path}));
     loaded_.push_back(std::move(loaded));
     const TuilPlugin& plugin = *loaded_.back().Plugin;
     for (int i = 0; i < plugin.CommandCount(); ++i) {

@@ -64,8 +64,9 @@ public:
     void GetLoadedPlugins(TStrings& list) const;
 
     // Loads every file of the folder with the extension, in name order. A
-    // failing file raises its error here: later files are not tried and
-    // OnAfterLoading is not notified; plug-ins loaded before it stay.
+    // failing file raises its error here, which names the later files: they
+    // are not tried and OnAfterLoading is not notified; plug-ins loaded
+    // before it stay.
     void LoadPlugins();
     // Loads one library; raises EuilLoadPluginError when it is no library
     // (with the loader's reason), lacks the entry point, hands over an object

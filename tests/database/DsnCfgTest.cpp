@@ -1,9 +1,12 @@
 #include "controls/flat/TFlatMemoUnit.h"
 #include "database/qt/DsnCfg.h"
+#include "database/qt/ODBCErrorDlg.h"
 #include "tests/database/ListClick.h"
 #include "tests/database/OdbcTestEnv.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -56,6 +59,33 @@ TEST_F(DsnCfgTest, AddsAUserDataSourceThroughTheAddDialog)
     vx::test::ClickItem(dialog.DsnList, "added_dsn");
     QTest::mouseClick(dialog.RemoveDsnBtn, Qt::LeftButton);
     EXPECT_FALSE(listed(dialog.DsnList, "added_dsn"));
+}
+
+// The installer's own words, framed by what it refused, in the ODBC error dialog.
+TEST_F(DsnCfgTest, AnAddTheInstallerRefusesShowsItsReason)
+{
+    QTimer::singleShot(0, [] {
+        TAddDlg* add = AddDlg();
+        add->EditName->clear();
+        QTest::keyClicks(add->EditName, "refused_dsn");
+        add->DriverCB->setCurrentIndex(add->DriverCB->findText(OdbcTestEnv::kNoSetupDriver));
+        QTest::mouseClick(add->AddBtn, Qt::LeftButton);
+    });
+    QString shown;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* box = dynamic_cast<TmODBCErrorDlg*>(QApplication::activeModalWidget())) {
+            poll.stop();
+            shown = box->ErrorLabel->text();
+            QTest::mouseClick(box->OKBtn, Qt::LeftButton);
+        }
+    });
+    poll.start(5);
+    QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+    EXPECT_EQ(shown.toStdString(), std::string("The ODBC installer did not add the data source \"refused_dsn\" of the "
+                                               "driver \"") + OdbcTestEnv::kNoSetupDriver +
+                                       "\":\r\nGeneral installer error");
+    EXPECT_FALSE(listed(dialog.DsnList, "refused_dsn"));
 }
 
 TEST_F(DsnCfgTest, CancellingTheAddDialogChangesNothing)

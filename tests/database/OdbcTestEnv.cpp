@@ -32,12 +32,13 @@ OdbcTestEnv& OdbcTestEnv::Get()
 OdbcTestEnv::OdbcTestEnv() : folder_(dir_.path().string())
 {
     std::ofstream drivers(folder_ + "/odbcinst.ini");
-    auto driver = [&](const char* name, const std::string& library) {
-        drivers << "[" << name << "]\nDriver=" << library << "\nSetup=" << VX_ODBC_SETUP_LIBRARY << "\n";
+    auto driver = [&](const char* name, const std::string& library, const std::string& setup = VX_ODBC_SETUP_LIBRARY) {
+        drivers << "[" << name << "]\nDriver=" << library << "\nSetup=" << setup << "\n";
     };
     driver(kDriver, VX_SQLITE_ODBC_DRIVER);
     driver(kQuirkDriver, VX_QUIRK_ODBC_DRIVER);
     driver(kMissingDriver, folder_ + "/no-such-driver.so");
+    driver(kNoSetupDriver, VX_SQLITE_ODBC_DRIVER, folder_ + "/no-such-setup.so");
     drivers.close();
     std::ofstream(folder_ + "/odbc.ini") << "";
     std::ofstream(folder_ + "/user.ini") << "";

@@ -22,6 +22,8 @@ public:
     static constexpr const char* kQuirkDriver = "VellumixQuirk";
     // A driver whose library is not there.
     static constexpr const char* kMissingDriver = "VellumixMissing";
+    // A driver whose setup library is not there: the installer refuses its data sources.
+    static constexpr const char* kNoSetupDriver = "VellumixNoSetup";
     const std::string& Folder() const { return folder_; }
     // Adds a user data source of driver on a new, empty database file; returns the file's path.
     std::string AddDsn(const std::string& name, const std::string& driver = kDriver);

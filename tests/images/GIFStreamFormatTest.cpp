@@ -58,14 +58,26 @@ std::string LoadError(const std::string& bytes)
 
 } // namespace
 
-TEST(GIFStreamFormat, SignatureMayFollowFourBytesButNotFive)
+// The signature may follow four bytes but not five and is read in any case;
+// the version is one of the two there are; a header that no frame or trailer
+// follows is damaged data.
+TEST(GIFStreamFormat, WhatTheHeaderAndTheFirstBlockMayBe)
 {
-    Loaded four("\x01\x02\x03\x04" + SmallGif());
-    EXPECT_EQ(four.image.Images().Count(), 1);
-    EXPECT_EQ(LoadError("\x01\x02\x03\x04\x05" + SmallGif()), "Invalid GIF signature");
-    std::string lower = SmallGif();
-    lower.replace(0, 3, "gif");
-    EXPECT_EQ(Loaded(lower).image.Images().Count(), 1);
+    const std::string header = SmallGif().substr(0, 13 + 12);
+    const std::pair<std::string, std::string> cases[] = {
+        {"\x01\x02\x03\x04" + SmallGif(), ""},
+        {"gif89A" + SmallGif().substr(6), ""},
+        {"GIF87a" + SmallGif().substr(6), ""},
+        {header + ";", ""},
+        {"\x01\x02\x03\x04\x05" + SmallGif(), "Invalid GIF signature"},
+        {"GIF90a" + SmallGif().substr(6), "Unsupported GIF version"},
+        {header + " not a picture", "Invalid GIF data"},
+        {header, "Invalid GIF data"},
+        {header + std::string(3, '\0'), "Invalid GIF data"},
+    };
+    for (const auto& [bytes, error] : cases)
+        EXPECT_EQ(LoadError(bytes), error) << bytes;
+    EXPECT_EQ(Loaded("\x01\x02\x03\x04" + SmallGif()).image.Images().Count(), 1);
 }
 
 TEST(GIFStreamFormat, ZeroBytesBetweenBlocksAndMissingTrailerAreAccepted)

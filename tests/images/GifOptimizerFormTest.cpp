@@ -139,6 +139,8 @@ TEST_F(GifOptimizerFormTest, AbortAndBrokenFilesStopTheRun)
     ASSERT_EQ(List(*form)->topLevelItemCount(), 3);
     Press(*form, "buttonoptimize");
     ASSERT_EQ(asked_.size(), 2u) << "the confirmation, then the error";
+    EXPECT_EQ(asked_[1], "Could not optimize " + std::filesystem::canonical(dir_.file("b.gif")).string() +
+                             ":\r\nInvalid GIF data");
     EXPECT_LT(Read("a.gif").size(), giftest::OptimizableAnimation(13).size()) << "written before the error";
     EXPECT_EQ(Read("c.gif"), giftest::OptimizableAnimation(14)) << "the run stopped at the broken file";
 

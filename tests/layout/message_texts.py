@@ -19,12 +19,13 @@ An error reaches a box too. Its message as raised (e.what(), e.Message()) is
 English and is reported: ErrorText(e) shows it in the chosen language. Either
 way the error is followed to where it is raised: the throws of its try block
 and of the functions of the program called there, a few calls deep, and a
-literal in what they throw is reported. An error raised with a message of ours
-(TMessage(Wording, {values})) shows its values: a literal among them is
-reported, and a reason it wraps (e.Said(), SaidBy(e)) is followed to where
-that error is raised in turn. So is a failure an object keeps and hands out
-(run.Error() returning error_): what the files of its class assign to the
-member is followed in the same way.
+literal in what they throw is reported, in the message itself or in a reason
+it is put together from (a variable, and the helper that built it). An error
+raised with a message of ours (TMessage(Wording, {values})) shows its values:
+a literal among them is reported, and a reason it wraps (e.Said(),
+SaidBy(e)) is followed to where that error is raised in turn. So is a failure
+an object keeps and hands out (run.Error() returning error_): what the files
+of its class assign to the member is followed in the same way.
 
 The errors of the database and image components reach a window whatever
 catches them: the ODBC error dialog takes over the display of ESQLerror, the
@@ -571,7 +572,8 @@ class Scan:
                 stop = k + 1
                 while stop < end and t[stop].text != ';':
                     stop = closing(t, stop) + 1 if t[stop].text in ('(', '[', '{') else stop + 1
-                found += self.literals(source, k + 1, stop, stop, DEPTH - 1, seen)
+                # Its variables and the helpers that built them, not deeper.
+                found += self.literals(source, k + 1, stop, stop, DEPTH - 2, seen)
                 k = stop
                 continue
             called = k + 1 < end and t[k + 1].text == '(' and tok.kind == 'name'
@@ -770,6 +772,12 @@ SELF_TEST = [
     ('English among the values', 'const TWording Failed{"Cannot write %1: %2"};\n'
                                  'void g() { TMessage m = TMessage(Failed, {path, "disk full"}); throw EWriteError(std::move(m)); }\n'
                                  'void f() { try { g(); } catch (const Exception& e) { ShowMessage(ErrorText(e)); } }', 1),
+    ('a reason built by a helper', 'std::string Why(int n) { return "it offers " + std::to_string(n) + " commands"; }\n'
+                                   'void M::Load(int n) { if (const std::string why = Why(n); !why.empty())\n'
+                                   '  throw ELoadError(Name() + " is not valid: " + why + "."); }\n'
+                                   'void f(M& m) { try { m.Load(3); }\n'
+                                   '  catch (const ELoadError& e) { ShowMessage(ErrorText(e)); } }',
+     3),
     ('a failure kept', 'const std::string& Error() const { return error_; }\n'
                        'void R::Run(const std::string& n) { error_ = "Cannot read " + n; }\n'
                        'void f(R& r) { r.Run("a"); ShowMessage(r.Error()); }', 1),

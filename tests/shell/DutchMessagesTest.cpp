@@ -6,9 +6,12 @@
 // status bar), a file replacing across files leaves alone, an error no window
 // catches, a settings file that cannot be written, a value a database field
 // cannot take, a damaged GIF opened in the GIF animator or the image
-// optimiser; the system's reason and the user's value stay as they came.
+// optimiser (which counts the files it goes through and names the one it
+// stops at), a plug-in folder whose first plug-in cannot be trusted; the system's
+// reason and the user's value stay as they came.
 #include "tests/shell/DutchFixture.h"
 #include "tests/shell/MenuDriver.h"
+#include "tests/shell/plugins/PluginFixtures.h"
 #include "tests/support/TypeText.h"
 #include "tests/tools/DialogClicks.h"
 
@@ -28,6 +31,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -48,6 +52,8 @@ const char kDamagedGif[] = "GIF89a\x01\x00\x01\x00\x80\x00\x00"
                            "\x00\x00\x00\xff\xff\xff"
                            ",\x00\x00\x00\x00\x01\x00\x01\x00\x00"
                            "\x0c\x02\x4c\x01\x00;";
+// The same frame with the code size of 2 it needs.
+const std::string kSoundGif = std::string(kDamagedGif, sizeof kDamagedGif - 1).replace(29, 1, "\x02");
 
 TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
 {
@@ -61,6 +67,41 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
     QTest::keyClicks(form->SlotEditor(2), "typed ");
     const std::string page = WriteDoc("page.asp", "file\r\n");
     const std::string damaged = WriteDoc("damaged.gif", std::string(kDamagedGif, sizeof kDamagedGif - 1));
+    // A sound GIF, then one whose header only is a GIF's.
+    std::filesystem::create_directory(docs.file("optimise"));
+    WriteDoc("optimise/a.gif", kSoundGif);
+    const std::string garbled =
+        WriteDoc("optimise/b.gif", std::string("GIF89a\x01\x00\x01\x00\x00\x00\x00", 13) + " not a picture");
+    // A plug-in folder whose first file is a plug-in that cannot be trusted.
+    PutPlugin(home.File("plugins"), "many", "bad.plg");
+    PutPlugin(home.File("plugins"), "commands");
+    PutPlugin(home.File("plugins"), "other");
+    // Tests the GIF files of the folder in the image optimiser, which opens on
+    // the current folder; the counts its label shows while it runs go to counted.
+    std::vector<std::string> counted;
+    const auto testInOptimiser = [&](const std::string& folder) {
+        counted.clear();
+        const std::filesystem::path was = std::filesystem::current_path();
+        std::filesystem::current_path(folder);
+        AnswerNext<Tfrm_gifoptimizer>([&counted](Tfrm_gifoptimizer& optimiser) {
+            auto* files = optimiser.findChild<QListWidget*>("FileListBox1");
+            QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(files->item(0)).center());
+            QTimer watch;
+            QObject::connect(&watch, &QTimer::timeout, [&] {
+                const std::string count = vx::FromQString(optimiser.findChild<QLabel*>("Label1")->text());
+                if (counted.empty() || counted.back() != count)
+                    counted.push_back(count);
+            });
+            watch.start(0);
+            auto* test = optimiser.findChild<QPushButton*>("buttontest");
+            QTest::mouseClick(test, Qt::LeftButton);
+            watch.stop();
+            EXPECT_TRUE(optimiser.isVisible() && test->isEnabled()) << "the optimiser goes on";
+            QTest::keyClick(&optimiser, Qt::Key_Escape);
+        });
+        PickMenuCommand(*form, "GraphicsOptimizer1");
+        std::filesystem::current_path(was);
+    };
     const struct {
         const char* asked;
         std::function<void()> ask;
@@ -144,25 +185,19 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
              PickMenuCommand(*form, "GIFAnimator1");
          },
          "De GIF-codegrootte ligt niet tussen 2 en 9", damaged},
-        {"a damaged GIF tested in the image optimiser",
+        {"a damaged GIF tested in the image optimiser", [&] { testInOptimiser(docs.path()); },
+         "Kon " + std::filesystem::canonical(damaged).string() + " niet optimaliseren:\r\nOngeldige GIF-gegevens"},
+        {"a GIF with garbage after its header tested after a sound one in the image optimiser",
          [&] {
-             // The optimiser opens on the current folder.
-             const std::filesystem::path was = std::filesystem::current_path();
-             std::filesystem::current_path(docs.path());
-             AnswerNext<Tfrm_gifoptimizer>([](Tfrm_gifoptimizer& optimiser) {
-                 auto* files = optimiser.findChild<QListWidget*>("FileListBox1");
-                 ASSERT_EQ(files->count(), 1);
-                 const QPoint first = files->visualItemRect(files->item(0)).center();
-                 QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, first);
-                 auto* test = optimiser.findChild<QPushButton*>("buttontest");
-                 QTest::mouseClick(test, Qt::LeftButton);
-                 EXPECT_TRUE(optimiser.isVisible() && test->isEnabled()) << "the optimiser goes on";
-                 QTest::keyClick(&optimiser, Qt::Key_Escape);
-             });
-             PickMenuCommand(*form, "GraphicsOptimizer1");
-             std::filesystem::current_path(was);
+             testInOptimiser(docs.file("optimise"));
+             EXPECT_EQ(counted, (std::vector<std::string>{"Bestand 1 van 2", "Bestand 2 van 2"}));
          },
-         "Ongeldige GIF-gegevens"},
+         "Kon " + std::filesystem::canonical(garbled).string() + " niet optimaliseren:\r\nOngeldige GIF-gegevens"},
+        {"loading plug-ins from a folder whose first file cannot be trusted",
+         [&] { PickMenuCommand(*form, "LoadPlugins1"); },
+         "\"" + home.File("plugins/bad.plg") +
+             "\" is geen geldige plug-in: hij biedt 100000000 opdrachten aan, meer dan de 256 die een plug-in mag "
+             "aanbieden.\r\nDaarom zijn deze plug-ins niet geladen: commands.plg, other.plg"},
     };
     for (const auto& c : cases) {
         dialogs.requests.clear();

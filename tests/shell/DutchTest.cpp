@@ -21,6 +21,7 @@
 #include "database/qt/DsnCfg.h"
 #include "database/qt/ODBCErrorDlg.h"
 #include "images/qt/AnimatorForm.h"
+#include "images/qt/GifOptimizerForm.h"
 #include "images/qt/PaletteForm.h"
 #include "images/qt/PreviewForm.h"
 #include "internet/qt/FtpForm.h"
@@ -230,8 +231,8 @@ int ClosedPort()
 
 // The windows that show while a command runs, and those other windows open
 // from their buttons: replacing in files' query, progress and filter windows
-// in both modes, the link validator after a run and the publishing window
-// after a connection that failed.
+// in both modes, the link validator after a run, the image optimiser's column
+// headings and the publishing window after a connection that failed.
 void AddInnerWindows(TForm1& form, std::map<std::string, TShownTexts>& shown, DialogRecorder& dialogs)
 {
     QTimer watch;
@@ -309,6 +310,17 @@ void AddInnerWindows(TForm1& form, std::map<std::string, TShownTexts>& shown, Di
                                          << " px, has " << room.Room;
             }
         EXPECT_EQ(met, 1) << "the state panel shows the reason \"" << links.StatusPanel(1) << "\"";
+    }
+    {
+        // The image optimiser's list shows its column headings whole from the first.
+        Tfrm_gifoptimizer optimiser;
+        optimiser.show();
+        QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        const std::vector<TTextRoom> headings = ColumnHeadingRooms(optimiser);
+        EXPECT_EQ(headings.size(), 4u);
+        for (const TTextRoom& room : headings)
+            EXPECT_TRUE(room.Fits()) << room.Place << " \"" << vx::FromQString(room.Text) << "\" needs "
+                                     << room.Needed << " px, has " << room.Room;
     }
     Tf_ftp ftp;
     ftp.FtpPort = ClosedPort();

@@ -123,6 +123,8 @@ TEST_F(PluginMenuTest, LoadErrorIsShownAndLaterFilesWait)
     const std::string named = "Error loading Plug-in \"" + home.File("plugins/b.plg") + "\":\r\n";
     EXPECT_EQ(dialogs.requests[0].text.substr(0, named.size()), named);
     EXPECT_GT(dialogs.requests[0].text.size(), named.size()) << "the loader's own reason follows the name";
+    EXPECT_TRUE(dialogs.requests[0].text.ends_with("\r\nTherefore these plug-ins were not loaded: c.plg"))
+        << dialogs.requests[0].text;
     EXPECT_TRUE(LibraryLoaded(first));
     EXPECT_FALSE(LibraryLoaded(later));
     EXPECT_NE(Item("Commands One"), nullptr);

@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -260,6 +261,22 @@ void MeasureRxLabel(TMeasure& measure, TRxLabel& label)
     measure.Down(label, "Caption", caption, QRect(QPoint(), label.TextExtent(area.width())), area);
 }
 
+// A list's column headings: each needs what the header asks for it, which
+// is what fitting the column to its contents gives it.
+void MeasureColumnHeadings(TMeasure& measure, QHeaderView& header)
+{
+    if (header.orientation() != Qt::Horizontal || !header.model())
+        return;
+    for (int i = 0; i < header.count(); ++i) {
+        const int column = header.logicalIndex(i);
+        if (header.isSectionHidden(column))
+            continue;
+        measure.Across(header, "Columns." + QString::number(column),
+                       header.model()->headerData(column, Qt::Horizontal).toString(), header.sectionSizeHint(column),
+                       QRect(header.sectionViewportPosition(column), 0, header.sectionSize(column), header.height()));
+    }
+}
+
 void Measure(TMeasure& measure, QWidget& control)
 {
     if (auto* button = qobject_cast<QAbstractButton*>(&control))
@@ -288,15 +305,26 @@ void LayOut()
     QApplication::processEvents();
 }
 
+// What measureOne finds of each control of class C the window shows now.
+template <class C> std::vector<TTextRoom> RoomsOfShown(QWidget& window, void (*measureOne)(TMeasure&, C&))
+{
+    TMeasure measure(window);
+    for (C* control : window.findChildren<C*>())
+        if (control->window() == &window && control->isVisibleTo(&window))
+            measureOne(measure, *control);
+    return measure.Rooms();
+}
+
 } // namespace
 
 std::vector<TTextRoom> TextRooms(QWidget& window)
 {
-    TMeasure measure(window);
-    for (QWidget* control : window.findChildren<QWidget*>())
-        if (control->window() == &window && control->isVisibleTo(&window))
-            Measure(measure, *control);
-    return measure.Rooms();
+    return RoomsOfShown<QWidget>(window, Measure);
+}
+
+std::vector<TTextRoom> ColumnHeadingRooms(QWidget& window)
+{
+    return RoomsOfShown<QHeaderView>(window, MeasureColumnHeadings);
 }
 
 std::vector<TTextRoom> TextRoomsOnEveryPage(QWidget& window)

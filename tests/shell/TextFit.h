@@ -31,4 +31,8 @@ std::vector<TTextRoom> TextRooms(QWidget& window);
 // made current in turn and laid out; the pages shown before come back.
 std::vector<TTextRoom> TextRoomsOnEveryPage(QWidget& window);
 
+// The column headings of the window's lists that show now, each against
+// the part of its column the list shows.
+std::vector<TTextRoom> ColumnHeadingRooms(QWidget& window);
+
 } // namespace vx::test

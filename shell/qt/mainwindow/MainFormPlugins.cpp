@@ -73,7 +73,12 @@ void LoadPlugins(TForm1& form)
     TuilPluginManager& manager = *form.plugins1;
     manager.SetExtension("plg");
     const bool found = !manager.PluginFiles().empty();
-    manager.LoadPlugins();
+    try {
+        manager.LoadPlugins();
+    } catch (const EuilLoadPluginError& e) {
+        MessageDlg(ErrorText(e), mtError, mbOK);
+        return;
+    }
     // Nothing loaded and nothing new in the menu: the user learns why.
     const std::string folder = manager.ScannedFolder();
     std::error_code unreadable;
