@@ -9,6 +9,7 @@
 // optimiser; the system's reason and the user's value stay as they came.
 #include "tests/shell/DutchFixture.h"
 #include "tests/shell/MenuDriver.h"
+#include "tests/shell/TextFit.h"
 #include "tests/support/TypeText.h"
 #include "tests/tools/DialogClicks.h"
 
@@ -61,6 +62,28 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
     QTest::keyClicks(form->SlotEditor(2), "typed ");
     const std::string page = WriteDoc("page.asp", "file\r\n");
     const std::string damaged = WriteDoc("damaged.gif", std::string(kDamagedGif, sizeof kDamagedGif - 1));
+    // The optimiser tests the one GIF of the folder it opens on.
+    const auto testInOptimiser = [&](const std::filesystem::path& folder) {
+        return [&, folder] {
+            const std::filesystem::path was = std::filesystem::current_path();
+            std::filesystem::current_path(folder);
+            AnswerNext<Tfrm_gifoptimizer>([](Tfrm_gifoptimizer& optimiser) {
+                auto* files = optimiser.findChild<QListWidget*>("FileListBox1");
+                ASSERT_EQ(files->count(), 1);
+                const QPoint first = files->visualItemRect(files->item(0)).center();
+                QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, first);
+                auto* test = optimiser.findChild<QPushButton*>("buttontest");
+                QTest::mouseClick(test, Qt::LeftButton);
+                EXPECT_TRUE(optimiser.isVisible() && test->isEnabled()) << "the optimiser goes on";
+                QTest::keyClick(&optimiser, Qt::Key_Escape);
+            });
+            PickMenuCommand(*form, "GraphicsOptimizer1");
+            std::filesystem::current_path(was);
+        };
+    };
+    const std::filesystem::path pageFolder = docs.file("named as a picture");
+    std::filesystem::create_directory(pageFolder);
+    vx::test::writeFile((pageFolder / "page.gif").string(), "<p>no picture</p>");
     const struct {
         const char* asked;
         std::function<void()> ask;
@@ -144,25 +167,9 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
              PickMenuCommand(*form, "GIFAnimator1");
          },
          "De GIF-codegrootte ligt niet tussen 2 en 9", damaged},
-        {"a damaged GIF tested in the image optimiser",
-         [&] {
-             // The optimiser opens on the current folder.
-             const std::filesystem::path was = std::filesystem::current_path();
-             std::filesystem::current_path(docs.path());
-             AnswerNext<Tfrm_gifoptimizer>([](Tfrm_gifoptimizer& optimiser) {
-                 auto* files = optimiser.findChild<QListWidget*>("FileListBox1");
-                 ASSERT_EQ(files->count(), 1);
-                 const QPoint first = files->visualItemRect(files->item(0)).center();
-                 QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, first);
-                 auto* test = optimiser.findChild<QPushButton*>("buttontest");
-                 QTest::mouseClick(test, Qt::LeftButton);
-                 EXPECT_TRUE(optimiser.isVisible() && test->isEnabled()) << "the optimiser goes on";
-                 QTest::keyClick(&optimiser, Qt::Key_Escape);
-             });
-             PickMenuCommand(*form, "GraphicsOptimizer1");
-             std::filesystem::current_path(was);
-         },
-         "Ongeldige GIF-gegevens"},
+        {"a damaged GIF tested in the image optimiser", testInOptimiser(docs.path()), "Ongeldige GIF-gegevens"},
+        {"a page named as a GIF tested in the image optimiser", testInOptimiser(pageFolder),
+         "Ongeldige GIF-signatuur"},
     };
     for (const auto& c : cases) {
         dialogs.requests.clear();
@@ -175,12 +182,17 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
         EXPECT_EQ(box.kind, vx::dialogs::Kind::Message) << c.asked;
         EXPECT_EQ(box.text, c.shown) << c.asked;
     }
-    // The status bar words a refused character as the save's box does.
+    // The status bar words a refused character as the save's box does, and
+    // shows it whole beside the clock, the date and the user name.
+    form->Timer1Timer();
     Focus(form->SlotEditor(1));
     TypeText(form->SlotEditor(1), QString::fromUtf8("\xCE\xA9"));
     EXPECT_EQ(form->StatusBar1->currentMessage().toStdString(),
               "De tekst is niet ingevoegd: het bestand gebruikt de tekenset Windows-1252, waarin het teken "
               "\"\xCE\xA9\" niet voorkomt");
+    const std::optional<TTextRoom> refusal = RoomOf(*form, form->StatusBar1->currentMessage());
+    ASSERT_TRUE(refusal.has_value()) << "the status bar shows the refusal";
+    EXPECT_TRUE(refusal->Fits()) << "the refusal needs " << refusal->Needed << " px, has " << refusal->Room;
     EXPECT_EQ(form->SlotFileName(2), "") << "the typed text stays";
     EXPECT_EQ(vx::test::readFile(legacy), "caf\xE9\r\n") << "the page as it was";
 }
