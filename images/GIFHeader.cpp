@@ -89,8 +89,8 @@ void TGIFHeader::SaveToStream(TByteStream& stream)
 void TGIFHeader::LoadFromStream(TByteStream& stream)
 {
     const std::int64_t start = stream.Position();
-    char signature[6];
     auto hasSignature = [&] {
+        char signature[6];
         ReadCheck(stream, signature, 6);
         return SameLetters(std::string_view(signature, 3), "GIF");
     };
@@ -100,9 +100,6 @@ void TGIFHeader::LoadFromStream(TByteStream& stream)
         if (!hasSignature())
             throw GIFException(TMessage(InvalidGIFSignature, {}));
     }
-    const std::string_view version(signature + 3, 3);
-    if (!SameLetters(version, "87A") && !SameLetters(version, "89A"))
-        throw GIFException(TMessage(UnsupportedGIFVersion, {}));
     std::uint8_t screen[7];
     ReadCheck(stream, screen, 7);
     LogicalScreenWidth = static_cast<std::uint16_t>(screen[0] | screen[1] << 8);

@@ -33,7 +33,7 @@ public:
     // Writes the signature (version of the image), the screen and the padded global table.
     void SaveToStream(TByteStream& stream) override;
     // Raises "Invalid GIF signature" without "GIF" (after a 4-byte prefix at
-    // most), "Unsupported GIF version" for a version other than 87a or 89a.
+    // most); the version letters are not examined.
     void LoadFromStream(TByteStream& stream) override;
     void Clear();
 

@@ -9,4 +9,10 @@ TFormatSettings& FormatSettings()
     return settings;
 }
 
+const TFormatSettings& BuiltInFormatSettings()
+{
+    static const TFormatSettings settings;
+    return settings;
+}
+
 } // namespace vx

@@ -41,5 +41,8 @@ struct TFormatSettings {
 
 // The one settings object of the process (user-interface thread only).
 TFormatSettings& FormatSettings();
+// The built-in settings, whatever language is chosen: the form of the dates
+// and times that files and generated code keep.
+const TFormatSettings& BuiltInFormatSettings();
 
 } // namespace vx

@@ -3,17 +3,21 @@
 
 #include <algorithm>
 #include <cctype>
-#include <ctime>
+#include <chrono>
 
 namespace vx::tools {
 
-TClockReading ClockNow()
+TClockReading ClockReadingAt(std::time_t moment)
 {
-    const std::time_t now = std::time(nullptr);
     std::tm local{};
-    localtime_r(&now, &local);
+    localtime_r(&moment, &local);
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_wday,
             local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
+TClockReading ClockNow()
+{
+    return ClockReadingAt(std::time(nullptr));
 }
 
 namespace {
@@ -54,7 +58,83 @@ bool HasAmPm(std::string_view pattern)
     return false;
 }
 
+// The number of up to most digits at text[at], moved past.
+std::optional<int> ReadNumber(std::string_view text, std::size_t& at, std::size_t most)
+{
+    int value = 0;
+    std::size_t digits = 0;
+    for (; digits < most && at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])); ++digits, ++at)
+        value = value * 10 + (text[at] - '0');
+    return digits > 0 ? std::optional(value) : std::nullopt;
+}
+
+// The 1-based number of the name text[at] starts with (any case), moved past.
+std::optional<int> ReadMonthName(std::string_view text, std::size_t& at, const std::array<std::string, 12>& names)
+{
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::string lower = names[i];
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (!lower.empty() && StartsWithNoCase(text, at, lower)) {
+            at += lower.size();
+            return static_cast<int>(i) + 1;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
+
+std::optional<TClockReading> ReadDate(std::string_view pattern, std::string_view text,
+                                      const TFormatSettings& settings)
+{
+    std::optional<int> year, month, day;
+    std::size_t at = 0;
+    const auto literal = [&](std::string_view part) {
+        if (text.substr(at, part.size()) != part)
+            return false;
+        at += part.size();
+        return true;
+    };
+    for (std::size_t i = 0; i < pattern.size();) {
+        const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(pattern[i])));
+        std::size_t run = std::isalpha(static_cast<unsigned char>(c)) ? RunOf(pattern, i, c) : 1;
+        bool read = false;
+        if (c == '"' || c == '\'') {
+            const std::size_t end = std::min(pattern.find(c, i + 1), pattern.size());
+            read = literal(pattern.substr(i + 1, end - i - 1));
+            run = std::min(end + 1, pattern.size()) - i;
+        } else if (c == ' ') {
+            read = at < text.size() && text[at] == ' ';
+            while (at < text.size() && text[at] == ' ')
+                ++at;
+        } else if (c == 'd' && run <= 2) {
+            read = (day = ReadNumber(text, at, 2)).has_value();
+        } else if (c == 'm') {
+            month = run <= 2 ? ReadNumber(text, at, 2)
+                             : ReadMonthName(text, at, run == 3 ? settings.ShortMonthNames : settings.LongMonthNames);
+            read = month.has_value();
+        } else if (c == 'y' && run == 4) {
+            read = (year = ReadNumber(text, at, 4)).has_value();
+        } else if (c == '/') {
+            read = literal(std::string(1, settings.DateSeparator));
+        } else if (!std::isalpha(static_cast<unsigned char>(c))) {
+            read = literal(pattern.substr(i, 1));
+        }
+        if (!read)
+            return std::nullopt;
+        i += run;
+    }
+    if (at != text.size() || !year || !month || !day)
+        return std::nullopt;
+    const std::chrono::year_month_day date{std::chrono::year(*year),
+                                           std::chrono::month(static_cast<unsigned>(*month)),
+                                           std::chrono::day(static_cast<unsigned>(*day))};
+    if (!date.ok())
+        return std::nullopt;
+    const std::chrono::weekday weekday{std::chrono::sys_days(date)};
+    return TClockReading{*year, *month, *day, static_cast<int>(weekday.c_encoding())};
+}
 
 std::string FormatDateTime(std::string_view pattern, const TClockReading& when, const TFormatSettings& settings)
 {
@@ -74,13 +154,14 @@ std::string FormatDateTime(std::string_view pattern, const TClockReading& when, 
             i = stop == pattern.size() ? stop : stop + 1;
             continue;
         }
+        // The half of the day in the case the pattern writes it.
         if (StartsWithNoCase(pattern, i, "am/pm")) {
-            out += pm ? "pm" : "am";
+            out.append(pattern.substr(pm ? i + 3 : i, 2));
             i += 5;
             continue;
         }
         if (StartsWithNoCase(pattern, i, "a/p")) {
-            out += pm ? 'p' : 'a';
+            out += pattern[pm ? i + 2 : i];
             i += 3;
             continue;
         }

@@ -4,7 +4,9 @@
 
 #include "localisation/FormatSettings.h"
 
+#include <ctime>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,7 +23,8 @@ struct TClockReading {
     bool operator==(const TClockReading&) const = default;
 };
 
-// The local time of day and date now.
+// The local time of day and date at a moment, and now.
+TClockReading ClockReadingAt(std::time_t moment);
 TClockReading ClockNow();
 using TClock = std::function<TClockReading()>;
 
@@ -29,9 +32,18 @@ using TClock = std::function<TClockReading()>;
 // formats, case-insensitive: d dd ddd dddd, m mm mmm mmmm (minutes right after
 // an hour), yy yyyy, h hh, n nn, s ss, ampm am/pm a/p, / and : for the
 // separators, c short date and long time, t short time, tt long time, text
-// in quotes as it stands. An am/pm part makes hours 12-hour.
+// in quotes as it stands. An am/pm part makes hours 12-hour; am/pm and a/p
+// write the half of the day in the case the pattern gives them, ampm as the
+// settings name it.
 std::string FormatDateTime(std::string_view pattern, const TClockReading& when,
                            const TFormatSettings& settings = FormatSettings());
+
+// The date a text writes in the pattern's date fields: d dd, m mm, mmm mmmm
+// (a month's name, any case), yyyy, / for the date separator, text in quotes
+// and the other signs as they stand, a blank for any blanks. None when the
+// text is no such date, or the pattern has other fields.
+std::optional<TClockReading> ReadDate(std::string_view pattern, std::string_view text,
+                                      const TFormatSettings& settings = FormatSettings());
 
 // Short date, a blank and long time.
 std::string ShortDateLongTime(const TClockReading& when, const TFormatSettings& settings = FormatSettings());

@@ -128,7 +128,16 @@ TAnimatorForm::TAnimatorForm(QWidget* parent) : QDialog(parent), image_(std::mak
     UpdateCaption();
     SetStatus(kReady());
     modified_ = false;
-    TranslateWindow(this);
+    TranslateWindow(this, [this] { FitToTexts(); });
+}
+
+void TAnimatorForm::FitToTexts()
+{
+    // Every page counts, the ones a picture brings too: the window does not
+    // grow when the first frame comes in. Words that grew on a page that does
+    // not show reach no layout: the pages are measured again.
+    pages_->updateGeometry();
+    setFixedSize(designSize_.expandedTo(minimumSizeHint()));
 }
 
 void TAnimatorForm::BuildStorage()
@@ -136,6 +145,7 @@ void TAnimatorForm::BuildStorage()
     // The size is fixed at what the layout asks for, so it must be settled
     // first; the window has its place, so the store does not maximise it.
     adjustSize();
+    designSize_ = size();
     layout()->setSizeConstraint(QLayout::SetNoConstraint);
     move(20, 20);
     storage_ = Named(new TFormStorage(this), "Storage");

@@ -5,6 +5,7 @@
 #include "images/Graphic.h"
 
 #include <QDialog>
+#include <QSize>
 
 #include <array>
 #include <memory>
@@ -68,6 +69,9 @@ private:
     QWidget* BuildImagePage();
     void BindEdits();
     void BuildStorage();
+    // The size the window was built with, widened as far as the current
+    // language's words need.
+    void FitToTexts();
 
     // --- commands
     bool SaveQuestion();
@@ -120,6 +124,7 @@ private:
     int topIndex_ = -1;
     int lastProgress_ = 0;
     TFormStorage* storage_ = nullptr;
+    QSize designSize_;
 
     TSpeedBar* speedBar_ = nullptr;
     vx::TImageList* toolbarImages_ = nullptr;

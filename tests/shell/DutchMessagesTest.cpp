@@ -12,6 +12,7 @@
 #include "tests/shell/DutchFixture.h"
 #include "tests/shell/MenuDriver.h"
 #include "tests/shell/plugins/PluginFixtures.h"
+#include "tests/shell/TextFit.h"
 #include "tests/support/TypeText.h"
 #include "tests/tools/DialogClicks.h"
 
@@ -102,6 +103,9 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
         PickMenuCommand(*form, "GraphicsOptimizer1");
         std::filesystem::current_path(was);
     };
+    const std::filesystem::path pageFolder = docs.file("named as a picture");
+    std::filesystem::create_directory(pageFolder);
+    vx::test::writeFile((pageFolder / "page.gif").string(), "<p>no picture</p>");
     const struct {
         const char* asked;
         std::function<void()> ask;
@@ -198,6 +202,9 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
          "\"" + home.File("plugins/bad.plg") +
              "\" is geen geldige plug-in: hij biedt 100000000 opdrachten aan, meer dan de 256 die een plug-in mag "
              "aanbieden.\r\nDaarom zijn deze plug-ins niet geladen: commands.plg, other.plg"},
+        {"a page named as a GIF tested in the image optimiser", [&] { testInOptimiser(pageFolder.string()); },
+         "Kon " + std::filesystem::canonical(pageFolder / "page.gif").string() +
+             " niet optimaliseren:\r\nOngeldige GIF-signatuur"},
     };
     for (const auto& c : cases) {
         dialogs.requests.clear();
@@ -210,12 +217,17 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
         EXPECT_EQ(box.kind, vx::dialogs::Kind::Message) << c.asked;
         EXPECT_EQ(box.text, c.shown) << c.asked;
     }
-    // The status bar words a refused character as the save's box does.
+    // The status bar words a refused character as the save's box does, and
+    // shows it whole beside the clock, the date and the user name.
+    form->Timer1Timer();
     Focus(form->SlotEditor(1));
     TypeText(form->SlotEditor(1), QString::fromUtf8("\xCE\xA9"));
     EXPECT_EQ(form->StatusBar1->currentMessage().toStdString(),
               "De tekst is niet ingevoegd: het bestand gebruikt de tekenset Windows-1252, waarin het teken "
               "\"\xCE\xA9\" niet voorkomt");
+    const std::optional<TTextRoom> refusal = RoomOf(*form, form->StatusBar1->currentMessage());
+    ASSERT_TRUE(refusal.has_value()) << "the status bar shows the refusal";
+    EXPECT_TRUE(refusal->Fits()) << "the refusal needs " << refusal->Needed << " px, has " << refusal->Room;
     EXPECT_EQ(form->SlotFileName(2), "") << "the typed text stays";
     EXPECT_EQ(vx::test::readFile(legacy), "caf\xE9\r\n") << "the page as it was";
 }

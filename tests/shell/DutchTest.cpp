@@ -30,6 +30,7 @@
 #include "controls/common/DateUtil.h"
 #include "controls/edits/PickDate.h"
 #include "controls/edits/ToolEdit.h"
+#include "controls/flat/TFlatEditUnit.h"
 #include "controls/flat/TFlatMemoUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
 #include "controls/speedbar/SbSetup.h"
@@ -58,6 +59,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QDate>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -70,6 +72,7 @@
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
+#include <QTime>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -128,7 +131,7 @@ const std::set<std::string>& SameInDutch()
     "Option Explicit", "For", "Next", "Loop", "Do", "Clear", "Raise", "Dictionary", "FilesSystemObject", "While",
     "With", "If .. Else", "H1", "H2", "H3", "H4", "H5", "H6", "align=center", "align=left", "align=right",
     "Sql_get", "is", "Where ", "My_dsn_name", "Db_sample_value", "my_sql_function_Call", "my_record_set",
-    "my_dsn_name", "db_sample_value", "my_connection", "my_sql_string", "my_record", "December 31, 2001",
+    "my_dsn_name", "db_sample_value", "my_connection", "my_sql_string", "my_record",
     "/www/home", "http://", "my_table_function", "my_caption", "Absbottom", "Absmiddle", "Baseline", "Bleedleft",
     "Bleedright", "Center", "Middle", "Right", "Text", "Top", "you\\@example.com", "someone\\@example.com",
     "you@example.com", "someone@example.com", "mailto:you@example.com",
@@ -301,15 +304,10 @@ void AddInnerWindows(TForm1& form, std::map<std::string, TShownTexts>& shown, Di
         }
         QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         shown["link validator after a run"] = ShownTexts(links);
-        const QString reason = vx::ToQString(links.StatusPanel(1));
-        int met = 0;
-        for (const TTextRoom& room : TextRooms(links))
-            if (room.Text == reason) {
-                ++met;
-                EXPECT_TRUE(room.Fits()) << room.Place << " \"" << links.StatusPanel(1) << "\" needs " << room.Needed
-                                         << " px, has " << room.Room;
-            }
-        EXPECT_EQ(met, 1) << "the state panel shows the reason \"" << links.StatusPanel(1) << "\"";
+        const std::optional<TTextRoom> reason = RoomOf(links, vx::ToQString(links.StatusPanel(1)));
+        ASSERT_TRUE(reason.has_value()) << "the state panel shows the reason \"" << links.StatusPanel(1) << "\"";
+        EXPECT_TRUE(reason->Fits()) << reason->Place << " \"" << links.StatusPanel(1) << "\" needs " << reason->Needed
+                                    << " px, has " << reason->Room;
     }
     {
         // The image optimiser's list shows its column headings whole from the first.
@@ -353,6 +351,10 @@ void AddComponentWindows(std::map<std::string, TShownTexts>& shown)
         QTest::mouseClick(item->Button(), Qt::LeftButton);
     };
     click("PasteBtn");
+    for (const TTextRoom& room : TextRoomsOnEveryPage(animator))
+        EXPECT_TRUE(room.Fits()) << "GIF animator holding a frame: " << room.Place << " \""
+                                 << vx::FromQString(room.Text) << "\" needs " << room.Needed << " px, has "
+                                 << room.Room;
     SeeNextModal<TPreviewForm>(animator, shown["animation preview"]);
     click("PreviewBtn");
     animator.findChild<QTabWidget*>("Pages")->setCurrentIndex(1);
@@ -764,6 +766,26 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
     date.CalendarHints().Add("a year back");
     auto& calendar = dynamic_cast<TPopupCalendar&>(*date.Popup());
     TSelectDateDlg dueDate(nullptr, "Due date");
+    // The status bar's clock and date as the Qt formats write them now, and
+    // the cookie wizard's expiry date as it shows and as the code gets it.
+    const auto clockReads = [&](const char* timeFormat, const char* dateFormat) {
+        return QTest::qWaitFor(
+            [&] {
+                form->Timer1Timer();
+                return form->StatusBar1->PanelText(0) == vx::FromQString(QTime::currentTime().toString(timeFormat)) &&
+                       form->StatusBar1->PanelText(1) == vx::FromQString(QDate::currentDate().toString(dateFormat));
+            },
+            kPatienceMs);
+    };
+    const auto clock = [&] { return form->StatusBar1->PanelText(0) + " " + form->StatusBar1->PanelText(1); };
+    const auto cookieExpiry = [] {
+        Tfrm_cookie cookie(nullptr);
+        cookie.show();
+        cookie.edit1->SetText("theme");
+        ClickButton(cookie, "SpeedButton1");
+        return std::pair(cookie.edit2->Text(), cookie.ResultLines().at(2));
+    };
+    const std::string expiryInCode = " Response.Cookies(\"theme\").Expires = \"December 31, 2001\"";
 
     vx::test::PickMenuCommand(*form, "Nederlands1");
     EXPECT_EQ(save->text(), "Opslaan");
@@ -784,6 +806,8 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
     EXPECT_EQ(vx::CalendarTitle(vx::EncodeDate(2026, 12, 1)), "december 2026") << "a calendar's month";
     EXPECT_EQ(calendar.StepButton(skPrevYear)->toolTip(), "a year back");
     EXPECT_EQ(dueDate.windowTitle(), "Due date");
+    EXPECT_TRUE(clockReads("H:mm:ss", "d-M-yyyy")) << "the status bar's clock and date: " << clock();
+    EXPECT_EQ(cookieExpiry(), std::pair(std::string("31 december 2001"), expiryInCode));
 
     vx::test::PickMenuCommand(*form, "English1");
     EXPECT_EQ(save->text(), "Save");
@@ -799,6 +823,8 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
     EXPECT_EQ(calendar.StepButton(skNextYear)->toolTip(), "Next Year");
     EXPECT_EQ(vx::CalendarTitle(vx::EncodeDate(2026, 12, 1)), "December, 2026");
     EXPECT_EQ(calendar.StepButton(skPrevYear)->toolTip(), "a year back");
+    EXPECT_TRUE(clockReads("h:mm:ss AP", "M/d/yyyy")) << clock();
+    EXPECT_EQ(cookieExpiry(), std::pair(std::string("December 31, 2001"), expiryInCode));
     frm_search->hide();
 }
 

@@ -7,11 +7,13 @@
 #include "tests/controls/FlatTestSupport.h"
 #include "tests/shell/MenuDriver.h"
 #include "tests/shell/ShellFixture.h"
+#include "tests/shell/TextFit.h"
 
 #include "controls/flat/TFlatEditUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
 #include "editor/qt/mwCompletionProposal.h"
 #include "platform/TextEncoding.h"
+#include "platform/qt/QtText.h"
 #include "shell/qt/mainwindow/StatusBar.h"
 #include "shell/qt/windows/Snippets.h"
 #include "tools/qt/PageGenerators.h"
@@ -294,11 +296,16 @@ TEST_F(RefusedInsertionTest, AWorkspaceStoredAsWindows1252SaysWhichCharacterItRe
     workspace->Model().SetEncoding(vx::TTextEncoding::Windows1252);
     Focus(workspace);
     const std::string before = Text(workspace);
+    // The clock, the date and the user name show in the status bar.
+    form->Timer1Timer();
     for (const std::function<void()>& insert : std::initializer_list<std::function<void()>>{
              [&] { TypeInto(*workspace, Unstorable.text); }, [&] { form->insert_item(Tagged(Unstorable), 1); }}) {
         form->StatusBar1->clearMessage();
         insert();
         EXPECT_EQ(Text(workspace), before);
         EXPECT_EQ(Status(), RefusalMessage(Unstorable));
+        const std::optional<vx::test::TTextRoom> refusal = vx::test::RoomOf(*form, vx::ToQString(Status()));
+        ASSERT_TRUE(refusal.has_value());
+        EXPECT_TRUE(refusal->Fits()) << "the refusal needs " << refusal->Needed << " px, has " << refusal->Room;
     }
 }

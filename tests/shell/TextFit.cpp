@@ -22,6 +22,7 @@
 #include <QRegion>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QStyleOption>
 #include <QTabBar>
 #include <QTabWidget>
@@ -277,6 +278,19 @@ void MeasureColumnHeadings(TMeasure& measure, QHeaderView& header)
     }
 }
 
+// A status bar draws its message from a few pixels in up to its first shown
+// panel, or to the size grip's corner.
+void MeasureStatusMessage(TMeasure& measure, QStatusBar& bar)
+{
+    int right = bar.width() - 12;
+    for (const QWidget* panel : bar.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (panel->isVisibleTo(&bar) && panel->x() > 0)
+            right = std::min(right, panel->x() - 2);
+    const QString message = bar.currentMessage();
+    measure.Across(bar, "Message", message, bar.fontMetrics().horizontalAdvance(message),
+                   QRect(6, 0, right - 6, bar.height()));
+}
+
 void Measure(TMeasure& measure, QWidget& control)
 {
     if (auto* button = qobject_cast<QAbstractButton*>(&control))
@@ -297,6 +311,8 @@ void Measure(TMeasure& measure, QWidget& control)
         MeasureFlatCheckBox(measure, *check);
     else if (auto* rxLabel = dynamic_cast<TRxLabel*>(&control))
         MeasureRxLabel(measure, *rxLabel);
+    else if (auto* bar = qobject_cast<QStatusBar*>(&control))
+        MeasureStatusMessage(measure, *bar);
 }
 
 void LayOut()
@@ -325,6 +341,13 @@ std::vector<TTextRoom> TextRooms(QWidget& window)
 std::vector<TTextRoom> ColumnHeadingRooms(QWidget& window)
 {
     return RoomsOfShown<QHeaderView>(window, MeasureColumnHeadings);
+}
+
+std::optional<TTextRoom> RoomOf(QWidget& window, const QString& text)
+{
+    std::vector<TTextRoom> rooms = TextRooms(window);
+    std::erase_if(rooms, [&text](const TTextRoom& room) { return room.Text != text; });
+    return rooms.size() == 1 ? std::optional(std::move(rooms.front())) : std::nullopt;
 }
 
 std::vector<TTextRoom> TextRoomsOnEveryPage(QWidget& window)

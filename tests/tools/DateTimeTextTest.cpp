@@ -25,6 +25,8 @@ TEST(FormatDateTime, PatternsOfTheFormatSettings)
         {"hh:nn", afternoon, "15:04"},
         {"h:mm am/pm", afternoon, "3:04 pm"},
         {"h a/p", midnight, "12 a"},
+        {"h:mm AM/PM", afternoon, "3:04 PM"},
+        {"h A/P", midnight, "12 A"},
         {"dddd, mmmm d", afternoon, "Friday, January 2"},
         {"ddd mmm", midnight, "Fri Dec"},
         {"yyyy-mm-dd", midnight, "1999-12-31"},
@@ -38,4 +40,31 @@ TEST(FormatDateTime, PatternsOfTheFormatSettings)
     settings.TimeSeparator = '.';
     settings.TimePMString = "pm";
     EXPECT_EQ(ShortDateLongTime(afternoon, settings), "1-2-2026 3.04.05 pm");
+}
+
+TEST(ReadDate, TheDateFieldsOfAPattern)
+{
+    const vx::TFormatSettings english;
+    vx::TFormatSettings dutch;
+    dutch.LongMonthNames[11] = "december";
+    dutch.DateSeparator = '-';
+    const TClockReading lastOf2001{2001, 12, 31, 1};
+    struct Case {
+        const char* pattern;
+        const char* text;
+        const vx::TFormatSettings& settings;
+        std::optional<TClockReading> expected;
+    };
+    const Case cases[] = {
+        {"MMMM d, yyyy", "December 31, 2001", english, lastOf2001},
+        {"d MMMM yyyy", "31 december 2001", dutch, lastOf2001},
+        {"d MMMM yyyy", "31  DECEMBER 2001", dutch, lastOf2001},
+        {"d/m/yyyy", "9-12-2026", dutch, TClockReading{2026, 12, 9, 3}},
+        {"'the' d mmm yyyy", "the 31 Dec 2001", english, lastOf2001},
+        {"MMMM d, yyyy", "December 31, 2001 ", english, std::nullopt},
+        {"MMMM d, yyyy", "February 30, 2001", english, std::nullopt},
+        {"d MMMM yyyy h:mm", "31 december 2001 8:50", dutch, std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(vx::tools::ReadDate(c.pattern, c.text, c.settings), c.expected) << c.pattern << " " << c.text;
 }

@@ -8,8 +8,11 @@
 #include "controls/flat/TFlatMemoUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
 #include "localisation/RunTimeText.h"
+#include "localisation/qt/KMLang.h"
+#include "platform/TStringList.h"
 #include "platform/qt/Dialogs.h"
 #include "tools/AspTemplates.h"
+#include "tools/DateTimeText.h"
 #include "tools/qt/DialogFields.h"
 
 #include <QLabel>
@@ -24,6 +27,19 @@ namespace {
 
 const TRunTimeFilter AccessFilter{"Microsoft Access|*.mdb|All database files|*.mdb"};
 const TRunTimeFilter AccessDatabaseFilter{"Access database|*.mdb"};
+// How the cookie wizard shows its expiry date: "MMMM" the month's name, "d"
+// the day, "yyyy" the year. The page's code gets the English form in every
+// language: the server reads the date, not the user.
+const TRunTimeText ExpiryDateForm{"MMMM d, yyyy"};
+const TClockReading DefaultExpiry{2001, 12, 31, 1};
+
+// A date the field shows in the language's form, as the code writes it; any
+// other text as it stands.
+std::string ExpiryInCode(const std::string& shown)
+{
+    const std::optional<TClockReading> date = ReadDate(ExpiryDateForm(), shown);
+    return date ? FormatDateTime(ExpiryDateForm.English(), *date, vx::BuiltInFormatSettings()) : shown;
+}
 
 } // namespace
 
@@ -31,11 +47,15 @@ Tfrm_cookie::Tfrm_cookie(QWidget* parent)
     : GeneratorDialog("frm_cookie", "Cookie Wizard", parent, {.Left = 40, .Top = 40, .SidePicture = false})
 {
     edit1 = AddEdit("edit1", "Cookie Name ");
-    edit2 = AddEdit("edit2", "Expiry date", "December 31, 2001");
+    edit2 = AddEdit("edit2", "Expiry date", FormatDateTime(ExpiryDateForm(), DefaultExpiry));
     edit3 = AddEdit("edit3", "Path", "/www/home");
     AddGenerateButton("SpeedButton1", "Generate",
-                      [this] { return CookieLines(edit1->Text(), edit2->Text(), edit3->Text()); });
+                      [this] { return CookieLines(edit1->Text(), ExpiryInCode(edit2->Text()), edit3->Text()); });
     AddCancelButton("SpeedButton2", "Cancel");
+    // The date is written in the language the window opened in; a language switch leaves what the field holds.
+    TStringList rules;
+    rules.Add("-edit2.Text");
+    KMLang1->SetLocalRules(rules);
     Loaded();
 }
 

@@ -10,6 +10,7 @@
 #include "shell/HTMLPars.h"
 #include "shell/ListFiles.h"
 #include "shell/UserTags.h"
+#include "tools/DateTimeText.h"
 #include "tools/DocumentInfo.h"
 #include "tools/qt/framework/DisplayDialogs.h"
 #include "controls/flat/TFlatMemoUnit.h"
@@ -41,7 +42,7 @@ void CopyTree(TLaunch& launch, const char* from, const char* to)
 
 std::string DateTimeText(const QDateTime& when)
 {
-    return FromQString(when.toString("M/d/yyyy h:mm:ss AP"));
+    return vx::tools::ShortDateLongTime(vx::tools::ClockReadingAt(when.toSecsSinceEpoch()));
 }
 
 } // namespace

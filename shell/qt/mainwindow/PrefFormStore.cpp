@@ -175,8 +175,8 @@ void Tfrm_pref::SaveRegistry()
     const std::string face = FontComboBoxes[0]->FontName();
     reg.WriteString("fonttype", face.empty() ? storedFontName_ : face);
     reg.WriteInteger("workspace", workspacer->value());
-    reg.WriteString("lastupdate_date", ShortDateToday());
-    reg.WriteString("lastupdate_time", LongTimeNow());
+    reg.WriteString("lastupdate_date", ShortDateToday(vx::BuiltInFormatSettings()));
+    reg.WriteString("lastupdate_time", LongTimeNow(vx::BuiltInFormatSettings()));
     for (const TBoolSetting& setting : BoolSettings)
         reg.WriteString(setting.Value, Ticked(setting.Box) ? "TRUE" : "FALSE");
     reg.WriteString("p_type", std::to_string(std::max(0, p_align->currentIndex())));

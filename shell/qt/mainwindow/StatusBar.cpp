@@ -5,8 +5,58 @@
 
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLayout>
 
-TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent) {}
+#include <algorithm>
+
+namespace {
+
+// The bar keeps this much free left of its message and between the message
+// and the first panel, and leaves the size grip's corner out.
+constexpr int MessageIndent = 6;
+constexpr int MessageGap = 2;
+constexpr int GripCorner = 12;
+
+} // namespace
+
+TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent)
+{
+    connect(this, &QStatusBar::messageChanged, this, [this] { MakeRoomForMessage(); });
+}
+
+void TStatusBar::resizeEvent(QResizeEvent* event)
+{
+    QStatusBar::resizeEvent(event);
+    MakeRoomForMessage();
+}
+
+int TStatusBar::MessageRoom() const
+{
+    int right = width() - GripCorner;
+    for (const QLabel* panel : panels_)
+        if (panel->isVisible()) {
+            right = std::min(right, panel->x() - MessageGap);
+            break;
+        }
+    return right - MessageIndent;
+}
+
+void TStatusBar::MakeRoomForMessage()
+{
+    for (QLabel* panel : panels_)
+        panel->show();
+    const QString message = currentMessage();
+    if (message.isEmpty() || !isVisible())
+        return;
+    const int needed = fontMetrics().horizontalAdvance(message);
+    for (auto panel = panels_.rbegin(); panel != panels_.rend(); ++panel) {
+        layout()->invalidate();
+        layout()->activate();
+        if (needed <= MessageRoom())
+            return;
+        (*panel)->hide();
+    }
+}
 
 void TStatusBar::AddPanel(const std::string& layoutText, Qt::Alignment alignment)
 {

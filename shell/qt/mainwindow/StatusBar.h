@@ -1,5 +1,7 @@
 // A status bar divided into panels of text, each as wide as its layout text.
-// A panel is repainted only when its text really changes.
+// A panel is repainted only when its text really changes. A message too long
+// for the room beside the panels takes theirs, from the last panel on, while
+// it shows.
 #pragma once
 
 #include <QStatusBar>
@@ -25,6 +27,14 @@ public:
     bool SetPanelText(int index, const std::string& text);
     QLabel* Panel(int index) const { return panels_.at(index); }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    // Shows the panels the message leaves room for.
+    void MakeRoomForMessage();
+    // The pixels across the bar draws its message in.
+    int MessageRoom() const;
+
     std::vector<QLabel*> panels_;
 };

@@ -308,7 +308,8 @@ void ImportCsv(TForm1&, std::string_view)
     for (int i = 0; i < lines.Count(); ++i)
         rows.push_back(lines[i]);
     const std::vector<std::string> page = CsvToHtml(rows, vx::PathText(in.filename().string()), ProductVersion,
-                                                    ShortDateToday() + " " + LongTimeNow());
+                                                    ShortDateToday(vx::BuiltInFormatSettings()) + " " +
+                                                        LongTimeNow(vx::BuiltInFormatSettings()));
     vx::WriteFileAtomic(output, LinesText(page));
     ShowMessage(SavedAs({output}));
 }

@@ -2,8 +2,8 @@
 
 #include "platform/qt/QtText.h"
 #include "shell/TextCase.h"
+#include "tools/DateTimeText.h"
 
-#include <QDateTime>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QLocale>
@@ -24,6 +24,15 @@ char GroupSeparator()
 {
     const QString separator = QLocale().groupSeparator();
     return separator.size() == 1 && separator[0].unicode() < 0x80 ? separator[0].toLatin1() : ',';
+}
+
+// A file's time as the chosen language writes a short date and time.
+std::string ModifiedText(std::int64_t time)
+{
+    const vx::TFormatSettings& settings = vx::FormatSettings();
+    const vx::tools::TClockReading when = vx::tools::ClockReadingAt(static_cast<std::time_t>(time));
+    return vx::tools::FormatDateTime(settings.ShortDateFormat, when, settings) + " " +
+           vx::tools::FormatDateTime(settings.ShortTimeFormat, when, settings);
 }
 
 } // namespace
@@ -111,7 +120,7 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const
     switch (index.column()) {
     case 0: return vx::ToQString(vx::shell::CapitalizeFirst(file.Name));
     case 1: return vx::ToQString(vx::shell::FormatFileSize(static_cast<std::uint64_t>(file.Size), GroupSeparator()));
-    case 2: return QLocale().toString(QDateTime::fromSecsSinceEpoch(file.Time), QLocale::ShortFormat);
+    case 2: return vx::ToQString(ModifiedText(file.Time));
     case 3: return vx::ToQString(file.TypeName);
     default: return {};
     }

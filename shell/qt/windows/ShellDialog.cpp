@@ -5,13 +5,12 @@
 #include "platform/qt/Application.h"
 #include "platform/qt/QtText.h"
 #include "shell/api/MainWindow.h"
+#include "tools/DateTimeText.h"
 
-#include <QDate>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QTime>
 #include <QVBoxLayout>
 
 TShellDialog::TShellDialog(const char* name, const std::string& caption, QWidget* parent)
@@ -78,14 +77,14 @@ TStringList MakeList(std::initializer_list<const char*> items)
     return list;
 }
 
-std::string LongTimeNow()
+std::string LongTimeNow(const vx::TFormatSettings& settings)
 {
-    return vx::FromQString(QTime::currentTime().toString("h:mm:ss AP"));
+    return vx::tools::FormatDateTime(settings.LongTimeFormat, vx::tools::ClockNow(), settings);
 }
 
-std::string ShortDateToday()
+std::string ShortDateToday(const vx::TFormatSettings& settings)
 {
-    return vx::FromQString(QDate::currentDate().toString("M/d/yyyy"));
+    return vx::tools::FormatDateTime(settings.ShortDateFormat, vx::tools::ClockNow(), settings);
 }
 
 std::function<void()> Guarded(std::function<void()> command)

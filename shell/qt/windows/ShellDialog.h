@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include "localisation/FormatSettings.h"
 #include "platform/TStringList.h"
 
 #include <QString>
@@ -51,9 +52,11 @@ private:
 // A text list of the given items, for item lists written in the window layouts.
 TStringList MakeList(std::initializer_list<const char*> items);
 
-// The time of day and today's date in the long time and short date formats.
-std::string LongTimeNow();
-std::string ShortDateToday();
+// The time of day and today's date in the long time and short date formats
+// of the settings: the chosen language's for what the windows show, the
+// built-in ones for what the settings and the task list keep.
+std::string LongTimeNow(const vx::TFormatSettings& settings = vx::FormatSettings());
+std::string ShortDateToday(const vx::TFormatSettings& settings = vx::FormatSettings());
 
 // The widget, carrying its component name.
 template <class W> W* Named(W* widget, const QString& name)

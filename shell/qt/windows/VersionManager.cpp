@@ -4,6 +4,7 @@
 #include "platform/qt/QtText.h"
 #include "shell/api/MainWindow.h"
 #include "shell/VersionList.h"
+#include "tools/DateTimeText.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -126,10 +127,11 @@ void Tfrm_todo::OpenTaskFile()
     const std::string path = file.Value(id, "f_file");
     if (path.empty())
         return;
-    const std::string now = ShortDateToday() + " " + LongTimeNow();
-    file.Write(id, "changed", now);
+    // The list keeps the moment in one form; the window shows it as the language writes it.
+    const vx::tools::TClockReading now = vx::tools::ClockNow();
+    file.Write(id, "changed", vx::tools::ShortDateLongTime(now, vx::BuiltInFormatSettings()));
     Tfrm_todo_change change(this);
-    change.Label2->setText(vx::ToQString(now));
+    change.Label2->setText(vx::ToQString(vx::tools::ShortDateLongTime(now)));
     change.Edit1->setText(vx::ToQString(file.Value(id, "Version")));
     change.exec();
     file.Write(id, "version", vx::FromQString(change.Edit1->text()));

@@ -78,8 +78,9 @@ vx::shell::TVcsTask Tfrm_todo_addtask::Task() const
     task.UserName = vx::FromQString(Edit2->text());
     task.FilePath = FilenameEdit1->Text();
     task.Version = vx::FromQString(Edit3->text());
-    task.AddDate = ShortDateToday();
-    task.AddDateTime = ShortDateToday() + " " + LongTimeNow();
+    const vx::TFormatSettings& stored = vx::BuiltInFormatSettings();
+    task.AddDate = ShortDateToday(stored);
+    task.AddDateTime = ShortDateToday(stored) + " " + LongTimeNow(stored);
     return task;
 }
 
