@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -25,6 +26,7 @@
 
 #include <cxxabi.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <map>
@@ -120,8 +122,12 @@ void describeTree(QTreeWidget* tree, TTransNode& node)
             "Caption", false,
             [guard, i] { return guard && guard->headerItem() ? FromQString(guard->headerItem()->text(i)) : std::string(); },
             [guard, i](const std::string& s) {
-                if (guard && guard->headerItem())
-                    guard->headerItem()->setText(i, ToQString(s));
+                if (!guard || !guard->headerItem())
+                    return;
+                guard->headerItem()->setText(i, ToQString(s));
+                // A heading the language makes longer widens its column: it is read whole.
+                QHeaderView& header = *guard->header();
+                header.resizeSection(i, std::max(header.sectionSize(i), header.sectionSizeHint(i)));
             }});
         columns.Children.emplace_back("Item" + std::to_string(i), std::move(column));
     }

@@ -66,6 +66,12 @@ public:
         rooms_.push_back({PlaceOf(window_, control) + "." + what.toStdString(), text, needed,
                           Uncovered(visible, Qt::Horizontal)});
     }
+    // A text the control scrolls into view: all of its room is.
+    void Scrolled(QWidget& control, const QString& what, const QString& text, int needed, int room)
+    {
+        if (!text.trimmed().isEmpty())
+            rooms_.push_back({PlaceOf(window_, control) + "." + what.toStdString(), text, needed, room});
+    }
     // A text that wraps: the lines it needs down the text area.
     void Down(QWidget& control, const QString& what, const QString& text, const QRect& needed, const QRect& area)
     {
@@ -263,7 +269,8 @@ void MeasureRxLabel(TMeasure& measure, TRxLabel& label)
 }
 
 // A list's column headings: each needs what the header asks for it, which
-// is what fitting the column to its contents gives it.
+// is what fitting the column to its contents gives it, across its whole
+// column, which the list scrolls into view.
 void MeasureColumnHeadings(TMeasure& measure, QHeaderView& header)
 {
     if (header.orientation() != Qt::Horizontal || !header.model())
@@ -272,9 +279,9 @@ void MeasureColumnHeadings(TMeasure& measure, QHeaderView& header)
         const int column = header.logicalIndex(i);
         if (header.isSectionHidden(column))
             continue;
-        measure.Across(header, "Columns." + QString::number(column),
-                       header.model()->headerData(column, Qt::Horizontal).toString(), header.sectionSizeHint(column),
-                       QRect(header.sectionViewportPosition(column), 0, header.sectionSize(column), header.height()));
+        measure.Scrolled(header, "Columns." + QString::number(column),
+                         header.model()->headerData(column, Qt::Horizontal).toString(),
+                         header.sectionSizeHint(column), header.sectionSize(column));
     }
 }
 
@@ -313,6 +320,8 @@ void Measure(TMeasure& measure, QWidget& control)
         MeasureRxLabel(measure, *rxLabel);
     else if (auto* bar = qobject_cast<QStatusBar*>(&control))
         MeasureStatusMessage(measure, *bar);
+    else if (auto* header = qobject_cast<QHeaderView*>(&control))
+        MeasureColumnHeadings(measure, *header);
 }
 
 void LayOut()

@@ -1,5 +1,6 @@
 // Whether a window's words fit their controls: every caption, button text,
-// tab text, field value and status bar message, measured in the font the control draws it with,
+// tab text, field value, column heading and status bar message, measured in
+// the font the control draws it with,
 // against the room the control gives it where the window does not cut the
 // control off and no shown window it owns (the assistant over the main
 // window) covers it.
@@ -33,7 +34,8 @@ std::vector<TTextRoom> TextRooms(QWidget& window);
 std::vector<TTextRoom> TextRoomsOnEveryPage(QWidget& window);
 
 // The column headings of the window's lists that show now, each against
-// the part of its column the list shows.
+// its whole column, which the list scrolls into view (TextRooms measures
+// them too).
 std::vector<TTextRoom> ColumnHeadingRooms(QWidget& window);
 // The room of the one place of the window that shows the text now; none
 // when no place, or more than one, shows it.
