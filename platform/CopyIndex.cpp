@@ -243,7 +243,18 @@ bool TellsItsInodeApart(const TFileIdentity& first, const TFileIdentity& second)
 
 TTextDigest DigestOf(std::string_view text)
 {
-    return {text.size(), Sha256Hex(text)};
+    return DigestOf(std::span(&text, 1));
+}
+
+TTextDigest DigestOf(std::span<const std::string_view> pieces)
+{
+    TSha256 digest;
+    std::uint64_t length = 0;
+    for (const std::string_view piece : pieces) {
+        digest.Add(piece);
+        length += piece.size();
+    }
+    return {length, digest.HexDigest()};
 }
 
 std::optional<TTextDigest> TextHeldBy(int fd)

@@ -19,6 +19,7 @@
 #include <compare>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,6 +67,8 @@ struct TTextDigest {
 };
 
 TTextDigest DigestOf(std::string_view text);
+// The digest of the text the pieces make one after the other.
+TTextDigest DigestOf(std::span<const std::string_view> pieces);
 
 // The text an open file holds, read from its start; none when it cannot be
 // read (a file the user may write but not read).

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <span>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -46,6 +47,13 @@ const TWording CannotWriteKept{"Cannot write file %1: %2; the text is kept in %3
 const TWording AnotherSaveUnderWay{"Cannot write file %1: another program is saving it"};
 const TWording CannotMove{"Cannot move %1: %2"};
 const TWording CannotMoveTo{"Cannot move %1 to %2: %3"};
+
+bool writeAll(int fd, std::string_view data);
+
+bool writeAll(int fd, std::span<const std::string_view> pieces)
+{
+    return std::all_of(pieces.begin(), pieces.end(), [fd](std::string_view piece) { return writeAll(fd, piece); });
+}
 
 bool writeAll(int fd, std::string_view data)
 {
@@ -158,7 +166,7 @@ void unfile(const std::string& entry)
 // Cuts the file open for writing to nothing and writes data into it; the
 // descriptor keeps the inode. A write that stops half way leaves the start
 // of data, which tells that the file is the copy's, whatever else is known.
-bool cutAndWrite(int fd, std::string_view data)
+bool cutAndWrite(int fd, std::span<const std::string_view> data)
 {
     return ::ftruncate(fd, 0) == 0 && ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, data) && ::fsync(fd) == 0;
 }
@@ -173,7 +181,7 @@ bool cutAndWrite(int fd, std::string_view data)
 // has once open for writing, which may be another than before (overlayfs
 // copies the file up).
 void rewriteKeepingCopy(const std::string& path, const std::string& target, const std::string& tmp, int tmpFd,
-                        std::string_view data)
+                        std::span<const std::string_view> data)
 {
     if (!writeAll(tmpFd, data))
         abandon(SystemFailure(CannotWrite, {path}), tmp, tmpFd, {}, -1);
@@ -331,6 +339,11 @@ bool RenameNoReplace(const std::string& from, const std::string& to)
 }
 
 void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess access)
+{
+    WriteFileAtomic(path, std::span(&data, 1), access);
+}
+
+void WriteFileAtomic(const std::string& path, std::span<const std::string_view> data, TFileAccess access)
 {
     const std::string target = LinkTarget(path);
     struct stat old {};

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,10 @@ enum class TFileAccess { Shared, OwnerOnly };
 // seconds, and other failures, raise EWriteError with the reason.
 // OwnerOnly makes the file readable by its owner alone whatever it was.
 void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess access = TFileAccess::Shared);
+// The same for a text given in pieces, written one after the other: a
+// record's fields around a long text need not be copied together first.
+void WriteFileAtomic(const std::string& path, std::span<const std::string_view> pieces,
+                     TFileAccess access = TFileAccess::Shared);
 
 // The file a path names once symbolic links are followed (the path itself
 // when it is no link); a dangling link gives the missing file it points to.

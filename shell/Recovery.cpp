@@ -90,15 +90,22 @@ std::string PlaceName(TRecoveryPlace place)
            std::string(CopyExtension);
 }
 
-// A length on a line of its own, then the value and a line end. A save
-// writes its recovery copy first: a long text is copied once.
-void AppendCounted(std::string& bytes, std::string_view value)
+// A length on a line of its own, then the value and a line end.
+std::string Counted(std::string_view value)
 {
-    const std::string length = std::to_string(value.size()) + "\n";
-    bytes.reserve(bytes.size() + length.size() + value.size() + 1);
-    bytes += length;
-    bytes += value;
-    bytes += '\n';
+    return std::to_string(value.size()) + "\n" + std::string(value) + "\n";
+}
+
+// A record up to its text, the text's length last. A save writes its copy
+// first: the text, which may be long, is written from where it is after
+// this, not copied behind it.
+std::string RecoveryHead(const TRecoveryRecord& record)
+{
+    return std::string(Signature) + (record.Place.Workspace ? "workspace " : "slot ") +
+           std::to_string(record.Place.Number) + "\n" + Counted(record.FileName) + "stamp " +
+           std::to_string(record.Stamp.Exists ? 1 : 0) + " " + std::to_string(record.Stamp.Size) + " " +
+           std::to_string(record.Stamp.WriteTime) + "\nencoding " + std::string(vx::CharsetName(record.Encoding)) +
+           "\nmark " + std::to_string(record.ByteOrderMark ? 1 : 0) + "\n" + std::to_string(record.Text.size()) + "\n";
 }
 
 // An open descriptor of the folder's lock file, locked; in a folder that
@@ -162,15 +169,7 @@ std::string KeepAside(const std::string& root, const std::string& run, const std
 
 std::string RecoveryBytes(const TRecoveryRecord& record)
 {
-    std::string bytes(Signature);
-    bytes += std::string(record.Place.Workspace ? "workspace " : "slot ") + std::to_string(record.Place.Number) + "\n";
-    AppendCounted(bytes, record.FileName);
-    bytes += "stamp " + std::to_string(record.Stamp.Exists ? 1 : 0) + " " + std::to_string(record.Stamp.Size) + " " +
-             std::to_string(record.Stamp.WriteTime) + "\n";
-    bytes += "encoding " + std::string(vx::CharsetName(record.Encoding)) + "\n";
-    bytes += "mark " + std::to_string(record.ByteOrderMark ? 1 : 0) + "\n";
-    AppendCounted(bytes, record.Text);
-    return bytes;
+    return RecoveryHead(record) + record.Text + "\n";
 }
 
 std::optional<TRecoveryRecord> ParseRecovery(std::string_view bytes)
@@ -312,7 +311,9 @@ void TRecoveryKeeper::Write(const TRecoveryRecord& record)
         folder_ = std::move(folder);
     }
     // The text may be private: readable by its owner only.
-    WriteFileAtomic(JoinPath(folder_, PlaceName(record.Place)), RecoveryBytes(record), TFileAccess::OwnerOnly);
+    const std::string head = RecoveryHead(record);
+    const std::string_view pieces[] = {head, record.Text, "\n"};
+    WriteFileAtomic(JoinPath(folder_, PlaceName(record.Place)), pieces, TFileAccess::OwnerOnly);
 }
 
 void TRecoveryKeeper::Remove(TRecoveryPlace place)
