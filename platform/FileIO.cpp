@@ -15,11 +15,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <span>
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -31,9 +31,8 @@ const TWording CannotOpenFile{"Cannot open file %1: %2"};
 namespace {
 
 constexpr std::size_t TempSuffixLength = 6;
-// The longest marker a helper's name takes: ".vxcopy-".
-constexpr std::size_t LongestMarker = 8;
-constexpr std::string_view CopyMarker = ".vxcopy-";
+// The longest marker a helper's name takes.
+constexpr std::size_t LongestMarker = WholeCopyMarker.size();
 constexpr std::string_view KeptAsideMarker = ".vxold-";
 // How long a save waits for another program's save of the same file: such a
 // save takes a moment, and a program stopped while it holds the file must not
@@ -47,13 +46,6 @@ const TWording CannotWriteKept{"Cannot write file %1: %2; the text is kept in %3
 const TWording AnotherSaveUnderWay{"Cannot write file %1: another program is saving it"};
 const TWording CannotMove{"Cannot move %1: %2"};
 const TWording CannotMoveTo{"Cannot move %1 to %2: %3"};
-
-bool writeAll(int fd, std::string_view data);
-
-bool writeAll(int fd, std::span<const std::string_view> pieces)
-{
-    return std::all_of(pieces.begin(), pieces.end(), [fd](std::string_view piece) { return writeAll(fd, piece); });
-}
 
 bool writeAll(int fd, std::string_view data)
 {
@@ -70,6 +62,11 @@ bool writeAll(int fd, std::string_view data)
         left -= static_cast<size_t>(n);
     }
     return true;
+}
+
+bool writeAll(int fd, std::span<const std::string_view> pieces)
+{
+    return std::all_of(pieces.begin(), pieces.end(), [fd](std::string_view piece) { return writeAll(fd, piece); });
 }
 
 std::string folderOf(const std::string& path)
@@ -310,7 +307,7 @@ std::vector<std::string> TidyLeftTemporaries(const std::string& path)
 std::string KeptAsideName(const std::string& helper)
 {
     std::string aside = helper;
-    for (const std::string_view marker : {CopyMarker, WriteTemporaryMarker}) {
+    for (const std::string_view marker : {WholeCopyMarker, WriteTemporaryMarker}) {
         const size_t at = aside.rfind(marker);
         if (at != std::string::npos && aside.size() - at - marker.size() == TempSuffixLength)
             return aside.replace(at, marker.size(), KeptAsideMarker);

@@ -56,6 +56,8 @@ std::string LinkTarget(const std::string& path);
 
 // What names a temporary file of an atomic write ("<file>.vxtmp-XXXXXX").
 constexpr std::string_view WriteTemporaryMarker = ".vxtmp-";
+// What names the whole copy an in-place write keeps ("<file>.vxcopy-XXXXXX").
+constexpr std::string_view WholeCopyMarker = ".vxcopy-";
 // Whether name is a temporary file of an atomic write.
 bool IsWriteTemporary(std::string_view name);
 

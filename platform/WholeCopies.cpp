@@ -23,7 +23,6 @@ namespace vx {
 
 namespace {
 
-constexpr std::string_view CopyMarker = ".vxcopy-";
 constexpr std::size_t TagLength = 6;
 
 const TWording NotTheTextFiled{"%1 does not hold the text its save filed"};
@@ -32,8 +31,8 @@ namespace fs = std::filesystem;
 
 bool IsCopyName(std::string_view name)
 {
-    const size_t at = name.rfind(CopyMarker);
-    return at != std::string_view::npos && at > 0 && name.size() - at - CopyMarker.size() == TagLength;
+    const size_t at = name.rfind(WholeCopyMarker);
+    return at != std::string_view::npos && at > 0 && name.size() - at - WholeCopyMarker.size() == TagLength;
 }
 
 std::int64_t ModifiedAt(const std::string& path)
@@ -393,7 +392,7 @@ std::vector<std::string> CopiesASaveSupersedes(const std::string& path)
 
 std::string WholeCopyName(const std::string& file, const std::string& tag)
 {
-    return HelperStem(file) + std::string(CopyMarker) + tag;
+    return HelperStem(file) + std::string(WholeCopyMarker) + tag;
 }
 
 std::string CopyTag(const std::string& copy)
@@ -403,15 +402,15 @@ std::string CopyTag(const std::string& copy)
 
 std::string TemporaryOfCopy(const std::string& copy)
 {
-    const size_t at = copy.rfind(CopyMarker);
-    if (at == std::string::npos || copy.size() - at - CopyMarker.size() != TagLength)
+    const size_t at = copy.rfind(WholeCopyMarker);
+    if (at == std::string::npos || copy.size() - at - WholeCopyMarker.size() != TagLength)
         return {};
     return copy.substr(0, at) + std::string(WriteTemporaryMarker) + CopyTag(copy);
 }
 
 std::string CopiedFileName(const std::string& copy)
 {
-    const size_t at = copy.rfind(CopyMarker);
+    const size_t at = copy.rfind(WholeCopyMarker);
     if (at == std::string::npos)
         return {};
     const std::string stem = copy.substr(0, at);

@@ -357,6 +357,16 @@ TEST(WholeCopyOwner, ACopyThatCannotBeReadIsToldOf)
         return copies[0].Standing == vx::TCopyStanding::Unreadable && copies[0].Unread.English().find(copy) != std::string::npos ? 0 : 2;
     });
     EXPECT_EQ(result, 0) << "1: left out, 2: not told why";
+
+    // Nor is one that no longer holds the text its save filed.
+    TempDir damaged;
+    const TScene scene = CutSave(damaged, CopyText.substr(0, 12));
+    writeFile(scene.Copy, CopyText + "and bytes no save wrote");
+    const std::vector<vx::TWholeCopy> copies = vx::WholeCopiesOf(scene.Opened, readFile(scene.Opened));
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(copies[0].Standing, vx::TCopyStanding::Unreadable);
+    EXPECT_EQ(copies[0].Unread.English(), scene.Copy + " does not hold the text its save filed");
+    ::unlink(scene.Entry.c_str());
 }
 
 TEST(WholeCopyOwner, ACopyTheFileHoldsGoesWithItsEntry)

@@ -333,15 +333,18 @@ private:
     // One look at every editor for its recovery copy (the timer's, or flush);
     // false when a copy could not be written.
     bool KeepRecoveryCopies(bool flush);
-    // The same for the editors given.
-    bool KeepRecoveryCopiesOf(const std::vector<const TmwCustomEdit*>& editors, bool flush);
+    // The same for the editors given, textOf giving each one's text as saving joins it.
+    bool KeepRecoveryCopiesOf(const std::vector<const TmwCustomEdit*>& editors, bool flush,
+                              const std::function<std::string(const TmwCustomEdit*)>& textOf);
     // In the status bar for as long as it holds, and the first time in a
     // message box as well.
     void ReportRecoveryFailure(const std::string& reason);
     // The editor's text was saved or closed: its recovery copy goes.
     void DropRecoveryCopy(const TmwCustomEdit* editor);
     vx::shell::TRecoveryPlace PlaceOf(const TmwCustomEdit* editor) const;
-    vx::shell::TRecoveryRecord RecoveryRecordOf(const TmwCustomEdit* editor) const;
+    // The editor's text as saving writes it: a slot's lines with the breaks its file had.
+    std::string SavedText(const TmwCustomEdit* editor) const;
+    vx::shell::TRecoveryRecord RecoveryRecordOf(const TmwCustomEdit* editor, std::string text) const;
     // Puts a recovered text into its place, or the first free slot, and
     // answers the editor that holds it; none when there is no room.
     TmwCustomEdit* RestoreCopy(const vx::shell::TRecoveryRecord& record);

@@ -217,9 +217,9 @@ void TForm1::WriteSlot(int slot)
 {
     TSlot& state = slots_[slot - 1];
     TmwCustomEditModel& model = SlotEditor(slot)->Model();
+    const std::string text = SavedText(SlotEditor(slot));
     // Until the file holds the text, a kill at any moment leaves it offered at the next start.
-    KeepRecoveryCopiesOf({SlotEditor(slot)}, true);
-    const std::string text = vx::shell::JoinLines(model.Lines(), state.Loaded);
+    KeepRecoveryCopiesOf({SlotEditor(slot)}, true, [&text](const TmwCustomEdit*) { return text; });
     const std::vector<std::string> superseded = vx::CopiesASaveSupersedes(state.FileName);
     vx::WriteFileAtomic(state.FileName, vx::EncodeForSaving(text, model.Encoding(), state.ByteOrderMark));
     model.SetModified(false);
@@ -427,10 +427,10 @@ bool TForm1::SaveUnnamed(TmwCustomEdit* editor)
         return false;
     try {
         if (slot == 0) {
-            KeepRecoveryCopiesOf({editor}, true);
+            const std::string text = SavedText(editor);
+            KeepRecoveryCopiesOf({editor}, true, [&text](const TmwCustomEdit*) { return text; });
             // A workspace was never read from a file: it has no byte order mark.
-            vx::WriteFileAtomic(chosen, vx::EncodeForSaving(vx::shell::JoinLines(editor->Model().Lines(), {}),
-                                                            editor->Model().Encoding(), false));
+            vx::WriteFileAtomic(chosen, vx::EncodeForSaving(text, editor->Model().Encoding(), false));
             editor->Model().SetModified(false);
             DropRecoveryCopy(editor);
             return true;

@@ -96,20 +96,26 @@ TRecoveryPlace TForm1::PlaceOf(const TmwCustomEdit* editor) const
     return {};
 }
 
-TRecoveryRecord TForm1::RecoveryRecordOf(const TmwCustomEdit* editor) const
+std::string TForm1::SavedText(const TmwCustomEdit* editor) const
+{
+    const TRecoveryPlace place = PlaceOf(editor);
+    // A workspace was never read from a file: its lines take the usual breaks.
+    const vx::shell::TLoadedLines plain;
+    const vx::shell::TLoadedLines& loaded = place.Workspace ? plain : slots_[place.Number - 1].Loaded;
+    return vx::shell::JoinLines(editor->Model().Lines(), loaded);
+}
+
+TRecoveryRecord TForm1::RecoveryRecordOf(const TmwCustomEdit* editor, std::string text) const
 {
     TRecoveryRecord record;
     record.Place = PlaceOf(editor);
-    vx::shell::TLoadedLines plain;
-    const vx::shell::TLoadedLines* loaded = &plain;
     if (!record.Place.Workspace) {
         const TSlot& state = slots_[record.Place.Number - 1];
         record.FileName = state.FileName;
         record.Stamp = state.Stamp;
         record.ByteOrderMark = state.ByteOrderMark;
-        loaded = &state.Loaded;
     }
-    record.Text = vx::shell::JoinLines(editor->Model().Lines(), *loaded);
+    record.Text = std::move(text);
     record.Encoding = editor->Model().Encoding();
     return record;
 }
@@ -118,16 +124,17 @@ bool TForm1::KeepRecoveryCopies(bool flush)
 {
     std::vector<const TmwCustomEdit*> editors(richedit.begin(), richedit.end());
     editors.insert(editors.end(), workspaces_.begin(), workspaces_.end());
-    return KeepRecoveryCopiesOf(editors, flush);
+    return KeepRecoveryCopiesOf(editors, flush, [this](const TmwCustomEdit* editor) { return SavedText(editor); });
 }
 
-bool TForm1::KeepRecoveryCopiesOf(const std::vector<const TmwCustomEdit*>& editors, bool flush)
+bool TForm1::KeepRecoveryCopiesOf(const std::vector<const TmwCustomEdit*>& editors, bool flush,
+                                  const std::function<std::string(const TmwCustomEdit*)>& textOf)
 {
     try {
         for (const TmwCustomEdit* editor : editors) {
             const TmwCustomEditModel& model = editor->Model();
             recovery_->Look(editor, PlaceOf(editor), model.Modified() && !model.GetReadOnly(), model.ChangeCount(),
-                            flush, [&] { return RecoveryRecordOf(editor); });
+                            flush, [&] { return RecoveryRecordOf(editor, textOf(editor)); });
         }
     } catch (const Exception& e) {
         ReportRecoveryFailure(ErrorText(e));
