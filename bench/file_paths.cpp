@@ -1,7 +1,8 @@
 // What the save safety net costs where the user looks: saves of 1, 3 and 10
 // MB pages in a folder of 20,000 files, each as the main window saves a
-// document (its recovery copy brought up to date, the search for the copies
-// the save supersedes, the write, the recovery copy dropped), a page with a
+// document (the file held and its stamp looked at, its recovery copy brought
+// up to date, the search for the copies the save supersedes, the write, the
+// recovery copy dropped), a page with a
 // further hard link beside a plain one, over 5 interleaved rounds, as
 // medians; a save of the 10 MB page right after typing, whose recovery copy
 // is written first; and the instructions the search for a file's whole
@@ -74,9 +75,12 @@ double MillisecondsToSave(vx::shell::TRecoveryKeeper& recovery, TDocument& docum
     if (typed)
         ++document.Changes;
     const auto start = std::chrono::steady_clock::now();
+    const vx::TFileHold held(document.Path, vx::TFileHold::TUse::Writing);
+    std::filesystem::last_write_time(document.Path);
     recovery.Look(&document, place, true, document.Changes, true, record);
     const std::vector<std::string> superseded = vx::CopiesASaveSupersedes(document.Path);
-    vx::WriteFileAtomic(document.Path, document.Text);
+    const std::string_view pieces[] = {document.Text};
+    vx::WriteFileAtomic(held, pieces);
     for (const std::string& copy : superseded)
         vx::SetAsideWholeCopy(copy);
     recovery.Drop(&document, place);

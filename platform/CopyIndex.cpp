@@ -2,6 +2,7 @@
 #include "platform/CopyIndex.h"
 
 #include "platform/Exception.h"
+#include "platform/FileDescriptor.h"
 #include "platform/FileIO.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Sha256.h"
@@ -9,6 +10,7 @@
 
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -17,8 +19,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <climits>
 #include <filesystem>
+#include <functional>
 #include <string_view>
 #include <system_error>
 
@@ -27,17 +29,14 @@ namespace vx {
 namespace {
 
 constexpr std::string_view Signature = "VELLUMIX WHOLE COPY 1\n";
-constexpr std::string_view LengthField = "length";
-constexpr std::string_view DigestField = "digest";
+constexpr std::string_view TextField = "text";
 constexpr std::string_view ReplacedField = "replaced";
 constexpr std::size_t DigestLength = 64;
 // Far more than an entry holds: anything larger is no entry of ours.
 constexpr off_t LargestEntry = 1 << 16;
 
-std::string IndexFolder()
-{
-    return JoinPath(DataFolder(), "whole-copies");
-}
+const TWording CannotCreateFolder{"Cannot create folder %1: %2"};
+const TWording NoDigest{"The digest of the text could not be taken"};
 
 std::string EntryName(const TFileIdentity& identity, const std::string& tag)
 {
@@ -92,10 +91,8 @@ std::string DigestLine(std::string_view field, const TTextDigest& text)
 
 std::string EntryText(const std::string& copy, const TTextDigest& text, const std::optional<TTextDigest>& replaced)
 {
-    // "length" stands on a line of its own, as earlier versions read it.
     std::string entry = std::string(Signature) + std::to_string(copy.size()) + "\n" + copy + "\n" +
-                        std::string(LengthField) + " " + std::to_string(text.Length) + "\n" +
-                        std::string(DigestField) + " " + text.Digest + "\n";
+                        DigestLine(TextField, text);
     if (replaced)
         entry += DigestLine(ReplacedField, *replaced);
     return entry;
@@ -107,9 +104,17 @@ bool IsDigest(std::string_view text)
     return text.size() == DigestLength && std::all_of(text.begin(), text.end(), isHexDigit);
 }
 
+// Reads a digest line's value, "<length> <digest>\n".
+bool TakeDigest(std::string_view line, TTextDigest& text)
+{
+    if (!TakeNumber(line, text.Length, ' ') || !line.ends_with('\n') || !IsDigest(line.substr(0, line.size() - 1)))
+        return false;
+    text.Digest = line.substr(0, line.size() - 1);
+    return true;
+}
+
 // The fields of an entry's text; false for text of another form. Lines of
-// fields this version does not know (the pieces an earlier one kept) are
-// passed over.
+// fields this version does not know are passed over.
 bool ReadText(std::string_view text, TFiledCopy& filed)
 {
     std::size_t length = 0;
@@ -120,8 +125,7 @@ bool ReadText(std::string_view text, TFiledCopy& filed)
         return false;
     filed.Copy = std::string(text.substr(0, length));
     text.remove_prefix(length + 1);
-    std::optional<std::uint64_t> textLength;
-    std::string digest;
+    bool hasText = false;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         if (end == std::string_view::npos)
@@ -130,47 +134,26 @@ bool ReadText(std::string_view text, TFiledCopy& filed)
         text.remove_prefix(end + 1);
         const std::string_view field = line.substr(0, line.find(' '));
         line.remove_prefix(std::min(line.size(), field.size() + 1));
-        if (field == LengthField) {
-            std::uint64_t value = 0;
-            if (!TakeNumber(line, value, '\n'))
+        if (field == TextField) {
+            if (!TakeDigest(line, filed.Text))
                 return false;
-            textLength = value;
-        } else if (field == DigestField) {
-            digest = line.substr(0, line.size() - 1);
-            if (!IsDigest(digest))
-                return false;
+            hasText = true;
         } else if (field == ReplacedField) {
             TTextDigest replaced;
-            if (!TakeNumber(line, replaced.Length, ' ') || !IsDigest(line.substr(0, line.size() - 1)))
+            if (!TakeDigest(line, replaced))
                 return false;
-            replaced.Digest = line.substr(0, line.size() - 1);
             filed.Replaced = std::move(replaced);
         }
     }
-    if (textLength && !digest.empty())
-        filed.Text = TTextDigest{*textLength, std::move(digest)};
-    return true;
+    return hasText;
 }
 
-// Reads an entry: a file of ours, or a symbolic link of an earlier version
-// to the copy.
 bool ReadEntry(const std::string& entry, TFiledCopy& filed)
 {
     filed.Entry = entry;
-    if (!ReadName(entry, filed))
-        return false;
     struct stat st {};
-    if (::lstat(entry.c_str(), &st) != 0)
-        return false;
-    if (S_ISLNK(st.st_mode)) {
-        char buffer[PATH_MAX];
-        const ssize_t length = ::readlink(entry.c_str(), buffer, sizeof buffer);
-        if (length <= 0 || length == sizeof buffer)
-            return false;
-        filed.Copy.assign(buffer, static_cast<size_t>(length));
-        return true;
-    }
-    if (!S_ISREG(st.st_mode) || st.st_size > LargestEntry)
+    if (!ReadName(entry, filed) || ::lstat(entry.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        st.st_size > LargestEntry)
         return false;
     try {
         return ReadText(ReadWholeFile(entry), filed);
@@ -185,32 +168,52 @@ bool FolderExists(const std::string& folder)
     return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// What statx answers for a file as its identity, with the generation the
-// open descriptor gives (a regular file's only: asking a device may wake it).
-TFileIdentity IdentityFrom(const struct statx& st, int fd)
+// Removes the temporary of an entry's write unless that write is under way
+// (it holds its temporary locked): a killed one holds nothing anybody needs.
+void RemoveUnlessWritten(const std::string& temporary)
+{
+    const TFileDescriptor fd(::open(temporary.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (fd.IsOpen() && ::flock(fd.Get(), LOCK_EX | LOCK_NB) == 0 && NamesFile(temporary, fd.Get()))
+        ::unlink(temporary.c_str());
+}
+
+// What statx answers for a file as its identity. Where it tells no birth
+// time, the inode's generation tells a reused inode apart: open gives it (a
+// regular file's only: opening a device may wake it), where the file can be
+// opened.
+TFileIdentity IdentityFrom(const struct statx& st, const std::function<int()>& open)
 {
     TFileIdentity identity{static_cast<std::uint64_t>(makedev(st.stx_dev_major, st.stx_dev_minor)), st.stx_ino,
                            std::nullopt, std::nullopt};
-    if (st.stx_mask & STATX_BTIME)
+    if (st.stx_mask & STATX_BTIME) {
         identity.Birth = TBirthTime{st.stx_btime.tv_sec, st.stx_btime.tv_nsec};
+        return identity;
+    }
     long generation = 0;
-    if (fd >= 0 && S_ISREG(st.stx_mode) && ::ioctl(fd, FS_IOC_GETVERSION, &generation) == 0)
-        identity.Generation = static_cast<std::uint64_t>(static_cast<unsigned long>(generation));
+    if (S_ISREG(st.stx_mode))
+        if (const int fd = open(); fd >= 0 && ::ioctl(fd, FS_IOC_GETVERSION, &generation) == 0)
+            identity.Generation = static_cast<std::uint64_t>(static_cast<unsigned long>(generation));
     return identity;
 }
 
 } // namespace
+
+std::string CopyIndexFolder()
+{
+    return JoinPath(DataFolder(), "whole-copies");
+}
 
 bool IdentityOf(const std::string& path, TFileIdentity& identity)
 {
     struct statx st {};
     if (::statx(AT_FDCWD, path.c_str(), 0, STATX_INO | STATX_BTIME | STATX_TYPE, &st) != 0)
         return false;
+    TFileDescriptor opened;
     // A file the user may not read has no generation to tell.
-    const int fd = S_ISREG(st.stx_mode) ? ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC) : -1;
-    identity = IdentityFrom(st, fd);
-    if (fd >= 0)
-        ::close(fd);
+    identity = IdentityFrom(st, [&] {
+        opened = TFileDescriptor(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        return opened.Get();
+    });
     return true;
 }
 
@@ -219,7 +222,7 @@ bool IdentityOfOpenFile(int fd, TFileIdentity& identity)
     struct statx st {};
     if (::statx(fd, "", AT_EMPTY_PATH, STATX_INO | STATX_BTIME | STATX_TYPE, &st) != 0)
         return false;
-    identity = IdentityFrom(st, fd);
+    identity = IdentityFrom(st, [fd] { return fd; });
     return true;
 }
 
@@ -282,19 +285,17 @@ std::optional<TTextDigest> TextHeldBy(int fd)
 std::string FileCopyUnder(const TFileIdentity& identity, const std::string& tag, const std::string& copy,
                           const TTextDigest& text, const std::optional<TTextDigest>& replaced)
 {
-    const std::string folder = IndexFolder();
+    const std::string folder = CopyIndexFolder();
     std::error_code failure;
     std::filesystem::create_directories(folder, failure);
+    if (failure)
+        throw EFCreateError(SystemFailure(CannotCreateFolder, {folder}, failure.value()));
     ::chmod(folder.c_str(), 0700);
-    const std::string absolute = std::filesystem::absolute(copy, failure).string();
-    if (failure || text.Digest.empty())
-        return {};
+    // A digest that could not be taken matches no text: the copy could never be offered.
+    if (text.Digest.empty())
+        throw EWriteError(TMessage(NoDigest, {}));
     const std::string entry = JoinPath(folder, EntryName(identity, tag));
-    try {
-        WriteFileAtomic(entry, EntryText(absolute, text, replaced), TFileAccess::OwnerOnly);
-    } catch (const EStreamError&) {
-        return {};
-    }
+    WriteFileAtomic(entry, EntryText(std::filesystem::absolute(copy).string(), text, replaced), TFileAccess::OwnerOnly);
     SyncFolder(folder);
     return entry;
 }
@@ -302,15 +303,22 @@ std::string FileCopyUnder(const TFileIdentity& identity, const std::string& tag,
 std::vector<TFiledCopy> FiledCopies()
 {
     std::vector<TFiledCopy> entries;
-    for (const std::string& entry : EntriesStartingWith(IndexFolder(), "")) {
+    for (const std::string& entry : EntriesStartingWith(CopyIndexFolder(), "")) {
+        if (IsWriteTemporary(NameOf(entry))) {
+            RemoveUnlessWritten(entry);
+            continue;
+        }
         TFiledCopy filed;
         if (!ReadEntry(entry, filed))
             continue;
+        // A write under way has filed its copy before naming it, and names
+        // it in one step: looked at first, its temporary is there, or by
+        // then the copy is. One killed meanwhile left its temporary, which
+        // the next open of its file tells of.
+        const bool temporaryThere = FileExists(TemporaryOfCopy(filed.Copy));
         struct stat st {};
-        // A write under way has filed its copy before naming it; one killed
-        // meanwhile left its temporary, which the next open of its file tells of.
-        if (::lstat(filed.Copy.c_str(), &st) != 0 && errno == ENOENT && !FileExists(TemporaryOfCopy(filed.Copy)) &&
-            FolderExists(std::filesystem::path(filed.Copy).parent_path().string())) {
+        if (!temporaryThere && ::lstat(filed.Copy.c_str(), &st) != 0 && errno == ENOENT &&
+            FolderExists(FolderOf(filed.Copy))) {
             ::unlink(entry.c_str());
             continue;
         }

@@ -8,8 +8,7 @@
 // <birth> being the file's birth time as "<seconds>.<nanoseconds>"; where the
 // file system keeps no birth time, "<device>-<inode>-g<generation>-<tag>"
 // with the inode's generation number, or "<device>-<inode>-<tag>" where it
-// keeps neither. Entries of earlier versions are symbolic links to the copy,
-// with nothing more to tell.
+// keeps neither.
 //
 // A copy is its file's, the one with the identity it was filed under. Where
 // the entry tells only the inode (a reused inode cannot be told from the
@@ -74,11 +73,13 @@ TTextDigest DigestOf(std::span<const std::string_view> pieces);
 // read (a file the user may write but not read).
 std::optional<TTextDigest> TextHeldBy(int fd);
 
+// The folder the index keeps its entries in.
+std::string CopyIndexFolder();
+
 // Files copy under the identity, before the file is written: the text the
 // copy holds, and the text the write replaces where that could be read; tag
-// tells copies of one file apart. The entry's path, empty when it could not
-// be filed (the copy is then found beside the names of its file only). The
-// entry lasts through a crash.
+// tells copies of one file apart. The entry's path; the entry lasts through
+// a crash. Raises the file errors of writing it where it cannot be filed.
 std::string FileCopyUnder(const TFileIdentity& identity, const std::string& tag, const std::string& copy,
                           const TTextDigest& text, const std::optional<TTextDigest>& replaced);
 
@@ -90,8 +91,8 @@ struct TFiledCopy {
     std::string Copy;
     TFileIdentity FiledUnder;
     std::string Tag;
-    // The copy's text; none in entries of earlier versions.
-    std::optional<TTextDigest> Text;
+    // The copy's text.
+    TTextDigest Text;
     // The text the write replaced; none where it could not be read.
     std::optional<TTextDigest> Replaced;
 };
@@ -99,7 +100,8 @@ struct TFiledCopy {
 // Every entry of the index. Entries whose copy has gone (taken, set aside,
 // removed by hand, or never named) are removed on the way, but not while the
 // temporary of their write is there; one whose folder has gone too stays (it
-// may have been renamed, or be on a file system not mounted now).
+// may have been renamed, or be on a file system not mounted now). So are
+// the temporaries of entries whose writes were killed.
 std::vector<TFiledCopy> FiledCopies();
 
 // The entry that files the copy, found among entries; none where none does.

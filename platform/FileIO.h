@@ -3,9 +3,11 @@
 // crash or a full disk never leaves a half-written file behind.
 #pragma once
 
+#include "platform/FileHold.h"
 #include "platform/Wording.h"
 
 #include <cerrno>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -28,26 +30,33 @@ enum class TFileAccess { Shared, OwnerOnly };
 
 // Writes data to path atomically: a temporary file beside the real file (the
 // target of a symbolic link; the link stays a link), locked while it is
-// written, flushed, then renamed. The file keeps its mode, and its owner
-// where the system allows. A file with further hard links, or whose owner
-// cannot be kept, is written in place, so that it keeps its identity: it is
-// locked against other programs' saves, the length and digest of the text it
-// holds and of the new text are filed in the index under its identity
-// (CopyIndex.h), the flushed temporary is named as a whole copy
-// ("<file>.vxcopy-XXXXXX", readable by its owner whatever the file's mode;
-// see WholeCopies.h), and the file is cut to nothing, written and flushed, so
-// that a write cut off leaves the text the file held or the start of the
-// copy's; the copy and its entry go once the file holds the text, and stay
-// when that fails or the program dies meanwhile.
-// An existing file the user may not write, or a folder where no file can be
-// created, raises EFCreateError "Cannot create file <path>: <reason>" and
-// nothing changes; a file another program's save holds for longer than a few
-// seconds, and other failures, raise EWriteError with the reason.
+// written, flushed, then renamed, and the folder flushed. The file keeps its
+// mode, and its owner where the system allows. A file with further hard
+// links, or whose owner cannot be kept, is written in place, so that it keeps
+// its identity: the length and digest of the text it holds and of the new
+// text are filed in the index under its identity (CopyIndex.h), the flushed
+// temporary is named as a whole copy ("<file>.vxcopy-XXXXXX", readable by its
+// owner whatever the file's mode; see WholeCopies.h), and the file is cut to
+// nothing, written and flushed, so that a write cut off leaves the text the
+// file held or the start of the copy's; the copy and its entry go once the
+// file holds the text, and stay when that fails or the program dies
+// meanwhile. Where the copy cannot be filed (a full or read-only data
+// folder), only the name beside it would find it: the file is left as it
+// was, and the write raises EWriteError saying so.
+// The file is held for writing throughout (FileHold.h): held by another
+// program, it raises EWriteError at once and nothing changes. An existing
+// file the user may not write, or a folder where no file can be created,
+// raises EFCreateError "Cannot create file <path>: <reason>" and nothing
+// changes; other failures raise EWriteError with the reason.
 // OwnerOnly makes the file readable by its owner alone whatever it was.
 void WriteFileAtomic(const std::string& path, std::string_view data, TFileAccess access = TFileAccess::Shared);
 // The same for a text given in pieces, written one after the other: a
 // record's fields around a long text need not be copied together first.
 void WriteFileAtomic(const std::string& path, std::span<const std::string_view> pieces,
+                     TFileAccess access = TFileAccess::Shared);
+// The same for a file the caller holds already, having looked at it first
+// (whether another program changed it since it was read).
+void WriteFileAtomic(const TFileHold& held, std::span<const std::string_view> pieces,
                      TFileAccess access = TFileAccess::Shared);
 
 // The file a path names once symbolic links are followed (the path itself
@@ -58,6 +67,9 @@ std::string LinkTarget(const std::string& path);
 constexpr std::string_view WriteTemporaryMarker = ".vxtmp-";
 // What names the whole copy an in-place write keeps ("<file>.vxcopy-XXXXXX").
 constexpr std::string_view WholeCopyMarker = ".vxcopy-";
+// How many letters or digits end the name of a helper file of a write, after
+// its marker, telling the helpers of one file apart.
+constexpr std::size_t HelperTagLength = 6;
 // Whether name is a temporary file of an atomic write.
 bool IsWriteTemporary(std::string_view name);
 
@@ -66,20 +78,9 @@ bool IsWriteTemporary(std::string_view name);
 // marker and a tag after it would not fit the longest name a folder takes.
 std::string HelperStem(const std::string& file);
 
-// The temporaries that writes of path left when they were killed before
-// renaming them, a write under way holding its own locked: those that hold
-// nothing the file does not (nothing, or the text it holds) are removed, and
-// the others, which may hold the only text of a save, are answered, so that
-// the user can be told of them.
-std::vector<std::string> TidyLeftTemporaries(const std::string& path);
-
-// Where a helper file of a write (a temporary it left, a whole copy) is kept
-// once its text was told of or declined: "<file>.vxold-XXXXXX" beside it,
-// where no open offers it again.
-std::string KeptAsideName(const std::string& helper);
-// Moves the helper file to its KeptAsideName; raises EWriteError with the
-// reason when it cannot, and it stays where it was.
-void KeepAside(const std::string& helper);
+// The folder of a path ("." for a bare name), and its last part.
+std::string FolderOf(const std::string& path);
+std::string NameOf(const std::string& path);
 
 // Renames from to to unless to exists (a copy an earlier crash left, one set
 // aside before): false, with errno set, when it does not. Where the file

@@ -4,7 +4,9 @@
 
 #include "platform/CopyIndex.h"
 #include "platform/Exception.h"
+#include "platform/FileDescriptor.h"
 #include "platform/FileIO.h"
+#include "platform/LeftBehind.h"
 #include "platform/Sha256.h"
 
 #include <fcntl.h>
@@ -23,8 +25,6 @@ namespace vx {
 
 namespace {
 
-constexpr std::size_t TagLength = 6;
-
 const TWording NotTheTextFiled{"%1 does not hold the text its save filed"};
 
 namespace fs = std::filesystem;
@@ -32,7 +32,7 @@ namespace fs = std::filesystem;
 bool IsCopyName(std::string_view name)
 {
     const size_t at = name.rfind(WholeCopyMarker);
-    return at != std::string_view::npos && at > 0 && name.size() - at - WholeCopyMarker.size() == TagLength;
+    return at != std::string_view::npos && at > 0 && name.size() - at - WholeCopyMarker.size() == HelperTagLength;
 }
 
 std::int64_t ModifiedAt(const std::string& path)
@@ -139,26 +139,18 @@ public:
     explicit TOpenFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
     {
         struct stat st {};
-        if (fd_ >= 0 && (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode))) {
-            ::close(fd_);
-            fd_ = -1;
+        if (fd_.IsOpen() && (::fstat(fd_.Get(), &st) != 0 || !S_ISREG(st.st_mode))) {
+            fd_.Close();
             errno = EISDIR;
         }
         size_ = static_cast<std::uint64_t>(st.st_size);
     }
-    ~TOpenFile()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    TOpenFile(const TOpenFile&) = delete;
-    TOpenFile& operator=(const TOpenFile&) = delete;
 
-    bool IsOpen() const { return fd_ >= 0; }
-    TBytes Bytes() const { return TBytes(fd_, size_); }
+    bool IsOpen() const { return fd_.IsOpen(); }
+    TBytes Bytes() const { return TBytes(fd_.Get(), size_); }
 
 private:
-    int fd_;
+    TFileDescriptor fd_;
     std::uint64_t size_ = 0;
 };
 
@@ -306,7 +298,7 @@ std::vector<TWholeCopy> Classify(const TCandidates& candidates, const TBytes& fi
     std::vector<std::pair<std::int64_t, TWholeCopy>> dated;
     for (const TCandidate& candidate : candidates.List()) {
         TWholeCopy copy{candidate.Path, TCopyStanding::Other, {}, {},
-                        candidate.Filed ? candidate.Filed->Text : std::nullopt};
+                        candidate.Filed ? std::optional(candidate.Filed->Text) : std::nullopt};
         const bool beside = candidates.MadeBesideTheFile(candidate.Path);
         const TOpenFile opened(copy.Path);
         if (!opened.IsOpen()) {
@@ -397,13 +389,13 @@ std::string WholeCopyName(const std::string& file, const std::string& tag)
 
 std::string CopyTag(const std::string& copy)
 {
-    return copy.size() < TagLength ? copy : copy.substr(copy.size() - TagLength);
+    return copy.size() < HelperTagLength ? copy : copy.substr(copy.size() - HelperTagLength);
 }
 
 std::string TemporaryOfCopy(const std::string& copy)
 {
     const size_t at = copy.rfind(WholeCopyMarker);
-    if (at == std::string::npos || copy.size() - at - WholeCopyMarker.size() != TagLength)
+    if (at == std::string::npos || copy.size() - at - WholeCopyMarker.size() != HelperTagLength)
         return {};
     return copy.substr(0, at) + std::string(WriteTemporaryMarker) + CopyTag(copy);
 }

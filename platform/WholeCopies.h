@@ -52,8 +52,7 @@ struct TWholeCopy {
     std::string Text;
     // Why it could not be read (Unreadable).
     TMessage Unread;
-    // The text its entry says it holds; none where it has no entry, or one
-    // of an earlier version.
+    // The text its entry says it holds; none where it has no entry.
     std::optional<TTextDigest> Filed;
 };
 
@@ -89,7 +88,7 @@ std::string CopiedFileName(const std::string& copy);
 void RemoveWholeCopy(const std::string& copy);
 
 // Moves a whole copy whose own file declined it or holds a later text to
-// its KeptAsideName (FileIO.h) and removes its index entry; raises
+// its KeptAsideName (LeftBehind.h) and removes its index entry; raises
 // EWriteError with the reason when it cannot, and the copy stays where it
 // was, filed as before.
 void SetAsideWholeCopy(const std::string& copy);

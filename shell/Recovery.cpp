@@ -84,6 +84,20 @@ private:
     std::string_view rest_;
 };
 
+// A whole record found in a run's folder.
+struct TFound {
+    std::string Path;
+    TRecoveryRecord Record;
+    // Written to its temporary, which was not renamed yet.
+    bool BeingWritten = false;
+    std::filesystem::file_time_type Modified;
+};
+
+bool IsCopyName(const std::string& name)
+{
+    return std::filesystem::path(name).extension() == CopyExtension;
+}
+
 std::string PlaceName(TRecoveryPlace place)
 {
     return std::string(place.Workspace ? "workspace-" : "slot-") + std::to_string(place.Number) +
@@ -246,15 +260,24 @@ void TRecoveryKeeper::Look(const void* key, TRecoveryPlace place, bool unsaved, 
     } else {
         ++state.Quiet;
     }
-    if ((state.Quiet < pause_ && !flush) || (state.HasCopy && state.Written == changes))
+    if (state.HasCopy && state.Written == changes)
         return;
-    // Counted as written before writing: a failing disk is not tried again
-    // every look, only after the next change.
+    // A failing disk is not tried again every look, only after the next
+    // change, or by a save, which must not write the file before its text
+    // is kept here.
+    if (!flush && (state.Quiet < pause_ || state.Failed == changes))
+        return;
+    failing_ = true;
+    try {
+        Write(make());
+    } catch (...) {
+        state.Failed = changes;
+        throw;
+    }
+    failing_ = false;
+    state.Failed.reset();
     state.Written = changes;
     state.HasCopy = true;
-    failing_ = true;
-    Write(make());
-    failing_ = false;
     // This run holds the text on disk now.
     RemoveEarlier(state);
 }
@@ -345,6 +368,7 @@ TLeftRecovery::TLeftRecovery(const std::string& root)
 void TLeftRecovery::Scan(const std::string& root, const TRun& run)
 {
     std::vector<std::string> unread;
+    std::vector<TFound> found;
     std::error_code failure;
     for (std::filesystem::directory_iterator it(run.Folder, failure), end; !failure && it != end;
          it.increment(failure)) {
@@ -352,17 +376,31 @@ void TLeftRecovery::Scan(const std::string& root, const TRun& run)
         if (it->path().filename() == LockName || !it->is_regular_file(kind))
             continue;
         const std::string path = it->path().string();
+        const std::string name = it->path().filename().string();
+        const bool written = IsCopyName(name);
+        // A copy killed while it was written, maybe once it was whole.
+        const bool beingWritten = IsWriteTemporary(name) && IsCopyName(name.substr(0, name.rfind(WriteTemporaryMarker)));
         std::optional<TRecoveryRecord> record;
         try {
-            if (it->path().extension() == CopyExtension)
+            if (written || beingWritten)
                 record = ParseRecovery(ReadWholeFile(path));
         } catch (const EStreamError&) {
             // Unreadable now: kept aside as a damaged one is.
         }
         if (record)
-            copies_.push_back({path, std::move(*record)});
+            found.push_back({path, std::move(*record), beingWritten, it->last_write_time(kind)});
         else
             unread.push_back(path);
+    }
+    // A copy written whole but not yet named holds a later text than the one
+    // it was to replace, which goes with the run's folder.
+    for (TFound& copy : found) {
+        const auto later = [&](const TFound& other) {
+            return other.Record.Place == copy.Record.Place &&
+                   std::pair(other.BeingWritten, other.Modified) > std::pair(copy.BeingWritten, copy.Modified);
+        };
+        if (std::none_of(found.begin(), found.end(), later))
+            copies_.push_back({std::move(copy.Path), std::move(copy.Record)});
     }
     // Moved once the folder is read: moving while reading it may skip a file.
     for (const std::string& path : unread)

@@ -90,6 +90,8 @@ private:
     struct TState {
         std::uint64_t Seen = 0;
         std::uint64_t Written = 0;
+        // The change count whose copy could not be written.
+        std::optional<std::uint64_t> Failed;
         int Quiet = 0;
         bool HasCopy = false;
         // The earlier run's copy the editor's text was restored from, while it stays.
@@ -117,10 +119,13 @@ public:
         TRecoveryRecord Record;
     };
 
-    // Finds the folders of runs that ended without removing them. Every
-    // other file in them than a whole copy (one that ParseRecovery refuses, or
-    // a write the run did not finish) is moved to DamagedFolder(root), never
-    // removed; folders left without a copy to offer are removed at once.
+    // Finds the folders of runs that ended without removing them. A copy
+    // whose writing was cut off once it was whole holds the latest text of
+    // its place, and is offered in place of the one it was to replace.
+    // Every other file in them than a whole copy (one that ParseRecovery
+    // refuses, or a write the run did not finish) is moved to
+    // DamagedFolder(root), never removed; folders left without a copy to
+    // offer are removed at once.
     explicit TLeftRecovery(const std::string& root);
     ~TLeftRecovery();
     TLeftRecovery(const TLeftRecovery&) = delete;
@@ -142,6 +147,7 @@ private:
         std::string Folder;
         int Lock;
     };
+
     void Scan(const std::string& root, const TRun& run);
 
     std::vector<TRun> runs_;

@@ -1,23 +1,21 @@
 #include "platform/CopyIndex.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
+#include "platform/LeftBehind.h"
 #include "platform/ProgramPaths.h"
 #include "platform/WholeCopies.h"
+#include "tests/platform/KilledWrite.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
-#include <poll.h>
 #include <string_view>
 #include <sys/file.h>
-#include <sys/inotify.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -153,117 +151,197 @@ TEST(FileIO, HardLinksOwnersAndModesAreKept)
     EXPECT_EQ(readFile(theirs), "new");
 }
 
-// An open file descriptor, locked as a write under way locks its temporary.
+// An open file descriptor, locked as a write under way locks its temporary,
+// or as another program holds a file it saves (LOCK_EX) or reads (LOCK_SH).
 struct TLocked {
-    explicit TLocked(const std::string& path) : Fd(::open(path.c_str(), O_RDWR)) { ::flock(Fd, LOCK_EX); }
+    explicit TLocked(const std::string& path, int how = LOCK_EX) : Fd(::open(path.c_str(), O_RDWR))
+    {
+        ::flock(Fd, how);
+    }
     ~TLocked() { ::close(Fd); }
     int Fd;
 };
 
-TEST(FileIO, TemporariesOfKilledWritesGoOnlyWhereTheyHoldNothingTheFileDoesNot)
+TEST(FileIO, WhatWritesLeftGoesOnlyWhereItHoldsNothingTheFileDoesNot)
 {
     TempDir dir;
     const std::string path = dir.file("doc.asp");
     writeFile(path, "text");
+    // What the tidy makes of a file: removes it, or answers it as a
+    // temporary the user is to hear of, or as a text kept aside before; or
+    // leaves it alone.
+    enum class TLeft { Removed, Told, KeptAside, Untouched };
     const struct {
         std::string Name;
         std::string Held;
-        bool Stays;
-        bool Told;
+        TLeft Left;
     } rows[] = {
-        {"doc.asp.vxtmp-a1B2c3", "half of a newer text", true, true},
-        {"doc.asp.vxtmp-Empty1", "", false, false},
-        {"doc.asp.vxtmp-Same12", "text", false, false},
-        {"doc.asp.vxtmp-Locked", "a write under way", true, false},
-        {"other.asp.vxtmp-a1B2c3", "another file's", true, false},
-        {"doc.asp.vxtmp-long-name", "no temporary", true, false},
+        {"doc.asp.vxtmp-a1B2c3", "half of a newer text", TLeft::Told},
+        {"doc.asp.vxtmp-Empty1", "", TLeft::Removed},
+        {"doc.asp.vxtmp-Same12", "text", TLeft::Removed},
+        {"doc.asp.vxtmp-Locked", "a write under way", TLeft::Untouched},
+        {"other.asp.vxtmp-a1B2c3", "another file's", TLeft::Untouched},
+        {"doc.asp.vxtmp-long-name", "no temporary", TLeft::Untouched},
+        {"doc.asp.vxold-Older1", "an earlier text", TLeft::KeptAside},
+        {"doc.asp.vxold-Same12", "text", TLeft::Removed},
+        {"doc.asp.vxold-Empty1", "", TLeft::Removed},
+        {"doc.asp.vxold-Longer", "text and more", TLeft::KeptAside},
     };
     for (const auto& row : rows)
         writeFile(dir.file(row.Name), row.Held);
     const TLocked underWay(dir.file("doc.asp.vxtmp-Locked"));
-    const std::vector<std::string> told = vx::TidyLeftTemporaries(path);
+    const vx::TLeftBehind left = vx::TidyLeftBehind(path, vx::TLookFurther::ByEveryName);
     for (const auto& row : rows) {
-        EXPECT_EQ(std::filesystem::exists(dir.file(row.Name)), row.Stays) << row.Name;
-        EXPECT_EQ(std::count(told.begin(), told.end(), dir.file(row.Name)), row.Told ? 1 : 0) << row.Name;
+        const std::string file = dir.file(row.Name);
+        EXPECT_EQ(std::filesystem::exists(file), row.Left != TLeft::Removed) << row.Name;
+        EXPECT_EQ(std::count(left.Temporaries.begin(), left.Temporaries.end(), file), row.Left == TLeft::Told)
+            << row.Name;
+        EXPECT_EQ(std::count(left.KeptAside.begin(), left.KeptAside.end(), file), row.Left == TLeft::KeptAside)
+            << row.Name;
     }
 
-    // A write tidies as well, the text it wrote counting as the file's.
+    // A write tidies as well, the text it wrote counting as the file's: a
+    // text kept aside that a restore then saved goes.
     writeFile(path + ".vxtmp-zzzzzz", "new");
+    writeFile(path + ".vxold-zzzzzz", "new");
     vx::WriteFileAtomic(path, "new");
     EXPECT_FALSE(std::filesystem::exists(path + ".vxtmp-zzzzzz"));
+    EXPECT_FALSE(std::filesystem::exists(path + ".vxold-zzzzzz"));
     EXPECT_TRUE(std::filesystem::exists(path + ".vxtmp-a1B2c3")) << "the only text of a killed save";
 
-    // Told of, it is kept aside, where nothing offers or tidies it.
+    // Told of, it is kept aside, where nothing offers it.
     vx::KeepAside(path + ".vxtmp-a1B2c3");
     EXPECT_EQ(readFile(path + ".vxold-a1B2c3"), "half of a newer text");
-    EXPECT_TRUE(vx::TidyLeftTemporaries(path).empty());
+    EXPECT_TRUE(vx::TidyLeftBehind(path, vx::TLookFurther::ByEveryName).Temporaries.empty());
 
     EXPECT_TRUE(vx::IsWriteTemporary("doc.asp.vxtmp-Ab12Cd"));
     EXPECT_FALSE(vx::IsWriteTemporary(".vxtmp-Ab12Cd"));
     EXPECT_FALSE(vx::IsWriteTemporary("doc.asp"));
 }
 
-TEST(FileIO, ASaveInPlaceWaitsForAnotherProgramsSaveOfTheFile)
+TEST(FileIO, ATemporaryASaveLeftBesideAnotherNameIsToldOfByEveryName)
 {
     TempDir dir;
     const std::string first = dir.file("a.htm");
+    const std::string second = dir.file("other/b.htm");
     writeFile(first, "old");
-    std::filesystem::create_hard_link(first, dir.file("b.htm"));
-    {
-        // Another program's save holds the file for longer than a save waits.
-        const TLocked saving(dir.file("b.htm"));
-        try {
-            vx::WriteFileAtomic(first, "new");
-            ADD_FAILURE() << "written while another save held the file";
-        } catch (const EWriteError& e) {
-            EXPECT_EQ(e.Message(), "Cannot write file " + first + ": another program is saving it");
+    std::filesystem::create_directories(dir.file("other"));
+    std::filesystem::create_hard_link(first, second);
+    // Killed once it filed its copy, before it named it: the temporary is
+    // whole, beside the first name only.
+    vx::TFileIdentity identity;
+    ASSERT_TRUE(vx::IdentityOf(first, identity));
+    const std::string entry = vx::FileCopyUnder(identity, "Tmp001", first + ".vxcopy-Tmp001", vx::DigestOf("new"),
+                                                vx::DigestOf("old"));
+    writeFile(first + ".vxtmp-Tmp001", "new");
+
+    EXPECT_TRUE(vx::TidyLeftBehind(second, vx::TLookFurther::BesideTheFile).Temporaries.empty());
+    EXPECT_EQ(vx::TidyLeftBehind(second, vx::TLookFurther::ByEveryName).Temporaries,
+              std::vector<std::string>{first + ".vxtmp-Tmp001"});
+    vx::KeepAside(first + ".vxtmp-Tmp001");
+    EXPECT_EQ(readFile(first + ".vxold-Tmp001"), "new");
+    vx::FiledCopies();
+    EXPECT_FALSE(std::filesystem::exists(entry)) << "an entry to neither copy nor temporary";
+
+    // The temporary of an entry's own write, killed, goes; one under way stays.
+    const std::string index = vx::JoinPath(vx::DataFolder(), "whole-copies");
+    writeFile(index + "/1-2-Tmp002.vxtmp-Killed", "");
+    writeFile(index + "/1-2-Tmp003.vxtmp-Living", "");
+    const TLocked living(index + "/1-2-Tmp003.vxtmp-Living");
+    vx::FiledCopies();
+    EXPECT_FALSE(std::filesystem::exists(index + "/1-2-Tmp002.vxtmp-Killed"));
+    EXPECT_TRUE(std::filesystem::exists(index + "/1-2-Tmp003.vxtmp-Living"));
+    std::filesystem::remove(index + "/1-2-Tmp003.vxtmp-Living");
+}
+
+TEST(FileIO, AFileAnotherProgramHoldsIsNeitherWrittenNorReadUntilItLetsGo)
+{
+    const struct {
+        const char* What;
+        bool Linked;
+        int Held;
+        bool MayRead;
+    } rows[] = {
+        {"one name, saved by another program", false, LOCK_EX, false},
+        {"one name, read by another program", false, LOCK_SH, true},
+        {"two names, saved by another program", true, LOCK_EX, false},
+        {"two names, read by another program", true, LOCK_SH, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.What);
+        TempDir dir;
+        const std::string path = dir.file("a.htm");
+        writeFile(path, "old");
+        if (row.Linked)
+            std::filesystem::create_hard_link(path, dir.file("b.htm"));
+        const auto names = std::distance(std::filesystem::directory_iterator(dir.path()), {});
+        {
+            // Another program's hold, through the other name where there is one.
+            const TLocked other(dir.file(row.Linked ? "b.htm" : "a.htm"), row.Held);
+            try {
+                vx::WriteFileAtomic(path, "new");
+                ADD_FAILURE() << "written while another program held the file";
+            } catch (const EWriteError& e) {
+                EXPECT_EQ(e.Message(), "Cannot write file " + path + ": another program is saving or reading it");
+            }
+            EXPECT_EQ(readFile(path), "old");
+            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), names)
+                << "nothing left behind";
+            try {
+                const vx::TFileHold reading(path, vx::TFileHold::TUse::Reading);
+                EXPECT_TRUE(row.MayRead) << "read while another program saved it";
+            } catch (const EFOpenError& e) {
+                EXPECT_FALSE(row.MayRead);
+                EXPECT_EQ(e.Message(), "Cannot open file " + path + " now: another program is saving it");
+            }
         }
-        EXPECT_EQ(readFile(first), "old");
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "nothing left behind";
+        // Once it has let go, the save goes through, and leaves nothing else.
+        vx::WriteFileAtomic(path, "new");
+        EXPECT_EQ(readFile(dir.file(row.Linked ? "b.htm" : "a.htm")), "new");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), names);
     }
-    // Once it has, the save goes through, and leaves no copy.
-    vx::WriteFileAtomic(first, "new");
-    EXPECT_EQ(readFile(dir.file("b.htm")), "new");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+
+    // A save that renamed its file over the name lets go of the file it
+    // replaced: held, the name leads to the new one, which is free.
+    TempDir dir;
+    const std::string path = dir.file("a.htm");
+    writeFile(path, "old");
+    const TLocked replaced(path, LOCK_EX);
+    writeFile(dir.file("new.htm"), "new");
+    std::filesystem::rename(dir.file("new.htm"), path);
+    const vx::TFileHold held(path, vx::TFileHold::TUse::Writing);
+    EXPECT_TRUE(vx::NamesFile(path, held.Descriptor()));
+    const std::string_view text[] = {"newer"};
+    vx::WriteFileAtomic(held, text);
+    EXPECT_EQ(readFile(path), "newer");
+}
+
+TEST(FileIO, ALinkedFileWhoseCopyCannotBeFiledIsLeftAsItWas)
+{
+    TempDir dir;
+    const std::string path = dir.file("a.htm");
+    writeFile(path, "old");
+    std::filesystem::create_hard_link(path, dir.file("b.htm"));
+    // The data folder full or read-only: here, the index cannot be a folder.
+    const std::string index = vx::JoinPath(vx::DataFolder(), "whole-copies");
+    std::filesystem::remove_all(index);
+    writeFile(index, "");
+    try {
+        vx::WriteFileAtomic(path, "new");
+        ADD_FAILURE() << "cut with no copy filed";
+    } catch (const EWriteError& e) {
+        EXPECT_EQ(e.Message().rfind("Cannot write file " + path + ": while it is rewritten, a copy of the text must be "
+                                    "kept in " + index + ", and none could be: ",
+                                    0),
+                  0u)
+            << e.Message();
+    }
+    std::filesystem::remove(index);
+    EXPECT_EQ(readFile(dir.file("b.htm")), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "nothing left behind";
 }
 
 namespace {
-
-// Writes text to path in a process of its own, killed the moment the write
-// has named its whole copy, however far the rewrite got; false when the copy
-// was never named.
-bool KillSaveOnceCopyNamed(const std::string& path, const std::string& text)
-{
-    const std::filesystem::path file(path);
-    const int watch = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
-    if (watch < 0 || ::inotify_add_watch(watch, file.parent_path().c_str(), IN_MOVED_TO) < 0)
-        return false;
-    const std::string copyName = file.filename().string() + ".vxcopy-";
-    const pid_t saver = ::fork();
-    if (saver == 0) {
-        try {
-            vx::WriteFileAtomic(path, text);
-        } catch (...) {
-        }
-        ::_exit(0);
-    }
-    bool named = false;
-    for (int wait = 0; wait < 3000 && !named; ++wait) {
-        pollfd ready{watch, POLLIN, 0};
-        ::poll(&ready, 1, 10);
-        alignas(inotify_event) char events[4096];
-        const ssize_t got = ::read(watch, events, sizeof events);
-        for (ssize_t at = 0; at < got;) {
-            const auto* event = reinterpret_cast<const inotify_event*>(events + at);
-            named = named || std::string_view(event->name).starts_with(copyName);
-            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-        }
-    }
-    ::kill(saver, SIGKILL);
-    ::waitpid(saver, nullptr, 0);
-    ::close(watch);
-    return named;
-}
 
 std::vector<std::string> PathsOf(const std::vector<vx::TWholeCopy>& copies)
 {
@@ -275,15 +353,25 @@ std::vector<std::string> PathsOf(const std::vector<vx::TWholeCopy>& copies)
 
 // A file with two names in two folders, a.htm and other/b.htm.
 struct TTwoNames {
-    // Longer than the texts saved over it: a save that wrote over it would
+    // Longer than the text saved over it: a save that wrote over it would
     // leave some of it after what it wrote.
-    inline static const std::string Earlier = std::string(64 << 20, 'o');
+    inline static const std::string Earlier = std::string(1 << 20, 'o');
+    // The text saved, in two pieces: a save killed as it writes the second
+    // into the file.
+    inline static const std::string Start = std::string(64 << 10, 'n');
+    inline static const std::string End = std::string(256 << 10, 'm') + "end";
 
     explicit TTwoNames(const TempDir& dir) : First(dir.file("a.htm")), Second(dir.file("other/b.htm"))
     {
         writeFile(First, Earlier);
         std::filesystem::create_directories(dir.file("other"));
         std::filesystem::create_hard_link(First, Second);
+    }
+    // Saves the text through the first name, killed half way through the file.
+    bool KilledHalfWay() const
+    {
+        const std::string_view pieces[] = {Start, End};
+        return vx::test::KilledWrite(First, pieces, vx::test::TKillPoint::LastPieceIntoTheFile);
     }
     std::string First;
     std::string Second;
@@ -294,41 +382,35 @@ struct TTwoNames {
 TEST(FileIO, AnInPlaceSaveKilledHalfWayLeavesAWholeCopyThatEveryNameFinds)
 {
     TempDir dir;
-    const auto [first, second] = TTwoNames(dir);
-    const std::string fresh = std::string(48 << 20, 'n') + "end";
-    ASSERT_TRUE(KillSaveOnceCopyNamed(first, fresh)) << "the flushed text was never named as a whole copy";
+    const TTwoNames names(dir);
+    ASSERT_TRUE(names.KilledHalfWay()) << "the save was not killed in its write of the file";
 
-    EXPECT_TRUE(vx::TidyLeftTemporaries(first).empty());
-    const std::string held = readFile(first);
-    const std::vector<vx::TWholeCopy> copies = vx::WholeCopiesOf(first, held);
-    if (held != fresh) {
-        ASSERT_EQ(copies.size(), 1u) << "the file is cut: the copy is the only whole text";
-        EXPECT_NE(copies[0].Standing, vx::TCopyStanding::Other) << "what the file holds ties it to the copy";
-    }
-    for (const vx::TWholeCopy& copy : copies)
-        EXPECT_EQ(copy.Text, fresh) << "a copy is always whole";
-    EXPECT_EQ(PathsOf(vx::WholeCopiesOf(second, held)), PathsOf(copies))
+    // The file holds the start of the new text alone, never its old rest
+    // after it, which without the index (a fresh profile) would open as the
+    // document.
+    const std::string held = readFile(names.First);
+    EXPECT_EQ(held, TTwoNames::Start) << "the file holds neither text alone";
+    EXPECT_TRUE(vx::TidyLeftBehind(names.First, vx::TLookFurther::ByEveryName).Temporaries.empty());
+    const std::vector<vx::TWholeCopy> copies = vx::WholeCopiesOf(names.First, held);
+    ASSERT_EQ(copies.size(), 1u) << "the file is cut: the copy is the only whole text";
+    EXPECT_EQ(copies[0].Standing, vx::TCopyStanding::CutShort);
+    EXPECT_EQ(copies[0].Text, TTwoNames::Start + TTwoNames::End) << "a copy is always whole";
+    EXPECT_EQ(PathsOf(vx::WholeCopiesOf(names.Second, held)), PathsOf(copies))
         << "opened by its other name, the file offers the same copy";
     EXPECT_EQ(TemporariesIn(dir.path()), 0);
 
-    // The file holds its earlier text whole or the start of the new one, never
-    // a mix of the two, which without the index (a fresh profile) would open
-    // as the document.
-    if (held != fresh && held != TTwoNames::Earlier) {
-        EXPECT_TRUE(fresh.starts_with(held)) << "the file holds neither text alone";
-        std::filesystem::remove_all(vx::JoinPath(vx::DataFolder(), "whole-copies"));
-        const std::vector<vx::TWholeCopy> unfiled = vx::WholeCopiesOf(first, held);
-        ASSERT_EQ(unfiled.size(), 1u);
-        EXPECT_EQ(unfiled[0].Standing, vx::TCopyStanding::CutShort);
-    }
+    std::filesystem::remove_all(vx::JoinPath(vx::DataFolder(), "whole-copies"));
+    const std::vector<vx::TWholeCopy> unfiled = vx::WholeCopiesOf(names.First, held);
+    ASSERT_EQ(unfiled.size(), 1u);
+    EXPECT_EQ(unfiled[0].Standing, vx::TCopyStanding::CutShort);
 }
 
 TEST(FileIO, AWriteOnlyFilesCopyCanBeReadByItsOwner)
 {
     TempDir dir;
-    const auto [first, second] = TTwoNames(dir);
-    ::chmod(first.c_str(), 0222);
-    ASSERT_TRUE(KillSaveOnceCopyNamed(first, std::string(48 << 20, 'n')));
+    const TTwoNames names(dir);
+    ::chmod(names.First.c_str(), 0222);
+    ASSERT_TRUE(names.KilledHalfWay());
     const std::vector<std::string> copies = vx::EntriesStartingWith(dir.path().string(), "a.htm.vxcopy-");
     ASSERT_EQ(copies.size(), 1u);
     EXPECT_EQ(StatOf(copies[0]).st_mode & 0600, 0600u) << "its owner reads and writes it";
@@ -337,13 +419,14 @@ TEST(FileIO, AWriteOnlyFilesCopyCanBeReadByItsOwner)
 TEST(FileIO, ACopySetAsideIsKeptButFoundByNoName)
 {
     TempDir dir;
-    const auto [first, second] = TTwoNames(dir);
-    ASSERT_TRUE(KillSaveOnceCopyNamed(first, std::string(48 << 20, 'n')));
-    // One copy the write left, filed under the file's identity, and one of
-    // an older kind, known by its name alone.
+    const TTwoNames names(dir);
+    const std::string& first = names.First;
+    ASSERT_TRUE(names.KilledHalfWay());
+    // One copy the write left, filed under the file's identity, and one
+    // filed nowhere, known by its name alone.
     writeFile(first + ".vxcopy-Old123", "an older copy");
     const std::vector<std::string> copies = PathsOf(vx::WholeCopiesOf(first, readFile(first)));
-    ASSERT_FALSE(copies.empty());
+    ASSERT_EQ(copies.size(), 2u);
 
     for (const std::string& copy : copies) {
         const std::string text = readFile(copy);
@@ -355,7 +438,7 @@ TEST(FileIO, ACopySetAsideIsKeptButFoundByNoName)
         EXPECT_FALSE(std::filesystem::exists(copy));
     }
     EXPECT_TRUE(vx::WholeCopiesOf(first, readFile(first)).empty());
-    EXPECT_TRUE(vx::WholeCopiesOf(second, readFile(second)).empty()) << "nor by the other name";
+    EXPECT_TRUE(vx::WholeCopiesOf(names.Second, readFile(names.Second)).empty()) << "nor by the other name";
 
     // A name taken already: the copy stays where it was and says why.
     const std::string again = first + ".vxcopy-Old123";
@@ -382,7 +465,7 @@ TEST(FileIO, AFinishedInPlaceSaveLeavesNoCopy)
     EXPECT_EQ(PathsOf(copies), std::vector<std::string>{path + ".vxcopy-Old123"})
         << "a copy left by an earlier save stays for the user";
     EXPECT_EQ(copies.at(0).Standing, vx::TCopyStanding::Other) << "of other text: told of, not offered";
-    vx::TidyLeftTemporaries(path);
+    vx::TidyLeftBehind(path, vx::TLookFurther::ByEveryName).Temporaries;
     EXPECT_TRUE(std::filesystem::exists(path + ".vxcopy-Old123"));
 }
 

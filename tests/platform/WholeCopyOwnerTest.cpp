@@ -6,9 +6,11 @@
 // entry stays for its own document.
 #include "platform/CopyIndex.h"
 #include "platform/FileIO.h"
+#include "platform/LeftBehind.h"
 #include "platform/ProgramPaths.h"
 #include "platform/Sha256.h"
 #include "platform/WholeCopies.h"
+#include "tests/support/NoBirthTimes.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Unprivileged.h"
 
@@ -66,11 +68,10 @@ TEST(WholeCopyOwner, WhatTheFileHoldsTiesItToTheCopy)
 }
 
 // A cut save as the index files it: with the text the file held (Earlier),
-// as earlier versions filed it (a symbolic link, nothing more), or not at
-// all; or, with that text, under a file deleted since, whose inode another
-// file got (one born later); or as a file system without birth times files
-// it, under the inode's generation number, or under the inode alone.
-enum class TFiling { Replaced, EarlierVersion, None, DeletedFile, Generation, InodeOnly };
+// or not at all; or, with that text, under a file deleted since, whose inode
+// another file got (one born later); or as a file system without birth times
+// files it, under the inode's generation number, or under the inode alone.
+enum class TFiling { Replaced, None, DeletedFile, Generation, InodeOnly };
 
 // What a save cut off left, and what befell it since: the name then opened,
 // the copy and its entry (none: not filed).
@@ -94,20 +95,14 @@ std::string File(const std::string& identityOf, const std::string& copy, TFiling
     vx::TFileIdentity identity = Identity(identityOf);
     if (filing == TFiling::DeletedFile && identity.Birth)
         identity.Birth->Seconds -= 100;
+    else if (filing == TFiling::DeletedFile && identity.Generation)
+        ++*identity.Generation;
     if (filing == TFiling::Generation || filing == TFiling::InodeOnly)
         identity.Birth.reset();
     if (filing == TFiling::InodeOnly)
         identity.Generation.reset();
-    if (filing != TFiling::EarlierVersion) {
-        const std::string entry = vx::FileCopyUnder(identity, Tag, copy, vx::DigestOf(CopyText), vx::DigestOf(Earlier));
-        EXPECT_FALSE(entry.empty()) << "the copy could not be filed";
-        return entry;
-    }
-    const std::string folder = vx::JoinPath(vx::DataFolder(), "whole-copies");
-    fs::create_directories(folder);
-    const std::string entry =
-        vx::JoinPath(folder, std::to_string(identity.Device) + "-" + std::to_string(identity.Inode) + "-" + Tag);
-    fs::create_symlink(copy, entry);
+    const std::string entry = vx::FileCopyUnder(identity, Tag, copy, vx::DigestOf(CopyText), vx::DigestOf(Earlier));
+    EXPECT_FALSE(entry.empty()) << "the copy could not be filed";
     return entry;
 }
 
@@ -176,6 +171,8 @@ struct TCase {
     TFound Found;
 };
 
+void ExpectFound(const std::vector<TCase>& cases, const std::string& parent);
+
 bool Lists(const std::vector<std::string>& copies, const std::string& copy)
 {
     return std::any_of(copies.begin(), copies.end(), [&](const std::string& c) { return vx::SameFile(c, copy); });
@@ -199,13 +196,6 @@ TEST(WholeCopyOwner, ACopyIsOfferedWhereTheFileHoldsWhatItsSaveLeftAndOnlyThere)
          [](const TempDir& dir) { return NameReused(dir, ""); }, TFound::Told},
         {"the name given to a file holding the copy's first lines: the copy stays the renamed document's",
          [&](const TempDir& dir) { return NameReused(dir, cut); }, TFound::Told},
-        {"no birth time, the generation filed: the name given to an empty file, the renamed document cut to nothing",
-         [](const TempDir& dir) { return NameReused(dir, "", TFiling::Generation, ""); }, TFound::Told},
-        {"no birth time, the generation filed: the renamed document cut to nothing is offered its copy",
-         [](const TempDir& dir) {
-             return OpenedAs(NameReused(dir, "", TFiling::Generation, ""), dir.file("site/e.htm"));
-         },
-         TFound::Offered},
         {"the inode alone filed: the name given to an empty file, the renamed document cut short",
          [&](const TempDir& dir) { return NameReused(dir, "", TFiling::InodeOnly, cut); }, TFound::Told},
         {"the inode alone filed: the name given to an empty file, the renamed document cut to nothing",
@@ -250,15 +240,13 @@ TEST(WholeCopyOwner, ACopyIsOfferedWhereTheFileHoldsWhatItsSaveLeftAndOnlyThere)
              return OpenedAs(scene, dir.file("moved/sub/d-link.htm"));
          },
          TFound::Offered},
-        {"an earlier version's entry, the first name renamed, the other name opened, cut short",
+        {"the inode alone filed, the first name renamed, the other name opened, cut short",
          [&](const TempDir& dir) {
-             TScene scene = CutSave(dir, cut, TFiling::EarlierVersion);
+             TScene scene = CutSave(dir, cut, TFiling::InodeOnly);
              fs::rename(scene.Opened, dir.file("site/renamed.htm"));
              return OpenedAs(scene, dir.file("site/sub/d-link.htm"));
          },
          TFound::Offered},
-        {"an earlier version's entry, holding the text the save replaced: nothing ties them",
-         [](const TempDir& dir) { return CutSave(dir, Earlier, TFiling::EarlierVersion); }, TFound::Told},
         {"a copy filed nowhere, beside its document cut short",
          [&](const TempDir& dir) { return CutSave(dir, cut, TFiling::None); }, TFound::Offered},
         {"a copy filed nowhere, its document written again since",
@@ -270,16 +258,64 @@ TEST(WholeCopyOwner, ACopyIsOfferedWhereTheFileHoldsWhatItsSaveLeftAndOnlyThere)
          TFound::Told},
         {"another document's copy on a reused inode",
          [](const TempDir& dir) { return ReusedInode(dir, TFiling::DeletedFile); }, TFound::Nothing},
-        {"an earlier version's entry of another document on a reused inode",
-         [](const TempDir& dir) { return ReusedInode(dir, TFiling::EarlierVersion); }, TFound::Nothing},
         {"another document's copy on a reused inode, the file empty",
          [](const TempDir& dir) { return ReusedInode(dir, TFiling::DeletedFile, ""); }, TFound::Nothing},
-        {"an earlier version's entry of another document on a reused inode, the file empty",
-         [](const TempDir& dir) { return ReusedInode(dir, TFiling::EarlierVersion, ""); }, TFound::Nothing},
+        {"the inode alone filed: another document's copy on a reused inode, the file empty",
+         [](const TempDir& dir) { return ReusedInode(dir, TFiling::InodeOnly, ""); }, TFound::Nothing},
     };
+    ExpectFound(cases, {});
+}
+
+// Where the file system keeps no birth time, the inode's generation tells
+// the document from a file given its inode since.
+TEST(WholeCopyOwner, WithoutBirthTimesTheGenerationTellsTheOwner)
+{
+    // What both identities tell must agree; what one does not tell, cannot disagree.
+    const vx::TFileIdentity born{1, 2, vx::TBirthTime{100, 5}, std::nullopt};
+    const vx::TFileIdentity generation{1, 2, std::nullopt, 7};
+    const vx::TFileIdentity bare{1, 2, std::nullopt, std::nullopt};
+    EXPECT_FALSE(vx::SameFile(generation, vx::TFileIdentity{1, 2, std::nullopt, 8}));
+    EXPECT_FALSE(vx::SameFile(born, vx::TFileIdentity{1, 2, vx::TBirthTime{100, 6}, std::nullopt}));
+    EXPECT_FALSE(vx::SameFile(bare, vx::TFileIdentity{1, 3, std::nullopt, std::nullopt}));
+    EXPECT_TRUE(vx::SameFile(generation, bare));
+    EXPECT_TRUE(vx::SameFile(born, generation));
+
+    const vx::test::NoBirthTimeFileSystem noBirth;
+    if (!noBirth.Mounted())
+        GTEST_SKIP() << noBirth.Why();
+    {
+        const TempDir probe(noBirth.Root(), "probe");
+        writeFile(probe.file("f"), "");
+        const vx::TFileIdentity identity = Identity(probe.file("f"));
+        ASSERT_FALSE(identity.Birth) << "the file system was to keep no birth times";
+        ASSERT_TRUE(identity.Generation) << "ext4 keeps generations";
+    }
+    ExpectFound(
+        {
+            {"the name given to an empty file, the renamed document cut to nothing",
+             [](const TempDir& dir) { return NameReused(dir, "", TFiling::Generation, ""); }, TFound::Told},
+            {"the renamed document cut to nothing is offered its copy",
+             [](const TempDir& dir) {
+                 return OpenedAs(NameReused(dir, "", TFiling::Generation, ""), dir.file("site/e.htm"));
+             },
+             TFound::Offered},
+            {"another document's copy on a reused inode",
+             [](const TempDir& dir) { return ReusedInode(dir, TFiling::DeletedFile); }, TFound::Nothing},
+            {"another document's copy on a reused inode, the file empty",
+             [](const TempDir& dir) { return ReusedInode(dir, TFiling::DeletedFile, ""); }, TFound::Nothing},
+        },
+        noBirth.Root());
+}
+
+namespace {
+
+// Opens each case's scene, made in a folder in parent (the system's temporary
+// folder where none is given), and checks what is found.
+void ExpectFound(const std::vector<TCase>& cases, const std::string& parent)
+{
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.What);
-        TempDir dir;
+        const TempDir dir(parent.empty() ? fs::temp_directory_path() : fs::path(parent), "vellumix-test");
         const TScene scene = c.Make(dir);
         const std::string text = readFile(scene.Opened);
         const std::vector<vx::TWholeCopy> copies = vx::WholeCopiesOf(scene.Opened, text);
@@ -306,6 +342,8 @@ TEST(WholeCopyOwner, ACopyIsOfferedWhereTheFileHoldsWhatItsSaveLeftAndOnlyThere)
         ::unlink(scene.Entry.c_str());
     }
 }
+
+} // namespace
 
 TEST(WholeCopyOwner, ACopyNamesTheFileItWasMadeBeside)
 {

@@ -17,7 +17,11 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 using vx::test::readFile;
 using vx::test::ShellTest;
@@ -109,6 +113,111 @@ TEST_F(DocumentFilesTest, SaveOnAnUnnamedDocumentSaysSaveAsGivesItAFile)
         way.save();
         EXPECT_EQ(form->StatusBar1->currentMessage(), "") << way.way << ": a document with a file";
     }
+}
+
+// Another program's hold on a file: its save under way (LOCK_EX), as
+// another instance of the program holds the file it saves.
+struct TAnotherProgramsSave {
+    explicit TAnotherProgramsSave(const std::string& path) : Fd(::open(path.c_str(), O_RDWR))
+    {
+        ::flock(Fd, LOCK_EX);
+    }
+    ~TAnotherProgramsSave() { ::close(Fd); }
+    // It writes its text (through a temporary renamed over the name, or in
+    // place where the file has further names) and lets go.
+    void Finish(const std::string& path, const std::string& text, bool inPlace)
+    {
+        if (inPlace) {
+            ::ftruncate(Fd, 0);
+            ::pwrite(Fd, text.data(), text.size(), 0);
+        } else {
+            vx::test::writeFile(path + ".theirs", text);
+            std::filesystem::rename(path + ".theirs", path);
+        }
+        ::close(std::exchange(Fd, -1));
+    }
+    int Fd;
+};
+
+// Two running instances with one page open, by one name or two: neither
+// saves over what the other saved without asking, whenever the keys go.
+TEST_F(DocumentFilesTest, ASaveNeverWritesOverAnotherProgramsSaveItDidNotSee)
+{
+    for (const bool linked : {false, true}) {
+        SCOPED_TRACE(linked ? "two names" : "one name");
+        const std::string path = WriteDoc(linked ? "linked.htm" : "page.htm", "old\r\n");
+        if (linked)
+            std::filesystem::create_hard_link(path, path + ".link");
+        TmwCustomEdit* editor = OpenAndFocus(path);
+        QTest::keyClicks(editor, "mine ");
+        TAnotherProgramsSave theirs(linked ? path + ".link" : path);
+
+        // Its save under way: this one's is told at once, and keeps the text.
+        QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
+        ASSERT_EQ(dialogs.requests.size(), 1u);
+        EXPECT_EQ(dialogs.requests[0].type, mtError);
+        EXPECT_NE(dialogs.requests[0].text.find("another program is saving or reading it"), std::string::npos)
+            << dialogs.requests[0].text;
+        EXPECT_TRUE(editor->Model().Modified());
+        form->ApplicationDeactivate();
+        EXPECT_EQ(dialogs.requests.size(), 1u) << "a background save asks nothing";
+        EXPECT_EQ(readFile(path), "old\r\n");
+
+        // Its text saved: this one's save asks before it writes over it.
+        theirs.Finish(path, "theirs\r\n", linked);
+        dialogs.requests.clear();
+        form->ApplicationDeactivate();
+        EXPECT_TRUE(dialogs.requests.empty()) << "a background save leaves a changed file alone";
+        dialogs.Queue(mrNo);
+        QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
+        ASSERT_EQ(dialogs.requests.size(), 1u);
+        EXPECT_EQ(dialogs.requests[0].text.rfind(path + " has been changed by another program", 0), 0u);
+        EXPECT_EQ(readFile(path), "theirs\r\n");
+        EXPECT_TRUE(editor->Model().Modified());
+
+        dialogs.requests.clear();
+        dialogs.Queue(mrYes);
+        QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
+        EXPECT_EQ(readFile(path), "mine old\r\n") << "overwritten once the user said so";
+        EXPECT_FALSE(editor->Model().Modified());
+        dialogs.requests.clear();
+        dialogs.Queue(mrYes);
+        form->CloseAllfiles1Click();
+        dialogs.requests.clear();
+    }
+}
+
+// A file another program is saving is not read half written: the open says
+// so and takes nothing, and the live copy of that save stays its own.
+TEST_F(DocumentFilesTest, AnOpenDuringAnotherProgramsSaveJudgesNothing)
+{
+    const std::string path = WriteDoc("linked.htm", "");
+    std::filesystem::create_hard_link(path, docs.file("other.htm"));
+    const std::string copy = path + ".vxcopy-Live01";
+    vx::test::writeFile(copy, "their whole text\r\n");
+    vx::TFileIdentity identity;
+    ASSERT_TRUE(vx::IdentityOf(path, identity));
+    vx::FileCopyUnder(identity, "Live01", copy, vx::DigestOf("their whole text\r\n"), vx::DigestOf("old\r\n"));
+    {
+        TAnotherProgramsSave theirs(path);
+        dialogs.answers.push_back({mrOk, docs.file("other.htm"), false});
+        QTest::keySequence(form.get(), QKeySequence("Alt+F"));
+        ASSERT_EQ(dialogs.requests.size(), 2u);
+        EXPECT_EQ(dialogs.requests[1].type, mtError);
+        EXPECT_NE(dialogs.requests[1].text.find("Cannot open file " + docs.file("other.htm") +
+                                                " now: another program is saving it"),
+                  std::string::npos)
+            << dialogs.requests[1].text;
+        EXPECT_EQ(form->SlotFileName(1), "") << "nothing opened";
+        EXPECT_EQ(readFile(copy), "their whole text\r\n") << "a live save's copy is not set aside";
+        theirs.Finish(path, "their whole text\r\n", true);
+    }
+    std::filesystem::remove(copy);
+    dialogs.requests.clear();
+    dialogs.answers.push_back({mrOk, docs.file("other.htm"), false});
+    QTest::keySequence(form.get(), QKeySequence("Alt+F"));
+    EXPECT_EQ(dialogs.requests.size(), 1u) << "once saved, nothing is asked";
+    EXPECT_EQ(Text(form->SlotEditor(1)), "their whole text\r\n");
 }
 
 TEST_F(DocumentFilesTest, MixedLineEndsComeBackByteIdenticalExceptTheEdit)
@@ -205,8 +314,14 @@ TEST_F(DocumentFilesTest, AWholeCopyIsOfferedUntilDeclinedOrSavedAndNeverDeleted
     dialogs.requests.clear();
     dialogs.Queue(mrYes);
     form->CloseAllfiles1Click();
+    // Kept aside, it is named at each open, and stays where the user says so.
+    dialogs.Queue(mrNo);
     editor = OpenAndFocus(path);
-    EXPECT_EQ(dialogs.requests.size(), 1u) << "only the closing was asked";
+    ASSERT_EQ(dialogs.requests.size(), 2u) << "only the closing and the kept text were asked";
+    EXPECT_EQ(dialogs.requests[1].text, "Earlier texts of page.asp that saves cut off left, or copies that were not "
+                                        "taken, are kept beside it, where no open offers them:\r\n    " + aside +
+                                        "\r\nRemove them now? No keeps them, and asks again the next time the "
+                                        "document is opened.");
     EXPECT_EQ(Text(editor), "edited whole\r\nte\r\n") << "the saved edit, and no older copy over it";
 
     // Two copies: the newer is taken, and once the file holds its text the
@@ -220,10 +335,11 @@ TEST_F(DocumentFilesTest, AWholeCopyIsOfferedUntilDeclinedOrSavedAndNeverDeleted
     dialogs.requests.clear();
     dialogs.Queue(mrYes);
     form->CloseAllfiles1Click();
+    dialogs.Queue(mrNo);
     dialogs.Queue(mrYes);
     editor = OpenAndFocus(path);
-    ASSERT_EQ(dialogs.requests.size(), 2u);
-    EXPECT_NE(dialogs.requests[1].text.find("once the document is saved, the copy is removed"), std::string::npos);
+    ASSERT_EQ(dialogs.requests.size(), 3u);
+    EXPECT_NE(dialogs.requests[2].text.find("once the document is saved, the copy is removed"), std::string::npos);
     EXPECT_EQ(Text(editor), saved + "newer\r\n");
     EXPECT_TRUE(editor->Model().Modified()) << "the file does not hold it yet";
     EXPECT_TRUE(std::filesystem::exists(copy)) << "until it is saved";
@@ -233,14 +349,20 @@ TEST_F(DocumentFilesTest, AWholeCopyIsOfferedUntilDeclinedOrSavedAndNeverDeleted
     EXPECT_FALSE(std::filesystem::exists(older));
     EXPECT_EQ(readFile(path + ".vxold-Old111"), saved + "older\r\n") << "superseded, kept";
 
-    // A copy the file holds already is no news.
+    // A copy the file holds already is no news; nor is a text kept aside
+    // that the file holds.
     vx::test::writeFile(copy, saved + "newer\r\n");
+    vx::test::writeFile(path + ".vxold-Same12", saved + "newer\r\n");
     dialogs.requests.clear();
     dialogs.Queue(mrYes);
     form->CloseAllfiles1Click();
+    dialogs.Queue(mrNo);
     OpenAndFocus(path);
-    EXPECT_EQ(dialogs.requests.size(), 1u) << "only the closing was asked";
+    ASSERT_EQ(dialogs.requests.size(), 2u) << "only the closing and the kept texts were asked";
+    EXPECT_EQ(dialogs.requests[1].text.find(path + ".vxold-Same12"), std::string::npos);
+    EXPECT_NE(dialogs.requests[1].text.find(path + ".vxold-Old111"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(copy));
+    EXPECT_FALSE(std::filesystem::exists(path + ".vxold-Same12"));
 
     // A copy that cannot go where declined copies go stays, and says why.
     vx::test::writeFile(copy, saved + "newer\r\nanother\r\n");
@@ -248,13 +370,29 @@ TEST_F(DocumentFilesTest, AWholeCopyIsOfferedUntilDeclinedOrSavedAndNeverDeleted
     dialogs.Queue(mrYes);
     form->CloseAllfiles1Click();
     dialogs.Queue(mrNo);
+    dialogs.Queue(mrNo);
     OpenAndFocus(path);
-    ASSERT_EQ(dialogs.requests.size(), 3u);
-    EXPECT_EQ(dialogs.requests[2].type, mtWarning);
-    EXPECT_EQ(dialogs.requests[2].text, "Cannot move " + copy + " to " + aside +
+    ASSERT_EQ(dialogs.requests.size(), 4u);
+    EXPECT_EQ(dialogs.requests[3].type, mtWarning);
+    EXPECT_EQ(dialogs.requests[3].text, "Cannot move " + copy + " to " + aside +
                                             ": File exists\r\nThe copy is offered again when the document is opened.");
     EXPECT_EQ(readFile(copy), saved + "newer\r\nanother\r\n");
     EXPECT_EQ(readFile(aside), "whole\r\ntext\r\n");
+
+    // Yes at the question removes what is kept aside; nothing is asked again.
+    dialogs.requests.clear();
+    dialogs.Queue(mrYes);
+    form->CloseAllfiles1Click();
+    std::filesystem::remove(copy);
+    dialogs.Queue(mrYes);
+    OpenAndFocus(path);
+    EXPECT_FALSE(std::filesystem::exists(aside));
+    EXPECT_FALSE(std::filesystem::exists(path + ".vxold-Old111"));
+    dialogs.requests.clear();
+    dialogs.Queue(mrYes);
+    form->CloseAllfiles1Click();
+    OpenAndFocus(path);
+    EXPECT_EQ(dialogs.requests.size(), 1u) << "only the closing was asked";
 }
 
 TEST_F(DocumentFilesTest, AHardLinkedDocumentCutByACrashOffersItsCopyByEveryName)

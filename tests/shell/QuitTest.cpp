@@ -1,6 +1,7 @@
 // Quitting and replacing text: nothing the user typed goes without a question.
 #include "tests/shell/ShellFixture.h"
 
+#include "shell/Recovery.h"
 #include "shell/qt/windows/ProfHelp.h"
 
 #include <QPushButton>
@@ -86,6 +87,22 @@ TEST_F(QuitTest, TextTypedIntoAnUnnamedSlotOrAWorkspaceIsAskedAboutAndSavedUnder
     EXPECT_NE(vx::test::readFile(slotFile + ".asp").find("\r\ntyped\r\n"), std::string::npos);
     EXPECT_EQ(form->SlotFileName(1), slotFile + ".asp");
     EXPECT_EQ(vx::test::readFile(notesFile), "notes\r\n") << "typed blanks at a line end are not kept";
+}
+
+// A workspace's save writes its recovery copy first, as a document's does:
+// a save that fails, or is killed, leaves the text offered at the next start.
+TEST_F(QuitTest, AWorkspacesTextIsInItsRecoveryCopyTheMomentItsSaveFails)
+{
+    Type(form->Workspaces()[0], "notes");
+    dialogs.Queue(mrYes);
+    dialogs.Queue(mrOk, docs.file("missing/notes.txt"));
+    EXPECT_FALSE(CloseAnswering(PressYes)) << "the save failed: the program goes on";
+    ASSERT_EQ(dialogs.requests.size(), 3u);
+    EXPECT_EQ(dialogs.requests[2].type, mtError);
+    ASSERT_FALSE(form->RecoveryFolder().empty()) << "no recovery copy was written before the save";
+    const auto kept = vx::shell::ParseRecovery(vx::test::readFile(form->RecoveryFolder() + "/workspace-1.vxr"));
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->Text, "notes\r\n");
 }
 
 TEST_F(QuitTest, CancellingTheNameForUnnamedTextCancelsTheQuit)

@@ -288,6 +288,55 @@ TEST(RecoveryKeeper, AnEarlierRunsCopyGoesOnceThisRunHoldsOrDropsItsText)
     EXPECT_EQ(later.Copies()[0].Record.Text, "text 5");
 }
 
+// A copy that could not be written (a full data folder) is not counted as
+// written: not tried again every look, but written by the save that follows.
+TEST(RecoveryKeeper, ACopyThatCouldNotBeWrittenIsWrittenByTheNextSave)
+{
+    TempDir root("vellumix-recovery");
+    const std::string blocker = root.file("blocker");
+    vx::test::writeFile(blocker, "in the way");
+    TRecoveryKeeper keeper(blocker + "/recovery", 1);
+    int key = 0;
+    const TRecoveryPlace place{false, 1};
+    const auto make = [] { return Record({false, 1}, "", "typed"); };
+    EXPECT_THROW(keeper.Look(&key, place, true, 1, true, make), Exception);
+    EXPECT_TRUE(keeper.Failing());
+    fs::remove(blocker);
+    keeper.Look(&key, place, true, 1, false, make);
+    keeper.Look(&key, place, true, 1, false, make);
+    EXPECT_TRUE(keeper.Folder().empty()) << "a failing disk is not tried again every look";
+    keeper.Look(&key, place, true, 1, true, make);
+    ASSERT_FALSE(keeper.Folder().empty()) << "the save's own flush wrote nothing";
+    EXPECT_EQ(ParseRecovery(vx::ReadWholeFile(keeper.Folder() + "/slot-1.vxr"))->Text, "typed");
+    EXPECT_FALSE(keeper.Failing());
+}
+
+// A run killed while it wrote a copy may have written it whole, flushed,
+// before it named it: it holds the latest text of its document, which may
+// be in no other copy, and is offered in place of the one it was to replace.
+TEST(LeftRecovery, ACopyKilledBeforeItWasNamedIsOfferedWhereItIsWhole)
+{
+    TempDir root("vellumix-recovery");
+    const std::string killed = root.file("run-killed");
+    fs::create_directories(killed);
+    vx::test::writeFile(killed + "/slot-1.vxr", RecoveryBytes(Record({false, 1}, "/d/one.htm", "typed")));
+    vx::test::writeFile(killed + "/slot-1.vxr.vxtmp-a1b2c3",
+                        RecoveryBytes(Record({false, 1}, "/d/one.htm", "typed and saved")));
+    vx::test::writeFile(killed + "/slot-2.vxr.vxtmp-d4e5f6", RecoveryBytes(Record({false, 2}, "", "never named")));
+    {
+        TLeftRecovery left(root.path().string());
+        ASSERT_EQ(left.Copies().size(), 2u);
+        EXPECT_EQ(left.Copies()[0].Record.Text, "typed and saved");
+        EXPECT_EQ(left.Copies()[0].Path, killed + "/slot-1.vxr.vxtmp-a1b2c3");
+        EXPECT_EQ(left.Copies()[1].Record.Text, "never named");
+        EXPECT_TRUE(left.SetAside().empty()) << "nothing damaged";
+        left.Remove(left.Copies()[0].Path);
+        left.Remove(left.Copies()[0].Path);
+        left.Tidy();
+    }
+    EXPECT_FALSE(fs::exists(killed)) << "the copy it replaced went with the run's folder";
+}
+
 TEST(LeftRecovery, OffersWhatKilledRunsLeftAndTidiesUp)
 {
     TempDir root("vellumix-recovery");

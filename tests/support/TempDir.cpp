@@ -8,9 +8,11 @@
 
 namespace vx::test {
 
-TempDir::TempDir(const std::string& prefix)
+TempDir::TempDir(const std::string& prefix) : TempDir(std::filesystem::temp_directory_path(), prefix) {}
+
+TempDir::TempDir(const std::filesystem::path& parent, const std::string& prefix)
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+    std::string pattern = (parent / (prefix + "-XXXXXX")).string();
     std::vector<char> buf(pattern.begin(), pattern.end());
     buf.push_back('\0');
     if (!mkdtemp(buf.data()))

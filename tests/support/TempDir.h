@@ -9,6 +9,8 @@ namespace vx::test {
 class TempDir {
 public:
     explicit TempDir(const std::string& prefix = "vellumix-test");
+    // One in the folder given rather than in the system's temporary folder.
+    TempDir(const std::filesystem::path& parent, const std::string& prefix);
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

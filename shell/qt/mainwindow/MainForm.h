@@ -16,6 +16,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,11 @@ class TsiTCLTKSyn;
 class TwmMultiSyn;
 class TwmPHPSyn;
 class TwmSQLSyn;
+namespace vx {
+class TFileHold;
+struct TLeftBehind;
+struct TWholeCopy;
+} // namespace vx
 
 class TForm1 : public QMainWindow, public vx::shell::IMainWindow {
 public:
@@ -271,7 +277,11 @@ private:
     // Written when the slot's file was written now; Unchanged when the file
     // already held the editor's text.
     TSaveResult SaveSlot(int slot, TSaveKind kind);
-    void WriteSlot(int slot);
+    // Writes the slot's text to the file held, its recovery copy first.
+    void WriteSlot(int slot, const vx::TFileHold& held);
+    // Writes the slot's file where it is as expected says (or gone), looked
+    // at while it is held; otherwise writes nothing and answers what it found.
+    std::optional<vx::shell::TFileStamp> WriteSlotIfUnchanged(int slot, const vx::shell::TFileStamp& expected);
     // A background save that failed: shown once in the status bar, not again
     // while the same failure repeats.
     void ReportBackgroundFailure(const std::string& message);
@@ -296,14 +306,17 @@ private:
     // Brings the slot's tab to the front and gives its editor the focus.
     void ActivateSlot(int slot);
     // When the file holds what an interrupted save left (bytes), asks whether
-    // to open the whole copy of that save instead: yes puts the copy's text
-    // in bytes and answers the copy's path; a copy declined is set aside.
-    // Copies equal to the file are removed. Of a copy of other text beside
-    // it, and of the temporaries killed saves left, which are kept aside, the
-    // user is told; one to open read-only in a slot of its own is added to
-    // apart.
-    std::string TakeWholeCopy(const std::string& fileName, std::string& bytes,
-                              const std::vector<std::string>& leftTemporaries, std::vector<std::string>& apart);
+    // to open the whole copy of that save instead (copies, as WholeCopiesOf
+    // found them): yes puts the copy's text in bytes and answers the copy's
+    // path; a copy declined is set aside. Copies equal to the file are
+    // removed. Of a copy of other text beside it, and of the temporaries
+    // killed saves left (left), which are kept aside, the user is told; one
+    // to open read-only in a slot of its own is added to apart. Texts kept
+    // aside before are named, and removed where the user says so.
+    std::string TakeWholeCopy(const std::string& fileName, std::string& bytes, const vx::TLeftBehind& left,
+                              std::vector<vx::TWholeCopy>& copies, std::vector<std::string>& apart);
+    // Names the texts kept aside beside the file, and removes them where the user says so.
+    void OfferToRemove(const std::string& fileName, const std::vector<std::string>& keptAside);
     // Tells the user of a text kept at path; where a slot is free beside the
     // one the file being opened takes, offers to open it there, read-only
     // (added to apart).

@@ -11,6 +11,7 @@
 #include "localisation/RunTimeText.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
+#include "platform/LeftBehind.h"
 #include "platform/FreedMemory.h"
 #include "platform/TextEncoding.h"
 #include "platform/WholeCopies.h"
@@ -32,6 +33,8 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -117,11 +120,23 @@ void TForm1::OpenInFreeSlot(const std::string& name, bool readOnly, TOpenAs as)
         return;
     // Read first: a file that cannot be read leaves the slot free and the
     // recent-files list as it was.
-    std::string bytes = vx::ReadWholeFile(fileName);
+    std::string bytes;
+    vx::TLeftBehind left;
+    std::vector<vx::TWholeCopy> copies;
+    vx::shell::TFileStamp stamp;
+    {
+        // Held while it is read and judged: another program's save is never
+        // read half written, nor its copy taken for one a cut save left.
+        const vx::TFileHold held(fileName, vx::TFileHold::TUse::Reading);
+        bytes = vx::ReadWholeFile(fileName);
+        if (as == TOpenAs::Document) {
+            left = vx::TidyLeftBehind(fileName, vx::TLookFurther::ByEveryName);
+            copies = vx::WholeCopiesOf(fileName, bytes);
+        }
+        stamp = vx::shell::StampOf(fileName);
+    }
     std::vector<std::string> apart;
-    std::string copy;
-    if (as == TOpenAs::Document)
-        copy = TakeWholeCopy(fileName, bytes, vx::TidyLeftTemporaries(fileName), apart);
+    const std::string copy = TakeWholeCopy(fileName, bytes, left, copies, apart);
     TmwCustomEdit* editor = SlotEditor(slot);
     TmwCustomEditModel& model = editor->Model();
     const bool binary = vx::shell::LooksBinary(bytes);
@@ -146,7 +161,7 @@ void TForm1::OpenInFreeSlot(const std::string& name, bool readOnly, TOpenAs as)
     // The file read whole is now in the editor's lines.
     std::string().swap(decoded.Text);
     vx::ReturnFreedPages();
-    state.Stamp = vx::shell::StampOf(fileName);
+    state.Stamp = stamp;
     if (as == TOpenAs::Document)
         mru->Add(fileName, slot);
     PageControl1->setTabText(slot - 1, TabCaptionOf(fileName));
@@ -213,7 +228,7 @@ bool TForm1::MayTakeName(int slot, const std::string& fileName)
     return false;
 }
 
-void TForm1::WriteSlot(int slot)
+void TForm1::WriteSlot(int slot, const vx::TFileHold& held)
 {
     TSlot& state = slots_[slot - 1];
     TmwCustomEditModel& model = SlotEditor(slot)->Model();
@@ -221,13 +236,27 @@ void TForm1::WriteSlot(int slot)
     // Until the file holds the text, a kill at any moment leaves it offered at the next start.
     KeepRecoveryCopiesOf({SlotEditor(slot)}, true, [&text](const TmwCustomEdit*) { return text; });
     const std::vector<std::string> superseded = vx::CopiesASaveSupersedes(state.FileName);
-    vx::WriteFileAtomic(state.FileName, vx::EncodeForSaving(text, model.Encoding(), state.ByteOrderMark));
+    const std::string bytes = vx::EncodeForSaving(text, model.Encoding(), state.ByteOrderMark);
+    const std::string_view pieces[] = {bytes};
+    vx::WriteFileAtomic(held, pieces);
     model.SetModified(false);
     state.Loaded = vx::shell::LoadedLinesOf(text);
     state.Stamp = vx::shell::StampOf(state.FileName);
     RetireWholeCopies(state, superseded);
     DropRecoveryCopy(SlotEditor(slot));
     backgroundFailure_.clear();
+}
+
+std::optional<vx::shell::TFileStamp> TForm1::WriteSlotIfUnchanged(int slot, const vx::shell::TFileStamp& expected)
+{
+    const std::string& fileName = slots_[slot - 1].FileName;
+    const vx::TFileHold held(fileName, vx::TFileHold::TUse::Writing);
+    // Looked at while held: no other program's save comes between the look and the write.
+    const vx::shell::TFileStamp disk = vx::shell::StampOf(fileName);
+    if (disk.Exists && disk != expected)
+        return disk;
+    WriteSlot(slot, held);
+    return std::nullopt;
 }
 
 namespace {
@@ -259,25 +288,28 @@ TForm1::TSaveResult TForm1::SaveSlot(int slot, TSaveKind kind)
         return TSaveResult::Failed;
     if (!model.Modified())
         return TSaveResult::Unchanged;
-    const vx::shell::TFileStamp disk = vx::shell::StampOf(state.FileName);
-    if (disk.Exists && disk != state.Stamp) {
-        if (kind == TSaveKind::Background)
+    // Overwriting a change is asked for with the file let go, and only that
+    // change: one made while the question waits is asked about again.
+    for (vx::shell::TFileStamp expected = state.Stamp;;) {
+        std::optional<vx::shell::TFileStamp> changed;
+        try {
+            changed = WriteSlotIfUnchanged(slot, expected);
+        } catch (const Exception& e) {
+            const std::string message = CouldNotSave({vx::PathText(state.FileName), ErrorText(e)});
+            // A save the user did not ask for must not stack boxes every few seconds.
+            if (kind == TSaveKind::Background)
+                ReportBackgroundFailure(message);
+            else
+                MessageDlg(message, mtError, mbOK);
             return TSaveResult::Failed;
-        if (MessageDlg(ChangedOnDisk({vx::PathText(state.FileName)}), mtWarning, mbYesNo) != mrYes)
+        }
+        if (!changed)
+            return TSaveResult::Written;
+        if (kind == TSaveKind::Background ||
+            MessageDlg(ChangedOnDisk({vx::PathText(state.FileName)}), mtWarning, mbYesNo) != mrYes)
             return TSaveResult::Failed;
+        expected = *changed;
     }
-    try {
-        WriteSlot(slot);
-    } catch (const Exception& e) {
-        const std::string message = CouldNotSave({vx::PathText(state.FileName), ErrorText(e)});
-        // A save the user did not ask for must not stack boxes every few seconds.
-        if (kind == TSaveKind::Background)
-            ReportBackgroundFailure(message);
-        else
-            MessageDlg(message, mtError, mbOK);
-        return TSaveResult::Failed;
-    }
-    return TSaveResult::Written;
 }
 
 void TForm1::SaveNamedSlots(TSaveKind kind)
@@ -339,7 +371,7 @@ void TForm1::SaveAs1Click()
     const std::string previousCopy = std::exchange(state.Copy, copy);
     state.FileName = chosen;
     try {
-        WriteSlot(slot);
+        WriteSlot(slot, vx::TFileHold(chosen, vx::TFileHold::TUse::Writing));
     } catch (const Exception&) {
         state.FileName = previous;
         state.Copy = previousCopy;
@@ -436,7 +468,7 @@ bool TForm1::SaveUnnamed(TmwCustomEdit* editor)
             return true;
         }
         slots_[slot - 1].FileName = chosen;
-        WriteSlot(slot);
+        WriteSlot(slot, vx::TFileHold(chosen, vx::TFileHold::TUse::Writing));
     } catch (const Exception& e) {
         if (slot != 0)
             slots_[slot - 1].FileName.clear();

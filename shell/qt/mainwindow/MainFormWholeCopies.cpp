@@ -4,16 +4,22 @@
 // declines or saves over them. A copy beside a file that holds other text is
 // another document's, or older: the user is told where it is kept, and may
 // open it apart, and it stays for its own document. What a save killed
-// before it named its temporary had written is told of once, and kept aside.
+// before it named its temporary had written is told of once, and kept aside;
+// what is kept aside is named at each open of the document, which the user
+// may have it removed at.
 #include "shell/qt/mainwindow/MainForm.h"
 
 #include "localisation/RunTimeText.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
+#include "platform/LeftBehind.h"
 #include "platform/WholeCopies.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string_view>
 
@@ -39,6 +45,11 @@ const TRunTimeText LeftByACutSave{
 const TRunTimeText CopyCannotBeRead{
     "A copy of %1 is kept in %2: saving it was cut off before the file held all of it. The copy cannot be read, "
     "so whether it holds a newer text cannot be told: %3"};
+
+const TRunTimeText KeptTexts{
+    "Earlier texts of %1 that saves cut off left, or copies that were not taken, are kept beside it, where no "
+    "open offers them:%2\r\nRemove them now? No keeps them, and asks again the next time the document is opened."};
+const TRunTimeText NotRemoved{"These could not be removed:%1"};
 
 std::string WholePath(const std::string& path)
 {
@@ -92,10 +103,12 @@ void TForm1::TellOfTextApart(const std::string& notice, const std::string& path,
         apart.push_back(path);
 }
 
-std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& bytes,
-                                  const std::vector<std::string>& leftTemporaries, std::vector<std::string>& apart)
+std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& bytes, const vx::TLeftBehind& left,
+                                  std::vector<vx::TWholeCopy>& copies, std::vector<std::string>& apart)
 {
-    for (const std::string& temporary : leftTemporaries) {
+    if (!left.KeptAside.empty())
+        OfferToRemove(fileName, left.KeptAside);
+    for (const std::string& temporary : left.Temporaries) {
         std::string kept = temporary;
         try {
             vx::KeepAside(temporary);
@@ -107,7 +120,7 @@ std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& byte
                                         vx::PathText(kept)}),
                         kept, apart);
     }
-    for (vx::TWholeCopy& copy : vx::WholeCopiesOf(fileName, bytes)) {
+    for (vx::TWholeCopy& copy : copies) {
         if (copy.Standing == vx::TCopyStanding::Whole) {
             // The file was written whole after all: the copy is no longer needed.
             vx::RemoveWholeCopy(copy.Path);
@@ -134,6 +147,22 @@ std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& byte
         }
     }
     return {};
+}
+
+void TForm1::OfferToRemove(const std::string& fileName, const std::vector<std::string>& keptAside)
+{
+    std::string names;
+    for (const std::string& kept : keptAside)
+        names += "\r\n    " + vx::PathText(kept);
+    if (MessageDlg(KeptTexts({vx::PathText(std::filesystem::path(fileName).filename().string()), names}),
+                   mtConfirmation, mbYesNo) != mrYes)
+        return;
+    std::string notRemoved;
+    for (const std::string& kept : keptAside)
+        if (std::remove(kept.c_str()) != 0)
+            notRemoved += "\r\n    " + vx::PathText(kept) + ": " + std::strerror(errno);
+    if (!notRemoved.empty())
+        MessageDlg(NotRemoved({notRemoved}), mtWarning, mbOK);
 }
 
 void TForm1::RetireWholeCopies(TSlot& state, const std::vector<std::string>& superseded)
