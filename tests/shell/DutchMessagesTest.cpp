@@ -188,7 +188,7 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
              });
              PickMenuCommand(*form, "GIFAnimator1");
          },
-         "De GIF-codegrootte ligt niet tussen 2 en 9", damaged},
+         "Kon " + damaged + " niet lezen:\r\nDe GIF-codegrootte ligt niet tussen 2 en 9", damaged},
         {"a damaged GIF tested in the image optimiser", [&] { testInOptimiser(docs.path()); },
          "Kon " + std::filesystem::canonical(damaged).string() + " niet optimaliseren:\r\nOngeldige GIF-gegevens"},
         {"a GIF with garbage after its header tested after a sound one in the image optimiser",
