@@ -24,6 +24,8 @@ const TWording StateUnknown{"Unknown"};
 const TWording StateWithReason{"%1: %2"};
 const TWording NotChecked{"not checked, the check was cancelled"};
 const TWording NotCheckable{"only web addresses and local files are checked"};
+const TWording NoSuchStart{"it is neither a file that exists nor a web address"};
+const TWording ServerAnswered{"the server answered %1"};
 const TWording TooLarge{"larger than %1 bytes, its links were not read"};
 const TWording RedirectLoop{"more than %1 redirects (a redirect loop)"};
 const TWording NoneListed{"its links are not listed, the limit of %1 links was reached"};
@@ -165,7 +167,28 @@ void TLinkCrawl::Run(const std::string& start)
     if (cancelled_)
         MarkUnchecked(i);
     if (OnStatus)
-        OnStatus(first, cancelled_ ? "Cancelled" : "Finished");
+        OnStatus(first, Outcome());
+}
+
+TMessage TLinkCrawl::StartPageFailure() const
+{
+    if (nodes_.empty())
+        return {};
+    const TLinkNode& start = nodes_[0];
+    // A refused or failed request, an unreadable file and a start that is
+    // neither say why; a server's answer outside 2xx says it in its status.
+    if (start.State == lsBad && start.Reason == 0)
+        return TMessage(ServerAnswered, {std::to_string(start.Status)});
+    if (start.State == lsBad || start.State == lsUnknown)
+        return Reason(0);
+    return {};
+}
+
+std::string TLinkCrawl::Outcome() const
+{
+    if (!StartPageFailure().English().empty())
+        return "Failed";
+    return cancelled_ ? "Cancelled" : "Finished";
 }
 
 void TLinkCrawl::MarkUnchecked(std::size_t from)
@@ -233,7 +256,7 @@ void TLinkCrawl::CheckPage(std::size_t index)
     } else if (!remote_ && !vx::net::HasScheme(address)) {
         page = CheckLocalPage(address, node);
     } else {
-        SetReason(node, Intern(TMessage(NotCheckable, {})));
+        SetReason(node, Intern(TMessage(node == 0 ? NoSuchStart : NotCheckable, {})));
         return;
     }
     if (page)
@@ -271,21 +294,21 @@ std::optional<std::string> TLinkCrawl::CheckLocalPage(std::string_view address, 
 {
     const std::string file = vx::net::LocalFilePart(address);
     std::error_code ec;
-    const bool exists = std::filesystem::is_regular_file(file, ec);
-    const std::uintmax_t size = exists ? std::filesystem::file_size(file, ec) : 0;
-    std::optional<std::string> bytes;
-    if (exists && !ec && size <= kMaxLocalPage) {
-        try {
-            bytes = vx::ReadWholeFile(file);
-        } catch (const Exception&) {
-        }
+    if (!std::filesystem::is_regular_file(file, ec)) {
+        SetNode(node, lsBad, 404);
+        return std::nullopt;
     }
-    if (exists && !ec && size > kMaxLocalPage) {
+    const std::uintmax_t size = std::filesystem::file_size(file, ec);
+    if (!ec && size > kMaxLocalPage) {
         SetNode(node, lsOk, 200, Intern(TooLargeReason(kMaxLocalPage)));
         return std::nullopt;
     }
-    if (!bytes) {
-        SetNode(node, lsBad, 404);
+    std::string bytes;
+    try {
+        bytes = vx::ReadWholeFile(file);
+    } catch (const Exception& e) {
+        // A file that is there but cannot be read: the 404 alone would say it is missing.
+        SetNode(node, lsBad, 404, Intern(e.Said()));
         return std::nullopt;
     }
     SetNode(node, lsOk, 200);
@@ -293,7 +316,7 @@ std::optional<std::string> TLinkCrawl::CheckLocalPage(std::string_view address, 
         return std::nullopt;
     // A page that is not UTF-8 is read as Windows-1252, as the editor reads
     // it: a link naming "café.htm" finds the file whichever way it was saved.
-    return vx::TextFromFileBytes(*bytes);
+    return vx::TextFromFileBytes(bytes);
 }
 
 void TLinkCrawl::ParsePage(const std::string& address, int node, const std::string& page)

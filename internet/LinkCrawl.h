@@ -52,6 +52,13 @@ public:
     bool Cancelled() const { return cancelled_; }
     // The walk stopped listing links at MaxLinks.
     bool LimitReached() const { return limitReached_; }
+    // Why the last walk's start page could not be read (the request's
+    // failure, the server's status, the file's read error); an empty message
+    // when it was read.
+    TMessage StartPageFailure() const;
+    // How the last walk ended, as OnStatus said last: "Failed" when its start
+    // page could not be read, else "Cancelled" or "Finished".
+    std::string Outcome() const;
 
     // Node 0 is the start page; a node's parent always comes before it.
     const std::vector<TLinkNode>& Nodes() const { return nodes_; }

@@ -77,6 +77,9 @@ private:
     bool SaveQuestion();
     void NewCmd();
     void OpenCmd();
+    // The animation in the file, every frame's bitmap built; Esc abandons the
+    // read (EAbort), a file that cannot be read raises its error.
+    std::unique_ptr<RxGIF::TGIFImage> ReadAnimation(const std::string& path);
     bool SaveCmd();
     bool SaveAsCmd();
     void InsertCmd();

@@ -12,14 +12,18 @@
 #include "platform/Exception.h"
 #include "platform/qt/Application.h"
 #include "platform/qt/Dialogs.h"
+#include "platform/qt/QtText.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QImageReader>
 
 #include <filesystem>
+#include <memory>
 
 namespace {
+
+const TRunTimeText CannotRead{"Could not read %1:\r\n%2"};
 
 // A wait cursor for as long as it lives.
 class TWaitCursor {
@@ -79,6 +83,17 @@ void TAnimatorForm::NewCmd()
     modified_ = false;
 }
 
+std::unique_ptr<RxGIF::TGIFImage> TAnimatorForm::ReadAnimation(const std::string& path)
+{
+    auto read = std::make_unique<RxGIF::TGIFImage>();
+    read->OnProgress = image_->OnProgress;
+    TWaitCursor wait;
+    read->LoadFromFile(path);
+    for (int i = 0; i < read->Count(); ++i)
+        read->Frame(i).Bitmap();
+    return read;
+}
+
 void TAnimatorForm::OpenCmd()
 {
     if (!SaveQuestion())
@@ -86,33 +101,35 @@ void TAnimatorForm::OpenCmd()
     const std::string path = vx::dialogs::OpenFile("", kGIFFilter(), fileName_);
     if (path.empty())
         return;
-    auto finish = [this] {
-        loading_ = aborted_ = false;
-        modified_ = false;
-        SetStatus(kReady());
-        ImageChanged();
-        UpdateCaption();
-    };
-    TWaitCursor wait;
+    // The file is read into an image of its own, which takes the open one's
+    // place only once read whole: a file that cannot be read, or a read
+    // abandoned with Esc, leaves the animation open as it was, unsaved
+    // changes and all.
+    std::unique_ptr<RxGIF::TGIFImage> read;
+    std::string failure;
     loading_ = true;
     SetStatus(kPressEsc());
     QApplication::processEvents();
     try {
-        image_->LoadFromFile(path);
-        for (int i = 0; i < image_->Count(); ++i)
-            image_->Frame(i).Bitmap();
-        fileName_ = path;
+        read = ReadAnimation(path);
     } catch (const EAbort&) {
-        // Esc abandons the load without a message.
-        image_->Clear();
-        fileName_.clear();
-    } catch (...) {
-        image_->Clear();
-        fileName_.clear();
-        finish();
-        throw;
+        // Esc abandons the read without a message.
+    } catch (const std::exception& e) {
+        failure = CannotRead({vx::PathText(path), ErrorText(e)});
     }
-    finish();
+    loading_ = aborted_ = false;
+    SetStatus(kReady());
+    if (!read) {
+        if (!failure.empty())
+            MessageDlg(failure, mtError, mbOK);
+        return;
+    }
+    read->OnChange = std::move(image_->OnChange);
+    image_ = std::move(read);
+    fileName_ = path;
+    modified_ = false;
+    ImageChanged();
+    UpdateCaption();
 }
 
 bool TAnimatorForm::SaveCmd()

@@ -23,6 +23,7 @@ namespace {
 
 const TRunTimeText LimitReached{"The check stopped listing links at its limit of %1 links. The pages whose links were "
                                 "left out say so when you select them."};
+const TRunTimeText StartPageNotRead{"The start page %1 could not be read: %2"};
 const TRunTimeFilter HtmlFilter{"HTML files|*.htm;*.html|All files|*.*"};
 // The buttons' captions while a validation runs and after it.
 const TRunTimeText CancelCaption{"&Cancel"};
@@ -30,7 +31,7 @@ const TRunTimeText ValidateCaption{"&Validate"};
 const TRunTimeText CheckCaption{"&Check"};
 // What the walk is doing, as the status bar words the walk's phases.
 const TRunTimeText PhaseWordings[] = {TRunTimeText{"Loading"}, TRunTimeText{"Parsing"}, TRunTimeText{"Finished"},
-                                      TRunTimeText{"Cancelled"}};
+                                      TRunTimeText{"Cancelled"}, TRunTimeText{"Failed"}};
 
 std::string PhaseText(std::string_view phase)
 {
@@ -210,7 +211,11 @@ void TfrmLinkChecking::Walk()
     }
     trvLinks->expand(model_->index(0, 0));
     SetPanel(0, start);
-    SetPanel(1, PhaseText(crawl_.Cancelled() ? "Cancelled" : "Finished"));
+    SetPanel(1, PhaseText(crawl_.Outcome()));
+    // A walk that could not even read its start page has checked nothing.
+    const TMessage failure = crawl_.StartPageFailure();
+    if (!failure.English().empty())
+        MessageDlg(StartPageNotRead({vx::PathText(start), InCurrentLanguage(failure)}), mtError, mbOK);
     if (crawl_.LimitReached())
         ShowMessage(LimitReached({std::to_string(crawl_.MaxLinks)}));
 }

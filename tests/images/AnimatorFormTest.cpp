@@ -31,6 +31,8 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <deque>
 
 namespace {
@@ -196,6 +198,58 @@ TEST_F(AnimatorFormTest, CancellingSaveAsKeepsTheUnsavedAnimation)
     answers_ = {Choose(mrNo)};
     Click("NewBtn");
     EXPECT_EQ(form_.Image().Count(), 0);
+}
+
+// A file that cannot be read leaves the animation open as it was, its file
+// and its unsaved frames with it, and the box names the file and says why.
+TEST_F(AnimatorFormTest, AFileThatCannotBeReadLeavesTheOpenAnimationAsItWas)
+{
+    Paste(Qt::red);
+    const std::string kept = dir_.file("kept.gif");
+    answers_ = {Choose(mrOk, kept)};
+    Click("SaveAsBtn");
+    // One frame declaring an LZW code size of 12, past what GIF allows.
+    const std::string damaged = dir_.file("damaged.gif");
+    vx::test::writeFile(damaged, std::string("GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff"
+                                             ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x0c\x02\x4c\x01\x00;",
+                                             32));
+    const std::string missing = dir_.file("missing.gif");
+    const struct {
+        std::string path;
+        std::string why;
+    } cases[] = {
+        {damaged, "GIF code size not in range 2 to 9"},
+        {missing, "Cannot open file " + missing + ": " + std::strerror(ENOENT)},
+    };
+    for (const auto& c : cases) {
+        Paste(Qt::green);
+        asked_.clear();
+        answers_ = {Choose(mrNo), Choose(mrOk, c.path), Choose(mrOk)};
+        Click("OpenBtn");
+        ASSERT_EQ(asked_.size(), 3u) << c.path;
+        EXPECT_EQ(asked_[2].type, mtError);
+        EXPECT_EQ(asked_[2].text, "Could not read " + c.path + ":\r\n" + c.why);
+        EXPECT_EQ(form_.FileName(), kept) << c.path;
+        EXPECT_EQ(form_.windowTitle(), "Vellumix Gif Animator 1.0 - kept.gif");
+        EXPECT_TRUE(form_.Modified()) << c.path;
+        EXPECT_TRUE(Button("SaveBtn")->isEnabled());
+    }
+    Click("SaveBtn");
+    EXPECT_EQ(giftest::DescribeWithGiflib(vx::test::readFile(kept)).frames.size(), 3u) << "every frame kept";
+
+    // Esc while a sound file is read abandons it as quietly as ever.
+    const std::string sound = dir_.file("sound.gif");
+    vx::test::writeFile(sound, giftest::OptimizableAnimation(5));
+    Paste(Qt::blue);
+    asked_.clear();
+    answers_ = {Choose(mrNo), Choose(mrOk, sound)};
+    QTimer::singleShot(0, &form_, [this] { QTest::keyClick(&form_, Qt::Key_Escape); });
+    Click("OpenBtn");
+    EXPECT_EQ(asked_.size(), 2u) << "no message";
+    EXPECT_EQ(form_.Image().Count(), 4);
+    EXPECT_EQ(form_.FileName(), kept);
+    EXPECT_TRUE(form_.Modified());
+    EXPECT_TRUE(form_.isVisible());
 }
 
 // A file whose logical screen is larger than its frames keeps that screen

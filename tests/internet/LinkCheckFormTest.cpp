@@ -43,10 +43,11 @@ protected:
     }
     void TearDown() override { vx::dialogs::SetAnswerer({}); }
 
-    void Validate(const std::string& path)
+    void Validate(const std::string& path) { ValidateAddress(server->Url(path)); }
+    void ValidateAddress(const std::string& address)
     {
         form.edtHTML->clear();
-        QTest::keyClicks(form.edtHTML, QString::fromStdString(server->Url(path)));
+        QTest::keyClicks(form.edtHTML, QString::fromStdString(address));
         QTest::mouseClick(form.btnCheck, Qt::LeftButton);
     }
 
@@ -113,6 +114,30 @@ TEST_F(LinkCheckFormTest, ValidationFillsTheTreeAndTheStatusFollowsTheSelection)
     }
     if (const char* dir = std::getenv("VX_SCREENSHOT_DIR"))
         form.grab().save(QString::fromLocal8Bit(dir) + "/link_checker.png");
+}
+
+// A check that could not read its start page has checked nothing: it says
+// so, and why, instead of "Finished".
+TEST_F(LinkCheckFormTest, AStartPageThatCannotBeReadIsToldOfAsAFailure)
+{
+    const std::string refused = "http://127.0.0.1:" + std::to_string(vx::test::ClosedPort()) + "/index.htm";
+    const struct {
+        std::string start;
+        std::string why;
+    } cases[] = {
+        {server->Url("/missing.htm"), "the server answered 404"},
+        {refused, "Couldn't connect to server (Connection refused)"},
+    };
+    for (const auto& c : cases) {
+        requests.clear();
+        ValidateAddress(c.start);
+        EXPECT_TRUE(LinkCheckDone) << c.start;
+        EXPECT_EQ(form.StatusPanel(1), "Failed") << c.start;
+        ASSERT_EQ(Messages().size(), 1u) << c.start;
+        EXPECT_EQ(Messages()[0], "The start page " + c.start + " could not be read: " + c.why);
+        EXPECT_EQ(requests.back().type, mtError) << c.start;
+        EXPECT_TRUE(form.btnCheck->isEnabled() && form.edtHTML->isEnabled()) << "ready for another address";
+    }
 }
 
 TEST_F(LinkCheckFormTest, CancelClickOrEscapeStopsTheWalk)

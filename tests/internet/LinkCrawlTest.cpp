@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <map>
 
@@ -324,12 +326,32 @@ TEST_F(LinkCrawlTest, OversizedPagesAndRedirectLoopsShowTheirReason)
     EXPECT_EQ(nodes.count(server->Url("/big/never.htm")), 0u);
 }
 
-TEST_F(LinkCrawlTest, StartThatIsNeitherFileNorWebAddressStaysUnknown)
+// A walk whose start page cannot be read ends "Failed", saying why; one
+// whose start page was read ends "Finished", however its links fared.
+TEST_F(LinkCrawlTest, AStartPageThatCannotBeReadFailsTheWalkAndSaysWhy)
 {
-    crawl.Run("no-such-file.htm");
-    ASSERT_EQ(crawl.Nodes().size(), 1u);
-    EXPECT_EQ(crawl.Nodes()[0].State, lsUnknown);
-    EXPECT_EQ(last, "Finished");
+    const std::string refused = "http://127.0.0.1:" + std::to_string(deadPort) + "/index.htm";
+    const struct {
+        std::string start;
+        int state;
+        int status;
+        std::string failure;
+    } cases[] = {
+        {"no-such-file.htm", lsUnknown, 0, "it is neither a file that exists nor a web address"},
+        {server->Url("/site/nothere.htm"), lsBad, 404, "the server answered 404"},
+        {refused, lsBad, 0, "Couldn't connect to server (Connection refused)"},
+        {"/proc/self/mem", lsBad, 404, "Cannot read file /proc/self/mem: " + std::string(std::strerror(EIO))},
+        {server->Url("/site/a.htm"), lsOk, 200, ""},
+    };
+    for (const auto& c : cases) {
+        crawl.Run(c.start);
+        ASSERT_FALSE(crawl.Nodes().empty()) << c.start;
+        EXPECT_EQ(crawl.Nodes()[0].State, c.state) << c.start;
+        EXPECT_EQ(crawl.Nodes()[0].Status, c.status) << c.start;
+        EXPECT_EQ(crawl.StartPageFailure().English(), c.failure) << c.start;
+        EXPECT_EQ(last, c.failure.empty() ? "Finished" : "Failed") << c.start;
+        EXPECT_EQ(crawl.Outcome(), last) << c.start;
+    }
 }
 
 TEST_F(LinkCrawlTest, LocalWalkStaysInItsFolderAndChecksWebLinksOverHttp)

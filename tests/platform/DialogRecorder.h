@@ -6,6 +6,7 @@
 #include "platform/qt/Dialogs.h"
 
 #include <deque>
+#include <string>
 #include <vector>
 
 namespace vx::test {
@@ -36,6 +37,16 @@ public:
         answer.result = result;
         answer.path = std::move(path);
         answers.push_back(answer);
+    }
+
+    // The texts of the message boxes shown so far, in turn.
+    std::vector<std::string> Messages() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& request : requests)
+            if (request.kind == vx::dialogs::Kind::Message)
+                texts.push_back(request.text);
+        return texts;
     }
 
     std::vector<vx::dialogs::Request> requests;

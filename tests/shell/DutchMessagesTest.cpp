@@ -113,7 +113,13 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
         // The file the open dialog the step shows is answered with.
         std::string opened = {};
     } cases[] = {
-        {"opening into the slot", [&] { form->OpenDocumentInFreeSlot(page, false); },
+        {"opening into the slot",
+         [&] {
+             // Typed text is offered up only once no slot is free.
+             for (const char* other : {"3.asp", "4.asp", "5.asp"})
+                 form->OpenDocumentInFreeSlot(WriteDoc(other, "x"), false);
+             form->OpenDocumentInFreeSlot(page, false);
+         },
          "Document 2 bevat tekst die niet is opgeslagen.\r\nWilt u die tekst weggooien en page.asp openen?"},
         {"quitting",
          [&] {
@@ -188,7 +194,7 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
              });
              PickMenuCommand(*form, "GIFAnimator1");
          },
-         "De GIF-codegrootte ligt niet tussen 2 en 9", damaged},
+         "Kon " + damaged + " niet lezen:\r\nDe GIF-codegrootte ligt niet tussen 2 en 9", damaged},
         {"a damaged GIF tested in the image optimiser", [&] { testInOptimiser(docs.path()); },
          "Kon " + std::filesystem::canonical(damaged).string() + " niet optimaliseren:\r\nOngeldige GIF-gegevens"},
         {"a GIF with garbage after its header tested after a sound one in the image optimiser",

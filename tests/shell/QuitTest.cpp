@@ -1,4 +1,4 @@
-// Quitting and replacing text: nothing the user typed goes without a question.
+// Quitting: nothing the user typed goes without a question.
 #include "tests/shell/ShellFixture.h"
 
 #include "shell/Recovery.h"
@@ -112,25 +112,4 @@ TEST_F(QuitTest, CancellingTheNameForUnnamedTextCancelsTheQuit)
     dialogs.Queue(mrCancel);
     EXPECT_FALSE(CloseAnswering(PressYes));
     EXPECT_TRUE(form->SlotEditor(1)->Model().Modified());
-}
-
-TEST_F(QuitTest, OpeningIntoASlotWithTypedTextAsksFirst)
-{
-    Type(form->SlotEditor(1), "typed ");
-    const std::string path = WriteDoc("page.asp", "file\r\n");
-    dialogs.Queue(mrNo);
-    form->OpenDocumentInFreeSlot(path, false);
-    ASSERT_EQ(dialogs.requests.size(), 1u);
-    EXPECT_EQ(dialogs.requests[0].type, mtConfirmation);
-    EXPECT_EQ(form->SlotFileName(1), "");
-    EXPECT_EQ(form->SlotEditor(1)->Model().Lines()[5], "typed");
-
-    dialogs.Queue(mrYes);
-    form->OpenDocumentInFreeSlot(path, false);
-    EXPECT_EQ(form->SlotFileName(1), path);
-    EXPECT_EQ(Text(form->SlotEditor(1)), "file\r\n");
-
-    // The untouched start-up template is no typed text.
-    form->OpenDocumentInFreeSlot(WriteDoc("second.asp", "x"), false);
-    EXPECT_EQ(dialogs.requests.size(), 2u);
 }

@@ -552,6 +552,23 @@ TEST_F(RecoveryWindowTest, ARestoredTextIsSavedInItsFilesEncodingAndMark)
     }
 }
 
+// Texts two dead runs left of document 1 both come back: the second takes
+// the next slot that holds nothing, as a file opened then would.
+TEST_F(RecoveryWindowTest, TextsTwoRunsLeftForOneSlotTakeTwoSlots)
+{
+    const std::string root = RecoveryRoot();
+    for (const std::string run : {"run-a", "run-b"}) {
+        fs::create_directories(root + "/" + run);
+        vx::test::writeFile(root + "/" + run + "/slot-1.vxr", RecoveryBytes(Record({false, 1}, "", run)));
+    }
+    dialogs.Queue(mrYes);
+    StartAndActivate();
+    EXPECT_EQ(dialogs.Messages().size(), 1u) << "the offer, and no slot lacking";
+    std::vector<std::string> restored = {Text(form->SlotEditor(1)), Text(form->SlotEditor(2))};
+    std::sort(restored.begin(), restored.end());
+    EXPECT_EQ(restored, (std::vector<std::string>{"run-a\r\n", "run-b\r\n"}));
+}
+
 TEST_F(RecoveryWindowTest, SavingOrClosingADocumentTakesItsCopyAway)
 {
     const std::string page = WriteDoc("page.htm", "page\r\n");

@@ -1,4 +1,5 @@
 #include "tests/shell/ShellFixture.h"
+#include "tests/shell/MenuDriver.h"
 
 // MRUList.h needs the complete menu type.
 #include <QMenu>
@@ -24,6 +25,28 @@ void Edit(TmwCustomEdit* editor, const std::string& line)
     editor->Model().SetModified(true);
 }
 
+class SlotsMenuTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        StartAndActivate();
+        Focus(form->SlotEditor(1));
+    }
+    // File > Open File, the file dialog answered with the file.
+    void OpenThroughMenu(const std::string& path)
+    {
+        dialogs.answers.push_back({mrOk, path, false});
+        vx::test::PickMenuCommand(*form, "Fileopen1");
+    }
+    void TypeInto(int slot, const char* text)
+    {
+        form->PageControl1->setCurrentIndex(slot - 1);
+        Focus(form->SlotEditor(slot));
+        QTest::keyClicks(form->SlotEditor(slot), text);
+    }
+    std::vector<std::string> Messages() const { return dialogs.Messages(); }
+};
+
 } // namespace
 
 TEST_F(ShellTest, OpensIntoTheFirstFreeSlotAndNotASixthTime)
@@ -42,7 +65,8 @@ TEST_F(ShellTest, OpensIntoTheFirstFreeSlotAndNotASixthTime)
     form->OpenDocumentInFreeSlot(paths[5], false);
     for (int i = 1; i <= 5; ++i)
         EXPECT_EQ(form->SlotFileName(i), paths[i - 1]);
-    EXPECT_TRUE(dialogs.requests.empty());
+    ASSERT_EQ(dialogs.requests.size(), 1u) << "it says why";
+    dialogs.requests.clear();
 
     dialogs.Queue(mrYes);
     Focus(form->SlotEditor(2));
@@ -224,6 +248,108 @@ TEST_F(ShellTest, CloseActsOnTheFocusedSlotOnly)
     EXPECT_NE(form->SlotFileName(1), "");
     ASSERT_EQ(dialogs.requests.size(), 2u);
     EXPECT_EQ(dialogs.requests[0].text, " Are you sure you want to close this file (save unfinished work first!) ");
+}
+
+// Typed text is the user's work as much as a file: Open File passes a slot
+// that holds some for one that holds nothing, and asks to discard it only
+// when no slot is free.
+TEST_F(SlotsMenuTest, OpenFilePassesTypedTextAndAsksOnlyWhenNoSlotIsFree)
+{
+    TypeInto(1, "typed");
+    const std::string typed = Text(form->SlotEditor(1));
+    const std::string a = WriteDoc("a.asp", "a\r\n");
+    OpenThroughMenu(a);
+    EXPECT_TRUE(Messages().empty()) << "no question";
+    EXPECT_EQ(form->SlotFileName(2), a);
+    EXPECT_EQ(form->PageControl1->currentIndex(), 1);
+    EXPECT_EQ(Text(form->SlotEditor(1)), typed) << "document 1 keeps its text";
+
+    OpenThroughMenu(WriteDoc("b.asp", "b\r\n"));
+    OpenThroughMenu(WriteDoc("c.asp", "c\r\n"));
+    TypeInto(5, "more");
+    EXPECT_TRUE(Messages().empty());
+    const std::string d = WriteDoc("d.asp", "d\r\n");
+    dialogs.answers.push_back({mrOk, d, false});
+    dialogs.Queue(mrNo);
+    vx::test::PickMenuCommand(*form, "Fileopen1");
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0], "Document 1 holds text that has not been saved.\r\nDo you want to discard it and open d.asp?");
+    EXPECT_EQ(Text(form->SlotEditor(1)), typed) << "No keeps it";
+    for (int i = 1; i <= TForm1::SlotCount; ++i)
+        EXPECT_NE(form->SlotFileName(i), d);
+
+    dialogs.requests.clear();
+    dialogs.answers.push_back({mrOk, d, false});
+    dialogs.Queue(mrYes);
+    vx::test::PickMenuCommand(*form, "Fileopen1");
+    EXPECT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(form->SlotFileName(1), d);
+    EXPECT_EQ(Text(form->SlotEditor(5)), "more\r\n") << "the other typed text stays";
+}
+
+// Open File says why it opened nothing: a name that is no file, or no
+// document left to take one.
+TEST_F(SlotsMenuTest, OpenFileSaysWhyItOpensNothing)
+{
+    const std::string nowhere = docs.file("nowhere.asp");
+    OpenThroughMenu(nowhere);
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0], "Cannot open " + nowhere + ": there is no such file.");
+    EXPECT_EQ(dialogs.requests.back().type, mtError);
+    EXPECT_EQ(form->SlotFileName(1), "");
+
+    for (int i = 1; i <= TForm1::SlotCount; ++i)
+        form->OpenDocumentInFreeSlot(WriteDoc(std::to_string(i) + ".htm", "x"), false);
+    dialogs.requests.clear();
+    OpenThroughMenu(WriteDoc("sixth.htm", "x"));
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0], "Cannot open sixth.htm: every document already holds a file.\r\nClose one of them first.");
+    for (int i = 1; i <= TForm1::SlotCount; ++i)
+        EXPECT_EQ(form->SlotFileName(i), docs.file(std::to_string(i) + ".htm"));
+}
+
+// Closing names the documents whose unsaved changes it discards; with none,
+// the question is the usual one.
+TEST_F(SlotsMenuTest, ClosingNamesTheDocumentsWhoseChangesItDiscards)
+{
+    const std::string a = WriteDoc("a.asp", "a\r\n");
+    const std::string b = WriteDoc("b.asp", "b\r\n");
+    form->OpenDocumentInFreeSlot(a, false);
+    form->OpenDocumentInFreeSlot(b, false);
+    TypeInto(1, "changed ");
+    TypeInto(4, "draft");
+    form->PageControl1->setCurrentIndex(TForm1::SlotCount);
+    QTest::keyClicks(form->Workspaces()[0], "a workspace keeps its text");
+    const std::string closeAll = " Are you sure you want to close all files (save unfinished work first!) ";
+    const std::string closeOne = " Are you sure you want to close this file (save unfinished work first!) ";
+
+    dialogs.Queue(mrNo);
+    vx::test::PickMenuCommand(*form, "CloseAllfiles1");
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0], closeAll + "\r\n\r\nClosing discards the changes that were not saved in:\r\n    " + a +
+                                 "\r\n    Document 4 (no file)");
+    EXPECT_EQ(form->SlotFileName(1), a) << "No closes nothing";
+
+    // Close current file names the one document it closes, when it has changes.
+    dialogs.requests.clear();
+    dialogs.Queue(mrNo);
+    Focus(form->SlotEditor(1));
+    vx::test::PickMenuCommand(*form, "Closefile1");
+    dialogs.Queue(mrYes);
+    TypeInto(2, "");
+    vx::test::PickMenuCommand(*form, "Closefile1");
+    ASSERT_EQ(Messages().size(), 2u);
+    EXPECT_EQ(Messages()[0], closeOne + "\r\n\r\nClosing discards the changes that were not saved in:\r\n    " + a);
+    EXPECT_EQ(Messages()[1], closeOne) << "b.asp has no changes";
+    EXPECT_EQ(form->SlotFileName(2), "");
+
+    dialogs.requests.clear();
+    dialogs.Queue(mrYes);
+    vx::test::PickMenuCommand(*form, "CloseAllfiles1");
+    dialogs.Queue(mrYes);
+    vx::test::PickMenuCommand(*form, "CloseAllfiles1");
+    ASSERT_EQ(Messages().size(), 2u);
+    EXPECT_EQ(Messages()[1], closeAll) << "nothing left unsaved";
 }
 
 TEST_F(ShellTest, NewSavesTheWizardsPageAndOpensIt)

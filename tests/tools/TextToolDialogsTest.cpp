@@ -93,14 +93,7 @@ protected:
     TempDir dir;
     DialogRecorder dialogs;
 
-    std::vector<std::string> Messages() const
-    {
-        std::vector<std::string> texts;
-        for (const auto& request : dialogs.requests)
-            if (request.kind == vx::dialogs::Kind::Message)
-                texts.push_back(request.text);
-        return texts;
-    }
+    std::vector<std::string> Messages() const { return dialogs.Messages(); }
 };
 
 } // namespace

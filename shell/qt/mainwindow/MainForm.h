@@ -291,12 +291,18 @@ private:
     // Asks for a file name and writes an editor without one (an unnamed slot
     // becomes named); false when the user cancels or the write fails.
     bool SaveUnnamed(TmwCustomEdit* editor);
-    // True when the slot may take a file: it holds no typed text that was never
-    // saved, or the user lets it go.
-    bool MayReplaceUnsavedText(int slot, const std::string& fileName);
+    // The slot the file opens in: the first free one; when every slot without
+    // a file holds typed text, the first of those once the user lets its text
+    // go. 0 when there is none, the user told why.
+    int SlotToOpenIn(const std::string& fileName);
     void ClearSlot(int slot);
+    // The question before the slots given are closed, naming those of them
+    // whose unsaved changes closing discards.
+    std::string ClosingQuestion(const std::string& question, const std::vector<int>& closing) const;
     // A slot's tab caption: the file's name, "<empty>" for none.
     static QString TabCaptionOf(const std::string& fileName);
+    // Free: neither a file nor typed text that was never saved.
+    bool IsFreeSlot(int slot) const;
     int FirstFreeSlot() const;
     // The slot that holds the file already; 0 for none.
     int SlotOfFile(const std::string& fileName) const;

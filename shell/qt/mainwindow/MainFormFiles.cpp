@@ -17,6 +17,7 @@
 #include "platform/WholeCopies.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
+#include "shell/qt/mainwindow/DocumentNames.h"
 #include "shell/qt/windows/FileManager.h"
 #include "shell/qt/mainwindow/StatusBar.h"
 #include "shell/qt/mainwindow/PrefForm.h"
@@ -33,6 +34,7 @@
 
 #include <array>
 #include <filesystem>
+#include <numeric>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -42,6 +44,8 @@ namespace {
 
 const TRunTimeText ReplaceUnsavedQuestion{
     "Document %1 holds text that has not been saved.\r\nDo you want to discard it and open %2?"};
+const TRunTimeText NoSuchFile{"Cannot open %1: there is no such file."};
+const TRunTimeText NoSlotLeft{"Cannot open %1: every document already holds a file.\r\nClose one of them first."};
 const TRunTimeText OpenElsewhere{"%1 is open in document %2.\r\nClose it there first, or save under another name."};
 const TRunTimeText ChangedOnDisk{
     "%1 has been changed by another program since it was loaded.\r\nDo you want to overwrite it?"};
@@ -72,6 +76,7 @@ const TRunTimeText SaveAsTitle{"Save As"};
 const TRunTimeText ReadOnlyBox{"Open as &read-only"};
 const TRunTimeText CloseFileQuestion{" Are you sure you want to close this file (save unfinished work first!) "};
 const TRunTimeText CloseAllQuestion{" Are you sure you want to close all files (save unfinished work first!) "};
+const TRunTimeText ClosingDiscards{"Closing discards the changes that were not saved in:%1"};
 const TRunTimeText NoFileYet{"This document has no file yet: Save As gives it one."};
 
 } // namespace
@@ -81,10 +86,15 @@ QString TForm1::TabCaptionOf(const std::string& fileName)
     return fileName.empty() ? vx::shell::EmptyTabCaption() : vx::ToQPath(NameWithoutFolder(fileName));
 }
 
+bool TForm1::IsFreeSlot(int slot) const
+{
+    return SlotFileName(slot).empty() && !HoldsUnsavedText(SlotEditor(slot));
+}
+
 int TForm1::FirstFreeSlot() const
 {
     for (int i = 1; i <= SlotCount; ++i)
-        if (SlotFileName(i).empty())
+        if (IsFreeSlot(i))
             return i;
     return 0;
 }
@@ -105,8 +115,12 @@ void TForm1::OpenDocumentInFreeSlot(const std::string& name, bool readOnly)
 
 void TForm1::OpenInFreeSlot(const std::string& name, bool readOnly, TOpenAs as)
 {
-    if (name.empty() || !vx::FileExists(name))
+    if (name.empty())
         return;
+    if (!vx::FileExists(name)) {
+        MessageDlg(NoSuchFile({vx::PathText(name)}), mtError, mbOK);
+        return;
+    }
     // A name relative to the working folder (the command line's) would lead a
     // later start's recovery and Re-Open list to another file.
     const std::string fileName = vx::shell::WholeFileName(name);
@@ -115,8 +129,8 @@ void TForm1::OpenInFreeSlot(const std::string& name, bool readOnly, TOpenAs as)
         ActivateSlot(open);
         return;
     }
-    const int slot = FirstFreeSlot();
-    if (slot == 0 || !MayReplaceUnsavedText(slot, fileName))
+    const int slot = SlotToOpenIn(fileName);
+    if (slot == 0)
         return;
     // Read first: a file that cannot be read leaves the slot free and the
     // recent-files list as it was.
@@ -187,12 +201,20 @@ void TForm1::ActivateSlot(int slot)
     SlotEditor(slot)->setFocus();
 }
 
-bool TForm1::MayReplaceUnsavedText(int slot, const std::string& fileName)
+int TForm1::SlotToOpenIn(const std::string& fileName)
 {
-    if (!HoldsUnsavedText(SlotEditor(slot)))
-        return true;
-    return MessageDlg(ReplaceUnsavedQuestion({std::to_string(slot), vx::PathText(NameWithoutFolder(fileName))}),
-                      mtConfirmation, mbYesNo) == mrYes;
+    if (const int free = FirstFreeSlot())
+        return free;
+    // Typed text is given up only when no slot is free, and only if the user says so.
+    for (int i = 1; i <= SlotCount; ++i) {
+        if (!SlotFileName(i).empty())
+            continue;
+        const std::string question =
+            ReplaceUnsavedQuestion({std::to_string(i), vx::PathText(NameWithoutFolder(fileName))});
+        return MessageDlg(question, mtConfirmation, mbYesNo) == mrYes ? i : 0;
+    }
+    MessageDlg(NoSlotLeft({vx::PathText(NameWithoutFolder(fileName))}), mtInformation, mbOK);
+    return 0;
 }
 
 void TForm1::Fileopen1Click()
@@ -397,10 +419,20 @@ void TForm1::ClearSlot(int slot)
     PageControl1->setTabText(slot - 1, TabCaptionOf({}));
 }
 
+std::string TForm1::ClosingQuestion(const std::string& question, const std::vector<int>& closing) const
+{
+    std::string unsaved;
+    for (int slot : closing)
+        if (NeedsSave(slot) || HoldsUnsavedText(SlotEditor(slot)))
+            unsaved += "\r\n    " + vx::shell::DocumentName(SlotFileName(slot), false, slot);
+    return unsaved.empty() ? question : question + "\r\n\r\n" + ClosingDiscards({unsaved});
+}
+
 void TForm1::Closefile1Click()
 {
     const int slot = ActiveSlot();
-    if (MessageDlg(CloseFileQuestion(), mtWarning, mbYesNo) == mrNo)
+    const std::vector<int> closed = slot != 0 ? std::vector<int>{slot} : std::vector<int>{};
+    if (MessageDlg(ClosingQuestion(CloseFileQuestion(), closed), mtWarning, mbYesNo) == mrNo)
         return;
     if (slot != 0)
         ClearSlot(slot);
@@ -408,7 +440,9 @@ void TForm1::Closefile1Click()
 
 void TForm1::CloseAllfiles1Click()
 {
-    if (MessageDlg(CloseAllQuestion(), mtWarning, mbYesNo) == mrNo)
+    std::vector<int> all(SlotCount);
+    std::iota(all.begin(), all.end(), 1);
+    if (MessageDlg(ClosingQuestion(CloseAllQuestion(), all), mtWarning, mbYesNo) == mrNo)
         return;
     for (int i = 1; i <= SlotCount; ++i)
         ClearSlot(i);

@@ -11,6 +11,7 @@
 #include "platform/qt/Application.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
+#include "shell/qt/mainwindow/DocumentNames.h"
 #include "shell/qt/mainwindow/StatusBar.h"
 #include "shell/qt/mainwindow/StatusNotice.h"
 #include "shell/qt/windows/ShellDialog.h"
@@ -25,8 +26,6 @@
 
 namespace {
 
-const TRunTimeText WorkspaceWithoutFile{"Workspace %1 (no file)"};
-const TRunTimeText DocumentWithoutFile{"Document %1 (no file)"};
 const TRunTimeText RestoreQuestion{"Vellumix ended before the changes to these documents were saved:%1\r\n\r\n"
                                    "Restore them? No discards them; Cancel keeps them for the next start."};
 const TRunTimeText NoFreeSlot{"There was no free document slot for:%1\r\nIt is offered again at the next start."};
@@ -67,9 +66,7 @@ std::string KeptAsideNotice(const std::vector<std::string>& setAside)
 
 std::string DocumentName(const TRecoveryRecord& record)
 {
-    if (!record.FileName.empty())
-        return vx::PathText(record.FileName);
-    return (record.Place.Workspace ? WorkspaceWithoutFile : DocumentWithoutFile)({std::to_string(record.Place.Number)});
+    return vx::shell::DocumentName(record.FileName, record.Place.Workspace, record.Place.Number);
 }
 
 } // namespace
@@ -178,11 +175,10 @@ TmwCustomEdit* TForm1::RestoreCopy(const TRecoveryRecord& record)
     if (record.Place.Workspace && record.Place.Number <= static_cast<int>(workspaces_.size())) {
         editor = workspaces_[record.Place.Number - 1];
     } else {
-        const bool ownFree = !record.Place.Workspace && record.Place.Number <= SlotCount &&
-                             SlotFileName(record.Place.Number).empty() &&
-                             !HoldsUnsavedText(SlotEditor(record.Place.Number));
+        const bool ownFree =
+            !record.Place.Workspace && record.Place.Number <= SlotCount && IsFreeSlot(record.Place.Number);
         slot = ownFree ? record.Place.Number : FirstFreeSlot();
-        if (slot == 0 || HoldsUnsavedText(SlotEditor(slot)))
+        if (slot == 0)
             return nullptr;
         editor = SlotEditor(slot);
     }

@@ -95,7 +95,7 @@ void TForm1::TellOfTextApart(const std::string& notice, const std::string& path,
 {
     int freeSlots = 0;
     for (int slot = 1; slot <= SlotCount; ++slot)
-        freeSlots += SlotFileName(slot).empty() ? 1 : 0;
+        freeSlots += IsFreeSlot(slot) ? 1 : 0;
     // One slot takes the file being opened.
     if (freeSlots <= 1 + static_cast<int>(apart.size()))
         MessageDlg(notice, mtInformation, mbOK);
