@@ -2,6 +2,8 @@
 // nesting and script nesting) driven by four word lists of boundary-marked keys.
 #pragma once
 
+#include "tools/DateTimeText.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -69,7 +71,9 @@ std::string BeautifyScript(std::string_view text, const TBeautifyOptions& option
 bool IsPage(std::string_view text);
 // Whether a plain script holds script delimiters, and so starts outside the script.
 bool HasScriptBlocks(std::string_view text);
-// The comment line put above a beautified page.
-std::string BeautifyBanner(const std::string& dateTime);
+// The comment line put above a page beautified at that moment. Its date is
+// code of the page: it is written in the one form code keeps, whatever
+// language the user chose.
+std::string BeautifyBanner(const TClockReading& when);
 
 } // namespace vx::tools

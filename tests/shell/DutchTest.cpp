@@ -779,13 +779,13 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
     };
     const auto clock = [&] { return form->StatusBar1->PanelText(0) + " " + form->StatusBar1->PanelText(1); };
     const auto cookieExpiry = [] {
-        Tfrm_cookie cookie(nullptr);
+        Tfrm_cookie cookie(nullptr, [] { return vx::tools::TClockReading{2026, 3, 10, 2, 9, 0, 0}; });
         cookie.show();
         cookie.edit1->SetText("theme");
         ClickButton(cookie, "SpeedButton1");
         return std::pair(cookie.edit2->Text(), cookie.ResultLines().at(2));
     };
-    const std::string expiryInCode = " Response.Cookies(\"theme\").Expires = \"December 31, 2001\"";
+    const std::string expiryInCode = " Response.Cookies(\"theme\").Expires = \"March 10, 2027\"";
 
     vx::test::PickMenuCommand(*form, "Nederlands1");
     EXPECT_EQ(save->text(), "Opslaan");
@@ -807,7 +807,7 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
     EXPECT_EQ(calendar.StepButton(skPrevYear)->toolTip(), "a year back");
     EXPECT_EQ(dueDate.windowTitle(), "Due date");
     EXPECT_TRUE(clockReads("H:mm:ss", "d-M-yyyy")) << "the status bar's clock and date: " << clock();
-    EXPECT_EQ(cookieExpiry(), std::pair(std::string("31 december 2001"), expiryInCode));
+    EXPECT_EQ(cookieExpiry(), std::pair(std::string("10 maart 2027"), expiryInCode));
 
     vx::test::PickMenuCommand(*form, "English1");
     EXPECT_EQ(save->text(), "Save");
@@ -824,7 +824,7 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
     EXPECT_EQ(vx::CalendarTitle(vx::EncodeDate(2026, 12, 1)), "December, 2026");
     EXPECT_EQ(calendar.StepButton(skPrevYear)->toolTip(), "a year back");
     EXPECT_TRUE(clockReads("h:mm:ss AP", "M/d/yyyy")) << clock();
-    EXPECT_EQ(cookieExpiry(), std::pair(std::string("December 31, 2001"), expiryInCode));
+    EXPECT_EQ(cookieExpiry(), std::pair(std::string("March 10, 2027"), expiryInCode));
     frm_search->hide();
 }
 

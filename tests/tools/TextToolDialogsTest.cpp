@@ -182,7 +182,7 @@ TEST_F(TextToolDialogs, BeautifierWorksOnTheHandedInText)
     ClickButton(dialog, "SpeedButton1");
     const QStringList lines = dialog.memo1->toPlainText().split('\n');
     ASSERT_GE(lines.size(), 11);
-    EXPECT_TRUE(lines[0].startsWith("<!--'code beautified ")) << lines[0].toStdString();
+    EXPECT_EQ(lines[0], "<!--code beautified 3/4/2026 1:05:06 PM by Vellumix Professional 1.0-->");
     EXPECT_EQ(lines[1], "");
     EXPECT_EQ(lines.mid(2, 9), (QStringList{"<table>", "   <%", "   For i = 1 To 2", "   %>", "      <tr><td>x</td></tr>",
                                             "   <%", "   Next", "   %>", "</table>"}));
@@ -209,7 +209,7 @@ TEST_F(TextToolDialogs, BeautifierWindowBeautifiesAsTheEngineDoes)
     dialog.Clock = [] { return vx::tools::TClockReading{2026, 3, 4, 3, 13, 5, 6}; };
     vx::test::Activate(dialog);
     const vx::tools::TBeautifyOptions shipped = vx::tools::test::ShippedOptions();
-    const std::string banner = vx::tools::BeautifyBanner(vx::tools::ShortDateLongTime(dialog.Clock())) + "\n\n";
+    const std::string banner = vx::tools::BeautifyBanner(dialog.Clock()) + "\n\n";
     vx::test::TPageCorpus writer(70);
     for (int i = 0; i < 4; ++i) {
         const std::string page = writer.Page(2048).Text;

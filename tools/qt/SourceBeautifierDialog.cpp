@@ -158,7 +158,7 @@ void TFrm_aspb::Beautify()
         BeautifyText(text, Options(), [this](const std::string& status, int step) { Status(status, step); });
     // A plain script is no page: an HTML comment would break it.
     if (IsPage(text))
-        result.insert(0, BeautifyBanner(ShortDateLongTime(Clock())) + "\n\n");
+        result.insert(0, BeautifyBanner(Clock()) + "\n\n");
     memo1->setPlainText(vx::ToQString(result));
 }
 
