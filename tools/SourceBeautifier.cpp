@@ -350,7 +350,7 @@ private:
 void ReportStep(const TBeautifyProgress& progress, int number)
 {
     if (progress)
-        progress("Working: Step " + std::to_string(number), number);
+        progress(number);
 }
 
 } // namespace

@@ -51,8 +51,8 @@ std::string MakeLineKey(std::string_view line);
 
 std::string IndentOf(int level, TIndentUnit unit);
 
-// Called before each step with its status text and number.
-using TBeautifyProgress = std::function<void(const std::string& status, int step)>;
+// Called before each step with its number: 1, 2, 3 and 6.
+using TBeautifyProgress = std::function<void(int step)>;
 
 // The beautified lines of text (lines split at CR LF, CR or LF), each ended by
 // LF. A page is indented by its elements and server blocks (see

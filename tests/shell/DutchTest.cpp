@@ -109,7 +109,7 @@ const std::set<std::string>& SameInDutch()
     "NUM", "CAPS", "SQL - Wizards", "VBScript - wizards", "Plug-ins", "Wizards", "Help", "Document 1", "Document 2",
     "Document 3", "Document 4", "Document 5", "Macro's", "&OK", "OK", " Databases", " Records", "|<", ">|", "< Help >",
     "OK %1", "<Type>", "Copyright", "Homepage", "Database", "Status", "Type", "& Ampersand", "\xC2\xA9 Copyright",
-    "0 bytes", "ID", "Printer", "Type:", "Parameters", "&Help",
+    "0 bytes", "%1 bytes", "ID", "Printer", "Type:", "Parameters", "&Help",
     // The calculator's keys.
     "sqrt", "1/x", "C", "MC", "MR", "MS", "MP",
     // Code that goes into the generated pages as it is: tag names, keywords, functions,

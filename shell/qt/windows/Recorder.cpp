@@ -6,6 +6,7 @@
 #include "platform/IniFile.h"
 #include "platform/ProgramPaths.h"
 #include "platform/qt/Dialogs.h"
+#include "platform/qt/QtText.h"
 #include "shell/qt/windows/RecorderJournal.h"
 
 #include <QGroupBox>
@@ -24,16 +25,20 @@ using vx::recorder::TRecorder;
 const TRunTimeFilter Filter{"Vellumix Recordings|*.asr"};
 const char* const Section = "1";
 const char* const LastFile = "LastFile";
+// The window's title names what the recorder is doing.
+const TRunTimeText Recording{"Recording"};
+const TRunTimeText Playing{"Playing"};
+const TRunTimeText Idle{"Idle"};
 
-const char* CaptionOf(TRecorder::TState state)
+QString CaptionOf(TRecorder::TState state)
 {
     switch (state) {
     case TRecorder::rsRecording:
-        return "Recording";
+        return vx::ToQString(Recording());
     case TRecorder::rsPlaying:
-        return "Playing";
+        return vx::ToQString(Playing());
     default:
-        return "Idle";
+        return vx::ToQString(Idle());
     }
 }
 
