@@ -144,7 +144,7 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
              Focus(form->SlotEditor(1));
              QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
          },
-         "Kon " + vx::PathText(legacy) +
+         "Kan " + vx::PathText(legacy) +
              " niet opslaan:\r\nhet bestand gebruikt de tekenset Windows-1252, waarin het teken \"\xCE\xB1\" van regel "
              "2 niet voorkomt"},
         {"replacing in a Windows-1252 file",
@@ -204,20 +204,20 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
          },
          "De GIF-codegrootte ligt niet tussen 2 en 9", damaged},
         {"a damaged GIF tested in the image optimiser", [&] { testInOptimiser(docs.path()); },
-         "Kon " + std::filesystem::canonical(damaged).string() + " niet optimaliseren:\r\nOngeldige GIF-gegevens"},
+         "Kan " + std::filesystem::canonical(damaged).string() + " niet optimaliseren:\r\nOngeldige GIF-gegevens"},
         {"a GIF with garbage after its header tested after a sound one in the image optimiser",
          [&] {
              testInOptimiser(docs.file("optimise"));
              EXPECT_EQ(counted, (std::vector<std::string>{"Bestand 1 van 2", "Bestand 2 van 2"}));
          },
-         "Kon " + std::filesystem::canonical(garbled).string() + " niet optimaliseren:\r\nOngeldige GIF-gegevens"},
+         "Kan " + std::filesystem::canonical(garbled).string() + " niet optimaliseren:\r\nOngeldige GIF-gegevens"},
         {"loading plug-ins from a folder whose first file cannot be trusted",
          [&] { PickMenuCommand(*form, "LoadPlugins1"); },
          "\"" + home.File("plugins/bad.plg") +
              "\" is geen geldige plug-in: hij biedt 100000000 opdrachten aan, meer dan de 256 die een plug-in mag "
              "aanbieden.\r\nDaarom zijn deze plug-ins niet geladen: commands.plg, other.plg"},
         {"a page named as a GIF tested in the image optimiser", [&] { testInOptimiser(pageFolder.string()); },
-         "Kon " + std::filesystem::canonical(pageFolder / "page.gif").string() +
+         "Kan " + std::filesystem::canonical(pageFolder / "page.gif").string() +
              " niet optimaliseren:\r\nOngeldige GIF-signatuur"},
     };
     for (const auto& c : cases) {

@@ -55,9 +55,11 @@ Tfrm_recorder::Tfrm_recorder(QWidget* parent)
     auto* column = new QVBoxLayout;
     Memo1 = Named(new TFlatMemo(this), "Memo1");
     Memo1->setReadOnly(true);
-    for (const char* line : {"Recording of movement,", "", "This tool enables you to record movements ",
-                             "within the editor you can record creating a ", "procedure for  example, save the recording",
-                             "and play it  back when you want to do the ", "same  routine again."})
+    // A sentence is one line, which the memo wraps where its width ends, in any language.
+    for (const char* line : {"Recording of movement,", "",
+                             "This tool enables you to record movements within the editor: you can record creating "
+                             "a procedure, for example, save the recording and play it back when you want to do "
+                             "the same routine again."})
         Memo1->Lines().Add(line);
     column->addWidget(Memo1);
     // What is recorded here, and why; the texts belong to the window, so that all translate.
