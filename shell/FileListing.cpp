@@ -60,8 +60,7 @@ int TFileListing::Load(const std::string& folder, std::string_view maskText)
         file.Size = entryError ? 0 : static_cast<std::int64_t>(size);
         const auto time = it->last_write_time(entryError);
         file.Time = entryError ? 0 : UnixTime(time);
-        if (typeNameOf_)
-            file.TypeName = typeNameOf_(it->path().string()).substr(0, MaxTypeName);
+        file.TypeName = TypeNameOf(it->path().string());
         totalSize_ += file.Size;
         files_.push_back(std::move(file));
     }
@@ -82,6 +81,17 @@ void TFileListing::Sort(TFileSort kind, bool ascending)
         const int order = Compare(a, b, kind);
         return ascending ? order < 0 : order > 0;
     });
+}
+
+void TFileListing::RenameTypes()
+{
+    for (int i = 0; i < Count(); ++i)
+        files_[i].TypeName = TypeNameOf(FullName(i));
+}
+
+std::string TFileListing::TypeNameOf(const std::string& path) const
+{
+    return typeNameOf_ ? typeNameOf_(path).substr(0, MaxTypeName) : std::string();
 }
 
 std::string TFileListing::FullName(int index) const

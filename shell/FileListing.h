@@ -33,6 +33,8 @@ public:
     void Clear();
     // Stable; descending reverses the comparison.
     void Sort(TFileSort kind, bool ascending);
+    // Asks every entry's type name anew, as the names change with the language.
+    void RenameTypes();
 
     int Count() const { return static_cast<int>(files_.size()); }
     const TFileObject& operator[](int index) const { return files_.at(index); }
@@ -42,6 +44,8 @@ public:
     std::string FullName(int index) const;
 
 private:
+    std::string TypeNameOf(const std::string& path) const;
+
     TTypeNameOf typeNameOf_;
     std::vector<TFileObject> files_;
     std::string folder_;

@@ -1,7 +1,15 @@
 // Transfer times.
 #include "shell/TransferTimes.h"
 
+#include "localisation/RunTimeText.h"
+
 namespace vx::shell {
+
+namespace {
+
+const TRunTimeText Bytes{"%1 bytes"};
+
+} // namespace
 
 std::vector<std::pair<std::string, std::string>> TransferRows(std::uint64_t bytes)
 {
@@ -17,7 +25,7 @@ std::vector<std::pair<std::string, std::string>> TransferRows(std::uint64_t byte
 
 std::string SizeText(std::uint64_t bytes)
 {
-    return std::to_string(bytes) + " bytes";
+    return Bytes({std::to_string(bytes)});
 }
 
 } // namespace vx::shell

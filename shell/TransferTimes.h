@@ -12,7 +12,7 @@ namespace vx::shell {
 // the whole seconds the file's bytes take at it.
 std::vector<std::pair<std::string, std::string>> TransferRows(std::uint64_t bytes);
 
-// The size as the file manager shows it.
+// The size as the file manager shows it, in the current language.
 std::string SizeText(std::uint64_t bytes);
 
 } // namespace vx::shell

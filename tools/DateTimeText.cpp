@@ -20,6 +20,20 @@ TClockReading ClockNow()
     return ClockReadingAt(std::time(nullptr));
 }
 
+TClockReading AYearLater(const TClockReading& when)
+{
+    using namespace std::chrono;
+    year_month_day date{year(when.Year + 1), month(static_cast<unsigned>(when.Month)),
+                        day(static_cast<unsigned>(when.Day))};
+    if (!date.ok())
+        date = year_month_day_last(date.year(), month_day_last(date.month()));
+    TClockReading later = when;
+    later.Year = static_cast<int>(date.year());
+    later.Day = static_cast<int>(static_cast<unsigned>(date.day()));
+    later.DayOfWeek = static_cast<int>(weekday(sys_days(date)).c_encoding());
+    return later;
+}
+
 namespace {
 
 std::string Padded(int value, std::size_t width)

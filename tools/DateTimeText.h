@@ -27,6 +27,8 @@ struct TClockReading {
 TClockReading ClockReadingAt(std::time_t moment);
 TClockReading ClockNow();
 using TClock = std::function<TClockReading()>;
+// The same day and time a year later; 29 February gives 28 February.
+TClockReading AYearLater(const TClockReading& when);
 
 // The reading written by a pattern of the class library's date and time
 // formats, case-insensitive: d dd ddd dddd, m mm mmm mmmm (minutes right after

@@ -16,7 +16,9 @@ TLines NewPageLines(const TNewPageFields& fields, const TClockReading& now)
     lines.push_back("<head> ");
     lines.push_back(" <title>" + fields.Title + "</title>");
     lines.push_back("  <meta name=\"generator\" content=\"" + banner + "\">");
-    lines.push_back("  <meta name=\"date_time\" content=\"" + ShortDateLongTime(now) + "\">");
+    // Code keeps one form of a date, whatever language the user chose.
+    const std::string madeAt = ShortDateLongTime(now, vx::BuiltInFormatSettings());
+    lines.push_back("  <meta name=\"date_time\" content=\"" + madeAt + "\">");
     lines.push_back("  <meta name=\"dc.creator\" content=\"" + banner + "\">");
     lines.push_back("  <meta name=\"dc.title\" content=\"" + fields.Title + "\">");
     lines.push_back("</head>");

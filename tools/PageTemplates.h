@@ -20,6 +20,7 @@ struct TNewPageFields {
     bool ScriptTimeout = false;
     bool SessionState = false;
 };
+// The head names the moment now in the form code keeps, whatever the language.
 TLines NewPageLines(const TNewPageFields& fields, const TClockReading& now);
 
 struct TMetaFields {

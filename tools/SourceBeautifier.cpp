@@ -3,6 +3,7 @@
 #include "platform/AnsiText.h"
 #include "tools/BeautifierKeys.h"
 #include "tools/Banner.h"
+#include "tools/DateTimeText.h"
 #include "tools/PageBeautifier.h"
 #include "tools/ScriptTidy.h"
 #include "tools/TextLines.h"
@@ -349,7 +350,7 @@ private:
 void ReportStep(const TBeautifyProgress& progress, int number)
 {
     if (progress)
-        progress("Working: Step " + std::to_string(number), number);
+        progress(number);
 }
 
 } // namespace
@@ -449,9 +450,10 @@ bool HasScriptBlocks(std::string_view text)
     return text.find("<%") != std::string_view::npos;
 }
 
-std::string BeautifyBanner(const std::string& dateTime)
+std::string BeautifyBanner(const TClockReading& when)
 {
-    return "<!--'code beautified " + dateTime + " by Vellumix Professional " + VersionTag + "-->";
+    const std::string dateTime = ShortDateLongTime(when, vx::BuiltInFormatSettings());
+    return "<!--code beautified " + dateTime + " by Vellumix Professional " + VersionTag + "-->";
 }
 
 std::string BeautifyText(std::string_view input, const TBeautifyOptions& options, const TBeautifyProgress& progress)

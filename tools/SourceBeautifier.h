@@ -2,6 +2,8 @@
 // nesting and script nesting) driven by four word lists of boundary-marked keys.
 #pragma once
 
+#include "tools/DateTimeText.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -49,8 +51,8 @@ std::string MakeLineKey(std::string_view line);
 
 std::string IndentOf(int level, TIndentUnit unit);
 
-// Called before each step with its status text and number.
-using TBeautifyProgress = std::function<void(const std::string& status, int step)>;
+// Called before each step with its number: 1, 2, 3 and 6.
+using TBeautifyProgress = std::function<void(int step)>;
 
 // The beautified lines of text (lines split at CR LF, CR or LF), each ended by
 // LF. A page is indented by its elements and server blocks (see
@@ -69,7 +71,9 @@ std::string BeautifyScript(std::string_view text, const TBeautifyOptions& option
 bool IsPage(std::string_view text);
 // Whether a plain script holds script delimiters, and so starts outside the script.
 bool HasScriptBlocks(std::string_view text);
-// The comment line put above a beautified page.
-std::string BeautifyBanner(const std::string& dateTime);
+// The comment line put above a page beautified at that moment. Its date is
+// code of the page: it is written in the one form code keeps, whatever
+// language the user chose.
+std::string BeautifyBanner(const TClockReading& when);
 
 } // namespace vx::tools

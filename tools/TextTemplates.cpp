@@ -73,7 +73,8 @@ const std::array<const char*, 6> RemarkTypes = {"HTML remark",       "VBScript r
 
 std::string RemarkStamp(const TClockReading& when)
 {
-    return " remark added on " + ShortDateLongTime(when);
+    // A remark is code of the page, which keeps one form of a date whatever language the user chose.
+    return " remark added on " + ShortDateLongTime(when, vx::BuiltInFormatSettings());
 }
 
 TLines RemarkLines(int type, const TLines& lines)

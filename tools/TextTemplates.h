@@ -63,7 +63,7 @@ TLines FormattedItems(const std::array<const char*, N>& formats, const TClockRea
 
 // --- remarks
 extern const std::array<const char*, 6> RemarkTypes;
-// The line the dialog adds below the user's remark.
+// The line the dialog adds below the user's remark, its date in the form code keeps.
 std::string RemarkStamp(const TClockReading& when);
 // A blank first line, then each line commented by the type (none: nothing more).
 TLines RemarkLines(int type, const TLines& lines);

@@ -102,10 +102,10 @@ Tfrm_dsncfg::Tfrm_dsncfg(QWidget* parent) : QDialog(parent)
         const char* name;
         const char* caption;
     } table[] = {
-        {&Button1, "Button1", "         Add DSN"},
+        {&Button1, "Button1", "Add DSN"},
         {&ConfigDsnBtn, "ConfigDsnBtn", "Configure DSN"},
         {&RemoveDsnBtn, "RemoveDsnBtn", "Remove DSN"},
-        {&button4, "button4", "         Add system dsn"},
+        {&button4, "button4", "Add system dsn"},
         {&button2, "button2", "Configure system dsn"},
         {&RemoveSysDsnBtn, "RemoveSysDsnBtn", "Remove system dsn"},
         {&SpeedButton1, "SpeedButton1", "&Close"},

@@ -262,13 +262,13 @@ QWidget* TAnimatorForm::BuildOptionsPage()
     colorDepthCombo_ = Named(new QComboBox(page), "ColorDepthCombo");
     colorDepthCombo_->addItems({"Frequency of use", "Quantizing", "Truncate 7x8x4", "Truncate 6x6x6", "Tripel "});
     form->addRow("Color Depth Method: ", colorDepthCombo_);
-    thumbnailsBox_ = Named(new QCheckBox("Thumbnails Reflect Image\r\nPosition", page), "ThumbnailsBox");
+    thumbnailsBox_ = Named(new QCheckBox("Thumbnails Reflect Image Position", page), "ThumbnailsBox");
     thumbnailsBox_->setChecked(true);
     form->addRow(thumbnailsBox_);
     flatBtns_ = Named(new QCheckBox("Flat Toolbar Buttons ", page), "FlatBtns");
     flatBtns_->setChecked(true);
     form->addRow(flatBtns_);
-    alwaysOnTop_ = Named(new QCheckBox("Main Dialog Window\r\nAlways On Top", page), "AlwaysOnTop");
+    alwaysOnTop_ = Named(new QCheckBox("Main Dialog Window Always On Top", page), "AlwaysOnTop");
     form->addRow(alwaysOnTop_);
     return page;
 }

@@ -32,6 +32,7 @@ namespace {
 
 const TRunTimeText OptimizeQuestion{"Are you sure that you wish to Optimize the directory?\rThe files will be modified!"};
 const TRunTimeText FileCount{"File %1 of %2"};
+const TRunTimeText SavedBytes{"%1 bytes"};
 const TRunTimeText CannotOptimize{"Could not optimize %1:\r\n%2"};
 
 constexpr std::uint8_t kAllButMerging = 29;
@@ -315,7 +316,7 @@ void Tfrm_gifoptimizer::OptimizeItem(int index, bool write)
     FitColumns();
     if (best < start) {
         saved_ += start - best;
-        labelSaved_->setText(QString::number(saved_) + " bytes");
+        labelSaved_->setText(vx::ToQString(SavedBytes({std::to_string(saved_)})));
         if (write)
             vx::WriteFileAtomic(path, bestBytes);
     }

@@ -109,8 +109,9 @@ bool Tf_ftp::Run(const std::string& what, const std::function<void()>& call)
     busy_ = false;
     SpeedButton10->setEnabled(false);
     SetPanel(3, panel);
+    // A reason that names the call already says it once.
     if (!reason.empty())
-        Log(what + ": " + reason);
+        Log(reason.starts_with(what) ? reason : what + ": " + reason);
     bytesIn_ += transferIn_;
     bytesOut_ += transferOut_;
     transferIn_ = transferOut_ = 0;

@@ -28,6 +28,14 @@ const TRunTimeText ReplaceFile{"%1 already exists.\nDo you want to replace it?"}
 constexpr const char* kHistory = "url.dat";
 const TRunTimeFilter kSaveFilter{"HTM|*.htm|HTML|*.html|SHTML|*.shtml|ASP|*.asp|VBScript|*.vbs|JavaScript|*.js"};
 const TRunTimeText kSaveTitle{"Save"};
+const TRunTimeText Connecting{"Connecting to website"};
+const TRunTimeText Sending{"Sending data.."};
+const TRunTimeText Receiving{"Receiving data.."};
+const TRunTimeText Redirected{"Redirected.."};
+const TRunTimeText Preparing{"Preparing for opening url"};
+const TRunTimeText InvalidHost{"Invalid hostname"};
+const TRunTimeText ConnectionFailed{"Connection failed"};
+const TRunTimeText Done{"Done."};
 
 } // namespace
 
@@ -72,10 +80,10 @@ Tfrm_openurl::Tfrm_openurl(QWidget* parent) : QDialog(parent), fetch_(new TAsync
     connect(SpeedButton2, &QPushButton::clicked, this, &QDialog::close);
     fetch_->OnEvent = [this](THttpEvent event) {
         switch (event) {
-        case THttpEvent::Connected: SetStatus("Connecting to website"); break;
-        case THttpEvent::Sent: SetStatus("Sending data.."); break;
-        case THttpEvent::Received: SetStatus("Receiving data.."); break;
-        case THttpEvent::Redirected: SetStatus("Redirected.."); break;
+        case THttpEvent::Connected: SetStatus(Connecting()); break;
+        case THttpEvent::Sent: SetStatus(Sending()); break;
+        case THttpEvent::Received: SetStatus(Receiving()); break;
+        case THttpEvent::Redirected: SetStatus(Redirected()); break;
         case THttpEvent::HostResolved: break;
         }
     };
@@ -130,9 +138,9 @@ void Tfrm_openurl::done(int result)
     QDialog::done(result);
 }
 
-void Tfrm_openurl::SetStatus(const char* text)
+void Tfrm_openurl::SetStatus(const std::string& text)
 {
-    StatusBar1->showMessage(text);
+    StatusBar1->showMessage(vx::ToQString(text));
 }
 
 void Tfrm_openurl::SpeedButton1Click()
@@ -151,7 +159,7 @@ void Tfrm_openurl::SpeedButton1Click()
         ShowMessage(ErrorText(e));
     }
     SpeedButton1->setEnabled(false);
-    SetStatus("Preparing for opening url");
+    SetStatus(Preparing());
     fetch_->Start({url, false});
 }
 
@@ -159,10 +167,10 @@ void Tfrm_openurl::Fetched(const TFetchReply& reply)
 {
     SpeedButton1->setEnabled(true);
     if (!reply.Ok || !IsSuccess(reply.Status)) {
-        SetStatus(reply.Failure == TFetchFailure::InvalidHost ? "Invalid hostname" : "Connection failed");
+        SetStatus(reply.Failure == TFetchFailure::InvalidHost ? InvalidHost() : ConnectionFailed());
         return;
     }
-    SetStatus("Done.");
+    SetStatus(Done());
     SavePage(reply.Body);
 }
 

@@ -41,7 +41,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void SetStatus(const char* text);
+    void SetStatus(const std::string& text);
     void Fetched(const TFetchReply& reply);
     void SavePage(const std::string& page);
 

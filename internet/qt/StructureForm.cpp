@@ -34,6 +34,8 @@ const TRunTimeFilter HtmlFilter{"HTML files|*.htm;*.html|All files|*.*"};
 const TWording FileTooLarge{"The file %1 is too large"};
 const TWording CannotLoad{"Cannot load %1: %2"};
 const TWording ServerAnswered{"Cannot load %1: the server answered %2"};
+const TRunTimeText Working{"Working.."};
+const TRunTimeText Done{"Done"};
 
 constexpr std::uintmax_t kMaxPage = 8 << 20;
 
@@ -160,7 +162,7 @@ std::string TfrmHTMLParsing::LoadPage(const std::string& source)
 
 void TfrmHTMLParsing::btnParseClick()
 {
-    StatusBar1->showMessage("Working..");
+    StatusBar1->showMessage(vx::ToQString(Working()));
     trvStructure->clear();
     trvLinks->clear();
     TRunGuard guard(btnparse);
@@ -181,7 +183,7 @@ void TfrmHTMLParsing::btnParseClick()
     }
     ShowTree(*trvStructure, builder.Structure(), true);
     ShowTree(*trvLinks, builder.Links(), false);
-    StatusBar1->showMessage("Done");
+    StatusBar1->showMessage(vx::ToQString(Done()));
 }
 
 void TfrmHTMLParsing::ShowTree(QTreeWidget& tree, const std::vector<TStructureNode>& nodes, bool structure)

@@ -20,6 +20,14 @@ namespace {
 const TRunTimeText CouldNotCheck{"Could not check for updates"};
 const TRunTimeText UpdateAvailable{"\r!! Update available !!\r\rVisit our homepage at %1 to download it\r"};
 const TRunTimeText NoUpdates{"No updates found"};
+const TRunTimeText HostResolvedStatus{"Host name resolved"};
+const TRunTimeText HostResolvedHint{"Hostname resolved"};
+const TRunTimeText ConnectingToServer{"Connecting to server"};
+const TRunTimeText Retrieving{"Retrieving data"};
+const TRunTimeText FailedHint{"Connection failed"};
+const TRunTimeText FailedStatus{"Connection failed.."};
+const TRunTimeText Disconnecting{"Disconnecting"};
+const TRunTimeText UpdateFound{"!! Update available !!"};
 
 constexpr const char* kHomePage = "https://vellumix.org/";
 
@@ -49,10 +57,10 @@ Tfrm_update::Tfrm_update(QWidget* parent) : QDialog(parent), fetch_(new TAsyncFe
     connect(SpeedButton1, &QPushButton::clicked, this, [this] { SpeedButton1Click(); });
     fetch_->OnEvent = [this](THttpEvent event) {
         switch (event) {
-        case THttpEvent::HostResolved: SetStatus("Host name resolved", "Hostname resolved"); break;
-        case THttpEvent::Connected: SetStatus("Connecting to server"); break;
+        case THttpEvent::HostResolved: SetStatus(HostResolvedStatus(), HostResolvedHint()); break;
+        case THttpEvent::Connected: SetStatus(ConnectingToServer()); break;
         case THttpEvent::Sent:
-        case THttpEvent::Received: SetStatus("Retrieving data"); break;
+        case THttpEvent::Received: SetStatus(Retrieving()); break;
         case THttpEvent::Redirected: break;
         }
     };
@@ -94,26 +102,26 @@ void Tfrm_update::Fetched(const TFetchReply& reply)
 {
     SpeedButton1->setEnabled(true);
     if (!reply.Ok) {
-        SetStatus("Connection failed..", "Connection failed");
+        SetStatus(FailedStatus(), FailedHint());
         ShowMessage(CouldNotCheck());
         return;
     }
-    SetStatus("Disconnecting");
+    SetStatus(Disconnecting());
     TStringList lines;
     lines.SetText(reply.Body);
     Memo1->setPlainText(vx::ToQString(lines.Text()));
     switch (ReadVersionReply(reply)) {
     case TUpdateResult::UpdateAvailable:
         ShowMessage(UpdateAvailable({kHomePage}));
-        SetStatus("!! Update available !!");
+        SetStatus(UpdateFound());
         break;
     case TUpdateResult::UpToDate:
         ShowMessage(NoUpdates());
-        SetStatus("No updates found");
+        SetStatus(NoUpdates());
         break;
     case TUpdateResult::CouldNotCheck:
         ShowMessage(CouldNotCheck());
-        SetStatus("Could not check for updates");
+        SetStatus(CouldNotCheck());
         break;
     }
 }

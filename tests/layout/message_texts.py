@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Fails when a message box of the program can show a text that no language
-reaches: a string literal with letters in what a message-box call shows.
+"""Fails when a message box of the program, or a window the program writes
+into while it runs, can show a text that no language reaches: a string
+literal with letters in what a message-box call shows.
 
 A text a message box shows is declared once where it is used, as a
 TRunTimeText, and passed by calling it; the language files carry it and the
@@ -14,6 +15,20 @@ followed through concatenations over several lines, the local variables it
 names and the functions of the program it calls; a literal with letters
 anywhere in that is reported. Literals handed to Qt's own translation
 (translate, tr) are the translation's.
+
+A text a window shows is written into it while the program runs just as
+well: a label's or a button's text, a status bar's message, a window's title
+(setText, showMessage, setWindowTitle and the other setters of
+RUN_TIME_SETTERS, on this window or on a control that holds no value: an
+edit or a memo holds the user's text or code), and the column headings a
+list model's headerData gives. Such a call is followed as a message box's
+is, and so is every function of the program that hands a parameter on to
+one (its class's, or a free function). What a window is built with is its
+language component's: the setters a constructor calls, and those of the
+functions only constructors call (outside the lambdas they hand on to run
+later), are left alone. A word is two letters or more ("M" and "89a" are
+signs), and the name of one of the program's products is the same in every
+language.
 
 An error reaches a box too. Its message as raised (e.what(), e.Message()) is
 English and is reported: ErrorText(e) shows it in the chosen language. Either
@@ -62,6 +77,19 @@ ESCAPES = {'n': '\n', 'r': '\r', 't': '\t', 'a': '\a', 'b': '\b', 'f': '\f', 'v'
 BOXES = {'MessageDlg': (0,), 'ShowMessage': (0,), 'MessageBox': (0, 1), 'ShowAssistantText': (0,)}
 QT_STATIC_BOXES = {'information', 'warning', 'critical', 'question', 'about'}
 QT_BOX_SETTERS = {'setText', 'setInformativeText', 'setDetailedText', 'setWindowTitle'}
+# What a window shows that the program writes into it while it runs: a
+# label's or a button's text, a status bar's message, a window's title (the
+# place of the text). What a window's constructor sets, its language
+# component translates with the rest of the window.
+RUN_TIME_SETTERS = {'setText': (0, 1), 'showMessage': (0,), 'setWindowTitle': (0,), 'setToolTip': (0,),
+                    'setStatusTip': (0,), 'setTitle': (0,), 'setPlaceholderText': (0,), 'setTabText': (1,),
+                    'setItemText': (1,), 'setHeaderLabel': (0,), 'setHeaderLabels': (0,),
+                    'setHorizontalHeaderLabels': (0,), 'setLabelText': (0,), 'addItem': (0,), 'addItems': (0,)}
+# An edit or a memo holds a value, the user's or the code a generator wrote,
+# not the program's words.
+HOLDS_VALUE = re.compile(r'\w*(?:Edit|Memo)\w*')
+# A model's header texts: what these functions return, a view shows.
+SHOWN_RETURNS = {'headerData'}
 # An error's message as raised; our functions that word an error in the chosen
 # language or hand on what it says; and what an error says, to be worded later.
 ERROR_MESSAGE = {'what', 'Message'}
@@ -74,8 +102,8 @@ DECLARED = {'TRunTimeText', 'TWording'}
 # Calls whose literal arguments Qt's translation words.
 TRANSLATED = {'translate', 'tr', 'QT_TR_NOOP', 'QT_TRANSLATE_NOOP'}
 # Calls that put their argument into the text as it is.
-PASS_THROUGH = {'string', 'string_view', 'QString', 'QStringLiteral', 'QLatin1String', 'fromUtf8', 'fromLatin1',
-                'fromStdString', 'ToQString', 'FromQString', 'move'}
+PASS_THROUGH = {'string', 'string_view', 'QString', 'QVariant', 'QStringLiteral', 'QLatin1String', 'fromUtf8',
+                'fromLatin1', 'fromStdString', 'ToQString', 'FromQString', 'move'}
 # Calls that write a text into the buffer that is their first argument.
 WRITERS = {'snprintf', 'sprintf', 'strcpy', 'strncpy', 'strcat', 'strncat'}
 # Words before a name that make it an expression, not a declaration.
@@ -204,6 +232,7 @@ class Source:
         self.functions = []  # (name, parameter names, body start, body end)
         self.owners = {}  # body start -> the class a member function belongs to
         self.hidden = set()  # body starts of the functions of an anonymous namespace
+        self._class_bodies = None
         self._find_functions()
 
     def _find_functions(self):
@@ -235,6 +264,31 @@ class Source:
             self.owners[j] = t[i - 2].text if first < i else self.around(i, ('class', 'struct'))
             if self.owners[j] is None and self.around(i, ('namespace',)) == '':
                 self.hidden.add(j)
+
+    def settable_member(self, k):
+        """Whether the name at k declares a data member that is no constant:
+        what it starts with, whoever uses the class may set."""
+        t = self.tokens
+        start = k - 1
+        while start > 0 and t[start].text not in (';', '{', '}', ':'):
+            start -= 1
+        if any(t[j].text in ('const', 'constexpr') for j in range(start + 1, k)):
+            return False
+        return any(first < k < end for first, end in self.class_bodies())
+
+    def class_bodies(self):
+        """(open, close) of the body of each class and struct."""
+        if self._class_bodies is None:
+            t = self.tokens
+            self._class_bodies = []
+            for k in range(len(t) - 1):
+                if t[k].text in ('class', 'struct') and t[k].kind == 'name':
+                    j = k + 1
+                    while j < len(t) and t[j].text not in ('{', ';', '(', ')', '>'):
+                        j += 1
+                    if j < len(t) and t[j].text == '{':
+                        self._class_bodies.append((j, closing(t, j)))
+        return self._class_bodies
 
     def around(self, i, kinds):
         """The name of the innermost class (or namespace, "" for an anonymous
@@ -322,13 +376,39 @@ CONVERSION = re.compile(r'%[-+ #0]*(?:\d+|\*)?(?:\.(?:\d+|\*))?[hlLqjzt]*[diouxX
 
 
 def has_letters(text):
-    return any(c.isalpha() for c in CONVERSION.sub('', text))
+    """Whether the text holds a word: two letters or more in a row (a single
+    letter is a sign, "M" for memory, "89a" a version)."""
+    return re.search(r'[^\W\d_]{2}', CONVERSION.sub('', text)) is not None
+
+
+def library_call(tokens, k):
+    """Whether the call at k is qualified by a class of Qt or the standard
+    library (QString::number), not a function of the program of that name."""
+    return k >= 2 and tokens[k - 1].text == '::' and re.fullmatch(r'std|Q[A-Z]\w*', tokens[k - 2].text) is not None
+
+
+def in_lambda(source, body, i):
+    """Whether the token at i, in the function whose body opens at body, is
+    in a lambda's body there."""
+    t = source.tokens
+    for k in range(body + 1, i):
+        if t[k].text == '{' and t[k].kind == 'op' and closing(t, k) > i:
+            head = source.opening(k - 1) - 1 if t[k - 1].text == ')' else k - 1
+            if t[head].text == ']' or t[k - 1].text == 'mutable':
+                return True
+    return False
 
 
 def typed(tokens, k):
     """Whether a type stands before the name at k, as in a declaration."""
     before = tokens[k - 1]
     return before.kind == 'name' and before.text not in EXPRESSION_WORDS or before.text in ('*', '&', '>')
+
+
+def product_name(text):
+    """The name of one of the program's products ("Vellumix Gif Animator
+    1.0"): the program's name and capitalised words or a version after it."""
+    return re.fullmatch(r'Vellumix(?: (?:[A-Z][\w-]*|\d[\d.]*))*', text) is not None
 
 
 def symbol_like(text):
@@ -340,6 +420,7 @@ class Scan:
     def __init__(self, sources):
         self.sources = sources
         self.boxes = dict(BOXES)
+        self.setting = {}  # name -> the classes (None: free) of the functions that hand a parameter on to a setter
         self.returns = {}  # function name -> [(source, first, end)] of its return expressions
         self.passes = {}  # function name -> the places of the parameters it returns as they are, or in a sum
         self.definitions = {}  # function name -> [(source, body start, body end, class or None)]
@@ -371,6 +452,7 @@ class Scan:
                                 self.passes.setdefault(name, set()).add(params.index(t[j].text))
                         if stop == k + 2 and t[k + 1].kind == 'name' and t[k + 1].text.endswith('_'):
                             self.getters.setdefault(name, []).append((source, t[k + 1].text))
+        self._find_builders()
         self._find_wrappers()
 
     def _find_exceptions(self):
@@ -403,7 +485,7 @@ class Scan:
                 depth += 1 if t[k].text == '(' else -1
                 continue
             if depth or t[k].kind != 'name' or t[k + 1].text not in ('=', '{') or not typed(t, k) \
-                    or t[k - 1].text in DECLARED or source.enclosing(k):
+                    or t[k - 1].text in DECLARED or source.enclosing(k) or source.settable_member(k):
                 continue
             first = k + 2 if t[k + 1].text == '=' else k + 1
             stop = first
@@ -412,7 +494,9 @@ class Scan:
             self.constants.setdefault(t[k].text, []).append((source, first, stop))
 
     def box_calls(self, source):
-        """(index of the call's name, [(first, end) of each shown argument])."""
+        """(index of the call's name, [(first, end) of each shown argument],
+        whether it sets a window's text while the program runs rather than
+        showing a message box)."""
         t = source.tokens
         qt_boxes = set()
         for i in range(1, len(t) - 2):
@@ -427,10 +511,12 @@ class Scan:
                 continue
             nxt = t[i + 1].text
             member = i > 0 and t[i - 1].text in ('.', '->')
-            shown = None
+            shown, setting = None, False
             if nxt == '(' and tok.text in self.boxes and (tok.text in BOXES or not member) \
                     and not is_declaration(t, i):
-                shown = self.boxes[tok.text]
+                shown, setting = self.boxes[tok.text], tok.text in self.setting
+                if setting and (self.owner_called(source, i) not in self.setting[tok.text] or self.building(source, i)):
+                    continue
             elif nxt == '(' and tok.text in QT_STATIC_BOXES and i >= 2 and t[i - 1].text == '::' \
                     and t[i - 2].text == 'QMessageBox':
                 shown = (1, 2)
@@ -440,10 +526,55 @@ class Scan:
                 shown = (1, 2)
             elif nxt == '(' and tok.text in QT_BOX_SETTERS and member and t[i - 2].text in qt_boxes:
                 shown = (0,)
+            elif nxt == '(' and tok.text in RUN_TIME_SETTERS and self.sets_at_run_time(source, i):
+                shown, setting = RUN_TIME_SETTERS[tok.text], True
             if shown is None:
                 continue
             args = split_arguments(t, i + 1)
-            yield i, [args[k] for k in shown if k < len(args)]
+            yield i, [args[k] for k in shown if k < len(args)], setting
+
+    def sets_at_run_time(self, source, i):
+        """Whether the setter called at i writes a window's text while the
+        program runs: on a window of its own or on a control (a name) that
+        holds no value, outside the building of a window."""
+        t = source.tokens
+        if t[i - 1].text in ('.', '->'):
+            if t[i - 2].kind != 'name' or HOLDS_VALUE.fullmatch(self.declared_type(source, i - 2) or ''):
+                return False
+        elif t[i - 1].text == '::' or is_declaration(t, i):
+            return False
+        return not self.building(source, i)
+
+    def building(self, source, i):
+        """Whether the token at i builds a window: it is in a constructor or a
+        function only they call, outside the functions (lambdas) handed on to
+        run later."""
+        function = source.enclosing(i)
+        return function is not None and (source.path, function[2]) in self.builders \
+            and not in_lambda(source, function[2], i)
+
+    def _find_builders(self):
+        """The constructors, and the functions called only where a window is
+        built (or by a function of their name, as TForm1::BuildMenus calls
+        menu::BuildMenus), until no more are found."""
+        builders = {(source.path, body) for source in self.sources for name, _, body, _ in source.functions
+                    if source.owners.get(body) == name}
+        calls = {}
+        for source in self.sources:
+            t = source.tokens
+            for k in range(len(t) - 1):
+                if t[k].kind == 'name' and t[k + 1].text == '(' and t[k].text in self.definitions \
+                        and not is_declaration(t, k):
+                    calls.setdefault(t[k].text, []).append((source, k))
+        self.builders = builders
+        while True:
+            more = {(dsource.path, body) for name, sites in calls.items()
+                    if all(self.building(source, k) or (source.enclosing(k) or (None,))[0] == name
+                           for source, k in sites)
+                    for dsource, body, _, _ in self.definitions[name]} - self.builders
+            if not more:
+                return
+            self.builders |= more
 
     def shown_tokens(self, source, first, end):
         """What of the tokens first..end ends up in the text: its literals, the
@@ -479,7 +610,7 @@ class Scan:
                 elif not member and tok.text in self.declared:
                     for value in split_arguments(t, k + 1):
                         yield from self.shown_tokens(source, *value)
-                elif not member and tok.text not in TRANSLATED:
+                elif not member and tok.text not in TRANSLATED and not library_call(t, k):
                     yield 'call', k
                     args = split_arguments(t, k + 1)
                     for place in self.passes.get(tok.text, ()):
@@ -501,8 +632,9 @@ class Scan:
         """Functions that hand a parameter on to a message box, until no more are found."""
         while True:
             found = {}
+            setting = {}
             for source in self.sources:
-                for i, args in self.box_calls(source):
+                for i, args, sets in self.box_calls(source):
                     function = source.enclosing(i)
                     if not function or function[0] in self.boxes:
                         continue
@@ -522,10 +654,15 @@ class Scan:
                         for place, param in enumerate(params):
                             if param in used:
                                 found.setdefault(name, set()).add(place)
+                                if sets:
+                                    setting.setdefault(name, set()).add(source.owners[body])
             new = {name: tuple(sorted(places)) for name, places in found.items() if name not in self.boxes}
             if not new:
                 return
             self.boxes.update(new)
+            for name in new:
+                if name in setting:
+                    self.setting[name] = setting[name]
 
     def literals(self, source, first, end, before, depth, seen):
         """What of the tokens first..end can put English into the text: the
@@ -536,7 +673,8 @@ class Scan:
         for kind, k in self.shown_tokens(source, first, end):
             tok = t[k]
             if kind == 'literal':
-                if has_letters(tok.value) and not path_like(tok.value) and not symbol_like(tok.value):
+                if has_letters(tok.value) and not path_like(tok.value) and not symbol_like(tok.value) \
+                        and not product_name(tok.value):
                     found.append((source, tok, 'the bare text ' + tok.text))
             elif kind == 'error':
                 found.append((source, tok, 'the English message of the error %s as raised, where ErrorText(%s) '
@@ -599,16 +737,21 @@ class Scan:
             qualifier = t[k - 2].text
             return qualifier if any(of == qualifier for _, _, _, of in self.definitions[name]) else None
         if t[k - 1].text in ('.', '->'):
-            if t[k - 2].kind != 'name':
-                return '?'
-            for other in [source] + [o for o in self.sources if o.stem == source.stem and o is not source]:
-                declared = other.type_before(t[k - 2].text, k if other is source else len(other.tokens))
-                if declared:
-                    return declared
-            return '?'
+            return self.declared_type(source, k - 2) or '?'
         function = source.enclosing(k)
         caller = source.owners.get(function[2]) if function else None
         return caller if any(of == caller for _, _, _, of in self.definitions[name]) else None
+
+    def declared_type(self, source, k):
+        """The type the object named at k is declared with, in its file or
+        another of the same name (its header), or None."""
+        if source.tokens[k].kind != 'name':
+            return None
+        for other in [source] + [o for o in self.sources if o.stem == source.stem and o is not source]:
+            declared = other.type_before(source.tokens[k].text, k if other is source else len(other.tokens))
+            if declared:
+                return declared
+        return None
 
     def stored(self, source, member, depth, seen):
         """What the files of the class assign to the member that keeps a failure."""
@@ -647,8 +790,13 @@ class Scan:
                     found += self.literals(source, first, end, before, depth + 1, seen | {key})
                 continue
             declared = t[k - 1].kind == 'name' or t[k - 1].text in ('&', '*', '>')
-            if nxt in ('=', '+=') or (declared and nxt in ('{', '(')):
+            if declared and nxt == '[':
+                # An array: what its initialiser lists.
+                nxt = t[closing(t, k + 1) + 1].text
+                first = closing(t, k + 1) + (2 if nxt == '=' else 1)
+            else:
                 first = k + 2 if nxt in ('=', '+=') else k + 1
+            if nxt in ('=', '+=') or (declared and nxt in ('{', '(')):
                 stop = first
                 while stop < before and t[stop].text != ';':
                     stop = closing(t, stop) + 1 if t[stop].text in ('(', '[', '{') else stop + 1
@@ -677,13 +825,24 @@ class Scan:
     def problems(self):
         out = []
         for source in self.sources:
-            for i, args in self.box_calls(source):
+            for i, args, sets in self.box_calls(source):
                 call = source.tokens[i]
+                what = 'the text %s writes into a window while the program runs' if sets else 'the message box of %s'
                 for first, end in args:
                     for where, token, shown in self.literals(source, first, end, i, 0, frozenset()):
-                        out.append('%s:%d: the message box of %s (line %d of %s) shows %s; declare each text as '
+                        out.append('%s:%d: %s (line %d of %s) shows %s; declare each text as '
                                    'a TRunTimeText, or a TWording where it is raised, and give it its Dutch'
-                                   % (source.path, call.line, call.text, token.line, where.path, shown))
+                                   % (source.path, call.line, what % call.text, token.line, where.path, shown))
+            for name, _, body, end in source.functions:
+                if name not in SHOWN_RETURNS:
+                    continue
+                for rsource, first, stop in self.returns[name]:
+                    if rsource is not source or not body < first < end:
+                        continue
+                    for where, token, shown in self.literals(source, first, stop, stop, 0, frozenset()):
+                        out.append('%s:%d: the headings %s gives a view (line %d of %s) show %s; declare each '
+                                   'text as a TRunTimeText and give it its Dutch'
+                                   % (source.path, source.tokens[body].line, name, token.line, where.path, shown))
         for source in self.sources:
             if not source.path.replace(os.sep, '/').startswith(SHOWN_RAISES):
                 continue
@@ -735,14 +894,16 @@ SELF_TEST = [
     ('a choice of texts', 'void f(bool x) { ShowMessage(x ? std::string("Pick one") : Other()); }', 1),
     ('a constructor', 'TForm::TForm(QWidget* p) : QWidget(p), n_(1) { auto m = "Hi " + Name(); ShowMessage(m); }', 1),
     ('a QMessageBox made with new', 'void f() { auto* box = new QMessageBox(this); box->setInformativeText("More"); }', 1),
-    ('a wrapper through a variable', 'void Tell(const std::string& why) { const std::string m = "x: " + why; ShowMessage(m); }\n'
-                                     'void f() { Tell("Oops"); }', 2),
+    ('a wrapper through a variable',
+     'void Tell(const std::string& why) { const std::string m = "Why: " + why; ShowMessage(m); }\n'
+     'void f() { Tell("Oops"); }', 2),
     ('a wrapper of a wrapper', 'void Tell(const std::string& t) { ShowMessage(t); }\n'
                                'void Warn(int n, const std::string& t) { Tell(t); }\nvoid f() { Warn(1, "Hot"); }', 1),
     ('an exception shown', 'void Show(const std::exception& e) { MessageDlg(ErrorText(e), mtError, mbOK); }\n'
                            'void f() { Show(Exception("Broke")); }', 1),
-    ('a status bar is no box', 'void showMessage(const std::string& c, const std::string& t) { QMessageBox b(0, c, t); }\n'
-                               'void f() { StatusBar1->showMessage("Ready"); }', 0),
+    ('another object\'s function of a wrapper\'s name',
+     'void Tell(const std::string& c, const std::string& t) { QMessageBox b(0, c, t); }\n'
+     'void f() { StatusBar1->Tell("Ready", "Set"); }', 0),
     ('values of a declared text', 'void f() { ShowMessage(NotFound({"index.htm", Name("a b")})); }', 0),
     ('a file name', 'void f() { ShowMessage(Missing() + "data/index.htm" + "help.chm"); }', 0),
     ('a text handed on in a sum', 'std::string Why(const std::string& s) { return s + ": " + Reason(); }\n'
@@ -781,6 +942,42 @@ SELF_TEST = [
     ('a failure kept', 'const std::string& Error() const { return error_; }\n'
                        'void R::Run(const std::string& n) { error_ = "Cannot read " + n; }\n'
                        'void f(R& r) { r.Run("a"); ShowMessage(r.Error()); }', 1),
+    # Texts a window shows that the program writes into it while it runs.
+    ('a model\'s header data',
+     'QVariant M::headerData(int s, Qt::Orientation o, int role) const {\n'
+     '  static const char* const captions[] = {"File Name", "Size", "Date"};\n'
+     '  return QVariant(captions[s]); }', 3),
+    ('declared headings',
+     'const TRunTimeText Size{"Size"};\n'
+     'QVariant M::headerData(int s, Qt::Orientation, int) const { return ToQString(Size()); }', 0),
+    ('a status label\'s text',
+     'void W::Finish(int i) { StatusBar1->setText("Processing line " + QString::number(i)); }', 1),
+    ('a status bar\'s message', 'void W::Go() { StatusBar1->showMessage("Ready"); }', 1),
+    ('a status through a function of ours',
+     'void W::Status(const std::string& text, int p) { info->setText(ToQString(text)); }\n'
+     'void W::Go() { Status("Working: starting...", 0); }', 1),
+    ('a function of that name elsewhere',
+     'void W::Status(const std::string& text) { info->setText(ToQString(text)); }\n'
+     'void E::Status(const std::string& t) { t_ = t; }\n'
+     'void E::Fail() { Status("Error"); }', 0),
+    ('a window\'s own title set later',
+     'void W::Load() { setWindowTitle(CaptionOf(state_)); }\n'
+     'const char* CaptionOf(int s) { return s ? "Recording" : "Idle"; }', 2),
+    ('what a window is built with',
+     'W::W(QWidget* p) : QDialog(p) { label->setText("File name"); Build(); }\n'
+     'void W::Build() { button->setToolTip("Close the window"); setWindowTitle("Files"); }', 0),
+    ('what it does later', 'W::W() { connect(b, &B::clicked, [this] { label->setText("Done"); }); }', 1),
+    ('what a function built with does later',
+     'W::W() { Build(); }\nvoid W::Build() { label->setText("Files"); }\nvoid W::Reload() { Build(); }', 1),
+    ('an edit\'s value',
+     'class W { QLineEdit* Edit1; };\nvoid W::Go() { Edit1->setText("<META http-equiv=\\"Page-Enter\\">"); }', 0),
+    ('a sign, a version and a name',
+     'void W::Show(bool m) { mark->setText(m ? "M" : "");\n'
+     '  version->setText("89a"); setWindowTitle("Vellumix Gif Animator 1.0"); }', 0),
+    ('a property\'s default and a constant',
+     'class C { std::string Title = "Calculator";\n'
+     '  static constexpr const char* ReadOnly = "The document is read-only"; };\n'
+     'void C::Run() { dialog.setWindowTitle(ToQString(Title)); bar->showMessage(ReadOnly); }', 1),
     # (..., the file's path) for a file of a component whose every error is shown.
     ('a database error', 'void Q::Open() { if (!db_) throw ESQLerror("No data source");\n'
                          '  throw EAbort("Aborted"); }', 1, 'database/Q.cpp'),

@@ -104,7 +104,7 @@ TEST_F(BeautifySourceTest, F12IndentsTheScriptOfAnAspPageAndKeepsWhatIsReadAsWri
     });
     QTest::keyClick(slot, Qt::Key_F12);
     ASSERT_TRUE(shown) << "F12 opens the beautifier";
-    EXPECT_EQ(Text(slot), vx::tools::BeautifyBanner(vx::tools::ShortDateLongTime(when)) + "\r\n\r\n" +
+    EXPECT_EQ(Text(slot), vx::tools::BeautifyBanner(when) + "\r\n\r\n" +
                               JoinedLines({
                                   "<%@ Language=VBScript %>",
                                   "<%",

@@ -121,7 +121,7 @@ TEST_F(DocumentChangesTest, NothingChangesAReadOnlyDocumentAndTheStatusBarSaysWh
         change.act(*this);
         EXPECT_EQ(Text(editor), "a b\r\n") << change.what;
         EXPECT_FALSE(editor->Model().Modified()) << change.what;
-        EXPECT_EQ(form->StatusBar1->currentMessage().toStdString(), TForm1::ReadOnlyMessage) << change.what;
+        EXPECT_EQ(form->StatusBar1->currentMessage().toStdString(), "The document is read-only: it was not changed.") << change.what;
     }
 }
 

@@ -2,19 +2,25 @@
 // the combo boxes and list widgets of every window carry with their items
 // (file masks, colours, drives, characters, icons) and what is selected in
 // them stay as they were, in Dutch and back in English; so the publishing
-// window lists the folder's files in Dutch as it does in English.
+// window lists the folder's files in Dutch as it does in English. The file
+// panel's list names its columns and its files' types in the chosen language.
 #include "tests/shell/DutchFixture.h"
 #include "tests/shell/MenuDriver.h"
+#include "tests/shell/TextFit.h"
 #include "tests/shell/WindowTexts.h"
 #include "tests/shell/WindowWalker.h"
 
 #include "internet/qt/FtpForm.h"
 #include "shell/qt/launch/Launchers.h"
+#include "shell/qt/panels/FilePanel.h"
+#include "shell/qt/panels/SidePanels.h"
 
 #include <QComboBox>
 #include <QDebug>
 #include <QDir>
+#include <QHeaderView>
 #include <QListWidget>
+#include <QTreeView>
 
 #include <map>
 
@@ -175,6 +181,68 @@ TEST_F(DutchListsTest, ThePublishWindowListsTheFolderInEveryLanguage)
         EXPECT_EQ(listed, (std::vector<QString>{"default.asp", "index.htm"})) << c.language;
     }
     vx::shell::SetDialogHost({});
+}
+
+// The file panel's headings and its files' types speak the chosen language,
+// whatever the system's: the program's own names for the documents and
+// pictures it works with, a file's extension for any other. A switch renames
+// the list as it stands, sorted anew where it was sorted by type, and the
+// Dutch headings read whole.
+TEST_F(DutchListsTest, TheFilePanelNamesItsColumnsAndTypesInTheChosenLanguage)
+{
+    for (const char* name : {"index.htm", "default.asp", "header.inc", "logo.bmp", "archive.zip"})
+        WriteDoc(name, "x");
+    StartAndActivate();
+    form->show();
+    vx::shell::TFilePanel* panel = vx::shell::FilePanel(*form);
+    ASSERT_NE(panel, nullptr);
+    PickMenuCommand(*form, "Filepanel1");
+    ASSERT_TRUE(panel->isVisible());
+    form->findChild<QAction*>("Allfiles1")->trigger();
+    panel->SetFolder(docs.path().string());
+    const QAbstractItemModel& model = *panel->filelist->model();
+    const auto headings = [&model] {
+        std::vector<std::string> shown;
+        for (int column = 0; column < model.columnCount(); ++column)
+            shown.push_back(model.headerData(column, Qt::Horizontal).toString().toStdString());
+        return shown;
+    };
+    using TRows = std::vector<std::pair<std::string, std::string>>;
+    const auto types = [&model] {
+        TRows rows;
+        for (int row = 0; row < model.rowCount(); ++row)
+            rows.emplace_back(model.index(row, 0).data().toString().toStdString(),
+                              model.index(row, 3).data().toString().toStdString());
+        return rows;
+    };
+    // Sorted by type, with a click on its heading.
+    QHeaderView& header = *panel->filelist->header();
+    QTest::mouseClick(header.viewport(), Qt::LeftButton, {},
+                      QPoint(header.sectionViewportPosition(3) + header.sectionSize(3) / 2, header.height() / 2));
+    EXPECT_EQ(headings(), (std::vector<std::string>{"File Name", "Size", "Date", "Type"}));
+    const TRows english = {{"Default.asp", "Active Server Page"}, {"Header.inc", "ASP include file"},
+                           {"Logo.bmp", "Bitmap image"}, {"Index.htm", "HTML document"}, {"Archive.zip", "ZIP file"}};
+    EXPECT_EQ(types(), english);
+
+    PickMenuCommand(*form, "Nederlands1");
+    EXPECT_EQ(headings(), (std::vector<std::string>{"Bestandsnaam", "Grootte", "Datum", "Type"}));
+    const TRows dutch = {{"Header.inc", "ASP-includebestand"}, {"Default.asp", "ASP-pagina"},
+                         {"Logo.bmp", "Bitmapafbeelding"},    {"Index.htm", "HTML-document"},
+                         {"Archive.zip", "ZIP-bestand"}};
+    EXPECT_TRUE(WaitFor([&] { return types() == dutch; })) << "the types follow the switch";
+    EXPECT_EQ(types(), dutch);
+    int measured = 0;
+    for (const TTextRoom& room : ColumnHeadingRooms(*form))
+        if (room.Place.find("filelist") != std::string::npos) {
+            ++measured;
+            EXPECT_TRUE(room.Fits()) << room.Place << " \"" << room.Text.toStdString() << "\" needs " << room.Needed
+                                     << " px, has " << room.Room;
+        }
+    EXPECT_EQ(measured, 4) << "the four headings";
+
+    PickMenuCommand(*form, "English1");
+    EXPECT_TRUE(WaitFor([&] { return types() == english; })) << "and back";
+    EXPECT_EQ(headings().front(), "File Name");
 }
 
 } // namespace

@@ -8,7 +8,11 @@
 // cannot take, a damaged GIF opened in the GIF animator or the image
 // optimiser (which counts the files it goes through and names the one it
 // stops at), a plug-in folder whose first plug-in cannot be trusted; the system's
-// reason and the user's value stay as they came.
+// reason and the user's value stay as they came. What the tools write into
+// their windows while they work comes in Dutch too (the beautifier's and the
+// HTML-to-ASP wizard's status, the file manager's verdict, the recorder's
+// title, the structure window's status, the View menu's panel items), while
+// the code the beautifier writes into the page keeps one form of the date.
 #include "tests/shell/DutchFixture.h"
 #include "tests/shell/MenuDriver.h"
 #include "tests/shell/plugins/PluginFixtures.h"
@@ -17,6 +21,7 @@
 #include "tests/tools/DialogClicks.h"
 
 #include "controls/edits/RxCalc.h"
+#include "controls/flat/TFlatMemoUnit.h"
 #include "controls/speedbar/SpeedBar.h"
 #include "database/DbTypes.h"
 #include "images/RxGIF.h"
@@ -28,11 +33,20 @@
 #include "platform/qt/QtText.h"
 #include "shell/qt/mainwindow/StatusBar.h"
 #include "shell/qt/windows/ProfHelp.h"
+#include "internet/qt/StructureForm.h"
+#include "shell/qt/windows/FileManager.h"
+#include "shell/qt/windows/Recorder.h"
+#include "tests/tools/ClickWidget.h"
+#include "tools/qt/HtmlToAspWizard.h"
 #include "tools/qt/MultiFileReplaceWindow.h"
+#include "tools/qt/SourceBeautifierDialog.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTabWidget>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -136,7 +150,7 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
              Focus(form->SlotEditor(1));
              QTest::keySequence(form.get(), QKeySequence("Ctrl+S"));
          },
-         "Kon " + vx::PathText(legacy) +
+         "Kan " + vx::PathText(legacy) +
              " niet opslaan:\r\nhet bestand gebruikt de tekenset Windows-1252, waarin het teken \"\xCE\xB1\" van regel "
              "2 niet voorkomt"},
         {"replacing in a Windows-1252 file",
@@ -196,20 +210,20 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
          },
          "Kon " + damaged + " niet lezen:\r\nDe GIF-codegrootte ligt niet tussen 2 en 9", damaged},
         {"a damaged GIF tested in the image optimiser", [&] { testInOptimiser(docs.path()); },
-         "Kon " + std::filesystem::canonical(damaged).string() + " niet optimaliseren:\r\nOngeldige GIF-gegevens"},
+         "Kan " + std::filesystem::canonical(damaged).string() + " niet optimaliseren:\r\nOngeldige GIF-gegevens"},
         {"a GIF with garbage after its header tested after a sound one in the image optimiser",
          [&] {
              testInOptimiser(docs.file("optimise"));
              EXPECT_EQ(counted, (std::vector<std::string>{"Bestand 1 van 2", "Bestand 2 van 2"}));
          },
-         "Kon " + std::filesystem::canonical(garbled).string() + " niet optimaliseren:\r\nOngeldige GIF-gegevens"},
+         "Kan " + std::filesystem::canonical(garbled).string() + " niet optimaliseren:\r\nOngeldige GIF-gegevens"},
         {"loading plug-ins from a folder whose first file cannot be trusted",
          [&] { PickMenuCommand(*form, "LoadPlugins1"); },
          "\"" + home.File("plugins/bad.plg") +
              "\" is geen geldige plug-in: hij biedt 100000000 opdrachten aan, meer dan de 256 die een plug-in mag "
              "aanbieden.\r\nDaarom zijn deze plug-ins niet geladen: commands.plg, other.plg"},
         {"a page named as a GIF tested in the image optimiser", [&] { testInOptimiser(pageFolder.string()); },
-         "Kon " + std::filesystem::canonical(pageFolder / "page.gif").string() +
+         "Kan " + std::filesystem::canonical(pageFolder / "page.gif").string() +
              " niet optimaliseren:\r\nOngeldige GIF-signatuur"},
     };
     for (const auto& c : cases) {
@@ -236,6 +250,86 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
     EXPECT_TRUE(refusal->Fits()) << "the refusal needs " << refusal->Needed << " px, has " << refusal->Room;
     EXPECT_EQ(form->SlotFileName(2), "") << "the typed text stays";
     EXPECT_EQ(vx::test::readFile(legacy), "caf\xE9\r\n") << "the page as it was";
+}
+
+TEST_F(DutchMessagesTest, TheToolsSayWhatTheyAreDoingInDutch)
+{
+    StartAndActivate();
+    form->show();
+    PickMenuCommand(*form, "Nederlands1");
+
+    // The beautifier: its steps and its time in Dutch, the page's banner in the one form code keeps.
+    TFrm_aspb beautifier(nullptr);
+    beautifier.Clock = [] { return vx::tools::TClockReading{2026, 12, 10, 4, 16, 9, 22}; };
+    Activate(beautifier);
+    beautifier.memo1->setPlainText("<p>\n<% If a Then %>\n<b>x</b>\n<% End If %>\n");
+    ChooseMenu(beautifier, "Be&werken>&Opmaken");
+    EXPECT_EQ(beautifier.info->text().toStdString(), "Bezig: stap 6");
+    EXPECT_EQ(beautifier.memo1->toPlainText().split('\n').first().toStdString(),
+              "<!--code beautified 12/10/2026 4:09:22 PM by Vellumix Professional 1.0-->");
+    ClickButton(beautifier, "SpeedButton1");
+    EXPECT_TRUE(beautifier.info->text().startsWith("Klaar: opmaken duurde 0:00:"))
+        << beautifier.info->text().toStdString();
+    const std::optional<TTextRoom> took = RoomOf(beautifier, beautifier.info->text());
+    ASSERT_TRUE(took.has_value());
+    EXPECT_TRUE(took->Fits()) << "needs " << took->Needed << " px, has " << took->Room;
+    QApplication::clipboard()->setText("<p>pasted</p>");
+    ChooseMenu(beautifier, "Be&werken>&Plakken");
+    EXPECT_EQ(beautifier.memo1->toPlainText().toStdString(), "<p>pasted</p>");
+    beautifier.close();
+
+    // The HTML-to-ASP wizard: the status it ends with.
+    const std::string page = WriteDoc("convert.htm", "<p>one</p>\r\n<p>two</p>\r\n");
+    Tfrm_cvthtml wizard(nullptr);
+    Activate(wizard);
+    ChooseFile(*wizard.Files, docs.path().string(), "convert.htm");
+    ClickButton(wizard, "SpeedButton1");
+    ClickButton(wizard, "SpeedButton2");
+    EXPECT_GT(wizard.memo2->Lines().Count(), 0) << page;
+    EXPECT_EQ(wizard.StatusBar1->text().toStdString(), "Regels worden geschreven..");
+
+    // The file manager: a file's size, and a file that is gone.
+    frm_filemanager->ListBox1->addItem(QString::fromStdString(WriteDoc("sized.htm", std::string(28800, 'x'))));
+    frm_filemanager->ListBox1->addItem(QString::fromStdString(docs.file("gone.htm")));
+    frm_filemanager->show();
+    ClickRow(*frm_filemanager->ListBox1, 0);
+    EXPECT_EQ(frm_filemanager->Label4->text().toStdString(), "28800 bytes");
+    ClickRow(*frm_filemanager->ListBox1, 1);
+    EXPECT_EQ(frm_filemanager->Label4->text().toStdString(), "Bestand niet gevonden");
+    frm_filemanager->hide();
+
+    // The recorder's title names what it does.
+    Activate(*frm_recorder);
+    EXPECT_EQ(frm_recorder->windowTitle().toStdString(), "Inactief");
+    Click(*frm_recorder->Button1, QPoint(5, 5));
+    EXPECT_EQ(frm_recorder->windowTitle().toStdString(), "Opnemen");
+    Click(*frm_recorder->Button2, QPoint(5, 5));
+    EXPECT_EQ(frm_recorder->windowTitle().toStdString(), "Inactief");
+    frm_recorder->hide();
+
+    // The structure window, done with a page of this machine.
+    TfrmHTMLParsing structure(nullptr);
+    Activate(structure);
+    structure.edtHTML->setText(QString::fromStdString(page));
+    QTest::mouseClick(structure.btnparse, Qt::LeftButton);
+    EXPECT_EQ(structure.StatusBar1->currentMessage().toStdString(), "Klaar");
+
+    // The View menu's items that show a panel say what a click does next.
+    const struct {
+        const char* item;
+        const char* afterOne;
+        const char* afterTwo;
+    } toggles[] = {{"Filepanel1", "Bestandspaneel verbergen", "Bestandspaneel tonen"},
+                   {"Wordwraponoff1", "Regelterugloop aan", "Regelterugloop uit"},
+                   {"Hidevalidatorpanel1", "Controlepaneel tonen", "Controlepaneel verbergen"}};
+    for (const auto& toggle : toggles) {
+        const QAction* item = form->findChild<QAction*>(toggle.item);
+        ASSERT_NE(item, nullptr) << toggle.item;
+        PickMenuCommand(*form, toggle.item);
+        EXPECT_EQ(item->text().toStdString(), toggle.afterOne);
+        PickMenuCommand(*form, toggle.item);
+        EXPECT_EQ(item->text().toStdString(), toggle.afterTwo);
+    }
 }
 
 } // namespace

@@ -6,7 +6,8 @@
 // words without a language component; captions a window tells apart in
 // English it tells apart in Dutch;
 // switching changes the open windows at once and back, Qt's own texts with
-// them, and the start-up language survives a restart.
+// them, and the start-up language survives a restart; the table words like
+// things alike and keeps a sentence whole.
 #include "tests/database/MissingDataSource.h"
 #include "tests/shell/DesktopStandIn.h"
 #include "tests/shell/DutchFixture.h"
@@ -38,6 +39,7 @@
 #include "localisation/FormatSettings.h"
 #include "localisation/KLangEd.h"
 #include "localisation/LangTranslator.h"
+#include "localisation/RunTimeText.h"
 #include "localisation/TranslationTable.h"
 #include "localisation/qt/KLangTool.h"
 #include "localisation/qt/KMLang.h"
@@ -50,6 +52,7 @@
 #include "shell/qt/mainwindow/MainFormCommandsState.h"
 #include "shell/qt/mainwindow/PrefForm.h"
 #include "shell/qt/windows/ProfHelp.h"
+#include "shell/qt/windows/Recorder.h"
 #include "shell/qt/windows/SearchForm.h"
 #include "shell/qt/windows/VersionManager.h"
 #include "shell/qt/mainwindow/StatusBar.h"
@@ -57,6 +60,7 @@
 #include "tools/qt/MultiFileReplaceWindow.h"
 #include "tools/qt/SourceBeautifierDialog.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDate>
@@ -109,7 +113,7 @@ const std::set<std::string>& SameInDutch()
     "NUM", "CAPS", "SQL - Wizards", "VBScript - wizards", "Plug-ins", "Wizards", "Help", "Document 1", "Document 2",
     "Document 3", "Document 4", "Document 5", "Macro's", "&OK", "OK", " Databases", " Records", "|<", ">|", "< Help >",
     "OK %1", "<Type>", "Copyright", "Homepage", "Database", "Status", "Type", "& Ampersand", "\xC2\xA9 Copyright",
-    "0 bytes", "ID", "Printer", "Type:", "Parameters", "&Help",
+    "0 bytes", "%1 bytes", "ID", "Printer", "Type:", "Parameters", "&Help",
     // The calculator's keys.
     "sqrt", "1/x", "C", "MC", "MR", "MS", "MP",
     // Code that goes into the generated pages as it is: tag names, keywords, functions,
@@ -719,7 +723,7 @@ TEST_F(DutchTest, NoWindowShowsEnglishOnceDutchIsChosen)
     EXPECT_TRUE(alike.empty()) << "captions told apart in English that read alike in Dutch:\n" << alike;
     const TShownTexts& assistant = dutch.at("assistant");
     EXPECT_TRUE(std::any_of(assistant.begin(), assistant.end(),
-                            [](const auto& line) { return line.second.startsWith("Tip : Nieuw bestand"); }))
+                            [](const auto& line) { return line.second.startsWith("Tip: Nieuw bestand"); }))
         << "the hint of the button under the mouse";
     TStringList dutchTips;
     dutchTips.SetText(ReadWholeFile(VX_SOURCE_DIR "/data/tips.Nederlands.txt"));
@@ -779,13 +783,13 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
     };
     const auto clock = [&] { return form->StatusBar1->PanelText(0) + " " + form->StatusBar1->PanelText(1); };
     const auto cookieExpiry = [] {
-        Tfrm_cookie cookie(nullptr);
+        Tfrm_cookie cookie(nullptr, [] { return vx::tools::TClockReading{2026, 3, 10, 2, 9, 0, 0}; });
         cookie.show();
         cookie.edit1->SetText("theme");
         ClickButton(cookie, "SpeedButton1");
         return std::pair(cookie.edit2->Text(), cookie.ResultLines().at(2));
     };
-    const std::string expiryInCode = " Response.Cookies(\"theme\").Expires = \"December 31, 2001\"";
+    const std::string expiryInCode = " Response.Cookies(\"theme\").Expires = \"March 10, 2027\"";
 
     vx::test::PickMenuCommand(*form, "Nederlands1");
     EXPECT_EQ(save->text(), "Opslaan");
@@ -807,7 +811,7 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
     EXPECT_EQ(calendar.StepButton(skPrevYear)->toolTip(), "a year back");
     EXPECT_EQ(dueDate.windowTitle(), "Due date");
     EXPECT_TRUE(clockReads("H:mm:ss", "d-M-yyyy")) << "the status bar's clock and date: " << clock();
-    EXPECT_EQ(cookieExpiry(), std::pair(std::string("31 december 2001"), expiryInCode));
+    EXPECT_EQ(cookieExpiry(), std::pair(std::string("10 maart 2027"), expiryInCode));
 
     vx::test::PickMenuCommand(*form, "English1");
     EXPECT_EQ(save->text(), "Save");
@@ -824,8 +828,66 @@ TEST_F(DutchTest, SwitchingChangesEveryOpenWindowAndBack)
     EXPECT_EQ(vx::CalendarTitle(vx::EncodeDate(2026, 12, 1)), "December, 2026");
     EXPECT_EQ(calendar.StepButton(skPrevYear)->toolTip(), "a year back");
     EXPECT_TRUE(clockReads("h:mm:ss AP", "M/d/yyyy")) << clock();
-    EXPECT_EQ(cookieExpiry(), std::pair(std::string("December 31, 2001"), expiryInCode));
+    EXPECT_EQ(cookieExpiry(), std::pair(std::string("March 10, 2027"), expiryInCode));
     frm_search->hide();
+}
+
+// The table's wordings as Dutch writes them: one form for like reasons, no
+// blank before a colon, no blanks pushing a caption aside, and a sentence
+// whole where the English broke its line, which its control wraps or shows
+// whole.
+TEST_F(DutchTest, TheWordingsReadAsDutchWritesThem)
+{
+    StartAndActivate();
+    form->show();
+    PickMenuCommand(*form, "Nederlands1");
+    const std::pair<const char*, const char*> reasons[] = {
+        {"a function of it lies in no loaded library", "een functie ervan staat in geen enkele geladen bibliotheek"},
+        {"a command's function lies in no loaded library",
+         "de functie van een opdracht staat in geen enkele geladen bibliotheek"},
+        {"Cannot open file %1 now: another program is saving it",
+         "Kan bestand %1 nu niet openen: een ander programma is het aan het opslaan"},
+        {"Image width too small for contained frames",
+         "De afbeelding is niet breed genoeg voor de frames die ze bevat"},
+        {"Image height too small for contained frames",
+         "De afbeelding is niet hoog genoeg voor de frames die ze bevat"},
+    };
+    for (const auto& [english, dutch] : reasons)
+        EXPECT_EQ(LookUpRunTimeText(english), dutch);
+
+    Focus(form->SlotEditor(1));
+    EXPECT_TRUE(WaitFor([&] {
+        form->Timer1Timer();
+        return form->glob_stat->PanelText(3).rfind("Projecttijd: ", 0) == 0;
+    })) << form->glob_stat->PanelText(3);
+
+    Tfrm_dsncfg sources;
+    sources.show();
+    EXPECT_EQ(sources.Button1->text().toStdString(), "DSN toevoegen");
+    EXPECT_EQ(sources.button4->text().toStdString(), "Systeem-DSN toevoegen");
+
+    Activate(*frm_recorder);
+    const TStrings& help = frm_recorder->Memo1->Lines();
+    ASSERT_EQ(help.Count(), 3);
+    EXPECT_EQ(help[2], "Met dit programma kunt u handelingen in de editor opnemen: u kunt bijvoorbeeld het maken van "
+                       "een procedure opnemen, de opname opslaan en die weer afspelen wanneer u hetzelfde nog eens "
+                       "wilt doen.");
+    EXPECT_EQ(frm_recorder->Memo1->lineWrapMode(), QPlainTextEdit::WidgetWidth) << "the memo wraps the sentence";
+    frm_recorder->hide();
+
+    TAnimatorForm animator;
+    animator.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&animator));
+    animator.findChild<QTabWidget*>()->setCurrentWidget(animator.findChild<QWidget*>("OptionsTab"));
+    for (const auto& [box, dutch] : {std::pair{"ThumbnailsBox", "Miniaturen tonen de beeldpositie"},
+                                     std::pair{"AlwaysOnTop", "Hoofdvenster altijd op voorgrond"}}) {
+        const auto* check = animator.findChild<QCheckBox*>(box);
+        ASSERT_NE(check, nullptr) << box;
+        EXPECT_EQ(check->text().toStdString(), dutch);
+        const std::optional<TTextRoom> room = RoomOf(animator, check->text());
+        ASSERT_TRUE(room.has_value()) << box;
+        EXPECT_TRUE(room->Fits()) << box << " needs " << room->Needed << " px, has " << room->Room;
+    }
 }
 
 // Dutch letters outside ASCII reach the windows as the characters the table

@@ -1,3 +1,4 @@
+#include "shell/DocumentTypes.h"
 #include "shell/FileListing.h"
 #include "shell/FileMasks.h"
 #include "tests/support/TempDir.h"
@@ -125,6 +126,36 @@ TEST_F(ListingTest, NamesSortByTheirCharactersWhateverTheirCase)
     listing.Sort(TFileSort::Name, true);
     EXPECT_EQ(Names(), (std::vector<std::string>{"c.htm", "ea.htm", "\xC3\xA9" "b.htm", "\xC3\x89" "c.htm",
                                                  "\xD0\x96" "a.htm", "\xD0\xB6" "b.htm"}));
+}
+
+TEST_F(ListingTest, TypeNamesAreAskedAnewWhenTheLanguageChanges)
+{
+    std::string language = "en";
+    TFileListing named{[&language](const std::string& path) {
+        return language + std::filesystem::path(path).extension().string();
+    }};
+    named.Load(dir.path().string(), "*.inc");
+    EXPECT_EQ(named[0].TypeName, "en.inc");
+    language = "nl";
+    named.RenameTypes();
+    EXPECT_EQ(named[0].TypeName, "nl.inc");
+}
+
+TEST(DocumentTypes, TheProgramsOwnNamesAndTheExtensionForOtherFiles)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        {"index.htm", "HTML document"},     {"/web/INDEX.HTML", "HTML document"},
+        {"default.asp", "Active Server Page"}, {"header.inc", "ASP include file"},
+        {"global.asa", "ASP application file"}, {"site.css", "CSS style sheet"},
+        {"menu.js", "JavaScript file"},     {"run.vbs", "VBScript file"},
+        {"form.cgi", "Perl script"},        {"page.php3", "PHP page"},
+        {"logo.JPeG", "JPEG image"},        {"archive.tar.gz", "GZ file"},
+        {"/a.folder/README", "File"},       {"trailing.", "File"},
+    };
+    for (const auto& [name, type] : rows)
+        EXPECT_EQ(DocumentTypeName(name), type) << name;
+    EXPECT_EQ(LowerExtension("/a.b/Page.HTM"), ".htm");
+    EXPECT_EQ(LowerExtension("/a.b/page"), "");
 }
 
 TEST(FileListingText, SizesAndPaths)

@@ -100,7 +100,7 @@ TEST_F(InsertTest, NothingIsInsertedWhenTheFocusIsElsewhereOrTheEditorIsReadOnly
         form->StatusBar1->clearMessage();
         insert();
         EXPECT_EQ(Text(editor), "first\r\nsecond word\r\n");
-        EXPECT_EQ(form->StatusBar1->currentMessage().toStdString(), TForm1::ReadOnlyMessage) << "the user learns why";
+        EXPECT_EQ(form->StatusBar1->currentMessage().toStdString(), "The document is read-only: it was not changed.") << "the user learns why";
     }
     EXPECT_FALSE(editor->Model().Modified());
     EXPECT_EQ(form->ActiveEditor(), editor) << "and the editor keeps the focus";

@@ -68,3 +68,18 @@ TEST(ReadDate, TheDateFieldsOfAPattern)
     for (const Case& c : cases)
         EXPECT_EQ(vx::tools::ReadDate(c.pattern, c.text, c.settings), c.expected) << c.pattern << " " << c.text;
 }
+
+TEST(AYearLater, TheSameDayAndTimeAYearOn)
+{
+    const struct {
+        TClockReading when;
+        TClockReading expected;
+    } cases[] = {
+        {{2026, 12, 10, 4, 9, 30, 5}, {2027, 12, 10, 5, 9, 30, 5}},
+        {{2026, 12, 31, 4, 23, 59, 59}, {2027, 12, 31, 5, 23, 59, 59}},
+        {{2028, 2, 29, 2, 0, 0, 0}, {2029, 2, 28, 3, 0, 0, 0}},
+        {{2027, 3, 1, 1, 12, 0, 0}, {2028, 3, 1, 3, 12, 0, 0}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(vx::tools::AYearLater(c.when), c.expected) << c.when.Year << "-" << c.when.Month << "-" << c.when.Day;
+}

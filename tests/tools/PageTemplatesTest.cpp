@@ -1,6 +1,8 @@
 // The page and head templates, byte for byte.
 #include "tools/PageTemplates.h"
 
+#include "tests/support/FormatSettingsScope.h"
+
 #include <gtest/gtest.h>
 
 using namespace vx::tools;
@@ -37,6 +39,9 @@ TEST(NewPageLines, FileTypeOptionsTitleAndDate)
     };
     for (const Case& c : cases)
         EXPECT_EQ(NewPageLines(c.fields, FixedClock), c.expected) << c.fields.Title;
+    // The page's code keeps one form of the date, whatever language is chosen.
+    const vx::test::TFormatSettingsScope dutch(vx::test::DutchFormats());
+    EXPECT_EQ(NewPageLines(cases[0].fields, FixedClock), cases[0].expected) << "with Dutch chosen";
 
     const TLines options = NewPageLines({true, Awkward, false, true, false}, FixedClock);
     ASSERT_EQ(options.size(), 12u);

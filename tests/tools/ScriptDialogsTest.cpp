@@ -148,12 +148,29 @@ TEST_F(ScriptDialogs, ResponseAndCookiePlacement)
     ClickButton(response, "SpeedButton1");
     EXPECT_EQ(response.ResultLines(), TLines{"<% Response.Expires =  %>"});
 
-    Tfrm_cookie cookie;
+    Tfrm_cookie cookie(nullptr, [] { return vx::tools::TClockReading{2026, 12, 10, 4, 9, 30, 0}; });
     cookie.show();
     EXPECT_EQ(cookie.pos(), QPoint(40, 40));
     cookie.edit1->SetText("theme");
     ClickButton(cookie, "SpeedButton1");
     EXPECT_EQ(cookie.ResultLines()[1], " Response.Cookies(\"theme\") = \"\"");
+    // A cookie made with the defaults lives a year, not a moment.
+    EXPECT_EQ(cookie.edit2->Text(), "December 10, 2027");
+    EXPECT_EQ(cookie.ResultLines()[2], " Response.Cookies(\"theme\").Expires = \"December 10, 2027\"");
+}
+
+TEST_F(ScriptDialogs, TheCookieWizardExpiresAYearFromToday)
+{
+    // Read before and after the window is made: a day may turn in between.
+    const vx::tools::TClockReading before = vx::tools::ClockNow();
+    Tfrm_cookie cookie;
+    const vx::tools::TClockReading after = vx::tools::ClockNow();
+    const auto expiry = [](const vx::tools::TClockReading& now) {
+        return vx::tools::FormatDateTime("MMMM d, yyyy", vx::tools::AYearLater(now));
+    };
+    cookie.show();
+    EXPECT_TRUE(cookie.edit2->Text() == expiry(before) || cookie.edit2->Text() == expiry(after))
+        << cookie.edit2->Text() << " on " << expiry(before);
 }
 
 TEST_F(ScriptDialogs, SqlTableBuildsItsStatementInView)

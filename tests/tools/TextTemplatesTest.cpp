@@ -1,6 +1,7 @@
 // The texts of the link, image, font, colour, date, remark, if-then and
 // make-function helpers, and the URL history file.
 #include "platform/Utf8.h"
+#include "tests/support/FormatSettingsScope.h"
 #include "tests/support/TempDir.h"
 #include "tools/EntityTable.h"
 #include "tools/TextTemplates.h"
@@ -116,6 +117,11 @@ TEST(TextTemplates, RemarksInEveryLanguage)
 {
     const TLines input{"a", RemarkStamp({2026, 3, 7, 6, 9, 5, 0})};
     EXPECT_EQ(input[1], " remark added on 3/7/2026 9:05:00 AM");
+    {
+        // A remark is code of the page: one form of the date in every language.
+        const vx::test::TFormatSettingsScope dutch(vx::test::DutchFormats());
+        EXPECT_EQ(RemarkStamp({2026, 3, 7, 6, 9, 5, 0}), input[1]) << "with Dutch chosen";
+    }
     const char* expected[][2] = {{"<!-- a -->", "<!--  remark"}, {"rem a", "rem  remark"}, {"// a", "//  remark"},
                                  {"# a", "#  remark"},           {"/* a */", "/*  remark"}, {"'a", "' remark"}};
     for (int type = 0; type < 6; ++type) {

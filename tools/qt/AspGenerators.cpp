@@ -31,7 +31,6 @@ const TRunTimeFilter AccessDatabaseFilter{"Access database|*.mdb"};
 // the day, "yyyy" the year. The page's code gets the English form in every
 // language: the server reads the date, not the user.
 const TRunTimeText ExpiryDateForm{"MMMM d, yyyy"};
-const TClockReading DefaultExpiry{2001, 12, 31, 1};
 
 // A date the field shows in the language's form, as the code writes it; any
 // other text as it stands.
@@ -43,11 +42,12 @@ std::string ExpiryInCode(const std::string& shown)
 
 } // namespace
 
-Tfrm_cookie::Tfrm_cookie(QWidget* parent)
+Tfrm_cookie::Tfrm_cookie(QWidget* parent, const TClock& clock)
     : GeneratorDialog("frm_cookie", "Cookie Wizard", parent, {.Left = 40, .Top = 40, .SidePicture = false})
 {
     edit1 = AddEdit("edit1", "Cookie Name ");
-    edit2 = AddEdit("edit2", "Expiry date", FormatDateTime(ExpiryDateForm(), DefaultExpiry));
+    // A cookie made with the defaults lives a year.
+    edit2 = AddEdit("edit2", "Expiry date", FormatDateTime(ExpiryDateForm(), AYearLater(clock())));
     edit3 = AddEdit("edit3", "Path", "/www/home");
     AddGenerateButton("SpeedButton1", "Generate",
                       [this] { return CookieLines(edit1->Text(), ExpiryInCode(edit2->Text()), edit3->Text()); });

@@ -4,13 +4,15 @@
 // tools/AspTemplates; each dialog only gathers the fields.
 #pragma once
 
+#include "tools/DateTimeText.h"
 #include "tools/qt/framework/GeneratorDialog.h"
 
 class TComboEdit;
 
 class Tfrm_cookie : public vx::tools::GeneratorDialog {
 public:
-    explicit Tfrm_cookie(QWidget* parent = nullptr);
+    // The expiry date is a year after what the clock reads.
+    explicit Tfrm_cookie(QWidget* parent = nullptr, const vx::tools::TClock& clock = vx::tools::ClockNow);
 
     TFlatEdit* edit1; // the cookie's name
     TFlatEdit* edit2; // expiry date

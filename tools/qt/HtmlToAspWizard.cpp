@@ -24,6 +24,8 @@ using namespace vx::tools;
 namespace {
 
 const TRunTimeText ChooseHtmlFile{"Select the html file to convert"};
+const TRunTimeText ProcessingLine{"Processing line %1"};
+const TRunTimeText WritingLines{"Writing line.."};
 
 } // namespace
 
@@ -80,14 +82,14 @@ void Tfrm_cvthtml::Finish()
     ProgressBar1->setRange(0, std::max<int>(0, memo1->Lines().Count() - 1));
     const std::vector<std::string> result =
         HtmlToAspLines(source, CheckBox1->Checked(), Edit1->Text(), [this](std::size_t i) {
-            StatusBar1->setText("Processing line " + QString::number(i));
+            StatusBar1->setText(vx::ToQString(ProcessingLine({std::to_string(i)})));
             ProgressBar1->setValue(static_cast<int>(i));
             // Long files keep the window responsive.
             if (i % 512 == 0)
                 QApplication::processEvents();
         });
     AddMemoLines(*memo2, result);
-    StatusBar1->setText("Writing line..");
+    StatusBar1->setText(vx::ToQString(WritingLines()));
     ProgressBar1->setValue(0);
     PageControl1->setCurrentIndex(0);
     done(mrOk);

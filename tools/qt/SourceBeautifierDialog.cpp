@@ -3,6 +3,7 @@
 
 #include "controls/flat/TFlatMemoUnit.h"
 #include "controls/flat/TFlatSpeedButtonUnit.h"
+#include "localisation/RunTimeText.h"
 #include "localisation/qt/KMLang.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
@@ -25,6 +26,12 @@
 using namespace vx::tools;
 
 namespace {
+
+const TRunTimeText Starting{"Working: starting..."};
+const TRunTimeText WorkingStep{"Working: Step %1"};
+const TRunTimeText Pasting{"Working: Getting data from clipboard"};
+const TRunTimeText BeautifyTook{"Done : Beautify took %1"};
+const TRunTimeText CopiedCaption{"ASP-Beautify"};
 
 TFlatMemo* WordList(QGroupBox& box, QGridLayout& grid, int column, const char* name, const char* caption,
                     const std::vector<std::string>& lines)
@@ -155,16 +162,16 @@ void TFrm_aspb::Beautify()
 {
     const std::string text = vx::FromQString(memo1->toPlainText());
     std::string result =
-        BeautifyText(text, Options(), [this](const std::string& status, int step) { Status(status, step); });
+        BeautifyText(text, Options(), [this](int step) { Status(WorkingStep({std::to_string(step)}), step); });
     // A plain script is no page: an HTML comment would break it.
     if (IsPage(text))
-        result.insert(0, BeautifyBanner(ShortDateLongTime(Clock())) + "\n\n");
+        result.insert(0, BeautifyBanner(Clock()) + "\n\n");
     memo1->setPlainText(vx::ToQString(result));
 }
 
 void TFrm_aspb::dobeautify()
 {
-    Status("Working: starting...", 0);
+    Status(Starting(), 0);
     Beautify();
     memo1->setFocus();
 }
@@ -177,13 +184,13 @@ void TFrm_aspb::BeautifyButton()
     Beautify();
     Status({}, 0);
     const QTime took = QTime(0, 0).addMSecs(static_cast<int>(timer.elapsed()));
-    Status("Done : Beautify took " + vx::FromQString(took.toString("h:mm:ss")), 0);
+    Status(BeautifyTook({vx::FromQString(took.toString("h:mm:ss"))}), 0);
 }
 
 void TFrm_aspb::Paste()
 {
     memo1->clear();
-    Status("Working: Getting data from clipboard", ProgressBar1->value());
+    Status(Pasting(), ProgressBar1->value());
     memo1->paste();
     Status({}, ProgressBar1->value());
 }
@@ -196,6 +203,6 @@ void TFrm_aspb::CopyAll()
     cursor.clearSelection();
     memo1->setTextCursor(cursor);
     Status({}, ProgressBar1->value());
-    setWindowTitle("ASP-Beautify");
+    setWindowTitle(vx::ToQString(CopiedCaption()));
     memo1->setFocus();
 }

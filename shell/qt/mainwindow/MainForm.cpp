@@ -282,13 +282,20 @@ void TForm1::SetNewPageWizard(std::function<bool()> wizard)
     SpeedBar1->FindItemByName("SpeedButton1")->SetEnabled(static_cast<bool>(newPageWizard_));
 }
 
+namespace {
+
+const TRunTimeText SwitchToBeginners{"Switch to Beginners mode"};
+const TRunTimeText SwitchToAdvanced{"Switch to Advanced mode"};
+
+} // namespace
+
 void TForm1::AdvancedNovice1Click()
 {
     const bool advanced = beginnersMode_;
     for (QAction* action : findChildren<QAction*>())
         if (action->property(BeginnerTag).toInt() == 1)
             action->setEnabled(advanced);
-    AdvancedNovice1->setText(advanced ? "Switch to Beginners mode" : "Switch to Advanced mode");
+    AdvancedNovice1->setText(vx::ToQString(advanced ? SwitchToBeginners() : SwitchToAdvanced()));
     beginnersMode_ = !advanced;
 }
 

@@ -155,7 +155,6 @@ public:
     // The active editor when its text may change; none for a read-only one,
     // and the status bar says why nothing happens.
     TmwCustomEdit* EditableEditor();
-    static constexpr const char* ReadOnlyMessage = "The document is read-only: it was not changed.";
     // Text holding a character the document's file cannot store goes in by
     // none of these, not in part either: the status bar names the character.
     void insert_item(const std::string& text, std::uint8_t mode) override;

@@ -78,6 +78,7 @@ const TRunTimeText CloseFileQuestion{" Are you sure you want to close this file 
 const TRunTimeText CloseAllQuestion{" Are you sure you want to close all files (save unfinished work first!) "};
 const TRunTimeText ClosingDiscards{"Closing discards the changes that were not saved in:%1"};
 const TRunTimeText NoFileYet{"This document has no file yet: Save As gives it one."};
+const TRunTimeText LooksBinary{"%1 looks like a binary file: saving it may change its bytes."};
 
 } // namespace
 
@@ -181,8 +182,7 @@ void TForm1::OpenInFreeSlot(const std::string& name, bool readOnly, TOpenAs as)
     PageControl1->setTabText(slot - 1, TabCaptionOf(fileName));
     ActivateSlot(slot);
     if (binary)
-        StatusBar1->showMessage(TabCaptionOf(fileName) +
-                                " looks like a binary file: saving it may change its bytes.");
+        StatusBar1->showMessage(vx::ToQString(LooksBinary({vx::PathText(NameWithoutFolder(fileName))})));
     for (const std::string& other : apart)
         OpenInFreeSlot(other, true, TOpenAs::CopyApart);
 }

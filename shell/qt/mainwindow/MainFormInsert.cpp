@@ -6,6 +6,8 @@
 #include "shell/qt/mainwindow/MainForm.h"
 
 #include "editor/qt/mwCustomEdit.h"
+#include "localisation/RunTimeText.h"
+#include "platform/qt/QtText.h"
 #include "shell/qt/mainwindow/PrefForm.h"
 #include "shell/qt/mainwindow/StatusBar.h"
 #include "shell/TagCase.h"
@@ -15,6 +17,12 @@
 
 #include <algorithm>
 #include <initializer_list>
+
+namespace {
+
+const TRunTimeText ReadOnlyMessage{"The document is read-only: it was not changed."};
+
+} // namespace
 
 bool TForm1::IsOwnEditor(const QWidget* widget) const
 {
@@ -55,7 +63,7 @@ bool TForm1::MayChange(const TmwCustomEdit& editor)
 {
     if (!editor.Model().GetReadOnly())
         return true;
-    StatusBar1->showMessage(ReadOnlyMessage);
+    StatusBar1->showMessage(vx::ToQString(ReadOnlyMessage()));
     return false;
 }
 

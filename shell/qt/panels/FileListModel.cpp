@@ -1,24 +1,21 @@
 #include "shell/qt/panels/FileListModel.h"
 
+#include "localisation/RunTimeText.h"
 #include "platform/qt/QtText.h"
+#include "shell/DocumentTypes.h"
 #include "shell/TextCase.h"
 #include "tools/DateTimeText.h"
 
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QLocale>
-#include <QMimeDatabase>
+
+#include <array>
 
 namespace {
 
-std::string SuffixOf(const std::string& name)
-{
-    const std::size_t dot = name.rfind('.');
-    const std::size_t slash = name.rfind('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return {};
-    return vx::shell::AsciiLowerCase(name.substr(dot));
-}
+const std::array<TRunTimeText, 4> Headings{TRunTimeText("File Name"), TRunTimeText("Size"), TRunTimeText("Date"),
+                                           TRunTimeText("Type")};
 
 char GroupSeparator()
 {
@@ -37,29 +34,16 @@ std::string ModifiedText(std::int64_t time)
 
 } // namespace
 
-TFileListModel::TFileListModel(QObject* parent) : QAbstractTableModel(parent), listing_(&TypeNameOf)
+TFileListModel::TFileListModel(QObject* parent) : QAbstractTableModel(parent), listing_(&vx::shell::DocumentTypeName)
 {
     icons_.emplace_back(); // index 0: no icon
-}
-
-std::string TFileListModel::TypeNameOf(const std::string& path)
-{
-    // One look-up per extension: the descriptions come from the same database.
-    static std::map<std::string, std::string> names;
-    const std::string suffix = SuffixOf(path);
-    const auto found = names.find(suffix);
-    if (found != names.end())
-        return found->second;
-    static const QMimeDatabase database;
-    const std::string name =
-        vx::FromQString(database.mimeTypeForFile(vx::ToQString(path), QMimeDatabase::MatchExtension).comment());
-    return names.emplace(suffix, name).first->second;
 }
 
 int TFileListModel::Load(const std::string& folder, const std::string& maskText)
 {
     beginResetModel();
     listing_.Load(folder, maskText);
+    sort_ = vx::shell::TFileSort::None;
     endResetModel();
     return listing_.Count();
 }
@@ -67,8 +51,25 @@ int TFileListModel::Load(const std::string& folder, const std::string& maskText)
 void TFileListModel::SortByColumn(int column, bool ascending)
 {
     beginResetModel();
-    listing_.Sort(static_cast<vx::shell::TFileSort>(column + 1), ascending);
+    sort_ = static_cast<vx::shell::TFileSort>(column + 1);
+    ascending_ = ascending;
+    listing_.Sort(sort_, ascending_);
     endResetModel();
+}
+
+void TFileListModel::FollowLanguage()
+{
+    listing_.RenameTypes();
+    if (sort_ == vx::shell::TFileSort::Type) {
+        // The new names may sort in another order.
+        beginResetModel();
+        listing_.Sort(sort_, ascending_);
+        endResetModel();
+    } else if (rowCount() > 0) {
+        // The dates are written as the language writes them, too.
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
+    }
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 
 int TFileListModel::rowCount(const QModelIndex& parent) const
@@ -83,7 +84,7 @@ int TFileListModel::columnCount(const QModelIndex& parent) const
 
 int TFileListModel::GetFileIconIndex(const std::string& fileName) const
 {
-    const std::string suffix = SuffixOf(fileName);
+    const std::string suffix = vx::shell::LowerExtension(fileName);
     const auto found = iconOfSuffix_.find(suffix);
     if (found != iconOfSuffix_.end())
         return found->second;
@@ -130,6 +131,7 @@ QVariant TFileListModel::headerData(int section, Qt::Orientation orientation, in
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    static const char* const captions[] = {"File Name", "Size", "Date", "Type"};
-    return section >= 0 && section < 4 ? QVariant(captions[section]) : QVariant();
+    if (section < 0 || section >= static_cast<int>(Headings.size()))
+        return {};
+    return vx::ToQString(Headings[static_cast<std::size_t>(section)]());
 }

@@ -21,6 +21,9 @@ public:
     int Load(const std::string& folder, const std::string& maskText);
     // Sorts by column 0..3 (name, size, date, type).
     void SortByColumn(int column, bool ascending);
+    // The headings, type names and dates anew in the current language; a
+    // list sorted by type is sorted by the new names.
+    void FollowLanguage();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -31,9 +34,11 @@ private:
     // The icon list index of a file's small icon, by its name; 0 when the
     // system has none.
     int GetFileIconIndex(const std::string& fileName) const;
-    static std::string TypeNameOf(const std::string& path);
 
     mutable vx::shell::TFileListing listing_;
+    // The order the list was last sorted in since it was listed.
+    vx::shell::TFileSort sort_ = vx::shell::TFileSort::None;
+    bool ascending_ = true;
     mutable std::vector<QIcon> icons_;
     mutable std::map<std::string, int> iconOfSuffix_;
 };

@@ -24,6 +24,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace vx::shell {
 
 namespace {
@@ -63,6 +65,14 @@ TFilePanel::TFilePanel(TForm1& form, QWidget* parent) : QWidget(parent), form_(f
 
     model_ = new TFileListModel(this);
     filelist->setModel(model_);
+    // A heading the language makes longer widens its column: it is read whole.
+    const auto widenToHeadings = [this] {
+        QHeaderView& header = *filelist->header();
+        for (int column = 0; column < header.count(); ++column)
+            header.resizeSection(column, std::max(header.sectionSize(column), header.sectionSizeHint(column)));
+    };
+    connect(model_, &QAbstractItemModel::headerDataChanged, this, widenToHeadings);
+    connect(model_, &QAbstractItemModel::modelReset, this, widenToHeadings);
     filelist->setRootIsDecorated(false);
     filelist->setUniformRowHeights(true);
     filelist->header()->setSectionsClickable(true);
@@ -116,6 +126,13 @@ bool TFilePanel::eventFilter(QObject* watched, QEvent* event)
             return true;
         });
     return QWidget::eventFilter(watched, event);
+}
+
+void TFilePanel::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        model_->FollowLanguage();
+    QWidget::changeEvent(event);
 }
 
 std::string TFilePanel::Folder() const

@@ -52,6 +52,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A language switch renames the list's headings and file types.
+    void changeEvent(QEvent* event) override;
 
 private:
     void DirectoryListBox1Change();

@@ -36,6 +36,13 @@ const TRunTimeText ManagerHelp{
     "Filemanager : These are the files currently open in the editor, doubleclick to open filemanager to see the "
     "status of the files"};
 const TRunTimeText CalculatorTitle{"Calculator"};
+// The View menu's items that show or hide a panel say what a click does next.
+const TRunTimeText ShowFilePanel{"Show filepanel"};
+const TRunTimeText HideFilePanel{"Hide filepanel"};
+const TRunTimeText WordWrapOn{"Wordwrap on"};
+const TRunTimeText WordWrapOff{"Wordwrap off"};
+const TRunTimeText ShowValidatorPanel{"Show Link validator panel"};
+const TRunTimeText HideValidatorPanel{"Hide Linkvalidator panel"};
 
 struct TTreeHelp {
     const char* Tree;
@@ -183,20 +190,20 @@ void ToggleFilePanel(TForm1& form, std::string_view)
 {
     QAction* item = Item(form, "Filepanel1");
     FilePanel(form)->setVisible(!item->isChecked());
-    item->setText(item->isChecked() ? "Show filepanel" : "Hide filepanel");
+    item->setText(vx::ToQString(item->isChecked() ? ShowFilePanel() : HideFilePanel()));
 }
 
 void ToggleWordWrap(TForm1& form, std::string_view)
 {
     QAction* item = Item(form, "Wordwraponoff1");
-    item->setText(item->isChecked() ? "Wordwrap on" : "Wordwrap off");
+    item->setText(vx::ToQString(item->isChecked() ? WordWrapOn() : WordWrapOff()));
 }
 
 void ToggleValidatorPanel(TForm1& form, std::string_view)
 {
     QAction* item = Item(form, "Hidevalidatorpanel1");
     RightPanels(form)->setVisible(!item->isChecked());
-    item->setText(item->isChecked() ? "Show Link validator panel" : "Hide Linkvalidator panel");
+    item->setText(vx::ToQString(item->isChecked() ? ShowValidatorPanel() : HideValidatorPanel()));
 }
 
 void GeneralToolbar(TForm1& form, std::string_view)

@@ -1,6 +1,7 @@
 // The file manager's window.
 #include "shell/qt/windows/FileManager.h"
 
+#include "localisation/RunTimeText.h"
 #include "platform/qt/QtText.h"
 #include "shell/TransferTimes.h"
 
@@ -11,6 +12,12 @@
 #include <QTreeWidget>
 
 #include <filesystem>
+
+namespace {
+
+const TRunTimeText FileNotFound{"File not found"};
+
+} // namespace
 
 TFrm_filemanager* frm_filemanager = nullptr;
 
@@ -61,7 +68,7 @@ void TFrm_filemanager::ListBox1Click()
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(vx::FromQPath(item->text()), error);
     if (error) {
-        Label4->setText("File not found");
+        Label4->setText(vx::ToQString(FileNotFound()));
         return;
     }
     for (const auto& [speed, time] : vx::shell::TransferRows(size))

@@ -6,6 +6,7 @@
 #include "platform/IniFile.h"
 #include "platform/ProgramPaths.h"
 #include "platform/qt/Dialogs.h"
+#include "platform/qt/QtText.h"
 #include "shell/qt/windows/RecorderJournal.h"
 
 #include <QGroupBox>
@@ -24,16 +25,20 @@ using vx::recorder::TRecorder;
 const TRunTimeFilter Filter{"Vellumix Recordings|*.asr"};
 const char* const Section = "1";
 const char* const LastFile = "LastFile";
+// The window's title names what the recorder is doing.
+const TRunTimeText Recording{"Recording"};
+const TRunTimeText Playing{"Playing"};
+const TRunTimeText Idle{"Idle"};
 
-const char* CaptionOf(TRecorder::TState state)
+QString CaptionOf(TRecorder::TState state)
 {
     switch (state) {
     case TRecorder::rsRecording:
-        return "Recording";
+        return vx::ToQString(Recording());
     case TRecorder::rsPlaying:
-        return "Playing";
+        return vx::ToQString(Playing());
     default:
-        return "Idle";
+        return vx::ToQString(Idle());
     }
 }
 
@@ -50,9 +55,11 @@ Tfrm_recorder::Tfrm_recorder(QWidget* parent)
     auto* column = new QVBoxLayout;
     Memo1 = Named(new TFlatMemo(this), "Memo1");
     Memo1->setReadOnly(true);
-    for (const char* line : {"Recording of movement,", "", "This tool enables you to record movements ",
-                             "within the editor you can record creating a ", "procedure for  example, save the recording",
-                             "and play it  back when you want to do the ", "same  routine again."})
+    // A sentence is one line, which the memo wraps where its width ends, in any language.
+    for (const char* line : {"Recording of movement,", "",
+                             "This tool enables you to record movements within the editor: you can record creating "
+                             "a procedure, for example, save the recording and play it back when you want to do "
+                             "the same routine again."})
         Memo1->Lines().Add(line);
     column->addWidget(Memo1);
     // What is recorded here, and why; the texts belong to the window, so that all translate.
