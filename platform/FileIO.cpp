@@ -67,7 +67,7 @@ bool writeAll(int fd, std::span<const std::string_view> pieces)
 // removed with the object unless it was renamed.
 class TWriteTemporary {
 public:
-    explicit TWriteTemporary(const std::string& path, const std::string& target)
+    TWriteTemporary(const std::string& path, const std::string& target)
     {
         for (int attempt = 0; attempt < 8; ++attempt) {
             path_ = HelperStem(target) + std::string(WriteTemporaryMarker) + std::string(HelperTagLength, 'X');
@@ -91,7 +91,6 @@ public:
     TWriteTemporary& operator=(const TWriteTemporary&) = delete;
 
     int Fd() const { return fd_.Get(); }
-    const std::string& Path() const { return path_; }
     std::string Tag() const { return path_.substr(path_.size() - HelperTagLength); }
     // Renames it to name, over what stands there or not; false, with errno
     // set, when it stays.
@@ -158,7 +157,7 @@ void rewriteKeepingCopy(const TFileHold& held, TWriteTemporary& temporary, std::
 {
     const std::string& path = held.Path();
     const int file = held.Descriptor();
-    int flags = file >= 0 ? ::fcntl(file, F_GETFL) : -1;
+    const int flags = file >= 0 ? ::fcntl(file, F_GETFL) : -1;
     if (flags < 0 || (flags & O_ACCMODE) == O_RDONLY)
         throw EWriteError(SystemFailure(CannotWrite, {path}, flags < 0 ? EBADF : EACCES));
     if (!writeAll(temporary.Fd(), data))
@@ -246,10 +245,17 @@ std::string LinkTarget(const std::string& path)
     return current;
 }
 
+std::size_t HelperMarkerAt(std::string_view name, std::string_view marker)
+{
+    const size_t at = name.rfind(marker);
+    return at != std::string_view::npos && name.size() - at - marker.size() == HelperTagLength ? at
+                                                                                                : std::string_view::npos;
+}
+
 bool IsWriteTemporary(std::string_view name)
 {
-    const size_t at = name.rfind(WriteTemporaryMarker);
-    return at != std::string_view::npos && at > 0 && name.size() - at - WriteTemporaryMarker.size() == HelperTagLength;
+    const size_t at = HelperMarkerAt(name, WriteTemporaryMarker);
+    return at != std::string_view::npos && at > 0;
 }
 
 std::string HelperStem(const std::string& file)

@@ -70,6 +70,9 @@ constexpr std::string_view WholeCopyMarker = ".vxcopy-";
 // How many letters or digits end the name of a helper file of a write, after
 // its marker, telling the helpers of one file apart.
 constexpr std::size_t HelperTagLength = 6;
+// Where the marker stands in name when name ends in it and a tag, as a
+// helper file's does; npos otherwise.
+std::size_t HelperMarkerAt(std::string_view name, std::string_view marker);
 // Whether name is a temporary file of an atomic write.
 bool IsWriteTemporary(std::string_view name);
 

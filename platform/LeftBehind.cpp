@@ -22,8 +22,6 @@ namespace vx {
 namespace {
 
 constexpr std::string_view KeptAsideMarker = ".vxold-";
-// Helpers are told by a name of one length whichever they are.
-static_assert(KeptAsideMarker.size() == WriteTemporaryMarker.size());
 
 const TWording CannotMove{"Cannot move %1: %2"};
 const TWording CannotMoveTo{"Cannot move %1 to %2: %3"};
@@ -76,10 +74,8 @@ TLeftBehind TidyLeftBehind(const std::string& path, TLookFurther where)
     const std::string target = LinkTarget(path);
     const std::string stem = NameOf(HelperStem(target));
     const auto helperName = [&](std::string_view name, std::uint64_t) {
-        return name.size() == stem.size() + WriteTemporaryMarker.size() + HelperTagLength &&
-               name.starts_with(stem) &&
-               (name.substr(stem.size()).starts_with(WriteTemporaryMarker) ||
-                name.substr(stem.size()).starts_with(KeptAsideMarker));
+        return name.starts_with(stem) && (HelperMarkerAt(name, WriteTemporaryMarker) == stem.size() ||
+                                          HelperMarkerAt(name, KeptAsideMarker) == stem.size());
     };
     std::vector<std::string> found = EntriesWhere(FolderOf(target), helperName);
     if (where == TLookFurther::ByEveryName)
@@ -113,8 +109,7 @@ std::string KeptAsideName(const std::string& helper)
 {
     std::string aside = helper;
     for (const std::string_view marker : {WholeCopyMarker, WriteTemporaryMarker}) {
-        const size_t at = aside.rfind(marker);
-        if (at != std::string::npos && aside.size() - at - marker.size() == HelperTagLength)
+        if (const size_t at = HelperMarkerAt(aside, marker); at != std::string::npos)
             return aside.replace(at, marker.size(), KeptAsideMarker);
     }
     return aside;

@@ -31,8 +31,8 @@ namespace fs = std::filesystem;
 
 bool IsCopyName(std::string_view name)
 {
-    const size_t at = name.rfind(WholeCopyMarker);
-    return at != std::string_view::npos && at > 0 && name.size() - at - WholeCopyMarker.size() == HelperTagLength;
+    const size_t at = HelperMarkerAt(name, WholeCopyMarker);
+    return at != std::string_view::npos && at > 0;
 }
 
 std::int64_t ModifiedAt(const std::string& path)
@@ -394,8 +394,8 @@ std::string CopyTag(const std::string& copy)
 
 std::string TemporaryOfCopy(const std::string& copy)
 {
-    const size_t at = copy.rfind(WholeCopyMarker);
-    if (at == std::string::npos || copy.size() - at - WholeCopyMarker.size() != HelperTagLength)
+    const size_t at = HelperMarkerAt(copy, WholeCopyMarker);
+    if (at == std::string::npos)
         return {};
     return copy.substr(0, at) + std::string(WriteTemporaryMarker) + CopyTag(copy);
 }

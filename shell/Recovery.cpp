@@ -379,7 +379,8 @@ void TLeftRecovery::Scan(const std::string& root, const TRun& run)
         const std::string name = it->path().filename().string();
         const bool written = IsCopyName(name);
         // A copy killed while it was written, maybe once it was whole.
-        const bool beingWritten = IsWriteTemporary(name) && IsCopyName(name.substr(0, name.rfind(WriteTemporaryMarker)));
+        const std::size_t marker = HelperMarkerAt(name, WriteTemporaryMarker);
+        const bool beingWritten = marker != std::string::npos && IsCopyName(name.substr(0, marker));
         std::optional<TRecoveryRecord> record;
         try {
             if (written || beingWritten)
