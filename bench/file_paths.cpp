@@ -1,19 +1,22 @@
 // What the save safety net costs where the user looks: saves of 1, 3 and 10
 // MB pages in a folder of 20,000 files, each as the main window saves a
-// document (the file held and its stamp looked at, its recovery copy brought
-// up to date, the search for the copies the save supersedes, the write, the
-// recovery copy dropped), a page with a
-// further hard link beside a plain one, over 5 interleaved rounds, as
-// medians; a save of the 10 MB page right after typing, whose recovery copy
-// is written first; and the instructions the search for a file's whole
-// copies takes on opening a file in that folder, which the processor's
-// counter gives where the machine has one and callgrind otherwise (the
-// program runs itself under it).
+// document (its recovery copy brought up to date, the file held and its
+// stamp looked at, the search for the copies the save supersedes, the write,
+// the recovery copy dropped), a page with a further hard link beside a plain
+// one, over 5 interleaved rounds, as medians; a save of the 10 MB page right
+// after typing, whose recovery copy is written first; and the instructions
+// the search for what saves left takes on opening a file in that folder (the
+// index read, what was left beside the file tidied, its whole copies
+// looked for), which the processor's counter gives where the machine has one
+// and callgrind otherwise (the program runs itself under it). The data
+// folder's index files 200 whole copies kept elsewhere, as one in use does.
 //
 //   bench_file_paths            prints the figures
 //   bench_file_paths --search   the search alone, for callgrind
 #include "bench/InstructionCount.h"
+#include "platform/CopyIndex.h"
 #include "platform/FileIO.h"
+#include "platform/LeftBehind.h"
 #include "platform/WholeCopies.h"
 #include "shell/Recovery.h"
 
@@ -75,14 +78,17 @@ double MillisecondsToSave(vx::shell::TRecoveryKeeper& recovery, TDocument& docum
     if (typed)
         ++document.Changes;
     const auto start = std::chrono::steady_clock::now();
-    const vx::TFileHold held(document.Path, vx::TFileHold::TUse::Writing);
-    std::filesystem::last_write_time(document.Path);
     recovery.Look(&document, place, true, document.Changes, true, record);
-    const std::vector<std::string> superseded = vx::CopiesASaveSupersedes(document.Path);
-    const std::string_view pieces[] = {document.Text};
-    vx::WriteFileAtomic(held, pieces);
-    for (const std::string& copy : superseded)
-        vx::SetAsideWholeCopy(copy);
+    {
+        const vx::TFileHold held(document.Path, vx::TFileHold::TUse::Writing);
+        std::filesystem::last_write_time(document.Path);
+        const std::vector<std::string> superseded = vx::CopiesASaveSupersedes(document.Path);
+        const std::string_view pieces[] = {document.Text};
+        vx::WriteFileAtomic(held, pieces);
+        std::filesystem::last_write_time(document.Path);
+        for (const std::string& copy : superseded)
+            vx::SetAsideWholeCopy(copy);
+    }
     recovery.Drop(&document, place);
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
@@ -95,10 +101,29 @@ std::string CrowdedFolder(const fs::path& folder)
     return (folder / "page-0.html").string();
 }
 
-void Search(const std::string& file)
+// Copies kept of 200 files elsewhere, each filed in the index under its own.
+void FileCopiesElsewhere(const fs::path& folder)
 {
-    if (!vx::WholeCopiesOf(file, "<p>page</p>\r\n").empty())
-        std::fprintf(stderr, "file_paths: the crowded folder holds a copy\n");
+    constexpr const char* Text = "<p>kept</p>\r\n";
+    for (int i = 0; i < 200; ++i) {
+        const std::string file = (folder / ("kept-" + std::to_string(i) + ".html")).string();
+        const std::string tag = std::to_string(100000 + i);
+        Write(file, Text);
+        Write(vx::WholeCopyName(file, tag), Text);
+        vx::TFileIdentity identity;
+        vx::IdentityOf(file, identity);
+        vx::FileCopyUnder(identity, tag, vx::WholeCopyName(file, tag), vx::DigestOf(Text), std::nullopt);
+    }
+}
+
+// What an open of the file looks for of what saves left.
+void SearchAsAnOpenDoes(const std::string& file)
+{
+    std::vector<vx::TFiledCopy> index = vx::FiledCopies();
+    const vx::TLeftBehind left = vx::TidyLeftBehind(file, index);
+    if (!left.Temporaries.empty() || !left.KeptAside.empty() ||
+        !vx::WholeCopiesOf(file, "<p>page</p>\r\n", std::move(index)).empty())
+        std::fprintf(stderr, "file_paths: the crowded folder holds what a save left\n");
 }
 
 // The instructions of the search counted by callgrind in a run of this
@@ -107,8 +132,8 @@ unsigned long long SearchInstructionsUnderCallgrind(const char* self)
 {
     const fs::path out = fs::temp_directory_path() / ("file-paths-callgrind-" + std::to_string(::getpid()));
     const std::string command = "valgrind --tool=callgrind --collect-atstart=no "
-                                "'--toggle-collect=vx::WholeCopiesOf(*' --callgrind-out-file=" +
-                                out.string() + " " + self + " --search >/dev/null 2>&1";
+                                "'--toggle-collect=*SearchAsAnOpenDoes*' --callgrind-out-file=" +
+                                out.string(, vx::FiledCopies()) + " " + self + " --search >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0)
         return 0;
     std::ifstream report(out);
@@ -130,10 +155,13 @@ int main(int argc, char** argv)
     ::setenv("VELLUMIX_DATA", data.c_str(), 1);
     const fs::path folder = MakeFolder("file-paths");
     const std::string searched = CrowdedFolder(folder);
+    const fs::path elsewhere = MakeFolder("file-paths-kept");
+    FileCopiesElsewhere(elsewhere);
 
     if (argc == 2 && std::string_view(argv[1]) == "--search") {
-        Search(searched);
+        SearchAsAnOpenDoes(searched);
         fs::remove_all(folder);
+        fs::remove_all(elsewhere);
         fs::remove_all(data);
         return 0;
     }
@@ -167,7 +195,7 @@ int main(int argc, char** argv)
     unsigned long long instructions = 0;
     if (counter.Available()) {
         counter.Start();
-        Search(searched);
+        SearchAsAnOpenDoes(searched);
         counter.Stop();
         instructions = counter.Count();
     } else {
@@ -180,8 +208,9 @@ int main(int argc, char** argv)
         std::printf("linked-save-%dMB-ms %.1f\n", Sizes[size], Median(linkedTimes[size]));
     }
     std::printf("typed-save-10MB-ms %.1f\n", Median(typedTimes));
-    std::printf("copies-search-%d-instructions %llu\n", FolderSize, instructions);
+    std::printf("open-search-%d-instructions %llu\n", FolderSize, instructions);
     fs::remove_all(folder);
+    fs::remove_all(elsewhere);
     fs::remove_all(data);
     return 0;
 }

@@ -168,6 +168,13 @@ bool FolderExists(const std::string& folder)
     return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// Whether a name may stand for the copy: only one that is not there is gone.
+bool CopyThere(const std::string& copy)
+{
+    struct stat st {};
+    return ::lstat(copy.c_str(), &st) == 0 || errno != ENOENT;
+}
+
 // Removes the temporary of an entry's write unless that write is under way
 // (it holds its temporary locked): a killed one holds nothing anybody needs.
 void RemoveUnlessWritten(const std::string& temporary)
@@ -312,12 +319,11 @@ std::vector<TFiledCopy> FiledCopies()
         if (!ReadEntry(entry, filed))
             continue;
         // A write under way has filed its copy before naming it, and names
-        // it in one step: looked at first, its temporary is there, or by
-        // then the copy is. One killed meanwhile left its temporary, which
-        // the next open of its file tells of.
-        const bool temporaryThere = FileExists(TemporaryOfCopy(filed.Copy));
-        struct stat st {};
-        if (!temporaryThere && ::lstat(filed.Copy.c_str(), &st) != 0 && errno == ENOENT &&
+        // it in one step: where neither the copy nor, after it, the
+        // temporary is there, the copy is there now or gone for good. One
+        // killed meanwhile left its temporary, which the next open of its
+        // file tells of. Most entries' copies are there at the first look.
+        if (!CopyThere(filed.Copy) && !FileExists(TemporaryOfCopy(filed.Copy)) && !CopyThere(filed.Copy) &&
             FolderExists(FolderOf(filed.Copy))) {
             ::unlink(entry.c_str());
             continue;

@@ -1,9 +1,11 @@
 #include "platform/FileHold.h"
 
-#include "platform/Exception.h"
 #include "platform/FileIO.h"
+#include "platform/ProgramPaths.h"
 
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -14,8 +16,15 @@ namespace vx {
 
 namespace {
 
-const TWording SavedByAnother{"Cannot write file %1: another program is saving or reading it"};
-const TWording BeingSaved{"Cannot open file %1 now: another program is saving it"};
+const TWording SavedByAnother{
+    "Cannot write file %1: another program is saving or reading it. Saving again in a moment will work."};
+const TWording BeingSaved{
+    "Cannot open file %1 now: another program is saving it. Opening it again in a moment will work."};
+const TWording NotLocked{"Cannot lock %1 (%2), nor in %3 (%4): another program saving it at the same time is "
+                         "not kept from it"};
+
+// The file in the data folder whose bytes stand for the files held.
+constexpr const char* HoldsName = "file-holds";
 
 // How a holder opens the file: a writer for reading and writing where it
 // may (an in-place save writes through the descriptor it holds), for either
@@ -37,6 +46,56 @@ int OpenToHold(const std::string& target, TFileHold::TUse use, bool& readable)
     return -1;
 }
 
+enum class TLocking { Held, Refused, Unavailable };
+
+TLocking LockFile(int fd, TFileHold::TUse use, int& error)
+{
+    if (::flock(fd, (use == TFileHold::TUse::Writing ? LOCK_EX : LOCK_SH) | LOCK_NB) == 0)
+        return TLocking::Held;
+    error = errno;
+    return error == EWOULDBLOCK ? TLocking::Refused : TLocking::Unavailable;
+}
+
+// The byte that stands for a file: its device and inode mixed (splitmix64),
+// within the offsets a lock may take. Two files meeting on one byte would
+// only keep each other's saves apart.
+off_t PlaceOf(const struct stat& file)
+{
+    std::uint64_t x = static_cast<std::uint64_t>(file.st_dev) * 0x9E3779B97F4A7C15u ^ file.st_ino;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9u;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBu;
+    return static_cast<off_t>((x ^ (x >> 31)) >> 2);
+}
+
+// Locks the file's byte in the data folder's lock file through an open file
+// description of its own, as two holds in one program are two holders.
+TLocking LockIdentity(const struct stat& file, TFileHold::TUse use, TFileDescriptor& lock, int& error)
+{
+    TFileDescriptor holds(::open(JoinPath(DataFolder(), HoldsName).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    if (!holds.IsOpen()) {
+        error = errno;
+        return TLocking::Unavailable;
+    }
+    struct flock range {};
+    range.l_type = use == TFileHold::TUse::Writing ? F_WRLCK : F_RDLCK;
+    range.l_whence = SEEK_SET;
+    range.l_start = PlaceOf(file);
+    range.l_len = 1;
+    if (::fcntl(holds.Get(), F_OFD_SETLK, &range) == 0) {
+        lock = std::move(holds);
+        return TLocking::Held;
+    }
+    error = errno;
+    return error == EAGAIN || error == EACCES ? TLocking::Refused : TLocking::Unavailable;
+}
+
+[[noreturn]] void Refuse(const std::string& path, TFileHold::TUse use)
+{
+    if (use == TFileHold::TUse::Writing)
+        throw EHeldByAnother(TMessage(SavedByAnother, {path}));
+    throw EFOpenError(TMessage(BeingSaved, {path}));
+}
+
 } // namespace
 
 TFileHold::TFileHold(const std::string& path, TUse use) : path_(path), target_(LinkTarget(path))
@@ -48,17 +107,26 @@ TFileHold::TFileHold(const std::string& path, TUse use) : path_(path), target_(L
         struct stat st {};
         if (!fd.IsOpen() || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
             return;
-        if (::flock(fd.Get(), (use == TUse::Writing ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-            if (use == TUse::Writing)
-                throw EWriteError(TMessage(SavedByAnother, {path}));
-            throw EFOpenError(TMessage(BeingSaved, {path}));
-        }
-        if (NamesFile(target_, fd.Get())) {
-            fd_ = std::move(fd);
-            return;
-        }
+        TFileDescriptor identityLock;
+        int identityError = 0;
+        int fileError = 0;
+        const TLocking byIdentity = LockIdentity(st, use, identityLock, identityError);
+        if (byIdentity == TLocking::Refused)
+            Refuse(path, use);
+        const TLocking byFile = LockFile(fd.Get(), use, fileError);
+        if (byFile == TLocking::Refused)
+            Refuse(path, use);
+        if (!NamesFile(target_, fd.Get()))
+            continue;
+        if (byIdentity == TLocking::Unavailable && byFile == TLocking::Unavailable)
+            unguarded_ = TMessage(NotLocked, {path, std::string(std::strerror(fileError)), DataFolder(),
+                                              std::string(std::strerror(identityError))});
+        fd_ = std::move(fd);
+        identityLock_ = std::move(identityLock);
+        return;
     }
-    readable_ = false;
+    // Saved over again and again while it was being taken: held by others.
+    Refuse(path, use);
 }
 
 bool NamesFile(const std::string& path, int fd)

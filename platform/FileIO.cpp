@@ -4,6 +4,7 @@
 #include "platform/Exception.h"
 #include "platform/FileDescriptor.h"
 #include "platform/LeftBehind.h"
+#include "platform/ProgramPaths.h"
 #include "platform/WholeCopies.h"
 
 #include <cerrno>
@@ -18,6 +19,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <span>
@@ -37,8 +39,9 @@ const TWording CannotRead{"Cannot read file %1: %2"};
 const TWording CannotCreate{"Cannot create file %1: %2"};
 const TWording CannotWrite{"Cannot write file %1: %2"};
 const TWording CannotWriteKept{"Cannot write file %1: %2; the text is kept in %3"};
-const TWording NoCopyKept{
-    "Cannot write file %1: while it is rewritten, a copy of the text must be kept in %2, and none could be: %3"};
+const TWording NoCopyKept{"Cannot write file %1: while it is rewritten, a copy of the text must be kept in %2, and "
+                          "none could be: %3. Save As under another name keeps the text, and so does this save once "
+                          "that folder can be written again."};
 
 bool writeAll(int fd, std::string_view data)
 {
@@ -62,6 +65,26 @@ bool writeAll(int fd, std::span<const std::string_view> pieces)
     return std::all_of(pieces.begin(), pieces.end(), [fd](std::string_view piece) { return writeAll(fd, piece); });
 }
 
+// A temporary beside target, from pattern ("...XXXXXX"). A folder of the
+// user's data folder is the program's own, made where it is missing (it
+// could not be when the file was first looked for, or was removed since);
+// where it cannot be, why is what stopped the write.
+int CreateTemporary(std::string& pattern, const std::string& target)
+{
+    const std::string unfilled = pattern;
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd >= 0 || errno != ENOENT || !target.starts_with(JoinPath(DataFolder(), "")))
+        return fd;
+    std::error_code failure;
+    std::filesystem::create_directories(FolderOf(target), failure);
+    if (failure) {
+        errno = failure.value();
+        return -1;
+    }
+    pattern = unfilled;
+    return ::mkostemp(pattern.data(), O_CLOEXEC);
+}
+
 // The temporary a write of a file goes through, beside it, locked for as
 // long as it is open, so that no tidy takes it for one a killed write left;
 // removed with the object unless it was renamed.
@@ -71,7 +94,7 @@ public:
     {
         for (int attempt = 0; attempt < 8; ++attempt) {
             path_ = HelperStem(target) + std::string(WriteTemporaryMarker) + std::string(HelperTagLength, 'X');
-            fd_ = TFileDescriptor(::mkostemp(path_.data(), O_CLOEXEC));
+            fd_ = TFileDescriptor(CreateTemporary(path_, target));
             if (!fd_.IsOpen())
                 throw EFCreateError(SystemFailure(CannotCreate, {path}));
             ::flock(fd_.Get(), LOCK_EX);
@@ -247,9 +270,11 @@ std::string LinkTarget(const std::string& path)
 
 std::size_t HelperMarkerAt(std::string_view name, std::string_view marker)
 {
-    const size_t at = name.rfind(marker);
-    return at != std::string_view::npos && name.size() - at - marker.size() == HelperTagLength ? at
-                                                                                                : std::string_view::npos;
+    // Told by its place: a folder of thousands of names is looked through on every open.
+    if (name.size() < marker.size() + HelperTagLength)
+        return std::string_view::npos;
+    const size_t at = name.size() - HelperTagLength - marker.size();
+    return name.substr(at, marker.size()) == marker ? at : std::string_view::npos;
 }
 
 bool IsWriteTemporary(std::string_view name)
@@ -336,7 +361,7 @@ void WriteFileAtomic(const TFileHold& held, std::span<const std::string_view> da
         // The rename lasts through a power cut only once the folder is flushed.
         SyncFolder(FolderOf(target));
     }
-    TidyLeftBehind(target, TLookFurther::BesideTheFile);
+    TidyLeftBehind(target);
 }
 
 std::vector<std::string> EntriesStartingWith(const std::string& folder, std::string_view prefix)

@@ -54,12 +54,13 @@ private:
 // The temporaries that in-place saves through other names of the file left
 // where they were killed, before they named them as their copies: the index
 // files the copies under the file's identity.
-void AddTemporariesFiledUnder(const std::string& target, std::vector<std::string>& found)
+void AddTemporariesFiledUnder(const std::string& target, std::span<const TFiledCopy> entries,
+                              std::vector<std::string>& found)
 {
     TFileIdentity identity;
-    if (!IdentityOf(target, identity))
+    if (entries.empty() || !IdentityOf(target, identity))
         return;
-    for (const TFiledCopy& filed : FiledCopies()) {
+    for (const TFiledCopy& filed : entries) {
         if (!SameFile(filed.FiledUnder, identity))
             continue;
         if (std::string temporary = TemporaryOfCopy(filed.Copy); FileExists(temporary))
@@ -69,7 +70,7 @@ void AddTemporariesFiledUnder(const std::string& target, std::vector<std::string
 
 } // namespace
 
-TLeftBehind TidyLeftBehind(const std::string& path, TLookFurther where)
+TLeftBehind TidyLeftBehind(const std::string& path, std::span<const TFiledCopy> filed)
 {
     const std::string target = LinkTarget(path);
     const std::string stem = NameOf(HelperStem(target));
@@ -78,8 +79,7 @@ TLeftBehind TidyLeftBehind(const std::string& path, TLookFurther where)
                                           HelperMarkerAt(name, KeptAsideMarker) == stem.size());
     };
     std::vector<std::string> found = EntriesWhere(FolderOf(target), helperName);
-    if (where == TLookFurther::ByEveryName)
-        AddTemporariesFiledUnder(target, found);
+    AddTemporariesFiledUnder(target, filed, found);
 
     TLeftBehind left;
     TFileText fileText(target);

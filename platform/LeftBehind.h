@@ -6,6 +6,9 @@
 // for the user to hear of.
 #pragma once
 
+#include "platform/CopyIndex.h"
+
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,19 +21,13 @@ struct TLeftBehind {
     std::vector<std::string> KeptAside;
 };
 
-enum class TLookFurther {
-    // Only beside the name the file is reached by.
-    BesideTheFile,
-    // Also where saves through the file's other names left temporaries,
-    // as the index of whole copies files them.
-    ByEveryName,
-};
-
-// Tidies what writes of the file path names (links followed) left, and
+// Tidies what writes of the file path names (links followed) left beside
+// it, and, where filed gives the entries of the index of whole copies, what
+// saves through the file's other names left where the index files them;
 // answers what stays. A temporary of a write under way is locked, and left
 // alone. Call it while the file is held (FileHold.h): no save of it is then
 // under way.
-TLeftBehind TidyLeftBehind(const std::string& path, TLookFurther where);
+TLeftBehind TidyLeftBehind(const std::string& path, std::span<const TFiledCopy> filed = {});
 
 // Where a helper file of a write (a temporary it left, a whole copy) is kept
 // once its text was told of or declined: "<file>.vxold-XXXXXX" beside it.

@@ -174,7 +174,7 @@ enum class TOwner {
 // often it is found.
 class TCandidates {
 public:
-    explicit TCandidates(const std::string& target) : target_(target), entries_(FiledCopies())
+    TCandidates(const std::string& target, std::vector<TFiledCopy> index) : target_(target), entries_(std::move(index))
     {
         IdentityOf(target, identity_);
         // Only the names of copies become paths: a folder may hold thousands of files.
@@ -345,9 +345,10 @@ TCopyStanding StandingOf(std::string_view fileText, std::string_view copyText,
     return Judge(TBytes(fileText), TBytes(copyText), replaced);
 }
 
-std::vector<TWholeCopy> WholeCopiesOf(const std::string& path, std::string_view fileText)
+std::vector<TWholeCopy> WholeCopiesOf(const std::string& path, std::string_view fileText,
+                                      std::vector<TFiledCopy> index)
 {
-    std::vector<TWholeCopy> copies = Classify(TCandidates(LinkTarget(path)), TBytes(fileText));
+    std::vector<TWholeCopy> copies = Classify(TCandidates(LinkTarget(path), std::move(index)), TBytes(fileText));
     for (TWholeCopy& copy : copies) {
         if (!IsOffered(copy.Standing))
             continue;
@@ -368,7 +369,7 @@ std::vector<TWholeCopy> WholeCopiesOf(const std::string& path, std::string_view 
 std::vector<std::string> CopiesASaveSupersedes(const std::string& path)
 {
     std::vector<std::string> superseded;
-    const TCandidates candidates(LinkTarget(path));
+    const TCandidates candidates(LinkTarget(path), FiledCopies());
     if (candidates.List().empty())
         return superseded;
     // What the file holds cannot be told where it cannot be read: no copy is known to be its.

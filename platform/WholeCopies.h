@@ -62,7 +62,9 @@ struct TWholeCopy {
 // whose own file is not found that what it holds ties to it), and the copies
 // it is only to be told of: its own of other text, and another's or older
 // ones beside a name of it.
-std::vector<TWholeCopy> WholeCopiesOf(const std::string& path, std::string_view fileText);
+// index: the index's entries (FiledCopies), read once for the whole open.
+std::vector<TWholeCopy> WholeCopiesOf(const std::string& path, std::string_view fileText,
+                                      std::vector<TFiledCopy> index);
 
 // The copies a save of the file sets aside once it has written, listed
 // before it writes: those it would be offered in place of what it holds.

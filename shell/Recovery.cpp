@@ -88,9 +88,11 @@ private:
 struct TFound {
     std::string Path;
     TRecoveryRecord Record;
-    // Written to its temporary, which was not renamed yet.
-    bool BeingWritten = false;
+    // Written to its temporary, which was not renamed yet: the name the
+    // rename was to give it.
+    std::string Named;
     std::filesystem::file_time_type Modified;
+    bool BeingWritten() const { return !Named.empty(); }
 };
 
 bool IsCopyName(const std::string& name)
@@ -320,8 +322,9 @@ void TRecoveryKeeper::Write(const TRecoveryRecord& record)
         std::filesystem::create_directories(root_, failure);
         ::chmod(root_.c_str(), 0700);
         std::string folder = JoinPath(root_, std::string(RunPrefix) + "XXXXXX");
-        if (!::mkdtemp(folder.data())) {
-            const int error = errno;
+        // Where the root could not be made, that is what stopped the copy.
+        if (failure || !::mkdtemp(folder.data())) {
+            const int error = failure ? failure.value() : errno;
             throw EFCreateError(TMessage(CannotCreateFolder, {root_, std::string(std::strerror(error))}));
         }
         const std::optional<int> lock = LockRun(folder);
@@ -388,20 +391,28 @@ void TLeftRecovery::Scan(const std::string& root, const TRun& run)
         } catch (const EStreamError&) {
             // Unreadable now: kept aside as a damaged one is.
         }
-        if (record)
-            found.push_back({path, std::move(*record), beingWritten, it->last_write_time(kind)});
-        else
+        if (!record) {
             unread.push_back(path);
+            continue;
+        }
+        // Named by the place it holds: the copy it was to replace is that place's.
+        std::string named = beingWritten ? JoinPath(run.Folder, PlaceName(record->Place)) : std::string();
+        found.push_back({path, std::move(*record), std::move(named), it->last_write_time(kind)});
     }
     // A copy written whole but not yet named holds a later text than the one
-    // it was to replace, which goes with the run's folder.
+    // it was to replace. The rename its write was making is finished now:
+    // the older text, left in a folder kept for another copy, would be
+    // offered by a later start once this one is restored and saved.
     for (TFound& copy : found) {
         const auto later = [&](const TFound& other) {
             return other.Record.Place == copy.Record.Place &&
-                   std::pair(other.BeingWritten, other.Modified) > std::pair(copy.BeingWritten, copy.Modified);
+                   std::pair(other.BeingWritten(), other.Modified) > std::pair(copy.BeingWritten(), copy.Modified);
         };
-        if (std::none_of(found.begin(), found.end(), later))
-            copies_.push_back({std::move(copy.Path), std::move(copy.Record)});
+        if (std::any_of(found.begin(), found.end(), later))
+            continue;
+        if (copy.BeingWritten() && ::rename(copy.Path.c_str(), copy.Named.c_str()) == 0)
+            copy.Path = copy.Named;
+        copies_.push_back({std::move(copy.Path), std::move(copy.Record)});
     }
     // Moved once the folder is read: moving while reading it may skip a file.
     for (const std::string& path : unread)

@@ -6,6 +6,7 @@
 #include "platform/qt/Dialogs.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ public:
     {
         vx::dialogs::SetAnswerer([this](const vx::dialogs::Request& request) {
             requests.push_back(request);
+            if (whileShown)
+                whileShown(request);
             if (!answers.empty()) {
                 vx::dialogs::Answer answer = answers.front();
                 answers.pop_front();
@@ -51,6 +54,9 @@ public:
 
     std::vector<vx::dialogs::Request> requests;
     std::deque<vx::dialogs::Answer> answers;
+    // What happens while a dialog is up, before it is answered: what the
+    // program's timers or another program do meanwhile.
+    std::function<void(const vx::dialogs::Request&)> whileShown;
 };
 
 } // namespace vx::test

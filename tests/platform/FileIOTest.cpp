@@ -4,13 +4,20 @@
 #include "platform/LeftBehind.h"
 #include "platform/ProgramPaths.h"
 #include "platform/WholeCopies.h"
+#include "tests/platform/CallFilters.h"
 #include "tests/platform/KilledWrite.h"
+#include "tests/platform/OtherHold.h"
+#include "tests/support/BindMount.h"
+#include "tests/support/Patience.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <functional>
+#include <future>
 #include <fcntl.h>
 #include <filesystem>
 #include <string_view>
@@ -51,11 +58,15 @@ TEST(FileIO, UnwritableFilesAndFoldersFailWithTheReasonAndStayAsTheyWere)
     ::chmod(locked.c_str(), 0444);
     std::filesystem::create_directory(dir.file("shut"));
     const std::string inShut = dir.file("shut/new.asp");
+    // A file of a folder of the data folder, which the write makes where it
+    // is missing: here it cannot be made.
+    const std::string inData = dir.file("shut/data/keys.dat");
     vx::test::GiveToUnprivileged(dir.path().string());
     ::chmod(dir.file("shut").c_str(), 0555);
 
     const int result = vx::test::RunUnprivileged([&] {
-        for (const std::string& path : {locked, inShut}) {
+        ::setenv("VELLUMIX_DATA", dir.file("shut").c_str(), 1);
+        for (const std::string& path : {locked, inShut, inData}) {
             try {
                 vx::WriteFileAtomic(path, "new");
                 return 1;
@@ -190,7 +201,7 @@ TEST(FileIO, WhatWritesLeftGoesOnlyWhereItHoldsNothingTheFileDoesNot)
     for (const auto& row : rows)
         writeFile(dir.file(row.Name), row.Held);
     const TLocked underWay(dir.file("doc.asp.vxtmp-Locked"));
-    const vx::TLeftBehind left = vx::TidyLeftBehind(path, vx::TLookFurther::ByEveryName);
+    const vx::TLeftBehind left = vx::TidyLeftBehind(path, vx::FiledCopies());
     for (const auto& row : rows) {
         const std::string file = dir.file(row.Name);
         EXPECT_EQ(std::filesystem::exists(file), row.Left != TLeft::Removed) << row.Name;
@@ -212,7 +223,7 @@ TEST(FileIO, WhatWritesLeftGoesOnlyWhereItHoldsNothingTheFileDoesNot)
     // Told of, it is kept aside, where nothing offers it.
     vx::KeepAside(path + ".vxtmp-a1B2c3");
     EXPECT_EQ(readFile(path + ".vxold-a1B2c3"), "half of a newer text");
-    EXPECT_TRUE(vx::TidyLeftBehind(path, vx::TLookFurther::ByEveryName).Temporaries.empty());
+    EXPECT_TRUE(vx::TidyLeftBehind(path, vx::FiledCopies()).Temporaries.empty());
 
     EXPECT_TRUE(vx::IsWriteTemporary("doc.asp.vxtmp-Ab12Cd"));
     EXPECT_FALSE(vx::IsWriteTemporary(".vxtmp-Ab12Cd"));
@@ -235,8 +246,8 @@ TEST(FileIO, ATemporaryASaveLeftBesideAnotherNameIsToldOfByEveryName)
                                                 vx::DigestOf("old"));
     writeFile(first + ".vxtmp-Tmp001", "new");
 
-    EXPECT_TRUE(vx::TidyLeftBehind(second, vx::TLookFurther::BesideTheFile).Temporaries.empty());
-    EXPECT_EQ(vx::TidyLeftBehind(second, vx::TLookFurther::ByEveryName).Temporaries,
+    EXPECT_TRUE(vx::TidyLeftBehind(second).Temporaries.empty());
+    EXPECT_EQ(vx::TidyLeftBehind(second, vx::FiledCopies()).Temporaries,
               std::vector<std::string>{first + ".vxtmp-Tmp001"});
     vx::KeepAside(first + ".vxtmp-Tmp001");
     EXPECT_EQ(readFile(first + ".vxold-Tmp001"), "new");
@@ -254,18 +265,78 @@ TEST(FileIO, ATemporaryASaveLeftBesideAnotherNameIsToldOfByEveryName)
     std::filesystem::remove(index + "/1-2-Tmp003.vxtmp-Living");
 }
 
+namespace {
+
+using vx::test::TOtherHold;
+
+// What an attempt on a held file met: empty where it went through.
+std::string Attempted(const std::function<void()>& attempt)
+{
+    try {
+        attempt();
+        return {};
+    } catch (const EStreamError& e) {
+        return e.Message();
+    }
+}
+
+// Runs an attempt that must end at once on a thread of its own: a hold that
+// waited for the other program would hang the test; it fails it instead,
+// and lets the other program go so that the attempt can end.
+std::string AttemptedAtOnce(TOtherHold& other, const std::function<void()>& attempt)
+{
+    std::future<std::string> done = std::async(std::launch::async, Attempted, attempt);
+    if (done.wait_for(std::chrono::milliseconds(vx::test::kPatienceMs)) != std::future_status::ready) {
+        ADD_FAILURE() << "waited for the other program to let go";
+        other.LetGo();
+    }
+    return done.get();
+}
+
+const std::string SaveRefused = ": another program is saving or reading it. Saving again in a moment will work.";
+const std::string OpenRefused = " now: another program is saving it. Opening it again in a moment will work.";
+
+// Whether a save and an open of path are refused while other holds the
+// file, and leave everything as it was; once it lets go, the save goes through.
+void ExpectKeptApart(const std::string& path, const std::string& otherName, TOtherHold& other, bool mayRead)
+{
+    ASSERT_TRUE(other.Holds());
+    const std::string folder = vx::FolderOf(path);
+    const auto names = std::distance(std::filesystem::directory_iterator(folder), {});
+    EXPECT_EQ(AttemptedAtOnce(other, [&] { vx::WriteFileAtomic(path, "new"); }),
+              "Cannot write file " + path + SaveRefused);
+    EXPECT_EQ(readFile(path), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), names) << "nothing left behind";
+    EXPECT_EQ(AttemptedAtOnce(other, [&] { vx::TFileHold(path, vx::TFileHold::TUse::Reading); }),
+              mayRead ? "" : "Cannot open file " + path + OpenRefused);
+    other.LetGo();
+    vx::WriteFileAtomic(path, "new");
+    EXPECT_EQ(readFile(otherName), "new");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), names);
+}
+
+} // namespace
+
 TEST(FileIO, AFileAnotherProgramHoldsIsNeitherWrittenNorReadUntilItLetsGo)
 {
+    using TWho = TOtherHold::TWho;
+    using TUse = TOtherHold::TUse;
     const struct {
         const char* What;
         bool Linked;
-        int Held;
-        bool MayRead;
+        TWho Who;
+        TUse Use;
+        bool FileLockRefused;
     } rows[] = {
-        {"one name, saved by another program", false, LOCK_EX, false},
-        {"one name, read by another program", false, LOCK_SH, true},
-        {"two names, saved by another program", true, LOCK_EX, false},
-        {"two names, read by another program", true, LOCK_SH, true},
+        {"one name, saved by another program", false, TWho::LockingProgram, TUse::Saving, false},
+        {"one name, read by another program", false, TWho::LockingProgram, TUse::Reading, false},
+        {"two names, saved by another program", true, TWho::LockingProgram, TUse::Saving, false},
+        {"two names, read by another program", true, TWho::LockingProgram, TUse::Reading, false},
+        // Where the file's own lock is refused (NFS without a lock daemon),
+        // the lock in the data folder keeps two instances apart.
+        {"one name, saved by another instance without file locks", false, TWho::Instance, TUse::Saving, true},
+        {"two names, saved by another instance without file locks", true, TWho::Instance, TUse::Saving, true},
+        {"two names, read by another instance without file locks", true, TWho::Instance, TUse::Reading, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.What);
@@ -274,31 +345,10 @@ TEST(FileIO, AFileAnotherProgramHoldsIsNeitherWrittenNorReadUntilItLetsGo)
         writeFile(path, "old");
         if (row.Linked)
             std::filesystem::create_hard_link(path, dir.file("b.htm"));
-        const auto names = std::distance(std::filesystem::directory_iterator(dir.path()), {});
-        {
-            // Another program's hold, through the other name where there is one.
-            const TLocked other(dir.file(row.Linked ? "b.htm" : "a.htm"), row.Held);
-            try {
-                vx::WriteFileAtomic(path, "new");
-                ADD_FAILURE() << "written while another program held the file";
-            } catch (const EWriteError& e) {
-                EXPECT_EQ(e.Message(), "Cannot write file " + path + ": another program is saving or reading it");
-            }
-            EXPECT_EQ(readFile(path), "old");
-            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), names)
-                << "nothing left behind";
-            try {
-                const vx::TFileHold reading(path, vx::TFileHold::TUse::Reading);
-                EXPECT_TRUE(row.MayRead) << "read while another program saved it";
-            } catch (const EFOpenError& e) {
-                EXPECT_FALSE(row.MayRead);
-                EXPECT_EQ(e.Message(), "Cannot open file " + path + " now: another program is saving it");
-            }
-        }
-        // Once it has let go, the save goes through, and leaves nothing else.
-        vx::WriteFileAtomic(path, "new");
-        EXPECT_EQ(readFile(dir.file(row.Linked ? "b.htm" : "a.htm")), "new");
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), names);
+        // Another program's hold, through the other name where there is one.
+        const std::string otherName = dir.file(row.Linked ? "b.htm" : "a.htm");
+        TOtherHold other(otherName, row.Who, row.Use, row.FileLockRefused);
+        ExpectKeptApart(path, otherName, other, row.Use == TUse::Reading);
     }
 
     // A save that renamed its file over the name lets go of the file it
@@ -311,9 +361,62 @@ TEST(FileIO, AFileAnotherProgramHoldsIsNeitherWrittenNorReadUntilItLetsGo)
     std::filesystem::rename(dir.file("new.htm"), path);
     const vx::TFileHold held(path, vx::TFileHold::TUse::Writing);
     EXPECT_TRUE(vx::NamesFile(path, held.Descriptor()));
+    EXPECT_FALSE(held.Unguarded());
     const std::string_view text[] = {"newer"};
     vx::WriteFileAtomic(held, text);
     EXPECT_EQ(readFile(path), "newer");
+
+    // A one-name save holds the file it replaces until its rename is done:
+    // another save tried at that moment is refused.
+    EXPECT_EQ(vx::test::SaveTriedAtRename(path, "newest"), vx::test::TAtRename::Held);
+}
+
+// On a FUSE file system that locks each name of a file apart (bindfs), two
+// instances with the file open by two names are kept apart all the same.
+TEST(FileIO, TwoInstancesAreKeptApartWhereEachNameIsLockedApart)
+{
+    TempDir dir;
+    const vx::test::TBindMount mount(dir.file("real"), dir.file("seen"));
+    if (!mount.Mounted())
+        GTEST_SKIP() << "skipped: bindfs cannot be mounted here (it needs root and /dev/fuse)";
+    const std::string path = dir.file("seen/a.htm");
+    writeFile(path, "old");
+    std::filesystem::create_hard_link(path, dir.file("seen/b.htm"));
+    for (const TOtherHold::TUse use : {TOtherHold::TUse::Saving, TOtherHold::TUse::Reading}) {
+        SCOPED_TRACE(use == TOtherHold::TUse::Saving ? "saved by the other" : "read by the other");
+        writeFile(path, "old");
+        TOtherHold other(dir.file("seen/b.htm"), TOtherHold::TWho::Instance, use);
+        ExpectKeptApart(path, dir.file("seen/b.htm"), other, use == TOtherHold::TUse::Reading);
+    }
+}
+
+// Where neither the file's own lock nor the data folder's can be had, a
+// save goes on, held against nobody, and says why.
+TEST(FileIO, AFileThatCannotBeLockedIsWrittenAndSaysWhy)
+{
+    TempDir dir;
+    const std::string path = dir.file("a.htm");
+    writeFile(path, "old");
+    const int result = vx::test::RunInChild([&] {
+        ::setenv("VELLUMIX_DATA", dir.file("no such folder").c_str(), 1);
+        if (!vx::test::RefuseFileLocks(ENOLCK))
+            return 3;
+        const vx::TFileHold held(path, vx::TFileHold::TUse::Writing);
+        if (!held.Unguarded())
+            return 1;
+        const std::string_view text[] = {"new"};
+        vx::WriteFileAtomic(held, text);
+        return held.Unguarded()->English() == "Cannot lock " + path + " (No locks available), nor in " +
+                                                  dir.file("no such folder") +
+                                                  " (No such file or directory): another program saving it at "
+                                                  "the same time is not kept from it"
+                   ? 0
+                   : 2;
+    });
+    if (result == 3)
+        GTEST_SKIP() << "skipped: the system cannot refuse a process's file locks";
+    EXPECT_EQ(result, 0) << "1: held as if locked, 2: another reason given";
+    EXPECT_EQ(readFile(path), "new");
 }
 
 TEST(FileIO, ALinkedFileWhoseCopyCannotBeFiledIsLeftAsItWas)
@@ -334,6 +437,10 @@ TEST(FileIO, ALinkedFileWhoseCopyCannotBeFiledIsLeftAsItWas)
                                     "kept in " + index + ", and none could be: ",
                                     0),
                   0u)
+            << e.Message();
+        // and what the user can do.
+        EXPECT_TRUE(e.Message().ends_with(". Save As under another name keeps the text, and so does this save once "
+                                          "that folder can be written again."))
             << e.Message();
     }
     std::filesystem::remove(index);
@@ -390,17 +497,17 @@ TEST(FileIO, AnInPlaceSaveKilledHalfWayLeavesAWholeCopyThatEveryNameFinds)
     // document.
     const std::string held = readFile(names.First);
     EXPECT_EQ(held, TTwoNames::Start) << "the file holds neither text alone";
-    EXPECT_TRUE(vx::TidyLeftBehind(names.First, vx::TLookFurther::ByEveryName).Temporaries.empty());
-    const std::vector<vx::TWholeCopy> copies = vx::WholeCopiesOf(names.First, held);
+    EXPECT_TRUE(vx::TidyLeftBehind(names.First, vx::FiledCopies()).Temporaries.empty());
+    const std::vector<vx::TWholeCopy> copies = vx::WholeCopiesOf(names.First, held, vx::FiledCopies());
     ASSERT_EQ(copies.size(), 1u) << "the file is cut: the copy is the only whole text";
     EXPECT_EQ(copies[0].Standing, vx::TCopyStanding::CutShort);
     EXPECT_EQ(copies[0].Text, TTwoNames::Start + TTwoNames::End) << "a copy is always whole";
-    EXPECT_EQ(PathsOf(vx::WholeCopiesOf(names.Second, held)), PathsOf(copies))
+    EXPECT_EQ(PathsOf(vx::WholeCopiesOf(names.Second, held, vx::FiledCopies())), PathsOf(copies))
         << "opened by its other name, the file offers the same copy";
     EXPECT_EQ(TemporariesIn(dir.path()), 0);
 
     std::filesystem::remove_all(vx::JoinPath(vx::DataFolder(), "whole-copies"));
-    const std::vector<vx::TWholeCopy> unfiled = vx::WholeCopiesOf(names.First, held);
+    const std::vector<vx::TWholeCopy> unfiled = vx::WholeCopiesOf(names.First, held, vx::FiledCopies());
     ASSERT_EQ(unfiled.size(), 1u);
     EXPECT_EQ(unfiled[0].Standing, vx::TCopyStanding::CutShort);
 }
@@ -425,7 +532,7 @@ TEST(FileIO, ACopySetAsideIsKeptButFoundByNoName)
     // One copy the write left, filed under the file's identity, and one
     // filed nowhere, known by its name alone.
     writeFile(first + ".vxcopy-Old123", "an older copy");
-    const std::vector<std::string> copies = PathsOf(vx::WholeCopiesOf(first, readFile(first)));
+    const std::vector<std::string> copies = PathsOf(vx::WholeCopiesOf(first, readFile(first), vx::FiledCopies()));
     ASSERT_EQ(copies.size(), 2u);
 
     for (const std::string& copy : copies) {
@@ -437,8 +544,8 @@ TEST(FileIO, ACopySetAsideIsKeptButFoundByNoName)
         EXPECT_EQ(readFile(aside), text) << "kept whole";
         EXPECT_FALSE(std::filesystem::exists(copy));
     }
-    EXPECT_TRUE(vx::WholeCopiesOf(first, readFile(first)).empty());
-    EXPECT_TRUE(vx::WholeCopiesOf(names.Second, readFile(names.Second)).empty()) << "nor by the other name";
+    EXPECT_TRUE(vx::WholeCopiesOf(first, readFile(first), vx::FiledCopies()).empty());
+    EXPECT_TRUE(vx::WholeCopiesOf(names.Second, readFile(names.Second), vx::FiledCopies()).empty()) << "nor by the other name";
 
     // A name taken already: the copy stays where it was and says why.
     const std::string again = first + ".vxcopy-Old123";
@@ -461,11 +568,11 @@ TEST(FileIO, AFinishedInPlaceSaveLeavesNoCopy)
     std::filesystem::create_hard_link(path, dir.file("b.htm"));
     writeFile(path + ".vxcopy-Old123", "an older copy");
     vx::WriteFileAtomic(path, "new");
-    const std::vector<vx::TWholeCopy> copies = vx::WholeCopiesOf(path, "new");
+    const std::vector<vx::TWholeCopy> copies = vx::WholeCopiesOf(path, "new", vx::FiledCopies());
     EXPECT_EQ(PathsOf(copies), std::vector<std::string>{path + ".vxcopy-Old123"})
         << "a copy left by an earlier save stays for the user";
     EXPECT_EQ(copies.at(0).Standing, vx::TCopyStanding::Other) << "of other text: told of, not offered";
-    vx::TidyLeftBehind(path, vx::TLookFurther::ByEveryName).Temporaries;
+    vx::TidyLeftBehind(path, vx::FiledCopies()).Temporaries;
     EXPECT_TRUE(std::filesystem::exists(path + ".vxcopy-Old123"));
 }
 

@@ -1,6 +1,6 @@
-// A write of a file killed at a chosen point, in a process of its own, as a
-// crash or a kill -9 ends it: the system kills the process the moment it
-// makes the system call the point names, whatever the machine is doing.
+// A write of a file stopped at a chosen point, in a process of its own: the
+// system stops the process the moment it makes the system call the point
+// names, whatever the machine is doing.
 #pragma once
 
 #include <span>
@@ -16,8 +16,17 @@ enum class TKillPoint {
 };
 
 // Writes the pieces to path with WriteFileAtomic in a child process killed
-// at the point; answers whether the kill came there (false: the child
-// ended otherwise, or the system cannot filter a process's calls).
+// at the point, as a crash or a kill -9 ends it; answers whether the kill
+// came there (false: the child ended otherwise, or the system cannot filter
+// a process's calls).
 bool KilledWrite(const std::string& path, std::span<const std::string_view> pieces, TKillPoint point);
+
+// How another program's save found the file at the moment a write was about
+// to rename its temporary over it.
+enum class TAtRename { Held, Free, NotStopped };
+
+// Writes text to path with WriteFileAtomic in a child process stopped at
+// its first rename, where another save of the file is tried.
+TAtRename SaveTriedAtRename(const std::string& path, std::string_view text);
 
 } // namespace vx::test

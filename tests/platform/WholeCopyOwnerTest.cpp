@@ -318,7 +318,7 @@ void ExpectFound(const std::vector<TCase>& cases, const std::string& parent)
         const TempDir dir(parent.empty() ? fs::temp_directory_path() : fs::path(parent), "vellumix-test");
         const TScene scene = c.Make(dir);
         const std::string text = readFile(scene.Opened);
-        const std::vector<vx::TWholeCopy> copies = vx::WholeCopiesOf(scene.Opened, text);
+        const std::vector<vx::TWholeCopy> copies = vx::WholeCopiesOf(scene.Opened, text, vx::FiledCopies());
         ASSERT_EQ(copies.size(), c.Found == TFound::Nothing ? 0u : 1u);
         if (!copies.empty()) {
             EXPECT_TRUE(vx::SameFile(copies[0].Path, scene.Copy));
@@ -389,7 +389,7 @@ TEST(WholeCopyOwner, ACopyThatCannotBeReadIsToldOf)
     ::chmod(copy.c_str(), 0200);
     vx::test::GiveToUnprivileged(dir.path().string());
     const int result = vx::test::RunUnprivileged([&] {
-        const std::vector<vx::TWholeCopy> copies = vx::WholeCopiesOf(document, "cut");
+        const std::vector<vx::TWholeCopy> copies = vx::WholeCopiesOf(document, "cut", vx::FiledCopies());
         if (copies.size() != 1)
             return 1;
         return copies[0].Standing == vx::TCopyStanding::Unreadable && copies[0].Unread.English().find(copy) != std::string::npos ? 0 : 2;
@@ -400,7 +400,7 @@ TEST(WholeCopyOwner, ACopyThatCannotBeReadIsToldOf)
     TempDir damaged;
     const TScene scene = CutSave(damaged, CopyText.substr(0, 12));
     writeFile(scene.Copy, CopyText + "and bytes no save wrote");
-    const std::vector<vx::TWholeCopy> copies = vx::WholeCopiesOf(scene.Opened, readFile(scene.Opened));
+    const std::vector<vx::TWholeCopy> copies = vx::WholeCopiesOf(scene.Opened, readFile(scene.Opened), vx::FiledCopies());
     ASSERT_EQ(copies.size(), 1u);
     EXPECT_EQ(copies[0].Standing, vx::TCopyStanding::Unreadable);
     EXPECT_EQ(copies[0].Unread.English(), scene.Copy + " does not hold the text its save filed");
@@ -418,14 +418,14 @@ TEST(WholeCopyOwner, ACopyTheFileHoldsGoesWithItsEntry)
     writeFile(otherCopy, CopyText);
     const std::string otherEntry = File(dir.file("other/c.htm"), otherCopy, TFiling::Replaced);
 
-    const std::vector<vx::TWholeCopy> held = vx::WholeCopiesOf(scene.Opened, CopyText);
+    const std::vector<vx::TWholeCopy> held = vx::WholeCopiesOf(scene.Opened, CopyText, vx::FiledCopies());
     ASSERT_EQ(held.size(), 1u);
     EXPECT_EQ(held[0].Standing, vx::TCopyStanding::Whole);
     vx::RemoveWholeCopy(scene.Copy);
     EXPECT_FALSE(fs::exists(scene.Copy));
     EXPECT_FALSE(fs::exists(fs::symlink_status(scene.Entry)));
     EXPECT_TRUE(fs::exists(otherEntry)) << "another file's copy, of the same tag";
-    EXPECT_EQ(vx::WholeCopiesOf(dir.file("other/c-link.htm"), Earlier).size(), 1u);
+    EXPECT_EQ(vx::WholeCopiesOf(dir.file("other/c-link.htm"), Earlier, vx::FiledCopies()).size(), 1u);
     ::unlink(otherEntry.c_str());
 }
 

@@ -845,8 +845,10 @@ TEST_F(DutchTest, TheWordingsReadAsDutchWritesThem)
         {"a function of it lies in no loaded library", "een functie ervan staat in geen enkele geladen bibliotheek"},
         {"a command's function lies in no loaded library",
          "de functie van een opdracht staat in geen enkele geladen bibliotheek"},
-        {"Cannot open file %1 now: another program is saving it",
-         "Kan bestand %1 nu niet openen: een ander programma is het aan het opslaan"},
+        {"Cannot open file %1 now: another program is saving it. Opening it again in a moment will work.",
+         "Kan bestand %1 nu niet openen: een ander programma is het aan het opslaan. Over een ogenblik opnieuw "
+         "openen lukt wel."},
+        {"Could not keep a recovery copy of your text in ", "Kan geen herstelkopie van uw tekst bewaren in "},
         {"Image width too small for contained frames",
          "De afbeelding is niet breed genoeg voor de frames die ze bevat"},
         {"Image height too small for contained frames",

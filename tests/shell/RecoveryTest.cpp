@@ -309,6 +309,23 @@ TEST(RecoveryKeeper, ACopyThatCouldNotBeWrittenIsWrittenByTheNextSave)
     ASSERT_FALSE(keeper.Folder().empty()) << "the save's own flush wrote nothing";
     EXPECT_EQ(ParseRecovery(vx::ReadWholeFile(keeper.Folder() + "/slot-1.vxr"))->Text, "typed");
     EXPECT_FALSE(keeper.Failing());
+
+    // A data folder the user may not write in: the copy says that its
+    // folder could not be made, not what that left the next step to meet.
+    const std::string shut = root.file("shut");
+    fs::create_directories(shut);
+    vx::test::GiveToUnprivileged(shut);
+    ::chmod(shut.c_str(), 0555);
+    const int result = vx::test::RunUnprivileged([&] {
+        TRecoveryKeeper unwritable(shut + "/recovery", 1);
+        try {
+            unwritable.Look(&key, place, true, 1, true, make);
+        } catch (const Exception& e) {
+            return e.Message() == "Cannot create a folder in " + shut + "/recovery: Permission denied" ? 0 : 2;
+        }
+        return 1;
+    });
+    EXPECT_EQ(result, 0) << "1: written anyway, 2: another reason given";
 }
 
 // A run killed while it wrote a copy may have written it whole, flushed,
@@ -323,18 +340,28 @@ TEST(LeftRecovery, ACopyKilledBeforeItWasNamedIsOfferedWhereItIsWhole)
     vx::test::writeFile(killed + "/slot-1.vxr.vxtmp-a1b2c3",
                         RecoveryBytes(Record({false, 1}, "/d/one.htm", "typed and saved")));
     vx::test::writeFile(killed + "/slot-2.vxr.vxtmp-d4e5f6", RecoveryBytes(Record({false, 2}, "", "never named")));
+    vx::test::writeFile(killed + "/slot-3.vxr", RecoveryBytes(Record({false, 3}, "/d/three.htm", "three")));
     {
         TLeftRecovery left(root.path().string());
-        ASSERT_EQ(left.Copies().size(), 2u);
+        ASSERT_EQ(left.Copies().size(), 3u);
         EXPECT_EQ(left.Copies()[0].Record.Text, "typed and saved");
-        EXPECT_EQ(left.Copies()[0].Path, killed + "/slot-1.vxr.vxtmp-a1b2c3");
         EXPECT_EQ(left.Copies()[1].Record.Text, "never named");
         EXPECT_TRUE(left.SetAside().empty()) << "nothing damaged";
+        // Restored and saved, the first two go; the folder stays for the third.
         left.Remove(left.Copies()[0].Path);
         left.Remove(left.Copies()[0].Path);
         left.Tidy();
     }
-    EXPECT_FALSE(fs::exists(killed)) << "the copy it replaced went with the run's folder";
+    // The next start after another abnormal end offers the third alone,
+    // never the older text the first was to replace.
+    {
+        TLeftRecovery left(root.path().string());
+        ASSERT_EQ(left.Copies().size(), 1u);
+        EXPECT_EQ(left.Copies()[0].Record.Text, "three");
+        left.Remove(left.Copies()[0].Path);
+        left.Tidy();
+    }
+    EXPECT_FALSE(fs::exists(killed));
 }
 
 TEST(LeftRecovery, OffersWhatKilledRunsLeftAndTidiesUp)

@@ -32,15 +32,13 @@ bool SetModeOverride(bool on)
 
 } // namespace
 
-int RunUnprivileged(const std::function<int()>& body)
+int RunInChild(const std::function<int()>& body)
 {
     const pid_t child = ::fork();
     if (child < 0)
         return -1;
     if (child == 0) {
         int code = 0;
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(Nobody) != 0 || ::setuid(Nobody) != 0))
-            ::_exit(125);
         try {
             code = body();
         } catch (const std::exception&) {
@@ -52,6 +50,15 @@ int RunUnprivileged(const std::function<int()>& body)
     if (::waitpid(child, &status, 0) != child || !WIFEXITED(status))
         return -1;
     return WEXITSTATUS(status);
+}
+
+int RunUnprivileged(const std::function<int()>& body)
+{
+    return RunInChild([&body] {
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(Nobody) != 0 || ::setuid(Nobody) != 0))
+            return 125;
+        return body();
+    });
 }
 
 void GiveToUnprivileged(const std::string& path)

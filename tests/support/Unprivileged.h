@@ -16,6 +16,9 @@
 namespace vx::test {
 
 int RunUnprivileged(const std::function<int()>& body);
+// The same as the user the test runs as: for a body that changes what only
+// its process may (its environment, a filter of its system calls).
+int RunInChild(const std::function<int()>& body);
 
 // Hands a folder and what it holds to the user the body runs as (nothing to
 // do when the test does not run as root).

@@ -9,6 +9,7 @@
 #include "shell/Recovery.h"
 #include "shell/qt/mainwindow/TabCaptions.h"
 #include "platform/TStringList.h"
+#include "platform/Wording.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -52,7 +53,6 @@ class TwmMultiSyn;
 class TwmPHPSyn;
 class TwmSQLSyn;
 namespace vx {
-class TFileHold;
 struct TLeftBehind;
 struct TWholeCopy;
 } // namespace vx
@@ -250,6 +250,12 @@ private:
         // The whole copy of an interrupted save the text was opened from;
         // removed once the file holds the text.
         std::string Copy;
+        // Why a save the user did not ask for left the file as it was, until
+        // the text is saved or the document closed.
+        std::string NotSaved;
+        // A save of it waits on the user (a question, a box): another one
+        // meanwhile is skipped.
+        bool Saving = false;
     };
     // Background saves (autosave, deactivation) never ask: a file changed on
     // disk is left alone until the user saves explicitly.
@@ -274,16 +280,21 @@ private:
     void ApplyStartLanguage();
     void SaveNamedSlots(TSaveKind kind);
     // Written when the slot's file was written now; Unchanged when the file
-    // already held the editor's text.
+    // already held the editor's text; Failed when it was not written, or
+    // not tried as a save of it is under way already.
     TSaveResult SaveSlot(int slot, TSaveKind kind);
-    // Writes the slot's text to the file held, its recovery copy first.
-    void WriteSlot(int slot, const vx::TFileHold& held);
-    // Writes the slot's file where it is as expected says (or gone), looked
-    // at while it is held; otherwise writes nothing and answers what it found.
-    std::optional<vx::shell::TFileStamp> WriteSlotIfUnchanged(int slot, const vx::shell::TFileStamp& expected);
-    // A background save that failed: shown once in the status bar, not again
-    // while the same failure repeats.
-    void ReportBackgroundFailure(const std::string& message);
+    // Writes the slot's text to its file, held from the look at it to the
+    // last flush; where expected is given and the file is neither as it
+    // says nor gone, writes nothing and answers what it found. The recovery
+    // copy is brought up to date first, before the file is held, so that
+    // no box stands while it is.
+    std::optional<vx::shell::TFileStamp> WriteSlot(int slot,
+                                                   const std::optional<vx::shell::TFileStamp>& expected);
+    // Why a background save left the slot's file alone (empty: it did not),
+    // in the status bar while it lasts.
+    void NoteNotSaved(int slot, std::string why);
+    // Tells once a run that a file could be held against no other program.
+    void TellUnguarded(const std::optional<TMessage>& why);
     // A document stored as Windows-1252 refused text holding a character it
     // cannot store: the status bar says which.
     void ReportRefusedText(const std::string& text);
@@ -375,7 +386,9 @@ private:
     std::string applicationHint_;
     bool workspacesCreated_ = false;
     std::function<bool()> newPageWizard_;
-    std::string backgroundFailure_;
+    // Why background saves left files alone.
+    TStatusNotice* saveNotice_ = nullptr;
+    bool unguardedTold_ = false;
     std::unique_ptr<vx::shell::TRecoveryKeeper> recovery_;
     bool recoveryFailureTold_ = false;
     // Why copies cannot be kept, while they cannot.

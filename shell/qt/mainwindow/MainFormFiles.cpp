@@ -9,6 +9,7 @@
 #include "editor/qt/mwCustomEdit.h"
 #include "highlighters/hkHTMLSyn.h"
 #include "localisation/RunTimeText.h"
+#include "platform/CopyIndex.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
 #include "platform/LeftBehind.h"
@@ -20,18 +21,21 @@
 #include "shell/qt/mainwindow/DocumentNames.h"
 #include "shell/qt/windows/FileManager.h"
 #include "shell/qt/mainwindow/StatusBar.h"
+#include "shell/qt/mainwindow/StatusNotice.h"
 #include "shell/qt/mainwindow/PrefForm.h"
 #include "shell/qt/windows/ShellDialog.h"
 #include "shell/qt/mainwindow/TabCaptions.h"
 #include "shell/TopStyleHook.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <QListWidget>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTime>
 #include <QTimer>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <numeric>
@@ -48,8 +52,13 @@ const TRunTimeText NoSuchFile{"Cannot open %1: there is no such file."};
 const TRunTimeText NoSlotLeft{"Cannot open %1: every document already holds a file.\r\nClose one of them first."};
 const TRunTimeText OpenElsewhere{"%1 is open in document %2.\r\nClose it there first, or save under another name."};
 const TRunTimeText ChangedOnDisk{
-    "%1 has been changed by another program since it was loaded.\r\nDo you want to overwrite it?"};
+    "%1 has been changed by another program since it was loaded.\r\nDo you want to overwrite it?\r\n"
+    "Yes writes this document's text over the other program's.\r\n"
+    "No leaves the file as the other program saved it, and keeps this text here, unsaved."};
 const TRunTimeText CouldNotSave{"Could not save %1:\r\n%2"};
+const TRunTimeText NotSavedAsChanged{"%1 was not saved: another program changed it. Ctrl+S asks before writing over it."};
+const TRunTimeText NotSavedWhileHeld{"%1 was not saved: another program was saving or reading it. It is tried again."};
+const TRunTimeText NotSavedBecause{"Not saved: %1"};
 const TRunTimeText SaveBeforeQuitting{"Save the changes to your documents before quitting?"};
 
 std::string NameWithoutFolder(const std::string& path)
@@ -139,17 +148,21 @@ void TForm1::OpenInFreeSlot(const std::string& name, bool readOnly, TOpenAs as)
     vx::TLeftBehind left;
     std::vector<vx::TWholeCopy> copies;
     vx::shell::TFileStamp stamp;
+    std::optional<TMessage> unguarded;
     {
         // Held while it is read and judged: another program's save is never
         // read half written, nor its copy taken for one a cut save left.
         const vx::TFileHold held(fileName, vx::TFileHold::TUse::Reading);
         bytes = vx::ReadWholeFile(fileName);
         if (as == TOpenAs::Document) {
-            left = vx::TidyLeftBehind(fileName, vx::TLookFurther::ByEveryName);
-            copies = vx::WholeCopiesOf(fileName, bytes);
+            std::vector<vx::TFiledCopy> index = vx::FiledCopies();
+            left = vx::TidyLeftBehind(fileName, index);
+            copies = vx::WholeCopiesOf(fileName, bytes, std::move(index));
         }
         stamp = vx::shell::StampOf(fileName);
+        unguarded = held.Unguarded();
     }
+    TellUnguarded(unguarded);
     std::vector<std::string> apart;
     const std::string copy = TakeWholeCopy(fileName, bytes, left, copies, apart);
     TmwCustomEdit* editor = SlotEditor(slot);
@@ -250,34 +263,35 @@ bool TForm1::MayTakeName(int slot, const std::string& fileName)
     return false;
 }
 
-void TForm1::WriteSlot(int slot, const vx::TFileHold& held)
+std::optional<vx::shell::TFileStamp> TForm1::WriteSlot(int slot, const std::optional<vx::shell::TFileStamp>& expected)
 {
     TSlot& state = slots_[slot - 1];
-    TmwCustomEditModel& model = SlotEditor(slot)->Model();
-    const std::string text = SavedText(SlotEditor(slot));
-    // Until the file holds the text, a kill at any moment leaves it offered at the next start.
-    KeepRecoveryCopiesOf({SlotEditor(slot)}, true, [&text](const TmwCustomEdit*) { return text; });
-    const std::vector<std::string> superseded = vx::CopiesASaveSupersedes(state.FileName);
-    const std::string bytes = vx::EncodeForSaving(text, model.Encoding(), state.ByteOrderMark);
-    const std::string_view pieces[] = {bytes};
-    vx::WriteFileAtomic(held, pieces);
-    model.SetModified(false);
+    TmwCustomEdit* editor = SlotEditor(slot);
+    const std::string text = SavedText(editor);
+    // Until the file holds the text, a kill at any moment leaves it offered
+    // at the next start. Kept before the file is held: a copy that cannot be
+    // kept is told of in a box, and another program must not wait on it.
+    KeepRecoveryCopiesOf({editor}, true, [&text](const TmwCustomEdit*) { return text; });
+    const std::string bytes = vx::EncodeForSaving(text, editor->Model().Encoding(), state.ByteOrderMark);
+    std::optional<TMessage> unguarded;
+    {
+        const vx::TFileHold held(state.FileName, vx::TFileHold::TUse::Writing);
+        // Looked at while held: no other program's save comes between the look and the write.
+        const vx::shell::TFileStamp disk = vx::shell::StampOf(state.FileName);
+        if (expected && disk.Exists && disk != *expected)
+            return disk;
+        const std::vector<std::string> superseded = vx::CopiesASaveSupersedes(state.FileName);
+        const std::string_view pieces[] = {bytes};
+        vx::WriteFileAtomic(held, pieces);
+        state.Stamp = vx::shell::StampOf(state.FileName);
+        RetireWholeCopies(state, superseded);
+        unguarded = held.Unguarded();
+    }
+    editor->Model().SetModified(false);
     state.Loaded = vx::shell::LoadedLinesOf(text);
-    state.Stamp = vx::shell::StampOf(state.FileName);
-    RetireWholeCopies(state, superseded);
-    DropRecoveryCopy(SlotEditor(slot));
-    backgroundFailure_.clear();
-}
-
-std::optional<vx::shell::TFileStamp> TForm1::WriteSlotIfUnchanged(int slot, const vx::shell::TFileStamp& expected)
-{
-    const std::string& fileName = slots_[slot - 1].FileName;
-    const vx::TFileHold held(fileName, vx::TFileHold::TUse::Writing);
-    // Looked at while held: no other program's save comes between the look and the write.
-    const vx::shell::TFileStamp disk = vx::shell::StampOf(fileName);
-    if (disk.Exists && disk != expected)
-        return disk;
-    WriteSlot(slot, held);
+    DropRecoveryCopy(editor);
+    NoteNotSaved(slot, {});
+    TellUnguarded(unguarded);
     return std::nullopt;
 }
 
@@ -294,41 +308,64 @@ void TForm1::ReportRefusedText(const std::string& text)
     StatusBar1->showMessage(vx::ToQString(NotInserted({InCurrentLanguage(why)})));
 }
 
-void TForm1::ReportBackgroundFailure(const std::string& message)
+void TForm1::NoteNotSaved(int slot, std::string why)
 {
-    if (message == backgroundFailure_)
+    slots_[slot - 1].NotSaved = std::move(why);
+    const auto noted = std::find_if(slots_.begin(), slots_.end(), [](const TSlot& s) { return !s.NotSaved.empty(); });
+    saveNotice_->Show(noted == slots_.end() ? std::string() : noted->NotSaved);
+}
+
+void TForm1::TellUnguarded(const std::optional<TMessage>& why)
+{
+    if (!why || unguardedTold_)
         return;
-    backgroundFailure_ = message;
-    StatusBar1->showMessage(vx::ToQString(message));
+    unguardedTold_ = true;
+    MessageDlg(InCurrentLanguage(*why), mtWarning, mbOK);
 }
 
 TForm1::TSaveResult TForm1::SaveSlot(int slot, TSaveKind kind)
 {
-    const TSlot& state = slots_[slot - 1];
+    TSlot& state = slots_[slot - 1];
     const TmwCustomEditModel& model = SlotEditor(slot)->Model();
-    if (state.FileName.empty() || model.GetReadOnly())
+    // A save waiting on the user has the text in hand: another one would
+    // only ask again, or take the program's own hold for another program's.
+    if (state.FileName.empty() || model.GetReadOnly() || state.Saving)
         return TSaveResult::Failed;
-    if (!model.Modified())
+    if (!model.Modified()) {
+        NoteNotSaved(slot, {});
         return TSaveResult::Unchanged;
+    }
+    state.Saving = true;
+    const auto done = qScopeGuard([&state] { state.Saving = false; });
+    const std::string name = vx::PathText(NameWithoutFolder(state.FileName));
     // Overwriting a change is asked for with the file let go, and only that
-    // change: one made while the question waits is asked about again.
-    for (vx::shell::TFileStamp expected = state.Stamp;;) {
+    // change: one made while the question waits is asked about again. A
+    // save the user did not ask for asks nothing, and must not stack boxes
+    // every few seconds: the status bar says why the file was left alone.
+    for (std::optional<vx::shell::TFileStamp> expected = state.Stamp;;) {
         std::optional<vx::shell::TFileStamp> changed;
         try {
-            changed = WriteSlotIfUnchanged(slot, expected);
-        } catch (const Exception& e) {
-            const std::string message = CouldNotSave({vx::PathText(state.FileName), ErrorText(e)});
-            // A save the user did not ask for must not stack boxes every few seconds.
+            changed = WriteSlot(slot, expected);
+        } catch (const vx::EHeldByAnother& e) {
             if (kind == TSaveKind::Background)
-                ReportBackgroundFailure(message);
+                NoteNotSaved(slot, NotSavedWhileHeld({name}));
             else
-                MessageDlg(message, mtError, mbOK);
+                MessageDlg(CouldNotSave({vx::PathText(state.FileName), ErrorText(e)}), mtError, mbOK);
+            return TSaveResult::Failed;
+        } catch (const Exception& e) {
+            if (kind == TSaveKind::Background)
+                NoteNotSaved(slot, NotSavedBecause({ErrorText(e)}));
+            else
+                MessageDlg(CouldNotSave({vx::PathText(state.FileName), ErrorText(e)}), mtError, mbOK);
             return TSaveResult::Failed;
         }
         if (!changed)
             return TSaveResult::Written;
-        if (kind == TSaveKind::Background ||
-            MessageDlg(ChangedOnDisk({vx::PathText(state.FileName)}), mtWarning, mbYesNo) != mrYes)
+        if (kind == TSaveKind::Background) {
+            NoteNotSaved(slot, NotSavedAsChanged({name}));
+            return TSaveResult::Failed;
+        }
+        if (MessageDlg(ChangedOnDisk({vx::PathText(state.FileName)}), mtWarning, mbYesNo) != mrYes)
             return TSaveResult::Failed;
         expected = *changed;
     }
@@ -393,7 +430,7 @@ void TForm1::SaveAs1Click()
     const std::string previousCopy = std::exchange(state.Copy, copy);
     state.FileName = chosen;
     try {
-        WriteSlot(slot, vx::TFileHold(chosen, vx::TFileHold::TUse::Writing));
+        WriteSlot(slot, std::nullopt);
     } catch (const Exception&) {
         state.FileName = previous;
         state.Copy = previousCopy;
@@ -416,6 +453,7 @@ void TForm1::ClearSlot(int slot)
     model.SetModified(false);
     DropRecoveryCopy(SlotEditor(slot));
     slots_[slot - 1] = TSlot{};
+    NoteNotSaved(slot, {});
     PageControl1->setTabText(slot - 1, TabCaptionOf({}));
 }
 
@@ -502,7 +540,7 @@ bool TForm1::SaveUnnamed(TmwCustomEdit* editor)
             return true;
         }
         slots_[slot - 1].FileName = chosen;
-        WriteSlot(slot, vx::TFileHold(chosen, vx::TFileHold::TUse::Writing));
+        WriteSlot(slot, std::nullopt);
     } catch (const Exception& e) {
         if (slot != 0)
             slots_[slot - 1].FileName.clear();

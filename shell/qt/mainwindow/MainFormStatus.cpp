@@ -5,6 +5,7 @@
 #include "shell/qt/mainwindow/KeyboardLocks.h"
 #include "shell/qt/windows/ShellDialog.h"
 #include "shell/qt/mainwindow/StatusBar.h"
+#include "shell/qt/mainwindow/StatusNotice.h"
 #include "shell/StatusText.h"
 
 #include <QLayout>
@@ -39,6 +40,8 @@ void TForm1::CreateStatusPanels()
     using namespace vx::shell;
     for (int i = 0; i < MainPanelCount; ++i)
         StatusBar1->AddPanel(MainPanelLayout()[i], i >= 3 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+    saveNotice_ = Named(new TStatusNotice(StatusBar1), "SaveNotice");
+    StatusBar1->addWidget(saveNotice_, 1);
     glob_stat = Named(new TStatusBar(centralWidget()), "glob_stat");
     glob_stat->setSizeGripEnabled(false);
     for (const std::string& text : DocPanelLayout())
