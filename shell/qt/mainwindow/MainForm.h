@@ -250,6 +250,8 @@ private:
         // The whole copy of an interrupted save the text was opened from;
         // removed once the file holds the text.
         std::string Copy;
+        // The file looked binary when it was opened: saving may change its bytes.
+        bool LooksBinary = false;
     };
     // Background saves (autosave, deactivation) never ask: a file changed on
     // disk is left alone until the user saves explicitly.
@@ -260,6 +262,9 @@ private:
     void BuildMenus();
     void BuildTagLists(QWidget* parent);
     void CreateStatusPanels();
+    // The status bar warns of a binary-looking file while its document is in
+    // front, and only then; another message in the bar is left alone.
+    void ShowBinaryWarning();
     void CreateHighlighters();
     void LoadListFiles();
     // Hooks the slot's editor to the completion popup and the expander; an
@@ -376,6 +381,8 @@ private:
     bool workspacesCreated_ = false;
     std::function<bool()> newPageWizard_;
     std::string backgroundFailure_;
+    // The binary-file warning the status bar shows; empty while it shows none.
+    QString binaryWarning_;
     std::unique_ptr<vx::shell::TRecoveryKeeper> recovery_;
     bool recoveryFailureTold_ = false;
     // Why copies cannot be kept, while they cannot.
