@@ -180,14 +180,19 @@ void Tfrm_email::Send()
     msg_.Subject = vx::FromQString(Edit3->text());
 
     smtp_.Connect();
-    if (cancelled_)
-        return;
     if (smtp_.Error()) {
-        ShowMessage(CouldNotConnect({mailServer_, InCurrentLanguage(smtp_.Reply())}));
+        const std::string why = InCurrentLanguage(smtp_.Reply());
+        // A cancel is no failure: it says it was cancelled.
+        ShowMessage(cancelled_ ? why : CouldNotConnect({mailServer_, why}));
         return;
     }
-    if (smtp_.SendMessage(msg_))
-        smtp_.Quit();
-    if (!cancelled_)
+    // Refused, failed or cancelled: the reply says which.
+    if (!smtp_.SendMessage(msg_)) {
         ShowMessage(InCurrentLanguage(smtp_.Reply()));
+        return;
+    }
+    const TMessage accepted = smtp_.Reply();
+    smtp_.Quit();
+    // A cancel or a lost goodbye after the server took the message does not take it back.
+    ShowMessage(InCurrentLanguage(smtp_.Error() ? accepted : smtp_.Reply()));
 }

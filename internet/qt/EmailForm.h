@@ -4,7 +4,8 @@
 // the dialog; the mail server and the sender come from the preferences
 // ("smtp" and "email" under the program's settings key). Without a mail
 // server the dialog says so and does not open. "Cancel" while the
-// message goes out stops the dialogue with the server and closes the dialog.
+// message goes out stops the dialogue with the server, says so and closes
+// the dialog.
 #pragma once
 
 #include <QDialog>

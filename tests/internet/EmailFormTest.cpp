@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -181,33 +182,68 @@ TEST_F(EmailFormTest, AMailServerWithAPortIsToldWhatTheFieldTakes)
     EXPECT_EQ(server.Data(1), "") << "nothing was delivered";
 }
 
-TEST_F(EmailFormTest, CancelOrEscapeWhileSendingStopsAndCloses)
+// However a send ends before the server's goodbye, the window says how: a
+// cancel (button or Escape) as a cancel, closing the window; a connection
+// lost as the failure it is; a goodbye lost after the server took the
+// message as the server's acceptance.
+TEST_F(EmailFormTest, ASendEndedEarlySaysWhetherItWasCancelledFailedOrDelivered)
 {
+    using vx::test::ReadLine;
+    using vx::test::Write;
     vx::test::SmtpServer server(mails.path().string());
     Settings("127.0.0.1", "me@sender.test");
-    const std::vector<std::function<void(Tfrm_email&)>> stops = {
-        [](Tfrm_email& form) { QTest::mouseClick(form.SpeedButton2, Qt::LeftButton); },
-        [](Tfrm_email& form) { QTest::keyClick(&form, Qt::Key_Escape); },
+    const auto untilData = [](std::vector<vx::test::PeerStep> afterData) {
+        std::vector<vx::test::PeerStep> script = {Write("220 hi\r\n"), ReadLine(), Write("250 ok\r\n"), ReadLine(),
+                                                  Write("250 ok\r\n"),  ReadLine(), Write("250 ok\r\n"), ReadLine()};
+        script.insert(script.end(), afterData.begin(), afterData.end());
+        return script;
     };
-    for (const auto& stop : stops) {
+    const struct {
+        const char* name;
+        std::function<void(Tfrm_email&)> stop;
+        // Empty: the aiosmtpd server.
+        std::vector<vx::test::PeerStep> peer;
+        std::string said;
+        bool closes;
+    } rows[] = {
+        {"Cancel", [](Tfrm_email& form) { QTest::mouseClick(form.SpeedButton2, Qt::LeftButton); }, {},
+         "Sending cancelled", true},
+        {"Escape", [](Tfrm_email& form) { QTest::keyClick(&form, Qt::Key_Escape); }, {}, "Sending cancelled", true},
+        // The peer hangs up once the message's lines come.
+        {"connection lost", {}, untilData({Write("354 go\r\n"), vx::test::CloseConnection()}), "Sending failed: ",
+         false},
+        // The peer takes the message at once, and never answers QUIT.
+        {"goodbye lost", {}, untilData({Write("354 go\r\n250 Taken\r\n"), vx::test::StayMute()}), "Taken", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::optional<vx::test::ScriptedPeer> peer;
+        if (!row.peer.empty())
+            peer.emplace(row.peer);
         Tfrm_email form;
-        for (int i = 0; i < 200; ++i)
+        for (int i = 0; i < 60; ++i)
             form.SakMsg1().Text().Add("line " + std::to_string(i));
         form.SakSMTP1().OnSendProgress = [&](TSakSMTP*, std::uint16_t percent) {
-            if (percent >= 20 && percent < 100 && form.isVisible()) {
+            if (row.stop && percent >= 20 && percent < 100 && form.isVisible()) {
                 EXPECT_TRUE(form.SpeedButton2->isEnabled());
-                stop(form);
+                row.stop(form);
             }
         };
-        form.SakSMTP1().Port = std::to_string(server.Port());
+        // A scripted peer answers at once: the wait for the goodbye it never says ends soon.
+        if (peer)
+            form.SakSMTP1().TimeOut = 1000;
+        form.SakSMTP1().Port = std::to_string(peer ? peer->Port() : server.Port());
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        messages.clear();
         QTest::keyClicks(form.Edit2, "jane@receiver.test");
         QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
-        EXPECT_FALSE(form.isVisible());
-        EXPECT_TRUE(messages.empty()) << "a cancel needs no message";
-        EXPECT_EQ(server.Data(1), "") << "nothing was delivered";
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].substr(0, row.said.size()), row.said) << messages[0];
+        EXPECT_EQ(form.isVisible(), !row.closes);
+        EXPECT_TRUE(form.SpeedButton1->isEnabled());
     }
+    EXPECT_EQ(server.Data(1), "") << "nothing was delivered";
 }
 
 TEST_F(EmailFormTest, ShowsAFailedConnectionAndARefusedReply)

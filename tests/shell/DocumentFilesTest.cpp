@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -342,13 +343,50 @@ TEST_F(DocumentFilesTest, LinesBetweenTwoEditsKeepTheirOwnEnds)
     EXPECT_EQ(readFile(path), "a\rnew\rb\r\nc\ne") << "the new line takes the text's first end";
 }
 
-TEST_F(DocumentFilesTest, ABinaryLookingFileOpensWithAWarning)
+// The warning belongs to its document: it shows while that document is in
+// front, whichever way it came there, and goes with it.
+TEST_F(DocumentFilesTest, ABinaryLookingFileOpensWithAWarningThatShowsWhileItIsInFront)
 {
     const std::string path = WriteDoc("image.gif", std::string("GIF89a\0\0\x01", 9));
     form->OpenDocumentInFreeSlot(path, false);
     EXPECT_EQ(form->SlotFileName(1), path) << "it still opens";
-    EXPECT_TRUE(form->StatusBar1->currentMessage().contains("image.gif"));
-    EXPECT_TRUE(form->StatusBar1->currentMessage().contains("binary"));
+    const QString warning = form->StatusBar1->currentMessage();
+    EXPECT_TRUE(warning.contains("image.gif")) << warning.toStdString();
+    EXPECT_TRUE(warning.contains("binary")) << warning.toStdString();
+    const auto shown = [this] { return form->StatusBar1->currentMessage().toStdString(); };
+    QTabBar& tabs = *form->PageControl1->tabBar();
+    const auto clickTab = [&tabs](int slot) {
+        QTest::mouseClick(&tabs, Qt::LeftButton, {}, tabs.tabRect(slot - 1).center());
+    };
+
+    form->OpenDocumentInFreeSlot(WriteDoc("page.htm", "<p>text</p>\r\n"), false);
+    EXPECT_EQ(form->PageControl1->currentIndex(), 1);
+    EXPECT_EQ(shown(), "") << "another document came to the front";
+    const struct {
+        int slot;
+        bool warned;
+    } switches[] = {{1, true}, {3, false}, {1, true}, {2, false}, {1, true}};
+    for (const auto& to : switches) {
+        clickTab(to.slot);
+        ASSERT_EQ(form->PageControl1->currentIndex(), to.slot - 1);
+        EXPECT_EQ(shown(), to.warned ? warning.toStdString() : "") << "document " << to.slot << " in front";
+    }
+
+    // Closed, the document takes its warning with it, for good.
+    dialogs.Queue(mrYes);
+    Focus(form->SlotEditor(1));
+    vx::test::PickMenuCommand(*form, "Closefile1");
+    ASSERT_EQ(form->SlotFileName(1), "");
+    EXPECT_EQ(shown(), "") << "closed in front";
+    clickTab(2);
+    clickTab(1);
+    EXPECT_EQ(shown(), "") << "the empty document in its place";
+    // as when a text file takes its place.
+    form->OpenDocumentInFreeSlot(WriteDoc("other.htm", "<p>more</p>\r\n"), false);
+    ASSERT_EQ(form->SlotFileName(1), docs.file("other.htm"));
+    clickTab(2);
+    clickTab(1);
+    EXPECT_EQ(shown(), "") << "the text file that took its place";
 }
 
 TEST_F(DocumentFilesTest, TemporariesOfAKilledSaveAreToldOfAndKeptUnlessTheFileHoldsTheirText)

@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QTreeView>
 
+#include <filesystem>
 #include <map>
 
 namespace vx::test {
@@ -185,13 +186,14 @@ TEST_F(DutchListsTest, ThePublishWindowListsTheFolderInEveryLanguage)
 
 // The file panel's headings and its files' types speak the chosen language,
 // whatever the system's: the program's own names for the documents and
-// pictures it works with, a file's extension for any other. A switch renames
-// the list as it stands, sorted anew where it was sorted by type, and the
-// Dutch headings read whole.
+// pictures it works with, a file's extension for any other; its sizes group
+// their digits as the language does. A switch renames the list as it stands,
+// sorted anew where it was sorted by type, and the Dutch headings read whole.
 TEST_F(DutchListsTest, TheFilePanelNamesItsColumnsAndTypesInTheChosenLanguage)
 {
     for (const char* name : {"index.htm", "default.asp", "header.inc", "logo.bmp", "archive.zip"})
         WriteDoc(name, "x");
+    std::filesystem::resize_file(docs.file("archive.zip"), 3'000'000);
     StartAndActivate();
     form->show();
     vx::shell::TFilePanel* panel = vx::shell::FilePanel(*form);
@@ -208,12 +210,20 @@ TEST_F(DutchListsTest, TheFilePanelNamesItsColumnsAndTypesInTheChosenLanguage)
         return shown;
     };
     using TRows = std::vector<std::pair<std::string, std::string>>;
-    const auto types = [&model] {
+    const auto column = [&model](int shown) {
         TRows rows;
         for (int row = 0; row < model.rowCount(); ++row)
             rows.emplace_back(model.index(row, 0).data().toString().toStdString(),
-                              model.index(row, 3).data().toString().toStdString());
+                              model.index(row, shown).data().toString().toStdString());
         return rows;
+    };
+    const auto types = [&column] { return column(3); };
+    // Digits grouped as the language groups them, whatever the machine's locale.
+    const auto archiveSize = [&column] {
+        for (const auto& [name, size] : column(1))
+            if (name == "Archive.zip")
+                return size;
+        return std::string("not listed");
     };
     // Sorted by type, with a click on its heading.
     QHeaderView& header = *panel->filelist->header();
@@ -223,6 +233,7 @@ TEST_F(DutchListsTest, TheFilePanelNamesItsColumnsAndTypesInTheChosenLanguage)
     const TRows english = {{"Default.asp", "Active Server Page"}, {"Header.inc", "ASP include file"},
                            {"Logo.bmp", "Bitmap image"}, {"Index.htm", "HTML document"}, {"Archive.zip", "ZIP file"}};
     EXPECT_EQ(types(), english);
+    EXPECT_EQ(archiveSize(), "3,000,000");
 
     PickMenuCommand(*form, "Nederlands1");
     EXPECT_EQ(headings(), (std::vector<std::string>{"Bestandsnaam", "Grootte", "Datum", "Type"}));
@@ -231,6 +242,7 @@ TEST_F(DutchListsTest, TheFilePanelNamesItsColumnsAndTypesInTheChosenLanguage)
                          {"Archive.zip", "ZIP-bestand"}};
     EXPECT_TRUE(WaitFor([&] { return types() == dutch; })) << "the types follow the switch";
     EXPECT_EQ(types(), dutch);
+    EXPECT_EQ(archiveSize(), "3.000.000");
     int measured = 0;
     for (const TTextRoom& room : ColumnHeadingRooms(*form))
         if (room.Place.find("filelist") != std::string::npos) {
@@ -243,6 +255,7 @@ TEST_F(DutchListsTest, TheFilePanelNamesItsColumnsAndTypesInTheChosenLanguage)
     PickMenuCommand(*form, "English1");
     EXPECT_TRUE(WaitFor([&] { return types() == english; })) << "and back";
     EXPECT_EQ(headings().front(), "File Name");
+    EXPECT_EQ(archiveSize(), "3,000,000");
 }
 
 } // namespace

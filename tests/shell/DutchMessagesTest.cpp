@@ -208,7 +208,7 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
              });
              PickMenuCommand(*form, "GIFAnimator1");
          },
-         "Kon " + damaged + " niet lezen:\r\nDe GIF-codegrootte ligt niet tussen 2 en 9", damaged},
+         "Kan " + damaged + " niet lezen:\r\nDe GIF-codegrootte ligt niet tussen 2 en 9", damaged},
         {"a damaged GIF tested in the image optimiser", [&] { testInOptimiser(docs.path()); },
          "Kan " + std::filesystem::canonical(damaged).string() + " niet optimaliseren:\r\nOngeldige GIF-gegevens"},
         {"a GIF with garbage after its header tested after a sound one in the image optimiser",
@@ -321,7 +321,8 @@ TEST_F(DutchMessagesTest, TheToolsSayWhatTheyAreDoingInDutch)
         const char* afterTwo;
     } toggles[] = {{"Filepanel1", "Bestandspaneel verbergen", "Bestandspaneel tonen"},
                    {"Wordwraponoff1", "Regelterugloop aan", "Regelterugloop uit"},
-                   {"Hidevalidatorpanel1", "Controlepaneel tonen", "Controlepaneel verbergen"}};
+                   {"Hidevalidatorpanel1", "Paneel Koppelingscontrole tonen", "Paneel Koppelingscontrole verbergen"},
+                   {"AdvancedNovice1", "Overschakelen naar gevorderde modus", "Overschakelen naar beginnersmodus"}};
     for (const auto& toggle : toggles) {
         const QAction* item = form->findChild<QAction*>(toggle.item);
         ASSERT_NE(item, nullptr) << toggle.item;

@@ -853,6 +853,9 @@ TEST_F(DutchTest, TheWordingsReadAsDutchWritesThem)
          "De afbeelding is niet breed genoeg voor de frames die ze bevat"},
         {"Image height too small for contained frames",
          "De afbeelding is niet hoog genoeg voor de frames die ze bevat"},
+        {"Cannot open %1: every document already holds a file.\r\nClose one of them first.",
+         "Kan %1 niet openen: in elk document staat al een bestand.\r\nSluit er eerst \u00e9\u00e9n."},
+        {"Could not read %1:\r\n%2", "Kan %1 niet lezen:\r\n%2"},
     };
     for (const auto& [english, dutch] : reasons)
         EXPECT_EQ(LookUpRunTimeText(english), dutch);

@@ -89,12 +89,16 @@ TEST_F(PanelTest, MasksListSortAndOpen)
     EXPECT_EQ(panel->FileCount(), 4);
 
     vx::test::PickMenuItem(*form, {"View1", "Filepanel1"});
+    QHeaderView* header = panel->filelist->header();
+    EXPECT_FALSE(header->isSortIndicatorShown()) << "no heading sorts the list yet";
     ClickHeader(1);
     EXPECT_EQ(Listed(), (std::vector<std::string>{"A.inc", "B.asp", "C.htm", "D.txt"})) << "by size, ascending";
-    EXPECT_EQ(panel->filelist->header()->sortIndicatorOrder(), Qt::AscendingOrder);
+    EXPECT_TRUE(header->isSortIndicatorShown());
+    EXPECT_EQ(header->sortIndicatorSection(), 1);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
     ClickHeader(1);
     EXPECT_EQ(Listed(), (std::vector<std::string>{"D.txt", "C.htm", "B.asp", "A.inc"})) << "the same column again";
-    EXPECT_EQ(panel->filelist->header()->sortIndicatorOrder(), Qt::DescendingOrder);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
     EXPECT_EQ(panel->filelist->model()->index(0, 1).data().toString(), "4");
 
     panel->CheckBox2->setChecked(true);
@@ -105,6 +109,9 @@ TEST_F(PanelTest, MasksListSortAndOpen)
     QTest::mouseDClick(panel->filelist->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_EQ(form->SlotFileName(1), docs.file("a.inc"));
     EXPECT_TRUE(form->SlotEditor(1)->Model().GetReadOnly()) << "opened read-only as the box says";
+
+    Item("Allfiles1")->trigger();
+    EXPECT_FALSE(header->isSortIndicatorShown()) << "listed anew, in the folder's order";
 }
 
 TEST_F(PanelTest, AClickOnAFolderListsThatFolder)

@@ -256,6 +256,8 @@ private:
         // A save of it waits on the user (a question, a box): another one
         // meanwhile is skipped.
         bool Saving = false;
+        // The file looked binary when it was opened: saving may change its bytes.
+        bool LooksBinary = false;
     };
     // Background saves (autosave, deactivation) never ask: a file changed on
     // disk is left alone until the user saves explicitly.
@@ -266,6 +268,9 @@ private:
     void BuildMenus();
     void BuildTagLists(QWidget* parent);
     void CreateStatusPanels();
+    // The status bar warns of a binary-looking file while its document is in
+    // front, and only then; another message in the bar is left alone.
+    void ShowBinaryWarning();
     void CreateHighlighters();
     void LoadListFiles();
     // Hooks the slot's editor to the completion popup and the expander; an
@@ -389,6 +394,8 @@ private:
     // Why background saves left files alone.
     TStatusNotice* saveNotice_ = nullptr;
     bool unguardedTold_ = false;
+    // The binary-file warning the status bar shows; empty while it shows none.
+    QString binaryWarning_;
     std::unique_ptr<vx::shell::TRecoveryKeeper> recovery_;
     bool recoveryFailureTold_ = false;
     // Why copies cannot be kept, while they cannot.

@@ -87,7 +87,6 @@ const TRunTimeText CloseFileQuestion{" Are you sure you want to close this file 
 const TRunTimeText CloseAllQuestion{" Are you sure you want to close all files (save unfinished work first!) "};
 const TRunTimeText ClosingDiscards{"Closing discards the changes that were not saved in:%1"};
 const TRunTimeText NoFileYet{"This document has no file yet: Save As gives it one."};
-const TRunTimeText LooksBinary{"%1 looks like a binary file: saving it may change its bytes."};
 
 } // namespace
 
@@ -186,6 +185,7 @@ void TForm1::OpenInFreeSlot(const std::string& name, bool readOnly, TOpenAs as)
     state.Loaded = vx::shell::LoadedLinesOf(decoded.Text);
     state.ByteOrderMark = decoded.ByteOrderMark;
     state.Copy = copy;
+    state.LooksBinary = binary;
     // The file read whole is now in the editor's lines.
     std::string().swap(decoded.Text);
     vx::ReturnFreedPages();
@@ -194,8 +194,8 @@ void TForm1::OpenInFreeSlot(const std::string& name, bool readOnly, TOpenAs as)
         mru->Add(fileName, slot);
     PageControl1->setTabText(slot - 1, TabCaptionOf(fileName));
     ActivateSlot(slot);
-    if (binary)
-        StatusBar1->showMessage(vx::ToQString(LooksBinary({vx::PathText(NameWithoutFolder(fileName))})));
+    // The slot may have been in front already: its tab did not change.
+    ShowBinaryWarning();
     for (const std::string& other : apart)
         OpenInFreeSlot(other, true, TOpenAs::CopyApart);
 }
@@ -455,6 +455,7 @@ void TForm1::ClearSlot(int slot)
     slots_[slot - 1] = TSlot{};
     NoteNotSaved(slot, {});
     PageControl1->setTabText(slot - 1, TabCaptionOf({}));
+    ShowBinaryWarning();
 }
 
 std::string TForm1::ClosingQuestion(const std::string& question, const std::vector<int>& closing) const

@@ -1,7 +1,10 @@
-// The main window's two status bars and the timer that refreshes them.
+// The main window's two status bars, the timer that refreshes them, and the
+// binary-file warning of the document in front.
 #include "shell/qt/mainwindow/MainForm.h"
 
 #include "editor/qt/mwCustomEdit.h"
+#include "localisation/RunTimeText.h"
+#include "platform/qt/QtText.h"
 #include "shell/qt/mainwindow/KeyboardLocks.h"
 #include "shell/qt/windows/ShellDialog.h"
 #include "shell/qt/mainwindow/StatusBar.h"
@@ -9,7 +12,10 @@
 #include "shell/StatusText.h"
 
 #include <QLayout>
+#include <QTabWidget>
 #include <QTimer>
+
+#include <filesystem>
 
 namespace {
 
@@ -18,6 +24,8 @@ namespace {
 // with typing, and an idle program still wakes only a few times a second.
 constexpr int FirstRefreshMs = 1000;
 constexpr int RefreshMs = 100;
+
+const TRunTimeText LooksBinary{"%1 looks like a binary file: saving it may change its bytes."};
 
 // The account does not change while the program runs: it is looked up once,
 // not on every refresh.
@@ -47,6 +55,7 @@ void TForm1::CreateStatusPanels()
     for (const std::string& text : DocPanelLayout())
         glob_stat->AddPanel(text);
     centralWidget()->layout()->addWidget(glob_stat);
+    connect(PageControl1, &QTabWidget::currentChanged, this, Guarded([this] { ShowBinaryWarning(); }));
     Timer1->setInterval(FirstRefreshMs);
     connect(Timer1, &QTimer::timeout, this, Guarded([this] { Timer1Timer(); }));
     Timer1->start();
@@ -78,4 +87,17 @@ void TForm1::Timer1Timer()
         previous[i] = glob_stat->PanelText(i);
     ShowTexts(*glob_stat, DocPanelTexts(snapshot, previous));
     ShowTexts(*StatusBar1, MainPanelTexts(snapshot));
+}
+
+void TForm1::ShowBinaryWarning()
+{
+    if (!binaryWarning_.isEmpty() && StatusBar1->currentMessage() == binaryWarning_)
+        StatusBar1->clearMessage();
+    binaryWarning_.clear();
+    const int slot = PageControl1->currentIndex() + 1;
+    if (slot < 1 || slot > SlotCount || !slots_[slot - 1].LooksBinary)
+        return;
+    const std::string name = std::filesystem::path(SlotFileName(slot)).filename().string();
+    binaryWarning_ = vx::ToQString(LooksBinary({vx::PathText(name)}));
+    StatusBar1->showMessage(binaryWarning_);
 }

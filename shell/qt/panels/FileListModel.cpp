@@ -1,5 +1,6 @@
 #include "shell/qt/panels/FileListModel.h"
 
+#include "localisation/FormatSettings.h"
 #include "localisation/RunTimeText.h"
 #include "platform/qt/QtText.h"
 #include "shell/DocumentTypes.h"
@@ -8,7 +9,6 @@
 
 #include <QFileIconProvider>
 #include <QFileInfo>
-#include <QLocale>
 
 #include <array>
 
@@ -16,12 +16,6 @@ namespace {
 
 const std::array<TRunTimeText, 4> Headings{TRunTimeText("File Name"), TRunTimeText("Size"), TRunTimeText("Date"),
                                            TRunTimeText("Type")};
-
-char GroupSeparator()
-{
-    const QString separator = QLocale().groupSeparator();
-    return separator.size() == 1 && separator[0].unicode() < 0x80 ? separator[0].toLatin1() : ',';
-}
 
 // A file's time as the chosen language writes a short date and time.
 std::string ModifiedText(std::int64_t time)
@@ -66,7 +60,7 @@ void TFileListModel::FollowLanguage()
         listing_.Sort(sort_, ascending_);
         endResetModel();
     } else if (rowCount() > 0) {
-        // The dates are written as the language writes them, too.
+        // The sizes and dates are written as the language writes them, too.
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
     }
     emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
@@ -120,7 +114,10 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const
         return {};
     switch (index.column()) {
     case 0: return vx::ToQString(vx::shell::CapitalizeFirst(file.Name));
-    case 1: return vx::ToQString(vx::shell::FormatFileSize(static_cast<std::uint64_t>(file.Size), GroupSeparator()));
+    // Grouped as the chosen language groups digits, whatever the machine's locale.
+    case 1:
+        return vx::ToQString(
+            vx::shell::FormatFileSize(static_cast<std::uint64_t>(file.Size), vx::FormatSettings().ThousandSeparator));
     case 2: return vx::ToQString(ModifiedText(file.Time));
     case 3: return vx::ToQString(file.TypeName);
     default: return {};

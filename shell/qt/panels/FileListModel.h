@@ -21,7 +21,7 @@ public:
     int Load(const std::string& folder, const std::string& maskText);
     // Sorts by column 0..3 (name, size, date, type).
     void SortByColumn(int column, bool ascending);
-    // The headings, type names and dates anew in the current language; a
+    // The headings, type names, sizes and dates anew in the current language; a
     // list sorted by type is sorted by the new names.
     void FollowLanguage();
 

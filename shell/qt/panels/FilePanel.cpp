@@ -76,7 +76,6 @@ TFilePanel::TFilePanel(TForm1& form, QWidget* parent) : QWidget(parent), form_(f
     filelist->setRootIsDecorated(false);
     filelist->setUniformRowHeights(true);
     filelist->header()->setSectionsClickable(true);
-    filelist->header()->setSortIndicatorShown(true);
     filelist->setContextMenuPolicy(Qt::CustomContextMenu);
     RxFolderMonitor1 = Named(new TRxFolderMonitor(this), "RxFolderMonitor1");
     RxFolderMonitor1->SetFilter(fnFileName | fnLastWrite | fnDirName);
@@ -155,6 +154,8 @@ void TFilePanel::SetMasks(const std::string& masks)
 int TFilePanel::RefreshFileList()
 {
     fileCount_ = model_->Load(Folder(), masks_);
+    // Listed anew, the files are in the folder's order: no heading sorts them.
+    filelist->header()->setSortIndicatorShown(false);
     return fileCount_;
 }
 
@@ -190,6 +191,7 @@ void TFilePanel::filelistColumnClick(int column)
 {
     ascending_ = !ascending_;
     filelist->header()->setSortIndicator(column, ascending_ ? Qt::AscendingOrder : Qt::DescendingOrder);
+    filelist->header()->setSortIndicatorShown(true);
     model_->SortByColumn(column, ascending_);
 }
 
