@@ -116,7 +116,8 @@ public:
     void Save1Click();
     void SaveAs1Click();
     void Fileopen1Click();
-    // "New": runs the new-page wizard; disabled while no wizard is set.
+    // "New": runs the new-page wizard where a document can take the page,
+    // writes the page and opens it there; disabled while no wizard is set.
     void New1Click();
     // The new-page wizard: true when it produced a page and left it on the
     // clipboard. Setting one enables "New" and its tool button.
@@ -290,9 +291,12 @@ private:
     // Asks for a file name and writes an editor without one (an unnamed slot
     // becomes named); false when the user cancels or the write fails.
     bool SaveUnnamed(TmwCustomEdit* editor);
-    // The slot the file opens in: the first free one; when every slot without
-    // a file holds typed text, the first of those once the user lets its text
-    // go. 0 when there is none, the user told why.
+    // The slot a file or a new page goes in: the first free one; when every
+    // slot without a file holds typed text, the first of those once the user
+    // lets its text go (discard words the question for a slot). 0 when there
+    // is none, the user told why (noneLeft).
+    int SlotToTake(const std::function<std::string(int slot)>& discard, const std::string& noneLeft);
+    // The same for the file.
     int SlotToOpenIn(const std::string& fileName);
     void ClearSlot(int slot);
     // The question before the slots given are closed, naming those of them
@@ -331,6 +335,8 @@ private:
     // copies of its own, and the recent-files list does not name it).
     enum class TOpenAs { Document, CopyApart };
     void OpenInFreeSlot(const std::string& name, bool readOnly, TOpenAs as);
+    // Opens the file (its whole name) in the slot, in place of what the slot held.
+    void OpenInSlot(int slot, const std::string& fileName, bool readOnly, TOpenAs as);
     // The slot's file was written: the copy its text was opened from has done
     // its work and goes; the other copies the file had before (superseded,
     // taken before the write, which may give the file a new identity) are

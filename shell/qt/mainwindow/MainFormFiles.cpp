@@ -34,6 +34,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <numeric>
 #include <optional>
 #include <string_view>
@@ -46,6 +47,10 @@ const TRunTimeText ReplaceUnsavedQuestion{
     "Document %1 holds text that has not been saved.\r\nDo you want to discard it and open %2?"};
 const TRunTimeText NoSuchFile{"Cannot open %1: there is no such file."};
 const TRunTimeText NoSlotLeft{"Cannot open %1: every document already holds a file.\r\nClose one of them first."};
+const TRunTimeText ReplaceUnsavedByNewPage{
+    "Document %1 holds text that has not been saved.\r\nDo you want to discard it and make a new page?"};
+const TRunTimeText NoSlotForNewPage{
+    "Cannot make a new page: every document already holds a file.\r\nClose one of them first."};
 const TRunTimeText OpenElsewhere{"%1 is open in document %2.\r\nClose it there first, or save under another name."};
 const TRunTimeText ChangedOnDisk{
     "%1 has been changed by another program since it was loaded.\r\nDo you want to overwrite it?"};
@@ -130,9 +135,12 @@ void TForm1::OpenInFreeSlot(const std::string& name, bool readOnly, TOpenAs as)
         ActivateSlot(open);
         return;
     }
-    const int slot = SlotToOpenIn(fileName);
-    if (slot == 0)
-        return;
+    if (const int slot = SlotToOpenIn(fileName))
+        OpenInSlot(slot, fileName, readOnly, as);
+}
+
+void TForm1::OpenInSlot(int slot, const std::string& fileName, bool readOnly, TOpenAs as)
+{
     // Read first: a file that cannot be read leaves the slot free and the
     // recent-files list as it was.
     std::string bytes;
@@ -201,7 +209,7 @@ void TForm1::ActivateSlot(int slot)
     SlotEditor(slot)->setFocus();
 }
 
-int TForm1::SlotToOpenIn(const std::string& fileName)
+int TForm1::SlotToTake(const std::function<std::string(int slot)>& discard, const std::string& noneLeft)
 {
     if (const int free = FirstFreeSlot())
         return free;
@@ -209,12 +217,17 @@ int TForm1::SlotToOpenIn(const std::string& fileName)
     for (int i = 1; i <= SlotCount; ++i) {
         if (!SlotFileName(i).empty())
             continue;
-        const std::string question =
-            ReplaceUnsavedQuestion({std::to_string(i), vx::PathText(NameWithoutFolder(fileName))});
-        return MessageDlg(question, mtConfirmation, mbYesNo) == mrYes ? i : 0;
+        return MessageDlg(discard(i), mtConfirmation, mbYesNo) == mrYes ? i : 0;
     }
-    MessageDlg(NoSlotLeft({vx::PathText(NameWithoutFolder(fileName))}), mtInformation, mbOK);
+    MessageDlg(noneLeft, mtInformation, mbOK);
     return 0;
+}
+
+int TForm1::SlotToOpenIn(const std::string& fileName)
+{
+    const std::string name = vx::PathText(NameWithoutFolder(fileName));
+    return SlotToTake([&name](int slot) { return ReplaceUnsavedQuestion({std::to_string(slot), name}); },
+                      NoSlotLeft({name}));
 }
 
 void TForm1::Fileopen1Click()
@@ -227,7 +240,13 @@ void TForm1::Fileopen1Click()
 
 void TForm1::New1Click()
 {
-    if (!newPageWizard_ || !newPageWizard_())
+    if (!newPageWizard_)
+        return;
+    // Settled before the wizard: a page no document can take would be filled
+    // in, and written, for nothing.
+    const int slot = SlotToTake([](int i) { return ReplaceUnsavedByNewPage({std::to_string(i)}); },
+                                NoSlotForNewPage());
+    if (slot == 0 || !newPageWizard_())
         return;
     newedit->Model().Lines().Clear();
     newedit->Model().PasteFromClipboard();
@@ -236,7 +255,7 @@ void TForm1::New1Click()
     if (chosen.empty() || !MayTakeName(0, chosen))
         return;
     newedit->Model().Lines().SaveToFile(chosen);
-    OpenDocumentInFreeSlot(chosen, false);
+    OpenInSlot(slot, vx::shell::WholeFileName(chosen), false, TOpenAs::Document);
 }
 
 bool TForm1::MayTakeName(int slot, const std::string& fileName)
