@@ -251,6 +251,9 @@ private:
         // The whole copy of an interrupted save the text was opened from;
         // removed once the file holds the text.
         std::string Copy;
+        // A text kept aside beside a document, opened apart: closing it
+        // offers to remove it, the user having seen it.
+        bool KeptText = false;
     };
     // Background saves (autosave, deactivation) never ask: a file changed on
     // disk is left alone until the user saves explicitly.
@@ -314,6 +317,16 @@ private:
     bool MayTakeName(int slot, const std::string& fileName);
     // Brings the slot's tab to the front and gives its editor the focus.
     void ActivateSlot(int slot);
+    // How a file is opened in a slot: as a document, or apart, read-only, as
+    // a whole copy or as a text kept aside, neither of which is a document of
+    // the user's (it has no copies of its own, and the recent-files list does
+    // not name it). Closing a text kept aside offers to remove it.
+    enum class TOpenAs { Document, CopyApart, KeptApart };
+    // A text to open apart once the file being opened is.
+    struct TApart {
+        std::string Path;
+        TOpenAs As = TOpenAs::CopyApart;
+    };
     // When the file holds what an interrupted save left (bytes), asks whether
     // to open the whole copy of that save instead (copies, as WholeCopiesOf
     // found them): yes puts the copy's text in bytes and answers the copy's
@@ -321,19 +334,24 @@ private:
     // removed. Of a copy of other text beside it, and of the temporaries
     // killed saves left (left), which are kept aside, the user is told; one
     // to open read-only in a slot of its own is added to apart. Texts kept
-    // aside before are named, and removed where the user says so.
+    // aside before are named, and those the user wants to see added to apart.
     std::string TakeWholeCopy(const std::string& fileName, std::string& bytes, const vx::TLeftBehind& left,
-                              std::vector<vx::TWholeCopy>& copies, std::vector<std::string>& apart);
-    // Names the texts kept aside beside the file, and removes them where the user says so.
-    void OfferToRemove(const std::string& fileName, const std::vector<std::string>& keptAside);
-    // Tells the user of a text kept at path; where a slot is free beside the
-    // one the file being opened takes, offers to open it there, read-only
-    // (added to apart).
-    void TellOfTextApart(const std::string& notice, const std::string& path, std::vector<std::string>& apart);
-    // How a file is opened in a slot: as a document, or as a whole copy
-    // opened apart, read-only, which is no document of the user's (it has no
-    // copies of its own, and the recent-files list does not name it).
-    enum class TOpenAs { Document, CopyApart };
+                              std::vector<vx::TWholeCopy>& copies, std::vector<TApart>& apart);
+    // Names the texts kept aside beside the file, with their sizes and
+    // times, and adds those the user wants to see, as many as free slots
+    // take, to apart.
+    void OfferKeptTexts(const std::string& fileName, const std::vector<std::string>& keptAside,
+                        std::vector<TApart>& apart);
+    // How many slots are free for texts opened apart beside the one the file
+    // being opened takes and those apart holds already.
+    int RoomApart(const std::vector<TApart>& apart) const;
+    // Tells the user of a text kept at text.Path; where a slot is free beside
+    // the one the file being opened takes, offers to open it there,
+    // read-only (added to apart).
+    void TellOfTextApart(const std::string& notice, const TApart& text, std::vector<TApart>& apart);
+    // Before the slots given are closed: offers to remove the texts kept
+    // aside that they show.
+    void OfferToRemoveKeptTexts(const std::vector<int>& closing);
     void OpenInFreeSlot(const std::string& name, bool readOnly, TOpenAs as);
     // Opens the file (its whole name) in the slot, in place of what the slot held.
     void OpenInSlot(int slot, const std::string& fileName, bool readOnly, TOpenAs as);

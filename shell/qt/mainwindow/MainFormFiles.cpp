@@ -158,7 +158,7 @@ void TForm1::OpenInSlot(int slot, const std::string& fileName, bool readOnly, TO
         }
         stamp = vx::shell::StampOf(fileName);
     }
-    std::vector<std::string> apart;
+    std::vector<TApart> apart;
     const std::string copy = TakeWholeCopy(fileName, bytes, left, copies, apart);
     TmwCustomEdit* editor = SlotEditor(slot);
     TmwCustomEditModel& model = editor->Model();
@@ -181,6 +181,7 @@ void TForm1::OpenInSlot(int slot, const std::string& fileName, bool readOnly, TO
     state.Loaded = vx::shell::LoadedLinesOf(decoded.Text);
     state.ByteOrderMark = decoded.ByteOrderMark;
     state.Copy = copy;
+    state.KeptText = as == TOpenAs::KeptApart;
     // The file read whole is now in the editor's lines.
     std::string().swap(decoded.Text);
     vx::ReturnFreedPages();
@@ -191,8 +192,8 @@ void TForm1::OpenInSlot(int slot, const std::string& fileName, bool readOnly, TO
     ActivateSlot(slot);
     if (binary)
         StatusBar1->showMessage(vx::ToQString(LooksBinary({vx::PathText(NameWithoutFolder(fileName))})));
-    for (const std::string& other : apart)
-        OpenInFreeSlot(other, true, TOpenAs::CopyApart);
+    for (const TApart& other : apart)
+        OpenInFreeSlot(other.Path, true, other.As);
 }
 
 int TForm1::SlotOfFile(const std::string& fileName) const
@@ -453,6 +454,7 @@ void TForm1::Closefile1Click()
     const std::vector<int> closed = slot != 0 ? std::vector<int>{slot} : std::vector<int>{};
     if (MessageDlg(ClosingQuestion(CloseFileQuestion(), closed), mtWarning, mbYesNo) == mrNo)
         return;
+    OfferToRemoveKeptTexts(closed);
     if (slot != 0)
         ClearSlot(slot);
 }
@@ -463,6 +465,7 @@ void TForm1::CloseAllfiles1Click()
     std::iota(all.begin(), all.end(), 1);
     if (MessageDlg(ClosingQuestion(CloseAllQuestion(), all), mtWarning, mbYesNo) == mrNo)
         return;
+    OfferToRemoveKeptTexts(all);
     for (int i = 1; i <= SlotCount; ++i)
         ClearSlot(i);
 }
