@@ -247,4 +247,10 @@ std::string ShortDateLongTime(const TClockReading& when, const TFormatSettings& 
            FormatDateTime(settings.LongTimeFormat, when, settings);
 }
 
+std::string ShortDateShortTime(const TClockReading& when, const TFormatSettings& settings)
+{
+    return FormatDateTime(settings.ShortDateFormat, when, settings) + " " +
+           FormatDateTime(settings.ShortTimeFormat, when, settings);
+}
+
 } // namespace vx::tools

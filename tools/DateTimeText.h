@@ -49,5 +49,7 @@ std::optional<TClockReading> ReadDate(std::string_view pattern, std::string_view
 
 // Short date, a blank and long time.
 std::string ShortDateLongTime(const TClockReading& when, const TFormatSettings& settings = FormatSettings());
+// Short date, a blank and short time: when a file was changed, as a window names it.
+std::string ShortDateShortTime(const TClockReading& when, const TFormatSettings& settings = FormatSettings());
 
 } // namespace vx::tools

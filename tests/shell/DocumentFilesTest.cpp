@@ -444,15 +444,18 @@ TEST_F(DocumentFilesTest, AWholeCopyIsOfferedUntilDeclinedOrSavedAndNeverDeleted
     dialogs.requests.clear();
     dialogs.Queue(mrYes);
     form->CloseAllfiles1Click();
-    // Kept aside, it is named at each open, and stays where the user says so.
+    // Kept aside, it is named at each open with its size and time, and No keeps it.
+    vx::test::SetChangedAt(aside, 2024, 3, 5, 14, 7);
+    const std::string asideNamed = aside + " (13 bytes, changed 3/5/2024 2:07 PM)";
     dialogs.Queue(mrNo);
     editor = OpenAndFocus(path);
     ASSERT_EQ(dialogs.requests.size(), 2u) << "only the closing and the kept text were asked";
-    EXPECT_EQ(dialogs.requests[1].text, "Earlier texts of page.asp that saves cut off left, or copies that were not "
-                                        "taken, are kept beside it, where no open offers them:\r\n    " + aside +
-                                        "\r\nRemove them now? No keeps them, and asks again the next time the "
-                                        "document is opened.");
+    EXPECT_EQ(dialogs.requests[1].text, "Earlier texts of page.asp, from saves that were cut off, are kept beside "
+                                        "it:\r\n    " + asideNamed + "\r\nOpen them read-only, to look at them? "
+                                        "Closing one asks whether to remove it. No keeps them.");
     EXPECT_EQ(Text(editor), "edited whole\r\nte\r\n") << "the saved edit, and no older copy over it";
+    EXPECT_EQ(form->SlotFileName(2), "") << "nothing opened apart";
+    EXPECT_EQ(readFile(aside), "whole\r\ntext\r\n");
 
     // Two copies: the newer is taken, and once the file holds its text the
     // older one is set aside.
@@ -509,20 +512,114 @@ TEST_F(DocumentFilesTest, AWholeCopyIsOfferedUntilDeclinedOrSavedAndNeverDeleted
     EXPECT_EQ(readFile(copy), saved + "newer\r\nanother\r\n");
     EXPECT_EQ(readFile(aside), "whole\r\ntext\r\n");
 
-    // Yes at the question removes what is kept aside; nothing is asked again.
+    // Yes opens what is kept aside apart, read-only, the newest first, and removes nothing.
+    const std::string old111 = path + ".vxold-Old111";
+    vx::test::SetChangedAt(old111, 2025, 11, 30, 9, 5);
     dialogs.requests.clear();
     dialogs.Queue(mrYes);
     form->CloseAllfiles1Click();
     std::filesystem::remove(copy);
     dialogs.Queue(mrYes);
     OpenAndFocus(path);
-    EXPECT_FALSE(std::filesystem::exists(aside));
-    EXPECT_FALSE(std::filesystem::exists(path + ".vxold-Old111"));
+    ASSERT_EQ(dialogs.requests.size(), 2u);
+    EXPECT_NE(dialogs.requests[1].text.find(":\r\n    " + old111 + " (" + std::to_string(saved.size() + 7) +
+                                            " bytes, changed 11/30/2025 9:05 AM)\r\n    " + asideNamed + "\r\n"),
+              std::string::npos)
+        << dialogs.requests[1].text;
+    EXPECT_EQ(form->SlotFileName(1), path);
+    EXPECT_EQ(form->SlotFileName(2), old111);
+    EXPECT_EQ(form->SlotFileName(3), aside);
+    EXPECT_EQ(Text(form->SlotEditor(3)), "whole\r\ntext\r\n");
+    for (int slot : {2, 3})
+        EXPECT_TRUE(form->SlotEditor(slot)->Model().GetReadOnly()) << slot;
+    EXPECT_TRUE(std::filesystem::exists(aside));
+    EXPECT_TRUE(std::filesystem::exists(old111));
+
+    // Closing one, seen, asks whether to remove it: No keeps it, and the next open names it again.
+    const auto closeSlot = [&](int slot, int removeAnswer) {
+        dialogs.requests.clear();
+        dialogs.Queue(mrYes);
+        if (removeAnswer != mrNone)
+            dialogs.Queue(removeAnswer);
+        form->PageControl1->setCurrentIndex(slot - 1);
+        Focus(form->SlotEditor(slot));
+        vx::test::PickMenuCommand(*form, "Closefile1");
+        EXPECT_EQ(form->SlotFileName(slot), "");
+    };
+    closeSlot(3, mrNo);
+    ASSERT_EQ(dialogs.requests.size(), 2u);
+    EXPECT_EQ(dialogs.requests[1].text, "Remove these earlier texts from the disk?\r\n    " + asideNamed +
+                                            "\r\nNo keeps them, and they are named again when their document is "
+                                            "opened.");
+    EXPECT_EQ(readFile(aside), "whole\r\ntext\r\n");
+    closeSlot(2, mrYes);
+    EXPECT_FALSE(std::filesystem::exists(old111)) << "Yes removes it";
+    closeSlot(1, mrNone);
+    EXPECT_EQ(dialogs.requests.size(), 1u) << "the document itself is no kept text";
     dialogs.requests.clear();
     dialogs.Queue(mrYes);
-    form->CloseAllfiles1Click();
     OpenAndFocus(path);
-    EXPECT_EQ(dialogs.requests.size(), 1u) << "only the closing was asked";
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_NE(dialogs.requests[0].text.find(asideNamed), std::string::npos) << dialogs.requests[0].text;
+    EXPECT_EQ(dialogs.requests[0].text.find(old111), std::string::npos) << dialogs.requests[0].text;
+    EXPECT_EQ(form->SlotFileName(2), aside);
+
+    // Closing every document offers the same; once removed, nothing is asked again.
+    dialogs.requests.clear();
+    dialogs.Queue(mrYes);
+    dialogs.Queue(mrYes);
+    vx::test::PickMenuCommand(*form, "CloseAllfiles1");
+    EXPECT_EQ(dialogs.requests.size(), 2u);
+    EXPECT_FALSE(std::filesystem::exists(aside));
+    dialogs.requests.clear();
+    OpenAndFocus(path);
+    EXPECT_TRUE(dialogs.requests.empty()) << "nothing kept, nothing asked";
+}
+
+// Kept texts open apart as far as free documents take them, the newest
+// first, and the question says where not all of them can.
+TEST_F(DocumentFilesTest, KeptTextsOpenApartAsFarAsFreeDocumentsTakeThem)
+{
+    const std::string path = WriteDoc("kept.asp", "now\r\n");
+    const std::string older = WriteDoc("kept.asp.vxold-Older1", "an earlier text\r\n");
+    const std::string newer = WriteDoc("kept.asp.vxold-Newer1", "a later text\r\n");
+    vx::test::SetChangedAt(older, 2023, 1, 2, 10, 0);
+    vx::test::SetChangedAt(newer, 2023, 1, 3, 10, 0);
+    const std::string open = "\r\nOpen them read-only, to look at them? Closing one asks whether to remove it. No "
+                             "keeps them.";
+    const struct {
+        int filled; // slots that hold another file first
+        std::string tail;
+        TMsgDlgType type;
+        std::vector<std::string> opened;
+    } rows[] = {
+        {0, open, mtConfirmation, {newer, older}},
+        {3, "\r\nOnly 1 of them can be opened: the other documents hold files." + open, mtConfirmation, {newer}},
+        {4, "\r\nNo document is free to open them in. They are named again at the next open.", mtInformation, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.filled);
+        for (int i = 1; i <= row.filled; ++i)
+            form->OpenDocumentInFreeSlot(WriteDoc(std::to_string(i) + ".htm", "x"), false);
+        dialogs.requests.clear();
+        dialogs.Queue(mrYes);
+        form->OpenDocumentInFreeSlot(path, false);
+        ASSERT_EQ(dialogs.requests.size(), 1u);
+        EXPECT_EQ(dialogs.requests[0].type, row.type);
+        EXPECT_TRUE(dialogs.requests[0].text.ends_with(row.tail)) << dialogs.requests[0].text;
+        EXPECT_EQ(form->SlotFileName(row.filled + 1), path);
+        for (std::size_t i = 0; i < row.opened.size(); ++i)
+            EXPECT_EQ(form->SlotFileName(row.filled + 2 + static_cast<int>(i)), row.opened[i]);
+        if (const int next = row.filled + 2 + static_cast<int>(row.opened.size()); next <= TForm1::SlotCount)
+            EXPECT_EQ(form->SlotFileName(next), "");
+        // Closing keeps them all.
+        dialogs.Queue(mrYes);
+        dialogs.Queue(mrNo);
+        form->CloseAllfiles1Click();
+        dialogs.answers.clear();
+        EXPECT_TRUE(std::filesystem::exists(older));
+        EXPECT_TRUE(std::filesystem::exists(newer));
+    }
 }
 
 TEST_F(DocumentFilesTest, AHardLinkedDocumentCutByACrashOffersItsCopyByEveryName)

@@ -127,10 +127,20 @@ TEST_F(DutchMessagesTest, TheBoxesAskAndGiveTheirReasonsInDutch)
         // The file the open dialog the step shows is answered with.
         std::string opened = {};
     } cases[] = {
+        {"opening a page with an earlier text kept beside it",
+         [&] {
+             const std::string kept = WriteDoc("kept.asp", "now\r\n");
+             WriteDoc("kept.asp.vxold-Older1", std::string(1234, 'x'));
+             SetChangedAt(kept + ".vxold-Older1", 2024, 3, 5, 14, 7);
+             form->OpenDocumentInFreeSlot(kept, false);
+         },
+         "Naast kept.asp staan eerdere teksten van afgebroken opslagacties:\r\n    " + docs.file("kept.asp") +
+             ".vxold-Older1 (1.234 bytes, gewijzigd 5-3-2024 14:07)\r\nAlleen-lezen openen om ze te bekijken? Bij "
+             "het sluiten wordt gevraagd of ze weg mogen. Nee bewaart ze."},
         {"opening into the slot",
          [&] {
-             // Typed text is offered up only once no slot is free.
-             for (const char* other : {"3.asp", "4.asp", "5.asp"})
+             // Typed text is offered up only once no slot is free; slot 3 holds kept.asp.
+             for (const char* other : {"4.asp", "5.asp"})
                  form->OpenDocumentInFreeSlot(WriteDoc(other, "x"), false);
              form->OpenDocumentInFreeSlot(page, false);
          },

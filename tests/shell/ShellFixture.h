@@ -24,7 +24,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -80,6 +82,21 @@ inline void SaveShot(QWidget& window, const char* name)
         return;
     const std::string path = std::string(folder) + "/" + name + ".png";
     EXPECT_TRUE(window.grab().save(QString::fromStdString(path), "PNG")) << path;
+}
+
+// Sets when the file was last changed to a moment of local time: what a
+// window writes of it then does not hang on the zone the test runs in.
+inline void SetChangedAt(const std::string& path, int year, int month, int day, int hour, int minute)
+{
+    std::tm local{};
+    local.tm_year = year - 1900;
+    local.tm_mon = month - 1;
+    local.tm_mday = day;
+    local.tm_hour = hour;
+    local.tm_min = minute;
+    local.tm_isdst = -1;
+    const auto moment = std::chrono::system_clock::from_time_t(std::mktime(&local));
+    std::filesystem::last_write_time(path, std::chrono::file_clock::from_sys(moment));
 }
 
 // A left click on the button, as the user gives it.

@@ -15,6 +15,8 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <filesystem>
+
 using vx::test::ShellTest;
 
 namespace {
@@ -352,22 +354,68 @@ TEST_F(SlotsMenuTest, ClosingNamesTheDocumentsWhoseChangesItDiscards)
     EXPECT_EQ(Messages()[1], closeAll) << "nothing left unsaved";
 }
 
-TEST_F(ShellTest, NewSavesTheWizardsPageAndOpensIt)
+// New settles where the page goes before the wizard runs: where every
+// document holds a file it says so, and nothing is filled in or written for
+// nothing; typed text makes way only if the user says so.
+TEST_F(SlotsMenuTest, NewSavesTheWizardsPageAndOpensItWhereADocumentTakesIt)
 {
-    StartAndActivate();
     const std::string target = docs.file("fresh.asp");
     EXPECT_TRUE(form->New1->isEnabled()) << "the new-page dialog is built";
     form->SetNewPageWizard(nullptr);
     EXPECT_FALSE(form->New1->isEnabled()) << "no wizard, no New";
-    form->SetNewPageWizard([] {
+    int wizards = 0;
+    form->SetNewPageWizard([&wizards] {
+        ++wizards;
         QApplication::clipboard()->setText("<html>\n</html>");
         return true;
     });
     EXPECT_TRUE(form->New1->isEnabled());
     dialogs.Queue(mrOk, target);
-    form->New1Click();
+    vx::test::PickMenuCommand(*form, "New1");
     EXPECT_EQ(vx::test::readFile(target), "<html>\r\n</html>\r\n");
     EXPECT_EQ(form->SlotFileName(1), target);
+    EXPECT_EQ(dialogs.requests.size(), 1u) << "only the save dialog";
+
+    for (int i = 2; i <= TForm1::SlotCount; ++i)
+        form->OpenDocumentInFreeSlot(WriteDoc(std::to_string(i) + ".htm", "x"), false);
+    const std::string lost = docs.file("lost.asp");
+    dialogs.requests.clear();
+    dialogs.Queue(mrOk, lost);
+    vx::test::PickMenuCommand(*form, "New1");
+    ASSERT_EQ(dialogs.requests.size(), 1u) << "no save dialog";
+    EXPECT_EQ(dialogs.requests[0].kind, vx::dialogs::Kind::Message);
+    EXPECT_EQ(dialogs.requests[0].text,
+              "Cannot make a new page: every document already holds a file.\r\nClose one of them first.");
+    EXPECT_EQ(wizards, 1) << "the wizard is not filled in for nothing";
+    EXPECT_FALSE(std::filesystem::exists(lost));
+
+    // Slot 3 without its file, holding typed text.
+    dialogs.answers.clear();
+    dialogs.Queue(mrYes);
+    form->PageControl1->setCurrentIndex(2);
+    Focus(form->SlotEditor(3));
+    vx::test::PickMenuCommand(*form, "Closefile1");
+    TypeInto(3, "draft");
+    dialogs.requests.clear();
+    dialogs.Queue(mrNo);
+    vx::test::PickMenuCommand(*form, "New1");
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0],
+              "Document 3 holds text that has not been saved.\r\nDo you want to discard it and make a new page?");
+    EXPECT_EQ(wizards, 1) << "No: no wizard";
+    EXPECT_NE(Text(form->SlotEditor(3)).find("draft"), std::string::npos) << "and the text stays";
+
+    const std::string second = docs.file("second.asp");
+    dialogs.requests.clear();
+    dialogs.Queue(mrYes);
+    dialogs.Queue(mrOk, second);
+    vx::test::PickMenuCommand(*form, "New1");
+    EXPECT_EQ(wizards, 2);
+    ASSERT_EQ(dialogs.requests.size(), 2u) << "asked once, then the save dialog";
+    EXPECT_EQ(dialogs.requests[1].kind, vx::dialogs::Kind::SaveFile);
+    EXPECT_EQ(vx::test::readFile(second), "<html>\r\n</html>\r\n");
+    EXPECT_EQ(form->SlotFileName(3), second);
+    EXPECT_EQ(Text(form->SlotEditor(3)), "<html>\r\n</html>\r\n");
 }
 
 TEST_F(ShellTest, RecentFileEntryReopensIntoAFreeSlot)

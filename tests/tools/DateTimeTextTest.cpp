@@ -5,6 +5,7 @@
 
 using vx::tools::FormatDateTime;
 using vx::tools::ShortDateLongTime;
+using vx::tools::ShortDateShortTime;
 using vx::tools::TClockReading;
 
 TEST(FormatDateTime, PatternsOfTheFormatSettings)
@@ -40,6 +41,7 @@ TEST(FormatDateTime, PatternsOfTheFormatSettings)
     settings.TimeSeparator = '.';
     settings.TimePMString = "pm";
     EXPECT_EQ(ShortDateLongTime(afternoon, settings), "1-2-2026 3.04.05 pm");
+    EXPECT_EQ(ShortDateShortTime(afternoon, settings), "1-2-2026 3.04 pm");
 }
 
 TEST(ReadDate, TheDateFieldsOfAPattern)

@@ -116,7 +116,8 @@ public:
     void Save1Click();
     void SaveAs1Click();
     void Fileopen1Click();
-    // "New": runs the new-page wizard; disabled while no wizard is set.
+    // "New": runs the new-page wizard where a document can take the page,
+    // writes the page and opens it there; disabled while no wizard is set.
     void New1Click();
     // The new-page wizard: true when it produced a page and left it on the
     // clipboard. Setting one enables "New" and its tool button.
@@ -258,6 +259,9 @@ private:
         bool Saving = false;
         // The file looked binary when it was opened: saving may change its bytes.
         bool LooksBinary = false;
+        // A text kept aside beside a document, opened apart: closing it
+        // offers to remove it, the user having seen it.
+        bool KeptText = false;
     };
     // Background saves (autosave, deactivation) never ask: a file changed on
     // disk is left alone until the user saves explicitly.
@@ -306,9 +310,12 @@ private:
     // Asks for a file name and writes an editor without one (an unnamed slot
     // becomes named); false when the user cancels or the write fails.
     bool SaveUnnamed(TmwCustomEdit* editor);
-    // The slot the file opens in: the first free one; when every slot without
-    // a file holds typed text, the first of those once the user lets its text
-    // go. 0 when there is none, the user told why.
+    // The slot a file or a new page goes in: the first free one; when every
+    // slot without a file holds typed text, the first of those once the user
+    // lets its text go (discard words the question for a slot). 0 when there
+    // is none, the user told why (noneLeft).
+    int SlotToTake(const std::function<std::string(int slot)>& discard, const std::string& noneLeft);
+    // The same for the file.
     int SlotToOpenIn(const std::string& fileName);
     void ClearSlot(int slot);
     // The question before the slots given are closed, naming those of them
@@ -326,6 +333,16 @@ private:
     bool MayTakeName(int slot, const std::string& fileName);
     // Brings the slot's tab to the front and gives its editor the focus.
     void ActivateSlot(int slot);
+    // How a file is opened in a slot: as a document, or apart, read-only, as
+    // a whole copy or as a text kept aside, neither of which is a document of
+    // the user's (it has no copies of its own, and the recent-files list does
+    // not name it). Closing a text kept aside offers to remove it.
+    enum class TOpenAs { Document, CopyApart, KeptApart };
+    // A text to open apart once the file being opened is.
+    struct TApart {
+        std::string Path;
+        TOpenAs As = TOpenAs::CopyApart;
+    };
     // When the file holds what an interrupted save left (bytes), asks whether
     // to open the whole copy of that save instead (copies, as WholeCopiesOf
     // found them): yes puts the copy's text in bytes and answers the copy's
@@ -333,20 +350,27 @@ private:
     // removed. Of a copy of other text beside it, and of the temporaries
     // killed saves left (left), which are kept aside, the user is told; one
     // to open read-only in a slot of its own is added to apart. Texts kept
-    // aside before are named, and removed where the user says so.
+    // aside before are named, and those the user wants to see added to apart.
     std::string TakeWholeCopy(const std::string& fileName, std::string& bytes, const vx::TLeftBehind& left,
-                              std::vector<vx::TWholeCopy>& copies, std::vector<std::string>& apart);
-    // Names the texts kept aside beside the file, and removes them where the user says so.
-    void OfferToRemove(const std::string& fileName, const std::vector<std::string>& keptAside);
-    // Tells the user of a text kept at path; where a slot is free beside the
-    // one the file being opened takes, offers to open it there, read-only
-    // (added to apart).
-    void TellOfTextApart(const std::string& notice, const std::string& path, std::vector<std::string>& apart);
-    // How a file is opened in a slot: as a document, or as a whole copy
-    // opened apart, read-only, which is no document of the user's (it has no
-    // copies of its own, and the recent-files list does not name it).
-    enum class TOpenAs { Document, CopyApart };
+                              std::vector<vx::TWholeCopy>& copies, std::vector<TApart>& apart);
+    // Names the texts kept aside beside the file, with their sizes and
+    // times, and adds those the user wants to see, as many as free slots
+    // take, to apart.
+    void OfferKeptTexts(const std::string& fileName, const std::vector<std::string>& keptAside,
+                        std::vector<TApart>& apart);
+    // How many slots are free for texts opened apart beside the one the file
+    // being opened takes and those apart holds already.
+    int RoomApart(const std::vector<TApart>& apart) const;
+    // Tells the user of a text kept at text.Path; where a slot is free beside
+    // the one the file being opened takes, offers to open it there,
+    // read-only (added to apart).
+    void TellOfTextApart(const std::string& notice, const TApart& text, std::vector<TApart>& apart);
+    // Before the slots given are closed: offers to remove the texts kept
+    // aside that they show.
+    void OfferToRemoveKeptTexts(const std::vector<int>& closing);
     void OpenInFreeSlot(const std::string& name, bool readOnly, TOpenAs as);
+    // Opens the file (its whole name) in the slot, in place of what the slot held.
+    void OpenInSlot(int slot, const std::string& fileName, bool readOnly, TOpenAs as);
     // The slot's file was written: the copy its text was opened from has done
     // its work and goes; the other copies the file had before (superseded,
     // taken before the write, which may give the file a new identity) are

@@ -38,6 +38,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <numeric>
 #include <optional>
 #include <string_view>
@@ -50,6 +51,10 @@ const TRunTimeText ReplaceUnsavedQuestion{
     "Document %1 holds text that has not been saved.\r\nDo you want to discard it and open %2?"};
 const TRunTimeText NoSuchFile{"Cannot open %1: there is no such file."};
 const TRunTimeText NoSlotLeft{"Cannot open %1: every document already holds a file.\r\nClose one of them first."};
+const TRunTimeText ReplaceUnsavedByNewPage{
+    "Document %1 holds text that has not been saved.\r\nDo you want to discard it and make a new page?"};
+const TRunTimeText NoSlotForNewPage{
+    "Cannot make a new page: every document already holds a file.\r\nClose one of them first."};
 const TRunTimeText OpenElsewhere{"%1 is open in document %2.\r\nClose it there first, or save under another name."};
 const TRunTimeText ChangedOnDisk{
     "%1 has been changed by another program since it was loaded.\r\nDo you want to overwrite it?\r\n"
@@ -138,9 +143,12 @@ void TForm1::OpenInFreeSlot(const std::string& name, bool readOnly, TOpenAs as)
         ActivateSlot(open);
         return;
     }
-    const int slot = SlotToOpenIn(fileName);
-    if (slot == 0)
-        return;
+    if (const int slot = SlotToOpenIn(fileName))
+        OpenInSlot(slot, fileName, readOnly, as);
+}
+
+void TForm1::OpenInSlot(int slot, const std::string& fileName, bool readOnly, TOpenAs as)
+{
     // Read first: a file that cannot be read leaves the slot free and the
     // recent-files list as it was.
     std::string bytes;
@@ -162,7 +170,7 @@ void TForm1::OpenInFreeSlot(const std::string& name, bool readOnly, TOpenAs as)
         unguarded = held.Unguarded();
     }
     TellUnguarded(unguarded);
-    std::vector<std::string> apart;
+    std::vector<TApart> apart;
     const std::string copy = TakeWholeCopy(fileName, bytes, left, copies, apart);
     TmwCustomEdit* editor = SlotEditor(slot);
     TmwCustomEditModel& model = editor->Model();
@@ -186,6 +194,7 @@ void TForm1::OpenInFreeSlot(const std::string& name, bool readOnly, TOpenAs as)
     state.ByteOrderMark = decoded.ByteOrderMark;
     state.Copy = copy;
     state.LooksBinary = binary;
+    state.KeptText = as == TOpenAs::KeptApart;
     // The file read whole is now in the editor's lines.
     std::string().swap(decoded.Text);
     vx::ReturnFreedPages();
@@ -196,8 +205,8 @@ void TForm1::OpenInFreeSlot(const std::string& name, bool readOnly, TOpenAs as)
     ActivateSlot(slot);
     // The slot may have been in front already: its tab did not change.
     ShowBinaryWarning();
-    for (const std::string& other : apart)
-        OpenInFreeSlot(other, true, TOpenAs::CopyApart);
+    for (const TApart& other : apart)
+        OpenInFreeSlot(other.Path, true, other.As);
 }
 
 int TForm1::SlotOfFile(const std::string& fileName) const
@@ -214,7 +223,7 @@ void TForm1::ActivateSlot(int slot)
     SlotEditor(slot)->setFocus();
 }
 
-int TForm1::SlotToOpenIn(const std::string& fileName)
+int TForm1::SlotToTake(const std::function<std::string(int slot)>& discard, const std::string& noneLeft)
 {
     if (const int free = FirstFreeSlot())
         return free;
@@ -222,12 +231,17 @@ int TForm1::SlotToOpenIn(const std::string& fileName)
     for (int i = 1; i <= SlotCount; ++i) {
         if (!SlotFileName(i).empty())
             continue;
-        const std::string question =
-            ReplaceUnsavedQuestion({std::to_string(i), vx::PathText(NameWithoutFolder(fileName))});
-        return MessageDlg(question, mtConfirmation, mbYesNo) == mrYes ? i : 0;
+        return MessageDlg(discard(i), mtConfirmation, mbYesNo) == mrYes ? i : 0;
     }
-    MessageDlg(NoSlotLeft({vx::PathText(NameWithoutFolder(fileName))}), mtInformation, mbOK);
+    MessageDlg(noneLeft, mtInformation, mbOK);
     return 0;
+}
+
+int TForm1::SlotToOpenIn(const std::string& fileName)
+{
+    const std::string name = vx::PathText(NameWithoutFolder(fileName));
+    return SlotToTake([&name](int slot) { return ReplaceUnsavedQuestion({std::to_string(slot), name}); },
+                      NoSlotLeft({name}));
 }
 
 void TForm1::Fileopen1Click()
@@ -240,7 +254,13 @@ void TForm1::Fileopen1Click()
 
 void TForm1::New1Click()
 {
-    if (!newPageWizard_ || !newPageWizard_())
+    if (!newPageWizard_)
+        return;
+    // Settled before the wizard: a page no document can take would be filled
+    // in, and written, for nothing.
+    const int slot = SlotToTake([](int i) { return ReplaceUnsavedByNewPage({std::to_string(i)}); },
+                                NoSlotForNewPage());
+    if (slot == 0 || !newPageWizard_())
         return;
     newedit->Model().Lines().Clear();
     newedit->Model().PasteFromClipboard();
@@ -249,7 +269,7 @@ void TForm1::New1Click()
     if (chosen.empty() || !MayTakeName(0, chosen))
         return;
     newedit->Model().Lines().SaveToFile(chosen);
-    OpenDocumentInFreeSlot(chosen, false);
+    OpenInSlot(slot, vx::shell::WholeFileName(chosen), false, TOpenAs::Document);
 }
 
 bool TForm1::MayTakeName(int slot, const std::string& fileName)
@@ -473,6 +493,7 @@ void TForm1::Closefile1Click()
     const std::vector<int> closed = slot != 0 ? std::vector<int>{slot} : std::vector<int>{};
     if (MessageDlg(ClosingQuestion(CloseFileQuestion(), closed), mtWarning, mbYesNo) == mrNo)
         return;
+    OfferToRemoveKeptTexts(closed);
     if (slot != 0)
         ClearSlot(slot);
 }
@@ -483,6 +504,7 @@ void TForm1::CloseAllfiles1Click()
     std::iota(all.begin(), all.end(), 1);
     if (MessageDlg(ClosingQuestion(CloseAllQuestion(), all), mtWarning, mbYesNo) == mrNo)
         return;
+    OfferToRemoveKeptTexts(all);
     for (int i = 1; i <= SlotCount; ++i)
         ClearSlot(i);
 }

@@ -5,10 +5,12 @@
 // another document's, or older: the user is told where it is kept, and may
 // open it apart, and it stays for its own document. What a save killed
 // before it named its temporary had written is told of once, and kept aside;
-// what is kept aside is named at each open of the document, which the user
-// may have it removed at.
+// what is kept aside is named at each open of the document, with its size
+// and time, and may be opened apart; closing it there offers to remove it,
+// so that nothing goes that the user has not seen.
 #include "shell/qt/mainwindow/MainForm.h"
 
+#include "localisation/FormatSettings.h"
 #include "localisation/RunTimeText.h"
 #include "platform/Exception.h"
 #include "platform/FileIO.h"
@@ -16,10 +18,17 @@
 #include "platform/WholeCopies.h"
 #include "platform/qt/Dialogs.h"
 #include "platform/qt/QtText.h"
+#include "shell/FileListing.h"
+#include "tools/DateTimeText.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <string_view>
 
@@ -46,10 +55,55 @@ const TRunTimeText CopyCannotBeRead{
     "A copy of %1 is kept in %2: saving it was cut off before the file held all of it. The copy cannot be read, "
     "so whether it holds a newer text cannot be told: %3"};
 
-const TRunTimeText KeptTexts{
-    "Earlier texts of %1 that saves cut off left, or copies that were not taken, are kept beside it, where no "
-    "open offers them:%2\r\nRemove them now? No keeps them, and asks again the next time the document is opened."};
+const TRunTimeText KeptTexts{"Earlier texts of %1, from saves that were cut off, are kept beside it:%2"};
+const TRunTimeText KeptTextFacts{"%1 (%2 bytes, changed %3)"};
+const TRunTimeText OpenKeptTexts{
+    "Open them read-only, to look at them? Closing one asks whether to remove it. No keeps them."};
+const TRunTimeText RoomForSomeKeptTexts{"Only %1 of them can be opened: the other documents hold files."};
+const TRunTimeText NoRoomForKeptTexts{"No document is free to open them in. They are named again at the next open."};
+const TRunTimeText RemoveKeptTexts{
+    "Remove these earlier texts from the disk?%1\r\nNo keeps them, and they are named again when their document "
+    "is opened."};
 const TRunTimeText NotRemoved{"These could not be removed:%1"};
+
+// A text kept aside as the questions name it.
+struct TKeptText {
+    std::string Path;
+    // Its path, size and last change, as the chosen language writes them;
+    // the path alone where the file cannot be looked at.
+    std::string Named;
+    std::time_t Changed = 0;
+};
+
+// The newest first: the likeliest to hold what the user misses.
+std::vector<TKeptText> KeptTextsNewestFirst(const std::vector<std::string>& paths)
+{
+    std::vector<TKeptText> texts;
+    for (const std::string& path : paths) {
+        TKeptText text{path, vx::PathText(path)};
+        struct stat facts {};
+        if (::stat(path.c_str(), &facts) == 0) {
+            text.Changed = facts.st_mtime;
+            text.Named = KeptTextFacts(
+                {text.Named,
+                 vx::shell::FormatFileSize(static_cast<std::uint64_t>(facts.st_size),
+                                           vx::FormatSettings().ThousandSeparator),
+                 vx::tools::ShortDateShortTime(vx::tools::ClockReadingAt(text.Changed))});
+        }
+        texts.push_back(std::move(text));
+    }
+    std::stable_sort(texts.begin(), texts.end(),
+                     [](const TKeptText& a, const TKeptText& b) { return a.Changed > b.Changed; });
+    return texts;
+}
+
+std::string Listed(const std::vector<TKeptText>& texts)
+{
+    std::string list;
+    for (const TKeptText& text : texts)
+        list += "\r\n    " + text.Named;
+    return list;
+}
 
 std::string WholePath(const std::string& path)
 {
@@ -91,23 +145,28 @@ std::string OtherCopyNotice(const std::string& fileName, const std::string& copy
 
 } // namespace
 
-void TForm1::TellOfTextApart(const std::string& notice, const std::string& path, std::vector<std::string>& apart)
+int TForm1::RoomApart(const std::vector<TApart>& apart) const
 {
     int freeSlots = 0;
     for (int slot = 1; slot <= SlotCount; ++slot)
         freeSlots += IsFreeSlot(slot) ? 1 : 0;
     // One slot takes the file being opened.
-    if (freeSlots <= 1 + static_cast<int>(apart.size()))
+    return std::max(0, freeSlots - 1 - static_cast<int>(apart.size()));
+}
+
+void TForm1::TellOfTextApart(const std::string& notice, const TApart& text, std::vector<TApart>& apart)
+{
+    if (RoomApart(apart) == 0)
         MessageDlg(notice, mtInformation, mbOK);
     else if (MessageDlg(notice + "\r\n" + OpenCopyApart(), mtConfirmation, mbYesNo) == mrYes)
-        apart.push_back(path);
+        apart.push_back(text);
 }
 
 std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& bytes, const vx::TLeftBehind& left,
-                                  std::vector<vx::TWholeCopy>& copies, std::vector<std::string>& apart)
+                                  std::vector<vx::TWholeCopy>& copies, std::vector<TApart>& apart)
 {
     if (!left.KeptAside.empty())
-        OfferToRemove(fileName, left.KeptAside);
+        OfferKeptTexts(fileName, left.KeptAside, apart);
     for (const std::string& temporary : left.Temporaries) {
         std::string kept = temporary;
         try {
@@ -118,7 +177,7 @@ std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& byte
         }
         TellOfTextApart(LeftByACutSave({vx::PathText(std::filesystem::path(fileName).filename().string()),
                                         vx::PathText(kept)}),
-                        kept, apart);
+                        {kept, TOpenAs::KeptApart}, apart);
     }
     for (vx::TWholeCopy& copy : copies) {
         if (copy.Standing == vx::TCopyStanding::Whole) {
@@ -133,7 +192,7 @@ std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& byte
             continue;
         }
         if (copy.Standing == vx::TCopyStanding::Other) {
-            TellOfTextApart(OtherCopyNotice(fileName, copy.Path), copy.Path, apart);
+            TellOfTextApart(OtherCopyNotice(fileName, copy.Path), {copy.Path, TOpenAs::CopyApart}, apart);
             continue;
         }
         if (MessageDlg(CopyQuestion(fileName, copy, bytes), mtConfirmation, mbYesNo) == mrYes) {
@@ -149,18 +208,39 @@ std::string TForm1::TakeWholeCopy(const std::string& fileName, std::string& byte
     return {};
 }
 
-void TForm1::OfferToRemove(const std::string& fileName, const std::vector<std::string>& keptAside)
+void TForm1::OfferKeptTexts(const std::string& fileName, const std::vector<std::string>& keptAside,
+                            std::vector<TApart>& apart)
 {
-    std::string names;
-    for (const std::string& kept : keptAside)
-        names += "\r\n    " + vx::PathText(kept);
-    if (MessageDlg(KeptTexts({vx::PathText(std::filesystem::path(fileName).filename().string()), names}),
-                   mtConfirmation, mbYesNo) != mrYes)
+    const std::vector<TKeptText> kept = KeptTextsNewestFirst(keptAside);
+    const std::string told =
+        KeptTexts({vx::PathText(std::filesystem::path(fileName).filename().string()), Listed(kept)});
+    const std::size_t room = static_cast<std::size_t>(RoomApart(apart));
+    if (room == 0) {
+        MessageDlg(told + "\r\n" + NoRoomForKeptTexts(), mtInformation, mbOK);
+        return;
+    }
+    const std::string some = room < kept.size() ? RoomForSomeKeptTexts({std::to_string(room)}) + "\r\n" : "";
+    if (MessageDlg(told + "\r\n" + some + OpenKeptTexts(), mtConfirmation, mbYesNo) != mrYes)
+        return;
+    for (std::size_t i = 0; i < std::min(room, kept.size()); ++i)
+        apart.push_back({kept[i].Path, TOpenAs::KeptApart});
+}
+
+void TForm1::OfferToRemoveKeptTexts(const std::vector<int>& closing)
+{
+    std::vector<std::string> shown;
+    for (int slot : closing)
+        if (slots_[slot - 1].KeptText)
+            shown.push_back(SlotFileName(slot));
+    if (shown.empty())
+        return;
+    const std::vector<TKeptText> kept = KeptTextsNewestFirst(shown);
+    if (MessageDlg(RemoveKeptTexts({Listed(kept)}), mtConfirmation, mbYesNo) != mrYes)
         return;
     std::string notRemoved;
-    for (const std::string& kept : keptAside)
-        if (std::remove(kept.c_str()) != 0)
-            notRemoved += "\r\n    " + vx::PathText(kept) + ": " + std::strerror(errno);
+    for (const TKeptText& text : kept)
+        if (std::remove(text.Path.c_str()) != 0)
+            notRemoved += "\r\n    " + vx::PathText(text.Path) + ": " + std::strerror(errno);
     if (!notRemoved.empty())
         MessageDlg(NotRemoved({notRemoved}), mtWarning, mbOK);
 }

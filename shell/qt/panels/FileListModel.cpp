@@ -20,10 +20,7 @@ const std::array<TRunTimeText, 4> Headings{TRunTimeText("File Name"), TRunTimeTe
 // A file's time as the chosen language writes a short date and time.
 std::string ModifiedText(std::int64_t time)
 {
-    const vx::TFormatSettings& settings = vx::FormatSettings();
-    const vx::tools::TClockReading when = vx::tools::ClockReadingAt(static_cast<std::time_t>(time));
-    return vx::tools::FormatDateTime(settings.ShortDateFormat, when, settings) + " " +
-           vx::tools::FormatDateTime(settings.ShortTimeFormat, when, settings);
+    return vx::tools::ShortDateShortTime(vx::tools::ClockReadingAt(static_cast<std::time_t>(time)));
 }
 
 } // namespace
