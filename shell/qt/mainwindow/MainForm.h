@@ -418,8 +418,8 @@ private:
     // Why background saves left files alone.
     TStatusNotice* saveNotice_ = nullptr;
     bool unguardedTold_ = false;
-    // The binary-file warning the status bar shows; empty while it shows none.
-    QString binaryWarning_;
+    // Whether the document in front looked binary.
+    TStatusNotice* binaryNotice_ = nullptr;
     std::unique_ptr<vx::shell::TRecoveryKeeper> recovery_;
     bool recoveryFailureTold_ = false;
     // Why copies cannot be kept, while they cannot.

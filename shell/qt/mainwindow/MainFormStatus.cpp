@@ -48,8 +48,12 @@ void TForm1::CreateStatusPanels()
     using namespace vx::shell;
     for (int i = 0; i < MainPanelCount; ++i)
         StatusBar1->AddPanel(MainPanelLayout()[i], i >= 3 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+    // Notices that last while their cause does stand beside each other;
+    // a passing message takes the bar for a moment.
     saveNotice_ = Named(new TStatusNotice(StatusBar1), "SaveNotice");
     StatusBar1->addWidget(saveNotice_, 1);
+    binaryNotice_ = Named(new TStatusNotice(StatusBar1), "BinaryNotice");
+    StatusBar1->addWidget(binaryNotice_, 1);
     glob_stat = Named(new TStatusBar(centralWidget()), "glob_stat");
     glob_stat->setSizeGripEnabled(false);
     for (const std::string& text : DocPanelLayout())
@@ -91,13 +95,8 @@ void TForm1::Timer1Timer()
 
 void TForm1::ShowBinaryWarning()
 {
-    if (!binaryWarning_.isEmpty() && StatusBar1->currentMessage() == binaryWarning_)
-        StatusBar1->clearMessage();
-    binaryWarning_.clear();
     const int slot = PageControl1->currentIndex() + 1;
-    if (slot < 1 || slot > SlotCount || !slots_[slot - 1].LooksBinary)
-        return;
-    const std::string name = std::filesystem::path(SlotFileName(slot)).filename().string();
-    binaryWarning_ = vx::ToQString(LooksBinary({vx::PathText(name)}));
-    StatusBar1->showMessage(binaryWarning_);
+    const bool warned = slot >= 1 && slot <= SlotCount && slots_[slot - 1].LooksBinary;
+    const std::string name = warned ? std::filesystem::path(SlotFileName(slot)).filename().string() : std::string();
+    binaryNotice_->Show(warned ? LooksBinary({vx::PathText(name)}) : std::string());
 }
