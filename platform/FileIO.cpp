@@ -268,15 +268,6 @@ std::string LinkTarget(const std::string& path)
     return current;
 }
 
-std::size_t HelperMarkerAt(std::string_view name, std::string_view marker)
-{
-    // Told by its place: a folder of thousands of names is looked through on every open.
-    if (name.size() < marker.size() + HelperTagLength)
-        return std::string_view::npos;
-    const size_t at = name.size() - HelperTagLength - marker.size();
-    return name.substr(at, marker.size()) == marker ? at : std::string_view::npos;
-}
-
 bool IsWriteTemporary(std::string_view name)
 {
     const size_t at = HelperMarkerAt(name, WriteTemporaryMarker);

@@ -71,8 +71,15 @@ constexpr std::string_view WholeCopyMarker = ".vxcopy-";
 // its marker, telling the helpers of one file apart.
 constexpr std::size_t HelperTagLength = 6;
 // Where the marker stands in name when name ends in it and a tag, as a
-// helper file's does; npos otherwise.
-std::size_t HelperMarkerAt(std::string_view name, std::string_view marker);
+// helper file's does; npos otherwise. Told by its place, and inline: every
+// name of a folder of thousands is looked at on every open and save.
+constexpr std::size_t HelperMarkerAt(std::string_view name, std::string_view marker)
+{
+    if (name.size() < marker.size() + HelperTagLength)
+        return std::string_view::npos;
+    const std::size_t at = name.size() - HelperTagLength - marker.size();
+    return name.substr(at, marker.size()) == marker ? at : std::string_view::npos;
+}
 // Whether name is a temporary file of an atomic write.
 bool IsWriteTemporary(std::string_view name);
 

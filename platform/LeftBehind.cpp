@@ -75,8 +75,11 @@ TLeftBehind TidyLeftBehind(const std::string& path, std::span<const TFiledCopy> 
     const std::string target = LinkTarget(path);
     const std::string stem = NameOf(HelperStem(target));
     const auto helperName = [&](std::string_view name, std::uint64_t) {
-        return name.starts_with(stem) && (HelperMarkerAt(name, WriteTemporaryMarker) == stem.size() ||
-                                          HelperMarkerAt(name, KeptAsideMarker) == stem.size());
+        // Both markers are as long: the length rules out most names at once.
+        static_assert(WriteTemporaryMarker.size() == KeptAsideMarker.size());
+        return name.size() == stem.size() + KeptAsideMarker.size() + HelperTagLength && name.starts_with(stem) &&
+               (HelperMarkerAt(name, WriteTemporaryMarker) == stem.size() ||
+                HelperMarkerAt(name, KeptAsideMarker) == stem.size());
     };
     std::vector<std::string> found = EntriesWhere(FolderOf(target), helperName);
     AddTemporariesFiledUnder(target, filed, found);
