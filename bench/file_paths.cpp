@@ -18,6 +18,7 @@
 #include "platform/FileIO.h"
 #include "platform/LeftBehind.h"
 #include "platform/WholeCopies.h"
+#include "shell/DocumentFile.h"
 #include "shell/Recovery.h"
 
 #include <algorithm>
@@ -81,11 +82,11 @@ double MillisecondsToSave(vx::shell::TRecoveryKeeper& recovery, TDocument& docum
     recovery.Look(&document, place, true, document.Changes, true, record);
     {
         const vx::TFileHold held(document.Path, vx::TFileHold::TUse::Writing);
-        std::filesystem::last_write_time(document.Path);
+        vx::shell::StampOf(document.Path);
         const std::vector<std::string> superseded = vx::CopiesASaveSupersedes(document.Path);
         const std::string_view pieces[] = {document.Text};
         vx::WriteFileAtomic(held, pieces);
-        std::filesystem::last_write_time(document.Path);
+        vx::shell::StampOf(document.Path);
         for (const std::string& copy : superseded)
             vx::SetAsideWholeCopy(copy);
     }
@@ -133,7 +134,7 @@ unsigned long long SearchInstructionsUnderCallgrind(const char* self)
     const fs::path out = fs::temp_directory_path() / ("file-paths-callgrind-" + std::to_string(::getpid()));
     const std::string command = "valgrind --tool=callgrind --collect-atstart=no "
                                 "'--toggle-collect=*SearchAsAnOpenDoes*' --callgrind-out-file=" +
-                                out.string(, vx::FiledCopies()) + " " + self + " --search >/dev/null 2>&1";
+                                out.string() + " " + self + " --search >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0)
         return 0;
     std::ifstream report(out);
