@@ -613,8 +613,9 @@ TEST_F(DocumentFilesTest, KeptTextsOpenApartAsFarAsFreeDocumentsTakeThem)
         EXPECT_EQ(form->SlotFileName(row.filled + 1), path);
         for (std::size_t i = 0; i < row.opened.size(); ++i)
             EXPECT_EQ(form->SlotFileName(row.filled + 2 + static_cast<int>(i)), row.opened[i]);
-        if (const int next = row.filled + 2 + static_cast<int>(row.opened.size()); next <= TForm1::SlotCount)
+        if (const int next = row.filled + 2 + static_cast<int>(row.opened.size()); next <= TForm1::SlotCount) {
             EXPECT_EQ(form->SlotFileName(next), "");
+        }
         // Closing keeps them all.
         dialogs.Queue(mrYes);
         dialogs.Queue(mrNo);
