@@ -3,6 +3,7 @@
 #include "platform/FileIO.h"
 #include "tests/platform/CallFilters.h"
 #include "tests/support/Patience.h"
+#include "tests/support/Unprivileged.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -33,13 +34,6 @@ void TrySavingAtRename(int)
     }
 }
 
-int ExitOf(pid_t child)
-{
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return status;
-}
-
 } // namespace
 
 bool KilledWrite(const std::string& path, std::span<const std::string_view> pieces, TKillPoint point)
@@ -58,34 +52,25 @@ bool KilledWrite(const std::string& path, std::span<const std::string_view> piec
         }
         ::_exit(0);
     }
-    const int status = ExitOf(writer);
+    int status = 0;
+    ::waitpid(writer, &status, 0);
     return WIFSIGNALED(status) && WTERMSIG(status) == SIGSYS;
 }
 
 TAtRename SaveTriedAtRename(const std::string& path, std::string_view text)
 {
-    const pid_t writer = ::fork();
-    if (writer == 0) {
+    const int status = RunInChild([&] {
         triedPath = &path;
         // A save that waited at the rename would hang the test: it fails it.
         ::alarm(kPatienceMs / 1000);
         struct sigaction trap {};
         trap.sa_handler = TrySavingAtRename;
         if (::sigaction(SIGSYS, &trap, nullptr) != 0 || !TrapRenames())
-            ::_exit(2);
-        try {
-            WriteFileAtomic(path, text);
-        } catch (...) {
-            ::_exit(1);
-        }
-        ::_exit(0);
-    }
-    const int status = ExitOf(writer);
-    if (!WIFEXITED(status))
-        return TAtRename::NotStopped;
-    return WEXITSTATUS(status) == HeldStatus ? TAtRename::Held
-           : WEXITSTATUS(status) == FreeStatus ? TAtRename::Free
-                                               : TAtRename::NotStopped;
+            return 2;
+        WriteFileAtomic(path, text);
+        return 0;
+    });
+    return status == HeldStatus ? TAtRename::Held : status == FreeStatus ? TAtRename::Free : TAtRename::NotStopped;
 }
 
 } // namespace vx::test

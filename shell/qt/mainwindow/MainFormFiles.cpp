@@ -366,17 +366,13 @@ TForm1::TSaveResult TForm1::SaveSlot(int slot, TSaveKind kind)
         std::optional<vx::shell::TFileStamp> changed;
         try {
             changed = WriteSlot(slot, expected);
-        } catch (const vx::EHeldByAnother& e) {
-            if (kind == TSaveKind::Background)
+        } catch (const Exception& e) {
+            if (kind == TSaveKind::Explicit)
+                MessageDlg(CouldNotSave({vx::PathText(state.FileName), ErrorText(e)}), mtError, mbOK);
+            else if (dynamic_cast<const vx::EHeldByAnother*>(&e))
                 NoteNotSaved(slot, NotSavedWhileHeld({name}));
             else
-                MessageDlg(CouldNotSave({vx::PathText(state.FileName), ErrorText(e)}), mtError, mbOK);
-            return TSaveResult::Failed;
-        } catch (const Exception& e) {
-            if (kind == TSaveKind::Background)
                 NoteNotSaved(slot, NotSavedBecause({ErrorText(e)}));
-            else
-                MessageDlg(CouldNotSave({vx::PathText(state.FileName), ErrorText(e)}), mtError, mbOK);
             return TSaveResult::Failed;
         }
         if (!changed)
